@@ -1,0 +1,42 @@
+# Shared build rules: one static library per source folder, one test
+# executable per tested folder.
+
+find_program(QZ_CCACHE ccache)
+if(QZ_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${QZ_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${QZ_CCACHE})
+endif()
+
+add_compile_options(-Wall -Wextra)
+
+if(QZ_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# qz_library(<target> [DEPS <targets>...] [PACKAGES <imported targets>...])
+# Builds every .cpp under the calling folder into a static library named
+# <target>. Headers are included by their path from the repository root
+# ("platform/core/Handles.h").
+function(qz_library target)
+  cmake_parse_arguments(ARG "" "" "DEPS;PACKAGES" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS} ${ARG_PACKAGES})
+endfunction()
+
+# qz_test_suite(<name> DEPS <targets>...)
+# Builds every .cpp under the calling test folder into one GoogleTest
+# executable "<name>_tests" and registers its cases with CTest.
+function(qz_test_suite name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name}_tests ${sources})
+  target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name}_tests PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
+                       PROPERTIES ENVIRONMENT "QZ_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,45 @@
+#include "platform/core/Faults.h"
+
+namespace platform {
+namespace {
+
+struct Fault {
+    bool armed = false;
+    int32_t after = 0;
+    int32_t count = 0;
+};
+
+Fault gFaults[size_t(FaultKind::Count)];
+
+}  // namespace
+
+void InjectFault(FaultKind kind, int32_t after, int32_t count)
+{
+    gFaults[size_t(kind)] = Fault{true, after < 0 ? 0 : after, count};
+}
+
+void ClearFault(FaultKind kind) { gFaults[size_t(kind)] = Fault{}; }
+
+void ClearAllFaults()
+{
+    for (auto& f : gFaults) f = Fault{};
+}
+
+bool ShouldFail(FaultKind kind)
+{
+    Fault& f = gFaults[size_t(kind)];
+    if (!f.armed) return false;
+    if (f.after > 0) {
+        --f.after;
+        return false;
+    }
+    if (f.count < 0) return true;
+    if (f.count == 0) {
+        f.armed = false;
+        return false;
+    }
+    if (--f.count == 0) f.armed = false;
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,415 @@
+#include "platform/core/Memory.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/core/Faults.h"
+
+namespace platform {
+namespace {
+
+// A handle is the address of `data`, which must stay the first member.
+struct MasterPointer {
+    char* data;
+    Size size;
+    Size capacity;
+    int8_t state;
+};
+
+constexpr int64_t kDefaultBudget = int64_t(1) << 30;  // 1 GiB
+
+struct MemoryState {
+    OSErr lastError = noErr;
+    int64_t budget = kDefaultBudget;
+    int64_t inUse = 0;
+#ifdef NDEBUG
+    bool moveOnResize = false;
+#else
+    bool moveOnResize = true;
+#endif
+    std::unordered_set<MasterPointer*> handles;
+    std::unordered_map<char*, Size> ptrs;  // block -> size
+};
+
+MemoryState& State()
+{
+    static MemoryState* state = new MemoryState;  // lives for the whole run
+    return *state;
+}
+
+OSErr SetErr(OSErr err)
+{
+    State().lastError = err;
+    return err;
+}
+
+MasterPointer* Master(Handle h)
+{
+    if (!h) return nullptr;
+    auto* mp = reinterpret_cast<MasterPointer*>(h);
+    return State().handles.count(mp) ? mp : nullptr;
+}
+
+// Reserves `bytes` of the budget; false (memFullErr) when it cannot.
+bool Reserve(int64_t bytes)
+{
+    MemoryState& s = State();
+    if (ShouldFail(FaultKind::Allocation) || s.inUse + bytes > s.budget) {
+        SetErr(memFullErr);
+        return false;
+    }
+    s.inUse += bytes;
+    return true;
+}
+
+void Unreserve(int64_t bytes) { State().inUse -= bytes; }
+
+// Blocks always have at least one byte, so that an empty handle still has
+// an address (its master pointer is never null unless it was emptied).
+char* AllocBlock(Size size, bool clear)
+{
+    size_t n = size > 0 ? size_t(size) : 1;
+    return static_cast<char*>(clear ? std::calloc(1, n) : std::malloc(n));
+}
+
+Handle MakeHandle(Size size, bool clear)
+{
+    if (size < 0) {
+        SetErr(memSCErr);
+        return nullptr;
+    }
+    if (!Reserve(size)) return nullptr;
+    char* block = AllocBlock(size, clear);
+    if (!block) {
+        Unreserve(size);
+        SetErr(memFullErr);
+        return nullptr;
+    }
+    auto* mp = new MasterPointer{block, size, size, 0};
+    State().handles.insert(mp);
+    SetErr(noErr);
+    return &mp->data;
+}
+
+}  // namespace
+
+Handle NewHandle(Size size) { return MakeHandle(size, false); }
+Handle NewHandleClear(Size size) { return MakeHandle(size, true); }
+
+void DisposeHandle(Handle h)
+{
+    MasterPointer* mp = Master(h);
+    if (!mp) {
+        SetErr(h ? memWZErr : nilHandleErr);
+        return;
+    }
+    Unreserve(mp->size);
+    std::free(mp->data);
+    State().handles.erase(mp);
+    delete mp;
+    SetErr(noErr);
+}
+
+Size GetHandleSize(Handle h)
+{
+    MasterPointer* mp = Master(h);
+    if (!mp) {
+        SetErr(h ? memWZErr : nilHandleErr);
+        return 0;
+    }
+    SetErr(noErr);
+    return mp->data ? mp->size : 0;
+}
+
+void SetHandleSize(Handle h, Size newSize)
+{
+    MasterPointer* mp = Master(h);
+    if (!mp) {
+        SetErr(h ? memWZErr : nilHandleErr);
+        return;
+    }
+    if (newSize < 0) {
+        SetErr(memSCErr);
+        return;
+    }
+    const Size oldSize = mp->size;
+    const bool locked = (mp->state & kHandleLockedBit) != 0;
+    if (newSize > oldSize && !Reserve(newSize - oldSize)) return;
+
+    if (mp->data && newSize <= mp->capacity && (locked || !State().moveOnResize)) {
+        // In place: a locked block never moves; shrinking keeps its room.
+        mp->size = newSize;
+    } else if (locked && mp->data) {
+        // A locked block cannot grow beyond its room.
+        if (newSize > oldSize) Unreserve(newSize - oldSize);
+        SetErr(memFullErr);
+        return;
+    } else {
+        char* block = AllocBlock(newSize, false);
+        if (!block) {
+            if (newSize > oldSize) Unreserve(newSize - oldSize);
+            SetErr(memFullErr);
+            return;
+        }
+        if (mp->data) std::memcpy(block, mp->data, size_t(oldSize < newSize ? oldSize : newSize));
+        std::free(mp->data);
+        mp->data = block;
+        mp->size = newSize;
+        mp->capacity = newSize;
+    }
+    if (newSize < oldSize) Unreserve(oldSize - newSize);
+    SetErr(noErr);
+}
+
+void HLock(Handle h)
+{
+    if (MasterPointer* mp = Master(h)) {
+        mp->state = int8_t(mp->state | kHandleLockedBit);
+        SetErr(noErr);
+    } else {
+        SetErr(h ? memWZErr : nilHandleErr);
+    }
+}
+
+void HUnlock(Handle h)
+{
+    if (MasterPointer* mp = Master(h)) {
+        mp->state = int8_t(mp->state & ~kHandleLockedBit);
+        SetErr(noErr);
+    } else {
+        SetErr(h ? memWZErr : nilHandleErr);
+    }
+}
+
+void HPurge(Handle h)
+{
+    if (MasterPointer* mp = Master(h)) {
+        mp->state = int8_t(mp->state | kHandlePurgeableBit);
+        SetErr(noErr);
+    } else {
+        SetErr(h ? memWZErr : nilHandleErr);
+    }
+}
+
+void HNoPurge(Handle h)
+{
+    if (MasterPointer* mp = Master(h)) {
+        mp->state = int8_t(mp->state & ~kHandlePurgeableBit);
+        SetErr(noErr);
+    } else {
+        SetErr(h ? memWZErr : nilHandleErr);
+    }
+}
+
+void HSetRBit(Handle h)
+{
+    if (MasterPointer* mp = Master(h)) {
+        mp->state = int8_t(mp->state | kHandleResourceBit);
+        SetErr(noErr);
+    } else {
+        SetErr(h ? memWZErr : nilHandleErr);
+    }
+}
+
+void HClrRBit(Handle h)
+{
+    if (MasterPointer* mp = Master(h)) {
+        mp->state = int8_t(mp->state & ~kHandleResourceBit);
+        SetErr(noErr);
+    } else {
+        SetErr(h ? memWZErr : nilHandleErr);
+    }
+}
+
+int8_t HGetState(Handle h)
+{
+    if (MasterPointer* mp = Master(h)) {
+        SetErr(noErr);
+        return mp->state;
+    }
+    SetErr(h ? memWZErr : nilHandleErr);
+    return 0;
+}
+
+void HSetState(Handle h, int8_t state)
+{
+    if (MasterPointer* mp = Master(h)) {
+        mp->state = state;
+        SetErr(noErr);
+    } else {
+        SetErr(h ? memWZErr : nilHandleErr);
+    }
+}
+
+void MoveHHi(Handle h) { SetErr(Master(h) ? noErr : (h ? memWZErr : nilHandleErr)); }
+
+void HLockHi(Handle h) { HLock(h); }
+
+OSErr HandToHand(Handle* h)
+{
+    if (!h) return SetErr(nilHandleErr);
+    MasterPointer* mp = Master(*h);
+    if (!mp) return SetErr(*h ? memWZErr : nilHandleErr);
+    Handle copy = NewHandle(mp->size);
+    if (!copy) return MemError();
+    if (mp->size > 0) std::memcpy(*copy, mp->data, size_t(mp->size));
+    *h = copy;
+    return SetErr(noErr);
+}
+
+OSErr PtrToHand(const void* src, Handle* dst, Size size)
+{
+    if (!dst) return SetErr(paramErr);
+    *dst = nullptr;
+    Handle h = NewHandle(size);
+    if (!h) return MemError();
+    if (size > 0) std::memcpy(*h, src, size_t(size));
+    *dst = h;
+    return SetErr(noErr);
+}
+
+OSErr PtrToXHand(const void* src, Handle dst, Size size)
+{
+    SetHandleSize(dst, size);
+    if (MemError() != noErr) return MemError();
+    if (size > 0) std::memmove(*dst, src, size_t(size));
+    return SetErr(noErr);
+}
+
+OSErr PtrAndHand(const void* src, Handle h, Size size)
+{
+    if (size < 0) return SetErr(memSCErr);
+    MasterPointer* mp = Master(h);
+    if (!mp) return SetErr(h ? memWZErr : nilHandleErr);
+    const Size old = mp->size;
+    // The source may lie inside the handle itself: copy it out first.
+    char* copy = nullptr;
+    if (size > 0 && src >= mp->data && src < mp->data + old) {
+        copy = static_cast<char*>(std::malloc(size_t(size)));
+        if (!copy) return SetErr(memFullErr);
+        std::memcpy(copy, src, size_t(size));
+        src = copy;
+    }
+    SetHandleSize(h, old + size);
+    OSErr err = MemError();
+    if (err == noErr && size > 0) std::memcpy(mp->data + old, src, size_t(size));
+    std::free(copy);
+    return SetErr(err);
+}
+
+OSErr HandAndHand(Handle a, Handle b)
+{
+    MasterPointer* mpa = Master(a);
+    if (!mpa) return SetErr(a ? memWZErr : nilHandleErr);
+    return PtrAndHand(mpa->data, b, mpa->size);
+}
+
+bool IsValidHandle(Handle h) { return Master(h) != nullptr; }
+
+// Pointers ------------------------------------------------------------------
+
+namespace {
+
+Ptr MakePtr(Size size, bool clear)
+{
+    if (size < 0) {
+        SetErr(memSCErr);
+        return nullptr;
+    }
+    if (!Reserve(size)) return nullptr;
+    char* block = AllocBlock(size, clear);
+    if (!block) {
+        Unreserve(size);
+        SetErr(memFullErr);
+        return nullptr;
+    }
+    State().ptrs[block] = size;
+    SetErr(noErr);
+    return block;
+}
+
+}  // namespace
+
+Ptr NewPtr(Size size) { return MakePtr(size, false); }
+Ptr NewPtrClear(Size size) { return MakePtr(size, true); }
+
+void DisposePtr(Ptr p)
+{
+    auto& ptrs = State().ptrs;
+    auto it = p ? ptrs.find(p) : ptrs.end();
+    if (it == ptrs.end()) {
+        SetErr(p ? memWZErr : nilHandleErr);
+        return;
+    }
+    Unreserve(it->second);
+    ptrs.erase(it);
+    std::free(p);
+    SetErr(noErr);
+}
+
+Size GetPtrSize(Ptr p)
+{
+    auto& ptrs = State().ptrs;
+    auto it = p ? ptrs.find(p) : ptrs.end();
+    if (it == ptrs.end()) {
+        SetErr(p ? memWZErr : nilHandleErr);
+        return 0;
+    }
+    SetErr(noErr);
+    return it->second;
+}
+
+void SetPtrSize(Ptr p, Size newSize)
+{
+    auto& ptrs = State().ptrs;
+    auto it = p ? ptrs.find(p) : ptrs.end();
+    if (it == ptrs.end()) {
+        SetErr(p ? memWZErr : nilHandleErr);
+        return;
+    }
+    if (newSize < 0) {
+        SetErr(memSCErr);
+        return;
+    }
+    // The block was allocated at its first size; it can only shrink.
+    if (newSize > it->second) {
+        SetErr(memFullErr);
+        return;
+    }
+    Unreserve(it->second - newSize);
+    it->second = newSize;
+    SetErr(noErr);
+}
+
+bool IsValidPtr(Ptr p) { return p && State().ptrs.count(p) != 0; }
+
+void BlockMove(const void* src, void* dst, Size count)
+{
+    if (count > 0 && src != dst) std::memmove(dst, src, size_t(count));
+}
+
+void BlockMoveData(const void* src, void* dst, Size count) { BlockMove(src, dst, count); }
+
+OSErr MemError() { return State().lastError; }
+
+Size FreeMem()
+{
+    const MemoryState& s = State();
+    int64_t free = s.budget - s.inUse;
+    if (free < 0) free = 0;
+    return free > INT32_MAX ? INT32_MAX : Size(free);
+}
+
+Size MaxBlock() { return FreeMem(); }
+
+void SetMemoryBudget(int64_t bytes) { State().budget = bytes; }
+int64_t MemoryBudget() { return State().budget; }
+int64_t MemoryInUse() { return State().inUse; }
+size_t LiveHandleCount() { return State().handles.size(); }
+size_t LivePtrCount() { return State().ptrs.size(); }
+
+void SetHandlesMoveOnResize(bool move) { State().moveOnResize = move; }
+
+}  // namespace platform

@@ -1,0 +1,140 @@
+#include "platform/core/Memory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/core/Faults.h"
+
+using namespace platform;
+
+TEST(Handles, KeepContentsAndLockStateAcrossResize)
+{
+    Handle h = NewHandle(4);
+    ASSERT_NE(h, nullptr);
+    std::memcpy(*h, "abcd", 4);
+
+    SetHandlesMoveOnResize(true);
+    char* before = *h;
+    SetHandleSize(h, 4000);
+    EXPECT_EQ(MemError(), noErr);
+    EXPECT_NE(*h, before) << "an unlocked handle moves when resized";
+    EXPECT_EQ(std::memcmp(*h, "abcd", 4), 0);
+    EXPECT_EQ(GetHandleSize(h), 4000);
+
+    HLock(h);
+    EXPECT_EQ(HGetState(h) & kHandleLockedBit, kHandleLockedBit);
+    char* locked = *h;
+    SetHandleSize(h, 10);
+    EXPECT_EQ(MemError(), noErr);
+    EXPECT_EQ(*h, locked) << "a locked handle never moves";
+    EXPECT_NE(HGetState(h) & kHandleLockedBit, 0) << "resizing keeps the lock state";
+    SetHandleSize(h, 5000);
+    EXPECT_EQ(MemError(), memFullErr) << "a locked block cannot grow past its room";
+    EXPECT_EQ(GetHandleSize(h), 10);
+
+    int8_t state = HGetState(h);
+    HUnlock(h);
+    HPurge(h);
+    EXPECT_EQ(HGetState(h), int8_t((state & ~kHandleLockedBit) | kHandlePurgeableBit));
+    HSetState(h, state);
+    EXPECT_EQ(HGetState(h), state);
+    DisposeHandle(h);
+    EXPECT_FALSE(IsValidHandle(h));
+}
+
+TEST(Handles, CopyAndAppend)
+{
+    Handle h = NewHandle(3);
+    std::memcpy(*h, "xyz", 3);
+    Handle copy = h;
+    ASSERT_EQ(HandToHand(&copy), noErr);
+    EXPECT_NE(copy, h);
+    EXPECT_EQ(GetHandleSize(copy), 3);
+    EXPECT_EQ(std::memcmp(*copy, "xyz", 3), 0);
+
+    ASSERT_EQ(HandAndHand(h, copy), noErr);
+    EXPECT_EQ(GetHandleSize(copy), 6);
+    EXPECT_EQ(std::memcmp(*copy, "xyzxyz", 6), 0);
+    // Appending a handle's own bytes to itself.
+    ASSERT_EQ(PtrAndHand(*copy, copy, 6), noErr);
+    EXPECT_EQ(std::memcmp(*copy, "xyzxyzxyzxyz", 12), 0);
+
+    Handle made = nullptr;
+    ASSERT_EQ(PtrToHand("hello", &made, 5), noErr);
+    EXPECT_EQ(GetHandleSize(made), 5);
+
+    DisposeHandle(h);
+    DisposeHandle(copy);
+    DisposeHandle(made);
+}
+
+TEST(Handles, ReportBadHandles)
+{
+    EXPECT_EQ(GetHandleSize(nullptr), 0);
+    EXPECT_EQ(MemError(), nilHandleErr);
+    char* fake = nullptr;
+    Handle foreign = &fake;
+    DisposeHandle(foreign);
+    EXPECT_EQ(MemError(), memWZErr);
+    EXPECT_EQ(NewHandle(-1), nullptr);
+    EXPECT_EQ(MemError(), memSCErr);
+}
+
+TEST(Handles, EmptyHandleHasAnAddress)
+{
+    Handle h = NewHandle(0);
+    ASSERT_NE(h, nullptr);
+    EXPECT_NE(*h, nullptr);
+    EXPECT_EQ(GetHandleSize(h), 0);
+    DisposeHandle(h);
+}
+
+TEST(Memory, FaultInjectionAndBudget)
+{
+    {
+        ScopedFault fault(FaultKind::Allocation, 1);
+        Handle first = NewHandle(10);
+        EXPECT_NE(first, nullptr);
+        EXPECT_EQ(NewHandle(10), nullptr);
+        EXPECT_EQ(MemError(), memFullErr);
+        Handle third = NewHandle(10);
+        EXPECT_NE(third, nullptr) << "only the injected number of calls fail";
+        DisposeHandle(first);
+        DisposeHandle(third);
+    }
+    {
+        ScopedFault fault(FaultKind::Allocation, 0, -1);
+        EXPECT_EQ(NewPtr(1), nullptr);
+        EXPECT_EQ(NewPtr(1), nullptr);
+    }
+
+    const int64_t budget = MemoryBudget();
+    SetMemoryBudget(MemoryInUse() + 1000);
+    EXPECT_LE(FreeMem(), 1000);
+    Handle h = NewHandle(100);
+    ASSERT_NE(h, nullptr);
+    SetHandleSize(h, 5000);
+    EXPECT_EQ(MemError(), memFullErr);
+    EXPECT_EQ(GetHandleSize(h), 100) << "a failed resize keeps the old size";
+    DisposeHandle(h);
+    SetMemoryBudget(budget);
+}
+
+TEST(Pointers, SizeAndCopy)
+{
+    Ptr p = NewPtrClear(8);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(GetPtrSize(p), 8);
+    EXPECT_EQ(p[7], 0);
+    SetPtrSize(p, 4);
+    EXPECT_EQ(GetPtrSize(p), 4);
+    SetPtrSize(p, 16);
+    EXPECT_EQ(MemError(), memFullErr);
+
+    char buf[8] = "abcdef";
+    BlockMove(buf, buf + 1, 5);
+    EXPECT_STREQ(buf, "aabcde");
+    DisposePtr(p);
+    EXPECT_FALSE(IsValidPtr(p));
+}
