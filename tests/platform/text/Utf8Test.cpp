@@ -160,6 +160,36 @@ TEST(Utf16ToUtf8, PairsLoneSurrogatesAndCutOffPairs)
     EXPECT_EQ(r.produced, 1);
 }
 
+TEST(Utf16ToUtf8, RandomUnitsGiveUtf8ThatDecodesBack)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> length(0, 12);
+    std::uniform_int_distribution<int> unit(0, 0xFFFF);
+    std::uniform_int_distribution<int> surrogate(0xD800, 0xDFFF);
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string src(size_t(length(rng)), u'\0');
+        for (auto& u : src)
+            u = char16_t(round % 2 ? surrogate(rng) : unit(rng));
+        ConversionResult r;
+        std::vector<uint8_t> utf8 = Encode(src, true, &r);
+        ASSERT_EQ(r.consumed, int32_t(src.size()));
+        // Valid pairs and other units come back as they were; each lone
+        // surrogate comes back as U+FFFD.
+        std::u16string expected;
+        for (size_t i = 0; i < src.size(); ++i) {
+            bool high = src[i] >= 0xD800 && src[i] <= 0xDBFF;
+            bool low = src[i] >= 0xDC00 && src[i] <= 0xDFFF;
+            if (high && i + 1 < src.size() && src[i + 1] >= 0xDC00 && src[i + 1] <= 0xDFFF) {
+                expected += src.substr(i++, 2);
+            } else {
+                expected += (high || low) ? u'\uFFFD' : src[i];
+            }
+        }
+        ASSERT_EQ(Decode(utf8, false, &r), expected) << round;
+        ASSERT_EQ(r.status, ConversionStatus::complete);
+    }
+}
+
 TEST(MacRomanUtf8, EveryByteRoundTripsAndForeignTextIsSubstituted)
 {
     std::vector<uint8_t> all(256);
