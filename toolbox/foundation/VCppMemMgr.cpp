@@ -265,19 +265,18 @@ void VCppMemMgr::DoFree(Addr b)
 void VCppMemMgr::DisposePtr(void* p)
 {
     if (!p) return;
-    auto* bytes = static_cast<char*>(p);
+    const auto address = reinterpret_cast<uintptr_t>(p);
     for (const HeapSpan& heap : fHeaps) {
-        if (bytes < heap.block || bytes >= heap.block + heap.length) continue;
-        const uint32_t offset = uint32_t(bytes - heap.block);
-        const uint32_t usable = Word(heap.base);
+        const auto start = reinterpret_cast<uintptr_t>(heap.block);
+        if (address < start || address >= start + heap.length) continue;
+        const uint32_t offset = uint32_t(address - start);
+        const uint32_t endMarker = kHeapHeader + kBlockHeader + Word(heap.base);
         // A payload starts 12 bytes into a block, on a 4-byte boundary.
         if (offset < uint32_t(kHeapHeader + kBlockHeader) || offset % 4 != 0) return;
         const Addr b = heap.base + offset - kBlockHeader;
         const int32_t size = SizeOf(b);
-        if (size >= 0 || size == kEndMarkerSize) return;  // free or not a block
-        if (int64_t(offset) - kBlockHeader + kBlockHeader - int64_t(size) >
-            int64_t(kHeapHeader) + kBlockHeader + usable)
-            return;
+        // Only a block in use, lying wholly inside the heap, is freed.
+        if (size >= 0 || size == kEndMarkerSize || int64_t(offset) - size > endMarker) return;
         DoFree(b);
         return;
     }

@@ -29,8 +29,6 @@ public:
     uint32_t FindWord(int16_t value) override;
     uint32_t FindLong(int32_t value) override;
 
-    char** GetHandle() const { return fHandle; }
-
 private:
     uint32_t Find(const void* value, uint32_t size);
     // Resizes the unlocked handle, then locks it again; false on failure.

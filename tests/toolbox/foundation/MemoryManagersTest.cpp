@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
@@ -113,6 +114,43 @@ TEST(CppMemMgr, GrowsByHeapsAndHonoursTheLimit)
     VCppMemMgr fixed;
     fixed.SetMayGrow(false);
     EXPECT_EQ(fixed.NewPtr(70000, 0), nullptr);
+}
+
+TEST(CppMemMgr, RandomUseKeepsBlocksApartAndIntact)
+{
+    VCppMemMgr mem;
+    struct Live {
+        uint8_t* p;
+        uint32_t size;
+        uint8_t fill;
+    };
+    std::vector<Live> live;
+    uint32_t seed = 99;
+    auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+    for (int step = 0; step < 4000; ++step) {
+        if (live.empty() || next() % 3 != 0) {
+            const uint32_t size = next() % 3000;
+            auto* p = static_cast<uint8_t*>(mem.NewPtr(size, 0));
+            ASSERT_NE(p, nullptr);
+            const uint8_t fill = uint8_t(next());
+            std::memset(p, fill, size);
+            live.push_back({p, size, fill});
+        } else {
+            const size_t i = next() % live.size();
+            for (uint32_t k = 0; k < live[i].size; ++k) ASSERT_EQ(live[i].p[k], live[i].fill);
+            mem.DisposePtr(live[i].p);
+            live[i] = live.back();
+            live.pop_back();
+        }
+    }
+    for (const Live& block : live) {
+        for (uint32_t k = 0; k < block.size; ++k) ASSERT_EQ(block.p[k], block.fill);
+        mem.DisposePtr(block.p);
+    }
+    // Everything merged back: each heap is one free block again.
+    const int32_t heaps = mem.GetHeapCount();
+    EXPECT_NE(mem.NewPtr(65532, 0), nullptr);
+    EXPECT_EQ(mem.GetHeapCount(), heaps);
 }
 
 int32_t gRetries = 0;
