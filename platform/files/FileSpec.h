@@ -1,4 +1,4 @@
-// File specifications and the catalogue: making specifications, asking what
+// FSSpecs and the catalogue: making FSSpecs, asking what
 // an item is, creating, deleting, renaming, moving and copying items, and
 // their Finder information and permissions. Sidecars travel with their item.
 #pragma once
@@ -10,9 +10,9 @@
 
 namespace platform {
 
-// A specification from an absolute POSIX path (made lexically normal).
+// An FSSpec from an absolute POSIX path (made lexically normal).
 // noErr when the item exists; fnfErr when its folder exists but it does not
-// (the specification is still made, so the item can be created); dirNFErr
+// (the FSSpec is still made, so the item can be created); dirNFErr
 // when the folder is missing; bdNamErr for a relative path or a sidecar name.
 OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* spec);
 // The item `name` (one whole UTF-8 name) in `folder`; the same results.

@@ -1,4 +1,4 @@
-// Types and constants of the file service: file specifications over POSIX
+// Types and constants of the file service: FSSpecs over POSIX
 // paths, Finder information, catalogue information, access permissions.
 #pragma once
 
@@ -14,7 +14,7 @@ namespace platform {
 constexpr OSErr badMovErr = -122;      // a move across file systems or into itself
 constexpr OSErr notAFileErr = -1302;   // a folder where a file was expected
 
-// A file specification: the absolute, lexically normal POSIX path (UTF-8)
+// A file reference: the absolute, lexically normal POSIX path (UTF-8)
 // of an item that may or may not exist. Names are kept whole.
 struct FSSpec {
     std::string path;

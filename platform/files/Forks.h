@@ -30,7 +30,7 @@ OSErr SetEOF(int16_t refNum, int64_t logicalEOF);
 OSErr FSFlush(int16_t refNum);
 OSErr FSClose(int16_t refNum);
 
-// The specification, the permission and whether it is the resource fork of
+// The FSSpec, the permission and whether it is the resource fork of
 // an open fork.
 OSErr GetForkInfo(int16_t refNum, FSSpec* spec, SInt8* permission, bool* resourceFork);
 

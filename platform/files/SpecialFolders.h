@@ -14,9 +14,9 @@ namespace platform {
 
 enum class SpecialFolder : uint8_t { Preferences, Cache, Extensions, Documents };
 
-// The folder's specification; with `create`, a missing folder is made
+// The folder's FSSpec; with `create`, a missing folder is made
 // (with its parents, readable and writable by the user only). Without it,
-// a missing folder gives fnfErr and the specification it would have.
+// a missing folder gives fnfErr and the FSSpec it would have.
 OSErr FindSpecialFolder(SpecialFolder kind, bool create, FSSpec* folder);
 
 }  // namespace platform
