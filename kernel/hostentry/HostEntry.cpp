@@ -2,12 +2,13 @@
 
 #include "kernel/compress/Lh5.h"
 #include "kernel/compress/Lzrw3a.h"
+#include "platform/resfiles/Resources.h"
 
 namespace {
 
-int16_t NoResFile() { return -1; }
+int16_t ChainCurResFile() { return platform::CurResFile(); }
 
-CurResFileProc gCurResFileProc = NoResFile;
+CurResFileProc gCurResFileProc = ChainCurResFile;
 
 void Compress(parm* b)
 {
@@ -51,7 +52,7 @@ void ext_BlockCompressDecompress(parm* block)
 
 void SetHostCurResFileProc(CurResFileProc proc)
 {
-    gCurResFileProc = proc ? proc : NoResFile;
+    gCurResFileProc = proc ? proc : ChainCurResFile;
 }
 
 void entreeexterne(int16_t selector, parm* block)

@@ -25,8 +25,7 @@ void entreeexterne(int16_t selector, parm* block);
 // a negative value when a compressed block is damaged.
 void ext_BlockCompressDecompress(parm* block);
 
-// The current resource file of the platform's resource chain, for -56.
-// Installed by the layer that owns the resource chain; without it -56
-// reports -1 (no file).
+// Where -56 reads the current resource file: the platform's resource
+// chain unless a test installs another source (null puts it back).
 using CurResFileProc = int16_t (*)();
 void SetHostCurResFileProc(CurResFileProc proc);

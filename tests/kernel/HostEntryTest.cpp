@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/resfiles/Resources.h"
+
 #include <cstring>
 #include <vector>
 
@@ -58,7 +60,7 @@ TEST(HostEntry, SmallSelectorsAndUnservedOnes)
     }
 
     entreeexterne(kSelEngineReset, &p);
-    EXPECT_EQ(p.result304, -1);
+    EXPECT_EQ(p.result304, platform::CurResFile());
     SetHostCurResFileProc([]() -> int16_t { return -2; });
     entreeexterne(kSelEngineReset, &p);
     EXPECT_EQ(p.result304, -2);  // sign-extended
