@@ -363,6 +363,10 @@ void TextSize(int16_t size)
         gThePort->txSize = size;
 }
 
+int16_t GetPortTextFont(CGrafPtr port) { return port ? port->txFont : 0; }
+StyleField GetPortTextFace(CGrafPtr port) { return port ? StyleField(port->txFace) : 0; }
+int16_t GetPortTextSize(CGrafPtr port) { return port ? port->txSize : 0; }
+
 void SpaceExtra(Fixed extra)
 {
     if (gThePort)

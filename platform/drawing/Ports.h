@@ -71,6 +71,9 @@ void TextFace(StyleField face);
 void TextMode(int16_t mode);
 void TextSize(int16_t size);
 void SpaceExtra(Fixed extra);
+int16_t GetPortTextFont(CGrafPtr port);
+StyleField GetPortTextFace(CGrafPtr port);
+int16_t GetPortTextSize(CGrafPtr port);
 
 // Result of the last world or port operation that can fail.
 OSErr QDError();
