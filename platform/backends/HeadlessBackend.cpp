@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/screen/Screen.h"
+
 namespace platform {
 
 HeadlessBackend::HeadlessBackend(Script script, HeadlessOptions options)
@@ -12,7 +14,10 @@ HeadlessBackend::HeadlessBackend(Script script, HeadlessOptions options)
       clock_(options_.startTicks),
       programClock_(*this),
       timeline_(std::move(script), options_.startTicks,
-                options_.screenshot)
+                options_.screenshot ? options_.screenshot
+                                    : Timeline::ScreenshotWriter([](const std::string& path) {
+                                          return WriteScreenPng(path);
+                                      }))
 {
 }
 

@@ -1,6 +1,8 @@
 #include <algorithm>
 
 #include "platform/core/Clock.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Regions.h"
 #include "platform/events/Backend.h"
 #include "platform/events/EventQueue.h"
 #include "platform/events/Events.h"
@@ -32,18 +34,12 @@ uint16_t CurrentModifiers()
     return uint16_t(in.modifiers | (in.button ? 0 : btnState));
 }
 
-uint32_t Now()
-{
-    Backend* b = State().backend;
-    return b ? b->Now() : TickCount();
-}
-
 EventRecord Stamp(uint16_t what, uintptr_t message)
 {
     EventRecord e{};
     e.what = what;
     e.message = message;
-    e.when = Now();
+    e.when = EventTicks();
     e.where = State().input.mouse;
     e.modifiers = CurrentModifiers();
     return e;
@@ -98,6 +94,12 @@ void SetBackend(Backend* backend) { State().backend = backend; }
 void SetWindowEventSource(WindowEventSource* source) { State().windows = source; }
 const InputState& CurrentInput() { return State().input; }
 
+uint32_t EventTicks()
+{
+    Backend* b = State().backend;
+    return b ? b->Now() : TickCount();
+}
+
 void ResetEventManager()
 {
     EventManagerState& s = State();
@@ -112,15 +114,18 @@ bool IsKeyDown(const KeyMap keys, uint8_t keyCode)
     return (bytes[keyCode >> 3] >> (keyCode & 7)) & 1;
 }
 
-Boolean WaitNextEvent(uint16_t mask, EventRecord* event, uint32_t sleep, const void* mouseRgn)
+Boolean WaitNextEvent(uint16_t mask, EventRecord* event, uint32_t sleep, RgnHandle mouseRgn)
 {
-    (void)mouseRgn;
     EventManagerState& s = State();
     const uint32_t budget = std::max<uint32_t>(sleep, 1);
     uint32_t waited = 0;
     Pump();
     for (;;) {
         if (Fetch(mask, event, true)) return true;
+        if (mouseRgn && (mask & osMask) && !PtInRgn(s.input.mouse, mouseRgn)) {
+            if (event) *event = Stamp(osEvt, uint32_t(mouseMovedMessage) << 24);
+            return true;
+        }
         NoteIdle();
         if (waited >= budget || !s.backend || s.backend->Ended()) break;
         uint32_t passed = s.backend->Wait(budget - waited);
@@ -220,6 +225,7 @@ void GetGlobalMouse(Point* mouse)
 void GetMouse(Point* mouse)
 {
     GetGlobalMouse(mouse);
+    GlobalToLocal(mouse);
 }
 
 void GetKeys(KeyMap keys)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/core/MacTypes.h"
+#include "platform/drawing/QuickDrawTypes.h"
 
 namespace platform {
 
@@ -95,7 +96,7 @@ constexpr OSType kAEQuitApplication = 0x71756974;  // 'quit'
 
 // The queue. Each call that waits or polls lets input and time move on.
 // With a mouse region, a mouse-moved event comes when the mouse is outside it.
-Boolean WaitNextEvent(uint16_t mask, EventRecord* event, uint32_t sleep, const void* mouseRgn);
+Boolean WaitNextEvent(uint16_t mask, EventRecord* event, uint32_t sleep, RgnHandle mouseRgn);
 Boolean GetNextEvent(uint16_t mask, EventRecord* event);
 Boolean EventAvail(uint16_t mask, EventRecord* event);
 void FlushEvents(uint16_t whichMask, uint16_t stopMask);

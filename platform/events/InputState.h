@@ -19,6 +19,9 @@ struct InputState {
 };
 
 const InputState& CurrentInput();
+// The time for stamping events: the backend's clock, read without letting
+// time pass.
+uint32_t EventTicks();
 
 // Called by backends. Each updates the state and posts the matching event
 // stamped with the current time.
