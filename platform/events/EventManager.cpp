@@ -20,6 +20,7 @@ struct EventManagerState {
     Backend* backend = nullptr;
     WindowEventSource* windows = nullptr;
     HighLevelEventInfo lastHighLevel;
+    Point releasePoint{0, 0};
 };
 
 EventManagerState& State()
@@ -106,6 +107,7 @@ void ResetEventManager()
     s.queue.Clear();
     s.input = InputState{};
     s.lastHighLevel = HighLevelEventInfo{};
+    s.releasePoint = Point{0, 0};
 }
 
 bool IsKeyDown(const KeyMap keys, uint8_t keyCode)
@@ -196,24 +198,22 @@ Boolean Button()
 }
 
 // The button is held and no mouse event waits in the queue.
-Boolean StillDown()
+static bool ButtonStillDown(bool takeMouseUp)
 {
     Pump();
     EventManagerState& s = State();
     bool down = s.input.button && !s.queue.Has(mDownMask | mUpMask);
+    if (!down) {
+        EventRecord up{};
+        s.releasePoint = s.queue.Take(mUpMask, &up, takeMouseUp) ? up.where : s.input.mouse;
+    }
     PollBackend();
     return down;
 }
 
-Boolean WaitMouseUp()
-{
-    Pump();
-    EventManagerState& s = State();
-    bool down = s.input.button && !s.queue.Has(mDownMask | mUpMask);
-    if (!down) s.queue.Take(mUpMask, nullptr, true);
-    PollBackend();
-    return down;
-}
+Boolean StillDown() { return ButtonStillDown(false); }
+Boolean WaitMouseUp() { return ButtonStillDown(true); }
+Point MouseReleasePoint() { return State().releasePoint; }
 
 void GetGlobalMouse(Point* mouse)
 {

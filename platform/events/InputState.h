@@ -19,6 +19,10 @@ struct InputState {
 };
 
 const InputState& CurrentInput();
+// Where the button came up, as the last StillDown or WaitMouseUp that
+// answered false saw it: the mouse-up event's point when one was waiting.
+Point MouseReleasePoint();
+
 // The time for stamping events: the backend's clock, read without letting
 // time pass.
 uint32_t EventTicks();

@@ -55,7 +55,9 @@ Rect DefaultStandardState(const WindowRecord& w);
 
 // Geometry changes and the update events they cause.
 void SetContentRect(WindowRecord& w, const Rect& content);
-void AddToUpdate(WindowRecord& w, RgnHandle globalArea);
+// Adds to the update region; a new update event follows when the area grew
+// or, with always, whenever the area touches the content.
+void AddToUpdate(WindowRecord& w, RgnHandle globalArea, bool always = false);
 // Records what is visible now; Finish invalidates what became visible.
 class ExposureWatch {
 public:

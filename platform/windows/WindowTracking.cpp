@@ -6,6 +6,7 @@
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
+#include "platform/events/InputState.h"
 #include "platform/screen/Screen.h"
 #include "platform/screen/ScreenPixels.h"
 #include "platform/windows/WindowRecord.h"
@@ -40,9 +41,7 @@ bool TrackBoxRect(WindowRef w, const Rect& box, Point start)
     }
     if (inside)
         XorOutline(Rect{int16_t(box.top + 1), int16_t(box.left + 1), int16_t(box.bottom - 1), int16_t(box.right - 1)});
-    Point end{};
-    GetGlobalMouse(&end);
-    return PtInRect(end, &box);
+    return PtInRect(MouseReleasePoint(), &box);
 }
 
 }  // namespace
@@ -70,7 +69,6 @@ void SizeWindow(WindowRef window, int16_t width, int16_t height, Boolean update)
     window->port = world;
     ExposureWatch watch;
     SetContentRect(*window, Rect{old.top, old.left, int16_t(old.top + height), int16_t(old.left + width)});
-    SetPortGlobalOffset(window->port, Point{old.top, old.left});
     if (!update) return;
     // The strips the window gained.
     RgnHandle gained = NewRgn();
@@ -105,6 +103,9 @@ void DragWindow(WindowRef window, Point start, const Rect* limits)
         XorOutline(Moved(outline, int16_t(last.h - start.h), int16_t(last.v - start.v)));
     }
     XorOutline(Moved(outline, int16_t(last.h - start.h), int16_t(last.v - start.v)));
+    last = MouseReleasePoint();
+    last.h = std::clamp(last.h, bounds.left, int16_t(bounds.right - 1));
+    last.v = std::clamp(last.v, bounds.top, int16_t(bounds.bottom - 1));
     const int16_t dh = int16_t(last.h - start.h), dv = int16_t(last.v - start.v);
     if (dh || dv)
         MoveWindow(window, int16_t(window->content.left + dh), int16_t(window->content.top + dv), false);
@@ -137,6 +138,7 @@ uint32_t GrowWindow(WindowRef window, Point start, const Rect* sizeLimits)
         XorOutline(outlineOf(now));
     }
     XorOutline(outlineOf(now));
+    now = sized(MouseReleasePoint());
     if (EqualRect(&now, &c)) return 0;
     return (uint32_t(uint16_t(now.bottom - now.top)) << 16) | uint16_t(now.right - now.left);
 }

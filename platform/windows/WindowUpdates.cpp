@@ -129,12 +129,13 @@ ExposureWatch::~ExposureWatch()
     DisposeRgn(now);
 }
 
-void AddToUpdate(WindowRecord& w, RgnHandle globalArea)
+void AddToUpdate(WindowRecord& w, RgnHandle globalArea, bool always)
 {
     RgnHandle add = NewRgn();
     if (!add) return;
     RectRgn(add, &w.content);
     SectRgn(add, globalArea, add);
+    if (always && !EmptyRgn(add)) w.updateDelivered = false;
     DiffRgn(add, w.updateRgn, add);
     if (!EmptyRgn(add)) {
         UnionRgn(w.updateRgn, add, w.updateRgn);
@@ -191,7 +192,7 @@ void InvalWindowRgn(WindowRef window, RgnHandle rgn)
     if (!global) return;
     CopyRgn(rgn, global);
     OffsetToGlobal(*window, global);
-    AddToUpdate(*window, global);
+    AddToUpdate(*window, global, true);
     DisposeRgn(global);
 }
 
