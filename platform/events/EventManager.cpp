@@ -257,15 +257,19 @@ void InputButton(bool down, Point where, uint16_t modifiers)
     s.queue.Post(Stamp(down ? mouseDown : mouseUp, 0));
 }
 
+void InputKeyState(uint8_t keyCode, bool down)
+{
+    if (keyCode >= 128) return;
+    uint8_t& byte = State().input.keys[keyCode >> 3];
+    const uint8_t bit = uint8_t(1u << (keyCode & 7));
+    byte = down ? uint8_t(byte | bit) : uint8_t(byte & ~bit);
+}
+
 void InputKey(bool down, bool repeat, uint8_t charCode, uint8_t keyCode, uint16_t modifiers)
 {
     EventManagerState& s = State();
     InputModifiers(modifiers);
-    if (keyCode < 128) {
-        uint8_t& byte = s.input.keys[keyCode >> 3];
-        const uint8_t bit = uint8_t(1u << (keyCode & 7));
-        byte = down ? uint8_t(byte | bit) : uint8_t(byte & ~bit);
-    }
+    InputKeyState(keyCode, down);
     uint16_t kind = !down ? keyUp : repeat ? autoKey : keyDown;
     s.queue.Post(Stamp(kind, uint32_t(charCode) | (uint32_t(keyCode) << 8)));
 }

@@ -33,6 +33,8 @@ void InputMouseMoved(Point where);
 void InputButton(bool down, Point where, uint16_t modifiers);
 void InputKey(bool down, bool repeat, uint8_t charCode, uint8_t keyCode, uint16_t modifiers);
 void InputModifiers(uint16_t modifiers);
+// A modifier key's state in the key map, without an event.
+void InputKeyState(uint8_t keyCode, bool down);
 void InputWheel(int16_t lines, bool horizontal);
 void InputSuspendResume(bool resume);
 
