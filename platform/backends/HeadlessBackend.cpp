@@ -1,0 +1,109 @@
+#include "platform/backends/HeadlessBackend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <algorithm>
+
+#include "platform/screen/Screen.h"
+
+namespace platform {
+
+HeadlessBackend::HeadlessBackend(Script script, HeadlessOptions options)
+    : options_(std::move(options)),
+      clock_(options_.startTicks),
+      programClock_(*this),
+      timeline_(std::move(script), options_.startTicks,
+                options_.screenshot ? options_.screenshot
+                                    : Timeline::ScreenshotWriter([](const std::string& path) {
+                                          return WriteScreenPng(path);
+                                      }))
+{
+}
+
+HeadlessBackend::~HeadlessBackend() { Uninstall(); }
+
+void HeadlessBackend::Install()
+{
+    SetClock(&programClock_);
+    SetBackend(this);
+    installed_ = true;
+    timeline_.RunUntil(clock_.Ticks());
+}
+
+void HeadlessBackend::Uninstall()
+{
+    if (!installed_) return;
+    installed_ = false;
+    if (CurrentBackend() == this) SetBackend(nullptr);
+    if (&CurrentClock() == &programClock_) SetClock(nullptr);
+}
+
+uint32_t HeadlessBackend::ProgramClock::Ticks()
+{
+    uint32_t now = owner_.clock_.Ticks();
+    owner_.AdvanceBy(1, false);
+    return now;
+}
+
+void HeadlessBackend::Pump() { timeline_.RunUntil(clock_.Ticks()); }
+
+void HeadlessBackend::Poll()
+{
+    if (ended_) return;
+    Pump();
+    AdvanceBy(1, false);
+    CountWaiting(1);
+}
+
+uint32_t HeadlessBackend::Wait(uint32_t ticks)
+{
+    if (ended_) return ticks;
+    Pump();
+    if (timeline_.Over() && options_.watchdogTicks > waitingAfterEnd_)
+        ticks = std::min(ticks, options_.watchdogTicks - waitingAfterEnd_ + 1);
+    uint32_t passed = AdvanceBy(ticks, true);
+    CountWaiting(passed);
+    return passed;
+}
+
+void HeadlessBackend::NoteIdle() { timeline_.NoteIdle(clock_.Ticks()); }
+
+uint32_t HeadlessBackend::AdvanceBy(uint32_t ticks, bool stopAtInput)
+{
+    // Tick differences are compared as signed numbers: never jump further.
+    ticks = std::min<uint32_t>(ticks, 0x7FFFFFFF);
+    const uint32_t start = clock_.Ticks();
+    const uint32_t target = start + ticks;
+    for (;;) {
+        const uint32_t now = clock_.Ticks();
+        timeline_.RunUntil(now);
+        if (now == target) break;
+        uint32_t stepTo = target;
+        std::optional<uint32_t> due = timeline_.NextDue();
+        if (due && int32_t(*due - now) > 0 && int32_t(*due - target) < 0) stepTo = *due;
+        clock_.Advance(stepTo - now);
+        timeline_.RunUntil(stepTo);
+        if (stopAtInput && stepTo != target) break;
+    }
+    return clock_.Ticks() - start;
+}
+
+void HeadlessBackend::CountWaiting(uint32_t ticks)
+{
+    if (ended_ || !timeline_.Over()) return;
+    waitingAfterEnd_ += ticks;
+    if (waitingAfterEnd_ <= options_.watchdogTicks) return;
+    ended_ = true;
+    endMessage_ = "headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
+                  " and the program was still waiting for input at tick " +
+                  std::to_string(clock_.Ticks()) + "; ending the run";
+    if (options_.onWatchdog) {
+        options_.onWatchdog(endMessage_);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", endMessage_.c_str());
+    std::exit(kWatchdogExitStatus);
+}
+
+}  // namespace platform

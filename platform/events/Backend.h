@@ -1,0 +1,36 @@
+// What the event manager asks of a backend: the source of input and time.
+// The headless backend plays a script on a virtual clock; the live backend
+// reads a real window. Exactly one backend is installed at a time.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    // The time in ticks, read without letting time pass.
+    virtual uint32_t Now() = 0;
+    // Brings input up to now: posts what has happened and updates the mouse
+    // and key state.
+    virtual void Pump() = 0;
+    // One polling call of the program (Button, StillDown, GetNextEvent...):
+    // lets a moment pass and pumps.
+    virtual void Poll() = 0;
+    // The program waits for input for at most `ticks` ticks (at least one).
+    // Answers the ticks that passed; returns early when input arrives.
+    virtual uint32_t Wait(uint32_t ticks) = 0;
+    // The program asked for an event and found none pending.
+    virtual void NoteIdle() {}
+    // True once the run is over (the headless watchdog fired): waits then
+    // return at once.
+    virtual bool Ended() const { return false; }
+};
+
+// The installed backend, or null: then no input ever arrives and waits
+// return at once.
+Backend* CurrentBackend();
+void SetBackend(Backend* backend);
+
+}  // namespace platform

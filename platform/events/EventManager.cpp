@@ -1,0 +1,290 @@
+#include <algorithm>
+
+#include "platform/core/Clock.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Regions.h"
+#include "platform/events/Backend.h"
+#include "platform/events/EventQueue.h"
+#include "platform/events/Events.h"
+#include "platform/events/InputState.h"
+
+namespace platform {
+namespace {
+
+constexpr uint32_t kDoubleClickTicks = 30;
+constexpr uint32_t kCaretTicks = 30;
+
+struct EventManagerState {
+    EventQueue queue;
+    InputState input;
+    Backend* backend = nullptr;
+    WindowEventSource* windows = nullptr;
+    HighLevelEventInfo lastHighLevel;
+    Point releasePoint{0, 0};
+};
+
+EventManagerState& State()
+{
+    static EventManagerState* state = new EventManagerState;
+    return *state;
+}
+
+uint16_t CurrentModifiers()
+{
+    const InputState& in = State().input;
+    return uint16_t(in.modifiers | (in.button ? 0 : btnState));
+}
+
+EventRecord Stamp(uint16_t what, uintptr_t message)
+{
+    EventRecord e{};
+    e.what = what;
+    e.message = message;
+    e.when = EventTicks();
+    e.where = State().input.mouse;
+    e.modifiers = CurrentModifiers();
+    return e;
+}
+
+void Pump()
+{
+    if (Backend* b = State().backend) b->Pump();
+}
+
+void PollBackend()
+{
+    if (Backend* b = State().backend) b->Poll();
+}
+
+// Activate events first, then the queue, then updates.
+bool Fetch(uint16_t mask, EventRecord* event, bool remove)
+{
+    EventManagerState& s = State();
+    EventRecord e{};
+    bool found = false;
+    if ((mask & activMask) && s.windows && s.windows->NextActivate(&e, remove)) {
+        found = true;
+    } else {
+        std::vector<std::string> documents;
+        if (s.queue.Take(mask, &e, remove, &documents)) {
+            found = true;
+            if (remove && e.what == kHighLevelEvent)
+                s.lastHighLevel = {OSType(e.message), HighLevelEventID(e), std::move(documents)};
+        } else if ((mask & updateMask) && s.windows && s.windows->NextUpdate(&e, remove)) {
+            found = true;
+        }
+    }
+    if (found && event) *event = e;
+    return found;
+}
+
+void NullEvent(EventRecord* event)
+{
+    if (event) *event = Stamp(nullEvent, 0);
+}
+
+void NoteIdle()
+{
+    if (Backend* b = State().backend) b->NoteIdle();
+}
+
+}  // namespace
+
+Backend* CurrentBackend() { return State().backend; }
+void SetBackend(Backend* backend) { State().backend = backend; }
+void SetWindowEventSource(WindowEventSource* source) { State().windows = source; }
+const InputState& CurrentInput() { return State().input; }
+
+uint32_t EventTicks()
+{
+    Backend* b = State().backend;
+    return b ? b->Now() : TickCount();
+}
+
+void ResetEventManager()
+{
+    EventManagerState& s = State();
+    s.queue.Clear();
+    s.input = InputState{};
+    s.lastHighLevel = HighLevelEventInfo{};
+    s.releasePoint = Point{0, 0};
+}
+
+bool IsKeyDown(const KeyMap keys, uint8_t keyCode)
+{
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(keys);
+    return (bytes[keyCode >> 3] >> (keyCode & 7)) & 1;
+}
+
+Boolean WaitNextEvent(uint16_t mask, EventRecord* event, uint32_t sleep, RgnHandle mouseRgn)
+{
+    EventManagerState& s = State();
+    const uint32_t budget = std::max<uint32_t>(sleep, 1);
+    uint32_t waited = 0;
+    Pump();
+    for (;;) {
+        if (Fetch(mask, event, true)) return true;
+        if (mouseRgn && (mask & osMask) && !PtInRgn(s.input.mouse, mouseRgn)) {
+            if (event) *event = Stamp(osEvt, uint32_t(mouseMovedMessage) << 24);
+            return true;
+        }
+        NoteIdle();
+        if (waited >= budget || !s.backend || s.backend->Ended()) break;
+        uint32_t passed = s.backend->Wait(budget - waited);
+        waited += std::max<uint32_t>(passed, 1);
+    }
+    NullEvent(event);
+    return false;
+}
+
+Boolean GetNextEvent(uint16_t mask, EventRecord* event)
+{
+    PollBackend();
+    if (Fetch(mask, event, true)) return true;
+    NoteIdle();
+    NullEvent(event);
+    return false;
+}
+
+Boolean EventAvail(uint16_t mask, EventRecord* event)
+{
+    PollBackend();
+    if (Fetch(mask, event, false)) return true;
+    NoteIdle();
+    NullEvent(event);
+    return false;
+}
+
+void FlushEvents(uint16_t whichMask, uint16_t stopMask)
+{
+    Pump();
+    State().queue.Flush(whichMask, stopMask);
+}
+
+OSErr PostEvent(uint16_t kind, uint32_t message)
+{
+    switch (kind) {
+    case mouseDown: case mouseUp: case keyDown: case keyUp: case autoKey: case diskEvt: case osEvt:
+        State().queue.Post(Stamp(kind, message));
+        return noErr;
+    default:
+        return evtNotEnb;
+    }
+}
+
+void PostHighLevelEvent(OSType eventClass, OSType eventID, const std::vector<std::string>& documents)
+{
+    EventRecord e = Stamp(kHighLevelEvent, eventClass);
+    e.where.v = int16_t(eventID >> 16);
+    e.where.h = int16_t(eventID & 0xFFFF);
+    State().queue.Post(e, documents);
+}
+
+const HighLevelEventInfo& LastHighLevelEvent() { return State().lastHighLevel; }
+
+OSType HighLevelEventID(const EventRecord& event)
+{
+    return (OSType(uint16_t(event.where.v)) << 16) | uint16_t(event.where.h);
+}
+
+// Polling calls read the state first and then let time move, so that a loop
+// sees every tick of it.
+Boolean Button()
+{
+    Pump();
+    bool down = State().input.button;
+    PollBackend();
+    return down;
+}
+
+// The button is held and no mouse event waits in the queue.
+static bool ButtonStillDown(bool takeMouseUp)
+{
+    Pump();
+    EventManagerState& s = State();
+    bool down = s.input.button && !s.queue.Has(mDownMask | mUpMask);
+    if (!down) {
+        EventRecord up{};
+        s.releasePoint = s.queue.Take(mUpMask, &up, takeMouseUp) ? up.where : s.input.mouse;
+    }
+    PollBackend();
+    return down;
+}
+
+Boolean StillDown() { return ButtonStillDown(false); }
+Boolean WaitMouseUp() { return ButtonStillDown(true); }
+Point MouseReleasePoint() { return State().releasePoint; }
+
+void GetGlobalMouse(Point* mouse)
+{
+    Pump();
+    if (mouse) *mouse = State().input.mouse;
+    PollBackend();
+}
+
+void GetMouse(Point* mouse)
+{
+    GetGlobalMouse(mouse);
+    GlobalToLocal(mouse);
+}
+
+void GetKeys(KeyMap keys)
+{
+    Pump();
+    if (keys) std::copy_n(State().input.keys, 16, reinterpret_cast<uint8_t*>(keys));
+    PollBackend();
+}
+
+uint32_t GetDblTime() { return kDoubleClickTicks; }
+uint32_t GetCaretTime() { return kCaretTicks; }
+
+// Feeding from backends.
+
+void InputMouseMoved(Point where) { State().input.mouse = where; }
+
+void InputModifiers(uint16_t modifiers)
+{
+    State().input.modifiers = uint16_t(modifiers & (cmdKey | shiftKey | alphaLock | optionKey | controlKey));
+}
+
+void InputButton(bool down, Point where, uint16_t modifiers)
+{
+    EventManagerState& s = State();
+    s.input.mouse = where;
+    InputModifiers(modifiers);
+    if (s.input.button == down) return;
+    s.input.button = down;
+    s.queue.Post(Stamp(down ? mouseDown : mouseUp, 0));
+}
+
+void InputKeyState(uint8_t keyCode, bool down)
+{
+    if (keyCode >= 128) return;
+    uint8_t& byte = State().input.keys[keyCode >> 3];
+    const uint8_t bit = uint8_t(1u << (keyCode & 7));
+    byte = down ? uint8_t(byte | bit) : uint8_t(byte & ~bit);
+}
+
+void InputKey(bool down, bool repeat, uint8_t charCode, uint8_t keyCode, uint16_t modifiers)
+{
+    EventManagerState& s = State();
+    InputModifiers(modifiers);
+    InputKeyState(keyCode, down);
+    uint16_t kind = !down ? keyUp : repeat ? autoKey : keyDown;
+    s.queue.Post(Stamp(kind, uint32_t(charCode) | (uint32_t(keyCode) << 8)));
+}
+
+void InputWheel(int16_t lines, bool horizontal)
+{
+    EventRecord e = Stamp(kMouseWheelEvent, uint16_t(lines));
+    if (horizontal) e.modifiers |= shiftKey;
+    State().queue.Post(e);
+}
+
+void InputSuspendResume(bool resume)
+{
+    uint32_t message = (uint32_t(suspendResumeMessage) << 24) | (resume ? resumeFlag : 0);
+    State().queue.Post(Stamp(osEvt, message));
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#include "platform/events/EventQueue.h"
+
+namespace platform {
+
+uint16_t MaskForKind(uint16_t kind)
+{
+    if (kind == kMouseWheelEvent) return kMouseWheelMask;
+    if (kind == kHighLevelEvent) return highLevelEventMask;
+    if (kind < 16) return uint16_t(1u << kind);
+    return 0;
+}
+
+void EventQueue::Post(const EventRecord& event, std::vector<std::string> documents)
+{
+    if (entries_.size() >= kCapacity) entries_.pop_front();
+    entries_.push_back({event, std::move(documents)});
+}
+
+bool EventQueue::Take(uint16_t mask, EventRecord* event, bool remove, std::vector<std::string>* documents)
+{
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+        if (!(MaskForKind(it->record.what) & mask)) continue;
+        if (event) *event = it->record;
+        if (documents) *documents = it->documents;
+        if (remove) entries_.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void EventQueue::Flush(uint16_t whichMask, uint16_t stopMask)
+{
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        uint16_t bit = MaskForKind(it->record.what);
+        if (bit & stopMask) break;
+        if (bit & whichMask)
+            it = entries_.erase(it);
+        else
+            ++it;
+    }
+}
+
+bool EventQueue::Has(uint16_t mask) const
+{
+    for (const Entry& e : entries_)
+        if (MaskForKind(e.record.what) & mask) return true;
+    return false;
+}
+
+}  // namespace platform

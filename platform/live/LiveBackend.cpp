@@ -1,0 +1,188 @@
+#include "platform/live/LiveBackend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/drawing/QuickDrawTypes.h"
+#include "platform/events/Events.h"
+#include "platform/events/HostKeys.h"
+#include "platform/events/InputState.h"
+#include "platform/screen/Screen.h"
+
+namespace platform {
+namespace {
+
+constexpr uint32_t kPresentEveryMs = 10;
+
+uint16_t HostModifiers(uint16_t sdl)
+{
+    uint16_t host = 0;
+    if (sdl & KMOD_SHIFT) host |= kHostShift;
+    if (sdl & KMOD_CTRL) host |= kHostCtrl;
+    if (sdl & KMOD_ALT) host |= kHostAlt;
+    if (sdl & KMOD_GUI) host |= kHostSuper;
+    if (sdl & KMOD_CAPS) host |= kHostCapsLock;
+    return host;
+}
+
+}  // namespace
+
+LiveBackend::LiveBackend() = default;
+
+LiveBackend::~LiveBackend() { Stop(); }
+
+bool LiveBackend::Start(const std::string& title, int scale, std::string* error)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = SDL_GetError();
+        return false;
+    }
+    const Rect screen = ScreenBounds();
+    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+    scale_ = std::max(scale, 1);
+    SDL_Rect usable;
+    if (scale <= 0 && SDL_GetDisplayUsableBounds(0, &usable) == 0)
+        scale_ = std::max(1, std::min(usable.w / width, usable.h / height));
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale_,
+                               height * scale_, SDL_WINDOW_RESIZABLE);
+    if (window_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!window_ || !renderer_ || !MakeTexture()) {
+        if (error) *error = SDL_GetError();
+        Stop();
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    SetClock(&clock_);
+    SetBackend(this);
+    Present();
+    return true;
+}
+
+void LiveBackend::Stop()
+{
+    if (CurrentBackend() == this) SetBackend(nullptr);
+    if (&CurrentClock() == &clock_) SetClock(nullptr);
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) {
+        SDL_DestroyWindow(window_);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+}
+
+bool LiveBackend::MakeTexture()
+{
+    const Rect screen = ScreenBounds();
+    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+    if (texture_ && width == textureWidth_ && height == textureHeight_) return true;
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    textureWidth_ = width;
+    textureHeight_ = height;
+    return texture_ != nullptr;
+}
+
+void LiveBackend::FitScreenToWindow()
+{
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    const int width = std::max(64, w / scale_), height = std::max(64, h / scale_);
+    if (InitScreen(int16_t(std::min(width, 4000)), int16_t(std::min(height, 4000))) == noErr) MakeTexture();
+}
+
+void LiveBackend::Present()
+{
+    if (!renderer_ || !texture_) return;
+    const PixMap* pm = ComposeScreen();
+    SDL_UpdateTexture(texture_, nullptr, pm->baseAddr, pm->rowBytes & kRowBytesMask);
+    SDL_RenderClear(renderer_);
+    SDL_Rect dst{0, 0, textureWidth_ * scale_, textureHeight_ * scale_};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    SDL_RenderPresent(renderer_);
+    lastPresentMs_ = SDL_GetTicks();
+}
+
+void LiveBackend::Handle(const SDL_Event& e)
+{
+    auto at = [&](int x, int y) { return Point{int16_t(y / scale_), int16_t(x / scale_)}; };
+    const uint16_t host = HostModifiers(uint16_t(SDL_GetModState()));
+    switch (e.type) {
+    case SDL_QUIT:
+        PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) InputSuspendResume(true);
+        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) InputSuspendResume(false);
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FitScreenToWindow();
+        break;
+    case SDL_MOUSEMOTION:
+        InputMouseMoved(at(e.motion.x, e.motion.y));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        HostButton b = e.button.button == SDL_BUTTON_RIGHT    ? HostButton::Right
+                       : e.button.button == SDL_BUTTON_MIDDLE ? HostButton::Middle
+                                                              : HostButton::Left;
+        InputButton(e.type == SDL_MOUSEBUTTONDOWN, at(e.button.x, e.button.y), MacModifiersForButton(b, host));
+        break;
+    }
+    case SDL_MOUSEWHEEL:
+        if (e.wheel.y) InputWheel(int16_t(e.wheel.y), false);
+        if (e.wheel.x) InputWheel(int16_t(e.wheel.x), true);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        MacKey key;
+        const bool down = e.type == SDL_KEYDOWN;
+        if (!MacKeyForHidUsage(uint16_t(e.key.keysym.scancode), host, &key)) break;
+        const uint16_t mods = MacModifiersForHost(host);
+        if (key.modifier) {
+            InputKeyState(key.keyCode, down);
+            InputModifiers(mods);
+        } else {
+            InputKey(down, down && e.key.repeat, key.charCode, key.keyCode, mods);
+        }
+        break;
+    }
+    case SDL_DROPFILE:
+        if (e.drop.file) {
+            PostHighLevelEvent(kCoreEventClass, kAEOpenDocuments, {std::string(e.drop.file)});
+            SDL_free(e.drop.file);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void LiveBackend::Pump()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) Handle(e);
+}
+
+void LiveBackend::Poll()
+{
+    Pump();
+    if (SDL_GetTicks() - lastPresentMs_ >= kPresentEveryMs) Present();
+}
+
+uint32_t LiveBackend::Wait(uint32_t ticks)
+{
+    Present();
+    const uint32_t start = clock_.Ticks();
+    const int ms = int(std::min<uint32_t>(ticks, 600) * 1000 / 60);
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, std::max(ms, 1))) Handle(e);
+    Pump();
+    return clock_.Ticks() - start;
+}
+
+}  // namespace platform

@@ -1,0 +1,57 @@
+// The live backend: an SDL2 window showing the virtual screen, the real
+// clock, the real keyboard and mouse. The screen is presented from within
+// every wait and poll, so modal and tracking loops stay live. The window can
+// be resized (the screen follows it) and shows the screen scaled by a whole
+// factor; files dropped on it arrive as an open-documents event, its close
+// button as a quit request.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/core/Clock.h"
+#include "platform/events/Backend.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace platform {
+
+class LiveBackend final : public Backend {
+public:
+    LiveBackend();
+    ~LiveBackend() override;
+
+    // Opens the window over the current screen and installs the backend
+    // and the real clock. `scale` 0 picks the largest factor that fits the
+    // display. False (with *error) when no display can be had.
+    bool Start(const std::string& title, int scale, std::string* error);
+    void Stop();
+
+    uint32_t Now() override { return clock_.Ticks(); }
+    void Pump() override;
+    void Poll() override;
+    uint32_t Wait(uint32_t ticks) override;
+
+    // Shows the screen now.
+    void Present();
+    int Scale() const { return scale_; }
+
+private:
+    void Handle(const SDL_Event& event);
+    void FitScreenToWindow();
+    bool MakeTexture();
+
+    RealClock clock_;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int textureWidth_ = 0;
+    int textureHeight_ = 0;
+    int scale_ = 1;
+    uint32_t lastPresentMs_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,59 @@
+// The virtual screen: one 32-bit framebuffer showing the desktop, the
+// windows in z-order (each from its own backing world, with the frame we
+// draw around it), the menu bar, then an overlay that is xored over the
+// result (drag outlines, splitter bars) and the cursor on top.
+//
+// The screen is composed on demand: for a screenshot, a pixel read, or the
+// live backend's presenting.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/drawing/QuickDrawTypes.h"
+
+namespace platform {
+
+constexpr int16_t kDefaultScreenWidth = 1280;
+constexpr int16_t kDefaultScreenHeight = 800;
+constexpr int16_t kMenuBarHeight = 20;
+
+// Makes (or remakes at a new size) the screen; the main device follows.
+// Windows keep their places. Answers memFullErr when the pixels cannot be
+// had, paramErr for sizes below 64 x 64 or above 8192 x 8192.
+OSErr InitScreen(int16_t width = kDefaultScreenWidth, int16_t height = kDefaultScreenHeight);
+// Frees the screen's worlds (tests).
+void DisposeScreen();
+
+// The screen rectangle (global, top-left at 0, 0).
+Rect ScreenBounds();
+int16_t GetMBarHeight();
+Rect MenuBarRect();
+// The desktop below the menu bar, in a region the caller owns.
+void GetDesktopRegion(RgnHandle into);
+
+// Where the menu manager draws the menu bar (global coordinates).
+CGrafPtr GetMenuBarPort();
+// A screen-wide port in global coordinates whose pixels are xored over the
+// composed screen: draw feedback in xor mode, draw it again to take it away.
+// Starts black (no change).
+CGrafPtr GetOverlayPort();
+void ClearOverlay();
+
+// The cursor: a 16 x 16 one-bit image with its mask and hot spot.
+struct ScreenCursor {
+    uint16_t data[16];
+    uint16_t mask[16];
+    Point hotSpot;
+};
+void SetScreenCursor(const ScreenCursor& cursor);
+void SetScreenCursorVisible(bool visible);
+const ScreenCursor& ArrowScreenCursor();
+
+// Composes the screen and answers its pixel map (0x00RRGGBB words).
+const PixMap* ComposeScreen();
+uint32_t ScreenPixel(int16_t h, int16_t v);
+// Composes and writes the screen as a PNG file.
+OSErr WriteScreenPng(const std::string& path);
+
+}  // namespace platform

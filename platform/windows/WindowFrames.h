@@ -1,0 +1,26 @@
+// Drawing the windows onto the screen: each visible window's frame, drawn
+// by us, and its content from its backing world, back to front.
+#pragma once
+
+#include "platform/screen/ScreenPixels.h"
+#include "platform/windows/Windows.h"
+
+namespace platform {
+
+void PaintWindowsOnScreen(const PixelTarget& screen);
+
+// Title text is drawn by the text services once they exist: they install a
+// drawer here. Without one, a bar as long as the title stands in for it.
+using WindowTitleDrawer = void (*)(WindowRef window, const PixelTarget& screen, const Rect& titleArea,
+                                   bool active);
+void SetWindowTitleDrawer(WindowTitleDrawer drawer);
+
+// Frame colours, for tests that read the screen.
+constexpr uint32_t kFrameColor = 0x000000;
+constexpr uint32_t kInactiveFrameColor = 0x808080;
+constexpr uint32_t kActiveTitleColor = 0xD8D8D8;
+constexpr uint32_t kTitleStripeColor = 0x9A9A9A;
+constexpr uint32_t kInactiveTitleColor = 0xF0F0F0;
+constexpr uint32_t kTitlePlaceholderColor = 0x404040;
+
+}  // namespace platform

@@ -1,0 +1,97 @@
+// The live backend under a virtual X server: it starts, shows the screen,
+// takes a synthetic key and click, and answers the window's close button
+// with a quit request. Exits 0 on success; every loop is bounded.
+#include <SDL.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/events/Events.h"
+#include "platform/live/LiveBackend.h"
+#include "platform/screen/Screen.h"
+#include "platform/windows/Windows.h"
+
+using namespace platform;
+
+namespace {
+
+int failures = 0;
+
+void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "live smoke: %s\n", what);
+        ++failures;
+    }
+}
+
+bool Next(uint16_t mask, EventRecord* e)
+{
+    for (int i = 0; i < 300; ++i)
+        if (WaitNextEvent(mask, e, 1, nullptr)) return true;
+    return false;
+}
+
+void Push(SDL_Event e)
+{
+    e.common.timestamp = SDL_GetTicks();
+    SDL_PushEvent(&e);
+}
+
+}  // namespace
+
+int main()
+{
+    if (InitScreen(640, 480) != noErr) return 1;
+    LiveBackend live;
+    std::string error;
+    if (!live.Start("smoke", 1, &error)) {
+        std::fprintf(stderr, "live smoke: cannot start: %s\n", error.c_str());
+        return 1;
+    }
+    Rect r{100, 100, 300, 400};
+    WindowRef w = NewCWindow(nullptr, &r, nullptr, true, zoomDocProc, kFirstWindowOfClass, true, 0);
+    Check(w != nullptr, "no window");
+    live.Present();
+
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_C;
+    key.key.keysym.sym = SDLK_c;
+    key.key.state = SDL_PRESSED;
+    SDL_SetModState(KMOD_LCTRL);
+    Push(key);
+    EventRecord e{};
+    Check(Next(keyDownMask, &e), "no key-down");
+    Check((e.message & charCodeMask) == 'c', "Ctrl-C is not 'c'");
+    Check((e.modifiers & cmdKey) != 0, "Ctrl is not the command key");
+    SDL_SetModState(KMOD_NONE);
+
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_RIGHT;
+    click.button.state = SDL_PRESSED;
+    click.button.x = 150;
+    click.button.y = 200;
+    Push(click);
+    click.type = SDL_MOUSEBUTTONUP;
+    click.button.state = SDL_RELEASED;
+    Push(click);
+    Check(Next(mDownMask, &e), "no mouse-down");
+    Check(e.where.h == 150 && e.where.v == 200, "click at the wrong place");
+    Check((e.modifiers & controlKey) != 0, "the right button is not a control-click");
+    WindowRef found = nullptr;
+    Check(FindWindow(e.where, &found) == inContent && found == w, "the click is not in the window");
+
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    Push(close);
+    Check(Next(highLevelEventMask, &e), "no quit request");
+    Check(HighLevelEventID(e) == kAEQuitApplication, "the close button is not a quit request");
+
+    DisposeWindow(w);
+    live.Stop();
+    DisposeScreen();
+    return failures ? 1 : 0;
+}
