@@ -33,6 +33,10 @@ constexpr int32_t kStreamEmptyString = -3;
 // ReadFromStream's answer for a stored text longer than the string can hold.
 constexpr int32_t kStringTooLong = 100;
 
+// Format numbers of the hour and date text, and of number text.
+enum HourFormat : int32_t {};
+enum DateFormat : int32_t {};
+
 // The platform's string type: immutable UTF-16 text.
 using PlatformString = std::u16string;
 
@@ -62,6 +66,8 @@ public:
     void FromLong8(int64_t value, int32_t index = -1) override;
     void FromReal(double value, int32_t index = -1) override;
     void FromBigLong(const VBigLongInMem& value, int32_t index = -1) override;
+    void FromHour(int32_t seconds, int32_t index = -1) override;
+    void FromDate(const DateBlock& date, int32_t index = -1) override;
     void FromString(const VString& text, int32_t index = -1) override;
     void FromValue(const VValue& value, int32_t index = -1) override;
     int32_t CompareTo(const VValue& other, uint8_t strict = 0, int32_t index = -1) const override;
@@ -135,9 +141,19 @@ public:
     // The text as UTF-16 units; at most max units; answers the count.
     int32_t ToUniBlock(char16_t* dest, int32_t start, int32_t max, VIntlMgr* mgr = nullptr) const;
 
+    void FromHour(int32_t seconds, HourFormat format);
+    void FromDate(const DateBlock& date, DateFormat format);
+    void FromCFString(const PlatformString& text);
+
     void AppendLong(int32_t value, int32_t format = 0);
     void AppendLong8(int64_t value, int32_t format = 0);
     void AppendReal(double value, int32_t format = 3);
+
+    void AppendHour(int32_t seconds, HourFormat format);
+    void AppendDate(const DateBlock& date, DateFormat format);
+    // Rewrite the text by a display format; nothing for an empty format.
+    void ApplyNumericFormat(const VString& format);
+    void ApplyStringFormat(const VString& format);
 
     // Exact comparison of the characters as UTF-16: -1, 0 or 1.
     int32_t CompareTo(const VString& other, uint8_t strict) const;
