@@ -1,0 +1,378 @@
+#include "platform/drawing/Shapes.h"
+
+#include <algorithm>
+
+#include "platform/drawing/Modes.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Raster.h"
+#include "platform/drawing/Recording.h"
+#include "platform/drawing/Regions.h"
+#include "platform/drawing/ShapeRegions.h"
+
+namespace platform {
+
+namespace {
+
+// A pixman region that cleans up after itself.
+struct Area {
+    pixman_region32_t r;
+    Area() { pixman_region32_init(&r); }
+    ~Area() { pixman_region32_fini(&r); }
+    Area(const Area&) = delete;
+    Area& operator=(const Area&) = delete;
+};
+
+Rect32 Intersect(const Rect32& a, const Rect32& b)
+{
+    return {std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
+            std::min(a.right, b.right)};
+}
+
+// The rows worth computing: what the port can show, widened by the pen so
+// that frames never see the cut as an edge.
+Rect32 DrawLimit(GrafPort* port)
+{
+    if (IsRecordingRegion() || !port || !port->portPixMap || !*port->portPixMap)
+        return kAllRows;
+    Rect32 limit = ToRect32((*port->portPixMap)->bounds);
+    if (!EmptyRgn(port->clipRgn))
+        limit = Intersect(limit, GetRegionBounds32(port->clipRgn));
+    if (!EmptyRgn(port->visRgn))
+        limit = Intersect(limit, GetRegionBounds32(port->visRgn));
+    int32_t padH = std::max<int32_t>(port->pnSize.h, 0) + 1, padV = std::max<int32_t>(port->pnSize.v, 0) + 1;
+    return {limit.top - padV, limit.left - padH, limit.bottom + padV, limit.right + padH};
+}
+
+bool PenShows(GrafPort* port)
+{
+    return port && port->pnVis >= 0;
+}
+
+// Draws a closed shape with a verb; frames are recorded as outlines while
+// a region is open.
+void DrawShape(GrafVerb verb, pixman_region32_t* shape)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    if (!port)
+        return;
+    if (verb == kFrame && IsRecordingRegion()) {
+        RecordOutline(shape);
+        return;
+    }
+    if (!PenShows(port))
+        return;
+    switch (verb) {
+    case kFrame:
+        FrameOf(shape, port->pnSize.h, port->pnSize.v);
+        PaintShape(port, shape, port->pnPat, port->pnMode);
+        break;
+    case kPaint: PaintShape(port, shape, port->pnPat, port->pnMode); break;
+    case kErase: PaintShape(port, shape, port->bkPat, patCopy); break;
+    case kInvert: InvertShape(port, shape); break;
+    case kFill: PaintShape(port, shape, port->fillPat, patCopy); break;
+    }
+}
+
+QDProcs* Procs()
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    return port ? port->grafProcs : nullptr;
+}
+
+void SetFillPat(const Pattern* pat)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    if (port && pat)
+        port->fillPat = *pat;
+}
+
+void RectVerb(GrafVerb verb, const Rect* r)
+{
+    if (!r)
+        return;
+    QDProcs* p = Procs();
+    if (p && p->rectProc)
+        p->rectProc(verb, r);
+    else
+        StdRect(verb, r);
+}
+
+void OvalVerb(GrafVerb verb, const Rect* r)
+{
+    if (!r)
+        return;
+    QDProcs* p = Procs();
+    if (p && p->ovalProc)
+        p->ovalProc(verb, r);
+    else
+        StdOval(verb, r);
+}
+
+void RRectVerb(GrafVerb verb, const Rect* r, int16_t ow, int16_t oh)
+{
+    if (!r)
+        return;
+    QDProcs* p = Procs();
+    if (p && p->rRectProc)
+        p->rRectProc(verb, r, ow, oh);
+    else
+        StdRRect(verb, r, ow, oh);
+}
+
+void ArcVerb(GrafVerb verb, const Rect* r, int16_t start, int16_t arc)
+{
+    if (!r)
+        return;
+    QDProcs* p = Procs();
+    if (p && p->arcProc)
+        p->arcProc(verb, r, start, arc);
+    else
+        StdArc(verb, r, start, arc);
+}
+
+void PolyVerb(GrafVerb verb, PolyHandle poly)
+{
+    if (!poly || !*poly)
+        return;
+    QDProcs* p = Procs();
+    if (p && p->polyProc)
+        p->polyProc(verb, poly);
+    else
+        StdPoly(verb, poly);
+}
+
+void RgnVerb(GrafVerb verb, RgnHandle rgn)
+{
+    if (!RegionData(rgn))
+        return;
+    QDProcs* p = Procs();
+    if (p && p->rgnProc)
+        p->rgnProc(verb, rgn);
+    else
+        StdRgn(verb, rgn);
+}
+
+}  // namespace
+
+void MoveTo(int16_t h, int16_t v)
+{
+    if (GrafPtr port = GetQDGlobalsThePort())
+        port->pnLoc = {v, h};
+}
+
+void Move(int16_t dh, int16_t dv)
+{
+    if (GrafPtr port = GetQDGlobalsThePort())
+        port->pnLoc = {ClampTo16(port->pnLoc.v + dv), ClampTo16(port->pnLoc.h + dh)};
+}
+
+void LineTo(int16_t h, int16_t v)
+{
+    QDProcs* p = Procs();
+    if (p && p->lineProc)
+        p->lineProc({v, h});
+    else
+        StdLine({v, h});
+}
+
+void Line(int16_t dh, int16_t dv)
+{
+    if (GrafPtr port = GetQDGlobalsThePort())
+        LineTo(ClampTo16(port->pnLoc.h + dh), ClampTo16(port->pnLoc.v + dv));
+}
+
+void StdLine(Point newPt)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    if (!port)
+        return;
+    Point from = port->pnLoc;
+    RecordLine(from, newPt);
+    RecordPolyLine(from, newPt);
+    if (PenShows(port)) {
+        Area shape;
+        LineShape(&shape.r, from, newPt, port->pnSize);
+        PaintShape(port, &shape.r, port->pnPat, port->pnMode);
+    }
+    port->pnLoc = newPt;
+}
+
+void StdRect(GrafVerb verb, const Rect* r)
+{
+    if (!r)
+        return;
+    Area shape;
+    RectShape(&shape.r, ToRect32(*r));
+    DrawShape(verb, &shape.r);
+}
+
+void StdOval(GrafVerb verb, const Rect* r)
+{
+    if (!r)
+        return;
+    Area shape;
+    OvalShape(&shape.r, ToRect32(*r), DrawLimit(GetQDGlobalsThePort()));
+    DrawShape(verb, &shape.r);
+}
+
+void StdRRect(GrafVerb verb, const Rect* r, int16_t ovalWidth, int16_t ovalHeight)
+{
+    if (!r)
+        return;
+    Area shape;
+    RoundRectShape(&shape.r, ToRect32(*r), ovalWidth, ovalHeight, DrawLimit(GetQDGlobalsThePort()));
+    DrawShape(verb, &shape.r);
+}
+
+void StdArc(GrafVerb verb, const Rect* r, int16_t startAngle, int16_t arcAngle)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    if (!r || !port || !PenShows(port))
+        return;  // arcs are not outlines: nothing to record
+    Area shape;
+    OvalShape(&shape.r, ToRect32(*r), DrawLimit(port));
+    if (verb == kFrame)
+        FrameOf(&shape.r, port->pnSize.h, port->pnSize.v);
+    ArcWedge(&shape.r, ToRect32(*r), startAngle, arcAngle);
+    DrawShape(verb == kFrame ? kPaint : verb, &shape.r);
+}
+
+void StdPoly(GrafVerb verb, PolyHandle poly)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    int32_t n = PolyPointCount(poly);
+    const Point* pts = PolyPoints(poly);
+    if (!port || n < 1)
+        return;
+    if (verb == kFrame) {
+        // The pen follows the points; a closed polygon repeats its first point.
+        Point saved = port->pnLoc;
+        port->pnLoc = pts[0];
+        for (int32_t i = 1; i < n; ++i)
+            StdLine(pts[i]);
+        port->pnLoc = saved;
+        return;
+    }
+    std::vector<Edge> edges;
+    for (int32_t i = 0; i < n; ++i) {
+        const Point& a = pts[i];
+        const Point& b = pts[(i + 1) % n];
+        edges.push_back({a.h, a.v, b.h, b.v});
+    }
+    Area shape;
+    EdgesShape(&shape.r, edges, DrawLimit(port));
+    DrawShape(verb, &shape.r);
+}
+
+void StdRgn(GrafVerb verb, RgnHandle rgn)
+{
+    pixman_region32_t* data = RegionData(rgn);
+    if (!data)
+        return;
+    Area shape;
+    pixman_region32_copy(&shape.r, data);
+    DrawShape(verb, &shape.r);
+}
+
+void SetStdProcs(QDProcs* procs)
+{
+    if (procs)
+        *procs = QDProcs{};
+}
+
+void FrameRect(const Rect* r) { RectVerb(kFrame, r); }
+void PaintRect(const Rect* r) { RectVerb(kPaint, r); }
+void EraseRect(const Rect* r) { RectVerb(kErase, r); }
+void InvertRect(const Rect* r) { RectVerb(kInvert, r); }
+void FillRect(const Rect* r, const Pattern* pat)
+{
+    SetFillPat(pat);
+    RectVerb(kFill, r);
+}
+
+void FrameOval(const Rect* r) { OvalVerb(kFrame, r); }
+void PaintOval(const Rect* r) { OvalVerb(kPaint, r); }
+void EraseOval(const Rect* r) { OvalVerb(kErase, r); }
+void InvertOval(const Rect* r) { OvalVerb(kInvert, r); }
+void FillOval(const Rect* r, const Pattern* pat)
+{
+    SetFillPat(pat);
+    OvalVerb(kFill, r);
+}
+
+void FrameRoundRect(const Rect* r, int16_t w, int16_t h) { RRectVerb(kFrame, r, w, h); }
+void PaintRoundRect(const Rect* r, int16_t w, int16_t h) { RRectVerb(kPaint, r, w, h); }
+void EraseRoundRect(const Rect* r, int16_t w, int16_t h) { RRectVerb(kErase, r, w, h); }
+void InvertRoundRect(const Rect* r, int16_t w, int16_t h) { RRectVerb(kInvert, r, w, h); }
+void FillRoundRect(const Rect* r, int16_t w, int16_t h, const Pattern* pat)
+{
+    SetFillPat(pat);
+    RRectVerb(kFill, r, w, h);
+}
+
+void FrameArc(const Rect* r, int16_t s, int16_t a) { ArcVerb(kFrame, r, s, a); }
+void PaintArc(const Rect* r, int16_t s, int16_t a) { ArcVerb(kPaint, r, s, a); }
+void EraseArc(const Rect* r, int16_t s, int16_t a) { ArcVerb(kErase, r, s, a); }
+void InvertArc(const Rect* r, int16_t s, int16_t a) { ArcVerb(kInvert, r, s, a); }
+void FillArc(const Rect* r, int16_t s, int16_t a, const Pattern* pat)
+{
+    SetFillPat(pat);
+    ArcVerb(kFill, r, s, a);
+}
+
+void FramePoly(PolyHandle poly) { PolyVerb(kFrame, poly); }
+void PaintPoly(PolyHandle poly) { PolyVerb(kPaint, poly); }
+void ErasePoly(PolyHandle poly) { PolyVerb(kErase, poly); }
+void InvertPoly(PolyHandle poly) { PolyVerb(kInvert, poly); }
+void FillPoly(PolyHandle poly, const Pattern* pat)
+{
+    SetFillPat(pat);
+    PolyVerb(kFill, poly);
+}
+
+void FrameRgn(RgnHandle rgn) { RgnVerb(kFrame, rgn); }
+void PaintRgn(RgnHandle rgn) { RgnVerb(kPaint, rgn); }
+void EraseRgn(RgnHandle rgn) { RgnVerb(kErase, rgn); }
+void InvertRgn(RgnHandle rgn) { RgnVerb(kInvert, rgn); }
+void FillRgn(RgnHandle rgn, const Pattern* pat)
+{
+    SetFillPat(pat);
+    RgnVerb(kFill, rgn);
+}
+
+Boolean GetPixel(int16_t h, int16_t v)
+{
+    RGBColor c;
+    GetCPixel(h, v, &c);
+    return c.red == 0 && c.green == 0 && c.blue == 0;
+}
+
+void GetCPixel(int16_t h, int16_t v, RGBColor* color)
+{
+    if (!color)
+        return;
+    *color = {0xFFFF, 0xFFFF, 0xFFFF};
+    GrafPtr port = GetQDGlobalsThePort();
+    if (!port || !port->portPixMap)
+        return;
+    Surface s = MakeSurface(*port->portPixMap);
+    if (s.Empty() || h < s.bounds.left || h >= s.bounds.right || v < s.bounds.top || v >= s.bounds.bottom)
+        return;
+    uint32_t rgb = s.ReadRGB(h, v);
+    auto expand = [](uint32_t c) { return uint16_t((c & 0xFF) * 0x101); };
+    *color = {expand(rgb >> 16), expand(rgb >> 8), expand(rgb)};
+}
+
+void SetCPixel(int16_t h, int16_t v, const RGBColor* color)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    if (!color || !port || !port->portPixMap)
+        return;
+    Surface s = MakeSurface(*port->portPixMap);
+    if (s.Empty() || (s.depth != 32 && s.depth != 1) || h < s.bounds.left || h >= s.bounds.right ||
+        v < s.bounds.top || v >= s.bounds.bottom)
+        return;
+    s.WriteRGB(h, v, PackRGB(*color));
+}
+
+}  // namespace platform
