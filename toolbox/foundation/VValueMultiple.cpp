@@ -8,6 +8,14 @@ VValueMultiple::VValueMultiple(int16_t objType) : fObjType(objType) {}
 
 VValueMultiple::~VValueMultiple() = default;
 
+VValue* VValueMultiple::Clone() const { return nullptr; }
+
+bool VValueMultiple::CanBeEvaluated() const { return false; }
+
+ValueKind VValueMultiple::GetValueKind() const { return kValueEmpty; }
+
+int32_t VValueMultiple::CompareTo(const VValue&, uint8_t, int32_t) const { return kValuesNotComparable; }
+
 VItemRef* VValueMultiple::GetRoot(int32_t pos, HLMoveSheme scheme) const
 {
     VItemRef* ref = NewItemRef();

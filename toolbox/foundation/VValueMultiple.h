@@ -18,6 +18,12 @@ public:
     explicit VValueMultiple(int16_t objType);
     ~VValueMultiple() override;
 
+    // A multiple value is neither copied, evaluated nor compared as a value.
+    VValue* Clone() const override;
+    bool CanBeEvaluated() const override;
+    ValueKind GetValueKind() const override;
+    int32_t CompareTo(const VValue& other, uint8_t option = 0, int32_t index = -1) const override;
+
     // A new reference placed with Init(pos, scheme); the caller owns it.
     // Null when the value gives no references.
     virtual VItemRef* GetRoot(int32_t pos, HLMoveSheme scheme) const;

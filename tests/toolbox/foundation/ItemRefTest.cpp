@@ -66,6 +66,17 @@ TEST(ItemRef, MovesWithinOneList)
     EXPECT_EQ(chainRef->GetObjType(), 12);
 }
 
+TEST(ValueMultiple, IsNeitherCopiedNorComparedAsAValue)
+{
+    auto list = ListOf(2);
+    auto other = ListOf(2);
+    EXPECT_EQ(list->Clone(), nullptr);
+    EXPECT_FALSE(list->CanBeEvaluated());
+    EXPECT_FALSE(list->IsNull());
+    EXPECT_EQ(list->GetValueKind(), kValueEmpty);
+    EXPECT_EQ(list->CompareTo(*other), kValuesNotComparable);
+}
+
 TEST(ItemRef, ClonesAreIndependent)
 {
     auto list = ListOf(4);
