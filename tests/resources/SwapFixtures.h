@@ -64,7 +64,7 @@ inline int16_t LoadTestTemplates()
         "User 38\nlong [28]\nend\n"
         "OldUser 107\nlong [24]\nend\n"
         "Member 201\nword\nend\n"
-        "Group 40\nskip [32]\nword members\narrayof members Member\nend\n";
+        "Group 40\nskip [32]\nword members\nskip [2]\narrayof members Member\nend\n";
     return InitTokensFromText(text, int32_t(std::string(text).size()));
 }
 
