@@ -24,7 +24,8 @@ constexpr const char* kSwapFileName = "ByteSwap.txt";
 // Reads the template file of the extensions folder. 0 on success; -1 when
 // the extensions folder does not exist; the file system's error when the
 // file cannot be read; -108 when memory runs out; kBadSwapFileErr when a
-// line cannot be used. Templates read before stay in force on failure.
+// line cannot be used (the start-up then quits). Every call starts from an
+// empty table.
 int16_t InitTokens();
 // Parses template text (the file's contents) and installs the templates.
 int16_t InitTokensFromText(const void* text, int32_t length);
