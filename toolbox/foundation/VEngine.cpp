@@ -1,31 +1,48 @@
 #include "toolbox/foundation/VEngine.h"
 
-#include <cstring>
-
 #include "toolbox/foundation/VString.h"
 
-CallQzProc gCallQz = nullptr;
+HostEntryProc gCallQz = nullptr;
 
-namespace {
+VEngine::VEngine(HostEntryProc entry) { gCallQz = entry; }
 
-void PutParmLong(uint8_t* parm, int32_t offset, int32_t value) { std::memcpy(parm + offset, &value, 4); }
+VEngine::~VEngine() = default;
 
-int32_t GetParmLong(const uint8_t* parm, int32_t offset)
+int32_t VEngine::Compress(int32_t method, const void* src, int32_t srcLen, void* dst)
 {
-    int32_t value;
-    std::memcpy(&value, parm + offset, 4);
-    return value;
+    if (!gCallQz) return 0;
+    parm block;
+    block.slot266.SetLong(method);
+    block.flag8 = 1;
+    block.slot272.SetPtr(src);
+    block.slot276.SetLong(srcLen);
+    block.slot280.SetPtr(dst);
+    block.slot284.SetLong(0);
+    gCallQz(kSelCompressBlock, &block);
+    return block.result304;
 }
 
-}  // namespace
+int32_t VEngine::Decompress(int32_t method, const void* src, int32_t srcLen, void* dst, int32_t dstSize)
+{
+    if (!gCallQz) return 0;
+    parm block;
+    block.slot266.SetLong(method);
+    block.flag8 = 0;
+    block.slot272.SetPtr(dst);
+    block.slot276.SetLong(dstSize);
+    block.slot280.SetPtr(src);
+    block.slot284.SetLong(srcLen);
+    gCallQz(kSelCompressBlock, &block);
+    return block.result304;
+}
 
 int32_t VEngine::EvalTime(const VString& text)
 {
-    uint8_t parm[kParmSize] = {};
-    PutParmLong(parm, kParmValue, 11);
-    PutParmLong(parm, kParmResult, 0);
+    if (!gCallQz) return 0;
+    parm block;
+    block.slot272.SetLong(11);
     constexpr int32_t kMaxTimeText = 82;
-    text.ToPString(parm + kParmText, kMaxTimeText, kCharSetMac);
-    if (gCallQz != nullptr) gCallQz(kSelectorEvalTime, parm);
-    return GetParmLong(parm, kParmResult);
+    text.ToPString(block.text310, kMaxTimeText, kCharSetMac);
+    gCallQz(kSelEvalTime, &block);
+    return block.result304;
 }

@@ -1,25 +1,36 @@
-// The toolbox's one way to the host engine: gCallQz, a host function taking
-// a selector and a parameter block. VEngine wraps it in named operations.
+// The toolbox's bridge to its host: every host service is reached through
+// the host entry gCallQz with a selector and a parameter block.
 #pragma once
 
 #include <cstdint>
 
+#include "toolbox/foundation/HostParm.h"
+#include "toolbox/foundation/VObject.h"
+
 class VString;
 
-using CallQzProc = void (*)(int16_t selector, void* parm);
-// Installed by the host; null when the toolbox runs without one.
-extern CallQzProc gCallQz;
+// The host entry; null until an engine is made.
+extern HostEntryProc gCallQz;
 
-// The parameter block: numbers in host order at fixed offsets.
-constexpr int32_t kParmSize = 566;
-constexpr int32_t kParmValue = 272;
-constexpr int32_t kParmResult = 304;
-constexpr int32_t kParmText = 310;
+// Selectors of the host entry used here.
+constexpr int16_t kSelEvalTime = 61;
+constexpr int16_t kSelCompressBlock = 441;
 
-constexpr int16_t kSelectorEvalTime = 61;
-
-class VEngine {
+class VEngine : public VObject {
 public:
+    explicit VEngine(HostEntryProc entry);
+    ~VEngine() override;
+
+    // Compresses srcLen bytes into dst (which holds at least srcLen bytes)
+    // with the method (1 LZRW3-A, other values the -lh5- coder). The
+    // compressed length, or 0 when compression gains nothing or memory ran
+    // out: the caller then stores the block as it is.
+    static int32_t Compress(int32_t method, const void* src, int32_t srcLen, void* dst);
+    // Expands a block of srcLen bytes into dst of dstSize bytes. The bytes
+    // written; 0 when memory ran out; negative when the block is damaged.
+    static int32_t Decompress(int32_t method, const void* src, int32_t srcLen, void* dst,
+                              int32_t dstSize);
+
     // The text evaluated as a time of day by the host (seconds); 0 without
     // a host.
     static int32_t EvalTime(const VString& text);
