@@ -1,16 +1,13 @@
-// The program's own folders, by kind.
+// The program's own folders, by kind, as folder objects (the kernel, which
+// sits below this layer, takes the bare specification).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "kernel/standins/QzFolders.h"
 #include "platform/files/FileTypes.h"
 #include "toolbox/foundation/VObject.h"
-
-enum KindQzFolder : int16_t {
-    kQzPreferencesFolder = 5,  // where the preferences file lives
-    kQzExtensionsFolder = 6,   // "Qz Extensions" beside the application
-};
 
 // A folder found by FindQzFolder; the caller releases it.
 class CQzFolder : public VObject, public IRefCountable {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "kernel/byteswap/SwapTemplates.h"
 #include "network/CQztcp.h"
 #include "network/NetErrors.h"
 #include "network/Wire.h"
@@ -30,8 +31,8 @@ constexpr int32_t kMaxFramesPerIdle = 64;
 struct State {
     std::unique_ptr<CQztcp> own;
     CQztcp* current = nullptr;
-    NetSwapProc received = nullptr;
-    NetSwapProc sending = nullptr;
+    NetSwapProc received = SwapBytes2;
+    NetSwapProc sending = SwapBytesEnvoi2;
     ResActionProc action = nullptr;
     uint32_t lastRequestTicks = 0;
     bool busy = false;
@@ -202,7 +203,8 @@ void ResetRequestLayer()
     State& s = S();
     s.own.reset();
     s.current = nullptr;
-    s.received = s.sending = nullptr;
+    s.received = SwapBytes2;
+    s.sending = SwapBytesEnvoi2;
     s.action = nullptr;
     s.lastRequestTicks = 0;
     s.busy = false;

@@ -18,8 +18,8 @@ extern uint8_t ServerByteSens;
 // The error of the last request, 0 when none.
 extern int16_t reqerr;
 
-// The template converters used for payloads: the kernel's walkers (the
-// record arrives in the other order / leaves for the other order).
+// The template converters used for payloads, the kernel's SwapBytes2 and
+// SwapBytesEnvoi2 unless replaced (null: none).
 using NetSwapProc = int32_t (*)(int32_t number, void* data, int32_t swap, int32_t* consumed,
                                 int32_t limit);
 void SetNetSwapProcs(NetSwapProc received, NetSwapProc sending);

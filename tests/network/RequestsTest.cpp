@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
+#include "kernel/byteswap/SwapTemplates.h"
 #include "network/CQztcp.h"
 #include "network/NetErrors.h"
 #include "network/Requests.h"
@@ -11,7 +15,6 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "tests/network/TestServer.h"
-#include "tests/network/TestTemplates.h"
 
 using platform::FourCC;
 using platform::Handle;
@@ -73,7 +76,10 @@ protected:
     void SetUp() override
     {
         ResetRequestLayer();
-        SetNetSwapProcs(TestSwapReceived, TestSwapSending);
+        std::ifstream file(std::string(std::getenv("QZ_TEST_SOURCE_DIR")) + "/resources/ByteSwap.txt");
+        std::stringstream text;
+        text << file.rdbuf();
+        ASSERT_EQ(InitTokensFromText(text.str().data(), int32_t(text.str().size())), 0);
         SetResActionProc(RecordAction);
         gActions.clear();
     }
@@ -82,6 +88,7 @@ protected:
         second_.Close();
         ResetRequestLayer();
         server_.Stop();
+        ResetSwapTemplates();
     }
 
     void StartServer(const TestServerConfig& config)
