@@ -1,0 +1,52 @@
+// One TCP connection to a database server: a non-blocking socket, read and
+// written with a deadline so that no call waits longer than the timeout.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/core/MacTypes.h"
+
+class CQztcp {
+public:
+    CQztcp() = default;
+    ~CQztcp();
+    CQztcp(const CQztcp&) = delete;
+    CQztcp& operator=(const CQztcp&) = delete;
+
+    // Connects to a dotted IPv4 address and reads the server's greeting.
+    platform::OSErr Open(const std::string& address, uint16_t port);
+    // Opens again at the address of the last Open.
+    platform::OSErr Reopen();
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    bool HasAddress() const { return !address_.empty(); }
+
+    // True when the server's payloads are little-endian.
+    bool ServerLittleEndian() const { return little_; }
+    uint16_t NextSequence() { return ++sequence_; }
+    uint16_t LastSequence() const { return sequence_; }
+
+    // Writes all bytes, or reads exactly that many, before the timeout.
+    // A failure closes the connection: its state is then unknown.
+    platform::OSErr Send(const void* data, size_t length);
+    platform::OSErr Receive(void* data, size_t length);
+    // Reads and drops that many bytes.
+    platform::OSErr Discard(size_t length);
+    // True when bytes (or the end of the stream) wait to be read.
+    bool Readable() const;
+
+    // The longest a single Send or Receive waits, in milliseconds.
+    void SetTimeout(uint32_t milliseconds) { timeoutMs_ = milliseconds; }
+
+private:
+    bool WaitFor(short events, int64_t deadlineMs) const;
+
+    int fd_ = -1;
+    bool little_ = false;
+    uint16_t sequence_ = 0;
+    uint32_t timeoutMs_ = 30000;
+    std::string address_;
+    uint16_t port_ = 0;
+};

@@ -1,0 +1,29 @@
+// The program's own folders, by kind, as folder objects (the kernel, which
+// sits below this layer, takes the bare specification).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "kernel/standins/QzFolders.h"
+#include "platform/files/FileTypes.h"
+#include "toolbox/foundation/VObject.h"
+
+// A folder found by FindQzFolder; the caller releases it.
+class CQzFolder : public VObject, public IRefCountable {
+public:
+    explicit CQzFolder(const platform::FSSpec& spec) : fSpec(spec) {}
+
+    const platform::FSSpec& GetSpec() const { return fSpec; }
+    const std::string& GetPath() const { return fSpec.path; }
+    // The specification of an item of that name inside the folder; fnfErr
+    // (with the specification made) when there is none yet.
+    platform::OSErr GetItemSpec(const std::string& name, platform::FSSpec* item) const;
+
+private:
+    platform::FSSpec fSpec;
+};
+
+// The folder of that kind, or null when it does not exist and `create` is 0
+// (or it cannot be made, or the kind is unknown).
+CQzFolder* FindQzFolder(KindQzFolder kind, uint8_t create);

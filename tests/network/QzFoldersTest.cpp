@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "network/QzFolders.h"
+#include "tests/platform/files/TempFolder.h"
+
+namespace {
+
+TEST(QzFolders, PreferencesAndExtensionsFollowTheirPlacesAndCreateOnRequest)
+{
+    platform::testing::TempFolder temp;
+    std::string prefs = temp / "prefs";
+    std::string ext = temp / "Qz Extensions";
+    ::setenv("QZ_PREFERENCES_DIR", prefs.c_str(), 1);
+    ::setenv("QZ_EXTENSIONS_DIR", ext.c_str(), 1);
+
+    EXPECT_EQ(FindQzFolder(kQzPreferencesFolder, 0), nullptr);
+    CQzFolder* made = FindQzFolder(kQzPreferencesFolder, 1);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->GetPath(), prefs);
+    EXPECT_TRUE(std::filesystem::is_directory(prefs));
+    platform::FSSpec item;
+    EXPECT_EQ(made->GetItemSpec("ByteSwap.txt", &item), -43);  // not there yet
+    EXPECT_EQ(item.path, prefs + "/ByteSwap.txt");
+    made->Release();
+
+    std::filesystem::create_directory(ext);
+    CQzFolder* extensions = FindQzFolder(kQzExtensionsFolder, 0);
+    ASSERT_NE(extensions, nullptr);
+    EXPECT_EQ(extensions->GetPath(), ext);
+    extensions->Release();
+
+    EXPECT_EQ(FindQzFolder(KindQzFolder(3), 1), nullptr);
+    ::unsetenv("QZ_PREFERENCES_DIR");
+    ::unsetenv("QZ_EXTENSIONS_DIR");
+}
+
+}  // namespace

@@ -1,0 +1,469 @@
+#include "tests/network/TestServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <map>
+
+#include "network/Wire.h"
+#include "platform/core/Endian.h"
+
+namespace {
+
+constexpr int16_t kLockedError = -4444;
+constexpr int16_t kNotFoundError = -192;
+constexpr int kGuardSeconds = 120;
+
+struct Client {
+    int fd = -1;
+    uint16_t number = 0;
+    std::vector<uint8_t> pendingActions;
+};
+
+class Server {
+public:
+    Server(const TestServerConfig& config, int listener, int control)
+        : config_(config), resources_(config.resources), listener_(listener), control_(control)
+    {
+        clock_ = config.serverTime;
+    }
+
+    void Run();
+
+private:
+    // Values in the server's byte order.
+    void Put16(std::vector<uint8_t>& out, uint16_t v) const
+    {
+        uint8_t b[2];
+        config_.littleEndian ? platform::WriteLE16(b, v) : platform::WriteBE16(b, v);
+        out.insert(out.end(), b, b + 2);
+    }
+    void Put32(std::vector<uint8_t>& out, uint32_t v) const
+    {
+        uint8_t b[4];
+        config_.littleEndian ? platform::WriteLE32(b, v) : platform::WriteBE32(b, v);
+        out.insert(out.end(), b, b + 4);
+    }
+    uint16_t Get16(const uint8_t* p) const
+    {
+        return config_.littleEndian ? platform::ReadLE16(p) : platform::ReadBE16(p);
+    }
+    uint32_t Get32(const uint8_t* p) const
+    {
+        return config_.littleEndian ? platform::ReadLE32(p) : platform::ReadBE32(p);
+    }
+
+    bool ReadAll(int fd, void* data, size_t n);
+    void WriteAll(int fd, const void* data, size_t n);
+    void SendFrame(Client& c, uint16_t seq, int16_t error, uint16_t kind,
+                   const std::vector<uint8_t>& payload);
+    bool Serve(Client& c);
+    void Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uint8_t>& p);
+    ServerResource* Find(uint32_t file, uint32_t type, int16_t id);
+    std::vector<uint8_t> Stamped(const ServerResource& r) const;
+    std::vector<uint8_t> MapBody(uint32_t file) const;
+    void Notify(const Client& from, uint32_t file, uint32_t type, int16_t id, uint8_t action);
+
+    TestServerConfig config_;
+    std::vector<ServerResource> resources_;
+    std::map<std::vector<uint8_t>, uint16_t> locks_;  // key: file, type, id
+    std::vector<Client> clients_;
+    std::vector<uint8_t> journal_;
+    uint32_t clock_;
+    uint16_t nextNumber_ = 1;
+    int listener_;
+    int control_;
+};
+
+std::vector<uint8_t> LockKey(uint32_t file, uint32_t type, int16_t id)
+{
+    std::vector<uint8_t> k(10);
+    platform::WriteBE32(k.data(), file);
+    platform::WriteBE32(k.data() + 4, type);
+    platform::WriteBE16(k.data() + 8, uint16_t(id));
+    return k;
+}
+
+bool Server::ReadAll(int fd, void* data, size_t n)
+{
+    char* p = static_cast<char*>(data);
+    while (n > 0) {
+        ssize_t got = ::recv(fd, p, n, 0);
+        if (got <= 0) return false;
+        p += got;
+        n -= size_t(got);
+    }
+    return true;
+}
+
+void Server::WriteAll(int fd, const void* data, size_t n)
+{
+    const char* p = static_cast<const char*>(data);
+    while (n > 0) {
+        ssize_t put = ::send(fd, p, n, MSG_NOSIGNAL);
+        if (put <= 0) return;
+        p += put;
+        n -= size_t(put);
+    }
+}
+
+void Server::SendFrame(Client& c, uint16_t seq, int16_t error, uint16_t kind,
+                       const std::vector<uint8_t>& payload)
+{
+    wire::ReplyHeader h;
+    h.sequence = seq;
+    h.error = error;
+    h.kind = kind;
+    h.length = uint32_t(payload.size());
+    uint8_t bytes[wire::kHeaderSize];
+    wire::EncodeReplyHeader(h, bytes);
+    WriteAll(c.fd, bytes, sizeof bytes);
+    WriteAll(c.fd, payload.data(), payload.size());
+}
+
+ServerResource* Server::Find(uint32_t file, uint32_t type, int16_t id)
+{
+    for (ServerResource& r : resources_)
+        if (r.file == file && r.type == type && r.id == id) return &r;
+    return nullptr;
+}
+
+std::vector<uint8_t> Server::Stamped(const ServerResource& r) const
+{
+    std::vector<uint8_t> out = r.data;
+    Put32(out, r.stamp);
+    return out;
+}
+
+std::vector<uint8_t> Server::MapBody(uint32_t file) const
+{
+    std::vector<uint32_t> types;
+    for (const ServerResource& r : resources_)
+        if (r.file == file && std::find(types.begin(), types.end(), r.type) == types.end())
+            types.push_back(r.type);
+    std::vector<uint8_t> body;
+    Put16(body, uint16_t(types.size()));
+    for (uint32_t type : types) {
+        std::vector<const ServerResource*> of;
+        for (const ServerResource& r : resources_)
+            if (r.file == file && r.type == type) of.push_back(&r);
+        Put16(body, uint16_t(of.size()));
+        Put32(body, type);
+        for (const ServerResource* r : of) Put16(body, uint16_t(r->id));
+        for (const ServerResource* r : of) Put32(body, r->stamp);
+    }
+    return body;
+}
+
+void Server::Notify(const Client& from, uint32_t file, uint32_t type, int16_t id, uint8_t action)
+{
+    for (Client& c : clients_) {
+        if (c.number == from.number) continue;
+        Put32(c.pendingActions, type);
+        Put16(c.pendingActions, uint16_t(id));
+        Put32(c.pendingActions, file);
+        c.pendingActions.push_back(action);
+        c.pendingActions.push_back(0);
+    }
+}
+
+void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uint8_t>& p)
+{
+    std::vector<uint8_t> reply;
+    int16_t error = 0;
+    bool hasRecord = p.size() >= 10;
+    uint32_t file = hasRecord ? Get32(p.data()) : 0;
+    uint32_t type = hasRecord ? Get32(p.data() + 4) : 0;
+    int16_t id = hasRecord ? int16_t(Get16(p.data() + 8)) : 0;
+
+    switch (code) {
+    case 24:
+        if (ServerResource* r = Find(file, type, id))
+            reply = Stamped(*r);
+        else
+            error = kNotFoundError;
+        break;
+    case 25:
+    case 26:
+        if (!hasRecord) break;
+        if (ServerResource* r = Find(file, type, id)) {
+            r->data.assign(p.begin() + 10, p.end());
+            r->stamp = ++clock_;
+        } else {
+            ServerResource added;
+            added.file = file;
+            added.type = type;
+            added.id = id;
+            added.data.assign(p.begin() + 10, p.end());
+            added.stamp = ++clock_;
+            resources_.push_back(added);
+        }
+        Notify(c, file, type, id, code == 25 ? 2 : 1);
+        break;
+    case 29:
+        resources_.erase(std::remove_if(resources_.begin(), resources_.end(),
+                                        [&](const ServerResource& r) {
+                                            return r.file == file && r.type == type && r.id == id;
+                                        }),
+                         resources_.end());
+        Notify(c, file, type, id, 3);
+        break;
+    case 30: {
+        int16_t n = 0;
+        for (const ServerResource& r : resources_)
+            if (r.file == file && r.type == type && ++n == id) reply = r.data;
+        if (reply.empty()) error = kNotFoundError;
+        break;
+    }
+    case 32: {
+        std::vector<uint8_t> body = MapBody(file);
+        uint32_t inFrame = std::min<uint32_t>(config_.mapBytesInFrame, uint32_t(body.size()));
+        uint32_t further = uint32_t(body.size()) - inFrame;
+        std::vector<uint8_t> extra;
+        switch (config_.fault) {
+        case ServerFault::MapOverCap: further = wire::kMaxPayload + 1; break;
+        case ServerFault::MapTruncated:
+            body.resize(body.size() - 3);
+            further = uint32_t(body.size()) - inFrame;
+            break;
+        case ServerFault::MapTooLong:
+            body.insert(body.end(), {1, 2, 3, 4, 5});
+            further += 5;
+            break;
+        default: break;
+        }
+        Put32(reply, further);
+        reply.insert(reply.end(), body.begin(), body.begin() + inFrame);
+        if (config_.fault == ServerFault::CloseMidReply && config_.faultCode == 32) {
+            SendFrame(c, seq, 0, wire::kFrameReply, reply);
+            WriteAll(c.fd, body.data() + inFrame, (body.size() - inFrame) / 2);
+            ::shutdown(c.fd, SHUT_RDWR);
+            return;
+        }
+        SendFrame(c, seq, 0, wire::kFrameReply, reply);
+        if (config_.fault != ServerFault::MapOverCap)
+            WriteAll(c.fd, body.data() + inFrame, body.size() - inFrame);
+        else
+            WriteAll(c.fd, body.data() + inFrame, std::min<size_t>(16, body.size() - inFrame));
+        return;
+    }
+    case 33: {
+        int16_t unique = 128;
+        while (Find(file, type, unique)) ++unique;
+        Put16(reply, uint16_t(unique));
+        break;
+    }
+    case 34:
+    case 41: break;
+    case 42:
+    case 43:
+    case 45: {
+        std::vector<uint8_t> key = LockKey(file, type, id);
+        auto held = locks_.find(key);
+        if (code == 45) {
+            Put16(reply, held == locks_.end() ? 0 : held->second);
+        } else if (code == 43) {
+            if (held != locks_.end() && held->second == c.number) locks_.erase(held);
+        } else if (ServerResource* r = Find(file, type, id)) {
+            reply = Stamped(*r);
+            if (held != locks_.end() && held->second != c.number)
+                error = kLockedError;
+            else
+                locks_[key] = c.number;
+        } else {
+            error = kNotFoundError;
+        }
+        break;
+    }
+    case 127: Put32(reply, config_.serverTime); break;
+    case 168: {
+        if (p.size() < 38) break;
+        uint8_t length = std::min<uint8_t>(p[6], 31);
+        std::string name(reinterpret_cast<const char*>(p.data()) + 7, length);
+        for (const ServerResource& r : resources_) {
+            if (r.type == Get32(p.data()) && r.name == name) {
+                reply = p;
+                uint8_t b[2];
+                config_.littleEndian ? platform::WriteLE16(b, uint16_t(r.id))
+                                     : platform::WriteBE16(b, uint16_t(r.id));
+                reply[4] = b[0];
+                reply[5] = b[1];
+            }
+        }
+        break;
+    }
+    case 194:
+        Put16(reply, uint16_t(config_.files.size()));
+        for (const ServerFile& f : config_.files) {
+            Put32(reply, uint32_t(f.number));
+            Put32(reply, f.kind);
+            Put16(reply, 0);
+            reply.push_back(uint8_t(f.name.size()));
+            reply.insert(reply.end(), f.name.begin(), f.name.end());
+        }
+        break;
+    case kJournalRequest: reply = journal_; break;
+    default: error = -1; break;
+    }
+
+    if (config_.fault == ServerFault::CloseMidReply && config_.faultCode == code) {
+        wire::ReplyHeader h{seq, error, wire::kFrameReply, uint32_t(reply.size() + 8)};
+        uint8_t bytes[wire::kHeaderSize];
+        wire::EncodeReplyHeader(h, bytes);
+        WriteAll(c.fd, bytes, sizeof bytes);
+        WriteAll(c.fd, reply.data(), reply.size() / 2);
+        ::shutdown(c.fd, SHUT_RDWR);
+        return;
+    }
+    SendFrame(c, seq, error, wire::kFrameReply, reply);
+    if (config_.fault == ServerFault::JunkAfterReply && config_.faultCode == code) {
+        const uint8_t junk[7] = {0xEE, 0x51, 0x7A, 0x00, 0x51, 0xEE, 0xEE};
+        WriteAll(c.fd, junk, sizeof junk);
+    }
+}
+
+bool Server::Serve(Client& c)
+{
+    uint8_t bytes[wire::kHeaderSize];
+    wire::RequestHeader h;
+    if (!ReadAll(c.fd, bytes, sizeof bytes) || !wire::DecodeRequestHeader(bytes, &h) ||
+        h.length > wire::kMaxPayload)
+        return false;
+    std::vector<uint8_t> payload(h.length);
+    if (!ReadAll(c.fd, payload.data(), payload.size())) return false;
+    if (h.code != kJournalRequest) {
+        uint8_t entry[8];
+        platform::WriteBE16(entry, c.number);
+        platform::WriteBE16(entry + 2, uint16_t(h.code));
+        platform::WriteBE32(entry + 4, h.length);
+        journal_.insert(journal_.end(), entry, entry + 8);
+        journal_.insert(journal_.end(), payload.begin(), payload.end());
+    }
+    if (!c.pendingActions.empty()) {
+        if (config_.fault == ServerFault::ActionsPartRecord) c.pendingActions.push_back(0xAB);
+        SendFrame(c, h.sequence, 0, wire::kFrameActions, c.pendingActions);
+        c.pendingActions.clear();
+    }
+    Answer(c, h.sequence, h.code, payload);
+    return true;
+}
+
+void Server::Run()
+{
+    auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(kGuardSeconds)) return;
+        std::vector<pollfd> fds;
+        fds.push_back({control_, POLLIN, 0});
+        fds.push_back({listener_, POLLIN, 0});
+        for (const Client& c : clients_) fds.push_back({c.fd, POLLIN, 0});
+        if (::poll(fds.data(), fds.size(), 1000) < 0) continue;
+        if (fds[0].revents) return;  // the test is done with us
+        if (fds[1].revents & POLLIN) {
+            int fd = ::accept(listener_, nullptr, nullptr);
+            if (fd >= 0) {
+                int one = 1;
+                ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+                Client c;
+                c.fd = fd;
+                c.number = nextNumber_++;
+                uint8_t greeting[wire::kGreetingSize];
+                wire::EncodeGreeting(config_.littleEndian, greeting);
+                WriteAll(fd, greeting, sizeof greeting);
+                clients_.push_back(c);
+            }
+        }
+        for (size_t i = 2; i < fds.size(); ++i) {
+            if (!fds[i].revents) continue;
+            auto it = std::find_if(clients_.begin(), clients_.end(),
+                                   [&](const Client& c) { return c.fd == fds[i].fd; });
+            if (it == clients_.end()) continue;
+            if (!Serve(*it)) {
+                for (auto l = locks_.begin(); l != locks_.end();)
+                    l = l->second == it->number ? locks_.erase(l) : std::next(l);
+                ::close(it->fd);
+                clients_.erase(it);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool TestServer::Start(const TestServerConfig& config)
+{
+    Stop();
+    int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listener < 0) return false;
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    at.sin_port = 0;
+    socklen_t size = sizeof at;
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+        ::listen(listener, 8) != 0 ||
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size) != 0) {
+        ::close(listener);
+        return false;
+    }
+    port_ = ntohs(at.sin_port);
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        ::close(listener);
+        return false;
+    }
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(pipeFds[1]);
+        Server server(config, listener, pipeFds[0]);
+        server.Run();
+        ::_exit(0);
+    }
+    ::close(listener);
+    ::close(pipeFds[0]);
+    if (pid < 0) {
+        ::close(pipeFds[1]);
+        return false;
+    }
+    child_ = pid;
+    control_ = pipeFds[1];
+    return true;
+}
+
+void TestServer::Stop()
+{
+    if (control_ >= 0) ::close(control_);
+    control_ = -1;
+    if (child_ > 0) {
+        int status = 0;
+        ::waitpid(child_, &status, 0);
+    }
+    child_ = -1;
+}
+
+std::vector<JournalEntry> DecodeJournal(const uint8_t* data, size_t length)
+{
+    std::vector<JournalEntry> out;
+    size_t at = 0;
+    while (at + 8 <= length) {
+        JournalEntry e;
+        e.connection = platform::ReadBE16(data + at);
+        e.code = int16_t(platform::ReadBE16(data + at + 2));
+        uint32_t n = platform::ReadBE32(data + at + 4);
+        at += 8;
+        if (n > length - at) break;
+        e.payload.assign(data + at, data + at + n);
+        at += n;
+        out.push_back(std::move(e));
+    }
+    return out;
+}
