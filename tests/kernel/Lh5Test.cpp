@@ -148,7 +148,7 @@ TEST(Lh5, DamagedStreamsNeverWritePastTheDestination)
     EXPECT_GT(refused, 100);
 
     // A stream cut short cannot deliver the full length.
-    std::vector<uint8_t> half(packed.begin(), packed.begin() + long(packed.size() / 2));
+    std::vector<uint8_t> half(packed.begin(), packed.begin() + std::ptrdiff_t(packed.size() / 2));
     std::vector<uint8_t> dst(text.size());
     EXPECT_EQ(ARDECOMPACTE(half.data(), dst.data(), int32_t(dst.size()), int32_t(half.size())), kDamagedBlockErr);
 }
