@@ -1,0 +1,424 @@
+#include "platform/files/FileSpec.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/core/Clock.h"
+#include "platform/core/Faults.h"
+#include "platform/files/ColonPath.h"
+#include "platform/files/ExtensionKinds.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/OpenForks.h"
+#include "platform/files/Sidecar.h"
+#include "platform/files/WholeFile.h"
+
+namespace platform {
+namespace {
+
+// Lexically normal absolute path: no empty, "." or ".." names, no trailing '/'.
+bool NormalisePath(const std::string& path, std::string* out)
+{
+    if (path.empty() || path[0] != '/') return false;
+    std::vector<std::string> names;
+    size_t pos = 1;
+    while (pos <= path.size()) {
+        size_t next = path.find('/', pos);
+        if (next == std::string::npos) next = path.size();
+        std::string name = path.substr(pos, next - pos);
+        if (name == "..") {
+            if (!names.empty()) names.pop_back();
+        } else if (!name.empty() && name != ".") {
+            names.push_back(std::move(name));
+        }
+        pos = next + 1;
+    }
+    std::string result;
+    for (const auto& name : names) result += "/" + name;
+    *out = result.empty() ? "/" : result;
+    return true;
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+bool IsFolderPath(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The Finder information of an item: the sidecar's, else the extension's.
+FInfo FinderInfoOf(const std::string& path, bool isFolder)
+{
+    AppleDouble doc;
+    bool present = false;
+    if (ReadSidecar(path, &doc, &present) == noErr && present && doc.finderInfo)
+        return FInfoFromBytes(doc.finderInfo->data());
+    FInfo info;
+    if (!isFolder) KindFromExtension(FSpGetName(FSSpec{path}), &info.fdType, &info.fdCreator);
+    return info;
+}
+
+// The record the extension implies, all other fields zero.
+FInfo ImpliedFinderInfo(const std::string& name, bool isFolder)
+{
+    FInfo info;
+    if (!isFolder) KindFromExtension(name, &info.fdType, &info.fdCreator);
+    return info;
+}
+
+int Rename(const std::string& from, const std::string& to, bool noReplace)
+{
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace ? RENAME_NOREPLACE : 0);
+}
+
+// Moves an item and its sidecar; the item's open forks follow it.
+OSErr MoveItem(const std::string& from, const std::string& to)
+{
+    if (Rename(from, to, true) != 0) return OSErrFromErrno(errno);
+    std::string fromSidecar = SidecarPath(from);
+    if (::access(fromSidecar.c_str(), F_OK) == 0) {
+        if (Rename(fromSidecar, SidecarPath(to), false) != 0) {
+            OSErr err = OSErrFromErrno(errno);
+            Rename(to, from, true);
+            return err;
+        }
+    } else {
+        RemoveSidecar(to);  // an orphan left where the item now stands
+    }
+    ItemPathChanged(from, to);
+    return noErr;
+}
+
+OSErr CopyData(const std::string& from, const std::string& to)
+{
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return OSErrFromErrno(errno);
+    struct stat st {};
+    if (::fstat(in, &st) != 0) {
+        OSErr err = OSErrFromErrno(errno);
+        ::close(in);
+        return err;
+    }
+    std::string temp = SidecarPath(to) + ".XXXXXX";
+    int out = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (out < 0) {
+        OSErr err = OSErrFromErrno(errno);
+        ::close(in);
+        return err;
+    }
+    OSErr err = noErr;
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            err = OSErrFromErrno(errno);
+            break;
+        }
+        if (n == 0) break;
+        if (ShouldFail(FaultKind::DiskFull)) {
+            err = dskFulErr;
+            break;
+        }
+        for (ssize_t done = 0; done < n;) {
+            ssize_t w = ::write(out, buffer.data() + done, size_t(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) {
+                err = OSErrFromErrno(errno);
+                break;
+            }
+            done += w;
+        }
+        if (err != noErr) break;
+    }
+    if (err == noErr && ::fchmod(out, st.st_mode & 07777) != 0) err = OSErrFromErrno(errno);
+    if (err == noErr && ::fsync(out) != 0) err = OSErrFromErrno(errno);
+    ::close(in);
+    if (::close(out) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    if (err == noErr && Rename(temp, to, true) != 0) err = OSErrFromErrno(errno);
+    if (err != noErr) ::unlink(temp.c_str());
+    return err;
+}
+
+}  // namespace
+
+bool IsValidItemName(const std::string& name)
+{
+    return !name.empty() && name.size() <= 255 && name != "." && name != ".." &&
+           name.find('/') == std::string::npos && name.find('\0') == std::string::npos &&
+           !IsSidecarName(name);
+}
+
+OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* spec)
+{
+    std::string path;
+    if (!NormalisePath(posixPath, &path)) return bdNamErr;
+    if (path != "/" && !IsValidItemName(FSpGetName(FSSpec{path}))) return bdNamErr;
+    spec->path = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) return noErr;
+    if (errno != ENOENT) return OSErrFromErrno(errno);
+    return IsFolderPath(FSpGetParent(*spec).path) ? fnfErr : dirNFErr;
+}
+
+OSErr FSMakeFSSpec(const FSSpec& folder, const std::string& name, FSSpec* spec)
+{
+    if (!IsValidItemName(name)) return bdNamErr;
+    return FSMakeFSSpec(Join(folder.path.empty() ? "/" : folder.path, name), spec);
+}
+
+OSErr FSMakeFSSpecFromColonPath(const std::string& colonPath, FSSpec* spec)
+{
+    std::string posix;
+    OSErr err = ColonPathToPosix(colonPath, &posix);
+    return err != noErr ? err : FSMakeFSSpec(posix, spec);
+}
+
+OSErr FSpGetColonPath(const FSSpec& spec, std::string* colonPath)
+{
+    std::string path = spec.path;
+    if (path != "/" && IsFolderPath(path)) path += "/";
+    return PosixPathToColon(path, colonPath);
+}
+
+std::string FSpGetName(const FSSpec& spec)
+{
+    size_t slash = spec.path.rfind('/');
+    return slash == std::string::npos ? spec.path : spec.path.substr(slash + 1);
+}
+
+FSSpec FSpGetParent(const FSSpec& spec)
+{
+    size_t slash = spec.path.rfind('/');
+    if (slash == std::string::npos || slash == 0) return FSSpec{"/"};
+    return FSSpec{spec.path.substr(0, slash)};
+}
+
+bool FSpExists(const FSSpec& spec, bool* isFolder)
+{
+    struct stat st {};
+    bool exists = ::stat(spec.path.c_str(), &st) == 0;
+    if (isFolder) *isFolder = exists && S_ISDIR(st.st_mode);
+    return exists;
+}
+
+OSErr FSpGetCatInfo(const FSSpec& spec, CatInfo* info)
+{
+    *info = CatInfo{};
+    struct statx lx {};
+    if (::statx(AT_FDCWD, spec.path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &lx) != 0)
+        return OSErrFromErrno(errno);
+    info->isLink = S_ISLNK(lx.stx_mode);
+    struct statx x = lx;
+    if (info->isLink) {
+        struct statx target {};
+        if (::statx(AT_FDCWD, spec.path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &target) == 0) x = target;
+    }
+    info->isFolder = S_ISDIR(x.stx_mode);
+    info->dataSize = info->isFolder || S_ISLNK(x.stx_mode) ? 0 : int64_t(x.stx_size);
+    info->permissions = uint16_t(x.stx_mode & 07777);
+    int64_t created = (x.stx_mask & STATX_BTIME) ? x.stx_btime.tv_sec : x.stx_mtime.tv_sec;
+    info->createDate = UnixToMacLocal(created);
+    info->modDate = UnixToMacLocal(x.stx_mtime.tv_sec);
+    info->nodeId = x.stx_ino;
+    info->volumeId = (uint64_t(x.stx_dev_major) << 32) | x.stx_dev_minor;
+
+    AppleDouble doc;
+    bool present = false;
+    if (ReadSidecar(spec.path, &doc, &present) == noErr && present) {
+        if (doc.finderInfo) info->finderInfo = FInfoFromBytes(doc.finderInfo->data());
+        else info->finderInfo = ImpliedFinderInfo(FSpGetName(spec), info->isFolder);
+        if (doc.resourceFork) info->rsrcSize = int64_t(doc.resourceFork->size());
+    } else {
+        info->finderInfo = ImpliedFinderInfo(FSpGetName(spec), info->isFolder);
+    }
+    std::string name = FSpGetName(spec);
+    info->isHidden = (!name.empty() && name[0] == '.') || (info->finderInfo.fdFlags & kIsInvisible);
+    return noErr;
+}
+
+OSErr FSpGetFInfo(const FSSpec& spec, FInfo* info)
+{
+    bool isFolder = false;
+    if (!FSpExists(spec, &isFolder)) {
+        struct stat st {};
+        if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    }
+    *info = FinderInfoOf(spec.path, isFolder);
+    return noErr;
+}
+
+OSErr FSpSetFInfo(const FSSpec& spec, const FInfo& info)
+{
+    struct stat st {};
+    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    bool isFolder = IsFolderPath(spec.path);
+    AppleDouble doc;
+    bool present = false;
+    // A damaged sidecar is refused, never overwritten.
+    if (OSErr err = ReadSidecar(spec.path, &doc, &present); err != noErr) return err;
+
+    bool extendedEmpty = true;
+    if (doc.finderInfo)
+        for (size_t i = 16; i < doc.finderInfo->size(); ++i)
+            if ((*doc.finderInfo)[i]) extendedEmpty = false;
+    if (info == ImpliedFinderInfo(FSpGetName(spec), isFolder) && extendedEmpty) {
+        doc.finderInfo.reset();
+    } else {
+        if (!doc.finderInfo) doc.finderInfo = std::vector<uint8_t>(kFinderInfoLength, 0);
+        FInfoToBytes(info, doc.finderInfo->data());
+    }
+    if (!present && doc.Empty()) return noErr;
+    return WriteSidecar(spec.path, doc);
+}
+
+OSErr FSpGetPermissions(const FSSpec& spec, uint16_t* mode)
+{
+    *mode = 0;
+    struct stat st {};
+    if (::stat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    *mode = uint16_t(st.st_mode & 07777);
+    return noErr;
+}
+
+OSErr FSpSetPermissions(const FSSpec& spec, uint16_t mode)
+{
+    if (::chmod(spec.path.c_str(), mode_t(mode & 07777)) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+OSErr FSpCreate(const FSSpec& spec, OSType creator, OSType fileType, ScriptCode)
+{
+    std::string name = FSpGetName(spec);
+    if (!IsValidItemName(name)) return bdNamErr;
+    if (!IsFolderPath(FSpGetParent(spec).path)) return dirNFErr;
+    if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
+    int fd = ::open(spec.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return OSErrFromErrno(errno);
+    ::close(fd);
+    FInfo info;
+    info.fdType = fileType;
+    info.fdCreator = creator;
+    AppleDouble doc;
+    if (!(info == ImpliedFinderInfo(name, false))) {
+        doc.finderInfo = std::vector<uint8_t>(kFinderInfoLength, 0);
+        FInfoToBytes(info, doc.finderInfo->data());
+    }
+    // Writing the new sidecar (or removing an orphan one) must succeed, or
+    // the file would answer someone else's information.
+    OSErr err = WriteSidecar(spec.path, doc);
+    if (err != noErr) ::unlink(spec.path.c_str());
+    return err;
+}
+
+OSErr FSpDirCreate(const FSSpec& spec)
+{
+    if (!IsValidItemName(FSpGetName(spec))) return bdNamErr;
+    if (!IsFolderPath(FSpGetParent(spec).path)) return dirNFErr;
+    if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
+    if (::mkdir(spec.path.c_str(), 0777) != 0) return OSErrFromErrno(errno);
+    RemoveSidecar(spec.path);
+    return noErr;
+}
+
+OSErr FSpDelete(const FSSpec& spec)
+{
+    struct stat st {};
+    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (S_ISDIR(st.st_mode)) {
+        if (::rmdir(spec.path.c_str()) != 0) return OSErrFromErrno(errno);
+    } else {
+        if (!S_ISLNK(st.st_mode) && IsItemOpen(spec.path)) return fBsyErr;
+        if (::unlink(spec.path.c_str()) != 0) return OSErrFromErrno(errno);
+    }
+    RemoveSidecar(spec.path);
+    return noErr;
+}
+
+OSErr FSpRename(const FSSpec& spec, const std::string& newName)
+{
+    if (!IsValidItemName(newName)) return bdNamErr;
+    struct stat st {};
+    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (newName == FSpGetName(spec)) return noErr;
+    return MoveItem(spec.path, Join(FSpGetParent(spec).path, newName));
+}
+
+OSErr FSpCatMove(const FSSpec& spec, const FSSpec& destFolder)
+{
+    struct stat st {};
+    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (!IsFolderPath(destFolder.path)) return dirNFErr;
+    std::string dest = Join(destFolder.path, FSpGetName(spec));
+    if (dest == spec.path) return noErr;
+    if (destFolder.path == spec.path || destFolder.path.rfind(spec.path + "/", 0) == 0) return badMovErr;
+    return MoveItem(spec.path, dest);
+}
+
+OSErr FSpCopyFile(const FSSpec& source, const FSSpec& dest)
+{
+    bool isFolder = false;
+    if (!FSpExists(source, &isFolder)) return fnfErr;
+    if (isFolder) return notAFileErr;
+    if (!IsValidItemName(FSpGetName(dest))) return bdNamErr;
+    if (!IsFolderPath(FSpGetParent(dest).path)) return dirNFErr;
+    struct stat st {};
+    if (::lstat(dest.path.c_str(), &st) == 0) return dupFNErr;
+
+    std::vector<uint8_t> sidecar;
+    OSErr err = ReadWholeFile(SidecarPath(source.path), &sidecar);
+    bool hasSidecar = err == noErr;
+    if (err != noErr && err != fnfErr) return err;
+    if ((err = CopyData(source.path, dest.path)) != noErr) return err;
+    err = hasSidecar ? WriteFileAtomically(SidecarPath(dest.path), sidecar.data(), sidecar.size())
+                     : RemoveSidecar(dest.path);
+    if (err != noErr) ::unlink(dest.path.c_str());
+    return err;
+}
+
+OSErr FSpIsLink(const FSSpec& spec, bool* isLink)
+{
+    *isLink = false;
+    struct stat st {};
+    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    *isLink = S_ISLNK(st.st_mode);
+    return noErr;
+}
+
+OSErr FSpResolveLink(const FSSpec& spec, FSSpec* target, bool* targetIsFolder)
+{
+    if (targetIsFolder) *targetIsFolder = false;
+    char* resolved = ::realpath(spec.path.c_str(), nullptr);
+    if (!resolved) return errno == ENOENT ? fnfErr : OSErrFromErrno(errno);
+    target->path = resolved;
+    std::free(resolved);
+    if (targetIsFolder) *targetIsFolder = IsFolderPath(target->path);
+    return noErr;
+}
+
+OSErr FSpGetFreeSpace(const FSSpec& spec, int64_t* freeBytes, int64_t* totalBytes)
+{
+    struct statvfs vfs {};
+    std::string path = spec.path;
+    // The item may not exist yet: ask its nearest existing folder.
+    while (::statvfs(path.c_str(), &vfs) != 0) {
+        if (errno != ENOENT || path == "/") return OSErrFromErrno(errno);
+        path = FSpGetParent(FSSpec{path}).path;
+    }
+    *freeBytes = int64_t(vfs.f_bavail) * int64_t(vfs.f_frsize);
+    if (totalBytes) *totalBytes = int64_t(vfs.f_blocks) * int64_t(vfs.f_frsize);
+    return noErr;
+}
+
+}  // namespace platform

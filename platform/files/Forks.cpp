@@ -1,0 +1,346 @@
+#include "platform/files/Forks.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <new>
+#include <vector>
+
+#include "platform/core/Faults.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/OpenForks.h"
+#include "platform/files/Sidecar.h"
+
+namespace platform {
+namespace {
+
+constexpr int16_t kMaxOpenForks = 348;
+constexpr int64_t kMaxResourceFork = INT32_MAX;
+
+struct Fork {
+    std::string path;
+    bool resource = false;
+    SInt8 permission = fsRdPerm;
+    dev_t device = 0;
+    ino_t inode = 0;
+    int fd = -1;                  // the data fork
+    std::vector<uint8_t> bytes;   // the resource fork
+    bool dirty = false;
+    int64_t mark = 0;
+};
+
+std::map<int16_t, Fork>& Forks()
+{
+    static std::map<int16_t, Fork> forks;
+    return forks;
+}
+
+bool CanRead(const Fork& f) { return f.permission != fsWrPerm; }
+bool CanWrite(const Fork& f) { return f.permission != fsRdPerm; }
+
+Fork* Find(int16_t refNum)
+{
+    auto it = Forks().find(refNum);
+    return it == Forks().end() ? nullptr : &it->second;
+}
+
+OSErr CheckWriters(dev_t device, ino_t inode, bool resource, bool shared)
+{
+    for (const auto& [ref, f] : Forks()) {
+        if (f.device != device || f.inode != inode || f.resource != resource || !CanWrite(f)) continue;
+        if (!shared || f.permission != fsRdWrShPerm) return opWrErr;
+    }
+    return noErr;
+}
+
+int16_t FreeRefNum()
+{
+    for (int16_t ref = 1; ref <= kMaxOpenForks; ++ref)
+        if (!Forks().count(ref)) return ref;
+    return 0;
+}
+
+OSErr WriteResourceFork(const Fork& f)
+{
+    AppleDouble doc;
+    bool present = false;
+    if (OSErr err = ReadSidecar(f.path, &doc, &present); err != noErr) return err;
+    if (f.bytes.empty())
+        doc.resourceFork.reset();
+    else
+        doc.resourceFork = f.bytes;
+    if (!present && doc.Empty()) return noErr;
+    return WriteSidecar(f.path, doc);
+}
+
+OSErr OpenOnce(const FSSpec& spec, SInt8 permission, bool resource, int16_t* refNum)
+{
+    struct stat st {};
+    if (::stat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (S_ISDIR(st.st_mode)) return notAFileErr;
+    bool write = permission != fsRdPerm;
+    bool shared = permission == fsRdWrShPerm;
+    if (ShouldFail(FaultKind::FileBusy)) return write ? opWrErr : fBsyErr;
+    if (write) {
+        if (OSErr err = CheckWriters(st.st_dev, st.st_ino, resource, shared); err != noErr) return err;
+    }
+    int16_t ref = FreeRefNum();
+    if (!ref) return tmfoErr;
+
+    Fork f;
+    f.path = spec.path;
+    f.resource = resource;
+    f.permission = permission;
+    f.device = st.st_dev;
+    f.inode = st.st_ino;
+    if (resource) {
+        if (write && ::access(spec.path.c_str(), W_OK) != 0) return OSErrFromErrno(errno);
+        AppleDouble doc;
+        bool present = false;
+        if (OSErr err = ReadSidecar(spec.path, &doc, &present); err != noErr) return err;
+        if (doc.resourceFork) f.bytes = std::move(*doc.resourceFork);
+    } else {
+        int flags = permission == fsRdPerm ? O_RDONLY : permission == fsWrPerm ? O_WRONLY : O_RDWR;
+        f.fd = ::open(spec.path.c_str(), flags | O_CLOEXEC);
+        if (f.fd < 0) return OSErrFromErrno(errno);
+        if (write && ::flock(f.fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
+            OSErr err = errno == EWOULDBLOCK ? opWrErr : OSErrFromErrno(errno);
+            ::close(f.fd);
+            return err;
+        }
+    }
+    Forks().emplace(ref, std::move(f));
+    *refNum = ref;
+    return noErr;
+}
+
+OSErr Open(const FSSpec& spec, SInt8 permission, bool resource, int16_t* refNum)
+{
+    *refNum = 0;
+    if (permission < fsCurPerm || permission > fsRdWrShPerm) return paramErr;
+    if (permission != fsCurPerm) return OpenOnce(spec, permission, resource, refNum);
+    OSErr err = OpenOnce(spec, fsRdWrPerm, resource, refNum);
+    if (err == permErr || err == vLckdErr || err == opWrErr)
+        err = OpenOnce(spec, fsRdPerm, resource, refNum);
+    return err;
+}
+
+int64_t LengthOf(const Fork& f)
+{
+    if (f.resource) return int64_t(f.bytes.size());
+    struct stat st {};
+    return ::fstat(f.fd, &st) == 0 ? int64_t(st.st_size) : 0;
+}
+
+}  // namespace
+
+OSErr FSpOpenDF(const FSSpec& spec, SInt8 permission, int16_t* refNum)
+{
+    return Open(spec, permission, false, refNum);
+}
+
+OSErr FSpOpenRF(const FSSpec& spec, SInt8 permission, int16_t* refNum)
+{
+    return Open(spec, permission, true, refNum);
+}
+
+OSErr FSRead(int16_t refNum, int64_t* count, void* buffer)
+{
+    Fork* f = Find(refNum);
+    int64_t wanted = *count;
+    *count = 0;
+    if (!f) return rfNumErr;
+    if (wanted < 0) return paramErr;
+    if (!CanRead(*f)) return permErr;
+    auto* out = static_cast<uint8_t*>(buffer);
+    int64_t done = 0;
+    if (f->resource) {
+        int64_t left = int64_t(f->bytes.size()) - f->mark;
+        done = left <= 0 ? 0 : (wanted < left ? wanted : left);
+        if (done) std::memcpy(out, f->bytes.data() + f->mark, size_t(done));
+    } else {
+        while (done < wanted) {
+            ssize_t n = ::pread(f->fd, out + done, size_t(wanted - done), off_t(f->mark + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                f->mark += done;
+                *count = done;
+                return OSErrFromErrno(errno);
+            }
+            if (n == 0) break;
+            done += n;
+        }
+    }
+    f->mark += done;
+    *count = done;
+    return done < wanted ? eofErr : noErr;
+}
+
+OSErr FSWrite(int16_t refNum, int64_t* count, const void* buffer)
+{
+    Fork* f = Find(refNum);
+    int64_t wanted = *count;
+    *count = 0;
+    if (!f) return rfNumErr;
+    if (wanted < 0) return paramErr;
+    if (!CanWrite(*f)) return wrPermErr;
+    if (wanted == 0) return noErr;
+    if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
+    const auto* in = static_cast<const uint8_t*>(buffer);
+    if (f->resource) {
+        if (f->mark + wanted > kMaxResourceFork) return dskFulErr;
+        try {
+            if (size_t(f->mark + wanted) > f->bytes.size()) f->bytes.resize(size_t(f->mark + wanted));
+        } catch (const std::bad_alloc&) {
+            return memFullErr;
+        }
+        std::memcpy(f->bytes.data() + f->mark, in, size_t(wanted));
+        f->dirty = true;
+        f->mark += wanted;
+        *count = wanted;
+        return noErr;
+    }
+    int64_t done = 0;
+    while (done < wanted) {
+        ssize_t n = ::pwrite(f->fd, in + done, size_t(wanted - done), off_t(f->mark + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            f->mark += done;
+            *count = done;
+            return OSErrFromErrno(errno);
+        }
+        done += n;
+    }
+    f->mark += done;
+    *count = done;
+    return noErr;
+}
+
+OSErr GetFPos(int16_t refNum, int64_t* position)
+{
+    *position = 0;
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    *position = f->mark;
+    return noErr;
+}
+
+OSErr SetFPos(int16_t refNum, int16_t posMode, int64_t offset)
+{
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    int64_t length = LengthOf(*f);
+    int64_t base;
+    switch (posMode) {
+    case fsAtMark: return noErr;
+    case fsFromStart: base = 0; break;
+    case fsFromLEOF: base = length; break;
+    case fsFromMark: base = f->mark; break;
+    default: return paramErr;
+    }
+    if ((offset < 0 && base < -offset) || (offset > 0 && offset > INT64_MAX - base)) return posErr;
+    int64_t position = base + offset;
+    if (position > length) {
+        f->mark = length;
+        return eofErr;
+    }
+    f->mark = position;
+    return noErr;
+}
+
+OSErr GetEOF(int16_t refNum, int64_t* logicalEOF)
+{
+    *logicalEOF = 0;
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    *logicalEOF = LengthOf(*f);
+    return noErr;
+}
+
+OSErr SetEOF(int16_t refNum, int64_t logicalEOF)
+{
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    if (!CanWrite(*f)) return wrPermErr;
+    if (logicalEOF < 0) return paramErr;
+    if (logicalEOF > LengthOf(*f) && ShouldFail(FaultKind::DiskFull)) return dskFulErr;
+    if (f->resource) {
+        if (logicalEOF > kMaxResourceFork) return dskFulErr;
+        try {
+            f->bytes.resize(size_t(logicalEOF));
+        } catch (const std::bad_alloc&) {
+            return memFullErr;
+        }
+        f->dirty = true;
+    } else if (::ftruncate(f->fd, off_t(logicalEOF)) != 0) {
+        return OSErrFromErrno(errno);
+    }
+    if (f->mark > logicalEOF) f->mark = logicalEOF;
+    return noErr;
+}
+
+OSErr FSFlush(int16_t refNum)
+{
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    if (f->resource) {
+        if (!f->dirty) return noErr;
+        OSErr err = WriteResourceFork(*f);
+        if (err == noErr) f->dirty = false;
+        return err;
+    }
+    if (CanWrite(*f) && ::fdatasync(f->fd) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+OSErr FSClose(int16_t refNum)
+{
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    OSErr err = noErr;
+    if (f->resource && f->dirty) err = WriteResourceFork(*f);
+    if (f->fd >= 0 && ::close(f->fd) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    Forks().erase(refNum);
+    return err;
+}
+
+OSErr GetForkInfo(int16_t refNum, FSSpec* spec, SInt8* permission, bool* resourceFork)
+{
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    if (spec) spec->path = f->path;
+    if (permission) *permission = f->permission;
+    if (resourceFork) *resourceFork = f->resource;
+    return noErr;
+}
+
+void CloseAllForks()
+{
+    while (!Forks().empty()) FSClose(Forks().begin()->first);
+}
+
+bool IsItemOpen(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return false;
+    for (const auto& [ref, f] : Forks())
+        if (f.device == st.st_dev && f.inode == st.st_ino) return true;
+    return false;
+}
+
+void ItemPathChanged(const std::string& oldPath, const std::string& newPath)
+{
+    for (auto& [ref, f] : Forks()) {
+        if (f.path == oldPath)
+            f.path = newPath;
+        else if (f.path.compare(0, oldPath.size() + 1, oldPath + "/") == 0)
+            f.path = newPath + f.path.substr(oldPath.size());
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+// Open forks: reading, writing, positioning and sizing the data fork of a
+// file, or its resource fork (held in the sidecar and written back when the
+// fork is flushed or closed). Sizes and positions are 64-bit.
+//
+// Opening for writing is exclusive: a second writer is refused with
+// opWrErr unless both share (fsRdWrShPerm); readers are always let in.
+// Writers also hold an advisory lock, so other processes see them too.
+#pragma once
+
+#include "platform/core/MacTypes.h"
+#include "platform/files/FileTypes.h"
+
+namespace platform {
+
+OSErr FSpOpenDF(const FSSpec& spec, SInt8 permission, int16_t* refNum);
+OSErr FSpOpenRF(const FSSpec& spec, SInt8 permission, int16_t* refNum);
+
+// Reads up to *count bytes at the mark; fewer than asked gives eofErr.
+// *count becomes the number of bytes moved.
+OSErr FSRead(int16_t refNum, int64_t* count, void* buffer);
+OSErr FSWrite(int16_t refNum, int64_t* count, const void* buffer);
+
+OSErr GetFPos(int16_t refNum, int64_t* position);
+// A position before the start gives posErr (the mark stays); one past the
+// end gives eofErr with the mark at the end.
+OSErr SetFPos(int16_t refNum, int16_t posMode, int64_t offset);
+OSErr GetEOF(int16_t refNum, int64_t* logicalEOF);
+OSErr SetEOF(int16_t refNum, int64_t logicalEOF);
+// Writes what is pending to disk (the resource fork's sidecar).
+OSErr FSFlush(int16_t refNum);
+OSErr FSClose(int16_t refNum);
+
+// The FSSpec, the permission and whether it is the resource fork of
+// an open fork.
+OSErr GetForkInfo(int16_t refNum, FSSpec* spec, SInt8* permission, bool* resourceFork);
+
+// Closes every open fork (writing pending resource forks): for tests.
+void CloseAllForks();
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#include "platform/files/Sidecar.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/core/Errors.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/WholeFile.h"
+
+namespace platform {
+
+std::string SidecarPath(const std::string& itemPath)
+{
+    size_t slash = itemPath.rfind('/');
+    if (slash == std::string::npos) return "._" + itemPath;
+    return itemPath.substr(0, slash + 1) + "._" + itemPath.substr(slash + 1);
+}
+
+bool IsSidecarName(const std::string& name) { return name.size() > 2 && name.compare(0, 2, "._") == 0; }
+
+OSErr ReadSidecar(const std::string& itemPath, AppleDouble* doc, bool* present)
+{
+    *present = false;
+    *doc = AppleDouble{};
+    std::vector<uint8_t> bytes;
+    OSErr err = ReadWholeFile(SidecarPath(itemPath), &bytes);
+    if (err == fnfErr) return noErr;
+    if (err != noErr) return err;
+    err = ParseAppleDouble(bytes.data(), bytes.size(), doc);
+    if (err == noErr) *present = true;
+    return err;
+}
+
+OSErr WriteSidecar(const std::string& itemPath, const AppleDouble& doc)
+{
+    if (doc.Empty()) return RemoveSidecar(itemPath);
+    std::vector<uint8_t> bytes = BuildAppleDouble(doc);
+    return WriteFileAtomically(SidecarPath(itemPath), bytes.data(), bytes.size(), 0666);
+}
+
+OSErr RemoveSidecar(const std::string& itemPath)
+{
+    if (::unlink(SidecarPath(itemPath).c_str()) != 0 && errno != ENOENT)
+        return OSErrFromErrno(errno);
+    return noErr;
+}
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+// The AppleDouble sidecar "._name" beside an item, which carries its Finder
+// information and resource fork. Nothing depends on a sidecar being there.
+#pragma once
+
+#include <string>
+
+#include "platform/core/MacTypes.h"
+#include "platform/files/AppleDouble.h"
+
+namespace platform {
+
+std::string SidecarPath(const std::string& itemPath);
+// True for names that are sidecars (and so never listed or opened as files).
+bool IsSidecarName(const std::string& name);
+
+// Reads the item's sidecar: *present is false (and *doc empty) when there
+// is none; a damaged sidecar gives ioErr.
+OSErr ReadSidecar(const std::string& itemPath, AppleDouble* doc, bool* present);
+// Writes the item's sidecar crash-safely; an empty document removes it.
+OSErr WriteSidecar(const std::string& itemPath, const AppleDouble& doc);
+// Removes the item's sidecar, if any.
+OSErr RemoveSidecar(const std::string& itemPath);
+
+}  // namespace platform

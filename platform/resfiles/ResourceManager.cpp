@@ -1,0 +1,679 @@
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/Forks.h"
+#include "platform/files/Sidecar.h"
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/resfiles/Resources.h"
+
+namespace platform {
+namespace {
+
+struct ResFile;
+
+struct Resource {
+    ResFile* file = nullptr;
+    ResourceImage image;        // attributes here never hold resChanged
+    bool changed = false;
+    Handle handle = nullptr;
+    bool loaded = false;        // the handle holds the data
+    bool onDisk = false;        // image.data is what the file holds
+};
+
+struct ResFile {
+    int16_t refNum = 0;
+    FSSpec spec;
+    ResFileFork where = ResFileFork::Resource;
+    SInt8 permission = fsRdPerm;
+    int16_t forkRef = 0;        // held open by writers, so that others see them
+    uint8_t reserved[240] = {};
+    uint16_t attributes = 0;
+    std::vector<std::unique_ptr<Resource>> resources;
+    bool dirty = false;
+
+    bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
+};
+
+struct State {
+    std::vector<std::unique_ptr<ResFile>> chain;  // newest first
+    int16_t current = -1;
+    bool resLoad = true;
+    OSErr error = noErr;
+    std::unordered_map<Handle, Resource*> byHandle;
+};
+
+State& S()
+{
+    static State state;
+    return state;
+}
+
+OSErr Fail(OSErr err)
+{
+    S().error = err;
+    return err;
+}
+
+ResFile* FindFile(int16_t refNum)
+{
+    for (auto& f : S().chain)
+        if (f->refNum == refNum) return f.get();
+    return nullptr;
+}
+
+// The files a look-up searches: from the current one down, or it alone.
+std::vector<ResFile*> SearchPath(bool oneDeep)
+{
+    std::vector<ResFile*> files;
+    bool started = false;
+    for (auto& f : S().chain) {
+        if (f->refNum == S().current) started = true;
+        if (started) files.push_back(f.get());
+        if (started && oneDeep) break;
+    }
+    return files;
+}
+
+Resource* FromHandle(Handle h)
+{
+    auto it = S().byHandle.find(h);
+    return it == S().byHandle.end() ? nullptr : it->second;
+}
+
+void DropHandle(Resource* r)
+{
+    if (r->handle) S().byHandle.erase(r->handle);
+    r->handle = nullptr;
+    r->loaded = false;
+}
+
+OSErr FillHandle(Resource* r)
+{
+    Size size = Size(r->image.data.size());
+    if (GetHandleSize(r->handle) != size) {
+        SetHandleSize(r->handle, size);
+        if (OSErr err = MemError(); err != noErr) return err;
+    }
+    if (size) std::memcpy(*r->handle, r->image.data.data(), size_t(size));
+    r->loaded = true;
+    return noErr;
+}
+
+// The resource's handle, made (and filled when loading is on) on demand.
+Handle Materialise(Resource* r)
+{
+    if (!r->handle) {
+        Handle h = NewHandle(0);
+        if (!h) {
+            Fail(MemError());
+            return nullptr;
+        }
+        HSetRBit(h);
+        r->handle = h;
+        r->loaded = false;
+        S().byHandle[h] = r;
+    }
+    if (S().resLoad && !r->loaded) {
+        if (OSErr err = FillHandle(r); err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
+        if (r->image.attributes & resLocked) HLock(r->handle);
+        if (r->image.attributes & resPurgeable) HPurge(r->handle);
+    }
+    return r->handle;
+}
+
+Resource* FindIn(ResFile* f, ResType type, int16_t id)
+{
+    for (auto& r : f->resources)
+        if (r->image.type == type && r->image.id == id) return r.get();
+    return nullptr;
+}
+
+bool NameEquals(const ResourceImage& image, ConstStr255Param name)
+{
+    return image.hasName && image.name.size() == name[0] &&
+           std::memcmp(image.name.data(), name + 1, name[0]) == 0;
+}
+
+Handle Lookup(bool oneDeep, ResType type, int16_t id)
+{
+    S().error = noErr;
+    for (ResFile* f : SearchPath(oneDeep))
+        if (Resource* r = FindIn(f, type, id)) return Materialise(r);
+    Fail(resNotFound);
+    return nullptr;
+}
+
+Handle LookupNamed(bool oneDeep, ResType type, ConstStr255Param name)
+{
+    S().error = noErr;
+    if (name)
+        for (ResFile* f : SearchPath(oneDeep))
+            for (auto& r : f->resources)
+                if (r->image.type == type && NameEquals(r->image, name)) return Materialise(r.get());
+    Fail(resNotFound);
+    return nullptr;
+}
+
+std::vector<Resource*> OfType(bool oneDeep, ResType type)
+{
+    std::vector<Resource*> list;
+    for (ResFile* f : SearchPath(oneDeep))
+        for (auto& r : f->resources)
+            if (r->image.type == type) list.push_back(r.get());
+    return list;
+}
+
+std::vector<ResType> Types(bool oneDeep)
+{
+    std::vector<ResType> types;
+    for (ResFile* f : SearchPath(oneDeep))
+        for (auto& r : f->resources)
+            if (std::find(types.begin(), types.end(), r->image.type) == types.end())
+                types.push_back(r->image.type);
+    return types;
+}
+
+int16_t Unique(bool oneDeep, ResType type)
+{
+    S().error = noErr;
+    std::vector<Resource*> used = OfType(oneDeep, type);
+    for (int32_t id = 128; id <= INT16_MAX; ++id) {
+        bool taken = std::any_of(used.begin(), used.end(), [&](Resource* r) { return r->image.id == id; });
+        if (!taken) return int16_t(id);
+    }
+    Fail(addResFailed);
+    return 0;
+}
+
+// A resource that may be changed: known, in a writable file.
+Resource* Changeable(Handle h, OSErr missing)
+{
+    Resource* r = FromHandle(h);
+    if (!r) {
+        Fail(missing);
+        return nullptr;
+    }
+    if (!r->file->Writable()) {
+        Fail(wrPermErr);
+        return nullptr;
+    }
+    return r;
+}
+
+OSErr ReadFork(const FSSpec& spec, ResFileFork where, int16_t forkRef, std::vector<uint8_t>* bytes)
+{
+    if (forkRef) {
+        int64_t size = 0;
+        GetEOF(forkRef, &size);
+        if (size > INT32_MAX) return memFullErr;
+        bytes->resize(size_t(size));
+        SetFPos(forkRef, fsFromStart, 0);
+        int64_t count = size;
+        return FSRead(forkRef, &count, bytes->data());
+    }
+    if (where == ResFileFork::Data) return ReadWholeFile(spec.path, bytes);
+    if (!FSpExists(spec)) return fnfErr;
+    AppleDouble doc;
+    bool present = false;
+    if (OSErr err = ReadSidecar(spec.path, &doc, &present); err != noErr) return err;
+    bytes->clear();
+    if (doc.resourceFork) *bytes = std::move(*doc.resourceFork);
+    return noErr;
+}
+
+OSErr WriteFork(ResFile* f, const std::vector<uint8_t>& bytes)
+{
+    if (f->where == ResFileFork::Resource) {
+        // The open resource fork writes its sidecar anew when flushed.
+        OSErr err = SetEOF(f->forkRef, 0);
+        int64_t count = int64_t(bytes.size());
+        if (err == noErr) err = SetFPos(f->forkRef, fsFromStart, 0);
+        if (err == noErr) err = FSWrite(f->forkRef, &count, bytes.data());
+        if (err == noErr) err = FSFlush(f->forkRef);
+        return err;
+    }
+    // A new data fork replaces the old one; the writer's fork is opened
+    // again on the new file.
+    GetForkInfo(f->forkRef, &f->spec, nullptr, nullptr);
+    OSErr err = WriteFileAtomically(f->spec.path, bytes.data(), bytes.size());
+    if (err != noErr) return err;
+    FSClose(f->forkRef);
+    f->forkRef = 0;
+    return FSpOpenDF(f->spec, f->permission, &f->forkRef);
+}
+
+OSErr Update(ResFile* f)
+{
+    bool pending = f->dirty;
+    for (auto& r : f->resources) pending = pending || r->changed;
+    if (!pending) return noErr;
+    if (!f->Writable()) return wrPermErr;
+
+    ResourceFileImage image;
+    std::memcpy(image.reserved, f->reserved, sizeof image.reserved);
+    image.attributes = uint16_t(f->attributes & ~mapChanged);
+    for (auto& r : f->resources) {
+        image.resources.push_back(r->image);
+        if (r->changed && r->loaded) {
+            Size size = GetHandleSize(r->handle);
+            image.resources.back().data.assign(*r->handle, *r->handle + size);
+        }
+    }
+    std::vector<uint8_t> bytes;
+    OSErr err = BuildResourceFile(image, &bytes);
+    if (err == noErr) err = WriteFork(f, bytes);
+    if (err != noErr) return err;
+    for (size_t i = 0; i < f->resources.size(); ++i) {
+        Resource& r = *f->resources[i];
+        r.image.data = std::move(image.resources[i].data);
+        r.changed = false;
+        r.onDisk = true;
+    }
+    f->dirty = false;
+    return noErr;
+}
+
+void Discard(ResFile* f)
+{
+    for (auto& r : f->resources) {
+        if (r->handle) {
+            Handle h = r->handle;
+            DropHandle(r.get());
+            DisposeHandle(h);
+        }
+    }
+    if (f->forkRef) FSClose(f->forkRef);
+    f->forkRef = 0;
+}
+
+int16_t NewRefNum()
+{
+    for (int16_t ref = 1; ref < INT16_MAX; ++ref)
+        if (!FindFile(ref)) return ref;
+    return 0;
+}
+
+int16_t OpenOnce(const FSSpec& spec, SInt8 permission, ResFileFork where)
+{
+    auto file = std::make_unique<ResFile>();
+    file->spec = spec;
+    file->where = where;
+    file->permission = permission;
+    if (permission != fsRdPerm) {
+        OSErr err = where == ResFileFork::Data ? FSpOpenDF(spec, permission, &file->forkRef)
+                                               : FSpOpenRF(spec, permission, &file->forkRef);
+        if (err != noErr) return Fail(err), int16_t(-1);
+    }
+    std::vector<uint8_t> bytes;
+    OSErr err = ReadFork(spec, where, file->forkRef, &bytes);
+    if (err == noErr && bytes.empty()) err = eofErr;
+    ResourceFileImage image;
+    if (err == noErr) err = ParseResourceFile(bytes.data(), bytes.size(), &image);
+    int16_t ref = NewRefNum();
+    if (err == noErr && !ref) err = tmfoErr;
+    if (err != noErr) {
+        if (file->forkRef) FSClose(file->forkRef);
+        Fail(err);
+        return -1;
+    }
+    std::memcpy(file->reserved, image.reserved, sizeof file->reserved);
+    file->attributes = image.attributes;
+    for (auto& res : image.resources) {
+        auto r = std::make_unique<Resource>();
+        r->file = file.get();
+        r->image = std::move(res);
+        r->image.attributes &= uint8_t(~resChanged);
+        r->onDisk = true;
+        file->resources.push_back(std::move(r));
+    }
+    file->refNum = ref;
+    S().chain.insert(S().chain.begin(), std::move(file));
+    S().current = ref;
+    return ref;
+}
+
+}  // namespace
+
+int16_t FSpOpenResFile(const FSSpec& spec, SInt8 permission, ResFileFork where)
+{
+    S().error = noErr;
+    if (permission < fsCurPerm || permission > fsRdWrShPerm) return Fail(paramErr), int16_t(-1);
+    for (auto& f : S().chain)
+        if (f->spec == spec && f->where == where) return f->refNum;
+    if (permission != fsCurPerm) return OpenOnce(spec, permission, where);
+    int16_t ref = OpenOnce(spec, fsRdWrPerm, where);
+    if (ref == -1 && (S().error == permErr || S().error == vLckdErr || S().error == opWrErr)) {
+        S().error = noErr;
+        ref = OpenOnce(spec, fsRdPerm, where);
+    }
+    return ref;
+}
+
+int16_t OpenResFile(const std::string& posixPath, SInt8 permission, ResFileFork where)
+{
+    FSSpec spec;
+    OSErr err = FSMakeFSSpec(posixPath, &spec);
+    if (err != noErr) return Fail(err), int16_t(-1);
+    return FSpOpenResFile(spec, permission, where);
+}
+
+void FSpCreateResFile(const FSSpec& spec, OSType creator, OSType fileType, ScriptCode scriptTag,
+                      ResFileFork where)
+{
+    S().error = noErr;
+    for (auto& f : S().chain)
+        if (f->spec == spec && f->where == where) return void(Fail(opWrErr));
+    if (!FSpExists(spec)) {
+        if (OSErr err = FSpCreate(spec, creator, fileType, scriptTag); err != noErr) return void(Fail(err));
+    }
+    std::vector<uint8_t> bytes;
+    if (OSErr err = ReadFork(spec, where, 0, &bytes); err != noErr) return void(Fail(err));
+    if (!bytes.empty()) return void(Fail(dupFNErr));
+
+    std::vector<uint8_t> empty;
+    BuildResourceFile(ResourceFileImage{}, &empty);
+    int16_t ref = 0;
+    OSErr err = where == ResFileFork::Data ? FSpOpenDF(spec, fsRdWrPerm, &ref) : FSpOpenRF(spec, fsRdWrPerm, &ref);
+    if (err != noErr) return void(Fail(err));
+    int64_t count = int64_t(empty.size());
+    err = FSWrite(ref, &count, empty.data());
+    OSErr closeErr = FSClose(ref);
+    Fail(err != noErr ? err : closeErr);
+}
+
+void CloseResFile(int16_t refNum)
+{
+    S().error = noErr;
+    if (refNum == 0 && !S().chain.empty()) refNum = S().chain.back()->refNum;
+    auto& chain = S().chain;
+    auto it = std::find_if(chain.begin(), chain.end(), [&](auto& f) { return f->refNum == refNum; });
+    if (it == chain.end()) return void(Fail(resFNotFound));
+    OSErr err = Update(it->get());
+    Discard(it->get());
+    if (S().current == refNum) {
+        auto below = std::next(it);
+        S().current = below != chain.end() ? (*below)->refNum : -1;
+    }
+    chain.erase(it);
+    if (S().current == -1 && !chain.empty()) S().current = chain.front()->refNum;
+    Fail(err);
+}
+
+void UpdateResFile(int16_t refNum)
+{
+    S().error = noErr;
+    ResFile* f = FindFile(refNum == 0 && !S().chain.empty() ? S().chain.back()->refNum : refNum);
+    if (!f) return void(Fail(resFNotFound));
+    Fail(Update(f));
+}
+
+int16_t CurResFile()
+{
+    S().error = noErr;
+    return S().current;
+}
+
+void UseResFile(int16_t refNum)
+{
+    S().error = noErr;
+    if (refNum == 0 && !S().chain.empty()) refNum = S().chain.back()->refNum;
+    if (!FindFile(refNum)) return void(Fail(resFNotFound));
+    S().current = refNum;
+}
+
+void SetResLoad(bool load) { S().resLoad = load; }
+
+OSErr ResError() { return S().error; }
+
+Handle GetResource(ResType type, int16_t id) { return Lookup(false, type, id); }
+Handle Get1Resource(ResType type, int16_t id) { return Lookup(true, type, id); }
+Handle GetNamedResource(ResType type, ConstStr255Param name) { return LookupNamed(false, type, name); }
+Handle Get1NamedResource(ResType type, ConstStr255Param name) { return LookupNamed(true, type, name); }
+
+static Handle IndResource(bool oneDeep, ResType type, int16_t index)
+{
+    S().error = noErr;
+    std::vector<Resource*> list = OfType(oneDeep, type);
+    if (index < 1 || size_t(index) > list.size()) {
+        Fail(resNotFound);
+        return nullptr;
+    }
+    return Materialise(list[size_t(index) - 1]);
+}
+
+Handle GetIndResource(ResType type, int16_t index) { return IndResource(false, type, index); }
+Handle Get1IndResource(ResType type, int16_t index) { return IndResource(true, type, index); }
+
+int16_t CountResources(ResType type)
+{
+    S().error = noErr;
+    return int16_t(std::min<size_t>(OfType(false, type).size(), INT16_MAX));
+}
+
+int16_t Count1Resources(ResType type)
+{
+    S().error = noErr;
+    return int16_t(std::min<size_t>(OfType(true, type).size(), INT16_MAX));
+}
+
+int16_t CountTypes()
+{
+    S().error = noErr;
+    return int16_t(std::min<size_t>(Types(false).size(), INT16_MAX));
+}
+
+int16_t Count1Types()
+{
+    S().error = noErr;
+    return int16_t(std::min<size_t>(Types(true).size(), INT16_MAX));
+}
+
+static void IndType(bool oneDeep, ResType* type, int16_t index)
+{
+    S().error = noErr;
+    *type = 0;
+    std::vector<ResType> types = Types(oneDeep);
+    if (index < 1 || size_t(index) > types.size()) return void(Fail(resNotFound));
+    *type = types[size_t(index) - 1];
+}
+
+void GetIndType(ResType* type, int16_t index) { IndType(false, type, index); }
+void Get1IndType(ResType* type, int16_t index) { IndType(true, type, index); }
+int16_t UniqueID(ResType type) { return Unique(false, type); }
+int16_t Unique1ID(ResType type) { return Unique(true, type); }
+
+void GetResInfo(Handle resource, int16_t* id, ResType* type, StringPtr name)
+{
+    S().error = noErr;
+    if (name) name[0] = 0;
+    Resource* r = FromHandle(resource);
+    if (!r) return void(Fail(resNotFound));
+    if (id) *id = r->image.id;
+    if (type) *type = r->image.type;
+    if (name && r->image.hasName) {
+        name[0] = uint8_t(r->image.name.size());
+        std::memcpy(name + 1, r->image.name.data(), name[0]);
+    }
+}
+
+void SetResInfo(Handle resource, int16_t id, ConstStr255Param name)
+{
+    S().error = noErr;
+    Resource* r = Changeable(resource, resNotFound);
+    if (!r) return;
+    if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
+    Resource* other = FindIn(r->file, r->image.type, id);
+    if (other && other != r) return void(Fail(addResFailed));
+    r->image.id = id;
+    if (name) {
+        r->image.hasName = true;
+        r->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
+    }
+    r->file->dirty = true;
+}
+
+int16_t GetResAttrs(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = FromHandle(resource);
+    if (!r) return Fail(resNotFound), int16_t(0);
+    return int16_t(r->image.attributes | (r->changed ? resChanged : 0));
+}
+
+void SetResAttrs(Handle resource, int16_t attrs)
+{
+    S().error = noErr;
+    Resource* r = Changeable(resource, resNotFound);
+    if (!r) return;
+    // resChanged is set by ChangedResource alone.
+    r->image.attributes = uint8_t(attrs & ~resChanged);
+    r->file->dirty = true;
+}
+
+int16_t HomeResFile(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = FromHandle(resource);
+    if (!r) return Fail(resNotFound), int16_t(-1);
+    return r->file->refNum;
+}
+
+int32_t GetResourceSizeOnDisk(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = FromHandle(resource);
+    if (!r) return Fail(resNotFound), -1;
+    if (!r->onDisk && r->loaded) return GetHandleSize(r->handle);
+    return int32_t(r->image.data.size());
+}
+
+void LoadResource(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = FromHandle(resource);
+    if (!r) return void(Fail(resNotFound));
+    if (!r->loaded) Fail(FillHandle(r));
+}
+
+void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
+{
+    S().error = noErr;
+    ResFile* f = FindFile(S().current);
+    if (!f || !data || !IsValidHandle(data) || FromHandle(data)) return void(Fail(addResFailed));
+    if (!f->Writable()) return void(Fail(wrPermErr));
+    if (FindIn(f, type, id)) return void(Fail(addResFailed));
+    auto r = std::make_unique<Resource>();
+    r->file = f;
+    r->image.type = type;
+    r->image.id = id;
+    if (name) {
+        r->image.hasName = true;
+        r->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
+    }
+    r->changed = true;
+    r->handle = data;
+    r->loaded = true;
+    HSetRBit(data);
+    S().byHandle[data] = r.get();
+    f->resources.push_back(std::move(r));
+    f->dirty = true;
+}
+
+void ChangedResource(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = Changeable(resource, resNotFound);
+    if (!r) return;
+    if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
+    r->changed = true;
+}
+
+void WriteResource(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = FromHandle(resource);
+    if (!r) return void(Fail(resNotFound));
+    if (!r->changed) return;
+    if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
+    if (r->loaded) {
+        Size size = GetHandleSize(r->handle);
+        r->image.data.assign(*r->handle, *r->handle + size);
+    }
+    r->changed = false;
+    r->onDisk = true;
+    r->file->dirty = true;
+}
+
+void RemoveResource(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = Changeable(resource, rmvResFailed);
+    if (!r) return;
+    if (r->image.attributes & resProtected) return void(Fail(rmvResFailed));
+    ResFile* f = r->file;
+    HClrRBit(resource);
+    DropHandle(r);
+    f->resources.erase(std::find_if(f->resources.begin(), f->resources.end(),
+                                    [&](auto& p) { return p.get() == r; }));
+    f->dirty = true;
+}
+
+void DetachResource(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = FromHandle(resource);
+    if (!r) return void(Fail(resNotFound));
+    if (r->changed) return void(Fail(resAttrErr));
+    HClrRBit(resource);
+    DropHandle(r);
+}
+
+void ReleaseResource(Handle resource)
+{
+    S().error = noErr;
+    Resource* r = FromHandle(resource);
+    if (!r) return void(Fail(resNotFound));
+    if (r->changed) return void(Fail(resAttrErr));
+    DropHandle(r);
+    DisposeHandle(resource);
+}
+
+void GetIndString(StringPtr text, int16_t listId, int16_t index)
+{
+    text[0] = 0;
+    bool load = S().resLoad;
+    S().resLoad = true;
+    Handle list = GetResource(FourCC("STR#"), listId);
+    S().resLoad = load;
+    if (!list || index < 1) return;
+    const auto* p = reinterpret_cast<const uint8_t*>(*list);
+    size_t size = size_t(GetHandleSize(list));
+    if (size < 2) return;
+    uint16_t count = uint16_t((p[0] << 8) | p[1]);
+    if (uint16_t(index) > count) return;
+    size_t at = 2;
+    for (int16_t i = 1; i < index; ++i) {
+        if (at >= size) return;
+        at += 1 + p[at];
+    }
+    if (at >= size || at + 1 + p[at] > size) return;
+    std::memcpy(text, p + at, size_t(1 + p[at]));
+}
+
+void ResetResourceManager()
+{
+    for (auto& f : S().chain) Discard(f.get());
+    S() = State{};
+}
+
+}  // namespace platform

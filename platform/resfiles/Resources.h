@@ -1,0 +1,113 @@
+// The resource manager: typed, numbered and named resources in resource
+// files, kept in a chain of open files with a current file.
+//
+// Look-ups without "1" search from the current file down to the oldest open
+// file; the "1" variants search the current file alone. Resources come back
+// as handles with the resource bit set; the same resource always answers
+// the same handle until it is released, detached or its file is closed.
+//
+// A resource file lives in a file's resource fork (its AppleDouble sidecar)
+// or in the data fork of a plain file. Changes are kept in memory and reach
+// the disk when the file is updated or closed, by writing the whole file
+// anew and renaming it over the old one. A file opened for reading only
+// refuses every change with wrPermErr. Every call sets ResError().
+#pragma once
+
+#include "platform/core/Errors.h"
+#include "platform/core/MacTypes.h"
+#include "platform/files/FileTypes.h"
+
+namespace platform {
+
+constexpr OSErr resNotFound = -192;
+constexpr OSErr resFNotFound = -193;
+constexpr OSErr addResFailed = -194;
+constexpr OSErr rmvResFailed = -196;
+constexpr OSErr resAttrErr = -198;
+constexpr OSErr mapReadErr = -199;
+
+// Resource attributes.
+constexpr int16_t resSysHeap = 64;
+constexpr int16_t resPurgeable = 32;
+constexpr int16_t resLocked = 16;
+constexpr int16_t resProtected = 8;
+constexpr int16_t resPreload = 4;
+constexpr int16_t resChanged = 2;
+
+// Resource file attributes.
+constexpr uint16_t mapReadOnly = 128;
+constexpr uint16_t mapCompact = 64;
+constexpr uint16_t mapChanged = 32;
+
+enum class ResFileFork : uint8_t { Resource, Data };
+
+// Opens a resource file and puts it on top of the chain as the current
+// file; -1 when it cannot be opened (see ResError: fnfErr, eofErr for an
+// empty fork, mapReadErr for a damaged file, opWrErr when another writer
+// has it). A file already open answers its reference number again and the
+// current file stays as it was.
+int16_t FSpOpenResFile(const FSSpec& spec, SInt8 permission, ResFileFork where = ResFileFork::Resource);
+int16_t OpenResFile(const std::string& posixPath, SInt8 permission = fsCurPerm,
+                    ResFileFork where = ResFileFork::Resource);
+// Creates the file if needed and an empty resource map in the fork;
+// dupFNErr when the fork already holds resources.
+void FSpCreateResFile(const FSSpec& spec, OSType creator, OSType fileType, ScriptCode scriptTag = 0,
+                      ResFileFork where = ResFileFork::Resource);
+void CloseResFile(int16_t refNum);
+void UpdateResFile(int16_t refNum);
+
+// The current file (-1 when none is open). UseResFile(0) makes the oldest
+// open file, the bottom of the chain, current.
+int16_t CurResFile();
+void UseResFile(int16_t refNum);
+
+void SetResLoad(bool load);
+OSErr ResError();
+
+Handle GetResource(ResType type, int16_t id);
+Handle Get1Resource(ResType type, int16_t id);
+Handle GetNamedResource(ResType type, ConstStr255Param name);
+Handle Get1NamedResource(ResType type, ConstStr255Param name);
+// 1-based indices.
+Handle GetIndResource(ResType type, int16_t index);
+Handle Get1IndResource(ResType type, int16_t index);
+int16_t CountResources(ResType type);
+int16_t Count1Resources(ResType type);
+int16_t CountTypes();
+int16_t Count1Types();
+void GetIndType(ResType* type, int16_t index);
+void Get1IndType(ResType* type, int16_t index);
+// The smallest id from 128 up that the type does not use.
+int16_t UniqueID(ResType type);
+int16_t Unique1ID(ResType type);
+
+// Any of id, type and name may be null.
+void GetResInfo(Handle resource, int16_t* id, ResType* type, StringPtr name);
+// A null name keeps the present one.
+void SetResInfo(Handle resource, int16_t id, ConstStr255Param name);
+int16_t GetResAttrs(Handle resource);
+void SetResAttrs(Handle resource, int16_t attrs);
+int16_t HomeResFile(Handle resource);
+int32_t GetResourceSizeOnDisk(Handle resource);
+void LoadResource(Handle resource);
+
+// Makes an ordinary handle a resource of the current file (name may be null).
+void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name);
+void ChangedResource(Handle resource);
+// Takes a changed resource's handle contents into the file's image.
+void WriteResource(Handle resource);
+// Removes the resource from its file; the handle becomes the caller's.
+void RemoveResource(Handle resource);
+// The handle becomes the caller's; the resource stays in its file.
+void DetachResource(Handle resource);
+// Frees the handle (refused with resAttrErr while the resource has changes).
+void ReleaseResource(Handle resource);
+
+// The index-th string (1-based) of the 'STR#' resource `listId`; an empty
+// string when the list or the item is missing.
+void GetIndString(StringPtr text, int16_t listId, int16_t index);
+
+// Closes every file without writing and resets the state: for tests.
+void ResetResourceManager();
+
+}  // namespace platform

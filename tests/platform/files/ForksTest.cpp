@@ -1,0 +1,180 @@
+#include "platform/files/Forks.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "platform/core/Faults.h"
+#include "platform/core/FourCC.h"
+#include "platform/files/FileSpec.h"
+#include "tests/platform/files/TempFolder.h"
+
+using namespace platform;
+using platform::testing::TempFolder;
+
+namespace {
+
+FSSpec MakeFile(const TempFolder& dir, const std::string& name, size_t size)
+{
+    FSSpec spec;
+    FSMakeFSSpec(dir / name, &spec);
+    std::ofstream out(spec.path, std::ios::binary);
+    for (size_t i = 0; i < size; ++i) out.put(char(i));
+    return spec;
+}
+
+class Forks : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        CloseAllForks();
+        ClearAllFaults();
+    }
+    TempFolder dir;
+};
+
+}  // namespace
+
+TEST_F(Forks, ReadWritePositionAndEnd)
+{
+    FSSpec spec = MakeFile(dir, "f", 100);
+    int16_t ref = 0;
+    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), noErr);
+    EXPECT_NE(ref, 0);
+
+    uint8_t buf[16] = {};
+    ASSERT_EQ(SetFPos(ref, fsFromStart, 95), noErr);
+    int64_t count = 10;
+    EXPECT_EQ(FSRead(ref, &count, buf), eofErr);
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(buf[0], 95);
+    int64_t pos = 0;
+    GetFPos(ref, &pos);
+    EXPECT_EQ(pos, 100);
+
+    EXPECT_EQ(SetFPos(ref, fsFromLEOF, -10), noErr);
+    EXPECT_EQ(SetFPos(ref, fsFromMark, -200), posErr);
+    GetFPos(ref, &pos);
+    EXPECT_EQ(pos, 90);
+    EXPECT_EQ(SetFPos(ref, fsFromStart, 150), eofErr);
+    GetFPos(ref, &pos);
+    EXPECT_EQ(pos, 100);
+
+    count = 4;
+    ASSERT_EQ(FSWrite(ref, &count, "wxyz"), noErr);
+    int64_t eof = 0;
+    GetEOF(ref, &eof);
+    EXPECT_EQ(eof, 104);
+    ASSERT_EQ(SetEOF(ref, 10), noErr);
+    GetFPos(ref, &pos);
+    EXPECT_EQ(pos, 10);
+    ASSERT_EQ(SetEOF(ref, int64_t(5) << 32), noErr);  // sizes are 64-bit
+    GetEOF(ref, &eof);
+    EXPECT_EQ(eof, int64_t(5) << 32);
+    ASSERT_EQ(SetEOF(ref, 10), noErr);
+    ASSERT_EQ(FSClose(ref), noErr);
+    EXPECT_EQ(FSClose(ref), rfNumErr);
+    count = 1;
+    EXPECT_EQ(FSRead(ref, &count, buf), rfNumErr);
+    EXPECT_EQ(count, 0);
+}
+
+TEST_F(Forks, PermissionsAndBusyFiles)
+{
+    FSSpec spec = MakeFile(dir, "f", 10);
+    int16_t reader = 0, writer = 0, other = 0;
+    ASSERT_EQ(FSpOpenDF(spec, fsRdPerm, &reader), noErr);
+    int64_t count = 1;
+    EXPECT_EQ(FSWrite(reader, &count, "x"), wrPermErr);
+    EXPECT_EQ(SetEOF(reader, 0), wrPermErr);
+
+    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &writer), noErr);
+    EXPECT_EQ(FSpOpenDF(spec, fsWrPerm, &other), opWrErr);
+    EXPECT_EQ(FSpOpenDF(spec, fsRdWrShPerm, &other), opWrErr);
+    ASSERT_EQ(FSpOpenDF(spec, fsCurPerm, &other), noErr);  // falls back to reading
+    SInt8 perm = 0;
+    GetForkInfo(other, nullptr, &perm, nullptr);
+    EXPECT_EQ(perm, fsRdPerm);
+    EXPECT_EQ(FSpDelete(spec), fBsyErr);
+    FSClose(writer);
+    FSClose(other);
+    FSClose(reader);
+
+    // Shared writers admit each other.
+    ASSERT_EQ(FSpOpenDF(spec, fsRdWrShPerm, &writer), noErr);
+    ASSERT_EQ(FSpOpenDF(spec, fsRdWrShPerm, &other), noErr);
+    FSClose(writer);
+    FSClose(other);
+
+    // An open fork follows its file through a rename.
+    ASSERT_EQ(FSpOpenRF(spec, fsRdWrPerm, &writer), noErr);
+    ASSERT_EQ(FSpRename(spec, "g"), noErr);
+    count = 3;
+    FSWrite(writer, &count, "abc");
+    ASSERT_EQ(FSClose(writer), noErr);
+    FSSpec renamed;
+    FSMakeFSSpec(dir / "g", &renamed);
+    CatInfo info;
+    FSpGetCatInfo(renamed, &info);
+    EXPECT_EQ(info.rsrcSize, 3);
+
+    ASSERT_EQ(FSpSetPermissions(renamed, 0444), noErr);
+    ASSERT_EQ(FSpOpenDF(renamed, fsRdPerm, &reader), noErr);
+    FSClose(reader);
+    if (::geteuid() != 0) {
+        EXPECT_EQ(FSpOpenDF(renamed, fsRdWrPerm, &writer), permErr);
+    }
+
+    FSSpec missing;
+    FSMakeFSSpec(dir / "missing", &missing);
+    EXPECT_EQ(FSpOpenDF(missing, fsRdPerm, &reader), fnfErr);
+    EXPECT_EQ(FSpOpenDF(FSSpec{dir.path()}, fsRdPerm, &reader), notAFileErr);
+    EXPECT_EQ(FSpOpenDF(renamed, 9, &reader), paramErr);
+}
+
+TEST_F(Forks, InjectedFaults)
+{
+    FSSpec spec = MakeFile(dir, "f", 10);
+    int16_t ref = 0;
+    {
+        ScopedFault busy(FaultKind::FileBusy, 0);
+        EXPECT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), opWrErr);
+        EXPECT_EQ(ref, 0);
+    }
+    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), noErr);
+    {
+        ScopedFault full(FaultKind::DiskFull, 0, -1);
+        int64_t count = 4;
+        EXPECT_EQ(FSWrite(ref, &count, "abcd"), dskFulErr);
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(SetEOF(ref, 1000), dskFulErr);
+        EXPECT_EQ(SetEOF(ref, 5), noErr);  // shrinking needs no room
+        FSSpec made;
+        FSMakeFSSpec(dir / "new", &made);
+        EXPECT_EQ(FSpCreate(made, 0, 0), dskFulErr);
+        EXPECT_FALSE(FSpExists(made));
+    }
+    FSClose(ref);
+
+    // A resource fork whose sidecar cannot be written reports it on close
+    // and leaves the old sidecar as it was.
+    ASSERT_EQ(FSpOpenRF(spec, fsRdWrPerm, &ref), noErr);
+    int64_t count = 2;
+    FSWrite(ref, &count, "rs");
+    ASSERT_EQ(FSClose(ref), noErr);
+    ASSERT_EQ(FSpOpenRF(spec, fsRdWrPerm, &ref), noErr);
+    count = 2;
+    SetFPos(ref, fsFromStart, 0);
+    FSWrite(ref, &count, "XY");
+    {
+        ScopedFault full(FaultKind::DiskFull, 0);
+        EXPECT_EQ(FSClose(ref), dskFulErr);
+    }
+    ASSERT_EQ(FSpOpenRF(spec, fsRdPerm, &ref), noErr);
+    char back[2] = {};
+    count = 2;
+    ASSERT_EQ(FSRead(ref, &count, back), noErr);
+    EXPECT_EQ(std::memcmp(back, "rs", 2), 0);
+}

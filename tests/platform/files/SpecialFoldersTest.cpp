@@ -1,0 +1,46 @@
+#include "platform/files/SpecialFolders.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include "platform/files/FileSpec.h"
+#include "tests/platform/files/TempFolder.h"
+
+using namespace platform;
+using platform::testing::TempFolder;
+
+TEST(SpecialFolders, EnvironmentOverridesEveryPlace)
+{
+    TempFolder dir;
+    const char* vars[] = {"QZ_PREFERENCES_DIR", "QZ_CACHE_DIR", "QZ_EXTENSIONS_DIR", "QZ_DOCUMENTS_DIR"};
+    SpecialFolder kinds[] = {SpecialFolder::Preferences, SpecialFolder::Cache, SpecialFolder::Extensions,
+                             SpecialFolder::Documents};
+    for (int i = 0; i < 4; ++i) {
+        std::string path = dir / (std::string(vars[i]) + "/nested");
+        ::setenv(vars[i], path.c_str(), 1);
+        FSSpec folder;
+        EXPECT_EQ(FindSpecialFolder(kinds[i], false, &folder), fnfErr);
+        EXPECT_EQ(folder.path, path);
+        ASSERT_EQ(FindSpecialFolder(kinds[i], true, &folder), noErr);
+        bool isFolder = false;
+        EXPECT_TRUE(FSpExists(folder, &isFolder) && isFolder);
+        struct stat st {};
+        ::stat(path.c_str(), &st);
+        EXPECT_EQ(st.st_mode & 077, 0u);  // the user's alone
+        ::unsetenv(vars[i]);
+    }
+
+    // Without overrides the XDG places count; relative values are ignored.
+    ::setenv("XDG_CACHE_HOME", (dir / "xdg").c_str(), 1);
+    FSSpec folder;
+    FindSpecialFolder(SpecialFolder::Cache, false, &folder);
+    EXPECT_EQ(folder.path, dir / "xdg");
+    ::setenv("QZ_CACHE_DIR", "relative", 1);
+    FindSpecialFolder(SpecialFolder::Cache, false, &folder);
+    EXPECT_EQ(folder.path, dir / "xdg");
+    ::unsetenv("QZ_CACHE_DIR");
+    ::unsetenv("XDG_CACHE_HOME");
+    FindSpecialFolder(SpecialFolder::Extensions, false, &folder);
+    EXPECT_EQ(FSpGetName(folder), "Qz Extensions");
+}

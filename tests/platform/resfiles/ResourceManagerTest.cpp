@@ -1,0 +1,396 @@
+#include "platform/resfiles/Resources.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <random>
+
+#include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/Forks.h"
+#include "platform/files/Sidecar.h"
+#include "platform/files/WholeFile.h"
+#include "tests/platform/files/TempFolder.h"
+
+using namespace platform;
+using platform::testing::TempFolder;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A length-prefixed string that lives as long as the test statement.
+struct P {
+    explicit P(const std::string& s) : bytes(1, uint8_t(s.size())) { bytes.insert(bytes.end(), s.begin(), s.end()); }
+    operator ConstStr255Param() const { return bytes.data(); }
+    Bytes bytes;
+};
+
+Bytes StrList(std::initializer_list<std::string> items)
+{
+    Bytes b = {0, uint8_t(items.size())};
+    for (const auto& s : items) {
+        b.push_back(uint8_t(s.size()));
+        b.insert(b.end(), s.begin(), s.end());
+    }
+    return b;
+}
+
+Bytes Pattern(size_t n, uint8_t seed)
+{
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i) b[i] = uint8_t(seed + i * 7);
+    return b;
+}
+
+Bytes HandleBytes(Handle h) { return Bytes(*h, *h + GetHandleSize(h)); }
+
+void Add(const Bytes& data, ResType type, int16_t id, const char* name = nullptr)
+{
+    Handle h = nullptr;
+    ASSERT_EQ(PtrToHand(data.data(), &h, Size(data.size())), noErr);
+    P named(name ? name : "");
+    AddResource(h, type, id, name ? ConstStr255Param(named) : nullptr);
+    ASSERT_EQ(ResError(), noErr);
+}
+
+// The authored resources of the fixture: one of each kind the program reads.
+struct Authored {
+    ResType type;
+    int16_t id;
+    const char* name;
+    Bytes data;
+};
+
+std::vector<Authored> Fixture()
+{
+    return {
+        {FourCC("STR#"), 128, "Messages", StrList({"one", "two", "three"})},
+        {FourCC("MENU"), 128, nullptr, Pattern(40, 1)},
+        {FourCC("DLOG"), 200, "Find", Pattern(21, 2)},
+        {FourCC("DITL"), 200, nullptr, Pattern(66, 3)},
+        {FourCC("ALRT"), 300, nullptr, Pattern(12, 4)},
+        {FourCC("ICN#"), 128, "Document", Pattern(256, 5)},
+        {FourCC("CURS"), 129, nullptr, Pattern(68, 6)},
+        {FourCC("STR#"), 129, nullptr, StrList({})},
+    };
+}
+
+class ResourceFiles : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        ResetResourceManager();
+        CloseAllForks();
+        ClearAllFaults();
+    }
+
+    FSSpec Spec(const std::string& name)
+    {
+        FSSpec spec;
+        FSMakeFSSpec(dir / name, &spec);
+        return spec;
+    }
+
+    // A plain resource file made through the manager itself.
+    FSSpec MakeFixture(const std::string& name, ResFileFork where = ResFileFork::Data)
+    {
+        FSSpec spec = Spec(name);
+        FSpCreateResFile(spec, FourCC("Qz  "), FourCC("rsrc"), 0, where);
+        EXPECT_EQ(ResError(), noErr);
+        int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, where);
+        EXPECT_GT(ref, 0);
+        for (const auto& a : Fixture()) {
+            Handle h = nullptr;
+            PtrToHand(a.data.data(), &h, Size(a.data.size()));
+            AddResource(h, a.type, a.id, a.name ? ConstStr255Param(P(a.name)) : nullptr);
+            EXPECT_EQ(ResError(), noErr);
+        }
+        CloseResFile(ref);
+        EXPECT_EQ(ResError(), noErr);
+        return spec;
+    }
+
+    TempFolder dir;
+};
+
+}  // namespace
+
+TEST_F(ResourceFiles, AuthoredResourcesReadBackExactly)
+{
+    FSSpec spec = MakeFixture("app.rsrc");
+    int16_t ref = FSpOpenResFile(spec, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    EXPECT_EQ(CurResFile(), ref);
+
+    for (const auto& a : Fixture()) {
+        Handle h = GetResource(a.type, a.id);
+        ASSERT_NE(h, nullptr) << FourCCText(a.type) << a.id;
+        EXPECT_EQ(HandleBytes(h), a.data);
+        EXPECT_TRUE(HGetState(h) & kHandleResourceBit);
+        EXPECT_EQ(GetResource(a.type, a.id), h);  // the same handle every time
+        EXPECT_EQ(HomeResFile(h), ref);
+        EXPECT_EQ(GetResourceSizeOnDisk(h), int32_t(a.data.size()));
+        Str255 name;
+        int16_t id = 0;
+        ResType type = 0;
+        GetResInfo(h, &id, &type, name);
+        EXPECT_EQ(id, a.id);
+        EXPECT_EQ(type, a.type);
+        EXPECT_EQ(std::string(name + 1, name + 1 + name[0]), a.name ? a.name : "");
+    }
+    Handle named = GetNamedResource(FourCC("DLOG"), P("Find"));
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(HandleBytes(named), Pattern(21, 2));
+    EXPECT_EQ(GetNamedResource(FourCC("DLOG"), P("find")), nullptr);  // names match exactly
+    EXPECT_EQ(ResError(), resNotFound);
+
+    EXPECT_EQ(CountResources(FourCC("STR#")), 2);
+    EXPECT_EQ(GetIndResource(FourCC("STR#"), 2), GetResource(FourCC("STR#"), 129));
+    EXPECT_EQ(GetIndResource(FourCC("STR#"), 3), nullptr);
+    EXPECT_EQ(CountTypes(), 7);
+    ResType type = 0;
+    GetIndType(&type, 1);
+    EXPECT_EQ(type, FourCC("STR#"));
+    EXPECT_EQ(Unique1ID(FourCC("STR#")), 130);
+
+    Str255 text;
+    const char* expected[] = {"one", "two", "three", ""};
+    for (int16_t i = 1; i <= 4; ++i) {
+        GetIndString(text, 128, i);
+        EXPECT_EQ(std::string(text + 1, text + 1 + text[0]), expected[i - 1]);
+    }
+    GetIndString(text, 999, 1);
+    EXPECT_EQ(text[0], 0);
+
+    // A read-only file refuses every change.
+    Handle h = GetResource(FourCC("MENU"), 128);
+    ChangedResource(h);
+    EXPECT_EQ(ResError(), wrPermErr);
+    RemoveResource(h);
+    EXPECT_EQ(ResError(), wrPermErr);
+    Handle extra = NewHandle(4);
+    AddResource(extra, FourCC("TEST"), 1, nullptr);
+    EXPECT_EQ(ResError(), wrPermErr);
+    DisposeHandle(extra);
+}
+
+TEST_F(ResourceFiles, ChangesKeepEveryOtherResourceByteForByte)
+{
+    FSSpec spec = MakeFixture("prefs");
+    int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+
+    Add(Bytes{1, 2, 3, 4}, FourCC("LONG"), 5);
+    Handle menu = GetResource(FourCC("MENU"), 128);
+    SetHandleSize(menu, 3);
+    std::memcpy(*menu, "abc", 3);
+    ChangedResource(menu);
+    ASSERT_EQ(ResError(), noErr);
+    EXPECT_EQ(GetResAttrs(menu) & resChanged, resChanged);
+    ReleaseResource(menu);  // refused: it has changes
+    EXPECT_EQ(ResError(), resAttrErr);
+    RemoveResource(GetResource(FourCC("ALRT"), 300));
+    ASSERT_EQ(ResError(), noErr);
+    SetResInfo(GetResource(FourCC("CURS"), 129), 130, P("Hand"));
+    ASSERT_EQ(ResError(), noErr);
+    UpdateResFile(ref);
+    ASSERT_EQ(ResError(), noErr);
+    CloseResFile(ref);
+    EXPECT_EQ(CurResFile(), -1);
+
+    ref = FSpOpenResFile(spec, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    EXPECT_EQ(HandleBytes(GetResource(FourCC("LONG"), 5)), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(HandleBytes(GetResource(FourCC("MENU"), 128)), (Bytes{'a', 'b', 'c'}));
+    EXPECT_EQ(GetResource(FourCC("ALRT"), 300), nullptr);
+    EXPECT_EQ(HandleBytes(GetNamedResource(FourCC("CURS"), P("Hand"))), Pattern(68, 6));
+    for (const auto& a : Fixture()) {
+        if (a.type == FourCC("MENU") || a.type == FourCC("ALRT") || a.type == FourCC("CURS")) continue;
+        Handle h = Get1Resource(a.type, a.id);
+        ASSERT_NE(h, nullptr);
+        EXPECT_EQ(HandleBytes(h), a.data);
+    }
+}
+
+TEST_F(ResourceFiles, HandlesLoadDetachAndRelease)
+{
+    FSSpec spec = MakeFixture("f");
+    int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+
+    SetResLoad(false);
+    Handle icon = GetResource(FourCC("ICN#"), 128);
+    SetResLoad(true);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(GetHandleSize(icon), 0);
+    EXPECT_EQ(GetResourceSizeOnDisk(icon), 256);
+    LoadResource(icon);
+    EXPECT_EQ(HandleBytes(icon), Pattern(256, 5));
+
+    ReleaseResource(icon);
+    EXPECT_EQ(ResError(), noErr);
+    Handle again = GetResource(FourCC("ICN#"), 128);
+    EXPECT_EQ(HandleBytes(again), Pattern(256, 5));
+
+    DetachResource(again);
+    EXPECT_EQ(ResError(), noErr);
+    EXPECT_FALSE(HGetState(again) & kHandleResourceBit);
+    EXPECT_EQ(HomeResFile(again), -1);
+    EXPECT_EQ(ResError(), resNotFound);
+    Handle fresh = GetResource(FourCC("ICN#"), 128);
+    EXPECT_NE(fresh, again);
+    DisposeHandle(again);
+
+    Handle dlog = GetResource(FourCC("DLOG"), 200);
+    SetResAttrs(dlog, resProtected);
+    RemoveResource(dlog);
+    EXPECT_EQ(ResError(), rmvResFailed);
+    ChangedResource(dlog);
+    EXPECT_EQ(ResError(), resAttrErr);
+    SetResAttrs(dlog, 0);
+
+    Handle plain = NewHandle(2);
+    RemoveResource(plain);
+    EXPECT_EQ(ResError(), rmvResFailed);
+    AddResource(plain, FourCC("DLOG"), 200, nullptr);  // the id is taken
+    EXPECT_EQ(ResError(), addResFailed);
+    AddResource(plain, FourCC("DLOG"), 201, nullptr);
+    EXPECT_EQ(ResError(), noErr);
+    AddResource(plain, FourCC("DLOG"), 202, nullptr);  // already a resource
+    EXPECT_EQ(ResError(), addResFailed);
+    RemoveResource(plain);
+    EXPECT_EQ(ResError(), noErr);
+    DisposeHandle(plain);
+    CloseResFile(ref);
+    EXPECT_EQ(ResError(), noErr);
+}
+
+TEST_F(ResourceFiles, LookUpsWalkTheChainFromTheCurrentFile)
+{
+    FSSpec appSpec = MakeFixture("app");
+    FSSpec docSpec = Spec("doc");
+    FSpCreateResFile(docSpec, 0, 0);  // in the resource fork: a sidecar
+    ASSERT_EQ(ResError(), noErr);
+
+    int16_t app = FSpOpenResFile(appSpec, fsRdPerm, ResFileFork::Data);
+    int16_t doc = FSpOpenResFile(docSpec, fsRdWrPerm);
+    ASSERT_GT(doc, 0);
+    EXPECT_NE(doc, app);
+    EXPECT_EQ(CurResFile(), doc);
+    EXPECT_EQ(FSpOpenResFile(appSpec, fsRdPerm, ResFileFork::Data), app);
+    EXPECT_EQ(CurResFile(), doc);
+
+    Add(StrList({"doc"}), FourCC("STR#"), 128);
+    Str255 text;
+    GetIndString(text, 128, 1);
+    EXPECT_EQ(std::string(text + 1, text + 1 + text[0]), "doc");  // the nearer file wins
+    EXPECT_NE(GetResource(FourCC("MENU"), 128), nullptr);       // falls back to the application
+    EXPECT_EQ(Get1Resource(FourCC("MENU"), 128), nullptr);      // the document alone
+    EXPECT_EQ(ResError(), resNotFound);
+    EXPECT_EQ(CountResources(FourCC("STR#")), 3);
+    EXPECT_EQ(Count1Resources(FourCC("STR#")), 1);
+    EXPECT_EQ(Count1Types(), 1);
+    EXPECT_EQ(CountTypes(), 7);
+    EXPECT_EQ(UniqueID(FourCC("STR#")), 130);
+    EXPECT_EQ(Unique1ID(FourCC("STR#")), 129);
+
+    UseResFile(app);
+    EXPECT_NE(GetResource(FourCC("STR#"), 128), nullptr);
+    GetIndString(text, 128, 1);
+    EXPECT_EQ(std::string(text + 1, text + 1 + text[0]), "one");
+    UseResFile(999);
+    EXPECT_EQ(ResError(), resFNotFound);
+    EXPECT_EQ(CurResFile(), app);
+    UseResFile(doc);
+
+    CloseResFile(doc);
+    ASSERT_EQ(ResError(), noErr);
+    EXPECT_EQ(CurResFile(), app);
+    CloseResFile(doc);
+    EXPECT_EQ(ResError(), resFNotFound);
+
+    // The document's resources went to its sidecar with its Finder information.
+    doc = FSpOpenResFile(docSpec, fsRdPerm);
+    ASSERT_GT(doc, 0);
+    EXPECT_NE(Get1Resource(FourCC("STR#"), 128), nullptr);
+    CatInfo info;
+    FSpGetCatInfo(docSpec, &info);
+    EXPECT_GT(info.rsrcSize, 0);
+    EXPECT_EQ(info.dataSize, 0);
+}
+
+TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)
+{
+    EXPECT_EQ(FSpOpenResFile(Spec("missing"), fsRdPerm), -1);
+    EXPECT_EQ(ResError(), fnfErr);
+    FSSpec plain = Spec("plain.txt");
+    FSpCreate(plain, 0, 0);
+    EXPECT_EQ(FSpOpenResFile(plain, fsRdPerm), -1);
+    EXPECT_EQ(ResError(), eofErr);
+
+    FSSpec spec = MakeFixture("f");
+    FSpCreateResFile(spec, 0, 0, 0, ResFileFork::Data);
+    EXPECT_EQ(ResError(), dupFNErr);
+
+    // A second writer is refused while the first holds the file.
+    int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    int16_t fork = 0;
+    EXPECT_EQ(FSpOpenDF(spec, fsRdWrPerm, &fork), opWrErr);
+
+    // A failed update leaves the old file as it was.
+    Bytes before;
+    ReadWholeFile(spec.path, &before);
+    Add(Bytes(10, 1), FourCC("TEST"), 1);
+    {
+        ScopedFault full(FaultKind::DiskFull, 0);
+        UpdateResFile(ref);
+        EXPECT_EQ(ResError(), dskFulErr);
+    }
+    Bytes after;
+    ReadWholeFile(spec.path, &after);
+    EXPECT_EQ(after, before);
+    UpdateResFile(ref);
+    EXPECT_EQ(ResError(), noErr);
+    ReadWholeFile(spec.path, &after);
+    EXPECT_NE(after, before);
+}
+
+TEST_F(ResourceFiles, DamagedFilesAreRefusedAndLeftUnchanged)
+{
+    FSSpec spec = MakeFixture("f");
+    Bytes good;
+    ASSERT_EQ(ReadWholeFile(spec.path, &good), noErr);
+    uint32_t map = ReadBE32(&good[4]);
+
+    std::mt19937 rng(7);
+    for (int i = 0; i < 200; ++i) {
+        Bytes bad = good;
+        for (int k = 0, n = 1 + int(rng() % 3); k < n; ++k) {
+            size_t at = rng() % 2 ? map + rng() % (bad.size() - map) : rng() % bad.size();
+            bad[at] = uint8_t(rng());
+        }
+        if (rng() % 5 == 0) bad.resize(rng() % bad.size());
+        ASSERT_EQ(WriteFileAtomically(spec.path, bad.data(), bad.size()), noErr);
+        int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+        if (ref == -1) {
+            EXPECT_TRUE(ResError() == mapReadErr || ResError() == eofErr) << ResError();
+        } else {
+            // Whatever opened is readable within its bounds.
+            for (int16_t t = 1; t <= Count1Types(); ++t) {
+                ResType type = 0;
+                Get1IndType(&type, t);
+                for (int16_t r = 1; r <= Count1Resources(type); ++r) Get1IndResource(type, r);
+            }
+            CloseResFile(ref);
+        }
+        Bytes now;
+        ReadWholeFile(spec.path, &now);
+        EXPECT_EQ(now, bad);
+    }
+}
