@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/hostentry/HostParm.h"
+#include "toolbox/foundation/HostParm.h"
 
 constexpr int16_t kSelBlockCompress = 441;   // compress or decompress a block
 constexpr int16_t kSelEngineReset = -56;     // 304 <- the current resource file

@@ -1,0 +1,14 @@
+#include "kernel/standins/QzFolders.h"
+
+#include "platform/files/SpecialFolders.h"
+
+bool FindQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder)
+{
+    platform::SpecialFolder which;
+    switch (kind) {
+    case kQzPreferencesFolder: which = platform::SpecialFolder::Preferences; break;
+    case kQzExtensionsFolder: which = platform::SpecialFolder::Extensions; break;
+    default: return false;
+    }
+    return platform::FindSpecialFolder(which, create != 0, folder) == platform::noErr;
+}

@@ -1,0 +1,16 @@
+// The program's own folders by kind, until the server connection layer
+// takes them over.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/files/FileTypes.h"
+
+enum KindQzFolder : uint8_t {
+    kQzPreferencesFolder = 5,  // the folder of the preferences file
+    kQzExtensionsFolder = 6    // "Qz Extensions" beside the application
+};
+
+// Fills *folder and returns true when the folder exists (or was made, with
+// create); false otherwise.
+bool FindQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder);

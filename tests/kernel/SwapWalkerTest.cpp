@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "kernel/byteswap/SwapPrimitives.h"
+#include "kernel/byteswap/SwapTemplates.h"
+#include "tests/kernel/SwapTestText.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class SwapWalker : public ::testing::Test {
+protected:
+    void TearDown() override { ResetSwapTemplates(); }
+};
+
+}  // namespace
+
+TEST_F(SwapWalker, ALongWithinAndAcrossTheLimit)
+{
+    ASSERT_EQ(swaptest::Load({"L 1", "long", "end"}), 0);
+    Bytes b{1, 2, 3, 4};
+    int32_t consumed = -1;
+    EXPECT_EQ(SwapBytes2(1, b.data(), -1, &consumed, 4), 0);
+    EXPECT_EQ(b, (Bytes{4, 3, 2, 1}));
+    EXPECT_EQ(consumed, 4);
+    EXPECT_EQ(errSwap, 0);
+
+    Bytes c{1, 2, 3, 4, 5};
+    EXPECT_EQ(SwapBytes2(1, c.data(), -1, &consumed, 3), kSwapOverrunErr);
+    EXPECT_EQ(errSwap, 1);
+    EXPECT_EQ(c, (Bytes{1, 2, 3, 4, 5}));
+    EXPECT_LE(consumed, 3);
+
+    // No conversion asked, template 0 or an empty slot: untouched, result 0.
+    EXPECT_EQ(SwapBytes2(1, c.data(), 0, &consumed, 5), 0);
+    EXPECT_EQ(errSwap, 0);
+    EXPECT_EQ(SwapBytesEnvoi2(0, c.data(), -1, &consumed, 5), 0);
+    EXPECT_EQ(SwapBytesEnvoi2(2, c.data(), -1, &consumed, 5), 0);
+    EXPECT_EQ(consumed, 0);
+    EXPECT_EQ(c, (Bytes{1, 2, 3, 4, 5}));
+}
+
+TEST_F(SwapWalker, CountedArraysDriveTheWalkInBothDirections)
+{
+    ASSERT_EQ(swaptest::Load({"Elem 1", "long", "end", "Arr 2", "word n", "arrayof n Elem", "end"}), 0);
+    const Bytes host{0, 2, 1, 2, 3, 4, 5, 6, 7, 8, 0xEE};
+    const Bytes other{2, 0, 4, 3, 2, 1, 8, 7, 6, 5, 0xEE};
+    Bytes b = host;
+    int32_t consumed = 0;
+    EXPECT_EQ(SwapBytesEnvoi2(2, b.data(), -1, &consumed, int32_t(b.size())), 0);
+    EXPECT_EQ(b, other);
+    EXPECT_EQ(consumed, 10);
+    EXPECT_EQ(SwapBytes2(2, b.data(), -1, &consumed, int32_t(b.size())), 0);
+    EXPECT_EQ(b, host);
+    EXPECT_EQ(consumed, 10);
+
+    Bytes empty{0, 0, 1, 2, 3, 4};
+    EXPECT_EQ(SwapBytes2(2, empty.data(), -1, &consumed, 6), 0);
+    EXPECT_EQ(consumed, 2);
+    EXPECT_EQ(empty, (Bytes{0, 0, 1, 2, 3, 4}));
+
+    // A count that claims more than the record holds straddles the limit.
+    Bytes cut{0, 2, 1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(SwapBytesEnvoi2(2, cut.data(), -1, &consumed, 8), kSwapOverrunErr);
+    EXPECT_EQ(cut, (Bytes{2, 0, 4, 3, 2, 1, 5, 6}));
+}
+
+TEST_F(SwapWalker, AlignmentCountsFromTheRecordStart)
+{
+    ASSERT_EQ(swaptest::Load({"A 1", "skip", "align4", "long", "end", "B 2", "skip", "align2", "word", "end"}), 0);
+    Bytes b{9, 0, 0, 0, 1, 2, 3, 4};
+    int32_t consumed = 0;
+    EXPECT_EQ(SwapBytes2(1, b.data(), -1, &consumed, 8), 0);
+    EXPECT_EQ(b, (Bytes{9, 0, 0, 0, 4, 3, 2, 1}));
+    EXPECT_EQ(consumed, 8);
+    // The record may start anywhere in memory.
+    Bytes odd{0, 9, 0, 1, 2};
+    EXPECT_EQ(SwapBytes2(2, odd.data() + 1, -1, &consumed, 4), 0);
+    EXPECT_EQ(odd, (Bytes{0, 9, 0, 2, 1}));
+    Bytes aligned{0, 0, 0, 0};
+    EXPECT_EQ(SwapBytes2(1, aligned.data(), -1, &consumed, 3), kSwapOverrunErr);
+}
+
+TEST_F(SwapWalker, SkipsStringsAndSwitches)
+{
+    ASSERT_EQ(swaptest::Load({"S 1", "word sel", "pstring", "switch sel", "case 1", "long", "endcase",
+                              "case 2", "word [2]", "endcase", "endswitch", "ext10", "word", "end"}),
+              0);
+    // Host order: selector 2, a 3-character string, two words, 10 bytes, a word.
+    Bytes host{0, 2, 3, 'a', 'b', 'c', 0x11, 0x22, 0x33, 0x44};
+    host.insert(host.end(), 10, 0x55);
+    host.insert(host.end(), {0x66, 0x77});
+    Bytes b = host;
+    int32_t consumed = 0;
+    EXPECT_EQ(SwapBytesEnvoi2(1, b.data(), -1, &consumed, int32_t(b.size())), 0);
+    EXPECT_EQ(consumed, int32_t(host.size()));
+    Bytes expected = host;
+    std::swap(expected[0], expected[1]);
+    std::swap(expected[6], expected[7]);
+    std::swap(expected[8], expected[9]);
+    std::swap(expected[20], expected[21]);
+    EXPECT_EQ(b, expected);
+    EXPECT_EQ(SwapBytes2(1, b.data(), -1, &consumed, int32_t(b.size())), 0);
+    EXPECT_EQ(b, host);
+
+    // A string whose length runs past the limit stops the walk.
+    Bytes cut{0, 1, 200, 'x'};
+    EXPECT_EQ(SwapBytes2(1, cut.data(), -1, &consumed, 4), kSwapOverrunErr);
+    EXPECT_EQ(errSwap, 1);
+}
+
+TEST_F(SwapWalker, ARecordEndingAtAnEntryBoundaryIsAccepted)
+{
+    ASSERT_EQ(swaptest::Load({"R 1", "long [2]", "word", "skip [2]", "end"}), 0);
+    Bytes b(10, 1);
+    int32_t consumed = 0;
+    EXPECT_EQ(SwapBytes2(1, b.data(), -1, &consumed, 10), 0);
+    EXPECT_EQ(consumed, 10);
+    EXPECT_EQ(SwapBytes2(1, b.data(), -1, &consumed, 11), kSwapOverrunErr);
+}
+
+TEST(SwapPrimitives, ReverseValuesAndRuns)
+{
+    EXPECT_EQ(vInvertsWord(0x0102), 0x0201);
+    EXPECT_EQ(vInvertsLong(0x01020304), 0x04030201);
+    uint8_t w[2] = {0xFF, 0x80};
+    EXPECT_EQ(InvertWord(w), int16_t(0x80FF));  // sign-extended
+    uint8_t run[7] = {1, 2, 3, 4, 5, 6, 7};
+    ASI_ByteSwapWORDS(run, 7);
+    EXPECT_EQ(Bytes(run, run + 7), (Bytes{2, 1, 4, 3, 6, 5, 7}));
+    ASI_ByteSwapLONGS(run, 7);
+    EXPECT_EQ(Bytes(run, run + 7), (Bytes{3, 4, 1, 2, 6, 5, 7}));
+}
+
+// Every template of the shipped file converts a sample to the other order
+// and back to the same bytes.
+TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
+{
+    const std::string path = std::string(std::getenv("QZ_TEST_SOURCE_DIR")) + "/resources/ByteSwap.txt";
+    std::vector<char> text;
+    {
+        FILE* f = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.insert(text.end(), buf, buf + n);
+        std::fclose(f);
+    }
+    ASSERT_EQ(InitTokensFromText(text.data(), int32_t(text.size())), 0) << SwapFileMessage();
+
+    struct Sample {
+        int32_t number;
+        Bytes host;
+        Bytes other;
+    };
+    Bytes header(36), headerLE(36);
+    for (int i = 0; i < 36; ++i) header[i] = uint8_t(i + 1);
+    for (int i = 0; i < 36; i += 4)
+        for (int k = 0; k < 4; ++k) headerLE[i + k] = header[i + 3 - k];
+    const Bytes record{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 0x20, 0, 0, 128, 0xA1, 0xA2, 0xA3, 0xA4};
+    const Bytes recordLE{4, 3, 2, 1, 8, 7, 6, 5, 12, 11, 10, 9, 0, 0x20, 128, 0, 0xA4, 0xA3, 0xA2, 0xA1};
+    Bytes list{0, 2, 'T', 'E', 'X', 'T'}, listLE{2, 0, 'T', 'X', 'E', 'T'};
+    for (int i = 0; i < 2; ++i) {
+        list.insert(list.end(), record.begin(), record.end());
+        listLE.insert(listLE.end(), recordLE.begin(), recordLE.end());
+    }
+    const Sample samples[] = {
+        {1, header, headerLE},
+        {2, record, recordLE},
+        {4, list, listLE},
+        {39, {0x01, 0x02}, {0x02, 0x01}},
+        {66, {1, 2, 3, 4}, {4, 3, 2, 1}},
+        {95, {0, 0, 0, 7, 'P', 'I', 'C', 'T', 0, 128, 0, 0}, {7, 0, 0, 0, 'T', 'C', 'I', 'P', 128, 0, 0, 0}},
+        {105, {'T', 'E', 'X', 'T', 0, 5, 0, 0, 0, 9, 2, 0}, {'T', 'X', 'E', 'T', 5, 0, 9, 0, 0, 0, 2, 0}},
+        {138, {'T', 'E', 'X', 'T', 0, 0, 4, 'n', 'a', 'm', 'e'}, {'T', 'X', 'E', 'T', 0, 0, 4, 'n', 'a', 'm', 'e'}},
+    };
+    for (const Sample& s : samples) {
+        Bytes b = s.host;
+        EXPECT_EQ(SwapBytesEnvoi2(s.number, b.data(), -1, nullptr, int32_t(b.size())), 0) << s.number;
+        EXPECT_EQ(b, s.other) << s.number;
+        EXPECT_EQ(SwapBytes2(s.number, b.data(), -1, nullptr, int32_t(b.size())), 0) << s.number;
+        EXPECT_EQ(b, s.host) << s.number;
+        EXPECT_EQ(errSwap, 0);
+    }
+}

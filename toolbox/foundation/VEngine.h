@@ -1,0 +1,30 @@
+// The toolbox's bridge to its host: every host service is reached through
+// the host entry gCallQz with a selector and a parameter block.
+#pragma once
+
+#include <cstdint>
+
+#include "toolbox/foundation/HostParm.h"
+#include "toolbox/foundation/VObject.h"
+
+// The host entry; null until an engine is made.
+extern HostEntryProc gCallQz;
+
+// Block compression through the host.
+constexpr int16_t kSelCompressBlock = 441;
+
+class VEngine : public VObject {
+public:
+    explicit VEngine(HostEntryProc entry);
+    ~VEngine() override;
+
+    // Compresses srcLen bytes into dst (which holds at least srcLen bytes)
+    // with the method (1 LZRW3-A, other values the -lh5- coder). The
+    // compressed length, or 0 when compression gains nothing or memory ran
+    // out: the caller then stores the block as it is.
+    static int32_t Compress(int32_t method, const void* src, int32_t srcLen, void* dst);
+    // Expands a block of srcLen bytes into dst of dstSize bytes. The bytes
+    // written; 0 when memory ran out; negative when the block is damaged.
+    static int32_t Decompress(int32_t method, const void* src, int32_t srcLen, void* dst,
+                              int32_t dstSize);
+};
