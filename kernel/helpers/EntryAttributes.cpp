@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "kernel/helpers/KernelHandles.h"
+#include "kernel/helpers/HandleCopies.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 

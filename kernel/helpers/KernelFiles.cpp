@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "kernel/helpers/KernelHandles.h"
+#include "kernel/helpers/HandleCopies.h"
 #include "platform/core/Clock.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "kernel/helpers/KernelHandles.h"
+#include "kernel/helpers/HandleCopies.h"
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"

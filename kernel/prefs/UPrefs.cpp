@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "kernel/helpers/KernelHandles.h"
+#include "kernel/helpers/HandleCopies.h"
 #include "kernel/helpers/ResourceStrings.h"
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"

@@ -123,10 +123,11 @@ TEST_F(Preferences, ReadsAndWritesTheirOwnFile)
     CloseResFile(prefs);
 
     // New handles are checked: an allocation failure reports -108.
+    const int64_t budget = MemoryBudget();
     SetMemoryBudget(MemoryInUse() + 16);
     uint8_t big[64] = {};
     EXPECT_EQ(SetPrefData(FourCC("Big "), 1, big, 64, 0), -108);
-    SetMemoryBudget(0);
+    SetMemoryBudget(budget);
     EXPECT_EQ(CurResFile(), appRef);
 }
 

@@ -1,57 +1,10 @@
-#include "kernel/helpers/KernelHandles.h"
+#include "kernel/helpers/HandleCopies.h"
 
 #include <cstdlib>
 
 #include "platform/core/Memory.h"
 
 using namespace platform;
-
-int16_t erreure = 0;
-uint8_t iscritic = 1;
-
-Handle nouvhandle(int32_t size)
-{
-    Handle h = NewHandle(size);
-    erreure = MemError();
-    return h;
-}
-
-Handle nouv2handle(int32_t size)
-{
-    iscritic = 0;
-    Handle h = nouvhandle(size);
-    iscritic = 1;
-    return h;
-}
-
-int16_t sethsize(Handle h, int32_t size)
-{
-    SetHandleSize(h, size);
-    erreure = MemError();
-    return erreure;
-}
-
-int16_t set2hsize(Handle h, int32_t size)
-{
-    iscritic = 0;
-    sethsize(h, size);
-    iscritic = 1;
-    return erreure;
-}
-
-void effhandle(Handle* h)
-{
-    Handle old = *h;
-    *h = nullptr;
-    effhandle(old);
-}
-
-int16_t effhandle(Handle h)
-{
-    DisposeHandle(h);
-    erreure = MemError();
-    return erreure;
-}
 
 void myDisposeHandle(Handle* h)
 {
