@@ -26,6 +26,7 @@ void BitmapPages::Clear()
     table_.clear();
     pages_.clear();
     firstFreeHint_ = 0;
+    scanFrom_.clear();
     tableChanged_ = tableEverChanged_ = false;
 }
 
@@ -73,6 +74,8 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
 
     // First fit. Whole 64-unit words are taken at once where possible.
     uint64_t run = 0, runStart = 0, u = firstFreeHint_;
+    auto memo = scanFrom_.upper_bound(wanted);
+    if (memo != scanFrom_.begin()) u = std::max(u, std::prev(memo)->second);
     bool found = false;
     while (u < total && !found) {
         const BitmapPage& page = pages_[u / kUnitsPerPage];
@@ -103,6 +106,7 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     }
     // Nothing fits: the trailing free run of the last page, else the end.
     uint64_t start = run > 0 ? runStart : logicalEnd_ / kUnitSize;
+    const uint64_t resumeAt = run > 0 ? runStart : total;
 
     // Where the logical end and the page table would go, checked before
     // anything changes.
@@ -126,6 +130,7 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     if (!newPages.empty()) NoteTableChanged();
     SetUnits(start, wanted, true);
     if (start == firstFreeHint_) firstFreeHint_ = start + wanted;
+    scanFrom_[wanted] = resumeAt;
     *place = uint32_t(start * kUnitSize);
     return noErr;
 }
@@ -137,6 +142,7 @@ void BitmapPages::FreePlace(uint32_t offset, uint32_t length)
     uint64_t last = (uint64_t(offset) + length - 1) / kUnitSize;
     SetUnits(first, last - first + 1, false);
     firstFreeHint_ = std::min(firstFreeHint_, first);
+    scanFrom_.clear();
 }
 
 bool BitmapPages::AnyDirty() const

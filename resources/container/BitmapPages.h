@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "platform/core/MacTypes.h"
@@ -58,6 +59,9 @@ private:
     std::vector<BitmapPage> pages_;
     // Every unit below this one is known to be allocated.
     uint64_t firstFreeHint_ = 0;
+    // Per wanted number of units: no free run that long starts before this
+    // unit. Allocation only shrinks runs; any free forgets these.
+    std::map<uint64_t, uint64_t> scanFrom_;
     bool tableChanged_ = false;
     bool tableEverChanged_ = false;
 };

@@ -1,55 +1,67 @@
 #include "resources/container/FileOrder.h"
 
-#include "platform/core/Endian.h"
+#include "kernel/byteswap/SwapPrimitives.h"
+#include "kernel/byteswap/SwapTemplates.h"
 #include "resources/container/ContainerLayout.h"
+#include "resources/swap/SwapResource.h"
 
 namespace container {
 
-using platform::ReverseBytes;
-
 namespace {
 
-void ReverseFields(uint8_t* p, std::initializer_list<uint32_t> widths)
-{
-    for (uint32_t w : widths) {
-        ReverseBytes(p, w);
-        p += w;
-    }
-}
+// Template numbers of the container's own records.
+constexpr int32_t kHeaderTemplate = 1;
+constexpr int32_t kMapRecordTemplate = 2;
+constexpr int32_t kTypeListTemplate = 4;
 
 }  // namespace
 
 void HeaderToHost(uint8_t* header, int32_t swapFlag)
 {
-    if (swapFlag == 0) return;
-    for (uint32_t i = 0; i < kHeaderSize; i += 4) ReverseBytes(header + i, 4);
+    SwapBytes2(kHeaderTemplate, header, swapFlag, nullptr, int32_t(kHeaderSize));
 }
 
-void HeaderToFile(uint8_t* header, int32_t swapFlag) { HeaderToHost(header, swapFlag); }
+void HeaderToFile(uint8_t* header, int32_t swapFlag)
+{
+    SwapBytesEnvoi2(kHeaderTemplate, header, swapFlag, nullptr, int32_t(kHeaderSize));
+}
 
 void MapRecordToHost(uint8_t* record, int32_t swapFlag)
 {
-    if (swapFlag != 0) ReverseFields(record, {4, 4, 4, 2, 2, 4});
+    SwapBytes2(kMapRecordTemplate, record, swapFlag, nullptr, int32_t(kMapRecordSize));
 }
 
-void MapRecordToFile(uint8_t* record, int32_t swapFlag) { MapRecordToHost(record, swapFlag); }
+bool TypeListToFile(uint8_t* list, int32_t length, int32_t swapFlag)
+{
+    return SwapBytesEnvoi2(kTypeListTemplate, list, swapFlag, nullptr, length) == 0;
+}
 
 void TypeListHeaderToHost(uint8_t* header, int32_t swapFlag)
 {
-    if (swapFlag != 0) ReverseFields(header, {2, 4});
+    if (swapFlag == 0) return;
+    ASI_ByteSwapWORD(header);
+    ASI_ByteSwapLONG(header + 2);
 }
-
-void TypeListHeaderToFile(uint8_t* header, int32_t swapFlag) { TypeListHeaderToHost(header, swapFlag); }
 
 void MapWordsToHost(uint8_t* word, uint32_t width, int32_t swapFlag)
 {
-    if (swapFlag != 0) ReverseBytes(word, width);
+    if (swapFlag == 0) return;
+    if (width == 2) ASI_ByteSwapWORD(word);
+    if (width == 4) ASI_ByteSwapLONG(word);
 }
 
 void MapWordsToFile(uint8_t* word, uint32_t width, int32_t swapFlag) { MapWordsToHost(word, width, swapFlag); }
 
-bool ContentsToHost(platform::ResType, uint8_t*, int32_t, int32_t swapFlag) { return swapFlag == 0; }
+bool ContentsToHost(platform::ResType type, uint8_t* contents, int32_t size, int32_t swapFlag)
+{
+    if (swapFlag == 0) return true;
+    return SwapResource(1, type, size, contents) != 0 && errSwap == 0;
+}
 
-bool ContentsToFile(platform::ResType, uint8_t*, int32_t, int32_t swapFlag) { return swapFlag == 0; }
+bool ContentsToFile(platform::ResType type, uint8_t* contents, int32_t size, int32_t swapFlag)
+{
+    if (swapFlag == 0) return true;
+    return SwapResourceEnvoi(1, type, size, contents) != 0 && errSwap == 0;
+}
 
 }  // namespace container

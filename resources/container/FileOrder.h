@@ -17,12 +17,13 @@ constexpr int32_t kLittleEndianFile = -1;
 // The 36-byte header.
 void HeaderToHost(uint8_t* header, int32_t swapFlag);
 void HeaderToFile(uint8_t* header, int32_t swapFlag);
-// One 20-byte map record.
+// One 20-byte map record, as read.
 void MapRecordToHost(uint8_t* record, int32_t swapFlag);
-void MapRecordToFile(uint8_t* record, int32_t swapFlag);
-// A type list's count and type (6 bytes).
+// A type list's count and type (6 bytes), as read.
 void TypeListHeaderToHost(uint8_t* header, int32_t swapFlag);
-void TypeListHeaderToFile(uint8_t* header, int32_t swapFlag);
+// A whole type list (count, type, records) about to be written; false
+// when it does not fit length.
+bool TypeListToFile(uint8_t* list, int32_t length, int32_t swapFlag);
 // Single 16-bit and 32-bit words (the map's type count, page-table entries,
 // block headers).
 void MapWordsToHost(uint8_t* word, uint32_t width, int32_t swapFlag);

@@ -16,19 +16,18 @@ OSErr ResourceMap::Decode(const uint8_t* bytes, uint32_t length, int32_t swapFla
     const uint8_t* end = p + length;
     if (length < 2) return -2;
     MapWordsToHost(p, 2, swapFlag);
-    int16_t typeCount = ReadBES16(p);
+    const uint16_t typeCount = ReadBE16(p);
     p += 2;
-    if (typeCount < 0) return -2;
     std::vector<TypeList> types;
     types.reserve(size_t(typeCount));
-    for (int16_t t = 0; t < typeCount; ++t) {
+    for (uint16_t t = 0; t < typeCount; ++t) {
         if (end - p < int64_t(kTypeListHeaderSize)) return -2;
         TypeListHeaderToHost(p, swapFlag);
-        int16_t count = ReadBES16(p);
+        const uint16_t count = ReadBE16(p);
         TypeList list;
         list.type = ReadBE32(p + 2);
         p += kTypeListHeaderSize;
-        if (count < 0 || end - p < int64_t(count) * kMapRecordSize) return -2;
+        if (end - p < int64_t(count) * kMapRecordSize) return -2;
         list.records.resize(size_t(count));
         for (MapRecord& rec : list.records) {
             MapRecordToHost(p, swapFlag);
@@ -54,9 +53,9 @@ std::vector<uint8_t> ResourceMap::Encode(int32_t swapFlag) const
     MapWordsToFile(p, 2, swapFlag);
     p += 2;
     for (const TypeList& list : types_) {
+        uint8_t* start = p;
         WriteBE16(p, uint16_t(list.records.size()));
         WriteBE32(p + 2, list.type);
-        TypeListHeaderToFile(p, swapFlag);
         p += kTypeListHeaderSize;
         for (const MapRecord& rec : list.records) {
             WriteBE32(p, 0);
@@ -65,9 +64,9 @@ std::vector<uint8_t> ResourceMap::Encode(int32_t swapFlag) const
             WriteBE16(p + 12, uint16_t(rec.attributes & kAttrStoredMask));
             WriteBE16(p + 14, uint16_t(rec.id));
             WriteBE32(p + 16, rec.stamp);
-            MapRecordToFile(p, swapFlag);
             p += kMapRecordSize;
         }
+        TypeListToFile(start, int32_t(p - start), swapFlag);
     }
     return out;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kernel/byteswap/SwapTemplates.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
@@ -59,10 +60,23 @@ inline Bytes Pattern(size_t size, uint32_t seed)
     return b;
 }
 
+// The shipped template file, with a whole-contents template for 'PRQz'
+// of the test's own making in front.
+inline void LoadStoreTemplates()
+{
+    const char* source = std::getenv("QZ_TEST_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::ifstream in(std::string(source) + "/resources/ByteSwap.txt", std::ios::binary);
+    std::string text = "PRQz 11\nlong\nword [3]\nend\n";
+    text.append(std::istreambuf_iterator<char>(in), {});
+    ASSERT_EQ(InitTokensFromText(text.data(), int32_t(text.size())), 0) << SwapFileMessage();
+}
+
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        LoadStoreTemplates();
         platform::SetClock(&clock_);
         ResetResManager();
         initresman();
@@ -72,6 +86,7 @@ protected:
         ResetResManager();
         platform::ClearAllFaults();
         platform::SetClock(nullptr);
+        ResetSwapTemplates();
     }
 
     FSSpec Spec(const std::string& name) const

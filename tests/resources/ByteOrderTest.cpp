@@ -1,0 +1,162 @@
+// Both byte orders: a big-endian file of mixed resource types survives a
+// commit and a reopen, and its little-endian twin reads the same, takes a
+// write-back and stays little-endian.
+#include "resources/container/ContainerLayout.h"
+#include "resources/container/Scrambler.h"
+#include "resources/swap/SwapResource.h"
+#include "tests/resources/StoreTestSupport.h"
+
+namespace storetest {
+namespace {
+
+using namespace container;
+using platform::ReadBE16;
+using platform::ReverseBytes;
+
+struct Sample {
+    ResType type;
+    int16_t id;
+    Bytes contents;
+};
+
+Bytes Words(std::initializer_list<uint32_t> values, int width)
+{
+    Bytes b;
+    for (uint32_t v : values)
+        for (int i = width - 1; i >= 0; --i) b.push_back(uint8_t(v >> (8 * i)));
+    return b;
+}
+
+std::vector<Sample> MixedSamples()
+{
+    std::vector<Sample> s;
+    for (int16_t i = 0; i < 4; ++i) s.push_back({FourCC("QzQz"), int16_t(10 + i), Words({1u + i, 0x01020304, 0xA0B0C0D0}, 4)});
+    for (int16_t i = 0; i < 4; ++i) s.push_back({FourCC("#GRP"), int16_t(20 + i), Words({1u + i, 0x0102, 0xFFFE, 7}, 2)});
+    for (int16_t i = 0; i < 3; ++i) {
+        Bytes b = Words({0x00010203u + i}, 4);
+        b.insert(b.end(), {'t', 'e', 'x', 't'});
+        s.push_back({FourCC("pver"), int16_t(i), b});
+    }
+    for (int16_t i = 0; i < 3; ++i) s.push_back({FourCC("PRQz"), int16_t(30 + i), Words({0x11223344u + i}, 4)});
+    for (auto& sample : s)
+        if (sample.type == FourCC("PRQz")) {
+            Bytes w = Words({0x0506, 0x0708, 0x090A}, 2);
+            sample.contents.insert(sample.contents.end(), w.begin(), w.end());
+        }
+    // Colour tables: seed, flags, count - 1, then value, red, green, blue.
+    for (int16_t i = 0; i < 3; ++i) {
+        Bytes b = Words({0x12345678u + i}, 4);
+        Bytes rest = Words({0x8000, 1, 0, 0xFFFF, 0x1234, 0x5678, 1, 0, 0xABCD, 0}, 2);
+        b.insert(b.end(), rest.begin(), rest.end());
+        s.push_back({FourCC("clut"), int16_t(40 + i), b});
+    }
+    s.push_back({FourCC("TEXT"), 50, Bytes{'p', 'l', 'a', 'i', 'n'}});
+    s.push_back({FourCC("TEXT"), 51, Pattern(301, 51)});
+    s.push_back({FourCC("TEXT"), 52, Bytes{}});
+    return s;  // 20 resources
+}
+
+// Makes the little-endian twin of a big-endian container: every word of
+// the header, the page table, the map and the block headers reversed, and
+// the contents converted by type (unscrambled first, scrambled again).
+Bytes LittleEndianTwin(const Bytes& be)
+{
+    Bytes le = be;
+    const uint32_t logicalEnd = BE32(be, 4), map = BE32(be, 8), table = BE32(be, 12);
+    for (size_t at = 0; at < 36; at += 4) ReverseBytes(&le[at], 4);
+    for (uint32_t p = 0; p < (logicalEnd + kBytesPerPage - 1) / kBytesPerPage; ++p) ReverseBytes(&le[table + 4 * p], 4);
+    size_t at = map;
+    const uint16_t types = ReadBE16(&be[at]);
+    ReverseBytes(&le[at], 2);
+    at += 2;
+    for (uint16_t t = 0; t < types; ++t) {
+        const uint16_t count = ReadBE16(&be[at]);
+        const ResType type = BE32(be, at + 2);
+        ReverseBytes(&le[at], 2);
+        ReverseBytes(&le[at + 2], 4);
+        at += 6;
+        for (uint16_t r = 0; r < count; ++r, at += 20) {
+            const uint32_t offset = BE32(be, at + 4), length = BE32(be, at + 8), stamp = BE32(be, at + 16);
+            const uint16_t attributes = ReadBE16(&be[at + 12]);
+            for (auto [field, width] : {std::pair{0, 4}, {4, 4}, {8, 4}, {12, 2}, {14, 2}, {16, 4}})
+                ReverseBytes(&le[at + size_t(field)], size_t(width));
+            if (length < 8) continue;
+            ReverseBytes(&le[offset], 2);
+            ReverseBytes(&le[offset + 2], 4);
+            ReverseBytes(&le[offset + 6], 2);
+            uint8_t* payload = &le[offset + 8];
+            const uint32_t key = (attributes & kAttrKeyVariant) ? stamp * 5 : stamp;
+            if (attributes & kAttrEnciphered) AdjustSwapRes(payload, length - 8, key);
+            SwapResourceEnvoi(1, type, int32_t(length - 8), payload);
+            if (attributes & kAttrEnciphered) AdjustSwapRes(payload, length - 8, key);
+        }
+    }
+    return le;
+}
+
+class ByteOrderTest : public StoreTest {
+protected:
+    void ExpectSamples(const std::vector<Sample>& samples)
+    {
+        for (const Sample& s : samples) EXPECT_EQ(Contents(xget1res(s.type, s.id)), s.contents) << platform::FourCCText(s.type) << s.id;
+        platform::Str255 name;
+        ASSERT_TRUE(xgetresname(FourCC("TEXT"), 51, name, false));
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "Long text");
+        EXPECT_TRUE(xiscryptedres(xget1res(FourCC("TEXT"), 50)));
+        EXPECT_TRUE(xiscryptedres(xget1res(FourCC("QzQz"), 10)));
+    }
+};
+
+TEST_F(ByteOrderTest, MixedTypesSurviveInBothOrders)
+{
+    const std::vector<Sample> samples = MixedSamples();
+    ASSERT_EQ(samples.size(), 20u);
+    int16_t ref = CreateFile("be.qzb");
+    for (const Sample& s : samples) ASSERT_TRUE(xaddres(MakeHandle(s.contents), s.type, s.id));
+    const unsigned char name[] = "\x09" "Long text";
+    ASSERT_TRUE(xsetresname(FourCC("TEXT"), 51, name, false));
+    ASSERT_TRUE(hcrypteres(xget1res(FourCC("TEXT"), 50), true));
+    ASSERT_TRUE(hcrypteres(xget1res(FourCC("QzQz"), 10), false));
+    ASSERT_TRUE(updateres(ref));
+    ASSERT_TRUE(closeres(ref, true));
+
+    ref = openres(Spec("be.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_TRUE(IsNatif(ref));
+    ExpectSamples(samples);
+    closeres(ref, false);
+
+    const Bytes be = ReadWholeFile(Path("be.qzb"));
+    WriteWholeFile(Path("le.qzb"), LittleEndianTwin(be));
+    EXPECT_EQ(BE32(ReadWholeFile(Path("le.qzb")), 0), 0x58554444u);
+    ref = openres(Spec("le.qzb"), false);
+    ASSERT_NE(ref, 0) << reserr;
+    EXPECT_FALSE(IsNatif(ref));
+    ExpectSamples(samples);
+
+    // A write-back and a commit keep the file little-endian.
+    Handle h = xget1res(FourCC("QzQz"), 11);
+    const Bytes longer = Words({9, 8, 7, 6, 5}, 4);
+    ASSERT_EQ(platform::PtrToXHand(longer.data(), h, platform::Size(longer.size())), 0);
+    ASSERT_TRUE(xwriteres(h));
+    ASSERT_TRUE(xaddres(MakeHandle(Words({0xCAFE, 0xBEEF}, 2)), FourCC("#GRP"), 99));
+    ASSERT_TRUE(closeres(ref, true));
+    const Bytes after = ReadWholeFile(Path("le.qzb"));
+    EXPECT_EQ(BE32(after, 0), 0x58554444u);
+
+    ref = openres(Spec("le.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(FourCC("QzQz"), 11)), longer);
+    EXPECT_EQ(Contents(xget1res(FourCC("#GRP"), 99)), Words({0xCAFE, 0xBEEF}, 2));
+    for (const Sample& s : samples)
+        if (!(s.type == FourCC("QzQz") && s.id == 11)) {
+            EXPECT_EQ(Contents(xget1res(s.type, s.id)), s.contents);
+        }
+    closeres(ref, false);
+    // Stored little-endian: the new '#GRP' words are reversed on disk.
+    const Bytes expected = {0xFE, 0xCA, 0xEF, 0xBE};
+    EXPECT_NE(std::search(after.begin(), after.end(), expected.begin(), expected.end()), after.end());
+}
+
+}  // namespace
+}  // namespace storetest

@@ -1,0 +1,175 @@
+// Damaged containers: refused with their error or read safely, and never
+// changed on disk; the open mark and the ordering of commits.
+#include <random>
+
+#include "resources/container/ContainerLayout.h"
+#include "tests/resources/StoreTestSupport.h"
+
+namespace storetest {
+namespace {
+
+using namespace container;
+
+class IntegrityTest : public StoreTest {
+protected:
+    // A committed file with a few resources, names included.
+    Bytes MakeSample(const std::string& name)
+    {
+        int16_t ref = CreateFile(name);
+        EXPECT_NE(ref, 0);
+        for (int16_t id = 1; id <= 6; ++id)
+            EXPECT_TRUE(xaddres(MakeHandle(Pattern(size_t(40 * id), uint32_t(id))), FourCC("SAMP"), id));
+        const unsigned char name1[] = "\x05" "first";
+        EXPECT_TRUE(xsetresname(FourCC("SAMP"), 1, name1, false));
+        EXPECT_TRUE(closeres(ref, true));
+        return ReadWholeFile(Path(name));
+    }
+
+    // Opens a damaged copy, reads what it can and closes it. The bytes on
+    // disk stay as they were, but for the flags a sound open writes.
+    void ExpectSafe(const Bytes& damaged, const std::string& what)
+    {
+        WriteWholeFile(Path("damaged.qzb"), damaged);
+        int16_t ref = openres(Spec("damaged.qzb"), false);
+        if (ref != 0) {
+            Handle list = CPseudoResManager::Files().back()->GetResList();
+            const Bytes entries = Contents(list);
+            platform::DisposeHandle(list);
+            for (size_t at = 0; at + 18 <= entries.size(); at += 18) {
+                const ResType type = BE32(entries, at);
+                const int16_t id = int16_t(platform::ReadBE16(&entries[at + 4]));
+                if (Handle h = xget1res(type, id)) {
+                    EXPECT_LE(platform::GetHandleSize(h), int32_t(damaged.size()));
+                }
+                platform::Str255 name;
+                xgetresname(type, id, name, false);
+            }
+            closeres(ref, false);
+        }
+        Bytes after = ReadWholeFile(Path("damaged.qzb"));
+        if (ref != 0 && after.size() >= 36 && damaged.size() >= 36)
+            std::copy(damaged.begin() + 20, damaged.begin() + 36, after.begin() + 20);
+        EXPECT_EQ(after, damaged) << what;
+    }
+};
+
+TEST_F(IntegrityTest, MarkedOpenFilesAreRefusedUnlessAccepted)
+{
+    Bytes file = MakeSample("marked.qzb");
+    file[23] = 1;
+    platform::WriteBE32(&file[24], kFlagsMarker);
+    WriteWholeFile(Path("marked.qzb"), file);
+    EXPECT_EQ(g_resManager->OpenFile(Spec("marked.qzb"), false, false), nullptr);
+    EXPECT_EQ(reserr, -1);
+    platform::WriteBE32(&file[0], kMagicFirst);
+    WriteWholeFile(Path("marked.qzb"), file);
+    EXPECT_EQ(g_resManager->OpenFile(Spec("marked.qzb"), false, false), nullptr);
+    EXPECT_EQ(reserr, 4);
+    EXPECT_EQ(ReadWholeFile(Path("marked.qzb")), file);
+
+    int16_t ref = openres(Spec("marked.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_TRUE(CPseudoResManager::Files().back()->WasMarkedOpen());
+    EXPECT_EQ(Contents(xget1res(FourCC("SAMP"), 3)), Pattern(120, 3));
+    ASSERT_TRUE(closeres(ref, false));
+    EXPECT_EQ(ReadWholeFile(Path("marked.qzb"))[23], 0);
+
+    // Without the marker the flags word counts as 0.
+    file[23] = 1;
+    platform::WriteBE32(&file[24], 0);
+    WriteWholeFile(Path("marked.qzb"), file);
+    CPseudoResFile* f = g_resManager->OpenFile(Spec("marked.qzb"), false, false);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(BE32(ReadWholeFile(Path("marked.qzb")), 24), kFlagsMarker);
+    f->Close(false);
+}
+
+TEST_F(IntegrityTest, BlocksSharingUnitsAreRefused)
+{
+    const Bytes file = MakeSample("shared.qzb");
+    const uint32_t map = BE32(file, 8);
+    // The map's first type: records from map + 8, offset at +4, length at +8.
+    auto recordAt = [&](int k) { return size_t(map + 8 + 20 * k); };
+    const uint32_t first = BE32(file, recordAt(0) + 4);
+    ASSERT_EQ(BE32(file, recordAt(0) + 8), 48u);  // one unit
+
+    Bytes sameLast = file;
+    platform::WriteBE32(&sameLast[recordAt(1) + 4], first);
+    platform::WriteBE32(&sameLast[recordAt(1) + 8], 20);
+    Bytes overlapping = file;
+    const uint32_t third = BE32(file, recordAt(2) + 4);
+    // The third block moved back one unit: it overlaps the second block's
+    // last unit and ends in its own first unit.
+    platform::WriteBE32(&overlapping[recordAt(2) + 4], third - 64);
+
+    for (const Bytes* damaged : {&sameLast, &overlapping}) {
+        WriteWholeFile(Path("shared.qzb"), *damaged);
+        CPseudoResFile* f = new CPseudoResFile(Spec("shared.qzb"), true);
+        EXPECT_FALSE(f->Init(true));
+        EXPECT_EQ(reserr, -1);
+        delete f;
+        EXPECT_EQ(ReadWholeFile(Path("shared.qzb")), *damaged);
+    }
+
+    // A record without data passes.
+    int16_t ref = openres(Spec("shared.qzb"), false);
+    EXPECT_EQ(ref, 0);
+    WriteWholeFile(Path("shared.qzb"), file);
+    ref = openres(Spec("shared.qzb"), false);
+    ASSERT_NE(ref, 0);
+    ASSERT_TRUE(xaddres(nullptr, FourCC("NONE"), 1));
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("shared.qzb"), false);
+    EXPECT_NE(ref, 0);
+    EXPECT_TRUE(CPseudoResManager::Files().back()->HasGoodBitsTable(nullptr, nullptr));
+}
+
+TEST_F(IntegrityTest, TruncatedAndCorruptedFilesAreReadSafely)
+{
+    const Bytes file = MakeSample("sample.qzb");
+    std::mt19937 random(20260);
+    for (int i = 0; i < 50; ++i) {
+        Bytes cut(file.begin(), file.begin() + std::uniform_int_distribution<size_t>(0, file.size() - 1)(random));
+        ExpectSafe(cut, "cut at " + std::to_string(cut.size()));
+    }
+    const uint32_t map = BE32(file, 8), mapLength = BE32(file, 16);
+    const std::pair<uint32_t, uint32_t> regions[] = {{0, 36}, {64, 72}, {4160, 4672}, {map, map + mapLength}};
+    for (int i = 0; i < 200; ++i) {
+        const auto& [from, to] = regions[i % 4];
+        Bytes damaged = file;
+        size_t at = std::uniform_int_distribution<size_t>(from, to - 1)(random);
+        damaged[at] = uint8_t(damaged[at] ^ std::uniform_int_distribution<int>(1, 255)(random));
+        ExpectSafe(damaged, "byte " + std::to_string(at));
+    }
+}
+
+TEST_F(IntegrityTest, FailedCommitKeepsTheMarkAndThePreviousState)
+{
+    MakeSample("commit.qzb");
+    int16_t ref = openres(Spec("commit.qzb"), false);
+    ASSERT_NE(ref, 0);
+    Handle h = xget1res(FourCC("SAMP"), 2);
+    ASSERT_TRUE(hcrypteres(h, true));
+    const Bytes before = Contents(h);
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(3000, 9)), FourCC("SAMP"), 9));
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 1, -1);
+        EXPECT_FALSE(updateres(ref));
+        EXPECT_EQ(reserr, platform::dskFulErr);
+        // The contents were scrambled in a copy only.
+        EXPECT_EQ(Contents(h), before);
+        EXPECT_FALSE(closeres(ref, true));
+    }
+    Bytes after = ReadWholeFile(Path("commit.qzb"));
+    EXPECT_EQ(BE32(after, 20), 1u);
+    EXPECT_EQ(g_resManager->OpenFile(Spec("commit.qzb"), false, false), nullptr);
+    ref = openres(Spec("commit.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(xget1res(FourCC("SAMP"), 9), nullptr);
+    EXPECT_EQ(Contents(xget1res(FourCC("SAMP"), 4)), Pattern(160, 4));
+    EXPECT_EQ(compteres(FourCC("SAMP"), true), 6);
+    closeres(ref, false);
+}
+
+}  // namespace
+}  // namespace storetest

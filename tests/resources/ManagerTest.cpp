@@ -1,0 +1,170 @@
+// The manager and the C-style API: the chain of files, lookups by handle,
+// counts, unique ids, removal and attributes.
+#include "resources/container/ContainerLayout.h"
+#include "tests/resources/StoreTestSupport.h"
+
+namespace storetest {
+namespace {
+
+class ManagerTest : public StoreTest {};
+
+TEST_F(ManagerTest, ChainOfFilesAndTheCurrentFile)
+{
+    EXPECT_EQ(uniqueresid(FourCC("TYPE")), 0);
+    EXPECT_EQ(reserr, -3);
+    EXPECT_EQ(compteres(FourCC("TYPE"), true), 0);
+    EXPECT_EQ(reserr, -3);
+    EXPECT_EQ(xget1res(FourCC("TYPE"), 1), nullptr);
+    EXPECT_EQ(reserr, -4);
+    EXPECT_EQ(xgetindtyp(1), FourCC("????"));
+
+    const int16_t older = CreateFile("older.qzb");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(10, 1)), FourCC("OLDR"), 1));
+    const int16_t newer = CreateFile("newer.qzb");
+    ASSERT_NE(older, newer);
+    EXPECT_EQ(xcurres(), newer);
+    EXPECT_EQ(xget1res(FourCC("OLDR"), 1), nullptr);
+    EXPECT_EQ(reserr, -5);
+    Handle h = xgetres(FourCC("OLDR"), 1, true);
+    EXPECT_EQ(Contents(h), Pattern(10, 1));
+    EXPECT_EQ(g_resManager->HomeRes(h)->FileNumber(), older);
+
+    EXPECT_FALSE(useres(999));
+    EXPECT_EQ(reserr, -4);
+    EXPECT_EQ(xcurres(), newer);
+    ASSERT_TRUE(closeres(newer, true));
+    EXPECT_EQ(xcurres(), older);
+    EXPECT_FALSE(closeres(newer, false));
+    EXPECT_EQ(reserr, -4);
+
+    int16_t id = 0;
+    ResType type = 0;
+    Handle foreign = MakeHandle(Pattern(4, 4));
+    xgetresinfo(foreign, &id, &type);
+    EXPECT_EQ(id, -10000);
+    EXPECT_EQ(type, FourCC("!!!!"));
+    EXPECT_EQ(reserr, -5);
+    EXPECT_FALSE(xwriteres(foreign));
+    EXPECT_EQ(reserr, -3);
+    EXPECT_EQ(xgetrestimestamp(foreign), 0u);
+    platform::DisposeHandle(foreign);
+    xgetresinfo(h, &id, &type);
+    EXPECT_EQ(id, 1);
+    EXPECT_EQ(type, FourCC("OLDR"));
+}
+
+TEST_F(ManagerTest, FileNumbersSkipThoseInUse)
+{
+    const int16_t first = CreateFile("one.qzb");
+    EXPECT_EQ(first, 1);
+    for (int i = 0; i < 32766; ++i) CPseudoResManager::GetNextID();
+    // The counter has wrapped: 1 is taken, so the next file gets 2.
+    const int16_t second = CreateFile("two.qzb");
+    EXPECT_EQ(second, 2);
+    EXPECT_TRUE(islocalres(second));
+    EXPECT_FALSE(islocalres(0));
+}
+
+TEST_F(ManagerTest, RecordsCountsAndRemoval)
+{
+    int16_t ref = CreateFile("records.qzb");
+    const ResType type = FourCC("RECS");
+    for (int16_t i = 1; i <= 3; ++i) ASSERT_TRUE(xaddres(MakeHandle(Pattern(20, uint32_t(i))), type, i));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(20, 9)), FourCC("OTHR"), 5));
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("records.qzb"), false);
+    EXPECT_EQ(comptetypes(), 2);
+    EXPECT_EQ(xgetindtyp(1), type);
+    EXPECT_EQ(xgetindtyp(0), FourCC("????"));
+    EXPECT_EQ(xgetindtyp(3), FourCC("????"));
+
+    // Enciphered records are counted only when asked, and their ids are taken.
+    Handle two = xget1res(type, 2);
+    ASSERT_TRUE(hcrypteres(two, true));
+    EXPECT_EQ(compteres(type, false), 2);
+    EXPECT_EQ(compteres(type, true), 3);
+    EXPECT_EQ(xgetres(type, 2, false), nullptr);
+    EXPECT_EQ(xgetres(type, 2, true), two);
+    int16_t id = 0;
+    EXPECT_TRUE(xiscryptedindres(type, 2, &id));
+    EXPECT_EQ(id, 2);
+    for (int i = 0; i < 50; ++i) {
+        int16_t unique = uniqueresid(type);
+        EXPECT_GT(unique, 0);
+        EXPECT_NE(unique, 1);
+        EXPECT_NE(unique, 2);
+        EXPECT_NE(unique, 3);
+    }
+
+    // Attributes: the access counter starts at 254 and the purgeable bit
+    // moves to was-purgeable at each get.
+    CPseudoResFile* file = CPseudoResManager::Files().back();
+    Handle three = xget1res(type, 3);
+    EXPECT_EQ(file->GetIndResAttributes(type, 3, &id) & container::kAttrCounterMask, 255);
+    ASSERT_TRUE(hpurgeres(three));
+    xget1res(type, 3);
+    EXPECT_TRUE(file->WasPurgeable(three));
+    EXPECT_EQ(file->GetIndResAttributes(type, 3, &id) & container::kAttrCounterMask, 0);
+    ASSERT_TRUE(detachres(three));
+    EXPECT_FALSE(hlockres(three));
+    EXPECT_EQ(reserr, -3);
+    Handle reloaded = xget1res(type, 3);
+    EXPECT_NE(reloaded, three);
+    EXPECT_EQ(Contents(reloaded), Contents(three));
+    platform::DisposeHandle(three);
+
+    // Removing the last resource of a type removes the type.
+    Handle other = xget1res(FourCC("OTHR"), 5);
+    ASSERT_TRUE(rmveres(other));
+    platform::DisposeHandle(other);
+    EXPECT_EQ(comptetypes(), 1);
+    VLongArray* types = file->GetTypeList();
+    EXPECT_EQ(types->oGetNbElem(), 1);
+    delete types;
+    EXPECT_FALSE(rmveresbyid(FourCC("OTHR"), 5, true));
+    EXPECT_EQ(reserr, -5);
+    ASSERT_TRUE(updateres(ref));
+    ASSERT_TRUE(closeres(ref, true));
+    ASSERT_NE(openres(Spec("records.qzb"), false), 0);
+    EXPECT_EQ(comptetypes(), 1);
+    EXPECT_EQ(Contents(xget1res(type, 2)), Pattern(20, 2));
+}
+
+TEST_F(ManagerTest, UniqueIdGivesUpWhenEveryIdIsTaken)
+{
+    CreateFile("full.qzb");
+    const ResType type = FourCC("FULL");
+    for (int32_t id = 1; id <= 32767; ++id) ASSERT_TRUE(xaddres(nullptr, type, int16_t(id)));
+    EXPECT_EQ(uniqueresid(type), 0);
+    EXPECT_NE(reserr, 0);
+    ASSERT_TRUE(rmveresbyid(type, 1234, true));
+    EXPECT_EQ(uniqueresid(type), 1234);
+}
+
+TEST_F(ManagerTest, NamesFollowTheirResources)
+{
+    CreateFile("names.qzb");
+    const ResType type = FourCC("NAMD");
+    const unsigned char alpha[] = "\x05" "alpha";
+    const unsigned char tooLong[] = "\x28" "0123456789012345678901234567890123456789";
+    EXPECT_FALSE(xsetresname(type, 1, alpha, false));
+    EXPECT_EQ(reserr, -5);
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 1)), type, 1));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 2)), type, 2));
+    ASSERT_TRUE(xsetresname(type, 1, alpha, false));
+    ASSERT_TRUE(xsetresname(type, 2, tooLong, false));
+    platform::Str255 name;
+    ASSERT_TRUE(xgetresname(type, 2, name, false));
+    EXPECT_EQ(name[0], 31);
+    Handle list = CPseudoResManager::Files().back()->GetResNameList(type);
+    ASSERT_EQ(platform::GetHandleSize(list), 64);
+    EXPECT_EQ(std::string(*list + 1, 5), "alpha");
+    platform::DisposeHandle(list);
+    ASSERT_TRUE(rmveresbyid(type, 1, true));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 3)), type, 1));
+    ASSERT_TRUE(xgetresname(type, 1, name, false));
+    EXPECT_EQ(name[0], 0);
+}
+
+}  // namespace
+}  // namespace storetest
