@@ -283,6 +283,10 @@ public:
         if (tag == kValueTag) stream->PutLong(3);
         return stream->PutLong(value);
     }
+    VValue* Clone() const override { return nullptr; }
+    bool CanBeEvaluated() const override { return true; }
+    ValueKind GetValueKind() const override { return kValueLong; }
+    int32_t CompareTo(const VValue&, uint8_t, int32_t) const override { return 0; }
     int32_t value = 0;
 };
 
