@@ -43,7 +43,9 @@ void RecordFileError(int16_t osErr, int16_t toolboxErr, VFileErrorStack* stack)
     if (!error) return;
     error->SetOSError(uint32_t(int32_t(osErr)));
     error->SetVError(uint32_t(int32_t(toolboxErr)));
-    error->SetFullDescription("OSErr =" + std::to_string(osErr));
+    VText description;
+    FromUtf8("OSErr =" + std::to_string(osErr), description);
+    error->SetFullDescription(description);
     stack->Add(error);
 }
 

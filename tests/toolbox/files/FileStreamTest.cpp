@@ -167,7 +167,7 @@ TEST(FileStream, AFailedFlushMakesTheCloseFail)
     EXPECT_EQ(file.GetWriter(), nullptr);
     VFileErrorStack& errors = writer.GetFileErrorStack();
     ASSERT_GE(errors.GetCount(), 1);
-    EXPECT_EQ(errors.GetFileError(errors.GetCount())->GetFullDescription(), "OSErr =-34");
+    EXPECT_EQ(ToUtf8(errors.GetFileError(errors.GetCount())->GetFullDescription()), "OSErr =-34");
 }
 
 TEST(FileStream, AWriterDestroyedOpenFlushesAndDetaches)

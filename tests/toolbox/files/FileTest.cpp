@@ -131,7 +131,7 @@ TEST(Files, PlatformErrorsMapToToolboxCodesAndAreRecorded)
     EXPECT_EQ(file.Open(kAccessRead), kFileErrMissing);
     VFileErrorStack& errors = file.GetFileErrorStack();
     ASSERT_EQ(errors.GetCount(), 1);
-    EXPECT_EQ(errors.GetFileError(1)->GetFullDescription(), "OSErr =-43");
+    EXPECT_EQ(ToUtf8(errors.GetFileError(1)->GetFullDescription()), "OSErr =-43");
     EXPECT_EQ(int32_t(errors.GetFileError(1)->GetOSError()), -43);
     EXPECT_EQ(errors.GetFileError(1)->GetVError(), uint32_t(kFileErrMissing));
 }
