@@ -166,3 +166,24 @@ TEST(Folders, DirectoryIdsAndSpecialFoldersNameTheSameFolder)
     EXPECT_TRUE(byId.Exists());
     EXPECT_EQ(ToUtf8(byId.GetPath()), ToUtf8(ColonOf(dir / "docs/" + longName + "/")));
 }
+
+TEST(FileFilters, KindsTypesAndExtensions)
+{
+    const uint8_t txt[] = {4, '.', 't', 'x', 't'};
+    VFileFilter any(reinterpret_cast<const uint8_t*>("All"), kAnyFileKind, 0);
+    EXPECT_TRUE(any.MAC_FilterFile(txt, FourCC("JUNK"), nullptr));
+    VFileFilter text(reinterpret_cast<const uint8_t*>("Text"), FourCC("TEXT"), FourCC("ttxt"));
+    EXPECT_TRUE(text.MAC_FilterFile(txt, FourCC("TEXT"), nullptr));
+    EXPECT_FALSE(text.MAC_FilterFile(txt, FourCC("PICT"), nullptr));
+    // No type and an extension without a Windows kind: not taken for text.
+    EXPECT_FALSE(text.MAC_FilterFile(txt, 0, nullptr));
+    VFileFilter none;
+    EXPECT_TRUE(none.MAC_FilterFile(txt, 0, nullptr));
+    none.AddFileKind(0, 0);  // not a valid kind: nothing added
+    EXPECT_EQ(none.GetKindCount(), 0);
+    none.AddFileKind(Text("public.text"));
+    VText uti;
+    none.GetNthUTIKind(1, uti);
+    EXPECT_EQ(ToUtf8(uti), "public.text");
+    EXPECT_EQ(none.GetUTIKindsCount(), 1);
+}
