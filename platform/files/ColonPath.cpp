@@ -39,6 +39,9 @@ std::string SwapSeparators(std::string name)
 
 }  // namespace
 
+std::string ColonNameToPosix(const std::string& name) { return SwapSeparators(name); }
+std::string PosixNameToColon(const std::string& name) { return SwapSeparators(name); }
+
 OSErr ColonPathToPosix(const std::string& colonPath, std::string* posixPath)
 {
     posixPath->clear();

@@ -23,4 +23,8 @@ namespace platform {
 OSErr ColonPathToPosix(const std::string& colonPath, std::string* posixPath);
 OSErr PosixPathToColon(const std::string& posixPath, std::string* colonPath);
 
+// One name on its own, by the same rule: '/' and ':' trade places.
+std::string ColonNameToPosix(const std::string& name);
+std::string PosixNameToColon(const std::string& name);
+
 }  // namespace platform

@@ -192,6 +192,17 @@ OSErr FSpGetColonPath(const FSSpec& spec, std::string* colonPath)
     return PosixPathToColon(path, colonPath);
 }
 
+OSErr FSpMakeFSRef(const FSSpec& spec, FSRef* ref)
+{
+    ref->path.clear();
+    struct stat st {};
+    if (spec.path.empty() || ::lstat(spec.path.c_str(), &st) != 0) return fnfErr;
+    ref->path = spec.path;
+    return noErr;
+}
+
+FSSpec FSRefMakeFSSpec(const FSRef& ref) { return FSSpec{ref.path}; }
+
 std::string FSpGetName(const FSSpec& spec)
 {
     size_t slash = spec.path.rfind('/');
@@ -353,6 +364,35 @@ OSErr FSpRename(const FSSpec& spec, const std::string& newName)
     if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (newName == FSpGetName(spec)) return noErr;
     return MoveItem(spec.path, Join(FSpGetParent(spec).path, newName));
+}
+
+OSErr FSpRenameOver(const FSSpec& source, const FSSpec& target)
+{
+    if (!IsValidItemName(FSpGetName(target))) return bdNamErr;
+    if (!(FSpGetParent(source) == FSpGetParent(target))) return badMovErr;
+    struct stat st {};
+    if (::lstat(source.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (S_ISDIR(st.st_mode)) return notAFileErr;
+    if (source == target) return noErr;
+    if (::lstat(target.path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return notAFileErr;
+        if (!S_ISLNK(st.st_mode) && IsItemOpen(target.path)) return fBsyErr;
+    }
+    // Read the source's sidecar before anything moves, so a damaged one
+    // leaves both items as they were.
+    std::vector<uint8_t> sidecar;
+    OSErr err = ReadWholeFile(SidecarPath(source.path), &sidecar);
+    if (err != noErr && err != fnfErr) return err;
+    bool hasSidecar = err == noErr;
+    if (Rename(source.path, target.path, false) != 0) return OSErrFromErrno(errno);
+    ItemPathChanged(source.path, target.path);
+    if (hasSidecar) {
+        if (Rename(SidecarPath(source.path), SidecarPath(target.path), false) != 0)
+            return OSErrFromErrno(errno);
+    } else {
+        RemoveSidecar(target.path);
+    }
+    return noErr;
 }
 
 OSErr FSpCatMove(const FSSpec& spec, const FSSpec& destFolder)

@@ -22,6 +22,11 @@ OSErr FSMakeFSSpecFromColonPath(const std::string& colonPath, FSSpec* spec);
 // The colon path of an item; a folder's ends with ':'.
 OSErr FSpGetColonPath(const FSSpec& spec, std::string* colonPath);
 
+// A reference from an FSSpec: fnfErr when nothing stands at the path (a
+// link, even a broken one, is an item of its own).
+OSErr FSpMakeFSRef(const FSSpec& spec, FSRef* ref);
+FSSpec FSRefMakeFSSpec(const FSRef& ref);
+
 // The last name of the path (empty for the root) and the folder holding it.
 std::string FSpGetName(const FSSpec& spec);
 FSSpec FSpGetParent(const FSSpec& spec);
@@ -51,6 +56,11 @@ OSErr FSpDirCreate(const FSSpec& spec);
 OSErr FSpDelete(const FSSpec& spec);
 // Renames within the same folder; dupFNErr when the new name is taken.
 OSErr FSpRename(const FSSpec& spec, const std::string& newName);
+// Renames `source` to the name of `target` in the same folder, replacing
+// the item there in one step (its sidecar is replaced or removed with it);
+// fBsyErr when a fork of the target is open, notAFileErr when either is a
+// folder.
+OSErr FSpRenameOver(const FSSpec& source, const FSSpec& target);
 // Moves an item into another folder under the same name.
 OSErr FSpCatMove(const FSSpec& spec, const FSSpec& destFolder);
 // Copies a file (both forks and the Finder information) to a new item.

@@ -13,6 +13,7 @@ namespace platform {
 // Result codes the core table does not hold.
 constexpr OSErr badMovErr = -122;      // a move across file systems or into itself
 constexpr OSErr notAFileErr = -1302;   // a folder where a file was expected
+constexpr OSErr fileBoundsErr = -1309; // a size or position too large for the caller
 
 // A file reference: the absolute, lexically normal POSIX path (UTF-8)
 // of an item that may or may not exist. Names are kept whole.
@@ -20,6 +21,14 @@ struct FSSpec {
     std::string path;
 
     bool operator==(const FSSpec&) const = default;
+};
+
+// A reference to an item that exists (its absolute, lexically normal
+// POSIX path); an FSSpec may also name an item still to be made.
+struct FSRef {
+    std::string path;
+
+    bool operator==(const FSRef&) const = default;
 };
 
 // Access permissions of FSpOpenDF / FSpOpenRF.

@@ -83,6 +83,9 @@ OSErr OpenOnce(const FSSpec& spec, SInt8 permission, bool resource, int16_t* ref
     struct stat st {};
     if (::stat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (S_ISDIR(st.st_mode)) return notAFileErr;
+    // Pipes, sockets and devices are no files: opening a pipe would wait
+    // for a writer forever.
+    if (!S_ISREG(st.st_mode)) return notAFileErr;
     bool write = permission != fsRdPerm;
     bool shared = permission == fsRdWrShPerm;
     if (ShouldFail(FaultKind::FileBusy)) return write ? opWrErr : fBsyErr;

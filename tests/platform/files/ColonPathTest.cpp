@@ -43,6 +43,8 @@ TEST(ColonPath, NamesHoldingSeparatorsRoundTrip)
     std::string posix;
     ASSERT_EQ(ColonPathToPosix("Vol:either/or", &posix), noErr);
     EXPECT_EQ(posix, "/Vol/either:or");
+    EXPECT_EQ(ColonNameToPosix("either/or"), "either:or");
+    EXPECT_EQ(PosixNameToColon("a:b/c"), "a/b:c");
 }
 
 TEST(ColonPath, RefusesRelativeAndEmptyNames)

@@ -1,6 +1,7 @@
 #include "platform/files/Forks.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -177,4 +178,13 @@ TEST_F(Forks, InjectedFaults)
     count = 2;
     ASSERT_EQ(FSRead(ref, &count, back), noErr);
     EXPECT_EQ(std::memcmp(back, "rs", 2), 0);
+}
+
+TEST_F(Forks, OnlyRegularFilesOpen)
+{
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0666), 0);
+    int16_t ref = 0;
+    // Would block waiting for a writer if it were opened.
+    EXPECT_EQ(FSpOpenDF(FSSpec{dir / "pipe"}, fsRdPerm, &ref), notAFileErr);
+    EXPECT_EQ(ref, 0);
 }

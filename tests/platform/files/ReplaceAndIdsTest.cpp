@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "platform/core/FourCC.h"
+#include "platform/files/DirectoryIds.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/Forks.h"
+#include "platform/files/Sidecar.h"
+#include "tests/platform/files/TempFolder.h"
+
+using namespace platform;
+using platform::testing::TempFolder;
+
+namespace {
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+
+}  // namespace
+
+TEST(FileSpec, RenameOverReplacesTheTargetAndItsSidecar)
+{
+    TempFolder dir;
+    FSSpec oldFile{dir / "doc"}, newFile{dir / "new"};
+    ASSERT_EQ(FSpCreate(oldFile, FourCC("ttxt"), FourCC("TEXT")), noErr);
+    ASSERT_TRUE(Exists(SidecarPath(oldFile.path)));
+    std::ofstream(oldFile.path) << "old";
+    ASSERT_EQ(FSpCreate(newFile, 0, 0), noErr);  // implies nothing: no sidecar
+    std::ofstream(newFile.path) << "new";
+
+    int16_t ref = 0;
+    ASSERT_EQ(FSpOpenDF(oldFile, fsRdPerm, &ref), noErr);
+    EXPECT_EQ(FSpRenameOver(newFile, oldFile), fBsyErr);
+    ASSERT_EQ(FSClose(ref), noErr);
+
+    ASSERT_EQ(FSpRenameOver(newFile, oldFile), noErr);
+    EXPECT_EQ(ReadText(oldFile.path), "new");
+    EXPECT_FALSE(Exists(newFile.path));
+    EXPECT_FALSE(Exists(SidecarPath(oldFile.path)));
+
+    ::mkdir((dir / "sub").c_str(), 0777);
+    EXPECT_EQ(FSpRenameOver(oldFile, FSSpec{dir / "sub/doc"}), badMovErr);
+    EXPECT_EQ(FSpRenameOver(oldFile, FSSpec{dir / "sub"}), notAFileErr);
+
+    FSRef r;
+    EXPECT_EQ(FSpMakeFSRef(oldFile, &r), noErr);
+    EXPECT_EQ(r.path, oldFile.path);
+    EXPECT_EQ(FSpMakeFSRef(newFile, &r), fnfErr);
+}
+
+TEST(DirectoryIds, FoldersKeepTheirIdForTheRun)
+{
+    ResetDirectoryIds();
+    TempFolder dir;
+    ::mkdir((dir / "a").c_str(), 0777);
+    int16_t vol = 0;
+    int32_t id = 0, again = 0, other = 0;
+    ASSERT_EQ(FSpGetDirID(FSSpec{dir / "a"}, &vol, &id), noErr);
+    EXPECT_EQ(vol, kOnlyVolume);
+    EXPECT_GT(id, kRootDirID);
+    ASSERT_EQ(FSpGetDirID(FSSpec{dir.path()}, nullptr, &other), noErr);
+    ASSERT_EQ(FSpGetDirID(FSSpec{dir / "a"}, nullptr, &again), noErr);
+    EXPECT_EQ(again, id);
+    EXPECT_NE(other, id);
+    ASSERT_EQ(FSpGetDirID(FSSpec{"/"}, nullptr, &again), noErr);
+    EXPECT_EQ(again, kRootDirID);
+    EXPECT_EQ(FSpGetDirID(FSSpec{dir / "missing"}, &vol, &id), dirNFErr);
+
+    FSSpec spec;
+    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, other, "a", &spec), noErr);
+    EXPECT_EQ(spec.path, dir / "a");
+    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, other, "new", &spec), fnfErr);
+    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, 999999, "a", &spec), dirNFErr);
+    EXPECT_EQ(FSMakeFSSpecFromDirID(5, other, "a", &spec), nsvErr);
+    ResetDirectoryIds();
+}

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/core/Errors.h"
+#include "platform/core/Faults.h"
+#include "platform/core/FourCC.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/Sidecar.h"
+#include "tests/toolbox/files/FileTestSupport.h"
+#include "toolbox/files/FileKindHooks.h"
+#include "toolbox/files/VFile.h"
+#include "toolbox/files/VFileStream.h"
+#include "toolbox/files/VFolder.h"
+
+using namespace files_testing;
+using platform::FourCC;
+
+namespace {
+
+bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+
+int16_t MapErrno(int err) { return MapFileError(platform::OSErrFromErrno(err)); }
+
+}  // namespace
+
+TEST(Files, StatusMachineAndItsCodes)
+{
+    TempFolder dir;
+    WriteText(dir / "ro", "read only");
+    ::chmod((dir / "ro").c_str(), 0444);
+    VFile readOnly(ColonOf(dir / "ro"));
+    EXPECT_EQ(readOnly.Open(kAccessRead), 0);
+    EXPECT_EQ(readOnly.GetStatus(), kPathOpenRead);
+    EXPECT_EQ(readOnly.Open(kAccessRead), kFileErrBusy);
+    EXPECT_EQ(readOnly.PutData("x", 1), kFileErrNotWritable);
+    EXPECT_EQ(readOnly.Close(true), 0);
+    EXPECT_EQ(readOnly.Close(true), kFileErrNotOpen);
+    EXPECT_EQ(readOnly.Close(false), 0);
+    EXPECT_EQ(readOnly.Open(5), kFileErrUnsupported);
+    EXPECT_EQ(readOnly.GetStatus(), kPathExists);
+    if (::geteuid() != 0) {  // root may write a mode-0444 file, so any mode opens it
+        EXPECT_EQ(readOnly.Open(kAccessAny), 0);
+        EXPECT_EQ(readOnly.GetStatus(), kPathOpenRead);
+        readOnly.Close();
+    }
+
+    WriteText(dir / "doc", "keep me");
+    VFile existing(ColonOf(dir / "doc"), FourCC("TEXT"), FourCC("ttxt"));
+    EXPECT_EQ(existing.Create(false), kFileErrExists);
+    EXPECT_EQ(ReadText(dir / "doc"), "keep me");
+    EXPECT_EQ(existing.Rename(Text("a:b")), kFileErrColonInName);
+    EXPECT_TRUE(Exists(dir / "doc"));
+
+    VFile missing(ColonOf(dir / "none"), 1);
+    EXPECT_EQ(missing.GetSize(), 0xFFFFFFFFu);
+    EXPECT_EQ(missing.Open(kAccessRead), kFileErrMissing);
+    EXPECT_EQ(missing.Delete(), kFileErrMissing);
+
+    VFolder folder(ColonOf(dir.path() + "/"));
+    VFile onFolder(ColonOf(dir.path()), 1);
+    EXPECT_FALSE(onFolder.Exists());
+    EXPECT_TRUE(onFolder.ExistsButIsBad());
+
+    VFileStream first(&existing), second(&existing);
+    EXPECT_EQ(existing.SetWriter(&first), 0);
+    EXPECT_EQ(existing.SetWriter(&second), kFileErrBusy);
+    EXPECT_EQ(existing.GetWriter(), &first);
+    EXPECT_EQ(existing.SetWriter(nullptr), 0);
+    EXPECT_EQ(existing.SetWriter(&second), 0);
+    existing.SetWriter(nullptr);
+}
+
+TEST(Files, CreateWithReplaceKeepsTheOldFileUntilTheNewOneStands)
+{
+    TempFolder dir;
+    WriteText(dir / "doc", "old contents");
+    VFile file(ColonOf(dir / "doc"), FourCC("TEXT"), FourCC("ttxt"));
+    ASSERT_EQ(file.Create(true), 0);
+    EXPECT_EQ(file.GetStatus(), kPathOpenBase + kAccessReadWrite);
+    EXPECT_EQ(file.GetSize(), 0u);
+    EXPECT_EQ(file.PutData("new", 3), 0);
+    EXPECT_EQ(file.Close(), 0);
+    EXPECT_EQ(ReadText(dir / "doc"), "new");
+    EXPECT_EQ(::access((dir / "doc").c_str(), F_OK), 0);
+
+    // The old file is open elsewhere: it cannot be replaced, and stays whole.
+    VFile other(ColonOf(dir / "doc"));
+    ASSERT_EQ(other.Open(kAccessRead), 0);
+    VFile again(ColonOf(dir / "doc"), FourCC("TEXT"), FourCC("ttxt"));
+    EXPECT_EQ(again.Create(true), kFileErrNotDeleted);
+    EXPECT_EQ(ReadText(dir / "doc"), "new");
+    other.Close();
+
+    // No temporary file is left behind either way.
+    VFolder folder(ColonOf(dir.path() + "/"));
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        if (!platform::IsSidecarName(entry.path().filename().string())) ++count;
+    EXPECT_EQ(count, 1);
+}
+
+TEST(Files, PlatformErrorsMapToToolboxCodesAndAreRecorded)
+{
+    EXPECT_EQ(MapErrno(ENOENT), kFileErrMissing);
+    EXPECT_EQ(platform::OSErrFromErrno(ENOENT), platform::fnfErr);
+    EXPECT_EQ(platform::OSErrFromErrno(ENOSPC), platform::dskFulErr);
+    EXPECT_EQ(MapErrno(ENOSPC), kFileErrDiskFull);
+    EXPECT_EQ(platform::OSErrFromErrno(EROFS), platform::vLckdErr);
+    EXPECT_EQ(MapErrno(EROFS), kFileErrLocked);
+    EXPECT_EQ(platform::OSErrFromErrno(EACCES), platform::permErr);
+    EXPECT_EQ(MapErrno(EACCES), kFileErrBusy);
+    EXPECT_EQ(platform::OSErrFromErrno(ENOMEM), platform::memFullErr);
+    EXPECT_EQ(MapErrno(ENOMEM), kFileErrMemory);
+    EXPECT_EQ(MapFileError(platform::eofErr), kFileErrEndOfData);
+    EXPECT_EQ(MapFileError(platform::bdNamErr), kFileErrOther);
+    EXPECT_EQ(MapFileError(-128), kFileErrCancelled);
+    // Missing folders and files already open for writing are not "other".
+    EXPECT_EQ(MapFileError(platform::dirNFErr), kFileErrMissing);
+    EXPECT_EQ(MapFileError(platform::opWrErr), kFileErrBusy);
+    EXPECT_NE(MapFileError(platform::dirNFErr), MapFileError(platform::opWrErr));
+
+    TempFolder dir;
+    WriteText(dir / "f", "x");
+    VFile file(ColonOf(dir / "f"), 1);
+    ASSERT_TRUE(file.Exists());
+    ::unlink((dir / "f").c_str());
+    EXPECT_EQ(file.Open(kAccessRead), kFileErrMissing);
+    VFileErrorStack& errors = file.GetFileErrorStack();
+    ASSERT_EQ(errors.GetCount(), 1);
+    EXPECT_EQ(ToUtf8(errors.GetFileError(1)->GetFullDescription()), "OSErr =-43");
+    EXPECT_EQ(int32_t(errors.GetFileError(1)->GetOSError()), -43);
+    EXPECT_EQ(errors.GetFileError(1)->GetVError(), uint32_t(kFileErrMissing));
+}
+
+TEST(Files, FinderInformationTravelsWithTheFile)
+{
+    TempFolder dir;
+    VFolder folder(ColonOf(dir.path() + "/"));
+    {
+        VFile file(folder, Text("notes"), FourCC("TEXT"), FourCC("ttxt"));
+        ASSERT_EQ(file.Create(false), 0);
+        ASSERT_EQ(file.PutData("0123456789", 10), 0);
+        ASSERT_EQ(file.Close(), 0);
+        ASSERT_EQ(file.Open(kAccessReadWrite, true), 0);
+        char fork[20] = {};
+        ASSERT_EQ(file.PutData(fork, 20), 0);
+        ASSERT_EQ(file.GetSize(kDataFork), 20u);  // the open fork's length
+        ASSERT_EQ(file.Close(), 0);
+    }
+    VFile again(folder, Text("notes"));
+    EXPECT_EQ(again.GetKind(), FourCC("TEXT"));
+    EXPECT_EQ(again.GetCreator(), FourCC("ttxt"));
+    EXPECT_EQ(again.GetSize(kBothForks), 30u);
+    EXPECT_EQ(again.GetSize(kResourceFork), 20u);
+
+    ASSERT_EQ(again.Rename(Text("Grüße ☃")), 0);
+    EXPECT_FALSE(Exists(platform::SidecarPath(dir / "notes")));
+    EXPECT_TRUE(Exists(platform::SidecarPath(dir / "Grüße ☃")));
+    VFile renamed(folder, Text("Grüße ☃"));
+    EXPECT_EQ(renamed.GetKind(), FourCC("TEXT"));
+    EXPECT_EQ(ToUtf8(renamed.GetPath()), ToUtf8(again.GetPath()));
+
+    ASSERT_EQ(renamed.Delete(), 0);
+    EXPECT_FALSE(Exists(dir / "Grüße ☃"));
+    EXPECT_FALSE(Exists(platform::SidecarPath(dir / "Grüße ☃")));
+    // The deleted file keeps its place and can be made again.
+    ASSERT_EQ(renamed.Create(false), 0);
+    renamed.Close();
+    EXPECT_TRUE(Exists(dir / "Grüße ☃"));
+}
+
+TEST(Files, TemplateKindsAreStationeryThroughTheKindHooks)
+{
+    FileKindHooks hooks;
+    hooks.isTemplateFileKind = [](uint32_t kind) { return kind == FourCC("TMPL"); };
+    hooks.virtualKindFromMacKind = [](uint32_t type, bool stationery, const VString&) {
+        return stationery ? FourCC("TMPL") : type;
+    };
+    SetFileKindHooks(hooks);
+    TempFolder dir;
+    VFile file(ColonOf(dir / "form"), FourCC("TMPL"), FourCC("Qzzz"));
+    ASSERT_EQ(file.Create(false), 0);
+    file.Close();
+    EXPECT_TRUE(file.IsTemplate());
+    VFile again(ColonOf(dir / "form"));
+    EXPECT_EQ(again.GetKind(), FourCC("TMPL"));
+    ResetFileKindHooks();
+}
+
+TEST(Files, PermissionsAndLinks)
+{
+    TempFolder dir;
+    WriteText(dir / "target", "t");
+    ::chmod((dir / "target").c_str(), 0444);
+    VFile file(ColonOf(dir / "target"), 1);
+    EXPECT_FALSE(file.IsWritableByAll());
+    ASSERT_EQ(file.MakeWritableByAll(), 0);
+    struct stat st {};
+    ::stat((dir / "target").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0666u);  // added to what was there
+    EXPECT_TRUE(file.IsWritableByAll());
+
+    ::symlink((dir / "target").c_str(), (dir / "link").c_str());
+    ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
+    ::mkdir((dir / "sub").c_str(), 0777);
+    ::symlink((dir / "sub").c_str(), (dir / "sublink").c_str());
+    VFile link(ColonOf(dir / "link"), 1);
+    EXPECT_TRUE(link.IsAliasFile());
+    EXPECT_FALSE(file.IsAliasFile());
+    std::unique_ptr<VPath> target(link.ResolveAlias());
+    ASSERT_TRUE(target);
+    EXPECT_FALSE(target->IsAFolder());
+    EXPECT_EQ(ToUtf8(target->GetPath()), ToUtf8(ColonOf(dir / "target")));
+    VFile broken(ColonOf(dir / "broken"), 1);
+    EXPECT_TRUE(broken.Exists());
+    EXPECT_EQ(broken.ResolveAlias(), nullptr);
+    VFile toFolder(ColonOf(dir / "sublink"), 1);
+    std::unique_ptr<VPath> folder(toFolder.ResolveAlias());
+    ASSERT_TRUE(folder);
+    EXPECT_TRUE(folder->IsAFolder());
+    // Deleting a link removes the link only.
+    EXPECT_EQ(toFolder.Delete(), 0);
+    EXPECT_TRUE(Exists(dir / "sub"));
+    EXPECT_EQ(broken.Delete(), 0);
+}

@@ -1,0 +1,77 @@
+// Lists the items of one folder, one new VFile or VFolder at a time (owned
+// by the caller). The items are those the folder held when First ran, in
+// name order, so changing the folder while walking it skips nothing.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/files/FileTypes.h"
+#include "platform/files/FolderListing.h"
+#include "toolbox/files/VFileFilter.h"
+#include "toolbox/foundation/VObject.h"
+
+class VFolder;
+class VPath;
+
+using FileIteratorOptions = uint32_t;
+constexpr FileIteratorOptions kIterateFolders = 2;
+constexpr FileIteratorOptions kIterateFiles = 4;
+constexpr FileIteratorOptions kIterateInvisible = 8;
+constexpr FileIteratorOptions kIterateResolveAliases = 16;
+// The plain catalogue walk; on Linux both walks list the same items.
+constexpr FileIteratorOptions kIteratePlainCatalog = 32;
+
+class VFileIterator_Root : public VObject {
+public:
+    ~VFileIterator_Root() override;
+
+    virtual void UseList(void* list);
+    virtual VPath* Next();
+    virtual VPath* Current();
+    virtual VPath* Previous();
+    virtual VPath* First();
+    virtual VPath* Last();
+    virtual void SetCurrent(VPath* item);
+    virtual void SetPos(uint32_t pos);
+    virtual uint32_t GetPos();
+    // Takes ownership of the filter (null removes filtering).
+    virtual void SetFilter(VFileFilter* filter);
+    virtual bool IsEnd();
+
+protected:
+    explicit VFileIterator_Root(FileIteratorOptions options);
+    // No filter, or one without kinds, lets every file through.
+    bool FilterFile(uint32_t kind) const;
+
+    VFileFilter* fFilter = nullptr;
+    bool fResolveAliases;
+    bool fListInvisible;
+    bool fListFolders;
+    bool fListFiles;
+    bool fPlainCatalog;
+};
+
+class VFileIterator : public VFileIterator_Root {
+public:
+    // A non-zero kind lists only files of that kind.
+    VFileIterator(const VFolder& folder, FileIteratorOptions options, uint32_t kind = 0);
+    ~VFileIterator() override;
+
+    VPath* Next() override;
+    VPath* First() override;
+    uint32_t GetPos() override { return fPos; }
+    bool IsEnd() override { return fEnd; }
+
+private:
+    // The next listed item of the snapshot, or null at its end.
+    VPath* FetchNext();
+
+    platform::FSRef fFolderRef;
+    bool fFolderOnDisk;
+    bool fListed = false;
+    std::vector<platform::FolderEntry> fEntries;
+    size_t fNextEntry = 0;
+    uint32_t fPos = 0;
+    bool fEnd = false;
+};
