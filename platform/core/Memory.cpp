@@ -163,65 +163,28 @@ void SetHandleSize(Handle h, Size newSize)
     SetErr(noErr);
 }
 
-void HLock(Handle h)
+namespace {
+
+// Sets or clears state bits of a live handle, with MemError set.
+void ChangeState(Handle h, int8_t bits, bool set)
 {
-    if (MasterPointer* mp = Master(h)) {
-        mp->state = int8_t(mp->state | kHandleLockedBit);
-        SetErr(noErr);
-    } else {
+    MasterPointer* mp = Master(h);
+    if (!mp) {
         SetErr(h ? memWZErr : nilHandleErr);
+        return;
     }
+    mp->state = int8_t(set ? (mp->state | bits) : (mp->state & ~bits));
+    SetErr(noErr);
 }
 
-void HUnlock(Handle h)
-{
-    if (MasterPointer* mp = Master(h)) {
-        mp->state = int8_t(mp->state & ~kHandleLockedBit);
-        SetErr(noErr);
-    } else {
-        SetErr(h ? memWZErr : nilHandleErr);
-    }
-}
+}  // namespace
 
-void HPurge(Handle h)
-{
-    if (MasterPointer* mp = Master(h)) {
-        mp->state = int8_t(mp->state | kHandlePurgeableBit);
-        SetErr(noErr);
-    } else {
-        SetErr(h ? memWZErr : nilHandleErr);
-    }
-}
-
-void HNoPurge(Handle h)
-{
-    if (MasterPointer* mp = Master(h)) {
-        mp->state = int8_t(mp->state & ~kHandlePurgeableBit);
-        SetErr(noErr);
-    } else {
-        SetErr(h ? memWZErr : nilHandleErr);
-    }
-}
-
-void HSetRBit(Handle h)
-{
-    if (MasterPointer* mp = Master(h)) {
-        mp->state = int8_t(mp->state | kHandleResourceBit);
-        SetErr(noErr);
-    } else {
-        SetErr(h ? memWZErr : nilHandleErr);
-    }
-}
-
-void HClrRBit(Handle h)
-{
-    if (MasterPointer* mp = Master(h)) {
-        mp->state = int8_t(mp->state & ~kHandleResourceBit);
-        SetErr(noErr);
-    } else {
-        SetErr(h ? memWZErr : nilHandleErr);
-    }
-}
+void HLock(Handle h) { ChangeState(h, kHandleLockedBit, true); }
+void HUnlock(Handle h) { ChangeState(h, kHandleLockedBit, false); }
+void HPurge(Handle h) { ChangeState(h, kHandlePurgeableBit, true); }
+void HNoPurge(Handle h) { ChangeState(h, kHandlePurgeableBit, false); }
+void HSetRBit(Handle h) { ChangeState(h, kHandleResourceBit, true); }
+void HClrRBit(Handle h) { ChangeState(h, kHandleResourceBit, false); }
 
 int8_t HGetState(Handle h)
 {
