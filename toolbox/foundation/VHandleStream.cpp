@@ -1,5 +1,7 @@
 #include "toolbox/foundation/VHandleStream.h"
 
+#include "toolbox/foundation/BlockReads.h"
+
 #include <cstring>
 
 #include "toolbox/foundation/VMemoryMgr.h"
@@ -141,18 +143,7 @@ int16_t VHandleStream::GetData(void* buffer, uint32_t* length)
 {
     if (fError != 0) return fError;
     if (fWriting) return kStreamOpenForWriting;
-    if (fPos > fSize) {
-        *length = 0;
-        fError = kStreamEndOfData;
-        return fError;
-    }
-    const uint32_t remaining = fSize - fPos;
-    if (*length > remaining) {
-        *length = remaining;
-        fError = kStreamEndOfData;
-    }
-    if (*length) std::memcpy(buffer, fData + fPos, *length);
-    fPos += *length;
+    fError = ReadFromBlock(fData, fSize, fPos, buffer, length);
     return fError;
 }
 
@@ -188,10 +179,8 @@ int16_t VHandleStream::SetPosByOffset(uint32_t offset) { return SetPos(fPos + of
 
 uint32_t VHandleStream::Find(const void* value, uint32_t size)
 {
-    if (fError != 0 || !fData || fSize < size) return 0;
-    for (uint32_t at = fPos; at <= fSize - size; ++at)
-        if (std::memcmp(fData + at, value, size) == 0) return at + 1;
-    return 0;
+    if (fError != 0) return 0;
+    return FindInBlock(fData, fSize, fPos, value, size);
 }
 
 uint32_t VHandleStream::FindByte(char value) { return Find(&value, 1); }

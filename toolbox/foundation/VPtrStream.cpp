@@ -1,5 +1,7 @@
 #include "toolbox/foundation/VPtrStream.h"
 
+#include "toolbox/foundation/BlockReads.h"
+
 #include <cstring>
 
 VPtrStream::VPtrStream(char* data, int32_t size)
@@ -32,18 +34,7 @@ int16_t VPtrStream::GetData(void* buffer, uint32_t* length)
         *length = 0;
         return fError;
     }
-    if (fPos > fSize) {
-        *length = 0;
-        fError = kStreamEndOfData;
-        return fError;
-    }
-    const uint32_t remaining = fSize - fPos;
-    if (*length > remaining) {
-        *length = remaining;
-        fError = kStreamEndOfData;
-    }
-    if (*length) std::memcpy(buffer, fData + fPos, *length);
-    fPos += *length;
+    fError = ReadFromBlock(fData, fSize, fPos, buffer, length);
     return fError;
 }
 
@@ -67,10 +58,8 @@ int16_t VPtrStream::SetPosByOffset(uint32_t offset) { return SetPos(fPos + offse
 
 uint32_t VPtrStream::Find(const void* value, uint32_t size)
 {
-    if (fError != 0 || fSize < size) return 0;
-    for (uint32_t at = fPos; at <= fSize - size; ++at)
-        if (std::memcmp(fData + at, value, size) == 0) return at + 1;
-    return 0;
+    if (fError != 0) return 0;
+    return FindInBlock(fData, fSize, fPos, value, size);
 }
 
 uint32_t VPtrStream::FindByte(char value) { return Find(&value, 1); }
