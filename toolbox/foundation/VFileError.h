@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
+#include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VObject.h"
 
 class VFileError : public VObject {
@@ -14,20 +14,19 @@ public:
     VFileError(const VFileError&) = default;
     VFileError& operator=(const VFileError&) = default;
 
-    // Texts are Mac Roman bytes.
-    void SetDescription(const std::string& text) { fDescription = text; }
-    void SetFullDescription(const std::string& text) { fFullDescription = text; }
+    void SetDescription(const VString& text) { fDescription.FromVString(text); }
+    void SetFullDescription(const VString& text) { fFullDescription.FromVString(text); }
     void SetOSError(uint32_t err) { fOSError = err; }
     void SetVError(uint32_t err) { fVError = err; }
 
-    const std::string& GetDescription() const { return fDescription; }
-    const std::string& GetFullDescription() const { return fFullDescription; }
+    const VString& GetDescription() const { return fDescription; }
+    const VString& GetFullDescription() const { return fFullDescription; }
     uint32_t GetOSError() const { return fOSError; }
     uint32_t GetVError() const { return fVError; }
 
 private:
-    std::string fDescription;
-    std::string fFullDescription;
+    VMacText fDescription;
+    VMacText fFullDescription;
     uint32_t fOSError = 0;  // the raw platform code
     uint32_t fVError = 0;   // the toolbox code
 };

@@ -72,6 +72,8 @@ public:
 
     int16_t SetCpuKind(CpuKind dataKind, CpuKind hostKind);
     CpuKind GetDataKind() const { return fDataKind; }
+    // The sticky error of the last transfer.
+    int16_t GetError() const { return fError; }
     CpuKind GetHostKind() const { return fHostKind; }
 
     uint8_t GetByte();

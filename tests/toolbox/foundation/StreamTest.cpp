@@ -7,6 +7,7 @@
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "toolbox/foundation/VHandleStream.h"
+#include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VMemoryMgr.h"
 #include "toolbox/foundation/VPtrStream.h"
 #include "toolbox/foundation/VValue.h"
@@ -283,6 +284,10 @@ public:
         if (tag == kValueTag) stream->PutLong(3);
         return stream->PutLong(value);
     }
+    VValue* Clone() const override { return nullptr; }
+    bool CanBeEvaluated() const override { return true; }
+    ValueKind GetValueKind() const override { return kValueLong; }
+    int32_t CompareTo(const VValue&, uint8_t, int32_t) const override { return 0; }
     int32_t value = 0;
 };
 
@@ -332,13 +337,15 @@ TEST(Stream, HexDigitsAndErrorStack)
     VFileError error;
     error.SetOSError(uint32_t(-43));
     error.SetVError(208);
-    error.SetFullDescription("OSErr =-43");
+    VMacStr<40> text;
+    text.FromMacCString(reinterpret_cast<const uint8_t*>("OSErr =-43"));
+    error.SetFullDescription(text);
     errors.Add(error);
     errors.Add(new VFileError);
     errors.Add(static_cast<VFileError*>(nullptr));
     ASSERT_EQ(errors.GetCount(), 2);
     EXPECT_EQ(errors.GetFileError(1)->GetVError(), 208u);
-    EXPECT_EQ(errors.GetFileError(1)->GetFullDescription(), "OSErr =-43");
+    EXPECT_EQ(errors.GetFileError(1)->GetFullDescription().CompareTo(text, true), 0);
     EXPECT_EQ(errors.GetFileError(0), nullptr);
     EXPECT_EQ(errors.GetFileError(3), nullptr);
 }

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "ValueTestSupport.h"
+#include "platform/core/Faults.h"
+#include "toolbox/foundation/VAnsiString.h"
+#include "toolbox/foundation/VMacString.h"
+#include "toolbox/foundation/VPtrStream.h"
+#include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/VText.h"
+
+using platform::FaultKind;
+using platform::ScopedFault;
+
+namespace {
+
+const uint8_t* Mac(const char* text) { return reinterpret_cast<const uint8_t*>(text); }
+
+std::u16string Units(const VString& s) { return s.GetCFString(); }
+
+// A stored string of the given set and length (big-endian), then a marker long.
+ByteList StoredString(int32_t length, int32_t set, bool withMarker = true)
+{
+    return WrittenBigEndian([&](VStream& s) {
+        s.PutLong(length);
+        s.PutLong(set);
+        for (int32_t i = 0; i < length; ++i) set == kCharSetUnicode ? s.PutWord('x') : s.PutByte('x');
+        set == kCharSetUnicode ? s.PutWord(0) : s.PutByte(0);
+        if (withMarker) s.PutLong(0x4D41524B);
+    });
+}
+
+}  // namespace
+
+TEST(Strings, StreamForms)
+{
+    VMacStr<255> mac;
+    mac.FromMacCString(Mac("AB"));
+    EXPECT_EQ(WrittenBigEndian([&](VStream& s) { s.PutValue(mac, true); }),
+              (ByteList{0, 0, 0, 8, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 0, 0x41, 0x42, 0}));
+    VStr<255> uni;
+    uni.FromMacCString(Mac("AB"));
+    EXPECT_EQ(WrittenBigEndian([&](VStream& s) { s.PutValue(uni, true); }),
+              (ByteList{0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0x41, 0, 0x42, 0, 0}));
+    VText empty;
+    EXPECT_EQ(WrittenBigEndian([&](VStream& s) { s.PutValue(empty, true); }), (ByteList{0, 0, 0, 8, 0, 0, 0, 2, 0, 0, 0, 0}));
+}
+
+TEST(Strings, ReadingStoredText)
+{
+    // Too long for the string: 100, and the stream is behind the stored text.
+    for (int pass = 0; pass < 2; ++pass) {
+        ByteList stored = StoredString(300, kCharSetUnicode);
+        VPtrStream stream(reinterpret_cast<char*>(stored.data()), static_cast<int32_t>(stored.size()));
+        stream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+        stream.OpenReading();
+        std::unique_ptr<VString> target(pass == 0 ? static_cast<VString*>(new VStr<255>) : new VMacStr<255>);
+        EXPECT_EQ(target->ReadFromStream(&stream, 0), kStringTooLong);
+        EXPECT_EQ(stream.GetPos(), 8 + 602);
+        EXPECT_EQ(stream.GetLong(), 0x4D41524B);
+    }
+
+    // Mac Roman text into a VText is converted; an empty stored text reads as empty with 0.
+    ByteList stored = WrittenBigEndian([](VStream& s) {
+        s.PutLong(2);
+        s.PutLong(kCharSetMac);
+        s.PutBytes("\x8A" "e", 3);
+        s.PutLong(0);
+    });
+    VPtrStream stream(reinterpret_cast<char*>(stored.data()), static_cast<int32_t>(stored.size()));
+    stream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+    stream.OpenReading();
+    VText text;
+    text.SetNull(true);
+    EXPECT_EQ(text.ReadFromStream(&stream, 0), 0);
+    EXPECT_EQ(Units(text), u"\u00E4e");
+    EXPECT_EQ(text.ReadFromStream(&stream, 0), 0);
+    EXPECT_EQ(text.GetLength(), 0);
+    EXPECT_FALSE(text.IsNull());
+}
+
+TEST(Strings, ReadingRefusesBadInput)
+{
+    // A stored length beyond the stream's bytes is refused and nothing is read.
+    ByteList stored = StoredString(40, kCharSetMac, false);
+    stored.resize(stored.size() - 10);
+    VPtrStream stream(reinterpret_cast<char*>(stored.data()), static_cast<int32_t>(stored.size()));
+    stream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+    stream.OpenReading();
+    VText text;
+    text.FromMacCString(Mac("kept"));
+    EXPECT_EQ(text.ReadFromStream(&stream, 0), kStreamEndOfData);
+    EXPECT_EQ(Units(text), u"kept");
+
+    // A huge length cannot wrap the check.
+    ByteList huge = WrittenBigEndian([](VStream& s) {
+        s.PutLong(0x7FFFFFFF);
+        s.PutLong(kCharSetUnicode);
+    });
+    VPtrStream hugeStream(reinterpret_cast<char*>(huge.data()), static_cast<int32_t>(huge.size()));
+    hugeStream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+    hugeStream.OpenReading();
+    EXPECT_EQ(text.ReadFromStream(&hugeStream, 0), kStreamEndOfData);
+
+    // A foreign set whose temporary block cannot be had: cleared, -108.
+    ByteList foreign = StoredString(3, kCharSetUnicode, false);
+    VPtrStream foreignStream(reinterpret_cast<char*>(foreign.data()), static_cast<int32_t>(foreign.size()));
+    foreignStream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+    foreignStream.OpenReading();
+    VMacStr<255> mac;
+    mac.FromMacCString(Mac("old"));
+    {
+        ScopedFault fault(FaultKind::Allocation, 0, 10);
+        EXPECT_EQ(mac.ReadFromStream(&foreignStream, 0), -108);
+    }
+    EXPECT_EQ(mac.GetLength(), 0);
+}
+
+TEST(Strings, KindsAndLimits)
+{
+    EXPECT_EQ(NewStringFromStringKind(0), nullptr);
+    EXPECT_EQ(NewStringFromStringKind(7), nullptr);
+    for (StringKind kind = 1; kind <= 6; ++kind) {
+        std::unique_ptr<VString> s(NewStringFromStringKind(kind));
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->GetStringKind(), kind);
+        EXPECT_FALSE(s->IsNull());
+        EXPECT_EQ(s->GetLength(), 0);
+        EXPECT_EQ(s->IsInHandle(), kind % 2 == 0);
+        if (kind % 2 == 1) {
+            EXPECT_EQ(s->GetMaxLength(), 255);
+        }
+    }
+
+    VStr<31> small;
+    small.FromMacCString(Mac(std::string(40, 'z').c_str()));
+    EXPECT_EQ(small.GetLength(), 31);
+    small.AppendUniChar(u'!');
+    EXPECT_EQ(small.GetLength(), 31);
+    EXPECT_FALSE(small.SetLength(32));
+
+    VTextPath path;
+    path.FromMacCString(Mac("Disk:Folder"));
+    EXPECT_FALSE(path.CheckLastCharForSeparator(true));
+    EXPECT_TRUE(path.CheckLastCharForSeparator(true));
+    EXPECT_EQ(Units(path), u"Disk:Folder:");
+
+    VMacStr<15> mac;
+    mac.FromMacCString(Mac("ab\x8A"));
+    EXPECT_EQ(mac.GetChar(0), 0);
+    EXPECT_EQ(mac.GetChar(4), 0);
+    EXPECT_EQ(mac.GetChar(3), u'\u00E4');
+    mac.SetChar(4, u'x');
+    mac.SetChar(1, u'\u00E9');
+    EXPECT_EQ(mac.GetLength(), 3);
+    EXPECT_EQ(mac.GetChar(1), u'\u00E9');
+
+    VText null;
+    null.SetNull(true);
+    null.Clear();
+    EXPECT_FALSE(null.IsNull());
+}
+
+TEST(Strings, CopiesKeepEmbeddedZeros)
+{
+    VText source;
+    const char16_t units[] = {u'a', 0, u'b'};
+    source.FromUniBlock(units, 0, 3);
+    EXPECT_EQ(source.GetLength(), 3);
+
+    VText copy(source);
+    EXPECT_EQ(copy.GetLength(), 3);
+    VMacText mac(source);
+    EXPECT_EQ(mac.GetLength(), 3);
+    VStr<8> fixed(mac);
+    EXPECT_EQ(Units(fixed), std::u16string(units, 3));
+    VAnsiStr<31> ansi;
+    ansi.FromVString(fixed);
+    EXPECT_EQ(ansi.GetLength(), 3);
+    std::unique_ptr<VValue> clone(ansi.Clone());
+    EXPECT_EQ(static_cast<VString*>(clone.get())->GetLength(), 3);
+}
+
+TEST(Strings, CrossingCharacterSets)
+{
+    // Mac Roman 0xDB is the euro sign, Windows-1252 0x80.
+    VAnsiText ansi;
+    ansi.FromMacCString(Mac("\xDB"));
+    EXPECT_EQ(ansi.GetLength(), 1);
+    EXPECT_EQ(static_cast<const uint8_t*>(ansi.LockAndGetCPointer())[0], 0x80);
+    ansi.Unlock();
+    EXPECT_EQ(ansi.GetChar(1), u'\u20AC');
+
+    VText text;
+    text.FromBlock(Mac("\xE2\x82\xAC!"), 0, 4, kCharSetUtf8);
+    EXPECT_EQ(Units(text), u"\u20AC!");
+    VMacStr<255> mac;
+    mac.FromBlock(Mac("\xE2\x82\xAC!"), 0, 4, kCharSetUtf8);
+    uint8_t pstring[256];
+    mac.ToPString(pstring, 255);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(pstring), 3), "\x02\xDB!");
+
+    // A converted export holds at most max - 1 characters.
+    text.ToPString(pstring, 2, kCharSetMac);
+    EXPECT_EQ(pstring[0], 1);
+
+    // A long 8-bit text goes through a temporary block.
+    VText big;
+    big.FromMacCString(Mac(std::string(3000, '\x8A').c_str()));
+    EXPECT_EQ(big.GetLength(), 3000);
+    EXPECT_EQ(big.GetChar(3000), u'\u00E4');
+}
+
+TEST(Strings, PointerFormAndValues)
+{
+    unsigned char buffer[64];
+    VStr<31> uni;
+    uni.FromMacCString(Mac("hi"));
+    VMacStr<31> mac;
+    mac.FromMacCString(Mac("there"));
+    void* p = uni.WriteToPtr(buffer);
+    EXPECT_EQ(static_cast<unsigned char*>(p) - buffer, (2 + 2) * 2);
+    p = mac.WriteToPtr(p);
+    EXPECT_EQ(static_cast<unsigned char*>(p) - buffer, 8 + 5 + 2);
+
+    VText uni2;
+    VAnsiStr<31> ansi2;
+    uni2.SetNull(true);
+    p = uni2.LoadFromPtr(buffer);
+    ansi2.LoadFromPtr(p);
+    EXPECT_FALSE(uni2.IsNull());
+    EXPECT_EQ(Units(uni2), u"hi");
+    EXPECT_EQ(Units(ansi2), u"there");
+
+    VStr<31> text;
+    text.FromLong(-42);
+    EXPECT_EQ(Units(text), u"-42");
+    text.FromBoolean(true);
+    EXPECT_TRUE(text.GetBoolean());
+    text.ClearString(true);
+    text.AppendLong(0x1234, 18);
+    text.AppendLong(0x54455854, 16);
+    EXPECT_EQ(Units(text), u"34TEXT");
+    EXPECT_EQ(text.CompareTo(VStr<8>(text), true), 0);
+}

@@ -1,0 +1,3 @@
+#include "toolbox/foundation/VBigLongInMem.h"
+
+VBigLongInMem::~VBigLongInMem() = default;

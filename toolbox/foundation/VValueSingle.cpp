@@ -1,0 +1,3 @@
+#include "toolbox/foundation/VValueSingle.h"
+
+VValueSingle::~VValueSingle() = default;
