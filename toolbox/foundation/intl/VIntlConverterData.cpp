@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "platform/core/Endian.h"
@@ -30,7 +31,7 @@ bool StartsWithMacPrefix(const std::string& name)
     if (name.size() <= 4) return false;
     static constexpr char kPrefix[] = "mac_";
     for (int32_t i = 0; i < 4; ++i)
-        if ((name[i] | 0x20) != kPrefix[i]) return false;
+        if (std::tolower(static_cast<unsigned char>(name[i])) != kPrefix[i]) return false;
     return true;
 }
 
