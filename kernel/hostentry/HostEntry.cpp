@@ -2,6 +2,7 @@
 
 #include "kernel/compress/Lh5.h"
 #include "kernel/compress/Lzrw3a.h"
+#include "kernel/numtext/KernelTextServices.h"
 #include "platform/resfiles/Resources.h"
 
 namespace {
@@ -67,6 +68,15 @@ void entreeexterne(int16_t selector, parm* block)
         break;
     case kSelFreeStack:
         block->slot276 = block->slot272;
+        break;
+    case kSelFormatReal:
+        ext_FormatReal(block);
+        break;
+    case kSelEvalTime:
+        ext_EvalTime(block);
+        break;
+    case kSelCenturyInfo:
+        ext_CenturyInfo(block);
         break;
     case kSelClearMethod:
         block->slot266.Clear();

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-KernelTextHooks gKernelTextHooks = {RoundTripRealToText, nullptr, nullptr, nullptr, nullptr};
+KernelTextHooks gKernelTextHooks = {RoundTripRealToText, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 void RoundTripRealToText(const double* value, uint8_t* dest, int32_t)
 {
@@ -20,4 +20,4 @@ void RoundTripRealToText(const double* value, uint8_t* dest, int32_t)
     std::memcpy(dest + 1 + length, value, sizeof(double));
 }
 
-void ResetKernelTextHooks() { gKernelTextHooks = {RoundTripRealToText, nullptr, nullptr, nullptr, nullptr}; }
+void ResetKernelTextHooks() { gKernelTextHooks = {RoundTripRealToText, nullptr, nullptr, nullptr, nullptr, nullptr}; }

@@ -19,6 +19,8 @@ struct KernelTextHooks {
     // Rewrite length-prefixed text in place by a display format.
     void (*applyNumericFormat)(uint8_t* text, const uint8_t* format);
     void (*applyStringFormat)(uint8_t* text, const uint8_t* format);
+    // The century window of two-digit years: pivot 0 means "this century".
+    void (*centuryInfo)(int32_t* pivot, int32_t* century);
 };
 
 extern KernelTextHooks gKernelTextHooks;

@@ -1,57 +1,224 @@
 #include "toolbox/foundation/VIntlMgr.h"
 
-#include "platform/text/SingleByteSets.h"
+#include "platform/core/Memory.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/text/RomanCase.h"
+#include "platform/text/RomanCompare.h"
 #include "platform/text/Utf8.h"
-
-using platform::ConversionResult;
-using platform::ConversionStatus;
+#include "toolbox/foundation/VString.h"
+#include "toolbox/foundation/intl/CharConverters.h"
+#include "toolbox/foundation/intl/VIntlManagerRoot.h"
 
 VIntlMgr* gDefaultIntl = nullptr;
 
+namespace {
+
+constexpr platform::ResType kCaseTypes[4] = {
+    0x6C77726E,  // 'lwrn'
+    0x6C777261,  // 'lwra'
+    0x7570726E,  // 'uprn'
+    0x75707261,  // 'upra'
+};
+constexpr platform::ResType kUsetType = 0x75736574;  // 'uset'
+
+uint16_t BE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The ASCII table of the quick comparison: a-z fold to A-Z.
+char16_t TrivialCompareValue(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c; }
+
+int32_t Sign(int32_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+
+}  // namespace
+
 VIntlMgr::VIntlMgr(DialectCode dialect) : fDialect(dialect) {}
-VIntlMgr::~VIntlMgr() = default;
+
+VIntlMgr::~VIntlMgr() { DeInitUnicode(); }
+
+void VIntlMgr::SetWildcard(char16_t wildcard, bool enabled)
+{
+    fWildcard = wildcard;
+    fWildcardEnabled = enabled;
+}
+
+platform::Handle VIntlMgr::LoadData(platform::ResType type, int16_t id)
+{
+    platform::Handle h = platform::GetResource(type, id);
+    if (h != nullptr) platform::DetachResource(h);
+    return h;
+}
+
+int16_t VIntlMgr::InitUnicode(DialectCode dialect)
+{
+    fDialect = AdjustDialect(dialect);
+    MultiByteCode family = INTL_GetDialectScriptCode(fDialect);
+    if (family == -1) family = INTL_GetDialectScriptCode(PrimaryDialect(fDialect));
+
+    int32_t script = 0;
+    if (GetMacScriptFromDialectCode(fDialect, script)) fMacScript = int16_t(script);
+    fMacEncoding = uint32_t(fMacScript);
+
+    if (fConverterData == nullptr && VIntlManagerRoot::sIntlManagerRoot != nullptr)
+        fConverterData = VIntlManagerRoot::sIntlManagerRoot->RetainConverterData(family);
+    if (fConverterData == nullptr) return kIntlTablesMissing;
+    switch (fConverterData->GetSource()) {
+    case ConverterSource::File:
+        if (fConverterData->GetWidthKind() == 1) {
+            fMulti2Uni = Multi2UniFileSingleByte;
+            fUni2Multi = Uni2MultiFileSingleByte;
+        } else {
+            fMulti2Uni = Multi2UniFileDoubleByte;
+            fUni2Multi = Uni2MultiFileDoubleByte;
+        }
+        break;
+    case ConverterSource::Resources:
+        fMulti2Uni = Multi2UniResource;
+        fUni2Multi = Uni2MultiResource;
+        break;
+    case ConverterSource::Platform:
+        fMulti2Uni = Multi2UniPlatform;
+        fUni2Multi = Uni2MultiPlatform;
+        break;
+    case ConverterSource::None: return kIntlTablesMissing;
+    }
+
+    switch (fDialect & 0x3FF) {
+    case 0x01:
+    case 0x0D:
+    case 0x20:
+    case 0x29: fBidi = fRightToLeft = true; break;
+    case 0x39: fBidi = true, fRightToLeft = false; break;
+    default: fBidi = fRightToLeft = false; break;
+    }
+
+    for (int32_t slot = kLwrn; slot <= kUpra; ++slot) {
+        if (fTables[slot] != nullptr) continue;
+        fTables[slot] = LoadData(kCaseTypes[slot], int16_t(fDialect & 0xFFFF));
+        if (fTables[slot] == nullptr) fTables[slot] = LoadData(kCaseTypes[slot], 0);
+    }
+    for (int32_t slot = kUset0; slot <= kUset3; ++slot)
+        if (fTables[slot] == nullptr) fTables[slot] = LoadData(kUsetType, int16_t(slot - kUset0));
+    for (platform::Handle table : fTables)
+        if (table == nullptr) return kIntlTablesMissing;
+    return 0;
+}
+
+void VIntlMgr::DeInitUnicode()
+{
+    if (fConverterData != nullptr) fConverterData->Release();
+    fConverterData = nullptr;
+    fMulti2Uni = nullptr;
+    fUni2Multi = nullptr;
+    for (platform::Handle& table : fTables) {
+        if (table != nullptr) platform::DisposeHandle(table);
+        table = nullptr;
+    }
+}
+
+// --- 8-bit sets and UTF-16 ----------------------------------------------
 
 namespace {
 
-template <typename Src, typename Dst, typename Convert>
-bool RunConversion(const Src*& src, Dst*& dst, const Dst* dstEnd, int32_t srcCount, Convert convert)
+bool RunToUni(const VIntlMgr& mgr, Multi2UniProc proc, bool windows, const uint8_t*& src, char16_t*& dst,
+              const char16_t* dstEnd, int32_t srcCount)
 {
     if (srcCount <= 0) return true;
-    const int32_t room = dstEnd > dst ? static_cast<int32_t>(dstEnd - dst) : 0;
-    const ConversionResult r = convert(src, srcCount, dst, room);
-    src += r.consumed;
-    dst += r.produced;
-    return r.consumed >= srcCount;
+    const uint8_t* srcEnd = src + srcCount;
+    const VIntlConverterData* data = mgr.GetConverterData();
+    while (src < srcEnd) {
+        if (dst >= dstEnd) return false;
+        if (proc != nullptr && data != nullptr) {
+            if (!proc(*data, windows, src, srcEnd, dst, dstEnd)) return false;
+        } else {
+            *dst++ = *src < 0x80 ? *src : u'\uFFFD';  // no tables: ASCII only
+            ++src;
+        }
+    }
+    return true;
+}
+
+bool RunFromUni(const VIntlMgr& mgr, Uni2MultiProc proc, bool windows, const char16_t*& src, uint8_t*& dst,
+                const uint8_t* dstEnd, int32_t srcCount)
+{
+    if (srcCount <= 0) return true;
+    const char16_t* srcEnd = src + srcCount;
+    const VIntlConverterData* data = mgr.GetConverterData();
+    while (src < srcEnd) {
+        if (dst >= dstEnd) return false;
+        const char16_t ch = *src;
+        if (ch == 0x2028 || ch == 0x2029) {
+            // Line and paragraph separators: CR, or CR LF in the Windows set.
+            const int32_t need = windows ? 2 : 1;
+            if (dstEnd - dst < need) return false;
+            *dst++ = 0x0D;
+            if (windows) *dst++ = 0x0A;
+            ++src;
+            continue;
+        }
+        if (IsHighSurrogate(ch) && srcEnd - src >= 2 && IsLowSurrogate(src[1])) {
+            // Outside the tables' plane: one substitute for the pair.
+            *dst++ = '?';
+            src += 2;
+            continue;
+        }
+        if (proc != nullptr && data != nullptr) {
+            if (!proc(*data, windows, src, dst, dstEnd)) return false;
+        } else {
+            *dst++ = ch < 0x80 ? uint8_t(ch) : uint8_t('?');
+            ++src;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 bool VIntlMgr::Mac2Uni(const uint8_t*& src, char16_t*& dst, const char16_t* dstEnd, int32_t srcCount) const
 {
-    return RunConversion(src, dst, dstEnd, srcCount, platform::MacRomanToUtf16);
+    return RunToUni(*this, fMulti2Uni, false, src, dst, dstEnd, srcCount);
 }
 
 bool VIntlMgr::Ansi2Uni(const uint8_t*& src, char16_t*& dst, const char16_t* dstEnd, int32_t srcCount) const
 {
-    return RunConversion(src, dst, dstEnd, srcCount, platform::Windows1252ToUtf16);
+    return RunToUni(*this, fMulti2Uni, true, src, dst, dstEnd, srcCount);
 }
 
 bool VIntlMgr::Uni2Mac(const char16_t*& src, uint8_t*& dst, const uint8_t* dstEnd, int32_t srcCount) const
 {
-    return RunConversion(src, dst, dstEnd, srcCount, platform::Utf16ToMacRoman);
+    return RunFromUni(*this, fUni2Multi, false, src, dst, dstEnd, srcCount);
 }
 
 bool VIntlMgr::Uni2Ansi(const char16_t*& src, uint8_t*& dst, const uint8_t* dstEnd, int32_t srcCount) const
 {
-    return RunConversion(src, dst, dstEnd, srcCount, platform::Utf16ToWindows1252);
+    return RunFromUni(*this, fUni2Multi, true, src, dst, dstEnd, srcCount);
 }
 
-char16_t VIntlMgr::Mac2Uni(uint8_t byte) const { return platform::MacRomanToUnicode(byte); }
+char16_t VIntlMgr::Mac2Uni(uint8_t byte) const
+{
+    const uint8_t* src = &byte;
+    return Mac2Uni(src, src + 1);
+}
+
+char16_t VIntlMgr::Mac2Uni(const uint8_t*& src, const uint8_t* srcEnd) const
+{
+    char16_t ch = 0;
+    char16_t* dst = &ch;
+    if (src >= srcEnd) return 0;
+    if (fMulti2Uni != nullptr && fConverterData != nullptr) {
+        fMulti2Uni(*fConverterData, false, src, srcEnd, dst, dst + 1);
+    } else {
+        ch = *src < 0x80 ? *src : u'\uFFFD';
+        ++src;
+    }
+    return ch;
+}
 
 bool VIntlMgr::UTF8ToUTF16(const uint8_t* src, int32_t srcLength, int32_t& consumed, char16_t* dst,
                            int32_t dstCapacity, int32_t& produced) const
 {
-    const ConversionResult r = platform::Utf8ToUtf16(src, srcLength, dst, dstCapacity);
+    const platform::ConversionResult r = platform::Utf8ToUtf16(src, srcLength, dst, dstCapacity);
     consumed = r.consumed;
     produced = r.produced;
     return true;
@@ -60,37 +227,150 @@ bool VIntlMgr::UTF8ToUTF16(const uint8_t* src, int32_t srcLength, int32_t& consu
 bool VIntlMgr::UTF16ToUTF8(const char16_t* src, int32_t srcCount, int32_t& consumed, uint8_t* dst,
                            int32_t dstCapacity, int32_t& produced) const
 {
-    const ConversionResult r = platform::Utf16ToUtf8(src, srcCount, dst, dstCapacity);
+    const platform::ConversionResult r = platform::Utf16ToUtf8(src, srcCount, dst, dstCapacity);
     consumed = r.consumed;
     produced = r.produced;
     return true;
 }
 
-VIntlMgr* InitDefaultIntlManager()
+// --- comparison -----------------------------------------------------------
+
+int32_t VIntlMgr::CompareChar(char16_t c1, char16_t c2, bool strict) const
 {
-    if (gDefaultIntl == nullptr) gDefaultIntl = new VIntlMgr(0);
-    return gDefaultIntl;
+    if (strict && c1 <= 0xC0 && c2 <= 0xC0) return Sign(int32_t(c1) - int32_t(c2));
+    if (!strict && c1 < 0xC0 && c2 < 0xC0) return Sign(int32_t(TrivialCompareValue(c1)) - int32_t(TrivialCompareValue(c2)));
+    if (c1 == c2) return 0;
+    uint8_t b1 = '?', b2 = '?';
+    const char16_t* s1 = &c1;
+    const char16_t* s2 = &c2;
+    uint8_t* d1 = &b1;
+    uint8_t* d2 = &b2;
+    Uni2Mac(s1, d1, d1 + 1, 1);
+    Uni2Mac(s2, d2, d2 + 1, 1);
+    if (strict) {
+        const int32_t c = platform::CompareText(&b1, 1, &b2, 1);
+        // Different characters that share one Mac byte still differ.
+        return c != 0 ? c : Sign(int32_t(c1) - int32_t(c2));
+    }
+    // Loose: case and diacritics do not count.
+    const uint8_t k1 = platform::RomanUppercase(platform::RomanStripDiacritics(b1));
+    const uint8_t k2 = platform::RomanUppercase(platform::RomanStripDiacritics(b2));
+    if (k1 != k2) return Sign(int32_t(k1) - int32_t(k2));
+    // Characters the Mac set lacks both became '?': they still differ.
+    const bool lost = (b1 == '?' && c1 != u'?') || (b2 == '?' && c2 != u'?');
+    return lost ? Sign(int32_t(c1) - int32_t(c2)) : 0;
 }
 
-VIntlMgr* RetainIntlManager(DialectCode)
+int32_t VIntlMgr::CompareUnits(const char16_t* a, int32_t aLength, const char16_t* b, int32_t bLength, bool strict,
+                               bool wildcard) const
 {
-    VIntlMgr* mgr = InitDefaultIntlManager();
-    if (mgr != nullptr) mgr->Retain();
-    return mgr;
+    if (wildcard && fWildcardEnabled && bLength > 0 && b[bLength - 1] == fWildcard && aLength >= bLength - 1) {
+        // Prefix match: the pattern without its wildcard against as much of the text.
+        --bLength;
+        aLength = bLength;
+    }
+    const int32_t common = aLength < bLength ? aLength : bLength;
+    for (int32_t i = 0; i < common; ++i) {
+        const int32_t c = CompareChar(a[i], b[i], strict);
+        if (c != 0) return Sign(c);
+    }
+    return aLength > bLength ? 1 : aLength < bLength ? -1 : 0;
 }
 
-bool vAnsi2Mac(const uint8_t*& src, uint8_t*& dst, const uint8_t* dstEnd, int32_t srcCount)
+namespace {
+
+// The string's text as UTF-16 for the time of a comparison.
+class UnitsOf {
+public:
+    explicit UnitsOf(const VString& s)
+    {
+        if (s.IsUnicode()) {
+            fLocked = &s;
+            fUnits = static_cast<const char16_t*>(s.LockAndGetCPointer());
+            fLength = s.GetLength();
+        } else {
+            fCopy.resize(size_t(s.GetLength()) + 1);
+            fLength = s.ToUniBlock(fCopy.data(), 0, s.GetLength() + 1);
+            fUnits = fCopy.data();
+        }
+    }
+    ~UnitsOf()
+    {
+        if (fLocked != nullptr) fLocked->Unlock();
+    }
+    UnitsOf(const UnitsOf&) = delete;
+    UnitsOf& operator=(const UnitsOf&) = delete;
+    const char16_t* Units() const { return fUnits; }
+    int32_t Length() const { return fLength; }
+
+private:
+    const VString* fLocked = nullptr;
+    const char16_t* fUnits = nullptr;
+    int32_t fLength = 0;
+    std::u16string fCopy;
+};
+
+}  // namespace
+
+int32_t VIntlMgr::CompareUniVString(const VString& s1, const VString& s2, bool strict) const
 {
-    return RunConversion(src, dst, dstEnd, srcCount,
-                         [](const uint8_t* s, int32_t n, uint8_t* d, int32_t room) {
-                             return platform::Windows1252ToMacRoman(s, n, d, room);
-                         });
+    return CompareVString(s1, s2, strict);
 }
 
-bool vMac2Ansi(const uint8_t*& src, uint8_t*& dst, const uint8_t* dstEnd, int32_t srcCount)
+int32_t VIntlMgr::CompareVString(const VString& s1, const VString& s2, bool strict) const
 {
-    return RunConversion(src, dst, dstEnd, srcCount,
-                         [](const uint8_t* s, int32_t n, uint8_t* d, int32_t room) {
-                             return platform::MacRomanToWindows1252(s, n, d, room);
-                         });
+    if (s1.IsNull() || s2.IsNull()) return s1.IsNull() == s2.IsNull() ? 0 : s1.IsNull() ? -1 : 1;
+    const UnitsOf a(s1), b(s2);
+    return CompareUnits(a.Units(), a.Length(), b.Units(), b.Length(), strict, false);
+}
+
+int32_t VIntlMgr::MatchUniVString(const VString& text, const VString& pattern, bool strict) const
+{
+    return MatchVString(text, pattern, strict);
+}
+
+int32_t VIntlMgr::MatchVString(const VString& text, const VString& pattern, bool strict) const
+{
+    if (text.IsNull() || pattern.IsNull()) return text.IsNull() == pattern.IsNull() ? 0 : text.IsNull() ? -1 : 1;
+    const UnitsOf a(text), b(pattern);
+    return CompareUnits(a.Units(), a.Length(), b.Units(), b.Length(), strict, true);
+}
+
+// --- case -------------------------------------------------------------------
+
+int32_t VIntlMgr::MapCase(char16_t* text, int32_t count, TableSlot slot) const
+{
+    platform::Handle table = fTables[slot];
+    if (table == nullptr || text == nullptr) return 1;
+    platform::HLock(table);
+    const auto* p = reinterpret_cast<const uint8_t*>(*table);
+    const int32_t size = platform::GetHandleSize(table);
+    const int32_t ranges = size >= 2 ? int16_t(BE16(p)) : 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const char16_t ch = text[i];
+        int32_t at = 2;
+        for (int32_t r = 0; r < ranges && at + 4 <= size; ++r) {
+            const uint16_t first = BE16(p + at), last = BE16(p + at + 2);
+            if (first > ch || last < first) break;
+            const int32_t next = at + 4 + 2 * (last - first + 1);
+            if (ch <= last) {
+                const int32_t entry = at + 4 + 2 * (ch - first);
+                if (entry + 2 <= size) text[i] = BE16(p + entry);
+                break;
+            }
+            at = next;
+        }
+    }
+    platform::HUnlock(table);
+    return 1;
+}
+
+int32_t VIntlMgr::ToUpperCase(char16_t* text, int32_t count, bool accent) const
+{
+    return MapCase(text, count, accent ? kUpra : kUprn);
+}
+
+int32_t VIntlMgr::ToLowerCase(char16_t* text, int32_t count, bool accent) const
+{
+    return MapCase(text, count, accent ? kLwra : kLwrn);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/text/IntlSettings.h"
 #include "toolbox/foundation/KernelTextHooks.h"
 #include "toolbox/foundation/RealTruncation.h"
 #include "toolbox/foundation/VAnsiString.h"
@@ -282,7 +283,7 @@ void VString::ToPString(uint8_t* dest, int32_t max, CharSet set) const
         std::memcpy(dest + 1, chars, static_cast<size_t>(n));
     } else {
         uint8_t* dst = dest + 1;
-        const uint8_t* end = dest + max;
+        const uint8_t* end = dest + 1 + max;
         if (IsUnicode()) {
             const auto* src = static_cast<const char16_t*>(chars);
             if (set == kCharSetMac)
@@ -493,60 +494,44 @@ std::string MacText(const VString& text)
     return std::string(reinterpret_cast<char*>(buffer + 1), buffer[0]);
 }
 
-constexpr char kDecimalSeparator = '.';
-
 }  // namespace
 
 int32_t VString::GetLong(int32_t) const
 {
-    const std::string text = MacText(*this);
-    size_t i = 0;
-    int32_t value = 0;
-    bool negative = false;
-    bool exponent = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '-' && value == 0) {
-            negative = true;
-        } else if (c == kDecimalSeparator) {
-            for (++i; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
-            }
-            exponent = i < text.size();
-            ++i;
-            break;
-        } else if (c == 'e' || c == 'E') {
-            exponent = true;
-            ++i;
-            break;
-        } else if (c >= '0' && c <= '9') {
-            value = static_cast<int32_t>(static_cast<uint32_t>(value) * 10u + static_cast<uint32_t>(c - '0'));
-        }
-    }
-    if (!exponent) return negative ? -value : value;
-    int32_t power = 0;
-    bool negativePower = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '-') negativePower = true;
-        else if (c >= '0' && c <= '9' && power < 10000) power = power * 10 + (c - '0');
-    }
-    const double scaled = value * std::pow(10.0, negativePower ? -power : power);
-    const int32_t result = std::isnan(scaled) ? INT32_MIN : TruncateToLong(scaled);
-    return negative ? -result : result;
+    // One rule for integers: the whole number text (fraction and exponent
+    // included) is read as a real and cut toward zero, held at the 32-bit limits.
+    const double value = GetRealUsingSeparator(static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator));
+    if (std::isnan(value)) return INT32_MIN;
+    if (value >= 2147483647.0) return INT32_MAX;
+    if (value <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(value);
 }
 
 int64_t VString::GetLong8(int32_t) const
 {
+    const double value = GetRealUsingSeparator(static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator));
+    // Digits beyond a double's precision: read the integer digits exactly.
     const std::string text = MacText(*this);
-    uint64_t value = 0;
-    bool negative = false;
-    for (const char c : text) {
-        if (c == '-' && value == 0) negative = true;
-        else if (c == kDecimalSeparator) break;
-        else if (c >= '0' && c <= '9') value = value * 10 + static_cast<uint64_t>(c - '0');
+    bool plainInteger = true;
+    for (const char c : text)
+        if (!((c >= '0' && c <= '9') || c == '-' || c == '+' || c == ' ')) plainInteger = false;
+    if (plainInteger) {
+        uint64_t exact = 0;
+        bool negative = false, overflow = false;
+        for (const char c : text) {
+            if (c == '-' && exact == 0) negative = true;
+            if (c < '0' || c > '9') continue;
+            if (exact > (UINT64_MAX - 9) / 10) overflow = true;
+            else exact = exact * 10 + static_cast<uint64_t>(c - '0');
+        }
+        const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
+        if (overflow || exact > limit) return negative ? INT64_MIN : INT64_MAX;
+        return negative ? static_cast<int64_t>(0 - exact) : static_cast<int64_t>(exact);
     }
-    const auto result = static_cast<int64_t>(value);
-    return negative ? -result : result;
+    if (std::isnan(value)) return INT64_MIN;
+    if (value >= 9223372036854775807.0) return INT64_MAX;
+    if (value <= -9223372036854775808.0) return INT64_MIN;
+    return static_cast<int64_t>(value);
 }
 
 int16_t VString::GetWord(int32_t) const { return static_cast<int16_t>(GetLong()); }
@@ -595,7 +580,10 @@ double VString::GetRealUsingSeparator(char16_t separator) const
     return negative ? -value : value;
 }
 
-double VString::GetReal(int32_t) const { return GetRealUsingSeparator(kDecimalSeparator); }
+double VString::GetReal(int32_t) const
+{
+    return GetRealUsingSeparator(static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator));
+}
 
 bool VString::GetBoolean(int32_t) const
 {
@@ -790,12 +778,9 @@ void VString::ApplyNumericFormat(const VString& format)
 
 void VString::ApplyStringFormat(const VString& format) { ApplyFormat(*this, format, gKernelTextHooks.applyStringFormat); }
 
-int32_t VString::CompareTo(const VString& other, uint8_t) const
+int32_t VString::CompareTo(const VString& other, uint8_t strict) const
 {
-    const PlatformString mine = GetCFString();
-    const PlatformString theirs = other.GetCFString();
-    const int c = mine.compare(theirs);
-    return c == 0 ? 0 : (c > 0 ? 1 : -1);
+    return DefaultIntl()->CompareVString(*this, other, strict != 0);
 }
 
 int32_t VString::CompareTo(const VValue& other, uint8_t strict, int32_t) const

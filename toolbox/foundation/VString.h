@@ -155,8 +155,32 @@ public:
     void ApplyNumericFormat(const VString& format);
     void ApplyStringFormat(const VString& format);
 
-    // Exact comparison of the characters as UTF-16: -1, 0 or 1.
+    // Through the default international manager: -1, 0 or 1. An ordering:
+    // the wildcard plays no part.
     int32_t CompareTo(const VString& other, uint8_t strict) const;
+    int32_t CompareToCString(const uint8_t* text, CharSet set, uint8_t strict) const;
+
+    // --- search and editing (1-based positions, 0: not found) ---
+    // The first position from start where the pattern matches; a pattern
+    // ending in the wildcard matches any text that begins with the rest.
+    int32_t Find(const VString& pattern, int32_t start = 1, uint8_t strict = 0) const;
+    bool BeginsWith(const VString& text, uint8_t strict = 0) const;
+    bool EndsWith(const VString& text, uint8_t strict = 0) const;
+    int32_t FindUniChar(char16_t ch, int32_t start = 1, uint8_t backwards = 0) const;
+    void SubString(int32_t start, int32_t count);
+    void Insert(char16_t ch, int32_t pos);
+    void Insert(const VString& text, int32_t pos);
+    void Replace(const VString& text, int32_t start, int32_t count);
+    void Remove(int32_t start, int32_t count);
+    void Exchange(const VString& pattern, const VString& replacement, int32_t start = 1, int32_t count = 1);
+    bool RemoveLeadingChar(char16_t ch);
+    void ToLowerCase(uint8_t accent = 0);
+    // The first four Mac Roman bytes, first byte highest; missing bytes 0.
+    void ToOsType(uint32_t& code) const;
+
+    // Hour text ("13:05", "1:30 PM"); kNoHour when it is not one.
+    int32_t GetHour(int32_t index = -1) const override;
+    void ToDate(DateBlock& date, int32_t index = -1) const override;
     // The real in the text with the given decimal separator.
     double GetRealUsingSeparator(char16_t separator) const;
 
@@ -170,6 +194,8 @@ protected:
     void AppendUniUnits(const char16_t* units, int32_t count);
     // Appends count bytes of the given 8-bit set (0 Mac Roman, 1 ANSI).
     void AppendByteUnits(const uint8_t* bytes, int32_t count, CharSet set);
+    // Replaces the text by the units (converted, clipped); not null.
+    void SetUnits(const std::u16string& units);
     // Appends units already in the string's own set, clipped.
     void AppendOwnUnits(const void* units, int32_t count);
 
@@ -179,6 +205,8 @@ protected:
 
 // A new, empty, not-null string of the given kind; null for other kinds.
 VString* NewStringFromStringKind(StringKind kind);
+
+constexpr int32_t kNoHour = INT32_MIN;
 
 int32_t CStringLength(const uint8_t* text);
 int32_t UniCStringLength(const char16_t* text);

@@ -202,9 +202,9 @@ TEST(Strings, CrossingCharacterSets)
     mac.ToPString(pstring, 255);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(pstring), 3), "\x02\xDB!");
 
-    // A converted export holds at most max - 1 characters.
+    // A converted export holds up to max characters.
     text.ToPString(pstring, 2, kCharSetMac);
-    EXPECT_EQ(pstring[0], 1);
+    EXPECT_EQ(pstring[0], 2);
 
     // A long 8-bit text goes through a temporary block.
     VText big;

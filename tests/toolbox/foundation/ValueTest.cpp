@@ -194,7 +194,7 @@ TEST(Values, TextConversions)
     EXPECT_EQ(n.GetLong(), -2147483647);
 
     text.FromMacCString(reinterpret_cast<const uint8_t*>("-1.5e2"));
-    EXPECT_EQ(text.GetLong(), -100);
+    EXPECT_EQ(text.GetLong(), -150);
     text.FromMacCString(reinterpret_cast<const uint8_t*>("12.9"));
     EXPECT_EQ(text.GetLong(), 12);
     text.FromMacCString(reinterpret_cast<const uint8_t*>("2.5e-1"));

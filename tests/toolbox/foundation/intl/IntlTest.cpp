@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "platform/core/Memory.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
+#include "toolbox/foundation/VMacString.h"
+#include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/intl/VIntlManagerRoot.h"
+
+namespace {
+
+std::string ShippedConverters()
+{
+    const char* root = std::getenv("QZ_TEST_SOURCE_DIR");
+    return std::string(root != nullptr ? root : ".") + "/resources/extensions/Language Support";
+}
+
+// A root over the shipped converter files, with a resource file holding
+// empty case tables and character classes so that every dialect loads.
+struct IntlFixture {
+    explicit IntlFixture(DialectCode dialect = 0x409, const std::string& folder = ShippedConverters())
+    {
+        platform::ResetResourceManager();
+        const auto path = std::filesystem::temp_directory_path() / "qz_intl_tables.rsrc";
+        std::filesystem::remove(path);
+        platform::FSpCreateResFile(platform::FSSpec{path.string()}, 0, 0, 0, platform::ResFileFork::Data);
+        platform::OpenResFile(path.string(), platform::fsRdWrPerm, platform::ResFileFork::Data);
+        const platform::ResType types[] = {0x6C77726E, 0x6C777261, 0x7570726E, 0x75707261};
+        for (platform::ResType type : types) platform::AddResource(platform::NewHandleClear(2), type, 0, nullptr);
+        for (int16_t id = 0; id < 4; ++id) platform::AddResource(platform::NewHandleClear(2), 0x75736574, id, nullptr);
+        VIntlManagerRoot::Reset();
+        SetConverterFolder(folder);
+        VIntlManagerRoot::Init(dialect);
+    }
+    ~IntlFixture()
+    {
+        VIntlManagerRoot::Reset();
+        SetConverterFolder("");
+        platform::ResetResourceManager();
+    }
+};
+
+bool Ansi2Mac(uint8_t in, uint8_t& out)
+{
+    const uint8_t* s = &in;
+    uint8_t* d = &out;
+    return vAnsi2Mac(s, d, d + 1, 1);
+}
+
+bool Mac2Ansi(uint8_t in, uint8_t& out)
+{
+    const uint8_t* s = &in;
+    uint8_t* d = &out;
+    return vMac2Ansi(s, d, d + 1, 1);
+}
+
+}  // namespace
+
+TEST(Intl, DirectConversionByDialect)
+{
+    {
+        IntlFixture intl(0x409);
+        uint8_t out = 0;
+        EXPECT_TRUE(Ansi2Mac(0x80, out));
+        EXPECT_EQ(out, 0xDB);
+        EXPECT_TRUE(Mac2Ansi(0xDB, out));
+        EXPECT_EQ(out, 0x80);
+    }
+    {
+        IntlFixture intl(0x411);
+        uint8_t out = 0;
+        EXPECT_TRUE(Ansi2Mac(0x80, out));
+        EXPECT_EQ(out, 0x80);
+        EXPECT_TRUE(Mac2Ansi(0xDB, out));
+        EXPECT_EQ(out, 0xDB);
+        EXPECT_TRUE(IsDoubleByteScript(0x411));
+        // A lead byte that ends the source is not read past.
+        const uint8_t lone[1] = {0x82};
+        const uint8_t* s = lone;
+        char16_t u[2];
+        char16_t* d = u;
+        EXPECT_TRUE(gDefaultIntl->Mac2Uni(s, d, u + 2, 1));
+        EXPECT_EQ(u[0], u'\uFFFD');
+        const uint8_t pair[2] = {0x82, 0xA0};  // hiragana a
+        s = pair;
+        d = u;
+        gDefaultIntl->Mac2Uni(s, d, u + 2, 2);
+        EXPECT_EQ(d - u, 1);
+        EXPECT_EQ(u[0], u'\u3042');
+    }
+}
+
+TEST(Intl, SeparatorsAndUtf8)
+{
+    IntlFixture intl;
+    const char16_t para[1] = {0x2029};
+    uint8_t out[4] = {};
+    const char16_t* s = para;
+    uint8_t* d = out;
+    EXPECT_TRUE(gDefaultIntl->Uni2Ansi(s, d, out + 4, 1));
+    EXPECT_EQ(d - out, 2);
+    EXPECT_EQ(out[0], 0x0D);
+    EXPECT_EQ(out[1], 0x0A);
+    s = para;
+    d = out;
+    EXPECT_TRUE(gDefaultIntl->Uni2Mac(s, d, out + 4, 1));
+    EXPECT_EQ(d - out, 1);
+
+    const uint8_t emoji[4] = {0xF0, 0x9F, 0x98, 0x80};
+    char16_t units[2];
+    int32_t consumed = -1, produced = -1;
+    gDefaultIntl->UTF8ToUTF16(emoji, 4, consumed, units, 2, produced);
+    EXPECT_EQ(produced, 2);
+    EXPECT_EQ(units[0], 0xD83D);
+    EXPECT_EQ(units[1], 0xDE00);
+    gDefaultIntl->UTF8ToUTF16(emoji, 4, consumed, units, 1, produced);
+    EXPECT_EQ(consumed, 0);
+    const uint8_t cut[2] = {'a', 0xC3};
+    gDefaultIntl->UTF8ToUTF16(cut, 2, consumed, units, 2, produced);
+    EXPECT_EQ(consumed, 1);
+    EXPECT_EQ(produced, 1);
+}
+
+TEST(Intl, ConverterFileChoiceAndValidation)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "qz_intl_choice";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto roman = std::filesystem::path(ShippedConverters()) / "mac_roman.ucvt";
+    std::filesystem::copy_file(roman, folder / "a_roman.ucvt");
+    std::filesystem::copy_file(roman, folder / "mac_roman.ucvt");
+    std::filesystem::copy_file(roman, folder / "mac_");
+    EXPECT_EQ(std::filesystem::path(VIntlConverterData::FindConverterFile(folder.string(), 0)).filename(),
+              "mac_roman.ucvt");
+
+    // A damaged file is refused: an offset past the end, a cut table.
+    std::ifstream in(roman, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    int16_t width = 0;
+    EXPECT_TRUE(VIntlConverterData::ValidateConverterFile(bytes.data(), int32_t(bytes.size()), 0, &width));
+    EXPECT_EQ(width, 1);
+    EXPECT_FALSE(VIntlConverterData::ValidateConverterFile(bytes.data(), int32_t(bytes.size()) - 1, 0, &width));
+    EXPECT_FALSE(VIntlConverterData::ValidateConverterFile(bytes.data(), int32_t(bytes.size()), 9, &width));
+    auto damaged = bytes;
+    damaged[12] = 0x7F;
+    EXPECT_FALSE(VIntlConverterData::ValidateConverterFile(damaged.data(), int32_t(damaged.size()), 0, &width));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Intl, ComparisonAndDialects)
+{
+    IntlFixture intl;
+    VIntlMgr* a = RetainIntlManager(-5);
+    VIntlMgr* b = RetainIntlManager(0);
+    EXPECT_EQ(a, b);
+    a->Release();
+    b->Release();
+
+    VStr<255> lower, upper, pattern, one;
+    lower.FromUniCString(u"abc");
+    upper.FromUniCString(u"ABC");
+    EXPECT_EQ(lower.CompareTo(upper, 0), 0);
+    EXPECT_EQ(lower.CompareTo(upper, 1), 1);
+    pattern.FromUniCString(u"ab@");
+    one.FromUniCString(u"a");
+    EXPECT_EQ(gDefaultIntl->MatchVString(lower, pattern, false), 0);
+    EXPECT_NE(gDefaultIntl->MatchVString(one, pattern, false), 0);
+    // Ordering ignores the wildcard, so sorting names with '@' is a total order.
+    EXPECT_NE(lower.CompareTo(pattern, 0), 0);
+    EXPECT_EQ(-lower.CompareTo(pattern, 0), pattern.CompareTo(lower, 0));
+
+    int32_t language = 0;
+    EXPECT_TRUE(VIntlMgr::MAC_GetLangFromDialectCode(0x416, language));
+    EXPECT_EQ(language, -1);
+    VIntlMgr::MAC_GetLangFromDialectCode(0x816, language);
+    EXPECT_EQ(language, 8);
+    EXPECT_EQ(INTL_GetDialectScriptCode(0x411), 1);
+    EXPECT_EQ(INTL_GetDialectScriptCode(0x1234), -1);
+}
+
+TEST(Intl, StringOperations)
+{
+    IntlFixture intl;
+    VStr<255> s;
+    s.AppendLong(255, 18);
+    EXPECT_EQ(s.GetCFString(), u"FF");
+    s.Clear();
+    s.AppendLong(0x1234, 18);
+    EXPECT_EQ(s.GetCFString(), u"34");
+    s.Clear();
+    s.AppendLong(0x1234, 20);
+    EXPECT_EQ(s.GetCFString(), u"00001234");
+    s.Clear();
+    s.AppendLong(0x54455854, 16);
+    EXPECT_EQ(s.GetCFString(), u"TEXT");
+    s.Clear();
+    s.AppendLong8(int64_t(1) << 32, 21);
+    EXPECT_EQ(s.GetCFString(), u"0000000100000000");
+
+    VStr<255> text, ab;
+    text.FromUniCString(u"xabyab");
+    ab.FromUniCString(u"ab");
+    EXPECT_EQ(text.Find(ab, 3, 1), 5);
+    EXPECT_EQ(text.Find(ab, 6, 1), 0);
+    VStr<255> a, aa;
+    a.FromUniCString(u"a");
+    aa.FromUniCString(u"aa");
+    text.FromUniCString(u"aaa");
+    text.Exchange(a, aa, 1, 10);
+    EXPECT_EQ(text.GetCFString(), u"aaaaaa");
+
+    std::u16string long255(255, u'\u00E9');
+    VStr<255> wide;
+    wide.FromUniBlock(long255.data(), 0, 255);
+    uint8_t pstring[256];
+    wide.ToPString(pstring, 255, kCharSetMac);
+    EXPECT_EQ(pstring[0], 255);
+    EXPECT_EQ(pstring[255], 0x8E);
+
+    const struct {
+        const char16_t* text;
+        int32_t seconds;
+    } hours[] = {{u"13:05", 47100}, {u"1:30 PM", 48600}, {u"12:30 PM", 45000}, {u"12:30 AM", 1800},
+                 {u"13", kNoHour},  {u"10:60", kNoHour}, {u"-1:00", -3600}};
+    for (const auto& h : hours) {
+        s.FromUniCString(h.text);
+        EXPECT_EQ(s.GetHour(), h.seconds) << std::string(h.text, h.text + 3);
+    }
+    s.FromUniCString(u"12.9");
+    EXPECT_EQ(s.GetLong(), 12);
+    s.FromUniCString(u"1e3");
+    EXPECT_EQ(s.GetLong(), 1000);
+    s.FromUniCString(u"abc");
+    EXPECT_EQ(s.GetLong(), 0);
+    s.FromUniCString(u"-1.5e2");
+    EXPECT_EQ(s.GetLong(), -150);
+    s.FromUniCString(u"99999999999");
+    EXPECT_EQ(s.GetLong(), INT32_MAX);
+    s.FromUniCString(u"1e5");
+    EXPECT_EQ(s.GetLong8(), 100000);
+    s.FromUniCString(u"2.5e-1");
+    EXPECT_EQ(s.GetReal(), 0.25);
+}
+
+TEST(Intl, RoundTripsAndRandomUtf8)
+{
+    IntlFixture intl;
+    for (int32_t b = 0; b < 256; ++b) {
+        const uint8_t byte = uint8_t(b);
+        const uint8_t* s = &byte;
+        char16_t u = 0;
+        char16_t* d = &u;
+        gDefaultIntl->Mac2Uni(s, d, d + 1, 1);
+        uint8_t back = 0;
+        const char16_t* us = &u;
+        uint8_t* bd = &back;
+        gDefaultIntl->Uni2Mac(us, bd, bd + 1, 1);
+        EXPECT_EQ(back, byte) << b;
+
+        char16_t w = 0;
+        s = &byte;
+        d = &w;
+        gDefaultIntl->Ansi2Uni(s, d, d + 1, 1);
+        uint8_t mac = 0;
+        us = &w;
+        bd = &mac;
+        if (!gDefaultIntl->Uni2Mac(us, bd, bd + 1, 1) || (mac == '?' && byte != '?')) continue;
+        uint8_t again = 0;
+        Mac2Ansi(mac, again);
+        uint8_t viaMac = 0;
+        Ansi2Mac(byte, viaMac);
+        if (viaMac == mac) {
+            EXPECT_EQ(again, byte) << b;
+        }
+    }
+
+    std::mt19937 random(20240607);
+    uint8_t bytes[16];
+    char16_t units[32];
+    for (int32_t n = 0; n < 100000; ++n) {
+        const int32_t length = int32_t(random() % 17);
+        for (int32_t i = 0; i < length; ++i) bytes[i] = uint8_t(random());
+        int32_t consumed = 0, produced = 0;
+        gDefaultIntl->UTF8ToUTF16(bytes, length, consumed, units, 32, produced);
+        ASSERT_LE(consumed, length);
+        for (int32_t i = 0; i < produced; ++i) {
+            const bool high = units[i] >= 0xD800 && units[i] <= 0xDBFF;
+            const bool low = units[i] >= 0xDC00 && units[i] <= 0xDFFF;
+            ASSERT_FALSE(low);
+            if (high) {
+                ASSERT_TRUE(i + 1 < produced && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF);
+                ++i;
+            }
+        }
+    }
+}
