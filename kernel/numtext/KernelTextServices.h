@@ -3,7 +3,7 @@
 // real, 61 reads a time of day, 531 answers the century window.
 #pragma once
 
-#include "kernel/hostentry/HostParm.h"
+#include "toolbox/foundation/HostParm.h"
 
 void InstallKernelTextServices();
 

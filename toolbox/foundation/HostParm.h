@@ -49,3 +49,12 @@ struct parm {
 
 // The host entry: a selector and a parameter block.
 using HostEntryProc = void (*)(int16_t selector, parm* block);
+
+// Selectors of the host entry that the host serves; it ignores every other.
+constexpr int16_t kSelBlockCompress = 441;   // compress or decompress a block
+constexpr int16_t kSelEngineReset = -56;     // 304 <- the current resource file
+constexpr int16_t kSelFreeStack = -255;      // 276 <- 272
+constexpr int16_t kSelClearMethod = -551;    // 266 <- 0
+constexpr int16_t kSelFormatReal = -47;      // 310 <- the text of the real at 288
+constexpr int16_t kSelEvalTime = 61;         // 304 <- the time in the text at 310
+constexpr int16_t kSelCenturyInfo = 531;     // 272 <- pivot, 276 <- century

@@ -18,7 +18,7 @@ int32_t VEngine::Compress(int32_t method, const void* src, int32_t srcLen, void*
     block.slot276.SetLong(srcLen);
     block.slot280.SetPtr(dst);
     block.slot284.SetLong(0);
-    gCallQz(kSelCompressBlock, &block);
+    gCallQz(kSelBlockCompress, &block);
     return block.result304;
 }
 
@@ -32,7 +32,7 @@ int32_t VEngine::Decompress(int32_t method, const void* src, int32_t srcLen, voi
     block.slot276.SetLong(dstSize);
     block.slot280.SetPtr(src);
     block.slot284.SetLong(srcLen);
-    gCallQz(kSelCompressBlock, &block);
+    gCallQz(kSelBlockCompress, &block);
     return block.result304;
 }
 

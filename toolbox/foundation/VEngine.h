@@ -12,10 +12,6 @@ class VString;
 // The host entry; null until an engine is made.
 extern HostEntryProc gCallQz;
 
-// Selectors of the host entry used here.
-constexpr int16_t kSelEvalTime = 61;
-constexpr int16_t kSelCompressBlock = 441;
-
 class VEngine : public VObject {
 public:
     explicit VEngine(HostEntryProc entry);
