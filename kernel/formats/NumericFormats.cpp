@@ -227,7 +227,7 @@ void ReverseForRightToLeft(std::string& r)
             if (first == std::string::npos) first = k;
             last = k;
         }
-    if (first != std::string::npos) std::reverse(r.begin() + long(first), r.begin() + long(last) + 1);
+    if (first != std::string::npos) std::reverse(r.begin() + std::ptrdiff_t(first), r.begin() + std::ptrdiff_t(last) + 1);
 }
 
 bool IsSingleZero(const std::string& number)
