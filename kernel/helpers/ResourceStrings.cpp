@@ -1,5 +1,7 @@
 #include "kernel/helpers/ResourceStrings.h"
 
+#include "kernel/collation/Compare.h"
+
 #include <cstring>
 
 #include "kernel/helpers/HandleCopies.h"
@@ -101,8 +103,12 @@ void findstyle(unsigned char* destination, const unsigned char* name)
     if (count > (size - 2) / kEntry) count = (size - 2) / kEntry;
     for (int32_t i = 0; i < count; ++i) {
         const uint8_t* entry = bytes + 2 + i * kEntry;
-        uint8_t nameLength = entry[0] < kTextAt ? entry[0] : kTextAt - 1;
-        if (IdenticalText(entry + 1, nameLength, name + 2, name[0] - 1) != 0) continue;
+        Str255 entryName = {}, wanted = {};
+        entryName[0] = entry[0] < kTextAt ? entry[0] : kTextAt - 1;
+        std::memcpy(entryName + 1, entry + 1, entryName[0]);
+        wanted[0] = uint8_t(name[0] - 1);
+        std::memcpy(wanted + 1, name + 2, wanted[0]);
+        if (rel2str(entryName, wanted) != 0) continue;
         uint8_t textLength = entry[kTextAt] < kEntry - kTextAt ? entry[kTextAt] : kEntry - kTextAt - 1;
         destination[0] = textLength;
         std::memcpy(destination + 1, entry + kTextAt + 1, textLength);

@@ -41,8 +41,16 @@ void Num2Str(const decform* form, const double* value, platform::StringPtr dest)
         const int32_t digits = form->digits < 0 ? 0 : form->digits > 60 ? 60 : form->digits;
         r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, digits);
     } else {
-        const int32_t digits = form->digits < 1 ? 1 : form->digits > 17 ? 17 : form->digits;
-        r = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, digits - 1);
+        const int32_t digits = form->digits < 1 ? 1 : form->digits > 19 ? 19 : form->digits;
+        r = std::to_chars(text, text + sizeof text, std::fabs(v), std::chars_format::scientific, digits - 1);
+        if (r.ec != std::errc()) return PutPString("?", dest);
+        // The floating form: a sign place (space or '-'), the mantissa, then
+        // the exponent with its sign and no leading zeros (" 1.5e+3").
+        std::string s(text, r.ptr);
+        const size_t e = s.find('e');
+        std::string exponent = s.substr(e + 2);
+        exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
+        return PutPString((std::signbit(v) ? "-" : " ") + s.substr(0, e + 2) + exponent, dest);
     }
     PutPString(r.ec == std::errc() ? std::string(text, r.ptr) : std::string("?"), dest);
 }

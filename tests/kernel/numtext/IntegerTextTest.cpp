@@ -62,7 +62,10 @@ TEST(NumberBridge, DecimalTextBothWays)
     EXPECT_EQ(Text(out), "3.14");
     decform floating{FLOATDECIMAL, 3};
     Num2Str(&floating, &v, out);
-    EXPECT_EQ(Text(out), "3.14e+00");
+    EXPECT_EQ(Text(out), " 3.14e+0");
+    v = -0.00125;
+    Num2Str(&floating, &v, out);
+    EXPECT_EQ(Text(out), "-1.25e-3");
 
     PStr text("  -12.50e2xyz");
     int16_t index = 1;

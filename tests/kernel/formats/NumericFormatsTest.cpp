@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/formats/FormatChars.h"
+#include "kernel/formats/NumericFormats.h"
+#include "kernel/formats/StringFormats.h"
+#include "platform/resfiles/Resources.h"
+#include "tests/kernel/formats/FormatTestSupport.h"
+
+namespace {
+
+class NumericFormats : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::ResetResourceManager();
+        ResetFormatChars();
+        ResetCollation();
+    }
+
+    static std::string Apply(const std::string& number, const std::string& format)
+    {
+        platform::Str255 text = {}, pattern = {};
+        ToPString(number, text);
+        ToPString(format, pattern);
+        transusing(text, pattern);
+        return FromPString(text);
+    }
+};
+
+TEST_F(NumericFormats, PatternTableRows)
+{
+    struct Row {
+        const char* number;
+        const char* format;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"1234.5", "###,##0.00", "1,234.50"},
+        {"-1234.5", "###,##0.00", "-1,234.50"},
+        {"5", "###,##0.00", "5.00"},
+        {"0.5", "##0.00", "0.50"},
+        {"1234.5", "###,###", "1,234"},
+        {"1.999", "#.##", "1.99"},  // no rounding
+        {"3.14159", "##0.0##", "3.141"},
+        {"0", "###.##", ""},
+        {"0.5", "###.##", ".5"},
+        {"12", "##.##", "12"},
+        {"12", "##.00", "12.00"},
+        {"12", "##.^^", "12   "},
+        {"42", "^^^^", "  42"},
+        {"42", "****", "**42"},
+        {"-5", "***", "*-5"},
+        {"-5", "^^^", " -5"},
+        {"-5", "###", "-5"},
+        {"-123", "#,###", "-123"},
+        {"12345", "###", "<<<"},
+        {"-123", "###", "<<<"},
+        {"10", "###", "10"},
+        {"100", "#,##0", "100"},
+        {"-12.5", "###.00;(###.00)", "(12.50)"},
+        {"-5", "##0;##0-", "5-"},
+        {"0", "###.00;(###.00);nothing", "nothing"},
+        {"12.5", "###.00;(###.00);nothing", "12.50"},
+        {"1.2e+20", "###,##0.00", "1.2e+20"},
+        {"42", "$ ###", "$ 42"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Apply(row.number, row.format), row.expected) << row.number << " with " << row.format;
+}
+
+TEST_F(NumericFormats, SpecialForms)
+{
+    EXPECT_EQ(Apply("255", "&$0000"), "$00FF");
+    EXPECT_EQ(Apply("255", "&$"), "$FF");
+    EXPECT_EQ(Apply("255", "&x"), "0x00FF");
+    EXPECT_EQ(Apply("74565", "&X"), "0x00012345");
+
+    // The scientific form reads the double stored behind the text.
+    auto scientific = [](double value, const std::string& format) {
+        platform::Str255 text = {}, pattern = {};
+        strreel2(&value, text, 1);
+        ToPString(format, pattern);
+        transusing(text, pattern);
+        return FromPString(text);
+    };
+    EXPECT_EQ(scientific(1234.5, "&"), " 1.23e+3");
+    EXPECT_EQ(scientific(-1234.5, "&5"), "-1.2345e+3");
+    EXPECT_EQ(scientific(0.5, "&25"), " 5.00000000000000000e-1");  // 18 digits at most
+}
+
+TEST_F(NumericFormats, TimeFormReadsTheNumberAsSeconds)
+{
+    // 3661 seconds, and 3660.6 rounded, are read as times.
+    EXPECT_EQ(Apply("3661", "&/2"), "01:01");
+    EXPECT_EQ(Apply("3660.6", "&/0"), "01:01:01");
+    EXPECT_EQ(Apply("3661", "&/6"), "0000-00-00T01:01:01");
+}
+
+TEST_F(NumericFormats, UnusableFormatsLeaveTheText)
+{
+    EXPECT_EQ(Apply("12.5", ""), "12.5");
+    EXPECT_EQ(Apply("12.5", "\x01"), "12.5");
+    EXPECT_EQ(Apply("", "###"), "");
+    // An unknown named format is empty.
+    EXPECT_EQ(Apply("12.5", "|money"), "12.5");
+    // Long formats are cut to 80 characters, long numbers to 31 digits.
+    EXPECT_EQ(Apply("7", std::string(200, '#')), "7");
+    EXPECT_EQ(Apply(std::string(40, '1'), "#"), "<");
+}
+
+TEST_F(NumericFormats, FormatCharactersAreLoadable)
+{
+    // Another set of characters: '9' placeholders and ',' between sections.
+    diese = '9';
+    semicol = ',';
+    EXPECT_EQ(Apply("-5", "999,(999)"), "(5)");
+    ResetFormatChars();
+    EXPECT_EQ(Apply("-5", "###;(###)"), "(5)");
+}
+
+TEST_F(NumericFormats, StringFormatPoursRightAligned)
+{
+    auto apply = [](const std::string& value, const std::string& format) {
+        platform::Str255 text = {}, pattern = {};
+        ToPString(value, text);
+        ToPString(format, pattern);
+        sstransusing(text, pattern);
+        return FromPString(text);
+    };
+    EXPECT_EQ(apply("5551234567", "(###) ###-####"), "(555) 123-4567");
+    EXPECT_EQ(apply("1234567", "(###) ###-####"), "() 123-4567");
+    EXPECT_EQ(apply("995551234567", "(###) ###-####"), "(555) 123-4567");
+    EXPECT_EQ(apply("12", "00000"), "00012");
+    EXPECT_EQ(apply("12", "#"), "12");  // one-character formats count as empty
+    EXPECT_EQ(apply("12", "*"), "12");
+    EXPECT_EQ(apply("#1", "###"), "1");  // a diese from the text counts as unused
+    EXPECT_EQ(apply("abc", ""), "abc");
+}
+
+TEST_F(NumericFormats, PoscharFindsTheFirstOccurrence)
+{
+    platform::Str255 s = {};
+    ToPString("a;b;c", s);
+    EXPECT_EQ(poschar(';', s), 2);
+    EXPECT_EQ(poschar('z', s), 0);
+    s[0] = 0;
+    EXPECT_EQ(poschar(';', s), 0);
+}
+
+}  // namespace
