@@ -120,7 +120,8 @@ int16_t VMacResFile::CreateResource(uint32_t type, int16_t id, const VString* na
             platform::DisposeHandle(existing);
         }
     }
-    char** h = platform::NewHandle(size);
+    // Cleared, so that no stale memory reaches the file when there is no data.
+    char** h = platform::NewHandleClear(size);
     if (h == nullptr) return -1;
     if (data != nullptr && size > 0) platform::BlockMove(data, *h, size);
     uint8_t macName[256];
