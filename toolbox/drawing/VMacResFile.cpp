@@ -1,5 +1,11 @@
 #include "toolbox/drawing/VMacResFile.h"
 
+#include "toolbox/foundation/VStr.h"
+
+#include "toolbox/foundation/VArrayString.h"
+
+#include "toolbox/foundation/VArrayNumber.h"
+
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
@@ -296,14 +302,34 @@ std::vector<std::string> VMacResFile::CollectResourceNames(uint32_t type)
     return names;
 }
 
-// The toolbox's value arrays are not part of this system yet: the lists are
-// offered through the Collect operations above, and these answer null,
-// which callers take as an empty list.
-VArrayLong* VMacResFile::GetKindsList() { return nullptr; }
+// The lists as new value arrays owned by the caller (null when memory runs out).
+VArrayLong* VMacResFile::GetKindsList()
+{
+    auto* list = new VArrayLong;
+    if (!list) return nullptr;
+    for (uint32_t kind : CollectKinds()) list->AppendLong(int32_t(kind), false);
+    return list;
+}
 
-VArrayString* VMacResFile::GetResourceListNames(uint32_t) { return nullptr; }
+VArrayString* VMacResFile::GetResourceListNames(uint32_t type)
+{
+    auto* list = new VArrayString;
+    if (!list) return nullptr;
+    for (const std::string& name : CollectResourceNames(type)) {
+        VStr<255> text;
+        text.FromBlock(reinterpret_cast<const uint8_t*>(name.data()), 0, int32_t(name.size()), kCharSetMac);
+        list->AppendString(text, false);
+    }
+    return list;
+}
 
-VArrayWord* VMacResFile::GetResourceListIDs(uint32_t) { return nullptr; }
+VArrayWord* VMacResFile::GetResourceListIDs(uint32_t type)
+{
+    auto* list = new VArrayWord;
+    if (!list) return nullptr;
+    for (int16_t id : CollectResourceIDs(type)) list->AppendWord(id, false);
+    return list;
+}
 
 int16_t VMacResFile::GetUniqueID(uint32_t type)
 {

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <memory>
 
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "tests/toolbox/drawing/ResFileFixture.h"
 #include "toolbox/drawing/IconResourceAccess.h"
 #include "toolbox/drawing/VMacResFile.h"
+#include "toolbox/foundation/VArrayNumber.h"
+#include "toolbox/foundation/VArrayString.h"
 #include "toolbox/foundation/VIconResources.h"
 
 using namespace drawingtest;
@@ -208,4 +212,23 @@ TEST_F(ResFiles, IconAccessReadsTheToolboxFile)
     EXPECT_EQ(access->GetResource(nullptr, kText, 300), nullptr);
     gResFile = nullptr;
     SetIconResourceAccess(nullptr);
+}
+
+TEST_F(ResFiles, ListsComeAsValueArrays)
+{
+    VMacResFile file(doc);
+    std::unique_ptr<VArrayWord> ids(file.GetResourceListIDs(kData));
+    ASSERT_NE(ids, nullptr);
+    ASSERT_EQ(ids->GetCount(), 2);
+    EXPECT_EQ(ids->GetWord(1), 130);
+    EXPECT_EQ(ids->GetWord(2), 131);
+
+    std::unique_ptr<VArrayString> names(file.GetResourceListNames(kText));
+    ASSERT_NE(names, nullptr);
+    ASSERT_EQ(names->GetCount(), 2);
+    EXPECT_EQ(Text(*names->GetVString(1)), "Fred");
+
+    std::unique_ptr<VArrayLong> kinds(file.GetKindsList());
+    ASSERT_NE(kinds, nullptr);
+    EXPECT_EQ(kinds->GetCount(), 2);
 }
