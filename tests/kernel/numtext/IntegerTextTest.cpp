@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "kernel/numtext/IntegerText.h"
+#include "kernel/numtext/NumberBridge.h"
+#include "tests/kernel/numtext/NumTextTestSupport.h"
+
+TEST(IntegerText, DecimalAndHexadecimal)
+{
+    platform::Str255 out;
+    strint(std::numeric_limits<int32_t>::min(), out);
+    EXPECT_EQ(Text(out), "-2147483648");
+    strint(0, out);
+    EXPECT_EQ(Text(out), "0");
+    str(out, 42);
+    EXPECT_EQ(Text(out), "42");
+
+    strlongHex(255, out, true);
+    EXPECT_EQ(Text(out), "0x00FF");
+    strlongHex(0x12345, out, true);
+    EXPECT_EQ(Text(out), "0x00012345");
+    strlongHex(255, out, false);
+    EXPECT_EQ(Text(out), "FF");
+    strlongHex(0xFFFFFFFFu, out, false);
+    EXPECT_EQ(Text(out), "FFFFFFFF");
+    strlongHex(0, out, false);
+    EXPECT_EQ(Text(out), "0");
+}
+
+TEST(IntegerText, EvalintSkipsWhatIsNotADigitAndFlipsOnEveryMinus)
+{
+    EXPECT_EQ(evalint(PStr("1-2a3")), -123);
+    EXPECT_EQ(evalint(PStr("--5")), 5);
+    EXPECT_EQ(evalint(PStr("")), 0);
+    // Wraps at 32 bits; only the first 80 characters count.
+    EXPECT_EQ(evalint(PStr("4294967297")), 1);
+    EXPECT_EQ(evalint(PStr(std::string(80, 'x') + "7")), 0);
+}
+
+TEST(IntegerText, SixtyFourBitConversionsAreReal)
+{
+    platform::Str255 out = {3, 'a', 'b', 'c'};
+    int64_t v = -9223372036854775807LL - 1;
+    strlong8(&v, out);
+    EXPECT_EQ(Text(out), "-9223372036854775808");
+    v = int64_t(1) << 40;
+    EXPECT_EQ(llong2integer(&v), std::numeric_limits<int32_t>::max());
+    v = -(int64_t(1) << 40);
+    EXPECT_EQ(llong2integer(&v), std::numeric_limits<int32_t>::min());
+    v = -77;
+    EXPECT_EQ(llong2integer(&v), -77);
+}
+
+TEST(NumberBridge, DecimalTextBothWays)
+{
+    platform::Str255 out;
+    double v = 3.14159;
+    decform fixed{FIXEDDECIMAL, 2};
+    Num2Str(&fixed, &v, out);
+    EXPECT_EQ(Text(out), "3.14");
+    decform floating{FLOATDECIMAL, 3};
+    Num2Str(&floating, &v, out);
+    EXPECT_EQ(Text(out), "3.14e+00");
+
+    PStr text("  -12.50e2xyz");
+    int16_t index = 1;
+    decimal d;
+    bool valid = false;
+    Str2Dec(text, &index, &d, &valid);
+    EXPECT_TRUE(valid);
+    EXPECT_EQ(index, 11);  // stops at the 'x'
+    EXPECT_EQ(Dec2Num(&d), -1250.0);
+    EXPECT_EQ(Str2Num(PStr("0.25")), 0.25);
+    EXPECT_EQ(Str2Num(PStr("1e400")), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(Str2Num(PStr("1e-400")), 0.0);
+    EXPECT_TRUE(std::isnan(Str2Num(PStr("nan"))));
+
+    index = 1;
+    Str2Dec(PStr("-"), &index, &d, &valid);
+    EXPECT_TRUE(valid);  // a sign alone may still become a number
+    index = 1;
+    Str2Dec(PStr("-x"), &index, &d, &valid);
+    EXPECT_FALSE(valid);
+}
+
+TEST(NumberBridge, ExtendedRoundTripAndRounding)
+{
+    for (double v : {0.0, 1.0, -2.5, 1e300, 5e-324, std::numeric_limits<double>::infinity()}) {
+        extended80 e;
+        double back = 0;
+        Convert8To10(&v, &e);
+        Convert10To8(&e, &back);
+        EXPECT_EQ(back, v);
+    }
+    double one = 1.0;
+    extended80 e;
+    Convert8To10(&one, &e);
+    EXPECT_EQ(e.bytes[0], 0x3F);
+    EXPECT_EQ(e.bytes[1], 0xFF);
+    EXPECT_EQ(e.bytes[2], 0x80);
+
+    double v = 2.5;
+    SetRound(0);
+    EXPECT_EQ(Num2Longint(&v), 2);
+    SetRound(1);
+    EXPECT_EQ(Num2Longint(&v), 3);
+    SetRound(0);
+    v = 1e12;
+    EXPECT_EQ(Num2Integer(&v), 32767);
+    EXPECT_EQ(Num2Longint(&v), 2147483647);
+
+    double a = 1.0, b = 1.0 + 5e-7, c = 1.01;
+    ResetNumTextGlobals();
+    EXPECT_TRUE(egall(&a, &b));
+    EXPECT_FALSE(egall(&a, &c));
+}
