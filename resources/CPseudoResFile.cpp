@@ -1,0 +1,405 @@
+// CPseudoResFile: lifecycle, opening, creating, committing and closing.
+#include "resources/CPseudoResFile.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/core/Clock.h"
+#include "platform/core/Endian.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "resources/CPseudoResManager.h"
+#include "resources/ResKeySource.h"
+#include "resources/container/FileOrder.h"
+#include "resources/container/Scrambler.h"
+#include "resources/container/UnitCheck.h"
+
+using namespace platform;
+using namespace container;
+
+CPseudoResFunctor::~CPseudoResFunctor() = default;
+
+CPseudoResFile::CPseudoResFile(const FSSpec& spec, bool readOnly)
+    : fKind(FourCC("None")), fFileNumber(CPseudoResManager::GetNextID()), fSpec(spec), fReadOnly(readOnly)
+{
+    CPseudoResManager::AddResFile(this);
+}
+
+CPseudoResFile::~CPseudoResFile()
+{
+    fFork.Close();
+    DisposeContents();
+    CPseudoResManager::RemoveFile(this);
+}
+
+void CPseudoResFile::Fail(OSErr err) { CPseudoResManager::SetLastError(err); }
+
+uint32_t CPseudoResFile::Now() const
+{
+    uint32_t now = 0;
+    GetDateTime(&now);
+    return now - CPseudoResManager::ServerTimeOffset();
+}
+
+void CPseudoResFile::DisposeContents()
+{
+    for (int32_t t = 0; t < fMap.TypeCount(); ++t)
+        for (const MapRecord& rec : fMap.TypeAt(t).records)
+            if (rec.contents) DisposeHandle(rec.contents);
+    fMap.Clear();
+}
+
+OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
+{
+    uint32_t openTime = 0;
+    GetDateTime(&openTime);
+    OSErr err = fFork.Open(fSpec, !fReadOnly);
+    if (err != noErr) return err;
+    uint64_t physical = 0;
+    err = fFork.PhysicalSize(&physical);
+    if (err != noErr) return err;
+    if (physical < kHeaderSize) return kResNotContainer;
+
+    uint8_t bytes[kHeaderSize];
+    err = fFork.ReadAt(0, bytes, kHeaderSize);
+    if (err != noErr) return err;
+    int32_t swapFlag = kBigEndianFile;
+    if (!IsContainerMagic(ReadBE32(bytes))) {
+        swapFlag = kLittleEndianFile;
+        HeaderToHost(bytes, swapFlag);
+    }
+    ContainerHeader h = ContainerHeader::Decode(bytes);
+    if (!IsContainerMagic(h.magic)) return kResNotContainer;
+
+    // Every place the header names must lie inside the file.
+    const uint32_t pages = PagesFor(h.logicalEnd);
+    const uint64_t tableEnd = uint64_t(h.pageTableOffset) + 4ull * pages;
+    const bool headerSound =
+        h.logicalEnd % kUnitSize == 0 && h.logicalEnd >= 2 * kUnitSize && pages >= 1 && pages <= kMaxPages &&
+        h.pageTableOffset >= kUnitSize && h.pageTableOffset % 4 == 0 && tableEnd <= physical &&
+        (h.pageTableOffset != kFirstPageTableOffset || pages <= kFirstPageTableBytes / 4) &&
+        h.mapOffset >= kUnitSize && h.mapLength >= kEmptyMapLength &&
+        uint64_t(h.mapOffset) + h.mapLength <= physical;
+    if (!headerSound) return kResNotContainer;
+
+    const bool marked = (h.flags & kFlagOpenForWriting) != 0;
+    if (marked && !acceptMarked) return h.magic == kMagicFirst ? kResMarkedOpenOld : kResNotContainer;
+
+    std::vector<uint8_t> tableBytes(4ull * pages);
+    err = fFork.ReadAt(h.pageTableOffset, tableBytes.data(), uint32_t(tableBytes.size()));
+    if (err != noErr) return err;
+    std::vector<uint32_t> table(pages);
+    for (uint32_t p = 0; p < pages; ++p) {
+        MapWordsToHost(&tableBytes[4 * p], 4, swapFlag);
+        table[p] = ReadBE32(&tableBytes[4 * p]);
+    }
+    err = fBitmaps.Load(fFork, physical, h.logicalEnd, std::move(table));
+    if (err != noErr) return err;
+
+    std::vector<uint8_t> mapBytes(h.mapLength);
+    err = fFork.ReadAt(h.mapOffset, mapBytes.data(), h.mapLength);
+    if (err != noErr) return kResBadMap;
+    err = fMap.Decode(mapBytes.data(), h.mapLength, swapFlag, openTime);
+    if (err != noErr) return err;
+
+    err = CheckUnits(fBitmaps, h.pageTableOffset, h.mapOffset, h.mapLength, fMap, nullptr, nullptr);
+    if (err != noErr) return kResNotContainer;
+
+    fSwapFlag = swapFlag;
+    fBigEndian = swapFlag == kBigEndianFile;
+    fMagic = h.magic;
+    fMapOffset = h.mapOffset;
+    fPageTableOffset = h.pageTableOffset;
+    fMapLength = h.mapLength;
+    fMarkedAtOpen = marked;
+    fDiskHeader = h;
+    // Only a file found sound gets the open mark; failing to write it is
+    // not fatal.
+    if (fFork.IsWritable() && !marked && WriteHeader(kFlagOpenForWriting) == noErr) fFork.Flush();
+    return noErr;
+}
+
+bool CPseudoResFile::Init(bool acceptMarked)
+{
+    Fail(kResNotContainer);
+    DisposeContents();
+    fBitmaps.Clear();
+    fLocal = true;
+    OSErr err = OpenContainer(acceptMarked);
+    if (err != noErr) {
+        fFork.Close();
+        fBitmaps.Clear();
+        fMap.Clear();
+        Fail(err);
+        return false;
+    }
+    CPseudoResManager::ResFileCreated(this);
+    Fail(noErr);
+    return true;
+}
+
+OSErr CPseudoResFile::WriteNewFile()
+{
+    std::vector<uint8_t> file(kNewFileSize, 0);
+    WriteBE32(&file[0], kMagicNew);
+    WriteBE32(&file[4], kNewLogicalEnd);
+    WriteBE32(&file[8], kNewMapOffset);
+    WriteBE32(&file[12], kFirstPageTableOffset);
+    WriteBE32(&file[16], kEmptyMapLength);
+    WriteBE32(&file[kFirstPageTableOffset], kNewPageZeroOffset);
+    fBitmaps.InitNew();
+    const auto& page = fBitmaps.Pages()[0].bits;
+    std::memcpy(&file[kNewPageZeroOffset], page.data(), kPageBytes);
+    // The spare copy of page 0 past the logical end.
+    std::memcpy(&file[kNewLogicalEnd], page.data(), kPageBytes);
+    OSErr err = fFork.WriteAt(0, file.data(), kNewFileSize, kNewLogicalEnd);
+    if (err == noErr) err = fFork.Flush();
+    return err;
+}
+
+bool CPseudoResFile::Create(OSType creator, OSType fileType)
+{
+    OSErr err = FSpCreate(fSpec, creator, fileType, 0);
+    if (err == dupFNErr) {
+        if (Init(true)) return true;
+        Fail(kResExists);
+        return false;
+    }
+    if (err != noErr) {
+        Fail(err);
+        return false;
+    }
+    DisposeContents();
+    err = fFork.Open(fSpec, true);
+    if (err == noErr && !fFork.IsWritable()) err = wrPermErr;
+    if (err == noErr) err = WriteNewFile();
+    if (err != noErr) {
+        fFork.Close();
+        fBitmaps.Clear();
+        fMap.Clear();
+        FSpDelete(fSpec);
+        Fail(err);
+        return false;
+    }
+    fSwapFlag = kBigEndianFile;
+    fBigEndian = fLocal = true;
+    fMagic = kMagicNew;
+    fMapOffset = kNewMapOffset;
+    fPageTableOffset = kFirstPageTableOffset;
+    fMapLength = kEmptyMapLength;
+    fMarkedAtOpen = false;
+    fDiskHeader = ContainerHeader{kMagicNew, kNewLogicalEnd, kNewMapOffset, kFirstPageTableOffset,
+                                  kEmptyMapLength, 0, 0};
+    CPseudoResManager::ResFileCreated(this);
+    Fail(noErr);
+    return true;
+}
+
+OSErr CPseudoResFile::WriteHeader(uint32_t flags)
+{
+    ContainerHeader h = fDiskHeader;
+    h.flags = flags;
+    uint8_t bytes[kHeaderSize];
+    h.Encode(bytes);
+    HeaderToFile(bytes, fSwapFlag);
+    OSErr err = fFork.WriteAt(0, bytes, kHeaderSize, fBitmaps.LogicalEnd());
+    if (err == noErr) {
+        fDiskHeader.flags = flags;
+        fDiskHeader.flagsMarker = kFlagsMarker;
+    }
+    return err;
+}
+
+uint32_t CPseudoResFile::ScrambleKey(ResType type, const MapRecord& rec) const
+{
+    if (fComponentMgr) {
+        uint32_t key = fComponentMgr->GetKey(type, rec.id);
+        if (key != 0) return key;
+    }
+    return (rec.attributes & kAttrKeyVariant) ? rec.stamp * 5 : rec.stamp;
+}
+
+OSErr CPseudoResFile::WriteBlock(int32_t t, int32_t r)
+{
+    const ResType type = fMap.TypeAt(t).type;
+    const MapRecord& rec = fMap.At(t, r);
+    const uint32_t size = uint32_t(GetHandleSize(rec.contents));
+    std::vector<uint8_t> block(kBlockHeaderSize + size);
+    WriteBE16(&block[0], kBlockMarker);
+    WriteBE32(&block[2], type);
+    WriteBE16(&block[6], uint16_t(rec.id));
+    MapWordsToFile(&block[0], 2, fSwapFlag);
+    MapWordsToFile(&block[2], 4, fSwapFlag);
+    MapWordsToFile(&block[6], 2, fSwapFlag);
+    // The caller's contents stay as they are: the copy is converted and
+    // scrambled.
+    if (size > 0) std::memcpy(&block[kBlockHeaderSize], *rec.contents, size);
+    ContentsToFile(type, &block[kBlockHeaderSize], int32_t(size), fSwapFlag);
+    if (rec.attributes & kAttrEnciphered) AdjustSwapRes(&block[kBlockHeaderSize], size, ScrambleKey(type, rec));
+    return fFork.WriteAt(rec.offset, block.data(), uint32_t(block.size()), fBitmaps.LogicalEnd());
+}
+
+bool CPseudoResFile::UpdateResNoMap()
+{
+    if (!fFork.IsOpen()) {
+        Fail(kResNoFile);
+        return false;
+    }
+    if (!fFork.IsWritable()) {
+        Fail(wrPermErr);
+        return false;
+    }
+    for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+        for (int32_t r = 0; r < int32_t(fMap.TypeAt(t).records.size()); ++r) {
+            const MapRecord& rec = fMap.At(t, r);
+            if (!(rec.attributes & kAttrChanged)) continue;
+            if (rec.contents) {
+                // Contents resized behind the store's back get a place that
+                // fits them before they are written.
+                uint64_t need = uint64_t(GetHandleSize(rec.contents)) + kBlockHeaderSize;
+                OSErr err = need == rec.length ? noErr : Replace(t, r, uint32_t(need));
+                if (err == noErr) err = WriteBlock(t, r);
+                if (err != noErr) {
+                    fCommitFailed = true;
+                    Fail(err);
+                    return false;
+                }
+            }
+            fMap.Edit(t, r).attributes &= uint16_t(~kAttrChanged);
+        }
+    }
+    Fail(noErr);
+    return true;
+}
+
+OSErr CPseudoResFile::WritePageTable()
+{
+    const auto& table = fBitmaps.Table();
+    std::vector<uint8_t> bytes(4 * table.size());
+    for (size_t p = 0; p < table.size(); ++p) {
+        WriteBE32(&bytes[4 * p], table[p]);
+        MapWordsToFile(&bytes[4 * p], 4, fSwapFlag);
+    }
+    return fFork.WriteAt(fPageTableOffset, bytes.data(), uint32_t(bytes.size()), fBitmaps.LogicalEnd());
+}
+
+bool CPseudoResFile::WriteMap()
+{
+    if (!fMapWritingEnabled) return true;
+    std::vector<uint8_t> bytes = fMap.Encode(fSwapFlag);
+    OSErr err = fFork.WriteAt(fMapOffset, bytes.data(), uint32_t(bytes.size()), fBitmaps.LogicalEnd());
+    if (err != noErr) {
+        Fail(err);
+        return false;
+    }
+    fMap.changed = false;
+    return true;
+}
+
+// Everything the new header points at is written and flushed first; the
+// header goes last, so a crash leaves the previous commit readable.
+OSErr CPseudoResFile::CommitAll()
+{
+    if (fMap.changed && fMapWritingEnabled) {
+        uint32_t length = fMap.CalcMapLen();
+        if (MapAreaFor(length) != MapAreaFor(fMapLength)) {
+            uint32_t place = 0;
+            OSErr err = fBitmaps.FindPlace(MapAreaFor(length), &place);
+            if (err != noErr) return err;
+            fBitmaps.FreePlace(fMapOffset, MapAreaFor(fMapLength));
+            fMapOffset = place;
+        }
+        fMapLength = length;
+        if (!WriteMap()) return CPseudoResManager::LastError();
+    }
+    if (fBitmaps.TableChanged() && fPageTableOffset == kFirstPageTableOffset &&
+        fBitmaps.PageCount() >= kPageTableMoveAt) {
+        uint32_t place = 0;
+        OSErr err = fBitmaps.FindPlace(kMovedPageTableBytes, &place);
+        if (err != noErr) return err;
+        fBitmaps.FreePlace(kFirstPageTableOffset, kFirstPageTableBytes);
+        fPageTableOffset = place;
+        fBitmaps.NoteTableChanged();
+    }
+    OSErr err = fBitmaps.WriteDirtyPages(fFork);
+    if (err == noErr && fBitmaps.TableEverChanged()) err = WritePageTable();
+    if (err == noErr) err = fFork.Flush();
+    if (err != noErr) return err;
+
+    ContainerHeader previous = fDiskHeader;
+    fDiskHeader = ContainerHeader{fMagic, fBitmaps.LogicalEnd(), fMapOffset, fPageTableOffset, fMapLength,
+                                  kFlagOpenForWriting, kFlagsMarker};
+    err = WriteHeader(kFlagOpenForWriting);
+    if (err == noErr) err = fFork.Flush();
+    if (err != noErr) {
+        fDiskHeader = previous;
+        return err;
+    }
+    fBitmaps.MarkTableWritten();
+    return noErr;
+}
+
+bool CPseudoResFile::UpdateRes()
+{
+    if (!fLocal) return UpdateResNoMap();
+    if (!UpdateResNoMap()) return false;
+    OSErr err = CommitAll();
+    fCommitFailed = err != noErr;
+    Fail(err);
+    return err == noErr;
+}
+
+bool CPseudoResFile::Close(bool update)
+{
+    if (fLocalCache) {
+        fLocalCache->Close(update);
+        fLocalCache = nullptr;
+    }
+    bool ok = true;
+    OSErr err = noErr;
+    if (fLocal && fFork.IsOpen()) {
+        if (update) {
+            ok = UpdateRes();
+            err = CPseudoResManager::LastError();
+        }
+        // A failed commit leaves the open mark, so the next open knows.
+        if (ok && !fCommitFailed && fFork.IsWritable() && !fReadOnly) {
+            err = WriteHeader(0);
+            if (err == noErr) err = fFork.Flush();
+            ok = err == noErr;
+        }
+        fFork.Close();
+    }
+    fBitmaps.Clear();
+    DisposeContents();
+    if (fCustomFile) {
+        CPseudoResFile* custom = fCustomFile;
+        fCustomFile = nullptr;
+        custom->Close(update);
+    }
+    delete this;
+    CPseudoResManager::SetLastError(err);
+    return ok;
+}
+
+void CPseudoResFile::upgrade(uint32_t magic)
+{
+    fMagic = magic;
+    fDiskHeader.magic = magic;
+    if (IsReadOnly() || !fFork.IsOpen()) return;
+    uint8_t bytes[4];
+    WriteBE32(bytes, magic);
+    MapWordsToFile(bytes, 4, fSwapFlag);
+    fFork.WriteAt(0, bytes, 4, fBitmaps.LogicalEnd());
+}
+
+bool CPseudoResFile::HasGoodBitsTable(ResProgressProc progress, void* data)
+{
+    OSErr err = CheckUnits(fBitmaps, fPageTableOffset, fMapOffset, fMapLength, fMap, progress, data);
+    Fail(err);
+    return err == noErr;
+}
+
+bool CPseudoResFile::IsLocal() { return fLocal; }
+
+int32_t CPseudoResFile::FindType(ResType type) { return fMap.FindType(type) + 1; }

@@ -1,0 +1,195 @@
+// One open resource container: opening, creating, verifying and committing
+// the file, its allocation bitmaps and map, and the resources it holds.
+// Objects are made and chained by CPseudoResManager; other code goes
+// through the C-style API.
+#pragma once
+
+#include <cstdint>
+
+#include "kernel/arrays/VTypedArrays.h"
+#include "platform/core/MacTypes.h"
+#include "platform/files/FileTypes.h"
+#include "resources/ResTypes.h"
+#include "resources/container/BitmapPages.h"
+#include "resources/container/ContainerFork.h"
+#include "resources/container/ContainerLayout.h"
+#include "resources/container/ResourceMap.h"
+#include "toolbox/foundation/VObject.h"
+
+class CPseudoResFile;
+class ResKeySource;
+
+// Work done on one resource by ApplyToRes.
+class CPseudoResFunctor {
+public:
+    virtual ~CPseudoResFunctor();
+    // Indices are 1-based.
+    virtual void Apply(CPseudoResFile* file, int32_t typeIndex, int32_t recordIndex, platform::Handle contents) = 0;
+};
+
+class CPseudoResFile : public VObject {
+public:
+    using Handle = platform::Handle;
+    using ResType = platform::ResType;
+    using OSType = platform::OSType;
+
+    // Registers the object with the manager (not yet in its chain).
+    CPseudoResFile(const platform::FSSpec& spec, bool readOnly);
+    // Unregisters it and leaves the chain.
+    ~CPseudoResFile() override;
+    CPseudoResFile(const CPseudoResFile&) = delete;
+    CPseudoResFile& operator=(const CPseudoResFile&) = delete;
+
+    // Lifecycle.
+    virtual bool Init(bool acceptMarked);
+    virtual bool Create(OSType creator, OSType fileType);
+
+    // Adding and writing back.
+    virtual bool AddRes(Handle contents, ResType type, int16_t id, bool convert);
+    virtual bool AddRes2(Handle contents, ResType type, int16_t id, uint32_t stamp);
+    virtual bool AddResNow(const void* data, int32_t length, ResType type, int16_t id, uint32_t stamp);
+
+    // Names (resource 'NAM#' 128).
+    virtual int16_t GetResID(ResType type, const unsigned char* name, bool flag);
+    virtual bool GetResName(ResType type, int16_t id, unsigned char* name);
+    virtual bool SetResName(ResType type, int16_t id, const unsigned char* name);
+    virtual Handle GetResNameList(ResType type);
+    virtual VWordArray* GetResIDList(ResType type);
+    virtual VLongArray* GetTypeList();
+    virtual int32_t GetResSize(ResType type, int16_t id);
+    virtual ResType GetIndTyp(int32_t n);
+
+    // Getting.
+    virtual Handle GetResFromDisk(ResType type, int16_t id, uint32_t* stamp);
+    virtual Handle GetRes(ResType type, int16_t id, bool includeEnciphered);
+    virtual bool ApplyToRes(ResType type, int16_t id, bool includeEnciphered, CPseudoResFunctor& functor);
+    virtual Handle GetIndRes(ResType type, int32_t n, bool flag);
+    // Appends the 1st ... count-th resources of the type to each list given:
+    // handles, ids, names (new zero-terminated copies, DisposePtr to free).
+    virtual int32_t GetAllIndRes(ResType type, int32_t count, VPtrArray* handles, VWordArray* ids,
+                                 VPtrArray* names);
+
+    // Removing. The contents handle becomes the caller's.
+    virtual bool RmveRes(Handle contents);
+    virtual bool RmveRes(ResType type, int16_t id, bool includeEnciphered);
+    virtual bool RmveRes2(ResType type, int16_t id);
+    virtual bool RmveRes(ResType type);
+
+    virtual bool WasPurgeable(Handle contents);
+    virtual int32_t CompteTypes();
+    virtual Handle GetResConnect(ResType type, int16_t id);
+    virtual bool GetResInfo(Handle contents, int16_t* id, ResType* type);
+    virtual bool ReloadRes(Handle contents);
+    // One 18-byte entry per record: type, id, payload length, offset, stamp.
+    virtual Handle GetResList();
+    // Indices 1-based; 0, 0 finds the record by its handle.
+    virtual bool WriteResource(Handle contents, int32_t typeIndex, int32_t recordIndex);
+    virtual bool FindID(ResType type, int16_t id, int32_t* typeIndex, int32_t* recordIndex, bool includeEnciphered);
+
+    // Committing and closing.
+    virtual bool UpdateResNoMap();
+    virtual bool UpdateRes();
+    // Commits when asked, closes and deletes the object. False when the
+    // commit failed (the file then keeps its open mark).
+    virtual bool Close(bool update);
+
+    virtual bool FindRes(Handle contents, int32_t* typeIndex, int32_t* recordIndex);
+    // Actions 1-8 on the attributes of the record holding a handle.
+    virtual bool ActionRes(Handle contents, int16_t action);
+    virtual bool HLockRes(Handle contents);
+    virtual bool HUnlockRes(Handle contents);
+    virtual bool HPurgeRes(Handle contents);
+    virtual bool HUnpurgeRes(Handle contents);
+    virtual bool DetachRes(Handle contents);
+    virtual bool CrypteRes(Handle contents);
+    virtual uint16_t GetIndResAttributes(ResType type, int32_t n, int16_t* id);
+    virtual uint32_t GetTimeStamp(Handle contents);
+    virtual uint32_t GetTimeStamp(ResType type, int16_t id, bool includeEnciphered);
+    virtual int16_t CountRes(ResType type, bool includeEnciphered);
+    virtual int16_t UniqueID(ResType type);
+    // Entries (as GetResList) of the records whose id occurs again later.
+    virtual Handle GetDuplicateIDs(ResProgressProc progress, void* data);
+    virtual bool HasGoodBitsTable(ResProgressProc progress, void* data);
+    virtual bool IsLocal();
+
+    // Server-backed files; a local file answers as below.
+    virtual Handle GetResLock(ResType type, int16_t id, bool* locked, bool flag);
+    virtual bool InitClient(uint32_t serverFileNumber);
+    virtual bool ExecResAction(ResType type, int16_t id, int16_t action);
+    virtual int16_t WhoLockedRes(ResType type, int16_t id);
+    virtual bool UnloadRes(ResType type, int16_t id);
+    virtual bool UnloadRes(Handle contents);
+    virtual OSType CacheFileKind();
+
+    virtual int32_t FindType(ResType type);
+    virtual bool WriteMap();
+    virtual bool GetNewMap();
+
+    bool IsCrypted(Handle contents);
+    // Takes a new version word and writes it at offset 0.
+    void upgrade(uint32_t magic);
+
+    int16_t FileNumber() const { return fFileNumber; }
+    int16_t RefNum() const { return fFork.RefNum(); }
+    bool IsBigEndian() const { return fBigEndian; }
+    bool IsReadOnly() const { return fReadOnly || !fFork.IsWritable(); }
+    bool WasMarkedOpen() const { return fMarkedAtOpen; }
+    uint32_t Magic() const { return fMagic; }
+    OSType Kind() const { return fKind; }
+    void SetKind(OSType kind) { fKind = kind; }
+    uint32_t ServerFileNumber() const { return fServerFileNumber; }
+    const platform::FSSpec& Spec() const { return fSpec; }
+    void SetComponentMgr(ResKeySource* keys) { fComponentMgr = keys; }
+    void SetMapWriting(bool enabled) { fMapWritingEnabled = enabled; }
+    CPseudoResFile* NextFile() const { return fNextFile; }
+    void SetNextFile(CPseudoResFile* next) { fNextFile = next; }
+    CPseudoResFile* CustomFile() const { return fCustomFile; }
+    void SetCustomFile(CPseudoResFile* file) { fCustomFile = file; }
+
+private:
+    // Reads, validates and installs header, page table, map and bitmaps.
+    platform::OSErr OpenContainer(bool acceptMarked);
+    platform::OSErr WriteNewFile();
+    platform::OSErr WriteHeader(uint32_t flags);
+    platform::OSErr WriteBlock(int32_t t, int32_t r);
+    platform::OSErr WritePageTable();
+    platform::OSErr CommitAll();
+    // Reads a record's payload into a new handle, unscrambled, still in
+    // the file's byte order.
+    platform::OSErr ReadPayload(ResType type, const container::MapRecord& rec, Handle* out);
+    Handle LoadRecord(int32_t t, int32_t r);
+    // Gives a record a place that fits `length` bytes (a new one when the
+    // number of units changes); the old place is freed afterwards.
+    platform::OSErr Replace(int32_t t, int32_t r, uint32_t length);
+    void RemoveAt(int32_t t, int32_t r);
+    void RemoveNames(ResType type, const int16_t* id);
+    uint32_t ScrambleKey(ResType type, const container::MapRecord& rec) const;
+    uint32_t Now() const;
+    void DisposeContents();
+    void Fail(platform::OSErr err);
+
+    OSType fKind;
+    int16_t fFileNumber;
+    uint32_t fMagic = container::kMagicNew;
+    int32_t fSwapFlag = 0;
+    container::ContainerFork fFork;
+    container::BitmapPages fBitmaps;
+    container::ResourceMap fMap;
+    uint32_t fMapOffset = 0;
+    uint32_t fPageTableOffset = 0;
+    uint32_t fMapLength = 0;
+    // The header as it stands on disk after the last successful commit.
+    container::ContainerHeader fDiskHeader;
+    CPseudoResFile* fNextFile = nullptr;
+    CPseudoResFile* fLocalCache = nullptr;
+    uint32_t fServerFileNumber = 0;
+    CPseudoResFile* fCustomFile = nullptr;
+    platform::FSSpec fSpec;
+    bool fReadOnly;
+    bool fBigEndian = true;
+    bool fLocal = true;
+    bool fMarkedAtOpen = false;
+    bool fMapWritingEnabled = true;
+    bool fCommitFailed = false;
+    ResKeySource* fComponentMgr = nullptr;
+};

@@ -1,0 +1,67 @@
+// The C-style resource API over the single CPseudoResManager. Every entry
+// leaves its outcome in reserr; handles come back null and numbers 0 on
+// failure.
+#pragma once
+
+#include <cstdint>
+
+#include "kernel/arrays/VTypedArrays.h"
+#include "platform/core/MacTypes.h"
+#include "platform/files/FileTypes.h"
+#include "resources/CPseudoResManager.h"
+
+using platform::FSSpec;
+using platform::Handle;
+using platform::OSType;
+using platform::ResType;
+
+void initresman();
+// Closes every file without committing and forgets the manager (tests).
+void ResetResManager();
+
+int16_t openres(const FSSpec& spec, bool readOnly);
+int16_t createres(const FSSpec& spec, OSType creator, OSType fileType);
+bool closeres(int16_t fileNumber, bool update);
+bool updateres(int16_t fileNumber);
+bool updateresNoMap(int16_t fileNumber);
+bool useres(int16_t fileNumber);
+bool setdefaultresfile(int16_t fileNumber);
+int16_t xcurres();
+
+Handle xget1res(ResType type, int16_t id);
+Handle xgetres(ResType type, int16_t id, bool includeEnciphered);
+Handle xgetindres(ResType type, int32_t index, bool flag);
+int32_t xgetallindres(ResType type, int32_t count, VPtrArray* handles, VWordArray* ids, VPtrArray* names);
+bool xaddres(Handle contents, ResType type, int16_t id);
+bool xaddres_NOSWAP(Handle contents, ResType type, int16_t id);
+bool xwriteres(Handle contents);
+bool rmveres(Handle contents);
+bool rmveresbyid(ResType type, int16_t id, bool includeEnciphered);
+
+bool hlockres(Handle contents);
+bool hunlockres(Handle contents);
+bool hpurgeres(Handle contents);
+bool hunpurgeres(Handle contents);
+bool detachres(Handle contents);
+bool hcrypteres(Handle contents, bool keyVariant);
+bool huncrypteres(Handle contents);
+bool xiscryptedres(Handle contents);
+bool xiscryptedindres(ResType type, int32_t index, int16_t* id);
+
+uint32_t xgetrestimestamp(Handle contents);
+void xgetresinfo(Handle contents, int16_t* id, ResType* type);
+bool xgetresname(ResType type, int16_t id, unsigned char* name, bool flag);
+bool xsetresname(ResType type, int16_t id, const unsigned char* name, bool flag);
+int32_t comptetypes();
+ResType xgetindtyp(int32_t index);
+int16_t compteres(ResType type, bool includeEnciphered);
+int16_t uniqueresid(ResType type);
+
+bool unloadres(ResType type, int16_t id);
+bool reloadres(Handle contents);
+Handle xgetreslock(ResType type, int16_t id, bool* locked, bool flag);
+// Applies a server action to the open file with that server number; reserr
+// is left as it was.
+void execresaction(ResType type, int16_t id, uint32_t serverFileNumber, int16_t action);
+bool islocalres(int16_t fileNumber);
+bool IsNatif(int16_t fileNumber);

@@ -1,0 +1,7 @@
+#include "resources/ServerHooks.h"
+
+ResServerHooks& ServerHooks()
+{
+    static ResServerHooks hooks;
+    return hooks;
+}

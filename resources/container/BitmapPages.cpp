@@ -1,0 +1,158 @@
+#include "resources/container/BitmapPages.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/core/Errors.h"
+#include "resources/container/ContainerFork.h"
+
+namespace container {
+
+using namespace platform;
+
+void BitmapPages::InitNew()
+{
+    Clear();
+    logicalEnd_ = kNewLogicalEnd;
+    table_ = {kNewPageZeroOffset};
+    pages_.resize(1);
+    SetUnits(0, kNewLogicalEnd / kUnitSize, true);
+    pages_[0].dirty = false;
+}
+
+void BitmapPages::Clear()
+{
+    logicalEnd_ = 0;
+    table_.clear();
+    pages_.clear();
+    firstFreeHint_ = 0;
+    tableChanged_ = tableEverChanged_ = false;
+}
+
+OSErr BitmapPages::Load(ContainerFork& fork, uint64_t physicalSize, uint32_t logicalEnd,
+                        std::vector<uint32_t> table)
+{
+    Clear();
+    std::vector<BitmapPage> pages(table.size());
+    for (size_t p = 0; p < table.size(); ++p) {
+        uint64_t offset = table[p];
+        if (offset % kUnitSize != 0 || offset < kUnitSize || offset + kPageBytes > physicalSize)
+            return -1;
+        OSErr err = fork.ReadAt(offset, pages[p].bits.data(), kPageBytes);
+        if (err != noErr) return err;
+    }
+    logicalEnd_ = logicalEnd;
+    table_ = std::move(table);
+    pages_ = std::move(pages);
+    return noErr;
+}
+
+bool BitmapPages::IsUnitSet(uint32_t unit) const
+{
+    uint32_t page = unit / kUnitsPerPage;
+    if (page >= pages_.size()) return false;
+    return (pages_[page].bits[(unit % kUnitsPerPage) >> 3] >> (unit & 7)) & 1;
+}
+
+void BitmapPages::SetUnits(uint64_t first, uint64_t count, bool value)
+{
+    for (uint64_t u = first; u < first + count; ++u) {
+        uint64_t page = u / kUnitsPerPage;
+        if (page >= pages_.size()) break;
+        uint8_t& byte = pages_[page].bits[(u % kUnitsPerPage) >> 3];
+        uint8_t mask = uint8_t(1u << (u & 7));
+        byte = value ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
+        pages_[page].dirty = true;
+    }
+}
+
+OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
+{
+    const uint64_t wanted = std::max<uint64_t>(1, RoundUp(size, kUnitSize) / kUnitSize);
+    const uint64_t total = uint64_t(pages_.size()) * kUnitsPerPage;
+
+    // First fit. Whole 64-unit words are taken at once where possible.
+    uint64_t run = 0, runStart = 0, u = firstFreeHint_;
+    bool found = false;
+    while (u < total && !found) {
+        const BitmapPage& page = pages_[u / kUnitsPerPage];
+        uint64_t inPage = u % kUnitsPerPage;
+        if (inPage % 64 == 0) {
+            uint64_t word;
+            std::memcpy(&word, page.bits.data() + inPage / 8, 8);  // little-endian: bit i = unit u+i
+            if (word == ~uint64_t(0)) {
+                run = 0;
+                u += 64;
+                continue;
+            }
+            if (word == 0) {
+                if (run == 0) runStart = u;
+                run += 64;
+                u += 64;
+                found = run >= wanted;
+                continue;
+            }
+        }
+        if ((page.bits[inPage >> 3] >> (u & 7)) & 1) {
+            run = 0;
+        } else {
+            if (run == 0) runStart = u;
+            found = ++run >= wanted;
+        }
+        ++u;
+    }
+    // Nothing fits: the trailing free run of the last page, else the end.
+    uint64_t start = run > 0 ? runStart : logicalEnd_ / kUnitSize;
+
+    // Where the logical end and the page table would go, checked before
+    // anything changes.
+    uint64_t end = std::max<uint64_t>(logicalEnd_, RoundUp(start * kUnitSize + size, kUnitSize));
+    std::vector<uint32_t> newPages;
+    for (uint64_t pages = pages_.size(); pages < RoundUp(end, kBytesPerPage) / kBytesPerPage; ++pages) {
+        if (pages >= kMaxPages) return dskFulErr;
+        uint64_t offset = RoundUp(end, kPageBytes);
+        newPages.push_back(uint32_t(offset));
+        end = offset + kPageBytes;
+    }
+    if (end > uint64_t(kMaxPages) * kBytesPerPage) return dskFulErr;
+
+    logicalEnd_ = uint32_t(end);
+    for (uint32_t offset : newPages) {
+        table_.push_back(offset);
+        pages_.emplace_back();
+        pages_.back().dirty = true;
+    }
+    for (uint32_t offset : newPages) SetUnits(offset / kUnitSize, kPageBytes / kUnitSize, true);
+    if (!newPages.empty()) NoteTableChanged();
+    SetUnits(start, wanted, true);
+    if (start == firstFreeHint_) firstFreeHint_ = start + wanted;
+    *place = uint32_t(start * kUnitSize);
+    return noErr;
+}
+
+void BitmapPages::FreePlace(uint32_t offset, uint32_t length)
+{
+    if (length == 0) return;
+    uint64_t first = offset / kUnitSize;
+    uint64_t last = (uint64_t(offset) + length - 1) / kUnitSize;
+    SetUnits(first, last - first + 1, false);
+    firstFreeHint_ = std::min(firstFreeHint_, first);
+}
+
+bool BitmapPages::AnyDirty() const
+{
+    return std::any_of(pages_.begin(), pages_.end(), [](const BitmapPage& p) { return p.dirty; });
+}
+
+OSErr BitmapPages::WriteDirtyPages(ContainerFork& fork)
+{
+    for (size_t p = 0; p < pages_.size(); ++p) {
+        if (!pages_[p].dirty) continue;
+        OSErr err = fork.WriteAt(table_[p], pages_[p].bits.data(), kPageBytes, logicalEnd_);
+        if (err != noErr) return err;
+        pages_[p].dirty = false;
+    }
+    return noErr;
+}
+
+}  // namespace container

@@ -1,0 +1,65 @@
+// The allocation bitmaps of a container: the page table, the pages (one
+// bit per 64-byte unit, set = allocated) and first-fit allocation over
+// them. The logical end lives here because allocation moves it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/core/MacTypes.h"
+#include "resources/container/ContainerLayout.h"
+
+namespace container {
+
+class ContainerFork;
+
+struct BitmapPage {
+    std::array<uint8_t, kPageBytes> bits{};
+    bool dirty = false;
+};
+
+class BitmapPages {
+public:
+    // The bitmaps of a new file: page 0 at 4160 with units 0-88 set.
+    void InitNew();
+    // Reads every page named by the table; each must lie inside the file.
+    platform::OSErr Load(ContainerFork& fork, uint64_t physicalSize, uint32_t logicalEnd,
+                         std::vector<uint32_t> table);
+    void Clear();
+
+    uint32_t LogicalEnd() const { return logicalEnd_; }
+    const std::vector<uint32_t>& Table() const { return table_; }
+    const std::vector<BitmapPage>& Pages() const { return pages_; }
+    uint32_t PageCount() const { return uint32_t(table_.size()); }
+
+    // Allocates room for `size` bytes, first fit; the file grows (and gains
+    // pages) when nothing fits. dskFulErr when the file would need more
+    // than the page table can ever hold.
+    platform::OSErr FindPlace(uint32_t size, uint32_t* place);
+    // Frees the units of (offset, length); length 0 frees nothing.
+    void FreePlace(uint32_t offset, uint32_t length);
+    bool IsUnitSet(uint32_t unit) const;
+
+    bool TableChanged() const { return tableChanged_; }
+    bool TableEverChanged() const { return tableEverChanged_; }
+    void MarkTableWritten() { tableChanged_ = false; }
+    void NoteTableChanged() { tableChanged_ = tableEverChanged_ = true; }
+
+    // Writes the dirty pages at their table offsets and clears their marks.
+    platform::OSErr WriteDirtyPages(ContainerFork& fork);
+    bool AnyDirty() const;
+
+private:
+    void SetUnits(uint64_t first, uint64_t count, bool value);
+
+    uint32_t logicalEnd_ = 0;
+    std::vector<uint32_t> table_;
+    std::vector<BitmapPage> pages_;
+    // Every unit below this one is known to be allocated.
+    uint64_t firstFreeHint_ = 0;
+    bool tableChanged_ = false;
+    bool tableEverChanged_ = false;
+};
+
+}  // namespace container

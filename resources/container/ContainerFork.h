@@ -1,0 +1,45 @@
+// The data fork of a container file: every read and write of the store
+// goes through here. Positions past the physical end but below the
+// logical end (plus one bitmap page) extend the file with zeros.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/core/MacTypes.h"
+#include "platform/files/FileTypes.h"
+
+namespace container {
+
+class ContainerFork {
+public:
+    ContainerFork() = default;
+    ~ContainerFork();
+    ContainerFork(const ContainerFork&) = delete;
+    ContainerFork& operator=(const ContainerFork&) = delete;
+
+    // Opens for reading and writing, or for reading only. A writable open
+    // of a locked or protected file falls back to reading only.
+    platform::OSErr Open(const platform::FSSpec& spec, bool writable);
+    platform::OSErr Close();
+    bool IsOpen() const { return refNum_ != 0; }
+    bool IsWritable() const { return writable_; }
+    int16_t RefNum() const { return refNum_; }
+
+    // The physical size of the fork.
+    platform::OSErr PhysicalSize(uint64_t* size) const;
+    // Reads exactly count bytes at offset (eofErr when the file is shorter).
+    platform::OSErr ReadAt(uint64_t offset, void* buffer, uint32_t count);
+    // Writes count bytes at offset; logicalEnd bounds how far a write may
+    // extend the file past its physical end.
+    platform::OSErr WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd);
+    // Writes everything pending through to the disk.
+    platform::OSErr Flush();
+
+private:
+    platform::OSErr Seek(uint64_t offset, uint32_t logicalEnd);
+
+    int16_t refNum_ = 0;
+    bool writable_ = false;
+};
+
+}  // namespace container

@@ -1,0 +1,75 @@
+// The map of a container in memory: one type list per resource type, each
+// with its records in stored order. A record's contents handle is the
+// loaded payload (null when not loaded). Look-ups by (type, id) and by
+// handle go through indexes kept beside the lists.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/core/MacTypes.h"
+
+namespace container {
+
+struct MapRecord {
+    platform::Handle contents = nullptr;
+    uint32_t offset = 0;
+    uint32_t length = 0;
+    uint16_t attributes = 0;
+    int16_t id = 0;
+    uint32_t stamp = 0;
+};
+
+struct TypeList {
+    platform::ResType type = 0;
+    std::vector<MapRecord> records;
+};
+
+class ResourceMap {
+public:
+    // Reads the stored map. swapFlag -1: the map is little-endian.
+    // Records are prepared for use: no contents, run-time attributes
+    // cleared, unknown stamps replaced by openTime. -2 when damaged.
+    platform::OSErr Decode(const uint8_t* bytes, uint32_t length, int32_t swapFlag, uint32_t openTime);
+    // The stored form, in the file's byte order.
+    std::vector<uint8_t> Encode(int32_t swapFlag) const;
+    // 2 + the sum over types of 6 + 20 x count.
+    uint32_t CalcMapLen() const;
+    void Clear();
+
+    int32_t TypeCount() const { return int32_t(types_.size()); }
+    const TypeList& TypeAt(int32_t t) const { return types_[size_t(t)]; }
+    const MapRecord& At(int32_t t, int32_t r) const { return types_[size_t(t)].records[size_t(r)]; }
+    // Fields other than the contents handle may be changed through here.
+    MapRecord& Edit(int32_t t, int32_t r) { return types_[size_t(t)].records[size_t(r)]; }
+    void SetContents(int32_t t, int32_t r, platform::Handle h);
+
+    // 0-based indices. FindID takes the last list of the type and its
+    // first record of the id (enciphered records only when asked).
+    bool FindID(platform::ResType type, int16_t id, bool includeEnciphered, int32_t* t, int32_t* r) const;
+    bool FindRes(platform::Handle h, int32_t* t, int32_t* r) const;
+    // The first list of the type, -1 when none.
+    int32_t FindType(platform::ResType type) const;
+
+    // Appends a record to its type's list (a new list at the end when the
+    // type is missing) and returns its indices.
+    void Add(platform::ResType type, const MapRecord& record, int32_t* t, int32_t* r);
+    // Removes a record; an emptied type list goes too.
+    void Remove(int32_t t, int32_t r);
+
+    bool changed = false;
+
+private:
+    void BuildIndexes() const;
+
+    std::vector<TypeList> types_;
+    mutable bool indexesValid_ = false;
+    mutable std::unordered_map<platform::ResType, int32_t> lastListOfType_;
+    // Per type list: id -> first record with that id.
+    mutable std::vector<std::unordered_map<int16_t, int32_t>> firstOfId_;
+    mutable std::unordered_map<platform::Handle, std::pair<int32_t, int32_t>> byHandle_;
+};
+
+}  // namespace container

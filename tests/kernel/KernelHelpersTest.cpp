@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "kernel/helpers/EntryAttributes.h"
+#include "kernel/helpers/KernelColors.h"
+#include "kernel/helpers/KernelFiles.h"
+#include "kernel/helpers/HandleCopies.h"
+#include "kernel/helpers/ResourceStrings.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/Forks.h"
+#include "tests/kernel/AppResourceFile.h"
+#include "tests/platform/files/TempFolder.h"
+
+using namespace platform;
+using kerneltest::OpenAppFile;
+using kerneltest::StrList;
+using platform::testing::TempFolder;
+
+namespace {
+
+std::string Text(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); }
+
+struct P {
+    explicit P(const std::string& s) : bytes(1, uint8_t(s.size())) { bytes.insert(bytes.end(), s.begin(), s.end()); }
+    const unsigned char* get() const { return bytes.data(); }
+    std::vector<uint8_t> bytes;
+};
+
+std::vector<uint8_t> StyleTable(std::initializer_list<std::pair<std::string, std::string>> styles)
+{
+    std::vector<uint8_t> b(2 + 114 * styles.size());
+    WriteBE16(b.data(), uint16_t(styles.size()));
+    size_t at = 2;
+    for (const auto& [name, text] : styles) {
+        b[at] = uint8_t(name.size());
+        std::memcpy(&b[at + 1], name.data(), name.size());
+        b[at + 32] = uint8_t(text.size());
+        std::memcpy(&b[at + 33], text.data(), text.size());
+        at += 114;
+    }
+    return b;
+}
+
+std::vector<uint8_t> Palette(std::initializer_list<uint32_t> colours)
+{
+    std::vector<uint8_t> b(16);
+    WriteBE16(b.data(), uint16_t(colours.size()));
+    for (uint32_t c : colours) {
+        uint8_t e[16] = {uint8_t(c >> 16), uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c >> 8), uint8_t(c), uint8_t(c)};
+        b.insert(b.end(), e, e + 16);
+    }
+    return b;
+}
+
+class KernelResources : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetResourceManager();
+        ResetStringCache();
+        ResetKernelColours();
+        ref = OpenAppFile(dir / "app.rsrc",
+                          {{FourCC("STR#"), 130, false, "", 0, StrList({"one", "two", "three"})},
+                           {FourCC("STR#"), 131, false, "", 0, {0, 9, 3, 'b', 'a'}},  // damaged: 9 items claimed
+                           {FourCC("STQz"), 0, false, "", 0, StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}})},
+                           {FourCC("pltt"), 1010, false, "", 0, Palette({0xFFFFFF, 0x123456, 0xABCDEF})}});
+        ASSERT_NE(ref, -1);
+    }
+    void TearDown() override
+    {
+        ResetStringCache();
+        ResetKernelColours();
+        ResetResourceManager();
+    }
+
+    TempFolder dir;
+    int16_t ref = -1;
+};
+
+TEST_F(KernelResources, StringListsReadThroughTheCache)
+{
+    Str255 s;
+    int32_t before = StringCacheSteps();
+    gs(s, 130, 1); EXPECT_EQ(Text(s), "one");
+    gs(s, 130, 2); EXPECT_EQ(Text(s), "two");
+    gs(s, 130, 3); EXPECT_EQ(Text(s), "three");
+    EXPECT_EQ(StringCacheSteps() - before, 2);  // one walk over the list
+    gs(s, 130, 4); EXPECT_EQ(Text(s), "");
+    gs(s, 130, 0); EXPECT_EQ(Text(s), "");
+    gs(s, 130, 2); EXPECT_EQ(Text(s), "two");  // an earlier item walks from the start
+    gs(s, 999, 1); EXPECT_EQ(Text(s), "");     // no such list
+    gs(s, 131, 1); EXPECT_EQ(Text(s), "");     // the item runs past the resource
+    gs(s, 131, 5); EXPECT_EQ(Text(s), "");
+    gs(s, 130, 3); EXPECT_EQ(Text(s), "three");
+}
+
+TEST_F(KernelResources, StylesAreFoundByName)
+{
+    Str255 s;
+    findstyle(s, P("|Title").get());
+    EXPECT_EQ(Text(s), "T;18");
+    findstyle(s, P("|Italic").get());
+    EXPECT_EQ(Text(s), "");
+    findstyle(s, P("").get());
+    EXPECT_EQ(Text(s), "");
+}
+
+TEST_F(KernelResources, ColourCodes)
+{
+    int32_t fore = 0, back = 0;
+    OldCol2New(0, 0, &fore, &back);
+    EXPECT_EQ(fore, 0x000000);
+    EXPECT_EQ(back, 0xFFFFFF);
+    OldCol2New(1, 1, &fore, &back);
+    EXPECT_EQ(fore, 0xFFFFFF);
+    EXPECT_EQ(back, 0x000000);
+    OldCol2New(2, 7, &fore, &back);
+    EXPECT_EQ(fore, 0xDD0806);
+    EXPECT_EQ(back, 0xFCF305);
+    OldCol2New(1000, 1001, &fore, &back);
+    EXPECT_EQ(fore, -1);
+    EXPECT_EQ(back, -2);
+    OldCol2New(257, 700, &fore, &back);  // palette entry 1; codes past 511 count as 511, the last entry
+    EXPECT_EQ(fore, 0x123456);
+    EXPECT_EQ(back, 0xABCDEF);
+    EXPECT_EQ(GetRGB24FromPalette(-1), 0xABCDEF);
+    EXPECT_EQ(GetRGB24FromPalette(0), 0xFFFFFF);
+
+    CloseResFile(ref);  // the palette stays loaded
+    EXPECT_EQ(GetRGB24FromPalette(1), 0x123456);
+    ResetKernelColours();
+    EXPECT_EQ(GetRGB24FromPalette(1), 0);
+
+    RGBColor c;
+    Long2RGB(0x12AB00, &c);
+    EXPECT_EQ(c.red, 0x1212);
+    EXPECT_EQ(c.green, 0xABAB);
+    EXPECT_EQ(c.blue, 0);
+    EXPECT_EQ(RGB2Long(&c), 0x12AB00);
+}
+
+TEST(KernelHandles, AllocationAndRelease)
+{
+    Handle h = nouvhandle(-1);
+    EXPECT_EQ(h, nullptr);
+    h = nouvhandle(8);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(erreure, 0);
+    std::memcpy(*h, "abcdefgh", 8);
+    Handle copy = nullptr;
+    handletohandle(h, &copy);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(std::memcmp(*copy, "abcdefgh", 8), 0);
+    EXPECT_EQ(set2hsize(copy, 3), 0);
+    EXPECT_EQ(iscritic, 1);
+    effhandle(&copy);
+    EXPECT_EQ(copy, nullptr);
+
+    // A list of two handles with a count claiming five frees only the two.
+    Handle list = nouvhandle(2 * sizeof(Handle));
+    reinterpret_cast<Handle*>(*list)[0] = h;
+    reinterpret_cast<Handle*>(*list)[1] = nouvhandle(4);
+    int16_t count = -5;
+    effcalc(&list, &count);
+    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(count, 0);
+
+    Handle satt = newsatt();
+    ASSERT_NE(satt, nullptr);
+    EXPECT_EQ(GetHandleSize(satt), kEntryAttributesSize);
+    EXPECT_EQ(int16_t(ReadBE16(*satt + 8)), -1);
+    EXPECT_EQ((*satt)[10], 5);
+    EXPECT_EQ((*satt)[34], 1);
+    (*satt)[3] = 9;  // may hold anything
+    delchecksatt(&satt, 0);
+    EXPECT_EQ(satt, nullptr);
+    satt = newsatt();
+    (*satt)[36] = 1;  // the string at 36 is no longer empty
+    delchecksatt(&satt, 0);
+    ASSERT_NE(satt, nullptr);
+    delsatt(&satt);
+    EXPECT_EQ(satt, nullptr);
+}
+
+TEST(KernelFiles, NamesPathsAndTheLockTest)
+{
+    Str255 folder, file;
+    longname_SplitPathFile(P("abc").get(), folder, file);
+    EXPECT_EQ(Text(folder), "");
+    EXPECT_EQ(Text(file), "abc");
+    longname_SplitPathFile(P("Disk:docs:a.txt").get(), folder, file);
+    EXPECT_EQ(Text(folder), "Disk:docs:");
+    EXPECT_EQ(Text(file), "a.txt");
+
+    TempFolder dir;
+    FSSpec folderSpec;
+    ASSERT_EQ(FSMakeFSSpec(dir.path(), &folderSpec), noErr);
+    Str255 colon;
+    converttofullpath(colon, folderSpec);
+    std::string path = Text(colon) + "made.txt";
+    FSSpec spec;
+    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(path).get(), &spec), fnfErr);
+    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(Text(colon) + "nowhere:x").get(), &spec), fnfErr);
+    ASSERT_EQ(longname_CreateFile(0, 0, P(path).get(), false, FourCC("TEXT"), FourCC("abcd"), &spec), noErr);
+    EXPECT_EQ(spec.path, dir / "made.txt");
+    EXPECT_EQ(longname_CreateFile(0, 0, P(path).get(), false, FourCC("TEXT"), FourCC("wxyz"), &spec), noErr);
+    FInfo info;
+    ASSERT_EQ(FSpGetFInfo(spec, &info), noErr);
+    EXPECT_EQ(info.fdCreator, FourCC("wxyz"));
+    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(path).get(), &spec), noErr);
+
+    // The lock test writes nothing: contents and modification time stay.
+    int16_t refNum = 0;
+    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &refNum), noErr);
+    writef("hello", 5, refNum);
+    EXPECT_EQ(erreure, 0);
+    int32_t length = 0;
+    EXPECT_EQ(BGGetEOF(refNum, &length), noErr);
+    EXPECT_EQ(length, 5);
+    closef(refNum);
+    auto stamp = std::filesystem::last_write_time(spec.path);
+    auto sidecarStamp = std::filesystem::last_write_time(dir / "._made.txt");
+    EXPECT_FALSE(isflocked(spec, false));
+    EXPECT_FALSE(isflocked(spec, true));
+    EXPECT_EQ(std::filesystem::last_write_time(spec.path), stamp);
+    EXPECT_EQ(std::filesystem::last_write_time(dir / "._made.txt"), sidecarStamp);
+    ASSERT_EQ(FSpSetPermissions(spec, 0444), noErr);
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(isflocked(spec, false));
+    }
+    ASSERT_EQ(FSpOpenDF(spec, fsRdPerm, &refNum), noErr);
+    EXPECT_TRUE(isflocked(spec, false) || ::geteuid() == 0);
+    FSClose(refNum);
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+#include "kernel/prefs/UPrefs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "kernel/helpers/ResourceStrings.h"
+#include "kernel/prefs/FileExtensions.h"
+#include "kernel/store/StoreAccess.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/WholeFile.h"
+#include "tests/kernel/AppResourceFile.h"
+#include "tests/platform/files/TempFolder.h"
+
+using namespace platform;
+using platform::testing::TempFolder;
+
+namespace {
+
+// A store with one current file, kept in memory.
+struct FakeStore {
+    static inline std::map<std::pair<ResType, int16_t>, Handle> resources;
+    static inline int16_t committed = 0;
+    static KernelStoreAccess Access()
+    {
+        KernelStoreAccess a;
+        a.xcurres = [] { return int16_t(3); };
+        a.xgetres = [](ResType t, int16_t id, bool) {
+            auto f = resources.find({t, id});
+            return f == resources.end() ? Handle(nullptr) : f->second;
+        };
+        a.xwriteres = [](Handle) { return true; };
+        a.xaddres = [](Handle h, ResType t, int16_t id) { return resources.emplace(std::make_pair(t, id), h).second; };
+        a.updateres = [](int16_t file) { return committed = file, true; };
+        a.hpurgeres = [](Handle) { return true; };
+        a.lasterror = [] { return int16_t(0); };
+        return a;
+    }
+    static void Clear()
+    {
+        for (auto& [key, h] : resources) DisposeHandle(h);
+        resources.clear();
+    }
+};
+
+class Preferences : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("QZ_PREFERENCES_DIR", dir.path().c_str(), 1);
+        ResetResourceManager();
+        ResetStringCache();
+        UPrefs::Reset();
+        appRef = kerneltest::OpenAppFile(
+            dir / "app.rsrc", {{FourCC("STR#"), 1000, false, "", 0, kerneltest::StrList({"", "", "", "", "", "Prefs"})},
+                               {FourCC("Look"), 1, false, "", 0, {0, 0, 0, 7}}});
+        ASSERT_NE(appRef, -1);
+        ASSERT_TRUE(UPrefs::Init());
+    }
+    void TearDown() override
+    {
+        UPrefs::Reset();
+        ResetResourceManager();
+        ResetStringCache();
+        SetKernelStoreAccess({});
+        FakeStore::Clear();
+        unsetenv("QZ_PREFERENCES_DIR");
+    }
+
+    TempFolder dir;
+    int16_t appRef = -1;
+};
+
+TEST_F(Preferences, NestedOpensRestoreTheCurrentFile)
+{
+    EXPECT_EQ(UPrefs::fSpec.path, dir / "Prefs");
+    EXPECT_EQ(CurResFile(), appRef);
+    ASSERT_TRUE(UPrefs::Open(0));
+    ASSERT_TRUE(UPrefs::Open(0));
+    UPrefs::Close();
+    EXPECT_EQ(CurResFile(), UPrefs::fResFile);
+    EXPECT_NE(UPrefs::fResFile, -1);
+    UPrefs::Close();
+    EXPECT_EQ(CurResFile(), appRef);
+    EXPECT_EQ(UPrefs::fResFile, -1);
+}
+
+TEST_F(Preferences, ReadsAndWritesTheirOwnFile)
+{
+    std::vector<uint8_t> appBefore;
+    ASSERT_EQ(ReadWholeFile(dir / "app.rsrc", &appBefore), noErr);
+
+    uint8_t buffer[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+    EXPECT_EQ(GetPrefData(FourCC("Look"), 1, buffer, 5, 0), -3);
+    EXPECT_EQ(buffer[0], 9);
+    EXPECT_EQ(GetPrefData(FourCC("Look"), 1, buffer, 4, 0), 0);  // through the chain
+    EXPECT_EQ(buffer[3], 7);
+    EXPECT_EQ(GetPrefData(FourCC("Look"), 2, buffer, 4, 0), -2);
+
+    const uint8_t value[4] = {1, 2, 3, 4};
+    EXPECT_EQ(SetPrefData(FourCC("Look"), 1, value, 4, 0), 0);  // a copy in the preferences file
+    EXPECT_EQ(GetPrefData(FourCC("Look"), 1, buffer, 4, 0), 0);
+    EXPECT_EQ(buffer[3], 4);
+    EXPECT_EQ(SetPrefData(FourCC("Look"), 1, value, 2, 0), 0);  // resized in place
+    EXPECT_EQ(GetPrefData(FourCC("Look"), 1, buffer, 4, 0), -3);
+    EXPECT_EQ(SetPrefLong(FourCC("wvar"), 5, 0x01020304), 0);
+    EXPECT_EQ(CurResFile(), appRef);
+
+    std::vector<uint8_t> appAfter;
+    ASSERT_EQ(ReadWholeFile(dir / "app.rsrc", &appAfter), noErr);
+    EXPECT_EQ(appAfter, appBefore);
+
+    // The preferences file holds the big-endian value.
+    int16_t prefs = OpenResFile(dir / "Prefs", fsRdPerm, ResFileFork::Data);
+    ASSERT_NE(prefs, -1);
+    Handle h = Get1Resource(FourCC("wvar"), 5);
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(GetHandleSize(h), 4);
+    EXPECT_EQ(std::memcmp(*h, "\x01\x02\x03\x04", 4), 0);
+    CloseResFile(prefs);
+
+    // New handles are checked: an allocation failure reports -108.
+    const int64_t budget = MemoryBudget();
+    SetMemoryBudget(MemoryInUse() + 16);
+    uint8_t big[64] = {};
+    EXPECT_EQ(SetPrefData(FourCC("Big "), 1, big, 64, 0), -108);
+    SetMemoryBudget(budget);
+    EXPECT_EQ(CurResFile(), appRef);
+}
+
+TEST_F(Preferences, InStructureGoesThroughTheStore)
+{
+    uint8_t buffer[4];
+    EXPECT_EQ(GetPrefData(FourCC("Look"), 1, buffer, 4, 1), -1);  // no store file
+    EXPECT_EQ(SetPrefLong(FourCC("wvar"), -1, 7), -1);
+    SetKernelStoreAccess(FakeStore::Access());
+    numresfalse = 3;
+    EXPECT_EQ(SetPrefLong(FourCC("wvar"), -1, 0x0A0B0C0D), 0);
+    EXPECT_EQ(FakeStore::committed, 3);
+    ASSERT_EQ(FakeStore::resources.count({FourCC("wvar"), -1}), 1u);
+    EXPECT_EQ(GetPrefData(FourCC("wvar"), -1, buffer, 4, 1), 0);
+    EXPECT_EQ(buffer[0], 0x0A);
+    EXPECT_EQ(GetPrefData(FourCC("wvar"), -1, buffer, 5, 1), -3);
+    EXPECT_EQ(GetPrefData(FourCC("wvar"), -2, buffer, 4, 1), -2);
+}
+
+std::string Ext(const std::string& name, const char* extension = nullptr)
+{
+    unsigned char p[256];
+    p[0] = uint8_t(name.size());
+    std::memcpy(p + 1, name.data(), name.size());
+    extension ? SetExtension(p, extension) : RemoveFileExtension(p);
+    return std::string(reinterpret_cast<char*>(p) + 1, p[0]);
+}
+
+TEST(FileExtensions, RemoveAndSet)
+{
+    EXPECT_EQ(Ext("file.txt"), "file");
+    EXPECT_EQ(Ext("a.html"), "a.html");
+    EXPECT_EQ(Ext("name."), "name");
+    EXPECT_EQ(Ext(".rc"), "");
+    EXPECT_EQ(Ext(""), "");
+    EXPECT_EQ(Ext("file.txt", "rsr"), "file.rsr");
+    EXPECT_EQ(Ext(std::string(252, 'n'), "rsr"), std::string(252, 'n'));
+    std::string longName = std::string(251, 'n') + ".txt";
+    EXPECT_EQ(Ext(longName, "rsr"), std::string(251, 'n') + ".rsr");
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// The stored form: a new file byte by byte, the open mark, unit
+// allocation, the map's area and the page table's move.
+#include "resources/container/ContainerLayout.h"
+#include "tests/resources/StoreTestSupport.h"
+
+namespace storetest {
+namespace {
+
+using namespace container;
+
+class ContainerFormatTest : public StoreTest {};
+
+bool UnitSet(const Bytes& file, uint32_t pageOffset, uint32_t unit)
+{
+    return (file[pageOffset + ((unit % kUnitsPerPage) >> 3)] >> (unit & 7)) & 1;
+}
+
+TEST_F(ContainerFormatTest, NewFileLayoutAndOpenMark)
+{
+    int16_t ref = CreateFile("new.qzb");
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(reserr, 0);
+    Bytes file = ReadWholeFile(Path("new.qzb"));
+    ASSERT_EQ(file.size(), 6208u);
+    const Bytes head = {0x44, 0x44, 0x55, 0x58, 0, 0, 0x16, 0x40, 0, 0, 0x12, 0x40, 0, 0, 0, 0x40, 0, 0, 0, 2};
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 20), head);
+    for (size_t i = 20; i < 64; ++i) EXPECT_EQ(file[i], 0) << i;
+    EXPECT_EQ(BE32(file, 64), 0x1040u);
+    for (size_t i = 68; i < 4160; ++i) ASSERT_EQ(file[i], 0) << i;
+    for (size_t i = 4160; i < 4171; ++i) EXPECT_EQ(file[i], 0xFF) << i;
+    EXPECT_EQ(file[4171], 0x01);
+    for (size_t i = 4172; i < 4672; ++i) ASSERT_EQ(file[i], 0) << i;
+    for (size_t i = 4672; i < 5696; ++i) ASSERT_EQ(file[i], 0) << i;
+    EXPECT_TRUE(std::equal(file.begin() + 5696, file.end(), file.begin() + 4160));
+
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("new.qzb"), false);
+    ASSERT_NE(ref, 0);
+    file = ReadWholeFile(Path("new.qzb"));
+    EXPECT_EQ(Bytes(file.begin() + 20, file.begin() + 28), (Bytes{0, 0, 0, 1, 0x4D, 0x67, 0x69, 0x63}));
+    ASSERT_TRUE(closeres(ref, true));
+    file = ReadWholeFile(Path("new.qzb"));
+    EXPECT_EQ(Bytes(file.begin() + 20, file.begin() + 28), (Bytes{0, 0, 0, 0, 0x4D, 0x67, 0x69, 0x63}));
+
+    // A read-only open never writes the mark.
+    ref = openres(Spec("new.qzb"), true);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(ReadWholeFile(Path("new.qzb")), file);
+    closeres(ref, false);
+    EXPECT_EQ(ReadWholeFile(Path("new.qzb")), file);
+}
+
+TEST_F(ContainerFormatTest, CreateOverExistingFiles)
+{
+    int16_t ref = CreateFile("doc.qzb");
+    ASSERT_TRUE(closeres(ref, false));
+    ref = CreateFile("doc.qzb");
+    EXPECT_NE(ref, 0);
+    EXPECT_EQ(reserr, 0);
+    closeres(ref, false);
+
+    WriteWholeFile(Path("text.txt"), Bytes(100, 'x'));
+    EXPECT_EQ(CreateFile("text.txt"), 0);
+    EXPECT_EQ(reserr, -48);
+    EXPECT_EQ(ReadWholeFile(Path("text.txt")), Bytes(100, 'x'));
+    EXPECT_EQ(xcurres(), 0);
+}
+
+TEST_F(ContainerFormatTest, UnitsOfBlocksAndRewrites)
+{
+    int16_t ref = CreateFile("units.qzb");
+    const ResType type = FourCC("TEST");
+    Handle a = MakeHandle(Pattern(56, 1));
+    Handle b = MakeHandle(Pattern(57, 2));
+    ASSERT_TRUE(xaddres(a, type, 1));
+    ASSERT_TRUE(xaddres(b, type, 2));
+    ASSERT_TRUE(xaddres(nullptr, type, 3));
+    Handle list = CPseudoResManager::Files().back()->GetResList();
+    ASSERT_EQ(platform::GetHandleSize(list), 3 * 18);
+    const Bytes entries = Contents(list);
+    platform::DisposeHandle(list);
+    const uint32_t offsetA = BE32(entries, 10), offsetB = BE32(entries, 18 + 10);
+    EXPECT_EQ(offsetB, offsetA + 64);  // 56 + 8 bytes fit one unit
+    EXPECT_EQ(BE32(entries, 36 + 6), 0u);
+    EXPECT_EQ(BE32(entries, 36 + 10), 0u);
+    ASSERT_TRUE(updateres(ref));
+
+    // Still fits its two units: stays. One unit more: moves.
+    platform::SetHandleSize(b, 120);
+    ASSERT_TRUE(xwriteres(b));
+    CPseudoResFile* file = CPseudoResManager::Files().back();
+    int32_t t, r;
+    ASSERT_TRUE(file->FindID(type, 2, &t, &r, true));
+    list = file->GetResList();
+    EXPECT_EQ(BE32(Contents(list), 18 + 10), offsetB);
+    platform::DisposeHandle(list);
+    platform::SetHandleSize(b, 121);
+    ASSERT_TRUE(xwriteres(b));
+    list = file->GetResList();
+    const uint32_t moved = BE32(Contents(list), 18 + 10);
+    platform::DisposeHandle(list);
+    EXPECT_NE(moved, offsetB);
+    ASSERT_TRUE(closeres(ref, true));
+
+    Bytes bytes = ReadWholeFile(Path("units.qzb"));
+    const uint32_t page0 = BE32(bytes, 64);
+    EXPECT_TRUE(UnitSet(bytes, page0, offsetA / 64));
+    EXPECT_FALSE(UnitSet(bytes, page0, offsetB / 64));
+    EXPECT_FALSE(UnitSet(bytes, page0, offsetB / 64 + 1));
+    for (uint32_t u = moved / 64; u < moved / 64 + 3; ++u) EXPECT_TRUE(UnitSet(bytes, page0, u));
+
+    // The file passes the bitmap check on reopen, the empty record included.
+    ref = openres(Spec("units.qzb"), false);
+    ASSERT_NE(ref, 0);
+    Handle again = xget1res(type, 2);
+    const Bytes read = Contents(again);
+    ASSERT_EQ(read.size(), 121u);
+    EXPECT_EQ(Bytes(read.begin(), read.begin() + 57), Pattern(57, 2));
+    Handle empty = xget1res(type, 3);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(platform::GetHandleSize(empty), 0);
+    closeres(ref, false);
+}
+
+TEST_F(ContainerFormatTest, MapAreaGrowsInSteps)
+{
+    int16_t ref = CreateFile("map.qzb");
+    const ResType type = FourCC("MAPT");
+    for (int16_t id = 1; id <= 50; ++id) ASSERT_TRUE(xaddres(nullptr, type, id));
+    ASSERT_TRUE(updateres(ref));
+    Bytes file = ReadWholeFile(Path("map.qzb"));
+    EXPECT_EQ(BE32(file, 8), 4672u);
+    EXPECT_EQ(BE32(file, 16), 1008u);
+
+    ASSERT_TRUE(xaddres(nullptr, type, 51));
+    ASSERT_TRUE(updateres(ref));
+    file = ReadWholeFile(Path("map.qzb"));
+    const uint32_t mapOffset = BE32(file, 8);
+    EXPECT_NE(mapOffset, 4672u);
+    EXPECT_EQ(BE32(file, 16), 1028u);
+    const uint32_t page0 = BE32(file, 64);
+    for (uint32_t u = 4672 / 64; u < 5696 / 64; ++u) EXPECT_FALSE(UnitSet(file, page0, u)) << u;
+    for (uint32_t u = mapOffset / 64; u < (mapOffset + 2048) / 64; ++u) EXPECT_TRUE(UnitSet(file, page0, u)) << u;
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("map.qzb"), false);
+    EXPECT_EQ(compteres(type, true), 51);
+    closeres(ref, false);
+}
+
+// A container whose logical extent spans `pages` full pages, written
+// sparse: only the header, the page table and the pages hold data.
+void WriteSpanningContainer(const std::string& path, uint32_t pages)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    auto put = [&](uint64_t at, const Bytes& bytes) {
+        out.seekp(std::streamoff(at));
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    };
+    Bytes header(64, 0);
+    platform::WriteBE32(&header[0], kMagicNew);
+    platform::WriteBE32(&header[4], pages * kBytesPerPage);
+    platform::WriteBE32(&header[8], kNewMapOffset);
+    platform::WriteBE32(&header[12], 64);
+    platform::WriteBE32(&header[16], 2);
+    put(0, header);
+    Bytes table(4 * pages);
+    for (uint32_t p = 0; p < pages; ++p) platform::WriteBE32(&table[4 * p], p == 0 ? kNewPageZeroOffset : p * kBytesPerPage);
+    put(64, table);
+    put(kNewMapOffset, Bytes(kMapAreaStep, 0));
+    for (uint32_t p = 0; p < pages; ++p) put(p == 0 ? kNewPageZeroOffset : p * kBytesPerPage, Bytes(kPageBytes, 0xFF));
+}
+
+TEST_F(ContainerFormatTest, PageTableMovesOnceAtTheFirstCommitWith1023Pages)
+{
+    WriteSpanningContainer(Path("big.qzb"), 1020);
+    int16_t ref = openres(Spec("big.qzb"), false);
+    ASSERT_NE(ref, 0) << reserr;
+    const ResType type = FourCC("BIGT");
+    auto pagesOnDisk = [&] {
+        Bytes head(64);
+        std::ifstream in(Path("big.qzb"), std::ios::binary);
+        in.read(reinterpret_cast<char*>(head.data()), 64);
+        return std::make_pair(BE32(head, 12), (BE32(head, 4) + kBytesPerPage - 1) / kBytesPerPage);
+    };
+    ASSERT_TRUE(xaddres(platform::NewHandleClear(int32_t(kBytesPerPage) - 8), type, 1));
+    ASSERT_TRUE(updateres(ref));
+    auto [tableAt, pages] = pagesOnDisk();
+    EXPECT_EQ(tableAt, 64u);
+    EXPECT_LT(pages, 1023u);
+
+    ASSERT_TRUE(xaddres(platform::NewHandleClear(2 * int32_t(kBytesPerPage)), type, 2));
+    ASSERT_TRUE(updateres(ref));
+    auto [movedTo, pagesAfter] = pagesOnDisk();
+    EXPECT_NE(movedTo, 64u);
+    EXPECT_GE(pagesAfter, 1023u);
+
+    ASSERT_TRUE(xaddres(platform::NewHandleClear(int32_t(kBytesPerPage)), type, 3));
+    ASSERT_TRUE(closeres(ref, true));
+    EXPECT_EQ(pagesOnDisk().first, movedTo);
+    ref = openres(Spec("big.qzb"), true);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(compteres(type, true), 3);
+    Handle h = xget1res(type, 3);
+    EXPECT_EQ(platform::GetHandleSize(h), int32_t(kBytesPerPage));
+    closeres(ref, false);
+}
+
+}  // namespace
+}  // namespace storetest
