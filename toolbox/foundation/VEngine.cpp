@@ -3,46 +3,51 @@
 #include "toolbox/foundation/VString.h"
 
 HostEntryProc gCallQz = nullptr;
+VEngine* gEngine = nullptr;
 
-VEngine::VEngine(HostEntryProc entry) { gCallQz = entry; }
+namespace {
 
-VEngine::~VEngine() = default;
+VEngineResFileMakers gMakers;
 
-int32_t VEngine::Compress(int32_t method, const void* src, int32_t srcLen, void* dst)
+}  // namespace
+
+void SetEngineResFileMakers(const VEngineResFileMakers& makers) { gMakers = makers; }
+
+VEngine::VEngine(HostEntryProc entry)
 {
-    if (!gCallQz) return 0;
-    parm block;
-    block.slot266.SetLong(method);
-    block.flag8 = 1;
-    block.slot272.SetPtr(src);
-    block.slot276.SetLong(srcLen);
-    block.slot280.SetPtr(dst);
-    block.slot284.SetLong(0);
-    gCallQz(kSelBlockCompress, &block);
-    return block.result304;
+    gCallQz = entry;
+    Reset();
 }
 
-int32_t VEngine::Decompress(int32_t method, const void* src, int32_t srcLen, void* dst, int32_t dstSize)
+VEngine::~VEngine() { DisposeFiles(); }
+
+void VEngine::DisposeFiles()
 {
-    if (!gCallQz) return 0;
-    parm block;
-    block.slot266.SetLong(method);
-    block.flag8 = 0;
-    block.slot272.SetPtr(dst);
-    block.slot276.SetLong(dstSize);
-    block.slot280.SetPtr(src);
-    block.slot284.SetLong(srcLen);
-    gCallQz(kSelBlockCompress, &block);
-    return block.result304;
+    if (fDesignResFile && gMakers.disposeDesignFile) gMakers.disposeDesignFile(fDesignResFile);
+    if (fHostResFile && gMakers.disposeHostFile) gMakers.disposeHostFile(fHostResFile);
+    fDesignResFile = nullptr;
+    fHostResFile = nullptr;
 }
 
-int32_t VEngine::EvalTime(const VString& text)
+void VEngine::Reset()
 {
-    if (!gCallQz) return 0;
     parm block;
-    block.slot272.SetLong(11);
-    constexpr int32_t kMaxTimeText = 82;
-    text.ToPString(block.text310, kMaxTimeText, kCharSetMac);
-    gCallQz(kSelEvalTime, &block);
-    return block.result304;
+    if (gCallQz) gCallQz(kSelEngineReset, &block);
+    const uint32_t flags266 = uint32_t(block.slot266.Long());
+    const uint32_t flags272 = uint32_t(block.slot272.Long());
+    fFlags[0] = (flags266 >> 30) & 1;
+    fFlags[1] = (flags266 >> 29) & 1;
+    fFlags[2] = (flags272 >> 27) & 1;
+    fFlags[3] = (flags272 >> 26) & 1;
+    fFlags[4] = (flags272 >> 25) & 1;
+    fHostValue = block.slot276.Long();
+    fFirstName.FromMacPString(block.name10);
+    fSecondName.FromMacPString(block.text310);
+
+    // The toolbox resource file must never point at a file that is gone.
+    if (gMakers.makeToolboxFile) gMakers.makeToolboxFile(nullptr);
+    DisposeFiles();
+    if (gMakers.makeHostFile) fHostResFile = gMakers.makeHostFile(int16_t(block.result304));
+    if (gMakers.makeDesignFile) fDesignResFile = gMakers.makeDesignFile();
+    if (gMakers.makeToolboxFile) gMakers.makeToolboxFile(fHostResFile);
 }

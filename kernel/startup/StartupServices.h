@@ -1,0 +1,23 @@
+// What kernel start-up needs of the layers above the kernel (the resource
+// store, the security manager, the looks and the forms), which install
+// these before start-up runs. A service not installed is skipped.
+#pragma once
+
+#include "kernel/collation/CustRecord.h"  // cust
+
+#include <cstdint>
+
+#include "platform/core/MacTypes.h"
+
+// The customisation settings ('CUST' 0, at least 92 bytes).
+constexpr int32_t kCustMinSize = 92;
+constexpr int32_t kCustNoiseDigitsOffset = 78;
+
+struct KernelStartupServices {
+    void (*readCust)() = nullptr;             // fills cust
+    void (*initResourceManager)() = nullptr;  // initresman
+    void (*makeSecurityManager)() = nullptr;  // no base open
+    void (*initLooks)() = nullptr;            // InitVI
+    void (*initBitmapCache)() = nullptr;      // the forms layer's picture cache
+};
+void SetKernelStartupServices(const KernelStartupServices& services);

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/system/ToolboxResources.h"
+#include "toolbox/foundation/system/VSystem.h"
+
+using platform::FourCC;
+
+namespace {
+
+uint32_t Code(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
+{
+    return (uint32_t(a) << 24) | (uint32_t(b) << 16) | (uint32_t(c) << 8) | d;
+}
+
+VStr<255> Text(const char* s)
+{
+    VStr<255> t;
+    t.FromCString(reinterpret_cast<const uint8_t*>(s), kCharSetMac);
+    return t;
+}
+
+// 'FMAP' resources served to the system object in place of the toolbox
+// resource file.
+std::vector<std::vector<uint8_t>> gFmaps;
+
+void InstallFmaps()
+{
+    ToolboxResources access;
+    access.listIDs = [](platform::ResType type) {
+        std::vector<int16_t> ids;
+        if (type == FourCC("FMAP"))
+            for (size_t i = 0; i < gFmaps.size(); ++i) ids.push_back(int16_t(128 + i));
+        return ids;
+    };
+    access.getResource = [](platform::ResType, int16_t id) -> platform::Handle {
+        const auto& bytes = gFmaps.at(size_t(id - 128));
+        platform::Handle h = platform::NewHandle(platform::Size(bytes.size()));
+        if (h && !bytes.empty()) std::copy(bytes.begin(), bytes.end(), *h);
+        return h;
+    };
+    access.releaseResource = [](platform::Handle h) { platform::DisposeHandle(h); };
+    SetToolboxResources(access);
+}
+
+void PutRecord(std::vector<uint8_t>& r, const char* kind, const char* mac, const char* win, uint8_t flags)
+{
+    for (const char* p : {kind, mac, win})
+        for (int i = 0; i < 4; ++i) r.push_back(uint8_t(p[i]));
+    r.push_back(flags);
+    r.push_back(0);
+}
+
+class SystemKinds : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gFmaps.clear();
+        InstallFmaps();
+    }
+    void TearDown() override { SetToolboxResources({}); }
+};
+
+TEST(SystemWinKinds, ExtensionsAndNormalisation)
+{
+    EXPECT_EQ(VSystem::GetWinKindFromExtension(Text("page.html")), FourCC("HTML"));
+    EXPECT_EQ(VSystem::GetWinKindFromExtension(Text("a.tar.gz")), Code('G', 'Z', 0, 0));
+    EXPECT_EQ(VSystem::GetWinKindFromExtension(Text("x.jpeg2")), FourCC("JPEG"));
+    EXPECT_EQ(VSystem::GetWinKindFromExtension(Text("README")), 0u);
+    EXPECT_EQ(VSystem::GetWinKindFromExtension(Text("a.b.longext")), 0u);
+    EXPECT_EQ(VSystem::GetWinKindFromExtension(Text(".c")), Code('C', 0, 0, 0));
+
+    uint32_t w = FourCC("txt ");
+    VSystem::AdjustWinKind(w);
+    EXPECT_EQ(w, Code('T', 'X', 'T', 0));
+    w = FourCC(".htm");
+    VSystem::AdjustWinKind(w);
+    EXPECT_EQ(w, Code('H', 'T', 'M', 0));
+    w = Code('M', 'P', '3', 0);
+    VSystem::AdjustWinKind(w);
+    EXPECT_EQ(w, Code('M', 'P', '3', 0));
+}
+
+TEST_F(SystemKinds, TableFromFmapResources)
+{
+    std::vector<uint8_t> fmap = {0, 3};
+    PutRecord(fmap, "HTML", "TEXT", "htm ", 0);
+    PutRecord(fmap, "BASE", "BASE", "4DB ", 0x80);
+    PutRecord(fmap, "BAS2", "BASE", "4DC ", 0);
+    gFmaps.push_back(fmap);
+    // A count that runs past the resource: only whole records are read.
+    std::vector<uint8_t> damaged = {0x7F, 0xFF};
+    PutRecord(damaged, "JPEG", "JPEG", "jpg ", 0);
+    damaged.push_back(1);
+    gFmaps.push_back(damaged);
+
+    VSystem sys;
+    sys.BuildKindList();
+    EXPECT_EQ(sys.CountKinds(), 5);
+    EXPECT_TRUE(sys.IsValidFileKind(kAnyFileKind));
+    EXPECT_TRUE(sys.IsValidFileKind(FourCC("JPEG")));
+    EXPECT_EQ(sys.GetWinKindFromVirtualKind(FourCC("HTML")), Code('H', 'T', 'M', 0));
+    EXPECT_EQ(sys.GetMacKindFromVirtualKind(kAnyFileKind), kAnyFileKind);
+    EXPECT_EQ(sys.GetMacKindFromVirtualKind(FourCC("NONE")), 0u);
+    EXPECT_EQ(sys.GetVirtualKindFromWinKind(Code('J', 'P', 'G', 0)), FourCC("JPEG"));
+    EXPECT_TRUE(sys.IsTemplateFileKind(FourCC("BASE")));
+    EXPECT_FALSE(sys.IsTemplateFileKind(kAnyFileKind));
+
+    // The template flag picks between rows of the same Mac type.
+    EXPECT_EQ(sys.GetVirtualKindFromMacKind(FourCC("BASE"), true, nullptr), FourCC("BASE"));
+    EXPECT_EQ(sys.GetVirtualKindFromMacKind(FourCC("BASE"), false, nullptr), FourCC("BAS2"));
+    // 'TEXT' with a name goes by the extension.
+    VStr<255> page = Text("index.htm");
+    EXPECT_EQ(sys.GetVirtualKindFromMacKind(FourCC("TEXT"), false, &page), FourCC("HTML"));
+    VStr<255> note = Text("note.txt");
+    EXPECT_EQ(sys.GetVirtualKindFromMacKind(FourCC("TEXT"), false, &note), FourCC("TEXT"));
+}
+
+TEST_F(SystemKinds, AddedAndTemporaryKinds)
+{
+    VSystem sys;
+    sys.BuildKindList();
+    EXPECT_EQ(sys.CountKinds(), 1) << "only the terminating row";
+    EXPECT_TRUE(sys.IsValidFileKind(kAnyFileKind));
+    EXPECT_FALSE(sys.IsValidFileKind(FourCC("TEXT")));
+
+    const int32_t row = sys.AddFileKind(FourCC("BASA"), FourCC(".REA"), FourCC("BASA"));
+    EXPECT_EQ(sys.GetWinKindFromVirtualKind(FourCC("BASA")), Code('R', 'E', 'A', 0));
+    EXPECT_EQ(sys.AddFileKind(FourCC("BASA"), FourCC(".REA"), FourCC("BASA")), row);
+    EXPECT_EQ(sys.CountKinds(), 2);
+
+    const uint32_t temp = sys.AddTemporaryMacKind(FourCC("ABCD"));
+    EXPECT_EQ(temp, Code(0x08, '3', 0, 0));
+    EXPECT_EQ(sys.GetMacKindFromVirtualKind(temp), FourCC("ABCD"));
+    const uint32_t tempWin = sys.AddTemporaryWinKind(FourCC("xyz "));
+    EXPECT_EQ(sys.GetVirtualKindFromWinKind(Code('X', 'Y', 'Z', 0)), tempWin);
+    EXPECT_EQ(sys.RemoveTemporaryFileKind(temp), 0);
+    EXPECT_EQ(sys.RemoveTemporaryFileKind(temp), -1);
+    EXPECT_FALSE(sys.IsValidFileKind(temp));
+}
+
+TEST_F(SystemKinds, TemporaryKindsStayDistinctPastAThousandRows)
+{
+    VSystem sys;
+    std::vector<uint32_t> made;
+    for (int i = 0; i < 1100; ++i) made.push_back(sys.AddTemporaryMacKind(Code('M', 0, uint8_t(i >> 8), uint8_t(i))));
+    std::vector<uint32_t> sorted = made;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    for (uint32_t k : made) EXPECT_NE(k, 0u);
+    EXPECT_EQ(sys.GetMacKindFromVirtualKind(made[1050]), Code('M', 0, uint8_t(1050 >> 8), uint8_t(1050)));
+}
+
+TEST(SystemClicks, CountsNearQuickClicks)
+{
+    VSystem sys;
+    const uint32_t t = 100000;
+    auto clic = [](int32_t h, int32_t v, uint32_t ticks, bool up = false) {
+        VClic c(h, v);
+        c.SetTicks(ticks);
+        c.SetUp(up);
+        return c;
+    };
+    EXPECT_EQ(sys.RegisterClic(clic(10, 10, t)), 1);
+    EXPECT_EQ(sys.RegisterClic(clic(12, 11, t + 5)), 2);
+    EXPECT_EQ(sys.RegisterClic(clic(12, 11, t + 5)), 2) << "the same click registered again";
+    EXPECT_EQ(sys.RegisterClic(clic(13, 12, t + 10, true)), 0) << "button up";
+    EXPECT_EQ(sys.RegisterClic(clic(13, 12, t + 10)), 3);
+    EXPECT_EQ(sys.RegisterClic(clic(16, 12, t + 12)), 1) << "3 pixels away";
+    EXPECT_EQ(sys.RegisterClic(clic(16, 12, t + 12 + VSystem::GetDblClicTicks())), 1) << "too late";
+}
+
+TEST(SystemRandom, StaysBelowTheMaximum)
+{
+    bool sawMin = false;
+    for (int i = 0; i < 10000; ++i) {
+        const int16_t r = VSystem::Random(1, 6);
+        ASSERT_GE(r, 1);
+        ASSERT_LT(r, 6);
+        sawMin |= r == 1;
+    }
+    EXPECT_TRUE(sawMin);
+}
+
+TEST(SystemIntl, PunctuationFromItl0OrDefaults)
+{
+    VSystem sys;
+    sys.ReadIntlSettings({});
+    EXPECT_EQ(sys.GetTimeSeparator(), u':');
+    EXPECT_EQ(sys.GetDecimalSeparator(), u'.');
+    EXPECT_EQ(sys.GetDateSeparator(), u'/');
+    EXPECT_EQ(sys.GetMorningSuffix().GetLength(), 3);
+
+    uint8_t itl[32] = {};
+    itl[0] = ',';
+    itl[1] = '.';
+    itl[7] = 1;
+    itl[9] = '.';
+    itl[10] = 0;
+    std::memcpy(itl + 12, "am\0\0", 4);
+    std::memcpy(itl + 16, " pm\0", 4);
+    itl[20] = 'h';
+    sys.ReadIntlSettings({itl, int32_t(sizeof itl)});
+    EXPECT_EQ(sys.GetDecimalSeparator(), u',');
+    EXPECT_EQ(sys.GetTimeSeparator(), u'h');
+    EXPECT_EQ(sys.GetDateOrder(), 1);
+    EXPECT_FALSE(sys.GetTimeCycleNot0());
+    EXPECT_TRUE(sys.GetTimeCycleNot1());
+    EXPECT_EQ(sys.GetMorningSuffix().GetLength(), 3) << "a blank is put before";
+    EXPECT_EQ(sys.GetEveningSuffix().GetLength(), 3) << "already begins with a blank";
+
+    // A short resource is not read past its end.
+    sys.ReadIntlSettings({itl, 12});
+    EXPECT_EQ(sys.GetTimeSeparator(), u':');
+}
+
+TEST(SystemDate, WeekdayCountsFromSunday)
+{
+    int16_t date[8];
+    VSystem::GetCurrentDateTime(date);
+    EXPECT_GE(date[3], 0);
+    EXPECT_LE(date[3], 6);
+    EXPECT_EQ(date[7], 0);
+    EXPECT_EQ(VSystem::GetVersion(), kSystemVersion);
+}
+
+}  // namespace
