@@ -74,7 +74,8 @@ char* AllocBlock(Size size, bool clear)
     return static_cast<char*>(clear ? std::calloc(1, n) : std::malloc(n));
 }
 
-Handle MakeHandle(Size size, bool clear)
+// A new block within the budget, with MemError set on failure.
+char* NewBlock(Size size, bool clear)
 {
     if (size < 0) {
         SetErr(memSCErr);
@@ -85,8 +86,14 @@ Handle MakeHandle(Size size, bool clear)
     if (!block) {
         Unreserve(size);
         SetErr(memFullErr);
-        return nullptr;
     }
+    return block;
+}
+
+Handle MakeHandle(Size size, bool clear)
+{
+    char* block = NewBlock(size, clear);
+    if (!block) return nullptr;
     auto* mp = new MasterPointer{block, size, size, 0};
     State().handles.insert(mp);
     SetErr(noErr);
@@ -277,17 +284,8 @@ namespace {
 
 Ptr MakePtr(Size size, bool clear)
 {
-    if (size < 0) {
-        SetErr(memSCErr);
-        return nullptr;
-    }
-    if (!Reserve(size)) return nullptr;
-    char* block = AllocBlock(size, clear);
-    if (!block) {
-        Unreserve(size);
-        SetErr(memFullErr);
-        return nullptr;
-    }
+    char* block = NewBlock(size, clear);
+    if (!block) return nullptr;
     State().ptrs[block] = size;
     SetErr(noErr);
     return block;
