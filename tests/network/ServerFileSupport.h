@@ -137,6 +137,7 @@ protected:
             r.id = s.id;
             r.data = InServerOrder(little, s.type, s.host);
             r.stamp = stamp++;
+            if (s.type == FourCC("#GRP") && s.id == 128) r.name = "Main";
             config.resources.push_back(r);
         }
         config.mapBytesInFrame = 10;
