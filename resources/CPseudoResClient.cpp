@@ -47,6 +47,11 @@ void ReplyToHost(ResType type, Handle h)
         ContentsToHost(type, reinterpret_cast<uint8_t*>(*h), GetHandleSize(h), kLittleEndianFile);
 }
 
+// The cache's own version record: a server resource of the same type and
+// id is never cached, so that it can neither replace the version nor be
+// answered with it.
+bool IsCacheVersion(ResType type, int16_t id) { return type == kCacheVersionType && id == 0; }
+
 bool CacheVersionAccepted(CPseudoResFile* cache)
 {
     int32_t t, r;
@@ -102,7 +107,7 @@ void CPseudoResFile::OpenCache()
             const ResType type = fMap.TypeAt(t).type;
             for (const MapRecord& rec : fMap.TypeAt(t).records) {
                 int32_t ct, cr;
-                if (cache->FindID(type, rec.id, &ct, &cr, true) &&
+                if (!IsCacheVersion(type, rec.id) && cache->FindID(type, rec.id, &ct, &cr, true) &&
                     CachedStampIsStale(rec.stamp, cache->GetTimeStamp(type, rec.id, true)))
                     cache->RmveRes2(type, rec.id);
             }
@@ -465,17 +470,18 @@ void CPseudoResFile::ApplyServerAction(ResType type, int16_t id, int16_t action)
 Handle CPseudoResFile::TakeFromCache(ResType type, int16_t id)
 {
     int32_t t, r;
-    if (!fLocalCache || !fLocalCache->FindID(type, id, &t, &r, true)) return nullptr;
+    if (!fLocalCache || IsCacheVersion(type, id) || !fLocalCache->FindID(type, id, &t, &r, true)) return nullptr;
     return fLocalCache->GetResFromDisk(type, id, nullptr);
 }
 
 void CPseudoResFile::StoreInCache(ResType type, int16_t id, Handle contents, uint32_t stamp)
 {
-    if (fLocalCache) fLocalCache->AddRes2(contents, type, id, stamp);
+    if (fLocalCache && !IsCacheVersion(type, id)) fLocalCache->AddRes2(contents, type, id, stamp);
 }
 
 void CPseudoResFile::DropFromCache(ResType type, int16_t id)
 {
     int32_t t, r;
-    if (fLocalCache && fLocalCache->FindID(type, id, &t, &r, true)) fLocalCache->RmveRes2(type, id);
+    if (fLocalCache && !IsCacheVersion(type, id) && fLocalCache->FindID(type, id, &t, &r, true))
+        fLocalCache->RmveRes2(type, id);
 }

@@ -92,6 +92,34 @@ TEST_P(ServerFileTest, CacheOfAnotherVersionIsMadeAnew)
     closeres(ref, false);
 }
 
+TEST_P(ServerFileTest, ServersOwnVersionRecordIsNeverCached)
+{
+    TestServerConfig config = Config(Little());
+    ServerResource version;
+    version.file = kStructure;
+    version.type = FourCC("pver");
+    version.id = 0;
+    version.data = InServerOrder(Little(), version.type, Words({0x00010000}, 4));
+    version.stamp = kStamp;
+    config.resources.push_back(version);
+    Start(config);
+    const FSSpec spec = CacheSpec("Base.cache");
+    for (int round = 0; round < 2; ++round) {
+        const int16_t ref = openres2(spec, false);
+        ASSERT_NE(ref, 0) << reserr;
+        EXPECT_EQ(Contents(xget1res(FourCC("pver"), 0)), Words({0x00010000}, 4));
+        ASSERT_TRUE(closeres(ref, true));
+    }
+    // Fetched twice: the cache kept its own version, not the server's.
+    int32_t fetched = 0;
+    for (const JournalEntry& e : Journal()) fetched += e.code == kReqGetRes;
+    EXPECT_EQ(fetched, 2);
+    const int16_t ref = openres(spec, true);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(FourCC("pver"), 0)), Words({0x0807}, 4));
+    closeres(ref, false);
+}
+
 TEST_P(ServerFileTest, CachedStampsWithin30SecondsAreKept)
 {
     Start(Config(Little()));
