@@ -90,7 +90,7 @@ bool CPseudoResFile::InitClient(uint32_t serverFileNumber)
     return true;
 }
 
-// The cache is a container at the file's own specification. One kept from
+// The cache is a container at the file's own FSSpec. One kept from
 // before keeps the contents whose stamps still match the server's map; any
 // other is deleted and made anew. Without a cache the file still works.
 void CPseudoResFile::OpenCache()
