@@ -27,6 +27,11 @@ CPseudoResFile::CPseudoResFile(const FSSpec& spec, bool readOnly)
 
 CPseudoResFile::~CPseudoResFile()
 {
+    if (fLocalCache) {
+        CPseudoResFile* cache = fLocalCache;
+        fLocalCache = nullptr;
+        cache->Close(false);
+    }
     fFork.Close();
     DisposeContents();
     CPseudoResManager::RemoveFile(this);
@@ -241,6 +246,11 @@ OSErr CPseudoResFile::WriteBlock(int32_t t, int32_t r)
 
 bool CPseudoResFile::UpdateResNoMap()
 {
+    // A server-backed file sends every change at once: nothing waits here.
+    if (!fLocal) {
+        Fail(noErr);
+        return true;
+    }
     if (!fFork.IsOpen()) {
         Fail(kResNoFile);
         return false;
@@ -341,7 +351,12 @@ OSErr CPseudoResFile::CommitAll()
 
 bool CPseudoResFile::UpdateRes()
 {
-    if (!fLocal) return UpdateResNoMap();
+    if (!fLocal) {
+        // Only the cache of fetched contents is kept on disk.
+        if (fLocalCache && !fLocalCache->UpdateRes()) return false;
+        Fail(noErr);
+        return true;
+    }
     if (!UpdateResNoMap()) return false;
     OSErr err = CommitAll();
     fCommitFailed = err != noErr;

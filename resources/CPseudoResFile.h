@@ -130,7 +130,8 @@ public:
     void upgrade(uint32_t magic);
 
     int16_t FileNumber() const { return fFileNumber; }
-    int16_t RefNum() const { return fFork.RefNum(); }
+    // A server-backed file answers its pseudo reference.
+    int16_t RefNum() const { return fLocal ? fFork.RefNum() : fPseudoRef; }
     bool IsBigEndian() const { return fBigEndian; }
     bool IsReadOnly() const { return fReadOnly || !fFork.IsWritable(); }
     bool WasMarkedOpen() const { return fMarkedAtOpen; }
@@ -158,6 +159,8 @@ private:
     // the file's byte order.
     platform::OSErr ReadPayload(ResType type, const container::MapRecord& rec, Handle* out);
     Handle LoadRecord(int32_t t, int32_t r);
+    // Marks a record as freshly loaded (the access counter restarts).
+    void NoteLoaded(int32_t t, int32_t r);
     // Gives a record a place that fits `length` bytes (a new one when the
     // number of units changes); the old place is freed afterwards.
     platform::OSErr Replace(int32_t t, int32_t r, uint32_t length);
@@ -167,6 +170,21 @@ private:
     uint32_t Now() const;
     void DisposeContents();
     void Fail(platform::OSErr err);
+
+    // Server-backed files (CPseudoResClient.cpp).
+    Handle ClientGet(ResType type, int16_t id, bool includeEnciphered, bool withLock, bool* locked);
+    Handle ClientGetInd(int32_t t, int32_t n);
+    Handle InstallReply(ResType type, int16_t id, Handle reply, platform::OSErr err, bool stamped);
+    bool ClientAddRes(Handle contents, ResType type, int16_t id, bool convert);
+    bool ClientWriteResource(Handle contents, int32_t t, int32_t r);
+    bool ClientRemove(ResType type, int16_t id, Handle contents, bool includeEnciphered);
+    bool ClientReload(Handle contents);
+    platform::OSErr SendContents(int16_t request, ResType type, int16_t id, Handle contents, bool convert);
+    void ApplyServerAction(ResType type, int16_t id, int16_t action);
+    void OpenCache();
+    Handle TakeFromCache(ResType type, int16_t id);
+    void StoreInCache(ResType type, int16_t id, Handle contents, uint32_t stamp);
+    void DropFromCache(ResType type, int16_t id);
 
     OSType fKind;
     int16_t fFileNumber;
@@ -183,6 +201,7 @@ private:
     CPseudoResFile* fNextFile = nullptr;
     CPseudoResFile* fLocalCache = nullptr;
     uint32_t fServerFileNumber = 0;
+    int16_t fPseudoRef = 0;
     CPseudoResFile* fCustomFile = nullptr;
     platform::FSSpec fSpec;
     bool fReadOnly;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/Memory.h"
+#include "resources/server/ServerClient.h"
 
 using namespace platform;
 
@@ -15,6 +16,16 @@ CPseudoResManager::~CPseudoResManager()
 {
     while (sFirst) sFirst->Close(false);
     while (!sFiles.empty()) delete sFiles.back();
+}
+
+uint32_t CPseudoResManager::ServerTimeOffset() { return uint32_t(ServerClient().timeOffset); }
+int16_t CPseudoResManager::PseudoFileNum() { return NextPseudoRef(); }
+uint32_t CPseudoResManager::ServerDBFile() { return ServerClient().structureFile; }
+
+OSErr CPseudoResManager::ReceiveResFiles()
+{
+    ServerFileList list;
+    return AskFileList(&list);
 }
 
 void CPseudoResManager::SetLastError(OSErr err)

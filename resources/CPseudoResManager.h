@@ -81,7 +81,14 @@ public:
 
     static void SetLastError(platform::OSErr err);
     static platform::OSErr LastError() { return sLastError; }
-    static uint32_t ServerTimeOffset() { return sServerTimeOffset; }
+    // Local clock minus the server's, in seconds (0 until known).
+    static uint32_t ServerTimeOffset();
+    // Client mode: the next pseudo reference of a server-backed file, the
+    // server's number of the structure file, and request 194 recording the
+    // server's files.
+    static int16_t PseudoFileNum();
+    static uint32_t ServerDBFile();
+    static platform::OSErr ReceiveResFiles();
     static ResChangeHook ChangeHook() { return sChangeHook; }
     static void SetChangeHook(ResChangeHook hook) { sChangeHook = hook; }
     static CPseudoResFile* DBResFile() { return sDBResFile; }
@@ -94,7 +101,6 @@ private:
     static inline CPseudoResFile* sDBResFile = nullptr;
     static inline int16_t sNextID = 1;
     static inline platform::OSErr sLastError = 0;
-    static inline uint32_t sServerTimeOffset = 0;
     static inline ResChangeHook sChangeHook = nullptr;
 
     friend void ResetResManager();

@@ -11,6 +11,7 @@
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ServerHooks.h"
+#include "resources/server/ServerClient.h"
 #include "resources/container/FileOrder.h"
 #include "resources/container/Scrambler.h"
 
@@ -71,6 +72,13 @@ OSErr CPseudoResFile::ReadPayload(ResType type, const MapRecord& rec, Handle* ou
     return noErr;
 }
 
+void CPseudoResFile::NoteLoaded(int32_t t, int32_t r)
+{
+    MapRecord& rec = fMap.Edit(t, r);
+    rec.attributes = uint16_t((rec.attributes & ~(kAttrCounterMask | kAttrLocked | kAttrChanged | kAttrWasPurgeable)) |
+                              kCounterOnLoad | kAttrPurgeable);
+}
+
 // Loads a record's contents when they are not loaded yet and counts the get.
 Handle CPseudoResFile::LoadRecord(int32_t t, int32_t r)
 {
@@ -84,9 +92,7 @@ Handle CPseudoResFile::LoadRecord(int32_t t, int32_t r)
             return nullptr;
         }
         fMap.SetContents(t, r, h);
-        MapRecord& rec = fMap.Edit(t, r);
-        rec.attributes = uint16_t((rec.attributes & ~(kAttrCounterMask | kAttrLocked | kAttrChanged | kAttrWasPurgeable)) |
-                                  kCounterOnLoad | kAttrPurgeable);
+        NoteLoaded(t, r);
         fresh = true;
     }
     MapRecord& rec = fMap.Edit(t, r);
@@ -105,6 +111,7 @@ Handle CPseudoResFile::GetRes(ResType type, int16_t id, bool includeEnciphered)
         Fail(kResNotFound);
         return nullptr;
     }
+    if (!fLocal) return ClientGet(type, id, includeEnciphered, false, nullptr);
     return LoadRecord(t, r);
 }
 
@@ -116,6 +123,7 @@ Handle CPseudoResFile::GetIndRes(ResType type, int32_t n, bool)
         Fail(kResNotFound);
         return nullptr;
     }
+    if (!fLocal) return ClientGetInd(t, n);
     return LoadRecord(t, n - 1);
 }
 
@@ -205,8 +213,9 @@ OSErr CPseudoResFile::Replace(int32_t t, int32_t r, uint32_t length)
     return noErr;
 }
 
-bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool)
+bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool convert)
 {
+    if (!fLocal) return ClientAddRes(contents, type, id, convert);
     int32_t t, r;
     const bool exists = fMap.FindID(type, id, true, &t, &r);
     const uint32_t stamp = Now();
@@ -319,6 +328,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
         Fail(kResNoSuchHandle);
         return false;
     }
+    if (!fLocal) return ClientWriteResource(contents, t, r);
     fMap.changed = true;
     OSErr err = Replace(t, r, uint32_t(GetHandleSize(contents)) + kBlockHeaderSize);
     if (err != noErr) {
@@ -349,6 +359,7 @@ bool CPseudoResFile::RmveRes(Handle contents)
     }
     const ResType type = fMap.TypeAt(t).type;
     const int16_t id = fMap.At(t, r).id;
+    if (!fLocal) return ClientRemove(type, id, contents, true);
     RemoveAt(t, r);
     Fail(noErr);
     RemoveNames(type, &id);
@@ -362,6 +373,7 @@ bool CPseudoResFile::RmveRes(ResType type, int16_t id, bool includeEnciphered)
         Fail(kResNotFound);
         return false;
     }
+    if (!fLocal) return ClientRemove(type, id, nullptr, includeEnciphered);
     RemoveAt(t, r);
     Fail(noErr);
     RemoveNames(type, &id);
@@ -386,6 +398,13 @@ bool CPseudoResFile::RmveRes(ResType type)
     if (t < 0) {
         Fail(kResNotFound);
         return false;
+    }
+    if (!fLocal) {
+        std::vector<int16_t> ids;
+        for (const MapRecord& rec : fMap.TypeAt(t).records) ids.push_back(rec.id);
+        for (int16_t id : ids)
+            if (!ClientRemove(type, id, nullptr, true)) return false;
+        return true;
     }
     for (int32_t r = int32_t(fMap.TypeAt(t).records.size()) - 1; r >= 0; --r) RemoveAt(t, r);
     Fail(noErr);
@@ -562,6 +581,12 @@ int16_t CPseudoResFile::CountRes(ResType type, bool includeEnciphered)
 
 int16_t CPseudoResFile::UniqueID(ResType type)
 {
+    if (!fLocal) {
+        OSErr err = noErr;
+        int16_t id = AskUniqueID(fServerFileNumber, type, &err);
+        Fail(err);
+        return id;
+    }
     std::vector<bool> taken(32768, false);
     int32_t t = fMap.FindType(type);
     if (t >= 0)
@@ -690,45 +715,6 @@ VLongArray* CPseudoResFile::GetTypeList()
     }
     Fail(noErr);
     return list;
-}
-
-// What a local file answers to the server-backed operations.
-
-Handle CPseudoResFile::GetResLock(ResType type, int16_t id, bool* locked, bool flag)
-{
-    if (locked) *locked = false;
-    return GetRes(type, id, flag);
-}
-
-bool CPseudoResFile::InitClient(uint32_t serverFileNumber)
-{
-    fServerFileNumber = serverFileNumber;
-    Fail(kResNotContainer);
-    return false;
-}
-
-bool CPseudoResFile::ExecResAction(ResType type, int16_t id, int16_t action)
-{
-    if (action != 4 && CPseudoResManager::ChangeHook()) CPseudoResManager::ChangeHook()(type, id, kResChangeMarker, action);
-    return true;
-}
-
-int16_t CPseudoResFile::WhoLockedRes(ResType type, int16_t id)
-{
-    int32_t t, r;
-    Fail(fMap.FindID(type, id, true, &t, &r) ? noErr : kResNotFound);
-    return 0;
-}
-
-bool CPseudoResFile::UnloadRes(ResType, int16_t) { return false; }
-bool CPseudoResFile::UnloadRes(Handle) { return false; }
-bool CPseudoResFile::ReloadRes(Handle) { return false; }
-CPseudoResFile::OSType CPseudoResFile::CacheFileKind() { return FourCC("LOCQ"); }
-
-bool CPseudoResFile::GetNewMap()
-{
-    Fail(kResBadMap);
-    return false;
 }
 
 int16_t CPseudoResFile::GetResID(ResType type, const unsigned char* name, bool)

@@ -1,6 +1,7 @@
 #include "resources/ResourceApi.h"
 
 #include "platform/core/Memory.h"
+#include "resources/server/ServerClient.h"
 
 using namespace platform;
 
@@ -33,6 +34,7 @@ void initresman()
     if (!g_resManager) g_resManager = new CPseudoResManager();
     if (!g_emptyResHandle) g_emptyResHandle = NewHandle(0);
     intervalresource = 480;
+    ServerClient().timeOffset = 0;
     CPseudoResManager::SetLastError(noErr);
 }
 
@@ -45,6 +47,7 @@ void ResetResManager()
     CPseudoResManager::sNextID = 1;
     CPseudoResManager::sDBResFile = nullptr;
     CPseudoResManager::sChangeHook = nullptr;
+    ResetServerClient();
     CPseudoResManager::SetLastError(noErr);
 }
 
@@ -52,6 +55,26 @@ int16_t openres(const FSSpec& spec, bool readOnly)
 {
     CPseudoResFile* f = Manager().OpenFile(spec, readOnly, true);
     return f ? f->FileNumber() : 0;
+}
+
+int16_t openres2(const FSSpec& cacheSpec, bool)
+{
+    Manager();
+    ServerFileList files;
+    OSErr err = AskFileList(&files);
+    if (err == noErr && files.structureFile == 0) err = kResNoFile;
+    if (err != noErr) {
+        CPseudoResManager::SetLastError(err);
+        return 0;
+    }
+    auto* file = new CPseudoResFile(cacheSpec, false);
+    if (!file->InitClient(uint32_t(files.structureFile))) {
+        err = CPseudoResManager::LastError();
+        delete file;
+        CPseudoResManager::SetLastError(err);
+        return 0;
+    }
+    return file->FileNumber();
 }
 
 // A file that exists but is no container gives 0 with -48: no number is

@@ -3,6 +3,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "resources/CPseudoResManager.h"
 #include "resources/server/ServerConnection.h"
 
 using platform::Handle;
@@ -33,6 +34,13 @@ ServerClientState& ServerClient()
 }
 
 void ResetServerClient() { ServerClient() = ServerClientState(); }
+
+int16_t NextPseudoRef()
+{
+    ServerClientState& s = ServerClient();
+    if (s.pseudoRefCounter < kFirstPseudoRef || s.pseudoRefCounter == INT16_MAX) s.pseudoRefCounter = kFirstPseudoRef;
+    return s.pseudoRefCounter++;
+}
 
 OSErr AskServerTime()
 {
@@ -84,7 +92,7 @@ void PollServerChanges(bool getByTypeAndId)
     }
     const ResServerConnection& c = ServerConnection();
     uint32_t last = c.lastRequestTicks ? c.lastRequestTicks() : 0;
-    if (now - last > s.intervalresource)
+    if (now - last > uint32_t(intervalresource))
         Dispose(SendServerRequest(kReqChangePoll, nullptr, 0, 0, 0, &err));
 }
 

@@ -13,7 +13,6 @@ struct ServerClientState {
     uint32_t alternativeFile = 0;  // and of the alternative file
     int16_t pseudoRefCounter = 0;  // 32000 once the file list arrived
     int32_t timeOffset = 0;        // local clock minus server clock, seconds
-    uint32_t intervalresource = 480;
     uint32_t lastFullPoll = 0;     // ticks
 };
 
@@ -22,8 +21,16 @@ constexpr int16_t kFirstPseudoRef = 32000;
 // have passed).
 constexpr uint32_t kFullPollTicks = 3601;
 
+// The version stored in a client's cache ('pver' 0) and the range of
+// versions accepted in a cache kept from before (low 16 bits, unsigned).
+constexpr int16_t kCacheVersion = 0x0807;
+constexpr uint16_t kOldestCacheVersion = 0x0805;
+constexpr uint16_t kNewestCacheVersion = 0x0807;
+
 ServerClientState& ServerClient();
 void ResetServerClient();
+// The next pseudo reference of a client file.
+int16_t NextPseudoRef();
 
 // 127: notes the server time offset (left as it was without a reply).
 platform::OSErr AskServerTime();
@@ -33,7 +40,8 @@ platform::OSErr AskFileList(ServerFileList* list);
 // 34.
 platform::OSErr AnnounceClientFile();
 // 41: the full poll for gets by type and id when it is due, else the short
-// poll when the connection has been quiet longer than intervalresource.
+// poll when the connection has been quiet longer than intervalresource
+// (the store's global).
 void PollServerChanges(bool getByTypeAndId);
 // 33: 0 with -1 when no reply came.
 int16_t AskUniqueID(uint32_t serverFile, platform::ResType type, platform::OSErr* err);

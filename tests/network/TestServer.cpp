@@ -11,11 +11,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <cstring>
 #include <map>
 
 #include "network/Wire.h"
 #include "platform/core/Endian.h"
+#include "tests/network/ServerStore.h"
 
 namespace {
 
@@ -32,11 +34,12 @@ struct Client {
 class Server {
 public:
     Server(const TestServerConfig& config, int listener, int control)
-        : config_(config), resources_(config.resources), listener_(listener), control_(control)
+        : config_(config), listener_(listener), control_(control)
     {
         clock_ = config.serverTime;
     }
 
+    bool Build(const std::string& folder) { return store_.Build(folder, config_); }
     void Run();
 
 private:
@@ -68,13 +71,16 @@ private:
                    const std::vector<uint8_t>& payload);
     bool Serve(Client& c);
     void Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uint8_t>& p);
-    ServerResource* Find(uint32_t file, uint32_t type, int16_t id);
-    std::vector<uint8_t> Stamped(const ServerResource& r) const;
+    // The configured fault when it is due for this request code; each
+    // fault happens once.
+    ServerFault TakeFault(int16_t code);
+    bool Stamped(uint32_t file, uint32_t type, int16_t id, std::vector<uint8_t>* out) const;
     std::vector<uint8_t> MapBody(uint32_t file) const;
     void Notify(const Client& from, uint32_t file, uint32_t type, int16_t id, uint8_t action);
 
     TestServerConfig config_;
-    std::vector<ServerResource> resources_;
+    ServerStore store_;
+    bool faultDone_ = false;
     std::map<std::vector<uint8_t>, uint16_t> locks_;  // key: file, type, id
     std::vector<Client> clients_;
     std::vector<uint8_t> journal_;
@@ -130,36 +136,38 @@ void Server::SendFrame(Client& c, uint16_t seq, int16_t error, uint16_t kind,
     WriteAll(c.fd, payload.data(), payload.size());
 }
 
-ServerResource* Server::Find(uint32_t file, uint32_t type, int16_t id)
+ServerFault Server::TakeFault(int16_t code)
 {
-    for (ServerResource& r : resources_)
-        if (r.file == file && r.type == type && r.id == id) return &r;
-    return nullptr;
+    if (faultDone_ || config_.fault == ServerFault::None || config_.faultCode != code)
+        return ServerFault::None;
+    faultDone_ = true;
+    return config_.fault;
 }
 
-std::vector<uint8_t> Server::Stamped(const ServerResource& r) const
+bool Server::Stamped(uint32_t file, uint32_t type, int16_t id, std::vector<uint8_t>* out) const
 {
-    std::vector<uint8_t> out = r.data;
-    Put32(out, r.stamp);
-    return out;
+    uint32_t stamp = 0;
+    if (!store_.Get(file, type, id, out, &stamp)) return false;
+    Put32(*out, stamp);
+    return true;
 }
 
 std::vector<uint8_t> Server::MapBody(uint32_t file) const
 {
+    const std::vector<ServerStore::Entry> entries = store_.List(file);
     std::vector<uint32_t> types;
-    for (const ServerResource& r : resources_)
-        if (r.file == file && std::find(types.begin(), types.end(), r.type) == types.end())
-            types.push_back(r.type);
+    for (const ServerStore::Entry& e : entries)
+        if (std::find(types.begin(), types.end(), e.type) == types.end()) types.push_back(e.type);
     std::vector<uint8_t> body;
     Put16(body, uint16_t(types.size()));
     for (uint32_t type : types) {
-        std::vector<const ServerResource*> of;
-        for (const ServerResource& r : resources_)
-            if (r.file == file && r.type == type) of.push_back(&r);
+        std::vector<const ServerStore::Entry*> of;
+        for (const ServerStore::Entry& e : entries)
+            if (e.type == type) of.push_back(&e);
         Put16(body, uint16_t(of.size()));
         Put32(body, type);
-        for (const ServerResource* r : of) Put16(body, uint16_t(r->id));
-        for (const ServerResource* r : of) Put32(body, r->stamp);
+        for (const ServerStore::Entry* e : of) Put16(body, uint16_t(e->id));
+        for (const ServerStore::Entry* e : of) Put32(body, e->stamp);
     }
     return body;
 }
@@ -187,49 +195,38 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
 
     switch (code) {
     case 24:
-        if (ServerResource* r = Find(file, type, id))
-            reply = Stamped(*r);
-        else
-            error = kNotFoundError;
+        if (!Stamped(file, type, id, &reply)) error = kNotFoundError;
         break;
     case 25:
     case 26:
         if (!hasRecord) break;
-        if (ServerResource* r = Find(file, type, id)) {
-            r->data.assign(p.begin() + 10, p.end());
-            r->stamp = ++clock_;
-        } else {
-            ServerResource added;
-            added.file = file;
-            added.type = type;
-            added.id = id;
-            added.data.assign(p.begin() + 10, p.end());
-            added.stamp = ++clock_;
-            resources_.push_back(added);
+        if (!store_.Put(file, type, id, p.data() + 10, p.size() - 10, ++clock_)) {
+            error = kNotFoundError;
+            break;
         }
         Notify(c, file, type, id, code == 25 ? 2 : 1);
         break;
     case 29:
-        resources_.erase(std::remove_if(resources_.begin(), resources_.end(),
-                                        [&](const ServerResource& r) {
-                                            return r.file == file && r.type == type && r.id == id;
-                                        }),
-                         resources_.end());
+        store_.Remove(file, type, id);
         Notify(c, file, type, id, 3);
         break;
     case 30: {
         int16_t n = 0;
-        for (const ServerResource& r : resources_)
-            if (r.file == file && r.type == type && ++n == id) reply = r.data;
-        if (reply.empty()) error = kNotFoundError;
+        for (const ServerStore::Entry& e : store_.List(file))
+            if (e.type == type && ++n == id) {
+                uint32_t stamp = 0;
+                store_.Get(file, type, e.id, &reply, &stamp);
+                break;
+            }
+        if (n != id) error = kNotFoundError;
         break;
     }
     case 32: {
         std::vector<uint8_t> body = MapBody(file);
         uint32_t inFrame = std::min<uint32_t>(config_.mapBytesInFrame, uint32_t(body.size()));
         uint32_t further = uint32_t(body.size()) - inFrame;
-        std::vector<uint8_t> extra;
-        switch (config_.fault) {
+        const ServerFault fault = TakeFault(32);
+        switch (fault) {
         case ServerFault::MapOverCap: further = wire::kMaxPayload + 1; break;
         case ServerFault::MapTruncated:
             body.resize(body.size() - 3);
@@ -243,14 +240,14 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
         }
         Put32(reply, further);
         reply.insert(reply.end(), body.begin(), body.begin() + inFrame);
-        if (config_.fault == ServerFault::CloseMidReply && config_.faultCode == 32) {
+        if (fault == ServerFault::CloseMidReply) {
             SendFrame(c, seq, 0, wire::kFrameReply, reply);
             WriteAll(c.fd, body.data() + inFrame, (body.size() - inFrame) / 2);
             ::shutdown(c.fd, SHUT_RDWR);
             return;
         }
         SendFrame(c, seq, 0, wire::kFrameReply, reply);
-        if (config_.fault != ServerFault::MapOverCap)
+        if (fault != ServerFault::MapOverCap)
             WriteAll(c.fd, body.data() + inFrame, body.size() - inFrame);
         else
             WriteAll(c.fd, body.data() + inFrame, std::min<size_t>(16, body.size() - inFrame));
@@ -258,7 +255,7 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
     }
     case 33: {
         int16_t unique = 128;
-        while (Find(file, type, unique)) ++unique;
+        while (store_.Has(file, type, unique)) ++unique;
         Put16(reply, uint16_t(unique));
         break;
     }
@@ -273,8 +270,7 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
             Put16(reply, held == locks_.end() ? 0 : held->second);
         } else if (code == 43) {
             if (held != locks_.end() && held->second == c.number) locks_.erase(held);
-        } else if (ServerResource* r = Find(file, type, id)) {
-            reply = Stamped(*r);
+        } else if (Stamped(file, type, id, &reply)) {
             if (held != locks_.end() && held->second != c.number)
                 error = kLockedError;
             else
@@ -289,15 +285,12 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
         if (p.size() < 38) break;
         uint8_t length = std::min<uint8_t>(p[6], 31);
         std::string name(reinterpret_cast<const char*>(p.data()) + 7, length);
-        for (const ServerResource& r : resources_) {
-            if (r.type == Get32(p.data()) && r.name == name) {
-                reply = p;
-                uint8_t b[2];
-                config_.littleEndian ? platform::WriteLE16(b, uint16_t(r.id))
-                                     : platform::WriteBE16(b, uint16_t(r.id));
-                reply[4] = b[0];
-                reply[5] = b[1];
-            }
+        if (int16_t found = store_.IdByName(Get32(p.data()), name)) {
+            reply = p;
+            uint8_t b[2];
+            config_.littleEndian ? platform::WriteLE16(b, uint16_t(found)) : platform::WriteBE16(b, uint16_t(found));
+            reply[4] = b[0];
+            reply[5] = b[1];
         }
         break;
     }
@@ -315,7 +308,8 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
     default: error = -1; break;
     }
 
-    if (config_.fault == ServerFault::CloseMidReply && config_.faultCode == code) {
+    const ServerFault fault = TakeFault(code);
+    if (fault == ServerFault::CloseMidReply) {
         wire::ReplyHeader h{seq, error, wire::kFrameReply, uint32_t(reply.size() + 8)};
         uint8_t bytes[wire::kHeaderSize];
         wire::EncodeReplyHeader(h, bytes);
@@ -325,7 +319,7 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
         return;
     }
     SendFrame(c, seq, error, wire::kFrameReply, reply);
-    if (config_.fault == ServerFault::JunkAfterReply && config_.faultCode == code) {
+    if (fault == ServerFault::JunkAfterReply) {
         const uint8_t junk[7] = {0xEE, 0x51, 0x7A, 0x00, 0x51, 0xEE, 0xEE};
         WriteAll(c.fd, junk, sizeof junk);
     }
@@ -349,7 +343,10 @@ bool Server::Serve(Client& c)
         journal_.insert(journal_.end(), payload.begin(), payload.end());
     }
     if (!c.pendingActions.empty()) {
-        if (config_.fault == ServerFault::ActionsPartRecord) c.pendingActions.push_back(0xAB);
+        if (config_.fault == ServerFault::ActionsPartRecord && !faultDone_) {
+            faultDone_ = true;
+            c.pendingActions.push_back(0xAB);
+        }
         SendFrame(c, h.sequence, 0, wire::kFrameActions, c.pendingActions);
         c.pendingActions.clear();
     }
@@ -416,27 +413,48 @@ bool TestServer::Start(const TestServerConfig& config)
         return false;
     }
     port_ = ntohs(at.sin_port);
+    std::string templ = (std::filesystem::temp_directory_path() / "qz-server-XXXXXX").string();
     int pipeFds[2];
-    if (::pipe(pipeFds) != 0) {
+    if (!::mkdtemp(templ.data()) || ::pipe(pipeFds) != 0) {
         ::close(listener);
+        return false;
+    }
+    folder_ = templ;
+    // The child says whether its files are ready before the test goes on.
+    int readyFds[2];
+    if (::pipe(readyFds) != 0) {
+        ::close(listener);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
         return false;
     }
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(pipeFds[1]);
+        ::close(readyFds[0]);
         Server server(config, listener, pipeFds[0]);
-        server.Run();
+        char ready = server.Build(folder_) ? 1 : 0;
+        (void)!::write(readyFds[1], &ready, 1);
+        ::close(readyFds[1]);
+        if (ready) server.Run();
         ::_exit(0);
     }
     ::close(listener);
     ::close(pipeFds[0]);
+    ::close(readyFds[1]);
     if (pid < 0) {
         ::close(pipeFds[1]);
+        ::close(readyFds[0]);
         return false;
     }
     child_ = pid;
     control_ = pipeFds[1];
-    return true;
+    char ready = 0;
+    pollfd wait{readyFds[0], POLLIN, 0};
+    bool ok = ::poll(&wait, 1, kGuardSeconds * 1000) == 1 && ::read(readyFds[0], &ready, 1) == 1 && ready == 1;
+    ::close(readyFds[0]);
+    if (!ok) Stop();
+    return ok;
 }
 
 void TestServer::Stop()
@@ -448,6 +466,11 @@ void TestServer::Stop()
         ::waitpid(child_, &status, 0);
     }
     child_ = -1;
+    if (!folder_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    folder_.clear();
 }
 
 std::vector<JournalEntry> DecodeJournal(const uint8_t* data, size_t length)

@@ -1,6 +1,7 @@
 // A small database server for the tests: it answers the resource requests
-// of the client over a loopback TCP port, in either byte order, with edit
-// locks and change notices, and can be told to misbehave. It runs in a
+// of the client over a loopback TCP port from container files of the store
+// (one per server file, in the server's byte order), with edit locks and
+// change notices, and can be told to misbehave (once). It runs in a
 // child process so that nothing it does shares state with the client; it
 // ends when the test drops it (or after a guard time).
 #pragma once
@@ -16,7 +17,7 @@ struct ServerResource {
     uint32_t type = 0;
     int16_t id = 0;
     std::vector<uint8_t> data;  // in the server's byte order
-    uint32_t stamp = 0;
+    uint32_t stamp = 0;         // 0: 1
     std::string name;
 };
 
@@ -69,6 +70,7 @@ private:
     pid_t child_ = -1;
     int control_ = -1;
     uint16_t port_ = 0;
+    std::string folder_;  // the server's container files
 };
 
 struct JournalEntry {
