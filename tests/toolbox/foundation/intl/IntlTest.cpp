@@ -95,6 +95,55 @@ TEST(Intl, DirectConversionByDialect)
     }
 }
 
+// One character of each shipped Asian and Arabic family, both sets, both ways.
+TEST(Intl, ChineseKoreanAndArabicFamilies)
+{
+    const struct {
+        DialectCode dialect;
+        std::vector<uint8_t> mac, windows;
+        char16_t macCharacter, windowsCharacter;
+    } cases[] = {
+        {0x404, {0xA4, 0x40}, {0xA4, 0x40}, u'\u4E00', u'\u4E00'},  // Big5 / code page 950
+        {0x804, {0xB0, 0xA1}, {0xB0, 0xA1}, u'\u554A', u'\u554A'},  // GB 2312 / code page 936
+        {0x412, {0xB0, 0xA1}, {0x81, 0x41}, u'\uAC00', u'\uAC02'},  // 949 adds Hangul
+        {0x401, {0xC7}, {0xC7}, u'\u0627', u'\u0627'},              // alef
+    };
+    for (const auto& c : cases) {
+        IntlFixture intl(c.dialect);
+        for (const bool windows : {false, true}) {
+            const std::vector<uint8_t>& bytes = windows ? c.windows : c.mac;
+            const uint8_t* s = bytes.data();
+            char16_t units[4] = {};
+            char16_t* d = units;
+            const bool done = windows ? gDefaultIntl->Ansi2Uni(s, d, units + 4, int32_t(bytes.size()))
+                                      : gDefaultIntl->Mac2Uni(s, d, units + 4, int32_t(bytes.size()));
+            EXPECT_TRUE(done);
+            ASSERT_EQ(d - units, 1) << std::hex << c.dialect;
+            EXPECT_EQ(units[0], windows ? c.windowsCharacter : c.macCharacter) << std::hex << c.dialect;
+
+            const char16_t* us = units;
+            uint8_t back[4] = {};
+            uint8_t* bd = back;
+            if (windows)
+                gDefaultIntl->Uni2Ansi(us, bd, back + 4, 1);
+            else
+                gDefaultIntl->Uni2Mac(us, bd, back + 4, 1);
+            EXPECT_EQ(std::vector<uint8_t>(back, bd), bytes) << std::hex << c.dialect;
+        }
+    }
+    {
+        // A character the Mac Korean set does not have becomes '?'.
+        IntlFixture intl(0x412);
+        const char16_t hangul = u'\uAC02';
+        const char16_t* s = &hangul;
+        uint8_t out[2] = {};
+        uint8_t* d = out;
+        gDefaultIntl->Uni2Mac(s, d, out + 2, 1);
+        EXPECT_EQ(d - out, 1);
+        EXPECT_EQ(out[0], '?');
+    }
+}
+
 TEST(Intl, SeparatorsAndUtf8)
 {
     IntlFixture intl;
