@@ -8,6 +8,9 @@
 #include "toolbox/foundation/RealTruncation.h"
 #include "toolbox/foundation/VAnsiString.h"
 #include "toolbox/foundation/VBigLongInMem.h"
+#include "toolbox/foundation/VDate.h"
+#include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/VHour.h"
 #include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VMemoryMgr.h"
 #include "toolbox/foundation/VStr.h"
@@ -620,6 +623,20 @@ void VString::FromLong(int32_t value, int32_t)
     SetNull(false);
 }
 
+void VString::FromLong(int32_t value, NumericFormat format)
+{
+    ClearString(false);
+    AppendLong(value, format);
+    SetNull(false);
+}
+
+void VString::FromReal(double value, NumericFormat format, int32_t)
+{
+    ClearString(false);
+    AppendReal(value, format);
+    SetNull(false);
+}
+
 void VString::FromLong8(int64_t value, int32_t)
 {
     ClearString(false);
@@ -734,9 +751,9 @@ void VString::AppendLong8(int64_t value, int32_t format)
 void VString::AppendReal(double value, int32_t format)
 {
     if (format <= 3) {
-        uint8_t text[256 + sizeof(double)] = {};
-        gKernelTextHooks.realToText(&value, text, 1);
-        AppendPString(text, kCharSetMac);
+        VMacStr<82> formatText, result;
+        VEngine::FormatReal(value, formatText, result);
+        AppendVString(result);
     } else {
         AppendLong(TruncateToLong(value), format);
     }
@@ -748,6 +765,15 @@ void VString::AppendHour(int32_t seconds, HourFormat format)
     uint8_t text[256] = {};
     gKernelTextHooks.hourToText(seconds, text, format);
     AppendPString(text, kCharSetMac);
+}
+
+void VString::AppendHour(const VHourInMem& hour, HourFormat format) { AppendHour(hour.GetHour(), format); }
+
+void VString::AppendDate(const VDateInMem& date, DateFormat format)
+{
+    DateBlock block{};
+    date.ToDate(block);
+    AppendDate(block, format);
 }
 
 void VString::AppendDate(const DateBlock& date, DateFormat format)
@@ -820,4 +846,31 @@ int32_t UniCStringLength(const char16_t* text)
     int32_t n = 0;
     while (text[n] != 0) ++n;
     return n;
+}
+
+void PStringCopy(const uint8_t* src, uint8_t* dst, int16_t size)
+{
+    if (src == nullptr || dst == nullptr || size <= 0) return;
+    const int32_t n = src[0] < size - 1 ? src[0] : size - 1;
+    std::memmove(dst + 1, src + 1, size_t(n));
+    dst[0] = uint8_t(n);
+}
+
+void PString2CString(const uint8_t* src, char* dst, int16_t size)
+{
+    if (src == nullptr || dst == nullptr || size <= 0) return;
+    const int32_t n = src[0] < size - 1 ? src[0] : size - 1;
+    std::memmove(dst, src + 1, size_t(n));
+    dst[n] = 0;
+}
+
+void CString2PString(const char* src, uint8_t* dst, int16_t size)
+{
+    if (src == nullptr || dst == nullptr || size <= 0) return;
+    // A length byte holds at most 255.
+    const int32_t room = size - 1 < 255 ? size - 1 : 255;
+    int32_t n = 0;
+    while (n < room && src[n] != 0) ++n;
+    std::memmove(dst + 1, src, size_t(n));
+    dst[0] = uint8_t(n);
 }
