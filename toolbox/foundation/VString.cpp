@@ -497,13 +497,32 @@ std::string MacText(const VString& text)
     return std::string(reinterpret_cast<char*>(buffer + 1), buffer[0]);
 }
 
+// Integer text is negative when a '-' comes before any digit other than 0
+// of its integer part ("5-3" is 53, "0-5" is -5).
+bool IntegerTextIsNegative(const std::string& text, char separator)
+{
+    for (const char c : text) {
+        if (c == separator || c == 'e' || c == 'E' || (c >= '1' && c <= '9')) return false;
+        if (c == '-') return true;
+    }
+    return false;
+}
+
+// The magnitude of the number text as a real, with the sign of integer text.
+double IntegerTextValue(const VString& s)
+{
+    const char16_t separator = static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator);
+    const double magnitude = std::fabs(s.GetRealUsingSeparator(separator));
+    return IntegerTextIsNegative(MacText(s), static_cast<char>(separator)) ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 int32_t VString::GetLong(int32_t) const
 {
     // One rule for integers: the whole number text (fraction and exponent
     // included) is read as a real and cut toward zero, held at the 32-bit limits.
-    const double value = GetRealUsingSeparator(static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator));
+    const double value = IntegerTextValue(*this);
     if (std::isnan(value)) return INT32_MIN;
     if (value >= 2147483647.0) return INT32_MAX;
     if (value <= -2147483648.0) return INT32_MIN;
@@ -512,7 +531,7 @@ int32_t VString::GetLong(int32_t) const
 
 int64_t VString::GetLong8(int32_t) const
 {
-    const double value = GetRealUsingSeparator(static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator));
+    const double value = IntegerTextValue(*this);
     // Digits beyond a double's precision: read the integer digits exactly.
     const std::string text = MacText(*this);
     bool plainInteger = true;
