@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -10,6 +12,7 @@
 #include "platform/text/Utf8.h"
 #include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/VText.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 
 namespace {
@@ -230,6 +233,89 @@ TEST(Intl, ComparisonAndDialects)
     EXPECT_EQ(language, 8);
     EXPECT_EQ(INTL_GetDialectScriptCode(0x411), 1);
     EXPECT_EQ(INTL_GetDialectScriptCode(0x1234), -1);
+}
+
+namespace {
+
+// An 'XDLC' 128 of the given records (code, script, keyboard) in the current
+// resource file.
+void AddDialectCodes(std::initializer_list<std::array<int32_t, 3>> records)
+{
+    std::vector<uint8_t> data = {0, uint8_t(records.size())};
+    for (const auto& r : records) {
+        uint8_t record[22] = {};
+        for (int32_t i = 0; i < 4; ++i) record[i] = uint8_t(uint32_t(r[0]) >> (24 - 8 * i));
+        record[4] = uint8_t(r[1] >> 8), record[5] = uint8_t(r[1]);
+        record[8] = uint8_t(r[2] >> 8), record[9] = uint8_t(r[2]);
+        data.insert(data.end(), record, record + 22);
+    }
+    platform::Handle h = platform::NewHandleClear(int32_t(data.size()));
+    std::memcpy(*h, data.data(), data.size());
+    platform::AddResource(h, 0x58444C43, 128, nullptr);
+}
+
+}  // namespace
+
+TEST(Intl, DialectCodeResource)
+{
+    IntlFixture intl;
+    int32_t script = -9, kchr = -9;
+    EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x409, script)) << "no 'XDLC': nothing found";
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(0), kDialectNotSet);
+    EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x409, kchr));
+
+    AddDialectCodes({{0x409, 0, 0}, {0x411, 1, 14}, {0x819, 7, 19456}, {0x42A, -1, 99}});
+    EXPECT_TRUE(VIntlMgr::GetMacScriptFromDialectCode(0x411, script));
+    EXPECT_EQ(script, 1);
+    // Absent dialects take the script of their primary form.
+    EXPECT_TRUE(VIntlMgr::GetMacScriptFromDialectCode(0x1009, script));
+    EXPECT_EQ(script, 0);
+    EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x419, script)) << "only a secondary form is listed";
+    EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x40C, script));
+    // A script gives the primary form of its first record's dialect.
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(7), 0x419);
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(3), kDialectNotSet);
+    EXPECT_TRUE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x411, kchr));
+    EXPECT_EQ(kchr, 14);
+    EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x42A, kchr)) << "a record without script";
+    EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x1009, kchr));
+}
+
+TEST(Intl, FindWithTheWildcardAndIntegerSigns)
+{
+    IntlFixture intl;
+    VStr<255> abc, a, pattern, text;
+    abc.FromUniCString(u"abc");
+    a.FromUniCString(u"a");
+    pattern.FromUniCString(u"ab@");
+    EXPECT_EQ(abc.Find(pattern), 1);
+    EXPECT_EQ(a.Find(pattern), 0);
+    text.FromUniCString(u"xxABz");
+    EXPECT_EQ(text.Find(pattern), 3) << "loose, from the first place the prefix fits";
+    EXPECT_EQ(text.Find(pattern, 1, 1), 0);
+    EXPECT_TRUE(abc.BeginsWith(pattern));
+    // A long text is compared in place, past any 255-character window.
+    std::u16string longUnits(400, u'x');
+    longUnits += u"needle";
+    VText longText;
+    longText.FromUniBlock(longUnits.data(), 0, int32_t(longUnits.size()));
+    VStr<255> needle;
+    needle.FromUniCString(u"needle");
+    EXPECT_EQ(longText.Find(needle, 1, 1), 401);
+    EXPECT_TRUE(longText.EndsWith(needle));
+
+    // A minus counts only before the first significant digit.
+    const struct {
+        const char16_t* text;
+        int32_t value;
+    } longs[] = {{u"5-3", 53}, {u"0-5", -5}, {u"- 7", -7}, {u"-0", 0}, {u"-99999999999", INT32_MIN}};
+    for (const auto& l : longs) {
+        text.FromUniCString(l.text);
+        EXPECT_EQ(text.GetLong(), l.value) << std::string(l.text, l.text + 2);
+        EXPECT_EQ(text.GetLong8(), l.value == INT32_MIN ? -99999999999 : l.value);
+    }
+    text.FromUniCString(u"-1.5e2");
+    EXPECT_EQ(text.GetLong8(), -150);
 }
 
 TEST(Intl, StringOperations)
