@@ -55,7 +55,7 @@ void VEngine::FormatReal(double value, const VString& format, VString& text)
     parm block;
     if (!gCallQz) {
         uint8_t own[256 + sizeof(double)] = {};
-        gKernelTextHooks.realToText(&value, own, 1);
+        if (gKernelTextHooks.realToText != nullptr) gKernelTextHooks.realToText(&value, own, 1);
         std::memcpy(block.text310, own, size_t(own[0]) + 1);
     } else {
         block.slot272.SetLong(1);
