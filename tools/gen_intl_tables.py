@@ -14,6 +14,11 @@
 Character mappings come from Python's codecs, which carry the published
 vendor mappings; the Western family reuses the tables of
 tools/gen_text_tables.py so that it agrees with the platform text service.
+The Mac sets of the Chinese and Korean families are the national standards
+they are built on (Big5, GB 2312 and KS X 1001 in their EUC forms): the
+vendor's few additions to those sets (a handful of single bytes above 0x7F)
+have no published mapping among the codecs, so those bytes stay unmapped.
+Mac Arabic is the mapping the codecs publish for it.
 Case and diacritics come from the Unicode character database. Run from the
 repository root:
 
@@ -40,6 +45,10 @@ COMPOSITION_OUTPUT = "toolbox/foundation/intl/CompositionPairs.cpp"
 FAMILIES = {
     0: ("mac_roman.ucvt", "roman", "roman"),
     1: ("mac_japanese.ucvt", "shift_jis", "cp932"),
+    2: ("mac_chintrad.ucvt", "big5", "cp950"),
+    3: ("mac_chinsimp.ucvt", "gb2312", "cp936"),
+    4: ("mac_korean.ucvt", "euc_kr", "cp949"),
+    5: ("mac_arabic.ucvt", "mac_arabic", "cp1256"),
     7: ("mac_greek.ucvt", "mac_greek", "cp1253"),
     8: ("mac_cyrillic.ucvt", "mac_cyrillic", "cp1251"),
     9: ("mac_centeuro.ucvt", "mac_centeuro", "cp1250"),
@@ -48,7 +57,7 @@ FAMILIES = {
     13: ("mac_romanian.ucvt", "mac_romanian", "cp1250"),
     16: ("mac_turkish.ucvt", "mac_turkish", "cp1254"),
 }
-DOUBLE_BYTE = {1}
+DOUBLE_BYTE = {1, 2, 3, 4}
 
 # Dialects of each MultiByteCode other than 0, and the Mac script of each code.
 FAMILY_DIALECTS = {

@@ -126,6 +126,9 @@ void Str2Dec(platform::ConstStr255Param text, int16_t* index, decimal* d, bool* 
     }
     exponent += dropped;
     d->exp = int16_t(exponent > 32767 ? 32767 : exponent < -32767 ? -32767 : exponent);
+    // Anything after the number ("12-5", "3x") leaves a text that no longer
+    // begins a number as a whole.
+    *validPrefix = i > length;
     *index = int16_t(i);
 }
 

@@ -32,7 +32,8 @@ struct extended80 {
 
 void Num2Str(const decform* form, const double* value, platform::StringPtr dest);
 // Reads a number from text[*index] (1-based) on; *index moves past what was
-// read. validPrefix: the text read so far could begin a number.
+// read. validPrefix: the text from the index to its end is a number or the
+// beginning of one ("-", "1e"); false when anything follows the number.
 void Str2Dec(platform::ConstStr255Param text, int16_t* index, decimal* d, bool* validPrefix);
 double Dec2Num(const decimal* d);
 double Str2Num(platform::ConstStr255Param text);

@@ -1,5 +1,8 @@
 #include "toolbox/foundation/VEngine.h"
 
+#include <cstring>
+
+#include "toolbox/foundation/KernelTextHooks.h"
 #include "toolbox/foundation/VString.h"
 
 HostEntryProc gCallQz = nullptr;
@@ -50,4 +53,36 @@ void VEngine::Reset()
     if (gMakers.makeHostFile) fHostResFile = gMakers.makeHostFile(int16_t(block.result304));
     if (gMakers.makeDesignFile) fDesignResFile = gMakers.makeDesignFile();
     if (gMakers.makeToolboxFile) gMakers.makeToolboxFile(fHostResFile);
+}
+
+void VEngine::FormatReal(double value, const VString& format, VString& text)
+{
+    parm block;
+    if (!gCallQz) {
+        uint8_t own[256 + sizeof(double)] = {};
+        if (gKernelTextHooks.realToText != nullptr) gKernelTextHooks.realToText(&value, own, 1);
+        std::memcpy(block.text310, own, size_t(own[0]) + 1);
+    } else {
+        block.slot272.SetLong(1);
+        block.real288 = value;
+        constexpr int32_t kMaxFormatText = 80;
+        format.ToPString(block.text310, kMaxFormatText, kCharSetMac);
+        gCallQz(kSelFormatReal, &block);
+    }
+    text.FromMacPString(block.text310);
+}
+
+int32_t VEngine::GetCenturyInfo(int32_t& first, int32_t& second)
+{
+    first = 0;
+    second = 0;
+    if (gCallQz) {
+        parm block;
+        gCallQz(kSelCenturyInfo, &block);
+        first = block.slot272.Long();
+        second = block.slot276.Long();
+    } else if (gKernelTextHooks.centuryInfo != nullptr) {
+        gKernelTextHooks.centuryInfo(&first, &second);
+    }
+    return 0;
 }

@@ -113,7 +113,12 @@ public:
     // The text evaluated as a time of day by the host (seconds); 0 without
     // a host.
     static int32_t EvalTime(const VString& text);
+    // The host's text of the real under the format (at most 80 characters;
+    // empty for the default form). Without a host, the toolbox's own text.
     static void FormatReal(double value, const VString& format, VString& text);
+    // The host's two-digit-year window: first the pivot, second the century
+    // (pivot 0: this century). Without a host both are the kernel's values
+    // when it has installed them, else 0. Answers 0.
     static int32_t GetCenturyInfo(int32_t& first, int32_t& second);
 
     // Tasks. Task 0 is the current task.

@@ -67,26 +67,6 @@ int32_t VEngine::EvalTime(const VString& text)
     return block.result304;
 }
 
-void VEngine::FormatReal(double value, const VString& format, VString& text)
-{
-    parm block;
-    block.slot272.SetLong(1);
-    block.real288 = value;
-    constexpr int32_t kMaxFormat = 80;
-    format.ToPString(block.text310, kMaxFormat, kCharSetMac);
-    Call(kSelFormatReal, block);
-    text.FromMacPString(block.text310);
-}
-
-int32_t VEngine::GetCenturyInfo(int32_t& first, int32_t& second)
-{
-    parm block;
-    Call(kSelCenturyInfo, block);
-    first = block.slot272.Long();
-    second = block.slot276.Long();
-    return 0;
-}
-
 void VEngine::PutTaskToSleep(int32_t duration, int32_t task)
 {
     if (task == 0) task = CurrentTaskID();

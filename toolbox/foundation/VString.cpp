@@ -8,6 +8,9 @@
 #include "toolbox/foundation/RealTruncation.h"
 #include "toolbox/foundation/VAnsiString.h"
 #include "toolbox/foundation/VBigLongInMem.h"
+#include "toolbox/foundation/VDate.h"
+#include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/VHour.h"
 #include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VMemoryMgr.h"
 #include "toolbox/foundation/VStr.h"
@@ -494,13 +497,32 @@ std::string MacText(const VString& text)
     return std::string(reinterpret_cast<char*>(buffer + 1), buffer[0]);
 }
 
+// Integer text is negative when a '-' comes before any digit other than 0
+// of its integer part ("5-3" is 53, "0-5" is -5).
+bool IntegerTextIsNegative(const std::string& text, char separator)
+{
+    for (const char c : text) {
+        if (c == separator || c == 'e' || c == 'E' || (c >= '1' && c <= '9')) return false;
+        if (c == '-') return true;
+    }
+    return false;
+}
+
+// The magnitude of the number text as a real, with the sign of integer text.
+double IntegerTextValue(const VString& s)
+{
+    const char16_t separator = static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator);
+    const double magnitude = std::fabs(s.GetRealUsingSeparator(separator));
+    return IntegerTextIsNegative(MacText(s), static_cast<char>(separator)) ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 int32_t VString::GetLong(int32_t) const
 {
     // One rule for integers: the whole number text (fraction and exponent
     // included) is read as a real and cut toward zero, held at the 32-bit limits.
-    const double value = GetRealUsingSeparator(static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator));
+    const double value = IntegerTextValue(*this);
     if (std::isnan(value)) return INT32_MIN;
     if (value >= 2147483647.0) return INT32_MAX;
     if (value <= -2147483648.0) return INT32_MIN;
@@ -509,7 +531,7 @@ int32_t VString::GetLong(int32_t) const
 
 int64_t VString::GetLong8(int32_t) const
 {
-    const double value = GetRealUsingSeparator(static_cast<char16_t>(platform::GetIntlSettings().decimalSeparator));
+    const double value = IntegerTextValue(*this);
     // Digits beyond a double's precision: read the integer digits exactly.
     const std::string text = MacText(*this);
     bool plainInteger = true;
@@ -617,6 +639,20 @@ void VString::FromLong(int32_t value, int32_t)
 {
     ClearString(false);
     AppendLong(value, 0);
+    SetNull(false);
+}
+
+void VString::FromLong(int32_t value, NumericFormat format)
+{
+    ClearString(false);
+    AppendLong(value, format);
+    SetNull(false);
+}
+
+void VString::FromReal(double value, NumericFormat format, int32_t)
+{
+    ClearString(false);
+    AppendReal(value, format);
     SetNull(false);
 }
 
@@ -734,9 +770,9 @@ void VString::AppendLong8(int64_t value, int32_t format)
 void VString::AppendReal(double value, int32_t format)
 {
     if (format <= 3) {
-        uint8_t text[256 + sizeof(double)] = {};
-        gKernelTextHooks.realToText(&value, text, 1);
-        AppendPString(text, kCharSetMac);
+        VMacStr<82> formatText, result;
+        VEngine::FormatReal(value, formatText, result);
+        AppendVString(result);
     } else {
         AppendLong(TruncateToLong(value), format);
     }
@@ -748,6 +784,15 @@ void VString::AppendHour(int32_t seconds, HourFormat format)
     uint8_t text[256] = {};
     gKernelTextHooks.hourToText(seconds, text, format);
     AppendPString(text, kCharSetMac);
+}
+
+void VString::AppendHour(const VHourInMem& hour, HourFormat format) { AppendHour(hour.GetHour(), format); }
+
+void VString::AppendDate(const VDateInMem& date, DateFormat format)
+{
+    DateBlock block{};
+    date.ToDate(block);
+    AppendDate(block, format);
 }
 
 void VString::AppendDate(const DateBlock& date, DateFormat format)
@@ -820,4 +865,31 @@ int32_t UniCStringLength(const char16_t* text)
     int32_t n = 0;
     while (text[n] != 0) ++n;
     return n;
+}
+
+void PStringCopy(const uint8_t* src, uint8_t* dst, int16_t size)
+{
+    if (src == nullptr || dst == nullptr || size <= 0) return;
+    const int32_t n = src[0] < size - 1 ? src[0] : size - 1;
+    std::memmove(dst + 1, src + 1, size_t(n));
+    dst[0] = uint8_t(n);
+}
+
+void PString2CString(const uint8_t* src, char* dst, int16_t size)
+{
+    if (src == nullptr || dst == nullptr || size <= 0) return;
+    const int32_t n = src[0] < size - 1 ? src[0] : size - 1;
+    std::memmove(dst, src + 1, size_t(n));
+    dst[n] = 0;
+}
+
+void CString2PString(const char* src, uint8_t* dst, int16_t size)
+{
+    if (src == nullptr || dst == nullptr || size <= 0) return;
+    // A length byte holds at most 255.
+    const int32_t room = size - 1 < 255 ? size - 1 : 255;
+    int32_t n = 0;
+    while (n < room && src[n] != 0) ++n;
+    std::memmove(dst + 1, src, size_t(n));
+    dst[0] = uint8_t(n);
 }

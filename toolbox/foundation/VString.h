@@ -36,6 +36,13 @@ constexpr int32_t kStringTooLong = 100;
 // Format numbers of the hour and date text, and of number text.
 enum HourFormat : int32_t {};
 enum DateFormat : int32_t {};
+// 0 decimal, 1-3 and negative values a real through the host, 16 four
+// characters, 17 hexadecimal, 18-21 2, 4, 8 or 16 hexadecimal digits.
+enum NumericFormat : int32_t {};
+
+class VDateInMem;
+class VHourInMem;
+class VResourceFile;
 
 // The platform's string type: immutable UTF-16 text.
 using PlatformString = std::u16string;
@@ -138,19 +145,36 @@ public:
     // max units.
     void ToPString(uint8_t* dest, int32_t max, CharSet set = kCharSetOwn) const;
     void ToUniPString(char16_t* dest, int32_t max) const;
+    // Zero-terminated; size counts the terminator. set: the string's own,
+    // 0 Mac Roman or 1 Windows ANSI (UTF-16 strings: 0 or 1); mgr converts
+    // UTF-16 text (null: the default manager).
+    void ToCString(uint8_t* dest, int32_t size, CharSet set = kCharSetOwn, VIntlMgr* mgr = nullptr) const;
+    // The text without length or terminator into at most max bytes: the
+    // string's own set, 0 Mac Roman, 1 Windows ANSI or 3 UTF-8. Answers the
+    // bytes written.
+    int32_t ToBlock(uint8_t* dest, int32_t start, int32_t max, CharSet set) const;
+    // UTF-16 units and a 0; size counts the terminator.
+    void ToUniCString(char16_t* dest, int32_t size) const;
     // The text as UTF-16 units; at most max units; answers the count.
     int32_t ToUniBlock(char16_t* dest, int32_t start, int32_t max, VIntlMgr* mgr = nullptr) const;
 
     void FromHour(int32_t seconds, HourFormat format);
     void FromDate(const DateBlock& date, DateFormat format);
     void FromCFString(const PlatformString& text);
+    void FromLong(int32_t value, NumericFormat format);
+    void FromReal(double value, NumericFormat format, int32_t index = -1);
+    // The index-th string of the 'STR#' list id of the file; with a name,
+    // the list of that name (none: the string stays empty). Not null.
+    void FromStrListResource(VResourceFile& file, int16_t id, int32_t index, VString* name = nullptr);
 
     void AppendLong(int32_t value, int32_t format = 0);
     void AppendLong8(int64_t value, int32_t format = 0);
     void AppendReal(double value, int32_t format = 3);
 
     void AppendHour(int32_t seconds, HourFormat format);
+    void AppendHour(const VHourInMem& hour, HourFormat format);
     void AppendDate(const DateBlock& date, DateFormat format);
+    void AppendDate(const VDateInMem& date, DateFormat format);
     // Rewrite the text by a display format; nothing for an empty format.
     void ApplyNumericFormat(const VString& format);
     void ApplyStringFormat(const VString& format);
@@ -210,3 +234,8 @@ constexpr int32_t kNoHour = INT32_MIN;
 
 int32_t CStringLength(const uint8_t* text);
 int32_t UniCStringLength(const char16_t* text);
+// Length-prefixed and C strings into a destination of size bytes (length
+// byte or terminator included); nothing when size is 0 or less.
+void PStringCopy(const uint8_t* src, uint8_t* dst, int16_t size);
+void PString2CString(const uint8_t* src, char* dst, int16_t size);
+void CString2PString(const char* src, uint8_t* dst, int16_t size);

@@ -6,7 +6,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/text/IntlSettings.h"
-#include "toolbox/foundation/KernelTextHooks.h"
+#include "toolbox/foundation/VEngine.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VString.h"
 #include "toolbox/foundation/VText.h"
@@ -282,7 +282,7 @@ void VString::ToDate(DateBlock& date, int32_t) const
     }
     if (year >= 0 && year <= 99) {
         int32_t pivot = 0, century = 0;
-        if (gKernelTextHooks.centuryInfo != nullptr) gKernelTextHooks.centuryInfo(&pivot, &century);
+        VEngine::GetCenturyInfo(pivot, century);
         if (pivot != 0) {
             year += (year < pivot ? century + 1 : century) * 100;
         } else {

@@ -72,7 +72,7 @@ TEST(NumberBridge, DecimalTextBothWays)
     decimal d;
     bool valid = false;
     Str2Dec(text, &index, &d, &valid);
-    EXPECT_TRUE(valid);
+    EXPECT_FALSE(valid);  // text follows the number
     EXPECT_EQ(index, 11);  // stops at the 'x'
     EXPECT_EQ(Dec2Num(&d), -1250.0);
     EXPECT_EQ(Str2Num(PStr("0.25")), 0.25);
@@ -86,6 +86,17 @@ TEST(NumberBridge, DecimalTextBothWays)
     index = 1;
     Str2Dec(PStr("-x"), &index, &d, &valid);
     EXPECT_FALSE(valid);
+    // A minus after the digits ends the number and spoils the whole.
+    index = 1;
+    Str2Dec(PStr("12-5"), &index, &d, &valid);
+    EXPECT_FALSE(valid);
+    EXPECT_EQ(index, 3);
+    EXPECT_EQ(Dec2Num(&d), 12.0);
+    for (const char* prefix : {"-5", "1e", "1e-", "-.5", "2.5e-1"}) {
+        index = 1;
+        Str2Dec(PStr(prefix), &index, &d, &valid);
+        EXPECT_TRUE(valid) << prefix;
+    }
 }
 
 TEST(NumberBridge, ExtendedRoundTripAndRounding)

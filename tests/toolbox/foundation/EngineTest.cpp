@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/text/IntlSettings.h"
 #include "toolbox/foundation/VStr.h"
 
 namespace {
@@ -33,4 +34,79 @@ TEST(Engine, EvalTimeAsksTheHostWithTheTextAndAZeroedBlock)
     EXPECT_EQ(gSeenText, "13:05");
     EXPECT_EQ(gSeenValue, 11);
     gCallQz = nullptr;
+}
+
+namespace {
+
+double gSeenReal;
+
+// Formats reals the way a host with a comma separator would, and keeps its
+// two-digit years in 1950..2049.
+void TextHost(int16_t selector, parm* block)
+{
+    gSeenSelector = selector;
+    gSeenValue = block->slot272.Long();
+    gSeenText.assign(reinterpret_cast<const char*>(block->text310 + 1), block->text310[0]);
+    if (selector == kSelFormatReal) {
+        gSeenReal = block->real288;
+        std::memcpy(block->text310, "\x03" "2,5", 4);
+    } else if (selector == kSelCenturyInfo) {
+        block->slot272.SetLong(50);
+        block->slot276.SetLong(19);
+    }
+}
+
+struct DayMonthYear {
+    DayMonthYear()
+    {
+        platform::IntlSettings s;
+        s.dateOrder = platform::dmy;
+        platform::SetIntlSettings(s);
+    }
+    ~DayMonthYear()
+    {
+        platform::ResetIntlSettings();
+        gCallQz = nullptr;
+    }
+};
+
+DateBlock DateOf(const char16_t* text)
+{
+    VStr<255> s;
+    s.FromUniCString(text);
+    DateBlock date{};
+    s.ToDate(date);
+    return date;
+}
+
+}  // namespace
+
+TEST(Engine, RealTextAndCenturyWindowComeFromTheHost)
+{
+    DayMonthYear settings;
+    VStr<255> text;
+    text.FromReal(0.25);
+    EXPECT_EQ(text.GetCFString(), u"0.25") << "no host: the toolbox's own text";
+    int32_t pivot = -1, century = -1;
+    EXPECT_EQ(VEngine::GetCenturyInfo(pivot, century), 0);
+    EXPECT_EQ(pivot, 0);
+    EXPECT_EQ(century, 0);
+
+    gCallQz = TextHost;
+    text.FromReal(2.5);
+    EXPECT_EQ(gSeenSelector, kSelFormatReal);
+    EXPECT_EQ(gSeenValue, 1);
+    EXPECT_EQ(gSeenReal, 2.5);
+    EXPECT_EQ(gSeenText, "") << "the default form has an empty format";
+    EXPECT_EQ(text.GetCFString(), u"2,5");
+    // Integers shown as reals take the same road.
+    text.FromLong(3, NumericFormat{2});
+    EXPECT_EQ(gSeenReal, 3.0);
+
+    VEngine::GetCenturyInfo(pivot, century);
+    EXPECT_EQ(pivot, 50);
+    EXPECT_EQ(century, 19);
+    EXPECT_EQ(DateOf(u"1/2/49").year, 2049);
+    EXPECT_EQ(DateOf(u"1/2/50").year, 1950);
+    EXPECT_EQ(DateOf(u"1/2/1849").year, 1849);
 }

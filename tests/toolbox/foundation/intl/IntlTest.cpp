@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -10,6 +12,8 @@
 #include "platform/text/Utf8.h"
 #include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VStr.h"
+#include "tests/platform/files/TempFolder.h"
+#include "toolbox/foundation/VText.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 
 namespace {
@@ -26,10 +30,9 @@ struct IntlFixture {
     explicit IntlFixture(DialectCode dialect = 0x409, const std::string& folder = ShippedConverters())
     {
         platform::ResetResourceManager();
-        const auto path = std::filesystem::temp_directory_path() / "qz_intl_tables.rsrc";
-        std::filesystem::remove(path);
-        platform::FSpCreateResFile(platform::FSSpec{path.string()}, 0, 0, 0, platform::ResFileFork::Data);
-        platform::OpenResFile(path.string(), platform::fsRdWrPerm, platform::ResFileFork::Data);
+        const std::string path = dir / "tables.rsrc";
+        platform::FSpCreateResFile(platform::FSSpec{path}, 0, 0, 0, platform::ResFileFork::Data);
+        platform::OpenResFile(path, platform::fsRdWrPerm, platform::ResFileFork::Data);
         const platform::ResType types[] = {0x6C77726E, 0x6C777261, 0x7570726E, 0x75707261};
         for (platform::ResType type : types) platform::AddResource(platform::NewHandleClear(2), type, 0, nullptr);
         for (int16_t id = 0; id < 4; ++id) platform::AddResource(platform::NewHandleClear(2), 0x75736574, id, nullptr);
@@ -43,6 +46,7 @@ struct IntlFixture {
         SetConverterFolder("");
         platform::ResetResourceManager();
     }
+    platform::testing::TempFolder dir;
 };
 
 bool Ansi2Mac(uint8_t in, uint8_t& out)
@@ -95,6 +99,55 @@ TEST(Intl, DirectConversionByDialect)
     }
 }
 
+// One character of each shipped Asian and Arabic family, both sets, both ways.
+TEST(Intl, ChineseKoreanAndArabicFamilies)
+{
+    const struct {
+        DialectCode dialect;
+        std::vector<uint8_t> mac, windows;
+        char16_t macCharacter, windowsCharacter;
+    } cases[] = {
+        {0x404, {0xA4, 0x40}, {0xA4, 0x40}, u'\u4E00', u'\u4E00'},  // Big5 / code page 950
+        {0x804, {0xB0, 0xA1}, {0xB0, 0xA1}, u'\u554A', u'\u554A'},  // GB 2312 / code page 936
+        {0x412, {0xB0, 0xA1}, {0x81, 0x41}, u'\uAC00', u'\uAC02'},  // 949 adds Hangul
+        {0x401, {0xC7}, {0xC7}, u'\u0627', u'\u0627'},              // alef
+    };
+    for (const auto& c : cases) {
+        IntlFixture intl(c.dialect);
+        for (const bool windows : {false, true}) {
+            const std::vector<uint8_t>& bytes = windows ? c.windows : c.mac;
+            const uint8_t* s = bytes.data();
+            char16_t units[4] = {};
+            char16_t* d = units;
+            const bool done = windows ? gDefaultIntl->Ansi2Uni(s, d, units + 4, int32_t(bytes.size()))
+                                      : gDefaultIntl->Mac2Uni(s, d, units + 4, int32_t(bytes.size()));
+            EXPECT_TRUE(done);
+            ASSERT_EQ(d - units, 1) << std::hex << c.dialect;
+            EXPECT_EQ(units[0], windows ? c.windowsCharacter : c.macCharacter) << std::hex << c.dialect;
+
+            const char16_t* us = units;
+            uint8_t back[4] = {};
+            uint8_t* bd = back;
+            if (windows)
+                gDefaultIntl->Uni2Ansi(us, bd, back + 4, 1);
+            else
+                gDefaultIntl->Uni2Mac(us, bd, back + 4, 1);
+            EXPECT_EQ(std::vector<uint8_t>(back, bd), bytes) << std::hex << c.dialect;
+        }
+    }
+    {
+        // A character the Mac Korean set does not have becomes '?'.
+        IntlFixture intl(0x412);
+        const char16_t hangul = u'\uAC02';
+        const char16_t* s = &hangul;
+        uint8_t out[2] = {};
+        uint8_t* d = out;
+        gDefaultIntl->Uni2Mac(s, d, out + 2, 1);
+        EXPECT_EQ(d - out, 1);
+        EXPECT_EQ(out[0], '?');
+    }
+}
+
 TEST(Intl, SeparatorsAndUtf8)
 {
     IntlFixture intl;
@@ -128,9 +181,8 @@ TEST(Intl, SeparatorsAndUtf8)
 
 TEST(Intl, ConverterFileChoiceAndValidation)
 {
-    const auto folder = std::filesystem::temp_directory_path() / "qz_intl_choice";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    platform::testing::TempFolder dir;
+    const std::filesystem::path folder = dir.path();
     const auto roman = std::filesystem::path(ShippedConverters()) / "mac_roman.ucvt";
     std::filesystem::copy_file(roman, folder / "a_roman.ucvt");
     std::filesystem::copy_file(roman, folder / "mac_roman.ucvt");
@@ -181,6 +233,89 @@ TEST(Intl, ComparisonAndDialects)
     EXPECT_EQ(language, 8);
     EXPECT_EQ(INTL_GetDialectScriptCode(0x411), 1);
     EXPECT_EQ(INTL_GetDialectScriptCode(0x1234), -1);
+}
+
+namespace {
+
+// An 'XDLC' 128 of the given records (code, script, keyboard) in the current
+// resource file.
+void AddDialectCodes(std::initializer_list<std::array<int32_t, 3>> records)
+{
+    std::vector<uint8_t> data = {0, uint8_t(records.size())};
+    for (const auto& r : records) {
+        uint8_t record[22] = {};
+        for (int32_t i = 0; i < 4; ++i) record[i] = uint8_t(uint32_t(r[0]) >> (24 - 8 * i));
+        record[4] = uint8_t(r[1] >> 8), record[5] = uint8_t(r[1]);
+        record[8] = uint8_t(r[2] >> 8), record[9] = uint8_t(r[2]);
+        data.insert(data.end(), record, record + 22);
+    }
+    platform::Handle h = platform::NewHandleClear(int32_t(data.size()));
+    std::memcpy(*h, data.data(), data.size());
+    platform::AddResource(h, 0x58444C43, 128, nullptr);
+}
+
+}  // namespace
+
+TEST(Intl, DialectCodeResource)
+{
+    IntlFixture intl;
+    int32_t script = -9, kchr = -9;
+    EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x409, script)) << "no 'XDLC': nothing found";
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(0), kDialectNotSet);
+    EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x409, kchr));
+
+    AddDialectCodes({{0x409, 0, 0}, {0x411, 1, 14}, {0x819, 7, 19456}, {0x42A, -1, 99}});
+    EXPECT_TRUE(VIntlMgr::GetMacScriptFromDialectCode(0x411, script));
+    EXPECT_EQ(script, 1);
+    // Absent dialects take the script of their primary form.
+    EXPECT_TRUE(VIntlMgr::GetMacScriptFromDialectCode(0x1009, script));
+    EXPECT_EQ(script, 0);
+    EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x419, script)) << "only a secondary form is listed";
+    EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x40C, script));
+    // A script gives the primary form of its first record's dialect.
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(7), 0x419);
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(3), kDialectNotSet);
+    EXPECT_TRUE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x411, kchr));
+    EXPECT_EQ(kchr, 14);
+    EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x42A, kchr)) << "a record without script";
+    EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x1009, kchr));
+}
+
+TEST(Intl, FindWithTheWildcardAndIntegerSigns)
+{
+    IntlFixture intl;
+    VStr<255> abc, a, pattern, text;
+    abc.FromUniCString(u"abc");
+    a.FromUniCString(u"a");
+    pattern.FromUniCString(u"ab@");
+    EXPECT_EQ(abc.Find(pattern), 1);
+    EXPECT_EQ(a.Find(pattern), 0);
+    text.FromUniCString(u"xxABz");
+    EXPECT_EQ(text.Find(pattern), 3) << "loose, from the first place the prefix fits";
+    EXPECT_EQ(text.Find(pattern, 1, 1), 0);
+    EXPECT_TRUE(abc.BeginsWith(pattern));
+    // A long text is compared in place, past any 255-character window.
+    std::u16string longUnits(400, u'x');
+    longUnits += u"needle";
+    VText longText;
+    longText.FromUniBlock(longUnits.data(), 0, int32_t(longUnits.size()));
+    VStr<255> needle;
+    needle.FromUniCString(u"needle");
+    EXPECT_EQ(longText.Find(needle, 1, 1), 401);
+    EXPECT_TRUE(longText.EndsWith(needle));
+
+    // A minus counts only before the first significant digit.
+    const struct {
+        const char16_t* text;
+        int32_t value;
+    } longs[] = {{u"5-3", 53}, {u"0-5", -5}, {u"- 7", -7}, {u"-0", 0}, {u"-99999999999", INT32_MIN}};
+    for (const auto& l : longs) {
+        text.FromUniCString(l.text);
+        EXPECT_EQ(text.GetLong(), l.value) << std::string(l.text, l.text + 2);
+        EXPECT_EQ(text.GetLong8(), l.value == INT32_MIN ? -99999999999 : l.value);
+    }
+    text.FromUniCString(u"-1.5e2");
+    EXPECT_EQ(text.GetLong8(), -150);
 }
 
 TEST(Intl, StringOperations)
