@@ -72,11 +72,11 @@ void RunContainer(const std::vector<Item>& items, const std::string& path)
     std::printf("container store\n");
     std::filesystem::remove(path);
     initresman();
-    FSSpec spec;
-    platform::FSMakeFSSpec(path, &spec);
+    FSSpec fileSpec;
+    platform::FSMakeFSSpec(path, &fileSpec);
 
     auto start = Clock::now();
-    int16_t ref = createres(spec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+    int16_t ref = createres(fileSpec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
     for (size_t i = 0; i < items.size(); ++i) {
         Handle h = platform::NewHandle(platform::Size(items[i].size));
         Fill(reinterpret_cast<uint8_t*>(*h), items[i].size, uint32_t(i));
@@ -89,7 +89,7 @@ void RunContainer(const std::vector<Item>& items, const std::string& path)
 
     const uint64_t before = BytesRead();
     start = Clock::now();
-    ref = openres(spec, false);
+    ref = openres(fileSpec, false);
     Report("reopen", Since(start));
     std::printf("  %-28s %9llu bytes\n", "read while opening", (unsigned long long)(BytesRead() - before));
 

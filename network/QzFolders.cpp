@@ -12,9 +12,9 @@ OSErr CQzFolder::GetItemSpec(const std::string& name, FSSpec* item) const
 
 CQzFolder* FindQzFolder(KindQzFolder kind, uint8_t create)
 {
-    FSSpec spec;
-    if (!FindQzFolder(kind, create, &spec)) return nullptr;
+    FSSpec fileSpec;
+    if (!FindQzFolder(kind, create, &fileSpec)) return nullptr;
     platform::CatInfo info;
-    if (platform::FSpGetCatInfo(spec, &info) != 0 || !info.isFolder) return nullptr;
-    return new CQzFolder(spec);
+    if (platform::FSpGetCatInfo(fileSpec, &info) != 0 || !info.isFolder) return nullptr;
+    return new CQzFolder(fileSpec);
 }

@@ -1,5 +1,5 @@
 // The program's own folders, by kind, as folder objects (the kernel, which
-// sits below this layer, takes the bare specification).
+// sits below this layer, takes the bare file reference).
 #pragma once
 
 #include <cstdint>
@@ -12,12 +12,12 @@
 // A folder found by FindQzFolder; the caller releases it.
 class CQzFolder : public VObject, public IRefCountable {
 public:
-    explicit CQzFolder(const platform::FSSpec& spec) : fSpec(spec) {}
+    explicit CQzFolder(const platform::FSSpec& fileSpec) : fSpec(fileSpec) {}
 
     const platform::FSSpec& GetSpec() const { return fSpec; }
     const std::string& GetPath() const { return fSpec.path; }
-    // The specification of an item of that name inside the folder; fnfErr
-    // (with the specification made) when there is none yet.
+    // The file reference of an item of that name inside the folder; fnfErr
+    // (with the file reference made) when there is none yet.
     platform::OSErr GetItemSpec(const std::string& name, platform::FSSpec* item) const;
 
 private:

@@ -19,8 +19,8 @@ using namespace container;
 
 CPseudoResFunctor::~CPseudoResFunctor() = default;
 
-CPseudoResFile::CPseudoResFile(const FSSpec& spec, bool readOnly)
-    : fKind(FourCC("None")), fFileNumber(CPseudoResManager::GetNextID()), fSpec(spec), fReadOnly(readOnly)
+CPseudoResFile::CPseudoResFile(const FSSpec& fileSpec, bool readOnly)
+    : fKind(FourCC("None")), fFileNumber(CPseudoResManager::GetNextID()), fSpec(fileSpec), fReadOnly(readOnly)
 {
     CPseudoResManager::AddResFile(this);
 }

@@ -34,7 +34,7 @@ public:
     using OSType = platform::OSType;
 
     // Registers the object with the manager (not yet in its chain).
-    CPseudoResFile(const platform::FSSpec& spec, bool readOnly);
+    CPseudoResFile(const platform::FSSpec& fileSpec, bool readOnly);
     // Unregisters it and leaves the chain.
     ~CPseudoResFile() override;
     CPseudoResFile(const CPseudoResFile&) = delete;

@@ -333,9 +333,9 @@ Handle CPseudoResManager::GetResLock(ResType type, int16_t id, bool* locked, boo
     return f ? f->GetResLock(type, id, locked, flag) : nullptr;
 }
 
-CPseudoResFile* CPseudoResManager::OpenFile(const FSSpec& spec, bool readOnly, bool acceptMarked)
+CPseudoResFile* CPseudoResManager::OpenFile(const FSSpec& fileSpec, bool readOnly, bool acceptMarked)
 {
-    auto* file = new CPseudoResFile(spec, readOnly);
+    auto* file = new CPseudoResFile(fileSpec, readOnly);
     if (!file) {
         SetLastError(kResMemFull);
         return nullptr;
@@ -349,9 +349,9 @@ CPseudoResFile* CPseudoResManager::OpenFile(const FSSpec& spec, bool readOnly, b
     return file;
 }
 
-CPseudoResFile* CPseudoResManager::Create(const FSSpec& spec, OSType creator, OSType fileType)
+CPseudoResFile* CPseudoResManager::Create(const FSSpec& fileSpec, OSType creator, OSType fileType)
 {
-    auto* file = new CPseudoResFile(spec, false);
+    auto* file = new CPseudoResFile(fileSpec, false);
     if (!file) {
         SetLastError(kResMemFull);
         return nullptr;

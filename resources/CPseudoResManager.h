@@ -68,9 +68,9 @@ public:
     bool RmveRes(ResType type, int16_t id, bool includeEnciphered);
     Handle GetResLock(ResType type, int16_t id, bool* locked, bool flag);
     // Opens an existing container; null on failure (reserr says why).
-    CPseudoResFile* OpenFile(const platform::FSSpec& spec, bool readOnly, bool acceptMarked);
-    // Creates a new container (or opens the existing one at spec).
-    CPseudoResFile* Create(const platform::FSSpec& spec, platform::OSType creator, platform::OSType fileType);
+    CPseudoResFile* OpenFile(const platform::FSSpec& fileSpec, bool readOnly, bool acceptMarked);
+    // Creates a new container (or opens the existing one at fileSpec).
+    CPseudoResFile* Create(const platform::FSSpec& fileSpec, platform::OSType creator, platform::OSType fileType);
     // The next file number: 1 ... 32767, then again from 1, skipping
     // numbers still in use.
     static int16_t GetNextID();

@@ -51,9 +51,9 @@ void ResetResManager()
     CPseudoResManager::SetLastError(noErr);
 }
 
-int16_t openres(const FSSpec& spec, bool readOnly)
+int16_t openres(const FSSpec& fileSpec, bool readOnly)
 {
-    CPseudoResFile* f = Manager().OpenFile(spec, readOnly, true);
+    CPseudoResFile* f = Manager().OpenFile(fileSpec, readOnly, true);
     return f ? f->FileNumber() : 0;
 }
 
@@ -79,9 +79,9 @@ int16_t openres2(const FSSpec& cacheSpec, bool)
 
 // A file that exists but is no container gives 0 with -48: no number is
 // handed out for a file that is not open.
-int16_t createres(const FSSpec& spec, OSType creator, OSType fileType)
+int16_t createres(const FSSpec& fileSpec, OSType creator, OSType fileType)
 {
-    CPseudoResFile* f = Manager().Create(spec, creator, fileType);
+    CPseudoResFile* f = Manager().Create(fileSpec, creator, fileType);
     return f ? f->FileNumber() : 0;
 }
 

@@ -19,13 +19,13 @@ void initresman();
 // Closes every file without committing and forgets the manager (tests).
 void ResetResManager();
 
-int16_t openres(const FSSpec& spec, bool readOnly);
+int16_t openres(const FSSpec& fileSpec, bool readOnly);
 // Client mode: asks the server for its files (request 194) and opens its
 // structure file as a server-backed file whose cache is the container at
 // `cacheSpec`. The new file becomes first and current; its number, or 0
 // (reserr says why). The flag is kept for callers and not used.
 int16_t openres2(const FSSpec& cacheSpec, bool flag);
-int16_t createres(const FSSpec& spec, OSType creator, OSType fileType);
+int16_t createres(const FSSpec& fileSpec, OSType creator, OSType fileType);
 bool closeres(int16_t fileNumber, bool update);
 bool updateres(int16_t fileNumber);
 bool updateresNoMap(int16_t fileNumber);

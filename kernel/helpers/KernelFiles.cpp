@@ -38,10 +38,10 @@ void closef(int16_t refNum) { erreure = FSClose(refNum); }
 
 void seekf(int32_t position, int16_t refNum) { erreure = SetFPos(refNum, fsFromStart, position); }
 
-bool isflocked(const FSSpec& spec, bool resourceFork)
+bool isflocked(const FSSpec& fileSpec, bool resourceFork)
 {
     int16_t refNum = 0;
-    OSErr err = resourceFork ? FSpOpenRF(spec, fsRdWrPerm, &refNum) : FSpOpenDF(spec, fsRdWrPerm, &refNum);
+    OSErr err = resourceFork ? FSpOpenRF(fileSpec, fsRdWrPerm, &refNum) : FSpOpenDF(fileSpec, fsRdWrPerm, &refNum);
     if (err != noErr) {
         erreure = err;
         return true;
@@ -50,11 +50,11 @@ bool isflocked(const FSSpec& spec, bool resourceFork)
     return false;
 }
 
-void converttofullpath(unsigned char* destination, const FSSpec& spec)
+void converttofullpath(unsigned char* destination, const FSSpec& fileSpec)
 {
     destination[0] = 0;
     std::string path;
-    if (FSpGetColonPath(spec, &path) != noErr || path.size() > 255) return;
+    if (FSpGetColonPath(fileSpec, &path) != noErr || path.size() > 255) return;
     destination[0] = uint8_t(path.size());
     std::memcpy(destination + 1, path.data(), path.size());
 }
@@ -95,7 +95,7 @@ namespace {
 
 // The folder and the item of a colon path; dirNFErr (given as fnfErr) when
 // the folder is missing.
-OSErr SpecOfPath(const unsigned char* path, FSSpec* spec)
+OSErr SpecOfPath(const unsigned char* path, FSSpec* fileSpec)
 {
     Str255 folder, file;
     longname_SplitPathFile(path, folder, file);
@@ -105,40 +105,40 @@ OSErr SpecOfPath(const unsigned char* path, FSSpec* spec)
         FSMakeFSSpecFromColonPath(std::string(reinterpret_cast<char*>(folder) + 1, folder[0]), &folderSpec) != noErr ||
         !FSpExists(folderSpec, &isFolder) || !isFolder)
         return fnfErr;
-    OSErr err = FSMakeFSSpec(folderSpec, std::string(reinterpret_cast<char*>(file) + 1, file[0]), spec);
+    OSErr err = FSMakeFSSpec(folderSpec, std::string(reinterpret_cast<char*>(file) + 1, file[0]), fileSpec);
     return err == dirNFErr ? fnfErr : err;
 }
 
 }  // namespace
 
-int16_t longname_GetFSSpecIfFileExists(int16_t, int32_t, const unsigned char* path, FSSpec* spec)
+int16_t longname_GetFSSpecIfFileExists(int16_t, int32_t, const unsigned char* path, FSSpec* fileSpec)
 {
-    return SpecOfPath(path, spec);
+    return SpecOfPath(path, fileSpec);
 }
 
 int16_t longname_CreateFile(int16_t, int32_t, const unsigned char* path, bool replace, OSType fileType,
-                            OSType creator, FSSpec* spec)
+                            OSType creator, FSSpec* fileSpec)
 {
-    *spec = FSSpec();
-    OSErr err = SpecOfPath(path, spec);
+    *fileSpec = FSSpec();
+    OSErr err = SpecOfPath(path, fileSpec);
     if (err != noErr && err != fnfErr) return err;
-    if (err == fnfErr && spec->path.empty()) return fnfErr;
-    err = FSpCreate(*spec, creator, fileType);
+    if (err == fnfErr && fileSpec->path.empty()) return fnfErr;
+    err = FSpCreate(*fileSpec, creator, fileType);
     if (err == dupFNErr) {
         if (replace) {
-            err = FSpDelete(*spec);
-            if (err == noErr) err = FSpCreate(*spec, creator, fileType);
+            err = FSpDelete(*fileSpec);
+            if (err == noErr) err = FSpCreate(*fileSpec, creator, fileType);
         } else {
             err = noErr;
         }
     }
     if (err != noErr) return err;
     FInfo info;
-    OSErr infoErr = FSpGetFInfo(*spec, &info);
+    OSErr infoErr = FSpGetFInfo(*fileSpec, &info);
     if (infoErr == noErr) {
         info.fdType = fileType;
         info.fdCreator = creator;
-        infoErr = FSpSetFInfo(*spec, info);
+        infoErr = FSpSetFInfo(*fileSpec, info);
     }
     return infoErr;
 }

@@ -16,9 +16,9 @@ void writef(const void* buffer, int32_t count, int16_t refNum);
 void closef(int16_t refNum);
 void seekf(int32_t position, int16_t refNum);
 // True when the fork cannot be written; nothing is written to find out.
-bool isflocked(const FSSpec& spec, bool resourceFork);
+bool isflocked(const FSSpec& fileSpec, bool resourceFork);
 // The colon path as a length-prefixed string; empty when longer than 255.
-void converttofullpath(unsigned char* destination, const FSSpec& spec);
+void converttofullpath(unsigned char* destination, const FSSpec& fileSpec);
 int16_t BGGetEOF(int16_t refNum, int32_t* length);
 int16_t BGGetFPos(int16_t refNum, int32_t* position);
 int16_t BGSetFPos(int16_t refNum, int16_t mode, int32_t offset);
@@ -31,9 +31,9 @@ void longname_SplitPathFile(const unsigned char* path, unsigned char* folder, un
 // The volume and directory references of the classic file system have no
 // counterpart here: `path` is a full colon path and they are not used.
 // fnfErr (-43) when the folder is missing; else the platform's answer
-// (0 when the file exists), with the specification filled in either way.
-int16_t longname_GetFSSpecIfFileExists(int16_t vRefNum, int32_t dirID, const unsigned char* path, FSSpec* spec);
+// (0 when the file exists), with the file reference filled in either way.
+int16_t longname_GetFSSpecIfFileExists(int16_t vRefNum, int32_t dirID, const unsigned char* path, FSSpec* fileSpec);
 // Creates the file (replacing an existing one when asked, else using it)
 // and sets its type and creator.
 int16_t longname_CreateFile(int16_t vRefNum, int32_t dirID, const unsigned char* path, bool replace,
-                            platform::OSType fileType, platform::OSType creator, FSSpec* spec);
+                            platform::OSType fileType, platform::OSType creator, FSSpec* fileSpec);

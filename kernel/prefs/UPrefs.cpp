@@ -34,15 +34,15 @@ bool UPrefs::Init()
     if (FindSpecialFolder(SpecialFolder::Preferences, false, &folder) != noErr) return false;
     Str255 name;
     gs(name, 1000, 6);
-    FSSpec spec;
-    OSErr err = FSMakeFSSpec(folder, std::string(reinterpret_cast<char*>(name) + 1, name[0]), &spec);
+    FSSpec fileSpec;
+    OSErr err = FSMakeFSSpec(folder, std::string(reinterpret_cast<char*>(name) + 1, name[0]), &fileSpec);
     if (name[0] == 0 || (err != noErr && err != fnfErr)) return false;
     if (err == fnfErr) {
         // The new file keeps the user's own permissions.
-        FSpCreateResFile(spec, createur, FourCC("pref"), 0, ResFileFork::Data);
+        FSpCreateResFile(fileSpec, createur, FourCC("pref"), 0, ResFileFork::Data);
         if (ResError() != noErr) return false;
     }
-    fSpec = spec;
+    fSpec = fileSpec;
     fInited = true;
     return true;
 }

@@ -46,7 +46,7 @@ OSErr FSpGetDirID(const FSSpec& folder, int16_t* vRefNum, int32_t* dirID)
     return noErr;
 }
 
-OSErr FSMakeFSSpecFromDirID(int16_t vRefNum, int32_t dirID, const std::string& name, FSSpec* spec)
+OSErr FSMakeFSSpecFromDirID(int16_t vRefNum, int32_t dirID, const std::string& name, FSSpec* fileSpec)
 {
     if (vRefNum != kOnlyVolume && vRefNum != 0) return nsvErr;
     std::string folder = "/";
@@ -55,8 +55,8 @@ OSErr FSMakeFSSpecFromDirID(int16_t vRefNum, int32_t dirID, const std::string& n
         if (it == Table().byId.end()) return dirNFErr;
         folder = it->second;
     }
-    if (name.empty()) return FSMakeFSSpec(folder, spec);
-    return FSMakeFSSpec(FSSpec{folder}, name, spec);
+    if (name.empty()) return FSMakeFSSpec(folder, fileSpec);
+    return FSMakeFSSpec(FSSpec{folder}, name, fileSpec);
 }
 
 void ResetDirectoryIds() { Table() = IdTable{}; }

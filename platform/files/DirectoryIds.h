@@ -19,7 +19,7 @@ OSErr FSpGetDirID(const FSSpec& folder, int16_t* vRefNum, int32_t* dirID);
 // The item `name` (one whole UTF-8 name; empty for the folder itself) in the
 // folder with that id; nsvErr for another volume, dirNFErr for an unknown
 // id; otherwise the results of FSMakeFSSpec.
-OSErr FSMakeFSSpecFromDirID(int16_t vRefNum, int32_t dirID, const std::string& name, FSSpec* spec);
+OSErr FSMakeFSSpecFromDirID(int16_t vRefNum, int32_t dirID, const std::string& name, FSSpec* fileSpec);
 
 // Forgets every id given so far: for tests.
 void ResetDirectoryIds();

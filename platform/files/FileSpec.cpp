@@ -160,81 +160,81 @@ bool IsValidItemName(const std::string& name)
            !IsSidecarName(name);
 }
 
-OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* spec)
+OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
 {
     std::string path;
     if (!NormalisePath(posixPath, &path)) return bdNamErr;
     if (path != "/" && !IsValidItemName(FSpGetName(FSSpec{path}))) return bdNamErr;
-    spec->path = path;
+    fileSpec->path = path;
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0) return noErr;
     if (errno != ENOENT) return OSErrFromErrno(errno);
-    return IsFolderPath(FSpGetParent(*spec).path) ? fnfErr : dirNFErr;
+    return IsFolderPath(FSpGetParent(*fileSpec).path) ? fnfErr : dirNFErr;
 }
 
-OSErr FSMakeFSSpec(const FSSpec& folder, const std::string& name, FSSpec* spec)
+OSErr FSMakeFSSpec(const FSSpec& folder, const std::string& name, FSSpec* fileSpec)
 {
     if (!IsValidItemName(name)) return bdNamErr;
-    return FSMakeFSSpec(Join(folder.path.empty() ? "/" : folder.path, name), spec);
+    return FSMakeFSSpec(Join(folder.path.empty() ? "/" : folder.path, name), fileSpec);
 }
 
-OSErr FSMakeFSSpecFromColonPath(const std::string& colonPath, FSSpec* spec)
+OSErr FSMakeFSSpecFromColonPath(const std::string& colonPath, FSSpec* fileSpec)
 {
     std::string posix;
     OSErr err = ColonPathToPosix(colonPath, &posix);
-    return err != noErr ? err : FSMakeFSSpec(posix, spec);
+    return err != noErr ? err : FSMakeFSSpec(posix, fileSpec);
 }
 
-OSErr FSpGetColonPath(const FSSpec& spec, std::string* colonPath)
+OSErr FSpGetColonPath(const FSSpec& fileSpec, std::string* colonPath)
 {
-    std::string path = spec.path;
+    std::string path = fileSpec.path;
     if (path != "/" && IsFolderPath(path)) path += "/";
     return PosixPathToColon(path, colonPath);
 }
 
-OSErr FSpMakeFSRef(const FSSpec& spec, FSRef* ref)
+OSErr FSpMakeFSRef(const FSSpec& fileSpec, FSRef* ref)
 {
     ref->path.clear();
     struct stat st {};
-    if (spec.path.empty() || ::lstat(spec.path.c_str(), &st) != 0) return fnfErr;
-    ref->path = spec.path;
+    if (fileSpec.path.empty() || ::lstat(fileSpec.path.c_str(), &st) != 0) return fnfErr;
+    ref->path = fileSpec.path;
     return noErr;
 }
 
 FSSpec FSRefMakeFSSpec(const FSRef& ref) { return FSSpec{ref.path}; }
 
-std::string FSpGetName(const FSSpec& spec)
+std::string FSpGetName(const FSSpec& fileSpec)
 {
-    size_t slash = spec.path.rfind('/');
-    return slash == std::string::npos ? spec.path : spec.path.substr(slash + 1);
+    size_t slash = fileSpec.path.rfind('/');
+    return slash == std::string::npos ? fileSpec.path : fileSpec.path.substr(slash + 1);
 }
 
-FSSpec FSpGetParent(const FSSpec& spec)
+FSSpec FSpGetParent(const FSSpec& fileSpec)
 {
-    size_t slash = spec.path.rfind('/');
+    size_t slash = fileSpec.path.rfind('/');
     if (slash == std::string::npos || slash == 0) return FSSpec{"/"};
-    return FSSpec{spec.path.substr(0, slash)};
+    return FSSpec{fileSpec.path.substr(0, slash)};
 }
 
-bool FSpExists(const FSSpec& spec, bool* isFolder)
+bool FSpExists(const FSSpec& fileSpec, bool* isFolder)
 {
     struct stat st {};
-    bool exists = ::stat(spec.path.c_str(), &st) == 0;
+    bool exists = ::stat(fileSpec.path.c_str(), &st) == 0;
     if (isFolder) *isFolder = exists && S_ISDIR(st.st_mode);
     return exists;
 }
 
-OSErr FSpGetCatInfo(const FSSpec& spec, CatInfo* info)
+OSErr FSpGetCatInfo(const FSSpec& fileSpec, CatInfo* info)
 {
     *info = CatInfo{};
     struct statx lx {};
-    if (::statx(AT_FDCWD, spec.path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &lx) != 0)
+    if (::statx(AT_FDCWD, fileSpec.path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &lx) != 0)
         return OSErrFromErrno(errno);
     info->isLink = S_ISLNK(lx.stx_mode);
     struct statx x = lx;
     if (info->isLink) {
         struct statx target {};
-        if (::statx(AT_FDCWD, spec.path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &target) == 0) x = target;
+        if (::statx(AT_FDCWD, fileSpec.path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &target) == 0) x = target;
     }
     info->isFolder = S_ISDIR(x.stx_mode);
     info->dataSize = info->isFolder || S_ISLNK(x.stx_mode) ? 0 : int64_t(x.stx_size);
@@ -247,75 +247,75 @@ OSErr FSpGetCatInfo(const FSSpec& spec, CatInfo* info)
 
     AppleDouble doc;
     bool present = false;
-    if (ReadSidecar(spec.path, &doc, &present) == noErr && present) {
+    if (ReadSidecar(fileSpec.path, &doc, &present) == noErr && present) {
         if (doc.finderInfo) info->finderInfo = FInfoFromBytes(doc.finderInfo->data());
-        else info->finderInfo = ImpliedFinderInfo(FSpGetName(spec), info->isFolder);
+        else info->finderInfo = ImpliedFinderInfo(FSpGetName(fileSpec), info->isFolder);
         if (doc.resourceFork) info->rsrcSize = int64_t(doc.resourceFork->size());
     } else {
-        info->finderInfo = ImpliedFinderInfo(FSpGetName(spec), info->isFolder);
+        info->finderInfo = ImpliedFinderInfo(FSpGetName(fileSpec), info->isFolder);
     }
-    std::string name = FSpGetName(spec);
+    std::string name = FSpGetName(fileSpec);
     info->isHidden = (!name.empty() && name[0] == '.') || (info->finderInfo.fdFlags & kIsInvisible);
     return noErr;
 }
 
-OSErr FSpGetFInfo(const FSSpec& spec, FInfo* info)
+OSErr FSpGetFInfo(const FSSpec& fileSpec, FInfo* info)
 {
     bool isFolder = false;
-    if (!FSpExists(spec, &isFolder)) {
+    if (!FSpExists(fileSpec, &isFolder)) {
         struct stat st {};
-        if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+        if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     }
-    *info = FinderInfoOf(spec.path, isFolder);
+    *info = FinderInfoOf(fileSpec.path, isFolder);
     return noErr;
 }
 
-OSErr FSpSetFInfo(const FSSpec& spec, const FInfo& info)
+OSErr FSpSetFInfo(const FSSpec& fileSpec, const FInfo& info)
 {
     struct stat st {};
-    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
-    bool isFolder = IsFolderPath(spec.path);
+    if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    bool isFolder = IsFolderPath(fileSpec.path);
     AppleDouble doc;
     bool present = false;
     // A damaged sidecar is refused, never overwritten.
-    if (OSErr err = ReadSidecar(spec.path, &doc, &present); err != noErr) return err;
+    if (OSErr err = ReadSidecar(fileSpec.path, &doc, &present); err != noErr) return err;
 
     bool extendedEmpty = true;
     if (doc.finderInfo)
         for (size_t i = 16; i < doc.finderInfo->size(); ++i)
             if ((*doc.finderInfo)[i]) extendedEmpty = false;
-    if (info == ImpliedFinderInfo(FSpGetName(spec), isFolder) && extendedEmpty) {
+    if (info == ImpliedFinderInfo(FSpGetName(fileSpec), isFolder) && extendedEmpty) {
         doc.finderInfo.reset();
     } else {
         if (!doc.finderInfo) doc.finderInfo = std::vector<uint8_t>(kFinderInfoLength, 0);
         FInfoToBytes(info, doc.finderInfo->data());
     }
     if (!present && doc.Empty()) return noErr;
-    return WriteSidecar(spec.path, doc);
+    return WriteSidecar(fileSpec.path, doc);
 }
 
-OSErr FSpGetPermissions(const FSSpec& spec, uint16_t* mode)
+OSErr FSpGetPermissions(const FSSpec& fileSpec, uint16_t* mode)
 {
     *mode = 0;
     struct stat st {};
-    if (::stat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (::stat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     *mode = uint16_t(st.st_mode & 07777);
     return noErr;
 }
 
-OSErr FSpSetPermissions(const FSSpec& spec, uint16_t mode)
+OSErr FSpSetPermissions(const FSSpec& fileSpec, uint16_t mode)
 {
-    if (::chmod(spec.path.c_str(), mode_t(mode & 07777)) != 0) return OSErrFromErrno(errno);
+    if (::chmod(fileSpec.path.c_str(), mode_t(mode & 07777)) != 0) return OSErrFromErrno(errno);
     return noErr;
 }
 
-OSErr FSpCreate(const FSSpec& spec, OSType creator, OSType fileType, ScriptCode)
+OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptCode)
 {
-    std::string name = FSpGetName(spec);
+    std::string name = FSpGetName(fileSpec);
     if (!IsValidItemName(name)) return bdNamErr;
-    if (!IsFolderPath(FSpGetParent(spec).path)) return dirNFErr;
+    if (!IsFolderPath(FSpGetParent(fileSpec).path)) return dirNFErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    int fd = ::open(spec.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = ::open(fileSpec.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return OSErrFromErrno(errno);
     ::close(fd);
     FInfo info;
@@ -328,42 +328,42 @@ OSErr FSpCreate(const FSSpec& spec, OSType creator, OSType fileType, ScriptCode)
     }
     // Writing the new sidecar (or removing an orphan one) must succeed, or
     // the file would answer someone else's information.
-    OSErr err = WriteSidecar(spec.path, doc);
-    if (err != noErr) ::unlink(spec.path.c_str());
+    OSErr err = WriteSidecar(fileSpec.path, doc);
+    if (err != noErr) ::unlink(fileSpec.path.c_str());
     return err;
 }
 
-OSErr FSpDirCreate(const FSSpec& spec)
+OSErr FSpDirCreate(const FSSpec& fileSpec)
 {
-    if (!IsValidItemName(FSpGetName(spec))) return bdNamErr;
-    if (!IsFolderPath(FSpGetParent(spec).path)) return dirNFErr;
+    if (!IsValidItemName(FSpGetName(fileSpec))) return bdNamErr;
+    if (!IsFolderPath(FSpGetParent(fileSpec).path)) return dirNFErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    if (::mkdir(spec.path.c_str(), 0777) != 0) return OSErrFromErrno(errno);
-    RemoveSidecar(spec.path);
+    if (::mkdir(fileSpec.path.c_str(), 0777) != 0) return OSErrFromErrno(errno);
+    RemoveSidecar(fileSpec.path);
     return noErr;
 }
 
-OSErr FSpDelete(const FSSpec& spec)
+OSErr FSpDelete(const FSSpec& fileSpec)
 {
     struct stat st {};
-    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (S_ISDIR(st.st_mode)) {
-        if (::rmdir(spec.path.c_str()) != 0) return OSErrFromErrno(errno);
+        if (::rmdir(fileSpec.path.c_str()) != 0) return OSErrFromErrno(errno);
     } else {
-        if (!S_ISLNK(st.st_mode) && IsItemOpen(spec.path)) return fBsyErr;
-        if (::unlink(spec.path.c_str()) != 0) return OSErrFromErrno(errno);
+        if (!S_ISLNK(st.st_mode) && IsItemOpen(fileSpec.path)) return fBsyErr;
+        if (::unlink(fileSpec.path.c_str()) != 0) return OSErrFromErrno(errno);
     }
-    RemoveSidecar(spec.path);
+    RemoveSidecar(fileSpec.path);
     return noErr;
 }
 
-OSErr FSpRename(const FSSpec& spec, const std::string& newName)
+OSErr FSpRename(const FSSpec& fileSpec, const std::string& newName)
 {
     if (!IsValidItemName(newName)) return bdNamErr;
     struct stat st {};
-    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
-    if (newName == FSpGetName(spec)) return noErr;
-    return MoveItem(spec.path, Join(FSpGetParent(spec).path, newName));
+    if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (newName == FSpGetName(fileSpec)) return noErr;
+    return MoveItem(fileSpec.path, Join(FSpGetParent(fileSpec).path, newName));
 }
 
 OSErr FSpRenameOver(const FSSpec& source, const FSSpec& target)
@@ -395,15 +395,15 @@ OSErr FSpRenameOver(const FSSpec& source, const FSSpec& target)
     return noErr;
 }
 
-OSErr FSpCatMove(const FSSpec& spec, const FSSpec& destFolder)
+OSErr FSpCatMove(const FSSpec& fileSpec, const FSSpec& destFolder)
 {
     struct stat st {};
-    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (!IsFolderPath(destFolder.path)) return dirNFErr;
-    std::string dest = Join(destFolder.path, FSpGetName(spec));
-    if (dest == spec.path) return noErr;
-    if (destFolder.path == spec.path || destFolder.path.rfind(spec.path + "/", 0) == 0) return badMovErr;
-    return MoveItem(spec.path, dest);
+    std::string dest = Join(destFolder.path, FSpGetName(fileSpec));
+    if (dest == fileSpec.path) return noErr;
+    if (destFolder.path == fileSpec.path || destFolder.path.rfind(fileSpec.path + "/", 0) == 0) return badMovErr;
+    return MoveItem(fileSpec.path, dest);
 }
 
 OSErr FSpCopyFile(const FSSpec& source, const FSSpec& dest)
@@ -427,19 +427,19 @@ OSErr FSpCopyFile(const FSSpec& source, const FSSpec& dest)
     return err;
 }
 
-OSErr FSpIsLink(const FSSpec& spec, bool* isLink)
+OSErr FSpIsLink(const FSSpec& fileSpec, bool* isLink)
 {
     *isLink = false;
     struct stat st {};
-    if (::lstat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     *isLink = S_ISLNK(st.st_mode);
     return noErr;
 }
 
-OSErr FSpResolveLink(const FSSpec& spec, FSSpec* target, bool* targetIsFolder)
+OSErr FSpResolveLink(const FSSpec& fileSpec, FSSpec* target, bool* targetIsFolder)
 {
     if (targetIsFolder) *targetIsFolder = false;
-    char* resolved = ::realpath(spec.path.c_str(), nullptr);
+    char* resolved = ::realpath(fileSpec.path.c_str(), nullptr);
     if (!resolved) return errno == ENOENT ? fnfErr : OSErrFromErrno(errno);
     target->path = resolved;
     std::free(resolved);
@@ -447,10 +447,10 @@ OSErr FSpResolveLink(const FSSpec& spec, FSSpec* target, bool* targetIsFolder)
     return noErr;
 }
 
-OSErr FSpGetFreeSpace(const FSSpec& spec, int64_t* freeBytes, int64_t* totalBytes)
+OSErr FSpGetFreeSpace(const FSSpec& fileSpec, int64_t* freeBytes, int64_t* totalBytes)
 {
     struct statvfs vfs {};
-    std::string path = spec.path;
+    std::string path = fileSpec.path;
     // The item may not exist yet: ask its nearest existing folder.
     while (::statvfs(path.c_str(), &vfs) != 0) {
         if (errno != ENOENT || path == "/") return OSErrFromErrno(errno);

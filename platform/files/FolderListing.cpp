@@ -36,11 +36,11 @@ OSErr FSpListFolder(const FSSpec& folder, std::vector<FolderEntry>* entries)
     for (const std::string& name : names) {
         FolderEntry e;
         e.name = name;
-        e.spec.path = base + "/" + name;
+        e.fileSpec.path = base + "/" + name;
         struct stat st {};
-        if (::lstat(e.spec.path.c_str(), &st) != 0) continue;  // gone since the read
+        if (::lstat(e.fileSpec.path.c_str(), &st) != 0) continue;  // gone since the read
         e.isLink = S_ISLNK(st.st_mode);
-        if (e.isLink && ::stat(e.spec.path.c_str(), &st) != 0) e.brokenLink = true;
+        if (e.isLink && ::stat(e.fileSpec.path.c_str(), &st) != 0) e.brokenLink = true;
         if (!e.brokenLink) {
             e.kind = S_ISDIR(st.st_mode) ? EntryKind::Folder
                      : S_ISREG(st.st_mode) ? EntryKind::File
@@ -50,7 +50,7 @@ OSErr FSpListFolder(const FSSpec& folder, std::vector<FolderEntry>* entries)
         if (!e.hidden && sidecars.count(name)) {
             AppleDouble doc;
             bool present = false;
-            if (ReadSidecar(e.spec.path, &doc, &present) == noErr && present && doc.finderInfo)
+            if (ReadSidecar(e.fileSpec.path, &doc, &present) == noErr && present && doc.finderInfo)
                 e.hidden = FInfoFromBytes(doc.finderInfo->data()).fdFlags & kIsInvisible;
         }
         entries->push_back(std::move(e));

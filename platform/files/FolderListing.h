@@ -14,7 +14,7 @@ enum class EntryKind : uint8_t { File, Folder, Other };
 
 struct FolderEntry {
     std::string name;
-    FSSpec spec;
+    FSSpec fileSpec;
     EntryKind kind = EntryKind::Other;  // of the link's target for a link
     bool isLink = false;
     bool brokenLink = false;            // a link whose target is missing (kind Other)

@@ -78,10 +78,10 @@ OSErr WriteResourceFork(const Fork& f)
     return WriteSidecar(f.path, doc);
 }
 
-OSErr OpenOnce(const FSSpec& spec, SInt8 permission, bool resource, int16_t* refNum)
+OSErr OpenOnce(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t* refNum)
 {
     struct stat st {};
-    if (::stat(spec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
+    if (::stat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (S_ISDIR(st.st_mode)) return notAFileErr;
     // Pipes, sockets and devices are no files: opening a pipe would wait
     // for a writer forever.
@@ -96,20 +96,20 @@ OSErr OpenOnce(const FSSpec& spec, SInt8 permission, bool resource, int16_t* ref
     if (!ref) return tmfoErr;
 
     Fork f;
-    f.path = spec.path;
+    f.path = fileSpec.path;
     f.resource = resource;
     f.permission = permission;
     f.device = st.st_dev;
     f.inode = st.st_ino;
     if (resource) {
-        if (write && ::access(spec.path.c_str(), W_OK) != 0) return OSErrFromErrno(errno);
+        if (write && ::access(fileSpec.path.c_str(), W_OK) != 0) return OSErrFromErrno(errno);
         AppleDouble doc;
         bool present = false;
-        if (OSErr err = ReadSidecar(spec.path, &doc, &present); err != noErr) return err;
+        if (OSErr err = ReadSidecar(fileSpec.path, &doc, &present); err != noErr) return err;
         if (doc.resourceFork) f.bytes = std::move(*doc.resourceFork);
     } else {
         int flags = permission == fsRdPerm ? O_RDONLY : permission == fsWrPerm ? O_WRONLY : O_RDWR;
-        f.fd = ::open(spec.path.c_str(), flags | O_CLOEXEC);
+        f.fd = ::open(fileSpec.path.c_str(), flags | O_CLOEXEC);
         if (f.fd < 0) return OSErrFromErrno(errno);
         if (write && ::flock(f.fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
             OSErr err = errno == EWOULDBLOCK ? opWrErr : OSErrFromErrno(errno);
@@ -122,14 +122,14 @@ OSErr OpenOnce(const FSSpec& spec, SInt8 permission, bool resource, int16_t* ref
     return noErr;
 }
 
-OSErr Open(const FSSpec& spec, SInt8 permission, bool resource, int16_t* refNum)
+OSErr Open(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t* refNum)
 {
     *refNum = 0;
     if (permission < fsCurPerm || permission > fsRdWrShPerm) return paramErr;
-    if (permission != fsCurPerm) return OpenOnce(spec, permission, resource, refNum);
-    OSErr err = OpenOnce(spec, fsRdWrPerm, resource, refNum);
+    if (permission != fsCurPerm) return OpenOnce(fileSpec, permission, resource, refNum);
+    OSErr err = OpenOnce(fileSpec, fsRdWrPerm, resource, refNum);
     if (err == permErr || err == vLckdErr || err == opWrErr)
-        err = OpenOnce(spec, fsRdPerm, resource, refNum);
+        err = OpenOnce(fileSpec, fsRdPerm, resource, refNum);
     return err;
 }
 
@@ -142,14 +142,14 @@ int64_t LengthOf(const Fork& f)
 
 }  // namespace
 
-OSErr FSpOpenDF(const FSSpec& spec, SInt8 permission, int16_t* refNum)
+OSErr FSpOpenDF(const FSSpec& fileSpec, SInt8 permission, int16_t* refNum)
 {
-    return Open(spec, permission, false, refNum);
+    return Open(fileSpec, permission, false, refNum);
 }
 
-OSErr FSpOpenRF(const FSSpec& spec, SInt8 permission, int16_t* refNum)
+OSErr FSpOpenRF(const FSSpec& fileSpec, SInt8 permission, int16_t* refNum)
 {
-    return Open(spec, permission, true, refNum);
+    return Open(fileSpec, permission, true, refNum);
 }
 
 OSErr FSRead(int16_t refNum, int64_t* count, void* buffer)
@@ -312,11 +312,11 @@ OSErr FSClose(int16_t refNum)
     return err;
 }
 
-OSErr GetForkInfo(int16_t refNum, FSSpec* spec, SInt8* permission, bool* resourceFork)
+OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork)
 {
     Fork* f = Find(refNum);
     if (!f) return rfNumErr;
-    if (spec) spec->path = f->path;
+    if (fileSpec) fileSpec->path = f->path;
     if (permission) *permission = f->permission;
     if (resourceFork) *resourceFork = f->resource;
     return noErr;

@@ -12,8 +12,8 @@
 
 namespace platform {
 
-OSErr FSpOpenDF(const FSSpec& spec, SInt8 permission, int16_t* refNum);
-OSErr FSpOpenRF(const FSSpec& spec, SInt8 permission, int16_t* refNum);
+OSErr FSpOpenDF(const FSSpec& fileSpec, SInt8 permission, int16_t* refNum);
+OSErr FSpOpenRF(const FSSpec& fileSpec, SInt8 permission, int16_t* refNum);
 
 // Reads up to *count bytes at the mark; fewer than asked gives eofErr.
 // *count becomes the number of bytes moved.
@@ -32,7 +32,7 @@ OSErr FSClose(int16_t refNum);
 
 // The FSSpec, the permission and whether it is the resource fork of
 // an open fork.
-OSErr GetForkInfo(int16_t refNum, FSSpec* spec, SInt8* permission, bool* resourceFork);
+OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork);
 
 // Closes every open fork (writing pending resource forks): for tests.
 void CloseAllForks();

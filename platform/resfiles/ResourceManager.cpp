@@ -29,7 +29,7 @@ struct Resource {
 
 struct ResFile {
     int16_t refNum = 0;
-    FSSpec spec;
+    FSSpec fileSpec;
     ResFileFork where = ResFileFork::Resource;
     SInt8 permission = fsRdPerm;
     int16_t forkRef = 0;        // held open by writers, so that others see them
@@ -210,7 +210,7 @@ Resource* Changeable(Handle h, OSErr missing)
     return r;
 }
 
-OSErr ReadFork(const FSSpec& spec, ResFileFork where, int16_t forkRef, std::vector<uint8_t>* bytes)
+OSErr ReadFork(const FSSpec& fileSpec, ResFileFork where, int16_t forkRef, std::vector<uint8_t>* bytes)
 {
     if (forkRef) {
         int64_t size = 0;
@@ -221,11 +221,11 @@ OSErr ReadFork(const FSSpec& spec, ResFileFork where, int16_t forkRef, std::vect
         int64_t count = size;
         return FSRead(forkRef, &count, bytes->data());
     }
-    if (where == ResFileFork::Data) return ReadWholeFile(spec.path, bytes);
-    if (!FSpExists(spec)) return fnfErr;
+    if (where == ResFileFork::Data) return ReadWholeFile(fileSpec.path, bytes);
+    if (!FSpExists(fileSpec)) return fnfErr;
     AppleDouble doc;
     bool present = false;
-    if (OSErr err = ReadSidecar(spec.path, &doc, &present); err != noErr) return err;
+    if (OSErr err = ReadSidecar(fileSpec.path, &doc, &present); err != noErr) return err;
     bytes->clear();
     if (doc.resourceFork) *bytes = std::move(*doc.resourceFork);
     return noErr;
@@ -244,12 +244,12 @@ OSErr WriteFork(ResFile* f, const std::vector<uint8_t>& bytes)
     }
     // A new data fork replaces the old one; the writer's fork is opened
     // again on the new file.
-    GetForkInfo(f->forkRef, &f->spec, nullptr, nullptr);
-    OSErr err = WriteFileAtomically(f->spec.path, bytes.data(), bytes.size());
+    GetForkInfo(f->forkRef, &f->fileSpec, nullptr, nullptr);
+    OSErr err = WriteFileAtomically(f->fileSpec.path, bytes.data(), bytes.size());
     if (err != noErr) return err;
     FSClose(f->forkRef);
     f->forkRef = 0;
-    return FSpOpenDF(f->spec, f->permission, &f->forkRef);
+    return FSpOpenDF(f->fileSpec, f->permission, &f->forkRef);
 }
 
 OSErr Update(ResFile* f)
@@ -303,19 +303,19 @@ int16_t NewRefNum()
     return 0;
 }
 
-int16_t OpenOnce(const FSSpec& spec, SInt8 permission, ResFileFork where)
+int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
 {
     auto file = std::make_unique<ResFile>();
-    file->spec = spec;
+    file->fileSpec = fileSpec;
     file->where = where;
     file->permission = permission;
     if (permission != fsRdPerm) {
-        OSErr err = where == ResFileFork::Data ? FSpOpenDF(spec, permission, &file->forkRef)
-                                               : FSpOpenRF(spec, permission, &file->forkRef);
+        OSErr err = where == ResFileFork::Data ? FSpOpenDF(fileSpec, permission, &file->forkRef)
+                                               : FSpOpenRF(fileSpec, permission, &file->forkRef);
         if (err != noErr) return Fail(err), int16_t(-1);
     }
     std::vector<uint8_t> bytes;
-    OSErr err = ReadFork(spec, where, file->forkRef, &bytes);
+    OSErr err = ReadFork(fileSpec, where, file->forkRef, &bytes);
     if (err == noErr && bytes.empty()) err = eofErr;
     ResourceFileImage image;
     if (err == noErr) err = ParseResourceFile(bytes.data(), bytes.size(), &image);
@@ -344,46 +344,46 @@ int16_t OpenOnce(const FSSpec& spec, SInt8 permission, ResFileFork where)
 
 }  // namespace
 
-int16_t FSpOpenResFile(const FSSpec& spec, SInt8 permission, ResFileFork where)
+int16_t FSpOpenResFile(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
 {
     S().error = noErr;
     if (permission < fsCurPerm || permission > fsRdWrShPerm) return Fail(paramErr), int16_t(-1);
     for (auto& f : S().chain)
-        if (f->spec == spec && f->where == where) return f->refNum;
-    if (permission != fsCurPerm) return OpenOnce(spec, permission, where);
-    int16_t ref = OpenOnce(spec, fsRdWrPerm, where);
+        if (f->fileSpec == fileSpec && f->where == where) return f->refNum;
+    if (permission != fsCurPerm) return OpenOnce(fileSpec, permission, where);
+    int16_t ref = OpenOnce(fileSpec, fsRdWrPerm, where);
     if (ref == -1 && (S().error == permErr || S().error == vLckdErr || S().error == opWrErr)) {
         S().error = noErr;
-        ref = OpenOnce(spec, fsRdPerm, where);
+        ref = OpenOnce(fileSpec, fsRdPerm, where);
     }
     return ref;
 }
 
 int16_t OpenResFile(const std::string& posixPath, SInt8 permission, ResFileFork where)
 {
-    FSSpec spec;
-    OSErr err = FSMakeFSSpec(posixPath, &spec);
+    FSSpec fileSpec;
+    OSErr err = FSMakeFSSpec(posixPath, &fileSpec);
     if (err != noErr) return Fail(err), int16_t(-1);
-    return FSpOpenResFile(spec, permission, where);
+    return FSpOpenResFile(fileSpec, permission, where);
 }
 
-void FSpCreateResFile(const FSSpec& spec, OSType creator, OSType fileType, ScriptCode scriptTag,
+void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptCode scriptTag,
                       ResFileFork where)
 {
     S().error = noErr;
     for (auto& f : S().chain)
-        if (f->spec == spec && f->where == where) return void(Fail(opWrErr));
-    if (!FSpExists(spec)) {
-        if (OSErr err = FSpCreate(spec, creator, fileType, scriptTag); err != noErr) return void(Fail(err));
+        if (f->fileSpec == fileSpec && f->where == where) return void(Fail(opWrErr));
+    if (!FSpExists(fileSpec)) {
+        if (OSErr err = FSpCreate(fileSpec, creator, fileType, scriptTag); err != noErr) return void(Fail(err));
     }
     std::vector<uint8_t> bytes;
-    if (OSErr err = ReadFork(spec, where, 0, &bytes); err != noErr) return void(Fail(err));
+    if (OSErr err = ReadFork(fileSpec, where, 0, &bytes); err != noErr) return void(Fail(err));
     if (!bytes.empty()) return void(Fail(dupFNErr));
 
     std::vector<uint8_t> empty;
     BuildResourceFile(ResourceFileImage{}, &empty);
     int16_t ref = 0;
-    OSErr err = where == ResFileFork::Data ? FSpOpenDF(spec, fsRdWrPerm, &ref) : FSpOpenRF(spec, fsRdWrPerm, &ref);
+    OSErr err = where == ResFileFork::Data ? FSpOpenDF(fileSpec, fsRdWrPerm, &ref) : FSpOpenRF(fileSpec, fsRdWrPerm, &ref);
     if (err != noErr) return void(Fail(err));
     int64_t count = int64_t(empty.size());
     err = FSWrite(ref, &count, empty.data());

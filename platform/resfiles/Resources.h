@@ -46,12 +46,12 @@ enum class ResFileFork : uint8_t { Resource, Data };
 // empty fork, mapReadErr for a damaged file, opWrErr when another writer
 // has it). A file already open answers its reference number again and the
 // current file stays as it was.
-int16_t FSpOpenResFile(const FSSpec& spec, SInt8 permission, ResFileFork where = ResFileFork::Resource);
+int16_t FSpOpenResFile(const FSSpec& fileSpec, SInt8 permission, ResFileFork where = ResFileFork::Resource);
 int16_t OpenResFile(const std::string& posixPath, SInt8 permission = fsCurPerm,
                     ResFileFork where = ResFileFork::Resource);
 // Creates the file if needed and an empty resource map in the fork;
 // dupFNErr when the fork already holds resources.
-void FSpCreateResFile(const FSSpec& spec, OSType creator, OSType fileType, ScriptCode scriptTag = 0,
+void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptCode scriptTag = 0,
                       ResFileFork where = ResFileFork::Resource);
 void CloseResFile(int16_t refNum);
 void UpdateResFile(int16_t refNum);

@@ -10,13 +10,13 @@ using namespace platform;
 
 ContainerFork::~ContainerFork() { Close(); }
 
-OSErr ContainerFork::Open(const FSSpec& spec, bool writable)
+OSErr ContainerFork::Open(const FSSpec& fileSpec, bool writable)
 {
     Close();
     int16_t ref = 0;
     OSErr err = fnfErr;
     if (writable) {
-        err = FSpOpenDF(spec, fsRdWrPerm, &ref);
+        err = FSpOpenDF(fileSpec, fsRdWrPerm, &ref);
         if (err == noErr) {
             writable_ = true;
         } else if (err == permErr || err == wrPermErr || err == fLckdErr || err == vLckdErr ||
@@ -25,7 +25,7 @@ OSErr ContainerFork::Open(const FSSpec& spec, bool writable)
         }
     }
     if (!writable) {
-        err = FSpOpenDF(spec, fsRdPerm, &ref);
+        err = FSpOpenDF(fileSpec, fsRdPerm, &ref);
         writable_ = false;
     }
     if (err != noErr) return err;

@@ -205,38 +205,38 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     Str255 colon;
     converttofullpath(colon, folderSpec);
     std::string path = Text(colon) + "made.txt";
-    FSSpec spec;
-    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(path).get(), &spec), fnfErr);
-    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(Text(colon) + "nowhere:x").get(), &spec), fnfErr);
-    ASSERT_EQ(longname_CreateFile(0, 0, P(path).get(), false, FourCC("TEXT"), FourCC("abcd"), &spec), noErr);
-    EXPECT_EQ(spec.path, dir / "made.txt");
-    EXPECT_EQ(longname_CreateFile(0, 0, P(path).get(), false, FourCC("TEXT"), FourCC("wxyz"), &spec), noErr);
+    FSSpec fileSpec;
+    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(path).get(), &fileSpec), fnfErr);
+    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(Text(colon) + "nowhere:x").get(), &fileSpec), fnfErr);
+    ASSERT_EQ(longname_CreateFile(0, 0, P(path).get(), false, FourCC("TEXT"), FourCC("abcd"), &fileSpec), noErr);
+    EXPECT_EQ(fileSpec.path, dir / "made.txt");
+    EXPECT_EQ(longname_CreateFile(0, 0, P(path).get(), false, FourCC("TEXT"), FourCC("wxyz"), &fileSpec), noErr);
     FInfo info;
-    ASSERT_EQ(FSpGetFInfo(spec, &info), noErr);
+    ASSERT_EQ(FSpGetFInfo(fileSpec, &info), noErr);
     EXPECT_EQ(info.fdCreator, FourCC("wxyz"));
-    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(path).get(), &spec), noErr);
+    EXPECT_EQ(longname_GetFSSpecIfFileExists(0, 0, P(path).get(), &fileSpec), noErr);
 
     // The lock test writes nothing: contents and modification time stay.
     int16_t refNum = 0;
-    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &refNum), noErr);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &refNum), noErr);
     writef("hello", 5, refNum);
     EXPECT_EQ(erreure, 0);
     int32_t length = 0;
     EXPECT_EQ(BGGetEOF(refNum, &length), noErr);
     EXPECT_EQ(length, 5);
     closef(refNum);
-    auto stamp = std::filesystem::last_write_time(spec.path);
+    auto stamp = std::filesystem::last_write_time(fileSpec.path);
     auto sidecarStamp = std::filesystem::last_write_time(dir / "._made.txt");
-    EXPECT_FALSE(isflocked(spec, false));
-    EXPECT_FALSE(isflocked(spec, true));
-    EXPECT_EQ(std::filesystem::last_write_time(spec.path), stamp);
+    EXPECT_FALSE(isflocked(fileSpec, false));
+    EXPECT_FALSE(isflocked(fileSpec, true));
+    EXPECT_EQ(std::filesystem::last_write_time(fileSpec.path), stamp);
     EXPECT_EQ(std::filesystem::last_write_time(dir / "._made.txt"), sidecarStamp);
-    ASSERT_EQ(FSpSetPermissions(spec, 0444), noErr);
+    ASSERT_EQ(FSpSetPermissions(fileSpec, 0444), noErr);
     if (::geteuid() != 0) {
-        EXPECT_TRUE(isflocked(spec, false));
+        EXPECT_TRUE(isflocked(fileSpec, false));
     }
-    ASSERT_EQ(FSpOpenDF(spec, fsRdPerm, &refNum), noErr);
-    EXPECT_TRUE(isflocked(spec, false) || ::geteuid() == 0);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdPerm, &refNum), noErr);
+    EXPECT_TRUE(isflocked(fileSpec, false) || ::geteuid() == 0);
     FSClose(refNum);
 }
 

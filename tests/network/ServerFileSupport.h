@@ -157,10 +157,10 @@ protected:
 
     FSSpec CacheSpec(const std::string& name) const
     {
-        FSSpec folder, spec;
+        FSSpec folder, fileSpec;
         EXPECT_EQ(platform::FindSpecialFolder(platform::SpecialFolder::Cache, true, &folder), 0);
-        platform::FSMakeFSSpec(folder, name, &spec);
-        return spec;
+        platform::FSMakeFSSpec(folder, name, &fileSpec);
+        return fileSpec;
     }
 
     // A request of another client, on a connection of its own.

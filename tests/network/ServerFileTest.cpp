@@ -65,24 +65,24 @@ TEST_P(ServerFileTest, OpeningAsksTimeMapAndAnnouncesTheClient)
 TEST_P(ServerFileTest, CacheOfAnotherVersionIsMadeAnew)
 {
     Start(Config(Little()));
-    const FSSpec spec = CacheSpec("Base.cache");
-    int16_t ref = createres(spec, FourCC("QzA6"), FourCC("LOCQ"));
+    const FSSpec fileSpec = CacheSpec("Base.cache");
+    int16_t ref = createres(fileSpec, FourCC("QzA6"), FourCC("LOCQ"));
     ASSERT_NE(ref, 0);
     const Bytes stale = Words({0x00010000}, 4);  // version 0 in its low word
     ASSERT_TRUE(g_resManager->AddResNow(stale.data(), 4, FourCC("pver"), 0, 1));
     ASSERT_TRUE(g_resManager->AddResNow("junk", 4, FourCC("TEXT"), 128, kStamp + 3));
     ASSERT_TRUE(closeres(ref, true));
 
-    ref = openres2(spec, false);
+    ref = openres2(fileSpec, false);
     ASSERT_NE(ref, 0) << reserr;
     // Nothing of the old cache is used: the text comes from the server.
     EXPECT_EQ(Contents(xget1res(FourCC("TEXT"), 128)), Samples()[3].host);
     ASSERT_TRUE(closeres(ref, true));
 
     platform::FInfo info;
-    ASSERT_EQ(platform::FSpGetFInfo(spec, &info), 0);
+    ASSERT_EQ(platform::FSpGetFInfo(fileSpec, &info), 0);
     EXPECT_EQ(info.fdType, FourCC("LOCQ"));
-    ref = openres(spec, true);
+    ref = openres(fileSpec, true);
     ASSERT_NE(ref, 0);
     EXPECT_EQ(Contents(xget1res(FourCC("pver"), 0)), Words({0x0807}, 4));
     // The fetched text was cached with the server's stamp.
@@ -103,9 +103,9 @@ TEST_P(ServerFileTest, ServersOwnVersionRecordIsNeverCached)
     version.stamp = kStamp;
     config.resources.push_back(version);
     Start(config);
-    const FSSpec spec = CacheSpec("Base.cache");
+    const FSSpec fileSpec = CacheSpec("Base.cache");
     for (int round = 0; round < 2; ++round) {
-        const int16_t ref = openres2(spec, false);
+        const int16_t ref = openres2(fileSpec, false);
         ASSERT_NE(ref, 0) << reserr;
         EXPECT_EQ(Contents(xget1res(FourCC("pver"), 0)), Words({0x00010000}, 4));
         ASSERT_TRUE(closeres(ref, true));
@@ -114,7 +114,7 @@ TEST_P(ServerFileTest, ServersOwnVersionRecordIsNeverCached)
     int32_t fetched = 0;
     for (const JournalEntry& e : Journal()) fetched += e.code == kReqGetRes;
     EXPECT_EQ(fetched, 2);
-    const int16_t ref = openres(spec, true);
+    const int16_t ref = openres(fileSpec, true);
     ASSERT_NE(ref, 0);
     EXPECT_EQ(Contents(xget1res(FourCC("pver"), 0)), Words({0x0807}, 4));
     closeres(ref, false);
@@ -123,8 +123,8 @@ TEST_P(ServerFileTest, ServersOwnVersionRecordIsNeverCached)
 TEST_P(ServerFileTest, CachedStampsWithin30SecondsAreKept)
 {
     Start(Config(Little()));
-    const FSSpec spec = CacheSpec("Base.cache");
-    int16_t ref = createres(spec, FourCC("QzA6"), FourCC("LOCQ"));
+    const FSSpec fileSpec = CacheSpec("Base.cache");
+    int16_t ref = createres(fileSpec, FourCC("QzA6"), FourCC("LOCQ"));
     ASSERT_NE(ref, 0);
     const Bytes version = Words({0x0806}, 4);
     ASSERT_TRUE(g_resManager->AddResNow(version.data(), 4, FourCC("pver"), 0, 1));
@@ -133,7 +133,7 @@ TEST_P(ServerFileTest, CachedStampsWithin30SecondsAreKept)
     ASSERT_TRUE(g_resManager->AddResNow("gone", 4, FourCC("TEXT"), 129, kStamp + 4 - 31));
     ASSERT_TRUE(closeres(ref, true));
 
-    ref = openres2(spec, false);
+    ref = openres2(fileSpec, false);
     ASSERT_NE(ref, 0) << reserr;
     EXPECT_EQ(Contents(xget1res(FourCC("TEXT"), 128)), Bytes({'k', 'e', 'p', 't'}));
     EXPECT_EQ(Contents(xget1res(FourCC("TEXT"), 129)), Samples()[4].host);

@@ -54,9 +54,9 @@ bool ServerStore::Build(const std::string& folder, const TestServerConfig& confi
     for (uint32_t number : numbers) {
         if (files_.count(number)) continue;
         std::string path = folder + "/file-" + std::to_string(number) + ".qzb";
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(path, &spec);
-        CPseudoResFile* file = g_resManager->Create(spec, platform::FourCC("QzSv"), platform::FourCC("QzDB"));
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(path, &fileSpec);
+        CPseudoResFile* file = g_resManager->Create(fileSpec, platform::FourCC("QzSv"), platform::FourCC("QzDB"));
         if (!file) return false;
         for (const ServerResource& r : config.resources) {
             if (r.file != number) continue;
@@ -70,7 +70,7 @@ bool ServerStore::Build(const std::string& folder, const TestServerConfig& confi
         }
         if (!file->Close(true)) return false;
         if (little_) WriteAll(path, containertest::LittleEndianTwin(ReadAll(path)));
-        file = g_resManager->OpenFile(spec, false, true);
+        file = g_resManager->OpenFile(fileSpec, false, true);
         if (!file) return false;
         files_[number] = file;
     }

@@ -91,9 +91,9 @@ protected:
 
     FSSpec Spec(const std::string& name) const
     {
-        FSSpec spec;
-        platform::FSMakeFSSpec(dir_ / name, &spec);
-        return spec;
+        FSSpec fileSpec;
+        platform::FSMakeFSSpec(dir_ / name, &fileSpec);
+        return fileSpec;
     }
     std::string Path(const std::string& name) const { return dir_ / name; }
 

@@ -19,9 +19,9 @@ VFile::VFile(const VFolder& folder, const VString& name, uint32_t kind, uint32_t
     Setup(kind, creator);
 }
 
-VFile::VFile(const platform::FSSpec& spec, uint32_t kind, uint32_t creator) : fMac(this)
+VFile::VFile(const platform::FSSpec& fileSpec, uint32_t kind, uint32_t creator) : fMac(this)
 {
-    fMac.Init(spec);
+    fMac.Init(fileSpec);
     Setup(kind, creator);
     PathFromPlatform();
 }
@@ -70,7 +70,7 @@ int16_t VFile::GetFullPath(VText& path)
 
 VFolder* VFile::GetParent() { return fMac.GetParent(); }
 
-int16_t VFile::MAC_GetFSSpec(platform::FSSpec& spec) { return fMac.GetFSSpec(&spec); }
+int16_t VFile::MAC_GetFSSpec(platform::FSSpec& fileSpec) { return fMac.GetFSSpec(&fileSpec); }
 
 int16_t VFile::GetUnixPath(VText& path) { return fMac.GetUnixPath(path) ? 0 : kFileErrMissing; }
 

@@ -15,7 +15,7 @@ public:
     explicit VFile(const VString& path, uint32_t kind = 0, uint32_t creator = 0, int32_t userValue = 0);
     VFile(const VFolder& folder, const VString& name, uint32_t kind = 0, uint32_t creator = 0,
           int32_t userValue = 0);
-    explicit VFile(const platform::FSSpec& spec, uint32_t kind = 0, uint32_t creator = 0);
+    explicit VFile(const platform::FSSpec& fileSpec, uint32_t kind = 0, uint32_t creator = 0);
     explicit VFile(const platform::FSRef& ref, uint32_t kind = 0, uint32_t creator = 0);
     // Closes an open fork without flushing; an attached writer is not destroyed.
     ~VFile() override;
@@ -25,7 +25,7 @@ public:
     int16_t GetFullPath(VText& path) override;
     VFolder* GetParent() override;
     bool IsAFolder() const override { return false; }
-    int16_t MAC_GetFSSpec(platform::FSSpec& spec) override;
+    int16_t MAC_GetFSSpec(platform::FSSpec& fileSpec) override;
     int16_t GetUnixPath(VText& path) override;
     int16_t MakeWritableByAll() override;
     bool IsWritableByAll() override;

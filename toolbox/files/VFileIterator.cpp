@@ -77,32 +77,32 @@ VPath* VFileIterator::FetchNext()
 {
     while (fNextEntry < fEntries.size()) {
         const FolderEntry& entry = fEntries[fNextEntry++];
-        FSSpec spec = entry.spec;
+        FSSpec fileSpec = entry.fileSpec;
         bool isFolder = entry.kind == EntryKind::Folder && !entry.isLink;
         bool hidden = entry.hidden;
         if (entry.isLink && fResolveAliases) {
             // A link that leads nowhere is passed over; the walk goes on.
             FSSpec target;
-            if (entry.brokenLink || FSpResolveLink(spec, &target, &isFolder) != noErr) continue;
-            spec = target;
+            if (entry.brokenLink || FSpResolveLink(fileSpec, &target, &isFolder) != noErr) continue;
+            fileSpec = target;
             CatInfo info;
-            if (FSpGetCatInfo(spec, &info) == noErr && (info.finderInfo.fdFlags & kIsInvisible)) hidden = true;
+            if (FSpGetCatInfo(fileSpec, &info) == noErr && (info.finderInfo.fdFlags & kIsInvisible)) hidden = true;
         }
         // Without resolving, a link is an alias file whatever it points to.
         if (hidden && !fListInvisible) continue;
         if (isFolder) {
             if (!fListFolders) continue;
-            if (auto* folder = new VFolder(FSRef{spec.path})) return folder;
+            if (auto* folder = new VFolder(FSRef{fileSpec.path})) return folder;
             continue;
         }
         if (!fListFiles) continue;
         FInfo info;
-        FSpGetFInfo(spec, &info);
+        FSpGetFInfo(fileSpec, &info);
         VText name;
-        FromUtf8(PosixNameToColon(FSpGetName(spec)), name);
+        FromUtf8(PosixNameToColon(FSpGetName(fileSpec)), name);
         const uint32_t kind = VirtualKindFromMacKind(info.fdType, info.fdFlags & kIsStationery, name);
         if (!FilterFile(kind)) continue;
-        if (auto* file = new VFile(FSRef{spec.path}, kind, info.fdCreator)) return file;
+        if (auto* file = new VFile(FSRef{fileSpec.path}, kind, info.fdCreator)) return file;
     }
     return nullptr;
 }

@@ -104,7 +104,7 @@ int16_t VFolder::GetFullPath(VText& path)
 
 VFolder* VFolder::GetParent() { return fMac.GetParent(); }
 
-int16_t VFolder::MAC_GetFSSpec(platform::FSSpec& spec) { return fMac.GetFSSpec(&spec); }
+int16_t VFolder::MAC_GetFSSpec(platform::FSSpec& fileSpec) { return fMac.GetFSSpec(&fileSpec); }
 
 int16_t VFolder::GetUnixPath(VText& path) { return fMac.GetUnixPath(path) ? 0 : kFileErrMissing; }
 
@@ -140,9 +140,9 @@ namespace {
 
 bool IsLink(VPath& item)
 {
-    platform::FSSpec spec;
+    platform::FSSpec fileSpec;
     bool isLink = false;
-    return item.MAC_GetFSSpec(spec) == 0 && platform::FSpIsLink(spec, &isLink) == 0 && isLink;
+    return item.MAC_GetFSSpec(fileSpec) == 0 && platform::FSpIsLink(fileSpec, &isLink) == 0 && isLink;
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ public:
     int16_t GetFullPath(VText& path) override;
     VFolder* GetParent() override;
     bool IsAFolder() const override { return true; }
-    int16_t MAC_GetFSSpec(platform::FSSpec& spec) override;
+    int16_t MAC_GetFSSpec(platform::FSSpec& fileSpec) override;
     int16_t GetUnixPath(VText& path) override;
     int16_t MakeWritableByAll() override;
     bool IsWritableByAll() override;

@@ -24,14 +24,14 @@ bool IsLinkPath(const std::string& path)
 }
 
 // Marks a new file as stationery when its kind is a template kind.
-OSErr MarkStationery(const FSSpec& spec, uint32_t kind)
+OSErr MarkStationery(const FSSpec& fileSpec, uint32_t kind)
 {
     if (!IsTemplateFileKind(kind)) return noErr;
     FInfo info;
-    OSErr err = FSpGetFInfo(spec, &info);
+    OSErr err = FSpGetFInfo(fileSpec, &info);
     if (err != noErr) return err;
     info.fdFlags |= kIsStationery;
-    return FSpSetFInfo(spec, info);
+    return FSpSetFInfo(fileSpec, info);
 }
 
 }  // namespace
@@ -48,9 +48,9 @@ VObject* VFile_Mac::_GetOwner() { return fOwner; }
 bool VFile_Mac::CheckIfExists(bool* isFolder)
 {
     if (isFolder) *isFolder = false;
-    FSSpec spec;
-    if (GetFSSpec(&spec) == 0 && IsLinkPath(spec.path)) {
-        if (!fOnDisk) SetOnDisk(FSRef{spec.path});
+    FSSpec fileSpec;
+    if (GetFSSpec(&fileSpec) == 0 && IsLinkPath(fileSpec.path)) {
+        if (!fOnDisk) SetOnDisk(FSRef{fileSpec.path});
         return true;
     }
     return VFileObject_Mac::CheckIfExists(isFolder);
@@ -59,15 +59,15 @@ bool VFile_Mac::CheckIfExists(bool* isFolder)
 int16_t VFile_Mac::_Create()
 {
     if (fOnDisk) return 0;
-    FSSpec spec;
-    if (!fParent || !fName || !fOwner || GetFSSpec(&spec) != 0 || !fParent->MAC_GetFolder().IsOnDisk())
+    FSSpec fileSpec;
+    if (!fParent || !fName || !fOwner || GetFSSpec(&fileSpec) != 0 || !fParent->MAC_GetFolder().IsOnDisk())
         return MapFileError(fnfErr, fErrorStack);
     const uint32_t kind = fOwner->GetKind();
     const uint32_t macType = MacKindFromVirtualKind(kind) ? MacKindFromVirtualKind(kind) : kind;
-    OSErr err = FSpCreate(spec, fOwner->GetCreator(), macType);
+    OSErr err = FSpCreate(fileSpec, fOwner->GetCreator(), macType);
     if (err == noErr) {
-        SetOnDisk(FSRef{spec.path});
-        err = MarkStationery(spec, kind);
+        SetOnDisk(FSRef{fileSpec.path});
+        err = MarkStationery(fileSpec, kind);
     }
     return MapFileError(err, fErrorStack);
 }
@@ -118,11 +118,11 @@ int16_t VFile_Mac::Rename(const VString& name, VText* newPath)
     if (!fOnDisk) return MapFileError(fnfErr, fErrorStack);
     std::string posixName;
     if (!PosixName(name, &posixName)) return MapFileError(bdNamErr, fErrorStack);
-    const FSSpec spec{fRef.path};
-    OSErr err = FSpRename(spec, posixName);
+    const FSSpec fileSpec{fRef.path};
+    OSErr err = FSpRename(fileSpec, posixName);
     if (err == noErr) {
         FSSpec renamed;
-        FSMakeFSSpec(FSpGetParent(spec), posixName, &renamed);
+        FSMakeFSSpec(FSpGetParent(fileSpec), posixName, &renamed);
         fRef.path = renamed.path;
         if (newPath) GetHFSPath(*newPath);
     }
@@ -136,9 +136,9 @@ int16_t VFile_Mac::Open(FileAccess access, bool resourceFork)
     if (!fOnDisk) return kFileErrMissing;
     if (fForkRef) return kFileErrBusy;
     if (access < kAccessRead || access > kAccessSharedReadWrite) return kFileErrUnsupported;
-    const FSSpec spec{fRef.path};
+    const FSSpec fileSpec{fRef.path};
     const SInt8 permission = SInt8(access);  // 1..4 are the platform's permissions
-    OSErr err = resourceFork ? FSpOpenRF(spec, permission, &fForkRef) : FSpOpenDF(spec, permission, &fForkRef);
+    OSErr err = resourceFork ? FSpOpenRF(fileSpec, permission, &fForkRef) : FSpOpenDF(fileSpec, permission, &fForkRef);
     if (err != noErr) fForkRef = 0;
     return MapFileError(err, fErrorStack);
 }

@@ -49,10 +49,10 @@ void RecordFileError(int16_t osErr, int16_t toolboxErr, VFileErrorStack* stack)
     stack->Add(error);
 }
 
-int16_t MAC_FSSpecToFullPath(const FSSpec& spec, VString& path)
+int16_t MAC_FSSpecToFullPath(const FSSpec& fileSpec, VString& path)
 {
     std::string colon;
-    OSErr err = FSpGetColonPath(spec, &colon);
+    OSErr err = FSpGetColonPath(fileSpec, &colon);
     if (err != noErr) {
         path.SetNull(false);
         path.ClearString(false);
@@ -137,26 +137,26 @@ int16_t VFileObject_Mac::Init(const VFolder& folder, const VString& name)
     if (!folder.MAC_GetFolder().GetFSRef(&folderRef)) return MapFileError(fnfErr);
     std::string posixName;
     if (!PosixName(name, &posixName)) return MapFileError(bdNamErr);
-    FSSpec spec;
-    OSErr err = FSMakeFSSpec(FSSpec{folderRef.path}, posixName, &spec);
+    FSSpec fileSpec;
+    OSErr err = FSMakeFSSpec(FSSpec{folderRef.path}, posixName, &fileSpec);
     if (err == noErr)
-        SetOnDisk(FSRef{spec.path});
+        SetOnDisk(FSRef{fileSpec.path});
     else if (err == fnfErr)
         SetPending(FSSpec{folderRef.path}, posixName);
     return MapFileError(err);
 }
 
-int16_t VFileObject_Mac::Init(const FSSpec& spec)
+int16_t VFileObject_Mac::Init(const FSSpec& fileSpec)
 {
     ClearPending();
     fOnDisk = false;
     fRef = FSRef{};
     FSRef ref;
-    if (FSpMakeFSRef(spec, &ref) == noErr) {
+    if (FSpMakeFSRef(fileSpec, &ref) == noErr) {
         SetOnDisk(ref);
-    } else if (!spec.path.empty() && spec.path != "/") {
+    } else if (!fileSpec.path.empty() && fileSpec.path != "/") {
         bool isFolder = false;
-        if (FSpExists(FSpGetParent(spec), &isFolder) && isFolder) SetPending(FSpGetParent(spec), FSpGetName(spec));
+        if (FSpExists(FSpGetParent(fileSpec), &isFolder) && isFolder) SetPending(FSpGetParent(fileSpec), FSpGetName(fileSpec));
     }
     return 0;
 }
@@ -187,15 +187,15 @@ int16_t VFileObject_Mac::Init(const VFileObject_Mac& other)
 bool VFileObject_Mac::CheckIfExists(bool* isFolder)
 {
     if (isFolder) *isFolder = false;
-    FSSpec spec;
-    if (GetFSSpec(&spec) != 0) return false;
+    FSSpec fileSpec;
+    if (GetFSSpec(&fileSpec) != 0) return false;
     bool folder = false;
-    const bool exists = FSpExists(spec, &folder);
+    const bool exists = FSpExists(fileSpec, &folder);
     if (exists && !fOnDisk) {
-        SetOnDisk(FSRef{spec.path});
-    } else if (!exists && fOnDisk && spec.path != "/") {
+        SetOnDisk(FSRef{fileSpec.path});
+    } else if (!exists && fOnDisk && fileSpec.path != "/") {
         // Gone from under us: keep the place, so it can be made again.
-        SetPending(FSpGetParent(spec), FSpGetName(spec));
+        SetPending(FSpGetParent(fileSpec), FSpGetName(fileSpec));
     }
     if (isFolder) *isFolder = folder;
     return exists;
@@ -207,11 +207,11 @@ bool VFileObject_Mac::GetFSRef(FSRef* ref) const
     return fOnDisk;
 }
 
-int16_t VFileObject_Mac::GetFSSpec(FSSpec* spec) const
+int16_t VFileObject_Mac::GetFSSpec(FSSpec* fileSpec) const
 {
-    *spec = FSSpec{};
+    *fileSpec = FSSpec{};
     if (fOnDisk) {
-        spec->path = fRef.path;
+        fileSpec->path = fRef.path;
         return 0;
     }
     if (!fParent || !fName) return fnfErr;
@@ -219,7 +219,7 @@ int16_t VFileObject_Mac::GetFSSpec(FSSpec* spec) const
     if (fParent->MAC_GetFolder().GetFSSpec(&folder) != 0) return fnfErr;
     std::string posixName;
     if (!PosixName(*fName, &posixName)) return bdNamErr;
-    OSErr err = FSMakeFSSpec(folder, posixName, spec);
+    OSErr err = FSMakeFSSpec(folder, posixName, fileSpec);
     return err == noErr || err == fnfErr || err == dirNFErr ? 0 : err;
 }
 
@@ -248,25 +248,25 @@ VFolder* VFileObject_Mac::GetParent() const
 bool VFileObject_Mac::GetHFSPath(VText& path) const
 {
     if (fOnDisk) return FSRefToHFSPath(fRef, path);
-    FSSpec spec;
-    if (GetFSSpec(&spec) != 0) {
+    FSSpec fileSpec;
+    if (GetFSSpec(&fileSpec) != 0) {
         path.SetNull(false);
         path.ClearString(false);
         return false;
     }
-    return FSSpecToHFSPath(spec, path);
+    return FSSpecToHFSPath(fileSpec, path);
 }
 
 bool VFileObject_Mac::GetUnixPath(VText& path) const
 {
     if (fOnDisk) return FSRefToUnixPath(fRef, path);
-    FSSpec spec;
-    if (GetFSSpec(&spec) != 0) {
+    FSSpec fileSpec;
+    if (GetFSSpec(&fileSpec) != 0) {
         path.SetNull(false);
         path.ClearString(false);
         return false;
     }
-    return FSSpecToUnixPath(spec, path);
+    return FSSpecToUnixPath(fileSpec, path);
 }
 
 int16_t VFileObject_Mac::GetPermissions(uint16_t* mode)
@@ -281,10 +281,10 @@ int16_t VFileObject_Mac::GetPermissions(uint16_t* mode)
 int16_t VFileObject_Mac::SetPermissions(uint16_t mode, bool add)
 {
     if (!fOnDisk) return MapFileError(fnfErr);
-    const FSSpec spec{fRef.path};
+    const FSSpec fileSpec{fRef.path};
     uint16_t current = 0;
-    OSErr err = FSpGetPermissions(spec, &current);
-    if (err == noErr) err = FSpSetPermissions(spec, add ? uint16_t(current | mode) : mode);
+    OSErr err = FSpGetPermissions(fileSpec, &current);
+    if (err == noErr) err = FSpSetPermissions(fileSpec, add ? uint16_t(current | mode) : mode);
     return MapFileError(err);
 }
 
@@ -293,9 +293,9 @@ int16_t VFileObject_Mac::_Create() { return kFileErrUnsupported; }
 int16_t VFileObject_Mac::_Delete()
 {
     if (!fOnDisk) return MapFileError(fnfErr);
-    const FSSpec spec{fRef.path};
-    OSErr err = FSpDelete(spec);
-    if (err == noErr) SetPending(FSpGetParent(spec), FSpGetName(spec));
+    const FSSpec fileSpec{fRef.path};
+    OSErr err = FSpDelete(fileSpec);
+    if (err == noErr) SetPending(FSpGetParent(fileSpec), FSpGetName(fileSpec));
     return MapFileError(err);
 }
 
@@ -304,11 +304,11 @@ int16_t VFileObject_Mac::_Rename(const VString& name)
     if (!fOnDisk) return MapFileError(fnfErr);
     std::string posixName;
     if (!PosixName(name, &posixName)) return MapFileError(bdNamErr);
-    const FSSpec spec{fRef.path};
-    OSErr err = FSpRename(spec, posixName);
+    const FSSpec fileSpec{fRef.path};
+    OSErr err = FSpRename(fileSpec, posixName);
     if (err == noErr) {
         FSSpec renamed;
-        FSMakeFSSpec(FSpGetParent(spec), posixName, &renamed);
+        FSMakeFSSpec(FSpGetParent(fileSpec), posixName, &renamed);
         fRef.path = renamed.path;
     }
     return MapFileError(err);
@@ -322,30 +322,30 @@ bool VFileObject_Mac::FSRefToHFSPath(const FSRef& ref, VString& path) { return F
 
 bool VFileObject_Mac::FSRefToUnixPath(const FSRef& ref, VString& path) { return FSSpecToUnixPath(FSSpec{ref.path}, path); }
 
-bool VFileObject_Mac::FSSpecToFSRef(const FSSpec& spec, FSRef* ref) { return FSpMakeFSRef(spec, ref) == noErr; }
+bool VFileObject_Mac::FSSpecToFSRef(const FSSpec& fileSpec, FSRef* ref) { return FSpMakeFSRef(fileSpec, ref) == noErr; }
 
-bool VFileObject_Mac::FSSpecToUnixPath(const FSSpec& spec, VString& path)
+bool VFileObject_Mac::FSSpecToUnixPath(const FSSpec& fileSpec, VString& path)
 {
     path.SetNull(false);
     path.ClearString(false);
-    if (spec.path.empty()) return false;
-    FromUtf8(spec.path, path);
+    if (fileSpec.path.empty()) return false;
+    FromUtf8(fileSpec.path, path);
     return true;
 }
 
-bool VFileObject_Mac::FSSpecToHFSPath(const FSSpec& spec, VString& path)
+bool VFileObject_Mac::FSSpecToHFSPath(const FSSpec& fileSpec, VString& path)
 {
-    return !spec.path.empty() && MAC_FSSpecToFullPath(spec, path) == noErr;
+    return !fileSpec.path.empty() && MAC_FSSpecToFullPath(fileSpec, path) == noErr;
 }
 
 bool VFileObject_Mac::HFSPathToFSRef(const VString& path, FSRef* ref, bool* isFolder)
 {
     *ref = FSRef{};
     if (isFolder) *isFolder = false;
-    FSSpec spec;
-    if (FSMakeFSSpecFromColonPath(ToUtf8(path), &spec) != noErr) return false;
-    if (FSpMakeFSRef(spec, ref) != noErr) return false;
-    if (isFolder) FSpExists(spec, isFolder);
+    FSSpec fileSpec;
+    if (FSMakeFSSpecFromColonPath(ToUtf8(path), &fileSpec) != noErr) return false;
+    if (FSpMakeFSRef(fileSpec, ref) != noErr) return false;
+    if (isFolder) FSpExists(fileSpec, isFolder);
     return true;
 }
 

@@ -26,7 +26,7 @@ void RecordFileError(int16_t osErr, int16_t toolboxErr, VFileErrorStack* stack);
 
 // The full colon path of an item (its folder's path and its name when it
 // does not exist); answers 0 or the platform code, clearing the path on failure.
-int16_t MAC_FSSpecToFullPath(const platform::FSSpec& spec, VString& path);
+int16_t MAC_FSSpecToFullPath(const platform::FSSpec& fileSpec, VString& path);
 
 class VFileObject_Mac : public VObject {
 public:
@@ -41,7 +41,7 @@ public:
     // The item `name` in the folder: on disk or pending; 208 when the
     // folder is not on disk.
     virtual int16_t Init(const VFolder& folder, const VString& name);
-    virtual int16_t Init(const platform::FSSpec& spec);
+    virtual int16_t Init(const platform::FSSpec& fileSpec);
     virtual int16_t Init(const platform::FSRef& ref);
     // Adds the mode bits (add) or replaces the mode.
     virtual int16_t SetPermissions(uint16_t mode, bool add);
@@ -60,7 +60,7 @@ public:
     bool IsOnDisk() const { return fOnDisk; }
     bool GetFSRef(platform::FSRef* ref) const;
     // The item's FSSpec, whether or not it exists; -43 when it has no place.
-    int16_t GetFSSpec(platform::FSSpec* spec) const;
+    int16_t GetFSSpec(platform::FSSpec* fileSpec) const;
     int16_t GetName(VString& name) const;
     VFolder* GetParent() const;
     bool GetHFSPath(VText& path) const;
@@ -68,9 +68,9 @@ public:
 
     static bool FSRefToHFSPath(const platform::FSRef& ref, VString& path);
     static bool FSRefToUnixPath(const platform::FSRef& ref, VString& path);
-    static bool FSSpecToFSRef(const platform::FSSpec& spec, platform::FSRef* ref);
-    static bool FSSpecToUnixPath(const platform::FSSpec& spec, VString& path);
-    static bool FSSpecToHFSPath(const platform::FSSpec& spec, VString& path);
+    static bool FSSpecToFSRef(const platform::FSSpec& fileSpec, platform::FSRef* ref);
+    static bool FSSpecToUnixPath(const platform::FSSpec& fileSpec, VString& path);
+    static bool FSSpecToHFSPath(const platform::FSSpec& fileSpec, VString& path);
     static bool HFSPathToFSRef(const VString& path, platform::FSRef* ref, bool* isFolder = nullptr);
     // A colon path to the reference of an existing item; the volume and
     // directory arguments are not used.

@@ -26,9 +26,9 @@ int16_t VFolder_Mac::Init(eFolderKind kind)
     ClearPending();
     fOnDisk = false;
     fRef = FSRef{};
-    FSSpec spec;
-    OSErr err = FindSpecialFolder(which, create, &spec);
-    if (err == noErr) SetOnDisk(FSRef{spec.path});
+    FSSpec fileSpec;
+    OSErr err = FindSpecialFolder(which, create, &fileSpec);
+    if (err == noErr) SetOnDisk(FSRef{fileSpec.path});
     return MapFileError(err);
 }
 
@@ -36,25 +36,25 @@ int16_t VFolder_Mac::Init(int16_t vRefNum, int32_t dirID, const VString& name)
 {
     std::string posixName;
     if (name.GetLength() > 0 && !PosixName(name, &posixName)) return MapFileError(bdNamErr);
-    FSSpec spec;
-    OSErr err = FSMakeFSSpecFromDirID(vRefNum, dirID, posixName, &spec);
+    FSSpec fileSpec;
+    OSErr err = FSMakeFSSpecFromDirID(vRefNum, dirID, posixName, &fileSpec);
     if (err != noErr && err != fnfErr) {
         ClearPending();
         fOnDisk = false;
         fRef = FSRef{};
         return MapFileError(err);
     }
-    return Init(spec);
+    return Init(fileSpec);
 }
 
 int16_t VFolder_Mac::_Create()
 {
     if (fOnDisk) return 0;
-    FSSpec spec;
-    if (!fParent || !fName || GetFSSpec(&spec) != 0 || !fParent->MAC_GetFolder().IsOnDisk())
+    FSSpec fileSpec;
+    if (!fParent || !fName || GetFSSpec(&fileSpec) != 0 || !fParent->MAC_GetFolder().IsOnDisk())
         return MapFileError(fnfErr);
-    OSErr err = FSpDirCreate(spec);
-    if (err == noErr) SetOnDisk(FSRef{spec.path});
+    OSErr err = FSpDirCreate(fileSpec);
+    if (err == noErr) SetOnDisk(FSRef{fileSpec.path});
     return MapFileError(err);
 }
 
@@ -63,14 +63,14 @@ int16_t VFolder_Mac::GetDirectoryID(int32_t* dirID, int16_t* vRefNum, bool resol
     if (dirID) *dirID = 0;
     if (vRefNum) *vRefNum = 0;
     if (!fOnDisk) return MapFileError(fnfErr);
-    FSSpec spec{fRef.path};
+    FSSpec fileSpec{fRef.path};
     if (resolveAlias) {
         bool isFolder = false;
         FSSpec target;
-        OSErr err = FSpResolveLink(spec, &target, &isFolder);
+        OSErr err = FSpResolveLink(fileSpec, &target, &isFolder);
         if (err != noErr) return MapFileError(err);
         if (!isFolder) return MapFileError(paramErr);
-        spec = target;
+        fileSpec = target;
     }
-    return MapFileError(FSpGetDirID(spec, vRefNum, dirID));
+    return MapFileError(FSpGetDirID(fileSpec, vRefNum, dirID));
 }

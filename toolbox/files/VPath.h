@@ -32,7 +32,7 @@ public:
     virtual VFolder* GetParent() = 0;
     virtual bool IsAFolder() const = 0;
     virtual bool KeepExtension() const;
-    virtual int16_t MAC_GetFSSpec(platform::FSSpec& spec) = 0;
+    virtual int16_t MAC_GetFSSpec(platform::FSSpec& fileSpec) = 0;
     virtual int16_t GetUnixPath(VText& path) = 0;
     virtual int16_t MakeWritableByAll() = 0;
     virtual bool IsWritableByAll() = 0;

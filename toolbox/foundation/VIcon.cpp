@@ -186,10 +186,10 @@ bool VIcon::BuildMacIcon(VPainter*, const char* data, int32_t size)
     if (!colors) return false;
     (*colors)->ctSeed = ReadBES32(table);
     (*colors)->ctFlags = ReadBES16(table + 4);
-    platform::ColorSpec* spec = platform::CTabEntries(colors);
+    platform::ColorSpec* fileSpec = platform::CTabEntries(colors);
     for (int32_t i = 0; i <= ctSize; ++i) {
         const uint8_t* e = entries + 8 * i;
-        spec[i] = {ReadBES16(e), {ReadBE16(e + 2), ReadBE16(e + 4), ReadBE16(e + 6)}};
+        fileSpec[i] = {ReadBES16(e), {ReadBE16(e + 2), ReadBE16(e + 4), ReadBE16(e + 6)}};
     }
     pix.pmTable = colors;
 

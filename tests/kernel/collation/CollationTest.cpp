@@ -50,18 +50,18 @@ protected:
     // A resource file holding the given resources, open and current.
     int16_t OpenFixture(const std::vector<std::tuple<uint32_t, int16_t, std::vector<uint8_t>>>& resources)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(dir / "fixture.rsrc", &spec);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(dir / "fixture.rsrc", &fileSpec);
         path = dir / "fixture.rsrc";
-        platform::FSpCreateResFile(spec, FourCC("Qz  "), FourCC("rsrc"), 0, platform::ResFileFork::Data);
-        int16_t ref = platform::FSpOpenResFile(spec, platform::fsRdWrPerm, platform::ResFileFork::Data);
+        platform::FSpCreateResFile(fileSpec, FourCC("Qz  "), FourCC("rsrc"), 0, platform::ResFileFork::Data);
+        int16_t ref = platform::FSpOpenResFile(fileSpec, platform::fsRdWrPerm, platform::ResFileFork::Data);
         for (const auto& [type, id, data] : resources) {
             platform::Handle h = nullptr;
             platform::PtrToHand(data.data(), &h, platform::Size(data.size()));
             platform::AddResource(h, type, id, nullptr);
         }
         platform::CloseResFile(ref);
-        return platform::FSpOpenResFile(spec, platform::fsRdWrPerm, platform::ResFileFork::Data);
+        return platform::FSpOpenResFile(fileSpec, platform::fsRdWrPerm, platform::ResFileFork::Data);
     }
 
     std::string FileBytes() const

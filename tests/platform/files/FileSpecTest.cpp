@@ -33,28 +33,28 @@ std::string ReadText(const std::string& path)
 TEST(FileSpec, MakeReportsWhetherTheItemAndItsFolderExist)
 {
     TempFolder dir;
-    FSSpec spec;
-    EXPECT_EQ(FSMakeFSSpec(dir.path() + "/./x/../new", &spec), fnfErr);
-    EXPECT_EQ(spec.path, dir / "new");
-    EXPECT_EQ(FSMakeFSSpec(dir / "none/new", &spec), dirNFErr);
-    EXPECT_EQ(FSMakeFSSpec("relative", &spec), bdNamErr);
-    EXPECT_EQ(FSMakeFSSpec(dir / "._sidecar", &spec), bdNamErr);
+    FSSpec fileSpec;
+    EXPECT_EQ(FSMakeFSSpec(dir.path() + "/./x/../new", &fileSpec), fnfErr);
+    EXPECT_EQ(fileSpec.path, dir / "new");
+    EXPECT_EQ(FSMakeFSSpec(dir / "none/new", &fileSpec), dirNFErr);
+    EXPECT_EQ(FSMakeFSSpec("relative", &fileSpec), bdNamErr);
+    EXPECT_EQ(FSMakeFSSpec(dir / "._sidecar", &fileSpec), bdNamErr);
     FSSpec folder{dir.path()};
-    EXPECT_EQ(FSMakeFSSpec(folder, "a/b", &spec), bdNamErr);
+    EXPECT_EQ(FSMakeFSSpec(folder, "a/b", &fileSpec), bdNamErr);
 
     // Names stay whole, far beyond 31 bytes, with ':' and non-Roman letters.
     std::string name = "A rather long file name: beyond thirty-one bytes — 名前.data";
-    EXPECT_EQ(FSMakeFSSpec(folder, name, &spec), fnfErr);
-    ASSERT_EQ(FSpCreate(spec, FourCC("Qz  "), FourCC("DATA")), noErr);
-    EXPECT_EQ(FSMakeFSSpec(folder, name, &spec), noErr);
-    EXPECT_EQ(FSpGetName(spec), name);
-    EXPECT_EQ(FSpGetParent(spec), folder);
+    EXPECT_EQ(FSMakeFSSpec(folder, name, &fileSpec), fnfErr);
+    ASSERT_EQ(FSpCreate(fileSpec, FourCC("Qz  "), FourCC("DATA")), noErr);
+    EXPECT_EQ(FSMakeFSSpec(folder, name, &fileSpec), noErr);
+    EXPECT_EQ(FSpGetName(fileSpec), name);
+    EXPECT_EQ(FSpGetParent(fileSpec), folder);
 
     std::string colon;
-    ASSERT_EQ(FSpGetColonPath(spec, &colon), noErr);
+    ASSERT_EQ(FSpGetColonPath(fileSpec, &colon), noErr);
     FSSpec back;
     EXPECT_EQ(FSMakeFSSpecFromColonPath(colon, &back), noErr);
-    EXPECT_EQ(back, spec);
+    EXPECT_EQ(back, fileSpec);
     ASSERT_EQ(FSpGetColonPath(folder, &colon), noErr);
     EXPECT_EQ(colon.back(), ':');
 }
@@ -154,17 +154,17 @@ TEST(FileSpec, SidecarsTravelWithTheirFile)
 TEST(FileSpec, ListingHidesSidecarsAndReportsLinks)
 {
     TempFolder dir;
-    FSSpec spec;
-    FSMakeFSSpec(dir / "b", &spec);
-    FSpCreate(spec, FourCC("ttxt"), FourCC("TEXT"));
-    FSMakeFSSpec(dir / "a", &spec);
-    FSpCreate(spec, 0, 0);
+    FSSpec fileSpec;
+    FSMakeFSSpec(dir / "b", &fileSpec);
+    FSpCreate(fileSpec, FourCC("ttxt"), FourCC("TEXT"));
+    FSMakeFSSpec(dir / "a", &fileSpec);
+    FSpCreate(fileSpec, 0, 0);
     FInfo info;
     info.fdFlags = kIsInvisible;
-    FSpSetFInfo(spec, info);
+    FSpSetFInfo(fileSpec, info);
     WriteText(dir / ".x", "");
-    FSMakeFSSpec(dir / "c", &spec);
-    FSpDirCreate(spec);
+    FSMakeFSSpec(dir / "c", &fileSpec);
+    FSpDirCreate(fileSpec);
     ASSERT_EQ(::symlink((dir / "c").c_str(), (dir / "link").c_str()), 0);
     ASSERT_EQ(::symlink((dir / "gone").c_str(), (dir / "broken").c_str()), 0);
 
@@ -183,37 +183,37 @@ TEST(FileSpec, ListingHidesSidecarsAndReportsLinks)
 
     FSSpec target;
     bool isFolder = false;
-    ASSERT_EQ(FSpResolveLink(entries[5].spec, &target, &isFolder), noErr);
+    ASSERT_EQ(FSpResolveLink(entries[5].fileSpec, &target, &isFolder), noErr);
     EXPECT_EQ(target.path, dir / "c");
     EXPECT_TRUE(isFolder);
-    EXPECT_EQ(FSpResolveLink(entries[3].spec, &target, &isFolder), fnfErr);
+    EXPECT_EQ(FSpResolveLink(entries[3].fileSpec, &target, &isFolder), fnfErr);
     EXPECT_EQ(FSpListFolder(FSSpec{dir / "none"}, &entries), fnfErr);
 }
 
 TEST(FileSpec, CatalogueInformationCountsBothForks)
 {
     TempFolder dir;
-    FSSpec spec;
-    FSMakeFSSpec(dir / "f", &spec);
-    FSpCreate(spec, FourCC("ttxt"), FourCC("TEXT"));
-    WriteText(spec.path, "0123456789");
+    FSSpec fileSpec;
+    FSMakeFSSpec(dir / "f", &fileSpec);
+    FSpCreate(fileSpec, FourCC("ttxt"), FourCC("TEXT"));
+    WriteText(fileSpec.path, "0123456789");
     int16_t ref = 0;
-    ASSERT_EQ(FSpOpenRF(spec, fsRdWrPerm, &ref), noErr);
+    ASSERT_EQ(FSpOpenRF(fileSpec, fsRdWrPerm, &ref), noErr);
     int64_t count = 20;
     std::string twenty(20, 'r');
     ASSERT_EQ(FSWrite(ref, &count, twenty.data()), noErr);
     ASSERT_EQ(FSClose(ref), noErr);
 
     CatInfo info;
-    ASSERT_EQ(FSpGetCatInfo(spec, &info), noErr);
+    ASSERT_EQ(FSpGetCatInfo(fileSpec, &info), noErr);
     EXPECT_EQ(info.dataSize, 10);
     EXPECT_EQ(info.rsrcSize, 20);
     EXPECT_EQ(info.finderInfo.fdCreator, FourCC("ttxt"));
     EXPECT_FALSE(info.isFolder);
 
-    ASSERT_EQ(FSpSetPermissions(spec, 0444), noErr);
+    ASSERT_EQ(FSpSetPermissions(fileSpec, 0444), noErr);
     uint16_t mode = 0;
-    ASSERT_EQ(FSpGetPermissions(spec, &mode), noErr);
+    ASSERT_EQ(FSpGetPermissions(fileSpec, &mode), noErr);
     EXPECT_EQ(mode, 0444);
     int64_t freeBytes = -1, total = -1;
     ASSERT_EQ(FSpGetFreeSpace(FSSpec{dir / "not/yet"}, &freeBytes, &total), noErr);

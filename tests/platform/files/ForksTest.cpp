@@ -19,11 +19,11 @@ namespace {
 
 FSSpec MakeFile(const TempFolder& dir, const std::string& name, size_t size)
 {
-    FSSpec spec;
-    FSMakeFSSpec(dir / name, &spec);
-    std::ofstream out(spec.path, std::ios::binary);
+    FSSpec fileSpec;
+    FSMakeFSSpec(dir / name, &fileSpec);
+    std::ofstream out(fileSpec.path, std::ios::binary);
     for (size_t i = 0; i < size; ++i) out.put(char(i));
-    return spec;
+    return fileSpec;
 }
 
 class Forks : public ::testing::Test {
@@ -40,9 +40,9 @@ protected:
 
 TEST_F(Forks, ReadWritePositionAndEnd)
 {
-    FSSpec spec = MakeFile(dir, "f", 100);
+    FSSpec fileSpec = MakeFile(dir, "f", 100);
     int16_t ref = 0;
-    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), noErr);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &ref), noErr);
     EXPECT_NE(ref, 0);
 
     uint8_t buf[16] = {};
@@ -84,34 +84,34 @@ TEST_F(Forks, ReadWritePositionAndEnd)
 
 TEST_F(Forks, PermissionsAndBusyFiles)
 {
-    FSSpec spec = MakeFile(dir, "f", 10);
+    FSSpec fileSpec = MakeFile(dir, "f", 10);
     int16_t reader = 0, writer = 0, other = 0;
-    ASSERT_EQ(FSpOpenDF(spec, fsRdPerm, &reader), noErr);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdPerm, &reader), noErr);
     int64_t count = 1;
     EXPECT_EQ(FSWrite(reader, &count, "x"), wrPermErr);
     EXPECT_EQ(SetEOF(reader, 0), wrPermErr);
 
-    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &writer), noErr);
-    EXPECT_EQ(FSpOpenDF(spec, fsWrPerm, &other), opWrErr);
-    EXPECT_EQ(FSpOpenDF(spec, fsRdWrShPerm, &other), opWrErr);
-    ASSERT_EQ(FSpOpenDF(spec, fsCurPerm, &other), noErr);  // falls back to reading
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &writer), noErr);
+    EXPECT_EQ(FSpOpenDF(fileSpec, fsWrPerm, &other), opWrErr);
+    EXPECT_EQ(FSpOpenDF(fileSpec, fsRdWrShPerm, &other), opWrErr);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsCurPerm, &other), noErr);  // falls back to reading
     SInt8 perm = 0;
     GetForkInfo(other, nullptr, &perm, nullptr);
     EXPECT_EQ(perm, fsRdPerm);
-    EXPECT_EQ(FSpDelete(spec), fBsyErr);
+    EXPECT_EQ(FSpDelete(fileSpec), fBsyErr);
     FSClose(writer);
     FSClose(other);
     FSClose(reader);
 
     // Shared writers admit each other.
-    ASSERT_EQ(FSpOpenDF(spec, fsRdWrShPerm, &writer), noErr);
-    ASSERT_EQ(FSpOpenDF(spec, fsRdWrShPerm, &other), noErr);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrShPerm, &writer), noErr);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrShPerm, &other), noErr);
     FSClose(writer);
     FSClose(other);
 
     // An open fork follows its file through a rename.
-    ASSERT_EQ(FSpOpenRF(spec, fsRdWrPerm, &writer), noErr);
-    ASSERT_EQ(FSpRename(spec, "g"), noErr);
+    ASSERT_EQ(FSpOpenRF(fileSpec, fsRdWrPerm, &writer), noErr);
+    ASSERT_EQ(FSpRename(fileSpec, "g"), noErr);
     count = 3;
     FSWrite(writer, &count, "abc");
     ASSERT_EQ(FSClose(writer), noErr);
@@ -137,14 +137,14 @@ TEST_F(Forks, PermissionsAndBusyFiles)
 
 TEST_F(Forks, InjectedFaults)
 {
-    FSSpec spec = MakeFile(dir, "f", 10);
+    FSSpec fileSpec = MakeFile(dir, "f", 10);
     int16_t ref = 0;
     {
         ScopedFault busy(FaultKind::FileBusy, 0);
-        EXPECT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), opWrErr);
+        EXPECT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &ref), opWrErr);
         EXPECT_EQ(ref, 0);
     }
-    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), noErr);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &ref), noErr);
     {
         ScopedFault full(FaultKind::DiskFull, 0, -1);
         int64_t count = 4;
@@ -161,11 +161,11 @@ TEST_F(Forks, InjectedFaults)
 
     // A resource fork whose sidecar cannot be written reports it on close
     // and leaves the old sidecar as it was.
-    ASSERT_EQ(FSpOpenRF(spec, fsRdWrPerm, &ref), noErr);
+    ASSERT_EQ(FSpOpenRF(fileSpec, fsRdWrPerm, &ref), noErr);
     int64_t count = 2;
     FSWrite(ref, &count, "rs");
     ASSERT_EQ(FSClose(ref), noErr);
-    ASSERT_EQ(FSpOpenRF(spec, fsRdWrPerm, &ref), noErr);
+    ASSERT_EQ(FSpOpenRF(fileSpec, fsRdWrPerm, &ref), noErr);
     count = 2;
     SetFPos(ref, fsFromStart, 0);
     FSWrite(ref, &count, "XY");
@@ -173,7 +173,7 @@ TEST_F(Forks, InjectedFaults)
         ScopedFault full(FaultKind::DiskFull, 0);
         EXPECT_EQ(FSClose(ref), dskFulErr);
     }
-    ASSERT_EQ(FSpOpenRF(spec, fsRdPerm, &ref), noErr);
+    ASSERT_EQ(FSpOpenRF(fileSpec, fsRdPerm, &ref), noErr);
     char back[2] = {};
     count = 2;
     ASSERT_EQ(FSRead(ref, &count, back), noErr);

@@ -74,11 +74,11 @@ TEST(DirectoryIds, FoldersKeepTheirIdForTheRun)
     EXPECT_EQ(again, kRootDirID);
     EXPECT_EQ(FSpGetDirID(FSSpec{dir / "missing"}, &vol, &id), dirNFErr);
 
-    FSSpec spec;
-    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, other, "a", &spec), noErr);
-    EXPECT_EQ(spec.path, dir / "a");
-    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, other, "new", &spec), fnfErr);
-    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, 999999, "a", &spec), dirNFErr);
-    EXPECT_EQ(FSMakeFSSpecFromDirID(5, other, "a", &spec), nsvErr);
+    FSSpec fileSpec;
+    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, other, "a", &fileSpec), noErr);
+    EXPECT_EQ(fileSpec.path, dir / "a");
+    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, other, "new", &fileSpec), fnfErr);
+    EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, 999999, "a", &fileSpec), dirNFErr);
+    EXPECT_EQ(FSMakeFSSpecFromDirID(5, other, "a", &fileSpec), nsvErr);
     ResetDirectoryIds();
 }

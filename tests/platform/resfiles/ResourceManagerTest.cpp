@@ -91,18 +91,18 @@ protected:
 
     FSSpec Spec(const std::string& name)
     {
-        FSSpec spec;
-        FSMakeFSSpec(dir / name, &spec);
-        return spec;
+        FSSpec fileSpec;
+        FSMakeFSSpec(dir / name, &fileSpec);
+        return fileSpec;
     }
 
     // A plain resource file made through the manager itself.
     FSSpec MakeFixture(const std::string& name, ResFileFork where = ResFileFork::Data)
     {
-        FSSpec spec = Spec(name);
-        FSpCreateResFile(spec, FourCC("Qz  "), FourCC("rsrc"), 0, where);
+        FSSpec fileSpec = Spec(name);
+        FSpCreateResFile(fileSpec, FourCC("Qz  "), FourCC("rsrc"), 0, where);
         EXPECT_EQ(ResError(), noErr);
-        int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, where);
+        int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, where);
         EXPECT_GT(ref, 0);
         for (const auto& a : Fixture()) {
             Handle h = nullptr;
@@ -112,7 +112,7 @@ protected:
         }
         CloseResFile(ref);
         EXPECT_EQ(ResError(), noErr);
-        return spec;
+        return fileSpec;
     }
 
     TempFolder dir;
@@ -122,8 +122,8 @@ protected:
 
 TEST_F(ResourceFiles, AuthoredResourcesReadBackExactly)
 {
-    FSSpec spec = MakeFixture("app.rsrc");
-    int16_t ref = FSpOpenResFile(spec, fsRdPerm, ResFileFork::Data);
+    FSSpec fileSpec = MakeFixture("app.rsrc");
+    int16_t ref = FSpOpenResFile(fileSpec, fsRdPerm, ResFileFork::Data);
     ASSERT_GT(ref, 0);
     EXPECT_EQ(CurResFile(), ref);
 
@@ -181,8 +181,8 @@ TEST_F(ResourceFiles, AuthoredResourcesReadBackExactly)
 
 TEST_F(ResourceFiles, ChangesKeepEveryOtherResourceByteForByte)
 {
-    FSSpec spec = MakeFixture("prefs");
-    int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+    FSSpec fileSpec = MakeFixture("prefs");
+    int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
     ASSERT_GT(ref, 0);
 
     Add(Bytes{1, 2, 3, 4}, FourCC("LONG"), 5);
@@ -203,7 +203,7 @@ TEST_F(ResourceFiles, ChangesKeepEveryOtherResourceByteForByte)
     CloseResFile(ref);
     EXPECT_EQ(CurResFile(), -1);
 
-    ref = FSpOpenResFile(spec, fsRdPerm, ResFileFork::Data);
+    ref = FSpOpenResFile(fileSpec, fsRdPerm, ResFileFork::Data);
     ASSERT_GT(ref, 0);
     EXPECT_EQ(HandleBytes(GetResource(FourCC("LONG"), 5)), (Bytes{1, 2, 3, 4}));
     EXPECT_EQ(HandleBytes(GetResource(FourCC("MENU"), 128)), (Bytes{'a', 'b', 'c'}));
@@ -219,8 +219,8 @@ TEST_F(ResourceFiles, ChangesKeepEveryOtherResourceByteForByte)
 
 TEST_F(ResourceFiles, HandlesLoadDetachAndRelease)
 {
-    FSSpec spec = MakeFixture("f");
-    int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+    FSSpec fileSpec = MakeFixture("f");
+    int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
     ASSERT_GT(ref, 0);
 
     SetResLoad(false);
@@ -333,19 +333,19 @@ TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)
     EXPECT_EQ(FSpOpenResFile(plain, fsRdPerm), -1);
     EXPECT_EQ(ResError(), eofErr);
 
-    FSSpec spec = MakeFixture("f");
-    FSpCreateResFile(spec, 0, 0, 0, ResFileFork::Data);
+    FSSpec fileSpec = MakeFixture("f");
+    FSpCreateResFile(fileSpec, 0, 0, 0, ResFileFork::Data);
     EXPECT_EQ(ResError(), dupFNErr);
 
     // A second writer is refused while the first holds the file.
-    int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+    int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
     ASSERT_GT(ref, 0);
     int16_t fork = 0;
-    EXPECT_EQ(FSpOpenDF(spec, fsRdWrPerm, &fork), opWrErr);
+    EXPECT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &fork), opWrErr);
 
     // A failed update leaves the old file as it was.
     Bytes before;
-    ReadWholeFile(spec.path, &before);
+    ReadWholeFile(fileSpec.path, &before);
     Add(Bytes(10, 1), FourCC("TEST"), 1);
     {
         ScopedFault full(FaultKind::DiskFull, 0);
@@ -353,19 +353,19 @@ TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)
         EXPECT_EQ(ResError(), dskFulErr);
     }
     Bytes after;
-    ReadWholeFile(spec.path, &after);
+    ReadWholeFile(fileSpec.path, &after);
     EXPECT_EQ(after, before);
     UpdateResFile(ref);
     EXPECT_EQ(ResError(), noErr);
-    ReadWholeFile(spec.path, &after);
+    ReadWholeFile(fileSpec.path, &after);
     EXPECT_NE(after, before);
 }
 
 TEST_F(ResourceFiles, DamagedFilesAreRefusedAndLeftUnchanged)
 {
-    FSSpec spec = MakeFixture("f");
+    FSSpec fileSpec = MakeFixture("f");
     Bytes good;
-    ASSERT_EQ(ReadWholeFile(spec.path, &good), noErr);
+    ASSERT_EQ(ReadWholeFile(fileSpec.path, &good), noErr);
     uint32_t map = ReadBE32(&good[4]);
 
     std::mt19937 rng(7);
@@ -376,8 +376,8 @@ TEST_F(ResourceFiles, DamagedFilesAreRefusedAndLeftUnchanged)
             bad[at] = uint8_t(rng());
         }
         if (rng() % 5 == 0) bad.resize(rng() % bad.size());
-        ASSERT_EQ(WriteFileAtomically(spec.path, bad.data(), bad.size()), noErr);
-        int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+        ASSERT_EQ(WriteFileAtomically(fileSpec.path, bad.data(), bad.size()), noErr);
+        int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
         if (ref == -1) {
             EXPECT_TRUE(ResError() == mapReadErr || ResError() == eofErr) << ResError();
         } else {
@@ -390,7 +390,7 @@ TEST_F(ResourceFiles, DamagedFilesAreRefusedAndLeftUnchanged)
             CloseResFile(ref);
         }
         Bytes now;
-        ReadWholeFile(spec.path, &now);
+        ReadWholeFile(fileSpec.path, &now);
         EXPECT_EQ(now, bad);
     }
 }

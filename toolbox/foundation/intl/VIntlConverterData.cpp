@@ -118,13 +118,13 @@ std::string VIntlConverterData::FindConverterFile(const std::string& folder, Mul
     for (const auto& entry : entries) {
         if (entry.kind != platform::EntryKind::File) continue;
         uint8_t header[kConverterHeaderSize];
-        if (!ReadHeader(entry.spec.path, header)) continue;
+        if (!ReadHeader(entry.fileSpec.path, header)) continue;
         if (BE32(header) == kConverterMagic && int32_t(BE32(header + 8)) == code) found.push_back(&entry);
     }
     if (found.empty()) return std::string();
     for (const auto* entry : found)
-        if (StartsWithMacPrefix(entry->name)) return entry->spec.path;
-    return found.front()->spec.path;
+        if (StartsWithMacPrefix(entry->name)) return entry->fileSpec.path;
+    return found.front()->fileSpec.path;
 }
 
 VIntlConverterData::VIntlConverterData(MultiByteCode code) : fCode(code)
