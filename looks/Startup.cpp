@@ -19,6 +19,7 @@
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "toolbox/drawing/EngineResFiles.h"
 #include "toolbox/drawing/IconResourceAccess.h"
+#include "toolbox/files/SystemFileServices.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
 
 namespace {
@@ -63,6 +64,7 @@ int16_t StartQz()
     InstallIconResourceAccess();
 
     if (!InitVToolBox(entreeexterne, kDialectNotSet)) return Stop(platform::memFullErr, ToolBoxStartupError());
+    InstallSystemFileServices();
     const int16_t swapErr = InitTokens();
     if (swapErr != 0) return Stop(swapErr, "The byte-swap templates could not be read. Reinstall the program.");
     if (!x_initQzGlobals()) return Stop(erreure ? erreure : platform::memFullErr, kNoMemory);

@@ -21,6 +21,7 @@
 #include "platform/resfiles/Resources.h"
 #include "toolbox/drawing/VDesignResFile.h"
 #include "toolbox/drawing/VMacResFile.h"
+#include "toolbox/files/VFile.h"
 #include "toolbox/foundation/VEngine.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 #include "toolbox/foundation/intl/VKeyboardSettings.h"
@@ -61,6 +62,9 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     VStr<15> yes;
     gSystem->GetBoolString(yes, true);
     EXPECT_GT(yes.GetLength(), 0) << "read through gResFile";
+    VFile* app = VSystem::GetAppFile();
+    ASSERT_NE(app, nullptr) << "the files layer answers for the system object";
+    delete app;
 
     // The kernel.
     EXPECT_EQ(undefint, 32767);
