@@ -1,25 +1,44 @@
 #include "looks/Startup.h"
 
 #include "kernel/byteswap/SwapTemplates.h"
+#include "kernel/collation/CollationTables.h"
+#include "kernel/formats/InstallKernelTextHooks.h"
+#include "kernel/guards/DrawingGuards.h"
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/hostentry/HostEntry.h"
+#include "kernel/numtext/KernelTextServices.h"
 #include "kernel/numtext/NumTextGlobals.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "kernel/startup/StartupServices.h"
+#include "looks/AppResources.h"
 #include "looks/Cust.h"
 #include "looks/LookManager.h"
-#include "kernel/guards/DrawingGuards.h"
+#include "platform/core/Errors.h"
+#include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
+#include "toolbox/drawing/EngineResFiles.h"
+#include "toolbox/drawing/IconResourceAccess.h"
+#include "toolbox/files/SystemFileServices.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
 
 namespace {
 
 const char* gMessage = "";
 
+constexpr const char* kNoMemory = "Not enough memory to start. Close other programs and try again.";
+
 int16_t Stop(int16_t error, const char* message)
 {
     gMessage = message;
     return error ? error : -1;
+}
+
+// The resource store, and the kernel's way into it, right after it is made.
+void StartResourceManager()
+{
+    initresman();
+    InstallKernelStoreAccess();
 }
 
 }  // namespace
@@ -29,19 +48,30 @@ const char* StartQzMessage() { return gMessage; }
 int16_t StartQz()
 {
     gMessage = "";
+    if (OpenApplicationResources() == -1) {
+        const int16_t err = platform::ResError();
+        return Stop(err ? err : platform::fnfErr,
+                    "The program's resource file \"Qz Resources.rsrc\" could not be opened. Reinstall the program.");
+    }
+
     KernelStartupServices services;
     services.readCust = ReadCust;
-    services.initResourceManager = initresman;
+    services.initResourceManager = StartResourceManager;
     services.initLooks = InitVI;
     SetKernelStartupServices(services);
     FontSaver::SetTextFontProc(myTextFont);
+    InstallEngineResourceFiles();
+    InstallIconResourceAccess();
 
-    if (!InitVToolBox(entreeexterne, kDialectNotSet)) return Stop(-108, ToolBoxStartupError());
+    if (!InitVToolBox(entreeexterne, kDialectNotSet)) return Stop(platform::memFullErr, ToolBoxStartupError());
+    InstallSystemFileServices();
     const int16_t swapErr = InitTokens();
     if (swapErr != 0) return Stop(swapErr, "The byte-swap templates could not be read. Reinstall the program.");
-    if (!x_initQzGlobals())
-        return Stop(erreure, "Not enough memory to start. Close other programs and try again.");
+    if (!x_initQzGlobals()) return Stop(erreure ? erreure : platform::memFullErr, kNoMemory);
+    InstallKernelTextHooks();
+    InstallKernelTextServices();
     DefaultCentury = 19;
     PivotYear = 80;
+    init_Strings();
     return 0;
 }

@@ -1,47 +1,79 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "kernel/hostentry/HostEntry.h"
 #include "kernel/numtext/NumTextGlobals.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "kernel/startup/StartupServices.h"
 #include "kernel/tasks/TaskRecords.h"
+#include "looks/AppResources.h"
 #include "looks/Startup.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
+#include "toolbox/drawing/VDesignResFile.h"
+#include "toolbox/drawing/VMacResFile.h"
+#include "toolbox/files/VFile.h"
 #include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/intl/VIntlManagerRoot.h"
+#include "toolbox/foundation/intl/VKeyboardSettings.h"
 #include "toolbox/foundation/system/VSystem.h"
 
 using platform::FourCC;
 
 namespace {
 
-// The shipped resources, at the bottom of the chain, and the shipped
-// templates in the build tree's extensions folder.
+// The whole start-up, headless, in the order of the program, against the
+// shipped resources in the build tree: the resource file is found beside
+// the extensions folder.
 TEST(Startup, RunsInOrderAgainstTheShippedResources)
 {
     setenv("QZ_EXTENSIONS_DIR", QZ_EXTENSIONS, 1);
-    const int16_t ref = platform::OpenResFile(QZ_APP_RESOURCES, platform::fsRdPerm, platform::ResFileFork::Data);
-    ASSERT_GT(ref, 0);
+    EXPECT_EQ(std::filesystem::path(ApplicationResourcesPath()), std::filesystem::path(QZ_APP_RESOURCES));
 
     ASSERT_EQ(StartQz(), 0) << StartQzMessage();
+    const int16_t ref = platform::OpenResFile(QZ_APP_RESOURCES, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(ref, 0) << "already open: its reference number again";
+
+    // The toolbox.
     EXPECT_EQ(gCallQz, entreeexterne);
     EXPECT_NE(gDefaultIntl, nullptr);
     ASSERT_NE(gSystem, nullptr);
     EXPECT_TRUE(gSystem->IsValidFileKind(kAnyFileKind));
     EXPECT_TRUE(gSystem->IsValidFileKind(FourCC("HTML")));
-    EXPECT_EQ(gSystem->GetWinKindFromVirtualKind(FourCC("BASA")), FourCC("REA ") & 0xFFFFFF00u)
-        << "the program's document kind";
     EXPECT_EQ(gSystem->GetTimeSeparator(), u':');
+    auto* resFile = dynamic_cast<VMacResFile*>(gResFile);
+    ASSERT_NE(resFile, nullptr);
+    EXPECT_EQ(resFile->GetRefNum(), ref);
+    EXPECT_TRUE(resFile->GetSearchChain());
+    ASSERT_NE(gEngine, nullptr);
+    ASSERT_NE(gEngine->GetDesignResFile(), nullptr);
+    EXPECT_FALSE(gEngine->GetDesignResFile()->IsValid()) << "this host names no design file";
+    ASSERT_NE(VIntlManagerRoot::sIntlManagerRoot, nullptr);
+    EXPECT_EQ(VIntlManagerRoot::sIntlManagerRoot->GetKeyboardManager().GetSettings()->fEntries.GetCount(), 105);
+    VStr<15> yes;
+    gSystem->GetBoolString(yes, true);
+    EXPECT_GT(yes.GetLength(), 0) << "read through gResFile";
+    VFile* app = VSystem::GetAppFile();
+    ASSERT_NE(app, nullptr) << "the files layer answers for the system object";
+    delete app;
 
+    // The kernel.
     EXPECT_EQ(undefint, 32767);
     EXPECT_EQ(undeflong, 2147483647);
     EXPECT_DOUBLE_EQ(epsilon, 1e-6);
     EXPECT_EQ(createur, FourCC("Qz+6"));
     EXPECT_EQ(applres, ref);
+    EXPECT_EQ(gSystem->GetWinKindFromVirtualKind(FourCC("BASA")), FourCC("REA ") & 0xFFFFFF00u)
+        << "the program's document kind";
     ASSERT_NE(curtu, nullptr);
     EXPECT_EQ(curtu->tasknum, 1);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(curtu->name + 1), curtu->name[0]), "Main task");
@@ -53,8 +85,52 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     ASSERT_NE(cust, nullptr);
     EXPECT_GE(platform::GetHandleSize(cust), kCustMinSize);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(macQzXFolder + 1), macQzXFolder[0]), "MacQzX");
+}
+
+// A short 'INTQ' 0 is padded with zeros and the interface fonts take their
+// defaults where the words are out of range.
+TEST(Startup, AShortLayoutIsPaddedAndDefaulted)
+{
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("qz_intq_" + std::to_string(::getpid()) + ".rsrc")).string();
+    platform::ResourceFileImage image;
+    platform::ResourceImage intq;
+    intq.type = FourCC("INTQ");
+    intq.id = 0;
+    intq.data.assign(10, 0);
+    image.resources.push_back(intq);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+    ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+    const int16_t ref = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+
+    LoadLayout();
+    ASSERT_NE(layo, nullptr);
+    EXPECT_EQ(platform::GetHandleSize(layo), 34);
+    EXPECT_EQ(myfont, 0);
+    EXPECT_EQ(mybigsize, 12);
+    EXPECT_EQ(mysmalsize, 9);
+    EXPECT_EQ(mymessfont, 0);
+    EXPECT_EQ(mymesssize, 9);
+    const auto* words = reinterpret_cast<const uint8_t*>(*layo);
+    EXPECT_EQ(words[33], 0) << "the padding is zero";
 
     platform::CloseResFile(ref);
+    std::filesystem::remove(path);
+}
+
+TEST(Startup, AMissingResourceFileStopsWithAMessage)
+{
+    const std::string empty =
+        (std::filesystem::temp_directory_path() / ("qz_noext_" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directories(empty + "/Qz Extensions");
+    setenv("QZ_EXTENSIONS_DIR", (empty + "/Qz Extensions").c_str(), 1);
+    EXPECT_EQ(OpenApplicationResources(), -1);
+    EXPECT_NE(StartQz(), 0);
+    EXPECT_NE(std::string(StartQzMessage()).find("Qz Resources.rsrc"), std::string::npos);
+    setenv("QZ_EXTENSIONS_DIR", QZ_EXTENSIONS, 1);
+    std::filesystem::remove_all(empty);
 }
 
 }  // namespace

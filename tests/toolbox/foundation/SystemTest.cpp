@@ -231,3 +231,48 @@ TEST(SystemDate, WeekdayCountsFromSunday)
 }
 
 }  // namespace
+
+namespace {
+
+// Families as the drawing layer would list them, in no particular order.
+void ListFamilies(void (*visit)(const FontFamilyVisit&, void*), void* context)
+{
+    struct Family {
+        const char* qd;
+        const char* ats;
+        int16_t number;
+    };
+    const Family families[] = {
+        {"\x05Times", "\x09Times ATS", 20}, {"\x07%Hidden", "\x01x", 900}, {"\x07" "courier", "\x01" "c", 22},
+        {"\x07" "Courier", "\x01" "C", 23}, {"\x05" "Arial", "\x09" "Arial ATS", 30}, {"\x04.Sys", "\x01s", 901},
+    };
+    for (const Family& f : families) {
+        FontFamilyVisit v{reinterpret_cast<const unsigned char*>(f.qd), reinterpret_cast<const unsigned char*>(f.ats),
+                          f.number};
+        visit(v, context);
+    }
+}
+
+TEST(SystemFonts, NamesAreSortedWithTheirNumbersAndFoldedLoosely)
+{
+    SetFontFamilyLister(ListFamilies);
+    VSystem sys;
+    sys.BuildFontList();
+    const VArrayString& names = sys.GetFontList();
+    ASSERT_EQ(names.GetCount(), 3) << "courier and Courier count once";
+    VStr<255> text;
+    names.GetVString(1)->ToString(text);
+    EXPECT_EQ(text.GetLength(), 5) << "Arial first";
+    sys.GetATSFontList().GetVString(1)->ToString(text);
+    EXPECT_EQ(text.GetLength(), 9) << "its ATS name follows it";
+    EXPECT_EQ(sys.MacGetFontNum(Text("Times")), 20);
+    EXPECT_EQ(sys.MacGetFontNum(Text("Arial")), 30);
+    sys.MacGetFontName(20, text);
+    EXPECT_EQ(text.GetLength(), 5);
+    sys.MacGetFontName(900, text);
+    sys.MacGetFontName(901, text);
+    EXPECT_EQ(text.GetLength(), 0) << "hidden families keep no name";
+    SetFontFamilyLister(nullptr);
+}
+
+}  // namespace

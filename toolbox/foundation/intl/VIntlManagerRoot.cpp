@@ -116,11 +116,18 @@ VIntlConverterData* VIntlManagerRoot::RetainConverterData(MultiByteCode code)
     return fConverters[code];
 }
 
-void VIntlManagerRoot::SetKeyBoardIntlManager(DialectCode dialect, bool)
+void VIntlManagerRoot::SetKeyBoardIntlManager(DialectCode dialect, bool force)
 {
     VIntlMgr* mgr = RetainIntlManager(dialect);
     if (fKeyboardManager != nullptr) fKeyboardManager->Release();
     fKeyboardManager = mgr;
+    fKeyboard.SwitchKeyboard(dialect, force);
+}
+
+void VIntlManagerRoot::InitKeyboardMapping()
+{
+    fKeyboard.LoadKeyboardMapping();
+    SetKeyBoardIntlManager(0, false);
 }
 
 VIntlMgr* VIntlManagerRoot::RetainKeyBoardIntlManager()

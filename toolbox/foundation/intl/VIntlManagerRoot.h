@@ -6,6 +6,7 @@
 
 #include "toolbox/foundation/VIntlMgr.h"
 #include "toolbox/foundation/intl/VIntlConverterData.h"
+#include "toolbox/foundation/intl/VKeyboardManager.h"
 
 class VIntlManagerRoot : public VObject {
 public:
@@ -21,8 +22,16 @@ public:
     // Null for codes outside 0..16.
     VIntlConverterData* RetainConverterData(MultiByteCode code);
 
+    // Makes the dialect's manager the keyboard's and selects its keyboard.
     void SetKeyBoardIntlManager(DialectCode dialect, bool force);
     VIntlMgr* RetainKeyBoardIntlManager();
+    // Loads the keyboard table, then selects the default dialect's keyboard.
+    void InitKeyboardMapping();
+    bool GetUniCharFromMacEvent(const platform::EventRecord& event, char16_t& ch)
+    {
+        return fKeyboard.GetUniCharFromMacEvent(event, ch);
+    }
+    VKeyboardManager& GetKeyboardManager() { return fKeyboard; }
 
     static int16_t GetSystemScriptCode();
     static int16_t GetApplicationScriptCode();
@@ -38,6 +47,7 @@ public:
 
 private:
     std::map<DialectCode, VIntlMgr*> fManagers;
+    VKeyboardManager fKeyboard;
     VIntlMgr* fDefault = nullptr;
     VIntlMgr* fKeyboardManager = nullptr;
     bool fSystemDoubleByte = false;

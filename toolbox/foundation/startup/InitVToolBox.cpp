@@ -3,6 +3,7 @@
 #include "toolbox/foundation/VCppMemMgr.h"
 #include "toolbox/foundation/VEngine.h"
 #include "toolbox/foundation/VMemoryMgr.h"
+#include "toolbox/foundation/intl/VIntlManagerRoot.h"
 #include "toolbox/foundation/system/VSystem.h"
 
 VTip* gTip = nullptr;
@@ -43,8 +44,7 @@ bool InitVToolBox(HostEntryProc entry, DialectCode dialect)
     InitMemoryManagers();
     if (!gCppMem || !gMemory) return Fail(kNoMemory);
     gCallQz = entry;
-    (void)dialect;
-    if (!InitDefaultIntlManager()) return Fail(kNoMemory);
+    if (!VIntlManagerRoot::Init(dialect)) return Fail(kNoMemory);
     if (!gEngine) gEngine = new VEngine(entry);
     if (!gEngine) return Fail(kNoMemory);
     if (!gSystem) {
@@ -52,7 +52,7 @@ bool InitVToolBox(HostEntryProc entry, DialectCode dialect)
         if (!gSystem) return Fail(kNoMemory);
         gSystem->BuildKindList();
     }
-    Run(gSteps.initKeyboardMapping);
+    VIntlManagerRoot::sIntlManagerRoot->InitKeyboardMapping();
     gSystem->BuildFontList();
     Run(gSteps.makeCursor);
     if (!gTip) gTip = new VTip;

@@ -39,7 +39,6 @@ struct VToolBoxLayerSteps {
     void (*initFileDialogs)() = nullptr;
     void (*initMovies)() = nullptr;
     void (*initDrawTextBox)() = nullptr;
-    void (*initKeyboardMapping)() = nullptr;  // the international manager's
 };
 void SetToolBoxLayerSteps(const VToolBoxLayerSteps& steps);
 

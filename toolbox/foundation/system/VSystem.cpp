@@ -58,11 +58,21 @@ VSystem::VSystem()
     GetVersion();
 }
 
-VSystem::~VSystem()
+VSystem::~VSystem() = default;
+
+namespace {
+
+VSystemFileServices gFileServices;
+
+}  // namespace
+
+void SetSystemFileServices(const VSystemFileServices& services) { gFileServices = services; }
+
+VFile* VSystem::GetAppFile() { return gFileServices.getAppFile ? gFileServices.getAppFile() : nullptr; }
+
+VFile* VSystem::RunGetFileDialog(VGetFileDialogFilter* filter, VArrayListPtrOf<VFile*>* files)
 {
-    fFontNames.Destroy(kListDeleteData);
-    fATSFontNames.Destroy(kListDeleteData);
-    fHiddenFontNames.Destroy(kListDeleteData);
+    return gFileServices.runGetFileDialog ? gFileServices.runGetFileDialog(filter, files) : nullptr;
 }
 
 void VSystem::ReadIntlSettings(SystemIntlBytes bytes)

@@ -7,13 +7,18 @@
 #include <cstdint>
 
 #include "platform/core/MacTypes.h"
+#include "toolbox/foundation/VArrayBoolean.h"
 #include "toolbox/foundation/VArrayList.h"
+#include "toolbox/foundation/VArrayNumber.h"
+#include "toolbox/foundation/VArrayString.h"
 #include "toolbox/foundation/VObject.h"
 #include "toolbox/foundation/VPoint.h"
 #include "toolbox/foundation/VRect.h"
 #include "toolbox/foundation/VStr.h"
 
 class VString;
+class VFile;
+class VGetFileDialogFilter;
 
 constexpr uint32_t kAnyFileKind = 0x3F3F3F3F;  // '????'
 // The system version this program reports: Mac OS X 10.5, the last one
@@ -97,12 +102,17 @@ public:
     // System, fonts, texts.
     static uint32_t GetVersion();
     void BuildFontList();
-    const VArrayListPtrOf<VString*>& GetFontList(bool = false) const { return fFontNames; }
-    const VArrayListPtrOf<VString*>& GetATSFontList() const { return fATSFontNames; }
+    const VArrayString& GetFontList(bool = false) const { return fFontNames; }
+    const VArrayString& GetATSFontList() const { return fATSFontNames; }
     int16_t MacGetFontNum(const VString& name) const;
     void MacGetFontName(int16_t number, VString& name) const;
     void GetBoolString(VString& text, bool value);
     static void Alert(const VString& message);
+    // A new file for the running program, or the file chosen in the open
+    // dialog; the caller owns it. Null when the files layer cannot tell or
+    // the dialog is cancelled or cannot run.
+    static VFile* GetAppFile();
+    static VFile* RunGetFileDialog(VGetFileDialogFilter* filter, VArrayListPtrOf<VFile*>* files);
 
     char16_t GetDecimalSeparator() const { return fDecimal; }
     char16_t GetThousandSeparator() const { return fThousand; }
@@ -120,19 +130,19 @@ public:
     static uint32_t sVersion;
 
 private:
-    int32_t FindRow(const VArrayListOf<uint32_t>& column, uint32_t value, int32_t from = 1) const;
+    int32_t FindRow(const VArrayLong& column, uint32_t value, int32_t from = 1) const;
     void AppendRow(uint32_t kind, uint32_t macKind, uint32_t winKind, bool templ);
     uint32_t MakeTemporaryKind() const;
 
-    VArrayListOf<uint32_t> fVirtualKinds;
-    VArrayListOf<uint32_t> fMacKinds;
-    VArrayListOf<uint32_t> fWinKinds;
-    VArrayListOf<uint8_t> fTemplateFlags;
-    VArrayListPtrOf<VString*> fFontNames;
-    VArrayListPtrOf<VString*> fATSFontNames;
-    VArrayListPtrOf<VString*> fHiddenFontNames;
-    VArrayListOf<int16_t> fFontNumbers;
-    VArrayListOf<int16_t> fHiddenFontNumbers;
+    VArrayLong fVirtualKinds;
+    VArrayLong fMacKinds;
+    VArrayLong fWinKinds;
+    VArrayBoolean fTemplateFlags;
+    VArrayString fFontNames;
+    VArrayString fATSFontNames;
+    VArrayString fHiddenFontNames;
+    VArrayWord fFontNumbers;
+    VArrayWord fHiddenFontNumbers;
     int32_t fLastH = -32000;
     int32_t fLastV = -32000;
     uint32_t fLastTicks = 0;
@@ -164,3 +174,10 @@ void SetFontFamilyLister(FontFamilyLister lister);
 // How the system font size and the names of unlisted numbers are had.
 using FontNameProc = void (*)(int16_t number, unsigned char* name);
 void SetFontNameProc(FontNameProc proc);
+
+// Files and the open dialog are the files layer's, which installs them.
+struct VSystemFileServices {
+    VFile* (*getAppFile)() = nullptr;
+    VFile* (*runGetFileDialog)(VGetFileDialogFilter* filter, VArrayListPtrOf<VFile*>* files) = nullptr;
+};
+void SetSystemFileServices(const VSystemFileServices& services);

@@ -1,6 +1,5 @@
 // The font lists: visible families sorted by name with their ATS names and
 // numbers, and the hidden families ("%" or "." names) apart.
-#include <algorithm>
 #include <vector>
 
 #include "toolbox/foundation/VString.h"
@@ -39,13 +38,56 @@ void SetFontNameProc(FontNameProc proc) { gFontName = proc; }
 
 int16_t VSystem::MacGetSysFontSize() { return kSystemFontSize; }
 
+namespace {
+
+void Clear(VArrayValue& list) { list.SetCount(0, 1); }
+
+// A row of one name and its number (and ATS name) in front of the others.
+void PutFirst(VArrayString& names, VArrayWord& numbers, VArrayString* ats, VString* name, VString* atsName,
+              int16_t number)
+{
+    names.Insert(1, 1, 1);
+    names.FromVString(name, 1);
+    numbers.Insert(1, 1, 1);
+    numbers.FromWord(number, 1);
+    if (ats) {
+        ats->Insert(1, 1, 1);
+        ats->FromVString(atsName, 1);
+    }
+}
+
+// Sorts the names with the other lists following row for row, then drops
+// rows whose name equals the one before it loosely.
+void SortAndFold(VArrayString& names, VArrayWord& numbers, VArrayString* ats)
+{
+    numbers.SynchronizeWith(&names);
+    if (ats) ats->SynchronizeWith(&names);
+    names.Sort(0);
+    numbers.SynchronizeWith(nullptr);
+    if (ats) ats->SynchronizeWith(nullptr);
+    for (int32_t r = 2; r <= names.GetCount();) {
+        VString* a = names.GetVString(r - 1);
+        VString* b = names.GetVString(r);
+        const bool same = (!a || a->GetLength() == 0) ? (!b || b->GetLength() == 0) : (b && a->CompareTo(*b, 0) == 0);
+        if (!same) {
+            ++r;
+            continue;
+        }
+        names.Delete(r, 1);
+        numbers.Delete(r, 1);
+        if (ats) ats->Delete(r, 1);
+    }
+}
+
+}  // namespace
+
 void VSystem::BuildFontList()
 {
-    fFontNames.Destroy(kListDeleteData);
-    fATSFontNames.Destroy(kListDeleteData);
-    fHiddenFontNames.Destroy(kListDeleteData);
-    fFontNumbers.Destroy(kListForget);
-    fHiddenFontNumbers.Destroy(kListForget);
+    Clear(fFontNames);
+    Clear(fATSFontNames);
+    Clear(fHiddenFontNames);
+    Clear(fFontNumbers);
+    Clear(fHiddenFontNumbers);
     if (!gLister) return;
 
     Collected found;
@@ -68,33 +110,21 @@ void VSystem::BuildFontList()
         },
         &found);
 
-    std::stable_sort(found.visible.begin(), found.visible.end(),
-                     [](const FamilyRow& a, const FamilyRow& b) { return a.name->CompareTo(*b.name, 1) < 0; });
-    // Names that differ only loosely (case, accents) count once.
-    for (size_t i = 0; i < found.visible.size(); ++i) {
-        const FamilyRow& row = found.visible[i];
-        if (fFontNames.GetCount() > 0 && fFontNames.GetLast()->CompareTo(*row.name, 0) == 0) {
-            delete row.name;
-            delete row.ats;
-            continue;
-        }
-        fFontNames.AddTail(row.name);
-        fATSFontNames.AddTail(row.ats);
-        fFontNumbers.AddTail(row.number);
-    }
-    // Hidden families keep no name, so one row stands for them all.
-    if (!found.hidden.empty()) {
-        fHiddenFontNames.AddTail(new VText);
-        fHiddenFontNumbers.AddTail(found.hidden.front());
-    }
+    for (const FamilyRow& row : found.visible) PutFirst(fFontNames, fFontNumbers, &fATSFontNames, row.name, row.ats, row.number);
+    // Hidden families keep no name.
+    for (int16_t number : found.hidden) PutFirst(fHiddenFontNames, fHiddenFontNumbers, nullptr, nullptr, nullptr, number);
+    SortAndFold(fFontNames, fFontNumbers, &fATSFontNames);
+    SortAndFold(fHiddenFontNames, fHiddenFontNumbers, nullptr);
 }
 
 int16_t VSystem::MacGetFontNum(const VString& name) const
 {
     for (int32_t r = 1; r <= fFontNames.GetCount(); ++r)
-        if (fFontNames.GetNth(r)->CompareTo(name, 1) == 0) return fFontNumbers.GetNth(r);
+        if (const VString* row = fFontNames.GetVString(r); row && row->CompareTo(name, 1) == 0)
+            return fFontNumbers.GetWord(r);
     for (int32_t r = 1; r <= fHiddenFontNames.GetCount(); ++r)
-        if (fHiddenFontNames.GetNth(r)->CompareTo(name, 1) == 0) return fHiddenFontNumbers.GetNth(r);
+        if (const VString* row = fHiddenFontNames.GetVString(r); row && row->CompareTo(name, 1) == 0)
+            return fHiddenFontNumbers.GetWord(r);
     return 0;
 }
 
@@ -102,13 +132,13 @@ void VSystem::MacGetFontName(int16_t number, VString& name) const
 {
     name.Clear();
     for (int32_t r = 1; r <= fFontNumbers.GetCount(); ++r)
-        if (fFontNumbers.GetNth(r) == number) {
-            name.FromVString(*fFontNames.GetNth(r));
+        if (fFontNumbers.GetWord(r) == number) {
+            if (const VString* row = fFontNames.GetVString(r)) name.FromVString(*row);
             return;
         }
     for (int32_t r = 1; r <= fHiddenFontNumbers.GetCount(); ++r)
-        if (fHiddenFontNumbers.GetNth(r) == number) {
-            name.FromVString(*fHiddenFontNames.GetNth(r));
+        if (fHiddenFontNumbers.GetWord(r) == number) {
+            if (const VString* row = fHiddenFontNames.GetVString(r)) name.FromVString(*row);
             return;
         }
     if (gFontName) {

@@ -39,41 +39,41 @@ bool IsDigitOrUpper(uint8_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c
 
 }  // namespace
 
-int32_t VSystem::FindRow(const VArrayListOf<uint32_t>& column, uint32_t value, int32_t from) const
+int32_t VSystem::FindRow(const VArrayLong& column, uint32_t value, int32_t from) const
 {
     const int32_t count = column.GetCount();
     for (int32_t r = from < 1 ? 1 : from; r <= count; ++r)
-        if (column.GetNth(r) == value) return r;
+        if (uint32_t(column.GetLong(r)) == value) return r;
     return 0;
 }
 
 void VSystem::AppendRow(uint32_t kind, uint32_t macKind, uint32_t winKind, bool templ)
 {
-    fVirtualKinds.AddTail(kind);
-    fMacKinds.AddTail(macKind);
-    fWinKinds.AddTail(winKind);
-    fTemplateFlags.AddTail(templ ? 1 : 0);
+    fVirtualKinds.AppendLong(int32_t(kind), 0);
+    fMacKinds.AppendLong(int32_t(macKind), 0);
+    fWinKinds.AppendLong(int32_t(winKind), 0);
+    fTemplateFlags.AppendBoolean(templ ? 1 : 0, 0);
 }
 
 uint32_t VSystem::GetMacKindFromVirtualKind(uint32_t kind) const
 {
     if (kind == kAnyFileKind) return kind;
     const int32_t r = FindRow(fVirtualKinds, kind);
-    return r ? fMacKinds.GetNth(r) : 0;
+    return r ? uint32_t(fMacKinds.GetLong(r)) : 0;
 }
 
 uint32_t VSystem::GetWinKindFromVirtualKind(uint32_t kind) const
 {
     if (kind == kAnyFileKind) return kind;
     const int32_t r = FindRow(fVirtualKinds, kind);
-    return r ? fWinKinds.GetNth(r) : 0;
+    return r ? uint32_t(fWinKinds.GetLong(r)) : 0;
 }
 
 uint32_t VSystem::GetVirtualKindFromWinKind(uint32_t winKind) const
 {
     if (winKind == kAnyFileKind) return winKind;
     const int32_t r = FindRow(fWinKinds, winKind);
-    return r ? fVirtualKinds.GetNth(r) : 0;
+    return r ? uint32_t(fVirtualKinds.GetLong(r)) : 0;
 }
 
 uint32_t VSystem::GetVirtualKindFromMacKind(uint32_t macKind, bool templ, const VString* name) const
@@ -82,12 +82,12 @@ uint32_t VSystem::GetVirtualKindFromMacKind(uint32_t macKind, bool templ, const 
     if (name && macKind == kTextKind) {
         const uint32_t w = GetWinKindFromExtension(*name);
         const int32_t r = w ? FindRow(fWinKinds, w) : 0;
-        if (r && (fTemplateFlags.GetNth(r) != 0) == templ) return fVirtualKinds.GetNth(r);
+        if (r && fTemplateFlags.GetBoolean(r) == templ) return uint32_t(fVirtualKinds.GetLong(r));
         return kTextKind;
     }
     int32_t r = FindRow(fMacKinds, macKind);
-    if (r && (fTemplateFlags.GetNth(r) != 0) != templ) r = FindRow(fMacKinds, macKind, r + 1);
-    return r ? fVirtualKinds.GetNth(r) : 0;
+    if (r && fTemplateFlags.GetBoolean(r) != templ) r = FindRow(fMacKinds, macKind, r + 1);
+    return r ? uint32_t(fVirtualKinds.GetLong(r)) : 0;
 }
 
 bool VSystem::IsValidFileKind(uint32_t kind) const { return FindRow(fVirtualKinds, kind) != 0; }
@@ -96,7 +96,7 @@ bool VSystem::IsTemplateFileKind(uint32_t kind) const
 {
     if (kind == kAnyFileKind) return false;
     const int32_t r = FindRow(fVirtualKinds, kind);
-    return r && fTemplateFlags.GetNth(r) != 0;
+    return r && fTemplateFlags.GetBoolean(r);
 }
 
 int32_t VSystem::AddFileKind(uint32_t kind, uint32_t winKind, uint32_t macKind)
@@ -150,10 +150,10 @@ int32_t VSystem::RemoveTemporaryFileKind(uint32_t kind)
 {
     const int32_t r = FindRow(fVirtualKinds, kind);
     if (!r) return -1;
-    fVirtualKinds.DeleteNth(r, kListForget);
-    fMacKinds.DeleteNth(r, kListForget);
-    fWinKinds.DeleteNth(r, kListForget);
-    fTemplateFlags.DeleteNth(r, kListForget);
+    fVirtualKinds.Delete(r, 1);
+    fMacKinds.Delete(r, 1);
+    fWinKinds.Delete(r, 1);
+    fTemplateFlags.Delete(r, 1);
     return 0;
 }
 
