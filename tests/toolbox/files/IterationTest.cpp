@@ -54,7 +54,11 @@ TEST(Iteration, OptionsChooseFilesFoldersAndHiddenItems)
     std::unique_ptr<VPath> a(files.Next());  // Next on a fresh iterator is First
     std::unique_ptr<VPath> b(files.Next());
     ASSERT_TRUE(a && b);
-    EXPECT_EQ(files.GetPos(), 2u);
+    EXPECT_EQ(files.GetPos(), 2);
+    // Usable through the generic cursor.
+    VIteratorOf<VPath*>& cursor = files;
+    EXPECT_EQ(cursor.Next(), nullptr);
+    EXPECT_EQ(cursor.GetPos(), 2);
     EXPECT_EQ(files.Next(), nullptr);
     EXPECT_TRUE(files.IsEnd());
 
