@@ -148,6 +148,23 @@ TEST(FileStream, AReaderDoesNotTakeAFailedWritersGapForData)
     EXPECT_EQ(writer.CloseWriting(false), kFileErrDiskFull);
     reader.CloseReading();
     file.Close();
+
+    // Reading the file itself: the old bytes under an unwritten change are
+    // not handed out as if they were current.
+    WriteText(dir / "g", "abc");
+    VFile other(ColonOf(dir / "g"), 1);
+    ASSERT_EQ(other.Open(kAccessReadWrite), 0);
+    VFileStream changer(&other);
+    ASSERT_EQ(changer.OpenWriting(), 0);
+    ASSERT_EQ(changer.PutData("XYZ", 3), 0);
+    count = 3;
+    {
+        platform::ScopedFault diskFull(platform::FaultKind::DiskFull, 0);
+        EXPECT_EQ(other.GetData(buffer, count, 0), kFileErrDiskFull);
+    }
+    EXPECT_EQ(count, 0u);
+    changer.CloseWriting(false);
+    other.Close();
 }
 
 TEST(FileStream, FindsValuesAcrossTheBufferEdge)
