@@ -160,7 +160,13 @@ int16_t VFile::GetData(void* buffer, uint32_t* count)
         *count = 0;
         return kFileErrNotOpen;
     }
-    if (fWriter) fWriter->FlushOut();
+    // A change the writer could not write leaves nothing current to read.
+    if (fWriter) {
+        if (int16_t err = fWriter->FlushOut(); err != 0) {
+            *count = 0;
+            return err;
+        }
+    }
     return fMac.GetData(buffer, count);
 }
 

@@ -20,15 +20,15 @@ VFileIterator_Root::VFileIterator_Root(FileIteratorOptions options)
 
 VFileIterator_Root::~VFileIterator_Root() { delete fFilter; }
 
-void VFileIterator_Root::UseList(void*) {}
+void VFileIterator_Root::UseList(VListOf<VPath*>*) {}
 VPath* VFileIterator_Root::Next() { return nullptr; }
 VPath* VFileIterator_Root::Current() { return nullptr; }
 VPath* VFileIterator_Root::Previous() { return nullptr; }
 VPath* VFileIterator_Root::First() { return nullptr; }
 VPath* VFileIterator_Root::Last() { return nullptr; }
-void VFileIterator_Root::SetCurrent(VPath*) {}
-void VFileIterator_Root::SetPos(uint32_t) {}
-uint32_t VFileIterator_Root::GetPos() { return 0; }
+void VFileIterator_Root::SetCurrent(VPath* const&) {}
+void VFileIterator_Root::SetPos(int32_t) {}
+int32_t VFileIterator_Root::GetPos() const { return 0; }
 bool VFileIterator_Root::IsEnd() { return true; }
 
 void VFileIterator_Root::SetFilter(VFileFilter* filter)

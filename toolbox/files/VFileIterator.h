@@ -9,7 +9,7 @@
 #include "platform/files/FileTypes.h"
 #include "platform/files/FolderListing.h"
 #include "toolbox/files/VFileFilter.h"
-#include "toolbox/foundation/VObject.h"
+#include "toolbox/foundation/VList.h"
 
 class VFolder;
 class VPath;
@@ -22,19 +22,22 @@ constexpr FileIteratorOptions kIterateResolveAliases = 16;
 // The plain catalogue walk; on Linux both walks list the same items.
 constexpr FileIteratorOptions kIteratePlainCatalog = 32;
 
-class VFileIterator_Root : public VObject {
+// A cursor over items of the file system; the generic cursor's list, place
+// and backward operations mean nothing here and do nothing.
+class VFileIterator_Root : public VIteratorOf<VPath*> {
 public:
     ~VFileIterator_Root() override;
 
-    virtual void UseList(void* list);
-    virtual VPath* Next();
-    virtual VPath* Current();
-    virtual VPath* Previous();
-    virtual VPath* First();
-    virtual VPath* Last();
-    virtual void SetCurrent(VPath* item);
-    virtual void SetPos(uint32_t pos);
-    virtual uint32_t GetPos();
+    void UseList(VListOf<VPath*>* list) override;
+    VPath* Next() override;
+    VPath* Current() override;
+    VPath* Previous() override;
+    VPath* First() override;
+    VPath* Last() override;
+    void SetCurrent(VPath* const& item) override;
+    void SetPos(int32_t pos) override;
+    // 0 before the first item, then the 1-based number of the last one given.
+    int32_t GetPos() const override;
     // Takes ownership of the filter (null removes filtering).
     virtual void SetFilter(VFileFilter* filter);
     virtual bool IsEnd();
@@ -60,7 +63,7 @@ public:
 
     VPath* Next() override;
     VPath* First() override;
-    uint32_t GetPos() override { return fPos; }
+    int32_t GetPos() const override { return int32_t(fPos); }
     bool IsEnd() override { return fEnd; }
 
 private:

@@ -163,7 +163,12 @@ int16_t VFileStream::GetData(void* buffer, uint32_t* length)
     VFileStream* writer = fFile->GetWriter();
     if (writer && writer != this) {
         // Another stream writes this file: read what it wrote, flushed.
-        writer->FlushOut();
+        // Bytes it could not write are not there to read: the reader
+        // takes its failure rather than the gap it left.
+        if (int16_t err = writer->FlushOut(); err != 0) {
+            fError = err;
+            return fError;
+        }
         fFile->SetSize(writer->GetSize());
         fSize = fFile->GetSize(kDataFork);
         uint32_t count = wanted;

@@ -154,7 +154,8 @@ int16_t VFolder::DeleteContents(bool recursive)
     // as we go skips nothing.
     VFileIterator items(*this, kIterateFolders | kIterateFiles | kIterateInvisible, 0);
     int16_t err = 0;
-    for (VPath* item = items.First(); item && err == 0; item = items.Next()) {
+    // The first failure ends the walk before another item is made.
+    for (VPath* item = items.First(); item; item = err == 0 ? items.Next() : nullptr) {
         if (item->IsAFolder()) {
             auto* folder = static_cast<VFolder*>(item);
             // A link is removed itself: never followed out of this folder.

@@ -13,7 +13,8 @@ public:
     explicit VFolder(const platform::FSRef& ref);
     // With volume and directory both 0 the name is the folder's path;
     // otherwise the item of that name in that directory (the directory
-    // itself for an empty name). The name is Mac Roman, length-prefixed.
+    // itself for an empty name), or the folder a relative path (":Sub:")
+    // leads to from there. The name is Mac Roman, length-prefixed.
     VFolder(int16_t vRefNum, int32_t dirID, const uint8_t* pName = nullptr);
     // The same with a toolbox string, kept whole.
     VFolder(int16_t vRefNum, int32_t dirID, const VString& name);

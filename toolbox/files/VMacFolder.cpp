@@ -1,5 +1,8 @@
 #include "toolbox/files/VMacFolder.h"
 
+#include <string>
+#include <vector>
+
 #include "platform/core/Errors.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
@@ -34,10 +37,42 @@ int16_t VFolder_Mac::Init(eFolderKind kind)
 
 int16_t VFolder_Mac::Init(int16_t vRefNum, int32_t dirID, const VString& name)
 {
-    std::string posixName;
-    if (name.GetLength() > 0 && !PosixName(name, &posixName)) return MapFileError(bdNamErr);
+    std::u16string units = name.GetCFString();
+    // A name holding ':' but not opening with one is a full path.
+    if (!units.empty() && units[0] != u':' && units.find(u':') != std::u16string::npos) return Init(name);
     FSSpec fileSpec;
-    OSErr err = FSMakeFSSpecFromDirID(vRefNum, dirID, posixName, &fileSpec);
+    OSErr err = FSMakeFSSpecFromDirID(vRefNum, dirID, std::string(), &fileSpec);
+    // A relative path (":Sub:Folder:"): each name in turn from the
+    // directory; every further ':' ("::") climbs to the parent.
+    if (!units.empty() && units[0] == u':') units.erase(0, 1);
+    std::vector<std::u16string> parts;
+    for (size_t start = 0;;) {
+        const size_t colon = units.find(u':', start);
+        parts.push_back(units.substr(start, colon == std::u16string::npos ? std::u16string::npos : colon - start));
+        if (colon == std::u16string::npos) break;
+        start = colon + 1;
+    }
+    if (parts.back().empty()) parts.pop_back();  // the folder's own trailing ':'
+    for (size_t i = 0; i < parts.size() && err == noErr; ++i) {
+        if (parts[i].empty()) {
+            if (fileSpec.path != "/") fileSpec = FSpGetParent(fileSpec);
+            continue;
+        }
+        VText partName;
+        partName.FromCFString(parts[i]);
+        std::string posixName;
+        if (!PosixName(partName, &posixName)) {
+            err = bdNamErr;
+            break;
+        }
+        FSSpec next;
+        err = FSMakeFSSpec(fileSpec, posixName, &next);
+        // Only the last name may be missing: the folder is then still to make.
+        if (err == noErr || (err == fnfErr && i + 1 == parts.size()))
+            fileSpec = next;
+        else if (err == fnfErr)
+            err = dirNFErr;
+    }
     if (err != noErr && err != fnfErr) {
         ClearPending();
         fOnDisk = false;

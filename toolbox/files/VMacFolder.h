@@ -11,7 +11,9 @@ public:
     using VFileObject_Mac::Init;
     virtual int16_t Init(eFolderKind kind);
     // The folder with that id on that volume, or the item `name` in it; the
-    // name is kept whole.
+    // name is kept whole. A name opening with ':' is a path relative to the
+    // folder (":Sub:Folder:", "::" climbing one level); one holding ':'
+    // elsewhere is a full path.
     virtual int16_t Init(int16_t vRefNum, int32_t dirID, const VString& name);
 
     int16_t _Create() override;

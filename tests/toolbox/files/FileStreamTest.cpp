@@ -128,6 +128,45 @@ TEST(FileStream, AReaderSeesAWritersUnflushedBytes)
     file.Close();
 }
 
+TEST(FileStream, AReaderDoesNotTakeAFailedWritersGapForData)
+{
+    TempFolder dir;
+    WriteText(dir / "f", "");
+    VFile file(ColonOf(dir / "f"), 1);
+    ASSERT_EQ(file.Open(kAccessReadWrite), 0);
+    VFileStream writer(&file), reader(&file);
+    ASSERT_EQ(writer.OpenWriting(), 0);
+    ASSERT_EQ(writer.PutData("hello", 5), 0);  // buffered
+    ASSERT_EQ(reader.OpenReading(), 0);
+    char buffer[5] = {'?', '?', '?', '?', '?'};
+    uint32_t count = 5;
+    {
+        platform::ScopedFault diskFull(platform::FaultKind::DiskFull, 0);
+        EXPECT_EQ(reader.GetData(buffer, &count), kFileErrDiskFull);
+    }
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(writer.CloseWriting(false), kFileErrDiskFull);
+    reader.CloseReading();
+    file.Close();
+
+    // Reading the file itself: the old bytes under an unwritten change are
+    // not handed out as if they were current.
+    WriteText(dir / "g", "abc");
+    VFile other(ColonOf(dir / "g"), 1);
+    ASSERT_EQ(other.Open(kAccessReadWrite), 0);
+    VFileStream changer(&other);
+    ASSERT_EQ(changer.OpenWriting(), 0);
+    ASSERT_EQ(changer.PutData("XYZ", 3), 0);
+    count = 3;
+    {
+        platform::ScopedFault diskFull(platform::FaultKind::DiskFull, 0);
+        EXPECT_EQ(other.GetData(buffer, count, 0), kFileErrDiskFull);
+    }
+    EXPECT_EQ(count, 0u);
+    changer.CloseWriting(false);
+    other.Close();
+}
+
 TEST(FileStream, FindsValuesAcrossTheBufferEdge)
 {
     TempFolder dir;

@@ -47,6 +47,18 @@ TEST(Files, StatusMachineAndItsCodes)
         EXPECT_EQ(readOnly.GetStatus(), kPathOpenRead);
         readOnly.Close();
     }
+    {
+        // Any access: the first of 4, 3, 2, 1 that opens, whoever runs us.
+        platform::ScopedFault refused(platform::FaultKind::FileBusy, 0, 3);
+        EXPECT_EQ(readOnly.Open(kAccessAny), 0);
+        EXPECT_EQ(readOnly.GetStatus(), kPathOpenRead);
+        readOnly.Close();
+    }
+    {
+        platform::ScopedFault refused(platform::FaultKind::FileBusy, 0, 4);
+        EXPECT_EQ(readOnly.Open(kAccessAny), kFileErrNoAccessMode);
+        EXPECT_EQ(readOnly.GetStatus(), kPathExists);
+    }
 
     WriteText(dir / "doc", "keep me");
     VFile existing(ColonOf(dir / "doc"), FourCC("TEXT"), FourCC("ttxt"));

@@ -54,7 +54,11 @@ TEST(Iteration, OptionsChooseFilesFoldersAndHiddenItems)
     std::unique_ptr<VPath> a(files.Next());  // Next on a fresh iterator is First
     std::unique_ptr<VPath> b(files.Next());
     ASSERT_TRUE(a && b);
-    EXPECT_EQ(files.GetPos(), 2u);
+    EXPECT_EQ(files.GetPos(), 2);
+    // Usable through the generic cursor.
+    VIteratorOf<VPath*>& cursor = files;
+    EXPECT_EQ(cursor.Next(), nullptr);
+    EXPECT_EQ(cursor.GetPos(), 2);
     EXPECT_EQ(files.Next(), nullptr);
     EXPECT_TRUE(files.IsEnd());
 
@@ -120,6 +124,27 @@ TEST(Iteration, DeletingContentsStaysInsideTheFolder)
     EXPECT_EQ(tree.Destroy(false), kFileErrMissing);
 }
 
+TEST(Iteration, AFailedDeletionStopsTheWalkCleanly)
+{
+    TempFolder dir;
+    ::mkdir((dir / "box").c_str(), 0777);
+    WriteText(dir / "box/a", "");
+    ::mkdir((dir / "box/b").c_str(), 0777);
+    WriteText(dir / "box/b/inner", "");
+    WriteText(dir / "box/c", "");
+    WriteText(dir / "box/d", "");
+    VFolder box(ColonOf(dir / "box/"));
+    // Without recursion a folder that still holds items cannot go: the
+    // walk stops there and nothing it had not reached is touched (or leaked).
+    EXPECT_NE(box.DeleteContents(false), 0);
+    EXPECT_FALSE(Exists(dir / "box/a"));
+    EXPECT_TRUE(Exists(dir / "box/b/inner"));
+    EXPECT_TRUE(Exists(dir / "box/c"));
+    EXPECT_TRUE(Exists(dir / "box/d"));
+    EXPECT_EQ(box.Destroy(false), 0);
+    EXPECT_FALSE(Exists(dir / "box"));
+}
+
 TEST(Folders, CreateRecursiveReportsWhyItStopped)
 {
     TempFolder dir;
@@ -165,6 +190,38 @@ TEST(Folders, DirectoryIdsAndSpecialFoldersNameTheSameFolder)
     VFolder byId(vRefNum, dirID, Text(longName));
     EXPECT_TRUE(byId.Exists());
     EXPECT_EQ(ToUtf8(byId.GetPath()), ToUtf8(ColonOf(dir / "docs/" + longName + "/")));
+}
+
+TEST(Folders, RelativePathsFromADirectoryId)
+{
+    TempFolder dir;
+    ::mkdir((dir / "base").c_str(), 0777);
+    ::mkdir((dir / "base/one").c_str(), 0777);
+    ::mkdir((dir / "base/one/two").c_str(), 0777);
+    VFolder base(ColonOf(dir / "base/"));
+    int32_t dirID = 0;
+    int16_t vRefNum = 0;
+    ASSERT_EQ(base.GetDirectoryID(&dirID, &vRefNum), 0);
+
+    VFolder nested(vRefNum, dirID, Text(":one:two:"));
+    EXPECT_TRUE(nested.Exists());
+    EXPECT_EQ(ToUtf8(nested.GetPath()), ToUtf8(ColonOf(dir / "base/one/two/")));
+    const uint8_t pName[] = {4, ':', 'o', 'n', 'e'};
+    VFolder fromPString(vRefNum, dirID, pName);
+    EXPECT_EQ(ToUtf8(fromPString.GetPath()), ToUtf8(ColonOf(dir / "base/one/")));
+    VFolder climbed(vRefNum, dirID, Text(":one:two::"));
+    EXPECT_EQ(ToUtf8(climbed.GetPath()), ToUtf8(ColonOf(dir / "base/one/")));
+
+    // The last folder may be missing, to be made; a missing middle one
+    // leaves nowhere to make it.
+    VFolder toMake(vRefNum, dirID, Text(":one:three"));
+    EXPECT_FALSE(toMake.Exists());
+    EXPECT_EQ(toMake.Create(false), 0);
+    EXPECT_TRUE(Exists(dir / "base/one/three"));
+    VFolder nowhere(vRefNum, dirID, Text(":none:two"));
+    EXPECT_FALSE(nowhere.Exists());
+    EXPECT_NE(nowhere.Create(false), 0);
+    EXPECT_FALSE(Exists(dir / "base/two"));
 }
 
 TEST(FileFilters, KindsTypesAndExtensions)
