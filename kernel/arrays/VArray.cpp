@@ -40,8 +40,9 @@ bool VArray::ResizeSlots(int64_t slots)
 
 uint8_t VArray::CopyFrom(VArray* source)
 {
+    if (source == this) return true;  // already a copy of itself
     oReinitArray();
-    if (!source || source == this) return false;
+    if (!source) return false;
     const int32_t n = source->oGetNbElem();
     if (n == 0) return true;
     if (source->fElementSize != fElementSize) return false;
@@ -238,6 +239,8 @@ const void* VArray::oGetPtrOnFirstElem() const { return fBlock ? *fBlock : nullp
 bool VArray::xAddOneSlot()
 {
     if (fCount < fCapacity) return true;
+    // A step of 0 or less never makes room (and must not shrink the block).
+    if (fGrowthStep <= 0) return false;
     if (ResizeSlots(int64_t(fCapacity) + fGrowthStep)) fCapacity += fGrowthStep;
     return fCount < fCapacity;
 }
