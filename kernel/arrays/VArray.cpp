@@ -143,7 +143,7 @@ int32_t VArray::oFindElem(const void* key)
 void VArray::oReserveRoom(int32_t number, uint8_t addStep)
 {
     if (int64_t(fCapacity) >= int64_t(fCount) + number) return;
-    const int64_t slots = int64_t(number) + fCount + (addStep ? fGrowthStep : 0);
+    const int64_t slots = int64_t(number) + fCount + (addStep && fGrowthStep > 0 ? fGrowthStep : 0);
     if (slots <= 0x7FFFFFFF && ResizeSlots(slots)) fCapacity = int32_t(slots);
 }
 

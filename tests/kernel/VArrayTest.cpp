@@ -166,6 +166,10 @@ TEST(VArray, ANegativeStepNeverShrinksTheBlockUnderItsElements)
     EXPECT_EQ(array.oAddElem(&six), -1);
     EXPECT_EQ(array.aGetMemUsage(), 5 * 4);
     EXPECT_EQ(Longs(array), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+
+    array.oReserveRoom(1, true);
+    EXPECT_GE(array.aGetMemUsage(), 6 * 4);
+    EXPECT_EQ(Longs(array), (std::vector<int32_t>{1, 2, 3, 4, 5}));
 }
 
 TEST(VArray, CopyFromItselfKeepsTheElements)
