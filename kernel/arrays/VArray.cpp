@@ -40,8 +40,9 @@ bool VArray::ResizeSlots(int64_t slots)
 
 uint8_t VArray::CopyFrom(VArray* source)
 {
+    if (source == this) return true;  // already a copy of itself
     oReinitArray();
-    if (!source || source == this) return false;
+    if (!source) return false;
     const int32_t n = source->oGetNbElem();
     if (n == 0) return true;
     if (source->fElementSize != fElementSize) return false;
@@ -142,7 +143,7 @@ int32_t VArray::oFindElem(const void* key)
 void VArray::oReserveRoom(int32_t number, uint8_t addStep)
 {
     if (int64_t(fCapacity) >= int64_t(fCount) + number) return;
-    const int64_t slots = int64_t(number) + fCount + (addStep ? fGrowthStep : 0);
+    const int64_t slots = int64_t(number) + fCount + (addStep && fGrowthStep > 0 ? fGrowthStep : 0);
     if (slots <= 0x7FFFFFFF && ResizeSlots(slots)) fCapacity = int32_t(slots);
 }
 
@@ -238,6 +239,8 @@ const void* VArray::oGetPtrOnFirstElem() const { return fBlock ? *fBlock : nullp
 bool VArray::xAddOneSlot()
 {
     if (fCount < fCapacity) return true;
+    // A step of 0 or less never makes room (and must not shrink the block).
+    if (fGrowthStep <= 0) return false;
     if (ResizeSlots(int64_t(fCapacity) + fGrowthStep)) fCapacity += fGrowthStep;
     return fCount < fCapacity;
 }

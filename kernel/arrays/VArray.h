@@ -19,7 +19,8 @@ public:
 
     int32_t oReadFromStream(VStream* stream, int32_t length) override;
     int32_t oWriteToStream(VStream* stream) override;
-    // Both arrays must have the same element size (false otherwise).
+    // Both arrays must have the same element size (false otherwise); copying
+    // from itself changes nothing.
     virtual uint8_t CopyFrom(VArray* source);
     virtual int32_t oAddElem(const void* element);
     virtual int32_t oAddNSpaces(int32_t number, uint8_t clear);

@@ -12,9 +12,13 @@ uint8_t _pstrlength(ConstStr255Param s) { return s[0]; }
 
 StringPtr _pstrcopy(StringPtr dst, ConstStr255Param src, int16_t start, int16_t count)
 {
+    // The length byte must tell what was copied: a count outside 0..255
+    // is cut to that range.
+    if (count < 0) count = 0;
+    if (count > kMaxLength) count = kMaxLength;
     dst[0] = uint8_t(count);
     if (count > 0) std::memmove(dst + 1, src + start, size_t(count));
-    return dst + 1 + (count > 0 ? count : 0);
+    return dst + 1 + count;
 }
 
 void _PStrCopy(ConstStr255Param src, StringPtr dst, int16_t dstSize)
@@ -153,7 +157,7 @@ void p2cConcat(StringPtr dst, int16_t dstSize, std::initializer_list<P2CItem> it
 
     Str255 temp;
     StringPtr out = aliased ? temp : dst;
-    const int room = (aliased ? 256 : dstSize) - 1;
+    const int room = (aliased || dstSize > 256 ? 256 : dstSize) - 1;
     int len = 0;
     for (const P2CItem& item : items) {
         if (len >= room) break;

@@ -16,8 +16,8 @@ using platform::StringPtr;
 uint8_t _pstrlength(ConstStr255Param s);
 
 // Writes count as dst's length byte, then copies count bytes from src[start]
-// onward. The caller keeps count <= 255 and inside src. Returns the address
-// just past the last byte written.
+// onward; a count outside 0..255 is cut to that range. The caller keeps the
+// count inside src. Returns the address just past the last byte written.
 StringPtr _pstrcopy(StringPtr dst, ConstStr255Param src, int16_t start, int16_t count);
 
 // Copies src into a buffer of dstSize bytes, cut so that it always fits;
@@ -72,8 +72,8 @@ private:
     uint8_t ch_;
 };
 
-// dst <- the items in order, cut to dstSize - 1 characters. dst may itself
-// be one of the items.
+// dst <- the items in order, cut to dstSize - 1 characters (never more than
+// 255). dst may itself be one of the items.
 void p2cConcat(StringPtr dst, int16_t dstSize, std::initializer_list<P2CItem> items);
 
 // Zero-terminated text <-> length-prefixed string, in place.

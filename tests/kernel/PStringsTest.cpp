@@ -95,6 +95,18 @@ TEST(PStrings, TypedConcatenationMatchesWithAndWithoutAliasing)
     P big(std::string(200, 'q'));
     p2cConcat(big.s, 256, {big.s, big.s});
     EXPECT_EQ(big.s[0], 255);
+
+    // A size beyond a full buffer still gives at most 255 characters.
+    struct Guarded {
+        Str255 s;
+        uint8_t guard[64];
+    } g;
+    std::memset(&g, 0, sizeof g);
+    P half(std::string(150, 'h'));
+    p2cConcat(g.s, 300, {half.s, half.s});
+    EXPECT_EQ(g.s[0], 255);
+    EXPECT_EQ(Text(g.s), std::string(255, 'h'));
+    for (uint8_t b : g.guard) EXPECT_EQ(b, 0);
 }
 
 TEST(PStrings, ConversionsClampTo255)
@@ -130,6 +142,19 @@ TEST(PStrings, ConversionsClampTo255)
     std::memcpy(o, "abcdef", 6);
     CToPStr(o, 6, o);
     EXPECT_EQ(Text(o), "abcdef");
+
+    // _pstrcopy keeps its length byte to what was copied.
+    Str255 copied;
+    std::memset(copied, 0x5A, sizeof copied);
+    P src("source");
+    EXPECT_EQ(_pstrcopy(copied, src.s, 1, -2), copied + 1);
+    EXPECT_EQ(copied[0], 0);
+    std::memset(&g, 0, sizeof g);
+    char wide[400];
+    std::memset(wide, 'w', sizeof wide);
+    EXPECT_EQ(_pstrcopy(g.s, reinterpret_cast<ConstStr255Param>(wide), 1, 300), g.s + 256);
+    EXPECT_EQ(g.s[0], 255);
+    for (uint8_t b : g.guard) EXPECT_EQ(b, 0);
 
     char out[10] = {};
     P xyz("xyz");

@@ -157,6 +157,29 @@ TEST(VArray, CopyFromAndPointers)
     EXPECT_EQ(first, low);
 }
 
+TEST(VArray, ANegativeStepNeverShrinksTheBlockUnderItsElements)
+{
+    VLongArray array(-3);
+    array.oReserveRoom(5, false);
+    for (int32_t v : {1, 2, 3, 4, 5}) EXPECT_GE(array.oAddElem(&v), 0);
+    int32_t six = 6;
+    EXPECT_EQ(array.oAddElem(&six), -1);
+    EXPECT_EQ(array.aGetMemUsage(), 5 * 4);
+    EXPECT_EQ(Longs(array), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+
+    array.oReserveRoom(1, true);
+    EXPECT_GE(array.aGetMemUsage(), 6 * 4);
+    EXPECT_EQ(Longs(array), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+}
+
+TEST(VArray, CopyFromItselfKeepsTheElements)
+{
+    VLongArray array;
+    for (int32_t v : {7, 8}) array.oAddElem(&v);
+    EXPECT_TRUE(array.CopyFrom(&array));
+    EXPECT_EQ(Longs(array), (std::vector<int32_t>{7, 8}));
+}
+
 TEST(VArray, ReportsMemoryShortage)
 {
     VLongArray array(4);
