@@ -193,6 +193,7 @@ Boolean Button()
 {
     Pump();
     bool down = State().input.button;
+    if (down) NoteIdle();  // as in StillDown: the program waits on the mouse
     PollBackend();
     return down;
 }

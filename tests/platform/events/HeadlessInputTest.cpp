@@ -246,4 +246,13 @@ TEST(HeadlessInput, TrackingLoopsEndWhenTheScriptLeavesTheButtonHeldOrWaitsForId
         EXPECT_EQ(MouseReleasePoint().h, 40);
         EXPECT_EQ(MouseReleasePoint().v, 30);
     }
+    {
+        // The same with a loop that polls Button.
+        HeadlessRun run(Script().Press(10, 10).WaitIdle().Release());
+        EventRecord e{};
+        ASSERT_TRUE(NextEvent(mDownMask, &e));
+        int polls = 0;
+        while (Button() && polls < 100000) ++polls;
+        EXPECT_LT(polls, 100);
+    }
 }
