@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/events/InputState.h"
 #include "platform/screen/Screen.h"
 
 namespace platform {
@@ -98,6 +99,9 @@ void HeadlessBackend::CountWaiting(uint32_t ticks)
     endMessage_ = "headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
                   " and the program was still waiting for input at tick " +
                   std::to_string(clock_.Ticks()) + "; ending the run";
+    // No release will come: let go of the button so that tracking loops end.
+    const InputState& in = CurrentInput();
+    if (in.button) InputButton(false, in.mouse, 0);
     if (options_.onWatchdog) {
         options_.onWatchdog(endMessage_);
         return;

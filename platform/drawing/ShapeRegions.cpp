@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 #include "platform/drawing/Regions.h"
 
@@ -177,16 +178,27 @@ void LineShape(pixman_region32_t* out, Point from, Point to, Point penSize)
             ++y;
         }
     }
-    // Each output row is covered by the pen from path rows v - ph + 1 .. v.
+    // Each output row is covered by the pen from path rows v - ph + 1 .. v:
+    // a sliding window, so that tall pens cost no more than thin ones.
     std::vector<pixman_box32_t> boxes;
+    std::deque<int32_t> lows, highs;  // path rows, best first
     for (int32_t v = y0; v < y1 + ph; ++v) {
-        int32_t lo = INT32_MAX, hi = INT32_MIN;
-        for (int32_t p = std::max(y0, v - ph + 1); p <= std::min(y1, v); ++p) {
-            lo = std::min(lo, minX[size_t(p - y0)]);
-            hi = std::max(hi, maxX[size_t(p - y0)]);
+        if (v <= y1) {
+            const int32_t lo = minX[size_t(v - y0)], hi = maxX[size_t(v - y0)];
+            while (!lows.empty() && minX[size_t(lows.back() - y0)] >= lo)
+                lows.pop_back();
+            lows.push_back(v);
+            while (!highs.empty() && maxX[size_t(highs.back() - y0)] <= hi)
+                highs.pop_back();
+            highs.push_back(v);
         }
-        if (lo <= hi)
-            boxes.push_back({lo, v, hi + pw, v + 1});
+        const int32_t first = v - ph + 1;
+        while (!lows.empty() && lows.front() < first)
+            lows.pop_front();
+        while (!highs.empty() && highs.front() < first)
+            highs.pop_front();
+        if (!lows.empty())
+            boxes.push_back({minX[size_t(lows.front() - y0)], v, maxX[size_t(highs.front() - y0)] + pw, v + 1});
     }
     FromBoxes(out, boxes);
 }

@@ -193,6 +193,7 @@ Boolean Button()
 {
     Pump();
     bool down = State().input.button;
+    if (down) NoteIdle();  // as in StillDown: the program waits on the mouse
     PollBackend();
     return down;
 }
@@ -203,6 +204,9 @@ static bool ButtonStillDown(bool takeMouseUp)
     Pump();
     EventManagerState& s = State();
     bool down = s.input.button && !s.queue.Has(mDownMask | mUpMask);
+    // A tracking loop waits for input as much as an empty event call does:
+    // a script waiting for the program to go idle may go on.
+    if (down) NoteIdle();
     if (!down) {
         EventRecord up{};
         s.releasePoint = s.queue.Take(mUpMask, &up, takeMouseUp) ? up.where : s.input.mouse;

@@ -20,7 +20,8 @@ constexpr int16_t kMenuBarHeight = 20;
 
 // Makes (or remakes at a new size) the screen; the main device follows.
 // Windows keep their places. Answers memFullErr when the pixels cannot be
-// had, paramErr for sizes below 64 x 64 or above 8192 x 8192.
+// had, paramErr for sizes below 64 x 64 or above 4000 x 4000 (a row of
+// 32-bit pixels must fit the row-bytes field).
 OSErr InitScreen(int16_t width = kDefaultScreenWidth, int16_t height = kDefaultScreenHeight);
 // Frees the screen's worlds (tests).
 void DisposeScreen();

@@ -67,18 +67,30 @@ void SizeWindow(WindowRef window, int16_t width, int16_t height, Boolean update)
     GWorldPtr world = window->port;
     if (UpdateGWorld(&world, 32, &bounds, nullptr, nullptr, clipPix) & gwFlagErr) return;
     window->port = world;
-    ExposureWatch watch;
-    SetContentRect(*window, Rect{old.top, old.left, int16_t(old.top + height), int16_t(old.left + width)});
-    if (!update) return;
+    RgnHandle pending = NewRgn();
+    CopyRgn(window->updateRgn, pending);
+    const bool delivered = window->updateDelivered;
+    {
+        // Windows behind see what the window uncovered either way.
+        ExposureWatch watch;
+        SetContentRect(*window, Rect{old.top, old.left, int16_t(old.top + height), int16_t(old.left + width)});
+    }
     // The strips the window gained.
     RgnHandle gained = NewRgn();
     RgnHandle was = NewRgn();
     RectRgn(gained, &window->content);
     RectRgn(was, &old);
     DiffRgn(gained, was, gained);
-    AddToUpdate(*window, gained);
+    if (update) {
+        AddToUpdate(*window, gained);
+    } else {
+        // The caller draws the new strips itself: they are not invalidated.
+        DiffRgn(window->updateRgn, gained, window->updateRgn);
+        if (pending && EqualRgn(window->updateRgn, pending)) window->updateDelivered = delivered;
+    }
     DisposeRgn(gained);
     DisposeRgn(was);
+    DisposeRgn(pending);
 }
 
 void DragWindow(WindowRef window, Point start, const Rect* limits)
@@ -116,9 +128,12 @@ uint32_t GrowWindow(WindowRef window, Point start, const Rect* sizeLimits)
     if (!IsLiveWindow(window)) return 0;
     const Rect limits = sizeLimits ? *sizeLimits : Rect{64, 64, 32767, 32767};
     const Rect c = window->content;
+    // A maximum below the minimum gives way to the minimum.
+    const int32_t minW = std::max<int32_t>(limits.left, 0), minH = std::max<int32_t>(limits.top, 0);
+    const int32_t maxW = std::max<int32_t>(limits.right, minW), maxH = std::max<int32_t>(limits.bottom, minH);
     auto sized = [&](Point p) {
-        int32_t w = std::clamp<int32_t>(c.right - c.left + (p.h - start.h), limits.left, limits.right);
-        int32_t h = std::clamp<int32_t>(c.bottom - c.top + (p.v - start.v), limits.top, limits.bottom);
+        int32_t w = std::clamp<int32_t>(c.right - c.left + (p.h - start.h), minW, maxW);
+        int32_t h = std::clamp<int32_t>(c.bottom - c.top + (p.v - start.v), minH, maxH);
         return Rect{c.top, c.left, int16_t(c.top + h), int16_t(c.left + w)};
     };
     auto outlineOf = [&](const Rect& content) {

@@ -130,3 +130,44 @@ TEST(Patterns, GrayJoinsSeamlesslyAndFollowsTheOrigin)
     GetIndPattern(&p, sysPatListID, 37);  // out of the list: unchanged
     EXPECT_EQ(p.pat[3], 0x00);
 }
+
+TEST(PixelRules, ThickLinesAreThePenStampedAlongTheThinLine)
+{
+    World thin, thick;
+    uint32_t seed = 12345;
+    auto next = [&](int32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return int32_t((seed >> 16) % uint32_t(n));
+    };
+    for (int i = 0; i < 40; ++i) {
+        const int16_t h1 = int16_t(next(40)), v1 = int16_t(next(40)), h2 = int16_t(next(40)), v2 = int16_t(next(40));
+        const int16_t pw = int16_t(1 + next(9)), ph = int16_t(1 + next(9));
+        SetGWorld(thin.get(), nullptr);
+        EraseRect(&thin.get()->portRect);
+        PenNormal();
+        MoveTo(h1, v1);
+        LineTo(h2, v2);
+        SetGWorld(thick.get(), nullptr);
+        EraseRect(&thick.get()->portRect);
+        PenSize(pw, ph);
+        MoveTo(h1, v1);
+        LineTo(h2, v2);
+        for (int32_t v = 0; v < 64; ++v)
+            for (int32_t h = 0; h < 64; ++h) {
+                bool stamped = false;
+                for (int32_t j = 0; j < ph && !stamped; ++j)
+                    for (int32_t k = 0; k < pw && !stamped; ++k)
+                        stamped = h - k >= 0 && v - j >= 0 && thin.At(h - k, v - j) == kBlack;
+                ASSERT_EQ(thick.At(h, v), stamped ? kBlack : kWhite)
+                    << "line " << i << " pixel " << h << "," << v << " pen " << pw << "x" << ph;
+            }
+    }
+    // A pen as tall as the coordinate space along the longest line still
+    // draws at once and covers the whole world.
+    SetGWorld(thick.get(), nullptr);
+    EraseRect(&thick.get()->portRect);
+    PenSize(32767, 32767);
+    MoveTo(-32768, -32768);
+    LineTo(32767, 32767);
+    EXPECT_EQ(thick.CountNot(kBlack), 0);
+}

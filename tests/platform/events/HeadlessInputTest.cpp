@@ -218,3 +218,41 @@ TEST(HeadlessInput, WatchdogCatchesAPollingLoopAfterTheScript)
     EXPECT_TRUE(run.backend->Ended());
     EXPECT_LE(polls, 60);
 }
+
+TEST(HeadlessInput, TrackingLoopsEndWhenTheScriptLeavesTheButtonHeldOrWaitsForIdle)
+{
+    {
+        // The script ends with the button down: the watchdog lets go of it.
+        HeadlessOptions options;
+        options.watchdogTicks = 50;
+        HeadlessRun run(Script().Press(10, 10), options);
+        EventRecord e{};
+        ASSERT_TRUE(NextEvent(mDownMask, &e));
+        int polls = 0;
+        while (WaitMouseUp() && polls < 100000) ++polls;
+        EXPECT_TRUE(run.backend->Ended());
+        EXPECT_LE(polls, 60);
+        EXPECT_FALSE(Button());
+    }
+    {
+        // A script waiting for idle goes on while the program tracks the mouse.
+        HeadlessRun run(Script().Press(10, 10).WaitIdle().Move(40, 30).Release());
+        EventRecord e{};
+        ASSERT_TRUE(NextEvent(mDownMask, &e));
+        int polls = 0;
+        while (WaitMouseUp() && polls < 100000) ++polls;
+        EXPECT_LT(polls, 100);
+        EXPECT_FALSE(run.backend->Ended());
+        EXPECT_EQ(MouseReleasePoint().h, 40);
+        EXPECT_EQ(MouseReleasePoint().v, 30);
+    }
+    {
+        // The same with a loop that polls Button.
+        HeadlessRun run(Script().Press(10, 10).WaitIdle().Release());
+        EventRecord e{};
+        ASSERT_TRUE(NextEvent(mDownMask, &e));
+        int polls = 0;
+        while (Button() && polls < 100000) ++polls;
+        EXPECT_LT(polls, 100);
+    }
+}

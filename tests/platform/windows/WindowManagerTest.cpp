@@ -271,3 +271,47 @@ TEST_F(WindowTest, CreationKindsTitlesAndReferencesAndBadInput)
     EXPECT_EQ(GetWindowBounds(nullptr, kWindowContentRgn, &r), errInvalidWindowRef);
     EXPECT_EQ(GetWindowBounds(w, 999, &r), errInvalidWindowRef);
 }
+
+TEST_F(WindowTest, SizingWithoutUpdateLeavesTheNewStripsToTheCaller)
+{
+    WindowRef back = Document(50, 50, 500, 500, "Back");
+    WindowRef w = Document(100, 100, 300, 300);
+    Play(Script().Wait(100));
+    Settle();
+    SizeWindow(w, 300, 250, false);
+    RgnHandle update = NewRgn();
+    GetWindowRegion(w, kWindowUpdateRgn, update);
+    EXPECT_TRUE(EmptyRgn(update));
+    std::vector<EventRecord> events = Drain();
+    EXPECT_EQ(CountEvents(events, updateEvt, w), 0);
+
+    // Shrinking uncovers the window behind, which is told either way.
+    SizeWindow(w, 100, 100, false);
+    GetWindowRegion(back, kWindowUpdateRgn, update);
+    EXPECT_TRUE(PtInRgn(Pt(350, 150), update));
+    GetWindowRegion(w, kWindowUpdateRgn, update);
+    EXPECT_TRUE(EmptyRgn(update));
+    events = Drain();
+    EXPECT_EQ(CountEvents(events, updateEvt, back), 1);
+    EXPECT_EQ(CountEvents(events, updateEvt, w), 0);
+
+    // With update, the gained strips are the window's to redraw.
+    SizeWindow(w, 150, 100, true);
+    GetWindowRegion(w, kWindowUpdateRgn, update);
+    EXPECT_TRUE(PtInRgn(Pt(100 + 120, 100 + 50), update));
+    EXPECT_FALSE(PtInRgn(Pt(100 + 50, 100 + 50), update));
+    DisposeRgn(update);
+}
+
+TEST_F(WindowTest, GrowWindowKeepsTheMinimumWhenTheLimitsCross)
+{
+    WindowRef w = Document(100, 100, 300, 300);
+    Play(Script().Drag(298, 298, 398, 398, 10));
+    Settle();
+    EventRecord e{};
+    ASSERT_TRUE(NextEvent(mDownMask, &e));
+    Rect crossed{300, 300, 100, 100};  // minimum 300 x 300, maximum 100 x 100
+    uint32_t size = GrowWindow(w, e.where, &crossed);
+    EXPECT_EQ(size & 0xFFFF, 300u);
+    EXPECT_EQ(size >> 16, 300u);
+}
