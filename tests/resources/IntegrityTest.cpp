@@ -222,5 +222,30 @@ TEST_F(IntegrityTest, FreedSpaceIsReusedOnlyAfterTheCommit)
     closeres(ref, false);
 }
 
+// A block written at once that fails to reach the disk leaves the map as it
+// was: the commit after it keeps the previous contents.
+TEST_F(IntegrityTest, FailedImmediateWriteLeavesTheRecordAsItWas)
+{
+    MakeSample("now.qzb");
+    int16_t ref = openres(Spec("now.qzb"), false);
+    ASSERT_NE(ref, 0);
+    CPseudoResFile* file = CPseudoResManager::Files().back();
+    const Bytes replacement = Pattern(500, 40);
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        EXPECT_FALSE(file->AddResNow(replacement.data(), 500, FourCC("SAMP"), 4, 1234));
+        EXPECT_EQ(reserr, platform::dskFulErr);
+        EXPECT_FALSE(file->AddResNow(replacement.data(), 500, FourCC("SAMP"), 12, 1234));
+    }
+    EXPECT_EQ(compteres(FourCC("SAMP"), true), 6);
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("now.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(FourCC("SAMP"), 4)), Pattern(160, 4));
+    EXPECT_EQ(xget1res(FourCC("SAMP"), 12), nullptr);
+    EXPECT_TRUE(CPseudoResManager::Files().back()->HasGoodBitsTable(nullptr, nullptr));
+    closeres(ref, false);
+}
+
 }  // namespace
 }  // namespace storetest
