@@ -346,7 +346,12 @@ OSErr CPseudoResFile::CommitAll()
         return err;
     }
     fBitmaps.MarkTableWritten();
-    return noErr;
+    // The new header no longer points at what this commit gave up: only
+    // now may its units be cleared and handed out again.
+    fBitmaps.ReleaseFreed();
+    err = fBitmaps.WriteDirtyPages(fFork);
+    if (err == noErr) err = fFork.Flush();
+    return err;
 }
 
 bool CPseudoResFile::UpdateRes()

@@ -281,6 +281,25 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
         Fail(err);
         return false;
     }
+
+    // The block goes to disk first: a failed write leaves the map as it
+    // was, so no record ever points at a block that was not written.
+    std::vector<uint8_t> block(blockLength);
+    WriteBE16(&block[0], kBlockMarker);
+    WriteBE32(&block[2], type);
+    WriteBE16(&block[6], uint16_t(id));
+    MapWordsToFile(&block[0], 2, fSwapFlag);
+    MapWordsToFile(&block[2], 4, fSwapFlag);
+    MapWordsToFile(&block[6], 2, fSwapFlag);
+    if (length > 0) std::memcpy(&block[kBlockHeaderSize], data, size_t(length));
+    ContentsToFile(type, &block[kBlockHeaderSize], length, fSwapFlag);
+    err = fFork.WriteAt(place, block.data(), blockLength, fBitmaps.LogicalEnd());
+    if (err != noErr) {
+        fBitmaps.FreePlace(place, blockLength);
+        Fail(err);
+        return false;
+    }
+
     int32_t t, r;
     if (fMap.FindID(type, id, true, &t, &r)) {
         MapRecord& rec = fMap.Edit(t, r);
@@ -297,24 +316,8 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
     rec.length = blockLength;
     rec.stamp = stamp;
     // Written unscrambled, so the record is no longer enciphered.
-    rec.attributes = kAttrChanged;
+    rec.attributes = 0;
     fMap.changed = true;
-
-    std::vector<uint8_t> block(blockLength);
-    WriteBE16(&block[0], kBlockMarker);
-    WriteBE32(&block[2], type);
-    WriteBE16(&block[6], uint16_t(id));
-    MapWordsToFile(&block[0], 2, fSwapFlag);
-    MapWordsToFile(&block[2], 4, fSwapFlag);
-    MapWordsToFile(&block[6], 2, fSwapFlag);
-    if (length > 0) std::memcpy(&block[kBlockHeaderSize], data, size_t(length));
-    ContentsToFile(type, &block[kBlockHeaderSize], length, fSwapFlag);
-    err = fFork.WriteAt(place, block.data(), blockLength, fBitmaps.LogicalEnd());
-    if (err != noErr) {
-        Fail(err);
-        return false;
-    }
-    fMap.Edit(t, r).attributes = 0;
     Fail(noErr);
     return true;
 }

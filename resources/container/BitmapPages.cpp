@@ -25,6 +25,7 @@ void BitmapPages::Clear()
     logicalEnd_ = 0;
     table_.clear();
     pages_.clear();
+    freed_.clear();
     firstFreeHint_ = 0;
     scanFrom_.clear();
     tableChanged_ = tableEverChanged_ = false;
@@ -137,12 +138,19 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
 
 void BitmapPages::FreePlace(uint32_t offset, uint32_t length)
 {
-    if (length == 0) return;
-    uint64_t first = offset / kUnitSize;
-    uint64_t last = (uint64_t(offset) + length - 1) / kUnitSize;
-    SetUnits(first, last - first + 1, false);
-    firstFreeHint_ = std::min(firstFreeHint_, first);
-    scanFrom_.clear();
+    if (length != 0) freed_.emplace_back(offset, length);
+}
+
+void BitmapPages::ReleaseFreed()
+{
+    for (const auto& [offset, length] : freed_) {
+        uint64_t first = offset / kUnitSize;
+        uint64_t last = (uint64_t(offset) + length - 1) / kUnitSize;
+        SetUnits(first, last - first + 1, false);
+        firstFreeHint_ = std::min(firstFreeHint_, first);
+    }
+    if (!freed_.empty()) scanFrom_.clear();
+    freed_.clear();
 }
 
 bool BitmapPages::AnyDirty() const

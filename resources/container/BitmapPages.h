@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/core/MacTypes.h"
@@ -38,8 +39,13 @@ public:
     // pages) when nothing fits. dskFulErr when the file would need more
     // than the page table can ever hold.
     platform::OSErr FindPlace(uint32_t size, uint32_t* place);
-    // Frees the units of (offset, length); length 0 frees nothing.
+    // Gives up the units of (offset, length); length 0 frees nothing. The
+    // last commit's map may still point at them, so they stay allocated
+    // until ReleaseFreed, which the commit calls once its header is on disk.
     void FreePlace(uint32_t offset, uint32_t length);
+    // Clears the units given up since the last commit and marks their
+    // pages dirty.
+    void ReleaseFreed();
     bool IsUnitSet(uint32_t unit) const;
 
     bool TableChanged() const { return tableChanged_; }
@@ -56,6 +62,7 @@ private:
 
     uint32_t logicalEnd_ = 0;
     std::vector<uint32_t> table_;
+    std::vector<std::pair<uint32_t, uint32_t>> freed_;
     std::vector<BitmapPage> pages_;
     // Every unit below this one is known to be allocated.
     uint64_t firstFreeHint_ = 0;

@@ -171,5 +171,81 @@ TEST_F(IntegrityTest, FailedCommitKeepsTheMarkAndThePreviousState)
     closeres(ref, false);
 }
 
+// Space given up since the last commit is not handed out again before the
+// next one: the committed map may still point at it.
+TEST_F(IntegrityTest, FreedSpaceIsReusedOnlyAfterTheCommit)
+{
+    MakeSample("reuse.qzb");
+    int16_t ref = openres(Spec("reuse.qzb"), false);
+    ASSERT_NE(ref, 0);
+    ASSERT_TRUE(rmveresbyid(FourCC("SAMP"), 2, true));
+    Handle moved = xget1res(FourCC("SAMP"), 3);
+    platform::SetHandleSize(moved, 400);
+    ASSERT_TRUE(xwriteres(moved));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(80, 7)), FourCC("SAMP"), 7));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(100, 8)), FourCC("SAMP"), 8));
+    // The blocks reach the disk, then the program stops before the map and
+    // the header are written.
+    ASSERT_TRUE(updateresNoMap(ref));
+    WriteWholeFile(Path("crashed.qzb"), ReadWholeFile(Path("reuse.qzb")));
+    ASSERT_TRUE(closeres(ref, false));
+
+    ref = openres(Spec("crashed.qzb"), false);
+    ASSERT_NE(ref, 0);
+    for (int16_t id = 1; id <= 6; ++id)
+        EXPECT_EQ(Contents(xget1res(FourCC("SAMP"), id)), Pattern(size_t(40 * id), uint32_t(id))) << id;
+    closeres(ref, false);
+
+    // After a commit the space is free again.
+    ref = openres(Spec("reuse.qzb"), false);
+    ASSERT_NE(ref, 0);
+    auto offsetOf = [](int16_t id) {
+        Handle list = CPseudoResManager::Files().back()->GetResList();
+        const Bytes entries = Contents(list);
+        platform::DisposeHandle(list);
+        for (size_t at = 0; at + 18 <= entries.size(); at += 18)
+            if (int16_t(platform::ReadBE16(&entries[at + 4])) == id) return BE32(entries, at + 10);
+        return 0u;
+    };
+    const uint32_t offset6 = offsetOf(6);
+    ASSERT_TRUE(rmveresbyid(FourCC("SAMP"), 6, true));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(240, 10)), FourCC("SAMP"), 10));
+    EXPECT_NE(offsetOf(10), offset6);
+    ASSERT_TRUE(updateres(ref));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(240, 11)), FourCC("SAMP"), 11));
+    EXPECT_EQ(offsetOf(11), offset6);
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("reuse.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(FourCC("SAMP"), 11)), Pattern(240, 11));
+    EXPECT_EQ(Contents(xget1res(FourCC("SAMP"), 10)), Pattern(240, 10));
+    closeres(ref, false);
+}
+
+// A block written at once that fails to reach the disk leaves the map as it
+// was: the commit after it keeps the previous contents.
+TEST_F(IntegrityTest, FailedImmediateWriteLeavesTheRecordAsItWas)
+{
+    MakeSample("now.qzb");
+    int16_t ref = openres(Spec("now.qzb"), false);
+    ASSERT_NE(ref, 0);
+    CPseudoResFile* file = CPseudoResManager::Files().back();
+    const Bytes replacement = Pattern(500, 40);
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        EXPECT_FALSE(file->AddResNow(replacement.data(), 500, FourCC("SAMP"), 4, 1234));
+        EXPECT_EQ(reserr, platform::dskFulErr);
+        EXPECT_FALSE(file->AddResNow(replacement.data(), 500, FourCC("SAMP"), 12, 1234));
+    }
+    EXPECT_EQ(compteres(FourCC("SAMP"), true), 6);
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("now.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(FourCC("SAMP"), 4)), Pattern(160, 4));
+    EXPECT_EQ(xget1res(FourCC("SAMP"), 12), nullptr);
+    EXPECT_TRUE(CPseudoResManager::Files().back()->HasGoodBitsTable(nullptr, nullptr));
+    closeres(ref, false);
+}
+
 }  // namespace
 }  // namespace storetest
