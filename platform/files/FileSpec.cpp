@@ -348,6 +348,7 @@ OSErr FSpDelete(const FSSpec& fileSpec)
     struct stat st {};
     if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (S_ISDIR(st.st_mode)) {
+        RemoveOrphanSidecars(fileSpec.path);
         if (::rmdir(fileSpec.path.c_str()) != 0) return OSErrFromErrno(errno);
     } else {
         if (!S_ISLNK(st.st_mode) && IsItemOpen(fileSpec.path)) return fBsyErr;

@@ -1,5 +1,7 @@
 #include "platform/files/Sidecar.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -45,6 +47,22 @@ OSErr RemoveSidecar(const std::string& itemPath)
     if (::unlink(SidecarPath(itemPath).c_str()) != 0 && errno != ENOENT)
         return OSErrFromErrno(errno);
     return noErr;
+}
+
+void RemoveOrphanSidecars(const std::string& folderPath)
+{
+    DIR* dir = ::opendir(folderPath.c_str());
+    if (!dir) return;
+    std::vector<std::string> orphans;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!IsSidecarName(name)) continue;
+        struct stat st {};
+        const std::string item = folderPath + "/" + name.substr(2);
+        if (::lstat(item.c_str(), &st) != 0 && errno == ENOENT) orphans.push_back(folderPath + "/" + name);
+    }
+    ::closedir(dir);
+    for (const std::string& path : orphans) ::unlink(path.c_str());
 }
 
 }  // namespace platform

@@ -20,5 +20,9 @@ OSErr ReadSidecar(const std::string& itemPath, AppleDouble* doc, bool* present);
 OSErr WriteSidecar(const std::string& itemPath, const AppleDouble& doc);
 // Removes the item's sidecar, if any.
 OSErr RemoveSidecar(const std::string& itemPath);
+// Removes the sidecars in a folder whose items are gone (left by copies
+// from other systems): they are never listed, so they must not keep an
+// otherwise empty folder from being deleted.
+void RemoveOrphanSidecars(const std::string& folderPath);
 
 }  // namespace platform

@@ -137,7 +137,17 @@ TEST(FileSpec, SidecarsTravelWithTheirFile)
     ASSERT_EQ(FSpDelete(moved), noErr);
     EXPECT_FALSE(Exists(dir / "sub/._b:c"));
     EXPECT_EQ(FSpDelete(moved), fnfErr);
+    // A sidecar whose item is gone does not keep the folder from going; a
+    // sidecar beside a real item does (the folder is not empty).
+    WriteText(dir / "sub/._left-behind", "x");
     ASSERT_EQ(FSpDelete(sub), noErr);
+    FSSpec full;
+    ASSERT_EQ(FSpDirCreate(FSSpec{dir / "full"}), noErr);
+    WriteText(dir / "full/item", "");
+    WriteText(dir / "full/._item", "x");
+    FSMakeFSSpec(dir / "full", &full);
+    EXPECT_NE(FSpDelete(full), noErr);
+    EXPECT_TRUE(Exists(dir / "full/._item"));
 
     // An orphan sidecar is never taken over by a new file of that name.
     WriteText(dir / "a", "");
