@@ -18,13 +18,17 @@ int16_t ByWeight(int32_t aWeight, int32_t bWeight) { return aWeight > bWeight ? 
 
 }  // namespace
 
-int16_t relptr(const uint8_t* classes, const uint8_t* order, const uint8_t* a, const uint8_t* b,
-               int32_t aLength, int32_t bLength)
+namespace {
+
+// The table-driven comparison; without `wildcards` the at sign is an
+// ordinary character and the answers form a total order.
+int16_t TableCompare(const uint8_t* classes, const uint8_t* order, const uint8_t* a, const uint8_t* b,
+                     int32_t aLength, int32_t bLength, bool wildcards)
 {
     aLength = std::max(aLength, 0);
     bLength = std::max(bLength, 0);
     auto isWildcard = [&](int32_t k) {
-        if (classes[b[k]] != kTableWildcard) return false;
+        if (!wildcards || classes[b[k]] != kTableWildcard) return false;
         return strcmpbehavior == 0 || k == 0 || k == bLength - 1;
     };
     int32_t ia = 0, ib = 0;
@@ -55,6 +59,14 @@ int16_t relptr(const uint8_t* classes, const uint8_t* order, const uint8_t* a, c
     while (ib < bLength && isWildcard(ib)) ++ib;
     if (ib == bLength) return kEqual;
     return bLength < aLength ? kGreater : kSmaller;
+}
+
+}  // namespace
+
+int16_t relptr(const uint8_t* classes, const uint8_t* order, const uint8_t* a, const uint8_t* b,
+               int32_t aLength, int32_t bLength)
+{
+    return TableCompare(classes, order, a, b, aLength, bLength, true);
 }
 
 int16_t relptrstrict(const uint8_t* classes, const uint8_t* order, const uint8_t* a,
@@ -89,7 +101,10 @@ std::vector<uint8_t> ExpandSharpS(const uint8_t* text, int32_t length)
 }
 }  // namespace
 
-int16_t relbetaptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength, bool strict)
+namespace {
+
+int16_t GermanCompare(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength, bool strict,
+                      bool wildcards)
 {
     aLength = std::max(aLength, 0);
     bLength = std::max(bLength, 0);
@@ -105,8 +120,30 @@ int16_t relbetaptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t 
         bLength = static_cast<int32_t>(bCopy.size());
     }
     if (strict && nouveaucomp != 0) return relptrstrict(tabmajnodiac, tabvalue, a, b, aLength, bLength);
-    if (nouveaucomp != 0) return relptr(tabmajnodiac, tabvalue, a, b, aLength, bLength);
-    return relptr(tabfiltre, tabfiltre3, a, b, aLength, bLength);
+    if (nouveaucomp != 0) return TableCompare(tabmajnodiac, tabvalue, a, b, aLength, bLength, wildcards);
+    return TableCompare(tabfiltre, tabfiltre3, a, b, aLength, bLength, wildcards);
+}
+
+// The ordering comparison of the current collation; `wildcards` makes it
+// the match of a text against a pattern.
+int16_t OrderingCompare(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength, bool wildcards)
+{
+    aLength = std::max(aLength, 0);
+    bLength = std::max(bLength, 0);
+    const int16_t selector = CollationSelector();
+    if (scriptmanager == 0 && selector != kCollateScript) {
+        if (selector == kCollateGerman) return GermanCompare(a, b, aLength, bLength, false, wildcards);
+        if (nouveaucomp != 0) return TableCompare(tabmajnodiac, tabvalue, a, b, aLength, bLength, wildcards);
+        return TableCompare(tabfiltre, tabfiltre3, a, b, aLength, bLength, wildcards);
+    }
+    return scriptrelptr(a, b, aLength, bLength, wildcards);
+}
+
+}  // namespace
+
+int16_t relbetaptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength, bool strict)
+{
+    return GermanCompare(a, b, aLength, bLength, strict, true);
 }
 
 int16_t CompareStringQz(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength,
@@ -115,14 +152,7 @@ int16_t CompareStringQz(const uint8_t* a, const uint8_t* b, int32_t aLength, int
     aLength = std::max(aLength, 0);
     bLength = std::max(bLength, 0);
     const int16_t selector = CollationSelector();
-    if (ordering) {
-        if (scriptmanager == 0 && selector != kCollateScript) {
-            if (selector == kCollateGerman) return relbetaptr(a, b, aLength, bLength, false);
-            if (nouveaucomp != 0) return relptr(tabmajnodiac, tabvalue, a, b, aLength, bLength);
-            return relptr(tabfiltre, tabfiltre3, a, b, aLength, bLength);
-        }
-        return scriptrelptr(a, b, aLength, bLength);
-    }
+    if (ordering) return OrderingCompare(a, b, aLength, bLength, false);
     if (nouveaucomp != 0) {
         if (selector == kCollateGerman) return relbetaptr(a, b, aLength, bLength, true);
         return relptrstrict(tabmajnodiac, tabvalue, a, b, aLength, bLength);
@@ -158,4 +188,14 @@ int16_t relstr(ConstStr255Param a, ConstStr255Param b) { return CompareStringQz(
 int16_t relxptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength)
 {
     return CompareStringQz(a, b, aLength, bLength, true);
+}
+
+int16_t MatchStringQz(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength)
+{
+    return OrderingCompare(a, b, aLength, bLength, true);
+}
+
+int16_t matchstr(ConstStr255Param text, ConstStr255Param pattern)
+{
+    return MatchStringQz(text + 1, pattern + 1, text[0], pattern[0]);
 }

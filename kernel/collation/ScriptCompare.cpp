@@ -156,7 +156,7 @@ int32_t Jinptr(const uint8_t* text, const uint8_t* pattern, int32_t textLength, 
     return 0;
 }
 
-int16_t scriptrelptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength)
+int16_t scriptrelptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength, bool wildcards)
 {
     aLength = std::max(aLength, 0);
     bLength = std::max(bLength, 0);
@@ -172,7 +172,7 @@ int16_t scriptrelptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_
         a = aFolded.data();
         b = bFolded.data();
     }
-    auto isWildcard = [&](int32_t k) { return b[k] == (wildchar & 0xFF) && IsOneByte(b, k); };
+    auto isWildcard = [&](int32_t k) { return wildcards && b[k] == (wildchar & 0xFF) && IsOneByte(b, k); };
     const bool leading = bLength > 0 && isWildcard(0);
     const bool trailing = bLength > 1 && isWildcard(bLength - 1);
     if (leading && bLength == 1) return kEqual;  // the wildcard alone

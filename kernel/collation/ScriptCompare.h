@@ -6,8 +6,9 @@
 #include <cstdint>
 
 // Text a against pattern b (kEqual, kGreater, kSmaller); the wildcard is
-// `wildchar`, counted only as b's first or last character.
-int16_t scriptrelptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength);
+// `wildchar`, counted only as b's first or last character, and only with
+// `wildcards` (sorting passes false).
+int16_t scriptrelptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength, bool wildcards = true);
 
 // Japanese or Korean ordering: -1, 0 or 1.
 int16_t Jrelptr(const uint8_t* a, const uint8_t* b, int32_t aLength, int32_t bLength);

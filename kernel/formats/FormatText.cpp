@@ -29,6 +29,12 @@ bool IsFormatChar(const std::string& text, size_t i, uint8_t ch)
                                        platform::smSystemScript) == platform::smSingleByte;
 }
 
+bool IsPlaceholder(const std::string& text, size_t i)
+{
+    return IsFormatChar(text, i, diese) || IsFormatChar(text, i, zeroforce) || IsFormatChar(text, i, star) ||
+           IsFormatChar(text, i, hardspace);
+}
+
 size_t FindFormatChar(const std::string& text, uint8_t ch, size_t from)
 {
     for (size_t i = from; i < text.size(); ++i)

@@ -17,6 +17,9 @@ void Put(const std::string& text, platform::StringPtr dest, size_t limit = 255);
 // True when text[i] is the character ch and, in two-byte-script mode, a
 // single-byte character of the system script.
 bool IsFormatChar(const std::string& text, size_t i, uint8_t ch);
+// True when text[i] is one of the four digit placeholders (diese,
+// zeroforce, star, hardspace) as a format character.
+bool IsPlaceholder(const std::string& text, size_t i);
 // The first such position at or after `from`, npos when none.
 size_t FindFormatChar(const std::string& text, uint8_t ch, size_t from = 0);
 

@@ -25,12 +25,6 @@ namespace {
 constexpr size_t kFormatLimit = 80;
 constexpr size_t kPartLimit = 31;
 
-bool IsPlaceholderChar(const std::string& s, size_t i)
-{
-    return IsFormatChar(s, i, diese) || IsFormatChar(s, i, zeroforce) || IsFormatChar(s, i, star) ||
-           IsFormatChar(s, i, hardspace);
-}
-
 bool IsMinus(const std::string& s, size_t i)
 {
     if (scriptmanager != 0) return IsFormatChar(s, i, moinschar);
@@ -80,8 +74,13 @@ std::string Scientific(const std::string& format, StringPtr text)
     int32_t n = evalint(count);
     if (n < 1) n = 3;
     if (n > 18) n = 18;
-    double value;
-    std::memcpy(&value, text + 1 + text[0], sizeof value);
+    // The value sits behind the text in the caller's 256-byte buffer; a text
+    // too long to leave room for it is read as a number instead.
+    double value = 0;
+    if (size_t(text[0]) + 1 + sizeof value <= 256)
+        std::memcpy(&value, text + 1 + text[0], sizeof value);
+    else
+        evalreel(text, &value, 0);
     decform form{FLOATDECIMAL, static_cast<int16_t>(n)};
     Str255 result;
     Num2Str(&form, &value, result);
@@ -102,7 +101,7 @@ bool PlaceFraction(std::string& r, size_t c, const std::string& fraction)
     bool significant = false;
     size_t next = 0;
     for (size_t k = c + 1; k < r.size() && next < fraction.size(); ++k) {
-        if (!IsPlaceholderChar(r, k)) continue;
+        if (!IsPlaceholder(r, k)) continue;
         const char placeholder = r[k];
         r[k] = fraction[next++];
         if (IsNonZeroDigit(uint8_t(r[k])))
@@ -123,7 +122,7 @@ size_t PlaceInteger(std::string& r, size_t end, const std::string& integer)
     bool significant = false;
     size_t heldZero = std::string::npos;
     for (size_t k = end; k-- > 0 && left > 0;) {
-        if (!IsPlaceholderChar(r, k)) continue;
+        if (!IsPlaceholder(r, k)) continue;
         const uint8_t ch = uint8_t(integer[left - 1]);
         if (!significant && heldZero == std::string::npos && IsZeroDigit(ch)) {
             heldZero = k;  // a leading zero shows only when a digit follows

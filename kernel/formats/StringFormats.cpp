@@ -16,14 +16,6 @@ int16_t poschar(int16_t ch, ConstStr255Param s)
     return i == std::string::npos ? 0 : static_cast<int16_t>(i + 1);
 }
 
-namespace {
-bool IsPlaceholder(const std::string& s, size_t i)
-{
-    return IsFormatChar(s, i, diese) || IsFormatChar(s, i, zeroforce) || IsFormatChar(s, i, star) ||
-           IsFormatChar(s, i, hardspace);
-}
-}  // namespace
-
 void sstransusing(StringPtr text, ConstStr255Param format)
 {
     std::string pattern = Take(format, 80);

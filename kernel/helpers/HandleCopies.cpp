@@ -12,19 +12,26 @@ void myDisposeHandle(Handle* h)
     *h = nullptr;
 }
 
-void handle2handle(Handle source, Handle* copy)
+namespace {
+
+// A copy of source through `make`; a null or purged source has none.
+void CopyHandle(Handle source, Handle* copy, Handle (*make)(int32_t))
 {
+    *copy = nullptr;
+    if (source == nullptr || *source == nullptr) {
+        erreure = nilHandleErr;
+        return;
+    }
     int32_t size = GetHandleSize(source);
-    *copy = nouv2handle(size);
+    *copy = make(size);
     if (*copy) BlockMoveData(*source, **copy, size);
 }
 
-void handletohandle(Handle source, Handle* copy)
-{
-    int32_t size = GetHandleSize(source);
-    *copy = nouvhandle(size);
-    if (*copy) BlockMoveData(*source, **copy, size);
-}
+}  // namespace
+
+void handle2handle(Handle source, Handle* copy) { CopyHandle(source, copy, nouv2handle); }
+
+void handletohandle(Handle source, Handle* copy) { CopyHandle(source, copy, nouvhandle); }
 
 void effcalc(Handle* list, int16_t* count)
 {

@@ -10,7 +10,8 @@ using platform::Handle;
 
 // Frees the handle and clears the variable; erreure is left alone.
 void myDisposeHandle(Handle* h);
-// A copy made with nouv2handle (null on an allocation error).
+// A copy made with nouv2handle (null on an allocation error, and for a
+// null or purged source, with erreure nilHandleErr).
 void handle2handle(Handle source, Handle* copy);
 // A copy made with nouvhandle (null when none could be made).
 void handletohandle(Handle source, Handle* copy);

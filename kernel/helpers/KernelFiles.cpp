@@ -3,10 +3,12 @@
 #include <cstring>
 #include <string>
 
+#include "kernel/collation/CollationGlobals.h"
 #include "kernel/helpers/HandleCopies.h"
 #include "platform/core/Clock.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
+#include "platform/text/ScriptManager.h"
 
 using namespace platform;
 
@@ -81,7 +83,8 @@ void longname_SplitPathFile(const unsigned char* path, unsigned char* folder, un
 {
     int cut = 0;  // characters up to and including the last ':'
     for (int i = path[0]; i >= 1; --i)
-        if (path[i] == ':') {
+        if (path[i] == ':' && (scriptmanager == 0 || CharacterByteType(path + 1, int16_t(i - 1), smSystemScript) ==
+                                                        smSingleByte)) {
             cut = i;
             break;
         }

@@ -25,7 +25,8 @@ int16_t BGSetFPos(int16_t refNum, int16_t mode, int32_t offset);
 // Second writes that succeeded after an input/output error.
 extern int32_t writeretries;
 
-// Splits at the last ':'; the folder keeps it. Without one the folder is
+// Splits at the last ':' that is a single-byte character (the second byte
+// of a two-byte character never splits); the folder keeps it. Without one the folder is
 // empty and the file is the whole path.
 void longname_SplitPathFile(const unsigned char* path, unsigned char* folder, unsigned char* file);
 // The volume and directory references of the classic file system have no

@@ -220,7 +220,9 @@ void mystrdate(const datum& date, platform::StringPtr dest, int32_t code)
     else
         form = platform::abbrevDate;
     std::string text = platform::DateText(date.day, date.month, date.year, form);
-    if (form == platform::longDate) text = WithFullYear(text, date.year);
+    // The long form and every code from 5 on (abbreviated ones included)
+    // show a year of five digits or more in full.
+    if (code == 3 || code >= 5) text = WithFullYear(text, date.year);
     PutText(text, dest);
     if (form == platform::abbrevDate) patchAbbreviatedDate(date, nullptr, dest);
 }

@@ -143,6 +143,10 @@ int16_t SetPrefData(ResType type, int16_t id, const void* data, int32_t size, ui
         return err;
     }
     if (!UPrefs::Open(0)) return kNotOpen;
+    // Inside an outer open another file may have been made current since:
+    // the write goes to the preferences file all the same.
+    const int16_t current = CurResFile();
+    UseResFile(UPrefs::fResFile);
     int16_t result = 0;
     Handle h = Get1Resource(type, id);  // a copy in another file of the chain does not count
     if (h) {
@@ -174,6 +178,7 @@ int16_t SetPrefData(ResType type, int16_t id, const void* data, int32_t size, ui
         }
     }
     if (h) HPurge(h);
+    UseResFile(current);
     UPrefs::Close();
     return result;
 }

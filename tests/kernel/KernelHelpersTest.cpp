@@ -159,6 +159,14 @@ TEST(KernelHandles, AllocationAndRelease)
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(std::memcmp(*copy, "abcdefgh", 8), 0);
     EXPECT_EQ(set2hsize(copy, 3), 0);
+    // Nothing to copy: no copy.
+    Handle none = h;
+    handle2handle(nullptr, &none);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(erreure, nilHandleErr);
+    none = h;
+    handletohandle(nullptr, &none);
+    EXPECT_EQ(none, nullptr);
     EXPECT_EQ(iscritic, 1);
     effhandle(&copy);
     EXPECT_EQ(copy, nullptr);

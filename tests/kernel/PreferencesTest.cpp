@@ -88,6 +88,21 @@ TEST_F(Preferences, NestedOpensRestoreTheCurrentFile)
     EXPECT_EQ(UPrefs::fResFile, -1);
 }
 
+TEST_F(Preferences, WritesGoToTheirFileInsideAnOuterOpen)
+{
+    ASSERT_TRUE(UPrefs::Open(0));
+    UseResFile(appRef);  // another file made current meanwhile
+    const uint8_t value[2] = {5, 6};
+    EXPECT_EQ(SetPrefData(FourCC("nest"), 1, value, 2, 0), 0);
+    EXPECT_EQ(CurResFile(), appRef);
+    EXPECT_EQ(Get1Resource(FourCC("nest"), 1), nullptr);
+    UseResFile(UPrefs::fResFile);
+    EXPECT_NE(Get1Resource(FourCC("nest"), 1), nullptr);
+    UseResFile(appRef);
+    UPrefs::Close();
+    EXPECT_EQ(CurResFile(), appRef);
+}
+
 TEST_F(Preferences, ReadsAndWritesTheirOwnFile)
 {
     std::vector<uint8_t> appBefore;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/formats/FormatChars.h"
@@ -89,6 +90,16 @@ TEST_F(NumericFormats, SpecialForms)
     EXPECT_EQ(scientific(1234.5, "&"), " 1.23e+3");
     EXPECT_EQ(scientific(-1234.5, "&5"), "-1.2345e+3");
     EXPECT_EQ(scientific(0.5, "&25"), " 5.00000000000000000e-1");  // 18 digits at most
+
+    // A text that fills the 256-byte buffer leaves no room for the value:
+    // it is read from the text, never from behind the buffer.
+    std::vector<unsigned char> full(256, ' ');
+    full[0] = 255;
+    std::memcpy(full.data() + 1, "12.5", 4);
+    platform::Str255 pattern = {};
+    ToPString("&", pattern);
+    transusing(full.data(), pattern);
+    EXPECT_EQ(FromPString(full.data()), " 1.25e+1");
 }
 
 TEST_F(NumericFormats, TimeFormReadsTheNumberAsSeconds)

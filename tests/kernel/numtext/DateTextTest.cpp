@@ -100,6 +100,9 @@ TEST(DateText, Formats)
     EXPECT_EQ(DateString({5, 3, 1985}, 2), "Tue, Mar 5, 1985");
     EXPECT_EQ(DateString({5, 3, 1985}, 3), "Tuesday, March 5, 1985");
     EXPECT_EQ(DateString({1, 1, 12000}, 5), "Saturday, January 1, 12000");
+    EXPECT_EQ(DateString({1, 1, 12000}, 6), "Sat, Jan 1, 12000");
+    EXPECT_EQ(DateString({1, 1, 12000}, 20), "Sat, Jan 1, 12000");
+    EXPECT_EQ(DateString({1, 1, 12000}, 2), "Sat, Jan 1, 2000");  // the plain abbreviated form keeps four
 }
 
 TEST(DateText, TimeFormats)
