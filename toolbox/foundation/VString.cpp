@@ -483,6 +483,9 @@ void* VString::LoadFromPtr(void* data, uint8_t)
     if (IsUnicode()) {
         uint16_t length;
         std::memcpy(&length, data, 2);
+        // The form never holds more than 255 units; a larger length is damage
+        // and is not followed past them.
+        if (length > 255) length = 255;
         std::vector<char16_t> units(length);
         std::memcpy(units.data(), static_cast<char*>(data) + 2, static_cast<size_t>(length) * 2);
         ClearString(false);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ValueTestSupport.h"
 #include "platform/core/Faults.h"
@@ -249,6 +250,13 @@ TEST(Strings, PointerFormAndValues)
     EXPECT_FALSE(uni2.IsNull());
     EXPECT_EQ(Units(uni2), u"hi");
     EXPECT_EQ(Units(ansi2), u"there");
+
+    // A damaged length is not followed past the 255 units the form can hold.
+    std::vector<char16_t> damaged(1 + 255, u'z');
+    damaged[0] = 0xFFFF;
+    VText loaded;
+    loaded.LoadFromPtr(damaged.data());
+    EXPECT_EQ(loaded.GetLength(), 255);
 
     VStr<31> text;
     text.FromLong(-42);
