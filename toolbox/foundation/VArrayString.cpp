@@ -322,7 +322,10 @@ int32_t VArrayString::ReadElements(VStream* stream)
         VString* e = NewStringFromStringKind(kind);
         if (e == nullptr) continue;
         Slot(i) = e;
-        e->ReadFromStream(stream, 0);
+        // A text too long for its string is skipped whole; any other refusal
+        // leaves the stream where the next element cannot be found.
+        const int32_t err = e->ReadFromStream(stream, 0);
+        if (err != 0 && err != kStringTooLong) return err;
     }
     return stream->GetError();
 }

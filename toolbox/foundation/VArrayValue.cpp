@@ -332,6 +332,6 @@ int32_t VArrayValue::ReadFromStream(VStream* stream, int32_t)
     if (count < 0 || MinimumStreamBytes(count) > remaining) return kStreamEndOfData;
     SetCount(count, 0);
     if (fCount != count) return MemoryError();
-    ReadElements(stream);
-    return stream->GetError();
+    const int32_t err = ReadElements(stream);
+    return err != 0 ? err : stream->GetError();
 }

@@ -16,6 +16,7 @@
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VStream.h"
 #include "toolbox/foundation/VText.h"
+#include "toolbox/foundation/system/VSystem.h"
 
 namespace {
 
@@ -418,6 +419,12 @@ int32_t VString::ReadFromStream(VStream* stream, int32_t)
     const int64_t storedBytes = (static_cast<int64_t>(length) + 1) * unitSize;
     const int64_t remaining = static_cast<int64_t>(stream->GetSize()) - stream->GetPos();
     if (storedBytes > remaining) return kStreamEndOfData;
+    if (set != kCharSetMac && set != kCharSetAnsi && set != kCharSetUnicode) {
+        // A set no string is stored in: the text cannot be read as anything.
+        Clear();
+        stream->SetPosByOffset(static_cast<uint32_t>(storedBytes));
+        return kStreamUnknownCharSet;
+    }
     if (!SetLength(length)) {
         stream->SetPosByOffset(static_cast<uint32_t>(storedBytes));
         return kStringTooLong;
@@ -443,6 +450,8 @@ int32_t VString::ReadFromStream(VStream* stream, int32_t)
         Clear();
         return kMemoryFull;
     }
+    // A conversion that fails leaves the string empty, not at the stored length.
+    ClearString(false);
     const int16_t err = unitSize == 2 ? stream->GetWords(reinterpret_cast<int16_t*>(block), &count)
                                       : stream->GetBytes(block, &count);
     if (err == 0) {
@@ -474,6 +483,9 @@ void* VString::LoadFromPtr(void* data, uint8_t)
     if (IsUnicode()) {
         uint16_t length;
         std::memcpy(&length, data, 2);
+        // The form never holds more than 255 units; a larger length is damage
+        // and is not followed past them.
+        if (length > 255) length = 255;
         std::vector<char16_t> units(length);
         std::memcpy(units.data(), static_cast<char*>(data) + 2, static_cast<size_t>(length) * 2);
         ClearString(false);
@@ -609,6 +621,12 @@ double VString::GetReal(int32_t) const
 
 bool VString::GetBoolean(int32_t) const
 {
+    // The system's word for true (from the toolbox resources) counts first.
+    if (gSystem != nullptr) {
+        VStr<15> word;
+        gSystem->GetBoolString(word, true);
+        if (word.GetLength() > 0 && CompareTo(word, false) == 0) return true;
+    }
     std::string text = MacText(*this);
     if (text == "1") return true;
     for (char& c : text)
@@ -630,6 +648,14 @@ void VString::FromBoolean(uint8_t value, int32_t)
 {
     static const uint8_t kTrue[] = "\x04true";
     static const uint8_t kFalse[] = "\x05" "false";
+    if (gSystem != nullptr) {
+        VStr<15> word;
+        gSystem->GetBoolString(word, value != 0);
+        if (word.GetLength() > 0) {
+            FromVString(word);
+            return;
+        }
+    }
     FromPString(value ? kTrue : kFalse, kCharSetMac);
 }
 

@@ -32,6 +32,7 @@ constexpr StringKind kStringAnsiText = 6;
 constexpr int32_t kStreamEmptyString = -3;
 // ReadFromStream's answer for a stored text longer than the string can hold.
 constexpr int32_t kStringTooLong = 100;
+constexpr int32_t kStreamUnknownCharSet = -4;  // stored text in no known character set
 
 // Format numbers of the hour and date text, and of number text.
 enum HourFormat : int32_t {};

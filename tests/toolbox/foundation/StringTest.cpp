@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ValueTestSupport.h"
 #include "platform/core/Faults.h"
@@ -10,6 +11,8 @@
 #include "toolbox/foundation/VPtrStream.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VText.h"
+#include "toolbox/foundation/system/ToolboxResources.h"
+#include "toolbox/foundation/system/VSystem.h"
 
 using platform::FaultKind;
 using platform::ScopedFault;
@@ -116,6 +119,20 @@ TEST(Strings, ReadingRefusesBadInput)
         EXPECT_EQ(mac.ReadFromStream(&foreignStream, 0), -108);
     }
     EXPECT_EQ(mac.GetLength(), 0);
+
+    // A stored set that names no character set: cleared, refused, and the
+    // stream is behind the stored text.
+    for (const int32_t set : {-1, 3, 7}) {
+        ByteList odd = StoredString(3, set);
+        VPtrStream oddStream(reinterpret_cast<char*>(odd.data()), static_cast<int32_t>(odd.size()));
+        oddStream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+        oddStream.OpenReading();
+        VStr<255> uni;
+        uni.FromMacCString(Mac("old"));
+        EXPECT_EQ(uni.ReadFromStream(&oddStream, 0), kStreamUnknownCharSet) << set;
+        EXPECT_EQ(uni.GetLength(), 0) << set;
+        EXPECT_EQ(oddStream.GetLong(), 0x4D41524B) << set;
+    }
 }
 
 TEST(Strings, KindsAndLimits)
@@ -234,6 +251,13 @@ TEST(Strings, PointerFormAndValues)
     EXPECT_EQ(Units(uni2), u"hi");
     EXPECT_EQ(Units(ansi2), u"there");
 
+    // A damaged length is not followed past the 255 units the form can hold.
+    std::vector<char16_t> damaged(1 + 255, u'z');
+    damaged[0] = 0xFFFF;
+    VText loaded;
+    loaded.LoadFromPtr(damaged.data());
+    EXPECT_EQ(loaded.GetLength(), 255);
+
     VStr<31> text;
     text.FromLong(-42);
     EXPECT_EQ(Units(text), u"-42");
@@ -244,4 +268,37 @@ TEST(Strings, PointerFormAndValues)
     text.AppendLong(0x54455854, 16);
     EXPECT_EQ(Units(text), u"34TEXT");
     EXPECT_EQ(text.CompareTo(VStr<8>(text), true), 0);
+}
+
+namespace {
+void FrenchBoolWords(VString& text, int16_t, int16_t index)
+{
+    text.Clear();
+    text.FromMacCString(Mac(index == 2 ? "Vrai" : "Faux"));
+}
+}  // namespace
+
+TEST(Strings, BooleanWordsComeFromTheSystem)
+{
+    ToolboxResources access;
+    access.getString = FrenchBoolWords;
+    SetToolboxResources(access);
+    VSystem system;
+    VSystem* before = gSystem;
+    gSystem = &system;
+
+    VStr<31> text;
+    text.FromBoolean(true);
+    EXPECT_EQ(Units(text), u"Vrai");
+    text.FromBoolean(false);
+    EXPECT_EQ(Units(text), u"Faux");
+    text.FromMacCString(Mac("vrai"));
+    EXPECT_TRUE(text.GetBoolean()) << "compared without case";
+    text.FromMacCString(Mac("1"));
+    EXPECT_TRUE(text.GetBoolean());
+    text.FromMacCString(Mac("Faux"));
+    EXPECT_FALSE(text.GetBoolean());
+
+    gSystem = before;
+    SetToolboxResources({});
 }

@@ -196,6 +196,10 @@ TEST(ValueArray, StoredCountsAreCheckedAgainstTheStream)
     EXPECT_EQ(b.GetCount(), 0);
     VArrayString s;
     EXPECT_EQ(ReadBack(s, ByteList{0, 0, 0x40, 0, 'N', 'U', 'L', 'L'}), kStreamEndOfData);
+    // An element whose stored text runs past the stream ends the read with
+    // its answer: the bytes behind it are not taken for the next element.
+    EXPECT_EQ(ReadBack(s, ByteList{0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 2, 'N', 'U', 'L', 'L', 0, 0, 0, 0}),
+              kStreamEndOfData);
 
     // An allocation that fails leaves the count and reports memory full.
     ByteList bytes{0, 0, 0, 64};

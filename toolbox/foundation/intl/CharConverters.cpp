@@ -104,6 +104,9 @@ bool Multi2UniResource(const VIntlConverterData& data, bool windows, const uint8
                 break;
             }
         }
+        // An entry without bytes matches nothing: it sorts below every
+        // source byte, so a match always consumes at least one.
+        if (order == 0 && i == 0) order = 1;
         if (order == 0) {
             if (!PutUnit(dst, dstEnd, BE16(entry))) return false;
             src += i;

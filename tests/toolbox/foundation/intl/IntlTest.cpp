@@ -14,6 +14,7 @@
 #include "toolbox/foundation/VStr.h"
 #include "tests/platform/files/TempFolder.h"
 #include "toolbox/foundation/VText.h"
+#include "toolbox/foundation/intl/CharConverters.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 
 namespace {
@@ -433,4 +434,38 @@ TEST(Intl, RoundTripsAndRandomUtf8)
             }
         }
     }
+}
+
+TEST(Intl, ResourceTablesNeverStallOnAnEmptyEntry)
+{
+    platform::testing::TempFolder dir;
+    platform::ResetResourceManager();
+    const std::string path = dir / "converters.rsrc";
+    platform::FSpCreateResFile(platform::FSSpec{path}, 0, 0, 0, platform::ResFileFork::Data);
+    platform::OpenResFile(path, platform::fsRdWrPerm, platform::ResFileFork::Data);
+    // Two-byte table: an entry with no bytes, then 82 A0 -> U+3044.
+    const uint8_t toUni[] = {0, 2, 0, 2, 0x30, 0x42, 0, 0, 0x30, 0x44, 0x82, 0xA0};
+    const uint8_t fromUni[] = {0, 2, 0, 0};
+    const platform::ResType types[] = {0x6D616375, 0x756D6163, 0x77696E75, 0x7577696E};
+    for (int i = 0; i < 4; ++i) {
+        const bool to = i % 2 == 0;
+        platform::Handle h = platform::NewHandle(to ? sizeof toUni : sizeof fromUni);
+        std::memcpy(*h, to ? toUni : fromUni, to ? sizeof toUni : sizeof fromUni);
+        platform::AddResource(h, types[i], 1, nullptr);
+    }
+    SetConverterFolder(dir.path());
+    {
+        VIntlConverterData data(1);
+        ASSERT_TRUE(data.IsFromResources());
+        const uint8_t text[] = {0x81, 0x40, 0x82, 0xA0};
+        char16_t out[8] = {};
+        const uint8_t* src = text;
+        char16_t* dst = out;
+        // An unknown lead byte is dropped, 0x40 stays itself, 82 A0 converts.
+        while (src < text + sizeof text && Multi2UniResource(data, false, src, text + sizeof text, dst, out + 8)) {}
+        EXPECT_EQ(src, text + sizeof text);
+        EXPECT_EQ(std::u16string(out, size_t(dst - out)), u"@\u3044");
+    }
+    SetConverterFolder("");
+    platform::ResetResourceManager();
 }
