@@ -235,30 +235,31 @@ bool VIntlMgr::UTF16ToUTF8(const char16_t* src, int32_t srcCount, int32_t& consu
 
 // --- comparison -----------------------------------------------------------
 
+// Characters are ordered through one key each, so that every comparison
+// agrees with every other and sorting is a total order (comparing some pairs
+// by code and others through the Mac set is not transitive). Strict: the
+// character codes. Loose: plain ASCII through the trivial table (letters
+// upper-cased), the rest as their Mac byte with case and diacritics taken
+// off, after ASCII; characters the Mac set lacks come last, by code.
+uint32_t VIntlMgr::LooseKey(char16_t c) const
+{
+    if (c < 0x80) return TrivialCompareValue(c);
+    uint8_t b = '?';
+    const char16_t* s = &c;
+    uint8_t* d = &b;
+    Uni2Mac(s, d, d + 1, 1);
+    if (b == '?') return 0x10000u + c;
+    const uint8_t k = platform::RomanUppercase(platform::RomanStripDiacritics(b));
+    return k < 0x80 ? k : 0x100u + k;
+}
+
 int32_t VIntlMgr::CompareChar(char16_t c1, char16_t c2, bool strict) const
 {
-    if (strict && c1 <= 0xC0 && c2 <= 0xC0) return Sign(int32_t(c1) - int32_t(c2));
-    if (!strict && c1 < 0xC0 && c2 < 0xC0) return Sign(int32_t(TrivialCompareValue(c1)) - int32_t(TrivialCompareValue(c2)));
     if (c1 == c2) return 0;
-    uint8_t b1 = '?', b2 = '?';
-    const char16_t* s1 = &c1;
-    const char16_t* s2 = &c2;
-    uint8_t* d1 = &b1;
-    uint8_t* d2 = &b2;
-    Uni2Mac(s1, d1, d1 + 1, 1);
-    Uni2Mac(s2, d2, d2 + 1, 1);
-    if (strict) {
-        const int32_t c = platform::CompareText(&b1, 1, &b2, 1);
-        // Different characters that share one Mac byte still differ.
-        return c != 0 ? c : Sign(int32_t(c1) - int32_t(c2));
-    }
-    // Loose: case and diacritics do not count.
-    const uint8_t k1 = platform::RomanUppercase(platform::RomanStripDiacritics(b1));
-    const uint8_t k2 = platform::RomanUppercase(platform::RomanStripDiacritics(b2));
-    if (k1 != k2) return Sign(int32_t(k1) - int32_t(k2));
-    // Characters the Mac set lacks both became '?': they still differ.
-    const bool lost = (b1 == '?' && c1 != u'?') || (b2 == '?' && c2 != u'?');
-    return lost ? Sign(int32_t(c1) - int32_t(c2)) : 0;
+    if (strict) return Sign(int32_t(c1) - int32_t(c2));
+    const uint32_t k1 = LooseKey(c1);
+    const uint32_t k2 = LooseKey(c2);
+    return k1 < k2 ? -1 : k1 > k2 ? 1 : 0;
 }
 
 int32_t VIntlMgr::CompareUnits(const char16_t* a, int32_t aLength, const char16_t* b, int32_t bLength, bool strict,

@@ -81,6 +81,8 @@ public:
     // ignored beyond the ASCII table. These are total orders: the wildcard
     // plays no part.
     int32_t CompareChar(char16_t c1, char16_t c2, bool strict) const;
+    // The loose sort key of a character (see CompareChar).
+    uint32_t LooseKey(char16_t c) const;
     int32_t CompareUniVString(const VString& s1, const VString& s2, bool strict) const;
     int32_t CompareVString(const VString& s1, const VString& s2, bool strict) const;
     // The same, except that a pattern ending in the enabled wildcard matches

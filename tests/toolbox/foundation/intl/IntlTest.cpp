@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -234,6 +236,29 @@ TEST(Intl, ComparisonAndDialects)
     EXPECT_EQ(language, 8);
     EXPECT_EQ(INTL_GetDialectScriptCode(0x411), 1);
     EXPECT_EQ(INTL_GetDialectScriptCode(0x1234), -1);
+}
+
+TEST(Intl, CharacterComparisonIsATotalOrder)
+{
+    // Every pair and a sample of triples of characters from ASCII, Latin-1,
+    // Mac Roman and beyond: consistent both ways and transitive, loose and
+    // strict, so that sorted arrays and binary search agree with a scan.
+    IntlFixture intl;
+    std::vector<char16_t> chars;
+    for (char16_t c = 0x20; c < 0x250; ++c) chars.push_back(c);
+    for (char16_t c : {u'\u2022', u'\u2260', u'\u20AC', u'\u2206', u'\u03A9', u'\uF8FF', u'\u4E00'}) chars.push_back(c);
+    for (bool strict : {false, true}) {
+        auto cmp = [&](char16_t x, char16_t y) { return gDefaultIntl->CompareChar(x, y, strict); };
+        for (char16_t x : chars)
+            for (char16_t y : chars) ASSERT_EQ(cmp(x, y), -cmp(y, x)) << int(x) << " " << int(y);
+        std::vector<char16_t> sorted = chars;
+        std::sort(sorted.begin(), sorted.end(), [&](char16_t x, char16_t y) { return cmp(x, y) < 0; });
+        for (size_t i = 0; i + 1 < sorted.size(); ++i)
+            for (size_t j = i + 1; j < sorted.size(); j += 7) ASSERT_LE(cmp(sorted[i], sorted[j]), 0) << strict;
+    }
+    EXPECT_EQ(gDefaultIntl->CompareChar(u'e', u'\u00E9', false), 0) << "loose: diacritics do not count";
+    EXPECT_EQ(gDefaultIntl->CompareChar(u'E', u'e', false), 0) << "loose: case does not count";
+    EXPECT_LT(gDefaultIntl->CompareChar(u'\u00E9', u'f', false), 0);
 }
 
 namespace {
