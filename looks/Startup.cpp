@@ -19,8 +19,13 @@
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "toolbox/drawing/EngineResFiles.h"
 #include "toolbox/drawing/IconResourceAccess.h"
+#include "toolbox/drawing/VImageData.h"
 #include "toolbox/files/SystemFileServices.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
+#include "toolbox/views/TextEditors.h"
+#include "toolbox/views/VCursor.h"
+#include "toolbox/views/VDialQz.h"
+#include "toolbox/views/VTSMTEDoc.h"
 
 namespace {
 
@@ -62,6 +67,15 @@ int16_t StartQz()
     FontSaver::SetTextFontProc(myTextFont);
     InstallEngineResourceFiles();
     InstallIconResourceAccess();
+    InstallImageDataAccess();
+    InstallDialQzList();
+    InstallTextServicesDoc();
+    VToolBoxLayerSteps steps;
+    steps.makeCursor = MakeStartupCursor;
+    steps.initTextEditors = InitTextEditors;
+    steps.initMovies = QT_Init;
+    steps.initDrawTextBox = VFrameTextEdit::InitDrawTextBox;
+    SetToolBoxLayerSteps(steps);
 
     if (!InitVToolBox(entreeexterne, kDialectNotSet)) return Stop(platform::memFullErr, ToolBoxStartupError());
     InstallSystemFileServices();

@@ -6,10 +6,14 @@
 #include "kernel/formats/FormatChars.h"          // the format characters and decpoint
 
 #include <cstdint>
+#include <thread>
 
 #include "kernel/numtext/NumTextGlobals.h"
 #include "kernel/prefs/UPrefs.h"
 #include "platform/core/MacTypes.h"
+#include "platform/drawing/QuickDrawTypes.h"
+
+class VArrayString;
 
 extern platform::Handle safemem;  // 64,000-byte reserve
 extern platform::Handle safeerr;  // 10,000-byte reserve for error reports
@@ -37,6 +41,19 @@ extern unsigned char stseparateur[256], stfileleft[256], stfileright[256], stdat
     ststringleft[256], ststringright[256], stdivent[256], stmodulo[256], sttime[256], sttokenext[256],
     stglobglob[256], stxor[256], stnot[256], stshiftright[256], stshiftleft[256], stbitset[256], stbitclear[256],
     stbittest[256];
+// The conversion settings ('w2mT' 128, zero where the resource is short or
+// missing) and whether text follows the system encoding ('ISLA' 128).
+constexpr int32_t kCvtStructSize = 60;
+extern uint8_t cvtStruct[kCvtStructSize];
+extern uint8_t gUseSystemEncoding;
+extern platform::Rect rectvide;
+// The system pattern list and the two small triangles (pointing left and
+// pointing up) that lists and pop-ups draw.
+constexpr int32_t kPatternTableSize = 36;
+extern platform::Pattern patterntable[kPatternTableSize];
+extern platform::PolyHandle triangleleft, triangleup;
+extern VArrayString* gRollBackArrayFile;
+extern std::thread::id gMainThreadID;
 // Web-serving defaults.
 extern int32_t webconnecttime;
 extern uint8_t webgenericuser, webgenericpassword, webparsevars, webcache;
@@ -54,4 +71,10 @@ void InitExtFolders();
 void initfonc();
 void getprogvers();
 void x_getmachine();
+// The script flags: scriptmanager, specialjapon and specialKoree from the
+// platform's scripts, then 'Scrp' 128 (exactly one byte) overriding
+// scriptmanager.
+void InitScriptFlags();
+// 'w2mT' 128 into cvtStruct and 'ISLA' 128 into gUseSystemEncoding.
+void ReadConversionSettings();
 int16_t MakeWritableByAll(const char* posixPath);

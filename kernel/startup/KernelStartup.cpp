@@ -6,13 +6,21 @@
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/helpers/KernelColors.h"
 #include "kernel/helpers/ResourceStrings.h"
+#include "kernel/numtext/NumberBridge.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "kernel/startup/StartupServices.h"
+#include "kernel/startup/XmlPlatform.h"
 #include "kernel/tasks/TaskRecords.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/drawing/Patterns.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Recording.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/text/ScriptManager.h"
+#include "toolbox/foundation/VArrayString.h"
 #include "toolbox/foundation/system/VSystem.h"
 
 using platform::FourCC;
@@ -43,6 +51,13 @@ unsigned char stseparateur[256], stfileleft[256], stfileright[256], stdate[256],
     stinfegal[256], stsupegal[256], sthomothoriz[256], sthomotverti[256], stpointeur[256], ststringleft[256],
     ststringright[256], stdivent[256], stmodulo[256], sttime[256], sttokenext[256], stglobglob[256], stxor[256],
     stnot[256], stshiftright[256], stshiftleft[256], stbitset[256], stbitclear[256], stbittest[256];
+uint8_t cvtStruct[kCvtStructSize];
+uint8_t gUseSystemEncoding = 0;
+platform::Rect rectvide = {0, 0, 0, 0};
+platform::Pattern patterntable[kPatternTableSize];
+platform::PolyHandle triangleleft = nullptr, triangleup = nullptr;
+VArrayString* gRollBackArrayFile = nullptr;
+std::thread::id gMainThreadID;
 int32_t webconnecttime = 0;
 uint8_t webgenericuser = 0, webgenericpassword = 0, webparsevars = 0, webcache = 0;
 
@@ -60,6 +75,8 @@ constexpr int16_t kOperatorList = 104;
 constexpr int16_t kBitOperatorList = 404;
 constexpr int16_t kWildcardList = 106;
 constexpr uint8_t kLookMacOSX = 5;
+constexpr int16_t kSettingsId = 128;
+constexpr int16_t kJapaneseScript = 1;
 
 // The item count of a 'STR#' of the chain; 0 when it is missing or short.
 int16_t ListCount(int16_t id)
@@ -117,7 +134,76 @@ void MakeMaskTables()
     for (int k = 1; k <= 32; ++k) tabhigh[k - 1] = k == 32 ? 0xFFFFFFFFu : ~((1u << (32 - k)) - 1);
 }
 
+// A polygon through the points (h, v), closed back to the first. Recorded
+// in a scratch port of its own, so that nothing is drawn.
+platform::PolyHandle MakeClosedPoly(const platform::Point* points, int32_t count)
+{
+    platform::GrafPtr saved = platform::GetQDGlobalsThePort();
+    platform::CGrafPtr scratch = platform::CreateNewPort();
+    if (!scratch) return nullptr;
+    platform::SetPort(scratch);
+    platform::PolyHandle poly = platform::OpenPoly();
+    if (poly) {
+        platform::MoveTo(points[0].h, points[0].v);
+        for (int32_t i = 1; i < count; ++i) platform::LineTo(points[i].h, points[i].v);
+        platform::LineTo(points[0].h, points[0].v);
+        platform::ClosePoly();
+        if (platform::PolyPointCount(poly) != count + 1) {
+            platform::KillPoly(poly);
+            poly = nullptr;
+        }
+    }
+    platform::SetPort(saved);
+    platform::DisposePort(scratch);
+    return poly;
+}
+
+void MakePatternsAndTriangles()
+{
+    for (int16_t i = 0; i < kPatternTableSize; ++i)
+        platform::GetIndPattern(&patterntable[i], platform::sysPatListID, int16_t(i + 1));
+    platform::KillPoly(triangleleft);
+    platform::KillPoly(triangleup);
+    // Points as (v, h).
+    const platform::Point left[3] = {{5, 0}, {0, 5}, {10, 5}};
+    const platform::Point up[3] = {{5, 0}, {0, 5}, {5, 10}};
+    triangleleft = MakeClosedPoly(left, 3);
+    triangleup = MakeClosedPoly(up, 3);
+}
+
 }  // namespace
+
+void ReadConversionSettings()
+{
+    std::memset(cvtStruct, 0, sizeof cvtStruct);
+    gUseSystemEncoding = 0;
+    Handle w2mT = platform::GetResource(FourCC("w2mT"), kSettingsId);
+    if (w2mT && *w2mT) {
+        const platform::Size size = std::min<platform::Size>(platform::GetHandleSize(w2mT), kCvtStructSize);
+        if (size > 0) std::memcpy(cvtStruct, *w2mT, size_t(size));
+    }
+    Handle isla = platform::GetResource(FourCC("ISLA"), kSettingsId);
+    if (isla && *isla && platform::GetHandleSize(isla) >= 1) gUseSystemEncoding = (*isla)[0] != 0 ? 1 : 0;
+}
+
+void InitScriptFlags()
+{
+    using namespace platform;
+    const int32_t systemScript = GetScriptManagerVariable(smSysScript);
+    specialjapon = 0;
+    if (systemScript == kJapaneseScript) {
+        const uint32_t type = kJapaneseTableType;
+        specialjapon = GetResource(type, 0) && GetResource(type, 1) && GetResource(type, 2) ? 1 : 0;
+    }
+    scriptmanager = GetScriptManagerVariable(smEnabled) > 1 && GetScriptManagerVariable(smDefault) == 0 &&
+                            systemScript != smRoman
+                        ? 1
+                        : 0;
+    Handle scrp = GetResource(FourCC("Scrp"), kSettingsId);
+    if (scrp && *scrp && GetHandleSize(scrp) == 1) scriptmanager = (*scrp)[0] != 0 ? 1 : 0;
+    if (scriptmanager == 0) specialjapon = specialKoree = 0;
+    if (specialKoree != 0) specialjapon = 1;
+}
 
 void SetKernelStartupServices(const KernelStartupServices& services) { gServices = services; }
 
@@ -202,11 +288,14 @@ int16_t MakeWritableByAll(const char* posixPath)
 
 void initall()
 {
+    InitXmlPlatform();
     ResetNumTextGlobals();
     platform::DisposeHandle(hLook);
     hLook = platform::NewHandle(1);
     if (hLook) (*hLook)[0] = char(kLookMacOSX);
+    gMainThreadID = std::this_thread::get_id();
     doubleclick = platform::GetDblTime();
+    ReadConversionSettings();
     InitExtFolders();
     webconnecttime = 18000;
     webgenericuser = webgenericpassword = webparsevars = 1;
@@ -217,9 +306,14 @@ void initall()
     getprogvers();
     if (gServices.initLooks) gServices.initLooks();
     if (gServices.initBitmapCache) gServices.initBitmapCache();
+    rectvide = {0, 0, 0, 0};
+    specialKoree = 0;
+    InitScriptFlags();
     LoadLayout();
+    SetRound(0);
     epsilon = 1e-6;
     initfonc();
+    MakePatternsAndTriangles();
     LoadFormatChars();
     LoadTokenStrings();
     MakeMaskTables();
@@ -230,6 +324,8 @@ void initall()
     createur = FourCC("Qz+6");
     // The program's own document kind.
     if (gSystem) gSystem->AddFileKind(FourCC("BASA"), FourCC(".REA"), FourCC("BASA"));
+    delete gRollBackArrayFile;
+    gRollBackArrayFile = new VArrayString;
     erreure = 0;
 }
 
@@ -251,7 +347,8 @@ bool x_initQzGlobals()
     firstwind = 0;
     if (gServices.makeSecurityManager) gServices.makeSecurityManager();
     initall();
-    if (!hLook || !tua || !safeerr || !layo) {
+    if (!IsXmlPlatformReady() || !hLook || !tua || !safeerr || !layo || !gRollBackArrayFile || !triangleleft ||
+        !triangleup) {
         erreure = platform::memFullErr;
         return false;
     }

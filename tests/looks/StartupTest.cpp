@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "kernel/collation/CollationGlobals.h"
 #include "kernel/hostentry/HostEntry.h"
 #include "kernel/numtext/NumTextGlobals.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "kernel/startup/StartupServices.h"
+#include "kernel/startup/XmlPlatform.h"
 #include "kernel/tasks/TaskRecords.h"
 #include "looks/AppResources.h"
 #include "looks/Startup.h"
@@ -22,12 +22,18 @@
 #include "toolbox/drawing/VDesignResFile.h"
 #include "toolbox/drawing/VMacResFile.h"
 #include "toolbox/files/VFile.h"
+#include "toolbox/foundation/VArrayString.h"
 #include "toolbox/foundation/VEngine.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 #include "toolbox/foundation/intl/VKeyboardSettings.h"
 #include "toolbox/foundation/system/VSystem.h"
+#include "toolbox/views/TextEditors.h"
+#include "toolbox/views/VCursor.h"
+#include "toolbox/views/VDialQz.h"
+#include "tests/platform/files/TempFolder.h"
 
 using platform::FourCC;
+using platform::testing::TempFolder;
 
 namespace {
 
@@ -65,8 +71,22 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     VFile* app = VSystem::GetAppFile();
     ASSERT_NE(app, nullptr) << "the files layer answers for the system object";
     delete app;
+    // The views layer's steps.
+    EXPECT_NE(gCursor, nullptr);
+    EXPECT_NE(gSystem->GetTextServicesDoc(), nullptr);
+    ASSERT_NE(gVDialQzList, nullptr);
+    EXPECT_EQ(gVDialQzList->GetCount(), 0);
+    EXPECT_NE(VFrameTextEdit::GetDrawTextBox(false), nullptr);
+    EXPECT_NE(VFrameTextEdit::GetDrawTextBox(true), nullptr);
+    EXPECT_EQ(QT_GetVersion(), 0);
 
     // The kernel.
+    EXPECT_TRUE(IsXmlPlatformReady());
+    EXPECT_NE(triangleleft, nullptr);
+    EXPECT_NE(triangleup, nullptr);
+    ASSERT_NE(gRollBackArrayFile, nullptr);
+    EXPECT_EQ(gRollBackArrayFile->GetCount(), 0);
+    EXPECT_EQ(scriptmanager, 0) << "a Roman-only system without a 'Scrp' override";
     EXPECT_EQ(undefint, 32767);
     EXPECT_EQ(undeflong, 2147483647);
     EXPECT_DOUBLE_EQ(epsilon, 1e-6);
@@ -91,8 +111,8 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
 // defaults where the words are out of range.
 TEST(Startup, AShortLayoutIsPaddedAndDefaulted)
 {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("qz_intq_" + std::to_string(::getpid()) + ".rsrc")).string();
+    TempFolder dir;
+    const std::string path = dir / "intq.rsrc";
     platform::ResourceFileImage image;
     platform::ResourceImage intq;
     intq.type = FourCC("INTQ");
@@ -117,20 +137,18 @@ TEST(Startup, AShortLayoutIsPaddedAndDefaulted)
     EXPECT_EQ(words[33], 0) << "the padding is zero";
 
     platform::CloseResFile(ref);
-    std::filesystem::remove(path);
 }
 
 TEST(Startup, AMissingResourceFileStopsWithAMessage)
 {
-    const std::string empty =
-        (std::filesystem::temp_directory_path() / ("qz_noext_" + std::to_string(::getpid()))).string();
+    TempFolder dir;
+    const std::string empty = dir.path();
     std::filesystem::create_directories(empty + "/Qz Extensions");
     setenv("QZ_EXTENSIONS_DIR", (empty + "/Qz Extensions").c_str(), 1);
     EXPECT_EQ(OpenApplicationResources(), -1);
     EXPECT_NE(StartQz(), 0);
     EXPECT_NE(std::string(StartQzMessage()).find("Qz Resources.rsrc"), std::string::npos);
     setenv("QZ_EXTENSIONS_DIR", QZ_EXTENSIONS, 1);
-    std::filesystem::remove_all(empty);
 }
 
 }  // namespace

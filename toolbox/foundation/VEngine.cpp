@@ -2,27 +2,61 @@
 
 #include <cstring>
 
+#include "platform/core/Memory.h"
 #include "toolbox/foundation/KernelTextHooks.h"
 #include "toolbox/foundation/VString.h"
 
 HostEntryProc gCallQz = nullptr;
 VEngine* gEngine = nullptr;
+VDialQzList* gVDialQzList = nullptr;
 
 namespace {
 
 VEngineResFileMakers gMakers;
+VDialQzListMakers gListMakers;
+VImageDataAccess gImageAccess;
+
+void DisposeDialQzList()
+{
+    if (gVDialQzList && gListMakers.dispose) gListMakers.dispose(gVDialQzList);
+    gVDialQzList = nullptr;
+}
 
 }  // namespace
 
 void SetEngineResFileMakers(const VEngineResFileMakers& makers) { gMakers = makers; }
+void SetDialQzListMakers(const VDialQzListMakers& makers) { gListMakers = makers; }
+void SetImageDataAccess(const VImageDataAccess& access) { gImageAccess = access; }
 
 VEngine::VEngine(HostEntryProc entry)
 {
     gCallQz = entry;
+    RenewDialQzList();
     Reset();
 }
 
-VEngine::~VEngine() { DisposeFiles(); }
+VEngine::~VEngine()
+{
+    DisposeDialQzList();
+    DisposeFiles();
+}
+
+void VEngine::RenewDialQzList()
+{
+    DisposeDialQzList();
+    if (gListMakers.make) gVDialQzList = gListMakers.make();
+}
+
+platform::Handle VEngine::GetMacPicture(VImageData& image, bool copy, bool)
+{
+    if (!gImageAccess.getPicture || !gImageAccess.getImageKind || !gImageAccess.detachPicture) return nullptr;
+    platform::Handle picture = gImageAccess.getPicture(image);
+    if (!picture || gImageAccess.getImageKind(image) != kImageKindPicture) return nullptr;
+    if (!copy) return gImageAccess.detachPicture(image);
+    platform::Handle own = picture;
+    if (platform::HandToHand(&own) != platform::noErr) return nullptr;
+    return own;
+}
 
 void VEngine::DisposeFiles()
 {
@@ -53,6 +87,7 @@ void VEngine::Reset()
     if (gMakers.makeHostFile) fHostResFile = gMakers.makeHostFile(int16_t(block.result304));
     if (gMakers.makeDesignFile) fDesignResFile = gMakers.makeDesignFile();
     if (gMakers.makeToolboxFile) gMakers.makeToolboxFile(fHostResFile);
+    RenewDialQzList();
 }
 
 void VEngine::FormatReal(double value, const VString& format, VString& text)

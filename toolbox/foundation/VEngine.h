@@ -7,6 +7,7 @@
 
 #include "platform/core/MacTypes.h"
 #include "toolbox/foundation/HostParm.h"
+#include "toolbox/foundation/VArrayList.h"
 #include "toolbox/foundation/VObject.h"
 #include "toolbox/foundation/VStr.h"
 
@@ -17,6 +18,8 @@ class VDesignResFile;
 class VKeyboardSettings;
 class VKeyboardSettingsV2;
 class VQzEvent;
+class VDialQz;
+class VImageData;
 
 // The host entry; null until an engine is made.
 extern HostEntryProc gCallQz;
@@ -57,6 +60,28 @@ struct VEngineResFileMakers {
     void (*makeToolboxFile)(VResourceFile* hostFile) = nullptr;
 };
 void SetEngineResFileMakers(const VEngineResFileMakers& makers);
+
+// The dialog objects, owned by the list. Dialogs belong to the views
+// layer, which installs how the list is made and deleted; without them
+// the engine keeps no list.
+using VDialQzList = VArrayListPtrOf<VDialQz*>;
+extern VDialQzList* gVDialQzList;
+struct VDialQzListMakers {
+    VDialQzList* (*make)() = nullptr;
+    void (*dispose)(VDialQzList* list) = nullptr;
+};
+void SetDialQzListMakers(const VDialQzListMakers& makers);
+
+// What the engine reads of an image value of the drawing layer: its
+// picture handle (null when none), its image kind, and how it gives its
+// handle up to the caller.
+constexpr int32_t kImageKindPicture = 1;
+struct VImageDataAccess {
+    platform::Handle (*getPicture)(const VImageData& image) = nullptr;
+    int32_t (*getImageKind)(const VImageData& image) = nullptr;
+    platform::Handle (*detachPicture)(VImageData& image) = nullptr;
+};
+void SetImageDataAccess(const VImageDataAccess& access);
 
 // Where the frame of a tip is: its left and top in its window and its
 // size. Frames belong to the views layer, which installs the procedure.
@@ -159,8 +184,14 @@ public:
     // 32000 bytes; a count of 0 when no handle can be had.
     static void FillTextBlock(const VString& text, TextBlock& block);
 
+    // The picture of an image value of picture kind, else null. With copy
+    // a copy the caller owns; without, the value's own handle, which the
+    // value gives up. The last flag is not used.
+    static platform::Handle GetMacPicture(VImageData& image, bool copy, bool flag);
+
 private:
     void DisposeFiles();
+    static void RenewDialQzList();
 
     uint8_t fFlags[5] = {};
     int32_t fHostValue = 0;

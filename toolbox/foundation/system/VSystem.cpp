@@ -19,6 +19,8 @@ namespace {
 
 constexpr int16_t kBoolStringList = 9003;
 
+VTextServicesDocMakers gTSMDocMakers;
+
 // 'itl0' offsets read here.
 constexpr int32_t kItlDecimal = 0;
 constexpr int32_t kItlThousand = 1;
@@ -56,9 +58,15 @@ VSystem::VSystem()
     ReadIntlSettings(bytes);
     if (itl) platform::HUnlock(itl);
     GetVersion();
+    if (gTSMDocMakers.make) fTSMDoc = gTSMDocMakers.make(0);
 }
 
-VSystem::~VSystem() = default;
+VSystem::~VSystem()
+{
+    if (fTSMDoc && gTSMDocMakers.dispose) gTSMDocMakers.dispose(fTSMDoc);
+}
+
+void SetTextServicesDocMakers(const VTextServicesDocMakers& makers) { gTSMDocMakers = makers; }
 
 namespace {
 

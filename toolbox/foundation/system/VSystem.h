@@ -19,6 +19,7 @@
 class VString;
 class VFile;
 class VGetFileDialogFilter;
+class VTSMTEDoc;
 
 constexpr uint32_t kAnyFileKind = 0x3F3F3F3F;  // '????'
 // The system version this program reports: Mac OS X 10.5, the last one
@@ -129,6 +130,10 @@ public:
 
     static uint32_t sVersion;
 
+    // The text-services document held for the object's whole life; null
+    // when the views layer did not install its maker.
+    VTSMTEDoc* GetTextServicesDoc() const { return fTSMDoc; }
+
 private:
     int32_t FindRow(const VArrayLong& column, uint32_t value, int32_t from = 1) const;
     void AppendRow(uint32_t kind, uint32_t macKind, uint32_t winKind, bool templ);
@@ -158,6 +163,7 @@ private:
     bool fCycleNot0 = true;
     bool fCycleNot1 = true;
     int32_t fDateOrder = 0;
+    VTSMTEDoc* fTSMDoc = nullptr;
 };
 
 extern VSystem* gSystem;
@@ -181,3 +187,11 @@ struct VSystemFileServices {
     VFile* (*runGetFileDialog)(VGetFileDialogFilter* filter, VArrayListPtrOf<VFile*>* files) = nullptr;
 };
 void SetSystemFileServices(const VSystemFileServices& services);
+
+// The text-services document is the views layer's, which installs how it
+// is made (given the byte 0) and released.
+struct VTextServicesDocMakers {
+    VTSMTEDoc* (*make)(uint8_t flag) = nullptr;
+    void (*dispose)(VTSMTEDoc* doc) = nullptr;
+};
+void SetTextServicesDocMakers(const VTextServicesDocMakers& makers);

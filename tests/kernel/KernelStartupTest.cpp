@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLString.hpp>
+
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/startup/KernelGlobals.h"
+#include "kernel/startup/XmlPlatform.h"
+#include "platform/core/FourCC.h"
+#include "platform/drawing/Patterns.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Recording.h"
+#include "tests/kernel/AppResourceFile.h"
+#include "tests/platform/files/TempFolder.h"
+
+using namespace platform;
+using kerneltest::OpenAppFile;
+using platform::testing::TempFolder;
+
+namespace {
+
+class KernelStartupResources : public ::testing::Test {
+protected:
+    void SetUp() override { ResetResourceManager(); }
+    void TearDown() override { ResetResourceManager(); }
+
+    // Opens a file holding exactly these resources.
+    void Open(const std::vector<ResourceImage>& resources)
+    {
+        ref = OpenAppFile(dir / ("app" + std::to_string(++files) + ".rsrc"), resources);
+        ASSERT_NE(ref, -1);
+    }
+
+    TempFolder dir;
+    int16_t ref = -1;
+    int32_t files = 0;
+};
+
+TEST(XmlPlatform, StartsOnceAndAnswersAgain)
+{
+    ASSERT_TRUE(InitXmlPlatform());
+    EXPECT_TRUE(InitXmlPlatform());
+    EXPECT_TRUE(IsXmlPlatformReady());
+    // The library works: its transcoder was made by the start.
+    XMLCh* wide = xercesc::XMLString::transcode("abc");
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(xercesc::XMLString::stringLen(wide), 3u);
+    xercesc::XMLString::release(&wide);
+}
+
+TEST_F(KernelStartupResources, ConversionSettingsAreReadWithinTheirLengths)
+{
+    // Missing: defaults.
+    Open({});
+    std::memset(cvtStruct, 0xAA, sizeof cvtStruct);
+    gUseSystemEncoding = 1;
+    ReadConversionSettings();
+    for (uint8_t b : cvtStruct) ASSERT_EQ(b, 0);
+    EXPECT_EQ(gUseSystemEncoding, 0);
+
+    // Short: what is there, zero after it; an empty 'ISLA' changes nothing.
+    ResetResourceManager();
+    Open({{FourCC("w2mT"), 128, false, "", 0, {'<', '>', 2}}, {FourCC("ISLA"), 128, false, "", 0, {}}});
+    ReadConversionSettings();
+    EXPECT_EQ(cvtStruct[0], '<');
+    EXPECT_EQ(cvtStruct[1], '>');
+    EXPECT_EQ(cvtStruct[2], 2);
+    EXPECT_EQ(cvtStruct[3], 0);
+    EXPECT_EQ(gUseSystemEncoding, 0);
+
+    // Long: the first 60 bytes only.
+    ResetResourceManager();
+    std::vector<uint8_t> longer(200);
+    for (size_t i = 0; i < longer.size(); ++i) longer[i] = uint8_t(i + 1);
+    Open({{FourCC("w2mT"), 128, false, "", 0, longer}, {FourCC("ISLA"), 128, false, "", 0, {1}}});
+    ReadConversionSettings();
+    EXPECT_EQ(cvtStruct[0], 1);
+    EXPECT_EQ(cvtStruct[kCvtStructSize - 1], kCvtStructSize);
+    EXPECT_EQ(gUseSystemEncoding, 1);
+}
+
+TEST_F(KernelStartupResources, OnlyAOneByteScriptResourceTurnsTheScriptPathsOn)
+{
+    specialjapon = specialKoree = 1;
+    Open({});
+    InitScriptFlags();
+    EXPECT_EQ(scriptmanager, 0) << "a Roman-only system";
+    EXPECT_EQ(specialjapon, 0);
+    EXPECT_EQ(specialKoree, 0);
+
+    ResetResourceManager();
+    Open({{FourCC("Scrp"), 128, false, "", 0, {1, 0}}});
+    InitScriptFlags();
+    EXPECT_EQ(scriptmanager, 0) << "two bytes: not an override";
+
+    ResetResourceManager();
+    Open({{FourCC("Scrp"), 128, false, "", 0, {}}});
+    InitScriptFlags();
+    EXPECT_EQ(scriptmanager, 0);
+
+    ResetResourceManager();
+    Open({{FourCC("Scrp"), 128, false, "", 0, {7}}});
+    specialKoree = 1;
+    InitScriptFlags();
+    EXPECT_EQ(scriptmanager, 1);
+    EXPECT_EQ(specialKoree, 1);
+    EXPECT_EQ(specialjapon, 1) << "the Korean path is a variant of the Japanese one";
+
+    ResetResourceManager();
+    Open({{FourCC("Scrp"), 128, false, "", 0, {0}}});
+    InitScriptFlags();
+    EXPECT_EQ(scriptmanager, 0);
+    EXPECT_EQ(specialjapon, 0);
+    EXPECT_EQ(specialKoree, 0);
+}
+
+TEST(KernelStartup, ResetFillsPatternsAndTriangles)
+{
+    initall();
+    ASSERT_TRUE(IsXmlPlatformReady());
+    for (int16_t i = 0; i < kPatternTableSize; ++i) {
+        Pattern p{};
+        GetIndPattern(&p, sysPatListID, int16_t(i + 1));
+        EXPECT_EQ(std::memcmp(p.pat, patterntable[i].pat, 8), 0) << "pattern " << i + 1;
+    }
+    ASSERT_NE(triangleleft, nullptr);
+    ASSERT_NE(triangleup, nullptr);
+    // Closed outlines: start, two corners, start again.
+    ASSERT_EQ(PolyPointCount(triangleleft), 4);
+    const Point* l = PolyPoints(triangleleft);
+    EXPECT_EQ(l[0].h, 0);  EXPECT_EQ(l[0].v, 5);
+    EXPECT_EQ(l[1].h, 5);  EXPECT_EQ(l[1].v, 0);
+    EXPECT_EQ(l[2].h, 5);  EXPECT_EQ(l[2].v, 10);
+    EXPECT_EQ(l[3].h, 0);  EXPECT_EQ(l[3].v, 5);
+    const Rect lb = (*triangleleft)->polyBBox;
+    EXPECT_EQ(lb.right - lb.left, 5);
+    EXPECT_EQ(lb.bottom - lb.top, 10);
+    ASSERT_EQ(PolyPointCount(triangleup), 4);
+    const Point* u = PolyPoints(triangleup);
+    EXPECT_EQ(u[2].h, 10);  EXPECT_EQ(u[2].v, 5);
+    const Rect ub = (*triangleup)->polyBBox;
+    EXPECT_EQ(ub.right - ub.left, 10);
+    EXPECT_EQ(ub.bottom - ub.top, 5);
+    EXPECT_EQ(GetQDGlobalsThePort(), nullptr) << "the caller's port is back";
+
+    // A second reset makes them again without leaking the first.
+    initall();
+    EXPECT_EQ(PolyPointCount(triangleup), 4);
+    ASSERT_NE(gRollBackArrayFile, nullptr);
+    EXPECT_EQ(rectvide.right, 0);
+}
+
+}  // namespace
