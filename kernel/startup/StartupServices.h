@@ -9,9 +9,6 @@
 
 #include "platform/core/MacTypes.h"
 
-// The customisation settings ('CUST' 0, at least 92 bytes).
-constexpr int32_t kCustMinSize = 92;
-constexpr int32_t kCustNoiseDigitsOffset = 78;
 
 struct KernelStartupServices {
     void (*readCust)() = nullptr;             // fills cust

@@ -103,7 +103,7 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     EXPECT_EQ(mybigsize, 12);
     EXPECT_EQ(mysmalsize, 9);
     ASSERT_NE(cust, nullptr);
-    EXPECT_GE(platform::GetHandleSize(cust), kCustMinSize);
+    EXPECT_GE(platform::GetHandleSize(cust), kCustSize);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(macQzXFolder + 1), macQzXFolder[0]), "MacQzX");
 }
 
