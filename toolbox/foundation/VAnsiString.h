@@ -2,8 +2,7 @@
 // buffer, VAnsiStr<N> with its own) or in a handle (VAnsiText).
 #pragma once
 
-#include "toolbox/foundation/TextHandle.h"
-#include "toolbox/foundation/VByteString.h"
+#include "toolbox/foundation/ByteStringStorage.h"
 
 class VAnsiString : public VByteString {
 public:
@@ -15,44 +14,32 @@ protected:
     VAnsiString(const VAnsiString&) = default;
 };
 
-class VAnsiStrInMem : public VAnsiString {
+class VAnsiStrInMem : public ByteStrInMemOf<VAnsiString, kStringAnsiInMem> {
 public:
     // buffer: maxLength + 2 bytes, the first being the length; maxLength <= 255.
-    VAnsiStrInMem(uint8_t* buffer, int32_t maxLength);
+    VAnsiStrInMem(uint8_t* buffer, int32_t maxLength) : ByteStrInMemOf(buffer, maxLength) {}
     ~VAnsiStrInMem() override;
-
     VValue* Clone() const override;
-    bool IsInHandle() const override;
-    StringKind GetStringKind() const override;
-    void ClearString(uint8_t release) override;
-    int32_t GetLength() const override;
-    void AdjustCString() override;
-    void* LockAndGetCPointer() const override;
-    bool SetLength(int32_t length) override;
 
 protected:
     VAnsiStrInMem(const VAnsiStrInMem&) = default;
-
-    uint8_t* fBuffer;
 };
 
 template <int32_t N>
-class VAnsiStr : public VAnsiStrInMem {
-    static_assert(N > 0 && N <= 255, "the length is one byte");
-
+class VAnsiStr : public ByteStrOf<VAnsiStrInMem, N> {
 public:
-    VAnsiStr() : VAnsiStrInMem(fBytes, N) {}
+    VAnsiStr() = default;
     // Takes the source's null flag and, when not null, its text.
-    VAnsiStr(const VAnsiStr& source) : VAnsiStrInMem(fBytes, N) { FromVString(source); }
-    explicit VAnsiStr(const VString& source) : VAnsiStrInMem(fBytes, N) { FromVString(source); }
+    VAnsiStr(const VAnsiStr& source) : ByteStrOf<VAnsiStrInMem, N>(source) {}
+    explicit VAnsiStr(const VString& source) : ByteStrOf<VAnsiStrInMem, N>(source) {}
     VAnsiStr& operator=(const VAnsiStr& source)
     {
-        FromVString(source);
+        this->FromVString(source);
         return *this;
     }
     VAnsiStr& operator=(const VString& source)
     {
-        FromVString(source);
+        this->FromVString(source);
         return *this;
     }
     ~VAnsiStr() override = default;
@@ -63,30 +50,20 @@ public:
         if (copy != nullptr) copy->FromString(*this);
         return copy;
     }
-
-private:
-    uint8_t fBytes[N + 2];
 };
 
-class VAnsiText : public VAnsiString {
+class VAnsiText : public ByteTextOf<VAnsiString, kStringAnsiText, 1> {
 public:
-    VAnsiText();
-    VAnsiText(const VAnsiText& source);
+    VAnsiText() = default;
+    VAnsiText(const VAnsiText& source) : ByteTextOf(source) {}
     // Takes the source's null flag and, when not null, its text.
-    explicit VAnsiText(const VString& source);
-    VAnsiText& operator=(const VAnsiText& source);
+    explicit VAnsiText(const VString& source) : ByteTextOf(source) {}
+    VAnsiText& operator=(const VAnsiText& source)
+    {
+        ByteTextOf::operator=(source);
+        return *this;
+    }
     ~VAnsiText() override;
 
     VValue* Clone() const override;
-    bool IsInHandle() const override;
-    StringKind GetStringKind() const override;
-    void ClearString(uint8_t release) override;
-    int32_t GetLength() const override;
-    void AdjustCString() override;
-    void* LockAndGetCPointer() const override;
-    void Unlock() const override;
-    bool SetLength(int32_t length) override;
-
-private:
-    TextHandle fText;
 };

@@ -2,8 +2,7 @@
 // buffer, VMacStr<N> with its own) or in a handle (VMacText).
 #pragma once
 
-#include "toolbox/foundation/TextHandle.h"
-#include "toolbox/foundation/VByteString.h"
+#include "toolbox/foundation/ByteStringStorage.h"
 
 class VMacString : public VByteString {
 public:
@@ -15,44 +14,32 @@ protected:
     VMacString(const VMacString&) = default;
 };
 
-class VMacStrInMem : public VMacString {
+class VMacStrInMem : public ByteStrInMemOf<VMacString, kStringMacInMem> {
 public:
     // buffer: maxLength + 2 bytes, the first being the length; maxLength <= 255.
-    VMacStrInMem(uint8_t* buffer, int32_t maxLength);
+    VMacStrInMem(uint8_t* buffer, int32_t maxLength) : ByteStrInMemOf(buffer, maxLength) {}
     ~VMacStrInMem() override;
-
     VValue* Clone() const override;
-    bool IsInHandle() const override;
-    StringKind GetStringKind() const override;
-    void ClearString(uint8_t release) override;
-    int32_t GetLength() const override;
-    void AdjustCString() override;
-    void* LockAndGetCPointer() const override;
-    bool SetLength(int32_t length) override;
 
 protected:
     VMacStrInMem(const VMacStrInMem&) = default;
-
-    uint8_t* fBuffer;
 };
 
 template <int32_t N>
-class VMacStr : public VMacStrInMem {
-    static_assert(N > 0 && N <= 255, "the length is one byte");
-
+class VMacStr : public ByteStrOf<VMacStrInMem, N> {
 public:
-    VMacStr() : VMacStrInMem(fBytes, N) {}
+    VMacStr() = default;
     // Takes the source's null flag and, when not null, its text.
-    VMacStr(const VMacStr& source) : VMacStrInMem(fBytes, N) { FromVString(source); }
-    explicit VMacStr(const VString& source) : VMacStrInMem(fBytes, N) { FromVString(source); }
+    VMacStr(const VMacStr& source) : ByteStrOf<VMacStrInMem, N>(source) {}
+    explicit VMacStr(const VString& source) : ByteStrOf<VMacStrInMem, N>(source) {}
     VMacStr& operator=(const VMacStr& source)
     {
-        FromVString(source);
+        this->FromVString(source);
         return *this;
     }
     VMacStr& operator=(const VString& source)
     {
-        FromVString(source);
+        this->FromVString(source);
         return *this;
     }
     ~VMacStr() override = default;
@@ -63,30 +50,20 @@ public:
         if (copy != nullptr) copy->FromString(*this);
         return copy;
     }
-
-private:
-    uint8_t fBytes[N + 2];
 };
 
-class VMacText : public VMacString {
+class VMacText : public ByteTextOf<VMacString, kStringMacText, 2> {
 public:
-    VMacText();
-    VMacText(const VMacText& source);
+    VMacText() = default;
+    VMacText(const VMacText& source) : ByteTextOf(source) {}
     // Takes the source's null flag and, when not null, its text.
-    explicit VMacText(const VString& source);
-    VMacText& operator=(const VMacText& source);
+    explicit VMacText(const VString& source) : ByteTextOf(source) {}
+    VMacText& operator=(const VMacText& source)
+    {
+        ByteTextOf::operator=(source);
+        return *this;
+    }
     ~VMacText() override;
 
     VValue* Clone() const override;
-    bool IsInHandle() const override;
-    StringKind GetStringKind() const override;
-    void ClearString(uint8_t release) override;
-    int32_t GetLength() const override;
-    void AdjustCString() override;
-    void* LockAndGetCPointer() const override;
-    void Unlock() const override;
-    bool SetLength(int32_t length) override;
-
-private:
-    TextHandle fText;
 };
