@@ -19,6 +19,7 @@
 #include "platform/files/WholeFile.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
+#include "toolbox/drawing/VClipScrap.h"
 #include "toolbox/drawing/VDesignResFile.h"
 #include "toolbox/drawing/VMacResFile.h"
 #include "toolbox/files/VFile.h"
@@ -73,6 +74,10 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     delete app;
     // The views layer's steps.
     EXPECT_NE(gCursor, nullptr);
+    ASSERT_NE(gScrap, nullptr);
+    EXPECT_EQ(gScrap->CountKinds(), 2);
+    EXPECT_EQ(gScrap->GetKind(1), FourCC("TEXT"));
+    EXPECT_EQ(gScrap->GetKind(2), FourCC("PICT"));
     EXPECT_NE(gSystem->GetTextServicesDoc(), nullptr);
     ASSERT_NE(gVDialQzList, nullptr);
     EXPECT_EQ(gVDialQzList->GetCount(), 0);
