@@ -18,6 +18,7 @@
 #include "resources/ResourceApi.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "toolbox/drawing/EngineResFiles.h"
+#include "toolbox/drawing/VClipScrap.h"
 #include "toolbox/drawing/IconResourceAccess.h"
 #include "toolbox/drawing/VImageData.h"
 #include "toolbox/files/SystemFileServices.h"
@@ -72,12 +73,17 @@ int16_t StartQz()
     InstallTextServicesDoc();
     VToolBoxLayerSteps steps;
     steps.makeCursor = MakeStartupCursor;
+    steps.makeScrap = MakeStartupScrap;
+    steps.initMenus = InitMenus;
     steps.initTextEditors = InitTextEditors;
     steps.initMovies = QT_Init;
     steps.initDrawTextBox = VFrameTextEdit::InitDrawTextBox;
     SetToolBoxLayerSteps(steps);
 
     if (!InitVToolBox(entreeexterne, kDialectNotSet)) return Stop(platform::memFullErr, ToolBoxStartupError());
+    // The objects the layers' steps made.
+    if (!gCursor || !gScrap || !VFrameTextEdit::GetDrawTextBox(false) || !VFrameTextEdit::GetDrawTextBox(true))
+        return Stop(platform::memFullErr, kNoMemory);
     InstallSystemFileServices();
     const int16_t swapErr = InitTokens();
     if (swapErr != 0) return Stop(swapErr, "The byte-swap templates could not be read. Reinstall the program.");

@@ -1,7 +1,6 @@
 #include "kernel/formats/FormatChars.h"
 
 #include "kernel/collation/CustRecord.h"
-#include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
@@ -50,13 +49,6 @@ void LoadFormatChars()
     if (Handle chars = GetResource(platform::FourCC("COM#"), 8); chars != nullptr && *chars != nullptr &&
                                                        GetHandleSize(chars) >= 10)
         SetChars(reinterpret_cast<const uint8_t*>(*chars));
-    if (Handle layout = GetResource(platform::FourCC("INTQ"), 0); layout != nullptr && *layout != nullptr &&
-                                                        GetHandleSize(layout) >= 34) {
-        const auto* p = reinterpret_cast<const uint8_t*>(*layout);
-        digit1 = ReadBE16(p + 28);
-        digit2 = ReadBE16(p + 30);
-        digit3 = ReadBE16(p + 32);
-    }
     TakeSystemSeparator();
 }
 

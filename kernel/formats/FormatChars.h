@@ -30,10 +30,10 @@ uint8_t SystemDecimalSeparator();
 // Puts the shipped defaults back.
 void ResetFormatChars();
 
-// Reads 'COM#' 8 (ten characters) and the zero digits of 'INTQ' 0 (words at
-// bytes 28, 30, 32) from the current resource chain; a missing or short
-// resource leaves the defaults. comma and decpoint then take the system
-// decimal separator.
+// Reads 'COM#' 8 (ten characters) from the current resource chain; a
+// missing or short resource leaves the defaults. comma and decpoint then
+// take the system decimal separator. The zero digits come with the
+// interface layout ('INTQ' 0), which the kernel start-up reads.
 void LoadFormatChars();
 
 // The number of noise digits that real-number text cleans up: the 16-bit

@@ -272,10 +272,13 @@ void LoadLayout()
     mysmalsize = LayoWord(2);
     mymessfont = LayoWord(3);
     mymesssize = LayoWord(4);
-    // A zero word keeps the plain digits rather than making bytes 0-9 digits.
-    if (LayoWord(14) != 0) digit1 = uint16_t(LayoWord(14));
-    if (LayoWord(15) != 0) digit2 = uint16_t(LayoWord(15));
-    if (LayoWord(16) != 0) digit3 = uint16_t(LayoWord(16));
+    // The zero characters of the digit sets, from the low bytes of words
+    // 14-16. A zero word keeps the plain digits rather than making bytes
+    // 0-9 digits.
+    auto zeroOf = [](int16_t word) { return uint16_t(uint8_t(word)); };
+    if (zeroOf(LayoWord(14)) != 0) digit1 = zeroOf(LayoWord(14));
+    if (zeroOf(LayoWord(15)) != 0) digit2 = zeroOf(LayoWord(15));
+    if (zeroOf(LayoWord(16)) != 0) digit3 = zeroOf(LayoWord(16));
 }
 
 int16_t MakeWritableByAll(const char* posixPath)

@@ -5,6 +5,8 @@
 
 #include "kernel/handles/KernelHandles.h"
 #include "platform/core/Memory.h"
+#include "toolbox/foundation/VIntlMgr.h"
+#include "toolbox/foundation/system/VSystem.h"
 
 using namespace platform;
 
@@ -102,6 +104,22 @@ bool MakeTaskStorage(taskuser* t)
     return true;
 }
 
+// The decimal and thousands separators in force, as Mac characters; the
+// plain ones before the system object exists.
+void CurrentSeparators(uint8_t& decimal, uint8_t& thousands)
+{
+    decimal = '.';
+    thousands = ',';
+    if (!gSystem) return;
+    const char16_t units[2] = {gSystem->GetDecimalSeparator(), gSystem->GetThousandSeparator()};
+    uint8_t bytes[2] = {decimal, thousands};
+    const char16_t* src = units;
+    uint8_t* dst = bytes;
+    InitDefaultIntlManager()->Uni2Mac(src, dst, bytes + 2, 2);
+    decimal = bytes[0];
+    thousands = bytes[1];
+}
+
 int16_t FailTask(int16_t error, bool grew)
 {
     if (curtu) curtu->running = 0;
@@ -119,11 +137,12 @@ int16_t newtask(int32_t procedure, int32_t, int32_t value2, const unsigned char*
 {
     if (curtu && processid != 0) curtu->interrupted = 1;
 
-    // The first reusable record that is not running gives up its slot.
+    // The first reusable record that is not running gives up its slot; so
+    // does a slot left empty by a record that could not be made.
     int16_t slot = 0;
     for (int16_t i = 1; i <= SlotCount(); ++i) {
         const TaskUserBasic* r = Slots()[i - 1];
-        if (r && r->reusable && !r->running) {
+        if (!r || (r->reusable && !r->running)) {
             slot = i;
             break;
         }
@@ -164,6 +183,7 @@ int16_t newtask(int32_t procedure, int32_t, int32_t value2, const unsigned char*
     t->uniqueid = ++processuniqueid;
     t->taskkind = kind;
     t->secondpositive = value2 >= 0 ? 1 : 0;
+    CurrentSeparators(t->decsep, t->thousep);
     taskrequest = 0;
     taskescape = 0;
     taskerror = 0;

@@ -45,7 +45,7 @@ public:
     platform::Handle handles[5] = {};
     uint8_t upcase[256];
     uint8_t lowcase[256];
-    uint8_t decsep = '.';
+    uint8_t decsep = '.';   // the separators in force when the task was made
     uint8_t thousep = ',';
     uint8_t bitsA[32] = {};
     uint8_t bitsB[32] = {};

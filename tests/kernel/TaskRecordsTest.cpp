@@ -5,6 +5,7 @@
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/tasks/TaskRecords.h"
 #include "platform/core/Faults.h"
+#include "toolbox/foundation/system/VSystem.h"
 
 namespace {
 
@@ -106,6 +107,38 @@ TEST_F(TaskRecordsTest, MemoryShortageLeavesTheListAsItWas)
     EXPECT_EQ(curtu, nullptr);
     EXPECT_EQ(GetTaskRecord(1), main);
     EXPECT_EQ(newtask(5, 1, 0, kName, 0, 3), 2);
+
+    {
+        // An idle slot is given up but its new record does not come: the
+        // slot stays empty and the next task takes it.
+        GetTaskRecord(2)->reusable = 1;
+        GetTaskRecord(2)->running = 0;
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+        EXPECT_EQ(newtask(5, 1, 0, kName, 0, 3), 0);
+    }
+    EXPECT_EQ(GetTaskRecord(2), nullptr);
+    EXPECT_EQ(newtask(5, 1, 0, kName, 0, 3), 2);
+    EXPECT_EQ(nbtask, 2);
+}
+
+TEST_F(TaskRecordsTest, NewRecordKeepsTheSeparatorsInForce)
+{
+    VSystem* saved = gSystem;
+    gSystem = nullptr;
+    ASSERT_EQ(newtask(-1, 1, 0, kName, 0, -10), 1);
+    EXPECT_EQ(curtu->decsep, '.');
+    EXPECT_EQ(curtu->thousep, ',');
+
+    VSystem sys;
+    uint8_t itl[32] = {};
+    itl[0] = ',';
+    itl[1] = '.';
+    sys.ReadIntlSettings({itl, int32_t(sizeof itl)});
+    gSystem = &sys;
+    ASSERT_EQ(newtask(5, 1, 0, kName, 0, 3), 2);
+    gSystem = saved;
+    EXPECT_EQ(curtu->decsep, ',');
+    EXPECT_EQ(curtu->thousep, '.');
 }
 
 TEST_F(TaskRecordsTest, TaskMadeInsideARunningOneKeepsTheCallersState)

@@ -19,6 +19,7 @@
 #include "platform/files/WholeFile.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
+#include "toolbox/drawing/VClipScrap.h"
 #include "toolbox/drawing/VDesignResFile.h"
 #include "toolbox/drawing/VMacResFile.h"
 #include "toolbox/files/VFile.h"
@@ -73,6 +74,10 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     delete app;
     // The views layer's steps.
     EXPECT_NE(gCursor, nullptr);
+    ASSERT_NE(gScrap, nullptr);
+    EXPECT_EQ(gScrap->CountKinds(), 2);
+    EXPECT_EQ(gScrap->GetKind(1), FourCC("TEXT"));
+    EXPECT_EQ(gScrap->GetKind(2), FourCC("PICT"));
     EXPECT_NE(gSystem->GetTextServicesDoc(), nullptr);
     ASSERT_NE(gVDialQzList, nullptr);
     EXPECT_EQ(gVDialQzList->GetCount(), 0);
@@ -105,6 +110,12 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     ASSERT_NE(cust, nullptr);
     EXPECT_GE(platform::GetHandleSize(cust), kCustSize);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(macQzXFolder + 1), macQzXFolder[0]), "MacQzX");
+    // The shipped layout's zero digit words leave the plain digits.
+    EXPECT_EQ(digit1, '0');
+    EXPECT_EQ(digit2, '0');
+    EXPECT_EQ(digit3, '0');
+    EXPECT_EQ(DigitValue('7'), 7);
+    EXPECT_EQ(DigitValue(3), -1);
 }
 
 // A short 'INTQ' 0 is padded with zeros and the interface fonts take their
@@ -135,8 +146,39 @@ TEST(Startup, AShortLayoutIsPaddedAndDefaulted)
     EXPECT_EQ(mymesssize, 9);
     const auto* words = reinterpret_cast<const uint8_t*>(*layo);
     EXPECT_EQ(words[33], 0) << "the padding is zero";
+    EXPECT_EQ(digit1, '0') << "a missing digit word keeps the plain digits";
 
     platform::CloseResFile(ref);
+}
+
+// Words 14-16 of the layout give the zero characters of the digit sets,
+// from their low bytes.
+TEST(Startup, LayoutDigitWordsGiveTheirLowBytes)
+{
+    TempFolder dir;
+    const std::string path = dir / "intq.rsrc";
+    platform::ResourceFileImage image;
+    platform::ResourceImage intq;
+    intq.type = FourCC("INTQ");
+    intq.id = 0;
+    intq.data.assign(34, 0);
+    intq.data[29] = 0xA0;                     // word 14: 0x00A0
+    intq.data[30] = 0x82, intq.data[31] = 0x4F;  // word 15: 0x824F
+    image.resources.push_back(intq);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+    ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+    const int16_t ref = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+
+    ResetNumTextGlobals();
+    LoadLayout();
+    EXPECT_EQ(digit1, 0xA0);
+    EXPECT_EQ(digit2, 0x4F);
+    EXPECT_EQ(digit3, '0');
+
+    platform::CloseResFile(ref);
+    ResetNumTextGlobals();
 }
 
 TEST(Startup, AMissingResourceFileStopsWithAMessage)

@@ -395,7 +395,6 @@ int16_t VDesignResFile::CountResources(uint32_t type)
 {
     if (NoFile()) return 0;
     parm block = Block();
-    block.resFile0 = 0;
     block.slot272.SetLong(int32_t(type));
     V_CountResources(&block, 1);
     return block.error270 != 0 ? 0 : int16_t(block.slot280.Long());

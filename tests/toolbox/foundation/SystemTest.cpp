@@ -4,7 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/core/Clock.h"
 #include "platform/core/FourCC.h"
+#include "platform/events/Events.h"
+#include "platform/events/InputState.h"
 #include "platform/core/Memory.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/system/ToolboxResources.h"
@@ -186,6 +189,34 @@ TEST(SystemRandom, StaysBelowTheMaximum)
         sawMin |= r == 1;
     }
     EXPECT_TRUE(sawMin);
+    // Wide spans stay inside their bounds as well.
+    for (int i = 0; i < 10000; ++i) {
+        const int16_t r = VSystem::Random(-30000, 30000);
+        ASSERT_GE(r, -30000);
+        ASSERT_LT(r, 30000);
+    }
+}
+
+// A held button is watched for two ticks of the clock in use; a clock that
+// moves only when told to must still let the watch end.
+TEST(SystemMouse, AHeldButtonIsWatchedBrieflyEvenOnAVirtualClock)
+{
+    platform::ResetEventManager();
+    platform::VirtualClock clock(1000);
+    platform::SetClock(&clock);
+    VSystem sys;
+    EXPECT_FALSE(sys.GetMouseButton(true)) << "button up";
+    platform::InputButton(true, platform::Point{10, 10}, 0);
+    platform::FlushEvents(platform::everyEvent, 0);
+    EXPECT_TRUE(sys.GetMouseButton(true));
+    EXPECT_TRUE(sys.GetLeftButton(true));
+    EXPECT_FALSE(sys.GetRightButton(true)) << "no control key";
+    EXPECT_GE(clock.Ticks() - 1000, 2u) << "the watch waited on the clock";
+    platform::InputButton(false, platform::Point{10, 10}, 0);
+    platform::FlushEvents(platform::everyEvent, 0);
+    EXPECT_FALSE(sys.GetMouseButton(true));
+    platform::SetClock(nullptr);
+    platform::ResetEventManager();
 }
 
 TEST(SystemIntl, PunctuationFromItl0OrDefaults)
@@ -222,11 +253,15 @@ TEST(SystemIntl, PunctuationFromItl0OrDefaults)
 
 TEST(SystemDate, WeekdayCountsFromSunday)
 {
+    // 2000-01-02 13:14:15 was a Sunday.
+    platform::VirtualClock clock;
+    clock.SetSeconds(platform::VirtualClock::kDefaultSeconds + 86400 + 13 * 3600 + 14 * 60 + 15);
+    platform::SetClock(&clock);
     int16_t date[8];
     VSystem::GetCurrentDateTime(date);
-    EXPECT_GE(date[3], 0);
-    EXPECT_LE(date[3], 6);
-    EXPECT_EQ(date[7], 0);
+    platform::SetClock(nullptr);
+    const int16_t expected[8] = {2000, 1, 2, 0, 13, 14, 15, 0};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(date[i], expected[i]) << "field " << i;
     EXPECT_EQ(VSystem::GetVersion(), kSystemVersion);
 }
 

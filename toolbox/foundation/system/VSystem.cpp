@@ -150,7 +150,8 @@ void VSystem::GetCurrentDateTime(int16_t date[8])
 
 int16_t VSystem::Random(int16_t min, int16_t max)
 {
-    const int32_t r = platform::Random();
-    const int32_t span = max > min ? int32_t(max) - min : int32_t(min) - max;
-    return int16_t(min + (((r + 32768) * span) >> 16));
+    // The product needs 32 unsigned bits: a span of 65535 times 65535.
+    const uint32_t r = uint32_t(int32_t(platform::Random()) + 32768);
+    const uint32_t span = uint32_t(max > min ? int32_t(max) - min : int32_t(min) - max);
+    return int16_t(min + int32_t((r * span) >> 16));
 }

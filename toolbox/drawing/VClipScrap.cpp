@@ -1,0 +1,49 @@
+#include "toolbox/drawing/VClipScrap.h"
+
+#include "platform/core/FourCC.h"
+
+VClipScrap* gScrap = nullptr;
+bool VMenu::sChecked = false;
+bool VMenu::sFeature = false;
+
+VClipScrap::VClipScrap()
+{
+    AddKind(platform::FourCC("TEXT"));
+    AddKind(platform::FourCC("PICT"));
+}
+
+VClipScrap::~VClipScrap() = default;
+
+bool VClipScrap::HasKind(uint32_t kind) const
+{
+    for (int32_t i = 1; i <= fKinds.GetCount(); ++i)
+        if (uint32_t(fKinds.GetLong(i)) == kind) return true;
+    return false;
+}
+
+bool VClipScrap::AddKind(uint32_t kind)
+{
+    if (HasKind(kind)) return true;
+    const int32_t before = fKinds.GetCount();
+    fKinds.AppendLong(int32_t(kind), 0);
+    return fKinds.GetCount() == before + 1;
+}
+
+void MakeStartupScrap()
+{
+    if (!gScrap) gScrap = new VClipScrap;
+}
+
+void VMenu::Init()
+{
+    if (sChecked) return;
+    sChecked = true;
+    // No optional menu-manager feature to ask for here.
+    sFeature = false;
+}
+
+void InitMenus()
+{
+    VMenu::Init();
+    VMenuBar::Init();
+}
