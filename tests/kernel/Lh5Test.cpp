@@ -9,6 +9,7 @@
 #include "kernel/compress/Lh5.h"
 #include "platform/core/Faults.h"
 #include "tests/kernel/TestCorpus.h"
+#include "tests/platform/files/TempFolder.h"
 
 namespace {
 
@@ -112,7 +113,8 @@ TEST(Lh5, StreamIsReadByAnIndependentDecoder)
     if (std::system("command -v lhasa >/dev/null 2>&1") != 0) GTEST_SKIP() << "lhasa is not installed";
     const auto text = testdata::Mixed(60000, 12);
     const auto archive = LhaArchive(text, Compress(text));
-    const auto path = std::filesystem::temp_directory_path() / ("qz_lh5_" + std::to_string(::getpid()) + ".lzh");
+    const platform::testing::TempFolder dir;
+    const std::filesystem::path path = dir / "text.lzh";
     {
         std::ofstream f(path, std::ios::binary);
         f.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
@@ -124,7 +126,6 @@ TEST(Lh5, StreamIsReadByAnIndependentDecoder)
     uint8_t chunk[4096];
     for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) printed.insert(printed.end(), chunk, chunk + n);
     EXPECT_EQ(pclose(pipe), 0);
-    std::filesystem::remove(path);
     EXPECT_EQ(printed, text);
 }
 

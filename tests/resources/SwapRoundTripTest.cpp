@@ -79,11 +79,15 @@ TEST_F(RoundTrip, DedicatedTypes)
     Check("FON#", Builder().W(2).W(3).Padded("Geneva").W(20).Padded("Times").b);
     Check("Styl", Builder().W(1).W(0).Fill(32).W(12).W(5).Fill(340).b);
     Check("Stlx", Builder().W(2).W(0).Fill(32).W(12).Fill(204).Fill(32).W(9).Fill(204).b);
-    // Documentation: the entry list and the styled text.
-    Check("QzHE", Builder().L(platform::FourCC("Hlst")).L(1).L(2).W(2).L(3).Fill(16).L(4).Fill(16).L(5).b);
-    Check("MEHE", Builder().L(platform::FourCC("TEXT")).L(5).Fill(6)
-                      .L(24).W(1).W(2).L(1).L(2).L(3).L(4).W(5).W(6)
-                      .L(36).Fill(36).b);
+    // Documentation, every type of it: the entry list and the styled text.
+    const Bytes entries = Builder().L(platform::FourCC("Hlst")).L(1).L(2).W(2).L(3).Fill(16).L(4).Fill(16).L(5).b;
+    const Bytes styled = Builder().L(platform::FourCC("TEXT")).L(5).Fill(6)
+                             .L(24).W(1).W(2).L(1).L(2).L(3).L(4).W(5).W(6)
+                             .L(36).Fill(36).b;
+    for (const char* t : {"QzHE", "BAHE", "CCHE", "FIHE", "FOHE", "GRHE", "IHHE", "MEHE"}) {
+        Check(t, entries);
+        Check(t, styled);
+    }
 }
 
 TEST_F(RoundTrip, FormFormat)

@@ -81,6 +81,16 @@ TEST(Modes, BooleanModesFollowTheirTruthTables)
     EXPECT_EQ(w.At(0, 0), kBlack);
     EXPECT_EQ(w.At(5, 0), kWhite);
     EXPECT_EQ(w.At(5, 1), 0x123456u);
+    // Drawn with the pen, transparent paints the pattern's ink and leaves
+    // its paper alone.
+    PrepareBackground(w);
+    w.Set(5, 1, 0x123456);
+    PenMode(transparent);
+    PaintRect(&all);
+    EXPECT_EQ(w.At(0, 0), kBlack);
+    EXPECT_EQ(w.At(3, 1), kBlack);
+    EXPECT_EQ(w.At(5, 0), kWhite);
+    EXPECT_EQ(w.At(5, 1), 0x123456u);
     // Pattern modes draw the fore colour for ink and the back colour for paper.
     RGBColor red{0xFFFF, 0, 0}, blue{0, 0, 0xFFFF};
     RGBForeColor(&red);

@@ -9,6 +9,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/windows/WindowFrames.h"
+#include "tests/platform/files/TempFolder.h"
 #include "tests/platform/windows/WindowFixture.h"
 
 using namespace platform;
@@ -115,9 +116,9 @@ protected:
 
 TEST_F(SceneTest, TwoWindowsTypingDragAndGrowGiveTheSamePixelsEveryRun)
 {
-    const std::string dir = ::testing::TempDir();
+    const TempFolder dir;
     Scene first, second;
-    std::string one = PlayScene(dir + "/scene1.png", &first);
+    std::string one = PlayScene(dir / "scene1.png", &first);
     ASSERT_FALSE(one.empty());
     // Typed text reached the front window.
     EXPECT_EQ(first.typed, "Qz!");
@@ -143,7 +144,7 @@ TEST_F(SceneTest, TwoWindowsTypingDragAndGrowGiveTheSamePixelsEveryRun)
     EXPECT_EQ(ScreenPixel(500, 5), 0xFFFFFFu);
     EXPECT_EQ(ScreenPixel(500, 19), 0x000000u);
 
-    std::string two = PlayScene(dir + "/scene2.png", &second);
+    std::string two = PlayScene(dir / "scene2.png", &second);
     EXPECT_EQ(one, two);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Faults.h"
@@ -43,6 +44,17 @@ TEST(CppMemMgr, SplitsOnlyWhenTwentyEightBytesAreLeftOver)
     EXPECT_EQ(mem.NewPtr(20, 0), hole);
     void* elsewhere = mem.NewPtr(16, 0);
     EXPECT_GT(elsewhere, after);
+
+    // The split is measured from the rounded request: 21 bytes take 24, so
+    // a 48-byte block, 27 bytes larger than asked, goes whole; 1 byte takes
+    // 16, so a 40-byte block goes whole as well and leaves no tail behind.
+    for (const auto& [block, request] : {std::pair<uint32_t, uint32_t>{48, 21}, {40, 1}}) {
+        void* hole3 = mem.NewPtr(block, 0);
+        void* guard3 = mem.NewPtr(16, 0);
+        mem.DisposePtr(hole3);
+        EXPECT_EQ(mem.NewPtr(request, 0), hole3) << request;
+        EXPECT_GT(mem.NewPtr(16, 0), guard3) << request;
+    }
 
     // A free 48-byte block leaves 28 over: split, the tail serves the next
     // 16-byte request.

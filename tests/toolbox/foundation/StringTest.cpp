@@ -154,6 +154,15 @@ TEST(Strings, KindsAndLimits)
     VStr<31> small;
     small.FromMacCString(Mac(std::string(40, 'z').c_str()));
     EXPECT_EQ(small.GetLength(), 31);
+    // Appending past the limit keeps what fits, whichever form the text has.
+    VStr<31> appended;
+    appended.AppendCString(Mac(std::string(40, 'y').c_str()), kCharSetMac);
+    EXPECT_EQ(appended.GetLength(), 31);
+    EXPECT_EQ(appended.GetChar(31), u'y');
+    appended.Clear();
+    appended.AppendUniCString(std::u16string(40, u'\u00E9').c_str());
+    EXPECT_EQ(appended.GetLength(), 31);
+    EXPECT_EQ(appended.GetChar(31), u'\u00E9');
     small.AppendUniChar(u'!');
     EXPECT_EQ(small.GetLength(), 31);
     EXPECT_FALSE(small.SetLength(32));
