@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,7 +92,7 @@ void RunContainer(const std::vector<Item>& items, const std::string& path)
     start = Clock::now();
     ref = openres(fileSpec, false);
     Report("reopen", Since(start));
-    std::printf("  %-28s %9llu bytes\n", "read while opening", (unsigned long long)(BytesRead() - before));
+    std::printf("  %-28s %9" PRIu64 " bytes\n", "read while opening", (uint64_t)(BytesRead() - before));
 
     start = Clock::now();
     uint64_t total = 0;
@@ -119,8 +120,8 @@ void RunContainer(const std::vector<Item>& items, const std::string& path)
     Report("commit", Since(start));
     closeres(ref, true);
     ResetResManager();
-    std::printf("  %-28s %9llu bytes (payload %llu)\n", "file size",
-                (unsigned long long)std::filesystem::file_size(path), (unsigned long long)total);
+    std::printf("  %-28s %9" PRIu64 " bytes (payload %" PRIu64 ")\n", "file size",
+                (uint64_t)std::filesystem::file_size(path), (uint64_t)total);
 }
 
 void Check(int rc, sqlite3* db)
@@ -195,8 +196,8 @@ void RunSqlite(const std::vector<Item>& items, const std::string& path)
     Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
     Report("commit", Since(start));
     sqlite3_close(db);
-    std::printf("  %-28s %9llu bytes (payload %llu)\n", "file size",
-                (unsigned long long)std::filesystem::file_size(path), (unsigned long long)total);
+    std::printf("  %-28s %9" PRIu64 " bytes (payload %" PRIu64 ")\n", "file size",
+                (uint64_t)std::filesystem::file_size(path), (uint64_t)total);
 }
 
 }  // namespace
@@ -208,7 +209,7 @@ int main(int argc, char** argv)
     const std::vector<Item> items = MakeItems(count);
     uint64_t payload = 0;
     for (const Item& item : items) payload += item.size;
-    std::printf("%d resources, %llu payload bytes\n", count, (unsigned long long)payload);
+    std::printf("%d resources, %" PRIu64 " payload bytes\n", count, (uint64_t)payload);
     RunContainer(items, folder + "/store_bench.qzb");
     RunSqlite(items, folder + "/store_bench.sqlite");
     std::filesystem::remove(folder + "/store_bench.qzb");

@@ -92,7 +92,8 @@ void strreel2(const double* value, StringPtr dest, int32_t dotSeparator)
         if (x < -15 || x > 15) {
             std::string s = Converted(magnitude, 6);
             if (const size_t dot = s.find('.'); dot != std::string::npos) s[dot] = sep;
-            return StoreText(negative ? "-" + s : s, value, dest);
+            if (negative) s.insert(s.begin(), '-');
+            return StoreText(s, value, dest);
         }
         t = FixedPoint(t.substr(0, e), x, sep);
         CleanNoise(t, sep, NoiseDigitCount());

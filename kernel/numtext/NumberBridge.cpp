@@ -50,7 +50,10 @@ void Num2Str(const decform* form, const double* value, platform::StringPtr dest)
         const size_t e = s.find('e');
         std::string exponent = s.substr(e + 2);
         exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
-        return PutPString((std::signbit(v) ? "-" : " ") + s.substr(0, e + 2) + exponent, dest);
+        std::string out(1, std::signbit(v) ? '-' : ' ');
+        out.append(s, 0, e + 2);
+        out += exponent;
+        return PutPString(out, dest);
     }
     PutPString(r.ec == std::errc() ? std::string(text, r.ptr) : std::string("?"), dest);
 }
@@ -141,7 +144,8 @@ double Dec2Num(const decimal* d)
         value = std::numeric_limits<double>::quiet_NaN();
     else {
         std::string text(reinterpret_cast<const char*>(d->sig + 1), d->sig[0] > 20 ? 20 : d->sig[0]);
-        text += "e" + std::to_string(d->exp);
+        text += 'e';
+        text += std::to_string(d->exp);
         value = 0;
         const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
         if (r.ec == std::errc::result_out_of_range)

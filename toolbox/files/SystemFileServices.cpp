@@ -17,9 +17,9 @@ VFile* AppFile()
     char buffer[4096];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0) return nullptr;
-    platform::FSSpec spec;
-    if (platform::FSMakeFSSpec(std::string(buffer, size_t(n)), &spec) != platform::noErr) return nullptr;
-    return new VFile(spec);
+    platform::FSSpec fileSpec;
+    if (platform::FSMakeFSSpec(std::string(buffer, size_t(n)), &fileSpec) != platform::noErr) return nullptr;
+    return new VFile(fileSpec);
 }
 
 uint32_t VirtualFromMac(uint32_t macType, bool stationery, const VString& name)
