@@ -49,6 +49,15 @@ TEST_F(TaskRecordsTest, NewTasksTakeTheFirstReusableIdleSlot)
     EXPECT_EQ(t->secondpositive, 1);
 }
 
+TEST_F(TaskRecordsTest, AReusableIdleSecondRecordOfThreeIsTakenWithoutGrowing)
+{
+    for (int16_t expected = 1; expected <= 3; ++expected) EXPECT_EQ(newtask(5, 1, 0, kName, 0, 3), expected);
+    GetTaskRecord(2)->reusable = 1;
+    GetTaskRecord(2)->running = 0;
+    EXPECT_EQ(newtask(5, 1, 0, kName, 0, 3), 2);
+    EXPECT_EQ(nbtask, 3);
+}
+
 TEST_F(TaskRecordsTest, NewRecordIsInitialised)
 {
     unsigned char longName[41];

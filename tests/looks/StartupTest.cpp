@@ -101,7 +101,10 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
         << "the program's document kind";
     ASSERT_NE(curtu, nullptr);
     EXPECT_EQ(curtu->tasknum, 1);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(curtu->name + 1), curtu->name[0]), "Main task");
+    platform::Str255 taskName;
+    platform::GetIndString(taskName, 1007, 9);
+    ASSERT_GT(taskName[0], 0) << "the shipped name of the main task";
+    EXPECT_EQ(std::memcmp(curtu->name, taskName, size_t(taskName[0]) + 1), 0) << "named from the task names' item 9";
     EXPECT_EQ(DefaultCentury, 19);
     EXPECT_EQ(PivotYear, 80);
     EXPECT_EQ(myfont, 0);
