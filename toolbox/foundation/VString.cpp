@@ -16,6 +16,7 @@
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VStream.h"
 #include "toolbox/foundation/VText.h"
+#include "toolbox/foundation/intl/VIntlManagerRoot.h"
 #include "toolbox/foundation/system/VSystem.h"
 
 namespace {
@@ -103,7 +104,12 @@ PlatformString VString::GetMutableCFString() const { return GetCFString(); }
 
 void VString::FromCFString(const PlatformString& text)
 {
-    FromUniBlock(text.data(), 0, static_cast<int32_t>(text.size()));
+    // Platform text may come decomposed (a letter, then its accent): the
+    // toolbox keeps it composed.
+    PlatformString composed(text);
+    const int32_t bytes =
+        VIntlManagerRoot::PrecomposeUnicodeBuffer(composed.data(), static_cast<int32_t>(composed.size() * 2));
+    FromUniBlock(composed.data(), 0, bytes / 2);
     SetNull(false);
 }
 

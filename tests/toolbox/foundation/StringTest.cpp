@@ -237,6 +237,12 @@ TEST(Strings, CrossingCharacterSets)
     big.FromMacCString(Mac(std::string(3000, '\x8A').c_str()));
     EXPECT_EQ(big.GetLength(), 3000);
     EXPECT_EQ(big.GetChar(3000), u'\u00E4');
+
+    // Platform text that comes decomposed is kept composed.
+    VText fromPlatform;
+    fromPlatform.FromCFString(u"Cafe\u0301 A\u030A");
+    EXPECT_EQ(Units(fromPlatform), u"Caf\u00E9 \u00C5");
+    EXPECT_FALSE(fromPlatform.IsNull());
 }
 
 TEST(Strings, PointerFormAndValues)
