@@ -2,10 +2,10 @@
 //   'RDCY' ('YCDR' accepted), n records of 2048 bytes, the parity record
 // (VSecuredBlock.h), 4 + 2048 × (n + 1) bytes. Records sit at fixed places.
 // One damaged data record per group (its data, digest, marker or length)
-// is rebuilt from the others and the parity; two make the read fail (220),
-// as does a group without its marker or a rebuilt record that does not
-// check. n runs from 1 to 4096. The last group is completed with empty
-// records, so a stream always ends with a whole group.
+// is rebuilt from the others and the parity, which must check itself; two
+// make the read fail (220), as does a group without its marker. n runs
+// from 1 to 4096. The last group is completed with empty records, so a
+// stream always ends with a whole group.
 #pragma once
 
 #include "toolbox/files/VSecuredBlock.h"
