@@ -101,7 +101,9 @@ protected:
             VFile file(ColonOf(posix));
             EXPECT_EQ(file.GetKind(), e.type) << e.path;
             EXPECT_EQ(file.GetCreator(), e.creator) << e.path;
-            if (e.hasResource) EXPECT_EQ(ResourceFork(posix), e.resource) << e.path;
+            if (e.hasResource) {
+                EXPECT_EQ(ResourceFork(posix), e.resource) << e.path;
+            }
         }
     }
 
@@ -155,6 +157,18 @@ TEST_F(ArchiveReader, StackedArchiveWithForksAndFoldersExtracts)
     // No temporary file is left behind.
     for (const auto& item : fs::recursive_directory_iterator(Dest()))
         EXPECT_EQ(item.path().filename().string().rfind(".qz-", 0), std::string::npos) << item.path();
+}
+
+TEST_F(ArchiveReader, ArchivesWrittenLittleEndianExtract)
+{
+    const auto entries = ThreeEntries();
+    ArchiveLayout layout{1, 2, 4, 0};
+    layout.little = true;
+    ASSERT_EQ(Write(layout, entries), 0);
+    const Bytes bytes = ReadFile(Archive());
+    EXPECT_EQ(std::string(bytes.begin() + 12, bytes.begin() + 16), "pmoC");
+    ASSERT_EQ(Extract(Dest()), 0);
+    ExpectExtracted(entries);
 }
 
 TEST_F(ArchiveReader, SkipModeChecksEverythingAndWritesNothing)

@@ -129,6 +129,7 @@ struct ArchiveLayout {
     uint32_t redundancy = 0;
     uint32_t interlacing = 0;
     uint32_t maxPart = 0;
+    bool little = false;  // numbers and markers as an Intel writer puts them
 };
 
 inline void PutPath(VStream& s, const std::string& path)
@@ -145,8 +146,10 @@ inline int16_t WriteArchive(const VText& colonPath, const ArchiveLayout& layout,
 {
     VFile file(colonPath);
     VFileStreamCutter splitter(&file, layout.maxPart);
+    if (layout.little) splitter.SetCpuKind(kCpuSelectIntel, kCpuUnchanged);
     {
         VCompressStream header(&splitter, 0);
+        if (layout.little) header.SetCpuKind(kCpuSelectIntel, kCpuUnchanged);
         if (int16_t err = header.OpenWriting(); err != 0) return err;
         header.PutLong(int32_t(platform::FourCC("VFFS")));
         header.PutLong(2);
@@ -168,6 +171,7 @@ inline int16_t WriteArchive(const VText& colonPath, const ArchiveLayout& layout,
     if (layout.interlacing) stack.emplace_back(top = new VInterlacingStream(top, layout.interlacing));
     if (layout.redundancy) stack.emplace_back(top = new VRedundancyStream(top, layout.redundancy));
     if (layout.compressed) stack.emplace_back(top = new VCompressStream(top, 0));
+    if (layout.little) top->SetCpuKind(kCpuSelectIntel, kCpuUnchanged);
     if (int16_t err = top->OpenWriting(); err != 0) return err;
     for (const auto& e : entries) {
         top->PutLong(int32_t(platform::FourCC("File")));
