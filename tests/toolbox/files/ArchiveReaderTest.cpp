@@ -328,3 +328,19 @@ TEST_F(ArchiveReader, ADiskFullSpoilsOnlyItsOwnEntry)
     EXPECT_EQ(ReadFile(Dest() + "/sub/deeper/c"), entries[2].data);
     EXPECT_EQ(ResourceFork(Dest() + "/sub/deeper/c"), entries[2].resource);
 }
+
+TEST_F(ArchiveReader, AFolderThatCannotBeMadeFailsOnlyItsEntry)
+{
+    // A file stands where the second entry needs a folder.
+    fs::create_directories(Dest());
+    WriteFile(Dest() + "/sub", BytesOf("a file, not a folder"));
+    const std::vector<ArchiveEntry> entries = {Entry("./a", BytesOf("one")), Entry("./sub/b", BytesOf("two")),
+                                               Entry("./c", BytesOf("three"))};
+    ASSERT_EQ(Write({1, 0, 0, 0}, entries), 0);
+    const int16_t err = Extract(Dest());
+    EXPECT_NE(err, 0);
+    EXPECT_NE(err, kArchiveErrBadData);  // the folder's own failure, not a misread marker
+    EXPECT_EQ(ReadFile(Dest() + "/a"), entries[0].data);
+    EXPECT_EQ(ReadFile(Dest() + "/sub"), BytesOf("a file, not a folder"));
+    EXPECT_EQ(ReadFile(Dest() + "/c"), entries[2].data);
+}

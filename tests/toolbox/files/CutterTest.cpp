@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/core/Faults.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "tests/toolbox/files/ArchiveTestSupport.h"
 #include "toolbox/files/PartDialogHooks.h"
@@ -195,4 +196,24 @@ TEST_F(Cutter, ReopeningResumesAndWrongDirectionsAreRefused)
     writer.PutData("def", 3);
     ASSERT_EQ(writer.CloseWriting(1), 0);
     EXPECT_EQ(ReadFile(tmp / "W.zip").size(), 18u);
+}
+
+TEST_F(Cutter, TinyPartsStillCarryDataAndAFailedWriteIsNotAFineClose)
+{
+    // A maximum that leaves no room behind the header would make empty
+    // parts without end: every part carries at least one byte.
+    ASSERT_EQ(WriteParts(tmp / "T.zip", 5, BytesOf("abc")), 0);
+    EXPECT_EQ(ReadFile(tmp / "T.part001.zip").size(), 13u);
+    EXPECT_EQ(ReadFile(tmp / "T.part003.zip").size(), 13u);
+    Bytes back;
+    EXPECT_EQ(ReadParts(tmp / "T.part001.zip", back, 3), 0);
+    EXPECT_EQ(back, BytesOf("abc"));
+
+    VFile file(ColonOf(tmp / "Full.zip"));
+    VFileStreamCutter cutter(&file, 100);
+    ASSERT_EQ(cutter.OpenWriting(), 0);
+    platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+    const Bytes data = MixedBytes(250, 9);
+    EXPECT_NE(cutter.PutData(data.data(), uint32_t(data.size())), 0);
+    EXPECT_NE(cutter.CloseWriting(1), 0);
 }
