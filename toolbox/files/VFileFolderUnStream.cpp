@@ -288,9 +288,11 @@ int16_t VFileFolderUnStream::ExtractEntry(VStream* content, const Entry& entry)
     VFile* temp = nullptr;
     for (uint32_t attempt = 1; attempt < 1000 && !temp; ++attempt) {
         const std::string name = ".qz-unpack-" + std::to_string(attempt);
-        temp = new VFile(TextOf(parent + std::u16string(name.begin(), name.end())), entry.type, entry.creator);
+        const std::u16string tempPath = parent + std::u16string(name.begin(), name.end());
+        temp = new VFile(TextOf(tempPath), entry.type, entry.creator);
         if (!temp) break;
-        if (temp->Exists()) {
+        // Never the target itself, nor any item already there.
+        if (tempPath == entry.path || temp->Exists()) {
             delete temp;
             temp = nullptr;
         }
