@@ -7,6 +7,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/cursors/CursorShapes.h"
+#include "platform/fonts/SystemResFile.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
 
@@ -157,7 +158,11 @@ CursHandle GetCursor(int16_t id)
     Handle res = GetResource(FourCC("CURS"), id);
     bool ok = false;
     if (res && *res) ok = ReadCursorResource(reinterpret_cast<const uint8_t*>(*res), size_t(GetHandleSize(res)), &c);
-    if (!ok && SystemCursorResource(id)) ok = ReadCursorResource(SystemCursorResource(id), 68, &c);
+    if (!ok && SystemCursorResource(id) && SystemResFileRef() == -1 && OpenSystemResFile() == noErr) {
+        // The system's own cursors live in the system file: open it once.
+        res = GetResource(FourCC("CURS"), id);
+        if (res && *res) ok = ReadCursorResource(reinterpret_cast<const uint8_t*>(*res), size_t(GetHandleSize(res)), &c);
+    }
     if (!ok) return nullptr;
     Handle h = NewHandle(Size(sizeof(Cursor)));
     if (!h) return nullptr;

@@ -59,9 +59,9 @@ void InitCursor();
 const Cursor& GetQDGlobalsArrow();
 void SetCursor(const Cursor* cursor);
 // The 'CURS' resource `id`, read once and kept: the manager owns the handle
-// (callers may release it; a later call reads it again). Ids 1-4 fall back
-// to the system's own shapes when no open file has them. Null when missing
-// or shorter than 68 bytes (ResError says which).
+// (callers may release it; a later call reads it again). Ids 1-4 are in the
+// system file, opened for them when it is not open yet. Null when missing
+// or shorter than 68 bytes.
 CursHandle GetCursor(int16_t id);
 // Each hide needs a show; the cursor shows at level 0.
 void HideCursor();

@@ -81,7 +81,7 @@ std::string KeyText(uint8_t cmd) { return std::string(1, char(cmd)); }
 
 bool ShowsKey(const MenuItemRecord& item) { return item.cmd > 0x20 && !SubmenuOf(item); }
 
-void Size(MenuRef menu)
+void MeasureMenu(MenuRef menu)
 {
     int16_t textWidth = 0, keyWidth = 0, height = 0;
     bool anyIcon = false, anySub = false;
@@ -180,7 +180,7 @@ void DrawItem(MenuRef menu, const Rect& menuRect, MenuItemIndex index, bool hili
 
 void PlacePopUp(MenuRef menu, Rect* menuRect, Point hit, MenuItemIndex item)
 {
-    if (menu->width < 0 || menu->height < 0) Size(menu);
+    if (menu->width < 0 || menu->height < 0) MeasureMenu(menu);
     const int16_t top = hit.h, left = hit.v;
     const int16_t offset = (item >= 1 && item <= menu->items.size()) ? ItemOffset(menu, item) : 0;
     Rect r{int16_t(top - offset), left, int16_t(top - offset + menu->height), int16_t(left + menu->width)};
@@ -216,7 +216,7 @@ void StandardMenuDef(int16_t message, MenuRef menu, Rect* menuRect, Point hit, i
         break;
     }
     case kMenuSizeMsg:
-        Size(menu);
+        MeasureMenu(menu);
         break;
     case kMenuPopUpMsg:
         PlacePopUp(menu, menuRect, hit, MenuItemIndex(*whichItem));
