@@ -12,6 +12,7 @@
 #include "platform/menus/MenuRecord.h"
 #include "platform/screen/Screen.h"
 #include "platform/text/RomanCase.h"
+#include "platform/theme/Theme.h"
 
 namespace platform {
 namespace {
@@ -73,6 +74,18 @@ bool Show(MenuRef menu, const Rect& rect)
     m.menu = menu;
     m.rect = rect;
     if (NewGWorld(&m.world, 32, &rect, nullptr, nullptr, 0) != noErr) return false;
+    // A definition that does not draw with the theme gets the theme's
+    // background under its drawing.
+    int16_t savvy = 0;
+    Message(m, kMenuThemeSavvyMsg, Point{0, 0}, &savvy);
+    if (savvy != kThemeSavvyMenuResponse) {
+        CGrafPtr savePort;
+        GDHandle saveDevice;
+        GetGWorld(&savePort, &saveDevice);
+        SetGWorld(m.world, nullptr);
+        DrawThemeMenuBackground(&rect, kThemeMenuTypePullDown);
+        SetGWorld(savePort, saveDevice);
+    }
     Message(m, kMenuDrawMsg, Point{0, 0}, nullptr);
     AddMenuLayer(m.world, Point{rect.top, rect.left});
     try {

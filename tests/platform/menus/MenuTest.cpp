@@ -2,6 +2,7 @@
 // program's own definition, pop-ups, properties and the stored form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/menus/MenuText.h"
 #include "platform/menus/Menus.h"
 #include "platform/drawing/Rects.h"
+#include "platform/fonts/SystemResFile.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
@@ -118,6 +120,18 @@ TEST_F(MenuTest, SubmenuChoiceAnswersItsOwnIdAndItem)
               (7 << 16) | 2);
 }
 
+TEST_F(MenuTest, AHeldButtonWithTheScriptOverEndsAtTheWatchdog)
+{
+    HeadlessOptions options;
+    options.watchdogTicks = 30;
+    Play(Script().Press(int16_t(title.left + 5), 10), options);
+    EventRecord e{};
+    ASSERT_TRUE(testing::NextEvent(mDownMask, &e));
+    EXPECT_EQ(MenuSelect(e.where), 0);
+    EXPECT_FALSE(run->watchdogMessage.empty());
+    EXPECT_EQ(ScreenPixel(int16_t(title.left + 5), 30), ScreenPixel(600, 600));  // the menu is closed
+}
+
 TEST_F(MenuTest, KeysFindEnabledItemsInEitherCaseAndQuitPostsOnce)
 {
     EXPECT_EQ(MenuKey('c'), (5 << 16) | 4);
@@ -213,12 +227,13 @@ TEST_F(MenuTest, ProgramsDefinitionGetsItsMessagesAndChooses)
     EventRecord e{};
     ASSERT_TRUE(testing::NextEvent(mDownMask, &e));
     EXPECT_EQ(PopUpMenuSelect(custom, 200, 300, 1), (9 << 16) | 3);
-    ASSERT_GE(gLog.size(), 4u);
+    ASSERT_GE(gLog.size(), 5u);
     EXPECT_EQ(gLog[0], kMenuSizeMsg);
     EXPECT_EQ(gLog[1], kMenuPopUpMsg);
-    EXPECT_EQ(gLog[2], kMenuDrawMsg);
+    EXPECT_EQ(gLog[2], kMenuThemeSavvyMsg);
+    EXPECT_EQ(gLog[3], kMenuDrawMsg);
     int hilites = 0, finds = 0;
-    for (size_t i = 3; i < gLog.size(); ++i) {
+    for (size_t i = 4; i < gLog.size(); ++i) {
         EXPECT_TRUE(gLog[i] == kMenuFindItemMsg || gLog[i] == kMenuHiliteItemMsg) << gLog[i];
         hilites += gLog[i] == kMenuHiliteItemMsg;
         finds += gLog[i] == kMenuFindItemMsg;
@@ -260,6 +275,26 @@ TEST_F(MenuTest, PopUpAtTheBottomRightStaysOnScreen)
     EXPECT_EQ(PopUpMenuSelect(edit, int16_t(screen.bottom - 5), int16_t(screen.right - 5), 1), (5 << 16) | 4);
     EXPECT_EQ(corner, 0x404040u);  // the menu's frame, inside the screen
     EXPECT_NE(outside, 0x404040u);
+}
+
+TEST(MenuModel, FontMenuListsTheSystemFamiliesSorted)
+{
+    ResetMenuManager();
+    ASSERT_EQ(OpenSystemResFile(), noErr);
+    MenuRef fonts = NewMenu(20, PStr("Font").get());
+    AppendResMenu(fonts, FourCC("FOND"));
+    ASSERT_GT(CountMenuItems(fonts), 3);
+    std::vector<std::string> names;
+    for (MenuItemIndex i = 1; i <= CountMenuItems(fonts); ++i) {
+        Str255 t;
+        GetMenuItemText(fonts, i, t);
+        names.emplace_back(reinterpret_cast<char*>(t + 1), t[0]);
+        EXPECT_NE(names.back()[0], '%');
+    }
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    EXPECT_NE(std::find(names.begin(), names.end(), "Geneva"), names.end());
+    ResetMenuManager();
+    ResetResourceManager();
 }
 
 TEST(MenuModel, MetacharactersAndTheStoredForm)

@@ -83,6 +83,18 @@ TEST_F(HighLevelEvents, CommandLineNamesTheEventAndItsFiles)
     EXPECT_EQ(seen.paths, (std::vector<std::string>{"/tmp/a.QzB", "/tmp/b.QTL"}));
     EXPECT_EQ(seen.missErr, errAEDescNotFound);  // every parameter was read
 
+    // File items also come as references, for items that exist.
+    AEDescList files;
+    ASSERT_EQ(AECreateList(nullptr, 0, false, &files), noErr);
+    AEPutPtr(&files, 0, typeFSS, "/tmp", 4);
+    AEPutPtr(&files, 0, typeFSS, "/no/such/item", 13);
+    FSRef ref;
+    Size size = 0;
+    EXPECT_EQ(AEGetNthPtr(&files, 1, typeFSRef, nullptr, nullptr, &ref, sizeof ref, &size), noErr);
+    EXPECT_EQ(ref.path, "/tmp");
+    EXPECT_EQ(AEGetNthPtr(&files, 2, typeFSRef, nullptr, nullptr, &ref, sizeof ref, &size), errAECoercionFail);
+    AEDisposeDesc(&files);
+
     seen = Seen{};
     ASSERT_TRUE(PostCommandLineEvents({"--print", "/tmp/a.QzB"}, &error));
     EXPECT_EQ(Process(&id), noErr);
