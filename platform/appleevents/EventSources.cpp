@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "platform/events/Events.h"
@@ -31,9 +32,7 @@ std::string Absolute(const std::string& path)
     return ec ? path : p.lexically_normal().string();
 }
 
-}  // namespace
-
-bool PostCommandLineEvents(const std::vector<std::string>& arguments, std::string* error)
+bool ReadCommandLine(const std::vector<std::string>& arguments, std::string* error)
 {
     std::string scratch;
     if (!error) error = &scratch;
@@ -62,6 +61,18 @@ bool PostCommandLineEvents(const std::vector<std::string>& arguments, std::strin
     if (documents.empty()) PostHighLevelEvent(kCoreEventClass, kAEOpenApplication, {});
     else PostHighLevelEvent(kCoreEventClass, print ? kAEPrintDocuments : kAEOpenDocuments, documents);
     return true;
+}
+
+}  // namespace
+
+bool PostCommandLineEvents(const std::vector<std::string>& arguments, std::string* error)
+{
+    try {
+        return ReadCommandLine(arguments, error);
+    } catch (const std::bad_alloc&) {
+        if (error) *error = "not enough memory for the command line";
+        return false;
+    }
 }
 
 void InstallQuitSignals()

@@ -231,7 +231,11 @@ MenuID GetMenuID(MenuRef menu) { return IsMenu(menu) ? menu->id : 0; }
 void SetMenuTitle(MenuRef menu, ConstStr255Param title)
 {
     if (!IsMenu(menu)) return;
-    menu->title = PString(title);
+    try {
+        menu->title = PString(title);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     MenuBarChanged();
 }
 
@@ -275,16 +279,21 @@ void AppendResMenu(MenuRef menu, ResType type)
     if (!IsMenu(menu)) return;
     std::vector<std::string> names;
     SetResLoad(false);
-    const int16_t count = CountResources(type);
-    for (int16_t i = 1; i <= count; ++i) {
-        Handle h = GetIndResource(type, i);
-        if (!h) continue;
-        Str255 name{};
-        int16_t id = 0;
-        ResType t = 0;
-        GetResInfo(h, &id, &t, name);
-        if (name[0] == 0 || name[1] == '.' || name[1] == '%') continue;
-        names.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);
+    try {
+        const int16_t count = CountResources(type);
+        for (int16_t i = 1; i <= count; ++i) {
+            Handle h = GetIndResource(type, i);
+            if (!h) continue;
+            Str255 name{};
+            int16_t id = 0;
+            ResType t = 0;
+            GetResInfo(h, &id, &t, name);
+            if (name[0] == 0 || name[1] == '.' || name[1] == '%') continue;
+            names.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);
+        }
+    } catch (const std::bad_alloc&) {
+        SetResLoad(true);
+        return;
     }
     SetResLoad(true);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
@@ -292,10 +301,12 @@ void AppendResMenu(MenuRef menu, ResType type)
                            reinterpret_cast<const uint8_t*>(b.data()), int32_t(b.size())) < 0;
     });
     names.erase(std::unique(names.begin(), names.end()), names.end());
-    for (const std::string& n : names) {
-        MenuItemRecord item;
-        item.text = n;
-        menu->items.push_back(item);
+    try {
+        std::vector<MenuItemRecord> items(names.size());
+        for (size_t i = 0; i < names.size(); ++i) items[i].text = names[i];
+        menu->items.insert(menu->items.end(), items.begin(), items.end());
+    } catch (const std::bad_alloc&) {
+        return;
     }
     SizeChanged(menu);
 }
@@ -303,7 +314,11 @@ void AppendResMenu(MenuRef menu, ResType type)
 void SetMenuItemText(MenuRef menu, MenuItemIndex item, ConstStr255Param text)
 {
     if (MenuItemRecord* i = Item(menu, item)) {
-        i->text = PString(text);
+        try {
+            i->text = PString(text);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
         SizeChanged(menu);
     }
 }

@@ -37,8 +37,12 @@ void NewSerial() { ++State().serial; }
 void TakeOutsideChange()
 {
     ScrapState& s = State();
-    std::string text;
-    if (s.bridge && s.bridge->TakeChange(&text)) ExternalClipboardChanged(text);
+    try {
+        std::string text;
+        if (s.bridge && s.bridge->TakeChange(&text)) ExternalClipboardChanged(text);
+    } catch (const std::bad_alloc&) {
+        ClearCurrentScrap();
+    }
 }
 
 // Hands text flavours put by the program to the system clipboard.
@@ -46,8 +50,12 @@ void BridgeText(ScrapFlavorType type, const std::vector<uint8_t>& data)
 {
     ScrapState& s = State();
     if (!s.bridge) return;
-    if (type == FourCC("TEXT")) s.bridge->Put(MacRomanCrToUtf8Lf(data));
-    else if (type == FourCC("utxt")) s.bridge->Put(Utf16CrToUtf8Lf(data));
+    try {
+        if (type == FourCC("TEXT")) s.bridge->Put(MacRomanCrToUtf8Lf(data));
+        else if (type == FourCC("utxt")) s.bridge->Put(Utf16CrToUtf8Lf(data));
+    } catch (const std::bad_alloc&) {
+        // The system clipboard keeps what it had; the scrap still has the data.
+    }
 }
 
 OSStatus Find(ScrapRef scrap, ScrapFlavorType type, Flavor** flavor)
@@ -138,8 +146,13 @@ void ExternalClipboardChanged(const std::string& utf8)
     ScrapState& s = State();
     s.flavors.clear();
     NewSerial();
-    s.flavors[FourCC("TEXT")].data = Utf8LfToMacRomanCr(utf8);
-    s.flavors[FourCC("utxt")].data = Utf8LfToUtf16Cr(utf8);
+    try {
+        s.flavors[FourCC("TEXT")].data = Utf8LfToMacRomanCr(utf8);
+        s.flavors[FourCC("utxt")].data = Utf8LfToUtf16Cr(utf8);
+    } catch (const std::bad_alloc&) {
+        // The copy is lost, never half kept: the scrap stays empty and new.
+        s.flavors.clear();
+    }
 }
 
 void SetClipboardBridge(ClipboardBridge* bridge) { State().bridge = bridge; }
