@@ -120,6 +120,27 @@ TEST_F(MenuTest, SubmenuChoiceAnswersItsOwnIdAndItem)
               (7 << 16) | 2);
 }
 
+TEST_F(MenuTest, AMenuTallerThanTheScreenScrollsWhileTheMouseRestsOnItsEdge)
+{
+    MenuRef tall = NewMenu(11, PStr("Tall").get());
+    for (int i = 0; i < 80; ++i) AppendMenu(tall, PStr("Item").get());
+    InsertMenu(tall, 0);
+    CalcMenuSize(tall);
+    const Rect screen = ScreenBounds();
+    ASSERT_LE(GetMenuHeight(tall), screen.bottom - GetMBarHeight());
+    const int unscrolled = (300 - GetMBarHeight() - 3 - line) / line + 1;  // the item at v 300 before scrolling
+    Rect t;
+    ASSERT_TRUE(GetMenuTitleRect(11, &t));
+    const int16_t h = int16_t(t.left + 20), bottom = int16_t(GetMBarHeight() + GetMenuHeight(tall) - 5);
+    Play(Script().Press(h, 10).Move(h, 100).Wait(2).Move(h, bottom).Wait(40).Move(h, 300).Wait(2).Release());
+    EventRecord e{};
+    ASSERT_TRUE(testing::NextEvent(mDownMask, &e));
+    const int32_t choice = MenuSelect(e.where);
+    EXPECT_EQ(choice >> 16, 11);
+    EXPECT_GT(choice & 0xFFFF, unscrolled + 5);  // the items moved up
+    EXPECT_LE(choice & 0xFFFF, 80);
+}
+
 TEST_F(MenuTest, AHeldButtonWithTheScriptOverEndsAtTheWatchdog)
 {
     HeadlessOptions options;
