@@ -141,6 +141,39 @@ TEST_F(MenuTest, AMenuTallerThanTheScreenScrollsWhileTheMouseRestsOnItsEdge)
     EXPECT_LE(choice & 0xFFFF, 80);
 }
 
+TEST_F(MenuTest, TheBarShowsTitlesInOrderAndDimsADisabledMenu)
+{
+    MenuRef file = NewMenu(4, PStr("File").get());
+    InsertMenu(file, 5);  // before Edit
+    Rect fileTitle, editTitle;
+    ASSERT_TRUE(GetMenuTitleRect(4, &fileTitle));
+    ASSERT_TRUE(GetMenuTitleRect(5, &editTitle));
+    EXPECT_EQ(fileTitle.right, editTitle.left);
+    EXPECT_EQ(GetMenuHandle(4), file);
+    EXPECT_EQ(GetMenuHandle(7), more);  // submenus are found too
+    EXPECT_FALSE(GetMenuTitleRect(7, nullptr));  // but have no title
+
+    // The darkest pixel of the title's text: black when enabled, grey when not.
+    auto darkest = [&] {
+        const std::vector<uint32_t> pixels = Pixels();
+        const size_t row = size_t(ComposeScreen()->rowBytes & kRowBytesMask) / 4;
+        uint32_t d = 0xFFFFFF;
+        for (int16_t v = 2; v < 18; ++v)
+            for (int16_t h = editTitle.left; h < editTitle.right; ++h) d = std::min(d, pixels[v * row + h] & 0xFF);
+        return d;
+    };
+    EXPECT_LT(darkest(), 0x30u);
+    DisableMenuItem(edit, 0);
+    EXPECT_GT(darkest(), 0x60u);
+    EnableMenuItem(edit, 0);
+    EXPECT_LT(darkest(), 0x30u);
+
+    DeleteMenu(4);
+    ASSERT_TRUE(GetMenuTitleRect(5, &editTitle));
+    EXPECT_EQ(editTitle.left, fileTitle.left);
+    EXPECT_EQ(GetMenuHandle(4), nullptr);
+}
+
 TEST_F(MenuTest, AHeldButtonWithTheScriptOverEndsAtTheWatchdog)
 {
     HeadlessOptions options;
