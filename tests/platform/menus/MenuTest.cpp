@@ -105,6 +105,11 @@ TEST_F(MenuTest, DisabledItemGivesNothingButMenuChoiceNamesIt)
     EXPECT_EQ(Select({{ItemV(20, 5), h}}), 0);
     EXPECT_EQ(MenuChoice(), (5 << 16) | 5);
     EXPECT_EQ(ScreenPixel(int16_t(title.left + 2), 5), 0xFFFFFFu);  // nothing chosen: not hilited
+    // A disabled menu still opens, its items dimmed, none chosen.
+    DisableMenuItem(edit, 0);
+    EXPECT_EQ(Select({{ItemV(20, 3), h}}), 0);
+    EXPECT_EQ(MenuChoice(), (5 << 16) | 3);
+    EnableMenuItem(edit, 0);
     // Released outside: nothing at all.
     EXPECT_EQ(Select({{400, 600}}), 0);
     EXPECT_EQ(MenuChoice(), 0);
