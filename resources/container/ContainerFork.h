@@ -1,12 +1,14 @@
 // The data fork of a container file: every read and write of the store
-// goes through here. Positions past the physical end but below the
-// logical end (plus one bitmap page) extend the file with zeros.
+// goes through here, and every change through the store's I/O table
+// (StoreIo.h). Positions past the physical end but below the logical end
+// (plus one bitmap page) extend the file with zeros.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
+#include "resources/container/StoreIo.h"
 
 namespace container {
 
@@ -32,11 +34,15 @@ public:
     // Writes count bytes at offset; logicalEnd bounds how far a write may
     // extend the file past its physical end.
     platform::OSErr WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd);
+    // Writes adjacent pieces from offset in one operation.
+    platform::OSErr WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t count, uint32_t logicalEnd);
     // Writes everything pending through to the disk.
     platform::OSErr Flush();
 
 private:
-    platform::OSErr Seek(uint64_t offset, uint32_t logicalEnd);
+    // Makes the file reach offset, extending it when offset lies past the
+    // physical end but within the logical end plus one bitmap page.
+    platform::OSErr Reach(uint64_t offset, uint32_t logicalEnd);
 
     int16_t refNum_ = 0;
     bool writable_ = false;
