@@ -183,9 +183,10 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
         return false;
     }
     DisposeContents();
-    err = fFork.Open(fSpec, true);
-    if (err == noErr && !fFork.IsWritable()) err = wrPermErr;
+    // From here on a failure of any kind takes the new file away again.
     try {
+        err = fFork.Open(fSpec, true);
+        if (err == noErr && !fFork.IsWritable()) err = wrPermErr;
         if (err == noErr) err = WriteNewFile();
     } catch (...) {
         err = kResMemFull;

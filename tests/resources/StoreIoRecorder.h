@@ -57,12 +57,17 @@ public:
     size_t OpCount() const { return ops_.size(); }
 
     // From now on, let `after` operations (writes, size changes, flushes)
-    // pass, then fail every later one with err; noErr stops failing.
-    void FailWritesAfter(int32_t after, platform::OSErr err)
+    // pass, then fail the next one with err, or every later one when
+    // `sticky` (a full disk stays full); noErr stops failing.
+    void FailWritesAfter(int32_t after, platform::OSErr err, bool sticky)
     {
         failAfter_ = after;
         failWith_ = err;
+        sticky_ = sticky;
+        fired_ = false;
     }
+    // True once the failure asked for has happened.
+    bool Fired() const { return fired_; }
     int32_t OperationsSeen() const { return writesSeen_; }
 
 private:
@@ -74,13 +79,15 @@ private:
             --failAfter_;
             return false;
         }
+        fired_ = true;
+        if (!sticky_) failWith_ = platform::noErr;
         return true;
     }
 
     static platform::OSErr WriteHook(int16_t ref, uint64_t offset, const container::IoPiece* pieces, uint32_t count)
     {
         StoreIoTable& t = *sActive;
-        if (t.ShouldFail()) return t.failWith_;
+        if (platform::OSErr err = t.failWith_; t.ShouldFail()) return err;
         if (t.recording_) {
             IoOp op;
             op.offset = offset;
@@ -95,14 +102,14 @@ private:
     static platform::OSErr SetSizeHook(int16_t ref, uint64_t size)
     {
         StoreIoTable& t = *sActive;
-        if (t.ShouldFail()) return t.failWith_;
+        if (platform::OSErr err = t.failWith_; t.ShouldFail()) return err;
         if (t.recording_) t.ops_.push_back(IoOp{IoOp::SetSize, size, {}});
         return container::PlatformSetSize(ref, size);
     }
     static platform::OSErr FlushHook(int16_t)
     {
         StoreIoTable& t = *sActive;
-        if (t.ShouldFail()) return t.failWith_;
+        if (platform::OSErr err = t.failWith_; t.ShouldFail()) return err;
         if (t.recording_) t.ops_.push_back(IoOp{IoOp::Flush, 0, {}});
         return platform::noErr;
     }
@@ -112,6 +119,8 @@ private:
     bool recording_ = false;
     int32_t failAfter_ = 0;
     platform::OSErr failWith_ = platform::noErr;
+    bool sticky_ = false;
+    bool fired_ = false;
     int32_t writesSeen_ = 0;
 };
 
