@@ -145,11 +145,19 @@ bool CPseudoResFile::SetResName(ResType type, int16_t id, const unsigned char* n
             }
             return true;
         }
+        // The names only grow here: when the write-back fails, putting the
+        // old bytes back shrinks the handle, which cannot fail.
+        const std::vector<uint8_t> old(reinterpret_cast<uint8_t*>(*names),
+                                       reinterpret_cast<uint8_t*>(*names) + GetHandleSize(names));
         if (PtrToXHand(bytes.data(), names, Size(bytes.size())) != noErr) {
             CPseudoResManager::SetLastError(kResMemFull);
             return false;
         }
-        return WriteResource(names, 0, 0);
+        if (WriteResource(names, 0, 0)) return true;
+        const OSErr err = CPseudoResManager::LastError();
+        PtrToXHand(old.data(), names, Size(old.size()));
+        CPseudoResManager::SetLastError(err);
+        return false;
     });
 }
 

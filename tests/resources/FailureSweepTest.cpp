@@ -5,6 +5,7 @@
 // without the fault.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "resources/CPseudoResManager.h"
@@ -264,6 +265,64 @@ protected:
     Snapshot old_, new_;
     int32_t faultsMet_ = 0;
 };
+
+// The other entries, each with every standard allocation failing in turn:
+// either they succeed or they answer -108 and the store reads as before.
+TEST_F(FailureSweepTest, OtherEntriesAnswerMemoryFullAndChangeNothing)
+{
+    const unsigned char name[] = "\x06" "sweeps";
+    const std::vector<std::pair<const char*, std::function<bool()>>> entries = {
+        {"set name", [&] { return xsetresname(kType, 6, name, false); }},
+        {"get name", [] { platform::Str255 n; return xgetresname(kType, 1, n, false); }},
+        {"remove", [] { return rmveresbyid(kType, 7, true); }},
+        {"remove by handle", [] { return rmveres(xget1res(kType, 8)); }},
+        {"write back", [] { return xwriteres(xget1res(kType, 2)); }},
+        {"encipher", [] { return hcrypteres(xget1res(kType, 3), false); }},
+        {"unique id", [] { return uniqueresid(kType) > 0; }},
+        {"id list", [] {
+             VWordArray* list = g_resManager->GetResIDList(kType);
+             delete list;
+             return list != nullptr;
+         }},
+        {"name list", [] {
+             Handle h = g_resManager->GetResNameList(kType);
+             if (h) platform::DisposeHandle(h);
+             return h != nullptr;
+         }},
+        {"resource list", [] {
+             Handle h = g_resManager->CurrentFile()->GetResList();
+             if (h) platform::DisposeHandle(h);
+             return h != nullptr;
+         }},
+        {"bitmap check", [] { return g_resManager->CurrentFile()->HasGoodBitsTable(nullptr, nullptr); }},
+        {"write without the map", [] { return updateresNoMap(xcurres()); }},
+    };
+    for (const auto& [what, call] : entries) {
+        for (int32_t n = 0;; ++n) {
+            ASSERT_LT(n, 1000);
+            ResetResManager();
+            WriteWholeFile(Path("doc.qzb"), base_);
+            initresman();
+            ASSERT_NE(openres(Spec("doc.qzb"), false), 0);
+            Snapshot before;
+            ASSERT_TRUE(TakeSnapshot(&before));
+            testfaults::FailNthNew(n);
+            const bool ok = call();
+            const int16_t err = reserr;
+            const bool fired = !testfaults::NewFailurePending();
+            testfaults::StopFailingNew();
+            if (!ok) {
+                EXPECT_EQ(err, kResMemFull) << what << ", allocation " << n;
+                Snapshot after;
+                EXPECT_TRUE(TakeSnapshot(&after));
+                EXPECT_TRUE(after == before) << what << ", allocation " << n << ": the store changed";
+            }
+            if (!fired || HasFailure()) break;
+        }
+        if (HasFailure()) return;
+    }
+    ResetResManager();
+}
 
 TEST_F(FailureSweepTest, EveryPlatformAllocationFailsInTurn) { SweepEveryPhase(Fault::PlatformAllocation); }
 TEST_F(FailureSweepTest, EveryStandardAllocationFailsInTurn) { SweepEveryPhase(Fault::OperatorNew); }

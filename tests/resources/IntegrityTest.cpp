@@ -158,7 +158,11 @@ TEST_F(IntegrityTest, FailedCommitKeepsTheMarkAndThePreviousState)
         EXPECT_EQ(reserr, platform::dskFulErr);
         // The contents were scrambled in a copy only.
         EXPECT_EQ(Contents(h), before);
+        // The close reports the failure and still releases the object.
         EXPECT_FALSE(closeres(ref, true));
+        EXPECT_EQ(reserr, platform::dskFulErr);
+        EXPECT_FALSE(updateres(ref));
+        EXPECT_EQ(reserr, -4);
     }
     Bytes after = ReadWholeFile(Path("commit.qzb"));
     EXPECT_EQ(BE32(after, 20), 1u);
