@@ -74,17 +74,12 @@ OSErr ContainerFork::ReadAt(uint64_t offset, void* buffer, uint32_t count)
 
 OSErr ContainerFork::WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd)
 {
-    IoPiece piece{buffer, count};
-    return WriteAt(offset, &piece, 1, logicalEnd);
-}
-
-OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t count, uint32_t logicalEnd)
-{
     if (refNum_ == 0) return rfNumErr;
     if (!writable_) return wrPermErr;
     OSErr err = Reach(offset, logicalEnd);
     if (err != noErr) return err;
-    return StoreWrite(refNum_, offset, pieces, count);
+    const IoPiece piece{buffer, count};
+    return StoreWrite(refNum_, offset, &piece, 1);
 }
 
 OSErr ContainerFork::Flush()

@@ -8,7 +8,6 @@
 
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
-#include "resources/container/StoreIo.h"
 
 namespace container {
 
@@ -34,8 +33,6 @@ public:
     // Writes count bytes at offset; logicalEnd bounds how far a write may
     // extend the file past its physical end.
     platform::OSErr WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd);
-    // Writes adjacent pieces from offset in one operation.
-    platform::OSErr WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t count, uint32_t logicalEnd);
     // Writes everything pending through to the disk.
     platform::OSErr Flush();
 
