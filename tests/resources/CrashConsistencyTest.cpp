@@ -7,10 +7,15 @@
 //  Power loss: the operations up to the last flush before the cut, plus
 //  none, all, or each single later one alone; the write in flight torn at
 //  a 512-byte sector boundary (its first or its last sectors landed).
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string_view>
+#include <type_traits>
 #include <unordered_set>
 
 #include "resources/CPseudoResManager.h"
@@ -30,6 +35,49 @@ constexpr uint64_t kSector = 512;
 // Every resource of a file: (type, id) -> (name, payload).
 using Snapshot = std::map<std::pair<ResType, int16_t>, std::pair<Bytes, Bytes>>;
 
+// A file image held in memory.
+struct MemoryImage {
+    Bytes bytes;
+
+    void Apply(const IoOp& op) { ApplyOp(bytes, op); }
+    void WriteTo(const std::string& path) const { WriteWholeFile(path, bytes); }
+    size_t Key() const
+    {
+        return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
+};
+
+// A large, mostly empty file image: the operations that make the untouched
+// file (shared) and those applied since, written out as a sparse file.
+struct SparseImage {
+    std::shared_ptr<const std::vector<IoOp>> base;
+    std::vector<IoOp> applied;
+
+    void Apply(const IoOp& op) { applied.push_back(op); }
+    void WriteTo(const std::string& path) const
+    {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        for (const auto* list : {base.get(), &applied})
+            for (const IoOp& op : *list) {
+                if (op.kind == IoOp::SetSize) {
+                    ASSERT_EQ(::ftruncate(fd, off_t(op.offset)), 0);
+                } else if (op.kind == IoOp::Write) {
+                    ASSERT_EQ(::pwrite(fd, op.bytes.data(), op.bytes.size(), off_t(op.offset)), ssize_t(op.bytes.size()));
+                }
+            }
+        ::close(fd);
+    }
+    size_t Key() const
+    {
+        size_t key = applied.size();
+        for (const IoOp& op : applied)
+            key = key * 1000003u ^ std::hash<std::string_view>{}(std::string_view(
+                                        reinterpret_cast<const char*>(op.bytes.data()), op.bytes.size())) ^ op.offset;
+        return key;
+    }
+};
+
 size_t gStatesChecked = 0;
 size_t gStatesEnumerated = 0;
 
@@ -44,16 +92,16 @@ protected:
     }
 
     // An empty committed container.
-    Bytes EmptyFile()
+    MemoryImage EmptyFile()
     {
         int16_t ref = CreateFile("empty.qzb");
         EXPECT_NE(ref, 0);
         EXPECT_TRUE(closeres(ref, true));
-        return ReadWholeFile(Path("empty.qzb"));
+        return MemoryImage{ReadWholeFile(Path("empty.qzb"))};
     }
 
     // 200 resources of two types and varied sizes, five of them named.
-    Bytes BaseFile()
+    MemoryImage BaseFile()
     {
         int16_t ref = CreateFile("base.qzb");
         EXPECT_NE(ref, 0);
@@ -64,7 +112,7 @@ protected:
             EXPECT_TRUE(xsetresname(id % 2 ? kTypeA : kTypeB, id, name, false));
         }
         EXPECT_TRUE(closeres(ref, true));
-        return ReadWholeFile(Path("base.qzb"));
+        return MemoryImage{ReadWholeFile(Path("base.qzb"))};
     }
 
     static ResType TypeOf(int16_t id) { return id % 2 ? kTypeA : kTypeB; }
@@ -91,9 +139,10 @@ protected:
         return true;
     }
 
-    bool SnapshotOf(const Bytes& file, Snapshot* out)
+    template <class Image>
+    bool SnapshotOf(const Image& file, Snapshot* out)
     {
-        WriteWholeFile(Path("state.qzb"), file);
+        file.WriteTo(Path("state.qzb"));
         int16_t ref = openres(Spec("state.qzb"), false);
         if (ref == 0) return false;
         const bool ok = TakeSnapshot(out);
@@ -109,9 +158,10 @@ protected:
     }
 
     // Runs a session on a copy of `before`, then checks every crash state.
-    void CheckSession(const Bytes& before, const std::function<void(int16_t)>& session)
+    template <class Image>
+    void CheckSession(const Image& before, const std::function<void(int16_t)>& session)
     {
-        WriteWholeFile(Path("session.qzb"), before);
+        before.WriteTo(Path("session.qzb"));
         StoreIoTable io;
         io_ = &io;
         checkpoints_.clear();
@@ -125,16 +175,18 @@ protected:
         const std::vector<IoOp> ops = io.Ops();
 
         // The recording is faithful: replayed, it gives the file on disk.
-        Bytes replay = before;
-        for (const IoOp& op : ops) ApplyOp(replay, op);
-        ASSERT_EQ(replay, ReadWholeFile(Path("session.qzb")));
+        if constexpr (std::is_same_v<Image, MemoryImage>) {
+            Image replay = before;
+            for (const IoOp& op : ops) replay.Apply(op);
+            ASSERT_EQ(replay.bytes, ReadWholeFile(Path("session.qzb")));
+        }
 
         // The committed contents: before the session and after each commit.
         std::vector<Snapshot> snaps(1);
         ASSERT_TRUE(SnapshotOf(before, &snaps[0]));
         for (size_t end : checkpoints_) {
-            Bytes image = before;
-            for (size_t i = 0; i < end; ++i) ApplyOp(image, ops[i]);
+            Image image = before;
+            for (size_t i = 0; i < end; ++i) image.Apply(ops[i]);
             snaps.emplace_back();
             ASSERT_TRUE(SnapshotOf(image, &snaps.back()));
         }
@@ -142,19 +194,19 @@ protected:
 
         seen_.clear();
         failures_ = 0;
-        Bytes cur = before;
+        Image cur = before;
         size_t f = 0;  // first operation of the current stretch between flushes
         while (f <= ops.size()) {
             size_t e = f;
             while (e < ops.size() && ops[e].kind != IoOp::Flush) ++e;
             size_t k = 0;
             while (k < checkpoints_.size() && checkpoints_[k] <= e) ++k;
-            const Bytes base = cur;
+            const Image base = cur;
             Check(base, snaps, k, "power loss, nothing after the flush", f);
             for (size_t c = f; c < e; ++c) {
                 const IoOp& op = ops[c];
-                Bytes alone = base;
-                ApplyOp(alone, op);
+                Image alone = base;
+                alone.Apply(op);
                 Check(alone, snaps, k, "power loss, one operation alone", c);
                 if (op.kind == IoOp::Write) {
                     // Tears at each sector boundary inside the write.
@@ -162,15 +214,15 @@ protected:
                         const size_t split = size_t(b - op.offset);
                         IoOp first{IoOp::Write, op.offset, Bytes(op.bytes.begin(), op.bytes.begin() + int64_t(split))};
                         IoOp last{IoOp::Write, b, Bytes(op.bytes.begin() + int64_t(split), op.bytes.end())};
-                        Bytes torn = cur;
-                        ApplyOp(torn, first);
+                        Image torn = cur;
+                        torn.Apply(first);
                         Check(torn, snaps, k, "torn write, first sectors", c);
                         torn = cur;
-                        ApplyOp(torn, last);
+                        torn.Apply(last);
                         Check(torn, snaps, k, "torn write, last sectors", c);
                     }
                 }
-                ApplyOp(cur, op);
+                cur.Apply(op);
                 Check(cur, snaps, k, "process crash / all before the cut", c + 1);
             }
             f = e + 1;
@@ -180,17 +232,16 @@ protected:
     }
 
     // One rebuilt state: opens as commit k or k + 1, then takes one more.
-    void Check(const Bytes& file, const std::vector<Snapshot>& snaps, size_t k, const char* model, size_t cut)
+    template <class Image>
+    void Check(const Image& file, const std::vector<Snapshot>& snaps, size_t k, const char* model, size_t cut)
     {
         ++gStatesEnumerated;
-        const size_t key = std::hash<std::string_view>{}(
-            std::string_view(reinterpret_cast<const char*>(file.data()), file.size())) * 31 + k;
-        if (!seen_.insert(key).second) return;
+        if (!seen_.insert(file.Key() * 31 + k).second) return;
         ++gStatesChecked;
         auto fail = [&](const std::string& what) {
             if (++failures_ <= 5) ADD_FAILURE() << model << " at operation " << cut << ": " << what;
         };
-        WriteWholeFile(Path("state.qzb"), file);
+        file.WriteTo(Path("state.qzb"));
         int16_t ref = openres(Spec("state.qzb"), false);
         if (ref == 0) return fail("does not open (" + std::to_string(reserr) + ")");
         Snapshot got;
@@ -248,7 +299,7 @@ TEST_F(CrashConsistencyTest, AddingTwoHundredResourcesToAnEmptyFile)
 
 TEST_F(CrashConsistencyTest, RewritingResourcesThatKeepOrGrowTheirSize)
 {
-    const Bytes base = BaseFile();
+    const MemoryImage base = BaseFile();
     CheckSession(base, [](int16_t) {
         for (int16_t id = 20; id < 40; ++id) {
             Handle h = xget1res(TypeOf(id), id);
@@ -269,7 +320,7 @@ TEST_F(CrashConsistencyTest, RewritingResourcesThatKeepOrGrowTheirSize)
 
 TEST_F(CrashConsistencyTest, RemovingAndRenaming)
 {
-    const Bytes base = BaseFile();
+    const MemoryImage base = BaseFile();
     CheckSession(base, [](int16_t) {
         for (int16_t id = 120; id < 140; ++id) ASSERT_TRUE(rmveresbyid(TypeOf(id), id, true));
     });
@@ -282,8 +333,8 @@ TEST_F(CrashConsistencyTest, RemovingAndRenaming)
 // 200 records in two types make a map of 4014 bytes in a 4 KiB area.
 TEST_F(CrashConsistencyTest, GrowingTheMapInsideAndPastItsArea)
 {
-    const Bytes base = BaseFile();
-    ASSERT_EQ(BE32(base, 16), 2u + 2 * 6 + 201 * 20 + 6);  // the names resource has a type of its own
+    const MemoryImage base = BaseFile();
+    ASSERT_EQ(BE32(base.bytes, 16), 2u + 2 * 6 + 201 * 20 + 6);  // the names resource has a type of its own
     CheckSession(base, [](int16_t) {
         ASSERT_TRUE(xaddres(MakeHandle(Pattern(40, 1)), kTypeA, 1001));
         ASSERT_TRUE(xaddres(MakeHandle(Pattern(40, 2)), kTypeA, 1002));
@@ -295,12 +346,46 @@ TEST_F(CrashConsistencyTest, GrowingTheMapInsideAndPastItsArea)
 
 TEST_F(CrashConsistencyTest, GrowingPastTheFirstBitmapPage)
 {
-    const Bytes base = BaseFile();
-    ASSERT_LT(BE32(base, 4), container::kBytesPerPage);
+    const MemoryImage base = BaseFile();
+    ASSERT_LT(BE32(base.bytes, 4), container::kBytesPerPage);
     CheckSession(base, [](int16_t) {
         for (int16_t id = 0; id < 3; ++id)
             ASSERT_TRUE(xaddres(MakeHandle(Pattern(70000, uint32_t(id))), kTypeB, int16_t(2000 + id)));
     });
+}
+
+// A file spanning 1022 full bitmap pages, held sparse: the first resource
+// added needs a page more, and at that commit the page table leaves its
+// first area for a larger one.
+TEST_F(CrashConsistencyTest, MovingThePageTable)
+{
+    using namespace container;
+    constexpr uint32_t kPages = kPageTableMoveAt - 1;
+    auto base = std::make_shared<std::vector<IoOp>>();
+    auto put = [&](uint64_t at, Bytes bytes) { base->push_back(IoOp{IoOp::Write, at, std::move(bytes)}); };
+    Bytes header(64, 0);
+    platform::WriteBE32(&header[0], kMagicNew);
+    platform::WriteBE32(&header[4], kPages * kBytesPerPage);
+    platform::WriteBE32(&header[8], kNewMapOffset);
+    platform::WriteBE32(&header[12], kFirstPageTableOffset);
+    platform::WriteBE32(&header[16], kEmptyMapLength);
+    platform::WriteBE32(&header[24], kFlagsMarker);
+    put(0, header);
+    Bytes table(4 * kPages);
+    for (uint32_t p = 0; p < kPages; ++p) platform::WriteBE32(&table[4 * p], p == 0 ? kNewPageZeroOffset : p * kBytesPerPage);
+    put(kFirstPageTableOffset, table);
+    put(kNewMapOffset, Bytes(kMapAreaStep, 0));
+    for (uint32_t p = 0; p < kPages; ++p) put(p == 0 ? kNewPageZeroOffset : p * kBytesPerPage, Bytes(kPageBytes, 0xFF));
+
+    CheckSession(SparseImage{base, {}}, [](int16_t) {
+        ASSERT_TRUE(xaddres(MakeHandle(Pattern(100, 1)), kTypeA, 1));
+        ASSERT_TRUE(xaddres(MakeHandle(Pattern(700, 2)), kTypeB, 2));
+    });
+    // The table did move.
+    Bytes head(16);
+    std::ifstream in(Path("session.qzb"), std::ios::binary);
+    in.read(reinterpret_cast<char*>(head.data()), 16);
+    EXPECT_NE(BE32(head, 12), kFirstPageTableOffset);
 }
 
 TEST_F(CrashConsistencyTest, OneCommitOfEveryKind)
@@ -325,7 +410,7 @@ TEST_F(CrashConsistencyTest, TwoCommitsInOneSession)
 
 TEST_F(CrashConsistencyTest, MixedSessionOnALittleEndianFile)
 {
-    const Bytes twin = containertest::LittleEndianTwin(BaseFile());
+    const MemoryImage twin{containertest::LittleEndianTwin(BaseFile().bytes)};
     CheckSession(twin, [this](int16_t ref) {
         MixedChanges(0);
         Commit(ref);
