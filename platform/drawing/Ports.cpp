@@ -7,6 +7,7 @@
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Recording.h"
+#include "platform/pictures/Pictures.h"
 
 namespace platform {
 
@@ -379,6 +380,7 @@ void ResetDrawingState()
     gHiliteMode = 0xFF;
     gQDError = noErr;
     ResetRecordings();
+    ResetPictures();
     SetGDevice(GetMainDevice());
 }
 

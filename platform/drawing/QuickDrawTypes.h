@@ -143,6 +143,8 @@ using PolyPtr = Polygon*;
 using PolyHandle = Polygon**;
 
 struct GrafPort;
+struct PictureRecorder;
+struct PixPatTile;
 
 // The bottleneck procedures of a port: a port whose grafProcs is set routes
 // its shapes and bit copies through them. Any entry left null falls back to
@@ -158,6 +160,7 @@ struct QDProcs {
     void (*rgnProc)(GrafVerb verb, RgnHandle rgn) = nullptr;
     void (*bitsProc)(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, int16_t mode,
                      RgnHandle maskRgn) = nullptr;
+    void (*commentProc)(int16_t kind, int16_t dataSize, Handle dataHandle) = nullptr;
 };
 using QDProcsPtr = QDProcs*;
 
@@ -205,6 +208,13 @@ struct GrafPort {
     bool isOffscreen = false;
     GDHandle gworldDevice = nullptr;
     int32_t lockCount = 0;
+    // The picture being recorded from this port's drawing (null: none).
+    PictureRecorder* picSave = nullptr;
+    // Pixel patterns in force for the pen, the background and fills, set
+    // by picture playback (null: the one-bit patterns above).
+    const PixPatTile* pnPixPat = nullptr;
+    const PixPatTile* bkPixPat = nullptr;
+    const PixPatTile* fillPixPat = nullptr;
 };
 using GrafPtr = GrafPort*;
 using CGrafPtr = GrafPort*;

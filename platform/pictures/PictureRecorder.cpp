@@ -1,0 +1,299 @@
+#include "platform/pictures/PictureRecorder.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/core/Memory.h"
+#include "platform/drawing/Modes.h"
+#include "platform/drawing/Recording.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Regions.h"
+#include "platform/pictures/PictLayout.h"
+#include "platform/pictures/PictureHooks.h"
+#include "platform/pictures/StoredRegions.h"
+
+namespace platform {
+
+namespace {
+
+bool SamePattern(const Pattern& a, const Pattern& b) { return std::memcmp(a.pat, b.pat, 8) == 0; }
+bool SameColor(const RGBColor& a, const RGBColor& b)
+{
+    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+// Runs one recording step; memory running out spoils the picture, never
+// the caller's drawing.
+template <typename F>
+void Guard(PictureRecorder* rec, F step)
+{
+    if (!rec || rec->outOfMemory)
+        return;
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        rec->outOfMemory = true;
+    }
+}
+
+uint16_t VerbOp(uint16_t base, GrafVerb verb) { return uint16_t(base + uint16_t(verb)); }
+
+void SyncFor(PictureRecorder* rec, GrafVerb verb)
+{
+    rec->SyncCommon();
+    GrafPtr port = rec->port;
+    PictWriter& w = rec->writer;
+    if (verb == kFrame || verb == kPaint)
+        rec->SyncPen();
+    if (verb == kErase && !SamePattern(rec->bkPat, port->bkPat)) {
+        w.Op(opBkPat);
+        w.Pat(port->bkPat);
+        rec->bkPat = port->bkPat;
+    }
+    if (verb == kFill && !SamePattern(rec->fillPat, port->fillPat)) {
+        w.Op(opFillPat);
+        w.Pat(port->fillPat);
+        rec->fillPat = port->fillPat;
+    }
+}
+
+// Copies the rows of `area` (inside the map) out of a one-bit or indexed
+// map as raw bits, rows aligned to even lengths.
+std::vector<uint8_t> RawRows(const Surface& s, const Rect& area, int32_t* rowBytes)
+{
+    const int32_t w = area.right - area.left, h = area.bottom - area.top, d = s.depth;
+    *rowBytes = (w * d + 15) / 16 * 2;
+    std::vector<uint8_t> rows(size_t(*rowBytes) * size_t(h));
+    const int32_t perByte = 8 / d, mask = (1 << d) - 1;
+    for (int32_t y = 0; y < h; ++y) {
+        const uint8_t* src = s.base + int64_t(area.top + y - s.bounds.top) * s.rowBytes;
+        uint8_t* dst = rows.data() + int64_t(y) * *rowBytes;
+        for (int32_t x = 0; x < w; ++x) {
+            int32_t sx = area.left + x - s.bounds.left;
+            int32_t v = (src[sx / perByte] >> ((perByte - 1 - sx % perByte) * d)) & mask;
+            dst[x / perByte] |= uint8_t(v << ((perByte - 1 - x % perByte) * d));
+        }
+    }
+    return rows;
+}
+
+}  // namespace
+
+void PictureRecorder::SyncCommon()
+{
+    GrafPtr p = port;
+    PictWriter& w = writer;
+    Point now{p->portRect.top, p->portRect.left};
+    if (now.h != origin.h || now.v != origin.v) {
+        w.Op(opOrigin);
+        w.U16(uint16_t(int16_t(now.h - origin.h)));
+        w.U16(uint16_t(int16_t(now.v - origin.v)));
+        origin = now;
+    }
+    if (!EqualRgn(clip, p->clipRgn)) {
+        w.Op(opClip);
+        if (!AppendStoredRegion(p->clipRgn, &w.bytes())) {
+            // Too many rows for a stored region: its bounds stand in.
+            RgnHandle box = NewRgn();
+            Rect r{};
+            GetRegionBounds(p->clipRgn, &r);
+            RectRgn(box, &r);
+            AppendStoredRegion(box, &w.bytes());
+            DisposeRgn(box);
+        }
+        CopyRgn(p->clipRgn, clip);
+    }
+    if (!SameColor(fore, p->rgbFgColor)) {
+        w.Op(opRGBFgCol);
+        w.RGB(p->rgbFgColor);
+        fore = p->rgbFgColor;
+    }
+    if (!SameColor(back, p->rgbBkColor)) {
+        w.Op(opRGBBkCol);
+        w.RGB(p->rgbBkColor);
+        back = p->rgbBkColor;
+    }
+}
+
+void PictureRecorder::SyncPen()
+{
+    GrafPtr p = port;
+    PictWriter& w = writer;
+    if (pnSize.h != p->pnSize.h || pnSize.v != p->pnSize.v) {
+        w.Op(opPnSize);
+        w.P(p->pnSize);
+        pnSize = p->pnSize;
+    }
+    if (pnMode != p->pnMode) {
+        w.Op(opPnMode);
+        w.U16(uint16_t(p->pnMode));
+        pnMode = p->pnMode;
+    }
+    if (!SamePattern(pnPat, p->pnPat)) {
+        w.Op(opPnPat);
+        w.Pat(p->pnPat);
+        pnPat = p->pnPat;
+    }
+}
+
+void PictureRecorder::SyncText()
+{
+    GrafPtr p = port;
+    PictWriter& w = writer;
+    if (txFont != p->txFont) {
+        w.Op(opTxFont);
+        w.U16(uint16_t(p->txFont));
+        txFont = p->txFont;
+    }
+    if (txFace != p->txFace) {
+        w.Op(opTxFace);
+        w.U8(p->txFace);
+        txFace = p->txFace;
+    }
+    if (txMode != p->txMode) {
+        w.Op(opTxMode);
+        w.U16(uint16_t(p->txMode));
+        txMode = p->txMode;
+    }
+    if (txSize != p->txSize) {
+        w.Op(opTxSize);
+        w.U16(uint16_t(p->txSize));
+        txSize = p->txSize;
+    }
+    if (spExtra != p->spExtra) {
+        w.Op(opSpExtra);
+        w.U32(uint32_t(p->spExtra));
+        spExtra = p->spExtra;
+    }
+}
+
+void PictRecordLine(GrafPtr port, Point from, Point to)
+{
+    PictureRecorder* rec = RecorderOf(port);
+    Guard(rec, [&] {
+        rec->SyncCommon();
+        rec->SyncPen();
+        rec->writer.Op(opLine);
+        rec->writer.P(from);
+        rec->writer.P(to);
+    });
+}
+
+void PictRecordShape(GrafPtr port, PictShape shape, GrafVerb verb, const Rect* r, int16_t a, int16_t b)
+{
+    PictureRecorder* rec = RecorderOf(port);
+    if (!r)
+        return;
+    Guard(rec, [&] {
+        SyncFor(rec, verb);
+        PictWriter& w = rec->writer;
+        switch (shape) {
+        case PictShape::Rect: w.Op(VerbOp(opRect, verb)); break;
+        case PictShape::Oval: w.Op(VerbOp(opOval, verb)); break;
+        case PictShape::RRect:
+            if (rec->ovSize.h != a || rec->ovSize.v != b) {
+                rec->ovSize = {b, a};
+                w.Op(opOvSize);
+                w.P(rec->ovSize);
+            }
+            w.Op(VerbOp(opRRect, verb));
+            break;
+        case PictShape::Arc: w.Op(VerbOp(opArc, verb)); break;
+        }
+        w.R(*r);
+        if (shape == PictShape::Arc) {
+            w.U16(uint16_t(a));
+            w.U16(uint16_t(b));
+        }
+    });
+}
+
+void PictRecordPoly(GrafPtr port, GrafVerb verb, PolyHandle poly)
+{
+    PictureRecorder* rec = RecorderOf(port);
+    int32_t n = PolyPointCount(poly);
+    if (n < 1 || 10 + 4 * n > 0x7FFF)
+        return;
+    Guard(rec, [&] {
+        SyncFor(rec, verb);
+        PictWriter& w = rec->writer;
+        w.Op(VerbOp(opPoly, verb));
+        w.U16(uint16_t(10 + 4 * n));
+        w.R((*poly)->polyBBox);
+        const Point* pts = PolyPoints(poly);
+        for (int32_t i = 0; i < n; ++i)
+            w.P(pts[i]);
+    });
+}
+
+void PictRecordRgn(GrafPtr port, GrafVerb verb, RgnHandle rgn)
+{
+    PictureRecorder* rec = RecorderOf(port);
+    Guard(rec, [&] {
+        SyncFor(rec, verb);
+        std::vector<uint8_t> stored;
+        if (!AppendStoredRegion(rgn, &stored))
+            return;
+        rec->writer.Op(VerbOp(opRgn, verb));
+        rec->writer.Bytes(stored.data(), stored.size());
+    });
+}
+
+void PictRecordBits(GrafPtr port, const BitMap* src, const Rect* srcRect, const Rect* dstRect, int16_t mode,
+                    RgnHandle maskRgn)
+{
+    PictureRecorder* rec = RecorderOf(port);
+    if (!rec || !src || !srcRect || !dstRect)
+        return;
+    Surface s = MakeSurface(src);
+    if (s.Empty())
+        return;
+    // Only the part of the source rectangle that the map holds is stored.
+    Rect bounds = ClampToRect(s.bounds), area{};
+    if (!SectRect(srcRect, &bounds, &area))
+        return;
+    Rect dst = area;
+    MapRect(&dst, srcRect, dstRect);
+    const int32_t w = area.right - area.left, h = area.bottom - area.top;
+    Guard(rec, [&] {
+        rec->SyncCommon();
+        if (s.depth == 32 || (s.depth != 1 && !s.table)) {
+            std::vector<uint32_t> px(size_t(w) * size_t(h));
+            for (int32_t y = 0; y < h; ++y)
+                for (int32_t x = 0; x < w; ++x)
+                    px[size_t(y) * size_t(w) + size_t(x)] = s.ReadRGB(area.left + x, area.top + y);
+            rec->writer.DirectBits(px.data(), w, h, area, area, dst, mode, maskRgn);
+            return;
+        }
+        int32_t rowBytes = 0;
+        std::vector<uint8_t> rows = RawRows(s, area, &rowBytes);
+        if (s.indexedAsBits)
+            rec->writer.BitmapBits(rows.data(), rowBytes, h, area, area, dst, mode, maskRgn);
+        else
+            rec->writer.IndexedBits(rows.data(), rowBytes, h, s.depth, area, s.table, s.tableCount, area, dst,
+                                    mode, maskRgn);
+    });
+}
+
+void PictRecordComment(GrafPtr port, int16_t kind, int16_t dataSize, Handle dataHandle)
+{
+    PictureRecorder* rec = RecorderOf(port);
+    Guard(rec, [&] {
+        PictWriter& w = rec->writer;
+        int32_t size = dataHandle && *dataHandle && dataSize > 0 ? dataSize : 0;
+        if (size > 0 && GetHandleSize(dataHandle) < size)
+            size = GetHandleSize(dataHandle);
+        if (size == 0) {
+            w.Op(opShortComment);
+            w.U16(uint16_t(kind));
+            return;
+        }
+        w.Op(opLongComment);
+        w.U16(uint16_t(kind));
+        w.U16(uint16_t(size));
+        w.Bytes(*dataHandle, size_t(size));
+    });
+}
+
+}  // namespace platform
