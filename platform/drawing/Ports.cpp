@@ -1,5 +1,6 @@
 #include "platform/core/Errors.h"
 #include "platform/drawing/Ports.h"
+#include "platform/drawing/Text.h"
 
 #include <new>
 
@@ -381,6 +382,7 @@ void ResetDrawingState()
     gQDError = noErr;
     ResetRecordings();
     ResetPictures();
+    ResetTextState();
     SetGDevice(GetMainDevice());
 }
 
