@@ -16,6 +16,7 @@ void PictRecordPoly(GrafPtr port, GrafVerb verb, PolyHandle poly);
 void PictRecordRgn(GrafPtr port, GrafVerb verb, RgnHandle rgn);
 void PictRecordBits(GrafPtr port, const BitMap* src, const Rect* srcRect, const Rect* dstRect, int16_t mode,
                     RgnHandle maskRgn);
+void PictRecordText(GrafPtr port, int16_t byteCount, const void* text, Point numer, Point denom);
 void PictRecordComment(GrafPtr port, int16_t kind, int16_t dataSize, Handle dataHandle);
 
 }  // namespace platform

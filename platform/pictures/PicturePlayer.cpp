@@ -17,6 +17,8 @@
 #include "platform/drawing/Recording.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/pictures/JpegCodec.h"
 #include "platform/pictures/PictCursor.h"
 #include "platform/pictures/PictLayout.h"
@@ -142,6 +144,9 @@ private:
     int16_t lastStart_ = 0, lastArc_ = 0;
     std::vector<Point> lastPoly_;
     Point textLoc_{0, 0};
+    Point numer_{1, 1}, denom_{1, 1};
+    int16_t pictFont_ = 0;
+    std::vector<std::pair<int16_t, std::vector<uint8_t>>> fontNames_;
     PixPatTile tiles_[3];
 };
 
@@ -298,7 +303,10 @@ Step Player::Dispatch(uint16_t op)
         ReadPattern(&p->bkPat);
         p->bkPixPat = nullptr;
         return Step::Next;
-    case opTxFont: p->txFont = in_.S16(); return Step::Next;
+    case opTxFont:
+        pictFont_ = in_.S16();
+        p->txFont = pictFont_;
+        return Step::Next;
     case opTxFace: p->txFace = in_.U8(); return Step::Next;
     case opTxMode: p->txMode = in_.S16(); return Step::Next;
     case opSpExtra: p->spExtra = Fixed(in_.U32()); return Step::Next;
@@ -324,7 +332,10 @@ Step Player::Dispatch(uint16_t op)
     case opTxSize: p->txSize = in_.S16(); return Step::Next;
     case opFgColor: ForeColor(int32_t(in_.U32())); return Step::Next;
     case opBkColor: BackColor(int32_t(in_.U32())); return Step::Next;
-    case opTxRatio: in_.Skip(8); return Step::Next;
+    case opTxRatio:
+        numer_ = in_.P();
+        denom_ = in_.P();
+        return Step::Next;
     case opVersion:
         v2_ ? in_.Skip(2) : in_.Skip(1);
         return Step::Next;
@@ -714,6 +725,13 @@ Step Player::Text(uint16_t op)
         const uint8_t* data = in_.Take(length);
         if (!data || length < 3 || data[2] > length - 3)
             return Step::Damaged;
+        int16_t id = int16_t(ReadBE16(data));
+        std::vector<uint8_t> name(data + 2, data + 3 + data[2]);
+        auto known = std::find_if(fontNames_.begin(), fontNames_.end(), [&](const auto& e) { return e.first == id; });
+        if (known != fontNames_.end())
+            known->second = std::move(name);
+        else
+            fontNames_.emplace_back(id, std::move(name));
         return Step::Next;
     }
     Point at = textLoc_;
@@ -727,9 +745,34 @@ Step Player::Text(uint16_t op)
     }
     uint8_t count = in_.U8();
     const uint8_t* text = in_.Take(count);
-    if (!text && count)
+    if (!in_.ok())
         return Step::Damaged;
     textLoc_ = at;
+    if (!count)
+        return Step::Next;
+    // The font by the name the picture gave its number, when it gave one.
+    int16_t font = pictFont_;
+    auto named = std::find_if(fontNames_.begin(), fontNames_.end(), [&](const auto& e) { return e.first == font; });
+    if (named != fontNames_.end())
+        GetFNum(named->second.data(), &font);
+    port_->txFont = font;
+    Point numer = numer_, denom = denom_;
+    int32_t fw = frame_.right - frame_.left, fh = frame_.bottom - frame_.top;
+    int32_t dw = dst_.right - dst_.left, dh = dst_.bottom - dst_.top;
+    if (fw != dw || fh != dh) {
+        // Scaled text: numer / denom carry the scale, kept within 16 bits.
+        while (dw > 32767 || fw > 32767 || dh > 32767 || fh > 32767) {
+            dw = std::max(dw / 2, 1), fw = std::max(fw / 2, 1), dh = std::max(dh / 2, 1), fh = std::max(fh / 2, 1);
+        }
+        numer = {int16_t(dh), int16_t(dw)};
+        denom = {int16_t(fh), int16_t(fw)};
+    }
+    Point m = MapP(at);
+    MoveTo(m.h, m.v);
+    if (port_->grafProcs && port_->grafProcs->textProc)
+        port_->grafProcs->textProc(count, text, numer, denom);
+    else
+        StdText(count, text, numer, denom);
     return Step::Next;
 }
 

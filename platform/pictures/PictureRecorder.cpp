@@ -1,5 +1,6 @@
 #include "platform/pictures/PictureRecorder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -7,6 +8,8 @@
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Recording.h"
 #include "platform/drawing/Rects.h"
+#include "platform/drawing/Text.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
 #include "platform/pictures/PictLayout.h"
@@ -28,7 +31,8 @@ bool SameColor(const RGBColor& a, const RGBColor& b)
 template <typename F>
 void Guard(PictureRecorder* rec, F step)
 {
-    if (!rec || rec->outOfMemory)
+    // Outlines that define a region or a polygon are not drawing.
+    if (!rec || rec->outOfMemory || IsRecordingRegion() || IsRecordingPoly())
         return;
     try {
         step();
@@ -141,6 +145,16 @@ void PictureRecorder::SyncText()
 {
     GrafPtr p = port;
     PictWriter& w = writer;
+    // Numbers differ between systems: the name travels with the picture.
+    if (std::find(namedFonts.begin(), namedFonts.end(), p->txFont) == namedFonts.end()) {
+        Str255 name{};
+        GetFontName(p->txFont, name);
+        w.Op(opFontName);
+        w.U16(uint16_t(3 + name[0]));
+        w.U16(uint16_t(p->txFont));
+        w.Bytes(name, size_t(name[0]) + 1);
+        namedFonts.push_back(p->txFont);
+    }
     if (txFont != p->txFont) {
         w.Op(opTxFont);
         w.U16(uint16_t(p->txFont));
@@ -166,6 +180,65 @@ void PictureRecorder::SyncText()
         w.U32(uint32_t(p->spExtra));
         spExtra = p->spExtra;
     }
+}
+
+void PictureRecorder::TextRun(Point at, const uint8_t* text, int32_t count)
+{
+    PictWriter& w = writer;
+    int32_t dh = int32_t(at.h) - textLoc.h, dv = int32_t(at.v) - textLoc.v;
+    bool shortH = dh >= 0 && dh <= 255, shortV = dv >= 0 && dv <= 255;
+    if (!textLocKnown || !shortH || !shortV) {
+        w.Op(opLongText);
+        w.P(at);
+    } else if (dv == 0) {
+        w.Op(opDHText);
+        w.U8(uint8_t(dh));
+    } else if (dh == 0) {
+        w.Op(opDVText);
+        w.U8(uint8_t(dv));
+    } else {
+        w.Op(opDHDVText);
+        w.U8(uint8_t(dh));
+        w.U8(uint8_t(dv));
+    }
+    w.U8(uint8_t(count));
+    w.Bytes(text, size_t(count));
+    textLoc = at;
+    textLocKnown = true;
+}
+
+void PictRecordText(GrafPtr port, int16_t byteCount, const void* text, Point numer, Point denom)
+{
+    PictureRecorder* rec = RecorderOf(port);
+    if (!text || byteCount <= 0)
+        return;
+    Guard(rec, [&] {
+        rec->SyncCommon();
+        rec->SyncText();
+        PictWriter& w = rec->writer;
+        if (numer.h != rec->numer.h || numer.v != rec->numer.v || denom.h != rec->denom.h ||
+            denom.v != rec->denom.v) {
+            w.Op(opTxRatio);
+            w.P(numer);
+            w.P(denom);
+            rec->numer = numer;
+            rec->denom = denom;
+        }
+        // Runs of 255 bytes at most, each placed where the one before ended.
+        const auto* bytes = static_cast<const uint8_t*>(text);
+        Point at = port->pnLoc;
+        for (int32_t done = 0; done < byteCount;) {
+            int32_t n = std::min<int32_t>(255, byteCount - done);
+            rec->TextRun(at, bytes + done, n);
+            done += n;
+            if (done < byteCount) {
+                Point num = numer, den = denom;
+                FontInfo info{};
+                int16_t width = StdTxMeas(int16_t(n), bytes + done - n, &num, &den, &info);
+                at.h = ClampTo16(at.h + width);
+            }
+        }
+    });
 }
 
 void PictRecordLine(GrafPtr port, Point from, Point to)

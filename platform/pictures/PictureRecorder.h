@@ -35,12 +35,16 @@ struct PictureRecorder {
     Fixed spExtra = 0;
     Point textLoc{0, 0};
     bool textLocKnown = false;
+    Point numer{1, 1};
+    Point denom{1, 1};
     std::vector<int16_t> namedFonts;  // fonts whose name the picture holds
 
     // Writes the changed settings that every drawing call depends on.
     void SyncCommon();
     void SyncPen();
     void SyncText();
+    // Writes one text opcode of at most 255 bytes placed at `at`.
+    void TextRun(Point at, const uint8_t* text, int32_t count);
 };
 
 // The recorder of the port's open picture, or null.
