@@ -66,6 +66,7 @@ void ReleasePortRecord(GrafPort* port)
 {
     if (gThePort == port)
         gThePort = nullptr;
+    AbandonPicture(port);
     DisposeRgn(port->visRgn);
     DisposeRgn(port->clipRgn);
     port->visRgn = port->clipRgn = nullptr;

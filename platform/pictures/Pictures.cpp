@@ -173,6 +173,12 @@ Rect* QDGetPictureBounds(PicHandle picture, Rect* bounds)
     return bounds;
 }
 
+void AbandonPicture(GrafPtr port)
+{
+    if (PictureRecorder* rec = RecorderOf(port))
+        FreeRecorder(rec);
+}
+
 void ResetPictures()
 {
     auto open = OpenRecorders();

@@ -53,6 +53,10 @@ void DrawPicture(PicHandle picture, const Rect* dstRect);
 // The frame in the picture's first 10 bytes ((0, 0, 0, 0) when too short).
 Rect* QDGetPictureBounds(PicHandle picture, Rect* bounds);
 
+// Drops the picture being recorded on a port that goes away (its handle
+// stays the caller's, as it was when opened).
+void AbandonPicture(GrafPtr port);
+
 // Stops every recording; for tests.
 void ResetPictures();
 

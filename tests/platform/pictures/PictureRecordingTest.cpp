@@ -346,6 +346,18 @@ TEST(PictureRecording, RecordingNeedsAPortWithoutAnOpenPicture)
     ClosePicture();
     KillPicture(pic);
     EXPECT_EQ(OpenCPicture(nullptr), nullptr);
+
+    // A world that goes away with a picture open leaves nothing behind.
+    GWorldPtr scratch = nullptr;
+    Rect b{0, 0, 8, 8};
+    ASSERT_EQ(NewGWorld(&scratch, 32, &b, nullptr, nullptr, 0), noErr);
+    SetGWorld(scratch, nullptr);
+    PicHandle open = OpenPicture(&b);
+    PaintRect(&b);
+    DisposeGWorld(scratch);
+    SetGWorld(w.get(), nullptr);
+    KillPicture(open);
+    ResetPictures();
 }
 
 }  // namespace
