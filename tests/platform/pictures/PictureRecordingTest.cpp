@@ -307,6 +307,24 @@ TEST(PictureRecording, PlaybackScalesToTheDestinationAndStaysInside)
     KillPicture(pic);
 }
 
+TEST(PictureRecording, ResolutionPicturesHaveTheirFrameAt72Dpi)
+{
+    World w(100, 100);
+    OpenCPicParams params{{0, 0, 200, 200}, 144 << 16, 144 << 16, -2, 0, 0};
+    PicHandle pic = OpenCPicture(&params);
+    Rect r{0, 0, 100, 100};
+    PaintRect(&r);
+    ClosePicture();
+    Rect frame{};
+    QDGetPictureBounds(pic, &frame);
+    EXPECT_EQ(frame.bottom, 100);
+    EXPECT_EQ(frame.right, 100);
+    DrawPicture(pic, &frame);
+    EXPECT_EQ(w.At(49, 49), drawingtest::kBlack);
+    EXPECT_EQ(w.At(50, 50), drawingtest::kWhite);
+    KillPicture(pic);
+}
+
 TEST(PictureRecording, CommentsReachTheCommentProcedureAndThePicture)
 {
     World w(20, 20);
