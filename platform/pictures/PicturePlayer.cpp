@@ -246,6 +246,8 @@ OSErr Player::Run()
     port_->txSize = 0;
     port_->spExtra = 0;
     port_->pnPixPat = port_->bkPixPat = port_->fillPixPat = nullptr;
+    RGBColor standardHilite{0xB5B5, 0xD5D5, 0xFFFF};
+    HiliteColor(&standardHilite);
     RgnHandle savedClip = NewRgn();
     if (!savedClip)
         return memFullErr;

@@ -55,6 +55,18 @@ void SyncFor(PictureRecorder* rec, GrafVerb verb)
         w.Pat(port->bkPat);
         rec->bkPat = port->bkPat;
     }
+    if (verb == kInvert && !(LMGetHiliteMode() & 0x80)) {
+        // The next inversion highlights: the picture says so with its colour.
+        if (!SameColor(rec->hilite, port->rgbHiliteColor)) {
+            w.Op(opHiliteColor);
+            w.RGB(port->rgbHiliteColor);
+            rec->hilite = port->rgbHiliteColor;
+        }
+        w.Op(opHiliteMode);
+        // The switch serves one inversion, drawn or only recorded.
+        if (port->pnVis < 0)
+            LMSetHiliteMode(uint8_t(LMGetHiliteMode() | 0x80));
+    }
     if (verb == kFill && !SamePattern(rec->fillPat, port->fillPat)) {
         w.Op(opFillPat);
         w.Pat(port->fillPat);

@@ -27,6 +27,7 @@ struct PictureRecorder {
     Pattern bkPat{{0, 0, 0, 0, 0, 0, 0, 0}};
     RGBColor fore{0, 0, 0};
     RGBColor back{0xFFFF, 0xFFFF, 0xFFFF};
+    RGBColor hilite{0xB5B5, 0xD5D5, 0xFFFF};
     Point ovSize{0, 0};
     int16_t txFont = 0;
     Style txFace = normal;

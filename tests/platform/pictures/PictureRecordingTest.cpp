@@ -168,6 +168,12 @@ void DrawScene(const Sources& src)
     Rect shifted{110, 110, 130, 150};
     InvertRect(&shifted);
     SetOrigin(0, 0);
+    RGBColor mark{0xFFFF, 0xE000, 0x4000};
+    HiliteColor(&mark);
+    LMSetHiliteMode(uint8_t(LMGetHiliteMode() & 0x7F));
+    Rect lit{100, 130, 150, 170};
+    InvertRect(&lit);
+    InvertRect(&shifted);
     Rect open{-32768, -32768, 32767, 32767};
     ClipRect(&open);
 
