@@ -105,6 +105,7 @@ public:
     OSErr Run();
 
 private:
+    void Walk(Step* step);
     Step Dispatch(uint16_t op);
     Step Reserved(uint16_t op);
     Step Shape(uint16_t op);
@@ -232,6 +233,10 @@ OSErr Player::Run()
     GetClip(baseClip_.h);
     RectRgn(work_.h, &dst_);
     SectRgn(baseClip_.h, work_.h, baseClip_.h);
+    RgnHandle savedClip = NewRgn();
+    if (!savedClip)
+        return memFullErr;
+    GetClip(savedClip);
     SavedPort saved;
     saved.Take(port_);
     PenNormal();
@@ -248,13 +253,27 @@ OSErr Player::Run()
     port_->pnPixPat = port_->bkPixPat = port_->fillPixPat = nullptr;
     RGBColor standardHilite{0xB5B5, 0xD5D5, 0xFFFF};
     HiliteColor(&standardHilite);
-    RgnHandle savedClip = NewRgn();
-    if (!savedClip)
-        return memFullErr;
-    GetClip(savedClip);
     SetClip(baseClip_.h);
 
     Step step = Step::Next;
+    try {
+        Walk(&step);
+    } catch (const std::bad_alloc&) {
+        step = Step::NoMemory;  // the port's settings still come back below
+    }
+    SetClip(savedClip);
+    DisposeRgn(savedClip);
+    saved.Give(port_);
+    switch (step) {
+    case Step::Damaged: return codecBadDataErr;
+    case Step::NoMemory: return memFullErr;
+    default: return noErr;
+    }
+}
+
+void Player::Walk(Step* result)
+{
+    Step& step = *result;
     while (step == Step::Next) {
         uint16_t op = 0;
         if (v2_) {
@@ -270,14 +289,6 @@ OSErr Player::Run()
         step = Dispatch(op);
         if (step == Step::Next && !in_.ok())
             step = Step::Damaged;
-    }
-    SetClip(savedClip);
-    DisposeRgn(savedClip);
-    saved.Give(port_);
-    switch (step) {
-    case Step::Damaged: return codecBadDataErr;
-    case Step::NoMemory: return memFullErr;
-    default: return noErr;
     }
 }
 
