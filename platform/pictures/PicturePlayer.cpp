@@ -253,6 +253,8 @@ OSErr Player::Run()
     port_->pnPixPat = port_->bkPixPat = port_->fillPixPat = nullptr;
     RGBColor standardHilite{0xB5B5, 0xD5D5, 0xFFFF};
     HiliteColor(&standardHilite);
+    RGBColor halfWeight{0x8000, 0x8000, 0x8000};
+    OpColor(&halfWeight);
     SetClip(baseClip_.h);
 
     Step step = Step::Next;

@@ -130,6 +130,11 @@ void PictureRecorder::SyncCommon()
         w.RGB(p->rgbBkColor);
         back = p->rgbBkColor;
     }
+    if (!SameColor(opColor, p->rgbOpColor)) {
+        w.Op(opOpColor);
+        w.RGB(p->rgbOpColor);
+        opColor = p->rgbOpColor;
+    }
 }
 
 void PictureRecorder::SyncPen()

@@ -28,6 +28,7 @@ struct PictureRecorder {
     RGBColor fore{0, 0, 0};
     RGBColor back{0xFFFF, 0xFFFF, 0xFFFF};
     RGBColor hilite{0xB5B5, 0xD5D5, 0xFFFF};
+    RGBColor opColor{0x8000, 0x8000, 0x8000};
     Point ovSize{0, 0};
     int16_t txFont = 0;
     Style txFace = normal;

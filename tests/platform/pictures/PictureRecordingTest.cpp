@@ -128,6 +128,11 @@ void DrawScene(const Sources& src)
     PenMode(patXor);
     PenSize(3, 2);
     Line(-60, 50);
+    RGBColor weight{0x4000, 0xC000, 0x2000};
+    OpColor(&weight);
+    PenMode(blend);
+    Rect blended{130, 2, 158, 60};
+    PaintRect(&blended);
     PenNormal();
 
     Point pts[] = {{90, 10}, {100, 40}, {120, 25}, {96, 5}};
