@@ -4,6 +4,7 @@
 
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
+#include "platform/cursors/Cursors.h"
 #include "platform/fonts/Fonts.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
@@ -69,6 +70,15 @@ OSErr OpenSystemResFile()
                                   scaled(face->height - face->ascender + face->descender),
                                   scaled(face->max_advance_width))
                       : BuildFond(f.number, 0, 0, 0, 0);
+        image.resources.push_back(std::move(r));
+    }
+    // The system's cursors.
+    for (int16_t id = 1; id <= 4; ++id) {
+        ResourceImage r;
+        r.type = FourCC("CURS");
+        r.id = id;
+        const uint8_t* bytes = SystemCursorResource(id);
+        r.data.assign(bytes, bytes + 68);
         image.resources.push_back(std::move(r));
     }
     gRef = OpenResFileImageBelow(image);
