@@ -152,7 +152,9 @@ ControlRef NewControl(WindowRef window, const Rect* bounds, ConstStr255Param tit
     AddWindowDisposeHook(ForgetWindow);
     CallControlDefinition(c, initCntl, 0);
     if (IsPopupButton(*c) && !c->popupMenu) {
-        // The menu id travels in the minimum; the value is the chosen item.
+        // The menu id travels in the minimum and the title's width in the
+        // maximum; from now on the value is the chosen item.
+        c->popupTitleWidth = c->title[0] ? std::clamp<int16_t>(max, 0, int16_t(bounds->right - bounds->left)) : 0;
         c->popupMenu = GetMenuHandle(MenuID(min));
         if (!c->popupMenu) {
             c->popupMenu = GetMenu(min);

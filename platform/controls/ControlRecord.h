@@ -31,6 +31,7 @@ struct ControlRecord {
     bool isCancel = false;
     uint8_t phase = 0;
     MenuRef popupMenu = nullptr;
+    int16_t popupTitleWidth = 0;  // the title's column left of the button
     bool ownsPopupMenu = false;
     ControlUserPaneDrawProcPtr paneDraw = nullptr;
     ControlUserPaneHitTestProcPtr paneHitTest = nullptr;
@@ -72,5 +73,7 @@ bool ScrollBarThumb(const ControlRecord& c, int32_t value, Rect* thumb);
 int32_t ScrollBarValueAt(const ControlRecord& c, int32_t thumbStart);
 bool IsPopupButton(const ControlRecord& c);
 bool IsUserPane(const ControlRecord& c);
+// The pop-up button's part of its bounds, right of the title.
+Rect PopupButtonRect(const ControlRecord& c);
 
 }  // namespace platform

@@ -73,7 +73,8 @@ ControlPartCode TrackThumb(ControlRef c, Point start, ControlActionUPP action)
 ControlPartCode TrackPopup(ControlRef c)
 {
     if (!c->popupMenu) return kControlNoPart;
-    Point topLeft{c->bounds.top, c->bounds.left};
+    const Rect button = PopupButtonRect(*c);
+    Point topLeft{button.top, button.left};
     LocalToGlobal(&topLeft);
     HiliteControl(c, kControlMenuPart);
     const int32_t choice = PopUpMenuSelect(c->popupMenu, topLeft.v, topLeft.h, MenuItemIndex(c->value));
@@ -89,7 +90,9 @@ ControlPartCode TrackPopup(ControlRef c)
 
 ControlPartCode TestControl(ControlRef control, Point where)
 {
-    if (!IsLiveControl(control) || !control->visible || control->hilite == kControlInactivePart) return kControlNoPart;
+    if (!IsLiveControl(control) || !control->visible || control->hilite == kControlInactivePart ||
+        control->hilite == kControlDisabledPart)
+        return kControlNoPart;
     return ControlPartCode(CallControlDefinition(control, testCntl, PackPoint(where)));
 }
 
@@ -101,7 +104,7 @@ ControlPartCode FindControl(Point where, WindowRef window, ControlRef* control)
     for (auto it = list->rbegin(); it != list->rend(); ++it) {
         ControlRef c = *it;
         if (!c->visible) continue;
-        if (c->hilite == kControlInactivePart) {
+        if (c->hilite == kControlInactivePart || c->hilite == kControlDisabledPart) {
             // An inactive control still hides those behind it.
             if (PtInRect(where, &c->bounds)) {
                 if (control) *control = c;

@@ -56,7 +56,7 @@ void DrawLabel(const Rect* bounds, ThemeButtonKind kind, const ThemeButtonDrawIn
                int16_t, Boolean)
 {
     const ControlRecord& c = *reinterpret_cast<const ControlRecord*>(userData);
-    std::u16string text = Title(c);
+    std::u16string text = IsPopupButton(c) ? std::u16string() : Title(c);
     if (IsPopupButton(c) && c.popupMenu && c.value >= 1 && c.value <= CountMenuItems(c.popupMenu)) {
         Str255 item;
         GetMenuItemText(c.popupMenu, MenuItemIndex(c.value), item);
@@ -74,8 +74,33 @@ void DrawLabel(const Rect* bounds, ThemeButtonKind kind, const ThemeButtonDrawIn
     RGBForeColor(&fore);
 }
 
+void DrawPopupTitle(ControlRecord& c)
+{
+    if (c.popupTitleWidth <= 0) return;
+    Rect box = c.bounds;
+    box.right = int16_t(box.left + c.popupTitleWidth);
+    EraseWhite(&box, 0, 32, true);
+    InsetRect(&box, 0, int16_t(std::max(0, (box.bottom - box.top - 16) / 2)));
+    RGBColor fore, color;
+    GetForeColor(&fore);
+    const ThemeDrawState state = DrawState(c, 0);
+    GetThemeTextColor(state == kThemeStateInactive ? kThemeTextColorDialogInactive : kThemeTextColorDialogActive, 32,
+                      true, &color);
+    RGBForeColor(&color);
+    DrawThemeTextBox(Title(c), (Variation(c.procID) & useWFont) ? kThemeCurrentPortFont : kThemeSystemFont, state,
+                     false, &box, teFlushLeft, nullptr);
+    RGBForeColor(&fore);
+}
+
 void DrawButtonKind(ControlRecord& c, ThemeButtonKind kind, ControlPartCode part)
 {
+    if (kind == kThemePopupButton) {
+        DrawPopupTitle(c);
+        const Rect button = PopupButtonRect(c);
+        ThemeButtonDrawInfo info{DrawState(c, part), kThemeButtonOff, kThemeAdornmentNone};
+        DrawThemeButton(&button, kind, &info, nullptr, EraseWhite, DrawLabel, reinterpret_cast<uintptr_t>(&c));
+        return;
+    }
     ThemeButtonDrawInfo info{DrawState(c, part), ThemeButtonValue(std::clamp<int32_t>(c.value, 0, 2)),
                              kThemeAdornmentNone};
     if (kind == kThemePushButton || kind == kThemePopupButton) info.value = kThemeButtonOff;
@@ -254,6 +279,13 @@ bool IsUserPane(const ControlRecord& c)
 {
     return c.def == StandardDefinition && DefinitionId(c.procID) == kUserPaneDef;
 }
+Rect PopupButtonRect(const ControlRecord& c)
+{
+    Rect r = c.bounds;
+    r.left = int16_t(std::min<int32_t>(r.left + c.popupTitleWidth, r.right));
+    return r;
+}
+
 bool ScrollBarHorizontal(const ControlRecord& c)
 {
     return c.bounds.right - c.bounds.left > c.bounds.bottom - c.bounds.top;

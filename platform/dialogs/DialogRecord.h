@@ -16,6 +16,7 @@ struct DialogItem {
     bool hidden = false;
     Handle text = nullptr;  // static and edit text, Mac Roman; the dialog's
     ControlRef control = nullptr;
+    int16_t latentHilite = -1;  // a control's highlight while its dialog is inactive
     UserItemUPP proc = nullptr;
     Handle handle = nullptr;  // what SetDialogItem gave for other kinds
     int16_t resourceId = 0;

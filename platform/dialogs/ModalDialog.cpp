@@ -131,9 +131,19 @@ Boolean DialogSelect(const EventRecord* event, DialogRef* dialog, DialogItemInde
     switch (event->what) {
     case updateEvt: ServeUpdate(d->window); return false;
     case activateEvt: {
+        // Controls the application dimmed stay dimmed when the dialog
+        // comes back to the front.
         const bool active = (event->modifiers & activeFlag) != 0;
-        for (DialogItem& item : d->items)
-            if (item.control) (active ? ActivateControl : DeactivateControl)(item.control);
+        for (DialogItem& item : d->items) {
+            if (!item.control) continue;
+            if (!active && item.latentHilite < 0) {
+                item.latentHilite = GetControlHilite(item.control);
+                DeactivateControl(item.control);
+            } else if (active && item.latentHilite >= 0) {
+                HiliteControl(item.control, item.latentHilite);
+                item.latentHilite = -1;
+            }
+        }
         if (d->focus) RedrawItem(d, d->focus);
         return false;
     }

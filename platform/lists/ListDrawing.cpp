@@ -52,11 +52,12 @@ private:
 void Call(ListRecord& l, int16_t message, Cell c)
 {
     Rect r = CellRect(l, c);
-    int16_t offset = 0, length = 0;
-    LGetCellDataLocation(&offset, &length, c, &l);
+    int32_t offset = 0;
+    int16_t length = 0;
+    if (!GetCellDataLocation32(&offset, &length, c, &l)) offset = 0, length = 0;
     const bool selected = l.selected[l.Index(c)] != 0;
     // An inactive list shows no selection.
-    l.def(message, selected && l.active, &r, c, offset, std::max<int16_t>(length, 0), &l);
+    l.def(message, selected && l.active, &r, c, offset, length, &l);
 }
 
 void ScrollAction(ControlRef bar, ControlPartCode part)

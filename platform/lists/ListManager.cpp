@@ -30,7 +30,7 @@ std::vector<ListHandle>& Lists()
 
 // The standard definition: the cell's bytes as text, inverted when
 // selected.
-void TextDefinition(int16_t message, Boolean selected, Rect* cellRect, Cell, int16_t dataOffset, int16_t dataLen,
+void TextDefinition(int16_t message, Boolean selected, Rect* cellRect, Cell, int32_t dataOffset, int16_t dataLen,
                     ListHandle list)
 {
     if (message == lHiliteMsg) {
@@ -45,7 +45,7 @@ void TextDefinition(int16_t message, Boolean selected, Rect* cellRect, Cell, int
         GetFontInfo(&info);
         MoveTo(int16_t(cellRect->left + 4), int16_t(cellRect->top + info.ascent));
         HLock(data);
-        DrawText(*data, dataOffset, dataLen);
+        DrawText(*data + dataOffset, 0, dataLen);
         HUnlock(data);
     }
     if (selected) InvertRect(cellRect);
@@ -335,21 +335,32 @@ void LGetCell(void* data, int16_t* dataLen, Cell cell, ListHandle list)
     *dataLen = n;
 }
 
-void LGetCellDataLocation(int16_t* offset, int16_t* len, Cell cell, ListHandle list)
+bool GetCellDataLocation32(int32_t* offset, int16_t* len, Cell cell, ListHandle list)
 {
-    int16_t o = -1, n = -1;
+    int32_t o = -1;
+    int16_t n = -1;
+    bool ok = false;
     if (IsLiveList(list) && list->Valid(cell)) {
         Flatten(*list);
         if (!list->dirty) {
             const size_t i = list->Index(cell);
-            // Offsets past 32,767 do not fit the classic answer.
-            if (list->offsets[i] <= INT16_MAX) {
-                o = int16_t(list->offsets[i]);
-                n = int16_t(std::min<int32_t>(list->offsets[i + 1] - list->offsets[i], INT16_MAX));
-            }
+            o = list->offsets[i];
+            n = int16_t(std::min<int32_t>(list->offsets[i + 1] - list->offsets[i], INT16_MAX));
+            ok = true;
         }
     }
     if (offset) *offset = o;
+    if (len) *len = n;
+    return ok;
+}
+
+void LGetCellDataLocation(int16_t* offset, int16_t* len, Cell cell, ListHandle list)
+{
+    int32_t o = -1;
+    int16_t n = -1;
+    // An offset that does not fit would point at another cell's bytes.
+    if (!GetCellDataLocation32(&o, &n, cell, list) || o > INT16_MAX) o = -1, n = -1;
+    if (offset) *offset = int16_t(o);
     if (len) *len = n;
 }
 

@@ -25,8 +25,9 @@ using DataHandle = Handle;
 enum : int16_t { lInitMsg = 0, lDrawMsg = 1, lHiliteMsg = 2, lCloseMsg = 3 };
 
 // A definition: message, selected, cell rectangle, cell, where the cell's
-// bytes start in the data handle and how many there are, and the list.
-using ListDefProcPtr = void (*)(int16_t message, Boolean selected, Rect* cellRect, Cell cell, int16_t dataOffset,
+// bytes start in the data handle and how many there are, and the list. The
+// offset is 32-bit: a list may hold more than 32 KB of data.
+using ListDefProcPtr = void (*)(int16_t message, Boolean selected, Rect* cellRect, Cell cell, int32_t dataOffset,
                                 int16_t dataLen, ListHandle list);
 using ListDefUPP = ListDefProcPtr;
 inline ListDefUPP NewListDefUPP(ListDefProcPtr p) { return p; }
@@ -75,8 +76,10 @@ void LSetCell(const void* data, int16_t dataLen, Cell cell, ListHandle list);
 void LGetCell(void* data, int16_t* dataLen, Cell cell, ListHandle list);
 void LAddToCell(const void* data, int16_t dataLen, Cell cell, ListHandle list);
 void LClrCell(Cell cell, ListHandle list);
-// Where the cell's bytes are in the data handle; -1, -1 for a bad cell.
+// Where the cell's bytes are in the data handle; -1, -1 for a bad cell and
+// for an offset past 32,767 (GetCellDataLocation32 answers those).
 void LGetCellDataLocation(int16_t* offset, int16_t* len, Cell cell, ListHandle list);
+bool GetCellDataLocation32(int32_t* offset, int16_t* len, Cell cell, ListHandle list);
 Boolean LGetCellRect(Cell cell, Rect* r, ListHandle list);
 
 // Selection.

@@ -5,7 +5,9 @@
 #include "platform/controls/ControlTemplate.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
+#include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/drawing/Regions.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "tests/platform/controls/ControlFixture.h"
@@ -281,6 +283,53 @@ TEST_F(ControlTest, ControlTemplatesAreCheckedAgainstTheirLength)
     EXPECT_EQ(GetNewControl(129, w), nullptr);
     EXPECT_EQ(ResError(), resNotFound);
     EXPECT_EQ(GetNewControl(130, w), nullptr);
+}
+
+}  // namespace
+}  // namespace platform::testing
+
+namespace platform::testing {
+namespace {
+
+TEST_F(ControlTest, PopUpButtonTakesTheChosenItemAndShowsItsTitle)
+{
+    MenuRef menu = NewMenu(200, PStr("Kinds").get());
+    AppendMenu(menu, PStr("One;Two;Three").get());
+    InsertMenu(menu, -1);
+    CalcMenuSize(menu);
+    const int16_t itemHeight = int16_t(GetMenuHeight(menu) / 3);
+    WindowRef w = Window();
+    const Rect r{20, 20, 40, 220};
+    // The title takes 60 pixels at the left; the menu id travels in the minimum.
+    ControlRef popup = NewControl(w, &r, PStr("Kind:").get(), true, 0, 200, 60, kControlPopupButtonProc, 0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetControlPopupMenuHandle(popup), menu);
+    EXPECT_EQ(GetControlValue(popup), 1);
+    EXPECT_EQ(GetControlMaximum(popup), 3);
+    int16_t id = 0;
+    ASSERT_EQ(GetControlData(popup, 0, kControlPopupButtonMenuIDTag, sizeof id, &id, nullptr), noErr);
+    EXPECT_EQ(id, 200);
+    // Item 1 opens under the mouse at the button's top; item 3 is two rows down.
+    const int16_t top = kOrigin + 20;
+    Play(Script()
+             .Press(kOrigin + 120, int16_t(top + 4))
+             .Wait(2)
+             .Move(kOrigin + 120, int16_t(top + 2 * itemHeight + itemHeight / 2))
+             .Wait(2)
+             .Release());
+    EXPECT_EQ(HandleControlClick(popup, NextClick(), 0, nullptr), kControlMenuPart);
+    EXPECT_EQ(GetControlValue(popup), 3);
+    // The title's column is white with dark text; the button starts after it.
+    SetPortWindowPort(w);
+    int inked = 0;
+    for (int16_t h = 20; h < 80; ++h)
+        for (int16_t v = 20; v < 40; ++v) {
+            RGBColor c;
+            GetCPixel(h, v, &c);
+            if (PackRGB(c) != 0xFFFFFF) ++inked;
+        }
+    EXPECT_GT(inked, 10);
+    DisposeMenu(menu);
 }
 
 }  // namespace

@@ -47,8 +47,12 @@ void DrawUser(DialogRef, DialogItemIndex item)
     EXPECT_EQ(item, kUser);
 }
 
+WindowRef gOther = nullptr;
+int gOtherUpdates = 0;
+
 Boolean TakeReturn(DialogRef, EventRecord* e, DialogItemIndex* item)
 {
+    if (e->what == updateEvt && reinterpret_cast<WindowRef>(e->message) == gOther) ++gOtherUpdates;
     if (e->what == keyDown && (e->message & charCodeMask) == 0x0D) {
         *item = 42;
         return true;
@@ -173,13 +177,16 @@ TEST_F(DialogTest, EscapeAndCommandPeriodAnswerTheCancelItem)
 
 TEST_F(DialogTest, FilterSeesEventsFirstAndDisabledItemsAnswerNothing)
 {
+    gOther = Document(600, 100, 800, 300, "Other");
+    gOtherUpdates = 0;
     Make();
     Script s;
-    s.Key("return");
+    s.Wait(3).Key("return");
     s.Click(100 + 60, 100 + 210);  // the disabled button
     s.Click(100 + 90, 100 + 28);   // the check box
     Play(s);
     EXPECT_EQ(Run(TakeReturn), 42);
+    EXPECT_EQ(gOtherUpdates, 1);  // the other window's update, once
     EXPECT_EQ(Run(), kCheck);
 }
 
@@ -235,6 +242,28 @@ TEST_F(DialogTest, WatchdogEndsADialogNoOneAnswers)
     Play(Script().Wait(1), options);
     EXPECT_EQ(Run(), kCancel);
     EXPECT_FALSE(run->watchdogMessage.empty());
+}
+
+TEST_F(DialogTest, DamagedOrMissingTemplatesGiveNoDialog)
+{
+    std::vector<uint8_t> dlog(21, 0);
+    WriteBE16(&dlog[4], 100);
+    WriteBE16(&dlog[6], 200);
+    WriteBE16(&dlog[18], 300);  // its item list
+    ResourceFileImage image;
+    image.resources.push_back(ResourceImage{FourCC("DLOG"), 300, false, "", 0, dlog});
+    std::vector<uint8_t> shortOne(dlog.begin(), dlog.begin() + 20);
+    image.resources.push_back(ResourceImage{FourCC("DLOG"), 301, false, "", 0, shortOne});
+    std::vector<uint8_t> lying = TestItems().Bytes();
+    WriteBE16(&lying[0], 40);  // 41 items claimed, 11 held
+    image.resources.push_back(ResourceImage{FourCC("DITL"), 300, false, "", 0, lying});
+    ASSERT_NE(OpenResFileImageBelow(image), -1);
+    EXPECT_EQ(GetNewDialog(300, nullptr, kFirstWindowOfClass), nullptr);
+    EXPECT_EQ(ResError(), resNotFound);
+    EXPECT_EQ(GetNewDialog(301, nullptr, kFirstWindowOfClass), nullptr);
+    EXPECT_EQ(ResError(), resNotFound);
+    EXPECT_EQ(GetNewDialog(302, nullptr, kFirstWindowOfClass), nullptr);
+    EXPECT_EQ(GetWindowList(), nullptr);  // nothing left behind
 }
 
 // Alerts.

@@ -19,7 +19,7 @@ struct Call {
 };
 std::vector<Call> gCalls;
 
-void Recorder(int16_t message, Boolean selected, Rect*, Cell cell, int16_t offset, int16_t length, ListHandle list)
+void Recorder(int16_t message, Boolean selected, Rect*, Cell cell, int32_t offset, int16_t length, ListHandle list)
 {
     std::string data;
     Handle h = GetListDataHandle(list);
