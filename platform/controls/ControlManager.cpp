@@ -41,24 +41,41 @@ void Clamp(ControlRecord& c)
     c.value = std::clamp(c.value, c.min, c.max);
 }
 
+// A control whose definition reaches outside its bounds.
+bool MeetsRegion(ControlRef control, RgnHandle region)
+{
+    RgnHandle own = NewRgn();
+    if (!own) return false;
+    GetControlRegion(control, kControlStructureMetaPart, own);
+    SectRgn(own, region, own);
+    const bool meets = !EmptyRgn(own);
+    DisposeRgn(own);
+    return meets;
+}
+
 void Redraw(ControlRef control)
 {
     if (control->visible) DrawControlInPort(control);
 }
 
-// Erases where a control was, in its window's port.
-void EraseArea(ControlRef control, const Rect& area)
+// Erases where a control was (what its definition calls its region), in
+// its window's port.
+void EraseArea(ControlRef control)
 {
+    RgnHandle area = NewRgn();
+    if (!area) return;
+    GetControlRegion(control, kControlStructureMetaPart, area);
     GrafPtr saved = nullptr;
     GetPort(&saved);
     SetPortWindowPort(control->owner);
     RGBColor back, white{0xFFFF, 0xFFFF, 0xFFFF};
     GetBackColor(&back);
     RGBBackColor(&white);
-    EraseRect(&area);
+    EraseRgn(area);
     RGBBackColor(&back);
-    InvalWindowRect(control->owner, &area);
+    InvalWindowRgn(control->owner, area);
     SetPort(saved);
+    DisposeRgn(area);
 }
 
 }  // namespace
@@ -171,10 +188,10 @@ ControlRef NewControl(WindowRef window, const Rect* bounds, ConstStr255Param tit
 void DisposeControl(ControlRef control)
 {
     if (!IsLiveControl(control)) return;
+    if (control->visible && IsValidWindowPtr(control->owner)) EraseArea(control);
     CallControlDefinition(control, dispCntl, 0);
     std::vector<ControlRef>* list = ControlsOf(control->owner, false);
     if (list) list->erase(std::remove(list->begin(), list->end(), control), list->end());
-    if (control->visible && IsValidWindowPtr(control->owner)) EraseArea(control, control->bounds);
     if (control->ownsPopupMenu) DisposeMenu(control->popupMenu);
     delete control;
 }
@@ -213,7 +230,8 @@ void UpdateControls(WindowRef window, RgnHandle region)
     if (!list) return;
     const std::vector<ControlRef> copy = *list;
     for (ControlRef c : copy)
-        if (IsLiveControl(c) && (!region || RectInRgn(&c->bounds, region))) DrawControlInPort(c);
+        if (IsLiveControl(c) && (!region || RectInRgn(&c->bounds, region) || MeetsRegion(c, region)))
+            DrawControlInPort(c);
 }
 
 void ShowControl(ControlRef control) { SetControlVisibility(control, true, true); }
@@ -226,7 +244,7 @@ void SetControlVisibility(ControlRef control, Boolean visible, Boolean draw)
     control->visible = visible;
     if (!draw) return;
     if (visible) DrawControlInPort(control);
-    else EraseArea(control, control->bounds);
+    else EraseArea(control);
 }
 
 void MoveControl(ControlRef control, int16_t h, int16_t v)
@@ -249,10 +267,20 @@ void SizeControl(ControlRef control, int16_t width, int16_t height)
 void SetControlBounds(ControlRef control, const Rect* bounds)
 {
     if (!IsLiveControl(control) || !bounds) return;
-    if (control->visible) EraseArea(control, control->bounds);
+    if (control->visible) EraseArea(control);
     control->bounds = *bounds;
     CallControlDefinition(control, posCntl, 0);
     Redraw(control);
+}
+
+OSStatus GetControlRegion(ControlRef control, ControlPartCode part, RgnHandle region)
+{
+    if (!IsLiveControl(control) || !region) return errUnknownControl;
+    SetEmptyRgn(region);
+    const int16_t message = part == kControlIndicatorPart ? calcThumbRgn : calcCntlRgn;
+    CallControlDefinition(control, message, reinterpret_cast<intptr_t>(region));
+    if (EmptyRgn(region) && part != kControlIndicatorPart) RectRgn(region, &control->bounds);
+    return noErr;
 }
 
 Rect* GetControlBounds(ControlRef control, Rect* bounds)

@@ -164,6 +164,11 @@ OSStatus SetControlID(ControlRef control, const ControlID* id);
 OSStatus GetControlID(ControlRef control, ControlID* id);
 OSStatus GetControlByID(WindowRef window, const ControlID* id, ControlRef* control);
 Rect* GetControlBounds(ControlRef control, Rect* bounds);
+// The region the definition gives for the whole control (structure or
+// content meta part) or its thumb (the indicator part); the bounds when it
+// gives none.
+enum : ControlPartCode { kControlStructureMetaPart = -1, kControlContentMetaPart = -2 };
+OSStatus GetControlRegion(ControlRef control, ControlPartCode part, RgnHandle region);
 void SetControlBounds(ControlRef control, const Rect* bounds);
 WindowRef GetControlOwner(ControlRef control);
 int16_t GetControlVariant(ControlRef control);

@@ -164,7 +164,10 @@ Boolean DialogSelect(const EventRecord* event, DialogRef* dialog, DialogItemInde
         if (itemHit) *itemHit = d->focus;
         return true;
     }
-    case nullEvent: EditTextIdle(d); return false;
+    case nullEvent:
+        EditTextIdle(d);
+        IdleControls(d->window);
+        return false;
     default: return false;
     }
 }

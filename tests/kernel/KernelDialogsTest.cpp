@@ -87,8 +87,22 @@ TEST_F(KernelDialogsTest, GetposdialogPrefersTheVersionForTheScreenAndCentresIt)
         EXPECT_EQ(frame.top, 20 + (c.height - 20 - (frame.bottom - frame.top)) / 3);
         DisposeDialog(d);
     }
+    // Ids near the top do not wrap round to another dialog's.
+    ResetResourceManager();
+    ASSERT_EQ(InitScreen(1024, 768), noErr);
+    ResourceFileImage high;
+    high.resources.push_back(ResourceImage{FourCC("DLOG"), 30000, false, "", 0, DialogBytes(100, 300, 30000)});
+    high.resources.push_back(ResourceImage{FourCC("DLOG"), int16_t(30000 + 6000 - 65536), false, "", 0,
+                                           DialogBytes(100, 300, -1)});
+    high.resources.push_back(ResourceImage{FourCC("DITL"), 128, false, "", 0, OneButton()});
+    ASSERT_NE(OpenResFileImageBelow(high), -1);
+    DialogRef top = getposdialog(30000, nullptr, kFirstWindowOfClass);
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(GetWRefCon(GetDialogWindow(top)), 30000u);
+    DisposeDialog(top);
+
     dontshowdialog = 1;
-    DialogRef hidden = getposdialog(128, nullptr, kFirstWindowOfClass);
+    DialogRef hidden = getposdialog(30000, nullptr, kFirstWindowOfClass);
     ASSERT_NE(hidden, nullptr);
     EXPECT_FALSE(IsWindowVisible(GetDialogWindow(hidden)));
     EXPECT_EQ(dontshowdialog, 0);

@@ -334,3 +334,46 @@ TEST_F(ControlTest, PopUpButtonTakesTheChosenItemAndShowsItsTitle)
 
 }  // namespace
 }  // namespace platform::testing
+
+namespace platform::testing {
+namespace {
+
+// A definition whose drawing reaches 4 pixels past its bounds, and says so.
+int32_t Halo(int16_t, ControlRef c, int16_t message, intptr_t param)
+{
+    Rect r;
+    GetControlBounds(c, &r);
+    InsetRect(&r, -4, -4);
+    if (message == drawCntl) PaintRect(&r);
+    if (message == calcCntlRgn) RectRgn(reinterpret_cast<RgnHandle>(param), &r);
+    return 0;
+}
+
+TEST_F(ControlTest, HidingErasesWhatTheDefinitionCallsItsRegion)
+{
+    const ControlDefSpec spec{kControlDefProcPtr, Halo};
+    ASSERT_EQ(RegisterControlDefinition(140, &spec, nullptr), noErr);
+    WindowRef w = Window();
+    const Rect r{40, 40, 60, 60};
+    ControlRef c = NewControl(w, &r, nullptr, true, 0, 0, 0, 140 * 16, 0);
+    Draw1Control(c);
+    RgnHandle region = NewRgn();
+    ASSERT_EQ(GetControlRegion(c, kControlStructureMetaPart, region), noErr);
+    Rect got;
+    GetRegionBounds(region, &got);
+    EXPECT_EQ(got.left, 36);
+    DisposeRgn(region);
+    auto pixel = [&](int16_t h, int16_t v) {
+        SetPortWindowPort(w);
+        RGBColor color;
+        GetCPixel(h, v, &color);
+        return PackRGB(color);
+    };
+    EXPECT_EQ(pixel(37, 50), 0x000000u);
+    HideControl(c);
+    EXPECT_EQ(pixel(37, 50), 0xFFFFFFu);
+    EXPECT_EQ(pixel(50, 50), 0xFFFFFFu);
+}
+
+}  // namespace
+}  // namespace platform::testing
