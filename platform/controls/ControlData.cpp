@@ -173,7 +173,18 @@ void SetControlPopupMenuHandle(ControlRef control, MenuRef menu)
     Draw1Control(control);
 }
 
+static OSErr BestRect(ControlRef control, Rect* best, int16_t* baseLineOffset);
+
 OSErr GetBestControlRect(ControlRef control, Rect* best, int16_t* baseLineOffset)
+{
+    try {
+        return BestRect(control, best, baseLineOffset);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
+
+static OSErr BestRect(ControlRef control, Rect* best, int16_t* baseLineOffset)
 {
     if (!IsLiveControl(control) || !best) return OSErr(errUnknownControl);
     const ControlRecord& c = *control;

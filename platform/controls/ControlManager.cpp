@@ -219,7 +219,12 @@ void DrawControls(WindowRef window)
 {
     std::vector<ControlRef>* list = ControlsOf(window, false);
     if (!list) return;
-    const std::vector<ControlRef> copy = *list;  // a definition may add or remove
+    std::vector<ControlRef> copy;
+    try {
+        copy = *list;  // a definition may add or remove
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     for (ControlRef c : copy)
         if (IsLiveControl(c)) DrawControlInPort(c);
 }
@@ -228,7 +233,12 @@ void UpdateControls(WindowRef window, RgnHandle region)
 {
     std::vector<ControlRef>* list = ControlsOf(window, false);
     if (!list) return;
-    const std::vector<ControlRef> copy = *list;
+    std::vector<ControlRef> copy;
+    try {
+        copy = *list;
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     for (ControlRef c : copy)
         if (IsLiveControl(c) && (!region || RectInRgn(&c->bounds, region) || MeetsRegion(c, region)))
             DrawControlInPort(c);
@@ -450,7 +460,12 @@ void IdleControls(WindowRef window)
 {
     std::vector<ControlRef>* list = ControlsOf(window, false);
     if (!list) return;
-    const std::vector<ControlRef> copy = *list;
+    std::vector<ControlRef> copy;
+    try {
+        copy = *list;
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     for (ControlRef c : copy) {
         if (!IsLiveControl(c)) continue;
         if (IsUserPane(*c) && c->paneIdle) c->paneIdle(c);

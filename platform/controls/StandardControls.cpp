@@ -2,6 +2,7 @@
 // buttons (definition 0), scroll bars (1, live 24), progress bars (5), user
 // panes (16), static text (18) and pop-up buttons (25, 63).
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "platform/controls/ControlRecord.h"
@@ -206,7 +207,19 @@ void SetRegion(const ControlRecord& c, int16_t message, intptr_t param)
     RectRgn(rgn, &r);
 }
 
+int32_t StandardKinds(int16_t varCode, ControlRef control, int16_t message, intptr_t param);
+
+// Drawing makes small strings: short memory leaves the control undrawn.
 int32_t StandardDefinition(int16_t varCode, ControlRef control, int16_t message, intptr_t param)
+{
+    try {
+        return StandardKinds(varCode, control, message, param);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+int32_t StandardKinds(int16_t varCode, ControlRef control, int16_t message, intptr_t param)
 {
     ControlRecord& c = *control;
     const int16_t def = DefinitionId(c.procID);

@@ -1,6 +1,7 @@
 // Drawing a dialog's items: white content, the theme's controls and text,
 // icons, pictures and the application's own user items.
 #include <algorithm>
+#include <new>
 
 #include "platform/core/Clock.h"
 #include "platform/dialogs/DialogRecord.h"
@@ -80,7 +81,13 @@ void DrawItem(DialogRef dialog, DialogItemIndex index)
     DialogItem* item = ItemAt(dialog, index);
     if (!item || item->hidden) return;
     switch (item->Kind()) {
-    case statText: DrawText(ExpandParams(HandleText(item->text)), item->box); break;
+    case statText:
+        try {
+            DrawText(ExpandParams(HandleText(item->text)), item->box);
+        } catch (const std::bad_alloc&) {
+            // Short memory leaves the text undrawn; the next update tries again.
+        }
+        break;
     case editText: DrawEditText(dialog, index); break;
     case iconItem: DrawIconItem(*item); break;
     case picItem: DrawPictureItem(*item); break;

@@ -329,9 +329,10 @@ int16_t CountDITL(DialogRef dialog) { return IsLiveDialog(dialog) ? int16_t(dial
 void GetDialogItemText(Handle item, Str255 text)
 {
     if (!text) return;
-    const std::string s = HandleText(item);
-    text[0] = uint8_t(std::min<size_t>(s.size(), 255));
-    std::memcpy(text + 1, s.data(), text[0]);
+    text[0] = 0;
+    if (!item || !*item) return;
+    text[0] = uint8_t(std::clamp<Size>(GetHandleSize(item), 0, 255));
+    std::memcpy(text + 1, *item, text[0]);
 }
 
 void SetDialogItemText(Handle handle, ConstStr255Param text)

@@ -2,6 +2,7 @@
 // selection flags and the modifiers, scrolling while the mouse is dragged
 // past the view, and double clicks.
 #include <algorithm>
+#include <new>
 
 #include "platform/core/Clock.h"
 #include "platform/drawing/Ports.h"
@@ -70,7 +71,18 @@ bool TrackScrollBar(ListRecord& l, Point where)
 
 }  // namespace
 
+static Boolean Click(Point where, uint16_t modifiers, ListHandle list);
+
 Boolean LClick(Point where, uint16_t modifiers, ListHandle list)
+{
+    try {
+        return Click(where, modifiers, list);
+    } catch (const std::bad_alloc&) {
+        return false;  // the click is lost, the list stays as it was
+    }
+}
+
+static Boolean Click(Point where, uint16_t modifiers, ListHandle list)
 {
     if (!IsLiveList(list)) return false;
     ListRecord& l = *list;
