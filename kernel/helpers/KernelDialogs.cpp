@@ -111,6 +111,9 @@ void attention(const unsigned char* message)
     ParamText(text, nullptr, nullptr, nullptr);
     DialogRef d = getposdialog(kAttentionDialog, nullptr, kFirstWindowOfClass);
     if (d) {
+        // A message no one can see could never be answered.
+        ShowWindow(GetDialogWindow(d));
+        SelectWindow(GetDialogWindow(d));
         DialogItemType type = 0;
         Handle handle = nullptr;
         Rect box;
@@ -119,7 +122,7 @@ void attention(const unsigned char* message)
         SetDialogDefaultItem(d, kAttentionOK);
         DialogItemIndex item = 0;
         do ModalDialog(nullptr, &item);
-        while (item != kAttentionOK && GetDialogFromWindow(GetDialogWindow(d)) == d);
+        while (item != kAttentionOK && item != 0 && GetDialogFromWindow(GetDialogWindow(d)) == d);
         DisposeDialog(d);
     }
     SetPort(saved);

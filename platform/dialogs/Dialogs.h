@@ -87,9 +87,10 @@ Boolean IsDialogEvent(const EventRecord* event);
 // Handles an event of a dialog; true with the dialog and the item when an
 // enabled item was hit.
 Boolean DialogSelect(const EventRecord* event, DialogRef* dialog, DialogItemIndex* itemHit);
-// Runs the front dialog until an enabled item is hit. The filter sees every
-// event first; then Return and Enter press the default item, Escape and
-// Command-period the cancel item.
+// Runs the front dialog (the newest one when the front window is not a
+// dialog) until an enabled item is hit; answers 0 when there is no dialog.
+// The filter sees every event first; then Return and Enter press the
+// default item, Escape and Command-period the cancel item.
 void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit);
 OSErr GetStdFilterProc(ModalFilterUPP* proc);
 OSErr SetDialogDefaultItem(DialogRef dialog, DialogItemIndex item);

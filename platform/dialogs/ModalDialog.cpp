@@ -177,7 +177,10 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
     DialogItemIndex scratch = 0;
     if (!itemHit) itemHit = &scratch;
     *itemHit = 0;
+    // The front window's dialog; else the newest one, so that a caller
+    // waiting for an item never spins on a dialog it cannot reach.
     DialogRef d = GetDialogFromWindow(FrontWindow());
+    if (!d && !Dialogs().empty()) d = Dialogs().back();
     if (!d) return;
     if (!d->drawn) {
         // Drawn before anything else happens, so that a scripted answer

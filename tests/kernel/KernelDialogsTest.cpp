@@ -131,13 +131,21 @@ TEST_F(KernelDialogsTest, AttentionShowsTheMessageWithTheDefaultRingAndClosesOnO
     Script script;
     script.Wait(2).Screenshot("probe").Key("escape");
     script.Key("return");
-    platform::testing::HeadlessRun run(script, options);
-    attention(platform::testing::PStr("Disk is full").get());
+    {
+        platform::testing::HeadlessRun run(script, options);
+        attention(platform::testing::PStr("Disk is full").get());
+    }
     EXPECT_EQ(message, "Disk is full");
     EXPECT_EQ(ring, 0x000000u);
     EXPECT_EQ(outside, 0xFFFFFFu);
     EXPECT_EQ(leftEdge, 0x000000u);
     EXPECT_EQ(FrontWindow(), nullptr);
+    // Asked to keep the next dialog hidden, the message still shows and
+    // can be answered.
+    dontshowdialog = 1;
+    platform::testing::HeadlessRun again(Script().Choose(1));
+    attention(platform::testing::PStr("Again").get());
+    EXPECT_EQ(GetWindowList(), nullptr);
     CloseResFile(app);
 }
 
