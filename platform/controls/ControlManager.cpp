@@ -68,11 +68,7 @@ void EraseArea(ControlRef control)
     GrafPtr saved = nullptr;
     GetPort(&saved);
     SetPortWindowPort(control->owner);
-    RGBColor back, white{0xFFFF, 0xFFFF, 0xFFFF};
-    GetBackColor(&back);
-    RGBBackColor(&white);
     EraseRgn(area);
-    RGBBackColor(&back);
     InvalWindowRgn(control->owner, area);
     SetPort(saved);
     DisposeRgn(area);

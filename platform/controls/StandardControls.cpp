@@ -43,15 +43,9 @@ ThemeDrawState DrawState(const ControlRecord& c, ControlPartCode pressedPart)
     return kThemeStateActive;
 }
 
-void EraseWhite(const Rect* bounds, uint32_t, int16_t, Boolean)
-{
-    RGBColor white{0xFFFF, 0xFFFF, 0xFFFF};
-    RGBColor back;
-    GetBackColor(&back);
-    RGBBackColor(&white);
-    EraseRect(bounds);
-    RGBBackColor(&back);
-}
+// Under a control: the port's background (a dialog's is white unless the
+// application set another).
+void EraseBackground(const Rect* bounds, uint32_t, int16_t, Boolean) { EraseRect(bounds); }
 
 void DrawLabel(const Rect* bounds, ThemeButtonKind kind, const ThemeButtonDrawInfo* info, uintptr_t userData,
                int16_t, Boolean)
@@ -80,7 +74,7 @@ void DrawPopupTitle(ControlRecord& c)
     if (c.popupTitleWidth <= 0) return;
     Rect box = c.bounds;
     box.right = int16_t(box.left + c.popupTitleWidth);
-    EraseWhite(&box, 0, 32, true);
+    EraseBackground(&box, 0, 32, true);
     InsetRect(&box, 0, int16_t(std::max(0, (box.bottom - box.top - 16) / 2)));
     RGBColor fore, color;
     GetForeColor(&fore);
@@ -99,14 +93,14 @@ void DrawButtonKind(ControlRecord& c, ThemeButtonKind kind, ControlPartCode part
         DrawPopupTitle(c);
         const Rect button = PopupButtonRect(c);
         ThemeButtonDrawInfo info{DrawState(c, part), kThemeButtonOff, kThemeAdornmentNone};
-        DrawThemeButton(&button, kind, &info, nullptr, EraseWhite, DrawLabel, reinterpret_cast<uintptr_t>(&c));
+        DrawThemeButton(&button, kind, &info, nullptr, EraseBackground, DrawLabel, reinterpret_cast<uintptr_t>(&c));
         return;
     }
     ThemeButtonDrawInfo info{DrawState(c, part), ThemeButtonValue(std::clamp<int32_t>(c.value, 0, 2)),
                              kThemeAdornmentNone};
     if (kind == kThemePushButton || kind == kThemePopupButton) info.value = kThemeButtonOff;
     if (kind == kThemePushButton && c.isDefault) info.adornment = kThemeAdornmentDefault;
-    DrawThemeButton(&c.bounds, kind, &info, nullptr, EraseWhite, DrawLabel, reinterpret_cast<uintptr_t>(&c));
+    DrawThemeButton(&c.bounds, kind, &info, nullptr, EraseBackground, DrawLabel, reinterpret_cast<uintptr_t>(&c));
 }
 
 ThemeTrackPressState PressState(const ControlRecord& c)
@@ -185,7 +179,7 @@ void DrawProgress(ControlRecord& c)
 
 void DrawStaticText(ControlRecord& c)
 {
-    EraseWhite(&c.bounds, 0, 32, true);
+    EraseBackground(&c.bounds, 0, 32, true);
     RGBColor fore, color;
     GetForeColor(&fore);
     GetThemeTextColor(c.hilite == kControlInactivePart ? kThemeTextColorDialogInactive : kThemeTextColorDialogActive,

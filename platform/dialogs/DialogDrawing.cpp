@@ -31,14 +31,8 @@ private:
     GrafPtr saved_ = nullptr;
 };
 
-void EraseWhite(const Rect& r)
-{
-    RGBColor white{0xFFFF, 0xFFFF, 0xFFFF}, back;
-    GetBackColor(&back);
-    RGBBackColor(&white);
-    EraseRect(&r);
-    RGBBackColor(&back);
-}
+// The port's background: white unless the application set another.
+void EraseBackground(const Rect& r) { EraseRect(&r); }
 
 void DrawText(const std::string& text, const Rect& box)
 {
@@ -119,7 +113,7 @@ void RedrawItem(DialogRef dialog, DialogItemIndex index)
     DialogPortScope port(dialog);
     if (item->Kind() == statText || item->Kind() == editText || item->Kind() == iconItem ||
         item->Kind() == picItem)
-        EraseWhite(item->box);
+        EraseBackground(item->box);
     DrawItem(dialog, index);
 }
 
@@ -129,7 +123,7 @@ void DrawDialog(DialogRef dialog)
     DialogPortScope port(dialog);
     Rect content;
     GetPortBounds(GetWindowPort(dialog->window), &content);
-    EraseWhite(content);
+    EraseBackground(content);
     if (dialog->alertIcon >= 0) OpenSystemResFile();
     if (dialog->alertIcon >= 0)
         if (Handle icon = GetIcon(dialog->alertIcon)) PlotIcon(&kAlertIconBox, icon);
@@ -144,7 +138,7 @@ void UpdateDialog(DialogRef dialog, RgnHandle region)
     DialogPortScope port(dialog);
     Rect bounds;
     GetRegionBounds(region, &bounds);
-    EraseWhite(bounds);
+    EraseBackground(bounds);
     if (dialog->alertIcon >= 0 && RectInRgn(&kAlertIconBox, region))
         if (Handle icon = GetIcon(dialog->alertIcon)) PlotIcon(&kAlertIconBox, icon);
     for (size_t i = 0; i < dialog->items.size(); ++i) {

@@ -296,11 +296,7 @@ void HideDialogItem(DialogRef dialog, DialogItemIndex index)
     SetPortWindowPort(dialog->window);
     Rect r = item->box;
     if (item->IsEditText()) InsetRect(&r, -4, -4);
-    RGBColor white{0xFFFF, 0xFFFF, 0xFFFF}, back;
-    GetBackColor(&back);
-    RGBBackColor(&white);
     EraseRect(&r);
-    RGBBackColor(&back);
     SetPort(saved);
     if (dialog->focus == index) dialog->focus = 0;
 }

@@ -244,6 +244,18 @@ TEST_F(DialogTest, WatchdogEndsADialogNoOneAnswers)
     EXPECT_FALSE(run->watchdogMessage.empty());
 }
 
+TEST_F(DialogTest, ContentIsWhiteUnlessTheApplicationSetsItsBackground)
+{
+    DialogRef d = Make();
+    DrawDialog(d);
+    EXPECT_EQ(LocalPixel(GetDialogWindow(d), 250, 150), 0xFFFFFFu);
+    SetPortWindowPort(GetDialogWindow(d));
+    const RGBColor grey{0xDDDD, 0xDDDD, 0xDDDD};
+    RGBBackColor(&grey);
+    DrawDialog(d);
+    EXPECT_EQ(LocalPixel(GetDialogWindow(d), 250, 150), 0xDDDDDDu);
+}
+
 TEST_F(DialogTest, DamagedOrMissingTemplatesGiveNoDialog)
 {
     std::vector<uint8_t> dlog(21, 0);
