@@ -15,6 +15,7 @@
 
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/standins/EncrypteText.h"
+#include "kernel/standins/PasswordKey.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
@@ -208,6 +209,119 @@ TEST_F(DocBuilderTest, RecordsHaveTheStoredLayouts)
     EXPECT_EQ(tfqz[6], 1);
     EXPECT_EQ(tfqz[7], 'F');
     EXPECT_EQ(Bytes(tfqz.begin() + 38, tfqz.begin() + 40), Hex("00 07"));
+}
+
+TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
+{
+    TempFolder dir;
+    const std::string text =
+        "structure Shapes\n"
+        "table A id 4\n  field Key longint\n  field Note alpha 12 balloon \"Say why\"\n"
+        "table B id 8\n  field Ref longint relation A.Key list L\n"
+        "list L id 2\n  item \"x\"\n"
+        "method Run id 3\n"
+        "dbmethod 2 id 9\n"
+        "picture P id 6\n"
+        "menu File id 5\n  item \"Go\" method Run key G bold picture P\n"
+        "menubar Bar id 1\n  menu File\n  menu File\n"
+        "stylesheet Sheet id 3 font Monaco size 9 face 2\n"
+        "user Designer password \"pw\" method Run owner 7\n"
+        "user Clerk\n"
+        "usergroup Staff\n  user Clerk\n";
+    const docbuilder::BuildResult r = Build(text, dir.path());
+    ASSERT_EQ(r.error, 0) << r.message;
+    Contents all = ReadContainer(dir / "Shapes.QzB");
+
+    // A relation marks both fields and names the target's table and field.
+    const Bytes a = At(all, "FIQz", 4), b = At(all, "FIQz", 8);
+    ASSERT_EQ(a.size(), 30u + 2 * 66);
+    ASSERT_EQ(b.size(), 30u + 66);
+    EXPECT_EQ(a[30 + 48] & 0x82, 0x82);
+    EXPECT_EQ(a[96 + 48] & 0x82, 0);
+    EXPECT_EQ(b[30 + 48] & 0x82, 0x82);
+    EXPECT_EQ(Bytes(b.begin() + 70, b.begin() + 78), Hex("00 01 00 01 FF FF 00 02"));
+    EXPECT_EQ(Bytes(b.begin() + 6, b.begin() + 8), Hex("00 02"));
+    EXPECT_EQ(Bytes(a.begin() + 4, a.begin() + 6), Hex("FF FF"));
+    const uint32_t balloonType = (uint32_t('F') << 24) | (uint32_t('i') << 16) | 4;
+    const Bytes balloon = all[{balloonType, 2}];
+    EXPECT_EQ(balloon, (Bytes{0, 'S', 'a', 'y', ' ', 'w', 'h', 'y'}));
+
+    EXPECT_EQ(At(all, "DBPR", 0), Hex("00 00 00 00 00 09"));
+    EXPECT_EQ(At(all, "BAQz", 1), Hex("00 02 00 00 00 00 00 00 00 00 00 00 00 05 00 00 00 00 00 05"));
+    const Bytes menu = At(all, "MENQ", 5);
+    ASSERT_EQ(menu.size(), 24u + 86);
+    EXPECT_EQ(Bytes(menu.begin(), menu.begin() + 7), Hex("00 01 04 46 69 6C 65"));
+    EXPECT_EQ(Bytes(menu.begin() + 24, menu.begin() + 27), Hex("02 47 6F"));
+    EXPECT_EQ(Bytes(menu.begin() + 56, menu.begin() + 60), Hex("03 52 75 6E"));
+    EXPECT_EQ(menu[88], 0x84);
+    EXPECT_EQ(menu[92], 'G');
+    EXPECT_EQ(Bytes(menu.end() - 4, menu.end()), Hex("00 00 00 06"));
+
+    const Bytes sheets = At(all, "Stlx", 128);
+    ASSERT_EQ(sheets.size(), 4u + 376);
+    EXPECT_EQ(Bytes(sheets.begin(), sheets.begin() + 4), Hex("00 01 00 03"));
+    EXPECT_EQ(Bytes(sheets.begin() + 36, sheets.begin() + 42), Hex("00 03 00 05 06 4D"));
+    EXPECT_EQ(Bytes(sheets.begin() + 40 + 66, sheets.begin() + 40 + 68), Hex("09 02"));
+
+    // Users: the table unscrambles to the tagged layout; the password's
+    // characters are scrambled once more, its length byte is not.
+    Bytes users = At(all, "PAQz", 0);
+    encryptetext(users.data(), int32_t(users.size()), PasswordTableKey());
+    ASSERT_EQ(users.size(), 6u + 2 * 112 + 2 + 38);
+    EXPECT_EQ(Bytes(users.begin(), users.begin() + 6), Hex("A0 A0 00 02 00 01"));
+    EXPECT_EQ(users[10], 8);  // "Designer"
+    unsigned char password[16];
+    std::copy(users.begin() + 42, users.begin() + 58, password);
+    EXPECT_EQ(password[0], 2);
+    EXPECT_NE(std::string(password + 1, password + 3), "pw");
+    encryptetext(password + 1, password[0], PasswordKey());
+    EXPECT_EQ(std::string(password + 1, password + 3), "pw");
+    EXPECT_EQ(Bytes(users.begin() + 58, users.begin() + 62), Hex("03 52 75 6E"));
+    EXPECT_EQ(Bytes(users.begin() + 114, users.begin() + 118), Hex("00 00 00 07"));
+    const size_t group = 6 + 2 * 112;
+    EXPECT_EQ(Bytes(users.begin() + long(group), users.begin() + long(group) + 2), Hex("00 01"));
+    EXPECT_EQ(Bytes(users.end() - 6, users.end()), Hex("00 01 00 00 00 02"));
+}
+
+TEST_F(DocBuilderTest, OlderFormsForTheConversionTests)
+{
+    TempFolder dir;
+    const std::string text =
+        "library Old level 9\n"
+        "memberlists old\ngroups companion\npasswords old\nstylesheets old\n"
+        "version 5\nfiller 3\n"
+        "table T id 2\n  field F integer\n  form Fm id 4\n"
+        "method M id 7\n"
+        "enum Colours id 3\n  item \"Red\"\n  item \"Blue\"\n"
+        "stylesheet S id 1\n"
+        "user Designer password \"x\"\n"
+        "group G id 5\n  method M\n  form T.Fm\n";
+    const docbuilder::BuildResult r = Build(text, dir.path());
+    ASSERT_EQ(r.error, 0) << r.message;
+    EXPECT_TRUE(std::filesystem::exists(dir / "Old.QTL"));
+    Contents all = ReadContainer(dir / "Old.QTL");
+    EXPECT_EQ(At(all, "PRQz", 0)[4], 9);
+    const Bytes enqz = At(all, "ENQz", 3);
+    ASSERT_EQ(enqz.size(), 4u + 2 * 34);
+    EXPECT_EQ(Bytes(enqz.begin(), enqz.begin() + 8), Hex("00 02 00 00 03 52 65 64"));
+    EXPECT_EQ(Bytes(enqz.begin() + 38, enqz.begin() + 43), Hex("04 42 6C 75 65"));
+    const Bytes leqz = At(all, "LEQz", 0);
+    EXPECT_EQ(Bytes(leqz.begin(), leqz.begin() + 2), Hex("00 01"));
+    EXPECT_EQ(Bytes(leqz.begin() + 38, leqz.begin() + 40), Hex("00 03"));
+    EXPECT_EQ(At(all, "Styl", 128).size(), 4u + 238);
+    EXPECT_TRUE(At(all, "#GRP", 5).empty());
+    Bytes users = At(all, "PAQz", 0);
+    encryptetext(users.data(), int32_t(users.size()), PasswordTableKey());
+    ASSERT_EQ(users.size(), 4u + 96);
+    EXPECT_EQ(Bytes(users.begin(), users.begin() + 4), Hex("00 01 00 00"));
+
+    const int16_t companion = platform::OpenResFile(dir / "Old.RSR", platform::fsRdPerm);
+    ASSERT_NE(companion, -1);
+    EXPECT_EQ(HandleBytes(platform::Get1Resource(FourCC("INQz"), 0)), Hex("00 05"));
+    EXPECT_EQ(platform::Count1Resources(FourCC("FILL")), 3);
+    // Older member lists: no leading 254; a form is kind 24 with its table.
+    EXPECT_EQ(HandleBytes(platform::Get1Resource(FourCC("#GRP"), 5)), Hex("00 02 00 07 00 18 00 02 00 04 FF FF"));
+    platform::CloseResFile(companion);
 }
 
 TEST_F(DocBuilderTest, EmptyStructureHoldsTheNewDocumentResources)
