@@ -73,8 +73,16 @@ int16_t WriteContainer(const LaidOut& doc, const FSSpec& spec, std::string* mess
     }
     useres(file);
     bool ok = true;
+    size_t added = 0;
     for (const ResourceOut& r : doc.resources) {
         if (r.companion) continue;
+        // The space a growing map leaves behind is reused only once a
+        // commit has put the new map on disk: commit now and then, or a
+        // large document grows far beyond its contents.
+        if (++added % 512 == 0 && !updateres(file)) {
+            ok = false;
+            break;
+        }
         Handle h = MakeHandle(r.bytes);
         ok = h && xaddres(h, r.type, r.id);
         if (ok && !r.name.empty()) {

@@ -1,6 +1,7 @@
 // qzdocbuild DESCRIPTION FOLDER: writes the document a description
 // describes into FOLDER, or says which line it refuses and writes nothing.
 #include <cstdio>
+#include <filesystem>
 #include <new>
 
 #include "tools/docbuilder/DocBuilder.h"
@@ -12,7 +13,12 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        const docbuilder::BuildResult r = docbuilder::BuildDocumentFile(argv[1], argv[2]);
+        // File specifications are absolute paths.
+        std::error_code ec;
+        const std::string description = std::filesystem::absolute(argv[1], ec).string();
+        const std::string folder = std::filesystem::absolute(argv[2], ec).lexically_normal().string();
+        const docbuilder::BuildResult r =
+            docbuilder::BuildDocumentFile(description, folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder);
         if (r.error) {
             std::fprintf(stderr, "qzdocbuild: %s (%d)\n", r.message.c_str(), int(r.error));
             return 1;
