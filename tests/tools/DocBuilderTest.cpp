@@ -149,6 +149,31 @@ TEST_F(DocBuilderTest, SameDescriptionGivesTheSameBytesAndAnotherSeedOthers)
     EXPECT_FALSE(ReadContainer(small / "Small.QzB").empty());
 }
 
+TEST_F(DocBuilderTest, GenerateKeepsTheFormatsLimits)
+{
+    // With every table slot taken, generated tables become fields, and
+    // fields go to tables that still have room.
+    std::string text = "structure Full\n";
+    for (int i = 1; i <= 255; ++i) text += "table T" + std::to_string(i) + "\n";
+    text += "generate 400\n";
+    docbuilder::BuildError error;
+    auto doc = docbuilder::ReadDescription(text, "full.qzdoc", &error);
+    ASSERT_TRUE(doc) << error.Text();
+    EXPECT_EQ(doc->tables.size(), 255u);
+    size_t fields = 0;
+    for (const auto& t : doc->tables) fields += t.fields.size();
+    EXPECT_GT(fields, 150u);
+    EXPECT_TRUE(docbuilder::LayOut(*doc, &error)) << error.Text();
+
+    std::string wide = "structure Wide\ntable T\n";
+    for (int i = 1; i <= 511; ++i) wide += "  field F" + std::to_string(i) + " integer\n";
+    wide += "generate 200\n";
+    doc = docbuilder::ReadDescription(wide, "wide.qzdoc", &error);
+    ASSERT_TRUE(doc) << error.Text();
+    for (const auto& t : doc->tables) EXPECT_LE(t.fields.size(), 511u);
+    EXPECT_TRUE(docbuilder::LayOut(*doc, &error)) << error.Text();
+}
+
 TEST_F(DocBuilderTest, RecordsHaveTheStoredLayouts)
 {
     TempFolder dir;
@@ -158,7 +183,7 @@ TEST_F(DocBuilderTest, RecordsHaveTheStoredLayouts)
         "table A id 1\n  field X integer\n"
         "table B id 2\n  field Y integer\n"
         "table T id 3\n  field Z alpha 10\n  form F id 7\n"
-        "method M id 5 attributes 0x06\n"
+        "method M id 5 attributes 06\n"
         "method Note id 6\n  comment \"Hi\"\n"
         "menubar Bar id 7\n"
         "freeslot\n"
@@ -216,7 +241,7 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
     TempFolder dir;
     const std::string text =
         "structure Shapes\n"
-        "table A id 4\n  field Key longint\n  field Note alpha 12 balloon \"Say why\"\n"
+        "table A id 4\n  field Key longint attributes 09\n  field Note alpha 12 balloon \"Say why\"\n"
         "table B id 8\n  field Ref longint relation A.Key list L\n"
         "list L id 2\n  item \"x\"\n"
         "method Run id 3\n"
@@ -236,7 +261,7 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
     const Bytes a = At(all, "FIQz", 4), b = At(all, "FIQz", 8);
     ASSERT_EQ(a.size(), 30u + 2 * 66);
     ASSERT_EQ(b.size(), 30u + 66);
-    EXPECT_EQ(a[30 + 48] & 0x82, 0x82);
+    EXPECT_EQ(a[30 + 48], 0x09 | 0x82);  // 09 is decimal, not octal
     EXPECT_EQ(a[96 + 48] & 0x82, 0);
     EXPECT_EQ(b[30 + 48] & 0x82, 0x82);
     EXPECT_EQ(Bytes(b.begin() + 70, b.begin() + 78), Hex("00 01 00 01 FF FF 00 02"));

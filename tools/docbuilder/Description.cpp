@@ -120,7 +120,9 @@ int64_t Number(const Node& n, size_t i, int64_t low, int64_t high)
     const std::string& w = n.words[i];
     errno = 0;
     char* end = nullptr;
-    const long long v = std::strtoll(w.c_str(), &end, 0);
+    // Decimal, or hexadecimal after "0x": a leading zero is no octal mark.
+    const bool hex = w.size() > 2 && (w.compare(0, 2, "0x") == 0 || w.compare(0, 2, "0X") == 0);
+    const long long v = std::strtoll(w.c_str(), &end, hex ? 16 : 10);
     if (w.empty() || *end != '\0' || errno) Refuse(n.line, "'" + w + "' is not a number");
     if (v < low || v > high)
         Refuse(n.line, w + " is outside " + std::to_string(low) + " to " + std::to_string(high));

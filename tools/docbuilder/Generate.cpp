@@ -121,9 +121,10 @@ void AddGeneratedObjects(DocumentSpec& doc, int32_t count, int line)
         // they need, so the count stays exact.
         if ((kind == kField || kind == kForm || kind == kTableMethod) && doc.tables.empty()) kind = kTable;
         if (kind == kTable && doc.tables.size() >= 255) kind = kField;
-        if (kind == kField && !doc.tables.empty()) {
-            size_t t = doc.tables.size() - 1;
-            if (doc.tables[t].fields.size() >= 511) kind = kProject;
+        if (kind == kField) {
+            bool room = false;
+            for (const TableSpec& t : doc.tables) room = room || t.fields.size() < 511;
+            if (!room) kind = kProject;
         }
         if ((kind == kFormMethod || kind == kObjectMethod) && tablesWithForms.empty()) kind = kForm;
         if (kind == kForm && doc.tables.empty()) kind = kTable;
