@@ -252,7 +252,8 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
         "stylesheet Sheet id 3 font Monaco size 9 face 2\n"
         "user Designer password \"pw\" method Run owner 7\n"
         "user Clerk\n"
-        "usergroup Staff\n  user Clerk\n";
+        "usergroup Staff\n  user Clerk\n"
+        "component Kit id 30 prefix ab number 7\n  public\n    method Run\n  code Run R1\n";
     const docbuilder::BuildResult r = Build(text, dir.path());
     ASSERT_EQ(r.error, 0) << r.message;
     Contents all = ReadContainer(dir / "Shapes.QzB");
@@ -287,6 +288,22 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
     EXPECT_EQ(Bytes(sheets.begin(), sheets.begin() + 4), Hex("00 01 00 03"));
     EXPECT_EQ(Bytes(sheets.begin() + 36, sheets.begin() + 42), Hex("00 03 00 05 06 4D"));
     EXPECT_EQ(Bytes(sheets.begin() + 40 + 66, sheets.begin() + 40 + 68), Hex("09 02"));
+
+    // A component lists its three folders; its properties record starts
+    // with the byte order, date, number and folder ids and ends with the
+    // format, the prefix and its flag, and the generated flag.
+    EXPECT_EQ(At(all, "#MOD", 30), Hex("00 FE 00 21 00 01 00 21 00 02 00 21 00 03 FF FF"));
+    EXPECT_EQ(At(all, "#GMO", 1), Hex("00 FE 00 02 00 03 FF FF"));
+    EXPECT_EQ(At(all, "#GMO", 3), Hex("00 FE FF FF"));
+    const Bytes properties = At(all, "moQz", 30);
+    ASSERT_GT(properties.size(), 25u + 8);
+    EXPECT_EQ(Bytes(properties.begin(), properties.begin() + 25),
+              Hex("01 00 01 00 01 07 E8 00 00 00 07 00 00 00 00 00 00 00 00 00 01 00 02 00 03"));
+    EXPECT_EQ(Bytes(properties.end() - 8, properties.end()), Hex("00 02 61 62 00 00 01 00"));
+    const Bytes codes = At(all, "cdQz", 30);
+    ASSERT_EQ(codes.size(), 14u + 68);
+    EXPECT_EQ(Bytes(codes.begin(), codes.begin() + 4), Hex("00 00 00 01"));
+    EXPECT_EQ(Bytes(codes.begin() + 14 + 34, codes.begin() + 14 + 37), Hex("02 52 31"));
 
     // Users: the table unscrambles to the tagged layout; the password's
     // characters are scrambled once more, its length byte is not.
