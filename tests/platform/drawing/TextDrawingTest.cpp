@@ -138,6 +138,15 @@ TEST(TextDrawing, SpacingFacesAndPositionsAgreeWithTheWidths)
     EXPECT_EQ(StringWidth(P("\x03" "a b")), plain + 2);
     SpaceExtra(0);
 
+    // A negative extra narrows spaces but never moves the pen back.
+    SpaceExtra(-40 << 16);
+    int16_t spaced[4] = {};
+    MeasureText(3, "a b", spaced);
+    EXPECT_EQ(spaced[2], spaced[1]);
+    EXPECT_EQ(spaced[3], CharWidth('a') + CharWidth('b'));
+    EXPECT_EQ(StringWidth(P("\x03" "a b")), spaced[3]);
+    SpaceExtra(0);
+
     const int16_t hello = StringWidth(P("\x05Hello"));
     TextFace(condense);
     EXPECT_EQ(StringWidth(P("\x05Hello")), hello - 5);
@@ -157,6 +166,38 @@ TEST(TextDrawing, SpacingFacesAndPositionsAgreeWithTheWidths)
     MoveTo(10, 20);
     DrawString(P("\x05Hello"));
     EXPECT_EQ(w.Count(kBlack, Rect{21, 10, 22, 39}), 29) << "the underline runs pen to pen";
+}
+
+TEST(TextDrawing, OneBitPortsTakeTheSameInkAndLongLinesOnlyWhatShows)
+{
+    World deep(80, 40), flat(80, 40, 1);
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs);  // after the worlds' reset
+    for (World* w : {&deep, &flat}) {
+        SetGWorld(w->get(), nullptr);
+        TextFont(applFont);
+        TextSize(12);
+        Rect all{0, 0, 40, 80};
+        EraseRect(&all);
+        MoveTo(10, 20);
+        DrawString(P("\x05Hello"));
+    }
+    for (int v = 0; v < 40; ++v)
+        for (int h = 0; h < 80; ++h) ASSERT_EQ(deep.At(h, v), flat.At(h, v)) << h << "," << v;
+
+    // A line far longer than the port, outlined: drawn where it shows, and
+    // the pen still moves by all of it.
+    SetGWorld(deep.get(), nullptr);
+    std::vector<char> line(2000, 'W');
+    TextFace(outline);
+    const int16_t width = TextWidth(line.data(), 0, 2000);
+    EXPECT_GT(width, 20000);
+    MoveTo(-20000, 20);
+    DrawText(line.data(), 0, 2000);
+    Point pen;
+    GetPen(&pen);
+    EXPECT_EQ(pen.h, -20000 + width);
+    EXPECT_GT(deep.CountNot(kWhite), 100);
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextRendering | kQDUseCGTextMetrics);
 }
 
 TEST(TextDrawing, GreyGlyphsAreDeterministicAndSpecialBytesDraw)
