@@ -81,7 +81,7 @@ char32_t MenuGlyph(uint8_t byte)
 
 OSErr InitFonts()
 {
-    gLoad = LoadState::NotTried;
+    if (gLoad == LoadState::Failed) gLoad = LoadState::NotTried;
     if (!EnsureFonts()) return fnfErr;
     return OpenSystemResFile();
 }
@@ -133,8 +133,6 @@ Boolean RealFont(int16_t fontNum, int16_t size)
 }
 
 int16_t GetDefFontSize() { return kDefaultSize; }
-int16_t GetSysFont() { return systemFont; }
-int16_t GetAppFont() { return applFont; }
 
 int32_t FontFamilyCount() { return int32_t(sizeof kFamilies / sizeof kFamilies[0]); }
 

@@ -43,8 +43,6 @@ void GetFontName(int16_t familyID, Str255 name);
 // Every size of a known family is real: the files are scalable.
 Boolean RealFont(int16_t fontNum, int16_t size);
 int16_t GetDefFontSize();
-int16_t GetSysFont();
-int16_t GetAppFont();
 
 // Every family with a number, visible ones first in number order, then the
 // hidden ones (their names begin with "%").
