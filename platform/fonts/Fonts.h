@@ -59,7 +59,10 @@ const FontFamilyEntry& FontFamilyAt(int32_t index);
 const FontFamilyEntry& ResolveFontFamily(int16_t number);
 
 // The Unicode character a byte of the family's text stands for; 0 for a
-// byte that draws nothing (control characters).
+// byte that draws nothing (control characters). A few menu glyphs are
+// short texts drawn as one glyph: they answer a code past Unicode, which
+// GlyphSequence spells out (null for any other character).
 char32_t FontByteToUnicode(const FontFamilyEntry& family, uint8_t byte);
+const char32_t* GlyphSequence(char32_t c);
 
 }  // namespace platform

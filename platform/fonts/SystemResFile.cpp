@@ -1,5 +1,6 @@
 #include "platform/fonts/SystemResFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/core/Endian.h"
@@ -71,6 +72,9 @@ OSErr OpenSystemResFile()
                       : BuildFond(f.number, 0, 0, 0, 0);
         image.resources.push_back(std::move(r));
     }
+    // In name order, as font menus list them.
+    std::sort(image.resources.begin(), image.resources.end(),
+              [](const ResourceImage& a, const ResourceImage& b) { return a.name < b.name; });
     gRef = OpenResFileImageBelow(image);
     return gRef == -1 ? ResError() : noErr;
 }

@@ -226,4 +226,25 @@ TEST(TextDrawing, GreyGlyphsAreDeterministicAndSpecialBytesDraw)
     EXPECT_EQ(CharWidth(0x0D), 0) << "control bytes draw nothing";
 }
 
+TEST(TextDrawing, TheMenuFamilyDrawsTheMenusGlyphs)
+{
+    TextWorld w;
+    TextFont(systemFont);
+    const int16_t f1 = StringWidth(P("\x02" "F1"));
+    const int16_t zero = CharWidth('0');
+    const int16_t letter = CharWidth('Z');
+    TextFont(kFontIDMenuGlyphs);
+    EXPECT_EQ(CharWidth(5), f1) << "function keys are spelled out";
+    EXPECT_NE(CharWidth('0'), zero) << "'0' is the check mark";
+    EXPECT_GT(CharWidth(2), 0);
+    EXPECT_EQ(CharWidth('Z'), letter) << "other bytes are plain text";
+    MoveTo(4, 20);
+    DrawChar(16);  // F12
+    Point pen;
+    GetPen(&pen);
+    EXPECT_EQ(pen.h, 4 + CharWidth(16));
+    EXPECT_GT(w.Count(kBlack, Rect{0, 0, 40, 80}), 10);
+    EXPECT_FALSE(w.InkOutside(Rect{4, 3, 25, pen.h}));
+}
+
 }  // namespace
