@@ -5,6 +5,7 @@
 
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
+#include "platform/cursors/Cursors.h"
 #include "platform/fonts/Fonts.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
@@ -72,9 +73,18 @@ OSErr OpenSystemResFile()
                       : BuildFond(f.number, 0, 0, 0, 0);
         image.resources.push_back(std::move(r));
     }
-    // In name order, as font menus list them.
+    // The families in name order, as font menus list them.
     std::sort(image.resources.begin(), image.resources.end(),
               [](const ResourceImage& a, const ResourceImage& b) { return a.name < b.name; });
+    // The system's cursors.
+    for (int16_t id = 1; id <= 4; ++id) {
+        ResourceImage r;
+        r.type = FourCC("CURS");
+        r.id = id;
+        const uint8_t* bytes = SystemCursorResource(id);
+        r.data.assign(bytes, bytes + 68);
+        image.resources.push_back(std::move(r));
+    }
     gRef = OpenResFileImageBelow(image);
     return gRef == -1 ? ResError() : noErr;
 }
