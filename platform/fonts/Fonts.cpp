@@ -92,7 +92,10 @@ OSErr InitFonts()
 {
     if (gLoad == LoadState::Failed) gLoad = LoadState::NotTried;
     if (!EnsureFonts()) return fnfErr;
-    return OpenSystemResFile();
+    const OSErr err = OpenSystemResFile();
+    if (err != noErr)
+        gMessage = "The system resource file could not be made in memory. Close other programs and try again.";
+    return err;
 }
 
 const char* FontStartupMessage() { return gMessage.c_str(); }

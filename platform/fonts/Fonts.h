@@ -30,7 +30,7 @@ constexpr int16_t kFontIDMenuGlyphs = 1100;  // "%Menu"
 // Loads the pinned files and opens the system resource file with one
 // named 'FOND' per visible family below every other open file. On failure
 // answers an error and FontStartupMessage() says which package to install.
-// Drawing calls made before start loads the fonts on first use.
+// Drawing before start-up loads the fonts on first use.
 OSErr InitFonts();
 const char* FontStartupMessage();
 // True once the pinned files are loaded (loading them when not yet tried).
