@@ -97,6 +97,7 @@ void DescribePixMap(World* w, int16_t depth, const Rect& bounds, const PixelBuff
 
 QDErr NewGWorld(GWorldPtr* world, int16_t depth, const Rect* bounds, CTabHandle, GDHandle, GWorldFlags)
 {
+    CountDrawingCall(DrawingCall::NewGWorld);
     if (!world || !bounds)
         return paramErr;
     *world = nullptr;
