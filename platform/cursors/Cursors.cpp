@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <map>
+#include <new>
+#include <vector>
 
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -16,7 +18,7 @@ namespace {
 
 struct CursorState {
     int32_t level = 0;
-    std::map<int16_t, CursHandle> loaded;
+    std::map<int16_t, std::vector<CursHandle>> loaded;
 };
 
 CursorState& State()
@@ -148,12 +150,6 @@ void SetCursor(const Cursor* cursor)
 
 CursHandle GetCursor(int16_t id)
 {
-    CursorState& s = State();
-    auto it = s.loaded.find(id);
-    if (it != s.loaded.end()) {
-        if (IsValidHandle(reinterpret_cast<Handle>(it->second))) return it->second;
-        s.loaded.erase(it);
-    }
     Cursor c{};
     Handle res = GetResource(FourCC("CURS"), id);
     bool ok = false;
@@ -164,11 +160,21 @@ CursHandle GetCursor(int16_t id)
         if (res && *res) ok = ReadCursorResource(reinterpret_cast<const uint8_t*>(*res), size_t(GetHandleSize(res)), &c);
     }
     if (!ok) return nullptr;
+    // Handles given out stay valid for good: the same shape answers the
+    // same handle, and another file's cursor of that id a new one.
+    auto& known = State().loaded[id];
+    for (CursHandle h : known)
+        if (IsValidHandle(reinterpret_cast<Handle>(h)) && std::memcmp(*h, &c, sizeof c) == 0) return h;
     Handle h = NewHandle(Size(sizeof(Cursor)));
     if (!h) return nullptr;
     std::memcpy(*h, &c, sizeof c);
     auto ch = reinterpret_cast<CursHandle>(h);
-    s.loaded[id] = ch;
+    try {
+        known.push_back(ch);
+    } catch (const std::bad_alloc&) {
+        DisposeHandle(h);
+        return nullptr;
+    }
     return ch;
 }
 

@@ -58,8 +58,8 @@ constexpr OSStatus themeBadCursorIndexErr = -30565;
 void InitCursor();
 const Cursor& GetQDGlobalsArrow();
 void SetCursor(const Cursor* cursor);
-// The 'CURS' resource `id`, read once and kept: the manager owns the handle
-// (callers may release it; a later call reads it again). Ids 1-4 are in the
+// The 'CURS' resource `id` of the open files: the manager owns the handle and
+// keeps it valid; a file's own cursor of that id gives another. Ids 1-4 are in the
 // system file, opened for them when it is not open yet. Null when missing
 // or shorter than 68 bytes.
 CursHandle GetCursor(int16_t id);

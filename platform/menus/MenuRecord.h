@@ -34,6 +34,10 @@ struct MenuRecord {
     std::vector<MenuItemRecord> items;
     MenuProperties properties;
     MenuItemIndex quitItem = 0;  // the platform's Quit item, 0 when none
+    // Our definition's view of a menu taller than the screen: the items'
+    // whole height and how far they are scrolled up.
+    int16_t contentHeight = 0;
+    int16_t scroll = 0;
 };
 
 namespace menus {

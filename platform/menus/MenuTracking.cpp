@@ -174,7 +174,7 @@ int32_t TrackOpenMenus(bool withBar)
         GetGlobalMouse(&p);
         if (withBar) {
             MenuRef title = BarMenuAt(p);
-            if (title && title != s.open.front().menu && title->enabled) {
+            if (title && title != s.open.front().menu) {
                 CloseFrom(0);
                 OpenPullDown(title);
                 continue;
@@ -247,7 +247,7 @@ int32_t MenuSelect(Point start)
     Track().lastChoice = 0;
     MenuRef first = BarMenuAt(start);
     // Pressed in the bar between titles: wait for the mouse to reach one.
-    while (!first || !first->enabled) {
+    while (!first) {
         if (!StillDown() || RunEnded()) {
             HiliteMenu(0);
             return 0;

@@ -7,6 +7,7 @@
 #include "platform/drawing/Blits.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
+#include "platform/drawing/Regions.h"
 #include "platform/menus/MenuRecord.h"
 #include "platform/menus/MenuText.h"
 #include "platform/resfiles/Resources.h"
@@ -63,12 +64,30 @@ int16_t ItemHeight(const MenuItemRecord& item)
     return std::max<int16_t>(LineHeight(), item.icon ? int16_t(kIconSide + 2) : 0);
 }
 
-// The item's offset from the menu's top.
+// A menu taller than the screen shows part of its items between two
+// scroll zones of one line each.
+bool Clipped(MenuRef menu) { return menu->height >= 0 && menu->contentHeight + 2 * kBorder > menu->height; }
+int16_t ZoneHeight(MenuRef menu) { return Clipped(menu) ? LineHeight() : 0; }
+
+// The item's offset from the menu's top, as scrolled.
 int16_t ItemOffset(MenuRef menu, MenuItemIndex item)
 {
-    int16_t v = kBorder;
+    int16_t v = int16_t(kBorder + ZoneHeight(menu) - menu->scroll);
     for (MenuItemIndex i = 1; i < item && i <= menu->items.size(); ++i) v = int16_t(v + ItemHeight(menu->items[i - 1]));
     return v;
+}
+
+// Where items show: between the scroll zones.
+Rect ContentRect(MenuRef menu, const Rect& menuRect)
+{
+    return Rect{int16_t(menuRect.top + kBorder + ZoneHeight(menu)), menuRect.left,
+                int16_t(menuRect.bottom - kBorder - ZoneHeight(menu)), menuRect.right};
+}
+
+bool CanScrollUp(MenuRef menu) { return Clipped(menu) && menu->scroll > 0; }
+bool CanScrollDown(MenuRef menu)
+{
+    return Clipped(menu) && menu->contentHeight - menu->scroll > menu->height - 2 * kBorder - 2 * ZoneHeight(menu);
 }
 
 Rect ItemRect(MenuRef menu, const Rect& menuRect, MenuItemIndex item)
@@ -98,7 +117,12 @@ void MeasureMenu(MenuRef menu)
     if (anySub) width = int16_t(width + kArrowColumn);
     const int16_t titleWidth = int16_t(MenuTextWidth(menu->title, 0) + 18);
     menu->width = std::max<int16_t>(std::max(width, titleWidth), 40);
-    menu->height = int16_t(height + 2 * kBorder);
+    // No taller than the screen below the menu bar.
+    const Rect screen = ScreenBounds();
+    const int16_t room = int16_t(screen.bottom - screen.top - GetMBarHeight() - 4);
+    menu->contentHeight = height;
+    menu->scroll = 0;
+    menu->height = std::min<int16_t>(int16_t(height + 2 * kBorder), room);
 }
 
 struct ItemDrawing {
@@ -159,8 +183,37 @@ void DrawItemContent(const Rect* bounds, int16_t, Boolean, uintptr_t data)
     }
 }
 
+// Keeps drawing inside a rectangle of the current port.
+class ClipScope {
+public:
+    explicit ClipScope(const Rect& r) : saved_(NewRgn())
+    {
+        if (saved_) GetClip(saved_);
+        RgnHandle clip = NewRgn();
+        if (clip) {
+            RectRgn(clip, &r);
+            if (saved_) SectRgn(clip, saved_, clip);
+            SetClip(clip);
+            DisposeRgn(clip);
+        }
+    }
+    ~ClipScope()
+    {
+        if (saved_) {
+            SetClip(saved_);
+            DisposeRgn(saved_);
+        }
+    }
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+
+private:
+    RgnHandle saved_;
+};
+
 void DrawItem(MenuRef menu, const Rect& menuRect, MenuItemIndex index, bool hilited)
 {
+    ClipScope clip(ContentRect(menu, menuRect));
     const MenuItemRecord& item = menu->items[index - 1];
     const Rect r = ItemRect(menu, menuRect, index);
     if (IsSeparator(item)) {
@@ -176,6 +229,68 @@ void DrawItem(MenuRef menu, const Rect& menuRect, MenuItemIndex index, bool hili
     DrawThemeMenuItem(&menuRect, &r, menuRect.top, menuRect.bottom, d.state,
                       SubmenuOf(item) ? kThemeMenuItemHierarchical : kThemeMenuItemPlain, DrawItemContent,
                       reinterpret_cast<uintptr_t>(&d));
+}
+
+void DrawZones(MenuRef menu, const Rect& menuRect)
+{
+    if (!Clipped(menu)) return;
+    const int16_t zone = ZoneHeight(menu);
+    const Rect up{int16_t(menuRect.top + kBorder), menuRect.left, int16_t(menuRect.top + kBorder + zone), menuRect.right};
+    const Rect down{int16_t(menuRect.bottom - kBorder - zone), menuRect.left, int16_t(menuRect.bottom - kBorder),
+                    menuRect.right};
+    DrawThemeMenuItem(&menuRect, &up, menuRect.top, menuRect.bottom, kThemeMenuActive,
+                      CanScrollUp(menu) ? kThemeMenuItemScrollUpArrow : kThemeMenuItemPlain, nullptr, 0);
+    DrawThemeMenuItem(&menuRect, &down, menuRect.top, menuRect.bottom, kThemeMenuActive,
+                      CanScrollDown(menu) ? kThemeMenuItemScrollDownArrow : kThemeMenuItemPlain, nullptr, 0);
+}
+
+void DrawItems(MenuRef menu, const Rect& menuRect)
+{
+    const Rect content = ContentRect(menu, menuRect);
+    for (MenuItemIndex i = 1; i <= menu->items.size(); ++i) {
+        const Rect r = ItemRect(menu, menuRect, i);
+        if (r.bottom > content.top && r.top < content.bottom) DrawItem(menu, menuRect, i, false);
+    }
+    DrawZones(menu, menuRect);
+}
+
+// The mouse resting on a scroll zone moves the items one item at each
+// poll. True when the mouse is on a zone (no item is selected then).
+bool Scroll(MenuRef menu, const Rect& menuRect, Point hit)
+{
+    const int16_t zone = ZoneHeight(menu);
+    const bool onUp = hit.v < menuRect.top + kBorder + zone;
+    const bool onDown = hit.v >= menuRect.bottom - kBorder - zone;
+    if (!onUp && !onDown) return false;
+    int16_t step = 0;
+    if (onUp && CanScrollUp(menu)) {
+        // Back to the top of the item above the first fully shown one.
+        int16_t top = 0;
+        for (const MenuItemRecord& item : menu->items) {
+            if (top + ItemHeight(item) >= menu->scroll) break;
+            top = int16_t(top + ItemHeight(item));
+        }
+        step = int16_t(top - menu->scroll);
+    } else if (onDown && CanScrollDown(menu)) {
+        int16_t top = 0;
+        for (const MenuItemRecord& item : menu->items) {
+            top = int16_t(top + ItemHeight(item));
+            if (top > menu->scroll) break;
+        }
+        const int16_t visible = int16_t(menu->height - 2 * kBorder - 2 * zone);
+        step = int16_t(std::min<int32_t>(top, menu->contentHeight - visible) - menu->scroll);
+    }
+    if (step) {
+        menu->scroll = int16_t(menu->scroll + step);
+        const Rect inside{int16_t(menuRect.top + 1), int16_t(menuRect.left + 1), int16_t(menuRect.bottom - 1),
+                          int16_t(menuRect.right - 1)};
+        {
+            theme::PaintScope scope;
+            theme::Fill(inside, theme::kWhite);
+        }
+        DrawItems(menu, menuRect);
+    }
+    return true;
 }
 
 void PlacePopUp(MenuRef menu, Rect* menuRect, Point hit, MenuItemIndex item)
@@ -210,11 +325,11 @@ void PlacePopUp(MenuRef menu, Rect* menuRect, Point hit, MenuItemIndex item)
 void StandardMenuDef(int16_t message, MenuRef menu, Rect* menuRect, Point hit, int16_t* whichItem)
 {
     switch (message) {
-    case kMenuDrawMsg: {
+    case kMenuDrawMsg:
+        menu->scroll = 0;
         DrawThemeMenuBackground(menuRect, kThemeMenuTypePullDown);
-        for (MenuItemIndex i = 1; i <= menu->items.size(); ++i) DrawItem(menu, *menuRect, i, false);
+        DrawItems(menu, *menuRect);
         break;
-    }
     case kMenuSizeMsg:
         MeasureMenu(menu);
         break;
@@ -230,6 +345,7 @@ void StandardMenuDef(int16_t message, MenuRef menu, Rect* menuRect, Point hit, i
         data->itemUnderMouse = 0;
         data->itemRect = Rect{0, 0, 0, 0};
         if (!PtInRect(hit, menuRect)) break;
+        if (Clipped(menu) && Scroll(menu, *menuRect, hit)) break;
         for (MenuItemIndex i = 1; i <= menu->items.size(); ++i) {
             const Rect r = ItemRect(menu, *menuRect, i);
             if (hit.v < r.top || hit.v >= r.bottom) continue;

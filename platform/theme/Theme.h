@@ -8,11 +8,11 @@
 
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
+#include "platform/drawing/ThemeText.h"
 
 namespace platform {
 
-using ThemeDrawState = uint32_t;
-enum : ThemeDrawState { kThemeStateInactive = 0, kThemeStateActive = 1, kThemeStatePressed = 2 };
+// ThemeDrawState and its values come with the theme's text.
 
 using ThemeButtonKind = uint16_t;
 enum : ThemeButtonKind {

@@ -7,13 +7,16 @@ namespace platform {
 
 using namespace theme;
 
-uint32_t ThemeMenuTextColor(ThemeMenuState state, bool)
+uint32_t ThemeMenuTextColor(ThemeMenuState state, bool title)
 {
-    switch (state) {
-    case kThemeMenuSelected: return kWhite;
-    case kThemeMenuDisabled: return kDisabledText;
-    default: return kBlack;
-    }
+    // The theme's text colours for menus, as the theme text gives them.
+    ThemeTextColor color = state == kThemeMenuSelected   ? kThemeTextColorMenuItemSelected
+                           : state == kThemeMenuDisabled ? kThemeTextColorMenuItemDisabled
+                                                         : kThemeTextColorMenuItemActive;
+    if (title) color = ThemeTextColor(color - (kThemeTextColorMenuItemActive - kThemeTextColorRootMenuActive));
+    RGBColor c{};
+    if (GetThemeTextColor(color, 32, true, &c) != noErr) return kBlack;
+    return (uint32_t(c.red >> 8) << 16) | (uint32_t(c.green >> 8) << 8) | uint32_t(c.blue >> 8);
 }
 
 OSStatus DrawThemeMenuBarBackground(const Rect* bounds, ThemeMenuBarState, uint32_t)

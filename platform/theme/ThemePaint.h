@@ -21,7 +21,6 @@ constexpr uint32_t kMark = 0x101010;
 constexpr uint32_t kMarkInactive = 0x909090;
 constexpr uint32_t kFocus = 0x4F86D6;
 constexpr uint32_t kSelection = 0x2F5FB3;
-constexpr uint32_t kDisabledText = 0x888888;
 constexpr uint32_t kTrack = 0xD0D0D0;
 constexpr uint32_t kThumb = 0x8A8A8A;
 

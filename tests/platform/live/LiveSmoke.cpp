@@ -115,6 +115,13 @@ int main()
     Check(outside != scrap && GetScrapFlavorData(outside, FourCC("TEXT"), &size, back) == noErr && size == 3 &&
               std::string(back, 3) == "x\ry",
           "another program's copy is not seen");
+    SDL_SetClipboardText("\xC3\xA9\n");
+    ScrapRef again = nullptr;
+    GetCurrentScrap(&again);
+    size = 4;
+    Check(again != outside && GetScrapFlavorData(again, FourCC("TEXT"), &size, back) == noErr && size == 2 &&
+              back[0] == '\x8E' && back[1] == '\r',
+          "e-acute and LF from the system clipboard do not read as Mac Roman text");
 
     DisposeWindow(w);
     live.Stop();

@@ -105,6 +105,11 @@ TEST_F(MenuTest, DisabledItemGivesNothingButMenuChoiceNamesIt)
     EXPECT_EQ(Select({{ItemV(20, 5), h}}), 0);
     EXPECT_EQ(MenuChoice(), (5 << 16) | 5);
     EXPECT_EQ(ScreenPixel(int16_t(title.left + 2), 5), 0xFFFFFFu);  // nothing chosen: not hilited
+    // A disabled menu still opens, its items dimmed, none chosen.
+    DisableMenuItem(edit, 0);
+    EXPECT_EQ(Select({{ItemV(20, 3), h}}), 0);
+    EXPECT_EQ(MenuChoice(), (5 << 16) | 3);
+    EnableMenuItem(edit, 0);
     // Released outside: nothing at all.
     EXPECT_EQ(Select({{400, 600}}), 0);
     EXPECT_EQ(MenuChoice(), 0);
@@ -118,6 +123,60 @@ TEST_F(MenuTest, SubmenuChoiceAnswersItsOwnIdAndItem)
     const int16_t subTop = int16_t(itemTop - 3);
     EXPECT_EQ(Select({{ItemV(20, 6), h}, {ItemV(20, 6), int16_t(subLeft + 10)}, {ItemV(subTop, 2), int16_t(subLeft + 10)}}),
               (7 << 16) | 2);
+}
+
+TEST_F(MenuTest, AMenuTallerThanTheScreenScrollsWhileTheMouseRestsOnItsEdge)
+{
+    MenuRef tall = NewMenu(11, PStr("Tall").get());
+    for (int i = 0; i < 80; ++i) AppendMenu(tall, PStr("Item").get());
+    InsertMenu(tall, 0);
+    CalcMenuSize(tall);
+    const Rect screen = ScreenBounds();
+    ASSERT_LE(GetMenuHeight(tall), screen.bottom - GetMBarHeight());
+    const int unscrolled = (300 - GetMBarHeight() - 3 - line) / line + 1;  // the item at v 300 before scrolling
+    Rect t;
+    ASSERT_TRUE(GetMenuTitleRect(11, &t));
+    const int16_t h = int16_t(t.left + 20), bottom = int16_t(GetMBarHeight() + GetMenuHeight(tall) - 5);
+    Play(Script().Press(h, 10).Move(h, 100).Wait(2).Move(h, bottom).Wait(40).Move(h, 300).Wait(2).Release());
+    EventRecord e{};
+    ASSERT_TRUE(testing::NextEvent(mDownMask, &e));
+    const int32_t choice = MenuSelect(e.where);
+    EXPECT_EQ(choice >> 16, 11);
+    EXPECT_GT(choice & 0xFFFF, unscrolled + 5);  // the items moved up
+    EXPECT_LE(choice & 0xFFFF, 80);
+}
+
+TEST_F(MenuTest, TheBarShowsTitlesInOrderAndDimsADisabledMenu)
+{
+    MenuRef file = NewMenu(4, PStr("File").get());
+    InsertMenu(file, 5);  // before Edit
+    Rect fileTitle, editTitle;
+    ASSERT_TRUE(GetMenuTitleRect(4, &fileTitle));
+    ASSERT_TRUE(GetMenuTitleRect(5, &editTitle));
+    EXPECT_EQ(fileTitle.right, editTitle.left);
+    EXPECT_EQ(GetMenuHandle(4), file);
+    EXPECT_EQ(GetMenuHandle(7), more);  // submenus are found too
+    EXPECT_FALSE(GetMenuTitleRect(7, nullptr));  // but have no title
+
+    // The darkest pixel of the title's text: black when enabled, grey when not.
+    auto darkest = [&] {
+        const std::vector<uint32_t> pixels = Pixels();
+        const size_t row = size_t(ComposeScreen()->rowBytes & kRowBytesMask) / 4;
+        uint32_t d = 0xFFFFFF;
+        for (int16_t v = 2; v < 18; ++v)
+            for (int16_t h = editTitle.left; h < editTitle.right; ++h) d = std::min(d, pixels[v * row + h] & 0xFF);
+        return d;
+    };
+    EXPECT_LT(darkest(), 0x30u);
+    DisableMenuItem(edit, 0);
+    EXPECT_GT(darkest(), 0x60u);
+    EnableMenuItem(edit, 0);
+    EXPECT_LT(darkest(), 0x30u);
+
+    DeleteMenu(4);
+    ASSERT_TRUE(GetMenuTitleRect(5, &editTitle));
+    EXPECT_EQ(editTitle.left, fileTitle.left);
+    EXPECT_EQ(GetMenuHandle(4), nullptr);
 }
 
 TEST_F(MenuTest, AHeldButtonWithTheScriptOverEndsAtTheWatchdog)
