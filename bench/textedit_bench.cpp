@@ -62,6 +62,7 @@ int main()
     TextSize(12);
     TEHandle te = MakeRecord(screen, text);
     TEActivate(te);
+    TEAutoView(true, te);  // the view follows the caret to the middle
     TESetSelect(kLength / 2, kLength / 2, te);
     TEUpdate(&screen, te);
 

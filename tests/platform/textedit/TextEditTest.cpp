@@ -249,6 +249,21 @@ TEST_F(TextEditTest, CopyPutsTextAndStylesThatPasteElsewhereAndTextStopsAt32767)
     TEPaste(b);
     EXPECT_EQ(TextOf(b), "e two][");
 
+    // A 'styl' whose runs fall outside the text pastes the text plain.
+    ClearCurrentScrap();
+    GetCurrentScrap(&scrap);
+    std::vector<uint8_t> styl(2 + 2 * kScrapStyleElementSize, 0);
+    styl[1] = 2;
+    styl[2 + kScrapStyleElementSize + 3] = 50;  // the second run starts at 50
+    styl[2 + 10] = uint8_t(italic);
+    PutScrapFlavor(scrap, FourCC("TEXT"), 0, 3, "xyz");
+    PutScrapFlavor(scrap, FourCC("styl"), 0, Size(styl.size()), styl.data());
+    TESetSelect(0, 0, b);
+    TEStylePaste(b);
+    EXPECT_EQ(TextOf(b), "xyze two][");
+    TEGetStyle(1, &got, nullptr, nullptr, b);
+    EXPECT_EQ(got.tsFace, 0);
+
     // 40,000 bytes keep 32,767 and say so; the limit refuses keys and
     // insertions without changing anything.
     std::vector<char> big(40000, 'x');
