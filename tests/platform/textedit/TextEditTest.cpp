@@ -286,6 +286,35 @@ TEST_F(TextEditTest, CopyPutsTextAndStylesThatPasteElsewhereAndTextStopsAt32767)
     TEDispose(b);
 }
 
+TEST_F(TextEditTest, CaretBlinksAtTheCaretTimeAndSelectionHilitesOnlyWhileActive)
+{
+    Rect r{0, 0, 40, 100};
+    TEHandle te = TENew(&r, &r);
+    TESetText("abc", 3, te);
+    TESetSelect(0, 0, te);
+    run = std::make_unique<HeadlessRun>(Script().Wait(200));
+    TEActivate(te);
+    EXPECT_EQ(Pixel(0, 5), 0x000000u);  // the caret, left of the first character
+    for (uint32_t i = 0; i < GetCaretTime() / 2; ++i) TickCount();
+    TEIdle(te);
+    EXPECT_EQ(Pixel(0, 5), 0x000000u);  // not yet
+    for (uint32_t i = 0; i < GetCaretTime() / 2; ++i) TickCount();
+    TEIdle(te);
+    EXPECT_EQ(Pixel(0, 5), 0xFFFFFFu);
+    for (uint32_t i = 0; i < GetCaretTime(); ++i) TickCount();
+    TEIdle(te);
+    EXPECT_EQ(Pixel(0, 5), 0x000000u);
+
+    // A selection is hilited while active, and not at all when inactive.
+    TESetSelect(0, 3, te);
+    const int16_t w = TextWidth("abc", 0, 3);
+    EXPECT_NE(Pixel(w - 1, 1), 0xFFFFFFu);
+    TEDeactivate(te);
+    EXPECT_EQ(Pixel(w - 1, 1), 0xFFFFFFu);
+    EXPECT_EQ(Pixel(0, 5), 0xFFFFFFu);  // and no caret
+    TEDispose(te);
+}
+
 void DoNothing(GrafVerb, const Rect*) {}
 
 TEST_F(TextEditTest, TextBoxErasesThroughTheRectProcedureAndAligns)
