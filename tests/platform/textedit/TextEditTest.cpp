@@ -52,9 +52,12 @@ TEST_F(TextEditTest, TypingWrapsAtWordsAndKeysAndClicksSelectAsUsersExpect)
     PlayInto(Script().DoubleClick(12, y), te);
     EXPECT_EQ((*te)->selStart, 6);
     EXPECT_EQ((*te)->selEnd, 11);
-    PlayInto(Script().DoubleClick(12, y).Click(12, y), te);
-    EXPECT_EQ((*te)->selStart, 6);
-    EXPECT_EQ((*te)->selEnd, 11);
+    PlayInto(Script().Wait(60).DoubleClick(12, lh / 2), te);
+    EXPECT_EQ((*te)->selStart, 0);
+    EXPECT_EQ((*te)->selEnd, 5);  // "Hello"
+    PlayInto(Script().Wait(60).DoubleClick(12, lh / 2).Click(12, lh / 2), te);
+    EXPECT_EQ((*te)->selStart, 0);
+    EXPECT_EQ((*te)->selEnd, 6);  // the line, with its space
     PlayInto(Script().Wait(60).Click(1, lh / 2).Wait(60).Click(30, y, shiftKey), te);
     EXPECT_EQ((*te)->selStart, 0);
     EXPECT_GT((*te)->selEnd, 6);
