@@ -267,7 +267,6 @@ void TextEngine::Click(int32_t h, int32_t v, bool extend)
         select(OffsetAt(p.h, p.v, nullptr));
     }
     lastClickTick_ = TickCount();
-    (void)now;
     SetPort(saved);
 }
 

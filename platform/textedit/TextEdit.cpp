@@ -54,9 +54,7 @@ bool RunClickLoop(void* refCon)
     // The loop may call back into the editor (scrolling): it sees the
     // record as it stands, and its changes are taken afterwards.
     Publish(te);
-    s->inClickLoop = true;
     const bool go = loop(*te) != 0;
-    s->inClickLoop = false;
     Sync(te);
     return go;
 }
