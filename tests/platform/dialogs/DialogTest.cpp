@@ -8,6 +8,7 @@
 #include "platform/cursors/Cursors.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/DialogTemplates.h"
+#include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"
 #include "platform/resfiles/ResourceFileFormat.h"
@@ -254,6 +255,37 @@ TEST_F(DialogTest, ContentIsWhiteUnlessTheApplicationSetsItsBackground)
     RGBBackColor(&grey);
     DrawDialog(d);
     EXPECT_EQ(LocalPixel(GetDialogWindow(d), 250, 150), 0xDDDDDDu);
+    // An update of part of it draws the items there and only those.
+    gUserDraws = 0;
+    RgnHandle area = NewRgn();
+    SetRectRgn(area, 10, 140, 120, 190);
+    UpdateDialog(d, area);
+    EXPECT_EQ(gUserDraws, 1);
+    SetRectRgn(area, 300, 0, 380, 40);
+    UpdateDialog(d, area);
+    EXPECT_EQ(gUserDraws, 1);
+    DisposeRgn(area);
+}
+
+TEST_F(DialogTest, ModelessDialogsTakeTheirEventsThroughDialogSelect)
+{
+    DialogRef d = Make();
+    Play(Script().Click(100 + 90, 100 + 28).Click(100 + 60, 100 + 70));
+    EventRecord e{};
+    ASSERT_TRUE(NextEvent(mDownMask, &e));
+    EXPECT_TRUE(IsDialogEvent(&e));
+    DialogRef which = nullptr;
+    DialogItemIndex item = 0;
+    EXPECT_TRUE(DialogSelect(&e, &which, &item));
+    EXPECT_EQ(which, d);
+    EXPECT_EQ(item, kCheck);
+    // Static text is enabled: a click on it answers too.
+    ASSERT_TRUE(NextEvent(mDownMask, &e));
+    EXPECT_TRUE(DialogSelect(&e, &which, &item));
+    EXPECT_EQ(item, kStatic);
+    WindowRef doc = Document(600, 100, 800, 300, "Doc");
+    EventRecord update{updateEvt, reinterpret_cast<uintptr_t>(doc), 0, {0, 0}, 0};
+    EXPECT_FALSE(IsDialogEvent(&update));
 }
 
 TEST_F(DialogTest, DamagedOrMissingTemplatesGiveNoDialog)
