@@ -47,6 +47,7 @@ ControlPartCode TrackThumb(ControlRef c, Point start, ControlActionUPP action)
             if (value != c->value) {
                 SetControl32BitValue(c, value);
                 if (action) action(c, kControlIndicatorPart);
+                if (!IsLiveControl(c)) return kControlNoPart;  // the action took it away
             }
         } else {
             // The outline follows the mouse within the track.
@@ -150,15 +151,13 @@ ControlPartCode TrackControl(ControlRef control, Point where, ControlActionUPP a
     bool inside = true;
     HiliteControl(control, part);
     if (IsStepPart(part) && action) action(control, part);
-    while (WaitMouseUp()) {
-        if (!IsLiveControl(control)) return kControlNoPart;
+    while (IsLiveControl(control) && WaitMouseUp()) {
         Point p;
         GetMouse(&p);
-        inside = TestControl(control, p) == part || (!IsStepPart(part) && control->hilite == part &&
-                                                     PtInRect(p, &control->bounds) &&
-                                                     TestControl(control, p) != kControlNoPart);
+        inside = TestControl(control, p) == part;
         HiliteControl(control, inside ? part : 0);
         if (inside && action && (IsStepPart(part) || !standard)) action(control, part);
+        if (!IsLiveControl(control)) return kControlNoPart;
     }
     if (!IsLiveControl(control)) return kControlNoPart;
     // Where the button came up decides (the mouse may have moved on since).
