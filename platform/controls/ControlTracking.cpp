@@ -25,6 +25,15 @@ private:
     GrafPtr saved_ = nullptr;
 };
 
+// A control taken away while tracked: the button's release still belongs
+// to this click, not to the next one.
+ControlPartCode FollowToRelease()
+{
+    while (WaitMouseUp()) {
+    }
+    return kControlNoPart;
+}
+
 bool IsStepPart(ControlPartCode part) { return part >= kControlUpButtonPart && part <= kControlPageDownPart; }
 
 ControlPartCode TrackThumb(ControlRef c, Point start, ControlActionUPP action)
@@ -47,7 +56,7 @@ ControlPartCode TrackThumb(ControlRef c, Point start, ControlActionUPP action)
             if (value != c->value) {
                 SetControl32BitValue(c, value);
                 if (action) action(c, kControlIndicatorPart);
-                if (!IsLiveControl(c)) return kControlNoPart;  // the action took it away
+                if (!IsLiveControl(c)) return FollowToRelease();  // the action took it away
             }
         } else {
             // The outline follows the mouse within the track.
@@ -157,9 +166,9 @@ ControlPartCode TrackControl(ControlRef control, Point where, ControlActionUPP a
         inside = TestControl(control, p) == part;
         HiliteControl(control, inside ? part : 0);
         if (inside && action && (IsStepPart(part) || !standard)) action(control, part);
-        if (!IsLiveControl(control)) return kControlNoPart;
+        if (!IsLiveControl(control)) return FollowToRelease();
     }
-    if (!IsLiveControl(control)) return kControlNoPart;
+    if (!IsLiveControl(control)) return FollowToRelease();
     // Where the button came up decides (the mouse may have moved on since).
     Point up = MouseReleasePoint();
     GlobalToLocal(&up);

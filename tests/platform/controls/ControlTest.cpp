@@ -57,6 +57,27 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsTheActionWhileTheValueSteps)
     EXPECT_EQ(GetControlHilite(bar), 0);
 }
 
+TEST_F(ScrollBarTest, AnActionThatDisposesOfItsControlEndsTheTracking)
+{
+    WindowRef w = Window();
+    ControlRef bar = NewControl(w, &kBar, nullptr, true, 10, 0, 100, scrollBarProc, 0);
+    const Rect second{10, 40, 210, 56};
+    ControlRef live = NewControl(w, &second, nullptr, true, 10, 0, 100, kControlScrollBarLiveProc, 0);
+    ControlActionUPP dispose = [](ControlRef c, ControlPartCode) { DisposeControl(c); };
+    Play(Script()
+             .Press(kBarH, 200 + kOrigin)
+             .Wait(5)
+             .Release()
+             .Press(kOrigin + 48, 49 + kOrigin)
+             .Move(kOrigin + 48, 90 + kOrigin)
+             .Wait(2)
+             .Release());
+    EXPECT_EQ(TrackControl(bar, NextClick(), dispose), kControlNoPart);
+    EXPECT_EQ(GetControlValue(bar), 0);  // gone: a dead control answers nothing
+    EXPECT_EQ(TrackControl(live, NextClick(), dispose), kControlNoPart);
+    EXPECT_EQ(GetFirstControl(w), nullptr);
+}
+
 TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
 {
     // The thumb at 10 spans 41..57; its middle dragged to the track's middle

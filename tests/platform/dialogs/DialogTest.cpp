@@ -9,6 +9,7 @@
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/DialogTemplates.h"
 #include "platform/drawing/Regions.h"
+#include "platform/menus/Menus.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"
 #include "platform/resfiles/ResourceFileFormat.h"
@@ -189,6 +190,36 @@ TEST_F(DialogTest, FilterSeesEventsFirstAndDisabledItemsAnswerNothing)
     EXPECT_EQ(Run(TakeReturn), 42);
     EXPECT_EQ(gOtherUpdates, 1);  // the other window's update, once
     EXPECT_EQ(Run(), kCheck);
+}
+
+TEST_F(DialogTest, OtherWindowsBeepWhileTheMenuBarStillWorks)
+{
+    MenuRef menu = NewMenu(7, PStr("Edit").get());
+    AppendMenu(menu, PStr("Undo;Cut").get());
+    InsertMenu(menu, 0);
+    DrawMenuBar();
+    Rect title;
+    ASSERT_TRUE(GetMenuTitleRect(7, &title));
+    WindowRef other = Document(600, 100, 800, 300, "Other");
+    Make();
+    const uint32_t beeps = SysBeepCount();
+    // Under the title, where the menu opens.
+    const int16_t h = int16_t(title.left + 10), v = int16_t(title.bottom + 12);
+    const uint32_t before = ScreenPixel(h, v);
+    uint32_t during = before;
+    Script s;
+    s.Click(700, 200);  // another window: a beep, nothing else
+    s.Press(int16_t((title.left + title.right) / 2), int16_t((title.top + title.bottom) / 2)).Wait(3);
+    s.Screenshot("open").Release();
+    s.Choose(kOK);
+    PlayWithProbe(s, [&](const std::string&) { during = ScreenPixel(h, v); });
+    EXPECT_EQ(Run(), kOK);
+    EXPECT_EQ(SysBeepCount(), beeps + 1);
+    EXPECT_NE(during, before);  // the menu was pulled down
+    EXPECT_EQ(ScreenPixel(h, v), before);
+    EXPECT_NE(FrontWindow(), other);
+    DeleteMenu(7);
+    DisposeMenu(menu);
 }
 
 TEST_F(DialogTest, TrackingDialogShowsTheIBeamOverEditText)
