@@ -10,6 +10,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Regions.h"
 #include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/screen/Screen.h"
 #include "tests/platform/controls/ControlFixture.h"
 
 namespace platform::testing {
@@ -88,6 +89,7 @@ TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
         WindowRef w = Window();
         ControlRef bar = NewControl(w, &kBar, nullptr, true, 10, 0, 100, proc, 0);
         int32_t during = -1;
+        uint32_t outline = 0;
         PlayWithProbe(Script()
                           .Press(kBarH, 49 + kOrigin)
                           .Move(kBarH, 70 + kOrigin)
@@ -96,7 +98,11 @@ TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
                           .Screenshot("probe")
                           .Move(kBarH, 110 + kOrigin)
                           .Release(),
-                      [&](const std::string&) { during = GetControl32BitValue(bar); });
+                      [&](const std::string&) {
+                          during = GetControl32BitValue(bar);
+                          // The outline's left edge, the thumb's height below 82.
+                          outline = ScreenPixel(kOrigin + 10, kOrigin + 88);
+                      });
         const Point p = NextClick();
         EXPECT_EQ(FindControl(p, w, nullptr), kControlIndicatorPart);
         EXPECT_EQ(TrackControl(bar, p, StepDown), kControlIndicatorPart);
@@ -108,6 +114,7 @@ TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
             EXPECT_EQ(gParts.front(), kControlIndicatorPart);
         } else {
             EXPECT_EQ(during, 10);
+            EXPECT_EQ(outline, 0x4F86D6u);  // the theme's focus colour
             EXPECT_TRUE(gParts.empty());
         }
         DisposeWindow(w);
