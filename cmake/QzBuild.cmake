@@ -20,6 +20,17 @@ if(QZ_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Fuzzing instruments every library for libFuzzer's coverage and checks it
+# with the sanitizers; the fuzz programs add the libFuzzer runtime.
+if(QZ_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "QZ_FUZZ needs clang (scripts/fuzz configures it)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # qz_library(<target> [DEPS <targets>...] [PACKAGES <imported targets>...])
 # Builds every .cpp under the calling folder into a static library named
 # <target>. Headers are included by their path from the repository root

@@ -1,5 +1,6 @@
 #include "platform/core/Errors.h"
 #include "platform/drawing/Ports.h"
+#include "platform/drawing/Text.h"
 
 #include <new>
 
@@ -379,6 +380,7 @@ void ResetDrawingState()
     gHiliteMode = 0xFF;
     gQDError = noErr;
     ResetRecordings();
+    ResetTextState();
     SetGDevice(GetMainDevice());
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/core/Clock.h"
@@ -18,6 +19,7 @@
 #include "platform/files/FileErrors.h"
 #include "platform/files/OpenForks.h"
 #include "platform/files/Sidecar.h"
+#include "platform/files/TemporaryFile.h"
 #include "platform/files/WholeFile.h"
 
 namespace platform {
@@ -102,24 +104,16 @@ OSErr MoveItem(const std::string& from, const std::string& to)
 
 OSErr CopyData(const std::string& from, const std::string& to)
 {
-    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in < 0) return OSErrFromErrno(errno);
     struct stat st {};
-    if (::fstat(in, &st) != 0) {
-        OSErr err = OSErrFromErrno(errno);
-        ::close(in);
-        return err;
-    }
-    std::string temp = SidecarPath(to) + ".XXXXXX";
-    int out = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (out < 0) {
-        OSErr err = OSErrFromErrno(errno);
-        ::close(in);
-        return err;
-    }
-    OSErr err = noErr;
+    OSErr err = ::fstat(in, &st) == 0 ? noErr : OSErrFromErrno(errno);
+    if (err == noErr && !S_ISREG(st.st_mode)) err = notAFileErr;
+    TemporaryFile out;
+    if (err == noErr) err = out.Create(to, st.st_mode & 07777);
+    if (err == noErr) err = out.SetMode(st.st_mode & 07777);
     std::vector<char> buffer(1 << 16);
-    for (;;) {
+    while (err == noErr) {
         ssize_t n = ::read(in, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
@@ -131,23 +125,10 @@ OSErr CopyData(const std::string& from, const std::string& to)
             err = dskFulErr;
             break;
         }
-        for (ssize_t done = 0; done < n;) {
-            ssize_t w = ::write(out, buffer.data() + done, size_t(n - done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w < 0) {
-                err = OSErrFromErrno(errno);
-                break;
-            }
-            done += w;
-        }
-        if (err != noErr) break;
+        err = out.Write(buffer.data(), size_t(n));
     }
-    if (err == noErr && ::fchmod(out, st.st_mode & 07777) != 0) err = OSErrFromErrno(errno);
-    if (err == noErr && ::fsync(out) != 0) err = OSErrFromErrno(errno);
     ::close(in);
-    if (::close(out) != 0 && err == noErr) err = OSErrFromErrno(errno);
-    if (err == noErr && Rename(temp, to, true) != 0) err = OSErrFromErrno(errno);
-    if (err != noErr) ::unlink(temp.c_str());
+    if (err == noErr) err = out.Commit(true);
     return err;
 }
 
@@ -318,17 +299,23 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     int fd = ::open(fileSpec.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return OSErrFromErrno(errno);
     ::close(fd);
-    FInfo info;
-    info.fdType = fileType;
-    info.fdCreator = creator;
-    AppleDouble doc;
-    if (!(info == ImpliedFinderInfo(name, false))) {
-        doc.finderInfo = std::vector<uint8_t>(kFinderInfoLength, 0);
-        FInfoToBytes(info, doc.finderInfo->data());
-    }
     // Writing the new sidecar (or removing an orphan one) must succeed, or
-    // the file would answer someone else's information.
-    OSErr err = WriteSidecar(fileSpec.path, doc);
+    // the file would answer someone else's information; memory running out
+    // on the way takes the new file away too.
+    OSErr err = memFullErr;
+    try {
+        FInfo info;
+        info.fdType = fileType;
+        info.fdCreator = creator;
+        AppleDouble doc;
+        if (!(info == ImpliedFinderInfo(name, false))) {
+            doc.finderInfo = std::vector<uint8_t>(kFinderInfoLength, 0);
+            FInfoToBytes(info, doc.finderInfo->data());
+        }
+        err = WriteSidecar(fileSpec.path, doc);
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
+    }
     if (err != noErr) ::unlink(fileSpec.path.c_str());
     return err;
 }

@@ -10,12 +10,15 @@
 #include "platform/core/Faults.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileTypes.h"
+#include "platform/files/TemporaryFile.h"
 
 namespace platform {
 
 OSErr ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, int64_t maxSize)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Never blocking: a pipe placed under the name would otherwise wait for
+    // a writer forever before its type could be checked.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return OSErrFromErrno(errno);
     struct stat st {};
     OSErr err = noErr;
@@ -23,6 +26,8 @@ OSErr ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, int64_
         err = OSErrFromErrno(errno);
     } else if (S_ISDIR(st.st_mode)) {
         err = notAFileErr;
+    } else if (!S_ISREG(st.st_mode)) {
+        err = fnfErr;  // pipes, sockets and devices hold no file
     } else if (st.st_size > maxSize) {
         err = memFullErr;
     } else {
@@ -48,40 +53,13 @@ OSErr ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, int64_
 OSErr WriteFileAtomically(const std::string& path, const void* bytes, size_t size, uint32_t newMode)
 {
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    // A hidden sidecar-like name, so that a left-over temporary never lists.
-    std::string temp = folder + "._" + name + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return OSErrFromErrno(errno);
-
+    TemporaryFile file;
+    OSErr err = file.Create(path, newMode);
+    if (err != noErr) return err;
     struct stat old {};
-    mode_t mode;
-    if (::stat(path.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = mode_t(newMode) & ~mask;
-    }
-    OSErr err = noErr;
-    const auto* p = static_cast<const uint8_t*>(bytes);
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::write(fd, p + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            err = OSErrFromErrno(errno);
-            break;
-        }
-        done += size_t(n);
-    }
-    if (err == noErr && ::fchmod(fd, mode) != 0) err = OSErrFromErrno(errno);
-    if (err == noErr && ::fsync(fd) != 0) err = OSErrFromErrno(errno);
-    if (::close(fd) != 0 && err == noErr) err = OSErrFromErrno(errno);
-    if (err == noErr && ::rename(temp.c_str(), path.c_str()) != 0) err = OSErrFromErrno(errno);
-    if (err != noErr) ::unlink(temp.c_str());
+    if (::stat(path.c_str(), &old) == 0) err = file.SetMode(old.st_mode & 07777);
+    if (err == noErr) err = file.Write(bytes, size);
+    if (err == noErr) err = file.Commit(false);
     return err;
 }
 

@@ -1,0 +1,119 @@
+#include "platform/files/TemporaryFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/core/Errors.h"
+#include "platform/files/FileErrors.h"
+
+namespace platform {
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A name nobody else is likely to pick: the process, a count and the clock.
+std::string TemporaryName(const std::string& path, uint32_t attempt)
+{
+    static uint32_t counter = 0;
+    struct timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    const uint32_t mix = uint32_t(::getpid()) * 2654435761u ^ uint32_t(now.tv_nsec) ^ (++counter << 20) ^ attempt;
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x", mix);
+    // A sidecar-like name, so that a left-over temporary is never listed.
+    return folder + "._" + name + suffix;
+}
+
+}  // namespace
+
+TemporaryFile::~TemporaryFile()
+{
+    Discard();
+}
+
+void TemporaryFile::Discard()
+{
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+OSErr TemporaryFile::Create(const std::string& path, uint32_t mode)
+{
+    Discard();
+    path_ = path;
+    for (uint32_t attempt = 0; attempt < 64; ++attempt) {
+        std::string temp = TemporaryName(path, attempt);
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode & 07777));
+        if (fd >= 0) {
+            fd_ = fd;
+            temp_ = std::move(temp);
+            return noErr;
+        }
+        if (errno != EEXIST) return OSErrFromErrno(errno);
+    }
+    return dupFNErr;
+}
+
+OSErr TemporaryFile::Write(const void* bytes, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(bytes);
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::write(fd_, p + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return OSErrFromErrno(errno);
+        if (n == 0) return ioErr;
+        done += size_t(n);
+    }
+    return noErr;
+}
+
+OSErr TemporaryFile::SetMode(uint32_t mode)
+{
+    return ::fchmod(fd_, mode_t(mode & 07777)) == 0 ? noErr : OSErrFromErrno(errno);
+}
+
+OSErr TemporaryFile::Commit(bool noReplace)
+{
+    OSErr err = ::fsync(fd_) == 0 ? noErr : OSErrFromErrno(errno);
+    if (::close(fd_) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    fd_ = -1;
+    if (err == noErr &&
+        ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path_.c_str(), noReplace ? RENAME_NOREPLACE : 0) != 0)
+        err = errno == EEXIST ? dupFNErr : OSErrFromErrno(errno);
+    if (err != noErr) {
+        Discard();
+        return err;
+    }
+    temp_.clear();
+    return FlushFolderOf(path_);
+}
+
+OSErr FlushFolderOf(const std::string& path)
+{
+    int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return OSErrFromErrno(errno);
+    OSErr err = noErr;
+    // Some file systems cannot flush a folder (EINVAL): they keep names safe
+    // by other means.
+    if (::fsync(fd) != 0 && errno != EINVAL) err = OSErrFromErrno(errno);
+    ::close(fd);
+    return err;
+}
+
+}  // namespace platform

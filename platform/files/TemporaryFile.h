@@ -1,0 +1,46 @@
+// A file that replaces (or newly takes) a path only once it is safe on disk:
+// it is written beside the path under a hidden temporary name, flushed,
+// renamed into place, and the folder is flushed so that the rename itself
+// survives a power loss. A temporary never committed is removed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/core/MacTypes.h"
+
+namespace platform {
+
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Creates the temporary beside `path` with the permission bits `mode`
+    // less the process umask (applied by the system, never changed here).
+    OSErr Create(const std::string& path, uint32_t mode);
+    // Appends every byte, retrying interrupted and partial writes.
+    OSErr Write(const void* bytes, size_t size);
+    OSErr SetMode(uint32_t mode);
+    // Flushes the bytes, renames the temporary to the path (refused with
+    // dupFNErr when `noReplace` and the path exists) and flushes the folder.
+    // Any failure removes the temporary; the path keeps its old contents
+    // unless the rename was done.
+    OSErr Commit(bool noReplace);
+
+private:
+    void Discard();
+
+    std::string path_;
+    std::string temp_;
+    int fd_ = -1;
+};
+
+// Flushes the folder holding `path`, so that the names created, removed or
+// renamed in it are durable.
+OSErr FlushFolderOf(const std::string& path);
+
+}  // namespace platform
