@@ -20,7 +20,7 @@
 
 #include "resources/CPseudoResManager.h"
 #include "resources/container/ContainerLayout.h"
-#include "tests/resources/LittleEndianTwin.h"
+#include "tools/docbuilder/LittleEndianTwin.h"
 #include "tests/resources/StoreIoRecorder.h"
 #include "tests/resources/StoreTestSupport.h"
 
@@ -410,7 +410,7 @@ TEST_F(CrashConsistencyTest, TwoCommitsInOneSession)
 
 TEST_F(CrashConsistencyTest, MixedSessionOnALittleEndianFile)
 {
-    const MemoryImage twin{containertest::LittleEndianTwin(BaseFile().bytes)};
+    const MemoryImage twin{docbuilder::LittleEndianTwin(BaseFile().bytes)};
     CheckSession(twin, [this](int16_t ref) {
         MixedChanges(0);
         Commit(ref);
