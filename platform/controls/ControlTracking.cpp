@@ -131,14 +131,6 @@ ControlPartCode FindControl(Point where, WindowRef window, ControlRef* control)
     return kControlNoPart;
 }
 
-ControlRef FindControlUnderMouse(Point where, WindowRef window, ControlPartCode* part)
-{
-    ControlRef c = nullptr;
-    const ControlPartCode p = FindControl(where, window, &c);
-    if (part) *part = p;
-    return c;
-}
-
 ControlPartCode TrackControl(ControlRef control, Point where, ControlActionUPP action)
 {
     if (!IsLiveControl(control)) return kControlNoPart;

@@ -96,8 +96,6 @@ OSErr GetStdFilterProc(ModalFilterUPP* proc);
 OSErr SetDialogDefaultItem(DialogRef dialog, DialogItemIndex item);
 OSErr SetDialogCancelItem(DialogRef dialog, DialogItemIndex item);
 OSErr SetDialogTracksCursor(DialogRef dialog, Boolean tracks);
-DialogItemIndex GetDialogDefaultItem(DialogRef dialog);
-DialogItemIndex GetDialogCancelItem(DialogRef dialog);
 
 // Items.
 void GetDialogItem(DialogRef dialog, DialogItemIndex item, DialogItemType* type, Handle* handle, Rect* box);

@@ -273,9 +273,10 @@ TEST_F(ControlTest, ValuesStayInRangeAndDataReachesTheStandardKinds)
 
     const ControlID id{FourCC("test"), 7};
     SetControlID(text, &id);
-    ControlRef found = nullptr;
-    EXPECT_EQ(GetControlByID(w, &id, &found), noErr);
-    EXPECT_EQ(found, text);
+    ControlID back;
+    EXPECT_EQ(GetControlID(text, &back), noErr);
+    EXPECT_EQ(back.signature, id.signature);
+    EXPECT_EQ(back.id, 7);
     Rect best;
     ControlRef button = NewControl(w, &r, PStr("Button").get(), true, 0, 0, 1, pushButProc, 0);
     ASSERT_EQ(GetBestControlRect(button, &best, nullptr), noErr);
