@@ -349,6 +349,51 @@ TEST_F(PainterTextTest, TransparentBoxesKeepTheirBackground)
     EXPECT_NE(PixelAt(port.get(), 158, 48), 0x0000FF);
 }
 
+class AnglePainter : public VPainter {
+public:
+    using VPainter::VPainter;
+    void SetAngle(float angle) { fTextAngle = angle; }
+};
+
+TEST_F(PainterTextTest, ClippedAndTurnedTransparentBoxes)
+{
+    const char* text = "WWWWWWWWWW";
+    {
+        World port(200, 60);
+        AnglePainter painter(port.get(), true);
+        painter.SetTextColor(kBlack);
+        painter.SetFontSize(20);
+        painter.UpdateFont(7, 1.0);
+        const LongRect box{10, 10, 50, 190}, clip{0, 0, 60, 60};
+        painter.TransparentTextBox(text, 10, box, 0, &clip, false);
+        const Ink ink = InkOf(port.get(), 200, 60, kWhite);
+        EXPECT_LE(ink.right, 60) << "cut at the clip";
+        EXPECT_GT(ink.right, 40);
+    }
+    {
+        World port(200, 200);
+        AnglePainter painter(port.get(), true);
+        painter.SetTextColor(kBlack);
+        painter.SetEraseColor(kWhite);
+        painter.SetFontSize(20);
+        painter.SetAngle(90);
+        const LongRect box{150, 80, 180, 200};
+        painter.TransparentTextBox(text, 10, box, 0, nullptr, true);
+        // A quarter turn left: the line runs upward from the box's corner.
+        const Ink ink = InkOf(port.get(), 200, 200, kWhite);
+        ASSERT_LT(ink.left, ink.right);
+        EXPECT_GT(ink.bottom - ink.top, 2 * (ink.right - ink.left));
+        painter.SetAngle(0);
+        World flat(200, 200);
+        AnglePainter level(flat.get(), true);
+        level.SetTextColor(kBlack);
+        level.SetFontSize(20);
+        level.TransparentTextBox(text, 10, box, 0, nullptr, true);
+        const Ink along = InkOf(flat.get(), 200, 200, kWhite);
+        EXPECT_GT(along.right - along.left, 2 * (along.bottom - along.top)) << "no angle: drawn as it is";
+    }
+}
+
 TEST_F(PainterTextTest, ThemeBoxesAreCutWithAnEllipsisAndCentredOnce)
 {
     const char* label = "A label far too long for its box";
