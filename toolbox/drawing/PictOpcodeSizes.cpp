@@ -122,8 +122,11 @@ bool WalkIndexedBits(In& in, bool packed, bool region)
     return WalkRows(in, map.rowBytes, map.rows, packed);
 }
 
-// DirectBitsRect, DirectBitsRgn. Unpacked rows are rowBytes each (the
-// pixels of every depth, bounds anywhere).
+// DirectBitsRect, DirectBitsRgn. Rows of rowBytes below 8, and of
+// packType 1, are stored as they are, rowBytes each (whatever the depth
+// and wherever the bounds lie); packType 2 leaves out each pixel's pad
+// byte (3 bytes a pixel); the default packing 0, and 3 and 4, are packed
+// rows with their counts. Other packings are not published.
 bool WalkDirectBits(In& in, bool region)
 {
     in.Skip(4);  // base address
@@ -133,7 +136,9 @@ bool WalkDirectBits(In& in, bool region)
     if (region && !WalkRegion(in)) return false;
     if (!in.ok()) return false;
     if (map.rowBytes < 8 || map.packType == 1) return WalkRows(in, map.rowBytes, map.rows, false);
-    if (map.packType == 4) return WalkRows(in, map.rowBytes, map.rows, true);
+    if (map.packType == 2) return in.Skip(int64_t(map.width) * 3 * map.rows);
+    if (map.packType == 0 || map.packType == 3 || map.packType == 4)
+        return WalkRows(in, map.rowBytes, map.rows, true);
     return in.Fail();
 }
 

@@ -79,7 +79,10 @@ public:
         R(0, 0, rows, width), R(0, 0, rows, width);
         W(0);
         if (region) W(10), R(0, 0, rows, width);
-        Rows(rowBytes, rows, packType != 1);
+        if (packType == 2 && rowBytes >= 8)
+            Fill(size_t(width) * 3 * size_t(rows), 0x22);  // the pad byte of each pixel left out
+        else
+            Rows(rowBytes, rows, packType != 1);
         return at;
     }
 

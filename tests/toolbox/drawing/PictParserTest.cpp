@@ -124,6 +124,31 @@ TEST(PictRepair, RowsAreCountedFromTheBoundsTopAndUnpackedRowsByRowBytes)
     EXPECT_EQ(Offsets(p.bytes, 0x00FF).back(), int32_t(p.bytes.size() - 2));
 }
 
+TEST(PictRepair, DirectMapsOfEveryPublishedPackingAreSteppedOver)
+{
+    // 0 the default packing, 2 pixels without their pad byte, 3 and 4
+    // packed rows; rowBytes below 8 always unpacked.
+    for (int16_t packType : {0, 2, 3, 4}) {
+        PictBuilder p;
+        p.ClipRegion();
+        p.DirectBits(0, 0, 3, 5, 20, 32, 8, packType);
+        p.DirectBits(0, 0, 2, 1, 4, 32, 8, packType);
+        const size_t behind = p.DirectBits(0, 0, 2, 2, 8, 32, 16, 1);
+        p.End();
+        HandleGuard pict(p.ToHandle());
+        EXPECT_TRUE(RepairPicture(pict.h)) << packType;
+        EXPECT_EQ(CmpSizeAt(pict.h, behind), 8) << packType;
+    }
+    PictBuilder unknown;
+    unknown.ClipRegion();
+    unknown.DirectBits(0, 0, 3, 5, 20, 32, 8, 5);
+    const size_t behind = unknown.DirectBits(0, 0, 2, 2, 8, 32, 16, 1);
+    unknown.End();
+    HandleGuard pict(unknown.ToHandle());
+    EXPECT_FALSE(RepairPicture(pict.h)) << "a packing nobody publishes stops the walk";
+    EXPECT_EQ(CmpSizeAt(pict.h, behind), 16);
+}
+
 TEST(PictRepair, NothingIsReadOrWrittenPastTheEnd)
 {
     // Cut right inside the component size of the map: o + 38 is inside,

@@ -141,7 +141,7 @@ TEST(PictureValue, HexadecimalTextRoundTripsAndRefusesDamage)
 
     // A lone digit before the terminator or the end, or a character that
     // is not a digit: refused, and no picture.
-    for (const std::string bad : {hex.substr(0, 9) + "\"", hex.substr(0, 9), hex.substr(0, 8) + "G0\"",
+    for (const std::string& bad : {hex.substr(0, 9) + "\"", hex.substr(0, 9), hex.substr(0, 8) + "G0\"",
                                   hex.substr(0, 8) + "0 \"", std::string("0\r\n\"")}) {
         VPictData damaged(p.bytes.data(), int32_t(p.bytes.size()));
         EXPECT_EQ(read(bad, damaged), kImageBadData) << bad;
