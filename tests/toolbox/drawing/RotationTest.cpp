@@ -166,4 +166,22 @@ TEST_F(RotatedTextTest, TheWorldIsTurnedAboutTheStartOfItsBaseLine)
     EXPECT_EQ(CountNot(port.get(), kWhite, 0, 0, 120, top), 0);
 }
 
+TEST_F(RotatedTextTest, GeneralAnglesLeaveNoCornersBehind)
+{
+    gLookHandlers[5] = new TestLook;
+    World port(120, 120);
+    AnglePainter painter(port.get(), true);
+    painter.SetEraseColor(kWhite);
+    painter.SetAngle(30);
+    const platform::Rect rect{0, 0, 12, 40};
+    platform::GWorldPtr world = nullptr;
+    platform::CGrafPtr savedPort = nullptr;
+    platform::GDHandle savedDevice = nullptr;
+    platform::PixMapHandle pixMap = nullptr;
+    ASSERT_TRUE(painter.PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap));
+    painter.FinishDrawingRotatedText(rect, savedPort, savedDevice, pixMap, 60, 60);
+    platform::DisposeGWorld(world);
+    EXPECT_EQ(CountNot(port.get(), kWhite, 0, 0, 120, 120), 0) << "an empty world turned leaves nothing";
+}
+
 }  // namespace
