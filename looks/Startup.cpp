@@ -22,6 +22,7 @@
 #include "toolbox/drawing/VClipScrap.h"
 #include "toolbox/drawing/IconResourceAccess.h"
 #include "toolbox/drawing/VImageData.h"
+#include "toolbox/drawing/VImageParser.h"
 #include "toolbox/drawing/VPainter.h"
 #include "toolbox/files/SystemFileServices.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
@@ -73,6 +74,7 @@ int16_t StartQz()
     InstallEngineResourceFiles();
     InstallIconResourceAccess();
     InstallImageDataAccess();
+    InstallPictureRepair();
     InstallDialQzList();
     InstallTextServicesDoc();
     VToolBoxLayerSteps steps;
