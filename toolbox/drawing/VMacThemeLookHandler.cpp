@@ -1,5 +1,6 @@
 #include "toolbox/drawing/VMacThemeLookHandler.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/drawing/Ports.h"
@@ -80,12 +81,10 @@ Rect VMacThemeLookHandler::PortRect(VPainter* painter, int32_t l, int32_t t, int
     int32_t ox = 0, oy = 0, sx = 0, sy = 0;
     painter->GetOffset(ox, oy);
     painter->GetOffscreenOffset(sx, sy);
-    Rect r;
-    r.left = int16_t(l + (ox - sx));
-    r.top = int16_t(t + (oy - sy));
-    r.right = int16_t(r.left + w);
-    r.bottom = int16_t(r.top + h);
-    return r;
+    // Clamped, not wrapped: a part far off the port stays off it.
+    auto clamp = [](int64_t v) { return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); };
+    const int64_t left = int64_t(l) + (int64_t(ox) - sx), top = int64_t(t) + (int64_t(oy) - sy);
+    return Rect{clamp(top), clamp(left), clamp(top + h), clamp(left + w)};
 }
 
 void VMacThemeLookHandler::ThemeButton(VPainter* painter, const Rect& r, ThemeButtonKind kind, ThemeDrawState state,

@@ -227,6 +227,10 @@ TEST_F(LookPaint, WindowsListHeaderDrawsOnlyTheAscendingArrowWhenBothBitsAreSet)
     EXPECT_EQ(At(x + 3, y + 3), ink);
     EXPECT_NE(At(x, y + 3), ink);
     EXPECT_EQ(At(x, y), ink);
+    // Without its flags word: a header with no arrow.
+    Clear();
+    EXPECT_TRUE(Paint(win, kPaintListHeaderItem, 0));
+    EXPECT_EQ(At(x + 3, y), Px(0xC0C0C0));
     // Pushed: framed in colour 21; neighbour bits draw nothing of their own.
     Clear();
     flags = 12;

@@ -276,6 +276,16 @@ TEST_F(ThemeLook, ListHeadersMenusFramesAndBars)
     EXPECT_EQ(CountCalls("DrawThemeSeparator"), 1);
     EXPECT_EQ(CountCalls("DrawThemeMenuBarBackground"), 1);
     EXPECT_EQ(Only("DrawThemeButton").args.kind, platform::kThemePopupButton);
+    // Far outside the 16-bit plane the rectangle is clamped, not wrapped
+    // round onto the port.
+    calls.clear();
+    theme.Paint(&p, kPaintCentredSeparator, 0, 40000, 70000, kW, kH, nullptr, nullptr);
+    EXPECT_EQ(Only("DrawThemeSeparator").args.bounds.left, INT16_MAX);
+    EXPECT_EQ(Only("DrawThemeSeparator").args.bounds.top, INT16_MAX);
+    // A list header without its flags word: no flags.
+    calls.clear();
+    theme.Paint(&p, kPaintListHeaderItem2, 0, 0, 0, kW, kH, nullptr, nullptr);
+    EXPECT_EQ(Only("DrawThemeButton").args.value, 0);
     // Parts the theme does not draw are the Cop look's.
     calls.clear();
     theme.Paint(&p, kPaintVScrollThumb, 0, 0, 0, 16, kH, nullptr, nullptr);
