@@ -5,6 +5,7 @@
 
 # The Mac look's scroll arrows (its drop-down arrow too, for the down arrow).
 'cicn' 20000 "ArrowLeftMac" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "............."
@@ -24,6 +25,7 @@
 
 # The Mac look's scroll arrows (its drop-down arrow too, for the down arrow).
 'cicn' 20001 "ArrowRightMac" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "............."
@@ -43,6 +45,7 @@
 
 # The Mac look's scroll arrows (its drop-down arrow too, for the down arrow).
 'cicn' 20002 "ArrowTopMac" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "............."
@@ -62,6 +65,7 @@
 
 # The Mac look's scroll arrows (its drop-down arrow too, for the down arrow).
 'cicn' 20003 "ArrowBottomMac" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "............."
@@ -81,6 +85,7 @@
 
 # The Windows look's scroll arrows.
 'cicn' 20004 "ArrowLeft" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "...k"
@@ -94,6 +99,7 @@
 
 # The Windows look's scroll arrows.
 'cicn' 20005 "ArrowRight" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "k..."
@@ -107,6 +113,7 @@
 
 # The Windows look's scroll arrows.
 'cicn' 20006 "ArrowTop" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "...k..."
@@ -117,6 +124,7 @@
 
 # The Windows look's down scroll arrow and drop-down arrow; the Cop and Theme looks' drop-down arrow.
 'cicn' 20007 "ArrowBottom" purgeable {
+    colour "w" 0xFFFFFF
     colour "k" 0x000000
     image
         "kkkkkkk"
@@ -530,9 +538,9 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: Normal.
 'cicn' 20026 "CopCheckNormal" purgeable {
+    colour "w" 0xFFFFFF
     colour "f" 0xDDDDDD
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     image
         "kkkkkkkkkkkk"
@@ -551,9 +559,9 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: Checked.
 'cicn' 20027 "CopCheckChecked" purgeable {
+    colour "w" 0xFFFFFF
     colour "f" 0xDDDDDD
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -573,9 +581,9 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: Mixed.
 'cicn' 20028 "CopCheckMixed" purgeable {
+    colour "w" 0xFFFFFF
     colour "f" 0xDDDDDD
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -595,9 +603,9 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: PushedNormal.
 'cicn' 20029 "CopCheckPushedNormal" purgeable {
+    colour "w" 0xFFFFFF
     colour "p" 0xAAAAAA
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     image
         "kkkkkkkkkkkk"
@@ -616,9 +624,9 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: PushedChecked.
 'cicn' 20030 "CopCheckPushedChecked" purgeable {
+    colour "w" 0xFFFFFF
     colour "p" 0xAAAAAA
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -638,9 +646,9 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: PushedMixed.
 'cicn' 20031 "CopCheckPushedMixed" purgeable {
+    colour "w" 0xFFFFFF
     colour "p" 0xAAAAAA
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -660,6 +668,7 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: DisabledNormal.
 'cicn' 20032 "CopCheckDisabledNormal" purgeable {
+    colour "w" 0xFFFFFF
     colour "e" 0xEEEEEE
     colour "m" 0x888888
     image
@@ -679,6 +688,7 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: DisabledChecked.
 'cicn' 20033 "CopCheckDisabledChecked" purgeable {
+    colour "w" 0xFFFFFF
     colour "e" 0xEEEEEE
     colour "m" 0x888888
     image
@@ -698,6 +708,7 @@
 
 # The Cop look's check boxes (the Theme look's on older systems). State: DisabledMixed.
 'cicn' 20034 "CopCheckDisabledMixed" purgeable {
+    colour "w" 0xFFFFFF
     colour "e" 0xEEEEEE
     colour "m" 0x888888
     image
@@ -717,9 +728,9 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: Normal.
 'cicn' 20035 "CopRadioNormal" purgeable {
+    colour "w" 0xFFFFFF
     colour "f" 0xDDDDDD
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     image
         "...kkkkkk..."
@@ -738,9 +749,9 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: Checked.
 'cicn' 20036 "CopRadioChecked" purgeable {
+    colour "w" 0xFFFFFF
     colour "f" 0xDDDDDD
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -760,9 +771,9 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: Mixed.
 'cicn' 20037 "CopRadioMixed" purgeable {
+    colour "w" 0xFFFFFF
     colour "f" 0xDDDDDD
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -782,9 +793,9 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: PushedNormal.
 'cicn' 20038 "CopRadioPushedNormal" purgeable {
+    colour "w" 0xFFFFFF
     colour "p" 0xAAAAAA
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     image
         "...kkkkkk..."
@@ -803,9 +814,9 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: PushedChecked.
 'cicn' 20039 "CopRadioPushedChecked" purgeable {
+    colour "w" 0xFFFFFF
     colour "p" 0xAAAAAA
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -825,9 +836,9 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: PushedMixed.
 'cicn' 20040 "CopRadioPushedMixed" purgeable {
+    colour "w" 0xFFFFFF
     colour "p" 0xAAAAAA
     colour "k" 0x000000
-    colour "w" 0xFFFFFF
     colour "b" 0x999999
     colour "a" 0x333399
     image
@@ -847,6 +858,7 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: DisabledNormal.
 'cicn' 20041 "CopRadioDisabledNormal" purgeable {
+    colour "w" 0xFFFFFF
     colour "e" 0xEEEEEE
     colour "m" 0x888888
     image
@@ -866,6 +878,7 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: DisabledChecked.
 'cicn' 20042 "CopRadioDisabledChecked" purgeable {
+    colour "w" 0xFFFFFF
     colour "e" 0xEEEEEE
     colour "m" 0x888888
     image
@@ -885,6 +898,7 @@
 
 # The Cop look's radio buttons (the Theme look's on older systems). State: DisabledMixed.
 'cicn' 20043 "CopRadioDisabledMixed" purgeable {
+    colour "w" 0xFFFFFF
     colour "e" 0xEEEEEE
     colour "m" 0x888888
     image
