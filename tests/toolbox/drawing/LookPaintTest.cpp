@@ -127,6 +127,7 @@ TEST_F(LookPaint, IconsAreLoadedOncePerHandlerAndAMissingOneLeavesTheArrowBare)
     Clear();
     Paint(mac, kPaintScrollArrowUp, 0, nullptr, nullptr, 16, 16);
     EXPECT_GT(Count(0x000000, 2, 2, 14, 14), 0);
+    EXPECT_EQ(At(2, 2), Px(0xDDDDDD));  // outside the icon's mask the face shows
     OpenLookIcons(false);
     VMacLookHandler bare;
     Clear();
