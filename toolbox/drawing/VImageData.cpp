@@ -104,7 +104,14 @@ int32_t VImageData::ReadFromStream(VStream* stream, int32_t)
     int16_t err = stream->GetLong(size);
     if (err != 0) return err;
     if ((err = CheckStoredSize(*stream, size)) != 0) return err;
+    const int32_t start = stream->GetPos();
     std::vector<uint8_t> bytes = ReadStoredBytes(*stream, size, err);
+    if (err == kImageNoMemory && start >= 0) {
+        // No room for the bytes: they are stepped over, so that what
+        // follows in the stream is still read in its place.
+        stream->SetPos(uint32_t(start) + uint32_t(size));
+        return err;
+    }
     if (err != 0) return err;
     FromBytes(bytes.data(), size);
     return 0;

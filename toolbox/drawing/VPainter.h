@@ -211,6 +211,10 @@ public:
     // Wrapped text drawn over what is in the box (port coordinates),
     // without erasing it first.
     void TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification);
+    // The same within clip (port coordinates, may be null); with rotate
+    // and a text angle, turned about the box's top left.
+    void TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification,
+                            const LongRect* clip, bool rotate);
 
     // The look paints the part; when it does not, a box filled in standard
     // colour 0 and framed in 10, with the caption in 10. True once drawn.
@@ -279,6 +283,8 @@ protected:
                                   platform::GDHandle savedDevice, platform::PixMapHandle pixMap, int32_t x,
                                   int32_t y);
     void DrawRotatedText(const uint8_t* bytes, int16_t length, double scale);
+    static void DrawTransparentBox(platform::CGrafPtr port, const void* text, int32_t length,
+                                   const platform::Rect& r, int16_t just);
     // The picture played into a world of its size and copied at each
     // position; false when no world can be had.
     bool CopyPictureTiles(platform::Handle picture, const LongRect& imageRect, int32_t columns, int32_t rows,

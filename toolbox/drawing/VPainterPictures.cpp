@@ -272,7 +272,9 @@ void VPainter::DrawVIcon(const VIcon& icon, IconState state)
         }
         colors.pmTable = changed;
     }
-    CopyBits(&colors, port, &colors.bounds, &dst, transparent, nullptr);
+    // Through the mask: dimmed or paled white around the icon is no
+    // longer the background colour, and must not box the icon in.
+    CopyDeepMask(&colors, &maskBits, port, &colors.bounds, &maskBits.bounds, &dst, transparent, nullptr);
     if (changed) DisposeCTable(changed);
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
+#include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/drawing/ThemeText.h"
@@ -356,13 +357,61 @@ void VPainter::DrawTextBox(const VString& text, AlignStyle hAlign, AlignStyle vA
 
 void VPainter::TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification)
 {
+    TransparentTextBox(text, length, rect, justification, nullptr, false);
+}
+
+void VPainter::TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification,
+                                  const LongRect* clip, bool rotate)
+{
     if (!SelectPort() || !text || length < 1) return;
-    const Rect r{Clamp16(rect.top), Clamp16(rect.left), Clamp16(rect.bottom), Clamp16(rect.right)};
     const int32_t n = std::min<int32_t>(length, 0x7FFF);
-    if (IsPrinterPainter()) {
-        TETextBox(text, n, &r, justification);
+    if (rotate && fTextAngle != 0) {
+        // Drawn at the origin of a world, under the clip moved with it,
+        // then turned and copied to the box's place.
+        const Rect local{0, 0, Clamp16(int64_t(rect.bottom) - rect.top), Clamp16(int64_t(rect.right) - rect.left)};
+        if (local.bottom <= 0 || local.right <= 0) return;
+        GWorldPtr world = nullptr;
+        CGrafPtr savedPort = nullptr;
+        GDHandle savedDevice = nullptr;
+        PixMapHandle pixMap = nullptr;
+        UpdateFont(4, 1.0);
+        if (PrepareForDrawingRotatedText(local, world, savedPort, savedDevice, pixMap)) {
+            if (clip) {
+                const Rect c{Clamp16(int64_t(clip->top) - rect.top), Clamp16(int64_t(clip->left) - rect.left),
+                             Clamp16(int64_t(clip->bottom) - rect.top), Clamp16(int64_t(clip->right) - rect.left)};
+                ClipRect(&c);
+            }
+            DrawTransparentBox(world, text, n, local, justification);
+            FinishDrawingRotatedText(local, savedPort, savedDevice, pixMap, rect.left, rect.top);
+        } else if (world) {
+            SetGWorld(savedPort, savedDevice);
+        }
+        if (world) DisposeGWorld(world);
         return;
     }
+    const Rect r{Clamp16(rect.top), Clamp16(rect.left), Clamp16(rect.bottom), Clamp16(rect.right)};
+    RgnHandle savedClip = nullptr;
+    if (clip) {
+        savedClip = NewRgn();
+        GetClip(savedClip);
+        const Rect c{Clamp16(clip->top), Clamp16(clip->left), Clamp16(clip->bottom), Clamp16(clip->right)};
+        RgnHandle rgn = NewRgn();
+        RectRgn(rgn, &c);
+        ApplyClip(rgn, true);
+        DisposeRgn(rgn);
+    }
+    if (IsPrinterPainter())
+        TETextBox(text, n, &r, justification);
+    else
+        DrawTransparentBox(fCurPort, text, n, r, justification);
+    if (savedClip) {
+        SetClip(savedClip);
+        DisposeRgn(savedClip);
+    }
+}
+
+void VPainter::DrawTransparentBox(CGrafPtr port, const void* text, int32_t length, const Rect& r, int16_t just)
+{
     // The text box erases its rectangle through the port's rectangle
     // procedure: a procedure that does nothing leaves what is there.
     static const QDProcs transparentProcs = [] {
@@ -370,10 +419,10 @@ void VPainter::TransparentTextBox(const void* text, int32_t length, const LongRe
         procs.rectProc = EraseRectTransparent;
         return procs;
     }();
-    QDProcs* saved = fCurPort->grafProcs;
-    fCurPort->grafProcs = const_cast<QDProcs*>(&transparentProcs);
-    TETextBox(text, n, &r, justification);
-    fCurPort->grafProcs = saved;
+    QDProcs* saved = port->grafProcs;
+    port->grafProcs = const_cast<QDProcs*>(&transparentProcs);
+    TETextBox(text, length, &r, just);
+    port->grafProcs = saved;
 }
 
 // --- widget parts ----------------------------------------------------------
