@@ -23,6 +23,7 @@
 #include "toolbox/drawing/IconResourceAccess.h"
 #include "toolbox/drawing/VImageData.h"
 #include "toolbox/drawing/VImageParser.h"
+#include "toolbox/drawing/VPainter.h"
 #include "toolbox/files/SystemFileServices.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
 #include "toolbox/views/TextEditors.h"
@@ -79,6 +80,7 @@ int16_t StartQz()
     VToolBoxLayerSteps steps;
     steps.makeCursor = MakeStartupCursor;
     steps.makeScrap = MakeStartupScrap;
+    steps.initPainter = VPainter::Init;
     steps.initMenus = InitMenus;
     steps.initTextEditors = InitTextEditors;
     steps.initMovies = QT_Init;

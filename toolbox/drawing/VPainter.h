@@ -75,6 +75,10 @@ public:
     void EndPaint();
     void FlushCalls() {}
     static bool IsAppearanceAvailable();
+    // Toolbox start-up: fills the look registry (1 and 7 Mac, 2 and 3
+    // Windows, 4 to 6 Theme, each its own handler) and lets the standard
+    // colours of the whole toolbox come from the current look.
+    static void Init();
 
     platform::CGrafPtr GetCurPort() const { return fCurPort; }
     platform::CGrafPtr GetOwnPort() const { return fOwnPort; }
