@@ -4,6 +4,7 @@
 #include "app/AppGlobals.h"
 #include "app/AppleEventHandlers.h"
 #include "app/BusyCursor.h"
+#include "app/DrawingUtilities.h"
 #include "app/CommandStacks.h"
 #include "app/Menus.h"
 #include "app/Messages.h"
@@ -126,6 +127,7 @@ int16_t ApplInitAll()
     SetGrowZone(ApplGrowZone);
     CPseudoResManager::SetChangeHook(MyRESQzHOOK);
     LoadDialogColour();
+    InitTransparentProcs();
     return 0;
 }
 
