@@ -142,6 +142,15 @@ Script& Script::Send(OSType eventID, std::vector<std::string> documents)
     return *this;
 }
 
+Script& Script::Choose(int16_t item)
+{
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::ChooseItem;
+    s.ticks = uint32_t(uint16_t(item));
+    steps_.push_back(std::move(s));
+    return *this;
+}
+
 Script& Script::Clipboard(std::string text)
 {
     ScriptStep s;
@@ -309,6 +318,9 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         if (w.size() != 2) return *error = "'" + op + "' takes one path", false;
         if (op == "screenshot") script->Screenshot(w[1]);
         else script->AnswerFileDialog(w[1]);
+    } else if (op == "choose") {
+        if (w.size() != 2 || !ints(1) || n[0] < 1 || n[0] > 32767) return *error = "'choose' takes an item number", false;
+        script->Choose(int16_t(n[0]));
     } else if (op == "clipboard") {
         if (w.size() != 2) return *error = "'clipboard' takes one text", false;
         script->Clipboard(w[1]);
