@@ -8,6 +8,7 @@
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Recording.h"
+#include "platform/pictures/Pictures.h"
 
 namespace platform {
 
@@ -65,6 +66,7 @@ void ReleasePortRecord(GrafPort* port)
 {
     if (gThePort == port)
         gThePort = nullptr;
+    AbandonPicture(port);
     DisposeRgn(port->visRgn);
     DisposeRgn(port->clipRgn);
     port->visRgn = port->clipRgn = nullptr;
@@ -380,6 +382,7 @@ void ResetDrawingState()
     gHiliteMode = 0xFF;
     gQDError = noErr;
     ResetRecordings();
+    ResetPictures();
     ResetTextState();
     SetGDevice(GetMainDevice());
 }

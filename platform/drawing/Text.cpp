@@ -7,6 +7,7 @@
 #include "platform/drawing/Recording.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/TextRuns.h"
+#include "platform/pictures/PictureHooks.h"
 
 namespace platform {
 
@@ -48,6 +49,7 @@ static void StdTextUnguarded(int16_t byteCount, const void* textBuf, Point numer
 {
     GrafPtr port = GetQDGlobalsThePort();
     if (!port || byteCount <= 0 || !textBuf) return;
+    PictRecordText(port, byteCount, textBuf, numer, denom);
     const TextStyle style = PortTextStyle(port, numer, denom);
     const TextSpan span{static_cast<const uint8_t*>(textBuf), nullptr, byteCount};
     int16_t width = 0;
