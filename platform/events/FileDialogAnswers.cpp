@@ -22,8 +22,8 @@ bool ParseDialogAnswer(std::string_view text, DialogAnswer* answer)
         a.kind = DialogAnswer::Kind::Cancel;
     } else if (text == "choose") {
         a.kind = DialogAnswer::Kind::Choose;
-    } else if (text.substr(0, 7) == "button ") {
-        std::string_view n = text.substr(7);
+    } else if (text.substr(0, 6) == "button" && (text.size() == 6 || text[6] == ' ')) {
+        std::string_view n = text.size() > 7 ? text.substr(7) : std::string_view();
         if (n.size() != 1 || n[0] < '1' || n[0] > '9')
             return false;
         a.kind = DialogAnswer::Kind::Button;
