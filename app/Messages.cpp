@@ -8,13 +8,13 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/cursors/Cursors.h"
+#include "platform/dialogs/Dialogs.h"
 #include "platform/resfiles/Resources.h"
 
 using namespace platform;
 
 namespace {
 
-AlertPresenter gPresenter = nullptr;
 AlertRequest gLastAlert;
 int32_t gAlertCount = 0;
 
@@ -120,7 +120,11 @@ int16_t XAlert(int16_t alertId, const unsigned char* text, int16_t kind)
     gLastAlert.kind = kind;
     gLastAlert.text.assign(reinterpret_cast<const char*>(text + 1), text[0]);
     ++gAlertCount;
-    const int16_t item = gPresenter ? gPresenter(gLastAlert) : 1;
+    static const unsigned char empty[1] = {0};
+    ParamText(text, empty, empty, empty);
+    const int16_t item = kind == kNoteAlert      ? NoteAlert(alertId, nullptr)
+                         : kind == kCautionAlert ? CautionAlert(alertId, nullptr)
+                                                 : StopAlert(alertId, nullptr);
     UseResFile(saved);
     return item;
 }
@@ -145,13 +149,11 @@ int16_t ConfirmClose(bool ask, const unsigned char* name)
     return XAlert(1003, text, kCautionAlert);
 }
 
-void SetAlertPresenter(AlertPresenter presenter) { gPresenter = presenter; }
 const AlertRequest& LastAlert() { return gLastAlert; }
 int32_t AlertCount() { return gAlertCount; }
 
 void ResetAlerts()
 {
-    gPresenter = nullptr;
     gLastAlert = AlertRequest();
     gAlertCount = 0;
 }

@@ -2,9 +2,8 @@
 // Every text a person reads comes from the application's 'STR#' lists; every
 // failure shown goes through stop alert 1000 with a text chosen by its code.
 //
-// Alerts are shown by the installed presenter; until the dialog manager
-// installs one, an alert shows nothing and answers its default item (1).
-// The last alert asked for is kept, so that headless runs can check it.
+// The last alert shown is kept (id, kind, text), so that headless runs can
+// check what a person would have read.
 #pragma once
 
 #include <cstdint>
@@ -36,8 +35,6 @@ struct AlertRequest {
     int16_t kind = 0;
     std::string text;  // Mac Roman
 };
-using AlertPresenter = int16_t (*)(const AlertRequest& request);
-void SetAlertPresenter(AlertPresenter presenter);
 const AlertRequest& LastAlert();
 int32_t AlertCount();
 void ResetAlerts();

@@ -19,6 +19,8 @@
 #include "kernel/prefs/UPrefs.h"
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/core/Memory.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/events/DialogAnswers.h"
 #include "platform/files/WholeFile.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/ResourceFileFormat.h"
@@ -37,6 +39,11 @@ inline const char* kBaseResources = R"(
               "m19" "m20" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "m40" }
 'STR#' 1003 { "u1" "Can't undo" "u3" "u4" "u5" "u6" "u7" "Undo eight" }
 'STR#' 1019 { "" "" "" "@" }
+'ALRT' 1000 { bounds 0 0 100 300 items 1000 stages 0x5555 }
+'DITL' 1000 { button 70 200 90 280 "OK" static 10 60 60 280 "^0" }
+'ALRT' 1003 { bounds 0 0 100 300 items 1003 stages 0x5555 }
+'DITL' 1003 { button 70 200 90 280 "Save" button 70 20 90 110 "Don't save" button 70 120 90 190 "Cancel"
+              static 10 60 60 280 "^0" }
 )";
 
 inline std::string P(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
@@ -55,6 +62,8 @@ protected:
         platform::ResetMenuManager();
         platform::ResetWindowManager();
         platform::ResetAppleEvents();
+        platform::ResetDialogManager();
+        platform::ClearDialogAnswers();
         platform::SetMemoryBudget(int64_t(1) << 30);
         UPrefs::Reset();
         InitGlobals();

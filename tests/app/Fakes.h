@@ -93,6 +93,7 @@ public:
     }
     bool IsMember(int16_t n) const override { return n == classNumber_ || n == 0; }
     void key(const platform::EventRecord& event) override { keys.push_back(event); }
+    void update(const platform::EventRecord&) override { ++updates; }
     int16_t Do_Func(int16_t command) override
     {
         funcs.push_back(command);
@@ -106,6 +107,7 @@ public:
     std::vector<platform::EventRecord> keys;
     std::vector<int16_t> funcs;
     std::vector<TPlan*> drops;
+    int updates = 0;
 
 private:
     int16_t classNumber_;

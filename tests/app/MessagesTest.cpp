@@ -28,9 +28,6 @@ const char* kMaps = R"(
 'STR#' 2002 { "short map" }
 )";
 
-int16_t gAnswer = 1;
-int16_t ScriptedAnswer(const AlertRequest&) { return gAnswer; }
-
 using MessagesTest = AppFixture;
 
 TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
@@ -62,7 +59,6 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
 TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
 {
     UseAppResources("");
-    SetAlertPresenter(ScriptedAnswer);
     const struct {
         int16_t level, kind;
         const char* text;
@@ -81,7 +77,7 @@ TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
     unsigned char name[] = "\x03" "Doc";
     EXPECT_EQ(ConfirmClose(false, name), 2);
     EXPECT_EQ(AlertCount(), shown) << "nothing asked";
-    gAnswer = 3;
+    PushDialogAnswer(3);
     EXPECT_EQ(ConfirmClose(true, name), 3) << "the button the person chose";
     EXPECT_EQ(LastAlert().alertId, 1003);
     EXPECT_EQ(LastAlert().kind, kCautionAlert);
