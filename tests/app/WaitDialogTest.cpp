@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "app/DialogUtilities.h"
 #include "app/WaitDialog.h"
 #include "platform/core/Clock.h"
@@ -208,6 +210,17 @@ TEST_F(WaitDialogTest, ACancelledSaveAnswers233)
     platform::testing::HeadlessRun run(std::move(script));
     FSSpec spec;
     EXPECT_EQ(MacPutFile(nullptr, reinterpret_cast<const unsigned char*>("\x04" "name"), &spec), 233);
+}
+
+TEST_F(WaitDialogTest, TheOpenDialogAnswersOneFile)
+{
+    std::ofstream(folder_ / "one.txt") << "x";
+    Script script;
+    script.AnswerFileDialog(folder_ / "one.txt");
+    platform::testing::HeadlessRun run(std::move(script));
+    FSSpec spec;
+    EXPECT_EQ(MacGetFile(&spec, nullptr, nullptr), 0);
+    EXPECT_EQ(spec.path, folder_ / "one.txt");
 }
 
 }  // namespace
