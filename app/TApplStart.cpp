@@ -1,5 +1,7 @@
 // The application object's start-up, memory upkeep, document list and end.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/AppleEventHandlers.h"
@@ -268,18 +270,16 @@ int16_t TAppl::Close()
     // is only hidden.
     if (fClipBoard && fClipBoard->Visible()) fClipBoard->Hide();
     // Every document left gets command 4, hidden windows or not, so that
-    // each commits or asks to save.
-    while (fDocList) {
+    // each commits or asks to save; one that ignores it is asked once.
+    std::vector<TDocument*> asked;
+    for (;;) {
         TDocument* doc = fDocList;
+        while (doc && std::find(asked.begin(), asked.end(), doc) != asked.end()) doc = doc->fNext;
+        if (!doc) return 0;
+        asked.push_back(doc);
         const int16_t result = doc->Do_Func(4);
         if (result != 0 && result != -1) return result;
-        if (fDocList == doc) {
-            // The document did not leave the list: it refused silently.
-            if (result == -1) RemoveDoc(doc);
-            else return result;
-        }
     }
-    return 0;
 }
 
 void TAppl::AddDoc(TDocument* doc)

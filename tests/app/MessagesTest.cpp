@@ -10,6 +10,8 @@
 
 #include "app/Messages.h"
 #include "app/Utilities.h"
+#include "platform/files/DirectoryIds.h"
+#include "platform/files/FileSpec.h"
 #include "platform/screen/Screen.h"
 #include "platform/text/IntlSettings.h"
 #include "tests/app/AppFixture.h"
@@ -170,6 +172,23 @@ TEST(Utilities, PlacementSortingAndText)
     EXPECT_EQ(P(text), path64);
     ShortenPathName(path64 + "g:", text);
     EXPECT_EQ(P(text), "Volume:...:");
+
+    // Through the folder's volume and id: the short path whole, a long one cut.
+    platform::testing::TempFolder temp;
+    const std::string deep = temp / (std::string(40, 'd') + "/" + std::string(40, 'e'));
+    std::filesystem::create_directories(deep);
+    for (const auto& [path, longOne] : {std::make_pair(temp.path(), false), std::make_pair(deep, true)}) {
+        FSSpec folder;
+        ASSERT_EQ(FSMakeFSSpec(path, &folder), noErr);
+        int16_t vRefNum = 0;
+        int32_t dirID = 0;
+        ASSERT_EQ(FSpGetDirID(folder, &vRefNum, &dirID), noErr);
+        std::string colon;
+        ASSERT_EQ(FSpGetColonPath(folder, &colon), noErr);
+        EXPECT_EQ(GetPathName(text, vRefNum, dirID), 0);
+        if (longOne) EXPECT_EQ(P(text), colon.substr(0, colon.find(':')) + ":...:");
+        else EXPECT_EQ(P(text), colon.size() > 64 ? colon.substr(0, colon.find(':')) + ":...:" : colon);
+    }
 
     uint32_t word = 0;
     pbitset(&word, 3);
