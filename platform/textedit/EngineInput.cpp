@@ -139,7 +139,7 @@ bool TextEngine::Key(uint8_t charCode, char16_t unicode, uint16_t modifiers)
         }
         MoveCaretTo(to, shift);
         goalH_ = keepGoal;
-        if (autoView) ShowSelection(shift ? moving != selStart_ || to > anchor_ : true);
+        if (autoView) ShowSelection(selEnd_ == to);  // the end that moved
         return true;
     }
     case kBackspace:
@@ -267,7 +267,6 @@ void TextEngine::Click(int32_t h, int32_t v, bool extend)
         select(OffsetAt(p.h, p.v, nullptr));
     }
     lastClickTick_ = TickCount();
-    (void)now;
     SetPort(saved);
 }
 

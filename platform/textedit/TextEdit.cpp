@@ -54,9 +54,7 @@ bool RunClickLoop(void* refCon)
     // The loop may call back into the editor (scrolling): it sees the
     // record as it stands, and its changes are taken afterwards.
     Publish(te);
-    s->inClickLoop = true;
     const bool go = loop(*te) != 0;
-    s->inClickLoop = false;
     Sync(te);
     return go;
 }
@@ -118,9 +116,16 @@ std::u16string FromMacRoman(const uint8_t* bytes, int32_t length)
 
 std::vector<uint8_t> ToMacRoman(const std::u16string& text)
 {
+    // Plain ASCII is most of any text: only the rest goes through the table.
     std::vector<uint8_t> out(text.size());
-    const ConversionResult r = Utf16ToMacRoman(text.data(), int32_t(text.size()), out.data(), int32_t(out.size()));
-    out.resize(size_t(r.produced));
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80) {
+            out[i] = uint8_t(c);
+        } else if (!UnicodeToMacRoman(c, &out[i])) {
+            out[i] = kSubstituteByte;
+        }
+    }
     return out;
 }
 

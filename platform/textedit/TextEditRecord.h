@@ -27,7 +27,6 @@ struct RecordState {
     std::vector<uint8_t> text, style, table;
     int16_t length = 0;
     uint32_t publishedChange = ~0u;
-    bool inClickLoop = false;
 };
 
 RecordState* StateOf(TEHandle te);

@@ -72,7 +72,9 @@ int16_t TextEngine::FindOrAddStyle(const TextAttributes& a)
         if (styles_[i].attr == a) return int16_t(i);
     for (size_t i = 0; i < styles_.size(); ++i)
         if (styles_[i].count == 0) {
-            styles_[i] = {a, 0, 0, 0};
+            // Taken at once: a later look-up in the same edit must not
+            // reuse it before the runs are counted again.
+            styles_[i] = {a, 1, 0, 0};
             const TextStyle ts = MakeTextStyle(a.font, a.size, a.face, 0);
             const FontInfo fi = StyleFontInfo(ts);
             styles_[i].ascent = fi.ascent;
@@ -81,7 +83,7 @@ int16_t TextEngine::FindOrAddStyle(const TextAttributes& a)
         }
     // The stored table's count is 16-bit: past that, share the last slot.
     if (styles_.size() >= 0x7FFF) return int16_t(styles_.size() - 1);
-    StyleSlot slot{a, 0, 0, 0};
+    StyleSlot slot{a, 1, 0, 0};
     const FontInfo fi = StyleFontInfo(MakeTextStyle(a.font, a.size, a.face, 0));
     slot.ascent = fi.ascent;
     slot.height = int16_t(fi.ascent + fi.descent + fi.leading);

@@ -121,7 +121,6 @@ public:
     int32_t SelEnd() const { return selEnd_; }
     // Clamps; redraws the lines whose hilite changed when drawing is on.
     void SetSelection(int32_t start, int32_t end);
-    void SetAnchor(int32_t anchor) { anchor_ = anchor; }
     // Takes a selection set from outside, without drawing.
     void AdoptSelection(int32_t start, int32_t end);
 
@@ -183,7 +182,6 @@ public:
     void Click(int32_t h, int32_t v, bool extend);
     bool readOnly = false;
     bool singleLine = false;  // returns are refused
-    int32_t clickCount() const { return clickCount_; }
 
     // Word boundaries: a word is a run of letters and digits.
     static bool IsWordChar(char16_t c);

@@ -265,6 +265,44 @@ TEST_F(TxnTest, UnicodeTextBoxesMeasureWrappedAndUnwrappedAndAlign)
     ATSUDisposeStyle(style);
 }
 
+TEST_F(TxnTest, ScrollingByCallAndByTheBarStaysWithinTheText)
+{
+    const Rect frame{10, 10, 110, 200};
+    TXNObject o = New(frame, kTXNWantVScrollBarMask);
+    TXNFocus(o, true);
+    std::u16string text;
+    for (int i = 0; i < 30; ++i) text += u"line\r";
+    TXNSetData(o, kTXNUnicodeTextData, text.data(), ByteCount(text.size() * 2), 0, 0);
+    TXNSetSelection(o, 0, 0);
+    TXNShowSelection(o, false);
+    Fixed lineHeight = 0;
+    TXNGetLineMetrics(o, 0, nullptr, &lineHeight);
+    const int32_t lh = lineHeight >> 16;
+    int32_t v = 2, h = 0;
+    ASSERT_EQ(TXNScroll(o, kTXNScrollUnitsInLines, kTXNScrollUnitsInPixels, &v, &h), noErr);
+    EXPECT_EQ(v, 2 * lh);
+    EXPECT_EQ(h, 0);  // wrapped text has nothing to scroll sideways
+    v = 100000;
+    TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, nullptr);
+    Point p{};
+    TXNOffsetToPoint(o, TXNOffset(text.size()), &p);
+    EXPECT_EQ(p.v + lh, frame.bottom);  // the last (empty) line at the bottom
+
+    // The bar's up arrow, pressed for a few ticks, scrolls a line a tick;
+    // the thumb dragged to the top brings the first line back.
+    Point before{};
+    TXNOffsetToPoint(o, 0, &before);
+    HeadlessRun arrow(Script().Press(20 + 192, 60 + 12).Wait(2).Release());
+    EventRecord e{};
+    ASSERT_TRUE(NextEvent(mDownMask, &e));
+    TXNClick(o, &e);
+    Point after{};
+    TXNOffsetToPoint(o, 0, &after);
+    EXPECT_GT(after.v, before.v);
+    EXPECT_EQ((after.v - before.v) % lh, 0);
+    TXNDeleteObject(o);
+}
+
 // A scripted session: click into the field, type 200 characters, select
 // by dragging, make it bold, scroll with the bar. Answers the screen.
 std::vector<uint32_t> Session(TXNObject o)

@@ -52,9 +52,12 @@ TEST_F(TextEditTest, TypingWrapsAtWordsAndKeysAndClicksSelectAsUsersExpect)
     PlayInto(Script().DoubleClick(12, y), te);
     EXPECT_EQ((*te)->selStart, 6);
     EXPECT_EQ((*te)->selEnd, 11);
-    PlayInto(Script().DoubleClick(12, y).Click(12, y), te);
-    EXPECT_EQ((*te)->selStart, 6);
-    EXPECT_EQ((*te)->selEnd, 11);
+    PlayInto(Script().Wait(60).DoubleClick(12, lh / 2), te);
+    EXPECT_EQ((*te)->selStart, 0);
+    EXPECT_EQ((*te)->selEnd, 5);  // "Hello"
+    PlayInto(Script().Wait(60).DoubleClick(12, lh / 2).Click(12, lh / 2), te);
+    EXPECT_EQ((*te)->selStart, 0);
+    EXPECT_EQ((*te)->selEnd, 6);  // the line, with its space
     PlayInto(Script().Wait(60).Click(1, lh / 2).Wait(60).Click(30, y, shiftKey), te);
     EXPECT_EQ((*te)->selStart, 0);
     EXPECT_GT((*te)->selEnd, 6);
@@ -249,6 +252,21 @@ TEST_F(TextEditTest, CopyPutsTextAndStylesThatPasteElsewhereAndTextStopsAt32767)
     TEPaste(b);
     EXPECT_EQ(TextOf(b), "e two][");
 
+    // A 'styl' whose runs fall outside the text pastes the text plain.
+    ClearCurrentScrap();
+    GetCurrentScrap(&scrap);
+    std::vector<uint8_t> styl(2 + 2 * kScrapStyleElementSize, 0);
+    styl[1] = 2;
+    styl[2 + kScrapStyleElementSize + 3] = 50;  // the second run starts at 50
+    styl[2 + 10] = uint8_t(italic);
+    PutScrapFlavor(scrap, FourCC("TEXT"), 0, 3, "xyz");
+    PutScrapFlavor(scrap, FourCC("styl"), 0, Size(styl.size()), styl.data());
+    TESetSelect(0, 0, b);
+    TEStylePaste(b);
+    EXPECT_EQ(TextOf(b), "xyze two][");
+    TEGetStyle(1, &got, nullptr, nullptr, b);
+    EXPECT_EQ(got.tsFace, 0);
+
     // 40,000 bytes keep 32,767 and say so; the limit refuses keys and
     // insertions without changing anything.
     std::vector<char> big(40000, 'x');
@@ -269,6 +287,35 @@ TEST_F(TextEditTest, CopyPutsTextAndStylesThatPasteElsewhereAndTextStopsAt32767)
     EXPECT_EQ((*b)->teLength, 32767);
     TEDispose(a);
     TEDispose(b);
+}
+
+TEST_F(TextEditTest, CaretBlinksAtTheCaretTimeAndSelectionHilitesOnlyWhileActive)
+{
+    Rect r{0, 0, 40, 100};
+    TEHandle te = TENew(&r, &r);
+    TESetText("abc", 3, te);
+    TESetSelect(0, 0, te);
+    run = std::make_unique<HeadlessRun>(Script().Wait(200));
+    TEActivate(te);
+    EXPECT_EQ(Pixel(0, 5), 0x000000u);  // the caret, left of the first character
+    for (uint32_t i = 0; i < GetCaretTime() / 2; ++i) TickCount();
+    TEIdle(te);
+    EXPECT_EQ(Pixel(0, 5), 0x000000u);  // not yet
+    for (uint32_t i = 0; i < GetCaretTime() / 2; ++i) TickCount();
+    TEIdle(te);
+    EXPECT_EQ(Pixel(0, 5), 0xFFFFFFu);
+    for (uint32_t i = 0; i < GetCaretTime(); ++i) TickCount();
+    TEIdle(te);
+    EXPECT_EQ(Pixel(0, 5), 0x000000u);
+
+    // A selection is hilited while active, and not at all when inactive.
+    TESetSelect(0, 3, te);
+    const int16_t w = TextWidth("abc", 0, 3);
+    EXPECT_NE(Pixel(w - 1, 1), 0xFFFFFFu);
+    TEDeactivate(te);
+    EXPECT_EQ(Pixel(w - 1, 1), 0xFFFFFFu);
+    EXPECT_EQ(Pixel(0, 5), 0xFFFFFFu);  // and no caret
+    TEDispose(te);
 }
 
 void DoNothing(GrafVerb, const Rect*) {}
