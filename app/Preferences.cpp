@@ -303,7 +303,8 @@ bool GetPrefFlag(int16_t flag)
     if (flag < 0) return false;
     return WithPrefs([&](bool ok) {
         if (!ok) return false;
-        Handle pref = Get1Resource(FourCC("PREF"), 0);
+        // Through the chain: without its own, the application's default answers.
+        Handle pref = GetResource(FourCC("PREF"), 0);
         const int32_t byte = 6 + flag / 8;
         if (!pref || !*pref || ResError() != noErr || GetHandleSize(pref) <= byte) return false;
         return (uint8_t((*pref)[byte]) & (0x80 >> (flag % 8))) != 0;

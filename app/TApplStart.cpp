@@ -8,6 +8,7 @@
 #include "app/BusyCursor.h"
 #include "app/DrawingUtilities.h"
 #include "app/CommandStacks.h"
+#include "app/DialogUtilities.h"
 #include "app/Menus.h"
 #include "app/Messages.h"
 #include "app/Preferences.h"
@@ -26,6 +27,7 @@
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
+#include "resources/AppHooks.h"
 #include "resources/CPseudoResManager.h"
 
 using namespace platform;
@@ -74,7 +76,8 @@ bool PrefSwitch(uint8_t mask)
     if (G_PrefResFile == -1) return false;
     const int16_t saved = CurResFile();
     UseResFile(G_PrefResFile);
-    Handle pref = Get1Resource(FourCC("PREF"), 0);
+    // Through the chain: without its own, the application's default answers.
+    Handle pref = GetResource(FourCC("PREF"), 0);
     const bool set = pref && *pref && ResError() == noErr && GetHandleSize(pref) > 6 && (uint8_t((*pref)[6]) & mask);
     UseResFile(saved);
     return set;
@@ -95,6 +98,16 @@ void InitQz()
     gCanUseApperanceManager = gAppearanceManagerVersion >= 0x0110;
     // No server components are built in: opening a published structure is off.
     DisableFunc(14);
+}
+
+// The window calls the store makes while it talks to a server.
+void InstallStoreHooks()
+{
+    AppHooks().selectWindow = SelectWindow;
+    AppHooks().showWindow = ShowWindow;
+    AppHooks().modalDialog = [](void* filter, int16_t* item) {
+        MyModalDialog(reinterpret_cast<ModalFilterUPP>(filter), item);
+    };
 }
 
 }  // namespace
@@ -128,6 +141,7 @@ int16_t ApplInitAll()
     CompactMem(0x7FFFFFF0);
     SetGrowZone(ApplGrowZone);
     CPseudoResManager::SetChangeHook(MyRESQzHOOK);
+    InstallStoreHooks();
     LoadDialogColour();
     InitTransparentProcs();
     return 0;

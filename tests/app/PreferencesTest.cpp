@@ -239,6 +239,15 @@ TEST_F(PreferencesTest, FlagsFontsAndTextStyles)
     }
 }
 
+TEST_F(PreferencesTest, TheApplicationsGeneralPreferencesAnswerWhenTheFileHasNone)
+{
+    UseAppResources(std::string(kDefaults) + R"('PREF' 0 { $"0000 0000 0000 2000" })");
+    OpenPrefResFile();
+    EXPECT_TRUE(GetPrefFlag(2));
+    ClosePrefResFile();
+    EXPECT_FALSE(GetPrefFlag(2)) << "no preferences file: false";
+}
+
 TEST_F(PreferencesTest, TheParameterBitsAreBuiltInMemory)
 {
     UseAppResources(R"(
