@@ -4,6 +4,7 @@
 
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/backends/Script.h"
+#include "platform/events/Events.h"
 #ifdef QZ_HAVE_LIVE
 #include "platform/live/LiveBackend.h"
 #endif
@@ -17,8 +18,11 @@ public:
     explicit HeadlessInput(Script script)
     {
         HeadlessOptions options;
+        // A script that leaves the program waiting ends the run: the
+        // program is asked to quit (waits no longer wait) and says why.
         options.onWatchdog = [this](const std::string& message) {
             watchdog_ = message;
+            PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
         };
         backend_ = std::make_unique<HeadlessBackend>(std::move(script), std::move(options));
         backend_->Install();
