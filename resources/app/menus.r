@@ -3,8 +3,10 @@
 # command handler answers it. Quit is the platform's own item.
 
 # The application menu (record 1 of the menu table); the platform adds Quit.
+# Its title is the program's short name: the classic apple mark has no
+# glyph in the fonts the screen uses.
 'MENU' 128 "Application" {
-    title "\x14"
+    title "Qz"
 }
 
 # The menu bar: menu id, title, items.
