@@ -69,8 +69,7 @@ bool Reserve(int64_t bytes, Handle resizing = nullptr)
     while (s.inUse + bytes > s.budget && s.growZone && !s.inGrowZone) {
         s.inGrowZone = true;
         s.growSaved = resizing;
-        const int64_t missing = s.inUse + bytes - s.budget;
-        const int32_t freed = s.growZone(Size(missing > INT32_MAX ? INT32_MAX : missing));
+        const int32_t freed = s.growZone(Size(bytes > INT32_MAX ? INT32_MAX : bytes));
         s.growSaved = nullptr;
         s.inGrowZone = false;
         if (freed == 0) break;

@@ -88,7 +88,7 @@ Size CompactMem(Size needed);
 Size MaxMem(Size* grow);
 
 // The grow-zone procedure: an allocation that does not fit the budget calls
-// it with the bytes missing and retries while it answers non-zero (it must
+// it with the size asked for and retries while it answers non-zero (it must
 // free something to answer so). GZSaveHnd is the handle being resized while
 // it runs, else null. Fault-injected failures never call it.
 using GrowZoneProcPtr = int32_t (*)(Size needed);
