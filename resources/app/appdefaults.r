@@ -16,7 +16,7 @@
 # not used here: the word at byte 6 counts the entries.
 'xctb' 0 "Dialog colours" {
     $"0000 0000 0000 0001"
-    $"0000 FFFF FFFF FFFF"    # part 0: white
+    $"0000 FFFF FFFF FFFF"    # part code 0: white
 }
 
 # The application palette (globpalette): kernel colour codes 256 and up.
