@@ -22,6 +22,7 @@
 #include "toolbox/drawing/VClipScrap.h"
 #include "toolbox/drawing/IconResourceAccess.h"
 #include "toolbox/drawing/VImageData.h"
+#include "toolbox/drawing/VImageParser.h"
 #include "toolbox/files/SystemFileServices.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
 #include "toolbox/views/TextEditors.h"
@@ -72,6 +73,7 @@ int16_t StartQz()
     InstallEngineResourceFiles();
     InstallIconResourceAccess();
     InstallImageDataAccess();
+    InstallPictureRepair();
     InstallDialQzList();
     InstallTextServicesDoc();
     VToolBoxLayerSteps steps;
