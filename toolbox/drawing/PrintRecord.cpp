@@ -161,17 +161,17 @@ RecordBytes Load(THPrint record, MyPrintRecord* fields)
     *fields = MyPrintRecord{};
     if (!record || !*record || GetHandleSize(record) < kRecordSize) return RecordBytes::Unusable;
     const auto* bytes = reinterpret_cast<const uint8_t*>(*record);
-    if (bytes[0] != 0) {
-        fields->oldRecordMarker = bytes[0];
-        return RecordBytes::Stored;
-    }
     auto it = Written().find(record);
-    if (it == Written().end()) return RecordBytes::Stored;
-    if (std::memcmp(it->second.data(), bytes, kRecordSize) != 0) {
+    bool written = it != Written().end();
+    if (written && std::memcmp(it->second.data(), bytes, kRecordSize) != 0) {
         // Someone wrote over a record of ours: what it held is let go.
         MyPrintRecord lost = Decode(it->second.data());
         DisposeAllPrintData(&lost);
         Written().erase(it);
+        written = false;
+    }
+    if (bytes[0] != 0 || !written) {
+        fields->oldRecordMarker = bytes[0];
         return RecordBytes::Stored;
     }
     *fields = Decode(bytes);

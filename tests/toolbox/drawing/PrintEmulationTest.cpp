@@ -284,12 +284,14 @@ TEST_F(Printing, ShortOrForeignRecordBytesAreNeverReadAsObjects)
 
     // A record of ours overwritten with stored bytes is converted again,
     // and what it held is not taken from the new bytes.
-    THPrint reused = NewPrintRecord();
-    PrValidate(reused);
-    std::memcpy(*reused, v3.data(), 120);
-    EXPECT_EQ(PrValidate(reused), 0);
-    EXPECT_TRUE(GetPrintRecordFields(reused, nullptr));
-    DisposePrintRecord(reused);
+    for (const std::vector<uint8_t>& bytes : {v3, StoredRecord(0x0400)}) {
+        THPrint reused = NewPrintRecord();
+        PrValidate(reused);
+        std::memcpy(*reused, bytes.data(), 120);
+        EXPECT_EQ(PrValidate(reused), 0);
+        EXPECT_TRUE(GetPrintRecordFields(reused, nullptr));
+        DisposePrintRecord(reused);
+    }
     PrClose();
 }
 
