@@ -258,23 +258,6 @@ TEST_F(CompatFiles, BundlesAnswerTheirPackageInformation)
     EXPECT_FALSE(GetBundleInfo(&folder, &type, &creator));
 }
 
-TEST(CompatImports, TheBundleComesFirst)
-{
-    ResetCompatFlags();
-    InitMachOImport();
-    InitCarbonImport();
-    EXPECT_FALSE(AreQzBundleImportsLoaded());
-    EXPECT_FALSE(AreCarbonImportsLoaded());
-    EXPECT_EQ(InitQzBundle(), 804);
-    InitMachOImport();
-    InitCarbonImport();
-    EXPECT_TRUE(IsQzBundleLoaded());
-    EXPECT_TRUE(AreQzBundleImportsLoaded());
-    EXPECT_TRUE(AreCarbonImportsLoaded());
-    EXPECT_TRUE(InitQuartzAPIs());
-    ResetCompatFlags();
-}
-
 TEST(CompatPorts, RectanglesOfTheRegionsAndNothingForNull)
 {
     CGrafPtr port = CreateNewPort();
