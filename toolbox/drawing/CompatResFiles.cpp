@@ -83,7 +83,13 @@ OSErr myFSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType
                          bool inDataFork)
 {
     OSErr err = myFSpCreate(fileSpec, creator, fileType, script);
-    if (err == dupFNErr && inDataFork) return ReplaceWithDataForkMap(fileSpec, creator, fileType, script);
+    if (err == dupFNErr && inDataFork) {
+        try {
+            return ReplaceWithDataForkMap(fileSpec, creator, fileType, script);
+        } catch (const std::bad_alloc&) {
+            return memFullErr;
+        }
+    }
     const bool madeHere = err == noErr;
     if (err != noErr && err != dupFNErr) return err;
     if (inDataFork) {

@@ -73,7 +73,7 @@ bool RunDialog(const MyPrintRecord& f, bool job)
     return err == noErr && accepted;
 }
 
-// A printer held by the record in place of `old`.
+// The record holds `printer` in place of the one it held.
 void HoldPrinter(MyPrintRecord* f, PMPrinter printer)
 {
     PMRetain(printer);
