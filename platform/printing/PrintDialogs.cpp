@@ -1,6 +1,8 @@
 // The page set-up and print dialogs. Each runs to its end inside the call
 // that shows it; as a sheet it calls its completion procedure once, before
 // that call returns, so a caller waiting for the sheet finds it done.
+#include "platform/events/Backend.h"
+#include "platform/events/Events.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/printing/PrintObjects.h"
 
@@ -12,14 +14,17 @@ enum class Outcome : uint8_t { Accepted, Cancelled };
 
 // A queued answer: "choose" or button 1 accepts, "cancel" or button 2
 // cancels; a path accepts the print dialog with that PDF file as the
-// destination. Without an answer the dialog is cancelled and the session
-// says the dialog could not be shown.
-Outcome RunDialog(PMPrintSession session, PMPrintSettings settings)
+// destination. The dialog waits for its answer while the run goes on; a
+// run that is over (or has no input at all) cancels it.
+Outcome RunDialog(PMPrintSession, PMPrintSettings settings)
 {
     DialogAnswer answer;
-    if (!TakeDialogAnswer(&answer)) {
-        session->error = kPMNotImplemented;
-        return Outcome::Cancelled;
+    while (!TakeDialogAnswer(&answer)) {
+        Backend* backend = CurrentBackend();
+        if (!backend || backend->Ended())
+            return Outcome::Cancelled;
+        EventRecord event;
+        WaitNextEvent(everyEvent, &event, 30, nullptr);
     }
     switch (answer.kind) {
     case DialogAnswer::Kind::Choose: return Outcome::Accepted;

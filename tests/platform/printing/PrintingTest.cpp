@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+#include "platform/backends/Script.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Blits.h"
@@ -25,6 +27,7 @@
 #include "platform/pictures/Pictures.h"
 #include "platform/printing/PagePlayer.h"
 #include "platform/printing/Printing.h"
+#include "tests/platform/events/HeadlessFixture.h"
 
 namespace {
 
@@ -597,3 +600,56 @@ TEST(PrintDialogs, APathAnswersThePrintDialogWithThatFile)
 }
 
 }  // namespace
+
+// --- Printing from the print-documents event -----------------------------
+
+namespace {
+
+std::string printedName;
+void DrawDocumentName(int)
+{
+    TextFont(21);
+    TextSize(12);
+    MoveTo(20, 40);
+    DrawText(printedName.data(), 0, int16_t(printedName.size()));
+}
+
+}  // namespace
+
+TEST(PrintJob, PrintDocumentsEventPrintsIntoTheDocumentsFolderOnceTheScriptAnswers)
+{
+    if (!HavePdfTools())
+        GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
+    TempDir dir;
+    ::setenv("QZ_DOCUMENTS_DIR", dir.path().c_str(), 1);
+    Script script;
+    std::string error;
+    ASSERT_TRUE(ParseScript("send pdoc /tmp/Orders.QzB\nwait 10\nanswer choose\n", &script, &error)) << error;
+    platform::testing::HeadlessRun run(std::move(script));
+    EventRecord e{};
+    ASSERT_TRUE(platform::testing::NextEvent(highLevelEventMask, &e));
+    ASSERT_EQ(HighLevelEventID(e), kAEPrintDocuments);
+    ASSERT_EQ(LastHighLevelEvent().documents.size(), 1u);
+    printedName = fs::path(LastHighLevelEvent().documents[0]).filename().string();
+
+    Session s;
+    Boolean accepted = false;
+    const uint32_t before = TickCount();
+    ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
+    EXPECT_TRUE(accepted);
+    EXPECT_GE(TickCount() - before, 5u);  // the dialog waited for the answer
+    ASSERT_EQ(PMSessionBeginDocument(s.session, s.settings, s.format), kPMNoError);
+    PrintPage(s, DrawDocumentName, 1);
+    ASSERT_EQ(PMSessionEndDocument(s.session), kPMNoError);
+    ::unsetenv("QZ_DOCUMENTS_DIR");
+    EXPECT_EQ(PMSessionLastDocumentPath(s.session), dir / "Print.pdf");
+    EXPECT_NE(Output("pdftotext '" + (dir / "Print.pdf") + "' -").find("Orders.QzB"), std::string::npos);
+    EXPECT_TRUE(run.watchdogMessage.empty());
+
+    // A print dialog nobody answers ends with the run, cancelled.
+    Boolean again = true;
+    Session t;
+    ASSERT_EQ(PMSessionPrintDialog(t.session, t.settings, t.format, &again), kPMNoError);
+    EXPECT_FALSE(again);
+    EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos);
+}
