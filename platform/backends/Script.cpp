@@ -144,6 +144,15 @@ Script& Script::Send(OSType eventID, std::vector<std::string> documents)
     return *this;
 }
 
+Script& Script::Choose(int16_t item)
+{
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::ChooseItem;
+    s.ticks = uint32_t(uint16_t(item));
+    steps_.push_back(std::move(s));
+    return *this;
+}
+
 Script& Script::Clipboard(std::string text)
 {
     ScriptStep s;
@@ -310,12 +319,15 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
     } else if (op == "answer") {
         std::string text;
         for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];
-        if (!ParseDialogAnswer(text, nullptr))
+        if (!ParseFileDialogAnswer(text, nullptr))
             return *error = "'answer' takes a path, 'cancel', 'choose' or 'button N'", false;
         script->AnswerFileDialog(text);
     } else if (op == "screenshot") {
         if (w.size() != 2) return *error = "'screenshot' takes one path", false;
         script->Screenshot(w[1]);
+    } else if (op == "choose") {
+        if (w.size() != 2 || !ints(1) || n[0] < 1 || n[0] > 32767) return *error = "'choose' takes an item number", false;
+        script->Choose(int16_t(n[0]));
     } else if (op == "clipboard") {
         if (w.size() != 2) return *error = "'clipboard' takes one text", false;
         script->Clipboard(w[1]);

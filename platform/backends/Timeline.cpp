@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/events/Events.h"
+#include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/scrap/Scrap.h"
 #include "platform/scrap/ScrapText.h"
@@ -142,6 +143,9 @@ uint32_t Timeline::Expand(const ScriptStep& step, uint32_t t)
     case Kind::AnswerFileDialog:
         push(t, Op::Answer);
         return 0;
+    case Kind::ChooseItem:
+        push(t, Op::Choose);
+        return 0;
     case Kind::SendHighLevel:
         push(t, Op::Send);
         return 0;
@@ -180,11 +184,14 @@ void Timeline::Apply(const Action& a)
         }
         break;
     case Op::Answer: {
-        DialogAnswer answer;
-        if (ParseDialogAnswer(a.step->text, &answer))
-            PushDialogAnswer(std::move(answer));
+        FileDialogAnswer answer;
+        if (ParseFileDialogAnswer(a.step->text, &answer))
+            PushFileDialogAnswer(std::move(answer));
         break;
     }
+    case Op::Choose:
+        PushDialogAnswer(int16_t(a.step->ticks));
+        break;
     case Op::Send:
         PostHighLevelEvent(kCoreEventClass, a.step->eventID, a.step->documents);
         break;

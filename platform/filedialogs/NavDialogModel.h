@@ -34,7 +34,8 @@ struct NavDialogObject {
     int32_t popupIndex = 0;  // the pop-up entry in force (0-based)
     std::vector<ControlRecord*> controls;
     Rect customRect{};
-    WindowRecord* window = nullptr;
+    WindowRecord* window = nullptr;  // the dialog's window, when it has one
+    void* ui = nullptr;              // its items (NavDialogWindow.cpp)
 
     bool running = false;
     bool ended = false;

@@ -6,11 +6,16 @@
 
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/Clock.h"
+#include "platform/drawing/Ports.h"
 #include "platform/events/Backend.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/filedialogs/NavDialogModel.h"
+#include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/SpecialFolders.h"
+#include "platform/windows/Windows.h"
 
 namespace platform {
 
@@ -115,16 +120,16 @@ void AnswerWithPath(NavDialogRef d, const std::string& raw)
     }
 }
 
-void ApplyAnswer(NavDialogRef d, const DialogAnswer& answer)
+void ApplyAnswer(NavDialogRef d, const FileDialogAnswer& answer)
 {
     switch (answer.kind) {
-    case DialogAnswer::Kind::Cancel: NavCancel(d); return;
-    case DialogAnswer::Kind::Choose:
+    case FileDialogAnswer::Kind::Cancel: NavCancel(d); return;
+    case FileDialogAnswer::Kind::Choose:
         if (!NavAccept(d))
             StopRun(d, std::string("the ") + KindName(d) + " dialog has nothing to choose");
         return;
-    case DialogAnswer::Kind::Path: AnswerWithPath(d, answer.path); return;
-    case DialogAnswer::Kind::Button:
+    case FileDialogAnswer::Kind::Path: AnswerWithPath(d, answer.path); return;
+    case FileDialogAnswer::Kind::Button:
         if (answer.button < 1 || size_t(answer.button) > d->controls.size()) {
             StopRun(d, "'answer button " + std::to_string(answer.button) + "' but the " + KindName(d) +
                            " dialog has " + std::to_string(d->controls.size()) + " extra buttons");
@@ -135,7 +140,16 @@ void ApplyAnswer(NavDialogRef d, const DialogAnswer& answer)
         {
             EventRecord event{};
             event.what = mouseDown;
-            event.message = uint32_t(answer.button);
+            event.when = TickCount();
+            Rect box;
+            if (d->window && GetControlBounds(d->controls[size_t(answer.button - 1)], &box)) {
+                GrafPtr saved;
+                GetPort(&saved);
+                SetPortWindowPort(d->window);
+                event.where = {int16_t((box.top + box.bottom) / 2), int16_t((box.left + box.right) / 2)};
+                LocalToGlobal(&event.where);
+                SetPort(saved);
+            }
             NavCBRec rec;
             rec.eventData.event = &event;
             rec.eventData.param = d->controls[size_t(answer.button - 1)];
@@ -197,18 +211,25 @@ OSStatus NavDialogRun(NavDialogRef d)
     if (d->running || d->ended)
         return kNavWrongDialogStateErr;
     d->running = true;
+    // The window exists (hidden) before the caller hears of the dialog, so
+    // that it can add its controls; a run without input has none.
+    const bool drawn = CurrentBackend() != nullptr && NavOpenWindow(d);
     NavCBRec customize;
     NavCallBack(d, kNavCBCustomize, &customize);
     if (customize.customRect.right > customize.customRect.left && customize.customRect.bottom > customize.customRect.top)
         d->customRect = customize.customRect;
     NavCallBack(d, kNavCBStart, nullptr);
+    if (drawn) {
+        NavRefreshWindow(d);
+        NavShowWindow(d);
+    }
     if (d->customRect.right > d->customRect.left)
         NavCallBack(d, kNavCBAdjustRect, nullptr);
 
     // Until the user acts: a script's answer, else events for the dialog.
     while (!d->ended) {
-        DialogAnswer answer;
-        if (TakeDialogAnswer(&answer)) {
+        FileDialogAnswer answer;
+        if (TakeFileDialogAnswer(&answer)) {
             ApplyAnswer(d, answer);
             continue;
         }
@@ -222,9 +243,13 @@ OSStatus NavDialogRun(NavDialogRef d)
             NavCBRec rec;
             rec.eventData.event = &event;
             NavCallBack(d, kNavCBEvent, &rec);
+            if (drawn && !d->ended)
+                NavWindowEvent(d, &event);
         }
     }
     NavCallBack(d, kNavCBTerminate, nullptr);
+    if (drawn)
+        NavCloseWindow(d);
     if (d->options.preferenceKey != 0)
         RememberedFolders()[d->options.preferenceKey] = d->folder;
     d->running = false;
@@ -272,7 +297,12 @@ OSStatus NavDisposeReply(NavReplyRecord* reply)
     return noErr;
 }
 
-void NavDialogDispose(NavDialogRef d) { delete d; }
+void NavDialogDispose(NavDialogRef d)
+{
+    if (d)
+        NavCloseWindow(d);
+    delete d;
+}
 
 OSStatus NavCustomControl(NavDialogRef d, NavCustomControlMessage selector, void* parms)
 {

@@ -18,8 +18,8 @@ enum class Outcome : uint8_t { Accepted, Cancelled };
 // run that is over (or has no input at all) cancels it.
 Outcome RunDialog(PMPrintSession, PMPrintSettings settings)
 {
-    DialogAnswer answer;
-    while (!TakeDialogAnswer(&answer)) {
+    FileDialogAnswer answer;
+    while (!TakeFileDialogAnswer(&answer)) {
         Backend* backend = CurrentBackend();
         if (!backend || backend->Ended())
             return Outcome::Cancelled;
@@ -27,10 +27,10 @@ Outcome RunDialog(PMPrintSession, PMPrintSettings settings)
         WaitNextEvent(everyEvent, &event, 30, nullptr);
     }
     switch (answer.kind) {
-    case DialogAnswer::Kind::Choose: return Outcome::Accepted;
-    case DialogAnswer::Kind::Cancel: return Outcome::Cancelled;
-    case DialogAnswer::Kind::Button: return answer.button == 1 ? Outcome::Accepted : Outcome::Cancelled;
-    case DialogAnswer::Kind::Path:
+    case FileDialogAnswer::Kind::Choose: return Outcome::Accepted;
+    case FileDialogAnswer::Kind::Cancel: return Outcome::Cancelled;
+    case FileDialogAnswer::Kind::Button: return answer.button == 1 ? Outcome::Accepted : Outcome::Cancelled;
+    case FileDialogAnswer::Kind::Path:
         if (!settings || answer.path.empty())
             return Outcome::Cancelled;
         settings->destination = kPMDestinationFile;

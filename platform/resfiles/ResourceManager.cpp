@@ -434,6 +434,7 @@ void UseResFile(int16_t refNum)
 void SetResLoad(bool load) { S().resLoad = load; }
 
 OSErr ResError() { return S().error; }
+void SetResError(OSErr error) { S().error = error; }
 
 Handle GetResource(ResType type, int16_t id) { return Lookup(false, type, id); }
 Handle Get1Resource(ResType type, int16_t id) { return Lookup(true, type, id); }

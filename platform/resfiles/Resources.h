@@ -63,6 +63,8 @@ void UseResFile(int16_t refNum);
 
 void SetResLoad(bool load);
 OSErr ResError();
+// For readers of resource layouts: a resource found but damaged.
+void SetResError(OSErr error);
 
 Handle GetResource(ResType type, int16_t id);
 Handle Get1Resource(ResType type, int16_t id);

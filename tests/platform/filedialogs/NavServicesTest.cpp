@@ -131,9 +131,9 @@ TEST(OpenDialog, AnsweredPathGivesAValidReplyAndCancelNone)
     NavDialogDispose(d);
 
     ASSERT_EQ(NavCreateGetFileDialog(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
-    DialogAnswer cancel;
-    ParseDialogAnswer("cancel", &cancel);
-    PushDialogAnswer(cancel);
+    FileDialogAnswer cancel;
+    ParseFileDialogAnswer("cancel", &cancel);
+    PushFileDialogAnswer(cancel);
     ASSERT_EQ(NavDialogRun(d), noErr);
     EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel);
     EXPECT_EQ(NavDialogGetReply(d, &reply), userCanceledErr);
@@ -224,9 +224,9 @@ TEST(OpenDialog, TwoFiltersInThePopupAndCustomButtons)
     caller.kinds = {{FourCC("BAS5")}};
     caller.withButtons = true;
     ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, CallerEvents, nullptr, CallerFilter, &caller, &d), noErr);
-    DialogAnswer button;
-    ASSERT_TRUE(ParseDialogAnswer("button 2", &button));
-    PushDialogAnswer(button);
+    FileDialogAnswer button;
+    ASSERT_TRUE(ParseFileDialogAnswer("button 2", &button));
+    PushFileDialogAnswer(button);
     ASSERT_EQ(NavDialogRun(d), noErr);
     EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel);
     EXPECT_EQ(caller.chosenButton, 2);

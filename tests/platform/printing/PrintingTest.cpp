@@ -540,9 +540,9 @@ TEST(PrintDialogs, SheetsCompleteBeforeTheDialogCallReturns)
     auto* window = reinterpret_cast<WindowRecord*>(&sheetCalls);  // only passed back
     ASSERT_EQ(PMSessionUseSheets(s.session, window, SheetDone), kPMNoError);
 
-    DialogAnswer choose;
-    ASSERT_TRUE(ParseDialogAnswer("choose", &choose));
-    PushDialogAnswer(choose);
+    FileDialogAnswer choose;
+    ASSERT_TRUE(ParseFileDialogAnswer("choose", &choose));
+    PushFileDialogAnswer(choose);
     sheetCalls = 0;
     Boolean accepted = false;
     ASSERT_EQ(PMSessionPageSetupDialog(s.session, s.format, &accepted), kPMNoError);
@@ -550,15 +550,15 @@ TEST(PrintDialogs, SheetsCompleteBeforeTheDialogCallReturns)
     EXPECT_TRUE(sheetAccepted);
     EXPECT_TRUE(accepted);
 
-    PushDialogAnswer(choose);
+    PushFileDialogAnswer(choose);
     sheetCalls = 0;
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_EQ(sheetCalls, 1);
     EXPECT_TRUE(sheetAccepted);
 
-    DialogAnswer cancel;
-    ASSERT_TRUE(ParseDialogAnswer("cancel", &cancel));
-    PushDialogAnswer(cancel);
+    FileDialogAnswer cancel;
+    ASSERT_TRUE(ParseFileDialogAnswer("cancel", &cancel));
+    PushFileDialogAnswer(cancel);
     sheetCalls = 0;
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_EQ(sheetCalls, 1);
@@ -567,7 +567,7 @@ TEST(PrintDialogs, SheetsCompleteBeforeTheDialogCallReturns)
 
     // Without sheets the completion is not called.
     PMSessionUseSheets(s.session, nullptr, nullptr);
-    PushDialogAnswer(choose);
+    PushFileDialogAnswer(choose);
     sheetCalls = 0;
     PMSessionPageSetupDialog(s.session, s.format, &accepted);
     EXPECT_EQ(sheetCalls, 0);
@@ -578,9 +578,9 @@ TEST(PrintDialogs, APathAnswersThePrintDialogWithThatFile)
 {
     Session s;
     ClearFileDialogAnswers();
-    DialogAnswer path;
-    ASSERT_TRUE(ParseDialogAnswer("/tmp/out.pdf", &path));
-    PushDialogAnswer(path);
+    FileDialogAnswer path;
+    ASSERT_TRUE(ParseFileDialogAnswer("/tmp/out.pdf", &path));
+    PushFileDialogAnswer(path);
     Boolean accepted = false;
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_TRUE(accepted);
@@ -589,14 +589,14 @@ TEST(PrintDialogs, APathAnswersThePrintDialogWithThatFile)
     EXPECT_EQ(location, "/tmp/out.pdf");
 
     // "button 2" cancels and leaves the destination as it was.
-    DialogAnswer button;
-    ASSERT_TRUE(ParseDialogAnswer("button 2", &button));
+    FileDialogAnswer button;
+    ASSERT_TRUE(ParseFileDialogAnswer("button 2", &button));
     EXPECT_EQ(button.button, 2);
-    PushDialogAnswer(button);
+    PushFileDialogAnswer(button);
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_FALSE(accepted);
-    EXPECT_FALSE(ParseDialogAnswer("button x", &button));
-    EXPECT_FALSE(ParseDialogAnswer("", &button));
+    EXPECT_FALSE(ParseFileDialogAnswer("button x", &button));
+    EXPECT_FALSE(ParseFileDialogAnswer("", &button));
 }
 
 }  // namespace
