@@ -12,6 +12,7 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/files/FileSpec.h"
 #include "platform/lists/Lists.h"
 #include "platform/menus/Menus.h"
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int16_t kWidth = 460;
 constexpr int16_t kListTop = 62, kListBottom = 242, kMargin = 14;
+constexpr int16_t kButtonsTop = kListBottom + 38, kHeight = kButtonsTop + 34;
 constexpr int16_t kMinCustomWidth = 236, kMinCustomHeight = 44;
 constexpr MenuID kPathMenuID = 30701, kTypeMenuID = 30702;
 
@@ -255,7 +257,7 @@ bool NavOpenWindow(NavDialogRef d)
     if (!ui)
         return false;
     ItemList items;
-    const int16_t bottomRow = 256;
+    const int16_t bottomRow = kButtonsTop;
     items.Add({bottomRow, int16_t(kWidth - 90), int16_t(bottomRow + 20), int16_t(kWidth - kMargin)}, kButtonDialogItem,
               ActionTitle(*d));
     items.Add({bottomRow, int16_t(kWidth - 180), int16_t(bottomRow + 20), int16_t(kWidth - 100)}, kButtonDialogItem,
@@ -273,8 +275,8 @@ bool NavOpenWindow(NavDialogRef d)
         delete ui;
         return false;
     }
-    Rect bounds{0, 0, int16_t(bottomRow + 34), kWidth};
-    ui->dialog = NewDialog(nullptr, &bounds, PString(WindowTitle(*d)).data(), false, 1,
+    Rect bounds{0, 0, kHeight, kWidth};
+    ui->dialog = NewDialog(nullptr, &bounds, PString(WindowTitle(*d)).data(), false, movableDBoxProc,
                            reinterpret_cast<WindowRef>(-1), false, 0, ditl);
     DisposeHandle(ditl);
     if (!ui->dialog) {
@@ -347,7 +349,7 @@ void NavShowWindow(NavDialogRef d)
             if (GetDialogItemAsControl(ui->dialog, item, &c) == noErr && c)
                 MoveControl(c, box.left, box.top);
         }
-        SizeWindow(d->window, kWidth, int16_t(256 + 34 + extra), true);
+        SizeWindow(d->window, kWidth, int16_t(kHeight + extra), true);
     }
     const Rect screen = ScreenBounds();
     int16_t h = d->options.location.h, v = d->options.location.v;
@@ -496,6 +498,8 @@ void NavWindowEvent(NavDialogRef d, EventRecord* e)
             BeginUpdate(d->window);
             DrawDialog(ui->dialog);
             DrawControls(d->window);
+            const Rect frame{kListTop, kMargin, kListBottom, int16_t(kWidth - kMargin)};
+            FrameRect(&frame);
             LUpdate(GetWindowPort(d->window)->visRgn, ui->list);
             EndUpdate(d->window);
         } else {
