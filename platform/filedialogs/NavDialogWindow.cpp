@@ -1,4 +1,5 @@
 #include "platform/filedialogs/NavDialogWindow.h"
+#include "platform/filedialogs/ItemImage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,49 +29,6 @@ constexpr int16_t kListTop = 62, kListBottom = 242, kMargin = 14;
 constexpr int16_t kButtonsTop = kListBottom + 38, kHeight = kButtonsTop + 34;
 constexpr int16_t kMinCustomWidth = 236, kMinCustomHeight = 44;
 constexpr MenuID kPathMenuID = 30701, kTypeMenuID = 30702;
-
-// The 'DITL' image of the dialog's own items (published layout: a count
-// less one, then per item a reserved word pair, the box, the type and the
-// length-prefixed data, padded to even).
-class ItemList {
-public:
-    void Add(const Rect& box, uint8_t type, const std::string& text)
-    {
-        size_t at = bytes_.size();
-        bytes_.resize(at + 14);
-        WriteBE16(&bytes_[at + 4], uint16_t(box.top));
-        WriteBE16(&bytes_[at + 6], uint16_t(box.left));
-        WriteBE16(&bytes_[at + 8], uint16_t(box.bottom));
-        WriteBE16(&bytes_[at + 10], uint16_t(box.right));
-        bytes_[at + 12] = type;
-        bytes_[at + 13] = uint8_t(std::min<size_t>(text.size(), 255));
-        bytes_.insert(bytes_.end(), text.begin(), text.begin() + bytes_[at + 13]);
-        if (bytes_.size() & 1)
-            bytes_.push_back(0);
-        ++count_;
-    }
-    Handle Make() const
-    {
-        std::vector<uint8_t> all(2);
-        WriteBE16(all.data(), uint16_t(count_ - 1));
-        all.insert(all.end(), bytes_.begin(), bytes_.end());
-        Handle h = nullptr;
-        PtrToHand(all.data(), &h, Size(all.size()));
-        return h;
-    }
-
-private:
-    std::vector<uint8_t> bytes_;
-    int16_t count_ = 0;
-};
-
-std::vector<uint8_t> PString(const std::string& s)
-{
-    std::vector<uint8_t> p(1 + std::min<size_t>(s.size(), 255));
-    p[0] = uint8_t(p.size() - 1);
-    std::memcpy(p.data() + 1, s.data(), p[0]);
-    return p;
-}
 
 std::string FromPString(const uint8_t* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
