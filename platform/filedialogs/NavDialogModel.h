@@ -30,6 +30,7 @@ struct NavDialogObject {
 
     std::string folder;      // where the dialog stands (a POSIX path)
     std::string selected;    // the item chosen in the list (a path), or empty
+    std::vector<std::string> moreSelected;  // the others, when several files may be opened
     std::string editName;    // the save name
     int32_t popupIndex = 0;  // the pop-up entry in force (0-based)
     std::vector<ControlRecord*> controls;

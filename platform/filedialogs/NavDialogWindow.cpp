@@ -181,12 +181,22 @@ void ClickList(NavDialogRef d, Point local, uint16_t modifiers)
 {
     NavWindow* ui = UI(d);
     const bool twice = LClick(local, modifiers, ui->list);
-    Cell cell{0, 0};
-    if (!LGetSelect(true, &cell, ui->list)) {
-        d->selected.clear();
+    const Cell clicked = LLastClick(ui->list);
+    d->selected.clear();
+    d->moreSelected.clear();
+    std::vector<int16_t> rows;
+    for (Cell c{0, 0}; LGetSelect(true, &c, ui->list) && size_t(c.v) < ui->rows.size(); ++c.v)
+        rows.push_back(c.v);
+    if (rows.empty())
         return;
-    }
-    SelectRow(d, cell.v);
+    // The row clicked leads; with several files allowed the others follow.
+    const int16_t lead = std::find(rows.begin(), rows.end(), clicked.v) != rows.end() ? clicked.v : rows.front();
+    SelectRow(d, lead);
+    if (d->kind == NavDialogObject::Kind::GetFile && (d->options.optionFlags & kNavAllowMultipleFiles))
+        for (int16_t r : rows)
+            if (r != lead && !ui->rows[size_t(r)].isFolder)
+                d->moreSelected.push_back(ui->rows[size_t(r)].path);
+    const Cell cell{lead, 0};
     if (!twice)
         return;
     const NavItem& item = ui->rows[size_t(cell.v)];
@@ -217,7 +227,7 @@ bool NavOpenWindow(NavDialogRef d)
     ItemList items;
     const int16_t bottomRow = kButtonsTop;
     items.Add({bottomRow, int16_t(kWidth - 90), int16_t(bottomRow + 20), int16_t(kWidth - kMargin)}, kButtonDialogItem,
-              ActionTitle(*d));
+              d->options.actionButtonLabel.empty() ? ActionTitle(*d) : d->options.actionButtonLabel.c_str());
     items.Add({bottomRow, int16_t(kWidth - 180), int16_t(bottomRow + 20), int16_t(kWidth - 100)}, kButtonDialogItem,
               d->options.cancelButtonLabel.empty() ? "Cancel" : d->options.cancelButtonLabel);
     items.Add({8, kMargin, 24, int16_t(kWidth - kMargin)}, kStaticTextDialogItem | itemDisable, d->options.message);
@@ -272,8 +282,8 @@ bool NavOpenWindow(NavDialogRef d)
     Rect view{int16_t(kListTop + 1), int16_t(kMargin + 1), int16_t(kListBottom - 1), int16_t(kWidth - kMargin - 16)};
     ListBounds data{0, 0, 0, 1};
     ui->list = LNew(&view, &data, Point{0, 0}, 0, d->window, true, false, false, true);
-    if (ui->list)
-        SetListSelectionFlags(ui->list, 0x80);  // one row at a time
+    if (ui->list && !(d->kind == NavDialogObject::Kind::GetFile && (d->options.optionFlags & kNavAllowMultipleFiles)))
+        SetListSelectionFlags(ui->list, lOnlyOne);
     SetPort(saved);
     NavRefreshWindow(d);
     return ui->list != nullptr;

@@ -11,6 +11,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/events/Backend.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/events/InputState.h"
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/files/FileSpec.h"
@@ -136,23 +137,30 @@ void ApplyAnswer(NavDialogRef d, const FileDialogAnswer& answer)
             return;
         }
         // The extra buttons are the caller's: it learns of the click through
-        // its event callback.
+        // its event callback. On the screen the button is clicked as a user
+        // would; without a window the callback hears of it directly.
         {
-            EventRecord event{};
-            event.what = mouseDown;
-            event.when = TickCount();
-            Rect box;
-            if (d->window && GetControlBounds(d->controls[size_t(answer.button - 1)], &box)) {
+            ControlRecord* button = d->controls[size_t(answer.button - 1)];
+            Rect box{};
+            GetControlBounds(button, &box);  // empty for a control that is none
+            if (d->window && box.right > box.left && box.bottom > box.top) {
                 GrafPtr saved;
                 GetPort(&saved);
                 SetPortWindowPort(d->window);
-                event.where = {int16_t((box.top + box.bottom) / 2), int16_t((box.left + box.right) / 2)};
-                LocalToGlobal(&event.where);
+                Point where{int16_t((box.top + box.bottom) / 2), int16_t((box.left + box.right) / 2)};
+                LocalToGlobal(&where);
                 SetPort(saved);
+                InputMouseMoved(where);
+                InputButton(true, where, 0);
+                InputButton(false, where, 0);
+                return;
             }
+            EventRecord event{};
+            event.what = mouseDown;
+            event.when = TickCount();
             NavCBRec rec;
             rec.eventData.event = &event;
-            rec.eventData.param = d->controls[size_t(answer.button - 1)];
+            rec.eventData.param = button;
             NavCallBack(d, kNavCBEvent, &rec);
         }
         if (!d->ended)

@@ -3,6 +3,7 @@
 // save name selected at start, the replace question and new folders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -38,7 +39,7 @@ protected:
     // Where things of the dialog lie on the screen, measured on a window
     // made and closed again: the layout is the same every time.
     struct Places {
-        Point firstRow, action, newFolder;
+        Point firstRow, secondRow, thirdRow, action, newFolder;
     };
     static Places Measure(NavDialogRef d)
     {
@@ -46,6 +47,8 @@ protected:
         EXPECT_TRUE(NavOpenWindow(d));
         NavShowWindow(d);
         EXPECT_TRUE(NavRowCentre(d, 0, &p.firstRow));
+        NavRowCentre(d, 1, &p.secondRow);
+        NavRowCentre(d, 2, &p.thirdRow);
         auto centre = [&](int16_t item) {
             DialogItemType type;
             Handle h;
@@ -152,6 +155,117 @@ TEST_F(NavWindowTest, SaveAsksBeforeReplacingAndMakesNewFolders)
     EXPECT_EQ(text, "text");
     NavDialogDispose(d);
     EXPECT_TRUE(run->watchdogMessage.empty()) << run->watchdogMessage;
+}
+
+// A caller as the toolbox's open dialog is: two push buttons of its own in
+// the custom area, found by their control id when clicked.
+struct ButtonCaller {
+    ControlRef buttons[2] = {nullptr, nullptr};
+    int16_t chosen = 0;
+};
+
+void ButtonEvents(NavEventCallbackMessage message, NavCBRecPtr parms, void* userData)
+{
+    auto* c = static_cast<ButtonCaller*>(userData);
+    switch (message) {
+    case kNavCBCustomize:
+        parms->customRect.right = std::max<int16_t>(parms->customRect.right, int16_t(parms->customRect.left + 236));
+        parms->customRect.bottom = std::max<int16_t>(parms->customRect.bottom, int16_t(parms->customRect.top + 44));
+        break;
+    case kNavCBStart:
+        for (int16_t i = 0; i < 2; ++i) {
+            Rect r{0, 0, 20, 80};
+            unsigned char title[] = "\x05" "Other";
+            c->buttons[i] = NewControl(parms->window, &r, title, true, 0, 0, 1, pushButProc, 0);
+            ControlID id{FourCC("xTbx"), int32_t(i + 1)};
+            SetControlID(c->buttons[i], &id);
+            NavCustomControl(parms->context, kNavCtlAddControl, c->buttons[i]);
+        }
+        break;
+    case kNavCBAdjustRect:
+        MoveControl(c->buttons[0], int16_t(parms->customRect.left + 12), int16_t(parms->customRect.top + 12));
+        MoveControl(c->buttons[1], int16_t(parms->customRect.left + 12 + 80 + 12), int16_t(parms->customRect.top + 12));
+        break;
+    case kNavCBEvent: {
+        EventRecord* e = parms->eventData.event;
+        if (!e || e->what != mouseDown || !parms->window)
+            break;
+        SetPortWindowPort(parms->window);
+        Point local = e->where;
+        GlobalToLocal(&local);
+        ControlRef hit = nullptr;
+        FindControl(local, parms->window, &hit);
+        ControlID id{};
+        if (hit && GetControlID(hit, &id) == noErr && id.signature == FourCC("xTbx") &&
+            HandleControlClick(hit, local, e->modifiers, nullptr)) {
+            c->chosen = int16_t(id.id);
+            NavCustomControl(parms->context, kNavCtlCancel, nullptr);
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
+TEST_F(NavWindowTest, CustomButtonTwoCancelsAndIsReportedWhetherClickedOrAnswered)
+{
+    Folder folder;
+    for (bool answered : {false, true}) {
+        SCOPED_TRACE(answered);
+        NavDialogCreationOptions options = Options();
+        ButtonCaller caller;
+        NavDialogRef d = nullptr;
+        ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, ButtonEvents, nullptr, nullptr, &caller, &d), noErr);
+        // The custom area starts 32 below the list; the window's content
+        // is at (100, 100): button 2 is 12 + 80 + 12 from the area's left.
+        const Point second{int16_t(100 + 274 + 12 + 10), int16_t(100 + 14 + 12 + 80 + 12 + 40)};
+        Rect where{};
+        Script script;
+        script.Wait(5).Screenshot("probe");
+        if (answered)
+            script.AnswerFileDialog("button 2");
+        else
+            script.Click(second.h, second.v);
+        script.Wait(5);
+        PlayWithProbe(std::move(script), [&](const std::string&) { GetControlBounds(caller.buttons[1], &where); });
+        ASSERT_EQ(NavDialogRun(d), noErr);
+        EXPECT_EQ(where.top, 274 + 12);
+        EXPECT_EQ(where.left, 14 + 12 + 80 + 12);
+        EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel);
+        EXPECT_EQ(caller.chosen, 2);
+        NavDialogDispose(d);
+        EXPECT_TRUE(run->watchdogMessage.empty()) << run->watchdogMessage;
+    }
+}
+
+TEST_F(NavWindowTest, SeveralFilesOpenTogetherWhenAllowed)
+{
+    Folder folder;
+    NavDialogCreationOptions options = Options();
+    options.optionFlags |= kNavAllowMultipleFiles;
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    AEDesc where;
+    const std::string root = folder.Path();
+    AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
+    NavCustomControl(d, kNavCtlSetLocation, &where);
+    AEDisposeDesc(&where);
+    const Places at = Measure(d);  // "Sub", "a.QzB", "b.txt"
+    Play(Script()
+             .Wait(5)
+             .Click(at.secondRow.h, at.secondRow.v)
+             .Wait(5)
+             .Click(at.thirdRow.h, at.thirdRow.v, shiftKey)
+             .Wait(5)
+             .Click(at.action.h, at.action.v));
+    ASSERT_EQ(NavDialogRun(d), noErr);
+    NavReplyRecord reply;
+    ASSERT_EQ(NavDialogGetReply(d, &reply), noErr);
+    int32_t count = 0;
+    AECountItems(&reply.selection, &count);
+    EXPECT_EQ(count, 2);
+    NavDisposeReply(&reply);
+    NavDialogDispose(d);
 }
 
 }  // namespace
