@@ -4,9 +4,11 @@
 // headless answers both act through these calls.
 #pragma once
 
+#include <new>
 #include <string>
 #include <vector>
 
+#include "platform/core/Errors.h"
 #include "platform/filedialogs/NavServices.h"
 
 namespace platform {
@@ -44,6 +46,18 @@ struct NavDialogObject {
     std::vector<std::string> chosen;  // open: files; save: the folder; choose: the folder
     bool replacing = false;
 };
+
+// Runs an entry's body: running out of memory answers memFullErr instead
+// of leaving the call as an exception.
+template <class F>
+OSStatus NavGuarded(F&& body)
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
 
 // The pop-up entries the dialog shows (none with kNavNoTypePopup).
 std::vector<std::string> NavPopupEntries(NavDialogRef dialog);

@@ -29,6 +29,7 @@ struct PageTarget {
     cairo_t* cr = nullptr;
     double lineScale = 1.0;  // from the line-width comment
     bool needsRaster = false;
+    bool outOfMemory = false;
 };
 PageTarget* target = nullptr;
 
@@ -539,6 +540,19 @@ void CairoComment(int16_t kind, int16_t dataSize, Handle data)
         target->lineScale = double(num) / den;
 }
 
+// The drawing procedures are called from inside the picture's playback:
+// running out of memory in one ends the page with memFullErr instead of
+// unwinding through the player.
+template <auto Proc, class... Args>
+void Safely(Args... args)
+{
+    try {
+        Proc(args...);
+    } catch (const std::bad_alloc&) {
+        target->outOfMemory = true;
+    }
+}
+
 // Runs the picture through a scratch port of the page's size whose
 // drawing procedures go to `page`.
 OSErr PlayThroughProcs(PageTarget* page, PicHandle picture, const Rect& frame)
@@ -547,16 +561,16 @@ OSErr PlayThroughProcs(PageTarget* page, PicHandle picture, const Rect& frame)
     if (NewGWorld(&scratch, 1, &frame, nullptr, nullptr, 0) != noErr || !scratch)
         return memFullErr;
     QDProcs procs;
-    procs.textProc = CairoText;
-    procs.lineProc = CairoLine;
-    procs.rectProc = CairoRect;
-    procs.rRectProc = CairoRRect;
-    procs.ovalProc = CairoOval;
-    procs.arcProc = CairoArc;
-    procs.polyProc = CairoPoly;
-    procs.rgnProc = CairoRgn;
-    procs.bitsProc = CairoBits;
-    procs.commentProc = CairoComment;
+    procs.textProc = Safely<CairoText, int16_t, const void*, Point, Point>;
+    procs.lineProc = Safely<CairoLine, Point>;
+    procs.rectProc = Safely<CairoRect, GrafVerb, const Rect*>;
+    procs.rRectProc = Safely<CairoRRect, GrafVerb, const Rect*, int16_t, int16_t>;
+    procs.ovalProc = Safely<CairoOval, GrafVerb, const Rect*>;
+    procs.arcProc = Safely<CairoArc, GrafVerb, const Rect*, int16_t, int16_t>;
+    procs.polyProc = Safely<CairoPoly, GrafVerb, PolyHandle>;
+    procs.rgnProc = Safely<CairoRgn, GrafVerb, RgnHandle>;
+    procs.bitsProc = Safely<CairoBits, const BitMap*, const Rect*, const Rect*, int16_t, RgnHandle>;
+    procs.commentProc = Safely<CairoComment, int16_t, int16_t, Handle>;
     scratch->grafProcs = &procs;
     CGrafPtr savedPort;
     GDHandle savedDevice;
@@ -567,6 +581,8 @@ OSErr PlayThroughProcs(PageTarget* page, PicHandle picture, const Rect& frame)
     DrawPicture(picture, &frame);
     OSErr err = QDError();
     target = outer;
+    if (page->outOfMemory && err == noErr)
+        err = memFullErr;
     SetGWorld(savedPort, savedDevice);
     scratch->grafProcs = nullptr;
     DisposeGWorld(scratch);

@@ -301,39 +301,43 @@ OSStatus PMSessionUseSheets(PMPrintSession session, WindowRecord* documentWindow
 
 OSStatus PMSessionPageSetupDialog(PMPrintSession session, PMPageFormat format, Boolean* accepted)
 {
-    if (!session || !format)
-        return kPMInvalidParameter;
-    if (accepted)
-        *accepted = false;
-    ValidateFormat(format);
-    bool ok = RunDialog(format, nullptr) == Outcome::Accepted;
-    Finish(session, ok, accepted);
-    return kPMNoError;
+    return PMGuarded([&]() -> OSStatus {
+        if (!session || !format)
+            return kPMInvalidParameter;
+        if (accepted)
+            *accepted = false;
+        ValidateFormat(format);
+        bool ok = RunDialog(format, nullptr) == Outcome::Accepted;
+        Finish(session, ok, accepted);
+        return kPMNoError;
+    });
 }
 
 OSStatus PMSessionPrintDialog(PMPrintSession session, PMPrintSettings settings, PMPageFormat format,
                               Boolean* accepted)
 {
-    if (!session || !settings)
-        return kPMInvalidParameter;
-    if (accepted)
-        *accepted = false;
-    ValidateSettings(settings);
-    if (format)
-        ValidateFormat(format);
-    PMSettingsObject before = *settings;
-    bool ok = RunDialog(format, settings) == Outcome::Accepted;
-    if (!ok) {
-        // A cancelled dialog leaves the settings as they were.
-        settings->copies = before.copies;
-        settings->firstPage = before.firstPage;
-        settings->lastPage = before.lastPage;
-        settings->destination = before.destination;
-        settings->destinationFormat = before.destinationFormat;
-        settings->destinationLocation = before.destinationLocation;
-    }
-    Finish(session, ok, accepted);
-    return kPMNoError;
+    return PMGuarded([&]() -> OSStatus {
+        if (!session || !settings)
+            return kPMInvalidParameter;
+        if (accepted)
+            *accepted = false;
+        ValidateSettings(settings);
+        if (format)
+            ValidateFormat(format);
+        PMSettingsObject before = *settings;
+        bool ok = RunDialog(format, settings) == Outcome::Accepted;
+        if (!ok) {
+            // A cancelled dialog leaves the settings as they were.
+            settings->copies = before.copies;
+            settings->firstPage = before.firstPage;
+            settings->lastPage = before.lastPage;
+            settings->destination = before.destination;
+            settings->destinationFormat = before.destinationFormat;
+            settings->destinationLocation = before.destinationLocation;
+        }
+        Finish(session, ok, accepted);
+        return kPMNoError;
+    });
 }
 
 }  // namespace platform

@@ -15,6 +15,7 @@
 #include "platform/backends/Script.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Blits.h"
 #include "platform/drawing/GWorlds.h"
@@ -652,4 +653,44 @@ TEST(PrintJob, PrintDocumentsEventPrintsIntoTheDocumentsFolderOnceTheScriptAnswe
     ASSERT_EQ(PMSessionPrintDialog(t.session, t.settings, t.format, &again), kPMNoError);
     EXPECT_FALSE(again);
     EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos);
+}
+
+// --- Memory running out ------------------------------------------------
+
+TEST(PrintJob, MemoryRunningOutAtAnyAllocationOfAPageEndsInAnErrorNotACrash)
+{
+    TempDir dir;
+    int swept = 0;
+    for (int32_t after = 0; after < 400; ++after) {
+        Session s;
+        PMSessionSetDestination(s.session, s.settings, kPMDestinationFile, kPMDocumentFormatPDF, dir / "sweep.pdf");
+        PMSessionSetPageImages(s.session, dir / "sweep-", 36);
+        ASSERT_EQ(PMSessionBeginDocument(s.session, s.settings, s.format), kPMNoError);
+        OSStatus page = kPMNoError, end = kPMNoError;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            page = PMSessionBeginPage(s.session, s.format, nullptr);
+            void* context = nullptr;
+            if (page == kPMNoError && PMSessionGetGraphicsContext(s.session, kPMGraphicsContextQuickDraw, &context) == kPMNoError) {
+                GrafPtr saved;
+                GetPort(&saved);
+                SetPort(static_cast<GrafPtr>(context));
+                DrawXorPage(1);
+                Rect r{5, 5, 50, 80};
+                FrameOval(&r);
+                SetPort(saved);
+                page = PMSessionEndPage(s.session);
+            }
+            end = PMSessionEndDocument(s.session);
+            if (!IsFaultArmed(FaultKind::Allocation))
+                ++swept;
+            else
+                break;  // the page needed fewer allocations than `after`
+        }
+        EXPECT_TRUE(page == kPMNoError || page == memFullErr || page == kPMOutOfScope) << after << " " << page;
+        (void)end;
+    }
+    EXPECT_GT(swept, 10);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().extension(), entry.path().extension() == ".printing" ? ".left over" : entry.path().extension());
 }
