@@ -11,6 +11,7 @@
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/filedialogs/NavServices.h"
+#include "platform/menus/Menus.h"
 #include "tests/platform/controls/ControlFixture.h"
 #include "tests/platform/filedialogs/NavTestSupport.h"
 
@@ -265,6 +266,74 @@ TEST_F(NavWindowTest, SeveralFilesOpenTogetherWhenAllowed)
     AECountItems(&reply.selection, &count);
     EXPECT_EQ(count, 2);
     NavDisposeReply(&reply);
+    NavDialogDispose(d);
+}
+
+// Two filters in the type pop-up, kept as the toolbox keeps them.
+struct TwoFilters {
+    int32_t current = 0;
+};
+
+void TwoFilterEvents(NavEventCallbackMessage message, NavCBRecPtr parms, void* userData)
+{
+    if (message == kNavCBPopupMenuSelect)
+        static_cast<TwoFilters*>(userData)->current =
+            int32_t(static_cast<NavMenuItemSpec*>(parms->eventData.param)->menuType);
+}
+
+Boolean TwoFilterFilter(AEDesc*, void* info, void* userData, NavFilterModes)
+{
+    auto* item = static_cast<NavFileOrFolderInfo*>(info);
+    const OSType wanted = static_cast<TwoFilters*>(userData)->current == 0 ? FourCC("BAS5") : FourCC("TEXT");
+    return item->isFolder || item->finderInfo.fdType == wanted;
+}
+
+TEST_F(NavWindowTest, ChoosingTheSecondTypeShowsOnlyItsKinds)
+{
+    Folder folder;
+    NavDialogCreationOptions options = Options();
+    options.popupExtension = {"Structures", "Texts"};
+    TwoFilters filters;
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, TwoFilterEvents, nullptr, TwoFilterFilter, &filters, &d), noErr);
+    AEDesc where;
+    const std::string root = folder.Path();
+    AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
+    NavCustomControl(d, kNavCtlSetLocation, &where);
+    AEDisposeDesc(&where);
+    // The pop-up's button right of its 50-pixel title, 6 below the list
+    // (content at (100, 100)); its menu opens with the current item under
+    // the mouse.
+    ASSERT_TRUE(NavOpenWindow(d));
+    MenuRef menu = GetMenuHandle(30702);
+    ASSERT_NE(menu, nullptr);
+    CalcMenuSize(menu);
+    const int16_t row = int16_t(GetMenuHeight(menu) / CountMenuItems(menu));
+    NavCloseWindow(d);
+    const int16_t top = 100 + 242 + 6, h = 100 + 14 + 50 + 60;
+    std::string before, after;
+    auto names = [&] {
+        std::string all;
+        for (const NavItem& item : NavListShown(d))
+            all += item.name + ",";
+        return all;
+    };
+    PlayWithProbe(Script()
+                      .Wait(5)
+                      .Screenshot("before")
+                      .Press(h, int16_t(top + 4))
+                      .Wait(2)
+                      .Move(h, int16_t(top + row + row / 2))
+                      .Wait(2)
+                      .Release()
+                      .Wait(5)
+                      .Screenshot("after")
+                      .AnswerFileDialog("cancel"),
+                  [&](const std::string& step) { (step == "before" ? before : after) = names(); });
+    ASSERT_EQ(NavDialogRun(d), noErr);
+    EXPECT_EQ(before, "Sub,a.QzB,");
+    EXPECT_EQ(after, "Sub,b.txt,");
+    EXPECT_EQ(filters.current, 1);
     NavDialogDispose(d);
 }
 
