@@ -151,11 +151,6 @@ OSErr GetControlData(ControlRef control, ControlPartCode, OSType tag, Size buffe
     return OSErr(errDataNotSupported);
 }
 
-OSErr GetControlDataSize(ControlRef control, ControlPartCode part, OSType tag, Size* size)
-{
-    return GetControlData(control, part, tag, 0, nullptr, size);
-}
-
 MenuRef GetControlPopupMenuHandle(ControlRef control)
 {
     return IsLiveControl(control) && IsPopupButton(*control) ? control->popupMenu : nullptr;

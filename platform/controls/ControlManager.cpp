@@ -327,11 +327,6 @@ Boolean IsControlActive(ControlRef control)
 {
     return IsLiveControl(control) && control->hilite != kControlInactivePart;
 }
-Boolean IsControlHilited(ControlRef control)
-{
-    return IsLiveControl(control) && control->hilite != 0 && control->hilite != kControlInactivePart &&
-           control->hilite != kControlDisabledPart;
-}
 
 void SetControl32BitValue(ControlRef control, int32_t value)
 {
@@ -415,22 +410,7 @@ OSStatus GetControlID(ControlRef control, ControlID* id)
     return noErr;
 }
 
-OSStatus GetControlByID(WindowRef window, const ControlID* id, ControlRef* control)
-{
-    if (!id || !control) return paramErr;
-    *control = nullptr;
-    std::vector<ControlRef>* list = ControlsOf(window, false);
-    if (list)
-        for (ControlRef c : *list)
-            if (c->id.signature == id->signature && c->id.id == id->id) {
-                *control = c;
-                return noErr;
-            }
-    return errControlNotFound;
-}
-
 WindowRef GetControlOwner(ControlRef control) { return IsLiveControl(control) ? control->owner : nullptr; }
-int16_t GetControlVariant(ControlRef control) { return IsLiveControl(control) ? Variation(control->procID) : 0; }
 
 void SetControlAction(ControlRef control, ControlActionUPP action)
 {
@@ -442,14 +422,6 @@ ControlRef GetFirstControl(WindowRef window)
 {
     std::vector<ControlRef>* list = ControlsOf(window, false);
     return list && !list->empty() ? list->back() : nullptr;
-}
-
-ControlRef GetNextControl(ControlRef control)
-{
-    if (!IsLiveControl(control)) return nullptr;
-    std::vector<ControlRef>* list = ControlsOf(control->owner, false);
-    auto it = std::find(list->begin(), list->end(), control);
-    return it == list->begin() ? nullptr : *(it - 1);
 }
 
 void IdleControls(WindowRef window)

@@ -25,6 +25,15 @@ private:
     GrafPtr saved_ = nullptr;
 };
 
+// A control taken away while tracked: the button's release still belongs
+// to this click, not to the next one.
+ControlPartCode FollowToRelease()
+{
+    while (WaitMouseUp()) {
+    }
+    return kControlNoPart;
+}
+
 bool IsStepPart(ControlPartCode part) { return part >= kControlUpButtonPart && part <= kControlPageDownPart; }
 
 ControlPartCode TrackThumb(ControlRef c, Point start, ControlActionUPP action)
@@ -47,6 +56,7 @@ ControlPartCode TrackThumb(ControlRef c, Point start, ControlActionUPP action)
             if (value != c->value) {
                 SetControl32BitValue(c, value);
                 if (action) action(c, kControlIndicatorPart);
+                if (!IsLiveControl(c)) return FollowToRelease();  // the action took it away
             }
         } else {
             // The outline follows the mouse within the track.
@@ -121,14 +131,6 @@ ControlPartCode FindControl(Point where, WindowRef window, ControlRef* control)
     return kControlNoPart;
 }
 
-ControlRef FindControlUnderMouse(Point where, WindowRef window, ControlPartCode* part)
-{
-    ControlRef c = nullptr;
-    const ControlPartCode p = FindControl(where, window, &c);
-    if (part) *part = p;
-    return c;
-}
-
 ControlPartCode TrackControl(ControlRef control, Point where, ControlActionUPP action)
 {
     if (!IsLiveControl(control)) return kControlNoPart;
@@ -150,17 +152,15 @@ ControlPartCode TrackControl(ControlRef control, Point where, ControlActionUPP a
     bool inside = true;
     HiliteControl(control, part);
     if (IsStepPart(part) && action) action(control, part);
-    while (WaitMouseUp()) {
-        if (!IsLiveControl(control)) return kControlNoPart;
+    while (IsLiveControl(control) && WaitMouseUp()) {
         Point p;
         GetMouse(&p);
-        inside = TestControl(control, p) == part || (!IsStepPart(part) && control->hilite == part &&
-                                                     PtInRect(p, &control->bounds) &&
-                                                     TestControl(control, p) != kControlNoPart);
+        inside = TestControl(control, p) == part;
         HiliteControl(control, inside ? part : 0);
         if (inside && action && (IsStepPart(part) || !standard)) action(control, part);
+        if (!IsLiveControl(control)) return FollowToRelease();
     }
-    if (!IsLiveControl(control)) return kControlNoPart;
+    if (!IsLiveControl(control)) return FollowToRelease();
     // Where the button came up decides (the mouse may have moved on since).
     Point up = MouseReleasePoint();
     GlobalToLocal(&up);

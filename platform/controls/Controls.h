@@ -98,14 +98,9 @@ struct ControlID {
     int32_t id = 0;
 };
 
-constexpr OSStatus errControlIsNotEmbedder = -30590;
 constexpr OSStatus errDataNotSupported = -30591;
-constexpr OSStatus errControlDoesntSupportFocus = -30592;
 constexpr OSStatus errUnknownControl = -30584;
-constexpr OSStatus errCouldntSetFocus = -30585;
-constexpr OSStatus controlHandleInvalidErr = -30599;
 constexpr OSStatus errItemNotControl = -30601;
-constexpr OSStatus errControlNotFound = -30584;
 
 // Definitions of our own under an id; registering an id again replaces it.
 OSStatus RegisterControlDefinition(int16_t cdefID, const ControlDefSpec* spec,
@@ -137,7 +132,6 @@ ControlPartCode GetControlHilite(ControlRef control);
 OSErr ActivateControl(ControlRef control);
 OSErr DeactivateControl(ControlRef control);
 Boolean IsControlActive(ControlRef control);
-Boolean IsControlHilited(ControlRef control);
 
 // Values. Setting one keeps it within the minimum and maximum.
 void SetControlValue(ControlRef control, int16_t value);
@@ -162,7 +156,6 @@ void SetControlTitle(ControlRef control, ConstStr255Param title);
 void GetControlTitle(ControlRef control, Str255 title);
 OSStatus SetControlID(ControlRef control, const ControlID* id);
 OSStatus GetControlID(ControlRef control, ControlID* id);
-OSStatus GetControlByID(WindowRef window, const ControlID* id, ControlRef* control);
 Rect* GetControlBounds(ControlRef control, Rect* bounds);
 // The region the definition gives for the whole control (structure or
 // content meta part) or its thumb (the indicator part); the bounds when it
@@ -171,16 +164,13 @@ enum : ControlPartCode { kControlStructureMetaPart = -1, kControlContentMetaPart
 OSStatus GetControlRegion(ControlRef control, ControlPartCode part, RgnHandle region);
 void SetControlBounds(ControlRef control, const Rect* bounds);
 WindowRef GetControlOwner(ControlRef control);
-int16_t GetControlVariant(ControlRef control);
 void SetControlAction(ControlRef control, ControlActionUPP action);
 ControlActionUPP GetControlAction(ControlRef control);
-// The controls of a window, front to back.
+// The front control of a window; null when it has none.
 ControlRef GetFirstControl(WindowRef window);
-ControlRef GetNextControl(ControlRef control);
 
 // Finding and tracking; points are local.
 ControlPartCode FindControl(Point where, WindowRef window, ControlRef* control);
-ControlRef FindControlUnderMouse(Point where, WindowRef window, ControlPartCode* part);
 ControlPartCode TestControl(ControlRef control, Point where);
 // Follows the mouse while the button is held; answers the part where it
 // was released, 0 outside. Arrows and page parts call the action procedure
@@ -215,7 +205,6 @@ using ControlUserPaneActivateProcPtr = void (*)(ControlRef control, Boolean acti
 OSErr SetControlData(ControlRef control, ControlPartCode part, OSType tag, Size size, const void* data);
 OSErr GetControlData(ControlRef control, ControlPartCode part, OSType tag, Size bufferSize, void* buffer,
                      Size* actualSize);
-OSErr GetControlDataSize(ControlRef control, ControlPartCode part, OSType tag, Size* size);
 // The pop-up button's menu.
 MenuRef GetControlPopupMenuHandle(ControlRef control);
 void SetControlPopupMenuHandle(ControlRef control, MenuRef menu);

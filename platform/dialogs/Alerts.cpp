@@ -92,16 +92,18 @@ void ResetAlertStage()
 void SysBeep(int16_t)
 {
     ++State().beeps;
-    if (dynamic_cast<HeadlessBackend*>(CurrentBackend())) return;
+    if (!CurrentBackend() || dynamic_cast<HeadlessBackend*>(CurrentBackend())) return;
     // Live: the menu bar flashes.
+    CGrafPtr bar = GetMenuBarPort();
+    if (!bar) return;
     GrafPtr saved = nullptr;
     GetPort(&saved);
-    SetPort(GetMenuBarPort());
-    const Rect bar = MenuBarRect();
-    InvertRect(&bar);
+    SetPort(bar);
+    const Rect area = MenuBarRect();
+    InvertRect(&area);
     uint32_t done = 0;
     Delay(6, &done);
-    InvertRect(&bar);
+    InvertRect(&area);
     SetPort(saved);
 }
 

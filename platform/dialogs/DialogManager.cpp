@@ -229,9 +229,6 @@ OSErr SetDialogTracksCursor(DialogRef dialog, Boolean tracks)
     return noErr;
 }
 
-DialogItemIndex GetDialogDefaultItem(DialogRef dialog) { return IsLiveDialog(dialog) ? dialog->defaultItem : 0; }
-DialogItemIndex GetDialogCancelItem(DialogRef dialog) { return IsLiveDialog(dialog) ? dialog->cancelItem : 0; }
-
 void GetDialogItem(DialogRef dialog, DialogItemIndex index, DialogItemType* type, Handle* handle, Rect* box)
 {
     const DialogItem* item = ItemAt(dialog, index);

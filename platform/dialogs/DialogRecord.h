@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs/DialogTemplates.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/textedit/TextEdit.h"
 
@@ -48,7 +49,7 @@ bool IsLiveDialog(DialogRef dialog);
 DialogItem* ItemAt(DialogRef dialog, DialogItemIndex item);
 // Makes a dialog on a window from an item list; null when memory runs out
 // (the window is then disposed of).
-DialogRef MakeDialog(WindowRef window, const std::vector<struct ItemTemplate>& items);
+DialogRef MakeDialog(WindowRef window, const std::vector<ItemTemplate>& items);
 // Static text with ^0..^3 replaced by the parameter texts.
 std::string ExpandParams(const std::string& text);
 std::string HandleText(Handle h);

@@ -96,8 +96,6 @@ OSErr GetStdFilterProc(ModalFilterUPP* proc);
 OSErr SetDialogDefaultItem(DialogRef dialog, DialogItemIndex item);
 OSErr SetDialogCancelItem(DialogRef dialog, DialogItemIndex item);
 OSErr SetDialogTracksCursor(DialogRef dialog, Boolean tracks);
-DialogItemIndex GetDialogDefaultItem(DialogRef dialog);
-DialogItemIndex GetDialogCancelItem(DialogRef dialog);
 
 // Items.
 void GetDialogItem(DialogRef dialog, DialogItemIndex item, DialogItemType* type, Handle* handle, Rect* box);
@@ -124,8 +122,10 @@ void DialogDelete(DialogRef dialog);
 void ParamText(ConstStr255Param p0, ConstStr255Param p1, ConstStr255Param p2, ConstStr255Param p3);
 
 // Alerts from 'ALRT' `alertID`: answers the item hit, -1 when the
-// resources are missing or damaged. Each call in a row with the same alert
-// moves one stage on (up to the fourth), each stage beeping as it says.
+// resources are missing or damaged. The alert is centred a third of the way
+// down the screen unless its template gives another position. Each call in
+// a row with the same alert moves one stage on (up to the fourth), each
+// stage beeping as it says; every stage shows the alert.
 DialogItemIndex Alert(int16_t alertID, ModalFilterUPP filter);
 DialogItemIndex StopAlert(int16_t alertID, ModalFilterUPP filter);
 DialogItemIndex NoteAlert(int16_t alertID, ModalFilterUPP filter);

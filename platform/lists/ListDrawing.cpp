@@ -241,8 +241,6 @@ void LActivate(Boolean act, ListHandle list)
     if (CanDraw(l)) DrawAll(l);
 }
 
-Boolean LGetActive(ListHandle list) { return IsLiveList(list) && list->active; }
-
 void LAutoScroll(ListHandle list)
 {
     if (!IsLiveList(list)) return;
@@ -292,7 +290,5 @@ void LSetDrawingMode(Boolean drawIt, ListHandle list)
     // What changed meanwhile shows at once.
     if (drawIt) DrawAll(*list);
 }
-
-Boolean LGetDrawingMode(ListHandle list) { return IsLiveList(list) && list->drawIt; }
 
 }  // namespace platform

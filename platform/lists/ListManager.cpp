@@ -435,19 +435,11 @@ ListBounds* GetListDataBounds(ListHandle list, ListBounds* bounds)
     return bounds;
 }
 
-Point* GetListCellSize(ListHandle list, Point* size)
-{
-    if (size) *size = IsLiveList(list) ? list->cellSize : Point{0, 0};
-    return size;
-}
-
 uintptr_t GetListRefCon(ListHandle list) { return IsLiveList(list) ? list->refCon : 0; }
 void SetListRefCon(ListHandle list, uintptr_t refCon)
 {
     if (IsLiveList(list)) list->refCon = refCon;
 }
-WindowRef GetListWindow(ListHandle list) { return IsLiveList(list) ? list->window : nullptr; }
-CGrafPtr GetListPort(ListHandle list) { return IsLiveList(list) ? GetWindowPort(list->window) : nullptr; }
 ControlRef GetListVerticalScrollBar(ListHandle list) { return IsLiveList(list) ? list->vScroll : nullptr; }
 ControlRef GetListHorizontalScrollBar(ListHandle list) { return IsLiveList(list) ? list->hScroll : nullptr; }
 

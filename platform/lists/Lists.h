@@ -99,7 +99,6 @@ Cell LLastClick(ListHandle list);
 void LUpdate(RgnHandle region, ListHandle list);
 void LDraw(Cell cell, ListHandle list);
 void LActivate(Boolean act, ListHandle list);
-Boolean LGetActive(ListHandle list);
 // Scrolls so that the first selected cell shows.
 void LAutoScroll(ListHandle list);
 void LScroll(int16_t dCols, int16_t dRows, ListHandle list);
@@ -107,18 +106,14 @@ void LSize(int16_t width, int16_t height, ListHandle list);
 void LCellSize(Point cSize, ListHandle list);
 // Off, nothing is drawn; turning it on draws the list once.
 void LSetDrawingMode(Boolean drawIt, ListHandle list);
-Boolean LGetDrawingMode(ListHandle list);
 
 // Accessors.
 DataHandle GetListDataHandle(ListHandle list);
 Rect* GetListViewBounds(ListHandle list, Rect* view);
 ListBounds* GetListVisibleCells(ListHandle list, ListBounds* visible);
 ListBounds* GetListDataBounds(ListHandle list, ListBounds* bounds);
-Point* GetListCellSize(ListHandle list, Point* size);
 uintptr_t GetListRefCon(ListHandle list);
 void SetListRefCon(ListHandle list, uintptr_t refCon);
-WindowRef GetListWindow(ListHandle list);
-CGrafPtr GetListPort(ListHandle list);
 ControlRef GetListVerticalScrollBar(ListHandle list);
 ControlRef GetListHorizontalScrollBar(ListHandle list);
 

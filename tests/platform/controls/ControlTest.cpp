@@ -10,6 +10,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Regions.h"
 #include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/screen/Screen.h"
 #include "tests/platform/controls/ControlFixture.h"
 
 namespace platform::testing {
@@ -57,6 +58,27 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsTheActionWhileTheValueSteps)
     EXPECT_EQ(GetControlHilite(bar), 0);
 }
 
+TEST_F(ScrollBarTest, AnActionThatDisposesOfItsControlEndsTheTracking)
+{
+    WindowRef w = Window();
+    ControlRef bar = NewControl(w, &kBar, nullptr, true, 10, 0, 100, scrollBarProc, 0);
+    const Rect second{10, 40, 210, 56};
+    ControlRef live = NewControl(w, &second, nullptr, true, 10, 0, 100, kControlScrollBarLiveProc, 0);
+    ControlActionUPP dispose = [](ControlRef c, ControlPartCode) { DisposeControl(c); };
+    Play(Script()
+             .Press(kBarH, 200 + kOrigin)
+             .Wait(5)
+             .Release()
+             .Press(kOrigin + 48, 49 + kOrigin)
+             .Move(kOrigin + 48, 90 + kOrigin)
+             .Wait(2)
+             .Release());
+    EXPECT_EQ(TrackControl(bar, NextClick(), dispose), kControlNoPart);
+    EXPECT_EQ(GetControlValue(bar), 0);  // gone: a dead control answers nothing
+    EXPECT_EQ(TrackControl(live, NextClick(), dispose), kControlNoPart);
+    EXPECT_EQ(GetFirstControl(w), nullptr);
+}
+
 TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
 {
     // The thumb at 10 spans 41..57; its middle dragged to the track's middle
@@ -67,6 +89,7 @@ TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
         WindowRef w = Window();
         ControlRef bar = NewControl(w, &kBar, nullptr, true, 10, 0, 100, proc, 0);
         int32_t during = -1;
+        uint32_t outline = 0;
         PlayWithProbe(Script()
                           .Press(kBarH, 49 + kOrigin)
                           .Move(kBarH, 70 + kOrigin)
@@ -75,7 +98,11 @@ TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
                           .Screenshot("probe")
                           .Move(kBarH, 110 + kOrigin)
                           .Release(),
-                      [&](const std::string&) { during = GetControl32BitValue(bar); });
+                      [&](const std::string&) {
+                          during = GetControl32BitValue(bar);
+                          // The outline's left edge, the thumb's height below 82.
+                          outline = ScreenPixel(kOrigin + 10, kOrigin + 88);
+                      });
         const Point p = NextClick();
         EXPECT_EQ(FindControl(p, w, nullptr), kControlIndicatorPart);
         EXPECT_EQ(TrackControl(bar, p, StepDown), kControlIndicatorPart);
@@ -87,6 +114,7 @@ TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
             EXPECT_EQ(gParts.front(), kControlIndicatorPart);
         } else {
             EXPECT_EQ(during, 10);
+            EXPECT_EQ(outline, 0x4F86D6u);  // the theme's focus colour
             EXPECT_TRUE(gParts.empty());
         }
         DisposeWindow(w);
@@ -245,9 +273,10 @@ TEST_F(ControlTest, ValuesStayInRangeAndDataReachesTheStandardKinds)
 
     const ControlID id{FourCC("test"), 7};
     SetControlID(text, &id);
-    ControlRef found = nullptr;
-    EXPECT_EQ(GetControlByID(w, &id, &found), noErr);
-    EXPECT_EQ(found, text);
+    ControlID back;
+    EXPECT_EQ(GetControlID(text, &back), noErr);
+    EXPECT_EQ(back.signature, id.signature);
+    EXPECT_EQ(back.id, 7);
     Rect best;
     ControlRef button = NewControl(w, &r, PStr("Button").get(), true, 0, 0, 1, pushButProc, 0);
     ASSERT_EQ(GetBestControlRect(button, &best, nullptr), noErr);

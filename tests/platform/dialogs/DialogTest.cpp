@@ -8,6 +8,8 @@
 #include "platform/cursors/Cursors.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/DialogTemplates.h"
+#include "platform/drawing/Regions.h"
+#include "platform/menus/Menus.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"
 #include "platform/resfiles/ResourceFileFormat.h"
@@ -190,6 +192,36 @@ TEST_F(DialogTest, FilterSeesEventsFirstAndDisabledItemsAnswerNothing)
     EXPECT_EQ(Run(), kCheck);
 }
 
+TEST_F(DialogTest, OtherWindowsBeepWhileTheMenuBarStillWorks)
+{
+    MenuRef menu = NewMenu(7, PStr("Edit").get());
+    AppendMenu(menu, PStr("Undo;Cut").get());
+    InsertMenu(menu, 0);
+    DrawMenuBar();
+    Rect title;
+    ASSERT_TRUE(GetMenuTitleRect(7, &title));
+    WindowRef other = Document(600, 100, 800, 300, "Other");
+    Make();
+    const uint32_t beeps = SysBeepCount();
+    // Under the title, where the menu opens.
+    const int16_t h = int16_t(title.left + 10), v = int16_t(title.bottom + 12);
+    const uint32_t before = ScreenPixel(h, v);
+    uint32_t during = before;
+    Script s;
+    s.Click(700, 200);  // another window: a beep, nothing else
+    s.Press(int16_t((title.left + title.right) / 2), int16_t((title.top + title.bottom) / 2)).Wait(3);
+    s.Screenshot("open").Release();
+    s.Choose(kOK);
+    PlayWithProbe(s, [&](const std::string&) { during = ScreenPixel(h, v); });
+    EXPECT_EQ(Run(), kOK);
+    EXPECT_EQ(SysBeepCount(), beeps + 1);
+    EXPECT_NE(during, before);  // the menu was pulled down
+    EXPECT_EQ(ScreenPixel(h, v), before);
+    EXPECT_NE(FrontWindow(), other);
+    DeleteMenu(7);
+    DisposeMenu(menu);
+}
+
 TEST_F(DialogTest, TrackingDialogShowsTheIBeamOverEditText)
 {
     SetThemeCursor(kThemeIBeamCursor);
@@ -254,6 +286,37 @@ TEST_F(DialogTest, ContentIsWhiteUnlessTheApplicationSetsItsBackground)
     RGBBackColor(&grey);
     DrawDialog(d);
     EXPECT_EQ(LocalPixel(GetDialogWindow(d), 250, 150), 0xDDDDDDu);
+    // An update of part of it draws the items there and only those.
+    gUserDraws = 0;
+    RgnHandle area = NewRgn();
+    SetRectRgn(area, 10, 140, 120, 190);
+    UpdateDialog(d, area);
+    EXPECT_EQ(gUserDraws, 1);
+    SetRectRgn(area, 300, 0, 380, 40);
+    UpdateDialog(d, area);
+    EXPECT_EQ(gUserDraws, 1);
+    DisposeRgn(area);
+}
+
+TEST_F(DialogTest, ModelessDialogsTakeTheirEventsThroughDialogSelect)
+{
+    DialogRef d = Make();
+    Play(Script().Click(100 + 90, 100 + 28).Click(100 + 60, 100 + 70));
+    EventRecord e{};
+    ASSERT_TRUE(NextEvent(mDownMask, &e));
+    EXPECT_TRUE(IsDialogEvent(&e));
+    DialogRef which = nullptr;
+    DialogItemIndex item = 0;
+    EXPECT_TRUE(DialogSelect(&e, &which, &item));
+    EXPECT_EQ(which, d);
+    EXPECT_EQ(item, kCheck);
+    // Static text is enabled: a click on it answers too.
+    ASSERT_TRUE(NextEvent(mDownMask, &e));
+    EXPECT_TRUE(DialogSelect(&e, &which, &item));
+    EXPECT_EQ(item, kStatic);
+    WindowRef doc = Document(600, 100, 800, 300, "Doc");
+    EventRecord update{updateEvt, reinterpret_cast<uintptr_t>(doc), 0, {0, 0}, 0};
+    EXPECT_FALSE(IsDialogEvent(&update));
 }
 
 TEST_F(DialogTest, DamagedOrMissingTemplatesGiveNoDialog)

@@ -98,6 +98,34 @@ TEST_F(ListTest, DrawsOnlyVisibleCellsWithTheirData)
     EXPECT_EQ(gCalls.back().message, lCloseMsg);
 }
 
+TEST_F(ListTest, CellsPast32KBReachTheirDefinitionWithTheirOwnBytes)
+{
+    ListHandle l = Make(40, false);
+    const std::string big(1000, 'x');
+    for (int16_t r = 0; r < 40; ++r) {
+        std::string data = big;
+        data[0] = char('A' + r % 26);
+        LSetCell(data.data(), int16_t(data.size()), Cell{r, 0}, l);
+    }
+    int16_t offset = 0, length = 0;
+    LGetCellDataLocation(&offset, &length, Cell{5, 0}, l);
+    EXPECT_EQ(offset, 5000);
+    // Row 35 starts at 35,000: no 16-bit offset can say where.
+    LGetCellDataLocation(&offset, &length, Cell{35, 0}, l);
+    EXPECT_EQ(offset, -1);
+    LScroll(0, 34, l);
+    gCalls.clear();
+    LSetDrawingMode(true, l);
+    bool seen = false;
+    for (const Call& c : gCalls)
+        if (c.message == lDrawMsg && c.cell.v == 35) {
+            seen = true;
+            EXPECT_EQ(c.data.size(), 1000u);
+            EXPECT_EQ(c.data[0], char('A' + 35 % 26));
+        }
+    EXPECT_TRUE(seen);
+}
+
 TEST_F(ListTest, SelectionHilitesAndADoubleClickAnswersTrue)
 {
     ListHandle l = Make(20);
