@@ -23,6 +23,8 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
+#include "platform/fonts/FontFiles.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/pictures/Pictures.h"
@@ -693,4 +695,68 @@ TEST(PrintJob, MemoryRunningOutAtAnyAllocationOfAPageEndsInAnErrorNotACrash)
     EXPECT_GT(swept, 10);
     for (const auto& entry : fs::directory_iterator(dir.path()))
         EXPECT_NE(entry.path().extension(), ".printing") << entry.path();
+}
+
+// --- Printing leaves the screen's text alone ---------------------------
+
+void DrawStyledText(int)
+{
+    const char text[] = "Sized, slanted and bold";
+    for (int16_t size : {9, 24, 13}) {
+        TextFont(applFont);
+        TextSize(size);
+        for (Style face : {Style(italic), Style(bold | italic), Style(normal)}) {
+            TextFace(face);
+            MoveTo(10, int16_t(size * 3 + face * 20));
+            DrawText(text, 0, int16_t(sizeof text - 1));
+        }
+    }
+    TextFace(normal);
+}
+
+// Glyphs nobody drew before: they are loaded from the faces afresh.
+void DrawFreshText(int)
+{
+    const char text[] = "QUICK ZEBRAS JUMP 0123456789";
+    for (int16_t size : {9, 24, 13}) {
+        TextFont(applFont);
+        TextSize(size);
+        MoveTo(10, int16_t(size * 5));
+        DrawText(text, 0, int16_t(sizeof text - 1));
+    }
+}
+
+TEST(PrintJob, TextDrawnAfterPrintingLooksAsBefore)
+{
+    TempDir dir;
+    auto drawIntoWorld = [](std::vector<uint32_t>* pixels) {
+        GWorldPtr world = nullptr;
+        Rect bounds{0, 0, 160, 300};
+        ASSERT_EQ(NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0), noErr);
+        GrafPtr saved;
+        GetPort(&saved);
+        SetPort(world);
+        DrawFreshText(0);
+        SetPort(saved);
+        Surface s = MakeSurface(GetPortBitMapForCopyBits(world));
+        for (int32_t v = 0; v < 160; ++v)
+            for (int32_t h = 0; h < 300; ++h)
+                pixels->push_back(s.ReadRGB(h, v));
+        DisposeGWorld(world);
+    };
+    std::vector<uint32_t> before, after;
+    drawIntoWorld(&before);
+    // Fresh faces and caches, as at start-up; then a page of slanted and
+    // sized text, then the same glyphs again.
+    UnloadFontFiles();
+    ASSERT_EQ(LoadFontFiles(), noErr);
+    {
+        Session s;
+        PMSessionSetDestination(s.session, s.settings, kPMDestinationFile, kPMDocumentFormatPDF, dir / "styled.pdf");
+        ASSERT_EQ(PMSessionBeginDocument(s.session, s.settings, s.format), kPMNoError);
+        PrintPage(s, DrawStyledText, 1);
+        ASSERT_EQ(PMSessionEndDocument(s.session), kPMNoError);
+    }
+    drawIntoWorld(&after);
+    EXPECT_TRUE(before == after);
 }
