@@ -319,7 +319,7 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
     } else if (op == "answer") {
         std::string text;
         for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];
-        if (!ParseDialogAnswer(text, nullptr))
+        if (!ParseFileDialogAnswer(text, nullptr))
             return *error = "'answer' takes a path, 'cancel', 'choose' or 'button N'", false;
         script->AnswerFileDialog(text);
     } else if (op == "screenshot") {

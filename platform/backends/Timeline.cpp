@@ -184,9 +184,9 @@ void Timeline::Apply(const Action& a)
         }
         break;
     case Op::Answer: {
-        DialogAnswer answer;
-        if (ParseDialogAnswer(a.step->text, &answer))
-            PushDialogAnswer(std::move(answer));
+        FileDialogAnswer answer;
+        if (ParseFileDialogAnswer(a.step->text, &answer))
+            PushFileDialogAnswer(std::move(answer));
         break;
     }
     case Op::Choose:

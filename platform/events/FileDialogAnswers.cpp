@@ -5,28 +5,28 @@
 namespace platform {
 namespace {
 
-std::deque<DialogAnswer>& Answers()
+std::deque<FileDialogAnswer>& Answers()
 {
-    static auto* answers = new std::deque<DialogAnswer>;
+    static auto* answers = new std::deque<FileDialogAnswer>;
     return *answers;
 }
 
 }  // namespace
 
-bool ParseDialogAnswer(std::string_view text, DialogAnswer* answer)
+bool ParseFileDialogAnswer(std::string_view text, FileDialogAnswer* answer)
 {
-    DialogAnswer a;
+    FileDialogAnswer a;
     if (text.empty())
         return false;
     if (text == "cancel") {
-        a.kind = DialogAnswer::Kind::Cancel;
+        a.kind = FileDialogAnswer::Kind::Cancel;
     } else if (text == "choose") {
-        a.kind = DialogAnswer::Kind::Choose;
+        a.kind = FileDialogAnswer::Kind::Choose;
     } else if (text.substr(0, 6) == "button" && (text.size() == 6 || text[6] == ' ')) {
         std::string_view n = text.size() > 7 ? text.substr(7) : std::string_view();
         if (n.size() != 1 || n[0] < '1' || n[0] > '9')
             return false;
-        a.kind = DialogAnswer::Kind::Button;
+        a.kind = FileDialogAnswer::Kind::Button;
         a.button = int16_t(n[0] - '0');
     } else {
         a.path = std::string(text);
@@ -36,9 +36,9 @@ bool ParseDialogAnswer(std::string_view text, DialogAnswer* answer)
     return true;
 }
 
-void PushDialogAnswer(DialogAnswer answer) { Answers().push_back(std::move(answer)); }
+void PushFileDialogAnswer(FileDialogAnswer answer) { Answers().push_back(std::move(answer)); }
 
-bool TakeDialogAnswer(DialogAnswer* answer)
+bool TakeFileDialogAnswer(FileDialogAnswer* answer)
 {
     if (Answers().empty())
         return false;
@@ -48,22 +48,22 @@ bool TakeDialogAnswer(DialogAnswer* answer)
     return true;
 }
 
-bool HasDialogAnswer() { return !Answers().empty(); }
+bool HasFileDialogAnswer() { return !Answers().empty(); }
 
 void PushFileDialogAnswer(std::string path)
 {
-    DialogAnswer a;
+    FileDialogAnswer a;
     a.path = std::move(path);
-    PushDialogAnswer(std::move(a));
+    PushFileDialogAnswer(std::move(a));
 }
 
 bool TakeFileDialogAnswer(std::string* path)
 {
-    DialogAnswer a;
-    if (!TakeDialogAnswer(&a))
+    FileDialogAnswer a;
+    if (!TakeFileDialogAnswer(&a))
         return false;
     if (path)
-        *path = a.kind == DialogAnswer::Kind::Path ? a.path : std::string();
+        *path = a.kind == FileDialogAnswer::Kind::Path ? a.path : std::string();
     return true;
 }
 

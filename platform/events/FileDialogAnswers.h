@@ -11,7 +11,7 @@
 
 namespace platform {
 
-struct DialogAnswer {
+struct FileDialogAnswer {
     enum class Kind : uint8_t { Path, Cancel, Button, Choose };
     Kind kind = Kind::Path;
     std::string path;
@@ -20,11 +20,11 @@ struct DialogAnswer {
 
 // Reads the words after "answer"; false (and nothing made) for "button"
 // without a number from 1 to 9 or for an empty text.
-bool ParseDialogAnswer(std::string_view text, DialogAnswer* answer);
-void PushDialogAnswer(DialogAnswer answer);
+bool ParseFileDialogAnswer(std::string_view text, FileDialogAnswer* answer);
+void PushFileDialogAnswer(FileDialogAnswer answer);
 // Takes the oldest queued answer; false when there is none.
-bool TakeDialogAnswer(DialogAnswer* answer);
-bool HasDialogAnswer();
+bool TakeFileDialogAnswer(FileDialogAnswer* answer);
+bool HasFileDialogAnswer();
 
 // For callers that only take paths: every other answer reads as an empty
 // path (the dialog was cancelled).

@@ -142,6 +142,7 @@ bool NavOpenFolder(NavDialogRef d, const std::string& folder)
         return false;
     d->folder = ref.path;
     d->selected.clear();
+    d->moreSelected.clear();
     if (d->running)
         NavCallBack(d, kNavCBNewLocation, nullptr);
     return true;
@@ -192,6 +193,10 @@ bool NavAccept(NavDialogRef d)
         if (d->selected.empty())
             return false;
         d->chosen = {d->selected};
+        if (d->options.optionFlags & kNavAllowMultipleFiles)
+            for (const std::string& more : d->moreSelected)
+                if (more != d->selected && NavIsShown(d, more))
+                    d->chosen.push_back(more);
         d->action = kNavUserActionOpen;
         break;
     case NavDialogObject::Kind::PutFile: {

@@ -4,9 +4,11 @@
 // headless answers both act through these calls.
 #pragma once
 
+#include <new>
 #include <string>
 #include <vector>
 
+#include "platform/core/Errors.h"
 #include "platform/filedialogs/NavServices.h"
 
 namespace platform {
@@ -30,11 +32,13 @@ struct NavDialogObject {
 
     std::string folder;      // where the dialog stands (a POSIX path)
     std::string selected;    // the item chosen in the list (a path), or empty
+    std::vector<std::string> moreSelected;  // the others, when several files may be opened
     std::string editName;    // the save name
     int32_t popupIndex = 0;  // the pop-up entry in force (0-based)
     std::vector<ControlRecord*> controls;
     Rect customRect{};
-    WindowRecord* window = nullptr;
+    WindowRecord* window = nullptr;  // the dialog's window, when it has one
+    void* ui = nullptr;              // its items (NavDialogWindow.cpp)
 
     bool running = false;
     bool ended = false;
@@ -42,6 +46,18 @@ struct NavDialogObject {
     std::vector<std::string> chosen;  // open: files; save: the folder; choose: the folder
     bool replacing = false;
 };
+
+// Runs an entry's body: running out of memory answers memFullErr instead
+// of leaving the call as an exception.
+template <class F>
+OSStatus NavGuarded(F&& body)
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
 
 // The pop-up entries the dialog shows (none with kNavNoTypePopup).
 std::vector<std::string> NavPopupEntries(NavDialogRef dialog);

@@ -6,11 +6,17 @@
 
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/Clock.h"
+#include "platform/drawing/Ports.h"
 #include "platform/events/Backend.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/events/InputState.h"
 #include "platform/filedialogs/NavDialogModel.h"
+#include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/SpecialFolders.h"
+#include "platform/windows/Windows.h"
 
 namespace platform {
 
@@ -115,30 +121,46 @@ void AnswerWithPath(NavDialogRef d, const std::string& raw)
     }
 }
 
-void ApplyAnswer(NavDialogRef d, const DialogAnswer& answer)
+void ApplyAnswer(NavDialogRef d, const FileDialogAnswer& answer)
 {
     switch (answer.kind) {
-    case DialogAnswer::Kind::Cancel: NavCancel(d); return;
-    case DialogAnswer::Kind::Choose:
+    case FileDialogAnswer::Kind::Cancel: NavCancel(d); return;
+    case FileDialogAnswer::Kind::Choose:
         if (!NavAccept(d))
             StopRun(d, std::string("the ") + KindName(d) + " dialog has nothing to choose");
         return;
-    case DialogAnswer::Kind::Path: AnswerWithPath(d, answer.path); return;
-    case DialogAnswer::Kind::Button:
+    case FileDialogAnswer::Kind::Path: AnswerWithPath(d, answer.path); return;
+    case FileDialogAnswer::Kind::Button:
         if (answer.button < 1 || size_t(answer.button) > d->controls.size()) {
             StopRun(d, "'answer button " + std::to_string(answer.button) + "' but the " + KindName(d) +
                            " dialog has " + std::to_string(d->controls.size()) + " extra buttons");
             return;
         }
         // The extra buttons are the caller's: it learns of the click through
-        // its event callback.
+        // its event callback. On the screen the button is clicked as a user
+        // would; without a window the callback hears of it directly.
         {
+            ControlRecord* button = d->controls[size_t(answer.button - 1)];
+            Rect box{};
+            GetControlBounds(button, &box);  // empty for a control that is none
+            if (d->window && box.right > box.left && box.bottom > box.top) {
+                GrafPtr saved;
+                GetPort(&saved);
+                SetPortWindowPort(d->window);
+                Point where{int16_t((box.top + box.bottom) / 2), int16_t((box.left + box.right) / 2)};
+                LocalToGlobal(&where);
+                SetPort(saved);
+                InputMouseMoved(where);
+                InputButton(true, where, 0);
+                InputButton(false, where, 0);
+                return;
+            }
             EventRecord event{};
             event.what = mouseDown;
-            event.message = uint32_t(answer.button);
+            event.when = TickCount();
             NavCBRec rec;
             rec.eventData.event = &event;
-            rec.eventData.param = d->controls[size_t(answer.button - 1)];
+            rec.eventData.param = button;
             NavCallBack(d, kNavCBEvent, &rec);
         }
         if (!d->ended)
@@ -162,73 +184,92 @@ OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions* options, NavType
                                 NavEventUPP eventProc, NavPreviewUPP, NavObjectFilterUPP filterProc, void* userData,
                                 NavDialogRef* dialog)
 {
-    OSStatus err = Create(NavDialogObject::Kind::GetFile, options, eventProc, filterProc, userData, dialog);
-    if (err == noErr && typeList && *typeList && GetHandleSize(reinterpret_cast<Handle>(typeList)) >= 8) {
-        const NavTypeList* list = *typeList;
-        const Size room = (GetHandleSize(reinterpret_cast<Handle>(typeList)) - Size(offsetof(NavTypeList, osType))) /
-                          Size(sizeof(OSType));
-        for (int16_t i = 0; i < list->osTypeCount && i < room; ++i)
-            (*dialog)->types.push_back(list->osType[i]);
-    }
-    return err;
+    return NavGuarded([&]() -> OSStatus {
+        OSStatus err = Create(NavDialogObject::Kind::GetFile, options, eventProc, filterProc, userData, dialog);
+        if (err == noErr && typeList && *typeList && GetHandleSize(reinterpret_cast<Handle>(typeList)) >= 8) {
+            const NavTypeList* list = *typeList;
+            const Size room = (GetHandleSize(reinterpret_cast<Handle>(typeList)) - Size(offsetof(NavTypeList, osType))) /
+                              Size(sizeof(OSType));
+            for (int16_t i = 0; i < list->osTypeCount && i < room; ++i)
+                (*dialog)->types.push_back(list->osType[i]);
+        }
+        return err;
+    });
 }
 
 OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions* options, OSType fileType, OSType fileCreator,
                                 NavEventUPP eventProc, void* userData, NavDialogRef* dialog)
 {
-    OSStatus err = Create(NavDialogObject::Kind::PutFile, options, eventProc, nullptr, userData, dialog);
-    if (err == noErr) {
-        (*dialog)->fileType = fileType;
-        (*dialog)->fileCreator = fileCreator;
-    }
-    return err;
+    return NavGuarded([&]() -> OSStatus {
+        OSStatus err = Create(NavDialogObject::Kind::PutFile, options, eventProc, nullptr, userData, dialog);
+        if (err == noErr) {
+            (*dialog)->fileType = fileType;
+            (*dialog)->fileCreator = fileCreator;
+        }
+        return err;
+    });
 }
 
 OSStatus NavCreateChooseFolderDialog(const NavDialogCreationOptions* options, NavEventUPP eventProc,
                                      NavObjectFilterUPP filterProc, void* userData, NavDialogRef* dialog)
 {
-    return Create(NavDialogObject::Kind::ChooseFolder, options, eventProc, filterProc, userData, dialog);
+    return NavGuarded([&]() -> OSStatus {
+        return Create(NavDialogObject::Kind::ChooseFolder, options, eventProc, filterProc, userData, dialog);
+    });
 }
 
 OSStatus NavDialogRun(NavDialogRef d)
 {
-    if (!d)
-        return paramErr;
-    if (d->running || d->ended)
-        return kNavWrongDialogStateErr;
-    d->running = true;
-    NavCBRec customize;
-    NavCallBack(d, kNavCBCustomize, &customize);
-    if (customize.customRect.right > customize.customRect.left && customize.customRect.bottom > customize.customRect.top)
-        d->customRect = customize.customRect;
-    NavCallBack(d, kNavCBStart, nullptr);
-    if (d->customRect.right > d->customRect.left)
-        NavCallBack(d, kNavCBAdjustRect, nullptr);
+    return NavGuarded([&]() -> OSStatus {
+        if (!d)
+            return paramErr;
+        if (d->running || d->ended)
+            return kNavWrongDialogStateErr;
+        d->running = true;
+        // The window exists (hidden) before the caller hears of the dialog, so
+        // that it can add its controls; a run without input has none.
+        const bool drawn = CurrentBackend() != nullptr && NavOpenWindow(d);
+        NavCBRec customize;
+        NavCallBack(d, kNavCBCustomize, &customize);
+        if (customize.customRect.right > customize.customRect.left && customize.customRect.bottom > customize.customRect.top)
+            d->customRect = customize.customRect;
+        NavCallBack(d, kNavCBStart, nullptr);
+        if (drawn) {
+            NavRefreshWindow(d);
+            NavShowWindow(d);
+        }
+        if (d->customRect.right > d->customRect.left)
+            NavCallBack(d, kNavCBAdjustRect, nullptr);
 
-    // Until the user acts: a script's answer, else events for the dialog.
-    while (!d->ended) {
-        DialogAnswer answer;
-        if (TakeDialogAnswer(&answer)) {
-            ApplyAnswer(d, answer);
-            continue;
+        // Until the user acts: a script's answer, else events for the dialog.
+        while (!d->ended) {
+            FileDialogAnswer answer;
+            if (TakeFileDialogAnswer(&answer)) {
+                ApplyAnswer(d, answer);
+                continue;
+            }
+            Backend* backend = CurrentBackend();
+            if (!backend || backend->Ended()) {
+                NavCancel(d);  // nobody is left to answer
+                break;
+            }
+            EventRecord event;
+            if (WaitNextEvent(everyEvent, &event, 30, nullptr)) {
+                NavCBRec rec;
+                rec.eventData.event = &event;
+                NavCallBack(d, kNavCBEvent, &rec);
+                if (drawn && !d->ended)
+                    NavWindowEvent(d, &event);
+            }
         }
-        Backend* backend = CurrentBackend();
-        if (!backend || backend->Ended()) {
-            NavCancel(d);  // nobody is left to answer
-            break;
-        }
-        EventRecord event;
-        if (WaitNextEvent(everyEvent, &event, 30, nullptr)) {
-            NavCBRec rec;
-            rec.eventData.event = &event;
-            NavCallBack(d, kNavCBEvent, &rec);
-        }
-    }
-    NavCallBack(d, kNavCBTerminate, nullptr);
-    if (d->options.preferenceKey != 0)
-        RememberedFolders()[d->options.preferenceKey] = d->folder;
-    d->running = false;
-    return noErr;
+        NavCallBack(d, kNavCBTerminate, nullptr);
+        if (drawn)
+            NavCloseWindow(d);
+        if (d->options.preferenceKey != 0)
+            RememberedFolders()[d->options.preferenceKey] = d->folder;
+        d->running = false;
+        return noErr;
+    });
 }
 
 NavUserAction NavDialogGetUserAction(NavDialogRef d) { return d ? d->action : kNavUserActionNone; }
@@ -237,30 +278,32 @@ WindowRecord* NavDialogGetWindow(NavDialogRef d) { return d ? d->window : nullpt
 
 OSStatus NavDialogGetReply(NavDialogRef d, NavReplyRecord* reply)
 {
-    if (!d || !reply)
-        return paramErr;
-    *reply = NavReplyRecord{};
-    if (!d->ended)
-        return kNavWrongDialogStateErr;
-    if (OSErr err = AECreateList(nullptr, 0, false, &reply->selection))
-        return err;
-    const bool valid = d->action == kNavUserActionOpen || d->action == kNavUserActionSaveAs ||
-                       d->action == kNavUserActionChoose;
-    if (!valid)
-        return userCanceledErr;
-    for (const std::string& path : d->chosen)
-        if (OSErr err = AEPutPtr(&reply->selection, 0, typeFSRef, path.data(), Size(path.size()))) {
-            AEDisposeDesc(&reply->selection);
+    return NavGuarded([&]() -> OSStatus {
+        if (!d || !reply)
+            return paramErr;
+        *reply = NavReplyRecord{};
+        if (!d->ended)
+            return kNavWrongDialogStateErr;
+        if (OSErr err = AECreateList(nullptr, 0, false, &reply->selection))
             return err;
+        const bool valid = d->action == kNavUserActionOpen || d->action == kNavUserActionSaveAs ||
+                           d->action == kNavUserActionChoose;
+        if (!valid)
+            return userCanceledErr;
+        for (const std::string& path : d->chosen)
+            if (OSErr err = AEPutPtr(&reply->selection, 0, typeFSRef, path.data(), Size(path.size()))) {
+                AEDisposeDesc(&reply->selection);
+                return err;
+            }
+        reply->validRecord = true;
+        reply->replacing = d->replacing;
+        if (d->kind == NavDialogObject::Kind::PutFile) {
+            reply->saveFileName = d->editName;
+            reply->fileType = d->fileType;
+            reply->fileCreator = d->fileCreator;
         }
-    reply->validRecord = true;
-    reply->replacing = d->replacing;
-    if (d->kind == NavDialogObject::Kind::PutFile) {
-        reply->saveFileName = d->editName;
-        reply->fileType = d->fileType;
-        reply->fileCreator = d->fileCreator;
-    }
-    return noErr;
+        return noErr;
+    });
 }
 
 OSStatus NavDisposeReply(NavReplyRecord* reply)
@@ -272,90 +315,99 @@ OSStatus NavDisposeReply(NavReplyRecord* reply)
     return noErr;
 }
 
-void NavDialogDispose(NavDialogRef d) { delete d; }
+void NavDialogDispose(NavDialogRef d)
+{
+    if (d)
+        NavCloseWindow(d);
+    delete d;
+}
 
 OSStatus NavCustomControl(NavDialogRef d, NavCustomControlMessage selector, void* parms)
 {
-    if (!d)
-        return paramErr;
-    switch (selector) {
-    case kNavCtlSetLocation: {
-        auto* desc = static_cast<AEDesc*>(parms);
-        if (!desc)
+    return NavGuarded([&]() -> OSStatus {
+        if (!d)
             return paramErr;
-        std::string path(size_t(AEGetDescDataSize(desc)), '\0');
-        AEGetDescData(desc, path.data(), Size(path.size()));
-        bool isFolder = false;
-        if (!FSpExists(FSSpec{path}, &isFolder))
-            return kNavCustomControlMessageFailedErr;
-        if (isFolder)
-            return NavOpenFolder(d, path) ? noErr : kNavCustomControlMessageFailedErr;
-        if (!NavOpenFolder(d, ParentOf(path)))
-            return kNavCustomControlMessageFailedErr;
-        FSRef ref;
-        if (FSpMakeFSRef(FSSpec{path}, &ref) == noErr && NavIsShown(d, ref.path))
-            d->selected = ref.path;
-        return noErr;
-    }
-    case kNavCtlGetLocation:
-        if (!parms)
-            return paramErr;
-        return AECreateDesc(typeFSRef, d->folder.data(), Size(d->folder.size()), static_cast<AEDesc*>(parms));
-    case kNavCtlAddControl:
-        if (!parms)
-            return paramErr;
-        d->controls.push_back(static_cast<ControlRecord*>(parms));
-        return noErr;
-    case kNavCtlSelectCustomType: {
-        auto* spec = static_cast<NavMenuItemSpec*>(parms);
-        std::vector<std::string> entries = NavPopupEntries(d);
-        if (!spec || spec->menuType >= entries.size())
-            return kNavCustomControlMessageFailedErr;
-        d->popupIndex = int32_t(spec->menuType);
-        return noErr;
-    }
-    case kNavCtlNewFolder: {
-        const char* name = static_cast<const char*>(parms);
-        return name ? NavMakeFolder(d, name) : paramErr;
-    }
-    case kNavCtlGetEditFileName:
-        if (!parms)
-            return paramErr;
-        *static_cast<std::string*>(parms) = d->editName;
-        return noErr;
-    case kNavCtlSetEditFileName:
-        if (!parms || d->kind != NavDialogObject::Kind::PutFile)
-            return paramErr;
-        d->editName = static_cast<const char*>(parms);
-        return noErr;
-    case kNavCtlGotoParent: return NavOpenFolder(d, ParentOf(d->folder)) ? noErr : kNavCustomControlMessageFailedErr;
-    case kNavCtlAccept: return NavAccept(d) ? noErr : kNavCustomControlMessageFailedErr;
-    case kNavCtlCancel:
-    case kNavCtlTerminate: NavCancel(d); return noErr;
-    default: return kNavInvalidCustomControlMessageErr;
-    }
+        switch (selector) {
+        case kNavCtlSetLocation: {
+            auto* desc = static_cast<AEDesc*>(parms);
+            if (!desc)
+                return paramErr;
+            std::string path(size_t(AEGetDescDataSize(desc)), '\0');
+            AEGetDescData(desc, path.data(), Size(path.size()));
+            bool isFolder = false;
+            if (!FSpExists(FSSpec{path}, &isFolder))
+                return kNavCustomControlMessageFailedErr;
+            if (isFolder)
+                return NavOpenFolder(d, path) ? noErr : kNavCustomControlMessageFailedErr;
+            if (!NavOpenFolder(d, ParentOf(path)))
+                return kNavCustomControlMessageFailedErr;
+            FSRef ref;
+            if (FSpMakeFSRef(FSSpec{path}, &ref) == noErr && NavIsShown(d, ref.path))
+                d->selected = ref.path;
+            return noErr;
+        }
+        case kNavCtlGetLocation:
+            if (!parms)
+                return paramErr;
+            return AECreateDesc(typeFSRef, d->folder.data(), Size(d->folder.size()), static_cast<AEDesc*>(parms));
+        case kNavCtlAddControl:
+            if (!parms)
+                return paramErr;
+            d->controls.push_back(static_cast<ControlRecord*>(parms));
+            return noErr;
+        case kNavCtlSelectCustomType: {
+            auto* spec = static_cast<NavMenuItemSpec*>(parms);
+            std::vector<std::string> entries = NavPopupEntries(d);
+            if (!spec || spec->menuType >= entries.size())
+                return kNavCustomControlMessageFailedErr;
+            d->popupIndex = int32_t(spec->menuType);
+            return noErr;
+        }
+        case kNavCtlNewFolder: {
+            const char* name = static_cast<const char*>(parms);
+            return name ? NavMakeFolder(d, name) : paramErr;
+        }
+        case kNavCtlGetEditFileName:
+            if (!parms)
+                return paramErr;
+            *static_cast<std::string*>(parms) = d->editName;
+            return noErr;
+        case kNavCtlSetEditFileName:
+            if (!parms || d->kind != NavDialogObject::Kind::PutFile)
+                return paramErr;
+            d->editName = static_cast<const char*>(parms);
+            return noErr;
+        case kNavCtlGotoParent: return NavOpenFolder(d, ParentOf(d->folder)) ? noErr : kNavCustomControlMessageFailedErr;
+        case kNavCtlAccept: return NavAccept(d) ? noErr : kNavCustomControlMessageFailedErr;
+        case kNavCtlCancel:
+        case kNavCtlTerminate: NavCancel(d); return noErr;
+        default: return kNavInvalidCustomControlMessageErr;
+        }
+    });
 }
 
 OSStatus NavCompleteSave(NavReplyRecord* reply, uint32_t)
 {
-    if (!reply || !reply->validRecord)
-        return paramErr;
-    if (reply->fileType == 0 && reply->fileCreator == 0)
-        return noErr;
-    FSRef folder;
-    if (AEGetNthPtr(&reply->selection, 1, typeFSRef, nullptr, nullptr, &folder, Size(sizeof folder), nullptr) != noErr)
-        return paramErr;
-    FSSpec file;
-    if (OSErr err = FSMakeFSSpec(FSSpec{folder.path}, reply->saveFileName, &file))
-        return err;
-    FInfo info;
-    if (OSErr err = FSpGetFInfo(file, &info))
-        return err;
-    if (info.fdType == reply->fileType && info.fdCreator == reply->fileCreator)
-        return noErr;
-    info.fdType = reply->fileType;
-    info.fdCreator = reply->fileCreator;
-    return FSpSetFInfo(file, info);
+    return NavGuarded([&]() -> OSStatus {
+        if (!reply || !reply->validRecord)
+            return paramErr;
+        if (reply->fileType == 0 && reply->fileCreator == 0)
+            return noErr;
+        FSRef folder;
+        if (AEGetNthPtr(&reply->selection, 1, typeFSRef, nullptr, nullptr, &folder, Size(sizeof folder), nullptr) != noErr)
+            return paramErr;
+        FSSpec file;
+        if (OSErr err = FSMakeFSSpec(FSSpec{folder.path}, reply->saveFileName, &file))
+            return err;
+        FInfo info;
+        if (OSErr err = FSpGetFInfo(file, &info))
+            return err;
+        if (info.fdType == reply->fileType && info.fdCreator == reply->fileCreator)
+            return noErr;
+        info.fdType = reply->fileType;
+        info.fdCreator = reply->fileCreator;
+        return FSpSetFInfo(file, info);
+    });
 }
 
 void ResetNavPreferences() { RememberedFolders().clear(); }

@@ -29,6 +29,7 @@ struct PageTarget {
     cairo_t* cr = nullptr;
     double lineScale = 1.0;  // from the line-width comment
     bool needsRaster = false;
+    bool outOfMemory = false;
 };
 PageTarget* target = nullptr;
 
@@ -360,17 +361,25 @@ void CairoLine(Point to)
     FillClipped(cr, port, CAIRO_FILL_RULE_WINDING);
 }
 
-// Cairo faces over the pinned FreeType faces, made once per face.
-cairo_font_face_t* CairoFace(FT_Face face)
+// Cairo's faces: opened from the pinned files in a FreeType library of
+// their own, since Cairo sets sizes and transforms on the faces it draws
+// with and our own faces must keep theirs. Made once per file, kept for
+// the life of the process. Null when the file cannot be opened.
+cairo_font_face_t* CairoFace(FT_Face ours)
 {
-    static std::map<std::pair<FT_Face, uint32_t>, cairo_font_face_t*>* faces =
-        new std::map<std::pair<FT_Face, uint32_t>, cairo_font_face_t*>;
-    auto key = std::make_pair(face, FontFilesGeneration());
-    auto found = faces->find(key);
+    static auto* faces = new std::map<std::string, cairo_font_face_t*>;
+    static FT_Library library = nullptr;
+    const std::string path = FaceFilePath(ours);
+    if (path.empty())
+        return nullptr;
+    auto found = faces->find(path);
     if (found != faces->end())
         return found->second;
+    FT_Face face = nullptr;
+    if ((!library && FT_Init_FreeType(&library) != 0) || FT_New_Face(library, path.c_str(), 0, &face) != 0)
+        return nullptr;
     cairo_font_face_t* made = cairo_ft_font_face_create_for_ft_face(face, 0);
-    faces->emplace(key, made);
+    faces->emplace(path, made);
     return made;
 }
 
@@ -416,7 +425,8 @@ void CairoText(int16_t byteCount, const void* textBuf, Point numer, Point denom)
         return;
     }
     FaceChoice choice = ChooseFace(family.file, face & bold, face & italic);
-    if (!choice.face) {
+    cairo_font_face_t* cairoFace = choice.face ? CairoFace(choice.face) : nullptr;
+    if (!cairoFace) {
         target->needsRaster = true;
         return;
     }
@@ -446,7 +456,7 @@ void CairoText(int16_t byteCount, const void* textBuf, Point numer, Point denom)
         cairo_rectangle(cr, at.h, at.v - info.ascent * sy, width, (info.ascent + info.descent) * sy);
         cairo_fill(cr);
     }
-    cairo_set_font_face(cr, CairoFace(choice.face));
+    cairo_set_font_face(cr, cairoFace);
     cairo_matrix_t m;
     cairo_matrix_init(&m, size * sx, 0, choice.fakeItalic ? -0.2 * size * sy : 0, size * sy, 0, 0);
     cairo_set_font_matrix(cr, &m);
@@ -539,6 +549,19 @@ void CairoComment(int16_t kind, int16_t dataSize, Handle data)
         target->lineScale = double(num) / den;
 }
 
+// The drawing procedures are called from inside the picture's playback:
+// running out of memory in one ends the page with memFullErr instead of
+// unwinding through the player.
+template <auto Proc, class... Args>
+void Safely(Args... args)
+{
+    try {
+        Proc(args...);
+    } catch (const std::bad_alloc&) {
+        target->outOfMemory = true;
+    }
+}
+
 // Runs the picture through a scratch port of the page's size whose
 // drawing procedures go to `page`.
 OSErr PlayThroughProcs(PageTarget* page, PicHandle picture, const Rect& frame)
@@ -547,16 +570,16 @@ OSErr PlayThroughProcs(PageTarget* page, PicHandle picture, const Rect& frame)
     if (NewGWorld(&scratch, 1, &frame, nullptr, nullptr, 0) != noErr || !scratch)
         return memFullErr;
     QDProcs procs;
-    procs.textProc = CairoText;
-    procs.lineProc = CairoLine;
-    procs.rectProc = CairoRect;
-    procs.rRectProc = CairoRRect;
-    procs.ovalProc = CairoOval;
-    procs.arcProc = CairoArc;
-    procs.polyProc = CairoPoly;
-    procs.rgnProc = CairoRgn;
-    procs.bitsProc = CairoBits;
-    procs.commentProc = CairoComment;
+    procs.textProc = Safely<CairoText, int16_t, const void*, Point, Point>;
+    procs.lineProc = Safely<CairoLine, Point>;
+    procs.rectProc = Safely<CairoRect, GrafVerb, const Rect*>;
+    procs.rRectProc = Safely<CairoRRect, GrafVerb, const Rect*, int16_t, int16_t>;
+    procs.ovalProc = Safely<CairoOval, GrafVerb, const Rect*>;
+    procs.arcProc = Safely<CairoArc, GrafVerb, const Rect*, int16_t, int16_t>;
+    procs.polyProc = Safely<CairoPoly, GrafVerb, PolyHandle>;
+    procs.rgnProc = Safely<CairoRgn, GrafVerb, RgnHandle>;
+    procs.bitsProc = Safely<CairoBits, const BitMap*, const Rect*, const Rect*, int16_t, RgnHandle>;
+    procs.commentProc = Safely<CairoComment, int16_t, int16_t, Handle>;
     scratch->grafProcs = &procs;
     CGrafPtr savedPort;
     GDHandle savedDevice;
@@ -567,6 +590,8 @@ OSErr PlayThroughProcs(PageTarget* page, PicHandle picture, const Rect& frame)
     DrawPicture(picture, &frame);
     OSErr err = QDError();
     target = outer;
+    if (page->outOfMemory && err == noErr)
+        err = memFullErr;
     SetGWorld(savedPort, savedDevice);
     scratch->grafProcs = nullptr;
     DisposeGWorld(scratch);

@@ -3,8 +3,10 @@
 
 #include <cairo.h>
 
+#include <new>
 #include <string>
 
+#include "platform/core/Errors.h"
 #include "platform/printing/Printing.h"
 
 namespace platform {
@@ -63,6 +65,18 @@ struct PMSessionObject : PMObjectHeader {
     uint32_t pageNumber = 0;
     PMPageRecording* page = nullptr;
 };
+
+// Runs an entry's body: running out of memory answers memFullErr instead
+// of leaving the call as an exception.
+template <class F>
+OSStatus PMGuarded(F&& body)
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
 
 // Paper size in points, portrait.
 void PaperSize(PMPaper paper, double* width, double* height);

@@ -13,45 +13,13 @@
 #include "platform/filedialogs/NavServices.h"
 #include "platform/files/FileSpec.h"
 #include "tests/platform/events/HeadlessFixture.h"
+#include "tests/platform/filedialogs/NavTestSupport.h"
 
 namespace {
 
 using namespace platform;
+using navtest::Folder;
 namespace fs = std::filesystem;
-
-class Folder {
-public:
-    Folder()
-    {
-        static int n = 0;
-        root_ = fs::temp_directory_path() / ("qz_nav_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "Sub");
-        std::ofstream(root_ / "a.QzB") << "base";
-        std::ofstream(root_ / "b.txt") << "text";
-        std::ofstream(root_ / ".hidden") << "x";
-        std::ofstream(root_ / "Sub" / "c.QzB") << "c";
-        FInfo info;
-        FSpGetFInfo(FSSpec{Path("a.QzB")}, &info);
-        info.fdType = FourCC("BAS5");
-        info.fdCreator = FourCC("QzA6");
-        EXPECT_EQ(FSpSetFInfo(FSSpec{Path("a.QzB")}, info), noErr);  // writes "._a.QzB"
-        EXPECT_EQ(FSpSetFInfo(FSSpec{Path("Sub/c.QzB")}, info), noErr);
-        FSpGetFInfo(FSSpec{Path("b.txt")}, &info);
-        info.fdType = FourCC("TEXT");
-        EXPECT_EQ(FSpSetFInfo(FSSpec{Path("b.txt")}, info), noErr);
-        ClearFileDialogAnswers();
-        ResetNavPreferences();
-    }
-    ~Folder() { fs::remove_all(root_); }
-    std::string Path(const std::string& name = "") const
-    {
-        return name.empty() ? fs::canonical(root_).string() : (fs::canonical(root_) / name).string();
-    }
-
-private:
-    fs::path root_;
-};
 
 std::vector<std::string> Names(NavDialogRef d)
 {
@@ -131,9 +99,9 @@ TEST(OpenDialog, AnsweredPathGivesAValidReplyAndCancelNone)
     NavDialogDispose(d);
 
     ASSERT_EQ(NavCreateGetFileDialog(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
-    DialogAnswer cancel;
-    ParseDialogAnswer("cancel", &cancel);
-    PushDialogAnswer(cancel);
+    FileDialogAnswer cancel;
+    ParseFileDialogAnswer("cancel", &cancel);
+    PushFileDialogAnswer(cancel);
     ASSERT_EQ(NavDialogRun(d), noErr);
     EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel);
     EXPECT_EQ(NavDialogGetReply(d, &reply), userCanceledErr);
@@ -224,9 +192,9 @@ TEST(OpenDialog, TwoFiltersInThePopupAndCustomButtons)
     caller.kinds = {{FourCC("BAS5")}};
     caller.withButtons = true;
     ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, CallerEvents, nullptr, CallerFilter, &caller, &d), noErr);
-    DialogAnswer button;
-    ASSERT_TRUE(ParseDialogAnswer("button 2", &button));
-    PushDialogAnswer(button);
+    FileDialogAnswer button;
+    ASSERT_TRUE(ParseFileDialogAnswer("button 2", &button));
+    PushFileDialogAnswer(button);
     ASSERT_EQ(NavDialogRun(d), noErr);
     EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel);
     EXPECT_EQ(caller.chosenButton, 2);

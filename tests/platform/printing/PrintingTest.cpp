@@ -15,6 +15,7 @@
 #include "platform/backends/Script.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Blits.h"
 #include "platform/drawing/GWorlds.h"
@@ -22,6 +23,8 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
+#include "platform/fonts/FontFiles.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/pictures/Pictures.h"
@@ -540,9 +543,9 @@ TEST(PrintDialogs, SheetsCompleteBeforeTheDialogCallReturns)
     auto* window = reinterpret_cast<WindowRecord*>(&sheetCalls);  // only passed back
     ASSERT_EQ(PMSessionUseSheets(s.session, window, SheetDone), kPMNoError);
 
-    DialogAnswer choose;
-    ASSERT_TRUE(ParseDialogAnswer("choose", &choose));
-    PushDialogAnswer(choose);
+    FileDialogAnswer choose;
+    ASSERT_TRUE(ParseFileDialogAnswer("choose", &choose));
+    PushFileDialogAnswer(choose);
     sheetCalls = 0;
     Boolean accepted = false;
     ASSERT_EQ(PMSessionPageSetupDialog(s.session, s.format, &accepted), kPMNoError);
@@ -550,15 +553,15 @@ TEST(PrintDialogs, SheetsCompleteBeforeTheDialogCallReturns)
     EXPECT_TRUE(sheetAccepted);
     EXPECT_TRUE(accepted);
 
-    PushDialogAnswer(choose);
+    PushFileDialogAnswer(choose);
     sheetCalls = 0;
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_EQ(sheetCalls, 1);
     EXPECT_TRUE(sheetAccepted);
 
-    DialogAnswer cancel;
-    ASSERT_TRUE(ParseDialogAnswer("cancel", &cancel));
-    PushDialogAnswer(cancel);
+    FileDialogAnswer cancel;
+    ASSERT_TRUE(ParseFileDialogAnswer("cancel", &cancel));
+    PushFileDialogAnswer(cancel);
     sheetCalls = 0;
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_EQ(sheetCalls, 1);
@@ -567,7 +570,7 @@ TEST(PrintDialogs, SheetsCompleteBeforeTheDialogCallReturns)
 
     // Without sheets the completion is not called.
     PMSessionUseSheets(s.session, nullptr, nullptr);
-    PushDialogAnswer(choose);
+    PushFileDialogAnswer(choose);
     sheetCalls = 0;
     PMSessionPageSetupDialog(s.session, s.format, &accepted);
     EXPECT_EQ(sheetCalls, 0);
@@ -578,9 +581,9 @@ TEST(PrintDialogs, APathAnswersThePrintDialogWithThatFile)
 {
     Session s;
     ClearFileDialogAnswers();
-    DialogAnswer path;
-    ASSERT_TRUE(ParseDialogAnswer("/tmp/out.pdf", &path));
-    PushDialogAnswer(path);
+    FileDialogAnswer path;
+    ASSERT_TRUE(ParseFileDialogAnswer("/tmp/out.pdf", &path));
+    PushFileDialogAnswer(path);
     Boolean accepted = false;
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_TRUE(accepted);
@@ -589,14 +592,14 @@ TEST(PrintDialogs, APathAnswersThePrintDialogWithThatFile)
     EXPECT_EQ(location, "/tmp/out.pdf");
 
     // "button 2" cancels and leaves the destination as it was.
-    DialogAnswer button;
-    ASSERT_TRUE(ParseDialogAnswer("button 2", &button));
+    FileDialogAnswer button;
+    ASSERT_TRUE(ParseFileDialogAnswer("button 2", &button));
     EXPECT_EQ(button.button, 2);
-    PushDialogAnswer(button);
+    PushFileDialogAnswer(button);
     ASSERT_EQ(PMSessionPrintDialog(s.session, s.settings, s.format, &accepted), kPMNoError);
     EXPECT_FALSE(accepted);
-    EXPECT_FALSE(ParseDialogAnswer("button x", &button));
-    EXPECT_FALSE(ParseDialogAnswer("", &button));
+    EXPECT_FALSE(ParseFileDialogAnswer("button x", &button));
+    EXPECT_FALSE(ParseFileDialogAnswer("", &button));
 }
 
 }  // namespace
@@ -652,4 +655,108 @@ TEST(PrintJob, PrintDocumentsEventPrintsIntoTheDocumentsFolderOnceTheScriptAnswe
     ASSERT_EQ(PMSessionPrintDialog(t.session, t.settings, t.format, &again), kPMNoError);
     EXPECT_FALSE(again);
     EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos);
+}
+
+// --- Memory running out ------------------------------------------------
+
+TEST(PrintJob, MemoryRunningOutAtAnyAllocationOfAPageEndsInAnErrorNotACrash)
+{
+    TempDir dir;
+    int swept = 0;
+    for (int32_t after = 0; after < 400; ++after) {
+        Session s;
+        PMSessionSetDestination(s.session, s.settings, kPMDestinationFile, kPMDocumentFormatPDF, dir / "sweep.pdf");
+        PMSessionSetPageImages(s.session, dir / "sweep-", 36);
+        ASSERT_EQ(PMSessionBeginDocument(s.session, s.settings, s.format), kPMNoError);
+        OSStatus page = kPMNoError, end = kPMNoError;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            page = PMSessionBeginPage(s.session, s.format, nullptr);
+            void* context = nullptr;
+            if (page == kPMNoError && PMSessionGetGraphicsContext(s.session, kPMGraphicsContextQuickDraw, &context) == kPMNoError) {
+                GrafPtr saved;
+                GetPort(&saved);
+                SetPort(static_cast<GrafPtr>(context));
+                DrawXorPage(1);
+                Rect r{5, 5, 50, 80};
+                FrameOval(&r);
+                SetPort(saved);
+                page = PMSessionEndPage(s.session);
+            }
+            end = PMSessionEndDocument(s.session);
+            if (!IsFaultArmed(FaultKind::Allocation))
+                ++swept;
+            else
+                break;  // the page needed fewer allocations than `after`
+        }
+        EXPECT_TRUE(page == kPMNoError || page == memFullErr || page == kPMOutOfScope) << after << " " << page;
+        (void)end;
+    }
+    EXPECT_GT(swept, 10);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_NE(entry.path().extension(), ".printing") << entry.path();
+}
+
+// --- Printing leaves the screen's text alone ---------------------------
+
+void DrawStyledText(int)
+{
+    const char text[] = "Sized, slanted and bold";
+    for (int16_t size : {9, 24, 13}) {
+        TextFont(applFont);
+        TextSize(size);
+        for (Style face : {Style(italic), Style(bold | italic), Style(normal)}) {
+            TextFace(face);
+            MoveTo(10, int16_t(size * 3 + face * 20));
+            DrawText(text, 0, int16_t(sizeof text - 1));
+        }
+    }
+    TextFace(normal);
+}
+
+// Glyphs nobody drew before: they are loaded from the faces afresh.
+void DrawFreshText(int)
+{
+    const char text[] = "QUICK ZEBRAS JUMP 0123456789";
+    for (int16_t size : {9, 24, 13}) {
+        TextFont(applFont);
+        TextSize(size);
+        MoveTo(10, int16_t(size * 5));
+        DrawText(text, 0, int16_t(sizeof text - 1));
+    }
+}
+
+TEST(PrintJob, TextDrawnAfterPrintingLooksAsBefore)
+{
+    TempDir dir;
+    auto drawIntoWorld = [](std::vector<uint32_t>* pixels) {
+        GWorldPtr world = nullptr;
+        Rect bounds{0, 0, 160, 300};
+        ASSERT_EQ(NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0), noErr);
+        GrafPtr saved;
+        GetPort(&saved);
+        SetPort(world);
+        DrawFreshText(0);
+        SetPort(saved);
+        Surface s = MakeSurface(GetPortBitMapForCopyBits(world));
+        for (int32_t v = 0; v < 160; ++v)
+            for (int32_t h = 0; h < 300; ++h)
+                pixels->push_back(s.ReadRGB(h, v));
+        DisposeGWorld(world);
+    };
+    std::vector<uint32_t> before, after;
+    drawIntoWorld(&before);
+    // Fresh faces and caches, as at start-up; then a page of slanted and
+    // sized text, then the same glyphs again.
+    UnloadFontFiles();
+    ASSERT_EQ(LoadFontFiles(), noErr);
+    {
+        Session s;
+        PMSessionSetDestination(s.session, s.settings, kPMDestinationFile, kPMDocumentFormatPDF, dir / "styled.pdf");
+        ASSERT_EQ(PMSessionBeginDocument(s.session, s.settings, s.format), kPMNoError);
+        PrintPage(s, DrawStyledText, 1);
+        ASSERT_EQ(PMSessionEndDocument(s.session), kPMNoError);
+    }
+    drawIntoWorld(&after);
+    EXPECT_TRUE(before == after);
 }
