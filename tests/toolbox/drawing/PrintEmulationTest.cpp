@@ -54,9 +54,9 @@ MyPrintRecord Fields(THPrint record)
 
 void Answer(const char* text)
 {
-    DialogAnswer answer;
-    ASSERT_TRUE(ParseDialogAnswer(text, &answer));
-    PushDialogAnswer(answer);
+    FileDialogAnswer answer;
+    ASSERT_TRUE(ParseFileDialogAnswer(text, &answer));
+    PushFileDialogAnswer(answer);
 }
 
 // A stored record as the old print manager kept it: made from settings
