@@ -103,6 +103,40 @@ TEST(ValueArray, FindHonoursMethodAndDirection)
     EXPECT_EQ(b.Find(uint8_t(0), 3, 1, 0), -1);
 }
 
+TEST(ValueArray, SearchesProbeTheFirstAndLastAndBeyond)
+{
+    VArrayLong one;
+    one.AppendLong(42, 0);
+    EXPECT_EQ(one.Find(42, 1, 1, 0), 1);
+    EXPECT_EQ(one.Find(42, 1, 0, 0), 1);
+
+    for (int sorted = 0; sorted < 2; ++sorted) {
+        VArrayLong n;
+        for (int32_t v : {10, 20, 20, 30, 40}) n.AppendLong(v, 0);
+        n.SetAutoSort(uint8_t(sorted));
+        EXPECT_EQ(n.Find(10, 1, 1, 0), 1) << sorted;
+        EXPECT_EQ(n.Find(40, 1, 1, 0), 5) << sorted;
+        EXPECT_EQ(n.Find(9, 1, 1, 0), -1) << sorted;
+        EXPECT_EQ(n.Find(41, 1, 1, 0), -1) << sorted;
+        int32_t twenty = n.Find(20, 1, 1, 0);
+        EXPECT_TRUE(twenty == 2 || twenty == 3) << sorted;
+
+        VArrayString s;
+        for (const char* t : {"b", "d", "f"}) s.AppendString(S(t), 0);
+        s.SetAutoSort(uint8_t(sorted));
+        EXPECT_EQ(s.Find(S("b"), 1, 1, 0), 1) << sorted;
+        EXPECT_EQ(s.Find(S("f"), 1, 1, 0), 3) << sorted;
+        EXPECT_EQ(s.Find(S("a"), 1, 1, 0), -1) << sorted;
+        EXPECT_EQ(s.Find(S("g"), 1, 1, 0), -1) << sorted;
+        // A later start scans from there, sorted or not.
+        EXPECT_EQ(s.Find(S("b"), 2, 1, 0), -1) << sorted;
+        EXPECT_EQ(s.Find(S("f"), 4, 0, 0), -1) << sorted;
+        EXPECT_EQ(s.Find(S("b"), 0, 1, 0), -1) << sorted;
+        // An element that is not there compares below anything.
+        EXPECT_EQ(s.CompareTo(S("a"), 0, 9), -1) << sorted;
+    }
+}
+
 TEST(ValueArray, DeleteIsClampedToTheElements)
 {
     VArrayBoolean b;
