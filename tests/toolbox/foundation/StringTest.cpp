@@ -238,6 +238,32 @@ TEST(Strings, CrossingCharacterSets)
     EXPECT_EQ(big.GetLength(), 3000);
     EXPECT_EQ(big.GetChar(3000), u'\u00E4');
 
+    // Long conversions into bytes too; when memory runs out the text stays.
+    std::u16string wide(1500, u'\u00E4');
+    VMacText bytes;
+    bytes.FromUniBlock(wide.data(), 0, int32_t(wide.size()));
+    EXPECT_EQ(bytes.GetLength(), 1500);
+    EXPECT_EQ(bytes.GetChar(1500), u'\u00E4');
+    std::string ansiBytes(2000, '\xE4');
+    bytes.FromBlock(Mac(ansiBytes.c_str()), 0, 2000, kCharSetAnsi);
+    EXPECT_EQ(bytes.GetLength(), 2000);
+    VText units;
+    units.FromMacCString(Mac("keep"));
+    {
+        platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+        bytes.FromUniBlock(wide.data(), 0, int32_t(wide.size()));
+        bytes.FromBlock(Mac(ansiBytes.c_str()), 0, 2000, kCharSetAnsi);
+        units.FromBlock(Mac(ansiBytes.c_str()), 0, 2000, kCharSetMac);
+    }
+    EXPECT_EQ(bytes.GetLength(), 2000);
+    EXPECT_EQ(Units(units), u"keep");
+
+    // Ranges before the start and characters outside the text are refused.
+    units.FromBlock(Mac("xy"), -1, 2, kCharSetMac);
+    units.SetChar(0, u'z');
+    units.SetChar(5, u'z');
+    EXPECT_EQ(Units(units), u"keep");
+
     // Platform text that comes decomposed is kept composed.
     VText fromPlatform;
     fromPlatform.FromCFString(u"Cafe\u0301 A\u030A");
