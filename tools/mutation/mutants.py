@@ -57,7 +57,7 @@ def mask_code(text):
             i = j
         elif c in "\"'":
             # A quote right after a digit is a digit separator (1'000).
-            if c == "'" and i > 0 and text[i - 1].isalnum():
+            if c == "'" and i > 0 and text[i - 1].isalnum() and not re.search(r"(?<![\w])(u8|u|U|L)$", text[max(0, i - 3):i]):
                 i += 1
                 continue
             j = i + 1
@@ -65,7 +65,8 @@ def mask_code(text):
                 j += 2 if text[j] == "\\" else 1
             j = min(j + 1, n)
             for k in range(i, j):
-                out[k] = " "
+                if text[k] != "\n":
+                    out[k] = " "
             i = j
         else:
             i += 1
