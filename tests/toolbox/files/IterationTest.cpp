@@ -72,6 +72,12 @@ TEST(Iteration, OptionsChooseFilesFoldersAndHiddenItems)
     VFileIterator nothing(missing, kIterateFiles);
     EXPECT_EQ(nothing.First(), nullptr);
     EXPECT_EQ(nothing.Next(), nullptr);
+
+    // A folder with nothing to show: no position, at its end.
+    VFileIterator onlyFolders(VFolder(ColonOf(dir / "c/")), kIterateFiles);
+    EXPECT_EQ(onlyFolders.First(), nullptr);
+    EXPECT_EQ(onlyFolders.GetPos(), 0);
+    EXPECT_TRUE(onlyFolders.IsEnd());
 }
 
 TEST(Iteration, LinksResolveWhenAskedAndBrokenOnesAreSkipped)
