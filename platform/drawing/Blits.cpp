@@ -5,11 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/drawing/CallCounts.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Raster.h"
 #include "platform/drawing/Regions.h"
+#include "platform/pictures/PictureHooks.h"
 
 namespace platform {
 
@@ -231,6 +233,7 @@ void StdBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int16_
     GrafPtr port = GetQDGlobalsThePort();
     if (!port)
         return;
+    PictRecordBits(port, src, srcRect, dstRect, mode, maskRgn);
     CopyCore(src, nullptr, GetPortBitMapForCopyBits(port), srcRect, nullptr, dstRect, mode, maskRgn, port,
              port->rgbFgColor, port->rgbBkColor, port->rgbHiliteColor, port->rgbOpColor);
 }
@@ -238,6 +241,7 @@ void StdBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int16_
 void CopyBits(const BitMap* src, const BitMap* dst, const Rect* srcRect, const Rect* dstRect, int16_t mode,
               RgnHandle maskRgn)
 {
+    CountDrawingCall(DrawingCall::CopyBits);
     GrafPort* port = PortDrawingInto(dst);
     if (port) {
         if (port->grafProcs && port->grafProcs->bitsProc)

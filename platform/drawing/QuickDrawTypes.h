@@ -143,6 +143,8 @@ using PolyPtr = Polygon*;
 using PolyHandle = Polygon**;
 
 struct GrafPort;
+struct PictureRecorder;
+struct PixPatTile;
 
 // Metrics of the port's font, in pixels.
 struct FontInfo {
@@ -169,6 +171,7 @@ struct QDProcs {
                      RgnHandle maskRgn) = nullptr;
     int16_t (*txMeasProc)(int16_t byteCount, const void* textAddr, Point* numer, Point* denom,
                           FontInfo* info) = nullptr;
+    void (*commentProc)(int16_t kind, int16_t dataSize, Handle dataHandle) = nullptr;
 };
 using QDProcsPtr = QDProcs*;
 
@@ -216,6 +219,13 @@ struct GrafPort {
     bool isOffscreen = false;
     GDHandle gworldDevice = nullptr;
     int32_t lockCount = 0;
+    // The picture being recorded from this port's drawing (null: none).
+    PictureRecorder* picSave = nullptr;
+    // Pixel patterns in force for the pen, the background and fills, set
+    // by picture playback (null: the one-bit patterns above).
+    const PixPatTile* pnPixPat = nullptr;
+    const PixPatTile* bkPixPat = nullptr;
+    const PixPatTile* fillPixPat = nullptr;
 };
 using GrafPtr = GrafPort*;
 using CGrafPtr = GrafPort*;

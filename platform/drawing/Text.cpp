@@ -7,6 +7,7 @@
 #include "platform/drawing/Recording.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/TextRuns.h"
+#include "platform/pictures/PictureHooks.h"
 
 namespace platform {
 
@@ -44,10 +45,11 @@ int16_t Measure(int16_t count, const void* text)
 
 }  // namespace
 
-void StdText(int16_t byteCount, const void* textBuf, Point numer, Point denom)
+static void StdTextUnguarded(int16_t byteCount, const void* textBuf, Point numer, Point denom)
 {
     GrafPtr port = GetQDGlobalsThePort();
     if (!port || byteCount <= 0 || !textBuf) return;
+    PictRecordText(port, byteCount, textBuf, numer, denom);
     const TextStyle style = PortTextStyle(port, numer, denom);
     const TextSpan span{static_cast<const uint8_t*>(textBuf), nullptr, byteCount};
     int16_t width = 0;
@@ -75,7 +77,7 @@ void StdText(int16_t byteCount, const void* textBuf, Point numer, Point denom)
     port->pnLoc.h = ClampTo16(int32_t(port->pnLoc.h) + width);
 }
 
-int16_t StdTxMeas(int16_t byteCount, const void* textAddr, Point* numer, Point* denom, FontInfo* info)
+static int16_t StdTxMeasUnguarded(int16_t byteCount, const void* textAddr, Point* numer, Point* denom, FontInfo* info)
 {
     GrafPtr port = GetQDGlobalsThePort();
     const TextStyle style = PortTextStyle(port);
@@ -84,6 +86,19 @@ int16_t StdTxMeas(int16_t byteCount, const void* textAddr, Point* numer, Point* 
     (void)denom;
     if (!port || byteCount <= 0 || !textAddr) return 0;
     return SpanWidth(style, {static_cast<const uint8_t*>(textAddr), nullptr, byteCount});
+}
+
+void StdText(int16_t byteCount, const void* textBuf, Point numer, Point denom)
+{
+    TextGuarded(0, [&] {
+        StdTextUnguarded(byteCount, textBuf, numer, denom);
+        return 0;
+    });
+}
+
+int16_t StdTxMeas(int16_t byteCount, const void* textAddr, Point* numer, Point* denom, FontInfo* info)
+{
+    return TextGuarded(int16_t(0), [&] { return StdTxMeasUnguarded(byteCount, textAddr, numer, denom, info); });
 }
 
 void DrawChar(int16_t ch)
@@ -122,8 +137,11 @@ void MeasureText(int16_t count, const void* textAddr, int16_t* locs)
     if (!locs) return;
     locs[0] = 0;
     if (count <= 0 || !textAddr) return;
-    const TextStyle style = PortTextStyle(GetQDGlobalsThePort());
-    SpanPositions(style, {static_cast<const uint8_t*>(textAddr), nullptr, count}, locs);
+    TextGuarded(0, [&] {
+        const TextStyle style = PortTextStyle(GetQDGlobalsThePort());
+        SpanPositions(style, {static_cast<const uint8_t*>(textAddr), nullptr, count}, locs);
+        return 0;
+    });
 }
 
 void GetFontInfo(FontInfo* info)

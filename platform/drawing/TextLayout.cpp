@@ -70,7 +70,7 @@ int16_t Truncate(int32_t width, const uint8_t* text, int32_t length, TruncCode w
 
 }  // namespace
 
-int16_t TruncString(int16_t width, Str255 theString, TruncCode truncWhere)
+static int16_t TruncStringUnguarded(int16_t width, Str255 theString, TruncCode truncWhere)
 {
     if (!theString || (truncWhere != truncEnd && truncWhere != truncMiddle)) return truncErr;
     std::vector<uint8_t> out;
@@ -80,7 +80,7 @@ int16_t TruncString(int16_t width, Str255 theString, TruncCode truncWhere)
     return result;
 }
 
-int16_t TruncText(int16_t width, Ptr textPtr, int16_t* length, TruncCode truncWhere)
+static int16_t TruncTextUnguarded(int16_t width, Ptr textPtr, int16_t* length, TruncCode truncWhere)
 {
     if (!textPtr || !length || *length < 0 || (truncWhere != truncEnd && truncWhere != truncMiddle))
         return truncErr;
@@ -93,8 +93,8 @@ int16_t TruncText(int16_t width, Ptr textPtr, int16_t* length, TruncCode truncWh
     return result;
 }
 
-StyledLineBreakCode StyledLineBreak(Ptr textPtr, int32_t textLen, int32_t textStart, int32_t textEnd, int32_t flags,
-                                    Fixed* textWidth, int32_t* textOffset)
+static StyledLineBreakCode StyledLineBreakUnguarded(Ptr textPtr, int32_t textLen, int32_t textStart, int32_t textEnd,
+                                                    int32_t flags, Fixed* textWidth, int32_t* textOffset)
 {
     (void)flags;
     if (!textPtr || !textWidth || !textOffset || textStart < 0 || textEnd > textLen || textStart > textEnd) {
@@ -135,6 +135,28 @@ StyledLineBreakCode StyledLineBreak(Ptr textPtr, int32_t textLen, int32_t textSt
     *textWidth = Fixed(std::max<int64_t>(avail - after[size_t(n)], INT32_MIN));
     *textOffset = textEnd;
     return smBreakOverflow;
+}
+
+int16_t TruncString(int16_t width, Str255 theString, TruncCode truncWhere)
+{
+    return TextGuarded(truncErr, [&] { return TruncStringUnguarded(width, theString, truncWhere); });
+}
+
+int16_t TruncText(int16_t width, Ptr textPtr, int16_t* length, TruncCode truncWhere)
+{
+    return TextGuarded(truncErr, [&] { return TruncTextUnguarded(width, textPtr, length, truncWhere); });
+}
+
+StyledLineBreakCode StyledLineBreak(Ptr textPtr, int32_t textLen, int32_t textStart, int32_t textEnd, int32_t flags,
+                                    Fixed* textWidth, int32_t* textOffset)
+{
+    const int code = TextGuarded(-1, [&] {
+        return int(StyledLineBreakUnguarded(textPtr, textLen, textStart, textEnd, flags, textWidth, textOffset));
+    });
+    if (code >= 0) return StyledLineBreakCode(code);
+    // Out of memory: the line ends where the run starts.
+    if (textOffset) *textOffset = std::max(textStart, 0);
+    return smBreakWord;
 }
 
 int32_t VisibleLength(Ptr textPtr, int32_t textLength)

@@ -27,6 +27,15 @@ int32_t Advance(const TextStyle& s, const TextSpan& t, int32_t i)
     return std::max(0, a + s.extra);
 }
 
+// The advance in fixed point with the space extra; a negative extra never
+// moves the pen back.
+int64_t AdvanceFixed(const TextStyle& s, const TextSpan& t, int32_t i)
+{
+    int64_t a = int64_t(Advance(s, t, i)) << 16;
+    if (IsSpace(t, i)) a = std::max<int64_t>(a + s.spaceExtra, 0);
+    return a;
+}
+
 const GlyphImage& GlyphAt(const TextStyle& s, const TextSpan& t, int32_t i)
 {
     return t.bytes ? ByteGlyph(s.strike, t.bytes[i], s.oneBit) : CharGlyph(s.strike, t.chars[i], s.oneBit);
@@ -121,11 +130,8 @@ Fixed SpanWidthFixed(const TextStyle& style, const TextSpan& text)
 {
     if (!style.strike || text.length <= 0) return 0;
     int64_t total = 0;
-    for (int32_t i = 0; i < text.length; ++i) {
-        total += int64_t(Advance(style, text, i)) << 16;
-        if (IsSpace(text, i)) total += style.spaceExtra;
-    }
-    return Fixed(std::clamp<int64_t>(total, 0, INT32_MAX));
+    for (int32_t i = 0; i < text.length; ++i) total += AdvanceFixed(style, text, i);
+    return Fixed(std::min<int64_t>(total, INT32_MAX));
 }
 
 int16_t SpanWidth(const TextStyle& style, const TextSpan& text)
@@ -139,11 +145,8 @@ void SpanPositions(const TextStyle& style, const TextSpan& text, int16_t* positi
     positions[0] = 0;
     int64_t total = 0;
     for (int32_t i = 0; i < text.length; ++i) {
-        if (style.strike) {
-            total += int64_t(Advance(style, text, i)) << 16;
-            if (IsSpace(text, i)) total += style.spaceExtra;
-        }
-        positions[i + 1] = int16_t(std::clamp<int64_t>(RoundFixed(std::max<int64_t>(total, 0)), 0, INT16_MAX));
+        if (style.strike) total += AdvanceFixed(style, text, i);
+        positions[i + 1] = int16_t(std::min<int64_t>(RoundFixed(std::min<int64_t>(total, INT32_MAX)), INT16_MAX));
     }
 }
 
@@ -155,48 +158,74 @@ int16_t PaintSpan(const Surface& surface, const pixman_region32_t* allowed, cons
     if (surface.Empty()) return width;
     const StrikeMetrics& m = MetricsOf(style.strike);
 
-    // Where ink can fall: every glyph's image, the box and the effects.
+    // What can show: the surface within the allowed pixels. Glyphs far from
+    // it are neither rendered nor laid down, so a long line in a small
+    // port costs what shows of it.
+    Rect32 shows = surface.bounds;
+    if (allowed) {
+        const pixman_box32_t* e = pixman_region32_extents(const_cast<pixman_region32_t*>(allowed));
+        shows = {std::max(shows.top, e->y1), std::max(shows.left, e->x1), std::min(shows.bottom, e->y2),
+                 std::min(shows.right, e->x2)};
+    }
+    const int32_t margin = (style.face & (outline | shadow | underline)) ? 3 : 0;
+    const int32_t slack = m.ascent + m.descent + m.widMax + margin + 4;
+    if (shows.left >= shows.right || shows.top >= shows.bottom || baseline + slack < shows.top ||
+        baseline - slack >= shows.bottom)
+        return width;
+    auto near = [&](int64_t pen) {
+        const int32_t x = int32_t(pen >> 16);
+        return x + slack >= shows.left && x - slack < shows.right;
+    };
+
+    // Where ink can fall: the glyphs' images, the box and the effects.
     int32_t x0 = h, x1 = h + width, y0 = baseline - m.ascent, y1 = baseline + m.descent;
     {
         int64_t pen = int64_t(h) << 16;
         for (int32_t i = 0; i < text.length; ++i) {
-            const GlyphImage& g = GlyphAt(style, text, i);
-            const int32_t gx = int32_t(pen >> 16) + g.left, gy = baseline - g.top;
-            if (g.width && g.rows) {
-                x0 = std::min(x0, gx);
-                x1 = std::max(x1, gx + int32_t(g.width));
-                y0 = std::min(y0, gy);
-                y1 = std::max(y1, gy + int32_t(g.rows));
+            if (near(pen)) {
+                const GlyphImage& g = GlyphAt(style, text, i);
+                const int32_t gx = int32_t(pen >> 16) + g.left, gy = baseline - g.top;
+                if (g.width && g.rows) {
+                    x0 = std::min(x0, gx);
+                    x1 = std::max(x1, gx + int32_t(g.width));
+                    y0 = std::min(y0, gy);
+                    y1 = std::max(y1, gy + int32_t(g.rows));
+                }
             }
-            pen += int64_t(Advance(style, text, i)) << 16;
-            if (IsSpace(text, i)) pen += style.spaceExtra;
+            pen += AdvanceFixed(style, text, i);
         }
     }
-    const int32_t margin = (style.face & (outline | shadow | underline)) ? 3 : 0;
     Coverage cov;
-    cov.left = x0 - margin;
-    cov.top = y0 - margin;
-    cov.width = x1 - x0 + 2 * margin;
-    cov.height = y1 - y0 + 2 * margin;
+    cov.left = std::max(x0 - margin, shows.left - margin - 1);
+    cov.top = std::max(y0 - margin, shows.top - margin - 1);
+    cov.width = std::min(x1 + margin, shows.right + margin + 1) - cov.left;
+    cov.height = std::min(y1 + margin, shows.bottom + margin + 1) - cov.top;
     if (cov.width <= 0 || cov.height <= 0) return width;
     cov.a.assign(size_t(cov.width) * size_t(cov.height), 0);
     {
         int64_t pen = int64_t(h) << 16;
         for (int32_t i = 0; i < text.length; ++i) {
-            const GlyphImage& g = GlyphAt(style, text, i);
-            const int32_t gx = int32_t(pen >> 16) + g.left, gy = baseline - g.top;
-            for (int32_t r = 0; r < g.rows; ++r) {
-                const uint8_t* src = g.coverage + size_t(r) * g.width;
-                uint8_t* dst = &cov.At(gx, gy + r);
-                for (int32_t c = 0; c < g.width; ++c) dst[c] = std::max(dst[c], src[c]);
+            if (near(pen)) {
+                const GlyphImage& g = GlyphAt(style, text, i);
+                const int32_t gx = int32_t(pen >> 16) + g.left, gy = baseline - g.top;
+                const int32_t r0 = std::max(0, cov.top - gy), r1 = std::min<int32_t>(g.rows, cov.top + cov.height - gy);
+                const int32_t c0 = std::max(0, cov.left - gx), c1 = std::min<int32_t>(g.width, cov.left + cov.width - gx);
+                for (int32_t r = r0; r < r1; ++r) {
+                    const uint8_t* src = g.coverage + size_t(r) * g.width;
+                    uint8_t* row = cov.a.data() + size_t(gy + r - cov.top) * size_t(cov.width);
+                    for (int32_t c = c0; c < c1; ++c) {
+                        uint8_t& d = row[gx - cov.left + c];
+                        d = std::max(d, src[c]);
+                    }
+                }
             }
-            pen += int64_t(Advance(style, text, i)) << 16;
-            if (IsSpace(text, i)) pen += style.spaceExtra;
+            pen += AdvanceFixed(style, text, i);
         }
     }
     if (style.face & underline) {
         const int32_t v = baseline + 1;
-        for (int32_t x = h; x < h + width; ++x) cov.At(x, v) = 255;
+        if (v >= cov.top && v < cov.top + cov.height)
+            for (int32_t x = std::max(h, cov.left); x < std::min(h + width, cov.left + cov.width); ++x) cov.At(x, v) = 255;
     }
     if (style.face & (outline | shadow)) Hollow(cov, (style.face & shadow) != 0);
 

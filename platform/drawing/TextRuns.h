@@ -13,8 +13,11 @@
 #include <pixman.h>
 
 #include <cstdint>
+#include <new>
 
+#include "platform/core/Errors.h"
 #include "platform/drawing/Modes.h"
+#include "platform/drawing/Ports.h"
 #include "platform/fonts/GlyphCache.h"
 
 namespace platform {
@@ -60,6 +63,19 @@ struct TextPaint {
 // run's width.
 int16_t PaintSpan(const Surface& surface, const pixman_region32_t* allowed, const TextStyle& style,
                   const TextSpan& text, int32_t h, int32_t baseline, const TextPaint& paint);
+
+// The text calls are C-style entries: running out of memory ends the call
+// with `onFail` and QDError() memFullErr rather than an exception.
+template <typename R, typename F>
+R TextGuarded(R onFail, F&& f)
+{
+    try {
+        return f();
+    } catch (const std::bad_alloc&) {
+        SetQDError(memFullErr);
+        return onFail;
+    }
+}
 
 // Glyph rendering: one bit when the one-bit flag is set (QDSwapTextFlags).
 bool OneBitGlyphs();

@@ -152,8 +152,9 @@ OSStatus GetThemeFont(ThemeFontID fontID, ScriptCode script, Str255 outFontName,
     return noErr;
 }
 
-OSStatus GetThemeTextDimensions(const std::u16string& text, ThemeFontID fontID, ThemeDrawState state,
-                                Boolean wrapToWidth, Point* ioBounds, int16_t* outBaseline)
+static OSStatus GetThemeTextDimensionsUnguarded(const std::u16string& text, ThemeFontID fontID,
+                                                ThemeDrawState state, Boolean wrapToWidth, Point* ioBounds,
+                                                int16_t* outBaseline)
 {
     (void)state;
     TextStyle style;
@@ -171,8 +172,8 @@ OSStatus GetThemeTextDimensions(const std::u16string& text, ThemeFontID fontID, 
     return noErr;
 }
 
-OSStatus DrawThemeTextBox(const std::u16string& text, ThemeFontID fontID, ThemeDrawState state,
-                          Boolean wrapToWidth, const Rect* box, int16_t just, void* context)
+static OSStatus DrawThemeTextBoxUnguarded(const std::u16string& text, ThemeFontID fontID, ThemeDrawState state,
+                                          Boolean wrapToWidth, const Rect* box, int16_t just, void* context)
 {
     (void)state;
     (void)context;
@@ -210,8 +211,8 @@ OSStatus DrawThemeTextBox(const std::u16string& text, ThemeFontID fontID, ThemeD
     return noErr;
 }
 
-OSStatus TruncateThemeText(std::u16string* text, ThemeFontID fontID, ThemeDrawState state, int16_t pixelWidthLimit,
-                           TruncCode truncWhatWhere, Boolean* outTruncated)
+static OSStatus TruncateThemeTextUnguarded(std::u16string* text, ThemeFontID fontID, ThemeDrawState state,
+                                           int16_t pixelWidthLimit, TruncCode truncWhatWhere, Boolean* outTruncated)
 {
     (void)state;
     TextStyle style;
@@ -276,6 +277,30 @@ OSStatus GetThemeTextColor(ThemeTextColor color, int16_t depth, Boolean isColorD
     else if (color == 38 || color == 42 || color == 43 || color == 46) inactive = true;
     *outColor = inactive ? kGreyRGB : kBlackRGB;
     return noErr;
+}
+
+OSStatus GetThemeTextDimensions(const std::u16string& text, ThemeFontID fontID, ThemeDrawState state,
+                                Boolean wrapToWidth, Point* ioBounds, int16_t* outBaseline)
+{
+    return TextGuarded(OSStatus(memFullErr), [&] {
+        return GetThemeTextDimensionsUnguarded(text, fontID, state, wrapToWidth, ioBounds, outBaseline);
+    });
+}
+
+OSStatus DrawThemeTextBox(const std::u16string& text, ThemeFontID fontID, ThemeDrawState state,
+                          Boolean wrapToWidth, const Rect* box, int16_t just, void* context)
+{
+    return TextGuarded(OSStatus(memFullErr), [&] {
+        return DrawThemeTextBoxUnguarded(text, fontID, state, wrapToWidth, box, just, context);
+    });
+}
+
+OSStatus TruncateThemeText(std::u16string* text, ThemeFontID fontID, ThemeDrawState state, int16_t pixelWidthLimit,
+                           TruncCode truncWhatWhere, Boolean* outTruncated)
+{
+    return TextGuarded(OSStatus(memFullErr), [&] {
+        return TruncateThemeTextUnguarded(text, fontID, state, pixelWidthLimit, truncWhatWhere, outTruncated);
+    });
 }
 
 }  // namespace platform

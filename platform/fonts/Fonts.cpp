@@ -43,30 +43,39 @@ bool SameName(ConstStr255Param pascal, const char* name)
     return true;
 }
 
-// The menus' glyphs: submenu arrow, command, shift and option keys, check
-// and mixed marks, scroll arrows, and the special keys by their item
-// numbers (function keys show as their arrows' kin where no glyph exists).
+// Keys with no single character of their own show as a short text drawn
+// as one glyph: the function keys F1 to F15, help and escape.
+constexpr const char32_t* kSequences[] = {U"F1",  U"F2",  U"F3",  U"F4",  U"F5",  U"F6", U"F7",   U"F8",
+                                          U"F9",  U"F10", U"F11", U"F12", U"F13", U"F14", U"F15", U"help",
+                                          U"esc"};
+constexpr char32_t kSequenceBase = 0x110000;  // past every Unicode character
+
+// The menus' glyphs by code: submenu arrow, command, shift and option
+// keys, check and mixed marks, scroll arrows, and the special keys by their
+// item numbers in the key-name list.
 char32_t MenuGlyph(uint8_t byte)
 {
+    if (byte >= 5 && byte <= 19) return kSequenceBase + (byte - 5);  // F1..F15
     switch (byte) {
     case 1: return U'\u25B8';   // submenu
     case 2: return U'\u2318';   // command
     case 3: return U'\u21E7';   // shift
     case 4: return U'\u2325';   // option
-    case 17: return U'\u2190';  // left arrow
-    case 18: return U'\u2192';  // right arrow
-    case 19: return U'\u2191';  // up arrow
-    case 20: return U'\u2193';  // down arrow
+    case 20: return kSequenceBase + 15;  // help
     case 21: return U'\u2326';  // forward delete
-    case 22: return U'\u21DE';  // page up
-    case 23: return U'\u21DF';  // page down
-    case 24: return U'\u2196';  // home
-    case 25: return U'\u2198';  // end
+    case 22: return U'\u2196';  // home
+    case 23: return U'\u2198';  // end
+    case 24: return U'\u21DE';  // page up
+    case 25: return U'\u21DF';  // page down
+    case 26: return U'\u2190';  // left arrow
+    case 27: return U'\u2192';  // right arrow
+    case 28: return U'\u2191';  // up arrow
+    case 29: return U'\u2193';  // down arrow
     case 30: return U'\u21E5';  // tab
     case 31: return U'\u2423';  // space
-    case 33: return U'\u238B';  // escape
-    case 34: return U'\u232B';  // delete
-    case 35: return U'\u2327';  // clear
+    case 33: return U'\u232B';  // delete
+    case 34: return U'\u2324';  // enter
+    case 35: return kSequenceBase + 16;  // escape
     case 37: return U'\u21A9';  // return
     case '0': return U'\u2713'; // check mark
     case '2': return U'\u2013'; // mixed mark
@@ -81,9 +90,12 @@ char32_t MenuGlyph(uint8_t byte)
 
 OSErr InitFonts()
 {
-    gLoad = LoadState::NotTried;
+    if (gLoad == LoadState::Failed) gLoad = LoadState::NotTried;
     if (!EnsureFonts()) return fnfErr;
-    return OpenSystemResFile();
+    const OSErr err = OpenSystemResFile();
+    if (err != noErr)
+        gMessage = "The system resource file could not be made in memory. Close other programs and try again.";
+    return err;
 }
 
 const char* FontStartupMessage() { return gMessage.c_str(); }
@@ -133,8 +145,6 @@ Boolean RealFont(int16_t fontNum, int16_t size)
 }
 
 int16_t GetDefFontSize() { return kDefaultSize; }
-int16_t GetSysFont() { return systemFont; }
-int16_t GetAppFont() { return applFont; }
 
 int32_t FontFamilyCount() { return int32_t(sizeof kFamilies / sizeof kFamilies[0]); }
 
@@ -145,6 +155,12 @@ const FontFamilyEntry& ResolveFontFamily(int16_t number)
     for (const FontFamilyEntry& f : kFamilies)
         if (f.number == number) return f;
     return kFamilies[kGenevaIndex];
+}
+
+const char32_t* GlyphSequence(char32_t c)
+{
+    if (c < kSequenceBase || c >= kSequenceBase + sizeof kSequences / sizeof kSequences[0]) return nullptr;
+    return kSequences[c - kSequenceBase];
 }
 
 char32_t FontByteToUnicode(const FontFamilyEntry& family, uint8_t byte)

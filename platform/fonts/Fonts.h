@@ -30,7 +30,7 @@ constexpr int16_t kFontIDMenuGlyphs = 1100;  // "%Menu"
 // Loads the pinned files and opens the system resource file with one
 // named 'FOND' per visible family below every other open file. On failure
 // answers an error and FontStartupMessage() says which package to install.
-// Drawing calls made before start loads the fonts on first use.
+// Drawing before start-up loads the fonts on first use.
 OSErr InitFonts();
 const char* FontStartupMessage();
 // True once the pinned files are loaded (loading them when not yet tried).
@@ -43,8 +43,6 @@ void GetFontName(int16_t familyID, Str255 name);
 // Every size of a known family is real: the files are scalable.
 Boolean RealFont(int16_t fontNum, int16_t size);
 int16_t GetDefFontSize();
-int16_t GetSysFont();
-int16_t GetAppFont();
 
 // Every family with a number, visible ones first in number order, then the
 // hidden ones (their names begin with "%").
@@ -61,7 +59,10 @@ const FontFamilyEntry& FontFamilyAt(int32_t index);
 const FontFamilyEntry& ResolveFontFamily(int16_t number);
 
 // The Unicode character a byte of the family's text stands for; 0 for a
-// byte that draws nothing (control characters).
+// byte that draws nothing (control characters). A few menu glyphs are
+// short texts drawn as one glyph: they answer a code past Unicode, which
+// GlyphSequence spells out (null for any other character).
 char32_t FontByteToUnicode(const FontFamilyEntry& family, uint8_t byte);
+const char32_t* GlyphSequence(char32_t c);
 
 }  // namespace platform

@@ -143,6 +143,12 @@ int16_t Advance(Strike& s, char32_t c)
     if (c == 0) return 0;
     auto it = s.advances.find(c);
     if (it != s.advances.end()) return it->second;
+    if (const char32_t* seq = GlyphSequence(c)) {
+        int32_t sum = 0;
+        for (; *seq; ++seq) sum += Advance(s, *seq);
+        s.advances.emplace(c, int16_t(sum));
+        return int16_t(sum);
+    }
     FT_UInt index = 0;
     const Face* f = FaceFor(s, c, &index);
     int16_t advance = BoxAdvance(s);
@@ -174,10 +180,46 @@ std::unique_ptr<StoredGlyph> BoxGlyph(const Strike& s)
     return g;
 }
 
+std::unique_ptr<StoredGlyph> Render(Strike& s, char32_t c, bool oneBit);
+
+// A short text as one glyph: its characters' images laid side by side.
+std::unique_ptr<StoredGlyph> RenderSequence(Strike& s, const char32_t* seq, bool oneBit)
+{
+    std::vector<std::pair<int32_t, std::unique_ptr<StoredGlyph>>> parts;
+    int32_t pen = 0, left = INT32_MAX, right = INT32_MIN, top = INT32_MIN, bottom = INT32_MAX;
+    for (; *seq; ++seq) {
+        auto part = Render(s, *seq, oneBit);
+        const GlyphImage& im = part->image;
+        if (im.width && im.rows) {
+            left = std::min(left, pen + im.left);
+            right = std::max(right, pen + im.left + int32_t(im.width));
+            top = std::max(top, int32_t(im.top));
+            bottom = std::min(bottom, int32_t(im.top) - int32_t(im.rows));
+        }
+        parts.emplace_back(pen, std::move(part));
+        pen += Advance(s, *seq);
+    }
+    auto g = std::make_unique<StoredGlyph>();
+    if (left >= right || bottom >= top) return g;
+    const int32_t w = right - left, h = top - bottom;
+    g->image = {int16_t(left), int16_t(top), uint16_t(w), uint16_t(h), nullptr};
+    g->pixels.assign(size_t(w) * size_t(h), 0);
+    for (const auto& [at, part] : parts) {
+        const GlyphImage& im = part->image;
+        for (int32_t r = 0; r < im.rows; ++r)
+            for (int32_t x = 0; x < im.width; ++x) {
+                uint8_t& d = g->pixels[size_t(top - im.top + r) * size_t(w) + size_t(at + im.left - left + x)];
+                d = std::max(d, part->pixels[size_t(r) * im.width + size_t(x)]);
+            }
+    }
+    return g;
+}
+
 std::unique_ptr<StoredGlyph> Render(Strike& s, char32_t c, bool oneBit)
 {
     auto g = std::make_unique<StoredGlyph>();
     if (c == 0) return g;
+    if (const char32_t* seq = GlyphSequence(c)) return RenderSequence(s, seq, oneBit);
     FT_UInt index = 0;
     const Face* f = FaceFor(s, c, &index);
     if (!f) return BoxGlyph(s);

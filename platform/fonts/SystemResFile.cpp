@@ -1,5 +1,6 @@
 #include "platform/fonts/SystemResFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/core/Endian.h"
@@ -72,6 +73,9 @@ OSErr OpenSystemResFile()
                       : BuildFond(f.number, 0, 0, 0, 0);
         image.resources.push_back(std::move(r));
     }
+    // The families in name order, as font menus list them.
+    std::sort(image.resources.begin(), image.resources.end(),
+              [](const ResourceImage& a, const ResourceImage& b) { return a.name < b.name; });
     // The system's cursors.
     for (int16_t id = 1; id <= 4; ++id) {
         ResourceImage r;

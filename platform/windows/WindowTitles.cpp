@@ -11,7 +11,7 @@
 
 namespace platform {
 
-bool DrawWindowTitle(WindowRef window, const PixelTarget& screen, const Rect& area, bool active)
+static bool DrawWindowTitleUnguarded(WindowRef window, const PixelTarget& screen, const Rect& area, bool active)
 {
     if (!window) return true;
     const WindowRecord& w = *window;
@@ -55,6 +55,11 @@ bool DrawWindowTitle(WindowRef window, const PixelTarget& screen, const Rect& ar
     PaintSpan(surface, &allowed, style, {text.data(), nullptr, int32_t(text.size())}, left, baseline, paint);
     pixman_region32_fini(&allowed);
     return true;
+}
+
+bool DrawWindowTitle(WindowRef window, const PixelTarget& screen, const Rect& area, bool active)
+{
+    return TextGuarded(false, [&] { return DrawWindowTitleUnguarded(window, screen, area, active); });
 }
 
 }  // namespace platform

@@ -138,6 +138,15 @@ TEST(TextDrawing, SpacingFacesAndPositionsAgreeWithTheWidths)
     EXPECT_EQ(StringWidth(P("\x03" "a b")), plain + 2);
     SpaceExtra(0);
 
+    // A negative extra narrows spaces but never moves the pen back.
+    SpaceExtra(-40 << 16);
+    int16_t spaced[4] = {};
+    MeasureText(3, "a b", spaced);
+    EXPECT_EQ(spaced[2], spaced[1]);
+    EXPECT_EQ(spaced[3], CharWidth('a') + CharWidth('b'));
+    EXPECT_EQ(StringWidth(P("\x03" "a b")), spaced[3]);
+    SpaceExtra(0);
+
     const int16_t hello = StringWidth(P("\x05Hello"));
     TextFace(condense);
     EXPECT_EQ(StringWidth(P("\x05Hello")), hello - 5);
@@ -157,6 +166,38 @@ TEST(TextDrawing, SpacingFacesAndPositionsAgreeWithTheWidths)
     MoveTo(10, 20);
     DrawString(P("\x05Hello"));
     EXPECT_EQ(w.Count(kBlack, Rect{21, 10, 22, 39}), 29) << "the underline runs pen to pen";
+}
+
+TEST(TextDrawing, OneBitPortsTakeTheSameInkAndLongLinesOnlyWhatShows)
+{
+    World deep(80, 40), flat(80, 40, 1);
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs);  // after the worlds' reset
+    for (World* w : {&deep, &flat}) {
+        SetGWorld(w->get(), nullptr);
+        TextFont(applFont);
+        TextSize(12);
+        Rect all{0, 0, 40, 80};
+        EraseRect(&all);
+        MoveTo(10, 20);
+        DrawString(P("\x05Hello"));
+    }
+    for (int v = 0; v < 40; ++v)
+        for (int h = 0; h < 80; ++h) ASSERT_EQ(deep.At(h, v), flat.At(h, v)) << h << "," << v;
+
+    // A line far longer than the port, outlined: drawn where it shows, and
+    // the pen still moves by all of it.
+    SetGWorld(deep.get(), nullptr);
+    std::vector<char> line(2000, 'W');
+    TextFace(outline);
+    const int16_t width = TextWidth(line.data(), 0, 2000);
+    EXPECT_GT(width, 20000);
+    MoveTo(-20000, 20);
+    DrawText(line.data(), 0, 2000);
+    Point pen;
+    GetPen(&pen);
+    EXPECT_EQ(pen.h, -20000 + width);
+    EXPECT_GT(deep.CountNot(kWhite), 100);
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextRendering | kQDUseCGTextMetrics);
 }
 
 TEST(TextDrawing, GreyGlyphsAreDeterministicAndSpecialBytesDraw)
@@ -183,6 +224,27 @@ TEST(TextDrawing, GreyGlyphsAreDeterministicAndSpecialBytesDraw)
     EXPECT_GT(CharWidth(0x11), 0);
     EXPECT_GT(CharWidth(0x12), 0);
     EXPECT_EQ(CharWidth(0x0D), 0) << "control bytes draw nothing";
+}
+
+TEST(TextDrawing, TheMenuFamilyDrawsTheMenusGlyphs)
+{
+    TextWorld w;
+    TextFont(systemFont);
+    const int16_t f1 = StringWidth(P("\x02" "F1"));
+    const int16_t zero = CharWidth('0');
+    const int16_t letter = CharWidth('Z');
+    TextFont(kFontIDMenuGlyphs);
+    EXPECT_EQ(CharWidth(5), f1) << "function keys are spelled out";
+    EXPECT_NE(CharWidth('0'), zero) << "'0' is the check mark";
+    EXPECT_GT(CharWidth(2), 0);
+    EXPECT_EQ(CharWidth('Z'), letter) << "other bytes are plain text";
+    MoveTo(4, 20);
+    DrawChar(16);  // F12
+    Point pen;
+    GetPen(&pen);
+    EXPECT_EQ(pen.h, 4 + CharWidth(16));
+    EXPECT_GT(w.Count(kBlack, Rect{0, 0, 40, 80}), 10);
+    EXPECT_FALSE(w.InkOutside(Rect{4, 3, 25, pen.h}));
 }
 
 }  // namespace

@@ -176,8 +176,8 @@ TEST(ThemeText, FontsDimensionsAndTruncation)
 
 TEST(ThemeText, BoxesAreDrawnInsideThemselvesAsJustified)
 {
-    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs);
     LayoutWorld w;
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs);
     Rect box{10, 10, 30, 110};
     // Left, centred and right: the ink moves right, and stays in the box.
     int32_t firstInk[3] = {};

@@ -184,11 +184,10 @@ TEST(Fonts, SystemFileListsTheVisibleFamiliesBelowTheOthers)
         ASSERT_GE(GetHandleSize(h), 60);
         EXPECT_EQ(ReadBE16(*h + 2), uint16_t(id)) << "the record holds its family number";
     }
-    std::sort(names.begin(), names.end());
     const std::vector<std::string> visible = {"Arial",     "Courier",  "Courier New", "Geneva",
                                               "Helvetica", "Lucida Grande", "Monaco", "New York",
                                               "Symbol",    "Times",    "Times New Roman"};
-    EXPECT_EQ(names, visible);
+    EXPECT_EQ(names, visible) << "every visible family, in name order";
     // Read-only, and a second start keeps the one file.
     Handle h = GetResource(FourCC("FOND"), kFontIDGeneva);
     ASSERT_NE(h, nullptr);
@@ -217,6 +216,60 @@ TEST(Fonts, AMissingFileStopsLoadingNamingItsPackage)
     // The pinned folder loads again, and drawing finds its fonts.
     ASSERT_EQ(LoadFontFiles(), noErr);
     EXPECT_NE(FindStrike(applFont, 12, false, false), nullptr);
+}
+
+TEST(Fonts, StylesUseTheirOwnFilesElseAreMadeUp)
+{
+    ASSERT_TRUE(EnsureFonts());
+    const FaceChoice serifItalic = ChooseFace(FileFamily::Serif, false, true);
+    EXPECT_FALSE(serifItalic.fakeItalic) << "Liberation Serif has its italic";
+    const FaceChoice sansBold = ChooseFace(FileFamily::Sans, true, false);
+    EXPECT_FALSE(sansBold.fakeBold);
+    EXPECT_STREQ(sansBold.face->style_name, "Bold");
+    const FaceChoice monoBoldItalic = ChooseFace(FileFamily::SansMono, true, true);
+    EXPECT_TRUE(monoBoldItalic.fakeItalic) << "no oblique file is pinned: sheared";
+    EXPECT_FALSE(monoBoldItalic.fakeBold);
+    const FaceChoice plain = ChooseFace(FileFamily::Sans, false, false);
+    EXPECT_STREQ(plain.face->style_name, "Book");
+
+    // A made-up italic keeps the advance and leans the ink right.
+    Strike* upright = FindStrike(kFontIDMonaco, 20, false, false);
+    Strike* leaning = FindStrike(kFontIDMonaco, 20, false, true);
+    ASSERT_NE(upright, nullptr);
+    ASSERT_NE(leaning, nullptr);
+    EXPECT_EQ(ByteAdvance(upright, '|'), ByteAdvance(leaning, '|'));
+    const GlyphImage& a = ByteGlyph(upright, '|', true);
+    const int uprightRight = a.left + a.width, uprightWidth = a.width;
+    const GlyphImage& b = ByteGlyph(leaning, '|', true);
+    EXPECT_GT(b.left + b.width, uprightRight);
+    EXPECT_GE(b.width, uprightWidth + 3) << "a bar leans over its whole height";
+}
+
+TEST(Fonts, CharactersNoFileHasDrawAsABoxAndTheCacheStaysBounded)
+{
+    Strike* s = FindStrike(applFont, 12, false, false);
+    ASSERT_NE(s, nullptr);
+    const GlyphImage& box = CharGlyph(s, U'\U000F0000', true);  // private use: in no pinned file
+    ASSERT_GT(box.width, 1);
+    ASSERT_GT(box.rows, 2);
+    EXPECT_EQ(box.coverage[0], 255);
+    EXPECT_EQ(box.coverage[size_t(box.width) + 1], 0) << "a frame, hollow inside";
+    EXPECT_GT(CharAdvance(s, U'\U000F0000'), box.width);
+    // Characters Liberation lacks come from DejaVu Sans.
+    Strike* serif = FindStrike(kFontIDTimes, 12, false, false);
+    EXPECT_GT(ByteAdvance(serif, 0x11), 0);
+    EXPECT_GT(ByteGlyph(serif, 0x11, false).width, 0);
+
+    // Many sizes: old strikes go, and what is asked for still works.
+    for (int16_t size = 1; size <= 120; ++size) {
+        Strike* k = FindStrike(kFontIDCourier, size, size % 2 == 0, size % 3 == 0);
+        ASSERT_NE(k, nullptr);
+        for (int c = 32; c < 256; c += 7) (void)ByteGlyph(k, uint8_t(c), size % 5 == 0);
+        EXPECT_LE(GlyphCacheBytes(), size_t(16) << 20);
+    }
+    Strike* again = FindStrike(applFont, 12, false, false);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(ByteAdvance(again, 'H'), 9);
 }
 
 }  // namespace
