@@ -136,6 +136,14 @@ TEST(HandleStream, ArraysDeliverWhatRemains)
     EXPECT_EQ(stream.GetWords(words, &count), kStreamEndOfData);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(words[2], 3);
+    // Data in the host's own order is not swapped.
+    stream.SetCpuKind(kCpuIntel, kCpuIntel);
+    stream.SetPos(0);
+    count = 3;
+    EXPECT_EQ(stream.GetWords(words, &count), 0);
+    EXPECT_EQ(words[0], 0x0100);
+    EXPECT_EQ(words[2], 0x0300);
+    stream.SetCpuKind(kCpuPowerPC, kCpuIntel);
     stream.SetPos(0);
     char bytes[10];
     int32_t n = 10;
@@ -242,7 +250,19 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     EXPECT_EQ(stream.GetByte(), 0);
     stream.SetPos(1);
     EXPECT_EQ(stream.GetWord(), 0x0203);
+    uint16_t word = 0;
+    EXPECT_EQ(stream.GetWord(word), 0);
+    EXPECT_EQ(word, 0x0405);
+    stream.SetPos(3);
     EXPECT_EQ(stream.FindByte(5), 5u);
+    int32_t present, absent;
+    const char bytesPresent[4] = {2, 3, 4, 5}, bytesAbsent[4] = {2, 3, 4, 9};
+    std::memcpy(&present, bytesPresent, 4);
+    std::memcpy(&absent, bytesAbsent, 4);
+    stream.SetPos(0);
+    EXPECT_EQ(stream.FindLong(present), 2u);
+    stream.SetPos(0);
+    EXPECT_EQ(stream.FindLong(absent), 0u);
     EXPECT_EQ(stream.CloseReading(), 0);
     EXPECT_EQ(data[0], 1);
 }
