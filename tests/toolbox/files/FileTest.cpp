@@ -12,6 +12,8 @@
 #include "platform/files/Sidecar.h"
 #include "tests/toolbox/files/FileTestSupport.h"
 #include "toolbox/files/FileKindHooks.h"
+#include "toolbox/files/SystemFileServices.h"
+#include "toolbox/foundation/system/VSystem.h"
 #include "toolbox/files/VFile.h"
 #include "toolbox/files/VFileStream.h"
 #include "toolbox/files/VFolder.h"
@@ -238,4 +240,22 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_EQ(toFolder.Delete(), 0);
     EXPECT_TRUE(Exists(dir / "sub"));
     EXPECT_EQ(broken.Delete(), 0);
+}
+
+TEST(Files, SystemServicesAnswerWithoutTheSystemTables)
+{
+    ASSERT_EQ(gSystem, nullptr);
+    InstallSystemFileServices();
+    EXPECT_EQ(MacKindFromVirtualKind(FourCC("TEXT")), FourCC("TEXT"));
+    EXPECT_TRUE(IsValidFileKind(5));
+    EXPECT_FALSE(IsValidFileKind(0));
+    EXPECT_FALSE(IsTemplateFileKind(5));
+    EXPECT_EQ(WinKindFromVirtualKind(5), 0u);
+    EXPECT_EQ(WinKindFromExtension(nullptr), 0u);
+    EXPECT_NE(WinKindFromExtension(reinterpret_cast<const uint8_t*>("\x04.txt")), 0u);
+    std::unique_ptr<VFile> app(VSystem::GetAppFile());
+    ASSERT_NE(app, nullptr);
+    EXPECT_NE(ToUtf8(app->GetPath()).find("toolbox_files_tests"), std::string::npos);
+    ResetFileKindHooks();
+    SetSystemFileServices({});
 }
