@@ -133,6 +133,13 @@ TEST(SwapPrimitives, ReverseValuesAndRuns)
     EXPECT_EQ(Bytes(run, run + 7), (Bytes{2, 1, 4, 3, 6, 5, 7}));
     ASI_ByteSwapLONGS(run, 7);
     EXPECT_EQ(Bytes(run, run + 7), (Bytes{3, 4, 1, 2, 6, 5, 7}));
+    // A run that ends on a whole word swaps that last word too.
+    uint8_t even[6] = {1, 2, 3, 4, 5, 6};
+    ASI_ByteSwapWORDS(even, 6);
+    EXPECT_EQ(Bytes(even, even + 6), (Bytes{2, 1, 4, 3, 6, 5}));
+    uint8_t l[4] = {0x80, 2, 3, 4};
+    EXPECT_EQ(InvertLong(l), 0x04030280);
+    EXPECT_EQ(Bytes(l, l + 4), (Bytes{4, 3, 2, 0x80}));
 }
 
 // Every template of the shipped file converts a sample to the other order
