@@ -148,8 +148,11 @@ TEST_F(KernelResources, ColourCodes)
 
 TEST(KernelHandles, AllocationAndRelease)
 {
+    // A negative size fails with its own code, whatever the last call left.
+    platform::DisposeHandle(nouvhandle(1));
     Handle h = nouvhandle(-1);
     EXPECT_EQ(h, nullptr);
+    EXPECT_EQ(erreure, platform::memSCErr);
     h = nouvhandle(8);
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(erreure, 0);
