@@ -5,11 +5,13 @@
 
 #include <unistd.h>
 
+#include "kernel/formhooks/FormServices.h"
 #include "kernel/helpers/EntryAttributes.h"
 #include "kernel/helpers/KernelColors.h"
 #include "kernel/helpers/KernelFiles.h"
 #include "kernel/helpers/HandleCopies.h"
 #include "kernel/helpers/ResourceStrings.h"
+#include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -252,3 +254,38 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
 }
 
 }  // namespace
+
+namespace {
+
+int16_t gCurrentFile = 0;
+int16_t gAskedId = -99;
+bool gAskedEnciphered = true;
+platform::Handle FakeGetRes(platform::ResType type, int16_t id, bool includeEnciphered)
+{
+    gAskedId = id;
+    gAskedEnciphered = includeEnciphered;
+    return type == platform::FourCC("PICT") ? platform::NewHandle(1) : nullptr;
+}
+
+}  // namespace
+
+TEST(FormServices, StaticPicturesComeFromTheCurrentStoreFileOnly)
+{
+    KernelStoreAccess access;
+    access.xcurres = [] { return gCurrentFile; };
+    access.xgetres = FakeGetRes;
+    SetKernelStoreAccess(access);
+
+    gCurrentFile = 0;
+    EXPECT_EQ(GetStaticPict(128, 0), nullptr);  // no current file
+    EXPECT_EQ(gAskedId, -99);
+    gCurrentFile = 3;
+    EXPECT_EQ(GetStaticPict(-1, 0), nullptr);
+    EXPECT_EQ(gAskedId, -99);
+    platform::Handle pict = GetStaticPict(0, 0);  // id 0 is a picture like any other
+    ASSERT_NE(pict, nullptr);
+    EXPECT_EQ(gAskedId, 0);
+    EXPECT_FALSE(gAskedEnciphered);  // enciphered pictures stay hidden
+    platform::DisposeHandle(pict);
+    SetKernelStoreAccess({});
+}
