@@ -129,6 +129,12 @@ TEST_F(KernelResources, ColourCodes)
     OldCol2New(1000, 1001, &fore, &back);
     EXPECT_EQ(fore, -1);
     EXPECT_EQ(back, -2);
+    OldCol2New(256, 255, &fore, &back);  // the first palette code; the last undefined one
+    EXPECT_EQ(fore, 0xFFFFFF);
+    EXPECT_EQ(back, 0xFFFFFF);
+    OldCol2New(255, 256, &fore, &back);
+    EXPECT_EQ(fore, 0x000000);
+    EXPECT_EQ(back, 0xFFFFFF);
     OldCol2New(257, 700, &fore, &back);  // palette entry 1; codes past 511 count as 511, the last entry
     EXPECT_EQ(fore, 0x123456);
     EXPECT_EQ(back, 0xABCDEF);

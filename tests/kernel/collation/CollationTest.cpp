@@ -175,6 +175,8 @@ TEST_F(Collation, CaseTruncationAndSearch)
     text = "caf\x8E";
     pupstr(reinterpret_cast<uint8_t*>(text.data()), 4);
     EXPECT_EQ(text, "CAF\x83");
+    pupstr(reinterpret_cast<uint8_t*>(text.data()), 3);
+    EXPECT_EQ(lz3, 3);
 
     P s("hello");
     truncate(s.bytes.data(), 3);
@@ -186,6 +188,10 @@ TEST_F(Collation, CaseTruncationAndSearch)
     EXPECT_EQ(Pos(P("abc"), P("abc")), 1);
     EXPECT_EQ(Pos(P("c"), P("abcabc")), 3);
     EXPECT_EQ(Pos(P("abcd"), P("abc")), 0);
+    EXPECT_EQ(Pos(P("ab"), P("xxab")), 3);  // at the very end
+    // Bytes past the text's length are not searched.
+    const uint8_t shortText[] = {2, 'a', 'b', 'c'};
+    EXPECT_EQ(Pos(P("c"), shortText), 0);
 }
 
 TEST_F(Collation, SettingsRecordIsExtendedWithZeros)
