@@ -11,6 +11,8 @@
 #include "kernel/helpers/KernelFiles.h"
 #include "kernel/helpers/HandleCopies.h"
 #include "kernel/helpers/ResourceStrings.h"
+#include "kernel/standins/EncrypteText.h"
+#include "kernel/standins/PasswordKey.h"
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -294,4 +296,22 @@ TEST(FormServices, StaticPicturesComeFromTheCurrentStoreFileOnly)
     EXPECT_FALSE(gAskedEnciphered);  // enciphered pictures stay hidden
     platform::DisposeHandle(pict);
     SetKernelStoreAccess({});
+}
+
+TEST(Encipher, FixedKeyGivesFixedBytesAndTouchesNothingElse)
+{
+    // Zeros enciphered show the key itself, wrapping after its 11 bytes.
+    uint8_t bytes[14] = {};
+    bytes[13] = 0x55;
+    encryptetext(bytes, 13, PasswordKey());
+    const uint8_t expected[13] = {0x9B, 0x3F, 0xD2, 0x64, 0x17, 0xAE, 0x58, 0xC1, 0x2B, 0xF6, 0x8D, 0x9B, 0x3F};
+    EXPECT_EQ(std::memcmp(bytes, expected, 13), 0);
+    EXPECT_EQ(bytes[13], 0x55);
+    encryptetext(bytes, 13, PasswordKey());
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(bytes[i], 0) << i;
+
+    const unsigned char empty[2] = {0, 0xFF};
+    encryptetext(bytes, 13, empty);
+    encryptetext(bytes, 13, nullptr);
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(bytes[i], 0) << i;
 }
