@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include "kernel/byteswap/SwapKeywords.h"
 #include "kernel/byteswap/SwapPrimitives.h"
 #include "kernel/byteswap/SwapTemplates.h"
+#include "platform/core/FourCC.h"
+#include "tests/kernel/AppResourceFile.h"
 #include "tests/kernel/SwapTestText.h"
+#include "tests/platform/files/TempFolder.h"
 
 namespace {
 
@@ -192,4 +198,31 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
         EXPECT_EQ(b, s.host) << s.number;
         EXPECT_EQ(errSwap, 0);
     }
+}
+
+// The keywords come from the application's own list when it carries one; a
+// list claiming more strings than it holds gives the whole ones only.
+TEST(SwapKeywords, TheApplicationsListIsTakenStringByString)
+{
+    platform::testing::TempFolder dir;
+    platform::ResetResourceManager();
+    DisposeSwapKeywords();
+    std::vector<uint8_t> list = kerneltest::StrList({"keys", "hop", "mot"});
+    list[1] = 9;  // claims nine
+    list.push_back(40);  // a fourth that runs past the end
+    list.push_back('x');
+    ASSERT_NE(kerneltest::OpenAppFile(dir / "app.rsrc", {{platform::FourCC("STR#"), kSwapKeywordListId, false, "", 0, list}}),
+              -1);
+    ASSERT_EQ(LoadSwapKeywords(), 0);
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(*Listofnames);
+    int32_t count = 0;
+    std::memcpy(&count, p, 4);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 4 + 1), p[4]), "keys");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 4 + 2 * kSwapKeywordEntry + 1), p[4 + 2 * kSwapKeywordEntry]),
+              "mot");
+    const uint8_t hop[3] = {'h', 'o', 'p'};
+    EXPECT_EQ(SwapKeywordKind(hop, 3), 1u);
+    DisposeSwapKeywords();
+    platform::ResetResourceManager();
 }
