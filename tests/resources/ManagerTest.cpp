@@ -1,5 +1,6 @@
 // The manager and the C-style API: the chain of files, lookups by handle,
 // counts, unique ids, removal and attributes.
+#include "resources/AppHooks.h"
 #include "resources/container/ContainerLayout.h"
 #include "tests/resources/StoreTestSupport.h"
 
@@ -168,3 +169,27 @@ TEST_F(ManagerTest, NamesFollowTheirResources)
 
 }  // namespace
 }  // namespace storetest
+
+namespace {
+int gHookCalls = 0;
+}  // namespace
+
+TEST(AppHooksTest, WindowAndDialogHooksAreCalledWhenSetAndSkippedWhenNot)
+{
+    AppHooks() = ResAppHooks{};
+    int16_t item = 0;
+    mySelectWindow(nullptr);
+    myShowWindow(nullptr);
+    myModalDialog(nullptr, &item);
+    EXPECT_EQ(gHookCalls, 0);
+
+    AppHooks().selectWindow = [](platform::WindowRef) { ++gHookCalls; };
+    AppHooks().showWindow = [](platform::WindowRef) { gHookCalls += 10; };
+    AppHooks().modalDialog = [](void*, int16_t* hit) { *hit = 7; };
+    mySelectWindow(nullptr);
+    myShowWindow(nullptr);
+    myModalDialog(nullptr, &item);
+    EXPECT_EQ(gHookCalls, 11);
+    EXPECT_EQ(item, 7);
+    AppHooks() = ResAppHooks{};
+}
