@@ -52,6 +52,19 @@ TEST_F(ManagerTest, ChainOfFilesAndTheCurrentFile)
     xgetresinfo(h, &id, &type);
     EXPECT_EQ(id, 1);
     EXPECT_EQ(type, FourCC("OLDR"));
+
+    // Closing a file in the middle of the chain keeps the ones on both sides.
+    const int16_t middle = CreateFile("middle.qzb");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(3, 2)), FourCC("MIDL"), 1));
+    const int16_t top = CreateFile("top.qzb");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(3, 3)), FourCC("TOPR"), 2));
+    ASSERT_TRUE(closeres(middle, true));
+    EXPECT_EQ(xcurres(), top);
+    EXPECT_EQ(xgetres(FourCC("MIDL"), 1, true), nullptr);
+    EXPECT_EQ(Contents(xgetres(FourCC("OLDR"), 1, true)), Pattern(10, 1));
+    EXPECT_EQ(Contents(xgetres(FourCC("TOPR"), 2, true)), Pattern(3, 3));
+    ASSERT_TRUE(closeres(top, true));
+    EXPECT_EQ(xcurres(), older);
 }
 
 TEST_F(ManagerTest, FileNumbersSkipThoseInUse)
