@@ -9,6 +9,7 @@
 #include "kernel/byteswap/SwapPrimitives.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "tests/kernel/AppResourceFile.h"
 #include "tests/kernel/SwapTestText.h"
 #include "tests/platform/files/TempFolder.h"
@@ -88,6 +89,22 @@ TEST_F(SwapWalker, AlignmentCountsFromTheRecordStart)
     EXPECT_EQ(odd, (Bytes{0, 9, 0, 2, 1}));
     Bytes aligned{0, 0, 0, 0};
     EXPECT_EQ(SwapBytes2(1, aligned.data(), -1, &consumed, 3), kSwapOverrunErr);
+}
+
+TEST_F(SwapWalker, AlignmentPastTheFirstWordAndResetFreesEveryTemplate)
+{
+    // A first load lets the name allocator take its heap, which it keeps.
+    ASSERT_EQ(swaptest::Load({"W 9", "word", "end"}), 0);
+    ResetSwapTemplates();
+    const size_t ptrs = platform::LivePtrCount();
+    ASSERT_EQ(swaptest::Load({"C 3", "skip", "skip", "skip", "skip", "skip", "align4", "long", "end"}), 0);
+    Bytes b{9, 9, 9, 9, 9, 0, 0, 0, 1, 2, 3, 4};
+    int32_t consumed = 0;
+    EXPECT_EQ(SwapBytes2(3, b.data(), -1, &consumed, 12), 0);
+    EXPECT_EQ(b, (Bytes{9, 9, 9, 9, 9, 0, 0, 0, 4, 3, 2, 1}));
+    EXPECT_EQ(consumed, 12);
+    ResetSwapTemplates();
+    EXPECT_EQ(platform::LivePtrCount(), ptrs);
 }
 
 TEST_F(SwapWalker, SkipsStringsAndSwitches)
