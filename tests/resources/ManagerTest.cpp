@@ -33,6 +33,19 @@ TEST_F(ManagerTest, ChainOfFilesAndTheCurrentFile)
     EXPECT_FALSE(useres(999));
     EXPECT_EQ(reserr, -4);
     EXPECT_EQ(xcurres(), newer);
+    EXPECT_EQ(reserr, 0);  // a call that succeeds clears the last error
+
+    // A change notice for a local file (server file 0) reaches the change
+    // hook, and leaves the last error as it was.
+    static int notices = 0;
+    CPseudoResManager::SetChangeHook([](ResType, int16_t id, int16_t marker, int16_t action) {
+        if (id == 1 && marker == kResChangeMarker && action == 1) ++notices;
+    });
+    EXPECT_FALSE(useres(999));
+    execresaction(FourCC("OLDR"), 1, 0, 1);
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(reserr, -4);
+    CPseudoResManager::SetChangeHook(nullptr);
     ASSERT_TRUE(closeres(newer, true));
     EXPECT_EQ(xcurres(), older);
     EXPECT_FALSE(closeres(newer, false));
