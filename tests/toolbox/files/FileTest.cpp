@@ -218,6 +218,13 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_EQ(st.st_mode & 0777, 0666u);  // added to what was there
     EXPECT_TRUE(file.IsWritableByAll());
 
+    // A file that is not there has no permissions to read or change.
+    VFile missing(ColonOf(dir / "none"), 1);
+    EXPECT_FALSE(missing.IsWritableByAll());
+    EXPECT_NE(missing.SetPermissions(0644), 0);
+    EXPECT_NE(missing.MakeWritableByAll(), 0);
+    EXPECT_FALSE(Exists(dir / "none"));
+
     ::symlink((dir / "target").c_str(), (dir / "link").c_str());
     ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
     ::mkdir((dir / "sub").c_str(), 0777);
