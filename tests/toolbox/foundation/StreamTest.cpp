@@ -366,6 +366,7 @@ TEST(Stream, HexDigitsAndErrorStack)
     ASSERT_EQ(errors.GetCount(), 2);
     EXPECT_EQ(errors.GetFileError(1)->GetVError(), 208u);
     EXPECT_EQ(errors.GetFileError(1)->GetFullDescription().CompareTo(text, true), 0);
+    EXPECT_EQ(errors.GetFileError(2)->GetVError(), 0u);  // the last one
     EXPECT_EQ(errors.GetFileError(0), nullptr);
     EXPECT_EQ(errors.GetFileError(3), nullptr);
 }
