@@ -108,6 +108,13 @@ TEST(Intl, ConversionsFitExactlyOrReportTheShortfall)
 {
     for (DialectCode dialect : {DialectCode(0x409), DialectCode(0x411)}) {
         IntlFixture intl(dialect);
+        if (dialect == 0x409) {
+            // One character at a time, through the tables.
+            const uint8_t umlaut[1] = {0x8A};
+            const uint8_t* at = umlaut;
+            EXPECT_EQ(gDefaultIntl->Mac2Uni(at, umlaut + 1), u'\u00E4');
+            EXPECT_EQ(at, umlaut + 1);
+        }
         const uint8_t bytes[3] = {'a', 'b', 'c'};
         const char16_t units[3] = {u'a', u'b', u'c'};
         for (int32_t room : {3, 2}) {
