@@ -137,6 +137,15 @@ TEST(Strings, ReadingRefusesBadInput)
 
 TEST(Strings, KindsAndLimits)
 {
+    // The C form ends right after the characters, also after a shorter text.
+    VStr<8> shortText;
+    shortText.FromMacCString(Mac("abcd"));
+    shortText.FromMacCString(Mac("ab"));
+    const auto* units = static_cast<const char16_t*>(shortText.LockAndGetCPointer());
+    EXPECT_EQ(units[1], u'b');
+    EXPECT_EQ(units[2], 0);
+    shortText.Unlock();
+
     EXPECT_EQ(NewStringFromStringKind(0), nullptr);
     EXPECT_EQ(NewStringFromStringKind(7), nullptr);
     for (StringKind kind = 1; kind <= 6; ++kind) {
