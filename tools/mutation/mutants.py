@@ -23,6 +23,11 @@ class Mutant:
     def key(self):
         return f"{self.path}:{self.line}:{self.kind}:{self.mutated}"
 
+    def describe(self):
+        """How tests/MUTANTS.md names the mutant: the mutated line, or for a
+        removed statement "- " and the line removed."""
+        return "- " + self.original if self.mutated == ";" else self.mutated
+
 
 def mask_code(text):
     """Returns the text with comments, string and character literals blanked
