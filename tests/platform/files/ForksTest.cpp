@@ -209,6 +209,13 @@ TEST_F(Forks, RenamedFoldersTakeTheirOpenForksAlong)
     EXPECT_EQ(where.path, dir / "ab/next");
 }
 
+TEST_F(Forks, PositionsOfUnknownForksReadAsZero)
+{
+    int64_t position = 99;
+    EXPECT_EQ(GetFPos(999, &position), rfNumErr);
+    EXPECT_EQ(position, 0);
+}
+
 TEST(ExtensionKinds, KnownExtensionsGiveTheirKindOthersNothing)
 {
     SetExtensionKind("qzx", FourCC("QZXT"), FourCC("QzBr"));
