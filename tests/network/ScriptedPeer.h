@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <thread>
@@ -48,6 +49,10 @@ public:
             wire::RequestHeader h;
             std::vector<uint8_t> sink(64 * 1024);
             while (ok && ReadAll(fd, bytes, sizeof bytes) && wire::DecodeRequestHeader(bytes, &h)) {
+                // A large request waits a moment before it is read, so that its
+                // sender finds the socket full and has to wait for room. The
+                // outcome does not depend on it; only the path taken does.
+                if (h.length > (1u << 20)) std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 for (uint32_t left = h.length; ok && left > 0;) {
                     size_t piece = left < sink.size() ? left : sink.size();
                     ok = ReadAll(fd, sink.data(), piece);
