@@ -1,6 +1,8 @@
 // The manager and the C-style API: the chain of files, lookups by handle,
 // counts, unique ids, removal and attributes.
+#include "kernel/store/StoreAccess.h"
 #include "resources/AppHooks.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
 #include "resources/container/ContainerLayout.h"
 #include "tests/resources/StoreTestSupport.h"
 
@@ -219,3 +221,26 @@ TEST(AppHooksTest, WindowAndDialogHooksAreCalledWhenSetAndSkippedWhenNot)
     EXPECT_EQ(item, 7);
     AppHooks() = ResAppHooks{};
 }
+
+namespace storetest {
+namespace {
+
+// The kernel reaches the store through the entries installed here.
+TEST_F(ManagerTest, KernelCodeReachesTheStoreThroughItsEntries)
+{
+    InstallKernelStoreAccess();
+    EXPECT_FALSE(StoreHasCurrentFile());
+    const int16_t file = CreateFile("kernel.qzb");
+    const KernelStoreAccess& access = GetKernelStoreAccess();
+    EXPECT_TRUE(StoreHasCurrentFile());
+    EXPECT_EQ(access.xcurres(), file);
+    ASSERT_TRUE(access.xaddres(MakeHandle(Pattern(5, 1)), FourCC("KERN"), 7));
+    EXPECT_EQ(Contents(access.xgetres(FourCC("KERN"), 7, false)), Pattern(5, 1));
+    EXPECT_NE(access.uniqueresid(FourCC("KERN")), 7);
+    EXPECT_TRUE(access.updateres(file));
+    EXPECT_EQ(access.lasterror(), 0);
+    SetKernelStoreAccess({});
+}
+
+}  // namespace
+}  // namespace storetest
