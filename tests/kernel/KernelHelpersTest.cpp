@@ -12,6 +12,7 @@
 #include "kernel/helpers/HandleCopies.h"
 #include "kernel/helpers/ResourceStrings.h"
 #include "kernel/standins/EncrypteText.h"
+#include "kernel/standins/QzFolders.h"
 #include "kernel/standins/PasswordKey.h"
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
@@ -219,6 +220,11 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     longname_SplitPathFile(P("Disk:docs:a.txt").get(), folder, file);
     EXPECT_EQ(Text(folder), "Disk:docs:");
     EXPECT_EQ(Text(file), "a.txt");
+    // Exactly the name's bytes are written, whatever the buffer held.
+    std::memset(file, 0xEE, sizeof file);
+    longname_SplitPathFile(P("Disk:b").get(), folder, file);
+    EXPECT_EQ(Text(file), "b");
+    EXPECT_EQ(file[2], 0xEE);
 
     TempFolder dir;
     FSSpec folderSpec;
@@ -314,4 +320,10 @@ TEST(Encipher, FixedKeyGivesFixedBytesAndTouchesNothingElse)
     encryptetext(bytes, 13, empty);
     encryptetext(bytes, 13, nullptr);
     for (int i = 0; i < 13; ++i) EXPECT_EQ(bytes[i], 0) << i;
+}
+
+TEST(KernelFolders, UnknownKindsAreNoFolder)
+{
+    platform::FSSpec folder;
+    EXPECT_FALSE(FindQzFolder(KindQzFolder(3), 1, &folder));
 }
