@@ -203,6 +203,11 @@ TEST_F(Collation, SettingsRecordIsExtendedWithZeros)
     ASSERT_EQ(platform::GetHandleSize(cust), kCustSize);
     EXPECT_EQ(uint8_t((*cust)[59]), 0x11);
     for (int32_t i = 60; i < kCustSize; ++i) EXPECT_EQ((*cust)[i], 0) << i;
+    // Words of the record from its very first to its last; none outside.
+    EXPECT_EQ(CustWord(0), 0x1111);
+    EXPECT_EQ(CustWord(59), 0x1100);
+    EXPECT_EQ(CustWord(-1), 0);
+    EXPECT_EQ(CustWord(kCustSize - 1), 0);
 }
 
 TEST_F(Collation, CustomOrderingIsBuiltInMemoryOnly)
