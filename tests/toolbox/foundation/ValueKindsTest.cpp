@@ -5,6 +5,8 @@
 #include <memory>
 #include <set>
 
+#include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "toolbox/foundation/KeyCodes.h"
 #include "toolbox/foundation/TextHandle.h"
 #include "toolbox/foundation/VAnsiString.h"
@@ -120,6 +122,13 @@ TEST(ValueKinds, TextClonesKeepTheirText)
     VMacText mac(source);
     VAnsiText ansi(source);
     std::unique_ptr<VValue> a(mac.Clone()), b(ansi.Clone());
+    // A clone is a value of its own: never null, even from a null text.
+    VMacText nullMac;
+    VAnsiText nullAnsi;
+    nullMac.SetNull(true);
+    nullAnsi.SetNull(true);
+    EXPECT_FALSE(std::unique_ptr<VValue>(nullMac.Clone())->IsNull());
+    EXPECT_FALSE(std::unique_ptr<VValue>(nullAnsi.Clone())->IsNull());
     EXPECT_FALSE(a->IsNull());
     EXPECT_FALSE(b->IsNull());
     EXPECT_EQ(a->CompareTo(source), 0);
@@ -151,6 +160,21 @@ TEST(ValueKinds, TextHandlesGrowShrinkAndCopy)
     EXPECT_EQ(text.GetLength(), 0);
     EXPECT_EQ(*static_cast<char16_t*>(text.Lock()), 0);
     text.Unlock();
+
+    // Assigning over a text frees what it held.
+    const size_t handles = platform::LiveHandleCount();
+    assigned = copy;
+    EXPECT_EQ(platform::LiveHandleCount(), handles);
+
+    // Without memory there is no handle: the text reads empty and cannot grow.
+    {
+        platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+        TextHandle none(2, 4);
+        EXPECT_EQ(*static_cast<const char16_t*>(none.Lock()), 0);
+        none.Unlock();
+        EXPECT_FALSE(none.SetLength(2));
+        EXPECT_EQ(none.GetLength(), 0);
+    }
 }
 
 TEST(ValueKinds, PointsMoveByOffsets)
