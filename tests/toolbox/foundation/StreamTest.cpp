@@ -239,6 +239,10 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     char data[] = {1, 2, 3, 4, 5};
     VPtrStream stream(data, 5);
     EXPECT_EQ(stream.GetByte(), 0);  // not open
+    char some[4] = {};
+    int32_t asked = 3;
+    EXPECT_NE(stream.GetBytes(some, &asked), 0);
+    EXPECT_EQ(asked, 0);
     ASSERT_EQ(stream.OpenReading(), 0);
     EXPECT_EQ(stream.PutByte(9), kStreamNotSupported);
     stream.SetPos(0);
@@ -248,6 +252,7 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     EXPECT_EQ(stream.SetPos(6), kStreamEndOfData);
     EXPECT_EQ(stream.SetPos(5), 0);
     EXPECT_EQ(stream.GetByte(), 0);
+    EXPECT_EQ(stream.GetPos(), 5);  // the end reached is no error of position
     stream.SetPos(1);
     EXPECT_EQ(stream.GetWord(), 0x0203);
     uint16_t word = 0;
