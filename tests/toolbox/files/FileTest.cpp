@@ -67,6 +67,7 @@ TEST(Files, StatusMachineAndItsCodes)
     EXPECT_EQ(existing.Create(false), kFileErrExists);
     EXPECT_EQ(ReadText(dir / "doc"), "keep me");
     EXPECT_EQ(existing.Rename(Text("a:b")), kFileErrColonInName);
+    EXPECT_EQ(existing.Rename(Text(":ab")), kFileErrColonInName);  // the first character too
     EXPECT_TRUE(Exists(dir / "doc"));
 
     VFile missing(ColonOf(dir / "none"), 1);
