@@ -168,3 +168,23 @@ TEST(DocumentationSwap, EveryEntryOfTheListIsTurned)
     SwapDoc(0, int32_t(b.size()), b.data());
     EXPECT_EQ(b, other.b);
 }
+
+// A colour table against fixed bytes: every header word and both entries.
+TEST(ColourTableSwap, EveryWordOfHeaderAndEntriesIsTurned)
+{
+    Builder host, other;
+    auto w = [&](uint16_t v) {
+        host.W(v);
+        other.W(uint16_t((v >> 8) | (v << 8)));
+    };
+    host.L(0x01020304);
+    other.L(0x04030201);
+    w(0x8000);  // flags
+    w(1);       // two entries
+    for (uint16_t i = 0; i < 8; ++i) w(uint16_t(0x1100 + i));
+    Bytes b = other.b;
+    SwapClut(kSwapReading, int32_t(b.size()), b.data());
+    EXPECT_EQ(b, host.b);
+    SwapClut(0, int32_t(b.size()), b.data());
+    EXPECT_EQ(b, other.b);
+}
