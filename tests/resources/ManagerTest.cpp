@@ -237,6 +237,10 @@ TEST_F(ManagerTest, KernelCodeReachesTheStoreThroughItsEntries)
     ASSERT_TRUE(access.xaddres(MakeHandle(Pattern(5, 1)), FourCC("KERN"), 7));
     EXPECT_EQ(Contents(access.xgetres(FourCC("KERN"), 7, false)), Pattern(5, 1));
     EXPECT_NE(access.uniqueresid(FourCC("KERN")), 7);
+    EXPECT_FALSE(useres(999));
+    EXPECT_TRUE(updateresNoMap(file));  // blocks written: the failure before is forgotten
+    EXPECT_EQ(access.lasterror(), 0);
+    EXPECT_FALSE(useres(999));
     EXPECT_TRUE(access.updateres(file));
     EXPECT_EQ(access.lasterror(), 0);
     SetKernelStoreAccess({});
