@@ -186,6 +186,7 @@ TEST(KernelHandles, AllocationAndRelease)
     EXPECT_EQ(copy, nullptr);
 
     // A list of two handles with a count claiming five frees only the two.
+    const size_t live = platform::LiveHandleCount() - 1;  // h goes with the list
     Handle list = nouvhandle(2 * sizeof(Handle));
     reinterpret_cast<Handle*>(*list)[0] = h;
     reinterpret_cast<Handle*>(*list)[1] = nouvhandle(4);
@@ -193,6 +194,14 @@ TEST(KernelHandles, AllocationAndRelease)
     effcalc(&list, &count);
     EXPECT_EQ(list, nullptr);
     EXPECT_EQ(count, 0);
+    EXPECT_EQ(platform::LiveHandleCount(), live);
+
+    // An empty handle is a handle; disposing of one forgets it.
+    Handle empty = nouvhandle(0);
+    ASSERT_NE(empty, nullptr);
+    myDisposeHandle(&empty);
+    EXPECT_EQ(empty, nullptr);
+    EXPECT_EQ(platform::LiveHandleCount(), live);
 
     Handle satt = newsatt();
     ASSERT_NE(satt, nullptr);
