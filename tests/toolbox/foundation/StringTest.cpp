@@ -267,6 +267,18 @@ TEST(Strings, CrossingCharacterSets)
     EXPECT_EQ(bytes.GetLength(), 2000);
     EXPECT_EQ(Units(units), u"keep");
 
+    // A long block of 8-bit text into UTF-16 goes through a block of its own.
+    units.FromBlock(Mac(ansiBytes.c_str()), 0, 600, kCharSetMac);
+    EXPECT_EQ(units.GetLength(), 600);
+    // Assigning text copies it; assigning to itself keeps it.
+    VText assigned;
+    assigned = units;
+    EXPECT_EQ(assigned.GetLength(), 600);
+    VText& self = assigned;
+    assigned = self;
+    EXPECT_EQ(assigned.GetLength(), 600);
+    units.FromMacCString(Mac("keep"));
+
     // Ranges before the start and characters outside the text are refused.
     units.FromBlock(Mac("xy"), -1, 2, kCharSetMac);
     units.SetChar(0, u'z');
