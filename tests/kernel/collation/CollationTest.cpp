@@ -279,3 +279,16 @@ TEST_F(Collation, ShippedTablesMatchTheBuiltOnes)
 }
 
 }  // namespace
+
+TEST(CollationReset, PutsTheWildcardAndTableBasesBack)
+{
+    wildchar = '*';
+    gGlobalTableBase = 5;
+    gProcessTableBase = 6;
+    nouveaucomp = 1;
+    ResetCollation();
+    EXPECT_EQ(wildchar, '@');
+    EXPECT_EQ(gGlobalTableBase, 0);
+    EXPECT_EQ(gProcessTableBase, 0);
+    EXPECT_EQ(nouveaucomp, 0);
+}
