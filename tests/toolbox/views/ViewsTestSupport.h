@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -261,16 +262,17 @@ inline void Dispatch(const platform::EventRecord& e)
     }
 }
 
-// Plays the script's events until it is over.
-inline void RunScript(platform::Script script)
+// Plays the script's events until it is over; each turn of the loop also
+// runs `each` (the cursor tracking of the application's null events).
+inline void RunScript(platform::Script script, const std::function<void()>& each = {})
 {
     platform::testing::HeadlessRun run(std::move(script.End()));
     platform::EventRecord e{};
     for (int i = 0; i < 2000 && !run.backend->Ended(); ++i) {
-        if (platform::WaitNextEvent(0xFFFF, &e, 1, nullptr)) {
-            if (e.what == platform::kHighLevelEvent) break;
-            Dispatch(e);
-        }
+        const bool got = platform::WaitNextEvent(0xFFFF, &e, 1, nullptr);
+        if (got && e.what == platform::kHighLevelEvent) break;
+        if (got) Dispatch(e);
+        if (each) each();
     }
 }
 
