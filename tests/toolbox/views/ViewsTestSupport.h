@@ -39,6 +39,13 @@ using paintertest::PixelAt;
 class PlatformNumbersLook : public paintertest::TestLook {
 public:
     int32_t GetStdBehaviour(StdBehaviour b) override { return b == 2 || b == 3 || b == 5 || b == 8 ? 16 : 0; }
+    bool Paint(VPainter* painter, PaintMethod method, PaintStatus status, int32_t x, int32_t y, int32_t w, int32_t h,
+               const VString*, void*) override
+    {
+        painter->SetFillColor(uint32_t(method) * 0x050301u + (status == kStatusPushed ? 0x800000u : 0u));
+        painter->FillVRect(x, y, w, h);
+        return true;
+    }
 };
 
 // A frame that records what reaches it and paints one colour.
