@@ -1,5 +1,7 @@
 #include "platform/backends/Script.h"
 
+#include "platform/events/FileDialogAnswers.h"
+
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -323,10 +325,15 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         if (w.size() != 1) return *error = "'" + op + "' takes nothing", false;
         if (op == "idle") script->WaitIdle();
         else script->End();
-    } else if (op == "screenshot" || op == "answer") {
-        if (w.size() != 2) return *error = "'" + op + "' takes one path", false;
-        if (op == "screenshot") script->Screenshot(w[1]);
-        else script->AnswerFileDialog(w[1]);
+    } else if (op == "answer") {
+        std::string text;
+        for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];
+        if (!ParseDialogAnswer(text, nullptr))
+            return *error = "'answer' takes a path, 'cancel', 'choose' or 'button N'", false;
+        script->AnswerFileDialog(text);
+    } else if (op == "screenshot") {
+        if (w.size() != 2) return *error = "'screenshot' takes one path", false;
+        script->Screenshot(w[1]);
     } else if (op == "clipboard") {
         if (w.size() != 2) return *error = "'clipboard' takes one text", false;
         script->Clipboard(w[1]);

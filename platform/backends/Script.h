@@ -74,6 +74,7 @@ public:
     Script& Wait(uint32_t ticks);
     Script& WaitIdle();
     Script& Screenshot(std::string path);
+    // The next dialog's answer: a path, "cancel", "choose" or "button N".
     Script& AnswerFileDialog(std::string path);
     Script& Send(OSType eventID, std::vector<std::string> documents = {});
     // Another program puts Mac Roman text on the system clipboard.

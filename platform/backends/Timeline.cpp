@@ -191,9 +191,12 @@ void Timeline::Apply(const Action& a)
             std::fprintf(stderr, "headless run: could not write the screenshot %s\n", a.step->text.c_str());
         }
         break;
-    case Op::Answer:
-        PushFileDialogAnswer(a.step->text);
+    case Op::Answer: {
+        DialogAnswer answer;
+        if (ParseDialogAnswer(a.step->text, &answer))
+            PushDialogAnswer(std::move(answer));
         break;
+    }
     case Op::Send:
         PostHighLevelEvent(kCoreEventClass, a.step->eventID, a.step->documents);
         break;

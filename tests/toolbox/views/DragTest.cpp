@@ -2,9 +2,12 @@
 // and the flavour a desktop drag carries.
 #include "tests/toolbox/views/ViewsTestSupport.h"
 
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/drag/Drag.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/views/VDragDropProperties.h"
+#include "toolbox/views/VDragScrap.h"
 #include "toolbox/views/VDragger.h"
 #include "toolbox/views/VScrolledView.h"
 #include "toolbox/views/VViewScroller.h"
@@ -204,4 +207,38 @@ TEST_F(DragTest, ADesktopDragCarriesOneToolboxFlavourNamingALiveDragger)
     const uint8_t unknown[8] = {0x7F, 0, 0, 1, 0, 0, 0, 0};
     EXPECT_EQ(VDragger::FromToolboxFlavor(unknown, 8), nullptr);
     EXPECT_EQ(VDragger::FromToolboxFlavor(unknown, 4), nullptr);
+}
+
+TEST_F(DragTest, TheDragScrapListsReadsAndAddsTheDragsFlavours)
+{
+    window = MakeWindow(100, 100, 200, 100);
+    const VRect all(0, 0, 200, 100);
+    auto* root = new VView(window, &all);
+    auto* source = new Probe(root, 0, 0, 50, 50);
+    VDragDropDragger dragger(source, VClic(5, 5), 1);
+    VDragScrap* scrap = dragger.GetScrap();
+    ASSERT_NE(scrap, nullptr);
+    EXPECT_EQ(dragger.GetScrap(), scrap) << "made once";
+    EXPECT_EQ(scrap->CountAvailableKinds(), 0);
+    const char text[] = "two rows";
+    ASSERT_TRUE(scrap->PutData(platform::FourCC("TEXT"), text, 8));
+    ASSERT_TRUE(scrap->PutData(platform::FourCC("rows"), text, 3));
+    EXPECT_EQ(scrap->CountAvailableKinds(), 2);
+    VArrayLong kinds;
+    scrap->GetAvailableKinds(kinds);
+    ASSERT_EQ(kinds.GetCount(), 2);
+    EXPECT_EQ(uint32_t(kinds.GetLong(1)), uint32_t(platform::FourCC("TEXT")));
+    EXPECT_TRUE(scrap->IsKindAvailable(platform::FourCC("rows")));
+    EXPECT_FALSE(scrap->IsKindAvailable(platform::FourCC("PICT")));
+    EXPECT_EQ(scrap->GetDataSize(platform::FourCC("TEXT")), 8);
+    EXPECT_EQ(scrap->GetDataSize(platform::FourCC("PICT")), 0);
+    char** data = scrap->GetData(platform::FourCC("TEXT"));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(*data, 8), "two rows");
+    platform::DisposeHandle(data);
+    EXPECT_EQ(scrap->GetData(platform::FourCC("PICT")), nullptr);
+
+    VDragScrap none(nullptr);
+    EXPECT_EQ(none.CountAvailableKinds(), 0);
+    EXPECT_FALSE(none.PutData(platform::FourCC("TEXT"), text, 1));
 }
