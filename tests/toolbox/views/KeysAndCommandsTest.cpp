@@ -5,6 +5,7 @@
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/system/VSystem.h"
 #include "toolbox/views/VCommand.h"
+#include "toolbox/views/VQzEvent.h"
 
 using namespace viewstest;
 
@@ -187,4 +188,29 @@ TEST_F(KeysTest, CommandsKeepTheirValueAndTellTheirListenersOnce)
     EXPECT_EQ(mgr.FindCommand(3), nullptr);
     EXPECT_EQ(mgr.GetNth(1), &c5);
     EXPECT_EQ(mgr.GetNth(4), nullptr);
+}
+
+TEST_F(KeysTest, EventObjectsRetainTheirEventAndGoWithTheirLastRelease)
+{
+    platform::EventRecord record{};
+    record.what = platform::keyDown;
+    record.message = 'x';
+    platform::EventRef ref = platform::CreateEventFromRecord(&record);
+    auto* first = new VQzEvent(ref, nullptr);
+    EXPECT_EQ(first->GetRecord().message, uint32_t('x')) << "converted from the event";
+    EXPECT_EQ(platform::GetEventRetainCount(ref), 2u);
+    auto* second = new VQzEvent(ref, &record);
+    EXPECT_EQ(second->GetSequence(), first->GetSequence() + 1);
+    EXPECT_EQ(VQzEvent::Retain(first), 2);
+    EXPECT_EQ(VQzEvent::Release(first), 1);
+    EXPECT_EQ(VQzEvent::Release(first), 0);
+    EXPECT_EQ(VQzEvent::Release(second), 0);
+    EXPECT_EQ(VQzEvent::Retain(nullptr), 0);
+    EXPECT_EQ(VQzEvent::Release(nullptr), 0);
+    EXPECT_EQ(platform::GetEventRetainCount(ref), 1u);
+    platform::ReleaseEvent(ref);
+
+    VQzEvent empty(nullptr, nullptr);
+    EXPECT_EQ(empty.GetRecord().what, 0);
+    EXPECT_EQ(empty.DoExecute(), 0);
 }
