@@ -281,14 +281,21 @@ void VViewScroller::DoPaint(VPainter* painter)
 VPainter* VViewScroller::GetPainter()
 {
     if (!fStepPainter) return VView::GetPainter();
-    // The open step lends its painter, placed at this scroller.
+    // The open step lends its painter, placed at this scroller; the offsets
+    // the borrower's frames push are taken off again when it is released.
+    fLentDepth = fStepPainter->GetOffsetDepth();
     return fStepPainter;
 }
 
 void VViewScroller::ReleasePainter()
 {
-    if (fStepPainter) return;
-    VView::ReleasePainter();
+    if (!fStepPainter) {
+        VView::ReleasePainter();
+        return;
+    }
+    if (fLentDepth < 0) return;
+    while (fStepPainter->GetOffsetDepth() > fLentDepth) fStepPainter->RestoreOffset();
+    fLentDepth = -1;
 }
 
 void VViewScroller::DoDispose()

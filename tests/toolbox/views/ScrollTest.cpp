@@ -195,3 +195,54 @@ TEST_F(ScrollTest, AFastScrollEqualsAFullRepaintAndPaintsOnlyTheUncoveredStrip)
     s->Scroll(0, 30, kRedrawNow);
     EXPECT_EQ(rows[1]->paints + rows[2]->paints, 2);
 }
+
+TEST_F(ScrollTest, TheWheelOverTheViewOrItsBarScrollsInOneStep)
+{
+    RecordingScroller* s = Make(200, 100, true, false, 1000);
+    RunScript(platform::Script().Move(100 + 50, 100 + 50).Wheel(-1));
+    ASSERT_EQ(s->steps.size(), 1u);
+    EXPECT_EQ(s->steps[0].dy, 48);
+    EXPECT_TRUE(s->stepOpen[0]);
+    EXPECT_FALSE(s->HasStepOpen());
+    EXPECT_EQ(view->GetVirtualY(), 48);
+    RunScript(platform::Script().Move(100 + 190, 100 + 50).Wheel(1));
+    EXPECT_EQ(view->GetVirtualY(), 0) << "over the bar too";
+    EXPECT_FALSE(window->IsPainterLent());
+}
+
+TEST_F(ScrollTest, DraggingTheThumbFollowsTheMouseAlongTheTrack)
+{
+    RecordingScroller* s = Make(200, 100, true, false, 1000);
+    VScrollBar* bar = s->GetVScrollBar();
+    int32_t start = 0, length = 0;
+    bar->GetThumbCoords(start, length);
+    // Track 100 - 32 + 2 - 16 = 54 pixels for 900: 10 pixels down is 166.
+    platform::Script script;
+    script.Press(100 + 190, int16_t(100 + start + 5)).Wait(3).Move(100 + 190, int16_t(100 + start + 15)).Wait(3);
+    script.Release();
+    RunScript(script);
+    EXPECT_EQ(view->GetVirtualY(), 10 * 900 / 54);
+    EXPECT_EQ(bar->GetValue(), view->GetVirtualY());
+    EXPECT_EQ(bar->GetPressedPart(), 0);
+}
+
+TEST_F(ScrollTest, APaintNowDuringAStepLeavesTheStepPainterWhereItWas)
+{
+    RecordingScroller* s = Make(200, 100, true, false, 1000);
+    auto* row = new Probe(view, 0, 0, 184, 50);
+    s->DoCommand(s, vcmd::kBeginScrollStep, 0);
+    ASSERT_TRUE(s->HasStepOpen());
+    VPainter* step = s->GetPainter();
+    s->ReleasePainter();
+    int32_t x0 = 0, y0 = 0;
+    step->GetOffset(x0, y0);
+    const int32_t depth = step->GetOffsetDepth();
+    row->Redraw(kRedrawNow);
+    int32_t x1 = 0, y1 = 0;
+    step->GetOffset(x1, y1);
+    EXPECT_EQ(x1, x0);
+    EXPECT_EQ(y1, y0);
+    EXPECT_EQ(step->GetOffsetDepth(), depth);
+    s->DoCommand(s, vcmd::kEndScrollStep, 0);
+    EXPECT_FALSE(window->IsPainterLent());
+}
