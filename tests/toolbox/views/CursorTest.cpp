@@ -98,3 +98,33 @@ TEST_F(CursorTest, AFrameThatLeavesItsTreeIsForgottenAsCursorFrame)
     EXPECT_EQ(w->GetCursorFrame(), nullptr);
     delete w;
 }
+
+TEST_F(CursorTest, WithTheButtonDownACursorFrameThatDragsGetsTheDragAtTheLastPlace)
+{
+    VWindow* w = MakeWindow(100, 100, 100, 100);
+    const VRect all(0, 0, 100, 100);
+    auto* root = new VView(w, &all);
+    struct Dragging : Probe {
+        using Probe::Probe;
+        bool CanDrag() override { return true; }
+        void DoDrag(VClic& c) override
+        {
+            int32_t x = 0, y = 0;
+            c.GetPos(x, y);
+            drags.push_back({x, y});
+        }
+        std::vector<Pt> drags;
+    };
+    auto* d = new Dragging(root, 20, 20, 50, 50);
+    VClic first(30, 35);
+    first.SetUp(true);
+    w->DoCursor(first);
+    ASSERT_EQ(w->GetCursorFrame(), d);
+    VClic held(40, 40);
+    held.SetUp(false);
+    w->DoCursor(held);
+    ASSERT_EQ(d->drags.size(), 1u);
+    EXPECT_EQ(d->drags[0].x, 10) << "the last mouse place, in the frame";
+    EXPECT_EQ(d->drags[0].y, 15);
+    delete w;
+}

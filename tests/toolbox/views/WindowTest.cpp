@@ -4,6 +4,7 @@
 
 #include "platform/windows/WindowRecord.h"
 #include "toolbox/drawing/VClipScrap.h"
+#include "toolbox/foundation/VStr.h"
 
 using namespace viewstest;
 
@@ -141,5 +142,43 @@ TEST_F(WindowTest, AOneChildWindowKeepsTheChildFillingItAndZoomGoesBack)
     EXPECT_EQ(w->GetWidth(), 300);
     EXPECT_EQ(w->GetHeight(), 250);
     EXPECT_TRUE(w->IsVisible());
+    delete w;
+}
+
+TEST_F(WindowTest, TitlesReachThePlatformWindowAndClonesCopyTheirTree)
+{
+    VWindow* w = MakeWindow(100, 100, 200, 100);
+    VStr<255> title;
+    title.FromCString(reinterpret_cast<const uint8_t*>("Tables"));
+    w->SetTitle(title);
+    unsigned char pascal[256] = {};
+    platform::GetWTitle(w->GetParentMacHwnd(), pascal);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(pascal + 1), pascal[0]), "Tables");
+    VString* back = w->GetTitle();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetLength(), 6);
+    delete back;
+
+    const VRect all(0, 0, 200, 100);
+    auto* root = new VView(w, &all);
+    const VRect panelRect(10, 10, 80, 60);
+    auto* panel = new VView(root, &panelRect);
+    const VRect fieldRect(5, 5, 30, 20);
+    auto* field = new VFrame(panel, &fieldRect);
+    field->SetTitle("Name");
+    field->SetFocusable(true);
+    field->SetCursor(9009);
+    VFrame* copy = panel->Clone(root, nullptr);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_TRUE(copy->IsAView());
+    auto* copyView = static_cast<VView*>(copy);
+    ASSERT_EQ(copyView->CountChildren(), 1);
+    VFrame* copied = copyView->GetNthChild(1);
+    EXPECT_EQ(copied->GetX(), 5);
+    EXPECT_EQ(copied->GetWidth(), 30);
+    EXPECT_EQ(copied->GetCursor(), 9009u);
+    ASSERT_NE(copied->GetTitle(), nullptr);
+    EXPECT_EQ(copied->GetTitle()->GetLength(), 4);
+    EXPECT_EQ(w->GetFocusManager()->GetTabOrder().size(), 2u) << "the copy joins the tab order";
     delete w;
 }
