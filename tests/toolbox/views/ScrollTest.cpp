@@ -246,3 +246,18 @@ TEST_F(ScrollTest, APaintNowDuringAStepLeavesTheStepPainterWhereItWas)
     s->DoCommand(s, vcmd::kEndScrollStep, 0);
     EXPECT_FALSE(window->IsPainterLent());
 }
+
+TEST_F(ScrollTest, ClicksReachTheContentInVirtualCoordinates)
+{
+    RecordingScroller* s = Make(200, 100, true, false, 1000);
+    auto* row = new Probe(view, 0, 300, 184, 50);
+    view->SetVirtualPos(0, 280, false, kRedrawNone);
+    EXPECT_EQ(row->GetWindowY(), 20);
+    RunScript(platform::Script().Click(100 + 10, 100 + 30));
+    ASSERT_EQ(row->clicks.size(), 1u);
+    EXPECT_EQ(row->clicks[0].y, 10);
+    EXPECT_EQ(view->GetTargetFrame(VPoint(10, 30), false), row);
+    EXPECT_EQ(view->GetDropFrame(VPoint(10, 30)), row);
+    EXPECT_EQ(view->GetDropFrame(VPoint(10, 5)), view);
+    (void)s;
+}
