@@ -155,6 +155,8 @@ void VFrame::RedrawRect(int32_t x, int32_t y, int32_t w, int32_t h, RedrawMode m
         if (!painter) {
             mode = kRedrawInval;
         } else {
+            // A painter lent with its buffer open (a scroll step) keeps it.
+            const bool lentOpen = painter->GetCurPort() != painter->GetOwnPort();
             painter->SaveClip(false);
             // The region is in window coordinates; the painter is at the frame.
             visible.SetPos(visible.GetLeft() - fWindowX, visible.GetTop() - fWindowY);
@@ -167,8 +169,8 @@ void VFrame::RedrawRect(int32_t x, int32_t y, int32_t w, int32_t h, RedrawMode m
                 }
                 painter->BeginOffscreen(this);
                 DoPaintChildren(painter);
-                painter->EndOffscreen(false);
                 if (IsAScrolledView()) painter->RestoreOffset();
+                EndPaintNow(painter, lentOpen);
             } else {
                 painter->BeginOffscreen(fParent);
                 painter->AddOffset(-fX, -fY);
@@ -176,7 +178,7 @@ void VFrame::RedrawRect(int32_t x, int32_t y, int32_t w, int32_t h, RedrawMode m
                 painter->ClipVRect(own, true);
                 fParent->DoPaintChildren(painter);
                 painter->RestoreOffset();
-                painter->EndOffscreen(VRect(0, 0, fWidth, fHeight), false);
+                EndPaintNow(painter, lentOpen);
             }
             painter->RestoreClip();
             ReleasePainter();
@@ -184,6 +186,14 @@ void VFrame::RedrawRect(int32_t x, int32_t y, int32_t w, int32_t h, RedrawMode m
     }
     const VRect area(fWindowX + x, fWindowY + y, w, h);
     SetWindowValidRect(window, &area, mode == kRedrawNow);
+}
+
+void VFrame::EndPaintNow(VPainter* painter, bool lentOpen)
+{
+    if (lentOpen)
+        painter->EndOffscreen(VRect(0, 0, fWidth, fHeight), true);
+    else
+        painter->EndOffscreen(false);
 }
 
 void VFrame::RedrawLater(const VFrame& frame)

@@ -215,6 +215,10 @@ protected:
     // Removes the frame from its tree; a view's destructor calls it for the
     // children it still holds before they go.
     void LeaveTree();
+    // Copies what a paint-now drew to the window: the frame's part of a
+    // buffer that was already open when the painter was lent, else all of
+    // its own buffer, closed.
+    void EndPaintNow(VPainter* painter, bool lentOpen);
 
     VView* fParent = nullptr;
     int32_t fX = 0;

@@ -187,6 +187,7 @@ void VScrolledView::RedrawRect(int32_t x, int32_t y, int32_t w, int32_t h, Redra
         if (!painter) {
             mode = kRedrawInval;
         } else {
+            const bool lentOpen = painter->GetCurPort() != painter->GetOwnPort();
             painter->SaveClip(false);
             // The parent's painter is at the parent; the region is in window coordinates.
             int32_t px = 0, py = 0;
@@ -196,8 +197,8 @@ void VScrolledView::RedrawRect(int32_t x, int32_t y, int32_t w, int32_t h, Redra
             painter->BeginOffscreen(this);
             painter->AddOffset(fX, fY);
             DoPaintChildren(painter);
+            EndPaintNow(painter, lentOpen);
             painter->RestoreOffset();
-            painter->EndOffscreen(false);
             painter->RestoreClip();
             fParent->ReleasePainter();
         }

@@ -243,6 +243,8 @@ TEST_F(ScrollTest, APaintNowDuringAStepLeavesTheStepPainterWhereItWas)
     EXPECT_EQ(x1, x0);
     EXPECT_EQ(y1, y0);
     EXPECT_EQ(step->GetOffsetDepth(), depth);
+    EXPECT_NE(step->GetCurPort(), step->GetOwnPort()) << "the step's buffer stays open";
+    EXPECT_EQ(Pixel(window, 10, 10), 0xFF0000u) << "and the row reached the window";
     s->DoCommand(s, vcmd::kEndScrollStep, 0);
     EXPECT_FALSE(window->IsPainterLent());
 }
