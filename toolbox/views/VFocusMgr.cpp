@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/drawing/Ports.h"
+#include "platform/windows/Windows.h"
+
 #include "toolbox/views/VFrame.h"
 #include "toolbox/views/VKeySwitch.h"
 
@@ -77,7 +80,16 @@ void VFocusMgr::DoIdle()
 int32_t VFocusMgr::DoKey(VKeySwitch& key, bool tabMovesFocus)
 {
     int32_t result = 1;
-    if (fFocus) result = fFocus->TryKey(key);
+    if (fFocus) {
+        // The focus frame's window port is current while it handles the key.
+        platform::GrafPtr saved = nullptr;
+        platform::GetPort(&saved);
+        platform::WindowRef window = fFocus->GetParentMacHwnd();
+        const bool switched = window && platform::GetWindowPort(window) != saved;
+        if (switched) platform::SetPortWindowPort(window);
+        result = fFocus->TryKey(key);
+        if (switched) platform::SetPort(saved);
+    }
     if (result != 1 || key.GetKeyCode() != 9) return result;
     if (tabMovesFocus) {
         VFrame* before = fFocus;
