@@ -29,6 +29,7 @@
 #include "toolbox/views/TextEditors.h"
 #include "toolbox/views/VCursor.h"
 #include "toolbox/views/VDialQz.h"
+#include "toolbox/views/VFrame.h"
 #include "toolbox/views/VTSMTEDoc.h"
 
 namespace {
@@ -77,6 +78,7 @@ int16_t StartQz()
     InstallPictureRepair();
     InstallDialQzList();
     InstallTextServicesDoc();
+    InstallFrameHooks();
     VToolBoxLayerSteps steps;
     steps.makeCursor = MakeStartupCursor;
     steps.makeScrap = MakeStartupScrap;

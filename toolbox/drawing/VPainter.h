@@ -79,6 +79,8 @@ public:
     // Windows, 4 to 6 Theme, each its own handler) and lets the standard
     // colours of the whole toolbox come from the current look.
     static void Init();
+    // The look's standard colours, patterns and font, recorded afresh.
+    void StandardSettings();
 
     platform::CGrafPtr GetCurPort() const { return fCurPort; }
     platform::CGrafPtr GetOwnPort() const { return fOwnPort; }
@@ -247,7 +249,6 @@ protected:
     void InitPortRef(platform::CGrafPtr port);
     void DeInitPortRef(bool forget);
     void NormalizePort(platform::CGrafPtr port);
-    void StandardSettings();
     bool IsOffscreenOpen() const { return fCurPort != fOwnPort; }
 
     // Coordinates mapped and clamped.
