@@ -139,6 +139,7 @@ void VColorMenu::DrawItems(VPainter* painter, int16_t width, int16_t)
             if (!CellColor(int16_t(r * 16 + c + 1), color)) continue;  // blank
             const int32_t x = gap + c * (cell + gap), y = gap + r * (cell + gap);
             painter->SetFillColor(color);
+            painter->SetFillStdPattern(kPatternBlack);
             painter->FillVRect(x, y, cell, cell);
             if (!framed && color == current) {
                 framed = true;
@@ -149,6 +150,7 @@ void VColorMenu::DrawItems(VPainter* painter, int16_t width, int16_t)
         }
     }
     painter->SetFillColor(current);
+    painter->SetFillStdPattern(kPatternBlack);
     painter->FillVRect(gap, 16 * cell + 17 * gap, 8 * cell + 7 * gap, footer);
     for (int16_t k = 1; k <= fChoiceCount; ++k) {
         VStr<255> text;
@@ -180,6 +182,7 @@ void VColorMenu::Mark(VPainter* painter, int16_t item, int16_t width, bool on)
     if (on && CellColor(item, color)) {
         painter->SetDrawingTransferMode(0);
         painter->SetFillColor(color);
+        painter->SetFillStdPattern(kPatternBlack);
         painter->FillVRect(8 * cell + 9 * gap, 16 * cell + 17 * gap, 8 * cell + 7 * gap, footer);
     }
 }
@@ -310,6 +313,7 @@ void VPatternMenu::DrawCell(VPainter* painter, int16_t n, int32_t value, StdColo
     const int32_t x = gap + ((n - 1) % 6) * (cw + gap), y = gap + ((n - 1) / 6) * (ch + gap);
     painter->SetEraseStdColor(0);
     painter->SetFillStdColor(10);
+    painter->SetFillStdPattern(kPatternBlack);
     painter->SetDrawingTransferMode(1);
     painter->SetLineWidth(1);
     painter->SetLineStdColor(10);

@@ -156,6 +156,7 @@ void EntryBackground(VMenu* menu, VPainter* painter, int16_t width, int16_t heig
         return;
     }
     painter->SetFillStdColor(hilite ? 34 : 33);
+    painter->SetFillStdPattern(kPatternBlack);
     painter->FillVRect(0, 0, width, height);
 }
 

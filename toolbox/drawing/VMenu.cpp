@@ -223,6 +223,7 @@ void VMenu::DrawBackGround(VPainter* painter, int16_t width, int16_t height)
         return;
     }
     painter->SetFillStdColor(33);
+    painter->SetFillStdPattern(kPatternBlack);
     painter->FillVRect(0, 0, width, height);
     painter->SetLineStdColor(0);
     painter->DrawVLine(0, 0, 0, height - 1);

@@ -262,6 +262,7 @@ void VMenuItemText::Draw(VPainter* painter, bool hilite, int16_t width, int16_t 
     // the pieces once in the shadow colour, one pixel down and right.
     const bool embossed = fLook == 3 && !enabled && !hilite;
     painter->SetFillStdColor(hilite ? 34 : 33);
+    painter->SetFillStdPattern(kPatternBlack);
     painter->FillVRect(0, 0, width, fHeight);
     fMenu->SetMenuFont(painter);
     const int16_t baseline = int16_t((fHeight - painter->GetFontHeight()) / 2 + painter->GetFontAscent());

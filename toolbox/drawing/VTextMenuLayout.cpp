@@ -154,6 +154,7 @@ void VTextMenu::DrawScrollItem(VPainter* painter, int16_t width, int16_t height,
         return;
     }
     painter->SetFillStdColor(hilite ? 34 : 33);
+    painter->SetFillStdPattern(kPatternBlack);
     painter->FillVRect(0, 0, width, height);
     painter->SetTextStdColor(hilite ? 28 : enabled ? 25 : 29);
     VStr<8> menuFont;
@@ -176,6 +177,7 @@ void ClearBand(VMenu* menu, VPainter* painter, int16_t y, int16_t width, int16_t
         menu->DrawBackGround(painter, width, height);
     } else {
         painter->SetFillStdColor(33);
+        painter->SetFillStdPattern(kPatternBlack);
         painter->FillVRect(0, 0, width, height);
     }
     painter->RestoreOffset();

@@ -15,6 +15,7 @@
 #include "platform/resfiles/Resources.h"
 #include "toolbox/drawing/MenuLinks.h"
 #include "toolbox/drawing/VMacResFile.h"
+#include "toolbox/foundation/VArrayValue.h"
 #include "toolbox/foundation/VLong.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VValue.h"
@@ -80,6 +81,7 @@ struct FakeCommand {
     int32_t number = 0;
     bool enabled = true;
     std::unique_ptr<VValue> value;
+    VArrayValue* choices = nullptr;  // not owned
     int32_t group = 0;
     int32_t listening = 0;
     int32_t sets = 0;
@@ -134,6 +136,7 @@ private:
         h.commandNumber = [](const VCommand* c) { return C(c)->number; };
         h.commandEnabled = [](const VCommand* c) { return C(c)->enabled; };
         h.commandValue = [](const VCommand* c) { return C(c)->value.get(); };
+        h.commandChoices = [](const VCommand* c) { return C(c)->choices; };
         h.commandGroup = [](const VCommand* c) -> VCommand* {
             FakeCommand* f = C(c);
             if (f->group == 0 || gSelf == nullptr) return nullptr;
