@@ -15,6 +15,7 @@
 #include "toolbox/drawing/VResourceFile.h"
 #include "toolbox/drawing/VTextMenu.h"
 #include "toolbox/foundation/VArrayString.h"
+#include "toolbox/foundation/system/VSystem.h"
 
 using namespace menutest;
 using paintertest::Pix;
@@ -404,6 +405,42 @@ TEST_F(MenuLayoutTest, PatternGridChoosesOnlyCellsTheListFills)
     patterns->DoLineCommand(1);
     EXPECT_EQ(commands.sent.size(), 1u);
     patterns->DeInitCustom();
+}
+
+TEST_F(MenuLayoutTest, FontMenuShowsWholeLinesAndSetsTheChosenName)
+{
+    VSystem system;
+    VSystem* before = gSystem;
+    gSystem = &system;
+    system.BuildFontList();
+    const int32_t count = system.GetFontList().GetCount();
+    commands.Add(1);
+    commands.Add(2);
+    auto menu = Build({Res("XMNU", 128, Xmnu("M", 1, {{"Font", "FONT", 2}}))});
+    auto* fonts = static_cast<VFontMenu*>(static_cast<VMenuItemSub*>(menu->GetNthItem(1))->BuildSubMenu(nullptr));
+    ASSERT_NE(fonts, nullptr);
+    EXPECT_EQ(fonts->GetItemsCount(), count);
+    ASSERT_GE(count, 3) << "the fonts the platform pins";
+    {
+        VComputingPainter painter;
+        painter.SetLook(3);
+        int16_t w = 1000, h = 1000;
+        fonts->MakeWidthHeight(&painter, w, h);
+        const int16_t lh = fonts->GetLineHeight();
+        // Taller than the room: whole lines, the last the downward arrow.
+        int16_t tall = int16_t(lh * (count - 1) + lh / 2);
+        fonts->MakeWidthHeight(&painter, w, tall);
+        EXPECT_EQ(tall % lh, 0);
+        EXPECT_EQ(fonts->GetLastShown(), tall / lh - 1);
+
+        fonts->DoLineCommand(3);
+        ASSERT_EQ(commands.sent.size(), 1u);
+        EXPECT_EQ(commands.sent[0].number, 2);
+        VStr<255> chosen;
+        commands.Get(2).value->ToString(chosen);
+        EXPECT_EQ(Text(chosen), Text(*system.GetFontList().GetVString(3)));
+    }
+    gSystem = before;
 }
 
 }  // namespace
