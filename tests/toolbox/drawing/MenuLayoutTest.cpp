@@ -146,7 +146,9 @@ TEST_F(MenuLayoutTest, RestingOnTheDownwardArrowScrollsThreeThenOneToTheEnd)
 TEST_F(MenuLayoutTest, DefinitionProcedureSizesAndHitsInTheDrawnFrame)
 {
     commands.Add(1);
-    auto menu = Build({Res("XMNU", 128, Xmnu("M", 1, Items(4)))});
+    std::vector<XItem> items = Items(4);
+    items[3].command = 99;  // no such command
+    auto menu = Build({Res("XMNU", 128, Xmnu("M", 1, items))});
     menu->SetLook(3);
     paintertest::World world(300, 300);
     platform::SetPort(world.get());
@@ -198,6 +200,34 @@ TEST_F(MenuLayoutTest, DefinitionProcedureSizesAndHitsInTheDrawnFrame)
     platform::SetPort(world.get());
     for (int16_t y : {int16_t(line), int16_t(2 * line - 1)}) EXPECT_EQ(paintertest::PixelAt(world32, 1, y), Pix(0x010000 + 34));
     for (int16_t y : {int16_t(2 * line), int16_t(3 * line - 1)}) EXPECT_EQ(paintertest::PixelAt(world32, 1, y), Pix(0x010000 + 33));
+    // Text: colour 25 when enabled; an item without a command is disabled
+    // (29). Here 25 is pure blue and 29 pure red on white.
+    struct TextLook : paintertest::TestLook {
+        uint32_t GetStdColor(StdColor c) override
+        {
+            return c == 25 ? 0xFF0000u : c == 29 ? 0x0000FFu : c == 33 ? 0xFFFFFFu : TestLook::GetStdColor(c);
+        }
+    };
+    delete gLookHandlers[3];
+    gLookHandlers[3] = new TextLook;
+    VPainter text(reinterpret_cast<platform::CGrafPtr>(world.get()), false);  // holds the new look
+    text.SetLook(3);
+    menu->DrawNthItem(&text, w, 3, false);
+    menu->DrawNthItem(&text, w, 4, false);
+    auto tinted = [&](int item, bool blue) {
+        int n = 0;
+        for (int yy = (item - 1) * line; yy < item * line; ++yy)
+            for (int xx = 0; xx < w; ++xx) {
+                const uint32_t p = paintertest::PixelAt(world32, xx, yy);
+                const int r = int(p >> 16), b = int(p & 0xFF);
+                n += blue ? b > r + 60 : r > b + 60;
+            }
+        return n;
+    };
+    EXPECT_GT(tinted(3, true), 0);
+    EXPECT_EQ(tinted(3, false), 0);
+    EXPECT_GT(tinted(4, false), 0);
+    EXPECT_EQ(tinted(4, true), 0);
     menu->DeleteMenuObject(true);
     EXPECT_EQ(menu->GetMenuObject(), nullptr);
 }
@@ -271,6 +301,18 @@ TEST_F(MenuLayoutTest, PopUpChoiceReachesTheOwnerAndLeavesNoPlatformMenu)
     lost.RunAsPopup(x, y, false);
     EXPECT_EQ(commands.sent.size(), 1u);
     EXPECT_EQ(lost.GetMenuObject(), nullptr);
+
+    // Right-aligned: the right edge at x, so a point left of x chooses.
+    Play(platform::Script()
+             .Press(int16_t(x - 5), int16_t(y + 5))
+             .Wait(2)
+             .Move(int16_t(x - 10), int16_t(y + 1 + 2 * lh + lh / 2))
+             .Wait(2)
+             .Release());
+    ASSERT_TRUE(platform::testing::NextEvent(platform::mDownMask, &e));
+    menu->RunAsPopup(x, y, true);
+    ASSERT_EQ(commands.sent.size(), 2u);
+    EXPECT_EQ(commands.sent[1].argument, 3);
 
     // Two menus built in turn take the smallest free ids.
     VTextMenu other(commands.Owner(), nullptr, 0, file->get(), 128);
