@@ -115,7 +115,8 @@ TEST_F(MenuLayoutTest, RestingOnTheDownwardArrowScrollsThreeThenOneToTheEnd)
     int16_t w = 200, h = 300;
     menu->MakeWidthHeight(&painter, w, h);
     const int16_t lh = menu->GetLineHeight();
-    ASSERT_LT(menu->GetLastShown(), 50);
+    const int16_t firstLast = menu->GetLastShown();
+    ASSERT_LT(firstLast, 50);
 
     // A disabled item is under the mouse but not chosen.
     int16_t under = 0;
@@ -140,7 +141,30 @@ TEST_F(MenuLayoutTest, RestingOnTheDownwardArrowScrollsThreeThenOneToTheEnd)
     EXPECT_GT(menu->GetFirstShown(), 1);
     // Now the lowest line is the last item.
     EXPECT_EQ(menu->ChooseItem(&painter, w, h, 5, y, 50, &under), 50);
-    (void)lh;
+
+    // Back up on the upward arrow's upper half: 3 lines while the first
+    // shown item is 5 or more, then 1, until item 1 takes its place.
+    result = 0;
+    calls = 0;
+    while (result == 0 && calls < 60) {
+        const int16_t before = menu->GetFirstShown();
+        const int16_t step = before >= 5 ? 3 : 1;
+        result = menu->ChooseItem(&painter, w, h, 5, 1, 0, &under);
+        ++calls;
+        if (result == 0) {
+            EXPECT_EQ(menu->GetFirstShown(), before - step) << "call " << calls;
+            EXPECT_EQ(menu->GetScrollZone(), 1);
+        }
+    }
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(menu->GetFirstShown(), 1);
+    EXPECT_EQ(menu->GetScrollZone(), 0);
+    EXPECT_EQ(menu->GetLastShown(), firstLast);  // as when it opened
+    // Every item shown is where the layout says: the first at the top.
+    int16_t ix = 0, iy = 0, iw = 0, ih = 0;
+    menu->GetItemCoords(1, ix, iy, iw, ih);
+    EXPECT_EQ(iy, 0);
+    EXPECT_EQ(menu->ChooseItem(&painter, w, h, 5, int16_t(lh + 1), 1, &under), 2);
 }
 
 TEST_F(MenuLayoutTest, DefinitionProcedureSizesAndHitsInTheDrawnFrame)
