@@ -91,6 +91,8 @@ public:
     void AddOffset(int32_t dx, int32_t dy);
     void RestoreOffset();
     void GetOffset(int32_t& x, int32_t& y) const;
+    // How many offsets are pushed (lost pushes count too).
+    int32_t GetOffsetDepth() const { return int32_t(fOffsets.size()) + fLostOffsets; }
     void GetOffscreenOffset(int32_t& x, int32_t& y) const;
 
     // Clipping of the current port; intersect keeps only what is also in

@@ -21,11 +21,13 @@ void VCursor::UseCursor()
     if (id == kCursorUnchanged) return;
     if (id == kCursorStartWatch) id = kCursorWatch;
     if (id != kCursorArrow && id <= 0x7FFF) fHandle = platform::GetCursor(int16_t(id));
-    if (fHandle && *fHandle)
+    if (fHandle && *fHandle) {
         platform::SetCursor(*fHandle);
-    else
+        fShown = id;
+    } else {
         platform::InitCursor();
-    fShown = id;
+        fShown = kCursorArrow;
+    }
 }
 
 void MakeStartupCursor()

@@ -27,7 +27,8 @@ public:
     uint32_t GetCursor() const { return fCurrent; }
     // Shows the current id.
     void UseCursor();
-    // The id whose shape is on the screen now (what -1 left in place).
+    // The id whose shape is on the screen now (what -1 left in place; the
+    // arrow when a cursor could not be loaded).
     uint32_t GetShownCursor() const { return fShown; }
 
 private:

@@ -12,6 +12,7 @@
 #include "toolbox/foundation/VRect.h"
 #include "toolbox/foundation/VRegion.h"
 #include "toolbox/views/VCursor.h"
+#include "toolbox/views/VDragScrap.h"
 #include "toolbox/views/VScrolledView.h"
 #include "toolbox/views/VWindow.h"
 
@@ -258,7 +259,13 @@ void VDragger::GetEnd(VPoint& point, DragWorld world) const
     point.SetPos(x + fTargetX, y + fTargetY);
 }
 
-VDragDropDragger::~VDragDropDragger() = default;
+VDragDropDragger::~VDragDropDragger() { delete fScrap; }
+
+VDragScrap* VDragDropDragger::GetScrap()
+{
+    if (!fScrap) fScrap = new VDragScrap(this, VDragScrap::kDragItem);
+    return fScrap;
+}
 
 VFrame* VDragDropDragger::DoLocateTarget(platform::WindowRef window, const VPoint& point)
 {

@@ -134,8 +134,11 @@ public:
     void SetOwnProperties(VDragDropProperties* props) { fOwnProperties = props; }
     VDragDropProperties* GetOwnProperties() const { return fOwnProperties; }
     VFrame* DoLocateTarget(platform::WindowRef window, const VPoint& point) override;
+    // The scrap over this drag's data, made on first call and kept.
+    VDragScrap* GetScrap();
 
 private:
+    VDragScrap* fScrap = nullptr;
     uint32_t fContentKinds;
     VDragDropProperties* fOwnProperties = nullptr;
 };

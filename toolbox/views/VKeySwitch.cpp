@@ -25,16 +25,11 @@ bool VKeySwitch::FromEvent(const platform::EventRecord& event, bool unicode)
 {
     fUnicode = unicode;
     const uint8_t byte = uint8_t(event.message & 0xFF);
-    // A lead byte while one is already pending starts the character again,
-    // so the buffer never grows past its pair.
-    if (fByteCount >= 2) fByteCount = 0;
+    // A lead byte while one is already pending starts the character again:
+    // the buffer holds one pair at most.
+    if (fByteCount >= 2 || (fByteCount == 1 && gByteType(&byte, 0) == platform::smFirstByte)) fByteCount = 0;
     fBytes[fByteCount++] = byte;
     if (gByteType(fBytes, int16_t(fByteCount - 1)) == platform::smFirstByte) {
-        if (fByteCount > 1) {
-            // A second lead byte: the first is dropped, this one waits.
-            fBytes[0] = byte;
-            fByteCount = 1;
-        }
         fPendingEvent = event;
         fFullEventSaved = false;
         fChar = 0;

@@ -1,6 +1,7 @@
 #include "toolbox/views/VScrolledView.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "toolbox/drawing/VPainter.h"
 #include "toolbox/foundation/VRect.h"
@@ -83,10 +84,26 @@ void VScrolledView::SetVirtualSize(int32_t w, int32_t h, bool setBinding, Redraw
     if (setBinding && fParent) fParent->DoCommand(this, vcmd::kRelayout, mode);
 }
 
-void VScrolledView::DoFastScroll(VPainter*, int32_t dx, int32_t dy)
+void VScrolledView::DoFastScroll(VPainter* painter, int32_t dx, int32_t dy)
 {
     if (dx == 0 && dy == 0) return;
     DoScroll(dx, dy);
+    // Moved farther than the view or with nothing on screen: the mark stays
+    // and the scroller paints the whole view.
+    if (!painter || !GetParentMacHwnd() || !fParent || std::abs(dx) >= fWidth || std::abs(dy) >= fHeight) return;
+    VRegion update;
+    VView::ScrollPixels(-dx, -dy, update);  // in the view's own coordinates
+    // The painter stands at the virtual origin; paint in view coordinates,
+    // clipped to the uncovered strip, so only what lies in it is painted.
+    painter->AddOffset(fVirtualX, fVirtualY);
+    painter->SaveClip(false);
+    painter->ClipVRegion(update, true);
+    DoPaintChildren(painter);
+    painter->RestoreClip();
+    // Into the window now: the scroller drops what is left of its buffer.
+    painter->EndOffscreen(update, true);
+    painter->RestoreOffset();
+    SetScrollMark(false);
 }
 
 void VScrolledView::DoScroll(int32_t dx, int32_t dy)

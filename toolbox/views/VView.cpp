@@ -90,7 +90,8 @@ bool VView::OfferMouseToChildren(VClic& clic)
         if (child->DoMouseChildren(clic)) return true;
         clic.SetPosByOffset(child->GetX(), child->GetY());
     }
-    clic.SetPosByOffset(-ox, -oy);
+    // The view's own operation keeps the point as its children saw it: a
+    // scrolled view handles clicks in its virtual coordinates.
     return false;
 }
 
@@ -114,7 +115,6 @@ void VView::DoMouseWheelChildren(VClic& clic)
         child->DoMouseWheelChildren(clic);
         return;
     }
-    clic.SetPosByOffset(-ox, -oy);
     DoMouseWheel(clic);
 }
 

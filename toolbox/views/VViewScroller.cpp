@@ -156,19 +156,17 @@ void VViewScroller::Scroll(int32_t dx, int32_t dy, RedrawMode mode)
     for (VFrame* child : fChildren)
         if (child->IsVisible()) child->SetScrollMark(true);
     DoFastScroll(painter, adx, ady);
-    VRegion update;
+    // Each child still marked is painted and copied by its own rectangle:
+    // the buffer holds nothing valid between them.
     for (VFrame* child : std::vector<VFrame*>(fChildren)) {
         if (!child->GetScrollMark()) continue;
         child->SetScrollMark(false);
         painter->AddOffset(child->GetX(), child->GetY());
         child->DoPaintChildren(painter);
         painter->RestoreOffset();
-        update.AddRect(child->GetX(), child->GetY(), child->GetWidth(), child->GetHeight());
+        painter->EndOffscreen(VRect(child->GetX(), child->GetY(), child->GetWidth(), child->GetHeight()), true);
     }
-    if (!update.IsEmpty())
-        painter->EndOffscreen(update, own ? false : true);
-    else if (own)
-        painter->ForgetOffscreen();
+    if (own) painter->ForgetOffscreen();
     if (own) {
         painter->RestoreClip();
         VView::ReleasePainter();
@@ -283,14 +281,21 @@ void VViewScroller::DoPaint(VPainter* painter)
 VPainter* VViewScroller::GetPainter()
 {
     if (!fStepPainter) return VView::GetPainter();
-    // The open step lends its painter, placed at this scroller.
+    // The open step lends its painter, placed at this scroller; the offsets
+    // the borrower's frames push are taken off again when it is released.
+    fLentDepth = fStepPainter->GetOffsetDepth();
     return fStepPainter;
 }
 
 void VViewScroller::ReleasePainter()
 {
-    if (fStepPainter) return;
-    VView::ReleasePainter();
+    if (!fStepPainter) {
+        VView::ReleasePainter();
+        return;
+    }
+    if (fLentDepth < 0) return;
+    while (fStepPainter->GetOffsetDepth() > fLentDepth) fStepPainter->RestoreOffset();
+    fLentDepth = -1;
 }
 
 void VViewScroller::DoDispose()

@@ -52,6 +52,8 @@ private:
     bool fShowH = false;
     bool fShowV = false;
     VPainter* fStepPainter = nullptr;
+    // The step painter's offset depth when it was last lent.
+    int32_t fLentDepth = -1;
     bool fHasGrowIcon = false;
     bool fFastScroll = false;
     bool fAlternate;

@@ -34,6 +34,18 @@ VWindow::VWindow(VFrame* commandParent, WindowStyle style, bool a, bool b, bool 
     if (fWindow) Register();
 }
 
+VWindow::VWindow(VFrame* commandParent, platform::WindowRef foreign)
+    : VView(nullptr, nullptr), fCommandParent(commandParent)
+{
+    fFocusMgr = new VFocusMgr(this);
+    fVisible = false;
+    if (!foreign || !platform::IsValidWindowPtr(foreign)) return;
+    fWindow = foreign;
+    fForeign = true;
+    UpdateCoords(false);
+    Register();
+}
+
 void VWindow::BuildWindow(WindowStyle style, bool a, bool b, bool c)
 {
     fStyle = style;

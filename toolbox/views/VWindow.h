@@ -18,6 +18,9 @@ public:
     // A style outside 1 to 8 makes no platform window: the object stays
     // inert (no window, no painter).
     VWindow(VFrame* commandParent, WindowStyle style, bool a, bool b, bool c);
+    // On a platform window that is not its own: it only re-reads its place
+    // and size, and never moves, sizes or disposes of the window.
+    VWindow(VFrame* commandParent, platform::WindowRef foreign);
     ~VWindow() override;
 
     // The toolbox window on that platform window (the latest made), or null.
@@ -57,6 +60,7 @@ public:
     platform::WindowRef GetParentMacHwnd() override { return fWindow; }
     void ReleasePainter() override;
     bool IsAWindow() const override { return true; }
+    bool IsForeign() const { return fForeign; }
 
     bool HasGrowIcon() const { return fGrowIcon; }
     bool HasCloseBox() const { return fCloseBox; }
