@@ -4,6 +4,8 @@
 // false; nothing throws.
 #pragma once
 
+#include "toolbox/drawing/VMenu.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -50,40 +52,5 @@ extern VClipScrap* gScrap;
 // Start-up's step: gScrap, once.
 void MakeStartupScrap();
 
-// The menus: whether the platform's menus keep properties (the link from a
-// platform menu to its object), asked once.
-class VMenu {
-public:
-    static void Init();
-    static bool HasMenuFeature() { return sFeature; }
-
-private:
-    static bool sChecked;
-    static bool sFeature;
-};
-
-class VCommand;
-class VObject;
-
-// The menu bar a toolbox window hands the commands nobody in it answered.
-// This base knows no command; the menus layer derives the working bar.
-class VMenuBar {
-public:
-    VMenuBar() = default;
-    virtual ~VMenuBar() = default;
-    VMenuBar(const VMenuBar&) = delete;
-    VMenuBar& operator=(const VMenuBar&) = delete;
-
-    static void Init() {}
-    // The command of that number, or null.
-    virtual VCommand* FindCommand(int32_t) { return nullptr; }
-    // True when the bar handled the command.
-    virtual bool DoCommand(VObject*, int32_t, intptr_t) { return false; }
-    // A command's state changed: the bar's items follow it.
-    virtual void UpdateCommand(VCommand*) {}
-    // A window that used the bar is going.
-    virtual void WindowClosed(VObject*) {}
-};
-
-// Start-up's step: the menus, then the menu bar.
-void InitMenus();
+// The menus and the menu bar live in VMenu.h; start-up reaches InitMenus
+// through this header.

@@ -15,6 +15,7 @@
 #include "toolbox/foundation/system/ToolboxResources.h"
 #include "toolbox/foundation/system/VSystem.h"
 #include "toolbox/views/VCursor.h"
+#include "toolbox/views/MenuCommandLinks.h"
 #include "toolbox/views/VDragDropProperties.h"
 #include "toolbox/views/VView.h"
 #include "toolbox/views/VWindow.h"
@@ -495,9 +496,10 @@ void VFrame::ScrollPixels(int32_t dx, int32_t dy, VRegion& update)
     platform::SetPort(savedPort);
 }
 
-int32_t VFrame::RunTextPopUp(VResourceFile*, int16_t, int32_t, int32_t, bool)
+int32_t VFrame::RunTextPopUp(VResourceFile* file, int16_t id, int32_t x, int32_t y, bool mini)
 {
-    // The text menus come with the menus layer; until then no item is chosen.
+    // The choice reaches this frame as a command.
+    RunTextPopUpMenu(this, file, id, x, y, mini);
     return 0;
 }
 
