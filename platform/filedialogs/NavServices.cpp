@@ -121,9 +121,53 @@ void AnswerWithPath(NavDialogRef d, const std::string& raw)
     }
 }
 
+// Several files of one folder, opened together.
+void AnswerWithPaths(NavDialogRef d, const std::vector<std::string>& raws)
+{
+    std::vector<std::string> paths;
+    for (const std::string& raw : raws) {
+        FSRef ref;
+        bool isFolder = false;
+        if (!FSpExists(FSSpec{raw}, &isFolder) || isFolder || FSpMakeFSRef(FSSpec{raw}, &ref) != noErr) {
+            StopRun(d, "the open dialog has no file '" + raw + "'");
+            return;
+        }
+        paths.push_back(ref.path);
+    }
+    if (d->kind != NavDialogObject::Kind::GetFile ||
+        (paths.size() > 1 && !(d->options.optionFlags & kNavAllowMultipleFiles))) {
+        StopRun(d, std::string("the ") + KindName(d) + " dialog does not open several files at once");
+        return;
+    }
+    const std::string folder = ParentOf(paths.front());
+    if (!NavOpenFolder(d, folder)) {
+        StopRun(d, "the open dialog cannot show '" + folder + "'");
+        return;
+    }
+    for (const std::string& path : paths)
+        if (ParentOf(path) != d->folder || !NavIsShown(d, path)) {
+            StopRun(d, "the open dialog does not show '" + path + "' beside the others");
+            return;
+        }
+    d->selected = paths.front();
+    d->moreSelected.assign(paths.begin() + 1, paths.end());
+    NavAccept(d);
+}
+
 void ApplyAnswer(NavDialogRef d, const FileDialogAnswer& answer)
 {
     switch (answer.kind) {
+    case FileDialogAnswer::Kind::Paths: AnswerWithPaths(d, answer.paths); return;
+    case FileDialogAnswer::Kind::Popup: {
+        const size_t count = NavPopupEntries(d).size();
+        if (answer.button < 1 || size_t(answer.button) > count) {
+            StopRun(d, "'answer popup " + std::to_string(answer.button) + "' but the " + KindName(d) +
+                           " dialog's type pop-up has " + std::to_string(count) + " entries");
+            return;
+        }
+        NavChoosePopupEntry(d, int32_t(answer.button - 1));
+        return;  // the dialog goes on, for the next answer
+    }
     case FileDialogAnswer::Kind::Cancel: NavCancel(d); return;
     case FileDialogAnswer::Kind::Choose:
         if (!NavAccept(d))
@@ -297,6 +341,11 @@ OSStatus NavDialogGetReply(NavDialogRef d, NavReplyRecord* reply)
             }
         reply->validRecord = true;
         reply->replacing = d->replacing;
+        // A stationery pad opens as a new document made from it.
+        FInfo first;
+        if (d->kind == NavDialogObject::Kind::GetFile && !d->chosen.empty() &&
+            FSpGetFInfo(FSSpec{d->chosen.front()}, &first) == noErr)
+            reply->isStationery = (first.fdFlags & kIsStationery) != 0;
         if (d->kind == NavDialogObject::Kind::PutFile) {
             reply->saveFileName = d->editName;
             reply->fileType = d->fileType;
