@@ -15,6 +15,7 @@
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/LaunchServices.h"
 #include "platform/files/SpecialFolders.h"
 #include "platform/windows/Windows.h"
 
@@ -93,6 +94,11 @@ void AnswerWithPath(NavDialogRef d, const std::string& raw)
     const bool exists = FSpExists(FSSpec{raw}, &isFolder);
     if (exists && FSpMakeFSRef(FSSpec{raw}, &ref) == noErr)
         path = ref.path;
+    // A package is opened as one file when the dialog supports packages.
+    LSItemInfoRecord item;
+    if (isFolder && d->kind == NavDialogObject::Kind::GetFile && (d->options.optionFlags & kNavSupportPackages) &&
+        LSCopyItemInfoForRef(&ref, kLSRequestBasicFlagsOnly, &item) == noErr && (item.flags & kLSItemInfoIsPackage))
+        isFolder = false;
     const std::string folder = ParentOf(path);
     switch (d->kind) {
     case NavDialogObject::Kind::GetFile:
