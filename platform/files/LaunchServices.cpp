@@ -25,7 +25,7 @@ OSStatus LSCopyItemInfoForRef(const FSRef* ref, LSRequestedInfo which, LSItemInf
         } else {
             info->flags = kLSItemInfoIsPlainFile;
         }
-        if (which & kLSRequestBasicFlagsOnly)
+        if (which == kLSRequestBasicFlagsOnly)
             return noErr;
         if ((which & kLSRequestTypeCreator) && !isFolder) {
             FInfo finder;

@@ -12,6 +12,7 @@
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/filedialogs/NavServices.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/LaunchServices.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/platform/filedialogs/NavTestSupport.h"
 
@@ -349,6 +350,96 @@ TEST(FileDialogScripts, AHiddenPathOrAMissingAnswerStopsTheRun)
         EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos) << run.watchdogMessage;
         NavDialogDispose(d);
     }
+}
+
+}  // namespace
+
+// --- Popup entries and several files from scripts; what the desktop knows
+// of an item -------------------------------------------------------------
+
+namespace {
+
+using namespace platform;
+using navtest::Folder;
+
+TEST(FileDialogScripts, PopupEntriesAndSeveralFilesAnswerTheOpenDialog)
+{
+    FileDialogAnswer a;
+    ASSERT_TRUE(ParseFileDialogAnswer("popup 2", &a));
+    EXPECT_EQ(a.kind, FileDialogAnswer::Kind::Popup);
+    EXPECT_EQ(a.button, 2);
+    EXPECT_FALSE(ParseFileDialogAnswer("popup 0", nullptr));
+    EXPECT_FALSE(ParseFileDialogAnswer("popup x", nullptr));
+    ASSERT_TRUE(ParseFileDialogAnswer("files /a b | /c", &a));
+    EXPECT_EQ(a.paths, (std::vector<std::string>{"/a b", "/c"}));
+    EXPECT_FALSE(ParseFileDialogAnswer("files /a |  | /c", nullptr));
+
+    Folder folder;
+    // Stationery: the reply says so for the first file.
+    FInfo info;
+    ASSERT_EQ(FSpGetFInfo(FSSpec{folder.Path("b.txt")}, &info), noErr);
+    info.fdFlags |= kIsStationery;
+    ASSERT_EQ(FSpSetFInfo(FSSpec{folder.Path("b.txt")}, info), noErr);
+
+    NavDialogCreationOptions options;
+    NavGetDefaultDialogCreationOptions(&options);
+    options.popupExtension = {"Bases", "Texts"};
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    ASSERT_TRUE(ParseFileDialogAnswer("popup 2", &a));
+    PushFileDialogAnswer(a);
+    ASSERT_TRUE(ParseFileDialogAnswer("files " + folder.Path("b.txt") + " | " + folder.Path("a.QzB"), &a));
+    PushFileDialogAnswer(a);
+    ASSERT_EQ(NavDialogRun(d), noErr);
+    EXPECT_EQ(d->popupIndex, 1);
+    NavReplyRecord reply;
+    ASSERT_EQ(NavDialogGetReply(d, &reply), noErr);
+    EXPECT_EQ(Selection(reply), (std::vector<std::string>{folder.Path("b.txt"), folder.Path("a.QzB")}));
+    EXPECT_TRUE(reply.isStationery);
+    NavDisposeReply(&reply);
+    NavDialogDispose(d);
+
+    // Without several files allowed, or an entry past the end, the run
+    // stops as cancelled.
+    options.optionFlags &= ~kNavAllowMultipleFiles;
+    for (const std::string& answer : {"files " + folder.Path("b.txt") + " | " + folder.Path("a.QzB"),
+                                      std::string("popup 3")}) {
+        ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+        ASSERT_TRUE(ParseFileDialogAnswer(answer, &a));
+        PushFileDialogAnswer(a);
+        ASSERT_EQ(NavDialogRun(d), noErr);
+        EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel) << answer;
+        NavDialogDispose(d);
+    }
+}
+
+TEST(ItemInfo, ExtensionTypeAndPackages)
+{
+    Folder folder;
+    LSItemInfoRecord item;
+    FSRef ref{folder.Path("a.QzB")};
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), noErr);
+    EXPECT_EQ(item.extension, "QzB");
+    EXPECT_EQ(item.filetype, FourCC("BAS5"));
+    EXPECT_EQ(item.creator, FourCC("QzA6"));
+    EXPECT_EQ(item.flags, kLSItemInfoIsPlainFile);
+
+    fs::create_directories(folder.Path() + "/Tool.app/Contents");
+    std::ofstream(folder.Path() + "/Tool.app/Contents/PkgInfo") << "APPLQzTl";
+    ref.path = folder.Path("Tool.app");
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), noErr);
+    EXPECT_EQ(item.flags, kLSItemInfoIsContainer | kLSItemInfoIsPackage);
+    EXPECT_EQ(item.extension, "app");
+    ref.path = folder.Path("Sub");
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), noErr);
+    EXPECT_EQ(item.flags, kLSItemInfoIsContainer);
+    EXPECT_EQ(item.extension, "");
+    ref.path = folder.Path() + "/.hidden";
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestExtension, &item), noErr);
+    EXPECT_EQ(item.extension, "") << "a leading dot starts no extension";
+    ref.path = folder.Path("missing.txt");
+    EXPECT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), fnfErr);
+    EXPECT_EQ(LSCopyItemInfoForRef(nullptr, kLSRequestAllInfo, &item), paramErr);
 }
 
 }  // namespace

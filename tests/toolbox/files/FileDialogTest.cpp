@@ -13,6 +13,7 @@
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/files/FileSpec.h"
+#include "platform/resfiles/Resources.h"
 #include "tests/platform/controls/ControlFixture.h"
 #include "tests/platform/filedialogs/NavTestSupport.h"
 #include "toolbox/files/FileKindHooks.h"
@@ -275,6 +276,14 @@ TEST_F(FileDialog, OptionsTextsAndParentReachTheDialog)
     EXPECT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, nullptr), noErr);
     EXPECT_EQ(options.parentWindow, parent);
     EXPECT_EQ(options.modality, kWindowModalityWindowModal);
+
+    // The client name is the program's, from its resource file.
+    EXPECT_EQ(options.clientName, "");
+    const int16_t app = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_NE(app, -1);
+    EXPECT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, nullptr), noErr);
+    CloseResFile(app);
+    EXPECT_EQ(options.clientName, "Qz Structure Browser");
 }
 
 TEST(KindResource, TheClientNameIsTheFirstEntryOnlyWhenItNamesTheProgram)
