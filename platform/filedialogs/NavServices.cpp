@@ -13,6 +13,7 @@
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/events/InputState.h"
 #include "platform/filedialogs/NavDialogModel.h"
+#include "platform/filedialogs/NavFolderMemory.h"
 #include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/LaunchServices.h"
@@ -22,12 +23,6 @@
 namespace platform {
 
 namespace {
-
-std::map<uint32_t, std::string>& RememberedFolders()
-{
-    static auto* folders = new std::map<uint32_t, std::string>;
-    return *folders;
-}
 
 std::string ParentOf(const std::string& path)
 {
@@ -56,9 +51,8 @@ OSStatus Create(NavDialogObject::Kind kind, const NavDialogCreationOptions* opti
     d->userData = userData;
     d->editName = d->options.saveFileName;
     // The folder last used under the preference key, else the documents.
-    auto remembered = RememberedFolders().find(d->options.preferenceKey);
-    if (d->options.preferenceKey == 0 || remembered == RememberedFolders().end() ||
-        !NavOpenFolder(d, remembered->second)) {
+    const std::string remembered = d->options.preferenceKey ? NavRememberedFolder(d->options.preferenceKey) : "";
+    if (remembered.empty() || !NavOpenFolder(d, remembered)) {
         FSSpec documents;
         if (FindSpecialFolder(SpecialFolder::Documents, false, &documents) != noErr ||
             !NavOpenFolder(d, documents.path))
@@ -316,7 +310,7 @@ OSStatus NavDialogRun(NavDialogRef d)
         if (drawn)
             NavCloseWindow(d);
         if (d->options.preferenceKey != 0)
-            RememberedFolders()[d->options.preferenceKey] = d->folder;
+            NavRememberFolder(d->options.preferenceKey, d->folder);
         d->running = false;
         return noErr;
     });
@@ -465,6 +459,6 @@ OSStatus NavCompleteSave(NavReplyRecord* reply, uint32_t)
     });
 }
 
-void ResetNavPreferences() { RememberedFolders().clear(); }
+void ResetNavPreferences() { NavForgetFolders(); }
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/filedialogs/NavDialogModel.h"
+#include "platform/filedialogs/NavFolderMemory.h"
 #include "platform/filedialogs/NavServices.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/LaunchServices.h"
@@ -440,6 +441,41 @@ TEST(ItemInfo, ExtensionTypeAndPackages)
     ref.path = folder.Path("missing.txt");
     EXPECT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), fnfErr);
     EXPECT_EQ(LSCopyItemInfoForRef(nullptr, kLSRequestAllInfo, &item), paramErr);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+TEST(FolderMemory, TheFolderOfAKeyOutlivesTheRunAndDamagedLinesAreSkipped)
+{
+    navtest::Folder folder;  // forgets every folder
+    NavDialogCreationOptions options;
+    NavGetDefaultDialogCreationOptions(&options);
+    options.preferenceKey = FourCC("Mem1");
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    PushFileDialogAnswer(folder.Path("Sub/c.QzB"));
+    ASSERT_EQ(NavDialogRun(d), noErr);
+    NavDialogDispose(d);
+    // A later run reads the folder back from the preferences folder.
+    NavReloadFolders();
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    EXPECT_EQ(d->folder, folder.Path("Sub"));
+    NavDialogDispose(d);
+
+    std::map<uint32_t, std::string> folders;
+    ParseNavFolders("4D656D31 /kept\nzz\n4D656D3 /short\n4D656D32 relative\n00000000 /zero\n4D656D33 /a b", &folders);
+    EXPECT_EQ(folders, (std::map<uint32_t, std::string>{{FourCC("Mem1"), "/kept"}, {FourCC("Mem3"), "/a b"}}));
+    folders[FourCC("Mem4")] = "/two\nlines";
+    std::map<uint32_t, std::string> back;
+    ParseNavFolders(FormatNavFolders(folders), &back);
+    EXPECT_EQ(back.size(), 2u) << "a path a line cannot hold is not written";
+    NavForgetFolders();
+    NavReloadFolders();
+    EXPECT_EQ(NavRememberedFolder(FourCC("Mem1")), "");
 }
 
 }  // namespace
