@@ -292,9 +292,10 @@ OSStatus xMAC_NavGetFile(VNavReplyInfo& info, FSRef* chosen)
             if (info.files)
                 for (int32_t i = 1; i <= count; ++i) {
                     FSRef ref;
-                    if (AEGetNthPtr(&reply.selection, i, typeFSRef, nullptr, nullptr, &ref, Size(sizeof ref), nullptr) ==
+                    if (AEGetNthPtr(&reply.selection, i, typeFSRef, nullptr, nullptr, &ref, Size(sizeof ref), nullptr) !=
                         noErr)
-                        info.files->AddTail(new VFile(ref));
+                        continue;
+                    if (VFile* file = new VFile(ref)) info.files->AddTail(file);
                 }
         }
         NavDisposeReply(&reply);
@@ -320,7 +321,12 @@ VFile* MAC_RunGetFileDialog(VFileDialogFilter* filter, VArrayListPtrOf<VFile*>* 
         if (!madeLocation) info.location.descriptorType = typeNull;
         VEngine::WNETaskDeTrap();
         FSRef chosen;
-        const OSStatus err = xMAC_NavGetFile(info, &chosen);
+        OSStatus err = memFullErr;
+        try {
+            err = xMAC_NavGetFile(info, &chosen);
+        } catch (const std::bad_alloc&) {
+            // The engine's events come back and the location goes either way.
+        }
         VEngine::WNETaskReTrap();
         if (madeLocation) AEDisposeDesc(&info.location);
         if (err != noErr) return nullptr;
