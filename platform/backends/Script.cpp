@@ -338,7 +338,7 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         std::string text;
         for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];
         if (!ParseFileDialogAnswer(text, nullptr))
-            return *error = "'answer' takes a path, 'cancel', 'choose' or 'button N'", false;
+            return *error = "'answer' takes a path, 'cancel', 'choose', 'button N', 'popup N' or 'files PATH | PATH'", false;
         script->AnswerFileDialog(text);
     } else if (op == "screenshot") {
         if (w.size() != 2) return *error = "'screenshot' takes one path", false;

@@ -9,6 +9,7 @@
 #include "kernel/helpers/EntryAttributes.h"
 #include "kernel/helpers/KernelColors.h"
 #include "kernel/helpers/KernelFiles.h"
+#include "platform/files/DirectoryIds.h"
 #include "kernel/helpers/HandleCopies.h"
 #include "kernel/helpers/ResourceStrings.h"
 #include "kernel/standins/EncrypteText.h"
@@ -267,6 +268,11 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     EXPECT_EQ(BGGetEOF(refNum, &length), noErr);
     EXPECT_EQ(length, 5);
     closef(refNum);
+    // Flushing the volume, or one that does not exist, changes nothing.
+    erreure = 0;
+    FlushVolAsync(nullptr, kOnlyVolume);
+    FlushVolAsync(nullptr, 12);
+    EXPECT_EQ(erreure, 0);
     auto stamp = std::filesystem::last_write_time(fileSpec.path);
     auto sidecarStamp = std::filesystem::last_write_time(dir / "._made.txt");
     EXPECT_FALSE(isflocked(fileSpec, false));
