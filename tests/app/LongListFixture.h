@@ -100,3 +100,26 @@ protected:
 };
 
 }  // namespace apptest
+
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/resfiles/Resources.h"
+#include "tests/platform/files/TempFolder.h"
+#include "tools/rescompile/ResourceCompiler.h"
+
+namespace apptest {
+
+// Opens resources compiled from `source` as the application's own file.
+inline int16_t OpenTestResources(const platform::testing::TempFolder& folder, const std::string& source)
+{
+    platform::ResourceFileImage image;
+    std::string error;
+    EXPECT_TRUE(rescompile::CompileSource(source, "test.r", &image, &error)) << error;
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+    const std::string path = folder / "app.rsrc";
+    EXPECT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+    return platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+}
+
+}  // namespace apptest
