@@ -370,8 +370,7 @@ void DragCellAction()
     PenState pen;
     GetPenState(&pen);
     Point p;
-    GetMouse(&p);
-    LocalToGlobal(&p);
+    GetGlobalMouse(&p);
     WindowRef window = nullptr;
     const LongListHooks& hooks = CurrentLongListHooks();
     TWindow* target = nullptr;
