@@ -70,6 +70,9 @@ struct LongListRec {
     platform::Handle selBits = nullptr;
     platform::Handle openBits = nullptr;
     int16_t reserved5 = 0;
+    // Bytes the row data can reach without moving: rows added one at a
+    // time then cost no copy of the whole list each.
+    int64_t rowCapacity = 0;
 };
 
 // Creation and disposal. Null when memory runs out.

@@ -47,6 +47,25 @@ bool ResizeBits(LongListRec* l, Size bytes)
     return true;
 }
 
+// Sets the row data's size to `bytes`, growing its room by half again
+// when it must move. False, with the data as it was, when memory runs out.
+bool GrowRows(LongListRec* l, int64_t bytes)
+{
+    if (bytes > l->rowCapacity) {
+        const int64_t room = std::min<int64_t>(0x7FFFFFFF, std::max(bytes, l->rowCapacity + l->rowCapacity / 2 + 64));
+        SetHandleSize(l->rows, Size(room));
+        if (MemError() != noErr) {
+            SetHandleSize(l->rows, Size(bytes));
+            if (MemError() != noErr) return false;
+            l->rowCapacity = bytes;
+            return true;
+        }
+        l->rowCapacity = room;
+    }
+    SetHandleSize(l->rows, Size(bytes));  // within the room: in place
+    return MemError() == noErr;
+}
+
 bool Visible(const LongListRec* l, int32_t row) { return row >= l->firstVisible && row <= l->lastVisible; }
 
 // A (up to 56-bit) field of a bit array, most significant bit first.
@@ -219,8 +238,7 @@ int32_t LongLAddRow(int32_t count, int32_t position, LongListHandle list)
         ResizeBits(list, oldBits);
         return -1;
     }
-    SetHandleSize(list->rows, Size(newBytes));
-    if (MemError() != noErr) {
+    if (!GrowRows(list, newBytes)) {
         ResizeBits(list, oldBits);  // shrinking back cannot fail
         return -1;
     }
@@ -339,6 +357,7 @@ int16_t LongLCopyList(LongListHandle source, LongListHandle destination)
     DisposeHandle(destination->openBits);
     if (destination->userHandle) DisposeHandle(destination->userHandle);
     destination->rows = rows;
+    destination->rowCapacity = GetHandleSize(rows);
     destination->selBits = sel;
     destination->openBits = open;
     destination->userHandle = user;
@@ -464,6 +483,7 @@ int16_t LongLSeltoList(LongListHandle list)
     RazSelect(list);
     DisposeHandle(list->rows);
     list->rows = kept;
+    list->rowCapacity = GetHandleSize(kept);
     for (int32_t r = 0; r < k; ++r) LongLSetSelect(true, r, list);
     LongLUpdate(nullptr, list);
     return noErr;

@@ -247,3 +247,44 @@ TEST(PaletteEntries, ShortOrLyingPalettesGiveNoColour)
 
 }  // namespace
 }  // namespace apptest
+
+#include "tests/app/AppFixture.h"
+
+namespace apptest {
+namespace {
+
+class ColourSubmenuTest : public AppFixture {};
+
+TEST_F(ColourSubmenuTest, TheColourSubmenuIsTheSwatchGridAndTheDefinitionsAreRegistered)
+{
+    UseAppResources(R"(
+'MMBR' 129 { menu 130 "Edit" items 103 }
+'MITM' 103 { text "Colour" command 101 kind submenu }
+)");
+    ASSERT_EQ(BuildMenus(), noErr);
+    MenuRef colours = GetMenuHandle(103);
+    ASSERT_NE(colours, nullptr);
+    EXPECT_EQ(CountMenuItems(colours), 256);
+    int16_t answer = 0;
+    Rect r{0, 0, 0, 0};
+    CustomColorMenu(kMenuSizeMsg, colours, &r, Point{0, 0}, &answer);
+    EXPECT_EQ(GetMenuWidth(colours), 166);
+
+    // Start-up registers the arrows, and the tri-state box once handed in.
+    ResetControlDefinitions();
+    SetTriStateProc([](int16_t, ControlRef, int16_t, intptr_t) -> int32_t { return 0; });
+    RegisterAppControlDefinitions();
+    const Rect b{0, 0, 20, 66};
+    const unsigned char none[1] = {0};
+    WindowRef w = NewCWindow(nullptr, &b, none, false, 0, reinterpret_cast<WindowRef>(-1), false, 0);
+    ControlRef arrows = NewControl(w, &b, none, false, 0, 0, 1, int16_t(kArrowControlDef * 16), 0);
+    ControlRef tri = NewControl(w, &b, none, false, 0, 0, 2, int16_t(kTriStateControlDef * 16), 0);
+    EXPECT_NE(arrows, nullptr);
+    EXPECT_NE(tri, nullptr);
+    SetTriStateProc(nullptr);
+    DisposeWindow(w);
+    ResetControlDefinitions();
+}
+
+}  // namespace
+}  // namespace apptest

@@ -95,7 +95,7 @@ TEST(LongListRows, AGrowthFailureLeavesRowsAndBitsAsTheyWere)
     LongListHandle l = Numbered(40);
     LongLSetSelect(true, 7, l);
     for (int32_t after = 0; after < 4; ++after) {
-        ScopedFault fault(FaultKind::Allocation, after);
+        ScopedFault fault(FaultKind::Allocation, after, -1);
         const int32_t result = LongLAddRow(100, 3, l);
         if (result != -1) {
             EXPECT_GE(after, 2);  // the bits, both arrays and the rows each could fail

@@ -1,7 +1,11 @@
 // Mouse tracking of the long lists on a headless timeline.
 #include <gtest/gtest.h>
 
+#include "app/AppGlobals.h"
 #include "app/AppObjects.h"
+#include "app/Preferences.h"
+#include "platform/drawing/Text.h"
+#include "platform/resfiles/Resources.h"
 #include "platform/events/Events.h"
 #include "tests/app/LongListFixture.h"
 
@@ -176,6 +180,121 @@ TEST_F(LongListTrackTest, DragBoxesStartAfterFivePixelsAndLandOnWindows)
     ASSERT_EQ(target.selects.size(), 1u);
     EXPECT_FALSE(target.selects[0]);
     gTarget = nullptr;
+}
+
+}  // namespace
+}  // namespace apptest
+
+namespace apptest {
+namespace {
+
+// A conflict entry as the hooks see it.
+struct FakeConflict {
+    int16_t code = 1;
+    bool hasSecond = false;
+    int16_t previous = 0;
+    int16_t current = 1;
+};
+int gNamed = 0;
+
+class ConflictListTest : public LongListTrackTest {
+protected:
+    void SetUp() override
+    {
+        LongListTrackTest::SetUp();
+        G_MainResFile = OpenTestResources(folder, "'STR#' 1018 { \"Keep\" \"Replace\" \"Rename\" \"Skip\" }\n"
+                                                  "'STR#' 1024 { \"-\" \"\\x12\" }\n");
+        ASSERT_GT(G_MainResFile, 0);
+        gNamed = 0;
+        LongListHooks hooks = CurrentLongListHooks();
+        hooks.getConflict = [](void* e, int16_t* code, bool* second, int16_t* previous, int16_t* current) {
+            auto* c = static_cast<FakeConflict*>(e);
+            *code = c->code, *second = c->hasSecond, *previous = c->previous, *current = c->current;
+            return true;
+        };
+        hooks.setConflictChoices = [](void* e, int16_t previous, int16_t current) {
+            static_cast<FakeConflict*>(e)->previous = previous;
+            static_cast<FakeConflict*>(e)->current = current;
+        };
+        hooks.maxChoix = [](int16_t code) -> int16_t { return code == 2 ? 1 : 4; };
+        hooks.chooseNumber = [](int16_t, int16_t choice) -> int16_t { return choice; };
+        hooks.chooseValue = [](int16_t, int16_t item) -> int16_t { return item; };
+        hooks.chooseNumStrListe = [](int16_t, int16_t choice, int16_t* index, int16_t* icon) {
+            ++gNamed;
+            *index = choice;
+            *icon = -1;
+        };
+        SetLongListHooks(hooks);
+        window = Window();
+        const Rect view{20, 10, 260, 310};
+        list = LongLNew(&view, 0, kObjectRowLength, Point{60, 300}, 0, window, false, RecordDraw);
+        ASSERT_NE(list, nullptr);
+        LongLAddRow(2, 0, list);
+        for (int32_t r = 0; r < 2; ++r) {
+            void* p = &entries[r];
+            LongLSetCell(&p, kObjectRowLength, r, list);
+        }
+        SetPortWindowPort(window);
+        TextFont(GetResFont(3));
+        TextSize(GetResSize(3));
+        TextFace(0);
+        FontInfo info{};
+        GetFontInfo(&info);
+        line = int16_t(info.ascent + info.descent + info.leading);
+    }
+    void TearDown() override
+    {
+        if (G_MainResFile > 0) CloseResFile(G_MainResFile);
+        G_MainResFile = 0;
+        LongListTrackTest::TearDown();
+    }
+    // A point of row 0's choice area, `dv` below its top.
+    Point Area(int16_t h, int16_t dv) const { return Point{int16_t(20 + 2 * line + 7 + dv), h}; }
+
+    platform::testing::TempFolder folder;
+    FakeConflict entries[2];
+    int16_t line = 0;
+};
+
+TEST_F(ConflictListTest, TheChoiceAreaOpensTheChoicesAndAnotherChoiceIsKept)
+{
+    // Outside the area (its inset edges included) nothing opens.
+    for (Point p : {Area(50, 0), Area(50, 19), Area(10 + 40, 10), Area(310 - 9, 10)}) {
+        const Point g = Global(p);
+        Play(Script().Click(g.h, g.v));
+        EXPECT_FALSE(Click(LongLC_Click));
+    }
+    EXPECT_EQ(gNamed, 0);
+    EXPECT_EQ(LongLLastClick(list), 0);
+
+    // Released where it was pressed: the current choice (marked, under the mouse) again.
+    const Point in = Global(Area(100, 10));
+    Play(Script().Press(in.h, in.v).Wait(5).Release());
+    EXPECT_TRUE(Click(LongLC_Click));  // choice 1 again still counts
+    EXPECT_EQ(gNamed, 4);  // one item per choice
+    EXPECT_EQ(entries[0].current, 1);
+    entries[0].current = 3;
+    Play(Script().Press(in.h, in.v).Wait(5).Release());
+    EXPECT_FALSE(Click(LongLC_Click));
+    EXPECT_EQ(entries[0].current, 3);
+
+    // Another choice: the current one becomes the previous.
+    Play(Script().Press(in.h, in.v).Wait(5).Move(in.h, int16_t(in.v + 3 * line)).Wait(5).Release());
+    EXPECT_TRUE(Click(LongLC_Click));
+    EXPECT_EQ(entries[0].previous, 3);
+    EXPECT_EQ(entries[0].current, 4);
+
+    // A code with one choice, or a fixed choice of an entry with a second object, opens nothing.
+    gNamed = 0;
+    entries[0].code = 2;
+    Play(Script().Click(in.h, in.v));
+    EXPECT_FALSE(Click(LongLC_Click));
+    entries[0].code = 1;
+    entries[0].hasSecond = true;
+    entries[0].current = 11;
+    Play(Script().Click(in.h, in.v));
+    EXPECT_FALSE(Click(LongLC_Click));
+    EXPECT_EQ(gNamed, 0);
 }
 
 }  // namespace
