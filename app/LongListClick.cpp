@@ -327,7 +327,7 @@ bool LongLClick_Drag(Point where, uint16_t modifiers, LongListHandle list)
         }
         const bool inDisclosure = object && PtInRect(where, &disclosure);
         const bool inDrag = object && PtInRect(where, &dragBox);
-        if (!object) {
+        if (row >= list->rowCount) {
             DoubleClick(row, list);
             DoSelect(-1, modifiers, list, false, row);
         } else if (inDrag) {

@@ -191,7 +191,6 @@ LongListHandle LongLNew(const Rect* view, int32_t rows, int16_t rowLength, Point
     l->cellSize = cellSize;
     l->rowLength = int16_t((rowLength + 1) & ~1);
     l->drawProc = drawProc;
-    l->rowCount = rows;
     l->rows = NewHandle(0);
     l->clipSave = NewRgn();
     l->selBits = NewHandleClear(2);
@@ -206,6 +205,12 @@ LongListHandle LongLNew(const Rect* view, int32_t rows, int16_t rowLength, Point
         return nullptr;
     }
     RecomputeLast(l);
+    // The rows asked for get data and bits of their own (zero, clear), so
+    // the count never names rows the data lacks.
+    if (rows > 0 && LongLAddRow(rows, 0, l) != 0) {
+        LongLDispose(l);
+        return nullptr;
+    }
     return l;
 }
 
@@ -217,8 +222,7 @@ void LongLDispose(LongListHandle list)
     if (list->rows) DisposeHandle(list->rows);
     if (list->selBits) DisposeHandle(list->selBits);
     if (list->openBits) DisposeHandle(list->openBits);
-    if (list->userHandle) DisposeHandle(list->userHandle);
-    delete list;
+    delete list;  // the user data handle is its owner's
 }
 
 int32_t MaxCtlValue(LongListHandle list) { return std::max(0, list->rowCount - VisibleRows(list)); }
@@ -355,7 +359,6 @@ int16_t LongLCopyList(LongListHandle source, LongListHandle destination)
     DisposeHandle(destination->rows);
     DisposeHandle(destination->selBits);
     DisposeHandle(destination->openBits);
-    if (destination->userHandle) DisposeHandle(destination->userHandle);
     destination->rows = rows;
     destination->rowCapacity = GetHandleSize(rows);
     destination->selBits = sel;

@@ -113,6 +113,18 @@ TEST(LongListRows, AGrowthFailureLeavesRowsAndBitsAsTheyWere)
     LongLDispose(l);
 }
 
+TEST(LongListRows, ACountGivenAtCreationHasRowsBehindIt)
+{
+    const Rect view{0, 0, 160, 200};
+    LongListHandle l = LongLNew(&view, 7, 3, Point{16, 200}, 0, nullptr, false, nullptr);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->rowLength, 4);  // odd lengths round up to even
+    EXPECT_EQ(l->rowCount, 7);
+    EXPECT_EQ(RowValue(l, 6), 0);
+    EXPECT_GE(GetHandleSize(l->rows), 28);
+    LongLDispose(l);
+}
+
 TEST(LongListRows, CellsSearchAndCopies)
 {
     LongListHandle l = Numbered(6);
@@ -173,6 +185,7 @@ TEST(LongListRows, KeepingTheSelectionKeepsItsRowsInOrderAllSelected)
 {
     LongListHandle l = Numbered(50);
     for (int32_t r : {3, 17, 18, 40}) LongLSetSelect(true, r, l);
+    SetOpenCell(1, l, true);  // a row that goes: no kept row takes its open state
     {
         ScopedFault fault(FaultKind::Allocation, 0);
         EXPECT_EQ(LongLSeltoList(l), memFullErr);
@@ -189,6 +202,8 @@ TEST(LongListRows, KeepingTheSelectionKeepsItsRowsInOrderAllSelected)
         EXPECT_TRUE(LongLGetSelect(false, &x, l));
     }
     EXPECT_TRUE(LongLMultSel(l));
+    int32_t open = 0;
+    EXPECT_FALSE(LongLGetOpen(true, &open, l));
     RazSelect(l);
     EXPECT_FALSE(LongLSel(l));
     LongLDispose(l);
