@@ -86,19 +86,25 @@ TEST(Blocks, MovesAreOverlapSafeAndSearchStaysInRange)
             move(src, dst + 1, count);
             EXPECT_EQ(dst[0], 0xEE);
             EXPECT_EQ(dst[count + 1], 0xEE) << count;
-            if (count > 0) EXPECT_EQ(dst[count], count);
+            if (count > 0) {
+                EXPECT_EQ(dst[count], count);
+            }
         }
         EXPECT_EQ(moveblock(src, dst, count), static_cast<const void*>(src + count));
         uint16_t words[22];
         std::fill(std::begin(words), std::end(words), uint16_t(9));
         _raz(words, int16_t(count));
         EXPECT_EQ(words[count], 9) << count;
-        if (count > 0) EXPECT_EQ(words[count - 1], 0) << count;
+        if (count > 0) {
+            EXPECT_EQ(words[count - 1], 0) << count;
+        }
         uint8_t z[22];
         std::memset(z, 7, sizeof z);
         vClearMem(z, count);
         EXPECT_EQ(z[count], 7);
-        if (count > 0) EXPECT_EQ(z[count - 1], 0) << count;
+        if (count > 0) {
+            EXPECT_EQ(z[count - 1], 0) << count;
+        }
     }
 
     uint8_t b[8] = {1, 2, 3, 4, 5, 6, 7, 8};
