@@ -305,3 +305,35 @@ TEST_F(TextListTest, TypeAheadFindsTheNextEntryStartingSoAndWraps)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DropDownTest, PaintsTheFrameTheArrowAndTheDisabledLook)
+{
+    Setup a = Make(100, 100, {u"one"});
+    // The test look fills each part with its method number as a colour
+    // (0x00BBGGRR); the screen holds it as 0xRRGGBB.
+    auto screen = [](uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+    const uint32_t frame = screen(4 * 0x050301u), arrow = screen(30 * 0x050301u);
+    auto paint = [&] {
+        VPainter* p = a.window->GetPainter();
+        ASSERT_NE(p, nullptr);
+        a.window->DoPaintChildren(p);
+        a.window->ReleasePainter();
+    };
+    paint();
+    EXPECT_EQ(Pixel(a.window, 110, 10) & 0xFFFFFF, arrow);
+    EXPECT_EQ(Pixel(a.window, 50, 10) & 0xFFFFFF, frame);
+    EXPECT_EQ(Pixel(a.window, 103, 10) & 0xFFFFFF, frame);  // just left of the arrow
+    // The look draws a disabled control in its own status; the test look
+    // paints both statuses alike, so the state is what is checked.
+    a.root->choose.SetEnabled(false, kRedrawNone);
+    EXPECT_FALSE(a.control->IsEnabled());
+    // A click on a disabled control is taken and opens nothing.
+    VClic clic(110, 10);
+    EXPECT_TRUE(a.control->DoLeftMouse(clic));
+    EXPECT_EQ(a.control->deinits, 0);
+    delete a.window;
+}
+
+}  // namespace
