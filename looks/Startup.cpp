@@ -14,6 +14,7 @@
 #include "looks/Cust.h"
 #include "looks/LookManager.h"
 #include "platform/core/Errors.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
@@ -54,6 +55,8 @@ const char* StartQzMessage() { return gMessage; }
 int16_t StartQz()
 {
     gMessage = "";
+    // The fonts first: nothing can be shown without them.
+    if (const int16_t err = platform::InitFonts(); err != 0) return Stop(err, platform::FontStartupMessage());
     if (OpenApplicationResources() == -1) {
         const int16_t err = platform::ResError();
         return Stop(err ? err : platform::fnfErr,

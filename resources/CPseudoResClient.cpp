@@ -14,6 +14,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
+#include "resources/StoreGuard.h"
 #include "resources/AppHooks.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
@@ -72,22 +73,24 @@ bool CacheVersionAccepted(CPseudoResFile* cache)
 
 bool CPseudoResFile::InitClient(uint32_t serverFileNumber)
 {
-    AskServerTime();
-    DisposeContents();
-    fBitmaps.Clear();
-    fFork.Close();
-    fPseudoRef = CPseudoResManager::PseudoFileNum();
-    fServerFileNumber = serverFileNumber;
-    fLocal = false;
-    fBigEndian = true;
-    fSwapFlag = kBigEndianFile;
-    if (!GetNewMap()) return false;
-    OpenCache();
-    if (fLocalCache) CPseudoResManager::ResFileClosed(fLocalCache);
-    CPseudoResManager::ResFileCreated(this);
-    AnnounceClientFile();
-    Fail(noErr);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        AskServerTime();
+        DisposeContents();
+        fBitmaps.Clear();
+        fFork.Close();
+        fPseudoRef = CPseudoResManager::PseudoFileNum();
+        fServerFileNumber = serverFileNumber;
+        fLocal = false;
+        fBigEndian = true;
+        fSwapFlag = kBigEndianFile;
+        if (!GetNewMap()) return false;
+        OpenCache();
+        if (fLocalCache) CPseudoResManager::ResFileClosed(fLocalCache);
+        CPseudoResManager::ResFileCreated(this);
+        AnnounceClientFile();
+        Fail(noErr);
+        return true;
+    });
 }
 
 // The cache is a container at the file's own FSSpec. One kept from
@@ -128,28 +131,30 @@ void CPseudoResFile::OpenCache()
 
 bool CPseudoResFile::GetNewMap()
 {
-    if (fLocal) {
-        Fail(kResBadMap);
-        return false;
-    }
-    std::vector<ServerMapType> map;
-    OSErr err = FetchServerMap(fServerFileNumber, &map);
-    DisposeContents();
-    if (err != noErr) {
-        Fail(err);
-        return false;
-    }
-    for (const ServerMapType& list : map)
-        for (size_t i = 0; i < list.ids.size(); ++i) {
-            MapRecord rec;
-            rec.id = list.ids[i];
-            rec.stamp = list.stamps[i];
-            int32_t t, r;
-            fMap.Add(list.type, rec, &t, &r);
+    return Guarded<bool>(false, [&]() -> bool {
+        if (fLocal) {
+            Fail(kResBadMap);
+            return false;
         }
-    fMap.changed = false;
-    Fail(noErr);
-    return true;
+        std::vector<ServerMapType> map;
+        OSErr err = FetchServerMap(fServerFileNumber, &map);
+        DisposeContents();
+        if (err != noErr) {
+            Fail(err);
+            return false;
+        }
+        for (const ServerMapType& list : map)
+            for (size_t i = 0; i < list.ids.size(); ++i) {
+                MapRecord rec;
+                rec.id = list.ids[i];
+                rec.stamp = list.stamps[i];
+                int32_t t, r;
+                fMap.Add(list.type, rec, &t, &r);
+            }
+        fMap.changed = false;
+        Fail(noErr);
+        return true;
+    });
 }
 
 // Getting.
@@ -255,15 +260,19 @@ Handle CPseudoResFile::ClientGetInd(int32_t t, int32_t n)
 
 Handle CPseudoResFile::GetResLock(ResType type, int16_t id, bool* locked, bool flag)
 {
-    if (locked) *locked = false;
-    if (fLocal) return GetRes(type, id, flag);
-    return ClientGet(type, id, flag, true, locked);
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        if (locked) *locked = false;
+        if (fLocal) return GetRes(type, id, flag);
+        return ClientGet(type, id, flag, true, locked);
+    });
 }
 
 bool CPseudoResFile::ReloadRes(Handle contents)
 {
-    if (fLocal) return false;
-    return ClientReload(contents);
+    return Guarded<bool>(false, [&]() -> bool {
+        if (fLocal) return false;
+        return ClientReload(contents);
+    });
 }
 
 bool CPseudoResFile::ClientReload(Handle contents)
@@ -403,28 +412,32 @@ bool CPseudoResFile::ClientRemove(ResType type, int16_t id, Handle contents, boo
 
 int16_t CPseudoResFile::WhoLockedRes(ResType type, int16_t id)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, true, &t, &r)) {
-        Fail(kResNotFound);
-        return 0;
-    }
-    if (fLocal) {
-        Fail(noErr);
-        return 0;
-    }
-    OSErr err = noErr;
-    int16_t holder = AskWhoLocked(fServerFileNumber, type, id, &err);
-    Fail(err);
-    return holder;
+    return Guarded<int16_t>(0, [&]() -> int16_t {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, true, &t, &r)) {
+            Fail(kResNotFound);
+            return 0;
+        }
+        if (fLocal) {
+            Fail(noErr);
+            return 0;
+        }
+        OSErr err = noErr;
+        int16_t holder = AskWhoLocked(fServerFileNumber, type, id, &err);
+        Fail(err);
+        return holder;
+    });
 }
 
 bool CPseudoResFile::UnloadRes(ResType type, int16_t id)
 {
-    int32_t t, r;
-    if (fLocal || !fMap.FindID(type, id, true, &t, &r)) return false;
-    OSErr err = TellUnloaded(fServerFileNumber, type, id);
-    Fail(err);
-    return err == noErr;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (fLocal || !fMap.FindID(type, id, true, &t, &r)) return false;
+        OSErr err = TellUnloaded(fServerFileNumber, type, id);
+        Fail(err);
+        return err == noErr;
+    });
 }
 
 bool CPseudoResFile::UnloadRes(Handle) { return false; }
@@ -433,9 +446,11 @@ CPseudoResFile::OSType CPseudoResFile::CacheFileKind() { return FourCC("LOCQ"); 
 
 bool CPseudoResFile::ExecResAction(ResType type, int16_t id, int16_t action)
 {
-    if (!fLocal) ApplyServerAction(type, id, action);
-    if (action != 4) resQzhook(type, id, kResChangeMarker, action);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        if (!fLocal) ApplyServerAction(type, id, action);
+        if (action != 4) resQzhook(type, id, kResChangeMarker, action);
+        return true;
+    });
 }
 
 void CPseudoResFile::ApplyServerAction(ResType type, int16_t id, int16_t action)

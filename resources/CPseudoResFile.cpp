@@ -1,6 +1,9 @@
 // CPseudoResFile: lifecycle, opening, creating, committing and closing.
+#include "resources/StoreGuard.h"
 #include "resources/CPseudoResFile.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <vector>
 
@@ -130,7 +133,12 @@ bool CPseudoResFile::Init(bool acceptMarked)
     DisposeContents();
     fBitmaps.Clear();
     fLocal = true;
-    OSErr err = OpenContainer(acceptMarked);
+    OSErr err = kResMemFull;
+    try {
+        err = OpenContainer(acceptMarked);
+    } catch (...) {
+        err = kResMemFull;
+    }
     if (err != noErr) {
         fFork.Close();
         fBitmaps.Clear();
@@ -175,9 +183,14 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
         return false;
     }
     DisposeContents();
-    err = fFork.Open(fSpec, true);
-    if (err == noErr && !fFork.IsWritable()) err = wrPermErr;
-    if (err == noErr) err = WriteNewFile();
+    // From here on a failure of any kind takes the new file away again.
+    try {
+        err = fFork.Open(fSpec, true);
+        if (err == noErr && !fFork.IsWritable()) err = wrPermErr;
+        if (err == noErr) err = WriteNewFile();
+    } catch (...) {
+        err = kResMemFull;
+    }
     if (err != noErr) {
         fFork.Close();
         fBitmaps.Clear();
@@ -228,6 +241,8 @@ OSErr CPseudoResFile::WriteBlock(int32_t t, int32_t r)
 {
     const ResType type = fMap.TypeAt(t).type;
     const MapRecord& rec = fMap.At(t, r);
+    // Copy on write: a committed block is never overwritten.
+    assert(fBitmaps.IsFresh(rec.offset, rec.length));
     const uint32_t size = uint32_t(GetHandleSize(rec.contents));
     std::vector<uint8_t> block(kBlockHeaderSize + size);
     WriteBE16(&block[0], kBlockMarker);
@@ -246,75 +261,126 @@ OSErr CPseudoResFile::WriteBlock(int32_t t, int32_t r)
 
 bool CPseudoResFile::UpdateResNoMap()
 {
-    // A server-backed file sends every change at once: nothing waits here.
-    if (!fLocal) {
+    return Guarded<bool>(false, [&]() -> bool {
+        // A server-backed file sends every change at once: nothing waits here.
+        if (!fLocal) {
+            Fail(noErr);
+            return true;
+        }
+        if (!fFork.IsOpen()) {
+            Fail(kResNoFile);
+            return false;
+        }
+        if (!fFork.IsWritable()) {
+            Fail(wrPermErr);
+            return false;
+        }
+        for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+            for (int32_t r = 0; r < int32_t(fMap.TypeAt(t).records.size()); ++r) {
+                const MapRecord& rec = fMap.At(t, r);
+                if (!(rec.attributes & kAttrChanged)) continue;
+                if (rec.contents) {
+                    // A block the committed map reaches, or one too small for
+                    // contents resized behind the store's back, gets a new place.
+                    uint64_t need = uint64_t(GetHandleSize(rec.contents)) + kBlockHeaderSize;
+                    OSErr err = need > kMaxPages * uint64_t(kBytesPerPage) ? dskFulErr : Replace(t, r, uint32_t(need));
+                    if (err == noErr) err = WriteBlock(t, r);
+                    if (err != noErr) {
+                        fCommitFailed = true;
+                        Fail(err);
+                        return false;
+                    }
+                }
+                fMap.Edit(t, r).attributes &= uint16_t(~kAttrChanged);
+            }
+        }
         Fail(noErr);
         return true;
-    }
-    if (!fFork.IsOpen()) {
-        Fail(kResNoFile);
-        return false;
-    }
-    if (!fFork.IsWritable()) {
-        Fail(wrPermErr);
-        return false;
-    }
-    for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
-        for (int32_t r = 0; r < int32_t(fMap.TypeAt(t).records.size()); ++r) {
-            const MapRecord& rec = fMap.At(t, r);
-            if (!(rec.attributes & kAttrChanged)) continue;
-            if (rec.contents) {
-                // Contents resized behind the store's back get a place that
-                // fits them before they are written.
-                uint64_t need = uint64_t(GetHandleSize(rec.contents)) + kBlockHeaderSize;
-                OSErr err = need == rec.length ? noErr : Replace(t, r, uint32_t(need));
-                if (err == noErr) err = WriteBlock(t, r);
-                if (err != noErr) {
-                    fCommitFailed = true;
-                    Fail(err);
-                    return false;
-                }
-            }
-            fMap.Edit(t, r).attributes &= uint16_t(~kAttrChanged);
-        }
-    }
-    Fail(noErr);
-    return true;
+    });
 }
 
+// Writes the page-table entries a committed header does not read: all of
+// them in a table that moved since the last commit, else those of the
+// pages added since (the entries of existing pages never change).
 OSErr CPseudoResFile::WritePageTable()
 {
     const auto& table = fBitmaps.Table();
-    std::vector<uint8_t> bytes(4 * table.size());
-    for (size_t p = 0; p < table.size(); ++p) {
-        WriteBE32(&bytes[4 * p], table[p]);
-        MapWordsToFile(&bytes[4 * p], 4, fSwapFlag);
+    const size_t from = fPageTableOffset == fDiskHeader.pageTableOffset
+                            ? std::min<size_t>(PagesFor(fDiskHeader.logicalEnd), table.size())
+                            : 0;
+    if (from == table.size()) return noErr;
+    std::vector<uint8_t> bytes(4 * (table.size() - from));
+    for (size_t p = from; p < table.size(); ++p) {
+        WriteBE32(&bytes[4 * (p - from)], table[p]);
+        MapWordsToFile(&bytes[4 * (p - from)], 4, fSwapFlag);
     }
-    return fFork.WriteAt(fPageTableOffset, bytes.data(), uint32_t(bytes.size()), fBitmaps.LogicalEnd());
+    return fFork.WriteAt(fPageTableOffset + 4 * from, bytes.data(), uint32_t(bytes.size()), fBitmaps.LogicalEnd());
 }
 
 bool CPseudoResFile::WriteMap()
 {
-    if (!fMapWritingEnabled) return true;
-    std::vector<uint8_t> bytes = fMap.Encode(fSwapFlag);
-    OSErr err = fFork.WriteAt(fMapOffset, bytes.data(), uint32_t(bytes.size()), fBitmaps.LogicalEnd());
-    if (err != noErr) {
-        Fail(err);
+    return Guarded<bool>(false, [&]() -> bool {
+        if (!fMapWritingEnabled) return true;
+        assert(fBitmaps.IsFresh(fMapOffset, MapAreaFor(fMapLength)));
+        std::vector<uint8_t> bytes = fMap.Encode(fSwapFlag);
+        OSErr err = fFork.WriteAt(fMapOffset, bytes.data(), uint32_t(bytes.size()), fBitmaps.LogicalEnd());
+        if (err != noErr) {
+            Fail(err);
+            return false;
+        }
+        fMap.changed = false;
+        return true;
+    });
+}
+
+// What the header about to be written reaches must not be given up: the
+// units given up are cleared once that header is on disk.
+bool CPseudoResFile::ReachesNothingFreed() const
+{
+    if (fBitmaps.IsPendingFree(fMapOffset, MapAreaFor(fMapLength))) return false;
+    if (fBitmaps.IsPendingFree(fPageTableOffset, fPageTableOffset == kFirstPageTableOffset ? kFirstPageTableBytes
+                                                                                          : kMovedPageTableBytes))
         return false;
-    }
-    fMap.changed = false;
+    for (uint32_t offset : fBitmaps.Table())
+        if (fBitmaps.IsPendingFree(offset, kPageBytes)) return false;
+    for (int32_t t = 0; t < fMap.TypeCount(); ++t)
+        for (const MapRecord& rec : fMap.TypeAt(t).records)
+            if (fBitmaps.IsPendingFree(rec.offset, rec.length)) return false;
     return true;
 }
 
-// Everything the new header points at is written and flushed first; the
-// header goes last, so a crash leaves the previous commit readable.
+// How a commit survives a crash. Assumed of the disk: writes issued before
+// a flush (fdatasync) are on it when the flush returns, writes issued after
+// a flush may land in any order and in part, and a 512-byte sector is
+// written whole (the header's 36 bytes lie in sector 0).
+//  (1) UpdateResNoMap wrote every changed block to units allocated since
+//      the last commit; no byte the committed header reaches was touched.
+//  (2) The map, when it changed, goes to such units too; the old area is
+//      only given up.
+//  (3) The page table moves to a new area when it must, else only entries
+//      past the committed page count are written.
+//  (4) Dirty bitmap pages are written in place. Until (7) bits are only
+//      set, never cleared, so any mix of old and new sectors still marks
+//      every unit the committed map uses: a crash leaks space, never
+//      loses it.
+//  (5) Flush: all the new header will reach is on the disk.
+//  (6) The header, in place, then a flush. A crash before the header is on
+//      the disk leaves the previous commit; after it, the new one.
+//  (7) Only now are the units given up cleared, in memory, and the pages
+//      holding them written (a crash there leaks space only).
+// A failure before (6) leaves the disk at the previous commit and the
+// commit can be tried again. A failure in (6) may or may not have put the
+// new header on the disk: from then on nothing allocated so far is
+// rewritten and nothing given up is reused until a later commit succeeds.
 OSErr CPseudoResFile::CommitAll()
 {
     if (fMap.changed && fMapWritingEnabled) {
-        uint32_t length = fMap.CalcMapLen();
-        if (MapAreaFor(length) != MapAreaFor(fMapLength)) {
+        const uint32_t length = fMap.CalcMapLen();
+        const uint32_t area = MapAreaFor(length);
+        // A map area from an earlier failed attempt is still unreached.
+        if (area != MapAreaFor(fMapLength) || !fBitmaps.IsFresh(fMapOffset, area)) {
             uint32_t place = 0;
-            OSErr err = fBitmaps.FindPlace(MapAreaFor(length), &place);
+            OSErr err = fBitmaps.FindPlace(area, &place);
             if (err != noErr) return err;
             fBitmaps.FreePlace(fMapOffset, MapAreaFor(fMapLength));
             fMapOffset = place;
@@ -331,11 +397,12 @@ OSErr CPseudoResFile::CommitAll()
         fPageTableOffset = place;
         fBitmaps.NoteTableChanged();
     }
-    OSErr err = fBitmaps.WriteDirtyPages(fFork);
-    if (err == noErr && fBitmaps.TableEverChanged()) err = WritePageTable();
+    OSErr err = WritePageTable();
+    if (err == noErr) err = fBitmaps.WriteDirtyPages(fFork);
     if (err == noErr) err = fFork.Flush();
     if (err != noErr) return err;
 
+    assert(ReachesNothingFreed());
     ContainerHeader previous = fDiskHeader;
     fDiskHeader = ContainerHeader{fMagic, fBitmaps.LogicalEnd(), fMapOffset, fPageTableOffset, fMapLength,
                                   kFlagOpenForWriting, kFlagsMarker};
@@ -343,30 +410,31 @@ OSErr CPseudoResFile::CommitAll()
     if (err == noErr) err = fFork.Flush();
     if (err != noErr) {
         fDiskHeader = previous;
+        fBitmaps.ForgetFresh();
         return err;
     }
     fBitmaps.MarkTableWritten();
-    // The new header no longer points at what this commit gave up: only
-    // now may its units be cleared and handed out again.
     fBitmaps.ReleaseFreed();
-    err = fBitmaps.WriteDirtyPages(fFork);
-    if (err == noErr) err = fFork.Flush();
-    return err;
+    // The cleared bits are written now or with the next commit.
+    fBitmaps.WriteDirtyPages(fFork);
+    return noErr;
 }
 
 bool CPseudoResFile::UpdateRes()
 {
-    if (!fLocal) {
-        // Only the cache of fetched contents is kept on disk.
-        if (fLocalCache && !fLocalCache->UpdateRes()) return false;
-        Fail(noErr);
-        return true;
-    }
-    if (!UpdateResNoMap()) return false;
-    OSErr err = CommitAll();
-    fCommitFailed = err != noErr;
-    Fail(err);
-    return err == noErr;
+    return Guarded<bool>(false, [&]() -> bool {
+        if (!fLocal) {
+            // Only the cache of fetched contents is kept on disk.
+            if (fLocalCache && !fLocalCache->UpdateRes()) return false;
+            Fail(noErr);
+            return true;
+        }
+        if (!UpdateResNoMap()) return false;
+        OSErr err = CommitAll();
+        fCommitFailed = err != noErr;
+        Fail(err);
+        return err == noErr;
+    });
 }
 
 bool CPseudoResFile::Close(bool update)
@@ -404,20 +472,24 @@ bool CPseudoResFile::Close(bool update)
 
 void CPseudoResFile::upgrade(uint32_t magic)
 {
-    fMagic = magic;
-    fDiskHeader.magic = magic;
-    if (IsReadOnly() || !fFork.IsOpen()) return;
-    uint8_t bytes[4];
-    WriteBE32(bytes, magic);
-    MapWordsToFile(bytes, 4, fSwapFlag);
-    fFork.WriteAt(0, bytes, 4, fBitmaps.LogicalEnd());
+    GuardedVoid([&] {
+        fMagic = magic;
+        fDiskHeader.magic = magic;
+        if (IsReadOnly() || !fFork.IsOpen()) return;
+        uint8_t bytes[4];
+        WriteBE32(bytes, magic);
+        MapWordsToFile(bytes, 4, fSwapFlag);
+        fFork.WriteAt(0, bytes, 4, fBitmaps.LogicalEnd());
+    });
 }
 
 bool CPseudoResFile::HasGoodBitsTable(ResProgressProc progress, void* data)
 {
-    OSErr err = CheckUnits(fBitmaps, fPageTableOffset, fMapOffset, fMapLength, fMap, progress, data);
-    Fail(err);
-    return err == noErr;
+    return Guarded<bool>(false, [&]() -> bool {
+        OSErr err = CheckUnits(fBitmaps, fPageTableOffset, fMapOffset, fMapLength, fMap, progress, data);
+        Fail(err);
+        return err == noErr;
+    });
 }
 
 bool CPseudoResFile::IsLocal() { return fLocal; }

@@ -155,15 +155,18 @@ private:
     platform::OSErr WriteBlock(int32_t t, int32_t r);
     platform::OSErr WritePageTable();
     platform::OSErr CommitAll();
+    bool ReachesNothingFreed() const;
     // Reads a record's payload into a new handle, unscrambled, still in
     // the file's byte order.
     platform::OSErr ReadPayload(ResType type, const container::MapRecord& rec, Handle* out);
     Handle LoadRecord(int32_t t, int32_t r);
     // Marks a record as freshly loaded (the access counter restarts).
     void NoteLoaded(int32_t t, int32_t r);
-    // Gives a record a place that fits `length` bytes (a new one when the
-    // number of units changes); the old place is freed afterwards.
+    // Gives a record a place that fits `length` bytes: the one it has when
+    // that fits and was allocated since the last commit, else a new one
+    // (the old place is given up).
     platform::OSErr Replace(int32_t t, int32_t r, uint32_t length);
+    platform::OSErr PlaceOrUndo(uint32_t length, uint32_t* place, int32_t t, int32_t r);
     void RemoveAt(int32_t t, int32_t r);
     void RemoveNames(ResType type, const int16_t* id);
     uint32_t ScrambleKey(ResType type, const container::MapRecord& rec) const;

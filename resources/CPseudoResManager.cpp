@@ -1,3 +1,4 @@
+#include "resources/StoreGuard.h"
 #include "resources/CPseudoResManager.h"
 
 #include <algorithm>
@@ -24,9 +25,13 @@ uint32_t CPseudoResManager::ServerDBFile() { return ServerClient().structureFile
 
 OSErr CPseudoResManager::ReceiveResFiles()
 {
-    ServerFileList list;
-    return AskFileList(&list);
+    return Guarded<OSErr>(kResMemFull, [&]() -> OSErr {
+        ServerFileList list;
+        return AskFileList(&list);
+    });
 }
+
+void NoteStoreMemoryFull() noexcept { CPseudoResManager::SetLastError(kResMemFull); }
 
 void CPseudoResManager::SetLastError(OSErr err)
 {
@@ -114,253 +119,309 @@ void CPseudoResManager::SetDBResFalse(CPseudoResFile* file)
 
 CPseudoResFile* CPseudoResManager::FindRes(Handle contents, int32_t* typeIndex, int32_t* recordIndex)
 {
-    int32_t t = 0, r = 0;
-    if (contents)
-        for (auto it = sFiles.rbegin(); it != sFiles.rend(); ++it)
-            if ((*it)->FindRes(contents, &t, &r)) {
-                if (typeIndex) *typeIndex = t;
-                if (recordIndex) *recordIndex = r;
-                return *it;
-            }
-    SetLastError(kResNoSuchHandle);
-    return nullptr;
+    return Guarded<CPseudoResFile*>(nullptr, [&]() -> CPseudoResFile* {
+        int32_t t = 0, r = 0;
+        if (contents)
+            for (auto it = sFiles.rbegin(); it != sFiles.rend(); ++it)
+                if ((*it)->FindRes(contents, &t, &r)) {
+                    if (typeIndex) *typeIndex = t;
+                    if (recordIndex) *recordIndex = r;
+                    return *it;
+                }
+        SetLastError(kResNoSuchHandle);
+        return nullptr;
+    });
 }
 
 CPseudoResFile* CPseudoResManager::FindID(ResType type, int16_t id, bool includeEnciphered, int32_t* typeIndex,
                                           int32_t* recordIndex)
 {
-    int32_t t = 0, r = 0;
-    for (CPseudoResFile* f = sCurrent; f; f = f->NextFile())
-        if (f->FindID(type, id, &t, &r, includeEnciphered)) {
-            if (typeIndex) *typeIndex = t;
-            if (recordIndex) *recordIndex = r;
-            SetLastError(noErr);
-            return f;
-        }
-    SetLastError(kResNotFound);
-    return nullptr;
+    return Guarded<CPseudoResFile*>(nullptr, [&]() -> CPseudoResFile* {
+        int32_t t = 0, r = 0;
+        for (CPseudoResFile* f = sCurrent; f; f = f->NextFile())
+            if (f->FindID(type, id, &t, &r, includeEnciphered)) {
+                if (typeIndex) *typeIndex = t;
+                if (recordIndex) *recordIndex = r;
+                SetLastError(noErr);
+                return f;
+            }
+        SetLastError(kResNotFound);
+        return nullptr;
+    });
 }
 
 CPseudoResFile* CPseudoResManager::HomeRes(Handle contents) { return FindRes(contents, nullptr, nullptr); }
 
 bool CPseudoResManager::AddRes(Handle contents, ResType type, int16_t id, bool convert)
 {
-    if (!sCurrent) {
-        SetLastError(kResNoFile);
-        return false;
-    }
-    return sCurrent->AddRes(contents, type, id, convert);
+    return Guarded<bool>(false, [&]() -> bool {
+        if (!sCurrent) {
+            SetLastError(kResNoFile);
+            return false;
+        }
+        return sCurrent->AddRes(contents, type, id, convert);
+    });
 }
 
 bool CPseudoResManager::AddResNow(const void* data, int32_t length, ResType type, int16_t id, uint32_t stamp)
 {
-    if (!sCurrent) {
-        SetLastError(kResNoFile);
-        return false;
-    }
-    return sCurrent->AddResNow(data, length, type, id, stamp);
+    return Guarded<bool>(false, [&]() -> bool {
+        if (!sCurrent) {
+            SetLastError(kResNoFile);
+            return false;
+        }
+        return sCurrent->AddResNow(data, length, type, id, stamp);
+    });
 }
 
 Handle CPseudoResManager::GetRes(ResType type, int16_t id, bool includeEnciphered)
 {
-    CPseudoResFile* f = FindID(type, id, includeEnciphered, nullptr, nullptr);
-    return f ? f->GetRes(type, id, includeEnciphered) : nullptr;
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        CPseudoResFile* f = FindID(type, id, includeEnciphered, nullptr, nullptr);
+        return f ? f->GetRes(type, id, includeEnciphered) : nullptr;
+    });
 }
 
 bool CPseudoResManager::ApplyToRes(ResType type, int16_t id, bool includeEnciphered, CPseudoResFunctor& functor)
 {
-    for (CPseudoResFile* f = sCurrent; f; f = f->NextFile()) {
-        if (f->ApplyToRes(type, id, includeEnciphered, functor)) return true;
-        if (sLastError != kResNotFound) return false;
-    }
-    SetLastError(kResNotFound);
-    return false;
+    return Guarded<bool>(false, [&]() -> bool {
+        for (CPseudoResFile* f = sCurrent; f; f = f->NextFile()) {
+            if (f->ApplyToRes(type, id, includeEnciphered, functor)) return true;
+            if (sLastError != kResNotFound) return false;
+        }
+        SetLastError(kResNotFound);
+        return false;
+    });
 }
 
 int16_t CPseudoResManager::GetResID(ResType type, const unsigned char* name, bool flag)
 {
-    for (CPseudoResFile* f = sCurrent; f; f = f->NextFile())
-        if (int16_t id = f->GetResID(type, name, flag)) return id;
-    return 0;
+    return Guarded<int16_t>(0, [&]() -> int16_t {
+        for (CPseudoResFile* f = sCurrent; f; f = f->NextFile())
+            if (int16_t id = f->GetResID(type, name, flag)) return id;
+        return 0;
+    });
 }
 
 bool CPseudoResManager::GetResName(ResType type, int16_t id, unsigned char* name)
 {
-    name[0] = 0;
-    for (CPseudoResFile* f = sCurrent; f; f = f->NextFile())
-        if (f->GetResName(type, id, name)) return true;
-    name[0] = 0;
-    return false;
+    return Guarded<bool>(false, [&]() -> bool {
+        name[0] = 0;
+        for (CPseudoResFile* f = sCurrent; f; f = f->NextFile())
+            if (f->GetResName(type, id, name)) return true;
+        name[0] = 0;
+        return false;
+    });
 }
 
 bool CPseudoResManager::SetResName(ResType type, int16_t id, const unsigned char* name)
 {
-    CPseudoResFile* f = FindID(type, id, true, nullptr, nullptr);
-    if (!f) return false;
-    return f->SetResName(type, id, name);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindID(type, id, true, nullptr, nullptr);
+        if (!f) return false;
+        return f->SetResName(type, id, name);
+    });
 }
 
 Handle CPseudoResManager::GetResNameList(ResType type)
 {
-    if (!sCurrent) {
-        SetLastError(kResNoFile);
-        return nullptr;
-    }
-    return sCurrent->GetResNameList(type);
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        if (!sCurrent) {
+            SetLastError(kResNoFile);
+            return nullptr;
+        }
+        return sCurrent->GetResNameList(type);
+    });
 }
 
 VWordArray* CPseudoResManager::GetResIDList(ResType type)
 {
-    if (!sCurrent) {
-        SetLastError(kResNoFile);
-        return nullptr;
-    }
-    return sCurrent->GetResIDList(type);
+    return Guarded<VWordArray*>(nullptr, [&]() -> VWordArray* {
+        if (!sCurrent) {
+            SetLastError(kResNoFile);
+            return nullptr;
+        }
+        return sCurrent->GetResIDList(type);
+    });
 }
 
 VLongArray* CPseudoResManager::GetTypeList()
 {
-    if (!sCurrent) {
-        SetLastError(kResNoFile);
-        return nullptr;
-    }
-    return sCurrent->GetTypeList();
+    return Guarded<VLongArray*>(nullptr, [&]() -> VLongArray* {
+        if (!sCurrent) {
+            SetLastError(kResNoFile);
+            return nullptr;
+        }
+        return sCurrent->GetTypeList();
+    });
 }
 
 int32_t CPseudoResManager::GetResSize(ResType type, int16_t id)
 {
-    for (CPseudoResFile* f = sCurrent; f; f = f->NextFile()) {
-        int32_t size = f->GetResSize(type, id);
-        if (size >= 0) return size;
-    }
-    SetLastError(kResNotFound);
-    return -1;
+    return Guarded<int32_t>(-1, [&]() -> int32_t {
+        for (CPseudoResFile* f = sCurrent; f; f = f->NextFile()) {
+            int32_t size = f->GetResSize(type, id);
+            if (size >= 0) return size;
+        }
+        SetLastError(kResNotFound);
+        return -1;
+    });
 }
 
 bool CPseudoResManager::WriteResource(Handle contents)
 {
-    CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
-    return f && f->WriteResource(contents, 0, 0);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
+        return f && f->WriteResource(contents, 0, 0);
+    });
 }
 
 Handle CPseudoResManager::GetResConnect(ResType type, int16_t id)
 {
-    if (!sCurrent) {
-        SetLastError(kResNoFile);
-        return nullptr;
-    }
-    CPseudoResFile* f = FindID(type, id, true, nullptr, nullptr);
-    return f ? f->GetResConnect(type, id) : nullptr;
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        if (!sCurrent) {
+            SetLastError(kResNoFile);
+            return nullptr;
+        }
+        CPseudoResFile* f = FindID(type, id, true, nullptr, nullptr);
+        return f ? f->GetResConnect(type, id) : nullptr;
+    });
 }
 
 bool CPseudoResManager::ActionRes(Handle contents, int16_t action)
 {
-    CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
-    return f && f->ActionRes(contents, action);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
+        return f && f->ActionRes(contents, action);
+    });
 }
 
 bool CPseudoResManager::IsCrypted(Handle contents)
 {
-    CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
-    return f && f->IsCrypted(contents);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
+        return f && f->IsCrypted(contents);
+    });
 }
 
 uint32_t CPseudoResManager::GetTimeStamp(Handle contents)
 {
-    CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
-    return f ? f->GetTimeStamp(contents) : 0;
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
+        CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
+        return f ? f->GetTimeStamp(contents) : 0;
+    });
 }
 
 bool CPseudoResManager::GetResInfo(Handle contents, int16_t* id, ResType* type)
 {
-    CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
-    if (!f) {
-        if (id) *id = -10000;
-        if (type) *type = FourCC("!!!!");
-        SetLastError(kResNotFound);
-        return false;
-    }
-    return f->GetResInfo(contents, id, type);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
+        if (!f) {
+            if (id) *id = -10000;
+            if (type) *type = FourCC("!!!!");
+            SetLastError(kResNotFound);
+            return false;
+        }
+        return f->GetResInfo(contents, id, type);
+    });
 }
 
 int16_t CPseudoResManager::CountRes(ResType type, bool includeEnciphered)
 {
-    if (!sCurrent) {
-        SetLastError(kResNoSuchHandle);
-        return 0;
-    }
-    return sCurrent->CountRes(type, includeEnciphered);
+    return Guarded<int16_t>(0, [&]() -> int16_t {
+        if (!sCurrent) {
+            SetLastError(kResNoSuchHandle);
+            return 0;
+        }
+        return sCurrent->CountRes(type, includeEnciphered);
+    });
 }
 
 int16_t CPseudoResManager::UniqueID(ResType type)
 {
-    if (!sCurrent) {
-        SetLastError(kResNoSuchHandle);
-        return 0;
-    }
-    return sCurrent->UniqueID(type);
+    return Guarded<int16_t>(0, [&]() -> int16_t {
+        if (!sCurrent) {
+            SetLastError(kResNoSuchHandle);
+            return 0;
+        }
+        return sCurrent->UniqueID(type);
+    });
 }
 
 bool CPseudoResManager::UnloadRes(ResType type, int16_t id)
 {
-    bool any = false;
-    for (CPseudoResFile* f = sFirst; f; f = f->NextFile()) any = f->UnloadRes(type, id) || any;
-    return any;
+    return Guarded<bool>(false, [&]() -> bool {
+        bool any = false;
+        for (CPseudoResFile* f = sFirst; f; f = f->NextFile()) any = f->UnloadRes(type, id) || any;
+        return any;
+    });
 }
 
 bool CPseudoResManager::ReloadRes(Handle contents)
 {
-    CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
-    return f && f->ReloadRes(contents);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
+        return f && f->ReloadRes(contents);
+    });
 }
 
 bool CPseudoResManager::RmveRes(Handle contents)
 {
-    CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
-    return f && f->RmveRes(contents);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindRes(contents, nullptr, nullptr);
+        return f && f->RmveRes(contents);
+    });
 }
 
 bool CPseudoResManager::RmveRes(ResType type, int16_t id, bool includeEnciphered)
 {
-    CPseudoResFile* f = FindID(type, id, includeEnciphered, nullptr, nullptr);
-    return f && f->RmveRes(type, id, includeEnciphered);
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = FindID(type, id, includeEnciphered, nullptr, nullptr);
+        return f && f->RmveRes(type, id, includeEnciphered);
+    });
 }
 
 Handle CPseudoResManager::GetResLock(ResType type, int16_t id, bool* locked, bool flag)
 {
-    if (locked) *locked = false;
-    CPseudoResFile* f = FindID(type, id, flag, nullptr, nullptr);
-    return f ? f->GetResLock(type, id, locked, flag) : nullptr;
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        if (locked) *locked = false;
+        CPseudoResFile* f = FindID(type, id, flag, nullptr, nullptr);
+        return f ? f->GetResLock(type, id, locked, flag) : nullptr;
+    });
 }
 
 CPseudoResFile* CPseudoResManager::OpenFile(const FSSpec& fileSpec, bool readOnly, bool acceptMarked)
 {
-    auto* file = new CPseudoResFile(fileSpec, readOnly);
-    if (!file) {
-        SetLastError(kResMemFull);
-        return nullptr;
-    }
-    if (!file->Init(acceptMarked)) {
-        OSErr err = sLastError;
-        delete file;
-        SetLastError(err);
-        return nullptr;
-    }
-    return file;
+    return Guarded<CPseudoResFile*>(nullptr, [&]() -> CPseudoResFile* {
+        auto* file = new CPseudoResFile(fileSpec, readOnly);
+        if (!file) {
+            SetLastError(kResMemFull);
+            return nullptr;
+        }
+        if (!file->Init(acceptMarked)) {
+            OSErr err = sLastError;
+            delete file;
+            SetLastError(err);
+            return nullptr;
+        }
+        return file;
+    });
 }
 
 CPseudoResFile* CPseudoResManager::Create(const FSSpec& fileSpec, OSType creator, OSType fileType)
 {
-    auto* file = new CPseudoResFile(fileSpec, false);
-    if (!file) {
-        SetLastError(kResMemFull);
-        return nullptr;
-    }
-    if (!file->Create(creator, fileType)) {
-        OSErr err = sLastError;
-        delete file;
-        SetLastError(err);
-        return nullptr;
-    }
-    return file;
+    return Guarded<CPseudoResFile*>(nullptr, [&]() -> CPseudoResFile* {
+        auto* file = new CPseudoResFile(fileSpec, false);
+        if (!file) {
+            SetLastError(kResMemFull);
+            return nullptr;
+        }
+        if (!file->Create(creator, fileType)) {
+            OSErr err = sLastError;
+            delete file;
+            SetLastError(err);
+            return nullptr;
+        }
+        return file;
+    });
 }

@@ -5,6 +5,7 @@
 
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "resources/StoreGuard.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
 
@@ -94,105 +95,124 @@ void SetName(NameEntry& entry, const unsigned char* name)
 
 bool CPseudoResFile::GetResName(ResType type, int16_t id, unsigned char* name)
 {
-    name[0] = 0;
-    int32_t t, r;
-    if (!FindID(type, id, &t, &r, true)) return false;
-    Handle names = GetRes(kNamesType, kNamesId, true);
-    if (names) {
-        std::vector<NameGroup> groups = ParseNames(names);
-        if (NameEntry* entry = FindEntry(groups, type, id)) std::memcpy(name, entry->name, size_t(entry->name[0]) + 1);
-    }
-    CPseudoResManager::SetLastError(noErr);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        name[0] = 0;
+        int32_t t, r;
+        if (!FindID(type, id, &t, &r, true)) return false;
+        Handle names = GetRes(kNamesType, kNamesId, true);
+        if (names) {
+            std::vector<NameGroup> groups = ParseNames(names);
+            if (NameEntry* entry = FindEntry(groups, type, id)) std::memcpy(name, entry->name, size_t(entry->name[0]) + 1);
+        }
+        CPseudoResManager::SetLastError(noErr);
+        return true;
+    });
 }
 
 bool CPseudoResFile::SetResName(ResType type, int16_t id, const unsigned char* name)
 {
-    int32_t t, r;
-    if (!FindID(type, id, &t, &r, true)) return false;
-    Handle names = GetRes(kNamesType, kNamesId, true);
-    std::vector<NameGroup> groups;
-    if (names) groups = ParseNames(names);
-    if (NameEntry* entry = FindEntry(groups, type, id)) {
-        SetName(*entry, name);
-    } else {
-        NameEntry fresh;
-        fresh.id = id;
-        SetName(fresh, name);
-        NameGroup* group = nullptr;
-        for (NameGroup& g : groups)
-            if (g.type == type) group = &g;
-        if (group) {
-            group->entries.insert(group->entries.begin(), fresh);
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!FindID(type, id, &t, &r, true)) return false;
+        Handle names = GetRes(kNamesType, kNamesId, true);
+        std::vector<NameGroup> groups;
+        if (names) groups = ParseNames(names);
+        if (NameEntry* entry = FindEntry(groups, type, id)) {
+            SetName(*entry, name);
         } else {
-            groups.push_back(NameGroup{type, {fresh}});
+            NameEntry fresh;
+            fresh.id = id;
+            SetName(fresh, name);
+            NameGroup* group = nullptr;
+            for (NameGroup& g : groups)
+                if (g.type == type) group = &g;
+            if (group) {
+                group->entries.insert(group->entries.begin(), fresh);
+            } else {
+                groups.push_back(NameGroup{type, {fresh}});
+            }
         }
-    }
-    std::vector<uint8_t> bytes = EncodeNames(groups);
-    if (!names) {
-        Handle h = nullptr;
-        if (PtrToHand(bytes.data(), &h, Size(bytes.size())) != noErr) {
+        std::vector<uint8_t> bytes = EncodeNames(groups);
+        if (!names) {
+            Handle h = nullptr;
+            if (PtrToHand(bytes.data(), &h, Size(bytes.size())) != noErr) {
+                CPseudoResManager::SetLastError(kResMemFull);
+                return false;
+            }
+            if (!AddRes(h, kNamesType, kNamesId, true)) {
+                DisposeHandle(h);
+                return false;
+            }
+            return true;
+        }
+        // The names only grow here: when the write-back fails, putting the
+        // old bytes back shrinks the handle, which cannot fail.
+        const std::vector<uint8_t> old(reinterpret_cast<uint8_t*>(*names),
+                                       reinterpret_cast<uint8_t*>(*names) + GetHandleSize(names));
+        if (PtrToXHand(bytes.data(), names, Size(bytes.size())) != noErr) {
             CPseudoResManager::SetLastError(kResMemFull);
             return false;
         }
-        if (!AddRes(h, kNamesType, kNamesId, true)) {
-            DisposeHandle(h);
-            return false;
-        }
-        return true;
-    }
-    if (PtrToXHand(bytes.data(), names, Size(bytes.size())) != noErr) {
-        CPseudoResManager::SetLastError(kResMemFull);
+        if (WriteResource(names, 0, 0)) return true;
+        const OSErr err = CPseudoResManager::LastError();
+        PtrToXHand(old.data(), names, Size(old.size()));
+        CPseudoResManager::SetLastError(err);
         return false;
-    }
-    return WriteResource(names, 0, 0);
+    });
 }
 
 // Drops the name of (type, id), or every name of the type when id is null,
-// and writes the names back. Leaves the store's error as it was.
+// and writes the names back. Leaves the store's error as it was and never
+// throws.
 void CPseudoResFile::RemoveNames(ResType type, const int16_t* id)
 {
     if (type == kNamesType) return;
     const OSErr before = CPseudoResManager::LastError();
-    int32_t t, r;
-    if (fMap.FindID(kNamesType, kNamesId, true, &t, &r)) {
-        Handle names = GetRes(kNamesType, kNamesId, true);
-        if (names) {
-            std::vector<NameGroup> groups = ParseNames(names);
-            bool removed = false;
-            for (NameGroup& group : groups) {
-                if (group.type != type) continue;
-                for (size_t e = group.entries.size(); e-- > 0;)
-                    if (!id || group.entries[e].id == *id) {
-                        group.entries.erase(group.entries.begin() + int64_t(e));
-                        removed = true;
-                    }
-            }
-            if (removed) {
-                std::vector<uint8_t> bytes = EncodeNames(groups);
-                if (PtrToXHand(bytes.data(), names, Size(bytes.size())) == noErr) WriteResource(names, 0, 0);
+    // A name left behind costs nothing; the removal itself stands.
+    try {
+        int32_t t, r;
+        if (fMap.FindID(kNamesType, kNamesId, true, &t, &r)) {
+            Handle names = GetRes(kNamesType, kNamesId, true);
+            if (names) {
+                std::vector<NameGroup> groups = ParseNames(names);
+                bool removed = false;
+                for (NameGroup& group : groups) {
+                    if (group.type != type) continue;
+                    for (size_t e = group.entries.size(); e-- > 0;)
+                        if (!id || group.entries[e].id == *id) {
+                            group.entries.erase(group.entries.begin() + int64_t(e));
+                            removed = true;
+                        }
+                }
+                if (removed) {
+                    std::vector<uint8_t> bytes = EncodeNames(groups);
+                    if (PtrToXHand(bytes.data(), names, Size(bytes.size())) == noErr) WriteResource(names, 0, 0);
+                }
             }
         }
+    } catch (...) {
     }
     CPseudoResManager::SetLastError(before);
 }
 
 CPseudoResFile::Handle CPseudoResFile::GetResNameList(ResType type)
 {
-    std::vector<NameGroup> groups;
-    int32_t nt, nr;
-    if (fMap.FindID(kNamesType, kNamesId, true, &nt, &nr))
-        if (Handle names = GetRes(kNamesType, kNamesId, true)) groups = ParseNames(names);
-    int32_t t = fMap.FindType(type);
-    const size_t count = t >= 0 ? fMap.TypeAt(t).records.size() : 0;
-    Handle list = NewHandleClear(Size(count * 32));
-    if (!list) {
-        CPseudoResManager::SetLastError(kResMemFull);
-        return nullptr;
-    }
-    for (size_t r = 0; r < count; ++r)
-        if (NameEntry* entry = FindEntry(groups, type, fMap.At(t, int32_t(r)).id))
-            std::memcpy(*list + 32 * r, entry->name, size_t(entry->name[0]) + 1);
-    CPseudoResManager::SetLastError(noErr);
-    return list;
+    return Guarded<CPseudoResFile::Handle>(nullptr, [&]() -> CPseudoResFile::Handle {
+        std::vector<NameGroup> groups;
+        int32_t nt, nr;
+        if (fMap.FindID(kNamesType, kNamesId, true, &nt, &nr))
+            if (Handle names = GetRes(kNamesType, kNamesId, true)) groups = ParseNames(names);
+        int32_t t = fMap.FindType(type);
+        const size_t count = t >= 0 ? fMap.TypeAt(t).records.size() : 0;
+        Handle list = NewHandleClear(Size(count * 32));
+        if (!list) {
+            CPseudoResManager::SetLastError(kResMemFull);
+            return nullptr;
+        }
+        for (size_t r = 0; r < count; ++r)
+            if (NameEntry* entry = FindEntry(groups, type, fMap.At(t, int32_t(r)).id))
+                std::memcpy(*list + 32 * r, entry->name, size_t(entry->name[0]) + 1);
+        CPseudoResManager::SetLastError(noErr);
+        return list;
+    });
 }

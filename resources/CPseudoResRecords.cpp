@@ -8,6 +8,7 @@
 
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "resources/StoreGuard.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ServerHooks.h"
@@ -105,99 +106,110 @@ Handle CPseudoResFile::LoadRecord(int32_t t, int32_t r)
 
 Handle CPseudoResFile::GetRes(ResType type, int16_t id, bool includeEnciphered)
 {
-    RunChangePoll(this, true);
-    int32_t t, r;
-    if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
-        Fail(kResNotFound);
-        return nullptr;
-    }
-    if (!fLocal) return ClientGet(type, id, includeEnciphered, false, nullptr);
-    return LoadRecord(t, r);
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        RunChangePoll(this, true);
+        int32_t t, r;
+        if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
+            Fail(kResNotFound);
+            return nullptr;
+        }
+        if (!fLocal) return ClientGet(type, id, includeEnciphered, false, nullptr);
+        return LoadRecord(t, r);
+    });
 }
 
 Handle CPseudoResFile::GetIndRes(ResType type, int32_t n, bool)
 {
-    RunChangePoll(this, false);
-    int32_t t = fMap.FindType(type);
-    if (t < 0 || n < 1 || n > int32_t(fMap.TypeAt(t).records.size())) {
-        Fail(kResNotFound);
-        return nullptr;
-    }
-    if (!fLocal) return ClientGetInd(t, n);
-    return LoadRecord(t, n - 1);
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        RunChangePoll(this, false);
+        int32_t t = fMap.FindType(type);
+        if (t < 0 || n < 1 || n > int32_t(fMap.TypeAt(t).records.size())) {
+            Fail(kResNotFound);
+            return nullptr;
+        }
+        if (!fLocal) return ClientGetInd(t, n);
+        return LoadRecord(t, n - 1);
+    });
 }
 
 Handle CPseudoResFile::GetResFromDisk(ResType type, int16_t id, uint32_t* stamp)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, true, &t, &r)) {
-        Fail(kResNotFound);
-        return nullptr;
-    }
-    Handle h = nullptr;
-    OSErr err = ReadPayload(type, fMap.At(t, r), &h);
-    if (err != noErr) {
-        Fail(err);
-        return nullptr;
-    }
-    ContentsToHost(type, reinterpret_cast<uint8_t*>(*h), GetHandleSize(h), fSwapFlag);
-    if (stamp) *stamp = fMap.At(t, r).stamp;
-    Fail(noErr);
-    return h;
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, true, &t, &r)) {
+            Fail(kResNotFound);
+            return nullptr;
+        }
+        Handle h = nullptr;
+        OSErr err = ReadPayload(type, fMap.At(t, r), &h);
+        if (err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
+        ContentsToHost(type, reinterpret_cast<uint8_t*>(*h), GetHandleSize(h), fSwapFlag);
+        if (stamp) *stamp = fMap.At(t, r).stamp;
+        Fail(noErr);
+        return h;
+    });
 }
 
 bool CPseudoResFile::ApplyToRes(ResType type, int16_t id, bool includeEnciphered, CPseudoResFunctor& functor)
 {
-    Handle h = GetRes(type, id, includeEnciphered);
-    if (!h) return false;
-    int32_t t, r;
-    FindRes(h, &t, &r);
-    const bool wasPurgeable = (fMap.At(t - 1, r - 1).attributes & kAttrWasPurgeable) != 0;
-    functor.Apply(this, t, r, h);
-    if (FindRes(h, &t, &r)) {
-        MapRecord& rec = fMap.Edit(t - 1, r - 1);
-        rec.attributes = wasPurgeable ? uint16_t(rec.attributes | kAttrPurgeable)
-                                      : uint16_t(rec.attributes & ~kAttrPurgeable);
-    }
-    Fail(noErr);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        Handle h = GetRes(type, id, includeEnciphered);
+        if (!h) return false;
+        int32_t t, r;
+        FindRes(h, &t, &r);
+        const bool wasPurgeable = (fMap.At(t - 1, r - 1).attributes & kAttrWasPurgeable) != 0;
+        functor.Apply(this, t, r, h);
+        if (FindRes(h, &t, &r)) {
+            MapRecord& rec = fMap.Edit(t - 1, r - 1);
+            rec.attributes = wasPurgeable ? uint16_t(rec.attributes | kAttrPurgeable)
+                                          : uint16_t(rec.attributes & ~kAttrPurgeable);
+        }
+        Fail(noErr);
+        return true;
+    });
 }
 
 int32_t CPseudoResFile::GetAllIndRes(ResType type, int32_t count, VPtrArray* handles, VWordArray* ids,
                                      VPtrArray* names)
 {
-    if (count < 1) return 0;
-    for (int32_t k = 1; k <= count; ++k) {
-        Handle h = GetIndRes(type, k, true);
-        int16_t id = 0;
-        char* name = nullptr;
-        if (h) {
-            int32_t t = fMap.FindType(type);
-            id = fMap.At(t, k - 1).id;
-            if (names) {
-                Str255 pname;
-                GetResName(type, id, pname);
-                name = NewPtr(pname[0] + 1);
-                if (name) {
-                    std::memcpy(name, pname + 1, pname[0]);
-                    name[pname[0]] = 0;
+    return Guarded<int32_t>(0, [&]() -> int32_t {
+        if (count < 1) return 0;
+        for (int32_t k = 1; k <= count; ++k) {
+            Handle h = GetIndRes(type, k, true);
+            int16_t id = 0;
+            char* name = nullptr;
+            if (h) {
+                int32_t t = fMap.FindType(type);
+                id = fMap.At(t, k - 1).id;
+                if (names) {
+                    Str255 pname;
+                    GetResName(type, id, pname);
+                    name = NewPtr(pname[0] + 1);
+                    if (name) {
+                        std::memcpy(name, pname + 1, pname[0]);
+                        name[pname[0]] = 0;
+                    }
                 }
             }
+            if (handles) handles->oAddPtrElem(h);
+            if (ids) ids->oAddElem(&id);
+            if (names) names->oAddPtrElem(name);
         }
-        if (handles) handles->oAddPtrElem(h);
-        if (ids) ids->oAddElem(&id);
-        if (names) names->oAddPtrElem(name);
-    }
-    return count;
+        return count;
+    });
 }
 
-// Gives record (t, r) room for `length` bytes. A block that keeps its
-// number of units stays; otherwise the new place is taken before the old
-// one is freed, so a failure changes nothing.
+// Gives record (t, r) room for `length` bytes. Its block stays only where
+// no committed header reaches it (allocated since the last commit) and the
+// units still fit; otherwise the new place is taken before the old one is
+// given up, so a failure changes nothing.
 OSErr CPseudoResFile::Replace(int32_t t, int32_t r, uint32_t length)
 {
     MapRecord& rec = fMap.Edit(t, r);
-    if (rec.length != 0 && UnitsFor(length) == UnitsFor(rec.length)) {
+    if (rec.length != 0 && UnitsFor(length) == UnitsFor(rec.length) && fBitmaps.IsFresh(rec.offset, rec.length)) {
         if (rec.length != length) fMap.changed = true;
         rec.length = length;
         return noErr;
@@ -213,136 +225,166 @@ OSErr CPseudoResFile::Replace(int32_t t, int32_t r, uint32_t length)
     return noErr;
 }
 
+// Allocates a place; when that fails or throws, the record (t, r) just
+// added for it is taken out again (r < 0: none).
+OSErr CPseudoResFile::PlaceOrUndo(uint32_t length, uint32_t* place, int32_t t, int32_t r)
+{
+    OSErr err = noErr;
+    try {
+        err = fBitmaps.FindPlace(length, place);
+    } catch (...) {
+        if (r >= 0) fMap.Remove(t, r);
+        throw;
+    }
+    if (err != noErr && r >= 0) fMap.Remove(t, r);
+    return err;
+}
+
 bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool convert)
 {
-    if (!fLocal) return ClientAddRes(contents, type, id, convert);
-    int32_t t, r;
-    const bool exists = fMap.FindID(type, id, true, &t, &r);
-    const uint32_t stamp = Now();
-    int64_t length = contents ? int64_t(GetHandleSize(contents)) + kBlockHeaderSize : 0;
-    if (length > int64_t(kMaxPages) * kBytesPerPage) {
-        Fail(dskFulErr);
-        return false;
-    }
-    if (!exists) {
-        MapRecord rec;
-        rec.id = id;
-        rec.stamp = stamp;
-        if (contents) {
-            OSErr err = fBitmaps.FindPlace(uint32_t(length), &rec.offset);
+    return Guarded<bool>(false, [&]() -> bool {
+        if (!fLocal) return ClientAddRes(contents, type, id, convert);
+        int32_t t, r;
+        const bool exists = fMap.FindID(type, id, true, &t, &r);
+        const uint32_t stamp = Now();
+        int64_t length = contents ? int64_t(GetHandleSize(contents)) + kBlockHeaderSize : 0;
+        if (length > int64_t(kMaxPages) * kBytesPerPage) {
+            Fail(dskFulErr);
+            return false;
+        }
+        if (!exists) {
+            MapRecord rec;
+            rec.id = id;
+            rec.stamp = stamp;
+            // The record first: a failure to place it takes it out again.
+            fMap.Add(type, rec, &t, &r);
+            if (contents) {
+                uint32_t place = 0;
+                OSErr err = PlaceOrUndo(uint32_t(length), &place, t, r);
+                if (err != noErr) {
+                    Fail(err);
+                    return false;
+                }
+                MapRecord& added = fMap.Edit(t, r);
+                added.offset = place;
+                added.length = uint32_t(length);
+                added.attributes = kAttrChanged;
+                fMap.SetContents(t, r, contents);
+            }
+        } else if (!contents) {
+            fMap.Edit(t, r).stamp = stamp;
+            fMap.Edit(t, r).attributes |= kAttrChanged;
+        } else {
+            OSErr err = Replace(t, r, uint32_t(length));
             if (err != noErr) {
                 Fail(err);
                 return false;
             }
-            rec.length = uint32_t(length);
-            rec.attributes = kAttrChanged;
-            rec.contents = contents;
+            Handle old = fMap.At(t, r).contents;
+            if (old && old != contents) DisposeHandle(old);
+            fMap.SetContents(t, r, contents);
+            fMap.Edit(t, r).stamp = stamp;
+            fMap.Edit(t, r).attributes |= kAttrChanged;
         }
-        fMap.Add(type, rec, &t, &r);
-    } else if (!contents) {
-        fMap.Edit(t, r).stamp = stamp;
-        fMap.Edit(t, r).attributes |= kAttrChanged;
-    } else {
-        OSErr err = Replace(t, r, uint32_t(length));
-        if (err != noErr) {
-            Fail(err);
-            return false;
-        }
-        Handle old = fMap.At(t, r).contents;
-        if (old && old != contents) DisposeHandle(old);
-        fMap.SetContents(t, r, contents);
-        fMap.Edit(t, r).stamp = stamp;
-        fMap.Edit(t, r).attributes |= kAttrChanged;
-    }
-    fMap.changed = true;
-    Fail(noErr);
-    return true;
+        fMap.changed = true;
+        Fail(noErr);
+        return true;
+    });
 }
 
 bool CPseudoResFile::AddRes2(Handle contents, ResType type, int16_t id, uint32_t stamp)
 {
-    if (!contents) {
-        Fail(nilHandleErr);
-        return false;
-    }
-    return AddResNow(*contents, GetHandleSize(contents), type, id, stamp == 0 ? Now() : stamp);
+    return Guarded<bool>(false, [&]() -> bool {
+        if (!contents) {
+            Fail(nilHandleErr);
+            return false;
+        }
+        return AddResNow(*contents, GetHandleSize(contents), type, id, stamp == 0 ? Now() : stamp);
+    });
 }
 
 bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, int16_t id, uint32_t stamp)
 {
-    if (length < 0 || (length > 0 && !data) || int64_t(length) + kBlockHeaderSize > int64_t(kMaxPages) * kBytesPerPage) {
-        Fail(paramErr);
-        return false;
-    }
-    const uint32_t blockLength = uint32_t(length) + kBlockHeaderSize;
-    uint32_t place = 0;
-    OSErr err = fBitmaps.FindPlace(blockLength, &place);
-    if (err != noErr) {
-        Fail(err);
-        return false;
-    }
+    return Guarded<bool>(false, [&]() -> bool {
+        if (length < 0 || (length > 0 && !data) || int64_t(length) + kBlockHeaderSize > int64_t(kMaxPages) * kBytesPerPage) {
+            Fail(paramErr);
+            return false;
+        }
+        const uint32_t blockLength = uint32_t(length) + kBlockHeaderSize;
+        std::vector<uint8_t> block(blockLength);
+        int32_t t, r;
+        const bool exists = fMap.FindID(type, id, true, &t, &r);
+        if (!exists) {
+            MapRecord added;
+            added.id = id;
+            fMap.Add(type, added, &t, &r);
+        }
+        uint32_t place = 0;
+        OSErr err = PlaceOrUndo(blockLength, &place, t, exists ? -1 : r);
+        if (err != noErr) {
+            Fail(err);
+            return false;
+        }
 
-    // The block goes to disk first: a failed write leaves the map as it
-    // was, so no record ever points at a block that was not written.
-    std::vector<uint8_t> block(blockLength);
-    WriteBE16(&block[0], kBlockMarker);
-    WriteBE32(&block[2], type);
-    WriteBE16(&block[6], uint16_t(id));
-    MapWordsToFile(&block[0], 2, fSwapFlag);
-    MapWordsToFile(&block[2], 4, fSwapFlag);
-    MapWordsToFile(&block[6], 2, fSwapFlag);
-    if (length > 0) std::memcpy(&block[kBlockHeaderSize], data, size_t(length));
-    ContentsToFile(type, &block[kBlockHeaderSize], length, fSwapFlag);
-    err = fFork.WriteAt(place, block.data(), blockLength, fBitmaps.LogicalEnd());
-    if (err != noErr) {
-        fBitmaps.FreePlace(place, blockLength);
-        Fail(err);
-        return false;
-    }
+        // The block goes to disk first: a failed write leaves the map as it
+        // was, so no record ever points at a block that was not written.
+        WriteBE16(&block[0], kBlockMarker);
+        WriteBE32(&block[2], type);
+        WriteBE16(&block[6], uint16_t(id));
+        MapWordsToFile(&block[0], 2, fSwapFlag);
+        MapWordsToFile(&block[2], 4, fSwapFlag);
+        MapWordsToFile(&block[6], 2, fSwapFlag);
+        if (length > 0) std::memcpy(&block[kBlockHeaderSize], data, size_t(length));
+        ContentsToFile(type, &block[kBlockHeaderSize], length, fSwapFlag);
+        err = fFork.WriteAt(place, block.data(), blockLength, fBitmaps.LogicalEnd());
+        if (err != noErr) {
+            fBitmaps.FreePlace(place, blockLength);
+            if (!exists) fMap.Remove(t, r);
+            Fail(err);
+            return false;
+        }
 
-    int32_t t, r;
-    if (fMap.FindID(type, id, true, &t, &r)) {
+        if (exists) {
+            MapRecord& old = fMap.Edit(t, r);
+            fBitmaps.FreePlace(old.offset, old.length);
+            if (old.contents) DisposeHandle(old.contents);
+            fMap.SetContents(t, r, nullptr);
+        }
         MapRecord& rec = fMap.Edit(t, r);
-        fBitmaps.FreePlace(rec.offset, rec.length);
-        if (rec.contents) DisposeHandle(rec.contents);
-        fMap.SetContents(t, r, nullptr);
-    } else {
-        MapRecord rec;
-        rec.id = id;
-        fMap.Add(type, rec, &t, &r);
-    }
-    MapRecord& rec = fMap.Edit(t, r);
-    rec.offset = place;
-    rec.length = blockLength;
-    rec.stamp = stamp;
-    // Written unscrambled, so the record is no longer enciphered.
-    rec.attributes = 0;
-    fMap.changed = true;
-    Fail(noErr);
-    return true;
+        rec.offset = place;
+        rec.length = blockLength;
+        rec.stamp = stamp;
+        // Written unscrambled, so the record is no longer enciphered.
+        rec.attributes = 0;
+        fMap.changed = true;
+        Fail(noErr);
+        return true;
+    });
 }
 
 bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t recordIndex)
 {
-    int32_t t = typeIndex - 1, r = recordIndex - 1;
-    const bool given = t >= 0 && t < fMap.TypeCount() && r >= 0 && r < int32_t(fMap.TypeAt(t).records.size()) &&
-                       contents && fMap.At(t, r).contents == contents;
-    if (!given && !fMap.FindRes(contents, &t, &r)) {
-        Fail(kResNoSuchHandle);
-        return false;
-    }
-    if (!fLocal) return ClientWriteResource(contents, t, r);
-    fMap.changed = true;
-    OSErr err = Replace(t, r, uint32_t(GetHandleSize(contents)) + kBlockHeaderSize);
-    if (err != noErr) {
-        Fail(err);
-        return false;
-    }
-    MapRecord& rec = fMap.Edit(t, r);
-    rec.stamp = Now();
-    rec.attributes |= kAttrChanged;
-    Fail(noErr);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t = typeIndex - 1, r = recordIndex - 1;
+        const bool given = t >= 0 && t < fMap.TypeCount() && r >= 0 && r < int32_t(fMap.TypeAt(t).records.size()) &&
+                           contents && fMap.At(t, r).contents == contents;
+        if (!given && !fMap.FindRes(contents, &t, &r)) {
+            Fail(kResNoSuchHandle);
+            return false;
+        }
+        if (!fLocal) return ClientWriteResource(contents, t, r);
+        fMap.changed = true;
+        OSErr err = Replace(t, r, uint32_t(GetHandleSize(contents)) + kBlockHeaderSize);
+        if (err != noErr) {
+            Fail(err);
+            return false;
+        }
+        MapRecord& rec = fMap.Edit(t, r);
+        rec.stamp = Now();
+        rec.attributes |= kAttrChanged;
+        Fail(noErr);
+        return true;
+    });
 }
 
 void CPseudoResFile::RemoveAt(int32_t t, int32_t r)
@@ -355,116 +397,130 @@ void CPseudoResFile::RemoveAt(int32_t t, int32_t r)
 
 bool CPseudoResFile::RmveRes(Handle contents)
 {
-    int32_t t, r;
-    if (!fMap.FindRes(contents, &t, &r)) {
-        Fail(kResNoSuchHandle);
-        return false;
-    }
-    const ResType type = fMap.TypeAt(t).type;
-    const int16_t id = fMap.At(t, r).id;
-    if (!fLocal) return ClientRemove(type, id, contents, true);
-    RemoveAt(t, r);
-    Fail(noErr);
-    RemoveNames(type, &id);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindRes(contents, &t, &r)) {
+            Fail(kResNoSuchHandle);
+            return false;
+        }
+        const ResType type = fMap.TypeAt(t).type;
+        const int16_t id = fMap.At(t, r).id;
+        if (!fLocal) return ClientRemove(type, id, contents, true);
+        RemoveAt(t, r);
+        Fail(noErr);
+        RemoveNames(type, &id);
+        return true;
+    });
 }
 
 bool CPseudoResFile::RmveRes(ResType type, int16_t id, bool includeEnciphered)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
-        Fail(kResNotFound);
-        return false;
-    }
-    if (!fLocal) return ClientRemove(type, id, nullptr, includeEnciphered);
-    RemoveAt(t, r);
-    Fail(noErr);
-    RemoveNames(type, &id);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
+            Fail(kResNotFound);
+            return false;
+        }
+        if (!fLocal) return ClientRemove(type, id, nullptr, includeEnciphered);
+        RemoveAt(t, r);
+        Fail(noErr);
+        RemoveNames(type, &id);
+        return true;
+    });
 }
 
 bool CPseudoResFile::RmveRes2(ResType type, int16_t id)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, true, &t, &r)) {
-        Fail(kResNotFound);
-        return false;
-    }
-    RemoveAt(t, r);
-    Fail(noErr);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, true, &t, &r)) {
+            Fail(kResNotFound);
+            return false;
+        }
+        RemoveAt(t, r);
+        Fail(noErr);
+        return true;
+    });
 }
 
 bool CPseudoResFile::RmveRes(ResType type)
 {
-    int32_t t = fMap.FindType(type);
-    if (t < 0) {
-        Fail(kResNotFound);
-        return false;
-    }
-    if (!fLocal) {
-        std::vector<int16_t> ids;
-        for (const MapRecord& rec : fMap.TypeAt(t).records) ids.push_back(rec.id);
-        for (int16_t id : ids)
-            if (!ClientRemove(type, id, nullptr, true)) return false;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t = fMap.FindType(type);
+        if (t < 0) {
+            Fail(kResNotFound);
+            return false;
+        }
+        if (!fLocal) {
+            std::vector<int16_t> ids;
+            for (const MapRecord& rec : fMap.TypeAt(t).records) ids.push_back(rec.id);
+            for (int16_t id : ids)
+                if (!ClientRemove(type, id, nullptr, true)) return false;
+            return true;
+        }
+        for (int32_t r = int32_t(fMap.TypeAt(t).records.size()) - 1; r >= 0; --r) RemoveAt(t, r);
+        Fail(noErr);
+        RemoveNames(type, nullptr);
         return true;
-    }
-    for (int32_t r = int32_t(fMap.TypeAt(t).records.size()) - 1; r >= 0; --r) RemoveAt(t, r);
-    Fail(noErr);
-    RemoveNames(type, nullptr);
-    return true;
+    });
 }
 
 bool CPseudoResFile::FindID(ResType type, int16_t id, int32_t* typeIndex, int32_t* recordIndex, bool includeEnciphered)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
-        *typeIndex = *recordIndex = 0;
-        Fail(kResNotFound);
-        return false;
-    }
-    *typeIndex = t + 1;
-    *recordIndex = r + 1;
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
+            *typeIndex = *recordIndex = 0;
+            Fail(kResNotFound);
+            return false;
+        }
+        *typeIndex = t + 1;
+        *recordIndex = r + 1;
+        return true;
+    });
 }
 
 bool CPseudoResFile::FindRes(Handle contents, int32_t* typeIndex, int32_t* recordIndex)
 {
-    int32_t t, r;
-    if (!fMap.FindRes(contents, &t, &r)) {
-        *typeIndex = *recordIndex = 0;
-        return false;
-    }
-    *typeIndex = t + 1;
-    *recordIndex = r + 1;
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindRes(contents, &t, &r)) {
+            *typeIndex = *recordIndex = 0;
+            return false;
+        }
+        *typeIndex = t + 1;
+        *recordIndex = r + 1;
+        return true;
+    });
 }
 
 bool CPseudoResFile::ActionRes(Handle contents, int16_t action)
 {
-    int32_t t, r;
-    if (!fMap.FindRes(contents, &t, &r)) {
-        Fail(kResNoSuchHandle);
-        return false;
-    }
-    uint16_t& a = fMap.Edit(t, r).attributes;
-    switch (action) {
-    case 1: a |= kAttrLocked; HLock(contents); break;
-    case 2: a &= uint16_t(~kAttrLocked); HUnlock(contents); break;
-    case 3: a |= kAttrPurgeable; break;
-    case 4: a &= uint16_t(~kAttrPurgeable); break;
-    case 5:
-        a &= uint16_t(~(kAttrChanged | kAttrLocked | kAttrPurgeable));
-        fMap.SetContents(t, r, nullptr);
-        break;
-    case 6: a |= kAttrEnciphered | kAttrKeyVariant | kAttrChanged; break;
-    case 7: a = uint16_t((a | kAttrEnciphered | kAttrChanged) & ~kAttrKeyVariant); break;
-    case 8: a = uint16_t((a | kAttrChanged) & ~(kAttrEnciphered | kAttrKeyVariant)); break;
-    default: Fail(paramErr); return false;
-    }
-    if (action >= 6) fMap.changed = true;
-    Fail(noErr);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindRes(contents, &t, &r)) {
+            Fail(kResNoSuchHandle);
+            return false;
+        }
+        uint16_t& a = fMap.Edit(t, r).attributes;
+        switch (action) {
+        case 1: a |= kAttrLocked; HLock(contents); break;
+        case 2: a &= uint16_t(~kAttrLocked); HUnlock(contents); break;
+        case 3: a |= kAttrPurgeable; break;
+        case 4: a &= uint16_t(~kAttrPurgeable); break;
+        case 5:
+            a &= uint16_t(~(kAttrChanged | kAttrLocked | kAttrPurgeable));
+            fMap.SetContents(t, r, nullptr);
+            break;
+        case 6: a |= kAttrEnciphered | kAttrKeyVariant | kAttrChanged; break;
+        case 7: a = uint16_t((a | kAttrEnciphered | kAttrChanged) & ~kAttrKeyVariant); break;
+        case 8: a = uint16_t((a | kAttrChanged) & ~(kAttrEnciphered | kAttrKeyVariant)); break;
+        default: Fail(paramErr); return false;
+        }
+        if (action >= 6) fMap.changed = true;
+        Fail(noErr);
+        return true;
+    });
 }
 
 bool CPseudoResFile::HLockRes(Handle h) { return ActionRes(h, 1); }
@@ -476,151 +532,175 @@ bool CPseudoResFile::CrypteRes(Handle h) { return ActionRes(h, 6); }
 
 bool CPseudoResFile::IsCrypted(Handle contents)
 {
-    int32_t t, r;
-    if (!fMap.FindRes(contents, &t, &r)) {
-        Fail(kResNoSuchHandle);
-        return false;
-    }
-    Fail(noErr);
-    return (fMap.At(t, r).attributes & kAttrEnciphered) != 0;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindRes(contents, &t, &r)) {
+            Fail(kResNoSuchHandle);
+            return false;
+        }
+        Fail(noErr);
+        return (fMap.At(t, r).attributes & kAttrEnciphered) != 0;
+    });
 }
 
 bool CPseudoResFile::WasPurgeable(Handle contents)
 {
-    int32_t t, r;
-    if (!fMap.FindRes(contents, &t, &r)) {
-        Fail(kResNoSuchHandle);
-        return false;
-    }
-    return (fMap.At(t, r).attributes & kAttrWasPurgeable) != 0;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindRes(contents, &t, &r)) {
+            Fail(kResNoSuchHandle);
+            return false;
+        }
+        return (fMap.At(t, r).attributes & kAttrWasPurgeable) != 0;
+    });
 }
 
 int32_t CPseudoResFile::CompteTypes()
 {
-    Fail(noErr);
-    return fMap.TypeCount();
+    return Guarded<int32_t>(0, [&]() -> int32_t {
+        Fail(noErr);
+        return fMap.TypeCount();
+    });
 }
 
 CPseudoResFile::ResType CPseudoResFile::GetIndTyp(int32_t n)
 {
-    if (n < 1 || n > fMap.TypeCount()) return kUnknownType;
-    return fMap.TypeAt(n - 1).type;
+    return Guarded<CPseudoResFile::ResType>(FourCC("????"), [&]() -> CPseudoResFile::ResType {
+        if (n < 1 || n > fMap.TypeCount()) return kUnknownType;
+        return fMap.TypeAt(n - 1).type;
+    });
 }
 
 Handle CPseudoResFile::GetResConnect(ResType type, int16_t id)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, true, &t, &r)) {
-        Fail(kResNotFound);
-        return nullptr;
-    }
-    Fail(noErr);
-    return fMap.At(t, r).contents;
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, true, &t, &r)) {
+            Fail(kResNotFound);
+            return nullptr;
+        }
+        Fail(noErr);
+        return fMap.At(t, r).contents;
+    });
 }
 
 bool CPseudoResFile::GetResInfo(Handle contents, int16_t* id, ResType* type)
 {
-    int32_t t, r;
-    if (!fMap.FindRes(contents, &t, &r)) {
-        if (id) *id = -10000;
-        if (type) *type = FourCC("!!!!");
-        Fail(kResNotFound);
-        return false;
-    }
-    if (id) *id = fMap.At(t, r).id;
-    if (type) *type = fMap.TypeAt(t).type;
-    Fail(noErr);
-    return true;
+    return Guarded<bool>(false, [&]() -> bool {
+        int32_t t, r;
+        if (!fMap.FindRes(contents, &t, &r)) {
+            if (id) *id = -10000;
+            if (type) *type = FourCC("!!!!");
+            Fail(kResNotFound);
+            return false;
+        }
+        if (id) *id = fMap.At(t, r).id;
+        if (type) *type = fMap.TypeAt(t).type;
+        Fail(noErr);
+        return true;
+    });
 }
 
 int32_t CPseudoResFile::GetResSize(ResType type, int16_t id)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, true, &t, &r)) {
-        Fail(kResNotFound);
-        return -1;
-    }
-    Fail(noErr);
-    const MapRecord& rec = fMap.At(t, r);
-    if (rec.contents) return GetHandleSize(rec.contents);
-    return rec.length >= kBlockHeaderSize ? int32_t(rec.length - kBlockHeaderSize) : 0;
+    return Guarded<int32_t>(-1, [&]() -> int32_t {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, true, &t, &r)) {
+            Fail(kResNotFound);
+            return -1;
+        }
+        Fail(noErr);
+        const MapRecord& rec = fMap.At(t, r);
+        if (rec.contents) return GetHandleSize(rec.contents);
+        return rec.length >= kBlockHeaderSize ? int32_t(rec.length - kBlockHeaderSize) : 0;
+    });
 }
 
 uint32_t CPseudoResFile::GetTimeStamp(Handle contents)
 {
-    int32_t t, r;
-    if (!fMap.FindRes(contents, &t, &r)) {
-        Fail(kResNoSuchHandle);
-        return 0;
-    }
-    Fail(noErr);
-    return fMap.At(t, r).stamp;
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
+        int32_t t, r;
+        if (!fMap.FindRes(contents, &t, &r)) {
+            Fail(kResNoSuchHandle);
+            return 0;
+        }
+        Fail(noErr);
+        return fMap.At(t, r).stamp;
+    });
 }
 
 uint32_t CPseudoResFile::GetTimeStamp(ResType type, int16_t id, bool includeEnciphered)
 {
-    int32_t t, r;
-    if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
-        Fail(kResNotFound);
-        return 0;
-    }
-    Fail(noErr);
-    return fMap.At(t, r).stamp;
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
+        int32_t t, r;
+        if (!fMap.FindID(type, id, includeEnciphered, &t, &r)) {
+            Fail(kResNotFound);
+            return 0;
+        }
+        Fail(noErr);
+        return fMap.At(t, r).stamp;
+    });
 }
 
 int16_t CPseudoResFile::CountRes(ResType type, bool includeEnciphered)
 {
-    int32_t t = fMap.FindType(type);
-    if (t < 0) {
-        Fail(kResNotFound);
-        return 0;
-    }
-    int32_t count = 0;
-    for (const MapRecord& rec : fMap.TypeAt(t).records)
-        if (includeEnciphered || !(rec.attributes & kAttrEnciphered)) ++count;
-    Fail(noErr);
-    return int16_t(std::min<int32_t>(count, INT16_MAX));
+    return Guarded<int16_t>(0, [&]() -> int16_t {
+        int32_t t = fMap.FindType(type);
+        if (t < 0) {
+            Fail(kResNotFound);
+            return 0;
+        }
+        int32_t count = 0;
+        for (const MapRecord& rec : fMap.TypeAt(t).records)
+            if (includeEnciphered || !(rec.attributes & kAttrEnciphered)) ++count;
+        Fail(noErr);
+        return int16_t(std::min<int32_t>(count, INT16_MAX));
+    });
 }
 
 int16_t CPseudoResFile::UniqueID(ResType type)
 {
-    if (!fLocal) {
-        OSErr err = noErr;
-        int16_t id = AskUniqueID(fServerFileNumber, type, &err);
-        Fail(err);
-        return id;
-    }
-    std::vector<bool> taken(32768, false);
-    int32_t t = fMap.FindType(type);
-    if (t >= 0)
-        for (const MapRecord& rec : fMap.TypeAt(t).records)
-            if (rec.id > 0) taken[size_t(rec.id)] = true;
-    static std::minstd_rand draw(std::random_device{}());
-    const int32_t start = int32_t(draw() % 32768);
-    // One full cycle over the positive ids, then give up.
-    for (int32_t k = 1; k <= 32768; ++k) {
-        int32_t id = (start + k) % 32768;
-        if (id > 0 && !taken[size_t(id)]) {
-            Fail(noErr);
-            return int16_t(id);
+    return Guarded<int16_t>(0, [&]() -> int16_t {
+        if (!fLocal) {
+            OSErr err = noErr;
+            int16_t id = AskUniqueID(fServerFileNumber, type, &err);
+            Fail(err);
+            return id;
         }
-    }
-    Fail(kResNotContainer);
-    return 0;
+        std::vector<bool> taken(32768, false);
+        int32_t t = fMap.FindType(type);
+        if (t >= 0)
+            for (const MapRecord& rec : fMap.TypeAt(t).records)
+                if (rec.id > 0) taken[size_t(rec.id)] = true;
+        static std::minstd_rand draw(std::random_device{}());
+        const int32_t start = int32_t(draw() % 32768);
+        // One full cycle over the positive ids, then give up.
+        for (int32_t k = 1; k <= 32768; ++k) {
+            int32_t id = (start + k) % 32768;
+            if (id > 0 && !taken[size_t(id)]) {
+                Fail(noErr);
+                return int16_t(id);
+            }
+        }
+        Fail(kResNotContainer);
+        return 0;
+    });
 }
 
 uint16_t CPseudoResFile::GetIndResAttributes(ResType type, int32_t n, int16_t* id)
 {
-    RunChangePoll(this, false);
-    int32_t t = fMap.FindType(type);
-    if (t < 0 || n < 1 || n > int32_t(fMap.TypeAt(t).records.size())) {
-        if (id) *id = 0;
-        Fail(kResNotContainer);
-        return 0;
-    }
-    if (id) *id = fMap.At(t, n - 1).id;
-    Fail(noErr);
-    return fMap.At(t, n - 1).attributes;
+    return Guarded<uint16_t>(0, [&]() -> uint16_t {
+        RunChangePoll(this, false);
+        int32_t t = fMap.FindType(type);
+        if (t < 0 || n < 1 || n > int32_t(fMap.TypeAt(t).records.size())) {
+            if (id) *id = 0;
+            Fail(kResNotContainer);
+            return 0;
+        }
+        if (id) *id = fMap.At(t, n - 1).id;
+        Fail(noErr);
+        return fMap.At(t, n - 1).attributes;
+    });
 }
 
 namespace {
@@ -638,96 +718,106 @@ void PutListEntry(uint8_t* p, ResType type, const MapRecord& rec)
 
 Handle CPseudoResFile::GetResList()
 {
-    int64_t total = 0;
-    for (int32_t t = 0; t < fMap.TypeCount(); ++t) total += int64_t(fMap.TypeAt(t).records.size());
-    Handle h = NewHandleOrFail(Size(total * kListEntrySize));
-    if (!h) return nullptr;
-    uint8_t* p = reinterpret_cast<uint8_t*>(*h);
-    for (int32_t t = 0; t < fMap.TypeCount(); ++t)
-        for (const MapRecord& rec : fMap.TypeAt(t).records) {
-            PutListEntry(p, fMap.TypeAt(t).type, rec);
-            p += kListEntrySize;
-        }
-    Fail(noErr);
-    return h;
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        int64_t total = 0;
+        for (int32_t t = 0; t < fMap.TypeCount(); ++t) total += int64_t(fMap.TypeAt(t).records.size());
+        Handle h = NewHandleOrFail(Size(total * kListEntrySize));
+        if (!h) return nullptr;
+        uint8_t* p = reinterpret_cast<uint8_t*>(*h);
+        for (int32_t t = 0; t < fMap.TypeCount(); ++t)
+            for (const MapRecord& rec : fMap.TypeAt(t).records) {
+                PutListEntry(p, fMap.TypeAt(t).type, rec);
+                p += kListEntrySize;
+            }
+        Fail(noErr);
+        return h;
+    });
 }
 
 Handle CPseudoResFile::GetDuplicateIDs(ResProgressProc progress, void* data)
 {
-    int32_t total = 0;
-    for (int32_t t = 0; t < fMap.TypeCount(); ++t) total += int32_t(fMap.TypeAt(t).records.size());
-    std::vector<uint8_t> entries;
-    if (progress && progress(0, total, data) != 0) {
-        Fail(kResCancelled);
-        return nullptr;
-    }
-    int32_t done = 0;
-    for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
-        const auto& records = fMap.TypeAt(t).records;
-        std::unordered_map<int16_t, size_t> last;
-        for (size_t r = 0; r < records.size(); ++r) last[records[r].id] = r;
-        for (size_t r = 0; r < records.size(); ++r) {
-            if (progress && progress(++done, total, data) != 0) {
-                Fail(kResCancelled);
-                return nullptr;
-            }
-            if (last[records[r].id] > r) {
-                entries.resize(entries.size() + kListEntrySize);
-                PutListEntry(&entries[entries.size() - kListEntrySize], fMap.TypeAt(t).type, records[r]);
+    return Guarded<Handle>(nullptr, [&]() -> Handle {
+        int32_t total = 0;
+        for (int32_t t = 0; t < fMap.TypeCount(); ++t) total += int32_t(fMap.TypeAt(t).records.size());
+        std::vector<uint8_t> entries;
+        if (progress && progress(0, total, data) != 0) {
+            Fail(kResCancelled);
+            return nullptr;
+        }
+        int32_t done = 0;
+        for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+            const auto& records = fMap.TypeAt(t).records;
+            std::unordered_map<int16_t, size_t> last;
+            for (size_t r = 0; r < records.size(); ++r) last[records[r].id] = r;
+            for (size_t r = 0; r < records.size(); ++r) {
+                if (progress && progress(++done, total, data) != 0) {
+                    Fail(kResCancelled);
+                    return nullptr;
+                }
+                if (last[records[r].id] > r) {
+                    entries.resize(entries.size() + kListEntrySize);
+                    PutListEntry(&entries[entries.size() - kListEntrySize], fMap.TypeAt(t).type, records[r]);
+                }
             }
         }
-    }
-    if (progress && progress(total, total, data) != 0) {
-        Fail(kResCancelled);
-        return nullptr;
-    }
-    Handle h = NewHandleOrFail(Size(entries.size()));
-    if (!h) return nullptr;
-    if (!entries.empty()) std::memcpy(*h, entries.data(), entries.size());
-    Fail(noErr);
-    return h;
+        if (progress && progress(total, total, data) != 0) {
+            Fail(kResCancelled);
+            return nullptr;
+        }
+        Handle h = NewHandleOrFail(Size(entries.size()));
+        if (!h) return nullptr;
+        if (!entries.empty()) std::memcpy(*h, entries.data(), entries.size());
+        Fail(noErr);
+        return h;
+    });
 }
 
 VWordArray* CPseudoResFile::GetResIDList(ResType type)
 {
-    auto* list = new VWordArray();
-    if (!list) {
-        Fail(kResMemFull);
-        return nullptr;
-    }
-    int32_t t = fMap.FindType(type);
-    if (t >= 0)
-        for (const MapRecord& rec : fMap.TypeAt(t).records) {
-            int16_t id = rec.id;
-            list->oAddElem(&id);
+    return Guarded<VWordArray*>(nullptr, [&]() -> VWordArray* {
+        auto* list = new VWordArray();
+        if (!list) {
+            Fail(kResMemFull);
+            return nullptr;
         }
-    Fail(noErr);
-    return list;
+        int32_t t = fMap.FindType(type);
+        if (t >= 0)
+            for (const MapRecord& rec : fMap.TypeAt(t).records) {
+                int16_t id = rec.id;
+                list->oAddElem(&id);
+            }
+        Fail(noErr);
+        return list;
+    });
 }
 
 VLongArray* CPseudoResFile::GetTypeList()
 {
-    auto* list = new VLongArray();
-    if (!list) {
-        Fail(kResMemFull);
-        return nullptr;
-    }
-    for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
-        int32_t type = int32_t(fMap.TypeAt(t).type);
-        list->oAddElem(&type);
-    }
-    Fail(noErr);
-    return list;
+    return Guarded<VLongArray*>(nullptr, [&]() -> VLongArray* {
+        auto* list = new VLongArray();
+        if (!list) {
+            Fail(kResMemFull);
+            return nullptr;
+        }
+        for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+            int32_t type = int32_t(fMap.TypeAt(t).type);
+            list->oAddElem(&type);
+        }
+        Fail(noErr);
+        return list;
+    });
 }
 
 int16_t CPseudoResFile::GetResID(ResType type, const unsigned char* name, bool)
 {
-    if (!ServerHooks().idByName) {
-        Fail(kResNotContainer);
-        return 0;
-    }
-    OSErr err = noErr;
-    int16_t id = ServerHooks().idByName(this, type, name, &err);
-    Fail(err);
-    return id;
+    return Guarded<int16_t>(0, [&]() -> int16_t {
+        if (!ServerHooks().idByName) {
+            Fail(kResNotContainer);
+            return 0;
+        }
+        OSErr err = noErr;
+        int16_t id = ServerHooks().idByName(this, type, name, &err);
+        Fail(err);
+        return id;
+    });
 }

@@ -1,5 +1,6 @@
 #include "kernel/helpers/KernelWindows.h"
 
+#include "platform/drawing/Text.h"
 #include "platform/events/Events.h"
 
 namespace {
@@ -29,3 +30,5 @@ bool shiftenfoncee()
     platform::GetKeys(keys);
     return platform::IsKeyDown(keys, kShiftKeyCode);
 }
+
+void mygetfontinfo(platform::FontInfo* info) { platform::GetFontInfo(info); }

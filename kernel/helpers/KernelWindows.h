@@ -1,6 +1,7 @@
 // Window selection, the cursor and the shift key for kernel code.
 #pragma once
 
+#include "platform/drawing/QuickDrawTypes.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
 
@@ -11,3 +12,5 @@ void myselectwindow(platform::WindowRef window);
 void mysetcursor(const platform::ScreenCursor* cursor, platform::WindowRef window);
 // True while a shift key is down.
 bool shiftenfoncee();
+// The current port's font metrics.
+void mygetfontinfo(platform::FontInfo* info);

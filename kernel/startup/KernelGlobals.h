@@ -30,6 +30,9 @@ extern uint32_t tabhigh[32];      // the top k bits set, k = 1..32
 extern unsigned char macQzXFolder[35], winQzXFolder[35];
 extern int16_t nbfonc, nboper, nbchoper;
 extern int16_t myfont, mybigsize, mysmalsize, mymessfont, mymesssize;
+// Line height and widest character of the interface font (myfont) at the
+// small (mysmalsize) and big (mybigsize) sizes.
+extern int16_t hch9, lch9, hch12, lch12;
 extern uint8_t quitglobal, tacheflushcache, enback, firstwind;
 extern uint8_t okwaitres, interruptible, signalerr, impferme, doisflush, original, doisinitcurs, peutfauxtab;
 // Formula-language token strings.

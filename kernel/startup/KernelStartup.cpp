@@ -17,6 +17,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Recording.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
 #include "platform/events/Events.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/ScriptManager.h"
@@ -41,6 +42,7 @@ uint32_t tabhigh[32];
 unsigned char macQzXFolder[35], winQzXFolder[35];
 int16_t nbfonc = 0, nboper = 0, nbchoper = 0;
 int16_t myfont = 0, mybigsize = 0, mysmalsize = 0, mymessfont = 0, mymesssize = 0;
+int16_t hch9 = 0, lch9 = 0, hch12 = 0, lch12 = 0;
 uint8_t quitglobal = 0, tacheflushcache = 0, enback = 0, firstwind = 0;
 uint8_t okwaitres = 0, interruptible = 0, signalerr = 0, impferme = 0, doisflush = 0, original = 0,
         doisinitcurs = 0, peutfauxtab = 0;
@@ -124,6 +126,28 @@ void LoadTokenStrings()
     unsigned char wild[256];
     gs(wild, kWildcardList, 3);
     if (wild[0] > 0) wildchar = wild[1];
+}
+
+// Line height and widest character of the interface font at its small and
+// big sizes, measured in a scratch port so that no port changes.
+void MeasureInterfaceFonts()
+{
+    platform::GrafPtr saved = platform::GetQDGlobalsThePort();
+    platform::CGrafPtr scratch = platform::CreateNewPort();
+    if (!scratch) return;
+    platform::SetPort(scratch);
+    platform::TextFont(myfont);
+    auto measure = [](int16_t size, int16_t* height, int16_t* widest) {
+        platform::TextSize(size);
+        platform::FontInfo info{};
+        platform::GetFontInfo(&info);
+        *height = int16_t(info.ascent + info.descent + info.leading);
+        *widest = info.widMax;
+    };
+    measure(mysmalsize, &hch9, &lch9);
+    measure(mybigsize, &hch12, &lch12);
+    platform::DisposePort(scratch);
+    platform::SetPort(saved);
 }
 
 void MakeMaskTables()
@@ -318,6 +342,7 @@ void initall()
     initfonc();
     MakePatternsAndTriangles();
     LoadFormatChars();
+    MeasureInterfaceFonts();
     LoadTokenStrings();
     MakeMaskTables();
     undefint = 32767;

@@ -142,6 +142,15 @@ Script& Script::Send(OSType eventID, std::vector<std::string> documents)
     return *this;
 }
 
+Script& Script::Clipboard(std::string text)
+{
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Clipboard;
+    s.text = std::move(text);
+    Add(s);
+    return *this;
+}
+
 Script& Script::End()
 {
     ScriptStep s;
@@ -300,6 +309,9 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         if (w.size() != 2) return *error = "'" + op + "' takes one path", false;
         if (op == "screenshot") script->Screenshot(w[1]);
         else script->AnswerFileDialog(w[1]);
+    } else if (op == "clipboard") {
+        if (w.size() != 2) return *error = "'clipboard' takes one text", false;
+        script->Clipboard(w[1]);
     } else if (op == "send") {
         if (w.size() < 2 || w[1].size() != 4) return *error = "'send' needs a four-character event", false;
         script->Send(CodeFromText(w[1]), std::vector<std::string>(w.begin() + 2, w.end()));

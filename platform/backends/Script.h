@@ -18,6 +18,7 @@
 //   screenshot PATH               the screen to a PNG file
 //   answer PATH                   the next file dialog answers PATH
 //   send ID [PATH...]             a high-level event (oapp, odoc, pdoc, quit)
+//   clipboard "TEXT"              another program copies TEXT (Mac Roman)
 //   end                           asks the program to quit; the script is over
 // Modifiers: cmd, shift, option, control, capslock. In TEXT, \" \\ \n (return)
 // \t and \xNN (a Mac Roman byte) may be used. Lines starting with # are
@@ -36,7 +37,7 @@ namespace platform {
 struct ScriptStep {
     enum class Kind {
         Move, Press, Release, Click, DoubleClick, Drag, Type, Key, Wait, WaitIdle,
-        Screenshot, AnswerFileDialog, SendHighLevel, End,
+        Screenshot, AnswerFileDialog, SendHighLevel, Clipboard, End,
     };
     Kind kind = Kind::Wait;
     Point from{0, 0};
@@ -68,6 +69,8 @@ public:
     Script& Screenshot(std::string path);
     Script& AnswerFileDialog(std::string path);
     Script& Send(OSType eventID, std::vector<std::string> documents = {});
+    // Another program puts Mac Roman text on the system clipboard.
+    Script& Clipboard(std::string text);
     Script& End();
 
     const std::vector<ScriptStep>& Steps() const { return steps_; }

@@ -4,6 +4,8 @@
 
 #include "platform/events/Events.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/scrap/Scrap.h"
+#include "platform/scrap/ScrapText.h"
 #include "platform/events/HostKeys.h"
 #include "platform/events/InputState.h"
 
@@ -143,6 +145,9 @@ uint32_t Timeline::Expand(const ScriptStep& step, uint32_t t)
     case Kind::SendHighLevel:
         push(t, Op::Send);
         return 0;
+    case Kind::Clipboard:
+        push(t, Op::Clipboard);
+        return 0;
     case Kind::End:
         push(t, Op::Quit);
         next_ = script_.Steps().size();
@@ -180,6 +185,11 @@ void Timeline::Apply(const Action& a)
     case Op::Send:
         PostHighLevelEvent(kCoreEventClass, a.step->eventID, a.step->documents);
         break;
+    case Op::Clipboard: {
+        const std::string& text = a.step->text;
+        ExternalClipboardChanged(MacRomanCrToUtf8Lf(std::vector<uint8_t>(text.begin(), text.end())));
+        break;
+    }
     case Op::Quit:
         PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
         break;

@@ -32,7 +32,7 @@ public:
 
 private:
     struct Action {
-        enum class Op { Mouse, Down, Up, KeyDown, KeyUp, Screenshot, Answer, Send, Quit };
+        enum class Op { Mouse, Down, Up, KeyDown, KeyUp, Screenshot, Answer, Send, Clipboard, Quit };
         uint32_t at;
         Op op;
         Point where{0, 0};

@@ -42,4 +42,6 @@ bool ShouldFail(FaultKind kind)
     return true;
 }
 
+bool IsFaultArmed(FaultKind kind) { return gFaults[size_t(kind)].armed; }
+
 }  // namespace platform

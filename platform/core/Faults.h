@@ -24,6 +24,10 @@ void ClearAllFaults();
 // operation must fail as injected.
 bool ShouldFail(FaultKind kind);
 
+// True while an injected fault of that kind is still to come: a test that
+// sweeps every operation stops when the fault no longer fires.
+bool IsFaultArmed(FaultKind kind);
+
 // Clears the fault for its kind when it goes out of scope.
 class ScopedFault {
 public:

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -94,8 +95,19 @@ Handle MakeHandle(Size size, bool clear)
 {
     char* block = NewBlock(size, clear);
     if (!block) return nullptr;
-    auto* mp = new MasterPointer{block, size, size, 0};
-    State().handles.insert(mp);
+    // The registry may fail to grow: the block then goes back, and the
+    // caller sees memFullErr rather than an exception.
+    MasterPointer* mp = nullptr;
+    try {
+        mp = new MasterPointer{block, size, size, 0};
+        State().handles.insert(mp);
+    } catch (const std::bad_alloc&) {
+        delete mp;
+        std::free(block);
+        Unreserve(size);
+        SetErr(memFullErr);
+        return nullptr;
+    }
     SetErr(noErr);
     return &mp->data;
 }
@@ -286,7 +298,14 @@ Ptr MakePtr(Size size, bool clear)
 {
     char* block = NewBlock(size, clear);
     if (!block) return nullptr;
-    State().ptrs[block] = size;
+    try {
+        State().ptrs.emplace(block, size);
+    } catch (const std::bad_alloc&) {
+        std::free(block);
+        Unreserve(size);
+        SetErr(memFullErr);
+        return nullptr;
+    }
     SetErr(noErr);
     return block;
 }

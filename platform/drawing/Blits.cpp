@@ -10,6 +10,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Raster.h"
 #include "platform/drawing/Regions.h"
+#include "platform/pictures/PictureHooks.h"
 
 namespace platform {
 
@@ -231,6 +232,7 @@ void StdBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int16_
     GrafPtr port = GetQDGlobalsThePort();
     if (!port)
         return;
+    PictRecordBits(port, src, srcRect, dstRect, mode, maskRgn);
     CopyCore(src, nullptr, GetPortBitMapForCopyBits(port), srcRect, nullptr, dstRect, mode, maskRgn, port,
              port->rgbFgColor, port->rgbBkColor, port->rgbHiliteColor, port->rgbOpColor);
 }

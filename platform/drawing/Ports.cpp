@@ -1,5 +1,6 @@
 #include "platform/core/Errors.h"
 #include "platform/drawing/Ports.h"
+#include "platform/drawing/Text.h"
 
 #include <new>
 
@@ -7,6 +8,7 @@
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Recording.h"
+#include "platform/pictures/Pictures.h"
 
 namespace platform {
 
@@ -64,6 +66,7 @@ void ReleasePortRecord(GrafPort* port)
 {
     if (gThePort == port)
         gThePort = nullptr;
+    AbandonPicture(port);
     DisposeRgn(port->visRgn);
     DisposeRgn(port->clipRgn);
     port->visRgn = port->clipRgn = nullptr;
@@ -379,6 +382,8 @@ void ResetDrawingState()
     gHiliteMode = 0xFF;
     gQDError = noErr;
     ResetRecordings();
+    ResetPictures();
+    ResetTextState();
     SetGDevice(GetMainDevice());
 }
 

@@ -143,12 +143,23 @@ using PolyPtr = Polygon*;
 using PolyHandle = Polygon**;
 
 struct GrafPort;
+struct PictureRecorder;
+struct PixPatTile;
+
+// Metrics of the port's font, in pixels.
+struct FontInfo {
+    int16_t ascent;
+    int16_t descent;
+    int16_t widMax;
+    int16_t leading;
+};
 
 // The bottleneck procedures of a port: a port whose grafProcs is set routes
-// its shapes and bit copies through them. Any entry left null falls back to
-// the standard procedure.
+// its text, shapes and bit copies through them. Any entry left null falls
+// back to the standard procedure.
 enum GrafVerb : int8_t { kFrame = 0, kPaint = 1, kErase = 2, kInvert = 3, kFill = 4 };
 struct QDProcs {
+    void (*textProc)(int16_t byteCount, const void* textBuf, Point numer, Point denom) = nullptr;
     void (*lineProc)(Point newPt) = nullptr;
     void (*rectProc)(GrafVerb verb, const Rect* r) = nullptr;
     void (*rRectProc)(GrafVerb verb, const Rect* r, int16_t ovalWidth, int16_t ovalHeight) = nullptr;
@@ -158,6 +169,9 @@ struct QDProcs {
     void (*rgnProc)(GrafVerb verb, RgnHandle rgn) = nullptr;
     void (*bitsProc)(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, int16_t mode,
                      RgnHandle maskRgn) = nullptr;
+    int16_t (*txMeasProc)(int16_t byteCount, const void* textAddr, Point* numer, Point* denom,
+                          FontInfo* info) = nullptr;
+    void (*commentProc)(int16_t kind, int16_t dataSize, Handle dataHandle) = nullptr;
 };
 using QDProcsPtr = QDProcs*;
 
@@ -205,6 +219,13 @@ struct GrafPort {
     bool isOffscreen = false;
     GDHandle gworldDevice = nullptr;
     int32_t lockCount = 0;
+    // The picture being recorded from this port's drawing (null: none).
+    PictureRecorder* picSave = nullptr;
+    // Pixel patterns in force for the pen, the background and fills, set
+    // by picture playback (null: the one-bit patterns above).
+    const PixPatTile* pnPixPat = nullptr;
+    const PixPatTile* bkPixPat = nullptr;
+    const PixPatTile* fillPixPat = nullptr;
 };
 using GrafPtr = GrafPort*;
 using CGrafPtr = GrafPort*;

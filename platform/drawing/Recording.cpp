@@ -61,6 +61,8 @@ void AppendPolyPoint(Point pt)
 
 }  // namespace
 
+bool IsRecordingPoly() { return gPoly != nullptr; }
+
 bool IsRecordingRegion()
 {
     return gRegion.open;

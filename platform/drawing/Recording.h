@@ -23,6 +23,7 @@ Point* PolyPoints(PolyHandle poly);
 
 // For the shapes: note a line or a closed outline while recording.
 bool IsRecordingRegion();
+bool IsRecordingPoly();
 void RecordLine(Point from, Point to);
 void RecordOutline(const pixman_region32_t* shape);
 void RecordPolyLine(Point from, Point to);

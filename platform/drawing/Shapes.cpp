@@ -8,6 +8,8 @@
 #include "platform/drawing/Recording.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/ShapeRegions.h"
+#include "platform/pictures/PictureHooks.h"
+#include "platform/pictures/PixPats.h"
 
 namespace platform {
 
@@ -48,6 +50,16 @@ bool PenShows(GrafPort* port)
     return port && port->pnVis >= 0;
 }
 
+// A pixel pattern set by picture playback stands in for its one-bit pattern.
+void Paint(GrafPort* port, const pixman_region32_t* shape, const Pattern& pat, const PixPatTile* pixPat,
+           int16_t mode)
+{
+    if (pixPat)
+        PaintPixPatShape(port, shape, *pixPat, mode);
+    else
+        PaintShape(port, shape, pat, mode);
+}
+
 // Draws a closed shape with a verb; frames are recorded as outlines while
 // a region is open.
 void DrawShape(GrafVerb verb, pixman_region32_t* shape)
@@ -64,12 +76,12 @@ void DrawShape(GrafVerb verb, pixman_region32_t* shape)
     switch (verb) {
     case kFrame:
         FrameOf(shape, port->pnSize.h, port->pnSize.v);
-        PaintShape(port, shape, port->pnPat, port->pnMode);
+        Paint(port, shape, port->pnPat, port->pnPixPat, port->pnMode);
         break;
-    case kPaint: PaintShape(port, shape, port->pnPat, port->pnMode); break;
-    case kErase: PaintShape(port, shape, port->bkPat, patCopy); break;
+    case kPaint: Paint(port, shape, port->pnPat, port->pnPixPat, port->pnMode); break;
+    case kErase: Paint(port, shape, port->bkPat, port->bkPixPat, patCopy); break;
     case kInvert: InvertShape(port, shape); break;
-    case kFill: PaintShape(port, shape, port->fillPat, patCopy); break;
+    case kFill: Paint(port, shape, port->fillPat, port->fillPixPat, patCopy); break;
     }
 }
 
@@ -189,10 +201,11 @@ void StdLine(Point newPt)
     Point from = port->pnLoc;
     RecordLine(from, newPt);
     RecordPolyLine(from, newPt);
+    PictRecordLine(port, from, newPt);
     if (PenShows(port)) {
         Area shape;
         LineShape(&shape.r, from, newPt, port->pnSize);
-        PaintShape(port, &shape.r, port->pnPat, port->pnMode);
+        Paint(port, &shape.r, port->pnPat, port->pnPixPat, port->pnMode);
     }
     port->pnLoc = newPt;
 }
@@ -201,6 +214,7 @@ void StdRect(GrafVerb verb, const Rect* r)
 {
     if (!r)
         return;
+    PictRecordShape(GetQDGlobalsThePort(), PictShape::Rect, verb, r, 0, 0);
     Area shape;
     RectShape(&shape.r, ToRect32(*r));
     DrawShape(verb, &shape.r);
@@ -210,6 +224,7 @@ void StdOval(GrafVerb verb, const Rect* r)
 {
     if (!r)
         return;
+    PictRecordShape(GetQDGlobalsThePort(), PictShape::Oval, verb, r, 0, 0);
     Area shape;
     OvalShape(&shape.r, ToRect32(*r), DrawLimit(GetQDGlobalsThePort()));
     DrawShape(verb, &shape.r);
@@ -219,6 +234,7 @@ void StdRRect(GrafVerb verb, const Rect* r, int16_t ovalWidth, int16_t ovalHeigh
 {
     if (!r)
         return;
+    PictRecordShape(GetQDGlobalsThePort(), PictShape::RRect, verb, r, ovalWidth, ovalHeight);
     Area shape;
     RoundRectShape(&shape.r, ToRect32(*r), ovalWidth, ovalHeight, DrawLimit(GetQDGlobalsThePort()));
     DrawShape(verb, &shape.r);
@@ -227,6 +243,7 @@ void StdRRect(GrafVerb verb, const Rect* r, int16_t ovalWidth, int16_t ovalHeigh
 void StdArc(GrafVerb verb, const Rect* r, int16_t startAngle, int16_t arcAngle)
 {
     GrafPtr port = GetQDGlobalsThePort();
+    PictRecordShape(port, PictShape::Arc, verb, r, startAngle, arcAngle);
     if (!r || !port || !PenShows(port))
         return;  // arcs are not outlines: nothing to record
     Area shape;
@@ -244,13 +261,18 @@ void StdPoly(GrafVerb verb, PolyHandle poly)
     const Point* pts = PolyPoints(poly);
     if (!port || n < 1)
         return;
+    PictRecordPoly(port, verb, poly);
     if (verb == kFrame) {
-        // The pen follows the points; a closed polygon repeats its first point.
+        // The pen follows the points; a closed polygon repeats its first
+        // point. An open picture has the polygon already, not its lines.
         Point saved = port->pnLoc;
+        PictureRecorder* picture = port->picSave;
+        port->picSave = nullptr;
         port->pnLoc = pts[0];
         for (int32_t i = 1; i < n; ++i)
             StdLine(pts[i]);
         port->pnLoc = saved;
+        port->picSave = picture;
         return;
     }
     std::vector<Edge> edges;
@@ -269,6 +291,7 @@ void StdRgn(GrafVerb verb, RgnHandle rgn)
     pixman_region32_t* data = RegionData(rgn);
     if (!data)
         return;
+    PictRecordRgn(GetQDGlobalsThePort(), verb, rgn);
     Area shape;
     pixman_region32_copy(&shape.r, data);
     DrawShape(verb, &shape.r);

@@ -21,6 +21,7 @@ struct EventManagerState {
     WindowEventSource* windows = nullptr;
     HighLevelEventInfo lastHighLevel;
     Point releasePoint{0, 0};
+    std::vector<void (*)()> sourceHooks;
 };
 
 EventManagerState& State()
@@ -46,13 +47,20 @@ EventRecord Stamp(uint16_t what, uintptr_t message)
     return e;
 }
 
+void RunSourceHooks()
+{
+    for (auto hook : State().sourceHooks) hook();
+}
+
 void Pump()
 {
+    RunSourceHooks();
     if (Backend* b = State().backend) b->Pump();
 }
 
 void PollBackend()
 {
+    RunSourceHooks();
     if (Backend* b = State().backend) b->Poll();
 }
 
@@ -93,6 +101,12 @@ void NoteIdle()
 Backend* CurrentBackend() { return State().backend; }
 void SetBackend(Backend* backend) { State().backend = backend; }
 void SetWindowEventSource(WindowEventSource* source) { State().windows = source; }
+
+void AddInputSourceHook(void (*hook)())
+{
+    auto& hooks = State().sourceHooks;
+    if (std::find(hooks.begin(), hooks.end(), hook) == hooks.end()) hooks.push_back(hook);
+}
 const InputState& CurrentInput() { return State().input; }
 
 uint32_t EventTicks()

@@ -47,6 +47,10 @@ public:
 };
 void SetWindowEventSource(WindowEventSource* source);
 
+// A source of input besides the backend (the quit signals): called on every
+// pump, before the backend, to post what it has. Added once each.
+void AddInputSourceHook(void (*hook)());
+
 // Empties the queue and forgets the input state (tests).
 void ResetEventManager();
 

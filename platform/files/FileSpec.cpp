@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/core/Clock.h"
@@ -298,17 +299,23 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     int fd = ::open(fileSpec.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return OSErrFromErrno(errno);
     ::close(fd);
-    FInfo info;
-    info.fdType = fileType;
-    info.fdCreator = creator;
-    AppleDouble doc;
-    if (!(info == ImpliedFinderInfo(name, false))) {
-        doc.finderInfo = std::vector<uint8_t>(kFinderInfoLength, 0);
-        FInfoToBytes(info, doc.finderInfo->data());
-    }
     // Writing the new sidecar (or removing an orphan one) must succeed, or
-    // the file would answer someone else's information.
-    OSErr err = WriteSidecar(fileSpec.path, doc);
+    // the file would answer someone else's information; memory running out
+    // on the way takes the new file away too.
+    OSErr err = memFullErr;
+    try {
+        FInfo info;
+        info.fdType = fileType;
+        info.fdCreator = creator;
+        AppleDouble doc;
+        if (!(info == ImpliedFinderInfo(name, false))) {
+            doc.finderInfo = std::vector<uint8_t>(kFinderInfoLength, 0);
+            FInfoToBytes(info, doc.finderInfo->data());
+        }
+        err = WriteSidecar(fileSpec.path, doc);
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
+    }
     if (err != noErr) ::unlink(fileSpec.path.c_str());
     return err;
 }

@@ -117,7 +117,14 @@ OSErr OpenOnce(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t*
             return err;
         }
     }
-    Forks().emplace(ref, std::move(f));
+    // The table may fail to grow: the descriptor (and its lock) must not
+    // outlive the failed open.
+    try {
+        Forks().emplace(ref, std::move(f));
+    } catch (const std::bad_alloc&) {
+        if (f.fd >= 0) ::close(f.fd);
+        return memFullErr;
+    }
     *refNum = ref;
     return noErr;
 }

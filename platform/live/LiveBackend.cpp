@@ -56,12 +56,14 @@ bool LiveBackend::Start(const std::string& title, int scale, std::string* error)
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     SetClock(&clock_);
     SetBackend(this);
+    SetClipboardBridge(&clipboard_);
     Present();
     return true;
 }
 
 void LiveBackend::Stop()
 {
+    if (window_) SetClipboardBridge(nullptr);
     if (CurrentBackend() == this) SetBackend(nullptr);
     if (&CurrentClock() == &clock_) SetClock(nullptr);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -159,6 +161,32 @@ void LiveBackend::Handle(const SDL_Event& e)
         break;
     default:
         break;
+    }
+}
+
+bool LiveBackend::Clipboard::TakeChange(std::string* utf8)
+{
+    std::string now;
+    if (SDL_HasClipboardText()) {
+        char* text = SDL_GetClipboardText();
+        if (text) {
+            now = text;
+            SDL_free(text);
+        }
+    }
+    // What was there before we first looked counts as a copy by another program.
+    const bool changed = !looked_ ? !now.empty() : now != known_;
+    looked_ = true;
+    known_ = now;
+    if (changed && utf8) *utf8 = now;
+    return changed;
+}
+
+void LiveBackend::Clipboard::Put(const std::string& utf8)
+{
+    if (SDL_SetClipboardText(utf8.c_str()) == 0) {
+        known_ = utf8;
+        looked_ = true;
     }
 }
 

@@ -3,7 +3,8 @@
 // every wait and poll, so modal and tracking loops stay live. The window can
 // be resized (the screen follows it) and shows the screen scaled by a whole
 // factor; files dropped on it arrive as an open-documents event, its close
-// button as a quit request.
+// button as a quit request. Text on the scrap and on the system clipboard
+// is kept the same both ways.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/events/Backend.h"
+#include "platform/scrap/Scrap.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -44,7 +46,19 @@ private:
     void FitScreenToWindow();
     bool MakeTexture();
 
+    // The system clipboard through SDL: text only.
+    class Clipboard final : public ClipboardBridge {
+    public:
+        bool TakeChange(std::string* utf8) override;
+        void Put(const std::string& utf8) override;
+
+    private:
+        std::string known_;  // what the clipboard held when last looked at
+        bool looked_ = false;
+    };
+
     RealClock clock_;
+    Clipboard clipboard_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;

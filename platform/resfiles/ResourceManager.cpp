@@ -670,6 +670,31 @@ void GetIndString(StringPtr text, int16_t listId, int16_t index)
     std::memcpy(text, p + at, size_t(1 + p[at]));
 }
 
+int16_t OpenResFileImageBelow(const ResourceFileImage& image)
+{
+    S().error = noErr;
+    auto file = std::make_unique<ResFile>();
+    file->permission = fsRdPerm;
+    std::memcpy(file->reserved, image.reserved, sizeof file->reserved);
+    file->attributes = uint16_t(image.attributes | mapReadOnly);
+    for (const ResourceImage& res : image.resources) {
+        auto r = std::make_unique<Resource>();
+        r->file = file.get();
+        r->image = res;
+        r->image.attributes &= uint8_t(~resChanged);
+        r->onDisk = true;
+        file->resources.push_back(std::move(r));
+    }
+    const int16_t ref = NewRefNum();
+    if (!ref) return Fail(tmfoErr), int16_t(-1);
+    file->refNum = ref;
+    S().chain.push_back(std::move(file));
+    if (S().current == -1) S().current = ref;
+    return ref;
+}
+
+bool IsResFileOpen(int16_t refNum) { return refNum > 0 && FindFile(refNum) != nullptr; }
+
 void ResetResourceManager()
 {
     for (auto& f : S().chain) Discard(f.get());

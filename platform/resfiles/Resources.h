@@ -107,6 +107,12 @@ void ReleaseResource(Handle resource);
 // string when the list or the item is missing.
 void GetIndString(StringPtr text, int16_t listId, int16_t index);
 
+// A read-only file made from an image in memory, put below every open file
+// (the system file); the current file stays unless none was open.
+struct ResourceFileImage;
+int16_t OpenResFileImageBelow(const ResourceFileImage& image);
+bool IsResFileOpen(int16_t refNum);
+
 // Closes every file without writing and resets the state: for tests.
 void ResetResourceManager();
 

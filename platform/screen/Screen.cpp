@@ -1,6 +1,7 @@
 #include "platform/screen/Screen.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/core/Errors.h"
 #include "platform/drawing/GWorlds.h"
@@ -24,11 +25,22 @@ struct ScreenState {
     Rect bounds{0, 0, 0, 0};
     ScreenCursor cursor{};
     bool cursorVisible = true;
+    bool obscured = false;
+    Point obscuredAt{0, 0};
+    struct MenuLayer {
+        CGrafPtr world;
+        Point topLeft;
+    };
+    std::vector<MenuLayer> menus;
 };
 
 ScreenState& State()
 {
-    static auto* state = new ScreenState{nullptr, nullptr, nullptr, {0, 0, 0, 0}, ArrowScreenCursor(), true};
+    static auto* state = [] {
+        auto* s = new ScreenState;
+        s->cursor = ArrowScreenCursor();
+        return s;
+    }();
     return *state;
 }
 
@@ -61,7 +73,8 @@ void DrawCursor(PixelTarget& t, const ScreenCursor& c, Point mouse)
             const bool masked = c.mask[row] & bit;
             uint32_t* p = PixelAddress(t, int32_t(left + col), int32_t(top + row));
             if (!p) continue;
-            if (masked) *p = black ? 0x000000 : 0xFFFFFF;
+            if (masked && c.hasColor) *p = c.color[row][col] & 0xFFFFFF;
+            else if (masked) *p = black ? 0x000000 : 0xFFFFFF;
             else if (black) *p ^= 0xFFFFFF;
         }
     }
@@ -77,6 +90,8 @@ const ScreenCursor& ArrowScreenCursor()
         {0xC000, 0xE000, 0xF000, 0xF800, 0xFC00, 0xFE00, 0xFF00, 0xFF80,
          0xFFC0, 0xFFE0, 0xFE00, 0xEF00, 0xCF00, 0x0780, 0x0780, 0x0380},
         {1, 1},
+        false,
+        {},
     };
     return arrow;
 }
@@ -116,6 +131,8 @@ void DisposeScreen()
     s.bounds = Rect{0, 0, 0, 0};
     s.cursor = ArrowScreenCursor();
     s.cursorVisible = true;
+    s.obscured = false;
+    s.menus.clear();
 }
 
 static void EnsureScreen()
@@ -167,6 +184,35 @@ void ClearOverlay()
 void SetScreenCursor(const ScreenCursor& cursor) { State().cursor = cursor; }
 void SetScreenCursorVisible(bool visible) { State().cursorVisible = visible; }
 
+void ObscureScreenCursor()
+{
+    State().obscured = true;
+    State().obscuredAt = CurrentInput().mouse;
+}
+
+bool ScreenCursorShown()
+{
+    ScreenState& s = State();
+    const Point mouse = CurrentInput().mouse;
+    if (s.obscured && (mouse.h != s.obscuredAt.h || mouse.v != s.obscuredAt.v)) s.obscured = false;
+    return s.cursorVisible && !s.obscured;
+}
+
+void AddMenuLayer(CGrafPtr world, Point topLeft)
+{
+    RemoveMenuLayer(world);
+    State().menus.push_back({world, topLeft});
+}
+
+void RemoveMenuLayer(CGrafPtr world)
+{
+    auto& menus = State().menus;
+    menus.erase(std::remove_if(menus.begin(), menus.end(), [&](const auto& m) { return m.world == world; }),
+                menus.end());
+}
+
+void RemoveAllMenuLayers() { State().menus.clear(); }
+
 const PixMap* ComposeScreen()
 {
     EnsureScreen();
@@ -177,8 +223,9 @@ const PixMap* ComposeScreen()
     FillPixels(t, desk, kDesktopColor);
     PaintWindowsOnScreen(t);
     CopyPixels(PixelTargetOf(s.menuBar), t);
+    for (const auto& m : s.menus) CopyPixels(PixelTargetAt(m.world, m.topLeft), t);
     XorPixels(PixelTargetOf(s.overlay), t);
-    if (s.cursorVisible) DrawCursor(t, s.cursor, CurrentInput().mouse);
+    if (ScreenCursorShown()) DrawCursor(t, s.cursor, CurrentInput().mouse);
     return *GetGWorldPixMap(s.frame);
 }
 

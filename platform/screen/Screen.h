@@ -41,14 +41,29 @@ CGrafPtr GetMenuBarPort();
 CGrafPtr GetOverlayPort();
 void ClearOverlay();
 
-// The cursor: a 16 x 16 one-bit image with its mask and hot spot.
+// The cursor: a 16 x 16 one-bit image with its mask and hot spot; a colour
+// cursor also has its pixels (0x00RRGGBB), used where the mask is set.
 struct ScreenCursor {
     uint16_t data[16];
     uint16_t mask[16];
     Point hotSpot;
+    bool hasColor = false;
+    uint32_t color[16][16] = {};
 };
 void SetScreenCursor(const ScreenCursor& cursor);
 void SetScreenCursorVisible(bool visible);
+// Hides the cursor until the mouse next moves.
+void ObscureScreenCursor();
+// Whether the cursor is drawn on the next composing.
+bool ScreenCursorShown();
+
+// The layer of open menus, above the windows and the menu bar and below
+// the overlay: each open menu draws its pixels here, and closing one only
+// takes its pixels away. Worlds are kept in the order they were added;
+// the screen does not own them.
+void AddMenuLayer(CGrafPtr world, Point topLeft);
+void RemoveMenuLayer(CGrafPtr world);
+void RemoveAllMenuLayers();
 const ScreenCursor& ArrowScreenCursor();
 
 // Composes the screen and answers its pixel map (0x00RRGGBB words).

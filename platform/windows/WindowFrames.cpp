@@ -6,6 +6,7 @@
 #include "platform/drawing/Regions.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/WindowRecord.h"
+#include "platform/windows/WindowTitles.h"
 
 namespace platform {
 namespace {
@@ -65,7 +66,7 @@ void PaintTitleBar(const PixelTarget& t, WindowRecord& w)
     }
     Rect text{int16_t(bar.top + 1), int16_t(bar.left + 24), int16_t(bar.bottom - 1), int16_t(bar.right - 40)};
     if (gTitleDrawer) gTitleDrawer(&w, t, text, active);
-    else PlaceholderTitle(t, w, text, active);
+    else if (!DrawWindowTitle(&w, t, text, active)) PlaceholderTitle(t, w, text, active);
 }
 
 void PaintFrame(const PixelTarget& t, WindowRecord& w)

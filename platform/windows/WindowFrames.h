@@ -9,8 +9,8 @@ namespace platform {
 
 void PaintWindowsOnScreen(const PixelTarget& screen);
 
-// Title text is drawn by the text services once they exist: they install a
-// drawer here. Without one, a bar as long as the title stands in for it.
+// Titles are drawn by DrawWindowTitle unless a drawer is installed here;
+// without fonts, a bar as long as the title stands in for the text.
 using WindowTitleDrawer = void (*)(WindowRef window, const PixelTarget& screen, const Rect& titleArea,
                                    bool active);
 void SetWindowTitleDrawer(WindowTitleDrawer drawer);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/core/Errors.h"
 #include "resources/container/ContainerFork.h"
@@ -26,9 +27,10 @@ void BitmapPages::Clear()
     table_.clear();
     pages_.clear();
     freed_.clear();
+    fresh_.clear();
     firstFreeHint_ = 0;
     scanFrom_.clear();
-    tableChanged_ = tableEverChanged_ = false;
+    tableChanged_ = false;
 }
 
 OSErr BitmapPages::Load(ContainerFork& fork, uint64_t physicalSize, uint32_t logicalEnd,
@@ -121,6 +123,12 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     }
     if (end > uint64_t(kMaxPages) * kBytesPerPage) return dskFulErr;
 
+    // Everything that may throw comes before the first change.
+    table_.reserve(table_.size() + newPages.size());
+    pages_.reserve(pages_.size() + newPages.size());
+    auto [freshAt, added] = fresh_.emplace(start, start + wanted);
+    if (!added) freshAt->second = std::max(freshAt->second, start + wanted);
+
     logicalEnd_ = uint32_t(end);
     for (uint32_t offset : newPages) {
         table_.push_back(offset);
@@ -131,14 +139,44 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     if (!newPages.empty()) NoteTableChanged();
     SetUnits(start, wanted, true);
     if (start == firstFreeHint_) firstFreeHint_ = start + wanted;
-    scanFrom_[wanted] = resumeAt;
+    try {
+        scanFrom_[wanted] = resumeAt;
+    } catch (const std::bad_alloc&) {
+        // Only a shortcut for the next search is lost.
+    }
     *place = uint32_t(start * kUnitSize);
     return noErr;
 }
 
-void BitmapPages::FreePlace(uint32_t offset, uint32_t length)
+void BitmapPages::FreePlace(uint32_t offset, uint32_t length) noexcept
 {
-    if (length != 0) freed_.emplace_back(offset, length);
+    if (length == 0) return;
+    try {
+        freed_.emplace_back(offset, length);
+    } catch (const std::bad_alloc&) {
+        // The units stay allocated: space lost in the file, nothing broken.
+    }
+}
+
+bool BitmapPages::IsFresh(uint32_t offset, uint32_t length) const
+{
+    const uint64_t first = offset / kUnitSize;
+    const uint64_t end = (uint64_t(offset) + std::max<uint32_t>(length, 1) - 1) / kUnitSize + 1;
+    auto it = fresh_.upper_bound(first);
+    if (it == fresh_.begin()) return false;
+    --it;
+    return it->first <= first && end <= it->second;
+}
+
+bool BitmapPages::IsPendingFree(uint32_t offset, uint32_t length) const
+{
+    if (length == 0) return false;
+    const uint64_t first = offset / kUnitSize, last = (uint64_t(offset) + length - 1) / kUnitSize;
+    for (const auto& [o, l] : freed_) {
+        const uint64_t f = o / kUnitSize, e = (uint64_t(o) + l - 1) / kUnitSize;
+        if (f <= last && first <= e) return true;
+    }
+    return false;
 }
 
 void BitmapPages::ReleaseFreed()
@@ -151,6 +189,7 @@ void BitmapPages::ReleaseFreed()
     }
     if (!freed_.empty()) scanFrom_.clear();
     freed_.clear();
+    fresh_.clear();
 }
 
 bool BitmapPages::AnyDirty() const

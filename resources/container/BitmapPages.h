@@ -37,21 +37,31 @@ public:
 
     // Allocates room for `size` bytes, first fit; the file grows (and gains
     // pages) when nothing fits. dskFulErr when the file would need more
-    // than the page table can ever hold.
+    // than the page table can ever hold. The place is fresh until the next
+    // commit. Nothing changes when it fails or throws.
     platform::OSErr FindPlace(uint32_t size, uint32_t* place);
     // Gives up the units of (offset, length); length 0 frees nothing. The
     // last commit's map may still point at them, so they stay allocated
     // until ReleaseFreed, which the commit calls once its header is on disk.
-    void FreePlace(uint32_t offset, uint32_t length);
-    // Clears the units given up since the last commit and marks their
-    // pages dirty.
+    // Never throws: units that cannot be noted stay allocated (leaked).
+    void FreePlace(uint32_t offset, uint32_t length) noexcept;
+    // The commit's header is on disk: clears the units given up since the
+    // last commit (marking their pages dirty), and no place is fresh.
     void ReleaseFreed();
+    // A header may or may not have reached the disk: what this session
+    // allocated may now be reached by the committed map, so nothing counts
+    // as fresh any more (and nothing freed is released).
+    void ForgetFresh() { fresh_.clear(); }
     bool IsUnitSet(uint32_t unit) const;
+    // True when (offset, length) lies inside one place allocated since the
+    // last commit: no committed header reaches it, so it may be written.
+    bool IsFresh(uint32_t offset, uint32_t length) const;
+    // True when some unit of (offset, length) waits to be released.
+    bool IsPendingFree(uint32_t offset, uint32_t length) const;
 
     bool TableChanged() const { return tableChanged_; }
-    bool TableEverChanged() const { return tableEverChanged_; }
     void MarkTableWritten() { tableChanged_ = false; }
-    void NoteTableChanged() { tableChanged_ = tableEverChanged_ = true; }
+    void NoteTableChanged() { tableChanged_ = true; }
 
     // Writes the dirty pages at their table offsets and clears their marks.
     platform::OSErr WriteDirtyPages(ContainerFork& fork);
@@ -63,6 +73,8 @@ private:
     uint32_t logicalEnd_ = 0;
     std::vector<uint32_t> table_;
     std::vector<std::pair<uint32_t, uint32_t>> freed_;
+    // Places allocated since the last commit: first unit -> end unit.
+    std::map<uint64_t, uint64_t> fresh_;
     std::vector<BitmapPage> pages_;
     // Every unit below this one is known to be allocated.
     uint64_t firstFreeHint_ = 0;
@@ -70,7 +82,6 @@ private:
     // unit. Allocation only shrinks runs; any free forgets these.
     std::map<uint64_t, uint64_t> scanFrom_;
     bool tableChanged_ = false;
-    bool tableEverChanged_ = false;
 };
 
 }  // namespace container

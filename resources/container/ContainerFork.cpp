@@ -3,6 +3,7 @@
 #include "platform/core/Errors.h"
 #include "platform/files/Forks.h"
 #include "resources/container/ContainerLayout.h"
+#include "resources/container/StoreIo.h"
 
 namespace container {
 
@@ -50,17 +51,14 @@ OSErr ContainerFork::PhysicalSize(uint64_t* size) const
     return err;
 }
 
-OSErr ContainerFork::Seek(uint64_t offset, uint32_t logicalEnd)
+OSErr ContainerFork::Reach(uint64_t offset, uint32_t logicalEnd)
 {
-    OSErr err = SetFPos(refNum_, fsFromStart, int64_t(offset));
-    if (err != eofErr || offset >= uint64_t(logicalEnd) + kPageBytes) return err;
-    // Extend the file with zeros (whole 512-byte blocks) up to the target.
     uint64_t end = 0;
-    err = PhysicalSize(&end);
-    if (err != noErr) return err;
-    err = SetEOF(refNum_, int64_t(end + RoundUp(offset - end, kPageBytes)));
-    if (err != noErr) return err;
-    return SetFPos(refNum_, fsFromStart, int64_t(offset));
+    OSErr err = PhysicalSize(&end);
+    if (err != noErr || offset <= end) return err;
+    if (offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
+    // Extend the file with zeros (whole 512-byte blocks) up to the target.
+    return StoreSetSize(refNum_, end + RoundUp(offset - end, kPageBytes));
 }
 
 OSErr ContainerFork::ReadAt(uint64_t offset, void* buffer, uint32_t count)
@@ -78,18 +76,17 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const void* buffer, uint32_t count
 {
     if (refNum_ == 0) return rfNumErr;
     if (!writable_) return wrPermErr;
-    OSErr err = Seek(offset, logicalEnd);
+    OSErr err = Reach(offset, logicalEnd);
     if (err != noErr) return err;
-    int64_t moved = count;
-    err = FSWrite(refNum_, &moved, buffer);
-    if (err == noErr && moved != int64_t(count)) err = ioErr;
-    return err;
+    const IoPiece piece{buffer, count};
+    return StoreWrite(refNum_, offset, &piece, 1);
 }
 
 OSErr ContainerFork::Flush()
 {
     if (refNum_ == 0) return rfNumErr;
-    return FSFlush(refNum_);
+    if (!writable_) return noErr;
+    return StoreFlush(refNum_);
 }
 
 }  // namespace container

@@ -1,6 +1,7 @@
 // The data fork of a container file: every read and write of the store
-// goes through here. Positions past the physical end but below the
-// logical end (plus one bitmap page) extend the file with zeros.
+// goes through here, and every change through the store's I/O table
+// (StoreIo.h). Positions past the physical end but below the logical end
+// (plus one bitmap page) extend the file with zeros.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +37,9 @@ public:
     platform::OSErr Flush();
 
 private:
-    platform::OSErr Seek(uint64_t offset, uint32_t logicalEnd);
+    // Makes the file reach offset, extending it when offset lies past the
+    // physical end but within the logical end plus one bitmap page.
+    platform::OSErr Reach(uint64_t offset, uint32_t logicalEnd);
 
     int16_t refNum_ = 0;
     bool writable_ = false;

@@ -1,5 +1,7 @@
 #include "resources/container/ResourceMap.h"
 
+#include <new>
+
 #include "platform/core/Endian.h"
 #include "resources/container/ContainerLayout.h"
 #include "resources/container/FileOrder.h"
@@ -85,44 +87,79 @@ void ResourceMap::Clear()
     indexesValid_ = false;
 }
 
-void ResourceMap::BuildIndexes() const
+// The indexes are a cache: when memory runs out while they are built or
+// updated they are dropped, and look-ups walk the lists instead.
+bool ResourceMap::IndexesReady() const
 {
+    if (indexesValid_) return true;
+    try {
+        lastListOfType_.clear();
+        byHandle_.clear();
+        firstOfId_.assign(types_.size(), {});
+        for (size_t t = 0; t < types_.size(); ++t) {
+            lastListOfType_[types_[t].type] = int32_t(t);
+            auto& ids = firstOfId_[t];
+            const auto& records = types_[t].records;
+            for (size_t r = 0; r < records.size(); ++r) {
+                ids.emplace(records[r].id, int32_t(r));
+                if (records[r].contents) byHandle_.emplace(records[r].contents, std::make_pair(int32_t(t), int32_t(r)));
+            }
+        }
+        indexesValid_ = true;
+    } catch (const std::bad_alloc&) {
+        DropIndexes();
+    }
+    return indexesValid_;
+}
+
+void ResourceMap::DropIndexes() const noexcept
+{
+    indexesValid_ = false;
     lastListOfType_.clear();
     byHandle_.clear();
-    firstOfId_.assign(types_.size(), {});
-    for (size_t t = 0; t < types_.size(); ++t) {
-        lastListOfType_[types_[t].type] = int32_t(t);
-        auto& ids = firstOfId_[t];
-        const auto& records = types_[t].records;
-        for (size_t r = 0; r < records.size(); ++r) {
-            ids.emplace(records[r].id, int32_t(r));
-            if (records[r].contents) byHandle_.emplace(records[r].contents, std::make_pair(int32_t(t), int32_t(r)));
-        }
-    }
-    indexesValid_ = true;
+    firstOfId_.clear();
 }
 
 void ResourceMap::SetContents(int32_t t, int32_t r, Handle h)
 {
     MapRecord& rec = Edit(t, r);
     if (indexesValid_) {
-        if (rec.contents) byHandle_.erase(rec.contents);
-        if (h) byHandle_[h] = {t, r};
+        try {
+            if (rec.contents) byHandle_.erase(rec.contents);
+            if (h) byHandle_[h] = {t, r};
+        } catch (const std::bad_alloc&) {
+            DropIndexes();
+        }
     }
     rec.contents = h;
 }
 
 bool ResourceMap::FindID(ResType type, int16_t id, bool includeEnciphered, int32_t* t, int32_t* r) const
 {
-    if (!indexesValid_) BuildIndexes();
+    auto matches = [&](const MapRecord& rec) {
+        return rec.id == id && (includeEnciphered || !(rec.attributes & kAttrEnciphered));
+    };
+    if (!IndexesReady()) {
+        for (size_t ti = types_.size(); ti-- > 0;) {
+            if (types_[ti].type != type) continue;
+            const auto& records = types_[ti].records;
+            for (size_t i = 0; i < records.size(); ++i)
+                if (matches(records[i])) {
+                    *t = int32_t(ti);
+                    *r = int32_t(i);
+                    return true;
+                }
+            return false;
+        }
+        return false;
+    }
     auto list = lastListOfType_.find(type);
     if (list == lastListOfType_.end()) return false;
     auto first = firstOfId_[size_t(list->second)].find(id);
     if (first == firstOfId_[size_t(list->second)].end()) return false;
     const auto& records = types_[size_t(list->second)].records;
     for (size_t i = size_t(first->second); i < records.size(); ++i) {
-        if (records[i].id != id) continue;
-        if (!includeEnciphered && (records[i].attributes & kAttrEnciphered)) continue;
+        if (!matches(records[i])) continue;
         *t = list->second;
         *r = int32_t(i);
         return true;
@@ -133,7 +170,16 @@ bool ResourceMap::FindID(ResType type, int16_t id, bool includeEnciphered, int32
 bool ResourceMap::FindRes(Handle h, int32_t* t, int32_t* r) const
 {
     if (!h) return false;
-    if (!indexesValid_) BuildIndexes();
+    if (!IndexesReady()) {
+        for (size_t ti = 0; ti < types_.size(); ++ti)
+            for (size_t i = 0; i < types_[ti].records.size(); ++i)
+                if (types_[ti].records[i].contents == h) {
+                    *t = int32_t(ti);
+                    *r = int32_t(i);
+                    return true;
+                }
+        return false;
+    }
     auto found = byHandle_.find(h);
     if (found == byHandle_.end()) return false;
     *t = found->second.first;
@@ -150,22 +196,36 @@ int32_t ResourceMap::FindType(ResType type) const
 
 void ResourceMap::Add(ResType type, const MapRecord& record, int32_t* t, int32_t* r)
 {
-    if (!indexesValid_) BuildIndexes();
-    auto list = lastListOfType_.find(type);
-    int32_t ti;
-    if (list == lastListOfType_.end()) {
+    int32_t ti = -1;
+    for (size_t i = types_.size(); i-- > 0;)
+        if (types_[i].type == type) {
+            ti = int32_t(i);
+            break;
+        }
+    // Room first, so that a failure leaves the map as it was.
+    if (ti < 0) {
+        TypeList list{type, {}};
+        list.records.reserve(1);
+        types_.reserve(types_.size() + 1);
         ti = int32_t(types_.size());
-        types_.push_back(TypeList{type, {}});
-        lastListOfType_[type] = ti;
-        firstOfId_.emplace_back();
+        types_.push_back(std::move(list));
     } else {
-        ti = list->second;
+        auto& records = types_[size_t(ti)].records;
+        if (records.size() == records.capacity()) records.reserve(records.size() * 2 + 1);
     }
     auto& records = types_[size_t(ti)].records;
-    int32_t ri = int32_t(records.size());
+    const int32_t ri = int32_t(records.size());
     records.push_back(record);
-    firstOfId_[size_t(ti)].emplace(record.id, ri);
-    if (record.contents) byHandle_[record.contents] = {ti, ri};
+    if (indexesValid_) {
+        try {
+            lastListOfType_[type] = ti;
+            if (size_t(ti) == firstOfId_.size()) firstOfId_.emplace_back();
+            firstOfId_[size_t(ti)].emplace(record.id, ri);
+            if (record.contents) byHandle_[record.contents] = {ti, ri};
+        } catch (const std::bad_alloc&) {
+            DropIndexes();
+        }
+    }
     *t = ti;
     *r = ri;
 }

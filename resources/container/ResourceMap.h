@@ -54,7 +54,8 @@ public:
     int32_t FindType(platform::ResType type) const;
 
     // Appends a record to its type's list (a new list at the end when the
-    // type is missing) and returns its indices.
+    // type is missing) and returns its indices. When it throws the map is
+    // as it was.
     void Add(platform::ResType type, const MapRecord& record, int32_t* t, int32_t* r);
     // Removes a record; an emptied type list goes too.
     void Remove(int32_t t, int32_t r);
@@ -62,7 +63,9 @@ public:
     bool changed = false;
 
 private:
-    void BuildIndexes() const;
+    // Builds the indexes when needed; false when they cannot be had.
+    bool IndexesReady() const;
+    void DropIndexes() const noexcept;
 
     std::vector<TypeList> types_;
     mutable bool indexesValid_ = false;

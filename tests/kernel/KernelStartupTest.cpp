@@ -146,6 +146,14 @@ TEST(KernelStartup, ResetFillsPatternsAndTriangles)
     EXPECT_EQ(ub.bottom - ub.top, 5);
     EXPECT_EQ(GetQDGlobalsThePort(), nullptr) << "the caller's port is back";
 
+    // The interface font's line heights and widest characters: the
+    // application font at 12 and at 9.
+    EXPECT_EQ(hch12, 15);
+    EXPECT_EQ(lch12, 22);
+    EXPECT_GT(hch9, 0);
+    EXPECT_LT(hch9, hch12);
+    EXPECT_LT(lch9, lch12);
+
     // A second reset makes them again without leaking the first.
     initall();
     EXPECT_EQ(PolyPointCount(triangleup), 4);

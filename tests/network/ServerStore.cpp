@@ -12,7 +12,7 @@
 #include "resources/ServerHooks.h"
 #include "resources/container/FileOrder.h"
 #include "resources/server/ServerConnection.h"
-#include "tests/resources/LittleEndianTwin.h"
+#include "tools/docbuilder/LittleEndianTwin.h"
 
 using platform::Handle;
 
@@ -69,7 +69,7 @@ bool ServerStore::Build(const std::string& folder, const TestServerConfig& confi
             if (!added) return false;
         }
         if (!file->Close(true)) return false;
-        if (little_) WriteAll(path, containertest::LittleEndianTwin(ReadAll(path)));
+        if (little_) WriteAll(path, docbuilder::LittleEndianTwin(ReadAll(path)));
         file = g_resManager->OpenFile(fileSpec, false, true);
         if (!file) return false;
         files_[number] = file;

@@ -4,7 +4,7 @@
 #include "resources/container/ContainerLayout.h"
 #include "resources/container/Scrambler.h"
 #include "resources/swap/SwapResource.h"
-#include "tests/resources/LittleEndianTwin.h"
+#include "tools/docbuilder/LittleEndianTwin.h"
 #include "tests/resources/StoreTestSupport.h"
 
 namespace storetest {
@@ -57,7 +57,7 @@ std::vector<Sample> MixedSamples()
     return s;  // 20 resources
 }
 
-using containertest::LittleEndianTwin;
+using docbuilder::LittleEndianTwin;
 
 class ByteOrderTest : public StoreTest {
 protected:

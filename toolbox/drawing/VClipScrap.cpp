@@ -1,6 +1,7 @@
 #include "toolbox/drawing/VClipScrap.h"
 
 #include "platform/core/FourCC.h"
+#include "platform/gestalt/Gestalt.h"
 
 VClipScrap* gScrap = nullptr;
 bool VMenu::sChecked = false;
@@ -38,8 +39,11 @@ void VMenu::Init()
 {
     if (sChecked) return;
     sChecked = true;
-    // No optional menu-manager feature to ask for here.
-    sFeature = false;
+    // Bit 0 of 'menu': menus keep properties of any size, so a menu can
+    // carry a pointer back to its object.
+    int32_t answer = 0;
+    sFeature = platform::Gestalt(platform::FourCC("menu"), &answer) == platform::noErr &&
+               (answer & (1 << platform::gestaltMenuMgrPresent)) != 0;
 }
 
 void InitMenus()

@@ -30,8 +30,8 @@ extern VClipScrap* gScrap;
 // Start-up's step: gScrap, once.
 void MakeStartupScrap();
 
-// The menus: which features the platform's menu manager offers, asked once.
-// This platform's menus have none of the optional ones.
+// The menus: whether the platform's menus keep properties (the link from a
+// platform menu to its object), asked once.
 class VMenu {
 public:
     static void Init();

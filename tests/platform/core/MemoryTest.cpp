@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/core/Faults.h"
+#include "tests/platform/core/FailingNewDefinitions.h"
 
 using namespace platform;
 
@@ -119,6 +120,39 @@ TEST(Memory, FaultInjectionAndBudget)
     EXPECT_EQ(GetHandleSize(h), 100) << "a failed resize keeps the old size";
     DisposeHandle(h);
     SetMemoryBudget(budget);
+}
+
+// The registry of blocks may fail to grow after the block was taken: the
+// block goes back (LeakSanitizer sees any that does not) and the budget
+// with it.
+TEST(Memory, RegistryFailureGivesTheBlockBack)
+{
+    const int64_t inUse = MemoryInUse();
+    const size_t handles = LiveHandleCount(), ptrs = LivePtrCount();
+    int failures = 0;
+    for (int64_t n = 0; n < 8; ++n) {
+        testfaults::FailNthNew(n);
+        Handle h = NewHandle(100);
+        const OSErr handleErr = MemError();
+        testfaults::FailNthNew(n);
+        Ptr p = NewPtr(100);
+        const OSErr ptrErr = MemError();
+        testfaults::StopFailingNew();
+        if (!h) {
+            EXPECT_EQ(handleErr, memFullErr);
+            ++failures;
+        }
+        if (!p) {
+            EXPECT_EQ(ptrErr, memFullErr);
+            ++failures;
+        }
+        if (h) DisposeHandle(h);
+        if (p) DisposePtr(p);
+        EXPECT_EQ(MemoryInUse(), inUse);
+        EXPECT_EQ(LiveHandleCount(), handles);
+        EXPECT_EQ(LivePtrCount(), ptrs);
+    }
+    EXPECT_GE(failures, 2) << "both makers reached their registry";
 }
 
 TEST(Pointers, SizeAndCopy)

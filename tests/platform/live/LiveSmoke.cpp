@@ -8,6 +8,8 @@
 
 #include "platform/events/Events.h"
 #include "platform/live/LiveBackend.h"
+#include "platform/core/FourCC.h"
+#include "platform/scrap/Scrap.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
 
@@ -89,6 +91,37 @@ int main()
     Push(close);
     Check(Next(highLevelEventMask, &e), "no quit request");
     Check(HighLevelEventID(e) == kAEQuitApplication, "the close button is not a quit request");
+
+    // The scrap's text reaches the system clipboard as UTF-8 with LF, and
+    // another program's copy comes back as a new scrap.
+    ScrapRef scrap = nullptr;
+    ClearCurrentScrap();
+    GetCurrentScrap(&scrap);
+    Check(PutScrapFlavor(scrap, FourCC("TEXT"), 0, 2, "\x8E\x0D") == noErr, "cannot put text on the scrap");
+    char* system = SDL_GetClipboardText();
+    Check(system && std::string(system) == "\xC3\xA9\n", "the system clipboard does not hold e-acute and LF");
+    SDL_free(system);
+    ScrapRef same = nullptr;
+    GetCurrentScrap(&same);
+    Check(same == scrap, "our own copy counts as another program's");
+    char back[4] = {};
+    Size size = 4;
+    Check(GetScrapFlavorData(same, FourCC("TEXT"), &size, back) == noErr && size == 2 && back[0] == '\x8E' && back[1] == '\r',
+          "the text does not read back");
+    SDL_SetClipboardText("x\ny");
+    ScrapRef outside = nullptr;
+    GetCurrentScrap(&outside);
+    size = 4;
+    Check(outside != scrap && GetScrapFlavorData(outside, FourCC("TEXT"), &size, back) == noErr && size == 3 &&
+              std::string(back, 3) == "x\ry",
+          "another program's copy is not seen");
+    SDL_SetClipboardText("\xC3\xA9\n");
+    ScrapRef again = nullptr;
+    GetCurrentScrap(&again);
+    size = 4;
+    Check(again != outside && GetScrapFlavorData(again, FourCC("TEXT"), &size, back) == noErr && size == 2 &&
+              back[0] == '\x8E' && back[1] == '\r',
+          "e-acute and LF from the system clipboard do not read as Mac Roman text");
 
     DisposeWindow(w);
     live.Stop();

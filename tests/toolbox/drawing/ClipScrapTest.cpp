@@ -29,3 +29,15 @@ TEST(ClipScrap, HoldsTextAndPicturesAndRegistersEachKindOnce)
 }
 
 }  // namespace
+
+namespace {
+
+// The menus ask once whether menus keep properties: they do, so a menu can
+// carry a pointer-sized link to its object.
+TEST(ClipScrap, MenusFindPropertySupport)
+{
+    VMenu::Init();
+    EXPECT_TRUE(VMenu::HasMenuFeature());
+}
+
+}  // namespace

@@ -310,4 +310,29 @@ TEST(SystemFonts, NamesAreSortedWithTheirNumbersAndFoldedLoosely)
     SetFontFamilyLister(nullptr);
 }
 
+TEST(SystemFonts, ThePlatformsFamiliesAreListedByDefault)
+{
+    SetFontFamilyLister(nullptr);
+    SetFontNameProc(nullptr);
+    VSystem sys;
+    sys.BuildFontList();
+    const VArrayString& names = sys.GetFontList();
+    ASSERT_EQ(names.GetCount(), 11) << "every visible family, the menu glyphs hidden";
+    VStr<255> first, last;
+    names.GetVString(1)->ToString(first);
+    names.GetVString(names.GetCount())->ToString(last);
+    EXPECT_EQ(first.GetLength(), 5) << "Arial";
+    EXPECT_EQ(last.GetLength(), 15) << "Times New Roman";
+    VStr<255> ats;
+    sys.GetATSFontList().GetVString(1)->ToString(ats);
+    EXPECT_EQ(ats.GetLength(), 15) << "Liberation Sans draws Arial";
+    EXPECT_EQ(sys.MacGetFontNum(Text("Geneva")), 3);
+    EXPECT_EQ(sys.MacGetFontNum(Text("%Menu")), 1100) << "hidden families are found by the platform";
+    VStr<255> name;
+    sys.MacGetFontName(1, name);
+    EXPECT_EQ(name.GetLength(), 6) << "the application font is Geneva";
+    sys.MacGetFontName(0, name);
+    EXPECT_EQ(name.GetLength(), 13) << "Lucida Grande";
+}
+
 }  // namespace

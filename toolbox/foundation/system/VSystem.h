@@ -168,8 +168,9 @@ private:
 
 extern VSystem* gSystem;
 
-// The font families of the machine, visited by BuildFontList. The drawing
-// layer, which maps font numbers to font files, installs the lister.
+// The font families of the machine, visited by BuildFontList: the
+// platform's font families until another lister is installed (null puts
+// the platform's back).
 struct FontFamilyVisit {
     const unsigned char* quickDrawName;  // length-prefixed
     const unsigned char* atsName;        // length-prefixed

@@ -1,15 +1,35 @@
 // The font lists: visible families sorted by name with their ATS names and
 // numbers, and the hidden families ("%" or "." names) apart.
+#include <cstring>
 #include <vector>
 
+#include "platform/fonts/Fonts.h"
 #include "toolbox/foundation/VString.h"
 #include "toolbox/foundation/VText.h"
 #include "toolbox/foundation/system/VSystem.h"
 
 namespace {
 
-FontFamilyLister gLister = nullptr;
-FontNameProc gFontName = nullptr;
+// The platform's families: the classic name, and the font file's family
+// as the ATS name.
+void PlatformFamilies(void (*visit)(const FontFamilyVisit& family, void* context), void* context)
+{
+    for (int32_t i = 0; i < platform::FontFamilyCount(); ++i) {
+        const platform::FontFamilyEntry& f = platform::FontFamilyAt(i);
+        unsigned char qd[256], ats[256];
+        qd[0] = uint8_t(std::strlen(f.name));
+        std::memcpy(qd + 1, f.name, qd[0]);
+        const char* file = platform::FileFamilyName(f.file);
+        ats[0] = uint8_t(std::strlen(file));
+        std::memcpy(ats + 1, file, ats[0]);
+        visit(FontFamilyVisit{qd, ats, f.number}, context);
+    }
+}
+
+void PlatformFontName(int16_t number, unsigned char* name) { platform::GetFontName(number, name); }
+
+FontFamilyLister gLister = PlatformFamilies;
+FontNameProc gFontName = PlatformFontName;
 
 constexpr int16_t kSystemFontSize = 12;
 
@@ -33,8 +53,8 @@ VString* NewText(const unsigned char* p)
 
 }  // namespace
 
-void SetFontFamilyLister(FontFamilyLister lister) { gLister = lister; }
-void SetFontNameProc(FontNameProc proc) { gFontName = proc; }
+void SetFontFamilyLister(FontFamilyLister lister) { gLister = lister ? lister : PlatformFamilies; }
+void SetFontNameProc(FontNameProc proc) { gFontName = proc ? proc : PlatformFontName; }
 
 int16_t VSystem::MacGetSysFontSize() { return kSystemFontSize; }
 
@@ -125,7 +145,12 @@ int16_t VSystem::MacGetFontNum(const VString& name) const
     for (int32_t r = 1; r <= fHiddenFontNames.GetCount(); ++r)
         if (const VString* row = fHiddenFontNames.GetVString(r); row && row->CompareTo(name, 1) == 0)
             return fHiddenFontNumbers.GetWord(r);
-    return 0;
+    // Hidden families keep no name in the lists: the platform knows them.
+    unsigned char pascal[256] = {0};
+    name.ToPString(pascal, 255, kCharSetMac);
+    int16_t number = 0;
+    platform::GetFNum(pascal, &number);
+    return number;
 }
 
 void VSystem::MacGetFontName(int16_t number, VString& name) const

@@ -1,0 +1,7 @@
+#include "kernel/standins/PasswordKey.h"
+
+const unsigned char* PasswordKey()
+{
+    static const unsigned char kKey[12] = {11, 0x9B, 0x3F, 0xD2, 0x64, 0x17, 0xAE, 0x58, 0xC1, 0x2B, 0xF6, 0x8D};
+    return kKey;
+}

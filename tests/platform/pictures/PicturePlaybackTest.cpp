@@ -1,0 +1,346 @@
+// Pictures written by hand from the published layout play as that layout
+// says; damaged ones stop at the first bad opcode and say so.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/fonts/Fonts.h"
+#include "platform/pictures/Pictures.h"
+#include "tests/platform/drawing/DrawingTestSupport.h"
+#include "tests/platform/pictures/ImageTestFiles.h"
+#include "tests/platform/pictures/PictureTestSupport.h"
+
+namespace {
+
+using namespace platform;
+using drawingtest::kBlack;
+using drawingtest::kWhite;
+using drawingtest::World;
+using picturetest::Bytes;
+using picturetest::Finish;
+using picturetest::Version2;
+
+constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+const Rect kFrame{0, 0, 32, 64};
+
+// Plays the picture at its frame into a fresh white world.
+OSErr Play(World& w, Handle pic, const Rect& dst = kFrame)
+{
+    DrawPicture(pic, &dst);
+    OSErr err = QDError();
+    DisposeHandle(pic);
+    (void)w;
+    return err;
+}
+
+// Pixel-map fields after rowBytes and bounds, 72 dpi, no table handle.
+void PixMapTail(Bytes& b, int packType, int pixelType, int pixelSize, int cmpCount, int cmpSize)
+{
+    b.U16(0).U16(uint32_t(packType)).U32(0).U32(72 << 16).U32(72 << 16);
+    b.U16(uint32_t(pixelType)).U16(uint32_t(pixelSize)).U16(uint32_t(cmpCount)).U16(uint32_t(cmpSize));
+    b.U32(0).U32(0).U32(0);
+}
+
+TEST(PicturePlayback, PackedBitsAtOneAndEightBits)
+{
+    World w(64, 32);
+    Bytes b = Version2(0, 0, 32, 64);
+    // One bit, 64 wide: rows packed as a run of black bytes then white.
+    b.Op(0x0098).U16(8).R(0, 0, 2, 64).R(0, 0, 2, 64).R(0, 0, 2, 64).U16(0);
+    for (int row = 0; row < 2; ++row)
+        b.U8(4).Raw({0xFD, 0xFF, 0xFD, 0x00});
+    // Eight bits with a two-colour table: blue, then blue and red in turn.
+    b.Op(0x0098).U16(0x8008).R(0, 0, 2, 8);
+    PixMapTail(b, 0, 0, 8, 1, 8);
+    b.U32(0).U16(0).U16(1).U16(0).U16(0xFFFF).U16(0).U16(0).U16(1).U16(0).U16(0).U16(0xFFFF);
+    b.R(0, 0, 2, 8).R(10, 0, 12, 8).U16(0);
+    b.U8(2).Raw({0xF9, 0x01});
+    b.U8(9).Raw({0x07, 0, 1, 0, 1, 0, 1, 0, 1});
+    EXPECT_EQ(Play(w, Finish(b)), noErr);
+    EXPECT_EQ(w.At(0, 0), kBlack);
+    EXPECT_EQ(w.At(31, 1), kBlack);
+    EXPECT_EQ(w.At(32, 0), kWhite);
+    EXPECT_EQ(w.At(0, 10), kBlue);
+    EXPECT_EQ(w.At(7, 10), kBlue);
+    EXPECT_EQ(w.At(0, 11), kRed);
+    EXPECT_EQ(w.At(1, 11), kBlue);
+}
+
+TEST(PicturePlayback, DirectBitsInEveryPacking)
+{
+    World w(64, 32);
+    Bytes b = Version2(0, 0, 32, 64);
+    auto direct = [&](int rowBytes, int width, int packType, int pixelSize, int top) {
+        b.Op(0x009A).U32(0xFF).U16(uint32_t(0x8000 | rowBytes)).R(0, 0, 1, width);
+        PixMapTail(b, packType, 16, pixelSize, 3, pixelSize == 16 ? 5 : 8);
+        b.R(0, 0, 1, width).R(top, 0, top + 1, width).U16(0);
+    };
+    direct(8, 2, 1, 32, 0);  // unpacked 32-bit words
+    b.Raw({0, 0xFF, 0, 0, 0, 0, 0xFF, 0});
+    direct(16, 4, 2, 32, 2);  // the pad byte left out
+    b.Raw({0xFF, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0xFF});
+    direct(16, 4, 4, 32, 4);  // packed component planes
+    b.U8(13).Raw({0x0B, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+    direct(8, 4, 3, 16, 6);  // 16-bit pixels packed as words
+    b.U8(3).Raw({0xFD, 0x7C, 0x00});
+    EXPECT_EQ(Play(w, Finish(b)), noErr);
+    EXPECT_EQ(w.At(0, 0), kRed);
+    EXPECT_EQ(w.At(1, 0), kGreen);
+    EXPECT_EQ(w.At(1, 2), kRed);
+    EXPECT_EQ(w.At(2, 2), kBlue);
+    EXPECT_EQ(w.At(3, 4), kGreen);
+    EXPECT_EQ(w.At(3, 6), kRed);
+}
+
+TEST(PicturePlayback, PixelPatternFillsWithItsOwnColours)
+{
+    World w(64, 32);
+    Bytes b = Version2(0, 0, 32, 64);
+    b.Op(0x0014).U16(1).Raw({0, 0, 0, 0, 0, 0, 0, 0});
+    b.U16(0x8002).R(0, 0, 2, 2);  // no base address in a pattern's map
+    PixMapTail(b, 0, 0, 8, 1, 8);
+    b.U32(0).U16(0).U16(1).U16(0).U16(0xFFFF).U16(0).U16(0).U16(1).U16(0).U16(0xFFFF).U16(0);
+    b.Raw({0, 1, 1, 0});
+    b.Op(0x0034).R(0, 0, 4, 4);
+    // A plain pattern afterwards puts the one-bit pattern back.
+    b.Op(0x000A).Raw({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    b.Op(0x0034).R(10, 10, 12, 12);
+    EXPECT_EQ(Play(w, Finish(b)), noErr);
+    EXPECT_EQ(w.At(0, 0), kRed);
+    EXPECT_EQ(w.At(1, 0), kGreen);
+    EXPECT_EQ(w.At(0, 1), kGreen);
+    EXPECT_EQ(w.At(3, 3), kRed);
+    EXPECT_EQ(w.At(4, 4), kWhite);
+    EXPECT_EQ(w.At(10, 10), kBlack);
+}
+
+TEST(PicturePlayback, TextFollowsTheFontNameAndRelativeMoves)
+{
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextMetrics);
+    std::string longText(300, 'x');
+    std::vector<uint32_t> expected;
+    {
+        World w(64, 32);
+        TextFont(kFontIDGeneva);
+        TextSize(12);
+        MoveTo(2, 12);
+        DrawText("Hi", 0, 2);
+        MoveTo(22, 12);
+        DrawText("A", 0, 1);
+        MoveTo(22, 27);
+        DrawText("B", 0, 1);
+        MoveTo(27, 30);
+        DrawText("C", 0, 1);
+        MoveTo(40, 30);
+        DrawText(longText.data(), 0, 255);
+        for (int v = 0; v < 32; ++v)
+            for (int h = 0; h < 64; ++h)
+                expected.push_back(w.At(h, v));
+    }
+    World w(64, 32);
+    Bytes b = Version2(0, 0, 32, 64);
+    // The picture's number 77 is Geneva by name.
+    b.Op(0x002C).U16(9).U16(77).U8(6).Raw({'G', 'e', 'n', 'e', 'v', 'a'});
+    b.Op(0x0003).U16(77).Op(0x000D).U16(12);
+    b.Op(0x0028).U16(12).U16(2).U8(2).Raw({'H', 'i'});
+    b.Op(0x0029).U8(20).U8(1).Raw({'A'});
+    b.Op(0x002A).U8(15).U8(1).Raw({'B'});
+    b.Op(0x002B).U8(5).U8(3).U8(1).Raw({'C'});
+    b.Op(0x0028).U16(30).U16(40).U8(255);
+    b.Raw(std::vector<uint8_t>(255, 'x'));
+    EXPECT_EQ(Play(w, Finish(b)), noErr);
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextRendering | kQDUseCGTextMetrics);
+    int differ = 0, ink = 0;
+    for (int v = 0; v < 32; ++v)
+        for (int h = 0; h < 64; ++h) {
+            differ += w.At(h, v) != expected[size_t(v * 64 + h)];
+            ink += w.At(h, v) != kWhite;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(ink, 20);
+    EXPECT_EQ(GetPortTextFont(w.get()), 0);  // the port's settings come back
+}
+
+TEST(PicturePlayback, VersionOneWithLongCommentAndReservedOpcodes)
+{
+    World w(64, 32);
+    static std::vector<std::string> seen;
+    seen.clear();
+    QDProcs procs;
+    SetStdProcs(&procs);
+    procs.commentProc = [](int16_t kind, int16_t size, Handle h) {
+        seen.push_back(std::to_string(kind) + ":" + (h ? std::string(*h, size_t(size)) : ""));
+    };
+    w.get()->grafProcs = &procs;
+    Bytes v1;
+    v1.U16(0).R(0, 0, 32, 64).U8(0x11).U8(0x01);
+    v1.U8(0x31).R(2, 2, 6, 6);
+    v1.U8(0xA1).U16(150).U16(3).Raw({'x', 'y', 'z'});  // no padding in version 1
+    v1.U8(0xA0).U16(151);
+    v1.U8(0x30).R(10, 10, 14, 14);
+    EXPECT_EQ(Play(w, Finish(v1, false)), codecBadDataErr);  // no end opcode
+    v1.U8(0xFF);
+    EXPECT_EQ(Play(w, Finish(v1, false)), noErr);
+    w.get()->grafProcs = nullptr;
+    EXPECT_EQ(w.At(3, 3), kBlack);
+    EXPECT_EQ(w.At(10, 10), kBlack);
+    EXPECT_EQ(w.At(11, 11), kWhite);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0], "150:xyz");
+    EXPECT_EQ(seen[1], "151:");
+
+    // Version 2 opcodes kept for later are skipped by their published lengths.
+    World w2(64, 32);
+    Bytes b = Version2(0, 0, 32, 64);
+    b.Op(0x0024).U16(4).U32(0xDEADBEEF);
+    b.Op(0x00B0);
+    b.Op(0x00D0).U32(6).Raw({1, 2, 3, 4, 5, 6});
+    b.Op(0x0100).U16(0xFFFF);
+    b.Op(0x7F00).Raw(std::vector<uint8_t>(254, 0x31));
+    b.Op(0x8000);
+    b.Op(0x8100).U32(3).Raw({7, 8, 9});
+    b.Op(0x8201).U32(2).U16(0);
+    b.Op(0x0031).R(0, 0, 4, 4);
+    EXPECT_EQ(Play(w2, Finish(b)), noErr);
+    EXPECT_EQ(w2.At(3, 3), kBlack);
+}
+
+// The compressed-image opcode around image bytes of the given codec.
+void QuickTime(Bytes& b, const std::vector<uint8_t>& data, const char* codec, int width, int height, int left,
+               int top)
+{
+    Bytes q;
+    q.U16(0);
+    const uint32_t matrix[9] = {0x10000, 0, 0, 0, 0x10000, 0, uint32_t(left) << 16, uint32_t(top) << 16,
+                                0x40000000};
+    for (uint32_t m : matrix)
+        q.U32(m);
+    q.U32(0).R(0, 0, 0, 0).U16(0).R(0, 0, height, width).U32(0).U32(0);
+    q.U32(86).Raw({uint8_t(codec[0]), uint8_t(codec[1]), uint8_t(codec[2]), uint8_t(codec[3])});
+    q.U32(0).U16(0).U16(0).U16(0).U16(0).U32(0).U32(0).U32(0);
+    q.U16(uint32_t(width)).U16(uint32_t(height)).U32(72 << 16).U32(72 << 16).U32(uint32_t(data.size())).U16(1);
+    q.Raw(std::vector<uint8_t>(32, 0)).U16(24).U16(0xFFFF);
+    q.Raw(data);
+    b.Op(0x8200).U32(uint32_t(q.size())).Raw(q.data());
+}
+
+TEST(PicturePlayback, CompressedImagesDecodeJpegAndShowOthersAsGrey)
+{
+    World w(64, 32);
+    std::vector<uint32_t> px(16 * 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            px[size_t(y * 16 + x)] = x < 8 ? kRed : kBlue;
+    Bytes b = Version2(0, 0, 32, 64);
+    QuickTime(b, picturetest::EncodeJpeg(16, 8, px), "jpeg", 16, 8, 2, 3);
+    QuickTime(b, {1, 2, 3, 4}, "rle ", 4, 4, 40, 20);
+    EXPECT_EQ(Play(w, Finish(b)), noErr);
+    auto near = [](uint32_t a, uint32_t e) {
+        for (int s = 0; s <= 16; s += 8)
+            if (std::abs(int((a >> s) & 0xFF) - int((e >> s) & 0xFF)) > 12)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(near(w.At(3, 4), kRed)) << std::hex << w.At(3, 4);
+    EXPECT_TRUE(near(w.At(16, 9), kBlue)) << std::hex << w.At(16, 9);
+    EXPECT_EQ(w.At(1, 2), kWhite);
+    EXPECT_EQ(w.At(18, 3), kWhite);
+    EXPECT_EQ(w.At(41, 21), 0x808080u);
+    EXPECT_EQ(w.At(44, 24), kWhite);
+}
+
+// Faults: a damaged opcode ends the picture, what came before stays drawn,
+// and nothing of the damaged opcode is drawn.
+TEST(PicturePlayback, DamageStopsAtTheFirstBadOpcode)
+{
+    auto withRect = [] {
+        Bytes b = Version2(0, 0, 32, 64);
+        b.Op(0x0031).R(0, 0, 4, 4);
+        return b;
+    };
+    {
+        World w(64, 32);
+        Bytes b = withRect();
+        b.Op(0x0098).U16(8).R(0, 0, 2, 64).R(0, 0, 2, 64).R(0, 0, 2, 64).U16(0);
+        b.U8(4).Raw({0xFD, 0xFF});  // the row is cut short
+        EXPECT_EQ(Play(w, Finish(b, false)), codecBadDataErr);
+        EXPECT_EQ(w.At(0, 0), kBlack);
+        EXPECT_EQ(w.At(10, 0), kWhite);
+    }
+    {
+        World w(64, 32);
+        Bytes b = withRect();
+        b.Op(0x0098).U16(8).R(0, 0, 2, 64).R(0, 0, 2, 64).R(0, 0, 2, 64).U16(0);
+        b.U8(2).Raw({0x09, 0xFF});  // ten literal bytes in a row of eight
+        b.U8(2).Raw({0x09, 0xFF});
+        b.Op(0x0031).R(10, 10, 20, 20);
+        EXPECT_EQ(Play(w, Finish(b)), codecBadDataErr);
+        EXPECT_EQ(w.At(10, 1), kWhite);
+        EXPECT_EQ(w.At(12, 12), kWhite);  // nothing after the damage
+    }
+    {
+        World w(64, 32);
+        Bytes b = withRect();
+        b.Op(0x0081).U16(18).R(0, 0, 10, 10).U16(0).U16(1).U16(0x7FFF).U16(0x7FFF);  // one point
+        EXPECT_EQ(Play(w, Finish(b)), codecBadDataErr);
+    }
+    {
+        World w(64, 32);
+        Bytes b = withRect();
+        b.Op(0x0098).U16(2).R(0, 0, 2, 64).R(0, 0, 2, 64).R(0, 0, 2, 64).U16(0);  // rows too short
+        b.Raw(std::vector<uint8_t>(16, 0xFF));
+        EXPECT_EQ(Play(w, Finish(b)), codecBadDataErr);
+    }
+    {
+        // A huge map claimed by a few bytes is refused before allocating.
+        World w(64, 32);
+        int64_t before = MemoryInUse();
+        Bytes b = withRect();
+        b.Op(0x009A).U32(0xFF).U16(0x8000 | 16380).R(0, 0, 32767, 4095);
+        PixMapTail(b, 4, 16, 32, 3, 8);
+        b.R(0, 0, 32767, 4095).R(0, 0, 32, 64).U16(0);
+        b.Raw(std::vector<uint8_t>(600, 0x02));
+        EXPECT_EQ(Play(w, Finish(b)), codecBadDataErr);
+        EXPECT_EQ(MemoryInUse(), before);
+    }
+    {
+        World w(64, 32);
+        Bytes b = withRect();
+        b.Op(0x0070).U16(9);  // a polygon smaller than its header
+        EXPECT_EQ(Play(w, Finish(b)), codecBadDataErr);
+        Bytes c = withRect();
+        c.Op(0x00A1).U16(1).U16(400).U16(1);  // a comment longer than the picture
+        EXPECT_EQ(Play(w, Finish(c)), codecBadDataErr);
+        Bytes d;
+        d.U16(0).R(0, 0, 32, 64).U16(0x1234);  // no version
+        EXPECT_EQ(Play(w, Finish(d)), codecBadDataErr);
+    }
+}
+
+TEST(PicturePlayback, MemoryShortageIsReported)
+{
+    World w(64, 32);
+    Bytes b = Version2(0, 0, 32, 64);
+    b.Op(0x0098).U16(8).R(0, 0, 2, 64).R(0, 0, 2, 64).R(0, 0, 2, 64).U16(0);
+    for (int row = 0; row < 2; ++row)
+        b.U8(4).Raw({0xFD, 0xFF, 0xFD, 0x00});
+    Handle pic = Finish(b);
+    {
+        ScopedFault fault(FaultKind::Allocation, 0, -1);
+        DrawPicture(pic, &kFrame);
+        EXPECT_EQ(QDError(), memFullErr);
+    }
+    EXPECT_EQ(w.At(0, 0), kWhite);
+    DrawPicture(pic, &kFrame);
+    EXPECT_EQ(QDError(), noErr);
+    EXPECT_EQ(w.At(0, 0), kBlack);
+    DisposeHandle(pic);
+}
+
+}  // namespace

@@ -1,0 +1,217 @@
+#include <cstring>
+
+#include "kernel/byteswap/SwapTemplates.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/Sidecar.h"
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/Resources.h"
+#include "resources/ResourceApi.h"
+#include "tools/docbuilder/Description.h"
+#include "tools/docbuilder/DocBuilder.h"
+#include "tools/docbuilder/LittleEndianTwin.h"
+
+namespace docbuilder {
+namespace {
+
+using platform::FSSpec;
+using platform::OSErr;
+
+// Puts the description's date in the clock for the whole write, so every
+// stamp the writers take is the same in every run.
+class ClockScope {
+public:
+    explicit ClockScope(uint32_t seconds) : before_(&platform::CurrentClock()), clock_(0, seconds)
+    {
+        platform::SetClock(&clock_);
+    }
+    ~ClockScope() { platform::SetClock(before_); }
+
+private:
+    platform::Clock* before_;
+    platform::VirtualClock clock_;
+};
+
+void PString(const std::string& s, unsigned char out[256])
+{
+    out[0] = uint8_t(std::min<size_t>(s.size(), 255));
+    std::memcpy(out + 1, s.data(), out[0]);
+}
+
+Handle MakeHandle(const Bytes& bytes)
+{
+    Handle h = nullptr;
+    if (platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())) != 0) return nullptr;
+    return h;
+}
+
+BuildResult Failure(int16_t error, const std::string& message)
+{
+    BuildResult r;
+    r.error = error ? error : -1;
+    r.message = message;
+    return r;
+}
+
+void RemoveOld(const std::string& path)
+{
+    FSSpec spec;
+    if (platform::FSMakeFSSpec(path, &spec) == 0 || platform::FSpExists(spec)) platform::FSpDelete(spec);
+    platform::RemoveSidecar(path);
+}
+
+// The container: created, filled and committed through the store.
+int16_t WriteContainer(const LaidOut& doc, const FSSpec& spec, std::string* message)
+{
+    initresman();
+    const int16_t previous = xcurres();
+    const int16_t file = createres(spec, doc.creator, doc.fileType);
+    if (!file) {
+        *message = "the document could not be created";
+        return reserr ? reserr : -1;
+    }
+    useres(file);
+    bool ok = true;
+    size_t added = 0;
+    for (const ResourceOut& r : doc.resources) {
+        if (r.companion) continue;
+        // The space a growing map leaves behind is reused only once a
+        // commit has put the new map on disk: commit now and then, or a
+        // large document grows far beyond its contents.
+        if (++added % 512 == 0 && !updateres(file)) {
+            ok = false;
+            break;
+        }
+        Handle h = MakeHandle(r.bytes);
+        ok = h && xaddres(h, r.type, r.id);
+        if (ok && !r.name.empty()) {
+            unsigned char name[256];
+            PString(r.name, name);
+            ok = xsetresname(r.type, r.id, name, false);
+        }
+        if (!ok) break;
+    }
+    const int16_t err = ok ? 0 : (reserr ? reserr : -108);
+    if (ok) ok = updateres(file);
+    const int16_t commitErr = ok ? 0 : (reserr ? reserr : -1);
+    closeres(file, ok);
+    if (previous) useres(previous);
+    if (err || commitErr) *message = "the document's resources could not be written";
+    return err ? err : commitErr;
+}
+
+// The companion resource file "Name.RSR": its resources live in its
+// resource fork, beside its Finder information.
+int16_t WriteCompanion(const LaidOut& doc, const FSSpec& spec, std::string* message)
+{
+    using namespace platform;
+    const int16_t previous = CurResFile();
+    FSpCreateResFile(spec, doc.creator, doc.fileType, -1);
+    OSErr err = ResError();
+    int16_t ref = -1;
+    if (!err) {
+        ref = FSpOpenResFile(spec, fsRdWrPerm);
+        err = ResError();
+    }
+    if (!err && ref != -1) {
+        UseResFile(ref);
+        for (const ResourceOut& r : doc.resources) {
+            if (!r.companion) continue;
+            Handle h = MakeHandle(r.bytes);
+            if (!h) {
+                err = -108;
+                break;
+            }
+            unsigned char name[256];
+            PString(r.name, name);
+            AddResource(h, r.type, r.id, name);
+            err = ResError();
+            if (err) {
+                DisposeHandle(h);
+                break;
+            }
+        }
+        if (!err) {
+            UpdateResFile(ref);
+            err = ResError();
+        }
+        CloseResFile(ref);
+    }
+    if (previous != -1) UseResFile(previous);
+    if (err) *message = "the companion resource file could not be written";
+    return err;
+}
+
+}  // namespace
+
+BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
+{
+    BuildResult result;
+    result.dataPath = folder + "/" + doc.dataName;
+    result.companionPath = folder + "/" + doc.companionName;
+    result.manifestPath = result.dataPath + ".manifest";
+    FSSpec folderSpec, dataSpec, companionSpec;
+    bool isFolder = false;
+    platform::FSMakeFSSpec(folder, &folderSpec);
+    if (!platform::FSpExists(folderSpec, &isFolder) || !isFolder) return Failure(-120, "the folder " + folder + " does not exist");
+    platform::FSMakeFSSpec(result.dataPath, &dataSpec);
+    platform::FSMakeFSSpec(result.companionPath, &companionSpec);
+    if (doc.littleEndian && SwapTemplateCount() == 0) {
+        const int16_t err = InitTokens();
+        if (err) return Failure(err, "the byte-swap templates could not be loaded for the little-endian twin");
+    }
+    RemoveOld(result.dataPath);
+    RemoveOld(result.companionPath);
+    RemoveOld(result.manifestPath);
+
+    std::string message;
+    int16_t err = 0;
+    {
+        ClockScope clock(doc.seconds);
+        err = WriteContainer(doc, dataSpec, &message);
+        if (!err) err = WriteCompanion(doc, companionSpec, &message);
+    }
+    if (!err && doc.littleEndian) {
+        std::vector<uint8_t> bytes;
+        err = platform::ReadWholeFile(result.dataPath, &bytes);
+        const std::vector<uint8_t> twin = err ? std::vector<uint8_t>() : LittleEndianTwin(bytes);
+        if (!err && twin.empty()) err = -1;
+        if (!err) err = platform::WriteFileAtomically(result.dataPath, twin.data(), twin.size());
+        if (err) message = "the little-endian twin could not be written";
+    }
+    if (!err) {
+        std::string text;
+        for (const std::string& line : doc.manifest) text += line + "\n";
+        err = platform::WriteFileAtomically(result.manifestPath, text.data(), text.size());
+        if (err) message = "the manifest could not be written";
+    }
+    if (err) {
+        RemoveOld(result.dataPath);
+        RemoveOld(result.companionPath);
+        RemoveOld(result.manifestPath);
+        return Failure(err, message);
+    }
+    return result;
+}
+
+BuildResult BuildDocument(const std::string& description, const std::string& descriptionName, const std::string& folder)
+{
+    BuildError error;
+    std::optional<DocumentSpec> doc = ReadDescription(description, descriptionName, &error);
+    std::optional<LaidOut> laid;
+    if (doc) laid = LayOut(*doc, &error);
+    if (!laid) return Failure(kDescriptionRefused, error.Text());
+    return WriteDocument(*laid, folder);
+}
+
+BuildResult BuildDocumentFile(const std::string& descriptionPath, const std::string& folder)
+{
+    std::vector<uint8_t> bytes;
+    if (const OSErr err = platform::ReadWholeFile(descriptionPath, &bytes))
+        return Failure(err, "the description " + descriptionPath + " could not be read");
+    std::string name = descriptionPath.substr(descriptionPath.find_last_of('/') + 1);
+    return BuildDocument(std::string(bytes.begin(), bytes.end()), name, folder);
+}
+
+}  // namespace docbuilder

@@ -1,0 +1,286 @@
+// What a description says, before any byte is laid out: one record per
+// object, names still unresolved, each with the line it came from so that
+// every refusal can name it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace docbuilder {
+
+struct Src {
+    int line = 0;
+};
+
+// One token of a method line, as written in the description.
+struct TokenSpec {
+    Src src;
+    uint8_t kind = 8;
+    uint8_t subkind = 0;     // literal sub-kind, operator number
+    int64_t number = 0;      // command, parameter, long, time, 64-bit, bundle, constant list
+    int64_t number2 = 0;     // routine number, constant index
+    double real = 0;
+    int16_t date[3] = {0, 0, 0};  // day, month, year
+    std::string text;        // names, strings, comments
+    std::vector<std::string> path;  // field reference: table, subtables..., field
+};
+
+struct MethodSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;          // 0: chosen by the builder
+    uint16_t attributes = 0;
+    int16_t slot = -1;       // database methods: slot in 'DBPR'
+    std::vector<std::vector<TokenSpec>> lines;
+    std::optional<std::string> doc;
+    int16_t docState = 2;
+};
+
+struct TableSpec;
+
+struct FieldSpec {
+    Src src;
+    std::string name;
+    uint8_t type = 0;
+    int16_t length = 0;
+    uint8_t attributes = 0;
+    std::vector<std::string> relation;  // table, subtables..., field
+    std::string list;
+    std::optional<std::string> balloon;
+    std::optional<std::string> doc;
+    int16_t docState = 2;
+    std::shared_ptr<TableSpec> subtable;  // type 7
+};
+
+struct FormItemSpec {
+    Src src;
+    enum Kind { Field, Variable, Text, Rect, Oval, Line, Picture, Subform } kind = Field;
+    std::string name;        // field name, variable name, subform table
+    std::string text;        // label, static text, subform form name
+    bool interprocess = false;
+    uint8_t objectKind = 0;
+    int16_t balloon = 0;     // 0: none
+    std::string list;
+    std::optional<MethodSpec> method;  // object method
+};
+
+struct FormSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    int16_t menubar = 0;
+    std::optional<MethodSpec> method;
+    std::vector<FormItemSpec> items;
+    std::optional<std::string> doc;
+    int16_t docState = 2;
+};
+
+struct TableSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::vector<FieldSpec> fields;
+    std::vector<FormSpec> forms;
+    std::optional<MethodSpec> method;
+    std::optional<std::string> doc;
+    int16_t docState = 2;
+};
+
+struct MenuItemSpec {
+    Src src;
+    std::string text;
+    std::string method;
+    uint8_t flags = 0;
+    char key = 0;
+    std::string picture;
+};
+
+struct MenuSpec {
+    Src src;
+    std::string title;
+    int32_t id = 0;
+    std::vector<MenuItemSpec> items;
+    std::optional<std::string> doc;
+    int16_t docState = 2;
+};
+
+struct MenuBarSpec {
+    Src src;
+    bool freeSlot = false;  // an empty slot of the menu bar directory
+    std::string name;
+    int32_t id = 0;
+    std::vector<std::string> menus;  // titles of menus, defined here or elsewhere
+    std::optional<std::string> doc;
+    int16_t docState = 2;
+};
+
+struct ListItemSpec {
+    Src src;
+    std::string text;
+    int16_t number = 0;
+    uint8_t face = 0;
+    std::string picture;
+    std::vector<ListItemSpec> children;
+};
+
+struct ChoiceListSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    bool old = false;  // written as an enumeration of the older documents
+    std::vector<ListItemSpec> items;
+};
+
+struct BalloonSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::string text;
+};
+
+struct StringListSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::vector<std::string> strings;
+};
+
+struct StyleSpec {
+    Src src;
+    std::string name;
+    std::string description;
+};
+
+struct PictureSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    int16_t width = 32, height = 32;
+};
+
+struct StyleSheetSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::string font = "Geneva";
+    uint8_t size = 12;
+    uint8_t face = 0;
+};
+
+struct MemberSpec {
+    Src src;
+    std::string kind;   // the description's kind word
+    std::string name;   // "Table" or "Table.Form"
+};
+
+struct GroupSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::vector<MemberSpec> members;
+};
+
+struct ComponentSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::string version, comments, prefix;
+    uint32_t number = 0;
+    int16_t date[3] = {0, 0, 0};
+    bool generated = false;
+    GroupSpec folders[3];  // public, protected, private
+    std::vector<std::pair<std::string, std::string>> codes;
+};
+
+struct UserSpec {
+    Src src;
+    std::string name, password, method;
+    int32_t owner = 0;
+};
+
+struct UserGroupSpec {
+    Src src;
+    std::string name;
+    std::vector<MemberSpec> members;  // "user" or "group"
+};
+
+struct ConstantsSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::vector<std::string> items;  // "name:value"
+};
+
+struct PackageSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+    std::vector<std::string> routines;
+};
+
+struct RoutineSpec {
+    Src src;
+    std::string name;
+    int32_t id = 0;
+};
+
+struct RawSpec {
+    Src src;
+    uint32_t type = 0;
+    int32_t id = 0;
+    std::string name;
+    bool companion = false;
+    std::vector<uint8_t> bytes;
+};
+
+struct DocumentSpec {
+    std::string fileName;   // the description's own name, for messages
+    bool library = false;
+    std::string name;
+    uint8_t level = 15;
+    bool littleEndian = false;
+    int16_t date[3] = {1, 1, 2024};  // day, month, year
+    int32_t seed = 1;
+    int16_t version = 6;
+    bool oldMemberLists = false;
+    bool groupsInCompanion = false;
+    bool oldPasswords = false;
+    bool oldStyleSheets = false;
+    bool compiled = false;          // 'VART' 0
+    std::vector<int32_t> compiledCode;  // 'MPPC' ids
+    std::optional<int32_t> dirty;   // 'QzQz' 2
+    int32_t fillers = 0;
+
+    std::vector<TableSpec> tables;
+    std::vector<MethodSpec> methods;
+    std::vector<MethodSpec> dbMethods;
+    std::vector<MenuBarSpec> menuBars;
+    std::vector<MenuSpec> menus;
+    std::vector<ChoiceListSpec> lists;
+    std::vector<BalloonSpec> balloons;
+    std::vector<StringListSpec> stringLists;
+    std::vector<StyleSpec> styles;
+    std::vector<PictureSpec> pictures;
+    std::vector<StyleSheetSpec> styleSheets;
+    std::vector<GroupSpec> groups;
+    std::vector<ComponentSpec> components;
+    std::vector<UserSpec> users;
+    std::vector<UserGroupSpec> userGroups;
+    std::vector<ConstantsSpec> constants;
+    std::vector<PackageSpec> packages;
+    std::vector<RoutineSpec> routines;
+    std::vector<RawSpec> raws;
+};
+
+// A refusal: the description's name, the line, and what is wrong.
+struct BuildError {
+    std::string file;
+    int line = 0;
+    std::string message;
+    std::string Text() const { return file + ":" + std::to_string(line) + ": " + message; }
+};
+
+}  // namespace docbuilder

@@ -1,0 +1,77 @@
+// The stored layouts the builder writes, one function a record. Every
+// record is big-endian; offsets are those the readers take.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/docbuilder/Bytes.h"
+#include "tools/docbuilder/Model.h"
+
+namespace docbuilder {
+
+// Method tokens. A field reference carries the table number and the field
+// numbers from the top table down (the last one the field's own).
+Bytes TokenBytes(const TokenSpec& t, int16_t tableNumber, const std::vector<int16_t>& fieldPath);
+// 'CCQz': the rectangle, the line count, then each line as its length
+// (token bytes + 18), the 16-byte line header and the tokens, followed by
+// two zero bytes.
+Bytes MethodBlob(const std::vector<Bytes>& lines);
+
+// A 10-byte extended real from a double (sign, 15-bit exponent, 64-bit
+// mantissa with its integer bit).
+void PutExtended(ByteWriter& w, double value);
+
+// 'PRQz' 0 with the table array filled from the tables' 'FIQz' ids.
+Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds);
+
+// 'TPQz' record of a project method.
+Bytes ProjectMethodRecord(const std::string& name, int16_t id, uint16_t attributes);
+
+// The flattened password table, scrambled with the table key; users carry
+// their passwords scrambled with the password key.
+struct UserRecord {
+    std::string name, password, method;
+    int32_t owner = 0;
+};
+struct GroupRecord {
+    std::string name;
+    std::vector<int16_t> members;
+};
+Bytes PasswordTable(const std::vector<UserRecord>& users, const std::vector<GroupRecord>& groups, bool oldLayout);
+
+// A minimal version 2 picture: header, clip region, a painted frame, end.
+Bytes Picture(int16_t width, int16_t height);
+
+// 'List' record tree.
+struct ListItemOut {
+    std::string text;
+    int16_t number = 0;
+    uint8_t face = 0;
+    int32_t picture = 0;
+    std::vector<ListItemOut> children;
+};
+Bytes ChoiceList(const std::vector<ListItemOut>& items);
+
+// A documentation resource holding plain text and its state.
+Bytes Documentation(const std::string& text, int16_t state);
+
+// 'moQz' of a component, through the toolbox's stream.
+struct ComponentProperties {
+    int16_t date[3] = {0, 0, 0};
+    uint32_t versionNb = 0;
+    int16_t folders[3] = {-1, -1, -1};
+    std::string version, comments, prefix;
+    bool componentDocument = false;
+    bool generated = false;
+};
+Bytes ComponentRecord(const ComponentProperties& p);
+
+// 'cdQz': the name-code table, sorted by name.
+Bytes NameCodeTable(std::vector<std::pair<std::string, std::string>> entries);
+
+// 'STR#' in the platform's layout.
+Bytes StringList(const std::vector<std::string>& strings);
+
+}  // namespace docbuilder
