@@ -1,13 +1,22 @@
 // The container store beside SQLite: 100,000 resources of 16 bytes to
-// 64 KiB (log-uniform sizes), commit, reopen, read every resource, rewrite
-// one in ten, commit. Prints the time of each step and the file sizes.
+// 64 KiB (log-uniform sizes) added and committed, the file reopened and
+// every resource read, one in ten rewritten and committed. SQLite runs
+// twice: with its default page cache, and with a cache that holds the whole
+// working set, so that like the store it writes nothing before the commit.
+// Each side runs in a process of its own. Prints the time of each step, the
+// file size, the peak memory each side adds and its peak disk use beyond the
+// file it leaves, then the ratios.
 //
 //   store_bench [count] [folder]
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +24,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/core/FourCC.h"
@@ -26,21 +36,79 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// Bytes this process has read through system calls so far.
-uint64_t BytesRead()
+// A line of /proc/self/status in KiB ("VmRSS:", "VmHWM:").
+uint64_t StatusKiB(const char* key)
 {
-    std::ifstream io("/proc/self/io");
-    std::string key;
-    uint64_t value = 0;
-    while (io >> key >> value)
-        if (key == "rchar:") return value;
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == key) {
+            uint64_t value = 0;
+            status >> value;
+            return value;
+        }
     return 0;
 }
+
+// Peak resident memory from here on: the kernel's high-water mark is reset
+// to the present size.
+struct MemoryWatch {
+    uint64_t startKiB = 0;
+    MemoryWatch()
+    {
+        std::ofstream("/proc/self/clear_refs") << "5";
+        startKiB = StatusKiB("VmRSS:");
+    }
+    uint64_t PeakAddedBytes() const
+    {
+        const uint64_t peak = StatusKiB("VmHWM:");
+        return peak > startKiB ? (peak - startKiB) * 1024 : 0;
+    }
+};
+
+// Bytes the files of a folder take on disk.
+uint64_t FolderBytes(const std::string& folder)
+{
+    uint64_t total = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        struct stat st {};
+        if (::stat(entry.path().c_str(), &st) == 0) total += uint64_t(st.st_blocks) * 512;
+    }
+    return total;
+}
+
+// Samples a folder's disk use every few milliseconds and keeps the peak.
+class DiskWatch {
+public:
+    explicit DiskWatch(std::string folder) : folder_(std::move(folder)), thread_([this] { Run(); }) {}
+    ~DiskWatch() { Stop(); }
+    uint64_t Stop()
+    {
+        if (thread_.joinable()) {
+            done_ = true;
+            thread_.join();
+        }
+        return peak_;
+    }
+
+private:
+    void Run()
+    {
+        while (!done_) {
+            peak_ = std::max<uint64_t>(peak_, FolderBytes(folder_));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        peak_ = std::max<uint64_t>(peak_, FolderBytes(folder_));
+    }
+
+    std::string folder_;
+    std::atomic<bool> done_{false};
+    std::atomic<uint64_t> peak_{0};
+    std::thread thread_;
+};
 
 struct Item {
     ResType type;
@@ -66,12 +134,28 @@ void Fill(uint8_t* p, uint32_t size, uint32_t seed)
     for (uint32_t i = 0; i < size; ++i) p[i] = uint8_t(seed * 131 + i);
 }
 
-void Report(const char* what, double seconds) { std::printf("  %-28s %9.3f s\n", what, seconds); }
+struct Result {
+    double add = 0, commit = 0, reopen = 0, read = 0, rewrite = 0, recommit = 0;
+    uint64_t fileBytes = 0, payload = 0, peakMemory = 0, peakDisk = 0, readWhileOpening = 0;
+};
 
-void RunContainer(const std::vector<Item>& items, const std::string& path)
+// Bytes this process has read through system calls so far.
+uint64_t BytesRead()
 {
-    std::printf("container store\n");
-    std::filesystem::remove(path);
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return 0;
+}
+
+Result RunContainer(const std::vector<Item>& items, const std::string& folder)
+{
+    Result r;
+    const std::string path = folder + "/store_bench.qzb";
+    MemoryWatch memory;
+    DiskWatch disk(folder);
     initresman();
     FSSpec fileSpec;
     platform::FSMakeFSSpec(path, &fileSpec);
@@ -83,30 +167,29 @@ void RunContainer(const std::vector<Item>& items, const std::string& path)
         Fill(reinterpret_cast<uint8_t*>(*h), items[i].size, uint32_t(i));
         if (!xaddres(h, items[i].type, items[i].id)) std::printf("add failed: %d\n", reserr);
     }
-    Report("create and add", Since(start));
+    r.add = Since(start);
     start = Clock::now();
     if (!closeres(ref, true)) std::printf("commit failed: %d\n", reserr);
-    Report("commit and close", Since(start));
+    r.commit = Since(start);
 
     const uint64_t before = BytesRead();
     start = Clock::now();
     ref = openres(fileSpec, false);
-    Report("reopen", Since(start));
-    std::printf("  %-28s %9" PRIu64 " bytes\n", "read while opening", (uint64_t)(BytesRead() - before));
+    r.reopen = Since(start);
+    r.readWhileOpening = BytesRead() - before;
 
     start = Clock::now();
-    uint64_t total = 0;
     for (const Item& item : items) {
         Handle h = xget1res(item.type, item.id);
         if (!h) {
             std::printf("get failed: %d\n", reserr);
             continue;
         }
-        total += uint64_t(platform::GetHandleSize(h));
+        r.payload += uint64_t(platform::GetHandleSize(h));
         detachres(h);
         platform::DisposeHandle(h);
     }
-    Report("read every resource", Since(start));
+    r.read = Since(start);
 
     start = Clock::now();
     for (size_t i = 0; i < items.size(); i += 10) {
@@ -114,14 +197,16 @@ void RunContainer(const std::vector<Item>& items, const std::string& path)
         Fill(reinterpret_cast<uint8_t*>(*h), uint32_t(platform::GetHandleSize(h)), uint32_t(i) + 7);
         xwriteres(h);
     }
-    Report("rewrite 10 %", Since(start));
+    r.rewrite = Since(start);
     start = Clock::now();
     if (!updateres(ref)) std::printf("commit failed: %d\n", reserr);
-    Report("commit", Since(start));
+    r.recommit = Since(start);
     closeres(ref, true);
     ResetResManager();
-    std::printf("  %-28s %9" PRIu64 " bytes (payload %" PRIu64 ")\n", "file size",
-                (uint64_t)std::filesystem::file_size(path), (uint64_t)total);
+    r.peakDisk = disk.Stop();
+    r.peakMemory = memory.PeakAddedBytes();
+    r.fileBytes = std::filesystem::file_size(path);
+    return r;
 }
 
 void Check(int rc, sqlite3* db)
@@ -129,16 +214,31 @@ void Check(int rc, sqlite3* db)
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) std::printf("sqlite: %s\n", sqlite3_errmsg(db));
 }
 
-void RunSqlite(const std::vector<Item>& items, const std::string& path)
+// cacheKiB 0: SQLite's default page cache.
+sqlite3* OpenSqlite(const std::string& path, uint64_t cacheKiB)
 {
-    std::printf("SQLite %s (one row per resource)\n", sqlite3_libversion());
-    std::filesystem::remove(path);
     sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    if (cacheKiB > 0) {
+        const std::string pragma = "PRAGMA cache_size = -" + std::to_string(cacheKiB);
+        Check(sqlite3_exec(db, pragma.c_str(), nullptr, nullptr, nullptr), db);
+    }
+    return db;
+}
+
+Result RunSqlite(const std::vector<Item>& items, const std::string& folder, uint64_t cacheKiB)
+{
+    Result r;
+    const std::string path = folder + "/store_bench.sqlite";
+    MemoryWatch memory;
+    DiskWatch disk(folder);
     std::vector<uint8_t> buffer(65536);
 
     auto start = Clock::now();
-    sqlite3_open(path.c_str(), &db);
-    Check(sqlite3_exec(db, "CREATE TABLE res(type INTEGER, id INTEGER, data BLOB, PRIMARY KEY(type, id))", nullptr, nullptr, nullptr), db);
+    sqlite3* db = OpenSqlite(path, cacheKiB);
+    Check(sqlite3_exec(db, "CREATE TABLE res(type INTEGER, id INTEGER, data BLOB, PRIMARY KEY(type, id))", nullptr,
+                       nullptr, nullptr),
+          db);
     Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO res VALUES(?, ?, ?)", -1, &insert, nullptr);
@@ -151,19 +251,18 @@ void RunSqlite(const std::vector<Item>& items, const std::string& path)
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
-    Report("create and add", Since(start));
+    r.add = Since(start);
     start = Clock::now();
     Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
     sqlite3_close(db);
-    Report("commit and close", Since(start));
+    r.commit = Since(start);
 
     start = Clock::now();
-    sqlite3_open(path.c_str(), &db);
-    Report("reopen", Since(start));
+    db = OpenSqlite(path, cacheKiB);
+    r.reopen = Since(start);
     start = Clock::now();
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db, "SELECT data FROM res WHERE type = ? AND id = ?", -1, &select, nullptr);
-    uint64_t total = 0;
     for (const Item& item : items) {
         sqlite3_bind_int64(select, 1, item.type);
         sqlite3_bind_int(select, 2, item.id);
@@ -171,12 +270,12 @@ void RunSqlite(const std::vector<Item>& items, const std::string& path)
             const void* blob = sqlite3_column_blob(select, 0);
             int size = sqlite3_column_bytes(select, 0);
             std::vector<uint8_t> copy(static_cast<const uint8_t*>(blob), static_cast<const uint8_t*>(blob) + size);
-            total += copy.size();
+            r.payload += copy.size();
         }
         sqlite3_reset(select);
     }
     sqlite3_finalize(select);
-    Report("read every resource", Since(start));
+    r.read = Since(start);
 
     start = Clock::now();
     Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
@@ -191,28 +290,106 @@ void RunSqlite(const std::vector<Item>& items, const std::string& path)
         sqlite3_reset(update);
     }
     sqlite3_finalize(update);
-    Report("rewrite 10 %", Since(start));
+    r.rewrite = Since(start);
     start = Clock::now();
     Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-    Report("commit", Since(start));
+    r.recommit = Since(start);
     sqlite3_close(db);
-    std::printf("  %-28s %9" PRIu64 " bytes (payload %" PRIu64 ")\n", "file size",
-                (uint64_t)std::filesystem::file_size(path), (uint64_t)total);
+    r.peakDisk = disk.Stop();
+    r.peakMemory = memory.PeakAddedBytes();
+    r.fileBytes = std::filesystem::file_size(path);
+    return r;
 }
+
+// Runs one side in a child process of its own, so that its peak memory is
+// not hidden by what an earlier side left to the allocator.
+template <typename F>
+Result InChild(F run)
+{
+    int fds[2];
+    if (::pipe(fds) != 0) return run();
+    std::fflush(stdout);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return run();
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        const Result r = run();
+        const ssize_t written = ::write(fds[1], &r, sizeof r);
+        std::fflush(stdout);
+        ::_exit(written == ssize_t(sizeof r) ? 0 : 1);
+    }
+    ::close(fds[1]);
+    Result r;
+    if (::read(fds[0], &r, sizeof r) != ssize_t(sizeof r)) std::printf("a side of the benchmark failed\n");
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return r;
+}
+
+double MiB(uint64_t bytes) { return double(bytes) / (1024.0 * 1024.0); }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int32_t count = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const std::string folder = argc > 2 ? argv[2] : std::filesystem::temp_directory_path().string();
+    const std::string base = argc > 2 ? argv[2] : std::filesystem::temp_directory_path().string();
     const std::vector<Item> items = MakeItems(count);
     uint64_t payload = 0;
     for (const Item& item : items) payload += item.size;
-    std::printf("%d resources, %" PRIu64 " payload bytes\n", count, (uint64_t)payload);
-    RunContainer(items, folder + "/store_bench.qzb");
-    RunSqlite(items, folder + "/store_bench.sqlite");
-    std::filesystem::remove(folder + "/store_bench.qzb");
-    std::filesystem::remove(folder + "/store_bench.sqlite");
+
+    // Each side works in a folder of its own, so that its disk use is its own.
+    const std::string folder = base + "/store_bench." + std::to_string(::getpid());
+    const std::string ours = folder + "/store", small = folder + "/sqlite", large = folder + "/sqlite-cache";
+    for (const std::string& f : {ours, small, large}) std::filesystem::create_directories(f);
+
+    const Result c = InChild([&] { return RunContainer(items, ours); });
+    std::filesystem::remove_all(ours);
+    const Result s = InChild([&] { return RunSqlite(items, small, 0); });
+    std::filesystem::remove_all(small);
+    // The whole working set: the payload with a quarter more for pages and
+    // the index.
+    const uint64_t cacheKiB = payload / 1024 * 5 / 4 + 64 * 1024;
+    const Result l = InChild([&] { return RunSqlite(items, large, cacheKiB); });
+    std::filesystem::remove_all(folder);
+
+    std::printf("%d resources, %" PRIu64 " payload bytes; SQLite %s, one row per resource\n", count, payload,
+                sqlite3_libversion());
+    std::printf("%-26s %12s %12s %14s\n", "", "container", "SQLite", "SQLite large");
+    auto line = [](const char* what, double a, double b, double cc) {
+        std::printf("%-26s %10.3f s %10.3f s %12.3f s\n", what, a, b, cc);
+    };
+    line("create and add", c.add, s.add, l.add);
+    line("commit and close", c.commit, s.commit, l.commit);
+    line("add + commit", c.add + c.commit, s.add + s.commit, l.add + l.commit);
+    line("reopen", c.reopen, s.reopen, l.reopen);
+    line("read every resource", c.read, s.read, l.read);
+    line("rewrite 10 %", c.rewrite, s.rewrite, l.rewrite);
+    line("commit", c.recommit, s.recommit, l.recommit);
+    auto size = [](const char* what, uint64_t a, uint64_t b, uint64_t cc) {
+        std::printf("%-26s %8.1f MiB %8.1f MiB %10.1f MiB\n", what, MiB(a), MiB(b), MiB(cc));
+    };
+    size("file size", c.fileBytes, s.fileBytes, l.fileBytes);
+    size("peak memory added", c.peakMemory, s.peakMemory, l.peakMemory);
+    size("peak disk", c.peakDisk, s.peakDisk, l.peakDisk);
+    auto beyond = [](const Result& r) { return r.peakDisk > r.fileBytes ? r.peakDisk - r.fileBytes : 0; };
+    size("temporary disk", beyond(c), beyond(s), beyond(l));
+    std::printf("%-26s %8.1f MiB\n", "read while opening", MiB(c.readWhileOpening));
+    if (c.payload != payload || s.payload != payload || l.payload != payload)
+        std::printf("payload read back differs: %" PRIu64 " %" PRIu64 " %" PRIu64 "\n", c.payload, s.payload,
+                    l.payload);
+    std::printf("SQLite large cache: %" PRIu64 " MiB\n", cacheKiB / 1024);
+    std::printf("container / SQLite (default cache, large cache):\n");
+    std::printf("  add + commit               %.2fx %.2fx\n", (c.add + c.commit) / (s.add + s.commit),
+                (c.add + c.commit) / (l.add + l.commit));
+    std::printf("  reopen + read every one    %.2fx %.2fx\n", (c.reopen + c.read) / (s.reopen + s.read),
+                (c.reopen + c.read) / (l.reopen + l.read));
+    std::printf("  rewrite 10 %% + commit      %.2fx %.2fx\n", (c.rewrite + c.recommit) / (s.rewrite + s.recommit),
+                (c.rewrite + c.recommit) / (l.rewrite + l.recommit));
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "platform/files/FileSpec.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ResKeySource.h"
+#include "resources/container/BlockWriter.h"
 #include "resources/container/FileOrder.h"
 #include "resources/container/Scrambler.h"
 #include "resources/container/UnitCheck.h"
@@ -237,26 +238,15 @@ uint32_t CPseudoResFile::ScrambleKey(ResType type, const MapRecord& rec) const
     return (rec.attributes & kAttrKeyVariant) ? rec.stamp * 5 : rec.stamp;
 }
 
-OSErr CPseudoResFile::WriteBlock(int32_t t, int32_t r)
+// The 8-byte header of a record's block, in the file's byte order.
+void CPseudoResFile::BlockHeader(ResType type, int16_t id, uint8_t* header) const
 {
-    const ResType type = fMap.TypeAt(t).type;
-    const MapRecord& rec = fMap.At(t, r);
-    // Copy on write: a committed block is never overwritten.
-    assert(fBitmaps.IsFresh(rec.offset, rec.length));
-    const uint32_t size = uint32_t(GetHandleSize(rec.contents));
-    std::vector<uint8_t> block(kBlockHeaderSize + size);
-    WriteBE16(&block[0], kBlockMarker);
-    WriteBE32(&block[2], type);
-    WriteBE16(&block[6], uint16_t(rec.id));
-    MapWordsToFile(&block[0], 2, fSwapFlag);
-    MapWordsToFile(&block[2], 4, fSwapFlag);
-    MapWordsToFile(&block[6], 2, fSwapFlag);
-    // The caller's contents stay as they are: the copy is converted and
-    // scrambled.
-    if (size > 0) std::memcpy(&block[kBlockHeaderSize], *rec.contents, size);
-    ContentsToFile(type, &block[kBlockHeaderSize], int32_t(size), fSwapFlag);
-    if (rec.attributes & kAttrEnciphered) AdjustSwapRes(&block[kBlockHeaderSize], size, ScrambleKey(type, rec));
-    return fFork.WriteAt(rec.offset, block.data(), uint32_t(block.size()), fBitmaps.LogicalEnd());
+    WriteBE16(&header[0], kBlockMarker);
+    WriteBE32(&header[2], type);
+    WriteBE16(&header[6], uint16_t(id));
+    MapWordsToFile(&header[0], 2, fSwapFlag);
+    MapWordsToFile(&header[2], 4, fSwapFlag);
+    MapWordsToFile(&header[6], 2, fSwapFlag);
 }
 
 bool CPseudoResFile::UpdateResNoMap()
@@ -275,24 +265,63 @@ bool CPseudoResFile::UpdateResNoMap()
             Fail(wrPermErr);
             return false;
         }
+        // Every changed record gets its place first; then the blocks go out
+        // in order of their places, gathered where they follow one another.
+        BlockWriter writer;
+        std::vector<std::pair<int32_t, int32_t>> placed;
         for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
             for (int32_t r = 0; r < int32_t(fMap.TypeAt(t).records.size()); ++r) {
                 const MapRecord& rec = fMap.At(t, r);
                 if (!(rec.attributes & kAttrChanged)) continue;
-                if (rec.contents) {
-                    // A block the committed map reaches, or one too small for
-                    // contents resized behind the store's back, gets a new place.
-                    uint64_t need = uint64_t(GetHandleSize(rec.contents)) + kBlockHeaderSize;
-                    OSErr err = need > kMaxPages * uint64_t(kBytesPerPage) ? dskFulErr : Replace(t, r, uint32_t(need));
-                    if (err == noErr) err = WriteBlock(t, r);
-                    if (err != noErr) {
-                        fCommitFailed = true;
-                        Fail(err);
-                        return false;
-                    }
+                if (!rec.contents) {
+                    fMap.Edit(t, r).attributes &= uint16_t(~kAttrChanged);
+                    continue;
                 }
-                fMap.Edit(t, r).attributes &= uint16_t(~kAttrChanged);
+                // A block the committed map reaches, or one too small for
+                // contents resized behind the store's back, gets a new place.
+                const uint64_t need = uint64_t(GetHandleSize(rec.contents)) + kBlockHeaderSize;
+                OSErr err = need > kMaxPages * uint64_t(kBytesPerPage) ? dskFulErr : Replace(t, r, uint32_t(need));
+                if (err != noErr) {
+                    fCommitFailed = true;
+                    Fail(err);
+                    return false;
+                }
+                const MapRecord& at = fMap.At(t, r);
+                // Copy on write: a committed block is never overwritten.
+                assert(fBitmaps.IsFresh(at.offset, at.length));
+                BlockWriter::Block block;
+                block.offset = at.offset;
+                block.size = uint32_t(need - kBlockHeaderSize);
+                block.tag = int32_t(placed.size());
+                // Contents are converted or scrambled on a copy; the
+                // caller's stay as they are.
+                block.staged = fSwapFlag != kBigEndianFile || (at.attributes & kAttrEnciphered);
+                BlockHeader(fMap.TypeAt(t).type, at.id, block.header);
+                placed.emplace_back(t, r);
+                writer.Add(block);
             }
+        }
+        const OSErr err = writer.WriteAll(
+            fFork, fBitmaps.LogicalEnd(),
+            [&](int32_t tag) -> const void* {
+                return *fMap.At(placed[size_t(tag)].first, placed[size_t(tag)].second).contents;
+            },
+            [&](int32_t tag, uint8_t* out) {
+                const auto [t, r] = placed[size_t(tag)];
+                const ResType type = fMap.TypeAt(t).type;
+                const MapRecord& rec = fMap.At(t, r);
+                const uint32_t size = uint32_t(GetHandleSize(rec.contents));
+                std::memcpy(out, *rec.contents, size);
+                ContentsToFile(type, out, int32_t(size), fSwapFlag);
+                if (rec.attributes & kAttrEnciphered) AdjustSwapRes(out, size, ScrambleKey(type, rec));
+            },
+            [&](int32_t tag) {
+                fMap.Edit(placed[size_t(tag)].first, placed[size_t(tag)].second).attributes &= uint16_t(~kAttrChanged);
+            });
+        if (err != noErr) {
+            fCommitFailed = true;
+            Fail(err);
+            return false;
         }
         Fail(noErr);
         return true;

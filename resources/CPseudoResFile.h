@@ -152,7 +152,7 @@ private:
     platform::OSErr OpenContainer(bool acceptMarked);
     platform::OSErr WriteNewFile();
     platform::OSErr WriteHeader(uint32_t flags);
-    platform::OSErr WriteBlock(int32_t t, int32_t r);
+    void BlockHeader(ResType type, int16_t id, uint8_t* header) const;
     platform::OSErr WritePageTable();
     platform::OSErr CommitAll();
     bool ReachesNothingFreed() const;

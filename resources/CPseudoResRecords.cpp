@@ -311,7 +311,9 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
             return false;
         }
         const uint32_t blockLength = uint32_t(length) + kBlockHeaderSize;
-        std::vector<uint8_t> block(blockLength);
+        // The contents go to disk from the caller's memory; a file of the
+        // other byte order gets a converted copy.
+        std::vector<uint8_t> converted(fSwapFlag != kBigEndianFile ? size_t(length) : 0);
         int32_t t, r;
         const bool exists = fMap.FindID(type, id, true, &t, &r);
         if (!exists) {
@@ -328,15 +330,16 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
 
         // The block goes to disk first: a failed write leaves the map as it
         // was, so no record ever points at a block that was not written.
-        WriteBE16(&block[0], kBlockMarker);
-        WriteBE32(&block[2], type);
-        WriteBE16(&block[6], uint16_t(id));
-        MapWordsToFile(&block[0], 2, fSwapFlag);
-        MapWordsToFile(&block[2], 4, fSwapFlag);
-        MapWordsToFile(&block[6], 2, fSwapFlag);
-        if (length > 0) std::memcpy(&block[kBlockHeaderSize], data, size_t(length));
-        ContentsToFile(type, &block[kBlockHeaderSize], length, fSwapFlag);
-        err = fFork.WriteAt(place, block.data(), blockLength, fBitmaps.LogicalEnd());
+        uint8_t header[kBlockHeaderSize];
+        BlockHeader(type, id, header);
+        const void* contents = data;
+        if (fSwapFlag != kBigEndianFile) {
+            if (length > 0) std::memcpy(converted.data(), data, size_t(length));
+            ContentsToFile(type, converted.data(), length, fSwapFlag);
+            contents = converted.data();
+        }
+        const IoPiece pieces[2] = {{header, kBlockHeaderSize}, {contents, uint32_t(length)}};
+        err = fFork.WriteAt(place, pieces, length > 0 ? 2 : 1, fBitmaps.LogicalEnd());
         if (err != noErr) {
             fBitmaps.FreePlace(place, blockLength);
             if (!exists) fMap.Remove(t, r);

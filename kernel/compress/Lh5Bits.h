@@ -1,12 +1,15 @@
 // Bit output and input of the -lh5- stream, most significant bit first.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace lh5 {
 
 // Writes into a bounded destination; once it is full, `full` is set and
-// nothing more is written.
+// nothing more is written. Bits gather in a 64-bit word and leave it four
+// bytes at a time.
 class BitWriter {
 public:
     BitWriter(uint8_t* dst, int32_t capacity) : dst_(dst), capacity_(capacity) {}
@@ -16,25 +19,46 @@ public:
     {
         buffer_ = (buffer_ << n) | (value & ((1u << n) - 1));
         bits_ += n;
-        while (bits_ >= 8) {
-            bits_ -= 8;
-            if (pos_ < capacity_)
-                dst_[pos_++] = uint8_t(buffer_ >> bits_);
-            else
-                full_ = true;
+        if (bits_ >= 32) {
+            bits_ -= 32;
+            const uint32_t word = uint32_t(buffer_ >> bits_);
+            if (capacity_ - pos_ >= 4) {
+                dst_[pos_] = uint8_t(word >> 24);
+                dst_[pos_ + 1] = uint8_t(word >> 16);
+                dst_[pos_ + 2] = uint8_t(word >> 8);
+                dst_[pos_ + 3] = uint8_t(word);
+                pos_ += 4;
+            } else {
+                for (int shift = 24; shift >= 0; shift -= 8) PutByte(uint8_t(word >> shift));
+            }
         }
     }
-    // Pads the last byte with zero bits.
-    void Flush() { Put(7, 0); }
+    // Pads the last byte with zero bits and writes every whole byte.
+    void Flush()
+    {
+        Put(7, 0);
+        while (bits_ >= 8) {
+            bits_ -= 8;
+            PutByte(uint8_t(buffer_ >> bits_));
+        }
+    }
 
     int32_t Length() const { return pos_; }
     bool Full() const { return full_; }
 
 private:
+    void PutByte(uint8_t b)
+    {
+        if (pos_ < capacity_)
+            dst_[pos_++] = b;
+        else
+            full_ = true;
+    }
+
     uint8_t* dst_;
     int32_t capacity_;
     int32_t pos_ = 0;
-    uint32_t buffer_ = 0;
+    uint64_t buffer_ = 0;
     int32_t bits_ = 0;
     bool full_ = false;
 };
@@ -70,6 +94,19 @@ public:
 private:
     void Fill()
     {
+        if (bits_ > 56) return;
+        if (length_ - next_ >= 8) {
+            // Whole bytes up to 57..64 bits; bits of the next byte that
+            // come along are the same ones its own load will add.
+            uint64_t word = 0;
+            std::memcpy(&word, src_ + next_, 8);
+            if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+            buffer_ |= word >> bits_;
+            const int32_t bytes = (64 - bits_) >> 3;
+            next_ += bytes;
+            bits_ += bytes * 8;
+            return;
+        }
         while (bits_ <= 56) {
             const uint8_t b = next_ < length_ ? src_[next_++] : 0;
             buffer_ |= uint64_t(b) << (56 - bits_);

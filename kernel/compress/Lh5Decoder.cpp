@@ -25,8 +25,6 @@ public:
     Decoder(BitReader& in, DecoderState& s) : in_(in), s_(s) {}
 
     bool ReadBlockHeader(uint32_t* blockSize);
-    bool DecodeC(int32_t* c) { return Decode(s_.c, c); }
-    bool DecodeP(uint32_t* distance);
 
 private:
     bool Decode(const HuffmanDecoder& h, int32_t* symbol)
@@ -116,14 +114,42 @@ bool Decoder::ReadBlockHeader(uint32_t* blockSize)
            ReadPtLengths(s_.p, kNP, kPBit, -1) && !in_.Overrun();
 }
 
-bool Decoder::DecodeP(uint32_t* distance)
+// Decodes codes of the current block until it or the output ends; returns
+// the new output position or -1 for a damaged stream. The reader works on
+// a copy: stores into the output may alias anything, and would otherwise
+// keep its state out of registers. Its consumed count only grows, so one
+// check for a run past the end at the close covers every code.
+int32_t DecodeCodes(BitReader& reader, const DecoderState& s, uint8_t* out, int32_t pos, int32_t dstLen,
+                    uint32_t* blockLeft)
 {
-    int32_t j = 0;
-    if (!Decode(s_.p, &j)) return false;
-    uint32_t d = uint32_t(j);
-    if (j > 1) d = (1u << (j - 1)) + in_.Get(j - 1);
-    *distance = d;
-    return !in_.Overrun();
+    BitReader in = reader;
+    uint32_t left = *blockLeft;
+    for (; left > 0 && pos < dstLen; --left) {
+        int32_t bits = 0;
+        const int32_t c = s.c.Decode(in.Peek16(), &bits);
+        in.Skip(bits);
+        if (c < 256) {
+            out[pos++] = uint8_t(c);
+            continue;
+        }
+        const int32_t j = s.p.Decode(in.Peek16(), &bits);
+        in.Skip(bits);
+        uint32_t distance = uint32_t(j);
+        if (j > 1) distance = (1u << (j - 1)) + in.Get(j - 1);
+        const int32_t from = pos - int32_t(distance) - 1;
+        if (from < 0) return -1;
+        int32_t len = c - kLengthBias;
+        if (len > dstLen - pos) len = dstLen - pos;
+        int32_t k = 0;
+        if (pos - from >= 8)  // eight bytes at a time cannot overlap
+            for (; k + 8 <= len; k += 8) std::memcpy(out + pos + k, out + from + k, 8);
+        for (; k < len; ++k) out[pos + k] = out[from + k];
+        pos += len;
+    }
+    if (in.Overrun()) return -1;
+    reader = in;
+    *blockLeft = left;
+    return pos;
 }
 
 }  // namespace
@@ -145,21 +171,8 @@ int32_t ARDECOMPACTE(const void* src, void* dst, int32_t dstLen, int32_t srcLen)
             if (!decoder.ReadBlockHeader(&blockLeft)) return kDamagedBlockErr;
             continue;
         }
-        --blockLeft;
-        int32_t c = 0;
-        if (!decoder.DecodeC(&c)) return kDamagedBlockErr;
-        if (c < 256) {
-            out[pos++] = uint8_t(c);
-            continue;
-        }
-        uint32_t distance = 0;
-        if (!decoder.DecodeP(&distance)) return kDamagedBlockErr;
-        const int32_t from = pos - int32_t(distance) - 1;
-        if (from < 0) return kDamagedBlockErr;
-        int32_t len = c - kLengthBias;
-        if (len > dstLen - pos) len = dstLen - pos;
-        for (int32_t k = 0; k < len; ++k) out[pos + k] = out[from + k];
-        pos += len;
+        pos = DecodeCodes(in, *state.data(), out, pos, dstLen, &blockLeft);
+        if (pos < 0) return kDamagedBlockErr;
     }
     return dstLen;
 }

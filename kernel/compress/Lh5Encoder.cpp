@@ -1,5 +1,6 @@
 // -lh5- compressor: LZSS with one step of lazy matching over a hash-chained
 // dictionary, codes collected in a buffer and sent block by block.
+#include <bit>
 #include <cstring>
 
 #include "kernel/compress/Lh5.h"
@@ -28,12 +29,7 @@ struct BlockTables {
     uint16_t tCode[kNT];
 };
 
-int32_t BitLength(uint32_t v)
-{
-    int32_t n = 0;
-    for (; v; v >>= 1) ++n;
-    return n;
-}
+int32_t BitLength(uint32_t v) { return int32_t(std::bit_width(v)); }
 
 class Encoder {
 public:
@@ -83,6 +79,30 @@ void Encoder::Insert(int32_t pos)
     head_[h] = pos;
 }
 
+// Length of the common start of c and p, at most maxLen bytes (both
+// readable that far). Eight bytes at a time where the machine allows.
+inline int32_t CommonLength(const uint8_t* c, const uint8_t* p, int32_t maxLen)
+{
+    int32_t l = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; l + 8 <= maxLen; l += 8) {
+            uint64_t a = 0, b = 0;
+            std::memcpy(&a, c + l, 8);
+            std::memcpy(&b, p + l, 8);
+            if (const uint64_t x = a ^ b) return l + (std::countr_zero(x) >> 3);
+        }
+    }
+    while (l < maxLen && c[l] == p[l]) ++l;
+    return l;
+}
+
+inline uint32_t Load32(const uint8_t* p)
+{
+    uint32_t v = 0;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
 // Longest earlier match within the window; the nearest wins among equals.
 void Encoder::FindMatch(int32_t pos, int32_t* len, int32_t* matchPos) const
 {
@@ -91,16 +111,23 @@ void Encoder::FindMatch(int32_t pos, int32_t* len, int32_t* matchPos) const
     const int32_t maxLen = n_ - pos < kMaxMatch ? n_ - pos : kMaxMatch;
     const uint8_t* p = src_ + pos;
     int32_t best = 0;
+    // Only a candidate that agrees with p up to and including byte `best`
+    // can do better; once best >= 3 the four bytes ending there are
+    // compared at once (best < maxLen, so they are readable).
+    uint32_t tail = 0;
+    const uint32_t head = maxLen >= 4 ? Load32(p) : 0;
     int32_t q = head_[Hash(pos)];
     for (int32_t chain = kMaxChain; q >= 0 && pos - q < kDicSize && chain > 0; --chain) {
         const uint8_t* c = src_ + q;
-        if (c[best] == p[best] && c[0] == p[0]) {
-            int32_t l = 0;
-            while (l < maxLen && c[l] == p[l]) ++l;
+        const bool candidate = best >= 3 ? ((Load32(c + best - 3) ^ tail) | (Load32(c) ^ head)) == 0
+                                         : c[best] == p[best] && c[0] == p[0];
+        if (candidate) {
+            const int32_t l = CommonLength(c, p, maxLen);
             if (l > best) {
                 best = l;
                 *matchPos = q;
                 if (l == maxLen) break;
+                if (best >= 3) tail = Load32(p + best - 3);
             }
         }
         q = prev_[q & (kDicSize - 1)];

@@ -107,17 +107,8 @@ void HuffmanDecoder::SetSingle(int32_t symbol)
     single_ = symbol;
 }
 
-int32_t HuffmanDecoder::Decode(uint32_t next16, int32_t* len) const
+int32_t HuffmanDecoder::DecodeLong(uint32_t next16, int32_t* len) const
 {
-    if (single_ >= 0) {
-        *len = 0;
-        return single_;
-    }
-    const uint16_t entry = table_[next16 >> (kMaxCodeLen - tableBits_)];
-    if (entry) {
-        *len = entry & 31;
-        return entry >> 5;
-    }
     int32_t code = 0, first = 0, index = 0;
     for (int32_t l = 1; l <= kMaxCodeLen; ++l) {
         code |= int32_t((next16 >> (kMaxCodeLen - l)) & 1);

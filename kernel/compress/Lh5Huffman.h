@@ -26,9 +26,24 @@ public:
     void SetSingle(int32_t symbol);
     // Decodes from the next 16 bits of the stream (most significant first);
     // *len receives the bits used.
-    int32_t Decode(uint32_t next16, int32_t* len) const;
+    int32_t Decode(uint32_t next16, int32_t* len) const
+    {
+        if (single_ >= 0) {
+            *len = 0;
+            return single_;
+        }
+        const uint16_t entry = table_[next16 >> (kMaxCodeLen - tableBits_)];
+        if (entry) {
+            *len = entry & 31;
+            return entry >> 5;
+        }
+        return DecodeLong(next16, len);
+    }
 
 private:
+    // Codes longer than the table, bit by bit.
+    int32_t DecodeLong(uint32_t next16, int32_t* len) const;
+
     int32_t single_;
     int32_t tableBits_;
     uint16_t count_[kMaxCodeLen + 1];

@@ -1,5 +1,6 @@
 #include "kernel/compress/Lzrw3a.h"
 
+#include <bit>
 #include <cstring>
 
 #include "kernel/compress/WorkBlock.h"
@@ -25,6 +26,26 @@ inline uint32_t PartitionBase(const uint8_t* p)
 {
     const uint32_t key = (uint32_t(p[0]) << 8) ^ (uint32_t(p[1]) << 4) ^ p[2];
     return (((40543u * key) >> 4) & 0x1FF) << 3;
+}
+
+// Length of the common start of q and p, at most kMaxRawItem; both have
+// kMaxRawItem readable bytes. Compares eight bytes at a time.
+inline int32_t CommonLength(const uint8_t* q, const uint8_t* p)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        uint64_t a = 0, b = 0;
+        std::memcpy(&a, q, 8);
+        std::memcpy(&b, p, 8);
+        if (const uint64_t x = a ^ b) return std::countr_zero(x) >> 3;
+        std::memcpy(&a, q + 8, 8);
+        std::memcpy(&b, p + 8, 8);
+        if (const uint64_t x = a ^ b) return 8 + (std::countr_zero(x) >> 3);
+        return q[16] != p[16] ? 16 : q[17] != p[17] ? 17 : 18;
+    } else {
+        int32_t len = 0;
+        while (len < kMaxRawItem && q[len] == p[len]) ++len;
+        return len;
+    }
 }
 
 void FillTable(Lz3aTable& table)
@@ -124,9 +145,7 @@ void compress_compress4(Lz3aTable& table, const uint8_t* src, int32_t srcLen, ui
                 int32_t bestLen = 0;
                 uint32_t bestSlot = 0;
                 for (uint32_t slot = 0; slot <= kDepthMask; ++slot) {
-                    const uint8_t* q = table[base + slot];
-                    int32_t len = 0;
-                    while (len < kMaxRawItem && q[len] == p[len]) ++len;
+                    const int32_t len = CommonLength(table[base + slot], p);
                     if (len > bestLen) {
                         bestLen = len;
                         bestSlot = slot;

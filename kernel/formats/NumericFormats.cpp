@@ -37,10 +37,12 @@ std::string PrefixedHex(const std::string& format, StringPtr text)
 {
     Str255 digits;
     strlongHex(evalint(text), digits, false);
-    const size_t width = std::min<size_t>(format.size() - 2, 32);
+    // The result holds at most kPartLimit characters: a wide format gives up
+    // padding zeros, never the value's own digits.
+    const size_t width = std::min<size_t>({format.size() - 2, 32, kPartLimit - 1});
     std::string hex = Take(digits);
     if (hex.size() < width) hex.insert(0, width - hex.size(), '0');
-    return ("$" + hex).substr(0, kPartLimit);
+    return "$" + hex;
 }
 
 std::string ZeroXHex(StringPtr text)

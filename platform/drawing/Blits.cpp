@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/drawing/CallCounts.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Ports.h"
@@ -240,6 +241,7 @@ void StdBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int16_
 void CopyBits(const BitMap* src, const BitMap* dst, const Rect* srcRect, const Rect* dstRect, int16_t mode,
               RgnHandle maskRgn)
 {
+    CountDrawingCall(DrawingCall::CopyBits);
     GrafPort* port = PortDrawingInto(dst);
     if (port) {
         if (port->grafProcs && port->grafProcs->bitsProc)

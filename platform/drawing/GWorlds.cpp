@@ -8,6 +8,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/Faults.h"
 #include "platform/drawing/Blits.h"
+#include "platform/drawing/CallCounts.h"
 #include "platform/drawing/PixMaps.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
@@ -96,6 +97,7 @@ void DescribePixMap(World* w, int16_t depth, const Rect& bounds, const PixelBuff
 
 QDErr NewGWorld(GWorldPtr* world, int16_t depth, const Rect* bounds, CTabHandle, GDHandle, GWorldFlags)
 {
+    CountDrawingCall(DrawingCall::NewGWorld);
     if (!world || !bounds)
         return paramErr;
     *world = nullptr;
@@ -140,6 +142,7 @@ void DisposeGWorld(GWorldPtr world)
 {
     if (!world || !world->isOffscreen)
         return;
+    CountDrawingCall(DrawingCall::DisposeGWorld);
     auto* w = static_cast<World*>(world);
     ReleasePortRecord(w);
     std::free(w->pixels);

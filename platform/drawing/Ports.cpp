@@ -2,8 +2,11 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Text.h"
 
+#include <algorithm>
 #include <new>
+#include <vector>
 
+#include "platform/drawing/CallCounts.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Regions.h"
@@ -17,6 +20,14 @@ namespace {
 GrafPtr gThePort = nullptr;
 uint8_t gHiliteMode = 0xFF;
 OSErr gQDError = noErr;
+// Every port record alive now, so that a port kept by a caller can be
+// checked before it is made current again. Never destroyed: ports may be
+// released by other static objects at exit.
+std::vector<GrafPtr>& LivePorts()
+{
+    static auto* ports = new std::vector<GrafPtr>;
+    return *ports;
+}
 
 constexpr Rect kWideOpen{-32768, -32768, 32767, 32767};
 
@@ -60,12 +71,19 @@ void InitPortRecord(GrafPort* port, PixMapHandle pixMap, const Rect& portRect)
     GetQDGlobalsWhite(&port->bkPat);
     GetQDGlobalsBlack(&port->pnPat);
     GetQDGlobalsBlack(&port->fillPat);
+    try {
+        LivePorts().push_back(port);
+    } catch (const std::bad_alloc&) {
+        // The port works; it only cannot be vouched for by IsValidPort.
+    }
 }
 
 void ReleasePortRecord(GrafPort* port)
 {
     if (gThePort == port)
         gThePort = nullptr;
+    std::vector<GrafPtr>& live = LivePorts();
+    live.erase(std::remove(live.begin(), live.end(), port), live.end());
     AbandonPicture(port);
     DisposeRgn(port->visRgn);
     DisposeRgn(port->clipRgn);
@@ -80,6 +98,12 @@ void GetPort(GrafPtr* port)
 
 void SetPort(GrafPtr port) { gThePort = port; }
 GrafPtr GetQDGlobalsThePort() { return gThePort; }
+
+Boolean IsValidPort(CGrafPtr port)
+{
+    const std::vector<GrafPtr>& live = LivePorts();
+    return port && std::find(live.begin(), live.end(), port) != live.end();
+}
 
 CGrafPtr CreateNewPort()
 {
@@ -224,24 +248,28 @@ void PenNormal()
 
 void PenSize(int16_t width, int16_t height)
 {
+    CountDrawingCall(DrawingCall::PenSize);
     if (gThePort)
         gThePort->pnSize = {height, width};
 }
 
 void PenMode(int16_t mode)
 {
+    CountDrawingCall(DrawingCall::PenMode);
     if (gThePort)
         gThePort->pnMode = mode;
 }
 
 void PenPat(const Pattern* pat)
 {
+    CountDrawingCall(DrawingCall::PenPat);
     if (gThePort && pat)
         gThePort->pnPat = *pat;
 }
 
 void BackPat(const Pattern* pat)
 {
+    CountDrawingCall(DrawingCall::BackPat);
     if (gThePort && pat)
         gThePort->bkPat = *pat;
 }
@@ -283,12 +311,14 @@ void ShowPen()
 
 void RGBForeColor(const RGBColor* color)
 {
+    CountDrawingCall(DrawingCall::RGBForeColor);
     if (gThePort && color)
         gThePort->rgbFgColor = *color;
 }
 
 void RGBBackColor(const RGBColor* color)
 {
+    CountDrawingCall(DrawingCall::RGBBackColor);
     if (gThePort && color)
         gThePort->rgbBkColor = *color;
 }
@@ -344,24 +374,28 @@ void LMSetHiliteMode(uint8_t mode) { gHiliteMode = mode; }
 
 void TextFont(int16_t font)
 {
+    CountDrawingCall(DrawingCall::TextFont);
     if (gThePort)
         gThePort->txFont = font;
 }
 
 void TextFace(StyleField face)
 {
+    CountDrawingCall(DrawingCall::TextFace);
     if (gThePort)
         gThePort->txFace = Style(face);
 }
 
 void TextMode(int16_t mode)
 {
+    CountDrawingCall(DrawingCall::TextMode);
     if (gThePort)
         gThePort->txMode = mode;
 }
 
 void TextSize(int16_t size)
 {
+    CountDrawingCall(DrawingCall::TextSize);
     if (gThePort)
         gThePort->txSize = size;
 }

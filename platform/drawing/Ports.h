@@ -9,6 +9,9 @@ namespace platform {
 void GetPort(GrafPtr* port);
 void SetPort(GrafPtr port);
 GrafPtr GetQDGlobalsThePort();
+// Whether the port is a window's, a world's or a scratch port that still
+// exists.
+Boolean IsValidPort(CGrafPtr port);
 
 // A scratch port over the main screen's rectangle that owns no pixels:
 // drawing into it changes nothing, measuring works.

@@ -1,5 +1,7 @@
 #include "platform/drawing/Raster.h"
 
+#include <cstring>
+
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
@@ -36,36 +38,91 @@ void Fill32(const Surface& s, const pixman_box32_t& b, uint32_t color)
                 b.y1 - s.bounds.top, b.x2 - b.x1, b.y2 - b.y1, color);
 }
 
-void PatternCopy32(const Surface& s, const pixman_box32_t& b, const Pattern& pat, const PixelOp& op)
+// The raster loops below read a box's bounds and the surface's fields into
+// locals first: read through references, they could alias the pixels being
+// written, which keeps the compiler from vectorising the inner loops.
+
+// Pixels per prepared span of an eight-pixel pattern row.
+constexpr int32_t kSpan = 64;
+
+// Repeats the first min(8, width) entries of `eight` over a whole span.
+void RepeatEight(uint32_t (&span)[kSpan], const uint32_t (&eight)[8])
 {
-    for (int32_t v = b.y1; v < b.y2; ++v) {
-        uint32_t colors[8];
-        for (int i = 0; i < 8; ++i)
-            colors[i] = op.FromBit(PatternBit(pat, b.x1 + i, v), 0);
-        uint32_t* row = s.Row32(v) - s.bounds.left;
-        for (int32_t h = b.x1; h < b.x2; ++h)
-            row[h] = colors[(h - b.x1) & 7];
+    for (int32_t i = 0; i < kSpan; ++i)
+        span[i] = eight[i & 7];
+}
+
+void PatternCopy32(const Surface& s, const pixman_box32_t& box, const Pattern& pat, const PixelOp& op)
+{
+    const int32_t x1 = box.x1, x2 = box.x2, y1 = box.y1, y2 = box.y2;
+    const int32_t width = x2 - x1, columns = width < 8 ? width : 8;
+    uint8_t* const base = s.base;
+    const int64_t rowBytes = s.rowBytes;
+    const int32_t top = s.bounds.top, left = s.bounds.left;
+    uint32_t eight[8] = {}, span[kSpan];
+    for (int32_t v = y1; v < y2; ++v) {
+        for (int32_t i = 0; i < columns; ++i)
+            eight[i] = op.FromBit(PatternBit(pat, x1 + i, v), 0);
+        uint32_t* out = reinterpret_cast<uint32_t*>(base + (v - top) * rowBytes) + (x1 - left);
+        if (width <= 8) {
+            for (int32_t i = 0; i < width; ++i)
+                out[i] = eight[i];
+            continue;
+        }
+        RepeatEight(span, eight);
+        int32_t h = 0;
+        for (; h + kSpan <= width; h += kSpan)
+            std::memcpy(out + h, span, sizeof span);
+        std::memcpy(out + h, span, size_t(width - h) * 4);
     }
 }
 
-void Invert32(const Surface& s, const pixman_box32_t& b)
+void Invert32(const Surface& s, const pixman_box32_t& box)
 {
-    for (int32_t v = b.y1; v < b.y2; ++v) {
-        uint32_t* row = s.Row32(v) - s.bounds.left;
-        for (int32_t h = b.x1; h < b.x2; ++h)
-            row[h] ^= kWhite;
+    const int32_t x1 = box.x1, x2 = box.x2, y1 = box.y1, y2 = box.y2;
+    const int32_t width = x2 - x1;
+    uint8_t* const base = s.base;
+    const int64_t rowBytes = s.rowBytes;
+    const int32_t top = s.bounds.top, left = s.bounds.left;
+    for (int32_t v = y1; v < y2; ++v) {
+        uint32_t* out = reinterpret_cast<uint32_t*>(base + (v - top) * rowBytes) + (x1 - left);
+        for (int32_t i = 0; i < width; ++i)
+            out[i] ^= kWhite;
     }
 }
 
-void PatternXor32(const Surface& s, const pixman_box32_t& b, const Pattern& pat, bool notSource)
+void PatternXor32(const Surface& s, const pixman_box32_t& box, const Pattern& pat, bool notSource)
 {
-    for (int32_t v = b.y1; v < b.y2; ++v) {
-        uint32_t masks[8];
-        for (int i = 0; i < 8; ++i)
-            masks[i] = (PatternBit(pat, b.x1 + i, v) != notSource) ? kWhite : 0;
-        uint32_t* row = s.Row32(v) - s.bounds.left;
-        for (int32_t h = b.x1; h < b.x2; ++h)
-            row[h] ^= masks[(h - b.x1) & 7];
+    const int32_t x1 = box.x1, x2 = box.x2, y1 = box.y1, y2 = box.y2;
+    const int32_t width = x2 - x1, columns = width < 8 ? width : 8;
+    uint8_t* const base = s.base;
+    const int64_t rowBytes = s.rowBytes;
+    const int32_t top = s.bounds.top, left = s.bounds.left;
+    uint32_t eight[8] = {}, span[kSpan];
+    for (int32_t v = y1; v < y2; ++v) {
+        const uint8_t bits = pat.pat[v & 7];
+        uint32_t* out = reinterpret_cast<uint32_t*>(base + (v - top) * rowBytes) + (x1 - left);
+        if (bits == 0x00 || bits == 0xFF) {  // one mask for the whole row
+            const uint32_t mask = ((bits != 0) != notSource) ? kWhite : 0;
+            if (mask)
+                for (int32_t i = 0; i < width; ++i)
+                    out[i] ^= mask;
+            continue;
+        }
+        for (int32_t i = 0; i < columns; ++i)
+            eight[i] = (PatternBit(pat, x1 + i, v) != notSource) ? kWhite : 0;
+        if (width <= 8) {
+            for (int32_t i = 0; i < width; ++i)
+                out[i] ^= eight[i];
+            continue;
+        }
+        RepeatEight(span, eight);
+        int32_t h = 0;
+        for (; h + kSpan <= width; h += kSpan)
+            for (int32_t i = 0; i < kSpan; ++i)
+                out[h + i] ^= span[i];
+        for (int32_t i = 0; h + i < width; ++i)
+            out[h + i] ^= span[i];
     }
 }
 

@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <map>
 #include <new>
@@ -228,6 +231,98 @@ OSErr FSWrite(int16_t refNum, int64_t* count, const void* buffer)
     }
     f->mark += done;
     *count = done;
+    return noErr;
+}
+
+OSErr FSReadAt(int16_t refNum, int64_t offset, int64_t* count, void* buffer)
+{
+    Fork* f = Find(refNum);
+    const int64_t wanted = *count;
+    *count = 0;
+    if (!f) return rfNumErr;
+    if (wanted < 0 || offset < 0) return paramErr;
+    if (!CanRead(*f)) return permErr;
+    auto* out = static_cast<uint8_t*>(buffer);
+    int64_t done = 0;
+    if (f->resource) {
+        const int64_t left = int64_t(f->bytes.size()) - offset;
+        done = left <= 0 ? 0 : std::min(wanted, left);
+        if (done) std::memcpy(out, f->bytes.data() + offset, size_t(done));
+    } else {
+        while (done < wanted) {
+            const ssize_t n = ::pread(f->fd, out + done, size_t(wanted - done), off_t(offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                *count = done;
+                return OSErrFromErrno(errno);
+            }
+            if (n == 0) break;
+            done += n;
+        }
+    }
+    *count = done;
+    return done < wanted ? eofErr : noErr;
+}
+
+OSErr FSWriteAt(int16_t refNum, int64_t offset, const ForkSlice* slices, int32_t count)
+{
+    Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    if (offset < 0 || count < 0) return paramErr;
+    if (!CanWrite(*f)) return wrPermErr;
+    int64_t total = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (slices[i].size < 0 || slices[i].size > INT64_MAX - offset - total) return paramErr;
+        total += slices[i].size;
+    }
+    if (total == 0) return noErr;
+    if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
+    if (f->resource) {
+        if (offset + total > kMaxResourceFork) return dskFulErr;
+        try {
+            if (size_t(offset + total) > f->bytes.size()) f->bytes.resize(size_t(offset + total));
+        } catch (const std::bad_alloc&) {
+            return memFullErr;
+        }
+        int64_t at = offset;
+        for (int32_t i = 0; i < count; ++i) {
+            if (slices[i].size) std::memcpy(f->bytes.data() + at, slices[i].data, size_t(slices[i].size));
+            at += slices[i].size;
+        }
+        f->dirty = true;
+        return noErr;
+    }
+    // Up to IOV_MAX slices per call; a short write resumes inside the
+    // slice it stopped in.
+    constexpr int32_t kBatch = IOV_MAX < 1024 ? IOV_MAX : 1024;
+    iovec vec[kBatch];
+    int32_t next = 0;      // first slice not yet handed over in full
+    int64_t skip = 0;      // bytes of slice `next` already written
+    int64_t at = offset;
+    while (next < count) {
+        int32_t n = 0;
+        for (int32_t i = next; i < count && n < kBatch; ++i) {
+            const int64_t from = i == next ? skip : 0;
+            if (slices[i].size - from == 0) continue;
+            vec[n].iov_base = const_cast<uint8_t*>(static_cast<const uint8_t*>(slices[i].data) + from);
+            vec[n].iov_len = size_t(slices[i].size - from);
+            ++n;
+        }
+        if (n == 0) break;
+        const ssize_t written = ::pwritev(f->fd, vec, n, off_t(at));
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return OSErrFromErrno(errno);
+        if (written == 0) return ioErr;
+        at += written;
+        // Step past what went out.
+        int64_t left = written;
+        while (next < count && left >= slices[next].size - skip) {
+            left -= slices[next].size - skip;
+            skip = 0;
+            ++next;
+        }
+        skip += left;
+    }
     return noErr;
 }
 

@@ -26,6 +26,20 @@ OSErr GetFPos(int16_t refNum, int64_t* position);
 OSErr SetFPos(int16_t refNum, int16_t posMode, int64_t offset);
 OSErr GetEOF(int16_t refNum, int64_t* logicalEOF);
 OSErr SetEOF(int16_t refNum, int64_t logicalEOF);
+// Positioned input and output for callers that keep their own positions:
+// the mark is neither read nor moved, and the file's size is not asked for.
+struct ForkSlice {
+    const void* data = nullptr;
+    int64_t size = 0;
+};
+// Reads exactly *count bytes at offset; fewer gives eofErr. *count becomes
+// the number of bytes moved.
+OSErr FSReadAt(int16_t refNum, int64_t offset, int64_t* count, void* buffer);
+// Writes the slices one after another from offset, gathered into as few
+// system calls as possible. Writing past the end extends the fork; a gap
+// between the old end and offset reads as zeros.
+OSErr FSWriteAt(int16_t refNum, int64_t offset, const ForkSlice* slices, int32_t count);
+
 // Writes what is pending to disk (the resource fork's sidecar).
 OSErr FSFlush(int16_t refNum);
 OSErr FSClose(int16_t refNum);

@@ -1,6 +1,7 @@
 #include "resources/container/BitmapPages.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -44,6 +45,9 @@ OSErr BitmapPages::Load(ContainerFork& fork, uint64_t physicalSize, uint32_t log
             return -1;
         OSErr err = fork.ReadAt(offset, pages[p].bits.data(), kPageBytes);
         if (err != noErr) return err;
+        uint32_t used = 0;
+        for (uint8_t byte : pages[p].bits) used += uint32_t(std::popcount(byte));
+        pages[p].used = uint16_t(used);
     }
     logicalEnd_ = logicalEnd;
     table_ = std::move(table);
@@ -63,10 +67,14 @@ void BitmapPages::SetUnits(uint64_t first, uint64_t count, bool value)
     for (uint64_t u = first; u < first + count; ++u) {
         uint64_t page = u / kUnitsPerPage;
         if (page >= pages_.size()) break;
-        uint8_t& byte = pages_[page].bits[(u % kUnitsPerPage) >> 3];
-        uint8_t mask = uint8_t(1u << (u & 7));
-        byte = value ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
-        pages_[page].dirty = true;
+        BitmapPage& p = pages_[page];
+        uint8_t& byte = p.bits[(u % kUnitsPerPage) >> 3];
+        const uint8_t mask = uint8_t(1u << (u & 7));
+        if (bool(byte & mask) != value) {
+            byte = value ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
+            p.used = uint16_t(value ? p.used + 1 : p.used - 1);
+        }
+        p.dirty = true;
     }
 }
 
@@ -80,15 +88,33 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     auto memo = scanFrom_.upper_bound(wanted);
     if (memo != scanFrom_.begin()) u = std::max(u, std::prev(memo)->second);
     bool found = false;
+    // While the scan has met only allocated units from the hint, the hint
+    // follows it.
+    bool fromHint = u == firstFreeHint_;
     while (u < total && !found) {
         const BitmapPage& page = pages_[u / kUnitsPerPage];
         uint64_t inPage = u % kUnitsPerPage;
+        if (inPage == 0 && (page.used == 0 || page.used == kUnitsPerPage)) {
+            if (page.used == kUnitsPerPage) {
+                run = 0;
+                u += kUnitsPerPage;
+                if (fromHint) firstFreeHint_ = u;
+            } else {
+                if (run == 0) runStart = u;
+                run += kUnitsPerPage;
+                u += kUnitsPerPage;
+                found = run >= wanted;
+                fromHint = false;
+            }
+            continue;
+        }
         if (inPage % 64 == 0) {
             uint64_t word;
             std::memcpy(&word, page.bits.data() + inPage / 8, 8);  // little-endian: bit i = unit u+i
             if (word == ~uint64_t(0)) {
                 run = 0;
                 u += 64;
+                if (fromHint) firstFreeHint_ = u;
                 continue;
             }
             if (word == 0) {
@@ -96,14 +122,17 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
                 run += 64;
                 u += 64;
                 found = run >= wanted;
+                fromHint = false;
                 continue;
             }
         }
         if ((page.bits[inPage >> 3] >> (u & 7)) & 1) {
             run = 0;
+            if (fromHint) firstFreeHint_ = u + 1;
         } else {
             if (run == 0) runStart = u;
             found = ++run >= wanted;
+            fromHint = false;
         }
         ++u;
     }
@@ -124,8 +153,13 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     if (end > uint64_t(kMaxPages) * kBytesPerPage) return dskFulErr;
 
     // Everything that may throw comes before the first change.
-    table_.reserve(table_.size() + newPages.size());
-    pages_.reserve(pages_.size() + newPages.size());
+    // Growth by half at a time: reserving only what is needed would copy
+    // every page each time the file gains one.
+    auto roomFor = [](auto& v, size_t extra) {
+        if (v.size() + extra > v.capacity()) v.reserve(std::max(v.size() + extra, v.capacity() + v.capacity() / 2));
+    };
+    roomFor(table_, newPages.size());
+    roomFor(pages_, newPages.size());
     auto [freshAt, added] = fresh_.emplace(start, start + wanted);
     if (!added) freshAt->second = std::max(freshAt->second, start + wanted);
 

@@ -19,6 +19,7 @@ class ContainerFork;
 struct BitmapPage {
     std::array<uint8_t, kPageBytes> bits{};
     bool dirty = false;
+    uint16_t used = 0;  // set units, so that full and empty pages are passed in one step
 };
 
 class BitmapPages {

@@ -1,5 +1,7 @@
 #include "resources/container/ContainerFork.h"
 
+#include <algorithm>
+
 #include "platform/core/Errors.h"
 #include "platform/files/Forks.h"
 #include "resources/container/ContainerLayout.h"
@@ -30,7 +32,15 @@ OSErr ContainerFork::Open(const FSSpec& fileSpec, bool writable)
         writable_ = false;
     }
     if (err != noErr) return err;
+    int64_t eof = 0;
+    err = GetEOF(ref, &eof);
+    if (err != noErr) {
+        FSClose(ref);
+        writable_ = false;
+        return err;
+    }
     refNum_ = ref;
+    length_ = eof > 0 ? uint64_t(eof) : 0;
     return noErr;
 }
 
@@ -40,46 +50,47 @@ OSErr ContainerFork::Close()
     OSErr err = FSClose(refNum_);
     refNum_ = 0;
     writable_ = false;
+    length_ = 0;
     return err;
 }
 
 OSErr ContainerFork::PhysicalSize(uint64_t* size) const
 {
-    int64_t eof = 0;
-    OSErr err = GetEOF(refNum_, &eof);
-    *size = err == noErr && eof > 0 ? uint64_t(eof) : 0;
-    return err;
-}
-
-OSErr ContainerFork::Reach(uint64_t offset, uint32_t logicalEnd)
-{
-    uint64_t end = 0;
-    OSErr err = PhysicalSize(&end);
-    if (err != noErr || offset <= end) return err;
-    if (offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
-    // Extend the file with zeros (whole 512-byte blocks) up to the target.
-    return StoreSetSize(refNum_, end + RoundUp(offset - end, kPageBytes));
+    *size = length_;
+    return refNum_ == 0 ? rfNumErr : noErr;
 }
 
 OSErr ContainerFork::ReadAt(uint64_t offset, void* buffer, uint32_t count)
 {
     if (refNum_ == 0) return rfNumErr;
-    OSErr err = SetFPos(refNum_, fsFromStart, int64_t(offset));
-    if (err != noErr) return err;
     int64_t moved = count;
-    err = FSRead(refNum_, &moved, buffer);
+    OSErr err = FSReadAt(refNum_, int64_t(offset), &moved, buffer);
     if (err == noErr && moved != int64_t(count)) err = eofErr;
     return err;
 }
 
 OSErr ContainerFork::WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd)
 {
+    const IoPiece piece{buffer, count};
+    return WriteAt(offset, &piece, 1, logicalEnd);
+}
+
+OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t count, uint32_t logicalEnd)
+{
     if (refNum_ == 0) return rfNumErr;
     if (!writable_) return wrPermErr;
-    OSErr err = Reach(offset, logicalEnd);
-    if (err != noErr) return err;
-    const IoPiece piece{buffer, count};
-    return StoreWrite(refNum_, offset, &piece, 1);
+    if (offset > length_ && offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
+    uint64_t total = 0;
+    for (uint32_t i = 0; i < count; ++i) total += pieces[i].size;
+    OSErr err = StoreWrite(refNum_, offset, pieces, count);
+    if (err == noErr) {
+        length_ = std::max(length_, offset + total);
+    } else {
+        // Part of the write may have landed: learn the length again.
+        int64_t eof = 0;
+        if (GetEOF(refNum_, &eof) == noErr) length_ = eof > 0 ? uint64_t(eof) : 0;
+    }
+    return err;
 }
 
 OSErr ContainerFork::Flush()

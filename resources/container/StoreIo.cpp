@@ -1,5 +1,8 @@
 #include "resources/container/StoreIo.h"
 
+#include <new>
+#include <vector>
+
 #include "platform/core/Errors.h"
 #include "platform/files/Forks.h"
 
@@ -30,13 +33,21 @@ OSErr StoreFlush(int16_t refNum) { return gHooks.flush ? gHooks.flush(refNum) : 
 
 OSErr PlatformWrite(int16_t refNum, uint64_t offset, const IoPiece* pieces, uint32_t count)
 {
-    OSErr err = SetFPos(refNum, fsFromStart, int64_t(offset));
-    for (uint32_t i = 0; err == noErr && i < count; ++i) {
-        int64_t moved = pieces[i].size;
-        err = FSWrite(refNum, &moved, pieces[i].data);
-        if (err == noErr && moved != int64_t(pieces[i].size)) err = ioErr;
+    // One gathered write; a few pieces need no allocation.
+    constexpr uint32_t kOnStack = 8;
+    ForkSlice few[kOnStack];
+    std::vector<ForkSlice> many;
+    ForkSlice* slices = few;
+    if (count > kOnStack) {
+        try {
+            many.resize(count);
+        } catch (const std::bad_alloc&) {
+            return memFullErr;
+        }
+        slices = many.data();
     }
-    return err;
+    for (uint32_t i = 0; i < count; ++i) slices[i] = ForkSlice{pieces[i].data, int64_t(pieces[i].size)};
+    return FSWriteAt(refNum, int64_t(offset), slices, int32_t(count));
 }
 
 OSErr PlatformSetSize(int16_t refNum, uint64_t size) { return SetEOF(refNum, int64_t(size)); }

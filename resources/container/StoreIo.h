@@ -18,8 +18,8 @@ struct IoPiece {
 };
 
 struct StoreIoHooks {
-    // Writes every piece, in order, from `offset`; the file already
-    // reaches `offset`.
+    // Writes every piece, in order, from `offset`. The write may start
+    // past the end of the file: the file grows, the gap reading as zeros.
     platform::OSErr (*write)(int16_t refNum, uint64_t offset, const IoPiece* pieces, uint32_t count) = nullptr;
     // Sets the physical size of the file (a larger size adds zeros).
     platform::OSErr (*setSize)(int16_t refNum, uint64_t size) = nullptr;

@@ -76,6 +76,10 @@ TEST_F(NumericFormats, SpecialForms)
 {
     EXPECT_EQ(Apply("255", "&$0000"), "$00FF");
     EXPECT_EQ(Apply("255", "&$"), "$FF");
+    // More zeros than the result can hold: the padding gives way, the
+    // value's digits stay.
+    EXPECT_EQ(Apply("255", "&$" + std::string(33, '0')), "$" + std::string(28, '0') + "FF");
+    EXPECT_EQ(Apply("-1", "&$" + std::string(40, '0')), "$" + std::string(22, '0') + "FFFFFFFF");
     EXPECT_EQ(Apply("255", "&x"), "0x00FF");
     EXPECT_EQ(Apply("74565", "&X"), "0x00012345");
 

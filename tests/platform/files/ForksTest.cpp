@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
@@ -187,4 +188,67 @@ TEST_F(Forks, OnlyRegularFilesOpen)
     // Would block waiting for a writer if it were opened.
     EXPECT_EQ(FSpOpenDF(FSSpec{dir / "pipe"}, fsRdPerm, &ref), notAFileErr);
     EXPECT_EQ(ref, 0);
+}
+
+// Positioned reads and gathered writes leave the mark alone, extend the
+// fork with a zero gap, resume across more slices than one system call
+// takes, and refuse what the plain calls refuse.
+TEST_F(Forks, PositionedReadsAndGatheredWrites)
+{
+    FSSpec fileSpec = MakeFile(dir, "f", 10);
+    int16_t ref = 0;
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &ref), noErr);
+    ASSERT_EQ(SetFPos(ref, fsFromStart, 3), noErr);
+    const ForkSlice abc[] = {{"ab", 2}, {"", 0}, {"c", 1}};
+    ASSERT_EQ(FSWriteAt(ref, 1, abc, 3), noErr);
+    const ForkSlice tail[] = {{"xyz", 3}};
+    ASSERT_EQ(FSWriteAt(ref, 20, tail, 1), noErr);
+    int64_t mark = 0, eof = 0;
+    GetFPos(ref, &mark);
+    GetEOF(ref, &eof);
+    EXPECT_EQ(mark, 3);
+    EXPECT_EQ(eof, 23);
+    char back[23] = {};
+    int64_t count = 23;
+    ASSERT_EQ(FSReadAt(ref, 0, &count, back), noErr);
+    const char want[23] = {0, 'a', 'b', 'c', 4, 5, 6, 7, 8, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'x', 'y', 'z'};
+    EXPECT_EQ(std::memcmp(back, want, 23), 0);
+    count = 5;
+    EXPECT_EQ(FSReadAt(ref, 20, &count, back), eofErr);
+    EXPECT_EQ(count, 3);
+
+    // 3,000 slices of 0 to 6 bytes: several calls, each resuming mid-list.
+    std::vector<std::vector<uint8_t>> parts;
+    std::vector<ForkSlice> slices;
+    std::vector<uint8_t> expected;
+    for (int i = 0; i < 3000; ++i) {
+        parts.emplace_back(size_t(i % 7), uint8_t(i));
+        expected.insert(expected.end(), parts.back().begin(), parts.back().end());
+    }
+    for (const auto& part : parts) slices.push_back({part.data(), int64_t(part.size())});
+    ASSERT_EQ(FSWriteAt(ref, 100, slices.data(), int32_t(slices.size())), noErr);
+    std::vector<uint8_t> read(expected.size());
+    count = int64_t(read.size());
+    ASSERT_EQ(FSReadAt(ref, 100, &count, read.data()), noErr);
+    EXPECT_EQ(read, expected);
+
+    EXPECT_EQ(FSWriteAt(ref, -1, abc, 3), paramErr);
+    EXPECT_EQ(FSWriteAt(999, 0, abc, 3), rfNumErr);
+    {
+        ScopedFault full(FaultKind::DiskFull, 0);
+        EXPECT_EQ(FSWriteAt(ref, 0, abc, 3), dskFulErr);
+    }
+    FSClose(ref);
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdPerm, &ref), noErr);
+    EXPECT_EQ(FSWriteAt(ref, 0, abc, 3), wrPermErr);
+    FSClose(ref);
+
+    // The resource fork, held in memory, takes the same calls.
+    ASSERT_EQ(FSpOpenRF(fileSpec, fsRdWrPerm, &ref), noErr);
+    ASSERT_EQ(FSWriteAt(ref, 2, abc, 3), noErr);
+    char rf[5] = {1, 1, 1, 1, 1};
+    count = 5;
+    ASSERT_EQ(FSReadAt(ref, 0, &count, rf), noErr);
+    EXPECT_EQ(std::memcmp(rf, "\0\0abc", 5), 0);
+    FSClose(ref);
 }

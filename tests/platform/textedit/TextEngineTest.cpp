@@ -1,0 +1,118 @@
+// The engine itself: incremental layout after edits matches a full
+// layout, runs stay minimal and counted, and words are letters and digits.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/drawing/Ports.h"
+#include "platform/textedit/TextEngine.h"
+
+namespace platform {
+namespace {
+
+void ExpectSameLines(const TextEngine& a, const TextEngine& b, int round)
+{
+    ASSERT_EQ(a.Lines().size(), b.Lines().size()) << "round " << round;
+    for (size_t i = 0; i < a.Lines().size(); ++i) {
+        EXPECT_EQ(a.Lines()[i].start, b.Lines()[i].start) << "round " << round << " line " << i;
+        EXPECT_EQ(a.Lines()[i].top, b.Lines()[i].top) << "round " << round << " line " << i;
+        EXPECT_EQ(a.Lines()[i].height, b.Lines()[i].height) << "round " << round << " line " << i;
+        EXPECT_EQ(a.Lines()[i].width, b.Lines()[i].width) << "round " << round << " line " << i;
+    }
+}
+
+TEST(TextEngine, LinesAfterEachEditAreThoseOfAFullLayout)
+{
+    ResetDrawingState();
+    TextAttributes base;
+    base.font = 1;
+    base.size = 12;
+    TextEngine e(base);
+    e.dest = e.view = {0, 0, 400, 120};
+    StyledFragment start;
+    for (int i = 0; i < 60; ++i) start.text += (i % 11 == 10) ? u"para\r" : u"word two ";
+    e.Replace(0, 0, start);
+    e.Layout();
+    uint32_t seed = 7;
+    auto next = [&](uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 300; ++round) {
+        const int32_t at = int32_t(next(uint32_t(e.Length()) + 1));
+        const uint32_t op = next(4);
+        switch (op) {
+        case 0: {
+            StyledFragment f;
+            const char16_t pick[] = {u'x', u' ', u'\r', u'y'};
+            for (uint32_t k = 0, n = 1 + next(12); k < n; ++k) f.text += pick[next(4)];
+            e.Replace(at, at, f);
+            break;
+        }
+        case 1: e.Replace(at, at + int32_t(next(30)), StyledFragment{}); break;
+        case 2: {
+            TextAttributes s;
+            s.size = int16_t(9 + next(20));
+            s.face = Style(next(2) ? bold : normal);
+            e.SetStyle(kStyleSize | kStyleFace, s, at, at + int32_t(next(40)));
+            break;
+        }
+        default: {
+            StyledFragment f;
+            f.text = u"ab cd";
+            TextAttributes big = base;
+            big.size = 24;
+            f.runs = {{0, base}, {3, big}};
+            e.Replace(at, at + int32_t(next(5)), f);
+            break;
+        }
+        }
+        TextEngine fresh(base);
+        fresh.dest = e.dest;
+        fresh.view = e.view;
+        fresh.Replace(0, 0, e.Extract(0, e.Length()));
+        fresh.Layout();
+        ExpectSameLines(e, fresh, round);
+        // Runs stay joined, rising, and counted in the table.
+        const auto& runs = e.Runs();
+        ASSERT_FALSE(runs.empty());
+        EXPECT_EQ(runs.front().start, 0);
+        std::vector<int32_t> counts(e.Styles().size(), 0);
+        for (size_t i = 0; i < runs.size(); ++i) {
+            ++counts[size_t(runs[i].style)];
+            if (i > 0) {
+                EXPECT_LT(runs[i - 1].start, runs[i].start);
+                EXPECT_NE(runs[i - 1].style, runs[i].style);
+                EXPECT_LT(runs[i].start, e.Length());
+            }
+        }
+        for (size_t i = 0; i < counts.size(); ++i) EXPECT_EQ(counts[i], e.Styles()[i].count);
+        if (HasFailure()) break;
+    }
+}
+
+TEST(TextEngine, WordsAreLettersAndDigitsAndLimitsCutWholeCharacters)
+{
+    TextEngine e(TextAttributes{});
+    StyledFragment f;
+    f.text = u"r\u00E9sum\u00E9-2 x_y \u03A9mega";
+    e.Replace(0, 0, f);
+    EXPECT_EQ(e.WordStart(3), 0);
+    EXPECT_EQ(e.WordEnd(3), 6);   // the hyphen ends the word
+    EXPECT_EQ(e.WordEnd(7), 8);   // "2"
+    EXPECT_EQ(e.WordEnd(9), 10);  // the underscore is no letter
+    EXPECT_EQ(e.WordEnd(13), 18);
+
+    // A limit never keeps half of a surrogate pair.
+    TextEngine limited(TextAttributes{});
+    limited.SetMaxLength(3);
+    StyledFragment pair;
+    pair.text = u"ab\U0001F600";
+    EXPECT_EQ(limited.Replace(0, 0, pair), 2);
+    EXPECT_EQ(limited.Text(), u"ab");
+    EXPECT_EQ(limited.Replace(0, 0, pair), 1);
+    EXPECT_EQ(limited.Text(), u"aab");
+}
+
+}  // namespace
+}  // namespace platform
