@@ -22,6 +22,8 @@
 #include "toolbox/drawing/VClipScrap.h"
 #include "toolbox/drawing/IconResourceAccess.h"
 #include "toolbox/drawing/VImageData.h"
+#include "toolbox/drawing/VImageParser.h"
+#include "toolbox/drawing/VPainter.h"
 #include "toolbox/files/SystemFileServices.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
 #include "toolbox/views/TextEditors.h"
@@ -72,11 +74,13 @@ int16_t StartQz()
     InstallEngineResourceFiles();
     InstallIconResourceAccess();
     InstallImageDataAccess();
+    InstallPictureRepair();
     InstallDialQzList();
     InstallTextServicesDoc();
     VToolBoxLayerSteps steps;
     steps.makeCursor = MakeStartupCursor;
     steps.makeScrap = MakeStartupScrap;
+    steps.initPainter = VPainter::Init;
     steps.initMenus = InitMenus;
     steps.initTextEditors = InitTextEditors;
     steps.initMovies = QT_Init;

@@ -5,6 +5,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
+#include "platform/theme/Theme.h"
 
 using namespace platform;
 
@@ -69,6 +70,16 @@ void setcol(int16_t foreground, int16_t background)
 {
     SetColour(foreground, false);
     SetColour(background, true);
+}
+
+void SetBWCol()
+{
+    // The normal state is itself black on white; the colours are set again
+    // for a port the theme cannot normalise.
+    NormalizeThemeDrawingState();
+    const RGBColor black{0, 0, 0}, white{0xFFFF, 0xFFFF, 0xFFFF};
+    RGBForeColor(&black);
+    RGBBackColor(&white);
 }
 
 void OldCol2New(int16_t foreground, int16_t background, int32_t* outForeground, int32_t* outBackground)

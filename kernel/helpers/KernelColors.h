@@ -16,6 +16,9 @@ extern uint8_t doissetpalette;
 extern platform::Handle globpalette;
 
 void setcol(int16_t foreground, int16_t background);
+// Black on white, and the platform's normal theme drawing state (plain pen,
+// white background pattern) in the current port.
+void SetBWCol();
 // 1000 gives -1 and 1001 -2 (the default colours).
 void OldCol2New(int16_t foreground, int16_t background, int32_t* outForeground, int32_t* outBackground);
 // An index outside the palette gives its last entry; no palette gives 0.

@@ -5,6 +5,7 @@
 
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/helpers/KernelColors.h"
+#include "kernel/helpers/KernelDialogs.h"
 #include "kernel/helpers/ResourceStrings.h"
 #include "kernel/numtext/NumberBridge.h"
 #include "kernel/startup/KernelGlobals.h"
@@ -323,6 +324,7 @@ void initall()
     gMainThreadID = std::this_thread::get_id();
     doubleclick = platform::GetDblTime();
     ReadConversionSettings();
+    InitRoutineDescriptors();
     InitExtFolders();
     webconnecttime = 18000;
     webgenericuser = webgenericpassword = webparsevars = 1;

@@ -95,10 +95,16 @@ void HeadlessBackend::CountWaiting(uint32_t ticks)
     if (ended_ || !timeline_.Over()) return;
     waitingAfterEnd_ += ticks;
     if (waitingAfterEnd_ <= options_.watchdogTicks) return;
+    Stop("headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
+         " and the program was still waiting for input at tick " + std::to_string(clock_.Ticks()) +
+         "; ending the run");
+}
+
+void HeadlessBackend::Stop(const std::string& message)
+{
+    if (ended_) return;
     ended_ = true;
-    endMessage_ = "headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
-                  " and the program was still waiting for input at tick " +
-                  std::to_string(clock_.Ticks()) + "; ending the run";
+    endMessage_ = message;
     // No release will come: let go of the button so that tracking loops end.
     const InputState& in = CurrentInput();
     if (in.button) InputButton(false, in.mouse, 0);

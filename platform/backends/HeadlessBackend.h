@@ -48,6 +48,8 @@ public:
     uint32_t Wait(uint32_t ticks) override;
     void NoteIdle() override;
     bool Ended() const override { return ended_; }
+    // Ends the run as the watchdog does, with this message.
+    void Stop(const std::string& message) override;
 
     bool ScriptOver() const { return timeline_.Over(); }
     const std::string& EndMessage() const { return endMessage_; }

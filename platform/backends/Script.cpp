@@ -1,5 +1,7 @@
 #include "platform/backends/Script.h"
 
+#include "platform/events/FileDialogAnswers.h"
+
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -139,6 +141,15 @@ Script& Script::Send(OSType eventID, std::vector<std::string> documents)
     s.eventID = eventID;
     s.documents = std::move(documents);
     Add(s);
+    return *this;
+}
+
+Script& Script::Choose(int16_t item)
+{
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::ChooseItem;
+    s.ticks = uint32_t(uint16_t(item));
+    steps_.push_back(std::move(s));
     return *this;
 }
 
@@ -305,10 +316,18 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         if (w.size() != 1) return *error = "'" + op + "' takes nothing", false;
         if (op == "idle") script->WaitIdle();
         else script->End();
-    } else if (op == "screenshot" || op == "answer") {
-        if (w.size() != 2) return *error = "'" + op + "' takes one path", false;
-        if (op == "screenshot") script->Screenshot(w[1]);
-        else script->AnswerFileDialog(w[1]);
+    } else if (op == "answer") {
+        std::string text;
+        for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];
+        if (!ParseFileDialogAnswer(text, nullptr))
+            return *error = "'answer' takes a path, 'cancel', 'choose' or 'button N'", false;
+        script->AnswerFileDialog(text);
+    } else if (op == "screenshot") {
+        if (w.size() != 2) return *error = "'screenshot' takes one path", false;
+        script->Screenshot(w[1]);
+    } else if (op == "choose") {
+        if (w.size() != 2 || !ints(1) || n[0] < 1 || n[0] > 32767) return *error = "'choose' takes an item number", false;
+        script->Choose(int16_t(n[0]));
     } else if (op == "clipboard") {
         if (w.size() != 2) return *error = "'clipboard' takes one text", false;
         script->Clipboard(w[1]);

@@ -17,6 +17,8 @@
 //                                 finds none pending
 //   screenshot PATH               the screen to a PNG file
 //   answer PATH                   the next file dialog answers PATH
+//   choose N                      the next modal dialog or alert answers
+//                                 item N once drawn
 //   send ID [PATH...]             a high-level event (oapp, odoc, pdoc, quit)
 //   clipboard "TEXT"              another program copies TEXT (Mac Roman)
 //   end                           asks the program to quit; the script is over
@@ -37,7 +39,7 @@ namespace platform {
 struct ScriptStep {
     enum class Kind {
         Move, Press, Release, Click, DoubleClick, Drag, Type, Key, Wait, WaitIdle,
-        Screenshot, AnswerFileDialog, SendHighLevel, Clipboard, End,
+        Screenshot, AnswerFileDialog, ChooseItem, SendHighLevel, Clipboard, End,
     };
     Kind kind = Kind::Wait;
     Point from{0, 0};
@@ -67,7 +69,9 @@ public:
     Script& Wait(uint32_t ticks);
     Script& WaitIdle();
     Script& Screenshot(std::string path);
+    // The next dialog's answer: a path, "cancel", "choose" or "button N".
     Script& AnswerFileDialog(std::string path);
+    Script& Choose(int16_t item);
     Script& Send(OSType eventID, std::vector<std::string> documents = {});
     // Another program puts Mac Roman text on the system clipboard.
     Script& Clipboard(std::string text);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/events/Events.h"
+#include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/scrap/Scrap.h"
 #include "platform/scrap/ScrapText.h"
@@ -142,6 +143,9 @@ uint32_t Timeline::Expand(const ScriptStep& step, uint32_t t)
     case Kind::AnswerFileDialog:
         push(t, Op::Answer);
         return 0;
+    case Kind::ChooseItem:
+        push(t, Op::Choose);
+        return 0;
     case Kind::SendHighLevel:
         push(t, Op::Send);
         return 0;
@@ -179,8 +183,14 @@ void Timeline::Apply(const Action& a)
             std::fprintf(stderr, "headless run: could not write the screenshot %s\n", a.step->text.c_str());
         }
         break;
-    case Op::Answer:
-        PushFileDialogAnswer(a.step->text);
+    case Op::Answer: {
+        FileDialogAnswer answer;
+        if (ParseFileDialogAnswer(a.step->text, &answer))
+            PushFileDialogAnswer(std::move(answer));
+        break;
+    }
+    case Op::Choose:
+        PushDialogAnswer(int16_t(a.step->ticks));
         break;
     case Op::Send:
         PostHighLevelEvent(kCoreEventClass, a.step->eventID, a.step->documents);

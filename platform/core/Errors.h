@@ -36,4 +36,7 @@ constexpr OSErr wrPermErr = -61;
 constexpr OSErr dirNFErr = -120;
 constexpr OSErr afpAccessDenied = -5000;
 
+// The user cancelled (a dialog, a drag).
+constexpr OSErr userCanceledErr = -128;
+
 }  // namespace platform

@@ -30,6 +30,9 @@ struct MemoryState {
 #else
     bool moveOnResize = true;
 #endif
+    GrowZoneProcPtr growZone = nullptr;
+    bool inGrowZone = false;
+    Handle growSaved = nullptr;
     std::unordered_set<MasterPointer*> handles;
     std::unordered_map<char*, Size> ptrs;  // block -> size
 };
@@ -54,10 +57,24 @@ MasterPointer* Master(Handle h)
 }
 
 // Reserves `bytes` of the budget; false (memFullErr) when it cannot.
-bool Reserve(int64_t bytes)
+bool Reserve(int64_t bytes, Handle resizing = nullptr)
 {
     MemoryState& s = State();
-    if (ShouldFail(FaultKind::Allocation) || s.inUse + bytes > s.budget) {
+    if (ShouldFail(FaultKind::Allocation)) {
+        SetErr(memFullErr);
+        return false;
+    }
+    // The grow-zone procedure may allocate itself: it is not called again
+    // from inside, so that it cannot recurse without end.
+    while (s.inUse + bytes > s.budget && s.growZone && !s.inGrowZone) {
+        s.inGrowZone = true;
+        s.growSaved = resizing;
+        const int32_t freed = s.growZone(Size(bytes > INT32_MAX ? INT32_MAX : bytes));
+        s.growSaved = nullptr;
+        s.inGrowZone = false;
+        if (freed == 0) break;
+    }
+    if (s.inUse + bytes > s.budget) {
         SetErr(memFullErr);
         return false;
     }
@@ -155,7 +172,7 @@ void SetHandleSize(Handle h, Size newSize)
     }
     const Size oldSize = mp->size;
     const bool locked = (mp->state & kHandleLockedBit) != 0;
-    if (newSize > oldSize && !Reserve(newSize - oldSize)) return;
+    if (newSize > oldSize && !Reserve(newSize - oldSize, h)) return;
 
     if (mp->data && newSize <= mp->capacity && (locked || !State().moveOnResize)) {
         // In place: a locked block never moves; shrinking keeps its room.
@@ -383,6 +400,20 @@ Size FreeMem()
 }
 
 Size MaxBlock() { return FreeMem(); }
+
+void PurgeMem(Size needed) { SetErr(FreeMem() >= needed ? noErr : memFullErr); }
+
+Size CompactMem(Size) { return MaxBlock(); }
+
+Size MaxMem(Size* grow)
+{
+    if (grow) *grow = 0;
+    return MaxBlock();
+}
+
+void SetGrowZone(GrowZoneProcPtr proc) { State().growZone = proc; }
+GrowZoneProcPtr GetGrowZone() { return State().growZone; }
+Handle GZSaveHnd() { return State().growSaved; }
 
 void SetMemoryBudget(int64_t bytes) { State().budget = bytes; }
 int64_t MemoryBudget() { return State().budget; }

@@ -79,6 +79,23 @@ int64_t MemoryInUse();
 size_t LiveHandleCount();
 size_t LivePtrCount();
 
+// Heap upkeep. Nothing here is ever purged (loaded resources stay whole) and
+// blocks do not fragment, so compaction only reports: CompactMem and MaxMem
+// answer the largest block the budget allows. PurgeMem sets MemError to
+// memFullErr when `needed` bytes cannot be had.
+void PurgeMem(Size needed);
+Size CompactMem(Size needed);
+Size MaxMem(Size* grow);
+
+// The grow-zone procedure: an allocation that does not fit the budget calls
+// it with the size asked for and retries while it answers non-zero (it must
+// free something to answer so). GZSaveHnd is the handle being resized while
+// it runs, else null. Fault-injected failures never call it.
+using GrowZoneProcPtr = int32_t (*)(Size needed);
+void SetGrowZone(GrowZoneProcPtr proc);
+GrowZoneProcPtr GetGrowZone();
+Handle GZSaveHnd();
+
 // Whether unlocked handles move on every resize (on by default in debug builds).
 void SetHandlesMoveOnResize(bool move);
 

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "platform/core/Errors.h"
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
 #include "platform/events/Events.h"
@@ -69,7 +70,7 @@ constexpr OSErr cantGetFlavorErr = -1854;
 constexpr OSErr duplicateHandlerErr = -1855;
 constexpr OSErr handlerNotFoundErr = -1856;
 constexpr OSErr dragNotAcceptedErr = -1857;
-constexpr OSErr userCanceledErr = -128;
+// userCanceledErr (core/Errors.h) ends a drag dropped nowhere.
 
 using DragTrackingHandlerUPP = OSErr (*)(DragTrackingMessage message, WindowRef window, void* refCon, DragRef drag);
 using DragReceiveHandlerUPP = OSErr (*)(WindowRef window, void* refCon, DragRef drag);

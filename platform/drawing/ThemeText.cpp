@@ -10,6 +10,7 @@
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/TextRuns.h"
 #include "platform/fonts/Fonts.h"
+#include "platform/theme/ThemeRecording.h"
 
 namespace platform {
 
@@ -175,6 +176,7 @@ static OSStatus GetThemeTextDimensionsUnguarded(const std::u16string& text, Them
 static OSStatus DrawThemeTextBoxUnguarded(const std::u16string& text, ThemeFontID fontID, ThemeDrawState state,
                                           Boolean wrapToWidth, const Rect* box, int16_t just, void* context)
 {
+    ReportThemeCall({"DrawThemeTextBox", box ? *box : Rect{}, fontID, int32_t(state), 0, just, 0, 0, 0});
     (void)state;
     (void)context;
     TextStyle style;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -26,6 +27,9 @@ public:
     // True once the run is over (the headless watchdog fired): waits then
     // return at once.
     virtual bool Ended() const { return false; }
+    // Ends the run with a message because its script asked for something
+    // that cannot be (a dialog answered with a path it would not show).
+    virtual void Stop(const std::string& message);
 };
 
 // The installed backend, or null: then no input ever arrives and waits

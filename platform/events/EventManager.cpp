@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/core/Clock.h"
 #include "platform/drawing/Ports.h"
@@ -99,6 +100,8 @@ void NoteIdle()
 }  // namespace
 
 Backend* CurrentBackend() { return State().backend; }
+
+void Backend::Stop(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
 void SetBackend(Backend* backend) { State().backend = backend; }
 void SetWindowEventSource(WindowEventSource* source) { State().windows = source; }
 

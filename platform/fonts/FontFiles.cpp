@@ -43,6 +43,7 @@ struct LoadedFace {
     bool bold;
     bool italic;
     FT_Face face;
+    std::string path;
 };
 
 struct State {
@@ -132,7 +133,7 @@ OSErr LoadFontFiles(const std::string& root)
             s.message = "The font file " + paths[i] + " is damaged. Reinstall the package " + pin.package + ".";
             return ioErr;
         }
-        s.faces.push_back({pin.family, d->bold, d->italic, face});
+        s.faces.push_back({pin.family, d->bold, d->italic, face, paths[i]});
     }
     s.message.clear();
     return noErr;
@@ -162,6 +163,13 @@ FaceChoice ChooseFace(FileFamily family, bool bold, bool italic)
 }
 
 const char* FileFamilyName(FileFamily family) { return kFamilyNames[size_t(family)]; }
+
+std::string FaceFilePath(FT_Face face)
+{
+    for (const LoadedFace& f : S().faces)
+        if (f.face == face) return f.path;
+    return {};
+}
 
 FT_Library FontLibrary() { return S().library; }
 

@@ -31,6 +31,9 @@ bool FontFilesLoaded();
 const char* FontFilesMessage();
 // The face of the family in the asked style, with what must be made up.
 FaceChoice ChooseFace(FileFamily family, bool bold, bool italic);
+// The file a loaded face was opened from (empty for none), for renderers
+// that must open the file with faces of their own.
+std::string FaceFilePath(FT_Face face);
 // The family's own name as the file gives it ("DejaVu Sans").
 const char* FileFamilyName(FileFamily family);
 FT_Library FontLibrary();

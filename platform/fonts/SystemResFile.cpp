@@ -6,6 +6,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/cursors/Cursors.h"
+#include "platform/dialogs/AlertIcons.h"
 #include "platform/fonts/Fonts.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
@@ -83,6 +84,15 @@ OSErr OpenSystemResFile()
         r.id = id;
         const uint8_t* bytes = SystemCursorResource(id);
         r.data.assign(bytes, bytes + 68);
+        image.resources.push_back(std::move(r));
+    }
+    // The alert icons: Stop, Note and Caution.
+    for (int16_t id = 0; id <= 2; ++id) {
+        ResourceImage r;
+        r.type = FourCC("ICON");
+        r.id = id;
+        const std::array<uint8_t, 128> bits = AlertIconImage(id);
+        r.data.assign(bits.begin(), bits.end());
         image.resources.push_back(std::move(r));
     }
     gRef = OpenResFileImageBelow(image);

@@ -1,7 +1,7 @@
 // The system resource file: read-only, in memory, below the application's
 // file. It holds one 'FOND' per visible font family, named by the family
 // and numbered by it, so that font menus find the families as resources,
-// and the system's cursors 'CURS' 1-4.
+// the system's cursors 'CURS' 1-4 and the alert icons 'ICON' 0-2.
 #pragma once
 
 #include <vector>

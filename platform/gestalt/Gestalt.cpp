@@ -1,13 +1,42 @@
 #include "platform/gestalt/Gestalt.h"
 
+#include <vector>
+
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 
 namespace platform {
 
+namespace {
+
+struct Override {
+    OSType selector;
+    int32_t value;
+};
+std::vector<Override> gOverrides;
+
+}  // namespace
+
+void OverrideGestalt(OSType selector, int32_t value)
+{
+    for (Override& o : gOverrides)
+        if (o.selector == selector) {
+            o.value = value;
+            return;
+        }
+    gOverrides.push_back({selector, value});
+}
+
+void ClearGestaltOverrides() { gOverrides.clear(); }
+
 OSErr Gestalt(OSType selector, int32_t* response)
 {
     if (!response) return paramErr;
+    for (const Override& o : gOverrides)
+        if (o.selector == selector) {
+            *response = o.value;
+            return noErr;
+        }
     switch (selector) {
     case FourCC("sysv"): *response = kGestaltSystemVersion; return noErr;
     case FourCC("apvr"): *response = kGestaltAppearanceVersion; return noErr;

@@ -24,4 +24,10 @@ constexpr int32_t gestaltMenuMgrPresent = 0;
 // without a response.
 OSErr Gestalt(OSType selector, int32_t* response);
 
+// Makes Gestalt answer value for the selector, as an older system would
+// (tests of the code paths for such systems); ClearGestaltOverrides goes
+// back to this platform's own answers.
+void OverrideGestalt(OSType selector, int32_t value);
+void ClearGestaltOverrides();
+
 }  // namespace platform

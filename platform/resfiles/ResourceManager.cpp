@@ -391,6 +391,18 @@ void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, S
     Fail(err != noErr ? err : closeErr);
 }
 
+Boolean FSpResourceFileAlreadyOpen(const FSSpec& resourceFile, Boolean* inChain, int16_t* refNum)
+{
+    const ResFile* found = nullptr;
+    for (auto& f : S().chain) {
+        if (!(f->fileSpec == resourceFile)) continue;
+        if (!found || f->where == ResFileFork::Resource) found = f.get();
+    }
+    if (inChain) *inChain = found != nullptr;
+    if (refNum) *refNum = found ? found->refNum : int16_t(0);
+    return found != nullptr;
+}
+
 void CloseResFile(int16_t refNum)
 {
     S().error = noErr;
@@ -434,6 +446,7 @@ void UseResFile(int16_t refNum)
 void SetResLoad(bool load) { S().resLoad = load; }
 
 OSErr ResError() { return S().error; }
+void SetResError(OSErr error) { S().error = error; }
 
 Handle GetResource(ResType type, int16_t id) { return Lookup(false, type, id); }
 Handle Get1Resource(ResType type, int16_t id) { return Lookup(true, type, id); }

@@ -53,6 +53,10 @@ int16_t OpenResFile(const std::string& posixPath, SInt8 permission = fsCurPerm,
 // dupFNErr when the fork already holds resources.
 void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptCode scriptTag = 0,
                       ResFileFork where = ResFileFork::Resource);
+// Whether the file's resource map is open, in either fork (the resource
+// fork's when both are): its reference number and whether it is in the
+// chain of open files (always, here). Either pointer may be null.
+Boolean FSpResourceFileAlreadyOpen(const FSSpec& resourceFile, Boolean* inChain, int16_t* refNum);
 void CloseResFile(int16_t refNum);
 void UpdateResFile(int16_t refNum);
 
@@ -63,6 +67,8 @@ void UseResFile(int16_t refNum);
 
 void SetResLoad(bool load);
 OSErr ResError();
+// For readers of resource layouts: a resource found but damaged.
+void SetResError(OSErr error);
 
 Handle GetResource(ResType type, int16_t id);
 Handle Get1Resource(ResType type, int16_t id);

@@ -182,6 +182,7 @@ void ClearOverlay()
 }
 
 void SetScreenCursor(const ScreenCursor& cursor) { State().cursor = cursor; }
+const ScreenCursor& CurrentScreenCursor() { return State().cursor; }
 void SetScreenCursorVisible(bool visible) { State().cursorVisible = visible; }
 
 void ObscureScreenCursor()

@@ -51,6 +51,8 @@ struct ScreenCursor {
     uint32_t color[16][16] = {};
 };
 void SetScreenCursor(const ScreenCursor& cursor);
+// The cursor set last.
+const ScreenCursor& CurrentScreenCursor();
 void SetScreenCursorVisible(bool visible);
 // Hides the cursor until the mouse next moves.
 void ObscureScreenCursor();

@@ -199,6 +199,9 @@ enum : ThemeBrush {
     kThemeBrushButtonFaceActive = 29,
     kThemeBrushButtonFaceInactive = 30,
     kThemeBrushButtonFacePressed = 31,
+    kThemeBrushAlternatePrimaryHighlightColor = -5,
+    kThemeBrushSecondaryHighlightColor = -4,
+    kThemeBrushPrimaryHighlightColor = -3,
     kThemeBrushBlack = -2,
     kThemeBrushWhite = -1,
 };

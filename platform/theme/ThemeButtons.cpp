@@ -1,6 +1,7 @@
 #include "platform/core/Errors.h"
 #include "platform/drawing/Rects.h"
 #include "platform/theme/Theme.h"
+#include "platform/theme/ThemeRecording.h"
 #include "platform/theme/ThemePaint.h"
 
 namespace platform {
@@ -167,6 +168,7 @@ OSStatus DrawThemeButton(const Rect* bounds, ThemeButtonKind kind, const ThemeBu
                          uintptr_t userData)
 {
     if (!bounds || !info || !IsKnown(kind)) return paramErr;
+    ReportThemeCall({"DrawThemeButton", *bounds, kind, int32_t(info->state), info->value, info->adornment, 0, 0, 0});
     if (eraseProc) eraseProc(bounds, uint32_t(userData), 32, true);
     {
         PaintScope scope;

@@ -1,6 +1,7 @@
 #include "platform/core/Errors.h"
 #include "platform/drawing/Rects.h"
 #include "platform/theme/Theme.h"
+#include "platform/theme/ThemeRecording.h"
 #include "platform/theme/ThemePaint.h"
 
 namespace platform {
@@ -22,6 +23,7 @@ uint32_t ThemeMenuTextColor(ThemeMenuState state, bool title)
 OSStatus DrawThemeMenuBarBackground(const Rect* bounds, ThemeMenuBarState, uint32_t)
 {
     if (!bounds) return paramErr;
+    ReportThemeCall({"DrawThemeMenuBarBackground", *bounds, 0, 0, 0, 0, 0, 0, 0});
     PaintScope scope;
     Fill(*bounds, kWhite);
     Line(bounds->left, int16_t(bounds->bottom - 1), int16_t(bounds->right - 1), int16_t(bounds->bottom - 1), kBlack);
@@ -32,6 +34,7 @@ OSStatus DrawThemeMenuTitle(const Rect* menuBarRect, const Rect* titleRect, Them
                             MenuTitleDrawingUPP titleProc, uintptr_t titleData)
 {
     if (!menuBarRect || !titleRect) return paramErr;
+    ReportThemeCall({"DrawThemeMenuTitle", *titleRect, 0, state, 0, 0, 0, 0, 0});
     {
         PaintScope scope;
         // The title's band, above the bar's bottom line.
@@ -55,6 +58,7 @@ OSStatus DrawThemeMenuItem(const Rect* menuRect, const Rect* itemRect, int16_t, 
                            ThemeMenuItemType itemType, MenuItemDrawingUPP drawProc, uintptr_t userData)
 {
     if (!menuRect || !itemRect) return paramErr;
+    ReportThemeCall({"DrawThemeMenuItem", *itemRect, itemType, state, 0, 0, 0, 0, 0});
     // Items stay inside the menu's frame.
     Rect item = *itemRect;
     Rect inside = *menuRect;

@@ -5,6 +5,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
 #include "platform/theme/Theme.h"
+#include "platform/theme/ThemeRecording.h"
 #include "platform/theme/ThemePaint.h"
 
 namespace platform {
@@ -29,6 +30,11 @@ bool BrushColor(ThemeBrush brush, uint32_t* rgb)
     switch (brush) {
     case kThemeBrushBlack: *rgb = kBlack; return true;
     case kThemeBrushWhite: *rgb = kWhite; return true;
+    // Selections: the text highlight, the one of an inactive window, and the
+    // strong one of selected list rows.
+    case kThemeBrushPrimaryHighlightColor: *rgb = 0xB5D5FF; return true;
+    case kThemeBrushSecondaryHighlightColor: *rgb = 0xD4D4D4; return true;
+    case kThemeBrushAlternatePrimaryHighlightColor: *rgb = kSelection; return true;
     case kThemeBrushDialogBackgroundActive: case kThemeBrushAlertBackgroundActive:
     case kThemeBrushModelessDialogBackgroundActive: case kThemeBrushUtilityWindowBackgroundActive:
         *rgb = 0xECECEC; return true;
@@ -69,6 +75,7 @@ OSStatus SetThemeBackground(ThemeBrush brush, int16_t depth, Boolean isColorDev)
 {
     RGBColor c;
     OSStatus err = GetThemeBrushAsColor(brush, depth, isColorDev, &c);
+    ReportThemeCall({"SetThemeBackground", Rect{}, brush, 0, 0, 0, 0, 0, 0});
     if (err) return err;
     Pattern white;
     BackPat(GetQDGlobalsWhite(&white));
@@ -104,6 +111,7 @@ OSStatus GetThemeMetric(ThemeMetric metric, int32_t* value)
 OSStatus DrawThemeEditTextFrame(const Rect* bounds, ThemeDrawState state)
 {
     if (!bounds) return paramErr;
+    ReportThemeCall({"DrawThemeEditTextFrame", *bounds, 0, int32_t(state), 0, 0, 0, 0, 0});
     PaintScope scope;
     Rect outer = *bounds;
     InsetRect(&outer, -1, -1);
@@ -114,6 +122,7 @@ OSStatus DrawThemeEditTextFrame(const Rect* bounds, ThemeDrawState state)
 OSStatus DrawThemeSeparator(const Rect* bounds, ThemeDrawState state)
 {
     if (!bounds) return paramErr;
+    ReportThemeCall({"DrawThemeSeparator", *bounds, 0, int32_t(state), 0, 0, 0, 0, 0});
     PaintScope scope;
     const uint32_t color = state == kThemeStateInactive ? kFaceInactive : kEdgeInactive;
     if (bounds->right - bounds->left >= bounds->bottom - bounds->top) {
@@ -129,6 +138,7 @@ OSStatus DrawThemeSeparator(const Rect* bounds, ThemeDrawState state)
 OSStatus GetThemeDrawingState(ThemeDrawingState* state)
 {
     if (!state) return paramErr;
+    ReportThemeCall({"GetThemeDrawingState", Rect{}, 0, 0, 0, 0, 0, 0, 0});
     GrafPtr port = GetQDGlobalsThePort();
     if (!port) return paramErr;
     auto* s = new (std::nothrow) OpaqueThemeDrawingState;
@@ -148,6 +158,7 @@ OSStatus GetThemeDrawingState(ThemeDrawingState* state)
 OSStatus SetThemeDrawingState(ThemeDrawingState state, Boolean disposeNow)
 {
     if (!state) return paramErr;
+    ReportThemeCall({"SetThemeDrawingState", Rect{}, 0, 0, 0, 0, 0, 0, 0});
     if (GetQDGlobalsThePort()) {
         SetPenState(&state->pen);
         RGBForeColor(&state->fore);
@@ -170,6 +181,7 @@ OSStatus DisposeThemeDrawingState(ThemeDrawingState state)
 
 OSStatus NormalizeThemeDrawingState()
 {
+    ReportThemeCall({"NormalizeThemeDrawingState", Rect{}, 0, 0, 0, 0, 0, 0, 0});
     if (!GetQDGlobalsThePort()) return paramErr;
     PenNormal();
     const RGBColor black{0, 0, 0}, white{0xFFFF, 0xFFFF, 0xFFFF};

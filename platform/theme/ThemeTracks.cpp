@@ -5,6 +5,7 @@
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/theme/Theme.h"
+#include "platform/theme/ThemeRecording.h"
 #include "platform/theme/ThemePaint.h"
 
 namespace platform {
@@ -29,6 +30,7 @@ OSStatus DrawThemeScrollBarArrows(const Rect* bounds, ThemeTrackEnableState enab
                                   ThemeTrackPressState pressState, Boolean isHorizontal, Rect* trackBounds)
 {
     if (!bounds) return paramErr;
+    ReportThemeCall({"DrawThemeScrollBarArrows", *bounds, isHorizontal, enableState, 0, pressState, 0, 0, 0});
     const bool h = isHorizontal;
     const int16_t side = int16_t(h ? bounds->bottom - bounds->top : bounds->right - bounds->left);
     Rect first = *bounds, second = *bounds, track = *bounds;
@@ -90,6 +92,9 @@ bool GetThemeTrackThumbRect(const ThemeTrackDrawInfo* info, Rect* thumb)
 OSStatus DrawThemeTrack(const ThemeTrackDrawInfo* info, RgnHandle ghost, ThemeEraseUPP eraseProc, uintptr_t eraseData)
 {
     if (!info) return paramErr;
+    ReportThemeCall({"DrawThemeTrack", info->bounds, info->kind, info->enableState, info->value,
+                     info->trackInfo.scrollbar.pressState, info->max, info->trackInfo.scrollbar.viewsize,
+                     info->attributes});
     const Rect& b = info->bounds;
     if (eraseProc) eraseProc(&b, uint32_t(eraseData), 32, true);
     PaintScope scope;

@@ -179,8 +179,24 @@ OSStatus CreateNewWindow(WindowClass windowClass, WindowAttributes attributes, c
     return noErr;
 }
 
+namespace {
+std::vector<void (*)(WindowRef)>& DisposeHooks()
+{
+    static auto* hooks = new std::vector<void (*)(WindowRef)>;
+    return *hooks;
+}
+}  // namespace
+
+void AddWindowDisposeHook(void (*hook)(WindowRef window))
+{
+    auto& hooks = DisposeHooks();
+    if (hook && std::find(hooks.begin(), hooks.end(), hook) == hooks.end()) hooks.push_back(hook);
+}
+
 void DisposeWindow(WindowRef window)
 {
+    if (!IsLiveWindow(window)) return;
+    for (auto hook : DisposeHooks()) hook(window);
     if (!IsLiveWindow(window)) return;
     {
         ExposureWatch watch;

@@ -184,6 +184,11 @@ void EndUpdate(WindowRef window);
 // lines, in the window's port.
 void DrawGrowIcon(WindowRef window);
 
+// Services that keep things per window (controls, dialogs) hear of a
+// window's disposal first, while it is still whole. Adding a hook twice
+// keeps one.
+void AddWindowDisposeHook(void (*hook)(WindowRef window));
+
 // Disposes of every window and forgets the state (tests).
 void ResetWindowManager();
 

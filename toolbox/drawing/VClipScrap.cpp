@@ -1,7 +1,14 @@
 #include "toolbox/drawing/VClipScrap.h"
 
+#include <new>
+
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/gestalt/Gestalt.h"
+#include "platform/scrap/Scrap.h"
+#include "toolbox/foundation/VMemoryMgr.h"
+
+using namespace platform;
 
 VClipScrap* gScrap = nullptr;
 bool VMenu::sChecked = false;
@@ -9,25 +16,99 @@ bool VMenu::sFeature = false;
 
 VClipScrap::VClipScrap()
 {
-    AddKind(platform::FourCC("TEXT"));
-    AddKind(platform::FourCC("PICT"));
+    RegisterKind(FourCC("TEXT"));
+    RegisterKind(FourCC("PICT"));
 }
 
 VClipScrap::~VClipScrap() = default;
 
-bool VClipScrap::HasKind(uint32_t kind) const
+int32_t VClipScrap::IndexOf(uint32_t kind) const
 {
-    for (int32_t i = 1; i <= fKinds.GetCount(); ++i)
-        if (uint32_t(fKinds.GetLong(i)) == kind) return true;
-    return false;
+    for (size_t i = 0; i < fKinds.size(); ++i)
+        if (fKinds[i].kind == kind) return int32_t(i);
+    return -1;
 }
 
-bool VClipScrap::AddKind(uint32_t kind)
+bool VClipScrap::RegisterKind(uint32_t kind)
 {
-    if (HasKind(kind)) return true;
-    const int32_t before = fKinds.GetCount();
-    fKinds.AppendLong(int32_t(kind), 0);
-    return fKinds.GetCount() == before + 1;
+    if (const int32_t i = IndexOf(kind); i >= 0) {
+        if (fKinds[size_t(i)].count < INT16_MAX) ++fKinds[size_t(i)].count;
+        return true;
+    }
+    try {
+        fKinds.push_back({kind, 1, false});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+uint32_t VClipScrap::GetKind(int32_t n) const
+{
+    return n >= 1 && n <= CountKinds() ? fKinds[size_t(n - 1)].kind : 0;
+}
+
+int16_t VClipScrap::GetRegistrationCount(uint32_t kind) const
+{
+    const int32_t i = IndexOf(kind);
+    return i >= 0 ? fKinds[size_t(i)].count : int16_t(0);
+}
+
+bool VClipScrap::WasAvailable(uint32_t kind) const
+{
+    const int32_t i = IndexOf(kind);
+    return i >= 0 && fKinds[size_t(i)].available;
+}
+
+int32_t VClipScrap::CountAvailableKinds()
+{
+    int32_t count = 0;
+    for (Entry& e : fKinds) {
+        e.available = IsKindAvailable(e.kind);
+        if (e.available) ++count;
+    }
+    return count;
+}
+
+bool VClipScrap::IsKindAvailable(uint32_t kind)
+{
+    ScrapRef scrap = nullptr;
+    ScrapFlavorFlags flags = 0;
+    return GetCurrentScrap(&scrap) == noErr && GetScrapFlavorFlags(scrap, kind, &flags) == noErr;
+}
+
+int32_t VClipScrap::GetDataSize(uint32_t kind)
+{
+    ScrapRef scrap = nullptr;
+    Size size = 0;
+    if (GetCurrentScrap(&scrap) != noErr || GetScrapFlavorSize(scrap, kind, &size) != noErr) return 0;
+    return size > 0 && size <= INT32_MAX ? int32_t(size) : 0;
+}
+
+char** VClipScrap::GetData(uint32_t kind)
+{
+    ScrapRef scrap = nullptr;
+    Size size = 0;
+    if (GetCurrentScrap(&scrap) != noErr || GetScrapFlavorSize(scrap, kind, &size) != noErr || size < 0)
+        return nullptr;
+    Handle h = NewHandle(size);
+    if (!h) return nullptr;
+    HLock(h);
+    Size given = size;
+    const OSStatus err = GetScrapFlavorData(scrap, kind, &given, *h);
+    HUnlock(h);
+    if (err != noErr) {
+        DisposeHandle(h);
+        return nullptr;
+    }
+    if (given < size) SetHandleSize(h, given);
+    return gMemory->InsertTrueHandle(h, 0);
+}
+
+bool VClipScrap::PutData(uint32_t kind, const void* data, int32_t size)
+{
+    ScrapRef scrap = nullptr;
+    return GetCurrentScrap(&scrap) == noErr && PutScrapFlavor(scrap, kind, kScrapFlavorMaskNone, size, data) == noErr;
 }
 
 void MakeStartupScrap()

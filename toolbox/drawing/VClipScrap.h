@@ -1,28 +1,48 @@
-// The program's private scrap: the kinds of data it can hold, in the order
-// they were registered. Made once at start-up, which registers text and
-// pictures.
+// The system clipboard seen by kind, and the kinds the program knows, in
+// the order they were registered. The one instance, gScrap, is made at
+// start-up, which registers text and pictures. Failures answer null, 0 or
+// false; nothing throws.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
-#include "toolbox/foundation/VArrayNumber.h"
-#include "toolbox/foundation/VObject.h"
+#include "toolbox/drawing/VScrap.h"
 
-class VClipScrap : public VObject {
+class VClipScrap : public VScrap {
 public:
     VClipScrap();
     ~VClipScrap() override;
     VClipScrap(const VClipScrap&) = delete;
     VClipScrap& operator=(const VClipScrap&) = delete;
 
-    // Registers a kind once; false when memory is short.
-    bool AddKind(uint32_t kind);
-    bool HasKind(uint32_t kind) const;
-    int32_t CountKinds() const { return fKinds.GetCount(); }
-    uint32_t GetKind(int32_t n) const { return uint32_t(fKinds.GetLong(n)); }
+    // A known kind has its registration count raised; a new one is added
+    // with count 1. False when memory is short.
+    bool RegisterKind(uint32_t kind);
+    int32_t CountKinds() const { return int32_t(fKinds.size()); }
+    // The n-th kind (1-based), 0 past the end.
+    uint32_t GetKind(int32_t n) const;
+    // How often a kind was registered (0: not known).
+    int16_t GetRegistrationCount(uint32_t kind) const;
+    // The answer CountAvailableKinds last stored for a known kind.
+    bool WasAvailable(uint32_t kind) const;
+
+    // Asks the clipboard for each known kind in order and stores the answer.
+    int32_t CountAvailableKinds() override;
+    bool IsKindAvailable(uint32_t kind) override;
+    char** GetData(uint32_t kind) override;
+    int32_t GetDataSize(uint32_t kind) override;
+    bool PutData(uint32_t kind, const void* data, int32_t size) override;
 
 private:
-    VArrayLong fKinds;
+    struct Entry {
+        uint32_t kind;
+        int16_t count;
+        bool available;
+    };
+    int32_t IndexOf(uint32_t kind) const;  // -1 when not known
+
+    std::vector<Entry> fKinds;
 };
 
 extern VClipScrap* gScrap;

@@ -11,6 +11,7 @@
 #include "platform/gestalt/Gestalt.h"
 #include "platform/core/FourCC.h"
 #include "platform/theme/Theme.h"
+#include "toolbox/drawing/VFontBuffer.h"
 #include "toolbox/drawing/VLookHandler.h"
 #include "toolbox/foundation/RealTruncation.h"
 
@@ -40,6 +41,7 @@ VPainter::VPainter() : VPainter(nullptr, true) {}
 
 VPainter::~VPainter()
 {
+    delete fFontCache;
     DeInitPortRef(true);
     for (RgnHandle rgn : fClips) DisposeRgn(rgn);
 }

@@ -22,10 +22,27 @@ struct OpaqueThemeDrawingState;
 }
 
 class IPainterFrame;
+class VFontBuffer;
+class VIcon;
 class VLookHandler;
+class VPicture;
 class VRect;
 class VRegion;
 class VString;
+
+// A rectangle of longs: top, left, bottom, right.
+struct LongRect {
+    int32_t top;
+    int32_t left;
+    int32_t bottom;
+    int32_t right;
+};
+
+// Text alignment: 0 left (or top), 1 centre, 2 right (or bottom), 3 as 1.
+using AlignStyle = int16_t;
+
+// Icon states: normal, grey (disabled), pale, mask only.
+using IconState = int16_t;
 
 class VPainter : public VObject {
 public:
@@ -58,6 +75,10 @@ public:
     void EndPaint();
     void FlushCalls() {}
     static bool IsAppearanceAvailable();
+    // Toolbox start-up: fills the look registry (1 and 7 Mac, 2 and 3
+    // Windows, 4 to 6 Theme, each its own handler) and lets the standard
+    // colours of the whole toolbox come from the current look.
+    static void Init();
 
     platform::CGrafPtr GetCurPort() const { return fCurPort; }
     platform::CGrafPtr GetOwnPort() const { return fOwnPort; }
@@ -152,6 +173,66 @@ public:
     // the offscreen is copied back.
     void DrawGrowIcon(int32_t x, int32_t y);
 
+    // --- text ---
+    // Brings the parts of the font in mask up to date: 1 the width cache,
+    // 2 the port's font, 4 the metrics (4 implies 2, 2 implies 1). A
+    // cache made at another size than trunc(size x scale) is replaced.
+    void UpdateFont(int16_t mask, double scale);
+    int16_t GetFontAscent();
+    int16_t GetFontHeight();
+    bool IsSymbolFont();
+    // The advance becomes 0; with scaling on, the position is scaled.
+    void SetTextPos(double x, double y, bool unused = false);
+    void GetTextPos(double& x, double& y) const
+    {
+        x = fTextPos.x;
+        y = fTextPos.y;
+    }
+    double GetTextAdvance() const { return fTextPos.advance; }
+    // Saves x, y and the advance truncated to whole pixels.
+    void SaveTextPos();
+    void RestoreTextPos();
+    // Widths in pixels: 0 for a length below 1.
+    float GetTextWidth(const void* text, int32_t length, CharSet set, double scale);
+    float GetTextWidth(uint8_t ch, CharSet set);
+    float GetTextWidth(const VString& text);
+    // Through the width cache: each character is measured once per font.
+    float GetTextWidth(char16_t ch, double scale);
+    // Draws the run at the text position and moves the text position to
+    // its end; with a scale other than 1, characters are placed one by
+    // one at their scaled advances, the fraction carried.
+    void DrawText(const void* text, int32_t length, CharSet set, double scale);
+    void DrawText(const VString& text);
+    // The text wrapped and aligned in the box (painter coordinates); with
+    // theme, one line through the theme text services, cut with an
+    // ellipsis when too wide. Nothing for an empty text or box.
+    void DrawTextBox(const VString& text, AlignStyle hAlign, AlignStyle vAlign, int32_t x, int32_t y, int32_t w,
+                     int32_t h, bool theme);
+    // Wrapped text drawn over what is in the box (port coordinates),
+    // without erasing it first.
+    void TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification);
+    // The same within clip (port coordinates, may be null); with rotate
+    // and a text angle, turned about the box's top left.
+    void TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification,
+                            const LongRect* clip, bool rotate);
+
+    // The look paints the part; when it does not, a box filled in standard
+    // colour 0 and framed in 10, with the caption in 10. True once drawn.
+    bool StandardPaint(PaintMethod method, PaintStatus status, int32_t x, int32_t y, int32_t w, int32_t h,
+                       const VString* text, void* extra);
+
+    // --- pictures and icons ---
+    // Draws the picture in its frame by its display and transfer modes;
+    // nothing without a picture or for an image of no size.
+    void DrawVPicture(VPicture& picture, double scale);
+    // Where the image and the frame land, in port coordinates.
+    void MakePictureRect(const VPicture& picture, LongRect& imageRect, LongRect& frameRect, double scale) const;
+    // States 0 to 3; any other draws nothing.
+    void DrawVIcon(const VIcon& icon, IconState state);
+    void DrawVIconGray(const VIcon& icon) { DrawVIcon(icon, 1); }
+    void DrawVIconShadow(const VIcon& icon) { DrawVIcon(icon, 2); }
+    float GetTextAngle() const { return fTextAngle; }
+
     // Darkens a colour in place: halved, and the two channels that are not
     // dominant halved again.
     static void DimColor(platform::RGBColor* color);
@@ -184,6 +265,30 @@ protected:
     void MacLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
     // Every brush to be applied afresh, the font too.
     void ForgetAppliedState();
+
+    // Text internals.
+    friend class VFontBuffer;
+    void MakeFontBuffer(double scale);
+    void LookUpFontNum();
+    // The port's font at trunc(size x scale), when stale; the cache stays.
+    void ApplyPortFont(double scale);
+    // Text drawn at the text angle: a 32-bit world of rect made current
+    // and erased (false when nothing is to be turned or the world cannot
+    // be had), then turned about the start of its base line and copied to
+    // (x, y) of the painter's port.
+    bool PrepareForDrawingRotatedText(const platform::Rect& rect, platform::GWorldPtr& world,
+                                      platform::CGrafPtr& savedPort, platform::GDHandle& savedDevice,
+                                      platform::PixMapHandle& pixMap);
+    void FinishDrawingRotatedText(const platform::Rect& rect, platform::CGrafPtr savedPort,
+                                  platform::GDHandle savedDevice, platform::PixMapHandle pixMap, int32_t x,
+                                  int32_t y);
+    void DrawRotatedText(const uint8_t* bytes, int16_t length, double scale);
+    static void DrawTransparentBox(platform::CGrafPtr port, const void* text, int32_t length,
+                                   const platform::Rect& r, int16_t just);
+    // The picture played into a world of its size and copied at each
+    // position; false when no world can be had.
+    bool CopyPictureTiles(platform::Handle picture, const LongRect& imageRect, int32_t columns, int32_t rows,
+                          int16_t mode);
 
     // Scaling: off unless a subclass turns it on.
     void SetScaling(bool on, double xFactor, double yFactor);
@@ -237,6 +342,7 @@ protected:
     double fFontSize = -1.0;
     // Bit 0 width cache stale, bit 1 port font stale, bit 2 metrics stale.
     int16_t fFontDirty = 7;
+    VFontBuffer* fFontCache = nullptr;
     TextPos fTextPos{0, 0, 0};
     float fTextAngle = 0;
     bool fScaling = false;

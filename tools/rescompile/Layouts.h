@@ -37,4 +37,8 @@ std::vector<uint8_t> CompileColourIcon(SourceReader& in, int16_t id);
 std::vector<uint8_t> CompilePalette(SourceReader& in, int16_t id);
 std::vector<uint8_t> CompileColourTable(SourceReader& in, int16_t id);
 
+// The application's menus: 'MMBR' (menu bar) and 'MITM' (one item).
+std::vector<uint8_t> CompileMenuBar(SourceReader& in, int16_t id);
+std::vector<uint8_t> CompileMenuItem(SourceReader& in, int16_t id);
+
 }  // namespace rescompile

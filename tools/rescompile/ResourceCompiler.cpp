@@ -54,6 +54,7 @@ LayoutCompiler FindLayout(uint32_t type)
         {"ALRT", CompileAlert},       {"DITL", CompileItemList},     {"CURS", CompileCursor},
         {"ICN#", CompileIconList},    {"SICN", CompileSmallIcons},   {"PAT#", CompilePatternList},
         {"cicn", CompileColourIcon},  {"pltt", CompilePalette},      {"clut", CompileColourTable},
+        {"MMBR", CompileMenuBar},     {"MITM", CompileMenuItem},
     };
     for (const auto& e : kLayouts) {
         uint32_t code = 0;

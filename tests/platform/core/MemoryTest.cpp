@@ -172,3 +172,57 @@ TEST(Pointers, SizeAndCopy)
     DisposePtr(p);
     EXPECT_FALSE(IsValidPtr(p));
 }
+
+namespace {
+
+Handle gSpare = nullptr;
+Handle gSeenSaved = nullptr;
+int gGrowCalls = 0;
+Size gAsked = 0;
+
+// Frees the spare block once; allocates itself to show it is not re-entered.
+int32_t FreeSpare(Size needed)
+{
+    ++gGrowCalls;
+    gAsked = needed;
+    gSeenSaved = GZSaveHnd();
+    EXPECT_EQ(NewHandle(1 << 20), nullptr) << "no second call from inside";
+    if (!gSpare) return 0;
+    DisposeHandle(gSpare);
+    gSpare = nullptr;
+    return 1;
+}
+
+}  // namespace
+
+TEST(Memory, TheGrowZoneFreesRoomAndTheAllocationIsRetried)
+{
+    const int64_t budget = MemoryBudget();
+    gSpare = NewHandle(5000);
+    SetMemoryBudget(MemoryInUse() + 100);
+    SetGrowZone(FreeSpare);
+    Handle h = NewHandle(2000);
+    EXPECT_NE(h, nullptr) << "the spare went and the allocation was retried";
+    EXPECT_EQ(gGrowCalls, 1);
+    EXPECT_EQ(gAsked, 2000) << "asked with the size wanted";
+    EXPECT_EQ(gSeenSaved, nullptr) << "a new handle has no handle being resized";
+
+    SetHandleSize(h, 100000);
+    EXPECT_EQ(MemError(), memFullErr) << "nothing more to free: it fails";
+    EXPECT_EQ(gGrowCalls, 2);
+    EXPECT_EQ(gSeenSaved, h) << "the handle being resized is protected";
+    EXPECT_EQ(GetHandleSize(h), 2000);
+
+    {
+        ScopedFault fault(FaultKind::Allocation, 0);
+        EXPECT_EQ(NewHandle(1), nullptr);
+        EXPECT_EQ(gGrowCalls, 2) << "injected failures never call it";
+    }
+    SetGrowZone(nullptr);
+    DisposeHandle(h);
+    SetMemoryBudget(budget);
+    EXPECT_EQ(CompactMem(0), MaxBlock());
+    Size grow = -1;
+    EXPECT_EQ(MaxMem(&grow), MaxBlock());
+    EXPECT_EQ(grow, 0);
+}

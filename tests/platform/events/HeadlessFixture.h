@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/events/InputState.h"
 
@@ -17,6 +18,7 @@ public:
     {
         ResetEventManager();
         ClearFileDialogAnswers();
+        ClearDialogAnswers();
         if (!options.onWatchdog)
             options.onWatchdog = [this](const std::string& message) { watchdogMessage = message; };
         backend = std::make_unique<HeadlessBackend>(std::move(script), std::move(options));

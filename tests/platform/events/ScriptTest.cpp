@@ -24,13 +24,14 @@ TEST(ScriptText, ReadsEveryStepKind)
         "idle\n"
         "screenshot \"/tmp/with space.png\"\n"
         "answer /tmp/doc\n"
+        "choose 2\n"
         "send odoc /tmp/a /tmp/b\n"
         "end\n";
     Script s;
     std::string error;
     ASSERT_TRUE(ParseScript(text, &s, &error)) << error;
     const auto& st = s.Steps();
-    ASSERT_EQ(st.size(), 14u);
+    ASSERT_EQ(st.size(), 15u);
     EXPECT_EQ(st[0].kind, Kind::Move);
     EXPECT_EQ(st[0].to.h, 10);
     EXPECT_EQ(st[0].to.v, 20);
@@ -47,9 +48,11 @@ TEST(ScriptText, ReadsEveryStepKind)
     EXPECT_EQ(st[9].kind, Kind::WaitIdle);
     EXPECT_EQ(st[10].text, "/tmp/with space.png");
     EXPECT_EQ(st[11].kind, Kind::AnswerFileDialog);
-    EXPECT_EQ(st[12].eventID, kAEOpenDocuments);
-    EXPECT_EQ(st[12].documents.size(), 2u);
-    EXPECT_EQ(st[13].kind, Kind::End);
+    EXPECT_EQ(st[12].kind, Kind::ChooseItem);
+    EXPECT_EQ(st[12].ticks, 2u);
+    EXPECT_EQ(st[13].eventID, kAEOpenDocuments);
+    EXPECT_EQ(st[13].documents.size(), 2u);
+    EXPECT_EQ(st[14].kind, Kind::End);
 }
 
 TEST(ScriptText, RefusesBadLinesWithTheirNumber)
@@ -57,7 +60,7 @@ TEST(ScriptText, RefusesBadLinesWithTheirNumber)
     const char* bad[] = {
         "move 1\n", "move 1 x\n", "click 1 2 hyper\n", "drag 1 2 3 4 -5\n", "type \"open\n",
         "type \"\\xZZ\"\n", "key nosuch\n", "wait -1\n", "send toolong\n", "fly 1 2\n",
-        "move 1 99999\n", "idle now\n", "screenshot\n",
+        "move 1 99999\n", "idle now\n", "screenshot\n", "choose 0\n", "choose\n",
     };
     for (const char* text : bad) {
         Script s;

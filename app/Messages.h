@@ -1,0 +1,55 @@
+// Interface texts, error messages, alerts and the low-memory services.
+// Every text a person reads comes from the application's 'STR#' lists; every
+// failure shown goes through stop alert 1000 with a text chosen by its code.
+//
+// The last alert shown is kept (id, kind, text), so that headless runs can
+// check what a person would have read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/core/MacTypes.h"
+
+// String `index` of 'STR#' `listId` of the application's own file; empty
+// when missing. The current resource file is kept.
+void MyGetIndString(unsigned char* text, int16_t listId, int16_t index);
+void MyGs(unsigned char* text, int16_t listId, int16_t index);
+
+// The 'STR#' 1002 index for the codes the application knows; 0 otherwise.
+int16_t ErrorStringIndex(int16_t code);
+// Looks `code` up in the 'EMap' resources: 0 with the text, or 9 and empty.
+int16_t SearchResErrs(int16_t code, unsigned char* text);
+// The message ErrMsg shows for `code`.
+void ErrorMessage(int16_t code, unsigned char* text);
+void ErrMsg(int16_t code);
+
+enum : int16_t { kNoteAlert = 1, kCautionAlert = 2, kStopAlert = 3 };
+// Shows alert `alertId` with ^0 = text; the item hit, 0 for other kinds.
+int16_t XAlert(int16_t alertId, const unsigned char* text, int16_t kind);
+void NoMemory(int16_t level);
+int16_t ConfirmClose(bool ask, const unsigned char* name);
+
+struct AlertRequest {
+    int16_t alertId = 0;
+    int16_t kind = 0;
+    std::string text;  // Mac Roman
+};
+const AlertRequest& LastAlert();
+int32_t AlertCount();
+void ResetAlerts();
+
+platform::Size MyFreeMem();
+bool CheckMem(platform::Size size);
+uint64_t FreeDiskSize(int16_t vRefNum);
+int32_t CountTotResources(int16_t refNum);
+
+// Removes the working files a previous run left in the preferences folder.
+// Only the instance that holds the folder's lock cleans: a second instance
+// running beside the first deletes nothing. The lock lasts until
+// ReleaseInstanceLock (quit).
+void DelTempFiles();
+void ReleaseInstanceLock();
+
+void BadParseIdle(int32_t a, int32_t b);
+void LowMemIdle();

@@ -1,0 +1,111 @@
+// The application object: start-up, the event loop, command routing and the
+// document list. There is one, reached through MyAppl.
+//
+// Operations that open, arrange and configure documents and windows belong
+// to the folders that build them; until those are in place they answer as
+// a command nobody handles would (0, nothing shown).
+#pragma once
+
+#include <cstdint>
+
+#include "app/AppObjects.h"
+#include "platform/core/MacTypes.h"
+#include "platform/drawing/QuickDrawTypes.h"
+#include "platform/events/Events.h"
+#include "platform/files/FileTypes.h"
+
+class TAppl : public TObject {
+public:
+    TAppl() = default;
+    ~TAppl() override;
+
+    // Start-up and shut-down.
+    virtual int16_t ITAppl();
+    virtual int16_t Close();
+    virtual void OpenAppl();
+    virtual void ReadAppFiles() { OpenAppl(); }
+    virtual int16_t DoLaunch() { return 0; }
+
+    // The event loop and the scrap.
+    virtual void Run();
+    virtual void ApplGetScrap() {}
+    virtual void ApplPutScrap() { fScrapChanged = false; }
+
+    // Commands.
+    virtual void SetMenus();
+    virtual int16_t Do_If_MyFunc(int16_t command);
+    virtual int16_t Failed_Func(int16_t command) { return Do_If_MyFunc(command); }
+    virtual int16_t Do_Func(int16_t command);
+    virtual int16_t Dispatch_Func(int16_t command, int16_t index);
+    virtual void Commande(int32_t menuResult);
+    virtual void MakeActive();
+    virtual void MakeInActive();
+    virtual int16_t GetDragObj();
+
+    // Memory.
+    virtual bool CheckMemory(int32_t need);
+    virtual int32_t growZone(int32_t need);
+
+    // The document list.
+    virtual void AddDoc(TDocument* doc);
+    virtual void RemoveDoc(TDocument* doc);
+    virtual void SetFirstDoc(TDocument* doc);
+    virtual void UpdateAll();
+    virtual void IdleDoc();
+
+    // Documents, windows and dialogs built with the documents.
+    virtual int16_t OpenNamedDoc(const platform::FSSpec& spec, int16_t print)
+    {
+        (void)spec, (void)print;
+        return 0;
+    }
+    virtual int16_t NewLibDoc(int16_t kind) { (void)kind; return 0; }
+    virtual int16_t OpenMainDoc() { return 0; }
+    virtual int16_t OpenServerMainDoc() { return 0; }
+    virtual int16_t OpenSQL() { return 0; }
+    virtual int16_t OpenSpecial() { return 0; }
+    virtual int16_t Preferences() { return 0; }
+    virtual int16_t SelectMenuWindow() { return 0; }
+    virtual int16_t CountDocWindow();
+    virtual void StackWindows() {}
+    virtual void TileWindows() {}
+    virtual int16_t NewRefWindow(int16_t layout, int16_t filter, int16_t flag)
+    {
+        (void)layout, (void)filter, (void)flag;
+        return 0;
+    }
+    virtual int16_t ConflictPreferences() { return 0; }
+    virtual int16_t BlockingPreferences() { return 0; }
+    virtual int16_t EditFilters() { return 0; }
+    virtual int16_t GroupFilterID() { return 128; }
+    virtual void ShowAbout() {}
+    virtual void EraseAbout() {}
+
+    TDocument* fDocList = nullptr;
+    TDocument* fClipBoard = nullptr;
+    bool fSuspended = false;
+    bool fQuit = false;
+    platform::Rect fDefaultRect{0, 0, 0, 0};
+    bool fScrapChanged = false;
+    platform::Handle fPrintRecord = nullptr;
+};
+
+// Process set-up before the application object exists: 0, or the failed
+// step's error with a message (ApplInitAllMessage) for the person starting
+// the program.
+int16_t ApplInitAll();
+const char* ApplInitAllMessage();
+// The grow-zone procedure installed by ApplInitAll.
+int32_t ApplGrowZone(int32_t need);
+// The store's report of a changed resource.
+void MyRESQzHOOK(uint32_t type, int16_t id, int16_t fileRef, int16_t action);
+// A broken server connection: the event loop closes its document.
+void breaknetwork(int16_t error);
+int16_t DoNetWorkErr();
+// G_DlogContentColor from the 'xctb' 0 entry of part code 0, white without
+// one; the entry count is read only as far as the resource goes.
+void LoadDialogColour();
+// Sets the default window rectangle from the main screen.
+platform::Rect DefaultWindowRect();
+// Ends the application's process state (menus, stacks, reserve): tests.
+void ApplDisposeAll();

@@ -1,0 +1,68 @@
+// qzbrowser: the structure browser. No arguments but documents to open
+// ("--print" to print them); input from the live window, or from the
+// script that QZ_SCRIPT names.
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/Messages.h"
+#include "app/TAppl.h"
+#include "app/program/Backends.h"
+#include "platform/appleevents/EventSources.h"
+#include "platform/core/Memory.h"
+
+namespace {
+
+int RunProgram(int argc, char** argv)
+{
+    std::string note, error;
+    std::unique_ptr<ProgramInput> input = StartInput(&note, &error);
+    if (!input) {
+        std::fprintf(stderr, "qzbrowser: %s\n", error.c_str());
+        return 1;
+    }
+    if (!note.empty()) std::fprintf(stderr, "qzbrowser: %s\n", note.c_str());
+    platform::InstallQuitSignals();
+
+    if (const int16_t err = ApplInitAll(); err != 0) {
+        std::fprintf(stderr, "qzbrowser: %s (error %d)\n", ApplInitAllMessage(), int(err));
+        return 1;
+    }
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!platform::PostCommandLineEvents(arguments, &error)) {
+        std::fprintf(stderr, "qzbrowser: %s\n", error.c_str());
+        return 1;
+    }
+    auto* appl = new (std::nothrow) TAppl;
+    if (!appl) {
+        std::fprintf(stderr, "qzbrowser: not enough memory to start.\n");
+        return 1;
+    }
+    MyAppl = appl;
+    const int16_t result = appl->ITAppl();
+    if (result != 0) {
+        std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));
+        delete appl;
+        ApplDisposeAll();
+        return 1;
+    }
+    DelTempFiles();
+    appl->Run();
+    delete appl;
+    ApplDisposeAll();
+    return input->EndStatus();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return RunProgram(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "qzbrowser: not enough memory to go on.\n");
+        return 1;
+    }
+}

@@ -1,0 +1,259 @@
+// Dialog events: the standard filter's keys, clicks on items, updates, the
+// modal loop and the scripted answers of headless runs.
+#include "platform/core/Errors.h"
+#include "platform/cursors/Cursors.h"
+#include "platform/dialogs/DialogRecord.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/events/Backend.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/menus/Menus.h"
+
+namespace platform {
+namespace {
+
+constexpr uint8_t kReturn = 0x0D;
+constexpr uint8_t kEnter = 0x03;
+constexpr uint8_t kEscape = 0x1B;
+constexpr uint8_t kEscapeKeyCode = 0x35;
+
+bool Pressable(DialogRef d, DialogItemIndex index)
+{
+    const DialogItem* item = ItemAt(d, index);
+    return item && !item->hidden && item->Enabled() &&
+           (!item->control || (IsControlActive(item->control) && IsControlVisible(item->control)));
+}
+
+WindowRef EventWindow(const EventRecord& e)
+{
+    switch (e.what) {
+    case updateEvt:
+    case activateEvt: return reinterpret_cast<WindowRef>(e.message);
+    case mouseDown: {
+        WindowRef w = nullptr;
+        FindWindow(e.where, &w);
+        return w;
+    }
+    default: return FrontWindow();
+    }
+}
+
+// The cursor over an edit text is the I-beam.
+void TrackCursor(DialogRef d)
+{
+    if (!d->tracksCursor) return;
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(d->window);
+    Point p;
+    GetMouse(&p);
+    SetPort(saved);
+    const DialogItemIndex under = FindDialogItem(d, p);
+    const DialogItem* item = under >= 0 ? ItemAt(d, DialogItemIndex(under + 1)) : nullptr;
+    SetThemeCursor(item && item->IsEditText() ? kThemeIBeamCursor : kThemeArrowCursor);
+}
+
+Boolean StandardFilter(DialogRef d, EventRecord* e, DialogItemIndex* itemHit)
+{
+    if (!IsLiveDialog(d) || !e) return false;
+    if (e->what == nullEvent || e->what == osEvt) TrackCursor(d);
+    if (e->what != keyDown && e->what != autoKey) return false;
+    const uint8_t ch = uint8_t(e->message & charCodeMask);
+    const uint8_t key = uint8_t((e->message & keyCodeMask) >> 8);
+    DialogItemIndex item = 0;
+    if ((ch == kReturn || ch == kEnter) && !(e->modifiers & cmdKey)) item = d->defaultItem;
+    else if ((ch == kEscape && key == kEscapeKeyCode) || ((e->modifiers & cmdKey) && ch == '.')) item = d->cancelItem;
+    else if (ch == kEscape) item = d->cancelItem;
+    if (item == 0 || !Pressable(d, item)) return false;
+    FlashButton(d, item);
+    if (itemHit) *itemHit = item;
+    return true;
+}
+
+void ServeUpdate(WindowRef w)
+{
+    BeginUpdate(w);
+    if (DialogRef d = GetDialogFromWindow(w)) DrawDialog(d);
+    EndUpdate(w);
+}
+
+DialogItemIndex ClickItem(DialogRef d, const EventRecord& e, bool* hit)
+{
+    *hit = false;
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(d->window);
+    Point local = e.where;
+    GlobalToLocal(&local);
+    DialogItemIndex result = 0;
+    for (size_t i = 0; i < d->items.size(); ++i) {
+        DialogItem& item = d->items[i];
+        const DialogItemIndex index = DialogItemIndex(i + 1);
+        if (item.hidden || !PtInRect(local, &item.box)) continue;
+        if (item.control) {
+            if (!IsControlVisible(item.control)) continue;
+            const ControlPartCode part = TrackControl(item.control, local, nullptr);
+            *hit = part != kControlNoPart && IsLiveDialog(d) && item.Enabled();
+        } else if (item.IsEditText()) {
+            EditTextClick(d, index, local, (e.modifiers & shiftKey) != 0);
+            *hit = item.Enabled();
+        } else {
+            *hit = item.Enabled();
+        }
+        result = index;
+        break;
+    }
+    SetPort(saved);
+    return result;
+}
+
+}  // namespace
+
+OSErr GetStdFilterProc(ModalFilterUPP* proc)
+{
+    if (!proc) return paramErr;
+    *proc = StandardFilter;
+    return noErr;
+}
+
+Boolean IsDialogEvent(const EventRecord* event)
+{
+    if (!event) return false;
+    return GetDialogFromWindow(EventWindow(*event)) != nullptr;
+}
+
+Boolean DialogSelect(const EventRecord* event, DialogRef* dialog, DialogItemIndex* itemHit)
+{
+    if (!event) return false;
+    DialogRef d = GetDialogFromWindow(EventWindow(*event));
+    if (dialog) *dialog = d;
+    if (!d) return false;
+    switch (event->what) {
+    case updateEvt: ServeUpdate(d->window); return false;
+    case activateEvt: {
+        // Controls the application dimmed stay dimmed when the dialog
+        // comes back to the front.
+        const bool active = (event->modifiers & activeFlag) != 0;
+        for (DialogItem& item : d->items) {
+            if (!item.control) continue;
+            if (!active && item.latentHilite < 0) {
+                item.latentHilite = GetControlHilite(item.control);
+                DeactivateControl(item.control);
+            } else if (active && item.latentHilite >= 0) {
+                HiliteControl(item.control, item.latentHilite);
+                item.latentHilite = -1;
+            }
+        }
+        if (d->focus) RedrawItem(d, d->focus);
+        return false;
+    }
+    case mouseDown: {
+        WindowRef w = nullptr;
+        if (FindWindow(event->where, &w) != inContent || w != d->window) return false;
+        bool hit = false;
+        const DialogItemIndex item = ClickItem(d, *event, &hit);
+        if (hit && itemHit) *itemHit = item;
+        return hit;
+    }
+    case keyDown:
+    case autoKey: {
+        if (event->modifiers & cmdKey) return false;
+        if (!d->focus || !EditTextKey(d, *event)) return false;
+        const DialogItem* item = ItemAt(d, d->focus);
+        if (!item || !item->Enabled()) return false;
+        if (itemHit) *itemHit = d->focus;
+        return true;
+    }
+    case nullEvent:
+        EditTextIdle(d);
+        IdleControls(d->window);
+        return false;
+    default: return false;
+    }
+}
+
+void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
+{
+    DialogItemIndex scratch = 0;
+    if (!itemHit) itemHit = &scratch;
+    *itemHit = 0;
+    // The front window's dialog; else the newest one, so that a caller
+    // waiting for an item never spins on a dialog it cannot reach.
+    DialogRef d = GetDialogFromWindow(FrontWindow());
+    if (!d && !Dialogs().empty()) d = Dialogs().back();
+    if (!d) return;
+    if (!d->drawn) {
+        // Drawn before anything else happens, so that a scripted answer
+        // comes from a dialog that showed.
+        DrawDialog(d);
+        Rect all;
+        GetPortBounds(GetWindowPort(d->window), &all);
+        ValidWindowRect(d->window, &all);
+    }
+    for (;;) {
+        if (!IsLiveDialog(d)) return;
+        int16_t answer = 0;
+        if (TakeDialogAnswer(&answer)) {
+            *itemHit = answer;
+            return;
+        }
+        if (Backend* backend = CurrentBackend(); !backend || backend->Ended()) {
+            // No one will answer: the cancel item, else the default one.
+            *itemHit = d->cancelItem ? d->cancelItem : d->defaultItem ? d->defaultItem : 1;
+            return;
+        }
+        EventRecord e{};
+        if (!WaitNextEvent(everyEvent, &e, 1, nullptr)) e.what = nullEvent;
+        DialogItemIndex item = 0;
+        if (filter && filter(d, &e, &item)) {
+            *itemHit = item;
+            return;
+        }
+        if (!IsLiveDialog(d)) return;
+        if (StandardFilter(d, &e, &item)) {
+            *itemHit = item;
+            return;
+        }
+        if (e.what == updateEvt) {
+            // Other windows keep their pixels; their update is taken so that
+            // the loop does not see it again.
+            ServeUpdate(reinterpret_cast<WindowRef>(e.message));
+            continue;
+        }
+        if (e.what == mouseDown) {
+            WindowRef w = nullptr;
+            const WindowPartCode part = FindWindow(e.where, &w);
+            if (part == inMenuBar) {
+                MenuSelect(e.where);
+                HiliteMenu(0);
+                continue;
+            }
+            if (w != d->window) {
+                SysBeep(1);
+                continue;
+            }
+            if (part == inDrag) {
+                const Rect limits = Rect{0, 0, 32767, 32767};
+                DragWindow(w, e.where, &limits);
+                continue;
+            }
+        }
+        if ((e.what == keyDown || e.what == autoKey) && (e.modifiers & cmdKey)) {
+            const uint8_t ch = uint8_t(e.message & charCodeMask);
+            if (MenuKey(ch) == 0) {
+                if (ch == 'x' || ch == 'X') DialogCut(d);
+                else if (ch == 'c' || ch == 'C') DialogCopy(d);
+                else if (ch == 'v' || ch == 'V') DialogPaste(d);
+            }
+            HiliteMenu(0);
+            continue;
+        }
+        DialogRef which = nullptr;
+        if (DialogSelect(&e, &which, &item) && which == d) {
+            *itemHit = item;
+            return;
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,174 @@
+# The application's own settings: version, dialog colours, palette, cursors,
+# fonts, and the defaults the preferences file takes at its first start.
+
+# The version stamped into the preferences file at every start (SetPrefVERS).
+'vers' 1 "Version" {
+    version 1 0 0
+    stage final
+    release 0
+    region 0
+    short "1.0"
+    long "1.0, Qz Structure Browser"
+}
+
+# Dialog colours (ApplInitAll): the entry of part code 0 is the content
+# colour of dialogs. Header: 4-byte seed, 2-byte flags, 2-byte count - 1 is
+# not used here: the word at byte 6 counts the entries.
+'xctb' 0 "Dialog colours" {
+    $"0000 0000 0000 0001"
+    $"0000 FFFF FFFF FFFF"    # part code 0: white
+}
+
+# The application palette (globpalette): kernel colour codes 256 and up.
+'pltt' 2000 "Application colours" {
+    colour 0xFFFFFF  colour 0xDDDDDD  colour 0xAAAAAA  colour 0x777777
+    colour 0x444444  colour 0x000000  colour 0x0000CC  colour 0xCC0000
+}
+
+# Font records by text category (GetResSize, GetResFont): size, font.
+#   0 the application's text, 1 pop-up menus
+'@FNT' 0 "Fonts" {
+    $"000A 0001"
+    $"0009 0001"
+}
+
+# The horizontal splitter (HSplitCursor).
+'CURS' 128 "Horizontal split" {
+    hotspot 7 7
+    image
+        "......oXXo......"
+        "......oXXo......"
+        "......oXXo......"
+        "......oXXo......"
+        "...X..oXXo..X..."
+        "..XX..oXXo..XX.."
+        ".XXXXXXXXXXXXXX."
+        "XXXXXXXXXXXXXXXX"
+        ".XXXXXXXXXXXXXX."
+        "..XX..oXXo..XX.."
+        "...X..oXXo..X..."
+        "......oXXo......"
+        "......oXXo......"
+        "......oXXo......"
+        "......oXXo......"
+        "................"
+}
+
+# The vertical splitter (VSplitCursor).
+'CURS' 129 "Vertical split" {
+    hotspot 7 7
+    image
+        ".......X........"
+        "......XXX......."
+        ".....XXXXX......"
+        "....XXXXXXX....."
+        ".......X........"
+        "oooooooXoooooooo"
+        "XXXXXXXXXXXXXXXX"
+        "XXXXXXXXXXXXXXXX"
+        "oooooooXoooooooo"
+        ".......X........"
+        "....XXXXXXX....."
+        ".....XXXXX......"
+        "......XXX......."
+        ".......X........"
+        "................"
+        "................"
+}
+
+# Something that can be dragged (DragableCursor): an open hand.
+'CURS' 130 "Draggable" {
+    hotspot 8 8
+    image
+        "......XX.XX....."
+        ".....XooXooX.X.."
+        ".....XooXooXXoX."
+        "..XX.XooXooXooX."
+        ".XooXXooXooXooX."
+        ".XoooXooooooooX."
+        "..XooooooooooX.."
+        "..XooooooooooX.."
+        "...XoooooooooX.."
+        "...XooooooooX..."
+        "....XoooooooX..."
+        "....XoooooooX..."
+        ".....XooooooX..."
+        ".....XXXXXXXX..."
+        "................"
+        "................"
+}
+
+# Dragging (DragCursor): a closed hand.
+'CURS' 131 "Dragging" {
+    hotspot 8 8
+    image
+        "................"
+        "................"
+        "................"
+        "....XX.XX.XX...."
+        "...XooXooXooXX.."
+        "...XoooooooooX.."
+        "..XXoooooooooX.."
+        ".XooooooooooooX."
+        ".XoooooooooooX.."
+        "..XooooooooooX.."
+        "...XoooooooooX.."
+        "...XooooooooX..."
+        "....XoooooooX..."
+        ".....XooooooX..."
+        ".....XXXXXXXX..."
+        "................"
+}
+
+# Precise pointing (CrossCursor).
+'CURS' 132 "Cross" {
+    hotspot 7 7
+    image
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        "XXXXXXXXXXXXXXX."
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        ".......X........"
+        "................"
+}
+
+# Default list filters, copied into a new preferences file (SetDfltPrefs).
+# Entry: kind bits (kind k is 0x80000000 >> k), conditions, contents flag,
+# criterion - 1, comparison - 1, two bytes, the pattern; bits 38-40 of an
+# entry (its byte 4 low bits and byte 5 high bit) offer it in the three panes.
+# 128 lets every listed kind through: all kinds but the plain objects.
+'FLT2' 128 "All objects" {
+    $"0001 7FFF FDFE 0380 0000 0000 0000"
+}
+'FLT2' 129 "Tables" {
+    $"0001 4000 0000 0380 0000 0000 0000"
+}
+'FLT2' 130 "Project methods" {
+    $"0001 2000 0000 0380 0000 0000 0000"
+}
+'FLT2' 131 "Forms" {
+    $"0001 0000 0080 0380 0000 0000 0000"
+}
+'FLT2' 132 "Plug-ins" {
+    $"0001 0100 0000 0380 0000 0000 0000"
+}
+
+# Dependency blocking (kind, blocked) pairs ended by kind 0: none blocked.
+'Oblk' 0 "Blocking" {
+    $"00"
+}
+
+# Default choice of each conflict code: none set.
+'C_PR' 0 "Conflict choices" {
+    $"0000"
+}

@@ -1,0 +1,139 @@
+# Messages: the texts of alerts, error codes and memory warnings.
+
+# The window titles and the close question (ITAppl, ConfirmClose).
+#   3-4  the two halves around the document's name of the close question
+#   5    the clipboard window's title
+'STR#' 1001 "Windows" {
+    ""
+    ""
+    "Save changes to \""
+    "\" before closing?"
+    "Clipboard"
+}
+
+# Error and memory messages (ErrMsg, NoMemory, ITAppl). The index of each
+# is fixed by the code that shows it.
+'STR#' 1002 "Errors" {
+    "There is not enough memory. Close a window or a document and try again."
+    "The disk is damaged: its directory cannot be read."
+    "The disk is full. Make room on it and try again."
+    "The file is locked. Unlock it and try again."
+    "The file or folder could not be found."
+    "The disk could not be read or written."
+    "Too many files are open. Close some documents and try again."
+    "The disk is locked. Use a disk you can write to."
+    "Something went wrong that the program has no message for."
+    "The document was made by a newer version of the program and cannot be opened here."
+    "The file ended too soon: it may be damaged."
+    "The file is in use by another program."
+    "There is not enough memory to start. Close other programs and try again."
+    "There is not enough memory for this. Close a window and try again."
+    ""
+    "The operation did not succeed."
+    ""
+    ""
+    "Memory is running low. Save your work and close the documents you do not need."
+    "Memory is exhausted. Save your work and quit the program."
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    "The operation is not supported."
+    ""
+    "An object or a document is missing or cannot be read."
+    "The document is damaged and cannot be opened."
+    ""
+    ""
+    ""
+    ""
+    ""
+    "The document is already open."
+    "The object is in use and cannot be changed."
+    "The document is read-only."
+    "The server did not answer."
+    "The structure was compiled without its method sources."
+    "The document is already converted."
+    "The structure must be converted on a machine of its own byte order."
+    "The library must be converted on a machine of its own byte order."
+    ""
+    "Components were removed while the structure was read."
+    "The component records could not be read."
+    "The component records are damaged."
+}
+
+# The application's own codes outside the table: code, item of 'STR#' 1002.
+'EMap' 1002 "Application codes" {
+    $"03F1 002A"    # 1009 compiled without method sources
+    $"03F2 002B"    # 1010 already converted
+    $"03F8 002C"    # 1016 structure in the other byte order
+    $"03FA 002D"    # 1018 library in the other byte order
+    $"03FB 0009"    # 1019 no text of its own
+    $"03FC 002F"    # 1020 components removed
+    $"03FD 0030"    # 1021 component records unreadable
+    $"03FE 0031"    # 1022 component records damaged
+}
+
+# Undo item texts (SetUndoMenu): index 2 means nothing to undo.
+'STR#' 1003 "Undo" {
+    "Undo"
+    "Can't undo"
+    "Undo typing"
+    "Undo cut"
+    "Undo copy"
+    "Undo paste"
+    "Undo clear"
+    "Undo rename"
+}
+
+# The wildcard of name patterns is item 4 (read at start-up).
+'STR#' 1019 "Separators" {
+    ", "
+    ": "
+    " "
+    "@"
+}
+
+# The one message alert (ErrMsg, XAlert): ^0 and OK.
+'ALRT' 1000 {
+    bounds 0 0 130 400
+    items 1000
+    stages 0x5555
+}
+'DITL' 1000 {
+    button 96 310 116 388 "OK"
+    static 12 72 84 388 "^0"
+}
+
+# A question with two answers: ^0, OK and Cancel.
+'ALRT' 1002 {
+    bounds 0 0 130 400
+    items 1002
+    stages 0x5555
+}
+'DITL' 1002 {
+    button 96 310 116 388 "OK"
+    button 96 218 116 296 "Cancel"
+    static 12 72 84 388 "^0"
+}
+
+# Closing a changed document (ConfirmClose): Save, Don't save, Cancel.
+'ALRT' 1003 {
+    bounds 0 0 130 420
+    items 1003
+    stages 0x5555
+}
+'DITL' 1003 {
+    button 96 330 116 408 "Save"
+    button 96 72 116 170 "Don't save"
+    button 96 238 116 316 "Cancel"
+    static 12 72 84 408 "^0"
+}
+
+# The title of dialogs made by MyGetNewDialog.
+'STR ' -16096 "Dialog title" {
+    "Qz Structure Browser"
+}

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "app/Messages.h"
+#include "app/Utilities.h"
+#include "platform/files/DirectoryIds.h"
+#include "platform/files/FileSpec.h"
+#include "platform/screen/Screen.h"
+#include "platform/text/IntlSettings.h"
+#include "tests/app/AppFixture.h"
+
+using namespace apptest;
+using namespace platform;
+
+namespace {
+
+const char* kMaps = R"(
+'EMap' 2000 { $"0FA0 0001" }
+'STR#' 2000 { "first map" }
+'EMap' 2001 { $"0FA0 0001" $"0FA5 0001" }
+'STR#' 2001 { "second map" }
+'EMap' 2002 { $"0FA1 0001 0FA2" }
+'STR#' 2002 { "short map" }
+)";
+
+using MessagesTest = AppFixture;
+
+TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
+{
+    UseAppResources(kMaps);
+    struct Case {
+        int16_t code;
+        std::string text;
+    } cases[] = {
+        {-43, "m5"}, {-108, "m1"}, {1008, "m40"}, {4711, "m9( #4711)"},
+        {4000, "first map"},             // two maps list it: the lower index wins
+        {4005, "second map"},            // only the second lists it
+        {4001, "short map"},             // a 6-byte map holds one record
+        {4002, "m9( #4002)"},            // its 2 extra bytes are no record
+        {-32768, "m9( #-32768)"},
+    };
+    for (const Case& c : cases) {
+        ErrMsg(c.code);
+        EXPECT_EQ(LastAlert().alertId, 1000) << c.code;
+        EXPECT_EQ(LastAlert().kind, kStopAlert) << c.code;
+        EXPECT_EQ(LastAlert().text, c.text) << c.code;
+    }
+    Str255 text;
+    EXPECT_EQ(SearchResErrs(4711, text), 9);
+    EXPECT_EQ(P(text), "");
+    EXPECT_EQ(SearchResErrs(4000, text), 0);
+}
+
+TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
+{
+    UseAppResources("");
+    const struct {
+        int16_t level, kind;
+        const char* text;
+    } levels[] = {{0, kNoteAlert, "m14"}, {1, kCautionAlert, "m19"}, {2, kStopAlert, "m20"}};
+    for (const auto& l : levels) {
+        NoMemory(l.level);
+        EXPECT_EQ(LastAlert().kind, l.kind);
+        EXPECT_EQ(LastAlert().text, l.text);
+    }
+    const int32_t shown = AlertCount();
+    NoMemory(3);
+    EXPECT_EQ(AlertCount(), shown) << "other levels show nothing";
+    EXPECT_EQ(XAlert(1000, reinterpret_cast<const unsigned char*>("\x01x"), 4), 0);
+    EXPECT_EQ(AlertCount(), shown);
+
+    unsigned char name[] = "\x03" "Doc";
+    EXPECT_EQ(ConfirmClose(false, name), 2);
+    EXPECT_EQ(AlertCount(), shown) << "nothing asked";
+    PushDialogAnswer(3);
+    EXPECT_EQ(ConfirmClose(true, name), 3) << "the button the person chose";
+    EXPECT_EQ(LastAlert().alertId, 1003);
+    EXPECT_EQ(LastAlert().kind, kCautionAlert);
+    EXPECT_EQ(LastAlert().text, "Save \"Doc\"?");
+}
+
+TEST_F(MessagesTest, LeftoverWorkingFilesGoOnlyWhileNoOtherInstanceRuns)
+{
+    UseAppResources("");
+    std::set<std::string> made, kept = {"Work.txt", "Work100.QTL", "Other.QTL", "Work1.QTX"};
+    for (int i = 0; i < 100; ++i)
+        for (const char* ext : {".QTL", ".QzB", ".RSR"})
+            made.insert((i == 0 ? std::string("Work") : "Work" + std::to_string(i)) + ext);
+    ASSERT_EQ(made.size(), 300u);
+    auto fill = [&] {
+        for (const auto& n : made) std::ofstream(prefsDir_ + "/" + n) << "x";
+        for (const auto& n : kept) std::ofstream(prefsDir_ + "/" + n) << "x";
+    };
+    auto left = [&] {
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(prefsDir_))
+            names.insert(e.path().filename().string());
+        names.erase("Work.lock");
+        return names;
+    };
+
+    // Another instance holds the folder: its files stay.
+    fill();
+    const int other = ::open((prefsDir_ + "/Work.lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    DelTempFiles();
+    EXPECT_EQ(left().size(), 304u);
+    ::close(other);
+
+    DelTempFiles();
+    EXPECT_EQ(left(), kept);
+    ReleaseInstanceLock();
+}
+
+TEST(Utilities, PlacementSortingAndText)
+{
+    // The smallest screen the platform makes; lower than the dialog.
+    ASSERT_EQ(InitScreen(200, 64), noErr);
+    Rect r{0, 0, 100, 80};
+    DialogCenter(&r);
+    EXPECT_EQ(r.top, 30) << "never above the menu bar and its margin";
+    EXPECT_EQ(r.bottom, 130);
+    EXPECT_EQ(r.left, 60);
+    ASSERT_EQ(InitScreen(), noErr);
+
+    unsigned char strings[3][256];
+    ToP("b", strings[0]);
+    ToP("A", strings[1]);
+    ToP("a", strings[2]);
+    int16_t ids[3] = {1, 2, 3};
+    SortStringRes(strings, ids, 3);
+    EXPECT_EQ(P(strings[0]), "A");
+    EXPECT_EQ(P(strings[1]), "a") << "equal strings keep their order";
+    EXPECT_EQ(P(strings[2]), "b");
+    EXPECT_EQ(std::vector<int16_t>(ids, ids + 3), (std::vector<int16_t>{2, 3, 1}));
+    ToP("\x8E" "b", strings[0]);  // e acute sorts with e
+    ToP("ec", strings[1]);
+    ToP("ea", strings[2]);
+    SortString(strings, 3);
+    EXPECT_EQ(P(strings[0]), "ea");
+    EXPECT_EQ(P(strings[1]), "\x8E" "b");
+
+    Str255 text;
+    for (const auto& [n, want] : std::vector<std::pair<int32_t, std::string>>{
+             {999, "999"}, {1000, "1,000"}, {1234567, "1,234,567"}, {-123456, "-123,456"}, {-999, "-999"},
+             {0, "0"}, {INT32_MIN, "-2,147,483,648"}}) {
+        TxtNumToString(n, text);
+        EXPECT_EQ(P(text), want);
+    }
+    IntlSettings dots;
+    dots.thousandsSeparator = '.';
+    SetIntlSettings(dots);
+    TxtNumToString(1234, text);
+    EXPECT_EQ(P(text), "1.234");
+    ResetIntlSettings();
+
+    const unsigned char x[] = {1, 'x'};
+    ConcatNumDoc(x, 3, text);
+    EXPECT_EQ(P(text), "x_3");
+
+    const std::string path64 = "Volume:" + std::string(56, 'f') + ":";
+    ASSERT_EQ(path64.size(), 64u);
+    ShortenPathName(path64, text);
+    EXPECT_EQ(P(text), path64);
+    ShortenPathName(path64 + "g:", text);
+    EXPECT_EQ(P(text), "Volume:...:");
+
+    // Through the folder's volume and id: the short path whole, a long one cut.
+    platform::testing::TempFolder temp;
+    const std::string deep = temp / (std::string(40, 'd') + "/" + std::string(40, 'e'));
+    std::filesystem::create_directories(deep);
+    for (const auto& [path, longOne] : {std::make_pair(temp.path(), false), std::make_pair(deep, true)}) {
+        FSSpec folder;
+        ASSERT_EQ(FSMakeFSSpec(path, &folder), noErr);
+        int16_t vRefNum = 0;
+        int32_t dirID = 0;
+        ASSERT_EQ(FSpGetDirID(folder, &vRefNum, &dirID), noErr);
+        std::string colon;
+        ASSERT_EQ(FSpGetColonPath(folder, &colon), noErr);
+        EXPECT_EQ(GetPathName(text, vRefNum, dirID), 0);
+        if (longOne) EXPECT_EQ(P(text), colon.substr(0, colon.find(':')) + ":...:");
+        else EXPECT_EQ(P(text), colon.size() > 64 ? colon.substr(0, colon.find(':')) + ":...:" : colon);
+    }
+
+    uint32_t word = 0;
+    pbitset(&word, 3);
+    pbitset(&word, 67);
+    pbitset(&word, 40);
+    pbitset(&word, -1);
+    EXPECT_EQ(word, 0x8u) << "bits of 32 and over (mod 64) set nothing";
+    EXPECT_EQ(machineType(), 1206);
+}
+
+}  // namespace

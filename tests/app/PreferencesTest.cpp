@@ -1,0 +1,329 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/Preferences.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/files/FileSpec.h"
+#include "tests/app/AppFixture.h"
+#include "tests/app/Fakes.h"
+
+using namespace apptest;
+using namespace platform;
+
+namespace {
+
+const char* kDefaults = R"(
+'vers' 1 { version 2 1 0 stage final release 0 region 0 short "2.1" long "2.1" }
+'FLT2' 128 "All" { $"0001 7FFF FDFE 0380 0000 0000 0000" }
+'FLT2' 140 "b" { $"0000" }
+'FLT2' 141 "A" { $"0001" }
+'FLT2' 142 "c" { $"0002" }
+'Oblk' 0 { $"0501 00" }
+'C_PR' 0 { $"0102" }
+'@FNT' 0 { $"000C 0003" $"000A 0004" }
+)";
+
+std::vector<uint8_t> ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+class PreferencesTest : public AppFixture {
+protected:
+    std::string PrefPath() const { return prefsDir_ + "/Test Preferences"; }
+
+    // A preferences file made beforehand with `add` run inside it.
+    template <class Add>
+    void MakePrefs(Add add)
+    {
+        FSSpec spec;
+        FSMakeFSSpec(PrefPath(), &spec);
+        FSpCreateResFile(spec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);
+        const int16_t saved = CurResFile();
+        const int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+        ASSERT_GT(ref, 0);
+        add();
+        CloseResFile(ref);
+        UseResFile(saved);
+    }
+
+    static void Add(ResType type, int16_t id, const std::vector<uint8_t>& bytes, const std::string& name = "")
+    {
+        Handle h = NewHandle(Size(bytes.size()));
+        if (!bytes.empty()) std::memcpy(*h, bytes.data(), bytes.size());
+        Str255 n;
+        ToP(name, n);
+        AddResource(h, type, id, n);
+        WriteResource(h);
+    }
+
+    Handle Pref(ResType type, int16_t id)
+    {
+        const int16_t saved = CurResFile();
+        UseResFile(G_PrefResFile);
+        Handle h = Get1Resource(type, id);
+        UseResFile(saved);
+        return h;
+    }
+
+    std::string PrefName(ResType type, int16_t id)
+    {
+        Handle h = Pref(type, id);
+        if (!h) return "<none>";
+        int16_t rid = 0;
+        ResType t = 0;
+        Str255 name;
+        GetResInfo(h, &rid, &t, name);
+        return P(name);
+    }
+};
+
+TEST_F(PreferencesTest, AMissingFileIsMadeWithTheDefaultsAndTheAppFileIsUntouched)
+{
+    UseAppResources(kDefaults);
+    const std::vector<uint8_t> before = ReadAll(appPath_);
+    OpenPrefResFile();
+    ASSERT_NE(G_PrefResFile, -1);
+    FInfo info{};
+    FSSpec spec;
+    FSMakeFSSpec(PrefPath(), &spec);
+    ASSERT_EQ(FSpGetFInfo(spec, &info), noErr);
+    EXPECT_EQ(info.fdType, FourCC("pref"));
+    EXPECT_EQ(info.fdCreator, FourCC("QzA6"));
+    // The file keeps the user's own permissions: nobody else may write.
+    EXPECT_EQ(std::filesystem::status(PrefPath()).permissions() & std::filesystem::perms::others_write,
+              std::filesystem::perms::none);
+
+    Handle vers = Pref(FourCC("vers"), 1);
+    ASSERT_NE(vers, nullptr);
+    EXPECT_EQ(uint8_t((*vers)[0]), 2) << "the application's version";
+    EXPECT_EQ(PrefName(FourCC("FLT2"), 128), "All") << "128 keeps its id";
+    EXPECT_EQ(PrefName(FourCC("FLT2"), 129), "A");
+    EXPECT_EQ(PrefName(FourCC("FLT2"), 130), "b");
+    EXPECT_EQ(PrefName(FourCC("FLT2"), 131), "c");
+    EXPECT_EQ(uint8_t((*Pref(FourCC("FLT2"), 129))[1]), 1) << "data moves with its name";
+    EXPECT_EQ(PrefName(FourCC("FLT2"), 140), "<none>");
+    EXPECT_NE(Pref(FourCC("Oblk"), 0), nullptr);
+    EXPECT_NE(Pref(FourCC("C_PR"), 0), nullptr);
+    EXPECT_EQ(CountFilters(), 4);
+    EXPECT_TRUE(IsBlk_Pref());
+    EXPECT_TRUE(IsC_Pref());
+    ClosePrefResFile();
+
+    // The application's file is read, never written.
+    EXPECT_EQ(ReadAll(appPath_), before);
+    // A second start finds the file and changes nothing it holds.
+    OpenPrefResFile();
+    EXPECT_EQ(CountFilters(), 4);
+}
+
+TEST_F(PreferencesTest, OldFiltersKeepTheDefaultsOut)
+{
+    UseAppResources(kDefaults);
+    MakePrefs([] { Add(FourCC("FLTR"), 128, {0, 0}, "old"); });
+    OpenPrefResFile();
+    EXPECT_EQ(CountFilters(), 0);
+    EXPECT_EQ(CountOldFilters(), 1);
+}
+
+TEST_F(PreferencesTest, AnOldOpenSpecialListIsConverted)
+{
+    UseAppResources(kDefaults);
+    // Two entries in the old layout, and a count that claims three.
+    std::vector<uint8_t> spc(86 + 2 * 142, 0);
+    WriteBE16(spc.data() + 74, 0x1111);
+    WriteBE16(spc.data() + 76, 0x2222);
+    WriteBE32(spc.data() + 78, 0x33334444);
+    spc[82] = 1;
+    spc[83] = 0x55;
+    WriteBE16(spc.data() + 84, 3);
+    for (int e = 0; e < 2; ++e) {
+        uint8_t* p = spc.data() + 86 + 142 * e;
+        const std::string name = e ? "second" : "first", path = "Disk:Folder:";
+        p[0] = uint8_t(name.size());
+        std::memcpy(p + 1, name.data(), name.size());
+        p[64] = uint8_t(path.size());
+        std::memcpy(p + 65, path.data(), path.size());
+        WriteBE32(p + 128, 77 + e);
+        WriteBE32(p + 132, FourCC("BAS5"));
+        p[136] = 1;
+        p[137] = 2;
+        WriteBE32(p + 138, 0x01020304);
+    }
+    MakePrefs([&] { Add(FourCC("SPC#"), 0, spc); });
+    OpenPrefResFile();
+    ASSERT_NE(G_Special, nullptr);
+    ASSERT_EQ(GetHandleSize(G_Special), 1666);
+
+    // The same list made by hand in the new layout.
+    std::vector<uint8_t> want(1666, 0);
+    WriteBE16(want.data() + 76, 0x1111);
+    WriteBE16(want.data() + 78, 0x2222);
+    WriteBE32(want.data() + 80, 0x33334444);
+    want[84] = 1;
+    want[85] = 0x55;
+    WriteBE16(want.data() + 86, 2);
+    for (int e = 0; e < 2; ++e) {
+        uint8_t* p = want.data() + 88 + 526 * e;
+        const std::string name = e ? "second" : "first", path = "Disk:Folder:";
+        p[0] = uint8_t(name.size());
+        std::memcpy(p + 1, name.data(), name.size());
+        p[256] = uint8_t(path.size());
+        std::memcpy(p + 257, path.data(), path.size());
+        WriteBE32(p + 512, 77 + e);
+        WriteBE32(p + 516, FourCC("BAS5"));
+        p[520] = 1;
+        p[521] = 2;
+        WriteBE32(p + 522, 0x01020304);
+    }
+    EXPECT_EQ(std::vector<uint8_t>(*G_Special, *G_Special + 1666), want);
+    EXPECT_NE(Pref(FourCC("SPC#"), 0), nullptr) << "the old list is kept";
+
+    // A count far past the entries present sizes nothing by it.
+    std::vector<uint8_t> lying(86, 0);
+    WriteBE16(lying.data() + 84, 0xFFFF);
+    Handle converted = ConvertSpecialList(lying.data(), lying.size());
+    ASSERT_NE(converted, nullptr);
+    EXPECT_EQ(GetHandleSize(converted), 614);
+    DisposeHandle(converted);
+}
+
+TEST_F(PreferencesTest, FlagsFontsAndTextStyles)
+{
+    UseAppResources(kDefaults);
+    MakePrefs([] { Add(FourCC("PREF"), 0, {0, 0, 0, 0, 0, 0, 0x20, 0}); });
+    OpenPrefResFile();
+    EXPECT_TRUE(GetPrefFlag(2)) << "mask 0x20 of byte 6";
+    EXPECT_FALSE(GetPrefFlag(1));
+    EXPECT_FALSE(GetPrefFlag(8));
+    EXPECT_FALSE(GetPrefFlag(200)) << "past the resource";
+
+    EXPECT_EQ(GetResSize(0), 12);
+    EXPECT_EQ(GetResFont(0), 3);
+    EXPECT_EQ(GetResSize(1), 10);
+    EXPECT_EQ(GetResSize(2), 9) << "a category past the records";
+    EXPECT_EQ(GetResFont(2), 1);
+
+    // Styles: built in, then from a 'MeP#' 1000 long enough.
+    SetDefaultTextStyles();
+    const uint8_t styles[14] = {0, 0, 0, 0, 2, 1, 1, 3, 0, 0, 0, 0, 0, 4};
+    EXPECT_EQ(std::vector<uint8_t>(g_styles, g_styles + 14), std::vector<uint8_t>(styles, styles + 14));
+    EXPECT_EQ(g_colors[8].red, 4095);
+    EXPECT_EQ(g_colors[7].red, 0);
+    for (size_t size : {56u, 57u}) {
+        SetDefaultTextStyles();
+        std::vector<uint8_t> mep(size, 0);
+        for (int i = 0; i < 14; ++i) {
+            mep[4 * i] = uint8_t(i + 1);
+            mep[4 * i + 3] = uint8_t(i + 20);
+        }
+        UseResFile(G_PrefResFile);
+        Add(FourCC("MeP#"), 1000, mep);
+        LoadTextStyle();
+        Handle added = GetResource(FourCC("MeP#"), 1000);
+        RemoveResource(added);
+        DisposeHandle(added);
+        AppTextStyle style;
+        MyGetTextStyle(3, &style);
+        if (size == 56) {
+            EXPECT_EQ(style.face, 0) << "56 bytes are ignored";
+        } else {
+            EXPECT_EQ(style.face, 23);
+            EXPECT_EQ(style.color.red, 4 << 8);
+        }
+    }
+}
+
+TEST_F(PreferencesTest, TheApplicationsGeneralPreferencesAnswerWhenTheFileHasNone)
+{
+    UseAppResources(std::string(kDefaults) + R"('PREF' 0 { $"0000 0000 0000 2000" })");
+    OpenPrefResFile();
+    EXPECT_TRUE(GetPrefFlag(2));
+    ClosePrefResFile();
+    EXPECT_FALSE(GetPrefFlag(2)) << "no preferences file: false";
+}
+
+TEST_F(PreferencesTest, TheParameterBitsAreBuiltInMemory)
+{
+    UseAppResources(R"(
+'APRM' 3 { $"00" }
+'APRM' 9 { $"00" }
+'xPRM' 0 { $"0000 0001" }
+)");
+    const std::vector<uint8_t> before = ReadAll(appPath_);
+    Build_xPRM();
+    Handle bits = GetxPRM();
+    ASSERT_NE(bits, nullptr);
+    ASSERT_EQ(GetHandleSize(bits), 4);
+    EXPECT_EQ(uint8_t((*bits)[0]), 0x10) << "bit 3, counted from the most significant";
+    EXPECT_EQ(uint8_t((*bits)[1]), 0x40) << "bit 9";
+    EXPECT_EQ(uint8_t((*bits)[3]), 0x01) << "what the stored array held";
+    EXPECT_EQ(ReadAll(appPath_), before) << "the application's file is not written";
+}
+
+TEST_F(PreferencesTest, FontsDefaultWithoutTheirResource)
+{
+    UseAppResources("");
+    EXPECT_EQ(GetResSize(0), 9);
+    EXPECT_EQ(GetResFont(0), 1);
+}
+
+TEST_F(PreferencesTest, StartUpSwitchesOfThePreferences)
+{
+    UseAppResources(kDefaults);
+    MakePrefs([] { Add(FourCC("PREF"), 0, {0, 0, 0, 0, 0, 0, 0x90, 0}); });
+    OpenPrefResFile();
+    auto* appl = new RecordingAppl;
+    MakeAppl(appl);
+    appl->handlers[2] = [appl] {
+        appl->fQuit = true;
+        return appl->OpenMainDoc();
+    };
+    appl->OpenAppl();
+    EXPECT_TRUE(G_ShowID) << "0x10";
+    appl->Run();
+    ASSERT_FALSE(appl->commands.empty());
+    EXPECT_EQ(appl->commands.front(), 2) << "the open dialog at the first null event";
+}
+
+TEST_F(AppFixture, DialogColourComesFromItsEntryOrStaysWhite)
+{
+    UseAppResources(R"('xctb' 0 { $"0000 0000 0000 0005" $"0001 1111 1111 1111" $"0000 1234 5678 9ABC" })");
+    LoadDialogColour();
+    EXPECT_EQ(G_DlogContentColor.red, 0x1234) << "the part-0 entry, though the count claims more";
+    EXPECT_EQ(G_DlogContentColor.blue, 0x9ABC);
+    platform::ResetResourceManager();
+    UseAppResources(R"('xctb' 0 { $"0000 0000 0000 0001" $"0002 1111 1111 1111" })");
+    LoadDialogColour();
+    EXPECT_EQ(G_DlogContentColor.red, 65535);
+    EXPECT_EQ(G_DlogContentColor.green, 65535);
+}
+
+TEST_F(AppFixture, AStoreChangeMarksTheRemoteStructureOnly)
+{
+    MakeAppl();
+    auto* local = new FakeDoc;
+    local->fResFile = 5;
+    auto* remote = new FakeDoc;
+    remote->fRemote = true;
+    auto* library = new FakeDoc(0);
+    library->fRemote = true;
+    appl_->AddDoc(remote);
+    appl_->AddDoc(local);
+    appl_->AddDoc(library);
+    MyRESQzHOOK(FourCC("PICT"), 1, -31999, 1);
+    EXPECT_FALSE(remote->fResChanged) << "not a design type";
+    MyRESQzHOOK(FourCC("CCQz"), 1, -31999, 1);
+    EXPECT_TRUE(remote->fResChanged);
+    EXPECT_FALSE(local->fResChanged);
+    EXPECT_FALSE(library->fResChanged) << "only structures";
+    MyRESQzHOOK(FourCC("FIQz"), 1, 5, 1);
+    EXPECT_TRUE(local->fResChanged);
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/DialogUtilities.h"
+#include "app/WaitDialog.h"
+#include "platform/core/Clock.h"
+#include "platform/events/Events.h"
+#include "platform/filedialogs/NavServices.h"
+#include "platform/screen/Screen.h"
+#include "tests/app/AppFixture.h"
+#include "tests/app/Fakes.h"
+#include "tests/platform/events/HeadlessFixture.h"
+
+using namespace apptest;
+using namespace platform;
+
+namespace {
+
+// A wait dialog of 120 x 360 centred on the 1280 x 800 screen: its content
+// starts at (460, 340); Stop is at (770, 436) on the screen.
+const char* kWaitResources = R"(
+'STR#' 1011 { "Working" "Searching" }
+'DLOG' 300 { bounds 0 0 120 360 title "" proc 5 invisible items 300 }
+'DITL' 300 {
+    button 86 270 106 344 "Stop"
+    control 62 16 74 344 300
+    static 12 16 30 344 ""
+    user 34 16 56 344
+}
+'CNTL' 300 { $"003E 0010 004A 0158 0000 0100 0064 0000 0050 0000 0000 00" }
+'DLOG' 301 { bounds 0 0 100 200 title "" proc 5 visible items 301 }
+'DITL' 301 { button 60 110 80 190 "OK" static 10 10 50 190 "Question" }
+)";
+constexpr int16_t kStopH = 770, kStopV = 436;
+
+class WaitDialogTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        ASSERT_EQ(InitScreen(), noErr);
+        UseAppResources(kWaitResources);
+    }
+
+    // Runs an operation of `ticks` ticks polling ChkWait; its result.
+    int16_t Operate(WaitParamRec* rec, uint32_t ticks)
+    {
+        const uint32_t start = TickCount();
+        while (TickCount() - start < ticks) {
+            ++rec->current;
+            if (ChkWait(rec)) return kCancelledByUser;
+            if (rec->dialog && IsWindowVisible(GetDialogWindow(rec->dialog)) && firstShown == 0)
+                firstShown = TickCount() - start;
+            if (rec->lastPoll != lastPoll) {
+                polls.push_back(rec->lastPoll);
+                lastPoll = rec->lastPoll;
+            }
+        }
+        return 0;
+    }
+
+    uint32_t firstShown = 0;
+    uint32_t lastPoll = 0;
+    std::vector<uint32_t> polls;
+};
+
+TEST_F(WaitDialogTest, TheDialogWaitsForItsDelay)
+{
+    {
+        platform::testing::HeadlessRun run(Script().Wait(5000));
+        WaitParamRec rec;
+        SetWaitDialog(&rec, 1, nullptr, 0, 1000, 300, 60);
+        ASSERT_NE(rec.dialog, nullptr);
+        EXPECT_EQ(Operate(&rec, 50), 0);
+        EXPECT_EQ(firstShown, 0u) << "over by tick 50: never shown";
+        ReSetWaitDialog(&rec);
+        EXPECT_EQ(rec.dialog, nullptr);
+        ReSetWaitDialog(&rec);  // nothing up: nothing happens
+    }
+    {
+        platform::testing::HeadlessRun run(Script().Wait(5000));
+        WaitParamRec rec;
+        SetWaitDialog(&rec, 1, nullptr, 0, 1000, 300, -1);
+        EXPECT_EQ(Operate(&rec, 300), 0);
+        EXPECT_EQ(firstShown, 0u) << "a negative delay: never shown";
+        ReSetWaitDialog(&rec);
+    }
+    {
+        platform::testing::HeadlessRun run(Script().Wait(5000));
+        WaitParamRec rec;
+        firstShown = 0;
+        polls.clear();
+        SetWaitDialog(&rec, 1, nullptr, 0, 100000, 300, 60);
+        EXPECT_EQ(Operate(&rec, 300), 0);
+        EXPECT_GT(firstShown, 60u);
+        ASSERT_GE(polls.size(), 3u);
+        for (size_t i = 1; i < polls.size(); ++i) EXPECT_GT(polls[i] - polls[i - 1], 20u) << "one event per 20 ticks";
+        ReSetWaitDialog(&rec);
+        EXPECT_EQ(rec.shownPercent, 100);
+    }
+}
+
+TEST(WaitProgress, PercentIsSafeForAnyMaximum)
+{
+    WaitParamRec rec;
+    rec.maximum = 0;
+    rec.current = 5;
+    EXPECT_EQ(WaitPercent(rec), 0) << "maximum 0 shows 0";
+    rec.maximum = -3;
+    EXPECT_EQ(WaitPercent(rec), 0);
+    rec.maximum = 40000000;
+    rec.current = 30000000;
+    EXPECT_EQ(WaitPercent(rec), 75) << "no overflow past 21 million";
+    rec.current = 90000000;
+    EXPECT_EQ(WaitPercent(rec), 100);
+    rec.current = -1;
+    EXPECT_EQ(WaitPercent(rec), 0);
+}
+
+TEST_F(WaitDialogTest, CommandPeriodStopsTheOperation)
+{
+    platform::testing::HeadlessRun run(Script().Wait(100).Key(uint8_t('.'), 0x2F, cmdKey).Wait(5000));
+    WaitParamRec rec;
+    SetWaitDialog(&rec, 2, nullptr, 0, 100, 300, 0);
+    EXPECT_EQ(Operate(&rec, 1000), kCancelledByUser) << "the mouse is elsewhere";
+    EXPECT_TRUE(ChkWait(&rec)) << "it stays cancelled";
+    EXPECT_TRUE(ChkWait(&rec));
+    ReSetWaitDialog(&rec);
+}
+
+TEST_F(WaitDialogTest, StopCountsOnlyWhenReleasedOverIt)
+{
+    {
+        Script script;
+        script.Wait(60).Press(kStopH, kStopV).Wait(40).Move(kStopH, 600).Wait(5).Release().Wait(5000);
+        platform::testing::HeadlessRun run(std::move(script));
+        WaitParamRec rec;
+        SetWaitDialog(&rec, 1, nullptr, 0, 100, 300, 0);
+        EXPECT_EQ(rec.stopArea.left, 270);
+        EXPECT_EQ(Operate(&rec, 400), 0) << "released outside";
+        ReSetWaitDialog(&rec);
+    }
+    {
+        Script script;
+        script.Wait(60).Press(kStopH, kStopV).Wait(40).Release().Wait(5000);
+        platform::testing::HeadlessRun run(std::move(script));
+        WaitParamRec rec;
+        SetWaitDialog(&rec, 1, nullptr, 0, 100, 300, 0);
+        EXPECT_EQ(Operate(&rec, 400), kCancelledByUser) << "released inside";
+        ReSetWaitDialog(&rec);
+    }
+}
+
+TEST_F(WaitDialogTest, OtherWindowsStayDrawnAndAQuitWaitsForTheMainLoop)
+{
+    FakeWindow window;
+    Script script;
+    script.Wait(50).Send(kAEQuitApplication).Wait(5000);
+    platform::testing::HeadlessRun run(std::move(script));
+    WaitParamRec rec;
+    SetWaitDialog(&rec, 1, nullptr, 0, 100, 300, 0);
+    const Rect all{0, 0, 100, 100};
+    InvalWindowRect(window.fWindow, &all);
+    const int before = window.updates;
+    EXPECT_EQ(Operate(&rec, 300), 0);
+    EXPECT_GT(window.updates, before) << "the window behind was redrawn";
+    ReSetWaitDialog(&rec);
+    EventRecord e{};
+    EXPECT_TRUE(EventAvail(highLevelEventMask, &e)) << "the quit is still queued";
+    EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
+}
+
+TEST_F(WaitDialogTest, TheDefaultFilterAnswersReturnAndServesUpdates)
+{
+    platform::testing::HeadlessRun run(Script().Wait(5000));
+    FakeWindow window;
+    DialogRef dialog = MyGetNewDialog(301, nullptr, reinterpret_cast<WindowRef>(-1));
+    ASSERT_NE(dialog, nullptr);
+    EventRecord e{};
+    e.what = keyDown;
+    e.message = 13;
+    DialogItemIndex item = 0;
+    const uint32_t before = TickCount();
+    EXPECT_TRUE(DefaultFilter(dialog, &e, &item));
+    EXPECT_EQ(item, 1);
+    EXPECT_GE(TickCount() - before, 8u) << "the button flashed";
+    SetHiLight(dialog, 1, 255);
+    EXPECT_EQ(GetHiLight(dialog, 1), 255);
+    item = 0;
+    e.message = 3;  // Enter
+    EXPECT_TRUE(DefaultFilter(dialog, &e, &item));
+    EXPECT_EQ(item, 0) << "an inactive default button answers nothing";
+    e.what = updateEvt;
+    e.message = reinterpret_cast<uintptr_t>(window.fWindow);
+    EXPECT_FALSE(DefaultFilter(dialog, &e, &item));
+    EXPECT_EQ(window.updates, 1);
+
+    unsigned char text[256];
+    SetText(dialog, 2, reinterpret_cast<const unsigned char*>("\x03" "abc"));
+    GetText(text, dialog, 2);
+    EXPECT_EQ(P(text), "abc");
+    MyDisposDialog(dialog);
+}
+
+TEST_F(WaitDialogTest, ACancelledSaveAnswers233)
+{
+    Script script;
+    script.AnswerFileDialog("cancel");
+    platform::testing::HeadlessRun run(std::move(script));
+    FSSpec spec;
+    EXPECT_EQ(MacPutFile(nullptr, reinterpret_cast<const unsigned char*>("\x04" "name"), &spec), 233);
+}
+
+TEST_F(WaitDialogTest, TheOpenDialogAnswersOneFile)
+{
+    std::ofstream(folder_ / "one.txt") << "x";
+    Script script;
+    script.AnswerFileDialog(folder_ / "one.txt");
+    platform::testing::HeadlessRun run(std::move(script));
+    FSSpec spec;
+    EXPECT_EQ(MacGetFile(&spec, nullptr, nullptr), 0);
+    EXPECT_EQ(spec.path, folder_ / "one.txt");
+}
+
+}  // namespace
