@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/AppleEventHandlers.h"
+#include "app/ArrowControl.h"
 #include "app/BusyCursor.h"
 #include "app/DrawingUtilities.h"
 #include "app/CommandStacks.h"
@@ -140,6 +141,7 @@ int16_t ApplInitAll()
     }
     CompactMem(0x7FFFFFF0);
     SetGrowZone(ApplGrowZone);
+    if (IsSystemX()) RegisterAppControlDefinitions();
     CPseudoResManager::SetChangeHook(MyRESQzHOOK);
     InstallStoreHooks();
     LoadDialogColour();

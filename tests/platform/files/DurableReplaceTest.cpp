@@ -212,3 +212,15 @@ TEST(DurableReplace, AFailedFlushKeepsTheOldFileAndLeavesNoTemporary)
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"doc", "source"}));
     for (const std::string& call : watch.Calls()) EXPECT_EQ(call.rfind("rename", 0), std::string::npos) << call;
 }
+
+// Whole files: exactly the allowed size is read, one byte more is refused.
+TEST(WholeFiles, TheLimitIsInclusive)
+{
+    platform::testing::TempFolder dir;
+    const std::vector<uint8_t> ten(10, 4);
+    ASSERT_EQ(platform::WriteFileAtomically(dir / "ten", ten.data(), ten.size()), platform::noErr);
+    std::vector<uint8_t> read;
+    EXPECT_EQ(platform::ReadWholeFile(dir / "ten", &read, 10), platform::noErr);
+    EXPECT_EQ(read, ten);
+    EXPECT_EQ(platform::ReadWholeFile(dir / "ten", &read, 9), platform::memFullErr);
+}
