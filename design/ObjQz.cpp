@@ -115,6 +115,8 @@ void TObjQz::DeleteObj(bool really)
     if (owner) owner->DelObjMsg(this);
     Unlink();
     if (parent) DelGroup(false, false);
+    // The document's list would otherwise keep pointing at freed memory.
+    ListRemove();
     Dispose();
 }
 

@@ -12,6 +12,10 @@
 #include "design/ObjKinds.h"
 #include "design/ObjList.h"
 #include "platform/core/Faults.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
+#include "platform/files/FileSpec.h"
+#include "resources/ResourceApi.h"
 #include "tests/app/AppFixture.h"
 
 namespace designtest {
@@ -25,6 +29,9 @@ inline const char* kDesignResources = R"RES(
               "Strings" "Style" "Set" "Selection" "Semaphore" "Database method" "Constant" "Picture"
               "Style sheet" "Resource" "List box" "" "Group" "Form" "Object method" "Table method"
               "Form method" "Field" "Subtable" "Table balloon" "" "Component" "Folder" }
+'DLOG' 300 { bounds 0 0 120 360 title "" proc 5 invisible items 300 }
+'DITL' 300 { button 86 270 106 344 "Stop" control 62 16 74 344 300 static 12 16 30 344 "" user 34 16 56 344 }
+'CNTL' 300 { $"003E 0010 004A 0158 0000 0100 0064 0000 0050 0000 0000 00" }
 'ALRT' 1004 { bounds 0 0 100 300 items 1004 stages 0x5555 }
 'DITL' 1004 { button 70 200 90 280 "Go on" button 70 100 90 180 "Stop" static 10 60 60 280 "^0 ^1" }
 'ALRT' 1005 { bounds 0 0 120 340 items 1005 stages 0x5555 }
@@ -52,6 +59,7 @@ protected:
     void TearDown() override
     {
         platform::ClearAllFaults();
+        if (storeOpen_) ResetResManager();
         DisposeTypeList(doc_.fTypeList);
         doc_.fTypeList = nullptr;
         ResetDesignGlobals();
@@ -63,6 +71,28 @@ protected:
         return NewObj_Id(&doc_, kind, PName(name), id, force);
     }
     ObjListHdl List(int16_t kind) { return GetObjListe(doc_.fTypeList, kind); }
+
+    // Gives the document a store file of its own, current.
+    void OpenStore()
+    {
+        ResetResManager();
+        initresman();
+        storeOpen_ = true;
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(folder_ / "doc.qzb", &spec);
+        doc_.fResFile = createres(spec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+        ASSERT_NE(doc_.fResFile, 0);
+    }
+    void AddStored(uint32_t type, int16_t id, const std::vector<uint8_t>& bytes)
+    {
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())), 0);
+        useres(doc_.fResFile);
+        ASSERT_TRUE(xaddres(h, type, id));
+        ASSERT_TRUE(updateres(doc_.fResFile));
+    }
+
+    bool storeOpen_ = false;
 
     TMainDoc doc_;
 };
