@@ -44,17 +44,27 @@ TObjQz* SearchTableName(ObjListHdl list, const unsigned char* name, int32_t* pos
 TObjQz* SearchNamedFileObj(TMainDoc* doc, const unsigned char* name);
 TObjQz* SearchNamedFieldObj(ObjListHdl list, const unsigned char* name);
 
-// A field path as stored: 16-bit words, big-endian: [0] unused, [1] field
-// number, [2] table number (0: the given table), [3] depth, [4..] the
-// field number at each subtable level.
-struct FieldPath {
-    const uint8_t* bytes = nullptr;
-    int32_t size = 0;
-    int16_t Word(int32_t index) const;
+// A field named across tables: the field number in the table, the table
+// number (0: the table at hand), the subtable depth and, per level, the
+// field number within the subtable above. Callers fill it from whichever
+// stored layout they read.
+struct ChampOper {
+    static constexpr int16_t kMaxDepth = 8;
+    int16_t field = 0;
+    int16_t table = 0;
+    int16_t depth = 0;
+    int16_t path[kMaxDepth + 1] = {};  // path[1..depth]
 };
 
-TObjQz* SearchCritObj(TObjQz* table, TypeListHdl typeList, const FieldPath& op);
-void GetCritName(unsigned char* out, TObjQz* table, TypeListHdl typeList, const FieldPath& op);
+// Walks the table list (each table followed by its fields and subtables)
+// to the field or subtable the operand names; null when any step fails.
+TObjQz* SearchCritObj(TObjQz* table, TypeListHdl typeList, const ChampOper& op);
+// "[Table]Field.Sub" as the operand names it; empty when it cannot.
+void GetCritName(unsigned char* out, TObjQz* table, TypeListHdl typeList, const ChampOper& op);
+// The table or subtable of a bracketed full name, or null.
 TObjQz* SearchFullNamedFileObj(TMainDoc* doc, const unsigned char* text);
+// A new field (28), table or subtable (1, 29) or plain object at the end of
+// the table list, in reading order.
 TObjQz* NewCritObj(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id);
-TObjQz* AddCritObj(TMainDoc* doc, const unsigned char* name, const FieldPath& op, int16_t kind, int16_t id);
+// A new object placed in the table list where the operand designates.
+TObjQz* AddCritObj(TMainDoc* doc, const unsigned char* name, const ChampOper& op, int16_t kind, int16_t id);
