@@ -5,7 +5,7 @@
 
 #include "app/BusyCursor.h"
 #include "design/DesignGlobals.h"
-#include "design/ObjQz.h"
+#include "design/ObjKinds.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 
@@ -153,6 +153,9 @@ void DisposeObjList(ObjListHdl list)
     for (int32_t i = 0; i < list->count - 1; ++i) {
         TObjQz* obj = list->entries[i];
         if (obj->parent) obj->DelGroup(false, false);
+        // An installed object refuses to leave in normal work; its group
+        // must still not keep a pointer to it.
+        if (obj->parent) DelObjList(obj->parent->members, obj);
     }
     for (int32_t i = 0; i < list->count - 1; ++i) list->entries[i]->Dispose();
     FreeObjList(list);
