@@ -127,6 +127,37 @@ TEST_F(ObjectTest, ParseReadsItsResourceOnce)
     EXPECT_EQ(obj->GetSize(), 7u);  // the second call read nothing
 }
 
+TEST_F(ObjectTest, ProtectedStateEnciphersTheOwnResourceOnce)
+{
+    OpenStore();
+    AddStored(FourCC("FIQz"), 6, std::vector<uint8_t>(40, 7));
+    StoredObj* obj = MakeStored(6);
+    obj->SetModuleState(1, true);  // public: left readable
+    useres(doc_.fResFile);
+    EXPECT_FALSE(xiscryptedres(xget1res(FourCC("FIQz"), 6)));
+    obj->SetModuleState(2, true);
+    useres(doc_.fResFile);
+    EXPECT_TRUE(xiscryptedres(xget1res(FourCC("FIQz"), 6)));
+    obj->SetModuleState(3, true);  // already enciphered: nothing more
+    useres(doc_.fResFile);
+    EXPECT_TRUE(xiscryptedres(xget1res(FourCC("FIQz"), 6)));
+}
+
+TEST_F(ObjectTest, InformationLine)
+{
+    TObjQz* m = Make(2, "m", 12);
+    unsigned char line[256];
+    m->GetMoreInfo(line, false);
+    EXPECT_EQ(P(line), "");
+    m->resSize = 300;
+    G_Block[1] = 1;
+    m->GetMoreInfo(line, false);
+    EXPECT_EQ(P(line), "Blocked ( 12 - 300)");
+    m->SetFlag(kFlagCiphered, true);  // an enciphered object shows no size
+    m->GetMoreInfo(line, false);
+    EXPECT_EQ(P(line), "Blocked");
+}
+
 TEST_F(ObjectTest, DocumentationStateSetsFlags)
 {
     OpenStore();
