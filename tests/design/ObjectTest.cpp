@@ -1,5 +1,6 @@
 // The object base: names, flags, component states, parsing, groups and the
 // questions it asks.
+#include "app/Preferences.h"
 #include "app/WaitDialog.h"
 #include "design/XRef.h"
 #include "platform/core/FourCC.h"
@@ -112,6 +113,26 @@ TEST_F(ObjectTest, TrashLevelUsedAndDependencyBlocking)
     EXPECT_TRUE(m->DependenciesBlocked());
     m->SetFlag(kFlagBlockOverride, true);
     EXPECT_FALSE(m->DependenciesBlocked());
+}
+
+TEST_F(ObjectTest, BlockingPreferencesFillTheKindTable)
+{
+    platform::ResourceFileImage image;
+    platform::ResourceImage oblk;
+    oblk.type = FourCC("Oblk");
+    oblk.data = {1, 0, 2, 1, 40, 1, 0, 5, 1};  // kind 40 is out of range; the 0 ends it
+    image.resources.push_back(oblk);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+    const std::string path = folder_ / "prefs.rsrc";
+    ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+    G_PrefResFile = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(G_PrefResFile, 0);
+    G_Block[20] = 1;
+    SetBlockArray();
+    for (int i = 0; i < 31; ++i) EXPECT_EQ(G_Block[i], i == 1 ? 1 : 0) << i;
+    platform::CloseResFile(G_PrefResFile);
+    G_PrefResFile = -1;
 }
 
 TEST_F(ObjectTest, ParseReadsItsResourceOnce)
