@@ -1,6 +1,7 @@
 // Group membership: parent, flags 1 and 3, level and the group's members
 // change together.
 #include "app/WaitDialog.h"
+#include "platform/core/Errors.h"
 #include "design/DesignGlobals.h"
 #include "design/ObjKinds.h"
 
@@ -11,6 +12,10 @@ int16_t TObjQz::AddGroup(TGroupObjQz* group, bool flag)
     if (G_ModuleUpdate == 4 && TstFlag(kFlagInComponent)) return 0;
     if (G_WaitParam && ChkWait(G_WaitParam)) return kCancelledByUser;
     ShowProgress(11);
+    // A group put inside itself or one of its own members would make the
+    // member levels endless.
+    for (TObjQz* g = group; g; g = g->parent)
+        if (g == this) return platform::paramErr;
     if (!group->members)
         if (const int16_t err = NewObjList(&group->members, 10)) return err;
     if (IsInList(group->members, this)) return 0;

@@ -2,7 +2,9 @@
 // states and the information line.
 #include "design/ObjQz.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/MainDoc.h"
 #include "app/Messages.h"
@@ -158,22 +160,33 @@ bool TObjQz::DependenciesBlocked()
     return kind >= 1 && kind <= 31 && G_Block[kind - 1] != 0;
 }
 
+namespace {
+
+// The objects whose dependencies are being collected: an object that
+// cannot be moved is never in the list, so a cycle through such objects
+// would otherwise recurse for ever.
+std::vector<const TObjQz*> gCollecting;
+
+}  // namespace
+
 int16_t TObjQz::SelfAddObjList(ObjListHdl* list, int16_t mode)
 {
     if (!list || !*list) return platform::memFullErr;
-    bool added = false;
-    if (Movable() && !IsInList(*list, this)) {
+    const bool wasIn = IsInList(*list, this);
+    if (Movable() && !wasIn)
         if (const int16_t err = AddObjList(list, this)) return err;
-        added = true;
-    }
-    if (mode != 1 || !added) return 0;
+    if (mode != 1 || wasIn) return 0;
     if (DependenciesBlocked() || !uses) return 0;
-    for (int32_t i = 0; i < uses->Size(); ++i) {
+    if (std::find(gCollecting.begin(), gCollecting.end(), this) != gCollecting.end()) return 0;
+    gCollecting.push_back(this);
+    int16_t result = 0;
+    for (int32_t i = 0; i < uses->Size() && result == 0; ++i) {
         TObjQz* used = uses->At(i);
         if (used->kind == 28 || used->kind == 29) continue;
-        if (const int16_t err = used->SelfAddObjList(list, mode)) return err;
+        result = used->SelfAddObjList(list, mode);
     }
-    return 0;
+    gCollecting.pop_back();
+    return result;
 }
 
 int16_t TObjQz::SelfAddCallledList(ObjListHdl* list)
@@ -271,8 +284,9 @@ void TObjQz::MajRefLevel()
     if (!members) return;
     for (int32_t i = 0; i < members->Size(); ++i) {
         TObjQz* member = members->At(i);
-        // A member listing its own ancestor would recurse for ever.
-        if (member == this) continue;
+        // Levels stop at 255: deeper nesting cannot be stored (and AddGroup
+        // refuses the cycles that would make it endless).
+        if (member == this || level == 255) continue;
         member->level = uint8_t(level + 1);
         member->MajRefLevel();
     }

@@ -223,6 +223,18 @@ TEST_F(ObjectTest, GroupsKeepParentFlagsAndLevels)
     EXPECT_EQ(inner->DelGroup(false, false), 0);  // no parent
 }
 
+TEST_F(ObjectTest, GroupIntoItsOwnMemberIsRefused)
+{
+    auto* outer = static_cast<TGroupObjQz*>(Make(23, "Outer"));
+    auto* inner = static_cast<TGroupObjQz*>(Make(23, "Inner"));
+    ASSERT_EQ(inner->AddGroup(outer, false), 0);
+    EXPECT_EQ(outer->AddGroup(inner, false), -50);
+    EXPECT_EQ(outer->AddGroup(outer, false), -50);
+    EXPECT_EQ(outer->parent, nullptr);
+    EXPECT_EQ(inner->members, nullptr);
+    EXPECT_EQ(inner->level, 1);
+}
+
 TEST_F(ObjectTest, InstalledObjectsStayInTheirGroups)
 {
     auto* g = static_cast<TGroupObjQz*>(Make(23, "G"));
@@ -283,6 +295,23 @@ TEST_F(ObjectTest, CopyListsFollowUsesUnlessBlocked)
     EXPECT_EQ(a.SelfAddCallledList(&list), 0);
     EXPECT_EQ(list->Size(), 4);
     EXPECT_EQ(a.SelfAddObjList(nullptr, 0), -108);
+    // Objects that cannot be moved pass their dependencies on, even around
+    // a cycle of them.
+    TObjQz still1, still2;
+    still1.kind = still2.kind = 9;
+    ASSERT_EQ(XRef(&still1, &still2), 0);
+    ASSERT_EQ(XRef(&still2, &still1), 0);
+    ASSERT_EQ(XRef(&still2, &c), 0);
+    RazObjList(list);
+    EXPECT_EQ(still1.SelfAddObjList(&list, 1), 0);
+    EXPECT_TRUE(IsInList(list, &c));
+    EXPECT_FALSE(IsInList(list, &still1));
+    still1.Unlink();
+    still2.Unlink();
+    for (TObjQz* o : {&still1, &still2}) {
+        FreeObjList(o->uses);
+        FreeObjList(o->usedBy);
+    }
     FreeObjList(list);
     for (TObjQz* o : std::initializer_list<TObjQz*>{&a, &b, &c, &field}) o->Unlink();
     for (TObjQz* o : std::initializer_list<TObjQz*>{&a, &b, &c, &field}) {
