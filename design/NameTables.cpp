@@ -129,6 +129,13 @@ int16_t AddSortedNameCode(NameCodeHdl* table, const unsigned char* name, const u
     if (!*table)
         if (const int16_t err = NewNameCode(table, 10)) return err;
     NameCodeHdl t = *table;
+    if (!Valid(t)) {
+        // Shorter than its header: taken as an empty table.
+        platform::SetHandleSize(t, kNameCodeHeader);
+        if (const platform::OSErr err = platform::MemError()) return err;
+        std::memset(*t, 0, kNameCodeHeader);
+        platform::WriteBE16(Bytes(t) + 8, 10);
+    }
     const int32_t count = NameCodeCount(t);
     int32_t free = std::clamp(RawFree(t), 0, Capacity(t) - count);
     if (free == 0) {

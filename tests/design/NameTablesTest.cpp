@@ -85,6 +85,15 @@ TEST_F(NameTablesTest, DamagedCountersReadOnlyWhatTheTableHolds)
     SortNameCode(t);
     EXPECT_EQ(SetCode(&t, PName("new"), PName("n")), 0);
     platform::DisposeHandle(t);
+    // Shorter than its header: read as empty, and an insert starts it anew.
+    for (int size : {0, 5}) {
+        platform::Handle shortTable = platform::NewHandleClear(size);
+        EXPECT_FALSE(GetCode(shortTable, PName("a"), code));
+        EXPECT_EQ(SetCode(&shortTable, PName("a"), PName("b")), 0);
+        EXPECT_TRUE(GetCode(shortTable, PName("a"), code));
+        EXPECT_EQ(P(code), "b");
+        platform::DisposeHandle(shortTable);
+    }
 }
 
 TEST_F(NameTablesTest, StringTableFindsOrInserts)
