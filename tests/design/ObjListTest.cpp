@@ -109,6 +109,22 @@ TEST_F(ListTest, DisposingTypeListReleasesGroupedAndLinkedObjects)
     EXPECT_EQ(G_ModuleUpdate, 4);
 }
 
+TEST_F(ListTest, DisposedInstalledMemberLeavesItsGroup)
+{
+    // An object of an installed component refuses to leave its group in
+    // normal work; disposing of its list must still take it out.
+    auto* group = static_cast<TGroupObjQz*>(Make(23, "G"));
+    ObjListHdl own = nullptr;
+    TObjQz* member = ConstructObjOfKind(2);
+    member->kind = 2;
+    member->init(&doc_, PName("m"), 1);
+    ASSERT_EQ(AddObjList(&own, member), 0);
+    ASSERT_EQ(member->AddGroup(group, false), 0);
+    member->SetModuleState(1, false);
+    DisposeObjList(own);
+    EXPECT_EQ(group->members->Size(), 0);
+}
+
 TEST_F(ListTest, ShellSortPutsGroupsLastAndAtNamesFirst)
 {
     ObjListHdl list = nullptr;
