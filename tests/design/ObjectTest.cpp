@@ -1,10 +1,15 @@
 // The object base: names, flags, component states, parsing, groups and the
 // questions it asks.
+#include <algorithm>
+
 #include "app/Preferences.h"
+#include "kernel/byteswap/SwapTemplates.h"
 #include "app/WaitDialog.h"
 #include "design/XRef.h"
 #include "platform/core/FourCC.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/files/WholeFile.h"
+#include "tools/docbuilder/LittleEndianTwin.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -194,6 +199,53 @@ TEST_F(ObjectTest, DocumentationStateSetsFlags)
     EXPECT_EQ(zero->flags & 0x70, 0x30);
     StoredObj* none = MakeStored(4);
     EXPECT_EQ(none->flags & 0x70, 0);
+}
+
+// A field's documentation: 'H', 'E' and its table's number.
+class FieldDocObj : public TObjQz {
+public:
+    uint32_t GetDocResType() override { return 0x48450005; }
+};
+
+TEST_F(ObjectTest, DocumentationStateFromALittleEndianContainer)
+{
+    // Little-endian files convert through the shipped byte-swap templates.
+    std::vector<uint8_t> templates;
+    ASSERT_EQ(platform::ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/resources/ByteSwap.txt", &templates), platform::noErr);
+    ASSERT_EQ(InitTokensFromText(reinterpret_cast<const char*>(templates.data()), int32_t(templates.size())), 0);
+    OpenStore();
+    AddStored(FourCC("FIHE"), 1, {0, 1, 0, 1, 0, 0, 0, 4, 'A', 'A', 'B', 'B'});
+    AddStored(FourCC("FIHE"), 2, {0, 1, 0, 2, 0, 0, 0, 4, 'Q', 'Q', 'Z', 'Z'});
+    AddStored(0x48450005, 3, {0, 1, 0, 1, 0, 0, 0, 4, 'W', 'W', 'K', 'K'});
+    ASSERT_TRUE(closeres(doc_.fResFile, true));
+    const std::string be = folder_ / "doc.qzb", le = folder_ / "le.qzb";
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::ReadWholeFile(be, &bytes), platform::noErr);
+    std::vector<uint8_t> twin = docbuilder::LittleEndianTwin(bytes);
+    ASSERT_FALSE(twin.empty());
+    // Each header as a little-endian machine writes it: two words, then the
+    // text length, before the text itself.
+    auto put = [&](const std::string& text, std::vector<uint8_t> header) {
+        auto at = std::search(twin.begin(), twin.end(), text.begin(), text.end());
+        ASSERT_NE(at, twin.end()) << text;
+        std::copy(header.begin(), header.end(), at - 8);
+    };
+    put("AABB", {1, 0, 1, 0, 4, 0, 0, 0});
+    put("QQZZ", {1, 0, 2, 0, 4, 0, 0, 0});
+    put("WWKK", {1, 0, 1, 0, 4, 0, 0, 0});
+    ASSERT_EQ(platform::WriteFileAtomically(le, twin.data(), twin.size()), platform::noErr);
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(le, &spec);
+    doc_.fResFile = openres(spec, true);
+    ASSERT_NE(doc_.fResFile, 0) << reserr;
+    ASSERT_FALSE(IsNatif(doc_.fResFile));
+    EXPECT_EQ(MakeStored(1)->flags & 0x70, 0x70);
+    EXPECT_EQ(MakeStored(2)->flags & 0x70, 0x10);
+    FieldDocObj field;
+    field.kind = 28;
+    field.init(&doc_, PName("f"), 3);
+    EXPECT_EQ(field.flags & 0x70, 0x70);
+    ResetSwapTemplates();
 }
 
 TEST_F(ObjectTest, GroupsKeepParentFlagsAndLevels)
