@@ -86,18 +86,6 @@
     "ABORT"
 }
 
-# An object's information line (GetMoreInfo).
-#   4  leads the line of an object that does not pull its dependencies
-#   6  the separator between the parts
-'STR#' 1024 "Object information" {
-    ""
-    ""
-    ""
-    "Dependencies held back."
-    ""
-    " "
-}
-
 # Object output: 12 follows an object's size in its information line.
 'STR#' 1013 "Object output" {
     ""
