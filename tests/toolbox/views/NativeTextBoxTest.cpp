@@ -12,6 +12,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "tests/platform/drawing/DrawingTestSupport.h"
+#include "toolbox/views/NativeFontScript.h"
 #include "toolbox/views/NativeTextBox.h"
 
 namespace {
@@ -128,6 +129,27 @@ TEST(NativeTextBox, PortAndClipComeBack)
     platform::GetRegionBounds(rgn, &bounds);
     EXPECT_GT(bounds.right - bounds.left, 5) << "the clip is put back";
     platform::DisposeRgn(rgn);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NativeFontScript, CharacterSetsAndEncodingsMapBothWays)
+{
+    EXPECT_EQ(MacFontScript(2), 33);
+    EXPECT_EQ(MacFontScript(128), 1);
+    EXPECT_EQ(MacFontScript(238), 29);
+    EXPECT_EQ(MacFontScript(186), 29);
+    EXPECT_EQ(MacFontScript(130), 3);
+    EXPECT_EQ(MacFontScript(77), 0) << "unknown sets: the application's encoding";
+    EXPECT_EQ(MacFontScript(1), 0);
+    EXPECT_EQ(WinFontScript(29), 238);
+    EXPECT_EQ(WinFontScript(3), 129);
+    EXPECT_EQ(WinFontScript(99), 1);
+    // Every encoding a set maps to maps back to a set of that encoding.
+    for (int32_t set : {0, 2, 128, 129, 136, 161, 162, 163, 177, 178, 204, 222, 238})
+        EXPECT_EQ(MacFontScript(WinFontScript(MacFontScript(set))), MacFontScript(set)) << set;
 }
 
 }  // namespace
