@@ -89,8 +89,9 @@ std::vector<uint8_t> Gif(int w, int h, bool interlace)
     return out;
 }
 
-// Imports the bytes and plays them into a world; the picture's frame too.
-OSErr ImportAndPlay(OSType kind, const std::vector<uint8_t>& bytes, drawingtest::World& world, Rect* frame)
+// Imports the bytes and plays them into the world, which is current; the
+// picture's frame too.
+OSErr ImportAndPlay(OSType kind, const std::vector<uint8_t>& bytes, drawingtest::World& /*current*/, Rect* frame)
 {
     PicHandle pic = nullptr;
     const OSErr err = ImportPictureFromBytes(kind, bytes.data(), bytes.size(), &pic);
