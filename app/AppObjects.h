@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "platform/core/MacTypes.h"
 #include "platform/events/Events.h"
 #include "platform/windows/Windows.h"
 
@@ -36,6 +37,20 @@ public:
     virtual bool Visible() const { return false; }
     virtual void Show() {}
     virtual void Hide() {}
+    // The private clipboard's exchange with the system scrap: takes `size`
+    // bytes of `type` from `data`; answers its own data of `type` into
+    // `data` with its length (0: none).
+    virtual int16_t GetPrivateScrap(platform::Handle data, uint32_t type, int32_t unused, int32_t size)
+    {
+        (void)data, (void)type, (void)unused, (void)size;
+        return 0;
+    }
+    virtual int16_t PutPrivateScrap(int32_t* length, uint32_t type, platform::Handle data)
+    {
+        (void)type, (void)data;
+        *length = 0;
+        return 0;
+    }
 
     TDocument* fNext = nullptr;
     TDocument* fPrev = nullptr;

@@ -28,8 +28,10 @@ public:
 
     // The event loop and the scrap.
     virtual void Run();
-    virtual void ApplGetScrap() {}
-    virtual void ApplPutScrap() { fScrapChanged = false; }
+    virtual void ApplGetScrap();
+    virtual void ApplPutScrap();
+    // Page set-up on the application's print record (command 9).
+    virtual void PageSetUp();
 
     // Commands.
     virtual void SetMenus();
@@ -105,6 +107,9 @@ int16_t DoNetWorkErr();
 // G_DlogContentColor from the 'xctb' 0 entry of part code 0, white without
 // one; the entry count is read only as far as the resource goes.
 void LoadDialogColour();
+// Makes the application's print record with the printing defaults (none
+// when the printing layer reports an error).
+void MakePrintRecord(TAppl* appl);
 // Sets the default window rectangle from the main screen.
 platform::Rect DefaultWindowRect();
 // Ends the application's process state (menus, stacks, reserve): tests.

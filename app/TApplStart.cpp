@@ -14,6 +14,8 @@
 #include "app/Preferences.h"
 #include "app/TAppl.h"
 #include "app/Utilities.h"
+#include "toolbox/drawing/PrintEmulation.h"
+#include "toolbox/drawing/ScrapCalls.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/helpers/KernelColors.h"
 #include "looks/AppResources.h"
@@ -158,6 +160,7 @@ TAppl::~TAppl()
     }
     delete fClipBoard;
     fClipBoard = nullptr;
+    if (fPrintRecord) DisposePrintRecord(fPrintRecord);
     if (MyAppl == this) MyAppl = nullptr;
 }
 
@@ -185,6 +188,7 @@ int16_t TAppl::ITAppl()
     fDefaultRect = DefaultWindowRect();
     fDocList = nullptr;
     SetMenus();
+    mySaveScrapState();
     fScrapChanged = false;
     ApplGetScrap();
     InitQz();
@@ -196,6 +200,7 @@ int16_t TAppl::ITAppl()
     DrawMenuBar();
     if (showAbout) ShowAbout();
     G_SearchWhere = 1;
+    MakePrintRecord(this);
     int16_t result = 0;
     if (CheckMemory(0)) {
         Str255 text;

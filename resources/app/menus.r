@@ -11,13 +11,19 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 5
+    menu 129 "File" items 5 9
 }
 
 # Close all windows (command 5).
 'MITM' 5 "Close all" {
     text "Close all"
     command 5
+}
+
+# Page set-up on the application's print record (command 9).
+'MITM' 9 "Page Setup" {
+    text "Page Setup..."
+    command 9
 }
 
 # Menu item texts that commands set (StringFunc, SetDlogEditMenu).
