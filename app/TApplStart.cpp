@@ -13,6 +13,7 @@
 #include "app/Messages.h"
 #include "app/Preferences.h"
 #include "app/TAppl.h"
+#include "app/TClipBoard.h"
 #include "app/Utilities.h"
 #include "toolbox/drawing/PrintEmulation.h"
 #include "toolbox/drawing/ScrapCalls.h"
@@ -156,10 +157,12 @@ TAppl::~TAppl()
     while (fDocList) {
         TDocument* doc = fDocList;
         RemoveDoc(doc);
-        delete doc;
+        doc->Dispose();
     }
-    delete fClipBoard;
-    fClipBoard = nullptr;
+    if (TDocument* clip = fClipBoard) {
+        fClipBoard = nullptr;
+        clip->Dispose();
+    }
     if (fPrintRecord) DisposePrintRecord(fPrintRecord);
     if (MyAppl == this) MyAppl = nullptr;
 }
@@ -190,6 +193,7 @@ int16_t TAppl::ITAppl()
     SetMenus();
     mySaveScrapState();
     fScrapChanged = false;
+    fClipBoard = NewClipBoard(this);
     ApplGetScrap();
     InitQz();
     // The kernel reads palette codes from the stored 'pltt' bytes.

@@ -48,7 +48,9 @@ public:
 void PutFlavour(uint32_t type, const std::string& bytes, bool clear = true)
 {
     ScrapRef scrap = nullptr;
-    if (clear) ASSERT_EQ(ClearCurrentScrap(), noErr);
+    if (clear) {
+        ASSERT_EQ(ClearCurrentScrap(), noErr);
+    }
     ASSERT_EQ(GetCurrentScrap(&scrap), noErr);
     ASSERT_EQ(PutScrapFlavor(scrap, type, 0, Size(bytes.size()), bytes.data()), noErr);
 }
