@@ -110,6 +110,7 @@ public:
     int16_t fFileNum = 0;        // the remote structure's file
     bool fRemote = false;        // opened from a database server
     bool fModified = false;
+    bool fBadParse = false;      // some method text could not be parsed
     int16_t fResFile = -1;       // the store file the document reads
     bool fResChanged = false;    // the store changed one of its resources
 };

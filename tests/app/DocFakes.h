@@ -104,7 +104,7 @@ private:
 };
 
 inline const char* kWindowMenus = R"(
-'MMBR' 129 { menu 130 "Edit" items 21 22 23 24 25 3 4 27 5 32 33 }
+'MMBR' 129 { menu 130 "Edit" items 21 22 23 24 25 3 4 27 5 32 33 34 }
 'MITM' 21 { text "Undo" command 21 }
 'MITM' 22 { text "Cut" command 22 }
 'MITM' 23 { text "Copy" command 23 }
@@ -116,6 +116,7 @@ inline const char* kWindowMenus = R"(
 'MITM' 5 { text "Close all" command 5 }
 'MITM' 32 { text "Stack" command 32 }
 'MITM' 33 { text "Tile" command 33 }
+'MITM' 34 { text "Windows" command 34 kind group }
 'STR#' 1006 { "Show Clipboard" "Hide Clipboard" "Cut" }
 )";
 
