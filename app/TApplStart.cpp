@@ -202,7 +202,7 @@ int16_t TAppl::ITAppl()
         if (HandToHand(&globpalette) != noErr) globpalette = nullptr;
     }
     DrawMenuBar();
-    if (showAbout) ShowAbout();
+    if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_DlgHandle, &G_Rect, true);
     G_SearchWhere = 1;
     MakePrintRecord(this);
     int16_t result = 0;
@@ -345,14 +345,6 @@ void TAppl::IdleDoc()
         doc->IdleDoc();
         doc = next;
     }
-}
-
-int16_t TAppl::CountDocWindow()
-{
-    int16_t count = 0;
-    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
-        if (IsWindowVisible(w) && GetWindowKind(w) == 8 && GetTWindow(w) && !GetTWindow(w)->IsMember(1)) ++count;
-    return count;
 }
 
 void ApplDisposeAll()

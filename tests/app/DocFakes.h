@@ -117,7 +117,7 @@ inline const char* kWindowMenus = R"(
 'MITM' 32 { text "Stack" command 32 }
 'MITM' 33 { text "Tile" command 33 }
 'MITM' 34 { text "Windows" command 34 kind group }
-'STR#' 1006 { "Show Clipboard" "Hide Clipboard" "Cut" }
+'STR#' 1006 { "Hide Clipboard" "Show Clipboard" "Copy" }
 )";
 
 class DocFixture : public AppFixture {

@@ -207,7 +207,7 @@ TEST_F(ClipBoardTest, TextAndPicturesFromTheSystemScrapAreShown)
     EXPECT_EQ(Shown(), "hello");
     Str255 item;
     GetFuncItem(27, 1, item);
-    EXPECT_EQ(P(item), "Show Clipboard");
+    EXPECT_EQ(P(item), "Hide Clipboard");
 
     // A picture replaces the text.
     ScrapRef scrap = nullptr;
@@ -237,7 +237,7 @@ TEST_F(ClipBoardTest, TextAndPicturesFromTheSystemScrapAreShown)
     appl_->Do_Func(27);
     EXPECT_FALSE(clip->Visible());
     GetFuncItem(27, 1, item);
-    EXPECT_EQ(P(item), "Hide Clipboard");
+    EXPECT_EQ(P(item), "Show Clipboard");
 }
 
 TEST_F(ClipBoardTest, ClosingTheClipboardOnlyHidesIt)
