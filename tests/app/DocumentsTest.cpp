@@ -252,6 +252,14 @@ TEST_F(ClipBoardTest, ClosingTheClipboardOnlyHidesIt)
     EXPECT_EQ(clip->Do_Func(4), 0);
     EXPECT_FALSE(clip->Visible());
     EXPECT_TRUE(IsLiveWindow(window));
+    // Activating its window never puts the clipboard in the document list.
+    clip->Show();
+    EventRecord activate{};
+    activate.what = activateEvt;
+    activate.modifiers = activeFlag;
+    window->Activate(activate);
+    EXPECT_EQ(appl_->fDocList, nullptr);
+    EXPECT_FALSE(IsFuncEnabled(22));
     // Quitting with the clipboard in front hides it and ends cleanly.
     clip->Show();
     appl_->Do_Func(19);

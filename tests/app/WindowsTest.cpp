@@ -361,4 +361,30 @@ TEST_F(WindowTest, AnEditorKeepsItsWindowWhenWritingBackFails)
     EXPECT_EQ(doc->CountWindow(), 1);
 }
 
+TEST_F(WindowTest, TheDocumentationEditorSavesWithoutAsking)
+{
+    TestDoc* doc = NewDoc();
+    NewWindow<TRefWindow>(doc, "Base");
+    auto* editor = NewWindow<TEditDocWindow>(doc, "Doc");
+    auto* pane = new FakePane(9);
+    editor->AddPlane(pane);
+    pane->writeResult = -34;  // would be seen: an unchanged text is not written
+    EXPECT_EQ(editor->Close(), 0);
+    EXPECT_EQ(AlertCount(), 0);
+
+    editor = NewWindow<TEditDocWindow>(doc, "Doc");
+    pane = new FakePane(9);
+    editor->AddPlane(pane);
+    pane->modified = true;
+    pane->writeResult = -34;
+    EXPECT_EQ(editor->Close(), -34);
+    EXPECT_TRUE(IsLiveWindow(editor)) << "kept with its text";
+    EXPECT_EQ(pane->writes, 1);
+    pane->writeResult = 0;
+    EXPECT_EQ(editor->Close(), 0);
+    EXPECT_FALSE(IsLiveWindow(editor));
+    EXPECT_EQ(AlertCount(), 0);
+    EXPECT_EQ(doc->CountWindow(), 1);
+}
+
 }  // namespace
