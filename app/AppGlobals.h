@@ -35,7 +35,7 @@ extern bool G_IsGenerique;             // the about box is up
 extern bool G_C_Hide;
 // The about box: its dialog, template and the screen saved under it.
 extern platform::DialogRecord* G_Dialog;
-extern platform::Handle G_DlgHandle, G_BitsStuff;
+extern platform::Handle G_AboutTemplate, G_BitsStuff;
 extern platform::Rect G_Rect;
 
 // The hidden window made at start-up (the kernel's `firstwind` is a flag).

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/AppGlobals.h"
+#include "app/ColorMenu.h"
 #include "app/Messages.h"
 #include "app/Utilities.h"
 #include "platform/core/Memory.h"
@@ -139,8 +140,7 @@ OSErr AppendFunc(int16_t record, int16_t* subCount, int16_t subId, const unsigne
     if (index > kMaxMenus) return noErr;  // the table is full: the item opens nothing
     MenuRef sub = nullptr;
     if (subId == kColourSubmenuId) {
-        const unsigned char blank[2] = {1, ' '};
-        sub = NewMenu(subId, blank);  // the colour menu's definition takes it over
+        sub = NewColorMenu(subId);
     } else {
         sub = NewMenu(subId, text);
     }

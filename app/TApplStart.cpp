@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/AppleEventHandlers.h"
+#include "app/ArrowControl.h"
 #include "app/BusyCursor.h"
 #include "app/DrawingUtilities.h"
 #include "app/CommandStacks.h"
@@ -143,6 +144,7 @@ int16_t ApplInitAll()
     }
     CompactMem(0x7FFFFFF0);
     SetGrowZone(ApplGrowZone);
+    if (IsSystemX()) RegisterAppControlDefinitions();
     CPseudoResManager::SetChangeHook(MyRESQzHOOK);
     InstallStoreHooks();
     LoadDialogColour();
@@ -202,7 +204,7 @@ int16_t TAppl::ITAppl()
         if (HandToHand(&globpalette) != noErr) globpalette = nullptr;
     }
     DrawMenuBar();
-    if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_DlgHandle, &G_Rect, true);
+    if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_AboutTemplate, &G_Rect, true);
     G_SearchWhere = 1;
     MakePrintRecord(this);
     int16_t result = 0;

@@ -28,7 +28,7 @@
 using namespace platform;
 
 platform::DialogRef G_Dialog = nullptr;
-platform::Handle G_DlgHandle = nullptr;
+platform::Handle G_AboutTemplate = nullptr;
 platform::Handle G_BitsStuff = nullptr;
 platform::Rect G_Rect{0, 0, 0, 0};
 
@@ -244,13 +244,13 @@ void TAppl::EraseGenerique(Handle bits, DialogRef dialog, Handle stuff, const Re
 void TAppl::ShowAbout()
 {
     if (G_IsGenerique) return;
-    DoGenerique(&G_BitsStuff, &G_Dialog, &G_DlgHandle, &G_Rect, false);
+    DoGenerique(&G_BitsStuff, &G_Dialog, &G_AboutTemplate, &G_Rect, false);
 }
 
 void TAppl::EraseAbout()
 {
     if (!G_IsGenerique) return;
-    EraseGenerique(G_BitsStuff, G_Dialog, G_DlgHandle, &G_Rect);
+    EraseGenerique(G_BitsStuff, G_Dialog, G_AboutTemplate, &G_Rect);
     G_Dialog = nullptr;
-    G_BitsStuff = G_DlgHandle = nullptr;
+    G_BitsStuff = G_AboutTemplate = nullptr;
 }

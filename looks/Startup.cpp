@@ -18,6 +18,7 @@
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
+#include "toolbox/drawing/CompatFunctions.h"
 #include "toolbox/drawing/EngineResFiles.h"
 #include "toolbox/drawing/VClipScrap.h"
 #include "toolbox/drawing/IconResourceAccess.h"
@@ -25,10 +26,12 @@
 #include "toolbox/drawing/VImageParser.h"
 #include "toolbox/drawing/VPainter.h"
 #include "toolbox/files/SystemFileServices.h"
+#include "toolbox/files/VFileDlg.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
 #include "toolbox/views/TextEditors.h"
 #include "toolbox/views/VCursor.h"
 #include "toolbox/views/VDialQz.h"
+#include "toolbox/views/VFrame.h"
 #include "toolbox/views/VTSMTEDoc.h"
 
 namespace {
@@ -77,6 +80,7 @@ int16_t StartQz()
     InstallPictureRepair();
     InstallDialQzList();
     InstallTextServicesDoc();
+    InstallFrameHooks();
     VToolBoxLayerSteps steps;
     steps.makeCursor = MakeStartupCursor;
     steps.makeScrap = MakeStartupScrap;
@@ -92,6 +96,9 @@ int16_t StartQz()
     if (!gCursor || !gScrap || !VFrameTextEdit::GetDrawTextBox(false) || !VFrameTextEdit::GetDrawTextBox(true))
         return Stop(platform::memFullErr, kNoMemory);
     InstallSystemFileServices();
+    FileDialogHooks fileDialogHooks;
+    fileDialogHooks.getBundleInfo = GetBundleInfo;
+    SetFileDialogHooks(fileDialogHooks);
     const int16_t swapErr = InitTokens();
     if (swapErr != 0) return Stop(swapErr, "The byte-swap templates could not be read. Reinstall the program.");
     if (!x_initQzGlobals()) return Stop(erreure ? erreure : platform::memFullErr, kNoMemory);

@@ -8,7 +8,8 @@ uint8_t iscritic = 1;
 platform::Handle nouvhandle(int32_t size)
 {
     if (size < 0) {
-        erreure = platform::MemError();
+        // Said here: the last memory call may well have succeeded.
+        erreure = platform::memSCErr;
         return nullptr;
     }
     platform::Handle h = platform::NewHandle(size);

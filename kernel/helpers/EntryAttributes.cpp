@@ -34,6 +34,9 @@ Handle newsatt()
 {
     Handle h = nouvhandle(kEntryAttributesSize);
     if (!h) return nullptr;
+    // Spare bytes and values without a default are stored with the record:
+    // they start as zeros, never as whatever the memory held.
+    std::memset(*h, 0, kEntryAttributesSize);
     for (const auto& d : kDefaults) {
         if (d.size == 2) WriteBE16(*h + d.offset, uint16_t(d.value));
         else (*h)[d.offset] = char(d.value);

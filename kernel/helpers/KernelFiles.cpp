@@ -1,11 +1,15 @@
 #include "kernel/helpers/KernelFiles.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/helpers/HandleCopies.h"
 #include "platform/core/Clock.h"
+#include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/text/ScriptManager.h"
@@ -39,6 +43,15 @@ void writef(const void* buffer, int32_t count, int16_t refNum)
 void closef(int16_t refNum) { erreure = FSClose(refNum); }
 
 void seekf(int32_t position, int16_t refNum) { erreure = SetFPos(refNum, fsFromStart, position); }
+
+void FlushVolAsync(const unsigned char*, int16_t vRefNum)
+{
+    if (vRefNum != kOnlyVolume) return;
+    const int fd = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::syncfs(fd);
+    ::close(fd);
+}
 
 bool isflocked(const FSSpec& fileSpec, bool resourceFork)
 {

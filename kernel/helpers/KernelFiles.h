@@ -17,6 +17,10 @@ void closef(int16_t refNum);
 void seekf(int32_t position, int16_t refNum);
 // True when the fork cannot be written; nothing is written to find out.
 bool isflocked(const FSSpec& fileSpec, bool resourceFork);
+// Writes what the system still holds of the volume's files to the disk
+// before it returns (one thread, so nothing is left to finish later); an
+// unknown volume does nothing. The name is not used.
+void FlushVolAsync(const unsigned char* name, int16_t vRefNum);
 // The colon path as a length-prefixed string; empty when longer than 255.
 void converttofullpath(unsigned char* destination, const FSSpec& fileSpec);
 int16_t BGGetEOF(int16_t refNum, int32_t* length);

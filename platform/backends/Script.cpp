@@ -99,6 +99,17 @@ bool Script::Key(std::string_view name, uint16_t modifiers)
     return true;
 }
 
+Script& Script::Wheel(int16_t lines, bool horizontal, uint16_t modifiers)
+{
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Wheel;
+    s.lines = lines;
+    s.horizontal = horizontal;
+    s.modifiers = modifiers;
+    Add(s);
+    return *this;
+}
+
 Script& Script::Wait(uint32_t ticks)
 {
     ScriptStep s;
@@ -309,6 +320,13 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         if (w.size() < 2) return *error = "'key' needs a key name", false;
         if (!ParseModifiers(w, 2, &mods, error)) return false;
         if (!script->Key(w[1], mods)) return *error = "unknown key '" + w[1] + "'", false;
+    } else if (op == "wheel") {
+        if (!ints(1)) return false;
+        size_t next = 2;
+        bool horizontal = w.size() > 2 && w[2] == "horizontal";
+        if (horizontal) ++next;
+        if (!ParseModifiers(w, next, &mods, error)) return false;
+        script->Wheel(h(0), horizontal, mods);
     } else if (op == "wait") {
         if (w.size() != 2 || !ints(1)) return *error = "'wait' takes a tick count", false;
         script->Wait(uint32_t(n[0]));
@@ -320,7 +338,7 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         std::string text;
         for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];
         if (!ParseFileDialogAnswer(text, nullptr))
-            return *error = "'answer' takes a path, 'cancel', 'choose' or 'button N'", false;
+            return *error = "'answer' takes a path, 'cancel', 'choose', 'button N', 'popup N' or 'files PATH | PATH'", false;
         script->AnswerFileDialog(text);
     } else if (op == "screenshot") {
         if (w.size() != 2) return *error = "'screenshot' takes one path", false;

@@ -12,6 +12,9 @@
 //                                 step a tick, up at the second after N ticks
 //   type "TEXT"                   each character down and up; 2 ticks each
 //   key NAME [mods]               one key down and up; 2 ticks
+//   wheel LINES [horizontal] [mods]  the wheel turns LINES lines (negative:
+//                                 towards the user); horizontal for the
+//                                 sideways wheel; 1 tick
 //   wait N                        N ticks pass
 //   idle                          until the program asks for an event and
 //                                 finds none pending
@@ -39,7 +42,7 @@ namespace platform {
 struct ScriptStep {
     enum class Kind {
         Move, Press, Release, Click, DoubleClick, Drag, Type, Key, Wait, WaitIdle,
-        Screenshot, AnswerFileDialog, ChooseItem, SendHighLevel, Clipboard, End,
+        Screenshot, AnswerFileDialog, ChooseItem, SendHighLevel, Clipboard, End, Wheel,
     };
     Kind kind = Kind::Wait;
     Point from{0, 0};
@@ -48,6 +51,8 @@ struct ScriptStep {
     uint16_t modifiers = 0;
     uint8_t keyCode = 0;
     uint8_t charCode = 0;
+    int16_t lines = 0;        // wheel
+    bool horizontal = false;  // wheel
     std::string text;  // typed Mac Roman text, or a path
     OSType eventID = 0;
     std::vector<std::string> documents;
@@ -66,6 +71,8 @@ public:
     Script& Key(uint8_t charCode, uint8_t keyCode, uint16_t modifiers = 0);
     // A key by its script name ("return", "left", "c"...); false when unknown.
     bool Key(std::string_view name, uint16_t modifiers = 0);
+    // The wheel over the mouse's place; horizontal for the sideways wheel.
+    Script& Wheel(int16_t lines, bool horizontal = false, uint16_t modifiers = 0);
     Script& Wait(uint32_t ticks);
     Script& WaitIdle();
     Script& Screenshot(std::string path);

@@ -132,6 +132,9 @@ uint32_t Timeline::Expand(const ScriptStep& step, uint32_t t)
         up->keyCode = step.keyCode;
         return 2;
     }
+    case Kind::Wheel:
+        push(t, Op::Wheel, mouse_, step.modifiers);
+        return 1;
     case Kind::Wait:
         return step.ticks;
     case Kind::WaitIdle:
@@ -177,6 +180,15 @@ void Timeline::Apply(const Action& a)
     case Op::KeyUp:
         InputKey(a.op == Op::KeyDown, false, a.charCode, a.keyCode, a.op == Op::KeyDown ? a.modifiers : 0);
         break;
+    case Op::Wheel: {
+        // The modifiers hold for the wheel's event only, as a key held
+        // while turning it; the horizontal wheel reads as shift.
+        const uint16_t before = CurrentInput().modifiers;
+        InputModifiers(a.modifiers);
+        InputWheel(a.step->lines, a.step->horizontal);
+        InputModifiers(before);
+        break;
+    }
     case Op::Screenshot:
         if (!screenshot_ || screenshot_(a.step->text) != noErr) {
             ++screenshotFailures_;

@@ -28,6 +28,31 @@ bool ParseFileDialogAnswer(std::string_view text, FileDialogAnswer* answer)
             return false;
         a.kind = FileDialogAnswer::Kind::Button;
         a.button = int16_t(n[0] - '0');
+    } else if (text.substr(0, 6) == "popup " && text.size() > 6 && text.size() <= 9) {
+        std::string_view n = text.substr(6);
+        int16_t entry = 0;
+        for (char c : n) {
+            if (c < '0' || c > '9')
+                return false;
+            entry = int16_t(entry * 10 + (c - '0'));
+        }
+        if (entry < 1)
+            return false;
+        a.kind = FileDialogAnswer::Kind::Popup;
+        a.button = entry;
+    } else if (text.substr(0, 6) == "files ") {
+        std::string_view rest = text.substr(6);
+        while (true) {
+            const size_t bar = rest.find(" | ");
+            std::string_view one = rest.substr(0, bar);
+            if (one.empty())
+                return false;
+            a.paths.emplace_back(one);
+            if (bar == std::string_view::npos)
+                break;
+            rest = rest.substr(bar + 3);
+        }
+        a.kind = FileDialogAnswer::Kind::Paths;
     } else {
         a.path = std::string(text);
     }

@@ -13,20 +13,16 @@
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/events/InputState.h"
 #include "platform/filedialogs/NavDialogModel.h"
+#include "platform/filedialogs/NavFolderMemory.h"
 #include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/LaunchServices.h"
 #include "platform/files/SpecialFolders.h"
 #include "platform/windows/Windows.h"
 
 namespace platform {
 
 namespace {
-
-std::map<uint32_t, std::string>& RememberedFolders()
-{
-    static auto* folders = new std::map<uint32_t, std::string>;
-    return *folders;
-}
 
 std::string ParentOf(const std::string& path)
 {
@@ -55,9 +51,8 @@ OSStatus Create(NavDialogObject::Kind kind, const NavDialogCreationOptions* opti
     d->userData = userData;
     d->editName = d->options.saveFileName;
     // The folder last used under the preference key, else the documents.
-    auto remembered = RememberedFolders().find(d->options.preferenceKey);
-    if (d->options.preferenceKey == 0 || remembered == RememberedFolders().end() ||
-        !NavOpenFolder(d, remembered->second)) {
+    const std::string remembered = d->options.preferenceKey ? NavRememberedFolder(d->options.preferenceKey) : "";
+    if (remembered.empty() || !NavOpenFolder(d, remembered)) {
         FSSpec documents;
         if (FindSpecialFolder(SpecialFolder::Documents, false, &documents) != noErr ||
             !NavOpenFolder(d, documents.path))
@@ -93,6 +88,11 @@ void AnswerWithPath(NavDialogRef d, const std::string& raw)
     const bool exists = FSpExists(FSSpec{raw}, &isFolder);
     if (exists && FSpMakeFSRef(FSSpec{raw}, &ref) == noErr)
         path = ref.path;
+    // A package is opened as one file when the dialog supports packages.
+    LSItemInfoRecord item;
+    if (isFolder && d->kind == NavDialogObject::Kind::GetFile && (d->options.optionFlags & kNavSupportPackages) &&
+        LSCopyItemInfoForRef(&ref, kLSRequestBasicFlagsOnly, &item) == noErr && (item.flags & kLSItemInfoIsPackage))
+        isFolder = false;
     const std::string folder = ParentOf(path);
     switch (d->kind) {
     case NavDialogObject::Kind::GetFile:
@@ -121,9 +121,53 @@ void AnswerWithPath(NavDialogRef d, const std::string& raw)
     }
 }
 
+// Several files of one folder, opened together.
+void AnswerWithPaths(NavDialogRef d, const std::vector<std::string>& raws)
+{
+    std::vector<std::string> paths;
+    for (const std::string& raw : raws) {
+        FSRef ref;
+        bool isFolder = false;
+        if (!FSpExists(FSSpec{raw}, &isFolder) || isFolder || FSpMakeFSRef(FSSpec{raw}, &ref) != noErr) {
+            StopRun(d, "the open dialog has no file '" + raw + "'");
+            return;
+        }
+        paths.push_back(ref.path);
+    }
+    if (d->kind != NavDialogObject::Kind::GetFile ||
+        (paths.size() > 1 && !(d->options.optionFlags & kNavAllowMultipleFiles))) {
+        StopRun(d, std::string("the ") + KindName(d) + " dialog does not open several files at once");
+        return;
+    }
+    const std::string folder = ParentOf(paths.front());
+    if (!NavOpenFolder(d, folder)) {
+        StopRun(d, "the open dialog cannot show '" + folder + "'");
+        return;
+    }
+    for (const std::string& path : paths)
+        if (ParentOf(path) != d->folder || !NavIsShown(d, path)) {
+            StopRun(d, "the open dialog does not show '" + path + "' beside the others");
+            return;
+        }
+    d->selected = paths.front();
+    d->moreSelected.assign(paths.begin() + 1, paths.end());
+    NavAccept(d);
+}
+
 void ApplyAnswer(NavDialogRef d, const FileDialogAnswer& answer)
 {
     switch (answer.kind) {
+    case FileDialogAnswer::Kind::Paths: AnswerWithPaths(d, answer.paths); return;
+    case FileDialogAnswer::Kind::Popup: {
+        const size_t count = NavPopupEntries(d).size();
+        if (answer.button < 1 || size_t(answer.button) > count) {
+            StopRun(d, "'answer popup " + std::to_string(answer.button) + "' but the " + KindName(d) +
+                           " dialog's type pop-up has " + std::to_string(count) + " entries");
+            return;
+        }
+        NavChoosePopupEntry(d, int32_t(answer.button - 1));
+        return;  // the dialog goes on, for the next answer
+    }
     case FileDialogAnswer::Kind::Cancel: NavCancel(d); return;
     case FileDialogAnswer::Kind::Choose:
         if (!NavAccept(d))
@@ -266,7 +310,7 @@ OSStatus NavDialogRun(NavDialogRef d)
         if (drawn)
             NavCloseWindow(d);
         if (d->options.preferenceKey != 0)
-            RememberedFolders()[d->options.preferenceKey] = d->folder;
+            NavRememberFolder(d->options.preferenceKey, d->folder);
         d->running = false;
         return noErr;
     });
@@ -297,6 +341,11 @@ OSStatus NavDialogGetReply(NavDialogRef d, NavReplyRecord* reply)
             }
         reply->validRecord = true;
         reply->replacing = d->replacing;
+        // A stationery pad opens as a new document made from it.
+        FInfo first;
+        if (d->kind == NavDialogObject::Kind::GetFile && !d->chosen.empty() &&
+            FSpGetFInfo(FSSpec{d->chosen.front()}, &first) == noErr)
+            reply->isStationery = (first.fdFlags & kIsStationery) != 0;
         if (d->kind == NavDialogObject::Kind::PutFile) {
             reply->saveFileName = d->editName;
             reply->fileType = d->fileType;
@@ -410,6 +459,6 @@ OSStatus NavCompleteSave(NavReplyRecord* reply, uint32_t)
     });
 }
 
-void ResetNavPreferences() { RememberedFolders().clear(); }
+void ResetNavPreferences() { NavForgetFolders(); }
 
 }  // namespace platform

@@ -197,7 +197,8 @@ OSStatus NavCustomControl(NavDialogRef dialog, NavCustomControlMessage selector,
 // Sets the saved file's Finder information once it has been written.
 OSStatus NavCompleteSave(NavReplyRecord* reply, uint32_t howToTranslate);
 
-// Forgets the folders remembered under preference keys; for tests.
+// Forgets the folders remembered under preference keys, in memory and in
+// the preferences folder; for tests.
 void ResetNavPreferences();
 
 }  // namespace platform

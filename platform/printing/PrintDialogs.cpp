@@ -59,6 +59,9 @@ DialogItemIndex ItemFor(const FileDialogAnswer& answer, PMPrintSettings settings
         settings->destinationFormat = kPMDocumentFormatPDF;
         settings->destinationLocation = answer.path;
         return kOK;
+    case FileDialogAnswer::Kind::Popup:  // answers meant for file dialogs
+    case FileDialogAnswer::Kind::Paths:
+        return kCancel;
     }
     return kCancel;
 }

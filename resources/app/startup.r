@@ -32,6 +32,54 @@
     "True"
 }
 
+# Key names, read by VKeySwitch::GetKeyString; item n names the keys whose
+# item is n (items 1-4, 32 and 36 name no key).
+'STR#' 9000 "Key names" {
+    ""
+    ""
+    ""
+    ""
+    "F1"
+    "F2"
+    "F3"
+    "F4"
+    "F5"
+    "F6"
+    "F7"
+    "F8"
+    "F9"
+    "F10"
+    "F11"
+    "F12"
+    "F13"
+    "F14"
+    "F15"
+    "Help"
+    "Forward Delete"
+    "Home"
+    "End"
+    "Page Up"
+    "Page Down"
+    "Left Arrow"
+    "Right Arrow"
+    "Up Arrow"
+    "Down Arrow"
+    "Tab"
+    "Space"
+    ""
+    "Delete"
+    "Enter"
+    "Escape"
+    ""
+    "Return"
+}
+
+# The words of the Undo and Redo menu items, read by VFrame.
+'STR#' 9002 "Undo and redo" {
+    "Undo"
+    "Redo"
+}
+
 # File kinds, read by VSystem::BuildKindList: virtual kind, Mac type,
 # Windows extension, flags (bit 7 template).
 'FMAP' 128 "File kinds" {

@@ -16,3 +16,15 @@
     "Qz Browser Work"
     "Qz Preferences"
 }
+
+# The program's kinds (GetClientName): the 'apnm' entry names the program
+# to the open-file dialog (its client name).
+# Signature 'QzSB', region 0, one entry: 'apnm' and the name as a
+# length-prefixed string, padded to an even length.
+'kind' 9000 "Program name" {
+    $"517A 5342 0000 0001"
+    $"6170 6E6D"
+    $"1451 7A20 5374 7275"
+    $"6374 7572 6520 4272"
+    $"6F77 7365 7200"    # 20, "Qz Structure Browser", pad
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "kernel/bitsets/BitSets.h"
 #include "kernel/blocks/BlockMoves.h"
@@ -65,6 +67,46 @@ TEST(Blocks, MovesAreOverlapSafeAndSearchStaysInRange)
             EXPECT_EQ(down[i], i + 3);
         }
     }
+    // Every short count, both ways, touches exactly its bytes.
+    for (int32_t count = 0; count <= 20; ++count) {
+        for (int32_t shift : {-3, 3}) {
+            uint8_t m[40];
+            for (int i = 0; i < 40; ++i) m[i] = uint8_t(100 + i);
+            vBlockMove(m + 10, m + 10 + shift, count);
+            for (int i = 0; i < 40; ++i) {
+                const int at = i - 10 - shift;
+                const int expected = at >= 0 && at < count ? 110 + at : 100 + i;
+                ASSERT_EQ(m[i], expected) << count << " " << shift << " " << i;
+            }
+        }
+        uint8_t src[24], dst[26];
+        for (int i = 0; i < 24; ++i) src[i] = uint8_t(i + 1);
+        for (auto* move : {+[](const void* a, void* b, int32_t n) { moveblock(a, b, n); }, &moveblockInv}) {
+            std::memset(dst, 0xEE, sizeof dst);
+            move(src, dst + 1, count);
+            EXPECT_EQ(dst[0], 0xEE);
+            EXPECT_EQ(dst[count + 1], 0xEE) << count;
+            if (count > 0) {
+                EXPECT_EQ(dst[count], count);
+            }
+        }
+        EXPECT_EQ(moveblock(src, dst, count), static_cast<const void*>(src + count));
+        uint16_t words[22];
+        std::fill(std::begin(words), std::end(words), uint16_t(9));
+        _raz(words, int16_t(count));
+        EXPECT_EQ(words[count], 9) << count;
+        if (count > 0) {
+            EXPECT_EQ(words[count - 1], 0) << count;
+        }
+        uint8_t z[22];
+        std::memset(z, 7, sizeof z);
+        vClearMem(z, count);
+        EXPECT_EQ(z[count], 7);
+        if (count > 0) {
+            EXPECT_EQ(z[count - 1], 0) << count;
+        }
+    }
+
     uint8_t b[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     moveblockInv(b, b + 2, 6);
     EXPECT_EQ(b[7], 6);

@@ -77,6 +77,23 @@ TEST(SerialisationBuffer, GrowsByWholeBlocksAndHandsOverItsBlock)
     EXPECT_TRUE(CReadBufferHandle(nullptr, 0).IsEOF());
 }
 
+TEST(SerialisationBuffer, NoMemoryIsReportedWithItsCode)
+{
+    for (uint8_t allocation : {uint8_t(0), uint8_t(1)}) {
+        buffertemp b;
+        {
+            platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+            EXPECT_EQ(InitBufTempForWrite(&b, 0, allocation), -1);
+        }
+        EXPECT_EQ(b.block, nullptr);
+        EXPECT_EQ(b.error, platform::memFullErr);
+        ASSERT_EQ(InitBufTempForWrite(&b, 0, allocation), 0);
+        EXPECT_EQ(AddToBuff(&b, "x", 0), 0);
+        EXPECT_EQ(b.length, 0);
+        KillBuff(&b);
+    }
+}
+
 TEST(SerialisationBuffer, TenBytesGiveATenByteHandle)
 {
     buffertemp b;

@@ -70,8 +70,10 @@ TEST(DrawingGuards, ClipSaverRestoresAndNarrowsTheSavedPortsClip)
         EXPECT_EQ(r.top, 10);
         EXPECT_EQ(r.bottom, 20) << "the new clip stays inside the saved one";
 
-        // Restoring works from another current port and leaves it current.
+        // Restoring and narrowing work from another current port and leave it current.
         SetMacPort(w.b);
+        saver.ClipRect(Rect{12, 12, 30, 30});
+        EXPECT_EQ(CurrentPort(), w.b);
         saver.RestoreClip();
         EXPECT_EQ(CurrentPort(), w.b);
         SetMacPort(w.a);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/core/Faults.h"
 #include "platform/resfiles/Resources.h"
 
 #include <cstring>
@@ -13,9 +14,11 @@ namespace {
 
 bool SameBytes(const parm& a, const parm& b) { return std::memcmp(&a, &b, sizeof(parm)) == 0; }
 
-int32_t CallCompress(uint8_t method, const std::vector<uint8_t>& src, std::vector<uint8_t>& dst)
+int32_t CallCompress(uint8_t method, const std::vector<uint8_t>& src, std::vector<uint8_t>& dst,
+                     int32_t capacity = 0)
 {
     parm p;
+    if (capacity > 0) p.slot284.SetLong(capacity);
     p.slot266.SetLong(method);
     p.flag8 = 1;
     p.slot272.SetPtr(src.data());
@@ -76,6 +79,24 @@ TEST(HostEntry, BlockCompressionReportsNoGainAsZero)
     dst.assign(8192, 0);
     EXPECT_EQ(CallCompress(kMethodLZ3A, random, dst), 0);
     EXPECT_EQ(CallCompress(0, random, dst), 0);
+
+    // Room for the stored copy is still no gain; no room at all is none either.
+    EXPECT_EQ(CallCompress(kMethodLZ3A, {'a', 'b', 'c', 'd', 'e'}, dst, 64), 0);
+    EXPECT_EQ(CallCompress(kMethodLZ3A, random, dst, 100), 0);
+    EXPECT_EQ(CallCompress(0, random, dst, 100), 0);
+}
+
+TEST(HostEntry, DecompressionWithoutMemoryReportsZero)
+{
+    const auto text = testdata::Mixed(8192, 5);
+    for (uint8_t method : {kMethodLZ3A, uint8_t(0)}) {
+        std::vector<uint8_t> packed(16384), plain(text.size());
+        const int32_t n = CallCompress(method, text, packed);
+        ASSERT_GT(n, 0);
+        platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+        const int32_t got = CallDecompress(method, packed, n, plain);
+        EXPECT_TRUE(got == 0 || got == int32_t(text.size())) << got;
+    }
 }
 
 TEST(HostEntry, BlockRoundTripsThroughBothMethods)

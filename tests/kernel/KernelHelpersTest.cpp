@@ -5,11 +5,17 @@
 
 #include <unistd.h>
 
+#include "kernel/formhooks/FormServices.h"
 #include "kernel/helpers/EntryAttributes.h"
 #include "kernel/helpers/KernelColors.h"
 #include "kernel/helpers/KernelFiles.h"
+#include "platform/files/DirectoryIds.h"
 #include "kernel/helpers/HandleCopies.h"
 #include "kernel/helpers/ResourceStrings.h"
+#include "kernel/standins/EncrypteText.h"
+#include "kernel/standins/QzFolders.h"
+#include "kernel/standins/PasswordKey.h"
+#include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -127,6 +133,12 @@ TEST_F(KernelResources, ColourCodes)
     OldCol2New(1000, 1001, &fore, &back);
     EXPECT_EQ(fore, -1);
     EXPECT_EQ(back, -2);
+    OldCol2New(256, 255, &fore, &back);  // the first palette code; the last undefined one
+    EXPECT_EQ(fore, 0xFFFFFF);
+    EXPECT_EQ(back, 0xFFFFFF);
+    OldCol2New(255, 256, &fore, &back);
+    EXPECT_EQ(fore, 0x000000);
+    EXPECT_EQ(back, 0xFFFFFF);
     OldCol2New(257, 700, &fore, &back);  // palette entry 1; codes past 511 count as 511, the last entry
     EXPECT_EQ(fore, 0x123456);
     EXPECT_EQ(back, 0xABCDEF);
@@ -148,8 +160,11 @@ TEST_F(KernelResources, ColourCodes)
 
 TEST(KernelHandles, AllocationAndRelease)
 {
+    // A negative size fails with its own code, whatever the last call left.
+    platform::DisposeHandle(nouvhandle(1));
     Handle h = nouvhandle(-1);
     EXPECT_EQ(h, nullptr);
+    EXPECT_EQ(erreure, platform::memSCErr);
     h = nouvhandle(8);
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(erreure, 0);
@@ -172,6 +187,7 @@ TEST(KernelHandles, AllocationAndRelease)
     EXPECT_EQ(copy, nullptr);
 
     // A list of two handles with a count claiming five frees only the two.
+    const size_t live = platform::LiveHandleCount() - 1;  // h goes with the list
     Handle list = nouvhandle(2 * sizeof(Handle));
     reinterpret_cast<Handle*>(*list)[0] = h;
     reinterpret_cast<Handle*>(*list)[1] = nouvhandle(4);
@@ -179,13 +195,27 @@ TEST(KernelHandles, AllocationAndRelease)
     effcalc(&list, &count);
     EXPECT_EQ(list, nullptr);
     EXPECT_EQ(count, 0);
+    EXPECT_EQ(platform::LiveHandleCount(), live);
+
+    // An empty handle is a handle; disposing of one forgets it.
+    Handle empty = nouvhandle(0);
+    ASSERT_NE(empty, nullptr);
+    myDisposeHandle(&empty);
+    EXPECT_EQ(empty, nullptr);
+    EXPECT_EQ(platform::LiveHandleCount(), live);
 
     Handle satt = newsatt();
     ASSERT_NE(satt, nullptr);
     EXPECT_EQ(GetHandleSize(satt), kEntryAttributesSize);
-    EXPECT_EQ(int16_t(ReadBE16(*satt + 8)), -1);
-    EXPECT_EQ((*satt)[10], 5);
-    EXPECT_EQ((*satt)[34], 1);
+    // The stored defaults, byte for byte, and zeros elsewhere (the record is
+    // saved as it is): new and check share one table, so only fixed bytes
+    // tell a wrong default.
+    std::vector<uint8_t> expected(71, 0);
+    for (int at : {0, 1, 4, 5, 8, 9}) expected[size_t(at)] = 0xFF;
+    expected[10] = 5;
+    expected[22] = 5;
+    expected[34] = 1;
+    EXPECT_EQ(std::vector<uint8_t>(*satt, *satt + 71), expected);
     (*satt)[3] = 9;  // may hold anything
     delchecksatt(&satt, 0);
     EXPECT_EQ(satt, nullptr);
@@ -206,6 +236,11 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     longname_SplitPathFile(P("Disk:docs:a.txt").get(), folder, file);
     EXPECT_EQ(Text(folder), "Disk:docs:");
     EXPECT_EQ(Text(file), "a.txt");
+    // Exactly the name's bytes are written, whatever the buffer held.
+    std::memset(file, 0xEE, sizeof file);
+    longname_SplitPathFile(P("Disk:b").get(), folder, file);
+    EXPECT_EQ(Text(file), "b");
+    EXPECT_EQ(file[2], 0xEE);
 
     TempFolder dir;
     FSSpec folderSpec;
@@ -233,6 +268,11 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     EXPECT_EQ(BGGetEOF(refNum, &length), noErr);
     EXPECT_EQ(length, 5);
     closef(refNum);
+    // Flushing the volume, or one that does not exist, changes nothing.
+    erreure = 0;
+    FlushVolAsync(nullptr, kOnlyVolume);
+    FlushVolAsync(nullptr, 12);
+    EXPECT_EQ(erreure, 0);
     auto stamp = std::filesystem::last_write_time(fileSpec.path);
     auto sidecarStamp = std::filesystem::last_write_time(dir / "._made.txt");
     EXPECT_FALSE(isflocked(fileSpec, false));
@@ -249,3 +289,62 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
 }
 
 }  // namespace
+
+namespace {
+
+int16_t gCurrentFile = 0;
+int16_t gAskedId = -99;
+bool gAskedEnciphered = true;
+platform::Handle FakeGetRes(platform::ResType type, int16_t id, bool includeEnciphered)
+{
+    gAskedId = id;
+    gAskedEnciphered = includeEnciphered;
+    return type == platform::FourCC("PICT") ? platform::NewHandle(1) : nullptr;
+}
+
+}  // namespace
+
+TEST(FormServices, StaticPicturesComeFromTheCurrentStoreFileOnly)
+{
+    KernelStoreAccess access;
+    access.xcurres = [] { return gCurrentFile; };
+    access.xgetres = FakeGetRes;
+    SetKernelStoreAccess(access);
+
+    gCurrentFile = 0;
+    EXPECT_EQ(GetStaticPict(128, 0), nullptr);  // no current file
+    EXPECT_EQ(gAskedId, -99);
+    gCurrentFile = 3;
+    EXPECT_EQ(GetStaticPict(-1, 0), nullptr);
+    EXPECT_EQ(gAskedId, -99);
+    platform::Handle pict = GetStaticPict(0, 0);  // id 0 is a picture like any other
+    ASSERT_NE(pict, nullptr);
+    EXPECT_EQ(gAskedId, 0);
+    EXPECT_FALSE(gAskedEnciphered);  // enciphered pictures stay hidden
+    platform::DisposeHandle(pict);
+    SetKernelStoreAccess({});
+}
+
+TEST(Encipher, FixedKeyGivesFixedBytesAndTouchesNothingElse)
+{
+    // Zeros enciphered show the key itself, wrapping after its 11 bytes.
+    uint8_t bytes[14] = {};
+    bytes[13] = 0x55;
+    encryptetext(bytes, 13, PasswordKey());
+    const uint8_t expected[13] = {0x9B, 0x3F, 0xD2, 0x64, 0x17, 0xAE, 0x58, 0xC1, 0x2B, 0xF6, 0x8D, 0x9B, 0x3F};
+    EXPECT_EQ(std::memcmp(bytes, expected, 13), 0);
+    EXPECT_EQ(bytes[13], 0x55);
+    encryptetext(bytes, 13, PasswordKey());
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(bytes[i], 0) << i;
+
+    const unsigned char empty[2] = {0, 0xFF};
+    encryptetext(bytes, 13, empty);
+    encryptetext(bytes, 13, nullptr);
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(bytes[i], 0) << i;
+}
+
+TEST(KernelFolders, UnknownKindsAreNoFolder)
+{
+    platform::FSSpec folder;
+    EXPECT_FALSE(FindQzFolder(KindQzFolder(3), 1, &folder));
+}

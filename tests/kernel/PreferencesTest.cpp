@@ -182,6 +182,13 @@ TEST(FileExtensions, RemoveAndSet)
     EXPECT_EQ(Ext(std::string(252, 'n'), "rsr"), std::string(252, 'n'));
     std::string longName = std::string(251, 'n') + ".txt";
     EXPECT_EQ(Ext(longName, "rsr"), std::string(251, 'n') + ".rsr");
+
+    // A copy kept as it is takes exactly the name's bytes.
+    unsigned char source[16] = {3, 'a', '.', 'b', 'x', 'x', 'x'}, copy[16];
+    std::memset(copy, 0xEE, sizeof copy);
+    TruncateDos_KeepExt(source, copy);
+    EXPECT_EQ(std::memcmp(copy, source, 4), 0);
+    EXPECT_EQ(copy[4], 0xEE);
 }
 
 }  // namespace

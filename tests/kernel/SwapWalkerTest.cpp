@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include "kernel/byteswap/SwapKeywords.h"
 #include "kernel/byteswap/SwapPrimitives.h"
 #include "kernel/byteswap/SwapTemplates.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "tests/kernel/AppResourceFile.h"
 #include "tests/kernel/SwapTestText.h"
+#include "tests/platform/files/TempFolder.h"
 
 namespace {
 
@@ -84,6 +91,22 @@ TEST_F(SwapWalker, AlignmentCountsFromTheRecordStart)
     EXPECT_EQ(SwapBytes2(1, aligned.data(), -1, &consumed, 3), kSwapOverrunErr);
 }
 
+TEST_F(SwapWalker, AlignmentPastTheFirstWordAndResetFreesEveryTemplate)
+{
+    // A first load lets the name allocator take its heap, which it keeps.
+    ASSERT_EQ(swaptest::Load({"W 9", "word", "end"}), 0);
+    ResetSwapTemplates();
+    const size_t ptrs = platform::LivePtrCount();
+    ASSERT_EQ(swaptest::Load({"C 3", "skip", "skip", "skip", "skip", "skip", "align4", "long", "end"}), 0);
+    Bytes b{9, 9, 9, 9, 9, 0, 0, 0, 1, 2, 3, 4};
+    int32_t consumed = 0;
+    EXPECT_EQ(SwapBytes2(3, b.data(), -1, &consumed, 12), 0);
+    EXPECT_EQ(b, (Bytes{9, 9, 9, 9, 9, 0, 0, 0, 4, 3, 2, 1}));
+    EXPECT_EQ(consumed, 12);
+    ResetSwapTemplates();
+    EXPECT_EQ(platform::LivePtrCount(), ptrs);
+}
+
 TEST_F(SwapWalker, SkipsStringsAndSwitches)
 {
     ASSERT_EQ(swaptest::Load({"S 1", "word sel", "pstring", "switch sel", "case 1", "long", "endcase",
@@ -133,6 +156,13 @@ TEST(SwapPrimitives, ReverseValuesAndRuns)
     EXPECT_EQ(Bytes(run, run + 7), (Bytes{2, 1, 4, 3, 6, 5, 7}));
     ASI_ByteSwapLONGS(run, 7);
     EXPECT_EQ(Bytes(run, run + 7), (Bytes{3, 4, 1, 2, 6, 5, 7}));
+    // A run that ends on a whole word swaps that last word too.
+    uint8_t even[6] = {1, 2, 3, 4, 5, 6};
+    ASI_ByteSwapWORDS(even, 6);
+    EXPECT_EQ(Bytes(even, even + 6), (Bytes{2, 1, 4, 3, 6, 5}));
+    uint8_t l[4] = {0x80, 2, 3, 4};
+    EXPECT_EQ(InvertLong(l), 0x04030280);
+    EXPECT_EQ(Bytes(l, l + 4), (Bytes{4, 3, 2, 0x80}));
 }
 
 // Every template of the shipped file converts a sample to the other order
@@ -185,4 +215,31 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
         EXPECT_EQ(b, s.host) << s.number;
         EXPECT_EQ(errSwap, 0);
     }
+}
+
+// The keywords come from the application's own list when it carries one; a
+// list claiming more strings than it holds gives the whole ones only.
+TEST(SwapKeywords, TheApplicationsListIsTakenStringByString)
+{
+    platform::testing::TempFolder dir;
+    platform::ResetResourceManager();
+    DisposeSwapKeywords();
+    std::vector<uint8_t> list = kerneltest::StrList({"keys", "hop", "mot"});
+    list[1] = 9;  // claims nine
+    list.push_back(40);  // a fourth that runs past the end
+    list.push_back('x');
+    ASSERT_NE(kerneltest::OpenAppFile(dir / "app.rsrc", {{platform::FourCC("STR#"), kSwapKeywordListId, false, "", 0, list}}),
+              -1);
+    ASSERT_EQ(LoadSwapKeywords(), 0);
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(*Listofnames);
+    int32_t count = 0;
+    std::memcpy(&count, p, 4);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 4 + 1), p[4]), "keys");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 4 + 2 * kSwapKeywordEntry + 1), p[4 + 2 * kSwapKeywordEntry]),
+              "mot");
+    const uint8_t hop[3] = {'h', 'o', 'p'};
+    EXPECT_EQ(SwapKeywordKind(hop, 3), 1u);
+    DisposeSwapKeywords();
+    platform::ResetResourceManager();
 }

@@ -47,6 +47,8 @@ TEST_F(TaskRecordsTest, NewTasksTakeTheFirstReusableIdleSlot)
     EXPECT_EQ(counttask, 5);
     EXPECT_EQ(static_cast<taskuser*>(GetTaskRecord(3))->secondpositive, 0);
     EXPECT_EQ(t->secondpositive, 1);
+    ResetTasks();
+    EXPECT_EQ(counttask, 0);  // a reset starts the count again
 }
 
 TEST_F(TaskRecordsTest, AReusableIdleSecondRecordOfThreeIsTakenWithoutGrowing)

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "network/QzFolders.h"
 #include "tests/platform/files/TempFolder.h"
@@ -33,6 +34,11 @@ TEST(QzFolders, PreferencesAndExtensionsFollowTheirPlacesAndCreateOnRequest)
     extensions->Release();
 
     EXPECT_EQ(FindQzFolder(KindQzFolder(3), 1), nullptr);
+
+    // A file standing where the folder should be is not taken for it.
+    std::filesystem::remove_all(ext);
+    std::ofstream(ext) << "x";
+    EXPECT_EQ(FindQzFolder(kQzExtensionsFolder, 0), nullptr);
     ::unsetenv("QZ_PREFERENCES_DIR");
     ::unsetenv("QZ_EXTENSIONS_DIR");
 }

@@ -144,6 +144,8 @@ TEST(Wire, HeadersRoundTripAndRefuseForeignBytes)
     EXPECT_EQ(in.length, 0x01020304u);
     wire::RequestHeader request;
     EXPECT_FALSE(wire::DecodeRequestHeader(bytes, &request));
+    bytes[1] ^= 0x01;
+    EXPECT_FALSE(wire::DecodeReplyHeader(bytes, &in));
 
     uint8_t greeting[wire::kGreetingSize];
     bool little = false;

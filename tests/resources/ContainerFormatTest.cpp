@@ -1,5 +1,6 @@
 // The stored form: a new file byte by byte, the open mark, unit
 // allocation, the map's area and the page table's move.
+#include "resources/container/ContainerFork.h"
 #include "resources/container/ContainerLayout.h"
 #include "tests/resources/StoreTestSupport.h"
 
@@ -208,6 +209,33 @@ TEST_F(ContainerFormatTest, PageTableMovesOnceAtTheFirstCommitWith1023Pages)
     Handle h = xget1res(type, 3);
     EXPECT_EQ(platform::GetHandleSize(h), int32_t(kBytesPerPage));
     closeres(ref, false);
+}
+
+}  // namespace
+}  // namespace storetest
+
+namespace storetest {
+namespace {
+
+// The fork under the container: a failed open leaves nothing open, and a
+// write is never let to grow the file far past the logical end (a damaged
+// offset would otherwise make a huge file).
+TEST_F(ContainerFormatTest, ForkOpensOrSaysWhyAndBoundsItsGrowth)
+{
+    container::ContainerFork fork;
+    EXPECT_EQ(fork.Open(platform::FSSpec{Path("none")}, true), platform::fnfErr);
+    EXPECT_FALSE(fork.IsOpen());
+
+    WriteWholeFile(Path("raw"), Bytes(container::kPageBytes, 0));
+    ASSERT_EQ(fork.Open(platform::FSSpec{Path("raw")}, true), platform::noErr);
+    const uint8_t byte = 1;
+    const uint32_t logicalEnd = container::kPageBytes;
+    EXPECT_EQ(fork.WriteAt(uint64_t(logicalEnd) + container::kPageBytes, &byte, 1, logicalEnd), platform::eofErr);
+    uint64_t size = 0;
+    ASSERT_EQ(fork.PhysicalSize(&size), platform::noErr);
+    EXPECT_EQ(size, container::kPageBytes);
+    EXPECT_EQ(fork.WriteAt(uint64_t(logicalEnd) + container::kPageBytes - 1, &byte, 1, logicalEnd), platform::noErr);
+    fork.Close();
 }
 
 }  // namespace

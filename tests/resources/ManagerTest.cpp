@@ -1,5 +1,8 @@
 // The manager and the C-style API: the chain of files, lookups by handle,
 // counts, unique ids, removal and attributes.
+#include "kernel/store/StoreAccess.h"
+#include "resources/AppHooks.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
 #include "resources/container/ContainerLayout.h"
 #include "tests/resources/StoreTestSupport.h"
 
@@ -32,6 +35,19 @@ TEST_F(ManagerTest, ChainOfFilesAndTheCurrentFile)
     EXPECT_FALSE(useres(999));
     EXPECT_EQ(reserr, -4);
     EXPECT_EQ(xcurres(), newer);
+    EXPECT_EQ(reserr, 0);  // a call that succeeds clears the last error
+
+    // A change notice for a local file (server file 0) reaches the change
+    // hook, and leaves the last error as it was.
+    static int notices = 0;
+    CPseudoResManager::SetChangeHook([](ResType, int16_t id, int16_t marker, int16_t action) {
+        if (id == 1 && marker == kResChangeMarker && action == 1) ++notices;
+    });
+    EXPECT_FALSE(useres(999));
+    execresaction(FourCC("OLDR"), 1, 0, 1);
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(reserr, -4);
+    CPseudoResManager::SetChangeHook(nullptr);
     ASSERT_TRUE(closeres(newer, true));
     EXPECT_EQ(xcurres(), older);
     EXPECT_FALSE(closeres(newer, false));
@@ -51,6 +67,19 @@ TEST_F(ManagerTest, ChainOfFilesAndTheCurrentFile)
     xgetresinfo(h, &id, &type);
     EXPECT_EQ(id, 1);
     EXPECT_EQ(type, FourCC("OLDR"));
+
+    // Closing a file in the middle of the chain keeps the ones on both sides.
+    const int16_t middle = CreateFile("middle.qzb");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(3, 2)), FourCC("MIDL"), 1));
+    const int16_t top = CreateFile("top.qzb");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(3, 3)), FourCC("TOPR"), 2));
+    ASSERT_TRUE(closeres(middle, true));
+    EXPECT_EQ(xcurres(), top);
+    EXPECT_EQ(xgetres(FourCC("MIDL"), 1, true), nullptr);
+    EXPECT_EQ(Contents(xgetres(FourCC("OLDR"), 1, true)), Pattern(10, 1));
+    EXPECT_EQ(Contents(xgetres(FourCC("TOPR"), 2, true)), Pattern(3, 3));
+    ASSERT_TRUE(closeres(top, true));
+    EXPECT_EQ(xcurres(), older);
 }
 
 TEST_F(ManagerTest, FileNumbersSkipThoseInUse)
@@ -164,6 +193,57 @@ TEST_F(ManagerTest, NamesFollowTheirResources)
     ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 3)), type, 1));
     ASSERT_TRUE(xgetresname(type, 1, name, false));
     EXPECT_EQ(name[0], 0);
+}
+
+}  // namespace
+}  // namespace storetest
+
+namespace {
+int gHookCalls = 0;
+}  // namespace
+
+TEST(AppHooksTest, WindowAndDialogHooksAreCalledWhenSetAndSkippedWhenNot)
+{
+    AppHooks() = ResAppHooks{};
+    int16_t item = 0;
+    mySelectWindow(nullptr);
+    myShowWindow(nullptr);
+    myModalDialog(nullptr, &item);
+    EXPECT_EQ(gHookCalls, 0);
+
+    AppHooks().selectWindow = [](platform::WindowRef) { ++gHookCalls; };
+    AppHooks().showWindow = [](platform::WindowRef) { gHookCalls += 10; };
+    AppHooks().modalDialog = [](void*, int16_t* hit) { *hit = 7; };
+    mySelectWindow(nullptr);
+    myShowWindow(nullptr);
+    myModalDialog(nullptr, &item);
+    EXPECT_EQ(gHookCalls, 11);
+    EXPECT_EQ(item, 7);
+    AppHooks() = ResAppHooks{};
+}
+
+namespace storetest {
+namespace {
+
+// The kernel reaches the store through the entries installed here.
+TEST_F(ManagerTest, KernelCodeReachesTheStoreThroughItsEntries)
+{
+    InstallKernelStoreAccess();
+    EXPECT_FALSE(StoreHasCurrentFile());
+    const int16_t file = CreateFile("kernel.qzb");
+    const KernelStoreAccess& access = GetKernelStoreAccess();
+    EXPECT_TRUE(StoreHasCurrentFile());
+    EXPECT_EQ(access.xcurres(), file);
+    ASSERT_TRUE(access.xaddres(MakeHandle(Pattern(5, 1)), FourCC("KERN"), 7));
+    EXPECT_EQ(Contents(access.xgetres(FourCC("KERN"), 7, false)), Pattern(5, 1));
+    EXPECT_NE(access.uniqueresid(FourCC("KERN")), 7);
+    EXPECT_FALSE(useres(999));
+    EXPECT_TRUE(updateresNoMap(file));  // blocks written: the failure before is forgotten
+    EXPECT_EQ(access.lasterror(), 0);
+    EXPECT_FALSE(useres(999));
+    EXPECT_TRUE(access.updateres(file));
+    EXPECT_EQ(access.lasterror(), 0);
+    SetKernelStoreAccess({});
 }
 
 }  // namespace

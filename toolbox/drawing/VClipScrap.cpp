@@ -11,8 +11,6 @@
 using namespace platform;
 
 VClipScrap* gScrap = nullptr;
-bool VMenu::sChecked = false;
-bool VMenu::sFeature = false;
 
 VClipScrap::VClipScrap()
 {
@@ -116,19 +114,3 @@ void MakeStartupScrap()
     if (!gScrap) gScrap = new VClipScrap;
 }
 
-void VMenu::Init()
-{
-    if (sChecked) return;
-    sChecked = true;
-    // Bit 0 of 'menu': menus keep properties of any size, so a menu can
-    // carry a pointer back to its object.
-    int32_t answer = 0;
-    sFeature = platform::Gestalt(platform::FourCC("menu"), &answer) == platform::noErr &&
-               (answer & (1 << platform::gestaltMenuMgrPresent)) != 0;
-}
-
-void InitMenus()
-{
-    VMenu::Init();
-    VMenuBar::Init();
-}

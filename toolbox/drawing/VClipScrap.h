@@ -4,6 +4,8 @@
 // false; nothing throws.
 #pragma once
 
+#include "toolbox/drawing/VMenu.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -50,22 +52,5 @@ extern VClipScrap* gScrap;
 // Start-up's step: gScrap, once.
 void MakeStartupScrap();
 
-// The menus: whether the platform's menus keep properties (the link from a
-// platform menu to its object), asked once.
-class VMenu {
-public:
-    static void Init();
-    static bool HasMenuFeature() { return sFeature; }
-
-private:
-    static bool sChecked;
-    static bool sFeature;
-};
-
-class VMenuBar {
-public:
-    static void Init() {}
-};
-
-// Start-up's step: the menus, then the menu bar.
-void InitMenus();
+// The menus and the menu bar live in VMenu.h; start-up reaches InitMenus
+// through this header.

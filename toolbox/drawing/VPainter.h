@@ -79,6 +79,8 @@ public:
     // Windows, 4 to 6 Theme, each its own handler) and lets the standard
     // colours of the whole toolbox come from the current look.
     static void Init();
+    // The look's standard colours, patterns and font, recorded afresh.
+    void StandardSettings();
 
     platform::CGrafPtr GetCurPort() const { return fCurPort; }
     platform::CGrafPtr GetOwnPort() const { return fOwnPort; }
@@ -89,6 +91,8 @@ public:
     void AddOffset(int32_t dx, int32_t dy);
     void RestoreOffset();
     void GetOffset(int32_t& x, int32_t& y) const;
+    // How many offsets are pushed (lost pushes count too).
+    int32_t GetOffsetDepth() const { return int32_t(fOffsets.size()) + fLostOffsets; }
     void GetOffscreenOffset(int32_t& x, int32_t& y) const;
 
     // Clipping of the current port; intersect keeps only what is also in
@@ -247,7 +251,6 @@ protected:
     void InitPortRef(platform::CGrafPtr port);
     void DeInitPortRef(bool forget);
     void NormalizePort(platform::CGrafPtr port);
-    void StandardSettings();
     bool IsOffscreenOpen() const { return fCurPort != fOwnPort; }
 
     // Coordinates mapped and clamped.

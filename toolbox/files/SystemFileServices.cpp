@@ -6,6 +6,11 @@
 
 #include "platform/files/FileSpec.h"
 #include "toolbox/files/FileKindHooks.h"
+#include "toolbox/files/PartDialogHooks.h"
+#include "toolbox/files/VFileDialogFilter.h"
+#include "toolbox/files/VFileDlg.h"
+#include "toolbox/foundation/VArrayNumber.h"
+#include "toolbox/foundation/VArrayString.h"
 #include "toolbox/files/VFile.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/system/VSystem.h"
@@ -43,12 +48,33 @@ uint32_t WinFromExtension(const uint8_t* pExtension)
 
 uint32_t WinFromVirtual(uint32_t kind) { return gSystem ? gSystem->GetWinKindFromVirtualKind(kind) : 0; }
 
+VFile* RunGetFile(VGetFileDialogFilter* filter, VArrayListPtrOf<VFile*>* files)
+{
+    return MAC_RunGetFileDialog(filter, files);
+}
+
+}  // namespace
+
+VFile* LocatePartWithDialog(const VString& expectedName)
+{
+    const VArrayLong kinds;
+    const VArrayString names;
+    VGetFileDialogFilter filter(kinds, names, kKindPlatformToolbox);
+    filter.AddFileFilter(new VFileFilter());
+    filter.SetEditBox(expectedName);
+    filter.SetPreferenceKey(kPartDialogKey);
+    return VSystem::RunGetFileDialog(&filter, nullptr);
+}
+
+namespace {
+
 }  // namespace
 
 void InstallSystemFileServices()
 {
     VSystemFileServices services;
     services.getAppFile = AppFile;
+    services.runGetFileDialog = RunGetFile;
     SetSystemFileServices(services);
 
     FileKindHooks hooks;
@@ -59,4 +85,9 @@ void InstallSystemFileServices()
     hooks.winKindFromExtension = WinFromExtension;
     hooks.winKindFromVirtualKind = WinFromVirtual;
     SetFileKindHooks(hooks);
+
+    VFileDialogFilter::Init();
+    PartDialogHooks parts;
+    parts.locatePart = LocatePartWithDialog;
+    SetPartDialogHooks(parts);
 }

@@ -1,8 +1,10 @@
 #include "toolbox/files/VFileFilter.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "platform/files/FileSpec.h"
+#include "platform/core/Errors.h"
+#include "platform/files/LaunchServices.h"
 #include "toolbox/files/FileKindHooks.h"
 
 using namespace platform;
@@ -17,6 +19,14 @@ VFileFilter::VFileFilter(const uint8_t* cName, uint32_t kind, uint32_t creator)
 {
     fName.SetNull(false);
     if (cName) fName.FromCString(cName, kCharSetMac);
+    fDefaultKind = kind;
+    if (kind != 0) AddFileKind(kind, creator);
+}
+
+VFileFilter::VFileFilter(const VString& name, uint32_t kind, uint32_t creator)
+{
+    fName.SetNull(false);
+    fName.FromVString(name);
     fDefaultKind = kind;
     if (kind != 0) AddFileKind(kind, creator);
 }
@@ -82,16 +92,17 @@ bool VFileFilter::MAC_FilterFile(const uint8_t* pExtension, uint32_t macType, co
 bool VFileFilter::MAC_FilterFile(const FSRef& ref, const VExtensionMapping* dialog)
 {
     if (fKinds.empty() && fUTIKinds.empty()) return true;
-    FInfo info;
-    if (FSpGetFInfo(FSRefMakeFSSpec(ref), &info) != noErr) return true;
-    // The extension of the name, with its '.', as a length-prefixed string.
-    const std::string name = FSpGetName(FSRefMakeFSSpec(ref));
-    const size_t dot = name.rfind('.');
+    LSItemInfoRecord info;
+    if (LSCopyItemInfoForRef(&ref, kLSRequestExtension | kLSRequestTypeCreator, &info) != noErr) return true;
+    // Identifiers only: no conformance service here, so nothing is told apart.
+    if (fKinds.empty()) return true;
+    // The extension with its '.', as a length-prefixed string.
     uint8_t extension[256] = {0};
-    if (dot != std::string::npos && dot > 0) {
-        const size_t length = name.size() - dot < 255 ? name.size() - dot : 255;
+    if (!info.extension.empty()) {
+        const size_t length = std::min<size_t>(info.extension.size() + 1, 255);
         extension[0] = uint8_t(length);
-        std::memcpy(extension + 1, name.data() + dot, length);
+        extension[1] = '.';
+        std::memcpy(extension + 2, info.extension.data(), length - 1);
     }
-    return MAC_FilterFile(extension, info.fdType, dialog);
+    return MAC_FilterFile(extension, info.filetype, dialog);
 }

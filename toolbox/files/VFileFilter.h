@@ -10,6 +10,7 @@
 #include "platform/files/FileTypes.h"
 #include "toolbox/foundation/VObject.h"
 #include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/system/VSystem.h"  // kAnyFileKind
 
 // What the dialog's filter says about extensions; the dialog filter
 // answers it. Without one no extension is mapped.
@@ -20,13 +21,12 @@ public:
     virtual bool IsKindForMappedExtension(uint32_t kind) const = 0;
 };
 
-constexpr uint32_t kAnyFileKind = 0x3F3F3F3F;  // '????'
-
 class VFileFilter : public VObject {
 public:
     VFileFilter();
     // The name (at most 63 characters kept) and, when kind is not 0, that kind.
     VFileFilter(const uint8_t* cName, uint32_t kind, uint32_t creator);
+    VFileFilter(const VString& name, uint32_t kind, uint32_t creator);
     ~VFileFilter() override;
 
     // By the extension (length-prefixed, with its '.') and platform type.

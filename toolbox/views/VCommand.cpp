@@ -1,6 +1,101 @@
 #include "toolbox/views/VCommand.h"
 
-VCommand::~VCommand() = default;
+#include <algorithm>
+
+#include "toolbox/drawing/VClipScrap.h"
+#include "toolbox/foundation/VArrayValue.h"
+#include "toolbox/foundation/VLong.h"
+#include "toolbox/foundation/VValue.h"
+
+namespace {
+
+template <typename T>
+void AddOnce(std::vector<T*>& list, T* item)
+{
+    if (item && std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
+
+template <typename T>
+void RemoveFrom(std::vector<T*>& list, T* item)
+{
+    list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+}  // namespace
+
+VCommand::~VCommand()
+{
+    for (VCommandListener* c : std::vector<VCommandListener*>(fControls)) c->CommandGone(this);
+    for (VCommandListener* m : std::vector<VCommandListener*>(fMenus)) m->CommandGone(this);
+    delete fValue;
+    if (!fChoiceListBorrowed) delete fChoiceList;
+}
+
+void VCommand::AddControlListener(VCommandListener* control) { AddOnce(fControls, control); }
+void VCommand::DeleteControlListener(VCommandListener* control) { RemoveFrom(fControls, control); }
+void VCommand::AddMenuListener(VCommandListener* menu) { AddOnce(fMenus, menu); }
+void VCommand::DeleteMenuListener(VCommandListener* menu) { RemoveFrom(fMenus, menu); }
+void VCommand::AddMenuBar(VMenuBar* bar) { AddOnce(fMenuBars, bar); }
+void VCommand::DeleteMenuBar(VMenuBar* bar) { RemoveFrom(fMenuBars, bar); }
+
+void VCommand::SetValue(VFrame*, VValue* value, bool adopt, RedrawMode mode)
+{
+    UpdateListeners(nullptr, mode);
+    if (value == fValue) return;
+    delete fValue;
+    fValue = value ? (adopt ? value : value->Clone()) : nullptr;
+    if (mode != kRedrawNone) UpdateListeners(nullptr, mode);
+}
+
+void VCommand::SetLong(VFrame* origin, int32_t n, RedrawMode mode)
+{
+    if (!fValue || fValue->GetValueKind() != kValueLong) {
+        delete fValue;
+        fValue = new VLong(n);
+    } else if (!fValue->IsNull() && fValue->GetLong() == n) {
+        return;
+    } else {
+        fValue->FromLong(n);
+    }
+    UpdateListeners(origin, mode);
+}
+
+int32_t VCommand::GetLong() const { return fValue ? fValue->GetLong() : 0; }
+
+void VCommand::GetString(VString& text) const
+{
+    if (fValue)
+        fValue->ToString(text);
+    else
+        text.Clear();
+}
+
+void VCommand::SetEnabled(bool on, RedrawMode mode)
+{
+    if (on == fEnabled) return;
+    fEnabled = on;
+    for (VCommandListener* c : std::vector<VCommandListener*>(fControls)) c->CommandEnabled(on, kRedrawNone);
+    UpdateListeners(nullptr, mode);
+}
+
+void VCommand::SetChoiceList(VArrayValue* list, bool borrowed)
+{
+    if (list == fChoiceList) {
+        fChoiceListBorrowed = borrowed;
+        return;
+    }
+    if (!fChoiceListBorrowed) delete fChoiceList;
+    fChoiceList = list;
+    fChoiceListBorrowed = borrowed;
+}
+
+void VCommand::UpdateListeners(VFrame* except, RedrawMode mode)
+{
+    for (VCommandListener* c : std::vector<VCommandListener*>(fControls))
+        if (dynamic_cast<VFrame*>(c) != except || !except) c->RedrawValue(mode);
+    for (VCommandListener* m : std::vector<VCommandListener*>(fMenus)) m->RedrawValue(mode);
+    for (VMenuBar* bar : std::vector<VMenuBar*>(fMenuBars)) bar->UpdateCommand(this);
+}
 
 VCommandMgr::~VCommandMgr() = default;  // the list only forgets
 

@@ -175,6 +175,8 @@ TEST_F(Collation, CaseTruncationAndSearch)
     text = "caf\x8E";
     pupstr(reinterpret_cast<uint8_t*>(text.data()), 4);
     EXPECT_EQ(text, "CAF\x83");
+    pupstr(reinterpret_cast<uint8_t*>(text.data()), 3);
+    EXPECT_EQ(lz3, 3);
 
     P s("hello");
     truncate(s.bytes.data(), 3);
@@ -186,6 +188,10 @@ TEST_F(Collation, CaseTruncationAndSearch)
     EXPECT_EQ(Pos(P("abc"), P("abc")), 1);
     EXPECT_EQ(Pos(P("c"), P("abcabc")), 3);
     EXPECT_EQ(Pos(P("abcd"), P("abc")), 0);
+    EXPECT_EQ(Pos(P("ab"), P("xxab")), 3);  // at the very end
+    // Bytes past the text's length are not searched.
+    const uint8_t shortText[] = {2, 'a', 'b', 'c'};
+    EXPECT_EQ(Pos(P("c"), shortText), 0);
 }
 
 TEST_F(Collation, SettingsRecordIsExtendedWithZeros)
@@ -197,6 +203,11 @@ TEST_F(Collation, SettingsRecordIsExtendedWithZeros)
     ASSERT_EQ(platform::GetHandleSize(cust), kCustSize);
     EXPECT_EQ(uint8_t((*cust)[59]), 0x11);
     for (int32_t i = 60; i < kCustSize; ++i) EXPECT_EQ((*cust)[i], 0) << i;
+    // Words of the record from its very first to its last; none outside.
+    EXPECT_EQ(CustWord(0), 0x1111);
+    EXPECT_EQ(CustWord(59), 0x1100);
+    EXPECT_EQ(CustWord(-1), 0);
+    EXPECT_EQ(CustWord(kCustSize - 1), 0);
 }
 
 TEST_F(Collation, CustomOrderingIsBuiltInMemoryOnly)
@@ -268,3 +279,16 @@ TEST_F(Collation, ShippedTablesMatchTheBuiltOnes)
 }
 
 }  // namespace
+
+TEST(CollationReset, PutsTheWildcardAndTableBasesBack)
+{
+    wildchar = '*';
+    gGlobalTableBase = 5;
+    gProcessTableBase = 6;
+    nouveaucomp = 1;
+    ResetCollation();
+    EXPECT_EQ(wildchar, '@');
+    EXPECT_EQ(gGlobalTableBase, 0);
+    EXPECT_EQ(gProcessTableBase, 0);
+    EXPECT_EQ(nouveaucomp, 0);
+}

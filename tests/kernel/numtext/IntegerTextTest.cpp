@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <limits>
 
@@ -92,6 +94,19 @@ TEST(NumberBridge, DecimalTextBothWays)
     EXPECT_FALSE(valid);
     EXPECT_EQ(index, 3);
     EXPECT_EQ(Dec2Num(&d), 12.0);
+    // One stray character at the very end spoils it too.
+    index = 1;
+    Str2Dec(PStr("5x"), &index, &d, &valid);
+    EXPECT_FALSE(valid);
+    EXPECT_EQ(Str2Num(PStr("3e19")), 3e19);  // every exponent digit, 9 included
+    // Zero and the special values fill the whole record, whatever it held.
+    for (const char* special : {"0.000", "inf", "nan"}) {
+        std::memset(&d, 0x7F, sizeof d);
+        index = 1;
+        Str2Dec(PStr(special), &index, &d, &valid);
+        EXPECT_EQ(d.sig[0], 1) << special;
+    }
+    EXPECT_EQ(Dec2Num(&d) == Dec2Num(&d), false);  // the last one is a NaN
     for (const char* prefix : {"-5", "1e", "1e-", "-.5", "2.5e-1"}) {
         index = 1;
         Str2Dec(PStr(prefix), &index, &d, &valid);

@@ -10,8 +10,10 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/filedialogs/NavDialogModel.h"
+#include "platform/filedialogs/NavFolderMemory.h"
 #include "platform/filedialogs/NavServices.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/LaunchServices.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/platform/filedialogs/NavTestSupport.h"
 
@@ -349,6 +351,131 @@ TEST(FileDialogScripts, AHiddenPathOrAMissingAnswerStopsTheRun)
         EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos) << run.watchdogMessage;
         NavDialogDispose(d);
     }
+}
+
+}  // namespace
+
+// --- Popup entries and several files from scripts; what the desktop knows
+// of an item -------------------------------------------------------------
+
+namespace {
+
+using namespace platform;
+using navtest::Folder;
+
+TEST(FileDialogScripts, PopupEntriesAndSeveralFilesAnswerTheOpenDialog)
+{
+    FileDialogAnswer a;
+    ASSERT_TRUE(ParseFileDialogAnswer("popup 2", &a));
+    EXPECT_EQ(a.kind, FileDialogAnswer::Kind::Popup);
+    EXPECT_EQ(a.button, 2);
+    EXPECT_FALSE(ParseFileDialogAnswer("popup 0", nullptr));
+    EXPECT_FALSE(ParseFileDialogAnswer("popup x", nullptr));
+    ASSERT_TRUE(ParseFileDialogAnswer("files /a b | /c", &a));
+    EXPECT_EQ(a.paths, (std::vector<std::string>{"/a b", "/c"}));
+    EXPECT_FALSE(ParseFileDialogAnswer("files /a |  | /c", nullptr));
+
+    Folder folder;
+    // Stationery: the reply says so for the first file.
+    FInfo info;
+    ASSERT_EQ(FSpGetFInfo(FSSpec{folder.Path("b.txt")}, &info), noErr);
+    info.fdFlags |= kIsStationery;
+    ASSERT_EQ(FSpSetFInfo(FSSpec{folder.Path("b.txt")}, info), noErr);
+
+    NavDialogCreationOptions options;
+    NavGetDefaultDialogCreationOptions(&options);
+    options.popupExtension = {"Bases", "Texts"};
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    ASSERT_TRUE(ParseFileDialogAnswer("popup 2", &a));
+    PushFileDialogAnswer(a);
+    ASSERT_TRUE(ParseFileDialogAnswer("files " + folder.Path("b.txt") + " | " + folder.Path("a.QzB"), &a));
+    PushFileDialogAnswer(a);
+    ASSERT_EQ(NavDialogRun(d), noErr);
+    EXPECT_EQ(d->popupIndex, 1);
+    NavReplyRecord reply;
+    ASSERT_EQ(NavDialogGetReply(d, &reply), noErr);
+    EXPECT_EQ(Selection(reply), (std::vector<std::string>{folder.Path("b.txt"), folder.Path("a.QzB")}));
+    EXPECT_TRUE(reply.isStationery);
+    NavDisposeReply(&reply);
+    NavDialogDispose(d);
+
+    // Without several files allowed, or an entry past the end, the run
+    // stops as cancelled.
+    options.optionFlags &= ~kNavAllowMultipleFiles;
+    for (const std::string& answer : {"files " + folder.Path("b.txt") + " | " + folder.Path("a.QzB"),
+                                      std::string("popup 3")}) {
+        ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+        ASSERT_TRUE(ParseFileDialogAnswer(answer, &a));
+        PushFileDialogAnswer(a);
+        ASSERT_EQ(NavDialogRun(d), noErr);
+        EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel) << answer;
+        NavDialogDispose(d);
+    }
+}
+
+TEST(ItemInfo, ExtensionTypeAndPackages)
+{
+    Folder folder;
+    LSItemInfoRecord item;
+    FSRef ref{folder.Path("a.QzB")};
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), noErr);
+    EXPECT_EQ(item.extension, "QzB");
+    EXPECT_EQ(item.filetype, FourCC("BAS5"));
+    EXPECT_EQ(item.creator, FourCC("QzA6"));
+    EXPECT_EQ(item.flags, kLSItemInfoIsPlainFile);
+
+    fs::create_directories(folder.Path() + "/Tool.app/Contents");
+    std::ofstream(folder.Path() + "/Tool.app/Contents/PkgInfo") << "APPLQzTl";
+    ref.path = folder.Path("Tool.app");
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), noErr);
+    EXPECT_EQ(item.flags, kLSItemInfoIsContainer | kLSItemInfoIsPackage);
+    EXPECT_EQ(item.extension, "app");
+    ref.path = folder.Path("Sub");
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), noErr);
+    EXPECT_EQ(item.flags, kLSItemInfoIsContainer);
+    EXPECT_EQ(item.extension, "");
+    ref.path = folder.Path() + "/.hidden";
+    ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestExtension, &item), noErr);
+    EXPECT_EQ(item.extension, "") << "a leading dot starts no extension";
+    ref.path = folder.Path("missing.txt");
+    EXPECT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestAllInfo, &item), fnfErr);
+    EXPECT_EQ(LSCopyItemInfoForRef(nullptr, kLSRequestAllInfo, &item), paramErr);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+TEST(FolderMemory, TheFolderOfAKeyOutlivesTheRunAndDamagedLinesAreSkipped)
+{
+    navtest::Folder folder;  // forgets every folder
+    NavDialogCreationOptions options;
+    NavGetDefaultDialogCreationOptions(&options);
+    options.preferenceKey = FourCC("Mem1");
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    PushFileDialogAnswer(folder.Path("Sub/c.QzB"));
+    ASSERT_EQ(NavDialogRun(d), noErr);
+    NavDialogDispose(d);
+    // A later run reads the folder back from the preferences folder.
+    NavReloadFolders();
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    EXPECT_EQ(d->folder, folder.Path("Sub"));
+    NavDialogDispose(d);
+
+    std::map<uint32_t, std::string> folders;
+    ParseNavFolders("4D656D31 /kept\nzz\n4D656D3 /short\n4D656D32 relative\n00000000 /zero\n4D656D33 /a b", &folders);
+    EXPECT_EQ(folders, (std::map<uint32_t, std::string>{{FourCC("Mem1"), "/kept"}, {FourCC("Mem3"), "/a b"}}));
+    folders[FourCC("Mem4")] = "/two\nlines";
+    std::map<uint32_t, std::string> back;
+    ParseNavFolders(FormatNavFolders(folders), &back);
+    EXPECT_EQ(back.size(), 2u) << "a path a line cannot hold is not written";
+    NavForgetFolders();
+    NavReloadFolders();
+    EXPECT_EQ(NavRememberedFolder(FourCC("Mem1")), "");
 }
 
 }  // namespace

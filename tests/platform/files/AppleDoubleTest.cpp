@@ -18,9 +18,19 @@ TEST(AppleDouble, LayoutIsThePublishedOne)
     info.fdType = FourCC("TEXT");
     info.fdCreator = FourCC("ttxt");
     info.fdFlags = kIsInvisible;
+    info.fdLocation.v = -2;
+    info.fdLocation.h = 0x0304;
+    info.fdFldr = 0x0506;
     FInfoToBytes(info, doc.finderInfo->data());
     doc.resourceFork = std::vector<uint8_t>{1, 2, 3};
     doc.others.push_back({3, {'n', 'a', 'm', 'e'}});
+
+    // An entry id twice is a damaged sidecar.
+    AppleDouble twice = doc;
+    twice.others.push_back({3, {'x'}});
+    std::vector<uint8_t> dup = BuildAppleDouble(twice);
+    AppleDouble refused;
+    EXPECT_EQ(ParseAppleDouble(dup.data(), dup.size(), &refused), ioErr);
 
     std::vector<uint8_t> b = BuildAppleDouble(doc);
     ASSERT_EQ(b.size(), 26u + 3 * 12 + 32 + 4 + 3);
@@ -33,6 +43,9 @@ TEST(AppleDouble, LayoutIsThePublishedOne)
     EXPECT_EQ(ReadBE32(&b[62]), FourCC("TEXT"));
     EXPECT_EQ(ReadBE32(&b[66]), FourCC("ttxt"));
     EXPECT_EQ(ReadBE16(&b[70]), kIsInvisible);
+    EXPECT_EQ(ReadBE16(&b[72]), 0xFFFE);  // the location, vertical first
+    EXPECT_EQ(ReadBE16(&b[74]), 0x0304);
+    EXPECT_EQ(ReadBE16(&b[76]), 0x0506);  // the folder
     EXPECT_EQ(ReadBE32(&b[50]), 2u);             // the resource fork last
     EXPECT_EQ(ReadBE32(&b[54]), 98u);
     EXPECT_EQ(b[98], 1);

@@ -185,6 +185,14 @@ TEST(DurableReplace, CopiedFilesAreFlushedBeforeTheyAppearAndTheFolderAfter)
     }
     EXPECT_EQ(ReadText(dir / "copy"), "contents");
     EXPECT_EQ(ModeOf(dir / "copy"), mode_t(0604));
+
+    // The temporary of an item whose name is near the longest allowed is
+    // still a valid name.
+    const std::string longName(250, 'n');
+    EXPECT_EQ(FSpCopyFile(FSSpec{dir / "source"}, FSSpec{dir / longName}), noErr);
+    EXPECT_EQ(ReadText(dir / longName), "contents");
+    EXPECT_EQ(WriteFileAtomically(dir / longName, "new", 3, 0666), noErr);
+    EXPECT_EQ(ReadText(dir / longName), "new");
 }
 
 TEST(DurableReplace, AFailedFlushKeepsTheOldFileAndLeavesNoTemporary)
@@ -203,4 +211,16 @@ TEST(DurableReplace, AFailedFlushKeepsTheOldFileAndLeavesNoTemporary)
     EXPECT_EQ(ReadText(doc), "old");
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"doc", "source"}));
     for (const std::string& call : watch.Calls()) EXPECT_EQ(call.rfind("rename", 0), std::string::npos) << call;
+}
+
+// Whole files: exactly the allowed size is read, one byte more is refused.
+TEST(WholeFiles, TheLimitIsInclusive)
+{
+    platform::testing::TempFolder dir;
+    const std::vector<uint8_t> ten(10, 4);
+    ASSERT_EQ(platform::WriteFileAtomically(dir / "ten", ten.data(), ten.size()), platform::noErr);
+    std::vector<uint8_t> read;
+    EXPECT_EQ(platform::ReadWholeFile(dir / "ten", &read, 10), platform::noErr);
+    EXPECT_EQ(read, ten);
+    EXPECT_EQ(platform::ReadWholeFile(dir / "ten", &read, 9), platform::memFullErr);
 }

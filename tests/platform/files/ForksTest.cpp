@@ -10,6 +10,7 @@
 
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
+#include "platform/files/ExtensionKinds.h"
 #include "platform/files/FileSpec.h"
 #include "tests/platform/files/TempFolder.h"
 
@@ -251,4 +252,45 @@ TEST_F(Forks, PositionedReadsAndGatheredWrites)
     ASSERT_EQ(FSReadAt(ref, 0, &count, rf), noErr);
     EXPECT_EQ(std::memcmp(rf, "\0\0abc", 5), 0);
     FSClose(ref);
+}
+
+// Renaming a folder moves the open forks inside it, and only those: a
+// sibling whose name starts the same stays where it is.
+TEST_F(Forks, RenamedFoldersTakeTheirOpenForksAlong)
+{
+    ::mkdir((dir / "a").c_str(), 0777);
+    ::mkdir((dir / "ab").c_str(), 0777);
+    MakeFile(dir, "a/in", 4);
+    MakeFile(dir, "ab/next", 4);
+    int16_t inside = 0, sibling = 0;
+    ASSERT_EQ(FSpOpenDF(FSSpec{dir / "a/in"}, fsRdPerm, &inside), noErr);
+    ASSERT_EQ(FSpOpenDF(FSSpec{dir / "ab/next"}, fsRdPerm, &sibling), noErr);
+    ASSERT_EQ(FSpRename(FSSpec{dir / "a"}, "z"), noErr);
+    FSSpec where;
+    ASSERT_EQ(GetForkInfo(inside, &where, nullptr, nullptr), noErr);
+    EXPECT_EQ(where.path, dir / "z/in");
+    ASSERT_EQ(GetForkInfo(sibling, &where, nullptr, nullptr), noErr);
+    EXPECT_EQ(where.path, dir / "ab/next");
+}
+
+TEST_F(Forks, PositionsOfUnknownForksReadAsZero)
+{
+    int64_t position = 99;
+    EXPECT_EQ(GetFPos(999, &position), rfNumErr);
+    EXPECT_EQ(position, 0);
+}
+
+TEST(ExtensionKinds, KnownExtensionsGiveTheirKindOthersNothing)
+{
+    SetExtensionKind("qzx", FourCC("QZXT"), FourCC("QzBr"));
+    OSType type = 0, creator = 0;
+    EXPECT_TRUE(KindFromExtension("notes.QZX", &type, &creator));  // any case
+    EXPECT_EQ(type, FourCC("QZXT"));
+    EXPECT_EQ(creator, FourCC("QzBr"));
+    type = 7;
+    EXPECT_FALSE(KindFromExtension("notes.none", &type, nullptr));
+    EXPECT_FALSE(KindFromExtension(".qzx", &type, nullptr));  // a hidden name, no extension
+    EXPECT_FALSE(KindFromExtension("notes.", &type, nullptr));
+    EXPECT_EQ(type, 7u);
+    ResetExtensionKinds();
 }

@@ -50,6 +50,14 @@ TEST(FileSpec, RenameOverReplacesTheTargetAndItsSidecar)
     EXPECT_EQ(FSpRenameOver(oldFile, FSSpec{dir / "sub/doc"}), badMovErr);
     EXPECT_EQ(FSpRenameOver(oldFile, FSSpec{dir / "sub"}), notAFileErr);
 
+    // A source whose sidecar cannot be read moves nowhere.
+    FSSpec odd{dir / "odd"};
+    std::ofstream(odd.path) << "odd";
+    ::mkdir(SidecarPath(odd.path).c_str(), 0777);
+    EXPECT_NE(FSpRenameOver(odd, oldFile), noErr);
+    EXPECT_EQ(ReadText(odd.path), "odd");
+    EXPECT_EQ(ReadText(oldFile.path), "new");
+
     FSRef r;
     EXPECT_EQ(FSpMakeFSRef(oldFile, &r), noErr);
     EXPECT_EQ(r.path, oldFile.path);
@@ -72,7 +80,11 @@ TEST(DirectoryIds, FoldersKeepTheirIdForTheRun)
     EXPECT_NE(other, id);
     ASSERT_EQ(FSpGetDirID(FSSpec{"/"}, nullptr, &again), noErr);
     EXPECT_EQ(again, kRootDirID);
+    vol = 7;
+    id = 7;
     EXPECT_EQ(FSpGetDirID(FSSpec{dir / "missing"}, &vol, &id), dirNFErr);
+    EXPECT_EQ(vol, 0);  // nothing left from before
+    EXPECT_EQ(id, 0);
 
     FSSpec fileSpec;
     EXPECT_EQ(FSMakeFSSpecFromDirID(kOnlyVolume, other, "a", &fileSpec), noErr);

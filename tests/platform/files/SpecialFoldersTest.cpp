@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
 
 #include "platform/files/FileSpec.h"
 #include "tests/platform/files/TempFolder.h"
@@ -43,4 +46,16 @@ TEST(SpecialFolders, EnvironmentOverridesEveryPlace)
     ::unsetenv("XDG_CACHE_HOME");
     FindSpecialFolder(SpecialFolder::Extensions, false, &folder);
     EXPECT_EQ(FSpGetName(folder), "Qz Extensions");
+}
+
+TEST(SpecialFolders, ExtensionsLieBesideTheProgramByDefault)
+{
+    ::unsetenv("QZ_EXTENSIONS_DIR");
+    char self[4096];
+    ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(n, 0);
+    std::string program(self, size_t(n));
+    FSSpec folder;
+    FindSpecialFolder(SpecialFolder::Extensions, false, &folder);
+    EXPECT_EQ(folder.path, program.substr(0, program.rfind('/')) + "/Qz Extensions");
 }

@@ -64,6 +64,17 @@ TEST(ResourceFileFormat, LayoutIsTheClassicOne)
     BuildResourceFile(back, &again);
     EXPECT_EQ(again, f);
 
+    // Data offsets are 24 bits: one past 64 KB keeps its high byte.
+    ResourceFileImage large;
+    large.resources.push_back({FourCC("DATA"), 1, false, "", 0, std::vector<uint8_t>(0x10000, 1)});
+    large.resources.push_back({FourCC("DATA"), 2, false, "", 0, {5, 6}});
+    ASSERT_EQ(BuildResourceFile(large, &f), noErr);
+    const uint8_t* second = &f[ReadBE32(&f[4]) + 28 + 2 + 8 + 12];
+    EXPECT_EQ(ReadBES16(second), 2);
+    EXPECT_EQ((second[5] << 16) | (second[6] << 8) | second[7], 0x10004);
+    ASSERT_EQ(ParseResourceFile(f.data(), f.size(), &back), noErr);
+    EXPECT_EQ(back.resources[1].data, (std::vector<uint8_t>{5, 6}));
+
     ResourceFileImage empty;
     ASSERT_EQ(BuildResourceFile(empty, &f), noErr);
     EXPECT_EQ(ReadBE16(&f[256 + 28]), 0xFFFF);
@@ -90,6 +101,11 @@ TEST(ResourceFileFormat, DamagedFilesAreRefusedWithoutStrayReads)
         return ParseResourceFile(bad.data(), bad.size(), &out);
     };
     EXPECT_EQ(damaged(8, 0x7FFFFFFF, 4), mapReadErr);       // data length
+    // The last resource's length one byte past the data area: the map that
+    // follows is still in the file, so only the check can tell.
+    uint32_t dataEnd = 256 + ReadBE32(&good[8]);
+    EXPECT_EQ(damaged(dataEnd - 7, 3, 4), noErr);
+    EXPECT_EQ(damaged(dataEnd - 7, 4, 4), mapReadErr);
     EXPECT_EQ(damaged(map + 24, 0xFFF0, 2), mapReadErr);    // type list offset
     EXPECT_EQ(damaged(map + 28, 40, 2), mapReadErr);        // type count
     EXPECT_EQ(damaged(map + 34, 0x2000, 2), mapReadErr);    // reference count

@@ -290,6 +290,8 @@ TEST_F(ResourceFiles, LookUpsWalkTheChainFromTheCurrentFile)
     GetIndString(text, 128, 1);
     EXPECT_EQ(std::string(text + 1, text + 1 + text[0]), "doc");  // the nearer file wins
     EXPECT_NE(GetResource(FourCC("MENU"), 128), nullptr);       // falls back to the application
+    EXPECT_NE(GetNamedResource(FourCC("DLOG"), P("Find")), nullptr);
+    EXPECT_EQ(Get1NamedResource(FourCC("DLOG"), P("Find")), nullptr);
     EXPECT_EQ(Get1Resource(FourCC("MENU"), 128), nullptr);      // the document alone
     EXPECT_EQ(ResError(), resNotFound);
     EXPECT_EQ(CountResources(FourCC("STR#")), 3);
@@ -359,6 +361,54 @@ TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)
     EXPECT_EQ(ResError(), noErr);
     ReadWholeFile(fileSpec.path, &after);
     EXPECT_NE(after, before);
+}
+
+TEST_F(ResourceFiles, PermissionsIndexesAndUpdatesKeepTheirBounds)
+{
+    FSSpec fileSpec = MakeFixture("f");
+    EXPECT_EQ(FSpOpenResFile(fileSpec, SInt8(fsCurPerm - 1), ResFileFork::Data), -1);
+    EXPECT_EQ(ResError(), paramErr);
+    EXPECT_EQ(FSpOpenResFile(fileSpec, SInt8(fsRdWrShPerm + 1), ResFileFork::Data), -1);
+    EXPECT_EQ(OpenResFile(dir / "none/f", fsRdPerm), -1);
+    EXPECT_NE(ResError(), noErr);
+
+    // Whatever permission: read-write when it can, read-only while another
+    // writer holds the file.
+    int16_t writer = 0;
+    ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &writer), noErr);
+    int16_t ref = FSpOpenResFile(fileSpec, fsCurPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    EXPECT_EQ(ResError(), noErr);
+    Handle extra = NewHandle(2);
+    AddResource(extra, FourCC("TEST"), 1, nullptr);
+    EXPECT_EQ(ResError(), wrPermErr);
+    DisposeHandle(extra);
+    CloseResFile(ref);
+    FSClose(writer);
+
+    // Closing a file frees every handle it loaded.
+    size_t handles = LiveHandleCount();
+    ref = FSpOpenResFile(fileSpec, fsCurPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    EXPECT_EQ(Count1Resources(FourCC("STR#")), 2);
+    EXPECT_EQ(Get1IndResource(FourCC("STR#"), 0), nullptr);
+    EXPECT_EQ(ResError(), resNotFound);
+    EXPECT_NE(Get1IndResource(FourCC("STR#"), 2), nullptr);
+    EXPECT_EQ(Get1IndResource(FourCC("STR#"), 3), nullptr);
+    Handle menu = Get1Resource(FourCC("MENU"), 128);
+    ASSERT_NE(menu, nullptr);
+
+    // An update settles every change: the marks go and the handle may be released.
+    (*menu)[0] = 99;
+    ChangedResource(menu);
+    EXPECT_TRUE(GetResAttrs(menu) & resChanged);
+    UpdateResFile(ref);
+    ASSERT_EQ(ResError(), noErr);
+    EXPECT_FALSE(GetResAttrs(menu) & resChanged);
+    ReleaseResource(menu);
+    EXPECT_EQ(ResError(), noErr);
+    CloseResFile(ref);
+    EXPECT_EQ(LiveHandleCount(), handles);
 }
 
 TEST_F(ResourceFiles, DamagedFilesAreRefusedAndLeftUnchanged)

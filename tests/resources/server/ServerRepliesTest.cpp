@@ -67,7 +67,14 @@ TEST(ServerReplies, FileListNamesTheStructureAndStopsAtTheEnd)
     EXPECT_EQ(files.alternativeFile, 8);
     EXPECT_EQ(files.files[0].name, "Base");
 
+    // Entries past the count are not taken, whole as they may be.
+    list[1] = 2;
+    files = DecodeFileList(list.data(), int32_t(list.size()), false);
+    EXPECT_EQ(files.files.size(), 2u);
+    EXPECT_EQ(files.alternativeFile, 0);
+
     // A name running past the end is not read; the count is not trusted.
+    list[0] = 0;
     list[1] = 100;
     files = DecodeFileList(list.data(), int32_t(list.size()) - 1, false);
     EXPECT_EQ(files.files.size(), 2u);

@@ -12,6 +12,8 @@
 #include "platform/files/Sidecar.h"
 #include "tests/toolbox/files/FileTestSupport.h"
 #include "toolbox/files/FileKindHooks.h"
+#include "toolbox/files/SystemFileServices.h"
+#include "toolbox/foundation/system/VSystem.h"
 #include "toolbox/files/VFile.h"
 #include "toolbox/files/VFileStream.h"
 #include "toolbox/files/VFolder.h"
@@ -65,6 +67,7 @@ TEST(Files, StatusMachineAndItsCodes)
     EXPECT_EQ(existing.Create(false), kFileErrExists);
     EXPECT_EQ(ReadText(dir / "doc"), "keep me");
     EXPECT_EQ(existing.Rename(Text("a:b")), kFileErrColonInName);
+    EXPECT_EQ(existing.Rename(Text(":ab")), kFileErrColonInName);  // the first character too
     EXPECT_TRUE(Exists(dir / "doc"));
 
     VFile missing(ColonOf(dir / "none"), 1);
@@ -216,6 +219,13 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_EQ(st.st_mode & 0777, 0666u);  // added to what was there
     EXPECT_TRUE(file.IsWritableByAll());
 
+    // A file that is not there has no permissions to read or change.
+    VFile missing(ColonOf(dir / "none"), 1);
+    EXPECT_FALSE(missing.IsWritableByAll());
+    EXPECT_NE(missing.SetPermissions(0644), 0);
+    EXPECT_NE(missing.MakeWritableByAll(), 0);
+    EXPECT_FALSE(Exists(dir / "none"));
+
     ::symlink((dir / "target").c_str(), (dir / "link").c_str());
     ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
     ::mkdir((dir / "sub").c_str(), 0777);
@@ -238,4 +248,22 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_EQ(toFolder.Delete(), 0);
     EXPECT_TRUE(Exists(dir / "sub"));
     EXPECT_EQ(broken.Delete(), 0);
+}
+
+TEST(Files, SystemServicesAnswerWithoutTheSystemTables)
+{
+    ASSERT_EQ(gSystem, nullptr);
+    InstallSystemFileServices();
+    EXPECT_EQ(MacKindFromVirtualKind(FourCC("TEXT")), FourCC("TEXT"));
+    EXPECT_TRUE(IsValidFileKind(5));
+    EXPECT_FALSE(IsValidFileKind(0));
+    EXPECT_FALSE(IsTemplateFileKind(5));
+    EXPECT_EQ(WinKindFromVirtualKind(5), 0u);
+    EXPECT_EQ(WinKindFromExtension(nullptr), 0u);
+    EXPECT_NE(WinKindFromExtension(reinterpret_cast<const uint8_t*>("\x04.txt")), 0u);
+    std::unique_ptr<VFile> app(VSystem::GetAppFile());
+    ASSERT_NE(app, nullptr);
+    EXPECT_NE(ToUtf8(app->GetPath()).find("toolbox_files_tests"), std::string::npos);
+    ResetFileKindHooks();
+    SetSystemFileServices({});
 }

@@ -72,6 +72,12 @@ TEST(Iteration, OptionsChooseFilesFoldersAndHiddenItems)
     VFileIterator nothing(missing, kIterateFiles);
     EXPECT_EQ(nothing.First(), nullptr);
     EXPECT_EQ(nothing.Next(), nullptr);
+
+    // A folder with nothing to show: no position, at its end.
+    VFileIterator onlyFolders(VFolder(ColonOf(dir / "c/")), kIterateFiles);
+    EXPECT_EQ(onlyFolders.First(), nullptr);
+    EXPECT_EQ(onlyFolders.GetPos(), 0);
+    EXPECT_TRUE(onlyFolders.IsEnd());
 }
 
 TEST(Iteration, LinksResolveWhenAskedAndBrokenOnesAreSkipped)
@@ -243,4 +249,21 @@ TEST(FileFilters, KindsTypesAndExtensions)
     none.GetNthUTIKind(1, uti);
     EXPECT_EQ(ToUtf8(uti), "public.text");
     EXPECT_EQ(none.GetUTIKindsCount(), 1);
+
+    // The last kind and creator are there; one past them is not.
+    VFileFilter two(reinterpret_cast<const uint8_t*>("Two"), FourCC("TEXT"), FourCC("ttxt"));
+    two.AddFileKind(FourCC("PICT"), FourCC("ogle"));
+    ASSERT_EQ(two.GetKindCount(), 2);
+    EXPECT_EQ(two.GetKind(2), FourCC("PICT"));
+    EXPECT_EQ(two.GetCreator(2), FourCC("ogle"));
+    EXPECT_EQ(two.GetKind(3), 0u);
+    EXPECT_EQ(two.GetCreator(0), 0u);
+
+    // Names from the disk: a truncated sequence at the end is not dropped.
+    VText name;
+    FromUtf8("ab\xC3", name);
+    EXPECT_EQ(name.GetLength(), 3);
+    const char16_t lone[2] = {u'a', char16_t(0xD800)};
+    name.FromUniBlock(lone, 0, 2);
+    EXPECT_GT(ToUtf8(name).size(), 1u);
 }

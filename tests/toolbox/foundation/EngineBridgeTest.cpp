@@ -129,6 +129,13 @@ TEST(EngineTextBlock, FillsMacTextCappedAt32000Bytes)
     EXPECT_EQ(block.length, 0);
     EXPECT_EQ(gMemory->GetHandleSize(block.text), 0);
 
+    // A single character is text too.
+    VText one;
+    one.FromUniBlock(u"x", 0, 1);
+    VEngine::FillTextBlock(one, block);
+    EXPECT_EQ(block.length, 1);
+    EXPECT_EQ((*block.text)[0], 'x');
+
     VText text;
     const std::u16string big(20000, u'\u00E9');
     text.FromUniBlock(big.data(), 0, int32_t(big.size()));

@@ -36,6 +36,16 @@ TEST(Rect, SizesEdgesAndOverlaps)
     const VRect right(10, 0, 10, 10);
     EXPECT_TRUE(left.Overlaps(right));
     EXPECT_FALSE(left.Overlaps(VRect(11, 0, 10, 10)));
+    // The same along the other axis: sharing the bottom edge overlaps.
+    EXPECT_TRUE(VRect(0, 10, 10, 10).Overlaps(left));
+    EXPECT_FALSE(VRect(0, 11, 10, 10).Overlaps(left));
+    EXPECT_TRUE(VRect(0, 0, 10, 0).IsEmpty());
+    EXPECT_TRUE(VRect(0, 0, 0, 10).IsEmpty());
+    EXPECT_FALSE(VRect(0, 0, 1, 1).IsEmpty());
+    // Assigning takes the place as well as the size.
+    VRect moved(1, 2, 3, 4);
+    moved = VRect(10, 20, 5, 6);
+    EXPECT_EQ(BoundsOf(moved), (Bounds{10, 20, 5, 6}));
     left.Intersect(right);
     EXPECT_TRUE(left.IsEmpty());
     EXPECT_EQ(BoundsOf(left), (Bounds{0, 0, 0, 0}));

@@ -132,6 +132,14 @@ TEST(Icon, DeeperPixelsAndBitmapsAreCopied)
     EXPECT_EQ(uint8_t((*icon.GetMask())[sizeof(BitMap) + 5]), 0xF0);
     EXPECT_EQ(uint8_t((*icon.GetBitmap())[sizeof(BitMap) + 5]), 0x0F);
     EXPECT_EQ(gMemory->GetHandleSize(icon.GetBitmap()), int32_t(sizeof(BitMap) + 6));
+
+    // Every depth pixels come in is taken; others are not.
+    for (int16_t depth : {2, 16, 3}) {
+        VIcon other(nullptr, nullptr, int16_t(1));
+        const std::vector<char> bytes = MakeCicn({.width = 4, .height = 3, .pixelSize = depth,
+                                                  .pixRowBytes = 8, .maskRowBytes = 2, .colorCount = 4});
+        EXPECT_EQ(other.BuildMacIcon(nullptr, bytes.data(), int32_t(bytes.size())), depth != 3) << depth;
+    }
 }
 
 TEST(Icon, DamagedResourcesAreRefused)

@@ -225,6 +225,8 @@ TEST(MemoryMgr, FailedAllocationsAnswerNullOrFalse)
         EXPECT_FALSE(mem.SetHandleSizeClear(h, 1000));
         EXPECT_EQ(mem.GetHandleSize(h), 4);
         EXPECT_EQ(mem.NewPtr(int32_t(10)), nullptr);
+        char data[3] = {1, 2, 3};
+        EXPECT_EQ(mem.NewHandle(data, 3), nullptr);  // nothing copied into no handle
     }
     EXPECT_EQ(mem.NewHandle(uint32_t(0x80000000u), 0), nullptr);
     mem.DisposeHandle(h);

@@ -136,6 +136,14 @@ TEST(HandleStream, ArraysDeliverWhatRemains)
     EXPECT_EQ(stream.GetWords(words, &count), kStreamEndOfData);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(words[2], 3);
+    // Data in the host's own order is not swapped.
+    stream.SetCpuKind(kCpuIntel, kCpuIntel);
+    stream.SetPos(0);
+    count = 3;
+    EXPECT_EQ(stream.GetWords(words, &count), 0);
+    EXPECT_EQ(words[0], 0x0100);
+    EXPECT_EQ(words[2], 0x0300);
+    stream.SetCpuKind(kCpuPowerPC, kCpuIntel);
     stream.SetPos(0);
     char bytes[10];
     int32_t n = 10;
@@ -231,6 +239,10 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     char data[] = {1, 2, 3, 4, 5};
     VPtrStream stream(data, 5);
     EXPECT_EQ(stream.GetByte(), 0);  // not open
+    char some[4] = {};
+    int32_t asked = 3;
+    EXPECT_NE(stream.GetBytes(some, &asked), 0);
+    EXPECT_EQ(asked, 0);
     ASSERT_EQ(stream.OpenReading(), 0);
     EXPECT_EQ(stream.PutByte(9), kStreamNotSupported);
     stream.SetPos(0);
@@ -240,9 +252,22 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     EXPECT_EQ(stream.SetPos(6), kStreamEndOfData);
     EXPECT_EQ(stream.SetPos(5), 0);
     EXPECT_EQ(stream.GetByte(), 0);
+    EXPECT_EQ(stream.GetPos(), 5);  // the end reached is no error of position
     stream.SetPos(1);
     EXPECT_EQ(stream.GetWord(), 0x0203);
+    uint16_t word = 0;
+    EXPECT_EQ(stream.GetWord(word), 0);
+    EXPECT_EQ(word, 0x0405);
+    stream.SetPos(3);
     EXPECT_EQ(stream.FindByte(5), 5u);
+    int32_t present, absent;
+    const char bytesPresent[4] = {2, 3, 4, 5}, bytesAbsent[4] = {2, 3, 4, 9};
+    std::memcpy(&present, bytesPresent, 4);
+    std::memcpy(&absent, bytesAbsent, 4);
+    stream.SetPos(0);
+    EXPECT_EQ(stream.FindLong(present), 2u);
+    stream.SetPos(0);
+    EXPECT_EQ(stream.FindLong(absent), 0u);
     EXPECT_EQ(stream.CloseReading(), 0);
     EXPECT_EQ(data[0], 1);
 }
@@ -346,6 +371,7 @@ TEST(Stream, HexDigitsAndErrorStack)
     ASSERT_EQ(errors.GetCount(), 2);
     EXPECT_EQ(errors.GetFileError(1)->GetVError(), 208u);
     EXPECT_EQ(errors.GetFileError(1)->GetFullDescription().CompareTo(text, true), 0);
+    EXPECT_EQ(errors.GetFileError(2)->GetVError(), 0u);  // the last one
     EXPECT_EQ(errors.GetFileError(0), nullptr);
     EXPECT_EQ(errors.GetFileError(3), nullptr);
 }

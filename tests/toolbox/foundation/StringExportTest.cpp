@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "toolbox/foundation/VAnsiString.h"
+
 #include <cstring>
 #include <string>
 
@@ -32,6 +34,11 @@ TEST(StringExport, CStringsStopAtTheirSizeAndConvert)
     EXPECT_EQ(out[1], 0x55);
     mac.ToCString(out, 0);
     EXPECT_EQ(out[0], 0) << "size 0 writes nothing";
+    // And the other way: Windows text exported for the Mac.
+    VAnsiText ansi;
+    ansi.FromBlock(Mac("x\x80"), 0, 2, kCharSetAnsi);
+    ansi.ToCString(out, 8, kCharSetMac);
+    EXPECT_EQ(Bytes(out, 3), std::string("x\xDB\0", 3));
 
     VStr<255> wide;
     wide.FromUniCString(u"\u20AC\u00E9x");

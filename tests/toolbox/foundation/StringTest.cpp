@@ -137,6 +137,15 @@ TEST(Strings, ReadingRefusesBadInput)
 
 TEST(Strings, KindsAndLimits)
 {
+    // The C form ends right after the characters, also after a shorter text.
+    VStr<8> shortText;
+    shortText.FromMacCString(Mac("abcd"));
+    shortText.FromMacCString(Mac("ab"));
+    const auto* units = static_cast<const char16_t*>(shortText.LockAndGetCPointer());
+    EXPECT_EQ(units[1], u'b');
+    EXPECT_EQ(units[2], 0);
+    shortText.Unlock();
+
     EXPECT_EQ(NewStringFromStringKind(0), nullptr);
     EXPECT_EQ(NewStringFromStringKind(7), nullptr);
     for (StringKind kind = 1; kind <= 6; ++kind) {
@@ -237,6 +246,44 @@ TEST(Strings, CrossingCharacterSets)
     big.FromMacCString(Mac(std::string(3000, '\x8A').c_str()));
     EXPECT_EQ(big.GetLength(), 3000);
     EXPECT_EQ(big.GetChar(3000), u'\u00E4');
+
+    // Long conversions into bytes too; when memory runs out the text stays.
+    std::u16string wide(1500, u'\u00E4');
+    VMacText bytes;
+    bytes.FromUniBlock(wide.data(), 0, int32_t(wide.size()));
+    EXPECT_EQ(bytes.GetLength(), 1500);
+    EXPECT_EQ(bytes.GetChar(1500), u'\u00E4');
+    std::string ansiBytes(2000, '\xE4');
+    bytes.FromBlock(Mac(ansiBytes.c_str()), 0, 2000, kCharSetAnsi);
+    EXPECT_EQ(bytes.GetLength(), 2000);
+    VText units;
+    units.FromMacCString(Mac("keep"));
+    {
+        platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+        bytes.FromUniBlock(wide.data(), 0, int32_t(wide.size()));
+        bytes.FromBlock(Mac(ansiBytes.c_str()), 0, 2000, kCharSetAnsi);
+        units.FromBlock(Mac(ansiBytes.c_str()), 0, 2000, kCharSetMac);
+    }
+    EXPECT_EQ(bytes.GetLength(), 2000);
+    EXPECT_EQ(Units(units), u"keep");
+
+    // A long block of 8-bit text into UTF-16 goes through a block of its own.
+    units.FromBlock(Mac(ansiBytes.c_str()), 0, 600, kCharSetMac);
+    EXPECT_EQ(units.GetLength(), 600);
+    // Assigning text copies it; assigning to itself keeps it.
+    VText assigned;
+    assigned = units;
+    EXPECT_EQ(assigned.GetLength(), 600);
+    VText& self = assigned;
+    assigned = self;
+    EXPECT_EQ(assigned.GetLength(), 600);
+    units.FromMacCString(Mac("keep"));
+
+    // Ranges before the start and characters outside the text are refused.
+    units.FromBlock(Mac("xy"), -1, 2, kCharSetMac);
+    units.SetChar(0, u'z');
+    units.SetChar(5, u'z');
+    EXPECT_EQ(Units(units), u"keep");
 
     // Platform text that comes decomposed is kept composed.
     VText fromPlatform;

@@ -302,6 +302,8 @@ TEST(SystemFonts, NamesAreSortedWithTheirNumbersAndFoldedLoosely)
     EXPECT_EQ(text.GetLength(), 9) << "its ATS name follows it";
     EXPECT_EQ(sys.MacGetFontNum(Text("Times")), 20);
     EXPECT_EQ(sys.MacGetFontNum(Text("Arial")), 30);
+    sys.BuildFontList();
+    EXPECT_EQ(names.GetCount(), 3) << "building again starts afresh";
     sys.MacGetFontName(20, text);
     EXPECT_EQ(text.GetLength(), 5);
     sys.MacGetFontName(900, text);

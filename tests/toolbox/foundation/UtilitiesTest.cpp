@@ -7,7 +7,9 @@
 #include "platform/core/Endian.h"
 #include "toolbox/foundation/ByteSwap.h"
 #include "toolbox/foundation/Colors.h"
+#include "toolbox/foundation/BlockReads.h"
 #include "toolbox/foundation/KeyCodes.h"
+#include "toolbox/foundation/VStream.h"
 
 namespace {
 
@@ -148,9 +150,38 @@ TEST(ExtendedReals, NarrowingRoundsToNearestEven)
     EXPECT_TRUE(std::isinf(Narrow(huge)));
     uint8_t tiny[10] = {0x00, 0x10, 0x80, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(Narrow(tiny), 0.0);
+    // Half the smallest subnormal and a little more rounds up to it; far
+    // below it is zero whatever the significand.
+    uint8_t nearHalf[10] = {0x3B, 0xCC, 0xC0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Narrow(nearHalf), std::numeric_limits<double>::denorm_min());
+    uint8_t farBelow[10] = {0x3B, 0xB3, 0xC0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Narrow(farBelow), 0.0);
+    // A NaN keeps the top of its payload, bit for bit.
+    uint8_t nan[10] = {0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0x08, 0x00};
+    uint8_t be[8];
+    Real10toReal8(nan, be);
+    EXPECT_EQ(platform::ReadBE64(be), 0x7FF8000000000001u);
     // An unnormal significand (integer bit clear) still converts.
     uint8_t unnormal[10] = {0x40, 0x00, 0x40, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(Narrow(unnormal), 1.0);
+}
+
+TEST(Blocks, ReadsAndSearchesStayInsideTheBlock)
+{
+    const char data[4] = {'a', 'b', 'c', 'd'};
+    char out[8] = {};
+    uint32_t pos = 5, length = 3;
+    EXPECT_EQ(ReadFromBlock(data, 4, pos, out, &length), kStreamEndOfData);
+    EXPECT_EQ(length, 0u);
+    pos = 2;
+    length = 3;
+    EXPECT_EQ(ReadFromBlock(data, 4, pos, out, &length), kStreamEndOfData);
+    EXPECT_EQ(length, 2u);
+    EXPECT_EQ(pos, 4u);
+
+    EXPECT_EQ(FindInBlock(data, 4, 0, "cd", 2), 3u);
+    EXPECT_EQ(FindInBlock(data, 4, 0, "abcd", 4), 1u);
+    EXPECT_EQ(FindInBlock(data, 2, 0, "abcd", 4), 0u);  // longer than the block
 }
 
 }  // namespace

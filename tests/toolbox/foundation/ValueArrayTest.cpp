@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "tests/toolbox/foundation/ValueTestSupport.h"
 #include "toolbox/foundation/VArrayBoolean.h"
 #include "toolbox/foundation/VArrayNumber.h"
@@ -101,6 +102,74 @@ TEST(ValueArray, FindHonoursMethodAndDirection)
     for (uint8_t v : {1, 0, 1}) b.AppendBoolean(v, 0);
     EXPECT_EQ(b.Find(uint8_t(0), 3, 0, 0), 2);
     EXPECT_EQ(b.Find(uint8_t(0), 3, 1, 0), -1);
+}
+
+TEST(ValueArray, SearchesProbeTheFirstAndLastAndBeyond)
+{
+    VArrayLong one;
+    one.AppendLong(42, 0);
+    EXPECT_EQ(one.Find(42, 1, 1, 0), 1);
+    EXPECT_EQ(one.Find(42, 1, 0, 0), 1);
+
+    for (int sorted = 0; sorted < 2; ++sorted) {
+        VArrayLong n;
+        for (int32_t v : {10, 20, 20, 30, 40}) n.AppendLong(v, 0);
+        n.SetAutoSort(uint8_t(sorted));
+        EXPECT_EQ(n.Find(10, 1, 1, 0), 1) << sorted;
+        EXPECT_EQ(n.Find(40, 1, 1, 0), 5) << sorted;
+        EXPECT_EQ(n.Find(9, 1, 1, 0), -1) << sorted;
+        EXPECT_EQ(n.Find(41, 1, 1, 0), -1) << sorted;
+        int32_t twenty = n.Find(20, 1, 1, 0);
+        EXPECT_TRUE(twenty == 2 || twenty == 3) << sorted;
+
+        VArrayString s;
+        for (const char* t : {"b", "d", "f"}) s.AppendString(S(t), 0);
+        s.SetAutoSort(uint8_t(sorted));
+        EXPECT_EQ(s.Find(S("b"), 1, 1, 0), 1) << sorted;
+        EXPECT_EQ(s.Find(S("f"), 1, 1, 0), 3) << sorted;
+        EXPECT_EQ(s.Find(S("a"), 1, 1, 0), -1) << sorted;
+        EXPECT_EQ(s.Find(S("g"), 1, 1, 0), -1) << sorted;
+        // A later start scans from there, sorted or not.
+        EXPECT_EQ(s.Find(S("b"), 2, 1, 0), -1) << sorted;
+        EXPECT_EQ(s.Find(S("f"), 4, 0, 0), -1) << sorted;
+        EXPECT_EQ(s.Find(S("b"), 0, 1, 0), -1) << sorted;
+        // An element that is not there compares below anything.
+        EXPECT_EQ(s.CompareTo(S("a"), 0, 9), -1) << sorted;
+    }
+}
+
+TEST(ValueArray, SmallSortsReordersAndCopies)
+{
+    VArrayLong two;
+    two.AppendLong(9, 0);
+    two.AppendLong(3, 0);
+    two.Sort(0);
+    EXPECT_EQ(Elements(two), (std::vector<int32_t>{3, 9}));
+
+    // Booleans follow a reorder bit by bit, and any non-zero long is true.
+    VArrayBoolean flags;
+    for (uint8_t v : {1, 0, 0}) flags.AppendBoolean(v, 0);
+    flags.FromLong(2, 2);
+    EXPECT_TRUE(flags.GetBoolean(2));
+    flags.FromLong(0, 2);
+    EXPECT_FALSE(flags.GetBoolean(2));
+    VArrayLong keys;
+    for (int32_t v : {3, 1, 2}) keys.AppendLong(v, 0);
+    flags.SynchronizeWith(&keys);
+    keys.Sort(0);
+    EXPECT_EQ(Elements(keys), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_FALSE(flags.GetBoolean(1));
+    EXPECT_FALSE(flags.GetBoolean(2));
+    EXPECT_TRUE(flags.GetBoolean(3));
+
+    // Copying one array into another frees what the target held.
+    VArrayLong target, source;
+    target.AppendLong(1, 0);
+    source.AppendLong(5, 0);
+    const size_t handles = platform::LiveHandleCount();
+    target.Copy(&source);
+    EXPECT_EQ(Elements(target), (std::vector<int32_t>{5}));
+    EXPECT_EQ(platform::LiveHandleCount(), handles);
 }
 
 TEST(ValueArray, DeleteIsClampedToTheElements)

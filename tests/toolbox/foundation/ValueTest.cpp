@@ -140,6 +140,15 @@ TEST(Values, Comparisons)
     two.FromBoolean(2);
     EXPECT_EQ(two.CompareTo(VBoolean(1)), 0);
     EXPECT_EQ(VBoolean(0).CompareTo(VLong(5)), -1);
+    // Dates that differ in the day alone still differ.
+    EXPECT_EQ(VDate(2, 1, 2000).CompareTo(VDate(1, 1, 2000)), 1);
+    EXPECT_EQ(VDate(1, 1, 2000).CompareTo(VDate(2, 1, 2000)), -1);
+    // A date read from a null text is null.
+    VDate parsed(9, 10, 2011);
+    VStr<255> dateText;
+    dateText.SetNull(true);
+    parsed.FromString(dateText);
+    EXPECT_TRUE(parsed.IsNull());
 
     VEmpty empty;
     empty.SetNull(false);

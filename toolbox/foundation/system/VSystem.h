@@ -15,6 +15,7 @@
 #include "toolbox/foundation/VPoint.h"
 #include "toolbox/foundation/VRect.h"
 #include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/system/VClic.h"
 
 class VString;
 class VFile;
@@ -26,19 +27,6 @@ constexpr uint32_t kAnyFileKind = 0x3F3F3F3F;  // '????'
 // whose branches the toolbox takes.
 constexpr uint32_t kSystemVersion = 0x1050;
 
-// A mouse click: where, when (ticks) and whether the button came up.
-class VClic : public VPoint {
-public:
-    VClic(int32_t h = 0, int32_t v = 0) : VPoint(h, v) {}
-    uint32_t GetTicks() const { return fTicks; }
-    void SetTicks(uint32_t ticks) { fTicks = ticks; }
-    bool IsUp() const { return fUp; }
-    void SetUp(bool up) { fUp = up; }
-
-private:
-    uint32_t fTicks = 0;
-    bool fUp = false;
-};
 
 // The 'itl0' bytes read at construction, when the resource exists.
 struct SystemIntlBytes {

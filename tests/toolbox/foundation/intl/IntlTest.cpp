@@ -102,6 +102,44 @@ TEST(Intl, DirectConversionByDialect)
     }
 }
 
+// Destinations of exactly the size needed, and one short: the short one is
+// reported and nothing lands past its end.
+TEST(Intl, ConversionsFitExactlyOrReportTheShortfall)
+{
+    for (DialectCode dialect : {DialectCode(0x409), DialectCode(0x411)}) {
+        IntlFixture intl(dialect);
+        if (dialect == 0x409) {
+            // One character at a time, through the tables.
+            const uint8_t umlaut[1] = {0x8A};
+            const uint8_t* at = umlaut;
+            EXPECT_EQ(gDefaultIntl->Mac2Uni(at, umlaut + 1), u'\u00E4');
+            EXPECT_EQ(at, umlaut + 1);
+        }
+        const uint8_t bytes[3] = {'a', 'b', 'c'};
+        const char16_t units[3] = {u'a', u'b', u'c'};
+        for (int32_t room : {3, 2}) {
+            char16_t u[4] = {0, 0, 0, u'#'};
+            const uint8_t* s = bytes;
+            char16_t* d = u;
+            EXPECT_EQ(gDefaultIntl->Mac2Uni(s, d, u + room, 3), room == 3) << dialect;
+            EXPECT_EQ(u[room], room == 3 ? u'#' : 0) << dialect;
+            s = bytes;
+            d = u;
+            EXPECT_EQ(gDefaultIntl->Ansi2Uni(s, d, u + room, 3), room == 3) << dialect;
+
+            uint8_t b[4] = {0, 0, 0, '#'};
+            const char16_t* us = units;
+            uint8_t* bd = b;
+            EXPECT_EQ(gDefaultIntl->Uni2Mac(us, bd, b + room, 3), room == 3) << dialect;
+            EXPECT_EQ(b[room], room == 3 ? '#' : 0) << dialect;
+            EXPECT_EQ(b[room - 1], 'a' + room - 1) << dialect;
+            us = units;
+            bd = b;
+            EXPECT_EQ(gDefaultIntl->Uni2Ansi(us, bd, b + room, 3), room == 3) << dialect;
+        }
+    }
+}
+
 // One character of each shipped Asian and Arabic family, both sets, both ways.
 TEST(Intl, ChineseKoreanAndArabicFamilies)
 {

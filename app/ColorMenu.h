@@ -1,0 +1,33 @@
+// The colour menu: a menu definition showing the application palette
+// (palette 2000) as a grid of swatches, one item per colour. The grid is
+// set by the number of colours: 16 or 256; any other number gives a menu
+// of size 0 and no swatches.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/core/MacTypes.h"
+#include "platform/drawing/QuickDrawTypes.h"
+#include "platform/menus/Menus.h"
+
+// Draws with the item in *whichItem selected.
+constexpr int16_t kColorMenuDrawSelectedMsg = 0x4247;
+
+void CustomColorMenu(int16_t message, platform::MenuRef menu, platform::Rect* menuRect, platform::Point hitPt,
+                     int16_t* whichItem);
+// The colour submenu `id` with this definition; null when memory runs out.
+platform::MenuRef NewColorMenu(int16_t id);
+
+// The process-wide number of colours (256 unless a test says otherwise).
+void SetColorMenuColors(int16_t numColors);
+int16_t ColorMenuColors();
+
+void CalcColorMSize(int16_t* width, int16_t* height);
+platform::Rect CalcColorRect(int16_t item, const platform::Rect* menuRect);
+int16_t FindColorItem(platform::Point where, const platform::Rect* menuRect);
+void DrawColors(int16_t selected, const platform::Rect* menuRect);
+void HiliteColorItem(int16_t item, const platform::Rect* menuRect);
+
+// Entry `index` of the palette held in `palette` ('pltt' bytes): false when
+// the palette is missing, damaged or shorter.
+bool PaletteEntryColor(const uint8_t* palette, int32_t size, int32_t index, platform::RGBColor* color);

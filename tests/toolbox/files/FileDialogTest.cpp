@@ -1,0 +1,481 @@
+// The open-file dialog: the options it is made with, which files each
+// popup entry offers, the extra buttons, the files it answers, and the
+// archive reader's question for a missing part. Scripts answer the dialog.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "kernel/hostentry/HostEntry.h"
+#include "platform/core/FourCC.h"
+#include "platform/events/FileDialogAnswers.h"
+#include "platform/filedialogs/NavDialogModel.h"
+#include "platform/files/FileSpec.h"
+#include "platform/resfiles/Resources.h"
+#include "tests/platform/controls/ControlFixture.h"
+#include "tests/platform/filedialogs/NavTestSupport.h"
+#include "toolbox/files/FileKindHooks.h"
+#include "toolbox/files/KindResource.h"
+#include "toolbox/files/PartDialogHooks.h"
+#include "toolbox/files/SystemFileServices.h"
+#include "toolbox/files/VFile.h"
+#include "toolbox/files/VFileDialogFilter.h"
+#include "toolbox/files/VFileDlg.h"
+#include "toolbox/files/VFolder.h"
+#include "toolbox/foundation/VArrayNumber.h"
+#include "toolbox/foundation/VArrayString.h"
+#include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/system/VSystem.h"
+#include "tests/toolbox/files/FileTestSupport.h"
+
+namespace {
+
+using namespace platform;
+namespace fs = std::filesystem;
+using files_testing::ColonOf;
+using files_testing::Text;
+
+constexpr uint32_t kQzText = 0x51545854;  // 'QTXT': the toolbox kind of 'TEXT' files
+
+uint32_t Code(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
+{
+    return (uint32_t(a) << 24) | (uint32_t(b) << 16) | (uint32_t(c) << 8) | d;
+}
+
+VArrayLong Kinds(std::initializer_list<uint32_t> kinds)
+{
+    VArrayLong array(int32_t(kinds.size()));
+    int32_t i = 1;
+    for (uint32_t k : kinds) array.FromLong(int32_t(k), i++);
+    return array;
+}
+
+void SetType(const std::string& path, uint32_t type)
+{
+    FInfo info;
+    FSpGetFInfo(FSSpec{path}, &info);
+    info.fdType = type;
+    info.fdCreator = FourCC("QzTs");
+    ASSERT_EQ(FSpSetFInfo(FSSpec{path}, info), noErr);
+}
+
+bool ReadPkgInfo(const FSRef* bundle, OSType* type, OSType* creator)
+{
+    std::ifstream in(bundle->path + "/Contents/PkgInfo", std::ios::binary);
+    char b[8];
+    if (!in.read(b, 8)) return false;
+    auto code = [](const char* p) {
+        return (uint32_t(uint8_t(p[0])) << 24) | (uint32_t(uint8_t(p[1])) << 16) | (uint32_t(uint8_t(p[2])) << 8) |
+               uint8_t(p[3]);
+    };
+    *type = code(b);
+    *creator = code(b + 4);
+    return true;
+}
+
+void ShortStackHost(int16_t selector, parm* block)
+{
+    if (selector == kSelFreeStack) block->slot276.SetLong(11999);
+}
+
+// A folder of files of several kinds, a system object that knows the kinds,
+// the kernel's host entry and the toolbox's file services.
+class FileDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = folder.Path();
+        fs::create_directories(root + "/Pkg.app/Contents");
+        std::ofstream(root + "/Pkg.app/Contents/PkgInfo") << "APPLQzPk";
+        std::ofstream(root + "/c.pic") << "picture";
+        std::ofstream(root + "/d.zzz") << "unknown";
+        SetType(root + "/c.pic", FourCC("PICT"));
+        SetType(root + "/b.txt", FourCC("TEXT"));
+        system.BuildKindList();  // the row of '????'
+        system.AddFileKind(kQzText, FourCC(".TXT"), FourCC("TEXT"));
+        system.AddFileKind(FourCC("BAS5"), FourCC(".QZB"), FourCC("BAS5"));
+        system.AddFileKind(FourCC("PICT"), 0, FourCC("PICT"));
+        savedSystem = gSystem;
+        gSystem = &system;
+        savedHost = gCallQz;
+        gCallQz = entreeexterne;
+        InstallSystemFileServices();
+        FileDialogHooks hooks;
+        hooks.getBundleInfo = ReadPkgInfo;
+        SetFileDialogHooks(hooks);
+    }
+    void TearDown() override
+    {
+        SetFileDialogHooks({});
+        ResetPartDialogHooks();
+        ResetFileKindHooks();
+        SetSystemFileServices({});
+        gCallQz = savedHost;
+        gSystem = savedSystem;
+        ClearFileDialogAnswers();
+    }
+    std::string Path(const std::string& name) const { return root + "/" + name; }
+
+    // Runs the dialog answered by the script's lines; the chosen file's path.
+    std::string Run(VFileDialogFilter& filter, std::initializer_list<const char*> answers,
+                    VArrayListPtrOf<VFile*>* files = nullptr)
+    {
+        for (const char* a : answers) {
+            FileDialogAnswer answer;
+            EXPECT_TRUE(ParseFileDialogAnswer(a, &answer)) << a;
+            PushFileDialogAnswer(answer);
+        }
+        std::unique_ptr<VFile> file(MAC_RunGetFileDialog(&filter, files));
+        ClearFileDialogAnswers();
+        if (!file) return "(none)";
+        VText path;
+        file->GetUnixPath(path);
+        lastKind = file->GetKind();
+        lastCreator = file->GetCreator();
+        return ToUtf8(path);
+    }
+
+    navtest::Folder folder;  // "a.QzB" ('BAS5'), "b.txt", ".hidden", "Sub/c.QzB"
+    std::string root;
+    VSystem system;
+    VSystem* savedSystem = nullptr;
+    HostEntryProc savedHost = nullptr;
+    uint32_t lastKind = 0, lastCreator = 0;
+};
+
+TEST_F(FileDialog, OneFilterOfKindsOffersEveryFileWithoutAPopup)
+{
+    VFileDialogFilter filter;
+    filter.AddFileFilter(new VFileFilter(Text("Bases"), FourCC("BAS5"), 0));
+    VNavReplyInfo info;
+    info.filter = &filter;
+    NavDialogCreationOptions options;
+    bool objectFilter = true;
+    ASSERT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, &objectFilter), noErr);
+    EXPECT_TRUE(options.optionFlags & kNavNoTypePopup);
+    EXPECT_FALSE(objectFilter);
+    EXPECT_TRUE(options.popupExtension.empty());
+    // No object filter: a text file is offered too.
+    EXPECT_EQ(Run(filter, {Path("b.txt").c_str()}), Path("b.txt"));
+    EXPECT_EQ(lastKind, kQzText) << "the kind is read from the disk";
+
+    // Asked to show the popup even for one filter, the bit is cleared.
+    filter.fHideTypePopupForOneFilter = false;
+    ASSERT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, &objectFilter), noErr);
+    EXPECT_FALSE(options.optionFlags & kNavNoTypePopup);
+}
+
+TEST_F(FileDialog, TwoFiltersListTheirNamesAndEachEntryOffersItsOwnKinds)
+{
+    VFileDialogFilter filter;
+    filter.AddFileFilter(new VFileFilter(Text("Bases"), FourCC("BAS5"), 0));
+    filter.AddFileFilter(new VFileFilter(Text("Texts"), kQzText, 0));
+    filter.SetInitialFilter(2);
+    VNavReplyInfo info;
+    info.filter = &filter;
+    info.location.descriptorType = typeNull;
+    NavDialogCreationOptions options;
+    bool objectFilter = false;
+    ASSERT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, &objectFilter), noErr);
+    EXPECT_TRUE(objectFilter);
+    EXPECT_FALSE(options.optionFlags & kNavNoTypePopup);
+
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, xMAC_NavEventFilter, nullptr, xMAC_NavFileFilter, &info, &d),
+              noErr);
+    NavCallBack(d, kNavCBStart, nullptr);
+    EXPECT_EQ(NavPopupEntries(d), (std::vector<std::string>{"Bases", "Texts"}));
+    EXPECT_EQ(d->popupIndex, 1) << "the initial filter is selected";
+    // The list follows the selected entry from the start.
+    EXPECT_EQ(filter.GetCurrentFilter(), 2);
+    EXPECT_TRUE(NavIsShown(d, Path("b.txt")));
+    EXPECT_FALSE(NavIsShown(d, Path("a.QzB")));
+    EXPECT_TRUE(NavIsShown(d, Path("Sub"))) << "folders are always shown";
+
+    NavChoosePopupEntry(d, 0);
+    EXPECT_EQ(filter.GetCurrentFilter(), 1);
+    EXPECT_EQ(info.fileType, FourCC("BAS5"));
+    EXPECT_TRUE(NavIsShown(d, Path("a.QzB")));
+    EXPECT_FALSE(NavIsShown(d, Path("b.txt")));
+    EXPECT_FALSE(NavIsShown(d, Path("c.pic")));
+
+    // Index 0: a file passes when any filter accepts it.
+    filter.SetCurrentFilter(0);
+    EXPECT_TRUE(NavIsShown(d, Path("a.QzB")));
+    EXPECT_TRUE(NavIsShown(d, Path("b.txt")));
+    EXPECT_FALSE(NavIsShown(d, Path("c.pic")));
+    NavDialogDispose(d);
+
+    // The same from a script: entry 1, then a file of each kind.
+    EXPECT_EQ(Run(filter, {"popup 1", Path("a.QzB").c_str()}), Path("a.QzB"));
+    EXPECT_EQ(filter.GetCurrentFilter(), 1);
+    EXPECT_EQ(Run(filter, {"popup 1", Path("b.txt").c_str()}), "(none)") << "hidden by the first filter";
+    EXPECT_EQ(Run(filter, {Path("a.QzB").c_str()}), "(none)") << "hidden by the initial second filter";
+}
+
+TEST_F(FileDialog, FilterFaultsStayMendedThroughTheDialog)
+{
+    // Identifiers only, with no conformance service: every file, not none.
+    VFileDialogFilter filter;
+    auto* byIdentifier = new VFileFilter();
+    byIdentifier->AddFileKind(Text("public.plain-text"));
+    filter.AddFileFilter(byIdentifier);
+    EXPECT_EQ(Run(filter, {Path("c.pic").c_str()}), Path("c.pic"));
+
+    // A kind and an extension without Windows kinds (both 0) do not match:
+    // 'PICT' does not take in an untyped ".zzz" file.
+    VFileDialogFilter mapped;
+    mapped.fMapEveryExtension = true;
+    mapped.AddFileFilter(new VFileFilter(Text("Pictures"), FourCC("PICT"), 0));
+    mapped.AddFileFilter(new VFileFilter(Text("Bases"), FourCC("BAS5"), 0));
+    EXPECT_EQ(Run(mapped, {"popup 1", Path("d.zzz").c_str()}), "(none)");
+    EXPECT_EQ(Run(mapped, {"popup 1", Path("c.pic").c_str()}), Path("c.pic"));
+    // '????' lets everything through.
+    mapped.AddFileFilter(new VFileFilter(Text("All"), kAnyFileKind, 0));
+    EXPECT_EQ(Run(mapped, {"popup 3", Path("d.zzz").c_str()}), Path("d.zzz"));
+}
+
+TEST_F(FileDialog, OptionsTextsAndParentReachTheDialog)
+{
+    VFileDialogFilter filter;
+    filter.AddFileFilter(new VFileFilter(Text("Bases"), FourCC("BAS5"), 0));
+    VNavReplyInfo info;
+    info.filter = &filter;
+    NavDialogCreationOptions options;
+    auto flags = [&] {
+        EXPECT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, nullptr), noErr);
+        return options.optionFlags;
+    };
+    const NavDialogOptionFlags off = flags();
+    EXPECT_FALSE(off & (kNavAllowPreviews | kNavDontResolveAliases | kNavAllowOpenPackages | kNavSelectAllReadableItem |
+                        kNavAllowMultipleFiles | kNavSupportPackages));
+    EXPECT_EQ(off & (kNavDontAddTranslateItems | kNavDontAutoTranslate),
+              kNavDontAddTranslateItems | kNavDontAutoTranslate);
+    filter.fAllowPreviews = filter.fDontResolveAliases = filter.fAllowOpeningPackages = true;
+    filter.fSelectAllReadable = filter.fAllowMultipleFiles = filter.fSupportPackages = true;
+    filter.fTranslationAllowed = true;
+    const NavDialogOptionFlags on = flags();
+    EXPECT_EQ(on & 0x3AC0u, 0x3AC0u);  // 0x40 0x80 0x200 0x800 0x1000 0x2000
+    EXPECT_EQ(on & 0x6u, 0u);
+
+    filter.SetMessage(Text("Choose a base"));
+    filter.SetTitle(Text("Open"));
+    filter.SetPos(30, 40);
+    filter.SetPreferenceKey(FourCC("Test"));
+    EXPECT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, nullptr), noErr);
+    EXPECT_EQ(options.message, "Choose a base");
+    EXPECT_EQ(options.windowTitle, "Open");
+    EXPECT_EQ(options.location.h, 30);
+    EXPECT_EQ(options.location.v, 40);
+    EXPECT_EQ(options.preferenceKey, FourCC("Test"));
+    EXPECT_EQ(options.modality, kWindowModalityAppModal);
+    auto* parent = reinterpret_cast<WindowRecord*>(0x1000);
+    filter.SetParentWindow(parent);
+    EXPECT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, nullptr), noErr);
+    EXPECT_EQ(options.parentWindow, parent);
+    EXPECT_EQ(options.modality, kWindowModalityWindowModal);
+
+    // The client name is the program's, from its resource file.
+    EXPECT_EQ(options.clientName, "");
+    const int16_t app = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_NE(app, -1);
+    EXPECT_EQ(xMAC_NavDialogOptionFromReplyInfo(info, &options, nullptr), noErr);
+    CloseResFile(app);
+    EXPECT_EQ(options.clientName, "Qz Structure Browser");
+}
+
+TEST(KindResource, TheClientNameIsTheFirstEntryOnlyWhenItNamesTheProgram)
+{
+    uint8_t name[256];
+    const uint8_t program[] = {'Q', 'z', 'S', 'B', 0, 0, 0, 1, 'a', 'p', 'n', 'm', 2, 'Q', 'z', 0};
+    ASSERT_TRUE(ReadKindAppName(program, sizeof program, name));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "Qz");
+    const uint8_t other[] = {'Q', 'z', 'S', 'B', 0, 0, 0, 1, 'T', 'E', 'X', 'T', 2, 'Q', 'z', 0};
+    EXPECT_FALSE(ReadKindAppName(other, sizeof other, name));
+    EXPECT_FALSE(ReadKindAppName(program, 14, name)) << "a name cut short";
+    const uint8_t none[] = {'Q', 'z', 'S', 'B', 0, 0, 0, 0, 'a', 'p', 'n', 'm', 0};
+    EXPECT_FALSE(ReadKindAppName(none, sizeof none, name)) << "no entries";
+}
+
+TEST_F(FileDialog, FiltersFromKindListsInEachPlatform)
+{
+    VArrayString names;
+    for (const char* n : {"Texts", "Everything", "Others"}) names.AppendVString(new VStr<63>(Text(n)), 0);
+    const int32_t count = system.CountKinds();
+    uint32_t temporary = 0;
+    {
+        const VArrayLong mac = Kinds({FourCC("TEXT"), kAnyFileKind, FourCC("ZZZZ")});
+        VGetFileDialogFilter filter(mac, names, kKindPlatformMac);
+        ASSERT_EQ(filter.GetFileFilterCount(), 3);
+        EXPECT_EQ(filter.GetInitialFilter(), 1);
+        EXPECT_EQ(ToUtf8(filter.GetFileFilter(1)->GetName()), "Texts");
+        EXPECT_EQ(ToUtf8(filter.GetFileFilter(3)->GetName()), "Others");
+        EXPECT_EQ(filter.GetFileFilter(1)->GetKind(1), kQzText);
+        EXPECT_EQ(filter.GetFileFilter(2)->GetKind(1), kAnyFileKind);
+        const uint8_t none[1] = {0};
+        EXPECT_TRUE(filter.GetFileFilter(2)->MAC_FilterFile(none, FourCC("PICT"), &filter));
+        ASSERT_EQ(filter.GetTemporaryKinds().size(), 1u);
+        temporary = filter.GetTemporaryKinds()[0];
+        EXPECT_EQ(filter.GetFileFilter(3)->GetKind(1), temporary);
+        EXPECT_EQ(system.GetMacKindFromVirtualKind(temporary), FourCC("ZZZZ"));
+        EXPECT_EQ(system.CountKinds(), count + 1);
+    }
+    EXPECT_FALSE(system.IsValidFileKind(temporary)) << "removed with the dialog filter";
+    EXPECT_EQ(system.CountKinds(), count);
+    {
+        const VArrayLong win = Kinds({FourCC(".TXT"), kAnyFileKind, FourCC(".ZZZ")});
+        VGetFileDialogFilter filter(win, names, kKindPlatformWindows);
+        EXPECT_EQ(filter.GetFileFilter(1)->GetKind(1), kQzText);
+        ASSERT_EQ(filter.GetTemporaryKinds().size(), 1u);
+        temporary = filter.GetTemporaryKinds()[0];
+        EXPECT_EQ(system.GetWinKindFromVirtualKind(temporary), Code('Z', 'Z', 'Z', 0));
+    }
+    EXPECT_FALSE(system.IsValidFileKind(temporary));
+    {
+        const VArrayLong toolbox = Kinds({kQzText, kAnyFileKind, FourCC("BAS5")});
+        VGetFileDialogFilter filter(toolbox, names, kKindPlatformToolbox);
+        EXPECT_EQ(filter.GetFileFilter(3)->GetKind(1), FourCC("BAS5"));
+        EXPECT_TRUE(filter.GetTemporaryKinds().empty());
+    }
+}
+
+TEST_F(FileDialog, AnswersCancelFilesPackagesAndTheStartFolder)
+{
+    VFileDialogFilter filter;
+    filter.AddFileFilter(new VFileFilter(Text("Bases"), FourCC("BAS5"), 0));
+    EXPECT_EQ(Run(filter, {"cancel"}), "(none)");
+    EXPECT_EQ(Run(filter, {Path("a.QzB").c_str()}), Path("a.QzB"));
+    EXPECT_EQ(lastKind, FourCC("BAS5"));
+
+    // Several files: every one goes to the result list, once.
+    filter.fAllowMultipleFiles = true;
+    VArrayListPtrOf<VFile*> files;
+    const std::string both = "files " + Path("a.QzB") + " | " + Path("b.txt");
+    EXPECT_EQ(Run(filter, {both.c_str()}, &files), Path("a.QzB"));
+    ASSERT_EQ(files.GetCount(), 2);
+    VText second;
+    files.GetNth(2)->GetUnixPath(second);
+    EXPECT_EQ(ToUtf8(second), Path("b.txt"));
+    files.Destroy(kListDeleteData);
+
+    // A package folder is one file with the package's type and creator.
+    filter.fSupportPackages = true;
+    EXPECT_EQ(Run(filter, {Path("Pkg.app").c_str()}), Path("Pkg.app"));
+    EXPECT_EQ(lastKind, FourCC("APPL"));
+    EXPECT_EQ(lastCreator, FourCC("QzPk"));
+
+    // The start folder: the dialog opens there (and remembers it under the key).
+    VFolder start(ColonOf(Path("Sub") + "/"));
+    filter.SetStartFolder(&start);
+    filter.SetPreferenceKey(FourCC("Strt"));
+    EXPECT_EQ(Run(filter, {"cancel"}), "(none)");
+    NavDialogCreationOptions options;
+    NavGetDefaultDialogCreationOptions(&options);
+    options.preferenceKey = FourCC("Strt");
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    EXPECT_EQ(d->folder, Path("Sub"));
+    NavDialogDispose(d);
+
+    // Without 12000 bytes of stack no dialog opens: the answer stays queued.
+    gCallQz = ShortStackHost;
+    PushFileDialogAnswer(Path("a.QzB"));
+    std::unique_ptr<VFile> none(MAC_RunGetFileDialog(&filter, nullptr));
+    EXPECT_EQ(none, nullptr);
+    EXPECT_TRUE(HasFileDialogAnswer());
+}
+
+TEST_F(FileDialog, AMissingPartIsAskedForWithEveryFileShown)
+{
+    PushFileDialogAnswer(Path("c.pic"));
+    std::unique_ptr<VFile> chosen(LocateMissingPart(Text("Arch.part002.zip")));
+    ASSERT_NE(chosen, nullptr);
+    VText path;
+    chosen->GetUnixPath(path);
+    EXPECT_EQ(ToUtf8(path), Path("c.pic"));
+    // A cancelled question is no file; the folder is remembered under 'VSCT'.
+    PushFileDialogAnswer(FileDialogAnswer{FileDialogAnswer::Kind::Cancel, {}, 0, {}});
+    EXPECT_EQ(std::unique_ptr<VFile>(LocateMissingPart(Text("Arch.part002.zip"))), nullptr);
+    NavDialogCreationOptions options;
+    NavGetDefaultDialogCreationOptions(&options);
+    options.preferenceKey = kPartDialogKey;
+    NavDialogRef d = nullptr;
+    ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
+    EXPECT_EQ(d->folder, root);
+    NavDialogDispose(d);
+}
+
+}  // namespace
+
+// --- On the screen: the extra buttons ------------------------------------
+
+namespace platform::testing {
+namespace {
+
+class FileDialogButtons : public ControlTest {
+protected:
+    void SetUp() override
+    {
+        ControlTest::SetUp();
+        ResetNavPreferences();
+        savedHost = gCallQz;
+        gCallQz = entreeexterne;
+    }
+    void TearDown() override
+    {
+        gCallQz = savedHost;
+        ControlTest::TearDown();
+    }
+    HostEntryProc savedHost = nullptr;
+};
+
+TEST_F(FileDialogButtons, ButtonTwoCancelsAndIsReported)
+{
+    navtest::Folder folder;
+    VFileDialogFilter filter;
+    filter.AddFileFilter(new VFileFilter(files_testing::Text("Bases"), FourCC("BAS5"), 0));
+    filter.SetPos(100, 100);
+    const VText first = files_testing::Text("Other file");
+    const VText second = files_testing::Text("Skip");
+    filter.SetCustomButton(1, &first);
+    filter.SetCustomButton(2, &second);
+
+    // The custom area starts 32 below the list (at 274) and 14 from the
+    // left; the buttons sit 12 inside it, 12 apart, at their best size.
+    Rect one{}, two{}, best{};
+    ControlID idOne{}, idTwo{};
+    Script script;
+    script.Wait(5).Screenshot("probe").AnswerFileDialog("button 2").Wait(5);
+    PlayWithProbe(std::move(script), [&](const std::string&) {
+        WindowRef w = FrontWindow();
+        ControlRef a = nullptr, b = nullptr;
+        FindControl(Point{int16_t(274 + 14), int16_t(14 + 14)}, w, &a);
+        ASSERT_NE(a, nullptr);
+        GetControlBounds(a, &one);
+        GetControlID(a, &idOne);
+        int16_t baseline = 0;
+        GetBestControlRect(a, &best, &baseline);
+        FindControl(Point{int16_t(one.top + 2), int16_t(one.right + 12 + 2)}, w, &b);
+        ASSERT_NE(b, nullptr);
+        GetControlBounds(b, &two);
+        GetControlID(b, &idTwo);
+    });
+    std::unique_ptr<VFile> answer(MAC_RunGetFileDialog(&filter, nullptr));
+    EXPECT_EQ(answer, nullptr);
+    EXPECT_EQ(filter.GetChosenCustomButton(), 2);
+    EXPECT_EQ(one.top, 274 + 12);
+    EXPECT_EQ(one.left, 14 + 12);
+    EXPECT_EQ(one.right - one.left, best.right - best.left);
+    EXPECT_EQ(one.bottom - one.top, best.bottom - best.top);
+    EXPECT_EQ(two.left, one.right + 12);
+    EXPECT_EQ(two.top, one.top);
+    EXPECT_EQ(idOne.signature, FourCC("xTbx"));
+    EXPECT_EQ(idOne.id, 1);
+    EXPECT_EQ(idTwo.id, 2);
+    EXPECT_TRUE(run->watchdogMessage.empty()) << run->watchdogMessage;
+}
+
+}  // namespace
+}  // namespace platform::testing

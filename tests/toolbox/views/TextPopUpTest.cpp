@@ -1,0 +1,134 @@
+// A frame's text pop-up with the views layer's own commands: the choice
+// comes back to the frame, a switch command toggles, and the menus stop
+// listening once the pop-up is gone.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/events/Events.h"
+#include "platform/menus/Menus.h"
+#include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/resfiles/Resources.h"
+#include "tests/platform/windows/WindowFixture.h"
+#include "tests/toolbox/drawing/MenuTestSupport.h"
+#include "toolbox/drawing/VComputingPainter.h"
+#include "toolbox/drawing/VLookHandler.h"
+#include "toolbox/drawing/VTextMenu.h"
+#include "toolbox/foundation/VLong.h"
+#include "toolbox/views/MenuCommandLinks.h"
+#include "toolbox/views/VCommand.h"
+#include "toolbox/views/VFrame.h"
+
+using menutest::Res;
+using menutest::Xmnu;
+
+namespace {
+
+class CommandFrame : public VFrame {
+public:
+    CommandFrame() : VFrame(nullptr, nullptr) {}
+    VCommand* FindCommand(int32_t number) override
+    {
+        for (VCommand* c : {&plain, &toggle})
+            if (c->GetNumber() == number) return c;
+        return nullptr;
+    }
+    intptr_t DoCommand(VObject*, int32_t command, intptr_t param) override
+    {
+        got.push_back({command, param});
+        return 1;
+    }
+    VCommand plain{10};
+    VCommand toggle{20};
+    std::vector<std::pair<int32_t, intptr_t>> got;
+};
+
+class TextPopUpTest : public platform::testing::WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        platform::ResetResourceManager();
+        platform::ResetMenuManager();
+    }
+    void TearDown() override
+    {
+        SetMenuCommandHooks(MenuCommandHooks{});
+        platform::ResetMenuManager();
+        platform::ResetResourceManager();
+        WindowTest::TearDown();
+    }
+    // Presses at the pop-up's corner, rests on item n and releases there.
+    void Choose(int16_t x, int16_t y, int16_t lineHeight, int n)
+    {
+        Play(platform::Script()
+                 .Press(int16_t(x + 3), int16_t(y + 3))
+                 .Wait(2)
+                 .Move(int16_t(x + 10), int16_t(y + 1 + (n - 1) * lineHeight + lineHeight / 2))
+                 .Wait(2)
+                 .Release());
+        platform::EventRecord e{};
+        ASSERT_TRUE(platform::testing::NextEvent(platform::mDownMask, &e));
+    }
+};
+
+TEST_F(TextPopUpTest, ChoicesComeBackToTheFrameThroughItsCommands)
+{
+    menutest::ResFile file({Res("XMNU", 128,
+                                Xmnu("Pop", 10,
+                                     {{"Plain", "TEXT", 10, 0, 4}, {"Toggle", "TEXT", 20, 0x80, 9}, {"Gone", "TEXT", 77}}))});
+    CommandFrame frame;
+    frame.toggle.SetLong(nullptr, 1, kRedrawNone);
+    platform::WindowRef window = Document(10, 50, 400, 400);
+    platform::SetPortWindowPort(window);
+
+    // The line height the pop-up will use: measured as its size message does.
+    InstallMenuCommandLinks();
+    VTextMenu probe(&frame, nullptr, 0, file.get(), 128);
+    VComputingPainter painter;
+    int16_t w = 1000, h = 700;
+    probe.MakeWidthHeight(&painter, w, h);
+    const int16_t lh = probe.GetLineHeight();
+
+    Choose(200, 150, lh, 2);
+    frame.RunTextPopUp(file.get(), 128, 200, 150, false);
+    ASSERT_EQ(frame.got.size(), 1u);
+    EXPECT_EQ(frame.got[0].first, 20);
+    EXPECT_EQ(frame.got[0].second, 9);
+    EXPECT_EQ(frame.toggle.GetLong(), 0);  // the switch went from 1 to 0
+
+    Choose(200, 150, lh, 1);
+    frame.RunTextPopUp(file.get(), 128, 200, 150, false);
+    ASSERT_EQ(frame.got.size(), 2u);
+    EXPECT_EQ(frame.got[1].first, 10);
+    EXPECT_EQ(frame.got[1].second, 4);
+
+    // An item whose command the frame does not know chooses nothing.
+    Choose(200, 150, lh, 3);
+    frame.RunTextPopUp(file.get(), 128, 200, 150, false);
+    EXPECT_EQ(frame.got.size(), 2u);
+    EXPECT_EQ(platform::GetMenuHandle(1), nullptr);
+}
+
+TEST_F(TextPopUpTest, MenusHearTheirCommandsOnlyWhileShownAndForgetThemWhenGone)
+{
+    menutest::ResFile file({Res("XMNU", 128, Xmnu("Bar", 10, {{"Plain", "TEXT", 10}, {"Toggle", "TEXT", 20}}))});
+    InstallMenuCommandLinks();
+    auto frame = std::make_unique<CommandFrame>();
+    VTextMenu menu(frame.get(), nullptr, 0, file.get(), 128);
+    VComputingPainter painter;
+    // A regular menu listens to its commands and follows their state.
+    menu.BuildMenuObject(&painter, false, false);
+    ASSERT_NE(menu.GetMenuObject(), nullptr);
+    EXPECT_TRUE(platform::IsMenuItemEnabled(menu.GetMenuObject(), 2));
+    frame->toggle.SetEnabled(false, kRedrawNow);
+    EXPECT_FALSE(platform::IsMenuItemEnabled(menu.GetMenuObject(), 2));
+    // The commands go first: the menu forgets them and draws nothing stale.
+    frame.reset();
+    EXPECT_EQ(menu.GetVCommand(), nullptr);
+    EXPECT_EQ(menu.GetNthItem(1)->GetCommand(), nullptr);
+    menu.DeleteMenuObject(true);
+}
+
+}  // namespace
