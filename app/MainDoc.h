@@ -21,5 +21,5 @@ public:
     TypeListRec* fTypeList = nullptr;
     IModuleManager* fModuleManager = nullptr;  // null until components are read
     int16_t fRsrFile = -1;                     // the companion resource file
-    unsigned char fName[256] = {};
+    // The name is the document's own (TDocument::fName).
 };
