@@ -10,6 +10,9 @@
 #include "platform/windows/Windows.h"
 
 class TAppl;
+namespace platform {
+struct DialogRecord;
+}
 
 extern TAppl* MyAppl;
 extern int16_t G_MainResFile;
@@ -30,6 +33,11 @@ extern platform::Handle G_SearchFilterHdl;
 extern int16_t G_SearchWhere;
 extern bool G_IsGenerique;             // the about box is up
 extern bool G_C_Hide;
+// The about box: its dialog, template and the screen saved under it.
+extern platform::DialogRecord* G_Dialog;
+extern platform::Handle G_AboutTemplate, G_BitsStuff;
+extern platform::Rect G_Rect;
+
 // The hidden window made at start-up (the kernel's `firstwind` is a flag).
 extern platform::WindowRef gFirstWind;
 extern int16_t PopFont, PopSize, MyApplFont, MyApplSize;

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "app/AppGlobals.h"
+#include "app/PaneHooks.h"
 #include "app/TAppl.h"
 
 using namespace platform;
@@ -23,18 +24,8 @@ std::unordered_set<const TPlan*>& LivePanes()
 
 }  // namespace
 
-TDocument::~TDocument()
-{
-    if (MyAppl) MyAppl->RemoveDoc(this);
-}
-
 TWindow::TWindow() { LiveWindows().insert(this); }
 TWindow::~TWindow() { LiveWindows().erase(this); }
-
-void TWindow::Drag(const EventRecord& event)
-{
-    if (fWindow) DragWindow(fWindow, event.where, nullptr);
-}
 
 TPlan::TPlan() { LivePanes().insert(this); }
 TPlan::~TPlan() { LivePanes().erase(this); }
@@ -55,4 +46,12 @@ bool IsLivePane(const TPlan* pane)
     for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
         if (GetTWindow(w) == pane->fWindow) return true;
     return false;
+}
+
+bool IsLiveWindow(const TWindow* window) { return window && LiveWindows().count(window) != 0; }
+
+AppPaneHooks& PaneHooks()
+{
+    static AppPaneHooks hooks;
+    return hooks;
 }

@@ -10,6 +10,7 @@
 
 #include "app/AppObjects.h"
 #include "platform/core/MacTypes.h"
+#include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/QuickDrawTypes.h"
 #include "platform/events/Events.h"
 #include "platform/files/FileTypes.h"
@@ -28,8 +29,10 @@ public:
 
     // The event loop and the scrap.
     virtual void Run();
-    virtual void ApplGetScrap() {}
-    virtual void ApplPutScrap() { fScrapChanged = false; }
+    virtual void ApplGetScrap();
+    virtual void ApplPutScrap();
+    // Page set-up on the application's print record (command 9).
+    virtual void PageSetUp();
 
     // Commands.
     virtual void SetMenus();
@@ -64,22 +67,30 @@ public:
     virtual int16_t OpenServerMainDoc() { return 0; }
     virtual int16_t OpenSQL() { return 0; }
     virtual int16_t OpenSpecial() { return 0; }
-    virtual int16_t Preferences() { return 0; }
-    virtual int16_t SelectMenuWindow() { return 0; }
+    // The general preferences dialog (command 13).
+    virtual int16_t Preferences();
+    virtual int16_t SelectMenuWindow();
     virtual int16_t CountDocWindow();
-    virtual void StackWindows() {}
-    virtual void TileWindows() {}
-    virtual int16_t NewRefWindow(int16_t layout, int16_t filter, int16_t flag)
-    {
-        (void)layout, (void)filter, (void)flag;
-        return 0;
-    }
+    virtual void StackWindows();
+    virtual void TileWindows();
+    // More browser windows on the front structure (commands 40 to 43).
+    virtual int16_t NewRefWindow(int16_t layout, int16_t filter, int16_t flag);
+    // The size of new document windows from the preferences.
+    virtual platform::Rect GetPrefWindowRect(int16_t unused);
     virtual int16_t ConflictPreferences() { return 0; }
     virtual int16_t BlockingPreferences() { return 0; }
-    virtual int16_t EditFilters() { return 0; }
-    virtual int16_t GroupFilterID() { return 128; }
-    virtual void ShowAbout() {}
-    virtual void EraseAbout() {}
+    // The filter editor (command 54), then every browser window's filters.
+    virtual int16_t EditFilters();
+    // The first preference filter whose long at byte 2 is 0x100; else 128.
+    virtual int16_t GroupFilterID();
+    // The about box: shown by start-up and the application menu, removed
+    // at the next click or key.
+    virtual void DoGenerique(platform::Handle* bits, platform::DialogRef* dialog, platform::Handle* stuff,
+                             platform::Rect* rect, bool flag);
+    virtual void EraseGenerique(platform::Handle bits, platform::DialogRef dialog, platform::Handle stuff,
+                                const platform::Rect* rect);
+    virtual void ShowAbout();
+    virtual void EraseAbout();
 
     TDocument* fDocList = nullptr;
     TDocument* fClipBoard = nullptr;
@@ -105,6 +116,16 @@ int16_t DoNetWorkErr();
 // G_DlogContentColor from the 'xctb' 0 entry of part code 0, white without
 // one; the entry count is read only as far as the resource goes.
 void LoadDialogColour();
+// Makes the application's print record with the printing defaults (none
+// when the printing layer reports an error).
+void MakePrintRecord(TAppl* appl);
+// The about box's five texts ('STR#' 1000 with the version and the free
+// memory added).
+void AboutTexts(unsigned char (*texts)[256], bool flag);
+// The event filter of the preferences dialog: sizes take digits only.
+platform::Boolean PrefFilter(platform::DialogRef dialog, platform::EventRecord* event, platform::DialogItemIndex* item);
+// Marks a rectangle of a window to be drawn again.
+void myInvalWindowRect(platform::WindowRef window, const platform::Rect* r);
 // Sets the default window rectangle from the main screen.
 platform::Rect DefaultWindowRect();
 // Ends the application's process state (menus, stacks, reserve): tests.

@@ -82,6 +82,10 @@ int16_t TAppl::Do_If_MyFunc(int16_t command)
         return ShortOfMemory() ? int16_t(memFullErr) : OpenMainDoc();
     case 5:
         return Close();
+    case 9:
+        SetDlogEditMenu();
+        PageSetUp();
+        return 0;
     case 11:
         return OpenSpecial();
     case 13:

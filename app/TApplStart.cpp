@@ -14,7 +14,10 @@
 #include "app/Messages.h"
 #include "app/Preferences.h"
 #include "app/TAppl.h"
+#include "app/TClipBoard.h"
 #include "app/Utilities.h"
+#include "toolbox/drawing/PrintEmulation.h"
+#include "toolbox/drawing/ScrapCalls.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/helpers/KernelColors.h"
 #include "looks/AppResources.h"
@@ -156,10 +159,13 @@ TAppl::~TAppl()
     while (fDocList) {
         TDocument* doc = fDocList;
         RemoveDoc(doc);
-        delete doc;
+        doc->Dispose();
     }
-    delete fClipBoard;
-    fClipBoard = nullptr;
+    if (TDocument* clip = fClipBoard) {
+        fClipBoard = nullptr;
+        clip->Dispose();
+    }
+    if (fPrintRecord) DisposePrintRecord(fPrintRecord);
     if (MyAppl == this) MyAppl = nullptr;
 }
 
@@ -187,7 +193,9 @@ int16_t TAppl::ITAppl()
     fDefaultRect = DefaultWindowRect();
     fDocList = nullptr;
     SetMenus();
+    mySaveScrapState();
     fScrapChanged = false;
+    fClipBoard = NewClipBoard(this);
     ApplGetScrap();
     InitQz();
     // The kernel reads palette codes from the stored 'pltt' bytes.
@@ -196,8 +204,9 @@ int16_t TAppl::ITAppl()
         if (HandToHand(&globpalette) != noErr) globpalette = nullptr;
     }
     DrawMenuBar();
-    if (showAbout) ShowAbout();
+    if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_AboutTemplate, &G_Rect, true);
     G_SearchWhere = 1;
+    MakePrintRecord(this);
     int16_t result = 0;
     if (CheckMemory(0)) {
         Str255 text;
@@ -338,14 +347,6 @@ void TAppl::IdleDoc()
         doc->IdleDoc();
         doc = next;
     }
-}
-
-int16_t TAppl::CountDocWindow()
-{
-    int16_t count = 0;
-    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
-        if (IsWindowVisible(w) && GetWindowKind(w) == 8 && GetTWindow(w) && !GetTWindow(w)->IsMember(1)) ++count;
-    return count;
 }
 
 void ApplDisposeAll()

@@ -6,6 +6,7 @@
 // padded with zeros to the length its header asks for; low bits: the
 // character-set code), then the file, or four tables each prefixed by its
 // 16-bit length, then text to convert.
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -108,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         fuzz::Bytes file = in.Rest();
         // The text to convert is the file's own bytes from its header on.
-        text.assign(file.begin(), file.begin() + long(std::min<size_t>(file.size(), 4096)));
+        text.assign(file.begin(), file.begin() + std::ptrdiff_t(std::min<size_t>(file.size(), 4096)));
         if (mode & 0x40) file.resize(PaddedLength(file), 0);
         int16_t width = 0;
         VIntlConverterData::ValidateConverterFile(file.data(), int32_t(file.size()), code, &width);

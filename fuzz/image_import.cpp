@@ -1,5 +1,5 @@
 // Image import on hostile files. Input: one byte choosing the kind (PNG,
-// JPEG, picture file), then the file's bytes. An import gives a picture
+// JPEG, picture file, GIF, BMP), then the file's bytes. An import gives a picture
 // that plays, or an error; nothing else.
 #include <cstdint>
 #include <cstdlib>
@@ -15,8 +15,8 @@ using namespace platform;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::FuzzBytes in(data, size);
-    const OSType kinds[] = {FourCC("PNGf"), FourCC("JPEG"), FourCC("PICT")};
-    const OSType kind = kinds[in.Byte() % 3];
+    const OSType kinds[] = {FourCC("PNGf"), FourCC("JPEG"), FourCC("PICT"), FourCC("GIFf"), FourCC("BMPf")};
+    const OSType kind = kinds[in.Byte() % 5];
     const fuzz::Bytes file = in.Rest();
     ResetDrawingState();
     GWorldPtr world = nullptr;

@@ -28,6 +28,7 @@
 #include "toolbox/files/SystemFileServices.h"
 #include "toolbox/files/VFileDlg.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
+#include "toolbox/views/PictureImport.h"
 #include "toolbox/views/TextEditors.h"
 #include "toolbox/views/VCursor.h"
 #include "toolbox/views/VDialQz.h"
@@ -78,6 +79,7 @@ int16_t StartQz()
     InstallIconResourceAccess();
     InstallImageDataAccess();
     InstallPictureRepair();
+    InstallPictureImport();
     InstallDialQzList();
     InstallTextServicesDoc();
     InstallFrameHooks();

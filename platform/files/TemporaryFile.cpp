@@ -33,8 +33,9 @@ std::string TemporaryName(const std::string& path, uint32_t attempt)
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, ".%08x", mix);
-    // A sidecar-like name, so that a left-over temporary is never listed.
-    return folder + "._" + name + suffix;
+    // A sidecar-like name, so that a left-over temporary is never listed;
+    // the item's name is cut so that the whole stays a valid name.
+    return folder + "._" + name.substr(0, 200) + suffix;
 }
 
 }  // namespace

@@ -14,10 +14,13 @@
 #include "platform/drawing/Ports.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/WholeFile.h"
+#include "platform/imports/BmpCodec.h"
+#include "platform/imports/GifCodec.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/pictures/JpegCodec.h"
 #include "platform/pictures/PictLayout.h"
 #include "platform/pictures/PictWriter.h"
+#include "platform/pictures/PicturePlayer.h"
 
 namespace platform {
 
@@ -30,7 +33,10 @@ struct GraphicsImporter {
 
 namespace {
 
-constexpr OSType kPNG = FourCC("PNGf"), kJPEG = FourCC("JPEG"), kPICT = FourCC("PICT");
+constexpr OSType kPNG = FourCC("PNGf"), kJPEG = FourCC("JPEG"), kPICT = FourCC("PICT"), kGIF = FourCC("GIFf"),
+                 kBMP = FourCC("BMPf");
+
+bool Known(OSType kind) { return kind == kPNG || kind == kJPEG || kind == kPICT || kind == kGIF || kind == kBMP; }
 constexpr size_t kPictFileHeader = 512;
 
 OSType KindOf(const FSSpec& file)
@@ -45,8 +51,12 @@ OSType KindOf(const FSSpec& file)
         return kJPEG;
     if (ext == "pict" || ext == "pct" || ext == "pic")
         return kPICT;
+    if (ext == "gif")
+        return kGIF;
+    if (ext == "bmp" || ext == "dib")
+        return kBMP;
     FInfo info{};
-    if (FSpGetFInfo(file, &info) == noErr && (info.fdType == kPNG || info.fdType == kJPEG || info.fdType == kPICT))
+    if (FSpGetFInfo(file, &info) == noErr && Known(info.fdType))
         return info.fdType;
     return 0;
 }
@@ -71,7 +81,11 @@ OSErr NaturalSize(OSType kind, const uint8_t* bytes, size_t size, int32_t* w, in
         *h = int32_t(ReadBES16(p + 6)) - ReadBES16(p + 2);
         return *w > 0 && *h > 0 ? noErr : codecBadDataErr;
     }
-    OSErr err = FromResult(kind == kPNG ? ReadPngSize(bytes, size, w, h) : ReadJpegSize(bytes, size, w, h));
+    const ImageReadResult r = kind == kPNG   ? ReadPngSize(bytes, size, w, h)
+                              : kind == kGIF ? ReadGifSize(bytes, size, w, h)
+                              : kind == kBMP ? ReadBmpSize(bytes, size, w, h)
+                                             : ReadJpegSize(bytes, size, w, h);
+    OSErr err = FromResult(r);
     if (err == noErr && (*w <= 0 || *h <= 0))
         return codecBadDataErr;
     if (err == noErr && (*w > kMaxPixMapWidth || *h > kMaxPixMapHeight))
@@ -122,6 +136,24 @@ void WriteJpegPicture(PictWriter& w, const uint8_t* jpeg, size_t size, int32_t w
     w.Finish();
 }
 
+// A picture file is played once, into a one-pixel world, before it is
+// taken: a damaged opcode anywhere refuses the file.
+OSErr CheckPicture(const uint8_t* bytes, size_t size)
+{
+    GWorldPtr world = nullptr;
+    const Rect one{0, 0, 1, 1};
+    if (NewGWorld(&world, 32, &one, nullptr, nullptr, 0) != noErr || !world)
+        return memFullErr;
+    CGrafPtr savedPort = nullptr;
+    GDHandle savedDevice = nullptr;
+    GetGWorld(&savedPort, &savedDevice);
+    SetGWorld(world, nullptr);
+    const OSErr err = PlayPicture(bytes, size, one);
+    SetGWorld(savedPort, savedDevice);
+    DisposeGWorld(world);
+    return err;
+}
+
 OSErr Import(OSType kind, const uint8_t* bytes, size_t size, PicHandle* picture)
 {
     *picture = nullptr;
@@ -129,15 +161,21 @@ OSErr Import(OSType kind, const uint8_t* bytes, size_t size, PicHandle* picture)
     OSErr err = NaturalSize(kind, bytes, size, &w, &h);
     if (err != noErr)
         return err;
-    if (kind == kPICT)
+    if (kind == kPICT) {
+        if ((err = CheckPicture(bytes + kPictFileHeader, size - kPictFileHeader)) != noErr)
+            return err;
         return ToHandle(std::vector<uint8_t>(bytes + kPictFileHeader, bytes + size), picture);
+    }
     PictWriter writer;
     if (kind == kJPEG) {
         WriteJpegPicture(writer, bytes, size, w, h);
         return ToHandle(writer.bytes(), picture);
     }
     PictPixels pixels;
-    if ((err = FromResult(DecodePng(bytes, size, &pixels))) != noErr)
+    const ImageReadResult decoded = kind == kPNG   ? DecodePng(bytes, size, &pixels)
+                                    : kind == kGIF ? DecodeGif(bytes, size, &pixels)
+                                                   : DecodeBmp(bytes, size, &pixels);
+    if ((err = FromResult(decoded)) != noErr)
         return err;
     const Rect frame{0, 0, int16_t(h), int16_t(w)};
     writer.Begin(frame, true, 72 << 16, 72 << 16, frame);
@@ -163,7 +201,7 @@ OSErr ImportPictureFromBytes(OSType kind, const uint8_t* bytes, size_t size, Pic
     if (!picture || (!bytes && size))
         return paramErr;
     *picture = nullptr;
-    if (kind != kPNG && kind != kJPEG && kind != kPICT)
+    if (!Known(kind))
         return cantFindHandler;
     return Guarded([&] { return Import(kind, bytes, size, picture); });
 }

@@ -1,4 +1,5 @@
-// Graphics importers: a PNG, JPEG or picture file read as a picture. The
+// Graphics importers: a PNG, JPEG, GIF, BMP or picture file read as a
+// picture. The
 // kind comes from the file's extension, else its Finder type. An image's
 // size is read and checked before any pixel memory is taken: more than
 // 4,095 x 32,767 pixels gives no picture (imageTooLargeErr); memory
@@ -20,8 +21,8 @@ constexpr OSErr imageTooLargeErr = -8971;    // more pixels than a pixel map hol
 
 OSErr GetGraphicsImporterForFile(const FSSpec* theFile, GraphicsImportComponent* gi);
 ComponentResult GraphicsImportGetNaturalBounds(GraphicsImportComponent gi, Rect* naturalBounds);
-// PNG as direct pixels (DirectBitsRect), JPEG kept compressed inside the
-// picture, pictures as they are.
+// PNG, GIF and BMP as direct pixels (DirectBitsRect), JPEG kept compressed
+// inside the picture, pictures as they are once they play without damage.
 ComponentResult GraphicsImportGetAsPicture(GraphicsImportComponent gi, PicHandle* picture);
 // Where GraphicsImportDraw draws (null: the current port).
 ComponentResult GraphicsImportSetGWorld(GraphicsImportComponent gi, CGrafPtr port, GDHandle gdh);
@@ -29,8 +30,8 @@ ComponentResult GraphicsImportSetGWorld(GraphicsImportComponent gi, CGrafPtr por
 ComponentResult GraphicsImportDraw(GraphicsImportComponent gi);
 OSErr CloseComponent(ComponentInstance ci);
 
-// The picture made from a file's bytes of that kind ('PNGf', 'JPEG' or
-// 'PICT'); for the importer and its fuzz target.
+// The picture made from a file's bytes of that kind ('PNGf', 'JPEG',
+// 'GIFf', 'BMPf' or 'PICT'); for the importer and its fuzz target.
 OSErr ImportPictureFromBytes(OSType kind, const uint8_t* bytes, size_t size, PicHandle* picture);
 
 }  // namespace platform

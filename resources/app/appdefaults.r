@@ -172,3 +172,10 @@
 'C_PR' 0 "Conflict choices" {
     $"0000"
 }
+
+# The application's preferences record (ITAppl, GetPrefWindowRect, the
+# preferences dialog), read through the chain until the preferences file
+# has its own: window template 128, new windows 600 x 400, no switches.
+'PREF' 0 "Preferences" {
+    $"0080 0258 0190 0000"
+}

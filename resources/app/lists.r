@@ -262,7 +262,17 @@
         "................"
 }
 
-# Short texts of the object lists; item 2 marks the current choice of a pop-up.
+# Short texts of the object lists, read by the long lists and the design
+# objects:
+#   2  marks the current choice of a pop-up
+#   4  leads the information line of an object that does not pull its
+#      dependencies (GetMoreInfo)
+#   6  the separator between the parts of that line
 'STR#' 1024 "List texts" {
-    "-" "\x12"
+    "-"
+    "\x12"
+    ""
+    "Dependencies held back."
+    ""
+    " "
 }

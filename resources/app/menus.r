@@ -7,11 +7,14 @@
 # glyph in the fonts the screen uses.
 'MENU' 128 "Application" {
     title "Qz"
+    item "About Qz Structure Browser..."
 }
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 5
+    menu 129 "File" items 3 4 5 9 13
+    menu 130 "Edit" items 21 22 23 24 25 27
+    menu 131 "Windows" items 32 33 40 41 42 43 34
 }
 
 # Close all windows (command 5).
@@ -20,9 +23,98 @@
     command 5
 }
 
-# Menu item texts that commands set (StringFunc, SetDlogEditMenu).
+# Close the front window (command 3) or its document (command 4).
+'MITM' 3 "Close" {
+    text "Close"
+    command 3
+    key "W"
+}
+'MITM' 4 "Close document" {
+    text "Close Document"
+    command 4
+}
+
+# The general preferences (command 13).
+'MITM' 13 "Preferences" {
+    text "Preferences..."
+    command 13
+}
+
+# The Edit menu: Undo (21), Cut, Copy, Paste, Clear (22-25), the clipboard
+# window (27, its text from 'STR#' 1006 items 1 and 2).
+'MITM' 21 "Undo" {
+    text "Undo"
+    command 21
+    key "Z"
+}
+'MITM' 22 "Cut" {
+    text "Cut"
+    command 22
+    key "X"
+}
+'MITM' 23 "Copy" {
+    text "Copy"
+    command 23
+    key "C"
+}
+'MITM' 24 "Paste" {
+    text "Paste"
+    command 24
+    key "V"
+}
+'MITM' 25 "Clear" {
+    text "Clear"
+    command 25
+}
+'MITM' 27 "Clipboard" {
+    text "Show Clipboard"
+    command 27
+}
+
+# Window arrangement (32, 33), more browser windows on the front structure
+# (40-42 by layout, 43 the group filter) and the list of open windows (34).
+'MITM' 32 "Stack" {
+    text "Stack Windows"
+    command 32
+}
+'MITM' 33 "Tile" {
+    text "Tile Windows"
+    command 33
+}
+'MITM' 40 "New browser" {
+    text "New Browser Window"
+    command 40
+    key "N"
+}
+'MITM' 41 "New browser 2" {
+    text "New Browser Window (Second Layout)"
+    command 41
+}
+'MITM' 42 "New browser 3" {
+    text "New Browser Window (Third Layout)"
+    command 42
+}
+'MITM' 43 "New group browser" {
+    text "New Group Browser Window"
+    command 43
+}
+'MITM' 34 "Window list" {
+    text "Windows"
+    command 34
+    kind group
+}
+
+# Page set-up on the application's print record (command 9).
+'MITM' 9 "Page Setup" {
+    text "Page Setup..."
+    command 9
+}
+
+# Menu item texts that commands set (StringFunc, SetDlogEditMenu):
+#   1-2  command 27 while the clipboard window is shown / hidden
+#   3    command 23 in dialogs
 'STR#' 1006 "Menu items" {
-    "Undo"
-    "Redo"
-    "Cut"
+    "Hide Clipboard"
+    "Show Clipboard"
+    "Copy"
 }

@@ -3,12 +3,22 @@
 # The window titles and the close question (ITAppl, ConfirmClose).
 #   3-4  the two halves around the document's name of the close question
 #   5    the clipboard window's title
+#   11   the resource id label of an object's information line
+#   38   in front of the document's name: the general documentation editor
 'STR#' 1001 "Windows" {
     ""
     ""
     "Save changes to \""
     "\" before closing?"
     "Clipboard"
+    ""
+    ""
+    ""
+    ""
+    ""
+    "ID"
+    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
+    "Documentation of "
 }
 
 # Error and memory messages (ErrMsg, NoMemory, ITAppl). The index of each

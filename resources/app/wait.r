@@ -49,4 +49,6 @@
     "Converting the structure…"
     "Saving…"
     "Checking…"
+    "Grouping"        # 11 an object joins a group (AddGroup)
+    "Ungrouping"      # 12 an object leaves its group (DelGroup)
 }

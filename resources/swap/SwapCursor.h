@@ -42,6 +42,15 @@ public:
         *value = isSigned ? int32_t(int16_t(v)) : int32_t(v);
         return true;
     }
+    // The host-order value of the long at the offset, without converting it.
+    bool PeekLong(int64_t offset, uint32_t* value) const
+    {
+        if (!Fits(offset, 4)) return false;
+        uint32_t v = platform::ReadBE32(fData + offset);
+        if (fReading) v = platform::Swap32(v);
+        *value = v;
+        return true;
+    }
     // The template over length bytes at the offset, in the direction's own
     // form or, with readForm, always as a record that arrives.
     bool Template(int32_t number, int64_t offset, int64_t length, bool readForm = false,

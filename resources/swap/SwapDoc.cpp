@@ -61,10 +61,16 @@ void SwapDoc(uint8_t direction, int32_t size, uint8_t* contents)
     if (size < 1) return;
     SwapCursor c(contents, size, direction == kSwapReading);
     uint32_t tag = 0;
-    if (!c.Long(0, &tag)) return;
+    if (!c.PeekLong(0, &tag)) return;
     const uint8_t layout = uint8_t(tag >> 24);
-    if (layout == 'H' || layout == 'O')
+    if (layout == 'H' || layout == 'O') {
+        // The stream form: 'HECO' and the rest, all 32-bit values.
+        c.Long(0);
         EntryList(c);
-    else
-        StyledText(c);
+        return;
+    }
+    // Text: the version and state are two words; reversed as one value they
+    // would trade places.
+    if (!c.Word(0) || !c.Word(2)) return;
+    StyledText(c);
 }

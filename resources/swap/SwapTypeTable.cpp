@@ -165,6 +165,11 @@ uint32_t Convert(uint8_t needed, uint32_t type, int32_t size, void* contents, ui
         SwapCursor(p, size, direction == kSwapReading).Template(33, 0, size);
         return 1;
     }
+    if (first == 'H' && second == 'E') {
+        // A field's documentation: 'H', 'E' and its table's number.
+        SwapDoc(direction, size, p);
+        return 1;
+    }
     if (first == 'F' && second == 'i') {
         // Written only when the contents are exactly one length-prefixed string.
         if (direction == kSwapReading || (size > 0 && p[0] + 1 == size)) return 1;

@@ -84,13 +84,19 @@ TEST_F(CommandsTest, UnownedCommandsGoToTheFrontWindow)
 
 TEST_F(CommandsTest, WindowMenusFollowTheWindowSet)
 {
+    // The documents' windows are counted, hidden ones too.
+    auto* doc = new FakeDoc;
+    appl->AddDoc(doc);
     FakeWindow one;
+    doc->AddWindow(&one);
     appl->MakeActive();
     for (int16_t c : {32, 33, 5}) EXPECT_FALSE(IsFuncEnabled(c)) << c;
-    FakeWindow two;
     FakeWindow hidden(2, false);
+    doc->AddWindow(&hidden);
     appl->MakeActive();
     for (int16_t c : {32, 33, 5}) EXPECT_TRUE(IsFuncEnabled(c)) << c;
+    doc->RemoveWindow(&one);
+    doc->RemoveWindow(&hidden);
 
     appl->fDefaultRect = Rect{1, 2, 3, 4};
     appl->MakeInActive();

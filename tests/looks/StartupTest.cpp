@@ -14,6 +14,7 @@
 #include "kernel/tasks/TaskRecords.h"
 #include "looks/AppResources.h"
 #include "looks/Startup.h"
+#include "platform/gestalt/Gestalt.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/WholeFile.h"
@@ -83,7 +84,8 @@ TEST(Startup, RunsInOrderAgainstTheShippedResources)
     EXPECT_EQ(gVDialQzList->GetCount(), 0);
     EXPECT_NE(VFrameTextEdit::GetDrawTextBox(false), nullptr);
     EXPECT_NE(VFrameTextEdit::GetDrawTextBox(true), nullptr);
-    EXPECT_EQ(QT_GetVersion(), 0);
+    EXPECT_EQ(QT_GetVersion(), platform::kGestaltMovieVersion);
+    EXPECT_TRUE(VMlteTextEditor::IsStarted());
 
     // The kernel.
     EXPECT_TRUE(IsXmlPlatformReady());

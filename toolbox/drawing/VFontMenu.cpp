@@ -252,8 +252,13 @@ int16_t VFontMenu::ChooseItem(VPainter* painter, int16_t width, int16_t height, 
             const bool lastWasEnd = fLastShown == count;
             fFirstShown = int16_t(fFirstShown - step);
             fLastShown = int16_t(fLastShown - step);
-            VRect band(0, lh, width, height - 2 * lh);
-            painter->ScrollVRect(&band, 0, step * lh);
+            // Back at the start, the first entry takes the upward item's
+            // line: the others move one line less than the step.
+            const int16_t lines = fFirstShown < 2 ? int16_t(step - 1) : step;
+            // The band between the scroll items moves down: its source ends
+            // where the moved lines stop short of the downward item.
+            VRect band(0, lh, width, height - 2 * lh - lines * lh);
+            if (lines > 0) painter->ScrollVRect(&band, 0, lines * lh);
             if (fFirstShown < 2) {
                 fFirstShown = 1;
                 item = 1;
@@ -271,8 +276,13 @@ int16_t VFontMenu::ChooseItem(VPainter* painter, int16_t width, int16_t height, 
             const bool firstWasStart = fFirstShown == 1;
             fFirstShown = int16_t(fFirstShown + step);
             fLastShown = int16_t(fLastShown + step);
-            VRect band(0, lh, width, height - 2 * lh);
-            painter->ScrollVRect(&band, 0, -step * lh);
+            // Leaving the start, the upward item takes the first entry's
+            // line: the others move one line less than the step.
+            const int16_t lines = firstWasStart ? int16_t(step - 1) : step;
+            // The source starts below the upward item's line by the lines
+            // moved, so that item is never scrolled over.
+            VRect band(0, lh + lines * lh, width, height - 2 * lh - lines * lh);
+            if (lines > 0) painter->ScrollVRect(&band, 0, -lines * lh);
             if (fLastShown >= count) {
                 fFirstShown = int16_t(fFirstShown - (fLastShown - count));
                 fLastShown = count;

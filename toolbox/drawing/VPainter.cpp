@@ -21,9 +21,10 @@ uint32_t VPainter::sPortID = 0;
 
 namespace {
 
-// A pattern that no style produces, so the first standard pattern is
-// always taken as a change.
-constexpr Pattern kUnsetPattern{{0x12, 0x34, 0x56, 0x78, 0x12, 0x34, 0x56, 0x78}};
+// Until told otherwise a painter draws solid, as a fresh port does: a painter
+// that keeps the port's settings must not stamp a pattern of its own on the
+// first line or fill it draws.
+constexpr Pattern kUnsetPattern{{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
 
 }  // namespace
 

@@ -58,25 +58,17 @@ int16_t VCompressStream::OpenWriting()
 
 int16_t VCompressStream::CloseWriting(uint8_t setSize)
 {
-    if (fState == kStreamClosed) return kStreamNotOpen;
-    if (fState == kStreamReading) return kStreamOpenForReading;
+    if (const int16_t err = DirectionError(kStreamWriting)) return err;
     if (fError == 0) fError = _CompressInternalBuffer(true);
     FreeBuffers();
-    fState = kStreamClosed;
-    if (fError != 0) return fError;
-    return fError = fInner->CloseWriting(setSize);
+    return FinishWriting(fInner, setSize);
 }
 
 int16_t VCompressStream::CloseReading()
 {
-    if (fState == kStreamClosed) return kStreamNotOpen;
-    if (fState == kStreamWriting) return kStreamOpenForWriting;
+    if (const int16_t err = DirectionError(kStreamReading)) return err;
     FreeBuffers();
-    fState = kStreamClosed;
-    // A damaged block leaves the inner stream open: its close must not
-    // hide the damage, nor the end of data when the caller wanted more.
-    if (fError != 0 && fError != kStreamEndOfData) return fError;
-    return fError = fInner->CloseReading();
+    return FinishReading(fInner);
 }
 
 // --- writing -------------------------------------------------------------------

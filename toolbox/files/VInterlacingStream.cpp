@@ -107,13 +107,10 @@ int16_t VInterlacingStream::PutData(const void* data, uint32_t length)
 
 int16_t VInterlacingStream::CloseWriting(uint8_t setSize)
 {
-    if (fState == kStreamClosed) return kStreamNotOpen;
-    if (fState == kStreamReading) return kStreamOpenForReading;
+    if (const int16_t err = DirectionError(kStreamWriting)) return err;
     if (fError == 0) fError = _InterlacingBuffer(true);
     FreeBuffers();
-    fState = kStreamClosed;
-    if (fError != 0) return fError;
-    return fError = fInner->CloseWriting(setSize);
+    return FinishWriting(fInner, setSize);
 }
 
 // --- reading -------------------------------------------------------------------
@@ -181,10 +178,7 @@ int16_t VInterlacingStream::GetData(void* buffer, uint32_t* length)
 
 int16_t VInterlacingStream::CloseReading()
 {
-    if (fState == kStreamClosed) return kStreamNotOpen;
-    if (fState == kStreamWriting) return kStreamOpenForWriting;
+    if (const int16_t err = DirectionError(kStreamReading)) return err;
     FreeBuffers();
-    fState = kStreamClosed;
-    if (fError != 0 && fError != kStreamEndOfData) return fError;
-    return fError = fInner->CloseReading();
+    return FinishReading(fInner);
 }

@@ -146,9 +146,7 @@ int16_t VRedundancyStream::CloseWriting(uint8_t setSize)
         while (fError == 0 && fParity.GetCount() != 0) fError = WriteStagedBlock(0);
     }
     FreeBuffers();
-    fState = kStreamClosed;
-    if (fError != 0) return fError;
-    return fError = fInner->CloseWriting(setSize);
+    return FinishWriting(fInner, setSize);
 }
 
 // --- reading -------------------------------------------------------------------
@@ -237,10 +235,7 @@ int16_t VRedundancyStream::GetData(void* buffer, uint32_t* length)
 
 int16_t VRedundancyStream::CloseReading()
 {
-    if (fState == kStreamClosed) return kStreamNotOpen;
-    if (fState == kStreamWriting) return kStreamOpenForWriting;
+    if (const int16_t err = DirectionError(kStreamReading)) return err;
     FreeBuffers();
-    fState = kStreamClosed;
-    if (fError != 0 && fError != kStreamEndOfData) return fError;
-    return fError = fInner->CloseReading();
+    return FinishReading(fInner);
 }

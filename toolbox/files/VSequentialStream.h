@@ -41,6 +41,23 @@ protected:
         return fState == kStreamWriting ? kStreamOpenForWriting : kStreamOpenForReading;
     }
 
+    // The last step of a close, once the stream's own buffers are gone:
+    // the inner stream closes only when nothing went wrong before, so its
+    // answer never hides damage (nor, when reading, the end of data that
+    // stopped a caller wanting more).
+    int16_t FinishReading(VStream* inner)
+    {
+        fState = kStreamClosed;
+        if (fError != 0 && fError != kStreamEndOfData) return fError;
+        return fError = inner->CloseReading();
+    }
+    int16_t FinishWriting(VStream* inner, uint8_t setSize)
+    {
+        fState = kStreamClosed;
+        if (fError != 0) return fError;
+        return fError = inner->CloseWriting(setSize);
+    }
+
     int16_t fState = kStreamClosed;
 };
 

@@ -3,10 +3,21 @@
 #include "toolbox/foundation/system/VSystem.h"
 
 int32_t VTSMTEDoc::sOpen = 0;
+VTSMTEDoc* VTSMTEDoc::sCurrentTSMDoc = nullptr;
 
-VTSMTEDoc::VTSMTEDoc(uint8_t flag) : fFlag(flag) { ++sOpen; }
+VTSMTEDoc::VTSMTEDoc(uint8_t flag) : fFlag(flag)
+{
+    const platform::OSType types[1] = {platform::kUnicodeDocumentInterfaceType};
+    if (platform::NewTSMDocument(1, types, &fDocID, this) != platform::noErr) fDocID = nullptr;
+    ++sOpen;
+}
 
-VTSMTEDoc::~VTSMTEDoc() { --sOpen; }
+VTSMTEDoc::~VTSMTEDoc()
+{
+    if (fDocID) platform::DeleteTSMDocument(fDocID);
+    if (sCurrentTSMDoc == this) sCurrentTSMDoc = nullptr;
+    --sOpen;
+}
 
 namespace {
 

@@ -185,6 +185,14 @@ TEST(DurableReplace, CopiedFilesAreFlushedBeforeTheyAppearAndTheFolderAfter)
     }
     EXPECT_EQ(ReadText(dir / "copy"), "contents");
     EXPECT_EQ(ModeOf(dir / "copy"), mode_t(0604));
+
+    // The temporary of an item whose name is near the longest allowed is
+    // still a valid name.
+    const std::string longName(250, 'n');
+    EXPECT_EQ(FSpCopyFile(FSSpec{dir / "source"}, FSSpec{dir / longName}), noErr);
+    EXPECT_EQ(ReadText(dir / longName), "contents");
+    EXPECT_EQ(WriteFileAtomically(dir / longName, "new", 3, 0666), noErr);
+    EXPECT_EQ(ReadText(dir / longName), "new");
 }
 
 TEST(DurableReplace, AFailedFlushKeepsTheOldFileAndLeavesNoTemporary)

@@ -73,6 +73,9 @@ TEST_F(MenuLayoutTest, ItemsThatFitStackAndTheRestScroll)
     EXPECT_EQ(menu->GetNthItem(2)->GetHeight(), lh / 2);
     EXPECT_EQ(h, 3 * lh + lh / 2);
     EXPECT_EQ(menu->GetLastShown(), 4);
+    // The four columns and their margins make the width the size gives.
+    EXPECT_EQ(menu->GetWidth(), w);
+    EXPECT_LT(w, 1000);
 
     // A mini menu pads its lines by 5 on this system version.
     menu->SetMini(true);

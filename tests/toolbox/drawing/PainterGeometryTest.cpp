@@ -418,3 +418,18 @@ TEST_F(PainterTest, PainterWithoutAPortDoesNothing)
     painter.EndPaint();
     EXPECT_EQ(PixelAt(world.get(), 63, 63), 0u);
 }
+
+// A painter that keeps the port's settings and was never given a pattern
+// draws solid lines and fills, not a pattern of its own making.
+TEST_F(PainterTest, UnsetPatternsDrawSolid)
+{
+    World world;
+    VPainter painter(world.get(), false);
+    painter.SetLineColor(0xFF0000);  // blue
+    painter.DrawVLine(0, 2, 63, 2);
+    painter.SetFillColor(0x0000FF);  // red
+    painter.FillVRect(0, 10, 64, 4);
+    const platform::CGrafPtr port = world.get();
+    EXPECT_EQ(CountNot(port, 0x0000FF, 0, 2, 64, 3), 0);
+    EXPECT_EQ(CountNot(port, 0xFF0000, 0, 10, 64, 14), 0);
+}

@@ -74,7 +74,7 @@ TEST(ViewsStartup, SystemObjectHoldsOneTextServicesDocument)
     EXPECT_EQ(bare.GetTextServicesDoc(), nullptr);
 }
 
-TEST(ViewsStartup, TextBoxFramesAreMadeOnceAndThereIsNoMovieService)
+TEST(ViewsStartup, TextBoxFramesAreMadeOnce)
 {
     VFrameTextEdit::InitDrawTextBox();
     VFrameTextEdit* single = VFrameTextEdit::GetDrawTextBox(false);
@@ -86,10 +86,6 @@ TEST(ViewsStartup, TextBoxFramesAreMadeOnceAndThereIsNoMovieService)
     VFrameTextEdit::InitDrawTextBox();
     EXPECT_EQ(VFrameTextEdit::GetDrawTextBox(false), single);
     EXPECT_EQ(VFrameTextEdit::GetDrawTextBox(true), multi);
-
-    gQuickTimeVersion = 7;
-    QT_Init();
-    EXPECT_EQ(QT_GetVersion(), 0);
 }
 
 }  // namespace

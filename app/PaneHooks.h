@@ -1,0 +1,29 @@
+// The panes of the application's own windows are built by the browser,
+// above this folder: it fills these calls at start-up. Until then windows
+// open without panes.
+#pragma once
+
+#include <cstdint>
+
+class TObjQz;
+class TPlan;
+class TWindow;
+
+struct AppPaneHooks {
+    // Each makes and initialises its pane over (0, 0, 100, 100): 0 with the
+    // pane in *pane, or the error with nothing made.
+    int16_t (*makeClipPlane)(TWindow* window, TPlan** pane) = nullptr;
+    int16_t (*makeDocPlane)(TWindow* editor, TWindow* browser, TPlan** pane) = nullptr;
+    // The list filter editor.
+    int16_t (*editFilters)() = nullptr;
+    // Refills the filter menus of a browser window's panes (any may be null).
+    void (*updateFilters)(TPlan* usedBy, TPlan* list, TPlan* uses) = nullptr;
+    // A new list of the objects that `obj` uses (or that use it, with
+    // `callers`), and the filter record of a filter id; null when none.
+    char** (*objectLinks)(TObjQz* obj, bool callers) = nullptr;
+    char** (*filterRecord)(int16_t filter) = nullptr;
+    // The object records that it has documentation.
+    void (*setDocFlag)(TObjQz* obj) = nullptr;
+};
+
+AppPaneHooks& PaneHooks();

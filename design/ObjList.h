@@ -1,0 +1,59 @@
+// Object lists: every collection of design objects (a document's per-kind
+// lists, an object's uses, used-by and member lists, selections). A list
+// keeps count (entries plus the terminating null), free slots behind the
+// terminator and a growth step; entries are native pointers. Growth fails
+// with -108 and leaves the list as it was; removal never shrinks it.
+//
+// A list does not own its objects, except a document's per-kind lists
+// (DisposeObjList).
+#pragma once
+
+#include <cstdint>
+
+class TObjQz;
+
+struct ObjListRec {
+    int32_t count = 1;   // entries including the terminator
+    int32_t free = 0;    // free slots behind the terminator
+    int16_t step = 1;    // slots added when none is free
+    TObjQz** entries = nullptr;  // count + free + 1 slots
+
+    int32_t Size() const { return count - 1; }
+    TObjQz* At(int32_t index) const { return entries[index]; }  // 0-based
+};
+using ObjListHdl = ObjListRec*;
+
+// A new empty list. Room below 1 counts as 1, so the list can always grow.
+int16_t NewObjList(ObjListHdl* list, int16_t room);
+void FreeObjList(ObjListHdl list);  // the record only, never its objects
+void RazObjList(ObjListHdl list);
+int16_t AddObjList(ObjListHdl* list, TObjQz* obj);
+int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index);
+int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj);
+int16_t DelObjList(ObjListHdl list, TObjQz* obj);
+bool IsInList(ObjListHdl list, const TObjQz* obj);
+// Leaves each object's group, disposes of it, then frees the list.
+void DisposeObjList(ObjListHdl list);
+
+// A document's 23 per-kind lists (kinds 1 to 23; 28, 29 share 1, 30 shares
+// 10, 32 and 33 share 23).
+struct TypeListRec {
+    ObjListHdl lists[23] = {};
+};
+using TypeListHdl = TypeListRec*;
+
+int16_t NewTypeList(TypeListHdl* typeList);
+// The list index (1 to 23) a kind lives in; 0 for a kind with no list.
+int16_t ListKindOf(int16_t kind);
+// The kind's list, made with room 30 when missing; null for other kinds or
+// when memory runs out.
+ObjListHdl GetObjListe(TypeListHdl typeList, int16_t kind);
+void DisposeTypeList(TypeListHdl typeList);
+
+// Display sorts, on a diminishing-gap exchange scheme; groups (kind 23)
+// follow every other kind.
+void Shell_IdSort(ObjListHdl list);
+void ShellStrictSort(ObjListHdl list);
+void ShellSortType(ObjListHdl list);
+void ShellSortFullName(ObjListHdl list);
+void ShellSort(ObjListHdl list);

@@ -1,0 +1,64 @@
+// A structure's stored table definitions, form tables, menus and menu bars,
+// as the design objects read them: the table descriptions of the form code
+// and the equality of tables and menu bars. Any bytes, counts or subtable
+// chains stay inside their records.
+#include <cstdint>
+
+#include "app/MainDoc.h"
+#include "design/Equality.h"
+#include "design/ObjFactory.h"
+#include "design/ObjQz.h"
+#include "design/TableDescriptions.h"
+#include "fuzz/support/FuzzSupport.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "resources/ResourceApi.h"
+
+using platform::FourCC;
+
+namespace {
+
+void Add(fuzz::FuzzBytes& in, uint32_t type, int16_t id)
+{
+    fuzz::Bytes b = in.Slice(4096);
+    platform::Handle h = nullptr;
+    if (platform::PtrToHand(b.data(), &h, platform::Size(b.size())) != 0) return;
+    if (!xaddres(h, type, id)) platform::DisposeHandle(h);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::FuzzBytes in(data, size);
+    fuzz::ClearScratchFolder();
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(fuzz::ScratchFolder() + "/structure.qzb", &spec);
+    ResetResManager();
+    initresman();
+    TMainDoc doc;
+    doc.fResFile = createres(spec, FourCC("QzBw"), FourCC("QzDB"));
+    if (doc.fResFile != 0 && NewTypeList(&doc.fTypeList) == 0) {
+        Add(in, FourCC("PRQz"), 0);
+        for (int16_t id = 1; id <= 3; ++id) Add(in, FourCC("FIQz"), id);
+        Add(in, FourCC("TFQz"), 1);
+        for (int16_t id = 1; id <= 2; ++id) Add(in, FourCC("MENQ"), id);
+        for (int16_t id = 1; id <= 2; ++id) Add(in, FourCC("BAQz"), id);
+        useres(doc.fResFile);
+        Init_ef();
+        DisposeTableRecords();
+        const unsigned char name[] = "\x01T";
+        TObjQz* tables[3] = {};
+        for (int16_t id = 1; id <= 3; ++id) tables[id - 1] = NewCritObj(&doc, 1, name, id);
+        EqualFiles(tables[0], tables[1]);
+        SearchEqualFile(&doc, tables[2]);
+        const unsigned char menu[] = "\x01M";
+        EqualMenu(NewObj_Id(&doc, 6, menu, 1, false), NewObj_Id(&doc, 6, menu, 2, false));
+        NewObj_Id(&doc, 5, menu, 2, false);
+        SearchEqualMBar(&doc, NewObj_Id(&doc, 5, menu, 1, false));
+        DisposeTypeList(doc.fTypeList);
+    }
+    ResetResManager();
+    return 0;
+}

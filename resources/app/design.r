@@ -1,0 +1,133 @@
+# The design objects of a structure: kind names, command names, the
+# information line and the questions an object asks.
+
+# The name of each object kind, by kind number (GetTypeObjName).
+'STR#' 1027 "Object kinds" {
+    "Table"               # 1
+    "Project method"      # 2
+    "Command"             # 3
+    "Choice list"         # 4
+    "Menu bar"            # 5
+    "Menu"                # 6
+    "Plug-in"             # 7
+    "Plug-in routine"     # 8
+    "Variable"            # 9
+    "Field help"          # 10
+    "String list"         # 11
+    "Style"               # 12
+    "Set"                 # 13
+    "Named selection"     # 14
+    "Semaphore"           # 15
+    "Database method"     # 16
+    "Constant"            # 17
+    "Picture"             # 18
+    "Style sheet"         # 19
+    "Resource"            # 20
+    "List box"            # 21
+    "Object"              # 22
+    "Group"               # 23
+    "Form"                # 24
+    "Object method"       # 25
+    "Table method"        # 26
+    "Form method"         # 27
+    "Field"               # 28
+    "Subtable"            # 29
+    "Table help"          # 30
+    "Object"              # 31
+    "Component"           # 32
+    "Component folder"    # 33
+}
+
+# The language's commands by number: a command object's name (TCmdObjQz).
+'STR#' 8 "Command names" {
+    "ALL RECORDS"
+    "QUERY"
+    "ORDER BY"
+    "SEARCH"
+    "ADD RECORD"
+    "MODIFY RECORD"
+    "DELETE RECORD"
+    "SAVE RECORD"
+    "NEXT RECORD"
+    "PREVIOUS RECORD"
+    "FIRST RECORD"
+    "LAST RECORD"
+    "GOTO RECORD"
+    "Records in selection"
+    "Records in table"
+    "Record number"
+    "CREATE RECORD"
+    "DISPLAY SELECTION"
+    "MODIFY SELECTION"
+    "OUTPUT FORM"
+    "INPUT FORM"
+    "DIALOG"
+    "ALERT"
+    "CONFIRM"
+    "Request"
+    "Current date"
+    "Current time"
+    "Length"
+    "Substring"
+    "Position"
+    "Uppercase"
+    "Lowercase"
+    "String"
+    "Num"
+    "Abs"
+    "Round"
+    "Trunc"
+    "Sum"
+    "Average"
+    "Max"
+    "Min"
+    "BEEP"
+    "TRACE"
+    "ABORT"
+}
+
+# Object output: 12 follows an object's size in its information line.
+'STR#' 1013 "Object output" {
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    ""
+    " bytes"
+}
+
+# A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.
+# Go on (1) parses the rest; Stop (2) ends the reading.
+'ALRT' 1004 {
+    bounds 0 0 140 420
+    items 1004
+    stages 0x5555
+}
+'DITL' 1004 {
+    button 106 330 126 408 "Go On"
+    button 106 238 126 316 "Stop"
+    static 12 72 94 408 "The links of ^0 could not be read: ^1"
+}
+
+# An older object of a component about to be replaced (ModuleUpDate):
+# ^0 the object, ^1 its date, ^2 the component's date. 1 keeps it,
+# 2 replaces it and every other without asking, 3 keeps it and every
+# other, 4 replaces it.
+'ALRT' 1005 {
+    bounds 0 0 160 460
+    items 1005
+    stages 0x5555
+}
+'DITL' 1005 {
+    button 126 370 146 448 "Keep"
+    button 126 190 146 274 "Replace All"
+    button 126 282 146 362 "Keep All"
+    button 126 100 146 182 "Replace"
+    static 12 72 114 448 "^0 was changed on ^1 after the component was made; the component's copy is of ^2. Replace it?"
+}

@@ -1,0 +1,303 @@
+// Window arrangement, the window list, more browser windows, the
+// preferences dialog, the group filter and the about box.
+#include <gtest/gtest.h>
+
+#include "app/Messages.h"
+#include "app/Preferences.h"
+#include "app/TClipBoard.h"
+#include "app/TMainWindow.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/files/WholeFile.h"
+#include "tests/app/DocFakes.h"
+#include "tests/app/Fakes.h"
+#include "tests/platform/events/HeadlessFixture.h"
+
+using namespace apptest;
+using namespace platform;
+
+namespace {
+
+const char* kArrangeResources = R"(
+'DLOG' 256 { bounds 0 0 170 400 title "" proc 5 invisible items 256 }
+'DITL' 256 { user 16 16 48 384 user 52 16 68 384 user 140 16 156 384 user 80 16 98 384 user 102 16 134 384 }
+'DLOG' 259 { bounds 0 0 300 420 title "Preferences" proc 5 invisible items 259 }
+'DITL' 259 {
+    button 262 330 284 404 "OK"
+    button 262 240 284 314 "Cancel"
+    static 0 0 0 0 "" static 0 0 0 0 "" static 0 0 0 0 "" static 0 0 0 0 ""
+    checkbox 118 32 136 404 "Open"
+    static 0 0 0 0 ""
+    checkbox 140 32 158 404 "About"
+    edit 40 110 56 170 ""
+    edit 66 110 82 170 ""
+    static 0 0 0 0 "" static 0 0 0 0 "" static 0 0 0 0 "" static 0 0 0 0 "" static 0 0 0 0 "" static 0 0 0 0 ""
+    radio 190 32 208 140 "A"
+    radio 190 150 208 270 "B"
+    radio 190 280 208 404 "C"
+    checkbox 216 16 234 404 "Ask"
+    checkbox 238 16 256 404 "Ids"
+}
+'PREF' 0 { $"0081 0258 0190 0001" }
+'vers' 1 { version 2 5 0 stage final release 0 region 0 short "2.5" long "2.5" }
+)";
+
+class ArrangeTest : public DocFixture {
+protected:
+    void SetUp() override
+    {
+        extraResources = kArrangeResources;
+        DocFixture::SetUp();
+    }
+    static Rect Content(TWindow* w)
+    {
+        Rect r{};
+        GetWindowBounds(w->fWindow, kWindowContentRgn, &r);
+        return r;
+    }
+};
+
+// A structure document that records the browser windows asked of it.
+class StructureDoc : public TestDoc {
+public:
+    int16_t NewRefWindow(Rect* rect, int16_t flag, int16_t layout, int16_t filter, int16_t option) override
+    {
+        asked.push_back({flag, layout, filter, option});
+        OffsetRect(rect, 20, 22);
+        return 0;
+    }
+    std::vector<std::vector<int16_t>> asked;
+};
+
+TEST_F(ArrangeTest, TilingPutsTwoWindowsSideBySideAndTheThirdUnderTheFirst)
+{
+    TestDoc* doc = NewDoc();
+    auto* third = NewWindow<TMainWindow>(doc, "3");
+    auto* second = NewWindow<TMainWindow>(doc, "2");
+    auto* first = NewWindow<TMainWindow>(doc, "1");
+    appl_->Do_Func(33);
+    // Area (4, 25)-(1276, 796): cells 626 wide, 375 high less the title bar.
+    EXPECT_EQ(Content(first).left, 4);
+    EXPECT_EQ(Content(first).top, 40);
+    EXPECT_EQ(Content(first).right - Content(first).left, 626);
+    EXPECT_EQ(Content(first).bottom - Content(first).top, 360);
+    EXPECT_EQ(Content(second).left, 640);
+    EXPECT_EQ(Content(second).top, 40);
+    EXPECT_EQ(Content(third).left, 4);
+    EXPECT_EQ(Content(third).top, 425);
+
+    // On a low screen cells keep 200 pixels and overlap.
+    InitScreen(1280, 400);
+    appl_->TileWindows();
+    EXPECT_EQ(Content(first).bottom - Content(first).top, 185);
+    EXPECT_EQ(Content(third).top, 25 + 185 + 15);
+}
+
+TEST_F(ArrangeTest, StackingStartsAtTheBackAndWrapsAtTheRightEdge)
+{
+    TestDoc* doc = NewDoc();
+    std::vector<TWindow*> windows;  // back-most first
+    for (const char* t : {"a", "b", "c", "d"}) windows.push_back(NewWindow<TMainWindow>(doc, t));
+    appl_->Do_Func(32);
+    const int16_t expected[][2] = {{15, 45}, {35, 67}, {55, 89}, {15, 111}};
+    for (size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(Content(windows[i]).left, expected[i][0]) << i;
+        EXPECT_EQ(Content(windows[i]).top, expected[i][1]) << i;
+        EXPECT_EQ(Content(windows[i]).right - Content(windows[i]).left, 1211);
+        EXPECT_EQ(Content(windows[i]).bottom - Content(windows[i]).top, 469);
+    }
+    EXPECT_EQ(GetTWindow(FrontWindow()), windows.back());
+}
+
+TEST_F(ArrangeTest, TheWindowListBringsWindowsForwardAndStaleItemsDoNothing)
+{
+    TestDoc* doc = NewDoc();
+    auto* base = NewWindow<TMainWindow>(doc, "Base");
+    auto* other = NewWindow<TMainWindow>(doc, "a;b(c");
+    ASSERT_EQ(GetTWindow(FrontWindow()), other);
+    appl_->Dispatch_Func(34, 1);
+    EXPECT_EQ(GetTWindow(FrontWindow()), base);
+
+    InsFuncItem(34, reinterpret_cast<const unsigned char*>("\x04" "Gone"), 32767, 0);
+    appl_->Dispatch_Func(34, 3);
+    EXPECT_EQ(GetTWindow(FrontWindow()), base);
+    appl_->Dispatch_Func(34, 9);
+    EXPECT_EQ(GetTWindow(FrontWindow()), base);
+    EXPECT_EQ(appl_->CountDocWindow(), 2);
+}
+
+TEST_F(ArrangeTest, MoreBrowserWindowsOnlyForAStructureInFront)
+{
+    auto* clip = NewClipBoard(appl_);
+    appl_->fClipBoard = clip;
+    clip->Show();
+    const Rect before = appl_->fDefaultRect;
+    EXPECT_EQ(appl_->Do_Func(40), 0);
+    EXPECT_EQ(appl_->CountDocWindow(), 0) << "the clipboard window is not counted";
+
+    auto* doc = new StructureDoc;
+    doc->InitDocument(reinterpret_cast<const unsigned char*>("\x04" "Base"), appl_);
+    appl_->AddDoc(doc);
+    NewWindow<TRefWindow>(doc, "Base");
+    GromMemHdl = NewHandle(16);
+    EXPECT_EQ(appl_->Do_Func(41), 0);
+    ASSERT_EQ(doc->asked.size(), 1u);
+    EXPECT_EQ(doc->asked[0], (std::vector<int16_t>{1, 129, -1, 0}));
+    EXPECT_EQ(appl_->fDefaultRect.left, before.left + 20);
+    EXPECT_EQ(appl_->Do_Func(43), 0);
+    EXPECT_EQ(doc->asked[1], (std::vector<int16_t>{1, 128, 128, 1}));
+    DisposeHandle(GromMemHdl);
+    GromMemHdl = nullptr;
+    EXPECT_EQ(appl_->NewRefWindow(128, -1, 0), -108) << "without the reserve";
+}
+
+class PreferencesDialogTest : public ArrangeTest {
+protected:
+    void SetUp() override
+    {
+        ArrangeTest::SetUp();
+        OpenPrefResFile();
+        ASSERT_NE(G_PrefResFile, -1);
+    }
+    // 'PREF' 0 of the preferences file itself, empty when it has none.
+    std::vector<uint8_t> OwnPref()
+    {
+        const int16_t saved = CurResFile();
+        UseResFile(G_PrefResFile);
+        Handle h = Get1Resource(FourCC("PREF"), 0);
+        std::vector<uint8_t> bytes;
+        if (h && *h) bytes.assign(*h, *h + GetHandleSize(h));
+        UseResFile(saved);
+        return bytes;
+    }
+    void Run(Script script)
+    {
+        platform::testing::HeadlessRun run(std::move(script));
+        appl_->Preferences();
+    }
+};
+
+TEST_F(PreferencesDialogTest, SizesAreKeptWithinTheScreenAndOnlyDigitsAreTyped)
+{
+    std::vector<uint8_t> appBefore;
+    ASSERT_EQ(ReadWholeFile(appPath_, &appBefore), noErr);
+    appl_->fDefaultRect = Rect{1, 2, 3, 4};
+    const uint32_t beeps = SysBeepCount();
+    Script script;
+    script.WaitIdle();
+    script.Type("1a5b0");
+    script.Key("tab");
+    script.Type("900");
+    script.Key("return");
+    Run(std::move(script));
+    EXPECT_EQ(SysBeepCount() - beeps, 2u) << "the letters";
+    const std::vector<uint8_t> pref = OwnPref();
+    ASSERT_EQ(pref.size(), 8u) << "made in the preferences file";
+    EXPECT_EQ(ReadBE16(pref.data()), 0x81u) << "kept";
+    EXPECT_EQ(ReadBE16(pref.data() + 2), 200u);
+    EXPECT_EQ(ReadBE16(pref.data() + 4), 750u);
+    EXPECT_EQ(pref[6], 0);
+    EXPECT_EQ(pref[7], 1) << "not the dialog's";
+    EXPECT_EQ(appl_->fDefaultRect.left, 15);
+    EXPECT_EQ(appl_->fDefaultRect.top, 45);
+    EXPECT_EQ(appl_->fDefaultRect.right, 1230);
+    EXPECT_EQ(appl_->fDefaultRect.bottom, 750);
+    std::vector<uint8_t> appAfter;
+    ASSERT_EQ(ReadWholeFile(appPath_, &appAfter), noErr);
+    EXPECT_EQ(appAfter, appBefore);
+}
+
+TEST_F(PreferencesDialogTest, SwitchesAndLayoutsAreStoredOnOKAndNothingOnCancel)
+{
+    appl_->fDefaultRect = Rect{1, 2, 3, 4};
+    Script cancel;
+    cancel.WaitIdle();
+    cancel.Choose(7);
+    cancel.Choose(2);
+    Run(std::move(cancel));
+    EXPECT_TRUE(OwnPref().empty());
+
+    Script ok;
+    ok.WaitIdle();
+    ok.Choose(7);
+    ok.Choose(22);
+    ok.Choose(20);
+    ok.Choose(1);
+    Run(std::move(ok));
+    const std::vector<uint8_t> pref = OwnPref();
+    ASSERT_EQ(pref.size(), 8u);
+    EXPECT_EQ(ReadBE16(pref.data()), 130u);
+    EXPECT_EQ(ReadBE16(pref.data() + 2), 600u);
+    EXPECT_EQ(pref[6], 0x90);
+    EXPECT_TRUE(G_ShowID);
+    EXPECT_EQ(appl_->fDefaultRect.left, 2) << "sizes unchanged: the rectangle stays";
+}
+
+TEST_F(PreferencesDialogTest, TheGroupFilterIsTheFirstWhoseLongAtByteTwoIsHex100)
+{
+    EXPECT_EQ(appl_->GroupFilterID(), 128);
+    const int16_t saved = CurResFile();
+    UseResFile(G_PrefResFile);
+    const uint8_t plain[] = {0, 0, 0, 0, 0, 1, 0, 0};
+    const uint8_t group[] = {0, 0, 0, 0, 1, 0, 0, 0};
+    const std::pair<int16_t, const uint8_t*> filters[] = {{128, plain}, {129, plain}, {130, group}, {131, group}};
+    for (const auto& [id, bytes] : filters) {
+        Handle h = NewHandle(8);
+        std::copy(bytes, bytes + 8, *h);
+        if (Handle old = Get1Resource(FourCC("FLT2"), id)) RemoveResource(old);
+        AddResource(h, FourCC("FLT2"), id, reinterpret_cast<const unsigned char*>("\x01" "f"));
+    }
+    UseResFile(saved);
+    EXPECT_EQ(appl_->GroupFilterID(), 130);
+}
+
+TEST_F(ArrangeTest, TheAboutBoxShowsItsTextsAndGoesAtAKeyButNotADrag)
+{
+    unsigned char texts[5][256];
+    AboutTexts(texts, false);
+    EXPECT_EQ(P(texts[0]), "App");
+    EXPECT_EQ(P(texts[1]), " 2.5");
+    EXPECT_EQ(P(texts[2]), std::to_string(MyFreeMem() / 1024) + " ");
+
+    appl_->ShowAbout();
+    ASSERT_TRUE(G_IsGenerique);
+    ASSERT_NE(G_Dialog, nullptr);
+    WindowRef about = GetDialogWindow(G_Dialog);
+    Rect at{};
+    GetWindowBounds(about, kWindowStructureRgn, &at);
+    const int16_t titleH = int16_t((at.left + at.right) / 2), titleV = int16_t(at.top + 5);
+    {
+        WindowRef hit = nullptr;
+        const Point p{titleV, titleH};
+        ASSERT_EQ(FindWindow(p, &hit), inDrag);
+        ASSERT_EQ(hit, about);
+        ASSERT_EQ(FrontWindow(), about);
+    }
+
+    auto* doc = new FakeDoc;
+    appl_->AddDoc(doc);
+    std::vector<std::pair<bool, int16_t>> seen;
+    doc->onIdle = [&] {
+        Rect now{};
+        if (G_IsGenerique) GetWindowBounds(about, kWindowStructureRgn, &now);
+        seen.emplace_back(G_IsGenerique, now.left);
+        if (seen.size() == 200) PostFunc(19);
+    };
+    Script script;
+    script.Wait(5);
+    script.Drag(titleH, titleV, int16_t(titleH + 40), int16_t(titleV + 30), 10);
+    script.Wait(40);
+    script.Key("a");
+    platform::testing::HeadlessRun run(std::move(script));
+    appl_->Run();
+    bool movedAndKept = false;
+    for (const auto& [shown, left] : seen) movedAndKept = movedAndKept || (shown && left == at.left + 40);
+    EXPECT_TRUE(movedAndKept);
+    EXPECT_FALSE(G_IsGenerique);
+    EXPECT_FALSE(seen.back().first);
+    delete doc;
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// The factory and the look-ups by name, id and scope.
+#include "tests/design/DesignFixture.h"
+
+namespace designtest {
+namespace {
+
+using FactoryTest = DesignFixture;
+
+TEST_F(FactoryTest, SameNameAndIdGivesOneObjectUnlessForced)
+{
+    TObjQz* a = Make(2, "Method", 4);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(Make(2, "Method", 4), a);
+    TObjQz* b = Make(2, "Method", 4, true);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(b, a);
+    ObjListHdl list = List(2);
+    ASSERT_EQ(list->Size(), 2);
+    EXPECT_TRUE((list->At(0) == a && list->At(1) == b) || (list->At(0) == b && list->At(1) == a));
+    EXPECT_EQ(dynamic_cast<TProcObjQz*>(a), a);
+}
+
+TEST_F(FactoryTest, IdAmongSameNamedRunIsFoundWhereverTheSearchLands)
+{
+    for (const char* n : {"a", "b", "c", "d", "e"}) Make(2, n, 1);
+    TObjQz* seven = Make(2, "Same", 7, true);
+    TObjQz* nine = Make(2, "Same", 9, true);
+    for (const char* n : {"x", "y", "z"}) Make(2, n, 1);
+    ASSERT_NE(seven, nine);
+    EXPECT_EQ(Make(2, "Same", 9), nine);
+    EXPECT_EQ(Make(2, "Same", 7), seven);
+    ObjListHdl list = List(2);
+    for (int32_t start = 1; start <= list->Size(); ++start) {
+        if (P(list->At(start - 1)->name) != "Same") continue;
+        int32_t pos = start;
+        EXPECT_EQ(Search_With_ResId(list, PName("Same"), &pos, 9), nine);
+        EXPECT_EQ(list->At(pos - 1), nine);
+        pos = start;
+        EXPECT_EQ(Search_With_ResId(list, PName("Same"), &pos, -1), list->At(start - 1));
+        pos = start;
+        EXPECT_EQ(Search_With_ResId(list, PName("Same"), &pos, 8), nullptr);
+    }
+}
+
+TEST_F(FactoryTest, ListsStaySortedAndCommandsByNumber)
+{
+    for (const char* n : {"delta", "Alpha", "charlie", "bravo", "@at"}) Make(4, n, 1);
+    ObjListHdl list = List(4);
+    for (int32_t i = 1; i < list->Size(); ++i)
+        EXPECT_NE(rel2str(list->At(i - 1)->name, list->At(i)->name), kGreater);
+    for (int16_t id : {5, 2, 9, 1}) Make(3, "", id);
+    ObjListHdl commands = List(3);
+    std::vector<int16_t> ids;
+    for (int32_t i = 0; i < commands->Size(); ++i) ids.push_back(commands->At(i)->id);
+    EXPECT_EQ(ids, (std::vector<int16_t>{1, 2, 5, 9}));
+    EXPECT_EQ(Make(3, "anything", 5), commands->At(2));
+    int32_t pos = 0;
+    EXPECT_EQ(SearchInd_IdObj(commands, 3, &pos), nullptr);
+    EXPECT_EQ(pos, 3);
+}
+
+TEST_F(FactoryTest, LookupsAnswerNullForMissingListsAndHighKinds)
+{
+    EXPECT_EQ(SearchObj_Name(&doc_, 24, PName("Form")), nullptr);
+    EXPECT_EQ(NewObj_Id(&doc_, 24, PName("Form"), 1, false), nullptr);
+    EXPECT_EQ(SearchObj_Name(&doc_, 6, PName("none")), nullptr);
+    EXPECT_EQ(SearchObj_Id(&doc_, 30, 1), nullptr);
+    EXPECT_EQ(Get_LocalVar(nullptr, PName("$v")), nullptr);
+    EXPECT_EQ(NewListObj_Id(&doc_, nullptr, 2, PName("m"), 1, false), nullptr);
+    TObjQz* group = Make(23, "G", 3);
+    EXPECT_EQ(SearchObj_Id(&doc_, 33, 3), group);
+    EXPECT_NE(dynamic_cast<TModuleObjQz*>(Make(32, "Comp", 1)), nullptr);
+    EXPECT_EQ(SearchObj_Name(&doc_, 23, PName("Comp"))->kind, 32);
+}
+
+TEST_F(FactoryTest, ConstantFoundByNameBeforeColon)
+{
+    TObjQz* pi = Make(17, "PI", 1);
+    EXPECT_EQ(GetObj_Name(&doc_, 17, PName("PI:3.14"), 1), pi);
+    TObjQz* e = GetObj_Name(&doc_, 17, PName("E:2.71"), 1);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(P(e->name), "E:2.71");
+    EXPECT_EQ(static_cast<TConstantObjQz*>(e)->value[0], 0);
+}
+
+TEST_F(FactoryTest, CommandsAreNamedByTheirText)
+{
+    TObjQz* five = Make(3, "", 5);
+    TObjQz* two = Make(3, "", 2);
+    EXPECT_EQ(P(two->name), "QUERY");
+    // 40 characters: 31 and the ellipsis.
+    EXPECT_EQ(P(five->name), std::string("A COMMAND WHOSE NAME IS FORTY C") + char(0xC9));
+}
+
+TEST_F(FactoryTest, VariablesOfEachScope)
+{
+    TObjQz* p = Get_GlobVar(&doc_, PName("vCount"));
+    TObjQz* ip = Get_GlobGlobVar(&doc_, PName("<>vAll"));
+    ASSERT_NE(p, nullptr);
+    ASSERT_NE(ip, nullptr);
+    EXPECT_EQ(p->id, 1);
+    EXPECT_EQ(ip->id, 2);
+    EXPECT_EQ(Get_GlobVar(&doc_, PName("vCount")), p);
+    EXPECT_EQ(Search_GnlObj(&doc_, 9, nullptr, PName("vCount"), 1), p);
+    TObjQz* method = Make(2, "Method", 12);
+    TObjQz* local = Get_LocalVar(method, PName("$i"));
+    ASSERT_NE(local, nullptr);
+    EXPECT_EQ(local->id, 12);
+    EXPECT_EQ(static_cast<TVarObjQz*>(local)->ownerMethod, method);
+    EXPECT_EQ(Get_LocalVar(method, PName("$i")), local);
+    EXPECT_EQ(Search_GnlObj(&doc_, 9, method, PName("$i"), 0), local);
+    EXPECT_EQ(Search_GlobVar(&doc_, PName("$i")), nullptr);
+}
+
+TEST_F(FactoryTest, ResourcesByTypeAndId)
+{
+    const uint32_t type = 0x50494354;  // 'PICT'
+    TObjQz* r1 = NewResourceObj(&doc_, type, 128);
+    TObjQz* r2 = NewResourceObj(&doc_, type, 129);
+    ASSERT_NE(r1, r2);
+    EXPECT_EQ(P(r1->name), "PICT");
+    EXPECT_EQ(NewResourceObj(&doc_, type, 128), r1);
+    EXPECT_EQ(SearchResource(&doc_, type, 129), r2);
+    EXPECT_EQ(SearchResource(&doc_, type, 130), nullptr);
+    TObjQz* pict = Make(18, "Logo", 300);
+    EXPECT_EQ(GetPictObj(&doc_, (2 << 16) | 300), pict);
+    EXPECT_EQ(GetPictObj(&doc_, (1 << 16) | 300), nullptr);
+}
+
+TEST_F(FactoryTest, MakingFailsCleanlyWhenMemoryRunsOut)
+{
+    TObjQz* existing = Make(2, "Kept", 1);
+    for (int32_t i = 0; i < 28; ++i) Make(2, "m" + std::to_string(i), 1);  // the list is full
+    {
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 1, -1);  // the object, not the slots
+        EXPECT_EQ(Make(2, "New", 1), nullptr);
+        EXPECT_EQ(Make(2, "Kept", 1, true), existing);
+    }
+    EXPECT_EQ(List(2)->Size(), 29);
+}
+
+}  // namespace
+}  // namespace designtest

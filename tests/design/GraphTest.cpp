@@ -1,0 +1,129 @@
+// The uses / used-by graph stays mirrored whatever happens to it.
+#include <random>
+#include <set>
+#include <utility>
+
+#include "design/XRef.h"
+#include "tests/design/DesignFixture.h"
+
+namespace designtest {
+namespace {
+
+using GraphTest = DesignFixture;
+
+std::vector<TObjQz*> Entries(ObjListHdl list)
+{
+    std::vector<TObjQz*> out;
+    if (list)
+        for (int32_t i = 0; i < list->Size(); ++i) out.push_back(list->At(i));
+    return out;
+}
+
+TEST_F(GraphTest, EdgesAreRecordedOnceAndSelfEdgesUnlink)
+{
+    TObjQz* a = Make(2, "a");
+    TObjQz* b = Make(2, "b");
+    ASSERT_EQ(XRef(a, b), 0);
+    ASSERT_EQ(XRef(a, b), 0);
+    EXPECT_EQ(Entries(a->uses), std::vector<TObjQz*>{b});
+    EXPECT_EQ(Entries(b->usedBy), std::vector<TObjQz*>{a});
+    EXPECT_EQ(XRef(nullptr, b), 0);
+    XDelRef(b, a);  // no such edge
+    EXPECT_EQ(Entries(a->uses), std::vector<TObjQz*>{b});
+    ASSERT_EQ(XRef(a, a), 0);
+    EXPECT_TRUE(IsInList(a->uses, a) && IsInList(a->usedBy, a));
+    a->Unlink();
+    EXPECT_TRUE(Entries(a->uses).empty());
+    EXPECT_TRUE(Entries(a->usedBy).empty());
+    EXPECT_TRUE(Entries(b->usedBy).empty());
+}
+
+TEST_F(GraphTest, MergeMovesEveryEdgeOnce)
+{
+    TObjQz* self = Make(2, "this");
+    TObjQz* other = Make(2, "other");
+    TObjQz* c1 = Make(2, "c1");
+    TObjQz* c2 = Make(2, "c2");
+    TObjQz* d = Make(1, "T");
+    ASSERT_EQ(XRef(c1, other), 0);
+    ASSERT_EQ(XRef(c1, self), 0);  // already a caller of this
+    ASSERT_EQ(XRef(c2, other), 0);
+    ASSERT_EQ(XRef(other, d), 0);
+    self->MergeObj(other);
+    EXPECT_TRUE(Entries(other->uses).empty());
+    EXPECT_TRUE(Entries(other->usedBy).empty());
+    EXPECT_EQ(Entries(c1->uses), std::vector<TObjQz*>{self});
+    EXPECT_EQ(Entries(c2->uses), std::vector<TObjQz*>{self});
+    EXPECT_EQ(Entries(self->usedBy), (std::vector<TObjQz*>{c1, c2}));
+    EXPECT_EQ(Entries(self->uses), std::vector<TObjQz*>{d});
+    EXPECT_EQ(Entries(d->usedBy), std::vector<TObjQz*>{self});
+    d->MergeObj(self);  // another kind: nothing moves
+    EXPECT_EQ(Entries(self->uses), std::vector<TObjQz*>{d});
+}
+
+TEST_F(GraphTest, FailedEdgeLeavesNothingBehind)
+{
+    TObjQz* a = Make(2, "a");
+    TObjQz* b = Make(2, "b");
+    TObjQz* c = Make(2, "c");
+    ASSERT_EQ(XRef(a, c), 0);
+    // Fill a's uses so that the second half must grow.
+    std::vector<TObjQz*> filler;
+    for (int i = 0; i < 8; ++i) {
+        filler.push_back(Make(4, "f" + std::to_string(i)));
+        ASSERT_EQ(XRef(a, filler.back()), 0);
+    }
+    ASSERT_EQ(a->uses->free, 0);
+    {
+        // b's new list is made (record and slots); a's uses cannot grow.
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 2, -1);
+        EXPECT_EQ(XRef(a, b), -108);
+    }
+    EXPECT_FALSE(IsInList(a->uses, b));
+    EXPECT_FALSE(IsInList(b->usedBy, a));
+    // Deleting the user leaves no list pointing at it (checked by the sanitizers).
+    a->DeleteObj(true);
+    EXPECT_TRUE(Entries(b->usedBy).empty());
+    EXPECT_TRUE(Entries(c->usedBy).empty());
+    b->DeleteObj(true);
+}
+
+TEST_F(GraphTest, RandomOperationsKeepBothSidesMirrored)
+{
+    std::vector<TObjQz*> objs;
+    for (int i = 0; i < 50; ++i) objs.push_back(Make(2, "o" + std::to_string(i)));
+    std::set<std::pair<TObjQz*, TObjQz*>> model;
+    std::mt19937 random(38);
+    for (int step = 0; step < 10000; ++step) {
+        TObjQz* a = objs[random() % 50];
+        TObjQz* b = objs[random() % 50];
+        switch (random() % 10) {
+        case 0: {
+            a->Unlink();
+            for (auto it = model.begin(); it != model.end();)
+                it = it->first == a || it->second == a ? model.erase(it) : std::next(it);
+            break;
+        }
+        case 1: case 2: case 3:
+            XDelRef(a, b);
+            model.erase({a, b});
+            break;
+        default:
+            ASSERT_EQ(XRef(a, b), 0);
+            model.insert({a, b});
+        }
+    }
+    std::set<std::pair<TObjQz*, TObjQz*>> uses, usedBy;
+    for (TObjQz* o : objs) {
+        const auto out = Entries(o->uses), in = Entries(o->usedBy);
+        EXPECT_EQ(std::set<TObjQz*>(out.begin(), out.end()).size(), out.size());
+        EXPECT_EQ(std::set<TObjQz*>(in.begin(), in.end()).size(), in.size());
+        for (TObjQz* b : out) uses.insert({o, b});
+        for (TObjQz* a : in) usedBy.insert({a, o});
+    }
+    EXPECT_EQ(uses, model);
+    EXPECT_EQ(usedBy, model);
+}
+
+}  // namespace
+}  // namespace designtest

@@ -1,0 +1,167 @@
+// Object lists, type lists and the sorts.
+#include "design/ObjSorts.h"
+#include "design/XRef.h"
+#include "tests/design/DesignFixture.h"
+
+namespace designtest {
+namespace {
+
+using ListTest = DesignFixture;
+
+TEST_F(ListTest, CountersFollowAppendsAndGrowthByStep)
+{
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 10), 0);
+    EXPECT_EQ(list->count, 1);
+    EXPECT_EQ(list->free, 9);
+    EXPECT_EQ(list->step, 10);
+    TObjQz objs[10];
+    for (TObjQz& o : objs) ASSERT_EQ(AddObjList(&list, &o), 0);
+    EXPECT_EQ(list->count, 11);
+    EXPECT_EQ(list->free, 9);
+    EXPECT_EQ(list->At(10), nullptr);  // the terminator follows the entries
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(list->At(i), &objs[i]);
+    FreeObjList(list);
+}
+
+TEST_F(ListTest, RoomZeroStillGrows)
+{
+    // A list made with room 0 once had free -1 and step 0: its first append
+    // wrote past the slots.
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 0), 0);
+    EXPECT_GE(list->step, 1);
+    EXPECT_GE(list->free, 0);
+    TObjQz objs[5];
+    for (TObjQz& o : objs) ASSERT_EQ(AddObjList(&list, &o), 0);
+    EXPECT_EQ(list->Size(), 5);
+    FreeObjList(list);
+}
+
+TEST_F(ListTest, AbsentDeletesAndPresentPointersChangeNothing)
+{
+    ObjListHdl list = nullptr;
+    TObjQz a, b, c;
+    ASSERT_EQ(AddSortPtrList(&list, &b), 0);
+    ASSERT_EQ(AddSortPtrList(&list, &a), 0);
+    ASSERT_EQ(AddSortPtrList(&list, &c), 0);
+    ASSERT_EQ(AddSortPtrList(&list, &a), 0);
+    EXPECT_EQ(list->Size(), 3);
+    EXPECT_TRUE(std::less<TObjQz*>()(list->At(0), list->At(1)));
+    EXPECT_TRUE(std::less<TObjQz*>()(list->At(1), list->At(2)));
+    const int32_t freeBefore = list->free;
+    TObjQz absent;
+    EXPECT_EQ(DelObjList(list, &absent), 0);
+    EXPECT_EQ(list->Size(), 3);
+    EXPECT_EQ(list->free, freeBefore);
+    EXPECT_EQ(DelObjList(list, &b), 0);
+    EXPECT_EQ(list->Size(), 2);
+    EXPECT_FALSE(IsInList(list, &b));
+    EXPECT_FALSE(IsInList(nullptr, &a));
+    EXPECT_EQ(DelObjList(nullptr, &a), 0);
+    RazObjList(list);
+    EXPECT_EQ(list->count, 1);
+    EXPECT_EQ(list->free, list->step - 1);
+    FreeObjList(list);
+}
+
+TEST_F(ListTest, GrowthFailureLeavesListAsItWas)
+{
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 1), 0);
+    TObjQz a, b, c;
+    ASSERT_EQ(AddObjList(&list, &a), 0);
+    ASSERT_EQ(AddObjList(&list, &b), 0);
+    {
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+        EXPECT_EQ(AddObjList(&list, &c), -108);
+        EXPECT_EQ(AddSortedObjList(&list, &c, 0), -108);
+    }
+    EXPECT_EQ(list->count, 3);
+    EXPECT_EQ(list->free, 0);
+    EXPECT_EQ(list->At(0), &a);
+    EXPECT_EQ(list->At(1), &b);
+    EXPECT_EQ(AddSortedObjList(&list, &c, 0), 0);
+    EXPECT_EQ(list->At(0), &c);
+    FreeObjList(list);
+}
+
+TEST_F(ListTest, TypeListMapsSharedKinds)
+{
+    EXPECT_EQ(GetObjListe(doc_.fTypeList, 28), GetObjListe(doc_.fTypeList, 1));
+    EXPECT_EQ(GetObjListe(doc_.fTypeList, 29), GetObjListe(doc_.fTypeList, 1));
+    EXPECT_EQ(GetObjListe(doc_.fTypeList, 30), GetObjListe(doc_.fTypeList, 10));
+    EXPECT_EQ(GetObjListe(doc_.fTypeList, 33), GetObjListe(doc_.fTypeList, 23));
+    EXPECT_EQ(GetObjListe(doc_.fTypeList, 24), nullptr);
+    EXPECT_EQ(GetObjListe(doc_.fTypeList, 0), nullptr);
+    EXPECT_EQ(GetObjListe(doc_.fTypeList, 5)->free, 29);
+}
+
+TEST_F(ListTest, DisposingTypeListReleasesGroupedAndLinkedObjects)
+{
+    auto* group = static_cast<TGroupObjQz*>(Make(23, "G"));
+    TObjQz* m = Make(2, "m");
+    TObjQz* t = Make(1, "T");
+    ASSERT_EQ(m->AddGroup(group, false), 0);
+    ASSERT_EQ(XRef(m, t), 0);
+    DisposeTypeList(doc_.fTypeList);  // clean under the sanitizers
+    doc_.fTypeList = nullptr;
+    EXPECT_EQ(G_ModuleUpdate, 4);
+}
+
+TEST_F(ListTest, DisposedInstalledMemberLeavesItsGroup)
+{
+    // An object of an installed component refuses to leave its group in
+    // normal work; disposing of its list must still take it out.
+    auto* group = static_cast<TGroupObjQz*>(Make(23, "G"));
+    ObjListHdl own = nullptr;
+    TObjQz* member = ConstructObjOfKind(2);
+    member->kind = 2;
+    member->init(&doc_, PName("m"), 1);
+    ASSERT_EQ(AddObjList(&own, member), 0);
+    ASSERT_EQ(member->AddGroup(group, false), 0);
+    member->SetModuleState(1, false);
+    DisposeObjList(own);
+    EXPECT_EQ(group->members->Size(), 0);
+}
+
+TEST_F(ListTest, ShellSortPutsGroupsLastAndAtNamesFirst)
+{
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 10), 0);
+    TObjQz* objs[] = {Make(23, "aaa"), Make(2, "zzz"), Make(2, "@x"), Make(23, "@b"), Make(2, "a"), Make(2, "b")};
+    for (TObjQz* o : objs) ASSERT_EQ(AddObjList(&list, o), 0);
+    ShellSort(list);
+    std::vector<std::string> order;
+    for (int i = 0; i < list->Size(); ++i) order.push_back(P(list->At(i)->name));
+    EXPECT_EQ(order, (std::vector<std::string>{"@x", "a", "b", "zzz", "@b", "aaa"}));
+    Shell_IdSort(list);
+    ShellStrictSort(list);
+    EXPECT_EQ(P(list->At(0)->name), "@x");
+    EXPECT_EQ(list->At(5)->kind, 23);
+    FreeObjList(list);
+}
+
+TEST_F(ListTest, ShellSortTypeOrdersMenuBarsBySlotAndKeepsOthers)
+{
+    ObjListHdl list = nullptr;
+    auto* b1 = static_cast<TMBarObjQz*>(Make(5, "A", 1));
+    auto* b2 = static_cast<TMBarObjQz*>(Make(5, "B", 2));
+    auto* b3 = static_cast<TMBarObjQz*>(Make(5, "C", 3));
+    b1->barNumber = 3;
+    b2->barNumber = 1;
+    b3->barNumber = 2;
+    TObjQz* m1 = Make(2, "z");
+    TObjQz* m2 = Make(2, "a");
+    for (TObjQz* o : std::initializer_list<TObjQz*>{b1, m1, b2, m2, b3}) ASSERT_EQ(AddObjList(&list, o), 0);
+    ShellSortType(list);
+    EXPECT_EQ(list->At(0), m1);
+    EXPECT_EQ(list->At(1), m2);
+    EXPECT_EQ(list->At(2), b2);
+    EXPECT_EQ(list->At(3), b3);
+    EXPECT_EQ(list->At(4), b1);
+    FreeObjList(list);
+}
+
+}  // namespace
+}  // namespace designtest

@@ -1,0 +1,43 @@
+// The application's own resources hold what the design objects show.
+#include <gtest/gtest.h>
+
+#include "app/AppGlobals.h"
+#include "design/ObjKinds.h"
+#include "platform/core/FourCC.h"
+#include "platform/resfiles/Resources.h"
+#include "tests/app/AppFixture.h"
+
+namespace {
+
+class ShippedResources : public apptest::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        G_MainResFile = platform::OpenResFile(QZ_APP_RESOURCES, platform::fsRdPerm, platform::ResFileFork::Data);
+        ASSERT_GT(G_MainResFile, 0);
+    }
+};
+
+TEST_F(ShippedResources, KindNamesCommandsAndAlerts)
+{
+    for (int16_t kind = 1; kind <= 33; ++kind) {
+        TObjQz obj;
+        obj.kind = kind;
+        unsigned char name[256];
+        obj.GetTypeObjName(name);
+        EXPECT_GT(name[0], 0) << kind;
+    }
+    for (int16_t id : {1004, 1005}) {
+        platform::UseResFile(G_MainResFile);
+        EXPECT_NE(platform::Get1Resource(platform::FourCC("ALRT"), id), nullptr) << id;
+        EXPECT_NE(platform::Get1Resource(platform::FourCC("DITL"), id), nullptr) << id;
+    }
+    unsigned char text[256];
+    for (auto [list, index] : {std::pair{8, 1}, {1024, 4}, {1024, 6}, {1013, 12}, {1001, 11}, {1011, 11}, {1011, 12}}) {
+        MyGetIndString(text, int16_t(list), int16_t(index));
+        EXPECT_GT(text[0], 0) << list << " " << index;
+    }
+}
+
+}  // namespace
