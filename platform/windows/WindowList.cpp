@@ -299,6 +299,7 @@ WindowRef GetNextWindow(WindowRef window)
 
 Boolean IsWindowVisible(WindowRef window) { return IsLiveWindow(window) && window->visible; }
 Boolean IsWindowHilited(WindowRef window) { return IsLiveWindow(window) && window->hilited; }
+Boolean IsWindowCollapsed(WindowRef) { return false; }
 
 WindowPartCode FindWindow(Point where, WindowRef* window)
 {

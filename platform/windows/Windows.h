@@ -131,6 +131,8 @@ WindowRef GetNextWindow(WindowRef window);
 WindowRef GetWindowList();
 Boolean IsWindowVisible(WindowRef window);
 Boolean IsWindowHilited(WindowRef window);
+// Windows never collapse here: always false.
+Boolean IsWindowCollapsed(WindowRef window);
 Boolean IsValidWindowPtr(WindowRef window);
 
 // Finding and tracking. `where` is global.
