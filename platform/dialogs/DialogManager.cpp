@@ -319,6 +319,18 @@ DialogItemIndex FindDialogItem(DialogRef dialog, Point where)
 
 int16_t CountDITL(DialogRef dialog) { return IsLiveDialog(dialog) ? int16_t(dialog->items.size()) : 0; }
 
+void GetDialogItemShownText(DialogRef dialog, DialogItemIndex item, Str255 text)
+{
+    if (!text) return;
+    text[0] = 0;
+    if (!dialog || item < 1 || size_t(item) > dialog->items.size()) return;
+    const DialogItem& it = dialog->items[size_t(item) - 1];
+    std::string shown = HandleText(it.text);
+    if (it.Kind() == statText) shown = ExpandParams(shown);
+    text[0] = uint8_t(std::min<size_t>(shown.size(), 255));
+    std::memcpy(text + 1, shown.data(), text[0]);
+}
+
 void GetDialogItemText(Handle item, Str255 text)
 {
     if (!text) return;

@@ -92,6 +92,10 @@ Boolean DialogSelect(const EventRecord* event, DialogRef* dialog, DialogItemInde
 // The filter sees every event first; then Return and Enter press the
 // default item, Escape and Command-period the cancel item.
 void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit);
+// Called with a dialog or alert that a scripted answer ends, while it still
+// shows: headless tests read what it said. Null: nobody is told.
+using ScriptedAnswerObserver = void (*)(DialogRef dialog);
+void SetScriptedAnswerObserver(ScriptedAnswerObserver observer);
 OSErr GetStdFilterProc(ModalFilterUPP* proc);
 OSErr SetDialogDefaultItem(DialogRef dialog, DialogItemIndex item);
 OSErr SetDialogCancelItem(DialogRef dialog, DialogItemIndex item);
@@ -109,6 +113,8 @@ int16_t CountDITL(DialogRef dialog);
 
 // Text of static and edit text items, through the item's handle.
 void GetDialogItemText(Handle item, Str255 text);
+// The text an item shows: a static item's with ^0-^3 put in as drawn.
+void GetDialogItemShownText(DialogRef dialog, DialogItemIndex item, Str255 text);
 void SetDialogItemText(Handle item, ConstStr255Param text);
 void SelectDialogItemText(DialogRef dialog, DialogItemIndex item, int16_t start, int16_t end);
 DialogItemIndex GetDialogKeyboardFocusItem(DialogRef dialog);

@@ -12,6 +12,8 @@
 namespace platform {
 namespace {
 
+ScriptedAnswerObserver gAnswerObserver = nullptr;
+
 constexpr uint8_t kReturn = 0x0D;
 constexpr uint8_t kEnter = 0x03;
 constexpr uint8_t kEscape = 0x1B;
@@ -172,6 +174,8 @@ Boolean DialogSelect(const EventRecord* event, DialogRef* dialog, DialogItemInde
     }
 }
 
+void SetScriptedAnswerObserver(ScriptedAnswerObserver observer) { gAnswerObserver = observer; }
+
 void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
 {
     DialogItemIndex scratch = 0;
@@ -194,6 +198,7 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
         if (!IsLiveDialog(d)) return;
         int16_t answer = 0;
         if (TakeDialogAnswer(&answer)) {
+            if (gAnswerObserver) gAnswerObserver(d);
             *itemHit = answer;
             return;
         }

@@ -7,6 +7,7 @@
 #include "app/WaitDialog.h"
 #include "design/XRef.h"
 #include "platform/core/FourCC.h"
+#include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/files/WholeFile.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
@@ -372,13 +373,33 @@ TEST_F(ObjectTest, CopyListsFollowUsesUnlessBlocked)
     }
 }
 
+std::string gShownMessage;  // what the last scripted alert's message read
+
+void NoteShownMessage(platform::DialogRef alert)
+{
+    unsigned char text[256];
+    platform::GetDialogItemShownText(alert, 3, text);
+    gShownMessage.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
 TEST_F(ObjectTest, ParseErrorsAskWhetherToGoOn)
 {
     TObjQz* m = Make(2, "Broken");
     EXPECT_EQ(m->CheckParseError(0), 0);
     EXPECT_EQ(m->CheckParseError(kCancelledByUser), kCancelledByUser);
+    platform::SetScriptedAnswerObserver(NoteShownMessage);
+    gShownMessage.clear();
     platform::PushDialogAnswer(1);
     EXPECT_EQ(m->CheckParseError(-43), 0);
+    platform::SetScriptedAnswerObserver(nullptr);
+    // The alert names the object and says what went wrong.
+    unsigned char name[256], message[256];
+    m->GetStructName(name);
+    SearchResErrs(-43, message);
+    EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(name + 1), name[0])), std::string::npos)
+        << gShownMessage;
+    EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(message + 1), message[0])), std::string::npos)
+        << gShownMessage;
     platform::PushDialogAnswer(2);
     EXPECT_EQ(m->CheckParseError(-43), kCancelledByUser);
     EXPECT_EQ(m->CheckParseError(-108), kCancelledByUser);
