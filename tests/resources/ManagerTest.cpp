@@ -1,6 +1,7 @@
 // The manager and the C-style API: the chain of files, lookups by handle,
 // counts, unique ids, removal and attributes.
 #include "kernel/store/StoreAccess.h"
+#include "platform/core/Endian.h"
 #include "resources/AppHooks.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "resources/container/ContainerLayout.h"
@@ -189,6 +190,20 @@ TEST_F(ManagerTest, NamesFollowTheirResources)
     ASSERT_EQ(platform::GetHandleSize(list), 64);
     EXPECT_EQ(std::string(*list + 1, 5), "alpha");
     platform::DisposeHandle(list);
+    // The names are kept on disk as one table other builds read: a count of
+    // types, then per type its code, a count and 34-byte entries (id, then a
+    // 32-byte Pascal string), the newest name first.
+    Handle table = CPseudoResManager::Files().back()->GetRes(FourCC("NAM#"), 128, true);
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(platform::GetHandleSize(table), 4 + 8 + 2 * 34);
+    const auto* t = reinterpret_cast<const uint8_t*>(*table);
+    EXPECT_EQ(platform::ReadBE32(t), 1u);
+    EXPECT_EQ(platform::ReadBE32(t + 4), type);
+    EXPECT_EQ(platform::ReadBE32(t + 8), 2u);
+    EXPECT_EQ(platform::ReadBE16(t + 12), 2);
+    EXPECT_EQ(t[14], 31);
+    EXPECT_EQ(platform::ReadBE16(t + 46), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(t + 48), 6), "\x05" "alpha");
     ASSERT_TRUE(rmveresbyid(type, 1, true));
     ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 3)), type, 1));
     ASSERT_TRUE(xgetresname(type, 1, name, false));
