@@ -263,3 +263,27 @@ TEST_F(ManagerTest, KernelCodeReachesTheStoreThroughItsEntries)
 
 }  // namespace
 }  // namespace storetest
+
+namespace storetest {
+namespace {
+
+// Sizes come from the first file of the chain that holds the resource; a
+// resource none holds has no size (-1), never an empty one.
+TEST_F(ManagerTest, SizesAndListsSetTheirResult)
+{
+    const ResType type = FourCC("SIZE");
+    CreateFile("sizes.qzb");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(21, 1)), type, 1));
+    EXPECT_EQ(g_resManager->GetResSize(type, 1), 21);
+    EXPECT_EQ(g_resManager->GetResSize(type, 2), -1);
+    EXPECT_EQ(CPseudoResManager::LastError(), kResNotFound);
+
+    // A list that succeeds clears the error an earlier call left.
+    Handle list = CPseudoResManager::Files().back()->GetDuplicateIDs(nullptr, nullptr);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(CPseudoResManager::LastError(), 0);
+    platform::DisposeHandle(list);
+}
+
+}  // namespace
+}  // namespace storetest
