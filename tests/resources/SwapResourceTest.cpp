@@ -125,6 +125,13 @@ TEST_F(PerTypeConversion, DamagedContentsSetTheFlag)
     for (int i = 0; i <= 100; ++i) deep.B(0).B(0);
     Write("FOQz", deep.b);
     EXPECT_EQ(errSwap, 1);
+
+    // A picture record whose data runs past the end stops the whole format:
+    // the next page is not looked for at the start of the bytes.
+    Bytes cut = Builder().B(10).B(0).W(2).B(10).B(0).W(1).W(2).W(3).W(4).L(100).b;
+    Write("FOQz", cut);
+    EXPECT_EQ(errSwap, 1);
+    EXPECT_EQ(cut, Builder().B(10).B(0).W(0x200).B(10).B(0).W(0x100).W(0x200).W(0x300).W(0x400).L(0x64000000).b);
 }
 
 TEST_F(PerTypeConversion, TheFormatVersionBytesStayAsTheyAre)
