@@ -3,6 +3,7 @@
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
 #include "resources/AppHooks.h"
+#include "resources/ResKeySource.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "resources/container/ContainerLayout.h"
 #include "tests/resources/StoreTestSupport.h"
@@ -283,6 +284,29 @@ TEST_F(ManagerTest, SizesAndListsSetTheirResult)
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(CPseudoResManager::LastError(), 0);
     platform::DisposeHandle(list);
+}
+
+
+// A key source that knows no key leaves the stamp-based keys in force: an
+// enciphered resource written without one reads back the same with it.
+TEST_F(ManagerTest, AKeySourceWithoutKeysKeepsStampKeys)
+{
+    const ResType type = FourCC("KEYD");
+    int16_t ref = CreateFile("keys.qzb");
+    ASSERT_NE(ref, 0);
+    const Bytes payload = Pattern(40, 9);
+    ASSERT_TRUE(xaddres(MakeHandle(payload), type, 1));
+    ASSERT_TRUE(hcrypteres(xget1res(type, 1), true));
+    ASSERT_TRUE(closeres(ref, true));
+
+    ref = openres(Spec("keys.qzb"), false);
+    ASSERT_NE(ref, 0);
+    CPseudoResManager::Files().back()->SetComponentMgr(&NoComponentKeys());
+    Handle h = xgetres(type, 1, true);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(Contents(h), payload);
+    CPseudoResManager::Files().back()->SetComponentMgr(nullptr);
+    EXPECT_TRUE(closeres(ref, false));
 }
 
 }  // namespace
