@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "kernel/byteswap/SwapTemplates.h"
 #include "platform/core/FourCC.h"
 #include "resources/swap/SwapResource.h"
@@ -194,4 +196,37 @@ TEST(ColourTableSwap, EveryWordOfHeaderAndEntriesIsTurned)
     EXPECT_EQ(b, host.b);
     SwapClut(0, int32_t(b.size()), b.data());
     EXPECT_EQ(b, other.b);
+}
+
+// Types converted by a template each use the template of their own number:
+// a neighbour's layout would swap the same bytes in other widths.
+TEST(TemplateTypes, EachTypeUsesItsOwnTemplate)
+{
+    const std::string text = "Wide 19\nlong\nword\nend\nNarrow 20\nword\nlong\nend\n";
+    ASSERT_EQ(InitTokensFromText(text.data(), int32_t(text.size())), 0) << SwapFileMessage();
+    Bytes b = Builder().L(0x01020304).W(0x0506).b;
+    EXPECT_EQ(SwapResourceEnvoi(1, FourCC("LEQz"), int32_t(b.size()), b.data()), 1u);
+    EXPECT_EQ(b, Builder().L(0x04030201).W(0x0605).b);
+    ResetSwapTemplates();
+}
+
+// Method tokens: a two-byte token (code 14) is stepped over so the word of
+// the next one is swapped; a code-2 token cut before its kind byte is
+// refused without reading past the end (the buffer is exactly its size).
+TEST(MethodTokens, TwoByteTokensAndACutToken)
+{
+    errSwap = 0;
+    uint8_t line[] = {14, 0, 1, 0, 0x12, 0x34};
+    SwapLine(kSwapWriting, int32_t(sizeof line), line);
+    EXPECT_EQ(errSwap, 0);
+    EXPECT_EQ(line[4], 0x34);
+    EXPECT_EQ(line[5], 0x12);
+
+    errSwap = 0;
+    auto cut = std::make_unique<uint8_t[]>(2);
+    cut[0] = 2;
+    cut[1] = 0;
+    SwapLine(kSwapWriting, 2, cut.get());
+    EXPECT_EQ(errSwap, 1);
+    errSwap = 0;
 }
