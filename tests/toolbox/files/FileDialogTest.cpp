@@ -297,6 +297,10 @@ TEST(KindResource, TheClientNameIsTheFirstEntryOnlyWhenItNamesTheProgram)
     EXPECT_FALSE(ReadKindAppName(program, 14, name)) << "a name cut short";
     const uint8_t none[] = {'Q', 'z', 'S', 'B', 0, 0, 0, 0, 'a', 'p', 'n', 'm', 0};
     EXPECT_FALSE(ReadKindAppName(none, sizeof none, name)) << "no entries";
+    const uint8_t unnamed[] = {'Q', 'z', 'S', 'B', 0, 0, 0, 1, 'a', 'p', 'n', 'm', 0};
+    ASSERT_TRUE(ReadKindAppName(unnamed, sizeof unnamed, name)) << "an empty name fits exactly";
+    EXPECT_EQ(name[0], 0);
+    EXPECT_FALSE(ReadKindAppName(unnamed, sizeof unnamed - 1, name)) << "one byte short";
 }
 
 TEST_F(FileDialog, FiltersFromKindListsInEachPlatform)
@@ -331,6 +335,7 @@ TEST_F(FileDialog, FiltersFromKindListsInEachPlatform)
         ASSERT_EQ(filter.GetTemporaryKinds().size(), 1u);
         temporary = filter.GetTemporaryKinds()[0];
         EXPECT_EQ(system.GetWinKindFromVirtualKind(temporary), Code('Z', 'Z', 'Z', 0));
+        EXPECT_EQ(WinKindFromVirtualKind(temporary), Code('Z', 'Z', 'Z', 0)) << "through the installed services";
     }
     EXPECT_FALSE(system.IsValidFileKind(temporary));
     {

@@ -250,6 +250,19 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_EQ(broken.Delete(), 0);
 }
 
+// Before any layer installs its kind functions, kinds are taken as they
+// are and no platform kind is known.
+TEST(Files, KindsWithoutHooksKeepTheirDefaults)
+{
+    ResetFileKindHooks();
+    EXPECT_EQ(MacKindFromVirtualKind(FourCC("TEXT")), FourCC("TEXT"));
+    EXPECT_FALSE(IsTemplateFileKind(5));
+    EXPECT_TRUE(IsValidFileKind(5));
+    EXPECT_FALSE(IsValidFileKind(0));
+    EXPECT_EQ(WinKindFromVirtualKind(5), 0u);
+    EXPECT_EQ(WinKindFromExtension(reinterpret_cast<const uint8_t*>("\x04.txt")), 0u);
+}
+
 TEST(Files, SystemServicesAnswerWithoutTheSystemTables)
 {
     ASSERT_EQ(gSystem, nullptr);
