@@ -215,6 +215,20 @@ TEST_F(FileDialog, TwoFiltersListTheirNamesAndEachEntryOffersItsOwnKinds)
     EXPECT_EQ(Run(filter, {Path("a.QzB").c_str()}), "(none)") << "hidden by the initial second filter";
 }
 
+// A filter named by a C string keeps its name; its kinds are numbered from
+// 1 and none lies outside 1..count.
+TEST_F(FileDialog, FilterNamesAndKindsByNumber)
+{
+    VFileFilter filter(reinterpret_cast<const uint8_t*>("Texts"), kQzText, 0);
+    EXPECT_EQ(ToUtf8(filter.GetName()), "Texts");
+    filter.AddFileKind(FourCC("BAS5"), 0);
+    ASSERT_EQ(filter.GetKindCount(), 2);
+    EXPECT_EQ(filter.GetKind(1), kQzText);
+    EXPECT_EQ(filter.GetKind(2), FourCC("BAS5"));
+    EXPECT_EQ(filter.GetKind(0), 0u);
+    EXPECT_EQ(filter.GetKind(3), 0u);
+}
+
 TEST_F(FileDialog, FilterFaultsStayMendedThroughTheDialog)
 {
     // Identifiers only, with no conformance service: every file, not none.
