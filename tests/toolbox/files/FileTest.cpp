@@ -213,6 +213,9 @@ TEST(Files, PermissionsAndLinks)
     ::chmod((dir / "target").c_str(), 0444);
     VFile file(ColonOf(dir / "target"), 1);
     EXPECT_FALSE(file.IsWritableByAll());
+    ::chmod((dir / "target").c_str(), 0644);
+    EXPECT_FALSE(file.IsWritableByAll()) << "writable by its owner only";
+    ::chmod((dir / "target").c_str(), 0444);
     ASSERT_EQ(file.MakeWritableByAll(), 0);
     struct stat st {};
     ::stat((dir / "target").c_str(), &st);
@@ -225,6 +228,13 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_NE(missing.SetPermissions(0644), 0);
     EXPECT_NE(missing.MakeWritableByAll(), 0);
     EXPECT_FALSE(Exists(dir / "none"));
+    // Folders alike: writable by their owner only is not writable by all.
+    ::mkdir((dir / "shared").c_str(), 0700);
+    ::chmod((dir / "shared").c_str(), 0755);
+    VFolder shared(ColonOf(dir / "shared/"));
+    EXPECT_FALSE(shared.IsWritableByAll());
+    ASSERT_EQ(shared.MakeWritableByAll(), 0);
+    EXPECT_TRUE(shared.IsWritableByAll());
 
     ::symlink((dir / "target").c_str(), (dir / "link").c_str());
     ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
