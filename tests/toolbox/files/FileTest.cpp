@@ -258,6 +258,19 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_EQ(toFolder.Delete(), 0);
     EXPECT_TRUE(Exists(dir / "sub"));
     EXPECT_EQ(broken.Delete(), 0);
+
+    // A folder destroyed (a link to one, or a real one) knows it is gone.
+    ::symlink((dir / "sub").c_str(), (dir / "sublink").c_str());
+    VFolder viaLink(ColonOf(dir / "sublink/"));
+    ASSERT_TRUE(viaLink.Exists());
+    EXPECT_EQ(viaLink.Destroy(false), 0);
+    EXPECT_FALSE(viaLink.Exists());
+    EXPECT_TRUE(Exists(dir / "sub"));
+    VFolder real(ColonOf(dir / "sub/"));
+    ASSERT_TRUE(real.Exists());
+    EXPECT_EQ(real.Destroy(false), 0);
+    EXPECT_FALSE(real.Exists());
+    EXPECT_FALSE(Exists(dir / "sub"));
 }
 
 // Before any layer installs its kind functions, kinds are taken as they
