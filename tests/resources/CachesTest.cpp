@@ -96,6 +96,20 @@ TEST_F(PictureCache, PurgeStopsAtTheAmountAndSkipsPinnedEntries)
     EXPECT_TRUE(Purgeable(gPictures[-2]));
 }
 
+// Dropping everything hands each picture back to its owner once and
+// forgets it, so a second drop hands nothing back again.
+TEST_F(PictureCache, DeleteAllHandsEachPictureBackOnce)
+{
+    APictArray cache(false);
+    for (int16_t id = -3; id <= -1; ++id) cache.aAccessResource(id, 0);
+    cache.xDeleteAll();
+    for (int32_t i = 0; i < 3; ++i) EXPECT_EQ(cache.aGetEntry(i).handle, nullptr) << i;
+    for (int16_t id = -3; id <= -1; ++id) EXPECT_TRUE(Purgeable(gPictures[id])) << id;
+    platform::HNoPurge(gPictures[-2]);
+    cache.xDeleteAll();
+    EXPECT_FALSE(Purgeable(gPictures[-2]));
+}
+
 TEST_F(PictureCache, ReleaseWhenUnusedAndMissingPictures)
 {
     gPictArray = new APictArray();

@@ -2,6 +2,8 @@
 // allocation, the map's area and the page table's move.
 #include "resources/container/ContainerFork.h"
 #include "resources/container/ContainerLayout.h"
+#include "resources/container/ResourceMap.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/resources/StoreTestSupport.h"
 
 namespace storetest {
@@ -240,3 +242,40 @@ TEST_F(ContainerFormatTest, ForkOpensOrSaysWhyAndBoundsItsGrowth)
 
 }  // namespace
 }  // namespace storetest
+
+// When memory for the map's indexes runs out, look-ups walk the lists: they
+// must give the same answers, a missing handle or id included.
+TEST(ResourceMapLookUps, WithoutMemoryForIndexesGiveTheSameAnswers)
+{
+    const platform::ResType type = platform::FourCC("LOOK");
+    container::ResourceMap map;
+    container::MapRecord first, second;
+    first.id = 1;
+    second.id = 2;
+    int32_t t = -1, r = -1;
+    map.Add(type, first, &t, &r);
+    map.Add(type, second, &t, &r);
+    platform::Handle loaded = platform::NewHandle(4);
+    platform::Handle stranger = platform::NewHandle(4);
+    map.SetContents(t, r, loaded);
+    for (bool starved : {true, false}) {
+        SCOPED_TRACE(starved ? "without indexes" : "with indexes");
+        auto arm = [&] {
+            if (starved) testfaults::FailNthNew(0);
+        };
+        arm();
+        EXPECT_FALSE(map.FindRes(stranger, &t, &r));
+        arm();
+        ASSERT_TRUE(map.FindRes(loaded, &t, &r));
+        EXPECT_EQ(r, 1);
+        arm();
+        ASSERT_TRUE(map.FindID(type, 2, true, &t, &r));
+        EXPECT_EQ(r, 1);
+        arm();
+        EXPECT_FALSE(map.FindID(type, 3, true, &t, &r));
+        testfaults::StopFailingNew();
+    }
+    map.SetContents(t, r, nullptr);
+    platform::DisposeHandle(loaded);
+    platform::DisposeHandle(stranger);
+}

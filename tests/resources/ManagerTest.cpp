@@ -1,7 +1,9 @@
 // The manager and the C-style API: the chain of files, lookups by handle,
 // counts, unique ids, removal and attributes.
 #include "kernel/store/StoreAccess.h"
+#include "platform/core/Endian.h"
 #include "resources/AppHooks.h"
+#include "resources/ResKeySource.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "resources/container/ContainerLayout.h"
 #include "tests/resources/StoreTestSupport.h"
@@ -189,6 +191,20 @@ TEST_F(ManagerTest, NamesFollowTheirResources)
     ASSERT_EQ(platform::GetHandleSize(list), 64);
     EXPECT_EQ(std::string(*list + 1, 5), "alpha");
     platform::DisposeHandle(list);
+    // The names are kept on disk as one table other builds read: a count of
+    // types, then per type its code, a count and 34-byte entries (id, then a
+    // 32-byte Pascal string), the newest name first.
+    Handle table = CPseudoResManager::Files().back()->GetRes(FourCC("NAM#"), 128, true);
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(platform::GetHandleSize(table), 4 + 8 + 2 * 34);
+    const auto* t = reinterpret_cast<const uint8_t*>(*table);
+    EXPECT_EQ(platform::ReadBE32(t), 1u);
+    EXPECT_EQ(platform::ReadBE32(t + 4), type);
+    EXPECT_EQ(platform::ReadBE32(t + 8), 2u);
+    EXPECT_EQ(platform::ReadBE16(t + 12), 2);
+    EXPECT_EQ(t[14], 31);
+    EXPECT_EQ(platform::ReadBE16(t + 46), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(t + 48), 6), "\x05" "alpha");
     ASSERT_TRUE(rmveresbyid(type, 1, true));
     ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 3)), type, 1));
     ASSERT_TRUE(xgetresname(type, 1, name, false));
@@ -244,6 +260,53 @@ TEST_F(ManagerTest, KernelCodeReachesTheStoreThroughItsEntries)
     EXPECT_TRUE(access.updateres(file));
     EXPECT_EQ(access.lasterror(), 0);
     SetKernelStoreAccess({});
+}
+
+}  // namespace
+}  // namespace storetest
+
+namespace storetest {
+namespace {
+
+// Sizes come from the first file of the chain that holds the resource; a
+// resource none holds has no size (-1), never an empty one.
+TEST_F(ManagerTest, SizesAndListsSetTheirResult)
+{
+    const ResType type = FourCC("SIZE");
+    CreateFile("sizes.qzb");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(21, 1)), type, 1));
+    EXPECT_EQ(g_resManager->GetResSize(type, 1), 21);
+    EXPECT_EQ(g_resManager->GetResSize(type, 2), -1);
+    EXPECT_EQ(CPseudoResManager::LastError(), kResNotFound);
+
+    // A list that succeeds clears the error an earlier call left.
+    Handle list = CPseudoResManager::Files().back()->GetDuplicateIDs(nullptr, nullptr);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(CPseudoResManager::LastError(), 0);
+    platform::DisposeHandle(list);
+}
+
+
+// A key source that knows no key leaves the stamp-based keys in force: an
+// enciphered resource written without one reads back the same with it.
+TEST_F(ManagerTest, AKeySourceWithoutKeysKeepsStampKeys)
+{
+    const ResType type = FourCC("KEYD");
+    int16_t ref = CreateFile("keys.qzb");
+    ASSERT_NE(ref, 0);
+    const Bytes payload = Pattern(40, 9);
+    ASSERT_TRUE(xaddres(MakeHandle(payload), type, 1));
+    ASSERT_TRUE(hcrypteres(xget1res(type, 1), true));
+    ASSERT_TRUE(closeres(ref, true));
+
+    ref = openres(Spec("keys.qzb"), false);
+    ASSERT_NE(ref, 0);
+    CPseudoResManager::Files().back()->SetComponentMgr(&NoComponentKeys());
+    Handle h = xgetres(type, 1, true);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(Contents(h), payload);
+    CPseudoResManager::Files().back()->SetComponentMgr(nullptr);
+    EXPECT_TRUE(closeres(ref, false));
 }
 
 }  // namespace

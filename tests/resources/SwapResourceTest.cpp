@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "kernel/byteswap/SwapTemplates.h"
 #include "platform/core/FourCC.h"
 #include "resources/swap/SwapResource.h"
@@ -125,6 +127,13 @@ TEST_F(PerTypeConversion, DamagedContentsSetTheFlag)
     for (int i = 0; i <= 100; ++i) deep.B(0).B(0);
     Write("FOQz", deep.b);
     EXPECT_EQ(errSwap, 1);
+
+    // A picture record whose data runs past the end stops the whole format:
+    // the next page is not looked for at the start of the bytes.
+    Bytes cut = Builder().B(10).B(0).W(2).B(10).B(0).W(1).W(2).W(3).W(4).L(100).b;
+    Write("FOQz", cut);
+    EXPECT_EQ(errSwap, 1);
+    EXPECT_EQ(cut, Builder().B(10).B(0).W(0x200).B(10).B(0).W(0x100).W(0x200).W(0x300).W(0x400).L(0x64000000).b);
 }
 
 TEST_F(PerTypeConversion, TheFormatVersionBytesStayAsTheyAre)
@@ -187,4 +196,37 @@ TEST(ColourTableSwap, EveryWordOfHeaderAndEntriesIsTurned)
     EXPECT_EQ(b, host.b);
     SwapClut(0, int32_t(b.size()), b.data());
     EXPECT_EQ(b, other.b);
+}
+
+// Types converted by a template each use the template of their own number:
+// a neighbour's layout would swap the same bytes in other widths.
+TEST(TemplateTypes, EachTypeUsesItsOwnTemplate)
+{
+    const std::string text = "Wide 19\nlong\nword\nend\nNarrow 20\nword\nlong\nend\n";
+    ASSERT_EQ(InitTokensFromText(text.data(), int32_t(text.size())), 0) << SwapFileMessage();
+    Bytes b = Builder().L(0x01020304).W(0x0506).b;
+    EXPECT_EQ(SwapResourceEnvoi(1, FourCC("LEQz"), int32_t(b.size()), b.data()), 1u);
+    EXPECT_EQ(b, Builder().L(0x04030201).W(0x0605).b);
+    ResetSwapTemplates();
+}
+
+// Method tokens: a two-byte token (code 14) is stepped over so the word of
+// the next one is swapped; a code-2 token cut before its kind byte is
+// refused without reading past the end (the buffer is exactly its size).
+TEST(MethodTokens, TwoByteTokensAndACutToken)
+{
+    errSwap = 0;
+    uint8_t line[] = {14, 0, 1, 0, 0x12, 0x34};
+    SwapLine(kSwapWriting, int32_t(sizeof line), line);
+    EXPECT_EQ(errSwap, 0);
+    EXPECT_EQ(line[4], 0x34);
+    EXPECT_EQ(line[5], 0x12);
+
+    errSwap = 0;
+    auto cut = std::make_unique<uint8_t[]>(2);
+    cut[0] = 2;
+    cut[1] = 0;
+    SwapLine(kSwapWriting, 2, cut.get());
+    EXPECT_EQ(errSwap, 1);
+    errSwap = 0;
 }

@@ -81,7 +81,7 @@ int16_t VFile::MakeWritableByAll() { return SetPermissions(kWritableByAll); }
 bool VFile::IsWritableByAll()
 {
     uint16_t mode = 0;
-    return fMac.GetPermissions(&mode) == 0 && (mode & kWritableByAll) != 0;
+    return fMac.GetPermissions(&mode) == 0 && (mode & kWritableByAll) == kWritableByAll;
 }
 
 // --- open, close, create, delete, rename -----------------------------------

@@ -113,7 +113,7 @@ int16_t VFolder::MakeWritableByAll() { return fMac.SetPermissions(kWritableByAll
 bool VFolder::IsWritableByAll()
 {
     uint16_t mode = 0;
-    return fMac.GetPermissions(&mode) == 0 && (mode & kWritableByAll) != 0;
+    return fMac.GetPermissions(&mode) == 0 && (mode & kWritableByAll) == kWritableByAll;
 }
 
 int16_t VFolder::GetDirectoryID(int32_t* dirID, int16_t* vRefNum, bool resolveAlias)

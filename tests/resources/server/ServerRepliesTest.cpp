@@ -6,6 +6,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "resources/server/ServerClient.h"
 #include "resources/server/ServerConnection.h"
 #include "resources/server/ServerReplies.h"
 
@@ -112,3 +113,33 @@ TEST(ServerReplies, WithoutAConnectionRequestsFail)
 }
 
 }  // namespace
+
+// Numbers of files opened from the server count up from the first and start
+// over there before they would overflow.
+TEST(ServerClient, PseudoFileNumbersCountUpAndStartOver)
+{
+    ResetServerClient();
+    const int16_t first = NextPseudoRef();
+    EXPECT_EQ(first, kFirstPseudoRef);
+    EXPECT_EQ(NextPseudoRef(), kFirstPseudoRef + 1);
+    int16_t last = 0;
+    for (int32_t n = kFirstPseudoRef + 2; n < INT16_MAX; ++n) last = NextPseudoRef();
+    EXPECT_EQ(last, INT16_MAX - 1);
+    EXPECT_EQ(NextPseudoRef(), kFirstPseudoRef);
+    ResetServerClient();
+}
+
+// The server reads a name request as a fixed 38-byte record: the type, two
+// bytes it ignores, then a 32-byte Pascal string cut at 31 characters.
+TEST(ServerRequests, IdByNameIsAFixedRecord)
+{
+    const unsigned char longName[] = "\x28" "0123456789012345678901234567890123456789";
+    const std::vector<uint8_t> p = IdByNamePayload(FourCC("TEXT"), longName);
+    ASSERT_EQ(p.size(), 38u);
+    EXPECT_EQ(platform::ReadBE32(p.data()), FourCC("TEXT"));
+    EXPECT_EQ(p[6], 31);
+    EXPECT_EQ(std::memcmp(p.data() + 7, longName + 1, 31), 0);
+    std::vector<uint8_t> unnamed(38, 0);
+    std::memcpy(unnamed.data(), "TEXT", 4);
+    EXPECT_EQ(IdByNamePayload(FourCC("TEXT"), nullptr), unnamed);
+}

@@ -147,6 +147,10 @@ TEST_F(Cutter, AMissingPartIsAskedForAndACancelledQuestionIs208)
     EXPECT_EQ(ReadParts(tmp / "Arch.part001.zip", back, 250), 0);
     EXPECT_EQ(back, data);
 
+    // A cancelled scripted answer is no file at all, not a file of no name.
+    platform::PushFileDialogAnswer(platform::FileDialogAnswer{platform::FileDialogAnswer::Kind::Cancel, {}, 0, {}});
+    EXPECT_EQ(LocateMissingPart(files_testing::Text("Arch.part002.zip")), nullptr);
+
     // The dialog above this layer plugs in through the hook.
     static std::string asked;
     PartDialogHooks hooks;

@@ -215,6 +215,20 @@ TEST_F(FileDialog, TwoFiltersListTheirNamesAndEachEntryOffersItsOwnKinds)
     EXPECT_EQ(Run(filter, {Path("a.QzB").c_str()}), "(none)") << "hidden by the initial second filter";
 }
 
+// A filter named by a C string keeps its name; its kinds are numbered from
+// 1 and none lies outside 1..count.
+TEST_F(FileDialog, FilterNamesAndKindsByNumber)
+{
+    VFileFilter filter(reinterpret_cast<const uint8_t*>("Texts"), kQzText, 0);
+    EXPECT_EQ(ToUtf8(filter.GetName()), "Texts");
+    filter.AddFileKind(FourCC("BAS5"), 0);
+    ASSERT_EQ(filter.GetKindCount(), 2);
+    EXPECT_EQ(filter.GetKind(1), kQzText);
+    EXPECT_EQ(filter.GetKind(2), FourCC("BAS5"));
+    EXPECT_EQ(filter.GetKind(0), 0u);
+    EXPECT_EQ(filter.GetKind(3), 0u);
+}
+
 TEST_F(FileDialog, FilterFaultsStayMendedThroughTheDialog)
 {
     // Identifiers only, with no conformance service: every file, not none.
@@ -297,6 +311,10 @@ TEST(KindResource, TheClientNameIsTheFirstEntryOnlyWhenItNamesTheProgram)
     EXPECT_FALSE(ReadKindAppName(program, 14, name)) << "a name cut short";
     const uint8_t none[] = {'Q', 'z', 'S', 'B', 0, 0, 0, 0, 'a', 'p', 'n', 'm', 0};
     EXPECT_FALSE(ReadKindAppName(none, sizeof none, name)) << "no entries";
+    const uint8_t unnamed[] = {'Q', 'z', 'S', 'B', 0, 0, 0, 1, 'a', 'p', 'n', 'm', 0};
+    ASSERT_TRUE(ReadKindAppName(unnamed, sizeof unnamed, name)) << "an empty name fits exactly";
+    EXPECT_EQ(name[0], 0);
+    EXPECT_FALSE(ReadKindAppName(unnamed, sizeof unnamed - 1, name)) << "one byte short";
 }
 
 TEST_F(FileDialog, FiltersFromKindListsInEachPlatform)
@@ -331,6 +349,7 @@ TEST_F(FileDialog, FiltersFromKindListsInEachPlatform)
         ASSERT_EQ(filter.GetTemporaryKinds().size(), 1u);
         temporary = filter.GetTemporaryKinds()[0];
         EXPECT_EQ(system.GetWinKindFromVirtualKind(temporary), Code('Z', 'Z', 'Z', 0));
+        EXPECT_EQ(WinKindFromVirtualKind(temporary), Code('Z', 'Z', 'Z', 0)) << "through the installed services";
     }
     EXPECT_FALSE(system.IsValidFileKind(temporary));
     {

@@ -213,6 +213,9 @@ TEST(Files, PermissionsAndLinks)
     ::chmod((dir / "target").c_str(), 0444);
     VFile file(ColonOf(dir / "target"), 1);
     EXPECT_FALSE(file.IsWritableByAll());
+    ::chmod((dir / "target").c_str(), 0644);
+    EXPECT_FALSE(file.IsWritableByAll()) << "writable by its owner only";
+    ::chmod((dir / "target").c_str(), 0444);
     ASSERT_EQ(file.MakeWritableByAll(), 0);
     struct stat st {};
     ::stat((dir / "target").c_str(), &st);
@@ -225,6 +228,13 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_NE(missing.SetPermissions(0644), 0);
     EXPECT_NE(missing.MakeWritableByAll(), 0);
     EXPECT_FALSE(Exists(dir / "none"));
+    // Folders alike: writable by their owner only is not writable by all.
+    ::mkdir((dir / "shared").c_str(), 0700);
+    ::chmod((dir / "shared").c_str(), 0755);
+    VFolder shared(ColonOf(dir / "shared/"));
+    EXPECT_FALSE(shared.IsWritableByAll());
+    ASSERT_EQ(shared.MakeWritableByAll(), 0);
+    EXPECT_TRUE(shared.IsWritableByAll());
 
     ::symlink((dir / "target").c_str(), (dir / "link").c_str());
     ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
@@ -248,6 +258,32 @@ TEST(Files, PermissionsAndLinks)
     EXPECT_EQ(toFolder.Delete(), 0);
     EXPECT_TRUE(Exists(dir / "sub"));
     EXPECT_EQ(broken.Delete(), 0);
+
+    // A folder destroyed (a link to one, or a real one) knows it is gone.
+    ::symlink((dir / "sub").c_str(), (dir / "sublink").c_str());
+    VFolder viaLink(ColonOf(dir / "sublink/"));
+    ASSERT_TRUE(viaLink.Exists());
+    EXPECT_EQ(viaLink.Destroy(false), 0);
+    EXPECT_FALSE(viaLink.Exists());
+    EXPECT_TRUE(Exists(dir / "sub"));
+    VFolder real(ColonOf(dir / "sub/"));
+    ASSERT_TRUE(real.Exists());
+    EXPECT_EQ(real.Destroy(false), 0);
+    EXPECT_FALSE(real.Exists());
+    EXPECT_FALSE(Exists(dir / "sub"));
+}
+
+// Before any layer installs its kind functions, kinds are taken as they
+// are and no platform kind is known.
+TEST(Files, KindsWithoutHooksKeepTheirDefaults)
+{
+    ResetFileKindHooks();
+    EXPECT_EQ(MacKindFromVirtualKind(FourCC("TEXT")), FourCC("TEXT"));
+    EXPECT_FALSE(IsTemplateFileKind(5));
+    EXPECT_TRUE(IsValidFileKind(5));
+    EXPECT_FALSE(IsValidFileKind(0));
+    EXPECT_EQ(WinKindFromVirtualKind(5), 0u);
+    EXPECT_EQ(WinKindFromExtension(reinterpret_cast<const uint8_t*>("\x04.txt")), 0u);
 }
 
 TEST(Files, SystemServicesAnswerWithoutTheSystemTables)
