@@ -48,7 +48,7 @@ public:
     virtual void SetWasModif() {}
     // Frees what can be reloaded; must not rely on allocations succeeding.
     virtual void UnLoad() {}
-    virtual int16_t Read(const platform::FSSpec& spec, bool remote, bool flag);
+    virtual int16_t Read(const platform::FSSpec& fileSpec, bool remote, bool flag);
     virtual int16_t Write() { return 0; }
     virtual void AddWindow(TWindow* window);
     virtual void RemoveWindow(TWindow* window);

@@ -31,12 +31,12 @@ OSErr OpenDocuments(const AppleEvent* event, int16_t print)
         int32_t count = 0;
         err = AECountItems(&list, &count);
         for (int32_t i = 1; err == noErr && i <= count; ++i) {
-            FSSpec spec;
+            FSSpec fileSpec;
             AEKeyword keyword = 0;
             DescType type = 0;
             Size size = 0;
-            if (AEGetNthPtr(&list, i, typeFSS, &keyword, &type, &spec, sizeof spec, &size) == noErr && MyAppl)
-                MyAppl->OpenNamedDoc(spec, print);
+            if (AEGetNthPtr(&list, i, typeFSS, &keyword, &type, &fileSpec, sizeof fileSpec, &size) == noErr && MyAppl)
+                MyAppl->OpenNamedDoc(fileSpec, print);
         }
     }
     AEDisposeDesc(&list);

@@ -140,12 +140,12 @@ void RegisterAppControlDefinitions()
 {
     // No conversion procedure: flattening would cut the pointer-sized
     // reference constant to four bytes.
-    ControlDefSpec spec;
-    spec.defType = kControlDefProcPtr;
-    spec.defProc = ProcObjCDEF;
-    RegisterControlDefinition(kArrowControlDef, &spec, nullptr);
+    ControlDefSpec defSpec;
+    defSpec.defType = kControlDefProcPtr;
+    defSpec.defProc = ProcObjCDEF;
+    RegisterControlDefinition(kArrowControlDef, &defSpec, nullptr);
     if (gTriState) {
-        spec.defProc = gTriState;
-        RegisterControlDefinition(kTriStateControlDef, &spec, nullptr);
+        defSpec.defProc = gTriState;
+        RegisterControlDefinition(kTriStateControlDef, &defSpec, nullptr);
     }
 }

@@ -164,9 +164,9 @@ void CustomColorMenu(int16_t message, MenuRef menu, Rect* menuRect, Point hitPt,
 
 MenuRef NewColorMenu(int16_t id)
 {
-    const MenuDefSpec spec{kMenuDefProcPtr, CustomColorMenu};
+    const MenuDefSpec defSpec{kMenuDefProcPtr, CustomColorMenu};
     MenuRef menu = nullptr;
-    if (CreateCustomMenu(&spec, id, 0, &menu) != noErr) return nullptr;
+    if (CreateCustomMenu(&defSpec, id, 0, &menu) != noErr) return nullptr;
     const unsigned char blank[2] = {1, ' '};
     SetMenuTitle(menu, blank);
     return menu;

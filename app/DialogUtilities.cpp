@@ -124,7 +124,7 @@ void myEventProc(NavEventCallbackMessage message, NavCBRecPtr record, void*)
         MyHandleUpdateEvent();
 }
 
-int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpec* spec)
+int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpec* fileSpec)
 {
     NavDialogCreationOptions options;
     if (NavGetDefaultDialogCreationOptions(&options) != noErr) return 233;
@@ -145,7 +145,7 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
         Size size = 0;
         if (err == noErr && reply.validRecord &&
             AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &folder, sizeof folder, &size) == noErr &&
-            FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, spec) != dirNFErr) {
+            FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) != dirNFErr) {
             NavCompleteSave(&reply, 0);
             result = 0;
         }
@@ -155,7 +155,7 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
     return result;
 }
 
-int16_t MacGetFile(FSSpec* spec, NavTypeListHandle types, NavObjectFilterUPP filter)
+int16_t MacGetFile(FSSpec* fileSpec, NavTypeListHandle types, NavObjectFilterUPP filter)
 {
     NavDialogCreationOptions options;
     OSStatus err = NavGetDefaultDialogCreationOptions(&options);
@@ -184,7 +184,7 @@ int16_t MacGetFile(FSSpec* spec, NavTypeListHandle types, NavObjectFilterUPP fil
             DescType type = 0;
             Size size = 0;
             err = AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &ref, sizeof ref, &size);
-            if (err == noErr) *spec = FSRefMakeFSSpec(ref);
+            if (err == noErr) *fileSpec = FSRefMakeFSSpec(ref);
         }
         NavDisposeReply(&reply);  // also after a cancel: see MacPutFile
     }

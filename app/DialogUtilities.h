@@ -31,12 +31,12 @@ void myEventProc(platform::NavEventCallbackMessage message, platform::NavCBRecPt
 // window or other dialog).
 bool ServeUpdate(const platform::EventRecord& event, platform::WindowRef except);
 
-// The save dialog: 0 with *spec, 233 when cancelled or impossible.
-int16_t MacPutFile(const unsigned char* prompt, const unsigned char* defaultName, platform::FSSpec* spec);
-// The open dialog, one file: 0 with *spec, else the dialog's result. It
+// The save dialog: 0 with *fileSpec, 233 when cancelled or impossible.
+int16_t MacPutFile(const unsigned char* prompt, const unsigned char* defaultName, platform::FSSpec* fileSpec);
+// The open dialog, one file: 0 with *fileSpec, else the dialog's result. It
 // starts in the folder of the last document opened, else the documents
 // folder (SetLastOpenedFolder).
-int16_t MacGetFile(platform::FSSpec* spec, platform::NavTypeListHandle types, platform::NavObjectFilterUPP filter);
+int16_t MacGetFile(platform::FSSpec* fileSpec, platform::NavTypeListHandle types, platform::NavObjectFilterUPP filter);
 void SetLastOpenedFolder(const platform::FSSpec& folder);
 
 void HideItem(platform::DialogRef dialog, int16_t item);

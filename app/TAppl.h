@@ -57,9 +57,9 @@ public:
     virtual void IdleDoc();
 
     // Documents, windows and dialogs built with the documents.
-    virtual int16_t OpenNamedDoc(const platform::FSSpec& spec, int16_t print)
+    virtual int16_t OpenNamedDoc(const platform::FSSpec& fileSpec, int16_t print)
     {
-        (void)spec, (void)print;
+        (void)fileSpec, (void)print;
         return 0;
     }
     virtual int16_t NewLibDoc(int16_t kind) { (void)kind; return 0; }

@@ -50,11 +50,11 @@ int16_t TDocument::InitDocument(const unsigned char* name, TAppl* appl)
     return 0;
 }
 
-int16_t TDocument::Read(const FSSpec& spec, bool remote, bool)
+int16_t TDocument::Read(const FSSpec& fileSpec, bool remote, bool)
 {
     fModified = false;
-    fSpec = spec;
-    const std::filesystem::path path(spec.path);
+    fSpec = fileSpec;
+    const std::filesystem::path path(fileSpec.path);
     std::string name = path.filename().string();
     if (name.size() > 63) name.resize(63);
     fName[0] = uint8_t(name.size());

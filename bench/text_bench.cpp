@@ -1,6 +1,7 @@
 // A 64-character line drawn 20,000 times with DrawText (glyphs cached),
 // beside FreeType loading, rendering and blending the same glyphs each time
 // into the same kind of buffer.
+#include <cinttypes>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -114,7 +115,7 @@ int main()
     std::printf("  DrawText (cached glyphs)   %8.3f s  %7.2f us/line\n", oursSeconds, oursSeconds * 1e6 / kLines);
     std::printf("  FreeType render and blend  %8.3f s  %7.2f us/line\n", peerSeconds, peerSeconds * 1e6 / kLines);
     std::printf("  ratio ours / FreeType      %8.2f\n", oursSeconds / peerSeconds);
-    std::printf("  (checksum %llu)\n", static_cast<unsigned long long>(checksum));
+    std::printf("  (checksum %" PRIu64 ")\n", uint64_t(checksum));
     DisposeGWorld(ours);
     DisposeGWorld(peer);
     return 0;

@@ -30,9 +30,9 @@ struct TableRecord {
     std::unique_ptr<TabCrit> description;
     int32_t word4 = 0;
     uint8_t byte8 = 0;
-    int32_t long10 = -1;
-    int32_t long14 = 0;
-    int32_t long22 = 0;
+    int32_t value10 = -1;
+    int32_t value14 = 0;
+    int32_t value22 = 0;
     int16_t word26 = 0;
     int16_t word28 = 0;
 };

@@ -71,12 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::ClearScratchFolder();
     const std::string path = fuzz::ScratchFolder() + "/doc.qzb";
     fuzz::WriteFile(path, fuzz::Bytes(data, data + size));
-    FSSpec spec;
-    platform::FSMakeFSSpec(path, &spec);
+    FSSpec fileSpec;
+    platform::FSMakeFSSpec(path, &fileSpec);
 
     ResetResManager();
     initresman();
-    int16_t ref = openres(spec, false);
+    int16_t ref = openres(fileSpec, false);
     if (ref != 0) {
         Snapshot expected = ReadAll();
 
@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         xsetresname(kFuzzType, id, name, true);
         const bool committed = closeres(ref, true);
 
-        ref = openres(spec, true);
+        ref = openres(fileSpec, true);
         if (committed && ref == 0) std::abort();
         if (ref != 0) {
             const Snapshot after = ReadAll();

@@ -33,12 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::FuzzBytes in(data, size);
     fuzz::ClearScratchFolder();
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(fuzz::ScratchFolder() + "/structure.qzb", &spec);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(fuzz::ScratchFolder() + "/structure.qzb", &fileSpec);
     ResetResManager();
     initresman();
     TMainDoc doc;
-    doc.fResFile = createres(spec, FourCC("QzBw"), FourCC("QzDB"));
+    doc.fResFile = createres(fileSpec, FourCC("QzBw"), FourCC("QzDB"));
     if (doc.fResFile != 0 && NewTypeList(&doc.fTypeList) == 0) {
         Add(in, FourCC("PRQz"), 0);
         for (int16_t id = 1; id <= 3; ++id) Add(in, FourCC("FIQz"), id);

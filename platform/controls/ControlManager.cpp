@@ -76,16 +76,16 @@ void EraseArea(ControlRef control)
 
 }  // namespace
 
-OSStatus RegisterControlDefinition(int16_t cdefID, const ControlDefSpec* spec,
+OSStatus RegisterControlDefinition(int16_t cdefID, const ControlDefSpec* defSpec,
                                    ControlCNTLToCollectionUPP conversionProc)
 {
     try {
-        if (!spec || !spec->defProc) {
+        if (!defSpec || !defSpec->defProc) {
             Registry().erase(cdefID);
             return noErr;
         }
-        if (spec->defType != kControlDefProcPtr) return paramErr;
-        Registry()[cdefID] = Registration{spec->defProc, conversionProc};
+        if (defSpec->defType != kControlDefProcPtr) return paramErr;
+        Registry()[cdefID] = Registration{defSpec->defProc, conversionProc};
         return noErr;
     } catch (const std::bad_alloc&) {
         return memFullErr;

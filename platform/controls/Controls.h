@@ -103,7 +103,7 @@ constexpr OSStatus errUnknownControl = -30584;
 constexpr OSStatus errItemNotControl = -30601;
 
 // Definitions of our own under an id; registering an id again replaces it.
-OSStatus RegisterControlDefinition(int16_t cdefID, const ControlDefSpec* spec,
+OSStatus RegisterControlDefinition(int16_t cdefID, const ControlDefSpec* defSpec,
                                    ControlCNTLToCollectionUPP conversionProc);
 
 // Creation and disposal. Null when memory runs out or the definition is

@@ -81,14 +81,14 @@ void NavChoosePopupEntry(NavDialogRef d, int32_t index)
     if (index < 0 || index >= int32_t(entries.size()))
         return;
     d->popupIndex = index;
-    NavMenuItemSpec spec;
-    spec.menuCreator = kPopupExtensionCreator;
-    spec.menuType = OSType(index);
+    NavMenuItemSpec itemSpec;
+    itemSpec.menuCreator = kPopupExtensionCreator;
+    itemSpec.menuType = OSType(index);
     const std::string& name = entries[size_t(index)];
-    spec.menuItemName[0] = uint8_t(std::min<size_t>(name.size(), 255));
-    std::memcpy(spec.menuItemName + 1, name.data(), spec.menuItemName[0]);
+    itemSpec.menuItemName[0] = uint8_t(std::min<size_t>(name.size(), 255));
+    std::memcpy(itemSpec.menuItemName + 1, name.data(), itemSpec.menuItemName[0]);
     NavCBRec rec;
-    rec.eventData.param = &spec;
+    rec.eventData.param = &itemSpec;
     NavCallBack(d, kNavCBPopupMenuSelect, &rec);
     // What was selected may no longer show.
     if (!d->selected.empty() && !NavIsShown(d, d->selected))

@@ -405,11 +405,11 @@ OSStatus NavCustomControl(NavDialogRef d, NavCustomControlMessage selector, void
             d->controls.push_back(static_cast<ControlRecord*>(parms));
             return noErr;
         case kNavCtlSelectCustomType: {
-            auto* spec = static_cast<NavMenuItemSpec*>(parms);
+            auto* itemSpec = static_cast<NavMenuItemSpec*>(parms);
             std::vector<std::string> entries = NavPopupEntries(d);
-            if (!spec || spec->menuType >= entries.size())
+            if (!itemSpec || itemSpec->menuType >= entries.size())
                 return kNavCustomControlMessageFailedErr;
-            d->popupIndex = int32_t(spec->menuType);
+            d->popupIndex = int32_t(itemSpec->menuType);
             return noErr;
         }
         case kNavCtlNewFolder: {

@@ -142,12 +142,12 @@ void Flatten(ListRecord& l)
     l.dirty = false;
 }
 
-OSErr RegisterListDefinition(int16_t listDefID, const ListDefSpec* spec)
+OSErr RegisterListDefinition(int16_t listDefID, const ListDefSpec* defSpec)
 {
     try {
-        if (!spec || !spec->userProc) Registry().erase(listDefID);
-        else if (spec->defType != kListDefUserProcType) return paramErr;
-        else Registry()[listDefID] = spec->userProc;
+        if (!defSpec || !defSpec->userProc) Registry().erase(listDefID);
+        else if (defSpec->defType != kListDefUserProcType) return paramErr;
+        else Registry()[listDefID] = defSpec->userProc;
         return noErr;
     } catch (const std::bad_alloc&) {
         return memFullErr;

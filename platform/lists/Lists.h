@@ -54,7 +54,7 @@ enum : uint8_t {
 };
 
 // Definitions of our own under an id; id 0 is the standard text list.
-OSErr RegisterListDefinition(int16_t listDefID, const ListDefSpec* spec);
+OSErr RegisterListDefinition(int16_t listDefID, const ListDefSpec* defSpec);
 
 // A list in `window` showing `dataBounds` (columns left..right, rows
 // top..bottom) in `rView`. A cell size of 0 takes the view's width over

@@ -166,9 +166,9 @@ MenuProperties* PropertiesOf(MenuRef menu, MenuItemIndex item, OSStatus* err)
 
 MenuRef NewMenu(MenuID id, ConstStr255Param title)
 {
-    MenuDefSpec spec{kMenuDefProcPtr, nullptr};
+    MenuDefSpec defSpec{kMenuDefProcPtr, nullptr};
     MenuRef menu = nullptr;
-    if (CreateCustomMenu(&spec, id, 0, &menu) != noErr) return nullptr;
+    if (CreateCustomMenu(&defSpec, id, 0, &menu) != noErr) return nullptr;
     SetMenuTitle(menu, title);
     return menu;
 }

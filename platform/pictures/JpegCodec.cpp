@@ -27,9 +27,8 @@ struct ErrorTrap {
 void Quiet(j_common_ptr, int) {}
 void QuietOutput(j_common_ptr) {}
 
-// Internal buffers of any one image stay below this (the library counts
-// in its own long).
-constexpr long kDecoderMemory = 256L * 1024 * 1024;
+// Internal buffers of any one image stay below this.
+constexpr int64_t kDecoderMemory = int64_t(256) * 1024 * 1024;
 
 bool Plausible(size_t size, int64_t width, int64_t height)
 {

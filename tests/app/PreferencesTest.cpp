@@ -41,11 +41,11 @@ protected:
     template <class Add>
     void MakePrefs(Add add)
     {
-        FSSpec spec;
-        FSMakeFSSpec(PrefPath(), &spec);
-        FSpCreateResFile(spec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);
+        FSSpec fileSpec;
+        FSMakeFSSpec(PrefPath(), &fileSpec);
+        FSpCreateResFile(fileSpec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);
         const int16_t saved = CurResFile();
-        const int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+        const int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
         ASSERT_GT(ref, 0);
         add();
         CloseResFile(ref);
@@ -90,9 +90,9 @@ TEST_F(PreferencesTest, AMissingFileIsMadeWithTheDefaultsAndTheAppFileIsUntouche
     OpenPrefResFile();
     ASSERT_NE(G_PrefResFile, -1);
     FInfo info{};
-    FSSpec spec;
-    FSMakeFSSpec(PrefPath(), &spec);
-    ASSERT_EQ(FSpGetFInfo(spec, &info), noErr);
+    FSSpec fileSpec;
+    FSMakeFSSpec(PrefPath(), &fileSpec);
+    ASSERT_EQ(FSpGetFInfo(fileSpec, &info), noErr);
     EXPECT_EQ(info.fdType, FourCC("pref"));
     EXPECT_EQ(info.fdCreator, FourCC("QzA6"));
     // The file keeps the user's own permissions: nobody else may write.

@@ -208,8 +208,8 @@ TEST_F(WaitDialogTest, ACancelledSaveAnswers233)
     Script script;
     script.AnswerFileDialog("cancel");
     platform::testing::HeadlessRun run(std::move(script));
-    FSSpec spec;
-    EXPECT_EQ(MacPutFile(nullptr, reinterpret_cast<const unsigned char*>("\x04" "name"), &spec), 233);
+    FSSpec fileSpec;
+    EXPECT_EQ(MacPutFile(nullptr, reinterpret_cast<const unsigned char*>("\x04" "name"), &fileSpec), 233);
 }
 
 TEST_F(WaitDialogTest, TheOpenDialogAnswersOneFile)
@@ -218,9 +218,9 @@ TEST_F(WaitDialogTest, TheOpenDialogAnswersOneFile)
     Script script;
     script.AnswerFileDialog(folder_ / "one.txt");
     platform::testing::HeadlessRun run(std::move(script));
-    FSSpec spec;
-    EXPECT_EQ(MacGetFile(&spec, nullptr, nullptr), 0);
-    EXPECT_EQ(spec.path, folder_ / "one.txt");
+    FSSpec fileSpec;
+    EXPECT_EQ(MacGetFile(&fileSpec, nullptr, nullptr), 0);
+    EXPECT_EQ(fileSpec.path, folder_ / "one.txt");
 }
 
 }  // namespace

@@ -78,9 +78,9 @@ protected:
         ResetResManager();
         initresman();
         storeOpen_ = true;
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(folder_ / "doc.qzb", &spec);
-        doc_.fResFile = createres(spec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(folder_ / "doc.qzb", &fileSpec);
+        doc_.fResFile = createres(fileSpec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
         ASSERT_NE(doc_.fResFile, 0);
     }
     void AddStored(uint32_t type, int16_t id, const std::vector<uint8_t>& bytes)

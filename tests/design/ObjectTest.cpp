@@ -235,9 +235,9 @@ TEST_F(ObjectTest, DocumentationStateFromALittleEndianContainer)
     put("QQZZ", {1, 0, 2, 0, 4, 0, 0, 0});
     put("WWKK", {1, 0, 1, 0, 4, 0, 0, 0});
     ASSERT_EQ(platform::WriteFileAtomically(le, twin.data(), twin.size()), platform::noErr);
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(le, &spec);
-    doc_.fResFile = openres(spec, true);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(le, &fileSpec);
+    doc_.fResFile = openres(fileSpec, true);
     ASSERT_NE(doc_.fResFile, 0) << reserr;
     ASSERT_FALSE(IsNatif(doc_.fResFile));
     EXPECT_EQ(MakeStored(1)->flags & 0x70, 0x70);

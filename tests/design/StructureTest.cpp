@@ -177,7 +177,7 @@ TEST_F(StoredStructureTest, DescriptionsAreCopiesWithTheirSubtables)
     useres(doc_.fResFile);
     ASSERT_EQ(Init_ef(), 0);
     ASSERT_EQ(ef.size(), 3u);
-    EXPECT_EQ(ef[1].long10, -1);
+    EXPECT_EQ(ef[1].value10, -1);
     EXPECT_EQ(ef[1].description->TableNumber(), 1);
     EXPECT_EQ(ef[2].description->TableNumber(), 2);
     ASSERT_EQ(ef[1].description->subtables.size(), 2u);

@@ -1,6 +1,7 @@
 // The stored streams of both block compressors are part of the documents
 // they are kept in: a faster coder must write exactly the same bytes. The
 // digests below are those of the streams written before any tuning.
+#include <cinttypes>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -84,7 +85,7 @@ std::string Listing(const std::vector<uint64_t>& digests)
     std::string s;
     char line[40];
     for (uint64_t d : digests) {
-        std::snprintf(line, sizeof line, "0x%016llxull,\n", static_cast<unsigned long long>(d));
+        std::snprintf(line, sizeof line, "0x%016" PRIx64 "ull,\n", uint64_t(d));
         s += line;
     }
     return s;

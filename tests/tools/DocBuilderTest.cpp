@@ -83,9 +83,9 @@ protected:
 
     static Contents ReadContainer(const std::string& path, bool* native = nullptr)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(path, &spec);
-        const int16_t ref = openres(spec, false);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(path, &fileSpec);
+        const int16_t ref = openres(fileSpec, false);
         EXPECT_NE(ref, 0) << reserr;
         Contents all;
         if (!ref) return all;
@@ -405,10 +405,10 @@ TEST_F(DocBuilderTest, EmptyStructureHoldsTheNewDocumentResources)
     EXPECT_EQ(HandleBytes(platform::Get1Resource(FourCC("INQz"), 0)), Hex("00 06"));
     platform::CloseResFile(companion);
     for (const char* name : {"Empty.QzB", "Empty.RSR"}) {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(dir / name, &spec);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(dir / name, &fileSpec);
         platform::FInfo info;
-        ASSERT_EQ(platform::FSpGetFInfo(spec, &info), 0);
+        ASSERT_EQ(platform::FSpGetFInfo(fileSpec, &info), 0);
         EXPECT_EQ(info.fdType, FourCC("BAS5")) << name;
         EXPECT_EQ(info.fdCreator, FourCC("Qz06")) << name;
     }

@@ -109,9 +109,9 @@ bool GetBundleInfo(const FSRef* bundle, OSType* type, OSType* creator)
     if (creator) *creator = 0;
     if (!bundle) return false;
     bool isFolder = false;
-    FSSpec spec;
-    spec.path = bundle->path;
-    if (!FSpExists(spec, &isFolder) || !isFolder) return false;
+    FSSpec fileSpec;
+    fileSpec.path = bundle->path;
+    if (!FSpExists(fileSpec, &isFolder) || !isFolder) return false;
     std::vector<uint8_t> info;
     try {
         if (ReadWholeFile(bundle->path + "/Contents/PkgInfo", &info, 64) != noErr || info.size() != 8) return false;

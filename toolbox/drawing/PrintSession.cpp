@@ -203,9 +203,9 @@ bool ApplyCustomDestination(const MyPrintRecord& f)
         // The file is made when missing. One that exists keeps its bytes
         // until the finished document replaces it: a job that fails on the
         // way must not have emptied it.
-        FSSpec spec;
-        if (FSMakeFSSpec(location, &spec) == fnfErr) {
-            VFile file(spec);
+        FSSpec fileSpec;
+        if (FSMakeFSSpec(location, &fileSpec) == fnfErr) {
+            VFile file(fileSpec);
             if (file.Create(false) == 0) file.Close();
         }
     }

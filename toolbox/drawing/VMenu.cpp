@@ -193,9 +193,9 @@ bool VMenu::MakePlatformMenu()
 {
     platform::MenuID id = 1;
     while (platform::GetMenuHandle(id) != nullptr && id < 0x7FFF) ++id;
-    platform::MenuDefSpec spec{platform::kMenuDefProcPtr, MAC_MDEF};
+    platform::MenuDefSpec defSpec{platform::kMenuDefProcPtr, MAC_MDEF};
     platform::MenuRef menu = nullptr;
-    if (platform::CreateCustomMenu(&spec, id, 0, &menu) != platform::noErr || menu == nullptr) return false;
+    if (platform::CreateCustomMenu(&defSpec, id, 0, &menu) != platform::noErr || menu == nullptr) return false;
     uint8_t title[256];
     fTitle.ToPString(title, 255, kCharSetMac);
     platform::SetMenuTitle(menu, title);

@@ -59,14 +59,14 @@ void ReadItemKind(const FSRef& ref, VNavReplyInfo& info)
 }
 
 // The popup entry chosen: its filter becomes the current one.
-void SelectPopupEntry(VNavReplyInfo& info, const NavMenuItemSpec& spec)
+void SelectPopupEntry(VNavReplyInfo& info, const NavMenuItemSpec& itemSpec)
 {
     VFileDialogFilter* filter = info.filter;
-    const int16_t index = spec.menuCreator == kPopupExtensionCreator ? int16_t(spec.menuType + 1) : int16_t(0);
+    const int16_t index = itemSpec.menuCreator == kPopupExtensionCreator ? int16_t(itemSpec.menuType + 1) : int16_t(0);
     VFileFilter* chosen = filter->GetFileFilter(index);
     if (index == 0 || !chosen) {
-        info.fileType = spec.menuType;
-        info.fileCreator = spec.menuCreator;
+        info.fileType = itemSpec.menuType;
+        info.fileCreator = itemSpec.menuCreator;
     } else {
         info.fileCreator = chosen->GetCreator(1);
         info.fileType = MacKindFromVirtualKind(chosen->GetKind(1));
@@ -120,12 +120,12 @@ void Start(VNavReplyInfo& info, NavCBRecPtr parms)
     VFileDialogFilter* filter = info.filter;
     VFileFilter* initial = filter->GetFileFilter(filter->GetInitialFilter());
     if (filter->GetFileFilterCount() > 0 && initial) {
-        NavMenuItemSpec spec;
-        spec.menuCreator = kPopupExtensionCreator;
-        spec.menuType = OSType(filter->GetInitialFilter() - 1);
-        initial->GetName().ToPString(spec.menuItemName, 255, kCharSetMac);
+        NavMenuItemSpec itemSpec;
+        itemSpec.menuCreator = kPopupExtensionCreator;
+        itemSpec.menuType = OSType(filter->GetInitialFilter() - 1);
+        initial->GetName().ToPString(itemSpec.menuItemName, 255, kCharSetMac);
         // The list shows what the selected entry names, not every filter.
-        if (NavCustomControl(parms->context, kNavCtlSelectCustomType, &spec) == noErr) SelectPopupEntry(info, spec);
+        if (NavCustomControl(parms->context, kNavCtlSelectCustomType, &itemSpec) == noErr) SelectPopupEntry(info, itemSpec);
     }
 }
 
@@ -184,7 +184,7 @@ void xMAC_NavEventFilter(NavEventCallbackMessage message, NavCBRecPtr parms, voi
         case kNavCBAdjustRect: PlaceButtons(*info, parms); break;
         case kNavCBEvent: HandleEvent(*info, parms); break;
         case kNavCBPopupMenuSelect:
-            if (auto* spec = static_cast<NavMenuItemSpec*>(parms->eventData.param)) SelectPopupEntry(*info, *spec);
+            if (auto* itemSpec = static_cast<NavMenuItemSpec*>(parms->eventData.param)) SelectPopupEntry(*info, *itemSpec);
             break;
         default: break;
         }

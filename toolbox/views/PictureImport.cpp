@@ -11,10 +11,10 @@ platform::Handle MacPictureFromFile(VFile& file, int16_t* error)
     platform::PicHandle picture = nullptr;
     int16_t err = 600;
     try {
-        platform::FSSpec spec{};
+        platform::FSSpec fileSpec{};
         platform::GraphicsImportComponent importer = nullptr;
-        platform::OSErr result = file.MAC_GetFSSpec(spec);
-        if (result == platform::noErr) result = platform::GetGraphicsImporterForFile(&spec, &importer);
+        platform::OSErr result = file.MAC_GetFSSpec(fileSpec);
+        if (result == platform::noErr) result = platform::GetGraphicsImporterForFile(&fileSpec, &importer);
         if (result == platform::noErr) {
             result = platform::OSErr(platform::GraphicsImportGetAsPicture(importer, &picture));
             platform::CloseComponent(importer);

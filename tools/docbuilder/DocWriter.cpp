@@ -56,17 +56,17 @@ BuildResult Failure(int16_t error, const std::string& message)
 
 void RemoveOld(const std::string& path)
 {
-    FSSpec spec;
-    if (platform::FSMakeFSSpec(path, &spec) == 0 || platform::FSpExists(spec)) platform::FSpDelete(spec);
+    FSSpec fileSpec;
+    if (platform::FSMakeFSSpec(path, &fileSpec) == 0 || platform::FSpExists(fileSpec)) platform::FSpDelete(fileSpec);
     platform::RemoveSidecar(path);
 }
 
 // The container: created, filled and committed through the store.
-int16_t WriteContainer(const LaidOut& doc, const FSSpec& spec, std::string* message)
+int16_t WriteContainer(const LaidOut& doc, const FSSpec& fileSpec, std::string* message)
 {
     initresman();
     const int16_t previous = xcurres();
-    const int16_t file = createres(spec, doc.creator, doc.fileType);
+    const int16_t file = createres(fileSpec, doc.creator, doc.fileType);
     if (!file) {
         *message = "the document could not be created";
         return reserr ? reserr : -1;
@@ -103,15 +103,15 @@ int16_t WriteContainer(const LaidOut& doc, const FSSpec& spec, std::string* mess
 
 // The companion resource file "Name.RSR": its resources live in its
 // resource fork, beside its Finder information.
-int16_t WriteCompanion(const LaidOut& doc, const FSSpec& spec, std::string* message)
+int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* message)
 {
     using namespace platform;
     const int16_t previous = CurResFile();
-    FSpCreateResFile(spec, doc.creator, doc.fileType, -1);
+    FSpCreateResFile(fileSpec, doc.creator, doc.fileType, -1);
     OSErr err = ResError();
     int16_t ref = -1;
     if (!err) {
-        ref = FSpOpenResFile(spec, fsRdWrPerm);
+        ref = FSpOpenResFile(fileSpec, fsRdWrPerm);
         err = ResError();
     }
     if (!err && ref != -1) {

@@ -380,8 +380,8 @@ int32_t Halo(int16_t, ControlRef c, int16_t message, intptr_t param)
 
 TEST_F(ControlTest, HidingErasesWhatTheDefinitionCallsItsRegion)
 {
-    const ControlDefSpec spec{kControlDefProcPtr, Halo};
-    ASSERT_EQ(RegisterControlDefinition(140, &spec, nullptr), noErr);
+    const ControlDefSpec defSpec{kControlDefProcPtr, Halo};
+    ASSERT_EQ(RegisterControlDefinition(140, &defSpec, nullptr), noErr);
     WindowRef w = Window();
     const Rect r{40, 40, 60, 60};
     ControlRef c = NewControl(w, &r, nullptr, true, 0, 0, 0, 140 * 16, 0);

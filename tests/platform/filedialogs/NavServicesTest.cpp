@@ -133,10 +133,10 @@ void CallerEvents(NavEventCallbackMessage message, NavCBRecPtr parms, void* user
         if (c->withButtons)
             for (ControlRecord* b : c->buttons)
                 NavCustomControl(parms->context, kNavCtlAddControl, b);
-        NavMenuItemSpec spec;
-        spec.menuCreator = FourCC("extn");
-        spec.menuType = OSType(c->initial);
-        NavCustomControl(parms->context, kNavCtlSelectCustomType, &spec);
+        NavMenuItemSpec itemSpec;
+        itemSpec.menuCreator = FourCC("extn");
+        itemSpec.menuType = OSType(c->initial);
+        NavCustomControl(parms->context, kNavCtlSelectCustomType, &itemSpec);
         c->current = c->initial;
         break;
     }

@@ -43,16 +43,16 @@ class Import : public ::testing::Test {
 protected:
     FSSpec Write(const std::string& name, const std::vector<uint8_t>& bytes)
     {
-        FSSpec spec{dir_ / name};
-        EXPECT_EQ(WriteFileAtomically(spec.path, bytes.data(), bytes.size()), noErr);
-        return spec;
+        FSSpec fileSpec{dir_ / name};
+        EXPECT_EQ(WriteFileAtomically(fileSpec.path, bytes.data(), bytes.size()), noErr);
+        return fileSpec;
     }
     // Imports the file and plays its picture into a fresh world.
-    OSErr ImportAndPlay(const FSSpec& spec, World& w, Rect* bounds, std::vector<uint8_t>* pict = nullptr)
+    OSErr ImportAndPlay(const FSSpec& fileSpec, World& w, Rect* bounds, std::vector<uint8_t>* pict = nullptr)
     {
         SetGWorld(w.get(), nullptr);
         GraphicsImportComponent gi = nullptr;
-        OSErr err = GetGraphicsImporterForFile(&spec, &gi);
+        OSErr err = GetGraphicsImporterForFile(&fileSpec, &gi);
         if (err != noErr)
             return err;
         GraphicsImportGetNaturalBounds(gi, bounds);
@@ -86,10 +86,10 @@ TEST_F(Import, PngInEveryKindPlaysAsItsPixels)
     Case cases[] = {{PngKind::RGBA, Gradient(w, h, true)}, {PngKind::Palette, palette}, {PngKind::Grey, grey}};
     for (const Case& c : cases) {
         World world(w, h);
-        FSSpec spec = Write("image.png", picturetest::EncodePng(w, h, c.px, c.kind));
+        FSSpec fileSpec = Write("image.png", picturetest::EncodePng(w, h, c.px, c.kind));
         Rect bounds{};
         std::vector<uint8_t> pict;
-        ASSERT_EQ(ImportAndPlay(spec, world, &bounds, &pict), noErr);
+        ASSERT_EQ(ImportAndPlay(fileSpec, world, &bounds, &pict), noErr);
         EXPECT_EQ(bounds.right, w);
         EXPECT_EQ(bounds.bottom, h);
         EXPECT_EQ(pict[40] << 8 | pict[41], 0x009A);  // direct bits
@@ -116,10 +116,10 @@ TEST_F(Import, JpegKeepsItsCompressedDataAndPlaysAsItsPixels)
             px[size_t(y * w + x)] = y < 8 ? 0x2080C0 : 0xF0E010;
     std::vector<uint8_t> jpeg = picturetest::EncodeJpeg(w, h, px);
     World world(w, h);
-    FSSpec spec = Write("photo.jpg", jpeg);
+    FSSpec fileSpec = Write("photo.jpg", jpeg);
     Rect bounds{};
     std::vector<uint8_t> pict;
-    ASSERT_EQ(ImportAndPlay(spec, world, &bounds, &pict), noErr);
+    ASSERT_EQ(ImportAndPlay(fileSpec, world, &bounds, &pict), noErr);
     EXPECT_EQ(bounds.right, w);
     EXPECT_EQ(bounds.bottom, h);
     EXPECT_EQ(pict[40] << 8 | pict[41], 0x8200);
@@ -133,7 +133,7 @@ TEST_F(Import, JpegKeepsItsCompressedDataAndPlaysAsItsPixels)
     // Drawn straight into a world of the caller's choosing.
     World other(w, h);
     GraphicsImportComponent gi = nullptr;
-    ASSERT_EQ(GetGraphicsImporterForFile(&spec, &gi), noErr);
+    ASSERT_EQ(GetGraphicsImporterForFile(&fileSpec, &gi), noErr);
     EXPECT_EQ(GraphicsImportSetGWorld(gi, other.get(), nullptr), noErr);
     World current(4, 4);
     EXPECT_EQ(GraphicsImportDraw(gi), noErr);
@@ -181,9 +181,9 @@ std::vector<uint8_t> HugePng()
 TEST_F(Import, SizesPastThePixelMapLimitsAreRefusedBeforeAllocating)
 {
     std::vector<uint8_t> huge = HugePng();
-    FSSpec spec = Write("huge.png", huge);
+    FSSpec fileSpec = Write("huge.png", huge);
     GraphicsImportComponent gi = nullptr;
-    ASSERT_EQ(GetGraphicsImporterForFile(&spec, &gi), noErr);
+    ASSERT_EQ(GetGraphicsImporterForFile(&fileSpec, &gi), noErr);
     Rect bounds{1, 1, 1, 1};
     EXPECT_EQ(GraphicsImportGetNaturalBounds(gi, &bounds), imageTooLargeErr);
     int64_t before = MemoryInUse();

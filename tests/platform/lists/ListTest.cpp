@@ -35,8 +35,8 @@ protected:
     ListHandle Make(int16_t rows, Boolean drawIt = true)
     {
         gCalls.clear();
-        const ListDefSpec spec{kListDefUserProcType, Recorder};
-        EXPECT_EQ(RegisterListDefinition(1003, &spec), noErr);
+        const ListDefSpec defSpec{kListDefUserProcType, Recorder};
+        EXPECT_EQ(RegisterListDefinition(1003, &defSpec), noErr);
         window = Window();
         const ListBounds data{0, 0, rows, 1};
         ListHandle l = LNew(&kView, &data, Point{16, 180}, 1003, window, drawIt, false, false, true);

@@ -259,9 +259,9 @@ TEST_F(MenuTest, ProgramsDefinitionGetsItsMessagesAndChooses)
 {
     gLog.clear();
     gFinds.clear();
-    MenuDefSpec spec{kMenuDefProcPtr, NewMenuDefUPP(LoggingDef)};
+    MenuDefSpec defSpec{kMenuDefProcPtr, NewMenuDefUPP(LoggingDef)};
     MenuRef custom = nullptr;
-    ASSERT_EQ(CreateCustomMenu(&spec, 9, 0, &custom), noErr);
+    ASSERT_EQ(CreateCustomMenu(&defSpec, 9, 0, &custom), noErr);
     EXPECT_EQ(gLog, std::vector<int16_t>{kMenuInitMsg});
     for (int i = 0; i < 5; ++i) AppendMenu(custom, PStr("V").get());
 

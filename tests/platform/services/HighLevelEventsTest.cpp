@@ -33,12 +33,12 @@ OSErr ReadDocuments(const AppleEvent* event, AppleEvent*, uintptr_t refCon)
     if (seen.paramErr == noErr) {
         AECountItems(&docs, &seen.count);
         for (int32_t i = 1; i <= seen.count; ++i) {
-            FSSpec spec;
+            FSSpec fileSpec;
             AEKeyword key;
             DescType type;
             Size size = 0;
-            if (AEGetNthPtr(&docs, i, typeFSS, &key, &type, &spec, sizeof spec, &size) == noErr)
-                seen.paths.push_back(spec.path);
+            if (AEGetNthPtr(&docs, i, typeFSS, &key, &type, &fileSpec, sizeof fileSpec, &size) == noErr)
+                seen.paths.push_back(fileSpec.path);
         }
         AEDisposeDesc(&docs);
     }

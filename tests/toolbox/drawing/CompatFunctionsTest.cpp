@@ -54,10 +54,10 @@ std::vector<uint8_t> ResourceFileWith(ResType type, int16_t id, const std::strin
 
 FSSpec Spec(const std::string& path)
 {
-    FSSpec spec;
-    const OSErr err = FSMakeFSSpec(path, &spec);
+    FSSpec fileSpec;
+    const OSErr err = FSMakeFSSpec(path, &fileSpec);
     EXPECT_TRUE(err == noErr || err == fnfErr) << path;
-    return spec;
+    return fileSpec;
 }
 
 class CompatFiles : public ::testing::Test {

@@ -223,10 +223,10 @@ TEST(PictureValue, TheEngineTakesOrCopiesOnlyPictures)
 // the platform's importer.
 platform::Handle ImportStandIn(VFile& file, int16_t* error)
 {
-    platform::FSSpec spec;
+    platform::FSSpec fileSpec;
     platform::GraphicsImportComponent importer = nullptr;
     platform::PicHandle picture = nullptr;
-    platform::OSErr err = file.MAC_GetFSSpec(spec) == 0 ? platform::GetGraphicsImporterForFile(&spec, &importer) : -43;
+    platform::OSErr err = file.MAC_GetFSSpec(fileSpec) == 0 ? platform::GetGraphicsImporterForFile(&fileSpec, &importer) : -43;
     if (err == platform::noErr) {
         err = platform::OSErr(platform::GraphicsImportGetAsPicture(importer, &picture));
         platform::CloseComponent(importer);

@@ -38,9 +38,9 @@ std::string WritePng(const std::string& path, int16_t width, int16_t height)
 
 VFile FileAt(const std::string& path)
 {
-    platform::FSSpec spec;
-    EXPECT_EQ(platform::FSMakeFSSpec(path, &spec), platform::noErr);
-    return VFile(spec);
+    platform::FSSpec fileSpec;
+    EXPECT_EQ(platform::FSMakeFSSpec(path, &fileSpec), platform::noErr);
+    return VFile(fileSpec);
 }
 
 TEST(PictureImport, StartUpHookReadsPicturesAndReportsDamageAndMemory)
