@@ -15,6 +15,7 @@
 #include "app/TAppl.h"
 #include "app/Utilities.h"
 #include "kernel/collation/Compare.h"
+#include "kernel/pstrings/PStrings.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -181,16 +182,12 @@ void AboutTexts(unsigned char (*texts)[256], bool flag)
         std::string two(reinterpret_cast<const char*>(texts[1] + 1), texts[1][0]);
         two += ' ';
         two.append(reinterpret_cast<const char*>(p + 7), n);
-        if (two.size() > 255) two.resize(255);
-        texts[1][0] = uint8_t(two.size());
-        std::memcpy(texts[1] + 1, two.data(), two.size());
+        CToPStr(two.data(), int32_t(std::min<size_t>(two.size(), 255)), texts[1]);
     }
     (void)flag;
     std::string three = std::to_string(MyFreeMem() / 1024) + " ";
     three.append(reinterpret_cast<const char*>(texts[2] + 1), texts[2][0]);
-    if (three.size() > 255) three.resize(255);
-    texts[2][0] = uint8_t(three.size());
-    std::memcpy(texts[2] + 1, three.data(), three.size());
+    CToPStr(three.data(), int32_t(std::min<size_t>(three.size(), 255)), texts[2]);
 }
 
 void TAppl::DoGenerique(Handle* bits, DialogRef* dialog, Handle* stuff, Rect* rect, bool flag)

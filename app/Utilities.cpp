@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "kernel/pstrings/PStrings.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
@@ -80,17 +81,14 @@ void TxtNumToString(int32_t number, unsigned char* text)
         if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
         out += digits[i];
     }
-    text[0] = uint8_t(out.size());
-    std::memcpy(text + 1, out.data(), out.size());
+    CToPStr(out.data(), int32_t(out.size()), text);
 }
 
 void ConcatNumDoc(const unsigned char* name, int32_t number, unsigned char* text)
 {
     std::string out(reinterpret_cast<const char*>(name + 1), name[0]);
     out += "_" + std::to_string(number);
-    if (out.size() > 255) out.resize(255);
-    text[0] = uint8_t(out.size());
-    std::memcpy(text + 1, out.data(), out.size());
+    CToPStr(out.data(), int32_t(std::min<size_t>(out.size(), 255)), text);
 }
 
 void ShortenPathName(const std::string& colonPath, unsigned char* path)
@@ -100,9 +98,7 @@ void ShortenPathName(const std::string& colonPath, unsigned char* path)
         // The walk up ends at the volume: its name is the last one read.
         out = out.substr(0, out.find(':')) + ":...:";
     }
-    if (out.size() > 255) out.resize(255);
-    path[0] = uint8_t(out.size());
-    std::memcpy(path + 1, out.data(), out.size());
+    CToPStr(out.data(), int32_t(std::min<size_t>(out.size(), 255)), path);
 }
 
 int16_t GetPathName(unsigned char* path, int16_t vRefNum, int32_t dirID)

@@ -181,8 +181,10 @@ int16_t SetCode(NameCodeHdl* table, const unsigned char* name, const unsigned ch
 {
     if (*table) CheckSwapCode(*table);
     int32_t pos = 0;
-    if (!SearchNameCode(table, name, &pos) && *table) AddSortedNameCode(table, name, code, pos - 1);
-    return 0;
+    if (SearchNameCode(table, name, &pos)) return 0;
+    // A code that could not be stored is said, never passed off as kept.
+    if (!*table) return platform::memFullErr;
+    return AddSortedNameCode(table, name, code, pos - 1);
 }
 
 bool SearchStringList(const unsigned char* text, StrListHdl strList, int16_t* id, int16_t* index)

@@ -15,6 +15,7 @@
 #include "design/ObjText.h"
 #include "design/XRef.h"
 #include "kernel/collation/Compare.h"
+#include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "resources/ResourceApi.h"
@@ -65,7 +66,7 @@ void TObjQz::InitDocFlag()
     }
     SetFlag(kFlagHasDoc, true);
     int16_t state = 0;
-    if (platform::GetHandleSize(h) >= 4) state = int16_t((uint8_t((*h)[2]) << 8) | uint8_t((*h)[3]));
+    if (platform::GetHandleSize(h) >= 4) state = platform::ReadBES16(*h + 2);
     if (state == 2) {
         SetFlag(kFlagBlockOverride, false);
     } else {
@@ -199,18 +200,22 @@ int16_t TObjQz::SelfAddCallledList(ObjListHdl* list)
     return 0;
 }
 
+void TObjQz::StampOwnResource()
+{
+    const uint32_t type = GetOwnResType();
+    if (type == kNoResType || !owner) return;
+    DocResFile current(owner);
+    if (platform::Handle h = xget1res(type, id)) {
+        resTime = xgetrestimestamp(h);
+        resSize = uint32_t(platform::GetHandleSize(h));
+    }
+}
+
 int16_t TObjQz::Parse()
 {
     if (TstFlag(kFlagParsed)) return 0;
     SetFlag(kFlagParsed, true);
-    const uint32_t type = GetOwnResType();
-    if (type != kNoResType && owner) {
-        DocResFile current(owner);
-        if (platform::Handle h = xget1res(type, id)) {
-            resTime = xgetrestimestamp(h);
-            resSize = uint32_t(platform::GetHandleSize(h));
-        }
-    }
+    StampOwnResource();
     return G_WaitParam && ChkWait(G_WaitParam) ? kCancelledByUser : 0;
 }
 
@@ -351,14 +356,7 @@ int16_t TObjQz::Parse_Link(TObjQz* obj, ConflictList* conflicts)
 {
     (void)obj, (void)conflicts;
     ShowProgress(9);
-    const uint32_t type = GetOwnResType();
-    if (type != kNoResType && owner) {
-        DocResFile current(owner);
-        if (platform::Handle h = xget1res(type, id)) {
-            resTime = xgetrestimestamp(h);
-            resSize = uint32_t(platform::GetHandleSize(h));
-        }
-    }
+    StampOwnResource();
     return G_WaitParam && ChkWait(G_WaitParam) ? kCancelledByUser : 0;
 }
 

@@ -193,6 +193,8 @@ protected:
     // Shows `label` (string `index` of 'STR#' 1011), a space and the full
     // name in the wait dialog.
     void ShowProgress(int16_t index);
+    // Takes the time stamp and size of the object's own resource.
+    void StampOwnResource();
 };
 
 // The picture object named by a picture reference (high word 2, id in the

@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "kernel/pstrings/PStrings.h"
 #include "platform/text/IntlSettings.h"
 
-void PAppend(unsigned char* text, const unsigned char* more)
-{
-    const int n = std::min<int>(more[0], 255 - text[0]);
-    std::memcpy(text + 1 + text[0], more + 1, size_t(n));
-    text[0] = uint8_t(text[0] + n);
-}
+void PAppend(unsigned char* text, const unsigned char* more) { pstrconcat(text, text, more); }
 
 void PAppend(unsigned char* text, const std::string& more)
 {
@@ -26,8 +22,7 @@ void PAppendChar(unsigned char* text, char c)
 
 void PSet(unsigned char* text, const std::string& value)
 {
-    text[0] = 0;
-    PAppend(text, value);
+    CToPStr(value.data(), int32_t(std::min<size_t>(value.size(), 255)), text);
 }
 
 std::string PString(const unsigned char* text) { return std::string(reinterpret_cast<const char*>(text + 1), text[0]); }

@@ -1,6 +1,7 @@
 // Name-code tables, string tables and the name rows of a list.
 #include "design/NameTables.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "tests/design/DesignFixture.h"
 
@@ -94,6 +95,32 @@ TEST_F(NameTablesTest, DamagedCountersReadOnlyWhatTheTableHolds)
         EXPECT_EQ(P(code), "b");
         platform::DisposeHandle(shortTable);
     }
+}
+
+TEST_F(NameTablesTest, ACodeThatCannotBeStoredIsReportedAndTheTableKept)
+{
+    NameCodeHdl t = nullptr;
+    ASSERT_EQ(NewNameCode(&t, 1), 0);
+    ASSERT_EQ(SetCode(&t, PName("a"), PName("A")), 0);
+    {
+        // The table is full: the insert must grow it, and growing fails.
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0);
+        EXPECT_EQ(SetCode(&t, PName("b"), PName("B")), platform::memFullErr);
+    }
+    EXPECT_EQ(NameCodeCount(t), 1);
+    unsigned char code[256];
+    EXPECT_FALSE(GetCode(t, PName("b"), code));
+    EXPECT_TRUE(GetCode(t, PName("a"), code));
+    EXPECT_EQ(SetCode(&t, PName("b"), PName("B")), 0) << "and stored once memory allows";
+    EXPECT_TRUE(GetCode(t, PName("b"), code));
+    platform::DisposeHandle(t);
+
+    NameCodeHdl none = nullptr;
+    {
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0);
+        EXPECT_EQ(SetCode(&none, PName("a"), PName("A")), platform::memFullErr) << "no table could be made";
+    }
+    EXPECT_EQ(none, nullptr);
 }
 
 TEST_F(NameTablesTest, StringTableFindsOrInserts)

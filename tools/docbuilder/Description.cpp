@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/core/Endian.h"
 #include "tools/docbuilder/DescriptionText.h"
 
 namespace docbuilder {
@@ -251,8 +252,7 @@ private:
             r.src.line = n.line;
             const std::string& type = Word(n, 1, "a type");
             if (type.size() != 4) Refuse(n.line, "a resource type has four characters");
-            r.type = (uint32_t(uint8_t(type[0])) << 24) | (uint32_t(uint8_t(type[1])) << 16) |
-                     (uint32_t(uint8_t(type[2])) << 8) | uint8_t(type[3]);
+            r.type = platform::ReadBE32(type.data());
             r.id = int32_t(Number(n, 2, -32768, 32767));
             // Then "companion", "name TEXT" and hexadecimal bytes in any order.
             Node hex;

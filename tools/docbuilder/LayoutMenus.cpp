@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "platform/core/Endian.h"
+
 namespace docbuilder::layout {
 
 void Builder::MenuBars()
@@ -17,15 +19,13 @@ void Builder::MenuBars()
         Object(self);
         // Menu k's id sits at 6k + 6, consecutive menus 6 bytes apart.
         Bytes bar(6 * b.menus.size() + 8, 0);
-        bar[0] = uint8_t(b.menus.size() >> 8);
-        bar[1] = uint8_t(b.menus.size());
+        platform::WriteBE16(bar.data(), uint16_t(b.menus.size()));
         for (size_t k = 1; k <= b.menus.size(); ++k) {
             const std::string& title = b.menus[k - 1];
             auto m = menus_.find(title);
             if (m == menus_.end()) Refuse(b.src.line, "the menu bar names a missing menu '" + title + "'");
             const int16_t menuId = Id(m->second);
-            bar[6 * k + 6] = uint8_t(uint16_t(menuId) >> 8);
-            bar[6 * k + 7] = uint8_t(menuId);
+            platform::WriteBE16(&bar[6 * k + 6], uint16_t(menuId));
             Link(self, {6, menuId, title, ""});
         }
         Add(false, FourCC("BAQz"), id, b.name, std::move(bar), b.src.line);

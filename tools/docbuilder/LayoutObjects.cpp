@@ -293,8 +293,7 @@ void Builder::Companion()
                                           FourCC("moQz"), FourCC("INQz")};
     for (const ResourceOut& r : out_.resources) {
         if (!r.companion || std::count(std::begin(kNotListed), std::end(kNotListed), r.type)) continue;
-        const char type[5] = {char(r.type >> 24), char(r.type >> 16), char(r.type >> 8), char(r.type), 0};
-        Object({20, r.id, type, ""});
+        Object({20, r.id, platform::FourCCText(r.type), ""});
     }
 }
 
@@ -303,8 +302,7 @@ void Builder::CheckUnique()
     std::set<std::tuple<bool, uint32_t, int16_t>> seen;
     for (const ResourceOut& r : out_.resources)
         if (!seen.insert({r.companion, r.type, r.id}).second) {
-            const char type[5] = {char(r.type >> 24), char(r.type >> 16), char(r.type >> 8), char(r.type), 0};
-            Refuse(r.line, std::string("id ") + std::to_string(r.id) + " of '" + type + "' is used twice");
+            Refuse(r.line, "id " + std::to_string(r.id) + " of '" + platform::FourCCText(r.type) + "' is used twice");
         }
 }
 

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "kernel/pstrings/PStrings.h"
 #include "kernel/standins/EncrypteText.h"
 #include "kernel/standins/PasswordKey.h"
+#include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "resources/swap/PasswordTableKey.h"
 #include "toolbox/foundation/VHandleStream.h"
@@ -209,10 +211,8 @@ Bytes Picture(int16_t width, int16_t height)
     w.U16(0x0030);          // frame the rectangle with the pen
     rect(0, 0, height, width);
     w.U16(0x00FF);          // end
-    Bytes b = w.Take();
-    b[0] = uint8_t(b.size() >> 8);
-    b[1] = uint8_t(b.size());
-    return b;
+    w.PutU16At(0, uint32_t(w.Size()));
+    return w.Take();
 }
 
 namespace {
@@ -282,11 +282,9 @@ Bytes ComponentRecord(const ComponentProperties& p)
         for (int16_t f : p.folders) s.PutWord(f);
         VMacStr<255> version, comments;
         unsigned char text[256];
-        text[0] = uint8_t(std::min<size_t>(p.version.size(), 255));
-        std::memcpy(text + 1, p.version.data(), text[0]);
+        CToPStr(p.version.data(), int32_t(std::min<size_t>(p.version.size(), 255)), text);
         version.FromMacPString(text);
-        text[0] = uint8_t(std::min<size_t>(p.comments.size(), 255));
-        std::memcpy(text + 1, p.comments.data(), text[0]);
+        CToPStr(p.comments.data(), int32_t(std::min<size_t>(p.comments.size(), 255)), text);
         comments.FromMacPString(text);
         s.PutValue(version, 0);
         s.PutValue(comments, 0);
@@ -294,7 +292,7 @@ Bytes ComponentRecord(const ComponentProperties& p)
         s.PutWord(format);
         uint8_t prefix[4] = {0, 0, 0, 0};
         std::memcpy(prefix, p.prefix.data(), std::min<size_t>(p.prefix.size(), 4));
-        s.PutLong(int32_t((uint32_t(prefix[0]) << 24) | (uint32_t(prefix[1]) << 16) | (uint32_t(prefix[2]) << 8) | prefix[3]));
+        s.PutLong(platform::ReadBES32(prefix));
         s.PutByte(p.prefix.empty() ? 0 : 1);
         if (format > 2)
             for (int16_t f : p.folders) s.PutWord(f);
