@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -43,19 +44,12 @@ void Show(const Cursor& c, const uint32_t (*pixels)[16])
 void StoreCursor(const Cursor& c, uint8_t* out)
 {
     for (int i = 0; i < 16; ++i) {
-        out[2 * i] = uint8_t(c.data[i] >> 8);
-        out[2 * i + 1] = uint8_t(c.data[i]);
-        out[32 + 2 * i] = uint8_t(c.mask[i] >> 8);
-        out[32 + 2 * i + 1] = uint8_t(c.mask[i]);
+        WriteBE16(out + 2 * i, c.data[i]);
+        WriteBE16(out + 32 + 2 * i, c.mask[i]);
     }
-    out[64] = uint8_t(uint16_t(c.hotSpot.v) >> 8);
-    out[65] = uint8_t(c.hotSpot.v);
-    out[66] = uint8_t(uint16_t(c.hotSpot.h) >> 8);
-    out[67] = uint8_t(c.hotSpot.h);
+    WriteBE16(out + 64, uint16_t(c.hotSpot.v));
+    WriteBE16(out + 66, uint16_t(c.hotSpot.h));
 }
-
-uint16_t Be16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
-uint32_t Be32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
 
 }  // namespace
 
@@ -64,11 +58,11 @@ bool ReadCursorResource(const uint8_t* bytes, size_t size, Cursor* cursor)
     if (!bytes || size < 68) return false;
     Cursor c{};
     for (int i = 0; i < 16; ++i) {
-        c.data[i] = Be16(bytes + 2 * i);
-        c.mask[i] = Be16(bytes + 32 + 2 * i);
+        c.data[i] = ReadBE16(bytes + 2 * i);
+        c.mask[i] = ReadBE16(bytes + 32 + 2 * i);
     }
-    c.hotSpot.v = int16_t(Be16(bytes + 64));
-    c.hotSpot.h = int16_t(Be16(bytes + 66));
+    c.hotSpot.v = int16_t(ReadBE16(bytes + 64));
+    c.hotSpot.h = int16_t(ReadBE16(bytes + 66));
     *cursor = c;
     return true;
 }
@@ -81,26 +75,26 @@ bool ReadColorCursorResource(const uint8_t* bytes, size_t size, CCrsr* cursor)
     if (!bytes || size < 96) return false;
     CCrsr c{};
     if (!ReadCursorResource(bytes + 20, size - 20, &c.bw)) return false;
-    const uint32_t mapAt = Be32(bytes + 2), dataAt = Be32(bytes + 6);
+    const uint32_t mapAt = ReadBE32(bytes + 2), dataAt = ReadBE32(bytes + 6);
     if (mapAt > size || size - mapAt < 50) return false;
     const uint8_t* map = bytes + mapAt;
-    const uint16_t rowBytes = Be16(map + 4) & 0x3FFF;
-    const int16_t top = int16_t(Be16(map + 6)), left = int16_t(Be16(map + 8));
-    const int16_t bottom = int16_t(Be16(map + 10)), right = int16_t(Be16(map + 12));
-    const uint16_t depth = Be16(map + 32);
-    const uint32_t tableAt = Be32(map + 42);
+    const uint16_t rowBytes = ReadBE16(map + 4) & 0x3FFF;
+    const int16_t top = int16_t(ReadBE16(map + 6)), left = int16_t(ReadBE16(map + 8));
+    const int16_t bottom = int16_t(ReadBE16(map + 10)), right = int16_t(ReadBE16(map + 12));
+    const uint16_t depth = ReadBE16(map + 32);
+    const uint32_t tableAt = ReadBE32(map + 42);
     if (depth != 1 && depth != 2 && depth != 4 && depth != 8) return false;
     if (bottom - top != 16 || right - left != 16 || rowBytes < 2 * depth) return false;
     if (dataAt > size || size - dataAt < size_t(rowBytes) * 16) return false;
     if (tableAt > size || size - tableAt < 8) return false;
     const uint8_t* table = bytes + tableAt;
-    const uint32_t entries = uint32_t(Be16(table + 6)) + 1;
+    const uint32_t entries = uint32_t(ReadBE16(table + 6)) + 1;
     if (entries > 256 || (size - tableAt - 8) / 8 < entries) return false;
     uint32_t colors[256] = {};
     for (uint32_t i = 0; i < entries; ++i) {
         const uint8_t* e = table + 8 + 8 * i;
         // Device tables number entries by position; others give the value.
-        const uint32_t index = (Be16(table + 4) & 0x8000) ? i : (Be16(e) & 0xFF);
+        const uint32_t index = (ReadBE16(table + 4) & 0x8000) ? i : (ReadBE16(e) & 0xFF);
         colors[index] = (uint32_t(e[2]) << 16) | (uint32_t(e[4]) << 8) | e[6];
     }
     for (int r = 0; r < 16; ++r) {

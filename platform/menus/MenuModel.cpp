@@ -2,6 +2,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -516,7 +517,7 @@ void ResetMenuManager()
 bool ReadMenuResource(const uint8_t* bytes, size_t size, MenuResourceData* menu)
 {
     if (!bytes || size < 15) return false;
-    auto be16 = [&](size_t at) { return uint16_t((bytes[at] << 8) | bytes[at + 1]); };
+    auto be16 = [&](size_t at) { return ReadBE16(bytes + at); };
     MenuResourceData d;
     d.id = MenuID(be16(0));
     d.procID = int16_t(be16(6));

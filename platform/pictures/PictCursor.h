@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/core/Endian.h"
 #include "platform/core/MacTypes.h"
 
 namespace platform {
@@ -47,7 +48,7 @@ public:
     uint16_t U16()
     {
         const uint8_t* p = Take(2);
-        return p ? uint16_t((p[0] << 8) | p[1]) : 0;
+        return p ? ReadBE16(p) : 0;
     }
     int16_t S16() { return int16_t(U16()); }
     uint32_t U32()

@@ -191,7 +191,7 @@ bool Player::ReadRegion(RgnHandle into)
 {
     if (!in_.Need(2))
         return false;
-    uint16_t size = uint16_t((in_.here()[0] << 8) | in_.here()[1]);
+    uint16_t size = ReadBE16(in_.here());
     const uint8_t* p = in_.Take(size);
     return p && ReadStoredRegion(p, size, into);
 }
@@ -449,7 +449,7 @@ Step Player::Reserved(uint16_t op)
         else if (base == 0x0060)
             skip = 12;
         else if (base == 0x0070 || base == 0x0080)
-            skip = in_.Need(2) ? size_t((in_.here()[0] << 8) | in_.here()[1]) : 0;
+            skip = in_.Need(2) ? size_t(ReadBE16(in_.here())) : 0;
         else
             skip = 8;
         if ((base == 0x0070 || base == 0x0080) && !(op & 8) && skip < 2)
