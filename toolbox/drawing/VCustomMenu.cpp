@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "toolbox/drawing/VPainter.h"
@@ -16,10 +17,7 @@ using platform::FourCC;
 
 namespace {
 
-uint16_t Word(const char* p)
-{
-    return uint16_t((uint8_t(p[0]) << 8) | uint8_t(p[1]));
-}
+uint16_t Word(const char* p) { return platform::ReadBE16(p); }
 
 void AppendBlankItems(platform::MenuRef menu, int32_t n)
 {

@@ -10,23 +10,11 @@
 
 namespace {
 
-uint16_t Get16(const std::vector<uint8_t>& b, size_t at) { return uint16_t((b[at] << 8) | b[at + 1]); }
-uint32_t Get32(const std::vector<uint8_t>& b, size_t at)
-{
-    return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) | b[at + 3];
-}
-void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v)
-{
-    b[at] = uint8_t(v >> 8);
-    b[at + 1] = uint8_t(v);
-}
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v)
-{
-    b[at] = uint8_t(v >> 24);
-    b[at + 1] = uint8_t(v >> 16);
-    b[at + 2] = uint8_t(v >> 8);
-    b[at + 3] = uint8_t(v);
-}
+// The block is big-endian; callers keep every offset inside it.
+uint16_t Get16(const std::vector<uint8_t>& b, size_t at) { return platform::ReadBE16(b.data() + at); }
+uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return platform::ReadBE32(b.data() + at); }
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) { platform::WriteBE16(b.data() + at, v); }
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { platform::WriteBE32(b.data() + at, v); }
 
 constexpr size_t kVersion = 0, kLeft = 2, kTop = 6, kRight = 10, kBottom = 14, kAllowed = 18, kCapacity = 22,
                  kCount = 24;
