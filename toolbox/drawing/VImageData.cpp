@@ -87,13 +87,14 @@ int16_t VImageData::CheckStoredSize(VStream& stream, int32_t size)
 
 int32_t VImageData::WriteToStream(VStream* stream, int32_t tag) const
 {
+    int16_t err = 0;
     if (tag == kValueTag) {
-        stream->PutLong(GetValueKind());
-        stream->PutLong(GetImageKind());
+        err = stream->PutLong(GetValueKind());
+        if (err == 0) err = stream->PutLong(GetImageKind());
     }
     const Handle data = GetData();
     const int32_t size = data ? GetHandleSize(data) : 0;
-    int16_t err = stream->PutLong(size);
+    if (err == 0) err = stream->PutLong(size);
     if (err == 0 && size > 0) err = stream->PutBytes(*data, size);
     return err;
 }
