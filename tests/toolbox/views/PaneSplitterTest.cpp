@@ -15,6 +15,26 @@ namespace {
 
 constexpr int32_t kWinX = 100, kWinY = 100;
 
+// Content that shows where it is: 10-pixel bands whose colour follows the
+// band's index along x and along y, so any misplaced pixel differs.
+class Bands : public VFrame {
+public:
+    Bands(VView* parent, int32_t w, int32_t h) : VFrame(parent, nullptr)
+    {
+        SetPos(0, 0, kRedrawNone);
+        SetSize(w, h, kRedrawNone);
+    }
+    void DoPaint(VPainter* p) override
+    {
+        for (int32_t y = 0; y < fHeight; y += 10)
+            for (int32_t x = 0; x < fWidth; x += 10) {
+                p->SetFillColor(uint32_t((x / 10) * 7 % 256) | (uint32_t((y / 10) * 13 % 256) << 8) | 0x800000u);
+                p->FillVRect(x, y, 10, 10);
+            }
+    }
+    VFrame* Clone(VView* parent, VPainter*) override { return new Bands(parent, fWidth, fHeight); }
+};
+
 class PaneSplitterTest : public ViewsTest {
 protected:
     void TearDown() override
@@ -22,8 +42,9 @@ protected:
         delete window;
         ViewsTest::TearDown();
     }
-    // A 400 x 300 splitter with one pane showing a 2000 x 2000 view.
-    VPaneSplitter* Make()
+    // A 400 x 300 splitter with one pane showing a 2000 x 2000 view; with
+    // content, banded, and a banded 20-pixel header that scrolls along.
+    VPaneSplitter* Make(bool content = false)
     {
         window = MakeWindow(kWinX, kWinY, 700, 400);
         const VRect r(0, 0, 400, 300);
@@ -32,14 +53,21 @@ protected:
         auto* pane = new VSplittedPane(splitter, true, true, true, true);
         auto* view = new VScrolledView(pane);
         pane->SetUserFrame(view, false);
+        if (content) {
+            new Bands(view, 2000, 2000);
+            auto* header = new VScrolledView(pane);
+            header->SetSize(10, 20, kRedrawNone);
+            new Bands(header, 2000, 20);
+            pane->SetTopFrame(header, false);
+        }
         splitter->SetUserFrame(pane, true);
         view->SetVirtualSize(2000, 2000, true, kRedrawNone);
         return splitter;
     }
     // Columns 200 and 195, rows 150 and 145.
-    VPaneSplitter* Make2x2(bool lockFirstColumn = false, bool lockLastColumn = false)
+    VPaneSplitter* Make2x2(bool lockFirstColumn = false, bool lockLastColumn = false, bool content = false)
     {
-        Make();
+        Make(content);
         EXPECT_TRUE(splitter->DoSplit(false, 1, 200, false, lockFirstColumn));
         EXPECT_TRUE(splitter->DoSplit(true, 1, 150, false, false));
         splitter->GetBars()->SetLastVBarLocked(lockLastColumn);
@@ -280,4 +308,35 @@ TEST_F(PaneSplitterTest, AMovedBarNeverPassesTheBarBeforeIt)
     splitter->DoCommand(splitter->GetBars(), vcmd::kSplitBarDragged, intptr_t(int32_t(packed)));
     EXPECT_EQ(splitter->GetRowCount(), 2) << "the squeezed row closes instead";
     ExpectTiled();
+}
+
+TEST_F(PaneSplitterTest, AScrollPaintedAtOncePaintsWhatAFullRepaintWould)
+{
+    for (const bool fast : {false, true}) {
+        Make2x2(false, false, true);
+        splitter->SetFastScrolling(fast);
+        VSplittedPane* topLeft = splitter->FindPane(1, 1);
+        ASSERT_NE(topLeft->GetTopFrame(), nullptr) << "the header stays with the top row";
+        EXPECT_EQ(splitter->FindPane(1, 2)->GetTopFrame(), nullptr);
+        ASSERT_NE(splitter->FindPane(2, 1)->GetTopFrame(), nullptr) << "copied for the new column";
+        splitter->Redraw(kRedrawNow);
+
+        splitter->DoCommand(topLeft, vcmd::kScrollV, 30);
+        splitter->DoCommand(topLeft, vcmd::kScrollH, 40);
+        auto* header = static_cast<VScrolledView*>(topLeft->GetTopFrame());
+        EXPECT_EQ(header->GetVirtualX(), topLeft->GetUserFrame(false)->GetVirtualX()) << "the header follows";
+        std::vector<uint32_t> scrolled;
+        for (int32_t y = 0; y < 300; ++y)
+            for (int32_t x = 0; x < 400; ++x) scrolled.push_back(Pixel(window, x, y));
+        splitter->Redraw(kRedrawNow);
+        int32_t differ = 0;
+        for (int32_t y = 0, i = 0; y < 300; ++y)
+            for (int32_t x = 0; x < 400; ++x, ++i) differ += scrolled[size_t(i)] != Pixel(window, x, y);
+        EXPECT_EQ(differ, 0) << (fast ? "by pixel copy" : "by repainting the panes");
+        // At (5, 25): content (45, 35), bands 4 and 3; pixels read as 0xRRGGBB.
+        EXPECT_EQ(Pixel(window, 5, 25), (uint32_t(4 * 7) << 16) | (uint32_t(3 * 13) << 8) | 0x80u)
+            << "the content under the header, scrolled";
+        delete window;
+        window = nullptr;
+    }
 }
