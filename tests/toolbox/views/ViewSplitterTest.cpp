@@ -4,6 +4,7 @@
 #include "tests/toolbox/views/ViewsTestSupport.h"
 
 #include "toolbox/foundation/system/VSystem.h"
+#include "toolbox/views/VPaneSplitter.h"
 #include "toolbox/views/VScrollBar.h"
 #include "toolbox/views/VScrolledView.h"
 #include "toolbox/views/VSplitDragger.h"
@@ -259,4 +260,50 @@ TEST_F(ViewSplitterTest, TheBarAndTheAreaPaintTheirStandardParts)
     EXPECT_EQ(Pixel(window, 50, 104), line) << "a line along the bar's far edge";
     EXPECT_EQ(Pixel(window, 190, 2), area) << "the first pane's split area";
     EXPECT_EQ(Pixel(window, 190, 107), area) << "the second pane's split area";
+}
+
+TEST_F(ViewSplitterTest, SplitHandlesShowTheApplicationsSplitCursors)
+{
+    // The application's own cursors.
+    const char* root = std::getenv("QZ_TEST_SOURCE_DIR");
+    std::ifstream in(std::string(root ? root : ".") + "/resources/app/appdefaults.r");
+    std::stringstream text;
+    text << in.rdbuf();
+    platform::ResourceFileImage image;
+    std::string error;
+    ASSERT_TRUE(rescompile::CompileSource(text.str(), "appdefaults.r", &image, &error)) << error;
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+    const std::string path = dir / "appdefaults.rsrc";
+    ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+    ASSERT_NE(platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data), -1);
+    for (uint32_t id : {kCursorColumnResize, kCursorRowResize, kCursorVSplitBar, kCursorHSplitBar}) {
+        gCursor->SetCursor(id);
+        EXPECT_EQ(gCursor->GetShownCursor(), id) << id;
+    }
+
+    Make(200, true);
+    auto at = [&](int32_t x, int32_t y) {
+        VClic c(x, y);
+        c.SetUp(true);
+        window->DoCursor(c);
+        return gCursor->GetShownCursor();
+    };
+    EXPECT_EQ(at(190, 2), kCursorHSplitBar) << "the vertical bar's area splits into stacked panes";
+    EXPECT_EQ(at(2, 190), kCursorVSplitBar) << "the horizontal bar's area splits side by side";
+    EXPECT_EQ(at(50, 50), kCursorArrow);
+    ASSERT_TRUE(splitter->Split(false, 80));
+    EXPECT_EQ(at(82, 50), kCursorVSplitBar);
+
+    // The bars of a pane grid: over a free bar its cursor, a locked one none.
+    const VRect r(220, 0, 80, 300);
+    auto* grid = new VPaneSplitter(window, &r);
+    auto* pane = new VSplittedPane(grid, true, true, false, false);
+    pane->SetUserFrame(new VScrolledView(pane), false);
+    grid->SetUserFrame(pane, true);
+    ASSERT_TRUE(grid->DoSplit(true, 1, 100, false, false));
+    ASSERT_TRUE(grid->DoSplit(true, 2, 100, false, true));
+    EXPECT_EQ(at(230, 102), kCursorHSplitBar);
+    EXPECT_EQ(at(230, 50), kCursorArrow);
+    EXPECT_EQ(at(230, 207), kCursorArrow) << "locked";
 }
