@@ -121,7 +121,7 @@ void VCellScrolledView::UpdateHScrollParms(int32_t* pos, int32_t* max, int32_t* 
     int32_t x = fBindWidth ? 0 : std::max(start, std::min(fVirtualX, end - 2 - fWidth));
     SetVirtualX(x, false, kRedrawInval);
     x = fVirtualX;
-    if (pos) *pos = x - start;
+    if (pos) *pos = std::max(0, x - start);
     if (max) *max = std::max(0, end - 2 - start - fWidth);
     if (page) *page = fWidth;
 }

@@ -456,8 +456,10 @@ void VCellView::SetPaneCellFrame(VCellScrolledView* view, int32_t column, int32_
     VFrame* old = cell->GetFrame(view);
     if (old == frame) return;
     if (frame) {
-        cell->AddFrame(frame);
+        // Into the view first: leaving another view makes this one forget
+        // the frame, which must not yet find it in the cell.
         frame->SetParent(view);
+        cell->AddFrame(frame);
         frame->SetPos(GetColLeft(column, true), GetRowTop(row, true), kRedrawNone);
         frame->SetSize(GetColWidth(column, true), GetRowHeight(row, true), kRedrawInval);
     }

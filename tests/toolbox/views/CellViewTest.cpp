@@ -274,3 +274,82 @@ TEST_F(CellViewTest, ClicksFindTheCellAndHeadersAskForResizeCursors)
     auto* rows = static_cast<VCellScrolledView*>(view->FindPane(1, 1)->GetLeftFrame());
     EXPECT_EQ(rows->FindCursor(VPoint(10, 18)), 9009u) << "scrolled with the cells";
 }
+
+TEST_F(CellViewTest, CellFramesFollowTheirCellInEveryPaneAndLeaveWithIt)
+{
+    RecordingCellView* view = Make(4, 20, 400, 300, true);
+    auto* probe = new viewstest::Probe(Area(view), 0, 0, 10, 10);
+    view->SetCellFrame(2, 3, probe, false, true);
+    EXPECT_EQ(probe->GetX(), 80);
+    EXPECT_EQ(probe->GetY(), 40);
+    EXPECT_EQ(probe->GetWidth(), 80);
+
+    // A second pane shows a clone of the frame in the same cell.
+    ASSERT_TRUE(view->DoSplit(true, 1, 100, false, false));
+    ASSERT_EQ(view->GetRowCount(), 2);
+    VCell* cell = view->GetVCell(2, 3);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->CountFrames(), 2);
+    auto* top = static_cast<VCellScrolledView*>(view->FindPane(1, 1)->GetUserFrame(false));
+    auto* bottom = static_cast<VCellScrolledView*>(view->FindPane(1, 2)->GetUserFrame(false));
+    ASSERT_NE(top, bottom);
+    VFrame* clone = cell->GetFrame(top == probe->GetParent() ? bottom : top);
+    ASSERT_NE(clone, nullptr);
+    EXPECT_NE(clone, static_cast<VFrame*>(probe));
+
+    // Both follow a width change; deleting the column takes both away.
+    view->SetColWidth(30, 1, kRedrawNone);
+    EXPECT_EQ(probe->GetX(), 30);
+    EXPECT_EQ(clone->GetX(), 30);
+    view->DelCols(2, 1, true, true);
+    EXPECT_EQ(view->GetVCell(2, 3), nullptr);
+    EXPECT_EQ(top->CountChildren() + bottom->CountChildren(), 0);
+
+    // A frame that goes by itself takes its cell and column data along.
+    view->SetColWidth(-1, 1, kRedrawNone);
+    auto* lone = new viewstest::Probe(top, 0, 0, 5, 5);
+    view->SetCellFrame(1, 1, lone, true, true);
+    EXPECT_EQ(view->GetVCell(1, 1)->CountFrames(), 1);
+    delete lone;
+    EXPECT_EQ(view->FindVCol(1), nullptr);
+
+    // Headers go on the panes of the first row and count in their limits.
+    view->ShowColHeaders(true, false);
+    EXPECT_NE(view->FindPane(1, 1)->GetTopFrame(), nullptr);
+    EXPECT_EQ(view->FindPane(1, 2)->GetTopFrame(), nullptr);
+    int32_t l = 0, t = 0, r = 0, b = 0;
+    view->GetSplitLimits(1, 1, l, t, r, b);
+    EXPECT_EQ(t, 16 + 20);
+    view->GetSplitLimits(1, 2, l, t, r, b);
+    EXPECT_EQ(t, 16);
+}
+
+TEST_F(CellViewTest, BoundColumnsShareAResizeOfTheCellArea)
+{
+    RecordingCellView* view = Make(3, 4, 200, 100);
+    view->SetColWidth(100, 1, kRedrawNone);
+    view->SetColWidth(50, 2, kRedrawNone);
+    view->SetColWidth(50, 3, kRedrawNone);
+    view->SetColBindingLevel(1);
+    view->SetSize(300, 100, kRedrawNone);
+    EXPECT_EQ(view->GetColWidth(1, false), 150);
+    EXPECT_EQ(view->GetColWidth(2, false), 75);
+    EXPECT_EQ(view->GetColWidth(3, false), 75);
+    EXPECT_EQ(view->GetColBindingLevel(), 1);
+    EXPECT_EQ(Area(view)->GetVirtualWidth(), 300);
+
+    // With a first scrolled column the bar covers only what lies after it.
+    delete window;
+    view = Make(10, 4, 200, 100);
+    VCellScrolledView* area = Area(view);
+    area->SetFirstScrolledCol(3);
+    int32_t pos = -1, max = -1, page = -1;
+    area->UpdateHScrollParms(&pos, &max, &page);
+    EXPECT_EQ(area->GetVirtualX(), 160);
+    EXPECT_EQ(pos, 0);
+    EXPECT_EQ(max, 800 - 2 - 160 - 200);
+    EXPECT_EQ(page, 200);
+    area->SetVirtualX(300, false, kRedrawNone);
+    area->UpdateHScrollParms(&pos, &max, &page);
+    EXPECT_EQ(pos, 140);
+}
