@@ -240,6 +240,7 @@ public:
 private:
     void MakeCurrentCell(int32_t column, int32_t row);
     void SetCurrentCellDirect(int32_t column, int32_t row, RedrawMode mode);
+    void HiliteChanges(const VCellRangeSet& changed, int32_t oldColumn, int32_t oldRow);
     void BindSizes(bool columns, int32_t index, int32_t oldSize, int32_t newSize);
     void SetStoredSize(bool columns, int32_t index, int32_t size);
     void ClipSelectionToGrid();

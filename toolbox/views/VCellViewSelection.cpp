@@ -80,8 +80,9 @@ void VCellView::ClipSelectionToGrid()
 void VCellView::GetHeaderDirtyRanges(const VCellRange& range, CellSelectionAction action, VCellRangeSet& colHeaders,
                                      VCellRangeSet& rowHeaders) const
 {
-    auto wholeCols = [](const VCellRange& r) { return r.GetBottom() == Open::kOpenEnd && r.GetTop() == 1; };
-    auto wholeRows = [](const VCellRange& r) { return r.GetRight() == Open::kOpenEnd && r.GetLeft() == 1; };
+    // Only ranges open to the last row (column) can change a header.
+    auto wholeCols = [](const VCellRange& r) { return r.GetBottom() == Open::kOpenEnd; };
+    auto wholeRows = [](const VCellRange& r) { return r.GetRight() == Open::kOpenEnd; };
     VCellRangeSet newCols, newRows;
     if (wholeCols(range)) range.AddTo(newCols);
     if (wholeRows(range)) range.AddTo(newRows);
@@ -162,8 +163,7 @@ void VCellView::SelectCellRange(const VCellRange& range, CellSelectionAction act
         }
         ClipSelectionToGrid();
     }
-    if (changedOnly && (!changed.IsEmpty() || oldCol != fCurCol || oldRow != fCurRow))
-        HiliteCellRanges(changed, oldCol, oldRow, fCurCol, fCurRow);
+    if (changedOnly) HiliteChanges(changed, oldCol, oldRow);
     if (headers) {
         if (fColHeaders && !colHeaders.IsEmpty()) DoPaintRanges(colHeaders, false, true, false, false, 0);
         if (fRowHeaders && !rowHeaders.IsEmpty()) DoPaintRanges(rowHeaders, false, false, true, false, 0);
@@ -190,8 +190,18 @@ void VCellView::SelectCellRanges(const VCellRangeSet& ranges, CellSelectionActio
     VCellRangeSet changed;
     AddDifference(before, fSelection, changed);
     AddDifference(fSelection, before, changed);
-    if (!changed.IsEmpty() || oldCol != fCurCol || oldRow != fCurRow)
+    HiliteChanges(changed, oldCol, oldRow);
+}
+
+// The current cells count only when their mark is shown and they differ.
+void VCellView::HiliteChanges(const VCellRangeSet& changed, int32_t oldCol, int32_t oldRow)
+{
+    const bool moved = fHiliteCurrentCell && (oldCol != fCurCol || oldRow != fCurRow);
+    if (changed.IsEmpty() && !moved) return;
+    if (moved)
         HiliteCellRanges(changed, oldCol, oldRow, fCurCol, fCurRow);
+    else
+        HiliteCellRanges(changed, 0, 0, 0, 0);
 }
 
 void VCellView::DoChangeCurrentCell(int32_t column, int32_t row)
@@ -229,7 +239,9 @@ void VCellView::SetCurrentCellDirect(int32_t column, int32_t row, RedrawMode mod
 {
     const int32_t oldCol = fCurCol, oldRow = fCurRow;
     MakeCurrentCell(column, row);
-    if (mode != kRedrawNone && fHiliteCurrentCell && fHiliteKind != 0 && (oldCol != fCurCol || oldRow != fCurRow)) {
+    // The mark is drawn only where a full paint would draw it too.
+    if (mode != kRedrawNone && fHiliteCurrentCell && fRepaintChangedOnly && fHiliteKind != 0 &&
+        (oldCol != fCurCol || oldRow != fCurRow)) {
         VCellRangeSet none;
         HiliteCellRanges(none, oldCol, oldRow, fCurCol, fCurRow);
     }

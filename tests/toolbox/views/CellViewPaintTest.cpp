@@ -2,6 +2,8 @@
 // a full repaint, the wheel, the selection highlight and header repaints.
 #include "tests/toolbox/views/CellViewTestSupport.h"
 
+#include <set>
+
 #include "toolbox/views/VScrollBar.h"
 
 using namespace celltest;
@@ -128,4 +130,38 @@ TEST_F(CellViewTest, AWholeColumnSelectionRepaintsOnlyItsHeader)
     std::vector<int32_t> columns;
     for (const Painted& p : view->Of('h')) columns.push_back(p.column);
     EXPECT_EQ(columns, (std::vector<int32_t>{2, 3}));
+}
+
+TEST_F(CellViewTest, RepaintedSelectionsPaintOnlyTheCellsThatChange)
+{
+    RecordingCellView* view = Make(5, 5, 400, 100);
+    view->SetRepaintChangedCellsOnly(true);
+    view->SetHiliteKind(2);
+    view->Redraw(kRedrawNow);
+    auto cells = [&] {
+        std::set<std::pair<int32_t, int32_t>> out;
+        for (const Painted& p : view->Of('c')) out.insert({p.column, p.row});
+        view->painted.clear();
+        return out;
+    };
+    cells();
+    view->SelectCellRange(VCellRange(2, 2, 3, 3), 0, 2, 2, true);
+    EXPECT_EQ(cells(), (std::set<std::pair<int32_t, int32_t>>{{2, 2}, {3, 2}, {2, 3}, {3, 3}}));
+    // The cells selected before or after but not both.
+    view->SelectCellRange(VCellRange(3, 3, 4, 4), 0, 3, 3, true);
+    EXPECT_EQ(cells(), (std::set<std::pair<int32_t, int32_t>>{{2, 2}, {3, 2}, {2, 3}, {4, 3}, {3, 4}, {4, 4}}));
+    // With the current cell shown, the two current cells too.
+    view->SetHiliteCurrentCell(true);
+    view->SelectCellRange(VCellRange(3, 3, 4, 4), 0, 4, 4, true);
+    EXPECT_EQ(cells(), (std::set<std::pair<int32_t, int32_t>>{{3, 3}, {4, 4}}));
+    view->SetHiliteCurrentCell(false);
+    view->SetCurrentCell(3, 3, false, kRedrawNone);
+    cells();
+    // Several at once: only the difference.
+    VCellRangeSet ranges;
+    VCellRange(3, 3, 4, 4).AddTo(ranges);
+    VCellRange(5, 5, 5, 5).AddTo(ranges);
+    view->SelectCellRanges(ranges, 0, -1, -1, true);
+    EXPECT_EQ(cells(), (std::set<std::pair<int32_t, int32_t>>{{5, 5}}));
+    EXPECT_TRUE(view->IsCurrentCell(3, 3)) << "the current cell stays while selected";
 }

@@ -352,4 +352,20 @@ TEST_F(CellViewTest, BoundColumnsShareAResizeOfTheCellArea)
     area->SetVirtualX(300, false, kRedrawNone);
     area->UpdateHScrollParms(&pos, &max, &page);
     EXPECT_EQ(pos, 140);
+    // What lies after the column fits: nothing to scroll, and no position
+    // before the column's edge.
+    view->SetCellColCount(3, true);
+    area->UpdateHScrollParms(&pos, &max, &page);
+    EXPECT_EQ(pos, 0);
+    EXPECT_EQ(max, 0);
+
+    // A grid laid out for the first time spreads nothing into bound columns.
+    auto* loose = new RecordingCellView(nullptr, false, false, false, false, 2, 2, false, false, false);
+    loose->SetColWidth(60, 1, kRedrawNone);
+    loose->SetColBindingLevel(1);
+    loose->SetSize(300, 100, kRedrawNone);
+    EXPECT_EQ(loose->GetColWidth(1, false), 60);
+    EXPECT_EQ(loose->GetColWidth(2, false), 80);
+    loose->DoDispose();
+    delete loose;
 }
