@@ -74,6 +74,26 @@ TEST_F(CellViewTest, AScrollPaintsOnlyTheNewRowAndEqualsAFullRepaint)
     view->Redraw(kRedrawNow);
     EXPECT_EQ(Screenshot(0, 0, 240, 100), scrolled);
     EXPECT_EQ(Pixel(window, 10, 0), 0x503E26u) << "row 2 at the top (0x263E50 as blue, green, red)";
+    delete window;
+
+    // Sideways with headers: the header strip scrolls along and paints only
+    // the column that comes in.
+    view = Make(6, 10, 240, 100, false, true, true);
+    view->colourCells = true;
+    view->Redraw(kRedrawNow);
+    view->painted.clear();
+    view->Scroll(80, 0, 1, 1, kRedrawNow, true);
+    // 190 pixels of cells beside the row headers: the strip 110..190 that
+    // comes in holds the end of column 3 and the start of column 4.
+    std::set<int32_t> columns, headers;
+    for (const Painted& p : view->Of('c')) columns.insert(p.column);
+    for (const Painted& p : view->Of('h')) headers.insert(p.column);
+    EXPECT_EQ(columns, (std::set<int32_t>{3, 4}));
+    EXPECT_EQ(headers, (std::set<int32_t>{3, 4}));
+    EXPECT_EQ(view->Of('c').size(), 2u * 4u) << "the rows that show";
+    const std::vector<uint32_t> sideways = Screenshot(0, 0, 240, 100);
+    view->Redraw(kRedrawNow);
+    EXPECT_EQ(Screenshot(0, 0, 240, 100), sideways);
 }
 
 TEST_F(CellViewTest, OneWheelStepMovesWholeRowsOrWithShiftWholeColumns)
