@@ -402,11 +402,14 @@ bool VCellScrolledView::DoMouseChildren(VClic& clic)
 void VCellScrolledView::DoDrag(VClic& clic)
 {
     if (!fCellView) return;
+    // In virtual coordinates, as the clicks reach the hooks.
+    VClic at(clic);
+    at.SetPosByOffset(fVirtualX, fVirtualY);
     switch (GetRole()) {
-    case Role::Cells: fCellView->DoDragInCell(this, clic); break;
-    case Role::ColHeaders: fCellView->DoDragInColHeader(this, clic); break;
-    case Role::ColFooters: fCellView->DoDragInColFooter(this, clic); break;
-    case Role::RowHeaders: fCellView->DoDragInRowHeader(this, clic); break;
+    case Role::Cells: fCellView->DoDragInCell(this, at); break;
+    case Role::ColHeaders: fCellView->DoDragInColHeader(this, at); break;
+    case Role::ColFooters: fCellView->DoDragInColFooter(this, at); break;
+    case Role::RowHeaders: fCellView->DoDragInRowHeader(this, at); break;
     case Role::None: break;
     }
 }
