@@ -40,6 +40,36 @@ TEST_F(CellViewTest, ManyRowsWithAFewCustomHeightsKeepOnlyThoseRowsAndAgreeWithA
     EXPECT_EQ(Area(view)->GetVirtualHeight(), top[100001]);
 }
 
+TEST_F(CellViewTest, LookupsAgreeWithAWalkOverEveryColumnWhateverTheSizesAndZoom)
+{
+    RecordingCellView* view = Make(200, 2);
+    uint32_t seed = 7;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000u; };
+    for (int i = 0; i < 40; ++i) {
+        const int32_t c = int32_t(next() % 200) + 1;
+        switch (next() % 3) {
+        case 0: view->SetColWidth(int32_t(next() % 150), c, kRedrawNone); break;
+        case 1: view->SetColVisible(c, false, kRedrawNone); break;
+        default: view->SetColWidth(-1, c, kRedrawNone); break;
+        }
+    }
+    for (double zoom : {1.0, 1.3, 0.7}) {
+        view->SetZoom(zoom, kRedrawNone);
+        int64_t left = 0;
+        for (int32_t c = 1; c <= 200; ++c) {
+            const int32_t w = view->GetColWidth(c, true);
+            ASSERT_EQ(view->GetColLeft(c, true), left) << c << " at " << zoom;
+            if (w > 0) {
+                ASSERT_EQ(view->FindCol(int32_t(left), true), c) << zoom;
+                ASSERT_EQ(view->FindCol(int32_t(left + w - 1), true), c) << zoom;
+            }
+            left += w;
+        }
+        EXPECT_EQ(view->FindCol(int32_t(left), true), 0);
+        EXPECT_EQ(Area(view)->GetVirtualWidth(), left);
+    }
+}
+
 TEST_F(CellViewTest, ZoomScalesDefaultsAndTheDefaultWidthMakesNoColumnObject)
 {
     RecordingCellView* view = Make(4, 4);
