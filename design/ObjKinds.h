@@ -31,6 +31,16 @@ public:
 class TFileObjQz : public TStructObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // `record` points to the table number, or is null for a subtable.
+    int16_t Read(void* record) override;
+    void Dispose() override;
+    int16_t MaxNameLen() override { return 31; }
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    bool Openable() override { return true; }
+    // Fields, a subtable counting as its own fields.
+    virtual int32_t CountCriteres();
     int16_t fieldNumber = 0;   // a subtable's place in its owner table
     int16_t methodId = 0;
     int16_t tableNumber = 0;   // -1 for a subtable
@@ -39,22 +49,82 @@ public:
     ObjListHdl balloons = nullptr;
 };
 
-class TCritObjQz : public TStructObjQz {};
-class TLayoutObjQz : public TStructObjQz {};
+class TCritObjQz : public TStructObjQz {
+public:
+    // `record` is the field's 66-byte entry of its table's 'FIQz'.
+    int16_t Read(void* record) override;
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
+    // 'H' 'E' and the table's id.
+    uint32_t GetDocResType() override;
+    int16_t AddGroup(TGroupObjQz* group, bool flag) override { (void)group, (void)flag; return 0; }
+    int16_t fieldNumber = 0;
+    int16_t typeWord = 0;  // entry +32..+33
+    int16_t length = 0;    // entry +34
+    int16_t third = 0;     // entry +36
+};
 
-class TProcObjQz : public TObjQz {
+class TLayoutObjQz : public TStructObjQz {
+public:
+    // `record` is the form's 270-byte entry of its table's 'TFQz'.
+    int16_t Read(void* record) override;
+    void Dispose() override;
+    int16_t MaxNameLen() override { return 31; }
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    int16_t GetOldTypeNum() override { return 5; }
+    int16_t methodId = 0;
+    int16_t formId = 0;
+    int16_t menuBarNumber = 0;
+    int16_t previewChoice = 0;
+    TObjQz* method = nullptr;
+    ObjListHdl scripts = nullptr;
+};
+
+// Every method: project, database, object, table and form methods.
+class TProcObjQz : public TStructObjQz {
 public:
     void Dispose() override;
+    // A project method takes its icon from its 44-byte 'TPQz' record (null:
+    // no record, the plain icon); the others take their table and state.
+    int16_t Read(void* record) override;
+    int16_t GetIconID() override { return iconId; }
+    bool Used() override { return used || TObjQz::Used(); }
+    int16_t MaxNameLen() override { return 31; }
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    int16_t GetOldTypeNum() override { return 3; }
+    // Marked in use from outside the graph (user records, start-up method).
+    virtual void SetUsed() { used = true; }
     ObjListHdl locals = nullptr;  // the method's own local variables (owned)
+    TFileObjQz* table = nullptr;  // the table its text refers to by default
+    bool used = false;
+    int32_t declPos = -1;
+    int16_t iconId = 2077;
 };
 class TDBMethodObjQz : public TProcObjQz {
 public:
     bool Used() override { return true; }
     bool EnableReplace() override { return false; }
 };
-class TScriptObjQz : public TProcObjQz {};
-class TFileProcObjQz : public TProcObjQz {};
-class TLayOutProcObjQz : public TProcObjQz {};
+// Methods owned by a form or a table: their state only, never its flags.
+class TOwnedProcObjQz : public TProcObjQz {
+public:
+    int16_t Read(void* record) override;
+    int16_t GetIconID() override { return TObjQz::GetIconID(); }
+    bool Cryptable() override { return false; }
+};
+class TScriptObjQz : public TOwnedProcObjQz {
+public:
+    int16_t GetOldTypeNum() override { return 4; }
+};
+class TFileProcObjQz : public TOwnedProcObjQz {
+public:
+    int16_t GetOldTypeNum() override { return 1; }
+};
+class TLayOutProcObjQz : public TOwnedProcObjQz {
+public:
+    int16_t GetOldTypeNum() override { return 2; }
+};
 
 class TCmdObjQz : public TObjQz {
 public:
@@ -62,12 +132,32 @@ public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
 };
 
-class TListObjQz : public TObjQz {};
+class TListObjQz : public TObjQz {
+public:
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    int16_t listIndex = 0;  // its entry in 'LEQz' 0
+};
+// The name of the choice list whose 'List' id is `id`, from 'LEQz' 0 of
+// the current container; empty when no entry has it.
+void GetNameEnum(int16_t id, unsigned char* out);
+
 class TMBarObjQz : public TObjQz {
 public:
+    // `record` points to the 16-bit slot number.
+    int16_t Read(void* record) override;
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    int32_t displayMode = 0;
     int16_t barNumber = 0;  // its slot in the menu-bar directory
 };
-class TMenuObjQz : public TObjQz {};
+class TMenuObjQz : public TObjQz {
+public:
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    int32_t displayMode = 0;
+};
 
 class TExtObjQz : public TStructObjQz {};
 class TPackagesObjQz : public TExtObjQz {};
@@ -79,14 +169,51 @@ public:
 };
 class TListboxObjQz : public TVarObjQz {};
 
-class TFieldBalloonObjQz : public TObjQz {};
-class TFileBalloonObjQz : public TObjQz {};
-class TSTRObjQz : public TObjQz {};
-class TStyleObjQz : public TObjQz {};
-class TSetObjQz : public TObjQz {};
-class TSelectObjQz : public TObjQz {};
-class TSemaphObjQz : public TObjQz {};
-class TResourceObjQz : public TObjQz {};
+class TBalloonObjQz : public TObjQz {};
+class TFieldBalloonObjQz : public TBalloonObjQz {
+public:
+    int16_t MaxNameLen() override { return 31; }
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
+};
+class TFileBalloonObjQz : public TBalloonObjQz {
+public:
+    // `record`: the text's resource type, then its id, big-endian.
+    int16_t Read(void* record) override;
+    uint32_t textType = 0;
+    int16_t textId = 0;
+};
+class TSTRObjQz : public TObjQz {
+public:
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+};
+class TStyleObjQz : public TObjQz {
+public:
+    // `record` is the entry's description: a length byte, up to 80 bytes.
+    int16_t Read(void* record) override;
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    unsigned char description[81] = {};
+};
+// Names that exist only because method texts use them.
+class TNamedObjQz : public TObjQz {
+public:
+    bool EnableReplace() override;
+};
+class TSetObjQz : public TNamedObjQz {};
+class TSelectObjQz : public TNamedObjQz {};
+class TSemaphObjQz : public TNamedObjQz {};
+class TResourceObjQz : public TObjQz {
+public:
+    // `record`: the resource's four-character type, big-endian.
+    int16_t Read(void* record) override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    uint32_t resType = 0;
+};
 
 class TConstantObjQz : public TObjQz {
 public:
@@ -94,35 +221,21 @@ public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
     ObjName value = {};
 };
-class TPictObjQz : public TObjQz {};
-class TStyleSheetObjQz : public TObjQz {};
-
-class TGroupObjQz : public TObjQz {
+class TPictObjQz : public TObjQz {
 public:
-    // A component's private folder answers true.
-    virtual bool IsPrivate() { return false; }
-    // Rebuilds the group's own list of calls and stores the group.
-    virtual int16_t MakeCallList(bool flag) { (void)flag; return 0; }
-    virtual int16_t Write() { return 0; }
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool EnableReplace() override;
+};
+class TStyleSheetObjQz : public TObjQz {
+public:
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    bool EnableReplace() override;
 };
 
-class TModuleObjQz : public TGroupObjQz {
-public:
-    bool IsModule() override { return true; }
-    TGroupObjQz* publicFolder = nullptr;
-    TGroupObjQz* protectedFolder = nullptr;
-    TGroupObjQz* privateFolder = nullptr;
-    bool hasRecord = false;     // the component's record was read
-    uint32_t dateFrom = 0;      // the component's recorded date range
-    uint32_t dateTo = 0;
-};
-
-class TModuleGroupObjQz : public TGroupObjQz {
-public:
-    bool IsPrivate() override { return folderKind == 3; }
-    int16_t folderKind = 0;  // 1 public, 2 protected, 3 private
-    TModuleGroupObjQz* copy = nullptr;
-};
+#include "design/Groups.h"  // kinds 23, 32 and 33
 
 // A new object of the kind's class; null when memory runs out.
 TObjQz* ConstructObjOfKind(int16_t kind);
