@@ -127,14 +127,14 @@ TObjQz* GetObj_Name(TMainDoc* doc, int16_t kind, const unsigned char* name, int1
 TObjQz* Get_GlobVar(TMainDoc* doc, const unsigned char* name)
 {
     TObjQz* obj = NewObj_Id(doc, 9, name, 1, false);
-    if (obj) static_cast<TVarObjQz*>(obj)->ownerMethod = nullptr;
+    if (obj) static_cast<TVarObjQz*>(obj)->method = nullptr;
     return obj;
 }
 
 TObjQz* Get_GlobGlobVar(TMainDoc* doc, const unsigned char* name)
 {
     TObjQz* obj = NewObj_Id(doc, 9, name, 2, false);
-    if (obj) static_cast<TVarObjQz*>(obj)->ownerMethod = nullptr;
+    if (obj) static_cast<TVarObjQz*>(obj)->method = nullptr;
     return obj;
 }
 
@@ -157,7 +157,7 @@ TObjQz* Get_LocalVar(TObjQz* method, const unsigned char* name)
     if (!m) return nullptr;
     if (!m->locals && NewObjList(&m->locals, 10) != 0) return nullptr;
     TObjQz* obj = NewListObj_Id(m->owner, &m->locals, 9, name, m->id, false);
-    if (obj) static_cast<TVarObjQz*>(obj)->ownerMethod = m;
+    if (obj) static_cast<TVarObjQz*>(obj)->method = m;
     return obj;
 }
 

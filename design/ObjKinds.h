@@ -19,6 +19,7 @@
 #pragma once
 
 #include "design/ObjQz.h"
+#include "design/VarObjQz.h"
 
 // Objects bound to a table: fields, forms, subtables, plug-ins.
 class TStructObjQz : public TObjQz {
@@ -163,10 +164,6 @@ class TExtObjQz : public TStructObjQz {};
 class TPackagesObjQz : public TExtObjQz {};
 class TExternalObjQz : public TExtObjQz {};
 
-class TVarObjQz : public TObjQz {
-public:
-    TObjQz* ownerMethod = nullptr;  // the method of a local variable
-};
 class TListboxObjQz : public TVarObjQz {};
 
 class TBalloonObjQz : public TObjQz {};
