@@ -122,6 +122,7 @@ public:
     void SetModuleGroupState(int16_t state);
 
     TModuleGroupObjQz* copy = nullptr;
+    int16_t folderKind = 0;  // 1 public, 2 protected, 3 private, once known
 };
 
 // A group id free for '#GRP', '#GMO' and '#MOD' alike, in the current

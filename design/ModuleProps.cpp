@@ -192,6 +192,7 @@ int16_t TModuleObjQz::ReadProperties()
         for (int32_t m = 0; members && m < members->Size(); ++m)
             if (members->At(m)->kind == 33 && members->At(m)->id == ids[i] && ids[i] != -1)
                 *folders[i] = static_cast<TGroupObjQz*>(members->At(m));
+        if (*folders[i]) static_cast<TModuleGroupObjQz*>(*folders[i])->folderKind = int16_t(i + 1);
     }
     return 0;
 }

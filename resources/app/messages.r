@@ -73,6 +73,10 @@
     "Components were removed while the structure was read."
     "The component records could not be read."
     "The component records are damaged."
+    ""
+    "Components can be removed only when no component is being installed or removed."  # 51
+    "" "" "" "" "" "" ""
+    "The structure holds components that no longer match their records. Remove them and their protected objects?"  # 59
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
