@@ -58,3 +58,47 @@ void TConstantObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t n
     value[0] = 0;
     TObjQz::init(doc, newName, newId);
 }
+
+void TFileObjQz::Dispose()
+{
+    if (method) method->Dispose();
+    method = nullptr;
+    DisposeObjList(forms);
+    DisposeObjList(balloons);
+    forms = balloons = nullptr;
+    TStructObjQz::Dispose();
+}
+
+void TLayoutObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
+{
+    ownerObj = nullptr;
+    formMethod = nullptr;
+    objMethods = nullptr;
+    formMethodId = formResId = mbarNumber = previewChoice = 0;
+    TObjQz::init(doc, newName, newId);
+}
+
+void TLayoutObjQz::Dispose()
+{
+    if (formMethod) formMethod->Dispose();
+    formMethod = nullptr;
+    DisposeObjList(objMethods);
+    objMethods = nullptr;
+    TStructObjQz::Dispose();
+}
+
+void TGnlProcObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
+{
+    ownerObj = nullptr;
+    table = nullptr;
+    locals = nullptr;
+    used = false;
+    TObjQz::init(doc, newName, newId);
+}
+
+void TProcObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
+{
+    TGnlProcObjQz::init(doc, newName, newId);
+    declPos = -1;
+    iconId = 0;
+}

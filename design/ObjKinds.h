@@ -32,30 +32,65 @@ public:
 class TFileObjQz : public TStructObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Disposes the table method, the forms and the field balloons.
+    void Dispose() override;
+    // Links the table to its related fields and parses its method and forms.
+    int16_t Parse() override;
     int16_t fieldNumber = 0;   // a subtable's place in its owner table
     int16_t methodId = 0;
     int16_t tableNumber = 0;   // -1 for a subtable
     TObjQz* method = nullptr;
-    ObjListHdl forms = nullptr;
-    ObjListHdl balloons = nullptr;
+    ObjListHdl forms = nullptr;     // its forms (owned)
+    ObjListHdl balloons = nullptr;  // its field balloons (owned)
 };
 
 class TCritObjQz : public TStructObjQz {};
-class TLayoutObjQz : public TStructObjQz {};
 
-class TProcObjQz : public TObjQz {
+class TLayoutObjQz : public TStructObjQz {
 public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Disposes the form method and the object methods.
     void Dispose() override;
+    int16_t Parse() override;
+    // Walks the stored form `resId` and links what it names; 9001 for data
+    // in neither layout or cut short, -108 when the form is missing.
+    virtual int16_t GetForm(int16_t resId);
+    int16_t formMethodId = 0;   // 0: none
+    int16_t formResId = 0;      // its 'FOQz'
+    int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none
+    int16_t previewChoice = 0;
+    TObjQz* formMethod = nullptr;
+    ObjListHdl objMethods = nullptr;  // its object methods (owned)
+};
+
+// The five method kinds: project (2), database (16), object (25), table
+// (26) and form (27) methods.
+class TGnlProcObjQz : public TStructObjQz {
+public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    bool Used() override { return used || TObjQz::Used(); }
+    void Dispose() override;
+    // Links the method to everything its tokens name.
+    int16_t Parse() override;
+    virtual void SetUsed() { used = true; }
+    TFileObjQz* table = nullptr;  // the table its text refers to by default
     ObjListHdl locals = nullptr;  // the method's own local variables (owned)
+    bool used = false;            // in use from outside the graph
+};
+class TProcObjQz : public TGnlProcObjQz {
+public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    int32_t declPos = -1;
+    int16_t iconId = 0;
 };
 class TDBMethodObjQz : public TProcObjQz {
 public:
     bool Used() override { return true; }
     bool EnableReplace() override { return false; }
 };
-class TScriptObjQz : public TProcObjQz {};
-class TFileProcObjQz : public TProcObjQz {};
-class TLayOutProcObjQz : public TProcObjQz {};
+class TScriptObjQz : public TGnlProcObjQz {};
+class TFileProcObjQz : public TGnlProcObjQz {};
+class TLayOutProcObjQz : public TGnlProcObjQz {};
 
 class TCmdObjQz : public TObjQz {
 public:
@@ -63,12 +98,23 @@ public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
 };
 
-class TListObjQz : public TObjQz {};
+class TListObjQz : public TObjQz {
+public:
+    // Links the list to the pictures its items show.
+    int16_t Parse() override;
+    int16_t listIndex = 0;  // its entry in 'LEQz' 0
+};
 class TMBarObjQz : public TObjQz {
 public:
-    int16_t barNumber = 0;  // its slot in the menu-bar directory
+    // Links the bar to its menus and what their items name.
+    int16_t Parse() override;
+    int32_t displayMode = 0;
+    int16_t libaSlot = 0;  // its slot in the menu-bar directory
 };
-class TMenuObjQz : public TObjQz {};
+class TMenuObjQz : public TObjQz {
+public:
+    int32_t displayMode = 0;
+};
 
 class TExtObjQz : public TStructObjQz {};
 class TPackagesObjQz : public TExtObjQz {};
@@ -123,3 +169,6 @@ public:
 
 // A new object of the kind's class; null when memory runs out.
 TObjQz* ConstructObjOfKind(int16_t kind);
+// An object kept by its owner rather than in a kind list (table and form
+// methods): constructed and initialised; null when memory runs out.
+TObjQz* NewOwnedObj(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id);
