@@ -68,8 +68,8 @@ TLayoutObjQz* FormOf(TFileObjQz* table, int16_t id)
     return table ? static_cast<TLayoutObjQz*>(InList(table->forms, 24, id)) : nullptr;
 }
 
-TObjQz* ScriptOf(TLayoutObjQz* form, int16_t id) { return form ? InList(form->scripts, 25, id) : nullptr; }
-TObjQz* FormMethodOf(TLayoutObjQz* form) { return form ? form->method : nullptr; }
+TObjQz* ScriptOf(TLayoutObjQz* form, int16_t id) { return form ? InList(form->objMethods, 25, id) : nullptr; }
+TObjQz* FormMethodOf(TLayoutObjQz* form) { return form ? form->formMethod : nullptr; }
 TObjQz* TableMethodOf(TFileObjQz* table) { return table ? table->method : nullptr; }
 
 // How one entry ended.
@@ -231,7 +231,7 @@ int16_t TGroupObjQz::Read(void* record)
             break;
         }
         if (IsMethodKind(obj->kind)) {
-            ObjListHdl locals = static_cast<TProcObjQz*>(obj)->locals;
+            ObjListHdl locals = static_cast<TGnlProcObjQz*>(obj)->locals;
             for (int32_t i = 0; locals && i < locals->Size(); ++i) locals->At(i)->AddGroup(this, false);
         }
     }

@@ -73,23 +73,14 @@ bool OwnsId(TObjQz* table, int16_t id)
     return false;
 }
 
-// Forms, then disposal; an installed object keeps no group pointer to it.
-void LeaveAndDispose(TObjQz* obj)
-{
-    if (!obj) return;
-    if (obj->parent) obj->DelGroup(false, false);
-    if (obj->parent) DelObjList(obj->parent->members, obj);
-    obj->Dispose();
-}
-
 }  // namespace
 
 uint32_t TFileObjQz::GetDocResType() { return FourCC("FIHE"); }
 uint32_t TFileObjQz::GetOwnResType() { return FourCC("FIQz"); }
 uint32_t TLayoutObjQz::GetDocResType() { return FourCC("FOHE"); }
 uint32_t TLayoutObjQz::GetOwnResType() { return FourCC("FOQz"); }
-uint32_t TProcObjQz::GetDocResType() { return FourCC("CCHE"); }
-uint32_t TProcObjQz::GetOwnResType() { return FourCC("CCQz"); }
+uint32_t TGnlProcObjQz::GetDocResType() { return FourCC("CCHE"); }
+uint32_t TGnlProcObjQz::GetOwnResType() { return FourCC("CCQz"); }
 uint32_t TListObjQz::GetOwnResType() { return FourCC("List"); }
 uint32_t TMBarObjQz::GetDocResType() { return FourCC("BAHE"); }
 uint32_t TMBarObjQz::GetOwnResType() { return FourCC("BAQz"); }
@@ -138,25 +129,6 @@ int32_t TFileObjQz::CountCriteres()
     return n;
 }
 
-void TFileObjQz::Dispose()
-{
-    LeaveAndDispose(method);
-    method = nullptr;
-    DisposeObjList(forms);
-    DisposeObjList(balloons);
-    forms = balloons = nullptr;
-    TObjQz::Dispose();
-}
-
-void TLayoutObjQz::Dispose()
-{
-    LeaveAndDispose(method);
-    method = nullptr;
-    DisposeObjList(scripts);
-    scripts = nullptr;
-    TObjQz::Dispose();
-}
-
 int16_t TFileObjQz::Read(void* record)
 {
     ShowProgress(6);
@@ -184,7 +156,7 @@ int16_t TFileObjQz::Read(void* record)
         m->kind = 26;
         const unsigned char empty[1] = {0};
         m->init(owner, empty, methodId);
-        static_cast<TProcObjQz*>(m)->ownerObj = this;
+        static_cast<TGnlProcObjQz*>(m)->ownerObj = this;
         method = m;
         if (const int16_t err = m->Read(nullptr)) return err;
         if (const int16_t err = XRef(this, m)) return err;
@@ -287,10 +259,10 @@ int16_t TLayoutObjQz::Read(void* record)
 {
     if (owner) useres(owner->fResFile);
     const auto* e = static_cast<const uint8_t*>(record);
-    formId = ReadBES16(e + 32);
-    menuBarNumber = ReadBES16(e + 34);
-    methodId = ReadBES16(e + 40);
-    if (owner && owner->fModuleManager) SetModuleState(StateOf(owner, FourCC("FOQz"), formId), false);
+    formResId = ReadBES16(e + 32);
+    mbarNumber = ReadBES16(e + 34);
+    formMethodId = ReadBES16(e + 40);
+    if (owner && owner->fModuleManager) SetModuleState(StateOf(owner, FourCC("FOQz"), formResId), false);
     return 0;
 }
 
@@ -315,7 +287,7 @@ int16_t TProcObjQz::Read(void* record)
     return 0;
 }
 
-int16_t TOwnedProcObjQz::Read(void* record)
+int16_t TGnlProcObjQz::Read(void* record)
 {
     (void)record;
     if (owner) {
@@ -331,7 +303,7 @@ int16_t TOwnedProcObjQz::Read(void* record)
 int16_t TMBarObjQz::Read(void* record)
 {
     if (owner) useres(owner->fResFile);
-    barNumber = record ? *static_cast<const int16_t*>(record) : int16_t(0);
+    libaSlot = record ? *static_cast<const int16_t*>(record) : int16_t(0);
     return 0;
 }
 

@@ -140,11 +140,11 @@ TObjQz* Get_GlobGlobVar(TMainDoc* doc, const unsigned char* name)
 
 namespace {
 
-TProcObjQz* AsMethod(TObjQz* method)
+TGnlProcObjQz* AsMethod(TObjQz* method)
 {
     if (!method) return nullptr;
     switch (method->kind) {
-    case 2: case 16: case 25: case 26: case 27: return static_cast<TProcObjQz*>(method);
+    case 2: case 16: case 25: case 26: case 27: return static_cast<TGnlProcObjQz*>(method);
     default: return nullptr;
     }
 }
@@ -153,7 +153,7 @@ TProcObjQz* AsMethod(TObjQz* method)
 
 TObjQz* Get_LocalVar(TObjQz* method, const unsigned char* name)
 {
-    TProcObjQz* m = AsMethod(method);
+    TGnlProcObjQz* m = AsMethod(method);
     if (!m) return nullptr;
     if (!m->locals && NewObjList(&m->locals, 10) != 0) return nullptr;
     TObjQz* obj = NewListObj_Id(m->owner, &m->locals, 9, name, m->id, false);
@@ -161,11 +161,20 @@ TObjQz* Get_LocalVar(TObjQz* method, const unsigned char* name)
     return obj;
 }
 
-void TProcObjQz::Dispose()
+void TGnlProcObjQz::Dispose()
 {
     DisposeObjList(locals);
     locals = nullptr;
     TObjQz::Dispose();
+}
+
+TObjQz* NewOwnedObj(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id)
+{
+    TObjQz* obj = ConstructObjOfKind(kind);
+    if (!obj) return nullptr;
+    obj->kind = kind;
+    obj->init(doc, name, id);
+    return obj;
 }
 
 TObjQz* NewResourceObj(TMainDoc* doc, uint32_t type, int16_t id)

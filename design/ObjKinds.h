@@ -34,7 +34,10 @@ public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
     // `record` points to the table number, or is null for a subtable.
     int16_t Read(void* record) override;
+    // Disposes the table method, the forms and the field balloons.
     void Dispose() override;
+    // Links the table to its related fields and parses its method and forms.
+    int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
@@ -46,8 +49,8 @@ public:
     int16_t methodId = 0;
     int16_t tableNumber = 0;   // -1 for a subtable
     TObjQz* method = nullptr;
-    ObjListHdl forms = nullptr;
-    ObjListHdl balloons = nullptr;
+    ObjListHdl forms = nullptr;     // its forms (owned)
+    ObjListHdl balloons = nullptr;  // its field balloons (owned)
 };
 
 class TCritObjQz : public TStructObjQz {
@@ -66,65 +69,77 @@ public:
 
 class TLayoutObjQz : public TStructObjQz {
 public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
     // `record` is the form's 270-byte entry of its table's 'TFQz'.
     int16_t Read(void* record) override;
+    // Disposes the form method and the object methods.
     void Dispose() override;
+    int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     int16_t GetOldTypeNum() override { return 5; }
-    int16_t methodId = 0;
-    int16_t formId = 0;
-    int16_t menuBarNumber = 0;
+    // Walks the stored form `resId` and links what it names; 9001 for data
+    // in neither layout or cut short, -108 when the form is missing.
+    virtual int16_t GetForm(int16_t resId);
+    int16_t formMethodId = 0;   // 0: none
+    int16_t formResId = 0;      // its 'FOQz'
+    int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none
     int16_t previewChoice = 0;
-    TObjQz* method = nullptr;
-    ObjListHdl scripts = nullptr;
+    TObjQz* formMethod = nullptr;
+    ObjListHdl objMethods = nullptr;  // its object methods (owned)
 };
 
-// Every method: project, database, object, table and form methods.
-class TProcObjQz : public TStructObjQz {
+// The five method kinds: project (2), database (16), object (25), table
+// (26) and form (27) methods.
+class TGnlProcObjQz : public TStructObjQz {
 public:
-    void Dispose() override;
-    // A project method takes its icon from its 44-byte 'TPQz' record (null:
-    // no record, the plain icon); the others take their table and state.
-    int16_t Read(void* record) override;
-    int16_t GetIconID() override { return iconId; }
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
     bool Used() override { return used || TObjQz::Used(); }
+    void Dispose() override;
+    // Object, table and form methods take their table and their module
+    // state (never its flags); project methods their icon too.
+    int16_t Read(void* record) override;
+    // Links the method to everything its tokens name.
+    int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
-    int16_t GetOldTypeNum() override { return 3; }
-    // Marked in use from outside the graph (user records, start-up method).
     virtual void SetUsed() { used = true; }
-    ObjListHdl locals = nullptr;  // the method's own local variables (owned)
     TFileObjQz* table = nullptr;  // the table its text refers to by default
-    bool used = false;
+    ObjListHdl locals = nullptr;  // the method's own local variables (owned)
+    bool used = false;            // in use from outside the graph
+};
+class TProcObjQz : public TGnlProcObjQz {
+public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // `record` is the method's 44-byte 'TPQz' record; null (a database
+    // method) gives the plain icon.
+    int16_t Read(void* record) override;
+    int16_t GetIconID() override { return iconId; }
+    int16_t GetOldTypeNum() override { return 3; }
     int32_t declPos = -1;
-    int16_t iconId = 2077;
+    int16_t iconId = 0;
 };
 class TDBMethodObjQz : public TProcObjQz {
 public:
     bool Used() override { return true; }
     bool EnableReplace() override { return false; }
 };
-// Methods owned by a form or a table: their state only, never its flags.
-class TOwnedProcObjQz : public TProcObjQz {
-public:
-    int16_t Read(void* record) override;
-    int16_t GetIconID() override { return TObjQz::GetIconID(); }
-    bool Cryptable() override { return false; }
-};
-class TScriptObjQz : public TOwnedProcObjQz {
+class TScriptObjQz : public TGnlProcObjQz {
 public:
     int16_t GetOldTypeNum() override { return 4; }
+    bool Cryptable() override { return false; }
 };
-class TFileProcObjQz : public TOwnedProcObjQz {
+class TFileProcObjQz : public TGnlProcObjQz {
 public:
     int16_t GetOldTypeNum() override { return 1; }
+    bool Cryptable() override { return false; }
 };
-class TLayOutProcObjQz : public TOwnedProcObjQz {
+class TLayOutProcObjQz : public TGnlProcObjQz {
 public:
     int16_t GetOldTypeNum() override { return 2; }
+    bool Cryptable() override { return false; }
 };
 
 class TCmdObjQz : public TObjQz {
@@ -135,6 +150,8 @@ public:
 
 class TListObjQz : public TObjQz {
 public:
+    // Links the list to the pictures its items show.
+    int16_t Parse() override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
     int16_t listIndex = 0;  // its entry in 'LEQz' 0
@@ -147,11 +164,13 @@ class TMBarObjQz : public TObjQz {
 public:
     // `record` points to the 16-bit slot number.
     int16_t Read(void* record) override;
+    // Links the bar to its menus and what their items name.
+    int16_t Parse() override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
     int32_t displayMode = 0;
-    int16_t barNumber = 0;  // its slot in the menu-bar directory
+    int16_t libaSlot = 0;  // its slot in the menu-bar directory
 };
 class TMenuObjQz : public TObjQz {
 public:
@@ -236,3 +255,6 @@ public:
 
 // A new object of the kind's class; null when memory runs out.
 TObjQz* ConstructObjOfKind(int16_t kind);
+// An object kept by its owner rather than in a kind list (table and form
+// methods): constructed and initialised; null when memory runs out.
+TObjQz* NewOwnedObj(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id);
