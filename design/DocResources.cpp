@@ -7,7 +7,6 @@
 #include "resources/CPseudoResManager.h"
 #include "resources/ResourceApi.h"
 
-int16_t numresfalse = 0;
 platform::FSSpec gStructFileSpec;
 bool from503 = false;
 bool from55 = false;

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 
+#include "kernel/store/StoreAccess.h"
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
 
-// The current container (the store's file number), 0 when none.
-extern int16_t numresfalse;
+// numresfalse (kernel/store/StoreAccess.h): the current container.
 // The document being opened.
 extern platform::FSSpec gStructFileSpec;
 // Older-format flags of the last open: from503 when the container reported
