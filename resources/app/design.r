@@ -131,3 +131,12 @@
     button 126 100 146 182 "Replace"
     static 12 72 114 448 "^0 was changed on ^1 after the component was made; the component's copy is of ^2. Replace it?"
 }
+
+# Command parameter descriptors, read by the method link parser: a count,
+# then (parameter number, object kind) pairs. Their ids also set the bits
+# of the in-memory 'xPRM' 0. Parameter 1 of these commands names a set
+# (kind 13); left empty it is the user's set "UserSet".
+'APRM' 396 { $"0001 0001 000D" }
+'APRM' 641 { $"0001 0001 000D" }
+'APRM' 646 { $"0001 0001 000D" }
+'APRM' 656 { $"0001 0001 000D" }
