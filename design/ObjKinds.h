@@ -80,6 +80,8 @@ public:
 class TProcObjQz : public TGnlProcObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Project and database methods go by their plain name.
+    void GetStructName(unsigned char* out) override { GetName(out); }
     int32_t declPos = -1;
     int16_t iconId = 0;
 };
