@@ -113,6 +113,8 @@ public:
 class TProcObjQz : public TGnlProcObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Project and database methods go by their plain name.
+    void GetStructName(unsigned char* out) override { GetName(out); }
     // `record` is the method's 44-byte 'TPQz' record; null (a database
     // method) gives the plain icon.
     int16_t Read(void* record) override;

@@ -272,7 +272,7 @@ int16_t ProcWalk::Token(const champoper& t)
     case 5:
         if (--depth == 0 && params) {
             params = false;
-            return EndParam(&pending, KindOf(param), command, FromCommand() ? command : owner, method);
+            return EndParam(&pending, KindOf(param), command, owner, method);
         }
         return 0;
     case 6:
@@ -282,18 +282,13 @@ int16_t ProcWalk::Token(const champoper& t)
     case 11: return XRef(method, SearchObj_Name(doc, 2, t.Text(2)));
     case 22: return PlugIn(t);
     case 36: {
-        unsigned char name[256], value[256], full[256];
+        unsigned char name[256], value[256];
         calcconstname(name, value, t.Text(2));
-        std::memcpy(full, name, size_t(name[0]) + 1);
-        if (value[0]) {
-            unsigned char colon[2] = {1, ':'};
-            unsigned char withColon[256];
-            PCat(withColon, name, colon);
-            PCat(full, withColon, value);
-        }
         if (!name[0]) return 0;
-        TObjQz* constant = GetObj_Name(doc, 17, full, 0);
-        return constant ? XRef(method, constant) : platform::memFullErr;
+        auto* constant = static_cast<TConstantObjQz*>(GetObj_Name(doc, 17, name, 0));
+        if (!constant) return platform::memFullErr;
+        if (!constant->value[0]) CopyObjName(constant->value, value);
+        return XRef(method, constant);
     }
     default: return 0;
     }
@@ -311,7 +306,7 @@ int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owne
     TObjQz* set = GetObj_Name(method->owner, kSetKind, reinterpret_cast<const unsigned char*>("\x07UserSet"), 0);
     if (!set) return platform::memFullErr;
     int16_t err = XRef(method, set);
-    if (err == 0 && owner && owner->kind != 3) err = XRef(owner, set);
+    if (err == 0 && !(owner && owner->kind == 3)) err = XRef(command, set);
     return err;
 }
 

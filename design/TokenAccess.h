@@ -53,7 +53,8 @@ void xstrIntreel2(double value, unsigned char* out);
 // text refers to by default (null for project methods). 0 or the error.
 int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method);
 // Closes a parameter left empty: an empty set parameter of the commands
-// that take the user's set links "UserSet". Clears *pending.
+// that take the user's set links "UserSet" from the method and, unless the
+// method's owner is a command, from the command. Clears *pending.
 int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owner, TObjQz* method);
 
 // Stores a new method of one line holding one comment (cut to 81

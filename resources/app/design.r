@@ -186,3 +186,12 @@
     "Component"
     "Folder"
 }
+
+# Command parameter descriptors, read by the method link parser: a count,
+# then (parameter number, object kind) pairs. Their ids also set the bits
+# of the in-memory 'xPRM' 0. Parameter 1 of these commands names a set
+# (kind 13); left empty it is the user's set "UserSet".
+'APRM' 396 { $"0001 0001 000D" }
+'APRM' 641 { $"0001 0001 000D" }
+'APRM' 646 { $"0001 0001 000D" }
+'APRM' 656 { $"0001 0001 000D" }

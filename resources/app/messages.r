@@ -105,12 +105,15 @@
     "Undo rename"
 }
 
-# The wildcard of name patterns is item 4 (read at start-up).
+# The wildcard of name patterns is item 4 (read at start-up); item 5 is
+# the style mark: a form label or command parameter beginning with it
+# names a style (the link parsers of forms and methods).
 'STR#' 1019 "Separators" {
     ", "
     ": "
     " "
     "@"
+    "•"
 }
 
 # The one message alert (ErrMsg, XAlert): ^0 and OK.
