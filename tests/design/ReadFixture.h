@@ -267,6 +267,28 @@ public:
     }
 
 protected:
+    // Rewrites one resource of a built, closed container.
+    static void Replace(const std::string& dataPath, uint32_t type, int16_t id, const Bytes& bytes)
+    {
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(dataPath, &spec);
+        const int16_t f = openres(spec, false);
+        ASSERT_NE(f, 0);
+        rmveresbyid(type, id, true);
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())), 0);
+        ASSERT_TRUE(xaddres(h, type, id));
+        ASSERT_TRUE(updateres(f));
+        closeres(f, false);
+    }
+
+    // The contents of a resource of the open container, empty when missing.
+    static Bytes Stored(uint32_t type, int16_t id)
+    {
+        platform::Handle h = xget1res(type, id);
+        return h ? Bytes(reinterpret_cast<uint8_t*>(*h), reinterpret_cast<uint8_t*>(*h) + platform::GetHandleSize(h)) : Bytes{};
+    }
+
     static Bytes FileBytes(const std::string& path)
     {
         Bytes b;

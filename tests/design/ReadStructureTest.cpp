@@ -54,20 +54,6 @@ std::multiset<ManifestObject> Expected(const std::string& manifest)
     return out;
 }
 
-// Rewrites one resource of a built container.
-void Replace(const std::string& dataPath, uint32_t type, int16_t id, const Bytes& bytes)
-{
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(dataPath, &spec);
-    const int16_t f = openres(spec, false);
-    ASSERT_NE(f, 0);
-    rmveresbyid(type, id, true);
-    platform::Handle h = nullptr;
-    ASSERT_EQ(platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())), 0);
-    ASSERT_TRUE(xaddres(h, type, id));
-    ASSERT_TRUE(updateres(f));
-    closeres(f, false);
-}
 
 // What one side holds and the other does not, for a readable failure.
 std::vector<std::string> Difference(const std::multiset<ManifestObject>& a, const std::multiset<ManifestObject>& b)
