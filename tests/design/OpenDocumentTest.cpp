@@ -69,6 +69,7 @@ protected:
 
 TEST_F(OpenDocument, StructuresBelowTheCurrentLevelAreRefusedAndLibrariesOfferedTheConversion)
 {
+    for (int16_t index : {42, 43, 48}) EXPECT_FALSE(Text(1002, index).empty()) << index;
     ResetAlerts();
     ExpectRefused(Build("structure B\nlevel 14\n"), 1, 1001, platform::Script().Choose(1));
     EXPECT_EQ(LastAlert().alertId, 1000);
@@ -201,6 +202,11 @@ TEST_F(OpenDocument, ClosingOneDocumentLeavesTheOtherWorking)
     UseQzRes(b.container);
     EXPECT_NE(hparam, aRecord);
     Close(b);
+    UseQzRes(a.container);
+    // A refused open leaves the current document current.
+    EXPECT_EQ(Open(Build("library Newer\nversion 7\n"), 0).err, 1002);
+    EXPECT_EQ(numresfalse, a.container);
+    EXPECT_EQ(hparam, aRecord);
     UseQzRes(a.container);
     EXPECT_EQ(hparam, aRecord);
     EXPECT_NE(xget1res(FourCC("PRQz"), 0), nullptr);
