@@ -89,6 +89,15 @@ TEST_F(MethodParse, WithoutTheParameterBitsNoParameterIsRead)
     EXPECT_EQ(SearchObj_Name(&doc_, 13, PName("UserSet")), nullptr);
 }
 
+TEST_F(MethodParse, ATokenLongerThanItsLineEndsTheLine)
+{
+    Bytes overlong = Tok(9, 0, "v");
+    overlong[2] = 200;  // a name claiming more bytes than the line holds
+    TObjQz* m = Method("M", 1, {Line({Tok(9, 0, "a"), overlong, Tok(9, 0, "b")}), Line({Tok(9, 0, "c")})});
+    EXPECT_EQ(m->Parse(), 0);
+    EXPECT_EQ(Uses(m), (std::vector<std::string>{"9:a", "9:c"}));
+}
+
 TEST_F(MethodParse, AMethodWithoutTokensLinksNothing)
 {
     TObjQz* m = Make(2, "Empty", 4);
