@@ -59,9 +59,23 @@ void TConstantObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t n
     TObjQz::init(doc, newName, newId);
 }
 
+namespace {
+
+// A member of a group must leave it before it goes: the group is disposed
+// later and must not find it in its members.
+void LeaveAndDispose(TObjQz* obj)
+{
+    if (!obj) return;
+    if (obj->parent) obj->DelGroup(false, false);
+    if (obj->parent) DelObjList(obj->parent->members, obj);
+    obj->Dispose();
+}
+
+}  // namespace
+
 void TFileObjQz::Dispose()
 {
-    if (method) method->Dispose();
+    LeaveAndDispose(method);
     method = nullptr;
     DisposeObjList(forms);
     DisposeObjList(balloons);
@@ -80,7 +94,7 @@ void TLayoutObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t new
 
 void TLayoutObjQz::Dispose()
 {
-    if (formMethod) formMethod->Dispose();
+    LeaveAndDispose(formMethod);
     formMethod = nullptr;
     DisposeObjList(objMethods);
     objMethods = nullptr;
