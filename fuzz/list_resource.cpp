@@ -1,6 +1,6 @@
 // Choice lists as stored in 'List' resources: loaded from a structure,
-// saved and loaded again, and read through the serialisation buffer in the
-// other byte order. Any counts, lengths or nesting stay inside the bytes.
+// saved and loaded again, and the same bytes read as a bare level of items.
+// Any counts, lengths or nesting stay inside the bytes.
 #include <cstdint>
 
 #include "forms/lists/ChoiceLists.h"
@@ -16,8 +16,6 @@ using platform::FourCC;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool templates = fuzz::LoadShippedTemplates();
-    (void)templates;
     fuzz::ClearScratchFolder();
     platform::FSSpec fileSpec;
     platform::FSMakeFSSpec(fuzz::ScratchFolder() + "/lists.qzb", &fileSpec);
@@ -35,11 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     ResetResManager();
 
-    // The same bytes as a level of items written little-endian.
     platform::Handle h = nullptr;
     if (platform::PtrToHand(data, &h, platform::Size(size)) == 0) {
         buffertemp b;
-        InitBufTempForRead(&b, 1, h);
+        InitBufTempForRead(&b, 0, h);
         ItemHandle first = nullptr;
         int16_t err = 0;
         readlistfrombuf(&b, &first, &err);
