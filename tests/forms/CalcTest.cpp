@@ -184,7 +184,9 @@ TEST(Operands, EveryKindReadAndWrittenBackByteForByte)
         getchamp(stored, &op, &pos);
         ASSERT_EQ(op.Kind(), t[0]);
         EXPECT_EQ(pos - before, int(t.size())) << int(t[0]);
-        if (op.Kind() == kConstantKind && op.SubKind() == kRealSubKind) EXPECT_EQ(op.Real(), -2.5);
+        if (op.Kind() == kConstantKind && op.SubKind() == kRealSubKind) {
+            EXPECT_EQ(op.Real(), -2.5);
+        }
         ASSERT_EQ(putchamp(written, op), 0) << int(t[0]);
     }
     EXPECT_EQ(Tokens(written), all);
