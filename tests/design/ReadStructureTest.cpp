@@ -12,6 +12,7 @@
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
 #include "resources/swap/SwapResource.h"
+#include "forms/lists/ChoiceLists.h"
 #include "tests/design/ReadFixture.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 
@@ -670,6 +671,58 @@ group G
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
         if (result != 0) EXPECT_EQ(FileBytes(r.dataPath), damaged) << types[which] << " round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace readtest
+
+namespace readtest {
+namespace {
+
+TEST_F(ReadStructure, OlderEnumerationsBecomeChoiceLists)
+{
+    const char* text = R"(structure Enums
+enum Colours id 3
+  item "Red"
+  item "Green"
+)";
+    {
+        const auto r = Build(text);
+        Open(r);
+        ASSERT_EQ(Read(), 0);
+        EXPECT_TRUE(Stored(FourCC("ENQz"), 3).empty());
+        itemlistrec list{};
+        initqlist(&list, 0, 255);
+        ASSERT_EQ(LoadList(3, &list, true), 0);
+        std::vector<std::pair<std::string, int16_t>> items;
+        for (ItemHandle i = list.first; i; i = (**i).next) items.push_back({P(ItemText(i)), (**i).number});
+        deinitqlist(&list);
+        EXPECT_EQ(items, (std::vector<std::pair<std::string, int16_t>>{{"Red", 1}, {"Green", 2}}));
+        EXPECT_NE(Find(4, "Colours"), nullptr);
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+    // Memory running out at every step in turn: either the list is saved
+    // and the enumeration gone, or the enumeration stays.
+    for (int32_t after = 0;; ++after) {
+        ASSERT_LT(after, 400);
+        const auto r = Build(text);
+        Open(r);
+        int16_t result = 0;
+        {
+            platform::ScopedFault noMemory(platform::FaultKind::Allocation, after, -1);
+            result = convertEnumsToLists(&doc_);
+        }
+        const bool enumeration = !Stored(FourCC("ENQz"), 3).empty();
+        if (result == 0) {
+            EXPECT_FALSE(enumeration);
+            EXPECT_FALSE(Stored(FourCC("List"), 3).empty());
+            break;
+        }
+        EXPECT_TRUE(enumeration) << after;
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
 }
 
