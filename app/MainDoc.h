@@ -21,5 +21,6 @@ public:
     TypeListRec* fTypeList = nullptr;
     IModuleManager* fModuleManager = nullptr;  // null until components are read
     int16_t fRsrFile = -1;                     // the companion resource file
+    int16_t fDataFile = -1;                    // the compiler declaration file, open for reading
     // The name is the document's own (TDocument::fName).
 };

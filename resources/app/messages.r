@@ -65,25 +65,31 @@
     "The object is in use and cannot be changed."
     "The document is read-only."
     "The server did not answer."
-    "The structure was compiled without its method sources."
-    "The document is already converted."
+    "This structure was made by an older version and cannot be opened. Convert it with the structure converter first."
+    "This library was made by an older version. Convert it so that it can be opened?"
     "The structure must be converted on a machine of its own byte order."
     "The library must be converted on a machine of its own byte order."
     ""
     "Components were removed while the structure was read."
-    "The component records could not be read."
+    "This library was made by an older version and must be brought up to date before it opens. Convert it now?"
     "The component records are damaged."
+    "The structure was compiled without its method sources."
+    "Components can be removed only when no component is being installed or removed."  # 51
+    "The document is already converted."
+    "The component records could not be read."
+    "" "" "" "" ""
+    "The structure holds components that no longer match their records. Remove them and their protected objects?"  # 59
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
 'EMap' 1002 "Application codes" {
-    $"03F1 002A"    # 1009 compiled without method sources
-    $"03F2 002B"    # 1010 already converted
+    $"03F1 0032"    # 1009 compiled without method sources
+    $"03F2 0034"    # 1010 already converted
     $"03F8 002C"    # 1016 structure in the other byte order
     $"03FA 002D"    # 1018 library in the other byte order
     $"03FB 0009"    # 1019 no text of its own
     $"03FC 002F"    # 1020 components removed
-    $"03FD 0030"    # 1021 component records unreadable
+    $"03FD 0035"    # 1021 component records unreadable
     $"03FE 0031"    # 1022 component records damaged
 }
 
@@ -99,12 +105,15 @@
     "Undo rename"
 }
 
-# The wildcard of name patterns is item 4 (read at start-up).
+# The wildcard of name patterns is item 4 (read at start-up); item 5 is
+# the style mark: a form label or command parameter beginning with it
+# names a style (the link parsers of forms and methods).
 'STR#' 1019 "Separators" {
     ", "
     ": "
     " "
     "@"
+    "•"
 }
 
 # The one message alert (ErrMsg, XAlert): ^0 and OK.
