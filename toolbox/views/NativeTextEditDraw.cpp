@@ -141,20 +141,13 @@ void NativeTextEditMac::_DrawTextBox(Rect& box, const VText* text, bool draw, bo
                 area = given;
                 area.right = Clamp16(area.right + kWide);
             } else if (!chars.empty() && chars.back() == u' ') {
-                // Trailing spaces stay inside the box: measured underlined,
-                // so that they count.
-                fStyleUpToDate = false;
-                Boolean underline = true;
-                const ATSUAttributeTag tag = kATSUQDUnderlineTag;
-                const ByteCount size = sizeof underline;
-                const ConstATSUAttributeValuePtr value = &underline;
-                ATSUSetAttributes(fStyle, 1, &tag, &size, &value);
-                const int32_t withSpace = BoxWidth(chars + u" ", fStyle, options);
+                // Trailing spaces stay inside the box: their room is
+                // measured before a mark, where the layout counts them.
                 size_t kept = chars.size();
                 while (kept > 0 && chars[kept - 1] == u' ') --kept;
-                const int32_t trimmed = BoxWidth(chars.substr(0, kept) + u" ", fStyle, options);
-                UpdateStyle(draw);
-                area.right = Clamp16(given.right - std::max(0, withSpace - trimmed));
+                const int32_t spaces = BoxWidth(chars + u"|", fStyle, options) -
+                                       BoxWidth(chars.substr(0, kept) + u"|", fStyle, options);
+                area.right = Clamp16(given.right - std::max(0, spaces));
                 area.left = Clamp16(area.right - (given.right - given.left) - kWide);
                 chars.resize(kept);
             }
