@@ -236,5 +236,13 @@ void NativeTextEditMac::Update(CGrafPtr port)
         if (fVisible) Draw(port, fViewRect, nullptr, nullptr, false);
         return;
     }
+    if (!sSystem103 && !fFocused) {
+        // Older systems draw an unfocused editor as a read-only one.
+        const bool readOnly = GetReadOnly();
+        if (!readOnly) SetControl(kTXNIOPrivilegesTag, 1);
+        TXNDraw(fObject, port);
+        if (!readOnly) SetControl(kTXNIOPrivilegesTag, 0);
+        return;
+    }
     TXNDraw(fObject, port);
 }

@@ -234,13 +234,10 @@ private:
     void SetAllFace(uint8_t bit, bool on);
     int16_t GetFace(uint8_t bit, bool all) const;
     void SetFont(const char* name, int32_t size, int32_t charset, bool all);
-    // Selects all without drawing, runs fn, puts the selection back.
-    template <class F>
-    void OverAllText(F fn);
     // Precomposes the text when that makes it shorter, keeping the selection.
     void Precompose();
     bool IsCentredSingleLine() const { return fCentredSingleLine && !fMultiline; }
-    // Ends the editor's no-redraw while it asks for geometry.
+    // Scrolls the text by pixels (positive: towards its end).
     void ScrollBy(int32_t dx, int32_t dy);
 
     platform::TXNObject fObject = nullptr;
@@ -261,7 +258,6 @@ private:
     bool fTransparent = false;
     platform::WindowRef fWindow = nullptr;
     platform::Rect fViewRect{};
-    int16_t fTaskID = 0;
     NativeDropCallBack fDropCallBack = nullptr;
     void* fDropData = nullptr;
     VFrame* fOwner = nullptr;

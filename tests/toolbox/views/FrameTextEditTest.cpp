@@ -201,6 +201,27 @@ TEST_F(FrameTextEditTest, OnlyKeysThatChangeTheTextSetTheChangedFlag)
     EXPECT_EQ(value, 1);
 }
 
+TEST_F(FrameTextEditTest, ScriptedTypingTabsToTheNextFieldAndAMultilineFieldTakesReturn)
+{
+    VFrameTextEdit* first = Field(kField);
+    VFrameTextEdit* second = Field(kField | kEnteMultiline | kEnteWantReturn, 10, 60, 200, 60);
+    first->SetFocusable(true);
+    second->SetFocusable(true);
+    platform::Script script;
+    ASSERT_TRUE(script.Key("tab"));
+    script.Type("ab");
+    ASSERT_TRUE(script.Key("return"));
+    ASSERT_TRUE(script.Key("tab"));
+    script.Type("cd");
+    ASSERT_TRUE(script.Key("return"));
+    script.Type("e");
+    RunScript(std::move(script));
+    EXPECT_EQ(TextOf(*first), u"ab") << "Return left the single-line field to the window";
+    EXPECT_EQ(TextOf(*second), u"cd\re");
+    EXPECT_TRUE(second->HasFocus());
+    EXPECT_TRUE(first->IsChanged());
+}
+
 // A drop handler that inserts what was dropped, as the field's owners do.
 int32_t InsertDrop(VFrameTextEdit* frame, VFrameTextEditDropInfo& info, void* data)
 {
