@@ -97,22 +97,26 @@ bool ReadScrap(ScrapRef scrap, ScrapFlavorType type, std::vector<uint8_t>* out)
 
 // An unrecorded replacement of [from, to) that lies inside the text the
 // last recorded action put in place becomes part of that action, so that
-// undo and redo still find their text; any other one leaves the records
-// as they are.
+// undo and redo still find their text. Any other one would leave records
+// that no longer describe the text: they go.
 void Amend(TXNObject o, int32_t from, int32_t to, const std::u16string& text)
 {
     TxnAction* a = o->placed == 1 && !o->undo.empty()   ? &o->undo.back()
                    : o->placed == 2 && !o->redo.empty() ? &o->redo.back()
                                                         : nullptr;
-    if (!a) return;
-    std::u16string& held = o->placed == 1 ? a->inserted.text : a->removed.text;
-    if (from < a->from || to > a->from + int32_t(held.size())) {
+    std::u16string* held = !a ? nullptr : o->placed == 1 ? &a->inserted.text : &a->removed.text;
+    if (!a || from < a->from || to > a->from + int32_t(held->size())) {
+        if (from != to || !text.empty()) {
+            o->undo.clear();
+            o->redo.clear();
+        }
         o->placed = 0;
         return;
     }
-    held.replace(size_t(from - a->from), size_t(to - from), text);
+    std::u16string& kept = *held;
+    kept.replace(size_t(from - a->from), size_t(to - from), text);
     auto& runs = o->placed == 1 ? a->inserted.runs : a->removed.runs;
-    while (runs.size() > 1 && runs.back().first >= int32_t(held.size())) runs.pop_back();
+    while (runs.size() > 1 && runs.back().first >= int32_t(kept.size())) runs.pop_back();
 }
 
 void Redraw(TXNObject o)

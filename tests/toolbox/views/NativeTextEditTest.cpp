@@ -120,6 +120,11 @@ TEST_F(NativeTextEditTest, DecomposedTextIsKeptComposedThroughUndoAndRedo)
     EXPECT_EQ(e->GetText(), u"x\u00E9y");
     e->DoUndo();
     EXPECT_EQ(e->GetText(), u"xy");
+    e->DoRedo();
+    Set(*e, u"other");
+    EXPECT_FALSE(e->CanUndo()) << "records of the old text go with it";
+    e->DoUndo();
+    EXPECT_EQ(e->GetText(), u"other");
 
     std::unique_ptr<NativeTextEditMac> single(Make(0));
     PutClipboard(u"e\u0301\rz");
