@@ -273,7 +273,9 @@ bool NativeTextEditMac::GetEnable() const { return !GetReadOnly(); }
 void NativeTextEditMac::SetVisible(bool visible)
 {
     fVisible = visible;
-    if (!fNoRedraw) _SetVisible(visible, false);
+    // An editor that draws its own box when unfocused shows the platform
+    // object only while it has the focus.
+    if (!fNoRedraw) _SetVisible(visible && (!fDrawsWhenUnfocused || fFocused), false);
 }
 
 void NativeTextEditMac::_SetVisible(bool visible, bool protect)
@@ -301,7 +303,7 @@ void NativeTextEditMac::SetNoRedraw(bool on)
 {
     if (on == fNoRedraw) return;
     fNoRedraw = on;
-    if (fVisible) _SetVisible(!on, true);
+    if (fVisible && (!fDrawsWhenUnfocused || fFocused)) _SetVisible(!on, true);
 }
 
 // --- back colour -------------------------------------------------------------

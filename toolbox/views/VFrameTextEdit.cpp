@@ -133,7 +133,8 @@ ENTE_properties VFrameTextEdit::GetProperties() const
     ENTE_properties all = 0;
     for (int k = 0; k <= 23; ++k) {
         const ENTE_properties bit = 1 << k;
-        if (bit == kEnteWordWrap) continue;
+        // Word wrap is not reported; 0x2000 stands for nothing.
+        if (bit == kEnteWordWrap || bit == 0x2000) continue;
         if (GetProperty(bit)) all |= bit;
     }
     return all;

@@ -162,6 +162,31 @@ TEST_F(FrameTextEditTest, ThePasswordFontShowsBulletsAndOnlyItsOwnEchoGoesOff)
     EXPECT_EQ(f->GetProperty(kEntePassword), 1);
 }
 
+TEST_F(FrameTextEditTest, ATransparentFieldDrawsItsOwnBoxUntilItHasTheFocus)
+{
+    VFrameTextEdit* f = Field(kField | kEnteTransparent);
+    VFrameTextEdit* plain = Field(kField, 10, 60);
+    f->SetFocusable(true);
+    SetText(*f, "label");
+    SetText(*plain, "label");
+    auto shown = [&] {
+        platform::TXNControlTag tag = platform::kTXNVisibilityTag;
+        platform::TXNControlData data{};
+        platform::TXNGetTXNObjectControls(f->GetEditor()->GetObject(), 1, &tag, &data);
+        return data.uValue;
+    };
+    EXPECT_EQ(shown(), 0u) << "the editor object stays hidden";
+    Paint();
+    EXPECT_GT(Ink(10, 10, 200, 24), 0) << "the box drawn by the field itself";
+    f->AskFocus();
+    EXPECT_EQ(shown(), 1u);
+    EXPECT_EQ(f->GetProperty(kEnteTransparent), 0) << "opaque while focused";
+    plain->SetFocusable(true);
+    plain->AskFocus();
+    EXPECT_EQ(shown(), 0u);
+    EXPECT_EQ(f->GetProperty(kEnteTransparent), 1);
+}
+
 TEST_F(FrameTextEditTest, OnlyKeysThatChangeTheTextSetTheChangedFlag)
 {
     VFrameTextEdit* f = Field(kField);
