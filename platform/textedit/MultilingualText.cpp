@@ -642,6 +642,8 @@ OSStatus TXNDragReceiver(TXNObject o, TXNFrameID frameID, WindowRef window, Drag
         } else {
             return dragNotAcceptedErr;
         }
+        // A single-line object takes the first line only.
+        if (o->engine.singleLine) f.text.resize(std::min(f.text.size(), f.text.find_first_of(u"\r\n")));
         Point mouse{};
         if ((err = GetDragMouse(drag, &mouse, nullptr)) != noErr) return err;
         Local(o, &mouse);

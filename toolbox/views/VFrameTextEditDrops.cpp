@@ -42,6 +42,9 @@ void VFrameTextEdit::DropData(const VText& text, int32_t offset, bool moved, boo
 {
     std::u16string units(size_t(std::max(0, text.GetLength())), u'\0');
     units.resize(size_t(std::max(0, text.ToUniBlock(units.data(), 0, int32_t(units.size())))));
+    // A single-line field takes what stands before the first return or
+    // line feed, as a paste does.
+    if (!fEditor->GetProperty(kPropMultiline)) units.resize(std::min(units.size(), units.find_first_of(u"\r\n")));
     int32_t start = 0, end = 0;
     fEditor->GetSelection(start, end);
     if (moved && !fromOther) {

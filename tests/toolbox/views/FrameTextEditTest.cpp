@@ -294,6 +294,15 @@ TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
     EXPECT_EQ(t, 5);
     EXPECT_TRUE(f->IsChanged());
 
+    // Lines dropped from elsewhere: the first one only, CR or LF alike.
+    for (const char* lines : {"x\ry", "x\ny"}) {
+        VText dropped;
+        dropped.FromCString(reinterpret_cast<const uint8_t*>(lines), kCharSetMac);
+        SetText(*f, "abc");
+        f->DropData(dropped, 0, false, false, true, false);
+        EXPECT_EQ(TextOf(*f), u"xabc");
+    }
+
     f->SetProperty(kEnteEnabled, 0);
     EXPECT_FALSE(f->CanAcceptDrop(&dragger, VPoint(0, 0)));
 }
