@@ -38,6 +38,40 @@ TXNContinuousFlags Continuous(TXNObject o, bool all, TXNTypeAttributes* attribut
     return flags;
 }
 
+// Calls fn(from, to, face) for each run of one face in [from, to): the
+// longest range of one face from each start is found by halving. The
+// selection is put back.
+template <class F>
+void ForEachFaceRun(TXNObject o, int32_t from, int32_t to, F fn)
+{
+    TXNOffset start = 0, end = 0;
+    TXNGetSelection(o, &start, &end);
+    TXNTypeAttributes face{kTXNQDFontStyleAttribute, 2, {}};
+    auto faceOf = [&](int32_t a, int32_t b) {
+        TXNSetSelection(o, TXNOffset(a), TXNOffset(b));
+        TXNContinuousFlags flags = 0;
+        TXNGetContinuousTypeAttributes(o, &flags, 1, &face);
+        return (flags & kTXNStyleContinuousMask) != 0;
+    };
+    int32_t i = from;
+    do {
+        int32_t lo = std::min(i + 1, to), hi = to;
+        while (lo < hi) {
+            const int32_t mid = lo + (hi - lo + 1) / 2;
+            if (faceOf(i, mid))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        faceOf(i, lo);
+        const uint32_t value = face.data.dataValue;
+        TXNSetSelection(o, start, end);
+        if (!fn(i, lo, value)) return;
+        i = lo;
+    } while (i < to);
+    TXNSetSelection(o, start, end);
+}
+
 // The 'just' values of the editor's justification.
 uint32_t ToPlatform(int16_t j)
 {
@@ -70,7 +104,17 @@ int16_t NativeTextEditMac::GetFace(uint8_t bit, bool all) const
     const TXNContinuousFlags flags = Continuous(fObject, all, &face, 1);
     // The face read is what all the range has in common.
     if (face.data.dataValue & bit) return 1;
-    return (flags & kTXNStyleContinuousMask) ? 0 : 2;
+    if (flags & kTXNStyleContinuousMask) return 0;
+    // Faces differ: mixed only when some run has the bit.
+    TXNOffset start = 0, end = 0;
+    TXNGetSelection(fObject, &start, &end);
+    const int32_t from = all ? 0 : int32_t(start), to = all ? GetTextLen(3) : int32_t(end);
+    bool some = false;
+    ForEachFaceRun(fObject, from, to, [&](int32_t, int32_t, uint32_t value) {
+        some = (value & bit) != 0;
+        return !some;
+    });
+    return some ? 2 : 0;
 }
 
 void NativeTextEditMac::SetSelectionFace(uint8_t bit, bool on)
@@ -88,17 +132,15 @@ void NativeTextEditMac::SetAllFace(uint8_t bit, bool on)
 {
     fStyleUpToDate = false;
     if (!fObject) return;
-    const int16_t now = GetFace(bit, true);
-    if (now == (on ? 1 : 0)) return;
+    if (GetFace(bit, true) == (on ? 1 : 0)) return;
     NativeReadOnlyMac readOnly(this);
-    TXNTypeAttributes face{kTXNQDFontStyleAttribute, 2, {}};
-    const TXNContinuousFlags flags = Continuous(fObject, true, &face, 1);
-    // One face throughout keeps its other bits; a mixed text takes the bit alone.
-    if (flags & kTXNStyleContinuousMask)
-        face.data.dataValue = on ? (face.data.dataValue | bit) : (face.data.dataValue & ~uint32_t(bit));
-    else
-        face.data.dataValue = on ? bit : 0;
-    TXNSetTypeAttributes(fObject, 1, &face, kTXNStartOffset, kTXNEndOffset);
+    // Run by run, so that each keeps its other faces.
+    ForEachFaceRun(fObject, 0, GetTextLen(3), [&](int32_t from, int32_t to, uint32_t value) {
+        TXNTypeAttributes face{kTXNQDFontStyleAttribute, 2, {}};
+        face.data.dataValue = on ? (value | bit) : (value & ~uint32_t(bit));
+        TXNSetTypeAttributes(fObject, 1, &face, TXNOffset(from), TXNOffset(to));
+        return true;
+    });
 }
 
 // --- colours -------------------------------------------------------------------

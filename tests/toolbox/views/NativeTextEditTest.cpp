@@ -157,6 +157,28 @@ TEST_F(NativeTextEditTest, FacesOfMixedRangesColoursAndFonts)
     EXPECT_EQ(e->GetAllTextBold(), 0);
     EXPECT_EQ(e->GetAllTextItalic(), 1);
 
+    // Mixed faces: bold goes on and off every run, keeping the others.
+    e->SetAllTextItalic(false);
+    EXPECT_EQ(e->GetAllTextItalic(), 0);
+    e->Select(0, 2);
+    e->SetTextSelectionItalic(true);
+    e->Select(1, 2);
+    e->SetTextSelectionUnderLine(true);
+    e->SetAllTextBold(true);
+    EXPECT_EQ(e->GetAllTextBold(), 1);
+    e->Select(0, 1);
+    EXPECT_EQ(e->GetTextSelectionItalic(), 1);
+    EXPECT_EQ(e->GetTextSelectionUnderLine(), 0);
+    e->Select(1, 2);
+    EXPECT_EQ(e->GetTextSelectionUnderLine(), 1);
+    e->Select(3, 4);
+    EXPECT_EQ(e->GetTextSelectionItalic(), 0);
+    e->SetAllTextBold(false);
+    EXPECT_EQ(e->GetAllTextBold(), 0);
+    e->Select(1, 2);
+    EXPECT_EQ(e->GetTextSelectionItalic(), 1);
+    EXPECT_EQ(e->GetTextSelectionUnderLine(), 1);
+
     e->SetAllTextColor(0x00336699);
     platform::RGBColor rgb{};
     platform::TXNTypeAttributes a{platform::kTXNQDFontColorAttribute, sizeof rgb, {}};
