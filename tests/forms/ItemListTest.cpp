@@ -210,6 +210,16 @@ TEST(ItemList, ChainOfLiveListsAndSelection)
     EXPECT_TRUE(IsItemSelected(1, &b));
     EXPECT_FALSE(IsItemSelected(2, &b));
 
+    // A list that owns its items alone frees their branches without
+    // looking at sub-lists.
+    const size_t handles = platform::LiveHandleCount();
+    itemlistrec single;
+    initqlist(&single, 0, 255);
+    single.singleOwner = 1;
+    Tree owned(&single);
+    deinitqlist(&single);
+    EXPECT_EQ(platform::LiveHandleCount(), handles);
+
     emptyqlist(&b);
     EXPECT_EQ(b.first, nullptr);
     EXPECT_EQ(GetListItem(&b, 1), nullptr);
