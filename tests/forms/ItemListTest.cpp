@@ -178,6 +178,15 @@ TEST(ItemList, SubListsShowInsideAnotherListWithTheirOwnOpenState)
     transliste(&outer);
     EXPECT_EQ((*end)->subList, nullptr);
 
+    // A list shown inside itself is laid out to a bounded depth, not for ever.
+    ItemHandle mirror = Add(&outer, "Mirror", &first, &last);
+    (*mirror)->subList = &outer;
+    SetOpenState(&outer, mirror, true);
+    transliste(&outer);
+    EXPECT_GT(outer.visibleCount, 100);
+    (*mirror)->subList = nullptr;
+    (*mirror)->firstChild = nullptr;
+
     // Tearing the outer list down frees the items, the live sub-lists and their items.
     deinitqlist(&outer);
     EXPECT_FALSE(isaList(inner));
