@@ -309,7 +309,7 @@ Report LoadTable(const Paths& paths)
             sqlite3_bind_blob(insert, 3, row.bytes.data(), int(row.bytes.size()), SQLITE_STATIC);
             if (sqlite3_step(insert) != SQLITE_DONE) {
                 // Container and companion may share a type and id: the
-                // companion's row takes the next free id of the type.
+                // companion's row is keyed by its id plus 65536.
                 sqlite3_reset(insert);
                 sqlite3_bind_int(insert, 2, row.id + 65536);
                 if (sqlite3_step(insert) != SQLITE_DONE) r.error = -7;
