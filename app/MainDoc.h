@@ -73,7 +73,8 @@ public:
     IModuleManager* fModuleManager = nullptr;  // null until components are read
     // The files OpenQzB answers: the companion resource file, the store
     // container (fResFile, which UseQzRes makes current), a third resource
-    // file and the data file; -1 when not open.
+    // file and the data file (the compiler declaration file the reader
+    // opens); -1 when not open.
     int16_t fRsrFile = -1;
     int16_t fOtherFile = -1;
     int16_t fDataFile = -1;

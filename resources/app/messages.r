@@ -24,7 +24,7 @@
     "ID"
     "" "" "" "" "" "" "" "" "" "" ""
     "Closing this window closes \""
-    "\". Keep it open instead?"
+    "\". Close the document?"
     " - "
     "" "" "" "" "" "" "" "" "" "" "" ""
     "Documentation of "
@@ -76,31 +76,36 @@
     "The structure holds more than 2,000 resources: some operations will be slow."
     "The structure holds more than 2,500 resources: some operations will be very slow."
     "The server did not answer."
-    ""
-    ""
+    "This structure was made by an older version and cannot be opened. Convert it with the structure converter first."
+    "This library was made by an older version. Convert it so that it can be opened?"
     "This structure has no table: make it a library and save it as one?"
-    "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
+    "The library must be converted on a machine of its own byte order."
+    ""
+    "Components were removed while the structure was read."
+    "This library was made by an older version and must be brought up to date before it opens. Convert it now?"
+    "The component records are damaged."
+    "The structure was compiled without its method sources."
+    "Components can be removed only when no component is being installed or removed."  # 51
+    "The document is already converted."
+    "The component records could not be read."
+    "" "" "" "" ""
+    "The structure holds components that no longer match their records. Remove them and their protected objects?"  # 59
     "This structure holds components but no table: it cannot be saved as a structure."
     "This file is not a structure or a library: "
-    "The structure was compiled without its method sources."
-    "The password was refused: the structure cannot be opened."
     "The structure must be converted on a machine of its own byte order."
-    "The library must be converted on a machine of its own byte order."
-    "Components were removed while the structure was read."
-    "The component records could not be read."
-    "The component records are damaged."
+    "The password was refused: the structure cannot be opened."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
 'EMap' 1002 "Application codes" {
-    $"03F1 003E"    # 1009 compiled without method sources
+    $"03F1 0032"    # 1009 compiled without method sources
     $"03F2 003F"    # 1010 password refused
-    $"03F8 0040"    # 1016 structure in the other byte order
-    $"03FA 0041"    # 1018 library in the other byte order
+    $"03F8 003E"    # 1016 structure in the other byte order
+    $"03FA 002D"    # 1018 library in the other byte order
     $"03FB 0009"    # 1019 no text of its own
-    $"03FC 0042"    # 1020 components removed
-    $"03FD 0043"    # 1021 component records unreadable
-    $"03FE 0044"    # 1022 component records damaged
+    $"03FC 002F"    # 1020 components removed
+    $"03FD 0035"    # 1021 component records unreadable
+    $"03FE 0031"    # 1022 component records damaged
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.
@@ -115,12 +120,15 @@
     "Undo rename"
 }
 
-# The wildcard of name patterns is item 4 (read at start-up).
+# The wildcard of name patterns is item 4 (read at start-up); item 5 is
+# the style mark: a form label or command parameter beginning with it
+# names a style (the link parsers of forms and methods).
 'STR#' 1019 "Separators" {
     ", "
     ": "
     " "
     "@"
+    "•"
 }
 
 # The one message alert (ErrMsg, XAlert): ^0 and OK.

@@ -126,7 +126,7 @@ protected:
     {
         AppFixture::SetUp();
         platform::InitScreen(1280, 800);
-        UseAppResources(std::string(kWindowMenus) + extraResources, useBaseResources);
+        UseAppResources(menuResources + extraResources, useBaseResources);
         MakeAppl();
         appl_->fDefaultRect = DefaultWindowRect();
         appl_->SetMenus();
@@ -161,6 +161,7 @@ protected:
     }
     std::string extraResources;
     bool useBaseResources = true;
+    std::string menuResources = kWindowMenus;
 };
 
 }  // namespace apptest

@@ -153,7 +153,34 @@ inline const char* kDocumentResources = R"(
     $"0003 0000 003C 0064 0064 0000 0000 0000 0080 0004 0001"
 }
 'FLT2' 128 { $"0000 0000 00FF FFFF FFFF FFFF" }
-'FLT2' 129 { $"0000 0000 0000 0000 0080 0000" }
+'FLT2' 129 { $"0000 0000 0000 0100 0000 0000" }
+)";
+
+// The window menus and the document commands.
+inline const char* kDocumentMenus = R"(
+'MMBR' 129 { menu 129 "File" items 1 20 2 11 4 18 74 menu 130 "Edit" items 21 22 23 24 25 3 27 5 32 33 34 40 41 42 }
+'MITM' 1 { text "New library" command 1 }
+'MITM' 20 { text "New structure" command 20 }
+'MITM' 2 { text "Open" command 2 }
+'MITM' 11 { text "Open Recent" command 11 kind submenu }
+'MITM' 18 { text "Save" command 18 }
+'MITM' 74 { text "Read again" command 74 }
+'MITM' 21 { text "Undo" command 21 }
+'MITM' 22 { text "Cut" command 22 }
+'MITM' 23 { text "Copy" command 23 }
+'MITM' 24 { text "Paste" command 24 }
+'MITM' 25 { text "Clear" command 25 }
+'MITM' 3 { text "Close" command 3 }
+'MITM' 4 { text "Close document" command 4 }
+'MITM' 27 { text "Show Clipboard" command 27 }
+'MITM' 5 { text "Close all" command 5 }
+'MITM' 32 { text "Stack" command 32 }
+'MITM' 33 { text "Tile" command 33 }
+'MITM' 34 { text "Windows" command 34 kind group }
+'MITM' 40 { text "Browser" command 40 }
+'MITM' 41 { text "Browser 2" command 41 }
+'MITM' 42 { text "Browser 3" command 42 }
+'STR#' 1006 { "Hide Clipboard" "Show Clipboard" "Copy" }
 )";
 
 // The base strings with the window titles of documents.
@@ -184,6 +211,7 @@ protected:
         initresman();
         extraResources = std::string(kDocumentStrings) + kDocumentResources + extraDocResources;
         useBaseResources = false;
+        menuResources = kDocumentMenus;
         DocFixture::SetUp();
         InstallFakeDesign(&design_);
         OpenPrefResFile();
