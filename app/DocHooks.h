@@ -48,6 +48,9 @@ struct AppDocHooks {
     // A structure from an SQL schema script: on success `fileSpec` names it.
     int16_t (*sql)(const unsigned char* scriptPath, const unsigned char* reportPath, platform::FSSpec* fileSpec) =
         nullptr;
+    // The trace log kept around a document's read.
+    void (*debugLogOpen)() = nullptr;
+    void (*debugLogClose)() = nullptr;
     // The documentation body behind its 4-byte header and back.
     int16_t (*styleHteToRes)(platform::Handle doc, platform::TEHandle text) = nullptr;
     int16_t (*styleResToHte)(platform::Handle doc, platform::TEHandle text) = nullptr;

@@ -96,6 +96,9 @@ int16_t PrintLines(TEHandle te, int16_t top, int16_t height, int32_t* line)
 {
     TERec& rec = **te;
     if (*line >= rec.nLines || height <= 0) return 0;
+    // A page break put a new page's port in place of the one the record
+    // was made on.
+    GetPort(&rec.inPort);
     const int32_t above = *line == 0 ? 0 : TEGetHeight(*line, 1, te);
     OffsetRect(&rec.destRect, 0, int16_t(top - above - rec.destRect.top));
     TECalText(te);

@@ -168,7 +168,9 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
         return err;
     }
     AddDoc(doc);
+    if (DocHooks().debugLogOpen) DocHooks().debugLogOpen();
     const int16_t err = doc->Read(fileSpec, false, false);
+    if (DocHooks().debugLogClose) DocHooks().debugLogClose();
     if (err != 0) {
         if (err != 1001) ErrMsg(err);
         RemoveDoc(doc);

@@ -152,14 +152,17 @@ int16_t TLibDoc::InitFile()
     OSErr err = dupFNErr;
     for (int n = 0; n <= 99; ++n) {
         const std::string name = SetExtension(n == 0 ? stem : stem + std::to_string(n), "QTL");
-        if ((err = FSMakeFSSpec(folder, name, &spec)) != noErr) break;
-        CatInfo info;
-        err = FSpGetCatInfo(spec, &info);
+        // Only "not found" frees a name: any other error stops the search.
+        err = FSMakeFSSpec(folder, name, &spec);
+        if (err == noErr) {
+            CatInfo info;
+            err = FSpGetCatInfo(spec, &info);
+        }
         if (err == fnfErr) {
             err = noErr;
             break;
         }
-        if (err != noErr) break;  // a folder that cannot be read is not tried further
+        if (err != noErr) break;
         err = dupFNErr;
     }
     if (err == noErr) err = DocHooks().createQzLib ? DocHooks().createQzLib(spec, fLibrary ? 1 : 0) : kNotBuilt;

@@ -129,7 +129,6 @@ bool sfgetreseau(unsigned char* serverName, unsigned char* structureName, Server
 void openfromserver(const DatabaseSpec& spec)
 {
     numresfalse = 0;
-    ServerAddress address;
     if (!AddressIsSet(spec.address)) {
         erreure = paramErr;
         return;
@@ -148,8 +147,14 @@ void openfromserver(const DatabaseSpec& spec)
     OSErr err = FindSpecialFolder(SpecialFolder::Cache, true, &folder);
     std::string base = spec.structureName.empty() ? std::string("Server") : spec.structureName;
     std::replace(base.begin(), base.end(), '/', '_');
-    if (err == noErr) err = FSMakeFSSpec(folder, base + ".cache", &cache);
-    if (err == noErr) err = FSMakeFSSpec(folder, base + ".local", &gLocalResFileSpec);
+    // Missing files are fine: they are made.
+    auto place = [&](const std::string& name, FSSpec* spec) {
+        if (err != noErr) return;
+        err = FSMakeFSSpec(folder, name, spec);
+        if (err == fnfErr) err = noErr;
+    };
+    place(base + ".cache", &cache);
+    place(base + ".local", &gLocalResFileSpec);
     if (err == noErr && !FSpExists(gLocalResFileSpec)) {
         FSpCreateResFile(gLocalResFileSpec, FourCC("QzA6"), FourCC("rsrc"), 0, ResFileFork::Data);
         err = ResError();

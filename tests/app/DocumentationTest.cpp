@@ -2,12 +2,16 @@
 // printed on pages with their furniture, and the export header.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "app/Documentation.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
 #include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
 #include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
 #include "platform/imports/PngCodec.h"
@@ -161,12 +165,12 @@ struct PageImage {
         ok = ReadWholeFile(path, &png) == noErr && DecodePng(png.data(), png.size(), &pixels) == ImageReadResult::Ok;
     }
     bool Black(int32_t h, int32_t v) const { return (pixels.RGBAt(h, v) & 0xFFFFFF) == 0; }
-    // Whether any pixel of the columns [h1, h2) in rows [v1, v2) is black.
-    bool AnyBlack(int32_t h1, int32_t h2, int32_t v1, int32_t v2) const
+    // Whether any pixel of the columns [h1, h2) in rows [v1, v2) is inked.
+    bool AnyInk(int32_t h1, int32_t h2, int32_t v1, int32_t v2) const
     {
         for (int32_t v = v1; v < v2; ++v)
             for (int32_t h = h1; h < h2; ++h)
-                if (Black(h, v)) return true;
+                if ((pixels.RGBAt(h, v) & 0xFFFFFF) != 0xFFFFFF) return true;
         return false;
     }
 };
@@ -196,6 +200,7 @@ TEST_F(DocumentationTest, PrintingSetsTheTextBesideItsRuleAndTurnsPages)
     P_NoPage = 1;
     doc_->PrintHeader();
     const int16_t textTop = P_CrtHeight;
+
     EXPECT_EQ(doc_->PrintDoc(), 0);
     EXPECT_GE(P_NoPage, 2);
     doc_->PrintFooter();
@@ -216,12 +221,15 @@ TEST_F(DocumentationTest, PrintingSetsTheTextBesideItsRuleAndTurnsPages)
     EXPECT_TRUE(page.Black(col(r.left + 50), mid));
     EXPECT_FALSE(page.Black(col(r.left + 49), mid));
     EXPECT_FALSE(page.Black(col(r.left + 51), mid));
-    // Text from left + 60 to right - 30, nothing between rule and text.
-    EXPECT_TRUE(page.AnyBlack(col(r.left + 60), col(r.left + 200), row(textTop), row(r.bottom - 60)));
-    EXPECT_FALSE(page.AnyBlack(col(r.left + 51), col(r.left + 60), row(textTop), row(r.bottom - 60)));
-    // The page turns above bottom - 30: the band below holds only the
-    // footer's line and text.
-    EXPECT_FALSE(page.AnyBlack(col(r.left + 51), col(r.left + 60), row(r.bottom - 30), row(r.bottom - 1)));
+    // Nothing between the rule and the text's left edge at left + 60.
+    EXPECT_FALSE(page.AnyInk(col(r.left + 51), col(r.left + 60), row(textTop), row(r.bottom - 60)));
+    // The header's line 10 below its one-line box, the footer's 10 above
+    // its box at the page bottom less a line less 10: both across the page.
+    EXPECT_TRUE(page.Black(col(r.right - 5), row(textTop - 10)));
+    EXPECT_TRUE(page.Black(col(r.left + 5), row(textTop - 10)));
+    // The page turned above bottom - 30: the rule stops there.
+    EXPECT_FALSE(page.Black(col(r.left + 50), row(r.bottom - 29)));
+    EXPECT_TRUE(page.Black(col(r.left + 50), row(r.bottom - 60)));
     PageImage second(folder_ / "page-2.png");
     ASSERT_TRUE(second.ok);
     EXPECT_TRUE(second.Black(col(r.left + 50), mid));

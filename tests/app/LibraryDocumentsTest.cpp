@@ -15,6 +15,13 @@ using namespace platform;
 
 namespace {
 
+void PushCancel()
+{
+    FileDialogAnswer cancel;
+    cancel.kind = FileDialogAnswer::Kind::Cancel;
+    PushFileDialogAnswer(cancel);
+}
+
 class LibraryDocumentsTest : public MainDocFixture {
 protected:
     std::string Work(const std::string& name) const { return prefsDir_ + "/" + name; }
@@ -72,7 +79,7 @@ TEST_F(LibraryDocumentsTest, SavingMovesTheFilesAndEndsTheWorkingState)
     EXPECT_TRUE(IsFuncEnabled(18));
 
     // Cancel: nothing changes.
-    PushFileDialogAnswer(std::string());
+    PushCancel();
     EXPECT_EQ(doc->Write(), 1001);
     EXPECT_EQ(P(doc->fWorkName), "Work.QTL");
     EXPECT_TRUE(std::filesystem::exists(Work("Work.QTL")));
@@ -140,7 +147,7 @@ TEST_F(LibraryDocumentsTest, AStructureWithoutTablesBecomesALibraryOrStays)
 
     // Yes, then Cancel in the save dialog: still a structure.
     PushDialogAnswer(1);
-    PushFileDialogAnswer(std::string());
+    PushCancel();
     EXPECT_EQ(doc->Write(), 1001);
     EXPECT_FALSE(doc->fLibrary);
 

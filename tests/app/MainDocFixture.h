@@ -78,8 +78,11 @@ inline int16_t FakeCopy(const platform::FSSpec& from, const platform::FSSpec& to
     FakeDesign& d = *FakeDesign::Current();
     ++d.copies;
     if (d.copyResult != 0) return d.copyResult;
+    platform::FInfo info;
+    platform::FSpGetFInfo(from, &info);
     std::filesystem::rename(from.path, to.path);
     std::filesystem::rename(CompanionSpec(from).path, CompanionSpec(to).path);
+    platform::FSpSetFInfo(to, info);
     return 0;
 }
 
@@ -158,12 +161,13 @@ inline const char* kDocumentResources = R"(
 
 // The window menus and the document commands.
 inline const char* kDocumentMenus = R"(
-'MMBR' 129 { menu 129 "File" items 1 20 2 11 4 18 74 menu 130 "Edit" items 21 22 23 24 25 3 27 5 32 33 34 40 41 42 }
+'MMBR' 129 { menu 129 "File" items 1 20 2 11 14 4 18 74 menu 130 "Edit" items 21 22 23 24 25 3 27 5 32 33 34 40 41 42 }
 'MITM' 1 { text "New library" command 1 }
 'MITM' 20 { text "New structure" command 20 }
 'MITM' 2 { text "Open" command 2 }
 'MITM' 11 { text "Open Recent" command 11 kind submenu }
 'MITM' 18 { text "Save" command 18 }
+'MITM' 14 { text "Open from server" command 14 }
 'MITM' 74 { text "Read again" command 74 }
 'MITM' 21 { text "Undo" command 21 }
 'MITM' 22 { text "Cut" command 22 }

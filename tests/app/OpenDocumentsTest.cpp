@@ -3,18 +3,29 @@
 // closing the last browser window.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/AppleEventHandlers.h"
 #include "app/OpenDocuments.h"
 #include "app/Preferences.h"
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/events/FileDialogAnswers.h"
 #include "tests/app/MainDocFixture.h"
 
 using namespace apptest;
 using namespace platform;
 
 namespace {
+
+void PushCancel()
+{
+    FileDialogAnswer cancel;
+    cancel.kind = FileDialogAnswer::Kind::Cancel;
+    PushFileDialogAnswer(cancel);
+}
 
 class OpenDocumentsTest : public MainDocFixture {};
 
@@ -273,6 +284,87 @@ TEST_F(OpenDocumentsTest, EventsPrintOpenRefuseUnreadParametersAndQuit)
     ASSERT_TRUE(GetFunc(&command));
     EXPECT_EQ(command, 19);
     for (AEDesc* d : {&list, &event, &one, &extra, &quit}) AEDisposeDesc(d);
+}
+
+struct SqlCall {
+    std::string script, structure;
+    int16_t result = 0;
+    FSSpec made;
+    int calls = 0;
+};
+SqlCall gSql;
+
+TEST_F(OpenDocumentsTest, AStructureFromAnSqlScriptOpensOrSaysWhyNot)
+{
+    DocHooks().sql = [](const unsigned char* script, const unsigned char* structure, FSSpec* spec) -> int16_t {
+        ++gSql.calls;
+        gSql.script = P(script);
+        gSql.structure = P(structure);
+        if (gSql.result == 0) *spec = gSql.made;
+        return gSql.result;
+    };
+    gSql = SqlCall();
+    std::ofstream(folder_ / "schema.sql") << "CREATE TABLE T (F INT);";
+    gSql.made = MakeDocFile("schema.sql.QzB");
+    PushFileDialogAnswer(folder_ / "schema.sql");
+    EXPECT_EQ(appl_->OpenSQL(), 0);
+    EXPECT_EQ(gSql.script, folder_ / "schema.sql");
+    EXPECT_EQ(gSql.structure, folder_ / "schema.sql.QzB");
+    EXPECT_EQ(DocCount(), 1);
+
+    // The reader's own failure is shown as 1019; a cancel says nothing.
+    gSql.result = -1;
+    PushFileDialogAnswer(folder_ / "schema.sql");
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenSQL(), 1019);
+    unsigned char text[256];
+    ErrorMessage(1019, text);
+    EXPECT_EQ(LastAlert().text, P(text));
+    gSql.result = 1001;
+    PushFileDialogAnswer(folder_ / "schema.sql");
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenSQL(), 1001);
+    EXPECT_EQ(AlertCount(), 0);
+    PushCancel();
+    EXPECT_EQ(appl_->OpenSQL(), 1001);
+
+    // A path its length byte cannot hold is refused with a message, never cut.
+    std::string deep = folder_.path();
+    while (deep.size() < 260) deep += "/" + std::string(40, 'd');
+    std::filesystem::create_directories(deep);
+    std::ofstream(deep + "/long.sql") << "x";
+    const int calls = gSql.calls;
+    PushFileDialogAnswer(deep + "/long.sql");
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenSQL(), 1001);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_EQ(gSql.calls, calls);
+}
+
+TEST_F(OpenDocumentsTest, AnUnsavedLibraryKeptAtItsLastWindowKeepsItsWorkingFiles)
+{
+    ASSERT_EQ(appl_->NewLibDoc(1), 0);
+    auto* lib = static_cast<TLibDoc*>(appl_->fDocList);
+    const std::string working = lib->fSpec.path;
+    {
+        const int16_t saved = CurResFile();
+        UseResFile(G_PrefResFile);
+        Handle pref = NewHandleClear(16);
+        (*pref)[1] = char(128);
+        (*pref)[6] = char(0x20);
+        const unsigned char empty[1] = {0};
+        AddResource(pref, FourCC("PREF"), 0, empty);
+        WriteResource(pref);
+        UseResFile(saved);
+    }
+    PushDialogAnswer(2);
+    EXPECT_EQ(lib->Close(), 1001);
+    EXPECT_TRUE(std::filesystem::exists(working));
+    EXPECT_TRUE(std::filesystem::exists(CompanionSpec(FSSpec{working}).path));
+    EXPECT_EQ(DocCount(), 1);
+    PushDialogAnswer(1);
+    EXPECT_EQ(lib->Close(), 0);
+    EXPECT_FALSE(std::filesystem::exists(working));
 }
 
 }  // namespace

@@ -248,12 +248,12 @@ TEST_F(RefWindowsTest, LinkedWindowsOpenOnDemandAndANegativeKindLinksBoth)
     EXPECT_EQ(GetTWindow(FrontWindow()), linked);
     // A positive kind opens another, linked one way only.
     TRefWindow* other = nullptr;
-    ASSERT_EQ(doc_->GetLinkWindow(linked, &other, 130), 0);
+    ASSERT_EQ(doc_->GetLinkWindow(linked, &other, 128), 0);
     EXPECT_EQ(doc_->CountRefWindow(), count + 1);
     EXPECT_EQ(other->fLinked, nullptr);
     // While memory is low nothing is shown at all.
     G_LowMem = true;
-    doc_->DisplayObj(other, nullptr, 130);
+    doc_->DisplayObj(other, nullptr, 128);
     EXPECT_EQ(doc_->CountRefWindow(), count + 1);
     G_LowMem = false;
 }
