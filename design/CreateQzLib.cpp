@@ -4,6 +4,7 @@
 // would later be refused or, worse, opened.
 #include "design/CreateQzLib.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -216,6 +217,9 @@ int16_t CreateQzLib(const platform::FSSpec& fileSpec, uint8_t isLibrary)
 
 void copytruncate(const unsigned char* source, unsigned char* dest, int16_t maxLength)
 {
-    std::memmove(dest, source, size_t(source[0]) + 1);
-    truncate(dest, maxLength);
+    // Only what is kept is copied: `dest` may be no larger than that.
+    const uint8_t kept = uint8_t(std::clamp<int32_t>(maxLength, 0, source[0]));
+    std::memmove(dest + 1, source + 1, kept);
+    dest[0] = kept;
+    truncate(dest, kept);
 }

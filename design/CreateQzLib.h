@@ -23,5 +23,5 @@ int16_t CopyFile(const platform::FSSpec& source, const platform::FSSpec& dest);
 // `blockSize` through `buffer` (at least that size).
 int16_t DoCopy(int16_t source, int16_t dest, int32_t blockSize, platform::Handle buffer);
 // `dest` receives `source` cut to `maxLength`, never inside a two-byte
-// character.
+// character; it needs room for the characters kept only.
 void copytruncate(const unsigned char* source, unsigned char* dest, int16_t maxLength);

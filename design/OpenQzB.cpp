@@ -240,6 +240,7 @@ int16_t OpenQzB(uint8_t isStructure, const platform::FSSpec& fileSpec, int16_t* 
     *container = -1;
     *otherFile = -1;
     password[0] = 0;
+    const int16_t previous = numresfalse;
     OpenState s;
     int16_t err;
     try {
@@ -252,6 +253,8 @@ int16_t OpenQzB(uint8_t isStructure, const platform::FSSpec& fileSpec, int16_t* 
         // number that may since belong to another file.
         if (s.rsrFile != -1) platform::CloseResFile(s.rsrFile);
         DropContainer(s.container);
+        // The document that was current before stays current.
+        if (previous > 0 && previous != s.container) UseQzRes(previous);
         password[0] = 0;
         return err;
     }

@@ -21,9 +21,9 @@ constexpr int16_t kPasswordItem = 4;
 constexpr int16_t kCancel = 5;
 constexpr int16_t kBeepTicks = 10;
 
-// The designer's password as the server knows it. Structures held by a
-// server are not opened through this path yet: nothing is accepted.
-bool x_issuperpass(const unsigned char*) { return false; }
+// The designer's password as a server checks it (x_issuperpass) comes with
+// the server's tables; until then a server's check accepts nothing.
+bool ServerSuperPass(const unsigned char*) { return false; }
 
 }  // namespace
 
@@ -49,7 +49,7 @@ bool CheckPassword(bool superPass, unsigned char* password)
             GetText(typed, dialog, kPasswordItem);
             typed[0] = std::min<uint8_t>(typed[0], 15);
             std::memcpy(password, typed, size_t(typed[0]) + 1);
-            accepted = superPass ? x_issuperpass(password) : issuperuser(password);
+            accepted = superPass ? ServerSuperPass(password) : issuperuser(password);
             if (!accepted) {
                 platform::SysBeep(kBeepTicks);
                 static const unsigned char empty[1] = {0};

@@ -223,7 +223,6 @@ int16_t lirepass(int16_t mode)
     }
     const int16_t errU = LoadTable(1, before2004, &usersU, &userCountU, &groupsU, &groupCountU);
     Install(users, userCount, groups, groupCount, usersU, userCountU, groupsU, groupCountU);
-    fatalerr = fatalerrpass = false;
     return errU;
 }
 

@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <random>
 
+#include "app/DialogUtilities.h"
 #include "app/Messages.h"
 #include "design/TableDescriptions.h"
 #include "platform/core/Endian.h"
+#include "platform/screen/Screen.h"
+#include "platform/windows/Windows.h"
 #include "tests/design/DocFilesFixture.h"
 
 namespace doctest {
@@ -69,6 +72,7 @@ protected:
 
 TEST_F(OpenDocument, StructuresBelowTheCurrentLevelAreRefusedAndLibrariesOfferedTheConversion)
 {
+    for (int16_t index : {42, 43, 48}) EXPECT_FALSE(Text(1002, index).empty()) << index;
     ResetAlerts();
     ExpectRefused(Build("structure B\nlevel 14\n"), 1, 1001, platform::Script().Choose(1));
     EXPECT_EQ(LastAlert().alertId, 1000);
@@ -166,15 +170,48 @@ TEST_F(OpenDocument, FourByteUserTablesWithoutGroupsBecomeTheFixedEmptyTable)
 TEST_F(OpenDocument, TheAdministratorIsAskedForAPasswordUntilRightOrCancelled)
 {
     const platform::FSSpec base = Build("structure A\nuser Designer password \"abcdefghijklmno\"\nuser Admin\n");
+    ASSERT_EQ(platform::InitScreen(1024, 768), 0);
     const uint32_t beeps = platform::SysBeepCount();
+    // Inked pixels of the password's field after the caret's first place.
+    std::vector<int32_t> inked;
+    std::vector<std::string> shown;
+    platform::HeadlessOptions options;
+    options.screenshot = [&](const std::string&) {
+        platform::Rect content;
+        platform::GetWindowBounds(platform::FrontWindow(), platform::kWindowContentRgn, &content);
+        const platform::PixMap* screen = platform::ComposeScreen();
+        int32_t dark = 0;
+        for (int32_t v = content.top + 72; v < content.top + 85; ++v) {
+            const auto* row = reinterpret_cast<const uint32_t*>(screen->baseAddr + (v - screen->bounds.top) * (screen->rowBytes & 0x3FFF));
+            for (int32_t h = content.left + 24; h < content.left + 200; ++h)
+                dark += (row[h - screen->bounds.left] & 0xFFFFFF) != 0xFFFFFF;
+        }
+        inked.push_back(dark);
+        unsigned char text[256];
+        GetText(text, platform::GetDialogFromWindow(platform::FrontWindow()), 4);
+        shown.emplace_back(reinterpret_cast<const char*>(text + 1), text[0]);
+        return platform::noErr;
+    };
     platform::Script script;
-    script.WaitIdle().Type("wrong").Key("return");
-    script.WaitIdle().Type("abcdefghijklmnoXY").Key("return");
-    const Opened o = Open(base, 1, std::move(script));
+    script.WaitIdle().Type("wrong").Wait(2).Screenshot("typed").Key("return");
+    script.WaitIdle().Screenshot("refused").Type("abcdefghijklmnoXY").Key("return");
+    Opened o;
+    {
+        unsigned char password[16] = {0};
+        platform::testing::HeadlessRun run(std::move(script), options);
+        o.err = OpenQzB(1, base, &o.rsrFile, &o.container, &o.other, password);
+        o.password.assign(reinterpret_cast<const char*>(password + 1), password[0]);
+    }
     ASSERT_EQ(o.err, 0);
     EXPECT_EQ(o.password, "abcdefghijklmno") << "cut to 15";
     EXPECT_EQ(platform::SysBeepCount() - beeps, 1u);
+    EXPECT_EQ(shown, (std::vector<std::string>{"wrong", ""}));
+    ASSERT_EQ(inked.size(), 2u);
+    EXPECT_GT(inked[0], 20) << "the typed text shows";
+    EXPECT_EQ(inked[1], 0) << "and is cleared with its item";
+    EXPECT_EQ(platform::FrontWindow(), nullptr) << "the dialog is gone";
     Close(o);
+    platform::InitScreen();
 
     ExpectRefused(base, 1, 1001, platform::Script().Choose(5));
     EXPECT_FALSE(CompanionOpen("A.RSR"));
@@ -191,16 +228,23 @@ TEST_F(OpenDocument, TheAdministratorIsAskedForAPasswordUntilRightOrCancelled)
 
 TEST_F(OpenDocument, ClosingOneDocumentLeavesTheOtherWorking)
 {
-    const Opened a = Open(Build("structure A\n"), 1);
+    const platform::FSSpec aSpec = Build("structure A\n");
+    const Opened a = Open(aSpec, 1);
     const Opened b = Open(Build("library B\nlevel 15\n"), 0);
     ASSERT_EQ(a.err, 0);
     ASSERT_EQ(b.err, 0);
+    EXPECT_EQ(Open(aSpec, 1).err, -49) << "already open";
     UseQzRes(a.container);
     platform::Handle aRecord = hparam;
     ASSERT_NE(aRecord, nullptr);
     UseQzRes(b.container);
     EXPECT_NE(hparam, aRecord);
     Close(b);
+    UseQzRes(a.container);
+    // A refused open leaves the current document current.
+    EXPECT_EQ(Open(Build("library Newer\nversion 7\n"), 0).err, 1002);
+    EXPECT_EQ(numresfalse, a.container);
+    EXPECT_EQ(hparam, aRecord);
     UseQzRes(a.container);
     EXPECT_EQ(hparam, aRecord);
     EXPECT_NE(xget1res(FourCC("PRQz"), 0), nullptr);
