@@ -23,7 +23,7 @@ namespace {
 int16_t ConvertOne(int16_t id)
 {
     std::vector<uint8_t> e;
-    if (!LoadDirectory(FourCC("ENQz"), id, &e)) return 0;
+    if (const int16_t err = LoadDirectory(FourCC("ENQz"), id, &e)) return err == kNoDirectory ? 0 : err;
     const int16_t count = e.size() >= 2 ? ReadBES16(&e[0]) : -1;
     if (!Fits(int64_t(e.size()), 4, count, 34)) return kResourceMissing;
     itemlistrec list{};
@@ -51,7 +51,7 @@ int16_t convertEnumsToLists(TMainDoc* doc)
     useres(doc->fResFile);
     if (compteres(FourCC("ENQz"), true) < 1) return 0;
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("LEQz"), 0, &dir)) return 0;
+    if (const int16_t err = LoadDirectory(FourCC("LEQz"), 0, &dir)) return err == kNoDirectory ? 0 : err;
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 6, count, 34)) return kResourceMissing;
     int16_t result = 0;

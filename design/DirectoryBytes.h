@@ -9,8 +9,10 @@
 #include "platform/core/Endian.h"
 
 // Copies (type, id) of the current container into *out, then detaches and
-// frees the store's copy; false when the resource is missing.
-bool LoadDirectory(uint32_t type, int16_t id, std::vector<uint8_t>* out);
+// frees the store's copy: 0, kNoDirectory when the resource is missing, or
+// the error that kept it from being loaded.
+constexpr int16_t kNoDirectory = 1;
+int16_t LoadDirectory(uint32_t type, int16_t id, std::vector<uint8_t>* out);
 
 // The name stored in a fixed field of `width` bytes (length byte first),
 // cut to the field.

@@ -1,4 +1,5 @@
 // Reading and writing the member lists of groups, components and folders.
+#include <algorithm>
 #include <vector>
 
 #include "app/MainDoc.h"
@@ -153,6 +154,15 @@ Resolved OlderEntry(TMainDoc* doc, int16_t kind, WordReader& r)
     }
 }
 
+// Groups whose stored lists wait for the end of the read.
+int gBatchDepth = 0;
+std::vector<TGroupObjQz*> gPending;
+
+void NoteRewrite(TGroupObjQz* group)
+{
+    if (std::find(gPending.begin(), gPending.end(), group) == gPending.end()) gPending.push_back(group);
+}
+
 bool IsMethodKind(int16_t kind) { return kind == 2 || kind == 16 || kind == 25 || kind == 26 || kind == 27; }
 
 // True when `obj` is `group` or holds it: joining would make a cycle.
@@ -218,8 +228,14 @@ int16_t TGroupObjQz::Read(void* record)
         }
         TObjQz* obj = e.obj;
         if (obj->parent == this) continue;
-        if (obj->parent && obj->DelGroup(true, false) != 0) continue;
-        if (obj->parent) continue;
+        if (TGroupObjQz* previous = obj->parent) {
+            if (gBatchDepth == 0) {
+                if (obj->DelGroup(true, false) != 0 || obj->parent) continue;
+            } else {
+                if (obj->DelGroup(false, false) != 0 || obj->parent) continue;
+                NoteRewrite(previous);
+            }
+        }
         obj->SetFlag(kFlagGrouped, true);
         obj->SetFlag(kFlagGrouped2, true);
         obj->parent = this;
@@ -236,8 +252,32 @@ int16_t TGroupObjQz::Read(void* record)
         }
     }
     MajRefLevel();
-    if (rewrite && result == 0) result = Write();
+    if (rewrite && result == 0) {
+        if (gBatchDepth > 0)
+            NoteRewrite(this);
+        else
+            result = Write();
+    }
     useres(saved);
+    return result;
+}
+
+void BeginGroupRewrites()
+{
+    if (gBatchDepth++ == 0) gPending.clear();
+}
+
+int16_t EndGroupRewrites(bool commit)
+{
+    if (gBatchDepth == 0 || --gBatchDepth > 0) return 0;
+    std::vector<TGroupObjQz*> pending;
+    pending.swap(gPending);
+    int16_t result = 0;
+    for (TGroupObjQz* g : pending) {
+        if (!commit || result != 0) break;
+        result = g->MakeCallList(false);
+        if (result == 0) result = g->Write();
+    }
     return result;
 }
 

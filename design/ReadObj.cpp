@@ -40,16 +40,16 @@
 using platform::FourCC;
 using platform::ReadBES16;
 
-bool LoadDirectory(uint32_t type, int16_t id, std::vector<uint8_t>* out)
+int16_t LoadDirectory(uint32_t type, int16_t id, std::vector<uint8_t>* out)
 {
     out->clear();
     platform::Handle h = xget1res(type, id);
-    if (!h) return false;
+    if (!h) return reserr == platform::memFullErr ? platform::memFullErr : kNoDirectory;
     const auto* p = reinterpret_cast<const uint8_t*>(*h);
     out->assign(p, p + platform::GetHandleSize(h));
     // The store reloads it when asked again; the directory is not kept.
     if (detachres(h)) platform::DisposeHandle(h);
-    return true;
+    return 0;
 }
 
 namespace {
@@ -68,7 +68,7 @@ int16_t ReadTables(TMainDoc* doc, platform::Handle param)
     const int16_t count = ReadBES16(&prqz[0]);
     if (count < 0 || count > 255 || !Fits(paramSize, 78, count, 14)) return kResourceMissing;
     std::vector<uint8_t> names;
-    if (!LoadDirectory(FourCC("WNQz"), 0, &names)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("WNQz"), 0, &names)) return e == kNoDirectory ? 0 : e;
     if (!Fits(int64_t(names.size()), 0, count, 32)) return kResourceMissing;
     int16_t result = 0;
     for (int16_t i = 1; i <= count && result == 0; ++i) {
@@ -85,7 +85,7 @@ int16_t ReadTables(TMainDoc* doc, platform::Handle param)
 int16_t ReadProjectMethods(TMainDoc* doc)
 {
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("TPQz"), 0, &dir)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("TPQz"), 0, &dir)) return e == kNoDirectory ? 0 : e;
     int16_t result = 0;
     for (size_t at = 0; at + 44 <= dir.size() && result == 0; at += 44) {
         unsigned char name[32];
@@ -100,7 +100,7 @@ int16_t ReadProjectMethods(TMainDoc* doc)
 int16_t ReadDBMethods(TMainDoc* doc)
 {
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("DBPR"), 0, &dir)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("DBPR"), 0, &dir)) return e == kNoDirectory ? 0 : e;
     int16_t result = 0;
     for (size_t k = 0; 2 * k + 2 <= dir.size() && result == 0; ++k) {
         const int16_t id = ReadBES16(&dir[2 * k]);
@@ -119,7 +119,7 @@ int16_t ReadChoiceLists(TMainDoc* doc)
     if (const int16_t err = convertEnumsToLists(doc)) return err;
     useres(doc->fResFile);
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("LEQz"), 0, &dir)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("LEQz"), 0, &dir)) return e == kNoDirectory ? 0 : e;
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 6, count, 34)) return kResourceMissing;
     for (int16_t i = 1; i <= count; ++i) {
@@ -138,7 +138,7 @@ int16_t ReadChoiceLists(TMainDoc* doc)
 int16_t ReadMenuBars(TMainDoc* doc)
 {
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("LIBA"), 0, &dir)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("LIBA"), 0, &dir)) return e == kNoDirectory ? 0 : e;
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 2, count, 2)) return kResourceMissing;
     int16_t result = 0;
@@ -183,7 +183,7 @@ int16_t ReadMenus(TMainDoc* doc)
 int16_t ReadBalloons(TMainDoc* doc)
 {
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("LiHe"), 0, &dir)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("LiHe"), 0, &dir)) return e == kNoDirectory ? 0 : e;
     int16_t index = 0;
     for (size_t at = 0; at + 18 <= dir.size(); at += 18) {
         unsigned char name[17];
@@ -240,7 +240,7 @@ int16_t ReadStringLists(TMainDoc* doc)
 int16_t ReadStyles(TMainDoc* doc)
 {
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("STQz"), 0, &dir)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("STQz"), 0, &dir)) return e == kNoDirectory ? 0 : e;
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 2, count, 114)) return kResourceMissing;
     int16_t result = 0;
@@ -258,7 +258,7 @@ int16_t ReadStyles(TMainDoc* doc)
 int16_t ReadPictures(TMainDoc* doc)
 {
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("PIC#"), 128, &dir)) return 0;
+    if (const int16_t e = LoadDirectory(FourCC("PIC#"), 128, &dir)) return e == kNoDirectory ? 0 : e;
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 2, count, 34)) return kResourceMissing;
     for (int16_t i = 0; i < count; ++i) {
@@ -273,7 +273,9 @@ int16_t ReadPictures(TMainDoc* doc)
 int16_t ReadStyleSheets(TMainDoc* doc)
 {
     std::vector<uint8_t> dir;
-    if (!LoadDirectory(FourCC("Stlx"), 128, &dir) && !LoadDirectory(FourCC("Styl"), 128, &dir)) return 0;
+    int16_t found = LoadDirectory(FourCC("Stlx"), 128, &dir);
+    if (found == kNoDirectory) found = LoadDirectory(FourCC("Styl"), 128, &dir);
+    if (found) return found == kNoDirectory ? 0 : found;
     platform::Handle raw = nullptr;
     if (platform::PtrToHand(dir.data(), &raw, platform::Size(dir.size())) != 0) return platform::memFullErr;
     platform::Handle table = ConvertStyleSheet(raw);

@@ -165,9 +165,12 @@ int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         if (result == 0) result = MakeGroupes(doc, FourCC("#GRP"), 23);
         if (result == 0) result = MakeGroupes(doc, FourCC("#GMO"), 33);
         if (result == 0) result = MakeGroupes(doc, FourCC("#MOD"), 32);
+        BeginGroupRewrites();
         if (result == 0) result = ReadGroupes(doc, FourCC("#GRP"), 23);
         if (result == 0) result = ReadGroupes(doc, FourCC("#GMO"), 33);
         if (result == 0) result = ReadGroupes(doc, FourCC("#MOD"), 32);
+        const int16_t rewritten = EndGroupRewrites(result == 0);
+        if (result == 0) result = rewritten;
         if (result == 0 && !removal && CheckModuleObjQz(doc) != 0) removal = true;
         if (result == 0) result = ModuleGroupVars(doc);
         SetModulesVisibleItems(doc);

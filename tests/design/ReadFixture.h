@@ -23,6 +23,7 @@
 #include "design/ObjFactory.h"
 #include "design/ObjKinds.h"
 #include "design/ObjList.h"
+#include "design/OpenQzB.h"
 #include "design/Passwords.h"
 #include "design/ReadQzB.h"
 #include "kernel/byteswap/SwapTemplates.h"
@@ -195,19 +196,17 @@ protected:
         return r;
     }
 
-    // Opens the container and its companion as the document's files.
-    void Open(const docbuilder::BuildResult& r, bool readOnly = false)
-    {
-        Open(r.dataPath, r.companionPath, readOnly);
-    }
-    void Open(const std::string& dataPath, const std::string& companionPath, bool readOnly = false)
+    // Opens the document as the application does (OpenQzB): its container
+    // and its companion become the document's files.
+    void Open(const docbuilder::BuildResult& r) { Open(r.dataPath); }
+    void Open(const std::string& dataPath)
     {
         platform::FSSpec spec;
         platform::FSMakeFSSpec(dataPath, &spec);
-        doc_.fResFile = openres(spec, readOnly);
-        ASSERT_NE(doc_.fResFile, 0) << reserr;
-        doc_.fRsrFile = platform::OpenResFile(companionPath, readOnly ? platform::fsRdPerm : platform::fsRdWrPerm);
-        ASSERT_GT(doc_.fRsrFile, 0);
+        const bool library = dataPath.size() > 4 && dataPath.substr(dataPath.size() - 4) == ".QTL";
+        int16_t other = -1;
+        unsigned char password[16] = {0};
+        ASSERT_EQ(OpenQzB(library ? 0 : 1, spec, &doc_.fRsrFile, &doc_.fResFile, &other, password), 0);
         const std::string leaf = dataPath.substr(dataPath.find_last_of('/') + 1);
         apptest::ToP(leaf, doc_.fName);
     }
@@ -218,10 +217,8 @@ protected:
         doc_.fTypeList = nullptr;
         if (doc_.fModuleManager) DisposeModuleMgr(doc_.fModuleManager);
         doc_.fModuleManager = nullptr;
-        if (doc_.fResFile > 0) closeres(doc_.fResFile, false);
-        doc_.fResFile = -1;
-        if (doc_.fRsrFile > 0) platform::CloseResFile(doc_.fRsrFile);
-        doc_.fRsrFile = -1;
+        if (doc_.fResFile > 0 || doc_.fRsrFile > 0) CloseQzB(doc_.fRsrFile, doc_.fResFile, -1, -1);
+        doc_.fResFile = doc_.fRsrFile = -1;
     }
 
     // Closes the document and opens the same files again, fresh lists.
@@ -270,6 +267,28 @@ public:
     }
 
 protected:
+    // Rewrites one resource of a built, closed container.
+    static void Replace(const std::string& dataPath, uint32_t type, int16_t id, const Bytes& bytes)
+    {
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(dataPath, &spec);
+        const int16_t f = openres(spec, false);
+        ASSERT_NE(f, 0);
+        rmveresbyid(type, id, true);
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())), 0);
+        ASSERT_TRUE(xaddres(h, type, id));
+        ASSERT_TRUE(updateres(f));
+        closeres(f, false);
+    }
+
+    // The contents of a resource of the open container, empty when missing.
+    static Bytes Stored(uint32_t type, int16_t id)
+    {
+        platform::Handle h = xget1res(type, id);
+        return h ? Bytes(reinterpret_cast<uint8_t*>(*h), reinterpret_cast<uint8_t*>(*h) + platform::GetHandleSize(h)) : Bytes{};
+    }
+
     static Bytes FileBytes(const std::string& path)
     {
         Bytes b;

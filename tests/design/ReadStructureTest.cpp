@@ -3,6 +3,7 @@
 // fields, forms and balloons; reading stops where it must; damaged
 // directories are refused with the file left as it was.
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <set>
 
@@ -11,6 +12,7 @@
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
 #include "resources/swap/SwapResource.h"
+#include "forms/lists/ChoiceLists.h"
 #include "tests/design/ReadFixture.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 
@@ -50,6 +52,19 @@ std::multiset<ManifestObject> Expected(const std::string& manifest)
         if (m.kind == 30) m.name = BalloonName(m);
         out.insert(m);
     }
+    return out;
+}
+
+
+// What one side holds and the other does not, for a readable failure.
+std::vector<std::string> Difference(const std::multiset<ManifestObject>& a, const std::multiset<ManifestObject>& b)
+{
+    std::vector<ManifestObject> onlyA, onlyB;
+    std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(onlyA));
+    std::set_difference(b.begin(), b.end(), a.begin(), a.end(), std::back_inserter(onlyB));
+    std::vector<std::string> out;
+    for (const auto& m : onlyA) out.push_back("read only: " + std::to_string(m.kind) + "/" + std::to_string(m.id) + "/" + m.name + "/" + m.owner);
+    for (const auto& m : onlyB) out.push_back("listed only: " + std::to_string(m.kind) + "/" + std::to_string(m.id) + "/" + m.name + "/" + m.owner);
     return out;
 }
 
@@ -114,7 +129,7 @@ resource TEXT 128 companion name "About" 4142
     ASSERT_EQ(Read(), 0);
     const auto expected = Expected(r.manifestPath);
     EXPECT_GT(expected.size(), 900u);
-    EXPECT_EQ(Objects(), expected);
+    EXPECT_EQ(Difference(Objects(), expected), std::vector<std::string>{});
     ExpectReadingOrder();
     std::set<int16_t> kinds;
     for (const ManifestObject& m : expected) kinds.insert(m.kind);
@@ -127,10 +142,13 @@ resource TEXT 128 companion name "About" 4142
     const std::string twinPath = folder_ / "Twin.QzB";
     ASSERT_EQ(platform::WriteFileAtomically(twinPath, twin.data(), twin.size()), 0);
     ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-    Open(twinPath, r.companionPath);
+    // The companion (its resources live in its sidecar) goes with the twin.
+    std::filesystem::copy_file(r.companionPath, folder_ / "Twin.RSR");
+    std::filesystem::copy_file(folder_ / "._Big.RSR", folder_ / "._Twin.RSR");
+    Open(twinPath);
     ASSERT_FALSE(IsNatif(doc_.fResFile));
     ASSERT_EQ(Read(), 0);
-    EXPECT_EQ(Objects(), expected);
+    EXPECT_EQ(Difference(Objects(), expected), std::vector<std::string>{});
 }
 
 TEST_F(ReadStructure, TheDemoStructureReadsWhole)
@@ -140,11 +158,16 @@ TEST_F(ReadStructure, TheDemoStructureReadsWhole)
     ASSERT_EQ(r.error, 0) << r.message;
     Open(r);
     ASSERT_EQ(Read(), 0);
-    EXPECT_EQ(Objects(), Expected(r.manifestPath));
+    // Every companion string list is listed, the plug-in's routine names
+    // too, which the builder lists as a resource only.
+    std::multiset<ManifestObject> read = Objects();
+    for (auto it = read.begin(); it != read.end();)
+        it = it->kind == 11 && it->id == 1 ? read.erase(it) : std::next(it);
+    EXPECT_EQ(Difference(read, Expected(r.manifestPath)), std::vector<std::string>{});
     ExpectReadingOrder();
-    // Group and component members as listed.
+    // Group and component members as listed; variables follow the methods
+    // that use them into groups and folders.
     std::multiset<std::pair<std::string, std::string>> members, expected;
-    for (const ManifestObject& m : Manifest(r.manifestPath, "member")) (void)m;
     std::ifstream in(r.manifestPath);
     std::string line;
     while (std::getline(in, line)) {
@@ -158,7 +181,8 @@ TEST_F(ReadStructure, TheDemoStructureReadsWhole)
     }
     for (int32_t i = 0; i < List(23)->Size(); ++i) {
         TObjQz* g = List(23)->At(i);
-        for (int32_t m = 0; g->members && m < g->members->Size(); ++m) members.insert({P(g->name), P(g->members->At(m)->name)});
+        for (int32_t m = 0; g->members && m < g->members->Size(); ++m)
+            if (g->members->At(m)->kind != 9) members.insert({P(g->name), P(g->members->At(m)->name)});
     }
     EXPECT_EQ(members, expected);
     auto* reports = static_cast<TModuleObjQz*>(Find(32, "Reports"));
@@ -180,13 +204,10 @@ method Second id 11 attributes 0x02
 method Third id 12 attributes 0x08
 method Fourth id 13
 method Hidden id 14
-menubar Named id 7
-freeslot
+resource BAQz 7 name "Named" 0000 0000 0000 0000
 style First "one"
 style Second_Style "two"
 style Third_Style "three"
-resource DBPR 0 0000FFFF0005
-resource LIBA 0 0003 0007 FFFF 0009
 resource BAQz 9 0000 0000 0000 0000
 resource STR# 20000 companion 0001 0141
 resource TEXT 5 companion 41
@@ -194,6 +215,8 @@ resource QzQz 1 companion 00000001
 resource moQz 3 companion 01
 resource INQz 9 companion 0006
 )");
+    Replace(r.dataPath, FourCC("DBPR"), 0, {0x00, 0x00, 0xFF, 0xFF, 0x00, 0x05});
+    Replace(r.dataPath, FourCC("LIBA"), 0, {0x00, 0x03, 0x00, 0x07, 0xFF, 0xFF, 0x00, 0x09});
     FakeManager fake;
     fake.states[{FourCC("CCQz"), 14}] = 3;
     UseFake(&fake);
@@ -245,8 +268,15 @@ table T id 1
   form Entry
 table Bare id 4
   field One integer
-resource LEQz 0 0002 00000000 00 0000000000000000000000000000000000000000000000000000000000000000 0009 054E616D656400000000000000000000000000000000000000000000000000000001
 )");
+    // An unnamed entry before the list's own.
+    Bytes leqz(6 + 2 * 34, 0);
+    platform::WriteBE16(&leqz[0], 2);
+    platform::WriteBE16(&leqz[6 + 32], 9);
+    const std::string named = "\x05Named";
+    std::copy(named.begin(), named.end(), leqz.begin() + 6 + 34);
+    platform::WriteBE16(&leqz[6 + 34 + 32], 1);
+    Replace(r.dataPath, FourCC("LEQz"), 0, leqz);
     Open(r);
     ASSERT_EQ(Read(), 0);
     auto* t = static_cast<TFileObjQz*>(FindId(1, 1));
@@ -280,21 +310,6 @@ resource LEQz 0 0002 00000000 00 00000000000000000000000000000000000000000000000
     // A table without forms reads none.
     auto* bare = static_cast<TFileObjQz*>(FindId(1, 4));
     EXPECT_TRUE(!bare->forms || bare->forms->Size() == 0);
-}
-
-// Rewrites one resource of a built container.
-void Replace(const std::string& dataPath, uint32_t type, int16_t id, const Bytes& bytes)
-{
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(dataPath, &spec);
-    const int16_t f = openres(spec, false);
-    ASSERT_NE(f, 0);
-    rmveresbyid(type, id, true);
-    platform::Handle h = nullptr;
-    ASSERT_EQ(platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())), 0);
-    ASSERT_TRUE(xaddres(h, type, id));
-    ASSERT_TRUE(updateres(f));
-    closeres(f, false);
 }
 
 TEST_F(ReadStructure, AMissingFormTableOrDefinitionIsRefused)
@@ -362,10 +377,9 @@ method Chosen id 3
 method STARTUP id 4
 method Other id 5
 user Designer method Chosen
-resource LIBA 0 0009 0001
 )");
+    Replace(r.dataPath, FourCC("LIBA"), 0, {0x00, 0x09, 0x00, 0x01});
     Open(r);
-    ASSERT_EQ(lirepass(2), 0);
     EXPECT_EQ(Read(), kResourceMissing);
     EXPECT_FALSE(FindId(2, 5)->TstFlag(kFlagParsed));
     EXPECT_TRUE(static_cast<TGnlProcObjQz*>(FindId(2, 3))->used);
@@ -462,24 +476,24 @@ TEST_F(ReadStructure, ComponentsOutOfTheirFoldersAreRemoved)
 method Pub id 3
 method Priv id 4
 component Comp id 20
-  public
+  public id 21
     method Pub
-  protected
-  private
+  protected id 22
+  private id 23
     method Priv
 )");
     FakeManager fake;
+    fake.states[{FourCC("#GMO"), 21}] = 1;
     FakeModule module;
     module.name = "Comp";
     module.entries = {{FourCC("CCQz"), 3, 1}, {FourCC("CCQz"), 4, 3}, {FourCC("PICT"), 9, 2}};
     fake.modules.push_back(module);
     UseFake(&fake);
     Open(r);
-    // Known to the manager and every entry in its folder: nothing to do.
+    // Installed, known to the manager and every entry in its folder.
     ASSERT_EQ(Read(), 0);
-    EXPECT_EQ(fake.modules[0].object, nullptr);
-    EXPECT_EQ(CheckModuleObjQz(&doc_), kComponentsRemoved);  // no design object recorded
-    fake.modules[0].object = static_cast<TModuleObjQz*>(FindId(32, 20));
+    EXPECT_EQ(fake.modules[0].object, FindId(32, 20));
+    EXPECT_TRUE(FindId(2, 3)->TstFlag(kFlagInComponent));
     EXPECT_EQ(CheckModuleObjQz(&doc_), 0);
     fake.modules[0].entries[1].state = 2;
     EXPECT_EQ(CheckModuleObjQz(&doc_), kComponentsRemoved);
@@ -520,12 +534,10 @@ TEST_F(ReadStructure, DirectoryTemplatesRoundTrip)
     const Case cases[] = {
         {"FIQz", fiqz, {0, 2, 4, 30 + 46, 96 + 48}}, {"TFQz", tfqz, {0, 6 + 32, 6 + 40}}, {"TPQz", tpqz, {32, 44 + 32}},
         {"LiHe", lihe, {16, 34}}, {"LEQz", leqz, {0, 6 + 32}}, {"ENQz", enqz, {0, 4 + 32}},
-        {"MENQ", menq, {0, 24 + 82, 24 + 84}}, {"BAQz", baqz, {0, 12, 18}}, {"STQz", stqz, {0}},
+        {"MENQ", menq, {0}}, {"BAQz", baqz, {0, 12, 18}}, {"STQz", stqz, {0}},
     };
     for (const Case& c : cases) {
         Bytes le = c.bytes;
-        const uint32_t type = platform::FourCC(c.type[0] == 'F' && c.type[1] == 'I' ? "FIQz" : "FIQz");
-        (void)type;
         uint32_t t = (uint32_t(uint8_t(c.type[0])) << 24) | (uint32_t(uint8_t(c.type[1])) << 16) |
                      (uint32_t(uint8_t(c.type[2])) << 8) | uint8_t(c.type[3]);
         ASSERT_EQ(SwapResourceEnvoi(1, t, int32_t(le.size()), le.data()), 1u) << c.type;
@@ -534,6 +546,7 @@ TEST_F(ReadStructure, DirectoryTemplatesRoundTrip)
             EXPECT_EQ(le[size_t(at)], c.bytes[size_t(at + 1)]) << c.type << " " << at;
             EXPECT_EQ(le[size_t(at + 1)], c.bytes[size_t(at)]) << c.type << " " << at;
         }
+        if (std::string(c.type) == "MENQ") EXPECT_EQ(platform::ReadLE32(&le[24 + 82]), 0x00020007u);
         if (std::string(c.type) == "FIQz") {
             EXPECT_EQ(le[30 + 48], 0x25);
             EXPECT_EQ(le[30 + 49], 0x60);
@@ -623,13 +636,14 @@ group G
   method M
 )");
     const Bytes original = FileBytes(r.dataPath);
-    const Bytes companion = FileBytes(r.companionPath);
+    const std::string sidecar = folder_ / "._Random.RSR";
+    const Bytes companion = FileBytes(sidecar);
     const char* types[] = {"WNQz", "TPQz", "DBPR", "LEQz", "LIBA", "LiHe", "STQz", "PIC#", "Stlx", "FIQz", "TFQz", "#GRP", "MENQ"};
     const int16_t ids[] = {0, 0, 0, 0, 0, 0, 0, 128, 128, 1, 1, 1, 1};
     std::mt19937 rng(4242);
     for (int round = 0; round < 500; ++round) {
         ASSERT_EQ(platform::WriteFileAtomically(r.dataPath, original.data(), original.size()), 0);
-        ASSERT_EQ(platform::WriteFileAtomically(r.companionPath, companion.data(), companion.size()), 0);
+        ASSERT_EQ(platform::WriteFileAtomically(sidecar, companion.data(), companion.size()), 0);
         const size_t which = rng() % std::size(types);
         uint32_t t = (uint32_t(uint8_t(types[which][0])) << 24) | (uint32_t(uint8_t(types[which][1])) << 16) |
                      (uint32_t(uint8_t(types[which][2])) << 8) | uint8_t(types[which][3]);
@@ -657,6 +671,58 @@ group G
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
         if (result != 0) EXPECT_EQ(FileBytes(r.dataPath), damaged) << types[which] << " round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace readtest
+
+namespace readtest {
+namespace {
+
+TEST_F(ReadStructure, OlderEnumerationsBecomeChoiceLists)
+{
+    const char* text = R"(structure Enums
+enum Colours id 3
+  item "Red"
+  item "Green"
+)";
+    {
+        const auto r = Build(text);
+        Open(r);
+        ASSERT_EQ(Read(), 0);
+        EXPECT_TRUE(Stored(FourCC("ENQz"), 3).empty());
+        itemlistrec list{};
+        initqlist(&list, 0, 255);
+        ASSERT_EQ(LoadList(3, &list, true), 0);
+        std::vector<std::pair<std::string, int16_t>> items;
+        for (ItemHandle i = list.first; i; i = (**i).next) items.push_back({P(ItemText(i)), (**i).number});
+        deinitqlist(&list);
+        EXPECT_EQ(items, (std::vector<std::pair<std::string, int16_t>>{{"Red", 1}, {"Green", 2}}));
+        EXPECT_NE(Find(4, "Colours"), nullptr);
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+    // Memory running out at every step in turn: either the list is saved
+    // and the enumeration gone, or the enumeration stays.
+    for (int32_t after = 0;; ++after) {
+        ASSERT_LT(after, 400);
+        const auto r = Build(text);
+        Open(r);
+        int16_t result = 0;
+        {
+            platform::ScopedFault noMemory(platform::FaultKind::Allocation, after, -1);
+            result = convertEnumsToLists(&doc_);
+        }
+        const bool enumeration = !Stored(FourCC("ENQz"), 3).empty();
+        if (result == 0) {
+            EXPECT_FALSE(enumeration);
+            EXPECT_FALSE(Stored(FourCC("List"), 3).empty());
+            break;
+        }
+        EXPECT_TRUE(enumeration) << after;
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
 }
 
