@@ -127,24 +127,24 @@ TObjQz* GetObj_Name(TMainDoc* doc, int16_t kind, const unsigned char* name, int1
 TObjQz* Get_GlobVar(TMainDoc* doc, const unsigned char* name)
 {
     TObjQz* obj = NewObj_Id(doc, 9, name, 1, false);
-    if (obj) static_cast<TVarObjQz*>(obj)->ownerMethod = nullptr;
+    if (obj) static_cast<TVarObjQz*>(obj)->method = nullptr;
     return obj;
 }
 
 TObjQz* Get_GlobGlobVar(TMainDoc* doc, const unsigned char* name)
 {
     TObjQz* obj = NewObj_Id(doc, 9, name, 2, false);
-    if (obj) static_cast<TVarObjQz*>(obj)->ownerMethod = nullptr;
+    if (obj) static_cast<TVarObjQz*>(obj)->method = nullptr;
     return obj;
 }
 
 namespace {
 
-TProcObjQz* AsMethod(TObjQz* method)
+TGnlProcObjQz* AsMethod(TObjQz* method)
 {
     if (!method) return nullptr;
     switch (method->kind) {
-    case 2: case 16: case 25: case 26: case 27: return static_cast<TProcObjQz*>(method);
+    case 2: case 16: case 25: case 26: case 27: return static_cast<TGnlProcObjQz*>(method);
     default: return nullptr;
     }
 }
@@ -153,19 +153,28 @@ TProcObjQz* AsMethod(TObjQz* method)
 
 TObjQz* Get_LocalVar(TObjQz* method, const unsigned char* name)
 {
-    TProcObjQz* m = AsMethod(method);
+    TGnlProcObjQz* m = AsMethod(method);
     if (!m) return nullptr;
     if (!m->locals && NewObjList(&m->locals, 10) != 0) return nullptr;
     TObjQz* obj = NewListObj_Id(m->owner, &m->locals, 9, name, m->id, false);
-    if (obj) static_cast<TVarObjQz*>(obj)->ownerMethod = m;
+    if (obj) static_cast<TVarObjQz*>(obj)->method = m;
     return obj;
 }
 
-void TProcObjQz::Dispose()
+void TGnlProcObjQz::Dispose()
 {
     DisposeObjList(locals);
     locals = nullptr;
     TObjQz::Dispose();
+}
+
+TObjQz* NewOwnedObj(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id)
+{
+    TObjQz* obj = ConstructObjOfKind(kind);
+    if (!obj) return nullptr;
+    obj->kind = kind;
+    obj->init(doc, name, id);
+    return obj;
 }
 
 TObjQz* NewResourceObj(TMainDoc* doc, uint32_t type, int16_t id)

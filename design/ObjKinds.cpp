@@ -58,3 +58,61 @@ void TConstantObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t n
     value[0] = 0;
     TObjQz::init(doc, newName, newId);
 }
+
+namespace {
+
+// A member of a group must leave it before it goes: the group is disposed
+// later and must not find it in its members.
+void LeaveAndDispose(TObjQz* obj)
+{
+    if (!obj) return;
+    if (obj->parent) obj->DelGroup(false, false);
+    if (obj->parent) DelObjList(obj->parent->members, obj);
+    obj->Dispose();
+}
+
+}  // namespace
+
+void TFileObjQz::Dispose()
+{
+    LeaveAndDispose(method);
+    method = nullptr;
+    DisposeObjList(forms);
+    DisposeObjList(balloons);
+    forms = balloons = nullptr;
+    TStructObjQz::Dispose();
+}
+
+void TLayoutObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
+{
+    ownerObj = nullptr;
+    formMethod = nullptr;
+    objMethods = nullptr;
+    formMethodId = formResId = mbarNumber = previewChoice = 0;
+    TObjQz::init(doc, newName, newId);
+}
+
+void TLayoutObjQz::Dispose()
+{
+    LeaveAndDispose(formMethod);
+    formMethod = nullptr;
+    DisposeObjList(objMethods);
+    objMethods = nullptr;
+    TStructObjQz::Dispose();
+}
+
+void TGnlProcObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
+{
+    ownerObj = nullptr;
+    table = nullptr;
+    locals = nullptr;
+    used = false;
+    TObjQz::init(doc, newName, newId);
+}
+
+void TProcObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
+{
+    TGnlProcObjQz::init(doc, newName, newId);
+    declPos = -1;
+    iconId = 0;
+}

@@ -131,7 +131,7 @@ TObjQz* Search_LocalVar(TObjQz* method, const unsigned char* name)
     if (!method) return nullptr;
     switch (method->kind) {
     case 2: case 16: case 25: case 26: case 27:
-        return SearchListObj_Name(static_cast<TProcObjQz*>(method)->locals, name);
+        return SearchListObj_Name(static_cast<TGnlProcObjQz*>(method)->locals, name);
     default: return nullptr;
     }
 }

@@ -75,7 +75,7 @@ void ShellSortType(ObjListHdl list)
 {
     SortList(list, [](TObjQz* a, TObjQz* b) {
         return a->kind == 5 && b->kind == 5 &&
-               static_cast<TMBarObjQz*>(a)->barNumber > static_cast<TMBarObjQz*>(b)->barNumber;
+               static_cast<TMBarObjQz*>(a)->libaSlot > static_cast<TMBarObjQz*>(b)->libaSlot;
     });
 }
 

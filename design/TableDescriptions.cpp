@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "design/DocResources.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -100,6 +101,8 @@ int16_t _lirecrit(std::unique_ptr<TabCrit>* out, int16_t id)
 void DisposeTableRecords()
 {
     ef.clear();
+    // An open document's record stays with its document (DocResources).
+    if (IsDocParamRecord(hparam)) return;
     if (hparam) platform::DisposeHandle(hparam);
     hparam = nullptr;
 }
@@ -108,8 +111,11 @@ int16_t Init_ef()
 {
     DisposeTableRecords();
     int16_t err = 0;
-    hparam = CopyOf(FourCC("PRQz"), 0, &err);
-    if (!hparam) return err;
+    platform::Handle record = CopyOf(FourCC("PRQz"), 0, &err);
+    if (!record) return err;
+    // The current document's record is replaced, not shadowed.
+    if (DocParamRecord(numresfalse)) SetDocParamRecord(numresfalse, record);
+    hparam = record;
     const auto* p = reinterpret_cast<const uint8_t*>(*hparam);
     const int32_t size = SizeOf(hparam);
     int32_t tables = size >= 2 ? platform::ReadBES16(p) : 0;

@@ -11,6 +11,13 @@
     long "1.0, Qz Structure Browser"
 }
 
+# The document format version this program writes (OpenQzB, CreateQzLib):
+# a 16-bit version number. A document whose companion holds a greater
+# 'INQz' 0 is refused; a new document's companion gets a copy.
+'INQz' 1 {
+    $"0006"
+}
+
 # Dialog colours (ApplInitAll): the entry of part code 0 is the content
 # colour of dialogs. Header: 4-byte seed, 2-byte flags, 2-byte count - 1 is
 # not used here: the word at byte 6 counts the entries.

@@ -86,7 +86,11 @@
     "ABORT"
 }
 
-# Object output: 12 follows an object's size in its information line.
+# Object output: 7 in front of the page number of printed pages; 8 names a
+# menu bar without a name of its own (followed by its slot, GetMBarName);
+# 9-10 around the document's name: the save dialog's message; 12 follows an
+# object's size in its information line; 16 follows an SQL script's name:
+# the structure made from it.
 'STR#' 1013 "Object output" {
     ""
     ""
@@ -94,12 +98,16 @@
     ""
     ""
     ""
-    ""
-    ""
-    ""
-    ""
+    "Page"
+    "Menu bar"
+    "Save \""
+    "\" as:"
     ""
     " bytes"
+    ""
+    ""
+    ""
+    ".QzB"
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.
@@ -131,3 +139,65 @@
     button 126 100 146 182 "Replace"
     static 12 72 114 448 "^0 was changed on ^1 after the component was made; the component's copy is of ^2. Replace it?"
 }
+
+# Reading a document: the progress line of each kind, by kind number
+# (ReadQzB, after 'STR#' 1011 item 6).
+'STR#' 1008 "Kinds read" {
+    "tables"
+    "project methods"
+    "commands"
+    "choice lists"
+    "menu bars"
+    "menus"
+    "plug-ins"
+    "plug-in routines"
+    "variables"
+    "field help"
+    "string lists"
+    "styles"
+    "sets"
+    "named selections"
+    "semaphores"
+    "database methods"
+    "constants"
+    "pictures"
+    "style sheets"
+    "resources"
+    "list boxes"
+    "objects"
+    "groups"
+}
+
+# The database methods, by their slot in 'DBPR' 0 (slot k is item k + 1),
+# read by ReadObj.
+'STR#' 1025 "Database methods" {
+    "Start-up method"
+    "Exit method"
+    "Drop method"
+    "Backup start method"
+    "Backup end method"
+    "Web connection method"
+    "Web authentication method"
+    "Server start-up method"
+    "Server shut-down method"
+    "Server connection method"
+    "Server disconnection method"
+    "System event method"
+}
+
+# Full names: 11 before a component's name, 12 before a component
+# folder's (GetFullName).
+'STR#' 1029 "Object names" {
+    "" "" "" "" "" "" "" "" "" ""
+    "Component"
+    "Folder"
+}
+
+# Command parameter descriptors, read by the method link parser: a count,
+# then (parameter number, object kind) pairs. Their ids also set the bits
+# of the in-memory 'xPRM' 0. Parameter 1 of these commands names a set
+# (kind 13); left empty it is the user's set "UserSet".
+'APRM' 396 { $"0001 0001 000D" }
+'APRM' 641 { $"0001 0001 000D" }
+'APRM' 646 { $"0001 0001 000D" }
+'APRM' 656 { $"0001 0001 000D" }

@@ -1,8 +1,11 @@
 # Resources read while the program starts.
 
-# Task names; item 9 names the main task, read by x_initQzGlobals.
+# Task names; item 9 names the main task, read by x_initQzGlobals. Item 6
+# names the start-up project method, marked used by ReadQzB.
 'STR#' 1007 "Task names" {
-    "" "" "" "" "" "" "" ""
+    "" "" "" "" ""
+    "STARTUP"      # 6 the project method run at start-up: always in use
+    "" ""
     "Main task"
 }
 

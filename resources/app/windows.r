@@ -18,6 +18,23 @@
     user 102 16 134 384
 }
 
+# The administrator password asked when a protected structure opens
+# (CheckPassword): 1 OK, 4 the password, 5 Cancel.
+'DLOG' 257 "Password" {
+    bounds 0 0 140 360
+    title ""
+    proc 1
+    invisible
+    items 257
+}
+'DITL' 257 {
+    button 104 270 124 344 "OK"
+    static 16 16 34 344 "This structure is protected."
+    static 44 16 62 344 "Administrator password:"
+    edit 70 18 86 342 ""
+    button 104 180 124 254 "Cancel"
+}
+
 # The general preferences (TAppl::Preferences): 1 OK, 2 Cancel, 7, 9, 21,
 # 22 the start-up and display switches, 10 and 11 the size of new windows,
 # 18-20 the layout of new browser windows.

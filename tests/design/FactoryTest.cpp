@@ -106,7 +106,7 @@ TEST_F(FactoryTest, VariablesOfEachScope)
     TObjQz* local = Get_LocalVar(method, PName("$i"));
     ASSERT_NE(local, nullptr);
     EXPECT_EQ(local->id, 12);
-    EXPECT_EQ(static_cast<TVarObjQz*>(local)->ownerMethod, method);
+    EXPECT_EQ(static_cast<TVarObjQz*>(local)->method, method);
     EXPECT_EQ(Get_LocalVar(method, PName("$i")), local);
     EXPECT_EQ(Search_GnlObj(&doc_, 9, method, PName("$i"), 0), local);
     EXPECT_EQ(Search_GlobVar(&doc_, PName("$i")), nullptr);

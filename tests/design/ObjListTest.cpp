@@ -148,9 +148,9 @@ TEST_F(ListTest, ShellSortTypeOrdersMenuBarsBySlotAndKeepsOthers)
     auto* b1 = static_cast<TMBarObjQz*>(Make(5, "A", 1));
     auto* b2 = static_cast<TMBarObjQz*>(Make(5, "B", 2));
     auto* b3 = static_cast<TMBarObjQz*>(Make(5, "C", 3));
-    b1->barNumber = 3;
-    b2->barNumber = 1;
-    b3->barNumber = 2;
+    b1->libaSlot = 3;
+    b2->libaSlot = 1;
+    b3->libaSlot = 2;
     TObjQz* m1 = Make(2, "z");
     TObjQz* m2 = Make(2, "a");
     for (TObjQz* o : std::initializer_list<TObjQz*>{b1, m1, b2, m2, b3}) ASSERT_EQ(AddObjList(&list, o), 0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -207,7 +208,32 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
         {105, {'T', 'E', 'X', 'T', 0, 5, 0, 0, 0, 9, 2, 0}, {'T', 'X', 'E', 'T', 5, 0, 9, 0, 0, 0, 2, 0}},
         {138, {'T', 'E', 'X', 'T', 0, 0, 4, 'n', 'a', 'm', 'e'}, {'T', 'X', 'E', 'T', 0, 0, 4, 'n', 'a', 'm', 'e'}},
     };
-    for (const Sample& s : samples) {
+    // Records whose fields are given by offset: the other order reverses
+    // exactly those.
+    auto swapped = [](size_t size, std::initializer_list<std::pair<size_t, size_t>> fields) {
+        Sample s{0, Bytes(size), {}};
+        for (size_t i = 0; i < size; ++i) s.host[i] = uint8_t(i * 13 + 5);
+        s.other = s.host;
+        for (auto [at, width] : fields) std::reverse(s.other.begin() + long(at), s.other.begin() + long(at + width));
+        return s;
+    };
+    // The parameter record: table count, the word at 10, four rectangles,
+    // three longs, a rectangle and two words, then 255 table ids.
+    Sample param = swapped(3648, {{0, 2}, {10, 2}, {44, 4}, {48, 4}, {52, 4}});
+    for (size_t at = 12; at < 44; at += 2) std::reverse(param.other.begin() + long(at), param.other.begin() + long(at) + 2);
+    for (size_t at = 58; at < 70; at += 2) std::reverse(param.other.begin() + long(at), param.other.begin() + long(at) + 2);
+    for (size_t at = 78; at < 3648; at += 14) std::reverse(param.other.begin() + long(at), param.other.begin() + long(at) + 2);
+    param.number = 11;
+    Sample user = swapped(112, {{0, 4}, {108, 4}});
+    user.number = 38;
+    Sample oldUser = swapped(96, {{0, 4}});
+    oldUser.number = 107;
+    Bytes group(32, 0x47), groupLE(32, 0x47);
+    group.insert(group.end(), {0, 2, 0xAA, 0xBB, 0x12, 0x34, 0xC3, 0x98});
+    groupLE.insert(groupLE.end(), {2, 0, 0xAA, 0xBB, 0x34, 0x12, 0x98, 0xC3});
+    std::vector<Sample> all(std::begin(samples), std::end(samples));
+    all.insert(all.end(), {param, user, oldUser, {40, group, groupLE}});
+    for (const Sample& s : all) {
         Bytes b = s.host;
         EXPECT_EQ(SwapBytesEnvoi2(s.number, b.data(), -1, nullptr, int32_t(b.size())), 0) << s.number;
         EXPECT_EQ(b, s.other) << s.number;

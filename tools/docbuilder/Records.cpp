@@ -47,10 +47,12 @@ Bytes TokenBytes(const TokenSpec& t, int16_t tableNumber, const std::vector<int1
         }
         break;
     case 3:
-        w.U16(0);  // display style
+        // The field number in the top table (0: the table alone), the
+        // table, the subtable depth, then one field number per level.
+        w.U16(uint16_t(fieldPath.empty() ? 0 : fieldPath.front()));
         w.U16(uint16_t(tableNumber));
-        w.U16(uint16_t(fieldPath.size()));
-        for (int16_t f : fieldPath) w.U16(uint16_t(f));
+        w.U16(uint16_t(fieldPath.empty() ? 0 : fieldPath.size() - 1));
+        for (size_t i = 1; i < fieldPath.size(); ++i) w.U16(uint16_t(fieldPath[i]));
         break;
     case 9:
     case 11:

@@ -1,0 +1,50 @@
+// What the link parsers of the kinds share: the document's store made
+// current for a parse, the wait dialog's count and cancel, and bounded
+// big-endian reads over resource bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/core/MacTypes.h"
+
+class TMainDoc;
+class TObjQz;
+
+// Makes the document's store current for the life of the guard.
+class ParseResFile {
+public:
+    explicit ParseResFile(TMainDoc* doc);
+    ~ParseResFile();
+    ParseResFile(const ParseResFile&) = delete;
+    ParseResFile& operator=(const ParseResFile&) = delete;
+
+private:
+    int16_t saved_;
+};
+
+// Counts the object in the wait dialog; true when it was parsed already
+// (then nothing more is done). Otherwise marks it parsed.
+bool ParseOnce(TObjQz* obj);
+// True when the wait dialog was cancelled.
+bool ParseCancelled();
+
+// The bytes of a handle, never read past their end.
+struct ByteView {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+
+    static ByteView Of(platform::Handle h);
+    bool Has(size_t at, size_t count) const { return at <= size && count <= size - at; }
+    // False, leaving *v alone, when the bytes are not all there.
+    bool S16(size_t at, int16_t* v) const;
+    bool S32(size_t at, int32_t* v) const;
+    bool U8(size_t at, uint8_t* v) const;
+    // A length byte and its characters within `room` bytes from `at`.
+    bool PStr(size_t at, size_t room, unsigned char* out) const;
+};
+
+class TLayoutObjQz;
+// Walks a form stored in the older flat layout (first byte 13) and links
+// what it names from the form; 9001 for other data or a record cut short.
+int16_t WalkFlatForm(TLayoutObjQz* form, const uint8_t* data, size_t size);

@@ -1,0 +1,62 @@
+// Method tokens as the design objects reach them: a method's lines loaded
+// from and stored into its 'CCQz', the tokens of a line, and the small
+// textual references the tokens use (string-list references, plug-in
+// routine numbers, constant names).
+#pragma once
+
+#include <cstdint>
+
+#include "forms/calc/Operands.h"
+#include "platform/core/MacTypes.h"
+
+class TObjQz;
+class TFileObjQz;
+
+// The lines of method `id` of the current store (a handle of line
+// handles), their count (with its sign) and the rectangle (may be null);
+// null with *err set when missing or damaged.
+platform::Handle x_getcalc(int16_t id, int16_t* count, platform::Rect* rect, int16_t* err);
+// Stores the lines as 'CCQz' id (0: a new id); *err takes the result.
+void x_putcalc(int16_t id, platform::Handle lines, int16_t count, const platform::Rect* rect, int16_t* err);
+// Frees the lines and clears both variables.
+void x_effcalc(platform::Handle* lines, int16_t* count);
+// The token at *position of the line, moving past it.
+void x_gettoken(platform::Handle line, champoper* token, int16_t* position);
+// Appends the token; 0 or the error.
+int16_t x_addtoken(platform::Handle line, const champoper& token);
+// The kernel's error callback: errors are taken from the results instead.
+void procerr(int16_t err);
+
+// The token at *position, or an end of line at or past the line's token
+// bytes (a negative position too).
+void MyGet2champ(platform::Handle line, champoper* token, int16_t* position);
+
+// True when the text is ":" id "," index with at least one character after
+// the comma; both numbers decimal.
+bool GetStrIndex(const unsigned char* text, int16_t* listId, int16_t* index);
+// The string a reference names, else a copy of the text.
+void GetQzResStr(unsigned char* out, const unsigned char* text);
+// For plug-in data (5, 2, bundle, routine): the routine list's id in
+// *bundle, the routine number, and a marked name "<mark>list<sep>n<mark>";
+// true. Otherwise the data as a name and false.
+bool GetExtProcIndex(unsigned char* name, const unsigned char* data, int16_t* bundle, int16_t* routine);
+// For constant data (5, 2, id, index): the name before the first ":" of
+// that string of 'QzK#' id and the value up to the next ":"; otherwise the
+// data as the name and an empty value.
+void calcconstname(unsigned char* name, unsigned char* value, const unsigned char* data);
+// String `index` of a 'QzK#'-style list; empty when beyond it.
+void gsK(unsigned char* out, platform::Handle list, int16_t index);
+// The kernel's text of a real.
+void xstrIntreel2(double value, unsigned char* out);
+
+// Links `method` to everything its tokens name. `table` is the table the
+// text refers to by default (null for project methods). 0 or the error.
+int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method);
+// Closes a parameter left empty: an empty set parameter of the commands
+// that take the user's set links "UserSet" from the method and, unless the
+// method's owner is a command, from the command. Clears *pending.
+int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owner, TObjQz* method);
+
+// Stores a new method of one line holding one comment (cut to 81
+// characters); the writer's error.
+int16_t NewCCQz_Comment(const unsigned char* text);

@@ -1,0 +1,40 @@
+#include "forms/calc/StringRefs.h"
+
+#include <cstdint>
+
+#include "kernel/helpers/ResourceStrings.h"
+
+namespace {
+
+// Reads decimal digits from text[*at] on (1-based, within the length),
+// with a leading "-" when allowed; false without a digit or past 16 bits.
+bool ReadNumber(const unsigned char* text, int32_t* at, bool sign, int32_t* value)
+{
+    const int32_t end = text[0];
+    bool negative = false;
+    if (sign && *at <= end && text[*at] == '-') {
+        negative = true;
+        ++*at;
+    }
+    int32_t v = 0;
+    const int32_t start = *at;
+    for (; *at <= end && text[*at] >= '0' && text[*at] <= '9'; ++*at) {
+        v = v * 10 + (text[*at] - '0');
+        if (v > 32768) return false;
+    }
+    if (*at == start) return false;
+    *value = negative ? -v : v;
+    return *value >= -32768 && *value <= 32767;
+}
+
+}  // namespace
+
+void getstrstr(unsigned char* text)
+{
+    if (text[0] < 4 || text[1] != ':') return;
+    int32_t at = 2, id = 0, index = 0;
+    if (!ReadNumber(text, &at, true, &id) || at > text[0] || text[at] != ',') return;
+    ++at;
+    if (!ReadNumber(text, &at, false, &index) || at != text[0] + 1) return;
+    gs(text, int16_t(id), int16_t(index));
+}

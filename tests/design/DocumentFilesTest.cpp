@@ -1,0 +1,166 @@
+// Moving a document with its companion, the companion's place, and the
+// compilation state of a structure.
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/files/Forks.h"
+#include "tests/design/DocFilesFixture.h"
+
+namespace doctest {
+namespace {
+
+class DocumentFiles : public DocFiles {
+protected:
+    // A data file of `size` patterned bytes and its companion holding one
+    // resource.
+    void MakeDocument(const std::string& name, size_t size, uint8_t seed)
+    {
+        Bytes data(size);
+        for (size_t i = 0; i < size; ++i) data[i] = uint8_t(i * 7 + seed);
+        const platform::FSSpec fileSpec = InFolder(name + ".QTL");
+        ASSERT_EQ(platform::FSpCreate(fileSpec, FourCC("QzA6"), FourCC("QzLB"), -1), 0);
+        int16_t ref = 0;
+        ASSERT_EQ(platform::FSpOpenDF(fileSpec, platform::fsWrPerm, &ref), 0);
+        int64_t count = int64_t(size);
+        ASSERT_EQ(platform::FSWrite(ref, &count, data.data()), 0);
+        platform::FSClose(ref);
+        const platform::FSSpec companion = InFolder(name + ".RSR");
+        platform::FSpCreateResFile(companion, FourCC("QzA6"), FourCC("QzLB"), -1);
+        const int16_t file = platform::FSpOpenResFile(companion, platform::fsRdWrPerm);
+        ASSERT_NE(file, -1);
+        platform::Handle h = platform::NewHandle(3);
+        (*h)[0] = char(seed);
+        platform::AddResource(h, FourCC("INQz"), 0, reinterpret_cast<const unsigned char*>(""));
+        platform::CloseResFile(file);
+    }
+    // The companion's 'INQz' 0 first byte, -1 when it cannot be read.
+    int32_t CompanionMark(const std::string& name)
+    {
+        const int16_t file = platform::FSpOpenResFile(InFolder(name), platform::fsRdPerm);
+        if (file == -1) return -1;
+        platform::Handle h = platform::Get1Resource(FourCC("INQz"), 0);
+        const int32_t mark = h && *h ? uint8_t((*h)[0]) : -1;
+        platform::CloseResFile(file);
+        return mark;
+    }
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(docs_))
+            if (e.path().filename().string().rfind("._", 0) != 0) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(DocumentFiles, ADocumentMovesWholeWithItsCompanion)
+{
+    MakeDocument("Src", 8192, 1);
+    const Bytes data = Read(InFolder("Src.QTL"));
+    EXPECT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Src.QTL")), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Src.QTL", "Src.RSR"})) << "nothing touched";
+
+    ASSERT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Dest.QTL", "Dest.RSR"}));
+    EXPECT_EQ(Read(InFolder("Dest.QTL")), data) << "an exact multiple of the block";
+    EXPECT_EQ(CompanionMark("Dest.RSR"), 1);
+    platform::FInfo info;
+    ASSERT_EQ(platform::FSpGetFInfo(InFolder("Dest.QTL"), &info), 0);
+    EXPECT_EQ(info.fdType, FourCC("QzLB"));
+
+    // Names differing only by case are two files.
+    MakeDocument("base", 100, 2);
+    ASSERT_EQ(CopyFile(InFolder("base.QTL"), InFolder("Base.QTL")), 0);
+    EXPECT_EQ(CompanionMark("Base.RSR"), 2);
+    EXPECT_FALSE(platform::FSpExists(InFolder("base.QTL")));
+    // A hard link is the same file under another name.
+    std::filesystem::create_hard_link(docs_ + "/Base.QTL", docs_ + "/Link.QTL");
+    EXPECT_EQ(CopyFile(InFolder("Base.QTL"), InFolder("Link.QTL")), 0);
+    EXPECT_TRUE(platform::FSpExists(InFolder("Base.QTL")));
+}
+
+TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)
+{
+    MakeDocument("Src", 5000, 3);
+    platform::FSpDelete(InFolder("Src.RSR"));
+    EXPECT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), platform::fnfErr);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Src.QTL"})) << "nothing left at the destination";
+
+    platform::FSpDelete(InFolder("Src.QTL"));
+    MakeDocument("Src", 5000, 3);
+    MakeDocument("Dest", 300, 9);
+    const Bytes source = Read(InFolder("Src.QTL")), dest = Read(InFolder("Dest.QTL"));
+    int32_t failures = 0;
+    for (int32_t after = 0; after < 50; ++after) {
+        int16_t err;
+        {
+            platform::ScopedFault fault(platform::FaultKind::DiskFull, after);
+            err = CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL"));
+        }
+        if (!err) break;
+        ++failures;
+        EXPECT_EQ(Read(InFolder("Dest.QTL")), dest) << after;
+        EXPECT_EQ(CompanionMark("Dest.RSR"), 9) << after;
+        EXPECT_EQ(Read(InFolder("Src.QTL")), source) << after;
+        EXPECT_EQ(Names(), (std::vector<std::string>{"Dest.QTL", "Dest.RSR", "Src.QTL", "Src.RSR"})) << after;
+    }
+    EXPECT_GT(failures, 1);
+    EXPECT_EQ(Read(InFolder("Dest.QTL")), source);
+    EXPECT_EQ(CompanionMark("Dest.RSR"), 3);
+}
+
+TEST_F(DocumentFiles, TheCompanionIsTheForkElseTheSibling)
+{
+    MakeDocument("Doc", 10, 4);
+    const int16_t sibling = OpenResFile(InFolder("Doc.QTL"), platform::fsRdPerm);
+    ASSERT_NE(sibling, -1);
+    EXPECT_EQ(platform::Get1Resource(FourCC("INQz"), 0) != nullptr, true);
+    platform::CloseResFile(sibling);
+    // A fork of its own wins.
+    platform::FSpCreateResFile(InFolder("Doc.QTL"), FourCC("QzA6"), FourCC("QzLB"), -1);
+    const int16_t fork = OpenResFile(InFolder("Doc.QTL"), platform::fsRdPerm);
+    ASSERT_NE(fork, -1);
+    EXPECT_EQ(platform::Get1Resource(FourCC("INQz"), 0), nullptr);
+    platform::CloseResFile(fork);
+    EXPECT_EQ(OpenResFile(InFolder("None.QTL"), platform::fsRdPerm), -1);
+}
+
+TEST_F(DocumentFiles, TheCompilationStateFollowsTheCompiledResources)
+{
+    struct Case {
+        const char* description;
+        int16_t type;
+    };
+    const char* method = "method M\n  comment \"x\"\n";
+    const Case cases[] = {
+        {"structure A\n", 0},
+        {"structure B\ncompiled\n", 1},
+        {"structure C\ncompiled code 1 dirty 0\n", 2},
+        {"structure D\ncompiled code 1 dirty 3\n", 0},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        std::string description = cases[i].description;
+        if (i == 2 || i == 3) description += method;
+        const platform::FSSpec base = Build(description);
+        const int16_t file = openres(base, false);
+        ASSERT_GT(file, 0);
+        UseQzRes(file);
+        EXPECT_EQ(GetDBType(file), cases[i].type) << description;
+        EXPECT_EQ(basecompilee(), cases[i].type == 1) << description;
+        EXPECT_EQ(numresfalse, file);
+        closeres(file, false);
+    }
+    const platform::FSSpec fresh = Build("structure F\n");
+    const int16_t file = openres(fresh, false);
+    UseQzRes(file);
+    EXPECT_FALSE(IsDatabaseDirtyForCompiler());
+    SetDatabaseDirtyForCompiler();
+    EXPECT_TRUE(IsDatabaseDirtyForCompiler()) << "the first change counts";
+    EXPECT_EQ(Resource(file, FourCC("QzQz"), 2), (Bytes{0, 0, 0, 1}));
+    SetDatabaseDirtyForCompiler();
+    EXPECT_EQ(Resource(file, FourCC("QzQz"), 2), (Bytes{0, 0, 0, 2}));
+    closeres(file, false);
+}
+
+}  // namespace
+}  // namespace doctest

@@ -1,0 +1,184 @@
+// Forms in the older flat layout link what their records name; a damaged
+// form ends the walk with 9001 and keeps the links made before.
+#include <functional>
+
+#include "design/ParseSupport.h"
+#include "tests/design/ParseFixture.h"
+
+namespace designtest {
+namespace {
+
+using docbuilder::Bytes;
+using docbuilder::ByteWriter;
+
+struct Trailer {
+    int16_t balloon = 0;
+    int16_t lists[3] = {-1, -1, -1};
+    bool firstOn = true;
+    bool block = false;
+};
+
+void PutTrailer(ByteWriter& w, const Trailer& t)
+{
+    if (t.balloon) w.U16(0xFFFE), w.U16(uint16_t(t.balloon));
+    if (!t.block) {
+        w.U16(0);
+        return;
+    }
+    w.U16(1), w.U16(uint16_t(t.lists[0])), w.U8(t.firstOn ? 1 : 0), w.U8(0);
+    w.U16(uint16_t(t.lists[1])), w.U16(0), w.U16(uint16_t(t.lists[2]));
+    w.Zeros(70 - 12);
+    w.PaddedPString("");
+}
+
+void FieldRecord(ByteWriter& w, int16_t field, uint8_t table, int16_t methodId, const std::string& label, const Trailer& t)
+{
+    w.U16(0x0100);
+    w.Zeros(14);
+    w.U16(uint16_t(field));
+    w.U8(0), w.U8(table);
+    w.Zeros(8);
+    w.U16(uint16_t(methodId));
+    w.PaddedPString(label);
+    PutTrailer(w, t);
+}
+
+void VariableRecord(ByteWriter& w, const std::string& name, int16_t scope, uint8_t kind, int16_t methodId,
+                    const std::string& label, const Trailer& t)
+{
+    w.U16(0x0900);
+    w.Zeros(8);
+    w.FixedPString(name, 16);
+    w.U16(uint16_t(scope));
+    w.Zeros(6);
+    w.U8(kind), w.U8(0);
+    w.U16(uint16_t(methodId));
+    w.Zeros(6);
+    w.PaddedPString(label);
+    PutTrailer(w, t);
+}
+
+void TextRecord(ByteWriter& w, const std::string& text)
+{
+    w.U16(0x0500);
+    w.Zeros(28);
+    w.U16(uint16_t(text.size()));
+    for (char c : text) w.U8(uint8_t(c));
+    w.PadEven();
+}
+
+void SubformRecord(ByteWriter& w, int16_t table, const std::string& first, const std::string& second)
+{
+    w.U16(0x0B00);
+    w.Zeros(12);
+    w.U16(uint16_t(table));
+    w.FixedPString(first, 16);
+    w.FixedPString(second, 18);
+}
+
+Bytes FormBytes(const std::function<void(ByteWriter&)>& records)
+{
+    ByteWriter w;
+    w.U8(13), w.U8(0), w.U16(1);
+    records(w);
+    w.U16(0);
+    return w.Take();
+}
+
+class FlatForm : public ParseFixture {
+protected:
+    void SetUp() override
+    {
+        ParseFixture::SetUp();
+        t1 = Table("T1", 1, 10);
+        f1 = Field(t1, "f1", 1);
+        t2 = Table("T2", 2, 11);
+        form = Form(t1, "Input", 30);
+        Form(t2, "List", 31);
+        Form(t2, "Detail", 32);
+    }
+    TFileObjQz *t1 = nullptr, *t2 = nullptr;
+    TObjQz* f1 = nullptr;
+    TLayoutObjQz* form = nullptr;
+};
+
+TEST_F(FlatForm, RecordsLinkWhatTheyName)
+{
+    TObjQz* bold = Make(12, "Bold", 1);
+    TObjQz* balloon = Make(10, "Help", 4);
+    TObjQz* second = Make(4, "Second", 6);
+    TObjQz* third = Make(4, "Third", 7);
+    Make(4, "First", 5);
+    TObjQz* strings = Make(11, "Strings", 20000);
+    TObjQz* bar = Make(5, "Bar", 3);
+    AddStored(platform::FourCC("LIBA"), 0, {0, 2, 0xFF, 0xFF, 0, 3});
+    Trailer fieldTrailer;
+    fieldTrailer.balloon = 4;
+    fieldTrailer.block = true;
+    fieldTrailer.firstOn = false;
+    fieldTrailer.lists[0] = 5, fieldTrailer.lists[1] = 6, fieldTrailer.lists[2] = 7;
+    Trailer varTrailer;
+    varTrailer.balloon = 4;
+    AddStored(platform::FourCC("FOQz"), 30, FormBytes([&](ByteWriter& w) {
+                  FieldRecord(w, 1, 1, 12, "*Bold", fieldTrailer);
+                  TextRecord(w, ":20000,2");
+                  VariableRecord(w, "vv", -1, 0, 13, "", varTrailer);
+                  SubformRecord(w, -2, "List", "Detail");
+              }));
+    form->mbarNumber = -2;
+
+    EXPECT_EQ(form->Parse(), 0);
+    EXPECT_EQ(Uses(form), (std::vector<std::string>{"28:f1", "25:f1", "12:Bold", "10:Help", "4:Second", "4:Third",
+                                                    "11:Strings", "9:<>vv", "25:<>vv", "24:List", "24:Detail",
+                                                    "5:Bar"}));
+    EXPECT_EQ(Uses(f1), (std::vector<std::string>{"4:Second", "4:Third"}));
+    TObjQz* method = SearchListObj_Id(form->objMethods, 12);
+    ASSERT_NE(method, nullptr);
+    EXPECT_EQ(P(method->name), "f1");
+    EXPECT_EQ(method->GetOwnerObj(), form);
+    EXPECT_TRUE(method->TstFlag(kFlagParsed));
+    TObjQz* var = SearchObj_Name(&doc_, 9, PName("<>vv"));
+    ASSERT_NE(var, nullptr);
+    EXPECT_EQ(var->id, 2);
+    EXPECT_TRUE(Linked(var, balloon));
+    (void)bold, (void)second, (void)third, (void)strings, (void)bar;
+}
+
+TEST_F(FlatForm, OtherDataAndDamagedRecordsGive9001)
+{
+    AddStored(platform::FourCC("FOQz"), 40, {12, 0, 0, 1, 0, 0});
+    EXPECT_EQ(form->GetForm(40), 9001);
+    AddStored(platform::FourCC("FOQz"), 41, FormBytes([](ByteWriter& w) { w.U16(0x0C00); }));
+    EXPECT_EQ(form->GetForm(41), 9001);
+    EXPECT_EQ(form->GetForm(99), -108);
+    AddStored(platform::FourCC("FOQz"), 42, {'F', 'O', 'R', 'M', 0, 0, 0, 4, 'L', 'A', 'Y', 'O'});
+    EXPECT_EQ(form->GetForm(42), 0);
+
+    // A subform name longer than its record: 9001, the field before it kept.
+    Bytes overlong = FormBytes([](ByteWriter& w) {
+        FieldRecord(w, 1, 1, 0, "", Trailer());
+        SubformRecord(w, -2, "List", "");
+    });
+    overlong[overlong.size() - 2 - 18] = 33;
+    AddStored(platform::FourCC("FOQz"), 43, overlong);
+    EXPECT_EQ(form->GetForm(43), 9001);
+    EXPECT_TRUE(Linked(form, f1));
+
+    // Records cut at every length stop without reading past the resource.
+    Trailer t;
+    t.balloon = 4;
+    t.block = true;
+    const Bytes whole = FormBytes([&](ByteWriter& w) {
+        FieldRecord(w, 1, 1, 0, "*Bold", t);
+        VariableRecord(w, "vv", 1, 3, 0, ":20000,1", t);
+        TextRecord(w, "text");
+    });
+    for (size_t n = 0; n < whole.size() - 2; ++n) {
+        const Bytes cut(whole.begin(), whole.begin() + std::ptrdiff_t(n));
+        EXPECT_EQ(WalkFlatForm(form, cut.data(), cut.size()), 9001) << n;
+    }
+    EXPECT_EQ(WalkFlatForm(form, whole.data(), whole.size()), 0);
+}
+
+}  // namespace
+}  // namespace designtest

@@ -1,0 +1,299 @@
+// Groups, components and folders as a document is read: names, both
+// member-list formats, hidden groups, folders kept through a rewrite, the
+// component properties in either byte order, and groups moved out of the
+// companion file without losing them.
+#include <filesystem>
+
+#include "design/Groups.h"
+#include "platform/core/Endian.h"
+#include "tests/design/ReadFixture.h"
+
+namespace readtest {
+namespace {
+
+class GroupRead : public ReadFixture {
+protected:
+    // A '#GRP' list of the given name, added to the built container.
+    void AddGroupList(const docbuilder::BuildResult& r, int16_t id, const std::string& name, const Bytes& words)
+    {
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(r.dataPath, &spec);
+        const int16_t f = openres(spec, false);
+        ASSERT_NE(f, 0);
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(words.data(), &h, platform::Size(words.size())), 0);
+        ASSERT_TRUE(xaddres(h, FourCC("#GRP"), id));
+        unsigned char pname[256];
+        apptest::ToP(name, pname);
+        xsetresname(FourCC("#GRP"), id, pname, false);
+        ASSERT_TRUE(updateres(f));
+        closeres(f, false);
+    }
+
+    std::vector<std::string> Members(TObjQz* group)
+    {
+        std::vector<std::string> out;
+        for (int32_t i = 0; group && group->members && i < group->members->Size(); ++i)
+            out.push_back(P(group->members->At(i)->name));
+        return out;
+    }
+};
+
+TEST_F(GroupRead, MemberListsInBothFormats)
+{
+    const auto r = Build(R"(structure Groups
+table T id 1
+  field F integer
+  form Entry id 1
+method One id 3
+method Two id 4
+method Three id 5
+method Four id 6
+)");
+    AddGroupList(r, 5, "Group\rrest", {0x00, 0xFE, 0xFF, 0xFF});
+    AddGroupList(r, 6, "Current", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x63, 0x00, 0x02, 0x00, 0x03, 0x00, 0x18, 0x00, 0x01, 0x00, 0x01, 0x00, 0x02, 0x00, 0x04, 0xFF, 0xFF});
+    AddGroupList(r, 7, "Older", {0x00, 0x02, 0x00, 0x05, 0xFF, 0xFF});
+    AddGroupList(r, 0, "Zero", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x06, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_NE(FindId(23, 5), nullptr);
+    EXPECT_EQ(P(FindId(23, 5)->name), "Group");
+    // A deleted member: every later entry is read; the list is rewritten
+    // without it.
+    TObjQz* current = FindId(23, 6);
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(Members(current), (std::vector<std::string>{"One", "Entry", "Two"}));
+    EXPECT_EQ(Stored(FourCC("#GRP"), 6), (Bytes{0x00, 0xFE, 0x00, 0x02, 0x00, 0x03, 0x00, 0x18, 0x00, 0x01, 0x00, 0x01,
+                                               0x00, 0x02, 0x00, 0x04, 0xFF, 0xFF}));
+    // An older list is rewritten in the current format.
+    EXPECT_EQ(Members(FindId(23, 7)), (std::vector<std::string>{"Three"}));
+    EXPECT_EQ(Stored(FourCC("#GRP"), 7), (Bytes{0x00, 0xFE, 0x00, 0x02, 0x00, 0x05, 0xFF, 0xFF}));
+    // Group 0 is hidden and in the trash.
+    TObjQz* zero = FindId(23, 0);
+    ASSERT_NE(zero, nullptr);
+    EXPECT_TRUE(zero->TstFlag(kFlagHidden));
+    EXPECT_TRUE(zero->TstFlag(kFlagInTrash));
+}
+
+TEST_F(GroupRead, OlderEntriesKeepTheirOwnKinds)
+{
+    const auto r = Build(R"(structure Old
+table T id 1
+  field F integer
+  form Entry id 1
+stylesheet Sheet id 9
+method One id 3
+)");
+    AddGroupList(r, 7, "Older", {0x00, 0x02, 0x00, 0x03, 0x00, 0x13, 0x00, 0x01, 0x00, 0x01, 0x00, 0x13, 0x00, 0x09, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Members(FindId(23, 7)), (std::vector<std::string>{"One", "Entry", "Sheet"}));
+    EXPECT_EQ(Stored(FourCC("#GRP"), 7), (Bytes{0x00, 0xFE, 0x00, 0x02, 0x00, 0x03, 0x00, 0x18, 0x00, 0x01, 0x00, 0x01,
+                                               0x00, 0x13, 0x00, 0x09, 0xFF, 0xFF}));
+}
+
+TEST_F(GroupRead, DamagedMemberListsAreNotRewritten)
+{
+    const auto r = Build(R"(structure Damaged
+method One id 3
+)");
+    AddGroupList(r, 5, "Unknown", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x03, 0x00, 0x50, 0x00, 0x01, 0x00, 0x02, 0x00, 0x03, 0xFF, 0xFF});
+    AddGroupList(r, 6, "Cut", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x03});
+    Open(r);
+    // A list without its end mark is refused; one with a kind no reader
+    // knows keeps what came before it and stays as stored. Neither is
+    // rewritten, though the second takes the first's member.
+    EXPECT_EQ(Read(), kResourceMissing);
+    EXPECT_EQ(Members(FindId(23, 5)), (std::vector<std::string>{"One"}));
+    EXPECT_EQ(Stored(FourCC("#GRP"), 5), (Bytes{0x00, 0xFE, 0x00, 0x02, 0x00, 0x03, 0x00, 0x50, 0x00, 0x01, 0x00, 0x02,
+                                               0x00, 0x03, 0xFF, 0xFF}));
+    EXPECT_EQ(Stored(FourCC("#GRP"), 6), (Bytes{0x00, 0xFE, 0x00, 0x02, 0x00, 0x03}));
+}
+
+TEST_F(GroupRead, AMemberTakenByAnotherGroupLeavesTheFirstRewritten)
+{
+    const auto r = Build("structure Taken\nmethod One id 3\nmethod Two id 4\n");
+    AddGroupList(r, 5, "A", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x03, 0x00, 0x02, 0x00, 0x04, 0xFF, 0xFF});
+    AddGroupList(r, 6, "B", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x04, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Members(FindId(23, 5)), (std::vector<std::string>{"One"}));
+    EXPECT_EQ(Members(FindId(23, 6)), (std::vector<std::string>{"Two"}));
+    EXPECT_EQ(Stored(FourCC("#GRP"), 5), (Bytes{0x00, 0xFE, 0x00, 0x02, 0x00, 0x03, 0xFF, 0xFF}));
+}
+
+TEST_F(GroupRead, ComponentsKeepTheirFoldersThroughARewrite)
+{
+    const auto r = Build(R"(structure Comps
+method Pub id 3
+method Pro id 4
+method Pri id 5
+component Kit id 20 version "1.2" prefix "kt" comments "tools"
+  public id 21
+    method Pub
+  protected id 22
+    method Pro
+  private id 23
+    method Pri
+)");
+    AddGroupList(r, 8, "Holder", {0x00, 0xFE, 0x00, 0x20, 0x00, 0x14, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    auto* kit = static_cast<TModuleObjQz*>(FindId(32, 20));
+    ASSERT_NE(kit, nullptr);
+    ASSERT_TRUE(kit->publicFolder && kit->protectedFolder && kit->privateFolder);
+    // A group read before any component was made still holds it.
+    EXPECT_EQ(Members(FindId(23, 8)), (std::vector<std::string>{"Kit"}));
+    EXPECT_EQ(Stored(FourCC("#GRP"), 8), (Bytes{0x00, 0xFE, 0x00, 0x20, 0x00, 0x14, 0xFF, 0xFF}));
+    unsigned char text[256];
+    kit->GetFullName(text);
+    EXPECT_EQ(P(text), "Component Kit");
+    EXPECT_TRUE(static_cast<TModuleGroupObjQz*>(kit->privateFolder)->IsPrivate());
+    EXPECT_EQ(kit->GetIconID(), 2072);
+
+    ASSERT_EQ(kit->Write(), 0);
+    EXPECT_EQ(Stored(FourCC("#MOD"), 20), (Bytes{0x00, 0xFE, 0x00, 0x21, 0x00, 0x15, 0x00, 0x21, 0x00, 0x16, 0x00, 0x21,
+                                                0x00, 0x17, 0xFF, 0xFF}));
+    Reopen(r);
+    ASSERT_EQ(Read(), 0);
+    kit = static_cast<TModuleObjQz*>(FindId(32, 20));
+    ASSERT_NE(kit, nullptr);
+    ASSERT_TRUE(kit->publicFolder && kit->protectedFolder && kit->privateFolder);
+    EXPECT_EQ(kit->publicFolder->id, 21);
+    EXPECT_EQ(Members(kit->privateFolder), (std::vector<std::string>{"Pri"}));
+    kit->GetVersion(text);
+    EXPECT_EQ(P(text), "1.2");
+    kit->GetPrefix(text);
+    EXPECT_EQ(P(text), "kt");
+    kit->GetComments(text);
+    EXPECT_EQ(P(text), "tools");
+    // A structure stores format 2 and the folders once.
+    const Bytes props = Stored(FourCC("moQz"), 20);
+    ASSERT_GE(props.size(), 40u);
+    EXPECT_EQ(props[0], 1);
+    EXPECT_EQ(platform::ReadBE16(&props[props.size() - 8]), 2);
+}
+
+// 'moQz' of a component with three folders 21-23, by hand.
+Bytes Props(bool little, int16_t format, const std::string& prefix)
+{
+    Bytes b;
+    auto word = [&](uint16_t v) {
+        if (little) b.push_back(uint8_t(v)), b.push_back(uint8_t(v >> 8));
+        else b.push_back(uint8_t(v >> 8)), b.push_back(uint8_t(v));
+    };
+    auto lng = [&](uint32_t v) {
+        if (little) word(uint16_t(v)), word(uint16_t(v >> 16));
+        else word(uint16_t(v >> 16)), word(uint16_t(v));
+    };
+    b.push_back(little ? 2 : 1);
+    word(12), word(5), word(2020);
+    lng(7), lng(0), lng(0);
+    word(21), word(22), word(23);
+    lng(3), lng(0), b.push_back('1'), b.push_back('.'), b.push_back('0'), b.push_back(0);  // "1.0"
+    lng(0);
+    word(uint16_t(format));
+    if (format != 200 && format > 0) {
+        uint32_t v = 0;
+        for (size_t i = 0; i < 4; ++i) v = (v << 8) | uint8_t(i < prefix.size() ? prefix[i] : 0);
+        lng(v);
+        b.push_back(1);
+    }
+    b.push_back(0);
+    return b;
+}
+
+TEST_F(GroupRead, PropertiesInEitherByteOrder)
+{
+    for (auto [little, format, prefix, expected] :
+         {std::tuple{false, int16_t(200), std::string(""), std::string("")}, {true, int16_t(2), "ABCD", "ABCD"},
+          {false, int16_t(2), "XY", "XY"}}) {
+        const auto r = Build(R"(structure Props
+component Kit id 20
+  public id 21
+  protected id 22
+  private id 23
+)");
+        Replace(r.dataPath, FourCC("moQz"), 20, Props(little, format, prefix));
+        Open(r);
+        ASSERT_EQ(Read(), 0);
+        auto* kit = static_cast<TModuleObjQz*>(FindId(32, 20));
+        ASSERT_NE(kit, nullptr);
+        unsigned char text[256];
+        kit->GetPrefix(text);
+        EXPECT_EQ(P(text), expected);
+        EXPECT_EQ(kit->prefixSet, format == 200 ? 0 : 1);
+        kit->GetVersion(text);
+        EXPECT_EQ(P(text), "1.0");
+        EXPECT_EQ(kit->versionNb, 7u);
+        EXPECT_EQ(kit->date[2], 2020);
+        ASSERT_NE(kit->protectedFolder, nullptr);
+        EXPECT_EQ(kit->protectedFolder->id, 22);
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
+TEST_F(GroupRead, CompanionGroupsMoveIntoTheContainer)
+{
+    const char* text = R"(structure Moved
+groups companion
+method One id 3
+group Team
+  method One
+)";
+    {
+        const auto r = Build(text);
+        Open(r);
+        ASSERT_EQ(Read(), 0);
+        EXPECT_EQ(Members(Find(23, "Team")), (std::vector<std::string>{"One"}));
+        EXPECT_FALSE(Stored(FourCC("#GRP"), 1).empty());
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(doc_.fRsrFile);
+        EXPECT_EQ(platform::Count1Resources(FourCC("#GRP")), 0);
+        platform::UseResFile(saved);
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+    {
+        // The container cannot commit: the companion keeps its groups.
+        const auto r = Build(text);
+        Open(r);
+        int16_t result = 0;
+        {
+            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+            result = ConvertGroupes(&doc_, FourCC("#GRP"));
+        }
+        EXPECT_NE(result, 0);
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(doc_.fRsrFile);
+        EXPECT_EQ(platform::Count1Resources(FourCC("#GRP")), 1);
+        platform::UseResFile(saved);
+        EXPECT_TRUE(Stored(FourCC("#GRP"), 1).empty());
+        Reopen(r);
+        EXPECT_TRUE(Stored(FourCC("#GRP"), 1).empty());
+        platform::UseResFile(doc_.fRsrFile);
+        EXPECT_EQ(platform::Count1Resources(FourCC("#GRP")), 1);
+        platform::UseResFile(saved);
+    }
+}
+
+TEST_F(GroupRead, TheStandInManagerKnowsNoComponent)
+{
+    IModuleManager* m = NewModuleMgr(&doc_);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->LoadModules(0), 0);
+    EXPECT_EQ(m->CountModules(), 0);
+    EXPECT_EQ(m->GetObjState(FourCC("CCQz"), 1), 0);
+    const unsigned char name[] = {3, 'K', 'i', 't'};
+    EXPECT_EQ(m->GetNamedModule(name), nullptr);
+    DisposeModuleMgr(m);
+    // A structure read with it has no component to remove.
+    const auto r = Build("structure Plain\ncomponent Kit id 20\n  public\n  protected\n  private\n");
+    Open(r);
+    EXPECT_EQ(Read(), 0);
+    EXPECT_NE(FindId(32, 20), nullptr);
+}
+
+}  // namespace
+}  // namespace readtest
