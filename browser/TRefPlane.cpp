@@ -28,7 +28,6 @@
 #include "platform/controls/Controls.h"
 #include "platform/menus/Menus.h"
 #include "platform/windows/Windows.h"
-#include "toolbox/drawing/CompatFunctions.h"
 
 using namespace platform;
 
@@ -53,7 +52,25 @@ void PAppend(unsigned char* text, const std::string& more)
     PAppend(text, p);
 }
 
-// Type-ahead: the typed text against the start of the row's object's name.
+// A Mac Roman character without case or diacritical mark.
+uint8_t Fold(uint8_t c)
+{
+    static const char* const accented = "AACENOUaaaaaaceeeeiiiinooooouuuu";  // 0x80-0x9F
+    if (c >= 'A' && c <= 'Z') return uint8_t(c - 'A' + 'a');
+    if (c >= 0x80 && c <= 0x9F) return uint8_t(accented[c - 0x80]);
+    switch (c) {
+    case 0xCB: case 0xCC: case 0xE5: case 0xE7: return 'a';
+    case 0xCD: case 0xEE: case 0xEF: case 0xF1: return 'o';
+    case 0xE6: case 0xE8: case 0xE9: return 'e';
+    case 0xEA: case 0xEB: case 0xEC: case 0xED: return 'i';
+    case 0xF2: case 0xF3: case 0xF4: return 'u';
+    case 0xD8: return 'y';
+    default: return c;
+    }
+}
+
+// Type-ahead: the typed text against the start of the row's object's name,
+// without regard to case or diacritical marks.
 int16_t MySearchProc(const void* rowData, const void* key, int16_t, int16_t keyLength)
 {
     TObjQz* obj = nullptr;
@@ -62,7 +79,10 @@ int16_t MySearchProc(const void* rowData, const void* key, int16_t, int16_t keyL
     unsigned char name[256];
     obj->GetName(name);
     if (name[0] < keyLength) return 1;
-    return myMagIDString(key, name + 1, keyLength, keyLength) == 0 ? 0 : 1;
+    const auto* typed = static_cast<const uint8_t*>(key);
+    for (int16_t i = 0; i < keyLength; ++i)
+        if (Fold(typed[i]) != Fold(name[1 + i])) return 1;
+    return 0;
 }
 
 }  // namespace

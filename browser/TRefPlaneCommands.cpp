@@ -71,6 +71,14 @@ void CollectOwned(TObjQz* obj, std::vector<TObjQz*>* out)
     }
 }
 
+// A field or subtable somewhere below `table`.
+bool IsFieldBelow(TObjQz* obj, TObjQz* table)
+{
+    for (TObjQz* o = obj->GetOwnerObj(); o; o = o->GetOwnerObj())
+        if (o == table) return true;
+    return false;
+}
+
 }  // namespace
 
 Handle TRefPlane::CurrentRecord() const
@@ -195,7 +203,7 @@ void TRefPlane::SwitchOpen(TObjQz* table)
     if (row < 0 || table->TstFlag(2)) return;
     SetOpenCell(row, fList, true);
     auto* below = static_cast<TObjQz*>(LongLRowObject(row + 1, fList));
-    if (below && below->GetOwnerObj() == table) return;
+    if (below && (below->kind == 28 || below->kind == 29) && below->GetOwnerObj() == table) return;
     if (!table->members) return;
     int32_t at = row + 1;
     for (int32_t i = 0; i < table->members->Size(); ++i) {
@@ -230,7 +238,9 @@ void TRefPlane::SwitchList(TObjQz* group, int32_t row)
     int32_t end = row + 1;
     while (end < fList->rowCount) {
         auto* below = static_cast<TObjQz*>(LongLRowObject(end, fList));
-        const bool deeper = below && (below->GetLevel() > level || (group->kind == 1 && below->GetOwnerObj() == group));
+        const bool field = below && (below->kind == 28 || below->kind == 29);
+        const bool deeper = below && (field ? below->GetOwnerObj() == group || IsFieldBelow(below, group)
+                                            : group->kind != 1 && group->kind != 29 && below->GetLevel() > level);
         if (!deeper) break;
         SetOpenCell(end, fList, false);
         ++end;
