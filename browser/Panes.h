@@ -228,6 +228,16 @@ void RowText(TObjQz* obj, unsigned char* prefix, unsigned char* text);
 // Fills the application's pane and long-list hooks.
 void InstallBrowserPanes();
 
+// The menu commands, as the panes last set them: each call also reaches the
+// application's menus, where a command without an item is left out.
+void EnableFunc(int16_t command);
+void DisableFunc(int16_t command);
+bool CommandEnabled(int16_t command);
+
+// The text of a row as drawn after its prefix: the kind's text, the id
+// when ids are shown, a group's member count.
+void DisplayText(TObjQz* obj, const unsigned char* text, unsigned char* out);
+
 // Set while a filter chosen from a pop-up is applied.
 extern bool G_Pop;
 extern bool G_ObjInGroup;
