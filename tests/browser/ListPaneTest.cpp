@@ -301,6 +301,51 @@ TEST_F(MainList, DeletingAFormWithItsMethodSelectedAsksOnceAndFreesNothingTwice)
     EXPECT_EQ(LastAlert().text.back(), '?');
 }
 
+// Kinds that may be deleted; the form leaves its table's list of forms.
+struct DeletableForm : TLayoutObjQz {
+    bool EnableDelete() override { return true; }
+    void ListRemove() override
+    {
+        if (auto* t = dynamic_cast<TFileObjQz*>(ownerObj)) DelObjList(t->forms, this);
+    }
+};
+struct DeletableScript : TScriptObjQz {
+    bool EnableDelete() override { return true; }
+};
+
+template <class T>
+T* Construct(TMainDoc* doc, const std::string& name, int16_t id)
+{
+    T* obj = new (platform::NewPtrClear(sizeof(T))) T;
+    obj->init(doc, PName(name), id);
+    return obj;
+}
+
+TEST_F(MainList, DeletingAFormAndItsObjectMethodTogetherAsksEachOnce)
+{
+    Populate();
+    auto* form = Construct<DeletableForm>(&doc_, "Dialog", 8);
+    form->kind = 24;
+    form->ownerObj = table_;
+    AddObjList(&table_->forms, form);
+    NewObjList(&form->objMethods, 2);
+    auto* script = Construct<DeletableScript>(&doc_, "bCancel", 9);
+    script->kind = 25;
+    script->ownerObj = form;
+    AddObjList(&form->objMethods, script);
+
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    const int32_t rows = pane->fList->rowCount;
+    LongLSetSelect(true, browser::GetCellData(form, pane->fList), pane->fList);
+    LongLSetSelect(true, browser::GetCellData(script, pane->fList), pane->fList);
+    PushDialogAnswer(1);
+    pane->DeleteObj();
+    EXPECT_EQ(pane->fList->rowCount, rows - 2);
+    EXPECT_EQ(table_->forms->Size(), 1);
+    EXPECT_FALSE(LongLSel(pane->fList));
+}
+
 TEST_F(MainList, WindowsTellEveryPaneOfADeletedObject)
 {
     Populate();
