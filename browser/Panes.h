@@ -242,7 +242,4 @@ void DisplayText(TObjQz* obj, const unsigned char* text, unsigned char* out);
 extern bool G_Pop;
 extern bool G_ObjInGroup;
 
-// Hooks for tests: the list allocation (LongLNew) can be made to fail.
-extern bool gFailListNew;
-
 }  // namespace browser

@@ -33,8 +33,6 @@ using namespace platform;
 
 namespace browser {
 
-bool gFailListNew = false;
-
 namespace {
 
 void PAppend(unsigned char* text, const unsigned char* more)
@@ -102,9 +100,8 @@ int16_t TRefPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
     Point cell;
     cell.v = 16;
     cell.h = int16_t(list.right - list.left);
-    fList = gFailListNew ? nullptr
-                         : LongLNew(&list, 0, kObjectRowLength, cell, IsMember(2) ? 1001 : 1002,
-                                    window ? window->fWindow : nullptr, true, IsMember(2) ? ListProcIdProc : nullptr);
+    fList = LongLNew(&list, 0, kObjectRowLength, cell, IsMember(2) ? 1001 : 1002, window ? window->fWindow : nullptr,
+                     true, IsMember(2) ? ListProcIdProc : nullptr);
     fFilterMenu = fList ? NewHandleClear(2) : nullptr;
     if (!fList || !fFilterMenu) {
         // Nothing is kept: the window that asked goes without this pane.

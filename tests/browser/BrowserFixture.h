@@ -18,6 +18,7 @@
 #include "design/DesignGlobals.h"
 #include "design/ObjFactory.h"
 #include "design/ObjKinds.h"
+#include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
@@ -74,7 +75,7 @@ protected:
             windowDoc_->RemoveWindow(window_);
             window_->Dispose();
         }
-        browser::gFailListNew = false;
+        platform::ClearAllFaults();
         DisposeTypeList(doc_.fTypeList);
         doc_.fTypeList = nullptr;
         if (GromMemHdl) platform::DisposeHandle(GromMemHdl);

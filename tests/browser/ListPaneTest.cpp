@@ -1,8 +1,11 @@
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "browser/Panes.h"
 #include "design/ObjFilter.h"
+#include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "platform/drawing/Rects.h"
 #include "platform/events/Events.h"
 #include "tests/browser/BrowserFixture.h"
@@ -47,17 +50,48 @@ TEST_F(PaneGeometry, PercentPlacesBarsContentAndList)
     EXPECT_EQ(window_->fFirstPlane, lower);
 }
 
-TEST_F(PaneGeometry, AFailedListLeavesNoPane)
+TEST_F(PaneGeometry, MemoryRunningOutWhileMakingThePaneKeepsNothing)
 {
     window_ = new TRefWindow;
     ASSERT_EQ(window_->ITWindow(PName("Doc"), Rect{40, 10, 373, 611}, true, 0, &doc_, 8), 0);
     doc_.AddWindow(window_);
-    browser::gFailListNew = true;
-    auto* pane = new TLstPlane;
-    EXPECT_EQ(pane->ITPlane(Rect{0, 0, 100, 100}, window_, doc_.fTypeList, nullptr, 0), -108);
-    EXPECT_EQ(pane->fList, nullptr);
-    EXPECT_EQ(pane->fSavedClip, nullptr);
-    pane->Dispose();
+    // Every allocation of the pane's making fails in turn.
+    int failures = 0;
+    for (int32_t after = 0; after < 40; ++after) {
+        InjectFault(FaultKind::Allocation, after);
+        auto* pane = new TLstPlane;
+        const int16_t result = pane->ITPlane(Rect{0, 0, 100, 100}, window_, doc_.fTypeList, nullptr, 0);
+        const bool fired = !IsFaultArmed(FaultKind::Allocation);
+        ClearAllFaults();
+        if (result != 0) {
+            ++failures;
+            EXPECT_EQ(result, -108);
+            EXPECT_EQ(pane->fList, nullptr);
+            EXPECT_EQ(pane->fFilterMenu, nullptr);
+            EXPECT_EQ(pane->fSavedClip, nullptr);
+        }
+        pane->Dispose();
+        if (!fired) break;
+    }
+    EXPECT_GE(failures, 3);
+}
+
+TEST_F(PaneGeometry, AFilterMenuThatCannotGrowKeepsItsEntries)
+{
+    TLstPlane* pane = OpenList();
+    ASSERT_EQ(pane->fMenuCount, 2);
+    {
+        ScopedFault fault(FaultKind::Allocation, 0, -1);
+        pane->AddMenuFilter(130);
+    }
+    EXPECT_EQ(pane->fMenuCount, 2);
+    EXPECT_EQ(GetHandleSize(pane->fFilterMenu), 6);
+    int16_t ids[2];
+    std::memcpy(ids, *pane->fFilterMenu + 2, 4);
+    EXPECT_EQ(ids[0], 128);
+    EXPECT_EQ(ids[1], 129);
+    pane->AddMenuFilter(130);
+    EXPECT_EQ(pane->fMenuCount, 3);
 }
 
 class MainList : public BrowserFixture {
@@ -225,6 +259,30 @@ TEST_F(MainList, ARebuildCutShortSaysSoInItsHeader)
     pane->SetDfltFilter(128);
     EXPECT_FALSE(pane->fCutShort);
     EXPECT_EQ(pane->fList->rowCount, 20);
+}
+
+TEST_F(MainList, ARowThatCannotBeAddedIsReportedOnce)
+{
+    for (int i = 0; i < 120; ++i) Make(2, "M" + std::to_string(100 + i));
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    ASSERT_EQ(pane->fList->rowCount, 120);
+    // One allocation fails, later and later, until it hits the growth of
+    // the rows.
+    bool hit = false;
+    for (int32_t after = 0; after < 60 && !hit; ++after) {
+        ResetAlerts();
+        InjectFault(FaultKind::Allocation, after, 1);
+        pane->SetList(GetFilter(128), pane->fSource);
+        ClearAllFaults();
+        if (!pane->fCutShort) continue;
+        hit = true;
+        EXPECT_EQ(P(pane->fFilterTitle), "Selected rows");
+        EXPECT_EQ(pane->GetFilter(), 128);
+        EXPECT_LT(pane->fList->rowCount, 120);
+        EXPECT_EQ(AlertCount(), 1);
+    }
+    EXPECT_TRUE(hit);
 }
 
 EventRecord Key(uint8_t c, uint32_t when, uint16_t modifiers = 0)
