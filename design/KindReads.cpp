@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/MainDoc.h"
+#include "app/Messages.h"
+#include "design/ObjText.h"
 #include "design/ModuleManager.h"
 #include "design/ObjFactory.h"
 #include "design/ObjKinds.h"
@@ -114,6 +116,25 @@ bool TStyleSheetObjQz::EnableReplace()
 {
     if (TstFlag(kFlagInComponent) || TstFlag(kFlagControlChar)) return false;
     return !(owner && owner->fRemote);
+}
+
+void TConstantObjQz::GetMoreInfo(unsigned char* out, bool flag)
+{
+    (void)flag;
+    out[0] = 0;
+    if (value[0] == 0) return;
+    unsigned char part[256];
+    MyGetIndString(part, 1024, 6), PAppend(out, part);
+    MyGetIndString(part, 1024, 1), PAppend(out, part);
+    MyGetIndString(part, 1024, 6), PAppend(out, part);
+    PAppend(out, value);
+}
+
+void TConstantObjQz::SetConstantValue(const unsigned char* text) { CopyObjName(value, text); }
+
+bool TPictObjQz::IsInDoc(TMainDoc* doc)
+{
+    return doc && SearchObj_Id(doc, 18, id) != nullptr;
 }
 
 int32_t TFileObjQz::CountCriteres()

@@ -237,6 +237,11 @@ class TConstantObjQz : public TObjQz {
 public:
     // "NAME:VALUE" names the constant NAME of value VALUE.
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Empty without a value; otherwise the value behind its label.
+    void GetMoreInfo(unsigned char* out, bool flag) override;
+    bool Cryptable() override { return false; }
+    // Keeps at most 33 characters.
+    void SetConstantValue(const unsigned char* text);
     ObjName value = {};
 };
 class TPictObjQz : public TObjQz {
@@ -244,6 +249,8 @@ public:
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
     bool EnableReplace() override;
+    // A picture of the same id is there.
+    bool IsInDoc(TMainDoc* doc) override;
 };
 class TStyleSheetObjQz : public TObjQz {
 public:

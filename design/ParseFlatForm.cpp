@@ -280,15 +280,6 @@ private:
     unsigned char mark_[256];
 };
 
-// The 'BAQz' id in slot `slot` of 'LIBA' 0, or 0.
-int16_t MenuBarOfSlot(int32_t slot)
-{
-    const ByteView liba = ByteView::Of(xget1res(platform::FourCC("LIBA"), 0));
-    int16_t count = 0, barId = 0;
-    if (!liba.S16(0, &count) || slot < 1 || slot > count) return 0;
-    return liba.S16(2 + size_t(slot - 1) * 2, &barId) ? barId : 0;
-}
-
 }  // namespace
 
 int16_t WalkFlatForm(TLayoutObjQz* form, const uint8_t* data, size_t size)
@@ -329,7 +320,8 @@ int16_t TLayoutObjQz::Parse()
     if (result == 0 && !GromMemHdl) result = kMemFull;
     if (result == 0) result = GetForm(formResId);
     if (mbarNumber != 0) {
-        const int16_t err = XRef(this, SearchObj_Id(owner, 5, MenuBarOfSlot(mbarNumber < 0 ? -int32_t(mbarNumber) : mbarNumber)));
+        const int16_t barId = MenuBarIdOfSlot(mbarNumber < 0 ? -int32_t(mbarNumber) : mbarNumber);
+        const int16_t err = barId > 0 ? XRef(this, SearchObj_Id(owner, 5, barId)) : 0;
         if (result == 0) result = err;
     }
     if (result == 0 && formMethod) {

@@ -1,6 +1,7 @@
 // A method's links: every command, variable, table, field, method,
 // plug-in routine and constant its tokens name, and the objects named by
 // literal parameters of the commands that declare them.
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -64,15 +65,6 @@ std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command)
     return kinds;
 }
 
-// The 'BAQz' id in slot `slot` of 'LIBA' 0, or 0.
-int16_t MenuBarIdOfSlot(int32_t slot)
-{
-    const ByteView liba = ByteView::Of(xget1res(platform::FourCC("LIBA"), 0));
-    int16_t count = 0, barId = 0;
-    if (!liba.S16(0, &count) || slot < 1 || slot > count) return 0;
-    return liba.S16(2 + size_t(slot - 1) * 2, &barId) ? barId : 0;
-}
-
 // The state of one method's walk.
 struct ProcWalk {
     TMainDoc* doc = nullptr;
@@ -114,7 +106,10 @@ struct ProcWalk {
 TObjQz* ByNumber(TMainDoc* doc, int16_t kind, int64_t n)
 {
     if (n < -32768 || n > 32767) return nullptr;
-    if (kind == 5) return SearchObj_Id(doc, 5, MenuBarIdOfSlot(int32_t(n)));
+    if (kind == 5) {
+        const int16_t barId = MenuBarIdOfSlot(int32_t(n));
+        return barId > 0 ? SearchObj_Id(doc, 5, barId) : nullptr;
+    }
     return SearchObj_Id(doc, kind, int16_t(n));
 }
 
@@ -159,7 +154,12 @@ int16_t ProcWalk::Literal(const champoper& t)
         }
         break;
     }
-    case 1: found = ByNumber(doc, kind, int64_t(t.Real())); break;
+    case 1: {
+        // A real that is no whole number within range names nothing.
+        const double real = t.Real();
+        if (std::isfinite(real) && real >= -32768.0 && real <= 32767.0) found = ByNumber(doc, kind, int64_t(real));
+        break;
+    }
     case 9: found = ByNumber(doc, kind, t.Long(4)); break;
     case 25: found = ByNumber(doc, kind, (int64_t(t.Long(4)) << 32) | uint32_t(t.Long(8))); break;
     default: break;
@@ -199,6 +199,8 @@ int16_t ProcWalk::Variable(const champoper& t)
 {
     unsigned char prefix[256], name[256];
     TObjQz* var = nullptr;
+    // A variable token without a name names nothing.
+    if (t.Kind() != 13 && t.Text(2)[0] == 0) return 0;
     switch (t.Kind()) {
     case 9: var = Get_GlobVar(doc, t.Text(2)); break;
     case 26:

@@ -8,6 +8,7 @@
 #include "design/DesignGlobals.h"
 #include "design/ObjQz.h"
 #include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "resources/ResourceApi.h"
 
@@ -67,4 +68,12 @@ bool ByteView::PStr(size_t at, size_t room, unsigned char* out) const
     out[0] = uint8_t(n);
     std::memcpy(out + 1, data + at + 1, n);
     return true;
+}
+
+int16_t MenuBarIdOfSlot(int32_t slot)
+{
+    const ByteView liba = ByteView::Of(xget1res(platform::FourCC("LIBA"), 0));
+    int16_t count = 0, barId = 0;
+    if (!liba.S16(0, &count) || slot < 1 || slot > count) return 0;
+    return liba.S16(2 + size_t(slot - 1) * 2, &barId) ? barId : 0;
 }

@@ -44,6 +44,10 @@ struct ByteView {
     bool PStr(size_t at, size_t room, unsigned char* out) const;
 };
 
+// The 'BAQz' id in slot `slot` of the menu-bar directory 'LIBA' 0 of the
+// current store; 0 for a slot it does not hold.
+int16_t MenuBarIdOfSlot(int32_t slot);
+
 class TLayoutObjQz;
 // Walks a form stored in the older flat layout (first byte 13) and links
 // what it names from the form; 9001 for other data or a record cut short.

@@ -43,6 +43,7 @@ int16_t ConvertGroupes(TMainDoc* doc, uint32_t type)
     platform::UseResFile(doc->fRsrFile);
     struct Moved {
         int16_t id;
+        bool added;  // false: the container had it already and keeps its own
     };
     std::vector<Moved> moved;
     int16_t result = 0;
@@ -57,6 +58,13 @@ int16_t ConvertGroupes(TMainDoc* doc, uint32_t type)
         uint32_t t = 0;
         unsigned char name[256] = {0};
         platform::GetResInfo(h, &id, &t, name);
+        unsigned char existing[256];
+        if (xgetresname(type, id, existing, false)) {
+            // Moved before, the companion's removal unfinished.
+            platform::ReleaseResource(h);
+            moved.push_back({id, false});
+            continue;
+        }
         // The store takes a copy: the companion keeps its own until the
         // container has committed.
         platform::Handle copy = h;
@@ -70,7 +78,7 @@ int16_t ConvertGroupes(TMainDoc* doc, uint32_t type)
             result = reserr ? reserr : platform::memFullErr;
             break;
         }
-        moved.push_back({id});
+        moved.push_back({id, true});
         xsetresname(type, id, name, false);
     }
     if (result == 0 && !moved.empty() && !updateres(doc->fResFile)) result = reserr ? reserr : platform::ioErr;
@@ -84,7 +92,8 @@ int16_t ConvertGroupes(TMainDoc* doc, uint32_t type)
         if (!moved.empty()) platform::UpdateResFile(doc->fRsrFile);
     } else {
         // Nothing half moved: the companion still holds every one of them.
-        for (const Moved& m : moved) rmveresbyid(type, m.id, true);
+        for (const Moved& m : moved)
+            if (m.added) rmveresbyid(type, m.id, true);
     }
     platform::UseResFile(savedPlatform);
     useres(savedStore);

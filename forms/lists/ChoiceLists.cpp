@@ -22,13 +22,6 @@ constexpr int32_t kMaxListDepth = 100;
 constexpr int16_t kShortTextLimit = 31;  // longer texts go as a separate string
 constexpr int32_t kRecordTextRoom = 35;
 
-// Resources of a little-endian document keep their numbers the other way round.
-uint8_t CurrentFileSwaps()
-{
-    const int16_t file = xcurres();
-    return file != 0 && !IsNatif(file);
-}
-
 int16_t ReadLevel(buffertemp* b, ItemHandle* first, int16_t* err, int32_t depth)
 {
     *first = nullptr;
@@ -120,13 +113,14 @@ int16_t writelisttobuf(buffertemp* buffer, ItemHandle first)
 int16_t LoadList(int16_t id, itemlistrec* list, bool withThirdSetting)
 {
     emptyqlist(list);
+    list->selected = 0;
     Handle h = xget1res(kListType, id);
     if (!h) {
         const int16_t err = CPseudoResManager::LastError();
         return err ? err : kResNotFound;
     }
     buffertemp b;
-    InitBufTempForRead(&b, CurrentFileSwaps(), h);
+    InitBufTempForRead(&b, 0, h);
     uint8_t header[kListHeaderSize];
     if (int16_t err = GetStructFromBuf(&b, header, kListHeaderSize, kListHeaderTemplate)) return err;
     list->settings[0] = int16_t(platform::ReadBE16(header + 32));
@@ -143,7 +137,7 @@ int16_t LoadList(int16_t id, itemlistrec* list, bool withThirdSetting)
 int16_t SaveList(int16_t id, itemlistrec* list)
 {
     buffertemp b;
-    if (InitBufTempForWrite(&b, CurrentFileSwaps(), 1)) return b.error;
+    if (InitBufTempForWrite(&b, 0, 1)) return b.error;
     uint8_t header[kListHeaderSize] = {};
     platform::WriteBE16(header + 32, uint16_t(list->settings[0]));
     header[36] = 0xFF;

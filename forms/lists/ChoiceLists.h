@@ -1,8 +1,8 @@
 // Choice lists kept as 'List' resources of the current store file, loaded
 // into and saved from a hierarchical item list.
 //
-// 'List', big-endian (a little-endian document stores every number the
-// other way round; the serialisation buffer turns them):
+// 'List', big-endian in documents of either byte order (the store leaves
+// its contents as they are):
 //  off size
 //   0   44  header: 32 zero bytes; +32 i16 first setting; +34 0;
 //           +36 -1 when written; +37 u8 third setting; +38 i16 second
@@ -30,7 +30,7 @@ struct buffertemp;
 
 constexpr int32_t kListHeaderSize = 44;
 constexpr int32_t kListItemRecordSize = 50;
-// Byte-swap templates of the header and the item record.
+// Byte-swap templates the records name in the serialisation buffer.
 constexpr int32_t kListHeaderTemplate = 131;
 constexpr int32_t kListItemTemplate = 130;
 

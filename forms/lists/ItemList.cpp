@@ -7,7 +7,10 @@
 #include "forms/lists/HandleArray.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "platform/core/Memory.h"
+#include "platform/core/FourCC.h"
 #include "platform/fonts/Fonts.h"
+#include "platform/resfiles/Resources.h"
+#include "resources/ResourceApi.h"
 #include "toolbox/foundation/VObject.h"
 
 using namespace forms;
@@ -269,5 +272,18 @@ void effitemmono(ItemHandle first)
         if (!(*item)->subList) effitemmono((*item)->firstChild);
         platform::DisposeHandle(reinterpret_cast<Handle>(item));
         item = next;
+    }
+}
+
+void ListGetIcon(int32_t reference, int16_t* iconId, Handle* picture)
+{
+    *iconId = 0;
+    *picture = nullptr;
+    const auto id = int16_t(reference & 0xFFFF);
+    switch (uint32_t(reference) >> 16) {
+    case 0: *iconId = id; break;
+    case 1: *picture = platform::GetResource(platform::FourCC("PICT"), id); break;
+    case 2: *picture = xgetres(platform::FourCC("PICT"), id, false); break;
+    default: break;
     }
 }

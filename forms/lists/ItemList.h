@@ -169,3 +169,8 @@ void effitem(ItemHandle first);
 void effitemmono(ItemHandle first);
 
 bool isaList(const itemlistrec* list);
+
+// Resolves an item's icon reference by its high word: 0 an icon family
+// (*iconId the low word), 1 the program's 'PICT' of the low word, 2 the
+// structure's; anything else nothing (icon 0, no picture).
+void ListGetIcon(int32_t reference, int16_t* iconId, platform::Handle* picture);

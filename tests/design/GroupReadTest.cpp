@@ -297,3 +297,92 @@ TEST_F(GroupRead, TheStandInManagerKnowsNoComponent)
 
 }  // namespace
 }  // namespace readtest
+
+namespace readtest {
+namespace {
+
+class GroupEdges : public ReadFixture {};
+
+TEST_F(GroupEdges, GroupsHoldingEachOtherAndOwnedMethodsReadAndGo)
+{
+    // Two groups listing each other, and a group of a table method and a
+    // form method: read without end, released without a dangling member.
+    const auto r = Build(R"(structure Cycle
+table T id 1
+  field F integer
+  method id 7
+  form Entry id 1
+    method id 8
+group Owned
+  tablemethod T
+  formmethod T.Entry
+)");
+    Replace(r.dataPath, FourCC("#GRP"), 50, {0x00, 0xFE, 0x00, 0x17, 0x00, 0x33, 0xFF, 0xFF});
+    Replace(r.dataPath, FourCC("#GRP"), 51, {0x00, 0xFE, 0x00, 0x17, 0x00, 0x32, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    TObjQz* owned = Find(23, "Owned");
+    ASSERT_NE(owned, nullptr);
+    ASSERT_NE(owned->members, nullptr);
+    EXPECT_EQ(owned->members->Size(), 2);
+    TObjQz* a = FindId(23, 50);
+    TObjQz* b = FindId(23, 51);
+    ASSERT_TRUE(a && b);
+    EXPECT_FALSE(a->parent == b && b->parent == a);
+}
+
+TEST_F(GroupEdges, ANewGroupIsStoredWithItsMap)
+{
+    const auto r = Build("structure Fresh\nmethod One id 3\ncomponent Kit id 1\n  public id 2\n  protected id 3\n  private id 4\n");
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    const unsigned char name[] = {5, 'F', 'r', 'e', 's', 'h'};
+    auto* group = static_cast<TGroupObjQz*>(NewObj_Id(&doc_, 23, name, 9999, false));
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(FindId(2, 3)->AddGroup(group, false), 0);
+    // The list is missing: it is made under an id no group, component or
+    // folder has.
+    ASSERT_EQ(group->Write(), 0);
+    const int16_t id = group->id;
+    EXPECT_TRUE(id != 9999 && id > 4);
+    Reopen(r);
+    ASSERT_EQ(Read(), 0);
+    TObjQz* again = FindId(23, id);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(P(again->name), "Fresh");
+    ASSERT_NE(again->members, nullptr);
+    EXPECT_EQ(again->members->Size(), 1);
+}
+
+TEST_F(GroupEdges, ASubtableNamingItsOwnTableIsRefused)
+{
+    const auto r = Build("structure Loop\ntable T id 1\n  field A integer\n");
+    Bytes def(30 + 66, 0);
+    platform::WriteBE16(&def[0], 1);
+    platform::WriteBE16(&def[4], 0xFFFF);
+    platform::WriteBE16(&def[6], 1);
+    def[30] = 1, def[31] = 'S';
+    def[30 + 32] = 7;
+    platform::WriteBE16(&def[30 + 48], 1);
+    Replace(r.dataPath, FourCC("FIQz"), 1, def);
+    Open(r);
+    EXPECT_EQ(Read(), kResourceMissing);
+}
+
+TEST_F(GroupEdges, ConstantsShowTheirValue)
+{
+    const unsigned char name[] = {3, 'V', 'A', 'T'};
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList) == 0 || doc_.fTypeList, true);
+    auto* constant = static_cast<TConstantObjQz*>(NewObj_Id(&doc_, 17, name, 0, false));
+    ASSERT_NE(constant, nullptr);
+    unsigned char text[256];
+    constant->GetMoreInfo(text, false);
+    EXPECT_EQ(text[0], 0);
+    const unsigned char value[] = {2, '2', '1'};
+    constant->SetConstantValue(value);
+    constant->GetMoreInfo(text, false);
+    EXPECT_EQ(P(text).substr(P(text).size() - 2), "21");
+}
+
+}  // namespace
+}  // namespace readtest

@@ -48,7 +48,7 @@ TEST_F(LinkParse, TablesLinkRelatedFieldsAndParseTheirMethodAndForms)
     Field(t2, "a", 1), Field(t2, "b", 2);
     TObjQz* f3 = Field(t2, "c", 3);
     AddStored(platform::FourCC("FIQz"), 10,
-              TableDefinition(1, {{"k1", 0, 2, 9, 0}, {"k2", 0, 2, 3, 0}, {"k3", 0, 0, 0, 0}}));
+              TableDefinition(1, {{"k1", 0, 2, 9, 0}, {"k2", 0, 2, 3, 0}, {"k3", 0, 2, 3, 9}}));
     t1->method = NewOwnedObj(&doc_, 26, PName(""), 40);
     static_cast<TGnlProcObjQz*>(t1->method)->table = t1;
     AddStored(platform::FourCC("CCQz"), 40, docbuilder::MethodBlob({Line({FieldTok(1, 0)})}));
@@ -57,6 +57,7 @@ TEST_F(LinkParse, TablesLinkRelatedFieldsAndParseTheirMethodAndForms)
 
     EXPECT_EQ(t1->Parse(), 0);
     // The missing field 9 links nothing; k2 gives three edges in order.
+    // The third entry's count of fields and depths are never trusted.
     EXPECT_EQ(Uses(t1), (std::vector<std::string>{"28:c", "1:T2"}));
     EXPECT_TRUE(Linked(k2, f3));
     EXPECT_EQ(k1->uses, nullptr);
@@ -64,6 +65,15 @@ TEST_F(LinkParse, TablesLinkRelatedFieldsAndParseTheirMethodAndForms)
     EXPECT_TRUE(Linked(t1->method, k1));
     EXPECT_TRUE(form->TstFlag(kFlagParsed));
     EXPECT_NE(t1->resSize, 0u);
+
+    // A definition whose count claims more entries than it holds.
+    TFileObjQz* t3 = Table("T3", 3, 12);
+    TObjQz* r1 = Field(t3, "r1", 1);
+    Bytes cut = TableDefinition(3, {{"r1", 0, 2, 3, 0}});
+    cut[1] = 40;
+    AddStored(platform::FourCC("FIQz"), 12, cut);
+    EXPECT_EQ(t3->Parse(), 0);
+    EXPECT_TRUE(Linked(r1, f3));
 }
 
 Bytes MenuBar(const std::vector<int16_t>& menus)
@@ -108,7 +118,9 @@ TEST_F(LinkParse, MenuBarsLinkMenusMethodsPicturesAndStringLists)
     AddStored(platform::FourCC("BAQz"), 1, MenuBar({100, 102, 101}));
     AddStored(platform::FourCC("MENQ"), 100,
               Menu("File", {{"Run", "M1", -1}, {"Show", "", 0x00020005}, {"None", "Missing", -1}}));
-    AddStored(platform::FourCC("MENQ"), 101, Menu(":20000,3", {{"Quit", "", -1}}));
+    Bytes quitMenu = Menu(":20000,3", {{"Quit", "", -1}});
+    quitMenu[1] = 9;  // more items than the menu holds
+    AddStored(platform::FourCC("MENQ"), 101, quitMenu);
 
     EXPECT_EQ(bar->Parse(), 0);
     TObjQz* file = SearchObj_Id(&doc_, 6, 100);

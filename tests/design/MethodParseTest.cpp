@@ -79,6 +79,20 @@ TEST_F(MethodParse, LiteralParametersNameObjects)
     for (int16_t command : {396, 641, 646, 656}) EXPECT_TRUE(Linked(SearchObj_Id(&doc_, 3, command), userSet)) << command;
 }
 
+TEST_F(MethodParse, NumberParametersNameMenuBarsBySlot)
+{
+    TObjQz* bar = Make(5, "Bar", 3);
+    AddStored(platform::FourCC("LIBA"), 0, {0, 2, 0xFF, 0xFF, 0, 3});
+    // A real that is not a number, an empty slot, then slot 2.
+    const Bytes notANumber = {2, 0, 1, 0, 0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 0};
+    TObjQz* m = Method("M", 1,
+                       {Line({Tok(1, 9), Tok(4), notANumber, Tok(5)}), Line({Tok(1, 9), Tok(4), Tok(2, 1, "", 9), Tok(5)}),
+                        Line({Tok(1, 9), Tok(4), Tok(2, 2, "", 9), Tok(5)})});
+    EXPECT_EQ(m->Parse(), 0);
+    EXPECT_EQ(Uses(m).size(), 2u);
+    EXPECT_TRUE(Linked(m, bar));
+}
+
 TEST_F(MethodParse, WithoutTheParameterBitsNoParameterIsRead)
 {
     ResetPreferences();  // no 'xPRM' in memory
@@ -87,6 +101,15 @@ TEST_F(MethodParse, WithoutTheParameterBitsNoParameterIsRead)
     EXPECT_EQ(m->Parse(), 0);
     EXPECT_EQ(Uses(m).size(), 2u);  // the two commands only
     EXPECT_EQ(SearchObj_Name(&doc_, 13, PName("UserSet")), nullptr);
+}
+
+TEST_F(MethodParse, ATokenLongerThanItsLineEndsTheLine)
+{
+    Bytes overlong = Tok(9, 0, "v");
+    overlong[2] = 200;  // a name claiming more bytes than the line holds
+    TObjQz* m = Method("M", 1, {Line({Tok(9, 0, "a"), overlong, Tok(9, 0, "b")}), Line({Tok(9, 0, "c")})});
+    EXPECT_EQ(m->Parse(), 0);
+    EXPECT_EQ(Uses(m), (std::vector<std::string>{"9:a", "9:c"}));
 }
 
 TEST_F(MethodParse, AMethodWithoutTokensLinksNothing)

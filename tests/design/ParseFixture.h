@@ -32,6 +32,7 @@ inline std::string ParseResources()
 'STR#' 20000 { "one" "two" "three" }
 'APRM' 7 { $"0001 0001 0002" }
 'APRM' 8 { $"0001 0001 0018" }
+'APRM' 9 { $"0001 0001 0005" }
 'APRM' 396 { $"0001 0001 000D" }
 'APRM' 641 { $"0001 0001 000D" }
 'APRM' 646 { $"0001 0001 000D" }

@@ -546,7 +546,9 @@ TEST_F(ReadStructure, DirectoryTemplatesRoundTrip)
             EXPECT_EQ(le[size_t(at)], c.bytes[size_t(at + 1)]) << c.type << " " << at;
             EXPECT_EQ(le[size_t(at + 1)], c.bytes[size_t(at)]) << c.type << " " << at;
         }
-        if (std::string(c.type) == "MENQ") EXPECT_EQ(platform::ReadLE32(&le[24 + 82]), 0x00020007u);
+        if (std::string(c.type) == "MENQ") {
+            EXPECT_EQ(platform::ReadLE32(&le[24 + 82]), 0x00020007u);
+        }
         if (std::string(c.type) == "FIQz") {
             EXPECT_EQ(le[30 + 48], 0x25);
             EXPECT_EQ(le[30 + 49], 0x60);
@@ -583,6 +585,7 @@ stylesheet Sheet
         {"LIBA", 0, {0x00, 0x04, 0x00, 0x01}},
         {"TFQz", 1, {0x00, 0x02, 0, 0, 0, 0}},
         {"FIQz", 1, {0x01, 0xFF}},
+        {"WNQz", 0, {0x01, 0x54}},
     };
     for (const Damage& d : cases) {
         const auto built = Build(R"(structure Damage
@@ -670,7 +673,9 @@ group G
             << types[which] << " " << result;
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-        if (result != 0) EXPECT_EQ(FileBytes(r.dataPath), damaged) << types[which] << " round " << round;
+        if (result != 0) {
+            EXPECT_EQ(FileBytes(r.dataPath), damaged) << types[which] << " round " << round;
+        }
     }
 }
 

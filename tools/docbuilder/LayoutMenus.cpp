@@ -27,6 +27,23 @@ void Builder::MenuBars()
             const int16_t menuId = Id(m->second);
             platform::WriteBE16(&bar[6 * k + 6], uint16_t(menuId));
             Link(self, {6, menuId, title, ""});
+            // The bar links what its menus' titles and items name.
+            const MenuSpec& spec = *m->second;
+            int16_t list = 0, index = 0;
+            if (ParseStringRef(spec.title, &list, &index)) Link(self, StringListRef(list, spec.src.line));
+            // A menu's own links are recorded when a bar holding it is read.
+            const Ref menu{6, menuId, title, ""};
+            for (const MenuItemSpec& it : spec.items) {
+                if (auto target = methods_.find(it.method); !it.method.empty() && target != methods_.end()) {
+                    Link(menu, {2, Id(target->second), it.method, ""});
+                    Link(self, {2, Id(target->second), it.method, ""});
+                }
+                if (auto p = pictures_.find(it.picture); !it.picture.empty() && p != pictures_.end()) {
+                    Link(menu, {18, Id(p->second), it.picture, ""});
+                    Link(self, {18, Id(p->second), it.picture, ""});
+                }
+                if (ParseStringRef(it.text, &list, &index)) Link(self, StringListRef(list, it.src.line));
+            }
         }
         Add(false, FourCC("BAQz"), id, b.name, std::move(bar), b.src.line);
         Doc(FourCC("BAHE"), id, b.doc, b.docState, b.src.line);
@@ -46,7 +63,6 @@ void Builder::MenuBars()
             if (!it.method.empty()) {
                 auto target = methods_.find(it.method);
                 if (target == methods_.end()) Refuse(it.src.line, "the item names a missing method '" + it.method + "'");
-                Link(self, {2, Id(target->second), it.method, ""});
             }
             w.U8(it.flags);
             w.Zeros(3);
@@ -57,17 +73,13 @@ void Builder::MenuBars()
                 auto p = pictures_.find(it.picture);
                 if (p == pictures_.end()) Refuse(it.src.line, "the item names a missing picture '" + it.picture + "'");
                 picture = Id(p->second);
-                Link(self, {18, picture, it.picture, ""});
             }
             w.U32(uint32_t(picture));
+            // A string list named by an item is the bar's link, checked here.
             int16_t list = 0, index = 0;
-            if (ParseStringRef(it.text, &list, &index)) Link(self, StringListRef(list, it.src.line));
+            if (ParseStringRef(it.text, &list, &index)) StringListRef(list, it.src.line);
         }
-        if (ParseStringRef(m.title, nullptr, nullptr)) {
-            int16_t list = 0, index = 0;
-            ParseStringRef(m.title, &list, &index);
-            Link(self, StringListRef(list, m.src.line));
-        }
+        if (int16_t list = 0, index = 0; ParseStringRef(m.title, &list, &index)) StringListRef(list, m.src.line);
         Add(false, FourCC("MENQ"), id, "", w.Take(), m.src.line);
         Doc(FourCC("MEHE"), id, m.doc, m.docState, m.src.line);
     }

@@ -34,6 +34,11 @@ void Builder::Method(const MethodSpec& m, const Ref& self)
             case 9: link({9, 1, t.text, ""}); break;
             case 35: link({9, 2, t.text, ""}); break;
             case 26: link({9, self.id, t.text, self.owner.empty() ? self.name : self.owner + "/" + self.name}); break;
+            case 13:
+                // A parameter is the local variable of its number.
+                link({9, self.id, t.number == -1 ? "" : std::to_string(t.number),
+                      self.owner.empty() ? self.name : self.owner + "/" + self.name});
+                break;
             case 11: {
                 auto callee = methods_.find(t.text);
                 if (callee == methods_.end()) Refuse(t.src.line, "the method calls a missing method '" + t.text + "'");

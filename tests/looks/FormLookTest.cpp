@@ -1,0 +1,14 @@
+#include <gtest/gtest.h>
+
+#include "looks/FormLook.h"
+#include "looks/LookManager.h"
+
+TEST(FormLook, TheStructuresLookIsKeptWithItsHandler)
+{
+    InitVI();
+    SetDBVIProc(-3);  // 'Look' 128 holds a signed byte
+    EXPECT_EQ(GetDBVILook(), -3);
+    EXPECT_EQ(GetDBVIProc(), gVI);
+    SetDBVIProc(0);
+    EXPECT_EQ(GetDBVILook(), 0);
+}
