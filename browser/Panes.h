@@ -116,6 +116,8 @@ public:
     virtual void DeleteObj();
     virtual void SeltoList();
 
+    // The header's text: pane title, separator, filter title, row count.
+    void HeaderText(unsigned char* out) const;
     // A pop-up choice (1-based item of the filter menu) with the modifiers
     // held at the click.
     void ChooseFilter(int16_t item, uint16_t modifiers);

@@ -233,13 +233,8 @@ void TRefPlane::update()
     Rect frame = list;
     Draw3DFrame(&frame);
     // Header: title, separator, filter title and the row count.
-    unsigned char text[256] = {0};
-    PAppend(text, fTitle);
-    unsigned char sep[256];
-    MyGetIndString(sep, 1024, 1);
-    PAppend(text, sep);
-    PAppend(text, fFilterTitle);
-    PAppend(text, " (" + std::to_string(fList ? fList->rowCount : 0) + ")");
+    unsigned char text[256];
+    HeaderText(text);
     TextFont(MyApplFont);
     TextSize(MyApplSize);
     TextFace(0);
@@ -266,6 +261,17 @@ void TRefPlane::update()
     if (fList && !(doc && doc->fBusy)) LongLUpdate(nullptr, fList);
     RestoreDraw();
     TPlan::update();
+}
+
+void TRefPlane::HeaderText(unsigned char* text) const
+{
+    text[0] = 0;
+    PAppend(text, fTitle);
+    unsigned char sep[256];
+    MyGetIndString(sep, 1024, 1);
+    PAppend(text, sep);
+    PAppend(text, fFilterTitle);
+    PAppend(text, " (" + std::to_string(fList ? fList->rowCount : 0) + ")");
 }
 
 bool TRefPlane::Click(Point where, int16_t clicks)
