@@ -65,6 +65,8 @@ public:
     platform::RgnHandle fSavedClip = nullptr;
     platform::PenState fSavedPen{};
     bool fHilited = false;
+    // The last click fell on a split bar: no later handler takes it.
+    bool fBarHit = false;
 };
 
 // A filter id: a record of the preferences, or one of the pseudo filters.
@@ -77,7 +79,6 @@ public:
                     int32_t length) override;
     void Dispose() override;
     int16_t Do_Func(int16_t command) override;
-    bool IsSelection() override { return fList && LongLSel(fList); }
     void MakeActive() override;
     void MakeInActive() override;
     void Resize() override;
@@ -176,7 +177,6 @@ public:
     void UpdateAll() override;
     void DeSelectPlane() override;
     void SelectPlane() override;
-    void DelObjMsg(TObjQz* obj) override;
 
     virtual void DisableMenu();
     virtual void EnableMenu();

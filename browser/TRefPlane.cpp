@@ -208,9 +208,7 @@ void TRefPlane::DrawSelect(bool on)
 
 void TRefPlane::SelectPlane()
 {
-    const bool wasCurrent = fWindow && fWindow->fFirstPlane == this;
     TPlan::SelectPlane();
-    (void)wasCurrent;
     EnableFunc(26);
     LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
 }
@@ -276,9 +274,8 @@ void TRefPlane::HeaderText(unsigned char* text) const
 
 bool TRefPlane::Click(Point where, int16_t clicks)
 {
-    (void)clicks;
     if (!TPlan::Click(where, clicks)) return false;
-    if (where.h == -1 && where.v == -1) return true;
+    if (fBarHit) return true;
     LongLActivate(true, fList);
     Rect list{}, header{}, popUp{};
     GetBox(&list, &header, &popUp);
@@ -387,12 +384,9 @@ void TRefPlane::key(const EventRecord& event)
         break;
     case 9:
         if (event.modifiers & shiftKey) {
-            TPlan* last = nullptr;
-            for (::TPlan* p = this; p; p = p->fNext) last = dynamic_cast<TPlan*>(p) ? static_cast<TPlan*>(p) : last;
             ::TPlan* tail = this;
             while (tail->fNext) tail = tail->fNext;
             if (tail != this) tail->SelectPlane();
-            (void)last;
         } else if (fNext) {
             fNext->SelectPlane();
         }
