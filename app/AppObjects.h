@@ -112,6 +112,9 @@ public:
     bool fRemote = false;        // opened from a database server
     bool fModified = false;
     bool fBadParse = false;      // some method text could not be parsed
+    // Read only: the list panes keep their text, layout and group commands
+    // off and show drop targets grey. Clear unless set.
+    bool fReadOnly = false;
     int16_t fResFile = -1;       // the store file the document reads
     bool fResChanged = false;    // the store changed one of its resources
 };

@@ -11,6 +11,7 @@
 #include "app/TAppl.h"
 #include "app/program/Backends.h"
 #include "app/program/DocumentHooks.h"
+#include "browser/Panes.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 
@@ -43,6 +44,7 @@ int RunProgram(int argc, char** argv)
     }
     MyAppl = appl;
     InstallDocumentHooks();
+    browser::InstallBrowserPanes();
     const int16_t result = appl->ITAppl();
     if (result != 0) {
         std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));

@@ -188,7 +188,7 @@
 # Full names: 11 before a component's name, 12 before a component
 # folder's (GetFullName).
 'STR#' 1029 "Object names" {
-    "" "" "" "" "" "" "" "" "" ""
+    "" "" "" "" "" "" "" " member" " members" "empty"
     "Component"
     "Folder"
 }
