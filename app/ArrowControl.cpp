@@ -1,5 +1,6 @@
 #include "app/ArrowControl.h"
 
+#include "app/ControlCollection.h"
 #include "app/Utilities.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
@@ -138,14 +139,12 @@ void SetTriStateProc(ControlDefProcPtr proc) { gTriState = proc; }
 
 void RegisterAppControlDefinitions()
 {
-    // No conversion procedure: flattening would cut the pointer-sized
-    // reference constant to four bytes.
     ControlDefSpec defSpec;
     defSpec.defType = kControlDefProcPtr;
     defSpec.defProc = ProcObjCDEF;
-    RegisterControlDefinition(kArrowControlDef, &defSpec, nullptr);
+    RegisterControlDefinition(kArrowControlDef, &defSpec, ControlToCollectionProc);
     if (gTriState) {
         defSpec.defProc = gTriState;
-        RegisterControlDefinition(kTriStateControlDef, &defSpec, nullptr);
+        RegisterControlDefinition(kTriStateControlDef, &defSpec, ControlToCollectionProc);
     }
 }

@@ -5,6 +5,7 @@
 #include "kernel/helpers/KernelColors.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "platform/drawing/Palettes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
@@ -26,25 +27,10 @@ Grid Layout()
     return Grid{};
 }
 
-// 'pltt' layout: 16-byte header (entry count in its first two bytes), then
-// 16-byte entries whose first six bytes are red, green and blue.
-constexpr int32_t kPaletteHeader = 16;
-constexpr int32_t kPaletteEntry = 16;
-
 }  // namespace
 
 void SetColorMenuColors(int16_t numColors) { gNumColors = numColors; }
 int16_t ColorMenuColors() { return gNumColors; }
-
-bool PaletteEntryColor(const uint8_t* palette, int32_t size, int32_t index, RGBColor* color)
-{
-    if (!palette || size < kPaletteHeader || index < 0) return false;
-    const int32_t count = ReadBE16(palette);
-    if (index >= count || index >= (size - kPaletteHeader) / kPaletteEntry) return false;
-    const uint8_t* e = palette + kPaletteHeader + index * kPaletteEntry;
-    *color = RGBColor{ReadBE16(e), ReadBE16(e + 2), ReadBE16(e + 4)};
-    return true;
-}
 
 void CalcColorMSize(int16_t* width, int16_t* height)
 {
@@ -85,11 +71,9 @@ void DrawColors(int16_t selected, const Rect* menuRect)
     if (selected < 1 || selected > g.wide * g.high) selected = 0;
     RGBColor fore;
     GetForeColor(&fore);
-    const uint8_t* palette = globpalette && *globpalette ? reinterpret_cast<const uint8_t*>(*globpalette) : nullptr;
-    const int32_t size = palette ? GetHandleSize(globpalette) : 0;
     for (int16_t i = 0; i < g.wide * g.high; ++i) {
         RGBColor c;
-        if (!PaletteEntryColor(palette, size, i, &c)) c = fore;
+        if (!GetEntryColor(globpalette, i, &c)) c = fore;
         RGBForeColor(&c);
         const Rect r = CalcColorRect(int16_t(i + 1), menuRect);
         PaintRect(&r);

@@ -27,7 +27,3 @@ platform::Rect CalcColorRect(int16_t item, const platform::Rect* menuRect);
 int16_t FindColorItem(platform::Point where, const platform::Rect* menuRect);
 void DrawColors(int16_t selected, const platform::Rect* menuRect);
 void HiliteColorItem(int16_t item, const platform::Rect* menuRect);
-
-// Entry `index` of the palette held in `palette` ('pltt' bytes): false when
-// the palette is missing, damaged or shorter.
-bool PaletteEntryColor(const uint8_t* palette, int32_t size, int32_t index, platform::RGBColor* color);

@@ -26,6 +26,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/cursors/Cursors.h"
+#include "platform/drawing/Palettes.h"
 #include "platform/gestalt/Gestalt.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/Resources.h"
@@ -198,11 +199,7 @@ int16_t TAppl::ITAppl()
     fClipBoard = NewClipBoard(this);
     ApplGetScrap();
     InitQz();
-    // The kernel reads palette codes from the stored 'pltt' bytes.
-    if (Handle pltt = GetResource(FourCC("pltt"), 2000)) {
-        globpalette = pltt;
-        if (HandToHand(&globpalette) != noErr) globpalette = nullptr;
-    }
+    globpalette = GetNewPalette(2000);
     DrawMenuBar();
     if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_AboutTemplate, &G_Rect, true);
     G_SearchWhere = 1;

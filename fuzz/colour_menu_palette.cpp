@@ -8,6 +8,7 @@
 #include "kernel/helpers/KernelColors.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/GWorlds.h"
+#include "platform/drawing/Palettes.h"
 #include "platform/drawing/Ports.h"
 
 using namespace platform;
@@ -15,11 +16,11 @@ using namespace platform;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > (1u << 16)) return 0;
-    RGBColor c{};
-    for (int32_t i = -1; i < 300; ++i) PaletteEntryColor(data, int32_t(size), i, &c);
     Handle h = NewHandle(Size(size));
     if (!h) return 0;
     if (size) std::memcpy(*h, data, size);
+    RGBColor c{};
+    for (int16_t i = -1; i < 300; ++i) GetEntryColor(h, i, &c);
     globpalette = h;
     ResetDrawingState();
     GWorldPtr world = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/drawing/Palettes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/theme/Theme.h"
 
@@ -18,23 +19,20 @@ namespace {
 constexpr int32_t kFixed[8] = {0x000000, 0xFFFFFF, 0xDD0806, 0x008011, 0x0000D4, 0x02ABEA, 0xF20884, 0xFCF305};
 // The platform's eight classic colours, black to yellow.
 constexpr int32_t kClassic[8] = {33, 30, 205, 341, 409, 273, 137, 69};
-constexpr int32_t kHeader = 16, kEntry = 16;
 
 Handle gPalette = nullptr;
 SetColRGBWithProcHook gWithProc = nullptr;
 SetColRGBByTypeHook gByType = nullptr;
 
+// Codes past the palette take its last entry.
 int32_t PaletteEntry(Handle palette, int32_t index)
 {
-    if (!palette || !*palette) return 0;
-    int32_t size = GetHandleSize(palette);
-    if (size < kHeader + kEntry) return 0;
-    int32_t count = ReadBE16(*palette);
-    if (count > (size - kHeader) / kEntry) count = (size - kHeader) / kEntry;
+    const int16_t count = PaletteEntryCount(palette);
     if (count <= 0) return 0;
     if (index < 0 || index >= count) index = count - 1;
-    const char* e = *palette + kHeader + index * kEntry;
-    return (int32_t(uint8_t(e[0])) << 16) | (int32_t(uint8_t(e[2])) << 8) | uint8_t(e[4]);
+    RGBColor c{};
+    GetEntryColor(palette, int16_t(index), &c);
+    return (int32_t(c.red >> 8) << 16) | (int32_t(c.green >> 8) << 8) | (c.blue >> 8);
 }
 
 // The 24-bit value of a code; -1 and -2 for the default colours.

@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/events/InputState.h"
 #include "platform/screen/Screen.h"
@@ -61,6 +63,13 @@ uint32_t HeadlessBackend::Wait(uint32_t ticks)
 {
     if (ended_) return ticks;
     Pump();
+    if (timeline_.Held()) {
+        // Real time passes here, a little at a time, so that a signal
+        // or another outside event is seen soon after it comes.
+        const uint32_t slice = std::min<uint32_t>(ticks, 6);
+        std::this_thread::sleep_for(std::chrono::microseconds(16667) * slice);
+        return AdvanceBy(slice, true);
+    }
     if (timeline_.Over() && options_.watchdogTicks > waitingAfterEnd_)
         ticks = std::min(ticks, options_.watchdogTicks - waitingAfterEnd_ + 1);
     uint32_t passed = AdvanceBy(ticks, true);
@@ -92,7 +101,7 @@ uint32_t HeadlessBackend::AdvanceBy(uint32_t ticks, bool stopAtInput)
 
 void HeadlessBackend::CountWaiting(uint32_t ticks)
 {
-    if (ended_ || !timeline_.Over()) return;
+    if (ended_ || !timeline_.Over() || timeline_.Held()) return;
     waitingAfterEnd_ += ticks;
     if (waitingAfterEnd_ <= options_.watchdogTicks) return;
     Stop("headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +

@@ -181,6 +181,14 @@ Script& Script::End()
     return *this;
 }
 
+Script& Script::Hold()
+{
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Hold;
+    Add(s);
+    return *this;
+}
+
 namespace {
 
 OSType CodeFromText(const std::string& s)
@@ -330,10 +338,11 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
     } else if (op == "wait") {
         if (w.size() != 2 || !ints(1)) return *error = "'wait' takes a tick count", false;
         script->Wait(uint32_t(n[0]));
-    } else if (op == "idle" || op == "end") {
+    } else if (op == "idle" || op == "end" || op == "hold") {
         if (w.size() != 1) return *error = "'" + op + "' takes nothing", false;
         if (op == "idle") script->WaitIdle();
-        else script->End();
+        else if (op == "end") script->End();
+        else script->Hold();
     } else if (op == "answer") {
         std::string text;
         for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];

@@ -25,6 +25,9 @@
 //   send ID [PATH...]             a high-level event (oapp, odoc, pdoc, quit)
 //   clipboard "TEXT"              another program copies TEXT (Mac Roman)
 //   end                           asks the program to quit; the script is over
+//   hold                          the script is over and the program waits in
+//                                 real time for what comes from outside (a
+//                                 quit signal); no watchdog ends the run
 // Modifiers: cmd, shift, option, control, capslock. In TEXT, \" \\ \n (return)
 // \t and \xNN (a Mac Roman byte) may be used. Lines starting with # are
 // comments.
@@ -42,7 +45,7 @@ namespace platform {
 struct ScriptStep {
     enum class Kind {
         Move, Press, Release, Click, DoubleClick, Drag, Type, Key, Wait, WaitIdle,
-        Screenshot, AnswerFileDialog, ChooseItem, SendHighLevel, Clipboard, End, Wheel,
+        Screenshot, AnswerFileDialog, ChooseItem, SendHighLevel, Clipboard, End, Wheel, Hold,
     };
     Kind kind = Kind::Wait;
     Point from{0, 0};
@@ -83,6 +86,7 @@ public:
     // Another program puts Mac Roman text on the system clipboard.
     Script& Clipboard(std::string text);
     Script& End();
+    Script& Hold();
 
     const std::vector<ScriptStep>& Steps() const { return steps_; }
     void Add(ScriptStep step) { steps_.push_back(std::move(step)); }

@@ -159,6 +159,10 @@ uint32_t Timeline::Expand(const ScriptStep& step, uint32_t t)
         push(t, Op::Quit);
         next_ = script_.Steps().size();
         return 0;
+    case Kind::Hold:
+        held_ = true;
+        next_ = script_.Steps().size();
+        return 0;
     }
     return 0;
 }

@@ -27,6 +27,8 @@ public:
     // The program asked for an event and found none.
     void NoteIdle(uint32_t now);
     bool Over() const { return over_; }
+    // The script ended on `hold`: the run waits for outside events.
+    bool Held() const { return held_ && over_; }
     uint32_t OverAt() const { return overAt_; }
     int ScreenshotFailures() const { return screenshotFailures_; }
 
@@ -52,6 +54,7 @@ private:
     uint32_t nextStepAt_;
     bool waitingIdle_ = false;
     bool over_ = false;
+    bool held_ = false;
     uint32_t overAt_ = 0;
     int screenshotFailures_ = 0;
     std::deque<Action> pending_;

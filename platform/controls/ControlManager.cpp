@@ -5,6 +5,7 @@
 #include <map>
 #include <new>
 
+#include "platform/collections/Collections.h"
 #include "platform/controls/ControlRecord.h"
 #include "platform/core/Errors.h"
 #include "platform/drawing/Ports.h"
@@ -17,7 +18,7 @@ namespace {
 
 struct Registration {
     ControlDefUPP def = nullptr;
-    ControlCNTLToCollectionUPP conversion = nullptr;  // kept, never called
+    ControlCNTLToCollectionUPP conversion = nullptr;
 };
 
 std::map<int16_t, Registration>& Registry()
@@ -33,6 +34,23 @@ std::map<WindowRef, std::vector<ControlRef>>& WindowControls()
 }
 
 void ForgetWindow(WindowRef window) { KillControls(window); }
+
+// A definition registered with a conversion procedure gets the control's
+// parameters as a collection in its initialisation; it lives only for it.
+void InitializeControl(ControlRef c)
+{
+    ControlCNTLToCollectionUPP conversion = nullptr;
+    auto it = Registry().find(DefinitionId(c->procID));
+    if (it != Registry().end()) conversion = it->second.conversion;
+    Collection collection = conversion ? NewCollection() : nullptr;
+    if (collection &&
+        conversion(&c->bounds, c->value, c->visible, c->max, c->min, c->procID, c->refCon, c->title, collection) != noErr) {
+        DisposeCollection(collection);
+        collection = nullptr;
+    }
+    CallControlDefinition(c, initCntl, reinterpret_cast<intptr_t>(collection));
+    DisposeCollection(collection);
+}
 
 // Keeps the value within the range.
 void Clamp(ControlRecord& c)
@@ -163,7 +181,7 @@ ControlRef NewControl(WindowRef window, const Rect* bounds, ConstStr255Param tit
         return nullptr;
     }
     AddWindowDisposeHook(ForgetWindow);
-    CallControlDefinition(c, initCntl, 0);
+    InitializeControl(c);
     if (IsPopupButton(*c) && !c->popupMenu) {
         // The menu id travels in the minimum and the title's width in the
         // maximum; from now on the value is the chosen item.

@@ -78,11 +78,12 @@ struct ControlDefSpec {
 };
 constexpr uint32_t kControlDefProcPtr = 0;
 
-// Flattening a control into a collection: kept for the definitions that
-// hand one in, never called (the reference is pointer-sized and would not
-// survive four bytes).
+// Flattening a control's creation parameters into a collection: called by
+// NewControl for a definition registered with one, before the definition's
+// initialisation, which gets the collection as its parameter. The reference
+// is pointer-sized, as everywhere in this layer.
 using ControlCNTLToCollectionProcPtr = OSStatus (*)(const Rect* bounds, int16_t value, Boolean visible, int16_t max,
-                                                     int16_t min, int16_t procID, int32_t refCon,
+                                                     int16_t min, int16_t procID, uintptr_t refCon,
                                                      ConstStr255Param title, void* collection);
 using ControlCNTLToCollectionUPP = ControlCNTLToCollectionProcPtr;
 

@@ -149,6 +149,96 @@
         "................"
 }
 
+# Resizing a column of a cell view (VCellView, column header edges).
+'CURS' 9008 "Column resize" {
+    hotspot 7 7
+    image
+        "......oXo......."
+        "......oXo......."
+        "......oXo......."
+        "......oXo......."
+        "...X..oXo..X...."
+        "..XX..oXo..XX..."
+        ".XXXXXXXXXXXXX.."
+        "XXXXXXXXXXXXXXX."
+        ".XXXXXXXXXXXXX.."
+        "..XX..oXo..XX..."
+        "...X..oXo..X...."
+        "......oXo......."
+        "......oXo......."
+        "......oXo......."
+        "......oXo......."
+        "................"
+}
+
+# Resizing a row of a cell view (VCellView, row header edges).
+'CURS' 9009 "Row resize" {
+    hotspot 6 7
+    image
+        ".......X........"
+        "......XXX......."
+        ".....XXXXX......"
+        "....XXXXXXX....."
+        ".......X........"
+        "ooooooooooooooo."
+        "XXXXXXXXXXXXXXX."
+        "ooooooooooooooo."
+        ".......X........"
+        "....XXXXXXX....."
+        ".....XXXXX......"
+        "......XXX......."
+        ".......X........"
+        "................"
+        "................"
+        "................"
+}
+
+# Over a split bar between panes side by side, and over the split area
+# beside a horizontal scroll bar (VSplitBar, VSplitArea, VMultiSplitBar).
+'CURS' 9010 "Vertical split bar" {
+    hotspot 6 7
+    image
+        ".....oXoXo......"
+        ".....oXoXo......"
+        ".....oXoXo......"
+        ".....oXoXo......"
+        "..X..oXoXo..X..."
+        ".XX..oXoXo..XX.."
+        "XXXXXXXoXXXXXXX."
+        ".XX..oXoXo..XX.."
+        "..X..oXoXo..X..."
+        ".....oXoXo......"
+        ".....oXoXo......"
+        ".....oXoXo......"
+        ".....oXoXo......"
+        "................"
+        "................"
+        "................"
+}
+
+# Over a split bar between stacked panes, and over the split area beside
+# a vertical scroll bar (VSplitBar, VSplitArea, VMultiSplitBar).
+'CURS' 9011 "Horizontal split bar" {
+    hotspot 6 6
+    image
+        "......X........."
+        ".....XXX........"
+        "....XXXXX......."
+        "......X........."
+        "ooooooXoooooo..."
+        "XXXXXXXXXXXXX..."
+        "oooooooooooooo.."
+        "XXXXXXXXXXXXX..."
+        "ooooooXoooooo..."
+        "......X........."
+        "....XXXXX......."
+        ".....XXX........"
+        "......X........."
+        "................"
+        "................"
+        "................"
+}
+
 # Default list filters, copied into a new preferences file (SetDfltPrefs).
 # Entry: kind bits (kind k is 0x80000000 >> k), conditions, contents flag,
 # criterion - 1, comparison - 1, two bytes, the pattern; bits 38-40 of an

@@ -6,7 +6,9 @@
 #include "app/ArrowControl.h"
 #include "app/ColorMenu.h"
 #include "kernel/helpers/KernelColors.h"
+#include "platform/collections/Collections.h"
 #include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
@@ -230,21 +232,6 @@ TEST_F(CustomControlsTest, ColourSwatchesShowThePaletteAndHighlightOnlyChanges)
     EXPECT_EQ(Pixel(int16_t(r5.left - 3), int16_t(r5.top + 3)).blue, 0xFFFF);
 }
 
-TEST(PaletteEntries, ShortOrLyingPalettesGiveNoColour)
-{
-    uint8_t bytes[48] = {};
-    WriteBE16(bytes, 5);  // claims five entries, holds two
-    WriteBE16(bytes + 16, 0x1234);
-    RGBColor c{};
-    EXPECT_TRUE(PaletteEntryColor(bytes, 48, 1, &c));
-    EXPECT_FALSE(PaletteEntryColor(bytes, 48, 2, &c));
-    EXPECT_FALSE(PaletteEntryColor(bytes, 48, -1, &c));
-    EXPECT_FALSE(PaletteEntryColor(bytes, 10, 0, &c));
-    EXPECT_FALSE(PaletteEntryColor(nullptr, 0, 0, &c));
-    EXPECT_TRUE(PaletteEntryColor(bytes, 48, 0, &c));
-    EXPECT_EQ(c.red, 0x1234);
-}
-
 }  // namespace
 }  // namespace apptest
 
@@ -254,6 +241,31 @@ namespace apptest {
 namespace {
 
 class ColourSubmenuTest : public AppFixture {};
+
+// What the tri-state stand-in found in its initialisation's collection.
+struct SeenAtInit {
+    int32_t items = -1;
+    uintptr_t refCon = 0;
+    std::string title;
+    int16_t bottom = 0;
+    int32_t max = 0;
+} gSeen;
+
+int32_t RecordingTriState(int16_t, ControlRef, int16_t message, intptr_t param)
+{
+    if (message != initCntl) return 0;
+    auto c = reinterpret_cast<Collection>(param);
+    gSeen.items = CountCollectionItems(c);
+    int32_t size = 0;
+    GetCollectionItem(c, FourCC("refc"), 0, &size, nullptr);
+    if (size == int32_t(sizeof(uintptr_t))) GetCollectionItem(c, FourCC("refc"), 0, nullptr, &gSeen.refCon);
+    char title[256] = {};
+    if (GetCollectionItem(c, FourCC("titl"), 0, &size, title) == noErr) gSeen.title.assign(title, size_t(size));
+    uint8_t bytes[8] = {};
+    if (GetCollectionItem(c, FourCC("boun"), 0, nullptr, bytes) == noErr) gSeen.bottom = int16_t(ReadBE16(bytes + 4));
+    if (GetCollectionItem(c, FourCC("max "), 0, nullptr, bytes) == noErr) gSeen.max = int32_t(ReadBE32(bytes));
+    return 0;
+}
 
 TEST_F(ColourSubmenuTest, TheColourSubmenuIsTheSwatchGridAndTheDefinitionsAreRegistered)
 {
@@ -272,15 +284,24 @@ TEST_F(ColourSubmenuTest, TheColourSubmenuIsTheSwatchGridAndTheDefinitionsAreReg
 
     // Start-up registers the arrows, and the tri-state box once handed in.
     ResetControlDefinitions();
-    SetTriStateProc([](int16_t, ControlRef, int16_t, intptr_t) -> int32_t { return 0; });
+    SetTriStateProc(RecordingTriState);
     RegisterAppControlDefinitions();
     const Rect b{0, 0, 20, 66};
     const unsigned char none[1] = {0};
+    const unsigned char title[5] = {4, 'T', 'r', 'i', 'o'};
     WindowRef w = NewCWindow(nullptr, &b, none, false, 0, reinterpret_cast<WindowRef>(-1), false, 0);
     ControlRef arrows = NewControl(w, &b, none, false, 0, 0, 1, int16_t(kArrowControlDef * 16), 0);
-    ControlRef tri = NewControl(w, &b, none, false, 0, 0, 2, int16_t(kTriStateControlDef * 16), 0);
+    // Its creation parameters reach the definition as collection items, the
+    // reference whole.
+    const uintptr_t reference = uintptr_t(&gSeen);
+    ControlRef tri = NewControl(w, &b, title, false, 0, 0, 2, int16_t(kTriStateControlDef * 16), reference);
     EXPECT_NE(arrows, nullptr);
     EXPECT_NE(tri, nullptr);
+    EXPECT_EQ(gSeen.items, 8);
+    EXPECT_EQ(gSeen.refCon, reference);
+    EXPECT_EQ(gSeen.title, "Trio");
+    EXPECT_EQ(gSeen.bottom, 20);
+    EXPECT_EQ(gSeen.max, 2);
     SetTriStateProc(nullptr);
     DisposeWindow(w);
     ResetControlDefinitions();

@@ -230,3 +230,26 @@ int32_t VScrolledView::RunTextPopUp(VResourceFile* file, int16_t id, int32_t x, 
 {
     return VView::RunTextPopUp(file, id, x - fVirtualX, y - fVirtualY, flag);
 }
+
+VFrame* VScrolledView::Clone(VView* parent, VPainter* painter)
+{
+    // The constructor wants a scroller; the place is set by Copy.
+    auto* view = new VScrolledView(nullptr);
+    view->Copy(parent, this, painter);
+    return view;
+}
+
+void VScrolledView::Copy(VView* parent, VFrame* source, VPainter* painter)
+{
+    if (parent && fParent != parent) SetParentDirect(parent);
+    VView::Copy(parent, source, painter);
+    if (!source || !source->IsAScrolledView()) return;
+    const auto* from = static_cast<const VScrolledView*>(source);
+    fVirtualX = from->fVirtualX;
+    fVirtualY = from->fVirtualY;
+    fVirtualWidth = from->fVirtualWidth;
+    fVirtualHeight = from->fVirtualHeight;
+    fBindWidth = from->fBindWidth;
+    fBindHeight = from->fBindHeight;
+    UpdateCoords(fParent && fParent->IsAScrolledView());
+}

@@ -41,6 +41,10 @@ public:
         y = fVirtualY;
     }
     void SetSize(int32_t w, int32_t h, RedrawMode mode) override;
+    // A scrolled view of the same offsets, virtual size and binding, with
+    // clones of the children.
+    VFrame* Clone(VView* parent, VPainter* painter) override;
+    void Copy(VView* parent, VFrame* source, VPainter* painter) override;
     void RedrawRect(int32_t x, int32_t y, int32_t w, int32_t h, RedrawMode mode) override;
     void Redraw(RedrawMode mode) override;
     VPainter* GetPainter() override;

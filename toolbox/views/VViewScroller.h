@@ -39,7 +39,7 @@ public:
     void DoDispose() override;
     void RemoveChild(VFrame* frame) override;
 
-private:
+protected:
     void OpenStep();
     void CloseStep();
     // A painter clipped to the scroller with an offscreen buffer on it:

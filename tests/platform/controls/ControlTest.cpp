@@ -161,6 +161,7 @@ TEST_F(ControlTest, HandleControlClickTogglesCheckBoxesAndTurnsRadiosOn)
 // arrow stepper (1001).
 std::vector<int16_t> gMessages;
 bool gConverted = false;
+uintptr_t gConvertedRef = 0;
 
 int32_t TriState(int16_t varCode, ControlRef c, int16_t message, intptr_t param)
 {
@@ -186,9 +187,11 @@ int32_t Stepper(int16_t, ControlRef c, int16_t message, intptr_t param)
     return (p.h - bounds.left) / 16 + 1;
 }
 
-OSStatus Convert(const Rect*, int16_t, Boolean, int16_t, int16_t, int16_t, int32_t, ConstStr255Param, void*)
+OSStatus Convert(const Rect*, int16_t, Boolean, int16_t, int16_t, int16_t, uintptr_t refCon, ConstStr255Param,
+                 void* collection)
 {
-    gConverted = true;
+    gConverted = collection != nullptr;
+    gConvertedRef = refCon;
     return noErr;
 }
 
@@ -224,7 +227,7 @@ TEST_F(ControlTest, RegisteredDefinitionsAreInitialisedDrawnAndHitTested)
     EXPECT_EQ(gMessages.back(), dispCntl);
 }
 
-TEST_F(ControlTest, ReferenceConstantKeepsAllItsBitsAndIsNeverFlattened)
+TEST_F(ControlTest, ReferenceConstantKeepsAllItsBitsAlsoWhenFlattened)
 {
     gConverted = false;
     ControlDefSpec tri{kControlDefProcPtr, TriState};
@@ -239,7 +242,8 @@ TEST_F(ControlTest, ReferenceConstantKeepsAllItsBitsAndIsNeverFlattened)
     DrawControls(w);
     HiliteControl(box, 0);
     DisposeWindow(w);  // its controls go with it
-    EXPECT_FALSE(gConverted);
+    EXPECT_TRUE(gConverted);
+    EXPECT_EQ(gConvertedRef, ref);
 }
 
 TEST_F(ControlTest, ValuesStayInRangeAndDataReachesTheStandardKinds)

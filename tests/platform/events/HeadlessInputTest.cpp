@@ -208,6 +208,24 @@ TEST(HeadlessInput, WatchdogEndsARunThatWaitsAfterTheScript)
     EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos);
 }
 
+TEST(HeadlessInput, AHeldRunWaitsForOutsideEventsWithoutTheWatchdog)
+{
+    HeadlessOptions options;
+    options.watchdogTicks = 12;
+    HeadlessRun run(Script().Click(3, 3).Hold(), options);
+    EventRecord e{};
+    int mouseEvents = 0;
+    // Well past the watchdog's ticks, in real time.
+    for (int i = 0; i < 6; ++i)
+        if (WaitNextEvent(everyEvent, &e, 6, nullptr) && e.what != kHighLevelEvent) ++mouseEvents;
+    EXPECT_EQ(mouseEvents, 2);
+    EXPECT_FALSE(run.backend->Ended());
+    EXPECT_TRUE(run.watchdogMessage.empty());
+    PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+    ASSERT_TRUE(WaitNextEvent(everyEvent, &e, 60, nullptr));
+    EXPECT_EQ(e.what, kHighLevelEvent);
+}
+
 TEST(HeadlessInput, WatchdogCatchesAPollingLoopAfterTheScript)
 {
     HeadlessOptions options;

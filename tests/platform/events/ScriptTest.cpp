@@ -26,12 +26,13 @@ TEST(ScriptText, ReadsEveryStepKind)
         "answer /tmp/doc\n"
         "choose 2\n"
         "send odoc /tmp/a /tmp/b\n"
-        "end\n";
+        "end\n"
+        "hold\n";
     Script s;
     std::string error;
     ASSERT_TRUE(ParseScript(text, &s, &error)) << error;
     const auto& st = s.Steps();
-    ASSERT_EQ(st.size(), 15u);
+    ASSERT_EQ(st.size(), 16u);
     EXPECT_EQ(st[0].kind, Kind::Move);
     EXPECT_EQ(st[0].to.h, 10);
     EXPECT_EQ(st[0].to.v, 20);
@@ -53,6 +54,7 @@ TEST(ScriptText, ReadsEveryStepKind)
     EXPECT_EQ(st[13].eventID, kAEOpenDocuments);
     EXPECT_EQ(st[13].documents.size(), 2u);
     EXPECT_EQ(st[14].kind, Kind::End);
+    EXPECT_EQ(st[15].kind, Kind::Hold);
 }
 
 TEST(ScriptText, RefusesBadLinesWithTheirNumber)
@@ -60,7 +62,7 @@ TEST(ScriptText, RefusesBadLinesWithTheirNumber)
     const char* bad[] = {
         "move 1\n", "move 1 x\n", "click 1 2 hyper\n", "drag 1 2 3 4 -5\n", "type \"open\n",
         "type \"\\xZZ\"\n", "key nosuch\n", "wait -1\n", "send toolong\n", "fly 1 2\n",
-        "move 1 99999\n", "idle now\n", "screenshot\n", "choose 0\n", "choose\n",
+        "move 1 99999\n", "idle now\n", "hold on\n", "screenshot\n", "choose 0\n", "choose\n",
     };
     for (const char* text : bad) {
         Script s;
