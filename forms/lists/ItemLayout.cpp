@@ -107,7 +107,7 @@ void transliste(itemlistrec* list)
     list->dirty = 0;
     list->hasBranches = 0;
     HandleDispose(&list->rows);
-    list->rows = platform::NewHandle(0);
+    list->rows = platform::NewHandleClear(kArrayHeader);
     HandleDispose(&list->subLists);
     WalkChain(list, list->first, 0, nullptr);
     list->visibleCount = int16_t(std::min<int32_t>(HandleCount<ItemHandle>(list->rows), INT16_MAX));

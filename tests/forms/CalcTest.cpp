@@ -11,6 +11,7 @@
 #include "forms/calc/Operands.h"
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/helpers/HandleCopies.h"
+#include "platform/core/Faults.h"
 #include "tests/resources/StoreTestSupport.h"
 #include "tools/docbuilder/DocBuilder.h"
 #include "tools/docbuilder/Records.h"
@@ -133,6 +134,18 @@ TEST(CalcBlob, CountKeepsItsSignAndDamageGivesNoRecords)
     ASSERT_TRUE(LoadCalcFromPtr(none.data(), int32_t(none.size()), &records, &count, nullptr));
     EXPECT_EQ(records, nullptr);
     EXPECT_EQ(erreure, 0);
+
+    // Memory running out at any step: nothing read, nothing kept.
+    for (int32_t after = 0;; ++after) {
+        platform::ScopedFault fault(platform::FaultKind::Allocation, after);
+        const bool ok = LoadCalcFromPtr(two.data(), int32_t(two.size()), &records, &count, nullptr);
+        if (ok) {
+            FreeRecords(records, count);
+            break;
+        }
+        EXPECT_EQ(records, nullptr);
+        EXPECT_EQ(erreure, platform::memFullErr);
+    }
 }
 
 TEST(CalcBlob, WriterWritesLengthTokensPlus18AndTwoZeroBytes)

@@ -225,16 +225,24 @@ TEST_F(ChoiceLists, DamagedListsStopWithAnErrorAndKeepWhatWasRead)
     ASSERT_EQ(LoadList(11, &list_, true), 0);
     EXPECT_EQ(ItemText(list_.first)[0], 35);
 
-    // Branches nested past any real list are refused, not followed down.
+    // Branches nested past any real list are refused, not followed down,
+    // even when every level is well formed.
     Bytes deep(kListHeaderSize, 0);
-    for (int level = 0; level < 5000; ++level) {
+    const int levels = 150;
+    for (int level = 0; level < levels; ++level) {
         deep.push_back(0), deep.push_back(1);
         Bytes rec(kListItemRecordSize, 0);
-        rec[46] = 1;
+        rec[46] = level + 1 < levels;
         deep.insert(deep.end(), rec.begin(), rec.end());
     }
+    deep.insert(deep.end(), size_t(2 * levels), 0);
     ASSERT_TRUE(xaddres(MakeHandle(deep), kList, 12));
     EXPECT_EQ(LoadList(12, &list_, true), kBufferOverrunErr);
+    deep.resize(kListHeaderSize + 100 * (2 + kListItemRecordSize));
+    deep[deep.size() - 4] = 0;  // the hundredth level has no branch
+    deep.insert(deep.end(), size_t(2 * 100), 0);
+    ASSERT_TRUE(xaddres(MakeHandle(deep), kList, 12));
+    EXPECT_EQ(LoadList(12, &list_, true), 0);
 }
 
 TEST_F(ChoiceLists, AFailedSaveLeavesTheOldList)
@@ -253,4 +261,22 @@ TEST_F(ChoiceLists, AFailedSaveLeavesTheOldList)
     deinitqlist(&other);
     ASSERT_EQ(LoadList(13, &list_, true), 0);
     EXPECT_EQ(Read(list_.first), (std::vector<Item>{{"Only", 1, 0, 0, {}}}));
+}
+
+TEST_F(ChoiceLists, IconReferencesByTheirHighWord)
+{
+    ASSERT_TRUE(xaddres(MakeHandle({0, 10, 0, 0, 0, 0, 0, 8, 0, 8}), platform::FourCC("PICT"), 7));
+    int16_t icon = -1;
+    Handle picture = nullptr;
+    ListGetIcon(0x0002'0007, &icon, &picture);
+    EXPECT_EQ(picture, xget1res(platform::FourCC("PICT"), 7));
+    EXPECT_EQ(icon, 0);
+    ListGetIcon(0x0000'008A, &icon, &picture);
+    EXPECT_EQ(icon, 138);
+    EXPECT_EQ(picture, nullptr);
+    ListGetIcon(0x0001'0007, &icon, &picture);  // the program has no such picture
+    EXPECT_EQ(picture, nullptr);
+    ListGetIcon(0x0003'0007, &icon, &picture);
+    EXPECT_EQ(icon, 0);
+    EXPECT_EQ(picture, nullptr);
 }

@@ -178,6 +178,15 @@ TEST(ItemList, SubListsShowInsideAnotherListWithTheirOwnOpenState)
     transliste(&outer);
     EXPECT_EQ((*end)->subList, nullptr);
 
+    // A list shown inside itself is laid out to a bounded depth, not for ever.
+    ItemHandle mirror = Add(&outer, "Mirror", &first, &last);
+    (*mirror)->subList = &outer;
+    SetOpenState(&outer, mirror, true);
+    transliste(&outer);
+    EXPECT_GT(outer.visibleCount, 100);
+    (*mirror)->subList = nullptr;
+    (*mirror)->firstChild = nullptr;
+
     // Tearing the outer list down frees the items, the live sub-lists and their items.
     deinitqlist(&outer);
     EXPECT_FALSE(isaList(inner));
@@ -209,6 +218,16 @@ TEST(ItemList, ChainOfLiveListsAndSelection)
     (*t.a)->selected = 1;
     EXPECT_TRUE(IsItemSelected(1, &b));
     EXPECT_FALSE(IsItemSelected(2, &b));
+
+    // A list that owns its items alone frees their branches without
+    // looking at sub-lists.
+    const size_t handles = platform::LiveHandleCount();
+    itemlistrec single;
+    initqlist(&single, 0, 255);
+    single.singleOwner = 1;
+    Tree owned(&single);
+    deinitqlist(&single);
+    EXPECT_EQ(platform::LiveHandleCount(), handles);
 
     emptyqlist(&b);
     EXPECT_EQ(b.first, nullptr);

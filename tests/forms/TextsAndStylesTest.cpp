@@ -81,9 +81,13 @@ TEST(StringRefs, AColonIdCommaIndexBecomesThatItem)
     ResetStringCache();
     ASSERT_NE(kerneltest::OpenAppFile(dir.path() + "/app.rsrc",
                                       {{platform::FourCC("STR#"), 1000, false, "", 0,
-                                        kerneltest::StrList({"one", "two", "three"})}}),
+                                        kerneltest::StrList({"one", "two", "three"})},
+                                       {platform::FourCC("STR#"), 7, false, "", 0, kerneltest::StrList({"seven"})},
+                                       {platform::FourCC("STR#"), -32768, false, "", 0, kerneltest::StrList({"low"})}}),
               -1);
     EXPECT_EQ(Replaced(":1000,3"), "three");
+    EXPECT_EQ(Replaced(":7,1"), "seven");
+    EXPECT_EQ(Replaced(":-32768,1"), "low");
     EXPECT_EQ(Replaced(":1000,4"), "");
     for (const char* left : {"1000,3", ":1000", ":1000,", ":,3", ":1000,3x", ": 1000,3", ":99999,1", "plain", ""})
         EXPECT_EQ(Replaced(left), left);
@@ -150,8 +154,9 @@ TEST(FormLinks, OnlyAnIffImageWithinItsHandleIsRead)
     const Bytes reversed{'M', 'R', 'O', 'F', 4, 0, 0, 0, 'O', 'Y', 'A', 'L'};
     Bytes longer = form;
     longer[7] = 5;
+    const Bytes cut(form.begin(), form.begin() + 7);
     for (const auto& [bytes, result] : std::vector<std::pair<Bytes, int16_t>>{
-             {form, 0}, {reversed, 0}, {longer, kFormImageUnreadable}, {Bytes{13, 0, 0, 1}, kFormImageUnreadable},
+             {form, 0}, {reversed, 0}, {longer, kFormImageUnreadable}, {cut, kFormImageUnreadable}, {Bytes{13, 0, 0, 1}, kFormImageUnreadable},
              {Bytes{}, kFormImageUnreadable}}) {
         Handle h = MakeHandle(bytes);
         EXPECT_EQ(ParseIFFForm(h, nullptr), result) << bytes.size();
