@@ -95,6 +95,30 @@ bool ReadScrap(ScrapRef scrap, ScrapFlavorType type, std::vector<uint8_t>* out)
     return true;
 }
 
+// An unrecorded replacement of [from, to) that lies inside the text the
+// last recorded action put in place becomes part of that action, so that
+// undo and redo still find their text. Any other one would leave records
+// that no longer describe the text: they go.
+void Amend(TXNObject o, int32_t from, int32_t to, const std::u16string& text)
+{
+    TxnAction* a = o->placed == 1 && !o->undo.empty()   ? &o->undo.back()
+                   : o->placed == 2 && !o->redo.empty() ? &o->redo.back()
+                                                        : nullptr;
+    std::u16string* held = !a ? nullptr : o->placed == 1 ? &a->inserted.text : &a->removed.text;
+    if (!a || from < a->from || to > a->from + int32_t(held->size())) {
+        if (from != to || !text.empty()) {
+            o->undo.clear();
+            o->redo.clear();
+        }
+        o->placed = 0;
+        return;
+    }
+    std::u16string& kept = *held;
+    kept.replace(size_t(from - a->from), size_t(to - from), text);
+    auto& runs = o->placed == 1 ? a->inserted.runs : a->removed.runs;
+    while (runs.size() > 1 && runs.back().first >= int32_t(kept.size())) runs.pop_back();
+}
+
 void Redraw(TXNObject o)
 {
     o->engine.Layout();
@@ -125,6 +149,7 @@ void ApplyGeometry(TXNObject o)
     const int32_t oldWidth = e.dest.right - e.dest.left;
     e.view = view;
     e.dest = {view.top - scrollV, view.left - scrollH, view.bottom - scrollV, view.right - scrollH};
+    if (o->destWidth > e.dest.right - e.dest.left) e.dest.right = e.dest.left + o->destWidth;
     const bool wrap = !e.singleLine && o->wordWrap == 0;
     Alignment align = Alignment::Left;
     if (o->justification == kTXNFlushRight || (o->justification == kTXNFlushDefault && o->lineDirection == 1))
@@ -153,6 +178,7 @@ void RecordEdit(TXNObject o, TXNActionKey kind, int32_t from, int32_t to, const 
     o->undo.push_back(std::move(a));
     o->redo.clear();
     o->typingOpen = false;
+    o->placed = 1;
 }
 
 void TypingHook(void* refCon, int32_t from, int32_t to, const std::u16string& typed)
@@ -174,6 +200,7 @@ void TypingHook(void* refCon, int32_t from, int32_t to, const std::u16string& ty
     }
     o->redo.clear();
     o->typingOpen = true;
+    o->placed = 1;
 }
 
 void Edit(TXNObject o, TXNActionKey kind, int32_t from, int32_t to, const StyledFragment& inserted)
@@ -257,6 +284,7 @@ OSStatus TXNSetData(TXNObject o, TXNDataType type, const void* data, ByteCount s
             return kTXNDataTypeNotAllowedErr;
         int32_t from = 0, to = 0;
         Range(o, start, end, &from, &to);
+        Amend(o, from, to, f.text);
         const int32_t n = o->engine.Replace(from, to, f);
         o->typingOpen = false;
         o->engine.SetSelection(from + n, from + n);
@@ -493,6 +521,7 @@ void TXNUndo(TXNObject o)
         o->undo.pop_back();
         Apply(o, a, true);
         o->redo.push_back(std::move(a));
+        o->placed = 2;
         return noErr;
     });
 }
@@ -505,6 +534,7 @@ void TXNRedo(TXNObject o)
         o->redo.pop_back();
         Apply(o, a, false);
         o->undo.push_back(std::move(a));
+        o->placed = 1;
         return noErr;
     });
 }
@@ -612,6 +642,8 @@ OSStatus TXNDragReceiver(TXNObject o, TXNFrameID frameID, WindowRef window, Drag
         } else {
             return dragNotAcceptedErr;
         }
+        // A single-line object takes the first line only.
+        if (o->engine.singleLine) f.text.resize(std::min(f.text.size(), f.text.find_first_of(u"\r\n")));
         Point mouse{};
         if ((err = GetDragMouse(drag, &mouse, nullptr)) != noErr) return err;
         Local(o, &mouse);

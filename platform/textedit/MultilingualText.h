@@ -206,6 +206,19 @@ OSStatus TXNGetLineCount(TXNObject object, ItemCount* lines);
 OSStatus TXNGetLineMetrics(TXNObject object, uint32_t line, Fixed* width, Fixed* height);
 void TXNSetFrameBounds(TXNObject object, int32_t top, int32_t left, int32_t bottom, int32_t right, TXNFrameID frameID);
 void TXNGetViewRect(TXNObject object, Rect* view);
+struct TXNLongRect {
+    int32_t top;
+    int32_t left;
+    int32_t bottom;
+    int32_t right;
+};
+// The view (the frame less its scroll bars), the destination the text is
+// laid out in (scrolled with it) and the bounds of the laid-out text; any
+// pointer may be null.
+OSStatus TXNGetRectBounds(TXNObject object, Rect* view, TXNLongRect* destination, TXNLongRect* text);
+// A new frame and or destination: a destination wider than the view is
+// kept until the frame is set again through TXNSetFrameBounds.
+OSStatus TXNSetRectBounds(TXNObject object, const Rect* view, const TXNLongRect* destination, Boolean update);
 OSStatus TXNScroll(TXNObject object, TXNScrollUnit vUnit, TXNScrollUnit hUnit, int32_t* vDelta, int32_t* hDelta);
 void TXNRecalcTextLayout(TXNObject object);
 // Inserts the drag's 'utxt' (else 'TEXT') at the drop point.

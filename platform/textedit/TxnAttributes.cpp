@@ -185,6 +185,7 @@ void TXNSetFrameBounds(TXNObject o, int32_t top, int32_t left, int32_t bottom, i
     Guard(o, [&]() -> OSStatus {
         if (frameID != 1) return kTXNInvalidFrameIDErr;
         o->frame = {top, left, std::max(top, bottom), std::max(left, right)};
+        o->destWidth = 0;
         ApplyGeometry(o);
         if (!o->engine.LaidOut()) o->engine.Layout();
         return noErr;
@@ -198,6 +199,39 @@ void TXNGetViewRect(TXNObject o, Rect* view)
              int16_t(std::clamp<int32_t>(o->frame.left, INT16_MIN, INT16_MAX)),
              int16_t(std::clamp<int32_t>(o->frame.bottom, INT16_MIN, INT16_MAX)),
              int16_t(std::clamp<int32_t>(o->frame.right, INT16_MIN, INT16_MAX))};
+}
+
+OSStatus TXNGetRectBounds(TXNObject o, Rect* view, TXNLongRect* destination, TXNLongRect* text)
+{
+    return Guard(o, [&]() -> OSStatus {
+        TextEngine& e = o->engine;
+        if (!e.LaidOut()) e.Layout();
+        auto clamp16 = [](int32_t v) { return int16_t(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); };
+        if (view) *view = {clamp16(e.view.top), clamp16(e.view.left), clamp16(e.view.bottom), clamp16(e.view.right)};
+        if (destination) *destination = {e.dest.top, e.dest.left, e.dest.bottom, e.dest.right};
+        if (text) *text = {e.dest.top, e.dest.left, e.dest.top + e.TotalHeight(), e.dest.left + e.WidestLine()};
+        return noErr;
+    });
+}
+
+OSStatus TXNSetRectBounds(TXNObject o, const Rect* view, const TXNLongRect* destination, Boolean update)
+{
+    return Guard(o, [&]() -> OSStatus {
+        TextEngine& e = o->engine;
+        if (view) o->frame = {view->top, view->left, std::max(view->top, view->bottom), std::max(view->left, view->right)};
+        if (destination) {
+            // The scroll the destination stands for, and its width.
+            e.dest.left = e.view.left - (view ? view->left - destination->left : e.view.left - destination->left);
+            e.dest.top = e.view.top - (view ? view->top - destination->top : e.view.top - destination->top);
+            e.dest.right = e.dest.left + (e.view.right - e.view.left);
+            e.dest.bottom = e.dest.top + (e.view.bottom - e.view.top);
+            o->destWidth = std::max(0, destination->right - destination->left);
+        }
+        ApplyGeometry(o);
+        if (!e.LaidOut()) e.Layout();
+        if (update) TXNDraw(o, nullptr);
+        return noErr;
+    });
 }
 
 OSStatus TXNScroll(TXNObject o, TXNScrollUnit vUnit, TXNScrollUnit hUnit, int32_t* vDelta, int32_t* hDelta)

@@ -37,6 +37,12 @@ struct OpaqueTXNObject {
     char16_t echo = 0;
     std::vector<TxnAction> undo, redo;
     bool typingOpen = false;  // the last typing action may grow
+    // The text the last action put in place: 1 the top undo record's
+    // inserted text, 2 (after an undo) the top redo record's removed text,
+    // 0 none. An unrecorded change inside it amends that record.
+    int32_t placed = 0;
+    // A destination wider than the view (0: as wide as the view).
+    int32_t destWidth = 0;
 };
 
 namespace txn {

@@ -5,8 +5,6 @@
 #include "platform/textedit/MultilingualText.h"
 
 int32_t gQuickTimeVersion = 0;
-VFrameTextEdit* VFrameTextEdit::sSingleLine = nullptr;
-VFrameTextEdit* VFrameTextEdit::sMultiLine = nullptr;
 VInlineUpdateProc VTeTextEditor::sPreUpdate = nullptr;
 VInlineUpdateProc VTeTextEditor::sPostUpdate = nullptr;
 VInlineUpdateProc VEditFrame::sPreUpdate = nullptr;
@@ -74,14 +72,6 @@ void VMlteTextEditor::Init()
 void VMlteTextEditor::ResetForTesting()
 {
     sTested = sAvailable = sStarted = false;
-}
-
-VFrameTextEdit::~VFrameTextEdit() = default;
-
-void VFrameTextEdit::InitDrawTextBox()
-{
-    if (!sSingleLine) sSingleLine = new VFrameTextEdit(false);
-    if (!sMultiLine) sMultiLine = new VFrameTextEdit(true);
 }
 
 void QT_Init()

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "toolbox/foundation/VObject.h"
+#include "toolbox/views/VFrameTextEdit.h"
 
 // An inline-input update routine of a classic text record: called before
 // or after the input method changes the record, with the record's
@@ -68,23 +69,6 @@ private:
     static bool sTested;
     static bool sAvailable;
     static bool sStarted;
-};
-
-// The two shared text-edit frames (single-line and multi-line) that draw
-// text boxes, made on the first call only.
-class VFrameTextEdit : public VObject {
-public:
-    explicit VFrameTextEdit(bool multiLine) : fMultiLine(multiLine) {}
-    ~VFrameTextEdit() override;
-    bool IsMultiLine() const { return fMultiLine; }
-
-    static void InitDrawTextBox();
-    static VFrameTextEdit* GetDrawTextBox(bool multiLine) { return multiLine ? sMultiLine : sSingleLine; }
-
-private:
-    bool fMultiLine;
-    static VFrameTextEdit* sSingleLine;
-    static VFrameTextEdit* sMultiLine;
 };
 
 // The movie service's version ('qtim'); 0: there is none.

@@ -35,6 +35,9 @@ constexpr RedrawMode kRedrawLater = 3;
 using DropHiliteAction = int16_t;
 struct DragDropInfo {
     int32_t action = 0;
+    // Flags the drag's owner passes along; the first lets a drop at the end
+    // of a selection that closes a line land after it.
+    uint8_t extra[3] = {};
 };
 
 // Internal command numbers sent up a frame's parent chain.

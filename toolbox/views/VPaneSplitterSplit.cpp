@@ -48,30 +48,30 @@ void VPaneSplitter::SplitRows(int16_t index, int32_t position)
         const bool hadTop = former->IsTopFrameVisible();
         const int32_t topHeight = hadTop ? former->GetTopFrame()->GetHeight() : 0;
         // The top parts go to the new pane above, the bottom parts stay.
-        VFrame* upper[4] = {former->TakePart(VViewSplitter::kPartTopLeft), former->TakePart(VViewSplitter::kPartTop),
-                            former->TakePart(VViewSplitter::kPartTopRight),
-                            former->TakePart(VViewSplitter::kPartRightGadget)};
-        VFrame* lower[4] = {former->TakePart(VViewSplitter::kPartBottomLeft),
-                            former->TakePart(VViewSplitter::kPartBottom),
-                            former->TakePart(VViewSplitter::kPartBottomRight),
-                            former->TakePart(VViewSplitter::kPartBottomGadget)};
+        VFrame* upper[4] = {former->TakePart(VSplittedPane::kPartTopLeft), former->TakePart(VSplittedPane::kPartTop),
+                            former->TakePart(VSplittedPane::kPartTopRight),
+                            former->TakePart(VSplittedPane::kPartRightGadget)};
+        VFrame* lower[4] = {former->TakePart(VSplittedPane::kPartBottomLeft),
+                            former->TakePart(VSplittedPane::kPartBottom),
+                            former->TakePart(VSplittedPane::kPartBottomRight),
+                            former->TakePart(VSplittedPane::kPartBottomGadget)};
         auto* clone = static_cast<VSplittedPane*>(former->Clone(this, &painter));
         clone->ShowVScrollBar(former->GetVScrollBar() != nullptr, false);
         clone->ShowHScrollBar(false, false);
-        clone->GivePart(VViewSplitter::kPartTopLeft, upper[0]);
-        clone->GivePart(VViewSplitter::kPartTop, upper[1]);
-        clone->GivePart(VViewSplitter::kPartTopRight, upper[2]);
-        clone->GivePart(VViewSplitter::kPartRightGadget, upper[3]);
+        clone->GivePart(VSplittedPane::kPartTopLeft, upper[0]);
+        clone->GivePart(VSplittedPane::kPartTop, upper[1]);
+        clone->GivePart(VSplittedPane::kPartTopRight, upper[2]);
+        clone->GivePart(VSplittedPane::kPartRightGadget, upper[3]);
         clone->SetColumn(c);
         clone->SetRow(index);
         clone->SetPos(former->GetX(), former->GetY(), kRedrawNone);
         clone->SetSize(former->GetWidth(), position, kRedrawNone);
         clone->DoForeGroundChildren(active);
         if (std::find(fPanes.begin(), fPanes.end(), clone) == fPanes.end()) fPanes.push_back(clone);
-        former->GivePart(VViewSplitter::kPartBottomLeft, lower[0]);
-        former->GivePart(VViewSplitter::kPartBottom, lower[1]);
-        former->GivePart(VViewSplitter::kPartBottomRight, lower[2]);
-        former->GivePart(VViewSplitter::kPartBottomGadget, lower[3]);
+        former->GivePart(VSplittedPane::kPartBottomLeft, lower[0]);
+        former->GivePart(VSplittedPane::kPartBottom, lower[1]);
+        former->GivePart(VSplittedPane::kPartBottomRight, lower[2]);
+        former->GivePart(VSplittedPane::kPartBottomGadget, lower[3]);
         const int32_t shift = position + fThickness;
         former->SetPos(former->GetX(), former->GetY() + shift, kRedrawNone);
         former->SetSize(former->GetWidth(), std::max(0, former->GetHeight() - shift), kRedrawNone);
@@ -96,31 +96,31 @@ void VPaneSplitter::SplitColumns(int16_t index, int32_t position)
         const bool hadLeft = former->IsLeftFrameVisible();
         const int32_t leftWidth = hadLeft ? former->GetLeftFrame()->GetWidth() : 0;
         // The left parts go to the new pane on the left, the right parts stay.
-        VFrame* leftParts[4] = {former->TakePart(VViewSplitter::kPartTopLeft),
-                                former->TakePart(VViewSplitter::kPartLeft),
-                                former->TakePart(VViewSplitter::kPartBottomLeft),
-                                former->TakePart(VViewSplitter::kPartBottomGadget)};
-        VFrame* rightParts[4] = {former->TakePart(VViewSplitter::kPartTopRight),
-                                 former->TakePart(VViewSplitter::kPartRight),
-                                 former->TakePart(VViewSplitter::kPartBottomRight),
-                                 former->TakePart(VViewSplitter::kPartRightGadget)};
+        VFrame* leftParts[4] = {former->TakePart(VSplittedPane::kPartTopLeft),
+                                former->TakePart(VSplittedPane::kPartLeft),
+                                former->TakePart(VSplittedPane::kPartBottomLeft),
+                                former->TakePart(VSplittedPane::kPartBottomGadget)};
+        VFrame* rightParts[4] = {former->TakePart(VSplittedPane::kPartTopRight),
+                                 former->TakePart(VSplittedPane::kPartRight),
+                                 former->TakePart(VSplittedPane::kPartBottomRight),
+                                 former->TakePart(VSplittedPane::kPartRightGadget)};
         auto* clone = static_cast<VSplittedPane*>(former->Clone(this, &painter));
         clone->ShowHScrollBar(former->GetHScrollBar() != nullptr, false);
         clone->ShowVScrollBar(false, false);
-        clone->GivePart(VViewSplitter::kPartTopLeft, leftParts[0]);
-        clone->GivePart(VViewSplitter::kPartLeft, leftParts[1]);
-        clone->GivePart(VViewSplitter::kPartBottomLeft, leftParts[2]);
-        clone->GivePart(VViewSplitter::kPartBottomGadget, leftParts[3]);
+        clone->GivePart(VSplittedPane::kPartTopLeft, leftParts[0]);
+        clone->GivePart(VSplittedPane::kPartLeft, leftParts[1]);
+        clone->GivePart(VSplittedPane::kPartBottomLeft, leftParts[2]);
+        clone->GivePart(VSplittedPane::kPartBottomGadget, leftParts[3]);
         clone->SetColumn(index);
         clone->SetRow(r);
         clone->SetPos(former->GetX(), former->GetY(), kRedrawNone);
         clone->SetSize(position, former->GetHeight(), kRedrawNone);
         clone->DoForeGroundChildren(active);
         if (std::find(fPanes.begin(), fPanes.end(), clone) == fPanes.end()) fPanes.push_back(clone);
-        former->GivePart(VViewSplitter::kPartTopRight, rightParts[0]);
-        former->GivePart(VViewSplitter::kPartRight, rightParts[1]);
-        former->GivePart(VViewSplitter::kPartBottomRight, rightParts[2]);
-        former->GivePart(VViewSplitter::kPartRightGadget, rightParts[3]);
+        former->GivePart(VSplittedPane::kPartTopRight, rightParts[0]);
+        former->GivePart(VSplittedPane::kPartRight, rightParts[1]);
+        former->GivePart(VSplittedPane::kPartBottomRight, rightParts[2]);
+        former->GivePart(VSplittedPane::kPartRightGadget, rightParts[3]);
         const int32_t shift = position + fThickness;
         former->SetPos(former->GetX() + shift, former->GetY(), kRedrawNone);
         former->SetSize(std::max(0, former->GetWidth() - shift), former->GetHeight(), kRedrawNone);
@@ -161,9 +161,9 @@ void VPaneSplitter::UnSplitRow(int16_t index)
         VSplittedPane* survivor = FindPane(c, index);
         if (!going) continue;
         if (survivor && index == 1) {
-            const VViewSplitter::Part parts[4] = {VViewSplitter::kPartTopLeft, VViewSplitter::kPartTop,
-                                                  VViewSplitter::kPartTopRight, VViewSplitter::kPartRightGadget};
-            for (VViewSplitter::Part part : parts)
+            const VSplittedPane::Part parts[4] = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartTop,
+                                                  VSplittedPane::kPartTopRight, VSplittedPane::kPartRightGadget};
+            for (VSplittedPane::Part part : parts)
                 if (VFrame* frame = going->TakePart(part)) {
                     if (!survivor->PartSlot(part))
                         survivor->GivePart(part, frame);
@@ -200,9 +200,9 @@ void VPaneSplitter::UnSplitColumn(int16_t index)
         VSplittedPane* survivor = FindPane(index, r);
         if (!going) continue;
         if (survivor && index == 1) {
-            const VViewSplitter::Part parts[4] = {VViewSplitter::kPartTopLeft, VViewSplitter::kPartLeft,
-                                                  VViewSplitter::kPartBottomLeft, VViewSplitter::kPartBottomGadget};
-            for (VViewSplitter::Part part : parts)
+            const VSplittedPane::Part parts[4] = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartLeft,
+                                                  VSplittedPane::kPartBottomLeft, VSplittedPane::kPartBottomGadget};
+            for (VSplittedPane::Part part : parts)
                 if (VFrame* frame = going->TakePart(part)) {
                     if (!survivor->PartSlot(part))
                         survivor->GivePart(part, frame);

@@ -81,8 +81,11 @@ TEST(ViewsStartup, TextBoxFramesAreMadeOnce)
     VFrameTextEdit* multi = VFrameTextEdit::GetDrawTextBox(true);
     ASSERT_NE(single, nullptr);
     ASSERT_NE(multi, nullptr);
-    EXPECT_FALSE(single->IsMultiLine());
-    EXPECT_TRUE(multi->IsMultiLine());
+    EXPECT_EQ(single->GetProperties() & (kEnteMultiline | kEnteTransparent | kEnteVAutoScroll),
+              kEnteTransparent | kEnteVAutoScroll);
+    EXPECT_EQ(multi->GetProperties() & (kEnteMultiline | kEnteTransparent | kEnteVAutoScroll),
+              kEnteMultiline | kEnteTransparent | kEnteVAutoScroll);
+    EXPECT_TRUE(multi->GetEditor()->GetProperty(kPropWordWrap));
     VFrameTextEdit::InitDrawTextBox();
     EXPECT_EQ(VFrameTextEdit::GetDrawTextBox(false), single);
     EXPECT_EQ(VFrameTextEdit::GetDrawTextBox(true), multi);
