@@ -14,6 +14,7 @@
 #include "app/PaneHooks.h"
 #include "app/TMainWindow.h"
 #include "platform/core/FourCC.h"
+#include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
@@ -131,6 +132,14 @@ inline void InstallFakeDesign(FakeDesign* design)
     h.isThereAPassword = [](int16_t) { return FakeDesign::Current()->passwords; };
     h.takePass = [](bool) { return FakeDesign::Current()->takePass; };
     h.okStruct = [] { return FakeDesign::Current()->okStruct; };
+}
+
+// The next file dialog is cancelled.
+inline void PushCancel()
+{
+    platform::FileDialogAnswer cancel;
+    cancel.kind = platform::FileDialogAnswer::Kind::Cancel;
+    platform::PushFileDialogAnswer(cancel);
 }
 
 // The strings, alerts and layouts the documents read.

@@ -20,13 +20,6 @@ using namespace platform;
 
 namespace {
 
-void PushCancel()
-{
-    FileDialogAnswer cancel;
-    cancel.kind = FileDialogAnswer::Kind::Cancel;
-    PushFileDialogAnswer(cancel);
-}
-
 class OpenDocumentsTest : public MainDocFixture {};
 
 TEST_F(OpenDocumentsTest, TheClassComesFromTheTypeOrTheExactExtension)
