@@ -1,6 +1,7 @@
 // Moving a document with its companion.
 //
-// (1) both files are copied to temporary names beside the destination;
+// (1) both files are copied to temporary names beside the destination and
+//     flushed;
 // (2) the companion, then the data file, are renamed over the destination;
 // (3) the destination folder is flushed; (4) the sources are deleted.
 // A failure before (2) removes only the temporaries: the sources and any
@@ -54,6 +55,9 @@ OSErr CopyFork(const FSSpec& from, const FSSpec& to, bool resourceFork, Handle b
                        : platform::FSpOpenDF(to, platform::fsWrPerm, &out);
     if (!err) {
         err = DoCopy(in, out, kBlockSize, buffer);
+        // On disk before the copy is renamed over the destination and the
+        // source deleted: else a crash could leave neither.
+        if (!err) err = platform::FSFlush(out);
         const OSErr closeErr = platform::FSClose(out);
         if (!err) err = closeErr;
     }
