@@ -278,6 +278,54 @@ group Team
     }
 }
 
+TEST_F(GroupRead, PropertiesLeaveTheCompanionOnlyOnceTheContainerHoldsThem)
+{
+    for (const bool diskFull : {true, false}) {
+        const auto r = Build(R"(structure Props
+component Kit id 20
+  public id 21
+  protected id 22
+  private id 23
+)");
+        Open(r);
+        ASSERT_EQ(Read(), 0);
+        auto* kit = static_cast<TModuleObjQz*>(FindId(32, 20));
+        ASSERT_NE(kit, nullptr);
+        // The properties in the companion only, as an older version kept them.
+        const Bytes props = Stored(FourCC("moQz"), 20);
+        ASSERT_FALSE(props.empty());
+        ASSERT_TRUE(rmveresbyid(FourCC("moQz"), 20, true));
+        ASSERT_TRUE(updateres(doc_.fResFile));
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(doc_.fRsrFile);
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(props.data(), &h, platform::Size(props.size())), 0);
+        const unsigned char noName[1] = {0};
+        platform::AddResource(h, FourCC("moQz"), 20, noName);
+        ASSERT_EQ(platform::ResError(), 0);
+        platform::UpdateResFile(doc_.fRsrFile);
+        platform::UseResFile(saved);
+        auto companionCopies = [&] {
+            platform::UseResFile(doc_.fRsrFile);
+            const int16_t n = platform::Count1Resources(FourCC("moQz"));
+            platform::UseResFile(saved);
+            return n;
+        };
+        if (diskFull) {
+            // The container cannot commit: the companion's copy stays.
+            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+            EXPECT_NE(kit->WriteProperties(), 0);
+            EXPECT_EQ(companionCopies(), 1);
+        } else {
+            ASSERT_EQ(kit->WriteProperties(), 0);
+            EXPECT_EQ(companionCopies(), 0);
+            EXPECT_FALSE(Stored(FourCC("moQz"), 20).empty());
+        }
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
 TEST_F(GroupRead, TheStandInManagerKnowsNoComponent)
 {
     IModuleManager* m = NewModuleMgr(&doc_);
