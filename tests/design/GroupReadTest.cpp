@@ -379,6 +379,43 @@ group Owned
     EXPECT_FALSE(a->parent == b && b->parent == a);
 }
 
+TEST_F(GroupEdges, AChainOfGroupsTooLongToWalkClosesNoCycle)
+{
+    // Each group holds the next and the last holds the first: a cycle
+    // longer than the read's walk up the parents must still be refused, or
+    // every later walk up them never ends.
+    const auto r = Build("structure Chain\nmethod One id 3\n");
+    constexpr int16_t kFirst = 100, kCount = 1100;
+    {
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(r.dataPath, &spec);
+        const int16_t f = openres(spec, false);
+        ASSERT_NE(f, 0);
+        for (int16_t i = 0; i < kCount; ++i) {
+            const int16_t next = int16_t(kFirst + (i + 1) % kCount);
+            const Bytes words{0x00, 0xFE, 0x00, 0x17, uint8_t(next >> 8), uint8_t(next), 0xFF, 0xFF};
+            platform::Handle h = nullptr;
+            ASSERT_EQ(platform::PtrToHand(words.data(), &h, platform::Size(words.size())), 0);
+            ASSERT_TRUE(xaddres(h, FourCC("#GRP"), int16_t(kFirst + i)));
+        }
+        ASSERT_TRUE(updateres(f));
+        closeres(f, false);
+    }
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    for (int16_t i = 0; i < kCount; i += 99) {
+        TObjQz* g = FindId(23, int16_t(kFirst + i));
+        ASSERT_NE(g, nullptr);
+        int steps = 0;
+        while (g && steps <= kCount) g = g->parent, ++steps;
+        ASSERT_EQ(g, nullptr) << "group " << kFirst + i << " lies on a cycle";
+    }
+    // Joining a group walks its parents: it ends.
+    auto* last = static_cast<TGroupObjQz*>(FindId(23, kFirst + kCount - 1));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(FindId(2, 3)->AddGroup(last, false), 0);
+}
+
 TEST_F(GroupEdges, ANewGroupIsStoredWithItsMap)
 {
     const auto r = Build("structure Fresh\nmethod One id 3\ncomponent Kit id 1\n  public id 2\n  protected id 3\n  private id 4\n");
