@@ -454,6 +454,36 @@ TEST_F(GroupEdges, ASubtableNamingItsOwnTableIsRefused)
     EXPECT_EQ(Read(), kResourceMissing);
 }
 
+TEST_F(GroupEdges, ASubtableNamedTwiceInOneTableIsRefused)
+{
+    // Two fields naming one definition: repeated level after level, the
+    // read would grow as a power of the depth.
+    const auto r = Build("structure Twice\ntable T id 1\n  field A integer\n");
+    Bytes def(30 + 2 * 66, 0);
+    platform::WriteBE16(&def[0], 2);
+    platform::WriteBE16(&def[4], 0xFFFF);
+    for (size_t k = 0; k < 2; ++k) {
+        uint8_t* e = &def[30 + 66 * k];
+        e[0] = 1, e[1] = uint8_t('S' + k);
+        e[32] = 7;
+        platform::WriteBE16(e + 48, 2);
+    }
+    Replace(r.dataPath, FourCC("FIQz"), 1, def);
+    Bytes sub(30, 0);
+    platform::WriteBE16(&sub[4], 0xFFFF);
+    Replace(r.dataPath, FourCC("FIQz"), 2, sub);
+    Open(r);
+    EXPECT_EQ(Read(), kResourceMissing);
+    // Named once, it reads.
+    platform::WriteBE16(&def[0], 1);
+    def.resize(30 + 66);
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    Replace(r.dataPath, FourCC("FIQz"), 1, def);
+    Open(r);
+    EXPECT_EQ(Read(), 0);
+}
+
 TEST_F(GroupEdges, ConstantsShowTheirValue)
 {
     const unsigned char name[] = {3, 'V', 'A', 'T'};
