@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/files/Forks.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/design/DocFilesFixture.h"
 
 // The files whose data this test program has flushed, by the names they
@@ -144,6 +145,45 @@ TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)
     EXPECT_GT(failures, 1);
     EXPECT_EQ(Read(InFolder("Dest.QTL")), source);
     EXPECT_EQ(CompanionMark("Dest.RSR"), 3);
+}
+
+TEST_F(DocumentFiles, MemoryRunningOutInAMoveThrowsNothingOutAndKeepsBothDocuments)
+{
+    MakeDocument("Src", 5000, 5);
+    MakeDocument("Dest", 300, 6);
+    const Bytes source = Read(InFolder("Src.QTL"));
+    const platform::FSSpec from = InFolder("Src.QTL"), to = InFolder("Dest.QTL");
+    int32_t failures = 0;
+    bool kept = true;
+    for (int64_t after = 0; after < 5000; ++after) {
+        int16_t err = 0;
+        testfaults::FailNthNew(after);
+        try {
+            err = CopyFile(from, to);
+        } catch (const std::bad_alloc&) {
+            err = platform::memFullErr;
+            ADD_FAILURE() << "memory running out after " << after << " allocations escaped the move";
+        }
+        const bool failed = !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        if (!failed) {
+            kept = false;
+            break;
+        }
+        ++failures;
+        // The document is whole at its source or at its destination.
+        kept = Read(InFolder("Src.QTL")) == source && CompanionMark("Src.RSR") == 5;
+        const bool moved = Read(InFolder("Dest.QTL")) == source && CompanionMark("Dest.RSR") == 5;
+        ASSERT_TRUE(kept || moved) << after;
+        if (!kept || err == 0) break;
+    }
+    EXPECT_GT(failures, 5);
+    // Nothing stays open: a document still at its source moves yet.
+    if (kept) {
+        ASSERT_EQ(CopyFile(from, to), 0);
+    }
+    EXPECT_EQ(Read(InFolder("Dest.QTL")), source);
+    EXPECT_EQ(CompanionMark("Dest.RSR"), 5);
 }
 
 TEST_F(DocumentFiles, TheCompanionIsTheForkElseTheSibling)
