@@ -1,6 +1,7 @@
 // Moving a document with its companion.
 //
-// (1) both files are copied to temporary names beside the destination;
+// (1) both files are copied to temporary names beside the destination and
+//     flushed;
 // (2) the companion, then the data file, are renamed over the destination;
 // (3) the destination folder is flushed; (4) the sources are deleted.
 // A failure before (2) removes only the temporaries: the sources and any
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
@@ -44,22 +46,48 @@ FSSpec TemporaryBeside(const FSSpec& dest)
     return temp;
 }
 
+// An open fork closed however the copy ends.
+struct OpenFork {
+    int16_t ref = 0;
+    ~OpenFork()
+    {
+        if (ref) platform::FSClose(ref);
+    }
+    OSErr Close()
+    {
+        const OSErr err = platform::FSClose(ref);
+        ref = 0;
+        return err;
+    }
+};
+
 OSErr CopyFork(const FSSpec& from, const FSSpec& to, bool resourceFork, Handle buffer)
 {
-    int16_t in = 0, out = 0;
-    OSErr err = resourceFork ? platform::FSpOpenRF(from, platform::fsRdPerm, &in)
-                             : platform::FSpOpenDF(from, platform::fsRdPerm, &in);
+    OpenFork in, out;
+    OSErr err = resourceFork ? platform::FSpOpenRF(from, platform::fsRdPerm, &in.ref)
+                             : platform::FSpOpenDF(from, platform::fsRdPerm, &in.ref);
     if (err) return err;
-    err = resourceFork ? platform::FSpOpenRF(to, platform::fsWrPerm, &out)
-                       : platform::FSpOpenDF(to, platform::fsWrPerm, &out);
+    err = resourceFork ? platform::FSpOpenRF(to, platform::fsWrPerm, &out.ref)
+                       : platform::FSpOpenDF(to, platform::fsWrPerm, &out.ref);
     if (!err) {
-        err = DoCopy(in, out, kBlockSize, buffer);
-        const OSErr closeErr = platform::FSClose(out);
+        err = DoCopy(in.ref, out.ref, kBlockSize, buffer);
+        // On disk before the copy is renamed over the destination and the
+        // source deleted: else a crash could leave neither.
+        if (!err) err = platform::FSFlush(out.ref);
+        const OSErr closeErr = out.Close();
         if (!err) err = closeErr;
     }
-    platform::FSClose(in);
     return err;
 }
+
+// The copy buffer, released however the move ends.
+struct Buffer {
+    Handle h = platform::NewHandle(kBlockSize);
+    ~Buffer()
+    {
+        if (h) platform::DisposeHandle(h);
+    }
+};
 
 // Copies both forks and the Finder information of `from` to the new file
 // `to`; on failure `to` is removed.
@@ -99,13 +127,16 @@ int16_t DoCopy(int16_t source, int16_t dest, int32_t blockSize, Handle buffer)
     }
 }
 
-int16_t CopyFile(const FSSpec& source, const FSSpec& dest)
+namespace {
+
+int16_t Move(const FSSpec& source, const FSSpec& dest)
 {
     if (SameFile(source, dest)) return 0;
     FSSpec sourceCompanion, destCompanion;
     if (!CompanionSpec(source, &sourceCompanion) || !CompanionSpec(dest, &destCompanion))
         return platform::bdNamErr;
-    Handle buffer = platform::NewHandle(kBlockSize);
+    const Buffer held;
+    const Handle buffer = held.h;
     if (!buffer) return platform::memFullErr;
 
     const FSSpec tempData = TemporaryBeside(dest);
@@ -132,6 +163,16 @@ int16_t CopyFile(const FSSpec& source, const FSSpec& dest)
         if (!err) err = platform::FSpDelete(source);
     }
     platform::FlushFolderOf(dest.path);
-    platform::DisposeHandle(buffer);
     return err;
+}
+
+}  // namespace
+
+int16_t CopyFile(const FSSpec& source, const FSSpec& dest)
+{
+    try {
+        return Move(source, dest);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
 }

@@ -165,13 +165,19 @@ void NoteRewrite(TGroupObjQz* group)
 
 bool IsMethodKind(int16_t kind) { return kind == 2 || kind == 16 || kind == 25 || kind == 26 || kind == 27; }
 
-// True when `obj` is `group` or holds it: joining would make a cycle.
+// Deeper nesting than any real structure holds.
+constexpr int kMaxGroupDepth = 1024;
+
+// True when `obj` is `group` or holds it: joining would make a cycle. A
+// chain of groups too long to walk to its top counts as holding it: a
+// cycle closed above the walk's end would make every later walk endless.
 bool Encloses(TObjQz* obj, TGroupObjQz* group)
 {
     int depth = 0;
-    for (TObjQz* g = group; g && depth < 1024; g = g->parent, ++depth)
+    TObjQz* g = group;
+    for (; g && depth < kMaxGroupDepth; g = g->parent, ++depth)
         if (g == obj) return true;
-    return false;
+    return g != nullptr;
 }
 
 }  // namespace

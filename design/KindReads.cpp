@@ -10,6 +10,7 @@
 // then 270-byte entries from 6: name at 0, form id at 32, menu bar number
 // at 34, form method id at 40. Counts that claim more than the resource
 // holds answer 1003 and nothing past the resource is read.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -65,6 +66,15 @@ int SubtableDepth(TObjQz* obj)
     int depth = 0;
     for (TObjQz* o = obj; o && depth <= kMaxSubtableDepth; o = o->GetOwnerObj()) ++depth;
     return depth;
+}
+
+// The subtable definitions read so far under the table being read. Each
+// is read once: fields naming one definition again and again, level after
+// level, would make the read grow as a power of the depth.
+std::vector<int16_t>& SubtablesRead()
+{
+    static std::vector<int16_t> ids;
+    return ids;
 }
 
 bool OwnsId(TObjQz* table, int16_t id)
@@ -154,6 +164,7 @@ int16_t TFileObjQz::Read(void* record)
 {
     ShowProgress(6);
     if (!owner) return kResourceMissing;
+    if (kind == 1) SubtablesRead().clear();
     if (!members)
         if (const int16_t err = NewObjList(&members, 10)) return err;
     if (!forms)
@@ -231,7 +242,11 @@ int16_t TFileObjQz::Read(void* record)
             }
         } else {
             const int16_t subId = ReadBES16(e + 48);
-            if (OwnsId(this, subId) || SubtableDepth(this) >= kMaxSubtableDepth) return kResourceMissing;
+            std::vector<int16_t>& read = SubtablesRead();
+            if (OwnsId(this, subId) || SubtableDepth(this) >= kMaxSubtableDepth ||
+                std::find(read.begin(), read.end(), subId) != read.end())
+                return kResourceMissing;
+            read.push_back(subId);
             field = NewCritObj(owner, 29, fieldName, subId);
             if (!field) return platform::memFullErr;
             auto* sub = static_cast<TFileObjQz*>(field);

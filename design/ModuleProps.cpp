@@ -254,7 +254,6 @@ int16_t TModuleObjQz::WriteProperties()
             return reserr ? reserr : platform::memFullErr;
         }
         added = true;
-        RemoveCompanionCopy(owner, id);
     } else {
         platform::SetHandleSize(h, platform::Size(out.size()));
         if (platform::MemError() != 0) {
@@ -266,7 +265,10 @@ int16_t TModuleObjQz::WriteProperties()
     int16_t result = 0;
     xsetresname(FourCC("moQz"), id, name, false);
     if (!xwriteres(h)) result = reserr ? reserr : platform::ioErr;
-    if (result == 0 && !(added ? updateres(owner->fResFile) : updateresNoMap(owner->fResFile))) result = reserr;
+    if (result == 0 && !(added ? updateres(owner->fResFile) : updateresNoMap(owner->fResFile)))
+        result = reserr ? reserr : platform::ioErr;
+    // The companion's copy goes only once the container holds its own.
+    if (result == 0 && added) RemoveCompanionCopy(owner, id);
     if (result == 0) propsFormat = format;
     useres(saved);
     return result;

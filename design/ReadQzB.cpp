@@ -1,5 +1,6 @@
 // Reading an opened document (ReadQzB) and parsing its lists (ParseObj).
 #include <cstring>
+#include <new>
 
 #include "app/AppGlobals.h"
 #include "app/MainDoc.h"
@@ -95,7 +96,33 @@ int16_t ParseObj(ObjListHdl list)
     return result;
 }
 
-int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
+namespace {
+
+// What a read leaves set while it runs, put back however it ends: a throw
+// must leave no pointer to its wait dialog and no group rewrites held back.
+struct WaitScope {
+    WaitParamRec* wait;
+    WaitParamRec* saved;
+    bool open = true;
+    void Close()
+    {
+        if (!open) return;
+        open = false;
+        ReSetWaitDialog(wait);
+        G_WaitParam = saved;
+    }
+    ~WaitScope() { Close(); }
+};
+
+struct GroupRewriteScope {
+    bool open = true;
+    ~GroupRewriteScope()
+    {
+        if (open) EndGroupRewrites(false);
+    }
+};
+
+int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
 {
     if (!doc || !doc->fTypeList) return platform::paramErr;
     if (doc->fRsrFile >= 0 && platform::IsResFileOpen(doc->fRsrFile)) platform::UseResFile(doc->fRsrFile);
@@ -115,6 +142,7 @@ int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
     bool removal = false;
     WaitParamRec wait;
     WaitParamRec* const savedWait = G_WaitParam;
+    WaitScope waitScope{&wait, savedWait};
     platform::Handle param = xget1res(FourCC("PRQz"), 0);
     if (!param) {
         result = kResourceMissing;
@@ -166,9 +194,11 @@ int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         if (result == 0) result = MakeGroupes(doc, FourCC("#GMO"), 33);
         if (result == 0) result = MakeGroupes(doc, FourCC("#MOD"), 32);
         BeginGroupRewrites();
+        GroupRewriteScope rewrites;
         if (result == 0) result = ReadGroupes(doc, FourCC("#GRP"), 23);
         if (result == 0) result = ReadGroupes(doc, FourCC("#GMO"), 33);
         if (result == 0) result = ReadGroupes(doc, FourCC("#MOD"), 32);
+        rewrites.open = false;
         const int16_t rewritten = EndGroupRewrites(result == 0);
         if (result == 0) result = rewritten;
         if (result == 0 && !removal && CheckModuleObjQz(doc) != 0) removal = true;
@@ -178,8 +208,18 @@ int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
     }
 
     MarkUsersMethods(doc);
-    ReSetWaitDialog(&wait);
-    G_WaitParam = savedWait;
+    waitScope.Close();
     if (removal) return DeleteModuleObjQz(doc);
     return result;
+}
+
+}  // namespace
+
+int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
+{
+    try {
+        return ReadAll(doc, initialRead, allowGenerated);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
 }

@@ -1,10 +1,32 @@
 // Moving a document with its companion, the companion's place, and the
 // compilation state of a structure.
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/files/Forks.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/design/DocFilesFixture.h"
+
+// The files whose data this test program has flushed, by the names they
+// had then. Every flush still reaches the disk.
+std::vector<std::string>& DataFlushes()
+{
+    static std::vector<std::string> paths;
+    return paths;
+}
+
+extern "C" int fdatasync(int fd)
+{
+    char path[4096];
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
+    if (n > 0) DataFlushes().emplace_back(path, size_t(n));
+    return int(::syscall(SYS_fdatasync, fd));
+}
 
 namespace doctest {
 namespace {
@@ -79,6 +101,22 @@ TEST_F(DocumentFiles, ADocumentMovesWholeWithItsCompanion)
     EXPECT_TRUE(platform::FSpExists(InFolder("Base.QTL")));
 }
 
+TEST_F(DocumentFiles, TheCopiesAreOnDiskBeforeTheyReplaceAnything)
+{
+    MakeDocument("Src", 5000, 4);
+    DataFlushes().clear();
+    ASSERT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), 0);
+    // Renamed over the destination and the sources deleted right after, an
+    // unflushed copy could leave an empty document and no source at all.
+    const auto flushed = [&](const std::string& name) {
+        for (const std::string& p : DataFlushes())
+            if (std::filesystem::path(p).filename() == name) return true;
+        return false;
+    };
+    EXPECT_TRUE(flushed(".Dest.QTL.moving"));
+    EXPECT_TRUE(flushed(".Dest.RSR.moving"));
+}
+
 TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)
 {
     MakeDocument("Src", 5000, 3);
@@ -107,6 +145,45 @@ TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)
     EXPECT_GT(failures, 1);
     EXPECT_EQ(Read(InFolder("Dest.QTL")), source);
     EXPECT_EQ(CompanionMark("Dest.RSR"), 3);
+}
+
+TEST_F(DocumentFiles, MemoryRunningOutInAMoveThrowsNothingOutAndKeepsBothDocuments)
+{
+    MakeDocument("Src", 5000, 5);
+    MakeDocument("Dest", 300, 6);
+    const Bytes source = Read(InFolder("Src.QTL"));
+    const platform::FSSpec from = InFolder("Src.QTL"), to = InFolder("Dest.QTL");
+    int32_t failures = 0;
+    bool kept = true;
+    for (int64_t after = 0; after < 5000; ++after) {
+        int16_t err = 0;
+        testfaults::FailNthNew(after);
+        try {
+            err = CopyFile(from, to);
+        } catch (const std::bad_alloc&) {
+            err = platform::memFullErr;
+            ADD_FAILURE() << "memory running out after " << after << " allocations escaped the move";
+        }
+        const bool failed = !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        if (!failed) {
+            kept = false;
+            break;
+        }
+        ++failures;
+        // The document is whole at its source or at its destination.
+        kept = Read(InFolder("Src.QTL")) == source && CompanionMark("Src.RSR") == 5;
+        const bool moved = Read(InFolder("Dest.QTL")) == source && CompanionMark("Dest.RSR") == 5;
+        ASSERT_TRUE(kept || moved) << after;
+        if (!kept || err == 0) break;
+    }
+    EXPECT_GT(failures, 5);
+    // Nothing stays open: a document still at its source moves yet.
+    if (kept) {
+        ASSERT_EQ(CopyFile(from, to), 0);
+    }
+    EXPECT_EQ(Read(InFolder("Dest.QTL")), source);
+    EXPECT_EQ(CompanionMark("Dest.RSR"), 5);
 }
 
 TEST_F(DocumentFiles, TheCompanionIsTheForkElseTheSibling)

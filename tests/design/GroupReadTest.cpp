@@ -278,6 +278,54 @@ group Team
     }
 }
 
+TEST_F(GroupRead, PropertiesLeaveTheCompanionOnlyOnceTheContainerHoldsThem)
+{
+    for (const bool diskFull : {true, false}) {
+        const auto r = Build(R"(structure Props
+component Kit id 20
+  public id 21
+  protected id 22
+  private id 23
+)");
+        Open(r);
+        ASSERT_EQ(Read(), 0);
+        auto* kit = static_cast<TModuleObjQz*>(FindId(32, 20));
+        ASSERT_NE(kit, nullptr);
+        // The properties in the companion only, as an older version kept them.
+        const Bytes props = Stored(FourCC("moQz"), 20);
+        ASSERT_FALSE(props.empty());
+        ASSERT_TRUE(rmveresbyid(FourCC("moQz"), 20, true));
+        ASSERT_TRUE(updateres(doc_.fResFile));
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(doc_.fRsrFile);
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(props.data(), &h, platform::Size(props.size())), 0);
+        const unsigned char noName[1] = {0};
+        platform::AddResource(h, FourCC("moQz"), 20, noName);
+        ASSERT_EQ(platform::ResError(), 0);
+        platform::UpdateResFile(doc_.fRsrFile);
+        platform::UseResFile(saved);
+        auto companionCopies = [&] {
+            platform::UseResFile(doc_.fRsrFile);
+            const int16_t n = platform::Count1Resources(FourCC("moQz"));
+            platform::UseResFile(saved);
+            return n;
+        };
+        if (diskFull) {
+            // The container cannot commit: the companion's copy stays.
+            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+            EXPECT_NE(kit->WriteProperties(), 0);
+            EXPECT_EQ(companionCopies(), 1);
+        } else {
+            ASSERT_EQ(kit->WriteProperties(), 0);
+            EXPECT_EQ(companionCopies(), 0);
+            EXPECT_FALSE(Stored(FourCC("moQz"), 20).empty());
+        }
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
 TEST_F(GroupRead, TheStandInManagerKnowsNoComponent)
 {
     IModuleManager* m = NewModuleMgr(&doc_);
@@ -331,6 +379,43 @@ group Owned
     EXPECT_FALSE(a->parent == b && b->parent == a);
 }
 
+TEST_F(GroupEdges, AChainOfGroupsTooLongToWalkClosesNoCycle)
+{
+    // Each group holds the next and the last holds the first: a cycle
+    // longer than the read's walk up the parents must still be refused, or
+    // every later walk up them never ends.
+    const auto r = Build("structure Chain\nmethod One id 3\n");
+    constexpr int16_t kFirst = 100, kCount = 1100;
+    {
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(r.dataPath, &spec);
+        const int16_t f = openres(spec, false);
+        ASSERT_NE(f, 0);
+        for (int16_t i = 0; i < kCount; ++i) {
+            const int16_t next = int16_t(kFirst + (i + 1) % kCount);
+            const Bytes words{0x00, 0xFE, 0x00, 0x17, uint8_t(next >> 8), uint8_t(next), 0xFF, 0xFF};
+            platform::Handle h = nullptr;
+            ASSERT_EQ(platform::PtrToHand(words.data(), &h, platform::Size(words.size())), 0);
+            ASSERT_TRUE(xaddres(h, FourCC("#GRP"), int16_t(kFirst + i)));
+        }
+        ASSERT_TRUE(updateres(f));
+        closeres(f, false);
+    }
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    for (int16_t i = 0; i < kCount; i += 99) {
+        TObjQz* g = FindId(23, int16_t(kFirst + i));
+        ASSERT_NE(g, nullptr);
+        int steps = 0;
+        while (g && steps <= kCount) g = g->parent, ++steps;
+        ASSERT_EQ(g, nullptr) << "group " << kFirst + i << " lies on a cycle";
+    }
+    // Joining a group walks its parents: it ends.
+    auto* last = static_cast<TGroupObjQz*>(FindId(23, kFirst + kCount - 1));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(FindId(2, 3)->AddGroup(last, false), 0);
+}
+
 TEST_F(GroupEdges, ANewGroupIsStoredWithItsMap)
 {
     const auto r = Build("structure Fresh\nmethod One id 3\ncomponent Kit id 1\n  public id 2\n  protected id 3\n  private id 4\n");
@@ -367,6 +452,36 @@ TEST_F(GroupEdges, ASubtableNamingItsOwnTableIsRefused)
     Replace(r.dataPath, FourCC("FIQz"), 1, def);
     Open(r);
     EXPECT_EQ(Read(), kResourceMissing);
+}
+
+TEST_F(GroupEdges, ASubtableNamedTwiceInOneTableIsRefused)
+{
+    // Two fields naming one definition: repeated level after level, the
+    // read would grow as a power of the depth.
+    const auto r = Build("structure Twice\ntable T id 1\n  field A integer\n");
+    Bytes def(30 + 2 * 66, 0);
+    platform::WriteBE16(&def[0], 2);
+    platform::WriteBE16(&def[4], 0xFFFF);
+    for (size_t k = 0; k < 2; ++k) {
+        uint8_t* e = &def[30 + 66 * k];
+        e[0] = 1, e[1] = uint8_t('S' + k);
+        e[32] = 7;
+        platform::WriteBE16(e + 48, 2);
+    }
+    Replace(r.dataPath, FourCC("FIQz"), 1, def);
+    Bytes sub(30, 0);
+    platform::WriteBE16(&sub[4], 0xFFFF);
+    Replace(r.dataPath, FourCC("FIQz"), 2, sub);
+    Open(r);
+    EXPECT_EQ(Read(), kResourceMissing);
+    // Named once, it reads.
+    platform::WriteBE16(&def[0], 1);
+    def.resize(30 + 66);
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    Replace(r.dataPath, FourCC("FIQz"), 1, def);
+    Open(r);
+    EXPECT_EQ(Read(), 0);
 }
 
 TEST_F(GroupEdges, ConstantsShowTheirValue)

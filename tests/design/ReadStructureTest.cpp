@@ -14,6 +14,7 @@
 #include "resources/swap/SwapResource.h"
 #include "forms/lists/ChoiceLists.h"
 #include "tests/design/ReadFixture.h"
+#include "tests/platform/core/FailingNewDefinitions.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 
 namespace readtest {
@@ -398,6 +399,55 @@ TEST_F(ReadStructure, StopInTheWaitDialogCancels)
     UseFake(&fake);
     Open(r);
     EXPECT_EQ(Read(), kCancelledByUser);
+}
+
+TEST_F(ReadStructure, MemoryRunningOutAnywhereInTheReadThrowsNothingOut)
+{
+    // Tables, lists, a group whose stored list is rewritten and methods:
+    // every part of the read allocates.
+    const auto r = Build(R"(structure Short
+table T id 1
+  field F integer
+  form Entry id 1
+list Colours id 5
+  item "Red"
+method One id 3
+method Two id 4
+group Team
+  method One
+  method Two
+)");
+    Open(r);
+    testfaults::FailNthNew(int64_t(1) << 40);
+    ASSERT_EQ(Read(), 0);
+    const int64_t total = (int64_t(1) << 40) - testfaults::gNewFault.countdown;
+    testfaults::StopFailingNew();
+    ASSERT_GT(total, 0);
+    const int64_t step = std::max<int64_t>(1, total / 120);
+    int32_t failures = 0;
+    for (int64_t after = 0; after < total; after += step) {
+        Reopen(r);
+        testfaults::FailNthNew(after);
+        try {
+            Read();
+        } catch (const std::bad_alloc&) {
+            ADD_FAILURE() << "memory running out after " << after << " allocations escaped the read";
+        }
+        const bool failed = !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        if (!failed) continue;
+        ++failures;
+        // No pointer to the read's own wait dialog stays behind.
+        EXPECT_EQ(G_WaitParam, nullptr) << after;
+    }
+    EXPECT_GT(failures, 10);
+    // No rewrite of groups is left held back: the next read writes them.
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    Replace(r.dataPath, FourCC("#GRP"), 1, {0x00, 0x02, 0x00, 0x03, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Stored(FourCC("#GRP"), 1), (Bytes{0x00, 0xFE, 0x00, 0x02, 0x00, 0x03, 0xFF, 0xFF}));
 }
 
 TEST_F(ReadStructure, ComponentsToRemoveAskAndGo)
