@@ -116,8 +116,8 @@ public:
     int16_t fUntitled = 0;            // the number of its untitled name
 };
 
-// The companion resource file of a document file: its name with the
-// extension "RSR" in place of its own.
+// The companion resource file of a document file (resources/Companion.h);
+// an empty specification, naming no file, for a name that cannot have one.
 platform::FSSpec CompanionSpec(const platform::FSSpec& fileSpec);
 // `name` with the three-character extension `ext` in place of its own
 // (appended when it has none).

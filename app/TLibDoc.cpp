@@ -22,6 +22,7 @@
 #include "platform/files/FileSpec.h"
 #include "platform/files/SpecialFolders.h"
 #include "platform/text/Utf8.h"
+#include "resources/Companion.h"
 
 using namespace platform;
 
@@ -74,8 +75,7 @@ void Refuse(int16_t index, const std::string& name)
 FSSpec CompanionSpec(const FSSpec& fileSpec)
 {
     FSSpec companion;
-    const FSSpec folder = FSpGetParent(fileSpec);
-    FSMakeFSSpec(folder, SetExtension(FSpGetName(fileSpec), "RSR"), &companion);
+    if (!CompanionSpec(fileSpec, &companion)) companion = FSSpec{};
     return companion;
 }
 

@@ -6,11 +6,8 @@
 
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
+#include "resources/Companion.h"
 
-// The companion resource file of a document: the same folder, the name's
-// extension replaced by "RSR" (a name without one gets ".RSR"). False when
-// the name is too long to carry the extension (252 characters or more).
-bool CompanionSpec(const platform::FSSpec& fileSpec, platform::FSSpec* companion);
 
 // Creates the document files: `isLibrary` 1 a library, 0 a structure. Both
 // files are closed on return. On failure nothing it made is left on disk.

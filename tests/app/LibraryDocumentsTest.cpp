@@ -4,10 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "app/Menus.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "resources/Companion.h"
 #include "tests/app/MainDocFixture.h"
 
 using namespace apptest;
@@ -152,3 +155,17 @@ TEST_F(LibraryDocumentsTest, AStructureWithoutTablesBecomesALibraryOrStays)
 }
 
 }  // namespace
+
+// The application names a document's companion as the documents do: a
+// long extension is part of the name, and a name too long for one has none.
+TEST(CompanionNames, TheApplicationAndTheDocumentsAgree)
+{
+    const std::string folder = "/tmp/docs/";
+    for (const std::string& name : std::vector<std::string>{"Base.QzB", "My.Base.QTL", "plain", "Base.Data", ".hidden", std::string(251, 'a')}) {
+        platform::FSSpec shared;
+        ASSERT_TRUE(::CompanionSpec(platform::FSSpec{folder + name}, &shared)) << name;
+        EXPECT_EQ(CompanionSpec(platform::FSSpec{folder + name}).path, shared.path) << name;
+    }
+    EXPECT_EQ(CompanionSpec(platform::FSSpec{folder + "Base.Data"}).path, folder + "Base.Data.RSR");
+    EXPECT_EQ(CompanionSpec(platform::FSSpec{folder + std::string(252, 'b')}).path, "");
+}
