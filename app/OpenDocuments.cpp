@@ -288,13 +288,13 @@ int16_t TAppl::OpenServerMainDoc()
     Str255 addressText;
     GetIPString(address, addressText);
 
-    DatabaseSpec spec;
-    spec.structureName = PText(structureName);
-    spec.addressText = PText(addressText);
-    spec.component = component;
-    spec.address = address;
+    DatabaseSpec docFileSpec;
+    docFileSpec.structureName = PText(structureName);
+    docFileSpec.addressText = PText(addressText);
+    docFileSpec.component = component;
+    docFileSpec.address = address;
     gOpenFromServer = true;
-    openfromserver(spec);
+    openfromserver(docFileSpec);
     gOpenFromServer = false;
     int16_t err = erreure;
     const int16_t resFile = numresfalse;

@@ -148,15 +148,15 @@ int16_t TLibDoc::InitFile()
     const std::string stem = ToUtf8(base);
     // The start-up clean-up removes the base name and the base followed by
     // 1 to 99: no working file is made past them.
-    FSSpec spec;
+    FSSpec docFileSpec;
     OSErr err = dupFNErr;
     for (int n = 0; n <= 99; ++n) {
         const std::string name = SetExtension(n == 0 ? stem : stem + std::to_string(n), "QTL");
         // Only "not found" frees a name: any other error stops the search.
-        err = FSMakeFSSpec(folder, name, &spec);
+        err = FSMakeFSSpec(folder, name, &docFileSpec);
         if (err == noErr) {
             CatInfo info;
-            err = FSpGetCatInfo(spec, &info);
+            err = FSpGetCatInfo(docFileSpec, &info);
         }
         if (err == fnfErr) {
             err = noErr;
@@ -165,17 +165,17 @@ int16_t TLibDoc::InitFile()
         if (err != noErr) break;
         err = dupFNErr;
     }
-    if (err == noErr) err = DocHooks().createQzLib ? DocHooks().createQzLib(spec, fLibrary ? 1 : 0) : kNotBuilt;
+    if (err == noErr) err = DocHooks().createQzLib ? DocHooks().createQzLib(docFileSpec, fLibrary ? 1 : 0) : kNotBuilt;
     if (err == noErr) {
-        fSpec = spec;
-        err = OpenFile(spec);
-        if (err == noErr) ToPascal(FSpGetName(spec), fWorkName);
+        fSpec = docFileSpec;
+        err = OpenFile(docFileSpec);
+        if (err == noErr) ToPascal(FSpGetName(docFileSpec), fWorkName);
     }
     if (err != noErr) {
-        if (!spec.path.empty() && err != dupFNErr) {
+        if (!docFileSpec.path.empty() && err != dupFNErr) {
             CloseFile();
-            FSpDelete(spec);
-            FSpDelete(CompanionSpec(spec));
+            FSpDelete(docFileSpec);
+            FSpDelete(CompanionSpec(docFileSpec));
         }
         ErrMsg(err);
     }

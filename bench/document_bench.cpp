@@ -194,14 +194,14 @@ Report RunDocument(const Paths& paths)
         r.error = -108;
         return r;
     }
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(paths.data, &spec);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(paths.data, &fileSpec);
     int16_t other = -1;
     unsigned char password[16] = {0};
     r.startKiB = ResidentKiB();
 
     auto start = Clock::now();
-    r.error = OpenQzB(1, spec, &doc.fRsrFile, &doc.fResFile, &other, password);
+    r.error = OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password);
     r.open = Since(start);
     if (r.error) return r;
 
@@ -232,9 +232,9 @@ struct Row {
 bool CollectRows(const Paths& paths, std::vector<Row>* rows)
 {
     initresman();
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(paths.data, &spec);
-    const int16_t container = openres(spec, true);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(paths.data, &fileSpec);
+    const int16_t container = openres(fileSpec, true);
     if (container == 0) return false;
     for (int32_t t = 1; t <= comptetypes(); ++t) {
         const ResType type = xgetindtyp(t);

@@ -126,17 +126,17 @@ bool sfgetreseau(unsigned char* serverName, unsigned char* structureName, Server
     return true;
 }
 
-void openfromserver(const DatabaseSpec& spec)
+void openfromserver(const DatabaseSpec& target)
 {
     numresfalse = 0;
-    if (!AddressIsSet(spec.address)) {
+    if (!AddressIsSet(target.address)) {
         erreure = paramErr;
         return;
     }
-    const uint16_t port = ReadBE16(spec.address.bytes + 2);
+    const uint16_t port = ReadBE16(target.address.bytes + 2);
     char dotted[16];
-    std::snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", spec.address.bytes[4], spec.address.bytes[5],
-                  spec.address.bytes[6], spec.address.bytes[7]);
+    std::snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", target.address.bytes[4], target.address.bytes[5],
+                  target.address.bytes[6], target.address.bytes[7]);
     if (const OSErr err = OpenServerConnection(dotted, port ? port : kDefaultServerPort); err != noErr) {
         erreure = err;
         return;
@@ -145,12 +145,12 @@ void openfromserver(const DatabaseSpec& spec)
     // folder, named after the structure.
     FSSpec folder, cache;
     OSErr err = FindSpecialFolder(SpecialFolder::Cache, true, &folder);
-    std::string base = spec.structureName.empty() ? std::string("Server") : spec.structureName;
+    std::string base = target.structureName.empty() ? std::string("Server") : target.structureName;
     std::replace(base.begin(), base.end(), '/', '_');
     // Missing files are fine: they are made.
-    auto place = [&](const std::string& name, FSSpec* spec) {
+    auto place = [&](const std::string& name, FSSpec* out) {
         if (err != noErr) return;
-        err = FSMakeFSSpec(folder, name, spec);
+        err = FSMakeFSSpec(folder, name, out);
         if (err == fnfErr) err = noErr;
     };
     place(base + ".cache", &cache);

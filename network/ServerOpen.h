@@ -43,4 +43,4 @@ struct DatabaseSpec {
 };
 // Connects and opens the server's structure: the error goes to erreure, the
 // structure's file number to numresfalse (0 when it did not open).
-void openfromserver(const DatabaseSpec& spec);
+void openfromserver(const DatabaseSpec& target);

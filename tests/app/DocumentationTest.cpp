@@ -127,10 +127,10 @@ TEST_F(DocumentationTest, TheStoredBodyIsReadOnlyAsFarAsItGoes)
 
 std::string WrittenBy(const std::function<void(int16_t)>& write, const std::string& path)
 {
-    FSSpec spec{path};
-    FSpCreate(spec, FourCC("QzA6"), FourCC("TEXT"));
+    FSSpec fileSpec{path};
+    FSpCreate(fileSpec, FourCC("QzA6"), FourCC("TEXT"));
     int16_t ref = 0;
-    if (FSpOpenDF(spec, fsRdWrPerm, &ref) != noErr) return "(not opened)";
+    if (FSpOpenDF(fileSpec, fsRdWrPerm, &ref) != noErr) return "(not opened)";
     write(ref);
     FSClose(ref);
     std::vector<uint8_t> bytes;

@@ -38,18 +38,18 @@ struct FakeDesign {
     }
 };
 
-inline int16_t FakeOpenQzB(uint8_t, const platform::FSSpec& spec, int16_t* rsr, int16_t* res, int16_t* other,
+inline int16_t FakeOpenQzB(uint8_t, const platform::FSSpec& fileSpec, int16_t* rsr, int16_t* res, int16_t* other,
                            unsigned char* password)
 {
     ++FakeDesign::Current()->opens;
     *rsr = *res = *other = -1;
     password[0] = 0;
-    *res = openres(spec, false);
+    *res = openres(fileSpec, false);
     if (*res == 0) {
         *res = -1;
         return -43;
     }
-    const platform::FSSpec companion = CompanionSpec(spec);
+    const platform::FSSpec companion = CompanionSpec(fileSpec);
     *rsr = platform::FSpOpenResFile(companion, platform::fsRdWrPerm, platform::ResFileFork::Data);
     return 0;
 }
@@ -61,15 +61,15 @@ inline void FakeCloseQzB(int16_t rsr, int16_t res, int16_t, int16_t)
     if (rsr != -1) platform::CloseResFile(rsr);
 }
 
-inline int16_t FakeCreate(const platform::FSSpec& spec, uint8_t library)
+inline int16_t FakeCreate(const platform::FSSpec& fileSpec, uint8_t library)
 {
     ++FakeDesign::Current()->creates;
     const int16_t res =
-        createres(spec, platform::FourCC(library ? "QzA6" : "Qz06"), platform::FourCC(library ? "QzLB" : "BAS5"));
+        createres(fileSpec, platform::FourCC(library ? "QzA6" : "Qz06"), platform::FourCC(library ? "QzLB" : "BAS5"));
     if (res == 0) return reserr ? reserr : -1;
     updateres(res);
     closeres(res, true);
-    platform::FSpCreateResFile(CompanionSpec(spec), platform::FourCC("QzA6"), platform::FourCC("rsrc"), 0,
+    platform::FSpCreateResFile(CompanionSpec(fileSpec), platform::FourCC("QzA6"), platform::FourCC("rsrc"), 0,
                                platform::ResFileFork::Data);
     return 0;
 }
@@ -230,13 +230,13 @@ protected:
     // A document file and its companion in the test folder.
     platform::FSSpec MakeDocFile(const std::string& name, const char* type = nullptr, int companionResources = 0)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(folder_ / name, &spec);
-        const int16_t res = createres(spec, platform::FourCC("Qz06"), platform::FourCC("BAS5"));
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(folder_ / name, &fileSpec);
+        const int16_t res = createres(fileSpec, platform::FourCC("Qz06"), platform::FourCC("BAS5"));
         EXPECT_NE(res, 0);
         updateres(res);
         closeres(res, true);
-        const platform::FSSpec companion = CompanionSpec(spec);
+        const platform::FSSpec companion = CompanionSpec(fileSpec);
         platform::FSpCreateResFile(companion, platform::FourCC("QzA6"), platform::FourCC("rsrc"), 0,
                                    platform::ResFileFork::Data);
         if (companionResources > 0) {
@@ -253,8 +253,8 @@ protected:
         // Without a type only the name tells.
         platform::FInfo info;
         if (type) info.fdType = platform::OSType(uint8_t(type[0])) << 24 | uint8_t(type[1]) << 16 | uint8_t(type[2]) << 8 | uint8_t(type[3]);
-        platform::FSpSetFInfo(spec, info);
-        return spec;
+        platform::FSpSetFInfo(fileSpec, info);
+        return fileSpec;
     }
     TMainDoc* FrontDoc() const { return static_cast<TMainDoc*>(appl_->fDocList); }
     int DocCount() const

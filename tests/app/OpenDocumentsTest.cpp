@@ -190,12 +190,12 @@ TEST_F(OpenDocumentsTest, RemovedComponentsEndInAFullReparse)
 
 TEST_F(OpenDocumentsTest, ClosingMarksAChangedCompilationAndCommitsIt)
 {
-    const FSSpec spec = MakeDocFile("Dirty.QzB");
-    ASSERT_EQ(appl_->OpenNamedDoc(spec, 0), 0);
+    const FSSpec fileSpec = MakeDocFile("Dirty.QzB");
+    ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0);
     FrontDoc()->fCompilerDirty = true;
     EXPECT_EQ(FrontDoc()->Close(), 0);
     EXPECT_EQ(DocCount(), 0);
-    const int16_t res = openres(spec, true);
+    const int16_t res = openres(fileSpec, true);
     ASSERT_NE(res, 0);
     Handle counter = xget1res(FourCC("QzQz"), 0);
     ASSERT_NE(counter, nullptr);
@@ -305,11 +305,11 @@ SqlCall gSql;
 
 TEST_F(OpenDocumentsTest, AStructureFromAnSqlScriptOpensOrSaysWhyNot)
 {
-    DocHooks().sql = [](const unsigned char* script, const unsigned char* structure, FSSpec* spec) -> int16_t {
+    DocHooks().sql = [](const unsigned char* script, const unsigned char* structure, FSSpec* fileSpec) -> int16_t {
         ++gSql.calls;
         gSql.script = P(script);
         gSql.structure = P(structure);
-        if (gSql.result == 0) *spec = gSql.made;
+        if (gSql.result == 0) *fileSpec = gSql.made;
         return gSql.result;
     };
     gSql = SqlCall();

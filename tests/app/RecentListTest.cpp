@@ -103,17 +103,17 @@ TEST_F(RecentListTest, LongEntriesAreShortenedInTheMenuAndStillReopen)
     while (deep.size() < 120) deep += "/folder";
     std::filesystem::create_directories(deep);
     const std::string rel = deep.substr(folder_.path().size() + 1) + "/Deep.QzB";
-    const FSSpec spec = MakeDocFile(rel);
-    ASSERT_EQ(appl_->OpenNamedDoc(spec, 0), 0);
+    const FSSpec fileSpec = MakeDocFile(rel);
+    ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0);
     const std::string shown = MenuText(1);
     EXPECT_NE(shown.find("..:Deep.QzB"), std::string::npos) << shown;
-    TDocument* doc = appl_->GetNamedDoc(spec);
+    TDocument* doc = appl_->GetNamedDoc(fileSpec);
     ASSERT_NE(doc, nullptr);
     doc->Close();
     ASSERT_EQ(DocCount(), 0);
     EXPECT_EQ(appl_->Dispatch_Func(11, 1), 0);
     ASSERT_EQ(DocCount(), 1);
-    EXPECT_EQ(appl_->fDocList->fSpec.path, spec.path);
+    EXPECT_EQ(appl_->fDocList->fSpec.path, fileSpec.path);
 }
 
 TEST_F(RecentListTest, DamagedListsAndOverlongPathsAreHandledSafely)

@@ -49,10 +49,10 @@ TEST_F(ApplicationDocuments, TheDemoOpensInABrowserWindowTitledWithItsPlace)
     docbuilder::BuildResult r =
         docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
     ASSERT_EQ(r.error, 0) << r.message;
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(r.dataPath, &spec);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(r.dataPath, &fileSpec);
     ResetAlerts();
-    ASSERT_EQ(appl_->OpenNamedDoc(spec, 0), 0) << ::LastAlert().text;
+    ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0) << ::LastAlert().text;
     auto* doc = static_cast<TMainDoc*>(appl_->fDocList);
     ASSERT_NE(doc, nullptr);
     EXPECT_FALSE(doc->IsMember(3));

@@ -16,9 +16,9 @@ protected:
     // A '#GRP' list of the given name, added to the built container.
     void AddGroupList(const docbuilder::BuildResult& r, int16_t id, const std::string& name, const Bytes& words)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(r.dataPath, &spec);
-        const int16_t f = openres(spec, false);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(r.dataPath, &fileSpec);
+        const int16_t f = openres(fileSpec, false);
         ASSERT_NE(f, 0);
         platform::Handle h = nullptr;
         ASSERT_EQ(platform::PtrToHand(words.data(), &h, platform::Size(words.size())), 0);
@@ -387,9 +387,9 @@ TEST_F(GroupEdges, AChainOfGroupsTooLongToWalkClosesNoCycle)
     const auto r = Build("structure Chain\nmethod One id 3\n");
     constexpr int16_t kFirst = 100, kCount = 1100;
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(r.dataPath, &spec);
-        const int16_t f = openres(spec, false);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(r.dataPath, &fileSpec);
+        const int16_t f = openres(fileSpec, false);
         ASSERT_NE(f, 0);
         for (int16_t i = 0; i < kCount; ++i) {
             const int16_t next = int16_t(kFirst + (i + 1) % kCount);

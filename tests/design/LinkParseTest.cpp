@@ -203,9 +203,9 @@ TEST_F(LinkParse, VariableNamesAndDeclarations)
     const std::string decl = "C_LONG(v)\r" + std::string(300, 'x');
     const std::string path = folder_ / "decl.txt";
     ASSERT_EQ(platform::WriteFileAtomically(path, decl.data(), decl.size()), platform::noErr);
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(path, &spec);
-    ASSERT_EQ(platform::FSpOpenDF(spec, platform::fsRdPerm, &doc_.fDataFile), platform::noErr);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(path, &fileSpec);
+    ASSERT_EQ(platform::FSpOpenDF(fileSpec, platform::fsRdPerm, &doc_.fDataFile), platform::noErr);
     auto* v = static_cast<TVarObjQz*>(Get_GlobVar(&doc_, PName("v")));
     v->GetMoreInfo(text, false);
     EXPECT_EQ(P(text), "");

@@ -201,12 +201,12 @@ protected:
     void Open(const docbuilder::BuildResult& r) { Open(r.dataPath); }
     void Open(const std::string& dataPath)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(dataPath, &spec);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(dataPath, &fileSpec);
         const bool library = dataPath.size() > 4 && dataPath.substr(dataPath.size() - 4) == ".QTL";
         int16_t other = -1;
         unsigned char password[16] = {0};
-        ASSERT_EQ(OpenQzB(library ? 0 : 1, spec, &doc_.fRsrFile, &doc_.fResFile, &other, password), 0);
+        ASSERT_EQ(OpenQzB(library ? 0 : 1, fileSpec, &doc_.fRsrFile, &doc_.fResFile, &other, password), 0);
         const std::string leaf = dataPath.substr(dataPath.find_last_of('/') + 1);
         apptest::ToP(leaf, doc_.fName);
     }
@@ -270,9 +270,9 @@ protected:
     // Rewrites one resource of a built, closed container.
     static void Replace(const std::string& dataPath, uint32_t type, int16_t id, const Bytes& bytes)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(dataPath, &spec);
-        const int16_t f = openres(spec, false);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(dataPath, &fileSpec);
+        const int16_t f = openres(fileSpec, false);
         ASSERT_NE(f, 0);
         rmveresbyid(type, id, true);
         platform::Handle h = nullptr;

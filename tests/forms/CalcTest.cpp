@@ -321,9 +321,9 @@ TEST_F(CalcStore, TheBuildersMethodsReadTokenForToken)
         "  kw 14 const 3 1 plugin 15010 2 error \"unfinished\" end\n";
     const docbuilder::BuildResult built = docbuilder::BuildDocument(description, "calc.qzdoc", folder.path());
     ASSERT_EQ(built.error, 0) << built.message;
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(built.dataPath, &spec);
-    ASSERT_NE(openres(spec, false), 0);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(built.dataPath, &fileSpec);
+    ASSERT_NE(openres(fileSpec, false), 0);
 
     const Bytes stored = Contents(xget1res(kCCQz, 8));
     int16_t count = 0;

@@ -28,12 +28,12 @@ void Builder::MenuBars()
             platform::WriteBE16(&bar[6 * k + 6], uint16_t(menuId));
             Link(self, {6, menuId, title, ""});
             // The bar links what its menus' titles and items name.
-            const MenuSpec& spec = *m->second;
+            const MenuSpec& menuSpec = *m->second;
             int16_t list = 0, index = 0;
-            if (ParseStringRef(spec.title, &list, &index)) Link(self, StringListRef(list, spec.src.line));
+            if (ParseStringRef(menuSpec.title, &list, &index)) Link(self, StringListRef(list, menuSpec.src.line));
             // A menu's own links are recorded when a bar holding it is read.
             const Ref menu{6, menuId, title, ""};
-            for (const MenuItemSpec& it : spec.items) {
+            for (const MenuItemSpec& it : menuSpec.items) {
                 if (auto target = methods_.find(it.method); !it.method.empty() && target != methods_.end()) {
                     Link(menu, {2, Id(target->second), it.method, ""});
                     Link(self, {2, Id(target->second), it.method, ""});

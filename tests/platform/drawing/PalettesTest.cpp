@@ -68,10 +68,10 @@ TEST(Palettes, EntriesAreThoseTheBytesHold)
 TEST(Palettes, NewPaletteIsADetachedCopyOfTheResource)
 {
     platform::testing::TempFolder dir;
-    FSSpec spec;
-    FSMakeFSSpec(dir / "colours.rsrc", &spec);
-    FSpCreateResFile(spec, FourCC("Qz  "), FourCC("rsrc"), 0, ResFileFork::Data);
-    const int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+    FSSpec fileSpec;
+    FSMakeFSSpec(dir / "colours.rsrc", &fileSpec);
+    FSpCreateResFile(fileSpec, FourCC("Qz  "), FourCC("rsrc"), 0, ResFileFork::Data);
+    const int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
     ASSERT_GT(ref, 0);
     AddResource(AsHandle(Pltt(3, 3)), FourCC("pltt"), 2000, nullptr);
     AddResource(AsHandle(Pltt(4, 0)), FourCC("pltt"), 2001, nullptr);
