@@ -97,7 +97,7 @@ TEST_F(CreateDocument, ANewLibraryHoldsExactlyTheExpectedResources)
     EXPECT_EQ(p[10], 0x11);
     EXPECT_EQ(p[11], 0x5C);
     for (size_t at : {12, 20, 28, 36, 58})
-        EXPECT_EQ(Bytes(p.begin() + long(at), p.begin() + long(at) + 8), (Bytes{0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF})) << at;
+        EXPECT_EQ(Bytes(p.begin() + std::ptrdiff_t(at), p.begin() + std::ptrdiff_t(at) + 8), (Bytes{0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF})) << at;
     EXPECT_EQ(Bytes(p.begin() + 44, p.begin() + 48), (Bytes{0, 0, 0xD2, 0xF0}));
     EXPECT_EQ(p[68], 0);
     EXPECT_EQ(p[69], 0x50);

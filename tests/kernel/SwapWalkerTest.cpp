@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -214,15 +216,15 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
         Sample s{0, Bytes(size), {}};
         for (size_t i = 0; i < size; ++i) s.host[i] = uint8_t(i * 13 + 5);
         s.other = s.host;
-        for (auto [at, width] : fields) std::reverse(s.other.begin() + long(at), s.other.begin() + long(at + width));
+        for (auto [at, width] : fields) std::reverse(s.other.begin() + std::ptrdiff_t(at), s.other.begin() + std::ptrdiff_t(at + width));
         return s;
     };
     // The parameter record: table count, the word at 10, four rectangles,
     // three longs, a rectangle and two words, then 255 table ids.
     Sample param = swapped(3648, {{0, 2}, {10, 2}, {44, 4}, {48, 4}, {52, 4}});
-    for (size_t at = 12; at < 44; at += 2) std::reverse(param.other.begin() + long(at), param.other.begin() + long(at) + 2);
-    for (size_t at = 58; at < 70; at += 2) std::reverse(param.other.begin() + long(at), param.other.begin() + long(at) + 2);
-    for (size_t at = 78; at < 3648; at += 14) std::reverse(param.other.begin() + long(at), param.other.begin() + long(at) + 2);
+    for (size_t at = 12; at < 44; at += 2) std::reverse(param.other.begin() + std::ptrdiff_t(at), param.other.begin() + std::ptrdiff_t(at) + 2);
+    for (size_t at = 58; at < 70; at += 2) std::reverse(param.other.begin() + std::ptrdiff_t(at), param.other.begin() + std::ptrdiff_t(at) + 2);
+    for (size_t at = 78; at < 3648; at += 14) std::reverse(param.other.begin() + std::ptrdiff_t(at), param.other.begin() + std::ptrdiff_t(at) + 2);
     param.number = 11;
     Sample user = swapped(112, {{0, 4}, {108, 4}});
     user.number = 38;

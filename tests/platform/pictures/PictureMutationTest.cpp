@@ -4,6 +4,8 @@
 // leaves every pixel outside the destination alone.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+
 #include <random>
 #include <vector>
 
@@ -141,7 +143,7 @@ std::vector<uint8_t> Mutate(std::vector<uint8_t> p, std::mt19937& rng, bool* tru
     case 2: {  // huge coordinates: a rectangle or region box blown up
         size_t at = 10 + pick(p.size() - 18);
         const uint8_t huge[] = {0x80, 0x00, 0x80, 0x00, 0x7F, 0xFF, 0x7F, 0xFF};
-        std::copy(huge, huge + 8, p.begin() + long(at));
+        std::copy(huge, huge + 8, p.begin() + std::ptrdiff_t(at));
         break;
     }
     case 3: {  // run flags that unpack past the row
