@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/text/IntlSettings.h"
+#include "toolbox/foundation/VDate.h"
 #include "toolbox/foundation/VStr.h"
 
 namespace {
@@ -69,6 +70,22 @@ struct DayMonthYear {
         gCallQz = nullptr;
     }
 };
+
+// Reading text into a date value replaces the date it held.
+TEST(Engine, DateValuesReadTheirText)
+{
+    DayMonthYear settings;
+    VDate date(DateBlock{1, 2, 2003});
+    VStr<255> text;
+    text.FromUniCString(u"5/3/1985");
+    date.FromString(text);
+    EXPECT_FALSE(date.IsNull());
+    DateBlock read;
+    date.ToDate(read);
+    EXPECT_EQ(read.day, 5);
+    EXPECT_EQ(read.month, 3);
+    EXPECT_EQ(read.year, 1985);
+}
 
 DateBlock DateOf(const char16_t* text)
 {
