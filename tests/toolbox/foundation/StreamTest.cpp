@@ -268,6 +268,15 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     EXPECT_EQ(stream.FindLong(present), 2u);
     stream.SetPos(0);
     EXPECT_EQ(stream.FindLong(absent), 0u);
+    // Past the end: what was there, then nothing more while the error stands.
+    stream.SetPos(3);
+    char tail[4] = {};
+    int32_t wanted = 4;
+    EXPECT_EQ(stream.GetBytes(tail, &wanted), kStreamEndOfData);
+    EXPECT_EQ(wanted, 2);
+    wanted = 4;
+    EXPECT_EQ(stream.GetBytes(tail, &wanted), kStreamEndOfData);
+    EXPECT_EQ(wanted, 0);
     EXPECT_EQ(stream.CloseReading(), 0);
     EXPECT_EQ(data[0], 1);
 }

@@ -9,7 +9,10 @@
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
 #include "platform/core/Memory.h"
+#include "toolbox/foundation/VEngine.h"
 #include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/intl/VIntlManagerRoot.h"
+#include "toolbox/foundation/startup/InitVToolBox.h"
 #include "toolbox/foundation/system/ToolboxResources.h"
 #include "toolbox/foundation/system/VSystem.h"
 
@@ -231,6 +234,27 @@ TEST(SystemClicks, AClickFromAnEventTakesItsPlaceButtonAndKeys)
     platform::ResetEventManager();
 }
 
+TEST(SystemStartup, BuildsTheKindAndFontLists)
+{
+    ASSERT_EQ(gSystem, nullptr);
+    SetFontFamilyLister(nullptr);
+    SetFontNameProc(nullptr);
+    ASSERT_TRUE(InitVToolBox(nullptr, 0x409));
+    EXPECT_EQ(ToolBoxStartupError(), nullptr);
+    ASSERT_NE(gSystem, nullptr);
+    EXPECT_EQ(gSystem->CountKinds(), 1) << "the terminating row";
+    EXPECT_EQ(gSystem->GetFontList().GetCount(), 11);
+    ASSERT_NE(VIntlManagerRoot::sIntlManagerRoot, nullptr);
+    EXPECT_FALSE(VIntlManagerRoot::sIntlManagerRoot->IsSystemDoubleByte()) << "the one script is Roman";
+    delete gTip;
+    gTip = nullptr;
+    delete gEngine;
+    gEngine = nullptr;
+    delete gSystem;
+    gSystem = nullptr;
+    VIntlManagerRoot::Reset();
+}
+
 TEST(SystemRandom, StaysBelowTheMaximum)
 {
     bool sawMin = false;
@@ -267,6 +291,22 @@ TEST(SystemMouse, AHeldButtonIsWatchedBrieflyEvenOnAVirtualClock)
     platform::InputButton(false, platform::Point{10, 10}, 0);
     platform::FlushEvents(platform::everyEvent, 0);
     EXPECT_FALSE(sys.GetMouseButton(true));
+
+    // With the control key the button is the right one, held or not.
+    platform::InputButton(true, platform::Point{10, 10}, platform::controlKey);
+    platform::FlushEvents(platform::everyEvent, 0);
+    EXPECT_FALSE(sys.GetLeftButton(false));
+    EXPECT_TRUE(sys.GetRightButton(false));
+    platform::InputButton(false, platform::Point{10, 10}, 0);
+    platform::FlushEvents(platform::everyEvent, 0);
+
+    // Down again after a release still waiting in the queue: that click
+    // has ended, the button is not held still.
+    platform::InputButton(true, platform::Point{10, 10}, 0);
+    platform::InputButton(false, platform::Point{10, 10}, 0);
+    platform::InputButton(true, platform::Point{10, 10}, 0);
+    EXPECT_FALSE(sys.GetMouseButton(true));
+    platform::FlushEvents(platform::everyEvent, 0);
     platform::SetClock(nullptr);
     platform::ResetEventManager();
 }
@@ -384,8 +424,9 @@ TEST(SystemFonts, ThePlatformsFamiliesAreListedByDefault)
     EXPECT_EQ(last.GetLength(), 15) << "Times New Roman";
     VStr<255> ats;
     sys.GetATSFontList().GetVString(1)->ToString(ats);
-    EXPECT_EQ(ats.GetLength(), 15) << "Liberation Sans draws Arial";
+    EXPECT_EQ(ats.GetCFString(), u"Liberation Sans") << "it draws Arial";
     EXPECT_EQ(sys.MacGetFontNum(Text("Geneva")), 3);
+    EXPECT_EQ(sys.MacGetFontNum(Text("geneva")), 3) << "names are found regardless of case";
     EXPECT_EQ(sys.MacGetFontNum(Text("%Menu")), 1100) << "hidden families are found by the platform";
     VStr<255> name;
     sys.MacGetFontName(1, name);
