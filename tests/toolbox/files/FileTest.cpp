@@ -17,6 +17,7 @@
 #include "toolbox/files/VFile.h"
 #include "toolbox/files/VFileStream.h"
 #include "toolbox/files/VFolder.h"
+#include "toolbox/files/VMacFileObject.h"
 
 using namespace files_testing;
 using platform::FourCC;
@@ -302,4 +303,47 @@ TEST(Files, SystemServicesAnswerWithoutTheSystemTables)
     EXPECT_NE(ToUtf8(app->GetPath()).find("toolbox_files_tests"), std::string::npos);
     ResetFileKindHooks();
     SetSystemFileServices({});
+}
+
+// A file object off the disk keeps the place where it would be; one with no
+// such place answers no name and no path.
+TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
+{
+    TempFolder dir;
+    VFolder folder(ColonOf(dir.path() + "/"));
+    VText name;
+
+    VFileObject_Mac later;
+    EXPECT_EQ(later.Init(folder, Text("later.txt")), MapFileError(platform::fnfErr));
+    EXPECT_FALSE(later.IsOnDisk());
+    ASSERT_EQ(later.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "later.txt");
+    EXPECT_EQ(later.Init(later), 0);  // onto itself: nothing lost
+    ASSERT_EQ(later.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "later.txt");
+
+    VFileObject_Mac badName;
+    EXPECT_EQ(badName.Init(folder, Text(std::string(300, 'n'))), MapFileError(platform::bdNamErr));
+    EXPECT_FALSE(badName.IsOnDisk());
+
+    VFileObject_Mac nowhere;
+    EXPECT_EQ(nowhere.Init(platform::FSSpec{dir / "no/such/file"}), 0);
+    EXPECT_FALSE(nowhere.IsOnDisk());
+    EXPECT_EQ(nowhere.GetName(name), kFileErrMissing);
+    VText path;
+    EXPECT_FALSE(nowhere.GetUnixPath(path));
+    EXPECT_EQ(path.GetLength(), 0);
+    EXPECT_EQ(nowhere._Delete(), MapFileError(platform::fnfErr));
+
+    // A deleted file is where it was, ready to be made again.
+    WriteText(dir / "gone", "x");
+    VFileObject_Mac gone;
+    gone.Init(platform::FSSpec{dir / "gone"});
+    ASSERT_TRUE(gone.IsOnDisk());
+    EXPECT_EQ(gone._Delete(), 0);
+    EXPECT_FALSE(Exists(dir / "gone"));
+    EXPECT_FALSE(gone.IsOnDisk());
+    ASSERT_EQ(gone.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "gone");
+    EXPECT_EQ(gone._Delete(), MapFileError(platform::fnfErr));
 }
