@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <string>
 
 #include "platform/core/Errors.h"
 #include "platform/core/Faults.h"
@@ -40,8 +41,16 @@ TEST(Files, StatusMachineAndItsCodes)
     EXPECT_EQ(readOnly.GetStatus(), kPathOpenRead);
     EXPECT_EQ(readOnly.Open(kAccessRead), kFileErrBusy);
     EXPECT_EQ(readOnly.PutData("x", 1), kFileErrNotWritable);
+    char got[4] = {};
+    uint32_t count = 4;
+    EXPECT_EQ(readOnly.GetData(got, count, 5), 0);  // a file open for reading reads anywhere
+    EXPECT_EQ(std::string(got, 4), "only");
     EXPECT_EQ(readOnly.Close(true), 0);
     EXPECT_EQ(readOnly.Close(true), kFileErrNotOpen);
+    EXPECT_EQ(readOnly.SetPos(0), kFileErrNotOpen);
+    count = 4;
+    EXPECT_EQ(readOnly.GetData(got, count, 0), kFileErrNotOpen);
+    EXPECT_EQ(count, 0u);
     EXPECT_EQ(readOnly.Close(false), 0);
     EXPECT_EQ(readOnly.Open(5), kFileErrUnsupported);
     EXPECT_EQ(readOnly.GetStatus(), kPathExists);
@@ -69,6 +78,7 @@ TEST(Files, StatusMachineAndItsCodes)
     EXPECT_EQ(ReadText(dir / "doc"), "keep me");
     EXPECT_EQ(existing.Rename(Text("a:b")), kFileErrColonInName);
     EXPECT_EQ(existing.Rename(Text(":ab")), kFileErrColonInName);  // the first character too
+    EXPECT_EQ(existing.Rename(Text("ab:")), kFileErrColonInName);  // and the last
     EXPECT_TRUE(Exists(dir / "doc"));
 
     VFile missing(ColonOf(dir / "none"), 1);
