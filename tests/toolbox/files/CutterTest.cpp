@@ -80,6 +80,13 @@ TEST_F(Cutter, SplitsIntoNumberedPartsAndJoinsThemAgain)
     Bytes back;
     EXPECT_EQ(ReadParts(tmp / "Arch.part001.zip", back, 250), 0);
     EXPECT_EQ(back, data);
+
+    // Cut again over longer parts of an earlier run: no stale tail is kept.
+    WriteFile(tmp / "Old.part001.zip", Bytes(500, 0xEE));
+    WriteFile(tmp / "Old.part002.zip", Bytes(500, 0xEE));
+    ASSERT_EQ(WriteParts(tmp / "Old.zip", 100, data), 0);
+    EXPECT_EQ(ReadFile(tmp / "Old.part001.zip").size(), 100u);
+    EXPECT_EQ(ReadFile(tmp / "Old.part002.zip").size(), 100u);
 }
 
 TEST_F(Cutter, FittingDataKeepsThePlainNameAndAFullPartLeavesAnEmptyNext)

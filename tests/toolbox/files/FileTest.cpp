@@ -214,6 +214,16 @@ TEST(Files, TemplateKindsAreStationeryThroughTheKindHooks)
     EXPECT_TRUE(file.IsTemplate());
     VFile again(ColonOf(dir / "form"));
     EXPECT_EQ(again.GetKind(), FourCC("TMPL"));
+
+    // A template stored under a plain type is told apart by its stationery
+    // flag alone.
+    hooks.macKindFromVirtualKind = [](uint32_t kind) { return kind == FourCC("TMPL") ? FourCC("TEXT") : kind; };
+    SetFileKindHooks(hooks);
+    VFile plainType(ColonOf(dir / "form2"), FourCC("TMPL"), FourCC("Qzzz"));
+    ASSERT_EQ(plainType.Create(false), 0);
+    plainType.Close();
+    VFile reread(ColonOf(dir / "form2"));
+    EXPECT_EQ(reread.GetKind(), FourCC("TMPL"));
     ResetFileKindHooks();
 }
 
