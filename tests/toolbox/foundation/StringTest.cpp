@@ -11,6 +11,7 @@
 #include "platform/core/Faults.h"
 #include "toolbox/foundation/KernelTextHooks.h"
 #include "toolbox/foundation/VAnsiString.h"
+#include "toolbox/foundation/VIntlMgr.h"
 #include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VPtrStream.h"
 #include "toolbox/foundation/VStr.h"
@@ -346,6 +347,9 @@ TEST(Strings, SearchRemovalAndHourEdges)
     EXPECT_EQ(text.Find(c, 0), 3);  // a start before the first counts as the first
     EXPECT_EQ(text.Find(c, -5), 3);
     EXPECT_EQ(text.Find(c, 4), 6);
+    VStr<8> any;
+    any.FromUniCString(std::u16string(1, InitDefaultIntlManager()->GetWildcard()).c_str());
+    EXPECT_EQ(text.Find(any, 0), 1) << "the wildcard alone matches at the first character";
     text.Remove(1, 2);  // from the very first character
     EXPECT_EQ(Units(text), u"cabc");
     text.Remove(0, 1);
@@ -355,6 +359,8 @@ TEST(Strings, SearchRemovalAndHourEdges)
     hour.FromMacCString(Mac("1:02:03"));
     EXPECT_NE(hour.GetHour(), kNoHour);
     hour.FromMacCString(Mac("1:02:03:04"));  // four fields are no hour
+    EXPECT_EQ(hour.GetHour(), kNoHour);
+    hour.FromMacCString(Mac("1:02:03:"));  // nor a third separator
     EXPECT_EQ(hour.GetHour(), kNoHour);
 }
 
@@ -370,6 +376,19 @@ TEST(Strings, InMemoryStringsEndInAZeroUnit)
     EXPECT_EQ(units[0], u'a');
     EXPECT_EQ(units[1], u'b');
     EXPECT_EQ(units[2], 0);
+
+    // Text read from a stream ends right after its last unit too.
+    std::fill(buffer, buffer + 12, u'y');
+    ByteList stored = StoredString(3, kCharSetUnicode);
+    VPtrStream stream(reinterpret_cast<char*>(stored.data()), static_cast<int32_t>(stored.size()));
+    stream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+    stream.OpenReading();
+    VStrInMem read(buffer, 10);
+    std::fill(buffer, buffer + 12, u'y');
+    ASSERT_EQ(read.ReadFromStream(&stream, 0), 0);
+    EXPECT_EQ(buffer[0], 3);
+    EXPECT_EQ(buffer[3], u'x');
+    EXPECT_EQ(buffer[4], 0);
 }
 
 TEST(Strings, RealsWithoutAValueHaveNoText)
