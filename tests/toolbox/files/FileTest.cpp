@@ -271,6 +271,12 @@ TEST(Files, PermissionsAndLinks)
     VFile broken(ColonOf(dir / "broken"), 1);
     EXPECT_TRUE(broken.Exists());
     EXPECT_EQ(broken.ResolveAlias(), nullptr);
+    // A link that leads back to itself cannot be followed: it stands for itself.
+    ::symlink((dir / "loop").c_str(), (dir / "loop").c_str());
+    VFile loop(ColonOf(dir / "loop"), 1);
+    std::unique_ptr<VPath> itself(loop.ResolveAlias());
+    ASSERT_TRUE(itself);
+    EXPECT_EQ(ToUtf8(itself->GetPath()), ToUtf8(ColonOf(dir / "loop")));
     VFile toFolder(ColonOf(dir / "sublink"), 1);
     std::unique_ptr<VPath> folder(toFolder.ResolveAlias());
     ASSERT_TRUE(folder);
