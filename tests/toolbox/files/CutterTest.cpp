@@ -157,6 +157,9 @@ TEST_F(Cutter, AMissingPartIsAskedForAndACancelledQuestionIs208)
     // A cancelled scripted answer is no file at all, not a file of no name.
     platform::PushFileDialogAnswer(platform::FileDialogAnswer{platform::FileDialogAnswer::Kind::Cancel, {}, 0, {}});
     EXPECT_EQ(LocateMissingPart(files_testing::Text("Arch.part002.zip")), nullptr);
+    // Nor is a path that names no place.
+    platform::PushFileDialogAnswer(std::string("/tmp/../elsewhere.bin"));
+    EXPECT_EQ(LocateMissingPart(files_testing::Text("Arch.part002.zip")), nullptr);
 
     // The dialog above this layer plugs in through the hook.
     static std::string asked;
