@@ -233,6 +233,10 @@ TEST_F(FileDialog, FilterNamesAndKindsByNumber)
     VFileFilter texts(reinterpret_cast<const uint8_t*>("Texts"), kQzText, 0);
     EXPECT_TRUE(texts.MAC_FilterFile(platform::FSRef{Path("plain.txt")}, nullptr));
     EXPECT_FALSE(texts.MAC_FilterFile(platform::FSRef{Path("d.zzz")}, nullptr));
+    std::ofstream(Path("prog.qzb")) << "program";
+    VFileFilter programs(reinterpret_cast<const uint8_t*>("Programs"), FourCC("BAS5"), 0);
+    EXPECT_TRUE(programs.MAC_FilterFile(platform::FSRef{Path("prog.qzb")}, nullptr));
+    EXPECT_FALSE(programs.MAC_FilterFile(platform::FSRef{Path("plain.txt")}, nullptr));
 }
 
 TEST_F(FileDialog, KindListsWithoutTheSystemTablesKeepTheirKinds)

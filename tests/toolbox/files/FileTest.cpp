@@ -372,4 +372,15 @@ TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
     ASSERT_EQ(gone.GetName(name), 0);
     EXPECT_EQ(ToUtf8(name), "gone");
     EXPECT_EQ(gone._Delete(), MapFileError(platform::fnfErr));
+
+    // A renamed file object follows its file.
+    WriteText(dir / "old", "x");
+    VFileObject_Mac renamed;
+    renamed.Init(platform::FSSpec{dir / "old"});
+    ASSERT_EQ(renamed._Rename(Text("new")), 0);
+    EXPECT_TRUE(renamed.IsOnDisk());
+    ASSERT_EQ(renamed.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "new");
+    ASSERT_TRUE(renamed.GetUnixPath(path));
+    EXPECT_EQ(ToUtf8(path), dir / "new");
 }
