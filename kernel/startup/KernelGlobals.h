@@ -70,6 +70,8 @@ void initall();
 // Reads 'INTQ' 0 into layo (34 bytes, missing words zero) and takes the
 // interface fonts from it; a missing resource gives the defaults.
 void LoadLayout();
+// The language's token texts (stplus, stsup...) from 'STR#' 104 and 404.
+void LoadTokenStrings();
 void InitExtFolders();
 void initfonc();
 void getprogvers();

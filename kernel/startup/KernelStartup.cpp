@@ -103,6 +103,8 @@ void SetLayoWord(int32_t i, int16_t v)
     p[2 * i + 1] = uint8_t(v);
 }
 
+}  // namespace
+
 void LoadTokenStrings()
 {
     struct Token {
@@ -128,6 +130,8 @@ void LoadTokenStrings()
     gs(wild, kWildcardList, 3);
     if (wild[0] > 0) wildchar = wild[1];
 }
+
+namespace {
 
 // Line height and widest character of the interface font at its small and
 // big sizes, measured in a scratch port so that no port changes.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -19,6 +20,8 @@
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/drawing/GWorlds.h"
+#include "platform/drawing/Ports.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "tests/kernel/AppResourceFile.h"
@@ -54,7 +57,7 @@ std::vector<uint8_t> StyleTable(std::initializer_list<std::pair<std::string, std
     return b;
 }
 
-std::vector<uint8_t> Palette(std::initializer_list<uint32_t> colours)
+std::vector<uint8_t> Palette(const std::vector<uint32_t>& colours)
 {
     std::vector<uint8_t> b(16);
     WriteBE16(b.data(), uint16_t(colours.size()));
@@ -63,6 +66,17 @@ std::vector<uint8_t> Palette(std::initializer_list<uint32_t> colours)
         b.insert(b.end(), e, e + 16);
     }
     return b;
+}
+
+// 256 entries: white, 0x123456, zeros, 0x111111 at 254, 0xABCDEF last.
+std::vector<uint32_t> FullPalette()
+{
+    std::vector<uint32_t> colours(256, 0);
+    colours[0] = 0xFFFFFF;
+    colours[1] = 0x123456;
+    colours[254] = 0x111111;
+    colours[255] = 0xABCDEF;
+    return colours;
 }
 
 class KernelResources : public ::testing::Test {
@@ -76,7 +90,7 @@ protected:
                           {{FourCC("STR#"), 130, false, "", 0, StrList({"one", "two", "three"})},
                            {FourCC("STR#"), 131, false, "", 0, {0, 9, 3, 'b', 'a'}},  // damaged: 9 items claimed
                            {FourCC("STQz"), 0, false, "", 0, StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}})},
-                           {FourCC("pltt"), 1010, false, "", 0, Palette({0xFFFFFF, 0x123456, 0xABCDEF})}});
+                           {FourCC("pltt"), 1010, false, "", 0, Palette(FullPalette())}});
         ASSERT_NE(ref, -1);
     }
     void TearDown() override
@@ -144,6 +158,33 @@ TEST_F(KernelResources, ColourCodes)
     EXPECT_EQ(back, 0xABCDEF);
     EXPECT_EQ(GetRGB24FromPalette(-1), 0xABCDEF);
     EXPECT_EQ(GetRGB24FromPalette(0), 0xFFFFFF);
+    EXPECT_EQ(GetRGB24FromPalette(300), 0xABCDEF);
+
+    // The colours reach the port: codes 0 and 1 swap for the background;
+    // palette codes and the defaults as their 24-bit values.
+    GWorldPtr world = nullptr;
+    Rect bounds{0, 0, 4, 4};
+    ASSERT_EQ(NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0), noErr);
+    CGrafPtr savedPort = nullptr;
+    GDHandle savedDevice = nullptr;
+    GetGWorld(&savedPort, &savedDevice);
+    SetGWorld(world, nullptr);
+    auto portFore = [] { RGBColor c; GetForeColor(&c); return RGB2Long(&c); };
+    auto portBack = [] { RGBColor c; GetBackColor(&c); return RGB2Long(&c); };
+    setcol(0, 0);
+    EXPECT_EQ(portFore(), 0x000000);
+    EXPECT_EQ(portBack(), 0xFFFFFF);
+    setcol(1, 1);
+    EXPECT_EQ(portFore(), 0xFFFFFF);
+    EXPECT_EQ(portBack(), 0x000000);
+    setcol(257, 257);
+    EXPECT_EQ(portFore(), 0x123456);
+    EXPECT_EQ(portBack(), 0x123456);
+    setcol(1000, 1001);
+    EXPECT_EQ(portFore(), 0x000000);
+    EXPECT_EQ(portBack(), 0xFFFFFF);
+    SetGWorld(savedPort, savedDevice);
+    DisposeGWorld(world);
 
     CloseResFile(ref);  // the palette stays loaded
     EXPECT_EQ(GetRGB24FromPalette(1), 0x123456);
@@ -220,11 +261,31 @@ TEST(KernelHandles, AllocationAndRelease)
     delchecksatt(&satt, 0);
     EXPECT_EQ(satt, nullptr);
     satt = newsatt();
+    (*satt)[37] = 'x';  // past the empty string at 36: still the defaults
+    delchecksatt(&satt, 0);
+    EXPECT_EQ(satt, nullptr);
+    satt = newsatt();
     (*satt)[36] = 1;  // the string at 36 is no longer empty
     delchecksatt(&satt, 0);
     ASSERT_NE(satt, nullptr);
     delsatt(&satt);
     EXPECT_EQ(satt, nullptr);
+}
+
+TEST(KernelNames, UserNameIsCutAt255Characters)
+{
+    const char* saved = std::getenv("USER");
+    const std::string keep = saved ? saved : "";
+    ::setenv("USER", std::string(300, 'u').c_str(), 1);
+    unsigned char name[256];
+    GetNameInformation(5, name);
+    EXPECT_EQ(name[0], 255);
+    EXPECT_EQ(name[255], 'u');
+    ::setenv("USER", "qz", 1);
+    GetNameInformation(5, name);
+    EXPECT_EQ(Text(name), "qz");
+    if (saved) ::setenv("USER", keep.c_str(), 1);
+    else ::unsetenv("USER");
 }
 
 TEST(KernelFiles, NamesPathsAndTheLockTest)

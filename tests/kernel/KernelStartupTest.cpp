@@ -7,6 +7,7 @@
 #include <xercesc/util/XMLString.hpp>
 
 #include "kernel/collation/CollationGlobals.h"
+#include "kernel/numtext/NumTextGlobals.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "kernel/startup/XmlPlatform.h"
 #include "platform/core/FourCC.h"
@@ -115,6 +116,45 @@ TEST_F(KernelStartupResources, OnlyAOneByteScriptResourceTurnsTheScriptPathsOn)
     EXPECT_EQ(scriptmanager, 0);
     EXPECT_EQ(specialjapon, 0);
     EXPECT_EQ(specialKoree, 0);
+}
+
+TEST_F(KernelStartupResources, TokensComeFromTheirOwnItems)
+{
+    std::vector<std::string> items, extra;
+    for (int i = 1; i <= 39; ++i) items.push_back("t" + std::to_string(i));
+    for (int i = 1; i <= 8; ++i) extra.push_back("x" + std::to_string(i));
+    auto list = [](const std::vector<std::string>& texts) {
+        std::vector<uint8_t> b = {0, uint8_t(texts.size())};
+        for (const auto& t : texts) {
+            b.push_back(uint8_t(t.size()));
+            b.insert(b.end(), t.begin(), t.end());
+        }
+        return b;
+    };
+    Open({{FourCC("STR#"), 104, false, "", 0, list(items)}, {FourCC("STR#"), 404, false, "", 0, list(extra)}});
+    LoadTokenStrings();
+    auto text = [](const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); };
+    EXPECT_EQ(text(stseparateur), "t1");
+    EXPECT_EQ(text(stplus), "t16");
+    EXPECT_EQ(text(stmoins), "t17");
+    EXPECT_EQ(text(stinf), "t21");
+    EXPECT_EQ(text(stsup), "t22");
+    EXPECT_EQ(text(stglobglob), "t39");
+    EXPECT_EQ(text(stxor), "x1");
+    EXPECT_EQ(text(stpointeur), "x8");
+}
+
+TEST_F(KernelStartupResources, EachDigitSetHasItsOwnLayoutWord)
+{
+    std::vector<uint8_t> words(2 * kLayoWords, 0);
+    words[2 * 16 + 1] = 0xB0;  // only the third set
+    Open({{FourCC("INTQ"), 0, false, "", 0, words}});
+    ResetNumTextGlobals();
+    LoadLayout();
+    EXPECT_EQ(digit1, '0');
+    EXPECT_EQ(digit2, '0');
+    EXPECT_EQ(digit3, 0xB0);
+    ResetNumTextGlobals();
 }
 
 TEST(KernelStartup, ResetFillsPatternsAndTriangles)

@@ -92,6 +92,21 @@ TEST(Lh5, RoundTripsRunsTextAndRandomData)
     }
 }
 
+TEST(Lh5, SparseAlphabetsRoundTrip)
+{
+    // Bytes far apart leave runs of unused codes of every length in the
+    // code-length table (the runs of 3 to 18 and past 19 are coded apart).
+    for (int gap : {4, 5, 12, 19, 20, 40}) {
+        std::vector<uint8_t> text(20000);
+        uint32_t x = uint32_t(gap);
+        for (auto& b : text) {
+            x = x * 1103515245u + 12345u;
+            b = uint8_t((x >> 16) % 6 * gap);
+        }
+        EXPECT_EQ(Decompress(Compress(text), text.size()), text) << gap;
+    }
+}
+
 TEST(Lh5, ShorterLengthDecodesThePrefix)
 {
     const auto text = testdata::Mixed(30000, 8);

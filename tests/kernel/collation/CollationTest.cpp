@@ -164,6 +164,8 @@ TEST_F(Collation, ExactComparisonAndCompiledReferences)
     EXPECT_EQ(rel2str(P(process), P(global)), kSmaller);  // -100 + 2 against 5
     EXPECT_EQ(rel2str(P(global), P(process)), kGreater);
     EXPECT_EQ(rel2str(P(global), P(global)), kEqual);
+    const std::string other("\x08\x00\x00\x00\x01", 5);  // kind 8 is no reference: text
+    EXPECT_EQ(rel2str(P(other), P(global)), kGreater);
 }
 
 TEST_F(Collation, CaseTruncationAndSearch)
@@ -223,11 +225,19 @@ TEST_F(Collation, CustomOrderingIsBuiltInMemoryOnly)
                  {FourCC("TRIC"), 2, classes},
                  {FourCC("TRIC"), 3, {0x12, 0x34}}});
     const std::string before = FileBytes();
+    std::fill(tabmajnodiac, tabmajnodiac + 256, 0);  // no class left from before
     init_Strings();
     EXPECT_EQ(nouveaucomp, 1);
     EXPECT_EQ(curtric, 0x1234);
     EXPECT_EQ(Rel("1", "z"), kGreater);
     EXPECT_EQ(Rel("abc", "ABC"), kEqual);
+    EXPECT_EQ(Rel("\xFF", "\xFE"), kGreater);  // the last class is loaded too
+    // The German selector keeps the custom order's case folding.
+    if (cust == nullptr) cust = platform::NewHandleClear(kCustSize);
+    platform::WriteBE16(*cust + kCustCollation, kCollateGerman);
+    EXPECT_EQ(Rel("abc", "ABC"), kEqual);
+    EXPECT_EQ(Match("abcd", "AB@"), kEqual);
+    platform::WriteBE16(*cust + kCustCollation, 0);
     EXPECT_EQ(platform::Get1Resource(FourCC("TRI#"), 20), nullptr);
     platform::CloseResFile(platform::CurResFile());
     EXPECT_EQ(FileBytes(), before);
@@ -241,11 +251,36 @@ TEST_F(Collation, DamagedTablesAreReplacedByTheBuiltOnes)
     uint8_t expected[256];
     BuildFilterTable(expected);
     std::fill(tabfiltre, tabfiltre + 256, 0);
+    curtric = 7;
     init_Strings();
     EXPECT_EQ(nouveaucomp, 0);
+    EXPECT_EQ(curtric, 0);  // no custom order, no number
     EXPECT_TRUE(std::equal(tabfiltre, tabfiltre + 256, expected));
     platform::CloseResFile(platform::CurResFile());
     EXPECT_EQ(FileBytes(), before);
+}
+
+TEST_F(Collation, RepeatedEntriesOfACustomOrderLeaveNoWeightsFromBefore)
+{
+    // Every character takes the place of 'A': all but 'A' weigh 0.
+    std::vector<uint8_t> order(256, 'A'), upper(256), classes(256);
+    for (int c = 0; c < 256; ++c) upper[c] = classes[c] = uint8_t(c >= 'a' && c <= 'z' ? c - 32 : c);
+    OpenFixture({{FourCC("TRIC"), 0, order}, {FourCC("TRIC"), 1, upper}, {FourCC("TRIC"), 2, classes}});
+    for (int c = 0; c < 256; ++c) tabvalue[c] = uint8_t(c);
+    init_Strings();
+    ASSERT_EQ(nouveaucomp, 1);
+    EXPECT_EQ(Rel("b", "c"), kEqual);
+    EXPECT_EQ(Rel("a", "c"), kGreater);
+}
+
+TEST_F(Collation, ScriptSelectorComparesThePlatformsWay)
+{
+    cust = platform::NewHandleClear(kCustSize);
+    platform::WriteBE16(*cust + kCustCollation, kCollateScript);
+    EXPECT_EQ(Match("xxabcxx", "@abc@"), kEqual);
+    EXPECT_EQ(Match("xxabdxx", "@abc@"), kGreater);
+    EXPECT_EQ(Match("xxab", "@abc@"), kGreater);
+    EXPECT_NE(Rel("\x8E" "t\x8E", "ETE"), kEqual);  // no folding of accents here
 }
 
 // The shipped tables are the ones the program would build.

@@ -5,6 +5,7 @@
 
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/formats/FormatChars.h"
+#include "kernel/formats/FormatText.h"
 #include "kernel/formats/NumericFormats.h"
 #include "kernel/formats/StringFormats.h"
 #include "platform/resfiles/Resources.h"
@@ -153,6 +154,8 @@ TEST_F(NumericFormats, StringFormatPoursRightAligned)
     EXPECT_EQ(apply("12", "*"), "12");
     EXPECT_EQ(apply("#1", "###"), "1");  // a diese from the text counts as unused
     EXPECT_EQ(apply("abc", ""), "abc");
+    // Only the first 80 characters of the text are poured.
+    EXPECT_EQ(apply(std::string(78, '0') + "12" + "3", "##"), "12");
 }
 
 TEST_F(NumericFormats, PoscharFindsTheFirstOccurrence)
@@ -161,8 +164,23 @@ TEST_F(NumericFormats, PoscharFindsTheFirstOccurrence)
     ToPString("a;b;c", s);
     EXPECT_EQ(poschar(';', s), 2);
     EXPECT_EQ(poschar('z', s), 0);
+    EXPECT_EQ(poschar(';' + 256, s), 0);  // not a character: no wrap to ';'
+    EXPECT_EQ(poschar(-1, s), 0);
     s[0] = 0;
     EXPECT_EQ(poschar(';', s), 0);
+}
+
+TEST_F(NumericFormats, DigitsAreZeroToNineOnly)
+{
+    EXPECT_TRUE(formattext::IsDigit('0'));
+    EXPECT_TRUE(formattext::IsDigit('9'));
+    EXPECT_FALSE(formattext::IsDigit('/'));
+    EXPECT_FALSE(formattext::IsDigit(':'));
+    scriptmanager = 1;  // the digit sets of the layout count too, and only they
+    EXPECT_TRUE(formattext::IsDigit('5'));
+    EXPECT_FALSE(formattext::IsDigit('A'));
+    EXPECT_FALSE(formattext::IsDigit(' '));
+    scriptmanager = 0;
 }
 
 }  // namespace

@@ -60,6 +60,8 @@ TEST_F(RealText, NoiseDigitsAreCleanedUp)
     EXPECT_EQ(Text(0.1), "0.1");
     EXPECT_EQ(Text(12), "12");
     EXPECT_EQ(Text(0), "0");
+    EXPECT_EQ(Text(1), "1");
+    EXPECT_EQ(Text(-1), "-1");
     EXPECT_EQ(Text(-2.5), "-2.5");
     EXPECT_EQ(Text(0.9999999999999999), "1");  // the carry runs through the separator
     EXPECT_EQ(Text(99.99999999999999), "100");
@@ -126,6 +128,10 @@ TEST_F(RealText, ToolboxStringsReachTheKernelThroughTheHooks)
     uint8_t p[256];
     text.ToPString(p, 255, kCharSetMac);
     EXPECT_EQ(FromPString(p), "0.1");
+    text.FromMacCString(reinterpret_cast<const uint8_t*>(""));
+    text.AppendReal(0.3 - 0.1);  // the kernel's text, not the shortest round trip
+    text.ToPString(p, 255, kCharSetMac);
+    EXPECT_EQ(FromPString(p), "0.2");
 
     VStr<80> format;
     format.FromMacCString(reinterpret_cast<const uint8_t*>("###,##0.00"));

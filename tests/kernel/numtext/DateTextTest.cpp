@@ -76,6 +76,12 @@ TEST(DateText, EvaldateUsesTheOrderAndTheCenturyWindow)
     DefaultCentury = 0;
     EXPECT_EQ(WindowedYear(29), 2029);
     EXPECT_EQ(WindowedYear(30), 1930);
+    // And a reset goes back to that window.
+    DefaultCentury = 19;
+    PivotYear = 80;
+    ResetNumTextGlobals();
+    EXPECT_EQ(WindowedYear(29), 2029);
+    EXPECT_EQ(WindowedYear(30), 1930);
 }
 
 TEST(DateText, Validity)
@@ -94,6 +100,9 @@ TEST(DateText, Formats)
     EXPECT_EQ(DateString({5, 3, 1985}, 0), "05/03/85");
     EXPECT_EQ(DateString({5, 3, 1985}, 7), "05/03/1985");
     EXPECT_EQ(DateString({5, 3, 2085}, 0), "05/03/2085");
+    EXPECT_EQ(DateString({5, 3, 1980}, 0), "05/03/80");  // the window's first year
+    EXPECT_EQ(DateString({5, 3, 2079}, 0), "05/03/79");  // and its last
+    EXPECT_EQ(DateString({5, 3, 1979}, 0), "05/03/1979");
     EXPECT_EQ(DateString({5, 3, 1985}, 8), "1985-03-05T00:00:00");
     EXPECT_EQ(DateString({0, 0, 0}, 3), "00/00/00");
     EXPECT_EQ(DateString({5, 3, 1985}, 1), "5/3/85");

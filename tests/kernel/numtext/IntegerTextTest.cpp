@@ -39,6 +39,10 @@ TEST(IntegerText, EvalintSkipsWhatIsNotADigitAndFlipsOnEveryMinus)
     // Wraps at 32 bits; only the first 80 characters count.
     EXPECT_EQ(evalint(PStr("4294967297")), 1);
     EXPECT_EQ(evalint(PStr(std::string(80, 'x') + "7")), 0);
+    // A text of 79 digits ends at its length, not at the byte after it.
+    PStr digits(std::string(78, '0') + "1");
+    digits.buffer[80] = '5';
+    EXPECT_EQ(evalint(digits), 1);
 }
 
 TEST(IntegerText, SixtyFourBitConversionsAreReal)

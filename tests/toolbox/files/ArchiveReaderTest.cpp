@@ -129,6 +129,18 @@ TEST_F(ArchiveReader, PlainArchiveIsByteForByteAndExtracts)
     ExpectExtracted(one);
 }
 
+// Only an empty path is passed over; a path of one character is read and
+// judged like any other (a bare name is refused).
+TEST_F(ArchiveReader, OnlyAnEmptyPathIsPassedOver)
+{
+    gCallQz = DecliningHost;
+    ASSERT_EQ(Write({}, {Entry("", BytesOf("x")), Entry("./a", BytesOf("hello"))}), 0);
+    EXPECT_EQ(Extract(Dest()), 0);
+    ASSERT_EQ(Write({}, {Entry("b", BytesOf("bee")), Entry("./a", BytesOf("hello"))}), 0);
+    EXPECT_EQ(Extract(Dest()), kArchiveErrBadData);
+    EXPECT_FALSE(fs::exists(Dest() + "/b"));
+}
+
 TEST_F(ArchiveReader, StackedArchiveWithForksAndFoldersExtracts)
 {
     std::vector<ArchiveEntry> entries = ThreeEntries();

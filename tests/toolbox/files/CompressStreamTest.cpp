@@ -162,6 +162,10 @@ TEST(CompressStream, HeadersNoWriterMakesAreRefused)
     VCompressStream closed(&inner, 0);
     uint32_t n = 1;
     EXPECT_EQ(closed.GetData(&n, &n), kStreamNotOpen);
+    char some[4];
+    uint32_t wanted = 4;
+    EXPECT_EQ(closed.GetData(some, &wanted), kStreamNotOpen);
+    EXPECT_EQ(wanted, 0u) << "nothing read is reported as nothing";
     EXPECT_EQ(closed.PutData("x", 1), kStreamNotOpen);
     ASSERT_EQ(closed.OpenWriting(), 0);
     EXPECT_EQ(closed.GetData(&n, &n), kStreamOpenForWriting);

@@ -80,6 +80,13 @@ TEST_F(Cutter, SplitsIntoNumberedPartsAndJoinsThemAgain)
     Bytes back;
     EXPECT_EQ(ReadParts(tmp / "Arch.part001.zip", back, 250), 0);
     EXPECT_EQ(back, data);
+
+    // Cut again over longer parts of an earlier run: no stale tail is kept.
+    WriteFile(tmp / "Old.part001.zip", Bytes(500, 0xEE));
+    WriteFile(tmp / "Old.part002.zip", Bytes(500, 0xEE));
+    ASSERT_EQ(WriteParts(tmp / "Old.zip", 100, data), 0);
+    EXPECT_EQ(ReadFile(tmp / "Old.part001.zip").size(), 100u);
+    EXPECT_EQ(ReadFile(tmp / "Old.part002.zip").size(), 100u);
 }
 
 TEST_F(Cutter, FittingDataKeepsThePlainNameAndAFullPartLeavesAnEmptyNext)
@@ -149,6 +156,9 @@ TEST_F(Cutter, AMissingPartIsAskedForAndACancelledQuestionIs208)
 
     // A cancelled scripted answer is no file at all, not a file of no name.
     platform::PushFileDialogAnswer(platform::FileDialogAnswer{platform::FileDialogAnswer::Kind::Cancel, {}, 0, {}});
+    EXPECT_EQ(LocateMissingPart(files_testing::Text("Arch.part002.zip")), nullptr);
+    // Nor is a path that names no place.
+    platform::PushFileDialogAnswer(std::string("/tmp/../elsewhere.bin"));
     EXPECT_EQ(LocateMissingPart(files_testing::Text("Arch.part002.zip")), nullptr);
 
     // The dialog above this layer plugs in through the hook.

@@ -227,6 +227,29 @@ TEST_F(FileDialog, FilterNamesAndKindsByNumber)
     EXPECT_EQ(filter.GetKind(2), FourCC("BAS5"));
     EXPECT_EQ(filter.GetKind(0), 0u);
     EXPECT_EQ(filter.GetKind(3), 0u);
+
+    // A file on the disk without a type is told by its extension.
+    std::ofstream(Path("plain.txt")) << "text";
+    VFileFilter texts(reinterpret_cast<const uint8_t*>("Texts"), kQzText, 0);
+    EXPECT_TRUE(texts.MAC_FilterFile(platform::FSRef{Path("plain.txt")}, nullptr));
+    EXPECT_FALSE(texts.MAC_FilterFile(platform::FSRef{Path("d.zzz")}, nullptr));
+    std::ofstream(Path("prog.qzb")) << "program";
+    VFileFilter programs(reinterpret_cast<const uint8_t*>("Programs"), FourCC("BAS5"), 0);
+    EXPECT_TRUE(programs.MAC_FilterFile(platform::FSRef{Path("prog.qzb")}, nullptr));
+    EXPECT_FALSE(programs.MAC_FilterFile(platform::FSRef{Path("plain.txt")}, nullptr));
+}
+
+TEST_F(FileDialog, KindListsWithoutTheSystemTablesKeepTheirKinds)
+{
+    gSystem = nullptr;
+    VArrayString names;
+    names.AppendVString(new VStr<80>(Text(std::string(70, 'n'))), 0);
+    const VArrayLong mac = Kinds({FourCC("ZZZZ")});
+    VGetFileDialogFilter filter(mac, names, kKindPlatformMac);
+    ASSERT_EQ(filter.GetFileFilterCount(), 1);
+    EXPECT_EQ(filter.GetFileFilter(1)->GetKind(1), FourCC("ZZZZ"));
+    EXPECT_TRUE(filter.GetTemporaryKinds().empty());
+    EXPECT_EQ(filter.GetFileFilter(1)->GetName().GetLength(), 63) << "names are cut to 63 characters";
 }
 
 TEST_F(FileDialog, FilterFaultsStayMendedThroughTheDialog)

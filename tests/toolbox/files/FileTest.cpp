@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <string>
 
 #include "platform/core/Errors.h"
 #include "platform/core/Faults.h"
@@ -17,6 +18,7 @@
 #include "toolbox/files/VFile.h"
 #include "toolbox/files/VFileStream.h"
 #include "toolbox/files/VFolder.h"
+#include "toolbox/files/VMacFileObject.h"
 
 using namespace files_testing;
 using platform::FourCC;
@@ -39,8 +41,16 @@ TEST(Files, StatusMachineAndItsCodes)
     EXPECT_EQ(readOnly.GetStatus(), kPathOpenRead);
     EXPECT_EQ(readOnly.Open(kAccessRead), kFileErrBusy);
     EXPECT_EQ(readOnly.PutData("x", 1), kFileErrNotWritable);
+    char got[4] = {};
+    uint32_t count = 4;
+    EXPECT_EQ(readOnly.GetData(got, count, 5), 0);  // a file open for reading reads anywhere
+    EXPECT_EQ(std::string(got, 4), "only");
     EXPECT_EQ(readOnly.Close(true), 0);
     EXPECT_EQ(readOnly.Close(true), kFileErrNotOpen);
+    EXPECT_EQ(readOnly.SetPos(0), kFileErrNotOpen);
+    count = 4;
+    EXPECT_EQ(readOnly.GetData(got, count, 0), kFileErrNotOpen);
+    EXPECT_EQ(count, 0u);
     EXPECT_EQ(readOnly.Close(false), 0);
     EXPECT_EQ(readOnly.Open(5), kFileErrUnsupported);
     EXPECT_EQ(readOnly.GetStatus(), kPathExists);
@@ -68,6 +78,7 @@ TEST(Files, StatusMachineAndItsCodes)
     EXPECT_EQ(ReadText(dir / "doc"), "keep me");
     EXPECT_EQ(existing.Rename(Text("a:b")), kFileErrColonInName);
     EXPECT_EQ(existing.Rename(Text(":ab")), kFileErrColonInName);  // the first character too
+    EXPECT_EQ(existing.Rename(Text("ab:")), kFileErrColonInName);  // and the last
     EXPECT_TRUE(Exists(dir / "doc"));
 
     VFile missing(ColonOf(dir / "none"), 1);
@@ -203,6 +214,16 @@ TEST(Files, TemplateKindsAreStationeryThroughTheKindHooks)
     EXPECT_TRUE(file.IsTemplate());
     VFile again(ColonOf(dir / "form"));
     EXPECT_EQ(again.GetKind(), FourCC("TMPL"));
+
+    // A template stored under a plain type is told apart by its stationery
+    // flag alone.
+    hooks.macKindFromVirtualKind = [](uint32_t kind) { return kind == FourCC("TMPL") ? FourCC("TEXT") : kind; };
+    SetFileKindHooks(hooks);
+    VFile plainType(ColonOf(dir / "form2"), FourCC("TMPL"), FourCC("Qzzz"));
+    ASSERT_EQ(plainType.Create(false), 0);
+    plainType.Close();
+    VFile reread(ColonOf(dir / "form2"));
+    EXPECT_EQ(reread.GetKind(), FourCC("TMPL"));
     ResetFileKindHooks();
 }
 
@@ -250,6 +271,12 @@ TEST(Files, PermissionsAndLinks)
     VFile broken(ColonOf(dir / "broken"), 1);
     EXPECT_TRUE(broken.Exists());
     EXPECT_EQ(broken.ResolveAlias(), nullptr);
+    // A link that leads back to itself cannot be followed: it stands for itself.
+    ::symlink((dir / "loop").c_str(), (dir / "loop").c_str());
+    VFile loop(ColonOf(dir / "loop"), 1);
+    std::unique_ptr<VPath> itself(loop.ResolveAlias());
+    ASSERT_TRUE(itself);
+    EXPECT_EQ(ToUtf8(itself->GetPath()), ToUtf8(ColonOf(dir / "loop")));
     VFile toFolder(ColonOf(dir / "sublink"), 1);
     std::unique_ptr<VPath> folder(toFolder.ResolveAlias());
     ASSERT_TRUE(folder);
@@ -302,4 +329,58 @@ TEST(Files, SystemServicesAnswerWithoutTheSystemTables)
     EXPECT_NE(ToUtf8(app->GetPath()).find("toolbox_files_tests"), std::string::npos);
     ResetFileKindHooks();
     SetSystemFileServices({});
+}
+
+// A file object off the disk keeps the place where it would be; one with no
+// such place answers no name and no path.
+TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
+{
+    TempFolder dir;
+    VFolder folder(ColonOf(dir.path() + "/"));
+    VText name;
+
+    VFileObject_Mac later;
+    EXPECT_EQ(later.Init(folder, Text("later.txt")), MapFileError(platform::fnfErr));
+    EXPECT_FALSE(later.IsOnDisk());
+    ASSERT_EQ(later.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "later.txt");
+    EXPECT_EQ(later.Init(later), 0);  // onto itself: nothing lost
+    ASSERT_EQ(later.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "later.txt");
+
+    VFileObject_Mac badName;
+    EXPECT_EQ(badName.Init(folder, Text(std::string(300, 'n'))), MapFileError(platform::bdNamErr));
+    EXPECT_FALSE(badName.IsOnDisk());
+
+    VFileObject_Mac nowhere;
+    EXPECT_EQ(nowhere.Init(platform::FSSpec{dir / "no/such/file"}), 0);
+    EXPECT_FALSE(nowhere.IsOnDisk());
+    EXPECT_EQ(nowhere.GetName(name), kFileErrMissing);
+    VText path;
+    EXPECT_FALSE(nowhere.GetUnixPath(path));
+    EXPECT_EQ(path.GetLength(), 0);
+    EXPECT_EQ(nowhere._Delete(), MapFileError(platform::fnfErr));
+
+    // A deleted file is where it was, ready to be made again.
+    WriteText(dir / "gone", "x");
+    VFileObject_Mac gone;
+    gone.Init(platform::FSSpec{dir / "gone"});
+    ASSERT_TRUE(gone.IsOnDisk());
+    EXPECT_EQ(gone._Delete(), 0);
+    EXPECT_FALSE(Exists(dir / "gone"));
+    EXPECT_FALSE(gone.IsOnDisk());
+    ASSERT_EQ(gone.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "gone");
+    EXPECT_EQ(gone._Delete(), MapFileError(platform::fnfErr));
+
+    // A renamed file object follows its file.
+    WriteText(dir / "old", "x");
+    VFileObject_Mac renamed;
+    renamed.Init(platform::FSSpec{dir / "old"});
+    ASSERT_EQ(renamed._Rename(Text("new")), 0);
+    EXPECT_TRUE(renamed.IsOnDisk());
+    ASSERT_EQ(renamed.GetName(name), 0);
+    EXPECT_EQ(ToUtf8(name), "new");
+    ASSERT_TRUE(renamed.GetUnixPath(path));
+    EXPECT_EQ(ToUtf8(path), dir / "new");
 }

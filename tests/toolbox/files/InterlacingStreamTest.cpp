@@ -16,10 +16,12 @@ Bytes Interlace(const Bytes& plain, uint32_t n)
     return inner.data;
 }
 
-int16_t Restore(const Bytes& stored, uint32_t n, Bytes& out, size_t size, uint32_t piece = 1000000)
+int16_t Restore(const Bytes& stored, uint32_t n, Bytes& out, size_t size, uint32_t piece = 1000000,
+                uint32_t innerPiece = UINT32_MAX)
 {
     MemoryStream inner;
     inner.data = stored;
+    inner.maxPiece = innerPiece;
     VInterlacingStream s(&inner, n);
     EXPECT_EQ(s.OpenReading(), 0);
     return ReadAll(s, out, size, piece);
@@ -69,6 +71,10 @@ TEST(InterlacingStream, ChunksGoToTheirSlotsAndComeBackInOrder)
             EXPECT_EQ(Restore(stored, n, back, data.size(), piece), 0) << n << " " << piece;
             EXPECT_EQ(back, data);
         }
+        // An inner stream that hands out its bytes a little at a time.
+        Bytes back;
+        EXPECT_EQ(Restore(stored, n, back, data.size(), 50000, 1000), 0) << n;
+        EXPECT_EQ(back, data);
     }
 }
 

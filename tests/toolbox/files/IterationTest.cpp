@@ -7,7 +7,9 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
 #include "tests/toolbox/files/FileTestSupport.h"
+#include "platform/core/Errors.h"
 #include "toolbox/files/VFile.h"
+#include "toolbox/files/VMacFileObject.h"
 #include "toolbox/files/VFileIterator.h"
 #include "toolbox/files/VFolder.h"
 
@@ -196,6 +198,26 @@ TEST(Folders, DirectoryIdsAndSpecialFoldersNameTheSameFolder)
     VFolder byId(vRefNum, dirID, Text(longName));
     EXPECT_TRUE(byId.Exists());
     EXPECT_EQ(ToUtf8(byId.GetPath()), ToUtf8(ColonOf(dir / "docs/" + longName + "/")));
+
+    // A path through a missing folder leaves no folder behind, even in an
+    // object that named one before.
+    EXPECT_NE(byId.MAC_GetFolder().Init(vRefNum, dirID, Text(":missing:deeper:")), 0);
+    EXPECT_FALSE(byId.MAC_GetFolder().IsOnDisk());
+    EXPECT_EQ(byId.GetDirectoryID(&dirID, &vRefNum), MapFileError(platform::fnfErr));
+    EXPECT_EQ(dirID, 0);
+
+    // A documents folder that is not there is not on the disk.
+    ::setenv("QZ_DOCUMENTS_DIR", (dir / "absent").c_str(), 1);
+    VFolder absent(kDocumentsFolderKind);
+    ::unsetenv("QZ_DOCUMENTS_DIR");
+    EXPECT_FALSE(absent.MAC_GetFolder().IsOnDisk());
+    EXPECT_FALSE(absent.Exists());
+
+    // Through a link, the target must be a folder.
+    WriteText(dir / "plain", "");
+    ::symlink((dir / "plain").c_str(), (dir / "link").c_str());
+    VFolder linkFolder(platform::FSRef{dir / "link"});
+    EXPECT_EQ(linkFolder.MAC_GetFolder().GetDirectoryID(&dirID, &vRefNum, true), MapFileError(platform::paramErr));
 }
 
 TEST(Folders, RelativePathsFromADirectoryId)

@@ -52,6 +52,9 @@ TEST(Paths, ParentOfABareNameIsEmpty)
     EXPECT_EQ(ParentPath("Vol:"), "");
     EXPECT_EQ(ParentPath("/home/me/file", kPathPosix), "/home/me");
     EXPECT_EQ(ParentPath("C\\dir\\file", kPathBackslash), "C\\dir");
+    VText parent;
+    VPath::GetParentPath(Text("File"), parent, kPathColon);
+    EXPECT_FALSE(parent.IsNull()) << "no parent is an empty text, not a missing one";
 }
 
 TEST(Paths, ExtensionNeedsADot)
@@ -79,6 +82,10 @@ TEST(Paths, FolderPathEndsWithColon)
     VFolder accented(Text("Vol:é"));
     accented.BuildPath(buffer, 6, kCharSetUtf8);  // room for "Vol:" and one of é's two bytes
     EXPECT_STREQ(reinterpret_cast<char*>(buffer), "Vol:");
+    accented.BuildPath(buffer, sizeof buffer, kCharSetAnsi);
+    EXPECT_STREQ(reinterpret_cast<char*>(buffer), "Vol:\xE9:");
+    accented.BuildPath(buffer, sizeof buffer, kCharSetMac);
+    EXPECT_STREQ(reinterpret_cast<char*>(buffer), "Vol:\x8E:");
 }
 
 TEST(Paths, NamesHoldingSlashAndColonRoundTrip)

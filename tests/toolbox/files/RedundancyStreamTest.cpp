@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/core/Faults.h"
+#include "toolbox/files/VSecuredBlock.h"
+
 #include "tests/toolbox/files/ArchiveTestSupport.h"
 
 using namespace archive_testing;
@@ -134,6 +137,40 @@ TEST(RedundancyStream, OlderRecordsAreReadWithTheirOwnDigest)
     VChecksumMD5().NewChecksum(hashed.data(), uint32_t(hashed.size()), digest);
     std::memcpy(rec + 2032, digest, 16);
     Bytes back;
-    EXPECT_EQ(Recover(group, 1, back, 5), 0);
+    EXPECT_NE(Recover(group, 1, back, 100), 0);  // the record's own length ends the data
     EXPECT_EQ(back, BytesOf("older"));
+}
+
+TEST(RedundancyStream, EitherBufferMissingRefusesTheOpening)
+{
+    for (int32_t which : {0, 1}) {
+        MemoryStream inner;
+        inner.data = Protect(MixedBytes(100, 2), 2);
+        VRedundancyStream s(&inner, 2);
+        platform::ScopedFault noMemory(platform::FaultKind::Allocation, which, 1);
+        EXPECT_EQ(s.OpenReading(), kFileErrMemory) << which;
+    }
+}
+
+TEST(RedundancyStream, SecuredBlocksTakeTheStreamsLastBytesAndClearTheRest)
+{
+    MemoryStream inner;
+    inner.data = BytesOf("abc");
+    ASSERT_EQ(inner.OpenReading(), 0);
+    VSecuredBlock block;
+    std::memset(block.GetData(), 0xEE, kSecuredDataSize);
+    EXPECT_EQ(block.FromStream(&inner), 0);
+    EXPECT_EQ(block.GetLength(), 3u);
+    EXPECT_EQ(block.GetCount(), 1u);
+    EXPECT_EQ(block.GetData()[2], 'c');
+    EXPECT_EQ(block.GetData()[3], 0);
+    EXPECT_EQ(block.GetData()[kSecuredDataSize - 1], 0);
+
+    MemoryStream one;
+    one.data = BytesOf("d");
+    ASSERT_EQ(one.OpenReading(), 0);
+    EXPECT_EQ(block.FromStream(&one), 0);  // the one byte left is taken
+    EXPECT_EQ(block.GetLength(), 4u);
+    EXPECT_EQ(block.GetCount(), 1u) << "still the same record";
+    EXPECT_EQ(block.GetData()[3], 'd');
 }

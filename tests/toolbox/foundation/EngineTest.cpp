@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/text/IntlSettings.h"
+#include "toolbox/foundation/VDate.h"
 #include "toolbox/foundation/VStr.h"
 
 namespace {
@@ -33,6 +34,24 @@ TEST(Engine, EvalTimeAsksTheHostWithTheTextAndAZeroedBlock)
     EXPECT_EQ(gSeenSelector, kSelEvalTime);
     EXPECT_EQ(gSeenText, "13:05");
     EXPECT_EQ(gSeenValue, 11);
+    gCallQz = nullptr;
+}
+
+TEST(Engine, BlockCompressionAndPostedEventsGoToTheHost)
+{
+    char src[8] = "abcdefg", dst[8] = {};
+    EXPECT_EQ(VEngine::Compress(1, src, 8, dst), 0) << "no host: nothing compressed";
+    EXPECT_EQ(VEngine::Decompress(1, src, 8, dst, 8), 0);
+    gCallQz = FakeHost;
+    gSeenSelector = 0;
+    EXPECT_EQ(VEngine::Compress(1, src, 8, dst), 47100);
+    EXPECT_EQ(gSeenSelector, kSelBlockCompress);
+    gSeenSelector = 0;
+    EXPECT_EQ(VEngine::Decompress(1, src, 8, dst, 8), 47100);
+    EXPECT_EQ(gSeenSelector, kSelBlockCompress);
+    VEngine::ProcessPostQzEvent(nullptr, 42);
+    EXPECT_EQ(gSeenSelector, kSelProcessPostQzEvent);
+    EXPECT_EQ(gSeenValue, 42);
     gCallQz = nullptr;
 }
 
@@ -70,6 +89,22 @@ struct DayMonthYear {
     }
 };
 
+// Reading text into a date value replaces the date it held.
+TEST(Engine, DateValuesReadTheirText)
+{
+    DayMonthYear settings;
+    VDate date(DateBlock{1, 2, 2003});
+    VStr<255> text;
+    text.FromUniCString(u"5/3/1985");
+    date.FromString(text);
+    EXPECT_FALSE(date.IsNull());
+    DateBlock read;
+    date.ToDate(read);
+    EXPECT_EQ(read.day, 5);
+    EXPECT_EQ(read.month, 3);
+    EXPECT_EQ(read.year, 1985);
+}
+
 DateBlock DateOf(const char16_t* text)
 {
     VStr<255> s;
@@ -99,6 +134,10 @@ TEST(Engine, RealTextAndCenturyWindowComeFromTheHost)
     EXPECT_EQ(gSeenReal, 2.5);
     EXPECT_EQ(gSeenText, "") << "the default form has an empty format";
     EXPECT_EQ(text.GetCFString(), u"2,5");
+    VStr<20> format;
+    format.FromUniCString(u"0.00");
+    VEngine::FormatReal(2.5, format, text);
+    EXPECT_EQ(gSeenText, "0.00") << "a format goes with the value";
     // Integers shown as reals take the same road.
     text.FromLong(3, NumericFormat{2});
     EXPECT_EQ(gSeenReal, 3.0);

@@ -149,6 +149,7 @@ TEST(Region, MovesScalesAndHandsOver)
     EXPECT_TRUE(Hit(region, 2, 2));
     region.SetEmpty();
     EXPECT_FALSE(Hit(region, 2, 2));
+    EXPECT_EQ(BoundsOf(region), (Bounds{0, 0, 0, 0}));
     EXPECT_EQ(region.GetOriginX(), 0);
 }
 

@@ -48,6 +48,10 @@ TEST(ItemRef, MovesWithinOneList)
     EXPECT_TRUE(ref->IsFirst());
     ref->Pos(0, 7);
     EXPECT_TRUE(ref->NullRef());
+    ref->Pos(2, 1);
+    ref->Pos(0, 7);  // back from the second item reaches the first
+    EXPECT_EQ(ref->GetPosition(), 1);
+    EXPECT_FALSE(ref->NullRef());
     ref->Pos(0, 15);
     EXPECT_EQ(ref->GetPosition(), 5);
     EXPECT_FALSE(ref->NullRef());

@@ -95,6 +95,7 @@ TEST(IndexedList, PagesComeAndGoWithTheirEntries)
     EXPECT_EQ(list.GetCount(), 2);
     list.SetNth(nullptr, 70000);
     list.DeleteNth(0x7FFFFFFF, kListForget);
+    list.SetNth(nullptr, 5000000);  // nothing stored: no page made
     EXPECT_EQ(list.GetCount(), 0);
     EXPECT_EQ(platform::LivePtrCount(), pages);
     EXPECT_TRUE(Indices(list).empty());

@@ -125,6 +125,19 @@ TEST(HandleStream, ShortReadsStopUntilThePositionIsSet)
     gMemory->DisposeHandle(h);
 }
 
+TEST(HandleStream, AWriteThatCannotGrowTheHandleIsAnError)
+{
+    char** h = nullptr;
+    VHandleStream stream(&h);
+    ASSERT_EQ(stream.OpenWriting(), 0);
+    EXPECT_EQ(stream.PutByte(1), 0);
+    EXPECT_EQ(stream.SetPos(0x7FFFFF00u), 0);  // past what a handle may hold
+    EXPECT_EQ(stream.PutData("x", 1), kStreamCannotGrow);
+    EXPECT_EQ(stream.PutData("x", 1), kStreamCannotGrow) << "the error stands";
+    stream.CloseWriting(false);
+    gMemory->DisposeHandle(h);
+}
+
 TEST(HandleStream, ArraysDeliverWhatRemains)
 {
     const char six[] = {0, 1, 0, 2, 0, 3};
@@ -268,6 +281,15 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     EXPECT_EQ(stream.FindLong(present), 2u);
     stream.SetPos(0);
     EXPECT_EQ(stream.FindLong(absent), 0u);
+    // Past the end: what was there, then nothing more while the error stands.
+    stream.SetPos(3);
+    char tail[4] = {};
+    int32_t wanted = 4;
+    EXPECT_EQ(stream.GetBytes(tail, &wanted), kStreamEndOfData);
+    EXPECT_EQ(wanted, 2);
+    uint32_t more = 4;
+    EXPECT_EQ(stream.GetData(tail, &more), kStreamEndOfData);
+    EXPECT_EQ(more, 0u);
     EXPECT_EQ(stream.CloseReading(), 0);
     EXPECT_EQ(data[0], 1);
 }

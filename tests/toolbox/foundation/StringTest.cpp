@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ValueTestSupport.h"
 #include "platform/core/Faults.h"
+#include "toolbox/foundation/KernelTextHooks.h"
 #include "toolbox/foundation/VAnsiString.h"
+#include "toolbox/foundation/VIntlMgr.h"
 #include "toolbox/foundation/VMacString.h"
 #include "toolbox/foundation/VPtrStream.h"
 #include "toolbox/foundation/VStr.h"
@@ -330,6 +335,72 @@ TEST(Strings, PointerFormAndValues)
     text.AppendLong(0x54455854, 16);
     EXPECT_EQ(Units(text), u"34TEXT");
     EXPECT_EQ(text.CompareTo(VStr<8>(text), true), 0);
+}
+
+TEST(Strings, SearchRemovalAndHourEdges)
+{
+    VStr<80> text;
+    text.FromMacCString(Mac("abcabc"));
+    VStr<8> c;
+    c.FromMacCString(Mac("c"));
+    EXPECT_EQ(text.Find(c, 1), 3);
+    EXPECT_EQ(text.Find(c, 0), 3);  // a start before the first counts as the first
+    EXPECT_EQ(text.Find(c, -5), 3);
+    EXPECT_EQ(text.Find(c, 4), 6);
+    VStr<8> any;
+    any.FromUniCString(std::u16string(1, InitDefaultIntlManager()->GetWildcard()).c_str());
+    EXPECT_EQ(text.Find(any, 0), 1) << "the wildcard alone matches at the first character";
+    text.Remove(1, 2);  // from the very first character
+    EXPECT_EQ(Units(text), u"cabc");
+    text.Remove(0, 1);
+    EXPECT_EQ(Units(text), u"cabc");
+
+    VStr<80> hour;
+    hour.FromMacCString(Mac("1:02:03"));
+    EXPECT_NE(hour.GetHour(), kNoHour);
+    hour.FromMacCString(Mac("1:02:03:04"));  // four fields are no hour
+    EXPECT_EQ(hour.GetHour(), kNoHour);
+    hour.FromMacCString(Mac("1:02:03:"));  // nor a third separator
+    EXPECT_EQ(hour.GetHour(), kNoHour);
+}
+
+TEST(Strings, InMemoryStringsEndInAZeroUnit)
+{
+    char16_t buffer[12];
+    std::fill(buffer, buffer + 12, u'x');
+    VStrInMem text(buffer, 10);
+    EXPECT_EQ(*static_cast<const char16_t*>(text.LockAndGetCPointer()), 0);
+    text.FromMacCString(Mac("abcd"));
+    text.Remove(3, 2);
+    const auto* units = static_cast<const char16_t*>(text.LockAndGetCPointer());
+    EXPECT_EQ(units[0], u'a');
+    EXPECT_EQ(units[1], u'b');
+    EXPECT_EQ(units[2], 0);
+
+    // Text read from a stream ends right after its last unit too.
+    std::fill(buffer, buffer + 12, u'y');
+    ByteList stored = StoredString(3, kCharSetUnicode);
+    VPtrStream stream(reinterpret_cast<char*>(stored.data()), static_cast<int32_t>(stored.size()));
+    stream.SetCpuKind(kCpuPowerPC, kCpuIntel);
+    stream.OpenReading();
+    VStrInMem read(buffer, 10);
+    std::fill(buffer, buffer + 12, u'y');
+    ASSERT_EQ(read.ReadFromStream(&stream, 0), 0);
+    EXPECT_EQ(buffer[0], 3);
+    EXPECT_EQ(buffer[3], u'x');
+    EXPECT_EQ(buffer[4], 0);
+}
+
+TEST(Strings, RealsWithoutAValueHaveNoText)
+{
+    uint8_t text[80];
+    std::memset(text, 0xEE, sizeof text);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    RoundTripRealToText(&nan, text, 1);
+    EXPECT_EQ(text[0], 0);
+    const double half = 0.5;
+    RoundTripRealToText(&half, text, 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text) + 1, text[0]), "0.5");
 }
 
 namespace {

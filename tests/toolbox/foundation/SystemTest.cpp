@@ -9,7 +9,10 @@
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
 #include "platform/core/Memory.h"
+#include "toolbox/foundation/VEngine.h"
 #include "toolbox/foundation/VStr.h"
+#include "toolbox/foundation/intl/VIntlManagerRoot.h"
+#include "toolbox/foundation/startup/InitVToolBox.h"
 #include "toolbox/foundation/system/ToolboxResources.h"
 #include "toolbox/foundation/system/VSystem.h"
 
@@ -143,9 +146,13 @@ TEST_F(SystemKinds, AddedAndTemporaryKinds)
     EXPECT_EQ(sys.GetMacKindFromVirtualKind(temp), FourCC("ABCD"));
     const uint32_t tempWin = sys.AddTemporaryWinKind(FourCC("xyz "));
     EXPECT_EQ(sys.GetVirtualKindFromWinKind(Code('X', 'Y', 'Z', 0)), tempWin);
+    EXPECT_EQ(sys.GetWinKindFromVirtualKind(FourCC("NONE")), 0u);
     EXPECT_EQ(sys.RemoveTemporaryFileKind(temp), 0);
     EXPECT_EQ(sys.RemoveTemporaryFileKind(temp), -1);
     EXPECT_FALSE(sys.IsValidFileKind(temp));
+    // The kind after the removed one keeps its row.
+    EXPECT_TRUE(sys.IsValidFileKind(tempWin));
+    EXPECT_EQ(sys.GetVirtualKindFromWinKind(Code('X', 'Y', 'Z', 0)), tempWin);
 }
 
 TEST_F(SystemKinds, TemporaryKindsStayDistinctPastAThousandRows)
@@ -158,6 +165,7 @@ TEST_F(SystemKinds, TemporaryKindsStayDistinctPastAThousandRows)
     EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end());
     for (uint32_t k : made) EXPECT_NE(k, 0u);
     EXPECT_EQ(sys.GetMacKindFromVirtualKind(made[1050]), Code('M', 0, uint8_t(1050 >> 8), uint8_t(1050)));
+    EXPECT_EQ(made[149], Code(0x08, '1', '5', '0')) << "three digits below a thousand";
 }
 
 TEST(SystemClicks, CountsNearQuickClicks)
@@ -177,6 +185,74 @@ TEST(SystemClicks, CountsNearQuickClicks)
     EXPECT_EQ(sys.RegisterClic(clic(13, 12, t + 10)), 3);
     EXPECT_EQ(sys.RegisterClic(clic(16, 12, t + 12)), 1) << "3 pixels away";
     EXPECT_EQ(sys.RegisterClic(clic(16, 12, t + 12 + VSystem::GetDblClicTicks())), 1) << "too late";
+}
+
+TEST(SystemClicks, AClickFromAnEventTakesItsPlaceButtonAndKeys)
+{
+    platform::ResetEventManager();
+    VSystem sys;
+    VSystem* const saved = gSystem;
+    gSystem = &sys;
+    platform::EventRecord e{};
+    e.what = platform::mouseDown;
+    e.where = platform::Point{30, 20};
+    e.when = 77;
+    VClic c(e, nullptr);
+    int32_t x = 0, y = 0;
+    c.GetPos(x, y);
+    EXPECT_EQ(x, 20);
+    EXPECT_EQ(y, 30);
+    EXPECT_EQ(c.GetTicks(), 77u);
+    EXPECT_EQ(c.Register(), 1);
+
+    // Each event starts afresh: no count, its own wheel, button and keys.
+    e.what = platform::kMouseWheelEvent;
+    e.message = uint16_t(-3);
+    c.FromEvent(e, nullptr);
+    EXPECT_EQ(c.GetCount(), 0);
+    EXPECT_EQ(c.GetWheelDelta(), -3);
+    e.what = platform::mouseDown;
+    e.modifiers = platform::controlKey;
+    c.FromEvent(e, nullptr);
+    EXPECT_EQ(c.GetWheelDelta(), 0);
+    EXPECT_FALSE(c.IsUp());
+    EXPECT_TRUE(c.IsRight());
+    e.what = platform::mouseUp;
+    e.modifiers = 0;
+    c.FromEvent(e, nullptr);
+    EXPECT_TRUE(c.IsUp());
+    EXPECT_FALSE(c.IsRight());
+
+    // A click made now is where the mouse is.
+    platform::InputButton(false, platform::Point{44, 55}, 0);
+    platform::FlushEvents(platform::everyEvent, 0);
+    VClic now;
+    now.GetPos(x, y);
+    EXPECT_EQ(x, 55);
+    EXPECT_EQ(y, 44);
+    gSystem = saved;
+    platform::ResetEventManager();
+}
+
+TEST(SystemStartup, BuildsTheKindAndFontLists)
+{
+    ASSERT_EQ(gSystem, nullptr);
+    SetFontFamilyLister(nullptr);
+    SetFontNameProc(nullptr);
+    ASSERT_TRUE(InitVToolBox(nullptr, 0x409));
+    EXPECT_EQ(ToolBoxStartupError(), nullptr);
+    ASSERT_NE(gSystem, nullptr);
+    EXPECT_EQ(gSystem->CountKinds(), 1) << "the terminating row";
+    EXPECT_EQ(gSystem->GetFontList().GetCount(), 11);
+    ASSERT_NE(VIntlManagerRoot::sIntlManagerRoot, nullptr);
+    EXPECT_FALSE(VIntlManagerRoot::sIntlManagerRoot->IsSystemDoubleByte()) << "the one script is Roman";
+    delete gTip;
+    gTip = nullptr;
+    delete gEngine;
+    gEngine = nullptr;
+    delete gSystem;
+    gSystem = nullptr;
+    VIntlManagerRoot::Reset();
 }
 
 TEST(SystemRandom, StaysBelowTheMaximum)
@@ -215,6 +291,22 @@ TEST(SystemMouse, AHeldButtonIsWatchedBrieflyEvenOnAVirtualClock)
     platform::InputButton(false, platform::Point{10, 10}, 0);
     platform::FlushEvents(platform::everyEvent, 0);
     EXPECT_FALSE(sys.GetMouseButton(true));
+
+    // With the control key the button is the right one, held or not.
+    platform::InputButton(true, platform::Point{10, 10}, platform::controlKey);
+    platform::FlushEvents(platform::everyEvent, 0);
+    EXPECT_FALSE(sys.GetLeftButton(false));
+    EXPECT_TRUE(sys.GetRightButton(false));
+    platform::InputButton(false, platform::Point{10, 10}, 0);
+    platform::FlushEvents(platform::everyEvent, 0);
+
+    // Down again after a release still waiting in the queue: that click
+    // has ended, the button is not held still.
+    platform::InputButton(true, platform::Point{10, 10}, 0);
+    platform::InputButton(false, platform::Point{10, 10}, 0);
+    platform::InputButton(true, platform::Point{10, 10}, 0);
+    EXPECT_FALSE(sys.GetMouseButton(true));
+    platform::FlushEvents(platform::everyEvent, 0);
     platform::SetClock(nullptr);
     platform::ResetEventManager();
 }
@@ -245,6 +337,11 @@ TEST(SystemIntl, PunctuationFromItl0OrDefaults)
     EXPECT_TRUE(sys.GetTimeCycleNot1());
     EXPECT_EQ(sys.GetMorningSuffix().GetLength(), 3) << "a blank is put before";
     EXPECT_EQ(sys.GetEveningSuffix().GetLength(), 3) << "already begins with a blank";
+
+    // A four-character suffix gets its blank too.
+    std::memcpy(itl + 12, "a.m.", 4);
+    sys.ReadIntlSettings({itl, int32_t(sizeof itl)});
+    EXPECT_EQ(sys.GetMorningSuffix().GetCFString(), u" a.m.");
 
     // A short resource is not read past its end.
     sys.ReadIntlSettings({itl, 12});
@@ -327,8 +424,9 @@ TEST(SystemFonts, ThePlatformsFamiliesAreListedByDefault)
     EXPECT_EQ(last.GetLength(), 15) << "Times New Roman";
     VStr<255> ats;
     sys.GetATSFontList().GetVString(1)->ToString(ats);
-    EXPECT_EQ(ats.GetLength(), 15) << "Liberation Sans draws Arial";
+    EXPECT_EQ(ats.GetCFString(), u"Liberation Sans") << "it draws Arial";
     EXPECT_EQ(sys.MacGetFontNum(Text("Geneva")), 3);
+    EXPECT_EQ(sys.MacGetFontNum(Text("geneva")), 3) << "names are found regardless of case";
     EXPECT_EQ(sys.MacGetFontNum(Text("%Menu")), 1100) << "hidden families are found by the platform";
     VStr<255> name;
     sys.MacGetFontName(1, name);

@@ -136,6 +136,14 @@ TEST(ValueArray, SearchesProbeTheFirstAndLastAndBeyond)
         // An element that is not there compares below anything.
         EXPECT_EQ(s.CompareTo(S("a"), 0, 9), -1) << sorted;
     }
+
+    // An element changed in a sorted list moves to its place.
+    VArrayString sorted;
+    for (const char* t : {"b", "d", "f"}) sorted.AppendString(S(t), 0);
+    sorted.SetAutoSort(1);
+    sorted.FromLong(1, 3);
+    EXPECT_EQ(sorted.GetVString(1)->GetCFString(), u"1");
+    EXPECT_EQ(sorted.GetVString(3)->GetCFString(), u"d");
 }
 
 TEST(ValueArray, SmallSortsReordersAndCopies)

@@ -101,6 +101,7 @@ TEST_F(Keyboard, WithoutAHostTableTheDefaultOneIsBuiltAndHandedBack)
     name.FromVString(entries.GetNth(1)->GetDialectName());
     EXPECT_EQ(name.GetLength(), 12) << "DC_AFRIKAANS";
     EXPECT_EQ(entries.GetNth(1)->GetDialect(), 0x436);
+    EXPECT_GT(entries.GetNth(1)->GetLayoutName().GetLength(), 0) << "each default entry names its layout";
 }
 
 TEST_F(Keyboard, StoredTablesAreReadWithinTheirHandles)
@@ -129,6 +130,22 @@ TEST_F(Keyboard, StoredTablesAreReadWithinTheirHandles)
     gHost.table = MakeTable(-1, 1, kKeyboardEntrySize, 1);
     manager.LoadKeyboardMapping();
     EXPECT_EQ(manager.GetSettings()->fEntries.GetCount(), 105);
+
+    // A stride of exactly one entry is read, and a name filling its whole
+    // field without a terminator keeps its 255 units.
+    VKeyboardSettingsV2 exact;
+    platform::Handle tight = MakeTable(2, 2, kKeyboardEntrySize, 2);
+    {
+        sKeyboardSettings head;
+        std::memcpy(&head, *tight, sizeof head);
+        std::vector<char16_t> full(kKeyboardEntryNameUnits, u'x');
+        PutName(*head.entries + kKeyboardEntryLayoutName, full.data(), full.size());
+    }
+    exact.FromSettings(tight);
+    ASSERT_EQ(exact.fEntries.GetCount(), 2);
+    EXPECT_EQ(exact.fEntries.GetNth(1)->GetLayoutName().GetLength(), kKeyboardEntryNameUnits);
+    EXPECT_EQ(exact.fEntries.GetNth(2)->GetDialect(), 0x40D);
+    DisposeTable(tight);
 
     // A stride below the entry size or a short handle reads nothing.
     VKeyboardSettingsV2 narrow;
