@@ -33,6 +33,7 @@ class TAppl;
 class TWindow;
 class TPlan;
 class TObjQz;  // a design object, built above the application
+struct TypeListRec;
 
 // A document: kept by the application in a doubly linked list, owning a
 // list of windows whose head is its front window.
@@ -111,6 +112,9 @@ public:
     bool fRemote = false;        // opened from a database server
     bool fModified = false;
     bool fBadParse = false;      // some method text could not be parsed
+    // Read only: the list panes keep their text, layout and group commands
+    // off and show drop targets grey. Clear unless set.
+    bool fReadOnly = false;
     int16_t fResFile = -1;       // the store file the document reads
     bool fResChanged = false;    // the store changed one of its resources
 };
@@ -141,7 +145,26 @@ public:
     virtual void RazAll(platform::Handle list, bool flag) { (void)list, (void)flag; }
     virtual void UpdateList() {}
 
-    // Browser panes.
+    // Browser panes. ITPlane takes a pane's 'WNDD' record from its
+    // rectangle on, and for the list pane the document's type list.
+    virtual int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList,
+                            const uint8_t* record, int32_t length)
+    {
+        (void)rect, (void)window, (void)typeList, (void)record, (void)length;
+        return 0;
+    }
+    // The current filter id (the list is not refilled); SetDfltFilter makes
+    // it current and refills the list; AddMenuFilter offers a filter.
+    virtual void SetFilter(int16_t id) { (void)id; }
+    virtual void SetDfltFilter(int16_t id) { (void)id; }
+    virtual void AddMenuFilter(int16_t id) { (void)id; }
+    // Three pairs of a 'WNDD' kind and a pane: a non-zero kind stands for a
+    // pane of another browser window (the pane is then null).
+    virtual void SetLinks(int16_t kind1, TPlan* pane1, int16_t kind2, TPlan* pane2, int16_t kind3, TPlan* pane3)
+    {
+        (void)kind1, (void)pane1, (void)kind2, (void)pane2, (void)kind3, (void)pane3;
+    }
+    virtual void ShowObject(TObjQz* obj) { (void)obj; }
     virtual int16_t Output(bool flag) { (void)flag; return 0; }
     virtual int16_t Search() { return 0; }
     virtual int16_t MoveQzObj(TDocument* doc, int16_t option) { (void)doc, (void)option; return 0; }
@@ -161,6 +184,7 @@ public:
     TPlan* fNext = nullptr;
     TPlan* fPrev = nullptr;
     TWindow* fWindow = nullptr;
+    int16_t fKind = 0;  // list and preview panes: their window's 'WNDD' kind
 };
 
 // A window object: the platform window's reference constant points at it.

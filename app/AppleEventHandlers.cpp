@@ -10,23 +10,14 @@ using namespace platform;
 
 namespace {
 
-OSErr GotRequiredParams(const AppleEvent* event)
-{
-    DescType type = 0;
-    Size size = 0;
-    const OSErr err = AEGetAttributePtr(event, keyMissedKeywordAttr, typeWildCard, &type, nullptr, 0, &size);
-    if (err == errAEDescNotFound) return noErr;
-    return err == noErr ? errAEParamMissed : err;
-}
-
 // Opens (or prints) every file of the direct object; a failing item does
-// not stop the others.
-OSErr OpenDocuments(const AppleEvent* event, int16_t print)
+// not stop the others. The answer is the last step's.
+OSErr OpenDocuments(TAppl* appl, const AppleEvent* event, int16_t print)
 {
     AEDescList list;
     OSErr err = AEGetParamDesc(event, keyDirectObject, typeAEList, &list);
     if (err != noErr) return err;
-    err = GotRequiredParams(event);
+    err = appl->hGotRequiredParams(event);
     if (err == noErr) {
         int32_t count = 0;
         err = AECountItems(&list, &count);
@@ -35,31 +26,66 @@ OSErr OpenDocuments(const AppleEvent* event, int16_t print)
             AEKeyword keyword = 0;
             DescType type = 0;
             Size size = 0;
-            if (AEGetNthPtr(&list, i, typeFSS, &keyword, &type, &fileSpec, sizeof fileSpec, &size) == noErr && MyAppl)
-                MyAppl->OpenNamedDoc(fileSpec, print);
+            const OSErr got = AEGetNthPtr(&list, i, typeFSS, &keyword, &type, &fileSpec, sizeof fileSpec, &size);
+            if (got == noErr) err = appl->OpenNamedDoc(fileSpec, print);
+            else err = got;
+            if (i < count) err = noErr;  // the next item is tried all the same
         }
     }
     AEDisposeDesc(&list);
     return err;
 }
 
-OSErr aAEOpenApplication(const AppleEvent*, AppleEvent*, uintptr_t)
+OSErr aAEOpenApplication(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
 {
-    if (MyAppl) MyAppl->OpenAppl();
+    return MyAppl ? MyAppl->hAEOpenApplication(event, reply, refCon) : OSErr(noErr);
+}
+
+OSErr aAEOpenDocuments(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
+{
+    return MyAppl ? MyAppl->hAEOpenDocuments(event, reply, refCon) : OSErr(noErr);
+}
+
+OSErr aAEPrintDocuments(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
+{
+    return MyAppl ? MyAppl->hAEPrintDocuments(event, reply, refCon) : OSErr(noErr);
+}
+
+OSErr aAEQuitApplication(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
+{
+    return MyAppl ? MyAppl->hAEQuitApplication(event, reply, refCon) : PostFunc(19);
+}
+
+}  // namespace
+
+OSErr TAppl::hGotRequiredParams(const AppleEvent* event)
+{
+    DescType type = 0;
+    Size size = 0;
+    const OSErr err = AEGetAttributePtr(event, keyMissedKeywordAttr, typeWildCard, &type, nullptr, 0, &size);
+    if (err == errAEDescNotFound) return noErr;
+    // Parameters the event carried that nobody read: not handled.
+    return err == noErr ? errAEEventNotHandled : err;
+}
+
+OSErr TAppl::hAEOpenApplication(const AppleEvent*, AppleEvent*, uintptr_t)
+{
+    OpenAppl();
     return noErr;
 }
 
-OSErr aAEOpenDocuments(const AppleEvent* event, AppleEvent*, uintptr_t)
+OSErr TAppl::hAEOpenDocuments(const AppleEvent* event, AppleEvent*, uintptr_t)
 {
-    if (G_IsGenerique && MyAppl) MyAppl->EraseAbout();
-    return OpenDocuments(event, 0);
+    if (G_IsGenerique) EraseAbout();
+    return OpenDocuments(this, event, 0);
 }
 
-OSErr aAEPrintDocuments(const AppleEvent* event, AppleEvent*, uintptr_t) { return OpenDocuments(event, 1); }
+OSErr TAppl::hAEPrintDocuments(const AppleEvent* event, AppleEvent*, uintptr_t)
+{
+    return OpenDocuments(this, event, 1);
+}
 
-OSErr aAEQuitApplication(const AppleEvent*, AppleEvent*, uintptr_t) { return PostFunc(19); }
-
-}  // namespace
+OSErr TAppl::hAEQuitApplication(const AppleEvent*, AppleEvent*, uintptr_t) { return PostFunc(19); }
 
 OSErr InstallAppleEventHandlers()
 {

@@ -1,5 +1,7 @@
 #include "app/DialogUtilities.h"
 
+#include "platform/text/Utf8.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -14,6 +16,7 @@
 #include "platform/files/FileSpec.h"
 #include "platform/drawing/Ports.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
 #include "platform/windows/Windows.h"
 
 using namespace platform;
@@ -155,11 +158,12 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
     return result;
 }
 
-int16_t MacGetFile(FSSpec* fileSpec, NavTypeListHandle types, NavObjectFilterUPP filter)
+int16_t MacGetFile(FSSpec* fileSpec, NavTypeListHandle types, NavObjectFilterUPP filter, const unsigned char* prompt)
 {
     NavDialogCreationOptions options;
     OSStatus err = NavGetDefaultDialogCreationOptions(&options);
     if (err != noErr) return int16_t(err);
+    if (prompt) options.message = MacRomanToUtf8String(prompt + 1, prompt[0]);
     // One file: a choice of several would keep only the last.
     options.optionFlags = (options.optionFlags | kNavNoTypePopup | kNavSelectDefaultLocation) &
                           ~(kNavAllowPreviews | kNavAllowMultipleFiles);

@@ -36,7 +36,9 @@ int16_t MacPutFile(const unsigned char* prompt, const unsigned char* defaultName
 // The open dialog, one file: 0 with *fileSpec, else the dialog's result. It
 // starts in the folder of the last document opened, else the documents
 // folder (SetLastOpenedFolder).
-int16_t MacGetFile(platform::FSSpec* fileSpec, platform::NavTypeListHandle types, platform::NavObjectFilterUPP filter);
+// `prompt`, when given, is the dialog's message.
+int16_t MacGetFile(platform::FSSpec* fileSpec, platform::NavTypeListHandle types, platform::NavObjectFilterUPP filter,
+                   const unsigned char* prompt = nullptr);
 void SetLastOpenedFolder(const platform::FSSpec& folder);
 
 void HideItem(platform::DialogRef dialog, int16_t item);

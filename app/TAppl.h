@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "app/AppObjects.h"
+#include "platform/appleevents/AppleEvents.h"
 #include "platform/core/MacTypes.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/QuickDrawTypes.h"
@@ -56,17 +57,25 @@ public:
     virtual void UpdateAll();
     virtual void IdleDoc();
 
-    // Documents, windows and dialogs built with the documents.
-    virtual int16_t OpenNamedDoc(const platform::FSSpec& fileSpec, int16_t print)
-    {
-        (void)fileSpec, (void)print;
-        return 0;
-    }
-    virtual int16_t NewLibDoc(int16_t kind) { (void)kind; return 0; }
-    virtual int16_t OpenMainDoc() { return 0; }
-    virtual int16_t OpenServerMainDoc() { return 0; }
-    virtual int16_t OpenSQL() { return 0; }
-    virtual int16_t OpenSpecial() { return 0; }
+    // Opening and making documents.
+    virtual int16_t OpenNamedDoc(const platform::FSSpec& fileSpec, int16_t print);
+    virtual TDocument* GetNamedDoc(const platform::FSSpec& fileSpec);
+    virtual int16_t NewLibDoc(int16_t kind);
+    virtual void GetUnTitledName(unsigned char* name, bool flag, int16_t* number);
+    virtual int16_t OpenMainDoc();
+    virtual int16_t OpenServerMainDoc();
+    virtual int16_t OpenSQL();
+    virtual int16_t OpenSpecial();
+    // The high-level events.
+    virtual platform::OSErr hGotRequiredParams(const platform::AppleEvent* event);
+    virtual platform::OSErr hAEOpenApplication(const platform::AppleEvent* event, platform::AppleEvent* reply,
+                                               uintptr_t refCon);
+    virtual platform::OSErr hAEOpenDocuments(const platform::AppleEvent* event, platform::AppleEvent* reply,
+                                             uintptr_t refCon);
+    virtual platform::OSErr hAEPrintDocuments(const platform::AppleEvent* event, platform::AppleEvent* reply,
+                                              uintptr_t refCon);
+    virtual platform::OSErr hAEQuitApplication(const platform::AppleEvent* event, platform::AppleEvent* reply,
+                                               uintptr_t refCon);
     // The general preferences dialog (command 13).
     virtual int16_t Preferences();
     virtual int16_t SelectMenuWindow();

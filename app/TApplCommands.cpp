@@ -5,6 +5,7 @@
 #include "app/CommandStacks.h"
 #include "app/Menus.h"
 #include "app/Messages.h"
+#include "app/RecentList.h"
 #include "app/TAppl.h"
 #include "app/UndoRecords.h"
 #include "platform/core/FourCC.h"
@@ -178,4 +179,8 @@ int16_t TAppl::GetDragObj()
     return dest->fWindow->GetDragObj(dest);
 }
 
-void TAppl::SetMenus() { BuildMenus(); }
+void TAppl::SetMenus()
+{
+    BuildMenus();
+    UpdateOpenSpecialMenu();
+}

@@ -45,7 +45,8 @@ void TAppl::Run()
     last.what = nullEvent;
     last.when = TickCount();
     CompactMem(0x7FFFFFF0);
-    FlushEvents(everyEvent, 0);
+    // Left-over input goes; the documents named on the command line stay.
+    FlushEvents(everyEvent & ~highLevelEventMask, 0);
 
     while (true) {
         ApplGetScrap();
@@ -57,7 +58,7 @@ void TAppl::Run()
             const WindowPartCode part = FindWindow(event.where, &w);
             if (!(event.what == mouseDown && part == inDrag && w == FrontWindow())) {
                 EraseAbout();
-                FlushEvents(everyEvent, 0);
+                FlushEvents(everyEvent & ~highLevelEventMask, 0);
             }
         }
 

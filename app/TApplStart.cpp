@@ -33,7 +33,10 @@
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
 #include "resources/AppHooks.h"
+#include "network/StoreConnection.h"
 #include "resources/CPseudoResManager.h"
+#include "resources/ResourceApi.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
 
 using namespace platform;
 
@@ -108,6 +111,11 @@ void InitQz()
 // The window calls the store makes while it talks to a server.
 void InstallStoreHooks()
 {
+    // The store serves the kernel's resource calls and the server's
+    // requests; documents open through it.
+    initresman();
+    InstallKernelStoreAccess();
+    InstallStoreConnection();
     AppHooks().selectWindow = SelectWindow;
     AppHooks().showWindow = ShowWindow;
     AppHooks().modalDialog = [](void* filter, int16_t* item) {

@@ -293,8 +293,8 @@ void TRefWindow::UpdateDisplay()
 
 void TRefWindow::DelObjMsg(TObjQz* obj)
 {
-    for (TPlan* p = fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(6)) p->DelObjMsg(obj);
+    // Every pane lets go of the object: list rows as well as previews.
+    for (TPlan* p = fFirstPlane; p; p = p->fNext) p->DelObjMsg(obj);
 }
 
 void TRefWindow::UpdateFilters()

@@ -54,7 +54,9 @@ public:
 class TModuleObjQz : public TGroupObjQz {
 public:
     int16_t GetIconID() override { return TstFlag(kFlagInComponent) ? 2073 : 2072; }
-    bool IsModule() override { return true; }
+    // A component installed in the document; otherwise a project of one.
+    bool IsModule() override;
+    bool IsModuleProject() override;
     int16_t Read(void* record) override;
     uint32_t GetOwnResType() override;
     int16_t GetRType() override { return 32; }

@@ -10,6 +10,8 @@
 #include "app/Messages.h"
 #include "app/TAppl.h"
 #include "app/program/Backends.h"
+#include "app/program/DocumentHooks.h"
+#include "browser/Panes.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 
@@ -41,6 +43,8 @@ int RunProgram(int argc, char** argv)
         return 1;
     }
     MyAppl = appl;
+    InstallDocumentHooks();
+    browser::InstallBrowserPanes();
     const int16_t result = appl->ITAppl();
     if (result != 0) {
         std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));

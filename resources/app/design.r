@@ -86,9 +86,11 @@
     "ABORT"
 }
 
-# Object output: 8 names a menu bar without a name of its own (followed by
-# its slot, GetMBarName); 12 follows an object's size in its information
-# line.
+# Object output: 7 in front of the page number of printed pages; 8 names a
+# menu bar without a name of its own (followed by its slot, GetMBarName);
+# 9-10 around the document's name: the save dialog's message; 12 follows an
+# object's size in its information line; 16 follows an SQL script's name:
+# the structure made from it.
 'STR#' 1013 "Object output" {
     ""
     ""
@@ -96,12 +98,16 @@
     ""
     ""
     ""
-    ""
+    "Page"
     "Menu bar"
-    ""
-    ""
+    "Save \""
+    "\" as:"
     ""
     " bytes"
+    ""
+    ""
+    ""
+    ".QzB"
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.
@@ -182,7 +188,7 @@
 # Full names: 11 before a component's name, 12 before a component
 # folder's (GetFullName).
 'STR#' 1029 "Object names" {
-    "" "" "" "" "" "" "" "" "" ""
+    "" "" "" "" "" "" "" " member" " members" "empty"
     "Component"
     "Folder"
 }

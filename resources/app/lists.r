@@ -269,10 +269,10 @@
 #      dependencies (GetMoreInfo)
 #   6  the separator between the parts of that line
 'STR#' 1024 "List texts" {
-    "-"
+    " - "
     "\x12"
-    ""
+    "(no table)"
     "Dependencies held back."
-    ""
+    "?"
     " "
 }

@@ -12,9 +12,44 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 3 4 5 9 13
-    menu 130 "Edit" items 21 22 23 24 25 27
+    menu 129 "File" items 1 20 2 11 3 4 5 18 74 9 13
+    menu 130 "Edit" items 21 22 23 24 25 26 55 27
     menu 131 "Windows" items 32 33 40 41 42 43 34
+}
+
+# New library (command 1) and new structure (20) documents, the Open
+# command (2) and the recent documents (11, filled from 'SP2#' 0).
+'MITM' 1 "New library" {
+    text "New Library"
+    command 1
+}
+'MITM' 20 "New structure" {
+    text "New Structure"
+    command 20
+}
+'MITM' 2 "Open" {
+    text "Open..."
+    command 2
+    key "O"
+}
+'MITM' 11 "Open recent" {
+    text "Open Recent"
+    command 11
+    kind submenu
+}
+
+# Save a library or structure the program made (18); read the front
+# structure again (74).
+'MITM' 18 "Save" {
+    text "Save..."
+    command 18
+    key "S"
+    disabled
+}
+'MITM' 74 "Read again" {
+    text "Read Structure Again"
+    command 74
+    disabled
 }
 
 # Close all windows (command 5).
@@ -66,6 +101,16 @@
     text "Clear"
     command 25
 }
+'MITM' 26 "Select all" {
+    text "Select All"
+    command 26
+    key "A"
+}
+# The rows of the list that are selected stay; the others go (object lists).
+'MITM' 55 "Keep selected" {
+    text "Keep Selected Rows"
+    command 55
+}
 'MITM' 27 "Clipboard" {
     text "Show Clipboard"
     command 27
@@ -113,8 +158,14 @@
 # Menu item texts that commands set (StringFunc, SetDlogEditMenu):
 #   1-2  command 27 while the clipboard window is shown / hidden
 #   3    command 23 in dialogs
+# 7 and 8: the ungroup item with a group current that has members or not.
 'STR#' 1006 "Menu items" {
     "Hide Clipboard"
     "Show Clipboard"
     "Copy"
+    ""
+    ""
+    ""
+    "Ungroup"
+    "Delete Group"
 }

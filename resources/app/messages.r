@@ -1,24 +1,35 @@
 # Messages: the texts of alerts, error codes and memory warnings.
 
 # The window titles and the close question (ITAppl, ConfirmClose).
+#   1-2  the untitled names of new libraries (command 1) and structures (20)
 #   3-4  the two halves around the document's name of the close question
 #   5    the clipboard window's title
+#   8    the message of the Open dialog
 #   11   the resource id label of an object's information line
+#   23-24 around the document's name: closing its last browser window
+#   25   between a browser window's title and its number
 #   38   in front of the document's name: the general documentation editor
+#   45   the message of the open dialog of SQL scripts (command 30)
 'STR#' 1001 "Windows" {
-    ""
-    ""
+    "Untitled Library"
+    "Untitled Structure"
     "Save changes to \""
     "\" before closing?"
     "Clipboard"
     ""
     ""
-    ""
+    "Choose a structure or a library to open."
     ""
     ""
     "ID"
-    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
+    "" "" "" "" "" "" "" "" "" "" ""
+    "Closing this window closes \""
+    "\". Close the document?"
+    " - "
+    "" "" "" "" "" "" "" "" "" "" "" ""
     "Documentation of "
+    "" "" "" "" "" ""
+    "Choose the SQL schema script to build a structure from."
 }
 
 # Error and memory messages (ErrMsg, NoMemory, ITAppl). The index of each
@@ -40,7 +51,7 @@
     "There is not enough memory for this. Close a window and try again."
     ""
     "The operation did not succeed."
-    ""
+    "A document open in the program, or its working file, is at this place: choose another name than "
     ""
     "Memory is running low. Save your work and close the documents you do not need."
     "Memory is exhausted. Save your work and quit the program."
@@ -57,17 +68,17 @@
     "An object or a document is missing or cannot be read."
     "The document is damaged and cannot be opened."
     ""
-    ""
-    ""
-    ""
+    "Delete the documentation of the selected objects?"
+    "Delete the selected objects?"
+    "Delete "
     ""
     "The document is already open."
-    "The object is in use and cannot be changed."
-    "The document is read-only."
+    "The structure holds more than 2,000 resources: some operations will be slow."
+    "The structure holds more than 2,500 resources: some operations will be very slow."
     "The server did not answer."
     "This structure was made by an older version and cannot be opened. Convert it with the structure converter first."
     "This library was made by an older version. Convert it so that it can be opened?"
-    "The structure must be converted on a machine of its own byte order."
+    "This structure has no table: make it a library and save it as one?"
     "The library must be converted on a machine of its own byte order."
     ""
     "Components were removed while the structure was read."
@@ -79,13 +90,17 @@
     "The component records could not be read."
     "" "" "" "" ""
     "The structure holds components that no longer match their records. Remove them and their protected objects?"  # 59
+    "This structure holds components but no table: it cannot be saved as a structure."
+    "This file is not a structure or a library: "
+    "The structure must be converted on a machine of its own byte order."
+    "The password was refused: the structure cannot be opened."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
 'EMap' 1002 "Application codes" {
     $"03F1 0032"    # 1009 compiled without method sources
-    $"03F2 0034"    # 1010 already converted
-    $"03F8 002C"    # 1016 structure in the other byte order
+    $"03F2 003F"    # 1010 password refused
+    $"03F8 003E"    # 1016 structure in the other byte order
     $"03FA 002D"    # 1018 library in the other byte order
     $"03FB 0009"    # 1019 no text of its own
     $"03FC 002F"    # 1020 components removed

@@ -126,7 +126,7 @@ protected:
     {
         AppFixture::SetUp();
         platform::InitScreen(1280, 800);
-        UseAppResources(std::string(kWindowMenus) + extraResources);
+        UseAppResources(menuResources + extraResources, useBaseResources);
         MakeAppl();
         appl_->fDefaultRect = DefaultWindowRect();
         appl_->SetMenus();
@@ -160,6 +160,8 @@ protected:
         return w;
     }
     std::string extraResources;
+    bool useBaseResources = true;
+    std::string menuResources = kWindowMenus;
 };
 
 }  // namespace apptest

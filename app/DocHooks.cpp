@@ -1,0 +1,9 @@
+#include "app/DocHooks.h"
+
+AppDocHooks& DocHooks()
+{
+    static AppDocHooks hooks;
+    return hooks;
+}
+
+void ResetDocHooks() { DocHooks() = AppDocHooks(); }

@@ -1,0 +1,55 @@
+// The design layer's document functions behind the application's hooks.
+#include "app/program/DocumentHooks.h"
+
+#include "app/DocHooks.h"
+#include "design/CreateQzLib.h"
+#include "design/DocResources.h"
+#include "design/ModuleManager.h"
+#include "design/ObjFactory.h"
+#include "design/ObjList.h"
+#include "design/OpenQzB.h"
+#include "design/Passwords.h"
+#include "design/ReadQzB.h"
+
+namespace {
+
+void SortKind(TypeListRec* list, int16_t kind)
+{
+    if (ObjListHdl objects = list ? GetObjListe(list, kind) : nullptr) ShellStrictSort(objects);
+}
+
+int32_t CountKind(TypeListRec* list, int16_t kind)
+{
+    ObjListHdl objects = list ? GetObjListe(list, kind) : nullptr;
+    return objects ? objects->Size() : 0;
+}
+
+int16_t Read(TMainDoc* doc, bool initial, bool allowGenerated)
+{
+    return ReadQzB(doc, initial ? 1 : 0, allowGenerated ? 1 : 0);
+}
+
+}  // namespace
+
+void InstallDocumentHooks()
+{
+    AppDocHooks& hooks = DocHooks();
+    hooks.openQzB = OpenQzB;
+    hooks.closeQzB = CloseQzB;
+    hooks.createQzLib = CreateQzLib;
+    hooks.copyFile = CopyFile;
+    hooks.readQzB = Read;
+    hooks.useQzRes = UseQzRes;
+    hooks.newTypeList = NewTypeList;
+    hooks.disposeTypeList = DisposeTypeList;
+    hooks.sortKind = SortKind;
+    hooks.countKind = CountKind;
+    hooks.searchObjName = SearchObj_Name;
+    hooks.newModuleManager = NewModuleMgr;
+    hooks.deleteModuleManager = DisposeModuleMgr;
+    hooks.countModules = [](IModuleManager* m) { return m ? m->CountModules() : int32_t(0); };
+    hooks.baseCompilee = basecompilee;
+    hooks.isThereAPassword = isthereapassword;
+    hooks.debugLogOpen = DebugLog_Open;
+    hooks.debugLogClose = DebugLog_Close;
+}

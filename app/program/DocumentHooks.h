@@ -1,0 +1,4 @@
+// Hands the application the document functions of the design layer.
+#pragma once
+
+void InstallDocumentHooks();

@@ -1,0 +1,238 @@
+// The panes of the browser windows. The pane base places a pane by percent
+// of its window, draws it with a saved and restored port state and gives
+// it split bars on its top and left edges. The object list pane adds a
+// list of design objects with a header, filters, keys and the object
+// commands; the main list fills its rows from the whole document, kind
+// after kind, with groups and tables that open to show their members.
+//
+// The classes keep the names the rest of the system knows them by; they
+// live in the namespace `browser` because the application's abstract pane
+// (::TPlan) is their root.
+#pragma once
+
+#include <cstdint>
+
+#include "app/AppObjects.h"
+#include "app/LongList.h"
+#include "design/ObjList.h"
+#include "platform/core/MacTypes.h"
+#include "platform/drawing/QuickDrawTypes.h"
+
+class TMainDoc;
+class TObjQz;
+
+namespace browser {
+
+// The rectangle `percent` (0 to 100 each) describes inside `bounds`.
+void SizedRect(platform::Rect* out, const platform::Rect* bounds, const platform::Rect* percent);
+
+class TPlan : public ::TPlan {
+public:
+    bool IsMember(int16_t n) const override { return n == 0; }
+    int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
+                    int32_t length) override;
+    virtual void InitDraw();
+    virtual void RestoreDraw();
+    void Dispose() override;
+    void MakeActive() override;
+    void MakeInActive() override;
+    virtual void WDrawControls() {}
+    virtual void WHiliteControls(bool on) { (void)on; }
+    virtual void WKillControls() {}
+    virtual void DragHSplit(platform::Point where, const platform::Rect& bar) { (void)where, (void)bar; }
+    virtual void DragVSplit(platform::Point where, const platform::Rect& bar) { (void)where, (void)bar; }
+    void Resize() override;
+    virtual void DrawSelect(bool on);
+    void DeSelectPlane() override;
+    void SelectPlane() override;
+    void update() override;
+    virtual void DragCellSelect(bool on) { (void)on; }
+    bool DragCell(platform::Point globalWhere) override;
+    bool Click(platform::Point where, int16_t clicks) override;
+    virtual void GetSplitRect(platform::Rect* leftBar, platform::Rect* topBar) const;
+    virtual platform::Rect GetWRect() const;
+    bool Idle() override;
+    void UpdateAll() override { update(); }
+
+    // The window's port bounds (empty without a window).
+    platform::Rect PortBounds() const;
+    // The document of the pane's window, when it is a structure or library.
+    TMainDoc* Doc() const;
+
+    platform::Rect fLayout{0, 0, 100, 100};
+    platform::Rect fRect{0, 0, 0, 0};
+    int16_t fDepth = 0;
+    platform::RgnHandle fSavedClip = nullptr;
+    platform::PenState fSavedPen{};
+    bool fHilited = false;
+};
+
+// A filter id: a record of the preferences, or one of the pseudo filters.
+enum : int16_t { kSearchFilter = -1, kTitledFilter = -2, kNarrowedFilter = -3, kDefaultFilter = 128 };
+
+class TRefPlane : public TPlan {
+public:
+    bool IsMember(int16_t n) const override { return n == 1 || TPlan::IsMember(n); }
+    int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
+                    int32_t length) override;
+    void Dispose() override;
+    int16_t Do_Func(int16_t command) override;
+    bool IsSelection() override { return fList && LongLSel(fList); }
+    void MakeActive() override;
+    void MakeInActive() override;
+    void Resize() override;
+    void DrawSelect(bool on) override;
+    void SelectPlane() override;
+    void DeSelectPlane() override;
+    void update() override;
+    bool Click(platform::Point where, int16_t clicks) override;
+    void key(const platform::EventRecord& event) override;
+    bool Idle() override;
+    void UpdateAll() override;
+    void RazAll(platform::Handle list, bool flag) override;
+    void UpdateList() override;
+    void SetFilter(int16_t id) override { fFilter = id; }
+    int16_t GetFilter() const override { return fFilter; }
+    platform::Handle GetList() override { return reinterpret_cast<platform::Handle>(fList); }
+    void SetDfltFilter(int16_t id) override;
+    void AddMenuFilter(int16_t id) override;
+    void ShowObject(TObjQz* obj) override;
+    void SelectObj(TObjQz* obj) override;
+    void DelObjMsg(TObjQz* obj) override;
+
+    virtual void SelectAll();
+    virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);
+    virtual TPlan* UpPlane() { return nullptr; }
+    virtual TPlan* DownPlane() { return nullptr; }
+    virtual void SwitchOpen(TObjQz* table);
+    virtual void SwitchList(TObjQz* group, int32_t row);
+    virtual void SwitchCellState(int32_t row) { (void)row; }
+    virtual void GetBox(platform::Rect* list, platform::Rect* header, platform::Rect* popUp) const;
+    virtual void FilterList(platform::Handle filter, bool exclude);
+    virtual void MoreFilter(int16_t id, bool exclude);
+    virtual void Edit();
+    virtual void DelDoc();
+    virtual void EditDoc();
+    virtual void DeleteObj();
+    virtual void SeltoList();
+
+    // A pop-up choice (1-based item of the filter menu) with the modifiers
+    // held at the click.
+    void ChooseFilter(int16_t item, uint16_t modifiers);
+    // Shows the object in the linked preview.
+    void ShowInPreview(TObjQz* obj);
+    // Makes `row` the current and only selected row (arrow keys).
+    void MoveCurrent(int32_t row);
+    // Makes `first` the first visible row, within the list's bounds.
+    void ScrollTo(int32_t first);
+
+    // The record of the current filter: none for the pseudo filters and for
+    // an id the preferences do not hold.
+    platform::Handle CurrentRecord() const;
+    // The object of the current row, null when none.
+    TObjQz* CurrentObject() const;
+    // The document's read-only state (clear without a document).
+    bool ReadOnly() const;
+
+    bool fRefreshed = false;
+    bool fSelChanged = false;
+    bool fDoubleClick = false;
+    uint32_t fLastKey = 0;
+    unsigned char fTypeAhead[16] = {};
+    int32_t fCurrent = -1;
+    platform::Handle fSource = nullptr;
+    LongListHandle fList = nullptr;
+    int16_t fMenuCount = 0;
+    int16_t fPrevFilter = kDefaultFilter;
+    int16_t fFilter = kDefaultFilter;
+    unsigned char fTitle[16] = {};
+    unsigned char fFilterTitle[81] = {};
+    platform::Handle fFilterMenu = nullptr;
+    bool fNarrowing = false;
+    // The preview link (a window number, or a pane when it is 0).
+    int16_t fPreviewNumber = 0;
+    ::TPlan* fPreview = nullptr;
+};
+
+class TLstPlane : public TRefPlane {
+public:
+    bool IsMember(int16_t n) const override { return n == 2 || TRefPlane::IsMember(n); }
+    int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
+                    int32_t length) override;
+    void RazAll(platform::Handle list, bool flag) override;
+    void SelectAll() override;
+    TPlan* UpPlane() override;
+    TPlan* DownPlane() override;
+    void SetList(platform::Handle filter, platform::Handle list) override;
+    void SwitchCellState(int32_t row) override;
+    void SetLinks(int16_t usesNumber, ::TPlan* uses, int16_t usedByNumber, ::TPlan* usedBy, int16_t previewNumber,
+                  ::TPlan* preview) override;
+    void SelectObj(TObjQz* obj) override;
+    void ShowObject(TObjQz* obj) override;
+    void SetDfltFilter(int16_t id) override;
+    bool Click(platform::Point where, int16_t clicks) override;
+    void UpdateAll() override;
+    void DeSelectPlane() override;
+    void SelectPlane() override;
+    void DelObjMsg(TObjQz* obj) override;
+
+    virtual void DisableMenu();
+    virtual void EnableMenu();
+
+    // Whether the last rebuild stopped before its end (Stop, memory).
+    bool fCutShort = false;
+    int16_t fListNumber = 0;
+    int16_t fUsedByNumber = 0;
+    int16_t fUsesNumber = 0;
+    ::TPlan* fUsedBy = nullptr;
+    ::TPlan* fUses = nullptr;
+
+private:
+    void EmptyLinked();
+    void FillLinked(TObjQz* obj);
+};
+
+// The display order of the kinds in the main list, ended by -1.
+struct TypeNum {
+    int16_t kinds[29];
+    int16_t index = 1;
+    TypeNum();
+    // The next kind, -1 at the end.
+    int16_t Next();
+};
+
+// Selection predicates over a list whose rows hold design objects.
+bool SelectionGroupable(LongListHandle list);
+bool SelectionModulable(LongListHandle list);
+bool SelectionPrefixable(LongListHandle list);
+bool SelectionDoc(LongListHandle list);
+bool SelectionX_able(LongListHandle list);
+bool Selection_StrList(LongListHandle list);
+bool Selection_Proc(LongListHandle list);
+bool Selection_Layout(LongListHandle list);
+bool Selection_TxtReplace(LongListHandle list);
+bool Selection_ModuleProject(LongListHandle list);
+bool Selection_Module(LongListHandle list);
+// The first row holding `obj`, -1 when none.
+int32_t GetCellData(const TObjQz* obj, LongListHandle list);
+
+// The drawing procedure of the main list's rows (list definition 1001).
+void ListProcIdProc(int16_t message, bool selected, const platform::Rect* cell, int32_t row, int32_t dataOffset,
+                    LongListHandle list);
+// The text of a row (without the id and member count), and its italic
+// prefix (a local variable's owner).
+void RowText(TObjQz* obj, unsigned char* prefix, unsigned char* text);
+
+// The pane of a 'WNDD' kind: 0 the main list, others a plain pane for now.
+::TPlan* MakeRefPlane(int16_t kind);
+// Fills the application's pane and long-list hooks.
+void InstallBrowserPanes();
+
+// Set while a filter chosen from a pop-up is applied.
+extern bool G_Pop;
+extern bool G_ObjInGroup;
+
+// Hooks for tests: the list allocation (LongLNew) can be made to fail.
+extern bool gFailListNew;
+
+}  // namespace browser

@@ -1,0 +1,256 @@
+// The main list of a browser window: its links to the other panes, the
+// commands that follow its selection and its clicks.
+#include "app/AppGlobals.h"
+#include "app/MainDoc.h"
+#include "app/Menus.h"
+#include "app/Messages.h"
+#include "app/PaneHooks.h"
+#include "app/TMainWindow.h"
+#include "browser/Panes.h"
+#include "design/ObjKinds.h"
+#include "platform/drawing/Rects.h"
+#include "platform/events/InputState.h"
+
+using namespace platform;
+
+namespace browser {
+
+int16_t TLstPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
+                           int32_t length)
+{
+    if (const int16_t err = TRefPlane::ITPlane(rect, window, typeList, record, length); err != 0) return err;
+    fSource = reinterpret_cast<Handle>(typeList);
+    MyGetIndString(fTitle, 1009, 1);
+    if (fTitle[0] > 15) fTitle[0] = 15;
+    fPreview = fUses = fUsedBy = nullptr;
+    fPreviewNumber = fListNumber = fUsesNumber = fUsedByNumber = 0;
+    return 0;
+}
+
+void TLstPlane::SetLinks(int16_t usesNumber, ::TPlan* uses, int16_t usedByNumber, ::TPlan* usedBy,
+                         int16_t previewNumber, ::TPlan* preview)
+{
+    fUsesNumber = usesNumber;
+    fUses = usesNumber ? nullptr : uses;
+    fUsedByNumber = usedByNumber;
+    fUsedBy = usedByNumber ? nullptr : usedBy;
+    fPreviewNumber = previewNumber;
+    fPreview = previewNumber ? nullptr : preview;
+}
+
+TPlan* TLstPlane::UpPlane() { return dynamic_cast<TPlan*>(fUsedBy); }
+TPlan* TLstPlane::DownPlane() { return dynamic_cast<TPlan*>(fUses); }
+
+void TLstPlane::RazAll(Handle list, bool reset)
+{
+    fSource = list;
+    if (reset) SetDfltFilter(kDefaultFilter);
+}
+
+void TLstPlane::EmptyLinked()
+{
+    if (fUsedBy) fUsedBy->SetList(nullptr, nullptr);
+    if (fUses) fUses->SetList(nullptr, nullptr);
+}
+
+void TLstPlane::FillLinked(TObjQz* obj)
+{
+    TMainDoc* doc = Doc();
+    auto* window = fWindow && fWindow->IsMember(3) ? static_cast<TRefWindow*>(fWindow) : nullptr;
+    auto fill = [&](::TPlan* pane, bool callers) {
+        if (!pane) return;
+        Handle filter = PaneHooks().filterRecord ? PaneHooks().filterRecord(pane->GetFilter()) : nullptr;
+        Handle links = nullptr;
+        if (callers || !obj->TstFlag(9))
+            links = PaneHooks().objectLinks ? PaneHooks().objectLinks(obj, callers) : nullptr;
+        pane->SetList(filter, links);
+    };
+    if (fUsedByNumber && doc && window) doc->SetCallingList(window, obj, fUsedByNumber);
+    else fill(fUsedBy, true);
+    if (fUsesNumber && doc && window) doc->SetCalledList(window, obj, fUsesNumber);
+    else fill(fUses, false);
+}
+
+void TLstPlane::SetDfltFilter(int16_t id)
+{
+    TRefPlane::SetDfltFilter(id);
+    EmptyLinked();
+}
+
+void TLstPlane::ShowObject(TObjQz* obj)
+{
+    TRefPlane::ShowObject(obj);
+    for (int32_t row : {0, 3, 2, 1}) SwitchCellState(row);
+    EmptyLinked();
+}
+
+void TLstPlane::UpdateAll()
+{
+    TRefPlane::UpdateAll();
+    if (fWindow && fWindow->fFirstPlane == this) {
+        DisableMenu();
+        EnableMenu();
+    }
+}
+
+void TLstPlane::SelectPlane()
+{
+    DisableMenu();
+    TRefPlane::SelectPlane();
+    EnableMenu();
+}
+
+void TLstPlane::DeSelectPlane()
+{
+    TRefPlane::DeSelectPlane();
+    DisableMenu();
+}
+
+void TLstPlane::SelectObj(TObjQz* obj)
+{
+    TRefPlane::SelectObj(obj);
+    if (obj) {
+        obj->EnableDelete() ? EnableFunc(25) : DisableFunc(25);
+        FillLinked(obj);
+    } else {
+        EmptyLinked();
+        DisableFunc(25);
+    }
+    DisableMenu();
+    EnableMenu();
+}
+
+void TLstPlane::DelObjMsg(TObjQz* obj)
+{
+    TRefPlane::DelObjMsg(obj);
+}
+
+void TLstPlane::SelectAll()
+{
+    TRefPlane::SelectAll();
+    SetGroupFunc(nullptr, 1, SelectionGroupable(fList));
+    SelectionX_able(fList) ? EnableFunc(25) : DisableFunc(25);
+    for (int16_t c : {51, 52, 56}) DisableFunc(c);
+    SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
+    EmptyLinked();
+    EnableMenu();
+}
+
+bool TLstPlane::Click(Point where, int16_t clicks)
+{
+    if (!TRefPlane::Click(where, clicks)) {
+        EnableMenu();
+        return false;
+    }
+    const uint16_t modifiers = CurrentInput().modifiers;
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    if (PtInRect(where, &header) && (modifiers & controlKey)) {
+        SeltoList();
+        DisableMenu();
+        EnableMenu();
+        return true;
+    }
+    if (where.v < list.top || !PtInRect(where, &fRect)) {
+        LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
+        EnableMenu();
+        return true;
+    }
+    TObjQz* obj = CurrentObject();
+    TMainDoc* doc = Doc();
+    auto* window = fWindow && fWindow->IsMember(3) ? static_cast<TRefWindow*>(fWindow) : nullptr;
+    if (obj) {
+        if (fSelChanged) {
+            obj->EnableDegroup() ? SetGroupFunc(obj, 2, true) : SetGroupFunc(nullptr, 1, SelectionGroupable(fList));
+            for (int16_t c : {58, 59}) SelectionPrefixable(fList) ? EnableFunc(c) : DisableFunc(c);
+            obj->EnableReplace() ? EnableFunc(51) : DisableFunc(51);
+            obj->EnableEdit() ? EnableFunc(52) : DisableFunc(52);
+            obj->EnableDocEdit() ? EnableFunc(56) : DisableFunc(56);
+            obj->EnableDelete() ? EnableFunc(25) : DisableFunc(25);
+            SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
+            if (!ReadOnly()) {
+                Selection_Proc(fList) ? EnableFunc(78) : DisableFunc(78);
+                Selection_Layout(fList) ? EnableFunc(75) : DisableFunc(75);
+                Selection_TxtReplace(fList) ? EnableFunc(76) : DisableFunc(76);
+            }
+        }
+        TObjQz* shown = obj->GetOwnerObj() ? obj->GetOwnerObj() : obj->parent;
+        if (fDoubleClick) {
+            ShowInPreview(obj);
+        } else if ((modifiers & controlKey) && shown) {
+            if (doc && window) doc->SelectObj(window, shown, fListNumber);
+        } else if (modifiers & optionKey) {
+            if (doc && window) doc->SelectObj(window, obj, fListNumber);
+        } else if (fSelChanged) {
+            FillLinked(obj);
+        }
+    } else {
+        for (int16_t c : {51, 52, 56, 25, 57}) DisableFunc(c);
+        for (int16_t c : {58, 59}) SelectionPrefixable(fList) ? EnableFunc(c) : DisableFunc(c);
+        SetGroupFunc(nullptr, 1, SelectionGroupable(fList));
+        SelectionX_able(fList) ? EnableFunc(25) : DisableFunc(25);
+        if (!ReadOnly()) {
+            Selection_Proc(fList) ? EnableFunc(78) : DisableFunc(78);
+            Selection_Layout(fList) ? EnableFunc(75) : DisableFunc(75);
+            Selection_TxtReplace(fList) ? EnableFunc(76) : DisableFunc(76);
+        }
+        SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
+        EmptyLinked();
+    }
+    LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
+    EnableMenu();
+    return true;
+}
+
+void TLstPlane::DisableMenu()
+{
+    for (int16_t c : {50, 77, 51, 52, 56, 25, 57, 58, 59}) DisableFunc(c);
+    SetGroupFunc(nullptr, 1, false);
+    for (int16_t c : {73, 71, 70, 72, 75, 76, 78, 110, 113, 111, 112, 114, 115}) DisableFunc(c);
+}
+
+void TLstPlane::EnableMenu()
+{
+    if (G_LowMem) return;
+    if (TObjQz* obj = CurrentObject()) {
+        if (obj->EnableReplace()) EnableFunc(51);
+        if (obj->EnableEdit()) EnableFunc(52);
+        if (obj->EnableDegroup()) SetGroupFunc(obj, 2, true);
+        obj->EnableDocEdit() ? EnableFunc(56) : DisableFunc(56);
+        obj->EnableDelete() ? EnableFunc(25) : DisableFunc(25);
+    }
+    SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
+    if (SelectionPrefixable(fList)) {
+        EnableFunc(58);
+        EnableFunc(59);
+    }
+    if (SelectionGroupable(fList)) SetGroupFunc(nullptr, 1, true);
+    SelectionX_able(fList) ? EnableFunc(25) : DisableFunc(25);
+    if (ReadOnly()) return;
+    Selection_Proc(fList) ? EnableFunc(78) : DisableFunc(78);
+    Selection_Layout(fList) ? EnableFunc(75) : DisableFunc(75);
+    Selection_TxtReplace(fList) ? EnableFunc(76) : DisableFunc(76);
+    EnableFunc(50);
+    Selection_StrList(fList) ? EnableFunc(77) : DisableFunc(77);
+    EnableFunc(71);
+    EnableFunc(110);
+    TMainDoc* doc = Doc();
+    (doc ? doc->IsDataBase() : true) ? EnableFunc(114) : DisableFunc(114);
+    DisableFunc(111);
+    if (Selection_ModuleProject(fList)) {
+        if (LongLSel(fList) && !LongLMultSel(fList)) EnableFunc(111);
+        EnableFunc(112);
+        EnableFunc(113);
+    } else {
+        DisableFunc(112);
+        DisableFunc(113);
+    }
+    if (Selection_Module(fList)) {
+        EnableFunc(111);
+        EnableFunc(115);
+    } else {
+        DisableFunc(115);
+    }
+}
+
+}  // namespace browser

@@ -1,0 +1,274 @@
+// The main list's rows: every object of the document kind after kind, the
+// members of the rows that were open, and the opening and closing of rows.
+#include <unordered_set>
+
+#include "app/AppGlobals.h"
+#include "app/BusyCursor.h"
+#include "app/Menus.h"
+#include "app/Messages.h"
+#include "app/WaitDialog.h"
+#include "browser/Panes.h"
+#include "design/DesignGlobals.h"
+#include "design/ObjFilter.h"
+#include "design/ObjKinds.h"
+#include "platform/core/Memory.h"
+#include "platform/windows/Windows.h"
+
+using namespace platform;
+
+namespace browser {
+
+TypeNum::TypeNum()
+{
+    static const int16_t order[] = {0, 1, 24, 2, 16, 26, 27, 25, 7, 8, 3, 4, 5, 6, 9, 10, 11, 12, 19, 13, 14, 15, 18, 17, 23, -1};
+    for (int i = 0; i < 29; ++i) kinds[i] = i < 26 ? order[i] : -1;
+}
+
+int16_t TypeNum::Next()
+{
+    if (index > 25) return -1;
+    const int16_t k = kinds[index];
+    if (k != -1 && index < 28) ++index;
+    return k;
+}
+
+namespace {
+
+// What the row builders share during one rebuild.
+struct RowContext {
+    bool noFilter = false;
+    bool drawing = true;
+    int32_t next = 0;
+    LongListHandle list = nullptr;
+    Handle record = nullptr;
+    bool flat = false;       // search results: no members, no open rows
+    bool stopped = false;    // Stop, or the memory reserve gone
+    bool noRoom = false;     // a row could not be added
+    bool grown = false;
+    const std::unordered_set<TObjQz*>* open = nullptr;
+};
+
+bool Poll(RowContext* c)
+{
+    if (c->stopped || c->noRoom) return false;
+    if (G_WaitParam) {
+        ++G_WaitParam->current;
+        if (ChkWait(G_WaitParam)) c->stopped = true;
+    }
+    if (!GromMemHdl) c->stopped = true;
+    return !c->stopped;
+}
+
+bool PlaceRow(RowContext* c, TObjQz* obj)
+{
+    if (c->next >= c->list->rowCount) {
+        if (LongLAddRow(50, c->list->rowCount, c->list) < 0) {
+            c->noRoom = true;
+            return false;
+        }
+        // The first batch shows as it fills; later ones are drawn at the end.
+        LongLDoDraw(!c->grown && c->drawing, c->list);
+        c->grown = true;
+    }
+    LongLSetCell(&obj, kObjectRowLength, c->next, c->list);
+    ++c->next;
+    return true;
+}
+
+void SetLowList(RowContext* c, TObjQz* obj);
+
+void AddCellList(RowContext* c, TObjQz* obj)
+{
+    if (!obj || !Poll(c)) return;
+    if (!ObjFilter(c->noFilter ? nullptr : c->record, obj)) return;
+    if (obj->TstFlag(kFlagInTrash)) return;
+    if (c->flat) {
+        PlaceRow(c, obj);
+        return;
+    }
+    if (obj->TstFlag(kFlagGrouped)) return;
+    if (!PlaceRow(c, obj)) return;
+    SetLowList(c, obj);
+}
+
+void SetLowList(RowContext* c, TObjQz* obj)
+{
+    if (!c->open->count(obj)) return;
+    SetOpenCell(c->next - 1, c->list, true);
+    Handle filter = c->record;
+    if (c->noFilter) filter = nullptr;
+    else if (filter && GetHandleSize(filter) >= 6) {
+        const uint32_t mask = uint32_t(uint8_t((*filter)[2])) << 24 | uint32_t(uint8_t((*filter)[3])) << 16 |
+                              uint32_t(uint8_t((*filter)[4])) << 8;
+        if (mask == 0x00080000) filter = nullptr;
+    }
+    ObjListHdl members = obj->members;
+    if (!members) return;
+    for (int32_t i = 0; i < members->Size(); ++i) {
+        TObjQz* m = members->At(i);
+        if (!Poll(c)) return;
+        if (!ObjFilter(filter, m) || m->TstFlag(kFlagInTrash)) continue;
+        if (!PlaceRow(c, m)) return;
+        SetLowList(c, m);
+    }
+}
+
+void AddList(RowContext* c, ObjListHdl list)
+{
+    if (!list) return;
+    for (int32_t i = 0; i < list->Size() && !c->stopped && !c->noRoom; ++i) AddCellList(c, list->At(i));
+}
+
+void AddLocals(RowContext* c, TObjQz* method)
+{
+    if (auto* m = dynamic_cast<TGnlProcObjQz*>(method)) AddList(c, m->locals);
+}
+
+// Every table and subtable (the table list holds fields too).
+template <typename F>
+void EachTable(TypeListRec* types, F f)
+{
+    ObjListHdl tables = GetObjListe(types, 1);
+    if (!tables) return;
+    for (int32_t i = 0; i < tables->Size(); ++i)
+        if (auto* t = dynamic_cast<TFileObjQz*>(tables->At(i))) f(t);
+}
+
+template <typename F>
+void EachForm(TypeListRec* types, F f)
+{
+    EachTable(types, [&](TFileObjQz* t) {
+        if (!t->forms) return;
+        for (int32_t i = 0; i < t->forms->Size(); ++i)
+            if (auto* form = dynamic_cast<TLayoutObjQz*>(t->forms->At(i))) f(form);
+    });
+}
+
+void AddKind(RowContext* c, TypeListRec* types, int16_t kind)
+{
+    switch (kind) {
+    case 1: {
+        // Tables only: fields and subtables appear below their table.
+        ObjListHdl tables = GetObjListe(types, 1);
+        if (!tables) return;
+        for (int32_t i = 0; i < tables->Size() && !c->stopped && !c->noRoom; ++i)
+            if (tables->At(i)->kind == 1) AddCellList(c, tables->At(i));
+        return;
+    }
+    case 9:
+        AddList(c, GetObjListe(types, 9));
+        if (ObjListHdl procs = GetObjListe(types, 2))
+            for (int32_t i = 0; i < procs->Size(); ++i) AddLocals(c, procs->At(i));
+        if (ObjListHdl db = GetObjListe(types, 16))
+            for (int32_t i = 0; i < db->Size(); ++i) AddLocals(c, db->At(i));
+        EachTable(types, [&](TFileObjQz* t) { AddLocals(c, t->method); });
+        EachForm(types, [&](TLayoutObjQz* f) {
+            AddLocals(c, f->formMethod);
+            if (f->objMethods)
+                for (int32_t i = 0; i < f->objMethods->Size(); ++i) AddLocals(c, f->objMethods->At(i));
+        });
+        return;
+    case 10:
+        AddList(c, GetObjListe(types, 10));
+        EachTable(types, [&](TFileObjQz* t) { AddList(c, t->balloons); });
+        return;
+    case 23:
+        if (G_Pop) G_ObjInGroup = true;
+        AddList(c, GetObjListe(types, 23));
+        G_Pop = G_ObjInGroup = false;
+        return;
+    case 24: EachTable(types, [&](TFileObjQz* t) { AddList(c, t->forms); }); return;
+    case 25: EachForm(types, [&](TLayoutObjQz* f) { AddList(c, f->objMethods); }); return;
+    case 26:
+        EachTable(types, [&](TFileObjQz* t) {
+            if (t->method) AddCellList(c, t->method);
+        });
+        return;
+    case 27:
+        EachForm(types, [&](TLayoutObjQz* f) {
+            if (f->formMethod) AddCellList(c, f->formMethod);
+        });
+        return;
+    default: AddList(c, GetObjListe(types, kind)); return;
+    }
+}
+
+}  // namespace
+
+void TLstPlane::SetList(Handle filter, Handle source)
+{
+    for (int16_t c : {51, 52, 56, 25, 57}) DisableFunc(c);
+    CursInstall();
+    RowContext c;
+    c.noFilter = fFilter == kDefaultFilter;
+    c.record = filter;
+    c.flat = filter && filter == G_SearchFilterHdl;
+    fCurrent = -1;
+    fSource = source;
+    if (!fList) {
+        CursRmve();
+        return;
+    }
+    c.list = fList;
+    c.drawing = (fList->drawFlags & kLongLDrawOn) != 0;
+    std::unordered_set<TObjQz*> open;
+    for (int32_t row = 0; LongLGetOpen(true, &row, fList); ++row)
+        if (TObjQz* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) open.insert(obj);
+    if (c.flat) open.clear();
+    c.open = &open;
+    LongLDoDraw(false, fList);
+    LongLDelRow(0, 0, fList);
+    auto* types = reinterpret_cast<TypeListRec*>(source);
+    if (types) {
+        const uint32_t kinds = filter ? GetOrFlags(filter) : 0xFFFFFFFFu;
+        TypeNum order;
+        for (int16_t kind = order.Next(); kind != -1 && !c.stopped && !c.noRoom; kind = order.Next()) {
+            if (!(kinds & (0x80000000u >> kind))) continue;
+            if (!Poll(&c)) break;
+            AddKind(&c, types, kind);
+        }
+    }
+    CursRmve();
+    if (fList->rowCount > c.next) LongLDelRow(fList->rowCount - c.next, c.next, fList);
+    LongLDoDraw(c.drawing, fList);
+    // Part of the rows under the filter's title would claim what is not so.
+    fCutShort = c.stopped || c.noRoom;
+    if (fCutShort) MyGetIndString(fFilterTitle, 1004, 25);
+    if (c.noRoom) ErrMsg(memFullErr);
+    UpdateList();
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    if (fWindow && fWindow->fWindow) {
+        InvalWindowRect(fWindow->fWindow, &header);
+        InvalWindowRect(fWindow->fWindow, &popUp);
+    }
+    DisableMenu();
+    EnableMenu();
+}
+
+void TLstPlane::SwitchCellState(int32_t row)
+{
+    if (!fList || row < 0 || row >= fList->rowCount) return;
+    TObjQz* obj = static_cast<TObjQz*>(LongLRowObject(row, fList));
+    if (!obj) return;
+    const bool open = !IsOpenCell(row, fList);
+    SetOpenCell(row, fList, open);
+    if (obj->members)
+        for (int32_t i = 0; i < obj->members->Size(); ++i) obj->members->At(i)->SetFlag(kFlagGrouped2, !open);
+    if (fWindow && fWindow->fWindow) InvalWindowRect(fWindow->fWindow, &fRect);
+    const bool drawing = (fList->drawFlags & kLongLDrawOn) != 0;
+    LongLDoDraw(false, fList);
+    if (obj->kind == 1 || obj->kind == 29) {
+        if (open) SwitchOpen(obj);
+        else SwitchList(obj, row);
+    } else {
+        SwitchList(obj, row);
+    }
+    LongLDoDraw(drawing || true, fList);
+    if (fList->vScroll) {
+        SetLongCtlMax(fList->vScroll, MaxCtlValue(fList));
+        SetLongCtlValue(fList->vScroll, fList->longValue);
+    }
+}
+
+}  // namespace browser

@@ -1,0 +1,516 @@
+// The object list pane: its list, header, clicks, keys and refreshing.
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "app/AppGlobals.h"
+#include "app/BusyCursor.h"
+#include "app/DrawingUtilities.h"
+#include "app/LongListHooks.h"
+#include "app/MainDoc.h"
+#include "app/Menus.h"
+#include "app/Messages.h"
+#include "app/Preferences.h"
+#include "app/TMainWindow.h"
+#include "browser/Panes.h"
+#include "design/ObjFilter.h"
+#include "design/ObjQz.h"
+#include "platform/core/Memory.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Regions.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/events/Events.h"
+#include "platform/events/InputState.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/controls/Controls.h"
+#include "platform/menus/Menus.h"
+#include "platform/windows/Windows.h"
+
+using namespace platform;
+
+namespace browser {
+
+bool gFailListNew = false;
+
+namespace {
+
+void PAppend(unsigned char* text, const unsigned char* more)
+{
+    const int n = std::min<int>(255 - text[0], more[0]);
+    std::memcpy(text + 1 + text[0], more + 1, size_t(n));
+    text[0] = uint8_t(text[0] + n);
+}
+
+void PAppend(unsigned char* text, const std::string& more)
+{
+    unsigned char p[256];
+    p[0] = uint8_t(std::min<size_t>(255, more.size()));
+    std::memcpy(p + 1, more.data(), p[0]);
+    PAppend(text, p);
+}
+
+// A Mac Roman character without case or diacritical mark.
+uint8_t Fold(uint8_t c)
+{
+    static const char* const accented = "AACENOUaaaaaaceeeeiiiinooooouuuu";  // 0x80-0x9F
+    if (c >= 'A' && c <= 'Z') return uint8_t(c - 'A' + 'a');
+    if (c >= 0x80 && c <= 0x9F) return uint8_t(accented[c - 0x80]);
+    switch (c) {
+    case 0xCB: case 0xCC: case 0xE5: case 0xE7: return 'a';
+    case 0xCD: case 0xEE: case 0xEF: case 0xF1: return 'o';
+    case 0xE6: case 0xE8: case 0xE9: return 'e';
+    case 0xEA: case 0xEB: case 0xEC: case 0xED: return 'i';
+    case 0xF2: case 0xF3: case 0xF4: return 'u';
+    case 0xD8: return 'y';
+    default: return c;
+    }
+}
+
+// Type-ahead: the typed text against the start of the row's object's name,
+// without regard to case or diacritical marks.
+int16_t MySearchProc(const void* rowData, const void* key, int16_t, int16_t keyLength)
+{
+    TObjQz* obj = nullptr;
+    std::memcpy(&obj, rowData, sizeof obj);
+    if (!obj) return 1;
+    unsigned char name[256];
+    obj->GetName(name);
+    if (name[0] < keyLength) return 1;
+    const auto* typed = static_cast<const uint8_t*>(key);
+    for (int16_t i = 0; i < keyLength; ++i)
+        if (Fold(typed[i]) != Fold(name[1 + i])) return 1;
+    return 0;
+}
+
+}  // namespace
+
+int16_t TRefPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
+                           int32_t length)
+{
+    if (const int16_t err = TPlan::ITPlane(rect, window, typeList, record, length); err != 0) return err;
+    if (fLayout.bottom == 100) fRect.bottom = int16_t(fRect.bottom - 14);
+    fNarrowing = false;
+    fTypeAhead[0] = 0;
+    fFilterTitle[0] = 0;
+    fCurrent = -1;
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    InsetRect(&list, 1, 1);
+    Point cell;
+    cell.v = 16;
+    cell.h = int16_t(list.right - list.left);
+    fList = gFailListNew ? nullptr
+                         : LongLNew(&list, 0, kObjectRowLength, cell, IsMember(2) ? 1001 : 1002,
+                                    window ? window->fWindow : nullptr, true, IsMember(2) ? ListProcIdProc : nullptr);
+    fFilterMenu = fList ? NewHandleClear(2) : nullptr;
+    if (!fList || !fFilterMenu) {
+        // Nothing is kept: the window that asked goes without this pane.
+        if (fList) LongLDispose(fList);
+        fList = nullptr;
+        if (fSavedClip) DisposeRgn(fSavedClip);
+        fSavedClip = nullptr;
+        return memFullErr;
+    }
+    fList->userHandle = reinterpret_cast<Handle>(this);
+    fMenuCount = 0;
+    fRefreshed = false;
+    return 0;
+}
+
+void TRefPlane::Dispose()
+{
+    if (fList) LongLDispose(fList);
+    fList = nullptr;
+    if (fFilterMenu) DisposeHandle(fFilterMenu);
+    fFilterMenu = nullptr;
+    for (int16_t c : {50, 77, 51, 52, 56, 25, 57, 58, 59, 70, 72, 73, 71, 75, 76, 78, 110, 113, 111, 112, 114, 115})
+        DisableFunc(c);
+    StringFunc(23, 3);
+    TPlan::Dispose();
+}
+
+void TRefPlane::GetBox(Rect* list, Rect* header, Rect* popUp) const
+{
+    const Rect w = GetWRect();
+    *list = Rect{int16_t(w.top + 21), int16_t(w.left + 1), int16_t(w.bottom - 1), int16_t(w.right - 15)};
+    *header = Rect{int16_t(w.top - 1), w.left, int16_t(w.top + 18), int16_t(w.right - 15)};
+    *popUp = Rect{int16_t(w.top - 1), int16_t(w.right - 15), int16_t(w.top + 18), w.right};
+}
+
+bool TRefPlane::ReadOnly() const
+{
+    return fWindow && fWindow->fDoc && fWindow->fDoc->fReadOnly;
+}
+
+TObjQz* TRefPlane::CurrentObject() const
+{
+    if (!fList || fCurrent < 0 || fCurrent >= fList->rowCount) return nullptr;
+    return static_cast<TObjQz*>(LongLRowObject(fCurrent, fList));
+}
+
+void TRefPlane::MakeActive()
+{
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    if (fWindow && fWindow->fWindow) {
+        InvalWindowRect(fWindow->fWindow, &header);
+        InvalWindowRect(fWindow->fWindow, &popUp);
+    }
+    TPlan::MakeActive();
+    LongLActivate(true, fList);
+}
+
+void TRefPlane::MakeInActive()
+{
+    TPlan::MakeInActive();
+    LongLActivate(false, fList);
+}
+
+void TRefPlane::Resize()
+{
+    TPlan::Resize();
+    if (fLayout.bottom == 100) fRect.bottom = int16_t(fRect.bottom - 14);
+    InitDraw();
+    EraseRect(&fRect);
+    RestoreDraw();
+    if (!fList) return;
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    InsetRect(&list, 1, 1);
+    LongLDoDraw(false, fList);
+    fList->rView = list;
+    LongLSize(int16_t(list.right - list.left), int16_t(list.bottom - list.top), fList);
+    Point cell;
+    cell.v = 16;
+    cell.h = int16_t(list.right - list.left);
+    LongLCellSize(cell, fList);
+    if (fList->vScroll) {
+        MoveControl(fList->vScroll, list.right, int16_t(list.top - 1));
+        SizeControl(fList->vScroll, 16, int16_t(list.bottom - list.top + 2));
+    }
+    LongLDoDraw(true, fList);
+}
+
+void TRefPlane::DrawSelect(bool on)
+{
+    if (fHilited == on) return;
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    Rect both{};
+    UnionRect(&header, &popUp, &both);
+    both.top = int16_t(both.top + 1);
+    InitDraw();
+    LMSetHiliteMode(0);
+    InvertRect(&both);
+    RestoreDraw();
+    fHilited = on;
+}
+
+void TRefPlane::SelectPlane()
+{
+    const bool wasCurrent = fWindow && fWindow->fFirstPlane == this;
+    TPlan::SelectPlane();
+    (void)wasCurrent;
+    EnableFunc(26);
+    LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
+}
+
+void TRefPlane::DeSelectPlane()
+{
+    TPlan::DeSelectPlane();
+    DisableFunc(55);
+    DisableFunc(26);
+}
+
+void TRefPlane::update()
+{
+    InitDraw();
+    PenNormal();
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    EraseRect(&header);
+    EraseRect(&popUp);
+    Rect frame = list;
+    Draw3DFrame(&frame);
+    // Header: title, separator, filter title and the row count.
+    unsigned char text[256] = {0};
+    PAppend(text, fTitle);
+    unsigned char sep[256];
+    MyGetIndString(sep, 1024, 1);
+    PAppend(text, sep);
+    PAppend(text, fFilterTitle);
+    PAppend(text, " (" + std::to_string(fList ? fList->rowCount : 0) + ")");
+    TextFont(MyApplFont);
+    TextSize(MyApplSize);
+    TextFace(0);
+    Rect inner = header;
+    InsetRect(&inner, 2, 0);
+    TruncString(int16_t(inner.right - inner.left - 4), text, smTruncEnd);
+    FontInfo fi{};
+    GetFontInfo(&fi);
+    const int16_t width = StringWidth(text);
+    const int16_t h = int16_t(inner.left + std::max(0, (inner.right - inner.left - width) / 2));
+    const int16_t v = int16_t(header.top + (header.bottom - header.top + fi.ascent + fi.descent) / 2 - fi.descent);
+    MoveTo(h, v);
+    DrawString(text);
+    Rect icon = popUp;
+    icon.bottom = int16_t(icon.top + 16);
+    icon.right = int16_t(icon.left + 16);
+    OffsetRect(&icon, 0, 2);
+    DrawSmallIcon(128, fMenuCount < 2 ? 1 : 0, &icon);
+    if (fHilited) {
+        fHilited = false;
+        DrawSelect(true);
+    }
+    TMainDoc* doc = Doc();
+    if (fList && !(doc && doc->fBusy)) LongLUpdate(nullptr, fList);
+    RestoreDraw();
+    TPlan::update();
+}
+
+bool TRefPlane::Click(Point where, int16_t clicks)
+{
+    (void)clicks;
+    if (!TPlan::Click(where, clicks)) return false;
+    if (where.h == -1 && where.v == -1) return true;
+    LongLActivate(true, fList);
+    Rect list{}, header{}, popUp{};
+    GetBox(&list, &header, &popUp);
+    const uint16_t modifiers = CurrentInput().modifiers;
+    if (PtInRect(where, &popUp)) {
+        fSelChanged = false;
+        fDoubleClick = false;
+        MenuRef menu = NewMenu(1000, reinterpret_cast<const unsigned char*>("\0"));
+        if (!menu) return true;
+        const int16_t* ids = fFilterMenu ? reinterpret_cast<const int16_t*>(*fFilterMenu + 2) : nullptr;
+        int16_t marked = 0;
+        for (int16_t i = 0; i < fMenuCount; ++i) {
+            unsigned char name[256] = {0};
+            if (Handle h = ::GetFilter(ids[i])) {
+                int16_t id = 0;
+                ResType type = 0;
+                GetResInfo(h, &id, &type, name);
+            }
+            AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01-"));
+            SetMenuItemText(menu, MenuItemIndex(i + 1), name);
+            if (ids[i] == fFilter) marked = int16_t(i + 1);
+        }
+        if (marked) {
+            unsigned char mark[256];
+            MyGetIndString(mark, 1024, 2);
+            SetItemMark(menu, MenuItemIndex(marked), mark[0] ? CharParameter(mark[1]) : CharParameter(0x12));
+        }
+        const int16_t chosen = Pop(menu, Point{popUp.top, popUp.left}, marked);
+        if (chosen > 0 && chosen <= fMenuCount) ChooseFilter(chosen, modifiers);
+        return true;
+    }
+    if (where.v >= list.top) {
+        fDoubleClick = IsMember(2) ? LongLClick_Drag(where, modifiers, fList) : LongLClick(where, modifiers, fList);
+        const int32_t clicked = LongLLastClick(fList);
+        if (G_Plane) {
+            fSelChanged = false;
+            if (G_Plane == kPlaneDone) {
+                G_Plane = nullptr;
+                if (G_Cell != -1) SwitchCellState(clicked);
+                return true;
+            }
+            // Drops on other panes are the grouping and transfer commands,
+            // which are not part of this build: an ordinary click.
+            G_Plane = nullptr;
+        }
+        if (clicked == fCurrent && !fRefreshed && !fDoubleClick && clicked != -1) {
+            if (LongLMultSel(fList)) {
+                fCurrent = -1;
+                fSelChanged = true;
+            } else {
+                fSelChanged = (modifiers & (cmdKey | shiftKey | optionKey | controlKey)) != 0;
+            }
+        } else {
+            fRefreshed = false;
+            fSelChanged = true;
+            fCurrent = LongLMultSel(fList) ? -1 : (LongLSel(fList) ? clicked : -1);
+        }
+        return true;
+    }
+    if (PtInRect(where, &header)) fSelChanged = false;
+    return true;
+}
+
+void TRefPlane::ChooseFilter(int16_t item, uint16_t modifiers)
+{
+    if (!fFilterMenu || item < 1 || item > fMenuCount) return;
+    const int16_t id = reinterpret_cast<const int16_t*>(*fFilterMenu + 2)[item - 1];
+    const bool option = (modifiers & optionKey) != 0;
+    if (id == fFilter && option == fNarrowing) return;
+    G_Pop = true;
+    fNarrowing = option;
+    if (!option) SetDfltFilter(id);
+    else MoreFilter(id, (modifiers & shiftKey) != 0);
+    G_Pop = false;
+}
+
+void TRefPlane::ShowInPreview(TObjQz* obj)
+{
+    if (!obj) return;
+    if (fPreviewNumber != 0) {
+        if (TMainDoc* doc = Doc(); doc && fWindow->IsMember(3))
+            doc->DisplayObj(static_cast<TRefWindow*>(fWindow), obj, fPreviewNumber);
+    } else if (fPreview) {
+        fPreview->SetObj(obj);
+    }
+}
+
+void TRefPlane::MoveCurrent(int32_t row)
+{
+    fTypeAhead[0] = 0;
+    if (fCurrent >= 0) LongLSetSelect(false, fCurrent, fList);
+    fCurrent = row;
+    LongLSetSelect(true, row, fList);
+    LongLAutoScroll(fList);
+    SelectObj(static_cast<TObjQz*>(LongLRowObject(row, fList)));
+}
+
+void TRefPlane::key(const EventRecord& event)
+{
+    const uint8_t c = uint8_t(event.message & 0xFF);
+    const int32_t rows = fList ? fList->rowCount : 0;
+    switch (c) {
+    case 13:
+    case 3:
+        if (rows > 0) ShowInPreview(CurrentObject());
+        break;
+    case 9:
+        if (event.modifiers & shiftKey) {
+            TPlan* last = nullptr;
+            for (::TPlan* p = this; p; p = p->fNext) last = dynamic_cast<TPlan*>(p) ? static_cast<TPlan*>(p) : last;
+            ::TPlan* tail = this;
+            while (tail->fNext) tail = tail->fNext;
+            if (tail != this) tail->SelectPlane();
+            (void)last;
+        } else if (fNext) {
+            fNext->SelectPlane();
+        }
+        break;
+    case 30:
+        if (rows > 0) MoveCurrent(fCurrent <= 0 || fCurrent >= rows ? rows - 1 : fCurrent - 1);
+        break;
+    case 31:
+        if (rows > 0) MoveCurrent(fCurrent < 0 || fCurrent >= rows - 1 ? 0 : fCurrent + 1);
+        break;
+    default: {
+        if (event.when - fLastKey > GetDblTime()) fTypeAhead[0] = 0;
+        if (fTypeAhead[0] < 15 && rows > 0) {
+            fTypeAhead[++fTypeAhead[0]] = c;
+            int32_t row = std::max<int32_t>(0, fCurrent);
+            if (LongLSearch(fTypeAhead + 1, fTypeAhead[0], MySearchProc, &row, fList)) {
+                RazSelect(fList);
+                LongLSetSelect(true, row, fList);
+                fCurrent = row;
+                LongLAutoScroll(fList);
+                SelectObj(static_cast<TObjQz*>(LongLRowObject(row, fList)));
+            }
+        }
+        break;
+    }
+    }
+    if (fList) fList->lastClick = fCurrent;
+    fLastKey = event.when;
+}
+
+bool TRefPlane::Idle()
+{
+    if (!TPlan::Idle()) return false;
+    if (!IsMember(2) || !fList || !fWindow || !fWindow->fWindow) return true;
+    Point mouse{};
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(fWindow->fWindow);
+    GetMouse(&mouse);
+    SetPort(saved);
+    if (!PtInRect(mouse, &fList->rView)) return true;
+    bool drag = false, open = false, close = false;
+    CellState(mouse, fList, &drag, &open, &close);
+    if (drag && DragableCursor && *DragableCursor) MySetCursor(*DragableCursor);
+    else SetArrowCursor();
+    return true;
+}
+
+void TRefPlane::UpdateList()
+{
+    if (!fList) return;
+    InitDraw();
+    LongLUpdate(nullptr, fList);
+    RestoreDraw();
+}
+
+void TRefPlane::ScrollTo(int32_t first)
+{
+    const int32_t max = MaxCtlValue(fList);
+    first = std::clamp<int32_t>(first, 0, max);
+    if (fList->vScroll) {
+        SetLongCtlMax(fList->vScroll, max);
+        SetLongCtlValue(fList->vScroll, first);
+    } else {
+        fList->longMax = max;
+        fList->longValue = first;
+    }
+    fList->firstVisible = first;
+    fList->lastVisible = first + (fList->cellSize.v > 0 ? (fList->rView.bottom - fList->rView.top) / fList->cellSize.v : 0);
+}
+
+void TRefPlane::UpdateAll()
+{
+    if (!fList) return;
+    Handle record = CurrentRecord();
+    if (!record) {
+        UpdateList();
+        return;
+    }
+    TObjQz* top = static_cast<TObjQz*>(LongLRowObject(fList->firstVisible, fList));
+    const bool drawing = (fList->drawFlags & kLongLDrawOn) != 0;
+    LongLDoDraw(false, fList);
+    SetList(record, fSource);
+    const int32_t row = top ? GetCellData(top, fList) : -1;
+    LongLDoDraw(drawing, fList);
+    ScrollTo(row < 0 ? 0 : row);
+    UpdateList();
+}
+
+void TRefPlane::RazAll(Handle, bool redraw)
+{
+    if (redraw) SetList(CurrentRecord(), nullptr);
+    fSource = nullptr;
+}
+
+void TRefPlane::SelectAll()
+{
+    if (!fList) return;
+    for (int32_t r = fList->firstVisible; r <= fList->lastVisible && r < fList->rowCount; ++r)
+        LongLSetSelect(true, r, fList);
+    for (int32_t r = 0; r < fList->rowCount; ++r) LongLSetSelect(true, r, fList);
+}
+
+void TRefPlane::DelObjMsg(TObjQz* obj)
+{
+    if (!fList || !obj) return;
+    // Every row of the object goes, with the rows below it that hang from it.
+    for (int32_t row = GetCellData(obj, fList); row >= 0; row = GetCellData(obj, fList)) {
+        const uint8_t level = obj->level;
+        int32_t end = row + 1;
+        const bool group = obj->kind == 23 || obj->kind == 32 || obj->kind == 33;
+        while (end < fList->rowCount) {
+            auto* below = static_cast<TObjQz*>(LongLRowObject(end, fList));
+            const bool hangs = below && ((group && below->level > level) || below->GetOwnerObj() == obj);
+            if (!hangs) break;
+            ++end;
+        }
+        if (fCurrent >= row && fCurrent < end) fCurrent = -1;
+        else if (fCurrent >= end) fCurrent -= end - row;
+        LongLDelRow(end - row, row, fList);
+    }
+}
+
+}  // namespace browser

@@ -1,0 +1,370 @@
+// Opening structure and library documents: which class a file gets, the
+// open-documents event, one document per file, reading, big structures and
+// closing the last browser window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/AppleEventHandlers.h"
+#include "app/OpenDocuments.h"
+#include "app/Preferences.h"
+#include "platform/appleevents/AppleEvents.h"
+#include "platform/core/Endian.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/events/FileDialogAnswers.h"
+#include "tests/app/MainDocFixture.h"
+
+using namespace apptest;
+using namespace platform;
+
+namespace {
+
+void PushCancel()
+{
+    FileDialogAnswer cancel;
+    cancel.kind = FileDialogAnswer::Kind::Cancel;
+    PushFileDialogAnswer(cancel);
+}
+
+class OpenDocumentsTest : public MainDocFixture {};
+
+TEST_F(OpenDocumentsTest, TheClassComesFromTheTypeOrTheExactExtension)
+{
+    EXPECT_EQ(DocClassOf("a.QzB", 0), 2);
+    EXPECT_EQ(DocClassOf("a.qzb", 0), 2);
+    EXPECT_EQ(DocClassOf("a.Qzb", 0), 0);
+    EXPECT_EQ(DocClassOf("a.QTL", FourCC("BAS5")), 3);
+    EXPECT_EQ(DocClassOf("x", FourCC("QzLB")), 3);
+    EXPECT_EQ(DocClassOf("x", FourCC("QOLB")), 3);
+    EXPECT_EQ(DocClassOf("x", FourCC("BAS5")), 2);
+    EXPECT_EQ(DocClassOf(".QzB", 0), 2);  // four characters are enough
+    EXPECT_EQ(DocClassOf("QzB", 0), 0);
+    EXPECT_EQ(DocClassOf("aXQzB", 0), 0);
+
+    // Opened for real: the two spellings as structures, the third refused
+    // with a message naming it.
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("a.QzB"), 0), 0);
+    EXPECT_FALSE(FrontDoc()->IsMember(3));
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("b.qzb"), 0), 0);
+    EXPECT_FALSE(FrontDoc()->IsMember(3));
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenNamedDoc(MakeDocFile("c.Qzb"), 0), 1001);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_NE(LastAlert().text.find("c.Qzb"), std::string::npos);
+    EXPECT_EQ(DocCount(), 2);
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("x.QTL", "BAS5"), 0), 0);
+    EXPECT_TRUE(FrontDoc()->IsMember(3));
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("y", "QOLB"), 0), 0);
+    EXPECT_TRUE(FrontDoc()->IsMember(3));
+    EXPECT_EQ(design_.opens, 4);
+}
+
+TEST_F(OpenDocumentsTest, AnOpenDocumentsEventOpensWhatItCanAndAnswersTheLast)
+{
+    ASSERT_EQ(InstallAppleEventHandlers(), noErr);
+    const FSSpec first = MakeDocFile("One.QzB");
+    const FSSpec second = MakeDocFile("Two.QzB");
+    const FSSpec third = MakeDocFile("Three.QzB");
+    std::filesystem::resize_file(second.path, 3);  // damaged: its container cannot open
+    AppleEvent event;
+    ASSERT_EQ(AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &event), noErr);
+    AEDescList list;
+    ASSERT_EQ(AECreateList(nullptr, 0, false, &list), noErr);
+    for (const FSSpec& s : {first, second, third}) AEPutPtr(&list, 0, typeFSS, s.path.data(), Size(s.path.size()));
+    AEPutParamDesc(&event, keyDirectObject, &list);
+    ResetAlerts();
+    design_.readResults = {0, 0};
+    EXPECT_EQ(appl_->hAEOpenDocuments(&event, nullptr, 0), noErr);
+    EXPECT_EQ(DocCount(), 2);
+    EXPECT_EQ(AlertCount(), 1);
+
+    // A third file that fails makes the event's answer.
+    const FSSpec fourth = MakeDocFile("Four.QzB");
+    AEDescList again;
+    AECreateList(nullptr, 0, false, &again);
+    AEPutPtr(&again, 0, typeFSS, fourth.path.data(), Size(fourth.path.size()));
+    AppleEvent event2;
+    AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &event2);
+    AEPutParamDesc(&event2, keyDirectObject, &again);
+    design_.readResults = {-39};
+    EXPECT_EQ(appl_->hAEOpenDocuments(&event2, nullptr, 0), -39);
+    EXPECT_EQ(DocCount(), 2);
+    EXPECT_EQ(design_.lists, 2);  // the failed one's list went with it
+    AEDisposeDesc(&list);
+    AEDisposeDesc(&again);
+    AEDisposeDesc(&event);
+    AEDisposeDesc(&event2);
+}
+
+TEST_F(OpenDocumentsTest, OneFileIsOneDocumentAndTwoNamesTwo)
+{
+    const FSSpec upper = MakeDocFile("Base.QzB");
+    const FSSpec lower = MakeDocFile("base.QzB");
+    ASSERT_EQ(appl_->OpenNamedDoc(upper, 0), 0);
+    ASSERT_EQ(appl_->OpenNamedDoc(lower, 0), 0);
+    EXPECT_EQ(DocCount(), 2);
+
+    // Opening again brings the first to the front, nothing else.
+    const int reads = design_.reads;
+    std::vector<uint8_t> before;
+    {
+        const int16_t saved = CurResFile();
+        UseResFile(G_PrefResFile);
+        Handle h = Get1Resource(FourCC("SP2#"), 0);
+        ASSERT_NE(h, nullptr);
+        before.assign(*h, *h + GetHandleSize(h));
+        UseResFile(saved);
+    }
+    ASSERT_EQ(appl_->OpenNamedDoc(upper, 0), 0);
+    EXPECT_EQ(design_.reads, reads);
+    EXPECT_EQ(DocCount(), 2);
+    TWindow* front = GetTWindow(FrontWindow());
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(front->fDoc->fSpec.path, upper.path);
+    const int16_t saved = CurResFile();
+    UseResFile(G_PrefResFile);
+    Handle h = Get1Resource(FourCC("SP2#"), 0);
+    EXPECT_EQ(std::vector<uint8_t>(*h, *h + GetHandleSize(h)), before);
+    UseResFile(saved);
+}
+
+TEST_F(OpenDocumentsTest, BigStructuresAreAnnouncedAndStillOpen)
+{
+    const std::pair<int, int32_t> cases[] = {{2000, 0}, {2001, 1007}, {2501, 1008}};
+    int n = 0;
+    for (const auto& [count, message] : cases) {
+        ResetAlerts();
+        ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("Big" + std::to_string(++n) + ".QzB", nullptr, count), 0), 0);
+        if (message == 0) {
+            EXPECT_EQ(AlertCount(), 0) << count;
+        } else {
+            EXPECT_EQ(AlertCount(), 1) << count;
+            unsigned char text[256];
+            ErrorMessage(int16_t(message), text);
+            EXPECT_EQ(LastAlert().text, P(text)) << count;
+        }
+    }
+    EXPECT_EQ(DocCount(), 3);
+    // The list of kind 3 was sorted after every read.
+    EXPECT_EQ(design_.sorted.size(), 3u);
+}
+
+TEST_F(OpenDocumentsTest, RemovedComponentsEndInAFullReparse)
+{
+    design_.readResults = {1020, 0};
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("Parts.QzB"), 0), 0);
+    EXPECT_EQ(design_.reads, 1);
+    EXPECT_EQ(design_.rereads, 1);
+    EXPECT_EQ(design_.lists, 1);  // the first list went, a new one stands
+
+    // The reparse's own result is the open's.
+    design_.readResults = {1020, -108};
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenNamedDoc(MakeDocFile("Worse.QzB"), 0), -108);
+    EXPECT_EQ(DocCount(), 1);
+    EXPECT_EQ(design_.lists, 1);
+    EXPECT_EQ(design_.closes, 1);
+}
+
+TEST_F(OpenDocumentsTest, ClosingMarksAChangedCompilationAndCommitsIt)
+{
+    const FSSpec spec = MakeDocFile("Dirty.QzB");
+    ASSERT_EQ(appl_->OpenNamedDoc(spec, 0), 0);
+    FrontDoc()->fCompilerDirty = true;
+    EXPECT_EQ(FrontDoc()->Close(), 0);
+    EXPECT_EQ(DocCount(), 0);
+    const int16_t res = openres(spec, true);
+    ASSERT_NE(res, 0);
+    Handle counter = xget1res(FourCC("QzQz"), 0);
+    ASSERT_NE(counter, nullptr);
+    ASSERT_EQ(GetHandleSize(counter), 4);
+    EXPECT_EQ(ReadBE32(reinterpret_cast<uint8_t*>(*counter)), 1u);
+    closeres(res, false);
+}
+
+TEST_F(OpenDocumentsTest, TheLastBrowserWindowMayKeepItsDocument)
+{
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("Kept.QzB"), 0), 0);
+    TMainDoc* doc = FrontDoc();
+    // Preference flag 2: bit 5 of byte 6 of 'PREF' 0.
+    {
+        const int16_t saved = CurResFile();
+        UseResFile(G_PrefResFile);
+        Handle pref = NewHandleClear(16);
+        (*pref)[6] = char(0x20);
+        const unsigned char empty[1] = {0};
+        AddResource(pref, FourCC("PREF"), 0, empty);
+        (*pref)[1] = char(128);
+        WriteResource(pref);
+        UseResFile(saved);
+    }
+    ASSERT_TRUE(GetPrefFlag(2));
+    PushDialogAnswer(2);
+    EXPECT_EQ(doc->Close(), 1001);
+    EXPECT_EQ(DocCount(), 1);
+    EXPECT_EQ(doc->CountRefWindow(), 1);
+    EXPECT_EQ(LastAlert().alertId, 1002);
+    EXPECT_EQ(LastAlert().text, "Close Kept.QzB now?") << "the texts of items 23 and 24 around the name";
+    PushDialogAnswer(1);
+    EXPECT_EQ(doc->Close(), 0);
+    EXPECT_EQ(DocCount(), 0);
+}
+
+TEST_F(OpenDocumentsTest, AnEditorThatRefusesToCloseKeepsItsDocument)
+{
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("Edits.QzB"), 0), 0);
+    TMainDoc* doc = FrontDoc();
+    auto* editor = NewWindow<TEditStrWindow>(doc, "Strings");
+    ASSERT_NE(editor, nullptr);
+    auto* pane = new FakePane(7);
+    pane->modified = true;
+    editor->AddPlane(pane);
+    PushDialogAnswer(3);  // Cancel at the save question
+    EXPECT_EQ(doc->Close(), 1001);
+    EXPECT_EQ(DocCount(), 1);
+    EXPECT_EQ(doc->CountWindow(), 2);
+    EXPECT_EQ(design_.closes, 0);
+    // A reparse stops there too, before anything is thrown away.
+    PushDialogAnswer(3);
+    EXPECT_EQ(doc->Reparse(), 1001);
+    EXPECT_EQ(design_.rereads, 0);
+    PushDialogAnswer(2);
+    EXPECT_EQ(doc->Close(), 0);
+    EXPECT_EQ(DocCount(), 0);
+}
+
+// A list pane that counts its outputs.
+int gOutputs = 0;
+class OutputPane : public FakePane {
+public:
+    OutputPane() : FakePane(2) {}
+    int16_t Output(bool flag) override
+    {
+        gOutputs += flag ? 1 : 100;
+        return 0;
+    }
+};
+
+TEST_F(OpenDocumentsTest, EventsPrintOpenRefuseUnreadParametersAndQuit)
+{
+    gOutputs = 0;
+    PaneHooks().makeRefPlane = [](int16_t kind) -> TPlan* {
+        if (kind == 0) return new OutputPane;
+        return new FakePane(int16_t(kind == 3 ? 6 : 6 - kind));
+    };
+    const FSSpec spec = MakeDocFile("Print.QzB");
+    AppleEvent event;
+    AECreateAppleEvent(kCoreEventClass, kAEPrintDocuments, &event);
+    AEDescList list;
+    AECreateList(nullptr, 0, false, &list);
+    AEPutPtr(&list, 0, typeFSS, spec.path.data(), Size(spec.path.size()));
+    AEPutParamDesc(&event, keyDirectObject, &list);
+    EXPECT_EQ(appl_->hAEPrintDocuments(&event, nullptr, 0), noErr);
+    EXPECT_EQ(gOutputs, 1);
+    EXPECT_EQ(DocCount(), 1);
+
+    // A parameter nobody reads: -1708 and nothing opened.
+    const FSSpec other = MakeDocFile("Other.QzB");
+    AppleEvent extra;
+    AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &extra);
+    AEDescList one;
+    AECreateList(nullptr, 0, false, &one);
+    AEPutPtr(&one, 0, typeFSS, other.path.data(), Size(other.path.size()));
+    AEPutParamDesc(&extra, keyDirectObject, &one);
+    const int16_t unread = 7;
+    AEPutParamPtr(&extra, FourCC("xtra"), FourCC("shor"), &unread, sizeof unread);
+    EXPECT_EQ(appl_->hAEOpenDocuments(&extra, nullptr, 0), -1708);
+    EXPECT_EQ(DocCount(), 1);
+
+    AppleEvent quit;
+    AECreateAppleEvent(kCoreEventClass, kAEQuitApplication, &quit);
+    EXPECT_EQ(appl_->hAEQuitApplication(&quit, nullptr, 0), noErr);
+    int16_t command = 0;
+    ASSERT_TRUE(GetFunc(&command));
+    EXPECT_EQ(command, 19);
+    for (AEDesc* d : {&list, &event, &one, &extra, &quit}) AEDisposeDesc(d);
+}
+
+struct SqlCall {
+    std::string script, structure;
+    int16_t result = 0;
+    FSSpec made;
+    int calls = 0;
+};
+SqlCall gSql;
+
+TEST_F(OpenDocumentsTest, AStructureFromAnSqlScriptOpensOrSaysWhyNot)
+{
+    DocHooks().sql = [](const unsigned char* script, const unsigned char* structure, FSSpec* spec) -> int16_t {
+        ++gSql.calls;
+        gSql.script = P(script);
+        gSql.structure = P(structure);
+        if (gSql.result == 0) *spec = gSql.made;
+        return gSql.result;
+    };
+    gSql = SqlCall();
+    std::ofstream(folder_ / "schema.sql") << "CREATE TABLE T (F INT);";
+    gSql.made = MakeDocFile("schema.sql.QzB");
+    PushFileDialogAnswer(folder_ / "schema.sql");
+    EXPECT_EQ(appl_->OpenSQL(), 0);
+    EXPECT_EQ(gSql.script, folder_ / "schema.sql");
+    EXPECT_EQ(gSql.structure, folder_ / "schema.sql.QzB");
+    EXPECT_EQ(DocCount(), 1);
+
+    // The reader's own failure is shown as 1019; a cancel says nothing.
+    gSql.result = -1;
+    PushFileDialogAnswer(folder_ / "schema.sql");
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenSQL(), 1019);
+    unsigned char text[256];
+    ErrorMessage(1019, text);
+    EXPECT_EQ(LastAlert().text, P(text));
+    gSql.result = 1001;
+    PushFileDialogAnswer(folder_ / "schema.sql");
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenSQL(), 1001);
+    EXPECT_EQ(AlertCount(), 0);
+    PushCancel();
+    EXPECT_EQ(appl_->OpenSQL(), 1001);
+
+    // A path its length byte cannot hold is refused with a message, never cut.
+    std::string deep = folder_.path();
+    while (deep.size() < 260) deep += "/" + std::string(40, 'd');
+    std::filesystem::create_directories(deep);
+    std::ofstream(deep + "/long.sql") << "x";
+    const int calls = gSql.calls;
+    PushFileDialogAnswer(deep + "/long.sql");
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenSQL(), 1001);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_EQ(gSql.calls, calls);
+}
+
+TEST_F(OpenDocumentsTest, AnUnsavedLibraryKeptAtItsLastWindowKeepsItsWorkingFiles)
+{
+    ASSERT_EQ(appl_->NewLibDoc(1), 0);
+    auto* lib = static_cast<TLibDoc*>(appl_->fDocList);
+    const std::string working = lib->fSpec.path;
+    {
+        const int16_t saved = CurResFile();
+        UseResFile(G_PrefResFile);
+        Handle pref = NewHandleClear(16);
+        (*pref)[1] = char(128);
+        (*pref)[6] = char(0x20);
+        const unsigned char empty[1] = {0};
+        AddResource(pref, FourCC("PREF"), 0, empty);
+        WriteResource(pref);
+        UseResFile(saved);
+    }
+    PushDialogAnswer(2);
+    EXPECT_EQ(lib->Close(), 1001);
+    EXPECT_TRUE(std::filesystem::exists(working));
+    EXPECT_TRUE(std::filesystem::exists(CompanionSpec(FSSpec{working}).path));
+    EXPECT_EQ(DocCount(), 1);
+    PushDialogAnswer(1);
+    EXPECT_EQ(lib->Close(), 0);
+    EXPECT_FALSE(std::filesystem::exists(working));
+}
+
+}  // namespace

@@ -1,0 +1,315 @@
+#include <string>
+#include <vector>
+
+#include "browser/Panes.h"
+#include "design/ObjFilter.h"
+#include "platform/drawing/Rects.h"
+#include "platform/events/Events.h"
+#include "tests/browser/BrowserFixture.h"
+
+using namespace platform;
+using browser::TLstPlane;
+
+namespace browsertest {
+namespace {
+
+using PaneGeometry = BrowserFixture;
+
+TEST_F(PaneGeometry, PercentPlacesBarsContentAndList)
+{
+    Rect out{};
+    const Rect bounds{0, 0, 333, 601}, percent{10, 33, 50, 100};
+    browser::SizedRect(&out, &bounds, &percent);
+    EXPECT_EQ(R(out), R(33, 198, 166, 601));
+
+    TLstPlane* pane = OpenList(percent);
+    EXPECT_EQ(R(pane->fRect), R(33, 198, 166, 601));
+    Rect left{}, top{};
+    pane->GetSplitRect(&left, &top);
+    EXPECT_EQ(R(left), R(33, 198, 166, 201));
+    EXPECT_EQ(R(top), R(33, 198, 36, 601));
+    EXPECT_EQ(R(pane->GetWRect()), R(36, 201, 166, 601));
+    Rect list{}, header{}, popUp{};
+    pane->GetBox(&list, &header, &popUp);
+    EXPECT_EQ(R(list), R(57, 202, 165, 586));
+
+    // A second pane reaching the bottom is 14 pixels shorter there; a
+    // click in its bar never makes it current.
+    auto* lower = new TLstPlane;
+    ASSERT_EQ(lower->ITPlane(Rect{50, 33, 100, 100}, window_, doc_.fTypeList, nullptr, 0), 0);
+    window_->AddPlane(lower);
+    EXPECT_EQ(lower->fRect.bottom, 333 - 14);
+    pane->SelectPlane();
+    ASSERT_EQ(window_->fFirstPlane, pane);
+    EXPECT_TRUE(lower->Click(Point{int16_t(lower->fRect.top + 1), 300}, 0));
+    EXPECT_EQ(window_->fFirstPlane, pane);
+    EXPECT_TRUE(lower->Click(Point{int16_t(lower->fRect.top + 30), 300}, 0));
+    EXPECT_EQ(window_->fFirstPlane, lower);
+}
+
+TEST_F(PaneGeometry, AFailedListLeavesNoPane)
+{
+    window_ = new TRefWindow;
+    ASSERT_EQ(window_->ITWindow(PName("Doc"), Rect{40, 10, 373, 611}, true, 0, &doc_, 8), 0);
+    doc_.AddWindow(window_);
+    browser::gFailListNew = true;
+    auto* pane = new TLstPlane;
+    EXPECT_EQ(pane->ITPlane(Rect{0, 0, 100, 100}, window_, doc_.fTypeList, nullptr, 0), -108);
+    EXPECT_EQ(pane->fList, nullptr);
+    EXPECT_EQ(pane->fSavedClip, nullptr);
+    pane->Dispose();
+}
+
+class MainList : public BrowserFixture {
+protected:
+    // Every listed kind, a group with two members, a table with fields and
+    // a form with its methods, and a local variable.
+    void Populate()
+    {
+        table_ = static_cast<TFileObjQz*>(Make(1, "Clients", 1));
+        NewObjList(&table_->members, 4);
+        for (const char* f : {"Name", "City"}) {
+            TObjQz* field = Owned(&table_->members, 28, f, table_);
+            (void)field;
+        }
+        NewObjList(&table_->forms, 4);
+        form_ = static_cast<TLayoutObjQz*>(Owned(&table_->forms, 24, "Input", table_, 5));
+        NewObjList(&form_->objMethods, 4);
+        objMethod_ = Owned(&form_->objMethods, 25, "bOK", form_, 7);
+        method_ = Make(2, "DoIt", 5);
+        for (int16_t k : {3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) Make(k, "K" + std::to_string(k));
+        NewObjList(&static_cast<TGnlProcObjQz*>(method_)->locals, 4);
+        auto* local = static_cast<TVarObjQz*>(Owned(&static_cast<TGnlProcObjQz*>(method_)->locals, 9, "$tmp", nullptr));
+        local->method = method_;
+        Make(9, "vGlobal");
+        member1_ = Make(2, "Alpha");
+        member2_ = Make(2, "Beta");
+        group_ = Group("Grp", {member1_, member2_});
+    }
+
+    TFileObjQz* table_ = nullptr;
+    TLayoutObjQz* form_ = nullptr;
+    TObjQz* objMethod_ = nullptr;
+    TObjQz* method_ = nullptr;
+    TObjQz* member1_ = nullptr;
+    TObjQz* member2_ = nullptr;
+    TGroupObjQz* group_ = nullptr;
+};
+
+TEST_F(MainList, KindsInDisplayOrderGroupsLastMembersOnlyUnderTheirGroup)
+{
+    Populate();
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    std::vector<int16_t> kinds;
+    for (int32_t r = 0; r < pane->fList->rowCount; ++r)
+        kinds.push_back(static_cast<TObjQz*>(LongLRowObject(r, pane->fList))->kind);
+    const std::vector<int16_t> expected = {1, 24, 2, 16, 25, 7, 8, 3, 4, 5, 6, 9, 9, 10, 11, 12, 19, 13, 14, 15, 18, 17, 23};
+    EXPECT_EQ(kinds, expected);
+    const auto rows = Rows(pane);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "Alpha"), 0);
+    // Process variables before locals.
+    EXPECT_EQ(rows[11], "vGlobal");
+    EXPECT_EQ(rows[12], "$tmp");
+    EXPECT_EQ(P(pane->fTitle), "Objects");
+    EXPECT_EQ(P(pane->fFilterTitle), "All objects");
+
+    // Objects in the trash never show.
+    member1_->SetFlag(kFlagGrouped, false);
+    member1_->SetFlag(kFlagInTrash, true);
+    pane->SetDfltFilter(128);
+    EXPECT_EQ(pane->fList->rowCount, int32_t(expected.size()));
+}
+
+TEST_F(MainList, AHundredAndThirtyObjectsMakeExactlyThatManyRows)
+{
+    for (int i = 0; i < 130; ++i) Make(2, "M" + std::to_string(1000 + i));
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    EXPECT_EQ(pane->fList->rowCount, 130);
+    EXPECT_FALSE(pane->fCutShort);
+}
+
+TEST_F(MainList, GroupsAndTablesOpenBelowTheirRowAndStayOpenOverARebuild)
+{
+    Populate();
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    int32_t g = browser::GetCellData(group_, pane->fList);
+    ASSERT_GE(g, 0);
+    pane->SwitchCellState(g);
+    EXPECT_EQ(LongLRowObject(g + 1, pane->fList), member1_);
+    EXPECT_EQ(LongLRowObject(g + 2, pane->fList), member2_);
+    pane->UpdateAll();
+    g = browser::GetCellData(group_, pane->fList);
+    EXPECT_TRUE(IsOpenCell(g, pane->fList));
+    EXPECT_EQ(LongLRowObject(g + 2, pane->fList), member2_);
+    const int32_t before = pane->fList->rowCount;
+    pane->SwitchCellState(g);
+    EXPECT_EQ(pane->fList->rowCount, before - 2);
+
+    // A table shows its fields; not when it may not be opened.
+    pane->SwitchCellState(0);
+    EXPECT_EQ(static_cast<TObjQz*>(LongLRowObject(1, pane->fList))->kind, 28);
+    pane->SwitchCellState(0);
+    EXPECT_EQ(static_cast<TObjQz*>(LongLRowObject(1, pane->fList))->kind, 24);
+    table_->SetFlag(2, true);
+    pane->SwitchCellState(0);
+    EXPECT_EQ(static_cast<TObjQz*>(LongLRowObject(1, pane->fList))->kind, 24);
+
+    // Search results are flat: members at the top level.
+    G_SearchFilterHdl = NewHandle(0);
+    const auto bytes = FilterBytes(Kind(2));
+    PtrToHand(bytes.data(), &G_SearchFilterHdl, Size(bytes.size()));
+    pane->SetList(G_SearchFilterHdl, pane->fSource);
+    const auto rows = Rows(pane);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Alpha"), rows.end());
+    DisposeHandle(G_SearchFilterHdl);
+    G_SearchFilterHdl = nullptr;
+}
+
+TEST_F(MainList, FiltersTitlesNarrowingAndRemoval)
+{
+    Populate();
+    AddFilter(129, "Project methods and more", FilterBytes(Kind(2)));
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    const int32_t all = pane->fList->rowCount;
+
+    pane->SetDfltFilter(browser::kSearchFilter);
+    EXPECT_EQ(P(pane->fFilterTitle), "Search results");
+    EXPECT_EQ(pane->fList->rowCount, all);
+    pane->SetDfltFilter(128);
+    pane->SetDfltFilter(400);  // no such record: rows kept
+    EXPECT_EQ(pane->fList->rowCount, all);
+    pane->SetDfltFilter(128);
+
+    // The current filter again, same Option state: nothing.
+    LongLSetSelect(true, 0, pane->fList);
+    pane->ChooseFilter(1, 0);
+    EXPECT_TRUE(LongLSel(pane->fList));
+
+    // Option narrows to project methods, the title cut to 15.
+    pane->ChooseFilter(2, optionKey);
+    EXPECT_EQ(P(pane->fFilterTitle), "Project methods");
+    EXPECT_EQ(Rows(pane), (std::vector<std::string>{"DoIt"}));
+
+    // Option-Shift removes just the admitted rows; the old id is kept as
+    // the previous one.
+    pane->SetDfltFilter(128);
+    pane->fNarrowing = false;
+    pane->ChooseFilter(2, optionKey | shiftKey);
+    EXPECT_EQ(pane->fList->rowCount, all - 1);
+    EXPECT_EQ(P(pane->fFilterTitle), "Selected rows");
+    EXPECT_EQ(pane->GetFilter(), browser::kNarrowedFilter);
+    EXPECT_EQ(pane->fPrevFilter, 128);
+
+    // Selecting an object the filter rejects goes back to 128.
+    pane->SetDfltFilter(129);
+    pane->SelectObj(table_);
+    EXPECT_EQ(pane->GetFilter(), 128);
+    EXPECT_EQ(pane->fCurrent, 0);
+}
+
+TEST_F(MainList, ARebuildCutShortSaysSoInItsHeader)
+{
+    for (int i = 0; i < 20; ++i) Make(2, "M" + std::to_string(10 + i));
+    TLstPlane* pane = OpenList();
+    DisposeHandle(GromMemHdl);
+    GromMemHdl = nullptr;
+    pane->SetDfltFilter(128);
+    EXPECT_TRUE(pane->fCutShort);
+    EXPECT_EQ(P(pane->fFilterTitle), "Selected rows");
+    EXPECT_EQ(pane->GetFilter(), 128);
+    GromMemHdl = NewHandle(64);
+    pane->SetDfltFilter(128);
+    EXPECT_FALSE(pane->fCutShort);
+    EXPECT_EQ(pane->fList->rowCount, 20);
+}
+
+EventRecord Key(uint8_t c, uint32_t when, uint16_t modifiers = 0)
+{
+    EventRecord e{};
+    e.what = keyDown;
+    e.message = c;
+    e.when = when;
+    e.modifiers = modifiers;
+    return e;
+}
+
+TEST_F(MainList, ArrowsWrapAndTypeAheadFindsNamesIgnoringCaseAndMarks)
+{
+    for (const char* n : {"Zed", "abacus", "Abbey", "able"}) Make(2, n);
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    const auto rows = Rows(pane);
+    ASSERT_EQ(rows.size(), 4u);
+    pane->key(Key(31, 10));
+    EXPECT_EQ(pane->fCurrent, 0);
+    pane->key(Key(30, 20));
+    EXPECT_EQ(pane->fCurrent, 3);
+    pane->key(Key(31, 30));
+    EXPECT_EQ(pane->fCurrent, 0);
+
+    // "Áb" typed quickly (Mac Roman): the first name beginning "ab".
+    pane->fCurrent = -1;
+    pane->key(Key(0xE7, 100));
+    pane->key(Key('b', 105));
+    ASSERT_GE(pane->fCurrent, 0);
+    EXPECT_EQ(rows[size_t(pane->fCurrent)], "abacus");
+    const int32_t found = pane->fCurrent;
+    // A pause starts again: "z".
+    pane->key(Key('z', 105 + GetDblTime() + 1));
+    ASSERT_GE(pane->fCurrent, 0);
+    EXPECT_EQ(rows[size_t(pane->fCurrent)], "Zed");
+    EXPECT_NE(pane->fCurrent, found);
+    // Sixteen characters: the 16th is ignored.
+    for (int i = 0; i < 16; ++i) pane->key(Key('q', 1000 + uint32_t(i)));
+    EXPECT_EQ(pane->fTypeAhead[0], 15);
+}
+
+TEST_F(MainList, DeletingAFormWithItsMethodSelectedAsksOnceAndFreesNothingTwice)
+{
+    Populate();
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    const int32_t f = browser::GetCellData(form_, pane->fList);
+    const int32_t m = browser::GetCellData(objMethod_, pane->fList);
+    ASSERT_GE(f, 0);
+    ASSERT_GE(m, 0);
+    LongLSetSelect(true, f, pane->fList);
+    LongLSetSelect(true, m, pane->fList);
+
+    // Answer 2 changes nothing.
+    PushDialogAnswer(2);
+    pane->DeleteObj();
+    EXPECT_EQ(LastAlert().text, "Delete the selected objects?");
+    EXPECT_EQ(browser::GetCellData(form_, pane->fList), f);
+
+    // A pane that hears of the form's deletion drops its row.
+    const int32_t rows = pane->fList->rowCount;
+    pane->DelObjMsg(form_);
+    EXPECT_EQ(browser::GetCellData(form_, pane->fList), -1);
+    EXPECT_EQ(pane->fList->rowCount, rows - 1);
+
+    // One row asks with the object's full name.
+    RazSelect(pane->fList);
+    LongLSetSelect(true, 0, pane->fList);
+    PushDialogAnswer(2);
+    pane->DeleteObj();
+    EXPECT_EQ(LastAlert().text.substr(0, 7), "Delete ");
+    EXPECT_EQ(LastAlert().text.back(), '?');
+}
+
+TEST_F(MainList, WindowsTellEveryPaneOfADeletedObject)
+{
+    Populate();
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    ASSERT_GE(browser::GetCellData(method_, pane->fList), 0);
+    doc_.DelObjMsg(method_);
+    EXPECT_EQ(browser::GetCellData(method_, pane->fList), -1);
+}
+
+}  // namespace
+}  // namespace browsertest
