@@ -99,6 +99,8 @@ public:
     void ShowObject(TObjQz* obj) override;
     void SelectObj(TObjQz* obj) override;
     void DelObjMsg(TObjQz* obj) override;
+    void DragHSplit(platform::Point where, const platform::Rect& bar) override;
+    void DragVSplit(platform::Point where, const platform::Rect& bar) override;
 
     virtual void SelectAll();
     virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);
@@ -175,6 +177,7 @@ public:
     void DeSelectPlane() override;
     void SelectPlane() override;
     void DelObjMsg(TObjQz* obj) override;
+    void CopyList(platform::Handle list) override;
 
     virtual void DisableMenu();
     virtual void EnableMenu();
