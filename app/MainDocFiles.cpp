@@ -112,7 +112,9 @@ int16_t TMainDoc::ReadFile(bool flag)
 
 void TMainDoc::CloseFile()
 {
-    if (fRsrFile == -1) return;
+    // A remote document whose local cache did not open still holds its
+    // connection.
+    if (fRsrFile == -1 && fResFile == -1 && !fRemote) return;
     const int16_t savedStore = xcurres();
     const int16_t saved = CurResFile();
     if (!fRemote && fCompilerDirty && fResFile != -1) {

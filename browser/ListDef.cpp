@@ -155,21 +155,7 @@ Rect TextRect(const Rect& cell, TObjQz* obj)
 void DoDraw(const Rect& r, TObjQz* obj, const unsigned char* prefix, const unsigned char* text, bool red)
 {
     unsigned char full[256] = {0};
-    Add(full, text);
-    if (G_ShowID && ShowsId(obj->kind)) AddChars(full, " (" + std::to_string(obj->id) + ")");
-    if (obj->kind == 23 || obj->GetRType() == 33) {
-        int32_t n = 0;
-        if (auto* g = dynamic_cast<TGroupObjQz*>(obj))
-            n = obj->TstFlag(kFlagInComponent) ? g->GetVisibleItems() : (obj->members ? obj->members->Size() : 0);
-        AddChars(full, " (");
-        if (n == 0) {
-            AddStr(full, 1029, 10);
-        } else {
-            AddChars(full, std::to_string(n));
-            AddStr(full, 1029, n == 1 ? 8 : 9);
-        }
-        AddChars(full, ")");
-    }
+    DisplayText(obj, text, full);
     TextFont(GetResFont(0));
     TextSize(GetResSize(0));
     const StyleField under = obj->TstFlag(kFlagHasDoc) ? StyleField(underline) : StyleField(0);
@@ -218,6 +204,26 @@ void DrawCell(LongListHandle list, const Rect* cell, bool selected, int32_t row)
 }
 
 }  // namespace
+
+void DisplayText(TObjQz* obj, const unsigned char* text, unsigned char* full)
+{
+    full[0] = 0;
+    Add(full, text);
+    if (G_ShowID && ShowsId(obj->kind)) AddChars(full, " (" + std::to_string(obj->id) + ")");
+    if (obj->kind == 23 || obj->GetRType() == 33) {
+        int32_t n = 0;
+        if (auto* g = dynamic_cast<TGroupObjQz*>(obj))
+            n = obj->TstFlag(kFlagInComponent) ? g->GetVisibleItems() : (obj->members ? obj->members->Size() : 0);
+        AddChars(full, " (");
+        if (n == 0) {
+            AddStr(full, 1029, 10);
+        } else {
+            AddChars(full, std::to_string(n));
+            AddStr(full, 1029, n == 1 ? 8 : 9);
+        }
+        AddChars(full, ")");
+    }
+}
 
 void RowText(TObjQz* obj, unsigned char* prefix, unsigned char* text)
 {

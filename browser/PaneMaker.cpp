@@ -2,12 +2,31 @@
 #include <new>
 
 #include "app/LongListHooks.h"
+#include "app/Menus.h"
 #include "app/PaneHooks.h"
 #include "app/Preferences.h"
 #include "browser/CallPanes.h"
 #include "design/ObjQz.h"
 
 namespace browser {
+
+namespace {
+bool gEnabled[512] = {};
+}
+
+void EnableFunc(int16_t command)
+{
+    if (command >= 0 && command < 512) gEnabled[command] = true;
+    ::EnableFunc(command);
+}
+
+void DisableFunc(int16_t command)
+{
+    if (command >= 0 && command < 512) gEnabled[command] = false;
+    ::DisableFunc(command);
+}
+
+bool CommandEnabled(int16_t command) { return command >= 0 && command < 512 && gEnabled[command]; }
 
 ::TPlan* MakeRefPlane(int16_t kind)
 {

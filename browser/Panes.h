@@ -65,6 +65,8 @@ public:
     platform::RgnHandle fSavedClip = nullptr;
     platform::PenState fSavedPen{};
     bool fHilited = false;
+    // The last click fell on a split bar: no later handler takes it.
+    bool fBarHit = false;
 };
 
 // A filter id: a record of the preferences, or one of the pseudo filters.
@@ -77,7 +79,6 @@ public:
                     int32_t length) override;
     void Dispose() override;
     int16_t Do_Func(int16_t command) override;
-    bool IsSelection() override { return fList && LongLSel(fList); }
     void MakeActive() override;
     void MakeInActive() override;
     void Resize() override;
@@ -118,6 +119,8 @@ public:
     virtual void DeleteObj();
     virtual void SeltoList();
 
+    // The header's text: pane title, separator, filter title, row count.
+    void HeaderText(unsigned char* out) const;
     // A pop-up choice (1-based item of the filter menu) with the modifiers
     // held at the click.
     void ChooseFilter(int16_t item, uint16_t modifiers);
@@ -176,7 +179,6 @@ public:
     void UpdateAll() override;
     void DeSelectPlane() override;
     void SelectPlane() override;
-    void DelObjMsg(TObjQz* obj) override;
     void CopyList(platform::Handle list) override;
 
     virtual void DisableMenu();
@@ -231,11 +233,18 @@ void RowText(TObjQz* obj, unsigned char* prefix, unsigned char* text);
 // Fills the application's pane and long-list hooks.
 void InstallBrowserPanes();
 
+// The menu commands, as the panes last set them: each call also reaches the
+// application's menus, where a command without an item is left out.
+void EnableFunc(int16_t command);
+void DisableFunc(int16_t command);
+bool CommandEnabled(int16_t command);
+
+// The text of a row as drawn after its prefix: the kind's text, the id
+// when ids are shown, a group's member count.
+void DisplayText(TObjQz* obj, const unsigned char* text, unsigned char* out);
+
 // Set while a filter chosen from a pop-up is applied.
 extern bool G_Pop;
 extern bool G_ObjInGroup;
-
-// Hooks for tests: the list allocation (LongLNew) can be made to fail.
-extern bool gFailListNew;
 
 }  // namespace browser

@@ -127,11 +127,6 @@ void TLstPlane::SelectObj(TObjQz* obj)
     EnableMenu();
 }
 
-void TLstPlane::DelObjMsg(TObjQz* obj)
-{
-    TRefPlane::DelObjMsg(obj);
-}
-
 void TLstPlane::SelectAll()
 {
     TRefPlane::SelectAll();
@@ -149,6 +144,7 @@ bool TLstPlane::Click(Point where, int16_t clicks)
         EnableMenu();
         return false;
     }
+    if (fBarHit) return true;
     const uint16_t modifiers = CurrentInput().modifiers;
     Rect list{}, header{}, popUp{};
     GetBox(&list, &header, &popUp);

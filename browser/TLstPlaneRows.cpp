@@ -217,7 +217,7 @@ void TLstPlane::SetList(Handle filter, Handle source)
     if (c.flat) open.clear();
     c.open = &open;
     LongLDoDraw(false, fList);
-    LongLDelRow(0, 0, fList);
+    LongLDelRow(fList->rowCount, 0, fList);
     auto* types = reinterpret_cast<TypeListRec*>(source);
     if (types) {
         const uint32_t kinds = filter ? GetOrFlags(filter) : 0xFFFFFFFFu;

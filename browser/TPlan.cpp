@@ -156,15 +156,18 @@ Rect TPlan::GetWRect() const
 
 bool TPlan::Click(Point where, int16_t)
 {
+    fBarHit = false;
     if (!PtInRect(where, &fRect)) return false;
     Rect left{}, top{};
     GetSplitRect(&left, &top);
     if (PtInRect(where, &left)) {
         DragHSplit(where, left);
+        fBarHit = true;
         return true;
     }
     if (PtInRect(where, &top)) {
         DragVSplit(where, top);
+        fBarHit = true;
         return true;
     }
     if (fPrev) SelectPlane();

@@ -33,8 +33,6 @@ using namespace platform;
 
 namespace browser {
 
-bool gFailListNew = false;
-
 namespace {
 
 void PAppend(unsigned char* text, const unsigned char* more)
@@ -102,9 +100,8 @@ int16_t TRefPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
     Point cell;
     cell.v = 16;
     cell.h = int16_t(list.right - list.left);
-    fList = gFailListNew ? nullptr
-                         : LongLNew(&list, 0, kObjectRowLength, cell, IsMember(2) ? 1001 : 1002,
-                                    window ? window->fWindow : nullptr, true, IsMember(2) ? ListProcIdProc : CallProcIdProc);
+    fList = LongLNew(&list, 0, kObjectRowLength, cell, IsMember(2) ? 1001 : 1002, window ? window->fWindow : nullptr,
+                     true, IsMember(2) ? ListProcIdProc : CallProcIdProc);
     fFilterMenu = fList ? NewHandleClear(2) : nullptr;
     if (!fList || !fFilterMenu) {
         // Nothing is kept: the window that asked goes without this pane.
@@ -211,9 +208,7 @@ void TRefPlane::DrawSelect(bool on)
 
 void TRefPlane::SelectPlane()
 {
-    const bool wasCurrent = fWindow && fWindow->fFirstPlane == this;
     TPlan::SelectPlane();
-    (void)wasCurrent;
     EnableFunc(26);
     LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
 }
@@ -236,13 +231,8 @@ void TRefPlane::update()
     Rect frame = list;
     Draw3DFrame(&frame);
     // Header: title, separator, filter title and the row count.
-    unsigned char text[256] = {0};
-    PAppend(text, fTitle);
-    unsigned char sep[256];
-    MyGetIndString(sep, 1024, 1);
-    PAppend(text, sep);
-    PAppend(text, fFilterTitle);
-    PAppend(text, " (" + std::to_string(fList ? fList->rowCount : 0) + ")");
+    unsigned char text[256];
+    HeaderText(text);
     TextFont(MyApplFont);
     TextSize(MyApplSize);
     TextFace(0);
@@ -271,11 +261,21 @@ void TRefPlane::update()
     TPlan::update();
 }
 
+void TRefPlane::HeaderText(unsigned char* text) const
+{
+    text[0] = 0;
+    PAppend(text, fTitle);
+    unsigned char sep[256];
+    MyGetIndString(sep, 1024, 1);
+    PAppend(text, sep);
+    PAppend(text, fFilterTitle);
+    PAppend(text, " (" + std::to_string(fList ? fList->rowCount : 0) + ")");
+}
+
 bool TRefPlane::Click(Point where, int16_t clicks)
 {
-    (void)clicks;
     if (!TPlan::Click(where, clicks)) return false;
-    if (where.h == -1 && where.v == -1) return true;
+    if (fBarHit) return true;
     LongLActivate(true, fList);
     Rect list{}, header{}, popUp{};
     GetBox(&list, &header, &popUp);
@@ -384,12 +384,9 @@ void TRefPlane::key(const EventRecord& event)
         break;
     case 9:
         if (event.modifiers & shiftKey) {
-            TPlan* last = nullptr;
-            for (::TPlan* p = this; p; p = p->fNext) last = dynamic_cast<TPlan*>(p) ? static_cast<TPlan*>(p) : last;
             ::TPlan* tail = this;
             while (tail->fNext) tail = tail->fNext;
             if (tail != this) tail->SelectPlane();
-            (void)last;
         } else if (fNext) {
             fNext->SelectPlane();
         }

@@ -1,6 +1,5 @@
-// Opening and closing a document. The order of the checks matters: nothing
-// is written into a container before every refusal has been passed, so a
-// refused document is closed without committing and stays as it was.
+// Opening and closing a document. Every refusal is decided before the
+// container is opened for writing, so a refused document keeps every byte.
 #include "design/OpenQzB.h"
 
 #include <cstring>
@@ -9,6 +8,7 @@
 #include "app/AppGlobals.h"
 #include "app/BusyCursor.h"
 #include "app/Messages.h"
+#include "design/CreateQzLib.h"
 #include "design/DocResources.h"
 #include "design/Passwords.h"
 #include "design/TableDescriptions.h"
@@ -129,11 +129,48 @@ struct OpenState {
     int16_t rsrFile = -1;
 };
 
+// Loads the container's parameter record as the document's own: 0, or
+// 1003 when it is missing or too short to hold the level.
+int16_t LoadParamRecord(int16_t container)
+{
+    useres(container);
+    Handle stored = xget1res(kPRQz, 0);
+    if (!stored || !*stored || platform::GetHandleSize(stored) < kParamMinSize) return kDamaged;
+    Handle record = stored;
+    if (platform::HandToHand(&record) != 0) return kMemory;
+    SetDocParamRecord(container, record);
+    hparam = record;
+    return 0;
+}
+
+// Whether the companion says the document was written by a newer program
+// (or this program has no version record of its own). Looked at without
+// writing: a companion already open is left open.
+bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
+{
+    platform::FSSpec companion;
+    platform::Boolean inChain = false;
+    int16_t already = -1;
+    const bool wasOpen = platform::FSpResourceFileAlreadyOpen(fileSpec, &inChain, &already) ||
+                         (CompanionSpec(fileSpec, &companion) &&
+                          platform::FSpResourceFileAlreadyOpen(companion, &inChain, &already));
+    const int16_t saved = platform::CurResFile();
+    const int16_t file = OpenResFile(fileSpec, platform::fsRdPerm);
+    if (file == -1) return false;
+    platform::UseResFile(file);
+    int16_t ownVersion = 0, appNumber = 0;
+    const bool has = VersionOf(platform::Get1Resource(kINQz, 0), &ownVersion);
+    platform::UseResFile(saved);
+    if (!wasOpen) platform::CloseResFile(file);
+    return has && (!VersionOf(AppVersionRecord(), &appNumber) || ownVersion > appNumber);
+}
+
+// Every refusal is decided on a read-only view of the container, so that a
+// refused document is never written, not even the mark of a file open for
+// writing. Only an accepted document is opened for writing and changed:
+// converted, its companion stamped, its password tables normalised.
 int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s, unsigned char* password)
 {
-    // 1.
-    Handle appVersion = AppVersionRecord();
-
     // 2. The file must be free to be written.
     {
         VFile probe(fileSpec);
@@ -143,7 +180,7 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
 
     // 3.
     gStructFileSpec = fileSpec;
-    s->container = openres(fileSpec, false);
+    s->container = openres(fileSpec, true);
     numresfalse = s->container;
     from503 = from55 = from40 = false;
     erreure = reserr;
@@ -157,15 +194,9 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
         return kDamaged;
     }
 
-    // 6. A record too short to hold the level is damage, not a level.
-    useres(s->container);
-    Handle stored = xget1res(kPRQz, 0);
-    if (!stored || !*stored || platform::GetHandleSize(stored) < kParamMinSize) return kDamaged;
-    Handle record = stored;
-    if (platform::HandToHand(&record) != 0) return kMemory;
-    SetDocParamRecord(s->container, record);
-    hparam = record;
-    const uint8_t level = reinterpret_cast<const uint8_t*>(*record)[4];
+    // 6.
+    if (const int16_t err = LoadParamRecord(s->container)) return err;
+    const uint8_t level = reinterpret_cast<const uint8_t*>(*hparam)[4];
 
     // 7. Level 0 libraries and level 9 documents are converted in place,
     // which needs the container in this machine's order.
@@ -175,7 +206,7 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
     }
 
     // 8.
-    bool renewVersion = false;
+    bool convertLibrary = false;
     if (level < kCurrentLevel) {
         Str255 text;
         if (isStructure) {
@@ -185,41 +216,16 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
         }
         MyGetIndString(text, 1002, 48);
         if (XAlert(1002, text, kCautionAlert) != 1) return kCancelled;
-        UseQzRes(s->container);
-        pending = ConvertLibTo2004();
-        renewVersion = true;
+        convertLibrary = true;
     }
 
-    // 9.
-    UseQzRes(s->container);
-    if (reserr) return reserr;
-
-    // 10.
-    s->rsrFile = OpenResFile(fileSpec, platform::fsRdWrPerm);
-    if (renewVersion && s->rsrFile != -1) UpdateQzIN(s->rsrFile);
-
-    // 11. A document written by a newer program is refused.
-    if (s->rsrFile != -1) {
-        UpdateINQz5To6(s->rsrFile);
-        const int16_t saved = platform::CurResFile();
-        platform::UseResFile(s->rsrFile);
-        Handle own = platform::Get1Resource(kINQz, 0);
-        platform::UseResFile(saved);
-        int16_t ownVersion = 0, appNumber = 0;
-        if (VersionOf(own, &ownVersion)) {
-            appVersion = AppVersionRecord();
-            if (!VersionOf(appVersion, &appNumber) || ownVersion > appNumber) pending = kNewerVersion;
-        }
-    }
-
-    // 12.
+    // 11, 12. A converted library gets this program's version record.
+    if (!convertLibrary && WrittenByNewerVersion(fileSpec)) pending = kNewerVersion;
     if (pending) return pending;
 
-    // 13.
+    // 14. The tables are read as they stand: a 4-byte table that step 13
+    // replaces holds no user either way.
     UseQzRes(s->container);
-    NormalisePasswords();
-
-    // 14.
     password[0] = 0;
     static const unsigned char empty[1] = {0};
     if (isStructure && isthereapassword(2) && !issuperuser(empty)) {
@@ -228,6 +234,32 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
             return kCancelled;
         }
     }
+
+    // Accepted: now for writing.
+    DropContainer(s->container);
+    s->container = openres(fileSpec, false);
+    numresfalse = s->container;
+    if (reserr || s->container <= 0) return kDamaged;
+    if (const int16_t err = LoadParamRecord(s->container)) return err;
+    if (convertLibrary) {
+        UseQzRes(s->container);
+        if (const int16_t err = ConvertLibTo2004()) return err;
+    }
+
+    // 9.
+    UseQzRes(s->container);
+    if (reserr) return reserr;
+
+    // 10, 11.
+    s->rsrFile = OpenResFile(fileSpec, platform::fsRdWrPerm);
+    if (s->rsrFile != -1) {
+        if (convertLibrary) UpdateQzIN(s->rsrFile);
+        UpdateINQz5To6(s->rsrFile);
+    }
+
+    // 13.
+    UseQzRes(s->container);
+    NormalisePasswords();
     return 0;
 }
 

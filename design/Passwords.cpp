@@ -21,6 +21,7 @@
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/standins/EncrypteText.h"
 #include "kernel/standins/PasswordKey.h"
+#include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -104,6 +105,9 @@ int16_t ReadGroup(buffertemp* b, Handle* out)
     if (!record) return platform::memFullErr;
     err = GetFromBuf(b, *record, size);
     if (!err && b->swap && SwapBytes2(kGroupTemplate, *record, -1, nullptr, size) != 0) err = kTooFewBytes;
+    // Members are later walked by the record's own count: it must be the
+    // count the record was sized by.
+    if (!err && platform::ReadBES16(reinterpret_cast<const uint8_t*>(*record) + 32) != members) err = kTooFewBytes;
     if (err) {
         platform::DisposeHandle(record);
         return err;

@@ -41,7 +41,8 @@ extern bool fatalerrpass;
 // resources only. Only local structures are served here.
 int16_t lirepass(int16_t mode);
 // Reads one flattened table from `buffer`; on error all outputs are null
-// and 0. A count that the bytes left cannot hold gives -1.
+// and 0. A count that the bytes left cannot hold, or a group record whose
+// own count is not its entry's, gives -1.
 int16_t UnflattenPasswords(buffertemp* buffer, platform::Handle* users, int16_t* userCount, platform::Handle* groups,
                            int16_t* groupCount);
 // The user record of number `user`, or null.

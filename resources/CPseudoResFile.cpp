@@ -72,6 +72,7 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
     uint8_t bytes[kHeaderSize];
     err = fFork.ReadAt(0, bytes, kHeaderSize);
     if (err != noErr) return err;
+    std::memcpy(fOpenedHeader, bytes, kHeaderSize);
     int32_t swapFlag = kBigEndianFile;
     if (!IsContainerMagic(ReadBE32(bytes))) {
         swapFlag = kLittleEndianFile;
@@ -125,6 +126,7 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
     // Only a file found sound gets the open mark; failing to write it is
     // not fatal.
     if (fFork.IsWritable() && !marked && WriteHeader(kFlagOpenForWriting) == noErr) fFork.Flush();
+    fRestoreOpenedHeader = !marked;
     return noErr;
 }
 
@@ -435,6 +437,7 @@ OSErr CPseudoResFile::CommitAll()
     ContainerHeader previous = fDiskHeader;
     fDiskHeader = ContainerHeader{fMagic, fBitmaps.LogicalEnd(), fMapOffset, fPageTableOffset, fMapLength,
                                   kFlagOpenForWriting, kFlagsMarker};
+    fRestoreOpenedHeader = false;
     err = WriteHeader(kFlagOpenForWriting);
     if (err == noErr) err = fFork.Flush();
     if (err != noErr) {
@@ -481,7 +484,8 @@ bool CPseudoResFile::Close(bool update)
         }
         // A failed commit leaves the open mark, so the next open knows.
         if (ok && !fCommitFailed && fFork.IsWritable() && !fReadOnly) {
-            err = WriteHeader(0);
+            err = fRestoreOpenedHeader ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd())
+                                       : WriteHeader(0);
             if (err == noErr) err = fFork.Flush();
             ok = err == noErr;
         }
@@ -504,6 +508,7 @@ void CPseudoResFile::upgrade(uint32_t magic)
     GuardedVoid([&] {
         fMagic = magic;
         fDiskHeader.magic = magic;
+        fRestoreOpenedHeader = false;
         if (IsReadOnly() || !fFork.IsOpen()) return;
         uint8_t bytes[4];
         WriteBE32(bytes, magic);

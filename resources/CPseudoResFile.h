@@ -213,5 +213,11 @@ private:
     bool fMarkedAtOpen = false;
     bool fMapWritingEnabled = true;
     bool fCommitFailed = false;
+    // The header bytes found at opening. A file that was not marked open
+    // gets them back when it is closed without a commit, so that opening
+    // and closing leaves it byte for byte as it was, reserved words too; a
+    // mark left by an earlier session is cleared as before.
+    uint8_t fOpenedHeader[container::kHeaderSize] = {};
+    bool fRestoreOpenedHeader = false;
     ResKeySource* fComponentMgr = nullptr;
 };

@@ -41,6 +41,7 @@ TEST(ClassMembership, DocumentsAnswerTheirOwnNumberAndTheirBases)
     rows.push_back({"TDocument", std::make_unique<TDocument>(), {0}});
     rows.push_back({"TClipBoard", std::make_unique<TClipBoard>(), {1, 0}});
     rows.push_back({"TMainDoc", std::make_unique<TMainDoc>(), {2, 0}});
+    rows.push_back({"TLibDoc", std::make_unique<TLibDoc>(), {3, 2, 0}});
     ExpectRows(rows);
 }
 

@@ -42,6 +42,28 @@ TEST_F(OpenDocumentsTest, TheClassComesFromTheTypeOrTheExactExtension)
     EXPECT_EQ(DocClassOf("QzB", 0), 0);
     EXPECT_EQ(DocClassOf("aXQzB", 0), 0);
 
+    // The open dialogs show folders, documents and scripts by the same tests.
+    auto shown = [](Boolean (*filter)(AEDesc*, void*, void*, NavFilterModes), const std::string& name,
+                    OSType type, bool folder) {
+        AEDesc item;
+        const std::string path = "/docs/" + name;
+        AECreateDesc(typeFSRef, path.data(), Size(path.size()), &item);
+        NavFileOrFolderInfo info;
+        info.isFolder = folder;
+        info.finderInfo.fdType = type;
+        const bool answer = filter(&item, &info, nullptr, 0);
+        AEDisposeDesc(&item);
+        return answer;
+    };
+    EXPECT_TRUE(shown(BaseFileFilter, "a.qtl", 0, false));
+    EXPECT_TRUE(shown(BaseFileFilter, "notes", FourCC("QOLB"), false));
+    EXPECT_TRUE(shown(BaseFileFilter, "folder", 0, true));
+    EXPECT_FALSE(shown(BaseFileFilter, "a.Qtl", 0, false));
+    EXPECT_FALSE(shown(BaseFileFilter, "a.sql", 0, false));
+    EXPECT_TRUE(shown(SQLFileFilter, "a.sql", 0, false));
+    EXPECT_TRUE(shown(SQLFileFilter, "schema", FourCC("_SQL"), false));
+    EXPECT_FALSE(shown(SQLFileFilter, "a.Sql", 0, false));
+
     // Opened for real: the two spellings as structures, the third refused
     // with a message naming it.
     ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("a.QzB"), 0), 0);

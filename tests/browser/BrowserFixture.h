@@ -18,6 +18,7 @@
 #include "design/DesignGlobals.h"
 #include "design/ObjFactory.h"
 #include "design/ObjKinds.h"
+#include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
@@ -71,10 +72,10 @@ protected:
     void TearDown() override
     {
         if (window_) {
-            doc_.RemoveWindow(window_);
+            windowDoc_->RemoveWindow(window_);
             window_->Dispose();
         }
-        browser::gFailListNew = false;
+        platform::ClearAllFaults();
         DisposeTypeList(doc_.fTypeList);
         doc_.fTypeList = nullptr;
         if (GromMemHdl) platform::DisposeHandle(GromMemHdl);
@@ -101,12 +102,13 @@ protected:
 
     // A browser window of the document (port 601 x 333) holding a main
     // list over `layout`.
-    browser::TLstPlane* OpenList(platform::Rect layout = {0, 0, 100, 100})
+    browser::TLstPlane* OpenList(platform::Rect layout = {0, 0, 100, 100}, TMainDoc* doc = nullptr)
     {
+        windowDoc_ = doc ? doc : &doc_;
         window_ = new TRefWindow;
         const platform::Rect bounds{40, 10, 373, 611};
-        EXPECT_EQ(window_->ITWindow(PName("Doc"), bounds, true, 0, &doc_, 8), 0);
-        doc_.AddWindow(window_);
+        EXPECT_EQ(window_->ITWindow(PName("Doc"), bounds, true, 0, windowDoc_, 8), 0);
+        windowDoc_->AddWindow(window_);
         auto* pane = new browser::TLstPlane;
         EXPECT_EQ(pane->ITPlane(layout, window_, doc_.fTypeList, nullptr, 0), 0);
         window_->AddPlane(pane);
@@ -153,6 +155,7 @@ protected:
 
     TMainDoc doc_;
     TRefWindow* window_ = nullptr;
+    TMainDoc* windowDoc_ = &doc_;
 };
 
 }  // namespace browsertest

@@ -1,8 +1,11 @@
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "browser/Panes.h"
 #include "design/ObjFilter.h"
+#include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "platform/drawing/Rects.h"
 #include "platform/events/Events.h"
 #include "tests/browser/BrowserFixture.h"
@@ -47,17 +50,48 @@ TEST_F(PaneGeometry, PercentPlacesBarsContentAndList)
     EXPECT_EQ(window_->fFirstPlane, lower);
 }
 
-TEST_F(PaneGeometry, AFailedListLeavesNoPane)
+TEST_F(PaneGeometry, MemoryRunningOutWhileMakingThePaneKeepsNothing)
 {
     window_ = new TRefWindow;
     ASSERT_EQ(window_->ITWindow(PName("Doc"), Rect{40, 10, 373, 611}, true, 0, &doc_, 8), 0);
     doc_.AddWindow(window_);
-    browser::gFailListNew = true;
-    auto* pane = new TLstPlane;
-    EXPECT_EQ(pane->ITPlane(Rect{0, 0, 100, 100}, window_, doc_.fTypeList, nullptr, 0), -108);
-    EXPECT_EQ(pane->fList, nullptr);
-    EXPECT_EQ(pane->fSavedClip, nullptr);
-    pane->Dispose();
+    // Every allocation of the pane's making fails in turn.
+    int failures = 0;
+    for (int32_t after = 0; after < 40; ++after) {
+        InjectFault(FaultKind::Allocation, after);
+        auto* pane = new TLstPlane;
+        const int16_t result = pane->ITPlane(Rect{0, 0, 100, 100}, window_, doc_.fTypeList, nullptr, 0);
+        const bool fired = !IsFaultArmed(FaultKind::Allocation);
+        ClearAllFaults();
+        if (result != 0) {
+            ++failures;
+            EXPECT_EQ(result, -108);
+            EXPECT_EQ(pane->fList, nullptr);
+            EXPECT_EQ(pane->fFilterMenu, nullptr);
+            EXPECT_EQ(pane->fSavedClip, nullptr);
+        }
+        pane->Dispose();
+        if (!fired) break;
+    }
+    EXPECT_GE(failures, 3);
+}
+
+TEST_F(PaneGeometry, AFilterMenuThatCannotGrowKeepsItsEntries)
+{
+    TLstPlane* pane = OpenList();
+    ASSERT_EQ(pane->fMenuCount, 2);
+    {
+        ScopedFault fault(FaultKind::Allocation, 0, -1);
+        pane->AddMenuFilter(130);
+    }
+    EXPECT_EQ(pane->fMenuCount, 2);
+    EXPECT_EQ(GetHandleSize(pane->fFilterMenu), 6);
+    int16_t ids[2];
+    std::memcpy(ids, *pane->fFilterMenu + 2, 4);
+    EXPECT_EQ(ids[0], 128);
+    EXPECT_EQ(ids[1], 129);
+    pane->AddMenuFilter(130);
+    EXPECT_EQ(pane->fMenuCount, 3);
 }
 
 class MainList : public BrowserFixture {
@@ -227,6 +261,30 @@ TEST_F(MainList, ARebuildCutShortSaysSoInItsHeader)
     EXPECT_EQ(pane->fList->rowCount, 20);
 }
 
+TEST_F(MainList, ARowThatCannotBeAddedIsReportedOnce)
+{
+    for (int i = 0; i < 120; ++i) Make(2, "M" + std::to_string(100 + i));
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    ASSERT_EQ(pane->fList->rowCount, 120);
+    // One allocation fails, later and later, until it hits the growth of
+    // the rows.
+    bool hit = false;
+    for (int32_t after = 0; after < 60 && !hit; ++after) {
+        ResetAlerts();
+        InjectFault(FaultKind::Allocation, after, 1);
+        pane->SetList(GetFilter(128), pane->fSource);
+        ClearAllFaults();
+        if (!pane->fCutShort) continue;
+        hit = true;
+        EXPECT_EQ(P(pane->fFilterTitle), "Selected rows");
+        EXPECT_EQ(pane->GetFilter(), 128);
+        EXPECT_LT(pane->fList->rowCount, 120);
+        EXPECT_EQ(AlertCount(), 1);
+    }
+    EXPECT_TRUE(hit);
+}
+
 EventRecord Key(uint8_t c, uint32_t when, uint16_t modifiers = 0)
 {
     EventRecord e{};
@@ -299,6 +357,51 @@ TEST_F(MainList, DeletingAFormWithItsMethodSelectedAsksOnceAndFreesNothingTwice)
     pane->DeleteObj();
     EXPECT_EQ(LastAlert().text.substr(0, 7), "Delete ");
     EXPECT_EQ(LastAlert().text.back(), '?');
+}
+
+// Kinds that may be deleted; the form leaves its table's list of forms.
+struct DeletableForm : TLayoutObjQz {
+    bool EnableDelete() override { return true; }
+    void ListRemove() override
+    {
+        if (auto* t = dynamic_cast<TFileObjQz*>(ownerObj)) DelObjList(t->forms, this);
+    }
+};
+struct DeletableScript : TScriptObjQz {
+    bool EnableDelete() override { return true; }
+};
+
+template <class T>
+T* Construct(TMainDoc* doc, const std::string& name, int16_t id)
+{
+    T* obj = new (platform::NewPtrClear(sizeof(T))) T;
+    obj->init(doc, PName(name), id);
+    return obj;
+}
+
+TEST_F(MainList, DeletingAFormAndItsObjectMethodTogetherAsksEachOnce)
+{
+    Populate();
+    auto* form = Construct<DeletableForm>(&doc_, "Dialog", 8);
+    form->kind = 24;
+    form->ownerObj = table_;
+    AddObjList(&table_->forms, form);
+    NewObjList(&form->objMethods, 2);
+    auto* script = Construct<DeletableScript>(&doc_, "bCancel", 9);
+    script->kind = 25;
+    script->ownerObj = form;
+    AddObjList(&form->objMethods, script);
+
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    const int32_t rows = pane->fList->rowCount;
+    LongLSetSelect(true, browser::GetCellData(form, pane->fList), pane->fList);
+    LongLSetSelect(true, browser::GetCellData(script, pane->fList), pane->fList);
+    PushDialogAnswer(1);
+    pane->DeleteObj();
+    EXPECT_EQ(pane->fList->rowCount, rows - 2);
+    EXPECT_EQ(table_->forms->Size(), 1);
+    EXPECT_FALSE(LongLSel(pane->fList));
 }
 
 TEST_F(MainList, WindowsTellEveryPaneOfADeletedObject)

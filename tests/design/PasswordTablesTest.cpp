@@ -189,8 +189,14 @@ TEST_F(PasswordTables, CountsThatDoNotFitAreRefusedAndKeepTheInstalledTables)
     manyUsers.bytes.resize(200, 0);
     Table negativeUsers;
     negativeUsers.U16(-5), negativeUsers.U16(0);
+    // A group sized for one member whose record claims forty.
+    Table countsDiffer;
+    countsDiffer.U16(0xA0A0), countsDiffer.U16(0), countsDiffer.U16(1);
+    countsDiffer.Group({1});
+    countsDiffer.bytes[6 + 2 + 32 + 1] = 40;
+    countsDiffer.bytes.resize(200, 0);
 
-    for (const Table* bad : {&negativeMembers, &manyUsers, &negativeUsers}) {
+    for (const Table* bad : {&negativeMembers, &manyUsers, &negativeUsers, &countsDiffer}) {
         platform::Handle users = nullptr, groups = nullptr;
         int16_t u = 7, g = 7;
         EXPECT_EQ(Unflatten(bad->bytes, &users, &u, &groups, &g), -1);

@@ -51,6 +51,18 @@ TEST_F(ContainerFormatTest, NewFileLayoutAndOpenMark)
     EXPECT_EQ(ReadWholeFile(Path("new.qzb")), file);
     closeres(ref, false);
     EXPECT_EQ(ReadWholeFile(Path("new.qzb")), file);
+
+    // Opened for writing and closed without a commit, a file keeps every
+    // byte, even header words this store would write otherwise.
+    Bytes odd = file;
+    odd[27] = 0;  // no flags marker: the flags are not read
+    for (size_t i = 28; i < 36; ++i) odd[i] = 0xA5;
+    WriteWholeFile(Path("new.qzb"), odd);
+    ref = openres(Spec("new.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_NE(ReadWholeFile(Path("new.qzb")), odd) << "marked while open";
+    ASSERT_TRUE(closeres(ref, false));
+    EXPECT_EQ(ReadWholeFile(Path("new.qzb")), odd);
 }
 
 TEST_F(ContainerFormatTest, CreateOverExistingFiles)

@@ -1,0 +1,292 @@
+#include <string>
+#include <vector>
+
+#include "app/Menus.h"
+#include "browser/Panes.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
+#include "tests/browser/BrowserFixture.h"
+
+using namespace platform;
+using browser::TLstPlane;
+
+namespace browsertest {
+namespace {
+
+// A method whose text can be searched and replaced, or not.
+struct TextMethod : TProcObjQz {
+    explicit TextMethod(bool replaceable) : yes(replaceable) { kind = 2; }
+    bool EnableReplaceTxt() override { return yes; }
+    bool yes;
+};
+
+// Objects put straight into rows, selected as asked.
+struct RowSet {
+    explicit RowSet(TLstPlane* pane) : list(pane->fList) { LongLDelRow(list->rowCount, 0, list); }
+    RowSet& Add(TObjQz* obj, bool selected)
+    {
+        const int32_t row = list->rowCount;
+        LongLAddRow(1, row, list);
+        LongLSetCell(&obj, kObjectRowLength, row, list);
+        LongLSetSelect(selected, row, list);
+        return *this;
+    }
+    LongListHandle list;
+};
+
+using Predicates = BrowserFixture;
+
+TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
+{
+    TLstPlane* pane = OpenList();
+    TObjQz* listA = Make(4, "ListA");
+    TObjQz* listB = Make(4, "ListB");
+    TObjQz* module = Make(32, "Comp", 3);
+    module->SetFlag(kFlagInComponent, true);
+    TObjQz* group = Make(23, "Grp", 4);
+    auto* table = static_cast<TFileObjQz*>(Make(1, "T", 1));
+    NewObjList(&table->forms, 2);
+    TObjQz* form = Owned(&table->forms, 24, "F", table, 1);
+    TObjQz* strings = Make(11, "S", 2);
+    NewObjList(&form->uses, 2);
+    AddObjList(&form->uses, strings);
+    TextMethod refuses(false), accepts(true);
+    refuses.uses = accepts.uses = nullptr;
+
+    struct Case {
+        const char* what;
+        std::vector<std::pair<TObjQz*, bool>> rows;
+        bool (*predicate)(LongListHandle);
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {"two draggable and a module, module last", {{listA, true}, {listB, true}, {module, true}},
+         browser::SelectionGroupable, false},
+        {"a single group", {{group, true}}, browser::SelectionGroupable, false},
+        {"a group among draggable rows", {{group, true}, {listA, true}}, browser::SelectionGroupable, true},
+        {"one draggable row", {{listA, true}}, browser::SelectionGroupable, true},
+        {"nothing selected", {{listA, false}}, browser::SelectionGroupable, false},
+        {"a form using strings, nothing selected", {{form, false}}, browser::Selection_StrList, true},
+        {"no form", {{listA, true}}, browser::Selection_StrList, false},
+        {"module, empty selection", {{module, false}}, browser::Selection_Module, false},
+        {"module project, empty selection", {{module, false}}, browser::Selection_ModuleProject, false},
+        {"an installed component", {{module, true}}, browser::Selection_Module, true},
+        {"an installed component is no project", {{module, true}}, browser::Selection_ModuleProject, false},
+        {"the first method answers", {{&refuses, true}, {&accepts, true}}, browser::Selection_Proc, false},
+        {"a later method is not asked", {{listA, true}, {&accepts, true}, {&refuses, true}}, browser::Selection_Proc,
+         true},
+        {"any method accepting text", {{&refuses, true}, {&accepts, true}}, browser::Selection_TxtReplace, true},
+        {"a form with a preview", {{form, true}}, browser::Selection_Layout, true},
+    };
+    for (const Case& c : cases) {
+        RowSet rows(pane);
+        for (const auto& [obj, selected] : c.rows) rows.Add(obj, selected);
+        EXPECT_EQ(c.predicate(pane->fList), c.expected) << c.what;
+    }
+    EXPECT_FALSE(browser::SelectionGroupable(nullptr));
+    EXPECT_EQ(browser::GetCellData(strings, pane->fList), -1);
+    LongLDelRow(pane->fList->rowCount, 0, pane->fList);
+}
+
+using Menus = BrowserFixture;
+
+TEST_F(Menus, ReadOnlyDocumentsLibrariesAndComponentProjects)
+{
+    TLstPlane* pane = OpenList();
+    TObjQz* projectA = Make(32, "ProjA", 5);
+    TObjQz* projectB = Make(32, "ProjB", 6);
+    RowSet(pane).Add(projectA, true);
+    pane->fCurrent = 0;
+    pane->DisableMenu();
+    pane->EnableMenu();
+    EXPECT_TRUE(browser::CommandEnabled(111));
+    EXPECT_TRUE(browser::CommandEnabled(112));
+    EXPECT_TRUE(browser::CommandEnabled(114));
+    EXPECT_TRUE(browser::CommandEnabled(50));
+    RowSet(pane).Add(projectA, true).Add(projectB, true);
+    pane->fCurrent = -1;
+    pane->DisableMenu();
+    pane->EnableMenu();
+    EXPECT_FALSE(browser::CommandEnabled(111));
+    EXPECT_TRUE(browser::CommandEnabled(113));
+
+    doc_.fReadOnly = true;
+    pane->DisableMenu();
+    pane->EnableMenu();
+    pane->SetGroupFunc(nullptr, 1, true);
+    for (int16_t c : {50, 70, 71, 72, 73, 75, 76, 77, 78, 110, 111, 112, 113, 114, 115})
+        EXPECT_FALSE(browser::CommandEnabled(c)) << c;
+    LongLDelRow(pane->fList->rowCount, 0, pane->fList);
+}
+
+TEST_F(Menus, ALibraryKeepsInstallOffAndClosingRestoresCopy)
+{
+    TLibDoc library;
+    library.fLibrary = true;
+    NewTypeList(&library.fTypeList);
+    TLstPlane* pane = OpenList(Rect{0, 0, 100, 100}, &library);
+    pane->DisableMenu();
+    pane->EnableMenu();
+    EXPECT_FALSE(browser::CommandEnabled(114));
+    EXPECT_TRUE(browser::CommandEnabled(110));
+
+    StringFunc(23, 1);
+    window_->RemovePlane(pane);
+    pane->Dispose();
+    unsigned char text[256];
+    GetFuncItem(23, 1, text);
+    EXPECT_EQ(P(text), "Copy");
+    library.RemoveWindow(window_);
+    window_->Dispose();
+    window_ = nullptr;
+    DisposeTypeList(library.fTypeList);
+    library.fTypeList = nullptr;
+}
+
+class RowDrawing : public BrowserFixture {
+protected:
+    // The pixels of the first row's cell, as colours.
+    std::vector<uint32_t> Cell(TLstPlane* pane, int32_t row = 0)
+    {
+        SetPortWindowPort(window_->fWindow);
+        const Rect r = GetCellRect(row, pane->fList);
+        std::vector<uint32_t> px;
+        for (int16_t v = r.top; v < r.bottom; ++v)
+            for (int16_t h = r.left; h < r.right; ++h) {
+                RGBColor c;
+                GetCPixel(h, v, &c);
+                px.push_back(uint32_t(c.red >> 8) << 16 | uint32_t(c.green >> 8) << 8 | uint32_t(c.blue >> 8));
+            }
+        return px;
+    }
+    static bool Any(const std::vector<uint32_t>& px, uint32_t colour)
+    {
+        return std::find(px.begin(), px.end(), colour) != px.end();
+    }
+    void Draw(TLstPlane* pane, int32_t row = 0)
+    {
+        SetPortWindowPort(window_->fWindow);
+        LongLDraw(row, pane->fList);
+    }
+};
+
+TEST_F(RowDrawing, TextsIdsAndMemberCounts)
+{
+    TObjQz* method = Make(2, "Calc", 5);
+    TObjQz* variable = Make(9, "vTotal", 7);
+    unsigned char prefix[256], text[256], shown[256];
+    browser::RowText(method, prefix, text);
+    EXPECT_EQ(P(text), "Method Calc");
+    G_ShowID = true;
+    browser::DisplayText(method, text, shown);
+    EXPECT_EQ(P(shown), "Method Calc (5)");
+    browser::RowText(variable, prefix, text);
+    browser::DisplayText(variable, text, shown);
+    EXPECT_EQ(P(shown), "vTotal");
+    G_ShowID = false;
+
+    TObjQz* member = Make(4, "L");
+    TGroupObjQz* one = Group("One", {member});
+    TGroupObjQz* none = Group("None", {});
+    browser::RowText(one, prefix, text);
+    browser::DisplayText(one, text, shown);
+    EXPECT_EQ(P(shown), "Group One (1 member)");
+    browser::RowText(none, prefix, text);
+    browser::DisplayText(none, text, shown);
+    EXPECT_EQ(P(shown), "Group None (empty)");
+
+    // A local variable of an object method: the table, form and object
+    // path in front of its name.
+    TFileObjQz* table = static_cast<TFileObjQz*>(Make(1, "T", 1));
+    NewObjList(&table->forms, 2);
+    auto* form = static_cast<TLayoutObjQz*>(Owned(&table->forms, 24, "F", table, 3));
+    NewObjList(&form->objMethods, 2);
+    auto* script = static_cast<TGnlProcObjQz*>(Owned(&form->objMethods, 25, "b1", form, 4));
+    NewObjList(&script->locals, 2);
+    auto* local = static_cast<TVarObjQz*>(Owned(&script->locals, 9, "$x", nullptr));
+    local->method = script;
+    browser::RowText(local, prefix, text);
+    EXPECT_EQ(P(prefix), "[T]: F, b1 ");
+    EXPECT_EQ(P(text), "$x");
+}
+
+TEST_F(RowDrawing, UnusedRedDocumentedUnderlinedIconsTrianglesAndHighlight)
+{
+    TObjQz* unused = Make(4, "Lonely");
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    ASSERT_EQ(pane->fList->rowCount, 1);
+    Draw(pane);
+    const std::vector<uint32_t> plain = Cell(pane);
+    EXPECT_TRUE(Any(plain, 0xFF0000));
+
+    // Used by another object: black text, and underlined when documented.
+    TObjQz* user = Make(6, "User");
+    NewObjList(&unused->usedBy, 2);
+    AddObjList(&unused->usedBy, user);
+    Draw(pane);
+    const std::vector<uint32_t> used = Cell(pane);
+    EXPECT_FALSE(Any(used, 0xFF0000));
+    unused->SetFlag(kFlagHasDoc, true);
+    Draw(pane);
+    const std::vector<uint32_t> documented = Cell(pane);
+    const Rect cell = GetCellRect(0, pane->fList);
+    const int width = cell.right - cell.left;
+    auto black = [&](const std::vector<uint32_t>& px, int v, int h) { return px[size_t(v * width + h)] == 0; };
+    int underline = 0;
+    for (int h = 40; h < 80; ++h) underline += black(documented, 13, h) && !black(used, 13, h);
+    EXPECT_GT(underline, 20);
+
+    // The icon at L + 16 for level 0, L + 32 for level 1.
+    auto inked = [&](const std::vector<uint32_t>& px, int from, int to) {
+        int n = 0;
+        for (int v = 0; v < 16; ++v)
+            for (int h = from; h < to; ++h) n += px[size_t(v * width + h)] != 0xFFFFFF;
+        return n;
+    };
+    EXPECT_GT(inked(used, 16, 32), 20);
+    EXPECT_EQ(inked(used, 0, 16), 0);
+    unused->level = 1;
+    Draw(pane);
+    const std::vector<uint32_t> deeper = Cell(pane);
+    EXPECT_EQ(inked(deeper, 16, 32), 0);
+    EXPECT_GT(inked(deeper, 32, 48), 20);
+    unused->level = 0;
+
+    // Select, then deselect: every pixel as before.
+    Draw(pane);
+    const std::vector<uint32_t> before = Cell(pane);
+    LongLSetSelect(true, 0, pane->fList);
+    Draw(pane);
+    EXPECT_NE(Cell(pane), before);
+    LongLSetSelect(false, 0, pane->fList);
+    Draw(pane);
+    EXPECT_EQ(Cell(pane), before);
+}
+
+TEST_F(RowDrawing, TrianglesShowClosedAndOpenGroups)
+{
+    TObjQz* member = Make(4, "L");
+    TGroupObjQz* group = Group("Grp", {member});
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    ASSERT_EQ(browser::GetCellData(group, pane->fList), 0);
+    Draw(pane);
+    const std::vector<uint32_t> closed = Cell(pane);
+    pane->SwitchCellState(0);
+    Draw(pane);
+    const std::vector<uint32_t> open = Cell(pane);
+    const Rect cell = GetCellRect(0, pane->fList);
+    const int width = cell.right - cell.left;
+    int differ = 0, inkClosed = 0;
+    for (int v = 0; v < 16; ++v)
+        for (int h = 0; h < 16; ++h) {
+            differ += closed[size_t(v * width + h)] != open[size_t(v * width + h)];
+            inkClosed += closed[size_t(v * width + h)] != 0xFFFFFF;
+        }
+    EXPECT_GT(inkClosed, 5);
+    EXPECT_GT(differ, 5);
+}
+
+}  // namespace
+}  // namespace browsertest
