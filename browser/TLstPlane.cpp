@@ -63,7 +63,8 @@ void TLstPlane::FillLinked(TObjQz* obj)
         if (auto* call = dynamic_cast<TCallPlane*>(pane)) call->SetGoodFilter();
     auto fill = [&](::TPlan* pane, bool callers) {
         if (!pane) return;
-        Handle filter = ::GetFilter(pane->GetFilter());
+        const int16_t id = pane->GetFilter();
+        Handle filter = PaneHooks().filterRecord ? PaneHooks().filterRecord(id) : ::GetFilter(id);
         Handle links = nullptr;
         if (callers || !obj->TstFlag(9)) {
             ObjListHdl objects = callers ? obj->usedBy : obj->uses;
