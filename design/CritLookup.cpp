@@ -2,6 +2,8 @@
 // its fields and subtables in reading order, and each of those names its
 // owner.
 #include <cstring>
+#include <new>
+#include <unordered_map>
 
 #include "app/MainDoc.h"
 #include "app/Messages.h"
@@ -22,19 +24,97 @@ int16_t TableNumber(TObjQz* obj)
 }
 
 // 0-based index of obj in the list, -1 when absent.
-int32_t IndexOf(ObjListHdl list, TObjQz* obj)
+int32_t ScanIndexOf(ObjListHdl list, TObjQz* obj)
 {
     for (int32_t i = 0; list && i < list->Size(); ++i)
         if (list->At(i) == obj) return i;
     return -1;
 }
 
-int32_t FindTable(ObjListHdl list, TObjQz* given, int16_t number)
+int32_t ScanTable(ObjListHdl list, int16_t number)
 {
-    if (number == 0) return IndexOf(list, given);
     for (int32_t i = 0; list && i < list->Size(); ++i)
         if (list->At(i)->kind == 1 && TableNumber(list->At(i)) == number) return i;
     return -1;
+}
+
+// Where each object and each table number first stands in the table list,
+// kept while the list has the same entries and count. Reading a large
+// structure looks up a table for every field reference of every method and
+// form: a scan of the whole list each time made the read grow with the
+// square of the structure. The places are gathered once a list has served
+// a few look-ups unchanged (a list that changes between look-ups is
+// scanned, as gathering would cost more), and a remembered place is used
+// only when the entry there is still the one asked for.
+struct TablePlaces {
+    ObjListHdl list = nullptr;
+    TObjQz** entries = nullptr;
+    int32_t count = -1;
+    int32_t lookups = 0;
+    bool gathered = false;
+    std::unordered_map<const TObjQz*, int32_t> objects;
+    std::unordered_map<int16_t, int32_t> tables;
+};
+
+constexpr int32_t kLookupsBeforeGathering = 8;
+
+TablePlaces gPlaces;
+
+// The places of `list`, null while they are not worth gathering or there
+// is no memory for them.
+TablePlaces* PlacesOf(ObjListHdl list)
+{
+    TablePlaces& p = gPlaces;
+    if (p.list != list || p.entries != list->entries || p.count != list->count) {
+        p.list = list;
+        p.entries = list->entries;
+        p.count = list->count;
+        p.lookups = 0;
+        p.gathered = false;
+        p.objects.clear();
+        p.tables.clear();
+    }
+    if (p.gathered) return &p;
+    if (++p.lookups < kLookupsBeforeGathering) return nullptr;
+    try {
+        for (int32_t i = 0; i < list->Size(); ++i) {
+            TObjQz* e = list->At(i);
+            p.objects.emplace(e, i);
+            if (e->kind == 1) p.tables.emplace(TableNumber(e), i);
+        }
+    } catch (const std::bad_alloc&) {
+        p.objects.clear();
+        p.tables.clear();
+        p.lookups = 0;
+        return nullptr;
+    }
+    p.gathered = true;
+    return &p;
+}
+
+int32_t IndexOf(ObjListHdl list, TObjQz* obj)
+{
+    if (!list) return -1;
+    if (TablePlaces* p = PlacesOf(list)) {
+        const auto found = p->objects.find(obj);
+        if (found != p->objects.end() && found->second < list->Size() && list->At(found->second) == obj)
+            return found->second;
+    }
+    return ScanIndexOf(list, obj);
+}
+
+int32_t FindTable(ObjListHdl list, TObjQz* given, int16_t number)
+{
+    if (number == 0) return IndexOf(list, given);
+    if (!list) return -1;
+    if (TablePlaces* p = PlacesOf(list)) {
+        const auto found = p->tables.find(number);
+        if (found != p->tables.end() && found->second < list->Size()) {
+            TObjQz* e = list->At(found->second);
+            if (e->kind == 1 && TableNumber(e) == number) return found->second;
+        }
+    }
+    return ScanTable(list, number);
 }
 
 // From `at`, `times` steps forward to the next entry owned by the entry at

@@ -52,6 +52,7 @@ uint32_t CPseudoResFile::Now() const
 
 void CPseudoResFile::DisposeContents()
 {
+    ForgetNameIndex();
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if (rec.contents) DisposeHandle(rec.contents);

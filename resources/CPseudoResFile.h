@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 
 #include "kernel/arrays/VTypedArrays.h"
 #include "platform/core/MacTypes.h"
@@ -169,6 +170,13 @@ private:
     platform::OSErr PlaceOrUndo(uint32_t length, uint32_t* place, int32_t t, int32_t r);
     void RemoveAt(int32_t t, int32_t r);
     void RemoveNames(ResType type, const int16_t* id);
+    // The entry (id, then the 32-byte name) of (type, id) in the names
+    // resource `names`, null when it has none. The resource is indexed once
+    // and the index kept while its handle, contents and size stay as they
+    // were and the store has not written the names since.
+    const uint8_t* IndexedName(Handle names, ResType type, int16_t id);
+    void ForgetNameIndex();
+    void ForgetNameIndexFor(ResType type);
     uint32_t ScrambleKey(ResType type, const container::MapRecord& rec) const;
     uint32_t Now() const;
     void DisposeContents();
@@ -220,4 +228,11 @@ private:
     uint8_t fOpenedHeader[container::kHeaderSize] = {};
     bool fRestoreOpenedHeader = false;
     ResKeySource* fComponentMgr = nullptr;
+    struct NameIndex {
+        Handle handle = nullptr;
+        const void* contents = nullptr;
+        int32_t size = -1;
+        std::unordered_map<uint64_t, uint32_t> at;  // (type, id) -> offset of its entry
+    };
+    NameIndex fNameIndex;
 };

@@ -100,7 +100,15 @@ bool CPseudoResFile::GetResName(ResType type, int16_t id, unsigned char* name)
         int32_t t, r;
         if (!FindID(type, id, &t, &r, true)) return false;
         Handle names = GetRes(kNamesType, kNamesId, true);
-        if (names) {
+        if (names && fLocal) {
+            // A document of many named resources asks for every name in
+            // turn: each look-up reads one entry of the index.
+            if (const uint8_t* entry = IndexedName(names, type, id)) {
+                const uint8_t length = std::min(entry[2], kMaxNameLength);
+                name[0] = length;
+                std::memcpy(name + 1, entry + 3, length);
+            }
+        } else if (names) {
             std::vector<NameGroup> groups = ParseNames(names);
             if (NameEntry* entry = FindEntry(groups, type, id)) std::memcpy(name, entry->name, size_t(entry->name[0]) + 1);
         }
@@ -109,11 +117,55 @@ bool CPseudoResFile::GetResName(ResType type, int16_t id, unsigned char* name)
     });
 }
 
+const uint8_t* CPseudoResFile::IndexedName(Handle names, ResType type, int16_t id)
+{
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(*names);
+    const int32_t size = GetHandleSize(names);
+    NameIndex& index = fNameIndex;
+    if (index.handle != names || index.contents != p || index.size != size) {
+        ForgetNameIndex();
+        // Read as ParseNames reads: a table cut short keeps what fits, and
+        // the first entry of a (type, id) is the one that counts.
+        const uint8_t* at = p;
+        const uint8_t* end = p + size;
+        const uint32_t count = end - at >= 4 ? ReadBE32(at) : 0;
+        at += 4;
+        for (uint32_t g = 0; g < count && end - at >= 8; ++g) {
+            const uint64_t groupType = ReadBE32(at);
+            const uint32_t n = ReadBE32(at + 4);
+            at += 8;
+            for (uint32_t e = 0; e < n && end - at >= int64_t(kNameEntrySize); ++e) {
+                index.at.emplace(groupType << 16 | ReadBE16(at), uint32_t(at - p));
+                at += kNameEntrySize;
+            }
+        }
+        index.handle = names;
+        index.contents = p;
+        index.size = size;
+    }
+    const auto found = index.at.find(uint64_t(type) << 16 | uint16_t(id));
+    return found == index.at.end() ? nullptr : p + found->second;
+}
+
+void CPseudoResFile::ForgetNameIndex()
+{
+    fNameIndex.handle = nullptr;
+    fNameIndex.contents = nullptr;
+    fNameIndex.size = -1;
+    fNameIndex.at.clear();
+}
+
+void CPseudoResFile::ForgetNameIndexFor(ResType type)
+{
+    if (type == kNamesType && fNameIndex.handle) ForgetNameIndex();
+}
+
 bool CPseudoResFile::SetResName(ResType type, int16_t id, const unsigned char* name)
 {
     return Guarded<bool>(false, [&]() -> bool {
         int32_t t, r;
         if (!FindID(type, id, &t, &r, true)) return false;
+        ForgetNameIndex();
         Handle names = GetRes(kNamesType, kNamesId, true);
         std::vector<NameGroup> groups;
         if (names) groups = ParseNames(names);
@@ -170,6 +222,7 @@ void CPseudoResFile::RemoveNames(ResType type, const int16_t* id)
     const OSErr before = CPseudoResManager::LastError();
     // A name left behind costs nothing; the removal itself stands.
     try {
+        ForgetNameIndex();
         int32_t t, r;
         if (fMap.FindID(kNamesType, kNamesId, true, &t, &r)) {
             Handle names = GetRes(kNamesType, kNamesId, true);

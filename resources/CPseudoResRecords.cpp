@@ -92,6 +92,7 @@ Handle CPseudoResFile::LoadRecord(int32_t t, int32_t r)
             Fail(err);
             return nullptr;
         }
+        ForgetNameIndexFor(type);
         fMap.SetContents(t, r, h);
         NoteLoaded(t, r);
         fresh = true;
@@ -244,6 +245,7 @@ bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool conv
 {
     return Guarded<bool>(false, [&]() -> bool {
         if (!fLocal) return ClientAddRes(contents, type, id, convert);
+        ForgetNameIndexFor(type);
         int32_t t, r;
         const bool exists = fMap.FindID(type, id, true, &t, &r);
         const uint32_t stamp = Now();
@@ -311,6 +313,7 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
             return false;
         }
         const uint32_t blockLength = uint32_t(length) + kBlockHeaderSize;
+        ForgetNameIndexFor(type);
         // The contents go to disk from the caller's memory; a file of the
         // other byte order gets a converted copy.
         std::vector<uint8_t> converted(fSwapFlag != kBigEndianFile ? size_t(length) : 0);
@@ -376,6 +379,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
             return false;
         }
         if (!fLocal) return ClientWriteResource(contents, t, r);
+        ForgetNameIndexFor(fMap.TypeAt(t).type);
         fMap.changed = true;
         OSErr err = Replace(t, r, uint32_t(GetHandleSize(contents)) + kBlockHeaderSize);
         if (err != noErr) {
@@ -392,6 +396,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
 
 void CPseudoResFile::RemoveAt(int32_t t, int32_t r)
 {
+    ForgetNameIndexFor(fMap.TypeAt(t).type);
     const MapRecord& rec = fMap.At(t, r);
     fBitmaps.FreePlace(rec.offset, rec.length);
     fMap.Remove(t, r);
@@ -505,6 +510,7 @@ bool CPseudoResFile::ActionRes(Handle contents, int16_t action)
             Fail(kResNoSuchHandle);
             return false;
         }
+        ForgetNameIndexFor(fMap.TypeAt(t).type);
         uint16_t& a = fMap.Edit(t, r).attributes;
         switch (action) {
         case 1: a |= kAttrLocked; HLock(contents); break;

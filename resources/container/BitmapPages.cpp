@@ -185,6 +185,20 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
 void BitmapPages::FreePlace(uint32_t offset, uint32_t length) noexcept
 {
     if (length == 0) return;
+    // A whole place allocated since the last commit: no committed header
+    // reaches it, so it is free at once. Kept until the commit, a resource
+    // rewritten again and again as it grows (the names table of a document
+    // being filled) would leave every size it had behind it in the file.
+    const uint64_t first = offset / kUnitSize;
+    const uint64_t end = (uint64_t(offset) + length - 1) / kUnitSize + 1;
+    const auto fresh = fresh_.find(first);
+    if (fresh != fresh_.end() && fresh->second == end) {
+        fresh_.erase(fresh);
+        SetUnits(first, end - first, false);
+        firstFreeHint_ = std::min(firstFreeHint_, first);
+        scanFrom_.clear();
+        return;
+    }
     try {
         freed_.emplace_back(offset, length);
     } catch (const std::bad_alloc&) {

@@ -41,10 +41,12 @@ public:
     // than the page table can ever hold. The place is fresh until the next
     // commit. Nothing changes when it fails or throws.
     platform::OSErr FindPlace(uint32_t size, uint32_t* place);
-    // Gives up the units of (offset, length); length 0 frees nothing. The
-    // last commit's map may still point at them, so they stay allocated
-    // until ReleaseFreed, which the commit calls once its header is on disk.
-    // Never throws: units that cannot be noted stay allocated (leaked).
+    // Gives up the units of (offset, length); length 0 frees nothing. A
+    // whole place allocated since the last commit is free at once. Other
+    // units may still be reached by the last commit's map, so they stay
+    // allocated until ReleaseFreed, which the commit calls once its header
+    // is on disk. Never throws: units that cannot be noted stay allocated
+    // (leaked).
     void FreePlace(uint32_t offset, uint32_t length) noexcept;
     // The commit's header is on disk: clears the units given up since the
     // last commit (marking their pages dirty), and no place is fresh.

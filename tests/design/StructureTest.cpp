@@ -104,6 +104,59 @@ TEST_F(StructureTest, FieldOperandsWalkTheTableList)
     EXPECT_EQ(SearchFullNamedFileObj(&doc_, PName("T1")), nullptr);
 }
 
+// Look-ups remember where the tables stand once the list has served a few
+// unchanged; whatever changes in the list, the answers stay those of a scan.
+TEST_F(StructureTest, TableLookUpsFollowTheListAsItChanges)
+{
+    TFileObjQz* t1 = Table("T1", 1);
+    TObjQz* a = Owned(28, "a", t1);
+    TObjQz* b = Owned(28, "b", t1);
+    TFileObjQz* t2 = Table("T2", 2);
+    TObjQz* c = Owned(28, "c", t2);
+    TFileObjQz* t3 = Table("T3", 3);
+    TObjQz* d = Owned(28, "d", t3);
+    auto field = [&](TObjQz* at, int16_t table, int16_t number) {
+        ChampOper op;
+        op.table = table, op.field = number;
+        return SearchCritObj(at, doc_.fTypeList, op);
+    };
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_EQ(field(nullptr, 2, 1), c);
+        ASSERT_EQ(field(nullptr, 3, 1), d);
+        ASSERT_EQ(field(t1, 0, 2), b);
+    }
+    // Numbers changed in place: the list keeps its entries and count.
+    t2->tableNumber = 5;
+    EXPECT_EQ(field(nullptr, 2, 1), nullptr);
+    EXPECT_EQ(field(nullptr, 5, 1), c);
+    t1->tableNumber = 3, t3->tableNumber = 1;
+    EXPECT_EQ(field(nullptr, 3, 1), a);
+    EXPECT_EQ(field(nullptr, 1, 1), d);
+    // A field put in front of T2's moves every place after it.
+    ChampOper front;
+    front.table = 5, front.field = 1;
+    TObjQz* c0 = AddCritObj(&doc_, PName("c0"), front, 28, 0);
+    ASSERT_NE(c0, nullptr);
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_EQ(field(nullptr, 5, 2), c);
+        ASSERT_EQ(field(nullptr, 1, 1), d);
+    }
+    // A table taken out and another put in: the same count again.
+    ObjListHdl list = List(1);
+    const int32_t count = list->count;
+    ASSERT_EQ(DelObjList(list, t2), 0);
+    TFileObjQz* t4 = Table("T4", 5);
+    ASSERT_EQ(list->count, count);
+    EXPECT_EQ(field(nullptr, 5, 1), nullptr);  // T4 is last and has no fields
+    EXPECT_EQ(field(t4, 0, 1), nullptr);
+    EXPECT_EQ(field(nullptr, 1, 1), d);
+    DelObjList(list, c0);
+    DelObjList(list, c);
+    DestroyObj(c0);
+    DestroyObj(c);
+    DestroyObj(t2);
+}
+
 TEST_F(StructureTest, AddedFieldsLandWhereTheOperandSays)
 {
     TFileObjQz* t1 = Table("T1", 1);

@@ -63,5 +63,38 @@ TEST_F(CommitWritesTest, ManyBlocksGoOutInAFewGatheredWritesAndReadBackWhole)
     closeres(ref, false);
 }
 
+// A resource rewritten larger again and again between two commits, with
+// small resources added in between: the places it outgrows are taken again
+// at once, so the file holds about what the last commit reaches, and every
+// resource reads back whole from the places that were taken again.
+TEST_F(CommitWritesTest, AResourceGrowingBetweenCommitsLeavesNoTrailBehind)
+{
+    int16_t ref = CreateFile("grow.qzb");
+    ASSERT_NE(ref, 0);
+    Handle grown = MakeHandle(Pattern(64, 1));
+    ASSERT_TRUE(xaddres(grown, kTypeA, 1));
+    ASSERT_TRUE(updateres(ref));
+    constexpr int kSteps = 300;
+    for (int i = 1; i <= kSteps; ++i) {
+        const Bytes bytes = Pattern(64 + size_t(i) * 40, uint32_t(i));
+        ASSERT_EQ(platform::PtrToXHand(bytes.data(), grown, platform::Size(bytes.size())), 0);
+        ASSERT_TRUE(xwriteres(grown));
+        ASSERT_TRUE(xaddres(MakeHandle(Pattern(32, uint32_t(1000 + i))), kTypeB, int16_t(i)));
+        if (i % 100 == 0) {
+            ASSERT_TRUE(updateres(ref));
+        }
+    }
+    ASSERT_TRUE(closeres(ref, true));
+    // Every size the resource had, kept to the commit, would be 1.8 MB.
+    EXPECT_LT(ReadWholeFile(Path("grow.qzb")).size(), 160u * 1024);
+
+    ref = openres(Spec("grow.qzb"), true);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(kTypeA, 1)), Pattern(64 + size_t(kSteps) * 40, kSteps));
+    for (int i = 1; i <= kSteps; ++i)
+        ASSERT_EQ(Contents(xget1res(kTypeB, int16_t(i))), Pattern(32, uint32_t(1000 + i))) << i;
+    closeres(ref, false);
+}
+
 }  // namespace
 }  // namespace storetest

@@ -1,5 +1,7 @@
 // The manager and the C-style API: the chain of files, lookups by handle,
 // counts, unique ids, removal and attributes.
+#include <cstring>
+
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
 #include "resources/AppHooks.h"
@@ -209,6 +211,96 @@ TEST_F(ManagerTest, NamesFollowTheirResources)
     ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 3)), type, 1));
     ASSERT_TRUE(xgetresname(type, 1, name, false));
     EXPECT_EQ(name[0], 0);
+}
+
+// Look-ups go through an index of the names table: every way the table
+// changes must show in the next look-up.
+TEST_F(ManagerTest, NamesReadAfterEveryChangeOfTheirTable)
+{
+    const int16_t file = CreateFile("index.qzb");
+    const ResType type = FourCC("NAMI"), other = FourCC("NAMJ");
+    auto nameOf = [](ResType t, int16_t id) {
+        platform::Str255 name;
+        if (!xgetresname(t, id, name, false)) return std::string("?");
+        return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
+    };
+    auto pstr = [](const std::string& s) {
+        platform::Str255 p;
+        p[0] = uint8_t(s.size());
+        std::memcpy(p + 1, s.data(), s.size());
+        return std::vector<unsigned char>(p, p + 1 + s.size());
+    };
+    for (int16_t id = 1; id <= 4; ++id) ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, uint32_t(id))), type, id));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 9)), other, 1));
+    ASSERT_TRUE(xsetresname(type, 1, pstr("one").data(), false));
+    ASSERT_TRUE(xsetresname(type, 2, pstr("two").data(), false));
+    ASSERT_TRUE(xsetresname(other, 1, pstr("else").data(), false));
+    EXPECT_EQ(nameOf(type, 1), "one");
+    EXPECT_EQ(nameOf(type, 3), "");
+    // A new name of the same length leaves the table's size as it was.
+    ASSERT_TRUE(xsetresname(type, 1, pstr("uno").data(), false));
+    EXPECT_EQ(nameOf(type, 1), "uno");
+    ASSERT_TRUE(xsetresname(type, 3, pstr("three").data(), false));
+    EXPECT_EQ(nameOf(type, 3), "three");
+    // The table edited and written back by hand, same size: the name of 2
+    // becomes the name of 4.
+    Handle table = xget1res(FourCC("NAM#"), 128);
+    ASSERT_NE(table, nullptr);
+    auto* t = reinterpret_cast<uint8_t*>(*table);
+    const int32_t size = platform::GetHandleSize(table);
+    bool edited = false;
+    for (int32_t at = 12; at + 34 <= size; at += 34)
+        if (platform::ReadBE16(t + at) == 2 && t[at + 2] == 3) {
+            platform::WriteBE16(t + at, 4);
+            edited = true;
+        }
+    ASSERT_TRUE(edited);
+    ASSERT_TRUE(xwriteres(table));
+    EXPECT_EQ(nameOf(type, 4), "two");
+    EXPECT_EQ(nameOf(type, 2), "");
+    // A removed resource takes its name along.
+    ASSERT_TRUE(rmveresbyid(type, 4, true));
+    EXPECT_EQ(nameOf(type, 4), "?");
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 2)), type, 4));
+    EXPECT_EQ(nameOf(type, 4), "");
+    EXPECT_EQ(nameOf(other, 1), "else");
+    // The whole table replaced: two groups of the type and an id twice
+    // (the first entry counts), then a third group cut short.
+    Bytes made(4 + 8 + 34 * 2 + 8 + 34 + 8 + 20, 0);
+    platform::WriteBE32(&made[0], 3);
+    platform::WriteBE32(&made[4], type);
+    platform::WriteBE32(&made[8], 2);
+    platform::WriteBE16(&made[12], 1);
+    std::memcpy(&made[14], "\x05" "first", 6);
+    platform::WriteBE16(&made[46], 1);
+    std::memcpy(&made[48], "\x06second", 7);
+    platform::WriteBE32(&made[80], type);
+    platform::WriteBE32(&made[84], 1);
+    platform::WriteBE16(&made[88], 3);
+    std::memcpy(&made[90], "\x04late", 5);
+    platform::WriteBE32(&made[122], other);
+    platform::WriteBE32(&made[126], 1);
+    platform::WriteBE16(&made[130], 1);
+    ASSERT_TRUE(rmveresbyid(FourCC("NAM#"), 128, true));
+    ASSERT_TRUE(xaddres(MakeHandle(made), FourCC("NAM#"), 128));
+    EXPECT_EQ(nameOf(type, 1), "first");
+    EXPECT_EQ(nameOf(type, 3), "late");
+    EXPECT_EQ(nameOf(other, 1), "");
+    // Committed, closed and opened again: the names read from the disk.
+    ASSERT_TRUE(closeres(file, true));
+    const int16_t again = openres(Spec("index.qzb"), false);
+    ASSERT_NE(again, 0);
+    EXPECT_EQ(nameOf(type, 1), "first");
+    EXPECT_EQ(nameOf(type, 3), "late");
+    // A detached table is the caller's: its changes are not the file's.
+    Handle detached = xget1res(FourCC("NAM#"), 128);
+    ASSERT_NE(detached, nullptr);
+    ASSERT_TRUE(detachres(detached));
+    (*detached)[15] = 'F';
+    EXPECT_EQ(nameOf(type, 1), "first");
+    platform::DisposeHandle(detached);
+    EXPECT_EQ(nameOf(type, 1), "first");
+    closeres(again, false);
 }
 
 }  // namespace

@@ -1,0 +1,539 @@
+// Opening and reading a structure document beside SQLite reading the same
+// bytes. The document builder writes a 10,000- and a 100,000-object
+// structure (`generate N`); each is opened (OpenQzB), read with every object
+// parsed for its links (ReadQzB) and closed (CloseQzB) headless, best of
+// three. SQLite holds every resource of the container and of the companion
+// as a row (type, id, bytes) of one table and reads every row back, also
+// best of three. Every run is a process of its own, whose peak resident
+// memory the kernel reports when it ends (wait4).
+//
+//   document_bench [count...] [--keep FOLDER]
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/MainDoc.h"
+#include "app/Messages.h"
+#include "app/Preferences.h"
+#include "design/DesignGlobals.h"
+#include "design/DocResources.h"
+#include "design/ObjList.h"
+#include "design/OpenQzB.h"
+#include "design/Passwords.h"
+#include "design/ReadQzB.h"
+#include "kernel/byteswap/SwapTemplates.h"
+#include "kernel/prefs/UPrefs.h"
+#include "platform/backends/HeadlessBackend.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/Resources.h"
+#include "resources/ResourceApi.h"
+#include "tools/docbuilder/DocBuilder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// What one child process sends back through its pipe.
+struct Report {
+    int16_t error = 0;
+    double build = 0, open = 0, read = 0, close = 0, dispose = 0;
+    int64_t objects = 0, rows = 0, payload = 0;
+    int64_t startKiB = 0;  // resident memory before the timed work
+    int64_t peakKiB = 0;   // filled in by the parent from wait4
+};
+
+int64_t ResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == "VmRSS:") {
+            int64_t value = 0;
+            status >> value;
+            return value;
+        }
+    return 0;
+}
+
+// Runs `work` in a child process; its report with the child's peak resident
+// memory. The parent stays small, so a child starts from little.
+template <typename F>
+Report InChild(F work)
+{
+    Report r;
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        r.error = -1;
+        return r;
+    }
+    std::fflush(stdout);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        r.error = -1;
+        return r;
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        const Report out = work();
+        const ssize_t written = ::write(fds[1], &out, sizeof out);
+        std::fflush(stdout);
+        ::_exit(written == ssize_t(sizeof out) ? 0 : 1);
+    }
+    ::close(fds[1]);
+    if (::read(fds[0], &r, sizeof r) != ssize_t(sizeof r)) r.error = -2;
+    ::close(fds[0]);
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) r.error = r.error ? r.error : -3;
+    r.peakKiB = int64_t(usage.ru_maxrss);
+    return r;
+}
+
+struct Paths {
+    std::string folder, data, companion, sqlite;
+};
+
+// The document: built by the builder (in a child, so that the parent stays
+// small).
+Report Build(int32_t count, const std::string& folder, Paths* paths)
+{
+    const std::string name = "Bench" + std::to_string(count);
+    paths->folder = folder;
+    paths->data = folder + "/" + name + ".QzB";
+    paths->companion = folder + "/" + name + ".RSR";
+    paths->sqlite = folder + "/" + name + ".sqlite";
+    return InChild([&] {
+        Report r;
+        const std::string description = "structure " + name + " seed 7\ngenerate " + std::to_string(count) + "\n";
+        const auto start = Clock::now();
+        const docbuilder::BuildResult built = docbuilder::BuildDocument(description, name + ".qzdoc", folder);
+        r.build = Since(start);
+        r.error = built.error;
+        if (built.error) std::printf("build failed: %s\n", built.message.c_str());
+        return r;
+    });
+}
+
+// The application's state for a read, as the program has it once started:
+// its resource file, the byte-swap templates, the store, a memory reserve,
+// preferences in a folder of the run's own, the headless backend.
+bool SetUpApplication(const std::string& folder)
+{
+    platform::SetMemoryBudget(int64_t(8) << 30);
+    UPrefs::Reset();
+    InitGlobals();
+    ResetAlerts();
+    ResetPreferences();
+    const std::string prefs = folder + "/prefs";
+    std::filesystem::create_directories(prefs);
+    setenv("QZ_PREFERENCES_DIR", prefs.c_str(), 1);
+    G_MainResFile = platform::OpenResFile(QZ_APP_RESOURCES, platform::fsRdPerm, platform::ResFileFork::Data);
+    if (G_MainResFile <= 0) {
+        std::printf("cannot open %s\n", QZ_APP_RESOURCES);
+        return false;
+    }
+    ResetDesignGlobals();
+    ResetDocResources();
+    ResetPasswordTables();
+    std::vector<uint8_t> templates;
+    if (platform::ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/resources/ByteSwap.txt", &templates) != 0 ||
+        InitTokensFromText(templates.data(), int32_t(templates.size())) != 0) {
+        std::printf("cannot read the byte-swap templates\n");
+        return false;
+    }
+    initresman();
+    GromMemHdl = platform::NewHandle(64);
+    return GromMemHdl != nullptr;
+}
+
+int64_t CountObjects(const TypeListRec* types)
+{
+    int64_t n = 0;
+    for (ObjListHdl list : types->lists)
+        if (list) n += list->Size();
+    return n;
+}
+
+// One run of ours: open, read and parse every object, close.
+Report RunDocument(const Paths& paths)
+{
+    Report r;
+    // No input comes: the read's checks for a cancel poll an empty queue,
+    // which the watchdog must not take for a stuck program.
+    platform::HeadlessOptions options;
+    options.watchdogTicks = UINT32_MAX / 2;
+    options.onWatchdog = [](const std::string& message) { std::printf("%s\n", message.c_str()); };
+    platform::HeadlessBackend backend(platform::Script{}, options);
+    backend.Install();
+    if (!SetUpApplication(paths.folder)) {
+        r.error = -4;
+        return r;
+    }
+    TMainDoc doc;
+    if (NewTypeList(&doc.fTypeList) != 0) {
+        r.error = -108;
+        return r;
+    }
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(paths.data, &spec);
+    int16_t other = -1;
+    unsigned char password[16] = {0};
+    r.startKiB = ResidentKiB();
+
+    auto start = Clock::now();
+    r.error = OpenQzB(1, spec, &doc.fRsrFile, &doc.fResFile, &other, password);
+    r.open = Since(start);
+    if (r.error) return r;
+
+    start = Clock::now();
+    r.error = ReadQzB(&doc, 1, 1);
+    r.read = Since(start);
+    r.objects = CountObjects(doc.fTypeList);
+
+    start = Clock::now();
+    CloseQzB(doc.fRsrFile, doc.fResFile, other, -1);
+    r.close = Since(start);
+
+    start = Clock::now();
+    DisposeTypeList(doc.fTypeList);
+    doc.fTypeList = nullptr;
+    r.dispose = Since(start);
+    return r;
+}
+
+struct Row {
+    uint32_t type;
+    int16_t id;
+    std::vector<uint8_t> bytes;
+};
+
+// Every resource of the container (through the store) and of the companion
+// (through the resource files), as stored.
+bool CollectRows(const Paths& paths, std::vector<Row>* rows)
+{
+    initresman();
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(paths.data, &spec);
+    const int16_t container = openres(spec, true);
+    if (container == 0) return false;
+    for (int32_t t = 1; t <= comptetypes(); ++t) {
+        const ResType type = xgetindtyp(t);
+        const int16_t n = compteres(type, true);
+        for (int32_t i = 1; i <= n; ++i) {
+            Handle h = xgetindres(type, i, true);
+            if (!h) continue;
+            int16_t id = 0;
+            ResType got = 0;
+            xgetresinfo(h, &id, &got);
+            const auto* p = reinterpret_cast<const uint8_t*>(*h);
+            rows->push_back({type, id, std::vector<uint8_t>(p, p + platform::GetHandleSize(h))});
+            unloadres(type, id);
+        }
+    }
+    closeres(container, false);
+
+    platform::FSSpec companionSpec;
+    platform::FSMakeFSSpec(paths.companion, &companionSpec);
+    const int16_t companion = platform::FSpOpenResFile(companionSpec, platform::fsRdPerm);
+    if (companion == -1) return false;
+    for (int16_t t = 1; t <= platform::Count1Types(); ++t) {
+        ResType type = 0;
+        platform::Get1IndType(&type, t);
+        for (int16_t i = 1; i <= platform::Count1Resources(type); ++i) {
+            Handle h = platform::Get1IndResource(type, i);
+            if (!h) continue;
+            int16_t id = 0;
+            platform::GetResInfo(h, &id, nullptr, nullptr);
+            const auto* p = reinterpret_cast<const uint8_t*>(*h);
+            rows->push_back({type, id, std::vector<uint8_t>(p, p + platform::GetHandleSize(h))});
+            platform::ReleaseResource(h);
+        }
+    }
+    platform::CloseResFile(companion);
+    return true;
+}
+
+bool Exec(sqlite3* db, const char* sql)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
+    std::printf("sqlite: %s\n", message ? message : "?");
+    sqlite3_free(message);
+    return false;
+}
+
+// Setup of the peer: the table loaded with every resource of both files.
+Report LoadTable(const Paths& paths)
+{
+    return InChild([&] {
+        Report r;
+        std::vector<Row> rows;
+        if (!CollectRows(paths, &rows)) {
+            r.error = -5;
+            return r;
+        }
+        std::filesystem::remove(paths.sqlite);
+        sqlite3* db = nullptr;
+        if (sqlite3_open(paths.sqlite.c_str(), &db) != SQLITE_OK ||
+            !Exec(db, "CREATE TABLE res(type INTEGER, id INTEGER, data BLOB, PRIMARY KEY(type, id))") ||
+            !Exec(db, "BEGIN")) {
+            r.error = -6;
+            sqlite3_close(db);
+            return r;
+        }
+        sqlite3_stmt* insert = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO res VALUES(?, ?, ?)", -1, &insert, nullptr);
+        for (const Row& row : rows) {
+            sqlite3_bind_int64(insert, 1, row.type);
+            sqlite3_bind_int(insert, 2, row.id);
+            sqlite3_bind_blob(insert, 3, row.bytes.data(), int(row.bytes.size()), SQLITE_STATIC);
+            if (sqlite3_step(insert) != SQLITE_DONE) {
+                // Container and companion may share a type and id: the
+                // companion's row is keyed by its id plus 65536.
+                sqlite3_reset(insert);
+                sqlite3_bind_int(insert, 2, row.id + 65536);
+                if (sqlite3_step(insert) != SQLITE_DONE) r.error = -7;
+            }
+            sqlite3_reset(insert);
+            r.rows += 1;
+            r.payload += int64_t(row.bytes.size());
+        }
+        sqlite3_finalize(insert);
+        if (!Exec(db, "COMMIT")) r.error = -8;
+        sqlite3_close(db);
+        return r;
+    });
+}
+
+// One run of the peer: open, read every row (type, id and a copy of its
+// bytes), close.
+Report RunSqlite(const Paths& paths)
+{
+    Report r;
+    r.startKiB = ResidentKiB();
+    auto start = Clock::now();
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(paths.sqlite.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        r.error = -9;
+        return r;
+    }
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT type, id, data FROM res", -1, &select, nullptr);
+    r.open = Since(start);
+
+    start = Clock::now();
+    std::vector<Row> rows;
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        const auto* blob = static_cast<const uint8_t*>(sqlite3_column_blob(select, 2));
+        const int size = sqlite3_column_bytes(select, 2);
+        rows.push_back({uint32_t(sqlite3_column_int64(select, 0)), int16_t(sqlite3_column_int(select, 1)),
+                        std::vector<uint8_t>(blob, blob + size)});
+        r.payload += size;
+    }
+    r.rows = int64_t(rows.size());
+    r.read = Since(start);
+
+    start = Clock::now();
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    rows.clear();
+    rows.shrink_to_fit();
+    r.close = Since(start);
+    return r;
+}
+
+// Best of three runs, each in a process of its own: the fastest total
+// time, and the largest peak memory seen.
+template <typename F>
+Report BestOf3(F run)
+{
+    Report best;
+    double bestTotal = 0;
+    int64_t peak = 0;
+    for (int i = 0; i < 3; ++i) {
+        const Report r = InChild(run);
+        if (r.error) return r;
+        const double total = r.open + r.read + r.close;
+        if (i == 0 || total < bestTotal) {
+            best = r;
+            bestTotal = total;
+        }
+        peak = std::max(peak, r.peakKiB);
+    }
+    best.peakKiB = peak;
+    return best;
+}
+
+double MiB(int64_t bytes) { return double(bytes) / (1024.0 * 1024.0); }
+
+int64_t FileBytes(const std::string& path)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return ec ? 0 : int64_t(size);
+}
+
+struct SizeResult {
+    int32_t count = 0;
+    Report build, ours, load, peer;
+    int64_t dataBytes = 0, companionBytes = 0, sqliteBytes = 0;
+};
+
+bool Measure(int32_t count, const std::string& base, SizeResult* out)
+{
+    out->count = count;
+    const std::string folder = base + "/" + std::to_string(count);
+    std::filesystem::create_directories(folder);
+    Paths paths;
+    out->build = Build(count, folder, &paths);
+    if (out->build.error) return false;
+    out->dataBytes = FileBytes(paths.data);
+    out->companionBytes = FileBytes(paths.companion);
+    out->ours = BestOf3([&] { return RunDocument(paths); });
+    if (out->ours.error) {
+        std::printf("%d objects: the read failed (%d)\n", count, out->ours.error);
+        return false;
+    }
+    out->load = LoadTable(paths);
+    if (out->load.error) {
+        std::printf("%d objects: loading the table failed (%d)\n", count, out->load.error);
+        return false;
+    }
+    out->sqliteBytes = FileBytes(paths.sqlite);
+    out->peer = BestOf3([&] { return RunSqlite(paths); });
+    if (out->peer.error) {
+        std::printf("%d objects: reading the table failed (%d)\n", count, out->peer.error);
+        return false;
+    }
+    if (out->peer.payload != out->load.payload || out->peer.rows != out->load.rows)
+        std::printf("%d objects: SQLite read back %" PRId64 " rows of %" PRId64 " bytes, not %" PRId64 " of %" PRId64 "\n",
+                    count, out->peer.rows, out->peer.payload, out->load.rows, out->load.payload);
+    return true;
+}
+
+void Print(const std::vector<SizeResult>& results)
+{
+    std::printf("document_bench: SQLite %s; times best of 3, each run a process of its own\n", sqlite3_libversion());
+    std::printf("%-34s", "");
+    for (const SizeResult& s : results) std::printf(" %14d", s.count);
+    std::printf("\n");
+    auto line = [&](const char* what, auto value) {
+        std::printf("%-34s", what);
+        for (const SizeResult& s : results) std::printf(" %14s", value(s).c_str());
+        std::printf("\n");
+    };
+    auto seconds = [](double t) {
+        char b[32];
+        std::snprintf(b, sizeof b, "%.4f s", t);
+        return std::string(b);
+    };
+    auto mib = [](double m) {
+        char b[32];
+        std::snprintf(b, sizeof b, "%.1f MiB", m);
+        return std::string(b);
+    };
+    auto number = [](int64_t n) { return std::to_string(n); };
+    auto ratio = [](double a, double b) {
+        char t[32];
+        std::snprintf(t, sizeof t, "%.2fx", b > 0 ? a / b : 0.0);
+        return std::string(t);
+    };
+    line("objects read", [&](const SizeResult& s) { return number(s.ours.objects); });
+    line("resources (rows)", [&](const SizeResult& s) { return number(s.load.rows); });
+    line("payload", [&](const SizeResult& s) { return mib(MiB(s.load.payload)); });
+    line("structure file", [&](const SizeResult& s) { return mib(MiB(s.dataBytes)); });
+    line("companion file", [&](const SizeResult& s) { return mib(MiB(s.companionBytes)); });
+    line("SQLite file", [&](const SizeResult& s) { return mib(MiB(s.sqliteBytes)); });
+    line("build (document builder)", [&](const SizeResult& s) { return seconds(s.build.build); });
+    line("OpenQzB", [&](const SizeResult& s) { return seconds(s.ours.open); });
+    line("ReadQzB", [&](const SizeResult& s) { return seconds(s.ours.read); });
+    line("CloseQzB", [&](const SizeResult& s) { return seconds(s.ours.close); });
+    line("open + read + close", [&](const SizeResult& s) { return seconds(s.ours.open + s.ours.read + s.ours.close); });
+    line("(disposing of the objects)", [&](const SizeResult& s) { return seconds(s.ours.dispose); });
+    line("SQLite open", [&](const SizeResult& s) { return seconds(s.peer.open); });
+    line("SQLite read every row", [&](const SizeResult& s) { return seconds(s.peer.read); });
+    line("SQLite close", [&](const SizeResult& s) { return seconds(s.peer.close); });
+    line("SQLite open + read + close", [&](const SizeResult& s) { return seconds(s.peer.open + s.peer.read + s.peer.close); });
+    line("peak memory, ours", [&](const SizeResult& s) { return mib(double(s.ours.peakKiB) / 1024); });
+    line("  added by the read", [&](const SizeResult& s) { return mib(double(s.ours.peakKiB - s.ours.startKiB) / 1024); });
+    line("peak memory, SQLite", [&](const SizeResult& s) { return mib(double(s.peer.peakKiB) / 1024); });
+    line("  added by the read", [&](const SizeResult& s) { return mib(double(s.peer.peakKiB - s.peer.startKiB) / 1024); });
+    std::printf("ours / SQLite\n");
+    line("  open + read + close", [&](const SizeResult& s) {
+        return ratio(s.ours.open + s.ours.read + s.ours.close, s.peer.open + s.peer.read + s.peer.close);
+    });
+    line("  read", [&](const SizeResult& s) { return ratio(s.ours.read, s.peer.read); });
+    line("  memory added", [&](const SizeResult& s) {
+        return ratio(double(s.ours.peakKiB - s.ours.startKiB), double(s.peer.peakKiB - s.peer.startKiB));
+    });
+    line("  file size (both files)", [&](const SizeResult& s) {
+        return ratio(double(s.dataBytes + s.companionBytes), double(s.sqliteBytes));
+    });
+    if (results.size() >= 2) {
+        const SizeResult& a = results.front();
+        const SizeResult& b = results.back();
+        std::printf("growth from %d to %d objects (objects x%.1f)\n", a.count, b.count,
+                    double(b.ours.objects) / double(std::max<int64_t>(a.ours.objects, 1)));
+        auto grow = [](const char* what, double x, double y) {
+            std::printf("  %-32s x%.1f\n", what, x > 0 ? y / x : 0.0);
+        };
+        grow("OpenQzB", a.ours.open, b.ours.open);
+        grow("ReadQzB", a.ours.read, b.ours.read);
+        grow("CloseQzB", a.ours.close, b.ours.close);
+        grow("SQLite read every row", a.peer.read, b.peer.read);
+        grow("peak memory added, ours", double(a.ours.peakKiB - a.ours.startKiB), double(b.ours.peakKiB - b.ours.startKiB));
+        grow("structure + companion size", double(a.dataBytes + a.companionBytes), double(b.dataBytes + b.companionBytes));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int32_t> counts;
+    std::string keep;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
+            keep = argv[++i];
+        else
+            counts.push_back(std::atoi(argv[i]));
+    }
+    if (counts.empty()) counts = {10000, 100000};
+    const std::string base = keep.empty() ? std::filesystem::temp_directory_path().string() + "/document_bench." +
+                                                std::to_string(::getpid())
+                                          : keep;
+    std::filesystem::create_directories(base);
+    std::vector<SizeResult> results;
+    bool ok = true;
+    for (int32_t count : counts) {
+        SizeResult s;
+        if (!Measure(count, base, &s)) {
+            ok = false;
+            break;
+        }
+        results.push_back(s);
+    }
+    if (keep.empty()) std::filesystem::remove_all(base);
+    Print(results);
+    return ok ? 0 : 1;
+}
