@@ -3,7 +3,7 @@
 // a cell shorter than a field's place reads that field as absent.
 #include <algorithm>
 #include <cstring>
-#include <string>
+#include <cstdio>
 
 #include "app/AppGlobals.h"
 #include "app/DrawingUtilities.h"
@@ -162,21 +162,22 @@ void DrawKindCell(const Rect* cell, const CellBytes& bytes)
     TextSize(GetResSize(0));
     TextFace(0);
     TextMode(srcCopy);
+    // A space, the name and 64 spaces; then the check (or a space) and 64
+    // spaces in the last 18 pixels. Fixed buffers: nothing is allocated.
     unsigned char name[256];
     bytes.Name(name);
-    std::string line = " " + std::string(reinterpret_cast<const char*>(name + 1), name[0]) + std::string(64, ' ');
-    TETextBox(line.data(), int32_t(line.size()), cell, teFlushLeft);
-    std::string check;
-    if (bytes.U8(kNameField + 2)) {
-        unsigned char glyph[256];
-        MyGetIndString(glyph, 1024, 2);
-        check.assign(reinterpret_cast<const char*>(glyph + 1), glyph[0]);
-    } else {
-        check = " ";
-    }
-    check += std::string(64, ' ');
+    char line[1 + 255 + 64];
+    line[0] = ' ';
+    std::memcpy(line + 1, name + 1, name[0]);
+    std::memset(line + 1 + name[0], ' ', 64);
+    TETextBox(line, int32_t(1 + name[0] + 64), cell, teFlushLeft);
+    unsigned char glyph[256] = {1, ' '};
+    if (bytes.U8(kNameField + 2)) MyGetIndString(glyph, 1024, 2);
+    char check[255 + 64];
+    std::memcpy(check, glyph + 1, glyph[0]);
+    std::memset(check + glyph[0], ' ', 64);
     const Rect box{cell->top, int16_t(cell->right - 18), cell->bottom, cell->right};
-    TETextBox(check.data(), int32_t(check.size()), &box, teFlushLeft);
+    TETextBox(check, int32_t(glyph[0] + 64), &box, teFlushLeft);
 }
 
 void DrawResCell(const Rect* cell, const CellBytes& bytes)
@@ -191,9 +192,10 @@ void DrawResCell(const Rect* cell, const CellBytes& bytes)
     TruncString(int16_t(nameBox.right - nameBox.left - 4), name, smTruncEnd);
     TextIn(name, nameBox, teFlushLeft);
     auto number = [](int16_t n, unsigned char* out) {
-        const std::string s = std::to_string(n);
-        out[0] = uint8_t(s.size());
-        std::memcpy(out + 1, s.data(), s.size());
+        char digits[16];
+        const int len = std::snprintf(digits, sizeof digits, "%d", int(n));
+        out[0] = uint8_t(len);
+        std::memcpy(out + 1, digits, size_t(len));
     };
     unsigned char text[32];
     if (bytes.Has(kNameField, 2)) {
