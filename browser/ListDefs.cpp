@@ -281,11 +281,11 @@ void SpecialListIdProc(int16_t message, Boolean selected, Rect* cell, Cell, int3
 
 void RegisterListDefinitions()
 {
-    ListDefSpec spec;
-    spec.userProc = ResListIdProc;
-    RegisterListDefinition(1003, &spec);
-    spec.userProc = SearchListIdProc;
-    RegisterListDefinition(1005, &spec);
+    ListDefSpec definition;
+    definition.userProc = ResListIdProc;
+    RegisterListDefinition(1003, &definition);
+    definition.userProc = SearchListIdProc;
+    RegisterListDefinition(1005, &definition);
 }
 
 }  // namespace browser
