@@ -10,6 +10,7 @@
 #include "browser/Panes.h"
 #include "design/ObjFactory.h"
 #include "design/ObjKinds.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/core/Memory.h"
 
 using namespace platform;
@@ -28,10 +29,8 @@ TObjQz* Make(TMainDoc* doc, int16_t kind, const char* name, int16_t id)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > (1u << 16)) return 0;
-    Handle filter = NewHandle(Size(size));
+    Handle filter = fuzz::HandleOf(data, size, 1u << 16);
     if (!filter) return 0;
-    if (size) std::memcpy(*filter, data, size);
     if (!GromMemHdl) GromMemHdl = NewHandle(64);
     TMainDoc doc;
     if (NewTypeList(&doc.fTypeList) != 0) {

@@ -2,9 +2,9 @@
 // entry reads as a colour or as none, and the swatches draw either way.
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 #include "app/ColorMenu.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "kernel/helpers/KernelColors.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/GWorlds.h"
@@ -15,10 +15,8 @@ using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > (1u << 16)) return 0;
-    Handle h = NewHandle(Size(size));
+    Handle h = fuzz::HandleOf(data, size, 1u << 16);
     if (!h) return 0;
-    if (size) std::memcpy(*h, data, size);
     RGBColor c{};
     for (int16_t i = -1; i < 300; ++i) GetEntryColor(h, i, &c);
     globpalette = h;

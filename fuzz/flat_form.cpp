@@ -8,64 +8,42 @@
 #include "design/ObjFactory.h"
 #include "design/ObjKinds.h"
 #include "design/ParseSupport.h"
-#include "fuzz/support/FuzzSupport.h"
+#include "fuzz/support/ScratchStructure.h"
 #include "platform/core/FourCC.h"
-#include "platform/core/Memory.h"
-#include "platform/files/FileSpec.h"
-#include "resources/ResourceApi.h"
 
+using fuzz::PName;
 using platform::FourCC;
-
-namespace {
-
-void Add(const fuzz::Bytes& b, uint32_t type, int16_t id)
-{
-    platform::Handle h = nullptr;
-    if (platform::PtrToHand(b.data(), &h, platform::Size(b.size())) != 0) return;
-    if (!xaddres(h, type, id)) platform::DisposeHandle(h);
-}
-
-const unsigned char* Name(const char* text) { return reinterpret_cast<const unsigned char*>(text); }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::FuzzBytes in(data, size);
-    fuzz::ClearScratchFolder();
-    platform::FSSpec fileSpec;
-    platform::FSMakeFSSpec(fuzz::ScratchFolder() + "/structure.qzb", &fileSpec);
-    ResetResManager();
-    initresman();
-    TMainDoc doc;
-    doc.fResFile = createres(fileSpec, FourCC("QzBw"), FourCC("QzDB"));
-    if (doc.fResFile != 0 && NewTypeList(&doc.fTypeList) == 0) {
-        Add(in.Slice(64), FourCC("LIBA"), 0);
+    fuzz::ScratchStructure scratch;
+    if (scratch.Ready()) {
+        TMainDoc& doc = scratch.Doc();
+        scratch.Add(in.Slice(64), FourCC("LIBA"), 0);
         const fuzz::Bytes form = in.Rest();
-        Add(form, FourCC("FOQz"), 1);
-        useres(doc.fResFile);
+        scratch.Add(form, FourCC("FOQz"), 1);
+        scratch.Use();
         // Two tables with fields, a subtable and forms; one object of each
         // kind a record may name.
-        auto* t1 = static_cast<TFileObjQz*>(NewCritObj(&doc, 1, Name("\x02T1"), 1));
-        auto* t2 = static_cast<TFileObjQz*>(NewCritObj(&doc, 1, Name("\x02T2"), 2));
+        auto* t1 = static_cast<TFileObjQz*>(NewCritObj(&doc, 1, PName("\x02T1"), 1));
+        auto* t2 = static_cast<TFileObjQz*>(NewCritObj(&doc, 1, PName("\x02T2"), 2));
         t1->tableNumber = 1, t2->tableNumber = 2;
         for (int16_t k = 1; k <= 3; ++k) {
-            auto* f = static_cast<TStructObjQz*>(NewCritObj(&doc, k == 3 ? 29 : 28, Name("\x01" "f"), k));
+            auto* f = static_cast<TStructObjQz*>(NewCritObj(&doc, k == 3 ? 29 : 28, PName("\x01" "f"), k));
             f->ownerObj = t1;
             if (k == 3) static_cast<TFileObjQz*>(static_cast<TObjQz*>(f))->fieldNumber = 3;
             AddObjList(&t1->members, f);
         }
         NewObjList(&t2->forms, 4);
-        NewListObj_Id(&doc, &t2->forms, 24, Name("\x04List"), 2, false);
+        NewListObj_Id(&doc, &t2->forms, 24, PName("\x04List"), 2, false);
         NewObjList(&t1->forms, 4);
-        auto* layout = static_cast<TLayoutObjQz*>(NewListObj_Id(&doc, &t1->forms, 24, Name("\x05Input"), 1, false));
+        auto* layout = static_cast<TLayoutObjQz*>(NewListObj_Id(&doc, &t1->forms, 24, PName("\x05Input"), 1, false));
         layout->ownerObj = t1;
         layout->formResId = 1;
-        for (int16_t kind : {4, 5, 8, 10, 11, 12}) NewObj_Id(&doc, kind, Name("\x01" "a"), 1, false);
+        for (int16_t kind : {4, 5, 8, 10, 11, 12}) NewObj_Id(&doc, kind, PName("\x01" "a"), 1, false);
         layout->GetForm(1);
         WalkFlatForm(layout, form.data(), form.size());
-        DisposeTypeList(doc.fTypeList);
     }
-    ResetResManager();
     return 0;
 }

@@ -8,16 +8,15 @@
 #include "design/ObjFilter.h"
 #include "design/ObjKinds.h"
 #include "design/ObjList.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/core/Memory.h"
 
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > (1u << 16)) return 0;
-    Handle filter = NewHandle(Size(size));
+    Handle filter = fuzz::HandleOf(data, size, 1u << 16);
     if (!filter) return 0;
-    if (size) std::memcpy(*filter, data, size);
     TObjQz* objects[4] = {ConstructObjOfKind(2), ConstructObjOfKind(1), ConstructObjOfKind(23), ConstructObjOfKind(18)};
     const char* names[4] = {"xaby", "Table", "Group", "Logo"};
     for (int i = 0; i < 4; ++i) {

@@ -9,43 +9,29 @@
 #include "design/ObjFactory.h"
 #include "design/ObjQz.h"
 #include "design/TableDescriptions.h"
-#include "fuzz/support/FuzzSupport.h"
+#include "fuzz/support/ScratchStructure.h"
 #include "platform/core/FourCC.h"
-#include "platform/core/Memory.h"
-#include "platform/files/FileSpec.h"
-#include "resources/ResourceApi.h"
 
 using platform::FourCC;
 
 namespace {
 
-void Add(fuzz::FuzzBytes& in, uint32_t type, int16_t id)
-{
-    fuzz::Bytes b = in.Slice(4096);
-    platform::Handle h = nullptr;
-    if (platform::PtrToHand(b.data(), &h, platform::Size(b.size())) != 0) return;
-    if (!xaddres(h, type, id)) platform::DisposeHandle(h);
-}
+void Add(fuzz::FuzzBytes& in, uint32_t type, int16_t id) { fuzz::ScratchStructure::Add(in.Slice(4096), type, id); }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::FuzzBytes in(data, size);
-    fuzz::ClearScratchFolder();
-    platform::FSSpec fileSpec;
-    platform::FSMakeFSSpec(fuzz::ScratchFolder() + "/structure.qzb", &fileSpec);
-    ResetResManager();
-    initresman();
-    TMainDoc doc;
-    doc.fResFile = createres(fileSpec, FourCC("QzBw"), FourCC("QzDB"));
-    if (doc.fResFile != 0 && NewTypeList(&doc.fTypeList) == 0) {
+    fuzz::ScratchStructure scratch;
+    if (scratch.Ready()) {
+        TMainDoc& doc = scratch.Doc();
         Add(in, FourCC("PRQz"), 0);
         for (int16_t id = 1; id <= 3; ++id) Add(in, FourCC("FIQz"), id);
         Add(in, FourCC("TFQz"), 1);
         for (int16_t id = 1; id <= 2; ++id) Add(in, FourCC("MENQ"), id);
         for (int16_t id = 1; id <= 2; ++id) Add(in, FourCC("BAQz"), id);
-        useres(doc.fResFile);
+        scratch.Use();
         Init_ef();
         DisposeTableRecords();
         const unsigned char name[] = "\x01T";
@@ -57,8 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         EqualMenu(NewObj_Id(&doc, 6, menu, 1, false), NewObj_Id(&doc, 6, menu, 2, false));
         NewObj_Id(&doc, 5, menu, 2, false);
         SearchEqualMBar(&doc, NewObj_Id(&doc, 5, menu, 1, false));
-        DisposeTypeList(doc.fTypeList);
     }
-    ResetResManager();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "fuzz/support/FuzzSupport.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -101,6 +102,14 @@ bool LoadShippedTemplates()
     std::ifstream in(SourceFile("resources/ByteSwap.txt"), std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return !text.empty() && InitTokensFromText(text.data(), int32_t(text.size())) == 0;
+}
+
+platform::Handle HandleOf(const uint8_t* data, size_t size, size_t limit)
+{
+    if (size > limit) return nullptr;
+    platform::Handle h = platform::NewHandle(platform::Size(size));
+    if (h && size) std::memcpy(*h, data, size);
+    return h;
 }
 
 }  // namespace fuzz

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Memory.h"
+
 namespace fuzz {
 
 using Bytes = std::vector<uint8_t>;
@@ -48,5 +50,9 @@ std::string SourceFile(const std::string& relative);
 
 // Loads resources/ByteSwap.txt as the byte-swap templates; false when it fails.
 bool LoadShippedTemplates();
+
+// The input copied into a new handle; null when it is longer than `limit`
+// or memory is short.
+platform::Handle HandleOf(const uint8_t* data, size_t size, size_t limit);
 
 }  // namespace fuzz

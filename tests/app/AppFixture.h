@@ -31,12 +31,9 @@
 
 namespace apptest {
 
-// Strings the tests read by index.
-inline const char* kBaseResources = R"(
+// The names, undo words and alerts every test application has.
+inline const char* kBaseAlerts = R"(
 'STR#' 1000 { "App" "" "" "" "" "Test Preferences" "Work" "Env Preferences" }
-'STR#' 1001 { "" "" "Save \"" "\"?" "Clipboard" }
-'STR#' 1002 { "m1" "m2" "m3" "m4" "m5" "m6" "m7" "m8" "m9" "m10" "m11" "m12" "m13" "m14" "m15" "m16" "m17" "m18"
-              "m19" "m20" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "m40" }
 'STR#' 1003 { "u1" "Can't undo" "u3" "u4" "u5" "u6" "u7" "Undo eight" }
 'STR#' 1019 { "" "" "" "@" }
 'ALRT' 1000 { bounds 0 0 100 300 items 1000 stages 0x5555 }
@@ -44,6 +41,13 @@ inline const char* kBaseResources = R"(
 'ALRT' 1003 { bounds 0 0 100 300 items 1003 stages 0x5555 }
 'DITL' 1003 { button 70 200 90 280 "Save" button 70 20 90 110 "Don't save" button 70 120 90 190 "Cancel"
               static 10 60 60 280 "^0" }
+)";
+
+// Strings the tests read by index.
+inline const std::string kBaseResources = std::string(kBaseAlerts) + R"(
+'STR#' 1001 { "" "" "Save \"" "\"?" "Clipboard" }
+'STR#' 1002 { "m1" "m2" "m3" "m4" "m5" "m6" "m7" "m8" "m9" "m10" "m11" "m12" "m13" "m14" "m15" "m16" "m17" "m18"
+              "m19" "m20" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "m40" }
 )";
 
 inline std::string P(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
@@ -96,7 +100,7 @@ protected:
     {
         platform::ResourceFileImage image;
         std::string error;
-        ASSERT_TRUE(rescompile::CompileSource((withBase ? std::string(kBaseResources) : "") + source, "test.r",
+        ASSERT_TRUE(rescompile::CompileSource((withBase ? kBaseResources : std::string()) + source, "test.r",
                                               &image, &error))
             << error;
         image.resources.insert(image.resources.end(), raw.begin(), raw.end());

@@ -103,8 +103,8 @@ private:
     bool* gone_;
 };
 
-inline const char* kWindowMenus = R"(
-'MMBR' 129 { menu 130 "Edit" items 21 22 23 24 25 3 4 27 5 32 33 34 }
+// The Edit menu's items and the clipboard words of every window's menu bar.
+inline const char* kEditMenuItems = R"(
 'MITM' 21 { text "Undo" command 21 }
 'MITM' 22 { text "Cut" command 22 }
 'MITM' 23 { text "Copy" command 23 }
@@ -119,6 +119,10 @@ inline const char* kWindowMenus = R"(
 'MITM' 34 { text "Windows" command 34 kind group }
 'STR#' 1006 { "Hide Clipboard" "Show Clipboard" "Copy" }
 )";
+
+inline const std::string kWindowMenus = std::string(R"(
+'MMBR' 129 { menu 130 "Edit" items 21 22 23 24 25 3 4 27 5 32 33 34 }
+)") + kEditMenuItems;
 
 class DocFixture : public AppFixture {
 protected:

@@ -15,13 +15,6 @@ using namespace platform;
 
 namespace {
 
-void PushCancel()
-{
-    FileDialogAnswer cancel;
-    cancel.kind = FileDialogAnswer::Kind::Cancel;
-    PushFileDialogAnswer(cancel);
-}
-
 class LibraryDocumentsTest : public MainDocFixture {
 protected:
     std::string Work(const std::string& name) const { return prefsDir_ + "/" + name; }

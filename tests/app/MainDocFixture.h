@@ -14,6 +14,7 @@
 #include "app/PaneHooks.h"
 #include "app/TMainWindow.h"
 #include "platform/core/FourCC.h"
+#include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
@@ -133,6 +134,14 @@ inline void InstallFakeDesign(FakeDesign* design)
     h.okStruct = [] { return FakeDesign::Current()->okStruct; };
 }
 
+// The next file dialog is cancelled.
+inline void PushCancel()
+{
+    platform::FileDialogAnswer cancel;
+    cancel.kind = platform::FileDialogAnswer::Kind::Cancel;
+    platform::PushFileDialogAnswer(cancel);
+}
+
 // The strings, alerts and layouts the documents read.
 inline const char* kDocumentResources = R"(
 'STR#' 1013 { "" "" "" "" "" "" "Page" "" "Save \"" "\" as:" "" "" "" "" "" ".QzB" }
@@ -160,7 +169,7 @@ inline const char* kDocumentResources = R"(
 )";
 
 // The window menus and the document commands.
-inline const char* kDocumentMenus = R"(
+inline const std::string kDocumentMenus = std::string(R"(
 'MMBR' 129 { menu 129 "File" items 1 20 2 11 14 4 18 74 menu 130 "Edit" items 21 22 23 24 25 3 27 5 32 33 34 40 41 42 }
 'MITM' 1 { text "New library" command 1 }
 'MITM' 20 { text "New structure" command 20 }
@@ -169,38 +178,17 @@ inline const char* kDocumentMenus = R"(
 'MITM' 18 { text "Save" command 18 }
 'MITM' 14 { text "Open from server" command 14 }
 'MITM' 74 { text "Read again" command 74 }
-'MITM' 21 { text "Undo" command 21 }
-'MITM' 22 { text "Cut" command 22 }
-'MITM' 23 { text "Copy" command 23 }
-'MITM' 24 { text "Paste" command 24 }
-'MITM' 25 { text "Clear" command 25 }
-'MITM' 3 { text "Close" command 3 }
-'MITM' 4 { text "Close document" command 4 }
-'MITM' 27 { text "Show Clipboard" command 27 }
-'MITM' 5 { text "Close all" command 5 }
-'MITM' 32 { text "Stack" command 32 }
-'MITM' 33 { text "Tile" command 33 }
-'MITM' 34 { text "Windows" command 34 kind group }
 'MITM' 40 { text "Browser" command 40 }
 'MITM' 41 { text "Browser 2" command 41 }
 'MITM' 42 { text "Browser 3" command 42 }
-'STR#' 1006 { "Hide Clipboard" "Show Clipboard" "Copy" }
-)";
+)") + kEditMenuItems;
 
 // The base strings with the window titles of documents.
-inline const char* kDocumentStrings = R"(
-'STR#' 1000 { "App" "" "" "" "" "Test Preferences" "Work" "Env Preferences" }
+inline const std::string kDocumentStrings = std::string(kBaseAlerts) + R"(
 'STR#' 1002 { "m1" "m2" "m3" "m4" "m5" "m6" "m7" "m8" "m9" "m10" "m11" "m12" "m13" "m14" "m15" "m16" "Taken: "
               "m18" "m19" "m20" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "big" "bigger" ""
               "" "" "Make it a library?" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "Components"
               "Not a document: " }
-'STR#' 1003 { "u1" "Can't undo" "u3" "u4" "u5" "u6" "u7" "Undo eight" }
-'STR#' 1019 { "" "" "" "@" }
-'ALRT' 1000 { bounds 0 0 100 300 items 1000 stages 0x5555 }
-'DITL' 1000 { button 70 200 90 280 "OK" static 10 60 60 280 "^0" }
-'ALRT' 1003 { bounds 0 0 100 300 items 1003 stages 0x5555 }
-'DITL' 1003 { button 70 200 90 280 "Save" button 70 20 90 110 "Don't save" button 70 120 90 190 "Cancel"
-              static 10 60 60 280 "^0" }
 'vers' 1 { version 2 1 0 stage final release 0 region 0 short "2.1" long "2.1, test" }
 'STR#' 1001 { "Library" "Structure" "Save \"" "\"?" "Clipboard" "" "" "Open a document" "" "" "ID" "" "" ""
               "" "" "" "" "" "" "" "" "Close " " now?" " / " "" "" "" "" "" "" "" "" "" "" "" "" "" ""
@@ -213,7 +201,7 @@ protected:
     {
         ResetResManager();
         initresman();
-        extraResources = std::string(kDocumentStrings) + kDocumentResources + extraDocResources;
+        extraResources = kDocumentStrings + kDocumentResources + extraDocResources;
         useBaseResources = false;
         menuResources = kDocumentMenus;
         DocFixture::SetUp();

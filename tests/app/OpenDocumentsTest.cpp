@@ -20,11 +20,17 @@ using namespace platform;
 
 namespace {
 
-void PushCancel()
+// A core event whose direct object lists the files.
+AppleEvent FilesEvent(AEEventID id, std::initializer_list<FSSpec> files)
 {
-    FileDialogAnswer cancel;
-    cancel.kind = FileDialogAnswer::Kind::Cancel;
-    PushFileDialogAnswer(cancel);
+    AppleEvent event;
+    AECreateAppleEvent(kCoreEventClass, id, &event);
+    AEDescList list;
+    AECreateList(nullptr, 0, false, &list);
+    for (const FSSpec& s : files) AEPutPtr(&list, 0, typeFSS, s.path.data(), Size(s.path.size()));
+    AEPutParamDesc(&event, keyDirectObject, &list);
+    AEDisposeDesc(&list);
+    return event;
 }
 
 class OpenDocumentsTest : public MainDocFixture {};
@@ -102,19 +108,12 @@ TEST_F(OpenDocumentsTest, AnOpenDocumentsEventOpensWhatItCanAndAnswersTheLast)
     EXPECT_EQ(AlertCount(), 1);
 
     // A third file that fails makes the event's answer.
-    const FSSpec fourth = MakeDocFile("Four.QzB");
-    AEDescList again;
-    AECreateList(nullptr, 0, false, &again);
-    AEPutPtr(&again, 0, typeFSS, fourth.path.data(), Size(fourth.path.size()));
-    AppleEvent event2;
-    AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &event2);
-    AEPutParamDesc(&event2, keyDirectObject, &again);
+    AppleEvent event2 = FilesEvent(kAEOpenDocuments, {MakeDocFile("Four.QzB")});
     design_.readResults = {-39};
     EXPECT_EQ(appl_->hAEOpenDocuments(&event2, nullptr, 0), -39);
     EXPECT_EQ(DocCount(), 2);
     EXPECT_EQ(design_.lists, 2);  // the failed one's list went with it
     AEDisposeDesc(&list);
-    AEDisposeDesc(&again);
     AEDisposeDesc(&event);
     AEDisposeDesc(&event2);
 }
@@ -275,25 +274,13 @@ TEST_F(OpenDocumentsTest, EventsPrintOpenRefuseUnreadParametersAndQuit)
         if (kind == 0) return new OutputPane;
         return new FakePane(int16_t(kind == 3 ? 6 : 6 - kind));
     };
-    const FSSpec spec = MakeDocFile("Print.QzB");
-    AppleEvent event;
-    AECreateAppleEvent(kCoreEventClass, kAEPrintDocuments, &event);
-    AEDescList list;
-    AECreateList(nullptr, 0, false, &list);
-    AEPutPtr(&list, 0, typeFSS, spec.path.data(), Size(spec.path.size()));
-    AEPutParamDesc(&event, keyDirectObject, &list);
+    AppleEvent event = FilesEvent(kAEPrintDocuments, {MakeDocFile("Print.QzB")});
     EXPECT_EQ(appl_->hAEPrintDocuments(&event, nullptr, 0), noErr);
     EXPECT_EQ(gOutputs, 1);
     EXPECT_EQ(DocCount(), 1);
 
     // A parameter nobody reads: -1708 and nothing opened.
-    const FSSpec other = MakeDocFile("Other.QzB");
-    AppleEvent extra;
-    AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &extra);
-    AEDescList one;
-    AECreateList(nullptr, 0, false, &one);
-    AEPutPtr(&one, 0, typeFSS, other.path.data(), Size(other.path.size()));
-    AEPutParamDesc(&extra, keyDirectObject, &one);
+    AppleEvent extra = FilesEvent(kAEOpenDocuments, {MakeDocFile("Other.QzB")});
     const int16_t unread = 7;
     AEPutParamPtr(&extra, FourCC("xtra"), FourCC("shor"), &unread, sizeof unread);
     EXPECT_EQ(appl_->hAEOpenDocuments(&extra, nullptr, 0), -1708);
@@ -305,7 +292,7 @@ TEST_F(OpenDocumentsTest, EventsPrintOpenRefuseUnreadParametersAndQuit)
     int16_t command = 0;
     ASSERT_TRUE(GetFunc(&command));
     EXPECT_EQ(command, 19);
-    for (AEDesc* d : {&list, &event, &one, &extra, &quit}) AEDisposeDesc(d);
+    for (AEDesc* d : {&event, &extra, &quit}) AEDisposeDesc(d);
 }
 
 struct SqlCall {

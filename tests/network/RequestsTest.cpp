@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "kernel/byteswap/SwapTemplates.h"
@@ -14,6 +12,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "tests/network/ShippedTemplates.h"
 #include "tests/network/TestServer.h"
 
 using platform::FourCC;
@@ -76,10 +75,7 @@ protected:
     void SetUp() override
     {
         ResetRequestLayer();
-        std::ifstream file(std::string(std::getenv("QZ_TEST_SOURCE_DIR")) + "/resources/ByteSwap.txt");
-        std::stringstream text;
-        text << file.rdbuf();
-        ASSERT_EQ(InitTokensFromText(text.str().data(), int32_t(text.str().size())), 0);
+        ASSERT_EQ(networktest::LoadShippedTemplates(), 0);
         SetResActionProc(RecordAction);
         gActions.clear();
     }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "kernel/byteswap/SwapTemplates.h"
 #include "network/CQztcp.h"
@@ -15,6 +13,7 @@
 #include "platform/core/Memory.h"
 #include "resources/server/ServerClient.h"
 #include "resources/server/ServerConnection.h"
+#include "tests/network/ShippedTemplates.h"
 #include "tests/network/TestServer.h"
 
 using platform::FourCC;
@@ -27,10 +26,7 @@ protected:
     {
         ResetRequestLayer();
         ResetServerClient();
-        std::ifstream file(std::string(std::getenv("QZ_TEST_SOURCE_DIR")) + "/resources/ByteSwap.txt");
-        std::stringstream text;
-        text << file.rdbuf();
-        ASSERT_EQ(InitTokensFromText(text.str().data(), int32_t(text.str().size())), 0);
+        ASSERT_EQ(networktest::LoadShippedTemplates(), 0);
         InstallStoreConnection();
         platform::SetClock(&clock_);
 

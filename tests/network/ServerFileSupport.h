@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +26,7 @@
 #include "resources/server/ServerConnection.h"
 #include "resources/server/ServerReplies.h"
 #include "resources/swap/SwapResource.h"
+#include "tests/network/ShippedTemplates.h"
 #include "tests/network/TestServer.h"
 #include "tests/platform/files/TempFolder.h"
 
@@ -95,10 +94,7 @@ class ServerFileTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
-        std::ifstream file(std::string(std::getenv("QZ_TEST_SOURCE_DIR")) + "/resources/ByteSwap.txt");
-        std::stringstream text;
-        text << file.rdbuf();
-        ASSERT_EQ(InitTokensFromText(text.str().data(), int32_t(text.str().size())), 0);
+        ASSERT_EQ(networktest::LoadShippedTemplates(), 0);
         ::setenv("QZ_CACHE_DIR", cacheDir_.path().c_str(), 1);
         platform::SetClock(&clock_);
         ResetResManager();

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "kernel/byteswap/SwapTemplates.h"
 #include "network/CQztcp.h"
@@ -12,6 +10,7 @@
 #include "platform/core/Memory.h"
 #include "resources/server/ServerConnection.h"
 #include "resources/server/ServerReplies.h"
+#include "tests/network/ShippedTemplates.h"
 #include "tests/network/TestServer.h"
 
 using platform::FourCC;
@@ -42,10 +41,7 @@ protected:
     void SetUp() override
     {
         ResetRequestLayer();
-        std::ifstream file(std::string(std::getenv("QZ_TEST_SOURCE_DIR")) + "/resources/ByteSwap.txt");
-        std::stringstream text;
-        text << file.rdbuf();
-        ASSERT_EQ(InitTokensFromText(text.str().data(), int32_t(text.str().size())), 0);
+        ASSERT_EQ(networktest::LoadShippedTemplates(), 0);
         InstallStoreConnection();
     }
     void TearDown() override

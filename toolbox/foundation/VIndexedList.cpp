@@ -193,6 +193,14 @@ void VIndexedList::SetNth(VObject* obj, int32_t n)
     SetIn(fRoot, fShift, uint32_t(n - 1), obj, fCount);
 }
 
+bool VIndexedList::AdoptNth(VObject* obj, int32_t n)
+{
+    SetNth(obj, n);
+    if (GetNth(n) == obj) return true;
+    delete obj;
+    return false;
+}
+
 void VIndexedList::DeleteNth(int32_t n, ListDestroy d)
 {
     if (n < 1 || n > GetMaxIndex()) return;

@@ -25,6 +25,9 @@ public:
     // Null clears the entry; the object that was there is neither deleted
     // nor returned. Nothing is stored when a page cannot be made.
     void SetNth(VObject* obj, int32_t n);
+    // SetNth for an object the list is to own: false, and the object
+    // deleted, when the list could not take it.
+    bool AdoptNth(VObject* obj, int32_t n);
     void DeleteNth(int32_t n, ListDestroy d);
     void Destroy(ListDestroy d);
 

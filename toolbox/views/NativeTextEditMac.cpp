@@ -29,6 +29,24 @@ int32_t ScrollBarWidth()
     return width;
 }
 
+// Runs `change` with the window's port clipped to nothing, so that nothing
+// it does is drawn.
+template <class Change>
+void WithoutDrawing(WindowRef window, Change&& change)
+{
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPort(GetWindowPort(window));
+    RgnHandle clip = NewRgn(), empty = NewRgn();
+    GetClip(clip);
+    SetClip(empty);
+    change();
+    SetClip(clip);
+    DisposeRgn(clip);
+    DisposeRgn(empty);
+    SetPort(saved);
+}
+
 }  // namespace
 
 // --- guards ------------------------------------------------------------------
@@ -283,17 +301,7 @@ void NativeTextEditMac::_SetVisible(bool visible, bool protect)
     if (!fObject || (GetControl(kTXNVisibilityTag) != 0) == visible) return;
     if (protect && fWindow && (fVScrollBar || fHScrollBar)) {
         // Nothing may be drawn meanwhile.
-        GrafPtr saved = nullptr;
-        GetPort(&saved);
-        SetPort(GetWindowPort(fWindow));
-        RgnHandle clip = NewRgn(), empty = NewRgn();
-        GetClip(clip);
-        SetClip(empty);
-        SetControl(kTXNVisibilityTag, visible ? 1 : 0);
-        SetClip(clip);
-        DisposeRgn(clip);
-        DisposeRgn(empty);
-        SetPort(saved);
+        WithoutDrawing(fWindow, [&] { SetControl(kTXNVisibilityTag, visible ? 1 : 0); });
         return;
     }
     SetControl(kTXNVisibilityTag, visible ? 1 : 0);
@@ -386,17 +394,7 @@ void NativeTextEditMac::ScrollToSelection(bool toEnd, bool horizontal, bool vert
     const int32_t dx = horizontal ? x : 0, dy = vertical ? y : 0;
     if (!dx && !dy) return;
     if (fNoRedraw && fWindow) {
-        GrafPtr saved = nullptr;
-        GetPort(&saved);
-        SetPort(GetWindowPort(fWindow));
-        RgnHandle clip = NewRgn(), empty = NewRgn();
-        GetClip(clip);
-        SetClip(empty);
-        ScrollBy(dx, dy);
-        SetClip(clip);
-        DisposeRgn(clip);
-        DisposeRgn(empty);
-        SetPort(saved);
+        WithoutDrawing(fWindow, [&] { ScrollBy(dx, dy); });
         return;
     }
     ScrollBy(dx, dy);

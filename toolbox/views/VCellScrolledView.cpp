@@ -453,12 +453,7 @@ void VCellScrolledView::Copy(VView* parent, VFrame* source, VPainter* painter)
     auto* from = dynamic_cast<VCellScrolledView*>(source);
     if (!from) return;
     fFirstScrolledCol = from->fFirstScrolledCol;
-    fVirtualX = from->fVirtualX;
-    fVirtualY = from->fVirtualY;
-    fVirtualWidth = from->fVirtualWidth;
-    fVirtualHeight = from->fVirtualHeight;
-    fBindWidth = from->fBindWidth;
-    fBindHeight = from->fBindHeight;
+    CopyScrollState(*from);
     if (!fCellView) return;
     // Each frame of the source joins, as a clone, the cell that shows it.
     const std::vector<VFrame*> children = from->fChildren;

@@ -436,11 +436,7 @@ void VCellView::SetPaneCellFrame(VCellScrolledView* view, int32_t column, int32_
     if (!col) {
         if (!frame) return;
         col = new VCellColumn(-1);
-        fColumns->SetNth(col, column);
-        if (fColumns->GetNth(column) != col) {
-            delete col;
-            return;
-        }
+        if (!fColumns->AdoptNth(col, column)) return;
     }
     VCell* cell = col->GetRowVCell(row);
     if (!cell) {

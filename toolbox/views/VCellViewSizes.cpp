@@ -188,8 +188,7 @@ void VCellView::SetStoredSize(bool columns, int32_t index, int32_t size)
         if (!c) {
             if (size == -1) return;
             c = new VCellColumn(int16_t(size));
-            fColumns->SetNth(c, index);
-            if (fColumns->GetNth(index) != c) delete c;
+            fColumns->AdoptNth(c, index);
             return;
         }
         c->SetWidth(int16_t(size));
@@ -199,8 +198,7 @@ void VCellView::SetStoredSize(bool columns, int32_t index, int32_t size)
         if (!r) {
             if (size == -1) return;
             r = new VCellRow(int16_t(size));
-            fRows->SetNth(r, index);
-            if (fRows->GetNth(index) != r) delete r;
+            fRows->AdoptNth(r, index);
             return;
         }
         r->SetHeight(int16_t(size));
@@ -246,11 +244,7 @@ void VCellView::SetColSizeLimits(int32_t min, int32_t max, int32_t column)
     if (!c) {
         if (column < 1 || (min == -1 && max == -1)) return;
         c = new VCellColumn(-1);
-        fColumns->SetNth(c, column);
-        if (fColumns->GetNth(column) != c) {
-            delete c;
-            return;
-        }
+        if (!fColumns->AdoptNth(c, column)) return;
     }
     c->SetMinWidth(int16_t(std::clamp(min, -1, kMaxSize)));
     c->SetMaxWidth(int16_t(std::clamp(max, -1, kMaxSize)));
@@ -263,11 +257,7 @@ void VCellView::SetRowSizeLimits(int32_t min, int32_t max, int32_t row)
     if (!r) {
         if (row < 1 || (min == -1 && max == -1)) return;
         r = new VCellRow(-1);
-        fRows->SetNth(r, row);
-        if (fRows->GetNth(row) != r) {
-            delete r;
-            return;
-        }
+        if (!fRows->AdoptNth(r, row)) return;
     }
     r->SetMinHeight(int16_t(std::clamp(min, -1, kMaxSize)));
     r->SetMaxHeight(int16_t(std::clamp(max, -1, kMaxSize)));
@@ -280,11 +270,7 @@ void VCellView::SetColVisible(int32_t column, bool visible, RedrawMode mode)
     if (!c) {
         if (column < 1 || visible) return;
         c = new VCellColumn(-1);
-        fColumns->SetNth(c, column);
-        if (fColumns->GetNth(column) != c) {
-            delete c;
-            return;
-        }
+        if (!fColumns->AdoptNth(c, column)) return;
     }
     c->SetVisible(visible);
     if (c->CanBeDeleted()) fColumns->DeleteNth(column, kListDeleteData);
@@ -297,11 +283,7 @@ void VCellView::SetRowVisible(int32_t row, bool visible, RedrawMode mode)
     if (!r) {
         if (row < 1 || visible) return;
         r = new VCellRow(-1);
-        fRows->SetNth(r, row);
-        if (fRows->GetNth(row) != r) {
-            delete r;
-            return;
-        }
+        if (!fRows->AdoptNth(r, row)) return;
     }
     r->SetVisible(visible);
     if (r->CanBeDeleted()) fRows->DeleteNth(row, kListDeleteData);

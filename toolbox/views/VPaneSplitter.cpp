@@ -201,38 +201,31 @@ void VPaneSplitter::ResetSize(int32_t oldWidth, int32_t oldHeight)
         }
     }
     fBars->SetAutoSort(false);
-    if (fColumns > 1 && fWidth != oldWidth) {
-        std::vector<int32_t> widths;
-        std::vector<bool> locked;
-        for (int16_t c = 1; c <= fColumns; ++c) {
-            widths.push_back(GetPaneColWidth(c));
-            locked.push_back(fBars->IsVBarLocked(c));
-        }
-        const std::vector<int32_t> out = Rescale(widths, locked, fThickness, oldWidth, fWidth);
-        int32_t at = 0;
-        for (int16_t i = 1; i < fColumns; ++i) {
-            at += out[size_t(i - 1)];
-            fBars->SetVBarPos(i, at);
-            at += fThickness;
-        }
-    }
-    if (fRows > 1 && fHeight != oldHeight) {
-        std::vector<int32_t> heights;
-        std::vector<bool> locked;
-        for (int16_t r = 1; r <= fRows; ++r) {
-            heights.push_back(GetPaneRowHeight(r));
-            locked.push_back(fBars->IsHBarLocked(r));
-        }
-        const std::vector<int32_t> out = Rescale(heights, locked, fThickness, oldHeight, fHeight);
-        int32_t at = 0;
-        for (int16_t i = 1; i < fRows; ++i) {
-            at += out[size_t(i - 1)];
-            fBars->SetHBarPos(i, at);
-            at += fThickness;
-        }
-    }
+    if (fColumns > 1 && fWidth != oldWidth) RescaleBars(false, oldWidth, fWidth);
+    if (fRows > 1 && fHeight != oldHeight) RescaleBars(true, oldHeight, fHeight);
     fBars->SetAutoSort(true);
     ResetPanes();
+}
+
+void VPaneSplitter::RescaleBars(bool horizontal, int32_t oldLength, int32_t newLength)
+{
+    const int16_t count = horizontal ? fRows : fColumns;
+    std::vector<int32_t> lengths;
+    std::vector<bool> locked;
+    for (int16_t i = 1; i <= count; ++i) {
+        lengths.push_back(horizontal ? GetPaneRowHeight(i) : GetPaneColWidth(i));
+        locked.push_back(horizontal ? fBars->IsHBarLocked(i) : fBars->IsVBarLocked(i));
+    }
+    const std::vector<int32_t> out = Rescale(lengths, locked, fThickness, oldLength, newLength);
+    int32_t at = 0;
+    for (int16_t i = 1; i < count; ++i) {
+        at += out[size_t(i - 1)];
+        if (horizontal)
+            fBars->SetHBarPos(i, at);
+        else
+            fBars->SetVBarPos(i, at);
+        at += fThickness;
+    }
 }
 
 void VPaneSplitter::MoveSplit(bool horizontal, int32_t position, int32_t distance)

@@ -6,6 +6,7 @@
 // whole splitter draws and drags the bars. Columns and rows are 1-based.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -106,11 +107,23 @@ protected:
     // Places every pane from the bars.
     void ResetPanes();
     void MoveSplit(bool horizontal, int32_t position, int32_t distance);
+    // Moves the bars of rows (horizontal) or columns for a new length of
+    // the splitter, unlocked tracks scaling.
+    void RescaleBars(bool horizontal, int32_t oldLength, int32_t newLength);
     bool TryNewSplit(VSplittedPane* pane, VFrame* area, VClic& clic);
     void SplitRows(int16_t index, int32_t position);
     void SplitColumns(int16_t index, int32_t position);
     void UnSplitRow(int16_t index);
     void UnSplitColumn(int16_t index);
+    // A pane's edge frames and gadgets, four at a time, as rows and columns
+    // split: taken out of the pane in order, and given to a pane in order.
+    using PaneParts = VSplittedPane::Part[4];
+    using PartFrames = std::array<VFrame*, 4>;
+    static PartFrames TakeParts(VSplittedPane* pane, const PaneParts& parts);
+    static void GiveParts(VSplittedPane* pane, const PaneParts& parts, const PartFrames& frames);
+    // As rows and columns join: each part of the pane that goes moves to
+    // the one that stays where that one has none of its own.
+    static void HandOverParts(VSplittedPane* going, VSplittedPane* survivor, const PaneParts& parts);
     void BeginScroll();
     void EndScroll();
 

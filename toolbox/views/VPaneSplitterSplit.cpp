@@ -34,6 +34,29 @@ bool VPaneSplitter::DoSplit(bool horizontal, int16_t index, int32_t position, bo
     return true;
 }
 
+VPaneSplitter::PartFrames VPaneSplitter::TakeParts(VSplittedPane* pane, const PaneParts& parts)
+{
+    PartFrames frames{};
+    for (size_t i = 0; i < frames.size(); ++i) frames[i] = pane->TakePart(parts[i]);
+    return frames;
+}
+
+void VPaneSplitter::GiveParts(VSplittedPane* pane, const PaneParts& parts, const PartFrames& frames)
+{
+    for (size_t i = 0; i < frames.size(); ++i) pane->GivePart(parts[i], frames[i]);
+}
+
+void VPaneSplitter::HandOverParts(VSplittedPane* going, VSplittedPane* survivor, const PaneParts& parts)
+{
+    for (VSplittedPane::Part part : parts)
+        if (VFrame* frame = going->TakePart(part)) {
+            if (!survivor->PartSlot(part))
+                survivor->GivePart(part, frame);
+            else
+                going->GivePart(part, frame);
+        }
+}
+
 void VPaneSplitter::SplitRows(int16_t index, int32_t position)
 {
     for (VSplittedPane* pane : fPanes)
@@ -48,30 +71,23 @@ void VPaneSplitter::SplitRows(int16_t index, int32_t position)
         const bool hadTop = former->IsTopFrameVisible();
         const int32_t topHeight = hadTop ? former->GetTopFrame()->GetHeight() : 0;
         // The top parts go to the new pane above, the bottom parts stay.
-        VFrame* upper[4] = {former->TakePart(VSplittedPane::kPartTopLeft), former->TakePart(VSplittedPane::kPartTop),
-                            former->TakePart(VSplittedPane::kPartTopRight),
-                            former->TakePart(VSplittedPane::kPartRightGadget)};
-        VFrame* lower[4] = {former->TakePart(VSplittedPane::kPartBottomLeft),
-                            former->TakePart(VSplittedPane::kPartBottom),
-                            former->TakePart(VSplittedPane::kPartBottomRight),
-                            former->TakePart(VSplittedPane::kPartBottomGadget)};
+        const PaneParts upperParts = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartTop,
+                                      VSplittedPane::kPartTopRight, VSplittedPane::kPartRightGadget};
+        const PaneParts lowerParts = {VSplittedPane::kPartBottomLeft, VSplittedPane::kPartBottom,
+                                      VSplittedPane::kPartBottomRight, VSplittedPane::kPartBottomGadget};
+        const PartFrames upper = TakeParts(former, upperParts);
+        const PartFrames lower = TakeParts(former, lowerParts);
         auto* clone = static_cast<VSplittedPane*>(former->Clone(this, &painter));
         clone->ShowVScrollBar(former->GetVScrollBar() != nullptr, false);
         clone->ShowHScrollBar(false, false);
-        clone->GivePart(VSplittedPane::kPartTopLeft, upper[0]);
-        clone->GivePart(VSplittedPane::kPartTop, upper[1]);
-        clone->GivePart(VSplittedPane::kPartTopRight, upper[2]);
-        clone->GivePart(VSplittedPane::kPartRightGadget, upper[3]);
+        GiveParts(clone, upperParts, upper);
         clone->SetColumn(c);
         clone->SetRow(index);
         clone->SetPos(former->GetX(), former->GetY(), kRedrawNone);
         clone->SetSize(former->GetWidth(), position, kRedrawNone);
         clone->DoForeGroundChildren(active);
         if (std::find(fPanes.begin(), fPanes.end(), clone) == fPanes.end()) fPanes.push_back(clone);
-        former->GivePart(VSplittedPane::kPartBottomLeft, lower[0]);
-        former->GivePart(VSplittedPane::kPartBottom, lower[1]);
-        former->GivePart(VSplittedPane::kPartBottomRight, lower[2]);
-        former->GivePart(VSplittedPane::kPartBottomGadget, lower[3]);
+        GiveParts(former, lowerParts, lower);
         const int32_t shift = position + fThickness;
         former->SetPos(former->GetX(), former->GetY() + shift, kRedrawNone);
         former->SetSize(former->GetWidth(), std::max(0, former->GetHeight() - shift), kRedrawNone);
@@ -96,31 +112,23 @@ void VPaneSplitter::SplitColumns(int16_t index, int32_t position)
         const bool hadLeft = former->IsLeftFrameVisible();
         const int32_t leftWidth = hadLeft ? former->GetLeftFrame()->GetWidth() : 0;
         // The left parts go to the new pane on the left, the right parts stay.
-        VFrame* leftParts[4] = {former->TakePart(VSplittedPane::kPartTopLeft),
-                                former->TakePart(VSplittedPane::kPartLeft),
-                                former->TakePart(VSplittedPane::kPartBottomLeft),
-                                former->TakePart(VSplittedPane::kPartBottomGadget)};
-        VFrame* rightParts[4] = {former->TakePart(VSplittedPane::kPartTopRight),
-                                 former->TakePart(VSplittedPane::kPartRight),
-                                 former->TakePart(VSplittedPane::kPartBottomRight),
-                                 former->TakePart(VSplittedPane::kPartRightGadget)};
+        const PaneParts leftParts = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartLeft,
+                                     VSplittedPane::kPartBottomLeft, VSplittedPane::kPartBottomGadget};
+        const PaneParts rightParts = {VSplittedPane::kPartTopRight, VSplittedPane::kPartRight,
+                                      VSplittedPane::kPartBottomRight, VSplittedPane::kPartRightGadget};
+        const PartFrames left = TakeParts(former, leftParts);
+        const PartFrames right = TakeParts(former, rightParts);
         auto* clone = static_cast<VSplittedPane*>(former->Clone(this, &painter));
         clone->ShowHScrollBar(former->GetHScrollBar() != nullptr, false);
         clone->ShowVScrollBar(false, false);
-        clone->GivePart(VSplittedPane::kPartTopLeft, leftParts[0]);
-        clone->GivePart(VSplittedPane::kPartLeft, leftParts[1]);
-        clone->GivePart(VSplittedPane::kPartBottomLeft, leftParts[2]);
-        clone->GivePart(VSplittedPane::kPartBottomGadget, leftParts[3]);
+        GiveParts(clone, leftParts, left);
         clone->SetColumn(index);
         clone->SetRow(r);
         clone->SetPos(former->GetX(), former->GetY(), kRedrawNone);
         clone->SetSize(position, former->GetHeight(), kRedrawNone);
         clone->DoForeGroundChildren(active);
         if (std::find(fPanes.begin(), fPanes.end(), clone) == fPanes.end()) fPanes.push_back(clone);
-        former->GivePart(VSplittedPane::kPartTopRight, rightParts[0]);
-        former->GivePart(VSplittedPane::kPartRight, rightParts[1]);
-        former->GivePart(VSplittedPane::kPartBottomRight, rightParts[2]);
-        former->GivePart(VSplittedPane::kPartRightGadget, rightParts[3]);
+        GiveParts(former, rightParts, right);
         const int32_t shift = position + fThickness;
         former->SetPos(former->GetX() + shift, former->GetY(), kRedrawNone);
         former->SetSize(std::max(0, former->GetWidth() - shift), former->GetHeight(), kRedrawNone);
@@ -161,15 +169,9 @@ void VPaneSplitter::UnSplitRow(int16_t index)
         VSplittedPane* survivor = FindPane(c, index);
         if (!going) continue;
         if (survivor && index == 1) {
-            const VSplittedPane::Part parts[4] = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartTop,
-                                                  VSplittedPane::kPartTopRight, VSplittedPane::kPartRightGadget};
-            for (VSplittedPane::Part part : parts)
-                if (VFrame* frame = going->TakePart(part)) {
-                    if (!survivor->PartSlot(part))
-                        survivor->GivePart(part, frame);
-                    else
-                        going->GivePart(part, frame);
-                }
+            const PaneParts parts = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartTop,
+                                     VSplittedPane::kPartTopRight, VSplittedPane::kPartRightGadget};
+            HandOverParts(going, survivor, parts);
         }
         const bool hadHBar = going->GetHScrollBar() != nullptr;
         going->DoDispose();
@@ -200,15 +202,9 @@ void VPaneSplitter::UnSplitColumn(int16_t index)
         VSplittedPane* survivor = FindPane(index, r);
         if (!going) continue;
         if (survivor && index == 1) {
-            const VSplittedPane::Part parts[4] = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartLeft,
-                                                  VSplittedPane::kPartBottomLeft, VSplittedPane::kPartBottomGadget};
-            for (VSplittedPane::Part part : parts)
-                if (VFrame* frame = going->TakePart(part)) {
-                    if (!survivor->PartSlot(part))
-                        survivor->GivePart(part, frame);
-                    else
-                        going->GivePart(part, frame);
-                }
+            const PaneParts parts = {VSplittedPane::kPartTopLeft, VSplittedPane::kPartLeft,
+                                     VSplittedPane::kPartBottomLeft, VSplittedPane::kPartBottomGadget};
+            HandOverParts(going, survivor, parts);
         }
         const bool hadVBar = going->GetVScrollBar() != nullptr;
         going->DoDispose();

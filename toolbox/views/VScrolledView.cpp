@@ -244,12 +244,16 @@ void VScrolledView::Copy(VView* parent, VFrame* source, VPainter* painter)
     if (parent && fParent != parent) SetParentDirect(parent);
     VView::Copy(parent, source, painter);
     if (!source || !source->IsAScrolledView()) return;
-    const auto* from = static_cast<const VScrolledView*>(source);
-    fVirtualX = from->fVirtualX;
-    fVirtualY = from->fVirtualY;
-    fVirtualWidth = from->fVirtualWidth;
-    fVirtualHeight = from->fVirtualHeight;
-    fBindWidth = from->fBindWidth;
-    fBindHeight = from->fBindHeight;
+    CopyScrollState(*static_cast<const VScrolledView*>(source));
     UpdateCoords(fParent && fParent->IsAScrolledView());
+}
+
+void VScrolledView::CopyScrollState(const VScrolledView& from)
+{
+    fVirtualX = from.fVirtualX;
+    fVirtualY = from.fVirtualY;
+    fVirtualWidth = from.fVirtualWidth;
+    fVirtualHeight = from.fVirtualHeight;
+    fBindWidth = from.fBindWidth;
+    fBindHeight = from.fBindHeight;
 }

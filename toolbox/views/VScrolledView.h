@@ -67,6 +67,8 @@ protected:
     }
     // One axis of CallAdjust*Amount.
     int32_t AdjustAmount(int32_t d, int32_t offset, int32_t size, int32_t virtualSize, bool horizontal);
+    // Takes the other view's offsets, virtual size and binding.
+    void CopyScrollState(const VScrolledView& from);
 
     int32_t fVirtualX = 0;
     int32_t fVirtualY = 0;
