@@ -2,10 +2,10 @@
 // and freed, whatever its bytes.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "design/ObjQz.h"
 #include "design/PreviewFrame.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/QuickDrawTypes.h"
@@ -14,10 +14,8 @@ using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > (1u << 16)) return 0;
-    Handle picture = NewHandle(Size(size));
+    Handle picture = fuzz::HandleOf(data, size, 1u << 16);
     if (!picture) return 0;
-    if (size) std::memcpy(*picture, data, size);
     GWorldPtr port = nullptr;
     CGrafPtr saved = nullptr;
     if (OpenPictPort(&port, &saved) != 0) {
