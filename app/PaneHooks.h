@@ -21,8 +21,9 @@ struct AppPaneHooks {
     int16_t (*editFilters)() = nullptr;
     // Refills the filter menus of a browser window's panes (any may be null).
     void (*updateFilters)(TPlan* usedBy, TPlan* list, TPlan* uses) = nullptr;
-    // A new list of the objects that `obj` uses (or that use it, with
-    // `callers`), and the filter record of a filter id; null when none.
+    // The object's own list of the objects that `obj` uses (or that use
+    // it, with `callers`; not a copy: the panes keep it until the object
+    // goes), and the filter record of a filter id; null when none.
     char** (*objectLinks)(TObjQz* obj, bool callers) = nullptr;
     char** (*filterRecord)(int16_t filter) = nullptr;
     // The object records that it has documentation.

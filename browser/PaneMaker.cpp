@@ -4,7 +4,8 @@
 #include "app/LongListHooks.h"
 #include "app/Menus.h"
 #include "app/PaneHooks.h"
-#include "browser/Panes.h"
+#include "app/Preferences.h"
+#include "browser/CallPanes.h"
 #include "design/ObjQz.h"
 
 namespace browser {
@@ -29,15 +30,26 @@ bool CommandEnabled(int16_t command) { return command >= 0 && command < 512 && g
 
 ::TPlan* MakeRefPlane(int16_t kind)
 {
-    // The cross-reference and preview panes come later: a plain pane holds
-    // their place in the layout.
-    if (kind == 0) return new (std::nothrow) TLstPlane;
-    return new (std::nothrow) TPlan;
+    switch (kind) {
+    case 0: return new (std::nothrow) TLstPlane;
+    case 1: return new (std::nothrow) TCalledPlane;
+    case 2: return new (std::nothrow) TCallingPlane;
+    case 3: return new (std::nothrow) TDisplayPlane;
+    default: return nullptr;
+    }
 }
 
 void InstallBrowserPanes()
 {
     PaneHooks().makeRefPlane = MakeRefPlane;
+    PaneHooks().makeClipPlane = MakeClipPlane;
+    // A linked window's cross-reference panes show the object's own lists.
+    PaneHooks().objectLinks = [](TObjQz* obj, bool callers) -> char** {
+        if (!obj) return nullptr;
+        return reinterpret_cast<char**>(callers ? obj->usedBy : obj->uses);
+    };
+    PaneHooks().filterRecord = [](int16_t id) -> char** { return ::GetFilter(id); };
+    RegisterListDefinitions();
     LongListHooks hooks = CurrentLongListHooks();
     hooks.getLevel = [](void* obj) -> int16_t { return obj ? static_cast<TObjQz*>(obj)->GetLevel() : 0; };
     hooks.openable = [](void* obj) { return obj && static_cast<TObjQz*>(obj)->Openable(); };

@@ -100,6 +100,8 @@ public:
     void ShowObject(TObjQz* obj) override;
     void SelectObj(TObjQz* obj) override;
     void DelObjMsg(TObjQz* obj) override;
+    void DragHSplit(platform::Point where, const platform::Rect& bar) override;
+    void DragVSplit(platform::Point where, const platform::Rect& bar) override;
 
     virtual void SelectAll();
     virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);
@@ -177,6 +179,7 @@ public:
     void UpdateAll() override;
     void DeSelectPlane() override;
     void SelectPlane() override;
+    void CopyList(platform::Handle list) override;
 
     virtual void DisableMenu();
     virtual void EnableMenu();

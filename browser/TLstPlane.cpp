@@ -5,8 +5,10 @@
 #include "app/Menus.h"
 #include "app/Messages.h"
 #include "app/PaneHooks.h"
+#include "app/Preferences.h"
 #include "app/TMainWindow.h"
-#include "browser/Panes.h"
+#include "browser/CallPanes.h"
+#include "design/ObjQz.h"
 #include "design/ObjKinds.h"
 #include "platform/drawing/Rects.h"
 #include "platform/events/InputState.h"
@@ -57,12 +59,18 @@ void TLstPlane::FillLinked(TObjQz* obj)
 {
     TMainDoc* doc = Doc();
     auto* window = fWindow && fWindow->IsMember(3) ? static_cast<TRefWindow*>(fWindow) : nullptr;
+    for (::TPlan* pane : {fUsedBy, fUses})
+        if (auto* call = dynamic_cast<TCallPlane*>(pane)) call->SetGoodFilter();
     auto fill = [&](::TPlan* pane, bool callers) {
         if (!pane) return;
-        Handle filter = PaneHooks().filterRecord ? PaneHooks().filterRecord(pane->GetFilter()) : nullptr;
+        const int16_t id = pane->GetFilter();
+        Handle filter = PaneHooks().filterRecord ? PaneHooks().filterRecord(id) : ::GetFilter(id);
         Handle links = nullptr;
-        if (callers || !obj->TstFlag(9))
-            links = PaneHooks().objectLinks ? PaneHooks().objectLinks(obj, callers) : nullptr;
+        if (callers || !obj->TstFlag(9)) {
+            ObjListHdl objects = callers ? obj->usedBy : obj->uses;
+            if (objects) ShellSort(objects);
+            links = reinterpret_cast<Handle>(objects);
+        }
         pane->SetList(filter, links);
     };
     if (fUsedByNumber && doc && window) doc->SetCallingList(window, obj, fUsedByNumber);

@@ -13,7 +13,7 @@
 #include "app/Messages.h"
 #include "app/Preferences.h"
 #include "app/TMainWindow.h"
-#include "browser/Panes.h"
+#include "browser/CallPanes.h"
 #include "design/ObjFilter.h"
 #include "design/ObjQz.h"
 #include "platform/core/Memory.h"
@@ -101,7 +101,7 @@ int16_t TRefPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
     cell.v = 16;
     cell.h = int16_t(list.right - list.left);
     fList = LongLNew(&list, 0, kObjectRowLength, cell, IsMember(2) ? 1001 : 1002, window ? window->fWindow : nullptr,
-                     true, IsMember(2) ? ListProcIdProc : nullptr);
+                     true, IsMember(2) ? ListProcIdProc : CallProcIdProc);
     fFilterMenu = fList ? NewHandleClear(2) : nullptr;
     if (!fList || !fFilterMenu) {
         // Nothing is kept: the window that asked goes without this pane.

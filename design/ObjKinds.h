@@ -251,6 +251,9 @@ public:
     bool EnableReplace() override;
     // A picture of the same id is there.
     bool IsInDoc(TMainDoc* doc) override;
+    // The preview shows a copy of the picture.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
 };
 class TStyleSheetObjQz : public TObjQz {
 public:

@@ -6,13 +6,6 @@
 #include "design/ObjQz.h"
 #include "resources/ResourceApi.h"
 
-void TObjQz::SizeDisplay(PreviewRec* rec, const platform::Rect& r, int16_t* right, int16_t* bottom)
-{
-    (void)rec;
-    *right = r.right;
-    *bottom = r.bottom;
-}
-
 int16_t TObjQz::DoItTxtStr(unsigned char* text, TObjQz* strObj, void* strList, bool* changed)
 {
     (void)text, (void)strObj, (void)strList;

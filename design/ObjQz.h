@@ -14,12 +14,16 @@
 #include "app/Atoms.h"
 #include "design/ObjList.h"
 #include "platform/core/MacTypes.h"
+#include "platform/drawing/QuickDrawTypes.h"
+
+namespace platform {
+struct EventRecord;
+}
 
 class TMainDoc;
 class TGroupObjQz;
 class TModuleObjQz;
 struct PrintOptions;   // printing and export choices
-struct PreviewRec;     // a preview's state
 struct ConflictList;   // conflicts met while copying
 
 using ObjName = unsigned char[34];  // length byte + up to 33 characters
@@ -83,13 +87,16 @@ public:
     virtual int16_t Parse();
     virtual int16_t SearchIn(const unsigned char* text, int16_t how);
     virtual TObjQz* GetOwnerObj() { return nullptr; }
-    // Preview, string conversion, printing and export: the base shows and
-    // converts nothing; the kinds that have something to show override.
-    virtual int16_t InitDisplay(PreviewRec* rec) { (void)rec; return 0; }
-    virtual void DisposeDisplay(platform::Handle h) { (void)h; }
-    virtual void SizeDisplay(PreviewRec* rec, const platform::Rect& r, int16_t* right, int16_t* bottom);
-    virtual void Display(PreviewRec* rec, const platform::Rect& r) { (void)rec, (void)r; }
-    virtual void Scroll(PreviewRec* rec, const platform::Rect& r, int16_t dh, int16_t dv) { (void)rec, (void)r, (void)dh, (void)dv; }
+    // Preview: the display handle is made by InitDisplay and given back to
+    // DisposeDisplay; the base shows the record's picture, if any. The
+    // first number carries the display type in and the width out, the
+    // fifth the wanted page in and the current page out.
+    virtual int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                                int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag);
+    virtual void DisposeDisplay(platform::Handle* display);
+    virtual void SizeDisplay(platform::Handle display, const platform::Rect& r, int16_t* right, int16_t* bottom);
+    virtual void Display(platform::Handle display, const platform::Rect& r);
+    virtual void Scroll(platform::Handle display, const platform::Rect& r, int16_t dh, int16_t dv);
     virtual int16_t DoItTxtStr(unsigned char* text, TObjQz* strObj, void* strList, bool* changed);
     virtual int16_t TxtToStr(void* strList) { (void)strList; return 0; }
     virtual int16_t StrToTxt() { return 0; }
@@ -113,11 +120,11 @@ public:
     virtual void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool flag2);
     virtual void SelectObj() {}
     virtual void DeSelectObj() {}
-    virtual bool IsSelection(void* pane) { (void)pane; return false; }
-    virtual void SelectAll(void* pane) { (void)pane; }
-    virtual void MakeActive(void* pane) { (void)pane; }
-    virtual void MakeInActive(void* pane) { (void)pane; }
-    virtual void doCopy(void* pane) { (void)pane; }
+    virtual bool IsSelection(platform::Handle display) { (void)display; return false; }
+    virtual void SelectAll(platform::Handle display) { (void)display; }
+    virtual void MakeActive(platform::Handle display) { (void)display; }
+    virtual void MakeInActive(platform::Handle display) { (void)display; }
+    virtual void doCopy(platform::Handle display, int16_t page) { (void)display, (void)page; }
     virtual void XRefReplace(TObjQz* obj, const unsigned char* name, bool flag) { (void)obj, (void)name, (void)flag; }
     virtual void GetTypeObjName(unsigned char* out);
     virtual void GetFullName(unsigned char* out);
@@ -125,7 +132,12 @@ public:
     virtual int16_t NeedPopUp() { return 0; }
     virtual int16_t NbPopUpItems() { return 0; }
     virtual int16_t DisplayPopUp(platform::Point pt) { (void)pt; return 0; }
-    virtual int16_t Click(void* pane) { (void)pane; return 0; }
+    // The object hit in the preview, null for none.
+    virtual TObjQz* Click(platform::Handle display, const platform::EventRecord& event, int16_t page)
+    {
+        (void)display, (void)event, (void)page;
+        return nullptr;
+    }
     virtual bool BreakIf(int16_t lines);
     virtual int16_t PageWide();
     virtual int16_t SaveNewLine(const unsigned char* text, int16_t indent, int16_t file);

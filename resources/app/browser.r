@@ -8,9 +8,18 @@
     "Selected rows"
 }
 
-# The main list's pane title (TLstPlane::ITPlane).
+# Pane titles: 1 the main list, 2 the uses pane, 3 the where-used pane.
 'STR#' 1009 "Pane titles" {
     "Objects"
+    "Uses"
+    "Used by"
+}
+
+# The preview's display types, item type + 1, named in its pop-up box.
+'STR#' 1010 "Display types" {
+    "Drawing"
+    "Outline"
+    "Text"
 }
 
 # The kind label in front of a row's name (browser/ListDef.cpp), item k for kind k.

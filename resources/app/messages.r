@@ -22,7 +22,11 @@
     ""
     ""
     "ID"
-    "" "" "" "" "" "" "" "" "" "" ""
+    ""
+    " (page "        # 13-15 the preview's page text: page n of m
+    " of "
+    ")"
+    "" "" "" "" "" "" ""
     "Closing this window closes \""
     "\". Close the document?"
     " - "

@@ -1,0 +1,291 @@
+// The drawing procedures of the lists in the cross-reference panes and the
+// browser's dialogs. Cells of the platform lists hold fixed-layout records;
+// a cell shorter than a field's place reads that field as absent.
+#include <algorithm>
+#include <cstring>
+#include <cstdio>
+
+#include "app/AppGlobals.h"
+#include "app/DrawingUtilities.h"
+#include "app/Messages.h"
+#include "app/Preferences.h"
+#include "app/Utilities.h"
+#include "browser/CallPanes.h"
+#include "design/ObjKinds.h"
+#include "platform/core/Memory.h"
+#include "platform/drawing/Modes.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/drawing/TextLayout.h"
+#include "platform/icons/Icons.h"
+#include "platform/textedit/TextEdit.h"
+
+using namespace platform;
+
+namespace browser {
+
+namespace {
+
+constexpr int32_t kNameField = 256;      // a Str255 name opens every record
+constexpr int32_t kShortcutByte = 521;   // the command rows' shortcut
+
+// The bytes of one cell of a platform list.
+struct CellBytes {
+    const uint8_t* data = nullptr;
+    int32_t length = 0;
+
+    // The name at the start: its length byte cut to the bytes present.
+    void Name(unsigned char* out) const
+    {
+        out[0] = 0;
+        if (length < 1) return;
+        out[0] = uint8_t(std::min<int32_t>(data[0], length - 1));
+        std::memcpy(out + 1, data + 1, out[0]);
+    }
+    bool Has(int32_t offset, int32_t size) const { return offset >= 0 && offset + size <= length; }
+    int16_t I16(int32_t offset, int16_t absent) const
+    {
+        return Has(offset, 2) ? int16_t(uint16_t(data[offset] << 8 | data[offset + 1])) : absent;
+    }
+    uint8_t U8(int32_t offset) const { return Has(offset, 1) ? data[offset] : 0; }
+};
+
+CellBytes CellOf(ListHandle list, int32_t offset, int16_t length)
+{
+    CellBytes cell;
+    Handle h = list ? GetListDataHandle(list) : nullptr;
+    if (!h || !*h || offset < 0 || length <= 0) return cell;
+    const int64_t size = GetHandleSize(h);
+    if (offset >= size) return cell;
+    cell.data = reinterpret_cast<const uint8_t*>(*h) + offset;
+    cell.length = int32_t(std::min<int64_t>(length, size - offset));
+    return cell;
+}
+
+void Invert(const Rect* r)
+{
+    LMSetHiliteMode(0);
+    InvertRect(r);
+}
+
+struct PortText {
+    PortText()
+    {
+        GrafPtr port = nullptr;
+        GetPort(&port);
+        if (!port) return;
+        font = GetPortTextFont(port);
+        size = GetPortTextSize(port);
+        face = GetPortTextFace(port);
+        mode = port->txMode;
+        valid = true;
+    }
+    ~PortText()
+    {
+        if (!valid) return;
+        TextFont(font);
+        TextSize(size);
+        TextFace(face);
+        TextMode(mode);
+    }
+    int16_t font = 0, size = 0, mode = srcOr;
+    StyleField face = 0;
+    bool valid = false;
+};
+
+bool SameNameNoCase(const unsigned char* a, const unsigned char* b)
+{
+    if (a[0] != b[0]) return false;
+    for (int i = 1; i <= a[0]; ++i) {
+        uint8_t x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = uint8_t(x - 32);
+        if (y >= 'a' && y <= 'z') y = uint8_t(y - 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+void DrawObjectCell(const Rect* cell, TObjQz* obj)
+{
+    PortText keep;
+    EraseRect(cell);
+    if (!obj) return;
+    const Rect icon{cell->top, cell->left, int16_t(cell->top + 16), int16_t(cell->left + 16)};
+    if (CIconHandle h = GetCIcon(int16_t(2040 + obj->kind))) {
+        PlotCIcon(&icon, h);
+        DisposeCIcon(h);
+    }
+    unsigned char prefix[256] = {0}, text[256] = {0};
+    RowText(obj, prefix, text);
+    bool red = !obj->Used();
+    if (red && obj->kind == 2) {
+        unsigned char startup[256], name[256];
+        MyGetIndString(startup, 1007, 6);
+        obj->GetName(name);
+        if (SameNameNoCase(name, startup)) red = false;
+    }
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    const int16_t left = int16_t(cell->left + 16);
+    if (MyGetTESysJust() == -1) {
+        TextFace(italic);
+        const int16_t pw = StringWidth(prefix);
+        TextFace(0);
+        const int16_t tw = StringWidth(text);
+        MoveTo(int16_t(cell->right - 4 - pw - tw), int16_t(cell->top + 12));
+    } else {
+        MoveTo(int16_t(left + 4), int16_t(cell->top + 12));
+    }
+    if (prefix[0]) {
+        TextFace(italic);
+        ForeColor(blackColor);
+        DrawString(prefix);
+    }
+    TextFace(0);
+    ForeColor(red ? redColor : blackColor);
+    DrawString(text);
+    ForeColor(blackColor);
+}
+
+void TextIn(const unsigned char* text, const Rect& box, int16_t just)
+{
+    TETextBox(text + 1, text[0], &box, just);
+}
+
+void DrawKindCell(const Rect* cell, const CellBytes& bytes)
+{
+    PortText keep;
+    EraseRect(cell);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    TextFace(0);
+    TextMode(srcCopy);
+    // A space, the name and 64 spaces; then the check (or a space) and 64
+    // spaces in the last 18 pixels. Fixed buffers: nothing is allocated.
+    unsigned char name[256];
+    bytes.Name(name);
+    char line[1 + 255 + 64];
+    line[0] = ' ';
+    std::memcpy(line + 1, name + 1, name[0]);
+    std::memset(line + 1 + name[0], ' ', 64);
+    TETextBox(line, int32_t(1 + name[0] + 64), cell, teFlushLeft);
+    unsigned char glyph[256] = {1, ' '};
+    if (bytes.U8(kNameField + 2)) MyGetIndString(glyph, 1024, 2);
+    char check[255 + 64];
+    std::memcpy(check, glyph + 1, glyph[0]);
+    std::memset(check + glyph[0], ' ', 64);
+    const Rect box{cell->top, int16_t(cell->right - 18), cell->bottom, cell->right};
+    TETextBox(check, int32_t(glyph[0] + 64), &box, teFlushLeft);
+}
+
+void DrawResCell(const Rect* cell, const CellBytes& bytes)
+{
+    EraseRect(cell);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    TextFace(0);
+    unsigned char name[256];
+    bytes.Name(name);
+    const Rect nameBox{cell->top, int16_t(cell->left + 4), cell->bottom, int16_t(cell->left + 110)};
+    TruncString(int16_t(nameBox.right - nameBox.left - 4), name, smTruncEnd);
+    TextIn(name, nameBox, teFlushLeft);
+    auto number = [](int16_t n, unsigned char* out) {
+        char digits[16];
+        const int len = std::snprintf(digits, sizeof digits, "%d", int(n));
+        out[0] = uint8_t(len);
+        std::memcpy(out + 1, digits, size_t(len));
+    };
+    unsigned char text[32];
+    if (bytes.Has(kNameField, 2)) {
+        number(bytes.I16(kNameField, 0), text);
+        TextIn(text, Rect{cell->top, int16_t(cell->left + 110), cell->bottom, int16_t(cell->left + 170)}, teFlushRight);
+    }
+    if (bytes.Has(kNameField + 2, 2)) {
+        number(bytes.I16(kNameField + 2, 0), text);
+        TextIn(text, Rect{cell->top, int16_t(cell->left + 170), cell->bottom, cell->right}, teFlushRight);
+    }
+    TextFont(0);
+    TextSize(12);
+    TextFace(0);
+}
+
+void DrawSpecialCell(const Rect* cell, const CellBytes& bytes)
+{
+    EraseRect(cell);
+    unsigned char text[256];
+    bytes.Name(text);
+    TruncString(int16_t(cell->right - cell->left - 40), text, smTruncMiddle);
+    const bool rtl = MyGetTESysJust() == -1;
+    const int16_t base = int16_t(cell->bottom - 4);
+    MoveTo(rtl ? int16_t(cell->right - 4 - StringWidth(text)) : int16_t(cell->left + 4), base);
+    DrawString(text);
+    if (const uint8_t key = bytes.U8(kShortcutByte)) {
+        const unsigned char shortcut[4] = {3, 0x11, '-', key};
+        MoveTo(rtl ? int16_t(cell->left + 4) : int16_t(cell->right - 40), base);
+        DrawString(shortcut);
+    }
+}
+
+template <typename Draw>
+void PlatformListProc(int16_t message, Boolean selected, Rect* cell, int32_t offset, int16_t length, ListHandle list,
+                      bool white, Draw draw)
+{
+    if (!cell || (message != lDrawMsg && message != lHiliteMsg)) return;
+    RGBColor back{};
+    if (white) SetWhiteBackGround(&back);
+    if (message == lDrawMsg) {
+        draw(cell, CellOf(list, offset, length));
+        if (selected) Invert(cell);
+    } else {
+        Invert(cell);
+    }
+    if (white) ResetWhiteBackGround(&back);
+}
+
+}  // namespace
+
+void CallProcIdProc(int16_t message, bool selected, const Rect* cell, int32_t row, int32_t, LongListHandle list)
+{
+    if (!list || !cell || (message != kLongLDrawMsg && message != kLongLHiliteMsg)) return;
+    RGBColor back{};
+    SetWhiteBackGround(&back);
+    if (message == kLongLDrawMsg) {
+        TObjQz* obj = list->rowLength == kObjectRowLength ? static_cast<TObjQz*>(LongLRowObject(row, list)) : nullptr;
+        DrawObjectCell(cell, obj);
+        if (selected) Invert(cell);
+    } else {
+        Invert(cell);
+    }
+    ResetWhiteBackGround(&back);
+}
+
+void SearchListIdProc(int16_t message, Boolean selected, Rect* cell, Cell, int32_t offset, int16_t length,
+                      ListHandle list)
+{
+    PlatformListProc(message, selected, cell, offset, length, list, true, DrawKindCell);
+}
+
+void ResListIdProc(int16_t message, Boolean selected, Rect* cell, Cell, int32_t offset, int16_t length,
+                   ListHandle list)
+{
+    PlatformListProc(message, selected, cell, offset, length, list, true, DrawResCell);
+}
+
+void SpecialListIdProc(int16_t message, Boolean selected, Rect* cell, Cell, int32_t offset, int16_t length,
+                       ListHandle list)
+{
+    PlatformListProc(message, selected, cell, offset, length, list, false, DrawSpecialCell);
+}
+
+void RegisterListDefinitions()
+{
+    ListDefSpec definition;
+    definition.userProc = ResListIdProc;
+    RegisterListDefinition(1003, &definition);
+    definition.userProc = SearchListIdProc;
+    RegisterListDefinition(1005, &definition);
+}
+
+}  // namespace browser

@@ -1,0 +1,33 @@
+// The frame in which design objects show themselves in the preview pane:
+// a preview record (where the preview is and the picture it shows), and
+// the recording of pictures that the kinds' previews are built from.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/core/MacTypes.h"
+#include "platform/drawing/QuickDrawTypes.h"
+
+// The preview record a display handle holds.
+struct PreviewRec {
+    platform::Rect where{0, 0, 0, 0};
+    platform::Handle picture = nullptr;  // owned
+};
+
+// The record of a display handle (null for none or a handle too small).
+PreviewRec* PreviewOf(platform::Handle display);
+// A new display handle showing `picture` (taken over) at `where`; null
+// when memory runs out (the picture is then freed).
+platform::Handle NewPreview(const platform::Rect& where, platform::Handle picture);
+
+// A port to build a picture in: an offscreen world the size of the
+// picture settings; the current port is saved in `saved`.
+int16_t OpenPictPort(platform::GWorldPtr* port, platform::CGrafPtr* saved);
+void ClosePictPort(platform::CGrafPtr saved, platform::GWorldPtr port);
+
+// Records a picture of `r`: drawing goes into an erased offscreen world
+// of its size, and closing turns its pixels into a picture.
+int16_t MyOpenPicture(platform::GWorldPtr* world, platform::CGrafPtr* saved, const platform::Rect& r,
+                      platform::Handle* picture);
+void MyClosePicture(platform::GWorldPtr world, platform::CGrafPtr saved, const platform::Rect& r,
+                    platform::Handle* picture);
