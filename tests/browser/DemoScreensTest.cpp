@@ -3,8 +3,8 @@
 // window, its panes and their rows; each visible row of the screenshot must
 // show its kind's colour icon and its label drawn in the list font, pixel
 // for pixel as drawn into an offscreen world. Skipped when not given a run.
+#include <algorithm>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +24,7 @@
 #include "platform/files/WholeFile.h"
 #include "platform/icons/Icons.h"
 #include "platform/imports/PngCodec.h"
+#include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
 #include "tests/design/ReadFixture.h"
 
@@ -236,6 +237,13 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     Shot opened, selected;
     ASSERT_TRUE(opened.Load(std::string(work) + "/opened.png"));
     ASSERT_TRUE(selected.Load(std::string(work) + "/selected.png"));
+
+    // The program's screen and this one are alike: the same places.
+    const Rect screen = ScreenBounds();
+    for (const Shot* shot : {&opened, &selected}) {
+        ASSERT_EQ(shot->pixels.width(), screen.right - screen.left);
+        ASSERT_EQ(shot->pixels.height(), screen.bottom - screen.top);
+    }
 
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
