@@ -41,28 +41,11 @@ namespace {
 const ResType kQzHE = FourCC("QzHE");
 constexpr uint32_t kDocLayout = 0x00010000;
 
-struct Civil {
-    int32_t day, month, year;
-};
-
-Civil CivilDate(uint32_t seconds)
-{
-    const int64_t z = int64_t(seconds / 86400) - 24107 + 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int32_t day = int32_t(doy - (153 * mp + 2) / 5 + 1);
-    const int32_t month = int32_t(mp < 10 ? mp + 3 : mp - 9);
-    return Civil{day, month, int32_t(yoe + era * 400 + (month <= 2 ? 1 : 0))};
-}
-
 std::string DateNow(DateForm form)
 {
     uint32_t now = 0;
     GetDateTime(&now);
-    const Civil c = CivilDate(now);
+    const CivilDay c = MacSecondsToDay(now);
     return DateText(c.day, c.month, c.year, form);
 }
 

@@ -101,22 +101,7 @@ bool Applies(const Entry& e, TObjQz* obj)
     return (e.kinds & ~kGroupBit) == 0 && obj->level > 0;
 }
 
-// Days since 1970-01-01 to a civil date (proleptic Gregorian).
-datum CivilDate(int64_t days)
-{
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t mp = (5 * dayOfYear + 2) / 153;
-    const int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
-    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    return datum{int16_t(day), int16_t(month), int16_t(year)};
-}
-
-int32_t DateNumber(const datum& d) { return int32_t(d.year) * 10000 + d.month * 100 + d.day; }
+int32_t DateNumber(int32_t day, int32_t month, int32_t year) { return year * 10000 + month * 100 + day; }
 
 // A decimal number at the start of the pattern (sign allowed); 0 for none.
 int32_t PatternNumber(const unsigned char* pattern)
@@ -163,8 +148,9 @@ bool PassesEntry(const Entry& e, TObjQz* obj, bool previous)
         if (time == 0) return false;
         datum wanted{0, 0, 0};
         evaldate(e.pattern, &wanted);
-        const int32_t own = DateNumber(CivilDate(int64_t(time / 86400) - int64_t(kSeconds1904To1970 / 86400)));
-        return Compare(e.comparison, own, DateNumber(wanted), true, previous);
+        const CivilDay day = MacSecondsToDay(time);
+        const int32_t own = DateNumber(day.day, day.month, day.year);
+        return Compare(e.comparison, own, DateNumber(wanted.day, wanted.month, wanted.year), true, previous);
     }
     case 2: {
         const int32_t callers = obj->usedBy ? obj->usedBy->Size() : 0;

@@ -77,4 +77,18 @@ int64_t MacLocalToUnix(uint32_t macSeconds)
     return guess - LocalOffset(guess - LocalOffset(guess));
 }
 
+CivilDay MacSecondsToDay(uint32_t macSeconds)
+{
+    // Days since 1970-01-01 shifted to an era starting 0000-03-01.
+    const int64_t z = int64_t(macSeconds / 86400) - int64_t(kSeconds1904To1970 / 86400) + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t dayOfEra = z - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t mp = (5 * dayOfYear + 2) / 153;
+    const int32_t day = int32_t(dayOfYear - (153 * mp + 2) / 5 + 1);
+    const int32_t month = int32_t(mp < 10 ? mp + 3 : mp - 9);
+    return CivilDay{day, month, int32_t(yearOfEra + era * 400 + (month <= 2 ? 1 : 0))};
+}
+
 }  // namespace platform

@@ -70,4 +70,10 @@ constexpr uint32_t kSeconds1904To1970 = 2082844800u;
 uint32_t UnixToMacLocal(int64_t unixSeconds);
 int64_t MacLocalToUnix(uint32_t macSeconds);
 
+// The calendar day (proleptic Gregorian) of seconds since 1904.
+struct CivilDay {
+    int32_t day, month, year;
+};
+CivilDay MacSecondsToDay(uint32_t macSeconds);
+
 }  // namespace platform

@@ -48,3 +48,22 @@ TEST(Clock, LocalSecondsRoundTrip)
     const int64_t unix = 946684800;  // 2000-01-01 UTC
     EXPECT_EQ(MacLocalToUnix(UnixToMacLocal(unix)), unix);
 }
+
+TEST(Clock, SecondsSince1904GiveTheirCalendarDay)
+{
+    struct Case {
+        uint32_t seconds;
+        int32_t day, month, year;
+    };
+    const Case cases[] = {
+        {0, 1, 1, 1904},           {5097600, 29, 2, 1904},       {5097600 - 1, 28, 2, 1904},
+        {2082844800, 1, 1, 1970},  {3034627200 + 86399, 29, 2, 2000}, {3034713600, 1, 3, 2000},
+        {4294967295u, 6, 2, 2040},
+    };
+    for (const Case& c : cases) {
+        const CivilDay d = MacSecondsToDay(c.seconds);
+        EXPECT_EQ(d.day, c.day) << c.seconds;
+        EXPECT_EQ(d.month, c.month) << c.seconds;
+        EXPECT_EQ(d.year, c.year) << c.seconds;
+    }
+}
