@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/PixMaps.h"
@@ -40,17 +41,7 @@ uint32_t GetPixel32(GWorldPtr world, int32_t x, int32_t y)
     return row[x] & 0xFFFFFF;
 }
 
-double Median(const std::function<void()>& f)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+double Median(const std::function<void()>& f) { return bench::MedianMs(kRuns, f); }
 
 void Report(const char* what, double painterMs, double platformMs)
 {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Patterns.h"
@@ -58,17 +59,7 @@ void DrawItems()
     PenNormal();
 }
 
-double Median(const std::function<void()>& f)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+double Median(const std::function<void()>& f) { return bench::MedianMs(kRuns, f); }
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/PixMaps.h"
 #include "platform/drawing/Ports.h"
@@ -28,17 +29,7 @@ constexpr int kRuns = 5;
 constexpr int kLabels = 10000;
 constexpr int32_t kBoxW = 120, kBoxH = 18;
 
-double Median(const std::function<void()>& f)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+double Median(const std::function<void()>& f) { return bench::MedianMs(kRuns, f); }
 
 // Words of the label alphabet, 5 to 60 characters a label.
 std::vector<VText> MakeLabels()
