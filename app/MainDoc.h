@@ -117,7 +117,7 @@ public:
 };
 
 // The companion resource file of a document file (resources/Companion.h);
-// an empty specification, naming no file, for a name that cannot have one.
+// an empty file record, naming no file, for a name that cannot have one.
 platform::FSSpec CompanionSpec(const platform::FSSpec& fileSpec);
 // `name` with the three-character extension `ext` in place of its own
 // (appended when it has none).
