@@ -173,7 +173,7 @@ int16_t TFileObjQz::Read(void* record)
     if (owner->fModuleManager) SetModuleState(StateOf(owner, FourCC("FIQz"), id), false);
 
     platform::Handle h = xget1res(FourCC("FIQz"), id);
-    if (!h) return kResourceMissing;
+    if (!h) return reserr == platform::memFullErr ? platform::memFullErr : kResourceMissing;
     const std::vector<uint8_t> def = Copy(h);
     const int32_t size = int32_t(def.size());
     if (size < kTableHeader) return kResourceMissing;
@@ -199,7 +199,7 @@ int16_t TFileObjQz::Read(void* record)
     int16_t result = 0;
     if (formTable != -1) {
         platform::Handle t = xget1res(FourCC("TFQz"), formTable);
-        if (!t) return kResourceMissing;
+        if (!t) return reserr == platform::memFullErr ? platform::memFullErr : kResourceMissing;
         const std::vector<uint8_t> tf = Copy(t);
         const int32_t n = tf.size() >= 2 ? ReadBES16(&tf[0]) : -1;
         if (n < 0 || kFormHeader + int64_t(n) * kFormEntry > int64_t(tf.size())) return kResourceMissing;
@@ -260,7 +260,12 @@ int16_t TFileObjQz::Read(void* record)
         field->level = uint8_t(level + 1);
         if ((result = AddObjList(&members, field)) != 0) break;
 
-        if (platform::Handle b = xget1res(balloonType, int16_t(k))) {
+        platform::Handle b = xget1res(balloonType, int16_t(k));
+        if (!b && reserr == platform::memFullErr) {
+            result = platform::memFullErr;
+            break;
+        }
+        if (b) {
             unloadres(balloonType, int16_t(k));
             (void)b;
             if (!balloons)

@@ -141,14 +141,24 @@ int16_t TModuleObjQz::ReadProperties()
     if (platform::Handle h = xget1res(FourCC("moQz"), id)) {
         bytes.assign(reinterpret_cast<uint8_t*>(*h), reinterpret_cast<uint8_t*>(*h) + platform::GetHandleSize(h));
         RemoveCompanionCopy(owner, id);
+    } else if (reserr == platform::memFullErr) {
+        useres(saved);
+        return platform::memFullErr;
     } else if (owner->fRsrFile >= 0 && platform::IsResFileOpen(owner->fRsrFile)) {
         const int16_t platformSaved = platform::CurResFile();
         platform::UseResFile(owner->fRsrFile);
+        bool lost = false;
         if (platform::Handle c = platform::Get1Resource(FourCC("moQz"), id)) {
             bytes.assign(reinterpret_cast<uint8_t*>(*c), reinterpret_cast<uint8_t*>(*c) + platform::GetHandleSize(c));
             platform::ReleaseResource(c);
+        } else {
+            lost = platform::ResError() == platform::memFullErr;
         }
         platform::UseResFile(platformSaved);
+        if (lost) {
+            useres(saved);
+            return platform::memFullErr;
+        }
     }
     useres(saved);
     if (bytes.empty()) return 0;

@@ -59,7 +59,13 @@ int16_t ConvertGroupes(TMainDoc* doc, uint32_t type)
         unsigned char name[256] = {0};
         platform::GetResInfo(h, &id, &t, name);
         unsigned char existing[256];
-        if (xgetresname(type, id, existing, false)) {
+        const bool there = xgetresname(type, id, existing, false);
+        if (!there && reserr == platform::memFullErr) {
+            platform::ReleaseResource(h);
+            result = platform::memFullErr;
+            break;
+        }
+        if (there) {
             // Moved before, the companion's removal unfinished.
             platform::ReleaseResource(h);
             moved.push_back({id, false});
@@ -112,7 +118,11 @@ int16_t MakeGroupes(TMainDoc* doc, uint32_t type, int16_t kind)
     for (int16_t i = 1; i <= n; ++i) {
         Entry e{};
         xiscryptedindres(type, i, &e.id);
-        if (!xgetresname(type, e.id, e.name, false)) e.name[0] = 0;
+        if (reserr == platform::memFullErr) return platform::memFullErr;
+        if (!xgetresname(type, e.id, e.name, false)) {
+            if (reserr == platform::memFullErr) return platform::memFullErr;
+            e.name[0] = 0;
+        }
         entries.push_back(e);
     }
     for (Entry& e : entries) {
@@ -210,7 +220,7 @@ int16_t DropEntries(uint32_t type, int16_t id, int32_t header, int32_t entry, in
                     bool counted)
 {
     platform::Handle h = xget1res(type, id);
-    if (!h) return 0;
+    if (!h) return reserr == platform::memFullErr ? platform::memFullErr : 0;
     const int32_t size = platform::GetHandleSize(h);
     auto* p = reinterpret_cast<uint8_t*>(*h);
     int32_t count = counted ? (size >= 2 ? ReadBES16(p) : -1) : (size - header) / entry;
@@ -220,7 +230,10 @@ int16_t DropEntries(uint32_t type, int16_t id, int32_t header, int32_t entry, in
         uint8_t* e = p + header + i * entry;
         unsigned char name[256];
         // The map answers: the target is never loaded.
-        if (!xgetresname(targetType, ReadBES16(e + idAt), name, false)) continue;
+        if (!xgetresname(targetType, ReadBES16(e + idAt), name, false)) {
+            if (reserr == platform::memFullErr) return platform::memFullErr;
+            continue;
+        }
         if (kept != i) std::memmove(p + header + kept * entry, e, size_t(entry));
         ++kept;
     }
@@ -265,8 +278,15 @@ int16_t DeleteModuleObjQz(TMainDoc* doc)
         for (;;) {
             const int16_t n = compteres(type, true);
             int16_t found = 0, id = 0;
-            for (int16_t i = 1; i <= n && !found; ++i)
+            bool lost = false;
+            for (int16_t i = 1; i <= n && !found && !lost; ++i) {
                 if (xiscryptedindres(type, i, &id)) found = i;
+                else lost = reserr == platform::memFullErr;
+            }
+            if (lost) {
+                useres(saved);
+                return platform::memFullErr;
+            }
             if (!found) break;
             if (!rmveresbyid(type, id, true)) {
                 useres(saved);
@@ -280,7 +300,8 @@ int16_t DeleteModuleObjQz(TMainDoc* doc)
     for (int16_t i = 1; i <= forms && result == 0; ++i) {
         int16_t id = 0;
         xiscryptedindres(FourCC("TFQz"), i, &id);
-        result = DropEntries(FourCC("TFQz"), id, 6, 270, 32, FourCC("FOQz"), true);
+        if (reserr == platform::memFullErr) result = platform::memFullErr;
+        else result = DropEntries(FourCC("TFQz"), id, 6, 270, 32, FourCC("FOQz"), true);
     }
     if (result == 0) result = DropEntries(FourCC("TPQz"), 0, 0, 44, 32, FourCC("CCQz"), false);
     if (result == 0 && !updateres(doc->fResFile)) result = reserr;

@@ -161,6 +161,7 @@ int16_t ReadMenus(TMainDoc* doc)
     ObjListHdl menus = GetObjListe(doc->fTypeList, 6);
     for (int16_t i = 1; i <= count; ++i) {
         platform::Handle h = xgetindres(FourCC("MENQ"), i, true);
+        if (!h && reserr == platform::memFullErr) return platform::memFullErr;
         if (!h) continue;
         int16_t id = 0;
         uint32_t type = 0;
@@ -201,8 +202,10 @@ struct CompanionRes {
     unsigned char name[256];
 };
 
-std::vector<CompanionRes> CompanionResources(TMainDoc* doc, uint32_t type)
+// `err` gets -108 when one of them cannot be looked up for memory.
+std::vector<CompanionRes> CompanionResources(TMainDoc* doc, uint32_t type, int16_t* err)
 {
+    *err = 0;
     std::vector<CompanionRes> out;
     if (doc->fRsrFile < 0 || !platform::IsResFileOpen(doc->fRsrFile)) return out;
     const int16_t saved = platform::CurResFile();
@@ -211,6 +214,10 @@ std::vector<CompanionRes> CompanionResources(TMainDoc* doc, uint32_t type)
     const int16_t n = platform::Count1Resources(type);
     for (int16_t i = 1; i <= n; ++i) {
         platform::Handle h = platform::Get1IndResource(type, i);
+        if (!h && platform::ResError() == platform::memFullErr) {
+            *err = platform::memFullErr;
+            break;
+        }
         if (!h) continue;
         CompanionRes r{};
         uint32_t t = 0;
@@ -224,7 +231,10 @@ std::vector<CompanionRes> CompanionResources(TMainDoc* doc, uint32_t type)
 
 int16_t ReadStringLists(TMainDoc* doc)
 {
-    for (const CompanionRes& r : CompanionResources(doc, FourCC("STR#"))) {
+    int16_t err = 0;
+    const std::vector<CompanionRes> lists = CompanionResources(doc, FourCC("STR#"), &err);
+    if (err) return err;
+    for (const CompanionRes& r : lists) {
         unsigned char name[256];
         std::memcpy(name, r.name, size_t(r.name[0]) + 1);
         if (name[0] == 0) {
@@ -322,7 +332,10 @@ int16_t ReadResources(TMainDoc* doc)
     }
     int16_t result = 0;
     for (uint32_t type : types) {
-        for (const CompanionRes& r : CompanionResources(doc, type)) {
+        int16_t err = 0;
+        const std::vector<CompanionRes> held = CompanionResources(doc, type, &err);
+        if (err) return err;
+        for (const CompanionRes& r : held) {
             TObjQz* obj = NewResourceObj(doc, type, r.id);
             if (!obj) return platform::memFullErr;
             uint8_t record[4];

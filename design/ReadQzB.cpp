@@ -69,15 +69,19 @@ bool Exists(uint32_t type, int16_t id)
     return xgetresname(type, id, name, false);
 }
 
-// The form look of the document's 'Look' 128 (0 without one).
-void SetFormLook()
+// The form look of the document's 'Look' 128 (0 without one); -108 when
+// it is there but cannot be loaded.
+int16_t SetFormLook()
 {
     int8_t look = 0;
     if (platform::Handle h = xget1res(FourCC("Look"), 128)) {
         if (platform::GetHandleSize(h) >= 1) look = int8_t(**h);
         unloadres(FourCC("Look"), 128);
+    } else if (reserr == platform::memFullErr) {
+        return platform::memFullErr;
     }
     SetDBVIProc(look);
+    return 0;
 }
 
 constexpr int16_t kParseOrder[] = {1, 2, 16, 5, 7, 8, 4, 6, 10, 12, 18, 19};
@@ -108,8 +112,8 @@ struct WaitScope {
     {
         if (!open) return;
         open = false;
-        ReSetWaitDialog(wait);
         G_WaitParam = saved;
+        ReSetWaitDialog(wait);
     }
     ~WaitScope() { Close(); }
 };
@@ -128,15 +132,19 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
     if (doc->fRsrFile >= 0 && platform::IsResFileOpen(doc->fRsrFile)) platform::UseResFile(doc->fRsrFile);
     UseQzRes(doc->fResFile);
 
-    if (!allowGenerated && Exists(FourCC("xmd@"), 1)) {
-        ErrMsg(kComponentsRemoved);
-        return kCancelledByUser;
+    if (!allowGenerated) {
+        const bool generated = Exists(FourCC("xmd@"), 1);
+        if (!generated && reserr == platform::memFullErr) return platform::memFullErr;
+        if (generated) {
+            ErrMsg(kComponentsRemoved);
+            return kCancelledByUser;
+        }
     }
     if (basecompilee()) {
         ErrMsg(kCompiledNoSource);
         return kCancelledByUser;
     }
-    SetFormLook();
+    if (SetFormLook() != 0) return platform::memFullErr;
 
     int16_t result = 0;
     bool removal = false;
@@ -145,7 +153,7 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
     WaitScope waitScope{&wait, savedWait};
     platform::Handle param = xget1res(FourCC("PRQz"), 0);
     if (!param) {
-        result = kResourceMissing;
+        result = reserr == platform::memFullErr ? platform::memFullErr : kResourceMissing;
     } else {
         unsigned char name[256];
         doc->GetDocName(name);

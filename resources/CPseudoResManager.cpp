@@ -207,8 +207,10 @@ bool CPseudoResManager::GetResName(ResType type, int16_t id, unsigned char* name
 {
     return Guarded<bool>(false, [&]() -> bool {
         name[0] = 0;
-        for (CPseudoResFile* f = sCurrent; f; f = f->NextFile())
+        for (CPseudoResFile* f = sCurrent; f; f = f->NextFile()) {
             if (f->GetResName(type, id, name)) return true;
+            if (sLastError == kResMemFull) break;
+        }
         name[0] = 0;
         return false;
     });

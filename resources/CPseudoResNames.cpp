@@ -100,6 +100,8 @@ bool CPseudoResFile::GetResName(ResType type, int16_t id, unsigned char* name)
         int32_t t, r;
         if (!FindID(type, id, &t, &r, true)) return false;
         Handle names = GetRes(kNamesType, kNamesId, true);
+        // A name list that cannot be loaded is no answer of "unnamed".
+        if (!names && CPseudoResManager::LastError() == kResMemFull) return false;
         if (names && fLocal) {
             // A document of many named resources asks for every name in
             // turn: each look-up reads one entry of the index.

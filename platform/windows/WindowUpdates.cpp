@@ -104,12 +104,22 @@ void VisibleRegionOf(WindowRef window, RgnHandle into)
 
 ExposureWatch::ExposureWatch()
 {
-    for (WindowRef w : WindowOrder()) {
-        RgnHandle rgn = NewRgn();
-        if (!rgn) continue;
-        VisibleRegionOf(w, rgn);
-        OffsetToLocal(*w, rgn);
-        before_.push_back({w, rgn});
+    // Memory running out part way leaves no region behind: the destructor
+    // does not run for a constructor that throws.
+    RgnHandle rgn = nullptr;
+    try {
+        for (WindowRef w : WindowOrder()) {
+            rgn = NewRgn();
+            if (!rgn) continue;
+            VisibleRegionOf(w, rgn);
+            OffsetToLocal(*w, rgn);
+            before_.push_back({w, rgn});
+            rgn = nullptr;
+        }
+    } catch (...) {
+        if (rgn) DisposeRgn(rgn);
+        for (auto& [w, was] : before_) DisposeRgn(was);
+        throw;
     }
 }
 
