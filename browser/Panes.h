@@ -195,6 +195,9 @@ public:
 private:
     void EmptyLinked();
     void FillLinked(TObjQz* obj);
+    // The rows changed: draws them, the header and the filter pop-up anew
+    // and brings the menus in line.
+    void ShowNewRows();
 };
 
 // The display order of the kinds in the main list, ended by -1.

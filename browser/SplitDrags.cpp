@@ -170,15 +170,7 @@ void TLstPlane::CopyList(Handle other)
     InitDraw();
     EraseRect(&fList->rView);
     RestoreDraw();
-    UpdateList();
-    Rect list{}, header{}, popUp{};
-    GetBox(&list, &header, &popUp);
-    if (fWindow && fWindow->fWindow) {
-        InvalWindowRect(fWindow->fWindow, &header);
-        InvalWindowRect(fWindow->fWindow, &popUp);
-    }
-    DisableMenu();
-    EnableMenu();
+    ShowNewRows();
 }
 
 }  // namespace browser

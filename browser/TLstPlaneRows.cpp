@@ -235,6 +235,11 @@ void TLstPlane::SetList(Handle filter, Handle source)
     fCutShort = c.stopped || c.noRoom;
     if (fCutShort) MyGetIndString(fFilterTitle, 1004, 25);
     if (c.noRoom) ErrMsg(memFullErr);
+    ShowNewRows();
+}
+
+void TLstPlane::ShowNewRows()
+{
     UpdateList();
     Rect list{}, header{}, popUp{};
     GetBox(&list, &header, &popUp);

@@ -280,7 +280,6 @@ void DoMoreFilter(Handle filter, LongListHandle list, bool remove)
     if (!filter || !list) return;
     for (int32_t r = list->rowCount - 1; r >= 0; --r)
         if (ObjFilter(filter, RowObject(r, list)) == remove) LongLDelRow(1, r, list);
-    LongLDraw(-1, list);
     if (list->port) {
         GrafPtr saved = nullptr;
         GetPort(&saved);
