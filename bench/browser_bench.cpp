@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/MainDoc.h"
-#include "app/PaneHooks.h"
+#include "app/appl/AppGlobals.h"
+#include "app/documents/MainDoc.h"
+#include "app/windows/PaneHooks.h"
 #include "browser/CallPanes.h"
-#include "design/XRef.h"
-#include "design/ObjFactory.h"
-#include "design/ObjFilter.h"
-#include "design/ObjKinds.h"
+#include "design/links/XRef.h"
+#include "design/objects/ObjFactory.h"
+#include "design/filters/ObjFilter.h"
+#include "design/objects/ObjKinds.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/LongList.h"
+#include "app/longlist/LongList.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/AppGlobals.h"
-#include "app/DrawingUtilities.h"
-#include "app/Messages.h"
-#include "app/Preferences.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/DrawingUtilities.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/Preferences.h"
 #include "browser/Panes.h"
-#include "design/ObjKinds.h"
+#include "design/objects/ObjKinds.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <cstdio>
 
-#include "app/AppGlobals.h"
-#include "app/DrawingUtilities.h"
-#include "app/Messages.h"
-#include "app/Preferences.h"
-#include "app/Utilities.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/DrawingUtilities.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/Utilities.h"
 #include "browser/CallPanes.h"
-#include "design/ObjKinds.h"
+#include "design/objects/ObjKinds.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Ports.h"

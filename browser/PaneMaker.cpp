@@ -1,12 +1,12 @@
 // The browser's panes, made for the application's browser windows.
 #include <new>
 
-#include "app/LongListHooks.h"
-#include "app/Menus.h"
-#include "app/PaneHooks.h"
-#include "app/Preferences.h"
+#include "app/longlist/LongListHooks.h"
+#include "app/appl/Menus.h"
+#include "app/windows/PaneHooks.h"
+#include "app/appl/Preferences.h"
 #include "browser/CallPanes.h"
-#include "design/ObjQz.h"
+#include "design/objects/ObjQz.h"
 
 namespace browser {
 

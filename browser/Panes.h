@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
-#include "app/AppObjects.h"
-#include "app/LongList.h"
-#include "design/ObjList.h"
+#include "app/appl/AppObjects.h"
+#include "app/longlist/LongList.h"
+#include "design/objects/ObjList.h"
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
 

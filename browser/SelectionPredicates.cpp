@@ -1,6 +1,6 @@
 // Which commands the selected rows of an object list can take.
 #include "browser/Panes.h"
-#include "design/ObjQz.h"
+#include "design/objects/ObjQz.h"
 
 namespace browser {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/TMainWindow.h"
+#include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
-#include "design/ObjFilter.h"
-#include "design/ObjQz.h"
+#include "design/filters/ObjFilter.h"
+#include "design/objects/ObjQz.h"
 #include "platform/drag/Drag.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"

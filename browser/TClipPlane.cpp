@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <new>
 
-#include "app/LongListHooks.h"
-#include "app/TClipWindow.h"
+#include "app/longlist/LongListHooks.h"
+#include "app/windows/TClipWindow.h"
 #include "browser/CallPanes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"

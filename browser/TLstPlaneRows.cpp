@@ -2,15 +2,15 @@
 // members of the rows that were open, and the opening and closing of rows.
 #include <unordered_set>
 
-#include "app/AppGlobals.h"
-#include "app/BusyCursor.h"
-#include "app/Menus.h"
-#include "app/Messages.h"
-#include "app/WaitDialog.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/BusyCursor.h"
+#include "app/appl/Menus.h"
+#include "app/dialogs/Messages.h"
+#include "app/dialogs/WaitDialog.h"
 #include "browser/Panes.h"
-#include "design/DesignGlobals.h"
-#include "design/ObjFilter.h"
-#include "design/ObjKinds.h"
+#include "design/objects/DesignGlobals.h"
+#include "design/filters/ObjFilter.h"
+#include "design/objects/ObjKinds.h"
 #include "platform/core/Memory.h"
 #include "platform/windows/Windows.h"
 

@@ -2,11 +2,11 @@
 // drawing bracket and the current pane.
 #include <cstdint>
 
-#include "app/AppGlobals.h"
-#include "app/BusyCursor.h"
-#include "app/LongListHooks.h"
-#include "app/MainDoc.h"
-#include "app/TAppl.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/BusyCursor.h"
+#include "app/longlist/LongListHooks.h"
+#include "app/documents/MainDoc.h"
+#include "app/appl/TAppl.h"
 #include "browser/Panes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"

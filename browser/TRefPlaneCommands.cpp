@@ -4,15 +4,15 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/BusyCursor.h"
-#include "app/MainDoc.h"
-#include "app/Menus.h"
-#include "app/Messages.h"
-#include "app/Preferences.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/BusyCursor.h"
+#include "app/documents/MainDoc.h"
+#include "app/appl/Menus.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/Preferences.h"
 #include "browser/Panes.h"
-#include "design/ObjFilter.h"
-#include "design/ObjKinds.h"
+#include "design/filters/ObjFilter.h"
+#include "design/objects/ObjKinds.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/resfiles/Resources.h"

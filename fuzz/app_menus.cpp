@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/AppGlobals.h"
-#include "app/Menus.h"
+#include "app/appl/AppGlobals.h"
+#include "app/appl/Menus.h"
 #include "platform/core/FourCC.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/ResourceFileFormat.h"

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <utility>
 
-#include "app/AppGlobals.h"
-#include "app/Preferences.h"
-#include "app/TAppl.h"
-#include "app/TClipBoard.h"
+#include "app/appl/AppGlobals.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
+#include "app/documents/TClipBoard.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/ResourceFileFormat.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/RefWindows.h"
+#include "app/windows/RefWindows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

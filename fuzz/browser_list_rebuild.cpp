@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/AppGlobals.h"
-#include "app/MainDoc.h"
+#include "app/appl/AppGlobals.h"
+#include "app/documents/MainDoc.h"
 #include "browser/Panes.h"
-#include "design/ObjFactory.h"
-#include "design/ObjKinds.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/core/Memory.h"
 

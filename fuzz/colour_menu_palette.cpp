@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/ColorMenu.h"
+#include "app/dialogs/ColorMenu.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "kernel/helpers/KernelColors.h"
 #include "platform/core/Memory.h"

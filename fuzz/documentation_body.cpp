@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Documentation.h"
+#include "app/documents/Documentation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

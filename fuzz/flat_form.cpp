@@ -4,10 +4,10 @@
 // The input: a 'LIBA' 0 slice, then the form's bytes.
 #include <cstdint>
 
-#include "app/MainDoc.h"
-#include "design/ObjFactory.h"
-#include "design/ObjKinds.h"
-#include "design/ParseSupport.h"
+#include "app/documents/MainDoc.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/links/ParseSupport.h"
 #include "fuzz/support/ScratchStructure.h"
 #include "platform/core/FourCC.h"
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "design/ObjFilter.h"
-#include "design/ObjKinds.h"
-#include "design/ObjList.h"
+#include "design/filters/ObjFilter.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjList.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/core/Memory.h"
 

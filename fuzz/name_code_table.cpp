@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "design/NameTables.h"
+#include "design/objects/NameTables.h"
 #include "platform/core/Memory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/AppGlobals.h"
-#include "design/DocResources.h"
-#include "design/OpenQzB.h"
-#include "design/Passwords.h"
+#include "app/appl/AppGlobals.h"
+#include "design/documents/DocResources.h"
+#include "design/documents/OpenQzB.h"
+#include "design/documents/Passwords.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/WholeFile.h"

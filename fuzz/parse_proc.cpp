@@ -4,10 +4,10 @@
 // and the token. The input: a 'QzK#' slice, then the blob.
 #include <cstdint>
 
-#include "app/MainDoc.h"
-#include "design/ObjFactory.h"
-#include "design/ObjKinds.h"
-#include "design/TokenAccess.h"
+#include "app/documents/MainDoc.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/links/TokenAccess.h"
 #include "fuzz/support/ScratchStructure.h"
 #include "platform/core/FourCC.h"
 

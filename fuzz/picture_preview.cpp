@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "design/ObjQz.h"
-#include "design/PreviewFrame.h"
+#include "design/objects/ObjQz.h"
+#include "design/preview/PreviewFrame.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RecentList.h"
+#include "app/documents/RecentList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,11 +4,11 @@
 // chains stay inside their records.
 #include <cstdint>
 
-#include "app/MainDoc.h"
-#include "design/Equality.h"
-#include "design/ObjFactory.h"
-#include "design/ObjQz.h"
-#include "design/TableDescriptions.h"
+#include "app/documents/MainDoc.h"
+#include "design/objects/Equality.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjQz.h"
+#include "design/objects/TableDescriptions.h"
 #include "fuzz/support/ScratchStructure.h"
 #include "platform/core/FourCC.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "design/Passwords.h"
+#include "design/documents/Passwords.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "kernel/buffer/BufferQz.h"
 #include "platform/core/Memory.h"

@@ -1,15 +1,15 @@
 // The design layer's document functions behind the application's hooks.
 #include "app/program/DocumentHooks.h"
 
-#include "app/DocHooks.h"
-#include "design/CreateQzLib.h"
-#include "design/DocResources.h"
-#include "design/ModuleManager.h"
-#include "design/ObjFactory.h"
-#include "design/ObjList.h"
-#include "design/OpenQzB.h"
-#include "design/Passwords.h"
-#include "design/ReadQzB.h"
+#include "app/documents/DocHooks.h"
+#include "design/documents/CreateQzLib.h"
+#include "design/documents/DocResources.h"
+#include "design/reading/ModuleManager.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjList.h"
+#include "design/documents/OpenQzB.h"
+#include "design/documents/Passwords.h"
+#include "design/reading/ReadQzB.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/Messages.h"
-#include "app/TAppl.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/TAppl.h"
 #include "app/program/Backends.h"
 #include "app/program/DocumentHooks.h"
 #include "browser/Panes.h"

@@ -1,6 +1,6 @@
 #include "fuzz/support/ScratchStructure.h"
 
-#include "design/ObjList.h"
+#include "design/objects/ObjList.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/MainDoc.h"
+#include "app/documents/MainDoc.h"
 #include "fuzz/support/FuzzSupport.h"
 
 namespace fuzz {

@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <string>
 
-#include "app/AppGlobals.h"
-#include "app/CommandStacks.h"
-#include "app/Menus.h"
-#include "app/Messages.h"
-#include "app/Preferences.h"
-#include "app/TAppl.h"
+#include "app/appl/AppGlobals.h"
+#include "app/appl/CommandStacks.h"
+#include "app/appl/Menus.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
 #include "kernel/prefs/UPrefs.h"
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/core/Memory.h"

@@ -2,10 +2,10 @@
 // preferences dialog, the group filter and the about box.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
-#include "app/Preferences.h"
-#include "app/TClipBoard.h"
-#include "app/TMainWindow.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/Preferences.h"
+#include "app/documents/TClipBoard.h"
+#include "app/windows/TMainWindow.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/MainDoc.h"
-#include "app/TClipBoard.h"
-#include "app/TClipWindow.h"
-#include "app/TMainWindow.h"
+#include "app/documents/MainDoc.h"
+#include "app/documents/TClipBoard.h"
+#include "app/windows/TClipWindow.h"
+#include "app/windows/TMainWindow.h"
 
 namespace {
 

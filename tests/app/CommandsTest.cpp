@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/ClickSeries.h"
-#include "app/CommandStacks.h"
-#include "app/Menus.h"
+#include "app/dialogs/ClickSeries.h"
+#include "app/appl/CommandStacks.h"
+#include "app/appl/Menus.h"
 #include "platform/events/Events.h"
 #include "platform/screen/Screen.h"
 #include "tests/app/AppFixture.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/AppGlobals.h"
-#include "app/ArrowControl.h"
-#include "app/ColorMenu.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/ArrowControl.h"
+#include "app/dialogs/ColorMenu.h"
 #include "kernel/helpers/KernelColors.h"
 #include "platform/collections/Collections.h"
 #include "platform/core/Endian.h"

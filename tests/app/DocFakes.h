@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AppObjects.h"
-#include "app/CommandStacks.h"
-#include "app/Menus.h"
-#include "app/TAppl.h"
-#include "app/UndoRecords.h"
+#include "app/appl/AppObjects.h"
+#include "app/appl/CommandStacks.h"
+#include "app/appl/Menus.h"
+#include "app/appl/TAppl.h"
+#include "app/appl/UndoRecords.h"
 #include "platform/drawing/Rects.h"
 #include "platform/screen/Screen.h"
 #include "tests/app/AppFixture.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/Documentation.h"
+#include "app/documents/Documentation.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
 #include "platform/drawing/Ports.h"

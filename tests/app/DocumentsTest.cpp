@@ -2,9 +2,9 @@
 // command chain's alerts, and the private clipboard.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
-#include "app/TClipBoard.h"
-#include "app/TClipWindow.h"
+#include "app/dialogs/Messages.h"
+#include "app/documents/TClipBoard.h"
+#include "app/windows/TClipWindow.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/events/DialogAnswers.h"

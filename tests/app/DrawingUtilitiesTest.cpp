@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/DrawingUtilities.h"
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/DrawingUtilities.h"
 #include "looks/GrayLevels.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppObjects.h"
-#include "app/CommandStacks.h"
-#include "app/TAppl.h"
+#include "app/appl/AppObjects.h"
+#include "app/appl/CommandStacks.h"
+#include "app/appl/TAppl.h"
 #include "platform/core/Clock.h"
 #include "platform/windows/Windows.h"
 

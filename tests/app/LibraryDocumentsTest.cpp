@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Menus.h"
+#include "app/appl/Menus.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "resources/Companion.h"

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/LongList.h"
-#include "app/LongListHooks.h"
+#include "app/longlist/LongList.h"
+#include "app/longlist/LongListHooks.h"
 #include "tests/platform/controls/ControlFixture.h"
 
 namespace apptest {

@@ -1,9 +1,9 @@
 // Mouse tracking of the long lists on a headless timeline.
 #include <gtest/gtest.h>
 
-#include "app/AppGlobals.h"
-#include "app/AppObjects.h"
-#include "app/Preferences.h"
+#include "app/appl/AppGlobals.h"
+#include "app/appl/AppObjects.h"
+#include "app/appl/Preferences.h"
 #include "platform/drawing/Text.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/events/Events.h"

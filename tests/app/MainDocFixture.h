@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/DocHooks.h"
-#include "app/MainDoc.h"
-#include "app/PaneHooks.h"
-#include "app/TMainWindow.h"
+#include "app/documents/DocHooks.h"
+#include "app/documents/MainDoc.h"
+#include "app/windows/PaneHooks.h"
+#include "app/windows/TMainWindow.h"
 #include "platform/core/FourCC.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Menus.h"
+#include "app/appl/Menus.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "tests/app/AppFixture.h"

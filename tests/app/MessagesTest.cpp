@@ -8,8 +8,8 @@
 #include <fstream>
 #include <set>
 
-#include "app/Messages.h"
-#include "app/Utilities.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/Utilities.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
 #include "platform/screen/Screen.h"

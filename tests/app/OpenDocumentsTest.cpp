@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/AppleEventHandlers.h"
-#include "app/OpenDocuments.h"
-#include "app/Preferences.h"
+#include "app/appl/AppleEventHandlers.h"
+#include "app/documents/OpenDocuments.h"
+#include "app/appl/Preferences.h"
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/Preferences.h"
+#include "app/appl/Preferences.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"

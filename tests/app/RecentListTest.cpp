@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/Menus.h"
-#include "app/RecentList.h"
+#include "app/appl/Menus.h"
+#include "app/documents/RecentList.h"
 #include "platform/core/Endian.h"
 #include "platform/text/Utf8.h"
 #include "tests/app/MainDocFixture.h"

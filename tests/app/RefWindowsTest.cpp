@@ -2,8 +2,8 @@
 // numbered titles, linked windows and windows that cannot be built.
 #include <gtest/gtest.h>
 
-#include "app/CommandStacks.h"
-#include "app/RefWindows.h"
+#include "app/appl/CommandStacks.h"
+#include "app/windows/RefWindows.h"
 #include "platform/core/Endian.h"
 #include "tests/app/MainDocFixture.h"
 

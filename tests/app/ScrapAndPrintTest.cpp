@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/Menus.h"
-#include "app/TAppl.h"
+#include "app/appl/Menus.h"
+#include "app/appl/TAppl.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/events/FileDialogAnswers.h"

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/Atoms.h"
-#include "app/CommandStacks.h"
-#include "app/UndoRecords.h"
+#include "app/appl/Atoms.h"
+#include "app/appl/CommandStacks.h"
+#include "app/appl/UndoRecords.h"
 #include "platform/core/Endian.h"
 #include "tests/app/AppFixture.h"
 

@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "app/DialogUtilities.h"
-#include "app/WaitDialog.h"
+#include "app/dialogs/DialogUtilities.h"
+#include "app/dialogs/WaitDialog.h"
 #include "platform/core/Clock.h"
 #include "platform/events/Events.h"
 #include "platform/filedialogs/NavServices.h"

@@ -2,10 +2,10 @@
 // browser window's key fan-outs, drops and editors.
 #include <gtest/gtest.h>
 
-#include "app/DialogUtilities.h"
-#include "app/Messages.h"
-#include "app/PaneHooks.h"
-#include "app/TMainWindow.h"
+#include "app/dialogs/DialogUtilities.h"
+#include "app/dialogs/Messages.h"
+#include "app/windows/PaneHooks.h"
+#include "app/windows/TMainWindow.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/dialogs/Dialogs.h"

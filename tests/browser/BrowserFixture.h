@@ -9,15 +9,15 @@
 #include <tuple>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/MainDoc.h"
-#include "app/Menus.h"
-#include "app/Preferences.h"
-#include "app/TMainWindow.h"
+#include "app/appl/AppGlobals.h"
+#include "app/documents/MainDoc.h"
+#include "app/appl/Menus.h"
+#include "app/appl/Preferences.h"
+#include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
-#include "design/DesignGlobals.h"
-#include "design/ObjFactory.h"
-#include "design/ObjKinds.h"
+#include "design/objects/DesignGlobals.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Menus.h"
-#include "app/Preferences.h"
-#include "app/TMainWindow.h"
+#include "app/appl/Menus.h"
+#include "app/appl/Preferences.h"
+#include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
 #include "tests/design/ReadFixture.h"
 

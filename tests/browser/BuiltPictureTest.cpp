@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "design/ObjKinds.h"
-#include "design/PreviewFrame.h"
+#include "design/objects/ObjKinds.h"
+#include "design/preview/PreviewFrame.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"

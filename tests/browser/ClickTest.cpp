@@ -1,7 +1,7 @@
 // Clicks on the main list from a scripted mouse on a headless timeline.
 #include <memory>
 
-#include "app/LongListHooks.h"
+#include "app/longlist/LongListHooks.h"
 #include "browser/Panes.h"
 #include "platform/events/Events.h"
 #include "tests/browser/BrowserFixture.h"

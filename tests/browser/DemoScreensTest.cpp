@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/DocSupport.h"
-#include "app/LongList.h"
-#include "app/Menus.h"
-#include "app/Preferences.h"
-#include "app/TAppl.h"
-#include "app/TMainWindow.h"
+#include "app/appl/AppGlobals.h"
+#include "app/documents/DocSupport.h"
+#include "app/longlist/LongList.h"
+#include "app/appl/Menus.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
+#include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Modes.h"

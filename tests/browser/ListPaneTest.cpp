@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "browser/Panes.h"
-#include "design/ObjFilter.h"
+#include "design/filters/ObjFilter.h"
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Rects.h"

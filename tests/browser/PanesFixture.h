@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "app/ArrowControl.h"
-#include "app/LongListHooks.h"
+#include "app/dialogs/ArrowControl.h"
+#include "app/longlist/LongListHooks.h"
 #include "browser/CallPanes.h"
-#include "design/XRef.h"
+#include "design/links/XRef.h"
 #include "platform/drawing/Ports.h"
 #include "platform/screen/Screen.h"
 #include "tests/browser/BrowserFixture.h"

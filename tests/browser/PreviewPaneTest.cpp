@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TClipWindow.h"
-#include "design/PreviewFrame.h"
+#include "app/windows/TClipWindow.h"
+#include "design/preview/PreviewFrame.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Menus.h"
+#include "app/appl/Menus.h"
 #include "browser/Panes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "app/DocHooks.h"
-#include "app/MainDoc.h"
-#include "app/Preferences.h"
-#include "app/TMainWindow.h"
+#include "app/documents/DocHooks.h"
+#include "app/documents/MainDoc.h"
+#include "app/appl/Preferences.h"
+#include "app/windows/TMainWindow.h"
 #include "app/program/DocumentHooks.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/screen/Screen.h"

@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "app/MainDoc.h"
-#include "design/DesignGlobals.h"
-#include "design/ObjFactory.h"
-#include "design/ObjKinds.h"
-#include "design/ObjList.h"
+#include "app/documents/MainDoc.h"
+#include "design/objects/DesignGlobals.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjList.h"
 #include "platform/core/Faults.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "design/CreateQzLib.h"
-#include "design/DocResources.h"
-#include "design/OpenQzB.h"
-#include "design/Passwords.h"
+#include "app/appl/AppGlobals.h"
+#include "design/documents/CreateQzLib.h"
+#include "design/documents/DocResources.h"
+#include "design/documents/OpenQzB.h"
+#include "design/documents/Passwords.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"

@@ -2,7 +2,7 @@
 // form ends the walk with 9001 and keeps the links made before.
 #include <functional>
 
-#include "design/ParseSupport.h"
+#include "design/links/ParseSupport.h"
 #include "tests/design/ParseFixture.h"
 
 namespace designtest {

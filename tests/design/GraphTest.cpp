@@ -3,7 +3,7 @@
 #include <set>
 #include <utility>
 
-#include "design/XRef.h"
+#include "design/links/XRef.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {

@@ -4,7 +4,7 @@
 // companion file without losing them.
 #include <filesystem>
 
-#include "design/Groups.h"
+#include "design/objects/Groups.h"
 #include "platform/core/Endian.h"
 #include "tests/design/ReadFixture.h"
 

@@ -2,7 +2,7 @@
 // the document builder lists for what it wrote, mirrored in used-by.
 #include <set>
 
-#include "design/ParseSupport.h"
+#include "design/links/ParseSupport.h"
 #include "tests/design/ReadFixture.h"
 
 namespace readtest {

@@ -1,6 +1,6 @@
 // Methods link what their tokens name; the token access and the textual
 // references behind it.
-#include "design/TokenAccess.h"
+#include "design/links/TokenAccess.h"
 #include "forms/calc/CalcBlob.h"
 #include "tests/design/ParseFixture.h"
 

@@ -1,5 +1,5 @@
 // Name-code tables, string tables and the name rows of a list.
-#include "design/NameTables.h"
+#include "design/objects/NameTables.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"

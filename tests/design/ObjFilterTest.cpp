@@ -1,4 +1,4 @@
-#include "design/ObjFilter.h"
+#include "design/filters/ObjFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Object lists, type lists and the sorts.
-#include "design/ObjSorts.h"
-#include "design/XRef.h"
+#include "design/objects/ObjSorts.h"
+#include "design/links/XRef.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {

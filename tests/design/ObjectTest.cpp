@@ -2,10 +2,10 @@
 // questions it asks.
 #include <algorithm>
 
-#include "app/Preferences.h"
+#include "app/appl/Preferences.h"
 #include "kernel/byteswap/SwapTemplates.h"
-#include "app/WaitDialog.h"
-#include "design/XRef.h"
+#include "app/dialogs/WaitDialog.h"
+#include "design/links/XRef.h"
 #include "platform/core/FourCC.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"

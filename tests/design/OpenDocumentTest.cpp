@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <random>
 
-#include "app/DialogUtilities.h"
-#include "app/Messages.h"
-#include "design/TableDescriptions.h"
+#include "app/dialogs/DialogUtilities.h"
+#include "app/dialogs/Messages.h"
+#include "design/objects/TableDescriptions.h"
 #include "platform/core/Endian.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/Preferences.h"
-#include "design/XRef.h"
+#include "app/appl/AppGlobals.h"
+#include "app/appl/Preferences.h"
+#include "design/links/XRef.h"
 #include "platform/core/Memory.h"
 #include "tests/design/DesignFixture.h"
 #include "tools/docbuilder/Bytes.h"

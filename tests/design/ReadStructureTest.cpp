@@ -7,8 +7,8 @@
 #include <random>
 #include <set>
 
-#include "app/Messages.h"
-#include "design/Groups.h"
+#include "app/dialogs/Messages.h"
+#include "design/objects/Groups.h"
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
 #include "resources/swap/SwapResource.h"

@@ -1,8 +1,8 @@
 // The application's own resources hold what the design objects show.
 #include <gtest/gtest.h>
 
-#include "app/AppGlobals.h"
-#include "design/ObjKinds.h"
+#include "app/appl/AppGlobals.h"
+#include "design/objects/ObjKinds.h"
 #include "platform/core/FourCC.h"
 #include "platform/resfiles/Resources.h"
 #include "tests/app/AppFixture.h"

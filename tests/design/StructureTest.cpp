@@ -2,9 +2,9 @@
 // definitions and the equality of tables and menus between documents.
 #include <cstring>
 
-#include "design/Equality.h"
-#include "design/NameRules.h"
-#include "design/TableDescriptions.h"
+#include "design/objects/Equality.h"
+#include "design/objects/NameRules.h"
+#include "design/objects/TableDescriptions.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "tests/design/DesignFixture.h"

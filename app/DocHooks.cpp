@@ -1,9 +1,0 @@
-#include "app/DocHooks.h"
-
-AppDocHooks& DocHooks()
-{
-    static AppDocHooks hooks;
-    return hooks;
-}
-
-void ResetDocHooks() { DocHooks() = AppDocHooks(); }

@@ -1,0 +1,420 @@
+#include "app/appl/Preferences.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/Messages.h"
+#include "app/appl/Utilities.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/SpecialFolders.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
+
+using namespace platform;
+
+FSSpec gPrefFileSpec;
+int16_t G_PrefResFile = -1;
+Handle G_Special = nullptr;
+uint8_t g_styles[14];
+RGBColor g_colors[14];
+
+namespace {
+
+Handle gxPRM = nullptr;
+
+constexpr ResType kFLT2 = FourCC("FLT2");
+constexpr ResType kFLTR = FourCC("FLTR");
+
+// Runs `body` with the preferences file current, the previous one restored.
+template <class Body>
+auto WithPrefs(Body body)
+{
+    const int16_t saved = CurResFile();
+    if (G_PrefResFile != -1) UseResFile(G_PrefResFile);
+    auto result = body(G_PrefResFile != -1 && CurResFile() == G_PrefResFile);
+    UseResFile(saved);
+    return result;
+}
+
+// The application's resource, read from its own file only.
+Handle AppResource(ResType type, int16_t id)
+{
+    const int16_t saved = CurResFile();
+    Handle h = nullptr;
+    if (G_MainResFile > 0) {
+        UseResFile(G_MainResFile);
+        h = Get1Resource(type, id);
+    }
+    UseResFile(saved);
+    return h;
+}
+
+// Adds a copy of `source` to the current file; false when it cannot.
+bool AddCopy(Handle source, ResType type, int16_t id, ConstStr255Param name)
+{
+    if (!source || !*source) return false;
+    Handle copy = source;
+    if (HandToHand(&copy) != noErr) return false;
+    AddResource(copy, type, id, name);
+    if (ResError() != noErr) {
+        DisposeHandle(copy);
+        return false;
+    }
+    WriteResource(copy);
+    return true;
+}
+
+// Copies the application's resource of that type and id when the
+// preferences file lacks it.
+void CopyDefault(ResType type, int16_t id)
+{
+    Handle source = AppResource(type, id);
+    if (!source) return;
+    Str255 name;
+    int16_t rid = 0;
+    ResType rtype = 0;
+    GetResInfo(source, &rid, &rtype, name);
+    if (AddCopy(source, type, id, name)) UpdateResFile(G_PrefResFile);
+}
+
+}  // namespace
+
+void GetPrefResFile()
+{
+    gPrefFileSpec = FSSpec();
+    FSSpec folder;
+    if (FindSpecialFolder(SpecialFolder::Preferences, true, &folder) != noErr) return;
+    Str255 name;
+    MyGetIndString(name, 1000, 6);
+    if (name[0] == 0) return;
+    FSMakeFSSpec(folder, MacRomanToUtf8String(name + 1, name[0]), &gPrefFileSpec);
+}
+
+void OpenPrefResFile()
+{
+    GetPrefResFile();
+    if (gPrefFileSpec.path.empty()) return;
+    const int16_t saved = CurResFile();
+    G_PrefResFile = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+    if (G_PrefResFile == -1) {
+        // A new file keeps the user's own permissions: settings are
+        // nobody else's to change.
+        FSpCreateResFile(gPrefFileSpec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);
+        G_PrefResFile = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+    }
+    UseResFile(saved);
+    if (G_PrefResFile == -1) return;
+    SetPrefVERS();
+    if (ResError() == noErr) SetDfltPrefs();
+}
+
+void ClosePrefResFile()
+{
+    if (G_PrefResFile == -1) return;
+    UpdateResFile(G_PrefResFile);
+    CloseResFile(G_PrefResFile);
+    G_PrefResFile = -1;
+    G_Special = nullptr;
+}
+
+void SetPrefVERS()
+{
+    Handle vers = AppResource(FourCC("vers"), 1);
+    if (!vers) return;
+    WithPrefs([&](bool ok) {
+        if (!ok) return 0;
+        if (Handle old = Get1Resource(FourCC("vers"), 1)) {
+            RemoveResource(old);
+            DisposeHandle(old);
+        }
+        CopyDefault(FourCC("vers"), 1);
+        return 0;
+    });
+}
+
+void SetDfltPrefs()
+{
+    Build_xPRM();
+    WithPrefs([](bool ok) {
+        if (!ok) return 0;
+        if (Count1Resources(kFLTR) == 0 && Count1Resources(kFLT2) == 0) {
+            // Every filter of the application, same id and name.
+            const int16_t saved = CurResFile();
+            UseResFile(G_MainResFile);
+            const int16_t count = Count1Resources(kFLT2);
+            std::vector<int16_t> ids;
+            for (int16_t i = 1; i <= count; ++i) {
+                Handle h = Get1IndResource(kFLT2, i);
+                if (!h) continue;
+                int16_t id = 0;
+                ResType type = 0;
+                Str255 name;
+                GetResInfo(h, &id, &type, name);
+                ids.push_back(id);
+            }
+            UseResFile(saved);
+            for (int16_t id : ids) CopyDefault(kFLT2, id);
+            SetPrefVERS();
+            SortFilters(G_PrefResFile, kFLT2);
+            UpdateResFile(G_PrefResFile);
+        }
+        if (!Get1Resource(FourCC("Oblk"), 0)) CopyDefault(FourCC("Oblk"), 0);
+        if (!Get1Resource(FourCC("C_PR"), 0)) CopyDefault(FourCC("C_PR"), 0);
+        return 0;
+    });
+    UpdateSpecialMenuResource();
+}
+
+void Build_xPRM()
+{
+    if (gxPRM) DisposeHandle(gxPRM);
+    gxPRM = nullptr;
+    const int16_t saved = CurResFile();
+    if (G_MainResFile > 0) UseResFile(G_MainResFile);
+    std::vector<int16_t> ids;
+    const int16_t count = G_MainResFile > 0 ? Count1Resources(FourCC("APRM")) : 0;
+    SetResLoad(false);
+    for (int16_t i = 1; i <= count; ++i) {
+        Handle h = Get1IndResource(FourCC("APRM"), i);
+        if (!h) continue;
+        int16_t id = 0;
+        ResType type = 0;
+        Str255 name;
+        GetResInfo(h, &id, &type, name);
+        if (id >= 0) ids.push_back(id);
+    }
+    SetResLoad(true);
+    Handle stored = G_MainResFile > 0 ? Get1Resource(FourCC("xPRM"), 0) : nullptr;
+    UseResFile(saved);
+    Size size = stored ? GetHandleSize(stored) : 0;
+    for (int16_t id : ids) size = std::max<Size>(size, id / 8 + 1);
+    gxPRM = NewHandleClear(size);
+    if (!gxPRM) return;
+    if (stored && *stored) std::memcpy(*gxPRM, *stored, size_t(GetHandleSize(stored)));
+    for (int16_t id : ids) (*gxPRM)[id / 8] = char(uint8_t((*gxPRM)[id / 8]) | (0x80 >> (id % 8)));
+}
+
+Handle GetxPRM() { return gxPRM; }
+
+void SortFilters(int16_t refNum, ResType type)
+{
+    const int16_t saved = CurResFile();
+    UseResFile(refNum);
+    if (CurResFile() != refNum) return;
+    const int16_t count = std::min<int16_t>(Count1Resources(type), 128);
+    std::vector<int16_t> ids;
+    std::vector<std::array<unsigned char, 256>> names;
+    for (int16_t i = 1; i <= count; ++i) {
+        Handle h = Get1IndResource(type, i);
+        if (!h) continue;
+        int16_t id = 0;
+        ResType t = 0;
+        std::array<unsigned char, 256> name{};
+        GetResInfo(h, &id, &t, name.data());
+        if (id == 128) continue;
+        ids.push_back(id);
+        names.push_back(name);
+    }
+    auto* strings = reinterpret_cast<unsigned char(*)[256]>(names.data());
+    SortStringRes(strings, ids.data(), int16_t(ids.size()));
+    // Every one leaves the file before any comes back, so that no new id
+    // meets an old one still there.
+    std::vector<Handle> data;
+    for (int16_t id : ids) {
+        Handle h = Get1Resource(type, id);
+        if (h) RemoveResource(h);
+        data.push_back(h);
+    }
+    for (size_t i = 0; i < ids.size(); ++i) {
+        if (!data[i]) continue;
+        AddResource(data[i], kFLT2, int16_t(129 + i), names[i].data());
+        if (ResError() != noErr) {
+            DisposeHandle(data[i]);
+            continue;
+        }
+        ChangedResource(data[i]);
+        WriteResource(data[i]);
+    }
+    UpdateResFile(refNum);
+    UseResFile(saved);
+}
+
+Handle ConvertSpecialList(const uint8_t* spc, size_t size)
+{
+    if (size < size_t(kSpcHeaderSize)) return nullptr;
+    // The count is the file's word: only the entries really there are taken.
+    size_t n = ReadBE16(spc + 84);
+    n = std::min(n, (size - kSpcHeaderSize) / kSpcEntrySize);
+    Handle h = NewHandleClear(Size(n * kSp2EntrySize + 614));
+    if (!h) return nullptr;
+    uint8_t* out = reinterpret_cast<uint8_t*>(*h);
+    std::memcpy(out + 76, spc + 74, 8);   // values A, B and C
+    out[84] = spc[82];                    // added flag
+    out[85] = spc[83];                    // byte E
+    WriteBE16(out + 86, uint16_t(n));
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* e = spc + kSpcHeaderSize + i * kSpcEntrySize;
+        uint8_t* d = out + kSp2HeaderSize + i * kSp2EntrySize;
+        // Each string in its 64-byte field, cut to what the field holds.
+        for (int s = 0; s < 2; ++s) {
+            const size_t length = std::min<size_t>(e[64 * s], 63);
+            d[256 * s] = uint8_t(length);
+            std::memcpy(d + 256 * s + 1, e + 64 * s + 1, length);
+        }
+        std::memcpy(d + 512, e + 128, 14);  // folder, type, two bytes, value
+    }
+    return h;
+}
+
+void UpdateSpecialMenuResource()
+{
+    WithPrefs([](bool ok) {
+        if (!ok) return 0;
+        G_Special = Get1Resource(FourCC("SP2#"), 0);
+        if (G_Special) return 0;
+        Handle spc = Get1Resource(FourCC("SPC#"), 0);
+        if (!spc || !*spc) return 0;
+        Handle converted = ConvertSpecialList(reinterpret_cast<const uint8_t*>(*spc), size_t(GetHandleSize(spc)));
+        if (!converted) return 0;
+        const unsigned char empty[1] = {0};
+        AddResource(converted, FourCC("SP2#"), 0, empty);
+        if (ResError() != noErr) {
+            DisposeHandle(converted);
+            return 0;
+        }
+        SetResAttrs(converted, 32);
+        ChangedResource(converted);
+        WriteResource(converted);
+        UpdateResFile(G_PrefResFile);
+        G_Special = converted;
+        return 0;
+    });
+}
+
+bool GetPrefFlag(int16_t flag)
+{
+    if (flag < 0) return false;
+    return WithPrefs([&](bool ok) {
+        if (!ok) return false;
+        // Through the chain: without its own, the application's default answers.
+        Handle pref = GetResource(FourCC("PREF"), 0);
+        const int32_t byte = 6 + flag / 8;
+        if (!pref || !*pref || ResError() != noErr || GetHandleSize(pref) <= byte) return false;
+        return (uint8_t((*pref)[byte]) & (0x80 >> (flag % 8))) != 0;
+    });
+}
+
+Handle GetFilter(int16_t id)
+{
+    return WithPrefs([&](bool ok) { return ok ? Get1Resource(kFLT2, id) : Handle(nullptr); });
+}
+
+Handle GetIndFilter(int16_t n) { return GetFilter(int16_t(127 + n)); }
+
+int16_t CountFilters()
+{
+    return WithPrefs([](bool ok) { return ok ? Count1Resources(kFLT2) : int16_t(0); });
+}
+
+int16_t CountOldFilters()
+{
+    return WithPrefs([](bool ok) { return ok ? Count1Resources(kFLTR) : int16_t(0); });
+}
+
+bool IsBlk_Pref()
+{
+    return WithPrefs([](bool ok) { return ok && Get1Resource(FourCC("Oblk"), 0) != nullptr; });
+}
+
+bool IsC_Pref()
+{
+    return WithPrefs([](bool ok) { return ok && Get1Resource(FourCC("C_PR"), 0) != nullptr; });
+}
+
+namespace {
+
+// The '@FNT' 0 record of a category: (size, font); false when missing.
+bool FontRecord(int16_t category, int16_t* size, int16_t* font)
+{
+    Handle h = AppResource(FourCC("@FNT"), 0);
+    if (!h || !*h || category < 0 || GetHandleSize(h) < Size(4 * (category + 1))) return false;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(*h) + 4 * category;
+    *size = int16_t(ReadBE16(p));
+    *font = int16_t(ReadBE16(p + 2));
+    return true;
+}
+
+}  // namespace
+
+int16_t GetResSize(int16_t category)
+{
+    int16_t size = 9, font = 1;
+    return FontRecord(category, &size, &font) ? size : 9;
+}
+
+int16_t GetResFont(int16_t category)
+{
+    int16_t size = 9, font = 1;
+    return FontRecord(category, &size, &font) ? font : 1;
+}
+
+void MyGetTextStyle(int16_t category, AppTextStyle* style)
+{
+    if (category < 0 || category >= 14) return;
+    style->face = g_styles[category];
+    style->color = g_colors[category];
+}
+
+void SetDefaultTextStyles()
+{
+    static const uint8_t kStyles[14] = {0, 0, 0, 0, 2, 1, 1, 3, 0, 0, 0, 0, 0, 4};
+    std::memcpy(g_styles, kStyles, sizeof g_styles);
+    for (RGBColor& c : g_colors) c = RGBColor{0, 0, 0};
+    g_colors[8].red = 4095;
+}
+
+void LoadTextStyle()
+{
+    Handle h = GetResource(FourCC("MeP#"), 1000);
+    if (!h || !*h || GetHandleSize(h) < 57) return;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(*h);
+    for (int i = 0; i < 14; ++i) {
+        g_colors[i] = RGBColor{uint16_t(p[4 * i] << 8), uint16_t(p[4 * i + 1] << 8), uint16_t(p[4 * i + 2] << 8)};
+        g_styles[i] = p[4 * i + 3];
+    }
+}
+
+void InitFromQzPrefResFile()
+{
+    SetDefaultTextStyles();
+    FSSpec folder;
+    if (FindSpecialFolder(SpecialFolder::Preferences, false, &folder) != noErr) return;
+    Str255 name;
+    MyGetIndString(name, 1000, 8);
+    if (name[0] == 0) return;
+    FSSpec file;
+    if (FSMakeFSSpec(folder, MacRomanToUtf8String(name + 1, name[0]), &file) != noErr) return;
+    const int16_t saved = CurResFile();
+    const int16_t ref = FSpOpenResFile(file, fsRdPerm, ResFileFork::Data);
+    if (ref != -1) {
+        LoadTextStyle();
+        CloseResFile(ref);
+    }
+    UseResFile(saved);
+}
+
+void ResetPreferences()
+{
+    ClosePrefResFile();
+    gPrefFileSpec = FSSpec();
+    if (gxPRM) DisposeHandle(gxPRM);
+    gxPRM = nullptr;
+    SetDefaultTextStyles();
+}

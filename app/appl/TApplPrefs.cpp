@@ -1,0 +1,210 @@
+// The general preferences dialog, the filter editor and the group filter.
+#include <string>
+
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/BusyCursor.h"
+#include "app/dialogs/DialogUtilities.h"
+#include "app/dialogs/DrawingUtilities.h"
+#include "app/appl/Menus.h"
+#include "app/windows/PaneHooks.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
+#include "app/windows/TMainWindow.h"
+#include "app/appl/Utilities.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/drawing/Ports.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/screen/Screen.h"
+
+using namespace platform;
+
+namespace {
+
+enum : int16_t {
+    kOK = 1,
+    kCancel = 2,
+    kWidthItem = 10,
+    kHeightItem = 11,
+    kFirstLayoutItem = 18,  // 18-20: templates 128-130
+};
+
+// Check box and switch mask of byte 6.
+const struct {
+    int16_t item;
+    uint8_t mask;
+} kSwitches[] = {{7, 0x80}, {9, 0x40}, {21, 0x20}, {22, 0x10}};
+
+constexpr int16_t kPrefSize = 8;
+
+void SetNumber(DialogRef dialog, int16_t item, int32_t value)
+{
+    Str255 text;
+    const std::string s = std::to_string(value);
+    text[0] = uint8_t(s.size());
+    std::copy(s.begin(), s.end(), text + 1);
+    SetText(dialog, item, text);
+}
+
+// The item's digits as a number; other characters end it.
+int32_t GetNumber(DialogRef dialog, int16_t item)
+{
+    Str255 text;
+    GetText(text, dialog, item);
+    int32_t value = 0;
+    for (int i = 1; i <= text[0] && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<int32_t>(value * 10 + (text[i] - '0'), 99999);
+    return value;
+}
+
+// The size in the item kept within [200, largest], written back.
+int16_t ClampedSize(DialogRef dialog, int16_t item, int32_t largest)
+{
+    int32_t value = GetNumber(dialog, item);
+    if (value < 200) value = 200;
+    if (value > largest) value = largest;
+    SetNumber(dialog, item, value);
+    return int16_t(value);
+}
+
+// 'PREF' 0 of the preferences file itself, made (from the record the chain
+// answers) when it has none; null when it cannot be made.
+Handle OwnPref(const uint8_t* defaults)
+{
+    Handle pref = Get1Resource(FourCC("PREF"), 0);
+    if (pref) {
+        SetHandleSize(pref, kPrefSize);
+        return GetHandleSize(pref) == kPrefSize ? pref : nullptr;
+    }
+    pref = NewHandleClear(kPrefSize);
+    if (!pref) return nullptr;
+    std::copy(defaults, defaults + kPrefSize, reinterpret_cast<uint8_t*>(*pref));
+    const unsigned char noName[1] = {0};
+    AddResource(pref, FourCC("PREF"), 0, noName);
+    if (ResError() != noErr) {
+        DisposeHandle(pref);
+        return nullptr;
+    }
+    SetResAttrs(pref, resPurgeable);
+    WriteResource(pref);
+    return pref;
+}
+
+}  // namespace
+
+Boolean PrefFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* item)
+{
+    if (DefaultFilter(dialog, event, item)) return true;
+    if (event->what != keyDown) return false;
+    const uint8_t ch = uint8_t(event->message & charCodeMask);
+    if ((ch >= '0' && ch <= '9') || ch == 8 || ch == 9) return false;
+    SysBeep(1);
+    return true;
+}
+
+int16_t TAppl::Preferences()
+{
+    SetArrowCursor();
+    Handle dlog = nullptr, bits = nullptr;
+    Rect saveRect{};
+    DLogSaveScreen(FourCC("DLOG"), 259, &dlog, &bits, &saveRect);
+    DialogRef dialog = MyGetNewDialog(259, nullptr, reinterpret_cast<WindowRef>(-1));
+    const int16_t savedRes = CurResFile();
+    if (G_PrefResFile != -1) UseResFile(G_PrefResFile);
+
+    Handle chain = dialog && G_PrefResFile != -1 ? GetResource(FourCC("PREF"), 0) : nullptr;
+    uint8_t stored[kPrefSize] = {};
+    if (chain && *chain) {
+        const Size n = std::min<Size>(GetHandleSize(chain), kPrefSize);
+        std::copy(*chain, *chain + n, reinterpret_cast<char*>(stored));
+    }
+    if (chain && *chain && GetHandleSize(chain) >= 7) {
+        const int16_t layout = int16_t(ReadBE16(stored));
+        SetNumber(dialog, kWidthItem, int16_t(ReadBE16(stored + 2)));
+        SetNumber(dialog, kHeightItem, int16_t(ReadBE16(stored + 4)));
+        for (int16_t i = 0; i < 3; ++i) SetItemVal(dialog, int16_t(kFirstLayoutItem + i), layout == 128 + i);
+        for (const auto& s : kSwitches) SetItemVal(dialog, s.item, (stored[6] & s.mask) != 0);
+        ReleaseResource(chain);
+        ShowWindow(GetDialogWindow(dialog));
+        SelectDialogItemText(dialog, kWidthItem, 0, 32767);
+        SetDlogEditMenu();
+        DrawDialog(dialog);
+
+        int16_t hit = 0;
+        while (hit != kOK && hit != kCancel) {
+            MyModalDialog(PrefFilter, &hit);
+            for (const auto& s : kSwitches)
+                if (hit == s.item) SetItemVal(dialog, hit, !GetItemVal(dialog, hit));
+            if (hit >= kFirstLayoutItem && hit < kFirstLayoutItem + 3 && !GetItemVal(dialog, hit))
+                for (int16_t i = 0; i < 3; ++i)
+                    SetItemVal(dialog, int16_t(kFirstLayoutItem + i), kFirstLayoutItem + i == hit);
+        }
+
+        if (hit == kOK) {
+            const Rect screen = ScreenBounds();
+            const int16_t width = ClampedSize(dialog, kWidthItem, screen.right - screen.left - 50);
+            const int16_t height = ClampedSize(dialog, kHeightItem, screen.bottom - screen.top - 50);
+            if (Handle pref = OwnPref(stored)) {
+                auto* p = reinterpret_cast<uint8_t*>(*pref);
+                bool changed = false;
+                if (int16_t(ReadBE16(p + 2)) != width) {
+                    WriteBE16(p + 2, uint16_t(width));
+                    changed = true;
+                }
+                if (int16_t(ReadBE16(p + 4)) != height) {
+                    WriteBE16(p + 4, uint16_t(height));
+                    changed = true;
+                }
+                if (changed)
+                    fDefaultRect = Rect{45, 15, int16_t(screen.bottom - 50), int16_t(screen.right - 50)};
+                for (int16_t i = 0; i < 3; ++i)
+                    if (GetItemVal(dialog, int16_t(kFirstLayoutItem + i))) {
+                        WriteBE16(p, uint16_t(128 + i));
+                        break;
+                    }
+                for (const auto& s : kSwitches) {
+                    if (GetItemVal(dialog, s.item)) p[6] = uint8_t(p[6] | s.mask);
+                    else p[6] = uint8_t(p[6] & ~s.mask);
+                }
+                G_ShowID = GetItemVal(dialog, 22) != 0;
+                ChangedResource(pref);
+                WriteResource(pref);
+                UpdateResFile(G_PrefResFile);
+            }
+        }
+    }
+    if (dialog) MyDisposDialog(dialog);
+    DLogRestoreScreen(dlog, bits, &saveRect, false);
+    UseResFile(savedRes);
+    UpdateAll();
+    return 0;
+}
+
+int16_t TAppl::EditFilters()
+{
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    int16_t result = 0;
+    if (PaneHooks().editFilters) result = PaneHooks().editFilters();
+    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
+        if (TWindow* tw = GetTWindow(w); tw && tw->IsMember(3)) {
+            SetPortWindowPort(w);
+            static_cast<TRefWindow*>(tw)->UpdateFilters();
+        }
+    SetPort(saved);
+    return result;
+}
+
+int16_t TAppl::GroupFilterID()
+{
+    const int16_t count = CountFilters();
+    for (int16_t i = 1; i <= count; ++i) {
+        Handle filter = GetIndFilter(i);
+        if (!filter || !*filter || GetHandleSize(filter) < 6) continue;
+        if (ReadBE32(reinterpret_cast<const uint8_t*>(*filter) + 2) != 0x100) continue;
+        return int16_t(127 + i);  // the filters are numbered from 128
+    }
+    return 128;
+}

@@ -1,0 +1,189 @@
+#include "app/dialogs/Messages.h"
+
+#include <cstring>
+
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/BusyCursor.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/cursors/Cursors.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/resfiles/Resources.h"
+
+using namespace platform;
+
+namespace {
+
+AlertRequest gLastAlert;
+int32_t gAlertCount = 0;
+
+struct CodeIndex {
+    int16_t code;
+    int16_t index;
+};
+constexpr CodeIndex kCodes[] = {
+    {-1, 16},  {-4, 29},  {-34, 3},  {-36, 6},   {-39, 11},  {-42, 7},   {-43, 5},   {-44, 8},
+    {-45, 4},  {-46, 8},  {-47, 12}, {-49, 12},  {-60, 2},   {-108, 1},  {-109, 1},  {-120, 5},
+    {1002, 10}, {1003, 31}, {1004, 32}, {1005, 41}, {1006, 38}, {1007, 39}, {1008, 40},
+};
+
+void Append(unsigned char* text, const char* more, size_t n)
+{
+    const size_t room = 255 - text[0];
+    if (n > room) n = room;
+    std::memcpy(text + 1 + text[0], more, n);
+    text[0] = uint8_t(text[0] + n);
+}
+
+void AppendP(unsigned char* text, const unsigned char* more)
+{
+    Append(text, reinterpret_cast<const char*>(more + 1), more[0]);
+}
+
+}  // namespace
+
+void MyGetIndString(unsigned char* text, int16_t listId, int16_t index)
+{
+    const int16_t saved = CurResFile();
+    if (G_MainResFile > 0) UseResFile(G_MainResFile);
+    GetIndString(text, listId, index);
+    UseResFile(saved);
+}
+
+void MyGs(unsigned char* text, int16_t listId, int16_t index)
+{
+    Str255 local;
+    MyGetIndString(local, listId, index);
+    std::memcpy(text, local, size_t(local[0]) + 1);
+}
+
+int16_t ErrorStringIndex(int16_t code)
+{
+    for (const CodeIndex& c : kCodes)
+        if (c.code == code) return c.index;
+    return 0;
+}
+
+int16_t SearchResErrs(int16_t code, unsigned char* text)
+{
+    text[0] = 0;
+    const ResType emap = FourCC("EMap");
+    const int16_t count = CountResources(emap);
+    for (int16_t i = 1; i <= count; ++i) {
+        Handle h = GetIndResource(emap, i);
+        if (!h || !*h) continue;
+        int16_t id = 0;
+        ResType type = 0;
+        Str255 name;
+        GetResInfo(h, &id, &type, name);
+        const size_t records = size_t(GetHandleSize(h)) / 4;
+        for (size_t r = 0; r < records; ++r) {
+            const uint8_t* p = reinterpret_cast<const uint8_t*>(*h) + 4 * r;
+            if (int16_t(ReadBE16(p)) != code) continue;
+            const int16_t index = int16_t(ReadBE16(p + 2));
+            GetIndString(text, id, index);
+            return 0;
+        }
+    }
+    return 9;
+}
+
+void ErrorMessage(int16_t code, unsigned char* text)
+{
+    text[0] = 0;
+    int16_t index = ErrorStringIndex(code);
+    if (index == 0) index = SearchResErrs(code, text);
+    if (index != 0) MyGetIndString(text, 1002, index);
+    if (index == 9) {
+        const std::string tail = "( #" + std::to_string(code) + ")";
+        Append(text, tail.data(), tail.size());
+    }
+}
+
+void ErrMsg(int16_t code)
+{
+    Str255 text;
+    ErrorMessage(code, text);
+    const int16_t state = CursPause();
+    SetArrowCursor();
+    XAlert(1000, text, kStopAlert);
+    CursResume(state);
+}
+
+int16_t XAlert(int16_t alertId, const unsigned char* text, int16_t kind)
+{
+    if (kind < kNoteAlert || kind > kStopAlert) return 0;
+    const int16_t saved = CurResFile();
+    if (G_MainResFile > 0) UseResFile(G_MainResFile);
+    gLastAlert.alertId = alertId;
+    gLastAlert.kind = kind;
+    gLastAlert.text.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+    ++gAlertCount;
+    static const unsigned char empty[1] = {0};
+    ParamText(text, empty, empty, empty);
+    const int16_t item = kind == kNoteAlert      ? NoteAlert(alertId, nullptr)
+                         : kind == kCautionAlert ? CautionAlert(alertId, nullptr)
+                                                 : StopAlert(alertId, nullptr);
+    UseResFile(saved);
+    return item;
+}
+
+void NoMemory(int16_t level)
+{
+    static const int16_t kStrings[] = {14, 19, 20};
+    if (level < 0 || level > 2) return;
+    Str255 text;
+    MyGetIndString(text, 1002, kStrings[level]);
+    XAlert(1000, text, int16_t(level + 1));
+}
+
+int16_t ConfirmClose(bool ask, const unsigned char* name)
+{
+    if (!ask) return 2;
+    Str255 text, part;
+    MyGetIndString(text, 1001, 3);
+    AppendP(text, name);
+    MyGetIndString(part, 1001, 4);
+    AppendP(text, part);
+    return XAlert(1003, text, kCautionAlert);
+}
+
+const AlertRequest& LastAlert() { return gLastAlert; }
+int32_t AlertCount() { return gAlertCount; }
+
+void ResetAlerts()
+{
+    gLastAlert = AlertRequest();
+    gAlertCount = 0;
+}
+
+Size MyFreeMem() { return FreeMem(); }
+
+bool CheckMem(Size size)
+{
+    Handle h = NewHandle(size);
+    if (!h) return false;
+    DisposeHandle(h);
+    return true;
+}
+
+int32_t CountTotResources(int16_t refNum)
+{
+    const int16_t saved = CurResFile();
+    UseResFile(refNum);
+    int32_t total = 0;
+    if (ResError() == noErr && CurResFile() == refNum) {
+        const int16_t types = Count1Types();
+        for (int16_t i = 1; i <= types; ++i) {
+            ResType type = 0;
+            Get1IndType(&type, i);
+            total += Count1Resources(type);
+        }
+    }
+    UseResFile(saved);
+    return total;
+}
+
+void BadParseIdle(int32_t, int32_t) {}
+void LowMemIdle() {}

@@ -1,0 +1,356 @@
+// Every way a document comes in: the Open command, a file named by an event,
+// new libraries, a structure made from an SQL script and a structure that
+// a database server publishes.
+#include "app/documents/OpenDocuments.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/DialogUtilities.h"
+#include "app/documents/DocHooks.h"
+#include "app/documents/DocSupport.h"
+#include "app/documents/MainDoc.h"
+#include "app/appl/Menus.h"
+#include "app/dialogs/Messages.h"
+#include "app/documents/RecentList.h"
+#include "app/appl/TAppl.h"
+#include "app/appl/Utilities.h"
+#include "kernel/handles/KernelHandles.h"
+#include "kernel/store/StoreAccess.h"
+#include "network/Requests.h"
+#include "network/ServerOpen.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
+#include "resources/ResourceApi.h"
+
+using namespace platform;
+
+namespace {
+
+bool gOpenFromServer = false;
+
+std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+void ToPascal(const std::string& roman, unsigned char* p)
+{
+    p[0] = uint8_t(std::min<size_t>(roman.size(), 255));
+    std::memcpy(p + 1, roman.data(), p[0]);
+}
+
+// Frees a document that never joined the list: its lists and itself.
+void FreeDoc(TMainDoc* doc)
+{
+    if (doc->fTypeList && DocHooks().disposeTypeList) DocHooks().disposeTypeList(doc->fTypeList);
+    doc->fTypeList = nullptr;
+    delete doc;
+}
+
+void Purge()
+{
+    PurgeMem(0x7FFFFFFF);
+    CompactMem(0x7FFFFFFF);
+}
+
+// The file's item of a file dialog filter, or false for other items.
+bool FilterItem(AEDesc* item, std::string* name)
+{
+    if (!item || item->descriptorType != typeFSRef) return false;
+    std::string path(size_t(AEGetDescDataSize(item)), '\0');
+    if (AEGetDescData(item, path.data(), Size(path.size())) != noErr) return false;
+    *name = Utf8ToMacRomanString(FSpGetName(FSSpec{path}));
+    return true;
+}
+
+}  // namespace
+
+bool HasExtension(const std::string& name, const char* ext)
+{
+    if (name.size() < 4) return false;
+    return name[name.size() - 4] == '.' && name.compare(name.size() - 3, 3, ext) == 0;
+}
+
+int16_t DocClassOf(const std::string& name, OSType type)
+{
+    const bool library = type == FourCC("QzLB") || type == FourCC("QOLB") || HasExtension(name, "QTL") ||
+                         HasExtension(name, "qtl");
+    if (library) return 3;
+    const bool structure = type == FourCC("BAS5") || HasExtension(name, "QzB") || HasExtension(name, "qzb");
+    return structure ? 2 : 0;
+}
+
+Boolean BaseFileFilter(AEDesc* item, void* info, void*, NavFilterModes)
+{
+    std::string name;
+    if (!FilterItem(item, &name)) return true;
+    const auto* i = static_cast<const NavFileOrFolderInfo*>(info);
+    if (i && i->isFolder) return true;
+    return DocClassOf(name, i ? i->finderInfo.fdType : 0) != 0;
+}
+
+Boolean SQLFileFilter(AEDesc* item, void* info, void*, NavFilterModes)
+{
+    std::string name;
+    if (!FilterItem(item, &name)) return true;
+    const auto* i = static_cast<const NavFileOrFolderInfo*>(info);
+    if (i && i->isFolder) return true;
+    const OSType type = i ? i->finderInfo.fdType : 0;
+    for (const char* ext : {"TXT", "SQL", "txt", "sql"})
+        if (HasExtension(name, ext)) return true;
+    return type == FourCC("TEXT") || type == FourCC("_SQL");
+}
+
+void GetIPString(const ServerAddress& address, unsigned char* text)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%hu.%hu.%hu.%hu", uint16_t(address.bytes[4]), uint16_t(address.bytes[5]),
+                  uint16_t(address.bytes[6]), uint16_t(address.bytes[7]));
+    ToPascal(buffer, text);
+}
+
+bool GetOpenFromServer() { return gOpenFromServer; }
+
+TDocument* TAppl::GetNamedDoc(const FSSpec& fileSpec)
+{
+    // One file is one document: the same device and inode, whatever the
+    // case of its name.
+    struct stat wanted {};
+    const bool exists = ::stat(fileSpec.path.c_str(), &wanted) == 0;
+    for (TDocument* doc = fDocList; doc; doc = doc->fNext) {
+        if (doc == fClipBoard || doc->fRemote || doc->fSpec.path.empty()) continue;
+        struct stat have {};
+        if (exists && ::stat(doc->fSpec.path.c_str(), &have) == 0) {
+            if (have.st_dev == wanted.st_dev && have.st_ino == wanted.st_ino) return doc;
+        } else if (doc->fSpec.path == fileSpec.path) {
+            return doc;
+        }
+    }
+    return nullptr;
+}
+
+int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
+{
+    Purge();
+    if (TDocument* open = GetNamedDoc(fileSpec)) {
+        open->SelectTDocument();
+        return 0;
+    }
+    FInfo info;
+    FSpGetFInfo(fileSpec, &info);  // no Finder information: the name decides
+    const std::string name = Utf8ToMacRomanString(FSpGetName(fileSpec));
+    const int16_t kind = DocClassOf(name, info.fdType);
+    if (kind == 0) {
+        // Said rather than ignored: the user asked for this file.
+        Str255 text, more;
+        MyGetIndString(text, 1002, 61);
+        ToPascal(name, more);
+        AppendPString(text, more);
+        XAlert(1000, text, kStopAlert);
+        return 1001;
+    }
+    TMainDoc* doc = kind == 3 ? new (std::nothrow) TLibDoc : new (std::nothrow) TMainDoc;
+    if (!doc) {
+        ErrMsg(memFullErr);
+        return memFullErr;
+    }
+    Str255 docName;
+    ToPascal(name, docName);
+    if (const int16_t err = doc->InitDocument(docName, this); err != 0) {
+        FreeDoc(doc);
+        ErrMsg(err);
+        return err;
+    }
+    AddDoc(doc);
+    if (DocHooks().debugLogOpen) DocHooks().debugLogOpen();
+    const int16_t err = doc->Read(fileSpec, false, false);
+    if (DocHooks().debugLogClose) DocHooks().debugLogClose();
+    if (err != 0) {
+        if (err != 1001) ErrMsg(err);
+        RemoveDoc(doc);
+        doc->Dispose();
+        return err;
+    }
+    if (print == 1) doc->Do_Func(10);
+    // The list keeps the full path of the folder: a shortened one would
+    // never open again.
+    std::string folder;
+    if (FSpGetColonPath(FSpGetParent(fileSpec), &folder) == noErr) {
+        folder = Utf8ToMacRomanString(folder);
+        if (folder.empty() || folder.back() != ':') folder += ':';
+        AddOpenSpecial(folder, name, info.fdType);
+    }
+    Purge();
+    return 0;
+}
+
+int16_t TAppl::OpenMainDoc()
+{
+    Str255 prompt;
+    MyGetIndString(prompt, 1001, 8);
+    FSSpec fileSpec;
+    if (MacGetFile(&fileSpec, nullptr, BaseFileFilter, prompt) != 0) return 0;
+    OpenNamedDoc(fileSpec, 0);
+    return 0;
+}
+
+void TAppl::GetUnTitledName(unsigned char* name, bool flag, int16_t* number)
+{
+    int16_t n = 1;
+    for (bool taken = true; taken;) {
+        taken = false;
+        for (TDocument* doc = fDocList; doc; doc = doc->fNext)
+            if (doc->IsMember(3) && static_cast<TLibDoc*>(doc)->fUntitled == n) taken = true;
+        if (taken) ++n;
+    }
+    *number = n;
+    Str255 base;
+    MyGetIndString(base, 1001, flag ? 1 : 2);
+    ConcatNumDoc(base, n, name);
+}
+
+int16_t TAppl::NewLibDoc(int16_t kind)
+{
+    auto* doc = new (std::nothrow) TLibDoc;
+    if (!doc) return memFullErr;
+    Str255 name;
+    int16_t number = 0;
+    GetUnTitledName(name, kind != 0, &number);
+    doc->fUntitled = number;
+    int16_t err = doc->InitDocument(name, this);
+    if (err == 0) err = doc->InitFile();
+    if (err != 0) {
+        FreeDoc(doc);
+        return err;
+    }
+    doc->fLibrary = kind != 0;
+    AddDoc(doc);
+    const Rect saved = fDefaultRect;
+    Rect r = fDefaultRect;
+    err = doc->NewRefWindow(&r, 1, PrefWindowKind(), -1, 0);
+    if (err == 0) {
+        fDefaultRect = saved;
+        return 0;
+    }
+    ErrMsg(err);
+    RemoveDoc(doc);
+    doc->DelFile();
+    doc->Dispose();
+    return err;
+}
+
+int16_t TAppl::OpenSQL()
+{
+    Str255 prompt;
+    MyGetIndString(prompt, 1001, 45);
+    FSSpec script;
+    if (MacGetFile(&script, nullptr, SQLFileFilter, prompt) != 0) return 1001;
+    const FSSpec folder = FSpGetParent(script);
+    SetLastOpenedFolder(folder);
+    Str255 suffix;
+    MyGetIndString(suffix, 1013, 16);
+    const std::string scriptName = Utf8ToMacRomanString(FSpGetName(script));
+    const std::string base = Utf8ToMacRomanString(folder.path) + "/";
+    const std::string scriptPath = base + scriptName;
+    const std::string structurePath = base + scriptName + PText(suffix);
+    // A path its length byte cannot hold is refused, never cut.
+    if (scriptPath.size() > 255 || structurePath.size() > 255) {
+        ErrMsg(bdNamErr);
+        return 1001;
+    }
+    Str255 scriptP, structureP;
+    ToPascal(scriptPath, scriptP);
+    ToPascal(structurePath, structureP);
+    FSSpec made = script;
+    const int16_t err = DocHooks().sql ? DocHooks().sql(scriptP, structureP, &made) : -4;
+    if (err == 0) return OpenNamedDoc(made, 0);
+    if (err == 1001) return 1001;
+    ErrMsg(1019);
+    return 1019;
+}
+
+int16_t TAppl::OpenServerMainDoc()
+{
+    Purge();
+    localres = -1;
+    ServerAddress address;
+    const int16_t component = validmodule(1);
+    Str255 serverName{}, structureName{};
+    do {
+        if (!sfgetreseau(serverName, structureName, &address, component)) return 1001;
+    } while (!AddressIsSet(address));
+    Str255 addressText;
+    GetIPString(address, addressText);
+
+    DatabaseSpec docFileSpec;
+    docFileSpec.structureName = PText(structureName);
+    docFileSpec.addressText = PText(addressText);
+    docFileSpec.component = component;
+    docFileSpec.address = address;
+    gOpenFromServer = true;
+    openfromserver(docFileSpec);
+    gOpenFromServer = false;
+    int16_t err = erreure;
+    const int16_t resFile = numresfalse;
+    if (err == 1 && resFile == 0) err = 1001;
+
+    auto closeAll = [&]() {
+        if (resFile != 0) {
+            closeres(resFile, true);
+            closeconnection();
+        }
+        if (localres != -1) {
+            CloseResFile(localres);
+            localres = -1;
+        }
+    };
+    if (err == 0) {
+        if (DocHooks().useQzRes) DocHooks().useQzRes(resFile);
+        else useres(resFile);
+        if (DocHooks().baseCompilee && DocHooks().baseCompilee()) {
+            closeAll();
+            ErrMsg(1009);
+            return 1009;
+        }
+        if (DocHooks().isThereAPassword && DocHooks().isThereAPassword(3)) {
+            const int16_t pass = DocHooks().takePass ? DocHooks().takePass(false) : -128;
+            if (pass == -128) {
+                err = 1001;
+            } else if (!(DocHooks().okStruct && DocHooks().okStruct())) {
+                ErrMsg(1010);
+                err = 1001;
+            }
+        }
+    }
+    if (err != 0) {
+        closeAll();
+    } else {
+        auto* doc = new (std::nothrow) TMainDoc;
+        err = doc ? doc->InitDocument(structureName, this) : int16_t(memFullErr);
+        if (err != 0) {
+            if (doc) FreeDoc(doc);
+            ErrMsg(err);
+            closeAll();
+            return err;
+        }
+        AddDoc(doc);
+        doc->fFileNum = resFile;
+        const std::string utf8 = MacRomanToUtf8String(structureName + 1, structureName[0]);
+        err = doc->Read(FSSpec{utf8}, true, false);
+        if (err == 0) {
+            DisableFunc(14);  // one server structure at a time
+        } else {
+            RemoveDoc(doc);
+            doc->Dispose();
+        }
+    }
+    if (err != 0 && err != 1001) ErrMsg(err);
+    Purge();
+    return err;
+}

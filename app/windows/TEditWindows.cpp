@@ -1,0 +1,87 @@
+// The string-list and documentation editors.
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/DrawingUtilities.h"
+#include "app/dialogs/Messages.h"
+#include "app/windows/PaneHooks.h"
+#include "app/windows/TMainWindow.h"
+#include "app/appl/UndoRecords.h"
+#include "platform/drawing/Ports.h"
+
+using namespace platform;
+
+int16_t TEditWindow::ITWindow(const unsigned char* title, const Rect& rect, bool visible, int16_t word,
+                              TDocument* doc, int16_t kind)
+{
+    if (const int16_t result = TMainWindow::ITWindow(title, rect, visible, word, doc, kind); result != 0)
+        return result;
+    Rect r{};
+    GetPortBounds(GetWindowPort(fWindow), &r);
+    for (TEHandle& te : fTexts) {
+        te = Styled() ? TEStyleNew(&r, &r) : TENew(&r, &r);
+        // The panes find their text records in the undo record.
+        if (!te || PushUndoPtr(fUndo, te) != noErr) return memFullErr;
+    }
+    return 0;
+}
+
+void TEditWindow::Dispose()
+{
+    for (TEHandle& te : fTexts) {
+        if (te) TEDispose(te);
+        te = nullptr;
+    }
+    TMainWindow::Dispose();
+}
+
+void TEditWindow::WindEraseGrowIcon() { SqrEraseGrowIcon(fWindow); }
+void TEditWindow::WindDrawGrowIcon() { SqrDrawGrowIcon(fWindow); }
+
+int16_t TEditWindow::Do_If_MyFunc(int16_t command)
+{
+    if (command == 4) return CloseDoc();
+    return TMainWindow::Do_If_MyFunc(command);
+}
+
+void TEditWindow::Finish()
+{
+    RemoveMenuItem();
+    if (fDoc) fDoc->RemoveWindow(this);
+    Dispose();
+}
+
+int16_t TEditWindow::CloseDoc()
+{
+    TDocument* doc = fDoc;
+    const int16_t result = Close();
+    if (result != 0 || !doc) return result;
+    return doc->Failed_Func(4);
+}
+
+int16_t TEditStrWindow::Close()
+{
+    TPlan* pane = FindPlane(7);
+    Str255 title;
+    GetTitle(title);
+    const int16_t answer = ConfirmClose(pane && pane->Modified(), title);
+    if (answer == 3) return 1001;
+    if (answer == 1 && pane) {
+        // A failed write is reported and the window stays with its text.
+        if (const int16_t result = pane->Write(true); result != 0) return result;
+        if (fDoc) fDoc->SetWasModif();
+    }
+    if (answer != 1 && answer != 2) return 0;
+    Finish();
+    return 0;
+}
+
+bool TEditDocWindow::Styled() const { return G_MachineType >= 4; }
+
+int16_t TEditDocWindow::Close()
+{
+    if (TPlan* pane = FindPlane(9); pane && pane->Modified()) {
+        if (const int16_t result = pane->Write(true); result != 0) return result;
+    }
+    if (fObj && PaneHooks().setDocFlag) PaneHooks().setDocFlag(fObj);
+    Finish();
+    return 0;
+}

@@ -1,6 +1,0 @@
-// What the browser's lists ask of a component object.
-#include "design/Groups.h"
-
-bool TModuleObjQz::IsModule() { return TstFlag(kFlagInComponent); }
-
-bool TModuleObjQz::IsModuleProject() { return !IsModule(); }

@@ -1,0 +1,178 @@
+// Moving a document with its companion.
+//
+// (1) both files are copied to temporary names beside the destination and
+//     flushed;
+// (2) the companion, then the data file, are renamed over the destination;
+// (3) the destination folder is flushed; (4) the sources are deleted.
+// A failure before (2) removes only the temporaries: the sources and any
+// document already at the destination stay as they were.
+#include "design/documents/CreateQzLib.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "platform/core/Errors.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/Forks.h"
+#include "platform/files/TemporaryFile.h"
+
+using platform::FSSpec;
+using platform::Handle;
+using platform::OSErr;
+
+namespace {
+
+constexpr int32_t kBlockSize = 4096;
+
+// The same file whatever its names: same device, same inode.
+bool SameFile(const FSSpec& a, const FSSpec& b)
+{
+    if (a.path == b.path) return true;
+    struct stat sa, sb;
+    if (::stat(a.path.c_str(), &sa) != 0 || ::stat(b.path.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// A temporary name beside `dest`, free when this is called.
+FSSpec TemporaryBeside(const FSSpec& dest)
+{
+    FSSpec temp;
+    platform::FSMakeFSSpec(platform::FSpGetParent(dest), "." + platform::FSpGetName(dest) + ".moving", &temp);
+    if (platform::FSpExists(temp)) platform::FSpDelete(temp);
+    return temp;
+}
+
+// An open fork closed however the copy ends.
+struct OpenFork {
+    int16_t ref = 0;
+    ~OpenFork()
+    {
+        if (ref) platform::FSClose(ref);
+    }
+    OSErr Close()
+    {
+        const OSErr err = platform::FSClose(ref);
+        ref = 0;
+        return err;
+    }
+};
+
+OSErr CopyFork(const FSSpec& from, const FSSpec& to, bool resourceFork, Handle buffer)
+{
+    OpenFork in, out;
+    OSErr err = resourceFork ? platform::FSpOpenRF(from, platform::fsRdPerm, &in.ref)
+                             : platform::FSpOpenDF(from, platform::fsRdPerm, &in.ref);
+    if (err) return err;
+    err = resourceFork ? platform::FSpOpenRF(to, platform::fsWrPerm, &out.ref)
+                       : platform::FSpOpenDF(to, platform::fsWrPerm, &out.ref);
+    if (!err) {
+        err = DoCopy(in.ref, out.ref, kBlockSize, buffer);
+        // On disk before the copy is renamed over the destination and the
+        // source deleted: else a crash could leave neither.
+        if (!err) err = platform::FSFlush(out.ref);
+        const OSErr closeErr = out.Close();
+        if (!err) err = closeErr;
+    }
+    return err;
+}
+
+// The copy buffer, released however the move ends.
+struct Buffer {
+    Handle h = platform::NewHandle(kBlockSize);
+    ~Buffer()
+    {
+        if (h) platform::DisposeHandle(h);
+    }
+};
+
+// Copies both forks and the Finder information of `from` to the new file
+// `to`; on failure `to` is removed.
+OSErr CopyOne(const FSSpec& from, const FSSpec& to, Handle buffer)
+{
+    platform::CatInfo info;
+    OSErr err = platform::FSpGetCatInfo(from, &info);
+    if (!err && info.isFolder) err = platform::notAFileErr;
+    if (!err) err = platform::FSpCreate(to, info.finderInfo.fdCreator, info.finderInfo.fdType, -1);
+    if (err) return err;
+    err = CopyFork(from, to, false, buffer);
+    if (!err && info.rsrcSize > 0) err = CopyFork(from, to, true, buffer);
+    if (!err) {
+        platform::FInfo finder = info.finderInfo;
+        err = platform::FSpSetFInfo(to, finder);
+    }
+    if (err) platform::FSpDelete(to);
+    return err;
+}
+
+}  // namespace
+
+int16_t DoCopy(int16_t source, int16_t dest, int32_t blockSize, Handle buffer)
+{
+    if (blockSize <= 0 || !buffer || !*buffer || platform::GetHandleSize(buffer) < blockSize) return platform::paramErr;
+    for (;;) {
+        // The block size stays as asked: a short read that is not the end
+        // must not shrink every later read (down to none at all).
+        int64_t count = blockSize;
+        const OSErr readErr = platform::FSRead(source, &count, *buffer);
+        if (readErr && readErr != platform::eofErr) return readErr;
+        if (count > 0) {
+            const OSErr writeErr = platform::FSWrite(dest, &count, *buffer);
+            if (writeErr) return writeErr;
+        }
+        if (readErr == platform::eofErr) return 0;
+    }
+}
+
+namespace {
+
+int16_t Move(const FSSpec& source, const FSSpec& dest)
+{
+    if (SameFile(source, dest)) return 0;
+    FSSpec sourceCompanion, destCompanion;
+    if (!CompanionSpec(source, &sourceCompanion) || !CompanionSpec(dest, &destCompanion))
+        return platform::bdNamErr;
+    const Buffer held;
+    const Handle buffer = held.h;
+    if (!buffer) return platform::memFullErr;
+
+    const FSSpec tempData = TemporaryBeside(dest);
+    const FSSpec tempCompanion = TemporaryBeside(destCompanion);
+    OSErr err = CopyOne(source, tempData, buffer);
+    if (!err) {
+        err = CopyOne(sourceCompanion, tempCompanion, buffer);
+        if (err) platform::FSpDelete(tempData);
+    }
+    if (!err) {
+        err = platform::FSpRenameOver(tempCompanion, destCompanion);
+        if (err) {
+            platform::FSpDelete(tempCompanion);
+            platform::FSpDelete(tempData);
+        }
+    }
+    if (!err) {
+        err = platform::FSpRenameOver(tempData, dest);
+        if (err) platform::FSpDelete(tempData);
+    }
+    if (!err) {
+        platform::FlushFolderOf(dest.path);
+        err = platform::FSpDelete(sourceCompanion);
+        if (!err) err = platform::FSpDelete(source);
+    }
+    platform::FlushFolderOf(dest.path);
+    return err;
+}
+
+}  // namespace
+
+int16_t CopyFile(const FSSpec& source, const FSSpec& dest)
+{
+    try {
+        return Move(source, dest);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+}

@@ -1,0 +1,363 @@
+// A method's links: every command, variable, table, field, method,
+// plug-in routine and constant its tokens name, and the objects named by
+// literal parameters of the commands that declare them.
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/documents/MainDoc.h"
+#include "app/appl/Preferences.h"
+#include "app/dialogs/WaitDialog.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/links/ParseSupport.h"
+#include "design/links/TokenAccess.h"
+#include "design/links/XRef.h"
+#include "forms/calc/CalcBlob.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/resfiles/Resources.h"
+#include "resources/ResourceApi.h"
+
+namespace {
+
+constexpr uint32_t kSetKind = 13;
+
+void PCat(unsigned char* out, const unsigned char* a, const unsigned char* b)
+{
+    const size_t na = a[0], nb = std::min<size_t>(b[0], 255 - na);
+    std::memmove(out + 1, a + 1, na);
+    std::memmove(out + 1 + na, b + 1, nb);
+    out[0] = uint8_t(na + nb);
+}
+
+void PFrom(unsigned char* out, const std::string& s)
+{
+    const size_t n = std::min<size_t>(s.size(), 255);
+    std::memcpy(out + 1, s.data(), n);
+    out[0] = uint8_t(n);
+}
+
+bool CommandHasParameters(int16_t command)
+{
+    platform::Handle bits = GetxPRM();
+    if (!bits || !*bits || command < 0) return false;
+    const int32_t byte = command / 8;
+    if (byte >= platform::GetHandleSize(bits)) return false;
+    return (uint8_t((*bits)[byte]) & (0x80 >> (command % 8))) != 0;
+}
+
+// The (parameter number, object kind) pairs of a command's 'APRM'.
+std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command)
+{
+    std::vector<std::pair<int16_t, int16_t>> kinds;
+    platform::Handle h = platform::GetResource(platform::FourCC("APRM"), command);
+    const ByteView v = ByteView::Of(h);
+    int16_t count = 0;
+    if (!v.S16(0, &count)) return kinds;
+    for (int16_t i = 0; i < count; ++i) {
+        int16_t number = 0, kind = 0;
+        if (!v.S16(2 + size_t(i) * 4, &number) || !v.S16(4 + size_t(i) * 4, &kind)) break;
+        kinds.emplace_back(number, kind);
+    }
+    return kinds;
+}
+
+// The state of one method's walk.
+struct ProcWalk {
+    TMainDoc* doc = nullptr;
+    TObjQz* method = nullptr;
+    TFileObjQz* table = nullptr;  // the default of field references
+    TObjQz* owner = nullptr;      // the table or form the method belongs to
+    TObjQz* current = nullptr;    // the table last named, for form parameters
+    // Parameter mode: a command whose literal parameters name objects.
+    bool params = false;
+    bool pending = false;
+    int16_t param = 0;
+    int16_t depth = 0;
+    TObjQz* command = nullptr;
+    std::vector<std::pair<int16_t, int16_t>> kinds;
+
+    int16_t KindOf(int16_t p) const
+    {
+        for (const auto& k : kinds)
+            if (k.first == p) return k.second;
+        return 0;
+    }
+    bool FromCommand() const { return !(owner && owner->kind == 3); }
+
+    int16_t Link(TObjQz* obj)
+    {
+        if (!obj) return 0;
+        int16_t err = XRef(method, obj);
+        if (err == 0 && command && FromCommand()) err = XRef(command, obj);
+        return err;
+    }
+
+    int16_t Token(const champoper& t);
+    int16_t Literal(const champoper& t);
+    int16_t Field(const champoper& t);
+    int16_t Variable(const champoper& t);
+    int16_t PlugIn(const champoper& t);
+};
+
+TObjQz* ByNumber(TMainDoc* doc, int16_t kind, int64_t n)
+{
+    if (n < -32768 || n > 32767) return nullptr;
+    if (kind == 5) {
+        const int16_t barId = MenuBarIdOfSlot(int32_t(n));
+        return barId > 0 ? SearchObj_Id(doc, 5, barId) : nullptr;
+    }
+    return SearchObj_Id(doc, kind, int16_t(n));
+}
+
+TObjQz* FormNamed(TObjQz* table, const unsigned char* name)
+{
+    auto* t = dynamic_cast<TFileObjQz*>(table);
+    return t ? SearchListObj_Name(t->forms, name) : nullptr;
+}
+
+int16_t ProcWalk::Literal(const champoper& t)
+{
+    const int16_t kind = KindOf(param);
+    pending = false;
+    if (kind == 0) return 0;
+    TObjQz* found = nullptr;
+    switch (t.SubKind()) {
+    case 0: {
+        unsigned char text[256];
+        std::memcpy(text, t.Text(4), size_t(t.Text(4)[0]) + 1);
+        if (kind == 11) {
+            int i = 1;
+            int32_t n = 0;
+            while (i <= text[0] && text[i] >= '0' && text[i] <= '9' && n < 100000) n = n * 10 + (text[i++] - '0');
+            found = ByNumber(doc, 11, n);
+        } else if (kind == 12) {
+            unsigned char mark[256];
+            platform::GetIndString(mark, 1019, 5);
+            if (mark[0] && text[0] && text[1] == mark[1]) {
+                std::memmove(text + 1, text + 2, text[0] - 1u);
+                --text[0];
+                found = SearchObj_Name(doc, 12, text);
+            }
+        } else if (kind == kSetKind && text[0] == 0) {
+            found = GetObj_Name(doc, kSetKind, reinterpret_cast<const unsigned char*>("\x07UserSet"), 0);
+        } else if (kind == 24) {
+            found = FormNamed(current ? current : owner, text);
+        } else if (kind >= 13 && kind <= 15) {
+            // Sets, selections and semaphores exist by being named.
+            found = GetObj_Name(doc, kind, text, 0);
+        } else {
+            found = SearchObj_Name(doc, kind, text);
+        }
+        break;
+    }
+    case 1: {
+        // A real that is no whole number within range names nothing.
+        const double real = t.Real();
+        if (std::isfinite(real) && real >= -32768.0 && real <= 32767.0) found = ByNumber(doc, kind, int64_t(real));
+        break;
+    }
+    case 9: found = ByNumber(doc, kind, t.Long(4)); break;
+    case 25: found = ByNumber(doc, kind, (int64_t(t.Long(4)) << 32) | uint32_t(t.Long(8))); break;
+    default: break;
+    }
+    return Link(found);
+}
+
+int16_t ProcWalk::Field(const champoper& t)
+{
+    ChampOper op;
+    op.field = t.Word(2);
+    op.table = t.Word(4);
+    op.depth = t.Word(6);
+    if (op.depth < 0 || op.depth > ChampOper::kMaxDepth) return 0;
+    for (int16_t l = 1; l <= op.depth; ++l) op.path[l] = t.Word(6 + 2 * l);
+    TObjQz* found = nullptr;
+    if (op.field == 0) {
+        // The table alone.
+        if (op.table == 0) {
+            found = table;
+        } else {
+            ObjListHdl tables = doc->fTypeList ? doc->fTypeList->lists[0] : nullptr;
+            for (int32_t i = 0; tables && i < tables->Size() && !found; ++i) {
+                auto* candidate = dynamic_cast<TFileObjQz*>(tables->At(i));
+                if (candidate && candidate->kind == 1 && candidate->tableNumber == op.table) found = candidate;
+            }
+        }
+    } else {
+        found = SearchCritObj(table, doc->fTypeList, op);
+    }
+    if (!found) return 0;
+    if (found->kind == 1 || found->kind == 29) current = found;
+    return XRef(method, found);
+}
+
+int16_t ProcWalk::Variable(const champoper& t)
+{
+    unsigned char prefix[256], name[256];
+    TObjQz* var = nullptr;
+    // A variable token without a name names nothing.
+    if (t.Kind() != 13 && t.Text(2)[0] == 0) return 0;
+    switch (t.Kind()) {
+    case 9: var = Get_GlobVar(doc, t.Text(2)); break;
+    case 26:
+        platform::GetIndString(prefix, 104, 12);
+        PCat(name, prefix, t.Text(2));
+        var = Get_LocalVar(method, name);
+        break;
+    case 35:
+        platform::GetIndString(prefix, 104, 39);
+        PCat(name, prefix, t.Text(2));
+        var = Get_GlobGlobVar(doc, name);
+        break;
+    case 13: {
+        platform::GetIndString(prefix, 104, 12);
+        const int16_t n = t.Word(2);
+        std::memcpy(name, prefix, size_t(prefix[0]) + 1);
+        if (n != -1) {
+            unsigned char digits[256];
+            PFrom(digits, std::to_string(n));
+            PCat(name, prefix, digits);
+        }
+        var = Get_LocalVar(method, name);
+        break;
+    }
+    default: return 0;
+    }
+    if (!var) return platform::memFullErr;
+    var->SetFlag(kFlagParsed, true);
+    return XRef(method, var);
+}
+
+int16_t ProcWalk::PlugIn(const champoper& t)
+{
+    unsigned char name[256];
+    int16_t listId = 0, routine = 0;
+    if (GetExtProcIndex(name, t.Text(2), &listId, &routine)) {
+        unsigned char text[256];
+        platform::GetIndString(text, listId, routine);
+        // The routine's name stops at its parameters or result.
+        int n = 0;
+        while (n < text[0] && text[n + 1] != '(' && text[n + 1] != ':') ++n;
+        text[0] = uint8_t(n);
+        std::memcpy(name, text, size_t(n) + 1);
+    }
+    TObjQz* found = SearchObj_Name(doc, 8, name);
+    if (!found) found = Search_Package(doc, name);
+    return XRef(method, found);
+}
+
+int16_t ProcWalk::Token(const champoper& t)
+{
+    switch (t.Kind()) {
+    case 1: {
+        const int16_t number = t.Word(2);
+        command = NewObj_Id(doc, 3, reinterpret_cast<const unsigned char*>(""), number, false);
+        if (!command) return platform::memFullErr;
+        const int16_t err = XRef(method, command);
+        params = false;
+        if (CommandHasParameters(number)) {
+            kinds = ParameterKinds(number);
+            params = !kinds.empty();
+            param = 1;
+            pending = true;
+            depth = 0;
+        }
+        return err;
+    }
+    case 2: return params ? Literal(t) : 0;
+    case 3: return Field(t);
+    case 4: ++depth; return 0;
+    case 5:
+        if (--depth == 0 && params) {
+            params = false;
+            return EndParam(&pending, KindOf(param), command, owner, method);
+        }
+        return 0;
+    case 6:
+        if (params) ++param;
+        return 0;
+    case 9: case 13: case 26: case 35: return Variable(t);
+    case 11: return XRef(method, SearchObj_Name(doc, 2, t.Text(2)));
+    case 22: return PlugIn(t);
+    case 36: {
+        unsigned char name[256], value[256];
+        calcconstname(name, value, t.Text(2));
+        if (!name[0]) return 0;
+        auto* constant = static_cast<TConstantObjQz*>(GetObj_Name(doc, 17, name, 0));
+        if (!constant) return platform::memFullErr;
+        if (!constant->value[0]) CopyObjName(constant->value, value);
+        return XRef(method, constant);
+    }
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owner, TObjQz* method)
+{
+    const bool wasPending = *pending;
+    *pending = false;
+    if (!wasPending || paramKind != int16_t(kSetKind) || !command || !method) return 0;
+    const int16_t number = command->id;
+    if (number != 396 && number != 641 && number != 646 && number != 656) return 0;
+    TObjQz* set = GetObj_Name(method->owner, kSetKind, reinterpret_cast<const unsigned char*>("\x07UserSet"), 0);
+    if (!set) return platform::memFullErr;
+    int16_t err = XRef(method, set);
+    if (err == 0 && !(owner && owner->kind == 3)) err = XRef(command, set);
+    return err;
+}
+
+int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method)
+{
+    if (!method || !method->owner) return 0;
+    if (platform::Handle ccqz = xget1res(platform::FourCC("CCQz"), methodId)) {
+        method->resTime = xgetrestimestamp(ccqz);
+        method->resSize = uint32_t(platform::GetHandleSize(ccqz));
+    }
+    int16_t count = 0, err = 0;
+    platform::Handle lines = x_getcalc(methodId, &count, nullptr, &err);
+    if (!lines) return err;
+    ProcWalk walk;
+    walk.doc = method->owner;
+    walk.method = method;
+    walk.table = table;
+    walk.owner = method->GetOwnerObj();
+    walk.current = table;
+    const int32_t lineCount = count < 0 ? -int32_t(count) : count;
+    int16_t result = 0;
+    for (int32_t i = 0; i < lineCount && result == 0; ++i) {
+        platform::Handle line = CalcRecordAt(lines, i);
+        int16_t position = 0;
+        for (;;) {
+            champoper token;
+            MyGet2champ(line, &token, &position);
+            if (token.Kind() == kEndOfLineKind || position < 0) break;
+            result = walk.Token(token);
+            if (result != 0) break;
+        }
+    }
+    x_effcalc(&lines, &count);
+    return result;
+}
+
+int16_t TGnlProcObjQz::Parse()
+{
+    if (ParseOnce(this)) return 0;
+    ParseResFile current(owner);
+    if (ParseCancelled()) return kCancelledByUser;
+    platform::Handle ccqz = xget1res(platform::FourCC("CCQz"), id);
+    if (!ccqz) return 0;
+    if (!xiscryptedres(ccqz)) ShowProgress(7);
+    // String lists, plug-in bundles and command descriptors are found
+    // through the companion file when it is open.
+    const int16_t saved = platform::CurResFile();
+    if (owner && owner->fRsrFile != -1) platform::UseResFile(owner->fRsrFile);
+    const int16_t result = ParseProc(table, id, this);
+    if (platform::CurResFile() != saved) platform::UseResFile(saved);
+    return CheckParseError(result);
+}

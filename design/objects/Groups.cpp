@@ -1,0 +1,299 @@
+// Groups, components and folders: flags, membership questions, summaries,
+// states and the component's own properties in memory.
+#include "design/objects/Groups.h"
+
+#include <cstring>
+
+#include "app/documents/MainDoc.h"
+#include "app/dialogs/Messages.h"
+#include "app/dialogs/WaitDialog.h"
+#include "design/objects/DesignGlobals.h"
+#include "design/reading/ModuleManager.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
+#include "kernel/numtext/DateText.h"
+#include "platform/core/FourCC.h"
+#include "resources/ResourceApi.h"
+
+using platform::FourCC;
+
+void TGroupObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
+{
+    TObjQz::init(doc, newName, newId);
+    if (newId == 0) SetFlag(kFlagHidden, true);
+    members = nullptr;
+    visibleItems = 0;
+}
+
+void TGroupObjQz::Dispose()
+{
+    FreeObjList(usedBy);
+    FreeObjList(uses);
+    usedBy = uses = nullptr;
+    // Members stay in the document; only their link to this group goes.
+    while (members && members->Size() > 0) {
+        TObjQz* member = members->At(members->Size() - 1);
+        if (member->parent == this) member->DelGroup(false, false);
+        if (member->parent == this) member->parent = nullptr;
+        DelObjList(members, member);
+    }
+    TObjQz::Dispose();
+}
+
+void TGroupObjQz::SetTrashFlags(bool on)
+{
+    SetFlag(kFlagInTrash, on);
+    if (!members) return;
+    for (int32_t i = 0; i < members->Size(); ++i)
+        if (members->At(i) != this) members->At(i)->SetTrashFlags(on);
+}
+
+bool TGroupObjQz::EnableReplace()
+{
+    if (TstFlag(kFlagInComponent) || TstFlag(kFlagControlChar)) return false;
+    if (owner && owner->fRemote) return false;
+    return !TstFlag(kFlagDocOpen);
+}
+
+uint32_t TGroupObjQz::GetDocResType() { return FourCC("GRHE"); }
+uint32_t TGroupObjQz::GetOwnResType() { return FourCC("#GRP"); }
+uint32_t TModuleObjQz::GetOwnResType() { return FourCC("#MOD"); }
+uint32_t TModuleGroupObjQz::GetOwnResType() { return FourCC("#GMO"); }
+
+bool TGroupObjQz::IsInGroup(TGroupObjQz* obj, bool deep)
+{
+    if (!members) return false;
+    const TObjQz* wanted = obj;
+    for (int32_t i = 0; i < members->Size(); ++i)
+        if (members->At(i) == wanted) return true;
+    if (!deep) return false;
+    for (int32_t i = 0; i < members->Size(); ++i) {
+        TObjQz* m = members->At(i);
+        if (m != this && m->IsInGroup(obj, deep)) return true;
+    }
+    return false;
+}
+
+bool TGroupObjQz::IsInGroup(uint32_t resType, int16_t wantedId)
+{
+    if (!members) return false;
+    for (int32_t i = 0; i < members->Size(); ++i) {
+        TObjQz* m = members->At(i);
+        if (m->GetOwnResType() != resType) continue;
+        const int16_t memberId = resType == FourCC("FIQz") && m->kind == 1 ? static_cast<TFileObjQz*>(m)->tableNumber : m->id;
+        if (memberId == wantedId) return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Adds every entry of `from` to `into` once, leaving out ciphered objects
+// when asked.
+int16_t Union(ObjListHdl* into, ObjListHdl from, bool skipCiphered)
+{
+    if (!from) return 0;
+    for (int32_t i = 0; i < from->Size(); ++i) {
+        TObjQz* obj = from->At(i);
+        if (skipCiphered && obj->TstFlag(kFlagCiphered)) continue;
+        if (IsInList(*into, obj)) continue;
+        if (const int16_t err = AddObjList(into, obj)) return err;
+    }
+    return 0;
+}
+
+// Guards the recursion through member groups against a cycle in damaged
+// member lists.
+int gCallListDepth = 0;
+
+}  // namespace
+
+int16_t TGroupObjQz::MakeCallList(bool showMessage)
+{
+    if (showMessage) ShowProgress(7);
+    if (gCallListDepth > 64) return 0;
+    if (!uses)
+        if (const int16_t err = NewObjList(&uses, 10)) return err;
+    if (!usedBy)
+        if (const int16_t err = NewObjList(&usedBy, 10)) return err;
+    RazObjList(uses);
+    RazObjList(usedBy);
+    if (!members) return 0;
+    ++gCallListDepth;
+    int16_t err = 0;
+    for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
+        TObjQz* m = members->At(i);
+        if (m->kind == 23 && m != this) err = static_cast<TGroupObjQz*>(m)->MakeCallList(false);
+    }
+    --gCallListDepth;
+    for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
+        err = Union(&uses, members->At(i)->uses, true);
+        if (err == 0) err = Union(&usedBy, members->At(i)->usedBy, false);
+    }
+    if (err) return err;
+    for (int32_t i = 0; i < members->Size(); ++i) {
+        DelObjList(uses, members->At(i));
+        DelObjList(usedBy, members->At(i));
+    }
+    ShellSort(uses);
+    ShellSort(usedBy);
+    return 0;
+}
+
+void TGroupObjQz::SetVisibleItems()
+{
+    visibleItems = 0;
+    if (!members) return;
+    for (int32_t i = 0; i < members->Size(); ++i)
+        if (!members->At(i)->TstFlag(kFlagHidden)) ++visibleItems;
+}
+
+void TModuleObjQz::SetVisibleItems()
+{
+    TGroupObjQz::SetVisibleItems();
+    if (privateFolder) privateFolder->SetVisibleItems();
+    if (protectedFolder) protectedFolder->SetVisibleItems();
+    if (publicFolder) publicFolder->SetVisibleItems();
+}
+
+namespace {
+
+void PrefixedName(TObjQz* obj, int16_t item, unsigned char* out)
+{
+    MyGetIndString(out, 1029, item);
+    PAppendChar(out, ' ');
+    unsigned char own[256];
+    obj->GetName(own);
+    PAppend(out, own);
+}
+
+// Copies at most 255 characters.
+void CopyText(unsigned char* dest, const unsigned char* text)
+{
+    std::memmove(dest + 1, text + 1, text[0]);
+    dest[0] = text[0];
+}
+
+}  // namespace
+
+void TModuleObjQz::GetFullName(unsigned char* out) { PrefixedName(this, 11, out); }
+void TModuleGroupObjQz::GetFullName(unsigned char* out) { PrefixedName(this, 12, out); }
+
+void TModuleObjQz::SetPublic(TModuleGroupObjQz* folder) { publicFolder = folder; }
+void TModuleObjQz::SetProtected(TModuleGroupObjQz* folder) { protectedFolder = folder; }
+void TModuleObjQz::SetPrivate(TModuleGroupObjQz* folder) { privateFolder = folder; }
+
+void TModuleObjQz::GetDate(unsigned char* out)
+{
+    const datum d{date[0], date[1], date[2]};
+    unsigned char text[81];
+    mystrdate(d, text, 7);
+    CopyText(out, text);
+}
+
+bool TModuleObjQz::SetDate(const unsigned char* text)
+{
+    datum d{0, 0, 0};
+    evaldate(text, &d);
+    if (!datevalide(d)) return false;
+    date[0] = d.day, date[1] = d.month, date[2] = d.year;
+    return true;
+}
+
+void TModuleObjQz::GetVersion(unsigned char* out) { CopyText(out, version); }
+void TModuleObjQz::SetVersion(const unsigned char* text) { CopyText(version, text); }
+void TModuleObjQz::GetComments(unsigned char* out) { CopyText(out, comments); }
+void TModuleObjQz::SetComments(const unsigned char* text) { CopyText(comments, text); }
+
+void TModuleObjQz::GetPrefix(unsigned char* out)
+{
+    uint8_t n = 0;
+    while (n < 4 && prefix[n] != 0) ++n;
+    std::memcpy(out + 1, prefix, n);
+    out[0] = n;
+}
+
+void TModuleObjQz::SetPrefix(const unsigned char* text)
+{
+    std::memset(prefix, 0, sizeof prefix);
+    const uint8_t n = text[0] > 4 ? 4 : text[0];
+    std::memcpy(prefix, text + 1, n);
+}
+
+namespace {
+
+TModuleObjQz* ComponentOf(TObjQz* folder)
+{
+    TObjQz* p = folder->parent;
+    return p && p->kind == 32 ? static_cast<TModuleObjQz*>(p) : nullptr;
+}
+
+}  // namespace
+
+bool TModuleGroupObjQz::IsPublic()
+{
+    TModuleObjQz* c = ComponentOf(this);
+    return c && c->publicFolder == this;
+}
+
+bool TModuleGroupObjQz::IsProtected()
+{
+    TModuleObjQz* c = ComponentOf(this);
+    return c && c->protectedFolder == this;
+}
+
+bool TModuleGroupObjQz::IsPrivate()
+{
+    TModuleObjQz* c = ComponentOf(this);
+    return c && c->privateFolder == this;
+}
+
+void TModuleGroupObjQz::SetModuleGroupState(int16_t state)
+{
+    if (members)
+        for (int32_t i = 0; i < members->Size(); ++i) members->At(i)->SetModuleState(state, false);
+    SetModuleState(state, false);
+    if (state == 1) SetFlag(kFlagDocReadOnly, true);
+}
+
+int16_t TModuleObjQz::CheckModule()
+{
+    if (!publicFolder || !protectedFolder || !privateFolder) return 1020;
+    IModuleManager* manager = owner ? owner->fModuleManager : nullptr;
+    IModule* module = manager ? manager->GetNamedModule(name) : nullptr;
+    if (!module) return 1020;
+    TGroupObjQz* folders[4] = {nullptr, publicFolder, protectedFolder, privateFolder};
+    ModuleEntry entry;
+    for (int32_t i = 1; module->GetEntry(i, &entry); ++i) {
+        if (entry.type == FourCC("PICT") || entry.type == FourCC("Styl")) continue;
+        if (entry.state < 1 || entry.state > 3) return 1020;
+        if (!folders[entry.state]->IsInGroup(entry.type, entry.id)) return 1020;
+    }
+    return 0;
+}
+
+namespace {
+
+// The map alone answers: the resource is never loaded.
+bool HasRes(uint32_t type, int16_t id)
+{
+    unsigned char name[256];
+    return xgetresname(type, id, name, false);
+}
+
+int16_t NextId(int16_t id) { return id >= 32767 ? 1 : int16_t(id + 1); }
+
+}  // namespace
+
+int16_t UniqueGroupID(TMainDoc* doc)
+{
+    const int16_t saved = xcurres();
+    if (doc) useres(doc->fResFile);
+    int16_t id = uniqueresid(FourCC("#GRP"));
+    for (int guard = 0; guard < 32767 && (HasRes(FourCC("#GMO"), id) || HasRes(FourCC("#MOD"), id)); ++guard) {
+        id = NextId(id);
+        while (HasRes(FourCC("#GRP"), id)) id = NextId(id);
+    }
+    useres(saved);
+    return id;
+}

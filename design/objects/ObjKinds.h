@@ -1,0 +1,272 @@
+// The classes of the design object kinds, as the factory makes them:
+//
+//  kind class                kind class                kind class
+//   0   TObjQz                12  TStyleObjQz           24  TLayoutObjQz
+//   1   TFileObjQz            13  TSetObjQz             25  TScriptObjQz
+//   2   TProcObjQz            14  TSelectObjQz          26  TFileProcObjQz
+//   3   TCmdObjQz             15  TSemaphObjQz          27  TLayOutProcObjQz
+//   4   TListObjQz            16  TDBMethodObjQz        28  TCritObjQz
+//   5   TMBarObjQz            17  TConstantObjQz        29  TObjQz (subtable)
+//   6   TMenuObjQz            18  TPictObjQz            30  TFileBalloonObjQz
+//   7   TPackagesObjQz        19  TStyleSheetObjQz      31  TObjQz
+//   8   TExternalObjQz        20  TResourceObjQz        32  TModuleObjQz
+//   9   TVarObjQz             21  TListboxObjQz         33  TModuleGroupObjQz
+//  10   TFieldBalloonObjQz    22  TObjQz                >33 TObjQz
+//  11   TSTRObjQz             23  TGroupObjQz
+//
+// Each class here carries the fields the object base, the factory and the
+// look-ups rely on; the behaviour of each kind is added with its own code.
+#pragma once
+
+#include "design/objects/ObjQz.h"
+#include "design/objects/VarObjQz.h"
+
+// Objects bound to a table: fields, forms, subtables, plug-ins.
+class TStructObjQz : public TObjQz {
+public:
+    void GetStructName(unsigned char* out) override;
+    TObjQz* GetOwnerObj() override { return ownerObj; }
+    TObjQz* ownerObj = nullptr;  // the table (or subtable) it belongs to
+};
+
+class TFileObjQz : public TStructObjQz {
+public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // `record` points to the table number, or is null for a subtable.
+    int16_t Read(void* record) override;
+    // Disposes the table method, the forms and the field balloons.
+    void Dispose() override;
+    // Links the table to its related fields and parses its method and forms.
+    int16_t Parse() override;
+    int16_t MaxNameLen() override { return 31; }
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    bool Openable() override { return true; }
+    // Fields, a subtable counting as its own fields.
+    virtual int32_t CountCriteres();
+    int16_t fieldNumber = 0;   // a subtable's place in its owner table
+    int16_t methodId = 0;
+    int16_t tableNumber = 0;   // -1 for a subtable
+    TObjQz* method = nullptr;
+    ObjListHdl forms = nullptr;     // its forms (owned)
+    ObjListHdl balloons = nullptr;  // its field balloons (owned)
+};
+
+class TCritObjQz : public TStructObjQz {
+public:
+    // `record` is the field's 66-byte entry of its table's 'FIQz'.
+    int16_t Read(void* record) override;
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
+    // 'H' 'E' and the table's id.
+    uint32_t GetDocResType() override;
+    int16_t AddGroup(TGroupObjQz* group, bool flag) override { (void)group, (void)flag; return 0; }
+    int16_t fieldNumber = 0;
+    int16_t typeWord = 0;  // entry +32..+33
+    int16_t length = 0;    // entry +34
+    int16_t third = 0;     // entry +36
+};
+
+class TLayoutObjQz : public TStructObjQz {
+public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // `record` is the form's 270-byte entry of its table's 'TFQz'.
+    int16_t Read(void* record) override;
+    // Disposes the form method and the object methods.
+    void Dispose() override;
+    int16_t Parse() override;
+    int16_t MaxNameLen() override { return 31; }
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    int16_t GetOldTypeNum() override { return 5; }
+    // Walks the stored form `resId` and links what it names; 9001 for data
+    // in neither layout or cut short, -108 when the form is missing.
+    virtual int16_t GetForm(int16_t resId);
+    int16_t formMethodId = 0;   // 0: none
+    int16_t formResId = 0;      // its 'FOQz'
+    int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none
+    int16_t previewChoice = 0;
+    TObjQz* formMethod = nullptr;
+    ObjListHdl objMethods = nullptr;  // its object methods (owned)
+};
+
+// The five method kinds: project (2), database (16), object (25), table
+// (26) and form (27) methods.
+class TGnlProcObjQz : public TStructObjQz {
+public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    bool Used() override { return used || TObjQz::Used(); }
+    void Dispose() override;
+    // Object, table and form methods take their table and their module
+    // state (never its flags); project methods their icon too.
+    int16_t Read(void* record) override;
+    // Links the method to everything its tokens name.
+    int16_t Parse() override;
+    int16_t MaxNameLen() override { return 31; }
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    virtual void SetUsed() { used = true; }
+    TFileObjQz* table = nullptr;  // the table its text refers to by default
+    ObjListHdl locals = nullptr;  // the method's own local variables (owned)
+    bool used = false;            // in use from outside the graph
+};
+class TProcObjQz : public TGnlProcObjQz {
+public:
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Project and database methods go by their plain name.
+    void GetStructName(unsigned char* out) override { GetName(out); }
+    // `record` is the method's 44-byte 'TPQz' record; null (a database
+    // method) gives the plain icon.
+    int16_t Read(void* record) override;
+    int16_t GetIconID() override { return iconId; }
+    int16_t GetOldTypeNum() override { return 3; }
+    int32_t declPos = -1;
+    int16_t iconId = 0;
+};
+class TDBMethodObjQz : public TProcObjQz {
+public:
+    bool Used() override { return true; }
+    bool EnableReplace() override { return false; }
+};
+class TScriptObjQz : public TGnlProcObjQz {
+public:
+    int16_t GetOldTypeNum() override { return 4; }
+    bool Cryptable() override { return false; }
+};
+class TFileProcObjQz : public TGnlProcObjQz {
+public:
+    int16_t GetOldTypeNum() override { return 1; }
+    bool Cryptable() override { return false; }
+};
+class TLayOutProcObjQz : public TGnlProcObjQz {
+public:
+    int16_t GetOldTypeNum() override { return 2; }
+    bool Cryptable() override { return false; }
+};
+
+class TCmdObjQz : public TObjQz {
+public:
+    // The name is the command's text, item `id` of 'STR#' 8.
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+};
+
+class TListObjQz : public TObjQz {
+public:
+    // Links the list to the pictures its items show.
+    int16_t Parse() override;
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    int16_t listIndex = 0;  // its entry in 'LEQz' 0
+};
+// The name of the choice list whose 'List' id is `id`, from 'LEQz' 0 of
+// the current container; empty when no entry has it.
+void GetNameEnum(int16_t id, unsigned char* out);
+
+class TMBarObjQz : public TObjQz {
+public:
+    // `record` points to the 16-bit slot number.
+    int16_t Read(void* record) override;
+    // Links the bar to its menus and what their items name.
+    int16_t Parse() override;
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    int32_t displayMode = 0;
+    int16_t libaSlot = 0;  // its slot in the menu-bar directory
+};
+class TMenuObjQz : public TObjQz {
+public:
+    uint32_t GetDocResType() override;
+    uint32_t GetOwnResType() override;
+    int32_t displayMode = 0;
+};
+
+class TExtObjQz : public TStructObjQz {};
+class TPackagesObjQz : public TExtObjQz {};
+class TExternalObjQz : public TExtObjQz {};
+
+class TListboxObjQz : public TVarObjQz {};
+
+class TBalloonObjQz : public TObjQz {};
+class TFieldBalloonObjQz : public TBalloonObjQz {
+public:
+    int16_t MaxNameLen() override { return 31; }
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
+};
+class TFileBalloonObjQz : public TBalloonObjQz {
+public:
+    // `record`: the text's resource type, then its id, big-endian.
+    int16_t Read(void* record) override;
+    uint32_t textType = 0;
+    int16_t textId = 0;
+};
+class TSTRObjQz : public TObjQz {
+public:
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+};
+class TStyleObjQz : public TObjQz {
+public:
+    // `record` is the entry's description: a length byte, up to 80 bytes.
+    int16_t Read(void* record) override;
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    unsigned char description[81] = {};
+};
+// Names that exist only because method texts use them.
+class TNamedObjQz : public TObjQz {
+public:
+    bool EnableReplace() override;
+};
+class TSetObjQz : public TNamedObjQz {};
+class TSelectObjQz : public TNamedObjQz {};
+class TSemaphObjQz : public TNamedObjQz {};
+class TResourceObjQz : public TObjQz {
+public:
+    // `record`: the resource's four-character type, big-endian.
+    int16_t Read(void* record) override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    uint32_t resType = 0;
+};
+
+class TConstantObjQz : public TObjQz {
+public:
+    // "NAME:VALUE" names the constant NAME of value VALUE.
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Empty without a value; otherwise the value behind its label.
+    void GetMoreInfo(unsigned char* out, bool flag) override;
+    bool Cryptable() override { return false; }
+    // Keeps at most 33 characters.
+    void SetConstantValue(const unsigned char* text);
+    ObjName value = {};
+};
+class TPictObjQz : public TObjQz {
+public:
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool EnableReplace() override;
+    // A picture of the same id is there.
+    bool IsInDoc(TMainDoc* doc) override;
+    // The preview shows a copy of the picture.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+};
+class TStyleSheetObjQz : public TObjQz {
+public:
+    uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    bool EnableReplace() override;
+};
+
+#include "design/objects/Groups.h"  // kinds 23, 32 and 33
+
+// A new object of the kind's class; null when memory runs out.
+TObjQz* ConstructObjOfKind(int16_t kind);
+// An object kept by its owner rather than in a kind list (table and form
+// methods): constructed and initialised; null when memory runs out.
+TObjQz* NewOwnedObj(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id);

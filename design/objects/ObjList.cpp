@@ -1,0 +1,213 @@
+#include "design/objects/ObjList.h"
+
+#include <cstring>
+#include <new>
+
+#include "app/dialogs/BusyCursor.h"
+#include "design/objects/DesignGlobals.h"
+#include "design/objects/ObjKinds.h"
+#include "platform/core/Errors.h"
+#include "platform/core/Memory.h"
+
+namespace {
+
+TObjQz** NewSlots(int32_t n)
+{
+    return reinterpret_cast<TObjQz**>(platform::NewPtrClear(platform::Size(n) * platform::Size(sizeof(TObjQz*))));
+}
+
+// Makes room for `more` slots when none is free; the list is untouched on
+// failure.
+int16_t Grow(ObjListRec* list)
+{
+    if (list->free > 0) return 0;
+    const int32_t total = list->count + list->step + 1;
+    TObjQz** slots = NewSlots(total);
+    if (!slots) return platform::memFullErr;
+    std::memcpy(slots, list->entries, sizeof(TObjQz*) * size_t(list->count));
+    platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
+    list->entries = slots;
+    list->free = list->step;
+    return 0;
+}
+
+}  // namespace
+
+int16_t NewObjList(ObjListHdl* list, int16_t room)
+{
+    *list = nullptr;
+    // A room below 1 would leave a list that can never grow.
+    if (room < 1) room = 1;
+    void* block = platform::NewPtrClear(sizeof(ObjListRec));
+    if (!block) return platform::memFullErr;
+    auto* rec = new (block) ObjListRec;
+    rec->entries = NewSlots(int32_t(room) + 1);
+    if (!rec->entries) {
+        platform::DisposePtr(static_cast<platform::Ptr>(block));
+        return platform::memFullErr;
+    }
+    rec->count = 1;
+    rec->free = room - 1;
+    rec->step = room;
+    *list = rec;
+    return 0;
+}
+
+void FreeObjList(ObjListHdl list)
+{
+    if (!list) return;
+    platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
+    list->~ObjListRec();
+    platform::DisposePtr(reinterpret_cast<platform::Ptr>(list));
+}
+
+void RazObjList(ObjListHdl list)
+{
+    if (!list) return;
+    TObjQz** slots = NewSlots(list->step + 1);
+    if (slots) {
+        platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
+        list->entries = slots;
+        list->free = list->step - 1;
+    } else {
+        // Keeping the larger block is harmless: only the counters shrink.
+        list->free += list->count - 1;
+        list->entries[0] = nullptr;
+    }
+    list->count = 1;
+    list->entries[0] = nullptr;
+}
+
+int16_t AddObjList(ObjListHdl* list, TObjQz* obj)
+{
+    if (!*list) {
+        const int16_t err = NewObjList(list, 10);
+        if (err) return err;
+    }
+    ObjListRec* l = *list;
+    if (const int16_t err = Grow(l)) return err;
+    l->entries[l->count - 1] = obj;
+    l->entries[l->count] = nullptr;
+    ++l->count;
+    --l->free;
+    return 0;
+}
+
+int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index)
+{
+    if (!*list) {
+        const int16_t err = NewObjList(list, 10);
+        if (err) return err;
+    }
+    ObjListRec* l = *list;
+    if (index < 0) index = 0;
+    if (index > l->count - 1) index = l->count - 1;
+    if (const int16_t err = Grow(l)) return err;
+    std::memmove(l->entries + index + 1, l->entries + index, sizeof(TObjQz*) * size_t(l->count - index));
+    l->entries[index] = obj;
+    ++l->count;
+    --l->free;
+    return 0;
+}
+
+int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj)
+{
+    int32_t lo = 0, hi = *list ? (*list)->count - 1 : 0;
+    // Ascending addresses: the first index whose entry is not below obj.
+    while (lo < hi) {
+        const int32_t mid = (lo + hi) / 2;
+        if (std::less<TObjQz*>()((*list)->entries[mid], obj))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (*list && lo < (*list)->count - 1 && (*list)->entries[lo] == obj) return 0;
+    return AddSortedObjList(list, obj, lo);
+}
+
+int16_t DelObjList(ObjListHdl list, TObjQz* obj)
+{
+    if (!list || !obj) return 0;
+    for (int32_t i = 0; i < list->count - 1; ++i) {
+        if (list->entries[i] != obj) continue;
+        std::memmove(list->entries + i, list->entries + i + 1, sizeof(TObjQz*) * size_t(list->count - 1 - i));
+        --list->count;
+        ++list->free;
+        return 0;
+    }
+    return 0;
+}
+
+bool IsInList(ObjListHdl list, const TObjQz* obj)
+{
+    if (!list || !obj) return false;
+    for (int32_t i = 0; i < list->count - 1; ++i)
+        if (list->entries[i] == obj) return true;
+    return false;
+}
+
+void DisposeObjList(ObjListHdl list)
+{
+    if (!list) return;
+    // Leaving a group edits other lists, never this one, so the walk holds.
+    for (int32_t i = 0; i < list->count - 1; ++i) {
+        TObjQz* obj = list->entries[i];
+        if (obj->parent) obj->DelGroup(false, false);
+        // An installed object refuses to leave in normal work; its group
+        // must still not keep a pointer to it.
+        if (obj->parent) DelObjList(obj->parent->members, obj);
+    }
+    for (int32_t i = 0; i < list->count - 1; ++i) list->entries[i]->Dispose();
+    FreeObjList(list);
+}
+
+int16_t NewTypeList(TypeListHdl* typeList)
+{
+    *typeList = nullptr;
+    void* block = platform::NewPtrClear(sizeof(TypeListRec));
+    if (!block) return platform::memFullErr;
+    *typeList = new (block) TypeListRec;
+    return 0;
+}
+
+int16_t ListKindOf(int16_t kind)
+{
+    switch (kind) {
+    case 28: case 29: return 1;
+    case 30: return 10;
+    case 32: case 33: return 23;
+    default: return kind >= 1 && kind <= 23 ? kind : 0;
+    }
+}
+
+ObjListHdl GetObjListe(TypeListHdl typeList, int16_t kind)
+{
+    const int16_t k = ListKindOf(kind);
+    if (!typeList || k == 0) return nullptr;
+    ObjListHdl& list = typeList->lists[k - 1];
+    if (!list) NewObjList(&list, 30);
+    return list;
+}
+
+void DisposeTypeList(TypeListHdl typeList)
+{
+    if (!typeList) return;
+    G_ModuleUpdate = 3;
+    CursInstall(1, 5, 60);
+    // Group members leave their groups first, so a group disposed before its
+    // members never leaves them pointing at it.
+    for (ObjListHdl list : typeList->lists)
+        if (list)
+            for (int32_t i = 0; i < list->count - 1; ++i)
+                if (list->entries[i]->parent) list->entries[i]->DelGroup(false, false);
+    for (ObjListHdl& list : typeList->lists) {
+        DisposeObjList(list);
+        list = nullptr;
+    }
+    typeList->~TypeListRec();
+    platform::DisposePtr(reinterpret_cast<platform::Ptr>(typeList));
+    platform::PurgeMem(0);
+    platform::CompactMem(0);
+    CursRmve();
+    G_ModuleUpdate = 4;
+}

@@ -1,0 +1,210 @@
+// The preview frame of the object base, and the recording of pictures.
+#include "design/preview/PreviewFrame.h"
+
+#include <cstring>
+#include <new>
+
+#include "app/documents/MainDoc.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjQz.h"
+#include "forms/layout/LayoutBackground.h"
+#include "looks/FormLook.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/drawing/Blits.h"
+#include "platform/drawing/GWorlds.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Regions.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/pictures/Pictures.h"
+#include "resources/ResourceApi.h"
+
+using namespace platform;
+
+namespace {
+
+// The picture settings' port: deep enough for any picture, as large as a
+// preview is drawn.
+constexpr int16_t kPictDepth = 32;
+constexpr Rect kPictBounds{0, 0, 1024, 1024};
+
+void UseDocResources(TMainDoc* doc)
+{
+    if (doc) useres(doc->fResFile);
+}
+
+}  // namespace
+
+PreviewRec* PreviewOf(Handle display)
+{
+    if (!display || !*display || GetHandleSize(display) < Size(sizeof(PreviewRec))) return nullptr;
+    return reinterpret_cast<PreviewRec*>(*display);
+}
+
+Handle NewPreview(const Rect& where, Handle picture)
+{
+    Handle h = NewHandleClear(Size(sizeof(PreviewRec)));
+    if (!h) {
+        if (picture) KillPicture(picture);
+        return nullptr;
+    }
+    PreviewRec* rec = new (*h) PreviewRec;
+    rec->where = where;
+    rec->picture = picture;
+    return h;
+}
+
+int16_t TObjQz::InitDisplay(Handle* display, const Rect&, int16_t* width, int16_t* height, int16_t* pageMin,
+                            int16_t* pageMax, int16_t* page, bool)
+{
+    UseDocResources(owner);
+    if (display) *display = nullptr;
+    for (int16_t* n : {width, height, pageMin, pageMax, page})
+        if (n) *n = 0;
+    return 0;
+}
+
+void TObjQz::SizeDisplay(Handle display, const Rect& r, int16_t* right, int16_t* bottom)
+{
+    *right = *bottom = 0;
+    PreviewRec* rec = PreviewOf(display);
+    if (!rec) return;
+    rec->where = r;
+    if (rec->picture) {
+        Rect frame{};
+        QDGetPictureBounds(rec->picture, &frame);
+        *right = frame.right;
+        *bottom = frame.bottom;
+    }
+}
+
+void TObjQz::Display(Handle display, const Rect& r)
+{
+    PreviewRec* rec = PreviewOf(display);
+    if (!rec) return;
+    rec->where = r;
+    if (!rec->picture) return;
+    Rect frame{};
+    QDGetPictureBounds(rec->picture, &frame);
+    OffsetRect(&frame, r.left, r.top);
+    DrawPicture(rec->picture, &frame);
+}
+
+void TObjQz::Scroll(Handle display, const Rect& r, int16_t dh, int16_t dv)
+{
+    PreviewRec* rec = PreviewOf(display);
+    RgnHandle uncovered = NewRgn();
+    RgnHandle saved = NewRgn();
+    if (!rec || !uncovered || !saved) {
+        if (uncovered) DisposeRgn(uncovered);
+        if (saved) DisposeRgn(saved);
+        return;
+    }
+    ScrollRect(&r, dh, dv, uncovered);
+    GetClip(saved);
+    SectRgn(uncovered, saved, uncovered);
+    SetClip(uncovered);
+    if (kind == 24 && rec->picture) EraseLayoutBackground(&r, GetDBVIProc(), nullptr);
+    else EraseRect(&r);
+    OffsetRect(&rec->where, dh, dv);
+    if (rec->picture) {
+        Rect frame{};
+        QDGetPictureBounds(rec->picture, &frame);
+        OffsetRect(&frame, rec->where.left, rec->where.top);
+        DrawPicture(rec->picture, &frame);
+    }
+    SetClip(saved);
+    DisposeRgn(saved);
+    DisposeRgn(uncovered);
+}
+
+void TObjQz::DisposeDisplay(Handle* display)
+{
+    if (!display || !*display) return;
+    if (PreviewRec* rec = PreviewOf(*display)) {
+        if (rec->picture) KillPicture(rec->picture);
+        rec->~PreviewRec();
+    }
+    DisposeHandle(*display);
+    *display = nullptr;
+}
+
+int16_t TPictObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width, int16_t* height, int16_t* pageMin,
+                                int16_t* pageMax, int16_t* page, bool flag)
+{
+    TObjQz::InitDisplay(display, r, width, height, pageMin, pageMax, page, flag);
+    Handle copy = nullptr;
+    if (Handle pict = xget1res(FourCC("PICT"), id); pict && *pict) {
+        copy = pict;
+        if (HandToHand(&copy) != noErr) copy = nullptr;
+    }
+    if (copy) {
+        Rect frame{};
+        QDGetPictureBounds(copy, &frame);
+        *width = int16_t(frame.right - frame.left);
+        *height = int16_t(frame.bottom - frame.top);
+        // The picture is shown from its frame's top-left corner.
+        if (frame.left != 0 || frame.top != 0) {
+            *width = int16_t(frame.right);
+            *height = int16_t(frame.bottom);
+        }
+    }
+    *display = NewPreview(r, copy);
+    return *display ? 0 : memFullErr;
+}
+
+int16_t OpenPictPort(GWorldPtr* port, CGrafPtr* saved)
+{
+    GDHandle device = nullptr;
+    GetGWorld(saved, &device);
+    *port = nullptr;
+    if (const QDErr err = NewGWorld(port, kPictDepth, &kPictBounds, nullptr, nullptr, 0); err != 0 || !*port) {
+        *port = nullptr;
+        return err ? int16_t(err) : memFullErr;
+    }
+    SetGWorld(*port, nullptr);
+    return 0;
+}
+
+void ClosePictPort(CGrafPtr saved, GWorldPtr port)
+{
+    SetGWorld(saved, nullptr);
+    if (port) DisposeGWorld(port);
+}
+
+int16_t MyOpenPicture(GWorldPtr* world, CGrafPtr* saved, const Rect& r, Handle* picture)
+{
+    *picture = nullptr;
+    GDHandle device = nullptr;
+    GetGWorld(saved, &device);
+    *world = nullptr;
+    if (const QDErr err = NewGWorld(world, kPictDepth, &r, nullptr, nullptr, 0); err != 0 || !*world) {
+        *world = nullptr;
+        return err ? int16_t(err) : memFullErr;
+    }
+    SetGWorld(*world, nullptr);
+    EraseRect(&r);
+    return 0;
+}
+
+void MyClosePicture(GWorldPtr world, CGrafPtr saved, const Rect& r, Handle* picture)
+{
+    SetGWorld(saved, nullptr);
+    *picture = nullptr;
+    if (!world) return;
+    RgnHandle clip = NewRgn();
+    if (clip) GetClip(clip);
+    PicHandle pict = OpenPicture(&r);
+    if (pict) {
+        ClipRect(&r);
+        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(saved), &r, &r, srcCopy, nullptr);
+        ClosePicture();
+        *picture = pict;
+    }
+    if (clip) {
+        SetClip(clip);
+        DisposeRgn(clip);
+    }
+    DisposeGWorld(world);
+}

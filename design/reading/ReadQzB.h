@@ -1,0 +1,46 @@
+// Reading an opened structure or library document into its design
+// objects: every directory resource of the container (and the string lists
+// and other resources of the companion file) becomes objects of the
+// document's per-kind lists, the lists are parsed for links, groups and
+// components are converted and read, and the components checked.
+//
+// Every count and length read from a directory is checked against the
+// resource that holds it: a directory that claims more than it holds
+// answers 1003 and nothing past it is read; the file is left as it was.
+#pragma once
+
+#include <cstdint>
+
+#include "design/objects/ObjList.h"
+#include "platform/core/MacTypes.h"
+
+class TMainDoc;
+
+// Results besides 0, -108 and 1001.
+constexpr int16_t kResourceMissing = 1003;    // missing or unreadable
+constexpr int16_t kCompiledNoSource = 1009;   // compiled without method sources
+constexpr int16_t kComponentsRemoved = 1020;  // also: a generated component library
+constexpr int16_t kModulesUnreadable1 = 1021;
+constexpr int16_t kModulesUnreadable2 = 1022;
+
+int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated);
+// One kind's directory into `list`; kinds without one answer 0.
+int16_t ReadObj(TMainDoc* doc, platform::Handle param, int16_t kind, ObjListHdl* list, uint8_t allowGenerated);
+int16_t ParseObj(ObjListHdl list);
+// Moves the type's resources from the companion file into the container;
+// the companion keeps them until the container has committed.
+int16_t ConvertGroupes(TMainDoc* doc, uint32_t type);
+// Makes the objects of every resource of the type (kind 23, 32 or 33).
+int16_t MakeGroupes(TMainDoc* doc, uint32_t type, int16_t kind);
+int16_t ReadGroupes(TMainDoc* doc, uint32_t type, int16_t kind);
+bool HasModule(TMainDoc* doc);
+int16_t ModuleGroupVars(TMainDoc* doc);
+int16_t CheckModuleObjQz(TMainDoc* doc);
+void SetModulesVisibleItems(TMainDoc* doc);
+int16_t DeleteModuleObjQz(TMainDoc* doc);
+// Older enumerations 'ENQz' become choice lists 'List'; each 'ENQz' goes
+// only once its list is saved.
+int16_t convertEnumsToLists(TMainDoc* doc);
+void GetMBarName(int16_t slot, int16_t id, unsigned char* name);
+// 'CCQz', 'FIQz', 'FOQz' and 'BAQz' resources of the current container.
+int32_t CountRes();
