@@ -14,6 +14,7 @@
 #include "app/appl/Preferences.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
+#include "browser/ListAnswers.h"
 #include "design/filters/ObjFilter.h"
 #include "design/objects/ObjQz.h"
 #include "platform/core/Memory.h"
@@ -48,39 +49,6 @@ void PAppend(unsigned char* text, const std::string& more)
     p[0] = uint8_t(std::min<size_t>(255, more.size()));
     std::memcpy(p + 1, more.data(), p[0]);
     PAppend(text, p);
-}
-
-// A Mac Roman character without case or diacritical mark.
-uint8_t Fold(uint8_t c)
-{
-    static const char* const accented = "AACENOUaaaaaaceeeeiiiinooooouuuu";  // 0x80-0x9F
-    if (c >= 'A' && c <= 'Z') return uint8_t(c - 'A' + 'a');
-    if (c >= 0x80 && c <= 0x9F) return uint8_t(accented[c - 0x80]);
-    switch (c) {
-    case 0xCB: case 0xCC: case 0xE5: case 0xE7: return 'a';
-    case 0xCD: case 0xEE: case 0xEF: case 0xF1: return 'o';
-    case 0xE6: case 0xE8: case 0xE9: return 'e';
-    case 0xEA: case 0xEB: case 0xEC: case 0xED: return 'i';
-    case 0xF2: case 0xF3: case 0xF4: return 'u';
-    case 0xD8: return 'y';
-    default: return c;
-    }
-}
-
-// Type-ahead: the typed text against the start of the row's object's name,
-// without regard to case or diacritical marks.
-int16_t MySearchProc(const void* rowData, const void* key, int16_t, int16_t keyLength)
-{
-    TObjQz* obj = nullptr;
-    std::memcpy(&obj, rowData, sizeof obj);
-    if (!obj) return 1;
-    unsigned char name[256];
-    obj->GetName(name);
-    if (name[0] < keyLength) return 1;
-    const auto* typed = static_cast<const uint8_t*>(key);
-    for (int16_t i = 0; i < keyLength; ++i)
-        if (Fold(typed[i]) != Fold(name[1 + i])) return 1;
-    return 0;
 }
 
 }  // namespace
@@ -401,8 +369,8 @@ void TRefPlane::key(const EventRecord& event)
         if (event.when - fLastKey > GetDblTime()) fTypeAhead[0] = 0;
         if (fTypeAhead[0] < 15 && rows > 0) {
             fTypeAhead[++fTypeAhead[0]] = c;
-            int32_t row = std::max<int32_t>(0, fCurrent);
-            if (LongLSearch(fTypeAhead + 1, fTypeAhead[0], MySearchProc, &row, fList)) {
+            const int32_t row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], std::max<int32_t>(0, fCurrent), fList);
+            if (row >= 0) {
                 RazSelect(fList);
                 LongLSetSelect(true, row, fList);
                 fCurrent = row;
