@@ -290,7 +290,9 @@ bool TRefPlane::Click(Point where, int16_t clicks)
             G_Plane = nullptr;
         }
         if (clicked == fCurrent && !fRefreshed && !fDoubleClick && clicked != -1) {
-            if (LongLMultSel(fList)) {
+            // A Command-click can take the current row's selection away:
+            // with no row left there is no current row either.
+            if (LongLMultSel(fList) || !LongLSel(fList)) {
                 fCurrent = -1;
                 fSelChanged = true;
             } else {
@@ -299,7 +301,10 @@ bool TRefPlane::Click(Point where, int16_t clicks)
         } else {
             fRefreshed = false;
             fSelChanged = true;
-            fCurrent = LongLMultSel(fList) ? -1 : (LongLSel(fList) ? clicked : -1);
+            // The one selected row, which a Command-click that took the
+            // clicked row away leaves elsewhere; none for several.
+            int32_t only = 0;
+            fCurrent = LongLGetSelect(true, &only, fList) && !LongLMultSel(fList) ? only : -1;
         }
         return true;
     }
@@ -371,8 +376,9 @@ void TRefPlane::key(const EventRecord& event)
             fTypeAhead[++fTypeAhead[0]] = c;
             const int32_t row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], std::max<int32_t>(0, fCurrent), fList);
             if (row >= 0) {
-                RazSelect(fList);
-                LongLSetSelect(true, row, fList);
+                // Only the found row stays selected, and so highlighted:
+                // the rows that lose the selection are drawn plain again.
+                DoSelect(row, 0, fList, true, row);
                 fCurrent = row;
                 LongLAutoScroll(fList);
                 SelectObj(static_cast<TObjQz*>(LongLRowObject(row, fList)));
