@@ -28,21 +28,21 @@ bool ViewConflict(TConflict* record, ConflictView* out)
 void InstallTransfer()
 {
     TransferHooks hooks = CurrentTransferHooks();
-    hooks.recordConflict = RecordConflict;
-    hooks.chainConflict = ChainConflict;
-    hooks.recordC_Ref = RecordC_Ref;
-    hooks.c_Search = [](C_ListRec* list, TObjQz* obj) { return C_Search(list, obj); };
-    hooks.c_SearchInChain = [](C_ListRec* list, TObjQz* obj) { return C_SearchInChain(list, obj); };
-    hooks.isInC_List = [](C_ListRec* list, TObjQz* obj) { return IsInC_List(list, obj); };
+    hooks.recordConflict = transfer::RecordConflict;
+    hooks.chainConflict = transfer::ChainConflict;
+    hooks.recordC_Ref = transfer::RecordC_Ref;
+    hooks.c_Search = [](C_ListRec* list, TObjQz* obj) { return transfer::C_Search(list, obj); };
+    hooks.c_SearchInChain = [](C_ListRec* list, TObjQz* obj) { return transfer::C_SearchInChain(list, obj); };
+    hooks.isInC_List = [](C_ListRec* list, TObjQz* obj) { return transfer::IsInC_List(list, obj); };
     hooks.c_Update = [](TConflict* record, TConflict* parent, bool quiet) { record->C_Update(parent, quiet); };
     hooks.viewConflict = ViewConflict;
     hooks.setConflictDest = [](TConflict* record, TObjQz* dest) { record->fDest = dest; };
     hooks.setConflictChoice = [](TConflict* record, int16_t choice) { record->fChoice = choice; };
-    hooks.cc_Dflt = Cc_Dflt;
-    hooks.maxChoix = MaxChoix;
-    hooks.chooseNumber = ChooseNumber;
-    hooks.chooseValue = ChooseValue;
-    hooks.chooseNumStrListe = ChooseNumStrListe;
+    hooks.cc_Dflt = transfer::Cc_Dflt;
+    hooks.maxChoix = transfer::MaxChoix;
+    hooks.chooseNumber = transfer::ChooseNumber;
+    hooks.chooseValue = transfer::ChooseValue;
+    hooks.chooseNumStrListe = transfer::ChooseNumStrListe;
     hooks.caution = []() -> int16_t { return 0; };
     SetTransferHooks(hooks);
 
@@ -62,10 +62,10 @@ void InstallTransfer()
         record->fPrevChoice = previous;
         record->fChoice = current;
     };
-    rows.maxChoix = MaxChoix;
-    rows.chooseNumber = ChooseNumber;
-    rows.chooseValue = ChooseValue;
-    rows.chooseNumStrListe = ChooseNumStrListe;
+    rows.maxChoix = transfer::MaxChoix;
+    rows.chooseNumber = transfer::ChooseNumber;
+    rows.chooseValue = transfer::ChooseValue;
+    rows.chooseNumStrListe = transfer::ChooseNumStrListe;
     SetLongListHooks(rows);
 }
 

@@ -97,6 +97,7 @@ protected:
         ResetDesignGlobals();
         G_C_Hide = false;
         transfer::G_TempBool = false;
+        GromMemHdl = platform::NewHandle(64);  // the memory reserve
     }
     void TearDown() override
     {
@@ -109,6 +110,8 @@ protected:
         transfer::G_TempBool = false;
         ResetTransferHooks();
         ResetDesignGlobals();
+        if (GromMemHdl) platform::DisposeHandle(GromMemHdl);
+        GromMemHdl = nullptr;
         AppFixture::TearDown();
     }
 

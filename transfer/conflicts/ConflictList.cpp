@@ -59,7 +59,7 @@ int16_t AddC_List(C_ListHdl list, TConflict* record)
     return 0;
 }
 
-bool IsInC_List(C_ListHdl list, const TObjQz* obj) { return C_Search(list, obj) != nullptr; }
+bool IsInC_List(C_ListHdl list, const TObjQz* obj) { return transfer::C_Search(list, obj) != nullptr; }
 
 TConflict* C_Search(C_ListHdl list, const TObjQz* obj)
 {
@@ -74,7 +74,7 @@ TConflict* C_SearchInChain(C_ListHdl list, const TObjQz* obj)
         TConflict* record = list->At(i);
         if (record->fSource == obj) return record;
         if (record->IsMember(1))
-            if (TConflict* found = C_SearchInChain(static_cast<TRConflict*>(record)->fSubList, obj)) return found;
+            if (TConflict* found = transfer::C_SearchInChain(static_cast<TRConflict*>(record)->fSubList, obj)) return found;
     }
     return nullptr;
 }

@@ -31,7 +31,7 @@ int16_t MakeC_Pref(C_ListHdl list)
     ProgramC_Pm().ForEach([&](const uint8_t* block) {
         if (result != 0 || !OffersChoice(block)) return;
         TConflict* record = nullptr;
-        result = RecordConflict(nullptr, nullptr, C_PmTable::Code(block), FactoryDefault(block), list, &record);
+        result = transfer::RecordConflict(nullptr, nullptr, C_PmTable::Code(block), FactoryDefault(block), list, &record);
     });
     return result;
 }

@@ -76,8 +76,8 @@ int16_t ChainConflict(TConflict* parent, TObjQz* obj, int16_t code, TConflict** 
     const bool madeHere = !holder->fSubList;
     if (madeHere)
         if (const int16_t err = NewC_List(&holder->fSubList, kC_ListRoom)) return err;
-    if (IsInC_List(holder->fSubList, obj)) return 0;
-    const int16_t err = RecordConflict(obj, nullptr, code, 0, holder->fSubList, out);
+    if (transfer::IsInC_List(holder->fSubList, obj)) return 0;
+    const int16_t err = transfer::RecordConflict(obj, nullptr, code, 0, holder->fSubList, out);
     if (*out) {
         (*out)->fParent = parent;
     } else if (madeHere) {

@@ -88,7 +88,7 @@ TObjQz* SearchEqualCrit(TObjQz* destTable, TObjQz* field)
 
 }  // namespace transfer
 
-using transfer::Cc_Dflt;
+
 
 void TFileConflict::C_Update(TConflict* parent, bool quiet)
 {
@@ -96,13 +96,13 @@ void TFileConflict::C_Update(TConflict* parent, bool quiet)
     if (TObjQz* table = transfer::ParentTableOf(parent, kSearched)) {
         fDest = transfer::SearchEqualSubFile(table, fSource);
         fCode = fDest ? 101 : 102;
-        fChoice = Cc_Dflt(fCode);
+        fChoice = transfer::Cc_Dflt(fCode);
     } else if (parent && parent->fChoice == 7) {
-        fCode = 125, fChoice = Cc_Dflt(125), fDest = nullptr;
+        fCode = 125, fChoice = transfer::Cc_Dflt(125), fDest = nullptr;
     } else if (quiet) {
         fCode = 121, fChoice = 0;
     } else {
-        fCode = 101, fChoice = Cc_Dflt(101);
+        fCode = 101, fChoice = transfer::Cc_Dflt(101);
     }
     if (!quiet) DoMajVis();
 }
@@ -113,13 +113,13 @@ void TCritConflict::C_Update(TConflict* parent, bool quiet)
     if (TObjQz* table = transfer::ParentTableOf(parent, kSearched)) {
         fDest = transfer::SearchEqualCrit(table, fSource);
         fCode = fDest ? 104 : 105;
-        fChoice = Cc_Dflt(fCode);
+        fChoice = transfer::Cc_Dflt(fCode);
     } else if (parent && parent->fChoice == 7) {
-        fCode = 125, fChoice = Cc_Dflt(125), fDest = nullptr;
+        fCode = 125, fChoice = transfer::Cc_Dflt(125), fDest = nullptr;
     } else if (quiet) {
         fCode = 0, fChoice = 0;
     } else {
-        fCode = 104, fChoice = Cc_Dflt(104);
+        fCode = 104, fChoice = transfer::Cc_Dflt(104);
     }
     if (!quiet) DoMajVis();
 }
@@ -133,22 +133,22 @@ void TLayOutConflict::C_Update(TConflict* parent, bool quiet)
         fDest = transfer::FormNamed(table, fSource);
         if (direct) {
             fCode = fDest ? 3 : 4;
-            fChoice = Cc_Dflt(fCode);
+            fChoice = transfer::Cc_Dflt(fCode);
         } else if (fDest) {
-            fCode = 107, fChoice = Cc_Dflt(107);
+            fCode = 107, fChoice = transfer::Cc_Dflt(107);
         } else {
             fCode = transfer::HasForms(table) ? 108 : 109;
-            fChoice = Cc_Dflt(108);
+            fChoice = transfer::Cc_Dflt(108);
         }
     } else if (parent && parent->fChoice == 7) {
         if (direct)
-            fCode = 17, fChoice = Cc_Dflt(17);
+            fCode = 17, fChoice = transfer::Cc_Dflt(17);
         else
             fCode = 124, fChoice = 17;
     } else if (direct) {
-        fCode = 4, fChoice = Cc_Dflt(4);
+        fCode = 4, fChoice = transfer::Cc_Dflt(4);
     } else {
-        fCode = 109, fChoice = Cc_Dflt(109);
+        fCode = 109, fChoice = transfer::Cc_Dflt(109);
         fVisible = true;
     }
     if (!quiet) DoMajVis();
