@@ -205,16 +205,20 @@ void ShellStrictSort(ObjListHdl list)
                false);
 }
 
+bool TypeSortAfter(const TObjQz* a, const TObjQz* b)
+{
+    const int32_t ka = KindKey(a), kb = KindKey(b);
+    if (ka != kb) return ka > kb;
+    return a->kind == 5 && b->kind == 5 &&
+           static_cast<const TMBarObjQz*>(a)->libaSlot > static_cast<const TMBarObjQz*>(b)->libaSlot;
+}
+
 void ShellSortType(ObjListHdl list)
 {
     if (!list || list->Size() <= 1) return;
     // Objects of one kind keep their order; menu bars follow their slots.
-    auto key = [](const TObjQz* o) {
-        const int32_t slot = o->kind == 5 ? static_cast<const TMBarObjQz*>(o)->libaSlot : 0;
-        return int64_t(KindKey(o)) * 65536 + slot;
-    };
     std::stable_sort(list->entries, list->entries + list->Size(),
-                     [&](const TObjQz* a, const TObjQz* b) { return key(a) < key(b); });
+                     [](const TObjQz* a, const TObjQz* b) { return TypeSortAfter(b, a); });
 }
 
 void ShellSortFullName(ObjListHdl list)
