@@ -4,16 +4,15 @@
 
 namespace {
 
-// Appends obj to *list unless present. *made says the list was made here,
-// *added that obj was appended.
-int16_t AddOnce(ObjListHdl* list, TObjQz* obj, bool* made, bool* added)
+// Appends obj to *list, which does not hold it. *made says the list was
+// made here, *added that obj was appended.
+int16_t Append(ObjListHdl* list, TObjQz* obj, bool* made, bool* added)
 {
     *made = *added = false;
     if (!*list) {
         if (const int16_t err = NewObjList(list, 10)) return err;
         *made = true;
     }
-    if (IsInList(*list, obj)) return 0;
     if (const int16_t err = AddObjList(list, obj)) return err;
     *added = true;
     return 0;
@@ -28,18 +27,33 @@ void Undo(ObjListHdl* list, TObjQz* obj, bool made, bool added)
     }
 }
 
+// A group's lists are the union of its members' (MakeCallList), not
+// edges of the graph.
+bool IsGroup(const TObjQz* o) { return o->kind == 23 || o->kind == 32 || o->kind == 33; }
+
 }  // namespace
 
 int16_t XRef(TObjQz* a, TObjQz* b)
 {
     if (!a || !b) return 0;
+    // Between two objects of the graph an edge is on both sides or on
+    // neither, so the shorter list answers for both: an object used by
+    // thousands is not walked for every user.
+    bool inUsedBy = false, inUses = false;
+    if (!IsGroup(a) && !IsGroup(b) && a->uses && b->usedBy) {
+        inUses = inUsedBy =
+            a->uses->Size() <= b->usedBy->Size() ? IsInList(a->uses, b) : IsInList(b->usedBy, a);
+    } else {
+        inUsedBy = IsInList(b->usedBy, a);
+        inUses = IsInList(a->uses, b);
+    }
     bool madeBy = false, addedBy = false;
-    if (const int16_t err = AddOnce(&b->usedBy, a, &madeBy, &addedBy)) {
+    if (const int16_t err = inUsedBy ? 0 : Append(&b->usedBy, a, &madeBy, &addedBy)) {
         Undo(&b->usedBy, a, madeBy, addedBy);
         return err;
     }
     bool madeUses = false, addedUses = false;
-    if (const int16_t err = AddOnce(&a->uses, b, &madeUses, &addedUses)) {
+    if (const int16_t err = inUses ? 0 : Append(&a->uses, b, &madeUses, &addedUses)) {
         // A half edge would outlive a deleted user: take the first half back.
         Undo(&a->uses, b, madeUses, addedUses);
         Undo(&b->usedBy, a, madeBy, addedBy);
