@@ -247,7 +247,8 @@ int32_t LongLAddRow(int32_t count, int32_t position, LongListHandle list)
     if (count > kMaxRows - list->rowCount) return -1;
     const int32_t total = list->rowCount + count;
     const Size oldBits = GetHandleSize(list->selBits);
-    if (!ResizeBits(list, std::max(oldBits, BitBytes(total, 2)))) return -1;
+    // The arrays keep a word to spare: most additions fit as they are.
+    if (BitBytes(total, 2) > oldBits && !ResizeBits(list, BitBytes(total, 2))) return -1;
     const int64_t oldBytes = int64_t(list->rowCount) * list->rowLength;
     const int64_t newBytes = int64_t(total) * list->rowLength;
     if (newBytes > 0x7FFFFFFF) {

@@ -68,17 +68,22 @@ int32_t KindKey(const TObjQz* obj) { return obj->kind == 23 ? 32767 : obj->kind;
 // unsigned values, a prefix first. The bytes live in one buffer per sort.
 struct SortEntry {
     int64_t major = 0;
+    uint64_t head = 0;  // the first eight bytes, big-endian, zeros past the end
     uint32_t at = 0, length = 0;
 };
 
 class KeyedEntries {
 public:
-    explicit KeyedEntries(int32_t n) { entries_.reserve(size_t(n)); }
+    explicit KeyedEntries(int32_t n)
+    {
+        entries_.reserve(size_t(n));
+        bytes_.reserve(size_t(n) * 48);
+    }
     // Starts an entry; its bytes are what is appended to Bytes() until the next.
     void Add(int64_t major)
     {
         Close();
-        entries_.push_back(SortEntry{major, uint32_t(bytes_.size()), 0});
+        entries_.push_back(SortEntry{major, 0, uint32_t(bytes_.size()), 0});
     }
     std::string* Bytes() { return &bytes_; }
 
@@ -90,12 +95,25 @@ public:
         std::vector<int32_t> sorted(static_cast<size_t>(n));
         for (int32_t i = 0; i < n; ++i) sorted[size_t(i)] = i;
         auto compare = [&](int32_t a, int32_t b) { return Compare(entries_[size_t(a)], entries_[size_t(b)]); };
-        auto less = [&](int32_t a, int32_t b) { return compare(a, b) < 0; };
         bool inOrder = true;
         for (int32_t i = 1; i < n && inOrder; ++i) inOrder = compare(i - 1, i) <= 0;
         // Entries already in order take no exchange.
         if (inOrder) return sorted;
-        std::stable_sort(sorted.begin(), sorted.end(), less);
+        // Sorted with the deciding numbers beside each index, so that most
+        // comparisons read no entry.
+        struct Item {
+            int64_t major;
+            uint64_t head;
+            int32_t index;
+        };
+        std::vector<Item> items(static_cast<size_t>(n));
+        for (int32_t i = 0; i < n; ++i) items[size_t(i)] = Item{entries_[size_t(i)].major, entries_[size_t(i)].head, i};
+        std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+            if (a.major != b.major) return a.major < b.major;
+            if (a.head != b.head) return a.head < b.head;
+            return compare(a.index, b.index) < 0;
+        });
+        for (int32_t i = 0; i < n; ++i) sorted[size_t(i)] = items[size_t(i)].index;
         bool ties = false;
         for (int32_t i = 1; i < n && !ties; ++i) ties = compare(sorted[size_t(i - 1)], sorted[size_t(i)]) == 0;
         // Distinct keys have one order; equal ones are placed as the
@@ -113,11 +131,16 @@ public:
 private:
     void Close()
     {
-        if (!entries_.empty()) entries_.back().length = uint32_t(bytes_.size()) - entries_.back().at;
+        if (entries_.empty()) return;
+        SortEntry& e = entries_.back();
+        e.length = uint32_t(bytes_.size()) - e.at;
+        for (uint32_t i = 0; i < 8; ++i) e.head = e.head << 8 | (i < e.length ? uint8_t(bytes_[e.at + i]) : 0);
     }
     int Compare(const SortEntry& a, const SortEntry& b) const
     {
         if (a.major != b.major) return a.major < b.major ? -1 : 1;
+        // Most keys differ in their first bytes: one comparison of numbers.
+        if (a.head != b.head) return a.head < b.head ? -1 : 1;
         const int c = std::memcmp(bytes_.data() + a.at, bytes_.data() + b.at, std::min(a.length, b.length));
         if (c != 0) return c;
         return a.length == b.length ? 0 : a.length < b.length ? -1 : 1;

@@ -29,22 +29,48 @@ void PutWeight(std::string* key, uint8_t weight)
 
 void PutEnd(std::string* key) { key->push_back('\0'); }
 
+// The weights of the platform's Roman comparison, per byte.
+struct RomanWeights {
+    uint8_t primary[256], diacritic[256], lower[256];
+    RomanWeights()
+    {
+        using platform::RomanStripDiacritics;
+        using platform::RomanUppercase;
+        for (int c = 0; c < 256; ++c) {
+            primary[c] = RomanUppercase(RomanStripDiacritics(uint8_t(c)));
+            const uint8_t upper = RomanUppercase(uint8_t(c));
+            diacritic[c] = upper == primary[c] ? 0 : upper;
+            lower[c] = upper == c ? 0 : 1;
+        }
+    }
+};
+
 // The levels of the platform's Roman comparison: letters without case or
 // diacritics (a prefix first), then diacritics, case and the bytes, each
 // deciding at its first difference.
 void AppendRomanKey(const uint8_t* text, int32_t length, std::string* key)
 {
-    using platform::RomanStripDiacritics;
-    using platform::RomanUppercase;
-    auto primary = [](uint8_t c) { return RomanUppercase(RomanStripDiacritics(c)); };
-    for (int32_t i = 0; i < length; ++i) PutWeight(key, primary(text[i]));
-    PutEnd(key);
+    static const RomanWeights w;
+    const size_t at = key->size();
+    key->resize(at + 5 * size_t(length) + 1);  // the most it can take
+    char* out = key->data() + at;
     for (int32_t i = 0; i < length; ++i) {
-        const uint8_t upper = RomanUppercase(text[i]);
-        key->push_back(char(upper == primary(text[i]) ? 0 : upper));
+        // PutWeight, written in place.
+        const uint8_t weight = w.primary[text[i]];
+        if (weight >= 2 && weight <= 254) {
+            *out++ = char(weight);
+        } else {
+            *out++ = char(weight < 2 ? 1 : 255);
+            *out++ = char(weight < 2 ? weight : 0);
+        }
     }
-    for (int32_t i = 0; i < length; ++i) key->push_back(char(RomanUppercase(text[i]) == text[i] ? 0 : 1));
-    key->append(reinterpret_cast<const char*>(text), size_t(length));
+    *out++ = '\0';
+    for (int32_t i = 0; i < length; ++i) {
+        out[i] = char(w.diacritic[text[i]]);
+        out[length + i] = char(w.lower[text[i]]);
+        out[2 * length + i] = char(text[i]);
+    }
+    key->resize(size_t(out + 3 * length - key->data()));
 }
 
 // The table comparison: the weight of each byte's class, a prefix first.
