@@ -111,6 +111,32 @@ TEST_F(HighLevelEvents, CommandLineNamesTheEventAndItsFiles)
     EXPECT_FALSE(EventAvail(highLevelEventMask, &e));  // refused lines post nothing
 }
 
+// The check the program runs before anything else agrees with the
+// posting, and posts nothing.
+TEST_F(HighLevelEvents, CheckingTheCommandLinePostsNothing)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        bool taken;
+    } rows[] = {
+        {{}, true},
+        {{"a.QzB", "b.QTL"}, true},
+        {{"--print", "a.QzB"}, true},
+        {{"--", "-odd.QzB"}, true},
+        {{"--print"}, false},
+        {{"-x", "a.QzB"}, false},
+        {{"--help"}, false},
+        {{"a.QzB", ""}, false},
+    };
+    for (const auto& row : rows) {
+        std::string error;
+        EXPECT_EQ(CheckCommandLine(row.arguments, &error), row.taken) << (row.arguments.empty() ? "" : row.arguments[0]);
+        EXPECT_EQ(error.empty(), row.taken) << error;
+        EventRecord e{};
+        EXPECT_FALSE(EventAvail(highLevelEventMask, &e));
+    }
+}
+
 TEST_F(HighLevelEvents, UnreadDirectObjectIsMissedAndUnhandledKindsSayNotHandled)
 {
     Seen seen;
