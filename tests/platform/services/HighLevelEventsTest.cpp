@@ -115,26 +115,17 @@ TEST_F(HighLevelEvents, CommandLineNamesTheEventAndItsFiles)
 // posting, and posts nothing.
 TEST_F(HighLevelEvents, CheckingTheCommandLinePostsNothing)
 {
-    const struct {
-        std::vector<std::string> arguments;
-        bool taken;
-    } rows[] = {
-        {{}, true},
-        {{"a.QzB", "b.QTL"}, true},
-        {{"--print", "a.QzB"}, true},
-        {{"--", "-odd.QzB"}, true},
-        {{"--print"}, false},
-        {{"-x", "a.QzB"}, false},
-        {{"--help"}, false},
-        {{"a.QzB", ""}, false},
+    const std::pair<std::vector<std::string>, bool> rows[] = {
+        {{}, true},           {{"--print", "a.QzB"}, true}, {{"--", "-odd.QzB"}, true},
+        {{"--print"}, false}, {{"-x", "a.QzB"}, false},     {{"a.QzB", ""}, false},
     };
-    for (const auto& row : rows) {
+    for (const auto& [arguments, taken] : rows) {
         std::string error;
-        EXPECT_EQ(CheckCommandLine(row.arguments, &error), row.taken) << (row.arguments.empty() ? "" : row.arguments[0]);
-        EXPECT_EQ(error.empty(), row.taken) << error;
-        EventRecord e{};
-        EXPECT_FALSE(EventAvail(highLevelEventMask, &e));
+        EXPECT_EQ(CheckCommandLine(arguments, &error), taken) << error;
+        EXPECT_EQ(error.empty(), taken) << error;
     }
+    EventRecord e{};
+    EXPECT_FALSE(EventAvail(highLevelEventMask, &e));
 }
 
 TEST_F(HighLevelEvents, UnreadDirectObjectIsMissedAndUnhandledKindsSayNotHandled)
