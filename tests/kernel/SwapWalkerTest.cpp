@@ -257,19 +257,6 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
     all.push_back(fields(32, 34, {0, 2, 4, 6, 8, 10, 30, 32}));                // rectangle, oval, line
     all.push_back(fields(130, 50, {4, 48}, {0}));                              // list item
     all.push_back(fields(131, 44, {32, 34, 38}, {40}));                        // list header
-    // A table of two fields: an integer field, whose attribute bytes stay,
-    // and a subtable, whose 'FIQz' id in their place turns.
-    std::vector<size_t> words = {0, 2, 4, 6, 14, 16, 18, 20};
-    for (size_t field : {size_t(30), size_t(96)}) {
-        for (size_t at = 32; at <= 46; at += 2) words.push_back(field + at);
-        for (size_t at = 50; at <= 64; at += 2) words.push_back(field + at);
-    }
-    words.push_back(96 + 48);
-    Sample table = fields(13, 30 + 2 * 66, words, {10, 22, 26});
-    table.host[0] = 0, table.host[1] = 2, table.other[0] = 2, table.other[1] = 0;
-    table.host[30 + 32] = 3, table.host[30 + 33] = 0, table.other[30 + 32] = 0, table.other[30 + 33] = 3;
-    table.host[96 + 32] = 7, table.host[96 + 33] = 0, table.other[96 + 32] = 0, table.other[96 + 33] = 7;
-    all.push_back(table);
     for (const Sample& s : all) {
         Bytes b = s.host;
         EXPECT_EQ(SwapBytesEnvoi2(s.number, b.data(), -1, nullptr, int32_t(b.size())), 0) << s.number;

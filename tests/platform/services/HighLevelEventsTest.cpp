@@ -111,23 +111,6 @@ TEST_F(HighLevelEvents, CommandLineNamesTheEventAndItsFiles)
     EXPECT_FALSE(EventAvail(highLevelEventMask, &e));  // refused lines post nothing
 }
 
-// The check the program runs before anything else agrees with the
-// posting, and posts nothing.
-TEST_F(HighLevelEvents, CheckingTheCommandLinePostsNothing)
-{
-    const std::pair<std::vector<std::string>, bool> rows[] = {
-        {{}, true},           {{"--print", "a.QzB"}, true}, {{"--", "-odd.QzB"}, true},
-        {{"--print"}, false}, {{"-x", "a.QzB"}, false},     {{"a.QzB", ""}, false},
-    };
-    for (const auto& [arguments, taken] : rows) {
-        std::string error;
-        EXPECT_EQ(CheckCommandLine(arguments, &error), taken) << error;
-        EXPECT_EQ(error.empty(), taken) << error;
-    }
-    EventRecord e{};
-    EXPECT_FALSE(EventAvail(highLevelEventMask, &e));
-}
-
 TEST_F(HighLevelEvents, UnreadDirectObjectIsMissedAndUnhandledKindsSayNotHandled)
 {
     Seen seen;
