@@ -68,7 +68,7 @@ int32_t KindKey(const TObjQz* obj) { return obj->kind == 23 ? 32767 : obj->kind;
 // unsigned values, a prefix first. The bytes live in one buffer per sort.
 struct SortEntry {
     int64_t major = 0;
-    uint64_t head = 0;  // the first eight bytes, big-endian, zeros past the end
+    uint64_t head = 0, head2 = 0;  // the first sixteen bytes, big-endian, zeros past the end
     uint32_t at = 0, length = 0;
 };
 
@@ -83,7 +83,7 @@ public:
     void Add(int64_t major)
     {
         Close();
-        entries_.push_back(SortEntry{major, 0, uint32_t(bytes_.size()), 0});
+        entries_.push_back(SortEntry{major, 0, 0, uint32_t(bytes_.size()), 0});
     }
     std::string* Bytes() { return &bytes_; }
 
@@ -103,14 +103,18 @@ public:
         // comparisons read no entry.
         struct Item {
             int64_t major;
-            uint64_t head;
+            uint64_t head, head2;
             int32_t index;
         };
         std::vector<Item> items(static_cast<size_t>(n));
-        for (int32_t i = 0; i < n; ++i) items[size_t(i)] = Item{entries_[size_t(i)].major, entries_[size_t(i)].head, i};
+        for (int32_t i = 0; i < n; ++i) {
+            const SortEntry& e = entries_[size_t(i)];
+            items[size_t(i)] = Item{e.major, e.head, e.head2, i};
+        }
         std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
             if (a.major != b.major) return a.major < b.major;
             if (a.head != b.head) return a.head < b.head;
+            if (a.head2 != b.head2) return a.head2 < b.head2;
             return compare(a.index, b.index) < 0;
         });
         for (int32_t i = 0; i < n; ++i) sorted[size_t(i)] = items[size_t(i)].index;
@@ -134,13 +138,17 @@ private:
         if (entries_.empty()) return;
         SortEntry& e = entries_.back();
         e.length = uint32_t(bytes_.size()) - e.at;
-        for (uint32_t i = 0; i < 8; ++i) e.head = e.head << 8 | (i < e.length ? uint8_t(bytes_[e.at + i]) : 0);
+        for (uint32_t i = 0; i < 16; ++i) {
+            uint64_t& part = i < 8 ? e.head : e.head2;
+            part = part << 8 | (i < e.length ? uint8_t(bytes_[e.at + i]) : 0);
+        }
     }
     int Compare(const SortEntry& a, const SortEntry& b) const
     {
         if (a.major != b.major) return a.major < b.major ? -1 : 1;
-        // Most keys differ in their first bytes: one comparison of numbers.
+        // Most keys differ in their first bytes: comparisons of numbers.
         if (a.head != b.head) return a.head < b.head ? -1 : 1;
+        if (a.head2 != b.head2) return a.head2 < b.head2 ? -1 : 1;
         const int c = std::memcmp(bytes_.data() + a.at, bytes_.data() + b.at, std::min(a.length, b.length));
         if (c != 0) return c;
         return a.length == b.length ? 0 : a.length < b.length ? -1 : 1;
