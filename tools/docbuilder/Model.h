@@ -253,6 +253,8 @@ struct DocumentSpec {
     std::vector<int32_t> compiledCode;  // 'MPPC' ids
     std::optional<int32_t> dirty;   // 'QzQz' 2
     int32_t fillers = 0;
+    // The compiler's declaration text file beside the structure.
+    std::optional<std::string> declarations;
 
     std::vector<TableSpec> tables;
     std::vector<MethodSpec> methods;
