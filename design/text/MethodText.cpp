@@ -200,7 +200,7 @@ private:
         case 1: xstrIntreel2(t.Real(), s); *text = Text(s); break;
         case 4: {
             const datum d{t.Word(4), t.Word(6), t.Word(8)};
-            mystrdate(d, s, 8);
+            mystrdate(d, s, 7);
             *text = s_.date + Text(s) + s_.date;
             break;
         }
@@ -270,7 +270,7 @@ std::string EscapedLiteral(const unsigned char* text)
     const std::string q = Text(quote);
     std::string out = q;
     // Room for the closing quote is kept.
-    const size_t room = size_t(kMaxLiteralText) > 2 * q.size() ? size_t(kMaxLiteralText) - q.size() : 0;
+    const size_t room = size_t(kMaxLiteralText) - std::min(q.size(), size_t(kMaxLiteralText));
     static const char kHex[] = "0123456789abcdef";
     for (int16_t i = 0; i < text[0]; ++i) {
         const unsigned char c = text[i + 1];
