@@ -8,6 +8,7 @@
 #include "app/appl/Utilities.h"
 #include "app/documents/Documentation.h"
 #include "app/documents/MainDoc.h"
+#include "app/dialogs/Messages.h"
 #include "design/filters/ObjFilter.h"
 #include "design/links/ParseSupport.h"
 #include "design/links/TokenAccess.h"
@@ -171,8 +172,10 @@ int16_t TGnlProcObjQz::ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod)
     unsigned char oldName[256], newName[256];
     oldCommand->GetName(oldName);
     newMethod->GetName(newName);
-    TObjQz* command = SearchObj_Name(owner, 3, oldName);
+    TObjQz* command = oldCommand->kind == 3 ? oldCommand : SearchObj_Name(owner, 3, oldName);
     if (!command || !IsInList(uses, command)) return 0;
+    // The command's own text: a long name is shown cut.
+    MyGetIndString(oldName, 8, command->id);
     int16_t err = 0;
     {
         ParseResFile store(owner);
@@ -181,7 +184,8 @@ int16_t TGnlProcObjQz::ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod)
     }
     if (err != 0) return err;
     XDelRef(this, command);
-    if (TObjQz* method = SearchObj_Name(owner, 2, newName)) err = XRef(this, method);
+    TObjQz* method = newMethod->kind == 2 ? newMethod : SearchObj_Name(owner, 2, newName);
+    if (method) err = XRef(this, method);
     return err;
 }
 
