@@ -17,6 +17,8 @@
 #include "kernel/numtext/DateText.h"
 #include "kernel/numtext/IntegerText.h"
 #include "platform/core/Errors.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/files/Forks.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/ScriptManager.h"
@@ -33,37 +35,92 @@ constexpr int16_t kIndentItem = 40;
 
 std::string Text(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
-std::string AppString(int16_t list, int16_t index)
-{
-    unsigned char s[256];
-    MyGetIndString(s, list, index);
-    return Text(s);
-}
+// One of the application's string lists, read again only when the file
+// answers another list or other bytes: rendering reads the same texts for
+// every method.
+class AppList {
+public:
+    explicit AppList(int16_t id) : id_(id) {}
+    // Item `index` (from 1); empty past the list.
+    const std::string& Item(int16_t index)
+    {
+        Refresh();
+        static const std::string kNone;
+        return index >= 1 && size_t(index) <= items_.size() ? items_[size_t(index - 1)] : kNone;
+    }
+    bool Changed()
+    {
+        const uint64_t seen = generation_;
+        Refresh();
+        return generation_ != seen;
+    }
 
-// The texts a rendering reads, taken once per method.
+private:
+    void Refresh()
+    {
+        const int16_t saved = platform::CurResFile();
+        if (G_MainResFile > 0) platform::UseResFile(G_MainResFile);
+        platform::Handle h = platform::GetResource(platform::FourCC("STR#"), id_);
+        platform::UseResFile(saved);
+        const size_t size = h && *h ? size_t(platform::GetHandleSize(h)) : 0;
+        const auto* p = size ? reinterpret_cast<const uint8_t*>(*h) : nullptr;
+        if (h == handle_ && size == bytes_.size() && (size == 0 || std::memcmp(p, bytes_.data(), size) == 0)) return;
+        handle_ = h;
+        bytes_.assign(p, p + size);
+        items_.clear();
+        const int32_t count = size >= 2 ? int32_t((p[0] << 8) | p[1]) : 0;
+        for (size_t at = 2; int32_t(items_.size()) < count && at < size;) {
+            const size_t n = std::min<size_t>(p[at], size - at - 1);
+            items_.emplace_back(reinterpret_cast<const char*>(p + at + 1), n);
+            at += 1 + n;
+        }
+        ++generation_;
+    }
+
+    int16_t id_;
+    platform::Handle handle_ = nullptr;
+    std::vector<uint8_t> bytes_;
+    std::vector<std::string> items_;
+    uint64_t generation_ = 0;
+};
+
+AppList gPunctuation(kPunctuation), gKeywords(kKeywords), gCommands(kCommandNames);
+
+// The texts a rendering reads.
 struct TextStrings {
     std::string operators[25];
     std::string keywords[29];  // by kind - 6
     std::string quote, date, time, comment, mark, separator, left, right, local, interprocess, indent;
 
-    TextStrings()
+    void Load()
     {
-        for (int i = 0; i < 25; ++i) operators[i] = AppString(kPunctuation, kOperatorItems[i]);
-        for (int i = 1; i <= 28; ++i) keywords[i] = AppString(kKeywords, int16_t(i));
-        separator = AppString(kPunctuation, 1);
-        date = AppString(kPunctuation, 4);
-        quote = AppString(kPunctuation, 5);
-        left = AppString(kPunctuation, 7);
-        right = AppString(kPunctuation, 8);
-        comment = AppString(kPunctuation, 11);
-        local = AppString(kPunctuation, 12);
-        time = AppString(kPunctuation, 37);
-        mark = AppString(kPunctuation, 38);
-        interprocess = AppString(kPunctuation, 39);
-        indent = AppString(kPunctuation, kIndentItem);
+        auto item = [](int16_t index) { return gPunctuation.Item(index); };
+        for (int i = 0; i < 25; ++i) operators[i] = item(kOperatorItems[i]);
+        for (int i = 1; i <= 28; ++i) keywords[i] = gKeywords.Item(int16_t(i));
+        separator = item(1);
+        date = item(4);
+        quote = item(5);
+        left = item(7);
+        right = item(8);
+        comment = item(11);
+        local = item(12);
+        time = item(37);
+        mark = item(38);
+        interprocess = item(39);
+        indent = item(kIndentItem);
         if (indent.empty()) indent = "\t";
     }
 };
+
+const TextStrings& Strings()
+{
+    static TextStrings strings;
+    static bool loaded = false;
+    const bool punctuation = gPunctuation.Changed(), keywords = gKeywords.Changed();
+    if (!loaded || punctuation || keywords) strings.Load();
+    loaded = true;
+    return strings;
+}
 
 bool Opens(uint8_t kind) { return kind == 14 || kind == 16 || kind == 19 || kind == 29 || kind == 31; }
 bool Closes(uint8_t kind) { return kind == 15 || kind == 18 || kind == 21 || kind == 30 || kind == 32; }
@@ -81,7 +138,7 @@ bool SingleByteAt(const unsigned char* text, int16_t offset)
 
 class LineRenderer {
 public:
-    LineRenderer(TFileObjQz* table, TObjQz* method) : table_(table), method_(method) {}
+    LineRenderer(TFileObjQz* table, TObjQz* method) : table_(table), method_(method), s_(Strings()) {}
 
     // The line's pieces; the running level moves by its keywords.
     void Render(platform::Handle line, ProcTextLine* out)
@@ -127,7 +184,7 @@ private:
         case 1: {
             p->style = kStyleCommand;
             const int16_t number = t.Word(2);
-            if (number > 0) text = AppString(kCommandNames, number);
+            if (number > 0) text = gCommands.Item(number);
             break;
         }
         case 2: Literal(t, &text); break;
@@ -250,7 +307,7 @@ private:
 
     TFileObjQz* table_;
     TObjQz* method_;
-    TextStrings s_;
+    const TextStrings& s_;
     int32_t level_ = 0;
 };
 
@@ -265,9 +322,7 @@ std::string ProcTextLine::Text() const
 
 std::string EscapedLiteral(const unsigned char* text)
 {
-    unsigned char quote[256];
-    MyGetIndString(quote, kPunctuation, 5);
-    const std::string q = Text(quote);
+    const std::string& q = Strings().quote;
     std::string out = q;
     // Room for the closing quote is kept.
     const size_t room = size_t(kMaxLiteralText) - std::min(q.size(), size_t(kMaxLiteralText));

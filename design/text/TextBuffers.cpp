@@ -106,8 +106,15 @@ void TextTohTE(tText buffer, TEHandle te, const TETextStyle* styles)
     const TextBufferRec* rec = Rec(buffer);
     if (!rec || !te) return;
     const int32_t length = rec->length;
-    static const char kNothing = 0;
-    TESetText(rec->text && *rec->text ? *rec->text : &kNothing, length, te);
+    // The text goes into the record's own handle; the record takes it, with
+    // the styles written below, in the one recalculation at the end.
+    Handle text = (**te).hText;
+    if (!text) return;
+    SetHandleSize(text, length);
+    if (GetHandleSize(text) != length) return;
+    if (length > 0) std::memcpy(*text, *rec->text, size_t(length));
+    (**te).teLength = int16_t(length);
+    (**te).selStart = (**te).selEnd = 0;
     Handle record = TEGetStyleHandle(te);
     Handle table = TEGetStyleTableHandle(te);
     if (!styles || !record || !table || length == 0) {
