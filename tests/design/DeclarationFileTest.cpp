@@ -77,42 +77,31 @@ int32_t After(const std::string& file, const std::string& name, char next)
 
 TEST_F(DeclarationFile, PositionsFollowEachName)
 {
-    struct Case {
-        const char* what;
-        std::string file;
-        std::map<std::string, bool> recorded;
-    };
     auto with = [](std::string text, const std::string& from, const std::string& to) {
-        text.replace(text.find(from), from.size(), to);
-        return text;
+        return text.replace(text.find(from), from.size(), to);
     };
-    const std::map<std::string, bool> all{{"Count", true}, {"Sum", true}, {"$Rate", true}, {"A", true}, {"B", true}};
-    const Case cases[] = {
-        {"whole", kFile, all},
-        {"no final return", kFile.substr(0, kFile.size() - 1), all},
-        {"a method followed by a tab", with(kFile, "B:", "B\t"),
-         {{"Count", true}, {"Sum", true}, {"$Rate", true}, {"A", true}, {"B", false}}},
-        {"a local line without its tab", with(kFile, "\t(Method)", "(Method)"),
-         {{"Count", true}, {"Sum", true}, {"$Rate", false}, {"A", false}, {"B", false}}},
-        {"a variable the structure lacks", with(kFile, "Sum\t", "Missing\tReal\rSum\t"), all},
-        {"a name of 300 characters", with(kFile, "Sum\t", std::string(300, 'S') + "\tReal\rSum\t"), all},
-        {"an owner nobody has", with(kFile, "(Method) A", "(Method) Z"),
-         {{"Count", true}, {"Sum", true}, {"$Rate", false}, {"A", true}, {"B", true}}},
-        {"cut inside the variables", kFile.substr(0, 12),
-         {{"Count", false}, {"Sum", false}, {"$Rate", false}, {"A", false}, {"B", false}}},
+    // Which of Count, Sum, $Rate, A and B are recorded.
+    const std::pair<std::string, const char*> cases[] = {
+        {kFile, "11111"},
+        {kFile.substr(0, kFile.size() - 1), "11111"},                   // no final return
+        {with(kFile, "B:", "B\t"), "11110"},                           // a method followed by a tab
+        {with(kFile, "\t(Method)", "(Method)"), "11000"},              // a local line without its tab
+        {with(kFile, "Sum\t", "Missing\tReal\rSum\t"), "11111"},       // a variable the structure lacks
+        {with(kFile, "Sum\t", std::string(300, 'S') + "\tReal\rSum\t"), "11111"},  // a name cut at 255
+        {with(kFile, "(Method) A", "(Method) Z"), "11011"},             // an owner nobody has
+        {kFile.substr(0, 12), "00000"},                                  // cut inside the variables
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [file, recorded] : cases) {
+        SCOPED_TRACE(recorded);
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-        ReadWith(c.file);
+        ReadWith(file);
         EXPECT_NE(doc_.fDataFile, -1);
-        const std::map<std::string, int32_t> expected{
-            {"Count", c.recorded.at("Count") ? After(c.file, "<>Count", '\t') : -1},
-            {"Sum", c.recorded.at("Sum") ? After(c.file, "\rSum", '\t') - 0 : -1},
-            {"$Rate", c.recorded.at("$Rate") ? After(c.file, "$Rate", '\t') : -1},
-            {"A", c.recorded.at("A") ? After(c.file, "\tA", '(') : -1},
-            {"B", c.recorded.at("B") ? After(c.file, "\tB", ':') : -1}};
+        const std::pair<const char*, char> after[] = {{"<>Count", '\t'}, {"\rSum", '\t'}, {"$Rate", '\t'}, {"\tA", '('}, {"\tB", ':'}};
+        const char* names[] = {"Count", "Sum", "$Rate", "A", "B"};
+        std::map<std::string, int32_t> expected;
+        for (size_t i = 0; i < 5; ++i)
+            expected[names[i]] = recorded[i] == '1' ? After(file, after[i].first, after[i].second) : -1;
         EXPECT_EQ(Positions(), expected);
     }
 }
@@ -186,13 +175,7 @@ TEST_F(DeclarationFile, OwnersAreFoundByTheirMarkers)
     unsigned char table[256], form[256], object[256], full[256];
     apptest::ToP("A:B:" + std::string(40, 'c'), full);
     GetScriptNames(full, table, form, object);
-    EXPECT_EQ(P(table), "A");
-    EXPECT_EQ(P(form), "B");
-    EXPECT_EQ(P(object), std::string(32, 'c'));
-    apptest::ToP("NoSeparator", full);
-    GetLayoutNames(full, table, form);
-    EXPECT_EQ(P(table), "NoSeparator");
-    EXPECT_EQ(P(form), "");
+    EXPECT_EQ(std::tuple(P(table), P(form), P(object)), std::tuple("A", "B", std::string(32, 'c')));
 }
 
 }  // namespace

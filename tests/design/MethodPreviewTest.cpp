@@ -1,5 +1,6 @@
 // A method previewed, clicked, printed and exported: the text record the
 // preview pane scrolls, the pages the print emulation records.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "app/appl/Preferences.h"
 #include "app/documents/Documentation.h"
 #include "design/preview/PreviewFrame.h"
+#include "design/objects/ObjText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
@@ -71,48 +73,28 @@ protected:
     const Rect area_{10, 10, 210, 410};
 };
 
-TEST_F(MethodPreview, AMethodPreviewsAsItsText)
+TEST_F(MethodPreview, AMethodPreviewsAsItsTextAndScrolls)
 {
     int16_t width = 0, height = 0, low = 9, high = 9, page = 9;
     ASSERT_EQ(recalculate_->InitDisplay(&display_, area_, &width, &height, &low, &high, &page, false), 0);
-    ASSERT_NE(display_, nullptr);
-    EXPECT_EQ(width, 2047);
-    EXPECT_EQ(low + high + page, 0);
     TEHandle te = Record();
     ASSERT_NE(TEGetStyleHandle(te), nullptr) << "styled from machine type 4";
-    EXPECT_EQ(height, TEGetHeight((**te).nLines, 1, te) + 20);
+    EXPECT_EQ(std::tuple(width, height, low + high + page), std::tuple(2047, TEGetHeight((**te).nLines, 1, te) + 20, 0));
     std::string expected;
     for (const std::string& line : Texts(recalculate_)) expected += line + "\r";
     EXPECT_EQ(std::string(*(**te).hText, size_t((**te).teLength)), expected);
-    EXPECT_EQ((**te).destRect.left, area_.left + 2);
-    EXPECT_EQ((**te).destRect.top, area_.top + 2);
-    EXPECT_EQ((**te).destRect.right, area_.left + 2049);
-    EXPECT_EQ((**te).viewRect.bottom, area_.bottom);
-    // The comment's style is entry 5 of the method styles.
-    TETextStyle styles[kMethodStyleCount];
-    MyTEInitStyles(styles, MyApplFont, MyApplSize);
-    TETextStyle first{};
-    int16_t lh = 0, ascent = 0;
-    TEGetStyle(3, &first, &lh, &ascent, te);
-    EXPECT_EQ(first.tsFace, styles[kStyleComment].tsFace);
-    EXPECT_EQ(first.tsColor.red, styles[kStyleComment].tsColor.red);
-}
+    EXPECT_EQ(std::tuple((**te).destRect.left, (**te).destRect.top, (**te).destRect.right, (**te).viewRect.bottom),
+              std::tuple(area_.left + 2, area_.top + 2, area_.left + 2049, area_.bottom));
 
-TEST_F(MethodPreview, ScrollingEqualsDrawingTheMovedText)
-{
-    int16_t width = 0, height = 0, low = 0, high = 0, page = 0;
-    ASSERT_EQ(recalculate_->InitDisplay(&display_, area_, &width, &height, &low, &high, &page, false), 0);
+    // Scrolled by (0, -24): what a fresh record draws 24 points higher.
     ClipRect(&area_);
     EraseRect(&area_);
     recalculate_->Display(display_, area_);
     const std::vector<uint32_t> shown = PortPixels(port_, area_);
-    size_t inked = 0;
-    for (uint32_t p : shown) inked += p != 0xFFFFFF;
-    EXPECT_GT(inked, 200u);
+    EXPECT_GT(std::count_if(shown.begin(), shown.end(), [](uint32_t p) { return p != 0xFFFFFF; }), 200);
     recalculate_->Scroll(display_, area_, 0, -24);
     const std::vector<uint32_t> scrolled = PortPixels(port_, area_);
     EXPECT_NE(scrolled, shown);
-
     Handle fresh = nullptr;
     ASSERT_EQ(recalculate_->InitDisplay(&fresh, area_, &width, &height, &low, &high, &page, false), 0);
     EraseRect(&area_);
@@ -153,10 +135,8 @@ TEST_F(MethodPreview, SelectingTextEnablesCopy)
         event.where = s.where;
         event.modifiers = s.shift ? shiftKey : 0;
         EXPECT_EQ(recalculate_->Click(display_, event, 0), nullptr);
-        EXPECT_EQ(recalculate_->IsSelection(display_), s.selection);
-        EXPECT_EQ(IsFuncEnabled(23), s.selection);
-        EXPECT_EQ(gScrollH, 0);
-        EXPECT_EQ(gScrollV, 0);
+        EXPECT_EQ(std::tuple(recalculate_->IsSelection(display_), IsFuncEnabled(23), gScrollH, gScrollV),
+                  std::tuple(s.selection, s.selection, 0, 0));
     }
     // Scrolled by 24: the bars are told where the text stands.
     recalculate_->Scroll(display_, area_, 0, -24);
@@ -168,8 +148,7 @@ TEST_F(MethodPreview, SelectingTextEnablesCopy)
     EXPECT_TRUE(recalculate_->IsSelection(display_));
     EXPECT_EQ((**Record()).selEnd, (**Record()).teLength);
     recalculate_->DeSelectObj();
-    EXPECT_FALSE(IsFuncEnabled(23));
-    EXPECT_FALSE(IsFuncEnabled(26));
+    EXPECT_FALSE(IsFuncEnabled(23) || IsFuncEnabled(26));
     DisposeMenus();
 }
 
@@ -181,14 +160,7 @@ struct PageImage {
         std::vector<uint8_t> png;
         ok = ReadWholeFile(path, &png) == noErr && DecodePng(png.data(), png.size(), &pixels) == ImageReadResult::Ok;
     }
-    bool Black(int32_t h, int32_t v) const { return (pixels.RGBAt(h, v) & 0xFFFFFF) == 0; }
-    std::vector<uint32_t> Band(int32_t top, int32_t bottom, int32_t width) const
-    {
-        std::vector<uint32_t> out;
-        for (int32_t v = top; v < bottom; ++v)
-            for (int32_t h = 0; h < width; ++h) out.push_back(pixels.RGBAt(h, v) & 0xFFFFFF);
-        return out;
-    }
+    uint32_t At(int32_t h, int32_t v) const { return pixels.RGBAt(h, v) & 0xFFFFFF; }
 };
 
 // Prints through the emulation to PDF, pages also as 72-dpi images named
@@ -230,18 +202,17 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
     ASSERT_TRUE(BuildAndRead(d));
     TGnlProcObjQz* m = Method("Long");
     uint8_t contents = 1;
-    int16_t textTop = 0, printedTo = 0, pages = 0;
+    int16_t printedTo = 0, pages = 0;
     unsigned char heading[256];
     PrintPages(folder_.path(), "method-", [&] {
         EXPECT_EQ(m->PrintObj(reinterpret_cast<PrintOptions*>(&contents)), 0);
         pages = P_NoPage;
         printedTo = P_CrtHeight;
     });
-    m->GetFullName(heading);
     unsigned char info[256];
+    m->GetFullName(heading);
     m->GetMoreInfo(info, false);
-    std::memcpy(heading + 1 + heading[0], info + 1, info[0]);
-    heading[0] = uint8_t(heading[0] + info[0]);
+    PAppend(heading, info);
     EXPECT_EQ(pages, 2);
     // The heading drawn by hand, bold in style 2's font and size.
     int16_t line = 0;
@@ -254,42 +225,27 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
         line = int16_t(fi.ascent + fi.descent + fi.leading);
         MoveTo(30, int16_t(40 + fi.ascent));
         DrawString(heading);
-        textTop = int16_t(40 + 2 * line);
     });
-    PageImage page(folder_ / "method-1.png"), expected(folder_ / "expected-1.png");
-    ASSERT_TRUE(page.ok && expected.ok);
+    PageImage page(folder_ / "method-1.png"), expected(folder_ / "expected-1.png"), second(folder_ / "method-2.png");
+    ASSERT_TRUE(page.ok && expected.ok && second.ok);
     const Rect& r = P_PageRect;
-    EXPECT_EQ(page.Band(40, 40 + line, r.right - r.left), expected.Band(40, 40 + line, r.right - r.left));
-    // The rule 50 points in, from the text's top down the printed block,
-    // on both pages; the page turned 30 points above the bottom.
-    const int32_t mid = (textTop + r.bottom - 30) / 2;
-    EXPECT_TRUE(page.Black(50, textTop + 1));
-    EXPECT_TRUE(page.Black(50, mid));
-    EXPECT_FALSE(page.Black(49, mid));
-    EXPECT_FALSE(page.Black(51, mid));
-    EXPECT_FALSE(page.Black(50, textTop - 2));
-    EXPECT_FALSE(page.Black(50, r.bottom - 29));
-    PageImage second(folder_ / "method-2.png");
-    ASSERT_TRUE(second.ok);
-    EXPECT_TRUE(second.Black(50, printedTo - line - 2));
-    EXPECT_FALSE(second.Black(50, printedTo + 2));
+    for (int32_t v = 40; v < 40 + line; ++v)
+        for (int32_t h = 0; h < r.right - r.left; ++h) ASSERT_EQ(page.At(h, v), expected.At(h, v)) << h << ", " << v;
+    // The rule 50 points in beside the printed block, on both pages; the
+    // first page turned 30 points above its bottom.
+    const int32_t textTop = 40 + 2 * line, mid = (textTop + r.bottom - 30) / 2;
+    const std::tuple<const PageImage*, int32_t, int32_t, bool> pixels[] = {
+        {&page, 50, textTop + 1, true},       {&page, 50, mid, true},          {&page, 49, mid, false},
+        {&page, 51, mid, false},              {&page, 50, textTop - 2, false}, {&page, 50, r.bottom - 29, false},
+        {&second, 50, printedTo - line - 2, true}, {&second, 50, printedTo + 2, false}};
+    for (const auto& [image, h, v, black] : pixels) EXPECT_EQ(image->At(h, v) == 0, black) << h << ", " << v;
 }
 
-TEST_F(MethodPreview, TheExportIsTheTextAndOneLineEnd)
+TEST_F(MethodPreview, TheExportIsTheTextAndOneLineEndAndTheSearchTheText)
 {
-    const std::string path = folder_ / "Recalculate.txt";
-    FSSpec spec;
-    FSMakeFSSpec(path, &spec);
-    ASSERT_EQ(FSpCreate(spec, 0, 0), 0);
-    int16_t file = -1;
-    ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &file), 0);
-    EXPECT_EQ(recalculate_->SaveObj(file), 0);
-    FSClose(file);
     std::string expected;
     for (const std::string& line : Texts(recalculate_)) expected += line + "\r";
-    const Bytes written = FileBytes(path);
-    EXPECT_EQ(std::string(written.begin(), written.end()), expected + "\r");
-    // A search finds what the text shows, not what the tokens hold.
+    EXPECT_EQ(Exported(recalculate_), expected + "\r");
     EXPECT_NE(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0B[Lines]Pric"), 2), 0);
     EXPECT_EQ(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0C[Lines]Total"), 2), 0);
 }

@@ -59,31 +59,27 @@ TEST_F(MethodRewriteObjects, EditsReachTheTextWhereTheyMay)
 
 TEST_F(MethodRewriteObjects, AMethodThatMayNotChangeKeepsItsText)
 {
-    struct Case {
-        const char* what;
-        std::function<void(TGnlProcObjQz*)> lock;
-        bool renamedWithoutForce;
+    // What locks it, and whether a rename not forced still reaches it.
+    const std::pair<std::function<void(TGnlProcObjQz*)>, bool> cases[] = {
+        {[](TGnlProcObjQz* m) { m->SetFlag(kFlagCiphered, true); }, false},
+        {[](TGnlProcObjQz* m) { m->SetFlag(kFlagControlChar, true); }, true},
+        {[this](TGnlProcObjQz*) { doc_.fRemote = true; }, true},
     };
-    const Case cases[] = {
-        {"enciphered", [](TGnlProcObjQz* m) { m->SetFlag(kFlagCiphered, true); }, false},
-        {"holding control characters", [](TGnlProcObjQz* m) { m->SetFlag(kFlagControlChar, true); }, true},
-        {"of a server's structure", [this](TGnlProcObjQz*) { doc_.fRemote = true; }, true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [lock, renamed] : cases) {
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
         doc_.fRemote = false;
         ASSERT_TRUE(ReadDemo());
         TGnlProcObjQz* m = Method("Recalculate");
         const std::vector<std::string> before = Texts(m);
-        c.lock(m);
-        EXPECT_FALSE(m->EnableReplaceTxt()) << c.what;
-        EXPECT_EQ(m->ReplaceTxt(P("Sum", a_), P("Total", b_)), 0) << c.what;
-        EXPECT_EQ(Texts(m), before) << c.what;
+        lock(m);
+        EXPECT_FALSE(m->EnableReplaceTxt());
+        EXPECT_EQ(m->ReplaceTxt(P("Sum", a_), P("Total", b_)), 0);
+        EXPECT_EQ(Texts(m), before);
         m->XRefReplace(Method("Add_Tax"), P("Add_VAT", a_), false);
-        EXPECT_EQ(Texts(m)[5] == "Add_VAT(Sum)", c.renamedWithoutForce) << c.what;
-        doc_.fRemote = false;
+        EXPECT_EQ(Texts(m)[5] == "Add_VAT(Sum)", renamed);
     }
+    doc_.fRemote = false;
 }
 
 TEST_F(MethodRewriteObjects, ACommandReplacedByAMethodMovesTheEdge)

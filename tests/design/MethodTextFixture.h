@@ -9,6 +9,7 @@
 #include "design/text/MethodText.h"
 #include "design/text/MethodTextSupport.h"
 #include "kernel/startup/KernelGlobals.h"
+#include "platform/files/Forks.h"
 #include "tests/design/ReadFixture.h"
 
 namespace readtest {
@@ -59,11 +60,20 @@ protected:
         for (const ProcTextLine& l : Rendered(m)) out.push_back(l.Text());
         return out;
     }
-    static std::vector<int16_t> Styles(const ProcTextLine& line)
+    // What the method exports into a new file.
+    std::string Exported(TGnlProcObjQz* m)
     {
-        std::vector<int16_t> out;
-        for (const auto& p : line.pieces) out.push_back(p.style);
-        return out;
+        const std::string path = folder_ / "export.txt";
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(path, &spec);
+        platform::FSpDelete(spec);
+        platform::FSpCreate(spec, 0, 0);
+        int16_t file = -1;
+        platform::FSpOpenDF(spec, platform::fsRdWrPerm, &file);
+        EXPECT_EQ(m->SaveObj(file), 0);
+        platform::FSClose(file);
+        const Bytes written = FileBytes(path);
+        return std::string(written.begin(), written.end());
     }
 
     docbuilder::BuildResult built_;

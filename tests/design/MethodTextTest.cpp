@@ -19,47 +19,49 @@ using Lines = std::vector<std::string>;
 
 class MethodText : public MethodTextFixture {};
 
+std::string Times(const std::string& s, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+struct Expected {
+    std::string text;
+    std::vector<int16_t> styles;
+};
+
+void ExpectLines(const std::vector<ProcTextLine>& lines, const std::vector<Expected>& expected)
+{
+    ASSERT_EQ(lines.size(), expected.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].Text(), expected[i].text) << "line " << i + 1;
+        std::vector<int16_t> styles;
+        for (const auto& p : lines[i].pieces) styles.push_back(p.style);
+        EXPECT_EQ(styles, expected[i].styles) << "line " << i + 1;
+    }
+}
+
 TEST_F(MethodText, TheDemosRecalculateRendersLineByLine)
 {
     ASSERT_TRUE(ReadDemo());
-    TGnlProcObjQz* m = Method("Recalculate");
-    ASSERT_NE(m, nullptr);
-    const std::vector<ProcTextLine> lines = Rendered(m);
     // STR# 104: 11 the comment mark, 4 and 37 the date and time marks, 38
-    // the error and plug-in mark, 40 a tab; STR# 105 item 8 "If", 9 "End if".
-    const Lines expected = {
-        "  `Adds up the lines of the current invoice",
-        "Sum:=0",
-        "If [Lines]Quantity",
-        "\tSum:=Sum+[Lines]Price",
-        "End if ",
-        "Add_Tax(Sum)",
-        "Log_Event(\"Recalculated\")",
-        "!03/01/2024!",
-        "?01:00:00?",
-        "9000000000",
-        "VAT_Rate ",
-        "Round_Cents ",
-        " \xA4unfinished\xA4 ",
-    };
-    ASSERT_EQ(lines.size(), expected.size());
-    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].Text(), expected[i]) << "line " << i + 1;
-    const std::vector<std::vector<int16_t>> styles = {
-        {kStyleComment},
-        {kStyleProcessVar, kStylePlain, kStylePlain},
-        {kStyleKeyword, kStyleField},
-        {kStyleProcessVar, kStylePlain, kStyleProcessVar, kStylePlain, kStyleField},
-        {kStyleKeyword},
-        {kStyleMethodCall, kStylePlain, kStyleProcessVar, kStylePlain},
-        {kStyleMethodCall, kStylePlain, kStylePlain, kStylePlain},
-        {kStylePlain},
-        {kStylePlain},
-        {kStylePlain},
-        {kStyleConstant},
-        {kStylePlugIn},
-        {kStyleError},
-    };
-    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(Styles(lines[i]), styles[i]) << "line " << i + 1;
+    // the error and plug-in mark (\xA4), 40 a tab; STR# 105: "If", "End if".
+    const int16_t v = kStyleProcessVar, o = kStylePlain, f = kStyleField, k = kStyleKeyword, c = kStyleMethodCall;
+    ExpectLines(Rendered(Method("Recalculate")),
+                {{"  `Adds up the lines of the current invoice", {kStyleComment}},
+                 {"Sum:=0", {v, o, o}},
+                 {"If [Lines]Quantity", {k, f}},
+                 {"\tSum:=Sum+[Lines]Price", {v, o, v, o, f}},
+                 {"End if ", {k}},
+                 {"Add_Tax(Sum)", {c, o, v, o}},
+                 {"Log_Event(\"Recalculated\")", {c, o, o, o}},
+                 {"!03/01/2024!", {o}},
+                 {"?01:00:00?", {o}},
+                 {"9000000000", {o}},
+                 {"VAT_Rate ", {kStyleConstant}},
+                 {"Round_Cents ", {kStylePlugIn}},
+                 {" \xA4unfinished\xA4 ", {kStyleError}}});
 }
 
 TEST_F(MethodText, TokenKindsTheDemoLacks)
@@ -74,27 +76,16 @@ method M
   command 2 ( field People.Name , "a;b" ) ; call Other op 24 kw 20 kw 7
   comment "ends with a return\r" ; error "e" ; plugin 9 9
 )"));
-    const std::vector<ProcTextLine> lines = Rendered(Method("M"));
-    struct Expected {
-        std::string text;
-        std::vector<int16_t> styles;
-    };
-    const Expected expected[] = {
-        {"$Rate & $2 ^| $", {kStyleLocalVar, kStylePlain, kStyleParameter, kStylePlain, kStyleParameter}},
-        {"<>Count/0x00FF", {kStyleInterprocessVar, kStylePlain, kStylePlain}},
-        {"QUERY([People]Name;\"a;b\")",
-         {kStyleCommand, kStylePlain, kStyleField, kStylePlain, kStylePlain, kStylePlain}},
-        {"Other..: Return ", {kStyleMethodCall, kStylePlain, kStyleKeyword, kStyleKeyword}},
-        {"  `ends with a return", {kStyleComment}},
-        {" \xA4" "e\xA4 ", {kStyleError}},
-        // A routine the document does not list shows its marked number.
-        {"\xA4" "9;9\xA4 ", {kStylePlugIn}},
-    };
-    ASSERT_EQ(lines.size(), std::size(expected));
-    for (size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].Text(), expected[i].text) << "line " << i + 1;
-        EXPECT_EQ(Styles(lines[i]), expected[i].styles) << "line " << i + 1;
-    }
+    const int16_t o = kStylePlain, p = kStyleParameter;
+    ExpectLines(Rendered(Method("M")),
+                {{"$Rate & $2 ^| $", {kStyleLocalVar, o, p, o, p}},
+                 {"<>Count/0x00FF", {kStyleInterprocessVar, o, o}},
+                 {"QUERY([People]Name;\"a;b\")", {kStyleCommand, o, kStyleField, o, o, o}},
+                 {"Other..: Return ", {kStyleMethodCall, o, kStyleKeyword, kStyleKeyword}},
+                 {"  `ends with a return", {kStyleComment}},
+                 {" \xA4" "e\xA4 ", {kStyleError}},
+                 // A routine the document does not list shows its marked number.
+                 {"\xA4" "9;9\xA4 ", {kStylePlugIn}}});
 }
 
 TEST_F(MethodText, ATableAloneIsNamedInTheTableStyle)
@@ -104,10 +95,7 @@ TEST_F(MethodText, ATableAloneIsNamedInTheTableStyle)
     Replace(built_.dataPath, FourCC("CCQz"), 5, docbuilder::MethodBlob({{3, 0, 0, 0, 0, 1, 0, 0}}));
     Open(built_);
     ASSERT_EQ(Read(), 0);
-    const std::vector<ProcTextLine> lines = Rendered(Method("M"));
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].Text(), "[People]");
-    EXPECT_EQ(Styles(lines[0]), std::vector<int16_t>{kStyleTable});
+    ExpectLines(Rendered(Method("M")), {{"[People]", {kStyleTable}}});
 }
 
 TEST_F(MethodText, ControlStructuresIndentTheLinesBetween)
@@ -118,59 +106,30 @@ TEST_F(MethodText, ControlStructuresIndentTheLinesBetween)
     for (int i = 0; i < 32; ++i) lines += "  kw 16\n";
     ASSERT_TRUE(BuildAndRead("structure T\nmethod M\n  kw 15\n  kw 14\n  kw 17\n  kw 20\n  kw 15 ; kw 19 ; kw 29 ; kw 31 "
                              "kw 32 ; kw 30 ; kw 21\n" + lines + "  kw 18\n"));
-    const Lines texts = Texts(Method("M"));
-    ASSERT_EQ(texts.size(), 43u);
-    const Lines head = {"End if ", "If ", "Else ", "\t: ", "End if ", "Case of ", "\tRepeat ", "\tFor End for ",
-                        "\tUntil ", "End case "};
-    EXPECT_EQ(Lines(texts.begin(), texts.begin() + 10), head);
-    EXPECT_EQ(texts[10], "While ");
-    EXPECT_EQ(texts[39], std::string(29, '\t') + "While ");
-    EXPECT_EQ(texts[40], std::string(30, '\t') + "While ");
-    EXPECT_EQ(texts[41], std::string(30, '\t') + "While ");
-    EXPECT_EQ(texts[42], std::string(29, '\t') + "End while ");
+    Lines expected = {"End if ", "If ", "Else ", "\t: ", "End if ", "Case of ", "\tRepeat ", "\tFor End for ",
+                      "\tUntil ", "End case "};
+    for (int i = 0; i < 32; ++i) expected.push_back(std::string(size_t(std::min(i, 30)), '\t') + "While ");
+    expected.push_back(std::string(29, '\t') + "End while ");
+    EXPECT_EQ(Texts(Method("M")), expected);
 }
 
-TEST_F(MethodText, StringLiteralsAreEscaped)
+TEST_F(MethodText, LiteralsAreEscapedWithin255BytesAndNoEscapeIsCut)
 {
-    struct Case {
-        std::string text, expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"", "\"\""},
         {"\r\n\t\\\"\x01", "\"\\r\\n\\t\\\\\\\"\\x01\""},
         {"\x1F\x7F\xA5 a", "\"\\x1f\x7F\xA5 a\""},
-    };
-    for (const Case& c : cases) {
-        unsigned char p[256];
-        apptest::ToP(c.text, p);
-        EXPECT_EQ(EscapedLiteral(p), c.expected) << c.text;
-    }
-}
-
-TEST_F(MethodText, ALiteralNeverPassesTwoHundredFiftyFiveBytesNorCutsAnEscape)
-{
-    struct Case {
-        std::string text;
-        size_t escapes;  // "\x01" kept
-        size_t size;
-    };
-    const Case cases[] = {
-        // 1 + 63 x 4 = 253; one more escape and the quote would make 258.
-        {std::string(81, '\x01'), 63, 254},
+        // 1 + 63 x 4 = 253: one more escape and the quote would make 258.
+        {std::string(81, '\x01'), "\"" + Times("\\x01", 63) + "\""},
         // 1 + 1 + 63 x 4 + 1: exactly 255.
-        {"a" + std::string(80, '\x01'), 63, 255},
+        {"a" + std::string(80, '\x01'), "\"a" + Times("\\x01", 63) + "\""},
         // 1 + 2 + 62 x 4 = 251: the next escape and the quote would make 256.
-        {"ab" + std::string(79, '\x01'), 62, 252},
+        {"ab" + std::string(79, '\x01'), "\"ab" + Times("\\x01", 62) + "\""},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, expected] : cases) {
         unsigned char p[256];
-        apptest::ToP(c.text, p);
-        const std::string out = EscapedLiteral(p);
-        EXPECT_EQ(out.size(), c.size) << c.text.size();
-        size_t n = 0;
-        for (size_t at = out.find("\\x01"); at != std::string::npos; at = out.find("\\x01", at + 1)) ++n;
-        EXPECT_EQ(n, c.escapes) << c.text.size();
-        EXPECT_EQ(out.substr(out.size() - 5), "\\x01\"");
+        apptest::ToP(text, p);
+        EXPECT_EQ(EscapedLiteral(p), expected) << text.size();
     }
 }
 
@@ -185,68 +144,34 @@ TEST_F(MethodText, RealLiteralsComeByCopy)
         Real8toReal10(value.bytes + 4, token + 4);
         answers.push_back(MyGetRealOper(token));
     }
-    for (int i = 1; i <= 17; ++i) {
-        EXPECT_EQ(answers[size_t(i - 1)].Real(), i * 1.5);
-        EXPECT_EQ(answers[size_t(i - 1)].Kind(), 2);
-        EXPECT_EQ(answers[size_t(i - 1)].SubKind(), 1);
-    }
-}
-
-// A method of `count` lines of one 80-character comment: 84 bytes a line.
-std::string LongMethod(int count)
-{
-    std::string d = "structure T\nmethod Long\n";
-    for (int i = 0; i < count; ++i) {
-        char number[16];
-        std::snprintf(number, sizeof number, "%05d", i % 100000);
-        d += "  comment \"" + std::string(number) + std::string(75, 'x') + "\"\n";
-    }
-    return d;
+    for (int i = 1; i <= 17; ++i)
+        EXPECT_EQ(std::tuple(answers[size_t(i - 1)].Real(), answers[size_t(i - 1)].Kind(), answers[size_t(i - 1)].SubKind()),
+                  std::tuple(i * 1.5, 2, 1));
 }
 
 TEST_F(MethodText, ALongMethodShowsWholeLinesAndExportsThemAll)
 {
-    ASSERT_TRUE(BuildAndRead(LongMethod(500)));
+    // 500 lines of one 80-character comment: 84 bytes a line.
+    std::string d = "structure T\nmethod Long\n";
+    for (int i = 0; i < 500; ++i) d += "  comment \"" + std::to_string(10000 + i) + std::string(75, 'x') + "\"\n";
+    ASSERT_TRUE(BuildAndRead(d));
     TGnlProcObjQz* m = Method("Long");
     const platform::Rect r{0, 0, 100, 100};
     platform::TEHandle te = platform::TENew(&r, &r);
-    {
-        ParseResFile store(&doc_);
-        EXPECT_EQ(DoTextProc(m->table, m->id, m, false, te, 1, 0), 0);
-    }
-    // 390 lines of 84 bytes are 32,760: the 391st would reach 32,767.
-    const std::string line = "  `00000" + std::string(75, 'x') + "\r";
-    ASSERT_EQ(line.size(), 84u);
-    EXPECT_EQ((**te).teLength, 390 * 84);
-    const std::string shown(*(**te).hText, size_t((**te).teLength));
-    EXPECT_EQ(shown.substr(0, 84), line);
-    EXPECT_EQ(shown.substr(shown.size() - 84, 8), "  `00389");
-    platform::TEDispose(te);
-
-    const std::string path = folder_ / "export.txt";
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(path, &spec);
-    ASSERT_EQ(platform::FSpCreate(spec, 0, 0), 0);
-    int16_t file = -1;
-    ASSERT_EQ(platform::FSpOpenDF(spec, platform::fsRdWrPerm, &file), 0);
-    EXPECT_EQ(m->SaveObj(file), 0);
-    platform::FSClose(file);
-    const Bytes written = FileBytes(path);
-    ASSERT_EQ(written.size(), 500u * 84 + 1);
-    EXPECT_EQ(std::string(written.begin() + 499 * 84, written.begin() + 499 * 84 + 8), "  `00499");
-    EXPECT_EQ(written.back(), 13);
-}
-
-TEST_F(MethodText, AMissingTextAnswersOutOfMemoryAndChangesNothing)
-{
-    ASSERT_TRUE(BuildAndRead("structure T\nmethod M\n  comment \"x\"\n"));
-    TGnlProcObjQz* m = Method("M");
-    const platform::Rect r{0, 0, 100, 100};
-    platform::TEHandle te = platform::TENew(&r, &r);
-    platform::TESetText("before", 6, te);
     ParseResFile store(&doc_);
+    EXPECT_EQ(DoTextProc(m->table, m->id, m, false, te, 1, 0), 0);
+    // 390 lines are 32,760 bytes: the 391st would reach 32,767.
+    const std::string shown(*(**te).hText, size_t((**te).teLength));
+    EXPECT_EQ(shown.size(), 390u * 84);
+    EXPECT_EQ(shown.substr(0, 84), "  `10000" + std::string(75, 'x') + "\r");
+    EXPECT_EQ(shown.substr(shown.size() - 84, 8), "  `10389");
+    const std::string exported = Exported(m);
+    ASSERT_EQ(exported.size(), 500u * 84 + 1);
+    EXPECT_EQ(exported.substr(0, shown.size()), shown);
+    EXPECT_EQ(exported.substr(499 * 84), "  `10499" + std::string(75, 'x') + "\r\r");
+    // A method without text: -108, the record as it was.
     EXPECT_EQ(DoTextProc(m->table, 999, m, false, te, 1, 0), -108);
-    EXPECT_EQ((**te).teLength, 6);
+    EXPECT_EQ((**te).teLength, 390 * 84);
     platform::TEDispose(te);
 }
 

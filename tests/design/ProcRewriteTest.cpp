@@ -48,17 +48,11 @@ protected:
         for (int32_t i = 0; lines && i < count; ++i) {
             out.emplace_back();
             int16_t at = 0;
-            for (;;) {
-                champoper t;
-                MyGet2champ(CalcRecordAt(lines, i), &t, &at);
-                if (t.Kind() == 8) break;
-                std::string s = std::to_string(t.Kind()) + ":";
-                if (t.Kind() == 1 || t.Kind() == 13) s += std::to_string(t.Word(2));
-                else if (t.Kind() == 2 && t.SubKind() == 0) s += P(t.Text(4));
-                else if (t.Kind() == 23) s += P(t.Text(4));
-                else if (t.Kind() == 9 || t.Kind() == 11 || t.Kind() == 26 || t.Kind() == 35 || t.Kind() == 36)
-                    s += P(t.Text(2));
-                out.back().push_back(s);
+            for (champoper t; MyGet2champ(CalcRecordAt(lines, i), &t, &at), t.Kind() != 8;) {
+                const uint8_t k = t.Kind();
+                const int32_t textAt = k == 2 || k == 23 ? 4 : k == 9 || k == 11 || k == 26 || k == 35 || k == 36 ? 2 : 0;
+                out.back().push_back(std::to_string(k) + ":" +
+                                     (k == 1 ? std::to_string(t.Word(2)) : textAt ? P(t.Text(textAt)) : ""));
             }
         }
         x_effcalc(&lines, &count);
@@ -183,34 +177,19 @@ TEST_F(ProcRewrite, RenamingFollowsTheWalkOfTheLinks)
     TObjQz* local = Make(9, "$Rate", 1);
     TObjQz* constant = Make(17, "VAT", 0);
     TObjQz* process = Make(9, "Sum", 2);
-    struct Case {
-        TObjQz* renamed;
-        const char* oldName;
-        const char* newName;
-        Toks expected;
-    };
-    const Case cases[] = {
-        {called, "Add_Tax", "Add_VAT",
-         {{"11:Add_VAT", "4:", "9:Sum", "5:"}, {"26:Rate", "35:Rate", "36:VAT"},
-          {"1:10", "4:", "2:Customers", "6:", "2:Customers", "5:"}, {"2:Customers", "11:Sum"}}},
-        {local, "$Rate", "$Tax",
-         {{"11:Add_VAT", "4:", "9:Sum", "5:"}, {"26:Tax", "35:Rate", "36:VAT"},
-          {"1:10", "4:", "2:Customers", "6:", "2:Customers", "5:"}, {"2:Customers", "11:Sum"}}},
-        {process, "Sum", "Total",
-         {{"11:Add_VAT", "4:", "9:Total", "5:"}, {"26:Tax", "35:Rate", "36:VAT"},
-          {"1:10", "4:", "2:Customers", "6:", "2:Customers", "5:"}, {"2:Customers", "11:Sum"}}},
-        {constant, "vat", "Tax_Rate",
-         {{"11:Add_VAT", "4:", "9:Total", "5:"}, {"26:Tax", "35:Rate", "36:Tax_Rate"},
-          {"1:10", "4:", "2:Customers", "6:", "2:Customers", "5:"}, {"2:Customers", "11:Sum"}}},
-        {customers, "Customers", "Clients",
-         {{"11:Add_VAT", "4:", "9:Total", "5:"}, {"26:Tax", "35:Rate", "36:Tax_Rate"},
-          {"1:10", "4:", "2:Clients", "6:", "2:Customers", "5:"}, {"2:Customers", "11:Sum"}}},
-    };
-    for (const Case& c : cases) {
+    const std::pair<TObjQz*, std::pair<const char*, const char*>> renames[] = {
+        {called, {"Add_Tax", "Add_VAT"}}, {local, {"$Rate", "$Tax"}}, {process, {"Sum", "Total"}},
+        {constant, {"vat", "Tax_Rate"}}, {customers, {"Customers", "Clients"}}};
+    for (const auto& [renamed, names] : renames) {
         useres(doc_.fResFile);
-        EXPECT_EQ(ReplaceInProc(PName(c.oldName), PName(c.newName), c.renamed, nullptr, 1, m), 0) << c.newName;
-        EXPECT_EQ(Tokens(1), c.expected) << c.newName;
+        EXPECT_EQ(ReplaceInProc(PName(names.first), PName(names.second), renamed, nullptr, 1, m), 0) << names.second;
     }
+    // Each took its own tokens only: the interprocess "Rate", the second
+    // parameter, the literal outside a command and the call named "Sum" stay.
+    EXPECT_EQ(Tokens(1), (Toks{{"11:Add_VAT", "4:", "9:Total", "5:"},
+                               {"26:Tax", "35:Rate", "36:Tax_Rate"},
+                               {"1:10", "4:", "2:Clients", "6:", "2:Customers", "5:"},
+                               {"2:Customers", "11:Sum"}}));
 }
 
 }  // namespace
