@@ -255,6 +255,10 @@ struct DocumentSpec {
     int32_t fillers = 0;
     // The compiler's declaration text file beside the structure.
     std::optional<std::string> declarations;
+    // The description whose objects are copied into this document: its
+    // conflicts go into the manifest (Conflicts.h).
+    std::string against;
+    int againstLine = 0;
 
     std::vector<TableSpec> tables;
     std::vector<MethodSpec> methods;
