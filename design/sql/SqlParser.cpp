@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <deque>
 #include <new>
 
 namespace sql {
@@ -47,19 +46,25 @@ public:
 
 private:
     // Tokens.
+    // The tokens read ahead: a ring of four (the grammar looks two ahead).
     const Token& Ahead(size_t n)
     {
-        while (ahead_.size() <= n) {
-            Token t;
+        while (count_ <= n) {
+            Token& t = ring_[(first_ + count_) % kRing];
             t.kind = scanner_.Next();
-            t.text = scanner_.Text();
+            scanner_.SwapText(t.text);
             t.line = scanner_.Line();
-            ahead_.push_back(std::move(t));
+            ++count_;
         }
-        return ahead_[n];
+        return ring_[(first_ + n) % kRing];
     }
     const Token& Cur() { return Ahead(0); }
-    void Advance() { Cur(), ahead_.pop_front(); }
+    void Advance()
+    {
+        Cur();
+        first_ = (first_ + 1) % kRing;
+        --count_;
+    }
     bool Is(Tok kind) { return Cur().kind == kind; }
     bool IsPunct(char c) { return Is(Tok::Punct) && Cur().text[0] == c; }
     bool AheadIs(size_t n, Tok kind) { return Ahead(n).kind == kind; }
@@ -791,7 +796,9 @@ private:
 
     Scanner& scanner_;
     Schema& s_;
-    std::deque<Token> ahead_;
+    static constexpr size_t kRing = 4;
+    Token ring_[kRing];
+    size_t first_ = 0, count_ = 0;
     int32_t depth_ = 0;
 };
 

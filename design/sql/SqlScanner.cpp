@@ -1,18 +1,29 @@
 #include "design/sql/SqlScanner.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 namespace sql {
 namespace {
 
 bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
-bool IsPunct(int c) { return c != 0 && std::string_view("-+*/:(),.;").find(char(c)) != std::string_view::npos; }
-
-const std::unordered_map<std::string, Tok>& Keywords()
+bool IsPunct(int c)
 {
-    static const std::unordered_map<std::string, Tok> kWords = {
+    switch (c) {
+    case '-': case '+': case '*': case '/': case ':': case '(': case ')': case ',': case '.': case ';': return true;
+    default: return false;
+    }
+}
+
+constexpr size_t kLongestKeyword = 13;  // AUTHORIZATION
+
+// The keywords in capitals.
+const std::vector<std::pair<std::string_view, Tok>>& Keywords()
+{
+    static const std::vector<std::pair<std::string_view, Tok>> kWords = [] {
+        std::vector<std::pair<std::string_view, Tok>> words = {
         {"ADA", Tok::ADA}, {"ALL", Tok::ALL}, {"AND", Tok::AND}, {"AVG", Tok::AMMSC}, {"MIN", Tok::AMMSC},
         {"MAX", Tok::AMMSC}, {"SUM", Tok::AMMSC}, {"COUNT", Tok::AMMSC}, {"ANY", Tok::ANY}, {"AS", Tok::AS},
         {"ASC", Tok::ASC}, {"AUTHORIZATION", Tok::AUTHORIZATION}, {"BETWEEN", Tok::BETWEEN}, {"BIT", Tok::BIT},
@@ -39,7 +50,9 @@ const std::unordered_map<std::string, Tok>& Keywords()
         {"VARCHAR", Tok::VARCHAR}, {"VARYING", Tok::VARYING}, {"VIEW", Tok::VIEW}, {"WHENEVER", Tok::WHENEVER},
         {"WHERE", Tok::WHERE}, {"WITH", Tok::WITH}, {"WORK", Tok::WORK}, {"ZONE", Tok::ZONE}, {"BIGINT", Tok::BIGINT},
         {"BINARY", Tok::BINARY}, {"LONG", Tok::LONG}, {"VARBINARY", Tok::VARBINARY}, {"TINYINT", Tok::TINYINT},
-    };
+        };
+        return words;
+    }();
     return kWords;
 }
 
@@ -47,17 +60,41 @@ const std::unordered_map<std::string, Tok>& Keywords()
 
 Tok KeywordOf(const std::string& word)
 {
+    if (word.empty() || word.size() > kLongestKeyword) return Tok::Name;
     bool upper = false, lower = false;
-    for (char c : word) {
+    char key[kLongestKeyword];
+    for (size_t i = 0; i < word.size(); ++i) {
+        const char c = word[i];
         upper |= c >= 'A' && c <= 'Z';
         lower |= c >= 'a' && c <= 'z';
+        key[i] = c >= 'a' && c <= 'z' ? char(c - 32) : c;
     }
     if (upper && lower) return Tok::Name;
-    std::string key = word;
-    if (lower)
-        for (char& c : key) c = char(c >= 'a' && c <= 'z' ? c - 32 : c);
-    const auto it = Keywords().find(key);
-    return it == Keywords().end() ? Tok::Name : it->second;
+    const std::string_view k(key, word.size());
+    // An open table of the keywords by a hash of their capitals.
+    struct Slot {
+        std::string_view word;
+        Tok tok = Tok::Name;
+    };
+    static constexpr size_t kSlots = 512;
+    auto hash = [](std::string_view w) {
+        size_t h = w.size();
+        for (char c : w) h = h * 31 + uint8_t(c);
+        return h % kSlots;
+    };
+    static const std::vector<Slot> table = [&] {
+        std::vector<Slot> slots(kSlots);
+        for (const auto& [w, tok] : Keywords()) {
+            size_t at = hash(w);
+            while (!slots[at].word.empty()) at = (at + 1) % kSlots;
+            slots[at] = Slot{w, tok};
+        }
+        return slots;
+    }();
+    for (size_t at = hash(k);; at = (at + 1) % kSlots) {
+        if (table[at].word.empty()) return Tok::Name;
+        if (table[at].word == k) return table[at].tok;
+    }
 }
 
 Scanner::Scanner(Reader read, std::function<void(const std::string&)> message)
@@ -112,11 +149,15 @@ Tok Scanner::Next()
     text_.clear();
     for (;;) {
         if (at_ >= block_.size() && !Fill()) return Tok::End;
-        const int c = Peek();
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-            Get();
-            continue;
+        // Blanks, a block at a time.
+        while (at_ < block_.size()) {
+            const char b = block_[at_];
+            if (b == '\n') ++line_;
+            else if (b != ' ' && b != '\t' && b != '\r') break;
+            ++at_;
         }
+        if (at_ >= block_.size()) continue;
+        const int c = static_cast<unsigned char>(block_[at_]);
         // A token that does not fit the buffer ends the input.
         auto grow = [&](int ch) {
             if (text_.size() >= kMaxTokenBytes) return false;
@@ -129,9 +170,23 @@ Tok Scanner::Next()
             return Tok::End;
         };
         if (IsLetter(c)) {
-            while (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_')
-                if (!grow(Get())) return overflow();
-            Tok t = KeywordOf(text_);
+            // The name's characters are taken a block at a time; keywords
+            // are letters only.
+            bool letters = true;
+            for (;;) {
+                size_t end = at_;
+                for (; end < block_.size(); ++end) {
+                    const char ch = block_[end];
+                    if (IsLetter(ch)) continue;
+                    if (!IsDigit(ch) && ch != '_') break;
+                    letters = false;
+                }
+                if (text_.size() + (end - at_) > kMaxTokenBytes) return overflow();
+                text_.append(block_, at_, end - at_);
+                at_ = end;
+                if (at_ < block_.size() || !Fill()) break;
+            }
+            Tok t = letters ? KeywordOf(text_) : Tok::Name;
             // "GO TO" is GOTO, written with the same case.
             if ((text_ == "GO" || text_ == "go") && t == Tok::Name) {
                 size_t k = 0;

@@ -48,6 +48,9 @@ public:
     // in the buffer, or a failed read, only the end follows.
     Tok Next();
     const std::string& Text() const { return text_; }
+    // Exchanges the token's text with `other` (whose text the next token
+    // overwrites): no copy.
+    void SwapText(std::string& other) { text_.swap(other); }
     int32_t Line() const { return line_; }
 
 private:

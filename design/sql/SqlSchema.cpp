@@ -3,13 +3,17 @@
 namespace sql {
 namespace {
 
-std::string Cut(const std::string& name) { return name.substr(0, kMaxName); }
+std::string_view Cut(const std::string& name) { return std::string_view(name).substr(0, kMaxName); }
 
 int64_t Key(int32_t table, int32_t column) { return (int64_t(table) << 32) | uint32_t(column); }
 
-void Report(const Schema& s, const std::string& line)
+void Report(Schema& s, const char* before, const std::string& name)
 {
-    if (s.report) s.report(line);
+    if (!s.report) return;
+    s.line.assign(before);
+    s.line += name;
+    s.line += '\n';
+    s.report(s.line);
 }
 
 }  // namespace
@@ -30,9 +34,9 @@ int32_t FindColumn(const Schema& s, int32_t table, const std::string& name)
 
 int32_t AddTable(Schema& s, const std::string& name)
 {
-    s.tables.push_back(Table{Cut(name), {}, {}});
-    s.tableIndex.emplace(Cut(name), int32_t(s.tables.size() - 1));
-    Report(s, "Table " + Cut(name) + "\n");
+    s.tables.push_back(Table{std::string(Cut(name)), {}, {}});
+    s.tableIndex.emplace(s.tables.back().name, int32_t(s.tables.size() - 1));
+    Report(s, "Table ", s.tables.back().name);
     return int32_t(s.tables.size() - 1);
 }
 
@@ -40,22 +44,30 @@ int32_t AddColumn(Schema& s, int32_t table, const std::string& name)
 {
     if (table < 0 || size_t(table) >= s.tables.size()) return -1;
     Table& t = s.tables[size_t(table)];
-    t.columns.push_back(Column{Cut(name)});
-    t.columnIndex.emplace(Cut(name), int32_t(t.columns.size() - 1));
-    Report(s, "          column " + Cut(name) + "\n");
+    t.columns.push_back(Column{std::string(Cut(name))});
+    t.columnIndex.emplace(t.columns.back().name, int32_t(t.columns.size() - 1));
+    Report(s, "          column ", t.columns.back().name);
     return int32_t(t.columns.size() - 1);
 }
 
 int32_t TableNamed(Schema& s, const std::string& name)
 {
-    const int32_t at = FindTable(s, name);
-    return at >= 0 ? at : AddTable(s, name);
+    const auto [it, added] = s.tableIndex.try_emplace(std::string(Cut(name)), int32_t(s.tables.size()));
+    if (!added) return it->second;
+    s.tables.push_back(Table{it->first, {}, {}});
+    Report(s, "Table ", it->first);
+    return it->second;
 }
 
 int32_t ColumnNamed(Schema& s, int32_t table, const std::string& name)
 {
-    const int32_t at = FindColumn(s, table, name);
-    return at >= 0 ? at : AddColumn(s, table, name);
+    if (table < 0 || size_t(table) >= s.tables.size()) return -1;
+    Table& t = s.tables[size_t(table)];
+    const auto [it, added] = t.columnIndex.try_emplace(std::string(Cut(name)), int32_t(t.columns.size()));
+    if (!added) return it->second;
+    t.columns.push_back(Column{it->first});
+    Report(s, "          column ", it->first);
+    return it->second;
 }
 
 int32_t FindColumnList(const Schema& s, int32_t table, int32_t column)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -21,6 +22,13 @@ constexpr uint16_t kIndexed = 0x8000;
 constexpr uint16_t kUnique = 0x4000;
 constexpr uint16_t kNotNull = 0x2000;
 
+// Name look-ups that take a view of the name.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using NameIndex = std::unordered_map<std::string, int32_t, NameHash, std::equal_to<>>;
+
 struct Column {
     std::string name;
     int32_t type = 0;
@@ -31,7 +39,7 @@ struct Column {
 struct Table {
     std::string name;
     std::vector<Column> columns;
-    std::unordered_map<std::string, int32_t> columnIndex;  // name -> column
+    NameIndex columnIndex;  // name -> column
 };
 
 struct Link {
@@ -49,7 +57,7 @@ constexpr int32_t kColumnListSlots = 4;
 
 struct Schema {
     std::vector<Table> tables;
-    std::unordered_map<std::string, int32_t> tableIndex;  // name -> table
+    NameIndex tableIndex;  // name -> table
     std::vector<Link> links;
     ColumnList stack[kColumnListSlots];
     int32_t stackTop = -1;  // -1: empty
@@ -58,6 +66,7 @@ struct Schema {
     int16_t boxLeft = 10, boxTop = 10;
     // Where the report's lines go.
     std::function<void(const std::string&)> report;
+    std::string line;  // the report line being made
 };
 
 // The index of a table or column, or -1.
