@@ -127,6 +127,8 @@ TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
         {"\n\nCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
         {"", "Line 1 syntax error at \n"},
         {"SELECT a FROM t;", "Line 1 syntax error at FROM\n"},
+        // The whole token, however long, in the line.
+        {"DROP TABLE t " + std::string(1000, 'n') + ";", "Table t\nLine 1 syntax error at " + std::string(1000, 'n') + "\n"},
         {"DELETE FROM t WHERE (a + 1);", "Table t\n          column a\nLine 1 syntax error at ;\n"},
         {"SELECT c INTO :x FROM t WHERE " + std::string(101, '(') + "c = 1" + std::string(101, ')') + ";",
          "Table t\nLine 1 statements nested too deeply at (\n"},
