@@ -217,7 +217,6 @@ int16_t _NewQzFile(NewBase* base, int16_t file, const std::string& name, int16_t
     platform::WriteBE16(p + kParamHeader + (t - 1) * kTableEntry, uint16_t(defId));
     platform::WriteBE16(p, uint16_t(t));
     if (const int16_t err = Written(param)) return err;
-    if (!updateres(file)) return StoreError();
     *tableNumber = t;
     return 0;
 }
@@ -248,7 +247,6 @@ int16_t _NewCritere(int16_t file, int16_t tableNumber, const std::string& name, 
     platform::WriteBE16(d, uint16_t(count + 1));
     if (type == 2 || type == 3) d[8] = 1;
     if (const int16_t err = Written(def)) return err;
-    if (!updateres(file)) return StoreError();
     *fieldNumber = int16_t(count + 1);
     return 0;
 }
@@ -276,7 +274,7 @@ int16_t _DoQzLink(int16_t file, int16_t table, int16_t field, int16_t relatedTab
     if (const int16_t err = Written(from)) return err;
     if (to != from)
         if (const int16_t err = Written(to)) return err;
-    return updateres(file) ? 0 : StoreError();
+    return 0;
 }
 
 int16_t _CloseQzB(NewBase* base)

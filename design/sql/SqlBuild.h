@@ -3,6 +3,8 @@
 // table with its fields and relations), and put in place only once it is
 // complete. The first step that fails ends the building; what was built
 // is then deleted and the chosen file, if one was there, stays as it was.
+// The steps write their resources; the structure is committed once, when
+// it is closed: nobody else sees it before it is complete.
 #pragma once
 
 #include <cstdint>
