@@ -10,6 +10,7 @@
 #include "forms/iff/ChunkFields.h"
 #include "forms/layout/FormContainer.h"
 #include "forms/layout/PageTable.h"
+#include "forms/layout/SaisieAtt.h"
 #include "forms/layout/VStringChunks.h"
 #include "platform/core/Endian.h"
 #include "platform/resfiles/Resources.h"
@@ -414,6 +415,65 @@ TEST_F(FormContainer, PropertiesAreWrittenAgainOnlyWhenTheyChange)
     for (const Chunk& c : ChunksOf(BytesOf(h))) ids.push_back(c.id);
     EXPECT_EQ(ids, (std::vector<std::string>{"DRAW", "DRAW", "FONT", "FONT", "FONT", "FONT", "FONT"}));
     platform::DisposeHandle(h);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace ifftest;
+
+// Entry attributes read whatever lengths their chunk claims: the texts cut
+// to their fields, the length the chunk repeats for the filter never more
+// than the filter kept, the real bounds converted from 80 bits.
+TEST(EntryAttributes, TheRecordKeepsItsFieldsWhateverTheLengthsSay)
+{
+    struct Case {
+        const char* what;
+        size_t text, filter;
+        uint8_t repeated;
+        size_t keptText, keptFilter;
+    };
+    const std::vector<Case> cases = {
+        {"fits", 3, 2, 2, 3, 2},
+        {"at the fields' size", 255, 32, 32, 255, 32},
+        {"past them", 255, 40, 250, 255, 32},
+        {"a repeated length above the filter", 1, 5, 9, 1, 5},
+    };
+    for (const Case& c : cases) {
+        B data;
+        data.W(5).U8(1).U8(0).W(6).W(0).W(7);
+        data.U8(1).U8(0).Raw(Bytes{0x40, 0x02, 0xA0, 0, 0, 0, 0, 0, 0, 0});  // 10 as an 80-bit real
+        data.U8(0).U8(0).Zeros(10).U8(1).U8(0).P(std::string(c.text, 't')).P(std::string(c.filter, 'f'));
+        data.U8(4).U8(c.repeated);
+        static platform::Handle record;
+        static IFFP result;
+        _ClientFrame frame{GetList, GetProp, [](_GroupContext* parent) -> IFFP {
+                               _GroupContext group;
+                               OpenRGroup(parent, &group);
+                               GetChunkHdr(&group);
+                               record = ReadSattObject(&group, &result);
+                               CloseRGroup(&group);
+                               return IFF_OKAY;
+                           },
+                           SkipGroup};
+        platform::Handle h = HandleOf(B().Group("FORM", "LAYO", B().Chunk("SATT", data.b).b).b);
+        IOFile* io = MemoryOpen(h, 0);
+        ReadIFF(io, &frame);
+        FClose(io);
+        platform::DisposeHandle(h);
+        ASSERT_NE(record, nullptr) << c.what;
+        unsigned char text[256];
+        SattText(record, satt::kDefaultText, text);
+        EXPECT_EQ(text[0], c.keptText) << c.what;
+        SattText(record, satt::kEntryFilter, text);
+        EXPECT_EQ(text[0], c.keptFilter) << c.what;
+        EXPECT_EQ(SattByte(record, satt::kEntryFilter), c.keptFilter) << c.what;
+        EXPECT_EQ(SattByte(record, satt::kBeforeFilter), 4) << c.what;
+        EXPECT_EQ(SattWord(record, satt::kExcludedList), 7) << c.what;
+        EXPECT_EQ(platform::ReadBE64(reinterpret_cast<uint8_t*>(*record) + satt::kMinValue), 0x4024000000000000u);
+        platform::DisposeHandle(record);
+    }
 }
 
 }  // namespace
