@@ -47,8 +47,10 @@ TObjQz* TableNumbered(TLayoutObjQz* form, int16_t number)
 {
     ObjListHdl tables = Tables(form);
     for (int32_t i = 0; tables && i < tables->Size(); ++i) {
+        // The list holds every table's fields after it.
+        if (tables->At(i)->kind != 1) continue;
         auto* t = dynamic_cast<TFileObjQz*>(tables->At(i));
-        if (t && t->kind == 1 && t->tableNumber == number) return t;
+        if (t && t->tableNumber == number) return t;
     }
     return nullptr;
 }

@@ -8,16 +8,45 @@ bool ChunkReader::Keep(IFFP result)
     return error_ == IFF_OKAY;
 }
 
+const uint8_t* ChunkReader::Take(int32_t count)
+{
+    if (!Ok()) return nullptr;
+    IOFile* file = c_->file;
+    // Fields are read where they lie: a copy for each of them would cost
+    // more than the reading.
+    if (count < 0 || count > ChunkMoreBytes(c_)) {
+        Keep(count < 0 ? CLIENT_ERROR : SHORT_CHUNK);
+        return nullptr;
+    }
+    if (!file || file->fileRef != 0 || !file->handle) {
+        Keep(DOS_ERROR);
+        return nullptr;
+    }
+    if (int64_t(file->mark) + count > file->logicalEnd) {
+        Keep(BAD_IFF);
+        return nullptr;
+    }
+    const auto* at = reinterpret_cast<const uint8_t*>(*file->handle) + file->base + file->mark;
+    file->mark += count;
+    c_->position += count;
+    c_->bytesSoFar += count;
+    return at;
+}
+
 bool ChunkReader::Bytes(void* buffer, int32_t count) { return Ok() && Keep(IFFReadBytes(c_, buffer, count)); }
 
-bool ChunkReader::U8(uint8_t* v) { return Bytes(v, 1); }
+bool ChunkReader::U8(uint8_t* v)
+{
+    const uint8_t* b = Take(1);
+    if (b) *v = b[0];
+    return b != nullptr;
+}
 
 bool ChunkReader::U16(uint16_t* v)
 {
-    uint8_t b[2];
-    if (!Ok() || !Keep(IFFReadWords(c_, b, 2))) return false;
-    *v = platform::ReadBE16(b);
-    return true;
+    const uint8_t* b = Take(2);
+    if (b) *v = c_->byteReversed ? platform::ReadLE16(b) : platform::ReadBE16(b);
+    return b != nullptr;
 }
 
 bool ChunkReader::S16(int16_t* v)
@@ -30,10 +59,9 @@ bool ChunkReader::S16(int16_t* v)
 
 bool ChunkReader::U32(uint32_t* v)
 {
-    uint8_t b[4];
-    if (!Ok() || !Keep(IFFReadLongs(c_, b, 4))) return false;
-    *v = platform::ReadBE32(b);
-    return true;
+    const uint8_t* b = Take(4);
+    if (b) *v = c_->byteReversed ? platform::ReadLE32(b) : platform::ReadBE32(b);
+    return b != nullptr;
 }
 
 bool ChunkReader::S32(int32_t* v)
@@ -49,9 +77,7 @@ bool ChunkReader::Skip(int32_t count)
     if (!Ok()) return false;
     if (count > ChunkMoreBytes(c_)) return Keep(SHORT_CHUNK);
     if (count <= 0) return true;
-    if (!Keep(SkipFwd(c_, count))) return false;
-    c_->bytesSoFar += count;
-    return true;
+    return Take(count) != nullptr;
 }
 
 bool ChunkReader::PStr(unsigned char* out, int32_t capacity)

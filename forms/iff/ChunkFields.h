@@ -33,6 +33,9 @@ public:
 
 private:
     bool Keep(IFFP result);
+    // `count` bytes of the chunk where they lie in a memory target, the
+    // read moved past them; null (the error kept) when they are not there.
+    const uint8_t* Take(int32_t count);
 
     _GroupContext* c_;
     IFFP error_ = IFF_OKAY;

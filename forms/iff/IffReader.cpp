@@ -4,6 +4,8 @@
 // client procedures, so the limit bounds the stack.
 #include "forms/iff/Iff.h"
 
+#include <cstring>
+
 #include "platform/core/Endian.h"
 
 namespace {
@@ -82,9 +84,16 @@ IFFP GetChunkHdr(_GroupContext* context)
         return BAD_IFF;
     }
     uint8_t header[8];
-    const int32_t got = FRead(context->file, header, 8);
-    if (got < 0) return context->ckId = DOS_ERROR;
-    if (got < 8) return context->ckId = BAD_IFF;
+    IOFile* file = context->file;
+    if (file->fileRef == 0 && file->handle && file->mark <= file->logicalEnd - 8) {
+        // A memory target: the header is taken where it lies.
+        std::memcpy(header, *file->handle + file->base + file->mark, 8);
+        file->mark += 8;
+    } else {
+        const int32_t got = FRead(file, header, 8);
+        if (got < 0) return context->ckId = DOS_ERROR;
+        if (got < 8) return context->ckId = BAD_IFF;
+    }
     if (context->byteReversed) TurnUnits(header, 8, 4);
     IFFP id = IFFP(platform::ReadBE32(header));
     context->ckSize = int32_t(platform::ReadBE32(header + 4));

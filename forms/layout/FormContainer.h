@@ -48,6 +48,16 @@ extern int32_t objIndex4Name[kNamingCounters];
 // any "PAG#", is BAD_FORM; a "PAGE" past the announced pages is ignored.
 IFFP ReadContainerChunk(CustomClientFrame* frame, _GroupContext* context, int32_t* counters, bool* handled);
 
+// "DRAW" and "FONT" into the reading frame's current properties.
+inline IFFP ReadDrawingProperties(CustomClientFrame* frame, _GroupContext* context)
+{
+    return ReadDrawingProperties(&frame->curDrawing, context);
+}
+inline IFFP ReadFontProperties(CustomClientFrame* frame, _GroupContext* context)
+{
+    return ReadFontProperties(&frame->curFont, context);
+}
+
 // Writes "Vers", "KhPr", "Layr", "Nam#" and the forced "DRAW" and "FONT".
 IFFP WriteContainerHead(_GroupContext* form, const LayoutInfo& info, const int32_t* counters);
 

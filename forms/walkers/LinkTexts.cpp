@@ -84,10 +84,10 @@ bool ParseStrRef(const unsigned char* text, int16_t* listId, int16_t* index)
     return true;
 }
 
-bool StyleNameOf(const unsigned char* text, unsigned char* name)
+void GetStyleMark(unsigned char* mark) { platform::GetIndString(mark, 1019, 5); }
+
+bool StyleNameOf(const unsigned char* text, const unsigned char* mark, unsigned char* name)
 {
-    unsigned char mark[256];
-    platform::GetIndString(mark, 1019, 5);
     if (!mark[0] || !text[0] || text[1] != mark[1]) return false;
     name[0] = uint8_t(text[0] - 1);
     std::memcpy(name + 1, text + 2, name[0]);
@@ -111,8 +111,9 @@ void TitlePart(const unsigned char* title, int32_t n, unsigned char* part)
 
 bool GetStaticRef(const unsigned char* text, int32_t length, int32_t* at, std::string* literal, StaticRef* ref)
 {
-    literal->clear();
-    while (*at < length && text[*at] != '<') literal->push_back(char(text[(*at)++]));
+    const int32_t from = *at;
+    while (*at < length && text[*at] != '<') ++*at;
+    if (literal) literal->assign(reinterpret_cast<const char*>(text + from), size_t(*at - from));
     if (*at >= length) return false;
     int32_t depth = 0, i = *at;
     for (; i < length; ++i) {
@@ -120,7 +121,7 @@ bool GetStaticRef(const unsigned char* text, int32_t length, int32_t* at, std::s
         else if (text[i] == '>' && --depth == 0) break;
     }
     if (i >= length) {
-        literal->append(reinterpret_cast<const char*>(text + *at), size_t(length - *at));
+        if (literal) literal->append(reinterpret_cast<const char*>(text + *at), size_t(length - *at));
         *at = length;
         return false;
     }

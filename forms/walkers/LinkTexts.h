@@ -9,10 +9,11 @@
 // ":" id "," index; false for anything else (":20000" included).
 bool ParseStrRef(const unsigned char* text, int16_t* listId, int16_t* index);
 
+// The style mark: item 5 of the application's list 1019.
+void GetStyleMark(unsigned char* mark);
 // A display format or entry filter whose first character is the style mark
-// (item 5 of the application's list 1019) names a style: its name without
-// the mark. False otherwise.
-bool StyleNameOf(const unsigned char* text, unsigned char* name);
+// names a style: its name without the mark. False otherwise.
+bool StyleNameOf(const unsigned char* text, const unsigned char* mark, unsigned char* name);
 
 // The n-th part (1 to 4) of a title cut at the kernel's separator string; a
 // missing separator takes the rest of the text as the part.
@@ -28,7 +29,7 @@ struct StaticRef {
 };
 
 // From text[*at] on: copies the literal bytes up to the next "<" into
-// `literal`, then reads the reference up to its matching ">" (nested "<"
-// and ">" counted). False when no "<" with its ">" is left: the rest is
-// then in `literal`. *at moves past what was read.
+// `literal` (when given), then reads the reference up to its matching ">"
+// (nested "<" and ">" counted). False when no "<" with its ">" is left: the
+// rest is then in `literal`. *at moves past what was read.
 bool GetStaticRef(const unsigned char* text, int32_t length, int32_t* at, std::string* literal, StaticRef* ref);

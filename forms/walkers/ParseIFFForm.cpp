@@ -26,7 +26,10 @@ constexpr int32_t kStrRefLimit = 11;
 
 struct ParseState {
     bool outOfMemory = false;
+    unsigned char styleMark[256] = {};
 };
+
+ParseState* StateOf(_GroupContext* c) { return static_cast<ParseState*>(WalkerFrameOf(c)->state); }
 
 const FormLinkHooks& H() { return GetFormLinkHooks(); }
 
@@ -39,7 +42,7 @@ IFFP LinkFrom(_GroupContext* c, TObjQz* from, bool fromForm, TObjQz* to)
     if ((!from && !fromForm) || !to || !H().link) return IFF_OKAY;
     const int16_t err = H().link(FormOf(c), from, to);
     if (err == 0) return IFF_OKAY;
-    static_cast<ParseState*>(WalkerFrameOf(c)->state)->outOfMemory = true;
+    StateOf(c)->outOfMemory = true;
     return err;
 }
 
@@ -48,7 +51,7 @@ IFFP Link(_GroupContext* c, TObjQz* from, TObjQz* to) { return LinkFrom(c, from,
 
 IFFP OutOfMemory(_GroupContext* c)
 {
-    static_cast<ParseState*>(WalkerFrameOf(c)->state)->outOfMemory = true;
+    StateOf(c)->outOfMemory = true;
     return kMemFull;
 }
 
@@ -73,7 +76,7 @@ TObjQz* TableNumbered(_GroupContext* c, int32_t number)
 IFFP StyleLink(_GroupContext* c, const unsigned char* text)
 {
     unsigned char name[256];
-    return StyleNameOf(text, name) ? Link(c, ByName(c, kStyleKind, name)) : IFF_OKAY;
+    return StyleNameOf(text, StateOf(c)->styleMark, name) ? Link(c, ByName(c, kStyleKind, name)) : IFF_OKAY;
 }
 
 IFFP StringListLink(_GroupContext* c, const unsigned char* text)
@@ -195,28 +198,27 @@ IFFP ParseLinkTextObject(_GroupContext* c)
     ChunkReader r(c);
     int32_t length = 0;
     if (!r.Skip(17) || !r.S32(&length)) return r.Error();
-    // The length is checked against the chunk before anything is made.
+    // The length is checked against the chunk before anything is read.
     if (length < 0 || length > r.Left()) return BAD_FORM;
-    platform::Handle text = platform::NewHandle(length);
-    if (!text) return platform::MemError() ? platform::MemError() : kMemFull;
-    IFFP result = IFFReadBytes(c, *text, length);
-    if (result == IFF_OKAY && length < kStrRefLimit) {
+    // The text is looked at where it lies in the form's image, which does
+    // not move while the walk runs.
+    IOFile* file = c->file;
+    const auto* text = reinterpret_cast<const unsigned char*>(*file->handle + file->base + file->mark);
+    IFFP result = IFF_OKAY;
+    if (length < kStrRefLimit) {
         unsigned char p[kStrRefLimit + 1];
         p[0] = uint8_t(length);
-        std::memcpy(p + 1, *text, size_t(length));
+        std::memcpy(p + 1, text, size_t(length));
         result = StringListLink(c, p);
     }
     // Only a text that begins with "<" is looked into.
-    if (result == IFF_OKAY && length > 0 && (*text)[0] == '<') {
-        std::string scanned(*text, size_t(length));
-        const auto* bytes = reinterpret_cast<const unsigned char*>(scanned.data());
+    if (result == IFF_OKAY && length > 0 && text[0] == '<') {
         int32_t at = 0;
-        std::string literal;
         StaticRef ref;
-        while (result == IFF_OKAY && GetStaticRef(bytes, length, &at, &literal, &ref))
+        while (result == IFF_OKAY && GetStaticRef(text, length, &at, nullptr, &ref))
             if (ref.kind != StaticRef::None) result = StaticRefLink(c, ref);
     }
-    platform::DisposeHandle(text);
+    if (result == IFF_OKAY && !r.Skip(length)) result = r.Error();
     return result;
 }
 
@@ -350,6 +352,7 @@ int16_t ParseIFFForm(platform::Handle form, TLayoutObjQz* formObject)
     ParseState state;
     frame.target = frame.source = formObject;
     frame.state = &state;
+    GetStyleMark(state.styleMark);
     frame.flag = ParseLinkFlagObject;
     frame.text = ParseLinkTextObject;
     frame.var = ParseLinkVarObject;
