@@ -14,6 +14,7 @@
 #include "browser/Panes.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
+#include "transfer/InstallTransfer.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ int RunProgram(int argc, char** argv)
     MyAppl = appl;
     InstallDocumentHooks();
     browser::InstallBrowserPanes();
+    transfer::InstallTransfer();
     const int16_t result = appl->ITAppl();
     if (result != 0) {
         std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));

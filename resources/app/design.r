@@ -140,8 +140,9 @@
     static 12 72 114 448 "^0 was changed on ^1 after the component was made; the component's copy is of ^2. Replace it?"
 }
 
-# Reading a document: the progress line of each kind, by kind number
-# (ReadQzB, after 'STR#' 1011 item 6).
+# The kinds by number: the progress line of reading a document (ReadQzB,
+# after 'STR#' 1011 item 6, kinds 1 to 23) and the kind of a conflict's
+# object in the conflict list, its filter pop-up and its export.
 'STR#' 1008 "Kinds read" {
     "tables"
     "project methods"
@@ -166,6 +167,16 @@
     "list boxes"
     "objects"
     "groups"
+    "forms"
+    "object methods"
+    "table methods"
+    "form methods"
+    "fields"
+    "subtables"
+    "table help"
+    ""
+    "components"
+    "component folders"
 }
 
 # The database methods, by their slot in 'DBPR' 0 (slot k is item k + 1),

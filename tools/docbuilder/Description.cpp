@@ -94,6 +94,10 @@ private:
         } else if (w == "filler") {
             doc_.fillers = int32_t(Number(n, 1, 0, 30000));
             Done(n, 2);
+        } else if (w == "against") {
+            doc_.against = Word(n, 1, "a description file");
+            doc_.againstLine = n.line;
+            Done(n, 2);
         } else if (w == "generate") {
             generate_.push_back({int32_t(Number(n, 1, 0, 200000)), n.line});
             Done(n, 2);

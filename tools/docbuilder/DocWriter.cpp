@@ -9,6 +9,7 @@
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 #include "tools/docbuilder/Description.h"
+#include "tools/docbuilder/Conflicts.h"
 #include "tools/docbuilder/DocBuilder.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 
@@ -195,14 +196,40 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
     return result;
 }
 
-BuildResult BuildDocument(const std::string& description, const std::string& descriptionName, const std::string& folder)
+namespace {
+
+// `against` is read from `baseFolder` when it is not an absolute path.
+BuildResult Build(const std::string& description, const std::string& descriptionName, const std::string& folder,
+                  const std::string& baseFolder)
 {
     BuildError error;
     std::optional<DocumentSpec> doc = ReadDescription(description, descriptionName, &error);
     std::optional<LaidOut> laid;
     if (doc) laid = LayOut(*doc, &error);
     if (!laid) return Failure(kDescriptionRefused, error.Text());
+    if (!doc->against.empty()) {
+        const std::string path =
+            doc->against[0] == '/' || baseFolder.empty() ? doc->against : baseFolder + "/" + doc->against;
+        std::vector<uint8_t> bytes;
+        if (platform::ReadWholeFile(path, &bytes) != 0) {
+            error = {descriptionName, doc->againstLine, "the description " + doc->against + " could not be read"};
+            return Failure(kDescriptionRefused, error.Text());
+        }
+        std::optional<DocumentSpec> other =
+            ReadDescription(std::string(bytes.begin(), bytes.end()), doc->against, &error);
+        std::optional<LaidOut> otherLaid;
+        if (other) otherLaid = LayOut(*other, &error);
+        if (!otherLaid) return Failure(kDescriptionRefused, error.Text());
+        for (std::string& line : ConflictLines(*other, *otherLaid, *doc, *laid)) laid->manifest.push_back(line);
+    }
     return WriteDocument(*laid, folder);
+}
+
+}  // namespace
+
+BuildResult BuildDocument(const std::string& description, const std::string& descriptionName, const std::string& folder)
+{
+    return Build(description, descriptionName, folder, "");
 }
 
 BuildResult BuildDocumentFile(const std::string& descriptionPath, const std::string& folder)
@@ -210,8 +237,10 @@ BuildResult BuildDocumentFile(const std::string& descriptionPath, const std::str
     std::vector<uint8_t> bytes;
     if (const OSErr err = platform::ReadWholeFile(descriptionPath, &bytes))
         return Failure(err, "the description " + descriptionPath + " could not be read");
-    std::string name = descriptionPath.substr(descriptionPath.find_last_of('/') + 1);
-    return BuildDocument(std::string(bytes.begin(), bytes.end()), name, folder);
+    const size_t slash = descriptionPath.find_last_of('/');
+    std::string name = descriptionPath.substr(slash + 1);
+    const std::string base = slash == std::string::npos ? std::string() : descriptionPath.substr(0, slash);
+    return Build(std::string(bytes.begin(), bytes.end()), name, folder, base);
 }
 
 }  // namespace docbuilder

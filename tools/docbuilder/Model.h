@@ -278,6 +278,10 @@ struct DocumentSpec {
     std::vector<int32_t> compiledCode;  // 'MPPC' ids
     std::optional<int32_t> dirty;   // 'QzQz' 2
     int32_t fillers = 0;
+    // The description whose objects are copied into this document: its
+    // conflicts go into the manifest (Conflicts.h).
+    std::string against;
+    int againstLine = 0;
 
     std::vector<TableSpec> tables;
     std::vector<MethodSpec> methods;
