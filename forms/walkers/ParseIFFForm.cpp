@@ -339,6 +339,7 @@ IFFP ReadSattLinks(_GroupContext* c)
 {
     IFFP result = IFF_OKAY;
     platform::Handle record = ReadSattObject(c, &result);
+    if (!record && result == kMemFull) return OutOfMemory(c);
     if (!record) return result;
     WalkerFrame* frame = WalkerFrameOf(c);
     if (frame->pendingSatt) platform::DisposeHandle(frame->pendingSatt);

@@ -3,8 +3,10 @@
 // cannot be read ends the walk with 9001 and keeps the links made before.
 #include <cstring>
 #include <functional>
+#include <set>
 
 #include "design/links/FormLinkLookups.h"
+#include "platform/core/Faults.h"
 #include "forms/walkers/ParseIFFForm.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "tests/design/ParseFixture.h"
@@ -225,6 +227,38 @@ TEST_F(ChunkFormLinks, AFormThatCannotBeReadGives9001AndKeepsItsLinks)
               }));
     EXPECT_EQ(form->GetForm(43), 9001);
     EXPECT_EQ(SearchObj_Name(&doc_, 9, PName("vX")), nullptr);
+}
+
+TEST_F(ChunkFormLinks, MemoryRunningOutAnswers108AndLinksBothWaysOrNot)
+{
+    const Bytes bytes = ChunkForm(false, [](B& b) {
+        Flag(b, 2, "Invoice");
+        Satt(b, 5, true, 6, 7);
+        FieldChunk(b, 3, 0, 4, 12, "*Bold");
+        VarChunk(b, "vNew", false, 0, "", 4, 13);
+        TextChunk(b, "<vOther>");
+    });
+    AddStored(platform::FourCC("FOQz"), 50, bytes);
+    bool failed = false;
+    for (int32_t after = 0; after < 200; ++after) {
+        platform::InjectFault(platform::FaultKind::Allocation, after);
+        const int16_t result = form->GetForm(50);
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
+        platform::ClearAllFaults();
+        EXPECT_TRUE(result == 0 || result == -108) << after << ": " << result;
+        failed = failed || result == -108;
+        for (int32_t i = 0; form->uses && i < form->uses->Size(); ++i)
+            EXPECT_TRUE(IsInList(form->uses->At(i)->usedBy, form)) << after;
+        if (!fired) break;
+    }
+    EXPECT_TRUE(failed);
+    // Then whole: every link once, whatever order the failed walks left.
+    EXPECT_EQ(form->GetForm(50), 0);
+    const std::vector<std::string> uses = Uses(form);
+    EXPECT_EQ(std::set<std::string>(uses.begin(), uses.end()),
+              (std::set<std::string>{"1:T2", "24:Invoice", "28:f3", "25:f3", "12:Bold", "10:Help", "4:First", "4:Second",
+                                     "4:Third", "9:vNew", "25:vNew", "9:vOther"}));
+    EXPECT_EQ(uses.size(), 12u);
 }
 
 }  // namespace
