@@ -1,8 +1,12 @@
-// Writing a form's container: the whole image is rebuilt in the caller's
-// handle, which the caller stores only when PackFormat answers true.
+// Writing a form: the container chunks, then each page's objects in chain
+// order with their themes and a "PAGE". The whole image is rebuilt in the
+// caller's handle, which the caller stores only when PackFormat answers
+// true.
 #include "forms/iff/ChunkFields.h"
 #include "forms/layout/FormContainer.h"
 #include "forms/layout/PageTable.h"
+#include "forms/objects/LayoutObject.h"
+#include "forms/objects/ObjectWriting.h"
 #include "platform/core/Memory.h"
 
 namespace {
@@ -22,11 +26,16 @@ IFFP WriteForm(_GroupContext* top, platform::Handle pages, const LayoutInfo& inf
         w.U16(uint16_t(last));
         w.End();
         for (int16_t p = 0; p <= last && w.Error() == IFF_OKAY; ++p) {
+            PageEntry entry;
+            if (GetPage(pages, p, &entry))
+                for (LayoutObject* o = entry.first; o && result == IFF_OKAY; o = o->next)
+                    result = WriteObjectAndThemes(o, &form);
+            if (result != IFF_OKAY) break;
             w.Begin(formchunk::PAGE);
             w.U16(uint16_t(p));
             w.End();
         }
-        result = w.Error();
+        if (result == IFF_OKAY) result = w.Error();
     }
     if (result == IFF_OKAY) result = EndWGroup(&form);
     return result;

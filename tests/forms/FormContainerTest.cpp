@@ -436,8 +436,8 @@ TEST(EntryAttributes, TheRecordKeepsItsFieldsWhateverTheLengthsSay)
     };
     const std::vector<Case> cases = {
         {"fits", 3, 2, 2, 3, 2},
-        {"at the fields' size", 255, 32, 32, 255, 32},
-        {"past them", 255, 40, 250, 255, 32},
+        {"at the fields' size", 31, 255, 255, 31, 255},
+        {"a default text past its field", 200, 40, 40, 31, 40},
         {"a repeated length above the filter", 1, 5, 9, 1, 5},
     };
     for (const Case& c : cases) {
