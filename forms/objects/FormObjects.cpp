@@ -7,7 +7,7 @@
 
 #include "platform/core/Memory.h"
 
-int16_t hparam = 0;
+int16_t formTableCount = 0;
 
 namespace {
 

@@ -224,6 +224,7 @@ public:
     int32_t subformOption = 0;
 };
 
-// The number of tables of the structure whose forms are read (the kernel's
-// `hparam`): a subform's negative table number beyond it reads as 1.
-extern int16_t hparam;
+// The number of tables of the structure whose forms are read, kept by the
+// design layer with the table records: a subform's negative table number
+// beyond it reads as 1.
+extern int16_t formTableCount;

@@ -341,7 +341,7 @@ IFFP SubFormObject::ReadObject(CustomClientFrame*, _GroupContext* context)
         !r.S16(&subformTable) || !r.PStr(formName1, 31) || !r.PStr(formName2, 31))
         return r.Error();
     SetStoredLook(look);
-    if (subformTable < 0 && -int32_t(subformTable) > hparam) subformTable = 1;
+    if (subformTable < 0 && -int32_t(subformTable) > formTableCount) subformTable = 1;
     const bool older = r.Has(1);  // the chunk goes on past the form names
     Optional(r, {&optionByte, &autoSize, &layer, &flagA});
     if (r.Has(3)) {

@@ -6,6 +6,7 @@
 #include "tools/docbuilder/LayoutBuilder.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace docbuilder::layout {
 namespace {
@@ -300,6 +301,16 @@ Bytes Builder::IffFormBytes(const FormSpec& f, const TableSpec& t, const Ref& fo
     size_t row = 0;
     for (const FormItemSpec& it : f.items)
         layout.pages[size_t(it.page < 0 ? 1 : it.page)].push_back(IffItem(it, form, formQualified, t, &row));
+    // How many objects each page holds, group members included, for the
+    // readers of the form to check.
+    std::function<size_t(const std::vector<IffObject>&)> count = [&](const std::vector<IffObject>& objects) {
+        size_t n = 0;
+        for (const IffObject& o : objects) n += (o.kind == FormItemSpec::Chunk ? 0 : 1) + count(o.members);
+        return n;
+    };
+    for (size_t p = 0; p < layout.pages.size(); ++p)
+        out_.manifest.push_back("objects\t" + formQualified + "\t" + std::to_string(p) + "\t" +
+                                std::to_string(count(layout.pages[p])));
     return IffForm(layout);
 }
 
