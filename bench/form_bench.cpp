@@ -2,9 +2,10 @@
 // forms of 200 objects each (fields, variables, static texts, drawings,
 // groups, pictures, subforms, entry attributes and themes: MakeForm), stored
 // as chunk files; ParseIFFForm walks each into a scratch
-// structure's graph. Beside it, a loop follows the same chunk headers and
-// copies every chunk's data with memcpy: the least any reader of the same
-// bytes does.
+// structure's graph; then the same forms are read into objects (GetFormQz)
+// and written back (PackFormat). Beside them, a loop follows the same chunk
+// headers and copies every chunk's data with memcpy: the least any reader
+// of the same bytes does.
 //
 //   form_bench [forms]
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjList.h"
+#include "forms/layout/FormContainer.h"
+#include "forms/reader/FormReader.h"
 #include "forms/walkers/ParseIFFForm.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -186,6 +190,30 @@ int main(int argc, char** argv)
     const double peer = bench::MedianMs(5, [&] {
         for (const Bytes& b : bytes) copied += CopyChunks(b.data(), 12, b.size(), buffer.data());
     });
+    // The same forms read into objects (GetFormQz) and written back
+    // (PackFormat); fields and variables are passed over by the reader.
+    int readFailures = 0;
+    const double reading = bench::MedianMs(5, [&] {
+        for (int n = 0; n < forms; ++n) {
+            CustomClientFrame frame;
+            InitFormReadingFrame(&frame, nullptr);
+            readFailures += ReadFormImage(handles[size_t(n)], &frame) != 0;
+            DestroyPages(frame.pages);
+        }
+    });
+    std::vector<std::unique_ptr<CustomClientFrame>> frames;
+    for (int n = 0; n < forms; ++n) {
+        frames.push_back(std::make_unique<CustomClientFrame>());
+        InitFormReadingFrame(frames.back().get(), nullptr);
+        readFailures += ReadFormImage(handles[size_t(n)], frames.back().get()) != 0;
+    }
+    platform::Handle out = platform::NewHandle(0);
+    int writeFailures = 0;
+    const double writing = bench::MedianMs(5, [&] {
+        for (auto& f : frames) writeFailures += !PackFormat(out, f->pages, f->layoutInfo, nullptr);
+    });
+    platform::DisposeHandle(out);
+    for (auto& f : frames) DestroyPages(f->pages);
     int32_t links = 0;
     for (TLayoutObjQz* l : layouts) links += l->uses ? l->uses->Size() : 0;
     std::printf("form_bench: %d forms of %d objects, %zu bytes, %d links recorded, %d failed walks\n", forms,
@@ -193,9 +221,13 @@ int main(int argc, char** argv)
     std::printf("  ParseIFFForm          %9.2f ms\n", ours);
     std::printf("  chunk headers + copy  %9.2f ms  (%zu bytes copied)\n", peer, copied);
     std::printf("  ratio                 %9.2f\n", peer > 0 ? ours / peer : 0.0);
+    std::printf("  GetFormQz             %9.2f ms  ratio %6.2f  (%d failed)\n", reading, peer > 0 ? reading / peer : 0.0,
+                readFailures);
+    std::printf("  PackFormat            %9.2f ms  ratio %6.2f  (%d failed)\n", writing, peer > 0 ? writing / peer : 0.0,
+                writeFailures);
     for (platform::Handle h : handles) platform::DisposeHandle(h);
     DisposeTypeList(doc.fTypeList);
     ResetResManager();
     std::string rm = std::string("rm -rf ") + folder;
-    return std::system(rm.c_str()) == 0 && failures == 0 ? 0 : 1;
+    return std::system(rm.c_str()) == 0 && failures == 0 && readFailures == 0 && writeFailures == 0 ? 0 : 1;
 }

@@ -1,5 +1,7 @@
 #include "forms/iff/ChunkFields.h"
 
+#include <cstring>
+
 #include "platform/core/Endian.h"
 
 bool ChunkReader::Keep(IFFP result)
@@ -90,9 +92,22 @@ bool ChunkReader::PStr(unsigned char* out, int32_t capacity)
     return true;
 }
 
+void ChunkWriter::Flush()
+{
+    if (count_ > 0 && error_ == IFF_OKAY) error_ = IFFWriteBytes(c_, held_, count_);
+    count_ = 0;
+}
+
 void ChunkWriter::Bytes(const void* data, int32_t count)
 {
-    if (error_ == IFF_OKAY) error_ = IFFWriteBytes(c_, data, count);
+    if (error_ != IFF_OKAY) return;
+    if (count < 0 || count > int32_t(sizeof held_) - count_) {
+        Flush();
+        if (error_ == IFF_OKAY) error_ = IFFWriteBytes(c_, data, count);
+        return;
+    }
+    std::memcpy(held_ + count_, data, size_t(count));
+    count_ += count;
 }
 
 void ChunkWriter::U8(uint32_t v)
@@ -119,10 +134,12 @@ void ChunkWriter::PStr(const unsigned char* text) { Bytes(text, int32_t(text[0])
 
 void ChunkWriter::Begin(IFFP id)
 {
+    Flush();
     if (error_ == IFF_OKAY) error_ = PutCkHdr(c_, id, kSizeUnknown);
 }
 
 void ChunkWriter::End()
 {
+    Flush();
     if (error_ == IFF_OKAY) error_ = PutCkEnd(c_);
 }

@@ -44,8 +44,16 @@ private:
 class ChunkWriter {
 public:
     explicit ChunkWriter(_GroupContext* context) : c_(context) {}
+    ~ChunkWriter() { Flush(); }
+    ChunkWriter(const ChunkWriter&) = delete;
+    ChunkWriter& operator=(const ChunkWriter&) = delete;
 
-    IFFP Error() const { return error_; }
+    // Writes what is held; the first error of all the writes.
+    IFFP Error()
+    {
+        Flush();
+        return error_;
+    }
 
     void U8(uint32_t v);
     void U16(uint32_t v);
@@ -58,6 +66,12 @@ public:
     void End();
 
 private:
+    // Fields are gathered and written in runs: a write for each field
+    // would cost more than the field.
+    void Flush();
+
     _GroupContext* c_;
     IFFP error_ = IFF_OKAY;
+    uint8_t held_[256];
+    int32_t count_ = 0;
 };

@@ -78,7 +78,7 @@ platform::Handle ReadSattObject(_GroupContext* context, IFFP* result)
     }
     ChunkReader r(context);
     using namespace satt;
-    unsigned char text[256], filter[33];
+    unsigned char text[256], filter[256];
     bool ok = ReadWord(r, record, kChoiceList) && r.Bytes(At(record, kChoiceSet), 2) &&
               ReadWord(r, record, kRequiredList) && r.Skip(2) && ReadWord(r, record, kExcludedList) &&
               ReadValue(r, record, kMinType, kMinValue) && ReadValue(r, record, kMaxType, kMaxValue) &&

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "forms/iff/ChunkFields.h"
 #include "looks/LookManager.h"
@@ -22,10 +23,12 @@ int16_t Scaled(int16_t v, int16_t percent)
 
 void* VObjectCleared::operator new(size_t size) noexcept
 {
-    void* p = VObject::operator new(size);
+    void* p = ::operator new(size, std::nothrow);
     if (p) std::memset(p, 0, size);
     return p;
 }
+
+void VObjectCleared::operator delete(void* p) noexcept { ::operator delete(p); }
 
 void SetEditorLayerProc(EditorLayerProc proc) { gEditorLayer = proc; }
 

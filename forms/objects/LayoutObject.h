@@ -30,7 +30,7 @@ class TabFont;
 class VObjectCleared : public VObject {
 public:
     static void* operator new(size_t size) noexcept;
-    static void operator delete(void* p) noexcept { VObject::operator delete(p); }
+    static void operator delete(void* p) noexcept;
 };
 
 using ObjectName = unsigned char[32];  // length byte and at most 31 characters

@@ -1,5 +1,7 @@
 #include "forms/objects/Themes.h"
 
+#include <new>
+
 #include "forms/iff/ChunkFields.h"
 #include "platform/core/Errors.h"
 
@@ -11,18 +13,27 @@ CThemesEditable::CThemesEditable(const CThemesEditable& other) : VObject() { *th
 
 CThemesEditable& CThemesEditable::operator=(const CThemesEditable& other)
 {
-    if (this != &other) values_.CopyFrom(const_cast<VLongArray*>(&other.values_));
+    if (this == &other) return *this;
+    values_.reset();
+    if (other.values_ && other.values_->oGetNbElem() > 0) {
+        values_.reset(new VLongArray);
+        if (values_) values_->CopyFrom(other.values_.get());
+    }
     return *this;
 }
 
 int32_t CThemesEditable::At(int32_t index)
 {
     int32_t v = 0;
-    values_.oGetElem(index, &v);
+    if (values_) values_->oGetElem(index, &v);
     return v;
 }
 
-bool CThemesEditable::Append(int32_t value) { return values_.oAddElem(&value) >= 0; }
+bool CThemesEditable::Append(int32_t value)
+{
+    if (!values_) values_.reset(new VLongArray);
+    return values_ && values_->oAddElem(&value) >= 0;
+}
 
 std::vector<int32_t> CThemesEditable::Values()
 {

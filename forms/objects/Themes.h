@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "forms/iff/Iff.h"
@@ -18,10 +19,10 @@ public:
     CThemesEditable(const CThemesEditable& other);
     CThemesEditable& operator=(const CThemesEditable& other);
 
-    int32_t Count() { return values_.oGetNbElem(); }
+    int32_t Count() { return values_ ? values_->oGetNbElem() : 0; }
     int32_t At(int32_t index);
     bool Append(int32_t value);
-    void Clear() { values_.oReinitArray(); }
+    void Clear() { values_.reset(); }
     std::vector<int32_t> Values();
 
     // Appends the values in the order read. A count whose values pass the
@@ -30,5 +31,7 @@ public:
     IFFP Write(_GroupContext* context);
 
 private:
-    VLongArray values_;
+    // Made with the first value: most objects have none, and an array holds
+    // a handle from the start.
+    std::unique_ptr<VLongArray> values_;
 };

@@ -8,7 +8,7 @@
 #include "forms/layout/PageTable.h"
 #include "forms/objects/ObjectIterators.h"
 #include "forms/reader/FormReader.h"
-#include "platform/resfiles/Resources.h"
+#include "kernel/helpers/ResourceStrings.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ void NameObject(int16_t type, LayoutObject* object, int32_t* counters, platform:
     if (item == 0) return;
     const int32_t number = ++counters[type];
     unsigned char base[256];
-    platform::GetIndString(base, kObjectNameList, item);
+    gs(base, kObjectNameList, item);
     char digits[16];
     const int n = std::snprintf(digits, sizeof digits, "%d", int(number));
     unsigned char full[64];
