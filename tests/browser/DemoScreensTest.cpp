@@ -302,14 +302,16 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     const char* work = std::getenv("QZ_DEMO_SCREENS");
     const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
     if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the demo run";
-    Shot opened, selected, previewed;
+    Shot opened, selected, form, card, previewed;
     ASSERT_TRUE(opened.Load(std::string(work) + "/opened.png"));
     ASSERT_TRUE(selected.Load(std::string(work) + "/selected.png"));
+    ASSERT_TRUE(form.Load(std::string(work) + "/form.png"));
+    ASSERT_TRUE(card.Load(std::string(work) + "/card.png"));
     ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
 
     // The program's screen and this one are alike: the same places.
     const Rect screen = ScreenBounds();
-    for (const Shot* shot : {&opened, &selected, &previewed}) {
+    for (const Shot* shot : {&opened, &selected, &form, &card, &previewed}) {
         ASSERT_EQ(shot->pixels.width(), screen.right - screen.left);
         ASSERT_EQ(shot->pixels.height(), screen.bottom - screen.top);
     }
@@ -373,6 +375,32 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     preview->SetObj(recalculate);
     ASSERT_NE(preview->fDisplay, nullptr);
     CheckFirstTextLine(previewed, window, reinterpret_cast<TEHandle>(preview->fDisplay));
+
+    // The form Invoice, stored as a chunk file: what it names, as the
+    // uses pane sorts it.
+    TObjQz* invoice = nullptr;
+    for (int32_t row = 0; row < list->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        if (obj->kind == 24 && Name(obj) == "Invoice") invoice = obj;
+    }
+    ASSERT_NE(invoice, nullptr);
+    main->SelectObj(invoice);
+    // Table, variable, subform, object method, fields: the kinds in the
+    // pane's order.
+    EXPECT_EQ(Names(uses->fList),
+              (std::vector<std::string>{"Lines", "bPrint", "Line_Entry", "bPrint", "Customer", "Number", "Total"}));
+    CheckLinkRows(form, window, uses->fList, "form's uses pane");
+
+    // The form Card: its style sheet, library picture and subform.
+    TObjQz* cardForm = nullptr;
+    for (int32_t row = 0; row < list->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        if (obj->kind == 24 && Name(obj) == "Card") cardForm = obj;
+    }
+    ASSERT_NE(cardForm, nullptr);
+    main->SelectObj(cardForm);
+    EXPECT_EQ(Names(uses->fList), (std::vector<std::string>{"Invoices", "Stamp", "Standard", "Invoice", "Summary"}));
+    CheckLinkRows(card, window, uses->fList, "card's uses pane");
 }
 
 // The structure the program made of the demo's SQL script from the File
