@@ -302,16 +302,17 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     const char* work = std::getenv("QZ_DEMO_SCREENS");
     const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
     if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the demo run";
-    Shot opened, selected, form, card, previewed;
+    Shot opened, selected, previewed, form, card;
     ASSERT_TRUE(opened.Load(std::string(work) + "/opened.png"));
     ASSERT_TRUE(selected.Load(std::string(work) + "/selected.png"));
+    ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
     ASSERT_TRUE(form.Load(std::string(work) + "/form.png"));
     ASSERT_TRUE(card.Load(std::string(work) + "/card.png"));
     ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
 
     // The program's screen and this one are alike: the same places.
     const Rect screen = ScreenBounds();
-    for (const Shot* shot : {&opened, &selected, &form, &card, &previewed}) {
+    for (const Shot* shot : {&opened, &selected, &previewed, &form, &card}) {
         ASSERT_EQ(shot->pixels.width(), screen.right - screen.left);
         ASSERT_EQ(shot->pixels.height(), screen.bottom - screen.top);
     }
