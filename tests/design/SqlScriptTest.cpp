@@ -119,6 +119,48 @@ TEST_F(SqlScript, TheScannerReadsKeywordsNamesStringsAndSkipsTheRest)
     EXPECT_TRUE(schema_.tables.empty());
 }
 
+// The tokens of a text, each written kind:text (K for a keyword), and the
+// line the scanner ends on.
+std::string Scan(const std::string& text)
+{
+    size_t at = 0;
+    sql::Scanner scanner(
+        [&](char* b, int32_t n) {
+            const size_t k = std::min(size_t(n), text.size() - at);
+            std::memcpy(b, text.data() + at, k);
+            at += k;
+            return int32_t(k);
+        },
+        [](const std::string&) {});
+    std::string out;
+    for (sql::Tok t; (t = scanner.Next()) != sql::Tok::End;) {
+        static const char kinds[] = "?NIASCP";
+        out += (size_t(t) < sizeof kinds - 1 ? kinds[size_t(t)] : 'K');
+        out += ":" + scanner.Text() + " ";
+    }
+    return out + "@" + std::to_string(scanner.Line());
+}
+
+TEST_F(SqlScript, TheScannerSplitsEachKindOfToken)
+{
+    const std::tuple<std::string, std::string> cases[] = {
+        {"a_1 B2x", "N:a_1 N:B2x @1"},
+        {"_a a_", "N:a N:a_ @1"},
+        {"CHARACTER character Character", "K:CHARACTER K:character N:Character @1"},
+        {"DECIMAL INTEGER", "K:DECIMAL K:INTEGER @1"},
+        {"avg COUNT Sum", "K:avg K:COUNT N:Sum @1"},
+        {"GO\tTO Go To GO", "K:GO TO N:Go N:To N:GO @1"},
+        {"12. 1e5 1E+2 1e x.y", "A:12. A:1e5 A:1E+2 I:1 N:e N:x P:. N:y @1"},
+        {"a>=b=>c<>d", "N:a C:>= N:b C:= C:> K:c C:<> N:d @1"},
+        {"[a]!%", "N:a @1"},
+        {"'a\r\nb' 'oops", "S:'a\r\nb' N:oops @2"},
+        {"''''", "S:'''' @1"},
+        {"a\r\n\r\nb\n", "N:a N:b @4"},
+        {"-+*/:(),.;", "P:- P:+ P:* P:/ P:: P:( P:) P:, P:. P:; @1"},
+    };
+    for (const auto& [text, tokens] : cases) EXPECT_EQ(Scan(text), tokens) << text;
+}
+
 TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
 {
     const std::tuple<std::string, std::string> cases[] = {
@@ -169,6 +211,95 @@ TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
     // Names longer than 31 bytes are cut.
     ASSERT_EQ(Parse("DROP TABLE " + std::string(40, 'n') + ";"), 0);
     EXPECT_EQ(schema_.tables[0].name, std::string(31, 'n'));
+}
+
+TEST_F(SqlScript, EveryKindOfStatementIsAcceptedAndNamesItsTables)
+{
+    // Each script, the tables its names enter in order (a view is one), and
+    // its relations.
+    const std::tuple<std::string, std::string, size_t> cases[] = {
+        {"CREATE VIEW v (a, b) AS SELECT x, y FROM t WHERE x IS NOT NULL WITH CHECK OPTION;", "v t ", 0},
+        {"CREATE VIEW v AS SELECT DISTINCT t.x FROM t, u WHERE t.x = ANY (SELECT y FROM u) GROUP BY t.x "
+         "HAVING COUNT(*) > 1;",
+         "v t u ", 0},
+        {"GRANT ALL PRIVILEGES ON t TO a, b; GRANT INSERT, DELETE, REFERENCES (c) ON u TO PUBLIC;", "t u ", 0},
+        {"INSERT INTO t (a, b) VALUES (NULL, USER); INSERT INTO u SELECT * FROM t;", "t u ", 0},
+        {"DELETE FROM t WHERE CURRENT OF k; COMMIT WORK; ROLLBACK WORK;", "t ", 0},
+        {"SELECT ALL a, -b * 2 INTO :x INDICATOR :i, :y FROM t WHERE a LIKE 'z%' ESCAPE '!' AND NOT b < SOME "
+         "(SELECT c FROM u);",
+         "t u ", 0},
+        // A union only in a cursor; a subquery is one query.
+        {"MODULE m LANGUAGE C AUTHORIZATION me DECLARE k CURSOR FOR SELECT a FROM t UNION ALL SELECT b FROM u "
+         "ORDER BY 1 DESC PROCEDURE p SQLCODE; OPEN k;",
+         "t u ", 0},
+        {"WHENEVER SQLERROR CONTINUE; WHENEVER NOT FOUND CONTINUE;", "", 0},
+        {"MODULE LANGUAGE ADA AUTHORIZATION me PROCEDURE p SQLCODE; COMMIT WORK PROCEDURE q :a CHAR(3) SQLCODE; "
+         "UPDATE t SET a = :a WHERE CURRENT OF k;",
+         "t ", 0},
+        // A reference written after a column makes no relation.
+        {"CREATE TABLE a (x INT REFERENCES b (z), y INT, FOREIGN KEY (y) REFERENCES a (x), CHECK (x <> y));",
+         "a b ", 1},
+        {"DROP VIEW s.v; DROP INDEX i; CREATE INDEX i ON t (a ASC, b);", "v t ", 0},
+        {"create table t (c int); drop table t;", "t ", 0},
+    };
+    for (const auto& [script, tables, links] : cases) {
+        ASSERT_EQ(Parse(script), 0) << script << report_;
+        std::string names;
+        for (const auto& t : schema_.tables) names += t.name + " ";
+        EXPECT_EQ(std::tuple(names, schema_.links.size()), std::tuple(tables, links)) << script;
+    }
+}
+
+TEST_F(SqlScript, AMistakeAnywhereInAStatementNamesItsToken)
+{
+    const std::tuple<std::string, std::string> cases[] = {
+        {"CREATE TABLE t (a CHAR(x));", "x"},
+        {"CREATE TABLE t (a INT NOT UNIQUE);", "UNIQUE"},
+        {"CREATE TABLE t (a INT PRIMARY KEY);", "PRIMARY"},
+        {"CREATE INDEX ON t (a);", "ON"},
+        {"CREATE SEQUENCE s;", "SEQUENCE"},
+        {"DROP SCHEMA s;", "SCHEMA"},
+        {"GRANT SELECT ON t;", ";"},
+        {"MODULE m LANGUAGE BASIC AUTHORIZATION me PROCEDURE p SQLCODE; COMMIT WORK;", "BASIC"},
+        {"MODULE m LANGUAGE C AUTHORIZATION me;", ";"},
+        {"INSERT INTO t VALUES ();", ")"},
+        {"UPDATE t SET a == 1;", "="},
+        {"SELECT a INTO :x FROM t WHERE a IN (SELECT b FROM u UNION SELECT c FROM w);", "UNION"},
+        {"UPDATE t SET a < 1;", "<"},
+        {"SELECT a INTO :x FROM t WHERE a BETWEEN 1;", ";"},
+        {"SELECT a INTO :x FROM t WHERE a IS 1;", "1"},
+        {"FETCH k :x;", ":"},
+        {"COMMIT;", ";"},
+        {"WHENEVER SQLERROR STOP;", "STOP"},
+    };
+    for (const auto& [script, token] : cases) {
+        EXPECT_EQ(Parse(script), -1) << script;
+        const size_t at = report_.rfind(" syntax error at ");
+        ASSERT_NE(at, std::string::npos) << script << report_;
+        EXPECT_EQ(report_.substr(at + 17), token + "\n") << script;
+    }
+}
+
+TEST_F(SqlScript, ACancelledSaveKeepsTheReportAndMakesNothing)
+{
+    std::ofstream(out_, std::ios::binary) << "old";
+    std::ofstream(folder_ / "s.sql", std::ios::binary) << "CREATE TABLE t (a INT);";
+    platform::ClearFileDialogAnswers();
+    platform::FileDialogAnswer cancel;
+    cancel.kind = platform::FileDialogAnswer::Kind::Cancel;
+    platform::PushFileDialogAnswer(cancel);
+    unsigned char scriptPath[256], reportPath[256];
+    apptest::ToP(folder_ / "s.sql", scriptPath);
+    apptest::ToP(folder_ / "s.sql.report.txt", reportPath);
+    EXPECT_EQ(SQL(scriptPath, reportPath, &made_), 1001);
+    EXPECT_EQ(Report(), "Table t\n          column a\n");
+    EXPECT_EQ(FileBytes(out_).size(), 3u);
+    EXPECT_EQ(Leftovers(), "");
+    // A script that cannot be opened: its error, and no report.
+    std::filesystem::remove(folder_ / "s.sql.report.txt");
+    apptest::ToP(folder_ / "none.sql", scriptPath);
+    EXPECT_NE(SQL(scriptPath, reportPath, &made_), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "s.sql.report.txt"));
 }
 
 TEST_F(SqlScript, TheStructureHoldsTheTablesFieldsAndRelations)
