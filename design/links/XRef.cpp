@@ -4,8 +4,8 @@
 
 namespace {
 
-// Appends obj to *list, which does not hold it. *made says the list was
-// made here, *added that obj was appended.
+// Appends obj to *list. *made says the list was made here, *added that obj
+// was appended.
 int16_t Append(ObjListHdl* list, TObjQz* obj, bool* made, bool* added)
 {
     *made = *added = false;
@@ -27,33 +27,23 @@ void Undo(ObjListHdl* list, TObjQz* obj, bool made, bool added)
     }
 }
 
-// A group's lists are the union of its members' (MakeCallList), not
-// edges of the graph.
-bool IsGroup(const TObjQz* o) { return o->kind == 23 || o->kind == 32 || o->kind == 33; }
-
 }  // namespace
 
 int16_t XRef(TObjQz* a, TObjQz* b)
 {
     if (!a || !b) return 0;
-    // Between two objects of the graph an edge is on both sides or on
-    // neither, so the shorter list answers for both: an object used by
-    // thousands is not walked for every user.
-    bool inUsedBy = false, inUses = false;
-    if (!IsGroup(a) && !IsGroup(b) && a->uses && b->usedBy) {
-        inUses = inUsedBy =
-            a->uses->Size() <= b->usedBy->Size() ? IsInList(a->uses, b) : IsInList(b->usedBy, a);
-    } else {
-        inUsedBy = IsInList(b->usedBy, a);
-        inUses = IsInList(a->uses, b);
-    }
+    // The two lists mirror each other, so the user's uses, which hold what
+    // one object names, are searched: an object used by every form of a
+    // document would make a search of its used-by list grow with the
+    // document at each link.
+    if (IsInList(a->uses, b)) return 0;
     bool madeBy = false, addedBy = false;
-    if (const int16_t err = inUsedBy ? 0 : Append(&b->usedBy, a, &madeBy, &addedBy)) {
+    if (const int16_t err = Append(&b->usedBy, a, &madeBy, &addedBy)) {
         Undo(&b->usedBy, a, madeBy, addedBy);
         return err;
     }
     bool madeUses = false, addedUses = false;
-    if (const int16_t err = inUses ? 0 : Append(&a->uses, b, &madeUses, &addedUses)) {
+    if (const int16_t err = Append(&a->uses, b, &madeUses, &addedUses)) {
         // A half edge would outlive a deleted user: take the first half back.
         Undo(&a->uses, b, madeUses, addedUses);
         Undo(&b->usedBy, a, madeBy, addedBy);
