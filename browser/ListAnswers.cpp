@@ -5,10 +5,8 @@
 #include <cstring>
 #include <new>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
-#include "app/documents/MainDoc.h"
 #include "design/objects/ObjList.h"
 #include "design/objects/ObjQz.h"
 
@@ -48,40 +46,8 @@ Answers* AnswersOf(LongListHandle list)
 
 TObjQz* RowObj(int32_t row, LongListHandle list) { return static_cast<TObjQz*>(LongLRowObject(row, list)); }
 
-// Whether the object is a form or menu that uses a string list.
-bool UsesStringList(const TObjQz* o)
-{
-    if (!o || (o->kind != 24 && o->kind != 6) || !o->uses) return false;
-    for (int32_t i = 0; i < o->uses->Size(); ++i)
-        if (o->uses->At(i)->kind == 11) return true;
-    return false;
-}
-
 bool WalkForStringLists(LongListHandle list)
 {
-    // The rows are one document's objects. Its string lists' users are the
-    // only candidates (an object is in the users of what it uses), and most
-    // documents have few: then no row's object need be read at all.
-    TObjQz* first = nullptr;
-    for (int32_t row = 0; row < list->rowCount && !first; ++row) first = RowObj(row, list);
-    if (!first) return false;
-    TMainDoc* doc = first->owner;
-    if (doc && doc->fTypeList && doc->fTypeList->lists[11 - 1]) {
-        std::unordered_set<const void*> candidates;
-        ObjListHdl strings = doc->fTypeList->lists[11 - 1];
-        for (int32_t i = 0; i < strings->Size(); ++i)
-            if (ObjListHdl users = strings->At(i)->usedBy)
-                for (int32_t u = 0; u < users->Size(); ++u)
-                    if (UsesStringList(users->At(u))) candidates.insert(users->At(u));
-        if (candidates.empty()) return false;
-        for (int32_t row = 0; row < list->rowCount; ++row)
-            if (candidates.count(LongLRowObject(row, list)) && UsesStringList(RowObj(row, list))) return true;
-        // A row of another document, if any, is asked directly below.
-        bool foreign = false;
-        for (int32_t row = 0; row < list->rowCount && !foreign; ++row)
-            if (TObjQz* o = RowObj(row, list)) foreign = o->owner != doc;
-        if (!foreign) return false;
-    }
     for (int32_t row = 0; row < list->rowCount; ++row) {
         TObjQz* o = RowObj(row, list);
         if (!o || (o->kind != 24 && o->kind != 6) || !o->uses) continue;
