@@ -296,6 +296,45 @@ void Discard(ResFile* f)
     f->forkRef = 0;
 }
 
+// Whether the file's own bytes are a resource file (a plain resource file).
+bool DataForkHoldsResources(const FSSpec& fileSpec)
+{
+    int16_t ref = 0;
+    if (FSpOpenDF(fileSpec, fsRdPerm, &ref) != noErr) return false;
+    int64_t size = 0, count = 16;
+    uint8_t header[16];
+    const bool holds = GetEOF(ref, &size) == noErr && FSReadAt(ref, 0, &count, header) == noErr &&
+                       IsResourceFileHeader(header, uint64_t(size));
+    FSClose(ref);
+    return holds;
+}
+
+bool SidecarHoldsResources(const FSSpec& fileSpec)
+{
+    AppleDouble doc;
+    bool present = false;
+    return ReadSidecar(fileSpec.path, &doc, &present) == noErr && doc.resourceFork && !doc.resourceFork->empty();
+}
+
+// Where the resource fork of a file is: in its sidecar when that holds
+// one; else in the file itself when the file is a resource file, so that
+// a copy made without its sidecar keeps its resources.
+ResFileFork ResourceForkOf(const FSSpec& fileSpec, ResFileFork asked)
+{
+    if (asked == ResFileFork::Data || SidecarHoldsResources(fileSpec)) return asked;
+    return DataForkHoldsResources(fileSpec) ? ResFileFork::Data : ResFileFork::Resource;
+}
+
+// Where new resources of an existing file go: into the file itself unless
+// it holds other data (its sidecar then takes them).
+ResFileFork ForkForNewResources(const FSSpec& fileSpec, ResFileFork asked)
+{
+    if (asked == ResFileFork::Data || SidecarHoldsResources(fileSpec)) return asked;
+    CatInfo info;
+    if (FSpGetCatInfo(fileSpec, &info) == noErr && info.dataSize == 0) return ResFileFork::Data;
+    return DataForkHoldsResources(fileSpec) ? ResFileFork::Data : ResFileFork::Resource;
+}
+
 int16_t NewRefNum()
 {
     for (int16_t ref = 1; ref < INT16_MAX; ++ref)
@@ -344,10 +383,11 @@ int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
 
 }  // namespace
 
-int16_t FSpOpenResFile(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
+int16_t FSpOpenResFile(const FSSpec& fileSpec, SInt8 permission, ResFileFork asked)
 {
     S().error = noErr;
     if (permission < fsCurPerm || permission > fsRdWrShPerm) return Fail(paramErr), int16_t(-1);
+    const ResFileFork where = ResourceForkOf(fileSpec, asked);
     for (auto& f : S().chain)
         if (f->fileSpec == fileSpec && f->where == where) return f->refNum;
     if (permission != fsCurPerm) return OpenOnce(fileSpec, permission, where);
@@ -368,14 +408,15 @@ int16_t OpenResFile(const std::string& posixPath, SInt8 permission, ResFileFork 
 }
 
 void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptCode scriptTag,
-                      ResFileFork where)
+                      ResFileFork asked)
 {
     S().error = noErr;
-    for (auto& f : S().chain)
-        if (f->fileSpec == fileSpec && f->where == where) return void(Fail(opWrErr));
     if (!FSpExists(fileSpec)) {
         if (OSErr err = FSpCreate(fileSpec, creator, fileType, scriptTag); err != noErr) return void(Fail(err));
     }
+    const ResFileFork where = ForkForNewResources(fileSpec, asked);
+    for (auto& f : S().chain)
+        if (f->fileSpec == fileSpec && f->where == where) return void(Fail(opWrErr));
     std::vector<uint8_t> bytes;
     if (OSErr err = ReadFork(fileSpec, where, 0, &bytes); err != noErr) return void(Fail(err));
     if (!bytes.empty()) return void(Fail(dupFNErr));

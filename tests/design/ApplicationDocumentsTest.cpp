@@ -83,9 +83,23 @@ TEST_F(ApplicationDocuments, ANewLibraryIsSavedWithItsCompanion)
     EXPECT_EQ(info.fdType, FourCC("QzLB"));
     EXPECT_EQ(info.fdCreator, FourCC("QzA6"));
     EXPECT_EQ(doc->Close(), 0);
-    // It opens again as a library.
-    ASSERT_EQ(appl_->OpenNamedDoc(platform::FSSpec{dest}, 0), 0) << ::LastAlert().text;
-    EXPECT_TRUE(appl_->fDocList->IsMember(3));
+    // It opens again as a library, and so does a copy of its two visible
+    // files: the companion holds its resources itself.
+    const std::filesystem::path copy = folder_ / "copy";
+    std::filesystem::create_directories(copy);
+    std::filesystem::copy_file(dest, copy / "Saved.QTL");
+    std::filesystem::copy_file(folder_ / "Saved.RSR", copy / "Saved.RSR");
+    for (const std::string& path : {dest, (copy / "Saved.QTL").string()}) {
+        ASSERT_EQ(appl_->OpenNamedDoc(platform::FSSpec{path}, 0), 0) << ::LastAlert().text;
+        auto* opened = static_cast<TLibDoc*>(appl_->fDocList);
+        EXPECT_TRUE(opened->IsMember(3));
+        ASSERT_NE(opened->fRsrFile, -1) << path;
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(opened->fRsrFile);
+        EXPECT_NE(platform::Get1Resource(FourCC("INQz"), 0), nullptr) << path;
+        platform::UseResFile(saved);
+        EXPECT_EQ(opened->Close(), 0);
+    }
 }
 
 }  // namespace

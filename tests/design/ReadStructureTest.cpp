@@ -143,9 +143,8 @@ resource TEXT 128 companion name "About" 4142
     const std::string twinPath = folder_ / "Twin.QzB";
     ASSERT_EQ(platform::WriteFileAtomically(twinPath, twin.data(), twin.size()), 0);
     ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-    // The companion (its resources live in its sidecar) goes with the twin.
+    // The companion (a plain resource file) goes with the twin.
     std::filesystem::copy_file(r.companionPath, folder_ / "Twin.RSR");
-    std::filesystem::copy_file(folder_ / "._Big.RSR", folder_ / "._Twin.RSR");
     Open(twinPath);
     ASSERT_FALSE(IsNatif(doc_.fResFile));
     ASSERT_EQ(Read(), 0);

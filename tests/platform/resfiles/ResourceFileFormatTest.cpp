@@ -125,3 +125,43 @@ TEST(ResourceFileFormat, DamagedFilesAreRefusedWithoutStrayReads)
     }
     EXPECT_GT(refused, 0);
 }
+
+// The header test that tells a plain resource file from other data:
+// every boundary one byte either way.
+TEST(ResourceFileFormat, HeadersAreTakenOnlyWhenDataAndMapFitApart)
+{
+    std::vector<uint8_t> f;
+    ASSERT_EQ(BuildResourceFile(SampleImage(), &f), noErr);
+    const uint32_t dataOffset = ReadBE32(&f[0]), mapOffset = ReadBE32(&f[4]);
+    const uint32_t dataLength = ReadBE32(&f[8]), mapLength = ReadBE32(&f[12]);
+    struct Case {
+        const char* what;
+        uint32_t d, m, dl, ml;
+        uint64_t size;
+        bool taken;
+    };
+    const uint64_t size = f.size();
+    const Case cases[] = {
+        {"as built", dataOffset, mapOffset, dataLength, mapLength, size, true},
+        {"map ends one past the file", dataOffset, mapOffset, dataLength, mapLength + 1, size, false},
+        {"file one byte short", dataOffset, mapOffset, dataLength, mapLength, size - 1, false},
+        {"data into the map", dataOffset, mapOffset, dataLength + 1, mapLength, size, false},
+        {"data just before the map", dataOffset, mapOffset, mapOffset - dataOffset, mapLength, size, true},
+        {"data inside the header", 15, mapOffset, 0, mapLength, size, false},
+        {"data right after the header", 16, mapOffset, 0, mapLength, size, true},
+        {"map shorter than its own header", dataOffset, mapOffset, dataLength, 29, size, false},
+        {"map of exactly its header", dataOffset, mapOffset, dataLength, 30, size, true},
+        {"map just before the data", dataOffset + 30, dataOffset, 0, 30, size, true},
+        {"map one byte into the data", dataOffset + 29, dataOffset, 1, 30, size, false},
+        {"offsets past 32 bits added", 0xFFFFFFF0, mapOffset, 0x20, mapLength, size, false},
+        {"file of 15 bytes", 16, 16, 0, 0, 15, false},
+    };
+    for (const Case& c : cases) {
+        uint8_t h[16];
+        WriteBE32(h, c.d);
+        WriteBE32(h + 4, c.m);
+        WriteBE32(h + 8, c.dl);
+        WriteBE32(h + 12, c.ml);
+        EXPECT_EQ(IsResourceFileHeader(h, c.size), c.taken) << c.what;
+    }
+}
