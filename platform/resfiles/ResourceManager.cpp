@@ -37,6 +37,7 @@ struct ResFile {
     uint16_t attributes = 0;
     std::vector<std::unique_ptr<Resource>> resources;
     bool dirty = false;
+    bool held = false;          // changes stay in memory (HoldResFile)
 
     bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
 };
@@ -256,7 +257,7 @@ OSErr Update(ResFile* f)
 {
     bool pending = f->dirty;
     for (auto& r : f->resources) pending = pending || r->changed;
-    if (!pending) return noErr;
+    if (!pending || f->held) return noErr;
     if (!f->Writable()) return wrPermErr;
 
     ResourceFileImage image;
@@ -460,6 +461,15 @@ void CloseResFile(int16_t refNum)
     chain.erase(it);
     if (S().current == -1 && !chain.empty()) S().current = chain.front()->refNum;
     Fail(err);
+}
+
+void HoldResFile(int16_t refNum, bool hold)
+{
+    S().error = noErr;
+    ResFile* f = FindFile(refNum);
+    if (!f) return void(Fail(resFNotFound));
+    f->held = hold;
+    if (!hold) Fail(Update(f));
 }
 
 void UpdateResFile(int16_t refNum)

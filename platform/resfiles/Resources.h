@@ -62,6 +62,9 @@ void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, S
 Boolean FSpResourceFileAlreadyOpen(const FSSpec& resourceFile, Boolean* inChain, int16_t* refNum);
 void CloseResFile(int16_t refNum);
 void UpdateResFile(int16_t refNum);
+// While a file is held its changes stay in memory: updating writes
+// nothing and closing drops them. Releasing writes what is pending.
+void HoldResFile(int16_t refNum, bool hold);
 
 // The current file (-1 when none is open). UseResFile(0) makes the oldest
 // open file, the bottom of the chain, current.

@@ -90,10 +90,15 @@ TEST_F(OpenDocument, StructuresBelowTheCurrentLevelAreRefusedAndLibrariesOffered
     EXPECT_EQ(LastAlert().kind, kCautionAlert);
     EXPECT_EQ(LastAlert().text, Text(1002, 48));
 
+    // Converted by an open that no read accepts, it keeps every byte.
+    const Bytes before = Read(lib), companion = Read(InFolder("L.RSR"));
+    Close(Open(lib, 0, platform::Script().Choose(1)));
+    EXPECT_EQ(Read(lib), before);
+    EXPECT_EQ(Read(InFolder("L.RSR")), companion);
     const Opened o = Open(lib, 0, platform::Script().Choose(1));
     ASSERT_EQ(o.err, 0);
     EXPECT_EQ(reinterpret_cast<uint8_t*>(*hparam)[4], 15);
-    Close(o);
+    CloseAccepted(o);
     EXPECT_EQ(CompanionVersion("L.RSR"), 6) << "renewed";
     const Opened again = Open(lib, 0);
     ASSERT_EQ(again.err, 0);
@@ -126,9 +131,12 @@ TEST_F(OpenDocument, VersionRecordsOfNewerProgramsAreRefusedAndVersionFiveIsRene
     Close(same);
     ExpectRefused(Build("library V7\nversion 7\n"), 0, 1002);
     EXPECT_FALSE(CompanionOpen("V7.RSR")) << "closed by the refusal, not left to the caller";
-    const Opened five = Open(Build("structure V5\nversion 5\n"), 1);
+    const platform::FSSpec v5 = Build("structure V5\nversion 5\n");
+    Close(Open(v5, 1));
+    EXPECT_EQ(CompanionVersion("V5.RSR"), 5) << "not accepted: left as it was";
+    const Opened five = Open(v5, 1);
     EXPECT_EQ(five.err, 0);
-    Close(five);
+    CloseAccepted(five);
     EXPECT_EQ(CompanionVersion("V5.RSR"), 6);
     EXPECT_EQ(OpenContainers(), 0);
 }
@@ -161,7 +169,10 @@ TEST_F(OpenDocument, FourByteUserTablesWithoutGroupsBecomeTheFixedEmptyTable)
         const Opened o = Open(lib, 0);
         ASSERT_EQ(o.err, 0);
         EXPECT_EQ(Resource(o.container, FourCC("PAQz"), 0), Bytes(fixed, fixed + 4)) << round;
-        Close(o);
+        CloseAccepted(o);
+        const Opened stored = Open(lib, 0);
+        EXPECT_EQ(Resource(stored.container, FourCC("PAQz"), 0), Bytes(fixed, fixed + 4)) << round;
+        Close(stored);
         Rewrite(lib, FourCC("PAQz"), 0, &odd);
     }
     const Bytes ten(10, 7);

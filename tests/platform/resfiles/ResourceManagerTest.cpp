@@ -402,6 +402,41 @@ TEST_F(ResourceFiles, ResourceForksLiveInTheFileUnlessItHoldsOtherData)
     }
 }
 
+// A held file keeps its changes in memory: updating writes nothing,
+// closing drops them, releasing writes them.
+TEST_F(ResourceFiles, HeldFilesWriteOnlyWhenReleased)
+{
+    for (const bool release : {false, true}) {
+        SCOPED_TRACE(release ? "released" : "closed while held");
+        const FSSpec file = MakeFixture(release ? "released" : "dropped");
+        Bytes before;
+        ASSERT_EQ(ReadWholeFile(file.path, &before), noErr);
+        const int16_t ref = FSpOpenResFile(file, fsRdWrPerm);
+        ASSERT_GT(ref, 0);
+        HoldResFile(ref, true);
+        Add(StrList({"held"}), FourCC("STR#"), 300);
+        Handle menu = Get1Resource(FourCC("MENU"), 128);
+        RemoveResource(menu);
+        DisposeHandle(menu);
+        UpdateResFile(ref);
+        EXPECT_EQ(ResError(), noErr);
+        Bytes now;
+        ASSERT_EQ(ReadWholeFile(file.path, &now), noErr);
+        EXPECT_EQ(now, before);
+        if (release) {
+            HoldResFile(ref, false);
+            EXPECT_EQ(ResError(), noErr);
+        }
+        CloseResFile(ref);
+        ASSERT_EQ(ReadWholeFile(file.path, &now), noErr);
+        EXPECT_EQ(now == before, !release);
+        const int16_t again = FSpOpenResFile(file, fsRdPerm);
+        EXPECT_EQ(Get1Resource(FourCC("STR#"), 300) != nullptr, release);
+        EXPECT_EQ(Get1Resource(FourCC("MENU"), 128) != nullptr, !release);
+        CloseResFile(again);
+    }
+}
+
 TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)
 {
     EXPECT_EQ(FSpOpenResFile(Spec("missing"), fsRdPerm), -1);
