@@ -189,7 +189,13 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
 // converted, its companion stamped, its password tables normalised.
 int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s, unsigned char* password)
 {
-    // 2. The file must be free to be written.
+    // 2. A pipe, a device or a folder under the name is no document (and
+    // is never opened for writing: a pipe would wait for a reader). The
+    // file must be free to be written.
+    int16_t kindProbe = 0;
+    if (platform::FSpOpenDF(fileSpec, platform::fsRdPerm, &kindProbe) == platform::notAFileErr)
+        return platform::notAFileErr;
+    if (kindProbe) platform::FSClose(kindProbe);
     {
         VFile probe(fileSpec);
         if (probe.Open(kAccessWrite) != 0) return kFileBusy;

@@ -13,7 +13,7 @@
 // (also numresfalse, current), *otherFile -1, `password` (16 bytes) the
 // administrator password accepted, empty when none was asked. On failure
 // all three are -1, nothing is left open and the password is empty.
-// Results: -49 file busy, -108 memory, 1001 declined or cancelled, 1002
+// Results: -1302 not a file (a pipe, a device, a folder), -49 file busy, -108 memory, 1001 declined or cancelled, 1002
 // written by a newer version, 1003 damaged container, 1016/1018 a
 // structure/library needing conversion in the other byte order, else the
 // error of the conversion or of making the container current.

@@ -2,6 +2,8 @@
 // layer's real functions, as the program wires them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 #include <random>
@@ -104,6 +106,20 @@ TEST_F(ApplicationDocuments, ANewLibraryIsSavedWithItsCompanion)
         platform::UseResFile(saved);
         EXPECT_EQ(opened->Close(), 0);
     }
+}
+
+// A pipe named like a structure is said to be no document, not a file in
+// use, and nothing waits on it.
+TEST_F(ApplicationDocuments, APipeIsNoDocument)
+{
+    const std::string pipe = folder_ / "Pipe.QzB";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{pipe}, 0), platform::notAFileErr);
+    EXPECT_EQ(appl_->fDocList, nullptr);
+    unsigned char text[256];
+    MyGetIndString(text, 1002, 61);
+    EXPECT_EQ(::LastAlert().text, P(text) + "Pipe.QzB");
 }
 
 // Every file of a document as it stands: the data file, the companion and

@@ -1,6 +1,9 @@
 // Opening documents: refused, converted or accepted by level, version and
 // byte order; the password tables normalised; the administrator asked;
 // nothing left open after a refusal and a refused file left as it was.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <random>
 
@@ -155,6 +158,25 @@ TEST_F(OpenDocument, MissingOrShortParameterRecordsAreDamage)
     const Bytes text{'h', 'e', 'l', 'l', 'o'};
     ASSERT_EQ(platform::WriteFileAtomically(notContainer.path, text.data(), text.size()), 0);
     ExpectRefused(notContainer, 1, 1003);
+    // A pipe or a folder under the name is no document: refused at once,
+    // never waited on.
+    const platform::FSSpec pipe = InFolder("pipe.QzB"), folder = InFolder("folder.QzB");
+    ASSERT_EQ(::mkfifo(pipe.path.c_str(), 0600), 0);
+    ASSERT_EQ(platform::FSpDirCreate(folder), 0);
+    for (const platform::FSSpec& kind : {pipe, folder}) {
+        int16_t rsr = 0, container = 0, other = 0;
+        unsigned char password[16];
+        EXPECT_EQ(OpenQzB(1, kind, &rsr, &container, &other, password), platform::notAFileErr) << kind.path;
+        EXPECT_EQ(OpenContainers(), 0);
+    }
+    // A pipe in the companion's place: the document opens without one.
+    const platform::FSSpec piped = Build("structure Piped\n");
+    ASSERT_EQ(::unlink(InFolder("Piped.RSR").path.c_str()), 0);
+    ASSERT_EQ(::mkfifo(InFolder("Piped.RSR").path.c_str(), 0600), 0);
+    const Opened o = Open(piped, 1);
+    EXPECT_EQ(o.err, 0);
+    EXPECT_EQ(o.rsrFile, -1);
+    Close(o);
 }
 
 TEST_F(OpenDocument, FourByteUserTablesWithoutGroupsBecomeTheFixedEmptyTable)
