@@ -11,6 +11,7 @@
 #include "app/dialogs/Messages.h"
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocResources.h"
+#include "design/documents/DocumentPairs.h"
 #include "design/documents/Passwords.h"
 #include "design/objects/TableDescriptions.h"
 #include "kernel/handles/KernelHandles.h"
@@ -189,6 +190,10 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
 // converted, its companion stamped, its password tables normalised.
 int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s, unsigned char* password)
 {
+    // A replacement a crash cut short is put right before anything reads
+    // the document.
+    if (const int16_t err = FinishPair(fileSpec)) return err;
+
     // 2. A pipe, a device or a folder under the name is no document (and
     // is never opened for writing: a pipe would wait for a reader). The
     // file must be free to be written.

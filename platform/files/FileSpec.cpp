@@ -1,3 +1,4 @@
+#include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
 
 #include <fcntl.h>
@@ -81,7 +82,7 @@ FInfo ImpliedFinderInfo(const std::string& name, bool isFolder)
 
 int Rename(const std::string& from, const std::string& to, bool noReplace)
 {
-    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace ? RENAME_NOREPLACE : 0);
+    return fileops::Rename(from, to, noReplace ? RENAME_NOREPLACE : 0);
 }
 
 // Moves an item and its sidecar; the item's open forks follow it.
@@ -296,9 +297,9 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     if (!IsValidItemName(name)) return bdNamErr;
     if (!IsFolderPath(FSpGetParent(fileSpec).path)) return dirNFErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    int fd = ::open(fileSpec.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = fileops::Open(fileSpec.path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return OSErrFromErrno(errno);
-    ::close(fd);
+    fileops::Close(fd);
     // Writing the new sidecar (or removing an orphan one) must succeed, or
     // the file would answer someone else's information; memory running out
     // on the way takes the new file away too.
@@ -316,7 +317,7 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     } catch (const std::bad_alloc&) {
         err = memFullErr;
     }
-    if (err != noErr) ::unlink(fileSpec.path.c_str());
+    if (err != noErr) fileops::Unlink(fileSpec.path);
     return err;
 }
 
@@ -325,7 +326,7 @@ OSErr FSpDirCreate(const FSSpec& fileSpec)
     if (!IsValidItemName(FSpGetName(fileSpec))) return bdNamErr;
     if (!IsFolderPath(FSpGetParent(fileSpec).path)) return dirNFErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    if (::mkdir(fileSpec.path.c_str(), 0777) != 0) return OSErrFromErrno(errno);
+    if (fileops::MakeFolder(fileSpec.path, 0777) != 0) return OSErrFromErrno(errno);
     RemoveSidecar(fileSpec.path);
     return noErr;
 }
@@ -336,10 +337,10 @@ OSErr FSpDelete(const FSSpec& fileSpec)
     if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (S_ISDIR(st.st_mode)) {
         RemoveOrphanSidecars(fileSpec.path);
-        if (::rmdir(fileSpec.path.c_str()) != 0) return OSErrFromErrno(errno);
+        if (fileops::RemoveFolder(fileSpec.path) != 0) return OSErrFromErrno(errno);
     } else {
         if (!S_ISLNK(st.st_mode) && IsItemOpen(fileSpec.path)) return fBsyErr;
-        if (::unlink(fileSpec.path.c_str()) != 0) return OSErrFromErrno(errno);
+        if (fileops::Unlink(fileSpec.path) != 0) return OSErrFromErrno(errno);
     }
     RemoveSidecar(fileSpec.path);
     return noErr;
@@ -411,7 +412,7 @@ OSErr FSpCopyFile(const FSSpec& source, const FSSpec& dest)
     if ((err = CopyData(source.path, dest.path)) != noErr) return err;
     err = hasSidecar ? WriteFileAtomically(SidecarPath(dest.path), sidecar.data(), sidecar.size())
                      : RemoveSidecar(dest.path);
-    if (err != noErr) ::unlink(dest.path.c_str());
+    if (err != noErr) fileops::Unlink(dest.path);
     return err;
 }
 
