@@ -6,6 +6,7 @@
 #include "app/appl/Preferences.h"
 #include "app/documents/TClipBoard.h"
 #include "app/windows/TMainWindow.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -172,12 +173,33 @@ protected:
         UseResFile(saved);
         return bytes;
     }
-    void Run(Script script)
+    int16_t Run(Script script)
     {
         platform::testing::HeadlessRun run(std::move(script));
-        appl_->Preferences();
+        return appl_->Preferences();
     }
 };
+
+// Preferences that cannot be written leave the file whole as it was, and
+// the command answers why, for the command chain to show.
+TEST_F(PreferencesDialogTest, AFailedWriteIsReportedAndKeepsTheOldFile)
+{
+    std::vector<uint8_t> before;
+    ASSERT_EQ(ReadWholeFile(gPrefFileSpec.path, &before), noErr);
+    Script script;
+    script.WaitIdle();
+    script.Type("300");
+    script.Key("return");
+    int16_t result = 0;
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        result = Run(std::move(script));
+    }
+    EXPECT_EQ(result, dskFulErr);
+    std::vector<uint8_t> after;
+    ASSERT_EQ(ReadWholeFile(gPrefFileSpec.path, &after), noErr);
+    EXPECT_EQ(after, before);
+}
 
 TEST_F(PreferencesDialogTest, SizesAreKeptWithinTheScreenAndOnlyDigitsAreTyped)
 {
