@@ -207,20 +207,20 @@ public:
     }
     void Wrote(int fd, uint64_t offset, const void* data, size_t size) override
     {
-        const auto it = fds_.find(fd);
-        if (it == fds_.end()) return;
+        const int file = FileOf(fd);
+        if (file < 0) return;
         const auto* p = static_cast<const uint8_t*>(data);
-        Record(Op{Op::Write, it->second, "", "", offset, Bytes(p, p + size)});
+        Record(Op{Op::Write, file, "", "", offset, Bytes(p, p + size)});
     }
     void Resized(int fd, uint64_t size) override
     {
-        const auto it = fds_.find(fd);
-        if (it != fds_.end()) Record(Op{Op::Resize, it->second, "", "", size, {}});
+        const int file = FileOf(fd);
+        if (file >= 0) Record(Op{Op::Resize, file, "", "", size, {}});
     }
     void Synced(int fd) override
     {
-        const auto it = fds_.find(fd);
-        if (it != fds_.end()) Record(Op{Op::SyncData, it->second, "", "", 0, {}});
+        const int file = FileOf(fd);
+        if (file >= 0) Record(Op{Op::SyncData, file, "", "", 0, {}});
     }
     void Closed(int fd) override { fds_.erase(fd); }
     void Renamed(const std::string& from, const std::string& to) override
@@ -259,6 +259,20 @@ private:
         if (p.compare(0, root_.size() + 1, root_ + "/") != 0) return false;
         *rel = p.substr(root_.size() + 1);
         return true;
+    }
+    // The file behind a descriptor, also one opened before the recording
+    // began (asked of the system); -1 when outside the folder.
+    int FileOf(int fd)
+    {
+        const auto it = fds_.find(fd);
+        if (it != fds_.end()) return it->second;
+        std::error_code ec;
+        const std::string path = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec).string();
+        std::string rel;
+        if (ec || !Inside(path, &rel)) return -1;
+        const auto named = live_.names.find(rel);
+        if (named == live_.names.end()) return -1;
+        return fds_[fd] = named->second;
     }
     void Record(Op op)
     {
