@@ -142,7 +142,9 @@ bool IsValidItemName(const std::string& name)
            !IsSidecarName(name);
 }
 
-OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
+namespace {
+
+OSErr MakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
 {
     std::string path;
     if (!NormalisePath(posixPath, &path)) return bdNamErr;
@@ -154,17 +156,38 @@ OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
     return IsFolderPath(FSpGetParent(*fileSpec).path) ? fnfErr : dirNFErr;
 }
 
+}  // namespace
+
+// Making the paths takes memory: running out answers memFullErr, as every
+// entry of the file service does.
+OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
+{
+    try {
+        return MakeFSSpec(posixPath, fileSpec);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
+
 OSErr FSMakeFSSpec(const FSSpec& folder, const std::string& name, FSSpec* fileSpec)
 {
     if (!IsValidItemName(name)) return bdNamErr;
-    return FSMakeFSSpec(Join(folder.path.empty() ? "/" : folder.path, name), fileSpec);
+    try {
+        return MakeFSSpec(Join(folder.path.empty() ? "/" : folder.path, name), fileSpec);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
 }
 
 OSErr FSMakeFSSpecFromColonPath(const std::string& colonPath, FSSpec* fileSpec)
 {
-    std::string posix;
-    OSErr err = ColonPathToPosix(colonPath, &posix);
-    return err != noErr ? err : FSMakeFSSpec(posix, fileSpec);
+    try {
+        std::string posix;
+        OSErr err = ColonPathToPosix(colonPath, &posix);
+        return err != noErr ? err : MakeFSSpec(posix, fileSpec);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
 }
 
 OSErr FSpGetColonPath(const FSSpec& fileSpec, std::string* colonPath)
