@@ -96,57 +96,5 @@ TEST_F(CommitWritesTest, AResourceGrowingBetweenCommitsLeavesNoTrailBehind)
     closeres(ref, false);
 }
 
-// A held file writes nothing until released: commits are put off, a close
-// puts back the header found at opening (a mark left there too), and a
-// release that cannot commit keeps the file held.
-TEST_F(CommitWritesTest, AHeldFileWritesNothingUntilReleased)
-{
-    int16_t ref = CreateFile("held.qzb");
-    ASSERT_NE(ref, 0);
-    ASSERT_TRUE(xaddres(MakeHandle(Pattern(100, 1)), kTypeA, 1));
-    ASSERT_TRUE(closeres(ref, true));
-    Bytes clean = ReadWholeFile(Path("held.qzb"));
-    Bytes marked = clean;
-    marked[23] |= 1;  // the open mark, as a killed session leaves it
-    struct Case {
-        const char* what;
-        const Bytes& start;
-        bool release;      // released before the close
-        bool diskFull;     // the release's commit fails
-    };
-    const Case cases[] = {
-        {"closed while held", clean, false, false},
-        {"marked, closed while held", marked, false, false},
-        {"released", clean, true, false},
-        {"released on a full disk", clean, true, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        WriteWholeFile(Path("held.qzb"), c.start);
-        ref = openres(Spec("held.qzb"), false);
-        ASSERT_NE(ref, 0);
-        ASSERT_TRUE(holdres(ref, true));
-        ASSERT_TRUE(xaddres(MakeHandle(Pattern(3000, 2)), kTypeB, 2));
-        ASSERT_TRUE(updateres(ref));
-        ASSERT_TRUE(updateresNoMap(ref));
-        EXPECT_EQ(ReadWholeFile(Path("held.qzb")).size(), c.start.size()) << "nothing written while held";
-        bool released = true;
-        if (c.release) {
-            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, c.diskFull ? -1 : 0);
-            released = holdres(ref, false);
-        }
-        EXPECT_EQ(released, !c.diskFull);
-        ASSERT_TRUE(closeres(ref, true));
-        const bool stored = c.release && !c.diskFull;
-        // A commit that failed may have left blocks no header reaches.
-        if (!c.release) EXPECT_EQ(ReadWholeFile(Path("held.qzb")), c.start);
-        ref = openres(Spec("held.qzb"), true);
-        ASSERT_NE(ref, 0);
-        EXPECT_EQ(Contents(xget1res(kTypeB, 2)), stored ? Pattern(3000, 2) : Bytes{});
-        EXPECT_EQ(Contents(xget1res(kTypeA, 1)), Pattern(100, 1));
-        closeres(ref, false);
-    }
-}
-
 }  // namespace
 }  // namespace storetest

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
 #include "tests/platform/files/TempFolder.h"
 
@@ -75,20 +74,3 @@ TEST(Replacement, TheJournalFinishesOrUndoesWhatACrashLeft)
     }
 }
 
-TEST(Replacement, ReplacingRefusesOpenTargetsAndMissingFilesAndChangesNothing)
-{
-    TempFolder dir;
-    Put(dir / "A", "old a");
-    Put(dir / ".A", "new a");
-    const Replacement items[1] = {{FSSpec{dir / ".A"}, FSSpec{dir / "A"}}};
-    int16_t ref = 0;
-    ASSERT_EQ(FSpOpenDF(FSSpec{dir / "A"}, fsRdPerm, &ref), noErr);
-    EXPECT_EQ(ReplaceTogether(items, 1, FSSpec{dir / "J"}), fBsyErr);
-    FSClose(ref);
-    const Replacement missing[1] = {{FSSpec{dir / ".Z"}, FSSpec{dir / "Z"}}};
-    EXPECT_EQ(ReplaceTogether(missing, 1, FSSpec{dir / "J"}), fnfErr);
-    EXPECT_EQ(ReplaceTogether(items, 0, FSSpec{dir / "J"}), paramErr);
-    EXPECT_EQ(Folder(dir.path()), (Files{{"A", "old a"}, {".A", "new a"}}));
-    EXPECT_EQ(ReplaceTogether(items, 1, FSSpec{dir / "J"}), noErr);
-    EXPECT_EQ(Folder(dir.path()), (Files{{"A", "new a"}}));
-}
