@@ -166,13 +166,15 @@ int16_t TLibDoc::InitFile()
             err = FSpGetCatInfo(docFileSpec, &info);
         }
         if (err == fnfErr) {
-            err = noErr;
+            // A creation a crash cut short may still complete at the name
+            // (its file is then taken): the next name is tried.
+            err = DocHooks().createQzLib ? DocHooks().createQzLib(docFileSpec, fLibrary ? 1 : 0) : kNotBuilt;
+            if (err == dupFNErr) continue;
             break;
         }
         if (err != noErr) break;
         err = dupFNErr;
     }
-    if (err == noErr) err = DocHooks().createQzLib ? DocHooks().createQzLib(docFileSpec, fLibrary ? 1 : 0) : kNotBuilt;
     if (err == noErr) {
         fSpec = docFileSpec;
         err = OpenUnread(docFileSpec);

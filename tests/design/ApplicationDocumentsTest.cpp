@@ -15,6 +15,7 @@
 #include "app/program/DocumentHooks.h"
 #include "platform/core/Endian.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/files/SpecialFolders.h"
 #include "platform/files/WholeFile.h"
 #include "platform/screen/Screen.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
@@ -106,6 +107,18 @@ TEST_F(ApplicationDocuments, ANewLibraryIsSavedWithItsCompanion)
         platform::UseResFile(saved);
         EXPECT_EQ(opened->Close(), 0);
     }
+}
+
+// A companion left without its data file at the first working name (a
+// creation cut short) does not stop a new library: the next name is used.
+TEST_F(ApplicationDocuments, ANewLibraryPassesANameStillTaken)
+{
+    platform::FSSpec prefs;
+    ASSERT_EQ(platform::FindSpecialFolder(platform::SpecialFolder::Preferences, true, &prefs), 0);
+    const std::string stray = prefs.path + "/Qz Browser Work.RSR";
+    ASSERT_EQ(platform::WriteFileAtomically(stray, "x", 1), 0);
+    ASSERT_EQ(appl_->NewLibDoc(1), 0) << ::LastAlert().text;
+    EXPECT_EQ(platform::FSpGetName(static_cast<TLibDoc*>(appl_->fDocList)->fSpec), "Qz Browser Work1.QTL");
 }
 
 // A pipe named like a structure is said to be no document, not a file in
