@@ -141,9 +141,8 @@ TEST_F(LinkGraph, BuilderDocumentsHoldExactlyTheirListedLinks)
     EXPECT_EQ(Graph(), read);
 }
 
-// Forms stored as chunk files, in either byte order (every other generated
-// form) and in containers of either order, give the same: the walker of
-// stored forms records what the builder lists.
+// Forms stored as chunk files, in either byte order, give the same: the
+// walker of stored forms records what the builder lists.
 TEST_F(LinkGraph, ChunkFileFormsHoldExactlyTheirListedLinks)
 {
     for (const char* order : {"big", "little"}) {

@@ -65,8 +65,7 @@ TokenSpec Token(uint8_t kind, const std::string& text = {}, int64_t number = 0)
 // What a form stored as a chunk file adds to a generated one, chosen from
 // the form's index without the generator, so that the other kinds come out
 // as they do without it: static texts naming a field and a variable, a
-// group, and the style sheets, pictures and forms made so far; every other
-// one in the other byte order.
+// group, and the style sheets, pictures and forms made so far.
 void AddChunkFormObjects(DocumentSpec& doc, size_t t, FormSpec& f, size_t index, int line)
 {
     auto item = [&](FormItemSpec::Kind kind) {
@@ -76,8 +75,6 @@ void AddChunkFormObjects(DocumentSpec& doc, size_t t, FormSpec& f, size_t index,
         return it;
     };
     const TableSpec& table = doc.tables[t];
-    // Every other form as saved on a machine of the other byte order.
-    f.little = index % 2 == 1;
     FormItemSpec text = item(FormItemSpec::Text);
     if (!table.fields.empty() && !table.fields[0].subtable)
         text.text = index % 2 ? "<?[" + table.name + "]" + table.fields[0].name + ">"

@@ -277,9 +277,7 @@ IffObject Builder::IffItem(const FormItemSpec& it, const Ref& form, const std::s
 Bytes Builder::IffFormBytes(const FormSpec& f, const TableSpec& t, const Ref& form, const std::string& formQualified)
 {
     IffFormLayout layout;
-    // A form keeps the byte order it was saved in, whatever the order of the
-    // container that holds it.
-    layout.little = f.little;
+    layout.little = f.little || d_.littleEndian;
     layout.look = f.look;
     layout.sizeObject = f.sizeObject;
     layout.formText = f.formText;
