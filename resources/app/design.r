@@ -86,13 +86,14 @@
     "ABORT"
 }
 
-# Object output: 7 in front of the page number of printed pages; 8 names a
+# Object output: 1 follows a structure's file name: its compiler
+# declaration file (ReadCompFile); 7 in front of the page number of printed pages; 8 names a
 # menu bar without a name of its own (followed by its slot, GetMBarName);
 # 9-10 around the document's name: the save dialog's message; 12 follows an
 # object's size in its information line; 16 follows an SQL script's name:
 # the structure made from it.
 'STR#' 1013 "Object output" {
-    ""
+    ".decl.txt"
     ""
     ""
     ""

@@ -255,6 +255,23 @@ private:
             o.Done();
             NoChildren(n);
             doc_.routines.push_back(std::move(r));
+        } else if (w == "declarations") {
+            if (doc_.declarations) Refuse(n.line, "a description has one declarations statement");
+            std::string text;
+            if (n.words.size() == 2 && n.quoted[1]) {
+                NoChildren(n);
+                text = n.words[1];
+            } else if (n.words.size() == 1) {
+                // One quoted line each, ended by a carriage return.
+                for (const Node& c : n.children) {
+                    if (c.words.size() != 1 || !c.quoted[0]) Refuse(c.line, "a declarations block holds one quoted line a line");
+                    if (!c.children.empty()) Refuse(c.children[0].line, "a declarations line takes no indented lines");
+                    text += c.words[0] + "\r";
+                }
+            } else {
+                Refuse(n.line, "'declarations' takes its text in quotes or as a block of quoted lines");
+            }
+            doc_.declarations = std::move(text);
         } else if (w == "resource") {
             RawSpec r;
             r.src.line = n.line;

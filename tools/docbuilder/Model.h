@@ -278,6 +278,8 @@ struct DocumentSpec {
     std::vector<int32_t> compiledCode;  // 'MPPC' ids
     std::optional<int32_t> dirty;   // 'QzQz' 2
     int32_t fillers = 0;
+    // The compiler's declaration text file beside the structure.
+    std::optional<std::string> declarations;
     // The description whose objects are copied into this document: its
     // conflicts go into the manifest (Conflicts.h).
     std::string against;
