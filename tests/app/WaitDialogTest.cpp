@@ -6,6 +6,7 @@
 #include "app/dialogs/WaitDialog.h"
 #include "platform/core/Clock.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #include "platform/filedialogs/NavServices.h"
 #include "platform/screen/Screen.h"
 #include "tests/app/AppFixture.h"
@@ -169,6 +170,31 @@ TEST_F(WaitDialogTest, OtherWindowsStayDrawnAndAQuitWaitsForTheMainLoop)
     EventRecord e{};
     EXPECT_TRUE(EventAvail(highLevelEventMask, &e)) << "the quit is still queued";
     EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
+}
+
+TEST_F(WaitDialogTest, TheSystemsRequestToEndStopsTheOperationAndIsNamedWhileUp)
+{
+    // A termination request (SIGTERM) stops the operation as Stop does, at
+    // the next poll, shown or not yet; the request stays for the main loop.
+    for (const int32_t delay : {0, 10000}) {
+        platform::testing::HeadlessRun run(Script().Wait(5000));
+        WaitParamRec rec;
+        Str255 title;
+        ToP("Big.QzB", title);
+        SetWaitDialog(&rec, 1, title, 0, 100, 300, delay);
+        EXPECT_EQ(Operate(&rec, 30), 0);
+        if (delay == 0) {
+            ASSERT_NE(CurrentModal(), nullptr);
+            EXPECT_EQ(*CurrentModal(), "wait dialog 'Big.QzB'");
+        } else {
+            EXPECT_EQ(CurrentModal(), nullptr) << "not shown: no modal";
+        }
+        PostTerminationRequest();
+        EXPECT_EQ(Operate(&rec, 300), kCancelledByUser) << delay;
+        ReSetWaitDialog(&rec);
+        EXPECT_EQ(CurrentModal(), nullptr);
+        EXPECT_TRUE(TerminationRequestPending());
+    }
 }
 
 TEST_F(WaitDialogTest, TheDefaultFilterAnswersReturnAndServesUpdates)

@@ -358,6 +358,13 @@ protected:
                 .Add(kButtonDialogItem, Rect{90, 190, 110, 260}, "Cancel")
                 .Add(kStaticTextDialogItem, Rect{10, 70, 60, 350}, "Stop!")
                 .Bytes()});
+        image.resources.push_back(ResourceImage{FourCC("ALRT"), 131, false, "", 0, AlertBytes(kAlertBounds, 131, 0x5555)});
+        image.resources.push_back(ResourceImage{
+            FourCC("DITL"), 131, false, "", 0,
+            ItemList()
+                .Add(kButtonDialogItem, Rect{90, 280, 110, 350}, "OK")
+                .Add(kStaticTextDialogItem, Rect{10, 70, 60, 350}, "Done.")
+                .Bytes()});
         std::vector<uint8_t> damaged = AlertBytes(kAlertBounds, 128, 0x5555);
         damaged.resize(10);
         image.resources.push_back(ResourceImage{FourCC("ALRT"), 129, false, "", 0, damaged});
@@ -409,6 +416,45 @@ TEST_F(AlertTest, ChooseAnswersWithNoInputAndStagesMoveOn)
     EXPECT_EQ(ResError(), resNotFound);
     EXPECT_EQ(Alert(130, nullptr), -1);
     EXPECT_EQ(FrontWindow(), nullptr);
+}
+
+TEST_F(AlertTest, AQuitRequestIsAnsweredWithTheCancelChoiceAndStaysQueued)
+{
+    // A quit sent while the alert is up, or a termination request already
+    // waiting: the alert answers Cancel (a one-button alert its button),
+    // and the request is still there for the main loop.
+    struct Case {
+        const char* name;
+        bool termination;
+        int16_t alert;
+        DialogItemIndex answer;
+    };
+    for (const Case& c : {Case{"quit event", false, 128, 2}, Case{"termination", true, 128, 2},
+                          Case{"one button", false, 131, 1}}) {
+        Script s;
+        s.Wait(5);
+        if (!c.termination) s.Send(kAEQuitApplication);
+        s.Wait(600).Choose(1);  // never reached: the request answers first
+        Play(s);
+        if (c.termination) PostTerminationRequest();
+        EXPECT_EQ(NoteAlert(c.alert, nullptr), c.answer) << c.name;
+        EXPECT_EQ(FrontWindow(), nullptr) << c.name;
+        EXPECT_TRUE(QuitRequestPending()) << c.name;
+        EXPECT_EQ(bool(TerminationRequestPending()), c.termination) << c.name;
+        EventRecord e{};
+        ASSERT_TRUE(GetNextEvent(highLevelEventMask, &e)) << c.name;
+        EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
+    }
+}
+
+TEST_F(AlertTest, AnAlertNobodyAnswersIsNamedByTheWatchdog)
+{
+    ParamText(PStr("x").get(), nullptr, nullptr, nullptr);
+    HeadlessOptions options;
+    options.watchdogTicks = 20;
+    Play(Script().Wait(1), options);
+    EXPECT_EQ(StopAlert(128, nullptr), 2);
+    EXPECT_NE(run->watchdogMessage.find("in the alert 128 \"Stop!\""), std::string::npos) << run->watchdogMessage;
 }
 
 TEST_F(DialogTest, CorruptedItemListsGiveNullOrAWholeDialog)

@@ -5,6 +5,7 @@
 #include "platform/core/Clock.h"
 #include "platform/events/Events.h"
 #include "platform/events/HostKeys.h"
+#include "platform/events/Modals.h"
 #include "tests/platform/events/HeadlessFixture.h"
 
 using namespace platform;
@@ -206,6 +207,30 @@ TEST(HeadlessInput, WatchdogEndsARunThatWaitsAfterTheScript)
     EXPECT_TRUE(run.backend->Ended());
     EXPECT_LT(waits, 10);
     EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos);
+}
+
+TEST(HeadlessInput, AQuitWaitingInTheQueueKeepsTheWatchdogAwayAndAModalIsNamed)
+{
+    HeadlessOptions options;
+    options.watchdogTicks = 20;
+    HeadlessRun run(Script().Click(3, 3), options);
+    EventRecord e{};
+    ASSERT_TRUE(NextEvent(mUpMask, &e));
+    // A loop that leaves the quit queued (a long operation) is busy, not
+    // waiting: no watchdog however long it polls.
+    PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+    for (int i = 0; i < 100; ++i) WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, 1, nullptr);
+    EXPECT_TRUE(run.watchdogMessage.empty());
+    ASSERT_TRUE(GetNextEvent(highLevelEventMask, &e));
+    // Once it is taken, a loop waiting in a modal is caught and named.
+    {
+        ModalScope outer("dialog 'Find'");
+        ModalScope inner("alert 1002 \"Save?\"");
+        for (int i = 0; i < 100 && !run.backend->Ended(); ++i) WaitNextEvent(everyEvent, &e, 1, nullptr);
+    }
+    EXPECT_TRUE(run.backend->Ended());
+    EXPECT_NE(run.watchdogMessage.find("in the alert 1002 \"Save?\""), std::string::npos) << run.watchdogMessage;
+    EXPECT_EQ(CurrentModal(), nullptr);
 }
 
 TEST(HeadlessInput, AHeldRunWaitsForOutsideEventsWithoutTheWatchdog)
