@@ -1,3 +1,4 @@
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Raster.h"
 
 #include <cstring>
@@ -137,6 +138,7 @@ void Generic(const Surface& s, const pixman_box32_t& b, const Pattern& pat, cons
 
 Surface ClipToPort(GrafPort* port, const pixman_region32_t* shape, pixman_region32_t* out)
 {
+    NotePixelsWritten();
     pixman_region32_clear(out);
     if (!port || !port->portPixMap || !*port->portPixMap)
         return {};

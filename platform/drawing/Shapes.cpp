@@ -1,3 +1,4 @@
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Shapes.h"
 
 #include <algorithm>
@@ -395,6 +396,7 @@ void SetCPixel(int16_t h, int16_t v, const RGBColor* color)
     if (s.Empty() || (s.depth != 32 && s.depth != 1) || h < s.bounds.left || h >= s.bounds.right ||
         v < s.bounds.top || v >= s.bounds.bottom)
         return;
+    NotePixelsWritten();
     s.WriteRGB(h, v, PackRGB(*color));
 }
 

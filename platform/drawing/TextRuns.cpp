@@ -1,3 +1,4 @@
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/TextRuns.h"
 
 #include <algorithm>
@@ -153,6 +154,7 @@ void SpanPositions(const TextStyle& style, const TextSpan& text, int16_t* positi
 int16_t PaintSpan(const Surface& surface, const pixman_region32_t* allowed, const TextStyle& style,
                   const TextSpan& text, int32_t h, int32_t baseline, const TextPaint& paint)
 {
+    NotePixelsWritten();
     if (!style.strike || text.length <= 0) return 0;
     const int16_t width = SpanWidth(style, text);
     if (surface.Empty()) return width;

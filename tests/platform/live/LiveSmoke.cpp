@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "platform/events/Events.h"
 #include "platform/live/LiveBackend.h"
@@ -60,14 +61,54 @@ int main()
     key.type = SDL_KEYDOWN;
     key.key.keysym.scancode = SDL_SCANCODE_C;
     key.key.keysym.sym = SDLK_c;
+    key.key.keysym.mod = KMOD_LCTRL;
     key.key.state = SDL_PRESSED;
-    SDL_SetModState(KMOD_LCTRL);
     Push(key);
     EventRecord e{};
     Check(Next(keyDownMask, &e), "no key-down");
     Check((e.message & charCodeMask) == 'c', "Ctrl-C is not 'c'");
     Check((e.modifiers & cmdKey) != 0, "Ctrl is not the command key");
-    SDL_SetModState(KMOD_NONE);
+
+    // A burst typed faster than the program reads it: six Ctrl-N, each
+    // Ctrl let go before anything is drained, then a shift-click. Every
+    // event keeps the keys of its own moment, not those held at draining.
+    FlushEvents(everyEvent, 0);
+    for (int i = 0; i < 6; ++i) {
+        for (auto [type, scancode, mod] : {std::tuple{SDL_KEYDOWN, SDL_SCANCODE_LCTRL, KMOD_LCTRL},
+                                           std::tuple{SDL_KEYDOWN, SDL_SCANCODE_N, KMOD_LCTRL},
+                                           std::tuple{SDL_KEYUP, SDL_SCANCODE_N, KMOD_LCTRL},
+                                           std::tuple{SDL_KEYUP, SDL_SCANCODE_LCTRL, KMOD_NONE}}) {
+            SDL_Event k{};
+            k.type = type;
+            k.key.keysym.scancode = scancode;
+            k.key.keysym.mod = uint16_t(mod);
+            k.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+            Push(k);
+        }
+    }
+    SDL_Event shift{};
+    shift.type = SDL_KEYDOWN;
+    shift.key.keysym.scancode = SDL_SCANCODE_LSHIFT;
+    shift.key.keysym.mod = KMOD_LSHIFT;
+    Push(shift);
+    SDL_Event press{};
+    press.type = SDL_MOUSEBUTTONDOWN;
+    press.button.button = SDL_BUTTON_LEFT;
+    press.button.x = 150;
+    press.button.y = 200;
+    Push(press);
+    press.type = SDL_MOUSEBUTTONUP;
+    Push(press);
+    shift.type = SDL_KEYUP;
+    shift.key.keysym.mod = KMOD_NONE;
+    Push(shift);
+    SDL_SetModState(KMOD_NONE);  // nothing is held by the time the queue is read
+    int commandN = 0;
+    for (int i = 0; i < 6; ++i)
+        if (Next(keyDownMask, &e) && (e.message & charCodeMask) == 'n' && (e.modifiers & cmdKey)) ++commandN;
+    Check(commandN == 6, "a Ctrl-N of the burst lost its Ctrl");
+    Check(Next(mDownMask, &e) && (e.modifiers & shiftKey), "the shift-click lost its shift");
+    FlushEvents(everyEvent, 0);
 
     SDL_Event click{};
     click.type = SDL_MOUSEBUTTONDOWN;
