@@ -9,5 +9,6 @@ uint64_t gWrites = 0;
 
 uint64_t PixelWriteCount() { return gWrites; }
 void NotePixelsWritten() { ++gWrites; }
+UncountedDrawing::~UncountedDrawing() { gWrites = saved_; }
 
 }  // namespace platform

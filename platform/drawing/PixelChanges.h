@@ -12,4 +12,17 @@ uint64_t PixelWriteCount();
 // For the drawing services, at each operation that writes pixels.
 void NotePixelsWritten();
 
+// Drawing that only makes the composed screen (window titles) and so is
+// no change of its own: the count stays where it was.
+class UncountedDrawing {
+public:
+    UncountedDrawing() : saved_(PixelWriteCount()) {}
+    ~UncountedDrawing();
+    UncountedDrawing(const UncountedDrawing&) = delete;
+    UncountedDrawing& operator=(const UncountedDrawing&) = delete;
+
+private:
+    uint64_t saved_;
+};
+
 }  // namespace platform

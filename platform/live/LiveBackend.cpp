@@ -103,9 +103,8 @@ void LiveBackend::FitScreenToWindow()
 void LiveBackend::Present()
 {
     if (!renderer_ || !texture_) return;
-    const PixMap* pm = ComposeScreen();
-    // Read after composing: what composing itself draws (titles) is in it.
     presented_ = ScreenChangeSignature();
+    const PixMap* pm = ComposeScreen();
     mustPresent_ = false;
     SDL_UpdateTexture(texture_, nullptr, pm->baseAddr, pm->rowBytes & kRowBytesMask);
     SDL_RenderClear(renderer_);

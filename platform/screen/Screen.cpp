@@ -219,6 +219,7 @@ void RemoveAllMenuLayers() { State().menus.clear(); }
 const PixMap* ComposeScreen()
 {
     EnsureScreen();
+    UncountedDrawing composing;
     ScreenState& s = State();
     PixelTarget t = PixelTargetOf(s.frame);
     Rect desk = s.bounds;
