@@ -1,5 +1,4 @@
 #include "platform/core/Errors.h"
-#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Blits.h"
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include "platform/drawing/CallCounts.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Patterns.h"
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Raster.h"
 #include "platform/drawing/Regions.h"

@@ -1,9 +1,9 @@
-#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Raster.h"
 
 #include <cstring>
 
 #include "platform/drawing/Patterns.h"
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
 

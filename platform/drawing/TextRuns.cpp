@@ -1,9 +1,9 @@
-#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/TextRuns.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Ports.h"
 #include "platform/fonts/Fonts.h"
 

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,7 @@
 #include "platform/printing/PagePlayer.h"
 #include "platform/printing/Printing.h"
 #include "tests/platform/events/HeadlessFixture.h"
+#include "tests/platform/pictures/PictureTestSupport.h"
 
 namespace {
 
@@ -524,6 +526,44 @@ TEST(PagePlayer, RectanglesAndLinesMatchTheRasteriserAndTheLineWidthCommentScale
     cairo_surface_destroy(surface);
     KillPicture(picture);
     DisposeGWorld(world);
+}
+
+// A picture's bit image under a source rectangle far larger than its map
+// (a damaged or hostile picture) draws what the same map under its own
+// bounds draws: only the pixels that land on the page are made.
+TEST(PagePlayer, BitImagesAreBoundedByWhatTheyCanChange)
+{
+    const Rect page{0, 0, 40, 60};
+    auto play = [&](Rect src, Rect dst) {
+        picturetest::Bytes b = picturetest::Version2(page.top, page.left, page.bottom, page.right);
+        // A 1-bit map of 18 rows of 28 pixels at (2, 2), a checker.
+        b.Op(0x0090).U16(4).R(2, 2, 20, 30);
+        b.R(src.top, src.left, src.bottom, src.right).R(dst.top, dst.left, dst.bottom, dst.right).U16(srcCopy);
+        for (int row = 0; row < 18; ++row) b.U32(row % 2 ? 0xAAAAAAA0u : 0x55555550u);
+        Handle picture = picturetest::Finish(b);
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
+        cairo_paint(cr);
+        EXPECT_EQ(PlayPageOnCairo(cr, picture, page), noErr);
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
+        std::vector<uint32_t> pixels;
+        const uint8_t* data = cairo_image_surface_get_data(surface);
+        for (int v = 0; v < 40; ++v)
+            for (int h = 0; h < 60; ++h)
+                pixels.push_back(reinterpret_cast<const uint32_t*>(data + v * cairo_image_surface_get_stride(surface))[h] & 0xFFFFFF);
+        cairo_surface_destroy(surface);
+        DisposeHandle(picture);
+        return pixels;
+    };
+    const std::vector<uint32_t> own = play(Rect{2, 2, 20, 30}, Rect{2, 2, 20, 30});
+    EXPECT_EQ(std::count(own.begin(), own.end(), 0x000000u), 18 * 14);
+    // The same placing, from a source rectangle of 32,000 pixels a side.
+    EXPECT_EQ(play(Rect{-16000, -16000, 16000, 16000}, Rect{-16000, -16000, 16000, 16000}), own);
+    // Doubled, and seen only through the page: the map's left half, scaled.
+    const std::vector<uint32_t> doubled = play(Rect{2, 2, 20, 30}, Rect{4, 4, 40, 60});
+    EXPECT_EQ(play(Rect{-16000, -16000, 16000, 16000}, Rect{-32000, -32000, 32000, 32000}), doubled);
 }
 
 // --- Dialogs and sheets ------------------------------------------------
