@@ -446,6 +446,41 @@ TEST(PrintJob, XorPageBecomesOneImageAndRangesAndSpoolingHold)
     EXPECT_NE(images.find("image    2400  3150"), std::string::npos) << images;
 }
 
+TEST(PrintJob, LinksPlantedAtTheOldTemporaryOrTheDestinationAreNeverWrittenThrough)
+{
+    // A link where the temporary used to be made, and a destination that is
+    // itself a link: their targets stay as they were, the document is
+    // printed whole, the link at the destination is replaced by the file,
+    // and no temporary stays behind.
+    for (const bool destinationIsLink : {false, true}) {
+        TempDir dir;
+        const std::string target = dir / "target", pdf = dir / "job.pdf";
+        std::ofstream(target) << "untouched";
+        fs::create_symlink(target, destinationIsLink ? pdf : pdf + ".printing");
+        Session s;
+        ASSERT_EQ(PMSessionSetDestination(s.session, s.settings, kPMDestinationFile, kPMDocumentFormatPDF, pdf),
+                  kPMNoError);
+        ASSERT_EQ(PMSessionBeginDocument(s.session, s.settings, s.format), kPMNoError);
+        PrintPage(s, DrawTestPage, 1);
+        ASSERT_EQ(PMSessionEndDocument(s.session), kPMNoError);
+        std::ifstream kept(target);
+        std::string text;
+        kept >> text;
+        EXPECT_EQ(text, "untouched") << destinationIsLink;
+        EXPECT_FALSE(fs::is_symlink(pdf)) << destinationIsLink;
+        std::ifstream printed(pdf, std::ios::binary);
+        char head[5] = {};
+        printed.read(head, 4);
+        EXPECT_EQ(std::string(head), "%PDF") << destinationIsLink;
+        size_t entries = 0;
+        for (const auto& e : fs::directory_iterator(dir.path())) {
+            ++entries;
+            EXPECT_EQ(e.path().filename().string().rfind("._", 0), std::string::npos) << e.path();
+        }
+        EXPECT_EQ(entries, destinationIsLink ? 2u : 3u);
+    }
+}
+
 TEST(PrintJob, RefusedDocumentsLeaveNothing)
 {
     TempDir dir;
