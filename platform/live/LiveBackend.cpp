@@ -112,6 +112,7 @@ void LiveBackend::Present()
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderPresent(renderer_);
     lastPresentMs_ = SDL_GetTicks();
+    ++presents_;
 }
 
 void LiveBackend::PresentIfChanged()
@@ -143,8 +144,11 @@ void LiveBackend::Handle(const SDL_Event& e)
         } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             FitScreenToWindow();
         }
-        // Uncovered, resized or shown again: the display needs the pixels.
-        mustPresent_ = true;
+        // Shown, uncovered or resized: the display needs the pixels again.
+        if (e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
+            e.window.event == SDL_WINDOWEVENT_MAXIMIZED)
+            mustPresent_ = true;
         break;
     case SDL_MOUSEMOTION:
         InputMouseMoved(at(e.motion.x, e.motion.y));

@@ -44,6 +44,9 @@ public:
     // Shows the screen when it changed since it was last shown.
     void PresentIfChanged();
     int Scale() const { return scale_; }
+    // How many times the screen was shown, and where (tests).
+    uint32_t Presents() const { return presents_; }
+    SDL_Renderer* Renderer() const { return renderer_; }
 
 private:
     void Handle(const SDL_Event& event);
@@ -73,6 +76,7 @@ private:
     uint64_t presented_ = 0;      // the screen's change signature when shown
     bool mustPresent_ = true;     // the display lost what it showed
     uint16_t heldKeys_ = 0;       // modifier keys as of the last event handled
+    uint32_t presents_ = 0;
 };
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 #include <string>
 #include <tuple>
 
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
 #include "platform/live/LiveBackend.h"
 #include "platform/core/FourCC.h"
@@ -56,6 +58,33 @@ int main()
     WindowRef w = NewCWindow(nullptr, &r, nullptr, true, zoomDocProc, kFirstWindowOfClass, true, 0);
     Check(w != nullptr, "no window");
     live.Present();
+
+    // An idle wait shows nothing again; drawing is shown by the next wait,
+    // with no input, and what the display shows is what was drawn.
+    // (The display's own events of a new window come for a while: they
+    // are waited out first.)
+    EventRecord idle{};
+    for (int quiet = 0, i = 0; quiet < 3 && i < 300; ++i) {
+        const uint32_t before = live.Presents();
+        const bool got = WaitNextEvent(everyEvent, &idle, 1, nullptr);
+        quiet = !got && live.Presents() == before ? quiet + 1 : 0;
+    }
+    const uint32_t shown = live.Presents();
+    for (int i = 0; i < 5; ++i) WaitNextEvent(everyEvent, &idle, 1, nullptr);
+    Check(live.Presents() == shown, "the screen is shown again while nothing changes");
+    SetPortWindowPort(w);
+    RGBColor green{0, 0xFFFF, 0};
+    RGBForeColor(&green);
+    Rect patch{10, 10, 30, 30};
+    PaintRect(&patch);
+    WaitNextEvent(everyEvent, &idle, 1, nullptr);
+    Check(live.Presents() == shown + 1, "a change is not shown at the next wait");
+    SDL_Renderer* renderer = live.Renderer();
+    uint32_t pixel = 0;
+    SDL_Rect probe{100 + 20, 100 + 20, 1, 1};  // the patch, in the window's content
+    if (renderer) SDL_RenderReadPixels(renderer, &probe, SDL_PIXELFORMAT_RGB888, &pixel, 4);
+    Check((pixel & 0xFFFFFF) == 0x00FF00, "the display does not show what was drawn");
+    ForeColor(blackColor);
 
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
