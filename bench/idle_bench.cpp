@@ -6,8 +6,9 @@
 // time over that span is read from /proc and given in seconds and as a
 // share of one core. The peer, in the same run: a process that wakes at
 // every tick (60 a second) and does nothing else, which is what a loop
-// that polls costs before it does any work.
-//   idle_bench [SECONDS]
+// that polls costs before it does any work. Another build of the program
+// (an older one, to compare) is measured with --program.
+//   idle_bench [SECONDS] [--program PATH]
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -47,6 +48,8 @@ struct Run {
 // Starts the program in `folder` with these arguments and environment
 // additions, waits until it has made its preferences file and settled,
 // measures, then asks it to quit (SIGTERM) and collects its status.
+const char* gProgram = QZ_PROGRAM;
+
 Run Measure(const std::string& name, const std::string& folder, const std::vector<std::string>& args,
             const std::vector<std::string>& env, double seconds)
 {
@@ -58,10 +61,10 @@ Run Measure(const std::string& name, const std::string& folder, const std::vecto
         setenv("QZ_PREFERENCES_DIR", (folder + "/prefs").c_str(), 1);
         for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(QZ_PROGRAM));
+        argv.push_back(const_cast<char*>(gProgram));
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(QZ_PROGRAM, argv.data());
+        execv(gProgram, argv.data());
         _exit(127);
     }
     const std::string prefs = folder + "/prefs/Qz Structure Browser Preferences";
@@ -108,9 +111,16 @@ void CopyDemo(const std::string& to)
 
 int main(int argc, char** argv)
 {
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
+    double seconds = 5.0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--program" && i + 1 < argc)
+            gProgram = argv[++i];
+        else
+            seconds = std::atof(argv[i]);
+    }
     if (seconds <= 0) {
-        std::fprintf(stderr, "usage: idle_bench [SECONDS]\n");
+        std::fprintf(stderr, "usage: idle_bench [SECONDS] [--program PATH]\n");
         return 2;
     }
     const std::string work = fs::temp_directory_path().string() + "/qz_idle_bench." + std::to_string(getpid());
@@ -133,7 +143,7 @@ int main(int argc, char** argv)
     const Run peer = Ticker(seconds);
     fs::remove_all(work);
 
-    std::printf("idle for %.1f s: processor time and share of one core\n", seconds);
+    std::printf("%s idle for %.1f s: processor time and share of one core\n", gProgram, seconds);
     std::printf("%-28s %12s %10s %8s %s\n", "", "cpu s", "core", "ratio", "exit");
     for (const Run& r : runs) {
         std::printf("%-28s %12.4f %9.3f%% %8.2f %d\n", r.name.c_str(), r.cpu, 100.0 * r.cpu / seconds,
