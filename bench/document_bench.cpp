@@ -1,11 +1,12 @@
 // Opening and reading a structure document beside SQLite reading the same
 // bytes. The document builder writes a 10,000- and a 100,000-object
-// structure (`generate N`); each is opened (OpenQzB), read with every object
-// parsed for its links (ReadQzB) and closed (CloseQzB) headless, best of
-// three. SQLite holds every resource of the container and of the companion
-// as a row (type, id, bytes) of one table and reads every row back, also
-// best of three. Every run is a process of its own, whose peak resident
-// memory the kernel reports when it ends (wait4).
+// structure (`generate N`, its forms stored as chunk files); each is opened
+// (OpenQzB), read with every object parsed for its links (ReadQzB) and
+// closed (CloseQzB) headless, best of three. SQLite holds every resource
+// of the container and of the companion as a row (type, id, bytes) of one
+// table and reads every row back, also best of three. Every run is a
+// process of its own, whose peak resident memory the kernel reports when it
+// ends (wait4).
 //
 //   document_bench [count...] [--keep FOLDER]
 #include <sqlite3.h>
@@ -124,7 +125,7 @@ Report Build(int32_t count, const std::string& folder, Paths* paths)
     paths->sqlite = folder + "/" + name + ".sqlite";
     return InChild([&] {
         Report r;
-        const std::string description = "structure " + name + " seed 7\ngenerate " + std::to_string(count) + "\n";
+        const std::string description = "structure " + name + " seed 7\nforms iff\ngenerate " + std::to_string(count) + "\n";
         const auto start = Clock::now();
         const docbuilder::BuildResult built = docbuilder::BuildDocument(description, name + ".qzdoc", folder);
         r.build = Since(start);

@@ -55,5 +55,8 @@ void DisposeTypeList(TypeListHdl typeList);
 void Shell_IdSort(ObjListHdl list);
 void ShellStrictSort(ObjListHdl list);
 void ShellSortType(ObjListHdl list);
+// ShellSortType's order: whether `a` belongs after `b`. A list whose
+// neighbours never answer true is left as it is by ShellSortType.
+bool TypeSortAfter(const TObjQz* a, const TObjQz* b);
 void ShellSortFullName(ObjListHdl list);
 void ShellSort(ObjListHdl list);

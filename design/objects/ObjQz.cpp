@@ -318,7 +318,7 @@ void TObjQz::SetProtectedDependencies(TModuleObjQz* module)
     }
 }
 
-int16_t TObjQz::Move(TMainDoc* doc, ConflictList* conflicts, TObjQz** newObj)
+int16_t TObjQz::Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj)
 {
     (void)doc, (void)conflicts;
     if (G_WaitParam) ++G_WaitParam->current;
@@ -344,7 +344,7 @@ bool TObjQz::IsInDoc(TMainDoc* doc)
     return SearchObj_Name(doc, kind, own) != nullptr;
 }
 
-int16_t TObjQz::DoInDir_Conflicts(TMainDoc* doc, ConflictList* conflicts, ObjListHdl list)
+int16_t TObjQz::DoInDir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list)
 {
     if (!uses) return 0;
     for (int32_t i = 0; i < uses->Size(); ++i)
@@ -352,7 +352,7 @@ int16_t TObjQz::DoInDir_Conflicts(TMainDoc* doc, ConflictList* conflicts, ObjLis
     return 0;
 }
 
-int16_t TObjQz::Parse_Link(TObjQz* obj, ConflictList* conflicts)
+int16_t TObjQz::Parse_Link(TObjQz* obj, C_ListRec* conflicts)
 {
     (void)obj, (void)conflicts;
     ShowProgress(9);

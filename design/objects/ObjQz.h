@@ -24,7 +24,7 @@ class TMainDoc;
 class TGroupObjQz;
 class TModuleObjQz;
 struct PrintOptions;   // printing and export choices
-struct ConflictList;   // conflicts met while copying
+struct C_ListRec;      // the conflicts of one copy (design/objects/TransferHooks.h)
 
 using ObjName = unsigned char[34];  // length byte + up to 33 characters
 
@@ -161,7 +161,7 @@ public:
     virtual void SetProtectedDependencies(TModuleObjQz* module);
     virtual int16_t AddGroup(TGroupObjQz* group, bool flag);
     virtual int16_t DelGroup(bool updateGroup, bool message);
-    virtual int16_t Move(TMainDoc* doc, ConflictList* conflicts, TObjQz** newObj);
+    virtual int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj);
     virtual uint32_t GetTimeDoc();
     virtual int16_t MoveDoc(TObjQz* dest);
     virtual int16_t WriteDoc(void* te, int32_t state);
@@ -171,10 +171,10 @@ public:
     virtual void UnLockDoc();
     virtual bool IsEqual(TObjQz* other);
     virtual bool IsInDoc(TMainDoc* doc);
-    virtual int16_t Dir_Conflicts(TMainDoc* doc, ConflictList* conflicts, ObjListHdl list) { (void)doc, (void)conflicts, (void)list; return 0; }
-    virtual int16_t Indir_Conflicts(TMainDoc* doc, ConflictList* conflicts, ObjListHdl list) { (void)doc, (void)conflicts, (void)list; return 0; }
-    virtual int16_t DoInDir_Conflicts(TMainDoc* doc, ConflictList* conflicts, ObjListHdl list);
-    virtual int16_t Parse_Link(TObjQz* obj, ConflictList* conflicts);
+    virtual int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) { (void)doc, (void)conflicts, (void)list; return 0; }
+    virtual int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) { (void)doc, (void)conflicts, (void)list; return 0; }
+    virtual int16_t DoInDir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list);
+    virtual int16_t Parse_Link(TObjQz* obj, C_ListRec* conflicts);
     virtual void SetModuleState(int16_t state, bool write);
     virtual void RemoveComment(int16_t how) { (void)how; }
     virtual bool CheckModuleProject() { return true; }

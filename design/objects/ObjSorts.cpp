@@ -71,12 +71,21 @@ void ShellStrictSort(ObjListHdl list)
     SortList(list, [](TObjQz* a, TObjQz* b) { return CompareStringQz(a->name, b->name, false) == kGreater; });
 }
 
+bool TypeSortAfter(const TObjQz* a, const TObjQz* b)
+{
+    const int k = KindOrder(a, b);
+    if (k != 0) return k > 0;
+    return a->kind == 5 && b->kind == 5 &&
+           static_cast<const TMBarObjQz*>(a)->libaSlot > static_cast<const TMBarObjQz*>(b)->libaSlot;
+}
+
 void ShellSortType(ObjListHdl list)
 {
-    SortList(list, [](TObjQz* a, TObjQz* b) {
-        return a->kind == 5 && b->kind == 5 &&
-               static_cast<TMBarObjQz*>(a)->libaSlot > static_cast<TMBarObjQz*>(b)->libaSlot;
-    });
+    if (!list) return;
+    TObjQz** e = list->entries;
+    DiminishingGapSort(
+        list->Size(), [&](int32_t i, int32_t j) { return TypeSortAfter(e[i], e[j]); },
+        [&](int32_t i, int32_t j) { std::swap(e[i], e[j]); });
 }
 
 void ShellSortFullName(ObjListHdl list)

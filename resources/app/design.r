@@ -86,13 +86,14 @@
     "ABORT"
 }
 
-# Object output: 7 in front of the page number of printed pages; 8 names a
+# Object output: 1 follows a structure's file name: its compiler
+# declaration file (ReadCompFile); 7 in front of the page number of printed pages; 8 names a
 # menu bar without a name of its own (followed by its slot, GetMBarName);
 # 9-10 around the document's name: the save dialog's message; 12 follows an
 # object's size in its information line; 16 follows an SQL script's name:
 # the structure made from it.
 'STR#' 1013 "Object output" {
-    ""
+    ".decl.txt"
     ""
     ""
     ""
@@ -140,8 +141,9 @@
     static 12 72 114 448 "^0 was changed on ^1 after the component was made; the component's copy is of ^2. Replace it?"
 }
 
-# Reading a document: the progress line of each kind, by kind number
-# (ReadQzB, after 'STR#' 1011 item 6).
+# The kinds by number: the progress line of reading a document (ReadQzB,
+# after 'STR#' 1011 item 6, kinds 1 to 23) and the kind of a conflict's
+# object in the conflict list, its filter pop-up and its export.
 'STR#' 1008 "Kinds read" {
     "tables"
     "project methods"
@@ -166,6 +168,16 @@
     "list boxes"
     "objects"
     "groups"
+    "forms"
+    "object methods"
+    "table methods"
+    "form methods"
+    "fields"
+    "subtables"
+    "table help"
+    ""
+    "components"
+    "component folders"
 }
 
 # The database methods, by their slot in 'DBPR' 0 (slot k is item k + 1),

@@ -46,7 +46,7 @@
     "Generating the component…"
     "Reading"
     "Opening the structure…"
-    "Converting the structure…"
+    "Reading the declarations…"  # 8 the compiler declaration file (ReadCompFile)
     "Saving…"
     "Checking…"
     "Grouping"        # 11 an object joins a group (AddGroup)

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "kernel/byteswap/SwapTemplates.h"
 #include "platform/core/Clock.h"
+#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Sidecar.h"
@@ -9,6 +9,7 @@
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 #include "tools/docbuilder/Description.h"
+#include "tools/docbuilder/Conflicts.h"
 #include "tools/docbuilder/DocBuilder.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 
@@ -143,6 +144,18 @@ int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
     return err;
 }
 
+// The declaration file: plain text of type 'TEXT'.
+int16_t WriteDeclarations(const std::string& text, const std::string& path)
+{
+    if (const OSErr err = platform::WriteFileAtomically(path, text.data(), text.size())) return err;
+    FSSpec fileSpec;
+    platform::FSMakeFSSpec(path, &fileSpec);
+    platform::FInfo info;
+    if (const OSErr err = platform::FSpGetFInfo(fileSpec, &info)) return err;
+    info.fdType = platform::FourCC("TEXT");
+    return platform::FSpSetFInfo(fileSpec, info);
+}
+
 }  // namespace
 
 BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
@@ -157,13 +170,11 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
     if (!platform::FSpExists(folderSpec, &isFolder) || !isFolder) return Failure(-120, "the folder " + folder + " does not exist");
     platform::FSMakeFSSpec(result.dataPath, &dataSpec);
     platform::FSMakeFSSpec(result.companionPath, &companionSpec);
-    if (doc.littleEndian && SwapTemplateCount() == 0) {
-        const int16_t err = InitTokens();
-        if (err) return Failure(err, "the byte-swap templates could not be loaded for the little-endian twin");
-    }
+    const std::string declarationsPath = result.dataPath + kDeclarationSuffix;
     RemoveOld(result.dataPath);
     RemoveOld(result.companionPath);
     RemoveOld(result.manifestPath);
+    RemoveOld(declarationsPath);
 
     std::string message;
     int16_t err = 0;
@@ -173,12 +184,18 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
         if (!err) err = WriteCompanion(doc, companionSpec, &message);
     }
     if (!err && doc.littleEndian) {
+        // The records are little-endian already; the store wrote the
+        // container's own framing big-endian.
         std::vector<uint8_t> bytes;
         err = platform::ReadWholeFile(result.dataPath, &bytes);
-        const std::vector<uint8_t> twin = err ? std::vector<uint8_t>() : LittleEndianTwin(bytes);
+        const std::vector<uint8_t> twin = err ? std::vector<uint8_t>() : LittleEndianFraming(bytes);
         if (!err && twin.empty()) err = -1;
         if (!err) err = platform::WriteFileAtomically(result.dataPath, twin.data(), twin.size());
         if (err) message = "the little-endian twin could not be written";
+    }
+    if (!err && doc.declarations) {
+        err = WriteDeclarations(*doc.declarations, declarationsPath);
+        if (err) message = "the declaration file could not be written";
     }
     if (!err) {
         std::string text;
@@ -190,19 +207,46 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
         RemoveOld(result.dataPath);
         RemoveOld(result.companionPath);
         RemoveOld(result.manifestPath);
+        RemoveOld(declarationsPath);
         return Failure(err, message);
     }
     return result;
 }
 
-BuildResult BuildDocument(const std::string& description, const std::string& descriptionName, const std::string& folder)
+namespace {
+
+// `against` is read from `baseFolder` when it is not an absolute path.
+BuildResult Build(const std::string& description, const std::string& descriptionName, const std::string& folder,
+                  const std::string& baseFolder)
 {
     BuildError error;
     std::optional<DocumentSpec> doc = ReadDescription(description, descriptionName, &error);
     std::optional<LaidOut> laid;
     if (doc) laid = LayOut(*doc, &error);
     if (!laid) return Failure(kDescriptionRefused, error.Text());
+    if (!doc->against.empty()) {
+        const std::string path =
+            doc->against[0] == '/' || baseFolder.empty() ? doc->against : baseFolder + "/" + doc->against;
+        std::vector<uint8_t> bytes;
+        if (platform::ReadWholeFile(path, &bytes) != 0) {
+            error = {descriptionName, doc->againstLine, "the description " + doc->against + " could not be read"};
+            return Failure(kDescriptionRefused, error.Text());
+        }
+        std::optional<DocumentSpec> other =
+            ReadDescription(std::string(bytes.begin(), bytes.end()), doc->against, &error);
+        std::optional<LaidOut> otherLaid;
+        if (other) otherLaid = LayOut(*other, &error);
+        if (!otherLaid) return Failure(kDescriptionRefused, error.Text());
+        for (std::string& line : ConflictLines(*other, *otherLaid, *doc, *laid)) laid->manifest.push_back(line);
+    }
     return WriteDocument(*laid, folder);
+}
+
+}  // namespace
+
+BuildResult BuildDocument(const std::string& description, const std::string& descriptionName, const std::string& folder)
+{
+    return Build(description, descriptionName, folder, "");
 }
 
 BuildResult BuildDocumentFile(const std::string& descriptionPath, const std::string& folder)
@@ -210,8 +254,10 @@ BuildResult BuildDocumentFile(const std::string& descriptionPath, const std::str
     std::vector<uint8_t> bytes;
     if (const OSErr err = platform::ReadWholeFile(descriptionPath, &bytes))
         return Failure(err, "the description " + descriptionPath + " could not be read");
-    std::string name = descriptionPath.substr(descriptionPath.find_last_of('/') + 1);
-    return BuildDocument(std::string(bytes.begin(), bytes.end()), name, folder);
+    const size_t slash = descriptionPath.find_last_of('/');
+    std::string name = descriptionPath.substr(slash + 1);
+    const std::string base = slash == std::string::npos ? std::string() : descriptionPath.substr(0, slash);
+    return Build(std::string(bytes.begin(), bytes.end()), name, folder, base);
 }
 
 }  // namespace docbuilder

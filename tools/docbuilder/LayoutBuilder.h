@@ -12,6 +12,7 @@
 
 #include "platform/core/FourCC.h"
 #include "tools/docbuilder/FormLayout.h"
+#include "tools/docbuilder/IffForm.h"
 #include "tools/docbuilder/Layout.h"
 #include "tools/docbuilder/Records.h"
 
@@ -61,7 +62,7 @@ uint32_t DateSeconds(const int16_t date[3]);
 
 class Builder {
 public:
-    explicit Builder(const DocumentSpec& d) : d_(d) {}
+    explicit Builder(const DocumentSpec& d) : d_(d), order_(d.littleEndian ? ByteOrder::Little : ByteOrder::Big) {}
 
     LaidOut Run();
 
@@ -114,6 +115,18 @@ private:
     void Forms(const TableSpec& t, int16_t tfqzId, const std::string& qualified);
     void FormItem(const FormItemSpec& it, const Ref& form, const std::string& formQualified, FormContext& context);
 
+    // --- forms stored as chunk files (LayoutIffForms.cpp) ------------------
+
+    Bytes IffFormBytes(const FormSpec& f, const TableSpec& t, const Ref& form, const std::string& formQualified);
+    IffObject IffItem(const FormItemSpec& it, const Ref& form, const std::string& formQualified, const TableSpec& t,
+                      size_t* row);
+    void IffEditable(const FormItemSpec& it, const Ref& form, const std::string& formQualified, const TableSpec& t,
+                     IffObject* o);
+    void IffTextLinks(const std::string& text, const Ref& form, const TableSpec& t, int line);
+    void IffTitleLinks(const FormItemSpec& it, const Ref& form);
+    std::optional<Ref> FieldRef(const TableSpec& t, size_t index) const;
+    std::optional<Ref> PictureRef(int32_t id) const;
+
     // --- methods ----------------------------------------------------------
 
     void Method(const MethodSpec& m, const Ref& self);
@@ -157,7 +170,7 @@ private:
 
     // The words of one member entry and the manifest's name of the member.
     std::vector<int16_t> MemberEntry(const MemberSpec& m, Ref* ref);
-    Bytes MemberList(const std::vector<MemberSpec>& members, const Ref& self);
+    Bytes MemberList(const std::vector<MemberSpec>& members, const Ref& self, ByteOrder order);
     void Groups();
 
     // --- constants, plug-ins, compilation, raw ------------------------------
@@ -170,6 +183,10 @@ private:
     void Companion();
     void CheckUnique();
     const DocumentSpec& d_;
+    // The container's order; the companion is a platform resource file,
+    // big-endian whatever the container.
+    const ByteOrder order_;
+    ByteOrder OrderIn(bool companion) const { return companion ? ByteOrder::Big : order_; }
     LaidOut out_;
     std::map<const void*, int16_t> ids_;
     std::map<const PackageSpec*, int16_t> packageLists_;

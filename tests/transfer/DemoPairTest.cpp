@@ -1,0 +1,122 @@
+// The screenshot of the program opened on the demo and its destination
+// (run_transfer_demo.sh): both documents opened here as the program opens
+// them give the two browser windows in the same places; each window's
+// title bar on the program's screen must match the one composed here,
+// pixel for pixel. Skipped when not given a run.
+#include <cstdlib>
+#include <string>
+
+#include "app/appl/Menus.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
+#include "app/documents/DocSupport.h"
+#include "app/windows/TMainWindow.h"
+#include "browser/Panes.h"
+#include "design/objects/TransferHooks.h"
+#include "platform/drawing/Modes.h"
+#include "platform/files/WholeFile.h"
+#include "platform/imports/PngCodec.h"
+#include "platform/screen/Screen.h"
+#include "platform/windows/WindowRecord.h"
+#include "tests/design/ReadFixture.h"
+#include "transfer/InstallTransfer.h"
+
+using namespace platform;
+
+namespace transfertest {
+namespace {
+
+class DemoPair : public readtest::ReadFixture {
+protected:
+    void SetUp() override
+    {
+        ReadFixture::SetUp();
+        ASSERT_EQ(BuildMenus(), 0);
+        OpenPrefResFile();
+        ASSERT_NE(G_PrefResFile, -1);
+        MakeAppl();
+        browser::InstallBrowserPanes();
+        transfer::InstallTransfer();
+        MyAppl->fDefaultRect = DefaultWindowRect();
+    }
+    void TearDown() override
+    {
+        for (TMainDoc* doc : {&doc_, &other_})
+            while (TWindow* w = doc->fFirstWindow) {
+                doc->RemoveWindow(w);
+                w->Dispose();
+            }
+        if (other_.fTypeList) DisposeTypeList(other_.fTypeList);
+        if (other_.fModuleManager) DisposeModuleMgr(other_.fModuleManager);
+        if (other_.fResFile > 0 || other_.fRsrFile > 0) CloseQzB(other_.fRsrFile, other_.fResFile, -1, -1);
+        ResetTransferHooks();
+        ClosePrefResFile();
+        DisposeMenus();
+        ReadFixture::TearDown();
+    }
+
+    // The document read and its window made as the program does: the
+    // next window goes where this one left the application's place.
+    TRefWindow* OpenAsProgram(TMainDoc* doc, const std::string& path)
+    {
+        FSSpec spec;
+        FSMakeFSSpec(path, &spec);
+        EXPECT_EQ(doc->TDocument::Read(spec, false, false), 0);
+        int16_t third = -1;
+        unsigned char password[16] = {0};
+        EXPECT_EQ(OpenQzB(1, spec, &doc->fRsrFile, &doc->fResFile, &third, password), 0);
+        if (!doc->fTypeList) {
+            EXPECT_EQ(NewTypeList(&doc->fTypeList), 0);
+        }
+        EXPECT_EQ(ReadQzB(doc, 1, 0), 0);
+        Rect r = MyAppl->fDefaultRect;
+        EXPECT_EQ(doc->NewRefWindow(&r, 1, PrefWindowKind(), -1, 0), 0);
+        MyAppl->fDefaultRect = r;
+        return doc->GetRefWindow();
+    }
+
+    TMainDoc other_;
+};
+
+TEST_F(DemoPair, BothWindowsShowTheirTitlesWhereTheProgramPutThem)
+{
+    const char* work = std::getenv("QZ_DEMO_SCREENS");
+    const char* pair = std::getenv("QZ_DEMO_PAIR");
+    if (!work || !pair) GTEST_SKIP() << "checks the screenshot of the demo pair's run";
+    const std::string paths(pair);
+    const std::string demo = paths.substr(0, paths.find(':')), target = paths.substr(paths.find(':') + 1);
+    std::vector<uint8_t> png;
+    PictPixels shot;
+    ASSERT_EQ(ReadWholeFile(std::string(work) + "/pair.png", &png), noErr);
+    ASSERT_EQ(DecodePng(png.data(), png.size(), &shot), ImageReadResult::Ok);
+    const Rect screen = ScreenBounds();
+    ASSERT_EQ(shot.width(), screen.right - screen.left);
+    ASSERT_EQ(shot.height(), screen.bottom - screen.top);
+
+    TRefWindow* first = OpenAsProgram(&doc_, demo);
+    TRefWindow* second = OpenAsProgram(&other_, target);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    const Surface composed = MakeSurface(reinterpret_cast<const BitMap*>(ComposeScreen()));
+    int32_t windows = 0;
+    for (auto [window, name] : {std::pair{first, std::string("Demo.QzB")}, {second, std::string("DemoTarget.QzB")}}) {
+        unsigned char title[256];
+        GetWTitle(window->fWindow, title);
+        const std::string text = readtest::P(title);
+        EXPECT_EQ(text.substr(text.size() - name.size()), name);
+        const Rect bar = TitleBarRect(*window->fWindow);
+        ASSERT_GT(bar.right - bar.left, 100);
+        int32_t differ = 0;
+        for (int16_t v = bar.top; v < bar.bottom; ++v)
+            for (int16_t h = bar.left; h < bar.right; ++h)
+                if ((shot.RGBAt(h, v) & 0xFFFFFF) != (composed.ReadRGB(h, v) & 0xFFFFFF) && differ++ == 0)
+                    ADD_FAILURE() << name << ": the title bar differs at (" << h - bar.left << ", " << v - bar.top
+                                  << ")";
+        EXPECT_EQ(differ, 0) << name;
+        ++windows;
+    }
+    EXPECT_EQ(windows, 2);
+}
+
+}  // namespace
+}  // namespace transfertest

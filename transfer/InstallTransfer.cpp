@@ -1,0 +1,72 @@
+#include "transfer/InstallTransfer.h"
+
+#include "app/longlist/LongListHooks.h"
+#include "design/objects/ObjQz.h"
+#include "design/objects/TransferHooks.h"
+#include "transfer/conflicts/ConflictChoices.h"
+#include "transfer/conflicts/ConflictDefaults.h"
+#include "transfer/conflicts/ConflictRecording.h"
+#include "transfer/conflicts/Conflicts.h"
+
+namespace transfer {
+
+namespace {
+
+bool ViewConflict(TConflict* record, ConflictView* out)
+{
+    out->source = record->fSource;
+    out->destination = record->fDest;
+    out->code = record->fCode;
+    out->choice = record->fChoice;
+    if (record->IsMember(1))
+        CopyObjName(out->newName, static_cast<TRConflict*>(record)->fNewName);
+    return true;
+}
+
+}  // namespace
+
+void InstallTransfer()
+{
+    TransferHooks hooks = CurrentTransferHooks();
+    hooks.recordConflict = transfer::RecordConflict;
+    hooks.chainConflict = transfer::ChainConflict;
+    hooks.recordC_Ref = transfer::RecordC_Ref;
+    hooks.c_Search = [](C_ListRec* list, TObjQz* obj) { return transfer::C_Search(list, obj); };
+    hooks.c_SearchInChain = [](C_ListRec* list, TObjQz* obj) { return transfer::C_SearchInChain(list, obj); };
+    hooks.isInC_List = [](C_ListRec* list, TObjQz* obj) { return transfer::IsInC_List(list, obj); };
+    hooks.c_Update = [](TConflict* record, TConflict* parent, bool quiet) { record->C_Update(parent, quiet); };
+    hooks.viewConflict = ViewConflict;
+    hooks.setConflictDest = [](TConflict* record, TObjQz* dest) { record->fDest = dest; };
+    hooks.setConflictChoice = [](TConflict* record, int16_t choice) { record->fChoice = choice; };
+    hooks.cc_Dflt = transfer::Cc_Dflt;
+    hooks.maxChoix = transfer::MaxChoix;
+    hooks.chooseNumber = transfer::ChooseNumber;
+    hooks.chooseValue = transfer::ChooseValue;
+    hooks.chooseNumStrListe = transfer::ChooseNumStrListe;
+    hooks.caution = []() -> int16_t { return 0; };
+    SetTransferHooks(hooks);
+
+    // The conflict dialog's list rows hold records.
+    LongListHooks rows = CurrentLongListHooks();
+    rows.getConflict = [](void* entry, int16_t* code, bool* hasSecond, int16_t* previous, int16_t* current) {
+        auto* record = static_cast<TConflict*>(entry);
+        if (!record) return false;
+        *code = record->fCode;
+        *hasSecond = record->fSource != nullptr;
+        *previous = record->fPrevChoice;
+        *current = record->fChoice;
+        return true;
+    };
+    rows.setConflictChoices = [](void* entry, int16_t previous, int16_t current) {
+        auto* record = static_cast<TConflict*>(entry);
+        record->fPrevChoice = previous;
+        record->fChoice = current;
+    };
+    rows.maxChoix = transfer::MaxChoix;
+    rows.chooseNumber = transfer::ChooseNumber;
+    rows.chooseValue = transfer::ChooseValue;
+    rows.chooseNumStrListe = transfer::ChooseNumStrListe;
+    SetLongListHooks(rows);
+}
+
+}  // namespace transfer
