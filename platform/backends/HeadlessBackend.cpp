@@ -67,7 +67,7 @@ uint32_t HeadlessBackend::Wait(uint32_t ticks)
     if (timeline_.Held()) {
         // Real time passes here; a signal cuts the sleep short, so that a
         // quit request is seen as soon as it comes.
-        const uint32_t slice = std::min<uint32_t>(ticks, 60);
+        const uint32_t slice = std::min<uint32_t>(ticks, 30);
         const int64_t ns = int64_t(slice) * 16666667;
         struct timespec want{time_t(ns / 1000000000), long(ns % 1000000000)};
         ::nanosleep(&want, nullptr);
