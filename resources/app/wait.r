@@ -51,4 +51,5 @@
     "Checking…"
     "Grouping"        # 11 an object joins a group (AddGroup)
     "Ungrouping"      # 12 an object leaves its group (DelGroup)
+    "Making the structure of"  # 13 a structure built of an SQL script (SQL), the script's path in the title
 }

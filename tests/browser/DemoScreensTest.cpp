@@ -308,6 +308,7 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
     ASSERT_TRUE(form.Load(std::string(work) + "/form.png"));
     ASSERT_TRUE(card.Load(std::string(work) + "/card.png"));
+    ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
 
     // The program's screen and this one are alike: the same places.
     const Rect screen = ScreenBounds();
@@ -401,6 +402,38 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     main->SelectObj(cardForm);
     EXPECT_EQ(Names(uses->fList), (std::vector<std::string>{"Invoices", "Stamp", "Standard", "Invoice", "Summary"}));
     CheckLinkRows(card, window, uses->fList, "card's uses pane");
+}
+
+// The structure the program made of the demo's SQL script from the File
+// menu (run_sql_demo.sh), its tables opened: each row of the main list on
+// the screenshot, and the report beside the script.
+class SqlScreens : public DemoScreens {};
+
+TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
+{
+    const char* work = std::getenv("QZ_SQL_SCREENS");
+    if (!work) GTEST_SKIP() << "checks the screenshot of the SQL script run";
+    Shot shot;
+    ASSERT_TRUE(shot.Load(std::string(work) + "/sql.png"));
+    TRefWindow* window = OpenAsProgram(std::string(work) + "/Made.QzB");
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = nullptr;
+    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    ASSERT_NE(main, nullptr);
+    // The run opened the tables from the last up.
+    for (int32_t row : {2, 1, 0}) main->SwitchCellState(row);
+    const std::vector<std::string> rows = {"Customers", "Name",     "Town",           "Since",   "Credit_Limit", "Invoices",
+                                           "Number",    "Customer", "Issued",         "Total",   "Terms",        "Lines",
+                                           "Invoice_Number", "Product", "Quantity", "Price"};
+    EXPECT_EQ(Names(main->fList), rows);
+    CheckMainRows(shot, window, main->fList);
+    std::vector<uint8_t> report;
+    ASSERT_EQ(ReadWholeFile(std::string(work) + "/Demo.sql.report.txt", &report), noErr);
+    std::string expected;
+    for (const std::string& name : rows)
+        expected += (name == "Customers" || name == "Invoices" || name == "Lines" ? "Table " : "          column ") + name + "\n";
+    EXPECT_EQ(std::string(report.begin(), report.end()), expected);
 }
 
 }  // namespace
