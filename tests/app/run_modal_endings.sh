@@ -43,7 +43,7 @@ run() {
 # The File menu's Preferences item, pressed on the title and released on it.
 dialog='idle\ndrag 61 9 100 222 5\n'
 for c in "alert|notes|idle\n|alert 1000 \"This file is not a structure" \
-         "dialog|none|$dialog|dialog 'Qz Structure Browser' \"New browser windows" \
+         "dialog|none|$dialog|dialog '" \
          "file|none|idle\nkey o cmd\n|open file dialog" \
          "wait|big|wait 200\n|wait dialog 'Big.QzB'"; do
   IFS='|' read -r name doc script named <<< "$c"
