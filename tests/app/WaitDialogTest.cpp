@@ -174,21 +174,14 @@ TEST_F(WaitDialogTest, OtherWindowsStayDrawnAndAQuitWaitsForTheMainLoop)
 
 TEST_F(WaitDialogTest, TheSystemsRequestToEndStopsTheOperationAndIsNamedWhileUp)
 {
-    // A termination request (SIGTERM) stops the operation as Stop does, at
-    // the next poll, shown or not yet; the request stays for the main loop.
+    // SIGTERM stops the operation at its next poll, shown or not yet; the
+    // request stays for the main loop. A shown dialog is the modal named.
     for (const int32_t delay : {0, 10000}) {
         platform::testing::HeadlessRun run(Script().Wait(5000));
         WaitParamRec rec;
-        Str255 title;
-        ToP("Big.QzB", title);
-        SetWaitDialog(&rec, 1, title, 0, 100, 300, delay);
+        SetWaitDialog(&rec, 1, reinterpret_cast<const unsigned char*>("\x07" "Big.QzB"), 0, 100, 300, delay);
         EXPECT_EQ(Operate(&rec, 30), 0);
-        if (delay == 0) {
-            ASSERT_NE(CurrentModal(), nullptr);
-            EXPECT_EQ(*CurrentModal(), "wait dialog 'Big.QzB'");
-        } else {
-            EXPECT_EQ(CurrentModal(), nullptr) << "not shown: no modal";
-        }
+        EXPECT_EQ(CurrentModal() ? *CurrentModal() : "", delay ? "" : "wait dialog 'Big.QzB'");
         PostTerminationRequest();
         EXPECT_EQ(Operate(&rec, 300), kCancelledByUser) << delay;
         ReSetWaitDialog(&rec);

@@ -51,62 +51,30 @@ TEST(EventQueue, FullQueueDropsItsOldestEvent)
     EXPECT_EQ(e.message, 3u);
 }
 
-TEST(EventQueue, AFullQueueDropsInputButKeepsEveryRequest)
-{
-    // Requests posted first, at the end, and with the queue already full
-    // of requests: none is ever dropped, the oldest input goes instead.
-    struct Case {
-        const char* name;
-        uint32_t requestsFirst, inputs, requestsLast;
-        size_t count;
-    };
-    const uint32_t cap = uint32_t(EventQueue::kCapacity);
-    for (const Case& c : {Case{"quit before a flood of keys", 1, cap + 10, 0, cap},
-                          Case{"quit into a full queue", 0, cap, 1, cap},
-                          Case{"only requests", cap + 2, 0, 0, cap + 2},
-                          Case{"requests around input", 3, cap, 3, cap}}) {
-        EventQueue q;
-        auto request = [&](uint32_t i, bool termination) {
-            EventRecord e = Ev(kHighLevelEvent, kCoreEventClass);
-            e.where = {int16_t(kAEQuitApplication >> 16), int16_t(kAEQuitApplication & 0xFFFF)};
-            e.when = i;
-            q.Post(e, {}, termination);
-        };
-        for (uint32_t i = 0; i < c.requestsFirst; ++i) request(i, i == 0);
-        for (uint32_t i = 0; i < c.inputs; ++i) q.Post(Ev(keyDown, i));
-        for (uint32_t i = 0; i < c.requestsLast; ++i) request(100 + i, false);
-        EXPECT_EQ(q.Count(), c.count) << c.name;
-        uint32_t requests = 0;
-        EventRecord e{};
-        while (q.Take(highLevelEventMask, &e, true)) ++requests;
-        EXPECT_EQ(requests, c.requestsFirst + c.requestsLast) << c.name;
-        if (c.inputs > 0) {
-            // The newest input survives; what went was the oldest.
-            uint32_t last = 0;
-            while (q.Take(keyDownMask, &e, true)) last = uint32_t(e.message);
-            EXPECT_EQ(last, c.inputs - 1) << c.name;
-        }
-    }
-}
-
-TEST(EventManager, QuitAndTerminationRequestsWaitUntilTaken)
+TEST(EventManager, RequestsWaitUntilTakenAndAFullQueueDropsInputNotThem)
 {
     ResetEventManager();
-    EXPECT_FALSE(QuitRequestPending());
     PostHighLevelEvent(kCoreEventClass, kAEOpenApplication, {});
     EXPECT_FALSE(QuitRequestPending());  // only a quit counts
     PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
-    EXPECT_TRUE(QuitRequestPending());
-    EXPECT_FALSE(TerminationRequestPending());  // a quit event, not the system's
     PostTerminationRequest();
+    for (uint32_t i = 0; i < EventQueue::kCapacity + 10; ++i) PostEvent(keyDown, i);
+    EXPECT_TRUE(QuitRequestPending());
     EXPECT_TRUE(TerminationRequestPending());
     EventRecord e{};
-    int quits = 0;
-    while (GetNextEvent(highLevelEventMask, &e))
-        if (HighLevelEventID(e) == kAEQuitApplication) ++quits;
-    EXPECT_EQ(quits, 2);
+    int requests = 0, keys = 0;
+    uint32_t lastKey = 0;
+    while (GetNextEvent(everyEvent, &e)) {
+        if (e.what == kHighLevelEvent) ++requests;
+        if (e.what == keyDown) ++keys, lastKey = uint32_t(e.message);
+    }
+    EXPECT_EQ(requests, 3);
+    EXPECT_EQ(keys, int(EventQueue::kCapacity) - 3);  // the oldest input went
+    EXPECT_EQ(lastKey, EventQueue::kCapacity + 9);
     EXPECT_FALSE(QuitRequestPending());
     EXPECT_FALSE(TerminationRequestPending());
+    PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+    EXPECT_FALSE(TerminationRequestPending());  // a quit event is not the system's
 }
 
 TEST(EventQueue, MasksOfTheOddKinds)

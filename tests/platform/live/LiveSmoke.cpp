@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <tuple>
 
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
@@ -59,10 +58,8 @@ int main()
     Check(w != nullptr, "no window");
     live.Present();
 
-    // An idle wait shows nothing again; drawing is shown by the next wait,
-    // with no input, and what the display shows is what was drawn.
-    // (The display's own events of a new window come for a while: they
-    // are waited out first.)
+    // Once the display's own events of the new window are over, an idle wait
+    // shows nothing again; drawing is shown by the next wait, no input.
     EventRecord idle{};
     for (int quiet = 0, i = 0; quiet < 3 && i < 300; ++i) {
         const uint32_t before = live.Presents();
@@ -79,10 +76,9 @@ int main()
     PaintRect(&patch);
     WaitNextEvent(everyEvent, &idle, 1, nullptr);
     Check(live.Presents() == shown + 1, "a change is not shown at the next wait");
-    SDL_Renderer* renderer = live.Renderer();
     uint32_t pixel = 0;
     SDL_Rect probe{100 + 20, 100 + 20, 1, 1};  // the patch, in the window's content
-    if (renderer) SDL_RenderReadPixels(renderer, &probe, SDL_PIXELFORMAT_RGB888, &pixel, 4);
+    SDL_RenderReadPixels(live.Renderer(), &probe, SDL_PIXELFORMAT_RGB888, &pixel, 4);
     Check((pixel & 0xFFFFFF) == 0x00FF00, "the display does not show what was drawn");
     ForeColor(blackColor);
 
@@ -98,43 +94,26 @@ int main()
     Check((e.message & charCodeMask) == 'c', "Ctrl-C is not 'c'");
     Check((e.modifiers & cmdKey) != 0, "Ctrl is not the command key");
 
-    // A burst typed faster than the program reads it: six Ctrl-N, each
-    // Ctrl let go before anything is drained, then a shift-click. Every
-    // event keeps the keys of its own moment, not those held at draining.
+    // A burst typed faster than it is read: six Ctrl-N, each Ctrl let go
+    // before anything is drained, then a shift-click. Every event keeps the
+    // keys of its own moment, not those held when the queue is read.
     FlushEvents(everyEvent, 0);
+    auto push = [](uint32_t type, SDL_Scancode code, uint16_t mod) {
+        SDL_Event k{};
+        k.type = type;
+        if (type == SDL_KEYDOWN || type == SDL_KEYUP) k.key.keysym.scancode = code, k.key.keysym.mod = mod;
+        else k.button.button = SDL_BUTTON_LEFT, k.button.x = 150, k.button.y = 200;
+        Push(k);
+    };
     for (int i = 0; i < 6; ++i) {
-        for (auto [type, scancode, mod] : {std::tuple{SDL_KEYDOWN, SDL_SCANCODE_LCTRL, KMOD_LCTRL},
-                                           std::tuple{SDL_KEYDOWN, SDL_SCANCODE_N, KMOD_LCTRL},
-                                           std::tuple{SDL_KEYUP, SDL_SCANCODE_N, KMOD_LCTRL},
-                                           std::tuple{SDL_KEYUP, SDL_SCANCODE_LCTRL, KMOD_NONE}}) {
-            SDL_Event k{};
-            k.type = type;
-            k.key.keysym.scancode = scancode;
-            k.key.keysym.mod = uint16_t(mod);
-            k.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-            Push(k);
-        }
+        push(SDL_KEYDOWN, SDL_SCANCODE_LCTRL, KMOD_LCTRL), push(SDL_KEYDOWN, SDL_SCANCODE_N, KMOD_LCTRL);
+        push(SDL_KEYUP, SDL_SCANCODE_N, KMOD_LCTRL), push(SDL_KEYUP, SDL_SCANCODE_LCTRL, KMOD_NONE);
     }
-    SDL_Event shift{};
-    shift.type = SDL_KEYDOWN;
-    shift.key.keysym.scancode = SDL_SCANCODE_LSHIFT;
-    shift.key.keysym.mod = KMOD_LSHIFT;
-    Push(shift);
-    SDL_Event press{};
-    press.type = SDL_MOUSEBUTTONDOWN;
-    press.button.button = SDL_BUTTON_LEFT;
-    press.button.x = 150;
-    press.button.y = 200;
-    Push(press);
-    press.type = SDL_MOUSEBUTTONUP;
-    Push(press);
-    shift.type = SDL_KEYUP;
-    shift.key.keysym.mod = KMOD_NONE;
-    Push(shift);
-    SDL_SetModState(KMOD_NONE);  // nothing is held by the time the queue is read
+    push(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT, KMOD_LSHIFT), push(SDL_MOUSEBUTTONDOWN, {}, 0);
+    push(SDL_MOUSEBUTTONUP, {}, 0), push(SDL_KEYUP, SDL_SCANCODE_LSHIFT, KMOD_NONE);
+    SDL_SetModState(KMOD_NONE);
     int commandN = 0;
-    for (int i = 0; i < 6; ++i)
-        if (Next(keyDownMask, &e) && (e.message & charCodeMask) == 'n' && (e.modifiers & cmdKey)) ++commandN;
+    for (int i = 0; i < 6; ++i) commandN += Next(keyDownMask, &e) && (e.modifiers & cmdKey) && (e.message & 0xFF) == 'n';
     Check(commandN == 6, "a Ctrl-N of the burst lost its Ctrl");
     Check(Next(mDownMask, &e) && (e.modifiers & shiftKey), "the shift-click lost its shift");
     FlushEvents(everyEvent, 0);

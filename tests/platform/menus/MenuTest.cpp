@@ -194,46 +194,31 @@ TEST_F(MenuTest, AHeldButtonWithTheScriptOverEndsAtTheWatchdog)
 
 TEST_F(MenuTest, AClickOnTheTitleLeavesTheMenuOpenUntilTheNextClick)
 {
-    // Clicked and let go on its title, the menu stays open with the button
-    // up; what comes next decides. The click that closes it reaches nobody.
-    const int16_t th = int16_t((title.left + title.right) / 2);
-    const int16_t h = int16_t(title.left + 20);
-    const Point underTitle{int16_t(ItemV(20, 1)), h};
-    struct Case {
-        const char* name;
-        std::function<void(Script&)> next;
-        int32_t choice;
+    // Let go on its title, the menu stays open with the button up; the next
+    // click or key decides, and a click that closes it reaches nobody.
+    const int16_t th = int16_t((title.left + title.right) / 2), h = int16_t(title.left + 20);
+    const std::pair<std::function<void(Script&)>, int32_t> nexts[] = {
+        {[&](Script& s) { s.Move(h, ItemV(20, 3)).Wait(2).Click(h, ItemV(20, 3)); }, (5 << 16) | 3},
+        {[&](Script& s) { s.Drag(h, ItemV(20, 1), h, ItemV(20, 4), 4); }, (5 << 16) | 4},
+        {[&](Script& s) { s.Click(600, 500); }, 0},        // outside
+        {[&](Script& s) { s.Click(th, 10); }, 0},          // its title again
+        {[&](Script& s) { s.Key("escape"); }, 0},
+        {[&](Script& s) { s.Click(h, ItemV(20, 5)); }, 0},  // a disabled item
     };
-    const std::vector<Case> cases = {
-        {"a click on an item chooses it", [&](Script& s) { s.Move(h, ItemV(20, 3)).Wait(2).Click(h, ItemV(20, 3)); },
-         (5 << 16) | 3},
-        {"a press dragged to another item chooses that one",
-         [&](Script& s) { s.Drag(h, ItemV(20, 1), h, ItemV(20, 4), 4); }, (5 << 16) | 4},
-        {"a click outside closes it", [&](Script& s) { s.Click(600, 500); }, 0},
-        {"a click on its title closes it", [&](Script& s) { s.Click(th, 10); }, 0},
-        {"escape closes it", [&](Script& s) { s.Key("escape"); }, 0},
-        {"a click on a disabled item chooses nothing", [&](Script& s) { s.Click(h, ItemV(20, 5)); }, 0},
-    };
-    for (const Case& c : cases) {
-        uint32_t shown = 0;
+    for (const auto& [next, choice] : nexts) {
+        uint32_t open = 0;
         Script s;
         s.Click(th, 10).Wait(20).Screenshot("open");
-        c.next(s);
-        s.Wait(5);
+        next(s);
         HeadlessOptions options;
-        options.screenshot = [&](const std::string&) {
-            shown = ScreenPixel(underTitle.h, underTitle.v);
-            return noErr;
-        };
+        options.screenshot = [&](const std::string&) { return open = ScreenPixel(h, ItemV(20, 1)), noErr; };
         Play(std::move(s), options);
         EventRecord e{};
-        ASSERT_TRUE(testing::NextEvent(mDownMask, &e)) << c.name;
-        const uint32_t desk = ScreenPixel(600, 600);
-        EXPECT_EQ(MenuSelect(e.where), c.choice) << c.name;
-        EXPECT_NE(shown, desk) << c.name << ": the menu was not open after the click";
-        EXPECT_FALSE(EventAvail(mDownMask, &e)) << c.name << ": the second click reached the application";
-        EXPECT_TRUE(run->watchdogMessage.empty()) << c.name;
-        EXPECT_EQ(ScreenPixel(underTitle.h, underTitle.v), desk) << c.name << ": the menu is still open";
+        ASSERT_TRUE(testing::NextEvent(mDownMask, &e));
+        EXPECT_EQ(MenuSelect(e.where), choice);
+        EXPECT_NE(open, ScreenPixel(600, 600)) << choice << ": not open after the first click";
+        EXPECT_EQ(ScreenPixel(h, ItemV(20, 1)), ScreenPixel(600, 600)) << choice << ": still open";
+        EXPECT_FALSE(EventAvail(mDownMask, &e) || !run->watchdogMessage.empty()) << choice;
         HiliteMenu(0);
     }
 }

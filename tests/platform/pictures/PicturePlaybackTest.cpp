@@ -171,56 +171,39 @@ TEST(PicturePlayback, TextFollowsTheFontNameAndRelativeMoves)
 
 TEST(PicturePlayback, PenFractionAndCharacterExtraPlayAndTheExtraWidensText)
 {
-    // The same shapes and text with the pen's fraction (0x0015) and a zero
-    // character extra (0x0016) between them, or without: the same pixels.
-    // A character extra of 2.5 pixels widens the text as CharExtra does
-    // when drawing directly, and the port has none once the picture ends.
-    struct Case {
-        const char* name;
-        bool withOpcodes;
-        int16_t extra412;  // 4.12 fixed point
-    };
-    auto draw = [](Fixed extra) {
-        std::vector<uint32_t> out;
-        World w(64, 32);
-        PaintRect(&kRect);
-        TextFont(kFontIDGeneva);
-        TextSize(12);
-        CharExtra(extra);
-        MoveTo(2, 28);
-        DrawText("Hill", 0, 4);
-        CharExtra(0);
-        FrameOval(&kOval);
-        for (int v = 0; v < 32; ++v)
-            for (int h = 0; h < 64; ++h) out.push_back(w.At(h, v));
-        return out;
-    };
+    // Shapes and text with the pen's fraction (0x0015) and a character
+    // extra (0x0016, 4.12) between them: the pixels of the same drawing
+    // made directly with that extra (none for 0); the port keeps none.
     QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextMetrics);
-    for (const Case& c : {Case{"without", false, 0}, Case{"with zero", true, 0}, Case{"with 2.5", true, 0x2800}}) {
-        const std::vector<uint32_t> expected = draw(Fixed(c.extra412) * 16);
+    for (const int16_t extra412 : {int16_t(0), int16_t(0x2800)}) {
+        std::vector<uint32_t> expected;
+        {
+            World direct(64, 32);
+            PaintRect(&kRect);
+            TextFont(kFontIDGeneva), TextSize(12), CharExtra(Fixed(extra412) * 16), MoveTo(2, 28);
+            DrawText("Hill", 0, 4);
+            CharExtra(0);
+            FrameOval(&kOval);
+            for (int i = 0; i < 64 * 32; ++i) expected.push_back(direct.At(i % 64, i / 64));
+        }
         World w(64, 32);
         Bytes b = Version2(0, 0, 32, 64);
         b.Op(0x0031).R(kRect.top, kRect.left, kRect.bottom, kRect.right);
-        if (c.withOpcodes) b.Op(0x0015).U16(0x4000).Op(0x0016).U16(uint16_t(c.extra412));
+        b.Op(0x0015).U16(0x4000).Op(0x0016).U16(uint16_t(extra412));
         b.Op(0x0003).U16(kFontIDGeneva).Op(0x000D).U16(12);
         b.Op(0x0028).U16(28).U16(2).U8(4).Raw({'H', 'i', 'l', 'l'});
-        if (c.withOpcodes) b.Op(0x0016).U16(0);
-        b.Op(0x0050).R(kOval.top, kOval.left, kOval.bottom, kOval.right);
-        EXPECT_EQ(Play(w, Finish(b)), noErr) << c.name;
+        b.Op(0x0016).U16(0).Op(0x0050).R(kOval.top, kOval.left, kOval.bottom, kOval.right);
+        EXPECT_EQ(Play(w, Finish(b)), noErr) << extra412;
         int differ = 0;
-        for (int v = 0; v < 32; ++v)
-            for (int h = 0; h < 64; ++h) differ += w.At(h, v) != expected[size_t(v * 64 + h)];
-        EXPECT_EQ(differ, 0) << c.name;
-        EXPECT_EQ(w.get()->chExtra, 0) << c.name;
+        for (int i = 0; i < 64 * 32; ++i) differ += w.At(i % 64, i / 64) != expected[size_t(i)];
+        EXPECT_EQ(differ, 0) << extra412;
+        EXPECT_EQ(w.get()->chExtra, 0);
     }
     QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextRendering | kQDUseCGTextMetrics);
-    // Widened at all: the extra shows in the measured width.
     World w(64, 32);
-    TextFont(kFontIDGeneva);
-    TextSize(12);
     const int16_t plain = TextWidth("Hill", 0, 4);
     CharExtra(Fixed(5) << 15);
-    EXPECT_EQ(TextWidth("Hill", 0, 4), plain + 10);
+    EXPECT_EQ(TextWidth("Hill", 0, 4), plain + 10);  // 2.5 pixels a character
     CharExtra(-(Fixed(100) << 16));
     EXPECT_EQ(TextWidth("Hill", 0, 4), 0);  // never backwards
 }

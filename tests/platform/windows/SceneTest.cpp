@@ -2,16 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
 #include "platform/core/Errors.h"
-#include "platform/drawing/Blits.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
-#include "platform/drawing/Text.h"
-#include "platform/events/InputState.h"
 #include "platform/windows/WindowFrames.h"
 #include "tests/platform/files/TempFolder.h"
 #include "tests/platform/windows/WindowFixture.h"
@@ -166,50 +162,4 @@ TEST_F(WindowTest, OverlayXorsOverTheScreenAndDrawingTwiceTakesItAway)
     EXPECT_EQ(InitScreen(640, 480), noErr);
     EXPECT_EQ(ScreenBounds().right, 640);
     EXPECT_EQ(MenuBarRect().bottom, 20);
-}
-
-// The screen's change signature: still while nothing happens (composing
-// and reading pixels included), moved by every kind of change a display
-// must show, and equal signatures mean equal screens.
-TEST_F(WindowTest, TheChangeSignatureMovesWithEveryVisibleChangeAndOnlyThen)
-{
-    WindowRef w = Document(100, 100, 400, 300, "One");
-    WindowRef other = Document(500, 100, 700, 300, "Two");
-    Settle();
-    SetScreenCursorVisible(true);
-    auto same = [&](const char* what) {
-        const uint64_t before = ScreenChangeSignature();
-        ComposeScreen();
-        (void)ScreenPixel(10, 10);
-        EXPECT_EQ(ScreenChangeSignature(), before) << what;
-    };
-    struct Change {
-        const char* name;
-        std::function<void()> make;
-    };
-    const std::vector<Change> changes = {
-        {"painting into a window", [&] { SetPortWindowPort(w); Rect r{5, 5, 20, 20}; PaintRect(&r); }},
-        {"drawing text", [&] { SetPortWindowPort(w); MoveTo(10, 40); DrawString(PStr("x").get()); }},
-        {"copying bits", [&] { SetPortWindowPort(w); Rect a{0, 0, 10, 10}, b{20, 20, 30, 30};
-                               CopyBits(GetPortBitMapForCopyBits(GetWindowPort(w)),
-                                        GetPortBitMapForCopyBits(GetWindowPort(w)), &a, &b, srcCopy, nullptr); }},
-        {"moving a window", [&] { MoveWindow(other, 520, 120, false); }},
-        {"bringing a window forward", [&] { SelectWindow(w); }},
-        {"a new title", [&] { SetWTitle(w, PStr("Renamed").get()); }},
-        {"hiding a window", [&] { HideWindow(other); }},
-        {"the mouse under the cursor", [&] { InputMouseMoved(Point{300, 300}); }},
-        {"hiding the cursor", [&] { SetScreenCursorVisible(false); }},
-        {"clearing the overlay", [&] { ClearOverlay(); }},
-    };
-    same("nothing happened");
-    for (const Change& c : changes) {
-        const uint64_t before = ScreenChangeSignature();
-        c.make();
-        EXPECT_NE(ScreenChangeSignature(), before) << c.name;
-        same(c.name);
-    }
-    // With the cursor hidden, the mouse moving changes nothing on the screen.
-    const uint64_t hidden = ScreenChangeSignature();
-    InputMouseMoved(Point{200, 200});
-    EXPECT_EQ(ScreenChangeSignature(), hidden);
 }
