@@ -115,6 +115,36 @@ bool TrackStop(const Rect& stop)
     return inside;
 }
 
+// Draws the kept message in item 4 of a visible dialog: application font
+// and size, plain, "or" mode, wrapped flush left.
+void DrawMessage(WaitParamRec* rec, uint32_t now)
+{
+    const int16_t state = CursPause();
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(GetDialogWindow(rec->dialog));
+    const Rect box = ItemBox(rec->dialog, 4);
+    EraseRect(&box);
+    TextFont(MyApplFont);
+    TextSize(MyApplSize);
+    TextFace(0);
+    TextMode(srcOr);
+    TETextBox(rec->message + 1, rec->message[0], &box, teFlushLeft);
+    SetPort(saved);
+    CursResume(state);
+    rec->messagePending = false;
+    rec->messageDrawn = true;
+    rec->drawnAt = now;
+}
+
+// After the whole dialog was drawn (shown, updated) or before it goes: the
+// latest message is the one on screen.
+void ShowLatestMessage(WaitParamRec* rec, uint32_t now, bool wholeDialogDrawn)
+{
+    if (!rec->showMessage || !IsWindowVisible(GetDialogWindow(rec->dialog))) return;
+    if (rec->messagePending || (wholeDialogDrawn && rec->messageDrawn)) DrawMessage(rec, now);
+}
+
 }  // namespace
 
 void SetWaitDialog(WaitParamRec* rec, int16_t messageIndex, const unsigned char* title, int32_t start,
@@ -184,20 +214,15 @@ void DrawWaitDialog(WaitParamRec* rec)
 void WaitMess(WaitParamRec* rec, const unsigned char* text)
 {
     if (!rec->dialog) return;
-    if (rec->showMessage) {
-        const int16_t state = CursPause();
-        GrafPtr saved = nullptr;
-        GetPort(&saved);
-        SetPortWindowPort(GetDialogWindow(rec->dialog));
-        const Rect box = ItemBox(rec->dialog, 4);
-        EraseRect(&box);
-        TextFont(MyApplFont);
-        TextSize(MyApplSize);
-        TextFace(0);
-        TextMode(srcOr);
-        TETextBox(text + 1, text[0], &box, teFlushLeft);
-        SetPort(saved);
-        CursResume(state);
+    if (rec->showMessage && text) {
+        std::memcpy(rec->message, text, size_t(text[0]) + 1);
+        rec->messagePending = true;
+        // A hidden dialog takes no drawing (and no clock read): it draws
+        // the kept text when it shows.
+        if (IsWindowVisible(GetDialogWindow(rec->dialog))) {
+            const uint32_t now = TickCount();
+            if (!rec->messageDrawn || now != rec->drawnAt) DrawMessage(rec, now);
+        }
     }
     DrawWait(rec);
 }
@@ -218,6 +243,7 @@ bool ChkWait(WaitParamRec* rec, bool)
         if (int32_t(now - rec->showAt) <= 0) return false;
         ShowWindow(window);
         DrawWaitDialog(rec);
+        ShowLatestMessage(rec, now, true);
         rec->showAt = 0;
     }
     NoteShown(rec);
@@ -286,6 +312,7 @@ bool ChkWait(WaitParamRec* rec, bool)
                 TextFace(0);
                 BeginUpdate(window);
                 DrawDialog(rec->dialog);
+                ShowLatestMessage(rec, now, true);
                 EndUpdate(window);
             } else {
                 ServeUpdate(e, window);
@@ -296,8 +323,9 @@ bool ChkWait(WaitParamRec* rec, bool)
         }
     }
     SetPortWindowPort(window);
-    DrawWait(rec);
     rec->lastPoll = TickCount();
+    ShowLatestMessage(rec, rec->lastPoll, false);
+    DrawWait(rec);
     SetPort(savedPort);
     return false;
 }
@@ -308,6 +336,7 @@ void ReSetWaitDialog(WaitParamRec* rec, bool)
     rec->current = rec->maximum;
     rec->lastPoll = 0;
     ChkWait(rec);
+    ShowLatestMessage(rec, rec->lastPoll, false);
     DrawWait(rec);
     CursRmve();
     SetArrowCursor();
