@@ -1,6 +1,10 @@
 #include "app/dialogs/WaitDialog.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <utility>
+#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
@@ -16,8 +20,10 @@
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
 #include "platform/textedit/TextEdit.h"
 #include "platform/windows/Windows.h"
 
@@ -46,6 +52,41 @@ void CentreTemplate(int16_t id)
     WriteBE16(p + 2, uint16_t(r.left));
     WriteBE16(p + 4, uint16_t(r.bottom));
     WriteBE16(p + 6, uint16_t(r.right));
+}
+
+// The wait dialogs on the screen, noted as the modal the program is in for
+// a run that ends while one is up.
+std::vector<std::pair<const WaitParamRec*, uint32_t>>& Shown()
+{
+    static auto* shown = new std::vector<std::pair<const WaitParamRec*, uint32_t>>;
+    return *shown;
+}
+
+auto FindShown(const WaitParamRec* rec)
+{
+    return std::find_if(Shown().begin(), Shown().end(), [&](const auto& s) { return s.first == rec; });
+}
+
+void NoteShown(const WaitParamRec* rec)
+{
+    if (!IsWindowVisible(GetDialogWindow(rec->dialog))) return;
+    if (FindShown(rec) != Shown().end()) return;
+    Str255 title{};
+    GetWTitle(GetDialogWindow(rec->dialog), title);
+    const uint32_t token = PushModal("wait dialog '" + MacRomanToUtf8String(title + 1, title[0]) + "'");
+    try {
+        Shown().emplace_back(rec, token);
+    } catch (const std::bad_alloc&) {
+        PopModal(token);
+    }
+}
+
+void NoteGone(const WaitParamRec* rec)
+{
+    auto found = FindShown(rec);
+    if (found == Shown().end()) return;
+    PopModal(found->second);
+    Shown().erase(found);
 }
 
 bool Cancel(WaitParamRec* rec, GrafPtr savedPort)
@@ -190,6 +231,12 @@ bool ChkWait(WaitParamRec* rec, bool)
 {
     if (!rec->dialog) return false;
     if (rec->cancelled) return true;
+    // The system asked the program to end: the operation stops as if Stop
+    // had been pressed, and the quit follows. A quit event waits for the end.
+    if (TerminationRequestPending()) {
+        rec->cancelled = 1;
+        return true;
+    }
     WindowRef window = GetDialogWindow(rec->dialog);
     const uint32_t now = TickCount();
     if (rec->showAt != 0) {
@@ -199,6 +246,7 @@ bool ChkWait(WaitParamRec* rec, bool)
         ShowLatestMessage(rec, now, true);
         rec->showAt = 0;
     }
+    NoteShown(rec);
     if (now - rec->lastPoll <= 20) return false;
 
     GrafPtr savedPort = nullptr;
@@ -211,7 +259,12 @@ bool ChkWait(WaitParamRec* rec, bool)
 
     // High-level events (quit, open documents) stay for the main loop.
     EventRecord e{};
-    if (WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, 1, nullptr)) {
+    bool got = false;
+    {
+        BusyPoll busy;
+        got = WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, 1, nullptr);
+    }
+    if (got) {
         switch (e.what) {
         case keyDown: {
             Rect port{}, both{};
@@ -287,6 +340,7 @@ void ReSetWaitDialog(WaitParamRec* rec, bool)
     DrawWait(rec);
     CursRmve();
     SetArrowCursor();
+    NoteGone(rec);
     DisposeDialog(rec->dialog);
     rec->dialog = nullptr;
 }

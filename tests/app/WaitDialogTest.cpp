@@ -9,6 +9,7 @@
 #include "app/dialogs/WaitDialog.h"
 #include "platform/core/Clock.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #include "platform/textedit/TextEdit.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
@@ -272,6 +273,24 @@ TEST_F(WaitDialogTest, OtherWindowsStayDrawnAndAQuitWaitsForTheMainLoop)
     EventRecord e{};
     EXPECT_TRUE(EventAvail(highLevelEventMask, &e)) << "the quit is still queued";
     EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
+}
+
+TEST_F(WaitDialogTest, TheSystemsRequestToEndStopsTheOperationAndIsNamedWhileUp)
+{
+    // SIGTERM stops the operation at its next poll, shown or not yet; the
+    // request stays for the main loop. A shown dialog is the modal named.
+    for (const int32_t delay : {0, 10000}) {
+        platform::testing::HeadlessRun run(Script().Wait(5000));
+        WaitParamRec rec;
+        SetWaitDialog(&rec, 1, reinterpret_cast<const unsigned char*>("\x07" "Big.QzB"), 0, 100, 300, delay);
+        EXPECT_EQ(Operate(&rec, 30), 0);
+        EXPECT_EQ(CurrentModal() ? *CurrentModal() : "", delay ? "" : "wait dialog 'Big.QzB'");
+        PostTerminationRequest();
+        EXPECT_EQ(Operate(&rec, 300), kCancelledByUser) << delay;
+        ReSetWaitDialog(&rec);
+        EXPECT_EQ(CurrentModal(), nullptr);
+        EXPECT_TRUE(TerminationRequestPending());
+    }
 }
 
 TEST_F(WaitDialogTest, TheDefaultFilterAnswersReturnAndServesUpdates)
