@@ -1,7 +1,6 @@
-// Preview, printing, export and documentation slots of the base. The base
-// shows, prints and exports nothing of its own; the kinds with output
-// override these, and the documentation editing and output code replaces
-// the documentation answers here.
+// Preview, printing and export slots of the base. The base shows, prints
+// and exports nothing of its own; the kinds with output override these.
+// The documentation's own operations are in design/documentation/.
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjQz.h"
 #include "resources/ResourceApi.h"
@@ -29,31 +28,6 @@ int16_t TObjQz::PrintObj(PrintOptions* options) { (void)options; return 0; }
 int16_t TObjQz::Print(PrintOptions* options) { (void)options; return 0; }
 int16_t TObjQz::SaveOldFormat(int16_t file) { (void)file; return 0; }
 int16_t TObjQz::Save(int16_t file, PrintOptions* options) { (void)file, (void)options; return 0; }
-int16_t TObjQz::PrintDoc() { return 0; }
-int16_t TObjQz::SaveDoc(int16_t file) { (void)file; return 0; }
-void TObjQz::EditDoc(TMainDoc* doc) { (void)doc; }
 
-uint32_t TObjQz::GetTimeDoc()
-{
-    const uint32_t type = GetDocResType();
-    if (type == kNoResType || !owner) return 0;
-    const int16_t saved = xcurres();
-    useres(owner->fResFile);
-    platform::Handle h = xget1res(type, id);
-    const uint32_t time = h ? xgetrestimestamp(h) : 0;
-    useres(saved);
-    return time;
-}
-
+// Copying documentation to another document belongs to the transfer.
 int16_t TObjQz::MoveDoc(TObjQz* dest) { (void)dest; return 0; }
-int16_t TObjQz::WriteDoc(void* te, int32_t state) { (void)te, (void)state; return 0; }
-int16_t TObjQz::ReadDoc(void* te, int32_t* state, bool* added)
-{
-    (void)te;
-    if (state) *state = 2;
-    if (added) *added = false;
-    return 0;
-}
-int16_t TObjQz::DelDoc() { SetDocFlag(); return 0; }
-int16_t TObjQz::LockDoc() { return 0; }
-void TObjQz::UnLockDoc() {}

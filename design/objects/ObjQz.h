@@ -186,6 +186,9 @@ public:
     static int16_t ModuleUpDate(TObjQz* newObj, TObjQz* oldObj);
     // Dependencies are not pulled into a copy (own override, else the kind's).
     bool DependenciesBlocked();
+    // The time stamp of the object's own resource, read afresh (the one
+    // taken at parsing when the kind has no resource of its own).
+    uint32_t OwnResourceTime();
 
     ObjName name = {};
     int16_t kind = 0;
