@@ -76,6 +76,7 @@ public:
     void Dispose() override;
     int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     int16_t GetOldTypeNum() override { return 5; }
@@ -103,6 +104,7 @@ public:
     // Links the method to everything its tokens name.
     int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     virtual void SetUsed() { used = true; }
@@ -168,6 +170,7 @@ public:
     int16_t Read(void* record) override;
     // Links the bar to its menus and what their items name.
     int16_t Parse() override;
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
@@ -176,6 +179,7 @@ public:
 };
 class TMenuObjQz : public TObjQz {
 public:
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     int32_t displayMode = 0;
@@ -204,6 +208,11 @@ public:
 };
 class TSTRObjQz : public TObjQz {
 public:
+    // Lists from id 15000 whose 'STR#' the companion holds, when not
+    // enciphered.
+    bool EnableEdit() override;
+    // Brings its editor window forward, or opens one.
+    void Edit(TMainDoc* doc) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
 };
