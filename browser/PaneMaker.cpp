@@ -8,6 +8,7 @@
 #include "browser/CallPanes.h"
 #include "browser/editors/EditorPanes.h"
 #include "design/objects/ObjQz.h"
+#include "design/preview/PreviewFrame.h"
 
 namespace browser {
 
@@ -56,6 +57,7 @@ void InstallBrowserPanes()
     };
     PaneHooks().filterRecord = [](int16_t id) -> char** { return ::GetFilter(id); };
     RegisterListDefinitions();
+    SetPreviewScrollHook(PreviewClickScrolled);
     LongListHooks hooks = CurrentLongListHooks();
     hooks.getLevel = [](void* obj) -> int16_t { return obj ? static_cast<TObjQz*>(obj)->GetLevel() : 0; };
     hooks.openable = [](void* obj) { return obj && static_cast<TObjQz*>(obj)->Openable(); };

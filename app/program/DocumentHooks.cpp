@@ -2,6 +2,7 @@
 #include "app/program/DocumentHooks.h"
 
 #include "app/documents/DocHooks.h"
+#include "design/sql/SqlScript.h"
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocResources.h"
 #include "design/reading/ModuleManager.h"
@@ -50,6 +51,7 @@ void InstallDocumentHooks()
     hooks.countModules = [](IModuleManager* m) { return m ? m->CountModules() : int32_t(0); };
     hooks.baseCompilee = basecompilee;
     hooks.isThereAPassword = isthereapassword;
+    hooks.sql = SQL;
     hooks.debugLogOpen = DebugLog_Open;
     hooks.debugLogClose = DebugLog_Close;
 }

@@ -29,7 +29,12 @@ struct LaidOut {
     uint32_t seconds = 0;  // the description's date, seconds since 1904
     std::vector<ResourceOut> resources;
     std::vector<std::string> manifest;  // tab-separated lines
+    std::optional<std::string> declarations;  // the declaration file's bytes
 };
+
+// The suffix of a structure's declaration file, as the application's
+// 'STR#' 1013 item 1 names it.
+inline constexpr const char* kDeclarationSuffix = ".decl.txt";
 
 std::optional<LaidOut> LayOut(const DocumentSpec& doc, BuildError* error);
 
