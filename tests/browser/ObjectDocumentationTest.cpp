@@ -3,6 +3,7 @@
 // document builder; the structure's general documentation beside it.
 #include <gtest/gtest.h>
 
+#include "app/dialogs/Messages.h"
 #include "design/documentation/GetTe.h"
 #include "platform/core/Endian.h"
 #include "tests/browser/EditorFixture.h"
@@ -144,6 +145,18 @@ TEST_F(ObjectDocumentation, DamagedDocumentationIsRefusedAndKept)
     EXPECT_EQ(Text(te), "");
     EXPECT_EQ(Stored(FourCC("CCHE"), 32), damaged);
     EXPECT_TRUE(method->TstFlag(kFlagHasDoc));
+    // The editor says so once, shows nothing and, closed untouched, leaves
+    // the stored bytes.
+    ResetAlerts();
+    TEditDocWindow* w = EditDoc(method);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(AlertCount(), 1);
+    unsigned char message[256];
+    MyGetIndString(message, 1002, 64);
+    EXPECT_EQ(LastAlert().text, P(message));
+    EXPECT_EQ(Text(DocPane(w)->fTE), "");
+    ASSERT_EQ(w->Close(), 0);
+    EXPECT_EQ(Stored(FourCC("CCHE"), 32), damaged);
     EXPECT_EQ(method->DelDoc(), 0);
     EXPECT_EQ(Stored(FourCC("CCHE"), 32), Bytes{});
     EXPECT_FALSE(method->TstFlag(kFlagHasDoc));
