@@ -17,6 +17,7 @@
 #include "design/documentation/GetTe.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
+#include "design/text/TextBuffers.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
@@ -77,26 +78,6 @@ int16_t LineHeight()
     FontInfo info{};
     GetFontInfo(&info);
     return int16_t(info.ascent + info.descent + info.leading);
-}
-
-// The lines of the record from *line on that fit in `height` below `top`:
-// drawn, *line moved past them; answers the height they took.
-int16_t PrintLines(TEHandle te, int16_t top, int16_t height, int32_t* line)
-{
-    TERec& rec = **te;
-    if (*line >= rec.nLines || height <= 0) return 0;
-    GetPort(&rec.inPort);
-    const int32_t above = *line == 0 ? 0 : TEGetHeight(*line, 1, te);
-    OffsetRect(&rec.destRect, 0, int16_t(top - above - rec.destRect.top));
-    TECalText(te);
-    int32_t last = *line;
-    while (last < rec.nLines && TEGetHeight(last + 1, *line + 1, te) <= height) ++last;
-    if (last == *line) return 0;
-    const int16_t used = int16_t(TEGetHeight(last, *line + 1, te));
-    rec.viewRect = Rect{top, rec.destRect.left, int16_t(top + used), rec.destRect.right};
-    TEUpdate(&rec.viewRect, te);
-    *line = last;
-    return used;
 }
 
 }  // namespace
@@ -305,7 +286,8 @@ int16_t TObjQz::PrintDoc()
     int32_t first = 0;
     bool freshPage = false;
     while (first < (**te).nLines) {
-        const int16_t printed = PrintLines(te, P_CrtHeight, int16_t(bottom - P_CrtHeight), &first);
+        int16_t printed = 0;
+        TextPrint(te, P_CrtHeight, int16_t(bottom - P_CrtHeight), &first, &printed);
         if (printed == 0) {
             // A line taller than a whole page ends the printing rather than
             // turning pages for ever.

@@ -133,7 +133,7 @@ public:
     int16_t ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod) override;
     bool EnableReplaceTxt() override;
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
-    int16_t PrintObj(PrintOptions* options) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
 

@@ -12,7 +12,7 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 9 13
+    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 7 9 10 13
     menu 130 "Edit" items 21 22 23 24 25 26 55 52 56 57 49 27
     menu 131 "Windows" items 32 33 40 41 42 43 34
     menu 1000 "Strings" items 60 62 61
@@ -56,6 +56,20 @@
 'MITM' 74 "Read again" {
     text "Read Structure Again"
     command 74
+    disabled
+}
+
+# The front browser window's object list exported as text (7) or printed
+# (10): TRefPlane::Output asks the output dialog first.
+'MITM' 7 "Export list" {
+    text "Export List..."
+    command 7
+    disabled
+}
+'MITM' 10 "Print list" {
+    text "Print List..."
+    command 10
+    key "P"
     disabled
 }
 
