@@ -18,6 +18,9 @@
 // look-ups rely on; the behaviour of each kind is added with its own code.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "design/objects/ObjQz.h"
 #include "design/objects/VarObjQz.h"
 
@@ -245,6 +248,15 @@ public:
     bool EnableEdit() override;
     // Brings its editor window forward, or opens one.
     void Edit(TMainDoc* doc) override;
+    // Name, a space, the id label and the id.
+    void GetStructName(unsigned char* out) override;
+    // The heading and the numbered strings, as a picture and in print.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    // The list's strings from the companion, as far as its bytes hold them,
+    // and the resource's name; false when the companion has no such list.
+    bool Strings(std::vector<std::string>* strings, unsigned char* resName);
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
 };
@@ -253,6 +265,10 @@ public:
     // `record` is the entry's description: a length byte, up to 80 bytes.
     int16_t Read(void* record) override;
     uint32_t GetOwnResType() override;
+    // Its description, as a picture and on the heading's line in print.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
     unsigned char description[81] = {};
