@@ -39,6 +39,7 @@ void InstallDocumentHooks()
     AppDocHooks& hooks = DocHooks();
     hooks.openQzB = OpenQzB;
     hooks.closeQzB = CloseQzB;
+    hooks.acceptQzB = AcceptQzB;
     hooks.createQzLib = CreateQzLib;
     hooks.copyFile = CopyFile;
     hooks.readQzB = Read;

@@ -233,9 +233,13 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
 
 int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
 {
+    int16_t result = platform::memFullErr;
     try {
-        return ReadAll(doc, initialRead, allowGenerated);
+        result = ReadAll(doc, initialRead, allowGenerated);
     } catch (const std::bad_alloc&) {
-        return platform::memFullErr;
+        result = platform::memFullErr;
     }
+    // Only a document the read accepts gets what its open and read changed.
+    if (result == 0) result = AcceptQzB(doc->fRsrFile, doc->fResFile);
+    return result;
 }

@@ -157,7 +157,11 @@ int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase
 int16_t _OpenQzB(NewBase* base)
 {
     unsigned char password[16] = {0};
-    return OpenQzB(1, base->building, &base->rsrFile, &base->container, &base->other, password);
+    const int16_t err = OpenQzB(1, base->building, &base->rsrFile, &base->container, &base->other, password);
+    if (err) return err;
+    // A structure made here is not read before it is filled: accept it at
+    // once so that its tables reach the disk as they are committed.
+    return AcceptQzB(base->rsrFile, base->container);
 }
 
 int16_t _NewQzFile(NewBase* base, int16_t file, const std::string& name, int16_t left, int16_t top,

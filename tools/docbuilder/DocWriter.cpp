@@ -102,8 +102,8 @@ int16_t WriteContainer(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
     return err ? err : commitErr;
 }
 
-// The companion resource file "Name.RSR": its resources live in its
-// resource fork, beside its Finder information.
+// The companion resource file "Name.RSR": a plain resource file, its
+// Finder information in its sidecar.
 int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* message)
 {
     using namespace platform;
