@@ -17,7 +17,7 @@
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/resfiles/Resources.h"
-#include "toolbox/foundation/intl/CharConverters.h"
+#include "toolbox/foundation/VIntlMgr.h"
 #include "toolbox/foundation/intl/VIntlConverterData.h"
 
 namespace {
@@ -47,11 +47,11 @@ void ToUnicode(const VIntlConverterData& data, bool windows, const fuzz::Bytes& 
         bool moved = false;
         switch (data.GetSource()) {
         case ConverterSource::File:
-            moved = data.GetWidthKind() == 2 ? Multi2UniFileDoubleByte(data, windows, src, end, dst, dstEnd)
-                                             : Multi2UniFileSingleByte(data, windows, src, end, dst, dstEnd);
+            moved = data.GetWidthKind() == 2 ? VIntlMgr::_Multi2UniNew_DoubleByte(data, windows, src, end, dst, dstEnd)
+                                             : VIntlMgr::_Multi2UniNew_SingleByte(data, windows, src, end, dst, dstEnd);
             break;
-        case ConverterSource::Resources: moved = Multi2UniResource(data, windows, src, end, dst, dstEnd); break;
-        default: moved = Multi2UniPlatform(data, windows, src, end, dst, dstEnd); break;
+        case ConverterSource::Resources: moved = VIntlMgr::_Multi2UniOld(data, windows, src, end, dst, dstEnd); break;
+        default: moved = VIntlMgr::Multi2UniPlatform(data, windows, src, end, dst, dstEnd); break;
         }
         if (!moved) break;
         if (src == before) std::abort();  // answered true without consuming
@@ -70,11 +70,11 @@ void FromUnicode(const VIntlConverterData& data, bool windows, const std::vector
         bool moved = false;
         switch (data.GetSource()) {
         case ConverterSource::File:
-            moved = data.GetWidthKind() == 2 ? Uni2MultiFileDoubleByte(data, windows, src, dst, dstEnd)
-                                             : Uni2MultiFileSingleByte(data, windows, src, dst, dstEnd);
+            moved = data.GetWidthKind() == 2 ? VIntlMgr::_Uni2MultiNew_DoubleByte(data, windows, src, dst, dstEnd)
+                                             : VIntlMgr::_Uni2MultiNew_SingleByte(data, windows, src, dst, dstEnd);
             break;
-        case ConverterSource::Resources: moved = Uni2MultiResource(data, windows, src, dst, dstEnd); break;
-        default: moved = Uni2MultiPlatform(data, windows, src, dst, dstEnd); break;
+        case ConverterSource::Resources: moved = VIntlMgr::_Uni2MultiOld(data, windows, src, dst, dstEnd); break;
+        default: moved = VIntlMgr::Uni2MultiPlatform(data, windows, src, dst, dstEnd); break;
         }
         if (!moved) break;
         if (src == before) std::abort();

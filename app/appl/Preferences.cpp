@@ -103,15 +103,20 @@ void OpenPrefResFile()
     if (gPrefFileSpec.path.empty()) return;
     const int16_t saved = CurResFile();
     G_PrefResFile = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+    bool made = false;
     if (G_PrefResFile == -1) {
         // A new file keeps the user's own permissions: settings are
         // nobody else's to change.
         FSpCreateResFile(gPrefFileSpec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);
         G_PrefResFile = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+        made = G_PrefResFile != -1;
     }
     UseResFile(saved);
     if (G_PrefResFile == -1) return;
-    SetPrefVERS();
+    // A file found here keeps its version until the upgrade has read it
+    // (the start-up stamps it after): stamping it now would pass an old
+    // file off as current and leave its filters unconverted.
+    if (made) SetPrefVERS();
     if (ResError() == noErr) SetDfltPrefs();
 }
 

@@ -1,7 +1,8 @@
 // The preferences file: a resource file of type 'pref', creator 'QzA6', in
 // the preferences folder under the name of 'STR#' 1000 item 6. At start-up
-// it is opened (made when missing, with the user's own permissions),
-// stamped with the application's 'vers' 1 and completed with the default
+// it is opened (made when missing, with the user's own permissions; a new
+// file is stamped with the application's 'vers' 1 at once, an existing one
+// only after the start-up has upgraded it) and completed with the default
 // filters, blocking and conflict preferences of the application's file.
 // Counts and lengths read from it are checked against what is there.
 //

@@ -14,6 +14,7 @@
 #include "app/dialogs/Messages.h"
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
+#include "app/documents/DocHooks.h"
 #include "forms/iff/Iff.h"
 #include "app/documents/TClipBoard.h"
 #include "app/appl/Utilities.h"
@@ -186,6 +187,8 @@ int16_t TAppl::ITAppl()
     gMacOSX = IsSystemX();
     InitFromQzPrefResFile();
     OpenPrefResFile();
+    // An older file is upgraded before anything reads it, then stamped.
+    if (DocHooks().updatePrefResFile && DocHooks().updatePrefResFile()) SetPrefVERS();
     const bool showAbout = PrefSwitch(0x40);
     Handle filter = GetFilter(128);
     if (filter) {
@@ -213,6 +216,7 @@ int16_t TAppl::ITAppl()
     globpalette = GetNewPalette(2000);
     DrawMenuBar();
     if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_AboutTemplate, &G_Rect, true);
+    if (DocHooks().setBlockArray) DocHooks().setBlockArray();
     G_SearchWhere = 1;
     MakePrintRecord(this);
     int16_t result = 0;

@@ -7,7 +7,9 @@
 #include "design/documents/DocResources.h"
 #include "design/reading/ModuleManager.h"
 #include "design/objects/ObjFactory.h"
+#include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjList.h"
+#include "design/preferences/PrefUpgrade.h"
 #include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
 #include "design/reading/ReadQzB.h"
@@ -55,4 +57,6 @@ void InstallDocumentHooks()
     hooks.sql = SQL;
     hooks.debugLogOpen = DebugLog_Open;
     hooks.debugLogClose = DebugLog_Close;
+    hooks.updatePrefResFile = UpdatePrefResFile;
+    hooks.setBlockArray = SetBlockArray;
 }

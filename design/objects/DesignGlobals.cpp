@@ -4,6 +4,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/Preferences.h"
+#include "design/reading/ReadQzB.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
@@ -18,6 +19,7 @@ void ResetDesignGlobals()
     std::memset(G_Block, 0, sizeof G_Block);
     G_ModuleUpdate = 4;
     G_WaitParam = nullptr;
+    ForgetEnumDirectory();
 }
 
 void SetBlockArray()

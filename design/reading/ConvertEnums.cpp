@@ -4,6 +4,7 @@
 // from byte 4, each beginning with the item text (length byte and at most
 // 31 characters). An item count past the resource answers 1003 and the
 // enumeration stays as it is.
+#include <algorithm>
 #include <vector>
 
 #include "app/documents/MainDoc.h"
@@ -12,10 +13,13 @@
 #include "forms/lists/ChoiceLists.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "resources/ResourceApi.h"
 
 using platform::FourCC;
 using platform::ReadBES16;
+
+platform::Handle lrefenum = nullptr;
 
 namespace {
 
@@ -45,6 +49,12 @@ int16_t ConvertOne(int16_t id)
 
 }  // namespace
 
+void ForgetEnumDirectory()
+{
+    if (lrefenum) platform::DisposeHandle(lrefenum);
+    lrefenum = nullptr;
+}
+
 int16_t convertEnumsToLists(TMainDoc* doc)
 {
     if (!doc) return platform::paramErr;
@@ -54,10 +64,17 @@ int16_t convertEnumsToLists(TMainDoc* doc)
     if (const int16_t err = LoadDirectory(FourCC("LEQz"), 0, &dir)) return err == kNoDirectory ? 0 : err;
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 6, count, 34)) return kResourceMissing;
+    // The directory stays in lrefenum for the conversion; the ids are read
+    // from there.
+    ForgetEnumDirectory();
+    lrefenum = platform::NewHandle(platform::Size(dir.size()));
+    if (!lrefenum) return platform::memFullErr;
+    std::copy(dir.begin(), dir.end(), reinterpret_cast<uint8_t*>(*lrefenum));
+    const auto* entries = reinterpret_cast<const uint8_t*>(*lrefenum);
     int16_t result = 0;
     bool changed = false;
     for (int16_t i = 0; i < count && result == 0; ++i) {
-        const int16_t id = ReadBES16(&dir[size_t(6 + 34 * i + 32)]);
+        const int16_t id = ReadBES16(entries + 6 + 34 * i + 32);
         const int16_t before = compteres(FourCC("ENQz"), true);
         result = ConvertOne(id);
         if (compteres(FourCC("ENQz"), true) != before) changed = true;

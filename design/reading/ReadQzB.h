@@ -41,6 +41,10 @@ int16_t DeleteModuleObjQz(TMainDoc* doc);
 // Older enumerations 'ENQz' become choice lists 'List'; each 'ENQz' goes
 // only once its list is saved.
 int16_t convertEnumsToLists(TMainDoc* doc);
+// 'LEQz' 0 of the document last converted by convertEnumsToLists, or null.
+extern platform::Handle lrefenum;
+// Disposes of lrefenum (tests, closing).
+void ForgetEnumDirectory();
 void GetMBarName(int16_t slot, int16_t id, unsigned char* name);
 // 'CCQz', 'FIQz', 'FOQz' and 'BAQz' resources of the current container.
 int32_t CountRes();

@@ -1,21 +1,46 @@
 #include "platform/text/ScriptManager.h"
 
+#include <map>
+
 namespace platform {
+
+namespace {
+
+// Variables set by the program, by selector, over the built-in answers.
+struct ScriptState {
+    ScriptCode keyScript = smRoman;
+    std::map<int16_t, int32_t> romanVariables;
+};
+
+ScriptState& State()
+{
+    static ScriptState state;
+    return state;
+}
+
+bool IsRoman(ScriptCode script) { return script == smRoman || script == smSystemScript || script == smCurrentScript; }
+
+}  // namespace
 
 int32_t GetScriptManagerVariable(int16_t selector)
 {
     switch (selector) {
     case smEnabled:
         return 1;
-    default:  // Roman for the system, default, last and key scripts; nothing forced
+    case smKeyScript:
+        return State().keyScript;
+    default:  // Roman for the system, default and last scripts; nothing forced
         return 0;
     }
 }
 
 int32_t GetScriptVariable(ScriptCode script, int16_t selector)
 {
-    if (script != smRoman && script != smSystemScript && script != smCurrentScript)
+    if (!IsRoman(script))
         return 0;
+    const auto set = State().romanVariables.find(selector);
+    if (set != State().romanVariables.end())
+        return set->second;
     switch (selector) {
     case smScriptEnabled:
         return 1;
@@ -27,6 +52,34 @@ int32_t GetScriptVariable(ScriptCode script, int16_t selector)
         return 0;
     }
 }
+
+OSErr SetScriptVariable(ScriptCode script, int16_t selector, int32_t value)
+{
+    if (!IsRoman(script))
+        return smBadVerb;
+    State().romanVariables[selector] = value;
+    return noErr;
+}
+
+void KeyScript(int16_t code)
+{
+    if (code < 0)
+        return;
+    const ScriptCode script = ScriptCode(code & 0x7F);
+    if (script == smRoman)
+        State().keyScript = script;
+}
+
+OSStatus GetTextServiceLanguage(ScriptLanguageRecord* record)
+{
+    if (!record)
+        return paramErr;
+    record->fScript = State().keyScript;
+    record->fLanguage = int16_t(GetScriptVariable(record->fScript, smScriptLang));
+    return noErr;
+}
+
+void ResetScriptVariables() { State() = ScriptState(); }
 
 int16_t CharacterByteType(const uint8_t*, int16_t, ScriptCode) { return smSingleByte; }
 

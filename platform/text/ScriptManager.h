@@ -1,9 +1,12 @@
 // The Script Manager answers of a system whose only script is Roman: every
 // character is one byte, text runs left to right, the language is English.
+// The variables a program may set (the key script, a script's keyboard
+// layout id...) are kept for the run and read back by the getters.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/core/Errors.h"
 #include "platform/core/MacTypes.h"
 
 namespace platform {
@@ -43,9 +46,29 @@ constexpr int16_t smSingleByte = 0;
 constexpr int16_t smLastByte = 1;
 constexpr int16_t smMiddleByte = 2;
 
+constexpr OSErr smBadVerb = -5;     // SetScriptVariable on a script that is not enabled
+
 // Unknown selectors answer 0, as do all selectors of scripts that are not enabled.
 int32_t GetScriptManagerVariable(int16_t selector);
 int32_t GetScriptVariable(ScriptCode script, int16_t selector);
+// Sets a variable of an enabled script (smSystemScript and smCurrentScript
+// name Roman); smBadVerb for any other script.
+OSErr SetScriptVariable(ScriptCode script, int16_t selector, int32_t value);
+
+// Makes an enabled script the key script. A code with the high bit (0x80)
+// names the script in its low bits; codes of scripts that are not enabled,
+// and the classic verbs (negative codes), change nothing.
+void KeyScript(int16_t code);
+
+// The script and language of the text service in use: the key script's.
+struct ScriptLanguageRecord {
+    ScriptCode fScript = smRoman;
+    int16_t fLanguage = langEnglish;
+};
+OSStatus GetTextServiceLanguage(ScriptLanguageRecord* record);
+
+// Forgets every variable set since start (tests).
+void ResetScriptVariables();
 
 // Every byte of every text is a single-byte character.
 int16_t CharacterByteType(const uint8_t* text, int16_t offset, ScriptCode script);

@@ -1,14 +1,17 @@
 # The application's own settings: version, dialog colours, palette, cursors,
 # fonts, and the defaults the preferences file takes at its first start.
 
-# The version stamped into the preferences file at every start (SetPrefVERS).
+# The version stamped into a new preferences file, and into an older one
+# once UpdatePrefResFile has brought it up to date (SetPrefVERS): 6.0.0
+# final (first long 0x06008000), past every upgrade step, so that a file
+# this program has stamped is never upgraded again.
 'vers' 1 "Version" {
-    version 1 0 0
+    version 6 0 0
     stage final
     release 0
     region 0
-    short "1.0"
-    long "1.0, Qz Structure Browser"
+    short "6.0"
+    long "6.0, Qz Structure Browser"
 }
 
 # The document format version this program writes (OpenQzB, CreateQzLib):
@@ -258,6 +261,26 @@
 }
 'FLT2' 132 "Plug-ins" {
     $"0001 0100 0000 0380 0000 0000 0000"
+}
+
+# Added to a preferences file older than 6.0.0 alpha 2 by UpdatePrefResFile,
+# with 131 and 132 above: objects nothing uses, and the groups.
+'FLT2' 149 "Unused objects" {
+    $"0001 7FFF FDFE 0F80 0000 0000 0000"
+}
+'FLT2' 150 "Groups" {
+    $"0001 0000 0100 0380 0000 0000 0000"
+}
+
+# A standard filter of an older layout, copied as an 'FLT2' into a
+# preferences file older than 2.0.0 alpha 38 by UpdatePrefResFile, which then
+# converts it with the file's own filters: no criterion and comparison
+# bytes (the pattern at byte 8), the kinds and conditions in their first
+# numbering (kinds 1-17 as today, the group kind at bit 18, kinds 24-30 at
+# bits 19-25, the conditions from bit 28, the contents flag at bit 0). It
+# becomes 0001 7FFF 01FE 3380 0000 0000 0000: the documented objects.
+'FLTX' 128 "Documented objects" {
+    $"0001 7FFF 3FC3 3800 0000"
 }
 
 # Dependency blocking (kind, blocked) pairs ended by kind 0: none blocked.

@@ -1,7 +1,9 @@
 #include "toolbox/files/VFileIterator.h"
 
 #include "platform/files/ColonPath.h"
-#include "platform/files/FileSpec.h"
+#include "platform/files/FSRefAliases.h"
+#include "platform/files/FSRefCatalog.h"
+#include "platform/text/CFString.h"
 #include "toolbox/files/FileKindHooks.h"
 #include "toolbox/files/FileNames.h"
 #include "toolbox/files/VFile.h"
@@ -38,7 +40,7 @@ void VFileIterator_Root::SetFilter(VFileFilter* filter)
     fFilter = filter;
 }
 
-bool VFileIterator_Root::FilterFile(uint32_t kind) const { return !fFilter || fFilter->AcceptsKind(kind); }
+bool xFilterFile(const VFileFilter* filter, uint32_t kind) { return !filter || filter->AcceptsKind(kind); }
 
 VFileIterator::VFileIterator(const VFolder& folder, FileIteratorOptions options, uint32_t kind)
     : VFileIterator_Root(options)
@@ -47,15 +49,23 @@ VFileIterator::VFileIterator(const VFolder& folder, FileIteratorOptions options,
     fFolderOnDisk = folder.MAC_GetFolder().GetFSRef(&fFolderRef);
 }
 
-VFileIterator::~VFileIterator() = default;
+VFileIterator::~VFileIterator() { CloseCatalogIterator(); }
+
+void VFileIterator::CloseCatalogIterator()
+{
+    if (fIterator) FSCloseIterator(fIterator);
+    fIterator = nullptr;
+}
 
 VPath* VFileIterator::First()
 {
     if (!fFolderOnDisk) return nullptr;
-    fNextEntry = 0;
-    fListed = FSpListFolder(FSRefMakeFSSpec(fFolderRef), &fEntries) == noErr;
-    if (!fListed) fEntries.clear();
-    VPath* item = FetchNext();
+    CloseCatalogIterator();
+    // The platform's flags: 2 for the listing a folder's owner walks, 0 for
+    // the plain one; both list every item once here.
+    if (FSOpenIterator(fFolderRef, fPlainCatalog ? kFSIterateFlat : kFSIterateDelete, &fIterator) != noErr)
+        fIterator = nullptr;
+    VPath* item = _GetCatalogInfo();
     fPos = item ? 1 : 0;
     fEnd = !item;
     return item;
@@ -65,7 +75,7 @@ VPath* VFileIterator::Next()
 {
     if (!fFolderOnDisk || fEnd) return nullptr;
     if (fPos == 0) return First();
-    VPath* item = FetchNext();
+    VPath* item = _GetCatalogInfo();
     if (item)
         ++fPos;
     else
@@ -73,36 +83,42 @@ VPath* VFileIterator::Next()
     return item;
 }
 
-VPath* VFileIterator::FetchNext()
+VPath* VFileIterator::_GetCatalogInfo()
 {
-    while (fNextEntry < fEntries.size()) {
-        const FolderEntry& entry = fEntries[fNextEntry++];
-        FSSpec fileSpec = entry.fileSpec;
-        bool isFolder = entry.kind == EntryKind::Folder && !entry.isLink;
-        bool hidden = entry.hidden;
-        if (entry.isLink && fResolveAliases) {
-            // A link that leads nowhere is passed over; the walk goes on.
-            FSSpec target;
-            if (entry.brokenLink || FSpResolveLink(fileSpec, &target, &isFolder) != noErr) continue;
-            fileSpec = target;
-            CatInfo info;
-            if (FSpGetCatInfo(fileSpec, &info) == noErr && (info.finderInfo.fdFlags & kIsInvisible)) hidden = true;
+    if (!fIterator) return nullptr;
+    constexpr FSCatalogInfoBitmap kWanted = kFSCatInfoNodeFlags | kFSCatInfoFinderInfo;
+    for (;;) {
+        uint32_t count = 0;
+        FSCatalogInfo info;
+        FSRef ref;
+        HFSUniStr255 name;
+        if (FSGetCatalogInfoBulk(fIterator, 1, &count, nullptr, kWanted, &info, &ref, nullptr, &name) != noErr ||
+            count != 1)
+            return nullptr;
+        // An alias file is a file until it is resolved, whatever it points to.
+        const bool alias = (info.finderInfo.fdFlags & kIsAlias) != 0;
+        bool isFolder = (info.nodeFlags & kFSNodeIsDirectoryMask) != 0 && !alias;
+        bool hidden = (info.finderInfo.fdFlags & kIsInvisible) != 0;
+        if (alias && fResolveAliases) {
+            // An alias that leads nowhere is passed over; the walk goes on.
+            bool aliased = false;
+            if (FSResolveAliasFileWithMountFlags(&ref, true, &isFolder, &aliased, kResolveAliasFileNoUI) != noErr ||
+                FSGetCatalogInfo(ref, kWanted, &info, &name, nullptr, nullptr) != noErr)
+                continue;
+            hidden = hidden || (info.finderInfo.fdFlags & kIsInvisible);
         }
-        // Without resolving, a link is an alias file whatever it points to.
         if (hidden && !fListInvisible) continue;
         if (isFolder) {
             if (!fListFolders) continue;
-            if (auto* folder = new VFolder(FSRef{fileSpec.path})) return folder;
+            if (auto* folder = new VFolder(ref)) return folder;
             continue;
         }
         if (!fListFiles) continue;
-        FInfo info;
-        FSpGetFInfo(fileSpec, &info);
-        VText name;
-        FromUtf8(PosixNameToColon(FSpGetName(fileSpec)), name);
-        const uint32_t kind = VirtualKindFromMacKind(info.fdType, info.fdFlags & kIsStationery, name);
+        VText text;
+        text.FromCFString(std::u16string(name.unicode, name.length));
+        const uint32_t kind =
+            VirtualKindFromMacKind(info.finderInfo.fdType, info.finderInfo.fdFlags & kIsStationery, text);
         if (!FilterFile(kind)) continue;
-        if (auto* file = new VFile(FSRef{fileSpec.path}, kind, info.fdCreator)) return file;
+        if (auto* file = new VFile(ref, kind, info.finderInfo.fdCreator)) return file;
     }
-    return nullptr;
 }

@@ -1,13 +1,13 @@
 // Lists the items of one folder, one new VFile or VFolder at a time (owned
-// by the caller). The items are those the folder held when First ran, in
-// name order, so changing the folder while walking it skips nothing.
+// by the caller), through the platform's catalogue iterator. The items are
+// those the folder held when First ran, in name order, so changing the
+// folder while walking it skips nothing.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "platform/files/FileTypes.h"
-#include "platform/files/FolderListing.h"
+#include "platform/files/FSRefIterator.h"
 #include "toolbox/files/VFileFilter.h"
 #include "toolbox/foundation/VList.h"
 
@@ -24,6 +24,11 @@ constexpr FileIteratorOptions kIteratePlainCatalog = 32;
 
 // A cursor over items of the file system; the generic cursor's list, place
 // and backward operations mean nothing here and do nothing.
+// Whether a file of that toolbox kind passes the filter: no filter, or one
+// without kinds, accepts everything; otherwise one of its kinds is '????'
+// or the file's own.
+bool xFilterFile(const VFileFilter* filter, uint32_t kind);
+
 class VFileIterator_Root : public VIteratorOf<VPath*> {
 public:
     ~VFileIterator_Root() override;
@@ -45,7 +50,7 @@ public:
 protected:
     explicit VFileIterator_Root(FileIteratorOptions options);
     // No filter, or one without kinds, lets every file through.
-    bool FilterFile(uint32_t kind) const;
+    bool FilterFile(uint32_t kind) const { return xFilterFile(fFilter, kind); }
 
     VFileFilter* fFilter = nullptr;
     bool fResolveAliases;
@@ -67,14 +72,14 @@ public:
     bool IsEnd() override { return fEnd; }
 
 private:
-    // The next listed item of the snapshot, or null at its end.
-    VPath* FetchNext();
+    // The next item the options list, or null at the end of the folder
+    // (or when the catalogue fails).
+    VPath* _GetCatalogInfo();
+    void CloseCatalogIterator();
 
     platform::FSRef fFolderRef;
     bool fFolderOnDisk;
-    bool fListed = false;
-    std::vector<platform::FolderEntry> fEntries;
-    size_t fNextEntry = 0;
+    platform::FSIterator fIterator = nullptr;
     uint32_t fPos = 0;
     bool fEnd = false;
 };

@@ -1,11 +1,13 @@
 #include "toolbox/files/VMacFile.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "platform/core/Errors.h"
+#include "platform/files/FSRefAliases.h"
+#include "platform/files/FSRefCatalog.h"
+#include "platform/files/FSRefForks.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "toolbox/files/FileKindHooks.h"
@@ -16,12 +18,6 @@
 using namespace platform;
 
 namespace {
-
-bool IsLinkPath(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
 
 // Marks a new file as stationery when its kind is a template kind.
 OSErr MarkStationery(const FSSpec& fileSpec, uint32_t kind)
@@ -40,7 +36,7 @@ VFile_Mac::VFile_Mac(VFile* owner) : fOwner(owner) {}
 
 VFile_Mac::~VFile_Mac()
 {
-    if (fForkRef) FSClose(fForkRef);
+    if (fForkRef) FSCloseFork(fForkRef);
 }
 
 VObject* VFile_Mac::_GetOwner() { return fOwner; }
@@ -49,8 +45,11 @@ bool VFile_Mac::CheckIfExists(bool* isFolder)
 {
     if (isFolder) *isFolder = false;
     FSSpec fileSpec;
-    if (GetFSSpec(&fileSpec) == 0 && IsLinkPath(fileSpec.path)) {
-        if (!fOnDisk) SetOnDisk(FSRef{fileSpec.path});
+    FSRef ref;
+    bool isAlias = false, targetIsFolder = false;
+    if (GetFSSpec(&fileSpec) == 0 && FSpMakeFSRef(fileSpec, &ref) == noErr &&
+        FSIsAliasFile(ref, &isAlias, &targetIsFolder) == noErr && isAlias) {
+        if (!fOnDisk) SetOnDisk(ref);
         return true;
     }
     return VFileObject_Mac::CheckIfExists(isFolder);
@@ -59,16 +58,20 @@ bool VFile_Mac::CheckIfExists(bool* isFolder)
 int16_t VFile_Mac::_Create()
 {
     if (fOnDisk) return 0;
-    FSSpec fileSpec;
-    if (!fParent || !fName || !fOwner || GetFSSpec(&fileSpec) != 0 || !fParent->MAC_GetFolder().IsOnDisk())
+    FSRef parentRef;
+    if (!fParent || !fName || !fOwner || !fParent->MAC_GetFolder().GetFSRef(&parentRef))
         return MapFileError(fnfErr, fErrorStack);
     const uint32_t kind = fOwner->GetKind();
-    const uint32_t macType = MacKindFromVirtualKind(kind) ? MacKindFromVirtualKind(kind) : kind;
-    OSErr err = FSpCreate(fileSpec, fOwner->GetCreator(), macType);
-    if (err == noErr) {
-        SetOnDisk(FSRef{fileSpec.path});
-        err = MarkStationery(fileSpec, kind);
-    }
+    FSCatalogInfo info;
+    info.finderInfo.fdType = MacKindFromVirtualKind(kind) ? MacKindFromVirtualKind(kind) : kind;
+    info.finderInfo.fdCreator = fOwner->GetCreator();
+    info.finderInfo.fdFlags = IsTemplateFileKind(kind) ? kIsStationery : 0;
+    const std::u16string units = fName->GetCFString();
+    if (units.size() > 255) return MapFileError(bdNamErr, fErrorStack);
+    FSRef ref;
+    OSErr err = FSCreateFileUnicode(parentRef, int32_t(units.size()), units.data(), kFSCatInfoFinderInfo, &info, &ref,
+                                    nullptr);
+    if (err == noErr || !ref.path.empty()) SetOnDisk(ref);
     return MapFileError(err, fErrorStack);
 }
 
@@ -116,14 +119,12 @@ int16_t VFile_Mac::Rename(const VString& name, VText* newPath)
         newPath->ClearString(false);
     }
     if (!fOnDisk) return MapFileError(fnfErr, fErrorStack);
-    std::string posixName;
-    if (!PosixName(name, &posixName)) return MapFileError(bdNamErr, fErrorStack);
-    const FSSpec fileSpec{fRef.path};
-    OSErr err = FSpRename(fileSpec, posixName);
+    const std::u16string units = name.GetCFString();
+    if (units.size() > 255) return MapFileError(bdNamErr, fErrorStack);
+    FSRef renamed;
+    OSErr err = FSRenameUnicode(fRef, int32_t(units.size()), units.data(), &renamed);
     if (err == noErr) {
-        FSSpec renamed;
-        FSMakeFSSpec(FSpGetParent(fileSpec), posixName, &renamed);
-        fRef.path = renamed.path;
+        fRef = renamed;
         if (newPath) GetHFSPath(*newPath);
     }
     return MapFileError(err, fErrorStack);
@@ -136,9 +137,13 @@ int16_t VFile_Mac::Open(FileAccess access, bool resourceFork)
     if (!fOnDisk) return kFileErrMissing;
     if (fForkRef) return kFileErrBusy;
     if (access < kAccessRead || access > kAccessSharedReadWrite) return kFileErrUnsupported;
-    const FSSpec fileSpec{fRef.path};
+    HFSUniStr255 forkName;
+    if (resourceFork)
+        FSGetResourceForkName(&forkName);
+    else
+        FSGetDataForkName(&forkName);
     const SInt8 permission = SInt8(access);  // 1..4 are the platform's permissions
-    OSErr err = resourceFork ? FSpOpenRF(fileSpec, permission, &fForkRef) : FSpOpenDF(fileSpec, permission, &fForkRef);
+    OSErr err = FSOpenFork(fRef, forkName.length, forkName.unicode, permission, &fForkRef);
     if (err != noErr) fForkRef = 0;
     return MapFileError(err, fErrorStack);
 }
@@ -146,7 +151,7 @@ int16_t VFile_Mac::Open(FileAccess access, bool resourceFork)
 int16_t VFile_Mac::Close()
 {
     if (!fForkRef) return 0;
-    OSErr err = FSClose(fForkRef);
+    OSErr err = FSCloseFork(fForkRef);
     fForkRef = 0;
     return MapFileError(err, fErrorStack);
 }
@@ -154,7 +159,7 @@ int16_t VFile_Mac::Close()
 int16_t VFile_Mac::Flush()
 {
     if (!fForkRef) return 0;
-    return MapFileError(FSFlush(fForkRef), fErrorStack);
+    return MapFileError(FSFlushFork(fForkRef), fErrorStack);
 }
 
 int16_t VFile_Mac::GetData(void* buffer, uint32_t* count)
@@ -163,23 +168,22 @@ int16_t VFile_Mac::GetData(void* buffer, uint32_t* count)
         *count = 0;
         return kFileErrNotOpen;
     }
-    int64_t n = *count;
-    OSErr err = FSRead(fForkRef, &n, buffer);
-    *count = uint32_t(n);
+    uint32_t read = 0;
+    OSErr err = FSReadFork(fForkRef, fsAtMark, 0, *count, buffer, &read);
+    *count = read;
     return MapFileError(err, fErrorStack);
 }
 
 int16_t VFile_Mac::PutData(const void* buffer, uint32_t count)
 {
     if (!fForkRef) return kFileErrNotOpen;
-    int64_t n = count;
-    return MapFileError(FSWrite(fForkRef, &n, buffer), fErrorStack);
+    return MapFileError(FSWriteFork(fForkRef, fsAtMark, 0, count, buffer, nullptr), fErrorStack);
 }
 
 int16_t VFile_Mac::SetPos(int64_t position, bool fromStart)
 {
     if (!fForkRef) return kFileErrNotOpen;
-    return MapFileError(SetFPos(fForkRef, fromStart ? fsFromStart : fsAtMark, position), fErrorStack);
+    return MapFileError(FSSetForkPosition(fForkRef, fromStart ? fsFromStart : fsAtMark, position), fErrorStack);
 }
 
 int16_t VFile_Mac::GetSize(ForkType fork, int64_t* size)
@@ -187,16 +191,16 @@ int16_t VFile_Mac::GetSize(ForkType fork, int64_t* size)
     *size = -1;
     OSErr err;
     if (fForkRef) {
-        err = GetEOF(fForkRef, size);
+        err = FSGetForkSize(fForkRef, size);
     } else if (!fOnDisk) {
         err = fnfErr;
     } else {
-        CatInfo info;
-        err = FSpGetCatInfo(FSSpec{fRef.path}, &info);
+        FSCatalogInfo info;
+        err = FSGetCatalogInfo(fRef, kFSCatInfoDataSizes | kFSCatInfoRsrcSizes, &info, nullptr, nullptr, nullptr);
         if (err == noErr)
-            *size = fork == kDataFork       ? info.dataSize
-                    : fork == kResourceFork ? info.rsrcSize
-                                            : info.dataSize + info.rsrcSize;
+            *size = fork == kDataFork       ? info.dataLogicalSize
+                    : fork == kResourceFork ? info.rsrcLogicalSize
+                                            : info.dataLogicalSize + info.rsrcLogicalSize;
     }
     if (err != noErr) *size = -1;
     return MapFileError(err, fErrorStack);
@@ -205,7 +209,7 @@ int16_t VFile_Mac::GetSize(ForkType fork, int64_t* size)
 int16_t VFile_Mac::SetSize(int64_t size)
 {
     if (!fForkRef) return kFileErrNotOpen;
-    return MapFileError(SetEOF(fForkRef, size), fErrorStack);
+    return MapFileError(FSSetForkSize(fForkRef, fsFromStart, size), fErrorStack);
 }
 
 int16_t VFile_Mac::ReadKindAndCreator(uint32_t* kind, uint32_t* creator)
@@ -213,31 +217,31 @@ int16_t VFile_Mac::ReadKindAndCreator(uint32_t* kind, uint32_t* creator)
     if (kind) *kind = 0;
     if (creator) *creator = 0;
     if (!fOnDisk) return kFileErrMissing;
-    FInfo info;
-    OSErr err = FSpGetFInfo(FSSpec{fRef.path}, &info);
+    FSCatalogInfo info;
+    OSErr err = FSGetCatalogInfo(fRef, kFSCatInfoFinderInfo, &info, nullptr, nullptr, nullptr);
     if (err == noErr) {
         VText name;
         GetName(name);
-        if (kind) *kind = VirtualKindFromMacKind(info.fdType, info.fdFlags & kIsStationery, name);
-        if (creator) *creator = info.fdCreator;
+        if (kind) *kind = VirtualKindFromMacKind(info.finderInfo.fdType, info.finderInfo.fdFlags & kIsStationery, name);
+        if (creator) *creator = info.finderInfo.fdCreator;
     }
     return MapFileError(err, fErrorStack);
 }
 
 bool VFile_Mac::IsAliasFile()
 {
-    bool isLink = false;
-    return fOnDisk && FSpIsLink(FSSpec{fRef.path}, &isLink) == noErr && isLink;
+    bool isAlias = false, isFolder = false;
+    return fOnDisk && FSIsAliasFile(fRef, &isAlias, &isFolder) == noErr && isAlias;
 }
 
 VPath* VFile_Mac::ResolveAlias()
 {
     if (!fOnDisk) return nullptr;
-    FSSpec target;
-    bool isFolder = false;
-    OSErr err = FSpResolveLink(FSSpec{fRef.path}, &target, &isFolder);
+    FSRef target = fRef;
+    bool isFolder = false, aliased = false;
+    OSErr err = FSResolveAliasFile(&target, true, &isFolder, &aliased);
     if (err == fnfErr) return nullptr;
     if (err != noErr) return new VFile(fRef);
-    if (isFolder) return new VFolder(FSRef{target.path});
-    return new VFile(FSRef{target.path});
+    if (isFolder) return new VFolder(target);
+    return new VFile(target);
 }

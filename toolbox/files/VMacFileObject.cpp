@@ -1,10 +1,16 @@
 #include "toolbox/files/VMacFileObject.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/core/Errors.h"
+#include "platform/files/CFURL.h"
 #include "platform/files/ColonPath.h"
+#include "platform/files/FSRefAliases.h"
+#include "platform/files/FSRefCatalog.h"
 #include "platform/files/FileSpec.h"
+#include "platform/text/Utf8.h"
 #include "toolbox/files/FileNames.h"
 #include "toolbox/files/VFolder.h"
 #include "toolbox/files/VPath.h"
@@ -61,6 +67,32 @@ int16_t MAC_FSSpecToFullPath(const FSSpec& fileSpec, VString& path)
     FromUtf8(colon, path);
     return noErr;
 }
+
+namespace {
+
+// Whether the referenced item is there: an alias file whose target is
+// missing counts as gone, as a path that leads nowhere does.
+bool ItemExists(const FSRef& ref, bool* isFolder)
+{
+    *isFolder = false;
+    FSCatalogInfo info;
+    if (FSGetCatalogInfo(ref, kFSCatInfoNodeFlags | kFSCatInfoFinderInfo, &info, nullptr, nullptr, nullptr) != noErr)
+        return false;
+    if (info.finderInfo.fdFlags & kIsAlias) {
+        FSRef target = ref;
+        bool targetIsFolder = false, aliased = false;
+        if (FSResolveAliasFile(&target, true, &targetIsFolder, &aliased) != noErr) return false;
+    }
+    *isFolder = (info.nodeFlags & kFSNodeIsDirectoryMask) != 0;
+    return true;
+}
+
+std::string NameFromUnicode(const HFSUniStr255& name)
+{
+    return CFStringGetUTF8(CFStringCreateWithCharacters(name.unicode, name.length));
+}
+
+}  // namespace
 
 // --- modes ---------------------------------------------------------------
 
@@ -135,14 +167,17 @@ int16_t VFileObject_Mac::Init(const VFolder& folder, const VString& name)
     fRef = FSRef{};
     FSRef folderRef;
     if (!folder.MAC_GetFolder().GetFSRef(&folderRef)) return MapFileError(fnfErr);
-    std::string posixName;
-    if (!PosixName(name, &posixName)) return MapFileError(bdNamErr);
-    FSSpec fileSpec;
-    OSErr err = FSMakeFSSpec(FSSpec{folderRef.path}, posixName, &fileSpec);
-    if (err == noErr)
-        SetOnDisk(FSRef{fileSpec.path});
-    else if (err == fnfErr)
+    const std::u16string units = name.GetCFString();
+    if (units.size() > 255) return MapFileError(bdNamErr);
+    FSRef ref;
+    OSErr err = FSMakeFSRefUnicode(folderRef, int32_t(units.size()), units.data(), &ref);
+    if (err == noErr) {
+        SetOnDisk(ref);
+    } else if (err == fnfErr) {
+        std::string posixName;
+        PosixName(name, &posixName);
         SetPending(FSSpec{folderRef.path}, posixName);
+    }
     return MapFileError(err);
 }
 
@@ -187,18 +222,23 @@ int16_t VFileObject_Mac::Init(const VFileObject_Mac& other)
 bool VFileObject_Mac::CheckIfExists(bool* isFolder)
 {
     if (isFolder) *isFolder = false;
-    FSSpec fileSpec;
-    if (GetFSSpec(&fileSpec) != 0) return false;
     bool folder = false;
-    const bool exists = FSpExists(fileSpec, &folder);
-    if (exists && !fOnDisk) {
-        SetOnDisk(FSRef{fileSpec.path});
-    } else if (!exists && fOnDisk && fileSpec.path != "/") {
+    if (!fOnDisk) {
+        FSRef parentRef, ref;
+        if (!fParent || !fName || !fParent->MAC_GetFolder().GetFSRef(&parentRef)) return false;
+        const std::u16string units = fName->GetCFString();
+        if (units.size() > 255 || FSMakeFSRefUnicode(parentRef, int32_t(units.size()), units.data(), &ref) != noErr ||
+            !ItemExists(ref, &folder))
+            return false;
+        SetOnDisk(ref);
+    } else if (!ItemExists(fRef, &folder)) {
         // Gone from under us: keep the place, so it can be made again.
-        SetPending(FSpGetParent(fileSpec), FSpGetName(fileSpec));
+        const FSSpec fileSpec = FSRefMakeFSSpec(fRef);
+        if (fileSpec.path != "/") SetPending(FSpGetParent(fileSpec), FSpGetName(fileSpec));
+        return false;
     }
     if (isFolder) *isFolder = folder;
-    return exists;
+    return true;
 }
 
 bool VFileObject_Mac::GetFSRef(FSRef* ref) const
@@ -228,7 +268,11 @@ int16_t VFileObject_Mac::GetName(VString& name) const
     name.SetNull(false);
     name.ClearString(false);
     if (fOnDisk) {
-        FromUtf8(PosixNameToColon(FSpGetName(FSSpec{fRef.path})), name);
+        HFSUniStr255 catalogName;
+        if (FSGetCatalogInfo(fRef, kFSCatInfoNone, nullptr, &catalogName, nullptr, nullptr) == noErr)
+            FromUtf8(NameFromUnicode(catalogName), name);
+        else  // gone since: the reference still names it
+            FromUtf8(PosixNameToColon(FSpGetName(FSRefMakeFSSpec(fRef))), name);
         return 0;
     }
     if (!fName) return kFileErrMissing;
@@ -240,14 +284,18 @@ VFolder* VFileObject_Mac::GetParent() const
 {
     if (fOnDisk) {
         if (fRef.path.empty() || fRef.path == "/") return nullptr;
-        return new VFolder(FSRef{FSpGetParent(FSSpec{fRef.path}).path});
+        FSRef parentRef;
+        if (FSGetCatalogInfo(fRef, kFSCatInfoNone, nullptr, nullptr, nullptr, &parentRef) != noErr)
+            parentRef = FSRef{FSpGetParent(FSRefMakeFSSpec(fRef)).path};
+        return new VFolder(parentRef);
     }
     return fParent ? new VFolder(*fParent) : nullptr;
 }
 
 bool VFileObject_Mac::GetHFSPath(VText& path) const
 {
-    if (fOnDisk) return FSRefToHFSPath(fRef, path);
+    // A reference whose item has gone still names its place.
+    if (fOnDisk) return FSRefToHFSPath(fRef, path) || FSSpecToHFSPath(FSRefMakeFSSpec(fRef), path);
     FSSpec fileSpec;
     if (GetFSSpec(&fileSpec) != 0) {
         path.SetNull(false);
@@ -259,7 +307,7 @@ bool VFileObject_Mac::GetHFSPath(VText& path) const
 
 bool VFileObject_Mac::GetUnixPath(VText& path) const
 {
-    if (fOnDisk) return FSRefToUnixPath(fRef, path);
+    if (fOnDisk) return FSRefToUnixPath(fRef, path) || FSSpecToUnixPath(FSRefMakeFSSpec(fRef), path);
     FSSpec fileSpec;
     if (GetFSSpec(&fileSpec) != 0) {
         path.SetNull(false);
@@ -273,7 +321,10 @@ int16_t VFileObject_Mac::GetPermissions(uint16_t* mode)
 {
     *mode = 0;
     if (!fOnDisk) return MapFileError(fnfErr);
-    return MapFileError(FSpGetPermissions(FSSpec{fRef.path}, mode));
+    FSCatalogInfo info;
+    OSErr err = FSGetCatalogInfo(fRef, kFSCatInfoPermissions, &info, nullptr, nullptr, nullptr);
+    if (err == noErr) *mode = info.permissions;
+    return MapFileError(err);
 }
 
 // --- changes -------------------------------------------------------------
@@ -281,10 +332,12 @@ int16_t VFileObject_Mac::GetPermissions(uint16_t* mode)
 int16_t VFileObject_Mac::SetPermissions(uint16_t mode, bool add)
 {
     if (!fOnDisk) return MapFileError(fnfErr);
-    const FSSpec fileSpec{fRef.path};
-    uint16_t current = 0;
-    OSErr err = FSpGetPermissions(fileSpec, &current);
-    if (err == noErr) err = FSpSetPermissions(fileSpec, add ? uint16_t(current | mode) : mode);
+    FSCatalogInfo info;
+    OSErr err = FSGetCatalogInfo(fRef, kFSCatInfoPermissions, &info, nullptr, nullptr, nullptr);
+    if (err == noErr) {
+        info.permissions = add ? uint16_t(info.permissions | mode) : mode;
+        err = FSSetCatalogInfo(fRef, kFSCatInfoPermissions, info);
+    }
     return MapFileError(err);
 }
 
@@ -293,24 +346,22 @@ int16_t VFileObject_Mac::_Create() { return kFileErrUnsupported; }
 int16_t VFileObject_Mac::_Delete()
 {
     if (!fOnDisk) return MapFileError(fnfErr);
-    const FSSpec fileSpec{fRef.path};
-    OSErr err = FSpDelete(fileSpec);
-    if (err == noErr) SetPending(FSpGetParent(fileSpec), FSpGetName(fileSpec));
+    HFSUniStr255 catalogName;
+    FSRef parentRef;
+    OSErr err = FSGetCatalogInfo(fRef, kFSCatInfoNone, nullptr, &catalogName, nullptr, &parentRef);
+    if (err == noErr) err = FSDeleteObject(fRef);
+    if (err == noErr) SetPending(FSRefMakeFSSpec(parentRef), ColonNameToPosix(NameFromUnicode(catalogName)));
     return MapFileError(err);
 }
 
 int16_t VFileObject_Mac::_Rename(const VString& name)
 {
     if (!fOnDisk) return MapFileError(fnfErr);
-    std::string posixName;
-    if (!PosixName(name, &posixName)) return MapFileError(bdNamErr);
-    const FSSpec fileSpec{fRef.path};
-    OSErr err = FSpRename(fileSpec, posixName);
-    if (err == noErr) {
-        FSSpec renamed;
-        FSMakeFSSpec(FSpGetParent(fileSpec), posixName, &renamed);
-        fRef.path = renamed.path;
-    }
+    const std::u16string units = name.GetCFString();
+    if (units.size() > 255) return MapFileError(bdNamErr);
+    FSRef renamed;
+    OSErr err = FSRenameUnicode(fRef, int32_t(units.size()), units.data(), &renamed);
+    if (err == noErr) fRef = renamed;
     return MapFileError(err);
 }
 
@@ -318,9 +369,26 @@ VObject* VFileObject_Mac::_GetOwner() { return nullptr; }
 
 // --- path conversions ----------------------------------------------------
 
-bool VFileObject_Mac::FSRefToHFSPath(const FSRef& ref, VString& path) { return FSSpecToHFSPath(FSSpec{ref.path}, path); }
+bool VFileObject_Mac::FSRefToHFSPath(const FSRef& ref, VString& path)
+{
+    path.SetNull(false);
+    path.ClearString(false);
+    const std::optional<CFURL> url = CFURLCreateFromFSRef(ref);
+    if (!url) return false;
+    const CFString colon = CFURLCopyFileSystemPath(*url, kCFURLHFSPathStyle);
+    path.FromCFString(colon.units);
+    return !colon.units.empty();
+}
 
-bool VFileObject_Mac::FSRefToUnixPath(const FSRef& ref, VString& path) { return FSSpecToUnixPath(FSSpec{ref.path}, path); }
+bool VFileObject_Mac::FSRefToUnixPath(const FSRef& ref, VString& path)
+{
+    path.SetNull(false);
+    path.ClearString(false);
+    const std::optional<CFURL> url = CFURLCreateFromFSRef(ref);
+    if (!url) return false;
+    path.FromCFString(CFURLCopyFileSystemPath(*url, kCFURLPOSIXPathStyle).units);
+    return true;
+}
 
 bool VFileObject_Mac::FSSpecToFSRef(const FSSpec& fileSpec, FSRef* ref) { return FSpMakeFSRef(fileSpec, ref) == noErr; }
 
@@ -342,18 +410,32 @@ bool VFileObject_Mac::HFSPathToFSRef(const VString& path, FSRef* ref, bool* isFo
 {
     *ref = FSRef{};
     if (isFolder) *isFolder = false;
-    FSSpec fileSpec;
-    if (FSMakeFSSpecFromColonPath(ToUtf8(path), &fileSpec) != noErr) return false;
-    if (FSpMakeFSRef(fileSpec, ref) != noErr) return false;
-    if (isFolder) FSpExists(fileSpec, isFolder);
+    std::u16string units = path.GetCFString();
+    if (units.size() > 2048) units.resize(2048);
+    const std::optional<CFURL> url = CFURLCreateWithFileSystemPath(CFString{units}, kCFURLHFSPathStyle, false);
+    if (!url || !CFURLGetFSRef(*url, ref)) {
+        // The classic road, for what the URL service refuses.
+        uint8_t pascal[256];
+        const std::string roman = Utf8ToMacRomanString(ToUtf8(path));
+        if (roman.size() > 255) return false;
+        pascal[0] = uint8_t(roman.size());
+        std::copy(roman.begin(), roman.end(), pascal + 1);
+        return MAC_GetFSRefFromPath(0, 0, pascal, ref, isFolder);
+    }
+    if (isFolder) {
+        FSCatalogInfo info;
+        if (FSGetCatalogInfo(*ref, kFSCatInfoNodeFlags, &info, nullptr, nullptr, nullptr) == noErr)
+            *isFolder = (info.nodeFlags & kFSNodeIsDirectoryMask) != 0;
+    }
     return true;
 }
 
 bool VFileObject_Mac::MAC_GetFSRefFromPath(int16_t, int32_t, const uint8_t* pPath, FSRef* ref, bool* isFolder)
 {
     *ref = FSRef{};
+    if (isFolder) *isFolder = false;
     if (!pPath) return false;
-    VText path;
-    path.FromMacPString(pPath);
-    return HFSPathToFSRef(path, ref, isFolder);
+    std::string posix;
+    if (ColonPathToPosix(MacRomanToUtf8String(pPath + 1, pPath[0]), &posix) != noErr) return false;
+    return FSPathMakeRef(posix.empty() ? "/" : posix, ref, isFolder) == noErr;
 }

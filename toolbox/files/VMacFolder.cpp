@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "platform/core/Errors.h"
+#include "platform/core/FourCC.h"
 #include "platform/files/DirectoryIds.h"
+#include "platform/files/FSRefAliases.h"
+#include "platform/files/FSRefCatalog.h"
 #include "platform/files/FileSpec.h"
-#include "platform/files/SpecialFolders.h"
 #include "toolbox/files/VFolder.h"
 
 using namespace platform;
@@ -19,19 +21,20 @@ VObject* VFolder_Mac::_GetOwner() { return fOwner; }
 
 int16_t VFolder_Mac::Init(eFolderKind kind)
 {
-    SpecialFolder which;
+    int16_t domain;
+    OSType type;
     bool create;
     switch (kind) {
-    case kDocumentsFolderKind: which = SpecialFolder::Documents, create = false; break;
-    case kSharedFolderKind: which = SpecialFolder::Extensions, create = true; break;
+    case kDocumentsFolderKind: domain = kUserDomain, type = FourCC("docs"), create = false; break;
+    case kSharedFolderKind: domain = kLocalDomain, type = FourCC("empz"), create = true; break;
     default: return 0;
     }
     ClearPending();
     fOnDisk = false;
     fRef = FSRef{};
-    FSSpec fileSpec;
-    OSErr err = FindSpecialFolder(which, create, &fileSpec);
-    if (err == noErr) SetOnDisk(FSRef{fileSpec.path});
+    FSRef ref;
+    OSErr err = FSFindFolder(domain, type, create, &ref);
+    if (err == noErr) SetOnDisk(ref);
     return MapFileError(err);
 }
 
@@ -85,11 +88,14 @@ int16_t VFolder_Mac::Init(int16_t vRefNum, int32_t dirID, const VString& name)
 int16_t VFolder_Mac::_Create()
 {
     if (fOnDisk) return 0;
-    FSSpec fileSpec;
-    if (!fParent || !fName || GetFSSpec(&fileSpec) != 0 || !fParent->MAC_GetFolder().IsOnDisk())
-        return MapFileError(fnfErr);
-    OSErr err = FSpDirCreate(fileSpec);
-    if (err == noErr) SetOnDisk(FSRef{fileSpec.path});
+    FSRef parentRef;
+    if (!fParent || !fName || !fParent->MAC_GetFolder().GetFSRef(&parentRef)) return MapFileError(fnfErr);
+    const std::u16string units = fName->GetCFString();
+    if (units.size() > 255) return MapFileError(bdNamErr);
+    FSRef ref;
+    OSErr err = FSCreateDirectoryUnicode(parentRef, int32_t(units.size()), units.data(), kFSCatInfoNone, nullptr, &ref,
+                                         nullptr, nullptr);
+    if (err == noErr) SetOnDisk(ref);
     return MapFileError(err);
 }
 
@@ -98,14 +104,20 @@ int16_t VFolder_Mac::GetDirectoryID(int32_t* dirID, int16_t* vRefNum, bool resol
     if (dirID) *dirID = 0;
     if (vRefNum) *vRefNum = 0;
     if (!fOnDisk) return MapFileError(fnfErr);
-    FSSpec fileSpec{fRef.path};
+    FSRef ref = fRef;
     if (resolveAlias) {
-        bool isFolder = false;
-        FSSpec target;
-        OSErr err = FSpResolveLink(fileSpec, &target, &isFolder);
+        bool isFolder = false, aliased = false;
+        OSErr err = FSResolveAliasFile(&ref, true, &isFolder, &aliased);
         if (err != noErr) return MapFileError(err);
         if (!isFolder) return MapFileError(paramErr);
-        fileSpec = target;
     }
-    return MapFileError(FSpGetDirID(fileSpec, vRefNum, dirID));
+    FSCatalogInfo info;
+    OSErr err = FSGetCatalogInfo(ref, kFSCatInfoNodeFlags | kFSCatInfoNodeID | kFSCatInfoVolume, &info, nullptr,
+                                 nullptr, nullptr);
+    if (err == noErr && !(info.nodeFlags & kFSNodeIsDirectoryMask)) err = dirNFErr;
+    if (err == noErr) {
+        if (dirID) *dirID = info.nodeID;
+        if (vRefNum) *vRefNum = info.volume;
+    }
+    return MapFileError(err);
 }

@@ -4,9 +4,7 @@
 #include "platform/resfiles/Resources.h"
 #include "platform/text/RomanCase.h"
 #include "platform/text/RomanCompare.h"
-#include "platform/text/Utf8.h"
 #include "toolbox/foundation/VString.h"
-#include "toolbox/foundation/intl/CharConverters.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 
 VIntlMgr* gDefaultIntl = nullptr;
@@ -66,16 +64,16 @@ int16_t VIntlMgr::InitUnicode(DialectCode dialect)
     switch (fConverterData->GetSource()) {
     case ConverterSource::File:
         if (fConverterData->GetWidthKind() == 1) {
-            fMulti2Uni = Multi2UniFileSingleByte;
-            fUni2Multi = Uni2MultiFileSingleByte;
+            fMulti2Uni = _Multi2UniNew_SingleByte;
+            fUni2Multi = _Uni2MultiNew_SingleByte;
         } else {
-            fMulti2Uni = Multi2UniFileDoubleByte;
-            fUni2Multi = Uni2MultiFileDoubleByte;
+            fMulti2Uni = _Multi2UniNew_DoubleByte;
+            fUni2Multi = _Uni2MultiNew_DoubleByte;
         }
         break;
     case ConverterSource::Resources:
-        fMulti2Uni = Multi2UniResource;
-        fUni2Multi = Uni2MultiResource;
+        fMulti2Uni = _Multi2UniOld;
+        fUni2Multi = _Uni2MultiOld;
         break;
     case ConverterSource::Platform:
         fMulti2Uni = Multi2UniPlatform;
@@ -213,24 +211,6 @@ char16_t VIntlMgr::Mac2Uni(const uint8_t*& src, const uint8_t* srcEnd) const
         ++src;
     }
     return ch;
-}
-
-bool VIntlMgr::UTF8ToUTF16(const uint8_t* src, int32_t srcLength, int32_t& consumed, char16_t* dst,
-                           int32_t dstCapacity, int32_t& produced) const
-{
-    const platform::ConversionResult r = platform::Utf8ToUtf16(src, srcLength, dst, dstCapacity);
-    consumed = r.consumed;
-    produced = r.produced;
-    return true;
-}
-
-bool VIntlMgr::UTF16ToUTF8(const char16_t* src, int32_t srcCount, int32_t& consumed, uint8_t* dst,
-                           int32_t dstCapacity, int32_t& produced) const
-{
-    const platform::ConversionResult r = platform::Utf16ToUtf8(src, srcCount, dst, dstCapacity);
-    consumed = r.consumed;
-    produced = r.produced;
-    return true;
 }
 
 // --- comparison -----------------------------------------------------------

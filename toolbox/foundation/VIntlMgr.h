@@ -69,9 +69,12 @@ public:
     // One character from a byte pair; src advances by what it used.
     char16_t Mac2Uni(const uint8_t*& src, const uint8_t* srcEnd) const;
 
-    // Validating: every invalid sequence becomes one U+FFFD. A character cut
-    // off by the end of the source, or one that does not fit, is left
-    // unconsumed. Always true.
+    // Through the reference tables gUTFBytes, gUTFOffsets and
+    // gFirstByteMark, validating: every invalid sequence (a stray or missing
+    // continuation byte, an over-long form, an encoded surrogate, a value
+    // above U+10FFFF) becomes one U+FFFD, and so does a lone surrogate from
+    // UTF-16. A character cut off by the end of the source, or one that does
+    // not fit, is left unconsumed. Always true.
     bool UTF8ToUTF16(const uint8_t* src, int32_t srcLength, int32_t& consumed, char16_t* dst, int32_t dstCapacity,
                      int32_t& produced) const;
     bool UTF16ToUTF8(const char16_t* src, int32_t srcCount, int32_t& consumed, uint8_t* dst, int32_t dstCapacity,
@@ -94,6 +97,28 @@ public:
     // diacritics. Return 1.
     int32_t ToUpperCase(char16_t* text, int32_t count, bool accent) const;
     int32_t ToLowerCase(char16_t* text, int32_t count, bool accent) const;
+
+    // The one-character routines InitUnicode chooses: converter files of
+    // one and of two bytes a character, resource tables ("Old"), and the
+    // platform's Western tables. Unmappable characters: '?' with file and
+    // platform tables; dropped (consumed, nothing written) with resource
+    // tables.
+    static bool _Multi2UniNew_SingleByte(const VIntlConverterData& data, bool windows, const uint8_t*& src,
+                                         const uint8_t* srcEnd, char16_t*& dst, const char16_t* dstEnd);
+    static bool _Multi2UniNew_DoubleByte(const VIntlConverterData& data, bool windows, const uint8_t*& src,
+                                         const uint8_t* srcEnd, char16_t*& dst, const char16_t* dstEnd);
+    static bool _Multi2UniOld(const VIntlConverterData& data, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
+                              char16_t*& dst, const char16_t* dstEnd);
+    static bool Multi2UniPlatform(const VIntlConverterData& data, bool windows, const uint8_t*& src,
+                                  const uint8_t* srcEnd, char16_t*& dst, const char16_t* dstEnd);
+    static bool _Uni2MultiNew_SingleByte(const VIntlConverterData& data, bool windows, const char16_t*& src,
+                                         uint8_t*& dst, const uint8_t* dstEnd);
+    static bool _Uni2MultiNew_DoubleByte(const VIntlConverterData& data, bool windows, const char16_t*& src,
+                                         uint8_t*& dst, const uint8_t* dstEnd);
+    static bool _Uni2MultiOld(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
+                              const uint8_t* dstEnd);
+    static bool Uni2MultiPlatform(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
+                                  const uint8_t* dstEnd);
 
     // Dialect-code resource look-ups.
     static bool GetMacScriptFromDialectCode(DialectCode dialect, int32_t& script);

@@ -289,3 +289,41 @@ TEST(FileFilters, KindsTypesAndExtensions)
     name.FromUniBlock(lone, 0, 2);
     EXPECT_GT(ToUtf8(name).size(), 1u);
 }
+
+TEST(Iteration, KindFiltersAndAliasTargets)
+{
+    struct Case {
+        std::vector<uint32_t> kinds;
+        uint32_t file;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {{}, FourCC("QzB "), true},                          // no kinds: everything
+        {{FourCC("TEXT")}, FourCC("QzB "), false},
+        {{FourCC("TEXT")}, FourCC("TEXT"), true},
+        {{FourCC("TEXT"), kAnyFileKind}, FourCC("QzB "), true},
+    };
+    EXPECT_TRUE(xFilterFile(nullptr, FourCC("QzB ")));
+    for (const Case& c : cases) {
+        VFileFilter filter;
+        for (uint32_t kind : c.kinds) filter.AddFileKind(kind, 0);
+        EXPECT_EQ(xFilterFile(&filter, c.file), c.accepted) << c.kinds.size();
+    }
+
+    // An alias to a folder: the folder it names when resolving, else the alias itself.
+    TempFolder dir;
+    ::mkdir((dir / "in").c_str(), 0777);
+    ::mkdir((dir / "there").c_str(), 0777);
+    ::symlink((dir / "there").c_str(), (dir / "in/alias").c_str());
+    VFolder folder(ColonOf(dir / "in/"));
+    for (bool resolve : {true, false}) {
+        VFileIterator items(folder, kIterateFiles | kIterateFolders | (resolve ? kIterateResolveAliases : 0));
+        std::unique_ptr<VPath> item(items.First());
+        ASSERT_TRUE(item);
+        EXPECT_EQ(item->IsAFolder(), resolve);
+        VText path;
+        item->GetFullPath(path);
+        EXPECT_EQ(ToUtf8(path), ToUtf8(resolve ? ColonOf(dir / "there/") : ColonOf(dir / "in/alias"))) << resolve;
+        EXPECT_EQ(items.Next(), nullptr);
+    }
+}

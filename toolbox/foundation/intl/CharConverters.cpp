@@ -1,7 +1,12 @@
-#include "toolbox/foundation/intl/CharConverters.h"
+#include "toolbox/foundation/VIntlMgr.h"
+#include "toolbox/foundation/intl/VIntlConverterData.h"
 
 #include "platform/text/SingleByteSets.h"
 #include "platform/text/TextConversion.h"
+
+// The one-character routines a manager carries. A routine that cannot
+// finish its character (the destination has no room, or the source is
+// empty) returns false and moves neither pointer.
 
 namespace {
 
@@ -29,7 +34,7 @@ bool PutBytes(uint8_t*& dst, const uint8_t* dstEnd, const uint8_t* bytes, int32_
 
 }  // namespace
 
-bool Multi2UniFileSingleByte(const VIntlConverterData& data, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
+bool VIntlMgr::_Multi2UniNew_SingleByte(const VIntlConverterData& data, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
                              char16_t*& dst, const char16_t* dstEnd)
 {
     if (src >= srcEnd || !PutUnit(dst, dstEnd, BE16(ToUni(data, windows) + 2 * *src))) return false;
@@ -37,7 +42,7 @@ bool Multi2UniFileSingleByte(const VIntlConverterData& data, bool windows, const
     return true;
 }
 
-bool Multi2UniFileDoubleByte(const VIntlConverterData& data, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
+bool VIntlMgr::_Multi2UniNew_DoubleByte(const VIntlConverterData& data, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
                              char16_t*& dst, const char16_t* dstEnd)
 {
     if (src >= srcEnd) return false;
@@ -69,7 +74,7 @@ bool Multi2UniFileDoubleByte(const VIntlConverterData& data, bool windows, const
     return true;
 }
 
-bool Multi2UniResource(const VIntlConverterData& data, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
+bool VIntlMgr::_Multi2UniOld(const VIntlConverterData& data, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
                        char16_t*& dst, const char16_t* dstEnd)
 {
     if (src >= srcEnd) return false;
@@ -121,7 +126,7 @@ bool Multi2UniResource(const VIntlConverterData& data, bool windows, const uint8
     return true;
 }
 
-bool Multi2UniPlatform(const VIntlConverterData&, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
+bool VIntlMgr::Multi2UniPlatform(const VIntlConverterData&, bool windows, const uint8_t*& src, const uint8_t* srcEnd,
                        char16_t*& dst, const char16_t* dstEnd)
 {
     if (src >= srcEnd) return false;
@@ -131,7 +136,7 @@ bool Multi2UniPlatform(const VIntlConverterData&, bool windows, const uint8_t*& 
     return true;
 }
 
-bool Uni2MultiFileSingleByte(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
+bool VIntlMgr::_Uni2MultiNew_SingleByte(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
                              const uint8_t* dstEnd)
 {
     const char16_t ch = *src;
@@ -142,7 +147,7 @@ bool Uni2MultiFileSingleByte(const VIntlConverterData& data, bool windows, const
     return true;
 }
 
-bool Uni2MultiFileDoubleByte(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
+bool VIntlMgr::_Uni2MultiNew_DoubleByte(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
                              const uint8_t* dstEnd)
 {
     const char16_t ch = *src;
@@ -163,7 +168,7 @@ bool Uni2MultiFileDoubleByte(const VIntlConverterData& data, bool windows, const
     return true;
 }
 
-bool Uni2MultiResource(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
+bool VIntlMgr::_Uni2MultiOld(const VIntlConverterData& data, bool windows, const char16_t*& src, uint8_t*& dst,
                        const uint8_t* dstEnd)
 {
     const char16_t ch = *src;
@@ -195,7 +200,7 @@ bool Uni2MultiResource(const VIntlConverterData& data, bool windows, const char1
     return true;
 }
 
-bool Uni2MultiPlatform(const VIntlConverterData&, bool windows, const char16_t*& src, uint8_t*& dst,
+bool VIntlMgr::Uni2MultiPlatform(const VIntlConverterData&, bool windows, const char16_t*& src, uint8_t*& dst,
                        const uint8_t* dstEnd)
 {
     uint8_t byte = kSubstitute;

@@ -109,7 +109,7 @@ bool VIntlConverterData::ValidateConverterFile(const uint8_t* data, int32_t size
     return true;
 }
 
-std::string VIntlConverterData::FindConverterFile(const std::string& folder, MultiByteCode code)
+std::string VIntlConverterData::_GetDataFileName(const std::string& folder, MultiByteCode code)
 {
     if (folder.empty()) return std::string();
     std::vector<platform::FolderEntry> entries;
@@ -117,6 +117,9 @@ std::string VIntlConverterData::FindConverterFile(const std::string& folder, Mul
     std::vector<const platform::FolderEntry*> found;
     for (const auto& entry : entries) {
         if (entry.kind != platform::EntryKind::File) continue;
+        // Paths are built in a buffer of kConverterPathBuffer bytes with
+        // their terminating NUL: a longer one is passed over, never cut.
+        if (entry.fileSpec.path.size() >= size_t(kConverterPathBuffer)) continue;
         uint8_t header[kConverterHeaderSize];
         if (!ReadHeader(entry.fileSpec.path, header)) continue;
         if (BE32(header) == kConverterMagic && int32_t(BE32(header + 8)) == code) found.push_back(&entry);
@@ -129,9 +132,9 @@ std::string VIntlConverterData::FindConverterFile(const std::string& folder, Mul
 
 VIntlConverterData::VIntlConverterData(MultiByteCode code) : fCode(code)
 {
-    const std::string path = FindConverterFile(ConverterFolder(), code);
-    if (!path.empty() && InitFromFile(path)) return;
-    if (InitFromResource()) return;
+    const std::string path = _GetDataFileName(ConverterFolder(), code);
+    if (!path.empty() && _InitFromFile(path)) return;
+    if (_InitFromResource()) return;
     if (code == 0) fSource = ConverterSource::Platform;
 }
 
@@ -167,7 +170,7 @@ void VIntlConverterData::TakeFileTables(const uint8_t* base, int16_t width)
     }
 }
 
-bool VIntlConverterData::InitFromFile(const std::string& path)
+bool VIntlConverterData::_InitFromFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -197,7 +200,7 @@ bool VIntlConverterData::InitFromFile(const std::string& path)
     return true;
 }
 
-bool VIntlConverterData::InitFromResource()
+bool VIntlConverterData::_InitFromResource()
 {
     static constexpr platform::ResType kTypes[4] = {
         0x6D616375,  // 'macu'

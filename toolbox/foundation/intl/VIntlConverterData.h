@@ -19,6 +19,7 @@
 constexpr uint32_t kConverterMagic = 0x55435654;  // 'UCVT'
 constexpr int32_t kConverterHeaderSize = 44;
 constexpr int32_t kConverterTableHeaderSize = 12;
+constexpr int32_t kConverterPathBuffer = 1024;
 
 enum class ConverterSource : uint8_t { None, File, Resources, Platform };
 
@@ -52,14 +53,15 @@ public:
     // The path of the converter file for code in folder, "" when none: every
     // readable file that begins with a valid header of that code counts; of
     // several, the first whose name is longer than "mac_" and begins with it
-    // (any case), else the first listed.
-    static std::string FindConverterFile(const std::string& folder, MultiByteCode code);
+    // (any case), else the first listed. A file whose path does not fit in
+    // kConverterPathBuffer bytes is not looked at.
+    static std::string _GetDataFileName(const std::string& folder, MultiByteCode code);
     // True when the bytes form a valid converter file; width receives its kind.
     static bool ValidateConverterFile(const uint8_t* data, int32_t size, MultiByteCode code, int16_t* width);
 
 private:
-    bool InitFromFile(const std::string& path);
-    bool InitFromResource();
+    bool _InitFromFile(const std::string& path);
+    bool _InitFromResource();
     void TakeFileTables(const uint8_t* base, int16_t width);
 
     MultiByteCode fCode;

@@ -1,48 +1,66 @@
 #include "toolbox/foundation/intl/VKeyboardManager.h"
 
 #include "platform/core/Memory.h"
-#include "platform/events/KeyTranslate.h"
-#include "platform/text/ScriptManager.h"
-#include "platform/text/SingleByteSets.h"
 #include "toolbox/foundation/VEngine.h"
 #include "toolbox/foundation/intl/DialectList.h"
+#include "toolbox/foundation/intl/KeyboardPlatform.h"
 #include "toolbox/foundation/intl/VKeyboardSettings.h"
 #include "toolbox/foundation/system/VSystem.h"
 
 namespace {
 
 constexpr int16_t kJapaneseScript = 1;
-constexpr int16_t kJapaneseLayoutId = 16384;
-// The US layout, the platform's only one.
-constexpr int16_t kPlatformLayoutId = 0;
-constexpr uint32_t kPlatformLayout = 1;
-
-int16_t TextServiceScript() { return int16_t(platform::GetScriptManagerVariable(platform::smKeyScript)); }
-
-int16_t ScriptLayoutId(int16_t script)
-{
-    return int16_t(platform::GetScriptVariable(script, platform::smScriptKeys));
-}
+constexpr int32_t kJapaneseLayoutId = 16384;
+constexpr int32_t kUnicodeLayoutGroup = 126;
+constexpr int16_t kUnicodeKeyScript = 254;
 
 DialectCode DefaultDialect() { return gDefaultIntl ? gDefaultIntl->GetDialectCode() : 0; }
 
-// The platform layout of a name or an identifier; 0 when there is none to
-// select. The platform offers none but the one in use.
-uint32_t FindLayout(const VKeyboardInfo&) { return 0; }
+int16_t TextServiceScript()
+{
+    platform::ScriptLanguageRecord record;
+    if (KeyboardPlatform().getTextServiceLanguage(&record) != platform::noErr) return platform::smRoman;
+    return record.fScript;
+}
+
+int32_t LayoutNumber(platform::KeyboardLayoutRef layout, platform::KeyboardLayoutPropertyTag tag, int32_t otherwise)
+{
+    const void* value = nullptr;
+    if (KeyboardPlatform().layoutProperty(layout, tag, &value) != platform::noErr || !value) return otherwise;
+    return *static_cast<const int32_t*>(value);
+}
 
 }  // namespace
 
+const platform::UCKeyboardLayout* VKeyboardManager::TranslationOf(int32_t identifier)
+{
+    platform::KeyboardLayoutRef layout = nullptr;
+    if (KeyboardPlatform().layoutWithIdentifier(identifier, &layout) != platform::noErr || !layout) return nullptr;
+    const void* keys = nullptr;
+    if (KeyboardPlatform().layoutProperty(layout, platform::kKLuchrData, &keys) != platform::noErr) return nullptr;
+    return static_cast<const platform::UCKeyboardLayout*>(keys);
+}
+
+platform::KeyboardLayoutRef VKeyboardManager::FindLayout(const VKeyboardInfo& entry)
+{
+    platform::KeyboardLayoutRef layout = nullptr;
+    platform::OSStatus err = platform::paramErr;
+    if (entry.GetKind() == kKeyboardByName)
+        err = KeyboardPlatform().layoutWithName(platform::CFString{entry.GetLayoutName().GetCFString()}, &layout);
+    else if (entry.GetKind() == kKeyboardByKCHR)
+        err = KeyboardPlatform().layoutWithIdentifier(entry.GetKCHRId(), &layout);
+    return err == platform::noErr ? layout : nullptr;
+}
+
 VKeyboardManager::VKeyboardManager()
 {
-    fCurrentLayout = kPlatformLayout;
+    KeyboardPlatform().getCurrentLayout(&fCurrentLayout);
     fScript = TextServiceScript();
-    fKCHRId = ScriptLayoutId(fScript);
-    fHasTranslation = LayoutTranslates(fKCHRId);
+    fKCHRId = KeyboardPlatform().getScriptVariable(fScript, platform::smScriptKeys);
+    fKeyLayout = TranslationOf(fKCHRId);
 }
 
 VKeyboardManager::~VKeyboardManager() { delete fSettings; }
-
-bool VKeyboardManager::LayoutTranslates(int16_t kchrId) { return kchrId == kPlatformLayoutId; }
 
 void VKeyboardManager::ReplaceSettings(VKeyboardSettingsV2* settings)
 {
@@ -98,6 +116,17 @@ void VKeyboardManager::_InitDefaultMapping(bool write)
     if (write) VEngine::WriteKeybordMapping(fSettings);
 }
 
+void VKeyboardManager::SetDialectScript(DialectCode dialect, int32_t* script)
+{
+    *script = TextServiceScript();
+    int32_t kchr = KeyboardPlatform().getScriptVariable(platform::ScriptCode(*script), platform::smScriptKeys);
+    int32_t value = 0;
+    if (VIntlMgr::GetMacScriptFromDialectCode(dialect, value)) *script = value;
+    if (VIntlMgr::MAC_GetMacKCHRFromDialectCode(dialect, value)) kchr = value;
+    KeyboardPlatform().setScriptVariable(platform::ScriptCode(*script), platform::smScriptKeys, kchr);
+    KeyboardPlatform().setScriptVariable(platform::smCurrentScript, platform::smScriptKeys, kchr);
+}
+
 bool VKeyboardManager::SwitchKeyboard(DialectCode dialect, bool force)
 {
     if (!fSettings || fSettings->fEnabled == 0) return false;
@@ -108,24 +137,37 @@ bool VKeyboardManager::SwitchKeyboard(DialectCode dialect, bool force)
         for (int32_t i = 1; i <= fSettings->fEntries.GetCount() && !found; ++i)
             if (fSettings->fEntries.GetNth(i)->GetDialect() == wanted) found = fSettings->fEntries.GetNth(i);
     }
-    uint32_t layout = 0;
+    platform::KeyboardLayoutRef layout = nullptr;
     if (found) {
         layout = found->GetLayout();
-        if (layout == 0 && (found->GetKind() == kKeyboardByName || found->GetKind() == kKeyboardByKCHR)) {
+        if (!layout) {
             layout = FindLayout(*found);
             if (layout) found->SetLayout(layout);
         }
-        fKeyboardDialect = dialect;
-        if (layout) {
-            fCurrentLayout = layout;
-            return true;
-        }
-        return false;
     }
-    // No layout: only the key script follows the dialect, and this system
-    // has a single script.
-    if (fKeyboardDialect != dialect) fKeyboardDialect = dialect;
-    return false;
+    if (layout) {
+        int32_t script = 0;
+        SetDialectScript(dialect, &script);
+        const int32_t group = LayoutNumber(layout, platform::kKLGroupIdentifier, 0);
+        if (group == kUnicodeLayoutGroup) {
+            KeyboardPlatform().setCurrentLayout(layout);
+            KeyboardPlatform().keyScript(kUnicodeKeyScript);
+            KeyboardPlatform().setCurrentLayout(layout);
+        } else {
+            KeyboardPlatform().keyScript(int16_t(group | 0x80));
+            KeyboardPlatform().setCurrentLayout(layout);
+        }
+        fCurrentLayout = layout;
+    }
+    if (found) fKeyboardDialect = dialect;
+    if (!layout && fKeyboardDialect != dialect) {
+        // No layout: only the key script follows the dialect.
+        int32_t script = 0;
+        SetDialectScript(dialect, &script);
+        KeyboardPlatform().keyScript(int16_t(script));
+        fKeyboardDialect = dialect;
+    }
+    return layout != nullptr;
 }
 
 bool VKeyboardManager::GetUniCharFromMacEvent(const platform::EventRecord& event, char16_t& ch)
@@ -135,22 +177,27 @@ bool VKeyboardManager::GetUniCharFromMacEvent(const platform::EventRecord& event
         (message == 0xB4 || message == 0x5C || message == 0x800000B4u || message == 0x8000005Cu))
         return false;
     fScript = TextServiceScript();
-    const int16_t id = fScript == kJapaneseScript ? kJapaneseLayoutId : ScriptLayoutId(fScript);
+    int32_t id = kJapaneseLayoutId;
+    if (fScript != kJapaneseScript) {
+        platform::KeyboardLayoutRef current = nullptr;
+        KeyboardPlatform().getCurrentLayout(&current);
+        id = LayoutNumber(current, platform::kKLIdentifier, fKCHRId);
+    }
     if (id != fKCHRId) {
-        fHasTranslation = LayoutTranslates(id);
+        fKeyLayout = TranslationOf(id);
         fKCHRId = id;
     }
     if (VSystem::GetVersion() >= 0x1050 && fScript == kJapaneseScript) return false;
-    if (!fHasTranslation) return false;
+    if (!fKeyLayout) return false;
+    // Only key events carry a key action.
     if (event.what < platform::keyDown || event.what > platform::autoKey) return false;
-    const uint16_t keyCode = uint16_t((message >> 8) & 0x7F);
     uint32_t deadKeys = fDeadKeyState;
-    const uint32_t translated =
-        platform::KeyTranslate(uint16_t(keyCode | (event.modifiers & platform::shiftKey)), &deadKeys);
-    const uint8_t macChar = uint8_t(translated & 0xFF);
-    if (macChar == 0) return false;
-    fBuffer[0] = platform::MacRomanToUnicode(macChar);
-    fBuffer[1] = 0;
+    uint32_t length = 0;
+    const platform::OSStatus err = KeyboardPlatform().keyTranslate(
+        fKeyLayout, uint16_t((message >> 8) & 0xFF), uint16_t(event.what - platform::keyDown),
+        uint32_t(event.modifiers >> 8) & 0xFF, KeyboardPlatform().kbdType() & 0xFF, 0, &deadKeys, 16, &length,
+        fBuffer);
+    if (err != platform::noErr || length == 0) return false;
     ch = fBuffer[0];
     return true;
 }

@@ -2,17 +2,20 @@
 // keyboard table from the host (or builds the default one), selects the
 // keyboard of a dialect and turns key events into UTF-16 characters.
 //
-// This system has one keyboard layout, the platform's US layout, and no
-// others to select: a switch only records the keyboard dialect and answers
-// false.
+// Every platform call goes through the slots of KeyboardPlatform(). This
+// system has one keyboard layout, the platform's US layout: the dialects
+// whose entry names it ("U.S.", or identifier 0) select it; the others only
+// set the key script.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/events/Events.h"
+#include "platform/events/KeyboardLayouts.h"
 #include "toolbox/foundation/VIntlMgr.h"
 #include "toolbox/foundation/VObject.h"
 
+class VKeyboardInfo;
 class VKeyboardSettingsV2;
 
 class VKeyboardManager : public VObject {
@@ -41,14 +44,21 @@ public:
 
 private:
     void ReplaceSettings(VKeyboardSettingsV2* settings);
-    // The layout of an identifier and its translation (none: false).
-    static bool LayoutTranslates(int16_t kchrId);
+    // The key-translation data of the layout of an identifier; null when
+    // the look-up or the property fails.
+    static const platform::UCKeyboardLayout* TranslationOf(int32_t identifier);
+    // The layout an entry names, by its kind; null when none is found.
+    static platform::KeyboardLayoutRef FindLayout(const VKeyboardInfo& entry);
+    // The key script and the keyboard layout id of a dialect (those in use
+    // where the dialect-code table has none), set for the script and for
+    // the current script.
+    void SetDialectScript(DialectCode dialect, int32_t* script);
 
-    uint32_t fCurrentLayout = 0;
+    platform::KeyboardLayoutRef fCurrentLayout = nullptr;
     int16_t fScript = 0;
-    int16_t fKCHRId = 0;
+    int32_t fKCHRId = 0;
     uint32_t fDeadKeyState = 0;
-    bool fHasTranslation = false;
+    const platform::UCKeyboardLayout* fKeyLayout = nullptr;
     char16_t fBuffer[16] = {};
     int32_t fSettingsDialect = -1;
     DialectCode fKeyboardDialect = 0;

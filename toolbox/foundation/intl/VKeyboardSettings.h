@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/core/MacTypes.h"
+#include "platform/events/KeyboardLayouts.h"
 #include "toolbox/foundation/VArrayList.h"
 #include "toolbox/foundation/VIntlMgr.h"
 #include "toolbox/foundation/VObject.h"
@@ -31,16 +32,16 @@ public:
     DialectCode GetDialect() const { return fDialect; }
     const VText& GetDialectName() const { return fDialectName; }
     int16_t GetKind() const { return fKind; }
-    // The platform layout found for the entry; 0 until one is found.
-    uint32_t GetLayout() const { return fLayout; }
-    void SetLayout(uint32_t layout) { fLayout = layout; }
+    // The platform layout found for the entry; null until one is found.
+    platform::KeyboardLayoutRef GetLayout() const { return fLayout; }
+    void SetLayout(platform::KeyboardLayoutRef layout) { fLayout = layout; }
 
 private:
     VText fLayoutName;
     int32_t fKCHRId;
     DialectCode fDialect;
     int16_t fKind;
-    uint32_t fLayout = 0;
+    platform::KeyboardLayoutRef fLayout = nullptr;
     VText fDialectName;
 };
 

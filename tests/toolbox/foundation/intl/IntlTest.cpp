@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <vector>
 
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
@@ -16,7 +17,7 @@
 #include "toolbox/foundation/VStr.h"
 #include "tests/platform/files/TempFolder.h"
 #include "toolbox/foundation/VText.h"
-#include "toolbox/foundation/intl/CharConverters.h"
+#include "toolbox/foundation/VIntlMgr.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 
 namespace {
@@ -230,7 +231,7 @@ TEST(Intl, ConverterFileChoiceAndValidation)
     std::filesystem::copy_file(roman, folder / "a_roman.ucvt");
     std::filesystem::copy_file(roman, folder / "mac_roman.ucvt");
     std::filesystem::copy_file(roman, folder / "mac_");
-    EXPECT_EQ(std::filesystem::path(VIntlConverterData::FindConverterFile(folder.string(), 0)).filename(),
+    EXPECT_EQ(std::filesystem::path(VIntlConverterData::_GetDataFileName(folder.string(), 0)).filename(),
               "mac_roman.ucvt");
 
     // A damaged file is refused: an offset past the end, a cut table.
@@ -245,6 +246,85 @@ TEST(Intl, ConverterFileChoiceAndValidation)
     damaged[12] = 0x7F;
     EXPECT_FALSE(VIntlConverterData::ValidateConverterFile(damaged.data(), int32_t(damaged.size()), 0, &width));
     std::filesystem::remove_all(folder);
+}
+
+TEST(Intl, Utf8EdgesThroughTheReferenceTables)
+{
+    IntlFixture intl;
+    struct ToUtf16 {
+        std::vector<uint8_t> in;
+        int32_t room;
+        int32_t consumed;
+        std::vector<char16_t> out;
+    };
+    const ToUtf16 decodes[] = {
+        {{0xF0, 0x9F, 0x98, 0x80}, 2, 4, {0xD83D, 0xDE00}},
+        {{0xF0, 0x9F, 0x98, 0x80}, 1, 0, {}},                  // no room for the pair
+        {{0xC3}, 4, 0, {}},                                    // cut off: left for later
+        {{0xC3, 0xA9}, 4, 2, {0xE9}},
+        {{0xEF, 0xBF, 0xBF}, 4, 3, {0xFFFF}},                  // the largest one-unit value
+        {{0xF4, 0x8F, 0xBF, 0xBF}, 4, 4, {0xDBFF, 0xDFFF}},    // U+10FFFF, the last there is
+        {{0xF4, 0x90, 0x80, 0x80}, 4, 4, {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}},  // just past it
+        {{0xC0, 0xAF}, 4, 2, {0xFFFD, 0xFFFD}},                // over-long '/'
+        {{0xED, 0xA0, 0x80}, 4, 3, {0xFFFD, 0xFFFD, 0xFFFD}},  // an encoded surrogate
+        {{0xE2, 'a', 'b'}, 4, 3, {0xFFFD, 'a', 'b'}},          // a missing continuation
+        {{0x80, 'a'}, 4, 2, {0xFFFD, 'a'}},                    // a stray continuation
+        {{0xFC, 'a'}, 4, 2, {0xFFFD, 'a'}},                    // a six-byte lead
+    };
+    for (const ToUtf16& c : decodes) {
+        char16_t units[8] = {};
+        int32_t consumed = -1, produced = -1;
+        EXPECT_TRUE(gDefaultIntl->UTF8ToUTF16(c.in.data(), int32_t(c.in.size()), consumed, units, c.room, produced));
+        EXPECT_EQ(consumed, c.consumed) << int(c.in[0]);
+        EXPECT_EQ(std::vector<char16_t>(units, units + produced), c.out) << int(c.in[0]);
+    }
+
+    struct ToUtf8 {
+        std::vector<char16_t> in;
+        int32_t room;
+        int32_t consumed;
+        std::vector<uint8_t> out;
+    };
+    const ToUtf8 encodes[] = {
+        {{0xDC00}, 8, 1, {0xEF, 0xBF, 0xBD}},                  // a lone low surrogate: three bytes
+        {{0xD83D, 0xDE00}, 8, 2, {0xF0, 0x9F, 0x98, 0x80}},
+        {{0xD83D}, 8, 0, {}},                                  // its pair past the end: left for later
+        {{0xD83D, 'a'}, 8, 2, {0xEF, 0xBF, 0xBD, 'a'}},        // a high one without its pair
+        {{0x7F, 0x80}, 3, 2, {0x7F, 0xC2, 0x80}},              // exact fit
+        {{0x7F, 0x800}, 3, 1, {0x7F}},                         // one byte short: left
+    };
+    for (const ToUtf8& c : encodes) {
+        uint8_t bytes[8] = {};
+        int32_t consumed = -1, produced = -1;
+        EXPECT_TRUE(gDefaultIntl->UTF16ToUTF8(c.in.data(), int32_t(c.in.size()), consumed, bytes, c.room, produced));
+        EXPECT_EQ(consumed, c.consumed) << int(c.in[0]);
+        EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + produced), c.out) << int(c.in[0]);
+    }
+}
+
+TEST(Intl, AConverterFileWhosePathDoesNotFitIsPassedOver)
+{
+    platform::testing::TempFolder dir;
+    const auto roman = std::filesystem::path(ShippedConverters()) / "mac_roman.ucvt";
+    // A path of 1024 bytes needs 1025 with its NUL: too long.
+    const std::string base = dir.path() + "/";
+    const size_t room = size_t(kConverterPathBuffer) - base.size();
+    std::string folder = base;
+    for (size_t left = room - 12; left > 0;) {
+        const size_t part = std::min<size_t>(left, 200);
+        folder += std::string(part - 1, 'd') + "/";
+        left -= part;
+    }
+    std::filesystem::create_directories(folder);
+    folder.pop_back();
+    const std::string tooLong = folder + "/" + std::string(base.size() + room - folder.size() - 1, 'f');
+    ASSERT_EQ(tooLong.size(), size_t(kConverterPathBuffer));
+    std::filesystem::copy_file(roman, tooLong);
+    EXPECT_EQ(VIntlConverterData::_GetDataFileName(folder, 0), "");
+    // One byte shorter fills the buffer exactly.
+    const std::string fits = tooLong.substr(0, tooLong.size() - 1);
+    std::filesystem::rename(tooLong, fits);
+    EXPECT_EQ(VIntlConverterData::_GetDataFileName(folder, 0), fits);
 }
 
 TEST(Intl, ComparisonAndDialects)
@@ -527,7 +607,7 @@ TEST(Intl, ResourceTablesNeverStallOnAnEmptyEntry)
         const uint8_t* src = text;
         char16_t* dst = out;
         // An unknown lead byte is dropped, 0x40 stays itself, 82 A0 converts.
-        while (src < text + sizeof text && Multi2UniResource(data, false, src, text + sizeof text, dst, out + 8)) {}
+        while (src < text + sizeof text && VIntlMgr::_Multi2UniOld(data, false, src, text + sizeof text, dst, out + 8)) {}
         EXPECT_EQ(src, text + sizeof text);
         EXPECT_EQ(std::u16string(out, size_t(dst - out)), u"@\u3044");
     }
