@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
+#include "app/appl/CommandHooks.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/TAppl.h"
 #include "app/program/Backends.h"
@@ -16,6 +17,7 @@
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 #include "transfer/InstallTransfer.h"
+#include "transfer/dialogs/ConflictPreferences.h"
 
 namespace {
 
@@ -59,6 +61,7 @@ int RunProgram(int argc, char** argv)
     InstallDocumentHooks();
     browser::InstallBrowserPanes();
     transfer::InstallTransfer();
+    CommandHooks().conflictPreferences = transfer::C_Preferences;
     const int16_t result = appl->ITAppl();
     if (result != 0) {
         std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));
