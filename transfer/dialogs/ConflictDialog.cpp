@@ -428,7 +428,7 @@ void C_DrawListBox(DialogRef dialog, int32_t count)
     TextSize(12);
     TextFace(0);
     LongLUpdate(nullptr, G_LongListHdl);
-    DrawGrowIcon(GetDialogWindow(dialog));
+    SqrDrawGrowIcon(GetDialogWindow(dialog));
     SetPort(saved);
 }
 
