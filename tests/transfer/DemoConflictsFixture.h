@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/longlist/LongListHooks.h"
+#include "design/objects/TransferHooks.h"
 #include "tests/design/ReadFixture.h"
+#include "transfer/InstallTransfer.h"
 #include "transfer/conflicts/ConflictChoices.h"
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/conflicts/ConflictRecording.h"
@@ -22,6 +25,7 @@ protected:
     void SetUp() override
     {
         ReadFixture::SetUp();
+        transfer::InstallTransfer();
         G_C_Hide = false;
         transfer::G_TempBool = false;
         const std::string demo = CopyBuilt("Demo"), target = CopyBuilt("DemoTarget");
@@ -43,6 +47,8 @@ protected:
         if (target_.fModuleManager) DisposeModuleMgr(target_.fModuleManager);
         if (target_.fResFile > 0 || target_.fRsrFile > 0) CloseQzB(target_.fRsrFile, target_.fResFile, -1, -1);
         G_C_Hide = false;
+        ResetTransferHooks();
+        ResetLongListHooks();
         ReadFixture::TearDown();
     }
 

@@ -288,54 +288,79 @@ int16_t RunLoop(DialogRef dialog)
     }
 }
 
+// What an open dialog hides while it runs, given back when it closes.
+struct Outer {
+    Session session;
+    LongListHandle rows = nullptr;
+    Handle dlog = nullptr, bits = nullptr;
+    Rect saveRect{};
+};
+Outer gOuter;
+
 bool Run(const unsigned char* title, const Session& session)
 {
     if (!IsConflict(session.list)) return !session.preferences;
+    DialogRef dialog = OpenConflictDialog(title, session.list, session.transfer, session.source, session.dest,
+                                          session.preferences);
+    const int16_t item = dialog ? RunConflictDialog(dialog) : int16_t(kC_Cancel);
+    CloseConflictDialog(dialog);
+    return item == kC_OK;
+}
+
+}  // namespace
+
+DialogRef OpenConflictDialog(const unsigned char* title, C_ListHdl list, ObjListHdl* transfer, TMainDoc* source,
+                             TMainDoc* dest, bool preferences)
+{
     SetArrowCursor();
     SetMenusEnabled(false);
-    Handle dlog = nullptr, bits = nullptr;
-    Rect saveRect{};
-    DLogSaveScreen(FourCC("DLOG"), kConflictDialog, &dlog, &bits, &saveRect);
+    Outer outer{gSession, G_LongListHdl};
+    DLogSaveScreen(FourCC("DLOG"), kConflictDialog, &outer.dlog, &outer.bits, &outer.saveRect);
     DialogRef dialog = MyGetNewDialog(kConflictDialog, nullptr, reinterpret_cast<WindowRef>(-1));
-    int16_t item = kC_Cancel;
+    LongListHandle rows = nullptr;
     if (dialog) {
-        const Session outer = gSession;
-        LongListHandle outerList = G_LongListHdl;
-        gSession = session;
-        gSession.dialog = dialog;
         WindowRef window = GetDialogWindow(dialog);
         SetWTitle(window, title);
         SetDialogDefaultItem(dialog, kC_OK);
         const Rect port = PortRect(dialog);
-        gSession.width = int16_t(port.right - port.left);
-        gSession.height = int16_t(port.bottom - port.top);
         SetPortWindowPort(window);
         const Rect view = ListView(dialog);
-        LongListHandle rows =
-            LongLNew(&view, 0, kObjectRowLength, Point{ConflictCellHeight(), int16_t(view.right - view.left)},
-                     kConflictListDef, window, true, C_ListLDEFProc);
-        if (rows) {
+        rows = LongLNew(&view, 0, kObjectRowLength, Point{ConflictCellHeight(), int16_t(view.right - view.left)},
+                        kConflictListDef, window, true, C_ListLDEFProc);
+        if (!rows) {
+            MyDisposDialog(dialog);
+            dialog = nullptr;
+        } else {
+            gSession = Session{dialog, list, transfer, source, dest, preferences, int16_t(port.right - port.left),
+                               int16_t(port.bottom - port.top)};
             rows->selFlags |= kLongLSingleSelection;
             G_LongListHdl = rows;
             SetWRefCon(window, uintptr_t(kAllFilter));
-            SetC_List(rows, session.list, nullptr, kAllFilter);
+            SetC_List(rows, list, nullptr, kAllFilter);
             ShowWindow(window);
             SelectWindow(window);
             SetDlogEditMenu();
             Redraw(dialog);
             ValidWindowRect(window, &port);
-            item = RunLoop(dialog);
-            LongLDispose(rows);
         }
-        G_LongListHdl = outerList;
-        gSession = outer;
-        MyDisposDialog(dialog);
     }
-    DLogRestoreScreen(dlog, bits, &saveRect, false);
-    return item == kC_OK;
+    if (!dialog) DLogRestoreScreen(outer.dlog, outer.bits, &outer.saveRect, false);
+    else gOuter = outer;
+    return dialog;
 }
 
-}  // namespace
+int16_t RunConflictDialog(DialogRef dialog) { return RunLoop(dialog); }
+
+void CloseConflictDialog(DialogRef dialog)
+{
+    if (!dialog) return;
+    LongLDispose(G_LongListHdl);
+    MyDisposDialog(dialog);
+    const Outer outer = gOuter;
+    G_LongListHdl = outer.rows;
+    gSession = outer.session;
+    DLogRestoreScreen(outer.dlog, outer.bits, &outer.saveRect, false);
+}
 
 int16_t DialogFilter(DialogRef dialog) { return int16_t(GetWRefCon(GetDialogWindow(dialog))); }
 
@@ -348,18 +373,24 @@ void FilterText(int16_t filter, int32_t count, unsigned char* out)
     PAppend(out, " (" + std::to_string(count) + ")");
 }
 
-bool SolveConflicts(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest)
+void ConflictTitle(TMainDoc* source, TMainDoc* dest, unsigned char* out)
 {
-    unsigned char title[256], name[256];
-    ListString(1001, 30, title);
+    unsigned char name[256];
+    ListString(1001, 30, out);
     if (source) source->GetDocName(name);
     else name[0] = 0;
-    PAppend(title, name);
+    PAppend(out, name);
     ListString(1001, 31, name);
-    PAppend(title, name);
+    PAppend(out, name);
     if (dest) dest->GetDocName(name);
     else name[0] = 0;
-    PAppend(title, name);
+    PAppend(out, name);
+}
+
+bool SolveConflicts(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest)
+{
+    unsigned char title[256];
+    ConflictTitle(source, dest, title);
     Session session;
     session.list = list;
     session.transfer = transfer;

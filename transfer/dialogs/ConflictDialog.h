@@ -33,6 +33,15 @@ bool SolveConflicts(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMai
 // anything when no record is visible.
 bool SolveC_Pref(C_ListHdl list);
 
+// The steps of both, apart so that the open dialog can be looked at. Open
+// disables the menus (the caller enables them again) and answers null when
+// the dialog cannot be made; Run answers OK or Cancel; Close disposes of
+// the dialog and its list.
+platform::DialogRef OpenConflictDialog(const unsigned char* title, C_ListHdl list, ObjListHdl* transfer,
+                                       TMainDoc* source, TMainDoc* dest, bool preferences);
+int16_t RunConflictDialog(platform::DialogRef dialog);
+void CloseConflictDialog(platform::DialogRef dialog);
+
 // The dialog's event filter: Return and Enter press OK; a click on the
 // filter's arrow picks a filter (item 5, or 0 when none is chosen); a
 // click in the list is the list's, item 4 when it changed a choice (or
@@ -44,6 +53,9 @@ void C_DrawListBox(platform::DialogRef dialog, int32_t count);
 // Lays the items out for the window's new size: the buttons keep their
 // distance from the bottom right, the filter widens, the list grows.
 void C_SizeListBox(platform::DialogRef dialog, const platform::Rect& newWindowRect);
+
+// STR# 1001 item 30, the source's name, item 31, the destination's name.
+void ConflictTitle(TMainDoc* source, TMainDoc* dest, unsigned char* out);
 
 // The filter the dialog shows (its window's reference value).
 int16_t DialogFilter(platform::DialogRef dialog);
