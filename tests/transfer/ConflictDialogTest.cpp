@@ -200,8 +200,11 @@ TEST_F(DialogTest, PreferencesOfferEveryCodeWithPreferenceChoicesAndSaveOnlyWhen
     for (size_t i = 0; i < after.size(); i += 4) {
         const int16_t code = int16_t(ReadBE16(after.data() + i)), choice = int16_t(ReadBE16(after.data() + i + 2));
         EXPECT_TRUE(code != 17 && code != 23 && code != 121 && code != 124 && code != 125) << code;
-        if (code == 6) EXPECT_EQ(choice, 3);
-        if (code == 1) EXPECT_EQ(choice, 4);
+        if (code == 6) {
+            EXPECT_EQ(choice, 3);
+        } else if (code == 1) {
+            EXPECT_EQ(choice, 4);
+        }
     }
     EXPECT_FALSE(G_C_Hide);
 }

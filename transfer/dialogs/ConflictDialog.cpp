@@ -35,7 +35,10 @@ namespace {
 
 constexpr int16_t kFilterMenu = 1000;
 constexpr int16_t kArrowWidth = 16;
-constexpr uint32_t kSleep = 600;
+// The loop wakes every tick, as the platform's modal loop does: an answer
+// a script gives comes with no event, and must be seen before the script
+// goes on to what follows it.
+constexpr uint32_t kSleep = 1;
 
 // What the open dialog works on: the records, and for a transfer the
 // objects and documents the records' Edit needs (none for preferences).
