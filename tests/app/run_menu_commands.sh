@@ -26,6 +26,7 @@ save|60|9||answer cancel
 read-again|60|10||
 page-setup|60|11||choose 2
 preferences|60|12||choose 2
+conflict-preferences|60|13||choose 2
 undo|101|1||
 cut|101|2||
 copy|101|3||
