@@ -126,15 +126,21 @@ TEST_F(DialogTest, PickingLinkAgainRunsEditAndAFixedChoiceOffersNothing)
     TObjQz* customers = Find(1, "Customers");
     TConflict* table = Record(list_, customers, 2, 8);
     ChainMembers(table);
+    // A chained row shown under its table is drawn indented: left of its
+    // box is no box.
+    TConflict* member = static_cast<TRConflict*>(table)->fSubList->At(0);
+    member->fCode = 104, member->fChoice = 8, member->fVisible = true;
     TConflict* fixed = Record(list_, Find(12, "Heading"), 16, 9);
     fixed->fVisible = true;
     DialogRef d = Open();
     ASSERT_NE(d, nullptr);
-    ASSERT_EQ(G_LongListHdl->rowCount, 2);
-    const Point tableBox = BoxOf(d, 0), fixedBox = BoxOf(d, 1);
+    ASSERT_EQ(G_LongListHdl->rowCount, 3);
+    const Point tableBox = BoxOf(d, 0), fixedBox = BoxOf(d, 2);
+    const Point leftOfIndented{BoxOf(d, 1).v, int16_t(tableBox.h - 100 + 10)};
     // The fixed row: no pop-up, no Edit. The table's link picked again:
     // its link dialog (OK at once) links it to the target's first table.
     Run(d, Script()
+               .Click(leftOfIndented.h, leftOfIndented.v)
                .Click(fixedBox.h, fixedBox.v)
                .Press(tableBox.h, tableBox.v)
                .Wait(5)
@@ -144,6 +150,7 @@ TEST_F(DialogTest, PickingLinkAgainRunsEditAndAFixedChoiceOffersNothing)
                .Wait(5)
                .Choose(1));
     EXPECT_FALSE(fixed->fClicked);
+    EXPECT_FALSE(member->fClicked);
     EXPECT_EQ(fixed->fChoice, 9);
     EXPECT_TRUE(table->fClicked);
     EXPECT_EQ(table->fPrevChoice, 8);

@@ -71,6 +71,29 @@ TEST_F(EditTest, RenameRefusesEmptyAndTakenNamesAndCutsAt33)
     EXPECT_EQ(readtest::P(record->fNewName), std::string(33, 'a'));
 }
 
+TEST_F(EditTest, ANameIsTakenByAnObjectOfTheSameKindAFormsWithinItsTable)
+{
+    TConflict* table = Record(list_, Find(1, "Lines"), 1, 4, In(&target_, 1, "Lines"));
+    TConflict* form = nullptr;
+    ASSERT_EQ(transfer::ChainConflict(table, Members(&doc_, Find(1, "Lines")).back(), 3, &form), 0);
+    TConflict* method = Record(list_, Find(2, "Log_Event"), 6, 1);
+    const struct {
+        TConflict* record;
+        const char* name;
+        bool taken;
+    } cases[] = {{method, "Open_Shop", true}, {method, "open_shop", true}, {method, "Lines", false},
+                 {form, "Line_Entry", true},  {form, "Entry", false},        {form, "Open_Shop", false}};
+    for (const auto& c : cases) {
+        unsigned char name[256];
+        apptest::ToP(c.name, name);
+        EXPECT_EQ(transfer::NameTaken(c.record, &target_, name), c.taken) << c.name;
+    }
+    table->fDest = nullptr;  // no destination table: no form can clash
+    unsigned char entry[256];
+    apptest::ToP("Line_Entry", entry);
+    EXPECT_FALSE(transfer::NameTaken(form, &target_, entry));
+}
+
 TEST_F(EditTest, LinkListsHoldTheirObjectsAndOKLinksToThePreselectedOne)
 {
     TObjQz* customers = Find(1, "Customers");
