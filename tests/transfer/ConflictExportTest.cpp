@@ -83,7 +83,9 @@ TEST_F(ExportTest, TheFileIsReplacedOnlyWhenTheNewOneIsWhole)
     apptest::ToP("T", title);
     platform::ClearFileDialogAnswers();
 
-    platform::PushFileDialogAnswer(platform::FileDialogAnswer{platform::FileDialogAnswer::Kind::Cancel});
+    platform::FileDialogAnswer cancel;
+    cancel.kind = platform::FileDialogAnswer::Kind::Cancel;
+    platform::PushFileDialogAnswer(cancel);
     EXPECT_NE(transfer::ExportC_List(name, title, list_), 0);
     {
         platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
