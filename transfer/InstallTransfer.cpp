@@ -7,6 +7,7 @@
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/conflicts/ConflictRecording.h"
 #include "transfer/conflicts/Conflicts.h"
+#include "transfer/dialogs/ConflictListDef.h"
 
 namespace transfer {
 
@@ -62,6 +63,7 @@ void InstallTransfer()
         record->fPrevChoice = previous;
         record->fChoice = current;
     };
+    rows.conflictIndent = [](void* entry) { return transfer::RowIndent(static_cast<TConflict*>(entry)); };
     rows.maxChoix = transfer::MaxChoix;
     rows.chooseNumber = transfer::ChooseNumber;
     rows.chooseValue = transfer::ChooseValue;

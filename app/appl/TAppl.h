@@ -86,7 +86,8 @@ public:
     virtual int16_t NewRefWindow(int16_t layout, int16_t filter, int16_t flag);
     // The size of new document windows from the preferences.
     virtual platform::Rect GetPrefWindowRect(int16_t unused);
-    virtual int16_t ConflictPreferences() { return 0; }
+    // The conflict preferences (command 15), through the command hooks.
+    virtual int16_t ConflictPreferences();
     virtual int16_t BlockingPreferences() { return 0; }
     // The filter editor (command 54), then every browser window's filters.
     virtual int16_t EditFilters();

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/appl/AppGlobals.h"
+#include "app/appl/CommandHooks.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/DrawingUtilities.h"
@@ -184,6 +185,11 @@ int16_t TAppl::Preferences()
     UseResFile(savedRes);
     UpdateAll();
     return result;
+}
+
+int16_t TAppl::ConflictPreferences()
+{
+    return CommandHooks().conflictPreferences ? CommandHooks().conflictPreferences() : 0;
 }
 
 int16_t TAppl::EditFilters()

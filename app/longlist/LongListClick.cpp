@@ -408,8 +408,10 @@ bool LongLC_Click(Point where, uint16_t, LongListHandle list)
             FontInfo info{};
             GetFontInfo(&info);
             const int16_t line = int16_t(info.ascent + info.descent + info.leading);
-            Rect area{int16_t(cell.top + 2 * line + 7), int16_t(cell.left + 40), int16_t(cell.top + 2 * line + 27),
-                      int16_t(cell.right - 8)};
+            // The choice box as the row draws it: indented with its row.
+            const int16_t indent = hooks.conflictIndent ? hooks.conflictIndent(entry) : 0;
+            Rect area{int16_t(cell.top + 2 * line + 7), int16_t(cell.left + indent + 40),
+                      int16_t(cell.top + 2 * line + 27), int16_t(cell.right - 8)};
             InsetRect(&area, 1, 1);
             const bool fixed = hasSecond && (current == 9 || current == 11 || current == 12 || current == 16 ||
                                              current == 17);

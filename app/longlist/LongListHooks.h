@@ -21,6 +21,8 @@ struct LongListHooks {
     // its previous and current choices. False: no entry.
     bool (*getConflict)(void* entry, int16_t* code, bool* hasSecond, int16_t* previous, int16_t* current) = nullptr;
     void (*setConflictChoices)(void* entry, int16_t previous, int16_t current) = nullptr;
+    // How far the entry's row is drawn to the right (a chained row).
+    int16_t (*conflictIndent)(void* entry) = nullptr;
     int16_t (*maxChoix)(int16_t code) = nullptr;
     int16_t (*chooseNumber)(int16_t code, int16_t choice) = nullptr;
     int16_t (*chooseValue)(int16_t code, int16_t item) = nullptr;

@@ -9,6 +9,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/documents/DocHooks.h"
+#include "app/appl/CommandHooks.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/TAppl.h"
 #include "app/program/Backends.h"
@@ -18,6 +19,7 @@
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 #include "transfer/InstallTransfer.h"
+#include "transfer/dialogs/ConflictPreferences.h"
 
 namespace {
 
@@ -64,6 +66,7 @@ int RunProgram(int argc, char** argv)
     DocHooks().styleResToHte = browser::StyleResToHte;
     browser::InstallBrowserPanes();
     transfer::InstallTransfer();
+    CommandHooks().conflictPreferences = transfer::C_Preferences;
     const int16_t result = appl->ITAppl();
     if (result != 0) {
         std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));

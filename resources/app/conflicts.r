@@ -545,85 +545,168 @@
         "................"
 }
 # The codes' icons in the conflict list's rows (cicn 512 + the code's icon
-# number): a clash, an equal counterpart, nothing there, a member.
+# number), 32 by 16 as the rows place them: a clash, an equal counterpart,
+# nothing there, a member.
 'cicn' 512 "Clash" purgeable {
     colour "y" 0xF0C020
     colour "k" 0x000000
     image
-        "................"
-        ".......kk......."
-        "......kyyk......"
-        "......kyyk......"
-        ".....kyyyyk....."
-        ".....kykkyk....."
-        "....kyykkyyk...."
-        "....kyykkyyk...."
-        "...kyyykkyyyk..."
-        "...kyyykkyyyk..."
-        "..kyyyyyyyyyyk.."
-        "..kyyyykkyyyyk.."
-        ".kyyyyykkyyyyyk."
-        ".kkkkkkkkkkkkkk."
-        "................"
-        "................"
+        "................................"
+        "...............kk..............."
+        "..............kyyk.............."
+        "..............kyyk.............."
+        ".............kyyyyk............."
+        ".............kykkyk............."
+        "............kyykkyyk............"
+        "............kyykkyyk............"
+        "...........kyyykkyyyk..........."
+        "...........kyyykkyyyk..........."
+        "..........kyyyyyyyyyyk.........."
+        "..........kyyyykkyyyyk.........."
+        ".........kyyyyykkyyyyyk........."
+        ".........kkkkkkkkkkkkkk........."
+        "................................"
+        "................................"
 }
 'cicn' 513 "Equal" purgeable {
     colour "g" 0x22AA44
     image
-        "................"
-        "................"
-        "................"
-        "................"
-        "..gggggggggggg.."
-        "..gggggggggggg.."
-        "................"
-        "................"
-        "................"
-        "..gggggggggggg.."
-        "..gggggggggggg.."
-        "................"
-        "................"
-        "................"
-        "................"
-        "................"
+        "................................"
+        "................................"
+        "................................"
+        "................................"
+        "..........gggggggggggg.........."
+        "..........gggggggggggg.........."
+        "................................"
+        "................................"
+        "................................"
+        "..........gggggggggggg.........."
+        "..........gggggggggggg.........."
+        "................................"
+        "................................"
+        "................................"
+        "................................"
+        "................................"
 }
 'cicn' 514 "Missing" purgeable {
     colour "b" 0x3366CC
     image
-        "................"
-        "................"
-        "......bbbb......"
-        "......bbbb......"
-        "......bbbb......"
-        "......bbbb......"
-        "..bbbbbbbbbbbb.."
-        "..bbbbbbbbbbbb.."
-        "..bbbbbbbbbbbb.."
-        "..bbbbbbbbbbbb.."
-        "......bbbb......"
-        "......bbbb......"
-        "......bbbb......"
-        "......bbbb......"
-        "................"
-        "................"
+        "................................"
+        "................................"
+        "..............bbbb.............."
+        "..............bbbb.............."
+        "..............bbbb.............."
+        "..............bbbb.............."
+        "..........bbbbbbbbbbbb.........."
+        "..........bbbbbbbbbbbb.........."
+        "..........bbbbbbbbbbbb.........."
+        "..........bbbbbbbbbbbb.........."
+        "..............bbbb.............."
+        "..............bbbb.............."
+        "..............bbbb.............."
+        "..............bbbb.............."
+        "................................"
+        "................................"
 }
 'cicn' 515 "Member" purgeable {
     colour "k" 0x666666
     image
-        "................"
-        "................"
-        "..k............."
-        "..k............."
-        "..k............."
-        "..k............."
-        "..k............."
-        "..k......kkkk..."
-        "..k.....kkkkkk.."
-        "..kkkkkkkkkkkk.."
-        "........kkkkkk.."
-        ".........kkkk..."
-        "................"
-        "................"
-        "................"
-        "................"
+        "................................"
+        "................................"
+        "..........k....................."
+        "..........k....................."
+        "..........k....................."
+        "..........k....................."
+        "..........k....................."
+        "..........k......kkkk..........."
+        "..........k.....kkkkkk.........."
+        "..........kkkkkkkkkkkk.........."
+        "................kkkkkk.........."
+        ".................kkkk..........."
+        "................................"
+        "................................"
+        "................................"
+        "................................"
+}
+
+# The conflict dialog (transfer/dialogs/ConflictDialog.cpp): 1 OK, 2
+# Cancel, 3 Export, 4 the list of conflicts (its rows drawn by list
+# definition 1006), 5 the filter pop-up. It grows taller, keeps its width;
+# its title is set when it opens.
+'DLOG' 276 {
+    bounds 0 0 400 560
+    proc 8
+    invisible
+    goaway
+    items 276
+}
+'DITL' 276 {
+    button 366 464 386 544 "OK"
+    button 366 372 386 452 "Cancel"
+    button 366 16 386 126 "Export…"
+    user 44 16 352 544 disabled
+    user 12 16 34 330 disabled
+}
+
+# The filter pop-up of the conflict dialog and the choice pop-up of its
+# rows (C_Filter, LongLC_Click): filled when it pops up.
+'MENU' 1000 "Conflict pop-up" {
+    title ""
+}
+
+# The filters of the conflict list, before the object types of 'C_mn' 0
+# (the filter pop-up and its text).
+'STR#' 1020 "Conflict filters" {
+    "All conflicts"
+    "Direct conflicts"
+    "Indirect conflicts"
+}
+
+# The colours of a conflict row (DoDrawC_Cell): 1 the description, 2 the
+# choice.
+'clut' 1001 "Conflict rows" {
+    colour 0x000000
+    colour 0x202020
+    colour 0x1A3C8C
+}
+
+# The rename dialog (GetNewNameDialog): 1 OK, 2 Cancel, 3 the object, 4
+# what its conflict is, 5 the choice's text, 6 the new name.
+'DLOG' 600 {
+    bounds 0 0 150 420
+    proc 5
+    invisible
+    title "New Name"
+    items 600
+}
+'DITL' 600 {
+    button 116 324 136 404 "OK"
+    button 116 232 136 312 "Cancel"
+    static 12 16 30 404 ""
+    static 32 16 64 404 ""
+    static 78 16 96 190 ""
+    edit 78 196 94 404 ""
+}
+
+# The link dialog of tables, fields, forms and menu bars (the records'
+# link dialogs): 1 OK, 2 Cancel, 3 the object, 4 what its conflict is, 5
+# the object chosen, 6 a label, 7 not used, 8 the caption naming where the
+# objects come from, 9 the objects (drawn as pick-list rows).
+'DLOG' 601 {
+    bounds 0 0 360 420
+    proc 5
+    invisible
+    title "Link"
+    items 601
+}
+'DITL' 601 {
+    button 326 324 346 404 "OK"
+    button 326 232 346 312 "Cancel"
+    static 12 16 30 404 ""
+    static 32 16 64 404 ""
+    static 296 16 314 404 ""
+    static 68 16 84 404 "Link it to this object of the destination:"
+    user 0 0 0 0 disabled
+    user 88 16 110 404 disabled
+    user 112 16 288 404 disabled
 }

@@ -108,7 +108,7 @@
     "Menu bar"
     "Save \""
     "\" as:"
-    ""
+    "Save the conflict list as:"   # 11 the conflict list's export
     " bytes"
     ""
     ""

@@ -156,7 +156,7 @@
 # Small icons of the object lists: 0 the filter pop-up's arrow with two
 # filters or more (also the display-type box), 1 the same with fewer; the
 # disclosure triangles: 2 open, 3 open and pressed, 4 closed, 5 closed and
-# pressed.
+# pressed; 6 the mark of a conflict row the user has settled.
 'SICN' 128 "List icons" {
     icon
         "................"
@@ -257,6 +257,23 @@
         ".....XXX........"
         ".....XX........."
         ".....X.........."
+        "................"
+        "................"
+        "................"
+    icon
+        "................"
+        "................"
+        "................"
+        "............XX.."
+        "...........XX..."
+        "..........XX...."
+        ".........XX....."
+        "..XX....XX......"
+        "...XX..XX......."
+        "....XXXX........"
+        ".....XX........."
+        "................"
+        "................"
         "................"
         "................"
         "................"

@@ -12,7 +12,7 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 7 9 10 13
+    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 7 9 10 13 15
     menu 130 "Edit" items 21 22 23 24 25 26 55 52 56 57 49 27
     menu 131 "Windows" items 32 33 40 41 42 43 34
     menu 1000 "Strings" items 60 62 61
@@ -94,6 +94,13 @@
 'MITM' 13 "Preferences" {
     text "Preferences..."
     command 13
+}
+
+# The default choices of conflicts between copied objects and the
+# destination (command 15).
+'MITM' 15 "Conflict preferences" {
+    text "Conflict Preferences..."
+    command 15
 }
 
 # The Edit menu: Undo (21), Cut, Copy, Paste, Clear (22-25), the clipboard

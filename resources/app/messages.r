@@ -9,9 +9,11 @@
 #   20   the string-list editor's title, before the number of strings
 #   23-24 around the document's name: closing its last browser window
 #   25   between a browser window's title and its number
+#   30-35 the conflict dialogs (transfer/dialogs)
 #   38   in front of the document's name: the documentation editors
 #   39   the documentation editor's label of the dependency mark
 #   40-41 before the date and before the time of the object's change
+#   42, 44 the conflict preferences' title, an exported conflict list's name
 #   45   the message of the open dialog of SQL scripts (command 30)
 'STR#' 1001 "Windows" {
     "Untitled Library"
@@ -35,12 +37,21 @@
     "Closing this window closes \""
     "\". Close the document?"
     " - "
-    "" "" "" "" "" "" "" "" "" "" "" ""
+    "" "" "" ""
+    "Copy from "          # 30-31 around the source's name: the conflict dialog's title
+    " to "
+    "Show: "              # 32 the conflict list's filter, before its name and row count
+    "Copied: "            # 33-34 before an object's name in the conflict dialogs and export:
+    "Used or member: "    #       a copied object's conflict, a used object's or a member's
+    "Tables of "          # 35 the table link list's caption, before the document's name
+    "" ""
     "Documentation of "
     "Blocks its dependencies (grey: as its kind)"
     "Object changed "
     " at "
-    "" "" ""
+    "Default choices for conflicts"   # 42 the conflict preferences' title
+    ""
+    "Conflicts.txt"       # 44 the default name of an exported conflict list
     "Choose the SQL schema script to build a structure from."
 }
 
@@ -69,7 +80,7 @@
     "Memory is exhausted. Save your work and quit the program."
     ""
     ""
-    ""
+    "The destination already has an object of this kind with that name. Choose another name."  # 23 rename
     ""
     ""
     ""

@@ -28,6 +28,7 @@ export-list|60|11||choose 2
 page-setup|60|12||choose 2
 print-list|60|13||choose 2
 preferences|60|14||choose 2
+conflict-preferences|60|15||choose 2
 undo|101|1||
 cut|101|2||
 copy|101|3||

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/appl/AppObjects.h"
 #include "design/objects/ObjList.h"
@@ -32,19 +33,22 @@ public:
     virtual bool IsLayOutCopie() { return false; }
     virtual void init(TObjQz* source, TObjQz* dest, int16_t code, int16_t choice);
     virtual void Dispose();
-    // The items every conflict dialog shares; drawn by the dialogs' own code.
-    virtual void DrawEditDialog(platform::DialogRecord* dialog) { (void)dialog; }
+    // The items every dialog of a choice shares: item 3 the source's full
+    // name after its prefix, item 4 what the code means; the default button
+    // framed.
+    virtual void DrawEditDialog(platform::DialogRecord* dialog);
     // The copy that the choice asks for: true when the source joined the
     // transfer list. *err is -108 when memory ran out. What the source uses
     // is then gathered by MakeDfltCopy, which also visits the sub-list.
     virtual bool DfltCopy(TMainDoc* dest, ObjListHdl* transfer, C_ListHdl list, int16_t* err);
     virtual void C_Update(TConflict* parent, bool quiet);
-    // The record's lines in an exported conflict list; written by the
-    // conflict dialog's export.
-    virtual int16_t Export(int16_t file) { (void)file; return 0; }
+    // Appends the record's lines to an exported conflict list
+    // (transfer/dialogs/ConflictExport.h).
+    virtual int16_t Export(std::vector<uint8_t>* out);
     void MajVis();
     virtual void DoMajVis();
-    // The choice's own dialog: the base has none.
+    // Carries out the choice the user has just picked (a rename, a link,
+    // a copy); true when the conflicts changed. The base has nothing to do.
     virtual bool Edit(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest)
     {
         (void)transfer, (void)list, (void)source, (void)dest;
@@ -71,20 +75,15 @@ public:
     bool IsLayOutCopie() override;
     void init(TObjQz* source, TObjQz* dest, int16_t code, int16_t choice) override;
     void Dispose() override;
-    int16_t Export(int16_t file) override { (void)file; return 0; }
+    // Then the records of its sub-list, shown or not.
+    int16_t Export(std::vector<uint8_t>* out) override;
     void DoMajVis() override;
-    bool Edit(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest) override
-    {
-        (void)transfer, (void)list, (void)source, (void)dest;
-        return false;
-    }
-    // The rename dialog and its drawing, built with the conflict dialogs.
-    virtual void Draw_GetNewNameDialog(platform::DialogRecord* dialog) { (void)dialog; }
-    virtual bool GetNewNameDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest)
-    {
-        (void)list, (void)source, (void)dest;
-        return false;
-    }
+    // Rename (1) and copy (9); true for a copy.
+    bool Edit(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest) override;
+    // The rename dialog (600): true when the user confirmed a name that no
+    // object of the source's kind bears in the destination.
+    virtual void Draw_GetNewNameDialog(platform::DialogRecord* dialog);
+    virtual bool GetNewNameDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest);
 
     C_ListHdl fSubList = nullptr;
     unsigned char fNewName[34] = {};
@@ -94,47 +93,43 @@ public:
 class TFileConflict : public TRConflict {
 public:
     void C_Update(TConflict* parent, bool quiet) override;
-    virtual void Draw_FileLinkDialog(platform::DialogRecord* dialog) { (void)dialog; }
-    virtual bool FileLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest)
-    {
-        (void)list, (void)source, (void)dest;
-        return false;
-    }
+    // Rename, link to a table (8), copy; then the members follow. True.
+    bool Edit(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest) override;
+    virtual void Draw_FileLinkDialog(platform::DialogRecord* dialog);
+    // The link dialogs (601) answer true for OK, which sets the record's
+    // destination to the object chosen (possibly none).
+    virtual bool FileLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest);
 };
 
 // Fields. Its two link slots come in this order.
 class TCritConflict : public TRConflict {
 public:
     void C_Update(TConflict* parent, bool quiet) override;
-    virtual bool CritLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest)
-    {
-        (void)list, (void)source, (void)dest;
-        return false;
-    }
-    virtual void Draw_CritLinkDialog(platform::DialogRecord* dialog) { (void)dialog; }
+    // Link to a field of the parent's destination table (8), copy with
+    // its table (12); then the members follow. True.
+    bool Edit(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest) override;
+    virtual bool CritLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest);
+    virtual void Draw_CritLinkDialog(platform::DialogRecord* dialog);
 };
 
 // Forms.
 class TLayOutConflict : public TRConflict {
 public:
     void C_Update(TConflict* parent, bool quiet) override;
-    virtual void Draw_LayOutLinkDialog(platform::DialogRecord* dialog) { (void)dialog; }
-    virtual bool LayOutLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest)
-    {
-        (void)list, (void)source, (void)dest;
-        return false;
-    }
+    // Rename, link to a form of the parent's destination table (8), copy;
+    // true for a copy.
+    bool Edit(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest) override;
+    virtual void Draw_LayOutLinkDialog(platform::DialogRecord* dialog);
+    virtual bool LayOutLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest);
 };
 
 // Menu bars.
 class TMBarConflict : public TRConflict {
 public:
-    virtual void Draw_MBarLinkDialog(platform::DialogRecord* dialog) { (void)dialog; }
-    virtual bool MBarLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest)
-    {
-        (void)list, (void)source, (void)dest;
-        return false;
-    }
+    // Link to a menu bar (8), copy; true for a copy.
+    bool Edit(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest) override;
+    virtual void Draw_MBarLinkDialog(platform::DialogRecord* dialog);
+    virtual bool MBarLinkDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest);
 };
 
 // Classes that differ from TRConflict only by identity.
