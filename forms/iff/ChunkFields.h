@@ -61,6 +61,13 @@ public:
     void Bytes(const void* data, int32_t count);
     // The length byte and the characters, no pad.
     void PStr(const unsigned char* text);
+    // Writes what is held, so that another writer of the same context may
+    // go on where this one stands.
+    _GroupContext* Handover()
+    {
+        Flush();
+        return c_;
+    }
     // A whole chunk of unknown size: header, the fields, then the end.
     void Begin(IFFP id);
     void End();

@@ -191,9 +191,6 @@ void EditableObject::SetDisplayFormat(const unsigned char* text) { std::memcpy(f
 
 LayoutObject* FieldObject::Duplicate() { return new FieldObject(*this); }
 
-// The "FILD" chunk comes with the kernel records of fields and variables.
-IFFP FieldObject::WriteObject(_GroupContext*) { return CLIENT_ERROR; }
-
 // --- variables --------------------------------------------------------------
 
 int16_t VarKindOfSubType(int32_t subType)
@@ -228,9 +225,6 @@ VarObject::~VarObject()
 }
 
 LayoutObject* VarObject::Duplicate() { return new VarObject(*this); }
-
-// The "VAR " chunk comes with the kernel records of fields and variables.
-IFFP VarObject::WriteObject(_GroupContext*) { return CLIENT_ERROR; }
 
 int16_t VarObject::GetObjectKind() { return VarKindOfSubType(subType); }
 
