@@ -41,9 +41,14 @@ void ReadOptional(ChunkReader& r, std::initializer_list<uint8_t*> bytes)
     }
 }
 
+// Absent, the look is 0 with style 0.
 void ReadLookItem(ChunkReader& r, LayoutObject* o)
 {
-    if (!r.Has(6)) return;
+    if (!r.Has(6)) {
+        o->lookID = o->lookStyle = 0;
+        o->lookHandler = nullptr;
+        return;
+    }
     int32_t look = 0;
     if (r.S32(&look) && r.S16(&o->lookStyle)) o->SetStoredLook(look);
 }
