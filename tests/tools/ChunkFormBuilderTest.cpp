@@ -231,6 +231,14 @@ TEST_F(ChunkFormBuilder, StatementsOfChunkFormsAreRefusedElsewhere)
     }
     // The same objects under 'forms iff' are accepted, whatever line says so.
     TempFolder dir;
+    // Methods of group members and of list box columns take ids too.
+    EXPECT_EQ(docbuilder::BuildDocument("structure S\ntable T\n  field f alpha 5\n  form F iff\n    group\n"
+                                        "      field f method 5\n        command 1\n"
+                                        "    listbox L var v\n      column c method 6 header h \"t\"\n"
+                                        "        command 2\n",
+                                        "test.qzdoc", dir.path())
+                  .error,
+              0);
     EXPECT_EQ(docbuilder::BuildDocument("structure S\ntable T\n  form F\n    roundrect\nforms iff\n", "test.qzdoc", dir.path()).error, 0);
 }
 
