@@ -1,7 +1,7 @@
 #include "forms/objects/EditableObjects.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "forms/layout/SaisieAtt.h"
@@ -258,7 +258,7 @@ void VarObject::NameDfltVar()
     static unsigned char base[256] = {};
     if (base[0] == 0) platform::GetIndString(base, kObjectNameList, kVariableNameItem);
     char digits[16];
-    const int n = std::snprintf(digits, sizeof digits, "%d", int(++gVariableCounter));
+    const int n = int(std::to_chars(digits, digits + sizeof digits, int32_t(++gVariableCounter)).ptr - digits);
     // The base gives way so that the number stays whole.
     unsigned char full[64];
     const uint8_t fromBase = uint8_t(std::min<int>(base[0], 31 - n));
