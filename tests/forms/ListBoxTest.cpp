@@ -144,7 +144,9 @@ TEST(ListBox, BuilderListBoxesReadAlikeInBothByteOrders)
         ASSERT_EQ(r.objects.size(), 1u);
         const std::string d = Describe(dynamic_cast<VLayoutGrid*>(r.objects[0]));
         EXPECT_EQ(d, "Lines \xD7" "alLines/2 m3 [head1/1 \"Title 1\" col1/1 m41] [head2/1 \"\" col2/1 m0]");
-        if (little) EXPECT_EQ(d, first);
+        if (little) {
+            EXPECT_EQ(d, first);
+        }
         first = d;
     }
 }
