@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "forms/layout/LayoutInfo.h"
+#include "forms/layout/FormContainer.h"
 #include "forms/layout/PageTable.h"
 #include "forms/layout/SaisieAtt.h"
 #include "forms/objects/EditableObjects.h"
@@ -136,6 +137,46 @@ TEST_F(EditableChunks, AShortVariableChunkTakesTheDefaults)
         EXPECT_EQ(S(v.varName), "A");
         EXPECT_EQ(v.scriptFlags, interprocess ? 0x009801FA00000000ull : 0x009801F000000000ull);
     }
+}
+
+TEST_F(EditableChunks, NumbersKeptAsNamesTurnWithTheFile)
+{
+    // A name of five bytes beginning with 1 or 7 holds a long; the record's
+    // first var word is stored as it is, the second in the file's order.
+    for (uint8_t mark : {1, 7, 2}) {
+        B d = Little();
+        Common(d).U8(8).U8(5).U8(mark).U8(0x44).U8(0x33).U8(0x22).U8(0x11).Zeros(2);
+        d.L(0).L(0).Zeros(6).U8(0x12).U8(0x34).W(0x5678);
+        VarObject v;
+        ASSERT_EQ(ReadFirstChunk(&v, One(true, "VAR ", d), &frame_), IFF_OKAY);
+        const Bytes name(v.varName + 2, v.varName + 6);
+        EXPECT_EQ(name, mark == 2 ? (Bytes{0x44, 0x33, 0x22, 0x11}) : (Bytes{0x11, 0x22, 0x33, 0x44})) << int(mark);
+        EXPECT_EQ(v.varWord1, 0x1234);
+        EXPECT_EQ(v.varWord2, 0x5678);
+    }
+}
+
+TEST_F(EditableChunks, ColoursAndFontsAreWrittenOnlyWhenTheyChange)
+{
+    platform::Handle pages = NewPageTable(0);
+    auto* a = new FieldObject;
+    auto* b = new FieldObject;
+    auto* c = new VarObject;
+    auto* d = new VarObject;
+    c->foreColor = 0xFF;                  // a colour of its own
+    d->foreColor = 0xFF, d->fontSize = 9;  // and a size of its own
+    a->next = b, b->previous = a, b->next = c, c->previous = b, c->next = d, d->previous = c;
+    SetPage(pages, 0, PageEntry{a, d});
+    LayoutInfo info;
+    platform::Handle h = platform::NewHandle(0);
+    ASSERT_TRUE(PackFormat(h, pages, info, nullptr));
+    const std::vector<std::string> ids = ChunkIds(BytesOf(h));
+    const std::vector<std::string> objects(ids.begin() + 8, ids.end());
+    // The form's own "DRAW" holds the first field's colours; its "FONT" not
+    // the fields' font.
+    EXPECT_EQ(objects, (std::vector<std::string>{"FONT", "FILD", "FILD", "DRAW", "VAR ", "FONT", "VAR ", "PAGE"}));
+    platform::DisposeHandle(h);
+    DestroyPages(pages);
 }
 
 TEST_F(EditableChunks, AFieldChunkBeginsWithItsStoredParts)
