@@ -4,6 +4,7 @@
 // written and read back.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -93,90 +94,48 @@ protected:
     std::vector<platform::Handle> tables_;
 };
 
-TEST_F(EditableChunks, AVariablesNameIsStoredInARoomOfAtLeastEight)
+TEST_F(EditableChunks, VariableNamesAndShortChunks)
 {
-    struct Case {
-        std::string name;
-        uint8_t room;
-    };
-    for (const Case& c : {Case{"A", 8}, Case{"Seven77", 8}, Case{"Eight888", 9}, Case{std::string(31, 'v'), 32}}) {
+    // Written: N = the name's length + 1, at least 8, then the name's room.
+    for (auto [name, room] : {std::pair<std::string, uint8_t>{"A", 8}, {"Eight888", 9}, {std::string(31, 'v'), 32}}) {
         VarObject v;
-        P(c.name, v.varName);
+        P(name, v.varName);
         const Bytes data = ChunkData(Written(&v), "VAR ");
-        ASSERT_GT(data.size(), 19u + c.room) << c.name;
-        EXPECT_EQ(data[18], c.room) << c.name;
-        Bytes want(c.room, 0);
-        want[0] = uint8_t(c.name.size());
-        std::memcpy(want.data() + 1, c.name.data(), c.name.size());
-        EXPECT_EQ(Bytes(data.begin() + 19, data.begin() + 19 + c.room), want) << c.name;
+        Bytes want(room, 0);
+        want[0] = uint8_t(name.size());
+        std::memcpy(want.data() + 1, name.data(), name.size());
+        ASSERT_EQ(data[18], room) << name;
+        EXPECT_EQ(Bytes(data.begin() + 19, data.begin() + 19 + room), want) << name;
     }
-}
-
-TEST_F(EditableChunks, AShortVariableChunkTakesTheDefaults)
-{
-    // A room of 40 is passed over: the record after it is read in place.
+    // A room of 40 is passed over and the record after it read in place.
     B d;
     Common(d).U8(40).Raw(std::string(40, 'x')).L(5).L(0).U8(0).Zeros(5).W(0).W(0);
     VarObject skipped;
     P("kept", skipped.varName);
     ASSERT_EQ(ReadFirstChunk(&skipped, One(false, "VAR ", d), &frame_), IFF_OKAY);
-    EXPECT_EQ(S(skipped.varName), "kept");
-    EXPECT_EQ(skipped.subType, 5);
-
-    // Ending after its record: no look, no name, the defaults of a process
-    // variable (an interprocess one has its own).
+    EXPECT_EQ(S(skipped.varName) + "/" + std::to_string(skipped.subType), "kept/5");
+    // Ending after its record: no look, no name, the script flags of a
+    // process (or an interprocess) variable.
     for (bool interprocess : {false, true}) {
         B e;
         VarHead(Common(e), "A", 0, interprocess);
         VarObject v;
         v.lookID = 3, v.lookStyle = 4;
         ASSERT_EQ(ReadFirstChunk(&v, One(false, "VAR ", e), &frame_), IFF_OKAY);
-        EXPECT_EQ(v.lookID, 0);
-        EXPECT_EQ(v.lookStyle, 0);
-        EXPECT_EQ(v.name[0], 0);
-        EXPECT_EQ(S(v.varName), "A");
+        EXPECT_EQ(std::vector<int>({v.lookID, v.lookStyle, v.name[0]}), std::vector<int>({0, 0, 0}));
         EXPECT_EQ(v.scriptFlags, interprocess ? 0x009801FA00000000ull : 0x009801F000000000ull);
     }
-}
-
-TEST_F(EditableChunks, NumbersKeptAsNamesTurnWithTheFile)
-{
-    // A name of five bytes beginning with 1 or 7 holds a long; the record's
-    // first var word is stored as it is, the second in the file's order.
+    // In the other byte order a 5-byte name beginning with 1 or 7 holds a
+    // long; var word 1 is stored as it is, word 2 in the file's order.
     for (uint8_t mark : {1, 7, 2}) {
-        B d = Little();
-        Common(d).U8(8).U8(5).U8(mark).U8(0x44).U8(0x33).U8(0x22).U8(0x11).Zeros(2);
-        d.L(0).L(0).Zeros(6).U8(0x12).U8(0x34).W(0x5678);
+        B n = Little();
+        Common(n).U8(8).U8(5).U8(mark).U8(0x44).U8(0x33).U8(0x22).U8(0x11).Zeros(2);
+        n.L(0).L(0).Zeros(6).U8(0x12).U8(0x34).W(0x5678);
         VarObject v;
-        ASSERT_EQ(ReadFirstChunk(&v, One(true, "VAR ", d), &frame_), IFF_OKAY);
-        const Bytes name(v.varName + 2, v.varName + 6);
-        EXPECT_EQ(name, mark == 2 ? (Bytes{0x44, 0x33, 0x22, 0x11}) : (Bytes{0x11, 0x22, 0x33, 0x44})) << int(mark);
-        EXPECT_EQ(v.varWord1, 0x1234);
-        EXPECT_EQ(v.varWord2, 0x5678);
+        ASSERT_EQ(ReadFirstChunk(&v, One(true, "VAR ", n), &frame_), IFF_OKAY);
+        EXPECT_EQ(v.varName[2], mark == 2 ? 0x44 : 0x11) << int(mark);
+        EXPECT_EQ(std::make_pair(v.varWord1, v.varWord2), std::make_pair(int16_t(0x1234), int16_t(0x5678)));
     }
-}
-
-TEST_F(EditableChunks, ColoursAndFontsAreWrittenOnlyWhenTheyChange)
-{
-    platform::Handle pages = NewPageTable(0);
-    auto* a = new FieldObject;
-    auto* b = new FieldObject;
-    auto* c = new VarObject;
-    auto* d = new VarObject;
-    c->foreColor = 0xFF;                  // a colour of its own
-    d->foreColor = 0xFF, d->fontSize = 9;  // and a size of its own
-    a->next = b, b->previous = a, b->next = c, c->previous = b, c->next = d, d->previous = c;
-    SetPage(pages, 0, PageEntry{a, d});
-    LayoutInfo info;
-    platform::Handle h = platform::NewHandle(0);
-    ASSERT_TRUE(PackFormat(h, pages, info, nullptr));
-    const std::vector<std::string> ids = ChunkIds(BytesOf(h));
-    const std::vector<std::string> objects(ids.begin() + 8, ids.end());
-    // The form's own "DRAW" holds the first field's colours; its "FONT" not
-    // the fields' font.
-    EXPECT_EQ(objects, (std::vector<std::string>{"FONT", "FILD", "FILD", "DRAW", "VAR ", "FONT", "VAR ", "PAGE"}));
-    platform::DisposeHandle(h);
-    DestroyPages(pages);
 }
 
 TEST_F(EditableChunks, AFieldChunkBeginsWithItsStoredParts)
@@ -189,66 +148,40 @@ TEST_F(EditableChunks, AFieldChunkBeginsWithItsStoredParts)
     const Bytes data = ChunkData(Written(&f), "FILD");
     const Bytes want = {0x00, 0x0A, 0x00, 0x14, 0x00, 0x1E, 0x00, 0x28, 0x01, 0x02, 0x00, 0x00,
                         0x00, 0x00, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x03, 0x00, 0x05, 0x00, 0x07};
-    ASSERT_GE(data.size(), want.size());
     EXPECT_EQ(Bytes(data.begin(), data.begin() + long(want.size())), want);
-
-    // The same in a form of the other byte order: the option bytes come
-    // back as they were, the words turned.
+    // In a form of the other byte order the option bytes come back as they
+    // were, the words turned.
     B little = Little();
     little.W(10).W(20).W(30).W(40).U8(1).U8(2).W(0).W(0).W(12).U8(0).U8(0).W(3).W(5).U8(0).U8(7);
     FieldObject back(kModel);
     ASSERT_EQ(ReadFirstChunk(&back, One(true, "FILD", little), &frame_), IFF_OKAY);
-    EXPECT_EQ(back.entryOption, 1);
-    EXPECT_EQ(back.displayOption, 2);
-    EXPECT_EQ(back.objectMethodID, 12);
-    EXPECT_EQ(back.fieldNumber, 3);
-    EXPECT_EQ(back.tableNumber, 5);
-    EXPECT_EQ(back.fieldOption, 7);
+    EXPECT_EQ(std::vector<int>({back.entryOption, back.displayOption, back.objectMethodID, back.fieldNumber,
+                                back.tableNumber, back.fieldOption}),
+              std::vector<int>({1, 2, 12, 3, 5, 7}));
 }
 
 TEST_F(EditableChunks, FieldNumbersSettleOnTablesTheStructureHolds)
 {
     // The form's own table is 5 (12 fields); the structure has 6 tables.
-    struct Case {
-        int16_t table, field, wantTable, wantField;
-    };
-    const Case cases[] = {{0, 3, 5, 3}, {9, 40, 5, 1}, {9, 4, 5, 4}, {7, 3, 5, 3}, {6, 3, 6, 3},
-                          {-1, 3, 5, 3}, {2, 0, 2, 1}, {2, -4, 2, 1}, {2, 40, 2, 40}};
-    for (const Case& c : cases) {
+    const int16_t cases[][4] = {{0, 3, 5, 3},  {9, 40, 5, 1}, {9, 4, 5, 4}, {7, 3, 5, 3},  {6, 3, 6, 3},
+                                {-1, 3, 5, 3}, {2, 0, 2, 1},  {2, -4, 2, 1}, {2, 40, 2, 40}};
+    for (const auto& c : cases) {
         B d;
-        Common(d).W(uint16_t(c.field)).W(uint16_t(c.table)).U8(0).U8(0);
+        Common(d).W(uint16_t(c[1])).W(uint16_t(c[0])).U8(0).U8(0);
         FieldObject f(kModel);
         ASSERT_EQ(ReadFirstChunk(&f, One(false, "FILD", d), &frame_), IFF_OKAY);
-        EXPECT_EQ(f.tableNumber, c.wantTable) << c.table << "/" << c.field;
-        EXPECT_EQ(f.fieldNumber, c.wantField) << c.table << "/" << c.field;
+        EXPECT_EQ(std::make_pair(f.tableNumber, f.fieldNumber), std::make_pair(c[2], c[3])) << c[0] << "/" << c[1];
     }
-    // Without a form model the own table is not known.
-    B d;
-    Common(d).W(3).W(0).U8(0).U8(0);
-    FieldObject free;
-    ASSERT_EQ(ReadFirstChunk(&free, One(false, "FILD", d), &frame_), IFF_OKAY);
-    EXPECT_EQ(free.tableNumber, 0);
-}
-
-TEST_F(EditableChunks, AFieldShowsItsValueUnlessItsTypeIsShownOtherwise)
-{
-    // Table 1's fields are of types 1 to 6.
-    struct Case {
-        int16_t field;
-        uint8_t display, written;
-    };
-    for (const Case& c : {Case{1, 0, 1}, Case{2, 0, 0}, Case{3, 0, 0}, Case{4, 0, 1}, Case{1, 5, 5}}) {
+    // Written: display option 0 becomes 1 unless the field (table 1: types
+    // 1 to 6) is of type 2 or 3; table 0 is written as the own table.
+    for (auto [field, display, written] : {std::array<int, 3>{1, 0, 1}, {2, 0, 0}, {3, 0, 0}, {4, 0, 1}, {1, 5, 5}}) {
         FieldObject f(kModel);
-        f.tableNumber = 1, f.fieldNumber = c.field, f.displayOption = c.display;
-        const Bytes data = ChunkData(Written(&f), "FILD");
-        ASSERT_GT(data.size(), 9u);
-        EXPECT_EQ(data[9], c.written) << "field " << c.field;
+        f.tableNumber = 1, f.fieldNumber = int16_t(field), f.displayOption = uint8_t(display);
+        EXPECT_EQ(ChunkData(Written(&f), "FILD")[9], written) << "field " << field;
     }
-    // A field of the form's own table is written with the table's number.
     FieldObject own(kModel);
     own.fieldNumber = 2;
-    const Bytes data = ChunkData(Written(&own), "FILD");
-    EXPECT_EQ(platform::ReadBE16(data.data() + 20), 5);
+    EXPECT_EQ(platform::ReadBE16(ChunkData(Written(&own), "FILD").data() + 20), 5);
 }
 
 TEST_F(EditableChunks, HeightsFollowTheStyleSheetByKind)
@@ -258,118 +191,83 @@ TEST_F(EditableChunks, HeightsFollowTheStyleSheetByKind)
     frame_.curFont = FontSpecs{3, 12, 0, 0, 2, 12};
     struct Case {
         const char* what;
-        const char* id;
-        uint32_t subType;
-        int16_t field;
+        bool field;
+        uint32_t subType;  // or the field of table 1 (types 1 to 6)
         std::string format;
-        int16_t bottom, styleSheet;
+        int16_t top, bottom, want, styleSheet;
     };
     const Case cases[] = {
-        {"a list taller than its line stays", "VAR ", 2, 0, "", 124, 2},
-        {"an entry area in proportion", "VAR ", 0, 0, "", 130, 2},
-        {"a standard format of code 20 stays", "VAR ", 0, 0, "\x01\x14", 124, 2},
-        {"a standard format of code 25 follows", "VAR ", 0, 0, "\x01\x19", 130, 2},
-        {"a radio button shrinks only", "VAR ", 3, 0, "", 124, 2},
-        {"a field in proportion", "FILD", 0, 1, "", 130, 2},
-        {"a boolean field stays", "FILD", 0, 6, "", 124, 2},
-        {"no style sheet", "VAR ", 0, 0, "", 124, -1},
+        {"a list grows by the difference", false, 2, "", 100, 114, 117, 2},
+        {"a list taller than its line stays", false, 2, "", 100, 124, 124, 2},
+        {"an entry area in proportion", false, 0, "", 100, 124, 130, 2},
+        {"a standard format of code 20 stays", false, 0, "\x01\x14", 100, 124, 124, 2},
+        {"a standard format of code 25 follows", false, 0, "\x01\x19", 100, 124, 130, 2},
+        {"a radio button shrinks only", false, 3, "", 100, 124, 124, 2},
+        {"a field in proportion", true, 1, "", 100, 124, 130, 2},
+        {"a boolean field stays", true, 6, "", 100, 124, 124, 2},
+        {"no style sheet", false, 0, "", 100, 124, 124, -1},
     };
     for (const Case& c : cases) {
         frame_.curFont.styleSheet = c.styleSheet;
         B d;
-        Common(d, c.format);
-        if (std::string(c.id) == "FILD") d.W(uint16_t(c.field)).W(1).U8(0).U8(0);
+        d.W(uint16_t(c.top)).W(0).W(uint16_t(c.bottom)).W(50).Zeros(8).P(c.format);
+        if ((c.format.size() + 1) % 2) d.U8(0);
+        if (c.field) d.W(uint16_t(c.subType)).W(1).U8(0).U8(0);
         else VarHead(d, "v", c.subType);
         FieldObject field(kModel);
         VarObject variable(kModel);
-        EditableObject* o = std::string(c.id) == "FILD" ? static_cast<EditableObject*>(&field) : &variable;
-        ASSERT_EQ(ReadFirstChunk(o, One(false, c.id, d), &frame_), IFF_OKAY) << c.what;
-        EXPECT_EQ(o->bounds[2], c.bottom) << c.what;
-        if (c.styleSheet != -1) {
-            EXPECT_EQ(o->styleSheetHeight, 15) << c.what;
-        }
+        EditableObject* o = c.field ? static_cast<EditableObject*>(&field) : &variable;
+        ASSERT_EQ(ReadFirstChunk(o, One(false, c.field ? "FILD" : "VAR ", d), &frame_), IFF_OKAY) << c.what;
+        EXPECT_EQ(o->bounds[2], c.want) << c.what;
     }
-    // The variable of the edge case: 14 high, grows by 3.
-    B d;
-    d.W(100).W(0).W(114).W(50).Zeros(8).U8(0).U8(0);
-    VarHead(d, "v", 2);
-    VarObject list;
-    frame_.curFont.styleSheet = 2;
-    ASSERT_EQ(ReadFirstChunk(&list, One(false, "VAR ", d), &frame_), IFF_OKAY);
-    EXPECT_EQ(list.bounds[2], 117);
 }
 
 TEST_F(EditableChunks, ListKindsGetAFormatOfTwelveEntries)
 {
-    struct Case {
-        uint32_t subType;
-        std::string format, want;
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ";;;;;;1;;;;;"},
+        {"x", "x;;;;;;1;;;;;"},
+        {"a;b;c;d;e", "a;b;c;d;e;;;;;;;0"},
+        {"1;2;3;4;5;6;7;8;9;10;11;12", "1;2;3;4;5;6;7;8;9;10;11;12"},
+        {"1;2;3;4;5;6;7;8;9;10;11;12;13", "1;2;3;4;5;6;7;8;9;10;11;0"},
     };
-    const Case cases[] = {
-        {18, "", ";;;;;;1;;;;;"},
-        {19, "x", "x;;;;;;1;;;;;"},
-        {20, "a;b;c;d;e", "a;b;c;d;e;;;;;;;0"},
-        {18, "1;2;3;4;5;6;7;8;9;10;11;12", "1;2;3;4;5;6;7;8;9;10;11;12"},
-        {18, "1;2;3;4;5;6;7;8;9;10;11;12;13;14", "1;2;3;4;5;6;7;8;9;10;11;0"},
-        {17, "", ""},
-    };
-    for (const Case& c : cases) {
-        B d;
-        VarHead(Common(d, c.format), "v", c.subType);
-        VarObject v;
-        ASSERT_EQ(ReadFirstChunk(&v, One(false, "VAR ", d), &frame_), IFF_OKAY) << c.format;
-        EXPECT_EQ(S(v.format), c.want) << c.subType << " " << c.format;
-    }
-    // Counting: empty, one, separators only.
-    VarObject v;
-    for (auto [text, n] : {std::pair{"", 0}, std::pair{"a", 1}, std::pair{";", 2}, std::pair{"a;;b", 3}}) {
-        P(text, v.format);
-        EXPECT_EQ(v.CountFormatStrings(), n) << text;
-    }
-    // A long format is held to 255 bytes.
-    P(std::string(250, 'w'), v.format);
-    v.SetFormatNthLong(123456, 2, 12);
-    EXPECT_EQ(v.format[0], 255);
-
-    // Sub-type 23 takes look style 1 when the chunk's marker asks for it.
-    struct Marker {
-        int marker;  // -1: not in the chunk
-        int16_t style, want;
-    };
-    for (const Marker& m : {Marker{1, 0, 1}, Marker{0, 0, 0}, Marker{-1, 0, 1}, Marker{1, 3, 3}}) {
+    for (uint32_t subType : {18, 19, 20, 17})
+        for (const auto& [format, want] : cases) {
+            B d;
+            VarHead(Common(d, format), "v", subType);
+            VarObject v;
+            ASSERT_EQ(ReadFirstChunk(&v, One(false, "VAR ", d), &frame_), IFF_OKAY);
+            EXPECT_EQ(S(v.format), subType == 17 ? format : want) << subType << " " << format;
+        }
+    // Sub-type 23 takes look style 1 when the chunk's marker (-1: absent,
+    // counting as 1) asks for it and its style is 0.
+    for (auto [marker, style, want] : {std::array<int, 3>{1, 0, 1}, {0, 0, 0}, {-1, 0, 1}, {1, 3, 3}}) {
         B e;
-        VarHead(Common(e), "v", 23).L(0).W(uint16_t(m.style)).P("").L(0).U8(0).U8(0).U8(0).L(0).U8(0).L(0).U8(0);
-        if (m.marker >= 0) e.U8(uint32_t(m.marker));
+        VarHead(Common(e), "v", 23).L(0).W(uint16_t(style)).P("").L(0).U8(0).U8(0).U8(0).L(0).U8(0).L(0).U8(0);
+        if (marker >= 0) e.U8(uint32_t(marker));
         VarObject t;
         ASSERT_EQ(ReadFirstChunk(&t, One(false, "VAR ", e), &frame_), IFF_OKAY);
-        EXPECT_EQ(t.lookStyle, m.want) << m.marker << "/" << m.style;
+        EXPECT_EQ(t.lookStyle, want) << marker << "/" << style;
     }
 }
 
 TEST_F(EditableChunks, OlderVersionsSetTheEventFlags)
 {
-    struct Case {
-        bool field;
-        int16_t version;
-        int32_t subType;
-        uint8_t option, flag1, flag2, want1, want2;
-    };
-    const Case cases[] = {
-        {true, 0, 0, 0, 0, 0, 1, 1},  {true, 2, 0, 0, 1, 0, 1, 1},  {true, 2, 0, 0, 0, 1, 0, 0},
-        {true, 3, 0, 0, 1, 0, 1, 0},  {false, 0, 0, 0, 0, 0, 1, 1}, {false, 2, 5, 0, 1, 0, 0, 1},
-        {false, 2, 0, 0, 1, 0, 1, 1}, {false, 2, 26, 0, 1, 0, 1, 1}, {false, 2, 5, 1, 1, 0, 1, 1},
-        {false, 3, 5, 0, 1, 0, 1, 0},
-    };
-    for (const Case& c : cases) {
-        kernelOption = c.option;
+    // field?, version, sub-type, kernel option, flags 1 and 2 before, after.
+    const int cases[][8] = {{1, 0, 0, 0, 0, 0, 1, 1}, {1, 2, 0, 0, 1, 0, 1, 1},  {1, 2, 0, 0, 0, 1, 0, 0},
+                            {1, 3, 0, 0, 1, 0, 1, 0}, {0, 0, 0, 0, 0, 0, 1, 1},  {0, 2, 5, 0, 1, 0, 0, 1},
+                            {0, 2, 0, 0, 1, 0, 1, 1}, {0, 2, 26, 0, 1, 0, 1, 1}, {0, 2, 5, 1, 1, 0, 1, 1},
+                            {0, 3, 5, 0, 1, 0, 1, 0}};
+    for (const auto& c : cases) {
+        kernelOption = uint8_t(c[3]);
         FieldObject f;
         VarObject v;
-        EditableObject* o = c.field ? static_cast<EditableObject*>(&f) : &v;
-        v.subType = c.subType;
-        o->flag1 = c.flag1, o->flag2 = c.flag2;
-        o->AdjustVersion(c.version);
-        EXPECT_EQ(std::make_pair(o->flag1, o->flag2), std::make_pair(c.want1, c.want2))
-            << (c.field ? "field" : "variable") << " version " << c.version << " sub-type " << c.subType;
+        EditableObject* o = c[0] ? static_cast<EditableObject*>(&f) : &v;
+        v.subType = c[2];
+        o->flag1 = uint8_t(c[4]), o->flag2 = uint8_t(c[5]);
+        o->AdjustVersion(int16_t(c[1]));
+        EXPECT_EQ(std::make_pair(int(o->flag1), int(o->flag2)), std::make_pair(c[6], c[7]))
+            << (c[0] ? "field" : "variable") << " version " << c[1] << " sub-type " << c[2];
     }
 }
 
@@ -379,82 +277,52 @@ TEST_F(EditableChunks, EntryAttributesAreStoredWithTheirExtendedReals)
     f.SetChoiceList(4);
     f.SetRequestedList(-1);
     f.SetExcludedList(-1);
-    platform::Handle r = f.entryAttributes;
-    ASSERT_NE(r, nullptr);
-    (*r)[satt::kMinType] = 1;
+    (*f.entryAttributes)[satt::kMinType] = 1;
     const double value = 2.5;
     uint64_t bits = 0;
     std::memcpy(&bits, &value, 8);
-    platform::WriteBE64(*r + satt::kMinValue, bits);
+    platform::WriteBE64(*f.entryAttributes + satt::kMinValue, bits);
     const Bytes form = Written(&f);
     EXPECT_EQ(ChunkIds(form), (std::vector<std::string>{"DRAW", "FONT", "SATT", "FILD"}));
     const Bytes satt = ChunkData(form, "SATT");
     const Bytes want = {0x00, 0x04, 0x01, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0x01,
                         0x00, 0x40, 0x00, 0xA0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
-    ASSERT_GE(satt.size(), want.size());
     EXPECT_EQ(Bytes(satt.begin(), satt.begin() + long(want.size())), want);
 
-    // Read back in either byte order: the words turned, the real converted.
+    // Read back in either byte order (the words turned, the real
+    // converted); a default text of 60 keeps 31, and a repeated filter
+    // length that claims more than the filter is not taken.
     for (bool little : {false, true}) {
         B d = little ? Little() : B();
-        d.W(4).U8(1).U8(0).W(0xFFFF).W(0).W(0xFFFF).U8(1).U8(0);
         Bytes real(satt.begin() + 12, satt.begin() + 22);
         if (little) std::reverse(real.begin(), real.end());
-        d.Raw(real).U8(0).U8(0).Zeros(10).U8(1).U8(0).P("").P("##").U8(0).U8(2);
+        d.W(4).U8(1).U8(0).W(0xFFFF).W(0).W(0xFFFF).U8(1).U8(0).Raw(real).U8(0).U8(0).Zeros(10).U8(1).U8(0);
+        d.P(std::string(60, 't')).P("##").U8(7).U8(200);
         B field = little ? Little() : B();
         Common(field).W(1).W(0).U8(0).U8(0);
         B inner = little ? Little() : B();
         inner.Chunk("SATT", d.b).Chunk("FILD", field.b);
-        const Bytes image = (little ? Little() : B()).Group("FORM", "LAYO", inner.b).b;
         CustomClientFrame frame;
         InitFormReadingFrame(&frame, nullptr);
-        platform::Handle h = HandleOf(image);
+        platform::Handle h = HandleOf((little ? Little() : B()).Group("FORM", "LAYO", inner.b).b);
         ASSERT_EQ(ReadFormImage(h, &frame), IFF_OKAY);
         platform::DisposeHandle(h);
         PageEntry page;
         ASSERT_TRUE(GetPage(frame.pages, 0, &page));
         auto* back = static_cast<FieldObject*>(page.first);
-        ASSERT_NE(back, nullptr);
-        EXPECT_EQ(back->GetChoiceList(), 4) << little;
-        EXPECT_EQ(back->GetRequestedList(), -1);
+        EXPECT_EQ(std::make_pair(back->GetChoiceList(), back->GetRequestedList()), std::make_pair(int16_t(4), int16_t(-1)));
         double read = 0;
         const uint64_t readBits = platform::ReadBE64(*back->entryAttributes + satt::kMinValue);
         std::memcpy(&read, &readBits, 8);
         EXPECT_EQ(read, 2.5) << little;
-        unsigned char filter[256];
-        EXPECT_TRUE(back->GetEntryFilter(filter));
-        EXPECT_EQ(S(filter), "##");
+        unsigned char text[256];
+        SattText(back->entryAttributes, satt::kDefaultText, text);
+        EXPECT_EQ(S(text), std::string(31, 't'));
+        EXPECT_TRUE(back->GetEntryFilter(text));
+        EXPECT_EQ(S(text), "##");
+        EXPECT_EQ(SattByte(back->entryAttributes, satt::kBeforeFilter), 7);
         DestroyPages(frame.pages);
     }
-}
-
-TEST_F(EditableChunks, ALongDefaultTextKeepsTheFilterWhole)
-{
-    // A default text of 60 characters, the filter "&9", then a repeated
-    // length that claims more than the filter.
-    B d;
-    d.W(0xFFFF).U8(0).U8(0).W(0xFFFF).W(0).W(0xFFFF).U8(0).U8(0).Zeros(10).U8(0).U8(0).Zeros(10).U8(1).U8(0);
-    d.P(std::string(60, 't')).P("&9").U8(7).U8(200);
-    platform::Handle h = HandleOf(One(false, "SATT", d));
-    IOFile* io = MemoryOpen(h, 0);
-    _GroupContext top, group;
-    ASSERT_EQ(OpenRIFF(io, &top, &frame_.client), IFF_OKAY);
-    ASSERT_EQ(GetChunkHdr(&top), ID_FORM);
-    ASSERT_EQ(OpenRGroup(&top, &group), IFF_OKAY);
-    ASSERT_EQ(GetChunkHdr(&group), IFFP(platform::FourCC("SATT")));
-    IFFP result = 0;
-    platform::Handle record = ReadSaisieAtt(&group, &result);
-    FClose(io);
-    platform::DisposeHandle(h);
-    ASSERT_NE(record, nullptr);
-    unsigned char text[256];
-    SattText(record, satt::kDefaultText, text);
-    EXPECT_EQ(S(text), std::string(31, 't'));
-    FieldObject f;
-    f.entryAttributes = record;
-    EXPECT_TRUE(f.GetEntryFilter(text));
-    EXPECT_EQ(S(text), "&9");
-    EXPECT_EQ(SattByte(record, satt::kBeforeFilter), 7);
 }
 
 // Every item of both chunks written and read back.
