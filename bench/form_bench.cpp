@@ -1,7 +1,7 @@
 // Walking stored forms for their links. The document builder writes 1,000
-// forms of 200 objects each (fields, variables, static texts, drawings,
-// groups, pictures, subforms, entry attributes and themes: MakeForm), stored
-// as chunk files; ParseIFFForm walks each into a scratch
+// forms of 300 objects each (fields, variables, static texts, drawings,
+// groups, pictures, subforms, entry attributes and themes, then 50 fields
+// and 50 variables with entry attributes: MakeForm), stored as chunk files; ParseIFFForm walks each into a scratch
 // structure's graph; then the same forms are read into objects (GetFormQz)
 // and written back (PackFormat). Beside them, a loop follows the same chunk
 // headers and copies every chunk's data with memcpy: the least any reader
@@ -40,7 +40,7 @@ using docbuilder::Bytes;
 using docbuilder::IffObject;
 using Kind = docbuilder::FormItemSpec::Kind;
 
-constexpr int kObjects = 200, kFields = 40;
+constexpr int kObjects = 200, kFields = 40, kWithAttributes = 50;
 
 const unsigned char* PName(const std::string& s, unsigned char* out)
 {
@@ -106,6 +106,19 @@ Bytes MakeForm(int n)
         } else {
             o.kind = Kind::Matrix;
         }
+        page.push_back(std::move(o));
+    }
+    // Fields and variables with entry attributes: a choice list, a list of
+    // required values, a filter.
+    for (int k = 0; k < 2 * kWithAttributes; ++k) {
+        IffObject o = Object(k < kWithAttributes ? Kind::Field : Kind::Variable, row++);
+        if (o.kind == Kind::Field) {
+            o.fieldNumber = int16_t(1 + (n + k) % kFields);
+            o.tableNumber = 1;
+        } else {
+            o.variable = "e" + std::to_string((n + k) % 300);
+        }
+        o.listId = 1, o.requiredId = 1, o.filter = "&9";
         page.push_back(std::move(o));
     }
     return docbuilder::IffForm(f);
@@ -191,7 +204,7 @@ int main(int argc, char** argv)
         for (const Bytes& b : bytes) copied += CopyChunks(b.data(), 12, b.size(), buffer.data());
     });
     // The same forms read into objects (GetFormQz) and written back
-    // (PackFormat); fields and variables are passed over by the reader.
+    // (PackFormat).
     int readFailures = 0;
     const double reading = bench::MedianMs(5, [&] {
         for (int n = 0; n < forms; ++n) {
@@ -217,7 +230,7 @@ int main(int argc, char** argv)
     int32_t links = 0;
     for (TLayoutObjQz* l : layouts) links += l->uses ? l->uses->Size() : 0;
     std::printf("form_bench: %d forms of %d objects, %zu bytes, %d links recorded, %d failed walks\n", forms,
-                kObjects, total, int(links), failures);
+                kObjects + 2 * kWithAttributes, total, int(links), failures);
     std::printf("  ParseIFFForm          %9.2f ms\n", ours);
     std::printf("  chunk headers + copy  %9.2f ms  (%zu bytes copied)\n", peer, copied);
     std::printf("  ratio                 %9.2f\n", peer > 0 ? ours / peer : 0.0);

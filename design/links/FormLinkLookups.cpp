@@ -11,6 +11,7 @@
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/objects/ObjList.h"
 #include "forms/walkers/FormLinkHooks.h"
 #include "platform/resfiles/Resources.h"
 
@@ -119,6 +120,17 @@ TObjQz* Variable(TLayoutObjQz* form, const unsigned char* name, bool interproces
     return variable;
 }
 
+TObjQz* ListBoxVariable(TLayoutObjQz* form, const unsigned char* name, bool interprocess)
+{
+    TMainDoc* doc = DocOf(form);
+    // List boxes are kept with the variables.
+    if (!doc || !GetObjListe(doc->fTypeList, 9)) return nullptr;
+    unsigned char cut[32];
+    cut[0] = std::min<uint8_t>(name[0], 31);
+    std::memcpy(cut + 1, name + 1, cut[0]);
+    return NewListObj_Id(doc, &doc->fTypeList->lists[ListKindOf(9) - 1], 21, cut, interprocess ? 2 : 1, false);
+}
+
 TObjQz* ObjectMethod(TLayoutObjQz* form, const unsigned char* name, bool interprocess, int16_t methodId)
 {
     TMainDoc* doc = DocOf(form);
@@ -157,6 +169,7 @@ void InstallFormLinkLookups()
     hooks.formNamed = FormNamed;
     hooks.stringList = StringList;
     hooks.variable = Variable;
+    hooks.listBoxVariable = ListBoxVariable;
     hooks.objectMethod = ObjectMethod;
     SetFormLinkHooks(hooks);
 }

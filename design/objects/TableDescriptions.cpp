@@ -1,5 +1,6 @@
 #include "design/objects/TableDescriptions.h"
 #include "forms/objects/FormObjects.h"
+#include "forms/objects/FormTables.h"
 
 #include <algorithm>
 #include <new>
@@ -124,6 +125,10 @@ int16_t Init_ef()
     // A count past the table array reads only the entries present.
     tables = std::max(0, std::min(tables, (size - kTablesAt) / kTableEntrySize));
     formTableCount = int16_t(tables);
+    // The form objects find a table's fields through the same records.
+    SetTableFieldListProc([](int16_t n) -> platform::Handle {
+        return n >= 1 && size_t(n) < ef.size() && ef[size_t(n)].description ? ef[size_t(n)].description->def : nullptr;
+    });
     try {
         ef.resize(size_t(tables) + 1);
         for (int32_t n = 1; n <= tables; ++n) {

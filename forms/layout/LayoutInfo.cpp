@@ -28,6 +28,12 @@ void DfltLayoutScriptFlags(uint32_t flags[2])
     flags[1] = 0xFFFFF9C0;
 }
 
+void DfltScriptFlags(int32_t, bool flag, uint32_t flags[2])
+{
+    flags[0] = flag ? 0x009801F0 : 0x009801FA;
+    flags[1] = 0;
+}
+
 void LayerName(int32_t number, unsigned char* out)
 {
     unsigned char format[256];

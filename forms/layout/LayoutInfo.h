@@ -26,6 +26,11 @@ constexpr int32_t kFormNameMax = 31;
 constexpr int32_t kFormTextMax = 32;
 
 void DfltLayoutScriptFlags(uint32_t flags[2]);
+// The events of a new field's or variable's object method: the first long
+// 0x009801F0 when `flag` is set (a process variable, a flat record's
+// legacy byte 0), else 0x009801FA; the second long 0. The kind is not
+// looked at.
+void DfltScriptFlags(int32_t kind, bool flag, uint32_t flags[2]);
 
 struct LayoutInfo {
     uint32_t scriptFlags[2] = {0x1EBD27FF, 0xFFFFF9C0};

@@ -1,5 +1,6 @@
 #include "forms/layout/SaisieAtt.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "forms/iff/ChunkFields.h"
@@ -67,6 +68,17 @@ void WriteValue(ChunkWriter& w, platform::Handle record, int32_t typeAt, int32_t
     }
 }
 
+// A text of the record of `size` bytes: the default text at most 31
+// characters, the filter no further than the record reaches.
+void TextWithin(platform::Handle record, int32_t size, int32_t offset, unsigned char* out)
+{
+    const int32_t max = offset == satt::kEntryFilter ? std::min<int32_t>(satt::kEntryFilterMax, size - offset - 1)
+                                                     : satt::kDefaultTextMax;
+    const uint8_t n = *At(record, offset) < max ? *At(record, offset) : uint8_t(max);
+    out[0] = n;
+    std::memcpy(out + 1, At(record, offset + 1), n);
+}
+
 }  // namespace
 
 platform::Handle ReadSattObject(_GroupContext* context, IFFP* result)
@@ -87,11 +99,9 @@ platform::Handle ReadSattObject(_GroupContext* context, IFFP* result)
         std::memcpy(At(record, kDefaultText), text, size_t(text[0]) + 1);
         std::memcpy(At(record, kEntryFilter), filter, size_t(filter[0]) + 1);
         uint8_t tail[2];
-        if (r.Has(2) && r.Bytes(tail, 2)) {
-            *At(record, kBeforeFilter) = tail[0];
-            // The repeated length never claims more than the filter kept.
-            *At(record, kEntryFilter) = tail[1] < filter[0] ? tail[1] : filter[0];
-        }
+        // The repeated length is not taken: the filter keeps the length it
+        // was read with, so it never claims bytes the record lacks.
+        if (r.Has(2) && r.Bytes(tail, 2)) *At(record, kBeforeFilter) = tail[0];
         ok = r.Ok();
     }
     if (!ok) {
@@ -106,7 +116,8 @@ platform::Handle ReadSattObject(_GroupContext* context, IFFP* result)
 IFFP WriteSattObject(platform::Handle record, _GroupContext* context)
 {
     using namespace satt;
-    if (!record || platform::GetHandleSize(record) < kSaisieAttSize) return CLIENT_ERROR;
+    const int32_t size = record ? int32_t(platform::GetHandleSize(record)) : 0;
+    if (size < kEntryFilter + 1) return CLIENT_ERROR;
     ChunkWriter w(context);
     w.Begin(kSatt);
     w.Bytes(At(record, kChoiceList), 4);
@@ -117,9 +128,9 @@ IFFP WriteSattObject(platform::Handle record, _GroupContext* context)
     WriteValue(w, record, kMaxType, kMaxValue);
     w.Bytes(At(record, kEditable), 2);
     unsigned char text[256];
-    SattText(record, kDefaultText, text);
+    TextWithin(record, size, kDefaultText, text);
     w.PStr(text);
-    SattText(record, kEntryFilter, text);
+    TextWithin(record, size, kEntryFilter, text);
     w.PStr(text);
     w.U8(*At(record, kBeforeFilter));
     w.U8(text[0]);
@@ -133,8 +144,5 @@ uint8_t SattByte(platform::Handle record, int32_t offset) { return *At(record, o
 
 void SattText(platform::Handle record, int32_t offset, unsigned char* out)
 {
-    const int32_t max = offset == satt::kEntryFilter ? satt::kEntryFilterMax : satt::kDefaultTextMax;
-    const uint8_t n = *At(record, offset) < max ? *At(record, offset) : uint8_t(max);
-    out[0] = n;
-    std::memcpy(out + 1, At(record, offset + 1), n);
+    TextWithin(record, int32_t(platform::GetHandleSize(record)), offset, out);
 }

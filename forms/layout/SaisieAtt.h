@@ -36,9 +36,13 @@ constexpr int32_t kDefaultTextMax = 31, kEntryFilterMax = 255;
 }  // namespace satt
 
 // Reads the "SATT" chunk just opened into a new cleared record; null with
-// the code in *result when the chunk is damaged or memory is short.
+// the code in *result when the chunk is damaged or memory is short. A
+// default text of more than 31 characters keeps 31.
 platform::Handle ReadSattObject(_GroupContext* context, IFFP* result);
-// Writes the record as a "SATT" chunk.
+// The form reader's name for it.
+inline platform::Handle ReadSaisieAtt(_GroupContext* context, IFFP* result) { return ReadSattObject(context, result); }
+// Writes the record (71 bytes and more: the kernel's record, or the
+// reader's 326) as a "SATT" chunk.
 IFFP WriteSattObject(platform::Handle record, _GroupContext* context);
 
 int16_t SattWord(platform::Handle record, int32_t offset);

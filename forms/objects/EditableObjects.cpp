@@ -1,7 +1,7 @@
 #include "forms/objects/EditableObjects.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "forms/layout/SaisieAtt.h"
@@ -191,9 +191,6 @@ void EditableObject::SetDisplayFormat(const unsigned char* text) { std::memcpy(f
 
 LayoutObject* FieldObject::Duplicate() { return new FieldObject(*this); }
 
-// The "FILD" chunk comes with the kernel records of fields and variables.
-IFFP FieldObject::WriteObject(_GroupContext*) { return CLIENT_ERROR; }
-
 // --- variables --------------------------------------------------------------
 
 int16_t VarKindOfSubType(int32_t subType)
@@ -229,9 +226,6 @@ VarObject::~VarObject()
 
 LayoutObject* VarObject::Duplicate() { return new VarObject(*this); }
 
-// The "VAR " chunk comes with the kernel records of fields and variables.
-IFFP VarObject::WriteObject(_GroupContext*) { return CLIENT_ERROR; }
-
 int16_t VarObject::GetObjectKind() { return VarKindOfSubType(subType); }
 
 void VarObject::SetSousType(int32_t type, bool force)
@@ -264,7 +258,7 @@ void VarObject::NameDfltVar()
     static unsigned char base[256] = {};
     if (base[0] == 0) platform::GetIndString(base, kObjectNameList, kVariableNameItem);
     char digits[16];
-    const int n = std::snprintf(digits, sizeof digits, "%d", int(++gVariableCounter));
+    const int n = int(std::to_chars(digits, digits + sizeof digits, int32_t(++gVariableCounter)).ptr - digits);
     // The base gives way so that the number stays whole.
     unsigned char full[64];
     const uint8_t fromBase = uint8_t(std::min<int>(base[0], 31 - n));

@@ -1,10 +1,44 @@
 // Fields and variables on a form: text appearance, entry attributes
 // (`saisieatt`, SaisieAtt.h), a display format, the events of their
-// object method, help tips, scroll bars. Their chunks ("FILD", "VAR ",
-// "SATT", "DfSt", "CCQz") are read and written with the kernel records.
+// object method, help tips, scroll bars. Their chunks (EditableChunks.cpp):
+//
+//   "DRAW", "FONT"  when the colours or the font differ from the last written
+//   "SATT"          the entry attributes, when the object has them
+//   "FILD"/"VAR "   the common part, then the class's items (below)
+//   "DfSt"          a variable's default style, as it is
+//   "CCQz"          the object method, when objects are copied (DoCopy)
+//
+// Common part: bounds (8), entry option, display option, record word 1,
+// tip kind, object method id (the 16 bytes read as eight words), then the
+// display format, length-prefixed and padded to an even size.
+//
+// "FILD" after it: field and table numbers, a legacy byte, the field
+// option; then, each only while the chunk holds it: look (4) and style
+// (2), name, the first script-flags long, flags byte (bits 0-3: flag 1-4)
+// with the option byte, vertical scroll bar, tip (id 1 high, id 2 low),
+// edit option 2, edit option 1 (4), horizontal scroll bar, layer, a byte
+// count 8 and the 64 script-flag bits, flags A, C, D, edit options 3, 4,
+// field option 2.
+//
+// "VAR " after it: N (the name's length plus 1, at least 8) and N bytes of
+// the name's storage (skipped when N passes 32); sub-type (4), option (4),
+// interprocess, var bytes 1-3, two zero bytes, var words 1 and 2; then,
+// each only while the chunk holds it: look and style, name, the first
+// script-flags long with the flags byte, option byte, vertical scroll bar
+// and tip, edit option 2, edit option 1, var byte 5, a look-style marker
+// (1), horizontal scroll bar, layer, the 8 + 64 script flags, flag A, var
+// byte 4, flags C and D, edit options 3 and 4, var bytes 6 and 7.
+//
+// The older flat records of both (FlatRecords.cpp) end in a padded display
+// format, an optional tip (-2 and the tip kind), and an attributes word
+// followed, when not 0, by a 68-byte attributes block and the padded entry
+// filter.
 #pragma once
 
 #include "forms/objects/LayoutObject.h"
+
+class ChunkReader;
+class ChunkWriter;
 
 class EditableObject : public LayoutObject {
 public:
@@ -14,6 +48,14 @@ public:
     ~EditableObject() override;
 
     bool IsEditable() override { return true; }
+    // The common part; the field or variable items follow in the class's
+    // ReadObject. Takes the frame's pending entry attributes.
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    // The object method travels with the object: after WriteObject, the
+    // 'CCQz' of objectMethodID from the current resource file as a "CCQz"
+    // chunk; a missing method ends the copy with the store's error.
+    IFFP DoCopy(_GroupContext* context) override;
     void SetFace(int16_t v) override { face = v; }
     void SetFont(int16_t v) override { fontID = v; }
     void SetSize(int16_t v) override { fontSize = v; }
@@ -52,6 +94,14 @@ public:
     bool GetEditable();
     // Stores the text as the display format (at most 255 bytes).
     void SetDisplayFormat(const unsigned char* text);
+    // The ";"-separated entries of the format (0 when it is empty).
+    int16_t CountFormatStrings();
+    // Makes the format `count` entries (cut or filled with empty ones) and
+    // entry n (1-based) the decimal value; the whole held to 255 bytes.
+    void SetFormatNthLong(int32_t value, int16_t n, int16_t count);
+    // Companions, then the chunk `kind` with the common part and the
+    // class's items (WriteItems).
+    IFFP WriteObjectWithKind(_GroupContext* context, IFFP kind);
 
     int16_t fontID = 0, face = 0, fontSize = 0, justification = 0;
     int16_t styleSheet = -1, styleSheetHeight = 0;
@@ -75,6 +125,29 @@ protected:
     platform::Handle Record();
     // 0 for a field's check of a default record, 1 for a variable's.
     virtual uint8_t DefaultCheck() { return 0; }
+    // What the class writes after the common part of its chunk.
+    virtual void WriteItems(ChunkWriter& w) { (void)w; }
+    // The 'CCQz' of that id in the current resource file as a "CCQz"
+    // chunk; the store's error when it is missing.
+    static IFFP WriteMethodChunk(_GroupContext* context, int16_t methodId);
+    // A chunk's tip long: taken only while kernelOption is set.
+    void TakeTip(uint32_t tip);
+    uint32_t TipLong() const;
+    // The flags byte of both chunks.
+    uint8_t FlagsByte() const;
+    void SetFlagsByte(uint8_t b);
+    // The optional 8 + 64 script flags: a byte count, then that many bytes
+    // of which the first 8 are kept. True when they were there.
+    bool ReadScriptFlagBlock(ChunkReader& r);
+    // The style sheet's height now (c) against the one the chunk's "FONT"
+    // recorded (h0): a field's height follows it when it was at most
+    // twice h0.
+    void RescaleProportionally(int16_t c, int16_t h0);
+    // A flat record's format, tip and attributes block from `at`; the
+    // offset after them, or -1 when they pass `available`.
+    int32_t ReadFlatTrailer(const uint8_t* data, int32_t at, int32_t available);
+
+    int16_t recordedHeight = -1;  // the "FONT" height of the last chunk read, -1 none
 };
 
 class FieldObject : public EditableObject {
@@ -84,11 +157,27 @@ public:
     int16_t GetObjectKind() override { return 12; }
     int16_t GetObjectType() override { return 1; }
     bool IsField() override { return true; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    // Version 0 sets flags 1 and 2; below 3 flag 2 takes flag 1.
+    void AdjustVersion(int16_t version) override;
+    // The field's type in its table's field list; 0 without a list.
+    int16_t GetDataType() override;
+    // The field list of the field's table: the form model's own for table
+    // 0, else the structure's table of that number; null when unknown.
+    platform::Handle _GetCritRoot();
 
     int16_t fieldNumber = 0, tableNumber = 0;
     uint8_t fieldOption = 0, fieldOption2 = 0;
+
+protected:
+    void WriteItems(ChunkWriter& w) override;
+    // Table and field numbers the structure holds: table 0, a negative one
+    // or one past the tables is the form's own, a field past its table's
+    // count or below 1 is field 1.
+    void SettleNumbers();
 };
 
 class VarObject : public EditableObject {
@@ -101,8 +190,17 @@ public:
     int16_t GetObjectType() override { return 9; }
     bool IsVar() override { return true; }
     int16_t GetDataType() override { return 5; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    int32_t ReadObject(char* data, int32_t available) override;
+    // "VAR ", then "DfSt" when there is a default style.
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    // Version 0 sets flag 1; below 3 flag 2 takes flag 1 and, unless
+    // kernelOption is set, flag 1 is cleared for all sub-types but 0, 1,
+    // 11, 21, 23, 25 and 26.
+    void AdjustVersion(int16_t version) override;
+    // Takes the handle (the old one freed).
+    void SetDefaultStyle(platform::Handle style);
     virtual void GetVarName(unsigned char* out);
     // A name that begins with the interprocess marker is kept without it and
     // makes the variable interprocess.
@@ -126,6 +224,10 @@ public:
 
 protected:
     uint8_t DefaultCheck() override { return 1; }
+    void WriteItems(ChunkWriter& w) override;
+    // The style sheet's height now (c) against the "FONT" height (h0), by
+    // sub-type.
+    void RescaleBySubType(int16_t c, int16_t h0);
 };
 
 // The kind of a variable object's display sub-type.

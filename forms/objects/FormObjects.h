@@ -1,6 +1,7 @@
 // The form objects that are not editable: drawings, the matrix, texts and
 // group boxes, pictures and library pictures, groups and subforms. Their
-// chunks are read and written by ObjectChunks*.cpp.
+// chunks are read and written by ObjectChunks.cpp, their older flat records
+// read by FlatRecords.cpp.
 #pragma once
 
 #include "forms/objects/LayoutObject.h"
@@ -15,7 +16,7 @@ public:
 
     // Rectangles, rounded rectangles, lines and ovals share one chunk.
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
-    using LayoutObject::ReadObject;
+    int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObjectWithKind(_GroupContext* context, IFFP kind);
     bool GetFillPat(uint8_t pattern[8]) override;
     void SetFillPat(const uint8_t pattern[8], bool use) override;
@@ -80,7 +81,7 @@ public:
     int16_t GetObjectType() override { return 19; }
     bool IsMatrix() override { return true; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
-    using LayoutObject::ReadObject;
+    int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
 
@@ -96,7 +97,7 @@ public:
     int16_t GetObjectKind() override { return 7; }
     int16_t GetObjectType() override { return 5; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
-    using LayoutObject::ReadObject;
+    int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     IFFP WriteObjectWithKind(_GroupContext* context, IFFP kind);
     LayoutObject* Duplicate() override;
@@ -138,7 +139,7 @@ public:
     int16_t GetObjectType() override { return 10; }
     bool IsImage() override { return true; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
-    using LayoutObject::ReadObject;
+    int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
     void ScaleObj(int16_t percent, uint8_t flag) override;
@@ -159,7 +160,7 @@ public:
     LibraryImageObject(const LibraryImageObject& other) = default;
     int16_t GetObjectKind() override { return 6; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
-    using LayoutObject::ReadObject;
+    using ImageObject::ReadObject;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
     int16_t GetLibraryImageID() override { return pictID; }
@@ -180,7 +181,7 @@ public:
     int16_t GetObjectType() override { return 18; }
     bool IsGroup() override { return true; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
-    using LayoutObject::ReadObject;
+    int32_t ReadObject(char* data, int32_t available) override;
     // The "GRUP" chunk, then its members in a FORM 'OBJG'.
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
@@ -205,7 +206,7 @@ public:
     int16_t GetObjectType() override { return 11; }
     bool IsSubForm() override { return true; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
-    using LayoutObject::ReadObject;
+    int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
     platform::Rect GetFullBounds() override;

@@ -1,12 +1,18 @@
 #include "forms/reader/FormReader.h"
 
+#include <cstring>
+
 #include "forms/iff/ChunkFields.h"
 #include "forms/layout/FormContainer.h"
 #include "forms/layout/PageTable.h"
+#include "forms/layout/SaisieAtt.h"
+#include "forms/listbox/ListBox.h"
 #include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormObjects.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
+#include "resources/ResourceApi.h"
+#include "resources/swap/SwapResource.h"
 
 namespace {
 
@@ -16,7 +22,11 @@ constexpr IFFP kRect = IFFP(platform::FourCC("RECT")), kRoundRect = IFFP(platfor
                kGroupBox = IFFP(platform::FourCC("GRPB")), kPict = IFFP(platform::FourCC("PICT")),
                kStaticPict = IFFP(platform::FourCC("SPIC")), kGroup = IFFP(platform::FourCC("GRUP")),
                kSubform = IFFP(platform::FourCC("MULT")), kThemes = IFFP(platform::FourCC("Thm#")),
-               kFonts = IFFP(platform::FourCC("FON#"));
+               kFonts = IFFP(platform::FourCC("FON#")), kField = IFFP(platform::FourCC("FILD")),
+               kVar = IFFP(platform::FourCC("VAR ")), kListBox = IFFP(platform::FourCC("GDTL")),
+               kColumn = IFFP(platform::FourCC("GCOL")), kSatt = IFFP(platform::FourCC("SATT")),
+               kDefaultStyle = IFFP(platform::FourCC("DfSt")), kMethod = IFFP(platform::FourCC("CCQz"));
+constexpr uint32_t kMethodType = platform::FourCC("CCQz");
 
 // The object a chunk id makes, with its kernel type; null for other ids.
 LayoutObject* MakeObject(IFFP id, LayoutEditor* editor, int16_t* type)
@@ -33,15 +43,71 @@ LayoutObject* MakeObject(IFFP id, LayoutEditor* editor, int16_t* type)
     case kGroup: *type = 18; return new GroupObject(editor);
     case kSubform: *type = 11; return new SubFormObject(editor);
     case kGrid: *type = 19; return new MatrixObject(editor);
+    case kField: *type = 1; return new FieldObject(editor);
+    case kVar: {
+        *type = 9;
+        auto* v = new VarObject(editor);
+        if (v) v->NameDfltVar();
+        return v;
+    }
+    case kListBox: *type = 22; return new VLayoutGrid(editor);
     default: return nullptr;
     }
 }
 
 bool IsObjectChunk(IFFP id)
 {
-    for (IFFP k : {kRect, kRoundRect, kOval, kLine, kText, kGroupBox, kPict, kStaticPict, kGroup, kSubform, kGrid})
+    for (IFFP k : {kRect, kRoundRect, kOval, kLine, kText, kGroupBox, kPict, kStaticPict, kGroup, kSubform, kGrid,
+                   kField, kVar, kListBox})
         if (id == k) return true;
     return false;
+}
+
+// The chunk's bytes in a new handle; null when memory is short (the chunk
+// is then passed over) or, with *result set, when it cannot be read.
+platform::Handle ChunkBytes(_GroupContext* c, IFFP* result)
+{
+    *result = IFF_OKAY;
+    const int32_t size = ChunkMoreBytes(c);
+    platform::Handle h = platform::NewHandle(size);
+    if (!h) return nullptr;
+    *result = IFFReadBytes(c, *h, size);
+    if (*result == IFF_OKAY) return h;
+    platform::DisposeHandle(h);
+    return nullptr;
+}
+
+// A variable's default style. A string list stored by a program of the
+// other byte order begins "#RTS" and has its count turned.
+IFFP ReadDefaultStyle(VarObject* variable, _GroupContext* c)
+{
+    IFFP result = IFF_OKAY;
+    platform::Handle style = ChunkBytes(c, &result);
+    if (!style) return result;
+    const int32_t size = int32_t(platform::GetHandleSize(style));
+    if (size >= 4 && std::memcmp(*style, "#RTS", 4) == 0) {
+        std::memcpy(*style, "STR#", 4);
+        if (size >= 6) std::swap((*style)[4], (*style)[5]);
+    }
+    variable->SetDefaultStyle(style);
+    return IFF_OKAY;
+}
+
+// An object method carried in the form, stored as a new 'CCQz' of the
+// current resource file: its id, or 0 when it could not be stored.
+int16_t StoreFormMethod(_GroupContext* c, IFFP* result)
+{
+    platform::Handle method = ChunkBytes(c, result);
+    if (!method) return 0;
+    if (c->byteReversed) SwapResource(1, kMethodType, int32_t(platform::GetHandleSize(method)), *method);
+    const int16_t id = uniqueresid(kMethodType);
+    if (id == 0 || !xaddres(method, kMethodType, id)) {
+        platform::DisposeHandle(method);
+        return 0;
+    }
+    const bool written = xwriteres(method);
+    hpurgeres(method);
+    return written ? id : 0;
 }
 
 void Append(CustomClientFrame* f, LayoutObject* o)
@@ -86,6 +152,7 @@ void KeepLeftovers(CustomClientFrame* f)
 IFFP ReadChunks(CustomClientFrame* f, _GroupContext* group)
 {
     LayoutObject* created = nullptr;  // the last object made in this group
+    VGridSubObject* column = nullptr;  // the list box column just read
     IFFP result = IFF_OKAY;
     while ((result = GetF1ChunkHdr(group)) >= 0) {
         const IFFP id = result;
@@ -105,11 +172,41 @@ IFFP ReadChunks(CustomClientFrame* f, _GroupContext* group)
             if ((result = ReadFonts(f, group)) != IFF_OKAY) return result;
             continue;
         }
+        if (id == kSatt) {
+            platform::Handle record = ReadSaisieAtt(group, &result);
+            if (!record) return result;
+            if (f->entryAttributes) platform::DisposeHandle(f->entryAttributes);
+            f->entryAttributes = record;
+            continue;
+        }
+        if (id == kDefaultStyle) {
+            // A second one for the same variable replaces the first.
+            if (f->lastObject && f->lastObject->IsVar() &&
+                (result = ReadDefaultStyle(static_cast<VarObject*>(f->lastObject), group)) != IFF_OKAY)
+                return result;
+            continue;
+        }
+        if (id == kMethod) {
+            const int16_t methodId = StoreFormMethod(group, &result);
+            if (result != IFF_OKAY) return result;
+            LayoutObject* target = column ? column : f->lastObject;
+            if (methodId != 0 && target && target->IsEditable())
+                static_cast<EditableObject*>(target)->objectMethodID = methodId;
+            continue;
+        }
+        if (id == kColumn) {
+            auto* grid = dynamic_cast<VLayoutGrid*>(f->lastObject);
+            if (!grid) continue;
+            column = grid->ReadSubObject(f, group, id, &result);
+            if (result != IFF_OKAY) return result;
+            continue;
+        }
         if (!IsObjectChunk(id)) continue;
         int16_t type = 0;
         LayoutObject* o = MakeObject(id, f->formModel, &type);
         if (!o) return platform::memFullErr;
         created = o;
+        column = nullptr;
         if (o->IsSubObject()) continue;
         if ((result = o->ReadObject(f, group)) != IFF_OKAY) {
             delete o;
@@ -152,8 +249,11 @@ IFFP GetFormQz(_GroupContext* parent)
         f->firstObject = savedFirst;
         f->lastObject = group;
         f->currentGroup = savedGroup;
-    } else if (subtype == formchunk::LAYO) {
-        KeepLeftovers(f);
+    } else {
+        if (subtype == formchunk::LAYO) KeepLeftovers(f);
+        // Entry attributes no field or variable took.
+        if (f->entryAttributes) platform::DisposeHandle(f->entryAttributes);
+        f->entryAttributes = nullptr;
     }
     return result == END_MARK ? IFF_OKAY : result;
 }

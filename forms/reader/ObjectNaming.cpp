@@ -1,7 +1,7 @@
 // The names of form objects: default names by kernel type, and names kept
 // unique within a form.
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "forms/layout/FormContainer.h"
@@ -61,7 +61,7 @@ void NameObject(int16_t type, LayoutObject* object, int32_t* counters, platform:
     unsigned char base[256];
     gs(base, kObjectNameList, item);
     char digits[16];
-    const int n = std::snprintf(digits, sizeof digits, "%d", int(number));
+    const int n = int(std::to_chars(digits, digits + sizeof digits, int32_t(number)).ptr - digits);
     unsigned char full[64];
     const uint8_t kept = uint8_t(std::min<int>(base[0], kNameMax - n));
     full[0] = uint8_t(kept + n);
@@ -75,7 +75,7 @@ void MakeNewName(unsigned char* name, int32_t number)
     uint8_t length = name[0];
     while (length > 0 && name[length] >= '0' && name[length] <= '9') --length;
     char digits[16];
-    const int n = std::snprintf(digits, sizeof digits, "%d", int(number));
+    const int n = int(std::to_chars(digits, digits + sizeof digits, int32_t(number)).ptr - digits);
     if (length + n > kNameMax) length = uint8_t(kNameMax - n);
     std::memcpy(name + 1 + length, digits, size_t(n));
     name[0] = uint8_t(length + n);

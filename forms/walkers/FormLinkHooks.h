@@ -41,6 +41,10 @@ struct FormLinkHooks {
     // Found or made in the document; the interprocess one under its
     // prefixed name. Null only when memory is short.
     TObjQz* (*variable)(TLayoutObjQz* form, const unsigned char* name, bool interprocess) = nullptr;
+    // A list box variable (kind 21, id 2 when interprocess, else 1) found
+    // or made among the document's variables; null only when memory is
+    // short.
+    TObjQz* (*listBoxVariable)(TLayoutObjQz* form, const unsigned char* name, bool interprocess) = nullptr;
     // An object method of the form, made, read and owned by the form;
     // null only when memory is short.
     TObjQz* (*objectMethod)(TLayoutObjQz* form, const unsigned char* name, bool interprocess, int16_t methodId) = nullptr;

@@ -10,6 +10,7 @@
 #include "forms/layout/FormContainer.h"
 #include "forms/layout/LayoutInfo.h"
 #include "forms/layout/SaisieAtt.h"
+#include "forms/listbox/ListBox.h"
 #include "forms/walkers/EditableIO.h"
 #include "forms/walkers/FormLinkHooks.h"
 #include "forms/walkers/LinkTexts.h"
@@ -335,6 +336,40 @@ IFFP ParseLinkVarObject(_GroupContext* c)
     return result;
 }
 
+IFFP ListBoxRefVarMethod(_GroupContext* c, VLayoutGrid* grid)
+{
+    // One variable of the list box with the method that runs for it.
+    auto variable = [c](const std::u16string& text, int16_t range, int16_t methodId) -> IFFP {
+        unsigned char name[256];
+        NameFromU16(text, name, 31);
+        if (name[0] == 0) return IFF_OKAY;
+        const bool interprocess = range == kInterprocessRange;
+        if (H().listBoxVariable) {
+            TObjQz* listBox = H().listBoxVariable(FormOf(c), name, interprocess);
+            if (!listBox) return OutOfMemory(c);
+            if (const IFFP err = Link(c, listBox)) return err;
+        }
+        return MethodLink(c, name, interprocess, methodId, nullptr);
+    };
+    IFFP result = variable(grid->variable, grid->range, grid->objectMethodID);
+    VGridView& view = grid->GetGridView();
+    for (int32_t k = 1; result == IFF_OKAY && k <= grid->GetGridColumnCount(); ++k) {
+        result = variable(view.GetColumnHeader(k)->variable, view.GetColHeaderVarRange(k), 0);
+        if (result == IFF_OKAY) result = variable(view.GetColumn(k)->variable, view.GetColumnVarRange(k), grid->GetColumnProc(k));
+    }
+    return result;
+}
+
+IFFP ParseLinkListboxObject(_GroupContext* c)
+{
+    auto* grid = new VLayoutGrid(nullptr);
+    if (!grid) return OutOfMemory(c);
+    IFFP result = ReadListBoxWithColumns(grid, c);
+    if (result == IFF_OKAY) result = ListBoxRefVarMethod(c, grid);
+    delete grid;
+    return result;
+}
+
 IFFP ReadSattLinks(_GroupContext* c)
 {
     IFFP result = IFF_OKAY;
@@ -362,6 +397,7 @@ int16_t ParseIFFForm(platform::Handle form, TLayoutObjQz* formObject)
     frame.satt = ReadSattLinks;
     frame.font = ParseLinkFontProp;
     frame.staticPict = ParseLinkStaticPict;
+    frame.listBox = ParseLinkListboxObject;
     const int16_t result = RunFormWalker(form, &frame, nullptr);
     return result != 0 && state.outOfMemory ? kMemFull : result;
 }

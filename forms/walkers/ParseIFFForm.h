@@ -1,9 +1,11 @@
 // The links of a stored form: the walker that records, as cross-references
 // of the form object, every design object a stored IFF form names (its
 // inherited form, tables and fields, subforms, variables, object methods,
-// pictures, string lists, choice lists, styles, style sheets and help tips).
+// pictures, string lists, choice lists, styles, style sheets, help tips and
+// the variables of list boxes).
 // The look-ups go through the hooks the design layer installs
 // (FormLinkHooks.h).
+class VLayoutGrid;
 #pragma once
 
 #include <cstdint>
@@ -23,6 +25,13 @@ IFFP ParseLinkTextObject(_GroupContext* context);
 IFFP ParseLinkMultObject(_GroupContext* context);
 IFFP ParseLinkFieldObject(_GroupContext* context);
 IFFP ParseLinkVarObject(_GroupContext* context);
+// "GDTL": the list box read whole (its "GCOL" chunks with it), then its
+// variables and methods (ListBoxRefVarMethod).
+IFFP ParseLinkListboxObject(_GroupContext* context);
+// The list box variable, then each column's header variable and column
+// variable, each a list box object of the document; the list box's and
+// each column's object method.
+IFFP ListBoxRefVarMethod(_GroupContext* context, VLayoutGrid* grid);
 // Holds the "SATT" read as the frame's pending entry attributes, for the
 // "FILD" or "VAR " that follows.
 IFFP ReadSattLinks(_GroupContext* context);

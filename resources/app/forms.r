@@ -42,3 +42,12 @@
     "" ""  # 65-66: not used here
     "vVariable"  # 67: a new variable object, and a number
 }
+
+# Item 14 is shown when an object of a form of the older flat layout cannot
+# be read and read errors are reported (ReadLayoutData, forms/reader). The
+# items before it are kept empty so that the item keeps its number.
+'STR#' 91 "Form reading" {
+    "" "" "" "" "" "" "" "" "" ""  # 1-10: not used here
+    "" "" ""  # 11-13: not used here
+    "An object of this form cannot be read: the form ends before it."  # 14
+}

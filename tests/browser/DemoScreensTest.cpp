@@ -338,9 +338,9 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     size_t at = 0;
     for (int32_t row = 0; row < list->rowCount; ++row) {
         // Fields follow their tables, a field's help the other balloons,
-        // components the groups.
+        // components the groups, list box variables the other variables.
         const int16_t own = static_cast<TObjQz*>(LongLRowObject(row, main->fList))->kind;
-        const int16_t kind = own == 28 ? 1 : own == 30 ? 10 : own == 32 ? 23 : own;
+        const int16_t kind = own == 28 ? 1 : own == 30 ? 10 : own == 32 ? 23 : own == 21 ? 9 : own;
         while (at < kinds.size() && kinds[at] != kind) ++at;
         ASSERT_LT(at, kinds.size()) << "row " << row << " (kind " << own << ") out of the kinds' order";
     }
@@ -386,10 +386,13 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     }
     ASSERT_NE(invoice, nullptr);
     main->SelectObj(invoice);
-    // Table, variable, subform, object method, fields: the kinds in the
-    // pane's order.
+    // Table, variables (the list box's with them), subform, object methods
+    // (the list box columns' with them), fields: the kinds in the pane's
+    // order.
     EXPECT_EQ(Names(uses->fList),
-              (std::vector<std::string>{"Lines", "bPrint", "Line_Entry", "bPrint", "Customer", "Number", "Total"}));
+              (std::vector<std::string>{"Lines", "bPrint", "alLines", "alProduct", "alQuantity", "hProduct",
+                                        "hQuantity", "Line_Entry", "alProduct", "alQuantity", "bPrint", "Customer",
+                                        "Number", "Total"}));
     CheckLinkRows(form, window, uses->fList, "form's uses pane");
 
     // The form Card: its style sheet, library picture and subform.

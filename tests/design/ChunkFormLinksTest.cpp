@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "design/links/FormLinkLookups.h"
 #include "platform/core/Faults.h"
@@ -86,6 +87,33 @@ void Flag(B& b, int16_t table, const std::string& name)
 void Subform(B& b, int16_t table, const std::string& list, const std::string& detail)
 {
     Chunk(b, "MULT", [&](B& d) { d.W(0).W(0).W(50).W(300).P("S").L(0).W(0).W(0x0200).W(uint16_t(table)).P(list).P(detail); });
+}
+
+// A toolbox string: its count, the units, a 0 unit.
+B& VStr(B& d, const std::string& s)
+{
+    d.L(uint32_t(s.size()));
+    for (char c : s) d.W(uint8_t(c));
+    if (!s.empty()) d.W(0);
+    return d;
+}
+
+// A list box over `variable` (range 2: interprocess) and its columns, each a
+// column variable, a header variable and a method.
+void ListBox(B& b, const std::string& variable, int16_t range, int16_t method,
+             const std::vector<std::tuple<std::string, std::string, int16_t>>& columns)
+{
+    Chunk(b, "GDTL", [&](B& d) {
+        Editable(d, 0, method, "");
+        d.L(0).W(0).P("LB");
+        VStr(d, variable).W(uint16_t(range)).W(uint16_t(columns.size())).U8(0).U8(0).U8(0).U8(0);
+    });
+    for (const auto& [column, header, columnMethod] : columns)
+        Chunk(b, "GCOL", [&](B& d) {
+            VStr(d, column).W(1);
+            VStr(d, header).W(1);
+            VStr(d, "Title").W(uint16_t(columnMethod));
+        });
 }
 
 class ChunkFormLinks : public ParseFixture {
@@ -202,6 +230,31 @@ TEST_F(ChunkFormLinks, FieldsAndVariablesLinkTheirOwnListsAndTips)
     EXPECT_EQ(Uses(form), (std::vector<std::string>{"28:f2", "4:First", "4:Second", "9:vC", "10:Help", "4:Third"}));
     EXPECT_EQ(Uses(f2), (std::vector<std::string>{"4:First", "4:Second"}));
     EXPECT_EQ(Uses(vc), (std::vector<std::string>{"10:Help", "4:Third"}));
+}
+
+TEST_F(ChunkFormLinks, ListBoxesLinkTheirVariablesAndColumnMethods)
+{
+    using Strings = std::vector<std::string>;
+    for (bool little : {false, true}) {
+        SCOPED_TRACE(little ? "reversed" : "big-endian");
+        const Bytes bytes = ChunkForm(little, [](B& b) {
+            ListBox(b, "alLines", 2, 14, {{"alA", "hA", 15}, {"alB", "hB", 0}});
+            TextChunk(b, "<vTotal>");  // read after the columns
+            ListBox(b, "alOther", 1, 0, {});
+        });
+        EXPECT_EQ(Walk(bytes), (Strings{"21:alLines", "25:<>alLines", "21:hA", "21:alA", "25:alA", "21:hB", "21:alB",
+                                        "9:vTotal", "21:alOther"}));
+    }
+    // Kept with the variables: the interprocess one under id 2, the others 1.
+    ObjListHdl variables = doc_.fTypeList->lists[8];
+    ASSERT_NE(variables, nullptr);
+    std::set<std::string> listBoxes;
+    for (int32_t i = 0; i < variables->Size(); ++i)
+        if (variables->At(i)->kind == 21) listBoxes.insert(P(variables->At(i)->name) + "/" + std::to_string(variables->At(i)->id));
+    EXPECT_EQ(listBoxes, (std::set<std::string>{"alLines/2", "hA/1", "alA/1", "hB/1", "alB/1", "alOther/1"}));
+    // The methods are the form's.
+    ASSERT_NE(form->objMethods, nullptr);
+    EXPECT_NE(SearchListObj_Id(form->objMethods, 15), nullptr);
 }
 
 TEST_F(ChunkFormLinks, AFormThatCannotBeReadGives9001AndKeepsItsLinks)

@@ -13,6 +13,7 @@
 #include "forms/iff/ChunkFields.h"
 #include "forms/layout/FormContainer.h"
 #include "forms/layout/PageTable.h"
+#include "forms/listbox/ListBox.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/ObjectIterators.h"
 #include "forms/objects/ObjectWriting.h"
@@ -102,6 +103,28 @@ std::string Describe(LayoutObject* o)
           << int(i->imageOption2) << int(i->imageOption3);
     if (auto* l = dynamic_cast<LibraryImageObject*>(o))
         s << " lib " << l->pictID << " " << std::string(reinterpret_cast<char*>(l->pictName + 1), l->pictName[0]);
+    if (auto* e = dynamic_cast<EditableObject*>(o)) {
+        unsigned char filter[256];
+        e->GetEntryFilter(filter);
+        s << " edit " << std::string(reinterpret_cast<char*>(e->format + 1), e->format[0]) << " m" << e->objectMethodID
+          << " t" << e->tipKind << " list " << e->GetChoiceList() << "/" << e->GetRequestedList() << "/"
+          << e->GetExcludedList() << " " << std::string(reinterpret_cast<char*>(filter + 1), filter[0]) << " s"
+          << std::hex << e->scriptFlags << std::dec;
+    }
+    if (auto* f = dynamic_cast<FieldObject*>(o)) s << " field " << f->fieldNumber << "/" << f->tableNumber;
+    if (auto* v = dynamic_cast<VarObject*>(o))
+        s << " var " << std::string(reinterpret_cast<char*>(v->varName + 1), v->varName[0]) << " " << v->subType
+          << " i" << int(v->interprocess) << " dfst " << (v->defaultStyle ? platform::GetHandleSize(v->defaultStyle) : -1);
+    if (auto* g = dynamic_cast<VLayoutGrid*>(o)) {
+        unsigned char name[256];
+        int16_t range = 0;
+        g->GetFullVariableName(name, &range);
+        s << " listbox " << std::string(reinterpret_cast<char*>(name + 1), name[0]) << " columns";
+        for (int32_t k = 1; k <= g->GetGridColumnCount(); ++k) {
+            g->GetGridView().GetColumnVarName(k, name);
+            s << " " << std::string(reinterpret_cast<char*>(name + 1), name[0]) << ":" << g->GetColumnProc(k);
+        }
+    }
     if (auto* m = dynamic_cast<SubFormObject*>(o))
         s << " sub " << m->subformFlags << " " << m->subformTable << " "
           << std::string(reinterpret_cast<char*>(m->formName1 + 1), m->formName1[0]) << "/"
@@ -407,7 +430,17 @@ TEST_F(FormReader, FormsComeBackFieldByFieldInBothByteOrders)
     docbuilder::IffObject lib = object(Kind::StaticPicture, 11);
     lib.pictureId = 7, lib.pictureName = "Logo";
     f.pages[1] = {text, outer, sub};
-    f.pages[2] = {lib, object(Kind::Picture, 12), object(Kind::GroupBox, 13)};
+    // Fields, variables and list boxes with what they carry.
+    docbuilder::IffObject field = object(Kind::Field, 14);
+    field.fieldNumber = 2, field.tableNumber = 1, field.listId = 3, field.excludedId = 4, field.filter = "&9";
+    field.methodId = 5, field.tip = 6, field.format = "###";
+    docbuilder::IffObject variable = object(Kind::Variable, 15);
+    variable.variable = "vAmount", variable.subType = 2, variable.format = "Yes", variable.interprocess = true;
+    variable.bytes = {1, 2, 3};
+    docbuilder::IffObject list = object(Kind::ListBox, 16);
+    list.listVariable = "alLines", list.methodId = 7;
+    list.listColumns = {{"alA", "hA", "A", 8}, {"alB", "hB", "B", 0}};
+    f.pages[2] = {lib, object(Kind::Picture, 12), object(Kind::GroupBox, 13), field, variable, list};
     for (bool little : {false, true}) {
         SCOPED_TRACE(little ? "reversed" : "big-endian");
         f.little = little;
@@ -416,7 +449,15 @@ TEST_F(FormReader, FormsComeBackFieldByFieldInBothByteOrders)
         ReadBytes(docbuilder::IffForm(f), &first);
         ASSERT_EQ(first.result, IFF_OKAY);
         ASSERT_EQ(LastPageIndex(first.frame.pages), 2);
-        ASSERT_EQ(first.objects.size(), 14u);
+        ASSERT_EQ(first.objects.size(), 17u);
+        const std::vector<std::string> described = Described(first);
+        auto holds = [&](const std::string& part) {
+            return std::any_of(described.begin(), described.end(),
+                               [&](const std::string& d) { return d.find(part) != std::string::npos; });
+        };
+        EXPECT_TRUE(holds("edit ### m5 t6 list 3/-1/4 &9")) << described[14];
+        EXPECT_TRUE(holds("var vAmount 2 i1 dfst 3"));
+        EXPECT_TRUE(holds("listbox alLines columns alA:8 alB:0"));
         EXPECT_EQ(Describe(first.objects[5]).find(" in Object4") != std::string::npos, true);
         const Bytes packed = Packed(first);
         Read second;

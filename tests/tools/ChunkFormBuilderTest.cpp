@@ -208,7 +208,13 @@ TEST_F(ChunkFormBuilder, TheManifestListsWhatAReaderLinks)
 TEST_F(ChunkFormBuilder, StatementsOfChunkFormsAreRefusedElsewhere)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"structure S\ntable T\n  form F\n    rect\n    page 2\n", "test.qzdoc:5: this is written in a form stored as a chunk file ('form NAME iff')"},
+        {"structure S\ntable T\n  form F\n    rect\n    page 0\n", "test.qzdoc:5: this is written in a form stored as a chunk file ('form NAME iff')"},
+        {"structure S\ntable T\n  form F flat list\n    page 2\n    rect\n", "test.qzdoc:4: a flat form of one list ('flat list') has no pages"},
+        {"structure S\ntable T\n  form F iff flat\n", "test.qzdoc:3: a form is stored either as a chunk file ('iff') or flat ('flat')"},
+        {"structure S\ntable T\n  form F list\n", "test.qzdoc:3: 'list' follows 'flat'"},
+        {"structure S\ntable T\n  form F iff\n    listbox L\n", "test.qzdoc:4: 'listbox' needs its variable: 'var NAME'"},
+        {"structure S\ntable T\n  form F iff\n    listbox L var v\n      column c \"t\"\n", "test.qzdoc:5: 'column' needs its header's variable: 'header NAME'"},
+        {"structure S\ntable T\n  form F\n    listbox L var v\n", "test.qzdoc:4: this is written in a form stored as a chunk file ('form NAME iff')"},
         {"structure S\ntable T\n  form F\n    roundrect\n", "test.qzdoc:4: this is written in a form stored as a chunk file ('form NAME iff')"},
         {"structure S\ntable T\n  form F iff\n    theme 1\n", "test.qzdoc:4: 'theme' follows the object it belongs to"},
         {"structure S\ntable T\n  form F iff\n    end\n", "test.qzdoc:4: 'end' closes a group, and no group is open"},
@@ -225,6 +231,14 @@ TEST_F(ChunkFormBuilder, StatementsOfChunkFormsAreRefusedElsewhere)
     }
     // The same objects under 'forms iff' are accepted, whatever line says so.
     TempFolder dir;
+    // Methods of group members and of list box columns take ids too.
+    EXPECT_EQ(docbuilder::BuildDocument("structure S\ntable T\n  field f alpha 5\n  form F iff\n    group\n"
+                                        "      field f method 5\n        command 1\n"
+                                        "    listbox L var v\n      column c method 6 header h \"t\"\n"
+                                        "        command 2\n",
+                                        "test.qzdoc", dir.path())
+                  .error,
+              0);
     EXPECT_EQ(docbuilder::BuildDocument("structure S\ntable T\n  form F\n    roundrect\nforms iff\n", "test.qzdoc", dir.path()).error, 0);
 }
 

@@ -466,7 +466,11 @@ private:
         f.id = int32_t(o.Num("id", 0, 1, 32767));
         f.menubar = int16_t(o.Num("menubar", 0, -255, 255));
         f.iff = o.Flag("iff");
+        f.flat = o.Flag("flat");
+        f.oneList = o.Flag("list");
         o.Done();
+        if (f.iff && f.flat) Refuse(n.line, "a form is stored either as a chunk file ('iff') or flat ('flat')");
+        if (f.oneList && !f.flat) Refuse(n.line, "'list' follows 'flat'");
         FormItems(n.children, f, &f.items, nullptr);
         return f;
     }
@@ -493,9 +497,11 @@ private:
                 continue;
             }
             if (!group && w == "page") {
-                iffOnly(c);
                 if (open.size() > 1) Refuse(c.line, "a page begins outside any group");
                 page = int16_t(Number(c, 1, 0, 100));
+                // Page 0, shown on every page, exists in chunk-file forms only.
+                if (page == 0) iffOnly(c);
+                if (!f.pageLine) f.pageLine = c.line;
                 Done(c, 2);
                 continue;
             }
@@ -603,6 +609,10 @@ private:
             item.kind = FormItemSpec::StaticPicture;
             item.name = Name(c, 1, 31);
             from = 2;
+        } else if (w == "listbox") {
+            item.kind = FormItemSpec::ListBox;
+            item.objectName = Name(c, 1, 31);
+            from = 2;
         } else if (w == "chunk") {
             iffOnly(c);
             item.kind = FormItemSpec::Chunk;
@@ -631,16 +641,23 @@ private:
         if (item.kind == FormItemSpec::Field || item.kind == FormItemSpec::Variable) {
             item.balloon = int16_t(io.Num("balloon", 0, 1, 32767));
             item.list = io.Text("list", "", 31);
-            if (auto at = io.Key("method")) {
-                MethodSpec m;
-                m.src.line = c.line;
-                m.id = int32_t(Number(c, *at, 1, 32767));
-                item.method = std::move(m);
-            }
             if (auto at = io.Key("style")) {
                 iffOnly(c);
                 item.style = Name(c, *at, 31);
             }
+            // The entry attributes beyond the choice list.
+            item.required = io.Text("required", "", 31);
+            item.excluded = io.Text("excluded", "", 31);
+            item.filter = io.Text("filter", "", 255);
+            if (!item.required.empty() || !item.excluded.empty() || !item.filter.empty()) iffOnly(c);
+        }
+        if (item.kind == FormItemSpec::Field || item.kind == FormItemSpec::Variable ||
+            item.kind == FormItemSpec::ListBox)
+            if (auto at = io.Key("method")) item.method = MethodAt(c, *at);
+        if (item.kind == FormItemSpec::ListBox) {
+            item.listVariable = io.Text("var", "", 31);
+            if (item.listVariable.empty()) Refuse(c.line, "'listbox' needs its variable: 'var NAME'");
+            item.interprocess = io.Flag("interprocess");
         }
         if (item.kind == FormItemSpec::Variable)
             if (auto at = io.Key("dfst")) {
@@ -672,10 +689,45 @@ private:
         io.Done();
         if (item.kind == FormItemSpec::Group) return item;
         for (const Node& line : c.children) {
+            if (item.kind == FormItemSpec::ListBox && line.words[0] == "column") {
+                item.listColumns.push_back(Column(line));
+                continue;
+            }
             if (!item.method) Refuse(line.line, "method lines need 'method ID' on the form object");
             TokenLines(line, &*item.method);
         }
         return item;
+    }
+
+    // An object method of a form object, of the id in word `at`.
+    MethodSpec MethodAt(const Node& c, size_t at)
+    {
+        MethodSpec m;
+        m.src.line = c.line;
+        m.id = int32_t(Number(c, at, 1, 32767));
+        return m;
+    }
+
+    // column VAR [method ID] header HVAR "title", the column's method lines
+    // below it.
+    ColumnSpec Column(const Node& c)
+    {
+        ColumnSpec col;
+        col.src.line = c.line;
+        col.variable = Name(c, 1, 31);
+        Options o(c, 2);
+        if (auto at = o.Key("method")) col.method = MethodAt(c, *at);
+        col.header = o.Text("header", "", 31);
+        if (col.header.empty()) Refuse(c.line, "'column' needs its header's variable: 'header NAME'");
+        auto title = o.Quoted();
+        if (!title || title->size() > 255) Refuse(c.line, "'column' needs its title in quotes, at most 255 characters");
+        col.title = *title;
+        o.Done();
+        for (const Node& line : c.children) {
+            if (!col.method) Refuse(line.line, "method lines need 'method ID' on the column");
+            TokenLines(line, &*col.method);
+        }
+        return col;
     }
 
     MethodSpec Method(const Node& n, bool named, size_t from = 1)

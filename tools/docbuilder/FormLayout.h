@@ -1,6 +1,6 @@
 // Forms in the older flat layout: a version byte 13, a page count, then
 // each page's records (a type word, the record, its trailing parts) up to
-// a type word 0.
+// a type word 0; or, in the oldest layout, one such list alone.
 #pragma once
 
 #include <vector>
@@ -21,6 +21,7 @@ struct FormRecord {
     int16_t fieldNumber = 0;
     int16_t tableNumber = 0;
     int16_t subformTable = 0;
+    int16_t page = 1;         // 1 and up
 };
 
 struct FormContext {
@@ -29,8 +30,10 @@ struct FormContext {
     std::vector<FormRecord> records;
 };
 
-// One page holding the records top to bottom, in the order given (type
-// words, names and patterns are bytes in both orders).
-Bytes FlatForm(const std::vector<FormRecord>& records, ByteOrder order = ByteOrder::Big);
+// The pages 1 to the highest one a record names, each holding its records
+// top to bottom in the order given (type words, names and patterns are
+// bytes in both orders); with oneList, the records as one list without the
+// header.
+Bytes FlatForm(const std::vector<FormRecord>& records, ByteOrder order = ByteOrder::Big, bool oneList = false);
 
 }  // namespace docbuilder

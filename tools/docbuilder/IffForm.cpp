@@ -1,5 +1,8 @@
 #include "tools/docbuilder/IffForm.h"
 
+#include <algorithm>
+
+#include "platform/text/SingleByteSets.h"
 #include "tools/docbuilder/IffWriter.h"
 #include "tools/docbuilder/Records.h"
 
@@ -140,17 +143,34 @@ private:
         w_.End();
     }
 
-    void Satt(int16_t listId)
+    static bool HasAttributes(const IffObject& o)
     {
+        return o.listId || o.requiredId || o.excludedId || !o.filter.empty();
+    }
+
+    // The entry attributes: the choice list (set when there is one), the
+    // lists of required and excluded values (-1: none), no minimum or
+    // maximum, editable, no default text, the filter.
+    void Satt(const IffObject& o)
+    {
+        auto list = [](int16_t id) { return id ? uint32_t(id) : 0xFFFFu; };
         w_.Begin("SATT");
-        w_.U16(uint32_t(listId));
-        w_.U8(1), w_.U8(0);
-        w_.U16(0xFFFF), w_.U16(0), w_.U16(0xFFFF);
+        w_.U16(list(o.listId));
+        w_.U8(o.listId ? 1 : 0), w_.U8(0);
+        w_.U16(list(o.requiredId)), w_.U16(0), w_.U16(list(o.excludedId));
         for (int slot = 0; slot < 2; ++slot) w_.U8(0), w_.U8(0), w_.Raw(Bytes(10, 0));
         w_.U8(1), w_.U8(0);
-        w_.PString(""), w_.PString("");
-        w_.U8(0), w_.U8(0);
+        w_.PString(""), w_.PString(o.filter);
+        w_.U8(0), w_.U8(uint32_t(std::min<size_t>(o.filter.size(), 255)));
         w_.End();
+    }
+
+    // A toolbox string: its count, the UTF-16 units and a 0 unit.
+    void VString(const std::string& s)
+    {
+        w_.U32(uint32_t(s.size()));
+        for (char c : s) w_.U16(platform::MacRomanToUnicode(uint8_t(c)));
+        if (!s.empty()) w_.U16(0);
     }
 
     // The part fields and variables begin with, and their display format.
@@ -233,7 +253,7 @@ private:
             break;
         case FormItemSpec::Field:
             Font(-1, false);
-            if (o.listId) Satt(o.listId);
+            if (HasAttributes(o)) Satt(o);
             w_.Begin("FILD");
             Editable(o);
             w_.U16(uint32_t(o.fieldNumber)), w_.U16(uint32_t(o.tableNumber)), w_.U8(0), w_.U8(0);
@@ -245,7 +265,7 @@ private:
             break;
         case FormItemSpec::Variable: {
             Font(-1, false);
-            if (o.listId) Satt(o.listId);
+            if (HasAttributes(o)) Satt(o);
             w_.Begin("VAR ");
             Editable(o);
             const size_t room = o.variable.size() + 1 < 8 ? 8 : o.variable.size() + 1;
@@ -265,6 +285,25 @@ private:
             }
             break;
         }
+        case FormItemSpec::ListBox:
+            Font(-1, false);
+            w_.Begin("GDTL");
+            Editable(o);
+            Look(), w_.PString(o.name);
+            VString(o.listVariable);
+            w_.U16(o.interprocess ? 2 : 1);
+            w_.U16(uint32_t(o.listColumns.size()));
+            Flags(4);
+            w_.End();
+            for (const IffColumn& c : o.listColumns) {
+                w_.Begin("GCOL");
+                VString(c.variable), w_.U16(1);
+                VString(c.header), w_.U16(1);
+                VString(c.title);
+                w_.U16(uint32_t(c.methodId));
+                w_.End();
+            }
+            break;
         case FormItemSpec::Chunk:
             w_.BeginId(o.chunkId);
             w_.Raw(o.bytes);

@@ -3,7 +3,8 @@
 // page by page each object's chunks and its "Thm#", and a "PAGE" closing
 // the page. Fields and variables bring their "FONT" (when it changes) and
 // "SATT" before them and a variable its "DfSt" after it; a group's members
-// follow it in a FORM 'OBJG'. Written with the builder's own writer.
+// follow it in a FORM 'OBJG'; a list box is a "GDTL" followed by a "GCOL"
+// per column. Written with the builder's own writer.
 #pragma once
 
 #include <array>
@@ -14,6 +15,11 @@
 #include "tools/docbuilder/Model.h"
 
 namespace docbuilder {
+
+struct IffColumn {
+    std::string variable, header, title;
+    int16_t methodId = 0;
+};
 
 struct IffObject {
     FormItemSpec::Kind kind = FormItemSpec::Rect;
@@ -35,6 +41,10 @@ struct IffObject {
     std::vector<IffObject> members;
     uint32_t chunkId = 0;
     Bytes bytes;                          // a raw chunk's data, a variable's default style
+    int16_t requiredId = 0, excludedId = 0;  // entry attributes' lists, 0: none
+    std::string filter;                   // entry attributes' filter
+    std::string listVariable;             // a list box's variable (interprocess: `interprocess`)
+    std::vector<IffColumn> listColumns;
 };
 
 struct IffFormLayout {

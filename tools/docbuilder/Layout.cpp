@@ -55,6 +55,17 @@ LaidOut Builder::Run()
     return std::move(out_);
 }
 
+void Builder::ForEachItemMethod(const std::vector<FormItemSpec>& items,
+                                const std::function<void(const MethodSpec&, int)>& each)
+{
+    for (const FormItemSpec& it : items) {
+        if (it.method) each(*it.method, it.src.line);
+        for (const ColumnSpec& c : it.listColumns)
+            if (c.method) each(*c.method, c.src.line);
+        ForEachItemMethod(it.members, each);
+    }
+}
+
 void Builder::ReserveTable(const TableSpec& t)
 {
     fiqz_.Reserve(t.id);
@@ -64,8 +75,7 @@ void Builder::ReserveTable(const TableSpec& t)
     for (const FormSpec& f : t.forms) {
         foqz_.Reserve(f.id);
         if (f.method) ccqz_.Reserve(f.method->id);
-        for (const FormItemSpec& it : f.items)
-            if (it.method) ccqz_.Reserve(it.method->id);
+        ForEachItemMethod(f.items, [&](const MethodSpec& m, int) { ccqz_.Reserve(m.id); });
     }
 }
 
@@ -130,8 +140,7 @@ void Builder::GiveTable(const TableSpec& t)
         if (!names.insert(f.name).second) Refuse(f.src.line, "a form named '" + f.name + "' already exists in " + t.name);
         ids_[&f] = foqz_.Give(f.id, f.src.line);
         if (f.method) ids_[&*f.method] = ccqz_.Give(f.method->id, f.method->src.line);
-        for (const FormItemSpec& it : f.items)
-            if (it.method) ids_[&*it.method] = ccqz_.Give(it.method->id, it.src.line);
+        ForEachItemMethod(f.items, [&](const MethodSpec& m, int line) { ids_[&m] = ccqz_.Give(m.id, line); });
     }
 }
 

@@ -4,6 +4,7 @@
 // as a Refusal and turned into a result by LayOut.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -69,6 +70,10 @@ public:
 private:
     // --- ids ------------------------------------------------------------
 
+    // The object methods of form items, group members and list box columns
+    // included, each with its line.
+    static void ForEachItemMethod(const std::vector<FormItemSpec>& items,
+                                  const std::function<void(const MethodSpec&, int)>& each);
     void ReserveTable(const TableSpec& t);
     void Reserve();
 
@@ -123,6 +128,7 @@ private:
                       size_t* row);
     void IffEditable(const FormItemSpec& it, const Ref& form, const std::string& formQualified, const TableSpec& t,
                      IffObject* o);
+    void IffListBox(const FormItemSpec& it, const Ref& form, const std::string& formQualified, IffObject* o);
     void IffTextLinks(const std::string& text, const Ref& form, const TableSpec& t, int line);
     void IffTitleLinks(const FormItemSpec& it, const Ref& form);
     std::optional<Ref> FieldRef(const TableSpec& t, size_t index) const;

@@ -197,13 +197,47 @@ void Builder::IffEditable(const FormItemSpec& it, const Ref& form, const std::st
         Link(form, balloon);
         if (it.kind == FormItemSpec::Variable) Link(*self, balloon);
     }
-    if (!it.list.empty()) {
-        auto l = lists_.find(it.list);
-        if (l == lists_.end()) Refuse(it.src.line, "the form names a missing choice list '" + it.list + "'");
-        o->listId = Id(l->second);
-        const Ref list{4, o->listId, it.list, ""};
+    // The choice list, then the lists of required and excluded values.
+    for (auto [name, id] : {std::pair{&it.list, &o->listId}, std::pair{&it.required, &o->requiredId},
+                            std::pair{&it.excluded, &o->excludedId}}) {
+        if (name->empty()) continue;
+        auto l = lists_.find(*name);
+        if (l == lists_.end()) Refuse(it.src.line, "the form names a missing choice list '" + *name + "'");
+        *id = Id(l->second);
+        const Ref list{4, *id, *name, ""};
         Link(form, list);
         Link(*self, list);
+    }
+    o->filter = it.filter;
+}
+
+void Builder::IffListBox(const FormItemSpec& it, const Ref& form, const std::string& formQualified, IffObject* o)
+{
+    o->listVariable = it.listVariable;
+    o->interprocess = it.interprocess;
+    // Each variable of the list box is a list box object among the
+    // variables, and the method run for it an object method named after it.
+    auto variable = [&](const std::string& name, bool interprocess, const std::optional<MethodSpec>& method) {
+        const Ref self{21, interprocess ? 2 : 1, name, ""};
+        if (madeByTokens_.insert(self.Text()).second) Object(self);
+        Link(form, self);
+        if (!method) return int16_t(0);
+        const int16_t id = Id(&*method);
+        const Ref m{25, id, interprocess ? "<>" + name : name, formQualified};
+        Object(m);
+        Link(form, m);
+        Method(*method, m);
+        return id;
+    };
+    o->methodId = variable(it.listVariable, it.interprocess, it.method);
+    for (const ColumnSpec& c : it.listColumns) {
+        IffColumn column;
+        column.variable = c.variable;
+        column.header = c.header;
+        column.title = c.title;
+        variable(c.header, false, std::nullopt);
+        column.methodId = variable(c.variable, false, c.method);
+        o->listColumns.push_back(std::move(column));
     }
 }
 
@@ -220,6 +254,7 @@ IffObject Builder::IffItem(const FormItemSpec& it, const Ref& form, const std::s
     switch (it.kind) {
     case FormItemSpec::Field:
     case FormItemSpec::Variable: IffEditable(it, form, formQualified, t, &o); break;
+    case FormItemSpec::ListBox: IffListBox(it, form, formQualified, &o); break;
     case FormItemSpec::Text:
         if (!it.styleSheet.empty()) {
             auto s = styleSheets_.find(it.styleSheet);

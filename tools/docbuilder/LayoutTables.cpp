@@ -1,6 +1,7 @@
 // Tables, their fields and subtables, forms and form objects.
 #include "tools/docbuilder/LayoutBuilder.h"
 
+#include <map>
 #include <set>
 
 namespace docbuilder::layout {
@@ -203,7 +204,7 @@ void Builder::Forms(const TableSpec& t, int16_t tfqzId, const std::string& quali
             Link(form, m);
             Method(*f.method, m);
         }
-        if (f.iff || d_.formsIff) {
+        if ((f.iff || d_.formsIff) && !f.flat) {
             Add(false, FourCC("FOQz"), formId, "", IffFormBytes(f, t, form, formQualified), f.src.line);
         } else {
             FormContext context;
@@ -211,8 +212,15 @@ void Builder::Forms(const TableSpec& t, int16_t tfqzId, const std::string& quali
             context.tableNumber = int16_t(TableNumber(&t));
             if (f.chunkOnlyLine)
                 Refuse(f.chunkOnlyLine, "this is written in a form stored as a chunk file ('form NAME iff')");
+            if (f.oneList && f.pageLine) Refuse(f.pageLine, "a flat form of one list ('flat list') has no pages");
             for (const FormItemSpec& it : f.items) FormItem(it, form, formQualified, context);
-            Add(false, FourCC("FOQz"), formId, "", FlatForm(context.records, order_), f.src.line);
+            // How many objects each page holds, for the readers to check.
+            std::map<int16_t, size_t> counts{{1, 0}};
+            for (const FormRecord& r : context.records) ++counts[r.page];
+            for (const auto& [page, n] : counts)
+                out_.manifest.push_back("objects\t" + formQualified + "\t" + std::to_string(page) + "\t" +
+                                        std::to_string(n));
+            Add(false, FourCC("FOQz"), formId, "", FlatForm(context.records, order_, f.oneList), f.src.line);
         }
         Doc(FourCC("FOHE"), formId, f.doc, f.docState, f.docRuns, f.src.line);
     }
@@ -229,6 +237,7 @@ void Builder::FormItem(const FormItemSpec& it, const Ref& form, const std::strin
     r.objectKind = it.objectKind;
     r.balloon = it.balloon;
     r.tableNumber = context.tableNumber;
+    r.page = it.page < 1 ? 1 : it.page;
     if (it.kind == FormItemSpec::Field) {
         const TableSpec& t = *context.table;
         for (size_t k = 0; k < t.fields.size(); ++k)

@@ -67,12 +67,20 @@ struct FieldSpec {
     std::shared_ptr<TableSpec> subtable;  // type 7
 };
 
+// A column of a list box: its variable, its header's variable and title,
+// and the object method run for the column.
+struct ColumnSpec {
+    Src src;
+    std::string variable, header, title;
+    std::optional<MethodSpec> method;
+};
+
 struct FormItemSpec {
     Src src;
     // The kinds after Subform exist in forms stored as chunk files only.
     enum Kind {
         Field, Variable, Text, Rect, Oval, Line, Picture, Subform,
-        RoundRect, Matrix, GroupBox, StaticPicture, Group, Chunk
+        RoundRect, Matrix, GroupBox, StaticPicture, Group, Chunk, ListBox
     } kind = Field;
     std::string name;        // field name, variable name, subform table, library picture
     std::string text;        // label, static text, subform form name
@@ -93,6 +101,10 @@ struct FormItemSpec {
     std::vector<FormItemSpec> members;  // a group's
     uint32_t chunkId = 0;    // a raw chunk
     std::vector<uint8_t> bytes;  // a raw chunk's data, a variable's default style
+    std::string required, excluded;  // entry attributes: lists of required and excluded values
+    std::string filter;      // entry attributes: the entry filter
+    std::string listVariable;  // a list box's variable (its interprocess flag: `interprocess`)
+    std::vector<ColumnSpec> listColumns;
 };
 
 struct FormSpec {
@@ -102,6 +114,10 @@ struct FormSpec {
     int16_t menubar = 0;
     // Stored as a chunk file ('FOQz' FORM 'LAYO') rather than flat records.
     bool iff = false;
+    // Stored in the older flat layout even where forms are chunk files; as
+    // one list of records without the page header (`flat list`).
+    bool flat = false, oneList = false;
+    int pageLine = 0;        // the first 'page' line
     bool little = false;     // the chunk file in the other byte order ("MROF")
     uint32_t look = 0;
     std::string inheritTable, inheritForm;
