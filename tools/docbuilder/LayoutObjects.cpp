@@ -229,6 +229,7 @@ void Builder::Groups()
         Add(companion, FourCC("#MOD"), Id(&k), k.name, w.Take(), k.src.line);
         Add(false, FourCC("moQz"), Id(&k), k.name, ComponentRecord(p), k.src.line);
         if (!k.codes.empty()) Add(false, FourCC("cdQz"), Id(&k), "", NameCodeTable(k.codes), k.src.line);
+        if (k.installed) ModuleRecord(k);
     }
 }
 
