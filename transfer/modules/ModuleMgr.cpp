@@ -101,7 +101,8 @@ int16_t ModuleMgr::CheckEnciphered(bool allTypes)
     if (allTypes) {
         const int32_t n = comptetypes();
         for (int32_t t = 1; t <= n; ++t) types.push_back(xgetindtyp(t));
-    } else if (!basecompilee()) {
+    } else if (GetDBType(fFile) == 0) {
+        // A compiled database runs its compiled code, not these methods.
         types.push_back(FourCC("CCQz"));
     }
     if (reserr == platform::memFullErr) return platform::memFullErr;
@@ -120,8 +121,10 @@ int16_t ModuleMgr::CheckEnciphered(bool allTypes)
 
 int16_t ModuleMgr::LoadModules(int16_t allTypes)
 {
+    if (!fModules) return platform::memFullErr;
+    const int32_t before = CountModules();
+    int16_t result = 0;
     try {
-        if (!fModules) return platform::memFullErr;
         UseFile current(fFile);
         Forget();
         fTableIds.clear();
@@ -135,17 +138,30 @@ int16_t ModuleMgr::LoadModules(int16_t allTypes)
         } else if (reserr == platform::memFullErr) {
             return platform::memFullErr;
         }
-        if (const int16_t err = ReadRecords()) return err;
-        int16_t result = 0;
+        result = ReadRecords();
         CPseudoResFile* file = StoreFile(fFile);
-        if (file && file->IsLocal()) result = CheckEnciphered(allTypes != 0);
-        if (result == platform::memFullErr) return result;
-        SetTabIndex();
-        if (file) file->SetComponentMgr(&fKeys);
-        return result;
+        if (result == 0 && file && file->IsLocal()) result = CheckEnciphered(allTypes != 0);
+        if (result == 0 || result == 3) {
+            SetTabIndex();
+            if (file) file->SetComponentMgr(&fKeys);
+        }
     } catch (const std::bad_alloc&) {
-        return platform::memFullErr;
+        result = platform::memFullErr;
     }
+    // A shortage leaves the list as it was: the read fails, and nothing
+    // half loaded answers for it.
+    if (result == platform::memFullErr) DropAfter(before);
+    return result;
+}
+
+void ModuleMgr::DropAfter(int32_t count)
+{
+    while (CountModules() > count) {
+        Module* last = fModules->GetNth(fModules->GetCount());
+        fModules->DeleteNth(fModules->GetCount(), kListForget);
+        delete last;
+    }
+    Forget();
 }
 
 int16_t ModuleMgr::RemoveModules()

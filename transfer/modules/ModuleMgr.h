@@ -95,6 +95,7 @@ private:
     void Forget() { fCache.valid = false; }
     int16_t CheckEnciphered(bool allTypes);
     int16_t ReadRecords();
+    void DropAfter(int32_t count);
 
     TMainDoc* fDoc;
     int16_t fFile;
