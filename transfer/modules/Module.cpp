@@ -64,6 +64,7 @@ int16_t Module::Add(platform::ResType type, int16_t id, int16_t state)
     const uint32_t low = uint16_t(platform::Random());
     const uint32_t key = low + (uint32_t(uint16_t(platform::Random())) << 16);
     const int32_t before = fLists[l]->GetCount();
+    ++sEdits;
     fLists[l]->Add(ObjetQz{id, state, key});
     return fLists[l]->GetCount() == before + 1 ? int16_t(0) : platform::memFullErr;
 }
@@ -74,6 +75,7 @@ void Module::Remove(platform::ResType type, int16_t id)
     if (l < 0 || !fLists[l]) return;
     for (int32_t i = 1; i <= fLists[l]->GetCount(); ++i)
         if (fLists[l]->GetNth(i).id == id) {
+            ++sEdits;
             fLists[l]->DeleteNth(i, kListForget);
             return;
         }

@@ -88,6 +88,10 @@ public:
     VArrayListOf<ResIDMap>* fMap = nullptr;  // the 'MAPQ' rows, or none
     TModuleObjQz* fComponent = nullptr;
     int16_t fResId = 0;
+
+    // Counts every Add and Remove of any record, so that an index over the
+    // records knows when it is out of date.
+    static inline uint32_t sEdits = 0;
 };
 
 class ModuleIterator : public VObject {

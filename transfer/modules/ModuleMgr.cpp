@@ -235,13 +235,50 @@ void ModuleMgr::SetMethodIds(const std::vector<int16_t>& ids)
     Forget();
 }
 
+bool ModuleMgr::Index()
+{
+    if (fIndexed && fIndexedEdits == Module::sEdits) return true;
+    fIndexed = false;
+    try {
+        fIndex.clear();
+        for (int32_t i = 1; i <= CountModules(); ++i) {
+            Module* m = fModules->GetNth(i);
+            for (int32_t l = 0; l < transfer::kModuleLists; ++l) {
+                VArrayListOf<ObjetQz>* list = m->fLists[l];
+                // 'Styl' and 'Stlx' share one list.
+                const uint32_t type = transfer::ModuleListType(l);
+                for (int32_t n = 1; list && n <= list->GetCount(); ++n) {
+                    const uint64_t key = uint64_t(type) << 16 | uint16_t(list->GetNth(n).id);
+                    fIndex.emplace(key, Place{m, n});
+                }
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        fIndex.clear();
+        return false;
+    }
+    fIndexed = true;
+    fIndexedEdits = Module::sEdits;
+    return true;
+}
+
 Module* ModuleMgr::GetObj(uint32_t type, int16_t id)
 {
     if (type == FourCC("CCQz") && id >= 1 && size_t(id) <= fMethodIds.size()) id = fMethodIds[size_t(id - 1)];
     Module* found = nullptr;
     ObjetQz entry{0, 0, 0};
-    for (int32_t i = 1; !found && i <= CountModules(); ++i)
-        if (fModules->GetNth(i)->GetObj(type, id, &entry)) found = fModules->GetNth(i);
+    const int32_t l = transfer::ModuleListOf(type);
+    if (l >= 0 && Index()) {
+        auto it = fIndex.find(uint64_t(transfer::ModuleListType(l)) << 16 | uint16_t(id));
+        if (it != fIndex.end()) {
+            found = it->second.module;
+            entry = found->fLists[l]->GetNth(it->second.position);
+        }
+    } else if (l >= 0) {
+        // No memory for the index: the records one by one.
+        for (int32_t i = 1; !found && i <= CountModules(); ++i)
+            if (fModules->GetNth(i)->GetObj(type, id, &entry)) found = fModules->GetNth(i);
+    }
     fCache.found = found;
     fCache.state = found ? entry.state : int16_t(0);
     fCache.key = found ? entry.key : 0;

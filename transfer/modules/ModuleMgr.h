@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "design/reading/ModuleManager.h"
@@ -92,7 +93,14 @@ private:
     // ids unchanged.
     int16_t ListId(uint32_t type, int16_t id) const;
     const Cache& Lookup(uint32_t type, int16_t id);
-    void Forget() { fCache.valid = false; }
+    void Forget()
+    {
+        fCache.valid = false;
+        fIndexed = false;
+    }
+    // The first entry of every (type, id) in record order: a look-up costs
+    // the same however many components and members there are.
+    bool Index();
     int16_t CheckEnciphered(bool allTypes);
     int16_t ReadRecords();
     void DropAfter(int32_t count);
@@ -104,6 +112,13 @@ private:
     Cache fCache;
     std::vector<int16_t> fMethodIds;
     std::vector<int16_t> fTableIds;  // 'PRQz' 0's table ids, by number
+    struct Place {
+        Module* module;
+        int32_t position;  // 1-based in its list
+    };
+    std::unordered_map<uint64_t, Place> fIndex;
+    bool fIndexed = false;
+    uint32_t fIndexedEdits = 0;
     Keys fKeys{this};
 };
 
