@@ -1,6 +1,7 @@
 // qzbrowser: the structure browser. No arguments but documents to open
 // ("--print" to print them); input from the live window, or from the
-// script that QZ_SCRIPT names.
+// script that QZ_SCRIPT names. A command line it does not take ends the
+// run at once with status 2.
 #include <cstdio>
 #include <new>
 #include <string>
@@ -18,9 +19,21 @@
 
 namespace {
 
+constexpr int kUsageExitStatus = 2;
+constexpr const char* kUsage =
+    "usage: qzbrowser [--print] [--] [DOCUMENT...]\n"
+    "  DOCUMENT  a structure (.QzB) or library (.QTL) to open\n"
+    "  --print   print the documents instead of opening them\n"
+    "  --        what follows is a document, even when it begins with -\n";
+
 int RunProgram(int argc, char** argv)
 {
     std::string note, error;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!platform::CheckCommandLine(arguments, &error)) {
+        std::fprintf(stderr, "qzbrowser: %s\n%s", error.c_str(), kUsage);
+        return kUsageExitStatus;
+    }
     std::unique_ptr<ProgramInput> input = StartInput(&note, &error);
     if (!input) {
         std::fprintf(stderr, "qzbrowser: %s\n", error.c_str());
@@ -33,7 +46,6 @@ int RunProgram(int argc, char** argv)
         std::fprintf(stderr, "qzbrowser: %s (error %d)\n", ApplInitAllMessage(), int(err));
         return 1;
     }
-    std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!platform::PostCommandLineEvents(arguments, &error)) {
         std::fprintf(stderr, "qzbrowser: %s\n", error.c_str());
         return 1;

@@ -135,6 +135,13 @@ void RegisterSwapTemplate(TokenInv* templ)
     gBuiltTemplates = templ;
 }
 
+std::vector<int32_t> SwapTemplateNumbersRead()
+{
+    std::vector<int32_t> numbers;
+    for (const TokenInv* t = gBuiltTemplates; t; t = t->nextBuilt) numbers.push_back(t->argument);
+    return {numbers.rbegin(), numbers.rend()};
+}
+
 void ResetSwapTable()
 {
     while (gBuiltTemplates) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "kernel/byteswap/TokenInv.h"
 
@@ -41,6 +42,9 @@ TokenInv* GetToken(int32_t number);
 TokenInv* FindToken(const unsigned char* name);
 // The highest template number of the table.
 int32_t SwapTemplateCount();
+// The numbers of the templates the last reading built, in file order: a
+// number the file defines twice is there twice (the table keeps the last).
+std::vector<int32_t> SwapTemplateNumbersRead();
 
 // Converts the record at data by template `number`, in place. swapFlag 0
 // means no conversion is needed. *consumed (may be null) receives the bytes

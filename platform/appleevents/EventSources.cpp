@@ -32,16 +32,15 @@ std::string Absolute(const std::string& path)
     return ec ? path : p.lexically_normal().string();
 }
 
-bool ReadCommandLine(const std::vector<std::string>& arguments, std::string* error)
+// The documents and whether to print them; false with *error for a
+// command line the program does not take.
+bool ParseCommandLine(const std::vector<std::string>& arguments, bool* print, std::vector<std::string>* documents,
+                      std::string* error)
 {
-    std::string scratch;
-    if (!error) error = &scratch;
-    bool print = false;
-    std::vector<std::string> documents;
     bool optionsOver = false;
     for (const std::string& a : arguments) {
         if (!optionsOver && a == "--print") {
-            print = true;
+            *print = true;
         } else if (!optionsOver && a == "--") {
             optionsOver = true;
         } else if (!optionsOver && a.size() > 1 && a[0] == '-') {
@@ -51,19 +50,42 @@ bool ReadCommandLine(const std::vector<std::string>& arguments, std::string* err
             *error = "an empty document path";
             return false;
         } else {
-            documents.push_back(Absolute(a));
+            documents->push_back(Absolute(a));
         }
     }
-    if (print && documents.empty()) {
+    if (*print && documents->empty()) {
         *error = "--print needs the documents to print";
         return false;
     }
+    return true;
+}
+
+bool ReadCommandLine(const std::vector<std::string>& arguments, std::string* error)
+{
+    std::string scratch;
+    if (!error) error = &scratch;
+    bool print = false;
+    std::vector<std::string> documents;
+    if (!ParseCommandLine(arguments, &print, &documents, error)) return false;
     if (documents.empty()) PostHighLevelEvent(kCoreEventClass, kAEOpenApplication, {});
     else PostHighLevelEvent(kCoreEventClass, print ? kAEPrintDocuments : kAEOpenDocuments, documents);
     return true;
 }
 
 }  // namespace
+
+bool CheckCommandLine(const std::vector<std::string>& arguments, std::string* error)
+{
+    std::string scratch;
+    bool print = false;
+    std::vector<std::string> documents;
+    try {
+        return ParseCommandLine(arguments, &print, &documents, error ? error : &scratch);
+    } catch (const std::bad_alloc&) {
+        if (error) *error = "not enough memory for the command line";
+        return false;
+    }
+}
 
 bool PostCommandLineEvents(const std::vector<std::string>& arguments, std::string* error)
 {

@@ -13,6 +13,9 @@ namespace platform {
 // current folder. False with *error for anything else (an unknown option,
 // "--print" without a document); nothing is posted then.
 bool PostCommandLineEvents(const std::vector<std::string>& arguments, std::string* error);
+// The same reading without posting anything: false with *error exactly
+// when PostCommandLineEvents would refuse the arguments.
+bool CheckCommandLine(const std::vector<std::string>& arguments, std::string* error);
 
 // SIGINT and SIGTERM: the first only notes the request and the next poll
 // of the event manager posts one quit event; a second signal, before the

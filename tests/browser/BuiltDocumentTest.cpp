@@ -6,6 +6,8 @@
 
 #include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
+#include "app/dialogs/Messages.h"
+#include "app/longlist/LongList.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
 #include "tests/design/ReadFixture.h"
@@ -59,6 +61,34 @@ int Position(int16_t kind)
     for (int16_t k = order.Next(); k != -1; k = order.Next(), ++i)
         if (k == kind) return i;
     return -1;
+}
+
+// Every row of the demo names its object: a row that reads only its kind
+// ("Command") is an object the program has no name for.
+TEST_F(BuiltDocument, TheDemosRowsNameTheirObjects)
+{
+    docbuilder::BuildResult r =
+        docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
+    ASSERT_EQ(r.error, 0) << r.message;
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    browser::TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    // Groups open, so that their members are rows too.
+    for (int32_t row = 0; row < pane->fList->rowCount; ++row) {
+        auto* o = static_cast<TObjQz*>(LongLRowObject(row, pane->fList));
+        if (o->Openable() && !IsOpenCell(row, pane->fList)) pane->SwitchCellState(row);
+    }
+    int commands = 0;
+    for (int32_t row = 0; row < pane->fList->rowCount; ++row) {
+        auto* o = static_cast<TObjQz*>(LongLRowObject(row, pane->fList));
+        unsigned char prefix[256], text[256], kind[256];
+        browser::RowText(o, prefix, text);
+        MyGetIndString(kind, 1012, o->kind);
+        EXPECT_NE(readtest::P(text), readtest::P(kind) + " ") << "row " << row << " kind " << o->kind << " id " << o->id;
+        commands += o->kind == 3;
+    }
+    EXPECT_EQ(commands, 5);
 }
 
 TEST_F(BuiltDocument, EveryKindInOrderAndEveryListedObjectOnce)

@@ -220,11 +220,13 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
         return s;
     };
     // The parameter record: table count, the word at 10, four rectangles,
-    // three longs, a rectangle and two words, then 255 table ids.
+    // three longs, a rectangle and two words, then 255 table entries of six
+    // words (the 'FIQz' id and five more) and two bytes.
     Sample param = swapped(3648, {{0, 2}, {10, 2}, {44, 4}, {48, 4}, {52, 4}});
     for (size_t at = 12; at < 44; at += 2) std::reverse(param.other.begin() + std::ptrdiff_t(at), param.other.begin() + std::ptrdiff_t(at) + 2);
     for (size_t at = 58; at < 70; at += 2) std::reverse(param.other.begin() + std::ptrdiff_t(at), param.other.begin() + std::ptrdiff_t(at) + 2);
-    for (size_t at = 78; at < 3648; at += 14) std::reverse(param.other.begin() + std::ptrdiff_t(at), param.other.begin() + std::ptrdiff_t(at) + 2);
+    for (size_t at = 78; at < 3648; at += 14)
+        for (size_t w = at; w < at + 12; w += 2) std::reverse(param.other.begin() + std::ptrdiff_t(w), param.other.begin() + std::ptrdiff_t(w) + 2);
     param.number = 11;
     Sample user = swapped(112, {{0, 4}, {108, 4}});
     user.number = 38;
@@ -235,6 +237,26 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
     groupLE.insert(groupLE.end(), {2, 0, 0xAA, 0xBB, 0x34, 0x12, 0x98, 0xC3});
     std::vector<Sample> all(std::begin(samples), std::end(samples));
     all.insert(all.end(), {param, user, oldUser, {40, group, groupLE}});
+
+    // Records given as their 16-bit words and 32-bit values by offset;
+    // every other byte (names, patterns, flag bytes) stays.
+    auto fields = [&](int32_t number, size_t size, std::vector<size_t> words, std::vector<size_t> longs = {}) {
+        std::initializer_list<std::pair<size_t, size_t>> none;
+        Sample r = swapped(size, none);
+        for (size_t at : words) std::reverse(r.other.begin() + std::ptrdiff_t(at), r.other.begin() + std::ptrdiff_t(at + 2));
+        for (size_t at : longs) std::reverse(r.other.begin() + std::ptrdiff_t(at), r.other.begin() + std::ptrdiff_t(at + 4));
+        r.number = number;
+        return r;
+    };
+    all.push_back(fields(24, 38, {0, 2, 4, 6, 8, 10, 30, 32, 34, 36}));        // matrix
+    all.push_back(fields(25, 42, {0, 2, 4, 6, 20, 24, 28, 30, 34, 38, 40}));  // variable
+    all.push_back(fields(27, 68, {0, 4, 8}));                                  // entry attributes
+    all.push_back(fields(28, 28, {0, 2, 4, 6, 16, 18, 20, 22, 24, 26}));       // static text
+    all.push_back(fields(29, 28, {0, 2, 4, 6, 10, 12, 14, 22, 24, 26}));       // field
+    all.push_back(fields(30, 48, {0, 2, 4, 6, 12}));                           // subform
+    all.push_back(fields(32, 34, {0, 2, 4, 6, 8, 10, 30, 32}));                // rectangle, oval, line
+    all.push_back(fields(130, 50, {4, 48}, {0}));                              // list item
+    all.push_back(fields(131, 44, {32, 34, 38}, {40}));                        // list header
     for (const Sample& s : all) {
         Bytes b = s.host;
         EXPECT_EQ(SwapBytesEnvoi2(s.number, b.data(), -1, nullptr, int32_t(b.size())), 0) << s.number;

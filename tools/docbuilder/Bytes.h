@@ -1,5 +1,9 @@
-// A growing big-endian byte record: the builder's only way of laying out
-// stored bytes, so every width and offset is explicit.
+// A growing byte record: the builder's only way of laying out stored
+// bytes, so every width and offset is explicit. Numbers go in the order of
+// the document the record is written for: a little-endian container keeps
+// every 16- and 32-bit field of its records byte-reversed, bytes and text
+// as they are. BE16 and BE32 are for numbers that stay big-endian in both
+// orders (picture opcodes, lists of the platform's own format).
 #pragma once
 
 #include <algorithm>
@@ -12,18 +16,41 @@ namespace docbuilder {
 
 using Bytes = std::vector<uint8_t>;
 
+enum class ByteOrder { Big, Little };
+
 class ByteWriter {
 public:
+    explicit ByteWriter(ByteOrder order = ByteOrder::Big) : order_(order) {}
+
+    ByteOrder Order() const { return order_; }
     void U8(uint32_t v) { b_.push_back(uint8_t(v)); }
     void U16(uint32_t v)
+    {
+        if (order_ == ByteOrder::Little) {
+            U8(v);
+            U8(v >> 8);
+        } else {
+            BE16(v);
+        }
+    }
+    void U32(uint32_t v)
+    {
+        if (order_ == ByteOrder::Little) {
+            U16(v);
+            U16(v >> 16);
+        } else {
+            BE32(v);
+        }
+    }
+    void BE16(uint32_t v)
     {
         U8(v >> 8);
         U8(v);
     }
-    void U32(uint32_t v)
+    void BE32(uint32_t v)
     {
-        U16(v >> 16);
-        U16(v);
+        BE16(v >> 16);
+        BE16(v);
     }
     void Zeros(size_t n) { b_.insert(b_.end(), n, 0); }
     void Append(const Bytes& more) { b_.insert(b_.end(), more.begin(), more.end()); }
@@ -54,14 +81,16 @@ public:
     }
     void PutU16At(size_t at, uint32_t v)
     {
-        b_[at] = uint8_t(v >> 8);
-        b_[at + 1] = uint8_t(v);
+        const bool little = order_ == ByteOrder::Little;
+        b_[at] = uint8_t(little ? v : v >> 8);
+        b_[at + 1] = uint8_t(little ? v >> 8 : v);
     }
     size_t Size() const { return b_.size(); }
     const Bytes& Data() const { return b_; }
     Bytes Take() { return std::move(b_); }
 
 private:
+    ByteOrder order_;
     Bytes b_;
 };
 

@@ -1,7 +1,6 @@
 #include <cstring>
 #include <map>
 
-#include "kernel/byteswap/SwapTemplates.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
@@ -189,10 +188,6 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
     if (!platform::FSpExists(folderSpec, &isFolder) || !isFolder) return Failure(-120, "the folder " + folder + " does not exist");
     platform::FSMakeFSSpec(result.dataPath, &dataSpec);
     platform::FSMakeFSSpec(result.companionPath, &companionSpec);
-    if (doc.littleEndian && SwapTemplateCount() == 0) {
-        const int16_t err = InitTokens();
-        if (err) return Failure(err, "the byte-swap templates could not be loaded for the little-endian twin");
-    }
     RemoveOld(result.dataPath);
     RemoveOld(result.companionPath);
     RemoveOld(result.manifestPath);
@@ -205,9 +200,11 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
         if (!err) err = WriteCompanion(doc, companionSpec, &message);
     }
     if (!err && doc.littleEndian) {
+        // The records are little-endian already; the store wrote the
+        // container's own framing big-endian.
         std::vector<uint8_t> bytes;
         err = platform::ReadWholeFile(result.dataPath, &bytes);
-        const std::vector<uint8_t> twin = err ? std::vector<uint8_t>() : LittleEndianTwin(bytes);
+        const std::vector<uint8_t> twin = err ? std::vector<uint8_t>() : LittleEndianFraming(bytes);
         if (!err && twin.empty()) err = -1;
         if (!err) err = platform::WriteFileAtomically(result.dataPath, twin.data(), twin.size());
         if (err) message = "the little-endian twin could not be written";

@@ -38,10 +38,10 @@ void Trailer(ByteWriter& w, const FormRecord& r)
 
 }  // namespace
 
-Bytes FlatForm(const std::vector<FormRecord>& records)
+Bytes FlatForm(const std::vector<FormRecord>& records, ByteOrder order)
 {
-    ByteWriter w;
-    w.U8(13);
+    ByteWriter w(order);
+    w.U8(13);  // the format's version byte
     w.U8(0);
     w.U16(1);
     for (size_t row = 0; row < records.size(); ++row) {
@@ -61,7 +61,8 @@ Bytes FlatForm(const std::vector<FormRecord>& records)
         case FormItemSpec::Variable:
             w.U8(kVariableRecord), w.U8(0);
             Bounds(w, row);
-            w.FixedPString(r.name, 16);
+            w.FixedPString(r.name, 12);
+            w.U16(0), w.U8(0), w.U8(0);  // font, face, a spare byte
             w.U16(r.interprocess ? 0xFFFF : 1);
             w.Zeros(6);
             w.U8(r.objectKind), w.U8(0);
@@ -89,7 +90,7 @@ Bytes FlatForm(const std::vector<FormRecord>& records)
             w.Zeros(26);
             break;
         case FormItemSpec::Picture: {
-            const Bytes picture = Picture(20, 200);
+            const Bytes picture = Picture(20, 200, order);
             w.U8(kPictureRecord), w.U8(0);
             Bounds(w, row);
             w.U32(uint32_t(picture.size()));

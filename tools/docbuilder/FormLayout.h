@@ -29,7 +29,8 @@ struct FormContext {
     std::vector<FormRecord> records;
 };
 
-// One page holding the records top to bottom.
-Bytes FlatForm(const std::vector<FormRecord>& records);
+// One page holding the records top to bottom, in the order given (type
+// words, names and patterns are bytes in both orders).
+Bytes FlatForm(const std::vector<FormRecord>& records, ByteOrder order = ByteOrder::Big);
 
 }  // namespace docbuilder

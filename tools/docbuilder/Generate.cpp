@@ -225,7 +225,7 @@ void AddGeneratedObjects(DocumentSpec& doc, int32_t count, int line)
             src(v.src);
             v.kind = FormItemSpec::Variable;
             v.name = "vButton" + std::to_string(++objectIndex % 100000);
-            v.name = v.name.substr(0, 15);
+            v.name = v.name.substr(0, 11);
             MethodSpec m;
             methodLines(m);
             v.method = std::move(m);

@@ -37,7 +37,9 @@ LaidOut Builder::Run()
     Lists();
     Balloons();
     Passwords();
-    Add(false, FourCC("wvar"), -1, "", {0, 0, 0, 1}, 0);
+    ByteWriter wvar(order_);
+    wvar.U32(1);
+    Add(false, FourCC("wvar"), -1, "", wvar.Take(), 0);
     StringLists();
     Styles();
     Pictures();
@@ -164,7 +166,7 @@ void Builder::Add(bool companion, uint32_t type, int16_t id, const std::string& 
 
 void Builder::Doc(uint32_t type, int16_t id, const std::optional<std::string>& text, int16_t state, int line)
 {
-    if (text) Add(false, type, id, "", Documentation(*text, state), line);
+    if (text) Add(false, type, id, "", Documentation(*text, state, order_), line);
 }
 
 }  // namespace layout

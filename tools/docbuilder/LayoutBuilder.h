@@ -61,7 +61,7 @@ uint32_t DateSeconds(const int16_t date[3]);
 
 class Builder {
 public:
-    explicit Builder(const DocumentSpec& d) : d_(d) {}
+    explicit Builder(const DocumentSpec& d) : d_(d), order_(d.littleEndian ? ByteOrder::Little : ByteOrder::Big) {}
 
     LaidOut Run();
 
@@ -157,7 +157,7 @@ private:
 
     // The words of one member entry and the manifest's name of the member.
     std::vector<int16_t> MemberEntry(const MemberSpec& m, Ref* ref);
-    Bytes MemberList(const std::vector<MemberSpec>& members, const Ref& self);
+    Bytes MemberList(const std::vector<MemberSpec>& members, const Ref& self, ByteOrder order);
     void Groups();
     // An installed component's 'MODQ' and 'MAPQ'; its protected and private
     // members' resources marked for encipherment (LayoutModules.cpp).
@@ -173,6 +173,10 @@ private:
     void Companion();
     void CheckUnique();
     const DocumentSpec& d_;
+    // The container's order; the companion is a platform resource file,
+    // big-endian whatever the container.
+    const ByteOrder order_;
+    ByteOrder OrderIn(bool companion) const { return companion ? ByteOrder::Big : order_; }
     LaidOut out_;
     std::map<const void*, int16_t> ids_;
     std::map<const PackageSpec*, int16_t> packageLists_;

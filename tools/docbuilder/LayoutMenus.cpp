@@ -3,13 +3,11 @@
 
 #include <cstdlib>
 
-#include "platform/core/Endian.h"
-
 namespace docbuilder::layout {
 
 void Builder::MenuBars()
 {
-    ByteWriter liba;
+    ByteWriter liba(order_);
     liba.U16(uint16_t(d_.menuBars.size()));
     for (const MenuBarSpec& b : d_.menuBars) {
         const int16_t id = Id(&b);
@@ -17,15 +15,18 @@ void Builder::MenuBars()
         if (b.freeSlot) continue;
         const Ref self{5, id, b.name, ""};
         Object(self);
-        // Menu k's id sits at 6k + 6, consecutive menus 6 bytes apart.
-        Bytes bar(6 * b.menus.size() + 8, 0);
-        platform::WriteBE16(bar.data(), uint16_t(b.menus.size()));
+        // The menu count, 6 bytes, then a 6-byte entry per menu whose id
+        // ends it: menu k's id sits at 6k + 6.
+        ByteWriter bar(order_);
+        bar.U16(uint16_t(b.menus.size()));
+        bar.Zeros(6);
         for (size_t k = 1; k <= b.menus.size(); ++k) {
             const std::string& title = b.menus[k - 1];
             auto m = menus_.find(title);
             if (m == menus_.end()) Refuse(b.src.line, "the menu bar names a missing menu '" + title + "'");
             const int16_t menuId = Id(m->second);
-            platform::WriteBE16(&bar[6 * k + 6], uint16_t(menuId));
+            bar.Zeros(4);
+            bar.U16(uint16_t(menuId));
             Link(self, {6, menuId, title, ""});
             // The bar links what its menus' titles and items name.
             const MenuSpec& menuSpec = *m->second;
@@ -45,7 +46,7 @@ void Builder::MenuBars()
                 if (ParseStringRef(it.text, &list, &index)) Link(self, StringListRef(list, it.src.line));
             }
         }
-        Add(false, FourCC("BAQz"), id, b.name, std::move(bar), b.src.line);
+        Add(false, FourCC("BAQz"), id, b.name, bar.Take(), b.src.line);
         Doc(FourCC("BAHE"), id, b.doc, b.docState, b.src.line);
     }
     Add(false, FourCC("LIBA"), 0, "", liba.Take(), 1);
@@ -53,7 +54,7 @@ void Builder::MenuBars()
         const int16_t id = Id(&m);
         const Ref self{6, id, m.title, ""};
         Object(self);
-        ByteWriter w;
+        ByteWriter w(order_);
         w.U16(uint16_t(m.items.size()));
         w.FixedPString(m.title, 16);
         w.Zeros(6);
@@ -120,7 +121,7 @@ ListItemOut Builder::ListItem(const ListItemSpec& it, const Ref& list)
 
 void Builder::Lists()
 {
-    ByteWriter leqz;
+    ByteWriter leqz(order_);
     leqz.U16(uint16_t(d_.lists.size()));
     leqz.U32(0);
     for (const ChoiceListSpec& l : d_.lists) {
@@ -130,7 +131,7 @@ void Builder::Lists()
         const Ref self{4, id, l.name, ""};
         Object(self);
         if (l.old) {
-            ByteWriter e;
+            ByteWriter e(order_);
             e.U16(uint16_t(l.items.size()));
             e.U16(0);
             for (const ListItemSpec& it : l.items) {
@@ -150,7 +151,7 @@ void Builder::Lists()
 
 void Builder::Balloons()
 {
-    ByteWriter lihe;
+    ByteWriter lihe(order_);
     for (const BalloonSpec& b : d_.balloons) {
         const int16_t id = Id(&b);
         lihe.FixedPString(b.name, 16);

@@ -57,14 +57,14 @@ void Builder::Method(const MethodSpec& m, const Ref& self)
             }
             default: break;
             }
-            Bytes b = TokenBytes(t, tableNumber, path);
+            Bytes b = TokenBytes(t, tableNumber, path, order_);
             tokens.insert(tokens.end(), b.begin(), b.end());
         }
         if (tokens.size() > 32000) Refuse(m.src.line, "a method line holds at most 32,000 token bytes");
         lines.push_back(std::move(tokens));
     }
     if (lines.size() > 32767) Refuse(m.src.line, "a method holds at most 32,767 lines");
-    Add(false, FourCC("CCQz"), int16_t(self.id), "", MethodBlob(lines), m.src.line);
+    Add(false, FourCC("CCQz"), int16_t(self.id), "", MethodBlob(lines, order_), m.src.line);
     Doc(FourCC("CCHE"), int16_t(self.id), m.doc, m.docState, m.src.line);
 }
 
@@ -74,7 +74,7 @@ void Builder::ProjectMethods()
     for (const MethodSpec& m : d_.methods) {
         const Ref self{2, Id(&m), m.name, ""};
         Object(self);
-        tpqz.Append(ProjectMethodRecord(m.name, Id(&m), m.attributes));
+        tpqz.Append(ProjectMethodRecord(m.name, Id(&m), m.attributes, order_));
     }
     for (const MethodSpec& m : d_.methods) Method(m, {2, Id(&m), m.name, ""});
     Bytes bytes = tpqz.Take();
@@ -90,7 +90,7 @@ void Builder::ProjectMethods()
             Object(self);
             Method(m, self);
         }
-        ByteWriter w;
+        ByteWriter w(order_);
         for (int16_t id : dbpr) w.U16(uint16_t(id));
         Add(false, FourCC("DBPR"), 0, "", w.Take(), d_.dbMethods[0].src.line);
     }

@@ -33,8 +33,8 @@ void Builder::Passwords()
         groups.push_back(std::move(r));
     }
     if (users.size() > 14999 || groups.size() > 17767) Refuse(1, "too many users or groups");
-    Add(false, FourCC("PAQz"), 0, "", PasswordTable(users, groups, d_.oldPasswords), 1);
-    Add(false, FourCC("PAQz"), 1, "", PasswordTable({}, {}, d_.oldPasswords), 1);
+    Add(false, FourCC("PAQz"), 0, "", PasswordTable(users, groups, d_.oldPasswords, order_), 1);
+    Add(false, FourCC("PAQz"), 1, "", PasswordTable({}, {}, d_.oldPasswords, order_), 1);
 }
 
 void Builder::StringLists()
@@ -48,7 +48,7 @@ void Builder::StringLists()
 void Builder::Styles()
 {
     if (d_.styles.empty()) return;
-    ByteWriter w;
+    ByteWriter w(order_);
     w.U16(uint16_t(d_.styles.size()));
     for (size_t i = 0; i < d_.styles.size(); ++i) {
         w.FixedPString(d_.styles[i].name, 32);
@@ -62,13 +62,13 @@ void Builder::Styles()
 void Builder::Pictures()
 {
     if (d_.pictures.empty()) return;
-    ByteWriter table;
+    ByteWriter table(order_);
     table.U16(uint16_t(d_.pictures.size()));
     for (const PictureSpec& p : d_.pictures) {
         table.FixedPString(p.name, 32);
         table.U16(uint16_t(Id(&p)));
         Object({18, Id(&p), p.name, ""});
-        Add(false, FourCC("PICT"), Id(&p), "", Picture(p.width, p.height), p.src.line);
+        Add(false, FourCC("PICT"), Id(&p), "", Picture(p.width, p.height, order_), p.src.line);
     }
     Add(false, FourCC("PIC#"), 128, "", table.Take(), d_.pictures[0].src.line);
 }
@@ -76,7 +76,7 @@ void Builder::Pictures()
 void Builder::StyleSheets()
 {
     if (d_.styleSheets.empty()) return;
-    ByteWriter w;
+    ByteWriter w(order_);
     w.U16(uint16_t(d_.styleSheets.size()));
     int16_t last = 0;
     for (const StyleSheetSpec& s : d_.styleSheets) last = std::max(last, Id(&s));
@@ -182,9 +182,9 @@ std::vector<int16_t> Builder::MemberEntry(const MemberSpec& m, Ref* ref)
     Refuse(m.src.line, "a group cannot hold a " + m.kind);
 }
 
-Bytes Builder::MemberList(const std::vector<MemberSpec>& members, const Ref& self)
+Bytes Builder::MemberList(const std::vector<MemberSpec>& members, const Ref& self, ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     if (!d_.oldMemberLists) w.U16(254);
     for (const MemberSpec& m : members) {
         Ref ref;
@@ -201,7 +201,7 @@ void Builder::Groups()
     for (const GroupSpec& g : d_.groups) {
         const Ref self{23, Id(&g), g.name, ""};
         Object(self);
-        Add(companion, FourCC("#GRP"), Id(&g), g.name, MemberList(g.members, self), g.src.line);
+        Add(companion, FourCC("#GRP"), Id(&g), g.name, MemberList(g.members, self, OrderIn(companion)), g.src.line);
     }
     for (const ComponentSpec& k : d_.components) {
         const Ref self{32, Id(&k), k.name, ""};
@@ -214,7 +214,7 @@ void Builder::Groups()
         p.prefix = k.prefix;
         p.generated = k.generated;
         p.componentDocument = d_.library && k.generated;
-        ByteWriter w;
+        ByteWriter w(OrderIn(companion));
         if (!d_.oldMemberLists) w.U16(254);
         for (int f = 0; f < 3; ++f) {
             const GroupSpec& folder = k.folders[f];
@@ -223,12 +223,13 @@ void Builder::Groups()
             const Ref folderRef{33, Id(&folder), folder.name, ""};
             Object(folderRef);
             Member(self, folderRef);
-            Add(companion, FourCC("#GMO"), Id(&folder), folder.name, MemberList(folder.members, folderRef), folder.src.line);
+            Add(companion, FourCC("#GMO"), Id(&folder), folder.name,
+                MemberList(folder.members, folderRef, OrderIn(companion)), folder.src.line);
         }
         w.U16(0xFFFF);
         Add(companion, FourCC("#MOD"), Id(&k), k.name, w.Take(), k.src.line);
         Add(false, FourCC("moQz"), Id(&k), k.name, ComponentRecord(p), k.src.line);
-        if (!k.codes.empty()) Add(false, FourCC("cdQz"), Id(&k), "", NameCodeTable(k.codes), k.src.line);
+        if (!k.codes.empty()) Add(false, FourCC("cdQz"), Id(&k), "", NameCodeTable(k.codes, order_), k.src.line);
         if (k.installed) ModuleRecord(k);
     }
 }
@@ -275,8 +276,9 @@ void Builder::Compiled()
     if (d_.compiled) Add(false, FourCC("VART"), 0, "", {0, 0, 0, 0}, 1);
     for (int32_t id : d_.compiledCode) Add(false, FourCC("MPPC"), int16_t(id), "", {0, 0, 0, 0}, 1);
     if (d_.dirty) {
-        const uint32_t v = uint32_t(*d_.dirty);
-        Add(false, FourCC("QzQz"), 2, "", {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}, 1);
+        ByteWriter w(order_);
+        w.U32(uint32_t(*d_.dirty));
+        Add(false, FourCC("QzQz"), 2, "", w.Take(), 1);
     }
 }
 

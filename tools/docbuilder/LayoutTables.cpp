@@ -61,7 +61,7 @@ void Builder::Tables()
         ids.push_back(Id(&t));
         names.FixedPString(t.name, 32);
     }
-    Add(false, FourCC("PRQz"), 0, "", ParameterRecord(d_.level, ids), 1);
+    Add(false, FourCC("PRQz"), 0, "", ParameterRecord(d_.level, ids, order_), 1);
     Bytes wnqz = names.Take();
     if (wnqz.empty()) wnqz = {0, 0};
     Add(false, FourCC("WNQz"), 0, "", std::move(wnqz), 1);
@@ -74,7 +74,7 @@ void Builder::Table(const TableSpec& t, int16_t number, const std::string& owner
     const Ref self = TableRef(t, owner);
     const std::string qualified = owner.empty() ? t.name : owner + "." + t.name;
     Object(self);
-    ByteWriter w;
+    ByteWriter w(order_);
     w.U16(uint16_t(t.fields.size()));
     w.U16(t.method ? uint16_t(Id(&*t.method)) : 0);
     w.U16(t.forms.empty() ? 0xFFFF : uint16_t(id));
@@ -95,7 +95,8 @@ void Builder::Table(const TableSpec& t, int16_t number, const std::string& owner
         const int16_t fieldNumber = int16_t(k + 1);
         w.FixedPString(f.name, 32);
         if (f.subtable) {
-            w.U8(7), w.U8(0), w.U16(0), w.Zeros(4);
+            // The type word: the type in its high byte.
+            w.U16(7 << 8), w.U16(0), w.Zeros(4);
             w.U16(0), w.U16(0), w.U16(0xFFFF), w.U16(0xFFFF);
             w.U16(uint16_t(Id(f.subtable.get())));
             w.U16(0);
@@ -127,7 +128,7 @@ void Builder::Table(const TableSpec& t, int16_t number, const std::string& owner
             Link(fieldRef, listRef);
             Link(self, listRef);
         }
-        w.U8(f.type), w.U8(0), w.U16(uint16_t(f.length)), w.U16(0), w.U16(0);
+        w.U16(uint16_t(f.type << 8)), w.U16(uint16_t(f.length)), w.U16(0), w.U16(0);
         w.U16(rel.field ? uint16_t(rel.tableNumber) : 0);
         w.U16(rel.field ? uint16_t(rel.numbers.back()) : 0);
         w.U16(0xFFFF);
@@ -174,7 +175,7 @@ std::string Builder::QualifiedOwner(const FieldPath& p) const
 
 void Builder::Forms(const TableSpec& t, int16_t tfqzId, const std::string& qualified)
 {
-    ByteWriter w;
+    ByteWriter w(order_);
     w.U16(uint16_t(t.forms.size()));
     w.U16(0), w.U16(0);
     for (const FormSpec& f : t.forms) {
@@ -206,7 +207,7 @@ void Builder::Forms(const TableSpec& t, int16_t tfqzId, const std::string& quali
         context.table = &t;
         context.tableNumber = int16_t(TableNumber(&t));
         for (const FormItemSpec& it : f.items) FormItem(it, form, formQualified, context);
-        Add(false, FourCC("FOQz"), formId, "", FlatForm(context.records), f.src.line);
+        Add(false, FourCC("FOQz"), formId, "", FlatForm(context.records, order_), f.src.line);
         Doc(FourCC("FOHE"), formId, f.doc, f.docState, f.src.line);
     }
     Add(false, FourCC("TFQz"), tfqzId, "", w.Take(), t.src.line);
@@ -230,6 +231,7 @@ void Builder::FormItem(const FormItemSpec& it, const Ref& form, const std::strin
         Link(form, {28, r.fieldNumber, it.name, t.name});
     }
     if (it.kind == FormItemSpec::Variable) {
+        if (it.name.size() > 11) Refuse(it.src.line, "a form variable's name holds at most 11 characters");
         const Ref variable{9, it.interprocess ? 2 : 1, it.name, ""};
         if (madeByTokens_.insert(variable.Text()).second) Object(variable);
         Link(form, variable);

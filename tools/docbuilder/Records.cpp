@@ -15,9 +15,9 @@
 
 namespace docbuilder {
 
-Bytes TokenBytes(const TokenSpec& t, int16_t tableNumber, const std::vector<int16_t>& fieldPath)
+Bytes TokenBytes(const TokenSpec& t, int16_t tableNumber, const std::vector<int16_t>& fieldPath, ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     w.U8(t.kind);
     w.U8(0);
     switch (t.kind) {
@@ -41,8 +41,8 @@ Bytes TokenBytes(const TokenSpec& t, int16_t tableNumber, const std::vector<int1
         case 9:
         case 11: w.U32(uint32_t(t.number)); break;
         case 25:
-            w.U32(uint32_t(uint64_t(t.number) >> 32));
-            w.U32(uint32_t(t.number));
+            w.BE32(uint32_t(uint64_t(t.number) >> 32));
+            w.BE32(uint32_t(t.number));
             break;
         }
         break;
@@ -76,9 +76,9 @@ Bytes TokenBytes(const TokenSpec& t, int16_t tableNumber, const std::vector<int1
     return w.Take();
 }
 
-Bytes MethodBlob(const std::vector<Bytes>& lines)
+Bytes MethodBlob(const std::vector<Bytes>& lines, ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     w.Zeros(8);  // the stored rectangle
     w.U16(uint16_t(lines.size()));
     for (const Bytes& tokens : lines) {
@@ -110,14 +110,14 @@ void PutExtended(ByteWriter& w, double value)
         signExp |= uint16_t(exp - 1 + 16383);
         mantissa = uint64_t(std::ldexp(frac, 64));
     }
-    w.U16(signExp);
-    w.U32(uint32_t(mantissa >> 32));
-    w.U32(uint32_t(mantissa));
+    w.BE16(signExp);
+    w.BE32(uint32_t(mantissa >> 32));
+    w.BE32(uint32_t(mantissa));
 }
 
-Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds)
+Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds, ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     w.U16(uint16_t(tableIds.size()));
     w.U8(0x11);
     w.U8(0);
@@ -146,9 +146,9 @@ Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds)
     return w.Take();
 }
 
-Bytes ProjectMethodRecord(const std::string& name, int16_t id, uint16_t attributes)
+Bytes ProjectMethodRecord(const std::string& name, int16_t id, uint16_t attributes, ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     w.FixedPString(name, 32);
     w.U16(uint16_t(id));
     w.U16(attributes);
@@ -156,9 +156,10 @@ Bytes ProjectMethodRecord(const std::string& name, int16_t id, uint16_t attribut
     return w.Take();
 }
 
-Bytes PasswordTable(const std::vector<UserRecord>& users, const std::vector<GroupRecord>& groups, bool oldLayout)
+Bytes PasswordTable(const std::vector<UserRecord>& users, const std::vector<GroupRecord>& groups, bool oldLayout,
+                    ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     if (!oldLayout && !(users.empty() && groups.empty())) w.U16(0xA0A0);
     w.U16(uint16_t(users.size()));
     w.U16(uint16_t(groups.size()));
@@ -192,27 +193,28 @@ Bytes PasswordTable(const std::vector<UserRecord>& users, const std::vector<Grou
     return bytes;
 }
 
-Bytes Picture(int16_t width, int16_t height)
+Bytes Picture(int16_t width, int16_t height, ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     auto rect = [&](int16_t top, int16_t left, int16_t bottom, int16_t right) {
-        w.U16(uint16_t(top)), w.U16(uint16_t(left)), w.U16(uint16_t(bottom)), w.U16(uint16_t(right));
+        w.BE16(uint16_t(top)), w.BE16(uint16_t(left)), w.BE16(uint16_t(bottom)), w.BE16(uint16_t(right));
     };
+    // The size word and the frame: the picture header, in the order given.
     w.U16(0);  // size, set below
+    w.U16(0), w.U16(0), w.U16(uint16_t(height)), w.U16(uint16_t(width));
+    w.BE16(0x0011), w.BE16(0x02FF);  // version 2
+    w.BE16(0x0C00);                  // extended header: 72 dpi, the frame
+    w.BE16(0xFFFE), w.BE16(0);
+    w.BE32(0x00480000), w.BE32(0x00480000);
     rect(0, 0, height, width);
-    w.U16(0x0011), w.U16(0x02FF);  // version 2
-    w.U16(0x0C00);                 // extended header: 72 dpi, the frame
-    w.U16(0xFFFE), w.U16(0);
-    w.U32(0x00480000), w.U32(0x00480000);
+    w.BE32(0);
+    w.BE16(0x001E);          // default highlight
+    w.BE16(0x0001);          // clip region: the frame
+    w.BE16(10);
     rect(0, 0, height, width);
-    w.U32(0);
-    w.U16(0x001E);          // default highlight
-    w.U16(0x0001);          // clip region: the frame
-    w.U16(10);
+    w.BE16(0x0030);          // frame the rectangle with the pen
     rect(0, 0, height, width);
-    w.U16(0x0030);          // frame the rectangle with the pen
-    rect(0, 0, height, width);
-    w.U16(0x00FF);          // end
+    w.BE16(0x00FF);          // end
     w.PutU16At(0, uint32_t(w.Size()));
     return w.Take();
 }
@@ -255,9 +257,9 @@ Bytes ChoiceList(const std::vector<ListItemOut>& items)
     return w.Take();
 }
 
-Bytes Documentation(const std::string& text, int16_t state)
+Bytes Documentation(const std::string& text, int16_t state, ByteOrder order)
 {
-    ByteWriter w;
+    ByteWriter w(order);
     w.U16(1);
     w.U16(uint16_t(state));
     w.U32(uint32_t(text.size()));
@@ -309,7 +311,7 @@ Bytes ComponentRecord(const ComponentProperties& p)
     return out;
 }
 
-Bytes NameCodeTable(std::vector<std::pair<std::string, std::string>> entries)
+Bytes NameCodeTable(std::vector<std::pair<std::string, std::string>> entries, ByteOrder order)
 {
     auto key = [](std::string s) {
         for (char& c : s)
@@ -317,7 +319,7 @@ Bytes NameCodeTable(std::vector<std::pair<std::string, std::string>> entries)
         return s;
     };
     std::stable_sort(entries.begin(), entries.end(), [&](const auto& a, const auto& b) { return key(a.first) < key(b.first); });
-    ByteWriter w;
+    ByteWriter w(order);
     w.U32(uint32_t(entries.size()));
     w.U32(0);
     w.U16(30);

@@ -113,14 +113,19 @@ TEST_F(FrameTextEditTest, ChangingMultilineRebuildsTheEditorKeepingWhatItShowed)
     f->AskFocus();
     ASSERT_TRUE(f->HasFocus());
     f->Select(2, 5);
-    NativeTextEditMac* before = f->GetEditor();
+    // A rebuilt single-line editor scrolls sideways on its own; this one
+    // was made without it, so it is still the first editor.
     f->SetProperty(kEnteMultiline, 0);
-    EXPECT_EQ(f->GetEditor(), before) << "the same value keeps the editor";
+    EXPECT_EQ(f->GetEditor()->GetProperty(kPropHAutoScroll), 0) << "the same value keeps the editor";
 
+    // An editor's multiline is fixed when it is made: a multiline editor
+    // here is a new one, with the line-wise properties that go with it.
     f->SetProperty(kEnteMultiline, 1);
     NativeTextEditMac* e = f->GetEditor();
-    EXPECT_NE(e, before);
     EXPECT_EQ(e->GetProperty(kPropMultiline), 1);
+    EXPECT_EQ(e->GetProperty(kPropWantReturn), 1);
+    EXPECT_EQ(e->GetProperty(kPropWordWrap), 1);
+    EXPECT_EQ(e->GetProperty(kPropVAutoScroll), 1);
     EXPECT_EQ(TextOf(*f), u"hello world");
     EXPECT_EQ(e->GetAllTextBold(), 1);
     EXPECT_EQ(e->GetAllTextColor(), 0x00336699);
