@@ -5,6 +5,7 @@
 #include <set>
 
 #include "design/links/ParseSupport.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 
 namespace readtest {
@@ -150,6 +151,7 @@ TEST_F(LinkGraph, BothByteOrdersReadTheSameObjectsAndLinks)
     std::vector<uint8_t> demo;
     ASSERT_EQ(platform::ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", &demo), 0);
     const std::string descriptions[] = {std::string(demo.begin(), demo.end()), "structure Big seed 11\ngenerate 1000\n"};
+    transfer::InstallModuleManager();  // the demo's installed component is enciphered
     for (const std::string& text : descriptions) {
         std::multiset<ManifestObject> objects[2];
         std::set<Edge> links[2];
