@@ -1,11 +1,16 @@
 // Opening and reading a structure document beside SQLite reading the same
 // bytes. The document builder writes a 10,000- and a 100,000-object
-// structure (`generate N`); each is opened (OpenQzB), read with every object
-// parsed for its links (ReadQzB) and closed (CloseQzB) headless, best of
-// three. SQLite holds every resource of the container and of the companion
-// as a row (type, id, bytes) of one table and reads every row back, also
-// best of three. Every run is a process of its own, whose peak resident
-// memory the kernel reports when it ends (wait4).
+// structure (`generate N`, its forms stored as chunk files); each is opened
+// (OpenQzB), read with every object parsed for its links (ReadQzB) and
+// closed (CloseQzB) headless, best of three. SQLite holds every resource
+// of the container and of the companion as a row (type, id, bytes) of one
+// table and reads every row back, also best of three. Every run is a
+// process of its own, whose peak resident memory the kernel reports when it
+// ends (wait4).
+//
+// Then an SQL schema script of 255 tables of 100 columns is parsed into
+// its schema and report, beside the same bytes split into words with
+// std::string_view (median of 21).
 //
 // Then a structure with 50 installed components of 1,000 members each
 // (500 methods and 500 choice lists, public, so that the read needs no
@@ -13,6 +18,7 @@
 // same open with the stand-in manager that knows no component.
 //
 //   document_bench [count...] [--keep FOLDER]
+//   document_bench --sql          (the SQL script alone)
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -39,6 +45,8 @@
 #include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
 #include "design/reading/ReadQzB.h"
+#include "design/sql/SqlScript.h"
+#include "bench/BenchTiming.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/prefs/UPrefs.h"
 #include "platform/backends/HeadlessBackend.h"
@@ -131,7 +139,7 @@ Report Build(int32_t count, const std::string& folder, Paths* paths)
     paths->sqlite = folder + "/" + name + ".sqlite";
     return InChild([&] {
         Report r;
-        const std::string description = "structure " + name + " seed 7\ngenerate " + std::to_string(count) + "\n";
+        const std::string description = "structure " + name + " seed 7\nforms iff\ngenerate " + std::to_string(count) + "\n";
         const auto start = Clock::now();
         const docbuilder::BuildResult built = docbuilder::BuildDocument(description, name + ".qzdoc", folder);
         r.build = Since(start);
@@ -571,6 +579,41 @@ void Print(const std::vector<SizeResult>& results)
 
 }  // namespace
 
+// The SQL script's parse beside splitting its bytes into words.
+void SqlScriptParse()
+{
+    std::string script;
+    for (int t = 0; t < 255; ++t) {
+        script += "CREATE TABLE Table_" + std::to_string(t) + " (\n";
+        for (int c = 0; c < 100; ++c)
+            script += "    Column_" + std::to_string(c) + (c % 3 == 0 ? " CHAR(40) NOT NULL" : c % 3 == 1 ? " INTEGER" : " DATE") +
+                      (c < 99 ? ",\n" : "\n");
+        script += ");\n";
+    }
+    size_t words = 0, tables = 0;
+    const double parse = bench::MedianMs(21, [&] {
+        sql::Schema schema;
+        std::string report;
+        if (sql::ParseSQLText(script, &schema, &report) == 0) tables = schema.tables.size();
+    });
+    const double split = bench::MedianMs(21, [&] {
+        words = 0;
+        std::string_view rest(script);
+        for (;;) {
+            const size_t start = rest.find_first_not_of(" \t\r\n(),;");
+            if (start == std::string_view::npos) break;
+            rest.remove_prefix(start);
+            const size_t end = std::min(rest.find_first_of(" \t\r\n(),;"), rest.size());
+            ++words;
+            rest.remove_prefix(end);
+        }
+    });
+    std::printf("\nSQL script of 255 tables of 100 columns (%zu bytes, %zu words): %zu tables read\n", script.size(),
+                words, tables);
+    std::printf("  split into words (string_view)     %8.2f ms\n", split);
+    std::printf("  parsed into the schema and report  %8.2f ms   ratio %.2f\n", parse, parse / split);
+}
+
 int main(int argc, char** argv)
 {
     std::vector<int32_t> counts;
@@ -578,8 +621,14 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
+        else if (std::strcmp(argv[i], "--sql") == 0)
+            counts.push_back(0);
         else
             counts.push_back(std::atoi(argv[i]));
+    }
+    if (counts == std::vector<int32_t>{0}) {
+        SqlScriptParse();
+        return 0;
     }
     if (counts.empty()) counts = {10000, 100000};
     const std::string base = keep.empty() ? std::filesystem::temp_directory_path().string() + "/document_bench." +
@@ -597,6 +646,7 @@ int main(int argc, char** argv)
         results.push_back(s);
     }
     Print(results);
+    SqlScriptParse();
     if (ok) ok = MeasureComponents(base);
     if (keep.empty()) std::filesystem::remove_all(base);
     return ok ? 0 : 1;

@@ -129,6 +129,9 @@ public:
 void DisplayHeadText(TObjQz* obj, unsigned char* out);
 void DisplayPageText(int16_t page, int16_t count, unsigned char* out);
 
+// The bars of the preview pane being clicked take the values of a text
+// that the click scrolled (the objects' preview scroll hook).
+void PreviewClickScrolled(int16_t h, int16_t v);
 void HTrackCtrAction(platform::ControlRef control, platform::ControlPartCode part);
 void VTrackCtrAction(platform::ControlRef control, platform::ControlPartCode part);
 extern int32_t G_DispTy;

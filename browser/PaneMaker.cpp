@@ -7,6 +7,7 @@
 #include "app/appl/Preferences.h"
 #include "browser/CallPanes.h"
 #include "design/objects/ObjQz.h"
+#include "design/preview/PreviewFrame.h"
 
 namespace browser {
 
@@ -50,6 +51,7 @@ void InstallBrowserPanes()
     };
     PaneHooks().filterRecord = [](int16_t id) -> char** { return ::GetFilter(id); };
     RegisterListDefinitions();
+    SetPreviewScrollHook(PreviewClickScrolled);
     LongListHooks hooks = CurrentLongListHooks();
     hooks.getLevel = [](void* obj) -> int16_t { return obj ? static_cast<TObjQz*>(obj)->GetLevel() : 0; };
     hooks.openable = [](void* obj) { return obj && static_cast<TObjQz*>(obj)->Openable(); };

@@ -564,6 +564,14 @@ void TDisplayPlane::ScrollBy(ControlRef bar, int16_t amount)
 
 TDisplayPlane* Tracked() { return dynamic_cast<TDisplayPlane*>(::G_Plane); }
 
+void PreviewClickScrolled(int16_t h, int16_t v)
+{
+    TDisplayPlane* pane = Tracked();
+    if (!pane) return;
+    if (pane->fVScroll && GetControlValue(pane->fVScroll) != v) SetControlValue(pane->fVScroll, v);
+    if (pane->fHScroll && GetControlValue(pane->fHScroll) != h) SetControlValue(pane->fHScroll, h);
+}
+
 void HTrackCtrAction(ControlRef control, ControlPartCode part)
 {
     TDisplayPlane* gTracked = Tracked();

@@ -95,3 +95,9 @@ void WinPlotCIconDimmed(const platform::Rect& r, const VIcon* icon, int16_t leve
 }
 
 void WinPlotCIconChangeCols(const platform::Rect& r, const VIcon* icon) { PlotIcon(r, icon); }
+
+VI_Handler* VI_Manager::GetHandler(int16_t look)
+{
+    static VI_Handler handlers[11];
+    return look >= -3 && look <= 7 ? &handlers[look + 3] : nullptr;
+}

@@ -23,6 +23,14 @@ private:
 
 extern VI_Handler* gVI;
 
+// The handlers of the looks a form object may name.
+class VI_Manager {
+public:
+    // The handler of look -3 to 7 (one for each, made on first use); null
+    // for any other number.
+    static VI_Handler* GetHandler(int16_t look);
+};
+
 // Makes the look manager (once) and passes the kernel's colour calls to it.
 void InitVI();
 

@@ -254,6 +254,11 @@ void CPseudoResFile::BlockHeader(ResType type, int16_t id, uint8_t* header) cons
 
 bool CPseudoResFile::UpdateResNoMap()
 {
+    if (fHeld) {
+        fCommitPutOff = true;
+        Fail(noErr);
+        return true;
+    }
     return Guarded<bool>(false, [&]() -> bool {
         // A server-backed file sends every change at once: nothing waits here.
         if (!fLocal) {
@@ -453,8 +458,33 @@ OSErr CPseudoResFile::CommitAll()
     return noErr;
 }
 
+bool CPseudoResFile::Hold(bool hold)
+{
+    if (hold || !fHeld) {
+        fHeld = hold || fHeld;
+        Fail(noErr);
+        return true;
+    }
+    fHeld = false;
+    if (!fCommitPutOff) {
+        Fail(noErr);
+        return true;
+    }
+    if (!UpdateRes()) {
+        fHeld = true;
+        return false;
+    }
+    fCommitPutOff = false;
+    return true;
+}
+
 bool CPseudoResFile::UpdateRes()
 {
+    if (fHeld) {
+        fCommitPutOff = true;
+        Fail(noErr);
+        return true;
+    }
     return Guarded<bool>(false, [&]() -> bool {
         if (!fLocal) {
             // Only the cache of fetched contents is kept on disk.
@@ -479,14 +509,16 @@ bool CPseudoResFile::Close(bool update)
     bool ok = true;
     OSErr err = noErr;
     if (fLocal && fFork.IsOpen()) {
-        if (update) {
+        if (update && !fHeld) {
             ok = UpdateRes();
             err = CPseudoResManager::LastError();
         }
-        // A failed commit leaves the open mark, so the next open knows.
-        if (ok && !fCommitFailed && fFork.IsWritable() && !fReadOnly) {
-            err = fRestoreOpenedHeader ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd())
-                                       : WriteHeader(0);
+        // A failed commit leaves the open mark, so the next open knows. A
+        // held file gets back exactly the header it had, a mark found there
+        // too: no commit of it ever reached the disk.
+        if ((fHeld || (ok && !fCommitFailed)) && fFork.IsWritable() && !fReadOnly) {
+            err = fRestoreOpenedHeader || fHeld ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd())
+                                                : WriteHeader(0);
             if (err == noErr) err = fFork.Flush();
             ok = err == noErr;
         }

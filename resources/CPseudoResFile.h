@@ -93,6 +93,12 @@ public:
     // Commits when asked, closes and deletes the object. False when the
     // commit failed (the file then keeps its open mark).
     virtual bool Close(bool update);
+    // While held, commits are put off: nothing is written, and a close
+    // commits nothing and puts back the header found at opening. Releasing
+    // carries out a commit asked for meanwhile; when it fails the file
+    // stays held.
+    bool Hold(bool hold);
+    bool IsHeld() const { return fHeld; }
 
     virtual bool FindRes(Handle contents, int32_t* typeIndex, int32_t* recordIndex);
     // Actions 1-8 on the attributes of the record holding a handle.
@@ -222,6 +228,8 @@ private:
     bool fMarkedAtOpen = false;
     bool fMapWritingEnabled = true;
     bool fCommitFailed = false;
+    bool fHeld = false;
+    bool fCommitPutOff = false;
     // The header bytes found at opening. A file that was not marked open
     // gets them back when it is closed without a commit, so that opening
     // and closing leaves it byte for byte as it was, reserved words too; a

@@ -114,6 +114,14 @@ bool updateres(int16_t fileNumber)
     });
 }
 
+bool holdres(int16_t fileNumber, bool hold)
+{
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = OpenFileNumbered(fileNumber);
+        return f && f->Hold(hold);
+    });
+}
+
 bool updateresNoMap(int16_t fileNumber)
 {
     return Guarded<bool>(false, [&]() -> bool {

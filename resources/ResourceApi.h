@@ -29,6 +29,9 @@ int16_t createres(const FSSpec& fileSpec, OSType creator, OSType fileType);
 bool closeres(int16_t fileNumber, bool update);
 bool updateres(int16_t fileNumber);
 bool updateresNoMap(int16_t fileNumber);
+// Puts off the file's commits (hold) or carries out the one put off
+// (release); see CPseudoResFile::Hold.
+bool holdres(int16_t fileNumber, bool hold);
 bool useres(int16_t fileNumber);
 bool setdefaultresfile(int16_t fileNumber);
 int16_t xcurres();

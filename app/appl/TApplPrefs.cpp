@@ -113,6 +113,7 @@ int16_t TAppl::Preferences()
     DialogRef dialog = MyGetNewDialog(259, nullptr, reinterpret_cast<WindowRef>(-1));
     const int16_t savedRes = CurResFile();
     if (G_PrefResFile != -1) UseResFile(G_PrefResFile);
+    int16_t result = 0;
 
     Handle chain = dialog && G_PrefResFile != -1 ? GetResource(FourCC("PREF"), 0) : nullptr;
     uint8_t stored[kPrefSize] = {};
@@ -172,6 +173,9 @@ int16_t TAppl::Preferences()
                 ChangedResource(pref);
                 WriteResource(pref);
                 UpdateResFile(G_PrefResFile);
+                // Not written (a full disk): the file keeps what it had and
+                // the command says so.
+                result = ResError();
             }
         }
     }
@@ -179,7 +183,7 @@ int16_t TAppl::Preferences()
     DLogRestoreScreen(dlog, bits, &saveRect, false);
     UseResFile(savedRes);
     UpdateAll();
-    return 0;
+    return result;
 }
 
 int16_t TAppl::EditFilters()

@@ -14,6 +14,7 @@
 #include "app/dialogs/Messages.h"
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
+#include "forms/iff/Iff.h"
 #include "app/documents/TClipBoard.h"
 #include "app/appl/Utilities.h"
 #include "toolbox/drawing/PrintEmulation.h"
@@ -139,6 +140,8 @@ int16_t ApplInitAll()
         gInitMessage = StartQzMessage();
         return err;
     }
+    // The interface fonts keep the sizes of this system's layout.
+    AdjusteFontForPlatform(0);
     G_MainResFile = OpenApplicationResources();
     MyAppl = nullptr;
     G_MachineType = machineType();

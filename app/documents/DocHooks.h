@@ -20,6 +20,9 @@ struct AppDocHooks {
     int16_t (*openQzB)(uint8_t structure, const platform::FSSpec& fileSpec, int16_t* rsrFile, int16_t* resFile,
                        int16_t* otherFile, unsigned char* password) = nullptr;
     void (*closeQzB)(int16_t rsrFile, int16_t resFile, int16_t otherFile, int16_t dataFile) = nullptr;
+    // Lets what the open changed reach the files of a document that is
+    // not read (a new or just saved library): 0 or the error writing it.
+    int16_t (*acceptQzB)(int16_t rsrFile, int16_t resFile) = nullptr;
     // A new empty library (1) or structure (0) and its companion.
     int16_t (*createQzLib)(const platform::FSSpec& fileSpec, uint8_t library) = nullptr;
     // Moves a document and its companion to `to`.

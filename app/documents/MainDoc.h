@@ -109,6 +109,9 @@ public:
 
     virtual int16_t InitFile();
     virtual void DelFile();
+    // Opens a file of the program's own making, which no read follows: a
+    // new working file, a saved copy, the working file again.
+    int16_t OpenUnread(const platform::FSSpec& fileSpec);
 
     bool fLibrary = true;             // saved as an object library (else a structure)
     bool fComponent = false;          // saved as a component

@@ -42,6 +42,36 @@ void EnableBarMenus(bool enable)
     DrawMenuBar();
 }
 
+namespace {
+
+// One more change since the last compilation, counted in 'QzQz' 0 of the
+// structure's resource file (the companion), where the compiler looks.
+void CountCompilerChange(int16_t rsrFile)
+{
+    if (rsrFile == -1 || !IsResFileOpen(rsrFile)) return;
+    UseResFile(rsrFile);
+    const ResType qzqz = FourCC("QzQz");
+    Handle counter = Get1Resource(qzqz, 0);
+    if (!counter) {
+        counter = NewHandleClear(4);
+        if (!counter) return;
+        static const unsigned char noName[1] = {0};
+        AddResource(counter, qzqz, 0, noName);
+        if (ResError() != noErr) {
+            DisposeHandle(counter);
+            return;
+        }
+    }
+    if (!*counter || GetHandleSize(counter) < 4) return;
+    auto* p = reinterpret_cast<uint8_t*>(*counter);
+    WriteBE32(p, ReadBE32(p) + 1);
+    ChangedResource(counter);
+    WriteResource(counter);
+    UpdateResFile(rsrFile);
+}
+
+}  // namespace
+
 void UseDocStore(const TMainDoc* doc)
 {
     if (DocHooks().useQzRes) DocHooks().useQzRes(doc->fResFile);
@@ -117,24 +147,7 @@ void TMainDoc::CloseFile()
     if (fRsrFile == -1 && fResFile == -1 && !fRemote) return;
     const int16_t savedStore = xcurres();
     const int16_t saved = CurResFile();
-    if (!fRemote && fCompilerDirty && fResFile != -1) {
-        UseDocStore(this);
-        const ResType qzqz = FourCC("QzQz");
-        Handle counter = xget1res(qzqz, 0);
-        if (!counter) {
-            counter = NewHandleClear(4);
-            if (counter && !xaddres(counter, qzqz, 0)) {
-                DisposeHandle(counter);
-                counter = nullptr;
-            }
-        }
-        if (counter && *counter && GetHandleSize(counter) >= 4) {
-            auto* p = reinterpret_cast<uint8_t*>(*counter);
-            WriteBE32(p, ReadBE32(p) + 1);
-            xwriteres(counter);
-            updateres(fResFile);
-        }
-    }
+    if (!fRemote && fCompilerDirty) CountCompilerChange(fRsrFile);
     if (!fRemote && fResFile != -1) {
         UseDocStore(this);
         updateres(fResFile);

@@ -117,6 +117,19 @@ void GetIPString(const ServerAddress& address, unsigned char* text)
 
 bool GetOpenFromServer() { return gOpenFromServer; }
 
+namespace {
+
+void SayNotADocument(const std::string& name)
+{
+    Str255 text, more;
+    MyGetIndString(text, 1002, 61);
+    ToPascal(name, more);
+    AppendPString(text, more);
+    XAlert(1000, text, kStopAlert);
+}
+
+}  // namespace
+
 TDocument* TAppl::GetNamedDoc(const FSSpec& fileSpec)
 {
     // One file is one document: the same device and inode, whatever the
@@ -148,11 +161,7 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
     const int16_t kind = DocClassOf(name, info.fdType);
     if (kind == 0) {
         // Said rather than ignored: the user asked for this file.
-        Str255 text, more;
-        MyGetIndString(text, 1002, 61);
-        ToPascal(name, more);
-        AppendPString(text, more);
-        XAlert(1000, text, kStopAlert);
+        SayNotADocument(name);
         return 1001;
     }
     TMainDoc* doc = kind == 3 ? new (std::nothrow) TLibDoc : new (std::nothrow) TMainDoc;
@@ -172,7 +181,8 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
     const int16_t err = doc->Read(fileSpec, false, false);
     if (DocHooks().debugLogClose) DocHooks().debugLogClose();
     if (err != 0) {
-        if (err != 1001) ErrMsg(err);
+        if (err == notAFileErr) SayNotADocument(name);
+        else if (err != 1001) ErrMsg(err);
         RemoveDoc(doc);
         doc->Dispose();
         return err;

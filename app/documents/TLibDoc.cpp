@@ -124,6 +124,13 @@ int16_t TLibDoc::OpenFile(const FSSpec& fileSpec)
     return result;
 }
 
+int16_t TLibDoc::OpenUnread(const FSSpec& fileSpec)
+{
+    int16_t err = OpenFile(fileSpec);
+    if (err == 0 && DocHooks().acceptQzB) err = DocHooks().acceptQzB(fRsrFile, fResFile);
+    return err;
+}
+
 int16_t TLibDoc::ReadFile(bool flag)
 {
     if (!DocHooks().readQzB) return kNotBuilt;
@@ -159,16 +166,18 @@ int16_t TLibDoc::InitFile()
             err = FSpGetCatInfo(docFileSpec, &info);
         }
         if (err == fnfErr) {
-            err = noErr;
+            // A creation a crash cut short may still complete at the name
+            // (its file is then taken): the next name is tried.
+            err = DocHooks().createQzLib ? DocHooks().createQzLib(docFileSpec, fLibrary ? 1 : 0) : kNotBuilt;
+            if (err == dupFNErr) continue;
             break;
         }
         if (err != noErr) break;
         err = dupFNErr;
     }
-    if (err == noErr) err = DocHooks().createQzLib ? DocHooks().createQzLib(docFileSpec, fLibrary ? 1 : 0) : kNotBuilt;
     if (err == noErr) {
         fSpec = docFileSpec;
-        err = OpenFile(docFileSpec);
+        err = OpenUnread(docFileSpec);
         if (err == noErr) ToPascal(FSpGetName(docFileSpec), fWorkName);
     }
     if (err != noErr) {
@@ -233,7 +242,7 @@ int16_t TLibDoc::Write()
     const int16_t err = DocHooks().copyFile ? DocHooks().copyFile(working, dest) : kNotBuilt;
     if (err != 0) {
         ErrMsg(err);
-        OpenFile(working);
+        OpenUnread(working);
         return err;
     }
     fSpec = dest;
@@ -243,7 +252,7 @@ int16_t TLibDoc::Write()
     GetPathName(fPathName, fVRefNum, fDirID);
     fWorkName[0] = 0;
     RenumberRefWindows();
-    const int16_t result = OpenFile(dest);
+    const int16_t result = OpenUnread(dest);
     DisableFunc(18);
     if (result != 0) ErrMsg(result);
     return result;

@@ -2,6 +2,7 @@
 #include "app/program/DocumentHooks.h"
 
 #include "app/documents/DocHooks.h"
+#include "design/sql/SqlScript.h"
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocResources.h"
 #include "design/reading/ModuleManager.h"
@@ -36,6 +37,7 @@ void InstallDocumentHooks()
     AppDocHooks& hooks = DocHooks();
     hooks.openQzB = OpenQzB;
     hooks.closeQzB = CloseQzB;
+    hooks.acceptQzB = AcceptQzB;
     hooks.createQzLib = CreateQzLib;
     hooks.copyFile = CopyFile;
     hooks.readQzB = Read;
@@ -50,6 +52,7 @@ void InstallDocumentHooks()
     hooks.countModules = [](IModuleManager* m) { return m ? m->CountModules() : int32_t(0); };
     hooks.baseCompilee = basecompilee;
     hooks.isThereAPassword = isthereapassword;
+    hooks.sql = SQL;
     hooks.debugLogOpen = DebugLog_Open;
     hooks.debugLogClose = DebugLog_Close;
 }

@@ -1,12 +1,13 @@
 // Moving a document with its companion.
 //
-// (1) both files are copied to temporary names beside the destination and
-//     flushed;
-// (2) the companion, then the data file, are renamed over the destination;
-// (3) the destination folder is flushed; (4) the sources are deleted.
-// A failure before (2) removes only the temporaries: the sources and any
-// document already at the destination stay as they were.
+// (1) whatever a crash left of an earlier move at either name is put
+//     right; (2) both files are copied under the names of the new pair
+//     beside the destination and flushed; (3) the new pair takes the
+//     destination's place at once (DocumentPairs); (4) the sources are
+//     deleted. A failure before (3) removes only the copies: the sources
+//     and any document already at the destination stay as they were.
 #include "design/documents/CreateQzLib.h"
+#include "design/documents/DocumentPairs.h"
 
 #include <sys/stat.h>
 
@@ -35,15 +36,6 @@ bool SameFile(const FSSpec& a, const FSSpec& b)
     struct stat sa, sb;
     if (::stat(a.path.c_str(), &sa) != 0 || ::stat(b.path.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-// A temporary name beside `dest`, free when this is called.
-FSSpec TemporaryBeside(const FSSpec& dest)
-{
-    FSSpec temp;
-    platform::FSMakeFSSpec(platform::FSpGetParent(dest), "." + platform::FSpGetName(dest) + ".moving", &temp);
-    if (platform::FSpExists(temp)) platform::FSpDelete(temp);
-    return temp;
 }
 
 // An open fork closed however the copy ends.
@@ -132,37 +124,31 @@ namespace {
 int16_t Move(const FSSpec& source, const FSSpec& dest)
 {
     if (SameFile(source, dest)) return 0;
-    FSSpec sourceCompanion, destCompanion;
-    if (!CompanionSpec(source, &sourceCompanion) || !CompanionSpec(dest, &destCompanion))
+    FSSpec sourceCompanion, destCompanion, madeData, madeCompanion;
+    if (!CompanionSpec(source, &sourceCompanion) || !MadePair(dest, &madeData, &madeCompanion))
         return platform::bdNamErr;
+    // (1)
+    OSErr err = FinishPair(source);
+    if (!err) err = FinishPair(dest);
+    if (err) return err;
     const Buffer held;
     const Handle buffer = held.h;
     if (!buffer) return platform::memFullErr;
 
-    const FSSpec tempData = TemporaryBeside(dest);
-    const FSSpec tempCompanion = TemporaryBeside(destCompanion);
-    OSErr err = CopyOne(source, tempData, buffer);
+    // (2)
+    err = CopyOne(source, madeData, buffer);
     if (!err) {
-        err = CopyOne(sourceCompanion, tempCompanion, buffer);
-        if (err) platform::FSpDelete(tempData);
+        err = CopyOne(sourceCompanion, madeCompanion, buffer);
+        if (err) platform::FSpDelete(madeData);
     }
-    if (!err) {
-        err = platform::FSpRenameOver(tempCompanion, destCompanion);
-        if (err) {
-            platform::FSpDelete(tempCompanion);
-            platform::FSpDelete(tempData);
-        }
-    }
-    if (!err) {
-        err = platform::FSpRenameOver(tempData, dest);
-        if (err) platform::FSpDelete(tempData);
-    }
-    if (!err) {
-        platform::FlushFolderOf(dest.path);
-        err = platform::FSpDelete(sourceCompanion);
-        if (!err) err = platform::FSpDelete(source);
-    }
-    platform::FlushFolderOf(dest.path);
+    // (3)
+    if (!err) err = ReplacePair(dest);
+    if (err) return err;
+    // (4) The data file first: a companion left alone is no document, a
+    // data file without its companion would open with objects missing.
+    err = platform::FSpDelete(source);
+    if (!err) err = platform::FSpDelete(sourceCompanion);
+    platform::FlushFolderOf(source.path);
     return err;
 }
 

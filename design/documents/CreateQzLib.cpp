@@ -1,7 +1,9 @@
 // A new, empty document: the container with the resources every reader
 // expects, and the companion stamped with the running program's version.
-// A creation that fails part-way removes both files: a half-made document
-// would later be refused or, worse, opened.
+// Both are made under names of their own and take the document's name
+// together once complete (DocumentPairs): a creation that fails or is
+// killed part-way leaves nothing at the name, and its leftovers go with
+// the next creation there.
 #include "design/documents/CreateQzLib.h"
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "design/documents/DocResources.h"
+#include "design/documents/DocumentPairs.h"
 #include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
 #include "design/objects/TableDescriptions.h"
@@ -122,14 +125,17 @@ void Remove(const platform::FSSpec& fileSpec)
     platform::FSpDelete(fileSpec);
 }
 
-int16_t Create(const platform::FSSpec& fileSpec, uint8_t isLibrary)
+int16_t Create(const platform::FSSpec& document, uint8_t isLibrary)
 {
     // 1. A name that cannot take the extension is refused before anything
     // is made.
-    platform::FSSpec companionSpec;
-    if (!CompanionSpec(fileSpec, &companionSpec)) return platform::bdNamErr;
-    // An existing document is never filled over.
-    if (platform::FSpExists(fileSpec) || platform::FSpExists(companionSpec)) return platform::dupFNErr;
+    platform::FSSpec documentCompanion, fileSpec, companionSpec;
+    if (!CompanionSpec(document, &documentCompanion) || !MadePair(document, &fileSpec, &companionSpec))
+        return platform::bdNamErr;
+    // What a killed creation left goes first; an existing document is
+    // never filled over.
+    if (const int16_t err = FinishPair(document)) return err;
+    if (platform::FSpExists(document) || platform::FSpExists(documentCompanion)) return platform::dupFNErr;
     const platform::OSType creator = isLibrary ? FourCC("QzA6") : FourCC("Qz06");
     const platform::OSType type = isLibrary ? FourCC("QzLB") : FourCC("BAS5");
 
@@ -197,6 +203,7 @@ int16_t Create(const platform::FSSpec& fileSpec, uint8_t isLibrary)
     }
     platform::UseResFile(savedRes);
     restore();
+    if (!err) err = ReplacePair(document);
     if (err) {
         Remove(fileSpec);
         Remove(companionSpec);

@@ -3,6 +3,7 @@
 #include "design/documents/OpenQzB.h"
 
 #include <cstring>
+#include <map>
 #include <new>
 
 #include "app/appl/AppGlobals.h"
@@ -10,6 +11,7 @@
 #include "app/dialogs/Messages.h"
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocResources.h"
+#include "design/documents/DocumentPairs.h"
 #include "design/documents/Passwords.h"
 #include "design/objects/TableDescriptions.h"
 #include "kernel/handles/KernelHandles.h"
@@ -62,11 +64,26 @@ Handle AppVersionRecord()
     return h;
 }
 
+// What an open put off until the document is accepted, by container.
+struct PutOff {
+    int16_t rsrFile = -1;
+    bool stamp = false;
+    uint8_t isStructure = 0;
+    platform::FSSpec fileSpec;
+};
+
+std::map<int16_t, PutOff>& PutOffs()
+{
+    static std::map<int16_t, PutOff> putOffs;
+    return putOffs;
+}
+
 // Closes a container this open made, without committing: a refused
 // document keeps its bytes.
 void DropContainer(int16_t container)
 {
     if (container <= 0) return;
+    PutOffs().erase(container);
     ForgetDocParamRecord(container);
     closeres(container, false);
     if (numresfalse == container) numresfalse = 0;
@@ -88,8 +105,9 @@ int16_t StampConverted(uint8_t isStructure, const platform::FSSpec& fileSpec)
 }
 
 // The conversion of an older document (asked, memory checked, converted):
-// 0 and *pending, or the refusal.
-int16_t Convert(uint8_t isStructure, const platform::FSSpec& fileSpec, int16_t* pending)
+// 0, or the refusal. Its new Finder information is written only once the
+// document is accepted (AcceptQzB).
+int16_t Convert(uint8_t isStructure, const platform::FSSpec& fileSpec, bool* stamp)
 {
     if (!OkConvert(isStructure)) return kCancelled;
     if (!CheckMem(kConvertMemory)) return kMemory;
@@ -98,11 +116,12 @@ int16_t Convert(uint8_t isStructure, const platform::FSSpec& fileSpec, int16_t* 
     CursInstall();
     convert_to_6(fileSpec);
     SetArrowCursor();
-    *pending = StampConverted(isStructure, fileSpec);
+    *stamp = true;
     platform::UseResFile(saved);
     erreure = 0;
     return 0;
 }
+
 
 // 'PAQz' 0 of 4 bytes without a group table is an empty table written by
 // an older version: it becomes the fixed empty table.
@@ -171,7 +190,17 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
 // converted, its companion stamped, its password tables normalised.
 int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s, unsigned char* password)
 {
-    // 2. The file must be free to be written.
+    // A replacement a crash cut short is put right before anything reads
+    // the document.
+    if (const int16_t err = FinishPair(fileSpec)) return err;
+
+    // 2. A pipe, a device or a folder under the name is no document (and
+    // is never opened for writing: a pipe would wait for a reader). The
+    // file must be free to be written.
+    int16_t kindProbe = 0;
+    if (platform::FSpOpenDF(fileSpec, platform::fsRdPerm, &kindProbe) == platform::notAFileErr)
+        return platform::notAFileErr;
+    if (kindProbe) platform::FSClose(kindProbe);
     {
         VFile probe(fileSpec);
         if (probe.Open(kAccessWrite) != 0) return kFileBusy;
@@ -185,11 +214,12 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
     from503 = from55 = from40 = false;
     erreure = reserr;
     int16_t pending = 0;
+    bool stamp = false;
 
     // 4, 5.
     if (reserr == kOlderContainer) {
         from503 = true;
-        if (const int16_t refusal = Convert(isStructure, fileSpec, &pending)) return refusal;
+        if (const int16_t refusal = Convert(isStructure, fileSpec, &stamp)) return refusal;
     } else if (reserr != 0 || s->container <= 0) {
         return kDamaged;
     }
@@ -202,7 +232,7 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
     // which needs the container in this machine's order.
     if ((level == 0 && !isStructure) || level == 9) {
         if (!IsNatif(s->container)) return isStructure ? kStructureOtherOrder : kLibraryOtherOrder;
-        if (const int16_t refusal = Convert(isStructure, fileSpec, &pending)) return refusal;
+        if (const int16_t refusal = Convert(isStructure, fileSpec, &stamp)) return refusal;
     }
 
     // 8.
@@ -235,11 +265,14 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
         }
     }
 
-    // Accepted: now for writing.
+    // Accepted by the open: now for writing, every change held until the
+    // read accepts the document too (AcceptQzB).
     DropContainer(s->container);
     s->container = openres(fileSpec, false);
     numresfalse = s->container;
     if (reserr || s->container <= 0) return kDamaged;
+    holdres(s->container, true);
+    PutOffs()[s->container] = PutOff{-1, stamp, isStructure, fileSpec};
     if (const int16_t err = LoadParamRecord(s->container)) return err;
     if (convertLibrary) {
         UseQzRes(s->container);
@@ -253,6 +286,8 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
     // 10, 11.
     s->rsrFile = OpenResFile(fileSpec, platform::fsRdWrPerm);
     if (s->rsrFile != -1) {
+        platform::HoldResFile(s->rsrFile, true);
+        PutOffs()[s->container].rsrFile = s->rsrFile;
         if (convertLibrary) UpdateQzIN(s->rsrFile);
         UpdateINQz5To6(s->rsrFile);
     }
@@ -295,8 +330,29 @@ int16_t OpenQzB(uint8_t isStructure, const platform::FSSpec& fileSpec, int16_t* 
     return 0;
 }
 
+int16_t AcceptQzB(int16_t rsrFile, int16_t container)
+{
+    const auto it = PutOffs().find(container);
+    if (it == PutOffs().end()) return 0;
+    PutOff& putOff = it->second;
+    if (putOff.stamp) {
+        if (const int16_t err = StampConverted(putOff.isStructure, putOff.fileSpec)) return err;
+        putOff.stamp = false;
+    }
+    // The container first: groups leave the companion only once the
+    // container holds them.
+    if (!holdres(container, false)) return reserr ? reserr : platform::ioErr;
+    if (rsrFile != -1 && platform::IsResFileOpen(rsrFile)) {
+        platform::HoldResFile(rsrFile, false);
+        if (const platform::OSErr err = platform::ResError()) return err;
+    }
+    PutOffs().erase(it);
+    return 0;
+}
+
 void CloseQzB(int16_t rsrFile, int16_t container, int16_t otherFile, int16_t dataFile)
 {
+    PutOffs().erase(container);
     if (container != -1) {
         ForgetDocParamRecord(container);
         closeres(container, true);

@@ -13,13 +13,19 @@
 // (also numresfalse, current), *otherFile -1, `password` (16 bytes) the
 // administrator password accepted, empty when none was asked. On failure
 // all three are -1, nothing is left open and the password is empty.
-// Results: -49 file busy, -108 memory, 1001 declined or cancelled, 1002
+// Results: -1302 not a file (a pipe, a device, a folder), -49 file busy, -108 memory, 1001 declined or cancelled, 1002
 // written by a newer version, 1003 damaged container, 1016/1018 a
 // structure/library needing conversion in the other byte order, else the
 // error of the conversion or of making the container current.
 int16_t OpenQzB(uint8_t isStructure, const platform::FSSpec& fileSpec, int16_t* rsrFile, int16_t* container,
                 int16_t* otherFile, unsigned char* password);
-// Closes each file that is not -1: the container (committed), its own
+// The document's files stay held from its open (nothing the open or the
+// read changes reaches the disk) until it is accepted: then the put-off
+// Finder information, the container's commit and the companion's changes
+// are written, in that order. 0, or the error of writing them (the files
+// then stay held). Nothing to do for files not held.
+int16_t AcceptQzB(int16_t rsrFile, int16_t container);
+// Closes each file that is not -1 (a held one without writing): the container (committed), its own
 // parameter record, then the companion, the other resource file and the
 // data file; drops curStyles.
 void CloseQzB(int16_t rsrFile, int16_t container, int16_t otherFile, int16_t dataFile);

@@ -1,9 +1,11 @@
 // A form's links. The form method and the object methods parse with the
 // form; the stored form is walked for the fields, variables, methods,
 // styles, balloons, choice lists, string lists, plug-ins and subforms it
-// names. Forms kept in the older flat layout are walked here, each read
-// bounded by its record and by the resource: a record cut short ends the
-// walk with 9001, the links made so far kept.
+// names. Forms stored as chunk files are walked by the forms layer through
+// the look-ups of FormLinkLookups; forms kept in the older flat layout are
+// walked here, each read bounded by its record and by the resource. Either
+// way a form that cannot be read ends the walk with 9001, the links made so
+// far kept.
 #include <cstring>
 
 #include "app/appl/AppGlobals.h"
@@ -14,7 +16,8 @@
 #include "design/links/ParseSupport.h"
 #include "design/links/TokenAccess.h"
 #include "design/links/XRef.h"
-#include "forms/links/FormLinks.h"
+#include "design/links/FormLinkLookups.h"
+#include "forms/walkers/ParseIFFForm.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
@@ -297,8 +300,11 @@ int16_t TLayoutObjQz::GetForm(int16_t resId)
     resSize = uint32_t(platform::GetHandleSize(h));
     if (!xiscryptedres(h)) ShowProgress(7);
     const ByteView bytes = ByteView::Of(h);
-    if (bytes.Has(0, 4) && (std::memcmp(bytes.data, "FORM", 4) == 0 || std::memcmp(bytes.data, "MROF", 4) == 0))
-        return ParseIFFForm(h, this) == 0 ? 0 : kBadForm;
+    if (bytes.Has(0, 4) && (std::memcmp(bytes.data, "FORM", 4) == 0 || std::memcmp(bytes.data, "MROF", 4) == 0)) {
+        InstallFormLinkLookups();
+        const int16_t result = ParseIFFForm(h, this);
+        return result == 0 || result == kMemFull ? result : kBadForm;
+    }
     return WalkFlatForm(this, bytes.data, bytes.size);
 }
 

@@ -14,6 +14,8 @@
 #include "design/links/ParseSupport.h"
 #include "design/links/TokenAccess.h"
 #include "design/links/XRef.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
 #include "forms/calc/CalcBlob.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -97,6 +99,12 @@ struct ProcWalk {
     }
 
     int16_t Token(const champoper& t);
+    // Renaming instead of linking: true with the token's new form.
+    bool Rename(const champoper& t, champoper* out);
+    const unsigned char* oldName = nullptr;
+    const unsigned char* newName = nullptr;
+    int16_t renamedKind = 0;
+
     int16_t Literal(const champoper& t);
     int16_t Field(const champoper& t);
     int16_t Variable(const champoper& t);
@@ -296,6 +304,93 @@ int16_t ProcWalk::Token(const champoper& t)
     }
 }
 
+bool Equal(const unsigned char* a, const unsigned char* b) { return rel2str(a, b) == kEqual; }
+
+// `name` without `prefix` when it begins with it.
+void WithoutPrefix(unsigned char* out, const unsigned char* name, const unsigned char* prefix)
+{
+    const bool has = prefix[0] && name[0] >= prefix[0] && std::memcmp(name + 1, prefix + 1, prefix[0]) == 0;
+    const size_t skip = has ? prefix[0] : 0;
+    out[0] = uint8_t(name[0] - skip);
+    std::memmove(out + 1, name + 1 + skip, out[0]);
+}
+
+void Cut(unsigned char* text, size_t max)
+{
+    if (text[0] > max) text[0] = uint8_t(max);
+}
+
+bool ProcWalk::Rename(const champoper& t, champoper* out)
+{
+    constexpr size_t kNameMax = 32, kLiteralMax = 81;
+    *out = t;
+    unsigned char text[256], prefix[256];
+    switch (t.Kind()) {
+    case 1: {
+        const int16_t number = t.Word(2);
+        params = false;
+        if (CommandHasParameters(number)) {
+            kinds = ParameterKinds(number);
+            params = !kinds.empty();
+            param = 1;
+            depth = 0;
+        }
+        return false;
+    }
+    case 2: {
+        const int16_t kind = KindOf(param);
+        if (!params || t.SubKind() != 0 || kind != renamedKind || kind == 11) return false;
+        std::memcpy(text, t.Text(4), size_t(t.Text(4)[0]) + 1);
+        prefix[0] = 0;
+        if (kind == 12) {
+            // A style is named behind its mark.
+            unsigned char mark[256];
+            platform::GetIndString(mark, 1019, 5);
+            if (!mark[0] || !text[0] || text[1] != mark[1]) return false;
+            prefix[0] = 1;
+            prefix[1] = mark[1];
+            std::memmove(text + 1, text + 2, text[0] - 1u);
+            --text[0];
+        }
+        if (!Equal(text, oldName)) return false;
+        PCat(text, prefix, newName);
+        Cut(text, kLiteralMax);
+        out->SetText(4, text);
+        return true;
+    }
+    case 4: ++depth; return false;
+    case 5:
+        if (--depth == 0 && params) params = false;
+        return false;
+    case 6:
+        if (params) ++param;
+        return false;
+    case 9: case 26: case 35: {
+        if (renamedKind != 9 || t.Text(2)[0] == 0) return false;
+        prefix[0] = 0;
+        if (t.Kind() != 9) platform::GetIndString(prefix, 104, t.Kind() == 26 ? 12 : 39);
+        PCat(text, prefix, t.Text(2));
+        if (!Equal(text, oldName)) return false;
+        WithoutPrefix(text, newName, prefix);
+        Cut(text, kNameMax);
+        out->SetText(2, text);
+        return true;
+    }
+    case 11: case 22: case 36: {
+        const int16_t kind = t.Kind() == 11 ? 2 : t.Kind() == 22 ? 8 : 17;
+        const unsigned char* data = t.Text(2);
+        // Routines and constants named by number keep their number.
+        if (renamedKind != kind || (t.Kind() != 11 && data[0] == 5 && data[1] == 2)) return false;
+        if (!Equal(data, oldName)) return false;
+        std::memcpy(text, newName, size_t(newName[0]) + 1);
+        Cut(text, kNameMax);
+        out->SetText(2, text);
+        return true;
+    }
+    default: return false;
+    }
+}
+
 }  // namespace
 
 int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owner, TObjQz* method)
@@ -360,4 +455,25 @@ int16_t TGnlProcObjQz::Parse()
     const int16_t result = ParseProc(table, id, this);
     if (platform::CurResFile() != saved) platform::UseResFile(saved);
     return CheckParseError(result);
+}
+
+int16_t ReplaceInProc(const unsigned char* oldName, const unsigned char* newName, TObjQz* renamed, TFileObjQz* table,
+                      int16_t methodId, TObjQz* method)
+{
+    if (!renamed || !method || !method->owner || oldName[0] == 0) return 0;
+    ProcWalk walk;
+    walk.doc = method->owner;
+    walk.method = method;
+    walk.table = table;
+    walk.owner = method->GetOwnerObj();
+    walk.current = table;
+    walk.oldName = oldName;
+    walk.newName = newName;
+    walk.renamedKind = renamed->kind;
+    return RewriteProcTokens(methodId, [&](const champoper& t, const uint8_t*, int32_t, std::vector<uint8_t>* out) {
+        champoper renamedToken;
+        if (!walk.Rename(t, &renamedToken)) return false;
+        *out = OperandBytes(renamedToken);
+        return !out->empty();
+    });
 }

@@ -14,6 +14,7 @@
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
+#include "toolbox/foundation/ByteSwap.h"
 
 platform::Handle x_getcalc(int16_t id, int16_t* count, platform::Rect* rect, int16_t* err)
 {
@@ -41,12 +42,35 @@ void procerr(int16_t err) { (void)err; }
 void MyGet2champ(platform::Handle line, champoper* token, int16_t* position)
 {
     int16_t tokenBytes = 0;
-    if (line && *line && platform::GetHandleSize(line) >= 4) tokenBytes = platform::ReadBES16(*line + 2);
+    const int32_t size = line && *line ? platform::GetHandleSize(line) : 0;
+    if (size >= 4) tokenBytes = platform::ReadBES16(*line + 2);
     if (*position < 0 || *position >= tokenBytes) {
         *token = MakeOperand(kEndOfLineKind);
         return;
     }
+    constexpr int32_t kRealTokenSize = 14;
+    const int32_t at = kCalcRecordHeaderSize + *position;
+    if (at + kRealTokenSize <= size && *position + kRealTokenSize <= tokenBytes) {
+        const auto* p = reinterpret_cast<const uint8_t*>(*line) + at;
+        if (p[0] == kConstantKind && p[2] == kRealSubKind) {
+            *token = MyGetRealOper(p);
+            *position = int16_t(*position + kRealTokenSize);
+            return;
+        }
+    }
     getchamp(line, token, position);
+}
+
+champoper MyGetRealOper(const uint8_t* token)
+{
+    static champoper ring[16];
+    static int32_t next = 0;
+    champoper& slot = ring[next];
+    next = (next + 1) % 16;
+    slot = MakeOperand(kConstantKind);
+    std::memcpy(slot.bytes, token, 4);
+    Real10toReal8(token + 4, slot.bytes + 4);
+    return slot;
 }
 
 namespace {

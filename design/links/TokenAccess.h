@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "forms/calc/Operands.h"
 #include "platform/core/MacTypes.h"
@@ -28,8 +30,15 @@ int16_t x_addtoken(platform::Handle line, const champoper& token);
 void procerr(int16_t err);
 
 // The token at *position, or an end of line at or past the line's token
-// bytes (a negative position too).
+// bytes (a negative position too). A real literal comes through
+// MyGetRealOper.
 void MyGet2champ(platform::Handle line, champoper* token, int16_t* position);
+// A real literal token as stored (kind 2, sub-kind 1, a 10-byte extended
+// value from byte 4; 14 bytes): the token with its value as an 8-byte
+// double. The conversion fills the next of a ring of 16 buffers, and the
+// caller gets its own copy: the answer stays valid however many more are
+// read.
+champoper MyGetRealOper(const uint8_t* token);
 
 // True when the text is ":" id "," index with at least one character after
 // the comma; both numbers decimal.
@@ -56,6 +65,42 @@ int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method);
 // that take the user's set links "UserSet" from the method and, unless the
 // method's owner is a command, from the command. Clears *pending.
 int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owner, TObjQz* method);
+
+// Rewriting a method's lines. `rewrite` sees every token in order, with
+// its stored bytes, and answers true with the bytes that take its place.
+// Tokens it leaves, and whatever of a line cannot be read as tokens, are
+// copied byte for byte. A line that would pass 32,767 token bytes, or
+// that memory runs out for, keeps its old tokens and ends the rewriting;
+// the lines before it are stored. Nothing is stored when no token
+// changed. 0, or the first error (x_getcalc's, a line's, the store's).
+using TokenRewrite =
+    std::function<bool(const champoper& token, const uint8_t* stored, int32_t size, std::vector<uint8_t>* out)>;
+int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* changed = nullptr);
+// The bytes an operand is stored as (nothing for one that cannot be).
+std::vector<uint8_t> OperandBytes(const champoper& token);
+
+// In method `methodId` of store `container` (made current): every call of
+// a command whose name (item of 'STR#' 8) equals `oldName` becomes a call
+// of the project method `newName` (cut to 32).
+int16_t ReplaceCommand(const unsigned char* oldName, const unsigned char* newName, int16_t methodId,
+                       int16_t container);
+// Every call of command 684 (the current method's name) becomes the
+// string literal `name` (cut to 81).
+int16_t RemoveCurrentMethodName(const unsigned char* name, int16_t methodId, int16_t container);
+// Every comment that is no compiler directive (first character "%") is
+// emptied, keeping its place.
+int16_t RemoveCommentsInProc(int16_t methodId, int16_t container);
+// Every `find` in the method's string literals (cut to 81) and comments
+// (cut to 255) becomes `replacement`.
+int16_t ReplaceTxtInProc(const unsigned char* find, const unsigned char* replacement, int16_t methodId,
+                         int16_t container);
+// The walk of ParseProc renaming instead of linking: the literal
+// parameters that name an object of `renamed`'s kind, the variables
+// (their prefix kept), the project method calls, and the plug-in routines
+// and constants named in the token itself, that equal `oldName` take
+// `newName`. In the current store.
+int16_t ReplaceInProc(const unsigned char* oldName, const unsigned char* newName, TObjQz* renamed,
+                      TFileObjQz* table, int16_t methodId, TObjQz* method);
 
 // Stores a new method of one line holding one comment (cut to 81
 // characters); the writer's error.

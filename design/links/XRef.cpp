@@ -4,16 +4,15 @@
 
 namespace {
 
-// Appends obj to *list unless present. *made says the list was made here,
-// *added that obj was appended.
-int16_t AddOnce(ObjListHdl* list, TObjQz* obj, bool* made, bool* added)
+// Appends obj to *list. *made says the list was made here, *added that obj
+// was appended.
+int16_t Append(ObjListHdl* list, TObjQz* obj, bool* made, bool* added)
 {
     *made = *added = false;
     if (!*list) {
         if (const int16_t err = NewObjList(list, 10)) return err;
         *made = true;
     }
-    if (IsInList(*list, obj)) return 0;
     if (const int16_t err = AddObjList(list, obj)) return err;
     *added = true;
     return 0;
@@ -33,13 +32,18 @@ void Undo(ObjListHdl* list, TObjQz* obj, bool made, bool added)
 int16_t XRef(TObjQz* a, TObjQz* b)
 {
     if (!a || !b) return 0;
+    // The two lists mirror each other, so the user's uses, which hold what
+    // one object names, are searched: an object used by every form of a
+    // document would make a search of its used-by list grow with the
+    // document at each link.
+    if (IsInList(a->uses, b)) return 0;
     bool madeBy = false, addedBy = false;
-    if (const int16_t err = AddOnce(&b->usedBy, a, &madeBy, &addedBy)) {
+    if (const int16_t err = Append(&b->usedBy, a, &madeBy, &addedBy)) {
         Undo(&b->usedBy, a, madeBy, addedBy);
         return err;
     }
     bool madeUses = false, addedUses = false;
-    if (const int16_t err = AddOnce(&a->uses, b, &madeUses, &addedUses)) {
+    if (const int16_t err = Append(&a->uses, b, &madeUses, &addedUses)) {
         // A half edge would outlive a deleted user: take the first half back.
         Undo(&a->uses, b, madeUses, addedUses);
         Undo(&b->usedBy, a, madeBy, addedBy);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "design/documents/CreateQzLib.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "platform/text/ScriptManager.h"
 
 namespace {
 
@@ -45,4 +48,31 @@ void c2pStrCopy(const char* text, unsigned char* out)
     const size_t n = std::min<size_t>(std::strlen(text), 255);
     std::memmove(out + 1, text, n);
     out[0] = uint8_t(n);
+}
+
+bool GetMenuKeyIn(const unsigned char* item, unsigned char* name, unsigned char* key, bool twoByte,
+                  ByteTypeProc byteType)
+{
+    unsigned char text[256];
+    std::memcpy(text, item, size_t(item[0]) + 1);
+    *key = 0;
+    for (int16_t i = 0; i < text[0]; ++i) {
+        if (text[i + 1] != '/') continue;
+        if (twoByte && byteType && byteType(text + 1, i) != platform::smSingleByte) continue;
+        unsigned char before[256];
+        before[0] = uint8_t(i);
+        std::memcpy(before + 1, text + 1, size_t(i));
+        copytruncate(before, name, 255);
+        if (i + 1 < text[0]) *key = text[i + 2];
+        return true;
+    }
+    std::memcpy(name, text, size_t(text[0]) + 1);
+    return false;
+}
+
+bool GetMenuKey(const unsigned char* item, unsigned char* name, unsigned char* key)
+{
+    return GetMenuKeyIn(item, name, key, scriptmanager != 0, [](const uint8_t* text, int16_t offset) {
+        return platform::CharacterByteType(text, offset, platform::smSystemScript);
+    });
 }

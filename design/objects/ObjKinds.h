@@ -106,6 +106,35 @@ public:
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     virtual void SetUsed() { used = true; }
+
+    // The method's text (design/text): searched, previewed in a text
+    // record of 2047 by 2047 points (the display handle is the record),
+    // printed, exported and rewritten.
+    int16_t SearchIn(const unsigned char* text, int16_t how) override;
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    void DisposeDisplay(platform::Handle* display) override;
+    void SizeDisplay(platform::Handle display, const platform::Rect& r, int16_t* right, int16_t* bottom) override;
+    void Display(platform::Handle display, const platform::Rect& r) override;
+    void Scroll(platform::Handle display, const platform::Rect& r, int16_t dh, int16_t dv) override;
+    TObjQz* Click(platform::Handle display, const platform::EventRecord& event, int16_t page) override;
+    void SelectObj() override;
+    void DeSelectObj() override;
+    bool IsSelection(platform::Handle display) override;
+    void SelectAll(platform::Handle display) override;
+    void MakeActive(platform::Handle display) override;
+    void MakeInActive(platform::Handle display) override;
+    void doCopy(platform::Handle display, int16_t page) override;
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    // The calls of command `oldCommand` become calls of the project method
+    // named like `newMethod`.
+    int16_t ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod) override;
+    bool EnableReplaceTxt() override;
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    int16_t PrintObj(PrintOptions* options) override;
+    int16_t SaveObj(int16_t file) override;
+    void RemoveComment(int16_t how) override;
+
     TFileObjQz* table = nullptr;  // the table its text refers to by default
     ObjListHdl locals = nullptr;  // the method's own local variables (owned)
     bool used = false;            // in use from outside the graph
@@ -120,6 +149,9 @@ public:
     int16_t Read(void* record) override;
     int16_t GetIconID() override { return iconId; }
     int16_t GetOldTypeNum() override { return 3; }
+    // The method's line of the compiler declaration file (up to 255 bytes
+    // before its carriage return), then the base information line.
+    void GetMoreInfo(unsigned char* out, bool flag) override;
     int32_t declPos = -1;
     int16_t iconId = 0;
 };

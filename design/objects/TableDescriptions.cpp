@@ -1,4 +1,5 @@
 #include "design/objects/TableDescriptions.h"
+#include "forms/objects/FormObjects.h"
 
 #include <algorithm>
 #include <new>
@@ -101,6 +102,7 @@ int16_t _lirecrit(std::unique_ptr<TabCrit>* out, int16_t id)
 void DisposeTableRecords()
 {
     ef.clear();
+    formTableCount = 0;
     // An open document's record stays with its document (DocResources).
     if (IsDocParamRecord(hparam)) return;
     if (hparam) platform::DisposeHandle(hparam);
@@ -121,6 +123,7 @@ int16_t Init_ef()
     int32_t tables = size >= 2 ? platform::ReadBES16(p) : 0;
     // A count past the table array reads only the entries present.
     tables = std::max(0, std::min(tables, (size - kTablesAt) / kTableEntrySize));
+    formTableCount = int16_t(tables);
     try {
         ef.resize(size_t(tables) + 1);
         for (int32_t n = 1; n <= tables; ++n) {

@@ -34,7 +34,16 @@ void UseDocResources(TMainDoc* doc)
     if (doc) useres(doc->fResFile);
 }
 
+PreviewScrollProc gScrollHook = nullptr;
+
 }  // namespace
+
+void SetPreviewScrollHook(PreviewScrollProc hook) { gScrollHook = hook; }
+
+void PreviewScrollTo(int16_t h, int16_t v)
+{
+    if (gScrollHook) gScrollHook(h, v);
+}
 
 PreviewRec* PreviewOf(Handle display)
 {

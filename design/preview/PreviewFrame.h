@@ -31,3 +31,10 @@ int16_t MyOpenPicture(platform::GWorldPtr* world, platform::CGrafPtr* saved, con
                       platform::Handle* picture);
 void MyClosePicture(platform::GWorldPtr world, platform::CGrafPtr saved, const platform::Rect& r,
                     platform::Handle* picture);
+
+// A click in a preview may scroll what it shows: the preview pane, above
+// this folder, installs how its bars take the new scroll values.
+using PreviewScrollProc = void (*)(int16_t h, int16_t v);
+void SetPreviewScrollHook(PreviewScrollProc hook);
+// Sets the bars of the pane being clicked (nothing without a hook).
+void PreviewScrollTo(int16_t h, int16_t v);

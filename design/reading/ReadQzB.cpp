@@ -16,11 +16,13 @@
 #include "design/objects/ObjText.h"
 #include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
+#include "design/text/DeclarationFile.h"
 #include "design/reading/ReadQzB.h"
 #include "looks/FormLook.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 
@@ -214,7 +216,13 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         if (result == 0 && !removal && CheckModuleObjQz(doc) != 0) removal = true;
         if (result == 0) result = ModuleGroupVars(doc);
         SetModulesVisibleItems(doc);
-        // The compiler declaration file is read by the method-text layer.
+        // The compiler's declaration file, when one lies beside the
+        // structure: what it lacks or holds wrong is no error of the read.
+        if (result == 0 && !doc->fRemote) {
+            unsigned char fileName[256];
+            PSet(fileName, platform::FSpGetName(doc->fSpec));
+            if (fileName[0]) ReadCompFile(doc, fileName);
+        }
     }
 
     MarkUsersMethods(doc);
@@ -227,9 +235,13 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
 
 int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
 {
+    int16_t result = platform::memFullErr;
     try {
-        return ReadAll(doc, initialRead, allowGenerated);
+        result = ReadAll(doc, initialRead, allowGenerated);
     } catch (const std::bad_alloc&) {
-        return platform::memFullErr;
+        result = platform::memFullErr;
     }
+    // Only a document the read accepts gets what its open and read changed.
+    if (result == 0) result = AcceptQzB(doc->fRsrFile, doc->fResFile);
+    return result;
 }

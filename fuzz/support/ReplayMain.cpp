@@ -1,7 +1,9 @@
 // Replays seed files through a fuzz target's entry without libFuzzer, so that
-// the ordinary sanitizer build checks every committed seed. Arguments are
-// files or folders (every regular file inside, in name order). A run with no
-// seed at all fails: a target's corpus must not be lost silently.
+// the ordinary sanitizer build checks every committed seed. Every target is
+// linked into this one program under its own entry name (the build renames
+// each target's libFuzzer entry); the first argument names the target, the
+// others are files or folders (every regular file inside, in name order). A
+// run with no seed at all fails: a target's corpus must not be lost silently.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -12,10 +14,27 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
-extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
+#include <cstring>
+
+#define QZ_REPLAY_TARGET(name)                                                   \
+    extern "C" int QzFuzzEntry_##name(const uint8_t* data, size_t size);         \
+    extern "C" __attribute__((weak)) int QzFuzzInit_##name(int* argc, char*** argv);
+#include "ReplayTargets.inc"
+#undef QZ_REPLAY_TARGET
 
 namespace {
+
+struct ReplayTarget {
+    const char* name;
+    int (*entry)(const uint8_t*, size_t);
+    int (*init)(int*, char***);
+};
+
+const ReplayTarget kTargets[] = {
+#define QZ_REPLAY_TARGET(name) {#name, QzFuzzEntry_##name, QzFuzzInit_##name},
+#include "ReplayTargets.inc"
+#undef QZ_REPLAY_TARGET
+};
 
 bool ReadSeed(const std::filesystem::path& path, std::vector<uint8_t>& bytes)
 {
@@ -30,8 +49,20 @@ bool ReadSeed(const std::filesystem::path& path, std::vector<uint8_t>& bytes)
 
 int main(int argc, char** argv)
 {
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
+    const ReplayTarget* target = nullptr;
+    for (const ReplayTarget& t : kTargets)
+        if (argc > 1 && std::strcmp(t.name, argv[1]) == 0)
+            target = &t;
+    if (!target) {
+        std::fprintf(stderr, "replay: the first argument names no fuzz target\n");
+        return 2;
+    }
+    // The target sees its seeds as its own arguments.
+    argv[1] = argv[0];
+    --argc;
+    ++argv;
+    if (target->init)
+        target->init(&argc, &argv);
 
     std::vector<std::filesystem::path> seeds;
     for (int i = 1; i < argc; ++i) {
@@ -65,7 +96,7 @@ int main(int argc, char** argv)
         // empty), so that the sanitizers see any read past its end.
         std::unique_ptr<uint8_t[]> exact(new uint8_t[bytes.size()]);
         std::copy(bytes.begin(), bytes.end(), exact.get());
-        LLVMFuzzerTestOneInput(exact.get(), bytes.size());
+        target->entry(exact.get(), bytes.size());
     }
     std::printf("replay: %zu seeds\n", seeds.size());
     return 0;

@@ -122,7 +122,9 @@ int16_t SetPrefData(ResType type, int16_t id, const void* data, int32_t size, ui
     if (inStructure) {
         if (!StoreHasCurrentFile()) return kNotOpen;
         const KernelStoreAccess& store = GetKernelStoreAccess();
-        Handle h = store.xgetres(type, id, true);
+        // The current document's own copy only: a copy further down the
+        // chain belongs to another open document, which must not change.
+        Handle h = store.xget1res ? store.xget1res(type, id) : nullptr;
         if (h) {
             if (sethsize(h, size) != noErr) return erreure;
             std::memcpy(*h, data, size_t(size));

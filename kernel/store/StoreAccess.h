@@ -10,6 +10,8 @@
 struct KernelStoreAccess {
     int16_t (*xcurres)() = nullptr;  // 0 when no file is current
     platform::Handle (*xgetres)(platform::ResType type, int16_t id, bool includeEnciphered) = nullptr;
+    // The current file's own resource, never one further down the chain.
+    platform::Handle (*xget1res)(platform::ResType type, int16_t id) = nullptr;
     bool (*xwriteres)(platform::Handle contents) = nullptr;
     bool (*xaddres)(platform::Handle contents, platform::ResType type, int16_t id) = nullptr;
     bool (*updateres)(int16_t fileNumber) = nullptr;

@@ -1,3 +1,4 @@
+#include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
 
 #include <fcntl.h>
@@ -81,7 +82,7 @@ FInfo ImpliedFinderInfo(const std::string& name, bool isFolder)
 
 int Rename(const std::string& from, const std::string& to, bool noReplace)
 {
-    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace ? RENAME_NOREPLACE : 0);
+    return fileops::Rename(from, to, noReplace ? RENAME_NOREPLACE : 0);
 }
 
 // Moves an item and its sidecar; the item's open forks follow it.
@@ -141,7 +142,9 @@ bool IsValidItemName(const std::string& name)
            !IsSidecarName(name);
 }
 
-OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
+namespace {
+
+OSErr MakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
 {
     std::string path;
     if (!NormalisePath(posixPath, &path)) return bdNamErr;
@@ -153,17 +156,38 @@ OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
     return IsFolderPath(FSpGetParent(*fileSpec).path) ? fnfErr : dirNFErr;
 }
 
+}  // namespace
+
+// Making the paths takes memory: running out answers memFullErr, as every
+// entry of the file service does.
+OSErr FSMakeFSSpec(const std::string& posixPath, FSSpec* fileSpec)
+{
+    try {
+        return MakeFSSpec(posixPath, fileSpec);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
+
 OSErr FSMakeFSSpec(const FSSpec& folder, const std::string& name, FSSpec* fileSpec)
 {
     if (!IsValidItemName(name)) return bdNamErr;
-    return FSMakeFSSpec(Join(folder.path.empty() ? "/" : folder.path, name), fileSpec);
+    try {
+        return MakeFSSpec(Join(folder.path.empty() ? "/" : folder.path, name), fileSpec);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
 }
 
 OSErr FSMakeFSSpecFromColonPath(const std::string& colonPath, FSSpec* fileSpec)
 {
-    std::string posix;
-    OSErr err = ColonPathToPosix(colonPath, &posix);
-    return err != noErr ? err : FSMakeFSSpec(posix, fileSpec);
+    try {
+        std::string posix;
+        OSErr err = ColonPathToPosix(colonPath, &posix);
+        return err != noErr ? err : MakeFSSpec(posix, fileSpec);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
 }
 
 OSErr FSpGetColonPath(const FSSpec& fileSpec, std::string* colonPath)
@@ -296,9 +320,9 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     if (!IsValidItemName(name)) return bdNamErr;
     if (!IsFolderPath(FSpGetParent(fileSpec).path)) return dirNFErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    int fd = ::open(fileSpec.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = fileops::Open(fileSpec.path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return OSErrFromErrno(errno);
-    ::close(fd);
+    fileops::Close(fd);
     // Writing the new sidecar (or removing an orphan one) must succeed, or
     // the file would answer someone else's information; memory running out
     // on the way takes the new file away too.
@@ -316,7 +340,7 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     } catch (const std::bad_alloc&) {
         err = memFullErr;
     }
-    if (err != noErr) ::unlink(fileSpec.path.c_str());
+    if (err != noErr) fileops::Unlink(fileSpec.path);
     return err;
 }
 
@@ -325,7 +349,7 @@ OSErr FSpDirCreate(const FSSpec& fileSpec)
     if (!IsValidItemName(FSpGetName(fileSpec))) return bdNamErr;
     if (!IsFolderPath(FSpGetParent(fileSpec).path)) return dirNFErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    if (::mkdir(fileSpec.path.c_str(), 0777) != 0) return OSErrFromErrno(errno);
+    if (fileops::MakeFolder(fileSpec.path, 0777) != 0) return OSErrFromErrno(errno);
     RemoveSidecar(fileSpec.path);
     return noErr;
 }
@@ -336,10 +360,10 @@ OSErr FSpDelete(const FSSpec& fileSpec)
     if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     if (S_ISDIR(st.st_mode)) {
         RemoveOrphanSidecars(fileSpec.path);
-        if (::rmdir(fileSpec.path.c_str()) != 0) return OSErrFromErrno(errno);
+        if (fileops::RemoveFolder(fileSpec.path) != 0) return OSErrFromErrno(errno);
     } else {
         if (!S_ISLNK(st.st_mode) && IsItemOpen(fileSpec.path)) return fBsyErr;
-        if (::unlink(fileSpec.path.c_str()) != 0) return OSErrFromErrno(errno);
+        if (fileops::Unlink(fileSpec.path) != 0) return OSErrFromErrno(errno);
     }
     RemoveSidecar(fileSpec.path);
     return noErr;
@@ -411,7 +435,7 @@ OSErr FSpCopyFile(const FSSpec& source, const FSSpec& dest)
     if ((err = CopyData(source.path, dest.path)) != noErr) return err;
     err = hasSidecar ? WriteFileAtomically(SidecarPath(dest.path), sidecar.data(), sidecar.size())
                      : RemoveSidecar(dest.path);
-    if (err != noErr) ::unlink(dest.path.c_str());
+    if (err != noErr) fileops::Unlink(dest.path);
     return err;
 }
 

@@ -16,6 +16,7 @@
 
 #include "platform/core/Faults.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileOps.h"
 #include "platform/files/OpenForks.h"
 #include "platform/files/Sidecar.h"
 
@@ -112,11 +113,11 @@ OSErr OpenOnce(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t*
         if (doc.resourceFork) f.bytes = std::move(*doc.resourceFork);
     } else {
         int flags = permission == fsRdPerm ? O_RDONLY : permission == fsWrPerm ? O_WRONLY : O_RDWR;
-        f.fd = ::open(fileSpec.path.c_str(), flags | O_CLOEXEC);
+        f.fd = fileops::Open(fileSpec.path, flags | O_CLOEXEC);
         if (f.fd < 0) return OSErrFromErrno(errno);
         if (write && ::flock(f.fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
             OSErr err = errno == EWOULDBLOCK ? opWrErr : OSErrFromErrno(errno);
-            ::close(f.fd);
+            fileops::Close(f.fd);
             return err;
         }
     }
@@ -125,7 +126,7 @@ OSErr OpenOnce(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t*
     try {
         Forks().emplace(ref, std::move(f));
     } catch (const std::bad_alloc&) {
-        if (f.fd >= 0) ::close(f.fd);
+        if (f.fd >= 0) fileops::Close(f.fd);
         return memFullErr;
     }
     *refNum = ref;
@@ -220,7 +221,7 @@ OSErr FSWrite(int16_t refNum, int64_t* count, const void* buffer)
     }
     int64_t done = 0;
     while (done < wanted) {
-        ssize_t n = ::pwrite(f->fd, in + done, size_t(wanted - done), off_t(f->mark + done));
+        ssize_t n = fileops::PWrite(f->fd, in + done, size_t(wanted - done), off_t(f->mark + done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             f->mark += done;
@@ -309,7 +310,7 @@ OSErr FSWriteAt(int16_t refNum, int64_t offset, const ForkSlice* slices, int32_t
             ++n;
         }
         if (n == 0) break;
-        const ssize_t written = ::pwritev(f->fd, vec, n, off_t(at));
+        const ssize_t written = fileops::PWriteV(f->fd, vec, n, off_t(at));
         if (written < 0 && errno == EINTR) continue;
         if (written < 0) return OSErrFromErrno(errno);
         if (written == 0) return ioErr;
@@ -382,7 +383,7 @@ OSErr SetEOF(int16_t refNum, int64_t logicalEOF)
             return memFullErr;
         }
         f->dirty = true;
-    } else if (::ftruncate(f->fd, off_t(logicalEOF)) != 0) {
+    } else if (fileops::Truncate(f->fd, off_t(logicalEOF)) != 0) {
         return OSErrFromErrno(errno);
     }
     if (f->mark > logicalEOF) f->mark = logicalEOF;
@@ -399,7 +400,7 @@ OSErr FSFlush(int16_t refNum)
         if (err == noErr) f->dirty = false;
         return err;
     }
-    if (CanWrite(*f) && ::fdatasync(f->fd) != 0) return OSErrFromErrno(errno);
+    if (CanWrite(*f) && fileops::DataSync(f->fd) != 0) return OSErrFromErrno(errno);
     return noErr;
 }
 
@@ -409,7 +410,7 @@ OSErr FSClose(int16_t refNum)
     if (!f) return rfNumErr;
     OSErr err = noErr;
     if (f->resource && f->dirty) err = WriteResourceFork(*f);
-    if (f->fd >= 0 && ::close(f->fd) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    if (f->fd >= 0 && fileops::Close(f->fd) != 0 && err == noErr) err = OSErrFromErrno(errno);
     Forks().erase(refNum);
     return err;
 }

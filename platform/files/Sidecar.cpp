@@ -9,6 +9,7 @@
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileOps.h"
 #include "platform/files/WholeFile.h"
 
 namespace platform {
@@ -44,7 +45,7 @@ OSErr WriteSidecar(const std::string& itemPath, const AppleDouble& doc)
 
 OSErr RemoveSidecar(const std::string& itemPath)
 {
-    if (::unlink(SidecarPath(itemPath).c_str()) != 0 && errno != ENOENT)
+    if (fileops::Unlink(SidecarPath(itemPath)) != 0 && errno != ENOENT)
         return OSErrFromErrno(errno);
     return noErr;
 }
@@ -62,7 +63,7 @@ void RemoveOrphanSidecars(const std::string& folderPath)
         if (::lstat(item.c_str(), &st) != 0 && errno == ENOENT) orphans.push_back(folderPath + "/" + name);
     }
     ::closedir(dir);
-    for (const std::string& path : orphans) ::unlink(path.c_str());
+    for (const std::string& path : orphans) fileops::Unlink(path);
 }
 
 }  // namespace platform

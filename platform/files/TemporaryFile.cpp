@@ -1,15 +1,19 @@
 #include "platform/files/TemporaryFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileOps.h"
 
 namespace platform {
 namespace {
@@ -20,6 +24,11 @@ std::string FolderOf(const std::string& path)
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+constexpr size_t kKeptOfName = 200;
+constexpr size_t kSuffixDigits = 8;
+
+std::string TemporaryPrefix(const std::string& name) { return "._" + name.substr(0, kKeptOfName) + "."; }
 
 // A name nobody else is likely to pick: the process, a count and the clock.
 std::string TemporaryName(const std::string& path, uint32_t attempt)
@@ -32,10 +41,10 @@ std::string TemporaryName(const std::string& path, uint32_t attempt)
     std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%08x", mix);
+    std::snprintf(suffix, sizeof suffix, "%08x", mix);
     // A sidecar-like name, so that a left-over temporary is never listed;
     // the item's name is cut so that the whole stays a valid name.
-    return folder + "._" + name.substr(0, 200) + suffix;
+    return folder + TemporaryPrefix(name) + suffix;
 }
 
 }  // namespace
@@ -47,9 +56,9 @@ TemporaryFile::~TemporaryFile()
 
 void TemporaryFile::Discard()
 {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) fileops::Close(fd_);
     fd_ = -1;
-    if (!temp_.empty()) ::unlink(temp_.c_str());
+    if (!temp_.empty()) fileops::Unlink(temp_);
     temp_.clear();
 }
 
@@ -59,7 +68,7 @@ OSErr TemporaryFile::Create(const std::string& path, uint32_t mode)
     path_ = path;
     for (uint32_t attempt = 0; attempt < 64; ++attempt) {
         std::string temp = TemporaryName(path, attempt);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode & 07777));
+        int fd = fileops::Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode & 07777));
         if (fd >= 0) {
             fd_ = fd;
             temp_ = std::move(temp);
@@ -75,7 +84,7 @@ OSErr TemporaryFile::Write(const void* bytes, size_t size)
     const auto* p = static_cast<const uint8_t*>(bytes);
     size_t done = 0;
     while (done < size) {
-        ssize_t n = ::write(fd_, p + done, size - done);
+        ssize_t n = fileops::Write(fd_, p + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return OSErrFromErrno(errno);
         if (n == 0) return ioErr;
@@ -91,11 +100,10 @@ OSErr TemporaryFile::SetMode(uint32_t mode)
 
 OSErr TemporaryFile::Commit(bool noReplace)
 {
-    OSErr err = ::fsync(fd_) == 0 ? noErr : OSErrFromErrno(errno);
-    if (::close(fd_) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    OSErr err = fileops::Sync(fd_) == 0 ? noErr : OSErrFromErrno(errno);
+    if (fileops::Close(fd_) != 0 && err == noErr) err = OSErrFromErrno(errno);
     fd_ = -1;
-    if (err == noErr &&
-        ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path_.c_str(), noReplace ? RENAME_NOREPLACE : 0) != 0)
+    if (err == noErr && fileops::Rename(temp_, path_, noReplace ? RENAME_NOREPLACE : 0) != 0)
         err = errno == EEXIST ? dupFNErr : OSErrFromErrno(errno);
     if (err != noErr) {
         Discard();
@@ -105,16 +113,31 @@ OSErr TemporaryFile::Commit(bool noReplace)
     return FlushFolderOf(path_);
 }
 
+void RemoveTemporariesOf(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    const size_t slash = path.rfind('/');
+    const std::string prefix = TemporaryPrefix(slash == std::string::npos ? path : path.substr(slash + 1));
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    std::vector<std::string> leftovers;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() != prefix.size() + kSuffixDigits || name.compare(0, prefix.size(), prefix) != 0) continue;
+        bool hex = true;
+        for (size_t i = prefix.size(); i < name.size(); ++i) hex = hex && std::isxdigit(uint8_t(name[i]));
+        if (hex) leftovers.push_back(folder + "/" + name);
+    }
+    ::closedir(dir);
+    for (const std::string& leftover : leftovers) fileops::Unlink(leftover);
+}
+
 OSErr FlushFolderOf(const std::string& path)
 {
-    int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return OSErrFromErrno(errno);
-    OSErr err = noErr;
     // Some file systems cannot flush a folder (EINVAL): they keep names safe
     // by other means.
-    if (::fsync(fd) != 0 && errno != EINVAL) err = OSErrFromErrno(errno);
-    ::close(fd);
-    return err;
+    if (fileops::SyncFolder(FolderOf(path)) != 0 && errno != EINVAL) return OSErrFromErrno(errno);
+    return noErr;
 }
 
 }  // namespace platform

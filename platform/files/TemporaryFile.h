@@ -42,5 +42,7 @@ private:
 // Flushes the folder holding `path`, so that the names created, removed or
 // renamed in it are durable.
 OSErr FlushFolderOf(const std::string& path);
+// Removes the temporaries a killed process left while replacing `path`.
+void RemoveTemporariesOf(const std::string& path);
 
 }  // namespace platform

@@ -77,6 +77,16 @@ OSErr ParseResourceFile(const uint8_t* bytes, size_t size, ResourceFileImage* ou
     return noErr;
 }
 
+bool IsResourceFileHeader(const uint8_t* header, uint64_t size)
+{
+    if (size < kHeaderSize) return false;
+    const uint64_t dataOffset = ReadBE32(header), mapOffset = ReadBE32(header + 4);
+    const uint64_t dataLength = ReadBE32(header + 8), mapLength = ReadBE32(header + 12);
+    return dataOffset >= kHeaderSize && mapOffset >= kHeaderSize && dataOffset + dataLength <= size &&
+           mapOffset + mapLength <= size && mapLength >= kMapHeaderSize + 2 &&
+           (dataOffset + dataLength <= mapOffset || mapOffset + mapLength <= dataOffset);
+}
+
 OSErr BuildResourceFile(const ResourceFileImage& image, std::vector<uint8_t>* out)
 {
     // Types in the order of their first resource.

@@ -41,6 +41,10 @@ struct ResourceFileImage {
 };
 
 OSErr ParseResourceFile(const uint8_t* bytes, size_t size, ResourceFileImage* image);
+// Whether the first 16 bytes of a file of `size` bytes are a resource-file
+// header: data and map inside the file, apart, past the header, and the
+// map long enough for its own header.
+bool IsResourceFileHeader(const uint8_t* header, uint64_t size);
 // Fails with ioErr when the map or the data would outgrow what the
 // layout's offsets can express.
 OSErr BuildResourceFile(const ResourceFileImage& image, std::vector<uint8_t>* bytes);

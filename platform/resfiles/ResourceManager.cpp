@@ -37,6 +37,7 @@ struct ResFile {
     uint16_t attributes = 0;
     std::vector<std::unique_ptr<Resource>> resources;
     bool dirty = false;
+    bool held = false;          // changes stay in memory (HoldResFile)
 
     bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
 };
@@ -256,7 +257,7 @@ OSErr Update(ResFile* f)
 {
     bool pending = f->dirty;
     for (auto& r : f->resources) pending = pending || r->changed;
-    if (!pending) return noErr;
+    if (!pending || f->held) return noErr;
     if (!f->Writable()) return wrPermErr;
 
     ResourceFileImage image;
@@ -294,6 +295,45 @@ void Discard(ResFile* f)
     }
     if (f->forkRef) FSClose(f->forkRef);
     f->forkRef = 0;
+}
+
+// Whether the file's own bytes are a resource file (a plain resource file).
+bool DataForkHoldsResources(const FSSpec& fileSpec)
+{
+    int16_t ref = 0;
+    if (FSpOpenDF(fileSpec, fsRdPerm, &ref) != noErr) return false;
+    int64_t size = 0, count = 16;
+    uint8_t header[16];
+    const bool holds = GetEOF(ref, &size) == noErr && FSReadAt(ref, 0, &count, header) == noErr &&
+                       IsResourceFileHeader(header, uint64_t(size));
+    FSClose(ref);
+    return holds;
+}
+
+bool SidecarHoldsResources(const FSSpec& fileSpec)
+{
+    AppleDouble doc;
+    bool present = false;
+    return ReadSidecar(fileSpec.path, &doc, &present) == noErr && doc.resourceFork && !doc.resourceFork->empty();
+}
+
+// Where the resource fork of a file is: in its sidecar when that holds
+// one; else in the file itself when the file is a resource file, so that
+// a copy made without its sidecar keeps its resources.
+ResFileFork ResourceForkOf(const FSSpec& fileSpec, ResFileFork asked)
+{
+    if (asked == ResFileFork::Data || SidecarHoldsResources(fileSpec)) return asked;
+    return DataForkHoldsResources(fileSpec) ? ResFileFork::Data : ResFileFork::Resource;
+}
+
+// Where new resources of an existing file go: into the file itself unless
+// it holds other data (its sidecar then takes them).
+ResFileFork ForkForNewResources(const FSSpec& fileSpec, ResFileFork asked)
+{
+    if (asked == ResFileFork::Data || SidecarHoldsResources(fileSpec)) return asked;
+    CatInfo info;
+    if (FSpGetCatInfo(fileSpec, &info) == noErr && info.dataSize == 0) return ResFileFork::Data;
+    return DataForkHoldsResources(fileSpec) ? ResFileFork::Data : ResFileFork::Resource;
 }
 
 int16_t NewRefNum()
@@ -344,10 +384,11 @@ int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
 
 }  // namespace
 
-int16_t FSpOpenResFile(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
+int16_t FSpOpenResFile(const FSSpec& fileSpec, SInt8 permission, ResFileFork asked)
 {
     S().error = noErr;
     if (permission < fsCurPerm || permission > fsRdWrShPerm) return Fail(paramErr), int16_t(-1);
+    const ResFileFork where = ResourceForkOf(fileSpec, asked);
     for (auto& f : S().chain)
         if (f->fileSpec == fileSpec && f->where == where) return f->refNum;
     if (permission != fsCurPerm) return OpenOnce(fileSpec, permission, where);
@@ -368,14 +409,15 @@ int16_t OpenResFile(const std::string& posixPath, SInt8 permission, ResFileFork 
 }
 
 void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptCode scriptTag,
-                      ResFileFork where)
+                      ResFileFork asked)
 {
     S().error = noErr;
-    for (auto& f : S().chain)
-        if (f->fileSpec == fileSpec && f->where == where) return void(Fail(opWrErr));
     if (!FSpExists(fileSpec)) {
         if (OSErr err = FSpCreate(fileSpec, creator, fileType, scriptTag); err != noErr) return void(Fail(err));
     }
+    const ResFileFork where = ForkForNewResources(fileSpec, asked);
+    for (auto& f : S().chain)
+        if (f->fileSpec == fileSpec && f->where == where) return void(Fail(opWrErr));
     std::vector<uint8_t> bytes;
     if (OSErr err = ReadFork(fileSpec, where, 0, &bytes); err != noErr) return void(Fail(err));
     if (!bytes.empty()) return void(Fail(dupFNErr));
@@ -419,6 +461,15 @@ void CloseResFile(int16_t refNum)
     chain.erase(it);
     if (S().current == -1 && !chain.empty()) S().current = chain.front()->refNum;
     Fail(err);
+}
+
+void HoldResFile(int16_t refNum, bool hold)
+{
+    S().error = noErr;
+    ResFile* f = FindFile(refNum);
+    if (!f) return void(Fail(resFNotFound));
+    f->held = hold;
+    if (!hold) Fail(Update(f));
 }
 
 void UpdateResFile(int16_t refNum)

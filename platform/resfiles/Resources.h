@@ -6,8 +6,11 @@
 // as handles with the resource bit set; the same resource always answers
 // the same handle until it is released, detached or its file is closed.
 //
-// A resource file lives in a file's resource fork (its AppleDouble sidecar)
-// or in the data fork of a plain file. Changes are kept in memory and reach
+// A resource file lives in a file's resource fork or in the data fork of a
+// plain file. Asked for the resource fork, the calls take the sidecar's
+// when there is one, else the file itself when its bytes are a resource
+// file; new resources go into the file itself when it holds nothing else,
+// so that copying the visible file keeps them. Changes are kept in memory and reach
 // the disk when the file is updated or closed, by writing the whole file
 // anew and renaming it over the old one. A file opened for reading only
 // refuses every change with wrPermErr. Every call sets ResError().
@@ -59,6 +62,9 @@ void FSpCreateResFile(const FSSpec& fileSpec, OSType creator, OSType fileType, S
 Boolean FSpResourceFileAlreadyOpen(const FSSpec& resourceFile, Boolean* inChain, int16_t* refNum);
 void CloseResFile(int16_t refNum);
 void UpdateResFile(int16_t refNum);
+// While a file is held its changes stay in memory: updating writes
+// nothing and closing drops them. Releasing writes what is pending.
+void HoldResFile(int16_t refNum, bool hold);
 
 // The current file (-1 when none is open). UseResFile(0) makes the oldest
 // open file, the bottom of the chain, current.

@@ -86,13 +86,16 @@
     "ABORT"
 }
 
-# Object output: 7 in front of the page number of printed pages; 8 names a
-# menu bar without a name of its own (followed by its slot, GetMBarName);
-# 9-10 around the document's name: the save dialog's message; 12 follows an
-# object's size in its information line; 16 follows an SQL script's name:
-# the structure made from it.
+# Object output: 1 follows a structure's file name: its compiler
+# declaration file (ReadCompFile); 7 in front of the page number of
+# printed pages; 8 names a menu bar without a name of its own (followed by
+# its slot, GetMBarName); 9-10 around the document's name: the save
+# dialog's message (for an SQL script, around the script's path); 12
+# follows an object's size in its information line; 16 follows an SQL
+# script's name: its report (OpenSQL); 17 the same: the structure made of
+# it, the save dialog's default name (SQL).
 'STR#' 1013 "Object output" {
-    ""
+    ".decl.txt"
     ""
     ""
     ""
@@ -107,7 +110,22 @@
     ""
     ""
     ""
+    ".report.txt"
     ".QzB"
+}
+
+# The report of an SQL script (SQL): an error line is item 1, the line
+# number, the error's item (4 memory, 7 nesting too deep, 8 syntax) and
+# item 2 before the token at fault.
+'STR#' 1028 "Script errors" {
+    "Line"
+    "at"
+    ""
+    "out of memory"
+    ""
+    ""
+    "statements nested too deeply"
+    "syntax error"
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.

@@ -12,13 +12,14 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 1 20 2 11 3 4 5 18 74 9 13
+    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 9 13
     menu 130 "Edit" items 21 22 23 24 25 26 55 27
     menu 131 "Windows" items 32 33 40 41 42 43 34
 }
 
-# New library (command 1) and new structure (20) documents, the Open
-# command (2) and the recent documents (11, filled from 'SP2#' 0).
+# New library (command 1) and new structure (20) documents, a new
+# structure from an SQL script (30), the Open command (2) and the recent
+# documents (11, filled from 'SP2#' 0).
 'MITM' 1 "New library" {
     text "New Library"
     command 1
@@ -26,6 +27,10 @@
 'MITM' 20 "New structure" {
     text "New Structure"
     command 20
+}
+'MITM' 30 "New structure from SQL" {
+    text "New Structure from SQL Script..."
+    command 30
 }
 'MITM' 2 "Open" {
     text "Open..."
@@ -157,13 +162,14 @@
 
 # Menu item texts that commands set (StringFunc, SetDlogEditMenu):
 #   1-2  command 27 while the clipboard window is shown / hidden
-#   3    command 23 in dialogs
+#   3    command 23 in dialogs and with no text selected (a method's
+#        preview), 4 with a method's preview selected
 # 7 and 8: the ungroup item with a group current that has members or not.
 'STR#' 1006 "Menu items" {
     "Hide Clipboard"
     "Show Clipboard"
     "Copy"
-    ""
+    "Copy Text"
     ""
     ""
     "Ungroup"

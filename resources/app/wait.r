@@ -46,9 +46,10 @@
     "Generating the component…"
     "Reading"
     "Opening the structure…"
-    "Converting the structure…"
+    "Reading the declarations…"  # 8 the compiler declaration file (ReadCompFile)
     "Saving…"
     "Checking…"
     "Grouping"        # 11 an object joins a group (AddGroup)
     "Ungrouping"      # 12 an object leaves its group (DelGroup)
+    "Making the structure of"  # 13 a structure built of an SQL script (SQL), the script's path in the title
 }

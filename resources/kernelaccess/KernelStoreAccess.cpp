@@ -8,6 +8,7 @@ void InstallKernelStoreAccess()
     KernelStoreAccess access;
     access.xcurres = xcurres;
     access.xgetres = xgetres;
+    access.xget1res = xget1res;
     access.xwriteres = xwriteres;
     access.xaddres = xaddres;
     access.updateres = updateres;

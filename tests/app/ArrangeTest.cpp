@@ -6,11 +6,14 @@
 #include "app/appl/Preferences.h"
 #include "app/documents/TClipBoard.h"
 #include "app/windows/TMainWindow.h"
+#include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/files/WholeFile.h"
+#include "tests/platform/files/FileCrashRecorder.h"
 #include "tests/app/DocFakes.h"
 #include "tests/app/Fakes.h"
 #include "tests/platform/events/HeadlessFixture.h"
@@ -172,12 +175,66 @@ protected:
         UseResFile(saved);
         return bytes;
     }
-    void Run(Script script)
+    int16_t Run(Script script)
     {
         platform::testing::HeadlessRun run(std::move(script));
-        appl_->Preferences();
+        return appl_->Preferences();
     }
 };
+
+// Saved across a crash at every cut point, the preferences file holds its
+// old 'PREF' 0 or the new one.
+TEST_F(PreferencesDialogTest, SavingTheFileLeavesTheOldPreferencesOrTheNew)
+{
+    const std::string prefs = gPrefFileSpec.path;
+    const std::string name = std::filesystem::path(prefs).filename();
+    auto stored = [](const std::string& path) {
+        std::vector<uint8_t> file;
+        ResourceFileImage image;
+        if (ReadWholeFile(path, &file) != noErr || ParseResourceFile(file.data(), file.size(), &image) != noErr)
+            return std::vector<uint8_t>{'!'};
+        for (const ResourceImage& r : image.resources)
+            if (r.type == FourCC("PREF") && r.id == 0) return r.data;
+        return std::vector<uint8_t>{};
+    };
+    const std::vector<uint8_t> before = stored(prefs);
+    filecrash::Recorder recorder(std::filesystem::path(prefs).parent_path());
+    Script script;
+    script.WaitIdle();
+    script.Type("300");
+    script.Key("return");
+    ASSERT_EQ(Run(std::move(script)), 0);
+    recorder.Stop();
+    const std::vector<uint8_t> after = stored(prefs);
+    ASSERT_NE(before, after);
+    const size_t failed = recorder.CheckEveryCut(folder_ / "state", [&](const std::filesystem::path& state) {
+        const std::vector<uint8_t> now = stored((state / name).string());
+        return now == before || now == after ? std::string() : std::string("neither old nor new");
+    });
+    std::printf("[ crash    ] saving the preferences: %zu crash states, %zu failed\n", recorder.StatesChecked(), failed);
+    EXPECT_EQ(failed, 0u);
+}
+
+// Preferences that cannot be written leave the file whole as it was, and
+// the command answers why, for the command chain to show.
+TEST_F(PreferencesDialogTest, AFailedWriteIsReportedAndKeepsTheOldFile)
+{
+    std::vector<uint8_t> before;
+    ASSERT_EQ(ReadWholeFile(gPrefFileSpec.path, &before), noErr);
+    Script script;
+    script.WaitIdle();
+    script.Type("300");
+    script.Key("return");
+    int16_t result = 0;
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        result = Run(std::move(script));
+    }
+    EXPECT_EQ(result, dskFulErr);
+    std::vector<uint8_t> after;
+    ASSERT_EQ(ReadWholeFile(gPrefFileSpec.path, &after), noErr);
+    EXPECT_EQ(after, before);
+}
 
 TEST_F(PreferencesDialogTest, SizesAreKeptWithinTheScreenAndOnlyDigitsAreTyped)
 {

@@ -13,6 +13,7 @@
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/files/WholeFile.h"
 #include "tests/app/MainDocFixture.h"
 
 using namespace apptest;
@@ -188,20 +189,37 @@ TEST_F(OpenDocumentsTest, RemovedComponentsEndInAFullReparse)
     EXPECT_EQ(design_.closes, 1);
 }
 
-TEST_F(OpenDocumentsTest, ClosingMarksAChangedCompilationAndCommitsIt)
+// The counter lives in the structure's resource file (the companion),
+// never in the container; each close with a change adds one to it.
+TEST_F(OpenDocumentsTest, ClosingCountsAChangedCompilationInTheCompanion)
 {
     const FSSpec fileSpec = MakeDocFile("Dirty.QzB");
+    for (uint32_t expected : {1u, 2u}) {
+        ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0);
+        FrontDoc()->fCompilerDirty = true;
+        EXPECT_EQ(FrontDoc()->Close(), 0);
+        EXPECT_EQ(DocCount(), 0);
+        const int16_t res = openres(fileSpec, true);
+        ASSERT_NE(res, 0);
+        EXPECT_EQ(xget1res(FourCC("QzQz"), 0), nullptr) << "the container keeps no counter";
+        closeres(res, false);
+        const int16_t saved = CurResFile();
+        const int16_t rsr = FSpOpenResFile(CompanionSpec(fileSpec), fsRdPerm, ResFileFork::Data);
+        ASSERT_NE(rsr, -1);
+        Handle counter = Get1Resource(FourCC("QzQz"), 0);
+        ASSERT_NE(counter, nullptr);
+        ASSERT_EQ(GetHandleSize(counter), 4);
+        EXPECT_EQ(ReadBE32(reinterpret_cast<uint8_t*>(*counter)), expected);
+        CloseResFile(rsr);
+        UseResFile(saved);
+    }
+    // A close without a change leaves the count.
     ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0);
-    FrontDoc()->fCompilerDirty = true;
+    std::vector<uint8_t> before, after;
+    ASSERT_EQ(ReadWholeFile(CompanionSpec(fileSpec).path, &before), 0);
     EXPECT_EQ(FrontDoc()->Close(), 0);
-    EXPECT_EQ(DocCount(), 0);
-    const int16_t res = openres(fileSpec, true);
-    ASSERT_NE(res, 0);
-    Handle counter = xget1res(FourCC("QzQz"), 0);
-    ASSERT_NE(counter, nullptr);
-    ASSERT_EQ(GetHandleSize(counter), 4);
-    EXPECT_EQ(ReadBE32(reinterpret_cast<uint8_t*>(*counter)), 1u);
-    closeres(res, false);
+    ASSERT_EQ(ReadWholeFile(CompanionSpec(fileSpec).path, &after), 0);
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(OpenDocumentsTest, TheLastBrowserWindowMayKeepItsDocument)

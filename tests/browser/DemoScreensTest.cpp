@@ -14,13 +14,19 @@
 #include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
+#include "app/appl/Utilities.h"
 #include "app/windows/TMainWindow.h"
+#include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "design/text/MethodText.h"
+#include "design/text/TextBuffers.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/drawing/Rects.h"
 #include "platform/drawing/Text.h"
+#include "platform/textedit/TextEdit.h"
 #include "platform/files/WholeFile.h"
 #include "platform/icons/Icons.h"
 #include "platform/imports/PngCodec.h"
@@ -160,6 +166,68 @@ protected:
         DisposeGWorld(world);
     }
 
+    // The text record's first line on the screen: its text drawn by a
+    // record of its own styled with the comment's style of the method
+    // styles, at the same place.
+    void CheckFirstTextLine(const Shot& shot, TRefWindow* window, TEHandle te)
+    {
+        const TERec& rec = **te;
+        ASSERT_GT(rec.nLines, 1);
+        const std::string text(*rec.hText, size_t(rec.lineStarts[1] - 1));
+        ASSERT_EQ(text, "  `Adds up the lines of the current invoice");
+        TETextStyle styles[kMethodStyleCount];
+        MyTEInitStyles(styles, MyApplFont, MyApplSize);
+        const TETextStyle& comment = styles[kStyleComment];
+        TETextStyle at{};
+        int16_t height = 0, ascent = 0;
+        TEGetStyle(3, &at, &height, &ascent, te);
+        EXPECT_EQ(at.tsColor.red, comment.tsColor.red);
+        EXPECT_EQ(at.tsFace, comment.tsFace);
+        Rect line{rec.destRect.top, rec.viewRect.left, int16_t(rec.destRect.top + height), rec.viewRect.right};
+        SectRect(&line, &rec.viewRect, &line);
+        // The pane's frame runs down its right edge.
+        line.right = int16_t(line.right - 4);
+        ASSERT_GT(line.bottom - line.top, 4);
+        GWorldPtr world = nullptr;
+        ASSERT_EQ(NewGWorld(&world, 32, &line, nullptr, nullptr, 0), 0);
+        CGrafPtr savedPort;
+        GDHandle savedDevice;
+        GetGWorld(&savedPort, &savedDevice);
+        SetGWorld(world, nullptr);
+        EraseRect(&line);
+        // A record of that one line, styled by hand.
+        const Rect dest{rec.destRect.top, rec.destRect.left, int16_t(rec.destRect.top + 100), rec.destRect.right};
+        TEHandle expected = TEStyleNew(&dest, &line);
+        TESetText(text.data(), int32_t(text.size()), expected);
+        TESetSelect(0, int32_t(text.size()), expected);
+        TESetStyle(doAll, &comment, false, expected);
+        TESetSelect(0, 0, expected);
+        TEDeactivate(expected);
+        TEUpdate(&line, expected);
+        TEDispose(expected);
+        SetGWorld(savedPort, savedDevice);
+        const Surface drawn = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
+        SetPortWindowPort(window->fWindow);
+        int32_t inked = 0;
+        SetPortWindowPort(window->fWindow);
+        for (int16_t v = line.top; v < line.bottom; ++v)
+            for (int16_t h = line.left; h < line.right; ++h) {
+                Point global{v, h};
+                LocalToGlobal(&global);
+                const uint32_t want = drawn.ReadRGB(h, v) & 0xFFFFFF;
+                const uint32_t got = shot.pixels.RGBAt(global.h, global.v) & 0xFFFFFF;
+                inked += want != 0xFFFFFF;
+                if (want != got) {
+                    ADD_FAILURE() << "the preview's first line differs at (" << h - line.left << ", " << v - line.top
+                                  << "): screen " << std::hex << got << ", expected " << want;
+                    DisposeGWorld(world);
+                    return;
+                }
+            }
+        EXPECT_GT(inked, 100);
+        DisposeGWorld(world);
+    }
+
     static Rect RowOf(const LongListRec* list, const RowLook& look)
     {
         return Rect{look.icon.top, list->rView.left, int16_t(look.icon.top + list->cellSize.v),
@@ -236,13 +304,17 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     const char* work = std::getenv("QZ_DEMO_SCREENS");
     const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
     if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the demo run";
-    Shot opened, selected;
+    Shot opened, selected, previewed, form, card;
     ASSERT_TRUE(opened.Load(std::string(work) + "/opened.png"));
     ASSERT_TRUE(selected.Load(std::string(work) + "/selected.png"));
+    ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
+    ASSERT_TRUE(form.Load(std::string(work) + "/form.png"));
+    ASSERT_TRUE(card.Load(std::string(work) + "/card.png"));
+    ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
 
     // The program's screen and this one are alike: the same places.
     const Rect screen = ScreenBounds();
-    for (const Shot* shot : {&opened, &selected}) {
+    for (const Shot* shot : {&opened, &selected, &previewed, &form, &card}) {
         ASSERT_EQ(shot->pixels.width(), screen.right - screen.left);
         ASSERT_EQ(shot->pixels.height(), screen.bottom - screen.top);
     }
@@ -289,6 +361,81 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     EXPECT_EQ(Names(usedBy->fList), (std::vector<std::string>{"Main", "File", "Invoices"}));
     CheckLinkRows(selected, window, uses->fList, "uses pane");
     CheckLinkRows(selected, window, usedBy->fList, "where-used pane");
+
+    // Previewed: the callee double-clicked in the uses pane shows its text,
+    // the first line (the comment) drawn in the comment's style.
+    browser::TDisplayPlane* preview = nullptr;
+    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+        if (p->IsMember(6)) preview = static_cast<browser::TDisplayPlane*>(p);
+    ASSERT_NE(preview, nullptr);
+    TObjQz* recalculate = static_cast<TObjQz*>(LongLRowObject(1, uses->fList));
+    ASSERT_EQ(Name(recalculate), "Recalculate");
+    // The program's text font and size, and its styled records.
+    MyApplFont = GetResFont(0);
+    MyApplSize = GetResSize(0);
+    G_MachineType = machineType();
+    SetPortWindowPort(window->fWindow);
+    preview->SetObj(recalculate);
+    ASSERT_NE(preview->fDisplay, nullptr);
+    CheckFirstTextLine(previewed, window, reinterpret_cast<TEHandle>(preview->fDisplay));
+
+    // The form Invoice, stored as a chunk file: what it names, as the
+    // uses pane sorts it.
+    TObjQz* invoice = nullptr;
+    for (int32_t row = 0; row < list->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        if (obj->kind == 24 && Name(obj) == "Invoice") invoice = obj;
+    }
+    ASSERT_NE(invoice, nullptr);
+    main->SelectObj(invoice);
+    // Table, variable, subform, object method, fields: the kinds in the
+    // pane's order.
+    EXPECT_EQ(Names(uses->fList),
+              (std::vector<std::string>{"Lines", "bPrint", "Line_Entry", "bPrint", "Customer", "Number", "Total"}));
+    CheckLinkRows(form, window, uses->fList, "form's uses pane");
+
+    // The form Card: its style sheet, library picture and subform.
+    TObjQz* cardForm = nullptr;
+    for (int32_t row = 0; row < list->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        if (obj->kind == 24 && Name(obj) == "Card") cardForm = obj;
+    }
+    ASSERT_NE(cardForm, nullptr);
+    main->SelectObj(cardForm);
+    EXPECT_EQ(Names(uses->fList), (std::vector<std::string>{"Invoices", "Stamp", "Standard", "Invoice", "Summary"}));
+    CheckLinkRows(card, window, uses->fList, "card's uses pane");
+}
+
+// The structure the program made of the demo's SQL script from the File
+// menu (run_sql_demo.sh), its tables opened: each row of the main list on
+// the screenshot, and the report beside the script.
+class SqlScreens : public DemoScreens {};
+
+TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
+{
+    const char* work = std::getenv("QZ_SQL_SCREENS");
+    if (!work) GTEST_SKIP() << "checks the screenshot of the SQL script run";
+    Shot shot;
+    ASSERT_TRUE(shot.Load(std::string(work) + "/sql.png"));
+    TRefWindow* window = OpenAsProgram(std::string(work) + "/Made.QzB");
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = nullptr;
+    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    ASSERT_NE(main, nullptr);
+    // The run opened the tables from the last up.
+    for (int32_t row : {2, 1, 0}) main->SwitchCellState(row);
+    const std::vector<std::string> rows = {"Customers", "Name",     "Town",           "Since",   "Credit_Limit", "Invoices",
+                                           "Number",    "Customer", "Issued",         "Total",   "Terms",        "Lines",
+                                           "Invoice_Number", "Product", "Quantity", "Price"};
+    EXPECT_EQ(Names(main->fList), rows);
+    CheckMainRows(shot, window, main->fList);
+    std::vector<uint8_t> report;
+    ASSERT_EQ(ReadWholeFile(std::string(work) + "/Demo.sql.report.txt", &report), noErr);
+    std::string expected;
+    for (const std::string& name : rows)
+        expected += (name == "Customers" || name == "Invoices" || name == "Lines" ? "Table " : "          column ") + name + "\n";
+    EXPECT_EQ(std::string(report.begin(), report.end()), expected);
 }
 
 }  // namespace

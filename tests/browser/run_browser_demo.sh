@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs the program on the demo structure with a fresh preferences folder,
-# selects a method by typing its name and checks that the run ends with
-# status 0 and no sanitizer report, then has the checker read the two
-# screenshots row by row (the main list, then the cross-reference panes).
+# selects a method by typing its name, previews one it calls, selects two
+# forms stored as chunk files, and checks that the run ends with status 0
+# and no sanitizer report, then has the checker read the screenshots row by
+# row (the main list, then the cross-reference panes) and the preview's
+# first line of text.
 set -u
 program=$1 scripts=$2 work=$3 demo=$4 checker=$5
 rm -rf "$work" && mkdir -p "$work/prefs"
@@ -21,7 +23,7 @@ if grep -Eq 'runtime error|Sanitizer' "$work/stderr.txt"; then
   echo "demo run: sanitizer report"
   exit 1
 fi
-for shot in opened selected; do
+for shot in opened selected preview form card; do
   [ -s "$work/$shot.png" ] || { echo "no screenshot $shot.png"; exit 1; }
 done
 QZ_PREFERENCES_DIR="$work/check-prefs" QZ_DEMO_SCREENS="$work" QZ_DEMO_STRUCTURE="$demo" \

@@ -2,14 +2,21 @@
 // layer's real functions, as the program wires them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <map>
+#include <random>
 
 #include "app/documents/DocHooks.h"
 #include "app/documents/MainDoc.h"
 #include "app/appl/Preferences.h"
 #include "app/windows/TMainWindow.h"
 #include "app/program/DocumentHooks.h"
+#include "platform/core/Endian.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/files/SpecialFolders.h"
+#include "platform/files/WholeFile.h"
 #include "platform/screen/Screen.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "transfer/InstallTransfer.h"
@@ -85,9 +92,144 @@ TEST_F(ApplicationDocuments, ANewLibraryIsSavedWithItsCompanion)
     EXPECT_EQ(info.fdType, FourCC("QzLB"));
     EXPECT_EQ(info.fdCreator, FourCC("QzA6"));
     EXPECT_EQ(doc->Close(), 0);
-    // It opens again as a library.
-    ASSERT_EQ(appl_->OpenNamedDoc(platform::FSSpec{dest}, 0), 0) << ::LastAlert().text;
-    EXPECT_TRUE(appl_->fDocList->IsMember(3));
+    // It opens again as a library, and so does a copy of its two visible
+    // files: the companion holds its resources itself.
+    const std::filesystem::path copy = folder_ / "copy";
+    std::filesystem::create_directories(copy);
+    std::filesystem::copy_file(dest, copy / "Saved.QTL");
+    std::filesystem::copy_file(folder_ / "Saved.RSR", copy / "Saved.RSR");
+    for (const std::string& path : {dest, (copy / "Saved.QTL").string()}) {
+        ASSERT_EQ(appl_->OpenNamedDoc(platform::FSSpec{path}, 0), 0) << ::LastAlert().text;
+        auto* opened = static_cast<TLibDoc*>(appl_->fDocList);
+        EXPECT_TRUE(opened->IsMember(3));
+        ASSERT_NE(opened->fRsrFile, -1) << path;
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(opened->fRsrFile);
+        EXPECT_NE(platform::Get1Resource(FourCC("INQz"), 0), nullptr) << path;
+        platform::UseResFile(saved);
+        EXPECT_EQ(opened->Close(), 0);
+    }
+}
+
+// A companion left without its data file at the first working name (a
+// creation cut short) does not stop a new library: the next name is used.
+TEST_F(ApplicationDocuments, ANewLibraryPassesANameStillTaken)
+{
+    platform::FSSpec prefs;
+    ASSERT_EQ(platform::FindSpecialFolder(platform::SpecialFolder::Preferences, true, &prefs), 0);
+    const std::string stray = prefs.path + "/Qz Browser Work.RSR";
+    ASSERT_EQ(platform::WriteFileAtomically(stray, "x", 1), 0);
+    ASSERT_EQ(appl_->NewLibDoc(1), 0) << ::LastAlert().text;
+    EXPECT_EQ(platform::FSpGetName(static_cast<TLibDoc*>(appl_->fDocList)->fSpec), "Qz Browser Work1.QTL");
+}
+
+// A pipe named like a structure is said to be no document, not a file in
+// use, and nothing waits on it.
+TEST_F(ApplicationDocuments, APipeIsNoDocument)
+{
+    const std::string pipe = folder_ / "Pipe.QzB";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{pipe}, 0), platform::notAFileErr);
+    EXPECT_EQ(appl_->fDocList, nullptr);
+    unsigned char text[256];
+    MyGetIndString(text, 1002, 61);
+    EXPECT_EQ(::LastAlert().text, P(text) + "Pipe.QzB");
+}
+
+// Every file of a document as it stands: the data file, the companion and
+// their sidecars.
+std::map<std::string, Bytes> DocumentFiles(const std::filesystem::path& folder)
+{
+    std::map<std::string, Bytes> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        if (!e.is_regular_file()) continue;
+        Bytes b;
+        platform::ReadWholeFile(e.path(), &b);
+        files[e.path().filename()] = std::move(b);
+    }
+    return files;
+}
+
+// Damaged copies of the demo that the read refuses are left byte for byte
+// as they were, whatever the open would have changed in an accepted one:
+// groups moved out of the companion, an older version record renewed, an
+// older empty user table replaced.
+TEST_F(ApplicationDocuments, DocumentsTheReadRefusesKeepEveryByte)
+{
+    Bytes text;
+    ASSERT_EQ(platform::ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", &text), 0);
+    const std::string demo(text.begin(), text.end());
+    struct Base {
+        const char* name;
+        std::string extra;       // lines added to the demo's description
+        bool olderUserTable;     // 'PAQz' 0 of 4 bytes and no 'PAQz' 1
+    };
+    const Base bases[] = {
+        {"as built", "", false},
+        {"groups in the companion", "groups companion\n", false},
+        {"version 5", "version 5\n", false},
+        {"older user table", "", true},
+    };
+    const uint32_t types[] = {FourCC("WNQz"), FourCC("TPQz"), FourCC("LEQz"), FourCC("LIBA"), FourCC("LiHe"),
+                              FourCC("STQz"), FourCC("PIC#"), FourCC("FIQz"), FourCC("TFQz"), FourCC("MENQ")};
+    const int16_t ids[] = {0, 0, 0, 0, 0, 0, 128, 1, 1, 1};
+    std::vector<std::filesystem::path> built;
+    for (const Base& base : bases) {
+        built.push_back(folder_ / ("base" + std::to_string(built.size())));
+        std::filesystem::create_directories(built.back());
+        const docbuilder::BuildResult r = docbuilder::BuildDocument(demo + base.extra, "Demo.qzdoc", built.back());
+        ASSERT_EQ(r.error, 0) << r.message;
+        std::filesystem::remove(r.manifestPath);
+    }
+    std::mt19937 rng(2025);
+    int refused = 0, tried = 0;
+    for (int round = 0; refused < 200 && round < 2000; ++round) {
+        const size_t b0 = size_t(round) % std::size(bases);
+        const Base& base = bases[b0];
+        const std::filesystem::path dir = folder_ / ("round" + std::to_string(round));
+        std::filesystem::copy(built[b0], dir);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(dir / "Demo.QzB", &fileSpec);
+        // The damage, written through the store and committed.
+        const int16_t f = openres(fileSpec, false);
+        ASSERT_NE(f, 0);
+        if (base.olderUserTable) {
+            rmveresbyid(FourCC("PAQz"), 1, true);
+            rmveresbyid(FourCC("PAQz"), 0, true);
+            ASSERT_TRUE(xaddres(platform::NewHandleClear(4), FourCC("PAQz"), 0));
+        }
+        const size_t which = rng() % std::size(types);
+        const uint32_t t = types[which];
+        platform::Handle h = xget1res(t, ids[which]);
+        ASSERT_NE(h, nullptr) << which;
+        Bytes b(reinterpret_cast<uint8_t*>(*h), reinterpret_cast<uint8_t*>(*h) + platform::GetHandleSize(h));
+        for (int c = 0, cuts = 1 + int(rng() % 3); c < cuts && !b.empty(); ++c) {
+            switch (rng() % 3) {
+            case 0: b[rng() % b.size()] = uint8_t(rng()); break;
+            case 1: b.resize(rng() % b.size()); break;
+            case 2: if (b.size() >= 2) platform::WriteBE16(&b[0], uint16_t(rng())); break;
+            }
+        }
+        rmveresbyid(t, ids[which], true);
+        platform::Handle damaged = nullptr;
+        ASSERT_EQ(platform::PtrToHand(b.data(), &damaged, platform::Size(b.size())), 0);
+        ASSERT_TRUE(xaddres(damaged, t, ids[which]));
+        ASSERT_TRUE(closeres(f, true));
+
+        const auto before = DocumentFiles(dir);
+        ++tried;
+        const int16_t result = appl_->OpenNamedDoc(fileSpec, 0);
+        if (result == 0) {
+            ASSERT_EQ(appl_->fDocList->Close(), 0);
+            continue;
+        }
+        ++refused;
+        EXPECT_EQ(appl_->fDocList, nullptr);
+        EXPECT_EQ(DocumentFiles(dir), before) << base.name << ", directory " << which << " damaged, refused with " << result;
+        std::filesystem::remove_all(dir);
+    }
+    EXPECT_EQ(refused, 200) << tried << " tried";
 }
 
 }  // namespace

@@ -103,6 +103,13 @@ protected:
         return o;
     }
     static void Close(const Opened& o) { CloseQzB(o.rsrFile, o.container, o.other, -1); }
+    // Closes a document as one its read accepted: what the open changed is
+    // written first.
+    static void CloseAccepted(const Opened& o)
+    {
+        EXPECT_EQ(AcceptQzB(o.rsrFile, o.container), 0);
+        Close(o);
+    }
 
     // Every store file and resource file a document could leave open.
     static int32_t OpenContainers() { return int32_t(CPseudoResManager::Files().size()); }

@@ -1,8 +1,5 @@
 // Moving a document with its companion, the companion's place, and the
 // compilation state of a structure.
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -11,22 +8,6 @@
 #include "platform/files/Forks.h"
 #include "tests/platform/core/FailingNew.h"
 #include "tests/design/DocFilesFixture.h"
-
-// The files whose data this test program has flushed, by the names they
-// had then. Every flush still reaches the disk.
-std::vector<std::string>& DataFlushes()
-{
-    static std::vector<std::string> paths;
-    return paths;
-}
-
-extern "C" int fdatasync(int fd)
-{
-    char path[4096];
-    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
-    if (n > 0) DataFlushes().emplace_back(path, size_t(n));
-    return int(::syscall(SYS_fdatasync, fd));
-}
 
 namespace doctest {
 namespace {
@@ -99,22 +80,6 @@ TEST_F(DocumentFiles, ADocumentMovesWholeWithItsCompanion)
     std::filesystem::create_hard_link(docs_ + "/Base.QTL", docs_ + "/Link.QTL");
     EXPECT_EQ(CopyFile(InFolder("Base.QTL"), InFolder("Link.QTL")), 0);
     EXPECT_TRUE(platform::FSpExists(InFolder("Base.QTL")));
-}
-
-TEST_F(DocumentFiles, TheCopiesAreOnDiskBeforeTheyReplaceAnything)
-{
-    MakeDocument("Src", 5000, 4);
-    DataFlushes().clear();
-    ASSERT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), 0);
-    // Renamed over the destination and the sources deleted right after, an
-    // unflushed copy could leave an empty document and no source at all.
-    const auto flushed = [&](const std::string& name) {
-        for (const std::string& p : DataFlushes())
-            if (std::filesystem::path(p).filename() == name) return true;
-        return false;
-    };
-    EXPECT_TRUE(flushed(".Dest.QTL.moving"));
-    EXPECT_TRUE(flushed(".Dest.RSR.moving"));
 }
 
 TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)

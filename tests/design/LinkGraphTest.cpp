@@ -5,6 +5,7 @@
 #include <set>
 
 #include "design/links/ParseSupport.h"
+#include "platform/files/Sidecar.h"
 #include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 
@@ -142,6 +143,32 @@ TEST_F(LinkGraph, BuilderDocumentsHoldExactlyTheirListedLinks)
     EXPECT_EQ(Graph(), read);
 }
 
+// Forms stored as chunk files, in either byte order, give the same: the
+// walker of stored forms records what the builder lists.
+TEST_F(LinkGraph, ChunkFileFormsHoldExactlyTheirListedLinks)
+{
+    for (const char* order : {"big", "little"}) {
+        SCOPED_TRACE(order);
+        const auto r = Build(std::string("structure Big seed 11 order ") + order + "\nforms iff\ngenerate 1000\n");
+        if (!doc_.fTypeList) {
+            ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        }
+        Open(r);
+        ASSERT_EQ(Read(), 0);
+        const std::set<Edge> listed = Listed(r.manifestPath);
+        EXPECT_GT(listed.size(), 800u);
+        const std::set<Edge> read = Graph();
+        EXPECT_EQ(Difference(read, listed), std::vector<std::string>{});
+        // Links only stored chunk forms hold: subform tables, static
+        // pictures, style sheets.
+        std::set<int16_t> kinds;
+        for (const Edge& e : read)
+            if (e.first.kind == 24) kinds.insert(e.second.kind);
+        for (int16_t kind : {1, 18, 19}) EXPECT_TRUE(kinds.count(kind)) << kind;
+        CloseDoc();
+    }
+}
+
 // The builder writes the little-endian twin field by field; read through
 // the store's conversion it gives the same objects, names, ids and links
 // as the big-endian original: flat forms with their field links and
@@ -177,6 +204,57 @@ TEST_F(LinkGraph, BothByteOrdersReadTheSameObjectsAndLinks)
         EXPECT_TRUE(std::any_of(links[1].begin(), links[1].end(), [](const Edge& e) { return e.first.kind == 25; }));
         EXPECT_TRUE(std::any_of(links[1].begin(), links[1].end(),
                                 [](const Edge& e) { return e.first.kind == 24 && e.second.kind == 28; }));
+    }
+}
+
+// The demo's two visible files copied as any tool copies files, without
+// their sidecars, read with every object and link of the original; so does
+// a copy whose companion keeps its resources in a sidecar fork.
+TEST_F(LinkGraph, CopiesOfTheVisibleFilesReadWithEveryLink)
+{
+    const docbuilder::BuildResult r =
+        docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
+    ASSERT_EQ(r.error, 0) << r.message;
+    platform::AppleDouble sidecar;
+    bool present = false;
+    ASSERT_EQ(platform::ReadSidecar(r.companionPath, &sidecar, &present), 0);
+    EXPECT_FALSE(sidecar.resourceFork) << "the companion keeps its resources itself";
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    const std::set<Edge> original = Graph();
+    std::multiset<ManifestObject> objects;
+    for (TObjQz* o : AllObjects()) objects.insert(Key(o));
+    EXPECT_GT(original.size(), 30u);
+    CloseDoc();
+
+    const Bytes companion = FileBytes(r.companionPath);
+    ASSERT_FALSE(companion.empty());
+    struct Copy {
+        const char* folder;
+        bool sidecarFork;  // the companion's resources in "._Demo.RSR", the file empty
+    };
+    for (const Copy& c : {Copy{"copied", false}, Copy{"forked", true}}) {
+        SCOPED_TRACE(c.folder);
+        const std::filesystem::path to = folder_ / c.folder;
+        std::filesystem::create_directories(to);
+        std::filesystem::copy_file(r.dataPath, to / "Demo.QzB");
+        if (c.sidecarFork) {
+            ASSERT_EQ(platform::WriteFileAtomically(to / "Demo.RSR", nullptr, 0), 0);
+            platform::AppleDouble sidecar;
+            sidecar.resourceFork = companion;
+            ASSERT_EQ(platform::WriteSidecar(to / "Demo.RSR", sidecar), 0);
+        } else {
+            std::filesystem::copy_file(r.companionPath, to / "Demo.RSR");
+        }
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        Open(to / "Demo.QzB");
+        ASSERT_NE(doc_.fRsrFile, -1);
+        ASSERT_EQ(Read(), 0);
+        EXPECT_EQ(Difference(Graph(), original), std::vector<std::string>{});
+        std::multiset<ManifestObject> read;
+        for (TObjQz* o : AllObjects()) read.insert(Key(o));
+        EXPECT_EQ(read, objects);
+        CloseDoc();
     }
 }
 

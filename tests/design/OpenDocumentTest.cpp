@@ -1,6 +1,9 @@
 // Opening documents: refused, converted or accepted by level, version and
 // byte order; the password tables normalised; the administrator asked;
 // nothing left open after a refusal and a refused file left as it was.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <random>
 
@@ -90,10 +93,15 @@ TEST_F(OpenDocument, StructuresBelowTheCurrentLevelAreRefusedAndLibrariesOffered
     EXPECT_EQ(LastAlert().kind, kCautionAlert);
     EXPECT_EQ(LastAlert().text, Text(1002, 48));
 
+    // Converted by an open that no read accepts, it keeps every byte.
+    const Bytes before = Read(lib), companion = Read(InFolder("L.RSR"));
+    Close(Open(lib, 0, platform::Script().Choose(1)));
+    EXPECT_EQ(Read(lib), before);
+    EXPECT_EQ(Read(InFolder("L.RSR")), companion);
     const Opened o = Open(lib, 0, platform::Script().Choose(1));
     ASSERT_EQ(o.err, 0);
     EXPECT_EQ(reinterpret_cast<uint8_t*>(*hparam)[4], 15);
-    Close(o);
+    CloseAccepted(o);
     EXPECT_EQ(CompanionVersion("L.RSR"), 6) << "renewed";
     const Opened again = Open(lib, 0);
     ASSERT_EQ(again.err, 0);
@@ -126,9 +134,12 @@ TEST_F(OpenDocument, VersionRecordsOfNewerProgramsAreRefusedAndVersionFiveIsRene
     Close(same);
     ExpectRefused(Build("library V7\nversion 7\n"), 0, 1002);
     EXPECT_FALSE(CompanionOpen("V7.RSR")) << "closed by the refusal, not left to the caller";
-    const Opened five = Open(Build("structure V5\nversion 5\n"), 1);
+    const platform::FSSpec v5 = Build("structure V5\nversion 5\n");
+    Close(Open(v5, 1));
+    EXPECT_EQ(CompanionVersion("V5.RSR"), 5) << "not accepted: left as it was";
+    const Opened five = Open(v5, 1);
     EXPECT_EQ(five.err, 0);
-    Close(five);
+    CloseAccepted(five);
     EXPECT_EQ(CompanionVersion("V5.RSR"), 6);
     EXPECT_EQ(OpenContainers(), 0);
 }
@@ -147,6 +158,25 @@ TEST_F(OpenDocument, MissingOrShortParameterRecordsAreDamage)
     const Bytes text{'h', 'e', 'l', 'l', 'o'};
     ASSERT_EQ(platform::WriteFileAtomically(notContainer.path, text.data(), text.size()), 0);
     ExpectRefused(notContainer, 1, 1003);
+    // A pipe or a folder under the name is no document: refused at once,
+    // never waited on.
+    const platform::FSSpec pipe = InFolder("pipe.QzB"), folder = InFolder("folder.QzB");
+    ASSERT_EQ(::mkfifo(pipe.path.c_str(), 0600), 0);
+    ASSERT_EQ(platform::FSpDirCreate(folder), 0);
+    for (const platform::FSSpec& kind : {pipe, folder}) {
+        int16_t rsr = 0, container = 0, other = 0;
+        unsigned char password[16];
+        EXPECT_EQ(OpenQzB(1, kind, &rsr, &container, &other, password), platform::notAFileErr) << kind.path;
+        EXPECT_EQ(OpenContainers(), 0);
+    }
+    // A pipe in the companion's place: the document opens without one.
+    const platform::FSSpec piped = Build("structure Piped\n");
+    ASSERT_EQ(::unlink(InFolder("Piped.RSR").path.c_str()), 0);
+    ASSERT_EQ(::mkfifo(InFolder("Piped.RSR").path.c_str(), 0600), 0);
+    const Opened o = Open(piped, 1);
+    EXPECT_EQ(o.err, 0);
+    EXPECT_EQ(o.rsrFile, -1);
+    Close(o);
 }
 
 TEST_F(OpenDocument, FourByteUserTablesWithoutGroupsBecomeTheFixedEmptyTable)
@@ -161,7 +191,10 @@ TEST_F(OpenDocument, FourByteUserTablesWithoutGroupsBecomeTheFixedEmptyTable)
         const Opened o = Open(lib, 0);
         ASSERT_EQ(o.err, 0);
         EXPECT_EQ(Resource(o.container, FourCC("PAQz"), 0), Bytes(fixed, fixed + 4)) << round;
-        Close(o);
+        CloseAccepted(o);
+        const Opened stored = Open(lib, 0);
+        EXPECT_EQ(Resource(stored.container, FourCC("PAQz"), 0), Bytes(fixed, fixed + 4)) << round;
+        Close(stored);
         Rewrite(lib, FourCC("PAQz"), 0, &odd);
     }
     const Bytes ten(10, 7);

@@ -207,6 +207,7 @@ protected:
         int16_t other = -1;
         unsigned char password[16] = {0};
         ASSERT_EQ(OpenQzB(library ? 0 : 1, fileSpec, &doc_.fRsrFile, &doc_.fResFile, &other, password), 0);
+        doc_.fSpec = fileSpec;
         const std::string leaf = dataPath.substr(dataPath.find_last_of('/') + 1);
         apptest::ToP(leaf, doc_.fName);
     }
@@ -217,8 +218,9 @@ protected:
         doc_.fTypeList = nullptr;
         if (doc_.fModuleManager) DisposeModuleMgr(doc_.fModuleManager);
         doc_.fModuleManager = nullptr;
-        if (doc_.fResFile > 0 || doc_.fRsrFile > 0) CloseQzB(doc_.fRsrFile, doc_.fResFile, -1, -1);
-        doc_.fResFile = doc_.fRsrFile = -1;
+        if (doc_.fResFile > 0 || doc_.fRsrFile > 0 || doc_.fDataFile != -1)
+            CloseQzB(doc_.fRsrFile, doc_.fResFile, -1, doc_.fDataFile);
+        doc_.fResFile = doc_.fRsrFile = doc_.fDataFile = -1;
     }
 
     // Closes the document and opens the same files again, fresh lists.

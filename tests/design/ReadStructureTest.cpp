@@ -484,6 +484,7 @@ component Comp id 20
     ASSERT_TRUE(xwriteres(m));
     rmveresbyid(FourCC("PICT"), 6, true);
     ASSERT_TRUE(updateres(doc_.fResFile));
+    ASSERT_EQ(AcceptQzB(doc_.fRsrFile, doc_.fResFile), 0);  // the damage is the test's, not the open's
     // Declined: nothing removed.
     platform::PushDialogAnswer(2);
     EXPECT_EQ(Read(), kCancelledByUser);
@@ -699,7 +700,7 @@ group G
   method M
 )");
     const Bytes original = FileBytes(r.dataPath);
-    const std::string sidecar = folder_ / "._Random.RSR";
+    const std::string sidecar = r.companionPath;
     const Bytes companion = FileBytes(sidecar);
     const char* types[] = {"WNQz", "TPQz", "DBPR", "LEQz", "LIBA", "LiHe", "STQz", "PIC#", "Stlx", "FIQz", "TFQz", "#GRP", "MENQ"};
     const int16_t ids[] = {0, 0, 0, 0, 0, 0, 0, 128, 128, 1, 1, 1, 1};

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "forms/calc/StringRefs.h"
-#include "forms/links/FormLinks.h"
+#include "forms/walkers/ParseIFFForm.h"
 #include "forms/stylesheets/StyleSheets.h"
 #include "kernel/helpers/ResourceStrings.h"
 #include "platform/core/Endian.h"
@@ -156,11 +156,11 @@ TEST(FormLinks, OnlyAnIffImageWithinItsHandleIsRead)
     longer[7] = 5;
     const Bytes cut(form.begin(), form.begin() + 7);
     for (const auto& [bytes, result] : std::vector<std::pair<Bytes, int16_t>>{
-             {form, 0}, {reversed, 0}, {longer, kFormImageUnreadable}, {cut, kFormImageUnreadable}, {Bytes{13, 0, 0, 1}, kFormImageUnreadable},
-             {Bytes{}, kFormImageUnreadable}}) {
+             {form, 0}, {reversed, 0}, {longer, kFormWalkFailed}, {cut, kFormWalkFailed}, {Bytes{13, 0, 0, 1}, kFormWalkFailed},
+             {Bytes{}, kFormWalkFailed}}) {
         Handle h = MakeHandle(bytes);
         EXPECT_EQ(ParseIFFForm(h, nullptr), result) << bytes.size();
         platform::DisposeHandle(h);
     }
-    EXPECT_EQ(ParseIFFForm(nullptr, nullptr), kFormImageUnreadable);
+    EXPECT_EQ(ParseIFFForm(nullptr, nullptr), kFormWalkFailed);
 }

@@ -9,6 +9,7 @@
 #include "kernel/helpers/ResourceStrings.h"
 #include "kernel/prefs/FileExtensions.h"
 #include "kernel/store/StoreAccess.h"
+#include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/WholeFile.h"
@@ -21,17 +22,24 @@ using platform::testing::TempFolder;
 namespace {
 
 // A store with one current file, kept in memory.
+// The current file's resources, and those of a file below it in the chain.
 struct FakeStore {
-    static inline std::map<std::pair<ResType, int16_t>, Handle> resources;
+    static inline std::map<std::pair<ResType, int16_t>, Handle> resources, below;
     static inline int16_t committed = 0;
+    static Handle Find(const std::map<std::pair<ResType, int16_t>, Handle>& in, ResType t, int16_t id)
+    {
+        auto f = in.find({t, id});
+        return f == in.end() ? Handle(nullptr) : f->second;
+    }
     static KernelStoreAccess Access()
     {
         KernelStoreAccess a;
         a.xcurres = [] { return int16_t(3); };
         a.xgetres = [](ResType t, int16_t id, bool) {
-            auto f = resources.find({t, id});
-            return f == resources.end() ? Handle(nullptr) : f->second;
+            Handle h = Find(resources, t, id);
+            return h ? h : Find(below, t, id);
         };
+        a.xget1res = [](ResType t, int16_t id) { return Find(resources, t, id); };
         a.xwriteres = [](Handle) { return true; };
         a.xaddres = [](Handle h, ResType t, int16_t id) { return resources.emplace(std::make_pair(t, id), h).second; };
         a.updateres = [](int16_t file) { return committed = file, true; };
@@ -41,8 +49,10 @@ struct FakeStore {
     }
     static void Clear()
     {
-        for (auto& [key, h] : resources) DisposeHandle(h);
-        resources.clear();
+        for (auto* m : {&resources, &below}) {
+            for (auto& [key, h] : *m) DisposeHandle(h);
+            m->clear();
+        }
     }
 };
 
@@ -153,7 +163,13 @@ TEST_F(Preferences, InStructureGoesThroughTheStore)
     EXPECT_EQ(SetPrefLong(FourCC("wvar"), -1, 7), -1);
     SetKernelStoreAccess(FakeStore::Access());
     numresfalse = 3;
+    // Another open document's copy is read through the chain but never
+    // written: the current one gets a copy of its own.
+    Handle other = NewHandleClear(4);
+    FakeStore::below[{FourCC("wvar"), -1}] = other;
+    EXPECT_EQ(GetPrefData(FourCC("wvar"), -1, buffer, 4, 1), 0);
     EXPECT_EQ(SetPrefLong(FourCC("wvar"), -1, 0x0A0B0C0D), 0);
+    EXPECT_EQ(platform::ReadBE32(reinterpret_cast<uint8_t*>(*other)), 0u);
     EXPECT_EQ(FakeStore::committed, 3);
     ASSERT_EQ(FakeStore::resources.count({FourCC("wvar"), -1}), 1u);
     EXPECT_EQ(GetPrefData(FourCC("wvar"), -1, buffer, 4, 1), 0);

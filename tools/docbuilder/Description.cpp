@@ -68,6 +68,10 @@ private:
         } else if (w == "version") {
             doc_.version = int16_t(Number(n, 1, -32768, 32767));
             Done(n, 2);
+        } else if (w == "forms") {
+            if (Word(n, 1, "a form") != "iff") Refuse(n.line, "unknown form '" + n.words[1] + "' of 'forms'");
+            doc_.formsIff = true;
+            Done(n, 2);
         } else if (w == "memberlists" || w == "groups" || w == "passwords" || w == "stylesheets") {
             const std::string& v = Word(n, 1, "a form");
             const bool ok = (w == "groups") ? v == "companion" : v == "old";
@@ -254,6 +258,23 @@ private:
             o.Done();
             NoChildren(n);
             doc_.routines.push_back(std::move(r));
+        } else if (w == "declarations") {
+            if (doc_.declarations) Refuse(n.line, "a description has one declarations statement");
+            std::string text;
+            if (n.words.size() == 2 && n.quoted[1]) {
+                NoChildren(n);
+                text = n.words[1];
+            } else if (n.words.size() == 1) {
+                // One quoted line each, ended by a carriage return.
+                for (const Node& c : n.children) {
+                    if (c.words.size() != 1 || !c.quoted[0]) Refuse(c.line, "a declarations block holds one quoted line a line");
+                    if (!c.children.empty()) Refuse(c.children[0].line, "a declarations line takes no indented lines");
+                    text += c.words[0] + "\r";
+                }
+            } else {
+                Refuse(n.line, "'declarations' takes its text in quotes or as a block of quoted lines");
+            }
+            doc_.declarations = std::move(text);
         } else if (w == "resource") {
             RawSpec r;
             r.src.line = n.line;
@@ -379,67 +400,217 @@ private:
         Options o(n, 2);
         f.id = int32_t(o.Num("id", 0, 1, 32767));
         f.menubar = int16_t(o.Num("menubar", 0, -255, 255));
+        f.iff = o.Flag("iff");
         o.Done();
-        for (const Node& c : n.children) {
+        FormItems(n.children, f, &f.items, nullptr);
+        return f;
+    }
+
+    // The lines of a form or of a group: its statements and its objects.
+    // `group` is null on the form's own level; there a line 'end' closes
+    // the group opened last on the same level.
+    void FormItems(const std::vector<Node>& lines, FormSpec& f, std::vector<FormItemSpec>* items, const Node* group)
+    {
+        int16_t page = -1;
+        std::vector<std::vector<FormItemSpec>*> open{items};
+        // Refused by the layout unless the form is a chunk file after all
+        // ('forms iff' may come later).
+        auto iffOnly = [&](const Node& c) {
+            if (!f.chunkOnlyLine) f.chunkOnlyLine = c.line;
+        };
+        for (const Node& c : lines) {
             const std::string& w = c.words[0];
-            if (Doc(c, &f.doc, &f.docState)) continue;
-            if (w == "method") {
+            std::vector<FormItemSpec>& into = *open.back();
+            if (!group && Doc(c, &f.doc, &f.docState)) continue;
+            if (!group && w == "method") {
                 if (f.method) Refuse(c.line, "a form has one form method");
                 f.method = Method(c, false);
                 continue;
             }
-            FormItemSpec item;
-            item.src.line = c.line;
-            size_t from = 1;
-            if (w == "field") {
-                item.kind = FormItemSpec::Field;
-                item.name = Name(c, 1, 31);
-                from = 2;
-            } else if (w == "variable") {
-                item.kind = FormItemSpec::Variable;
-                item.name = Name(c, 1, 15);
-                from = 2;
-            } else if (w == "text") {
-                item.kind = FormItemSpec::Text;
-            } else if (w == "rect") item.kind = FormItemSpec::Rect;
-            else if (w == "oval") item.kind = FormItemSpec::Oval;
-            else if (w == "line") item.kind = FormItemSpec::Line;
-            else if (w == "picture") item.kind = FormItemSpec::Picture;
-            else if (w == "subform") {
-                item.kind = FormItemSpec::Subform;
-                item.name = Name(c, 1, 31);
-                item.text = Name(c, 2, 15);
-                from = 3;
-            } else Refuse(c.line, "unknown statement '" + w + "' in a form");
-            Options io(c, from);
-            if (item.kind == FormItemSpec::Text) {
-                auto t = io.Quoted();
-                if (!t) Refuse(c.line, "'text' needs its text in quotes");
-                item.text = *t;
+            if (!group && w == "page") {
+                iffOnly(c);
+                if (open.size() > 1) Refuse(c.line, "a page begins outside any group");
+                page = int16_t(Number(c, 1, 0, 100));
+                Done(c, 2);
+                continue;
             }
-            if (item.kind == FormItemSpec::Variable) {
-                item.interprocess = io.Flag("interprocess");
-                item.objectKind = uint8_t(io.Num("kind", 0, 0, 255));
-                item.text = io.Text("label", "", 255);
+            if (!group && (w == "look" || w == "inherit" || w == "sizeobject" || w == "formtext" || w == "layer" ||
+                           w == "order")) {
+                iffOnly(c);
+                FormProperty(c, f);
+                continue;
             }
-            if (item.kind == FormItemSpec::Field || item.kind == FormItemSpec::Variable) {
-                item.balloon = int16_t(io.Num("balloon", 0, 1, 32767));
-                item.list = io.Text("list", "", 31);
-                if (auto at = io.Key("method")) {
-                    MethodSpec m;
-                    m.src.line = c.line;
-                    m.id = int32_t(Number(c, *at, 1, 32767));
-                    item.method = std::move(m);
-                }
+            if (w == "end") {
+                if (open.size() < 2) Refuse(c.line, "'end' closes a group, and no group is open");
+                Done(c, 1);
+                open.pop_back();
+                continue;
             }
-            io.Done();
-            for (const Node& line : c.children) {
-                if (!item.method) Refuse(line.line, "method lines need 'method ID' on the form object");
-                TokenLines(line, &*item.method);
+            if (w == "theme") {
+                iffOnly(c);
+                if (into.empty() || into.back().kind == FormItemSpec::Chunk) Refuse(c.line, "'theme' follows the object it belongs to");
+                if (c.words.size() < 2) Refuse(c.line, "'theme' needs its values");
+                for (size_t i = 1; i < c.words.size(); ++i)
+                    into.back().themes.push_back(int32_t(Number(c, i, -0x7FFFFFFF, 0x7FFFFFFF)));
+                NoChildren(c);
+                continue;
             }
-            f.items.push_back(std::move(item));
+            FormItemSpec item = FormItem(c, iffOnly);
+            item.page = page;
+            if (item.kind == FormItemSpec::Group) {
+                into.push_back(std::move(item));
+                if (!c.children.empty()) FormItems(c.children, f, &into.back().members, &c);
+                else open.push_back(&into.back().members);
+                continue;
+            }
+            into.push_back(std::move(item));
         }
-        return f;
+        if (open.size() > 1) Refuse(group ? group->line : lines.back().line, "a group is not closed by 'end'");
+    }
+
+    void FormProperty(const Node& c, FormSpec& f)
+    {
+        const std::string& w = c.words[0];
+        if (w == "look") {
+            f.look = uint32_t(Number(c, 1, -3, 7));
+            Done(c, 2);
+        } else if (w == "inherit") {
+            f.inheritTable = Name(c, 1, 31);
+            f.inheritForm = Name(c, 2, 31);
+            Done(c, 3);
+        } else if (w == "sizeobject") {
+            f.sizeObject = Name(c, 1, 31);
+            Done(c, 2);
+        } else if (w == "formtext") {
+            Options o(c, 1);
+            auto t = o.Quoted();
+            if (!t || t->size() > 32) Refuse(c.line, "'formtext' needs its text in quotes, at most 32 characters");
+            f.formText = *t;
+            o.Done();
+            NoChildren(c);
+        } else if (w == "layer") {
+            const int number = int(Number(c, 1, 1, 10));
+            Options o(c, 2);
+            auto t = o.Quoted();
+            if (!t || t->size() > 31) Refuse(c.line, "'layer N' needs its name in quotes, at most 31 characters");
+            f.layers.push_back({number, *t});
+            o.Done();
+            NoChildren(c);
+        } else {
+            const std::string& order = Word(c, 1, "a byte order");
+            if (order != "little" && order != "big") Refuse(c.line, "the byte order is 'big' or 'little'");
+            f.little = order == "little";
+            Done(c, 2);
+        }
+    }
+
+    template <typename IffOnly>
+    FormItemSpec FormItem(const Node& c, IffOnly iffOnly)
+    {
+        const std::string& w = c.words[0];
+        FormItemSpec item;
+        item.src.line = c.line;
+        size_t from = 1;
+        if (w == "field") {
+            item.kind = FormItemSpec::Field;
+            item.name = Name(c, 1, 31);
+            from = 2;
+        } else if (w == "variable") {
+            item.kind = FormItemSpec::Variable;
+            item.name = Name(c, 1, 15);
+            from = 2;
+        } else if (w == "text") {
+            item.kind = FormItemSpec::Text;
+        } else if (w == "rect") item.kind = FormItemSpec::Rect;
+        else if (w == "oval") item.kind = FormItemSpec::Oval;
+        else if (w == "line") item.kind = FormItemSpec::Line;
+        else if (w == "picture") item.kind = FormItemSpec::Picture;
+        else if (w == "subform") {
+            item.kind = FormItemSpec::Subform;
+            item.name = Name(c, 1, 31);
+            item.text = Name(c, 2, 31);
+            from = 3;
+        } else if (w == "roundrect") item.kind = FormItemSpec::RoundRect;
+        else if (w == "matrix") item.kind = FormItemSpec::Matrix;
+        else if (w == "groupbox") item.kind = FormItemSpec::GroupBox;
+        else if (w == "group") item.kind = FormItemSpec::Group;
+        else if (w == "staticpicture") {
+            item.kind = FormItemSpec::StaticPicture;
+            item.name = Name(c, 1, 31);
+            from = 2;
+        } else if (w == "chunk") {
+            iffOnly(c);
+            item.kind = FormItemSpec::Chunk;
+            const std::string& id = Word(c, 1, "a chunk id");
+            if (id.size() != 4) Refuse(c.line, "a chunk id has four characters");
+            item.chunkId = platform::ReadBE32(id.data());
+            item.bytes = Hex(c, 2);
+            for (const Node& more : c.children) {
+                std::vector<uint8_t> b = Hex(more, 0);
+                item.bytes.insert(item.bytes.end(), b.begin(), b.end());
+            }
+            return item;
+        } else Refuse(c.line, "unknown statement '" + w + "' in a form");
+        if (item.kind > FormItemSpec::Subform) iffOnly(c);
+        Options io(c, from);
+        if (item.kind == FormItemSpec::Text || item.kind == FormItemSpec::GroupBox) {
+            auto t = io.Quoted();
+            if (!t) Refuse(c.line, "'" + w + "' needs its text in quotes");
+            item.text = *t;
+        }
+        if (item.kind == FormItemSpec::Variable) {
+            item.interprocess = io.Flag("interprocess");
+            item.objectKind = uint8_t(io.Num("kind", 0, 0, 255));
+            item.text = io.Text("label", "", 255);
+        }
+        if (item.kind == FormItemSpec::Field || item.kind == FormItemSpec::Variable) {
+            item.balloon = int16_t(io.Num("balloon", 0, 1, 32767));
+            item.list = io.Text("list", "", 31);
+            if (auto at = io.Key("method")) {
+                MethodSpec m;
+                m.src.line = c.line;
+                m.id = int32_t(Number(c, *at, 1, 32767));
+                item.method = std::move(m);
+            }
+            if (auto at = io.Key("style")) {
+                iffOnly(c);
+                item.style = Name(c, *at, 31);
+            }
+        }
+        if (item.kind == FormItemSpec::Variable)
+            if (auto at = io.Key("dfst")) {
+                iffOnly(c);
+                Node hex;
+                hex.line = c.line;
+                hex.words = {c.words[*at]};
+                hex.quoted = {false};
+                item.bytes = Hex(hex, 0);
+            }
+        if (item.kind == FormItemSpec::Text)
+            if (auto at = io.Key("stylesheet")) {
+                iffOnly(c);
+                item.styleSheet = Name(c, *at, 31);
+            }
+        if (item.kind == FormItemSpec::Subform)
+            if (auto at = io.Key("detail")) {
+                iffOnly(c);
+                item.detail = Name(c, *at, 31);
+            }
+        if (item.kind == FormItemSpec::Matrix) {
+            item.rows = int16_t(io.Num("rows", 2, 1, 32767));
+            item.columns = int16_t(io.Num("columns", 2, 1, 32767));
+        }
+        if (auto at = io.Key("name")) {
+            iffOnly(c);
+            item.objectName = Name(c, *at, 31);
+        }
+        io.Done();
+        if (item.kind == FormItemSpec::Group) return item;
+        for (const Node& line : c.children) {
+            if (!item.method) Refuse(line.line, "method lines need 'method ID' on the form object");
+            TokenLines(line, &*item.method);
+        }
+        return item;
     }
 
     MethodSpec Method(const Node& n, bool named, size_t from = 1)

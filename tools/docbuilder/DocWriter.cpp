@@ -2,6 +2,7 @@
 #include <map>
 
 #include "platform/core/Clock.h"
+#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Sidecar.h"
@@ -132,8 +133,8 @@ int16_t WriteContainer(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
     return err ? err : commitErr;
 }
 
-// The companion resource file "Name.RSR": its resources live in its
-// resource fork, beside its Finder information.
+// The companion resource file "Name.RSR": a plain resource file, its
+// Finder information in its sidecar.
 int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* message)
 {
     using namespace platform;
@@ -174,6 +175,18 @@ int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
     return err;
 }
 
+// The declaration file: plain text of type 'TEXT'.
+int16_t WriteDeclarations(const std::string& text, const std::string& path)
+{
+    if (const OSErr err = platform::WriteFileAtomically(path, text.data(), text.size())) return err;
+    FSSpec fileSpec;
+    platform::FSMakeFSSpec(path, &fileSpec);
+    platform::FInfo info;
+    if (const OSErr err = platform::FSpGetFInfo(fileSpec, &info)) return err;
+    info.fdType = platform::FourCC("TEXT");
+    return platform::FSpSetFInfo(fileSpec, info);
+}
+
 }  // namespace
 
 BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
@@ -188,9 +201,11 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
     if (!platform::FSpExists(folderSpec, &isFolder) || !isFolder) return Failure(-120, "the folder " + folder + " does not exist");
     platform::FSMakeFSSpec(result.dataPath, &dataSpec);
     platform::FSMakeFSSpec(result.companionPath, &companionSpec);
+    const std::string declarationsPath = result.dataPath + kDeclarationSuffix;
     RemoveOld(result.dataPath);
     RemoveOld(result.companionPath);
     RemoveOld(result.manifestPath);
+    RemoveOld(declarationsPath);
 
     std::string message;
     int16_t err = 0;
@@ -209,6 +224,10 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
         if (!err) err = platform::WriteFileAtomically(result.dataPath, twin.data(), twin.size());
         if (err) message = "the little-endian twin could not be written";
     }
+    if (!err && doc.declarations) {
+        err = WriteDeclarations(*doc.declarations, declarationsPath);
+        if (err) message = "the declaration file could not be written";
+    }
     if (!err) {
         std::string text;
         for (const std::string& line : doc.manifest) text += line + "\n";
@@ -219,6 +238,7 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
         RemoveOld(result.dataPath);
         RemoveOld(result.companionPath);
         RemoveOld(result.manifestPath);
+        RemoveOld(declarationsPath);
         return Failure(err, message);
     }
     return result;

@@ -106,6 +106,7 @@ Bytes FlatForm(const std::vector<FormRecord>& records, ByteOrder order)
             w.FixedPString(r.text, 16);
             w.FixedPString(r.text, 18);
             break;
+        default: break;  // the layout refuses the kinds of chunk-file forms here
         }
     }
     w.U16(0);

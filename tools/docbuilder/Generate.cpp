@@ -62,6 +62,50 @@ TokenSpec Token(uint8_t kind, const std::string& text = {}, int64_t number = 0)
     return t;
 }
 
+// What a form stored as a chunk file adds to a generated one, chosen from
+// the form's index without the generator, so that the other kinds come out
+// as they do without it: static texts naming a field and a variable, a
+// group, and the style sheets, pictures and forms made so far.
+void AddChunkFormObjects(DocumentSpec& doc, size_t t, FormSpec& f, size_t index, int line)
+{
+    auto item = [&](FormItemSpec::Kind kind) {
+        FormItemSpec it;
+        it.src.line = line;
+        it.kind = kind;
+        return it;
+    };
+    const TableSpec& table = doc.tables[t];
+    FormItemSpec text = item(FormItemSpec::Text);
+    if (!table.fields.empty() && !table.fields[0].subtable)
+        text.text = index % 2 ? "<?[" + table.name + "]" + table.fields[0].name + ">"
+                              : "<?[" + std::to_string(t + 1) + "]1> of <vTotal" + std::to_string(index % 7) + ">";
+    else
+        text.text = "<vTotal" + std::to_string(index % 7) + ">";
+    if (!doc.styleSheets.empty()) text.styleSheet = doc.styleSheets[index % doc.styleSheets.size()].name;
+    f.items.push_back(text);
+    FormItemSpec group = item(FormItemSpec::Group);
+    group.members.push_back(item(FormItemSpec::Rect));
+    FormItemSpec label = item(FormItemSpec::Text);
+    label.text = "Label " + std::to_string(index);
+    label.themes = {int32_t(index % 5), 1};
+    group.members.push_back(label);
+    f.items.push_back(group);
+    if (!doc.pictures.empty()) {
+        FormItemSpec picture = item(FormItemSpec::StaticPicture);
+        picture.name = doc.pictures[index % doc.pictures.size()].name;
+        f.items.push_back(picture);
+    }
+    for (size_t other = 0; other < doc.tables.size(); ++other) {
+        const size_t u = (t + 1 + other) % doc.tables.size();
+        if (u == t || doc.tables[u].forms.empty()) continue;
+        FormItemSpec sub = item(FormItemSpec::Subform);
+        sub.name = doc.tables[u].name;
+        sub.text = doc.tables[u].forms[index % doc.tables[u].forms.size()].name;
+        f.items.push_back(sub);
+        break;
+    }
+}
+
 }  // namespace
 
 void AddGeneratedObjects(DocumentSpec& doc, int32_t count, int line)
@@ -188,6 +232,7 @@ void AddGeneratedObjects(DocumentSpec& doc, int32_t count, int line)
             v.kind = FormItemSpec::Variable;
             v.name = "vCount" + std::to_string(g.Below(50));
             f.items.push_back(std::move(v));
+            if (doc.formsIff) AddChunkFormObjects(doc, t, f, objectIndex, line);
             if (doc.tables[t].forms.empty()) tablesWithForms.push_back(t);
             doc.tables[t].forms.push_back(std::move(f));
             break;

@@ -28,6 +28,7 @@ LaidOut Builder::Run()
     out_.fileType = d_.library ? FourCC("QzLB") : FourCC("BAS5");
     out_.littleEndian = d_.littleEndian;
     out_.seconds = DateSeconds(d_.date);
+    out_.declarations = d_.declarations;
     Reserve();
     Names();
     GiveIds();

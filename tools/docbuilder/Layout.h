@@ -34,7 +34,12 @@ struct LaidOut {
     std::vector<ResourceOut> resources;
     std::vector<std::string> manifest;  // tab-separated lines
     bool moduleRecords = false;  // the container holds them: its format is 'DDUY'
+    std::optional<std::string> declarations;  // the declaration file's bytes
 };
+
+// The suffix of a structure's declaration file, as the application's
+// 'STR#' 1013 item 1 names it.
+inline constexpr const char* kDeclarationSuffix = ".decl.txt";
 
 std::optional<LaidOut> LayOut(const DocumentSpec& doc, BuildError* error);
 

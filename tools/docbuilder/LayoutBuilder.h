@@ -12,6 +12,7 @@
 
 #include "platform/core/FourCC.h"
 #include "tools/docbuilder/FormLayout.h"
+#include "tools/docbuilder/IffForm.h"
 #include "tools/docbuilder/Layout.h"
 #include "tools/docbuilder/Records.h"
 
@@ -113,6 +114,18 @@ private:
 
     void Forms(const TableSpec& t, int16_t tfqzId, const std::string& qualified);
     void FormItem(const FormItemSpec& it, const Ref& form, const std::string& formQualified, FormContext& context);
+
+    // --- forms stored as chunk files (LayoutIffForms.cpp) ------------------
+
+    Bytes IffFormBytes(const FormSpec& f, const TableSpec& t, const Ref& form, const std::string& formQualified);
+    IffObject IffItem(const FormItemSpec& it, const Ref& form, const std::string& formQualified, const TableSpec& t,
+                      size_t* row);
+    void IffEditable(const FormItemSpec& it, const Ref& form, const std::string& formQualified, const TableSpec& t,
+                     IffObject* o);
+    void IffTextLinks(const std::string& text, const Ref& form, const TableSpec& t, int line);
+    void IffTitleLinks(const FormItemSpec& it, const Ref& form);
+    std::optional<Ref> FieldRef(const TableSpec& t, size_t index) const;
+    std::optional<Ref> PictureRef(int32_t id) const;
 
     // --- methods ----------------------------------------------------------
 

@@ -203,11 +203,17 @@ void Builder::Forms(const TableSpec& t, int16_t tfqzId, const std::string& quali
             Link(form, m);
             Method(*f.method, m);
         }
-        FormContext context;
-        context.table = &t;
-        context.tableNumber = int16_t(TableNumber(&t));
-        for (const FormItemSpec& it : f.items) FormItem(it, form, formQualified, context);
-        Add(false, FourCC("FOQz"), formId, "", FlatForm(context.records, order_), f.src.line);
+        if (f.iff || d_.formsIff) {
+            Add(false, FourCC("FOQz"), formId, "", IffFormBytes(f, t, form, formQualified), f.src.line);
+        } else {
+            FormContext context;
+            context.table = &t;
+            context.tableNumber = int16_t(TableNumber(&t));
+            if (f.chunkOnlyLine)
+                Refuse(f.chunkOnlyLine, "this is written in a form stored as a chunk file ('form NAME iff')");
+            for (const FormItemSpec& it : f.items) FormItem(it, form, formQualified, context);
+            Add(false, FourCC("FOQz"), formId, "", FlatForm(context.records, order_), f.src.line);
+        }
         Doc(FourCC("FOHE"), formId, f.doc, f.docState, f.src.line);
     }
     Add(false, FourCC("TFQz"), tfqzId, "", w.Take(), t.src.line);

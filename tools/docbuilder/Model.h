@@ -57,14 +57,30 @@ struct FieldSpec {
 
 struct FormItemSpec {
     Src src;
-    enum Kind { Field, Variable, Text, Rect, Oval, Line, Picture, Subform } kind = Field;
-    std::string name;        // field name, variable name, subform table
+    // The kinds after Subform exist in forms stored as chunk files only.
+    enum Kind {
+        Field, Variable, Text, Rect, Oval, Line, Picture, Subform,
+        RoundRect, Matrix, GroupBox, StaticPicture, Group, Chunk
+    } kind = Field;
+    std::string name;        // field name, variable name, subform table, library picture
     std::string text;        // label, static text, subform form name
     bool interprocess = false;
     uint8_t objectKind = 0;
     int16_t balloon = 0;     // 0: none
     std::string list;
     std::optional<MethodSpec> method;  // object method
+
+    // Chunk-file forms only.
+    std::string objectName;  // the object's own name
+    int16_t page = -1;       // -1: the form's current page
+    std::string style;       // a field's or variable's display format names this style
+    std::string styleSheet;  // a text's style sheet
+    std::string detail;      // a subform's detail form (default: its list form)
+    int16_t rows = 2, columns = 2;  // a matrix
+    std::vector<int32_t> themes;
+    std::vector<FormItemSpec> members;  // a group's
+    uint32_t chunkId = 0;    // a raw chunk
+    std::vector<uint8_t> bytes;  // a raw chunk's data, a variable's default style
 };
 
 struct FormSpec {
@@ -72,6 +88,14 @@ struct FormSpec {
     std::string name;
     int32_t id = 0;
     int16_t menubar = 0;
+    // Stored as a chunk file ('FOQz' FORM 'LAYO') rather than flat records.
+    bool iff = false;
+    bool little = false;     // the chunk file in the other byte order ("MROF")
+    uint32_t look = 0;
+    std::string inheritTable, inheritForm;
+    std::string sizeObject, formText;
+    std::vector<std::pair<int, std::string>> layers;  // layer number 1-10, name
+    int chunkOnlyLine = 0;   // the first line only a chunk-file form may hold
     std::optional<MethodSpec> method;
     std::vector<FormItemSpec> items;
     std::optional<std::string> doc;
@@ -257,10 +281,13 @@ struct DocumentSpec {
     bool groupsInCompanion = false;
     bool oldPasswords = false;
     bool oldStyleSheets = false;
+    bool formsIff = false;          // every form a chunk file
     bool compiled = false;          // 'VART' 0
     std::vector<int32_t> compiledCode;  // 'MPPC' ids
     std::optional<int32_t> dirty;   // 'QzQz' 2
     int32_t fillers = 0;
+    // The compiler's declaration text file beside the structure.
+    std::optional<std::string> declarations;
     // The description whose objects are copied into this document: its
     // conflicts go into the manifest (Conflicts.h).
     std::string against;

@@ -5,12 +5,14 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 
 #include "platform/core/FourCC.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FolderListing.h"
 #include "platform/files/Forks.h"
 #include "platform/files/Sidecar.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/files/TempFolder.h"
 
 using namespace platform;
@@ -242,4 +244,45 @@ TEST(FileErrors, ErrnoMapsToClassicCodes)
     EXPECT_EQ(OSErrFromErrno(EBUSY), -47);
     EXPECT_EQ(OSErrFromErrno(ENOTDIR), -120);
     EXPECT_EQ(OSErrFromErrno(EIO), -36);
+}
+
+// Every allocation of making a specification may fail: the entry answers
+// memFullErr and throws nothing; with memory back it answers as before.
+TEST(FileSpec, MakingRunsOutOfMemoryWithAnErrorCode)
+{
+    TempFolder dir;
+    WriteText(dir / "there", "x");
+    const FSSpec folder{dir.path()};
+    struct Form {
+        const char* what;
+        std::function<OSErr(FSSpec*)> make;
+        OSErr answer;
+    };
+    const std::string deep = dir.path() + "/a/./b/../../" + std::string(100, 'n');
+    std::string colon;
+    ASSERT_EQ(FSpGetColonPath(FSSpec{dir / "there"}, &colon), noErr);
+    const Form forms[] = {
+        {"path", [&](FSSpec* s) { return FSMakeFSSpec(deep, s); }, fnfErr},
+        {"folder and name", [&](FSSpec* s) { return FSMakeFSSpec(folder, "there", s); }, noErr},
+        {"colon path", [&](FSSpec* s) { return FSMakeFSSpecFromColonPath(colon, s); }, noErr},
+    };
+    for (const Form& f : forms) {
+        SCOPED_TRACE(f.what);
+        int failed = 0;
+        for (int64_t n = 0; n < 200; ++n) {
+            FSSpec spec;
+            testfaults::FailNthNew(n);
+            OSErr err = noErr;
+            EXPECT_NO_THROW(err = f.make(&spec));
+            const bool fired = !testfaults::NewFailurePending();
+            testfaults::StopFailingNew();
+            if (!fired) {
+                EXPECT_EQ(err, f.answer) << n;
+                break;
+            }
+            EXPECT_TRUE(err == memFullErr || err == f.answer) << n << ": " << err;
+            failed += err == memFullErr;
+        }
+        EXPECT_GT(failed, 0);
+    }
 }

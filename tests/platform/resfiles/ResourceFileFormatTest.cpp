@@ -125,3 +125,4 @@ TEST(ResourceFileFormat, DamagedFilesAreRefusedWithoutStrayReads)
     }
     EXPECT_GT(refused, 0);
 }
+

@@ -14,6 +14,7 @@
 #include "platform/files/Forks.h"
 #include "platform/files/Sidecar.h"
 #include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
 #include "tests/platform/files/TempFolder.h"
 
 using namespace platform;
@@ -274,7 +275,7 @@ TEST_F(ResourceFiles, LookUpsWalkTheChainFromTheCurrentFile)
 {
     FSSpec appSpec = MakeFixture("app");
     FSSpec docSpec = Spec("doc");
-    FSpCreateResFile(docSpec, 0, 0);  // in the resource fork: a sidecar
+    FSpCreateResFile(docSpec, 0, 0);  // a new file: its resources are its bytes
     ASSERT_EQ(ResError(), noErr);
 
     int16_t app = FSpOpenResFile(appSpec, fsRdPerm, ResFileFork::Data);
@@ -316,14 +317,90 @@ TEST_F(ResourceFiles, LookUpsWalkTheChainFromTheCurrentFile)
     CloseResFile(doc);
     EXPECT_EQ(ResError(), resFNotFound);
 
-    // The document's resources went to its sidecar with its Finder information.
+    // The document's resources went into the file itself, none to a sidecar.
     doc = FSpOpenResFile(docSpec, fsRdPerm);
     ASSERT_GT(doc, 0);
     EXPECT_NE(Get1Resource(FourCC("STR#"), 128), nullptr);
     CatInfo info;
     FSpGetCatInfo(docSpec, &info);
-    EXPECT_GT(info.rsrcSize, 0);
-    EXPECT_EQ(info.dataSize, 0);
+    EXPECT_EQ(info.rsrcSize, 0);
+    EXPECT_GT(info.dataSize, 0);
+}
+
+// Asked for a file's resource fork, the calls find it in the sidecar when
+// the sidecar has one, else in the file itself when its bytes are a
+// resource file; new resources go into the file when it holds nothing else.
+TEST_F(ResourceFiles, ResourceForksLiveInTheFileUnlessItHoldsOtherData)
+{
+    Bytes plain;
+    {
+        ResourceFileImage image;
+        image.resources.push_back({FourCC("STR#"), 128, false, "", 0, StrList({"plain"})});
+        ASSERT_EQ(BuildResourceFile(image, &plain), noErr);
+    }
+    Bytes forked;
+    {
+        ResourceFileImage image;
+        image.resources.push_back({FourCC("STR#"), 128, false, "", 0, StrList({"sidecar"})});
+        ASSERT_EQ(BuildResourceFile(image, &forked), noErr);
+    }
+    const Bytes text = {'t', 'e', 'x', 't', '\n'};
+    Bytes overlapping = plain;
+    WriteBE32(&overlapping[4], ReadBE32(&overlapping[0]));  // the map over the data
+    struct Case {
+        const char* name;
+        Bytes data;            // the file's own bytes
+        bool sidecarFork;      // a sidecar with a resource fork comes with it
+        const char* found;     // the first string of 'STR#' 128 read, "" none
+        bool takesNew;         // FSpCreateResFile puts a map into the file
+    };
+    const Case cases[] = {
+        {"plain resource file copied without its sidecar", plain, false, "plain", false},
+        {"resource fork in a sidecar", {}, true, "sidecar", false},
+        {"sidecar beside a plain resource file", plain, true, "sidecar", false},
+        {"text file", text, false, "", false},
+        {"text file with a forked sidecar", text, true, "sidecar", false},
+        {"empty file", {}, false, "", true},
+        {"header whose map lies over the data", overlapping, false, "", false},
+        {"file shorter than a header", Bytes(plain.begin(), plain.begin() + 15), false, "", false},
+        {"map one byte past the end", Bytes(plain.begin(), plain.end() - 1), false, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FSSpec file = Spec(c.name);
+        ASSERT_EQ(WriteFileAtomically(file.path, c.data.data(), c.data.size()), noErr);
+        if (c.sidecarFork) {
+            AppleDouble doc;
+            doc.resourceFork = forked;
+            ASSERT_EQ(WriteSidecar(file.path, doc), noErr);
+        }
+        const int16_t ref = FSpOpenResFile(file, fsRdPerm);
+        Str255 first{};
+        if (ref > 0) {
+            GetIndString(first, 128, 1);
+            CloseResFile(ref);
+        }
+        EXPECT_EQ(std::string(first + 1, first + 1 + first[0]), c.found);
+
+        // New resources: into the file only when it held nothing.
+        FSpCreateResFile(file, 0, 0);
+        const bool holdsResources = *c.found != 0;
+        EXPECT_EQ(ResError(), holdsResources ? dupFNErr : noErr);
+        if (ResError() != noErr) continue;
+        int16_t w = FSpOpenResFile(file, fsRdWrPerm);
+        ASSERT_GT(w, 0);
+        Add(StrList({"new"}), FourCC("STR#"), 300);
+        CloseResFile(w);
+        Bytes after;
+        ASSERT_EQ(ReadWholeFile(file.path, &after), noErr);
+        if (c.takesNew) EXPECT_NE(after, c.data);
+        else EXPECT_EQ(after, c.data) << "the file's own data stays";
+        w = FSpOpenResFile(file, fsRdPerm);
+        ASSERT_GT(w, 0);
+        GetIndString(first, 300, 1);
+        EXPECT_EQ(std::string(first + 1, first + 1 + first[0]), "new");
+        CloseResFile(w);
+    }
 }
 
 TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)

@@ -1,0 +1,135 @@
+#include "design/sql/SqlScript.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "app/dialogs/Messages.h"
+#include "design/sql/SqlBuild.h"
+#include "design/sql/SqlScanner.h"
+#include "platform/core/Errors.h"
+#include "platform/core/FourCC.h"
+#include "platform/files/FileSpec.h"
+#include "platform/files/Forks.h"
+#include "platform/files/WholeFile.h"
+#include "platform/text/Utf8.h"
+
+namespace sql {
+namespace {
+
+std::string Item(int16_t index)
+{
+    unsigned char text[256];
+    MyGetIndString(text, 1028, index);
+    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+int16_t ResultOf(const ParseError& error)
+{
+    if (error.code == 0) return 0;
+    return error.code == kOutOfMemory ? platform::memFullErr : -1;
+}
+
+// The report as a text file, whole or not at all.
+int16_t WriteReport(const std::string& path, const std::string& text)
+{
+    if (const platform::OSErr err = platform::WriteFileAtomically(path, text.data(), text.size())) return err;
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(path, &spec);
+    platform::FInfo info;
+    if (platform::FSpGetFInfo(spec, &info) != platform::noErr || info.fdType == platform::FourCC("TEXT")) return 0;
+    info.fdType = platform::FourCC("TEXT");
+    return platform::FSpSetFInfo(spec, info);
+}
+
+}  // namespace
+
+void InitSQL(Schema* schema)
+{
+    auto report = std::move(schema->report);
+    *schema = Schema{};
+    schema->report = std::move(report);
+}
+
+void DisposeSQL(Schema* schema)
+{
+    auto report = std::move(schema->report);
+    *schema = Schema{};
+    schema->report = std::move(report);
+}
+
+std::string _SQLError(int32_t line, int16_t code, const std::string& token)
+{
+    return Item(1) + " " + std::to_string(line) + " " + Item(code) + " " + Item(2) + " " + token + "\n";
+}
+
+void yyerror(Schema& schema, const ParseError& error)
+{
+    if (schema.report) schema.report(_SQLError(error.line, error.code, error.token));
+}
+
+void _c2pStr(char* text)
+{
+    const size_t n = std::min<size_t>(std::strlen(text), 255);
+    std::memmove(text + 1, text, n);
+    text[0] = char(n);
+}
+
+int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* report)
+{
+    try {
+        InitSQL(schema);
+        schema->report = [report](const std::string& line) { *report += line; };
+        size_t at = 0;
+        Scanner scanner(
+            [&](char* buffer, int32_t size) {
+                const size_t n = std::min(size_t(size), script.size() - at);
+                std::memcpy(buffer, script.data() + at, n);
+                at += n;
+                return int32_t(n);
+            },
+            schema->report);
+        const ParseError error = ParseScript(scanner, *schema);
+        if (error.code) yyerror(*schema, error);
+        return ResultOf(error);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+}
+
+}  // namespace sql
+
+int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, platform::FSSpec* fileSpec)
+{
+    try {
+        const std::string script(reinterpret_cast<const char*>(scriptPath + 1), scriptPath[0]);
+        platform::FSSpec scriptSpec;
+        platform::FSMakeFSSpec(platform::MacRomanToUtf8String(scriptPath + 1, scriptPath[0]), &scriptSpec);
+        int16_t file = -1;
+        if (const platform::OSErr err = platform::FSpOpenDF(scriptSpec, platform::fsRdPerm, &file)) return err;
+        std::string report;
+        sql::Schema schema;
+        sql::InitSQL(&schema);
+        schema.report = [&report](const std::string& line) { report += line; };
+        sql::Scanner scanner(
+            [file](char* buffer, int32_t size) {
+                int64_t count = size;
+                const platform::OSErr err = platform::FSRead(file, &count, buffer);
+                if (err != platform::noErr && err != platform::eofErr) return int32_t(-1);
+                return int32_t(count);
+            },
+            schema.report);
+        const sql::ParseError error = sql::ParseScript(scanner, schema);
+        platform::FSClose(file);
+        if (error.code) sql::yyerror(schema, error);
+        int16_t result = sql::ResultOf(error);
+        const int16_t written =
+            sql::WriteReport(platform::MacRomanToUtf8String(reportPath + 1, reportPath[0]), report);
+        if (result == 0) result = written;
+        if (result == 0) result = sql::CreateSQLBase(schema, script, fileSpec);
+        sql::DisposeSQL(&schema);
+        return result;
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+}

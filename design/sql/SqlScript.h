@@ -1,0 +1,35 @@
+// A new structure from an SQL schema script (the command's `sql` hook):
+// the script read and parsed into a schema, a report of the tables and
+// columns met (and of the first error), then the structure built.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "design/sql/SqlParser.h"
+#include "design/sql/SqlSchema.h"
+#include "platform/files/FileTypes.h"
+
+// The paths are length-prefixed Mac Roman texts. 0 with `fileSpec` naming
+// the new structure; -1 for an error in the script (the report says where;
+// nothing is made); -108 out of memory; 1001 the save dialog cancelled;
+// otherwise the error of reading the script, of writing the report or of
+// building the structure (none is left then).
+int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, platform::FSSpec* fileSpec);
+
+namespace sql {
+
+void InitSQL(Schema* schema);
+void DisposeSQL(Schema* schema);
+// The script's text parsed into `schema`, its report lines in `report`:
+// 0, -1 for an error in the script (its line reported), -108 memory.
+int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* report);
+// The report's error line: 'STR#' 1028 item 1, the line, the item of
+// `code`, item 2 and the token, separated by blanks; as long as they are.
+std::string _SQLError(int32_t line, int16_t code, const std::string& token);
+// Reports a parse error.
+void yyerror(Schema& schema, const ParseError& error);
+// A zero-terminated text made length-prefixed in place (cut to 255).
+void _c2pStr(char* text);
+
+}  // namespace sql

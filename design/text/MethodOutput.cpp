@@ -1,0 +1,233 @@
+// A method's text searched, printed, exported and rewritten: the text
+// operations of the method objects.
+#include <algorithm>
+#include <cstring>
+
+#include "app/appl/AppGlobals.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/Utilities.h"
+#include "app/documents/Documentation.h"
+#include "app/documents/MainDoc.h"
+#include "app/dialogs/Messages.h"
+#include "design/filters/ObjFilter.h"
+#include "design/links/ParseSupport.h"
+#include "design/links/TokenAccess.h"
+#include "design/links/XRef.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
+#include "design/text/MethodText.h"
+#include "design/text/MethodTextSupport.h"
+#include "design/text/TextBuffers.h"
+#include "platform/core/Errors.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/files/Forks.h"
+#include "platform/text/ScriptManager.h"
+#include "resources/ResourceApi.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr int16_t kSearchSide = 32767;
+constexpr int16_t kPrintStyle = 2;
+
+int16_t LineHeight()
+{
+    FontInfo info{};
+    GetFontInfo(&info);
+    return int16_t(info.ascent + info.descent + info.leading);
+}
+
+void PrintStyle(StyleField face)
+{
+    TextFont(GetResFont(kPrintStyle));
+    TextSize(GetResSize(kPrintStyle));
+    TextFace(face);
+}
+
+// One line of the heading at the current print height, 30 points in; a
+// line that no longer fits above the page bottom less 30 turns the page.
+void PrintHeadingLine(TMainDoc* doc, const unsigned char* text)
+{
+    FontInfo info{};
+    GetFontInfo(&info);
+    const int16_t line = int16_t(info.ascent + info.descent + info.leading);
+    if (doc && P_PageRect.bottom - 30 < P_CrtHeight + line) doc->BreakPage();
+    MoveTo(30, int16_t(P_CrtHeight + info.ascent));
+    DrawString(text);
+    P_CrtHeight = int16_t(P_CrtHeight + line);
+}
+
+}  // namespace
+
+int16_t TGnlProcObjQz::SearchIn(const unsigned char* text, int16_t how)
+{
+    const int16_t base = TObjQz::SearchIn(text, how);
+    TEHandle te = NewMethodRecord(false, kSearchSide);
+    if (!te) return base;
+    {
+        ParseResFile store(owner);
+        CompanionCurrent companion(owner);
+        DoTextProc(table, id, this, false, te, MyApplFont, 0);
+    }
+    const TERec& rec = **te;
+    const bool found = rec.hText && *rec.hText &&
+                       TextMatch(reinterpret_cast<const uint8_t*>(*rec.hText), rec.teLength, text, how);
+    TEDispose(te);
+    return found ? 1 : 0;
+}
+
+int16_t TGnlProcObjQz::PrintObj(PrintOptions* options)
+{
+    const bool contents = options && *reinterpret_cast<const uint8_t*>(options) != 0 && !TstFlag(kFlagCiphered);
+    TEHandle te = nullptr;
+    PrintStyle(normal);
+    const int16_t line = LineHeight();
+    if (contents) {
+        te = NewMethodRecord(G_MachineType >= 4, kSearchSide);
+        if (!te) return memFullErr;
+        ParseResFile store(owner);
+        CompanionCurrent companion(owner);
+        DoTextProc(table, id, this, TEGetStyleHandle(te) != nullptr, te, GetResFont(kPrintStyle), 0);
+        if (owner && P_CrtHeight + 5 * line >= P_PageRect.bottom - 30) owner->BreakPage();
+    }
+    // The heading: the full name and the information line, bold.
+    unsigned char heading[256], info[256];
+    GetFullName(heading);
+    GetMoreInfo(info, false);
+    PAppend(heading, info);
+    PrintStyle(bold);
+    PrintHeadingLine(owner, heading);
+    P_CrtHeight = int16_t(P_CrtHeight + LineHeight());
+    PrintStyle(normal);
+    if (!te) return 0;
+
+    TERec& rec = **te;
+    rec.destRect = P_PageRect;
+    rec.destRect.left = int16_t(rec.destRect.left + 60);
+    rec.viewRect = rec.destRect;
+    TECalText(te);
+    const int16_t bottom = int16_t(P_PageRect.bottom - 30);
+    const bool rule = GetSysDirection() != -1;
+    int32_t first = 0;
+    bool freshPage = false;
+    while (first < (**te).nLines) {
+        int16_t printed = 0;
+        TextPrint(te, P_CrtHeight, int16_t(bottom - P_CrtHeight), &first, &printed);
+        if (printed == 0) {
+            // A line taller than a whole page ends the printing rather than
+            // turning pages for ever.
+            if (freshPage || !owner) break;
+            owner->BreakPage();
+            freshPage = true;
+            continue;
+        }
+        freshPage = false;
+        if (rule) {
+            const int16_t x = int16_t(P_PageRect.left + 50);
+            MoveTo(x, P_CrtHeight);
+            LineTo(x, int16_t(P_CrtHeight + printed - 1));
+        }
+        P_CrtHeight = int16_t(P_CrtHeight + printed);
+        if (first < (**te).nLines && owner) {
+            owner->BreakPage();
+            freshPage = true;
+        }
+    }
+    P_CrtHeight = int16_t(P_CrtHeight + line);
+    TEDispose(te);
+    return 0;
+}
+
+int16_t TGnlProcObjQz::SaveObj(int16_t file)
+{
+    int16_t err = 0;
+    {
+        ParseResFile store(owner);
+        CompanionCurrent companion(owner);
+        err = SaveProcText(table, id, this, file);
+    }
+    if (err == 0) err = WriteEOL(file);
+    return err;
+}
+
+bool TGnlProcObjQz::EnableReplaceTxt()
+{
+    return !TstFlag(kFlagCiphered) && !TstFlag(kFlagControlChar) && !(owner && owner->fRemote);
+}
+
+int16_t TGnlProcObjQz::ReplaceTxt(const unsigned char* find, const unsigned char* replacement)
+{
+    if (!EnableReplaceTxt() || !owner) return 0;
+    ParseResFile store(owner);
+    return ReplaceTxtInProc(find, replacement, id, owner->fResFile);
+}
+
+int16_t TGnlProcObjQz::ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod)
+{
+    if (!EnableReplaceTxt() || !owner || !oldCommand || !newMethod) return 0;
+    unsigned char oldName[256], newName[256];
+    oldCommand->GetName(oldName);
+    newMethod->GetName(newName);
+    TObjQz* command = oldCommand->kind == 3 ? oldCommand : SearchObj_Name(owner, 3, oldName);
+    if (!command || !IsInList(uses, command)) return 0;
+    // The command's own text: a long name is shown cut.
+    MyGetIndString(oldName, 8, command->id);
+    int16_t err = 0;
+    {
+        ParseResFile store(owner);
+        CompanionCurrent companion(owner);
+        err = ReplaceCommand(oldName, newName, id, owner->fResFile);
+    }
+    if (err != 0) return err;
+    XDelRef(this, command);
+    TObjQz* method = newMethod->kind == 2 ? newMethod : SearchObj_Name(owner, 2, newName);
+    if (method) err = XRef(this, method);
+    return err;
+}
+
+void TGnlProcObjQz::XRefReplace(TObjQz* obj, const unsigned char* newName, bool force)
+{
+    if (!obj || !owner || (TstFlag(kFlagCiphered) && !force)) return;
+    unsigned char oldName[256], cut[256];
+    obj->GetName(oldName);
+    const size_t n = std::min<size_t>(newName[0], kMaxStoredName);
+    std::memcpy(cut + 1, newName + 1, n);
+    cut[0] = uint8_t(n);
+    ParseResFile store(owner);
+    {
+        CompanionCurrent companion(owner);
+        ReplaceInProc(oldName, cut, obj, table, id, this);
+    }
+    updateres(owner->fResFile);
+}
+
+void TGnlProcObjQz::RemoveComment(int16_t how)
+{
+    if (how == 1 || !owner) return;
+    ParseResFile store(owner);
+    RemoveCommentsInProc(id, owner->fResFile);
+}
+
+void TProcObjQz::GetMoreInfo(unsigned char* out, bool flag)
+{
+    out[0] = 0;
+    if (declPos >= 0 && owner && owner->fDataFile >= 0) {
+        unsigned char line[255];
+        int64_t count = sizeof line;
+        const OSErr err = FSReadAt(owner->fDataFile, declPos, &count, line);
+        // A short read at the file's end still gives what was there.
+        if ((err == noErr || err == eofErr) && count >= 0 && count <= int64_t(sizeof line)) {
+            const void* cr = std::memchr(line, 13, size_t(count));
+            const size_t n = cr ? size_t(static_cast<const unsigned char*>(cr) - line) : size_t(count);
+            out[0] = uint8_t(n);
+            std::memcpy(out + 1, line, n);
+        }
+    }
+    unsigned char base[256];
+    TObjQz::GetMoreInfo(base, flag);
+    PAppend(out, base);
+}

@@ -1,0 +1,33 @@
+// The frame a form reader hands every chunk procedure: the reader's client
+// frame first, then what the chunks read so far leave for the ones after.
+#pragma once
+
+#include <cstdint>
+
+#include "forms/iff/Iff.h"
+#include "forms/layout/FormProperties.h"
+#include "forms/layout/LayoutInfo.h"
+#include "platform/core/MacTypes.h"
+
+class LayoutEditor;
+class LayoutObject;
+
+struct CustomClientFrame {
+    _ClientFrame client;
+    LayoutEditor* formModel = nullptr;       // owner of every object made; null: the structure's file
+    LayoutObject* lastObject = nullptr;      // of the list being filled
+    LayoutObject* firstObject = nullptr;
+    LayoutObject* currentGroup = nullptr;    // null on page level
+    FontSpecs curFont;                       // the last "FONT" read
+    DrawingSpecs curDrawing;                 // the last "DRAW" read
+    int16_t pageIndex = 0;                   // the next page "PAGE" closes
+    int16_t formVersion = 0;                 // from "Vers"
+    platform::Handle pages = nullptr;        // the page table being built
+    LayoutInfo layoutInfo;
+    platform::Handle entryAttributes = nullptr;  // the last "SATT", for the next field or variable
+};
+
+inline CustomClientFrame* ReadingFrameOf(_GroupContext* context)
+{
+    return reinterpret_cast<CustomClientFrame*>(context->clientFrame);
+}

@@ -1,0 +1,230 @@
+// The form objects that are not editable: drawings, the matrix, texts and
+// group boxes, pictures and library pictures, groups and subforms. Their
+// chunks are read and written by ObjectChunks*.cpp.
+#pragma once
+
+#include "forms/objects/LayoutObject.h"
+
+class ChunkReader;
+class ChunkWriter;
+
+class DrawingObject : public LayoutObject {
+public:
+    using LayoutObject::LayoutObject;
+    DrawingObject(const DrawingObject& other) = default;
+
+    // Rectangles, rounded rectangles, lines and ovals share one chunk.
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    IFFP WriteObjectWithKind(_GroupContext* context, IFFP kind);
+    bool GetFillPat(uint8_t pattern[8]) override;
+    void SetFillPat(const uint8_t pattern[8], bool use) override;
+    void SetPenPat(const uint8_t pattern[8], bool use) override;
+    void SetPenWidth(int16_t width, int16_t height) override;
+
+    uint8_t fillPattern[8] = {};
+    uint8_t penPattern[8] = {};
+    int16_t penWidth = 0, penHeight = 0;
+    uint8_t hasPenPattern = 0, hasFillPattern = 0;
+    uint8_t laserWidth = 0;  // the hairline flag
+
+protected:
+    // The current "DRAW" values of the reader, and the "DRAW" a writer puts
+    // before the object when they differ from the last written.
+    void TakeDrawing(const CustomClientFrame* frame);
+    IFFP SaveDrawing(_GroupContext* context);
+};
+
+class RectObject : public DrawingObject {
+public:
+    using DrawingObject::DrawingObject;
+    int16_t GetObjectKind() override { return 1; }
+    int16_t GetObjectType() override { return 2; }
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+};
+
+class RoundRectObject : public RectObject {
+public:
+    using RectObject::RectObject;
+    int16_t GetObjectKind() override { return 2; }
+    int16_t GetObjectType() override { return 3; }
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+};
+
+class OvalObject : public DrawingObject {
+public:
+    using DrawingObject::DrawingObject;
+    int16_t GetObjectKind() override { return 3; }
+    int16_t GetObjectType() override { return 3; }
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+};
+
+class LineObject : public DrawingObject {
+public:
+    using DrawingObject::DrawingObject;
+    int16_t GetObjectKind() override { return 4; }
+    int16_t GetObjectType() override { return 6; }
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+};
+
+class MatrixObject : public DrawingObject {
+public:
+    MatrixObject();
+    explicit MatrixObject(LayoutEditor* editor);
+    MatrixObject(const MatrixObject& other) = default;
+    int16_t GetObjectKind() override { return 9; }
+    int16_t GetObjectType() override { return 19; }
+    bool IsMatrix() override { return true; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+
+    int16_t rowCount = 0, columnCount = 0;
+};
+
+class TextObject : public LayoutObject {
+public:
+    TextObject();
+    explicit TextObject(LayoutEditor* editor);
+    TextObject(const TextObject& other);
+    ~TextObject() override;
+    int16_t GetObjectKind() override { return 7; }
+    int16_t GetObjectType() override { return 5; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    IFFP WriteObject(_GroupContext* context) override;
+    IFFP WriteObjectWithKind(_GroupContext* context, IFFP kind);
+    LayoutObject* Duplicate() override;
+    bool GetFillPat(uint8_t pattern[8]) override;
+    void SetFillPat(const uint8_t pattern[8], bool use) override;
+    void SetFace(int16_t v) override { face = v; }
+    void SetFont(int16_t v) override { fontID = v; }
+    void SetSize(int16_t v) override { fontSize = v; }
+    void SetJust(int16_t v) override { justification = v; }
+    void SetStyleSheet(int16_t v) override { styleSheet = v; }
+    void ScaleObj(int16_t percent, uint8_t flag) override;
+    // Takes the bytes (the handle becomes the object's) or copies them.
+    virtual void SetText(char** text, int16_t flag);
+    virtual void SetText(const unsigned char* text);
+
+    uint8_t fillPattern[8] = {};
+    uint8_t hasFillPattern = 0;
+    int16_t fontID = 0, fontSize = 0, justification = 0, face = 0;
+    int16_t styleSheet = -1, styleSheetHeight = 0;
+    platform::Handle text = nullptr;
+    uint8_t frameMark = 0;
+};
+
+class GroupBoxObj : public TextObject {
+public:
+    using TextObject::TextObject;
+    int16_t GetObjectKind() override { return 8; }
+    int16_t GetObjectType() override { return 20; }
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+};
+
+class ImageObject : public LayoutObject {
+public:
+    using LayoutObject::LayoutObject;
+    ImageObject(const ImageObject& other);
+    ~ImageObject() override;
+    int16_t GetObjectKind() override { return 5; }
+    int16_t GetObjectType() override { return 10; }
+    bool IsImage() override { return true; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+    void ScaleObj(int16_t percent, uint8_t flag) override;
+    // Takes the picture (the object's from now on).
+    virtual void SetPict(platform::Handle picture);
+    virtual int16_t GetLibraryImageID() { return 0; }
+    virtual platform::Handle xAccessPict() { return picture; }
+    virtual void xReleasePict() {}
+
+    platform::Handle picture = nullptr;
+    int16_t pictureAccess = 0;
+    uint8_t imageOption1 = 0, imageOption2 = 0, imageOption3 = 0;
+};
+
+class LibraryImageObject : public ImageObject {
+public:
+    using ImageObject::ImageObject;
+    LibraryImageObject(const LibraryImageObject& other) = default;
+    int16_t GetObjectKind() override { return 6; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+    int16_t GetLibraryImageID() override { return pictID; }
+    virtual void SetPictName(const unsigned char* pictureName);
+    virtual void SetPictID(int16_t id) { pictID = id; }
+
+    ObjectName pictName = {};
+    int16_t pictID = 0;
+};
+
+class GroupObject : public LayoutObject {
+public:
+    using LayoutObject::LayoutObject;
+    // Each member copied under the new group.
+    GroupObject(const GroupObject& other);
+    ~GroupObject() override;
+    int16_t GetObjectKind() override { return 10; }
+    int16_t GetObjectType() override { return 18; }
+    bool IsGroup() override { return true; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    // The "GRUP" chunk, then its members in a FORM 'OBJG'.
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+    void ScaleObj(int16_t percent, uint8_t flag) override;
+    void SetFace(int16_t v) override;
+    void SetFont(int16_t v) override;
+    void SetSize(int16_t v) override;
+    void SetJust(int16_t v) override;
+    void SetStyleSheet(int16_t v) override;
+    void SetFillPat(const uint8_t pattern[8], bool use) override;
+    void SetPenPat(const uint8_t pattern[8], bool use) override;
+    void SetPenWidth(int16_t width, int16_t height) override;
+    void SetColors(int32_t fore, int32_t back) override;
+};
+
+class SubFormObject : public LayoutObject {
+public:
+    using LayoutObject::LayoutObject;
+    SubFormObject(const SubFormObject& other);
+    ~SubFormObject() override;
+    int16_t GetObjectKind() override { return 11; }
+    int16_t GetObjectType() override { return 11; }
+    bool IsSubForm() override { return true; }
+    IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
+    using LayoutObject::ReadObject;
+    IFFP WriteObject(_GroupContext* context) override;
+    LayoutObject* Duplicate() override;
+    platform::Rect GetFullBounds() override;
+    void SetAutosize(bool v) override { autoSize = v; }
+    // The flags of an older form (a "MULT" ending before its values, or a
+    // flat record's flag byte) to the current ones.
+    void Read_formatt_old(uint8_t oldFlags);
+    void AutoResize();
+    void BestSize(int16_t* width, int16_t* height) { (void)width, (void)height; }
+
+    platform::Handle preview = nullptr;
+    uint16_t subformFlags = 0;
+    int16_t subformTable = 0;
+    ObjectName formName1 = {}, formName2 = {};
+    uint8_t autoSize = 0, subformValue1 = 0, subformValue2 = 0;
+    int32_t subformOption = 0;
+};
+
+// The number of tables of the structure whose forms are read, kept by the
+// design layer with the table records: a subform's negative table number
+// beyond it reads as 1.
+extern int16_t formTableCount;

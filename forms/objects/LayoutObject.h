@@ -1,0 +1,149 @@
+// The objects placed on a form: the LayoutObject family. An object lives in
+// a page's (or a group's) doubly linked list, reads itself from a form's
+// chunks and writes itself back as chunks. Every member is allocated
+// zero-filled (VObjectCleared), and every constructor relies on it: a field
+// a constructor does not set is 0, null, false or empty.
+//
+//  class               kind  record  chunk       class           kind record chunk
+//  RectObject            1     2     "RECT"      TextObject        7    5   "TEXT"
+//  RoundRectObject       2     3     "RRCT"      GroupBoxObj       8   20   "GRPB"
+//  OvalObject            3     3     "OVAL"      GroupObject      10   18   "GRUP"+'OBJG'
+//  LineObject            4     6     "LINE"      SubFormObject    11   11   "MULT"
+//  MatrixObject          9    19     "GRID"      FieldObject      12    1   "FILD"
+//  ImageObject           5    10     "PICT"      VarObject     by sub-type 9 "VAR "
+//  LibraryImageObject    6    10     "SPIC"
+#pragma once
+
+#include <cstdint>
+
+#include "forms/iff/Iff.h"
+#include "forms/objects/Themes.h"
+#include "platform/core/MacTypes.h"
+#include "toolbox/foundation/VObject.h"
+
+class LayoutEditor;
+class VI_Handler;
+struct CustomClientFrame;
+class TabFont;
+
+// Objects whose every byte starts as 0.
+class VObjectCleared : public VObject {
+public:
+    static void* operator new(size_t size) noexcept;
+    static void operator delete(void* p) noexcept;
+};
+
+using ObjectName = unsigned char[32];  // length byte and at most 31 characters
+
+class LayoutObject : public VObjectCleared {
+public:
+    LayoutObject();
+    explicit LayoutObject(LayoutEditor* editor);
+    // Every field copied but the links; the copy's name made unique in its
+    // form, its themes copied.
+    LayoutObject(const LayoutObject& other);
+    ~LayoutObject() override;
+    LayoutObject& operator=(const LayoutObject&) = delete;
+
+    // --- the virtual operations, in slot order --------------------------------
+    virtual int16_t GetObjectKind() = 0;
+    // Reads the chunk just opened; the frame gives the current drawing and
+    // font properties.
+    virtual IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context);
+    // An older flat record: the bytes it used, or a negative code.
+    virtual int32_t ReadObject(char* data, int32_t remaining);
+    // The kernel form record (built by the kernel record conversion).
+    virtual platform::Handle Convert2Obj();
+    virtual void GetColors(int32_t& fore, int32_t& back);
+    virtual void GetColors(int32_t& fore, int32_t& back, int32_t& third);
+    virtual LayoutObject* GetNextObject() { return next; }
+    virtual LayoutObject* GetPreviousObject() { return previous; }
+    virtual int16_t GetBaseLine() { return 32000; }
+    virtual platform::Rect GetFullBounds();
+    virtual void GetName(unsigned char* out);
+    virtual void SetName(const unsigned char* newName);
+    virtual void AdjustVersion(int16_t version) { (void)version; }
+    virtual IFFP WriteObject(_GroupContext* context) = 0;
+    virtual IFFP DoCopy(_GroupContext* context) { return WriteObject(context); }
+    virtual int16_t GetObjectType() = 0;
+    virtual bool IsGroup() { return false; }
+    virtual bool IsMatrix() { return false; }
+    virtual bool IsEditable() { return false; }
+    virtual bool IsField() { return false; }
+    virtual bool IsVar() { return false; }
+    virtual bool IsSubForm() { return false; }
+    virtual bool IsImage() { return false; }
+    virtual bool IsFrame() { return false; }
+    virtual void SetupDrawing();
+    virtual void DrawObject(LayoutEditor* editor, int16_t state, int16_t flags);
+    virtual void GetFontHeight(int16_t* ascent, int16_t* height);
+    virtual void AdjustFonts(TabFont* fonts) { (void)fonts; }
+    virtual void SetColors(int32_t fore, int32_t back);
+    virtual void SetColors(int32_t fore, int32_t back, int32_t third);
+    virtual bool GetFillPat(uint8_t pattern[8]);
+    virtual void SetFillPat(const uint8_t pattern[8], bool use);
+    virtual void SetPenPat(const uint8_t pattern[8], bool use);
+    virtual void SetPenWidth(int16_t width, int16_t height);
+    virtual void SetAutosize(bool autoSize) { (void)autoSize; }
+    virtual void SetFace(int16_t face) { (void)face; }
+    virtual void SetFont(int16_t font) { (void)font; }
+    virtual void SetSize(int16_t size) { (void)size; }
+    virtual void SetJust(int16_t justification) { (void)justification; }
+    virtual void SetStyleSheet(int16_t styleSheet) { (void)styleSheet; }
+    virtual LayoutObject* Duplicate() = 0;
+    // Coordinates × percent / 100 in 32 bits, held to -32768..32767.
+    virtual void ScaleObj(int16_t percent, uint8_t flag);
+    virtual bool CanContainSubObject() { return false; }
+    virtual bool IsSubObject() { return false; }
+    virtual int16_t GetSubObjectKind() { return 0; }
+    virtual void DoPageOpened(int16_t page) { (void)page; }
+    virtual void DoPageClosed(int16_t page) { (void)page; }
+    virtual void DrawExtraInformation() {}
+
+    // --- shared -------------------------------------------------------------
+    // The object's handler, else the editor's default one (null without an
+    // editor).
+    VI_Handler* GetVIProc();
+    // A new look: a negative look style becomes 0 and the handler is the
+    // look manager's for that look.
+    void SetLook(int16_t look);
+    // The look item of a chunk: a value outside -3..7 reads as -1.
+    void SetStoredLook(int32_t look);
+
+    LayoutObject* GetFirst() const { return firstChild; }
+    void SetFirst(LayoutObject* o) { firstChild = o; }
+    void SetLast(LayoutObject* o) { lastChild = o; }
+    // Appends a member, clearing its next link.
+    void AddSubObject(LayoutObject* o);
+    // Unlinks the member and deletes it when it is one.
+    void RemoveSubObject(LayoutObject* o);
+
+    LayoutObject* next = nullptr;
+    LayoutObject* previous = nullptr;
+    LayoutObject* owner = nullptr;       // the group holding it
+    int16_t bounds[4] = {};              // top, left, bottom, right
+    int32_t foreColor = 0, backColor = 0;
+    VI_Handler* lookHandler = nullptr;
+    int16_t lookID = 0, lookStyle = 0;
+    uint8_t optionByte = 0;
+    ObjectName name = {};
+    LayoutEditor* editor = nullptr;
+    uint8_t layer = 0, selected = 0;
+    uint8_t flagA = 0, flagB = 0, flagC = 0, flagD = 0;
+    CThemesEditable themes;
+    LayoutObject* firstChild = nullptr;
+    LayoutObject* lastChild = nullptr;
+    void* savedThemeState = nullptr;
+
+protected:
+    // The look and the four bytes after the layer that most chunks end with.
+    void WriteLook(class ChunkWriter& w) const;
+};
+
+// Two 8-byte patterns compared as two 32-bit halves.
+bool EqualPatterns(const uint8_t* a, const uint8_t* b);
+
+// The editor's current layer for its new objects; 0 without one. The form
+// model installs it.
+using EditorLayerProc = uint8_t (*)(LayoutEditor* editor);
+void SetEditorLayerProc(EditorLayerProc proc);

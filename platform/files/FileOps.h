@@ -1,0 +1,56 @@
+// The system calls by which the file service changes the disk: creating,
+// writing, sizing, flushing, closing, renaming and removing. Each tells an
+// observer what it did once it succeeded, so that tests can record every
+// change of a session and rebuild the disk as a crash at any point of it
+// would leave it. Without an observer they are the system's own calls.
+#pragma once
+
+#include <sys/types.h>
+#include <sys/uio.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class FileOpObserver {
+public:
+    virtual ~FileOpObserver() = default;
+    // A descriptor opened for writing (`created`: the open made the file).
+    virtual void Opened(int fd, const std::string& path, bool created) = 0;
+    virtual void Wrote(int fd, uint64_t offset, const void* data, size_t size) = 0;
+    virtual void Resized(int fd, uint64_t size) = 0;
+    // The file's bytes are on the disk.
+    virtual void Synced(int fd) = 0;
+    virtual void Closed(int fd) = 0;
+    virtual void Renamed(const std::string& from, const std::string& to) = 0;
+    virtual void Removed(const std::string& path) = 0;
+    // The names in the folder are on the disk.
+    virtual void SyncedFolder(const std::string& path) = 0;
+    virtual void MadeFolder(const std::string& path) = 0;
+};
+
+// Null: none.
+void SetFileOpObserver(FileOpObserver* observer);
+
+namespace fileops {
+
+// As the system calls of the same names; errno tells why on failure.
+int Open(const std::string& path, int flags, mode_t mode = 0);
+ssize_t Write(int fd, const void* data, size_t size);
+ssize_t PWrite(int fd, const void* data, size_t size, off_t offset);
+ssize_t PWriteV(int fd, const iovec* vec, int count, off_t offset);
+int Truncate(int fd, off_t size);
+int Sync(int fd);
+int DataSync(int fd);
+int Close(int fd);
+int Rename(const std::string& from, const std::string& to, unsigned int flags);
+int Unlink(const std::string& path);
+int MakeFolder(const std::string& path, mode_t mode);
+int RemoveFolder(const std::string& path);
+// fsync of the folder at `path` (EINVAL where the file system cannot).
+int SyncFolder(const std::string& path);
+
+}  // namespace fileops
+}  // namespace platform

@@ -1,0 +1,378 @@
+// SQL schema scripts: the scanner, the statements that fill the schema, the
+// report, and the structure built of it, whole or not at all.
+#include <filesystem>
+#include <fstream>
+
+#include "design/sql/SqlBuild.h"
+#include "design/sql/SqlScript.h"
+#include "platform/core/Endian.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
+#include "platform/events/FileDialogAnswers.h"
+#include "tests/design/ReadFixture.h"
+
+namespace readtest {
+namespace {
+
+using sql::Schema;
+
+class SqlScript : public ReadFixture {
+protected:
+    void SetUp() override
+    {
+        ReadFixture::SetUp();
+        InstallKernelStoreAccess();
+    }
+    int16_t Parse(const std::string& text)
+    {
+        report_.clear();
+        return sql::ParseSQLText(text, &schema_, &report_);
+    }
+    const sql::Column& Column(size_t table, size_t column) { return schema_.tables[table].columns[column]; }
+    // The script written, SQL run with `Out.QzB` answering the save dialog.
+    int16_t Run(const std::string& script)
+    {
+        std::ofstream(folder_ / "s.sql", std::ios::binary) << script;
+        platform::ClearFileDialogAnswers();
+        platform::PushFileDialogAnswer(out_);
+        unsigned char scriptPath[256], reportPath[256];
+        apptest::ToP(folder_ / "s.sql", scriptPath);
+        apptest::ToP(folder_ / "s.sql.report.txt", reportPath);
+        made_ = platform::FSSpec{};
+        return SQL(scriptPath, reportPath, &made_);
+    }
+    std::string Report() const
+    {
+        const Bytes b = FileBytes(folder_ / "s.sql.report.txt");
+        return std::string(b.begin(), b.end());
+    }
+    // Field `field` (from 1) of the 'FIQz' of table `table` of the built
+    // structure, read as stored.
+    Bytes Definition(int16_t table)
+    {
+        if (doc_.fResFile == -1) Open(out_);
+        useres(doc_.fResFile);
+        const Bytes param = Stored(FourCC("PRQz"), 0);
+        return Stored(FourCC("FIQz"), int16_t(platform::ReadBE16(&param[size_t(78 + 14 * (table - 1))])));
+    }
+    // Files beside the script, its report and the old file (with the Finder
+    // information the save dialog gave it).
+    std::string Leftovers() const
+    {
+        std::string names;
+        for (const auto& e : std::filesystem::directory_iterator(folder_.path())) {
+            const std::string name = e.path().filename();
+            if (name != "prefs" && name != "s.sql" && name != "s.sql.report.txt" && name != "Out.QzB" && name != "._Out.QzB")
+                names += name + " ";
+        }
+        return names;
+    }
+    static const uint8_t* Field(const Bytes& def, int16_t field) { return &def[size_t(30 + 66 * (field - 1))]; }
+
+    Schema schema_;
+    std::string report_;
+    const std::string out_ = folder_ / "Out.QzB";
+    platform::FSSpec made_;
+};
+
+TEST_F(SqlScript, DataTypesGiveTheirFieldTypesAndLengths)
+{
+    const std::tuple<const char*, int32_t, int16_t> cases[] = {
+        {"CHAR(100)", 0, 80}, {"char(79)", 0, 79}, {"CHAR(80)", 0, 80}, {"CHAR", 0, 2}, {"NCHAR(9)", 0, 9},
+        {"VARCHAR(10)", 2, 0}, {"NATIONAL CHARACTER VARYING(5)", 2, 0}, {"CHAR(5) VARYING", 2, 0},
+        {"NUMERIC(5, 2)", 1, 0}, {"DECIMAL", 1, 0}, {"BIGINT", 1, 0}, {"FLOAT(8)", 1, 0}, {"DOUBLE PRECISION", 1, 0},
+        {"REAL", 1, 0}, {"SMALLINT", 8, 0}, {"TINYINT", 8, 0}, {"INTEGER", 9, 0}, {"BIT", 6, 0}, {"BIT(3)", 30, 0},
+        {"BIT VARYING", 30, 0}, {"BINARY(4)", 30, 0}, {"DATE", 4, 0}, {"TIME(2)", 11, 0},
+        {"TIMESTAMP WITH TIME ZONE", 11, 0}, {"LONG VARBINARY", 0, 0}, {"LONG VARCHAR(9)", 0, 0}, {"VARBINARY", 0, 0},
+    };
+    for (const auto& [type, field, length] : cases) {
+        ASSERT_EQ(Parse(std::string("create table t (c ") + type + ");"), 0) << type << report_;
+        EXPECT_EQ(std::tuple(Column(0, 0).type, Column(0, 0).length), std::tuple(field, length)) << type;
+    }
+}
+
+TEST_F(SqlScript, TheScannerReadsKeywordsNamesStringsAndSkipsTheRest)
+{
+    std::vector<std::pair<sql::Tok, std::string>> tokens;
+    const std::string text = "create CREATE Create # \"_x GO TO go  to 12 3.5 .5e-3 <= <> 'it''s\n'\n(";
+    size_t at = 0;
+    std::string messages;
+    sql::Scanner scanner(
+        [&](char* b, int32_t n) {
+            const size_t k = std::min(size_t(n), text.size() - at);
+            std::memcpy(b, text.data() + at, k);
+            at += k;
+            return int32_t(k);
+        },
+        [&](const std::string& m) { messages += m; });
+    for (sql::Tok t; (t = scanner.Next()) != sql::Tok::End;) tokens.emplace_back(t, scanner.Text());
+    using T = sql::Tok;
+    const std::vector<std::pair<sql::Tok, std::string>> expected = {
+        {T::CREATE, "create"}, {T::CREATE, "CREATE"}, {T::Name, "Create"}, {T::Name, "x"}, {T::GOTO, "GO TO"},
+        {T::GOTO, "go to"}, {T::IntNum, "12"}, {T::ApproxNum, "3.5"}, {T::ApproxNum, ".5e-3"}, {T::Comparison, "<="},
+        {T::Comparison, "<>"}, {T::String, "'it''s\n'"}, {T::Punct, "("}};
+    EXPECT_EQ(tokens, expected);
+    EXPECT_EQ(scanner.Line(), 3);
+    EXPECT_EQ(messages, "");
+    // A token of 2,000 bytes ends the input, said in the report.
+    EXPECT_EQ(Parse("CREATE TABLE " + std::string(2000, 'a') + " (c INT);"), -1);
+    EXPECT_EQ(report_.substr(0, 29), "flex input buffer overflowed\n");
+    EXPECT_TRUE(schema_.tables.empty());
+}
+
+// The tokens of a text, each written kind:text (K for a keyword), and the
+// line the scanner ends on.
+std::string Scan(const std::string& text)
+{
+    size_t at = 0;
+    sql::Scanner scanner(
+        [&](char* b, int32_t n) {
+            const size_t k = std::min(size_t(n), text.size() - at);
+            std::memcpy(b, text.data() + at, k);
+            at += k;
+            return int32_t(k);
+        },
+        [](const std::string&) {});
+    std::string out;
+    for (sql::Tok t; (t = scanner.Next()) != sql::Tok::End;) {
+        static const char kinds[] = "?NIASCP";
+        out += (size_t(t) < sizeof kinds - 1 ? kinds[size_t(t)] : 'K');
+        out += ":" + scanner.Text() + " ";
+    }
+    return out + "@" + std::to_string(scanner.Line());
+}
+
+TEST_F(SqlScript, TheScannerSplitsEachKindOfToken)
+{
+    const std::tuple<std::string, std::string> cases[] = {
+        {"a_1 B2x", "N:a_1 N:B2x @1"},
+        {"_a a_", "N:a N:a_ @1"},
+        {"CHARACTER character Character", "K:CHARACTER K:character N:Character @1"},
+        {"DECIMAL INTEGER", "K:DECIMAL K:INTEGER @1"},
+        {"avg COUNT Sum", "K:avg K:COUNT N:Sum @1"},
+        {"GO\tTO Go To GO", "K:GO TO N:Go N:To N:GO @1"},
+        {"12. 1e5 1E+2 1e x.y", "A:12. A:1e5 A:1E+2 I:1 N:e N:x P:. N:y @1"},
+        {"a>=b=>c<>d", "N:a C:>= N:b C:= C:> K:c C:<> N:d @1"},
+        {"[a]!%", "N:a @1"},
+        {"'a\r\nb' 'oops", "S:'a\r\nb' N:oops @2"},
+        {"''''", "S:'''' @1"},
+        {"a\r\n\r\nb\n", "N:a N:b @4"},
+        {"-+*/:(),.;", "P:- P:+ P:* P:/ P:: P:( P:) P:, P:. P:; @1"},
+    };
+    for (const auto& [text, tokens] : cases) EXPECT_EQ(Scan(text), tokens) << text;
+}
+
+TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
+{
+    const std::tuple<std::string, std::string> cases[] = {
+        {"Create Table t (a INT);", "Line 1 syntax error at Create\n"},
+        {"CREATE TABLE t (a INT)", "Table t\n          column a\nLine 1 syntax error at \n"},
+        {"\n\nCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        {"", "Line 1 syntax error at \n"},
+        {"SELECT a FROM t;", "Line 1 syntax error at FROM\n"},
+        // The whole token, however long, in the line.
+        {"DROP TABLE t " + std::string(1000, 'n') + ";", "Table t\nLine 1 syntax error at " + std::string(1000, 'n') + "\n"},
+        {"DELETE FROM t WHERE (a + 1);", "Table t\n          column a\nLine 1 syntax error at ;\n"},
+        {"SELECT c INTO :x FROM t WHERE " + std::string(101, '(') + "c = 1" + std::string(101, ')') + ";",
+         "Table t\nLine 1 statements nested too deeply at (\n"},
+    };
+    for (const auto& [script, report] : cases) {
+        EXPECT_EQ(Parse(script), -1) << script;
+        EXPECT_EQ(report_, report) << script;
+    }
+}
+
+TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
+{
+    ASSERT_EQ(Parse("CREATE TABLE a (x INT, FOREIGN KEY (x) REFERENCES b (y));"), 0);
+    EXPECT_EQ(report_, "Table a\n          column x\nTable b\n          column y\n");
+    ASSERT_EQ(schema_.links.size(), 1u);
+    EXPECT_EQ(std::tuple(schema_.links[0].fromTable, schema_.links[0].fromColumn, schema_.links[0].toTable,
+                         schema_.links[0].toColumn),
+              std::tuple(0, 0, 1, 0));
+    ASSERT_EQ(Parse("CREATE SCHEMA AUTHORIZATION me CREATE TABLE s.t (c CHAR NOT NULL UNIQUE, d INT NOT NULL, "
+                    "e INT DEFAULT 5 CHECK (e > 0 AND NOT e BETWEEN 7 AND 9) REFERENCES u (v), UNIQUE (c, c), "
+                    "PRIMARY KEY (d)) GRANT SELECT, UPDATE (c) ON t TO PUBLIC WITH GRANT OPTION;"
+                    "CREATE UNIQUE INDEX i ON t (e DESC); CREATE INDEX j ON w (k);"
+                    "MODULE m LANGUAGE C AUTHORIZATION me DECLARE k CURSOR FOR SELECT * FROM t ORDER BY 1 "
+                    "PROCEDURE p :x INT SQLCODE; OPEN k FETCH k INTO :x :y CLOSE k;"
+                    "UPDATE t SET c = NULL WHERE s.x.z IN (1, 'a') OR EXISTS (SELECT MAX(DISTINCT c) FROM t);"
+                    "WHENEVER NOT FOUND GOTO done; DROP TABLE z;"),
+              0)
+        << report_;
+    const std::vector<std::string> tables = {"t", "u", "w", "x", "z"};
+    ASSERT_EQ(schema_.tables.size(), tables.size());
+    for (size_t i = 0; i < tables.size(); ++i) EXPECT_EQ(schema_.tables[i].name, tables[i]);
+    const std::tuple<size_t, size_t, const char*, uint16_t> columns[] = {
+        {0, 0, "c", 0xE000}, {0, 1, "d", 0xE000}, {0, 2, "e", 0xC000}, {1, 0, "v", 0}, {2, 0, "k", 0x8000},
+        {3, 0, "z", 0}};
+    for (const auto& [t, c, name, flags] : columns)
+        EXPECT_EQ(std::tuple(Column(t, c).name, Column(t, c).flags), std::tuple(name, flags)) << name;
+    EXPECT_TRUE(schema_.links.empty());
+    // Names longer than 31 bytes are cut.
+    ASSERT_EQ(Parse("DROP TABLE " + std::string(40, 'n') + ";"), 0);
+    EXPECT_EQ(schema_.tables[0].name, std::string(31, 'n'));
+}
+
+TEST_F(SqlScript, EveryKindOfStatementIsAcceptedAndNamesItsTables)
+{
+    // Each script, the tables its names enter in order (a view is one), and
+    // its relations.
+    const std::tuple<std::string, std::string, size_t> cases[] = {
+        {"CREATE VIEW v (a, b) AS SELECT x, y FROM t WHERE x IS NOT NULL WITH CHECK OPTION;", "v t ", 0},
+        {"CREATE VIEW v AS SELECT DISTINCT t.x FROM t, u WHERE t.x = ANY (SELECT y FROM u) GROUP BY t.x "
+         "HAVING COUNT(*) > 1;",
+         "v t u ", 0},
+        {"GRANT ALL PRIVILEGES ON t TO a, b; GRANT INSERT, DELETE, REFERENCES (c) ON u TO PUBLIC;", "t u ", 0},
+        {"INSERT INTO t (a, b) VALUES (NULL, USER); INSERT INTO u SELECT * FROM t;", "t u ", 0},
+        {"DELETE FROM t WHERE CURRENT OF k; COMMIT WORK; ROLLBACK WORK;", "t ", 0},
+        {"SELECT ALL a, -b * 2 INTO :x INDICATOR :i, :y FROM t WHERE a LIKE 'z%' ESCAPE '!' AND NOT b < SOME "
+         "(SELECT c FROM u);",
+         "t u ", 0},
+        // A union only in a cursor; a subquery is one query.
+        {"MODULE m LANGUAGE C AUTHORIZATION me DECLARE k CURSOR FOR SELECT a FROM t UNION ALL SELECT b FROM u "
+         "ORDER BY 1 DESC PROCEDURE p SQLCODE; OPEN k;",
+         "t u ", 0},
+        {"WHENEVER SQLERROR CONTINUE; WHENEVER NOT FOUND CONTINUE;", "", 0},
+        {"MODULE LANGUAGE ADA AUTHORIZATION me PROCEDURE p SQLCODE; COMMIT WORK PROCEDURE q :a CHAR(3) SQLCODE; "
+         "UPDATE t SET a = :a WHERE CURRENT OF k;",
+         "t ", 0},
+        // A reference written after a column makes no relation.
+        {"CREATE TABLE a (x INT REFERENCES b (z), y INT, FOREIGN KEY (y) REFERENCES a (x), CHECK (x <> y));",
+         "a b ", 1},
+        {"DROP VIEW s.v; DROP INDEX i; CREATE INDEX i ON t (a ASC, b);", "v t ", 0},
+        {"create table t (c int); drop table t;", "t ", 0},
+    };
+    for (const auto& [script, tables, links] : cases) {
+        ASSERT_EQ(Parse(script), 0) << script << report_;
+        std::string names;
+        for (const auto& t : schema_.tables) names += t.name + " ";
+        EXPECT_EQ(std::tuple(names, schema_.links.size()), std::tuple(tables, links)) << script;
+    }
+}
+
+TEST_F(SqlScript, AMistakeAnywhereInAStatementNamesItsToken)
+{
+    const std::tuple<std::string, std::string> cases[] = {
+        {"CREATE TABLE t (a CHAR(x));", "x"},
+        {"CREATE TABLE t (a INT NOT UNIQUE);", "UNIQUE"},
+        {"CREATE TABLE t (a INT PRIMARY KEY);", "PRIMARY"},
+        {"CREATE INDEX ON t (a);", "ON"},
+        {"CREATE SEQUENCE s;", "SEQUENCE"},
+        {"DROP SCHEMA s;", "SCHEMA"},
+        {"GRANT SELECT ON t;", ";"},
+        {"MODULE m LANGUAGE BASIC AUTHORIZATION me PROCEDURE p SQLCODE; COMMIT WORK;", "BASIC"},
+        {"MODULE m LANGUAGE C AUTHORIZATION me;", ";"},
+        {"INSERT INTO t VALUES ();", ")"},
+        {"UPDATE t SET a == 1;", "="},
+        {"SELECT a INTO :x FROM t WHERE a IN (SELECT b FROM u UNION SELECT c FROM w);", "UNION"},
+        {"UPDATE t SET a < 1;", "<"},
+        {"SELECT a INTO :x FROM t WHERE a BETWEEN 1;", ";"},
+        {"SELECT a INTO :x FROM t WHERE a IS 1;", "1"},
+        {"FETCH k :x;", ":"},
+        {"COMMIT;", ";"},
+        {"WHENEVER SQLERROR STOP;", "STOP"},
+    };
+    for (const auto& [script, token] : cases) {
+        EXPECT_EQ(Parse(script), -1) << script;
+        const size_t at = report_.rfind(" syntax error at ");
+        ASSERT_NE(at, std::string::npos) << script << report_;
+        EXPECT_EQ(report_.substr(at + 17), token + "\n") << script;
+    }
+}
+
+TEST_F(SqlScript, ACancelledSaveKeepsTheReportAndMakesNothing)
+{
+    std::ofstream(out_, std::ios::binary) << "old";
+    std::ofstream(folder_ / "s.sql", std::ios::binary) << "CREATE TABLE t (a INT);";
+    platform::ClearFileDialogAnswers();
+    platform::FileDialogAnswer cancel;
+    cancel.kind = platform::FileDialogAnswer::Kind::Cancel;
+    platform::PushFileDialogAnswer(cancel);
+    unsigned char scriptPath[256], reportPath[256];
+    apptest::ToP(folder_ / "s.sql", scriptPath);
+    apptest::ToP(folder_ / "s.sql.report.txt", reportPath);
+    EXPECT_EQ(SQL(scriptPath, reportPath, &made_), 1001);
+    EXPECT_EQ(Report(), "Table t\n          column a\n");
+    EXPECT_EQ(FileBytes(out_).size(), 3u);
+    EXPECT_EQ(Leftovers(), "");
+    // A script that cannot be opened: its error, and no report.
+    std::filesystem::remove(folder_ / "s.sql.report.txt");
+    apptest::ToP(folder_ / "none.sql", scriptPath);
+    EXPECT_NE(SQL(scriptPath, reportPath, &made_), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "s.sql.report.txt"));
+}
+
+TEST_F(SqlScript, TheStructureHoldsTheTablesFieldsAndRelations)
+{
+    ASSERT_EQ(Run("CREATE TABLE a (x INT NOT NULL UNIQUE, UNIQUE (x), w VARCHAR(3), v CHAR(9),"
+                  " FOREIGN KEY (x) REFERENCES b (y));"
+                  "CREATE TABLE c (p INT); CREATE TABLE d (p INT); CREATE TABLE e (p INT);"),
+              0);
+    EXPECT_EQ(made_.path, out_);
+    EXPECT_EQ(Report(), "Table a\n          column x\n          column w\n          column v\nTable b\n          column y\n"
+                        "Table c\n          column p\nTable d\n          column p\nTable e\n          column p\n");
+    const Bytes a = Definition(1), b = Definition(2);
+    EXPECT_EQ(platform::ReadBE16(&a[0]), 3);
+    EXPECT_EQ(a[8], 1) << "a VARCHAR field";
+    const uint8_t* x = Field(a, 1);
+    EXPECT_EQ(std::tuple(x[32], platform::ReadBE16(x + 40), platform::ReadBE16(x + 42), x[48]), std::tuple(9, 2, 1, 0xEE));
+    const uint8_t* v = Field(a, 3);
+    EXPECT_EQ(std::tuple(v[32], platform::ReadBE16(v + 34), v[48], v[49], platform::ReadBE16(v + 60)),
+              std::tuple(0, 9, 0x0C, 0x60, 0x4000));
+    EXPECT_EQ(std::tuple(int16_t(platform::ReadBE16(v + 44)), int16_t(platform::ReadBE16(v + 46))), std::tuple(-1, -1));
+    // y takes x's type and flags; both ends of the relation bits 7 and 1.
+    const uint8_t* y = Field(b, 1);
+    EXPECT_EQ(std::tuple(y[32], y[48] & 0x82), std::tuple(9, 0x82));
+    // The boxes: four in a row 200 apart, the fifth on the next row.
+    const int16_t boxes[5][2] = {{10, 10}, {210, 10}, {410, 10}, {610, 10}, {10, 160}};
+    for (int16_t t = 1; t <= 5; ++t) {
+        const Bytes def = Definition(t);
+        EXPECT_EQ(std::tuple(platform::ReadBE16(&def[16]), platform::ReadBE16(&def[14]), platform::ReadBE16(&def[20]),
+                             platform::ReadBE16(&def[18])),
+                  std::tuple(boxes[t - 1][0], boxes[t - 1][1], boxes[t - 1][0] + 50, boxes[t - 1][1] + 100))
+            << t;
+    }
+    // The structure reads back with its tables and fields.
+    ASSERT_EQ(Read(), 0);
+    for (const char* table : {"a", "b", "c", "d", "e"}) EXPECT_NE(Find(1, table), nullptr) << table;
+}
+
+TEST_F(SqlScript, DropTableAloneMakesOneEmptyTable)
+{
+    ASSERT_EQ(Run("DROP TABLE z;"), 0);
+    const Bytes z = Definition(1);
+    EXPECT_EQ(platform::ReadBE16(&z[0]), 0);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_NE(Find(1, "z"), nullptr);
+}
+
+TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
+{
+    std::ofstream(out_, std::ios::binary) << "the user's old file";
+    std::string tables, fields;
+    for (int i = 0; i < 256; ++i) tables += "DROP TABLE t" + std::to_string(i) + ";";
+    for (int i = 0; i < 512; ++i) fields += std::string(i ? ", " : "") + "f" + std::to_string(i) + " INT";
+    const std::tuple<std::string, int16_t> cases[] = {
+        {tables, sql::kTooManyTables},
+        {"CREATE TABLE t (" + fields + ");", sql::kTooManyFields},
+        {"CREATE TABLE t (a INT);;", -1},
+    };
+    for (const auto& [script, result] : cases) {
+        EXPECT_EQ(Run(script), result);
+        EXPECT_EQ(FileBytes(out_), Bytes({'t', 'h', 'e', ' ', 'u', 's', 'e', 'r', '\'', 's', ' ', 'o', 'l', 'd', ' ',
+                                          'f', 'i', 'l', 'e'}));
+        EXPECT_EQ(Leftovers(), "") << result;
+    }
+    // A relation to a field its table lacks: 1013, and nothing is left.
+    Schema schema;
+    schema.tables = {sql::Table{"a", {sql::Column{"x", 9}}, {}}};
+    schema.links = {sql::Link{0, 0, 0, 5}};
+    platform::PushFileDialogAnswer(out_);
+    platform::FSSpec made;
+    EXPECT_EQ(sql::CreateSQLBase(schema, folder_ / "s.sql", &made), sql::kNoSuchField);
+    EXPECT_EQ(FileBytes(out_).size(), 19u);
+    EXPECT_EQ(Leftovers(), "");
+}
+
+}  // namespace
+}  // namespace readtest
