@@ -14,6 +14,7 @@
 #include "app/appl/TAppl.h"
 #include "app/documents/DocSupport.h"
 #include "app/windows/TMainWindow.h"
+#include "browser/CallPanes.h"
 #include "browser/Panes.h"
 #include "design/filters/ObjFilter.h"
 #include "design/objects/TransferHooks.h"
@@ -154,12 +155,19 @@ TEST_F(DemoPair, TheInstalledComponentShowsItsPublicAndProtectedMembersOnly)
         {"Report_Header", 36, true, true}, {"Report_Totals", 37, true, false}, {"Report_Core", 38, false, false}};
     IModuleManager* manager = doc_.fModuleManager;
     ASSERT_NE(manager, nullptr);
+    auto* preview = dynamic_cast<browser::TDisplayPlane*>(main->fPreview);
+    ASSERT_NE(preview, nullptr);
     for (auto [name, id, listed, viewable] : members) {
         TObjQz* method = Find(2, name);
         ASSERT_NE(method, nullptr) << name;
         EXPECT_EQ(ObjFilter(nullptr, method), listed) << name;
         EXPECT_EQ(manager->Visible(FourCC("CCQz"), id), listed) << name;
         EXPECT_EQ(manager->Viewable(FourCC("CCQz"), id), viewable) << name;
+        // The preview shows a method's text only when it may be viewed;
+        // else its name alone.
+        main->ShowInPreview(method);
+        EXPECT_EQ(preview->fObj, method) << name;
+        EXPECT_EQ(preview->fDisplay != nullptr, viewable) << name;
     }
 }
 
