@@ -219,6 +219,7 @@ TEST_F(LinkGraph, CopiesOfTheVisibleFilesReadWithEveryLink)
     bool present = false;
     ASSERT_EQ(platform::ReadSidecar(r.companionPath, &sidecar, &present), 0);
     EXPECT_FALSE(sidecar.resourceFork) << "the companion keeps its resources itself";
+    transfer::InstallModuleManager();  // the demo's installed component is enciphered
     Open(r);
     ASSERT_EQ(Read(), 0);
     const std::set<Edge> original = Graph();
