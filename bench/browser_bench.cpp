@@ -2,12 +2,14 @@
 // under the default filter, a rebuild with every group open, type-ahead to
 // the last row and one screen of rows drawn. Beside it, the same objects
 // through the filter into a std::vector and their labels drawn with
-// DrawString. Prints both times and their ratio; each size runs three times.
+// DrawString. Prints both times and their ratio.
 // Then the most-used object is selected with the where-used and uses panes
 // linked (both lists sorted and filtered into the panes) beside
-// std::stable_sort of copies of the same lists.
+// std::stable_sort of copies of the same lists. Each size runs five times;
+// the figures are medians, with the growth exponent of each step.
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
@@ -102,29 +104,53 @@ bool KindThenName(TObjQz* a, TObjQz* b)
     return c != 0 ? c < 0 : a->name[0] < b->name[0];
 }
 
-void SelectMostUsed(Structure* s)
+// One run's figures, in seconds.
+struct Figures {
+    double rebuild = 0, openRebuild = 0, perKey = 0, screen = 0, mainTotal = 0, mainPeer = 0;
+    double select = 0, panes = 0, sorting = 0, selectPeer = 0;
+    int32_t rows = 0, keys = 0, selectRows = 0;
+    size_t peerRows = 0, found = 0, users = 0, used = 0;
+};
+
+// The main list with its where-used and uses panes linked, as a browser
+// window has them.
+struct Window {
+    browser::TLstPlane* main = new browser::TLstPlane;
+    browser::TCallingPlane* calling = new browser::TCallingPlane;
+    browser::TCalledPlane* called = new browser::TCalledPlane;
+
+    explicit Window(Structure* s)
+    {
+        const platform::Rect layout{0, 0, 100, 100};
+        main->ITPlane(layout, nullptr, s->doc.fTypeList, nullptr, 0);
+        calling->ITPlane(layout, nullptr, nullptr, nullptr, 0);
+        called->ITPlane(layout, nullptr, nullptr, nullptr, 0);
+        main->SetLinks(0, called, 0, calling, 0, nullptr);
+        calling->SetFilter(browser::kDefaultFilter);
+        called->SetFilter(browser::kDefaultFilter);
+        main->SetFilter(browser::kDefaultFilter);
+    }
+    ~Window()
+    {
+        main->Dispose();
+        calling->Dispose();
+        called->Dispose();
+    }
+};
+
+void SelectMostUsed(Structure* s, Figures* f)
 {
-    auto* main = new browser::TLstPlane;
-    auto* calling = new browser::TCallingPlane;
-    auto* called = new browser::TCalledPlane;
-    const platform::Rect layout{0, 0, 100, 100};
-    main->ITPlane(layout, nullptr, s->doc.fTypeList, nullptr, 0);
-    calling->ITPlane(layout, nullptr, nullptr, nullptr, 0);
-    called->ITPlane(layout, nullptr, nullptr, nullptr, 0);
-    main->SetLinks(0, called, 0, calling, 0, nullptr);
-    calling->SetFilter(browser::kDefaultFilter);
-    called->SetFilter(browser::kDefaultFilter);
-    main->SetFilter(browser::kDefaultFilter);
-    main->SetList(nullptr, reinterpret_cast<platform::Handle>(s->doc.fTypeList));
+    Window w(s);
+    w.main->SetList(nullptr, reinterpret_cast<platform::Handle>(s->doc.fTypeList));
     TObjQz* obj = s->mostUsed;
     // Both runs start from the lists in the order the links were made.
     const std::vector<TObjQz*> users(obj->usedBy->entries, obj->usedBy->entries + obj->usedBy->Size());
     const std::vector<TObjQz*> used(obj->uses->entries, obj->uses->entries + obj->uses->Size());
 
     const auto start = std::chrono::steady_clock::now();
-    main->SelectObj(obj);
-    const double ours = Seconds(start);
-    const int32_t rows = calling->fList->rowCount + called->fList->rowCount;
+    w.main->SelectObj(obj);
+    f->select = Seconds(start);
+    f->selectRows = w.calling->fList->rowCount + w.called->fList->rowCount;
 
     const auto peerStart = std::chrono::steady_clock::now();
     size_t peerRows = 0;
@@ -136,7 +162,7 @@ void SelectMostUsed(Structure* s)
             if (ObjFilter(gAllKinds, o)) shown.push_back(o);
         peerRows += shown.size();
     }
-    const double peer = Seconds(peerStart);
+    f->selectPeer = Seconds(peerStart);
 
     // The two panes' share (the rest is the main list finding and
     // selecting the object's row), and of that the sort of the lists.
@@ -145,42 +171,41 @@ void SelectMostUsed(Structure* s)
     const auto panesStart = std::chrono::steady_clock::now();
     ShellSort(obj->usedBy);
     ShellSort(obj->uses);
-    const double sorting = Seconds(panesStart);
-    calling->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->usedBy));
-    called->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->uses));
-    const double panes = Seconds(panesStart);
-    std::printf("        select the most-used object (%zu users, %zu used): %.4f s (%d rows), of which the two "
-                "panes %.4f s (sorting %.4f s); peer std::stable_sort %.4f s (%zu rows); ratio %.2f (panes alone "
-                "%.2f)\n",
-                users.size(), used.size(), ours, rows, panes, sorting, peer, peerRows, ours / peer, panes / peer);
+    f->sorting = Seconds(panesStart);
+    w.calling->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->usedBy));
+    w.called->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->uses));
+    f->panes = Seconds(panesStart);
+    f->users = users.size();
+    f->used = used.size();
     // Again, as the lists come back sorted the next time.
     std::copy(users.begin(), users.end(), obj->usedBy->entries);
     std::copy(used.begin(), used.end(), obj->uses->entries);
-    main->Dispose();
-    calling->Dispose();
-    called->Dispose();
 }
 
-void Run(int32_t count, platform::WindowRef window)
+Figures Run(int32_t count, platform::WindowRef window)
 {
+    Figures f;
     Structure s;
     Build(&s, count);
-    const platform::Rect layout{0, 0, 100, 100};
 
-    // Ours.
-    auto* pane = new browser::TLstPlane;
-    pane->ITPlane(layout, nullptr, s.doc.fTypeList, nullptr, 0);
-    pane->SetFilter(browser::kDefaultFilter);
+    // Ours: the main list of a window, with its linked panes.
+    Window w(&s);
+    browser::TLstPlane* pane = w.main;
+    // Timed as a window rebuilds its rows again and again: once untimed
+    // first, so that neither side pays for the objects' first touch.
+    pane->SetList(nullptr, reinterpret_cast<platform::Handle>(s.doc.fTypeList));
     const auto start = std::chrono::steady_clock::now();
     pane->SetList(nullptr, reinterpret_cast<platform::Handle>(s.doc.fTypeList));
-    const double rebuild = Seconds(start);
+    f.rebuild = Seconds(start);
     for (TObjQz* g : s.groups) {
         const int32_t row = browser::GetCellData(g, pane->fList);
         if (row >= 0) SetOpenCell(row, pane->fList, true);
     }
     const auto openStart = std::chrono::steady_clock::now();
     pane->SetList(nullptr, reinterpret_cast<platform::Handle>(s.doc.fTypeList));
-    const double openRebuild = Seconds(openStart);
+    f.openRebuild = Seconds(openStart);
+    // Type-ahead to the last row, a key at a time as a person types: each
+    // finds its row, selects it, fills the linked panes and sets the menus.
     const auto keyStart = std::chrono::steady_clock::now();
     uint32_t when = 1000;
     for (char c : s.last) {
@@ -189,8 +214,9 @@ void Run(int32_t count, platform::WindowRef window)
         e.when = when++;
         pane->key(e);
     }
+    f.keys = int32_t(s.last.size());
     const double typeAhead = Seconds(keyStart);
-    double draw = 0;
+    f.perKey = typeAhead / f.keys;
     if (window) {
         platform::SetPortWindowPort(window);
         pane->fList->port = platform::GetWindowPort(window);
@@ -199,12 +225,13 @@ void Run(int32_t count, platform::WindowRef window)
         LongLDoDraw(true, pane->fList);
         const auto drawStart = std::chrono::steady_clock::now();
         for (int32_t r = pane->fList->firstVisible; r <= pane->fList->lastVisible; ++r) LongLDraw(r, pane->fList);
-        draw = Seconds(drawStart);
+        f.screen = Seconds(drawStart);
     }
-    const double ours = rebuild + openRebuild + typeAhead + draw;
-    const int32_t rows = pane->fList->rowCount;
+    f.mainTotal = f.rebuild + f.openRebuild + typeAhead + f.screen;
+    f.rows = pane->fList->rowCount;
 
-    // The peer: the same objects through the filter into a vector.
+    // The peer: the same objects through the filter into a vector (its
+    // first pass is as warm as ours).
     const auto peerStart = std::chrono::steady_clock::now();
     std::vector<TObjQz*> peerRows;
     for (int pass = 0; pass < 2; ++pass) {
@@ -222,12 +249,11 @@ void Run(int32_t count, platform::WindowRef window)
             }
         }
     }
-    size_t found = 0;
     for (size_t i = 0; i < peerRows.size(); ++i) {
         unsigned char n[256];
         peerRows[i]->GetName(n);
         if (std::string(reinterpret_cast<char*>(n + 1), n[0]) == s.last) {
-            found = i;
+            f.found = i;
             break;
         }
     }
@@ -239,15 +265,23 @@ void Run(int32_t count, platform::WindowRef window)
             platform::DrawString(text);
         }
     }
-    const double peer = Seconds(peerStart);
-    if (!window) std::printf("(no window: nothing drawn) ");
-    std::printf("%7d objects: rebuild %.4f s, all groups open %.4f s, type-ahead %.4f s, one screen %.4f s; "
-                "total %.4f s (%d rows); peer %.4f s (%zu rows, found at %zu); ratio %.2f\n",
-                count, rebuild, openRebuild, typeAhead, draw, ours, rows, peer, peerRows.size(), found, ours / peer);
-    pane->Dispose();
-    SelectMostUsed(&s);
+    f.mainPeer = Seconds(peerStart);
+    f.peerRows = peerRows.size();
+    SelectMostUsed(&s, &f);
     DisposeTypeList(s.doc.fTypeList);
     s.doc.fTypeList = nullptr;
+    return f;
+}
+
+constexpr int kRuns = 5;
+
+// The median of one figure over the runs.
+double Median(const std::vector<Figures>& runs, double Figures::*field)
+{
+    std::vector<double> v;
+    for (const Figures& f : runs) v.push_back(f.*field);
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
 }  // namespace
@@ -267,8 +301,39 @@ int main(int, char** argv)
     const unsigned char title[] = "\x05" "Bench";
     platform::WindowRef window =
         platform::NewCWindow(nullptr, &bounds, title, false, 0, reinterpret_cast<platform::WindowRef>(-1), false, 0);
-    for (int32_t count : {10000, 100000})
-        for (int run = 0; run < 3; ++run) Run(count, window);
+    if (!window) std::printf("(no window: nothing drawn)\n");
+    const int32_t counts[] = {10000, 100000};
+    std::vector<std::vector<Figures>> all_runs;
+    for (int32_t count : counts) {
+        std::vector<Figures> runs;
+        for (int run = 0; run < kRuns; ++run) runs.push_back(Run(count, window));
+        all_runs.push_back(runs);
+        const Figures& one = runs.front();
+        auto m = [&](double Figures::*field) { return Median(runs, field); };
+        std::printf("%7d objects (%d rows), medians of %d runs:\n", count, one.rows, kRuns);
+        std::printf("  main list: rebuild %.3f ms, all groups open %.3f ms, type-ahead %.3f ms a key (%d keys), one "
+                    "screen %.3f ms; total %.3f ms; peer %.3f ms (%zu rows, found at %zu); ratio %.2f\n",
+                    1000 * m(&Figures::rebuild), 1000 * m(&Figures::openRebuild), 1000 * m(&Figures::perKey), one.keys,
+                    1000 * m(&Figures::screen), 1000 * m(&Figures::mainTotal), 1000 * m(&Figures::mainPeer),
+                    one.peerRows, one.found, m(&Figures::mainTotal) / m(&Figures::mainPeer));
+        std::printf("  select the most-used object (%zu users, %zu used): %.3f ms (%d rows), of which the two panes "
+                    "%.3f ms (sorting %.3f ms); peer std::stable_sort and filter %.3f ms; ratio %.2f\n",
+                    one.users, one.used, 1000 * m(&Figures::select), one.selectRows, 1000 * m(&Figures::panes),
+                    1000 * m(&Figures::sorting), 1000 * m(&Figures::selectPeer),
+                    m(&Figures::select) / m(&Figures::selectPeer));
+    }
+    // Growth exponents: e = ln(time ratio) / ln(size ratio); 1 is linear.
+    const double sizeRatio = double(counts[1]) / double(counts[0]);
+    std::printf("growth exponent from %d to %d objects (1 is linear):\n", counts[0], counts[1]);
+    const std::pair<const char*, double Figures::*> steps[] = {
+        {"rebuild", &Figures::rebuild},          {"all groups open", &Figures::openRebuild},
+        {"type-ahead a key", &Figures::perKey},  {"select the most-used", &Figures::select},
+        {"  peer of the select", &Figures::selectPeer}, {"main list total", &Figures::mainTotal},
+        {"  peer of the main list", &Figures::mainPeer}};
+    for (const auto& [name, field] : steps) {
+        const double a = Median(all_runs[0], field), b = Median(all_runs[1], field);
+        std::printf("  %-24s e = %.2f\n", name, a > 0 && b > 0 ? std::log(b / a) / std::log(sizeRatio) : 0.0);
+    }
     if (window) platform::DisposeWindow(window);
     return 0;
 }

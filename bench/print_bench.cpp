@@ -2,7 +2,11 @@
 // through page ports (recorded as pictures, played onto PDF pages), then
 // the same job with a 72-dpi PNG of every page, then Cairo drawing the
 // same primitives straight onto a PDF surface. Prints milliseconds per
-// page and the ratios (ours / Cairo alone).
+// page and the ratios (ours / Cairo alone). Then a small picture whose bit
+// image claims a source rectangle of 32,000 pixels a side (a damaged or
+// hostile picture: the fuzzed case of the page player) played onto a page
+// and into a world, beside the same picture with its own source rectangle:
+// the work must be that of what lands on the page.
 #include <cairo-ft.h>
 #include <cairo-pdf.h>
 
@@ -10,12 +14,19 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "bench/BenchTiming.h"
+#include "platform/core/Endian.h"
+#include "platform/core/Memory.h"
+#include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/fonts/FontFiles.h"
 #include "platform/fonts/Fonts.h"
+#include "platform/pictures/Pictures.h"
+#include "platform/printing/PagePlayer.h"
 #include "platform/printing/Printing.h"
 
 using namespace platform;
@@ -156,6 +167,54 @@ double CairoJob(const std::string& pdf)
 
 }  // namespace
 
+// A picture of 64 x 48 with one 32-bit bit image of 28 x 18 pixels at
+// (2, 2), its source and destination rectangles as given.
+Handle BitImagePicture(Rect src, Rect dst)
+{
+    std::vector<uint8_t> b;
+    auto w16 = [&](uint32_t v) { b.push_back(uint8_t(v >> 8)), b.push_back(uint8_t(v)); };
+    auto rect = [&](Rect r) { w16(uint16_t(r.top)), w16(uint16_t(r.left)), w16(uint16_t(r.bottom)), w16(uint16_t(r.right)); };
+    w16(0), rect(Rect{0, 0, 48, 64}), w16(0x0011), w16(0x02FF), w16(0x0C00);
+    w16(0xFFFF), w16(0xFFFF);
+    for (uint32_t v : {0u, 0u, 64u << 16, 48u << 16, 0u}) w16(v >> 16), w16(v);
+    w16(0x009A), w16(0), w16(0xFF);             // DirectBitsRect, base address
+    w16(0x8000 | 112), rect(Rect{2, 2, 20, 30});  // rowBytes, bounds
+    w16(0), w16(1), w16(0), w16(0), w16(72), w16(0), w16(72), w16(0);  // version, packType 1, sizes, resolutions
+    w16(16), w16(32), w16(3), w16(8);           // pixel type, size, components
+    for (int i = 0; i < 6; ++i) w16(0);
+    rect(src), rect(dst), w16(0);
+    for (int i = 0; i < 18 * 28; ++i) w16(0x00FF), w16(uint32_t(i * 2654435761u));
+    w16(0x00FF);
+    WriteBE16(b.data(), uint16_t(b.size()));
+    Handle h = nullptr;
+    PtrToHand(b.data(), &h, Size(b.size()));
+    return h;
+}
+
+// Milliseconds to play the picture onto a PDF page and into a world.
+void PlayHostile(Handle picture, const std::string& path, double* onPage, double* inWorld)
+{
+    const Rect page{0, 0, 48, 64};
+    *onPage = bench::MedianMs(5, [&] {
+        cairo_surface_t* pdf = cairo_pdf_surface_create(path.c_str(), 64, 48);
+        cairo_t* cr = cairo_create(pdf);
+        PlayPageOnCairo(cr, picture, page);
+        cairo_destroy(cr);
+        cairo_surface_destroy(pdf);
+    });
+    GWorldPtr world = nullptr;
+    NewGWorld(&world, 32, &page, nullptr, nullptr, 0);
+    CGrafPtr savedPort;
+    GDHandle savedDevice;
+    GetGWorld(&savedPort, &savedDevice);
+    SetGWorld(world, nullptr);
+    *inWorld = bench::MedianMs(5, [&] { DrawPicture(picture, &page); });
+    if (QDError() != noErr)
+        std::printf("  (the picture did not play: %d)\n", int(QDError()));
+    SetGWorld(savedPort, savedDevice);
+    DisposeGWorld(world);
+}
+
 int main()
 {
     if (InitFonts() != noErr) {
@@ -176,6 +235,18 @@ int main()
     std::printf("  Cairo straight to PDF:      %8.2f ms/page\n", cairo / kPages);
     std::printf("  ratio PDF / Cairo:          %8.2f\n", pdf / cairo);
     std::printf("  ratio PDF+PNG / Cairo:      %8.2f\n", withPng / cairo);
+
+    Handle own = BitImagePicture(Rect{2, 2, 20, 30}, Rect{2, 2, 20, 30});
+    Handle huge = BitImagePicture(Rect{-16000, -16000, 16000, 16000}, Rect{-16000, -16000, 16000, 16000});
+    double ownPage = 0, ownWorld = 0, hugePage = 0, hugeWorld = 0;
+    PlayHostile(own, (dir / "own.pdf").string(), &ownPage, &ownWorld);
+    PlayHostile(huge, (dir / "huge.pdf").string(), &hugePage, &hugeWorld);
+    std::printf("a bit image claiming a 32,000-pixel source (%d bytes) beside its own source rectangle\n",
+                int(GetHandleSize(huge)));
+    std::printf("  onto a PDF page:  %8.3f ms  own %8.3f ms  ratio %6.2f\n", hugePage, ownPage, hugePage / ownPage);
+    std::printf("  into a world:     %8.3f ms  own %8.3f ms  ratio %6.2f\n", hugeWorld, ownWorld, hugeWorld / ownWorld);
+    DisposeHandle(own);
+    DisposeHandle(huge);
     fs::remove_all(dir);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "app/windows/PaneHooks.h"
 #include "app/appl/Preferences.h"
 #include "browser/CallPanes.h"
+#include "browser/editors/EditorPanes.h"
 #include "design/objects/ObjQz.h"
 #include "design/preview/PreviewFrame.h"
 
@@ -44,6 +45,11 @@ void InstallBrowserPanes()
 {
     PaneHooks().makeRefPlane = MakeRefPlane;
     PaneHooks().makeClipPlane = MakeClipPlane;
+    PaneHooks().makeDocPlane = MakeDocPlane;
+    PaneHooks().makeStrPlane = MakeStrPlane;
+    PaneHooks().setDocFlag = [](TObjQz* obj) {
+        if (obj) obj->SetDocFlag();
+    };
     // A linked window's cross-reference panes show the object's own lists.
     PaneHooks().objectLinks = [](TObjQz* obj, bool callers) -> char** {
         if (!obj) return nullptr;

@@ -15,11 +15,14 @@
 #include "app/appl/AppObjects.h"
 #include "app/longlist/LongList.h"
 #include "design/objects/ObjList.h"
+#include "design/objects/OutputOptions.h"
+#include "platform/files/FileTypes.h"
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
 
 class TMainDoc;
 class TObjQz;
+struct WaitParamRec;
 
 namespace browser {
 
@@ -118,6 +121,11 @@ public:
     virtual void EditDoc();
     virtual void DeleteObj();
     virtual void SeltoList();
+    // Commands 10 (print) and 7 (export) on the rows (browser/output/).
+    int16_t Output(bool print) override;
+    virtual int16_t SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait);
+    int16_t ExportList(TMainDoc* doc, const platform::FSSpec& destination, OutPutParmRec* parms);
+    int16_t PrintList(TMainDoc* doc, OutPutParmRec* parms);
 
     // The header's text: pane title, separator, filter title, row count.
     void HeaderText(unsigned char* out) const;

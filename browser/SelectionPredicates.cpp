@@ -1,4 +1,5 @@
 // Which commands the selected rows of an object list can take.
+#include "browser/ListAnswers.h"
 #include "browser/Panes.h"
 #include "design/objects/ObjQz.h"
 
@@ -91,17 +92,7 @@ bool SelectionX_able(LongListHandle list)
     return AnySelected(list, [](TObjQz* o) { return o->EnableDelete(); });
 }
 
-bool Selection_StrList(LongListHandle list)
-{
-    if (!list) return false;
-    for (int32_t row = 0; row < list->rowCount; ++row) {
-        TObjQz* o = RowObj(row, list);
-        if (!o || (o->kind != 24 && o->kind != 6) || !o->uses) continue;
-        for (int32_t i = 0; i < o->uses->Size(); ++i)
-            if (o->uses->At(i)->kind == 11) return true;
-    }
-    return false;
-}
+bool Selection_StrList(LongListHandle list) { return RowsUseStringLists(list); }
 
 bool Selection_Proc(LongListHandle list)
 {
@@ -135,12 +126,6 @@ bool Selection_Module(LongListHandle list)
     return AllSelected(list, [](TObjQz* o) { return o->IsModule(); });
 }
 
-int32_t GetCellData(const TObjQz* obj, LongListHandle list)
-{
-    if (!list || !obj) return -1;
-    for (int32_t row = 0; row < list->rowCount; ++row)
-        if (LongLRowObject(row, list) == obj) return row;
-    return -1;
-}
+int32_t GetCellData(const TObjQz* obj, LongListHandle list) { return LongLFindRow(obj, list); }
 
 }  // namespace browser

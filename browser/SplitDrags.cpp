@@ -8,6 +8,7 @@
 #include "design/filters/ObjFilter.h"
 #include "design/objects/ObjQz.h"
 #include "platform/drag/Drag.h"
+#include "platform/events/Events.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Regions.h"
@@ -24,10 +25,11 @@ constexpr int32_t kCancelled = INT32_MIN;
 
 // Drags `bar`'s outline along one axis, keeping the bar's leading edge in
 // [lo, hi]; the pixel distance moved, or kCancelled for a drop outside the
-// port.
+// port. An empty range (its neighbours leave the bar no room) keeps the
+// bar where it is: no drag at all.
 int32_t DragBar(TPlan* pane, Point where, const Rect& bar, bool horizontal, int32_t lo, int32_t hi)
 {
-    if (!pane->fWindow || !pane->fWindow->fWindow) return kCancelled;
+    if (!pane->fWindow || !pane->fWindow->fWindow || hi < lo) return kCancelled;
     SetPortWindowPort(pane->fWindow->fWindow);
     const Rect port = pane->PortBounds();
     ClipRect(&port);
@@ -36,7 +38,6 @@ int32_t DragBar(TPlan* pane, Point where, const Rect& bar, bool horizontal, int3
     RectRgn(outline, &bar);
     // The mouse is pinned so that the bar's edge stays within the limits.
     const int32_t grip = horizontal ? where.h - bar.left : where.v - bar.top;
-    if (hi < lo) hi = lo;
     Rect limit = port;
     if (horizontal) {
         limit.left = int16_t(lo + grip);
@@ -53,13 +54,30 @@ int32_t DragBar(TPlan* pane, Point where, const Rect& bar, bool horizontal, int3
 
 int16_t Percent(int32_t delta, int32_t size) { return size > 0 ? int16_t(delta * 100 / size) : 0; }
 
+// Lays the panes out again and draws the window afresh: erased as a whole
+// first, so that no pixel of the old layout stays where the panes no
+// longer reach (or where they now overlap).
 void Relayout(TPlan* pane)
 {
-    pane->Resize();
-    pane->InitDraw();
-    EraseRect(&pane->fRect);
-    pane->RestoreDraw();
-    if (pane->fWindow && pane->fWindow->IsMember(3)) static_cast<TRefWindow*>(pane->fWindow)->PlaneResize();
+    TWindow* window = pane->fWindow;
+    if (!window || !window->fWindow) return;
+    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext) p->Resize();
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(window->fWindow);
+    RgnHandle clip = NewRgn();
+    if (clip) GetClip(clip);
+    Rect whole{};
+    GetPortBounds(GetWindowPort(window->fWindow), &whole);
+    ClipRect(&whole);
+    EraseRect(&whole);
+    if (clip) {
+        SetClip(clip);
+        DisposeRgn(clip);
+    }
+    EventRecord e{};
+    window->update(e);
+    SetPort(saved);
 }
 
 }  // namespace

@@ -181,6 +181,9 @@ bool TLstPlane::Click(Point where, int16_t clicks)
         TObjQz* shown = obj->GetOwnerObj() ? obj->GetOwnerObj() : obj->parent;
         if (fDoubleClick) {
             ShowInPreview(obj);
+            // The first click of the pair may have taken the row's
+            // selection away: the panes follow the row selected now.
+            if (fSelChanged) FillLinked(obj);
         } else if ((modifiers & controlKey) && shown) {
             if (doc && window) doc->SelectObj(window, shown, fListNumber);
         } else if (modifiers & optionKey) {

@@ -14,6 +14,7 @@
 #include "app/appl/Preferences.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
+#include "browser/ListAnswers.h"
 #include "design/filters/ObjFilter.h"
 #include "design/objects/ObjQz.h"
 #include "platform/core/Memory.h"
@@ -48,39 +49,6 @@ void PAppend(unsigned char* text, const std::string& more)
     p[0] = uint8_t(std::min<size_t>(255, more.size()));
     std::memcpy(p + 1, more.data(), p[0]);
     PAppend(text, p);
-}
-
-// A Mac Roman character without case or diacritical mark.
-uint8_t Fold(uint8_t c)
-{
-    static const char* const accented = "AACENOUaaaaaaceeeeiiiinooooouuuu";  // 0x80-0x9F
-    if (c >= 'A' && c <= 'Z') return uint8_t(c - 'A' + 'a');
-    if (c >= 0x80 && c <= 0x9F) return uint8_t(accented[c - 0x80]);
-    switch (c) {
-    case 0xCB: case 0xCC: case 0xE5: case 0xE7: return 'a';
-    case 0xCD: case 0xEE: case 0xEF: case 0xF1: return 'o';
-    case 0xE6: case 0xE8: case 0xE9: return 'e';
-    case 0xEA: case 0xEB: case 0xEC: case 0xED: return 'i';
-    case 0xF2: case 0xF3: case 0xF4: return 'u';
-    case 0xD8: return 'y';
-    default: return c;
-    }
-}
-
-// Type-ahead: the typed text against the start of the row's object's name,
-// without regard to case or diacritical marks.
-int16_t MySearchProc(const void* rowData, const void* key, int16_t, int16_t keyLength)
-{
-    TObjQz* obj = nullptr;
-    std::memcpy(&obj, rowData, sizeof obj);
-    if (!obj) return 1;
-    unsigned char name[256];
-    obj->GetName(name);
-    if (name[0] < keyLength) return 1;
-    const auto* typed = static_cast<const uint8_t*>(key);
-    for (int16_t i = 0; i < keyLength; ++i)
-        if (Fold(typed[i]) != Fold(name[1 + i])) return 1;
-    return 0;
 }
 
 }  // namespace
@@ -322,7 +290,9 @@ bool TRefPlane::Click(Point where, int16_t clicks)
             G_Plane = nullptr;
         }
         if (clicked == fCurrent && !fRefreshed && !fDoubleClick && clicked != -1) {
-            if (LongLMultSel(fList)) {
+            // A Command-click can take the current row's selection away:
+            // with no row left there is no current row either.
+            if (LongLMultSel(fList) || !LongLSel(fList)) {
                 fCurrent = -1;
                 fSelChanged = true;
             } else {
@@ -331,7 +301,10 @@ bool TRefPlane::Click(Point where, int16_t clicks)
         } else {
             fRefreshed = false;
             fSelChanged = true;
-            fCurrent = LongLMultSel(fList) ? -1 : (LongLSel(fList) ? clicked : -1);
+            // The one selected row, which a Command-click that took the
+            // clicked row away leaves elsewhere; none for several.
+            int32_t only = 0;
+            fCurrent = LongLGetSelect(true, &only, fList) && !LongLMultSel(fList) ? only : -1;
         }
         return true;
     }
@@ -401,10 +374,11 @@ void TRefPlane::key(const EventRecord& event)
         if (event.when - fLastKey > GetDblTime()) fTypeAhead[0] = 0;
         if (fTypeAhead[0] < 15 && rows > 0) {
             fTypeAhead[++fTypeAhead[0]] = c;
-            int32_t row = std::max<int32_t>(0, fCurrent);
-            if (LongLSearch(fTypeAhead + 1, fTypeAhead[0], MySearchProc, &row, fList)) {
-                RazSelect(fList);
-                LongLSetSelect(true, row, fList);
+            const int32_t row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], std::max<int32_t>(0, fCurrent), fList);
+            if (row >= 0) {
+                // Only the found row stays selected, and so highlighted:
+                // the rows that lose the selection are drawn plain again.
+                DoSelect(row, 0, fList, true, row);
                 fCurrent = row;
                 LongLAutoScroll(fList);
                 SelectObj(static_cast<TObjQz*>(LongLRowObject(row, fList)));

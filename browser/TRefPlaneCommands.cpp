@@ -186,9 +186,9 @@ void TRefPlane::SelectObj(TObjQz* obj)
     if ((obj->kind == 28 || obj->kind == 29) && obj->GetOwnerObj()) SwitchOpen(obj->GetOwnerObj());
     const int32_t row = GetCellData(obj, fList);
     if (row < 0) return;
-    if (fCurrent >= 0) LongLSetSelect(false, fCurrent, fList);
-    RazSelect(fList);
-    LongLSetSelect(true, row, fList);
+    // Every other selected row is drawn plain again as it loses the
+    // selection; the object's row is highlighted once.
+    DoSelect(row, 0, fList, true, row);
     LongLAutoScroll(fList);
     fCurrent = row;
     fRefreshed = false;

@@ -21,6 +21,11 @@
 using namespace platform;
 using namespace container;
 
+namespace {
+constexpr ResType kNamesType = FourCC("NAM#");
+constexpr int16_t kNamesId = 128;
+}  // namespace
+
 CPseudoResFunctor::~CPseudoResFunctor() = default;
 
 CPseudoResFile::CPseudoResFile(const FSSpec& fileSpec, bool readOnly)
@@ -113,7 +118,8 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
     err = fMap.Decode(mapBytes.data(), h.mapLength, swapFlag, openTime);
     if (err != noErr) return err;
 
-    err = CheckUnits(fBitmaps, h.pageTableOffset, h.mapOffset, h.mapLength, fMap, nullptr, nullptr);
+    UnclaimedUnits left;
+    err = CheckUnits(fBitmaps, h.pageTableOffset, h.mapOffset, h.mapLength, fMap, nullptr, nullptr, &left);
     if (err != noErr) return kResNotContainer;
 
     fSwapFlag = swapFlag;
@@ -122,6 +128,7 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
     fMapOffset = h.mapOffset;
     fPageTableOffset = h.pageTableOffset;
     fMapLength = h.mapLength;
+    RecoverRoom(left);
     fMarkedAtOpen = marked;
     fDiskHeader = h;
     // Only a file found sound gets the open mark; failing to write it is
@@ -209,6 +216,8 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     fMapOffset = kNewMapOffset;
     fPageTableOffset = kFirstPageTableOffset;
     fMapLength = kEmptyMapLength;
+    fMapArea = MapAreaFor(kEmptyMapLength);
+    fNamesOffset = fNamesRoom = 0;
     fMarkedAtOpen = false;
     fDiskHeader = ContainerHeader{kMagicNew, kNewLogicalEnd, kNewMapOffset, kFirstPageTableOffset,
                                   kEmptyMapLength, 0, 0};
@@ -336,6 +345,62 @@ bool CPseudoResFile::UpdateResNoMap()
     });
 }
 
+bool CPseudoResFile::IsNamesRecord(int32_t t, int32_t r) const
+{
+    return fMap.TypeAt(t).type == kNamesType && fMap.At(t, r).id == kNamesId;
+}
+
+uint32_t CPseudoResFile::PlaceBytes(int32_t t, int32_t r) const
+{
+    const MapRecord& rec = fMap.At(t, r);
+    if (rec.length != 0 && IsNamesRecord(t, r) && rec.offset == fNamesOffset && fNamesRoom > rec.length)
+        return fNamesRoom;
+    return rec.length;
+}
+
+void CPseudoResFile::FreeRecordPlace(int32_t t, int32_t r)
+{
+    const MapRecord& rec = fMap.At(t, r);
+    fBitmaps.FreePlace(rec.offset, PlaceBytes(t, r));
+    if (IsNamesRecord(t, r)) fNamesOffset = fNamesRoom = 0;
+}
+
+namespace {
+
+// The room of a place of `used` bytes (claimed already) at `offset`: each
+// doubling from the exact place up to the room such a place is given, and
+// on while the units stay unclaimed (a place shrunk within its room). The
+// units taken are claimed.
+uint32_t RoomAt(UnclaimedUnits& left, uint32_t offset, uint32_t used, uint32_t exact)
+{
+    uint32_t room = exact;
+    for (uint32_t next = GrowRoom(used); next > room; next = room * 2) {
+        if (next > (uint32_t(1) << 30) || !left.TakeIfAll(uint64_t(offset) + room, next - room)) break;
+        room = next;
+    }
+    return room;
+}
+
+}  // namespace
+
+void CPseudoResFile::RecoverRoom(UnclaimedUnits& left)
+{
+    // The room beyond a place is its own when it is free of every other
+    // claim. A file written otherwise keeps its exact places.
+    fMapArea = RoomAt(left, fMapOffset, fMapLength, MapAreaFor(fMapLength));
+    fNamesOffset = fNamesRoom = 0;
+    int32_t t, r;
+    if (!fMap.FindID(kNamesType, kNamesId, true, &t, &r)) return;
+    const MapRecord& names = fMap.At(t, r);
+    if (names.length == 0) return;
+    const uint32_t block = uint32_t(RoundUp(names.length, kUnitSize));
+    const uint32_t room = RoomAt(left, names.offset, names.length, block);
+    if (room > block) {
+        fNamesOffset = names.offset;
+        fNamesRoom = room;
+    }
+}
+
 // Writes the page-table entries a committed header does not read: all of
 // them in a table that moved since the last commit, else those of the
 // pages added since (the entries of existing pages never change).
@@ -358,7 +423,7 @@ bool CPseudoResFile::WriteMap()
 {
     return Guarded<bool>(false, [&]() -> bool {
         if (!fMapWritingEnabled) return true;
-        assert(fBitmaps.IsFresh(fMapOffset, MapAreaFor(fMapLength)));
+        assert(fBitmaps.IsFresh(fMapOffset, fMapArea));
         std::vector<uint8_t> bytes = fMap.Encode(fSwapFlag);
         OSErr err = fFork.WriteAt(fMapOffset, bytes.data(), uint32_t(bytes.size()), fBitmaps.LogicalEnd());
         if (err != noErr) {
@@ -374,7 +439,7 @@ bool CPseudoResFile::WriteMap()
 // units given up are cleared once that header is on disk.
 bool CPseudoResFile::ReachesNothingFreed() const
 {
-    if (fBitmaps.IsPendingFree(fMapOffset, MapAreaFor(fMapLength))) return false;
+    if (fBitmaps.IsPendingFree(fMapOffset, fMapArea)) return false;
     if (fBitmaps.IsPendingFree(fPageTableOffset, fPageTableOffset == kFirstPageTableOffset ? kFirstPageTableBytes
                                                                                           : kMovedPageTableBytes))
         return false;
@@ -413,14 +478,18 @@ OSErr CPseudoResFile::CommitAll()
 {
     if (fMap.changed && fMapWritingEnabled) {
         const uint32_t length = fMap.CalcMapLen();
-        const uint32_t area = MapAreaFor(length);
-        // A map area from an earlier failed attempt is still unreached.
-        if (area != MapAreaFor(fMapLength) || !fBitmaps.IsFresh(fMapOffset, area)) {
+        // A place from an earlier failed attempt is still unreached and may
+        // be written again while the map fits it; else the map moves to a
+        // place with room to grow, most often the one the commit before
+        // last gave up.
+        if (length > fMapArea || !fBitmaps.IsFresh(fMapOffset, fMapArea)) {
+            const uint32_t area = GrowRoom(length);
             uint32_t place = 0;
             OSErr err = fBitmaps.FindPlace(area, &place);
             if (err != noErr) return err;
-            fBitmaps.FreePlace(fMapOffset, MapAreaFor(fMapLength));
+            fBitmaps.FreePlace(fMapOffset, fMapArea);
             fMapOffset = place;
+            fMapArea = area;
         }
         fMapLength = length;
         if (!WriteMap()) return CPseudoResManager::LastError();

@@ -15,6 +15,7 @@
 #include "resources/container/ContainerFork.h"
 #include "resources/container/ContainerLayout.h"
 #include "resources/container/ResourceMap.h"
+#include "resources/container/UnitCheck.h"
 #include "toolbox/foundation/VObject.h"
 
 class CPseudoResFile;
@@ -175,6 +176,15 @@ private:
     // (the old place is given up).
     platform::OSErr Replace(int32_t t, int32_t r, uint32_t length);
     platform::OSErr PlaceOrUndo(uint32_t length, uint32_t* place, int32_t t, int32_t r);
+    // The names table is written anew at every commit that names a
+    // resource, like the map: it gets room to grow (GrowRoom), and its
+    // place holds that room rather than its block alone.
+    bool IsNamesRecord(int32_t t, int32_t r) const;
+    uint32_t PlaceBytes(int32_t t, int32_t r) const;
+    void FreeRecordPlace(int32_t t, int32_t r);
+    // Finds, after opening, the room the map and the names table were
+    // given: units right after them that are allocated and unclaimed.
+    void RecoverRoom(container::UnclaimedUnits& left);
     void RemoveAt(int32_t t, int32_t r);
     void RemoveNames(ResType type, const int16_t* id);
     // The entry (id, then the 32-byte name) of (type, id) in the names
@@ -214,6 +224,12 @@ private:
     uint32_t fMapOffset = 0;
     uint32_t fPageTableOffset = 0;
     uint32_t fMapLength = 0;
+    // The bytes of the map's place: its area, or more when it was given
+    // room to grow.
+    uint32_t fMapArea = 0;
+    // The place of the names table and the bytes it holds.
+    uint32_t fNamesOffset = 0;
+    uint32_t fNamesRoom = 0;
     // The header as it stands on disk after the last successful commit.
     container::ContainerHeader fDiskHeader;
     CPseudoResFile* fNextFile = nullptr;

@@ -209,19 +209,30 @@ int32_t CPseudoResFile::GetAllIndRes(ResType type, int32_t count, VPtrArray* han
 // given up, so a failure changes nothing.
 OSErr CPseudoResFile::Replace(int32_t t, int32_t r, uint32_t length)
 {
+    const bool names = IsNamesRecord(t, r);
+    const uint32_t have = PlaceBytes(t, r);
     MapRecord& rec = fMap.Edit(t, r);
-    if (rec.length != 0 && UnitsFor(length) == UnitsFor(rec.length) && fBitmaps.IsFresh(rec.offset, rec.length)) {
+    // A place must hold exactly the units of its block, except where room
+    // to grow is kept track of.
+    const bool roomy = names && rec.offset == fNamesOffset && fNamesRoom != 0;
+    const bool fits = roomy ? length <= fNamesRoom : UnitsFor(length) == UnitsFor(rec.length);
+    if (rec.length != 0 && fits && fBitmaps.IsFresh(rec.offset, have)) {
         if (rec.length != length) fMap.changed = true;
         rec.length = length;
         return noErr;
     }
+    const uint32_t bytes = names ? GrowRoom(length) : length;
     uint32_t place = 0;
-    OSErr err = fBitmaps.FindPlace(length, &place);
+    OSErr err = fBitmaps.FindPlace(bytes, &place);
     if (err != noErr) return err;
+    FreeRecordPlace(t, r);
     MapRecord& moved = fMap.Edit(t, r);
-    fBitmaps.FreePlace(moved.offset, moved.length);
     moved.offset = place;
     moved.length = length;
+    if (names) {
+        fNamesOffset = place;
+        fNamesRoom = bytes;
+    }
     fMap.changed = true;
     return noErr;
 }
@@ -351,8 +362,8 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
         }
 
         if (exists) {
+            FreeRecordPlace(t, r);
             MapRecord& old = fMap.Edit(t, r);
-            fBitmaps.FreePlace(old.offset, old.length);
             if (old.contents) DisposeHandle(old.contents);
             fMap.SetContents(t, r, nullptr);
         }
@@ -397,8 +408,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
 void CPseudoResFile::RemoveAt(int32_t t, int32_t r)
 {
     ForgetNameIndexFor(fMap.TypeAt(t).type);
-    const MapRecord& rec = fMap.At(t, r);
-    fBitmaps.FreePlace(rec.offset, rec.length);
+    FreeRecordPlace(t, r);
     fMap.Remove(t, r);
     fMap.changed = true;
 }

@@ -68,6 +68,8 @@ bool GetFunc(int16_t* command)
     return true;
 }
 
+bool FuncPending() { return FuncStackHdl && *FuncStackHdl && Used(FuncStackHdl) >= 6; }
+
 OSErr PushInteger(int16_t value)
 {
     uint8_t b[2];

@@ -23,6 +23,8 @@ platform::Handle NewCmdStack();
 // The command stack (FuncStackHdl).
 platform::OSErr PostFunc(int16_t command);
 bool GetFunc(int16_t* command);
+// A posted command waits (the event loop then does not sleep).
+bool FuncPending();
 
 // The argument stack (CmdStackHdl).
 platform::OSErr PushInteger(int16_t value);

@@ -10,6 +10,7 @@
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Memory.h"
+#include "platform/events/Events.h"
 #include "platform/drawing/Ports.h"
 #include "platform/menus/Menus.h"
 #include "platform/windows/Windows.h"
@@ -22,6 +23,20 @@ bool IsAppWindow(WindowRef w) { return w && GetWindowKind(w) == 8 && GetTWindow(
 
 // A posted command that must still run in critical memory: quit, close and save.
 bool RunsInCriticalMemory(int16_t command) { return command == 19 || (command >= 3 && command <= 7); }
+
+// How long the loop may sleep when no event comes. Input and quit requests
+// end the sleep at once, so an idle program waits instead of polling: a
+// posted command runs at the next pass; documents from a server poll their
+// connection every tick; otherwise the front window's idle (the caret, the
+// cursor) and the documents' idle need a pass about twice a second, and a
+// moved mouse brings one sooner.
+uint32_t ActiveSleep(TAppl* appl)
+{
+    if (FuncPending()) return 0;
+    for (TDocument* doc = appl->fDocList; doc; doc = doc->fNext)
+        if (doc->IsMember(2) && doc->fRemote) return 1;
+    return GetCaretTime();
+}
 
 }  // namespace
 
@@ -51,7 +66,7 @@ void TAppl::Run()
     while (true) {
         ApplGetScrap();
         EventRecord event{};
-        WaitNextEvent(everyEvent, &event, fSuspended ? 600 : 1, nullptr);
+        WaitNextEvent(everyEvent, &event, fSuspended ? 600 : ActiveSleep(this), nullptr);
 
         if (G_IsGenerique && (event.what == mouseDown || event.what == keyDown)) {
             WindowRef w = nullptr;

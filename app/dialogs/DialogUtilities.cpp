@@ -114,8 +114,9 @@ void MyModalDialog(ModalFilterUPP filter, int16_t* item)
 
 void MyHandleUpdateEvent()
 {
+    // Only an update is taken: other input stays for the dialog's own loop.
     EventRecord event{};
-    if (!WaitNextEvent(everyEvent, &event, 1, nullptr)) return;
+    if (!WaitNextEvent(updateMask, &event, 1, nullptr)) return;
     if (event.what != updateEvt) return;
     auto w = reinterpret_cast<WindowRef>(event.message);
     if (IsValidWindowPtr(w) && GetWindowKind(w) == 8) ServeUpdate(event, nullptr);

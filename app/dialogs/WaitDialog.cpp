@@ -1,6 +1,10 @@
 #include "app/dialogs/WaitDialog.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <utility>
+#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
@@ -16,8 +20,10 @@
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
 #include "platform/textedit/TextEdit.h"
 #include "platform/windows/Windows.h"
 
@@ -48,6 +54,41 @@ void CentreTemplate(int16_t id)
     WriteBE16(p + 6, uint16_t(r.right));
 }
 
+// The wait dialogs on the screen, noted as the modal the program is in for
+// a run that ends while one is up.
+std::vector<std::pair<const WaitParamRec*, uint32_t>>& Shown()
+{
+    static auto* shown = new std::vector<std::pair<const WaitParamRec*, uint32_t>>;
+    return *shown;
+}
+
+auto FindShown(const WaitParamRec* rec)
+{
+    return std::find_if(Shown().begin(), Shown().end(), [&](const auto& s) { return s.first == rec; });
+}
+
+void NoteShown(const WaitParamRec* rec)
+{
+    if (!IsWindowVisible(GetDialogWindow(rec->dialog))) return;
+    if (FindShown(rec) != Shown().end()) return;
+    Str255 title{};
+    GetWTitle(GetDialogWindow(rec->dialog), title);
+    const uint32_t token = PushModal("wait dialog '" + MacRomanToUtf8String(title + 1, title[0]) + "'");
+    try {
+        Shown().emplace_back(rec, token);
+    } catch (const std::bad_alloc&) {
+        PopModal(token);
+    }
+}
+
+void NoteGone(const WaitParamRec* rec)
+{
+    auto found = FindShown(rec);
+    if (found == Shown().end()) return;
+    PopModal(found->second);
+    Shown().erase(found);
+}
+
 bool Cancel(WaitParamRec* rec, GrafPtr savedPort)
 {
     rec->cancelled = 1;
@@ -72,6 +113,36 @@ bool TrackStop(const Rect& stop)
     } while (StillDown());
     if (inside) InvertRoundRect(&stop, 10, 10);
     return inside;
+}
+
+// Draws the kept message in item 4 of a visible dialog: application font
+// and size, plain, "or" mode, wrapped flush left.
+void DrawMessage(WaitParamRec* rec, uint32_t now)
+{
+    const int16_t state = CursPause();
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(GetDialogWindow(rec->dialog));
+    const Rect box = ItemBox(rec->dialog, 4);
+    EraseRect(&box);
+    TextFont(MyApplFont);
+    TextSize(MyApplSize);
+    TextFace(0);
+    TextMode(srcOr);
+    TETextBox(rec->message + 1, rec->message[0], &box, teFlushLeft);
+    SetPort(saved);
+    CursResume(state);
+    rec->messagePending = false;
+    rec->messageDrawn = true;
+    rec->drawnAt = now;
+}
+
+// After the whole dialog was drawn (shown, updated) or before it goes: the
+// latest message is the one on screen.
+void ShowLatestMessage(WaitParamRec* rec, uint32_t now, bool wholeDialogDrawn)
+{
+    if (!rec->showMessage || !IsWindowVisible(GetDialogWindow(rec->dialog))) return;
+    if (rec->messagePending || (wholeDialogDrawn && rec->messageDrawn)) DrawMessage(rec, now);
 }
 
 }  // namespace
@@ -143,20 +214,15 @@ void DrawWaitDialog(WaitParamRec* rec)
 void WaitMess(WaitParamRec* rec, const unsigned char* text)
 {
     if (!rec->dialog) return;
-    if (rec->showMessage) {
-        const int16_t state = CursPause();
-        GrafPtr saved = nullptr;
-        GetPort(&saved);
-        SetPortWindowPort(GetDialogWindow(rec->dialog));
-        const Rect box = ItemBox(rec->dialog, 4);
-        EraseRect(&box);
-        TextFont(MyApplFont);
-        TextSize(MyApplSize);
-        TextFace(0);
-        TextMode(srcOr);
-        TETextBox(text + 1, text[0], &box, teFlushLeft);
-        SetPort(saved);
-        CursResume(state);
+    if (rec->showMessage && text) {
+        std::memcpy(rec->message, text, size_t(text[0]) + 1);
+        rec->messagePending = true;
+        // A hidden dialog takes no drawing (and no clock read): it draws
+        // the kept text when it shows.
+        if (IsWindowVisible(GetDialogWindow(rec->dialog))) {
+            const uint32_t now = TickCount();
+            if (!rec->messageDrawn || now != rec->drawnAt) DrawMessage(rec, now);
+        }
     }
     DrawWait(rec);
 }
@@ -165,14 +231,22 @@ bool ChkWait(WaitParamRec* rec, bool)
 {
     if (!rec->dialog) return false;
     if (rec->cancelled) return true;
+    // The system asked the program to end: the operation stops as if Stop
+    // had been pressed, and the quit follows. A quit event waits for the end.
+    if (TerminationRequestPending()) {
+        rec->cancelled = 1;
+        return true;
+    }
     WindowRef window = GetDialogWindow(rec->dialog);
     const uint32_t now = TickCount();
     if (rec->showAt != 0) {
         if (int32_t(now - rec->showAt) <= 0) return false;
         ShowWindow(window);
         DrawWaitDialog(rec);
+        ShowLatestMessage(rec, now, true);
         rec->showAt = 0;
     }
+    NoteShown(rec);
     if (now - rec->lastPoll <= 20) return false;
 
     GrafPtr savedPort = nullptr;
@@ -185,7 +259,12 @@ bool ChkWait(WaitParamRec* rec, bool)
 
     // High-level events (quit, open documents) stay for the main loop.
     EventRecord e{};
-    if (WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, 1, nullptr)) {
+    bool got = false;
+    {
+        BusyPoll busy;
+        got = WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, 1, nullptr);
+    }
+    if (got) {
         switch (e.what) {
         case keyDown: {
             Rect port{}, both{};
@@ -233,6 +312,7 @@ bool ChkWait(WaitParamRec* rec, bool)
                 TextFace(0);
                 BeginUpdate(window);
                 DrawDialog(rec->dialog);
+                ShowLatestMessage(rec, now, true);
                 EndUpdate(window);
             } else {
                 ServeUpdate(e, window);
@@ -243,8 +323,9 @@ bool ChkWait(WaitParamRec* rec, bool)
         }
     }
     SetPortWindowPort(window);
-    DrawWait(rec);
     rec->lastPoll = TickCount();
+    ShowLatestMessage(rec, rec->lastPoll, false);
+    DrawWait(rec);
     SetPort(savedPort);
     return false;
 }
@@ -255,9 +336,11 @@ void ReSetWaitDialog(WaitParamRec* rec, bool)
     rec->current = rec->maximum;
     rec->lastPoll = 0;
     ChkWait(rec);
+    ShowLatestMessage(rec, rec->lastPoll, false);
     DrawWait(rec);
     CursRmve();
     SetArrowCursor();
+    NoteGone(rec);
     DisposeDialog(rec->dialog);
     rec->dialog = nullptr;
 }

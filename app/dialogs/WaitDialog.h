@@ -25,6 +25,13 @@ struct WaitParamRec {
     uint32_t lastPoll = 0;
     uint32_t showAt = 0;       // 0: shown already, or never to be shown
     int16_t shownPercent = 0;  // what the bar showed last
+    // The latest message, drawn at most once a tick and never while the
+    // dialog is hidden: a read sends one per object, far faster than a
+    // screen can show them. Pending until drawn.
+    unsigned char message[256] = {0};
+    bool messagePending = false;
+    bool messageDrawn = false;   // drawnAt holds a tick
+    uint32_t drawnAt = 0;
 };
 
 constexpr int16_t kCancelledByUser = 1001;
@@ -33,6 +40,9 @@ constexpr int16_t kCancelledByUser = 1001;
 void SetWaitDialog(WaitParamRec* rec, int16_t messageIndex, const unsigned char* title, int32_t start,
                    int32_t maximum, int16_t dialogId, int32_t delay);
 bool ChkWait(WaitParamRec* rec, bool flag = false);
+// Keeps the text as the dialog's message; draws it when the dialog is
+// visible and the clock has moved since the last drawing. The last text
+// given is drawn by the time the dialog shows or goes.
 void WaitMess(WaitParamRec* rec, const unsigned char* text);
 // current x 100 / maximum in 64 bits, 0 to 100; 0 for a maximum of 0 or less.
 int16_t WaitPercent(const WaitParamRec& rec);

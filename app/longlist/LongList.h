@@ -22,6 +22,7 @@
 
 struct LongListRec;
 using LongListHandle = LongListRec*;
+struct LongListRowIndex;
 
 // Messages to the drawing procedure.
 enum : int16_t { kLongLDrawMsg = 1, kLongLHiliteMsg = 2 };
@@ -73,6 +74,19 @@ struct LongListRec {
     // Bytes the row data can reach without moving: rows added one at a
     // time then cost no copy of the whole list each.
     int64_t rowCapacity = 0;
+    // Moves on at every change of the row data (rows added, removed, set,
+    // copied): what is worked out from the rows holds while it stays.
+    uint32_t rowVersion = 0;
+    // The first row of each object (LongLFindRow), made at the second
+    // question about the same rows (one question is a walk) and kept up
+    // to date with the rows until they change much.
+    LongListRowIndex* rowIndex = nullptr;
+    uint32_t walkedVersion = 0;
+    bool walked = false;
+    // What the list's user works out from the rows and keeps beside them;
+    // disposed of with the list.
+    void* companion = nullptr;
+    void (*disposeCompanion)(void* companion) = nullptr;
 };
 
 // Creation and disposal. Null when memory runs out.
@@ -93,6 +107,9 @@ int32_t LongLLastClick(LongListHandle list);
 int32_t MaxCtlValue(LongListHandle list);
 // The pointer a row of an object list holds; null out of range.
 void* LongLRowObject(int32_t row, LongListHandle list);
+// The first row of an object list holding `object`; -1 when none holds it
+// (and for a null object).
+int32_t LongLFindRow(const void* object, LongListHandle list);
 
 // Selection.
 bool LongLGetSelect(bool next, int32_t* row, LongListHandle list);

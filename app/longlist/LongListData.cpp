@@ -6,6 +6,7 @@
 
 #include "app/longlist/LongList.h"
 #include "app/longlist/LongListHooks.h"
+#include "app/longlist/LongListRowIndex.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Regions.h"
 #include "toolbox/drawing/CompatFunctions.h"
@@ -130,15 +131,24 @@ void ClearBits(uint8_t* a, int64_t from, int64_t count)
 int32_t NextSetBit(const uint8_t* a, int32_t row, int32_t limit)
 {
     while (row < limit) {
-        if ((row & 7) == 0 && a[row >> 3] == 0) {
-            row += 8;
-            continue;
+        if ((row & 7) == 0) {
+            // Clear stretches go by eight bytes at a time, then by bytes.
+            uint64_t word = 0;
+            while (row + 64 <= limit && (std::memcpy(&word, a + (row >> 3), 8), word == 0)) row += 64;
+            if (row >= limit) break;
+            if (a[row >> 3] == 0) {
+                row += 8;
+                continue;
+            }
         }
         if (BitArrayTest(a, row)) return row;
         ++row;
     }
     return -1;
 }
+
+// The row data changed: what was worked out from it is stale.
+void RowsChanged(LongListRec* l) { ++l->rowVersion; }
 
 LongListRec* ListOf(ControlRef control)
 {
@@ -222,6 +232,8 @@ void LongLDispose(LongListHandle list)
     if (list->rows) DisposeHandle(list->rows);
     if (list->selBits) DisposeHandle(list->selBits);
     if (list->openBits) DisposeHandle(list->openBits);
+    RowIndexDrop(list);
+    if (list->companion && list->disposeCompanion) list->disposeCompanion(list->companion);
     delete list;  // the user data handle is its owner's
 }
 
@@ -235,7 +247,8 @@ int32_t LongLAddRow(int32_t count, int32_t position, LongListHandle list)
     if (count > kMaxRows - list->rowCount) return -1;
     const int32_t total = list->rowCount + count;
     const Size oldBits = GetHandleSize(list->selBits);
-    if (!ResizeBits(list, std::max(oldBits, BitBytes(total, 2)))) return -1;
+    // The arrays keep a word to spare: most additions fit as they are.
+    if (BitBytes(total, 2) > oldBits && !ResizeBits(list, BitBytes(total, 2))) return -1;
     const int64_t oldBytes = int64_t(list->rowCount) * list->rowLength;
     const int64_t newBytes = int64_t(total) * list->rowLength;
     if (newBytes > 0x7FFFFFFF) {
@@ -255,6 +268,8 @@ int32_t LongLAddRow(int32_t count, int32_t position, LongListHandle list)
     }
     const int32_t oldCount = list->rowCount;
     list->rowCount = total;
+    RowsChanged(list);
+    RowIndexRowsAdded(list, position, count);
     if (DrawingOn(list)) {
         if (list->vScroll) SetLongCtlMax(list->vScroll, MaxCtlValue(list));
         list->firstVisible = list->longValue;
@@ -278,6 +293,8 @@ void LongLDelRow(int32_t count, int32_t position, LongListHandle list)
     }
     SetHandleSize(list->rows, Size(int64_t(oldCount - count) * list->rowLength));  // shrinking cannot fail
     list->rowCount = oldCount - count;
+    RowsChanged(list);
+    RowIndexRowsRemoved(list, position, count);
     BITARRAYSHIFTLEFT(Bits(list->selBits), count, position, oldCount);
     BITARRAYSHIFTLEFT(Bits(list->openBits), count, position, oldCount);
     ResizeBits(list, BitBytes(list->rowCount, 1));
@@ -309,7 +326,10 @@ void LongLSetCell(const void* buffer, int16_t length, int32_t row, LongListHandl
 {
     if (!list || row < 0 || row >= list->rowCount || length < 0) return;
     const int16_t n = std::min(length, list->rowLength);
+    const void* before = LongLRowObject(row, list);
     std::memcpy(*list->rows + int64_t(row) * list->rowLength, buffer, size_t(n));
+    RowsChanged(list);
+    RowIndexCellSet(list, row, before, LongLRowObject(row, list));
     if (DrawingOn(list)) LongLDraw(row, list);
 }
 
@@ -370,6 +390,8 @@ int16_t LongLCopyList(LongListHandle source, LongListHandle destination)
     destination->lastVisible = source->lastVisible;
     destination->rowLength = source->rowLength;
     destination->rowCount = source->rowCount;
+    RowsChanged(destination);
+    RowIndexDrop(destination);
     destination->lastClick = -1;
     if (destination->vScroll) {
         SetLongCtlMax(destination->vScroll, source->longMax);
@@ -470,6 +492,8 @@ int16_t LongLSeltoList(LongListHandle list)
         to += list->rowLength;
     }
     list->rowCount = k;
+    RowsChanged(list);
+    RowIndexDrop(list);
     list->firstVisible = 0;
     if (list->vScroll) {
         SetLongCtlValue(list->vScroll, 0);

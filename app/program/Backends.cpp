@@ -1,10 +1,14 @@
 #include "app/program/Backends.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/backends/Script.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #ifdef QZ_HAVE_LIVE
 #include "platform/live/LiveBackend.h"
 #endif
@@ -21,6 +25,14 @@ public:
         // A script that leaves the program waiting ends the run: the
         // program is asked to quit (waits no longer wait) and says why.
         options.onWatchdog = [this](const std::string& message) {
+            if (CurrentModal()) {
+                // Nobody will answer the modal, and its cancel answer could
+                // lead to another (a quit that asks to save): the run ends
+                // here, saying which modal it was left in.
+                std::fprintf(stderr, "qzbrowser: %s\n", message.c_str());
+                std::fflush(nullptr);
+                ::_exit(kLeftInModalExitStatus);
+            }
             watchdog_ = message;
             PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
         };

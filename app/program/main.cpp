@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
+#include "app/documents/DocHooks.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/TAppl.h"
 #include "app/program/Backends.h"
 #include "app/program/DocumentHooks.h"
 #include "browser/Panes.h"
+#include "browser/doctext/DocText.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 #include "transfer/InstallTransfer.h"
@@ -57,6 +59,9 @@ int RunProgram(int argc, char** argv)
     }
     MyAppl = appl;
     InstallDocumentHooks();
+    // Documentation bodies are read and written with their styles.
+    DocHooks().styleHteToRes = browser::StyleHteToRes;
+    DocHooks().styleResToHte = browser::StyleResToHte;
     browser::InstallBrowserPanes();
     transfer::InstallTransfer();
     const int16_t result = appl->ITAppl();

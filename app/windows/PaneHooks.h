@@ -14,6 +14,8 @@ struct AppPaneHooks {
     // pane in *pane, or the error with nothing made.
     int16_t (*makeClipPlane)(TWindow* window, TPlan** pane) = nullptr;
     int16_t (*makeDocPlane)(TWindow* editor, TWindow* browser, TPlan** pane) = nullptr;
+    // The string-list editor's pane over the list `obj`.
+    int16_t (*makeStrPlane)(TWindow* editor, TObjQz* obj, TPlan** pane) = nullptr;
     // A new browser pane of a 'WNDD' pane kind (0 list, 1 uses, 2 used by,
     // 3 preview), not yet initialised; null when it cannot be made.
     TPlan* (*makeRefPlane)(int16_t kind) = nullptr;

@@ -39,6 +39,8 @@ void TEditWindow::WindDrawGrowIcon() { SqrDrawGrowIcon(fWindow); }
 int16_t TEditWindow::Do_If_MyFunc(int16_t command)
 {
     if (command == 4) return CloseDoc();
+    // The editing pane keeps the undo of its text: Undo goes to it.
+    if (command == kUndoCommand && fFirstPlane) return -1;
     return TMainWindow::Do_If_MyFunc(command);
 }
 

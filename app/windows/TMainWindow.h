@@ -91,6 +91,8 @@ class TEditStrWindow : public TEditWindow {
 public:
     bool IsMember(int16_t n) const override { return n == 4 || n == 2 || n == 0; }
     int16_t Close() override;
+
+    TObjQz* fObj = nullptr;  // the string list it edits
 };
 
 class TEditDocWindow : public TEditWindow {
@@ -101,6 +103,7 @@ public:
     int16_t GetMinWHeight() const override { return 50; }
 
     TObjQz* fObj = nullptr;  // null: the document's general documentation
+    uint32_t fResTime = 0;   // the object's own resource time, for the pane's head
 
 protected:
     bool Styled() const override;

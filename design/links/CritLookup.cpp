@@ -160,6 +160,14 @@ TObjQz* SearchCritObj(TObjQz* table, TypeListHdl typeList, const ChampOper& op)
     return list->At(steps[op.depth + 1]);
 }
 
+TObjQz* SearchTableNumbered(TypeListHdl typeList, int16_t number)
+{
+    ObjListHdl list = TableList(typeList);
+    if (!list || number == 0) return nullptr;
+    const int32_t at = FindTable(list, nullptr, number);
+    return at < 0 ? nullptr : list->At(at);
+}
+
 void GetCritName(unsigned char* out, TObjQz* table, TypeListHdl typeList, const ChampOper& op)
 {
     out[0] = 0;

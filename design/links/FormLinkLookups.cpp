@@ -18,12 +18,6 @@ namespace {
 
 TMainDoc* DocOf(TLayoutObjQz* form) { return form ? form->owner : nullptr; }
 
-ObjListHdl Tables(TLayoutObjQz* form)
-{
-    TMainDoc* doc = DocOf(form);
-    return doc && doc->fTypeList ? doc->fTypeList->lists[0] : nullptr;
-}
-
 int16_t Link(TLayoutObjQz* form, TObjQz* from, TObjQz* to) { return XRef(from ? from : form, to); }
 
 TObjQz* ById(TLayoutObjQz* form, int16_t kind, int16_t id)
@@ -45,14 +39,8 @@ void NameOf(TObjQz* object, unsigned char* name) { std::memcpy(name, object->nam
 
 TObjQz* TableNumbered(TLayoutObjQz* form, int16_t number)
 {
-    ObjListHdl tables = Tables(form);
-    for (int32_t i = 0; tables && i < tables->Size(); ++i) {
-        // The list holds every table's fields after it.
-        if (tables->At(i)->kind != 1) continue;
-        auto* t = dynamic_cast<TFileObjQz*>(tables->At(i));
-        if (t && t->tableNumber == number) return t;
-    }
-    return nullptr;
+    TMainDoc* doc = DocOf(form);
+    return doc ? SearchTableNumbered(doc->fTypeList, number) : nullptr;
 }
 
 TObjQz* TableNamed(TLayoutObjQz* form, const unsigned char* name)

@@ -1,5 +1,6 @@
 // Reading and writing the member lists of groups, components and folders.
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "app/documents/MainDoc.h"
@@ -45,12 +46,73 @@ private:
     int32_t at_ = 0;
 };
 
-TObjQz* InList(ObjListHdl list, int16_t kind, int16_t id)
+TObjQz* FirstInList(ObjListHdl list, int16_t kind, int16_t id)
 {
-    if (!list) return nullptr;
     for (int32_t i = 0; i < list->Size(); ++i)
         if (list->At(i)->kind == kind && list->At(i)->id == id) return list->At(i);
     return nullptr;
+}
+
+// Member lists name objects by kind and id, and reading every group looks
+// each one up in its kind's list: walking the list for each would make a
+// read grow with members times objects. The long lists searched get an
+// index of their first (kind, id) places, kept while the list keeps its
+// slots and count; a place found is checked against the list, and what
+// the index does not hold is looked for by walking, so a list changed
+// behind it still answers right.
+class IdIndexes {
+public:
+    TObjQz* Find(ObjListHdl list, int16_t kind, int16_t id)
+    {
+        if (list->Size() < kIndexFrom) return FirstInList(list, kind, id);
+        Index& index = For(list);
+        const auto it = index.at.find(Key(kind, id));
+        if (it != index.at.end() && it->second < list->Size()) {
+            TObjQz* obj = list->At(it->second);
+            if (obj->kind == kind && obj->id == id) return obj;
+        }
+        return FirstInList(list, kind, id);
+    }
+
+private:
+    static constexpr int32_t kIndexFrom = 64;
+    static constexpr size_t kKept = 8;
+    struct Index {
+        ObjListHdl list = nullptr;
+        TObjQz** entries = nullptr;
+        int32_t count = -1;
+        std::unordered_map<uint32_t, int32_t> at;
+    };
+    static uint32_t Key(int16_t kind, int16_t id) { return uint32_t(uint16_t(kind)) << 16 | uint16_t(id); }
+
+    Index& For(ObjListHdl list)
+    {
+        for (Index& index : indexes_)
+            if (index.list == list && index.entries == list->entries && index.count == list->count) return index;
+        Index* index = nullptr;
+        for (Index& i : indexes_)
+            if (i.list == list) index = &i;
+        if (!index) {
+            if (indexes_.size() >= kKept) indexes_.erase(indexes_.begin());
+            index = &indexes_.emplace_back();
+        }
+        index->list = list;
+        index->entries = list->entries;
+        index->count = list->count;
+        index->at.clear();
+        index->at.reserve(size_t(list->Size()));
+        for (int32_t i = 0; i < list->Size(); ++i) index->at.emplace(Key(list->At(i)->kind, list->At(i)->id), i);
+        return *index;
+    }
+
+    std::vector<Index> indexes_;
+};
+
+IdIndexes gIdIndexes;
+
+TObjQz* InList(ObjListHdl list, int16_t kind, int16_t id)
+{
+    return list ? gIdIndexes.Find(list, kind, id) : nullptr;
 }
 
 TFileObjQz* TableById(TMainDoc* doc, int16_t id)

@@ -59,6 +59,9 @@ struct ChampOper {
 // Walks the table list (each table followed by its fields and subtables)
 // to the field or subtable the operand names; null when any step fails.
 TObjQz* SearchCritObj(TObjQz* table, TypeListHdl typeList, const ChampOper& op);
+// The table numbered `number` in the table list, or null (remembered places,
+// as the field look-ups use).
+TObjQz* SearchTableNumbered(TypeListHdl typeList, int16_t number);
 // "[Table]Field.Sub" as the operand names it; empty when it cannot.
 void GetCritName(unsigned char* out, TObjQz* table, TypeListHdl typeList, const ChampOper& op);
 // The table or subtable of a bracketed full name, or null.

@@ -18,6 +18,9 @@
 // look-ups rely on; the behaviour of each kind is added with its own code.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "design/objects/ObjQz.h"
 #include "design/objects/VarObjQz.h"
 
@@ -76,6 +79,7 @@ public:
     void Dispose() override;
     int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     int16_t GetOldTypeNum() override { return 5; }
@@ -103,6 +107,7 @@ public:
     // Links the method to everything its tokens name.
     int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     virtual void SetUsed() { used = true; }
@@ -131,7 +136,7 @@ public:
     int16_t ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod) override;
     bool EnableReplaceTxt() override;
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
-    int16_t PrintObj(PrintOptions* options) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
 
@@ -200,6 +205,7 @@ public:
     int16_t Read(void* record) override;
     // Links the bar to its menus and what their items name.
     int16_t Parse() override;
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
@@ -208,6 +214,7 @@ public:
 };
 class TMenuObjQz : public TObjQz {
 public:
+    bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     int32_t displayMode = 0;
@@ -236,6 +243,20 @@ public:
 };
 class TSTRObjQz : public TObjQz {
 public:
+    // Lists from id 15000 whose 'STR#' the companion holds, when not
+    // enciphered.
+    bool EnableEdit() override;
+    // Brings its editor window forward, or opens one.
+    void Edit(TMainDoc* doc) override;
+    // Name, a space, the id label and the id.
+    void GetStructName(unsigned char* out) override;
+    // The heading and the numbered strings, as a picture and in print.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    // The list's strings from the companion, as far as its bytes hold them,
+    // and the resource's name; false when the companion has no such list.
+    bool Strings(std::vector<std::string>* strings, unsigned char* resName);
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
 };
@@ -244,6 +265,10 @@ public:
     // `record` is the entry's description: a length byte, up to 80 bytes.
     int16_t Read(void* record) override;
     uint32_t GetOwnResType() override;
+    // Its description, as a picture and on the heading's line in print.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
     unsigned char description[81] = {};

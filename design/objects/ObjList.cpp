@@ -11,9 +11,21 @@
 
 namespace {
 
+uint64_t gGeneration = 0;
+
 TObjQz** NewSlots(int32_t n)
 {
     return reinterpret_cast<TObjQz**>(platform::NewPtrClear(platform::Size(n) * platform::Size(sizeof(TObjQz*))));
+}
+
+// A list is made as one block: the record, then room for its first slots.
+// Most lists (an object's uses and users) never outgrow it, so a list
+// costs one allocation, not two.
+TObjQz** FirstSlots(ObjListRec* list) { return reinterpret_cast<TObjQz**>(list + 1); }
+
+void FreeSlots(ObjListRec* list)
+{
+    if (list->entries != FirstSlots(list)) platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
 }
 
 // Makes room for `more` slots when none is free; the list is untouched on
@@ -25,7 +37,7 @@ int16_t Grow(ObjListRec* list)
     TObjQz** slots = NewSlots(total);
     if (!slots) return platform::memFullErr;
     std::memcpy(slots, list->entries, sizeof(TObjQz*) * size_t(list->count));
-    platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
+    FreeSlots(list);
     list->entries = slots;
     list->free = list->step;
     return 0;
@@ -38,14 +50,10 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
     *list = nullptr;
     // A room below 1 would leave a list that can never grow.
     if (room < 1) room = 1;
-    void* block = platform::NewPtrClear(sizeof(ObjListRec));
+    void* block = platform::NewPtrClear(platform::Size(sizeof(ObjListRec) + sizeof(TObjQz*) * (size_t(room) + 1)));
     if (!block) return platform::memFullErr;
     auto* rec = new (block) ObjListRec;
-    rec->entries = NewSlots(int32_t(room) + 1);
-    if (!rec->entries) {
-        platform::DisposePtr(static_cast<platform::Ptr>(block));
-        return platform::memFullErr;
-    }
+    rec->entries = FirstSlots(rec);
     rec->count = 1;
     rec->free = room - 1;
     rec->step = room;
@@ -53,10 +61,14 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
     return 0;
 }
 
+uint64_t ObjListGeneration() { return gGeneration; }
+void NoteObjListChanged() { ++gGeneration; }
+
 void FreeObjList(ObjListHdl list)
 {
     if (!list) return;
-    platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
+    NoteObjListChanged();
+    FreeSlots(list);
     list->~ObjListRec();
     platform::DisposePtr(reinterpret_cast<platform::Ptr>(list));
 }
@@ -64,16 +76,11 @@ void FreeObjList(ObjListHdl list)
 void RazObjList(ObjListHdl list)
 {
     if (!list) return;
-    TObjQz** slots = NewSlots(list->step + 1);
-    if (slots) {
-        platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
-        list->entries = slots;
-        list->free = list->step - 1;
-    } else {
-        // Keeping the larger block is harmless: only the counters shrink.
-        list->free += list->count - 1;
-        list->entries[0] = nullptr;
-    }
+    // Back to the first slots, which hold step + 1 entries.
+    NoteObjListChanged();
+    FreeSlots(list);
+    list->entries = FirstSlots(list);
+    list->free = list->step - 1;
     list->count = 1;
     list->entries[0] = nullptr;
 }
@@ -86,6 +93,7 @@ int16_t AddObjList(ObjListHdl* list, TObjQz* obj)
     }
     ObjListRec* l = *list;
     if (const int16_t err = Grow(l)) return err;
+    NoteObjListChanged();
     l->entries[l->count - 1] = obj;
     l->entries[l->count] = nullptr;
     ++l->count;
@@ -103,6 +111,7 @@ int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index)
     if (index < 0) index = 0;
     if (index > l->count - 1) index = l->count - 1;
     if (const int16_t err = Grow(l)) return err;
+    NoteObjListChanged();
     std::memmove(l->entries + index + 1, l->entries + index, sizeof(TObjQz*) * size_t(l->count - index));
     l->entries[index] = obj;
     ++l->count;
@@ -130,6 +139,7 @@ int16_t DelObjList(ObjListHdl list, TObjQz* obj)
     if (!list || !obj) return 0;
     for (int32_t i = 0; i < list->count - 1; ++i) {
         if (list->entries[i] != obj) continue;
+        NoteObjListChanged();
         std::memmove(list->entries + i, list->entries + i + 1, sizeof(TObjQz*) * size_t(list->count - 1 - i));
         --list->count;
         ++list->free;

@@ -34,6 +34,12 @@ int16_t DelObjList(ObjListHdl list, TObjQz* obj);
 bool IsInList(ObjListHdl list, const TObjQz* obj);
 // Leaves each object's group, disposes of it, then frees the list.
 void DisposeObjList(ObjListHdl list);
+// Moves on at every change of entries made through the calls above (and
+// by code that rewrites entries in place, which calls NoteObjListChanged):
+// an answer worked out from objects' lists holds while it stays the same.
+// Reordering a list does not count.
+uint64_t ObjListGeneration();
+void NoteObjListChanged();
 
 // A document's 23 per-kind lists (kinds 1 to 23; 28, 29 share 1, 30 shares
 // 10, 32 and 33 share 23).

@@ -17,7 +17,31 @@ ObjListHdl ListOf(TMainDoc* doc, int16_t kind)
     return k ? doc->fTypeList->lists[k - 1] : nullptr;
 }
 
-bool SameName(TObjQz* obj, const unsigned char* name) { return rel2str(obj->name, name) == kEqual; }
+// Identical names are equal under every collation; only others are compared.
+bool SameName(TObjQz* obj, const unsigned char* name)
+{
+    if (obj->name[0] == name[0] && std::memcmp(obj->name + 1, name + 1, name[0]) == 0) return true;
+    return rel2str(obj->name, name) == kEqual;
+}
+
+// The entries next to the 1-based place `from` going by `step` (-1 or +1)
+// that are named `name` reach up to the place this answers (`from` itself
+// when the next one is not). The list is kept sorted by name, so the run
+// is measured by doubling strides, then halving ones: resource objects,
+// named by their type, make runs of thousands.
+int32_t RunEnd(ObjListHdl list, const unsigned char* name, int32_t from, int32_t step)
+{
+    auto inside = [&](int32_t p) { return p >= 1 && p <= list->Size(); };
+    int32_t reached = from, stride = 1;
+    while (inside(reached + step * stride) && SameName(list->At(reached + step * stride - 1), name)) {
+        reached += step * stride;
+        stride *= 2;
+    }
+    for (stride /= 2; stride >= 1; stride /= 2)
+        if (inside(reached + step * stride) && SameName(list->At(reached + step * stride - 1), name))
+            reached += step * stride;
+    return reached;
+}
 
 }  // namespace
 
@@ -72,12 +96,15 @@ TObjQz* Search_With_ResId(ObjListHdl list, const unsigned char* name, int32_t* p
     if (!list || *pos < 1 || *pos > list->Size()) return nullptr;
     TObjQz* at = list->At(*pos - 1);
     if (id == -1 || at->id == id) return at;
-    for (int32_t p = *pos - 1; p >= 1 && SameName(list->At(p - 1), name); --p)
+    // The same-named entries before pos, backwards, then those after it.
+    const int32_t first = RunEnd(list, name, *pos, -1);
+    for (int32_t p = *pos - 1; p >= first; --p)
         if (list->At(p - 1)->id == id) {
             *pos = p;
             return list->At(p - 1);
         }
-    for (int32_t p = *pos + 1; p <= list->Size() && SameName(list->At(p - 1), name); ++p)
+    const int32_t last = RunEnd(list, name, *pos, 1);
+    for (int32_t p = *pos + 1; p <= last; ++p)
         if (list->At(p - 1)->id == id) {
             *pos = p;
             return list->At(p - 1);

@@ -1,10 +1,30 @@
-// Preview, printing, export and documentation slots of the base. The base
-// shows, prints and exports nothing of its own; the kinds with output
-// override these, and the documentation editing and output code replaces
-// the documentation answers here.
+// Printing and export of an object in the frame every kind shares: the
+// heading, the kind's own contents (SaveObj, PrintObj of the kinds), the
+// documentation and the lists of what it uses and of what uses it; the
+// older export's line of callers. The documentation's own operations are
+// in design/documentation/.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/appl/Preferences.h"
+#include "app/appl/Utilities.h"
+#include "app/dialogs/Messages.h"
+#include "app/documents/DocSupport.h"
+#include "app/documents/Documentation.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjQz.h"
+#include "design/objects/ObjText.h"
+#include "platform/core/Errors.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/text/ScriptManager.h"
 #include "resources/ResourceApi.h"
+
+using namespace platform;
 
 int16_t TObjQz::DoItTxtStr(unsigned char* text, TObjQz* strObj, void* strList, bool* changed)
 {
@@ -19,41 +39,201 @@ void TObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl list,
     if (out) *out = nullptr;
 }
 
-bool TObjQz::BreakIf(int16_t lines) { (void)lines; return false; }
-int16_t TObjQz::PageWide() { return 0; }
-int16_t TObjQz::SaveNewLine(const unsigned char* text, int16_t indent, int16_t file) { (void)text, (void)indent, (void)file; return 0; }
-void TObjQz::PrintLine(const unsigned char* text, int16_t indent) { (void)text, (void)indent; }
-void TObjQz::PrintLinedNewLine(const unsigned char* text, int16_t indent) { (void)text, (void)indent; }
-void TObjQz::PrintNewLine(const unsigned char* text, int16_t indent) { (void)text, (void)indent; }
-int16_t TObjQz::PrintObj(PrintOptions* options) { (void)options; return 0; }
-int16_t TObjQz::Print(PrintOptions* options) { (void)options; return 0; }
-int16_t TObjQz::SaveOldFormat(int16_t file) { (void)file; return 0; }
-int16_t TObjQz::Save(int16_t file, PrintOptions* options) { (void)file, (void)options; return 0; }
-int16_t TObjQz::PrintDoc() { return 0; }
-int16_t TObjQz::SaveDoc(int16_t file) { (void)file; return 0; }
-void TObjQz::EditDoc(TMainDoc* doc) { (void)doc; }
+namespace {
 
-uint32_t TObjQz::GetTimeDoc()
+constexpr int16_t kPrintStyle = 2;
+
+FontInfo Metrics()
 {
-    const uint32_t type = GetDocResType();
-    if (type == kNoResType || !owner) return 0;
-    const int16_t saved = xcurres();
-    useres(owner->fResFile);
-    platform::Handle h = xget1res(type, id);
-    const uint32_t time = h ? xgetrestimestamp(h) : 0;
-    useres(saved);
-    return time;
+    FontInfo info{};
+    GetFontInfo(&info);
+    return info;
 }
 
-int16_t TObjQz::MoveDoc(TObjQz* dest) { (void)dest; return 0; }
-int16_t TObjQz::WriteDoc(void* te, int32_t state) { (void)te, (void)state; return 0; }
-int16_t TObjQz::ReadDoc(void* te, int32_t* state, bool* added)
+int16_t LineOf(const FontInfo& info) { return int16_t(info.ascent + info.descent + info.leading); }
+
+bool RightToLeft() { return GetSysDirection() == -1; }
+
+OSErr WriteBytes(int16_t file, const void* bytes, int32_t count)
 {
-    (void)te;
-    if (state) *state = 2;
-    if (added) *added = false;
+    if (count <= 0) return noErr;
+    int32_t n = count;
+    const OSErr err = MyFSWrite(file, &n, bytes);
+    return err == noErr && n != count ? OSErr(ioErr) : err;
+}
+
+OSErr WriteP(int16_t file, const unsigned char* text) { return WriteBytes(file, text + 1, text[0]); }
+
+// Lines of text, each a tab-indented list entry: the heading of the list,
+// then every object of it that is not hidden.
+OSErr SaveList(int16_t file, ObjListHdl list, int16_t heading)
+{
+    unsigned char text[256];
+    MyGetIndString(text, 1009, heading);
+    OSErr err = WriteTAB(file);
+    if (!err) err = WriteP(file, text);
+    if (!err) err = WriteEOL(file);
+    for (int32_t i = 0; !err && i < list->Size(); ++i) {
+        TObjQz* obj = list->At(i);
+        if (!obj || obj->TstFlag(kFlagHidden)) continue;
+        obj->GetFullName(text);
+        err = WriteTAB(file);
+        if (!err) err = WriteTAB(file);
+        if (!err) err = WriteP(file, text);
+        if (!err) err = WriteEOL(file);
+    }
+    if (!err) err = WriteEOL(file);
+    return err;
+}
+
+}  // namespace
+
+bool TObjQz::BreakIf(int16_t lines)
+{
+    const int16_t line = LineOf(Metrics());
+    if (P_CrtHeight + int32_t(lines) * line < P_PageRect.bottom - 30) return false;
+    if (owner) owner->BreakPage();
+    return true;
+}
+
+int16_t TObjQz::PageWide() { return int16_t(P_PageRect.right - P_PageRect.left); }
+
+int16_t TObjQz::SaveNewLine(const unsigned char* text, int16_t indent, int16_t file)
+{
+    const std::string spaces(size_t(std::max(0, indent / 8)), ' ');
+    OSErr err = WriteBytes(file, spaces.data(), int32_t(spaces.size()));
+    if (!err) err = WriteP(file, text);
+    if (!err) err = WriteEOL(file);
+    return err;
+}
+
+void TObjQz::PrintLine(const unsigned char* text, int16_t indent)
+{
+    const FontInfo info = Metrics();
+    if (P_PageRect.bottom - 30 <= P_CrtHeight + LineOf(info) && owner) owner->BreakPage();
+    const int16_t x = RightToLeft() ? int16_t(PageWide() - (indent + StringWidth(text) + 30)) : int16_t(indent + 30);
+    MoveTo(x, int16_t(P_CrtHeight + info.ascent));
+    DrawString(text);
+}
+
+void TObjQz::PrintNewLine(const unsigned char* text, int16_t indent)
+{
+    PrintLine(text, indent);
+    P_CrtHeight = int16_t(P_CrtHeight + LineOf(Metrics()));
+}
+
+void TObjQz::PrintLinedNewLine(const unsigned char* text, int16_t indent)
+{
+    // Deep groups stop indenting at half the page: the text stays on it.
+    const int32_t deeper = int32_t(indent) + 20 * int32_t(GetLevel());
+    indent = int16_t(std::min<int32_t>(deeper, std::max<int32_t>(indent, PageWide() / 2)));
+    PrintLine(text, indent);
+    const int16_t line = LineOf(Metrics());
+    const int16_t x = RightToLeft() ? int16_t(PageWide() - (indent + 20)) : int16_t(indent + 20);
+    PenNormal();
+    MoveTo(x, P_CrtHeight);
+    LineTo(x, int16_t(P_CrtHeight + line - 1));
+    P_CrtHeight = int16_t(P_CrtHeight + line);
+}
+
+int16_t TObjQz::PrintObj(OutPutParmRec* options)
+{
+    (void)options;
+    unsigned char heading[256], info[256];
+    GetFullName(heading);
+    GetMoreInfo(info, true);
+    PAppend(heading, info);
+    TextFont(GetResFont(kPrintStyle));
+    TextSize(GetResSize(kPrintStyle));
+    TextFace(bold);
+    PrintNewLine(heading, 0);
+    TextFace(normal);
+    const unsigned char empty[1] = {0};
+    PrintNewLine(empty, 0);
     return 0;
 }
-int16_t TObjQz::DelDoc() { SetDocFlag(); return 0; }
-int16_t TObjQz::LockDoc() { return 0; }
-void TObjQz::UnLockDoc() {}
+
+int16_t TObjQz::Print(OutPutParmRec* options)
+{
+    const OutPutParmRec none{};
+    const OutPutParmRec& o = options ? *options : none;
+    if (owner) UseDocStore(owner);
+    TextFont(GetResFont(kPrintStyle));
+    TextSize(GetResSize(kPrintStyle));
+    TextFace(normal);
+    int16_t err = PrintObj(options);
+    if (!err && o.documentation && TstFlag(kFlagHasDoc)) err = PrintDoc();
+    const unsigned char empty[1] = {0};
+    for (const auto& [wanted, list, heading] : {std::tuple{o.callers, usedBy, int16_t(3)},
+                                                std::tuple{o.uses, uses, int16_t(2)}}) {
+        if (err || !wanted || !list) continue;
+        unsigned char text[256];
+        MyGetIndString(text, 1009, heading);
+        TextFace(italic);
+        PrintNewLine(text, 20);
+        TextFace(normal);
+        for (int32_t i = 0; i < list->Size(); ++i) {
+            TObjQz* obj = list->At(i);
+            if (!obj || obj->TstFlag(kFlagHidden)) continue;
+            obj->GetFullName(text);
+            PrintNewLine(text, 40);
+        }
+        PrintNewLine(empty, 0);
+    }
+    return err;
+}
+
+int16_t TObjQz::Save(int16_t file, OutPutParmRec* options)
+{
+    const OutPutParmRec none{};
+    const OutPutParmRec& o = options ? *options : none;
+    unsigned char heading[256], info[256];
+    GetFullName(heading);
+    GetMoreInfo(info, false);
+    PAppend(heading, info);
+    // Every write is checked: the first failure ends the object.
+    OSErr err = WriteEOL(file);
+    if (!err) err = WriteP(file, heading);
+    if (!err) err = WriteEOL(file);
+    if (!err) err = WriteEOL(file);
+    if (!err && o.contents && !TstFlag(kFlagCiphered)) err = SaveObj(file);
+    if (!err && o.documentation && TstFlag(kFlagHasDoc)) err = SaveDoc(file);
+    if (!err && o.callers && usedBy) err = SaveList(file, usedBy, 3);
+    if (!err && o.uses && uses) err = SaveList(file, uses, 2);
+    return err;
+}
+
+int16_t TObjQz::SaveOldFormat(int16_t file)
+{
+    unsigned char text[256];
+    GetStructName(text);
+    auto field = [&](const unsigned char* p) {
+        OSErr e = WriteP(file, p);
+        return e ? e : WriteTAB(file);
+    };
+    auto number = [](int32_t n, unsigned char* out) {
+        const std::string digits = std::to_string(n);
+        out[0] = uint8_t(digits.size());
+        std::memcpy(out + 1, digits.data(), digits.size());
+    };
+    std::vector<TObjQz*> callers;
+    for (int32_t i = 0; usedBy && i < usedBy->Size(); ++i) {
+        TObjQz* obj = usedBy->At(i);
+        if (obj && !obj->TstFlag(kFlagHidden) && obj->GetOldTypeNum() != 0) callers.push_back(obj);
+    }
+    OSErr err = field(text);
+    unsigned char count[16];
+    number(int32_t(callers.size()), count);
+    if (!err) err = field(count);
+    for (size_t i = 0; !err && i < callers.size(); ++i) {
+        callers[i]->GetStructName(text);
+        err = field(text);
+        number(callers[i]->GetOldTypeNum(), count);
+        if (!err) err = field(count);
+    }
+    if (!err) err = WriteEOL(file);
+    return err;
+}
+
+// Copying documentation to another document belongs to the transfer.
+int16_t TObjQz::MoveDoc(TObjQz* dest) { (void)dest; return 0; }

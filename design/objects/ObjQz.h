@@ -13,6 +13,7 @@
 
 #include "app/appl/Atoms.h"
 #include "design/objects/ObjList.h"
+#include "design/objects/OutputOptions.h"
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
 
@@ -23,7 +24,6 @@ struct EventRecord;
 class TMainDoc;
 class TGroupObjQz;
 class TModuleObjQz;
-struct PrintOptions;   // printing and export choices
 struct C_ListRec;      // the conflicts of one copy (design/objects/TransferHooks.h)
 
 using ObjName = unsigned char[34];  // length byte + up to 33 characters
@@ -144,12 +144,12 @@ public:
     virtual void PrintLine(const unsigned char* text, int16_t indent);
     virtual void PrintLinedNewLine(const unsigned char* text, int16_t indent);
     virtual void PrintNewLine(const unsigned char* text, int16_t indent);
-    virtual int16_t PrintObj(PrintOptions* options);
-    virtual int16_t Print(PrintOptions* options);
+    virtual int16_t PrintObj(OutPutParmRec* options);
+    virtual int16_t Print(OutPutParmRec* options);
     virtual int16_t GetOldTypeNum() { return 0; }
     virtual int16_t SaveOldFormat(int16_t file);
     virtual int16_t SaveObj(int16_t file) { (void)file; return 0; }
-    virtual int16_t Save(int16_t file, PrintOptions* options);
+    virtual int16_t Save(int16_t file, OutPutParmRec* options);
     virtual void MergeObj(TObjQz* other);
     virtual bool Movable() { return false; }
     virtual bool Openable() { return false; }
@@ -186,6 +186,9 @@ public:
     static int16_t ModuleUpDate(TObjQz* newObj, TObjQz* oldObj);
     // Dependencies are not pulled into a copy (own override, else the kind's).
     bool DependenciesBlocked();
+    // The time stamp of the object's own resource, read afresh (the one
+    // taken at parsing when the kind has no resource of its own).
+    uint32_t OwnResourceTime();
 
     ObjName name = {};
     int16_t kind = 0;

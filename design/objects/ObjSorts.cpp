@@ -1,11 +1,15 @@
 #include "design/objects/ObjSorts.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string>
 #include <utility>
 
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjList.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
+#include "kernel/collation/SortKey.h"
 
 void DiminishingGapSort(int32_t n, const std::function<bool(int32_t, int32_t)>& after,
                         const std::function<void(int32_t, int32_t)>& swap)
@@ -26,86 +30,234 @@ void DiminishingGapSort(int32_t n, const std::function<bool(int32_t, int32_t)>& 
     } while (gap > 1);
 }
 
+std::vector<int32_t> GapSortOrder(const std::vector<uint32_t>& rank)
+{
+    const int32_t n = int32_t(rank.size());
+    std::vector<int32_t> order(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) order[size_t(i)] = i;
+    if (n <= 1) return order;
+    auto before = [&](int32_t a, int32_t b) { return rank[size_t(a)] < rank[size_t(b)]; };
+    std::vector<int32_t> chain;
+    int32_t gap = n;
+    do {
+        gap /= 2;
+        for (int32_t start = 0; start < gap; ++start) {
+            chain.clear();
+            for (int32_t i = start; i < n; i += gap) chain.push_back(order[size_t(i)]);
+            if (std::is_sorted(chain.begin(), chain.end(), before)) continue;
+            if (chain.size() <= 16) {
+                // Short chains: an insertion sort, stable as the passes are.
+                for (size_t i = 1; i < chain.size(); ++i)
+                    for (size_t j = i; j > 0 && before(chain[j], chain[j - 1]); --j) std::swap(chain[j], chain[j - 1]);
+            } else {
+                std::stable_sort(chain.begin(), chain.end(), before);
+            }
+            size_t k = 0;
+            for (int32_t i = start; i < n; i += gap) order[size_t(i)] = chain[k++];
+        }
+    } while (gap > 1);
+    return order;
+}
+
 namespace {
 
 // Groups follow every other kind.
 int32_t KindKey(const TObjQz* obj) { return obj->kind == 23 ? 32767 : obj->kind; }
 
-// -1 when a's kind comes first, 1 when after, 0 when equal.
-int KindOrder(const TObjQz* a, const TObjQz* b)
+// One entry's sort key: a number deciding first, then bytes compared as
+// unsigned values, a prefix first. The bytes live in one buffer per sort.
+struct SortEntry {
+    int64_t major = 0;
+    uint64_t head = 0, head2 = 0;  // the first sixteen bytes, big-endian, zeros past the end
+    uint32_t at = 0, length = 0;
+};
+
+class KeyedEntries {
+public:
+    explicit KeyedEntries(int32_t n)
+    {
+        entries_.reserve(size_t(n));
+        bytes_.reserve(size_t(n) * 48);
+    }
+    // Starts an entry; its bytes are what is appended to Bytes() until the next.
+    void Add(int64_t major)
+    {
+        Close();
+        entries_.push_back(SortEntry{major, 0, 0, uint32_t(bytes_.size()), 0});
+    }
+    std::string* Bytes() { return &bytes_; }
+
+    // The order of the entries as the exchange sort leaves them.
+    std::vector<int32_t> Order()
+    {
+        Close();
+        const int32_t n = int32_t(entries_.size());
+        std::vector<int32_t> sorted(static_cast<size_t>(n));
+        for (int32_t i = 0; i < n; ++i) sorted[size_t(i)] = i;
+        auto compare = [&](int32_t a, int32_t b) { return Compare(entries_[size_t(a)], entries_[size_t(b)]); };
+        bool inOrder = true;
+        for (int32_t i = 1; i < n && inOrder; ++i) inOrder = compare(i - 1, i) <= 0;
+        // Entries already in order take no exchange.
+        if (inOrder) return sorted;
+        // Sorted with the deciding numbers beside each index, so that most
+        // comparisons read no entry.
+        struct Item {
+            int64_t major;
+            uint64_t head, head2;
+            int32_t index;
+        };
+        std::vector<Item> items(static_cast<size_t>(n));
+        for (int32_t i = 0; i < n; ++i) {
+            const SortEntry& e = entries_[size_t(i)];
+            items[size_t(i)] = Item{e.major, e.head, e.head2, i};
+        }
+        std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+            if (a.major != b.major) return a.major < b.major;
+            if (a.head != b.head) return a.head < b.head;
+            if (a.head2 != b.head2) return a.head2 < b.head2;
+            return compare(a.index, b.index) < 0;
+        });
+        for (int32_t i = 0; i < n; ++i) sorted[size_t(i)] = items[size_t(i)].index;
+        bool ties = false;
+        for (int32_t i = 1; i < n && !ties; ++i) ties = compare(sorted[size_t(i - 1)], sorted[size_t(i)]) == 0;
+        // Distinct keys have one order; equal ones are placed as the
+        // exchanges place them.
+        if (!ties) return sorted;
+        std::vector<uint32_t> rank(static_cast<size_t>(n));
+        uint32_t r = 0;
+        for (int32_t i = 0; i < n; ++i) {
+            if (i > 0 && compare(sorted[size_t(i - 1)], sorted[size_t(i)]) != 0) ++r;
+            rank[size_t(sorted[size_t(i)])] = r;
+        }
+        return GapSortOrder(rank);
+    }
+
+private:
+    void Close()
+    {
+        if (entries_.empty()) return;
+        SortEntry& e = entries_.back();
+        e.length = uint32_t(bytes_.size()) - e.at;
+        for (uint32_t i = 0; i < 16; ++i) {
+            uint64_t& part = i < 8 ? e.head : e.head2;
+            part = part << 8 | (i < e.length ? uint8_t(bytes_[e.at + i]) : 0);
+        }
+    }
+    int Compare(const SortEntry& a, const SortEntry& b) const
+    {
+        if (a.major != b.major) return a.major < b.major ? -1 : 1;
+        // Most keys differ in their first bytes: comparisons of numbers.
+        if (a.head != b.head) return a.head < b.head ? -1 : 1;
+        if (a.head2 != b.head2) return a.head2 < b.head2 ? -1 : 1;
+        const int c = std::memcmp(bytes_.data() + a.at, bytes_.data() + b.at, std::min(a.length, b.length));
+        if (c != 0) return c;
+        return a.length == b.length ? 0 : a.length < b.length ? -1 : 1;
+    }
+
+    std::vector<SortEntry> entries_;
+    std::string bytes_;
+};
+
+// Puts the list's entries in the order given (old indices, new order).
+void Reorder(ObjListHdl list, const std::vector<int32_t>& order)
 {
-    const int32_t ka = KindKey(a), kb = KindKey(b);
-    return ka < kb ? -1 : ka > kb ? 1 : 0;
+    std::vector<TObjQz*> old(list->entries, list->entries + list->Size());
+    for (size_t i = 0; i < order.size(); ++i) list->entries[i] = old[size_t(order[i])];
 }
 
 // A name beginning with "@" comes before any other.
+bool AtName(const unsigned char* name) { return name[0] > 0 && name[1] == '@'; }
+
 bool AtNameAfter(const unsigned char* a, const unsigned char* b, bool ordering)
 {
-    const bool atA = a[0] > 0 && a[1] == '@', atB = b[0] > 0 && b[1] == '@';
+    const bool atA = AtName(a), atB = AtName(b);
     if (atA != atB) return atB;
-    return CompareStringQz(a, b, ordering) == kGreater;
+    return (ordering ? rel2str(a, b) : CompareStringQz(a, b, false)) == kGreater;
 }
 
-void SortList(ObjListHdl list, const std::function<bool(TObjQz*, TObjQz*)>& sameKindAfter)
+// The exchange sort itself, for a collation whose comparison has no keys.
+void SortComparing(ObjListHdl list, const std::function<bool(TObjQz*, TObjQz*)>& sameKindAfter)
 {
-    if (!list) return;
     TObjQz** e = list->entries;
     DiminishingGapSort(
         list->Size(),
         [&](int32_t i, int32_t j) {
-            const int k = KindOrder(e[i], e[j]);
-            return k != 0 ? k > 0 : sameKindAfter(e[i], e[j]);
+            const int32_t ka = KindKey(e[i]), kb = KindKey(e[j]);
+            return ka != kb ? ka > kb : sameKindAfter(e[i], e[j]);
         },
         [&](int32_t i, int32_t j) { std::swap(e[i], e[j]); });
+}
+
+// Kind, then the name `nameOf` gives: "@" names first when `atRule`, then
+// the collation (the ordering one when `ordering`).
+void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool atRule, bool ordering)
+{
+    if (!list || list->Size() <= 1) return;
+    const CollationKeys keys(ordering);
+    // Compiled references compare as numbers, which no key says.
+    if (!keys.Available() || (ordering && testcompilo_relstr != 0)) {
+        SortComparing(list, [&](TObjQz* a, TObjQz* b) {
+            unsigned char na[256], nb[256];
+            nameOf(a, na);
+            nameOf(b, nb);
+            if (atRule) return AtNameAfter(na, nb, ordering);
+            return (ordering ? rel2str(na, nb) : CompareStringQz(na, nb, false)) == kGreater;
+        });
+        return;
+    }
+    KeyedEntries entries(list->Size());
+    for (int32_t i = 0; i < list->Size(); ++i) {
+        TObjQz* obj = list->At(i);
+        unsigned char name[256];
+        nameOf(obj, name);
+        entries.Add(KindKey(obj));
+        if (atRule) entries.Bytes()->push_back(AtName(name) ? '\0' : '\1');
+        keys.Append(name + 1, name[0], entries.Bytes());
+    }
+    Reorder(list, entries.Order());
 }
 
 }  // namespace
 
 void Shell_IdSort(ObjListHdl list)
 {
-    SortList(list, [](TObjQz* a, TObjQz* b) { return a->id > b->id; });
+    if (!list || list->Size() <= 1) return;
+    KeyedEntries entries(list->Size());
+    for (int32_t i = 0; i < list->Size(); ++i) {
+        const TObjQz* obj = list->At(i);
+        entries.Add(int64_t(KindKey(obj)) * 65536 + obj->id);
+    }
+    Reorder(list, entries.Order());
 }
 
 void ShellStrictSort(ObjListHdl list)
 {
-    SortList(list, [](TObjQz* a, TObjQz* b) { return CompareStringQz(a->name, b->name, false) == kGreater; });
+    SortByName(list, [](TObjQz* o, unsigned char* out) { std::memcpy(out, o->name, size_t(o->name[0]) + 1); }, false,
+               false);
 }
 
 bool TypeSortAfter(const TObjQz* a, const TObjQz* b)
 {
-    const int k = KindOrder(a, b);
-    if (k != 0) return k > 0;
+    const int32_t ka = KindKey(a), kb = KindKey(b);
+    if (ka != kb) return ka > kb;
     return a->kind == 5 && b->kind == 5 &&
            static_cast<const TMBarObjQz*>(a)->libaSlot > static_cast<const TMBarObjQz*>(b)->libaSlot;
 }
 
 void ShellSortType(ObjListHdl list)
 {
-    if (!list) return;
-    TObjQz** e = list->entries;
-    DiminishingGapSort(
-        list->Size(), [&](int32_t i, int32_t j) { return TypeSortAfter(e[i], e[j]); },
-        [&](int32_t i, int32_t j) { std::swap(e[i], e[j]); });
+    if (!list || list->Size() <= 1) return;
+    // Objects of one kind keep their order; menu bars follow their slots.
+    std::stable_sort(list->entries, list->entries + list->Size(),
+                     [](const TObjQz* a, const TObjQz* b) { return TypeSortAfter(b, a); });
 }
 
 void ShellSortFullName(ObjListHdl list)
 {
-    SortList(list, [](TObjQz* a, TObjQz* b) {
-        unsigned char na[256], nb[256];
-        a->GetFullName(na);
-        b->GetFullName(nb);
-        const bool atA = na[0] > 0 && na[1] == '@', atB = nb[0] > 0 && nb[1] == '@';
-        if (atA != atB) return atB;
-        return rel2str(na, nb) == kGreater;
-    });
+    SortByName(list, [](TObjQz* o, unsigned char* out) { o->GetFullName(out); }, true, true);
 }
 
 void ShellSort(ObjListHdl list)
 {
-    SortList(list, [](TObjQz* a, TObjQz* b) {
-        unsigned char na[256], nb[256];
-        a->GetStructName(na);
-        b->GetStructName(nb);
-        return AtNameAfter(na, nb, false);
-    });
+    SortByName(list, [](TObjQz* o, unsigned char* out) { o->GetStructName(out); }, true, false);
 }

@@ -80,9 +80,9 @@ int16_t TGnlProcObjQz::SearchIn(const unsigned char* text, int16_t how)
     return found ? 1 : 0;
 }
 
-int16_t TGnlProcObjQz::PrintObj(PrintOptions* options)
+int16_t TGnlProcObjQz::PrintObj(OutPutParmRec* options)
 {
-    const bool contents = options && *reinterpret_cast<const uint8_t*>(options) != 0 && !TstFlag(kFlagCiphered);
+    const bool contents = options && options->contents != 0 && !TstFlag(kFlagCiphered);
     TEHandle te = nullptr;
     PrintStyle(normal);
     const int16_t line = LineHeight();

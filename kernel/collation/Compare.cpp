@@ -27,6 +27,16 @@ int16_t TableCompare(const uint8_t* classes, const uint8_t* order, const uint8_t
 {
     aLength = std::max(aLength, 0);
     bLength = std::max(bLength, 0);
+    if (!wildcards) {
+        // The same walk without a wildcard to let take characters: the
+        // first differing weight decides, then the shorter text comes first.
+        const int32_t common = std::min(aLength, bLength);
+        for (int32_t i = 0; i < common; ++i) {
+            const uint8_t ca = classes[a[i]], cb = classes[b[i]];
+            if (ca != cb && order[ca] != order[cb]) return ByWeight(order[ca], order[cb]);
+        }
+        return aLength == bLength ? kEqual : aLength > bLength ? kGreater : kSmaller;
+    }
     auto isWildcard = [&](int32_t k) {
         if (!wildcards || classes[b[k]] != kTableWildcard) return false;
         return strcmpbehavior == 0 || k == 0 || k == bLength - 1;
@@ -164,10 +174,7 @@ int16_t CompareStringQz(const uint8_t* a, const uint8_t* b, int32_t aLength, int
 
 int16_t CompareStringQz(ConstStr255Param a, ConstStr255Param b, bool ordering)
 {
-    uint8_t aCopy[256], bCopy[256];
-    std::memcpy(aCopy, a + 1, a[0]);
-    std::memcpy(bCopy, b + 1, b[0]);
-    return CompareStringQz(aCopy, bCopy, a[0], b[0], ordering);
+    return CompareStringQz(a + 1, b + 1, a[0], b[0], ordering);
 }
 
 int16_t rel2str(ConstStr255Param a, ConstStr255Param b)

@@ -22,7 +22,7 @@ void PostSignalQuit()
 {
     if (!gQuitSignal) return;
     gQuitSignal = 0;
-    PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+    PostTerminationRequest();
 }
 
 std::string Absolute(const std::string& path)

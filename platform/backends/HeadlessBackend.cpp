@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <time.h>
+
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "platform/events/InputState.h"
+#include "platform/events/Modals.h"
 #include "platform/screen/Screen.h"
 
 namespace platform {
@@ -64,10 +65,12 @@ uint32_t HeadlessBackend::Wait(uint32_t ticks)
     if (ended_) return ticks;
     Pump();
     if (timeline_.Held()) {
-        // Real time passes here, a little at a time, so that a signal
-        // or another outside event is seen soon after it comes.
-        const uint32_t slice = std::min<uint32_t>(ticks, 6);
-        std::this_thread::sleep_for(std::chrono::microseconds(16667) * slice);
+        // Real time passes here; a signal cuts the sleep short, so that a
+        // quit request is seen as soon as it comes.
+        const uint32_t slice = std::min<uint32_t>(ticks, 30);
+        const int64_t ns = int64_t(slice) * 16666667;
+        struct timespec want{time_t(ns / 1000000000), long(ns % 1000000000)};
+        ::nanosleep(&want, nullptr);
         return AdvanceBy(slice, true);
     }
     if (timeline_.Over() && options_.watchdogTicks > waitingAfterEnd_)
@@ -102,11 +105,15 @@ uint32_t HeadlessBackend::AdvanceBy(uint32_t ticks, bool stopAtInput)
 void HeadlessBackend::CountWaiting(uint32_t ticks)
 {
     if (ended_ || !timeline_.Over() || timeline_.Held()) return;
+    // A program with a quit request before it is busy, not waiting: the
+    // request ends the run.
+    if (QuitRequestPending()) return;
     waitingAfterEnd_ += ticks;
     if (waitingAfterEnd_ <= options_.watchdogTicks) return;
+    const std::string* modal = CurrentModal();
     Stop("headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
          " and the program was still waiting for input at tick " + std::to_string(clock_.Ticks()) +
-         "; ending the run");
+         (modal ? " in the " + *modal : std::string()) + "; ending the run");
 }
 
 void HeadlessBackend::Stop(const std::string& message)
@@ -122,7 +129,7 @@ void HeadlessBackend::Stop(const std::string& message)
         return;
     }
     std::fprintf(stderr, "%s\n", endMessage_.c_str());
-    std::exit(kWatchdogExitStatus);
+    std::exit(CurrentModal() ? kLeftInModalExitStatus : kWatchdogExitStatus);
 }
 
 }  // namespace platform

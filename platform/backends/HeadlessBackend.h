@@ -7,7 +7,10 @@
 //
 // A watchdog ends a run whose script is over while the program still waits
 // for input: after `watchdogTicks` ticks of such waiting it reports a clear
-// message, and from then on every wait returns at once.
+// message (naming the modal loop the program waits in, if any), and from
+// then on every wait returns at once. A program with a quit request in its
+// queue is not waiting. A script ending on `hold` waits in real time,
+// asleep until a signal or its next step.
 #pragma once
 
 #include <functional>
@@ -32,6 +35,9 @@ struct HeadlessOptions {
 };
 
 constexpr int kWatchdogExitStatus = 3;
+// The run ended while the program waited in a modal loop (an alert, a
+// dialog...) that nobody was left to answer.
+constexpr int kLeftInModalExitStatus = 4;
 
 class HeadlessBackend final : public Backend {
 public:

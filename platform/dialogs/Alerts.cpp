@@ -56,9 +56,14 @@ DialogItemIndex RunAlert(int16_t alertID, ModalFilterUPP filter, int16_t icon)
     DialogRef d = NewDialog(nullptr, &bounds, empty, false, dBoxProc, kFirstWindowOfClass, false, 0, items);
     if (!d) return -1;
     d->alertIcon = icon;
+    d->alertID = alertID;
     const DialogItemIndex defaultItem = (stage & 8) ? 2 : 1;
     SetDialogDefaultItem(d, defaultItem);
-    if (CountDITL(d) >= 2) SetDialogCancelItem(d, defaultItem == 1 ? 2 : 1);
+    // The other of the first two items cancels, when it is a button: an
+    // alert with one button has no cancel item (a static text is none).
+    const DialogItemIndex other = defaultItem == 1 ? 2 : 1;
+    if (const DialogItem* item = ItemAt(d, other); item && item->Kind() == kButtonDialogItem)
+        SetDialogCancelItem(d, other);
     // Every stage shows the alert: an alert no one sees cannot be answered.
     ShowWindow(d->window);
     SelectWindow(d->window);

@@ -39,6 +39,7 @@ struct DialogRecord {
     bool tracksCursor = false;
     DialogItemIndex focus = 0;  // the edit text taking keys, 0 none
     int16_t alertIcon = -1;     // an alert's icon, drawn top left
+    int16_t alertID = 0;        // an alert's 'ALRT' resource, 0 for a dialog
     bool drawn = false;         // drawn once since it was shown
 };
 

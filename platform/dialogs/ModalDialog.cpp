@@ -7,7 +7,9 @@
 #include "platform/drawing/Rects.h"
 #include "platform/events/Backend.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/Menus.h"
+#include "platform/text/Utf8.h"
 
 namespace platform {
 namespace {
@@ -18,6 +20,8 @@ constexpr uint8_t kReturn = 0x0D;
 constexpr uint8_t kEnter = 0x03;
 constexpr uint8_t kEscape = 0x1B;
 constexpr uint8_t kEscapeKeyCode = 0x35;
+// Null events for the caret and the cursor; input ends the wait at once.
+constexpr uint32_t kModalSleep = 15;
 
 bool Pressable(DialogRef d, DialogItemIndex index)
 {
@@ -77,6 +81,34 @@ void ServeUpdate(WindowRef w)
     BeginUpdate(w);
     if (DialogRef d = GetDialogFromWindow(w)) DrawDialog(d);
     EndUpdate(w);
+}
+
+// What a person would call the dialog: an alert by its resource, a dialog
+// by its title, each with the start of its first static text.
+std::string ModalName(DialogRef d)
+{
+    std::string name = d->alertID ? "alert " + std::to_string(d->alertID) : std::string("dialog");
+    Str255 title{};
+    GetWTitle(d->window, title);
+    if (title[0]) name += " '" + MacRomanToUtf8String(title + 1, title[0]) + "'";
+    for (const DialogItem& item : d->items) {
+        if (item.Kind() != statText || item.hidden) continue;
+        std::string text = ExpandParams(HandleText(item.text));
+        if (text.empty()) continue;
+        if (text.size() > 80) text = text.substr(0, 77) + "...";
+        for (char& c : text)
+            if (c == '\r') c = ' ';
+        name += " \"" + MacRomanToUtf8String(reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size())) + "\"";
+        break;
+    }
+    return name;
+}
+
+// The item that answers for a person who is not there, or who asked to
+// quit: the cancel item, else the default one, else the first.
+DialogItemIndex CancelAnswer(DialogRef d)
+{
+    return d->cancelItem ? d->cancelItem : d->defaultItem ? d->defaultItem : 1;
 }
 
 DialogItemIndex ClickItem(DialogRef d, const EventRecord& e, bool* hit)
@@ -194,6 +226,7 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
         GetPortBounds(GetWindowPort(d->window), &all);
         ValidWindowRect(d->window, &all);
     }
+    ModalScope modal(ModalName(d));
     for (;;) {
         if (!IsLiveDialog(d)) return;
         int16_t answer = 0;
@@ -203,12 +236,18 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
             return;
         }
         if (Backend* backend = CurrentBackend(); !backend || backend->Ended()) {
-            // No one will answer: the cancel item, else the default one.
-            *itemHit = d->cancelItem ? d->cancelItem : d->defaultItem ? d->defaultItem : 1;
+            *itemHit = CancelAnswer(d);  // no one will answer
+            return;
+        }
+        if (QuitRequestPending()) {
+            // The quit stays queued: it goes on once the dialog is gone.
+            *itemHit = CancelAnswer(d);
             return;
         }
         EventRecord e{};
-        if (!WaitNextEvent(everyEvent, &e, 1, nullptr)) e.what = nullEvent;
+        // High-level events (quit, open documents) wait for the main loop.
+        if (!WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, kModalSleep, nullptr))
+            e.what = nullEvent;
         DialogItemIndex item = 0;
         if (filter && filter(d, &e, &item)) {
             *itemHit = item;

@@ -8,6 +8,7 @@
 #include "platform/drawing/CallCounts.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Patterns.h"
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Raster.h"
 #include "platform/drawing/Regions.h"
@@ -167,6 +168,7 @@ void CopyCore(const BitMap* src, const BitMap* mask, const BitMap* dst, const Re
               const Rect* maskRect, const Rect* dstRect, int16_t mode, RgnHandle maskRgn, GrafPort* clipPort,
               RGBColor fore, RGBColor back, RGBColor hiliteColor, RGBColor weight)
 {
+    NotePixelsWritten();
     CopyJob job;
     if (!MakeMapping(srcRect, dstRect, job.map))
         return;
@@ -280,6 +282,7 @@ void CopyDeepMask(const BitMap* src, const BitMap* mask, const BitMap* dst, cons
 
 void ScrollRect(const Rect* r, int16_t dh, int16_t dv, RgnHandle updateRgn)
 {
+    NotePixelsWritten();
     GrafPtr port = GetQDGlobalsThePort();
     if (updateRgn)
         SetEmptyRgn(updateRgn);
@@ -325,6 +328,7 @@ void ScrollRect(const Rect* r, int16_t dh, int16_t dv, RgnHandle updateRgn)
 
 void DrawCoverageMask(const uint8_t* coverage, int32_t rowBytes, const Rect* dstRect, int16_t mode)
 {
+    NotePixelsWritten();
     GrafPtr port = GetQDGlobalsThePort();
     if (!port || !coverage || !dstRect || dstRect->left >= dstRect->right || dstRect->top >= dstRect->bottom)
         return;

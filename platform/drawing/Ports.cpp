@@ -410,6 +410,12 @@ void SpaceExtra(Fixed extra)
         gThePort->spExtra = extra;
 }
 
+void CharExtra(Fixed extra)
+{
+    if (gThePort)
+        gThePort->chExtra = extra;
+}
+
 void ResetDrawingState()
 {
     gThePort = nullptr;

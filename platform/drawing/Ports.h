@@ -74,6 +74,8 @@ void TextFace(StyleField face);
 void TextMode(int16_t mode);
 void TextSize(int16_t size);
 void SpaceExtra(Fixed extra);
+// Widens every character drawn and measured by `extra` pixels (16.16).
+void CharExtra(Fixed extra);
 int16_t GetPortTextFont(CGrafPtr port);
 StyleField GetPortTextFace(CGrafPtr port);
 int16_t GetPortTextSize(CGrafPtr port);

@@ -208,6 +208,7 @@ struct GrafPort {
     int16_t txMode = srcOr;
     int16_t txSize = 0;
     Fixed spExtra = 0;
+    Fixed chExtra = 0;  // added to every character's width (pictures' 0x0016)
     int32_t fgColor = blackColor;
     int32_t bkColor = whiteColor;
     RGBColor rgbOpColor{0x8000, 0x8000, 0x8000};  // blend weight

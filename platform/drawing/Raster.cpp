@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/drawing/Patterns.h"
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
 
@@ -137,6 +138,7 @@ void Generic(const Surface& s, const pixman_box32_t& b, const Pattern& pat, cons
 
 Surface ClipToPort(GrafPort* port, const pixman_region32_t* shape, pixman_region32_t* out)
 {
+    NotePixelsWritten();
     pixman_region32_clear(out);
     if (!port || !port->portPixMap || !*port->portPixMap)
         return {};

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 
 #include "platform/drawing/Regions.h"
 
@@ -39,31 +38,98 @@ void OvalShape(pixman_region32_t* out, const Rect32& r, const Rect32& limit)
     RoundRectShape(out, r, r.right - r.left, r.bottom - r.top, limit);
 }
 
+namespace {
+
+// The rows of a round rectangle (an oval when the corners take it whole):
+// each row is one span, widest in the middle, so that the rows holding
+// pixels are contiguous.
+class RoundRectRows {
+public:
+    RoundRectRows(const Rect32& r, int32_t ovalWidth, int32_t ovalHeight) : r_(r)
+    {
+        const double w = double(r.right) - r.left, h = double(r.bottom) - r.top;
+        rx_ = std::min<double>(std::max(ovalWidth, 0), w) / 2;
+        ry_ = std::min<double>(std::max(ovalHeight, 0), h) / 2;
+        square_ = rx_ <= 0 || ry_ <= 0;
+    }
+    // The pixels [*l, *r) of row v; false when it has none.
+    bool Span(int32_t v, int32_t* l, int32_t* r) const
+    {
+        if (v < r_.top || v >= r_.bottom || r_.left >= r_.right)
+            return false;
+        double inset = 0;
+        if (!square_) {
+            const double yc = v + 0.5;
+            double dy = 0;
+            if (yc < r_.top + ry_)
+                dy = (r_.top + ry_ - yc) / ry_;
+            else if (yc > r_.bottom - ry_)
+                dy = (yc - (r_.bottom - ry_)) / ry_;
+            if (dy >= 1)
+                return false;
+            inset = rx_ - rx_ * std::sqrt(1 - dy * dy);
+        }
+        *l = int32_t(std::ceil(r_.left + inset - 0.5));
+        *r = int32_t(std::ceil(r_.right - inset - 0.5));
+        return *l < *r;
+    }
+
+private:
+    Rect32 r_;
+    double rx_ = 0, ry_ = 0;
+    bool square_ = false;
+};
+
+}  // namespace
+
 void RoundRectShape(pixman_region32_t* out, const Rect32& r, int32_t ovalWidth, int32_t ovalHeight,
                     const Rect32& limit)
 {
     pixman_region32_clear(out);
     if (r.left >= r.right || r.top >= r.bottom)
         return;
-    const double w = double(r.right) - r.left, h = double(r.bottom) - r.top;
-    const double rx = std::min<double>(std::max(ovalWidth, 0), w) / 2, ry = std::min<double>(std::max(ovalHeight, 0), h) / 2;
-    if (rx <= 0 || ry <= 0) {
-        RectShape(out, r);
-        return;
-    }
+    const RoundRectRows rows(r, ovalWidth, ovalHeight);
     std::vector<pixman_box32_t> boxes;
     int32_t top = std::max(r.top, limit.top), bottom = std::min(r.bottom, limit.bottom);
     for (int32_t v = top; v < bottom; ++v) {
-        double yc = v + 0.5;
-        double dy = 0;
-        if (yc < r.top + ry)
-            dy = (r.top + ry - yc) / ry;
-        else if (yc > r.bottom - ry)
-            dy = (yc - (r.bottom - ry)) / ry;
-        if (dy >= 1)
+        int32_t left = 0, right = 0;
+        if (rows.Span(v, &left, &right))
+            boxes.push_back({left, v, right, v + 1});
+    }
+    FromBoxes(out, boxes);
+}
+
+void FramedRoundRectShape(pixman_region32_t* out, const Rect32& r, int32_t ovalWidth, int32_t ovalHeight,
+                          int32_t penWidth, int32_t penHeight, const Rect32& limit)
+{
+    pixman_region32_clear(out);
+    if (r.left >= r.right || r.top >= r.bottom || penWidth <= 0 || penHeight <= 0)
+        return;
+    const RoundRectRows rows(r, ovalWidth, ovalHeight);
+    std::vector<pixman_box32_t> boxes;
+    const int32_t top = std::max(r.top, limit.top), bottom = std::min(r.bottom, limit.bottom);
+    for (int32_t v = top; v < bottom; ++v) {
+        int32_t left = 0, right = 0;
+        if (!rows.Span(v, &left, &right))
             continue;
-        double inset = rx - rx * std::sqrt(1 - dy * dy);
-        AddSpan(boxes, v, r.left + inset, r.right - inset);
+        // The shape inset by the pen keeps a pixel when every row within
+        // the pen's height holds it, the pen's width in from each end. Rows
+        // with pixels are contiguous and their ends move monotonically to
+        // the middle, so the rows at the window's two ends decide.
+        int32_t la = 0, ra = 0, lb = 0, rb = 0;
+        int32_t innerLeft = right, innerRight = right;
+        if (rows.Span(int32_t(int64_t(v) - penHeight), &la, &ra) && rows.Span(int32_t(int64_t(v) + penHeight), &lb, &rb)) {
+            innerLeft = int32_t(std::max<int64_t>(int64_t(std::max(la, lb)) + penWidth, left));
+            innerRight = int32_t(std::min<int64_t>(int64_t(std::min(ra, rb)) - penWidth, right));
+        }
+        if (innerLeft >= innerRight) {
+            boxes.push_back({left, v, right, v + 1});
+            continue;
+        }
+        if (left < innerLeft)
+            boxes.push_back({left, v, innerLeft, v + 1});
+        if (innerRight < right)
+            boxes.push_back({innerRight, v, right, v + 1});
     }
     FromBoxes(out, boxes);
 }
@@ -146,59 +212,68 @@ void EdgesShape(pixman_region32_t* out, const std::vector<Edge>& edges, const Re
     FromBoxes(out, boxes);
 }
 
-void LineShape(pixman_region32_t* out, Point from, Point to, Point penSize)
+namespace {
+
+// The pixels of a line as the stepping walk visits them: from (0, 0) to
+// (dx, dy), dx and dy not negative, one x and one y step at a time with
+// the error dx - dy, x when twice the error exceeds -dy, y when it is
+// below dx (both at once on a diagonal). The error at (i, j) is
+// dx (1 + j) - dy (1 + i), so where each row starts and ends follows from
+// j alone: any row is found at once, without walking to it.
+class LineRows {
+public:
+    LineRows(int64_t dx, int64_t dy) : dx_(dx), dy_(dy) {}
+    // The first and last x of row j (0 <= j <= dy).
+    int64_t First(int64_t j) const
+    {
+        if (dy_ == 0 || j == 0)
+            return 0;
+        const int64_t g = LastBeforeStep(j - 1);
+        return g + (2 * dy_ * (1 + g) < 2 * dx_ * j + dy_ ? 1 : 0);
+    }
+    int64_t Last(int64_t j) const
+    {
+        if (dy_ == 0 || j == dy_)
+            return dx_;
+        return std::max(First(j), LastBeforeStep(j));
+    }
+
+private:
+    // The first x of row j at which the walk steps down.
+    int64_t LastBeforeStep(int64_t j) const { return dx_ * (2 * j + 1) / (2 * dy_); }
+
+    int64_t dx_, dy_;
+};
+
+}  // namespace
+
+void LineShape(pixman_region32_t* out, Point from, Point to, Point penSize, const Rect32& limit)
 {
     pixman_region32_clear(out);
     const int32_t pw = penSize.h, ph = penSize.v;
     if (pw <= 0 || ph <= 0)
         return;
     int32_t x0 = from.h, y0 = from.v, x1 = to.h, y1 = to.v;
-    // Walk from top to bottom so that each row's span grows in one direction.
+    // From top to bottom, so that each row's run moves one way.
     if (y1 < y0) {
         std::swap(x0, x1);
         std::swap(y0, y1);
     }
     const int32_t dx = std::abs(x1 - x0), dy = y1 - y0, sx = x0 < x1 ? 1 : -1;
-    // The leftmost and rightmost pen position on each row of the path.
-    std::vector<int32_t> minX(size_t(dy) + 1, INT32_MAX), maxX(size_t(dy) + 1, INT32_MIN);
-    int32_t x = x0, y = y0, err = dx - dy;
-    while (true) {
-        size_t i = size_t(y - y0);
-        minX[i] = std::min(minX[i], x);
-        maxX[i] = std::max(maxX[i], x);
-        if (x == x1 && y == y1)
-            break;
-        int32_t e2 = 2 * err;
-        if (e2 > -dy) {
-            err -= dy;
-            x += sx;
-        }
-        if (e2 < dx) {
-            err += dx;
-            ++y;
-        }
-    }
-    // Each output row is covered by the pen from path rows v - ph + 1 .. v:
-    // a sliding window, so that tall pens cost no more than thin ones.
+    const LineRows path(dx, dy);
+    // Each output row is covered by the pen from path rows v - ph + 1 .. v.
+    // Along a straight path x only moves one way, so the leftmost and the
+    // rightmost pen of those rows stand at the window's two ends: each row
+    // costs the same whatever the pen and the line, and only the rows in
+    // `limit` are made.
     std::vector<pixman_box32_t> boxes;
-    std::deque<int32_t> lows, highs;  // path rows, best first
-    for (int32_t v = y0; v < y1 + ph; ++v) {
-        if (v <= y1) {
-            const int32_t lo = minX[size_t(v - y0)], hi = maxX[size_t(v - y0)];
-            while (!lows.empty() && minX[size_t(lows.back() - y0)] >= lo)
-                lows.pop_back();
-            lows.push_back(v);
-            while (!highs.empty() && maxX[size_t(highs.back() - y0)] <= hi)
-                highs.pop_back();
-            highs.push_back(v);
-        }
-        const int32_t first = v - ph + 1;
-        while (!lows.empty() && lows.front() < first)
-            lows.pop_front();
-        while (!highs.empty() && highs.front() < first)
-            highs.pop_front();
-        if (!lows.empty())
-            boxes.push_back({minX[size_t(lows.front() - y0)], v, maxX[size_t(highs.front() - y0)] + pw, v + 1});
+    const int32_t first = std::max<int32_t>(y0, limit.top);
+    const int32_t past = int32_t(std::min<int64_t>(int64_t(y1) + ph, limit.bottom));
+    for (int32_t v = first; v < past; ++v) {
+        const int64_t a = std::max<int64_t>(int64_t(v) - ph + 1, y0) - y0, b = std::min(v, y1) - y0;
+        const int64_t lo = sx > 0 ? x0 + path.First(a) : x0 - path.Last(b);
+        const int64_t hi = sx > 0 ? x0 + path.Last(b) : x0 - path.First(a);
+        boxes.push_back({int32_t(lo), v, int32_t(hi + pw), v + 1});
     }
     FromBoxes(out, boxes);
 }

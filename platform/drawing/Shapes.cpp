@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/drawing/Modes.h"
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Raster.h"
 #include "platform/drawing/Recording.h"
@@ -30,9 +31,9 @@ Rect32 Intersect(const Rect32& a, const Rect32& b)
             std::min(a.right, b.right)};
 }
 
-// The rows worth computing: what the port can show, widened by the pen so
-// that frames never see the cut as an edge.
-Rect32 DrawLimit(GrafPort* port)
+// What the port can show: no drawing outside it can change a pixel, so
+// the work of a shape is bounded by it.
+Rect32 VisibleLimit(GrafPort* port)
 {
     if (IsRecordingRegion() || !port || !port->portPixMap || !*port->portPixMap)
         return kAllRows;
@@ -41,8 +42,31 @@ Rect32 DrawLimit(GrafPort* port)
         limit = Intersect(limit, GetRegionBounds32(port->clipRgn));
     if (!EmptyRgn(port->visRgn))
         limit = Intersect(limit, GetRegionBounds32(port->visRgn));
+    return limit;
+}
+
+// The rows worth computing for a shape framed afterwards (FrameOf): what
+// the port can show, widened by the pen so that the frame never sees the
+// cut as an edge.
+Rect32 DrawLimit(GrafPort* port)
+{
+    const Rect32 limit = VisibleLimit(port);
+    if (IsRecordingRegion() || !port)
+        return limit;
     int32_t padH = std::max<int32_t>(port->pnSize.h, 0) + 1, padV = std::max<int32_t>(port->pnSize.v, 0) + 1;
     return {limit.top - padV, limit.left - padH, limit.bottom + padV, limit.right + padH};
+}
+
+// Keeps what lies within the limit (for shapes whose every pixel then
+// costs work of its own, such as arcs).
+void CutTo(pixman_region32_t* shape, const Rect32& limit)
+{
+    if (limit.left >= limit.right || limit.top >= limit.bottom) {
+        pixman_region32_clear(shape);
+        return;
+    }
+    pixman_region32_intersect_rect(shape, shape, limit.left, limit.top, uint32_t(int64_t(limit.right) - limit.left),
+                                   uint32_t(int64_t(limit.bottom) - limit.top));
 }
 
 bool PenShows(GrafPort* port)
@@ -83,6 +107,25 @@ void DrawShape(GrafVerb verb, pixman_region32_t* shape)
     case kInvert: InvertShape(port, shape); break;
     case kFill: Paint(port, shape, port->fillPat, port->fillPixPat, patCopy); break;
     }
+}
+
+// A round rectangle or oval with a verb. Its frame is made row by row in
+// what the port shows, so that a wide pen costs no more than a thin one;
+// while a region is recorded, it is the outline that is kept.
+void DrawRoundRect(GrafVerb verb, const Rect& r, int32_t ovalWidth, int32_t ovalHeight)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    Area shape;
+    if (verb == kFrame && port && !IsRecordingRegion()) {
+        if (!PenShows(port))
+            return;
+        FramedRoundRectShape(&shape.r, ToRect32(r), ovalWidth, ovalHeight, port->pnSize.h, port->pnSize.v,
+                             VisibleLimit(port));
+        DrawShape(kPaint, &shape.r);
+        return;
+    }
+    RoundRectShape(&shape.r, ToRect32(r), ovalWidth, ovalHeight, DrawLimit(port));
+    DrawShape(verb, &shape.r);
 }
 
 QDProcs* Procs()
@@ -204,7 +247,7 @@ void StdLine(Point newPt)
     PictRecordLine(port, from, newPt);
     if (PenShows(port)) {
         Area shape;
-        LineShape(&shape.r, from, newPt, port->pnSize);
+        LineShape(&shape.r, from, newPt, port->pnSize, VisibleLimit(port));
         Paint(port, &shape.r, port->pnPat, port->pnPixPat, port->pnMode);
     }
     port->pnLoc = newPt;
@@ -225,9 +268,7 @@ void StdOval(GrafVerb verb, const Rect* r)
     if (!r)
         return;
     PictRecordShape(GetQDGlobalsThePort(), PictShape::Oval, verb, r, 0, 0);
-    Area shape;
-    OvalShape(&shape.r, ToRect32(*r), DrawLimit(GetQDGlobalsThePort()));
-    DrawShape(verb, &shape.r);
+    DrawRoundRect(verb, *r, r->right - r->left, r->bottom - r->top);
 }
 
 void StdRRect(GrafVerb verb, const Rect* r, int16_t ovalWidth, int16_t ovalHeight)
@@ -235,9 +276,7 @@ void StdRRect(GrafVerb verb, const Rect* r, int16_t ovalWidth, int16_t ovalHeigh
     if (!r)
         return;
     PictRecordShape(GetQDGlobalsThePort(), PictShape::RRect, verb, r, ovalWidth, ovalHeight);
-    Area shape;
-    RoundRectShape(&shape.r, ToRect32(*r), ovalWidth, ovalHeight, DrawLimit(GetQDGlobalsThePort()));
-    DrawShape(verb, &shape.r);
+    DrawRoundRect(verb, *r, ovalWidth, ovalHeight);
 }
 
 void StdArc(GrafVerb verb, const Rect* r, int16_t startAngle, int16_t arcAngle)
@@ -246,10 +285,16 @@ void StdArc(GrafVerb verb, const Rect* r, int16_t startAngle, int16_t arcAngle)
     PictRecordShape(port, PictShape::Arc, verb, r, startAngle, arcAngle);
     if (!r || !port || !PenShows(port))
         return;  // arcs are not outlines: nothing to record
+    // The oval (or its outline) within what the port shows, then the
+    // wedge, which looks at every pixel left.
     Area shape;
-    OvalShape(&shape.r, ToRect32(*r), DrawLimit(port));
+    const Rect32 visible = VisibleLimit(port);
+    const int32_t w = int32_t(r->right) - r->left, h = int32_t(r->bottom) - r->top;
     if (verb == kFrame)
-        FrameOf(&shape.r, port->pnSize.h, port->pnSize.v);
+        FramedRoundRectShape(&shape.r, ToRect32(*r), w, h, port->pnSize.h, port->pnSize.v, visible);
+    else
+        OvalShape(&shape.r, ToRect32(*r), visible);
+    CutTo(&shape.r, visible);
     ArcWedge(&shape.r, ToRect32(*r), startAngle, arcAngle);
     DrawShape(verb == kFrame ? kPaint : verb, &shape.r);
 }
@@ -395,6 +440,7 @@ void SetCPixel(int16_t h, int16_t v, const RGBColor* color)
     if (s.Empty() || (s.depth != 32 && s.depth != 1) || h < s.bounds.left || h >= s.bounds.right ||
         v < s.bounds.top || v >= s.bounds.bottom)
         return;
+    NotePixelsWritten();
     s.WriteRGB(h, v, PackRGB(*color));
 }
 

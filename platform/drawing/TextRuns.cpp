@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Ports.h"
 #include "platform/fonts/Fonts.h"
 
@@ -27,13 +28,13 @@ int32_t Advance(const TextStyle& s, const TextSpan& t, int32_t i)
     return std::max(0, a + s.extra);
 }
 
-// The advance in fixed point with the space extra; a negative extra never
-// moves the pen back.
+// The advance in fixed point with the space and character extras; a
+// negative extra never moves the pen back.
 int64_t AdvanceFixed(const TextStyle& s, const TextSpan& t, int32_t i)
 {
     int64_t a = int64_t(Advance(s, t, i)) << 16;
-    if (IsSpace(t, i)) a = std::max<int64_t>(a + s.spaceExtra, 0);
-    return a;
+    if (IsSpace(t, i)) a += s.spaceExtra;
+    return std::max<int64_t>(a + s.charExtra, 0);
 }
 
 const GlyphImage& GlyphAt(const TextStyle& s, const TextSpan& t, int32_t i)
@@ -93,12 +94,13 @@ void Hollow(Coverage& c, bool shadow)
 bool OneBitGlyphs() { return gOneBit; }
 void SetOneBitGlyphs(bool oneBit) { gOneBit = oneBit; }
 
-TextStyle MakeTextStyle(int16_t font, int16_t size, Style face, Fixed spaceExtra)
+TextStyle MakeTextStyle(int16_t font, int16_t size, Style face, Fixed spaceExtra, Fixed charExtra)
 {
     TextStyle s;
     s.strike = FindStrike(font, size, (face & bold) != 0, (face & italic) != 0);
     s.face = face;
     s.spaceExtra = spaceExtra;
+    s.charExtra = charExtra;
     s.oneBit = gOneBit;
     if (face & outline) s.extra = int16_t(s.extra + 1);
     if (face & shadow) s.extra = int16_t(s.extra + 2);
@@ -113,7 +115,7 @@ TextStyle PortTextStyle(const GrafPort* port, Point numer, Point denom)
     int32_t size = port->txSize > 0 ? port->txSize : GetDefFontSize();
     if (numer.v > 0 && denom.v > 0 && numer.v != denom.v)
         size = std::clamp<int32_t>(size * numer.v / denom.v, 1, kMaxSize);
-    return MakeTextStyle(port->txFont, int16_t(size), port->txFace, port->spExtra);
+    return MakeTextStyle(port->txFont, int16_t(size), port->txFace, port->spExtra, port->chExtra);
 }
 
 FontInfo StyleFontInfo(const TextStyle& style)
@@ -153,6 +155,7 @@ void SpanPositions(const TextStyle& style, const TextSpan& text, int16_t* positi
 int16_t PaintSpan(const Surface& surface, const pixman_region32_t* allowed, const TextStyle& style,
                   const TextSpan& text, int32_t h, int32_t baseline, const TextPaint& paint)
 {
+    NotePixelsWritten();
     if (!style.strike || text.length <= 0) return 0;
     const int16_t width = SpanWidth(style, text);
     if (surface.Empty()) return width;

@@ -27,12 +27,13 @@ struct TextStyle {
     Style face = normal;
     int16_t extra = 0;  // pixels added to every advance by the face
     Fixed spaceExtra = 0;
+    Fixed charExtra = 0;  // every character, spaces too
     bool oneBit = false;
 };
 
 // The style of a font, size (0: default) and face; null strike when the
 // fonts are missing.
-TextStyle MakeTextStyle(int16_t font, int16_t size, Style face, Fixed spaceExtra);
+TextStyle MakeTextStyle(int16_t font, int16_t size, Style face, Fixed spaceExtra, Fixed charExtra = 0);
 // The port's text settings, the size scaled by numer.v / denom.v.
 TextStyle PortTextStyle(const GrafPort* port, Point numer = {1, 1}, Point denom = {1, 1});
 FontInfo StyleFontInfo(const TextStyle& style);

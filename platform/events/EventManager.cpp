@@ -92,14 +92,20 @@ void NullEvent(EventRecord* event)
     if (event) *event = Stamp(nullEvent, 0);
 }
 
+int gBusyPolls = 0;
+
 void NoteIdle()
 {
+    if (gBusyPolls > 0) return;
     if (Backend* b = State().backend) b->NoteIdle();
 }
 
 }  // namespace
 
 Backend* CurrentBackend() { return State().backend; }
+
+BusyPoll::BusyPoll() { ++gBusyPolls; }
+BusyPoll::~BusyPoll() { --gBusyPolls; }
 
 void Backend::Stop(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
 void SetBackend(Backend* backend) { State().backend = backend; }
@@ -139,6 +145,7 @@ Boolean WaitNextEvent(uint16_t mask, EventRecord* event, uint32_t sleep, RgnHand
     const uint32_t budget = std::max<uint32_t>(sleep, 1);
     uint32_t waited = 0;
     Pump();
+    const Point start = s.input.mouse;
     for (;;) {
         if (Fetch(mask, event, true)) return true;
         if (mouseRgn && (mask & osMask) && !PtInRgn(s.input.mouse, mouseRgn)) {
@@ -147,8 +154,12 @@ Boolean WaitNextEvent(uint16_t mask, EventRecord* event, uint32_t sleep, RgnHand
         }
         NoteIdle();
         if (waited >= budget || !s.backend || s.backend->Ended()) break;
+        // A moved mouse ends a long sleep with a null event, so that the
+        // cursor follows what is under it.
+        if (waited > 0 && (s.input.mouse.h != start.h || s.input.mouse.v != start.v)) break;
         uint32_t passed = s.backend->Wait(budget - waited);
         waited += std::max<uint32_t>(passed, 1);
+        RunSourceHooks();  // a quit signal that came during the sleep
     }
     NullEvent(event);
     return false;
@@ -195,6 +206,26 @@ void PostHighLevelEvent(OSType eventClass, OSType eventID, const std::vector<std
     e.where.v = int16_t(eventID >> 16);
     e.where.h = int16_t(eventID & 0xFFFF);
     State().queue.Post(e, documents);
+}
+
+void PostTerminationRequest()
+{
+    EventRecord e = Stamp(kHighLevelEvent, kCoreEventClass);
+    e.where.v = int16_t(kAEQuitApplication >> 16);
+    e.where.h = int16_t(kAEQuitApplication & 0xFFFF);
+    State().queue.Post(e, {}, true);
+}
+
+Boolean QuitRequestPending()
+{
+    RunSourceHooks();
+    return State().queue.HasHighLevel(kAEQuitApplication);
+}
+
+Boolean TerminationRequestPending()
+{
+    RunSourceHooks();
+    return State().queue.HasHighLevel(kAEQuitApplication, true);
 }
 
 const HighLevelEventInfo& LastHighLevelEvent() { return State().lastHighLevel; }

@@ -1,5 +1,7 @@
 #include "platform/events/EventQueue.h"
 
+#include <algorithm>
+
 namespace platform {
 
 uint16_t MaskForKind(uint16_t kind)
@@ -10,10 +12,15 @@ uint16_t MaskForKind(uint16_t kind)
     return 0;
 }
 
-void EventQueue::Post(const EventRecord& event, std::vector<std::string> documents)
+void EventQueue::Post(const EventRecord& event, std::vector<std::string> documents, bool termination)
 {
-    if (entries_.size() >= kCapacity) entries_.pop_front();
-    entries_.push_back({event, std::move(documents)});
+    if (entries_.size() >= kCapacity) {
+        auto oldest = std::find_if(entries_.begin(), entries_.end(),
+                                   [](const Entry& e) { return e.record.what != kHighLevelEvent; });
+        // Only requests are queued: they stay, however many there are.
+        if (oldest != entries_.end()) entries_.erase(oldest);
+    }
+    entries_.push_back({event, std::move(documents), termination});
 }
 
 bool EventQueue::Take(uint16_t mask, EventRecord* event, bool remove, std::vector<std::string>* documents)
@@ -38,6 +45,15 @@ void EventQueue::Flush(uint16_t whichMask, uint16_t stopMask)
         else
             ++it;
     }
+}
+
+bool EventQueue::HasHighLevel(OSType eventID, bool terminationOnly) const
+{
+    for (const Entry& e : entries_)
+        if (e.record.what == kHighLevelEvent && HighLevelEventID(e.record) == eventID &&
+            (!terminationOnly || e.termination))
+            return true;
+    return false;
 }
 
 bool EventQueue::Has(uint16_t mask) const

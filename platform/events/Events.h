@@ -118,6 +118,28 @@ const HighLevelEventInfo& LastHighLevelEvent();
 // The kind of a high-level event record.
 OSType HighLevelEventID(const EventRecord& event);
 
+// Quit and termination requests wait in the queue until the program takes
+// them (a full queue drops input, never a high-level event). A modal loop
+// asks here whether it should answer with its cancel choice and let the
+// quit go on; the posting sources are pumped first.
+Boolean QuitRequestPending();
+// Only the requests that come from the system (SIGTERM, SIGINT): a long
+// operation stops for these, while a quit event waits until it is done.
+Boolean TerminationRequestPending();
+// Posts a quit event marked as the system's request to end.
+void PostTerminationRequest();
+
+// Around the event calls of a busy program that only looks for a Stop
+// between its steps (the wait dialog): finding no event there does not
+// make the program idle, so a script waiting for idle waits for the end.
+class BusyPoll {
+public:
+    BusyPoll();
+    ~BusyPoll();
+    BusyPoll(const BusyPoll&) = delete;
+    BusyPoll& operator=(const BusyPoll&) = delete;
+};
+
 // Mouse and keyboard state.
 Boolean Button();
 Boolean StillDown();

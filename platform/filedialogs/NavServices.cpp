@@ -11,6 +11,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/events/Backend.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/events/Modals.h"
 #include "platform/events/InputState.h"
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/filedialogs/NavFolderMemory.h"
@@ -286,6 +287,9 @@ OSStatus NavDialogRun(NavDialogRef d)
             NavCallBack(d, kNavCBAdjustRect, nullptr);
 
         // Until the user acts: a script's answer, else events for the dialog.
+        ModalScope modal(d->kind == NavDialogObject::Kind::PutFile       ? "save file dialog"
+                         : d->kind == NavDialogObject::Kind::ChooseFolder ? "choose folder dialog"
+                                                                           : "open file dialog");
         while (!d->ended) {
             FileDialogAnswer answer;
             if (TakeFileDialogAnswer(&answer)) {
@@ -293,12 +297,14 @@ OSStatus NavDialogRun(NavDialogRef d)
                 continue;
             }
             Backend* backend = CurrentBackend();
-            if (!backend || backend->Ended()) {
-                NavCancel(d);  // nobody is left to answer
+            if (!backend || backend->Ended() || QuitRequestPending()) {
+                // Nobody is left to answer, or a quit waits for the dialog
+                // to go (it stays queued for the main loop).
+                NavCancel(d);
                 break;
             }
             EventRecord event;
-            if (WaitNextEvent(everyEvent, &event, 30, nullptr)) {
+            if (WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &event, 30, nullptr)) {
                 NavCBRec rec;
                 rec.eventData.event = &event;
                 NavCallBack(d, kNavCBEvent, &rec);

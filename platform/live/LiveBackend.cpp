@@ -13,7 +13,9 @@
 namespace platform {
 namespace {
 
+// While a tracking loop polls, the screen is shown at most this often.
 constexpr uint32_t kPresentEveryMs = 10;
+constexpr uint32_t kLongestWaitTicks = 15;
 
 uint16_t HostModifiers(uint16_t sdl)
 {
@@ -57,6 +59,7 @@ bool LiveBackend::Start(const std::string& title, int scale, std::string* error)
     SetClock(&clock_);
     SetBackend(this);
     SetClipboardBridge(&clipboard_);
+    heldKeys_ = uint16_t(SDL_GetModState());
     Present();
     return true;
 }
@@ -100,19 +103,31 @@ void LiveBackend::FitScreenToWindow()
 void LiveBackend::Present()
 {
     if (!renderer_ || !texture_) return;
+    presented_ = ScreenChangeSignature();
     const PixMap* pm = ComposeScreen();
+    mustPresent_ = false;
     SDL_UpdateTexture(texture_, nullptr, pm->baseAddr, pm->rowBytes & kRowBytesMask);
     SDL_RenderClear(renderer_);
     SDL_Rect dst{0, 0, textureWidth_ * scale_, textureHeight_ * scale_};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderPresent(renderer_);
     lastPresentMs_ = SDL_GetTicks();
+    ++presents_;
+}
+
+void LiveBackend::PresentIfChanged()
+{
+    if (mustPresent_ || ScreenChangeSignature() != presented_) Present();
 }
 
 void LiveBackend::Handle(const SDL_Event& e)
 {
     auto at = [&](int x, int y) { return Point{int16_t(y / scale_), int16_t(x / scale_)}; };
-    const uint16_t host = HostModifiers(uint16_t(SDL_GetModState()));
+    // The keys held when the event happened: a key event says so itself;
+    // a click has the state the key events before it left. Never the state
+    // at the time the queue is read, which may be long after.
+    if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) heldKeys_ = uint16_t(e.key.keysym.mod);
+    const uint16_t host = HostModifiers(heldKeys_);
     switch (e.type) {
     case SDL_QUIT:
         PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
@@ -120,9 +135,20 @@ void LiveBackend::Handle(const SDL_Event& e)
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE)
             PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
-        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) InputSuspendResume(true);
-        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) InputSuspendResume(false);
-        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FitScreenToWindow();
+        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            // Keys pressed or let go while another window had them.
+            heldKeys_ = uint16_t(SDL_GetModState());
+            InputSuspendResume(true);
+        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            InputSuspendResume(false);
+        } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            FitScreenToWindow();
+        }
+        // Shown, uncovered or resized: the display needs the pixels again.
+        if (e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
+            e.window.event == SDL_WINDOWEVENT_MAXIMIZED)
+            mustPresent_ = true;
         break;
     case SDL_MOUSEMOTION:
         InputMouseMoved(at(e.motion.x, e.motion.y));
@@ -199,14 +225,16 @@ void LiveBackend::Pump()
 void LiveBackend::Poll()
 {
     Pump();
-    if (SDL_GetTicks() - lastPresentMs_ >= kPresentEveryMs) Present();
+    if (SDL_GetTicks() - lastPresentMs_ >= kPresentEveryMs) PresentIfChanged();
 }
 
 uint32_t LiveBackend::Wait(uint32_t ticks)
 {
-    Present();
+    PresentIfChanged();
     const uint32_t start = clock_.Ticks();
-    const int ms = int(std::min<uint32_t>(ticks, 600) * 1000 / 60);
+    // Asleep until input comes; a signal's quit request is looked for at
+    // least this often, since a signal need not wake the display's wait.
+    const int ms = int(std::min<uint32_t>(ticks, kLongestWaitTicks) * 1000 / 60);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, std::max(ms, 1))) Handle(e);
     Pump();

@@ -1,6 +1,8 @@
 // The live backend: an SDL2 window showing the virtual screen, the real
 // clock, the real keyboard and mouse. The screen is presented from within
-// every wait and poll, so modal and tracking loops stay live. The window can
+// waits and polls whenever it changed, so modal and tracking loops stay
+// live while an idle program costs nothing: a wait sleeps until input.
+// Every event carries the modifier keys of its own moment. The window can
 // be resized (the screen follows it) and shows the screen scaled by a whole
 // factor; files dropped on it arrive as an open-documents event, its close
 // button as a quit request. Text on the scrap and on the system clipboard
@@ -39,7 +41,12 @@ public:
 
     // Shows the screen now.
     void Present();
+    // Shows the screen when it changed since it was last shown.
+    void PresentIfChanged();
     int Scale() const { return scale_; }
+    // How many times the screen was shown, and where (tests).
+    uint32_t Presents() const { return presents_; }
+    SDL_Renderer* Renderer() const { return renderer_; }
 
 private:
     void Handle(const SDL_Event& event);
@@ -66,6 +73,10 @@ private:
     int textureHeight_ = 0;
     int scale_ = 1;
     uint32_t lastPresentMs_ = 0;
+    uint64_t presented_ = 0;      // the screen's change signature when shown
+    bool mustPresent_ = true;     // the display lost what it showed
+    uint16_t heldKeys_ = 0;       // modifier keys as of the last event handled
+    uint32_t presents_ = 0;
 };
 
 }  // namespace platform

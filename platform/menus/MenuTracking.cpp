@@ -162,70 +162,132 @@ int32_t Answer(MenuRef menu, MenuItemIndex item)
     return (int32_t(menu->id) << 16) | item;
 }
 
-// Follows the mouse through the open menus until the button comes up.
+// Where the mouse is in the open menus: the menu and item selected under
+// it (none outside every menu), and the item under it even when it cannot
+// be chosen.
+struct Hover {
+    MenuRef menu = nullptr;
+    MenuItemIndex item = 0;
+    MenuItemIndex under = 0;
+};
+
+// One look at the mouse: a title of the bar under it opens its menu, an
+// item under it is selected (its submenu opened), outside every menu the
+// deepest one gives up its selection.
+Hover Follow(Point p, bool withBar)
+{
+    TrackState& s = Track();
+    if (withBar) {
+        MenuRef title = BarMenuAt(p);
+        if (title && title != s.open.front().menu) {
+            CloseFrom(0);
+            OpenPullDown(title);
+            return {};
+        }
+    }
+    // The deepest open menu under the mouse.
+    int level = -1;
+    for (int i = int(s.open.size()) - 1; i >= 0; --i)
+        if (PtInRect(p, &s.open[size_t(i)].rect)) {
+            level = i;
+            break;
+        }
+    if (level < 0) {
+        // Outside every menu: the deepest menu gives up its selection
+        // unless that selection holds an open submenu.
+        OpenMenu& m = s.open.back();
+        const MenuItemRecord* item = Item(m.menu, m.selected);
+        if (m.selected && !(item && SubmenuOf(*item))) {
+            HiliteMenuItemData h{m.selected, 0};
+            Message(m, kMenuHiliteItemMsg, p, reinterpret_cast<int16_t*>(&h));
+            m.selected = 0;
+        }
+        return {};
+    }
+    OpenMenu& m = s.open[size_t(level)];
+    MenuTrackingData data{m.menu, m.selected, 0, Rect{0, 0, 0, 0}, m.rect.top, m.rect.bottom};
+    Message(m, kMenuFindItemMsg, p, reinterpret_cast<int16_t*>(&data));
+    if (data.itemSelected != m.selected) {
+        CloseFrom(size_t(level) + 1);
+        HiliteMenuItemData h{m.selected, data.itemSelected};
+        Message(m, kMenuHiliteItemMsg, p, reinterpret_cast<int16_t*>(&h));
+        m.selected = data.itemSelected;
+        if (const MenuItemRecord* item = Item(m.menu, m.selected))
+            if (MenuID sub = SubmenuOf(*item)) OpenSubmenu(s.open[size_t(level)], data.itemRect, sub);
+    }
+    return {s.open[size_t(level)].menu, s.open[size_t(level)].selected, data.itemUnderMouse};
+}
+
+enum class NextClick { Dismissed, InMenu, OnOtherTitle };
+
+// A menu left open by a click on its title: the mouse is followed with the
+// button up until the next press. A press in an open menu goes on as a
+// press there; on another title it opens that menu; on the open menu's
+// title or anywhere else it closes the menu with no choice (the click is
+// spent). Escape and Command-period close it too, and so does a quit.
+NextClick WaitForNextClick(bool withBar, Hover* hover)
+{
+    TrackState& s = Track();
+    constexpr uint32_t kSleep = 15;  // a moved mouse ends it sooner
+    // The release that left the menu open is spent: the next press is
+    // followed until its own release.
+    FlushEvents(mUpMask, 0);
+    for (;;) {
+        if (RunEnded() || QuitRequestPending() || s.open.empty()) return NextClick::Dismissed;
+        Point p;
+        GetGlobalMouse(&p);
+        *hover = Follow(p, withBar);
+        EventRecord e{};
+        if (!WaitNextEvent(mDownMask | keyDownMask | autoKeyMask, &e, kSleep, nullptr)) continue;
+        if (e.what == mouseDown) {
+            MenuRef title = withBar ? BarMenuAt(e.where) : nullptr;
+            if (title) return title == s.open.front().menu ? NextClick::Dismissed : NextClick::OnOtherTitle;
+            for (const OpenMenu& m : s.open)
+                if (PtInRect(e.where, &m.rect)) return NextClick::InMenu;
+            return NextClick::Dismissed;
+        }
+        const uint8_t ch = uint8_t(e.message & charCodeMask);
+        if (ch == 0x1B || ((e.modifiers & cmdKey) && ch == '.')) return NextClick::Dismissed;
+    }
+}
+
+// Follows the mouse through the open menus until the button comes up. A
+// pull-down whose title was clicked and let go there stays open until the
+// next click.
 int32_t TrackOpenMenus(bool withBar)
 {
     TrackState& s = Track();
-    MenuRef releasedMenu = nullptr;
-    MenuItemIndex releasedItem = 0, releasedUnder = 0;
+    Hover hover;
     bool down = true;
-    while (down && !s.open.empty()) {
-        Point p;
-        GetGlobalMouse(&p);
-        if (withBar) {
-            MenuRef title = BarMenuAt(p);
-            if (title && title != s.open.front().menu) {
-                CloseFrom(0);
-                OpenPullDown(title);
-                continue;
-            }
+    bool mayStay = withBar;
+    while (!s.open.empty()) {
+        while (down && !s.open.empty()) {
+            Point p;
+            GetGlobalMouse(&p);
+            hover = Follow(p, withBar);
+            down = StillDown() && !RunEnded();
         }
-        // The deepest open menu under the mouse.
-        int level = -1;
-        for (int i = int(s.open.size()) - 1; i >= 0; --i)
-            if (PtInRect(p, &s.open[size_t(i)].rect)) {
-                level = i;
-                break;
-            }
-        releasedMenu = nullptr;
-        releasedItem = releasedUnder = 0;
-        if (level >= 0) {
-            OpenMenu& m = s.open[size_t(level)];
-            MenuTrackingData data{m.menu, m.selected, 0, Rect{0, 0, 0, 0}, m.rect.top, m.rect.bottom};
-            Message(m, kMenuFindItemMsg, p, reinterpret_cast<int16_t*>(&data));
-            if (data.itemSelected != m.selected) {
-                CloseFrom(size_t(level) + 1);
-                HiliteMenuItemData h{m.selected, data.itemSelected};
-                Message(m, kMenuHiliteItemMsg, p, reinterpret_cast<int16_t*>(&h));
-                m.selected = data.itemSelected;
-                if (const MenuItemRecord* item = Item(m.menu, m.selected))
-                    if (MenuID sub = SubmenuOf(*item)) OpenSubmenu(s.open[size_t(level)], data.itemRect, sub);
-            }
-            releasedMenu = s.open[size_t(level)].menu;
-            releasedItem = s.open[size_t(level)].selected;
-            releasedUnder = data.itemUnderMouse;
-        } else {
-            // Outside every menu: the deepest menu gives up its selection
-            // unless that selection holds an open submenu.
-            OpenMenu& m = s.open.back();
-            const MenuItemRecord* item = Item(m.menu, m.selected);
-            if (m.selected && !(item && SubmenuOf(*item))) {
-                HiliteMenuItemData h{m.selected, 0};
-                Message(m, kMenuHiliteItemMsg, p, reinterpret_cast<int16_t*>(&h));
-                m.selected = 0;
-            }
+        if (s.open.empty() || !mayStay || hover.menu || RunEnded()) break;
+        const Point up = MouseReleasePoint();
+        if (BarMenuAt(up) != s.open.front().menu) break;
+        const NextClick next = WaitForNextClick(withBar, &hover);
+        if (next == NextClick::Dismissed) {
+            hover = {};
+            break;
         }
-        down = StillDown() && !RunEnded();
+        // A press on another title may leave that menu open in its turn.
+        mayStay = next == NextClick::OnOtherTitle;
+        down = true;
     }
     CloseFrom(0);
     s.lastChoice = 0;
-    if (!releasedMenu) return 0;
-    const MenuItemRecord* item = Item(releasedMenu, releasedItem);
+    if (!hover.menu) return 0;
+    const MenuItemRecord* item = Item(hover.menu, hover.item);
     if (!item || SubmenuOf(*item)) {
-        if (!releasedItem && releasedUnder) s.lastChoice = (int32_t(releasedMenu->id) << 16) | releasedUnder;
+        if (!hover.item && hover.under) s.lastChoice = (int32_t(hover.menu->id) << 16) | hover.under;
         return 0;
     }
-    return Answer(releasedMenu, releasedItem);
+    return Answer(hover.menu, hover.item);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ struct SavedPort {
     int32_t fgColor = 0, bkColor = 0;
     int16_t txFont = 0, txMode = 0, txSize = 0;
     Style txFace = 0;
-    Fixed spExtra = 0;
+    Fixed spExtra = 0, chExtra = 0;
     const PixPatTile* pixPats[3] = {nullptr, nullptr, nullptr};
 
     void Take(GrafPtr p)
@@ -60,6 +60,7 @@ struct SavedPort {
         txSize = p->txSize;
         txFace = p->txFace;
         spExtra = p->spExtra;
+        chExtra = p->chExtra;
         pixPats[0] = p->pnPixPat;
         pixPats[1] = p->bkPixPat;
         pixPats[2] = p->fillPixPat;
@@ -80,6 +81,7 @@ struct SavedPort {
         p->txSize = txSize;
         p->txFace = txFace;
         p->spExtra = spExtra;
+        p->chExtra = chExtra;
         p->pnPixPat = pixPats[0];
         p->bkPixPat = pixPats[1];
         p->fillPixPat = pixPats[2];
@@ -250,6 +252,7 @@ OSErr Player::Run()
     port_->txMode = srcOr;
     port_->txSize = 0;
     port_->spExtra = 0;
+    port_->chExtra = 0;
     port_->pnPixPat = port_->bkPixPat = port_->fillPixPat = nullptr;
     RGBColor standardHilite{0xB5B5, 0xD5D5, 0xFFFF};
     HiliteColor(&standardHilite);
@@ -357,6 +360,15 @@ Step Player::Dispatch(uint16_t op)
     case opBkPixPat:
     case opPnPixPat:
     case opFillPixPat: return PixPat(op);
+    case opPnLocHFrac:
+        // The pen's fraction of a pixel, for text drawn with fractional
+        // widths: the pen here stands on whole pixels, so nothing changes.
+        in_.Skip(2);
+        return Step::Next;
+    case opChExtra:
+        // Extra width of every character, a 4.12 fixed-point number.
+        p->chExtra = Fixed(int32_t(in_.S16()) * 16);
+        return Step::Next;
     case opRGBFgCol:
     case opRGBBkCol:
     case opHiliteColor:
@@ -432,7 +444,11 @@ Step Player::Dispatch(uint16_t op)
     return Reserved(op);
 }
 
-// Opcodes kept for later use: skipped by their published data lengths.
+// Opcodes kept for later use, and those that change nothing drawn here:
+// skipped by their published data lengths. The line justification and
+// glyph state (0x002D, 0x002E) start with the length of what follows, as
+// the reserved ones do; the table's 10 and 8 bytes are that word and the
+// 8 and 6 bytes it then counts.
 Step Player::Reserved(uint16_t op)
 {
     size_t skip = 0;

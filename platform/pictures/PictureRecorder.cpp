@@ -197,6 +197,13 @@ void PictureRecorder::SyncText()
         w.U32(uint32_t(p->spExtra));
         spExtra = p->spExtra;
     }
+    // The picture keeps the character extra in 4.12 fixed point.
+    const int32_t chExtra412 = std::clamp<int32_t>(p->chExtra / 16, INT16_MIN, INT16_MAX);
+    if (chExtra != chExtra412 * 16) {
+        w.Op(opChExtra);
+        w.U16(uint16_t(int16_t(chExtra412)));
+        chExtra = chExtra412 * 16;
+    }
 }
 
 void PictureRecorder::TextRun(Point at, const uint8_t* text, int32_t count)

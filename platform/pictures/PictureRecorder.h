@@ -35,6 +35,7 @@ struct PictureRecorder {
     int16_t txMode = srcOr;
     int16_t txSize = 0;
     Fixed spExtra = 0;
+    Fixed chExtra = 0;
     Point textLoc{0, 0};
     bool textLocKnown = false;
     Point numer{1, 1};

@@ -478,7 +478,9 @@ void CairoText(int16_t byteCount, const void* textBuf, Point numer, Point denom)
 }
 
 // Bit images become images: one-bit maps in the port's colours, colour
-// maps as they are.
+// maps as they are. Only the source pixels that land on what the clip (and
+// mask) leave of the destination are made into an image, so the work is
+// bounded by the destination, whatever the source rectangle claims.
 void CairoBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int16_t mode, RgnHandle maskRgn)
 {
     GrafPtr port = Port();
@@ -495,10 +497,38 @@ void CairoBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int1
         target->needsRaster = true;
         return;
     }
-    const int32_t w = srcRect->right - srcRect->left, h = srcRect->bottom - srcRect->top;
-    if (w <= 0 || h <= 0 || dstRect->right <= dstRect->left || dstRect->bottom <= dstRect->top || s.Empty())
+    const int64_t w = int64_t(srcRect->right) - srcRect->left, h = int64_t(srcRect->bottom) - srcRect->top;
+    const int64_t dw = int64_t(dstRect->right) - dstRect->left, dh = int64_t(dstRect->bottom) - dstRect->top;
+    if (w <= 0 || h <= 0 || dw <= 0 || dh <= 0 || s.Empty())
         return;
-    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    // What can change: the destination within the clip's and mask's bounds.
+    Rect32 visible{dstRect->top, dstRect->left, dstRect->bottom, dstRect->right};
+    auto limit = [&](const Rect32& r) {
+        visible = {std::max(visible.top, r.top), std::max(visible.left, r.left), std::min(visible.bottom, r.bottom),
+                   std::min(visible.right, r.right)};
+    };
+    if (port->clipRgn)
+        limit(GetRegionBounds32(port->clipRgn));
+    if (maskRgn)
+        limit(GetRegionBounds32(maskRgn));
+    if (visible.right <= visible.left || visible.bottom <= visible.top)
+        return;
+    // The source columns and rows that land there (nearest sampling), and
+    // of those only the ones the source has: the others draw nothing.
+    auto firstCovering = [](int64_t at, int64_t extent, int64_t size) { return (at * size) / extent; };
+    auto pastCovering = [](int64_t at, int64_t extent, int64_t size) { return (at * size + extent - 1) / extent; };
+    int64_t x0 = std::max<int64_t>(firstCovering(visible.left - dstRect->left, dw, w), 0);
+    int64_t x1 = std::min<int64_t>(pastCovering(visible.right - dstRect->left, dw, w) + 1, w);
+    int64_t y0 = std::max<int64_t>(firstCovering(visible.top - dstRect->top, dh, h), 0);
+    int64_t y1 = std::min<int64_t>(pastCovering(visible.bottom - dstRect->top, dh, h) + 1, h);
+    x0 = std::max<int64_t>(x0, int64_t(s.bounds.left) - srcRect->left);
+    x1 = std::min<int64_t>(x1, int64_t(s.bounds.right) - srcRect->left);
+    y0 = std::max<int64_t>(y0, int64_t(s.bounds.top) - srcRect->top);
+    y1 = std::min<int64_t>(y1, int64_t(s.bounds.bottom) - srcRect->top);
+    if (x1 <= x0 || y1 <= y0)
+        return;
+    const int iw = int(x1 - x0), ih = int(y1 - y0);
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, iw, ih);
     if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(image);
         target->needsRaster = true;
@@ -508,16 +538,12 @@ void CairoBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int1
     uint8_t* data = cairo_image_surface_get_data(image);
     const int stride = cairo_image_surface_get_stride(image);
     const uint32_t fore = Argb(port->rgbFgColor), back = base == srcOr ? 0u : Argb(port->rgbBkColor);
-    for (int32_t v = 0; v < h; ++v) {
+    for (int v = 0; v < ih; ++v) {
         auto* row = reinterpret_cast<uint32_t*>(data + int64_t(v) * stride);
-        for (int32_t x = 0; x < w; ++x) {
-            int32_t sh = srcRect->left + x, sv = srcRect->top + v;
-            if (sh < s.bounds.left || sh >= s.bounds.right || sv < s.bounds.top || sv >= s.bounds.bottom)
-                row[x] = 0;
-            else if (oneBit)
-                row[x] = s.ReadBit(sh, sv) ? fore : back;
-            else
-                row[x] = 0xFF000000u | s.ReadRGB(sh, sv);
+        const int32_t sv = int32_t(srcRect->top + y0 + v);
+        for (int x = 0; x < iw; ++x) {
+            const int32_t sh = int32_t(srcRect->left + x0 + x);
+            row[x] = oneBit ? (s.ReadBit(sh, sv) ? fore : back) : 0xFF000000u | s.ReadRGB(sh, sv);
         }
     }
     cairo_surface_mark_dirty(image);
@@ -529,11 +555,11 @@ void CairoBits(const BitMap* src, const Rect* srcRect, const Rect* dstRect, int1
             cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
         cairo_clip(cr);
     }
-    cairo_rectangle(cr, dstRect->left, dstRect->top, dstRect->right - dstRect->left, dstRect->bottom - dstRect->top);
+    cairo_rectangle(cr, dstRect->left, dstRect->top, double(dw), double(dh));
     cairo_clip(cr);
     cairo_translate(cr, dstRect->left, dstRect->top);
-    cairo_scale(cr, double(dstRect->right - dstRect->left) / w, double(dstRect->bottom - dstRect->top) / h);
-    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_scale(cr, double(dw) / double(w), double(dh) / double(h));
+    cairo_set_source_surface(cr, image, double(x0), double(y0));
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
     cairo_restore(cr);

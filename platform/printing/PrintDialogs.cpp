@@ -13,6 +13,7 @@
 #include "platform/events/Backend.h"
 #include "platform/events/Events.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/events/Modals.h"
 #include "platform/filedialogs/ItemImage.h"
 #include "platform/filedialogs/NavServices.h"
 #include "platform/printing/PrintObjects.h"
@@ -271,13 +272,17 @@ Outcome RunDialog(PMPageFormat format, PMPrintSettings settings)
     filterSettings = settings;
     Outcome outcome = settings ? RunPrint(settings) : RunPageSetup(format);
     filterSettings = nullptr;
+    if (outcome != Outcome::NotShown)
+        return outcome;
+    ModalScope modal(settings ? "print dialog (unseen)" : "page setup dialog (unseen)");
     while (outcome == Outcome::NotShown) {
         if (TakeFileDialogAnswer(&answer))
             return ItemFor(answer, settings) == kOK ? Outcome::Accepted : Outcome::Cancelled;
-        if (backend->Ended())
+        // A quit cancels the dialog and stays queued for the main loop.
+        if (backend->Ended() || QuitRequestPending())
             return Outcome::Cancelled;
         EventRecord event;
-        WaitNextEvent(everyEvent, &event, 30, nullptr);
+        WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &event, 30, nullptr);
     }
     return outcome;
 }

@@ -3,10 +3,12 @@
 
 #include <cairo.h>
 
+#include <memory>
 #include <new>
 #include <string>
 
 #include "platform/core/Errors.h"
+#include "platform/files/TemporaryFile.h"
 #include "platform/printing/Printing.h"
 
 namespace platform {
@@ -59,7 +61,12 @@ struct PMSessionObject : PMObjectHeader {
     // The document being written.
     bool inDocument = false;
     cairo_surface_t* pdf = nullptr;
-    std::string pdfTempPath, pdfPath, lastPath;
+    // The PDF is written to a temporary made beside its path, and takes the
+    // path only once whole and on disk; a spooled file never replaces one.
+    std::unique_ptr<TemporaryFile> pdfFile;
+    bool pdfWriteFailed = false;
+    bool spooled = false;
+    std::string pdfPath, lastPath;
     PMSettingsObject docSettings;
     PMFormatObject docFormat;
     uint32_t pageNumber = 0;

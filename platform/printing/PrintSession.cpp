@@ -65,15 +65,27 @@ void DropDocument(PMPrintSession session, bool keep)
         cairo_surface_destroy(session->pdf);
         session->pdf = nullptr;
     }
-    if (!session->pdfTempPath.empty()) {
-        // The finished file replaces the destination only once it is whole.
-        if (keep && std::rename(session->pdfTempPath.c_str(), session->pdfPath.c_str()) == 0)
+    if (session->pdfFile) {
+        // The finished file replaces the destination only once it is whole
+        // and flushed; otherwise the temporary goes with its object.
+        if (keep && !session->pdfWriteFailed && session->pdfFile->Commit(session->spooled) == noErr)
             session->lastPath = session->pdfPath;
-        else
-            ::unlink(session->pdfTempPath.c_str());
+        session->pdfFile.reset();
     }
-    session->pdfTempPath.clear();
+    session->pdfWriteFailed = false;
     session->inDocument = false;
+}
+
+// Cairo's output goes to the document's temporary; a failed write fails
+// the document.
+cairo_status_t WritePdf(void* closure, const unsigned char* data, unsigned int length)
+{
+    auto* session = static_cast<PMSessionObject*>(closure);
+    if (session->pdfWriteFailed || !session->pdfFile || session->pdfFile->Write(data, length) != noErr) {
+        session->pdfWriteFailed = true;
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
+    return CAIRO_STATUS_SUCCESS;
 }
 
 // A new file in the documents folder for the printer's spool.
@@ -220,13 +232,21 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
         double w, h;
         SheetSize(session->docFormat, &w, &h);
         session->pdfPath = path;
-        session->pdfTempPath = path + ".printing";
-        session->pdf = cairo_pdf_surface_create(session->pdfTempPath.c_str(), w, h);
+        session->spooled = settings->destination != kPMDestinationFile;
+        // Made anew under a name of its own (never through a link planted
+        // at a guessable name), beside the path so that the rename stays in
+        // one file system.
+        session->pdfFile = std::make_unique<TemporaryFile>();
+        session->pdfWriteFailed = false;
+        if (OSErr err = session->pdfFile->Create(path, 0666)) {
+            session->pdfFile.reset();
+            return Fail(session, err);
+        }
+        session->pdf = cairo_pdf_surface_create_for_stream(WritePdf, session, w, h);
         if (cairo_surface_status(session->pdf) != CAIRO_STATUS_SUCCESS) {
             cairo_surface_destroy(session->pdf);
             session->pdf = nullptr;
-            ::unlink(session->pdfTempPath.c_str());
-            session->pdfTempPath.clear();
+            session->pdfFile.reset();
             return Fail(session, ioErr);
         }
         session->inDocument = true;

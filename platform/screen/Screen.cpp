@@ -6,6 +6,7 @@
 #include "platform/core/Errors.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/PixMaps.h"
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/PngExport.h"
 #include "platform/drawing/Regions.h"
 #include "platform/events/InputState.h"
@@ -179,6 +180,7 @@ void ClearOverlay()
     EnsureScreen();
     PixelTarget t = PixelTargetOf(State().overlay);
     FillPixels(t, t.bounds, 0x000000);
+    NotePixelsWritten();
 }
 
 void SetScreenCursor(const ScreenCursor& cursor) { State().cursor = cursor; }
@@ -217,6 +219,7 @@ void RemoveAllMenuLayers() { State().menus.clear(); }
 const PixMap* ComposeScreen()
 {
     EnsureScreen();
+    UncountedDrawing composing;
     ScreenState& s = State();
     PixelTarget t = PixelTargetOf(s.frame);
     Rect desk = s.bounds;
@@ -228,6 +231,37 @@ const PixMap* ComposeScreen()
     XorPixels(PixelTargetOf(s.overlay), t);
     if (ScreenCursorShown()) DrawCursor(t, s.cursor, CurrentInput().mouse);
     return *GetGWorldPixMap(s.frame);
+}
+
+uint64_t ScreenChangeSignature()
+{
+    ScreenState& s = State();
+    uint64_t hash = 0xCBF29CE484222325ull;
+    auto mix = [&](const void* bytes, size_t size) {
+        const auto* p = static_cast<const uint8_t*>(bytes);
+        for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 0x100000001B3ull;
+    };
+    const uint64_t writes = PixelWriteCount();
+    mix(&writes, sizeof writes);
+    mix(&s.bounds, sizeof s.bounds);
+    mix(&s.frame, sizeof s.frame);
+    for (const auto& m : s.menus) {
+        mix(&m.world, sizeof m.world);
+        mix(&m.topLeft, sizeof m.topLeft);
+    }
+    const bool shown = ScreenCursorShown();
+    mix(&shown, sizeof shown);
+    if (shown) {
+        const ScreenCursor& c = s.cursor;
+        mix(c.data, sizeof c.data);
+        mix(c.mask, sizeof c.mask);
+        mix(&c.hotSpot, sizeof c.hotSpot);
+        mix(&c.hasColor, sizeof c.hasColor);
+        if (c.hasColor) mix(c.color, sizeof c.color);
+        const Point mouse = CurrentInput().mouse;
+        mix(&mouse, sizeof mouse);
+    }
+    return MixWindowFrames(hash);
 }
 
 uint32_t ScreenPixel(int16_t h, int16_t v)

@@ -70,6 +70,11 @@ const ScreenCursor& ArrowScreenCursor();
 
 // Composes the screen and answers its pixel map (0x00RRGGBB words).
 const PixMap* ComposeScreen();
+// A value that changes whenever the composed screen may have: drawing in
+// any port, the windows' list, places, frames and titles, open menus, the
+// overlay, the cursor and the mouse under it. Equal values, equal screens,
+// so that a display shows the screen again only when it changed.
+uint64_t ScreenChangeSignature();
 uint32_t ScreenPixel(int16_t h, int16_t v);
 // Composes and writes the screen as a PNG file.
 OSErr WriteScreenPng(const std::string& path);

@@ -32,6 +32,11 @@ int16_t CharacterByteType(const uint8_t*, int16_t, ScriptCode) { return smSingle
 
 int16_t CharByte(const uint8_t*, int16_t) { return smSingleByte; }
 
-int16_t GetSysDirection() { return 0; }
+namespace {
+int16_t gSysDirection = 0;
+}
+
+int16_t GetSysDirection() { return gSysDirection; }
+void SetSysDirection(int16_t direction) { gSysDirection = direction; }
 
 }  // namespace platform

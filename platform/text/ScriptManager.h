@@ -51,7 +51,8 @@ int32_t GetScriptVariable(ScriptCode script, int16_t selector);
 int16_t CharacterByteType(const uint8_t* text, int16_t offset, ScriptCode script);
 int16_t CharByte(const uint8_t* text, int16_t offset);
 
-// 0: left to right.
+// 0: left to right (the system's), -1: right to left; tests set the other.
 int16_t GetSysDirection();
+void SetSysDirection(int16_t direction);
 
 }  // namespace platform

@@ -96,7 +96,38 @@ void PaintFrame(const PixelTarget& t, WindowRecord& w)
     }
 }
 
+uint64_t Mix(uint64_t hash, const void* bytes, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(bytes);
+    for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 0x100000001B3ull;  // FNV-1a
+    return hash;
+}
+
+template <class T>
+uint64_t MixValue(uint64_t hash, const T& value)
+{
+    return Mix(hash, &value, sizeof value);
+}
+
 }  // namespace
+
+uint64_t MixWindowFrames(uint64_t hash)
+{
+    for (WindowRef ref : WindowOrder()) {
+        const WindowRecord& w = *ref;
+        hash = MixValue(hash, ref);
+        hash = MixValue(hash, w.port);
+        hash = MixValue(hash, w.windowClass);
+        hash = MixValue(hash, w.attributes);
+        hash = MixValue(hash, w.frame);
+        hash = MixValue(hash, w.level);
+        hash = MixValue(hash, w.kind);
+        hash = MixValue(hash, uint8_t(w.visible | w.hilited << 1 | w.zoomed << 2));
+        hash = MixValue(hash, w.content);
+        hash = Mix(hash, w.title, size_t(w.title[0]) + 1);
+    }
+    return hash;
+}
 
 void SetWindowTitleDrawer(WindowTitleDrawer drawer) { gTitleDrawer = drawer; }
 

@@ -2,12 +2,18 @@
 // by us, and its content from its backing world, back to front.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/screen/ScreenPixels.h"
 #include "platform/windows/Windows.h"
 
 namespace platform {
 
 void PaintWindowsOnScreen(const PixelTarget& screen);
+// Mixes into `hash` everything of the window list that the frames and the
+// placing of the contents depend on: equal values, equal pictures (given
+// the same content pixels).
+uint64_t MixWindowFrames(uint64_t hash);
 
 // Titles are drawn by DrawWindowTitle unless a drawer is installed here;
 // without fonts, a bar as long as the title stands in for the text.

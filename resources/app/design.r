@@ -93,14 +93,17 @@
 # dialog's message (for an SQL script, around the script's path); 12
 # follows an object's size in its information line; 16 follows an SQL
 # script's name: its report (OpenSQL); 17 the same: the structure made of
-# it, the save dialog's default name (SQL).
+# it, the save dialog's default name (SQL). The output dialog
+# (GetOutPutParms): 2 and 3 before the document's name in its message
+# (print, export), 15 after it; 5 after it in the save dialog's prompt
+# (after 3); 6 after it in the proposed file name.
 'STR#' 1013 "Object output" {
     ".decl.txt"
+    "Print the objects of \""
+    "Export the objects of \""
     ""
-    ""
-    ""
-    ""
-    ""
+    "\" as:"
+    " objects.txt"
     "Page"
     "Menu bar"
     "Save \""
@@ -109,7 +112,7 @@
     " bytes"
     ""
     ""
-    ""
+    "\" with:"
     ".report.txt"
     ".QzB"
 }

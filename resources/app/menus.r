@@ -12,9 +12,11 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 9 13
-    menu 130 "Edit" items 21 22 23 24 25 26 55 27
+    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 7 9 10 13
+    menu 130 "Edit" items 21 22 23 24 25 26 55 52 56 57 49 27
     menu 131 "Windows" items 32 33 40 41 42 43 34
+    menu 1000 "Strings" items 60 62 61
+    menu 1001 "Style" items 100 101 102 103
 }
 
 # New library (command 1) and new structure (20) documents, a new
@@ -54,6 +56,20 @@
 'MITM' 74 "Read again" {
     text "Read Structure Again"
     command 74
+    disabled
+}
+
+# The front browser window's object list exported as text (7) or printed
+# (10): TRefPlane::Output asks the output dialog first.
+'MITM' 7 "Export list" {
+    text "Export List..."
+    command 7
+    disabled
+}
+'MITM' 10 "Print list" {
+    text "Print List..."
+    command 10
+    key "P"
     disabled
 }
 
@@ -116,6 +132,29 @@
     text "Keep Selected Rows"
     command 55
 }
+# The selected object's own editor (52: string lists), its documentation
+# edited (56) or deleted (57), and the structure's general documentation
+# (49): the object list panes and the browser windows enable them.
+'MITM' 52 "Edit object" {
+    text "Edit Object"
+    command 52
+    disabled
+}
+'MITM' 56 "Edit documentation" {
+    text "Edit Documentation"
+    command 56
+    disabled
+}
+'MITM' 57 "Delete documentation" {
+    text "Delete Documentation..."
+    command 57
+    disabled
+}
+'MITM' 49 "Structure documentation" {
+    text "Structure Documentation"
+    command 49
+    disabled
+}
 'MITM' 27 "Clipboard" {
     text "Show Clipboard"
     command 27
@@ -174,4 +213,133 @@
     ""
     "Ungroup"
     "Delete Group"
+}
+
+# The string-list editor's menu (menu 1000, in the bar while that editor is
+# in front): a string added after the last (60), inserted before the
+# current one (62), the current one deleted (61). TStrPlane enables them.
+'MITM' 60 "Add string" {
+    text "Add String"
+    command 60
+}
+'MITM' 62 "Insert string" {
+    text "Insert String"
+    command 62
+}
+'MITM' 61 "Delete string" {
+    text "Delete String"
+    command 61
+}
+
+# The documentation editor's style menu (menu 1001, in the bar while that
+# editor edits): the font (100, the system's fonts added at start-up), the
+# size (101), the face (102: plain, then one item per face bit) and the
+# colour (103, the palette's swatches) of the selection. Each submenu's id
+# is its item's id; the chosen item reaches TDocPlane on the argument
+# stack.
+'MITM' 100 "Font" {
+    text "Font"
+    command 100
+    kind submenu
+    checkgroup
+}
+'MITM' 101 "Size" {
+    text "Size"
+    command 101
+    kind submenu
+    checkgroup
+    subitems 1101 1102 1103 1104 1105 1106 1107
+}
+'MITM' 1101 "Size 9" {
+    text "9"
+    command 101
+    kind member
+}
+'MITM' 1102 "Size 10" {
+    text "10"
+    command 101
+    kind member
+}
+'MITM' 1103 "Size 12" {
+    text "12"
+    command 101
+    kind member
+}
+'MITM' 1104 "Size 14" {
+    text "14"
+    command 101
+    kind member
+}
+'MITM' 1105 "Size 18" {
+    text "18"
+    command 101
+    kind member
+}
+'MITM' 1106 "Size 24" {
+    text "24"
+    command 101
+    kind member
+}
+'MITM' 1107 "Size 36" {
+    text "36"
+    command 101
+    kind member
+}
+'MITM' 102 "Face" {
+    text "Style"
+    command 102
+    kind submenu
+    subitems 1111 1112 1113 1114 1115 1116 1117 1118
+}
+'MITM' 1111 "Plain" {
+    text "Plain"
+    command 102
+    kind member
+}
+'MITM' 1112 "Bold" {
+    text "Bold"
+    command 102
+    kind member
+    style 1
+}
+'MITM' 1113 "Italic" {
+    text "Italic"
+    command 102
+    kind member
+    style 2
+}
+'MITM' 1114 "Underline" {
+    text "Underline"
+    command 102
+    kind member
+    style 4
+}
+'MITM' 1115 "Outline" {
+    text "Outline"
+    command 102
+    kind member
+    style 8
+}
+'MITM' 1116 "Shadow" {
+    text "Shadow"
+    command 102
+    kind member
+    style 16
+}
+'MITM' 1117 "Condense" {
+    text "Condense"
+    command 102
+    kind member
+    style 32
+}
+'MITM' 1118 "Extend" {
+    text "Extend"
+    command 102
+    kind member
+    style 64
+}
+'MITM' 103 "Colour" {
+    text "Colour"
+    command 103
+    kind submenu
 }

@@ -6,9 +6,12 @@
 #   5    the clipboard window's title
 #   8    the message of the Open dialog
 #   11   the resource id label of an object's information line
+#   20   the string-list editor's title, before the number of strings
 #   23-24 around the document's name: closing its last browser window
 #   25   between a browser window's title and its number
-#   38   in front of the document's name: the general documentation editor
+#   38   in front of the document's name: the documentation editors
+#   39   the documentation editor's label of the dependency mark
+#   40-41 before the date and before the time of the object's change
 #   45   the message of the open dialog of SQL scripts (command 30)
 'STR#' 1001 "Windows" {
     "Untitled Library"
@@ -26,13 +29,18 @@
     " (page "        # 13-15 the preview's page text: page n of m
     " of "
     ")"
-    "" "" "" "" "" "" ""
+    "" "" "" ""
+    "Strings:"
+    "" ""
     "Closing this window closes \""
     "\". Close the document?"
     " - "
     "" "" "" "" "" "" "" "" "" "" "" ""
     "Documentation of "
-    "" "" "" "" "" ""
+    "Blocks its dependencies (grey: as its kind)"
+    "Object changed "
+    " at "
+    "" "" ""
     "Choose the SQL schema script to build a structure from."
 }
 
@@ -98,6 +106,7 @@
     "This file is not a structure or a library: "
     "The structure must be converted on a machine of its own byte order."
     "The password was refused: the structure cannot be opened."
+    "This documentation is damaged. It is shown empty, and what is stored stays as it is until you change the text."  # 64
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

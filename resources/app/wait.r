@@ -52,4 +52,5 @@
     "Grouping"        # 11 an object joins a group (AddGroup)
     "Ungrouping"      # 12 an object leaves its group (DelGroup)
     "Making the structure of"  # 13 a structure built of an SQL script (SQL), the script's path in the title
+    "Exporting"       # 14 an object list exported as text (TRefPlane::Output), the document's name in the title
 }

@@ -71,6 +71,16 @@ inline uint64_t RoundUp(uint64_t value, uint64_t step) { return (value + step - 
 inline uint32_t UnitsFor(uint32_t bytes) { return uint32_t(RoundUp(bytes, kUnitSize) / kUnitSize); }
 inline uint32_t PagesFor(uint32_t logicalEnd) { return uint32_t(RoundUp(logicalEnd, kBytesPerPage) / kBytesPerPage); }
 inline uint32_t MapAreaFor(uint32_t mapLength) { return uint32_t(RoundUp(mapLength, kMapAreaStep)); }
+// The room given to what a commit writes anew each time (the map and the
+// names table): 1 KiB times the smallest power of two that holds it. A map
+// that grows then fits the room its commit before last gave up, and is
+// moved to fresh space only when it doubles.
+inline uint32_t GrowRoom(uint32_t bytes)
+{
+    uint64_t room = kMapAreaStep;
+    while (room < bytes) room *= 2;
+    return room > (uint64_t(1) << 30) ? MapAreaFor(bytes) : uint32_t(room);
+}
 
 // The header words, in the order they are stored.
 struct ContainerHeader {

@@ -1,5 +1,6 @@
 #include "resources/container/UnitCheck.h"
 
+#include <utility>
 #include <vector>
 
 #include "resources/container/BitmapPages.h"
@@ -10,38 +11,36 @@ namespace container {
 
 using namespace platform;
 
-namespace {
-
-class UnitClaims {
-public:
-    explicit UnitClaims(const BitmapPages& bitmaps) : pages_(bitmaps.Pages()) {}
-
-    // Claims every unit of (offset, length): each must still be set.
-    OSErr Claim(uint64_t offset, uint64_t length)
-    {
-        if (length == 0) return noErr;
-        for (uint64_t u = offset / kUnitSize; u <= (offset + length - 1) / kUnitSize; ++u) {
-            uint64_t page = u / kUnitsPerPage;
-            if (page >= pages_.size()) return kResNotContainer;
-            uint8_t& byte = pages_[page].bits[(u % kUnitsPerPage) >> 3];
-            uint8_t mask = uint8_t(1u << (u & 7));
-            if (!(byte & mask)) return kResBadUnits;
-            byte = uint8_t(byte & ~mask);
-        }
-        return noErr;
+OSErr UnclaimedUnits::Claim(uint64_t offset, uint64_t length)
+{
+    if (length == 0) return noErr;
+    for (uint64_t u = offset / kUnitSize; u <= (offset + length - 1) / kUnitSize; ++u) {
+        uint64_t page = u / kUnitsPerPage;
+        if (page >= pages_.size()) return kResNotContainer;
+        uint8_t& byte = pages_[page].bits[(u % kUnitsPerPage) >> 3];
+        uint8_t mask = uint8_t(1u << (u & 7));
+        if (!(byte & mask)) return kResBadUnits;
+        byte = uint8_t(byte & ~mask);
     }
+    return noErr;
+}
 
-private:
-    std::vector<BitmapPage> pages_;
-};
-
-}  // namespace
+bool UnclaimedUnits::TakeIfAll(uint64_t offset, uint64_t length)
+{
+    if (length == 0) return true;
+    for (uint64_t u = offset / kUnitSize; u <= (offset + length - 1) / kUnitSize; ++u) {
+        const uint64_t page = u / kUnitsPerPage;
+        if (page >= pages_.size() || !(pages_[page].bits[(u % kUnitsPerPage) >> 3] & (1u << (u & 7)))) return false;
+    }
+    return Claim(offset, length) == noErr;
+}
 
 OSErr CheckUnits(const BitmapPages& bitmaps, uint32_t pageTableOffset, uint32_t mapOffset,
-                 uint32_t mapLength, const ResourceMap& map, ResProgressProc progress, void* data)
+                 uint32_t mapLength, const ResourceMap& map, ResProgressProc progress, void* data,
+                 UnclaimedUnits* left)
 {
     const uint64_t logicalEnd = bitmaps.LogicalEnd();
-    UnitClaims claims(bitmaps);
+    UnclaimedUnits claims(bitmaps);
     OSErr err = claims.Claim(0, kUnitSize);
     if (err == noErr)
         err = claims.Claim(pageTableOffset, pageTableOffset == kFirstPageTableOffset ? kFirstPageTableBytes
@@ -69,6 +68,7 @@ OSErr CheckUnits(const BitmapPages& bitmaps, uint32_t pageTableOffset, uint32_t 
         }
     }
     if (progress && progress(total, total, data) != 0) return kResCancelled;
+    if (left) *left = std::move(claims);
     return noErr;
 }
 

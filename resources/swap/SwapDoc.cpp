@@ -40,7 +40,10 @@ void StyledText(SwapCursor& c)
         }
         for (int32_t i = 0; i < 4; ++i)
             if (!c.Long(style + 4 + 4 * i)) return;
-        if (!Words(c, style + 20, 2 * runs)) return;
+        // The run one past the end of the text follows the runs when the
+        // record holds it (the text engine always writes it).
+        const bool closing = 20 + 4 * (int64_t(runs) + 1) <= int64_t(styleLength);
+        if (!Words(c, style + 20, 2 * (runs + (closing ? 1 : 0)))) return;
     }
     at = style + RoundUpEven(styleLength);
     if (!c.Long(at, &tableLength)) return;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
@@ -207,6 +208,65 @@ TEST(LongListRows, KeepingTheSelectionKeepsItsRowsInOrderAllSelected)
     RazSelect(l);
     EXPECT_FALSE(LongLSel(l));
     LongLDispose(l);
+}
+
+// The first row holding an object, by walking.
+int32_t Walk(const void* object, LongListHandle l)
+{
+    for (int32_t r = 0; r < l->rowCount; ++r)
+        if (LongLRowObject(r, l) == object) return r;
+    return -1;
+}
+
+TEST(LongListRows, FindingARowAgreesWithAWalkAfterEachOfAThousandEdits)
+{
+    const Rect view{0, 0, 160, 200};
+    LongListHandle l = LongLNew(&view, 0, kObjectRowLength, Point{16, 200}, 0, nullptr, false, nullptr);
+    int objects[12];  // rows hold their addresses; some twice, some not at all
+    std::mt19937 random(2024);
+    LongListHandle other = LongLNew(&view, 0, kObjectRowLength, Point{16, 200}, 0, nullptr, false, nullptr);
+    for (int step = 0; step < 1000; ++step) {
+        const int32_t rows = l->rowCount;
+        switch (random() % 8) {
+        case 0:
+        case 1: LongLAddRow(int32_t(1 + random() % 3), int32_t(random() % (rows + 1)), l); break;
+        case 2:
+            if (rows) LongLDelRow(int32_t(1 + random() % 3), int32_t(random() % rows), l);
+            break;
+        case 3:
+        case 4:
+        case 5:
+            if (rows) {
+                void* p = random() % 6 ? &objects[random() % 12] : nullptr;
+                LongLSetCell(&p, kObjectRowLength, int32_t(random() % rows), l);
+            }
+            break;
+        case 6:
+            // Many edits with no question between: the index is dropped.
+            for (int k = 0; k < 20 && l->rowCount; ++k) LongLDelRow(1, int32_t(random() % l->rowCount), l);
+            break;
+        default:
+            if (random() % 4 == 0 && rows) {
+                LongLSetSelect(true, int32_t(random() % rows), l);
+                ASSERT_EQ(LongLSeltoList(l), noErr);
+            } else if (random() % 3 == 0) {
+                ASSERT_EQ(LongLCopyList(l, other), noErr);
+                std::swap(l, other);
+            }
+            break;
+        }
+        // Each object asked twice: the first question walks, the second
+        // makes the index that the next edits keep up to date.
+        for (int round = 0; round < 2; ++round)
+            for (int& o : objects) ASSERT_EQ(LongLFindRow(&o, l), Walk(&o, l)) << "step " << step;
+    }
+    EXPECT_EQ(LongLFindRow(nullptr, l), -1);
+    const Rect none{0, 0, 0, 0};
+    LongListHandle narrow = LongLNew(&none, 2, 2, Point{16, 200}, 0, nullptr, false, nullptr);
+    EXPECT_EQ(LongLFindRow(&objects[0], narrow), -1) << "rows too short to hold an object";
+    LongLDispose(narrow);
+    LongLDispose(l);
+    LongLDispose(other);
 }
 
 TEST_F(LongListTest, ClicksSelectByModifiers)

@@ -1,11 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/WaitDialog.h"
 #include "platform/core/Clock.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
+#include "platform/textedit/TextEdit.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "app/appl/AppGlobals.h"
 #include "platform/filedialogs/NavServices.h"
 #include "platform/screen/Screen.h"
 #include "tests/app/AppFixture.h"
@@ -101,6 +110,101 @@ TEST_F(WaitDialogTest, TheDialogWaitsForItsDelay)
     }
 }
 
+// The message area (item 4) as the dialog's port holds it.
+std::vector<uint32_t> MessagePixels(const WaitParamRec& rec)
+{
+    DialogItemType type = 0;
+    Handle h = nullptr;
+    Rect box{};
+    GetDialogItem(rec.dialog, 4, &type, &h, &box);
+    const BitMap* bm = GetPortBitMapForCopyBits(GetWindowPort(GetDialogWindow(rec.dialog)));
+    const int row = bm->rowBytes & kRowBytesMask;
+    std::vector<uint32_t> out;
+    for (int v = box.top; v < box.bottom; ++v)
+        for (int x = box.left; x < box.right; ++x) {
+            uint32_t px = 0;
+            std::memcpy(&px, reinterpret_cast<const uint8_t*>(bm->baseAddr) + (v - bm->bounds.top) * row +
+                                 (x - bm->bounds.left) * 4, 4);
+            out.push_back(px & 0xFFFFFF);
+        }
+    return out;
+}
+
+// The message area drawn afresh with `text`, as the dialog shows a message.
+std::vector<uint32_t> FreshMessage(const WaitParamRec& rec, const std::string& text)
+{
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(GetDialogWindow(rec.dialog));
+    DialogItemType type = 0;
+    Handle h = nullptr;
+    Rect box{};
+    GetDialogItem(rec.dialog, 4, &type, &h, &box);
+    EraseRect(&box);
+    TextFont(MyApplFont);
+    TextSize(MyApplSize);
+    TextFace(0);
+    TextMode(srcOr);
+    TETextBox(text.data(), int32_t(text.size()), &box, teFlushLeft);
+    SetPort(saved);
+    return MessagePixels(rec);
+}
+
+// The clock stands still unless the test moves it.
+struct StillClock {
+    VirtualClock clock{1000};
+    StillClock() { SetClock(&clock); }
+    ~StillClock() { SetClock(nullptr); }
+};
+
+TEST_F(WaitDialogTest, TheMessageIsDrawnOnceATickAndTheLastOneIsOnScreen)
+{
+    struct Case {
+        const char* what;
+        int32_t delay;
+        // Messages, each with the ticks the clock moves before it.
+        std::vector<std::pair<uint32_t, std::string>> messages;
+        // Ticks before one more ChkWait (0: none).
+        uint32_t pollAfter;
+        std::string onScreen;
+    };
+    const std::vector<Case> cases = {
+        {"three in one tick: the first stays", 0, {{0, "Reading form one"}, {0, "Reading form two"}, {0, "Reading form six"}}, 0,
+         "Reading form one"},
+        {"the clock moved: the newest", 0, {{0, "Reading form one"}, {0, "Reading form two"}, {1, "Reading form six"}}, 0,
+         "Reading form six"},
+        {"the next poll draws what waits", 0, {{0, "Reading form one"}, {0, "Reading form two"}}, 21, "Reading form two"},
+        {"hidden, then shown with the last", 60, {{0, "Reading form one"}, {5, "Reading form two"}, {5, "Reading form six"}},
+         61, "Reading form six"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::testing::HeadlessRun run(Script().Wait(5000));
+        StillClock still;
+        WaitParamRec rec;
+        SetWaitDialog(&rec, 1, nullptr, 0, 100, 300, c.delay);
+        ASSERT_NE(rec.dialog, nullptr);
+        for (const auto& [ticks, text] : c.messages) {
+            still.clock.Advance(ticks);
+            Str255 p;
+            apptest::ToP(text, p);
+            WaitMess(&rec, p);
+        }
+        if (c.delay > 0) {
+            EXPECT_FALSE(IsWindowVisible(GetDialogWindow(rec.dialog))) << "nothing shown yet";
+        }
+        if (c.pollAfter) {
+            still.clock.Advance(c.pollAfter);
+            EXPECT_FALSE(ChkWait(&rec));
+        }
+        ASSERT_TRUE(IsWindowVisible(GetDialogWindow(rec.dialog)));
+        const std::vector<uint32_t> shown = MessagePixels(rec);
+        EXPECT_EQ(shown, FreshMessage(rec, c.onScreen));
+        EXPECT_NE(shown, FreshMessage(rec, "Reading form")) << "the texts draw apart";
+        ReSetWaitDialog(&rec);
+    }
+}
+
 TEST(WaitProgress, PercentIsSafeForAnyMaximum)
 {
     WaitParamRec rec;
@@ -169,6 +273,24 @@ TEST_F(WaitDialogTest, OtherWindowsStayDrawnAndAQuitWaitsForTheMainLoop)
     EventRecord e{};
     EXPECT_TRUE(EventAvail(highLevelEventMask, &e)) << "the quit is still queued";
     EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
+}
+
+TEST_F(WaitDialogTest, TheSystemsRequestToEndStopsTheOperationAndIsNamedWhileUp)
+{
+    // SIGTERM stops the operation at its next poll, shown or not yet; the
+    // request stays for the main loop. A shown dialog is the modal named.
+    for (const int32_t delay : {0, 10000}) {
+        platform::testing::HeadlessRun run(Script().Wait(5000));
+        WaitParamRec rec;
+        SetWaitDialog(&rec, 1, reinterpret_cast<const unsigned char*>("\x07" "Big.QzB"), 0, 100, 300, delay);
+        EXPECT_EQ(Operate(&rec, 30), 0);
+        EXPECT_EQ(CurrentModal() ? *CurrentModal() : "", delay ? "" : "wait dialog 'Big.QzB'");
+        PostTerminationRequest();
+        EXPECT_EQ(Operate(&rec, 300), kCancelledByUser) << delay;
+        ReSetWaitDialog(&rec);
+        EXPECT_EQ(CurrentModal(), nullptr);
+        EXPECT_TRUE(TerminationRequestPending());
+    }
 }
 
 TEST_F(WaitDialogTest, TheDefaultFilterAnswersReturnAndServesUpdates)

@@ -16,15 +16,18 @@ commands='
 nothing|0|0||
 new-library|60|1||
 new-structure|60|2||
-open|60|3||answer cancel
-open-recent|60|4|1|
-close|60|5||choose 1
-close-document|60|6||choose 1
-close-all|60|7||choose 1
-save|60|8||answer cancel
-read-again|60|9||
-page-setup|60|10||choose 2
-preferences|60|11||choose 2
+new-from-sql|60|3||answer cancel
+open|60|4||answer cancel
+open-recent|60|5|1|
+close|60|6||choose 1
+close-document|60|7||choose 1
+close-all|60|8||choose 1
+save|60|9||answer cancel
+read-again|60|10||
+export-list|60|11||choose 2
+page-setup|60|12||choose 2
+print-list|60|13||choose 2
+preferences|60|14||choose 2
 undo|101|1||
 cut|101|2||
 copy|101|3||
@@ -32,7 +35,11 @@ paste|101|4||
 clear|101|5||choose 2
 select-all|101|6||
 keep-selected|101|7||
-clipboard|101|8||
+edit-object|101|8||
+edit-documentation|101|9||
+delete-documentation|101|10||choose 2
+structure-documentation|101|11||
+clipboard|101|12||
 stack|158|1||
 tile|158|2||
 new-browser|158|3||

@@ -1,4 +1,6 @@
 // The factory and the look-ups by name, id and scope.
+#include <cctype>
+
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -40,6 +42,38 @@ TEST_F(FactoryTest, IdAmongSameNamedRunIsFoundWhereverTheSearchLands)
         pos = start;
         EXPECT_EQ(Search_With_ResId(list, PName("Same"), &pos, 8), nullptr);
     }
+}
+
+// The run is measured by strides: the answers are those of walking it,
+// for runs at either end of the list and in between, with spellings that
+// the collation takes as one name and ids found twice.
+TEST_F(FactoryTest, LongSameNamedRunsAnswerAsAWalkDoes)
+{
+    auto walk = [](ObjListHdl list, const unsigned char* name, int32_t* pos, int16_t id) -> TObjQz* {
+        auto same = [&](int32_t p) { return rel2str(list->At(p - 1)->name, name) == kEqual; };
+        if (id == -1 || list->At(*pos - 1)->id == id) return list->At(*pos - 1);
+        for (int32_t p = *pos - 1; p >= 1 && same(p); --p)
+            if (list->At(p - 1)->id == id) return list->At((*pos = p) - 1);
+        for (int32_t p = *pos + 1; p <= list->Size() && same(p); ++p)
+            if (list->At(p - 1)->id == id) return list->At((*pos = p) - 1);
+        return nullptr;
+    };
+    const std::vector<std::pair<const char*, int>> runs = {{"Aaa", 1}, {"Mid", 2}, {"Run", 300}, {"Zzz", 5}};
+    for (const auto& [name, length] : runs)
+        for (int i = 0; i < length; ++i) {
+            std::string n = name;
+            if (i % 2) n[0] = char(std::tolower(uint8_t(n[0])));
+            Make(4, n, int16_t(i % 7), true);  // ids repeat
+        }
+    ObjListHdl list = List(4);
+    for (const auto& [name, length] : runs)
+        for (int32_t start = 1; start <= list->Size(); start += 7)
+            for (int16_t id : {int16_t(-1), int16_t(0), int16_t(3), int16_t(6), int16_t(9)}) {
+                int32_t ours = start, theirs = start;
+                EXPECT_EQ(Search_With_ResId(list, PName(name), &ours, id), walk(list, PName(name), &theirs, id))
+                    << name << " from " << start << " id " << id;
+                EXPECT_EQ(ours, theirs);
+            }
 }
 
 TEST_F(FactoryTest, ListsStaySortedAndCommandsByNumber)

@@ -75,8 +75,8 @@ TEST_F(GraphTest, FailedEdgeLeavesNothingBehind)
     }
     ASSERT_EQ(a->uses->free, 0);
     {
-        // b's new list is made (record and slots); a's uses cannot grow.
-        platform::ScopedFault fault(platform::FaultKind::Allocation, 2, -1);
+        // b's new list is made (one block); a's uses cannot grow.
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 1, -1);
         EXPECT_EQ(XRef(a, b), -108);
     }
     EXPECT_FALSE(IsInList(a->uses, b));

@@ -201,11 +201,12 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
     ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     ASSERT_TRUE(BuildAndRead(d));
     TGnlProcObjQz* m = Method("Long");
-    uint8_t contents = 1;
+    OutPutParmRec options;
+    options.contents = 1;
     int16_t printedTo = 0, pages = 0;
     unsigned char heading[256];
     PrintPages(folder_.path(), "method-", [&] {
-        EXPECT_EQ(m->PrintObj(reinterpret_cast<PrintOptions*>(&contents)), 0);
+        EXPECT_EQ(m->PrintObj(&options), 0);
         pages = P_NoPage;
         printedTo = P_CrtHeight;
     });

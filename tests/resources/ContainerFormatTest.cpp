@@ -3,6 +3,8 @@
 #include "resources/container/ContainerFork.h"
 #include "resources/container/ContainerLayout.h"
 #include "resources/container/ResourceMap.h"
+#include "resources/container/UnitCheck.h"
+#include "resources/CPseudoResManager.h"
 #include "tests/platform/core/FailingNew.h"
 #include "tests/resources/StoreTestSupport.h"
 
@@ -165,6 +167,86 @@ TEST_F(ContainerFormatTest, MapAreaGrowsInSteps)
     ref = openres(Spec("map.qzb"), false);
     EXPECT_EQ(compteres(type, true), 51);
     closeres(ref, false);
+}
+
+// A commit writes the map and the names table anew; with room to grow,
+// each goes where the commit before last had it, and the file grows only
+// when one of them doubles. A reopened file finds that room again.
+TEST_F(ContainerFormatTest, MapAndNamesReuseTheSpaceTheCommitBeforeLastGaveUp)
+{
+    const ResType type = FourCC("ROOM");
+    int16_t ref = CreateFile("room.qzb");
+    std::vector<uint32_t> maps, ends;
+    auto commit = [&] {
+        ASSERT_TRUE(updateres(ref)) << reserr;
+        const Bytes file = ReadWholeFile(Path("room.qzb"));
+        maps.push_back(BE32(file, 8));
+        ends.push_back(BE32(file, 4));
+    };
+    for (int16_t c = 0; c < 40; ++c) {
+        // Records without data: only the map and the names change.
+        for (int16_t k = 0; k < 3; ++k) ASSERT_TRUE(xaddres(nullptr, type, int16_t(100 + 3 * c + k)));
+        const unsigned char name[] = "\x05" "named";
+        ASSERT_TRUE(xsetresname(type, int16_t(100 + 3 * c), name, false));
+        commit();
+    }
+    int grew = 0, alternated = 0;
+    for (size_t k = 2; k < maps.size(); ++k) {
+        grew += ends[k] != ends[k - 1];
+        alternated += maps[k] == maps[k - 2] && maps[k] != maps[k - 1];
+    }
+    // The map (to 2.4 KiB) and the names (to 1.4 KiB) double a few times;
+    // every other commit takes turns between two places.
+    EXPECT_LE(grew, 6);
+    EXPECT_GE(alternated, 28);
+    ASSERT_TRUE(closeres(ref, true));
+
+    // Reopened: the next commits take turns again, within the same file.
+    const uint32_t end = BE32(ReadWholeFile(Path("room.qzb")), 4);
+    ref = openres(Spec("room.qzb"), false);
+    ASSERT_NE(ref, 0) << reserr;
+    for (int16_t c = 0; c < 4; ++c) {
+        ASSERT_TRUE(xaddres(nullptr, type, int16_t(500 + c)));
+        const unsigned char name[] = "\x04" "more";
+        ASSERT_TRUE(xsetresname(type, int16_t(500 + c), name, false));
+        commit();
+        EXPECT_EQ(ends.back(), end) << "commit " << c << " after reopening";
+    }
+    EXPECT_TRUE(g_resManager->FindFile(ref)->HasGoodBitsTable(nullptr, nullptr));
+    ASSERT_TRUE(closeres(ref, true));
+    ref = openres(Spec("room.qzb"), false);
+    EXPECT_EQ(compteres(type, true), 124);
+    unsigned char name[256];
+    xgetresname(type, 503, name, false);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "more");
+    closeres(ref, false);
+}
+
+// Units after a place count as its room only when nothing else claims
+// them; a block right after the map stays the block's.
+TEST(UnclaimedUnits, RoomIsTakenOnlyFromUnitsNothingClaims)
+{
+    BitmapPages bitmaps;
+    bitmaps.InitNew();  // units 0-88: header, page table, page 0, map
+    uint32_t block = 0, spare = 0;
+    ASSERT_EQ(bitmaps.FindPlace(128, &block), platform::noErr);  // units 89-90, right after the map
+    ASSERT_EQ(bitmaps.FindPlace(64, &spare), platform::noErr);   // unit 91, reached by nothing
+    ResourceMap map;
+    int32_t t = 0, r = 0;
+    MapRecord rec;
+    rec.id = 1;
+    rec.offset = block;
+    rec.length = 128;
+    map.Add(FourCC("BLCK"), rec, &t, &r);
+    UnclaimedUnits left;
+    ASSERT_EQ(CheckUnits(bitmaps, kFirstPageTableOffset, kNewMapOffset, kEmptyMapLength, map, nullptr, nullptr, &left),
+              platform::noErr);
+    EXPECT_FALSE(left.TakeIfAll(block, 64)) << "the block's own unit";
+    EXPECT_FALSE(left.TakeIfAll(spare - 64, 128)) << "the block's last unit and the spare one";
+    EXPECT_TRUE(left.TakeIfAll(spare, 64));
+    EXPECT_FALSE(left.TakeIfAll(spare, 64)) << "taken once";
+    EXPECT_FALSE(left.TakeIfAll(spare + 64, 64)) << "a free unit";
+    EXPECT_TRUE(left.TakeIfAll(spare, 0));
 }
 
 // A container whose logical extent spans `pages` full pages, written

@@ -408,6 +408,26 @@ TEST_F(CrashConsistencyTest, TwoCommitsInOneSession)
     });
 }
 
+// Twenty commits in one session, each adding resources and a name: the map
+// and the names table are written where the commit before last had them,
+// and move to new places only when they outgrow those.
+TEST_F(CrashConsistencyTest, TwentyCommitsThatReuseTheirSpace)
+{
+    const MemoryImage base = BaseFile();
+    CheckSession(base, [this](int16_t ref) {
+        for (int16_t c = 0; c < 20; ++c) {
+            for (int16_t k = 0; k < 4; ++k)
+                ASSERT_TRUE(xaddres(MakeHandle(Pattern(24, uint32_t(c * 4 + k))), kTypeA, int16_t(700 + c * 4 + k)));
+            const unsigned char name[] = "\x06" "commit";
+            ASSERT_TRUE(xsetresname(kTypeA, int16_t(700 + c * 4), name, false));
+            if (c + 1 < 20) Commit(ref);
+        }
+    });
+    // Appended each time, twenty maps of about 5 KiB alone would add 100 KiB.
+    const Bytes after = ReadWholeFile(Path("session.qzb"));
+    EXPECT_LT(BE32(after, 4) - BE32(base.bytes, 4), 40u * 1024);
+}
+
 TEST_F(CrashConsistencyTest, MixedSessionOnALittleEndianFile)
 {
     const MemoryImage twin{docbuilder::LittleEndianTwin(BaseFile().bytes)};

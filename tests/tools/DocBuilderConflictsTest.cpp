@@ -139,7 +139,7 @@ TEST_F(DocBuilderConflicts, TheDemosDestinationListsWhatTheDemoMeetsThere)
         "2\t1\t1\tCustomers\t\t1\t2\tCustomers\t",
         "1\t1\t4\tLines\t\t1\t1\tLines\t",
         "6\t2\t30\tLog_Event\t\t2\t30\tLog_Event\t",
-        "9\t11\t1000\tInvoice_Texts\t\t11\t1000\tShop_Texts\t",
+        "9\t11\t15000\tInvoice_Texts\t\t11\t15000\tShop_Texts\t",
         "15\t6\t1\tFile\t\t6\t1\tFile\t",
         "16\t12\t1\tHeading\t\t12\t1\tHeading\t",
     };

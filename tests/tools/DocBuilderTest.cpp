@@ -263,6 +263,30 @@ TEST_F(DocBuilderTest, RecordsHaveTheStoredLayouts)
     EXPECT_EQ(Bytes(tfqz.begin() + 38, tfqz.begin() + 40), Hex("00 07"));
 }
 
+// Documentation with runs: the text engine's style record (runs, and the
+// one past the end) and table, the uncovered parts in the default look.
+TEST_F(DocBuilderTest, StyledDocumentationHasItsRunsAndTable)
+{
+    TempFolder dir;
+    ASSERT_EQ(Build("structure Docs\nmethod M id 5\n  doc \"abcde\" state 1 run 1 3 font Monaco size 9 bold italic\n",
+                    dir.path())
+                  .error,
+              0);
+    const Bytes doc = At(ReadContainer(dir / "Docs.QzB"), "CCHE", 5);
+    ASSERT_EQ(doc.size(), 16u + 6 + 36 + 36);
+    EXPECT_EQ(Bytes(doc.begin(), doc.begin() + 14), Hex("00 01 00 01 00 00 00 05 61 62 63 64 65 00"));
+    EXPECT_EQ(Bytes(doc.begin() + 14, doc.begin() + 54),
+              Hex("00 00 00 24 00 03 00 02 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+                  "00 00 00 00 00 01 00 01 00 03 00 00 00 06 00 00"));
+    EXPECT_EQ(Bytes(doc.begin() + 54, doc.begin() + 58), Hex("00 00 00 24"));
+    // Entries: uses, (metrics), font, face, size, colour.
+    const size_t e = 58;
+    EXPECT_EQ(Bytes(doc.begin() + e, doc.begin() + e + 2), Hex("00 02"));
+    EXPECT_EQ(Bytes(doc.begin() + e + 6, doc.begin() + e + 18), Hex("00 01 00 00 00 0C 00 00 00 00 00 00"));
+    EXPECT_EQ(Bytes(doc.begin() + e + 18, doc.begin() + e + 20), Hex("00 01"));
+    EXPECT_EQ(Bytes(doc.begin() + e + 24, doc.begin() + e + 36), Hex("00 04 03 00 00 09 00 00 00 00 00 00"));
+}
+
 TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
 {
     TempFolder dir;
@@ -455,6 +479,10 @@ TEST_F(DocBuilderTest, RefusalsNameTheLineAndWriteNothing)
         {"structure S\nmethod A id 4\nmethod B id 4\n", "test.qzdoc:3: id 4 of 'CCQz' is used twice"},
         {"structure S\nmethod A\n  command 1 ; frobnicate 3\n", "test.qzdoc:3: unknown token 'frobnicate'"},
         {"structure S\ntable T\n\ttable U\n", "test.qzdoc:3: indent with spaces, not tabs"},
+        {"structure S\nmethod M\n  doc \"abc\" run 2 4 bold\n", "test.qzdoc:3: a documentation run must lie inside its text"},
+        {"structure S\nmethod M\n  doc \"abc\" run 0 2 run 1 3\n", "test.qzdoc:3: documentation runs must follow one another"},
+        {"structure S\nmethod M\n  doc \"abc\" run 0 2 font Nowhere\n", "test.qzdoc:3: unknown font 'Nowhere'"},
+        {"structure S\nmethod M\n  doc \"abc\" run 0 2 sparkle\n", "test.qzdoc:3: unknown option 'sparkle' of a documentation run"},
         // A flat record keeps 11 characters of a variable's name.
         {"structure S\ntable T\n  field A integer\n  form F\n    variable vTwelveChars\n",
          "test.qzdoc:5: a form variable's name holds at most 11 characters"},

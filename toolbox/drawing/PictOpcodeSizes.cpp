@@ -195,8 +195,6 @@ int32_t FixedLength(uint16_t op)
     case 0x0021: return 4;
     case 0x0022: return 6;
     case 0x0023: return 2;
-    case 0x002D: return 10;
-    case 0x002E: return 8;
     case 0x00A0: return 2;
     default: break;
     }
@@ -214,7 +212,11 @@ int32_t GetPictOpcodeSkipSize(VStream& stream, uint16_t op)
     In in(stream);
     switch (op) {
     case 0x0012: case 0x0013: case 0x0014: return PadAfterWalk(in, WalkPixPat(in));
-    case 0x0024: case 0x0025: case 0x0026: case 0x0027: case 0x002F: case 0x00A2: case 0x00AF:
+    // The reserved opcodes with a length word, and the line justification
+    // and glyph state, whose data also starts with the length of the rest.
+    case 0x0024: case 0x0025: case 0x0026: case 0x0027: case 0x002D: case 0x002E: case 0x002F:
+    case 0x0092: case 0x0093: case 0x0094: case 0x0095: case 0x0096: case 0x0097:
+    case 0x009C: case 0x009D: case 0x009E: case 0x009F: case 0x00A2: case 0x00AF:
         return Padded(in, in.U16());
     case 0x0028: in.Skip(4); return Padded(in, in.U8());
     case 0x0029: case 0x002A: in.Skip(1); return Padded(in, in.U8());

@@ -1,5 +1,6 @@
 #include "toolbox/views/VDropDown.h"
 
+#include "platform/events/Backend.h"
 #include "platform/events/Events.h"
 #include "platform/windows/Windows.h"
 #include "toolbox/drawing/VLookHandler.h"
@@ -257,8 +258,17 @@ void VDropDown::HandleDropDown(VClic& clic)
     platform::Point lastMouse{};
     platform::GetGlobalMouse(&lastMouse);
     while (fOpen) {
+        platform::Backend* backend = platform::CurrentBackend();
+        if (!backend || backend->Ended() || platform::QuitRequestPending()) {
+            // Nobody left to choose, or a quit waits (it stays queued for
+            // the main loop): the list closes with no choice.
+            fOpen = false;
+            fCancelled = true;
+            break;
+        }
         platform::EventRecord event{};
-        if (!platform::WaitNextEvent(0xFFFF, &event, 2, nullptr)) event.what = platform::nullEvent;
+        if (!platform::WaitNextEvent(uint16_t(0xFFFF & ~platform::highLevelEventMask), &event, 2, nullptr))
+            event.what = platform::nullEvent;
         HandleLoopEvent(event, arrowPressed, painter, lastMouse);
     }
     VEngine::WNEReTrap();

@@ -1,13 +1,36 @@
 #include "tools/docbuilder/Description.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <iterator>
 
 #include "platform/core/Endian.h"
+#include "platform/fonts/Fonts.h"
 #include "tools/docbuilder/DescriptionText.h"
 
 namespace docbuilder {
+
+namespace {
+
+// Whether the platform draws a font of that name (the system font's own
+// name included).
+bool KnownFont(const std::string& name)
+{
+    unsigned char p[256];
+    p[0] = uint8_t(std::min<size_t>(name.size(), 255));
+    std::memcpy(p + 1, name.data(), p[0]);
+    int16_t number = 0;
+    platform::GetFNum(p, &number);
+    if (number != 0) return true;
+    unsigned char system[256];
+    platform::GetFontName(0, system);
+    return p[0] == system[0] && std::equal(p + 1, p + 1 + p[0], system + 1,
+                                            [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+}
+
+}  // namespace
+
 namespace {
 
 using namespace text;
@@ -310,16 +333,61 @@ private:
         if (leaf) NoChildren(n);
     }
 
-    // "doc TEXT [state N]" below an object.
-    bool Doc(const Node& c, std::optional<std::string>* doc, int16_t* state)
+    // "doc TEXT [state N] [run START END [font NAME] [size N] [face N] [bold]
+    // [italic] [underline] [outline] [shadow] [condense] [extend]]..." below
+    // an object: runs in order, inside the text, not overlapping.
+    bool Doc(const Node& c, std::optional<std::string>* doc, int16_t* state, std::vector<DocRunSpec>* runs)
     {
         if (c.words[0] != "doc") return false;
-        Options o(c, 1);
-        auto text = o.Quoted();
-        if (!text) Refuse(c.line, "'doc' needs its text in quotes");
-        *doc = *text;
-        *state = int16_t(o.Num("state", 2, 0, 2));
-        o.Done();
+        if (c.words.size() < 2 || !c.quoted[1]) Refuse(c.line, "'doc' needs its text in quotes");
+        const std::string& text = c.words[1];
+        *doc = text;
+        *state = 2;
+        runs->clear();
+        static const char* const kFaces[] = {"bold", "italic", "underline", "outline", "shadow", "condense", "extend"};
+        auto faceBit = [](const std::string& w) -> int {
+            for (int b = 0; b < 7; ++b)
+                if (w == kFaces[b]) return b;
+            return -1;
+        };
+        for (size_t i = 2; i < c.words.size();) {
+            const std::string& w = c.words[i];
+            if (!c.quoted[i] && w == "state") {
+                *state = int16_t(Number(c, i + 1, 0, 2));
+                i += 2;
+            } else if (!c.quoted[i] && w == "run") {
+                DocRunSpec r;
+                r.start = int32_t(Number(c, i + 1, 0, 32766));
+                r.end = int32_t(Number(c, i + 2, 1, 32767));
+                i += 3;
+                while (i < c.words.size() && !c.quoted[i] && c.words[i] != "run" && c.words[i] != "state") {
+                    const std::string& a = c.words[i];
+                    if (a == "font") {
+                        r.font = Word(c, i + 1, "a font name");
+                        if (!KnownFont(r.font)) Refuse(c.line, "unknown font '" + r.font + "'");
+                        i += 2;
+                    } else if (a == "size") {
+                        r.size = int16_t(Number(c, i + 1, 1, 512));
+                        i += 2;
+                    } else if (a == "face") {
+                        r.face = uint8_t(Number(c, i + 1, 0, 127));
+                        i += 2;
+                    } else if (const int b = faceBit(a); b >= 0) {
+                        r.face = uint8_t(r.face | (1 << b));
+                        ++i;
+                    } else {
+                        Refuse(c.line, "unknown option '" + a + "' of a documentation run");
+                    }
+                }
+                if (r.start >= r.end || size_t(r.end) > text.size())
+                    Refuse(c.line, "a documentation run must lie inside its text");
+                if (!runs->empty() && r.start < runs->back().end)
+                    Refuse(c.line, "documentation runs must follow one another");
+                runs->push_back(r);
+            } else {
+                Refuse(c.line, "unknown option '" + w + "' of 'doc'");
+            }
+        }
         NoChildren(c);
         return true;
     }
@@ -334,7 +402,7 @@ private:
         o.Done();
         for (const Node& c : n.children) {
             const std::string& w = c.words[0];
-            if (Doc(c, &t.doc, &t.docState)) continue;
+            if (Doc(c, &t.doc, &t.docState, &t.docRuns)) continue;
             if (w == "field") t.fields.push_back(Field(c));
             else if (w == "subtable") {
                 FieldSpec f;
@@ -388,7 +456,7 @@ private:
         if (auto at = o.Key("balloon")) f.balloon = n.words[*at];
         o.Done();
         for (const Node& c : n.children)
-            if (!Doc(c, &f.doc, &f.docState)) Refuse(c.line, "unknown statement '" + c.words[0] + "' in a field");
+            if (!Doc(c, &f.doc, &f.docState, &f.docRuns)) Refuse(c.line, "unknown statement '" + c.words[0] + "' in a field");
         return f;
     }
 
@@ -421,7 +489,7 @@ private:
         for (const Node& c : lines) {
             const std::string& w = c.words[0];
             std::vector<FormItemSpec>& into = *open.back();
-            if (!group && Doc(c, &f.doc, &f.docState)) continue;
+            if (!group && Doc(c, &f.doc, &f.docState, &f.docRuns)) continue;
             if (!group && w == "method") {
                 if (f.method) Refuse(c.line, "a form has one form method");
                 f.method = Method(c, false);
@@ -626,7 +694,7 @@ private:
         m.attributes = uint16_t(o.Num("attributes", 0, 0, 0xFFFF));
         o.Done();
         for (const Node& c : n.children)
-            if (!Doc(c, &m.doc, &m.docState)) TokenLines(c, &m);
+            if (!Doc(c, &m.doc, &m.docState, &m.docRuns)) TokenLines(c, &m);
         return m;
     }
 
@@ -734,7 +802,7 @@ private:
         m.id = int32_t(o.Num("id", 0, 1, 32767));
         o.Done();
         for (const Node& c : n.children) {
-            if (Doc(c, &m.doc, &m.docState)) continue;
+            if (Doc(c, &m.doc, &m.docState, &m.docRuns)) continue;
             if (c.words[0] != "item") Refuse(c.line, "unknown statement '" + c.words[0] + "' in a menu");
             MenuItemSpec it;
             it.src.line = c.line;
@@ -770,7 +838,7 @@ private:
         b.id = int32_t(o.Num("id", 0, 1, 32767));
         o.Done();
         for (const Node& c : n.children) {
-            if (Doc(c, &b.doc, &b.docState)) continue;
+            if (Doc(c, &b.doc, &b.docState, &b.docRuns)) continue;
             if (c.words[0] == "menu" && !c.children.empty()) {
                 MenuSpec m = Menu(c);
                 b.menus.push_back(m.title);

@@ -165,9 +165,10 @@ void Builder::Add(bool companion, uint32_t type, int16_t id, const std::string& 
     out_.resources.push_back({companion, type, id, name, std::move(bytes), line});
 }
 
-void Builder::Doc(uint32_t type, int16_t id, const std::optional<std::string>& text, int16_t state, int line)
+void Builder::Doc(uint32_t type, int16_t id, const std::optional<std::string>& text, int16_t state,
+                  const std::vector<DocRunSpec>& runs, int line)
 {
-    if (text) Add(false, type, id, "", Documentation(*text, state, order_), line);
+    if (text) Add(false, type, id, "", Documentation(*text, state, order_, runs), line);
 }
 
 }  // namespace layout

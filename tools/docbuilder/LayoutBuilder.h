@@ -90,7 +90,8 @@ private:
     void Object(const Ref& r) { out_.manifest.push_back("object\t" + r.Text()); }
     void Link(const Ref& from, const Ref& to) { out_.manifest.push_back("link\t" + from.Text() + "\t" + to.Text()); }
     void Member(const Ref& group, const Ref& member) { out_.manifest.push_back("member\t" + group.Text() + "\t" + member.Text()); }
-    void Doc(uint32_t type, int16_t id, const std::optional<std::string>& text, int16_t state, int line);
+    void Doc(uint32_t type, int16_t id, const std::optional<std::string>& text, int16_t state,
+             const std::vector<DocRunSpec>& runs, int line);
 
     // --- tables -----------------------------------------------------------
 

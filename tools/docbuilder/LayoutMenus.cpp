@@ -47,7 +47,7 @@ void Builder::MenuBars()
             }
         }
         Add(false, FourCC("BAQz"), id, b.name, bar.Take(), b.src.line);
-        Doc(FourCC("BAHE"), id, b.doc, b.docState, b.src.line);
+        Doc(FourCC("BAHE"), id, b.doc, b.docState, b.docRuns, b.src.line);
     }
     Add(false, FourCC("LIBA"), 0, "", liba.Take(), 1);
     for (const MenuSpec& m : d_.menus) {
@@ -82,7 +82,7 @@ void Builder::MenuBars()
         }
         if (int16_t list = 0, index = 0; ParseStringRef(m.title, &list, &index)) StringListRef(list, m.src.line);
         Add(false, FourCC("MENQ"), id, "", w.Take(), m.src.line);
-        Doc(FourCC("MEHE"), id, m.doc, m.docState, m.src.line);
+        Doc(FourCC("MEHE"), id, m.doc, m.docState, m.docRuns, m.src.line);
     }
 }
 

@@ -65,7 +65,7 @@ void Builder::Method(const MethodSpec& m, const Ref& self)
     }
     if (lines.size() > 32767) Refuse(m.src.line, "a method holds at most 32,767 lines");
     Add(false, FourCC("CCQz"), int16_t(self.id), "", MethodBlob(lines, order_), m.src.line);
-    Doc(FourCC("CCHE"), int16_t(self.id), m.doc, m.docState, m.src.line);
+    Doc(FourCC("CCHE"), int16_t(self.id), m.doc, m.docState, m.docRuns, m.src.line);
 }
 
 void Builder::ProjectMethods()

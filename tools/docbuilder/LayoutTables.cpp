@@ -149,10 +149,10 @@ void Builder::Table(const TableSpec& t, int16_t number, const std::string& owner
             Link(fieldRef, balloon);
         }
         const uint32_t docType = (uint32_t('H') << 24) | (uint32_t('E') << 16) | uint16_t(id);
-        Doc(docType, fieldNumber, f.doc, f.docState, f.src.line);
+        Doc(docType, fieldNumber, f.doc, f.docState, f.docRuns, f.src.line);
     }
     Add(false, FourCC("FIQz"), id, "", w.Take(), t.src.line);
-    Doc(FourCC("FIHE"), id, t.doc, t.docState, t.src.line);
+    Doc(FourCC("FIHE"), id, t.doc, t.docState, t.docRuns, t.src.line);
     if (t.method) {
         const Ref m{26, Id(&*t.method), "", qualified};
         Object(m);
@@ -214,7 +214,7 @@ void Builder::Forms(const TableSpec& t, int16_t tfqzId, const std::string& quali
             for (const FormItemSpec& it : f.items) FormItem(it, form, formQualified, context);
             Add(false, FourCC("FOQz"), formId, "", FlatForm(context.records, order_), f.src.line);
         }
-        Doc(FourCC("FOHE"), formId, f.doc, f.docState, f.src.line);
+        Doc(FourCC("FOHE"), formId, f.doc, f.docState, f.docRuns, f.src.line);
     }
     Add(false, FourCC("TFQz"), tfqzId, "", w.Take(), t.src.line);
 }

@@ -15,6 +15,16 @@ struct Src {
     int line = 0;
 };
 
+// A styled stretch of a documentation text: characters [start, end) in a
+// font (by name; empty: the default), size and face.
+struct DocRunSpec {
+    int32_t start = 0;
+    int32_t end = 0;
+    std::string font;
+    int16_t size = 0;  // 0: the default
+    uint8_t face = 0;
+};
+
 // One token of a method line, as written in the description.
 struct TokenSpec {
     Src src;
@@ -37,6 +47,7 @@ struct MethodSpec {
     std::vector<std::vector<TokenSpec>> lines;
     std::optional<std::string> doc;
     int16_t docState = 2;
+    std::vector<DocRunSpec> docRuns;
 };
 
 struct TableSpec;
@@ -52,6 +63,7 @@ struct FieldSpec {
     std::optional<std::string> balloon;
     std::optional<std::string> doc;
     int16_t docState = 2;
+    std::vector<DocRunSpec> docRuns;
     std::shared_ptr<TableSpec> subtable;  // type 7
 };
 
@@ -100,6 +112,7 @@ struct FormSpec {
     std::vector<FormItemSpec> items;
     std::optional<std::string> doc;
     int16_t docState = 2;
+    std::vector<DocRunSpec> docRuns;
 };
 
 struct TableSpec {
@@ -111,6 +124,7 @@ struct TableSpec {
     std::optional<MethodSpec> method;
     std::optional<std::string> doc;
     int16_t docState = 2;
+    std::vector<DocRunSpec> docRuns;
 };
 
 struct MenuItemSpec {
@@ -129,6 +143,7 @@ struct MenuSpec {
     std::vector<MenuItemSpec> items;
     std::optional<std::string> doc;
     int16_t docState = 2;
+    std::vector<DocRunSpec> docRuns;
 };
 
 struct MenuBarSpec {
@@ -139,6 +154,7 @@ struct MenuBarSpec {
     std::vector<std::string> menus;  // titles of menus, defined here or elsewhere
     std::optional<std::string> doc;
     int16_t docState = 2;
+    std::vector<DocRunSpec> docRuns;
 };
 
 struct ListItemSpec {

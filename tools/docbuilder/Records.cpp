@@ -9,6 +9,8 @@
 #include "kernel/standins/PasswordKey.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "platform/drawing/TextRuns.h"
+#include "platform/fonts/Fonts.h"
 #include "resources/swap/PasswordTableKey.h"
 #include "toolbox/foundation/VHandleStream.h"
 #include "toolbox/foundation/VMacString.h"
@@ -257,7 +259,7 @@ Bytes ChoiceList(const std::vector<ListItemOut>& items)
     return w.Take();
 }
 
-Bytes Documentation(const std::string& text, int16_t state, ByteOrder order)
+Bytes Documentation(const std::string& text, int16_t state, ByteOrder order, const std::vector<DocRunSpec>& runs)
 {
     ByteWriter w(order);
     w.U16(1);
@@ -265,8 +267,79 @@ Bytes Documentation(const std::string& text, int16_t state, ByteOrder order)
     w.U32(uint32_t(text.size()));
     for (char c : text) w.U8(uint8_t(c));
     w.PadEven();
-    w.U32(0);  // no style record
-    w.U32(0);  // no style table
+    if (runs.empty()) {
+        w.U32(0);  // no style record
+        w.U32(0);  // no style table
+        return w.Take();
+    }
+    struct Look {
+        int16_t font, size;
+        uint8_t face;
+        bool operator==(const Look& o) const { return font == o.font && size == o.size && face == o.face; }
+    };
+    const Look plain{platform::applFont, 12, 0};
+    std::vector<std::pair<int32_t, Look>> parts;
+    auto add = [&](int32_t start, const Look& look) {
+        if (!parts.empty() && parts.back().second == look) return;
+        parts.emplace_back(start, look);
+    };
+    int32_t at = 0;
+    for (const DocRunSpec& r : runs) {
+        if (r.start > at) add(at, plain);
+        Look look = plain;
+        if (!r.font.empty()) {
+            unsigned char name[256];
+            name[0] = uint8_t(std::min<size_t>(r.font.size(), 255));
+            std::memcpy(name + 1, r.font.data(), name[0]);
+            platform::GetFNum(name, &look.font);
+        }
+        if (r.size) look.size = r.size;
+        look.face = r.face;
+        add(r.start, look);
+        at = r.end;
+    }
+    if (at < int32_t(text.size())) add(at, plain);
+    // The table: each look once, in the order of first use.
+    std::vector<Look> table;
+    std::vector<uint16_t> uses, index;
+    for (const auto& [start, look] : parts) {
+        size_t i = 0;
+        while (i < table.size() && !(table[i] == look)) ++i;
+        if (i == table.size()) {
+            table.push_back(look);
+            uses.push_back(0);
+        }
+        ++uses[i];
+        index.push_back(uint16_t(i));
+    }
+    // The style record: counts, four handle words, the runs and the one
+    // past the end.
+    w.U32(uint32_t(20 + 4 * (parts.size() + 1)));
+    w.U16(uint16_t(parts.size()));
+    w.U16(uint16_t(table.size()));
+    for (int i = 0; i < 4; ++i) w.U32(0);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        w.U16(uint16_t(parts[i].first));
+        w.U16(index[i]);
+    }
+    w.U16(uint16_t(text.size() + 1));
+    w.U16(0);
+    w.U32(uint32_t(18 * table.size()));
+    for (size_t i = 0; i < table.size(); ++i) {
+        const Look& l = table[i];
+        const platform::FontInfo fi =
+            platform::StyleFontInfo(platform::MakeTextStyle(l.font, l.size, platform::Style(l.face), 0));
+        w.U16(uses[i]);
+        w.U16(uint16_t(fi.ascent + fi.descent + fi.leading));
+        w.U16(uint16_t(fi.ascent));
+        w.U16(uint16_t(l.font));
+        w.U8(l.face);
+        w.U8(0);
+        w.U16(uint16_t(l.size));
+        w.U16(0);  // black
+        w.U16(0);
+        w.U16(0);
+    }
     return w.Take();
 }
 

@@ -65,7 +65,12 @@ struct ListItemOut {
 Bytes ChoiceList(const std::vector<ListItemOut>& items);
 
 // A documentation resource holding plain text and its state.
-Bytes Documentation(const std::string& text, int16_t state, ByteOrder order = ByteOrder::Big);
+// A version-1 documentation body. Without runs the text goes alone (empty
+// style record and table); with runs, a style record and table in the
+// text engine's layout, the parts no run covers in the application font,
+// size 12, plain, black.
+Bytes Documentation(const std::string& text, int16_t state, ByteOrder order = ByteOrder::Big,
+                    const std::vector<DocRunSpec>& runs = {});
 
 // 'moQz' of a component, through the toolbox's stream.
 struct ComponentProperties {

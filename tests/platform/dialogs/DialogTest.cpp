@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <random>
+#include <tuple>
 
 #include "platform/core/Clock.h"
 #include "platform/core/FourCC.h"
@@ -210,10 +211,12 @@ TEST_F(DialogTest, OtherWindowsBeepWhileTheMenuBarStillWorks)
     Script s;
     s.Click(700, 200);  // another window: a beep, nothing else
     s.Press(int16_t((title.left + title.right) / 2), int16_t((title.top + title.bottom) / 2)).Wait(3);
-    s.Screenshot("open").Release();
+    // Let go on the title, the menu stays open; a click beside it closes it.
+    s.Screenshot("open").Release().Wait(3).Click(700, 600);
     s.Choose(kOK);
     PlayWithProbe(s, [&](const std::string&) { during = ScreenPixel(h, v); });
     EXPECT_EQ(Run(), kOK);
+    EXPECT_TRUE(run->watchdogMessage.empty());
     EXPECT_EQ(SysBeepCount(), beeps + 1);
     EXPECT_NE(during, before);  // the menu was pulled down
     EXPECT_EQ(ScreenPixel(h, v), before);
@@ -358,6 +361,13 @@ protected:
                 .Add(kButtonDialogItem, Rect{90, 190, 110, 260}, "Cancel")
                 .Add(kStaticTextDialogItem, Rect{10, 70, 60, 350}, "Stop!")
                 .Bytes()});
+        image.resources.push_back(ResourceImage{FourCC("ALRT"), 131, false, "", 0, AlertBytes(kAlertBounds, 131, 0x5555)});
+        image.resources.push_back(ResourceImage{
+            FourCC("DITL"), 131, false, "", 0,
+            ItemList()
+                .Add(kButtonDialogItem, Rect{90, 280, 110, 350}, "OK")
+                .Add(kStaticTextDialogItem, Rect{10, 70, 60, 350}, "Done.")
+                .Bytes()});
         std::vector<uint8_t> damaged = AlertBytes(kAlertBounds, 128, 0x5555);
         damaged.resize(10);
         image.resources.push_back(ResourceImage{FourCC("ALRT"), 129, false, "", 0, damaged});
@@ -409,6 +419,22 @@ TEST_F(AlertTest, ChooseAnswersWithNoInputAndStagesMoveOn)
     EXPECT_EQ(ResError(), resNotFound);
     EXPECT_EQ(Alert(130, nullptr), -1);
     EXPECT_EQ(FrontWindow(), nullptr);
+}
+
+TEST_F(AlertTest, AQuitRequestIsAnsweredWithTheCancelChoiceAndStaysQueued)
+{
+    // A quit sent while the alert is up, or a termination request already
+    // waiting: Cancel answers (a one-button alert its button, never its
+    // static text), and the request stays for the main loop.
+    for (const auto& [termination, alert, answer] : {std::tuple{false, 128, 2}, {true, 128, 2}, {false, 131, 1}}) {
+        Play(termination ? Script().Wait(600) : Script().Wait(5).Send(kAEQuitApplication).Wait(600));
+        if (termination) PostTerminationRequest();
+        EXPECT_EQ(NoteAlert(int16_t(alert), nullptr), answer) << termination << alert;
+        EXPECT_EQ(bool(TerminationRequestPending()), termination);
+        EventRecord e{};
+        ASSERT_TRUE(GetNextEvent(highLevelEventMask, &e));
+        EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
+    }
 }
 
 TEST_F(DialogTest, CorruptedItemListsGiveNullOrAWholeDialog)

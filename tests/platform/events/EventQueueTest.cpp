@@ -51,6 +51,32 @@ TEST(EventQueue, FullQueueDropsItsOldestEvent)
     EXPECT_EQ(e.message, 3u);
 }
 
+TEST(EventManager, RequestsWaitUntilTakenAndAFullQueueDropsInputNotThem)
+{
+    ResetEventManager();
+    PostHighLevelEvent(kCoreEventClass, kAEOpenApplication, {});
+    EXPECT_FALSE(QuitRequestPending());  // only a quit counts
+    PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+    PostTerminationRequest();
+    for (uint32_t i = 0; i < EventQueue::kCapacity + 10; ++i) PostEvent(keyDown, i);
+    EXPECT_TRUE(QuitRequestPending());
+    EXPECT_TRUE(TerminationRequestPending());
+    EventRecord e{};
+    int requests = 0, keys = 0;
+    uint32_t lastKey = 0;
+    while (GetNextEvent(everyEvent, &e)) {
+        if (e.what == kHighLevelEvent) ++requests;
+        if (e.what == keyDown) ++keys, lastKey = uint32_t(e.message);
+    }
+    EXPECT_EQ(requests, 3);
+    EXPECT_EQ(keys, int(EventQueue::kCapacity) - 3);  // the oldest input went
+    EXPECT_EQ(lastKey, EventQueue::kCapacity + 9);
+    EXPECT_FALSE(QuitRequestPending());
+    EXPECT_FALSE(TerminationRequestPending());
+    PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+    EXPECT_FALSE(TerminationRequestPending());  // a quit event is not the system's
+}
+
 TEST(EventQueue, MasksOfTheOddKinds)
 {
     EXPECT_EQ(MaskForKind(kHighLevelEvent), highLevelEventMask);

@@ -5,6 +5,7 @@
 #include "platform/core/Clock.h"
 #include "platform/events/Events.h"
 #include "platform/events/HostKeys.h"
+#include "platform/events/Modals.h"
 #include "tests/platform/events/HeadlessFixture.h"
 
 using namespace platform;
@@ -206,6 +207,22 @@ TEST(HeadlessInput, WatchdogEndsARunThatWaitsAfterTheScript)
     EXPECT_TRUE(run.backend->Ended());
     EXPECT_LT(waits, 10);
     EXPECT_NE(run.watchdogMessage.find("still waiting for input"), std::string::npos);
+}
+
+TEST(HeadlessInput, AQuitWaitingInTheQueueKeepsTheWatchdogAwayAndAModalIsNamed)
+{
+    HeadlessOptions options;
+    options.watchdogTicks = 20;
+    HeadlessRun run(Script().Click(3, 3), options);
+    EventRecord e{};
+    // A loop leaving the quit queued (a long operation) is busy, not waiting.
+    PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+    for (int i = 0; i < 100; ++i) WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, 1, nullptr);
+    EXPECT_TRUE(run.watchdogMessage.empty());
+    ASSERT_TRUE(GetNextEvent(highLevelEventMask, &e));
+    ModalScope outer("dialog 'Find'"), inner("alert 1002 \"Save?\"");
+    for (int i = 0; i < 100 && !run.backend->Ended(); ++i) WaitNextEvent(everyEvent, &e, 1, nullptr);
+    EXPECT_NE(run.watchdogMessage.find("in the alert 1002 \"Save?\""), std::string::npos) << run.watchdogMessage;
 }
 
 TEST(HeadlessInput, AHeldRunWaitsForOutsideEventsWithoutTheWatchdog)

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
 #include "platform/live/LiveBackend.h"
 #include "platform/core/FourCC.h"
@@ -56,18 +58,65 @@ int main()
     Check(w != nullptr, "no window");
     live.Present();
 
+    // Once the display's own events of the new window are over, an idle wait
+    // shows nothing again; drawing is shown by the next wait, no input.
+    EventRecord idle{};
+    for (int quiet = 0, i = 0; quiet < 3 && i < 300; ++i) {
+        const uint32_t before = live.Presents();
+        const bool got = WaitNextEvent(everyEvent, &idle, 1, nullptr);
+        quiet = !got && live.Presents() == before ? quiet + 1 : 0;
+    }
+    const uint32_t shown = live.Presents();
+    for (int i = 0; i < 5; ++i) WaitNextEvent(everyEvent, &idle, 1, nullptr);
+    Check(live.Presents() == shown, "the screen is shown again while nothing changes");
+    SetPortWindowPort(w);
+    RGBColor green{0, 0xFFFF, 0};
+    RGBForeColor(&green);
+    Rect patch{10, 10, 30, 30};
+    PaintRect(&patch);
+    WaitNextEvent(everyEvent, &idle, 1, nullptr);
+    Check(live.Presents() == shown + 1, "a change is not shown at the next wait");
+    uint32_t pixel = 0;
+    SDL_Rect probe{100 + 20, 100 + 20, 1, 1};  // the patch, in the window's content
+    SDL_RenderReadPixels(live.Renderer(), &probe, SDL_PIXELFORMAT_RGB888, &pixel, 4);
+    Check((pixel & 0xFFFFFF) == 0x00FF00, "the display does not show what was drawn");
+    ForeColor(blackColor);
+
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
     key.key.keysym.scancode = SDL_SCANCODE_C;
     key.key.keysym.sym = SDLK_c;
+    key.key.keysym.mod = KMOD_LCTRL;
     key.key.state = SDL_PRESSED;
-    SDL_SetModState(KMOD_LCTRL);
     Push(key);
     EventRecord e{};
     Check(Next(keyDownMask, &e), "no key-down");
     Check((e.message & charCodeMask) == 'c', "Ctrl-C is not 'c'");
     Check((e.modifiers & cmdKey) != 0, "Ctrl is not the command key");
+
+    // A burst typed faster than it is read: six Ctrl-N, each Ctrl let go
+    // before anything is drained, then a shift-click. Every event keeps the
+    // keys of its own moment, not those held when the queue is read.
+    FlushEvents(everyEvent, 0);
+    auto push = [](uint32_t type, SDL_Scancode code, uint16_t mod) {
+        SDL_Event k{};
+        k.type = type;
+        if (type == SDL_KEYDOWN || type == SDL_KEYUP) k.key.keysym.scancode = code, k.key.keysym.mod = mod;
+        else k.button.button = SDL_BUTTON_LEFT, k.button.x = 150, k.button.y = 200;
+        Push(k);
+    };
+    for (int i = 0; i < 6; ++i) {
+        push(SDL_KEYDOWN, SDL_SCANCODE_LCTRL, KMOD_LCTRL), push(SDL_KEYDOWN, SDL_SCANCODE_N, KMOD_LCTRL);
+        push(SDL_KEYUP, SDL_SCANCODE_N, KMOD_LCTRL), push(SDL_KEYUP, SDL_SCANCODE_LCTRL, KMOD_NONE);
+    }
+    push(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT, KMOD_LSHIFT), push(SDL_MOUSEBUTTONDOWN, {}, 0);
+    push(SDL_MOUSEBUTTONUP, {}, 0), push(SDL_KEYUP, SDL_SCANCODE_LSHIFT, KMOD_NONE);
     SDL_SetModState(KMOD_NONE);
+    int commandN = 0;
+    for (int i = 0; i < 6; ++i) commandN += Next(keyDownMask, &e) && (e.modifiers & cmdKey) && (e.message & 0xFF) == 'n';
+    Check(commandN == 6, "a Ctrl-N of the burst lost its Ctrl");
+    Check(Next(mDownMask, &e) && (e.modifiers & shiftKey), "the shift-click lost its shift");
+    FlushEvents(everyEvent, 0);
 
     SDL_Event click{};
     click.type = SDL_MOUSEBUTTONDOWN;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "platform/core/FourCC.h"
@@ -189,6 +190,37 @@ TEST_F(MenuTest, AHeldButtonWithTheScriptOverEndsAtTheWatchdog)
     EXPECT_EQ(MenuSelect(e.where), 0);
     EXPECT_FALSE(run->watchdogMessage.empty());
     EXPECT_EQ(ScreenPixel(int16_t(title.left + 5), 30), ScreenPixel(600, 600));  // the menu is closed
+}
+
+TEST_F(MenuTest, AClickOnTheTitleLeavesTheMenuOpenUntilTheNextClick)
+{
+    // Let go on its title, the menu stays open with the button up; the next
+    // click or key decides, and a click that closes it reaches nobody.
+    const int16_t th = int16_t((title.left + title.right) / 2), h = int16_t(title.left + 20);
+    const std::pair<std::function<void(Script&)>, int32_t> nexts[] = {
+        {[&](Script& s) { s.Move(h, ItemV(20, 3)).Wait(2).Click(h, ItemV(20, 3)); }, (5 << 16) | 3},
+        {[&](Script& s) { s.Drag(h, ItemV(20, 1), h, ItemV(20, 4), 4); }, (5 << 16) | 4},
+        {[&](Script& s) { s.Click(600, 500); }, 0},        // outside
+        {[&](Script& s) { s.Click(th, 10); }, 0},          // its title again
+        {[&](Script& s) { s.Key("escape"); }, 0},
+        {[&](Script& s) { s.Click(h, ItemV(20, 5)); }, 0},  // a disabled item
+    };
+    for (const auto& [next, choice] : nexts) {
+        uint32_t open = 0;
+        Script s;
+        s.Click(th, 10).Wait(20).Screenshot("open");
+        next(s);
+        HeadlessOptions options;
+        options.screenshot = [&](const std::string&) { return open = ScreenPixel(h, ItemV(20, 1)), noErr; };
+        Play(std::move(s), options);
+        EventRecord e{};
+        ASSERT_TRUE(testing::NextEvent(mDownMask, &e));
+        EXPECT_EQ(MenuSelect(e.where), choice);
+        EXPECT_NE(open, ScreenPixel(600, 600)) << choice << ": not open after the first click";
+        EXPECT_EQ(ScreenPixel(h, ItemV(20, 1)), ScreenPixel(600, 600)) << choice << ": still open";
+        EXPECT_FALSE(EventAvail(mDownMask, &e) || !run->watchdogMessage.empty()) << choice;
+        HiliteMenu(0);
+    }
 }
 
 TEST_F(MenuTest, KeysFindEnabledItemsInEitherCaseAndQuitPostsOnce)

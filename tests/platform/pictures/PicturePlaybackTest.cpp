@@ -28,6 +28,8 @@ using picturetest::Version2;
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 const Rect kFrame{0, 0, 32, 64};
+const Rect kRect{2, 2, 8, 20};
+const Rect kOval{4, 30, 14, 60};
 
 // Plays the picture at its frame into a fresh white world.
 OSErr Play(World& w, Handle pic, const Rect& dst = kFrame)
@@ -165,6 +167,45 @@ TEST(PicturePlayback, TextFollowsTheFontNameAndRelativeMoves)
     EXPECT_EQ(differ, 0);
     EXPECT_GT(ink, 20);
     EXPECT_EQ(GetPortTextFont(w.get()), 0);  // the port's settings come back
+}
+
+TEST(PicturePlayback, PenFractionAndCharacterExtraPlayAndTheExtraWidensText)
+{
+    // Shapes and text with the pen's fraction (0x0015) and a character
+    // extra (0x0016, 4.12) between them: the pixels of the same drawing
+    // made directly with that extra (none for 0); the port keeps none.
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextMetrics);
+    for (const int16_t extra412 : {int16_t(0), int16_t(0x2800)}) {
+        std::vector<uint32_t> expected;
+        {
+            World direct(64, 32);
+            PaintRect(&kRect);
+            TextFont(kFontIDGeneva), TextSize(12), CharExtra(Fixed(extra412) * 16), MoveTo(2, 28);
+            DrawText("Hill", 0, 4);
+            CharExtra(0);
+            FrameOval(&kOval);
+            for (int i = 0; i < 64 * 32; ++i) expected.push_back(direct.At(i % 64, i / 64));
+        }
+        World w(64, 32);
+        Bytes b = Version2(0, 0, 32, 64);
+        b.Op(0x0031).R(kRect.top, kRect.left, kRect.bottom, kRect.right);
+        b.Op(0x0015).U16(0x4000).Op(0x0016).U16(uint16_t(extra412));
+        b.Op(0x0003).U16(kFontIDGeneva).Op(0x000D).U16(12);
+        b.Op(0x0028).U16(28).U16(2).U8(4).Raw({'H', 'i', 'l', 'l'});
+        b.Op(0x0016).U16(0).Op(0x0050).R(kOval.top, kOval.left, kOval.bottom, kOval.right);
+        EXPECT_EQ(Play(w, Finish(b)), noErr) << extra412;
+        int differ = 0;
+        for (int i = 0; i < 64 * 32; ++i) differ += w.At(i % 64, i / 64) != expected[size_t(i)];
+        EXPECT_EQ(differ, 0) << extra412;
+        EXPECT_EQ(w.get()->chExtra, 0);
+    }
+    QDSwapTextFlags(kQDUseTrueTypeScalerGlyphs | kQDUseCGTextRendering | kQDUseCGTextMetrics);
+    World w(64, 32);
+    const int16_t plain = TextWidth("Hill", 0, 4);
+    CharExtra(Fixed(5) << 15);
+    EXPECT_EQ(TextWidth("Hill", 0, 4), plain + 10);  // 2.5 pixels a character
+    CharExtra(-(Fixed(100) << 16));
+    EXPECT_EQ(TextWidth("Hill", 0, 4), 0);  // never backwards
 }
 
 TEST(PicturePlayback, VersionOneWithLongCommentAndReservedOpcodes)

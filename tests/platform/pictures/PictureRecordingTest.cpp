@@ -193,7 +193,9 @@ void DrawScene(const Sources& src)
     TextFace(bold | italic);
     TextMode(srcXor);
     MoveTo(6, 124);
+    CharExtra(Fixed(3) << 15);  // 1.5 pixels more for each character
     DrawString(P("\x06Pictur"));
+    CharExtra(0);
     TextFont(kFontIDCourier);
     TextFace(underline);
     TextMode(srcCopy);
@@ -276,6 +278,8 @@ TEST(PictureRecording, ReplayPaintsWhatDirectDrawingPainted)
     };
     EXPECT_TRUE(has({'\x05', 'T', 'i', 'm', 'e', 's'}));
     EXPECT_TRUE(has({'\x07', 'C', 'o', 'u', 'r', 'i', 'e', 'r'}));
+    EXPECT_TRUE(has({0x00, 0x16, 0x18, 0x00}));  // the character extra, 4.12
+    EXPECT_TRUE(has({0x00, 0x16, 0x00, 0x00}));
     size_t differ = 0;
     for (size_t i = 0; i < direct.size(); ++i)
         differ += direct[i] != replayed[i];

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,7 @@
 #include "platform/printing/PagePlayer.h"
 #include "platform/printing/Printing.h"
 #include "tests/platform/events/HeadlessFixture.h"
+#include "tests/platform/pictures/PictureTestSupport.h"
 
 namespace {
 
@@ -444,6 +446,30 @@ TEST(PrintJob, XorPageBecomesOneImageAndRangesAndSpoolingHold)
     EXPECT_NE(images.find("image    2400  3150"), std::string::npos) << images;
 }
 
+TEST(PrintJob, LinksPlantedAtTheOldTemporaryOrTheDestinationAreNeverWrittenThrough)
+{
+    // A link where the temporary used to be made, or at the destination:
+    // its target stays, the document is printed whole in its place, and no
+    // temporary stays behind.
+    for (const bool destinationIsLink : {false, true}) {
+        TempDir dir;
+        const std::string target = dir / "target", pdf = dir / "job.pdf";
+        std::ofstream(target) << "untouched";
+        fs::create_symlink(target, destinationIsLink ? pdf : pdf + ".printing");
+        Session s;
+        PMSessionSetDestination(s.session, s.settings, kPMDestinationFile, kPMDocumentFormatPDF, pdf);
+        ASSERT_EQ(PMSessionBeginDocument(s.session, s.settings, s.format), kPMNoError);
+        PrintPage(s, DrawTestPage, 1);
+        ASSERT_EQ(PMSessionEndDocument(s.session), kPMNoError);
+        std::string text, head(4, ' ');
+        std::ifstream(target) >> text;
+        std::ifstream(pdf, std::ios::binary).read(head.data(), 4);
+        EXPECT_EQ(text + " " + head, "untouched %PDF") << destinationIsLink;
+        EXPECT_FALSE(fs::is_symlink(pdf));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), destinationIsLink ? 2 : 3);
+    }
+}
+
 TEST(PrintJob, RefusedDocumentsLeaveNothing)
 {
     TempDir dir;
@@ -524,6 +550,35 @@ TEST(PagePlayer, RectanglesAndLinesMatchTheRasteriserAndTheLineWidthCommentScale
     cairo_surface_destroy(surface);
     KillPicture(picture);
     DisposeGWorld(world);
+}
+
+// A bit image whose source rectangle is far larger than its map (a damaged
+// or hostile picture) draws on a page what the map under its own bounds
+// draws, plainly and scaled: only the pixels that land are made.
+TEST(PagePlayer, BitImagesAreBoundedByWhatTheyCanChange)
+{
+    auto play = [](Rect src, Rect dst) {
+        picturetest::Bytes b = picturetest::Version2(0, 0, 40, 60);
+        b.Op(0x0090).U16(4).R(2, 2, 20, 30).R(src.top, src.left, src.bottom, src.right);
+        b.R(dst.top, dst.left, dst.bottom, dst.right).U16(srcCopy);
+        for (int row = 0; row < 18; ++row) b.U32(row % 2 ? 0xAAAAAAA0u : 0x55555550u);
+        Handle picture = picturetest::Finish(b);
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
+        cairo_t* cr = cairo_create(surface);
+        EXPECT_EQ(PlayPageOnCairo(cr, picture, Rect{0, 0, 40, 60}), noErr);
+        cairo_destroy(cr);
+        const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface));
+        std::vector<uint32_t> pixels;
+        for (int i = 0; i < 60 * 40; ++i) pixels.push_back(data[i] & 0xFFFFFF);  // stride 240
+        cairo_surface_destroy(surface);
+        DisposeHandle(picture);
+        return pixels;
+    };
+    const Rect own{2, 2, 20, 30}, huge{-16000, -16000, 16000, 16000}, twice{-32000, -32000, 32000, 32000};
+    const std::vector<uint32_t> plain = play(own, own);
+    EXPECT_EQ(std::count(plain.begin(), plain.end(), 0xFFFFFFu), 18 * 14);
+    EXPECT_EQ(play(huge, huge), plain);
+    EXPECT_EQ(play(huge, twice), play(own, Rect{4, 4, 40, 60}));
 }
 
 // --- Dialogs and sheets ------------------------------------------------

@@ -1,0 +1,71 @@
+// String lists ('STR#' of the structure's companion resource file) opened
+// in their editor window.
+#include <new>
+
+#include "app/appl/AppGlobals.h"
+#include "app/appl/TAppl.h"
+#include "app/dialogs/Messages.h"
+#include "app/documents/MainDoc.h"
+#include "app/windows/PaneHooks.h"
+#include "app/windows/TMainWindow.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
+#include "platform/core/FourCC.h"
+#include "platform/drawing/Rects.h"
+#include "platform/resfiles/Resources.h"
+
+using namespace platform;
+
+namespace {
+constexpr int16_t kFirstEditableList = 15000;
+}
+
+bool TSTRObjQz::EnableEdit()
+{
+    if (TstFlag(kFlagCiphered) || id < kFirstEditableList || !owner || owner->fRsrFile < 0 ||
+        !IsResFileOpen(owner->fRsrFile))
+        return false;
+    const int16_t saved = CurResFile();
+    UseResFile(owner->fRsrFile);
+    SetResLoad(false);
+    Handle h = Get1Resource(FourCC("STR#"), id);
+    SetResLoad(true);
+    UseResFile(saved);
+    return h != nullptr;
+}
+
+void TSTRObjQz::Edit(TMainDoc* doc)
+{
+    if (!doc) return;
+    for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow)
+        if (w->IsMember(4) && static_cast<TEditStrWindow*>(w)->fObj == this) {
+            w->SelectTWindow();
+            return;
+        }
+    unsigned char title[256], full[256];
+    title[0] = 0;
+    PAppend(title, doc->fName);
+    PAppendChar(title, ' ');
+    GetFullName(full);
+    PAppend(title, full);
+    Rect r = MyAppl ? MyAppl->fDefaultRect : Rect{45, 15, 345, 415};
+    if (r.bottom <= r.top) r = Rect{45, 15, 345, 415};
+    r.right = int16_t(r.left + 400);
+    const Rect placed = r;
+    auto* editor = new (std::nothrow) TEditStrWindow;
+    if (!editor) return;
+    editor->fObj = this;
+    if (doc->NewTWindow(editor, &r, title, false, 8) != 0) return;
+    // The next window opens one step further, as after any new window.
+    if (MyAppl) OffsetRect(&MyAppl->fDefaultRect, int16_t(r.left - placed.left), int16_t(r.top - placed.top));
+    TPlan* pane = nullptr;
+    const int16_t err = PaneHooks().makeStrPlane ? PaneHooks().makeStrPlane(editor, this, &pane) : -4;
+    if (err != 0 || !pane) {
+        doc->RemoveWindow(editor);
+        editor->Dispose();
+        if (err != -4) ErrMsg(err ? err : int16_t(-108));
+        return;
+    }
+    editor->AddPlane(pane);
+    editor->Show();
+}

@@ -1,0 +1,233 @@
+// The previews and printed contents of string lists and styles: a list's
+// heading and numbered strings, a style's description.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/appl/AppGlobals.h"
+#include "app/appl/Preferences.h"
+#include "app/dialogs/Messages.h"
+#include "app/documents/MainDoc.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
+#include "design/preview/PreviewFrame.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/textedit/TextEdit.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr int16_t kPrintStyle = 2;
+
+void ApplicationFont(StyleField face)
+{
+    TextFont(MyApplFont);
+    TextSize(MyApplSize);
+    TextFace(face);
+}
+
+int16_t LineOf(const FontInfo& info) { return int16_t(info.ascent + info.descent + info.leading); }
+
+int16_t Width(const std::string& s) { return TextWidth(s.data(), 0, int16_t(std::min<size_t>(s.size(), 32767))); }
+
+void Draw(const std::string& s, int16_t h, int16_t v)
+{
+    MoveTo(h, v);
+    DrawText(s.data(), 0, int16_t(std::min<size_t>(s.size(), 32767)));
+}
+
+std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+// The list's heading: its resource name, the id label and the id.
+std::string ListHeading(const unsigned char* resName, const char* between, int16_t id)
+{
+    unsigned char label[256];
+    MyGetIndString(label, 1001, 11);
+    return PText(resName) + " " + PText(label) + between + std::to_string(id);
+}
+
+// Records `draw` as a preview picture of width x height at `r`.
+int16_t RecordPreview(Handle* display, const Rect& r, int16_t width, int16_t height, void (*draw)(const void*),
+                      const void* data)
+{
+    const Rect frame{0, 0, std::max<int16_t>(1, height), std::max<int16_t>(1, width)};
+    GWorldPtr world = nullptr;
+    CGrafPtr saved = nullptr;
+    Handle picture = nullptr;
+    if (const int16_t err = MyOpenPicture(&world, &saved, frame, &picture)) return err;
+    draw(data);
+    MyClosePicture(world, saved, frame, &picture);
+    *display = NewPreview(r, picture);
+    return *display ? 0 : memFullErr;
+}
+
+struct ListPicture {
+    std::string heading;
+    std::vector<std::string> strings;
+};
+
+}  // namespace
+
+void TSTRObjQz::GetStructName(unsigned char* out)
+{
+    GetName(out);
+    unsigned char label[256];
+    MyGetIndString(label, 1001, 11);
+    PAppendChar(out, ' ');
+    PAppend(out, label);
+    PAppendChar(out, ':');
+    PAppend(out, std::to_string(id));
+}
+
+bool TSTRObjQz::Strings(std::vector<std::string>* strings, unsigned char* resName)
+{
+    strings->clear();
+    resName[0] = 0;
+    if (!owner || owner->fRsrFile < 0 || !IsResFileOpen(owner->fRsrFile)) return false;
+    const int16_t saved = CurResFile();
+    UseResFile(owner->fRsrFile);
+    Handle list = Get1Resource(FourCC("STR#"), id);
+    if (list) {
+        int16_t resId = 0;
+        ResType type = 0;
+        GetResInfo(list, &resId, &type, resName);
+    }
+    UseResFile(saved);
+    if (!list || !*list) return list != nullptr;
+    // Strings past the bytes are not there: the list ends where they do.
+    const auto* p = reinterpret_cast<const uint8_t*>(*list);
+    const size_t size = size_t(GetHandleSize(list));
+    const int32_t count = size >= 2 ? std::max<int32_t>(0, ReadBES16(p)) : 0;
+    size_t at = 2;
+    for (int32_t i = 0; i < count && at < size; ++i) {
+        const size_t n = std::min<size_t>(p[at], size - at - 1);
+        strings->emplace_back(reinterpret_cast<const char*>(p + at + 1), n);
+        at += 1 + size_t(p[at]);
+    }
+    return true;
+}
+
+int16_t TSTRObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width, int16_t* height, int16_t* pageMin,
+                               int16_t* pageMax, int16_t* page, bool flag)
+{
+    TObjQz::InitDisplay(display, r, width, height, pageMin, pageMax, page, flag);
+    ListPicture list;
+    unsigned char resName[256];
+    Strings(&list.strings, resName);
+    list.heading = ListHeading(resName, ": ", id);
+    // Measured in the port the picture will be drawn in.
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    const int16_t savedFont = port ? GetPortTextFont(port) : 0, savedSize = port ? GetPortTextSize(port) : 0;
+    const StyleField savedFace = port ? GetPortTextFace(port) : StyleField(normal);
+    ApplicationFont(underline);
+    FontInfo info{};
+    GetFontInfo(&info);
+    const int16_t line = LineOf(info);
+    int32_t widest = 10 + Width(list.heading);
+    ApplicationFont(normal);
+    for (const std::string& s : list.strings) widest = std::max<int32_t>(widest, 70 + Width(s));
+    TextFont(savedFont);
+    TextSize(savedSize);
+    TextFace(savedFace);
+    *width = int16_t(std::min<int32_t>(widest + 18, 4096));
+    *height = int16_t(std::min<int32_t>(10 + int32_t(list.strings.size() + 1) * line, 32000));
+    return RecordPreview(display, r, *width, *height,
+                         [](const void* data) {
+                             const auto& l = *static_cast<const ListPicture*>(data);
+                             ApplicationFont(underline);
+                             FontInfo fi{};
+                             GetFontInfo(&fi);
+                             const int16_t h = LineOf(fi);
+                             Draw(l.heading, 10, int16_t(10 + fi.ascent));
+                             ApplicationFont(normal);
+                             int32_t top = 10 + h;
+                             for (size_t i = 0; i < l.strings.size() && top < 32000; ++i, top += h) {
+                                 // The number flush right in a 40-point box ending 10
+                                 // before the strings' column at 70.
+                                 const std::string number = std::to_string(i + 1);
+                                 Draw(number, int16_t(60 - Width(number)), int16_t(top + fi.ascent));
+                                 Draw(l.strings[i], 70, int16_t(top + fi.ascent));
+                             }
+                         },
+                         &list);
+}
+
+int16_t TSTRObjQz::PrintObj(OutPutParmRec* options)
+{
+    std::vector<std::string> strings;
+    unsigned char resName[256];
+    Strings(&strings, resName);
+    TextFont(GetResFont(kPrintStyle));
+    TextSize(GetResSize(kPrintStyle));
+    TextFace(bold);
+    unsigned char text[256];
+    auto toP = [&](const std::string& s) {
+        text[0] = uint8_t(std::min<size_t>(s.size(), 255));
+        std::memcpy(text + 1, s.data(), text[0]);
+        return text;
+    };
+    PrintNewLine(toP(ListHeading(resName, " :", id)), 0);
+    TextFace(normal);
+    const unsigned char empty[1] = {0};
+    PrintNewLine(empty, 0);
+    if (options && options->contents && !TstFlag(kFlagCiphered)) {
+        for (size_t i = 0; i < strings.size(); ++i) {
+            PrintLine(toP(std::to_string(i + 1)), 20);
+            PrintNewLine(toP(strings[i]), 60);
+        }
+        PrintNewLine(empty, 0);
+    }
+    return 0;
+}
+
+int16_t TStyleObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width, int16_t* height, int16_t* pageMin,
+                                 int16_t* pageMax, int16_t* page, bool flag)
+{
+    TObjQz::InitDisplay(display, r, width, height, pageMin, pageMax, page, flag);
+    const std::string text = PText(description);
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    const int16_t savedFont = port ? GetPortTextFont(port) : 0, savedSize = port ? GetPortTextSize(port) : 0;
+    ApplicationFont(normal);
+    FontInfo info{};
+    GetFontInfo(&info);
+    *width = int16_t(Width(text) + 28);
+    *height = int16_t(LineOf(info) + 11);
+    TextFont(savedFont);
+    TextSize(savedSize);
+    return RecordPreview(display, r, *width, *height,
+                         [](const void* data) {
+                             ApplicationFont(normal);
+                             FontInfo fi{};
+                             GetFontInfo(&fi);
+                             Draw(*static_cast<const std::string*>(data), 10, int16_t(10 + fi.ascent));
+                         },
+                         &text);
+}
+
+int16_t TStyleObjQz::PrintObj(OutPutParmRec*)
+{
+    unsigned char line[256], info[256];
+    GetFullName(line);
+    GetMoreInfo(info, true);
+    PAppend(line, info);
+    PAppend(line, std::string("   "));
+    PAppend(line, description);
+    TextFont(GetResFont(kPrintStyle));
+    TextSize(GetResSize(kPrintStyle));
+    TextFace(bold);
+    PrintNewLine(line, 0);
+    TextFace(normal);
+    const unsigned char empty[1] = {0};
+    PrintNewLine(empty, 0);
+    return 0;
+}

@@ -1,0 +1,191 @@
+// The object list printed and exported from the main list: the output
+// dialog's options, an export that takes the destination's place only
+// whole, and a printing failure reported as itself.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/appl/TAppl.h"
+#include "browser/output/ListOutput.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/events/FileDialogAnswers.h"
+#include "platform/files/WholeFile.h"
+#include "toolbox/drawing/PrintEmulation.h"
+#include "tests/browser/EditorFixture.h"
+
+using namespace platform;
+
+namespace browsertest {
+namespace {
+
+constexpr const char* kStructure =
+    "structure Out date 2024-03-01\n"
+    "method Alpha\n  comment \"a\"\n  doc \"About alpha.\"\n"
+    "method Beta\n  call Alpha\n"
+    "method Gamma\n  call Alpha\n";
+
+// An object whose printing fails as a printer would.
+class FailingPrint : public TObjQz {
+public:
+    int16_t Print(OutPutParmRec*) override
+    {
+        PrSetError(-27);
+        return 0;
+    }
+};
+
+class ListOutput : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        browser::G_Parms = OutPutParmRec{1, 0, 0, 0, 0, 0};
+        Load(kStructure);
+        window_ = new TRefWindow;
+        EXPECT_EQ(window_->ITWindow(reinterpret_cast<const unsigned char*>("\x03" "Out"), Rect{40, 10, 373, 611},
+                                    true, 0, &doc_, 8),
+                  0);
+        doc_.AddWindow(window_);
+        pane_ = new browser::TLstPlane;
+        EXPECT_EQ(pane_->ITPlane(Rect{0, 0, 100, 100}, window_, doc_.fTypeList, nullptr, 0), 0);
+        window_->AddPlane(pane_);
+        pane_->AddMenuFilter(128);
+        pane_->SetDfltFilter(128);
+        doc_.fSpec.path = built_.dataPath;
+    }
+    void TearDown() override
+    {
+        ClearDialogAnswers();
+        ClearFileDialogAnswers();
+        EditorFixture::TearDown();
+    }
+    std::string Out() const { return folder_ / "list.txt"; }
+    // Nothing but the destination: no temporary left beside it.
+    std::vector<std::string> Leftovers() const
+    {
+        std::vector<std::string> found;
+        for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
+            if (e.path().filename().string().find(".export") != std::string::npos) found.push_back(e.path());
+        return found;
+    }
+    std::string Read() const
+    {
+        std::vector<uint8_t> b;
+        ReadWholeFile(Out(), &b);
+        return std::string(b.begin(), b.end());
+    }
+    TRefWindow* window_ = nullptr;
+    browser::TLstPlane* pane_ = nullptr;
+};
+
+// The printing dialog fills the first four flags from items 3, 5, 4 and
+// 10; the export dialog's item 11 clears and dims those, and a cancelled
+// save dialog leaves the record.
+TEST_F(ListOutput, TheDialogFillsTheFlagsFromItsItems)
+{
+    FSSpec file;
+    FSMakeFSSpec(Out(), &file);
+    struct Case {
+        bool printing;
+        std::vector<int16_t> hits;
+        const char* path;
+        int16_t result;
+        OutPutParmRec want;
+    } cases[] = {
+        {true, {3, 4, 1}, nullptr, 0, {0, 0, 1, 0, 9, 9}},
+        {true, {5, 10, 1}, nullptr, 0, {1, 1, 0, 1, 9, 9}},
+        {true, {4, 2}, nullptr, 1001, {9, 9, 9, 9, 9, 9}},
+        {false, {11, 3, 4, 1}, "x.txt", 0, {0, 0, 0, 0, 1, 0}},
+        // Dimmed boxes come back cleared.
+        {false, {11, 11, 4, 1}, "x.txt", 0, {0, 0, 1, 0, 0, 0}},
+        {false, {5, 1}, "", 1001, {9, 9, 9, 9, 9, 9}},
+    };
+    for (const Case& c : cases) {
+        browser::G_Parms = OutPutParmRec{1, 0, 0, 0, 0, 0};
+        for (int16_t hit : c.hits) PushDialogAnswer(hit);
+        if (c.path && c.path[0]) PushFileDialogAnswer(std::string(folder_ / c.path));
+        if (c.path && !c.path[0]) {
+            FileDialogAnswer cancel;
+            cancel.kind = FileDialogAnswer::Kind::Cancel;
+            PushFileDialogAnswer(cancel);
+        }
+        OutPutParmRec parms{9, 9, 9, 9, 9, 9};
+        EXPECT_EQ(browser::GetOutPutParms(c.printing, &file, &parms), c.result);
+        EXPECT_EQ(std::vector<uint8_t>({parms.contents, parms.uses, parms.callers, parms.documentation,
+                                        parms.oldFormat, parms.rowClosed}),
+                  std::vector<uint8_t>({c.want.contents, c.want.uses, c.want.callers, c.want.documentation,
+                                        c.want.oldFormat, c.want.rowClosed}))
+            << c.printing << " " << c.hits.size();
+        ClearDialogAnswers();
+        ClearFileDialogAnswers();
+    }
+}
+
+// An export replaces the file only when whole: a full disk at any write
+// leaves the old file byte for byte, and no temporary behind.
+TEST_F(ListOutput, AnExportReplacesItsFileOnlyWhenWhole)
+{
+    ASSERT_EQ(WriteFileAtomically(Out(), "old", 3), noErr);
+    auto exportList = [&] {
+        PushDialogAnswer(1);
+        PushFileDialogAnswer(Out());
+        return pane_->Output(false);
+    };
+    ASSERT_EQ(exportList(), 0);
+    const std::string whole = Read();
+    EXPECT_EQ(whole.find("Qz Structure Browser"), 0u) << "the header first";
+    for (const char* name : {"method Alpha", "method Beta", "method Gamma"}) EXPECT_NE(whole.find(name), std::string::npos);
+    EXPECT_TRUE(Leftovers().empty());
+    int refused = 0;
+    for (int after = 0;; ++after) {
+        ASSERT_EQ(WriteFileAtomically(Out(), "old", 3), noErr);
+        InjectFault(FaultKind::DiskFull, after);
+        const int16_t result = exportList();
+        const bool filled = !IsFaultArmed(FaultKind::DiskFull);
+        ClearFault(FaultKind::DiskFull);
+        EXPECT_TRUE(Leftovers().empty()) << after;
+        // A failure that the export could do without (the file's Finder
+        // information) still gives the whole file; any other, the old one.
+        ASSERT_EQ(Read(), result == 0 ? whole : "old") << "write " << after;
+        refused += result != 0;
+        if (!filled) break;
+        ASSERT_LT(after, 400);
+    }
+    EXPECT_GT(refused, 3);
+}
+
+// The older format: five sections of counts, kinds 2, 9, 3, 8 and 1.
+TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
+{
+    PushDialogAnswer(11);
+    PushDialogAnswer(1);
+    PushFileDialogAnswer(Out());
+    ASSERT_EQ(pane_->Output(false), 0);
+    const std::string text = Read();
+    const size_t body = text.find('\r', text.find('\r') + 1) + 1;
+    EXPECT_EQ(text.substr(body), "3\rAlpha\t2\tBeta\t3\tGamma\t3\t\rBeta\t0\t\rGamma\t0\t\r0\r0\r0\r0\r");
+}
+
+// A printer's failure is the result, not a cancel.
+TEST_F(ListOutput, APrintingFailureIsReportedAsItself)
+{
+    FailingPrint failing;
+    LongLAddRow(1, 0, pane_->fList);
+    TObjQz* obj = &failing;
+    LongLSetCell(&obj, sizeof obj, 0, pane_->fList);
+    PrOpen();
+    MyAppl->fPrintRecord = reinterpret_cast<Handle>(NewPrintRecord());
+    PrintDefault(reinterpret_cast<THPrint>(MyAppl->fPrintRecord));
+    PrClose();
+    PushDialogAnswer(1);
+    PushFileDialogAnswer(folder_ / "list.pdf");
+    EXPECT_EQ(pane_->Output(true), -27);
+    LongLDelRow(1, 0, pane_->fList);
+    THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
+    DisposePrintRecord(record);
+    MyAppl->fPrintRecord = nullptr;
+    ResetPrintEmulation();
+}
+
+}  // namespace
+}  // namespace browsertest

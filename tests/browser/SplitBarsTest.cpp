@@ -1,0 +1,136 @@
+// The bars between the panes of the browser layout (the list at the left;
+// the uses, used-by and preview panes stacked at the right) dragged to the
+// window's edges, past both ends of their range, through the step language: each stays in its
+// range, one whose range is empty stays where it is, and the window then
+// looks exactly like a window of the same layout drawn afresh.
+#include <algorithm>
+#include <functional>
+
+#include "tests/browser/PanesFixture.h"
+
+using namespace platform;
+
+namespace browsertest {
+namespace {
+
+class SplitBars : public PanesFixture {
+protected:
+    // The panes of a window with the program's first browser layout.
+    struct Layout {
+        Rect main{0, 0, 100, 50}, uses{0, 50, 50, 100}, usedBy{50, 50, 75, 100}, preview{75, 50, 100, 100};
+    };
+
+    TRefWindow* Open(const Layout& l)
+    {
+        TRefWindow* w = NewWindow();
+        // Added last, the main list is the window's current pane.
+        auto* preview = Add<browser::TDisplayPlane>(w, l.preview);
+        auto* usedBy = Add<browser::TCallingPlane>(w, l.usedBy);
+        auto* uses = Add<browser::TCalledPlane>(w, l.uses);
+        auto* main = Add<browser::TLstPlane>(w, l.main, doc_.fTypeList);
+        for (browser::TRefPlane* p : {static_cast<browser::TRefPlane*>(main), static_cast<browser::TRefPlane*>(usedBy),
+                                      static_cast<browser::TRefPlane*>(uses)}) {
+            p->AddMenuFilter(128);
+            p->SetFilter(128);
+        }
+        main->SetLinks(0, uses, 0, usedBy, 0, preview);
+        usedBy->SetLinks(0, main, 0, nullptr, 0, preview);
+        uses->SetLinks(0, main, 0, nullptr, 0, preview);
+        usedBy->SetDfltFilter(128);
+        uses->SetDfltFilter(128);
+        main->SetDfltFilter(128);
+        return w;
+    }
+
+    static Layout LayoutOf(TRefWindow* w)
+    {
+        Layout l;
+        for (::TPlan* p = w->fFirstPlane; p; p = p->fNext) {
+            auto* pane = dynamic_cast<browser::TPlan*>(p);
+            Rect& r = pane->IsMember(2) ? l.main : pane->IsMember(4) ? l.usedBy : pane->IsMember(5) ? l.uses : l.preview;
+            r = pane->fLayout;
+        }
+        return l;
+    }
+
+    // The window drawn as an update draws it.
+    void Draw(TRefWindow* w)
+    {
+        EventRecord e{};
+        BeginUpdate(w->fWindow);
+        w->update(e);
+        EndUpdate(w->fWindow);
+    }
+};
+
+TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
+{
+    for (int i = 0; i < 60; ++i) Make(i % 2 ? 2 : 4, "Object" + std::to_string(100 + i));
+    struct Case {
+        const char* what;
+        int pane;  // 0 uses, 1 used by, 2 preview
+        bool top;  // the top bar, else the left one
+        int16_t distance;
+        // The layout edge the bar is: where it must end.
+        std::function<bool(const Layout&)> expected;
+    };
+    // The port is 600 x 400: 1 % is 6 pixels across, 4 down.
+    const std::vector<Case> cases = {
+        {"used-by top bar up to the top: an empty range", 1, true, -300,
+         [](const Layout& l) { return l.usedBy.top == 50 && l.uses.bottom == 50; }},
+        {"used-by top bar down to the bottom", 1, true, 300,
+         [](const Layout& l) { return l.usedBy.top == 50 && l.uses.bottom == 50; }},
+        {"used-by left bar: an empty range", 1, false, -300, [](const Layout& l) { return l.usedBy.left == 50; }},
+        {"uses left bar to the left edge", 0, false, -500,
+         [](const Layout& l) { return l.uses.left == 5 && l.main.right == 5; }},
+        {"uses left bar to the right edge", 0, false, 500,
+         [](const Layout& l) { return l.uses.left == 95 && l.main.right == 95; }},
+        {"preview top bar up to the top", 2, true, -500,
+         [](const Layout& l) { return l.preview.top >= 17 && l.preview.top <= 18 && l.usedBy.bottom == l.preview.top; }},
+        {"preview top bar down to the bottom", 2, true, 500,
+         [](const Layout& l) { return l.preview.top >= 87 && l.preview.top <= 88 && l.usedBy.bottom == l.preview.top; }},
+        {"preview left bar to the right edge", 2, false, 500, [](const Layout& l) { return l.preview.left == 95; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TRefWindow* w = Open(Layout{});
+        extra_.push_back(w);
+        Draw(w);
+        browser::TPlan* pane = nullptr;
+        for (::TPlan* p = w->fFirstPlane; p; p = p->fNext)
+            if (p->IsMember(c.pane == 0 ? 5 : c.pane == 1 ? 4 : 6)) pane = dynamic_cast<browser::TPlan*>(p);
+        ASSERT_NE(pane, nullptr);
+        Rect left{}, top{};
+        pane->GetSplitRect(&left, &top);
+        const Rect& bar = c.top ? top : left;
+        const Point from = Global(Point{int16_t(bar.top + (bar.bottom - bar.top) / 2), int16_t(bar.left + (bar.right - bar.left) / 2)}, w);
+        // Released inside the window: a drop outside it cancels the drag.
+        const Point corner = Global(Point{2, 2}, w), far = Global(Point{397, 597}, w);
+        const Point to{int16_t(std::clamp<int>(from.v + (c.top ? c.distance : 0), corner.v, far.v)),
+                       int16_t(std::clamp<int>(from.h + (c.top ? 0 : c.distance), corner.h, far.h))};
+        PlayPress(Script().Drag(from.h, from.v, to.h, to.v, 20).Wait(10));
+        EventRecord e{};
+        e.what = mouseDown;
+        e.where = from;
+        w->Click(e, 0);
+        const Layout after = LayoutOf(w);
+        EXPECT_TRUE(c.expected(after)) << "uses " << after.uses.left << "/" << after.uses.bottom << ", used by "
+                                       << after.usedBy.top << "/" << after.usedBy.left << ", preview "
+                                       << after.preview.top << "/" << after.preview.left << ", main " << after.main.right;
+        Rect port{};
+        GetPortBounds(GetWindowPort(w->fWindow), &port);
+        const std::vector<uint32_t> dragged = Pixels(port, w);
+
+        // The same layout in a window of its own, drawn once.
+        TRefWindow* fresh = Open(after);
+        extra_.push_back(fresh);
+        Draw(fresh);
+        const std::vector<uint32_t> drawn = Pixels(port, fresh);
+        size_t differ = 0;
+        for (size_t i = 0; i < drawn.size(); ++i) differ += drawn[i] != dragged[i];
+        EXPECT_EQ(differ, 0u) << "pixels that differ from a fresh drawing";
+    }
+}
+
+}  // namespace
+}  // namespace browsertest

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs the program on a copy of the demo structure with a fresh preferences
+# folder, edits a method's documentation and a string list from the menus
+# (scripts/doc_editors.txt), checks that the run ends with status 0 and no
+# sanitizer report, then has the checker read the saved document and the
+# two screenshots.
+set -u
+program=$1 scripts=$2 work=$3 demo=$4 checker=$5
+rm -rf "$work" && mkdir -p "$work/prefs"
+[ -s "$demo" ] || { echo "no demo structure at $demo"; exit 1; }
+# The run changes the document: it works on a copy, sidecars included.
+stem=$(basename "$demo" .QzB) from=$(dirname "$demo")
+cp "$from/$stem".* "$from/._$stem".* "$work/" 2>/dev/null
+copy="$work/$stem.QzB"
+(cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$scripts/doc_editors.txt" "$program" "$copy") \
+  2> "$work/stderr.txt"
+status=$?
+cat "$work/stderr.txt" >&2
+[ "$status" -eq 0 ] || { echo "editor run: status $status"; exit 1; }
+if grep -Eq 'runtime error|Sanitizer' "$work/stderr.txt"; then
+  echo "editor run: sanitizer report"
+  exit 1
+fi
+for shot in documentation strings; do
+  [ -s "$work/$shot.png" ] || { echo "no screenshot $shot.png"; exit 1; }
+done
+QZ_PREFERENCES_DIR="$work/check-prefs" QZ_EDITOR_RUN="$work" QZ_EDITED_STRUCTURE="$copy" QZ_DEMO_STRUCTURE="$demo" \
+  "$checker" --gtest_filter='EditorScreens.*' > "$work/check.txt" 2>&1
+status=$?
+cat "$work/check.txt"
+[ "$status" -eq 0 ] || exit 1
+grep -q '^\[  PASSED  \] 1 test' "$work/check.txt" && ! grep -q SKIPPED "$work/check.txt" ||
+  { echo "the checker did not run"; exit 1; }
