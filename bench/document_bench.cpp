@@ -459,11 +459,11 @@ bool MeasureComponents(const std::string& base)
     std::filesystem::create_directories(folder);
     Paths paths;
     if (BuildComponents(folder, &paths).error) return false;
-    const Report real = BestOf3([&] {
+    const Report real = MedianOf5([&] {
         transfer::InstallModuleManager();
         return RunDocument(paths);
     });
-    const Report standIn = BestOf3([&] {
+    const Report standIn = MedianOf5([&] {
         ResetModuleHooks();
         return RunDocument(paths);
     });
@@ -472,7 +472,7 @@ bool MeasureComponents(const std::string& base)
         return false;
     }
     const double a = real.open + real.read + real.close, b = standIn.open + standIn.read + standIn.close;
-    std::printf("50 installed components of 1,000 members (%" PRId64 " objects read), best of 3\n", real.objects);
+    std::printf("50 installed components of 1,000 members (%" PRId64 " objects read), medians of 5\n", real.objects);
     std::printf("  open + read + close, module manager   %.4f s\n", a);
     std::printf("  open + read + close, stand-in manager %.4f s\n", b);
     std::printf("  module manager / stand-in             %.2fx\n", b > 0 ? a / b : 0.0);
