@@ -149,6 +149,7 @@ public:
     uint32_t ServerFileNumber() const { return fServerFileNumber; }
     const platform::FSSpec& Spec() const { return fSpec; }
     void SetComponentMgr(ResKeySource* keys) { fComponentMgr = keys; }
+    ResKeySource* ComponentMgr() const { return fComponentMgr; }
     void SetMapWriting(bool enabled) { fMapWritingEnabled = enabled; }
     CPseudoResFile* NextFile() const { return fNextFile; }
     void SetNextFile(CPseudoResFile* next) { fNextFile = next; }

@@ -3,11 +3,13 @@
 #include "app/longlist/LongListHooks.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/TransferHooks.h"
+#include "design/reading/ModuleManager.h"
 #include "transfer/conflicts/ConflictChoices.h"
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/conflicts/ConflictRecording.h"
 #include "transfer/conflicts/Conflicts.h"
 #include "transfer/dialogs/ConflictListDef.h"
+#include "transfer/modules/ModuleMgr.h"
 
 namespace transfer {
 
@@ -69,6 +71,14 @@ void InstallTransfer()
     rows.chooseValue = transfer::ChooseValue;
     rows.chooseNumStrListe = transfer::ChooseNumStrListe;
     SetLongListHooks(rows);
+    InstallModuleManager();
+}
+
+void InstallModuleManager()
+{
+    ModuleHooks modules;
+    modules.newManager = [](TMainDoc* doc) -> IModuleManager* { return new ModuleMgr(doc); };
+    SetModuleHooks(modules);
 }
 
 }  // namespace transfer

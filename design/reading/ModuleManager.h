@@ -48,6 +48,20 @@ public:
     virtual IModule* GetNamedModule(const unsigned char* name) = 0;
     // 0 to 3: the state of an object of an installed component.
     virtual int16_t GetObjState(uint32_t type, int16_t id) = 0;
+    // The key of an object's enciphered resource; 0 for none.
+    virtual uint32_t GetObjKey(uint32_t type, int16_t id)
+    {
+        (void)type, (void)id;
+        return 0;
+    }
+    // Listed at all: every state but 3 (private).
+    virtual bool Visible(uint32_t type, int16_t id) { return GetObjState(type, id) != 3; }
+    // Its contents may be shown: states 0 and 1.
+    virtual bool Viewable(uint32_t type, int16_t id)
+    {
+        const int16_t state = GetObjState(type, id);
+        return state == 0 || state == 1;
+    }
     // Takes the component and its objects out of the structure.
     virtual int16_t UnInstall(TModuleObjQz* component) = 0;
 };

@@ -167,6 +167,8 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         case 1: return kModulesUnreadable1;
         case 2: return kModulesUnreadable2;
         case 3: removal = true; break;
+        // Nothing is removed for a shortage: the read fails.
+        case platform::memFullErr: return platform::memFullErr;
         default: break;
         }
         UseQzRes(doc->fResFile);

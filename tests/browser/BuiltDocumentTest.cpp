@@ -10,6 +10,7 @@
 #include "app/longlist/LongList.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 
 using namespace platform;
@@ -70,6 +71,7 @@ TEST_F(BuiltDocument, TheDemosRowsNameTheirObjects)
     docbuilder::BuildResult r =
         docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
     ASSERT_EQ(r.error, 0) << r.message;
+    transfer::InstallModuleManager();  // the demo's installed component is enciphered
     Open(r);
     ASSERT_EQ(Read(), 0);
     browser::TLstPlane* pane = OpenList();

@@ -33,6 +33,7 @@
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
 #include "tests/design/ReadFixture.h"
+#include "transfer/InstallTransfer.h"
 
 using namespace platform;
 
@@ -82,6 +83,7 @@ protected:
         ASSERT_NE(G_PrefResFile, -1);
         MakeAppl();
         browser::InstallBrowserPanes();
+        transfer::InstallModuleManager();
     }
     void TearDown() override
     {

@@ -19,6 +19,7 @@
 #include "platform/files/WholeFile.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/resfiles/Resources.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/browser/EditorFixture.h"
 
 using namespace platform;
@@ -91,6 +92,7 @@ TEST_F(EditorScreens, TheEditsAreSavedAndShownAsTheTextCallsDrawThem)
     if (!work || !edited || !demo) GTEST_SKIP() << "checks the program's editor run";
     MyApplFont = GetResFont(0);
     MyApplSize = GetResSize(0);
+    transfer::InstallModuleManager();  // the demo's installed component is enciphered
 
     // Saved: the documentation with a bold run at the start and on the
     // typed word, the string list with the added string.

@@ -16,6 +16,7 @@
 #include "platform/events/Events.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tools/docbuilder/DocBuilder.h"
@@ -54,6 +55,7 @@ protected:
         const auto built =
             docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
         EXPECT_EQ(built.error, 0) << built.message;
+        transfer::InstallModuleManager();  // the demo's installed component is enciphered
         Open(built.dataPath);
         EXPECT_EQ(Read(), 0);
         if (ObjListHdl l = List(3)) ShellStrictSort(l);

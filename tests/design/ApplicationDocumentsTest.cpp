@@ -19,6 +19,7 @@
 #include "platform/files/WholeFile.h"
 #include "platform/screen/Screen.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 
 namespace readtest {
@@ -59,6 +60,7 @@ TEST_F(ApplicationDocuments, TheDemoOpensInABrowserWindowTitledWithItsPlace)
     platform::FSSpec fileSpec;
     platform::FSMakeFSSpec(r.dataPath, &fileSpec);
     ResetAlerts();
+    transfer::InstallModuleManager();  // the installed component's methods are enciphered
     ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0) << ::LastAlert().text;
     auto* doc = static_cast<TMainDoc*>(appl_->fDocList);
     ASSERT_NE(doc, nullptr);

@@ -6,6 +6,7 @@
 
 #include "design/links/ParseSupport.h"
 #include "platform/files/Sidecar.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 
 namespace readtest {
@@ -177,6 +178,7 @@ TEST_F(LinkGraph, BothByteOrdersReadTheSameObjectsAndLinks)
     std::vector<uint8_t> demo;
     ASSERT_EQ(platform::ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", &demo), 0);
     const std::string descriptions[] = {std::string(demo.begin(), demo.end()), "structure Big seed 11\ngenerate 1000\n"};
+    transfer::InstallModuleManager();  // the demo's installed component is enciphered
     for (const std::string& text : descriptions) {
         std::multiset<ManifestObject> objects[2];
         std::set<Edge> links[2];
@@ -217,6 +219,7 @@ TEST_F(LinkGraph, CopiesOfTheVisibleFilesReadWithEveryLink)
     bool present = false;
     ASSERT_EQ(platform::ReadSidecar(r.companionPath, &sidecar, &present), 0);
     EXPECT_FALSE(sidecar.resourceFork) << "the companion keeps its resources itself";
+    transfer::InstallModuleManager();  // the demo's installed component is enciphered
     Open(r);
     ASSERT_EQ(Read(), 0);
     const std::set<Edge> original = Graph();

@@ -10,6 +10,7 @@
 #include "design/text/MethodTextSupport.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "platform/files/Forks.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 
 namespace readtest {
@@ -34,6 +35,7 @@ protected:
     {
         built_ = docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
         if (built_.error != 0) return false;
+        transfer::InstallModuleManager();  // the demo's installed component is enciphered
         Open(built_);
         return Read() == 0;
     }

@@ -13,6 +13,7 @@
 #include "platform/events/DialogAnswers.h"
 #include "resources/swap/SwapResource.h"
 #include "forms/lists/ChoiceLists.h"
+#include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/platform/core/FailingNewDefinitions.h"
 
@@ -155,6 +156,7 @@ TEST_F(ReadStructure, TheDemoStructureReadsWhole)
     docbuilder::BuildResult r =
         docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
     ASSERT_EQ(r.error, 0) << r.message;
+    transfer::InstallModuleManager();  // the installed component's methods are enciphered
     Open(r);
     ASSERT_EQ(Read(), 0);
     // Every companion string list is listed, the plug-in's routine names

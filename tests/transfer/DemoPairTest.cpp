@@ -3,15 +3,20 @@
 // them give the two browser windows in the same places; each window's
 // title bar on the program's screen must match the one composed here,
 // pixel for pixel. Skipped when not given a run.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
 #include "app/documents/DocSupport.h"
 #include "app/windows/TMainWindow.h"
+#include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "design/filters/ObjFilter.h"
 #include "design/objects/TransferHooks.h"
 #include "platform/drawing/Modes.h"
 #include "platform/files/WholeFile.h"
@@ -116,6 +121,54 @@ TEST_F(DemoPair, BothWindowsShowTheirTitlesWhereTheProgramPutThem)
         ++windows;
     }
     EXPECT_EQ(windows, 2);
+}
+
+}  // namespace
+}  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+std::vector<std::string> RowNames(const LongListRec* list)
+{
+    std::vector<std::string> names;
+    for (int32_t r = 0; r < list->rowCount; ++r)
+        names.push_back(readtest::P(static_cast<TObjQz*>(LongLRowObject(r, const_cast<LongListRec*>(list)))->name));
+    return names;
+}
+
+// The demo's installed component, read as the program reads it: listed in
+// the main list; of its members the lists may show the public and the
+// protected one, never the private one; only the public one may be viewed.
+TEST_F(DemoPair, TheInstalledComponentShowsItsPublicAndProtectedMembersOnly)
+{
+    TRefWindow* window = OpenAsProgram(&doc_, std::string(QZ_BUILD_DIR) + "/demo/Demo.QzB");
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = nullptr;
+    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    ASSERT_NE(main, nullptr);
+    const std::vector<std::string> names = RowNames(main->fList);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Invoice_Reports"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), "Report_Core"), names.end());
+    const std::tuple<const char*, int16_t, bool, bool> members[] = {
+        {"Report_Header", 36, true, true}, {"Report_Totals", 37, true, false}, {"Report_Core", 38, false, false}};
+    IModuleManager* manager = doc_.fModuleManager;
+    ASSERT_NE(manager, nullptr);
+    auto* preview = dynamic_cast<browser::TDisplayPlane*>(main->fPreview);
+    ASSERT_NE(preview, nullptr);
+    for (auto [name, id, listed, viewable] : members) {
+        TObjQz* method = Find(2, name);
+        ASSERT_NE(method, nullptr) << name;
+        EXPECT_EQ(ObjFilter(nullptr, method), listed) << name;
+        EXPECT_EQ(manager->Visible(FourCC("CCQz"), id), listed) << name;
+        EXPECT_EQ(manager->Viewable(FourCC("CCQz"), id), viewable) << name;
+        // The preview shows a method's text only when it may be viewed;
+        // else its name alone.
+        main->ShowInPreview(method);
+        EXPECT_EQ(preview->fObj, method) << name;
+        EXPECT_EQ(preview->fDisplay != nullptr, viewable) << name;
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/TransferHooks.h"
+#include "design/reading/ModuleManager.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
@@ -109,6 +110,7 @@ protected:
         G_C_Hide = false;
         transfer::G_TempBool = false;
         ResetTransferHooks();
+        ResetModuleHooks();
         ResetDesignGlobals();
         if (GromMemHdl) platform::DisposeHandle(GromMemHdl);
         GromMemHdl = nullptr;

@@ -117,6 +117,9 @@ private:
         } else if (w == "filler") {
             doc_.fillers = int32_t(Number(n, 1, 0, 30000));
             Done(n, 2);
+        } else if (w == "moduleformat") {
+            doc_.moduleFormat = int16_t(Number(n, 1, 512, 1023));
+            Done(n, 2);
         } else if (w == "against") {
             doc_.against = Word(n, 1, "a description file");
             doc_.againstLine = n.line;
@@ -966,6 +969,7 @@ private:
         if (auto at = o.Key("date")) ParseDate(n, n.words[*at], k.date);
         else std::copy(std::begin(doc_.date), std::end(doc_.date), k.date);
         k.generated = o.Flag("generated");
+        k.installed = o.Flag("installed");
         o.Done();
         static const char* kFolders[] = {"public", "protected", "private"};
         for (int f = 0; f < 3; ++f) {
@@ -982,6 +986,13 @@ private:
                 k.folders[folder].id = int32_t(fo.Num("id", 0, 1, 32767));
                 fo.Done();
                 for (const Node& m : c.children) k.folders[folder].members.push_back(Member(m));
+            } else if (c.words[0] == "map") {
+                const std::string& type = Word(c, 1, "a type");
+                if (type.size() != 4) Refuse(c.line, "a resource type has four characters");
+                const uint32_t t = uint32_t(uint8_t(type[0])) << 24 | uint32_t(uint8_t(type[1])) << 16 |
+                                   uint32_t(uint8_t(type[2])) << 8 | uint8_t(type[3]);
+                k.maps.push_back({t, int16_t(Number(c, 2, -32768, 32767)), int16_t(Number(c, 3, -32768, 32767))});
+                Done(c, 4);
             } else if (c.words[0] == "code") {
                 const std::string name = Name(c, 1, 33), code = Name(c, 2, 33);
                 k.codes.push_back({name, code});

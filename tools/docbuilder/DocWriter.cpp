@@ -1,4 +1,5 @@
 #include <cstring>
+#include <map>
 
 #include "platform/core/Clock.h"
 #include "platform/core/FourCC.h"
@@ -7,7 +8,11 @@
 #include "platform/files/Sidecar.h"
 #include "platform/files/WholeFile.h"
 #include "platform/resfiles/Resources.h"
+#include "resources/CPseudoResFile.h"
+#include "resources/CPseudoResManager.h"
+#include "resources/ResKeySource.h"
 #include "resources/ResourceApi.h"
+#include "resources/container/ContainerLayout.h"
 #include "tools/docbuilder/Description.h"
 #include "tools/docbuilder/Conflicts.h"
 #include "tools/docbuilder/DocBuilder.h"
@@ -62,6 +67,25 @@ void RemoveOld(const std::string& path)
     platform::RemoveSidecar(path);
 }
 
+// The keys of installed components' members, as the module manager will
+// give them to the store when the document is read.
+class MemberKeys : public ResKeySource {
+public:
+    explicit MemberKeys(const LaidOut& doc)
+    {
+        for (const ResourceOut& r : doc.resources)
+            if (r.enciphered && !r.companion) keys_[{r.type, r.id}] = r.key;
+    }
+    uint32_t GetKey(platform::ResType type, int16_t id) override
+    {
+        auto it = keys_.find({type, id});
+        return it == keys_.end() ? 0 : it->second;
+    }
+
+private:
+    std::map<std::pair<uint32_t, int16_t>, uint32_t> keys_;
+};
+
 // The container: created, filled and committed through the store.
 int16_t WriteContainer(const LaidOut& doc, const FSSpec& fileSpec, std::string* message)
 {
@@ -73,6 +97,12 @@ int16_t WriteContainer(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
         return reserr ? reserr : -1;
     }
     useres(file);
+    // Outlives the file: the commit in closeres may still ask it.
+    MemberKeys keys(doc);
+    if (CPseudoResFile* f = g_resManager ? g_resManager->FindFile(file) : nullptr) {
+        f->SetComponentMgr(&keys);
+        if (doc.moduleRecords) f->upgrade(container::kMagicLast);
+    }
     bool ok = true;
     size_t added = 0;
     for (const ResourceOut& r : doc.resources) {
@@ -86,6 +116,7 @@ int16_t WriteContainer(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
         }
         Handle h = MakeHandle(r.bytes);
         ok = h && xaddres(h, r.type, r.id);
+        if (ok && r.enciphered) ok = hcrypteres(h, false);
         if (ok && !r.name.empty()) {
             unsigned char name[256];
             PString(r.name, name);

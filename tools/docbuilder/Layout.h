@@ -19,6 +19,10 @@ struct ResourceOut {
     std::string name;
     Bytes bytes;
     int line = 0;  // the statement that made it
+    // Enciphered by the store with this key (0: the store's own key), as a
+    // member of an installed component.
+    bool enciphered = false;
+    uint32_t key = 0;
 };
 
 struct LaidOut {
@@ -29,6 +33,7 @@ struct LaidOut {
     uint32_t seconds = 0;  // the description's date, seconds since 1904
     std::vector<ResourceOut> resources;
     std::vector<std::string> manifest;  // tab-separated lines
+    bool moduleRecords = false;  // the container holds them: its format is 'DDUY'
     std::optional<std::string> declarations;  // the declaration file's bytes
 };
 

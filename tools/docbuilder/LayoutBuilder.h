@@ -179,6 +179,9 @@ private:
     std::vector<int16_t> MemberEntry(const MemberSpec& m, Ref* ref);
     Bytes MemberList(const std::vector<MemberSpec>& members, const Ref& self, ByteOrder order);
     void Groups();
+    // An installed component's 'MODQ' and 'MAPQ'; its protected and private
+    // members' resources marked for encipherment (LayoutModules.cpp).
+    void ModuleRecord(const ComponentSpec& k);
 
     // --- constants, plug-ins, compilation, raw ------------------------------
 

@@ -230,6 +230,7 @@ void Builder::Groups()
         Add(companion, FourCC("#MOD"), Id(&k), k.name, w.Take(), k.src.line);
         Add(false, FourCC("moQz"), Id(&k), k.name, ComponentRecord(p), k.src.line);
         if (!k.codes.empty()) Add(false, FourCC("cdQz"), Id(&k), "", NameCodeTable(k.codes, order_), k.src.line);
+        if (k.installed) ModuleRecord(k);
     }
 }
 

@@ -249,6 +249,14 @@ struct ComponentSpec {
     bool generated = false;
     GroupSpec folders[3];  // public, protected, private
     std::vector<std::pair<std::string, std::string>> codes;
+    // Installed: a module record ('MODQ') and, with map lines, its id map
+    // ('MAPQ'); protected and private members' resources enciphered.
+    bool installed = false;
+    struct MapRow {
+        uint32_t type;
+        int16_t oldId, newId;
+    };
+    std::vector<MapRow> maps;
 };
 
 struct UserSpec {
@@ -316,6 +324,7 @@ struct DocumentSpec {
     // conflicts go into the manifest (Conflicts.h).
     std::string against;
     int againstLine = 0;
+    int16_t moduleFormat = 769;  // of installed components' records
 
     std::vector<TableSpec> tables;
     std::vector<MethodSpec> methods;
