@@ -310,7 +310,6 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
     ASSERT_TRUE(form.Load(std::string(work) + "/form.png"));
     ASSERT_TRUE(card.Load(std::string(work) + "/card.png"));
-    ASSERT_TRUE(previewed.Load(std::string(work) + "/preview.png"));
 
     // The program's screen and this one are alike: the same places.
     const Rect screen = ScreenBounds();

@@ -12,6 +12,11 @@ rm -rf "$work" && mkdir -p "$work/prefs"
 stem=$(basename "$demo" .QzB) from=$(dirname "$demo")
 cp "$from/$stem".* "$from/._$stem".* "$work/" 2>/dev/null
 copy="$work/$stem.QzB"
+# The checker opens the unedited demo too: a copy of its own, so that the
+# build's demo, which other tests copy meanwhile, is never open.
+mkdir -p "$work/original"
+cp "$from/$stem".* "$from/._$stem".* "$work/original/" 2>/dev/null
+original="$work/original/$stem.QzB"
 (cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$scripts/doc_editors.txt" "$program" "$copy") \
   2> "$work/stderr.txt"
 status=$?
@@ -24,7 +29,7 @@ fi
 for shot in documentation strings; do
   [ -s "$work/$shot.png" ] || { echo "no screenshot $shot.png"; exit 1; }
 done
-QZ_PREFERENCES_DIR="$work/check-prefs" QZ_EDITOR_RUN="$work" QZ_EDITED_STRUCTURE="$copy" QZ_DEMO_STRUCTURE="$demo" \
+QZ_PREFERENCES_DIR="$work/check-prefs" QZ_EDITOR_RUN="$work" QZ_EDITED_STRUCTURE="$copy" QZ_DEMO_STRUCTURE="$original" \
   "$checker" --gtest_filter='EditorScreens.*' > "$work/check.txt" 2>&1
 status=$?
 cat "$work/check.txt"
