@@ -370,6 +370,14 @@ TEST_F(FormReader, DamagedFormsEndWithBadFormAndLeakNothing)
          BAD_FORM},
         {"a negative page count", FormOf(false, [](B& b) { Chunk(b, "PAG#", [](B& d) { d.W(0xFFFF); }); }), BAD_FORM},
         {"a page first", FormOf(false, [](B& b) { Chunk(b, "PAGE", [](B& d) { d.W(0); }); }), BAD_FORM},
+        {"a second page count after a page",
+         FormOf(false, [](B& b) {
+             Chunk(b, "PAG#", [](B& d) { d.W(1); });
+             Rect(b, [](B&) {});
+             Chunk(b, "PAGE", [](B& d) { d.W(0); });
+             Chunk(b, "PAG#", [](B& d) { d.W(0); });
+         }),
+         BAD_FORM},
         {"members without a group",
          FormOf(false, [](B& b) {
              Rect(b, [](B&) {});
