@@ -10,6 +10,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/theme/Theme.h"
 
 namespace {
 
@@ -29,6 +30,17 @@ bool Holds(platform::Handle record, int32_t bytes) { return record && platform::
 }  // namespace
 
 // --- editable objects ---------------------------------------------------------
+
+platform::Rect EditableObject::GetFullBounds()
+{
+    platform::Rect r = LayoutObject::GetFullBounds();
+    if (!vScrollBar && !hScrollBar) return r;
+    int32_t bar = 0;
+    platform::GetThemeMetric(platform::kThemeMetricScrollBarWidth, &bar);
+    if (vScrollBar) r.right = int16_t(std::min<int32_t>(r.right + bar, 32767));
+    if (hScrollBar) r.bottom = int16_t(std::min<int32_t>(r.bottom + bar, 32767));
+    return r;
+}
 
 EditableObject::EditableObject() { styleSheet = -1; }
 EditableObject::EditableObject(LayoutEditor* e) : LayoutObject(e) { styleSheet = -1; }

@@ -63,6 +63,9 @@ public:
     void SetStyleSheet(int16_t v) override { styleSheet = v; }
     // Without a style sheet the font size scales with the coordinates.
     void ScaleObj(int16_t percent, uint8_t flag) override;
+    // Widened by the platform's scroll bar width to the right for a
+    // vertical scroll bar and downwards for a horizontal one.
+    platform::Rect GetFullBounds() override;
 
     // --- appended, in order -------------------------------------------------
     virtual void SetEntryFilter(const unsigned char* filter);

@@ -24,12 +24,12 @@ int16_t Scaled(int16_t v, int16_t percent)
 
 void* VObjectCleared::operator new(size_t size) noexcept
 {
-    void* p = ::operator new(size, std::nothrow);
+    void* p = VObject::operator new(size);
     if (p) std::memset(p, 0, size);
     return p;
 }
 
-void VObjectCleared::operator delete(void* p) noexcept { ::operator delete(p); }
+void VObjectCleared::operator delete(void* p) noexcept { VObject::operator delete(p); }
 
 LayoutObject::LayoutObject() = default;
 

@@ -259,9 +259,12 @@ IFFP GetFormQz(_GroupContext* parent)
         CloseRGroup(&context);
     }
     if (group) {
-        group->firstChild = f->firstObject;
-        group->lastChild = f->lastObject;
-        for (LayoutObject* m = f->firstObject; m; m = m->next) m->owner = group;
+        // A second 'OBJG' after the same group adds to its members.
+        for (LayoutObject* m = f->firstObject; m;) {
+            LayoutObject* following = m->next;
+            group->AddSubObject(m);
+            m = following;
+        }
         f->firstObject = savedFirst;
         f->lastObject = group;
         f->currentGroup = savedGroup;

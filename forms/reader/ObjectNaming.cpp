@@ -15,7 +15,9 @@ namespace {
 constexpr int16_t kObjectNameList = 803;
 constexpr uint8_t kNameMax = 31;
 
-// The item of list 803 that names each kernel type; 0 for none.
+// The item of list 803 that names each kernel type; 0 for none. A list box
+// (type 22) would be named by its number alone, but the 21 counters end at
+// type 20: it keeps the name it was read with.
 int16_t NameItem(int16_t type)
 {
     switch (type) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -111,6 +112,39 @@ TEST(FormObjects, ScalingHoldsCoordinatesInSixteenBits)
     f.styleSheet = 2;
     f.ScaleObj(50, 0);
     EXPECT_EQ(f.fontSize, 6);
+}
+
+// What an object covers with what is drawn beside it: a subform's scroll
+// bar, an editable object's scroll bars (16 pixels wide), held to 16 bits.
+TEST(FormObjects, FullBoundsTakeInTheScrollBars)
+{
+    struct Case {
+        const char* what;
+        std::function<LayoutObject*()> make;
+        int16_t right;
+        std::array<int16_t, 4> full;
+    };
+    auto field = [](uint8_t v, uint8_t h) {
+        auto* f = new FieldObject;
+        f->vScrollBar = v, f->hScrollBar = h;
+        return f;
+    };
+    const std::vector<Case> cases = {
+        {"rectangle", [] { return new RectObject; }, 40, {10, 20, 30, 40}},
+        {"subform", [] { return new SubFormObject; }, 40, {10, 20, 30, 56}},
+        {"field", [&] { return field(0, 0); }, 40, {10, 20, 30, 40}},
+        {"vertical bar", [&] { return field(1, 0); }, 40, {10, 20, 30, 56}},
+        {"horizontal bar", [&] { return field(0, 1); }, 40, {10, 20, 46, 40}},
+        {"both", [&] { return field(1, 1); }, 40, {10, 20, 46, 56}},
+        {"at the edge", [&] { return field(1, 0); }, 32760, {10, 20, 30, 32767}},
+        {"subform at the edge", [] { return new SubFormObject; }, 32760, {10, 20, 30, 32767}},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<LayoutObject> o(c.make());
+        o->bounds[0] = 10, o->bounds[1] = 20, o->bounds[2] = 30, o->bounds[3] = c.right;
+        const platform::Rect r = o->GetFullBounds();
+        EXPECT_EQ((std::array<int16_t, 4>{r.top, r.left, r.bottom, r.right}), c.full) << c.what;
+    }
 }
 
 TEST(FormObjects, CopiesOwnTheirHandlesAndGroupsCopyTheirMembers)
@@ -224,6 +258,14 @@ TEST_F(Naming, DefaultNamesTakeTheKindsItemAndACounter)
     EXPECT_EQ(counters[2], 3);
     NameObject(2, &r, counters, nullptr);  // named already
     EXPECT_EQ(counters[2], 3);
+    // A type without an item, or past the counters (a list box), is not
+    // named and counts nothing.
+    RectObject listBox, text;
+    NameObject(22, &listBox, counters, nullptr);
+    EXPECT_EQ(Name(listBox.name), "");
+    NameObject(7, &text, counters, nullptr);
+    EXPECT_EQ(Name(text.name), "");
+    EXPECT_EQ(counters[7], 0);
     VarObject v;
     v.NameDfltVar();
     const std::string first = Name(v.varName);

@@ -384,6 +384,13 @@ TEST_F(FormReader, DamagedFormsEndWithBadFormAndLeakNothing)
              b.Group("FORM", "OBJG", B().Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0}).b);
          }),
          BAD_FORM},
+        {"two member groups after one group",
+         FormOf(false, [](B& b) {
+             Chunk(b, "GRUP", [](B& d) { d.W(0).W(0).W(9).W(9); });
+             b.Group("FORM", "OBJG", B().Chunk("RECT", {0, 0, 0, 0, 0, 0, 0, 0}).b);
+             b.Group("FORM", "OBJG", B().Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0}).b);
+         }),
+         IFF_OKAY},
         {"a page past the count, objects after the last",
          FormOf(false, [](B& b) {
              Chunk(b, "PAG#", [](B& d) { d.W(0); });
