@@ -183,7 +183,7 @@ GroupObject::GroupObject(const GroupObject& other) : LayoutObject(other)
     // Each copy took a name free in the form, but two copies may have taken
     // the same one: they are kept apart from each other too.
     if (editor)
-        for (LayoutObjectIterator it(firstChild, false, true, true); it.Current(); it.SetNext())
+        for (LayoutObjectIterator it(firstChild, false, true, false); it.Current(); it.SetNext())
             AcceptObjectName(it.Current()->name, it.Current(), editor, firstChild);
 }
 

@@ -57,8 +57,9 @@ LayoutObject::LayoutObject(const LayoutObject& other)
       flagD(other.flagD),
       themes(other.themes)
 {
-    // A copy in a form takes a name no other object of the form has.
-    if (editor) AcceptObjectName(other.name, this, editor);
+    // A copy in a form takes a name no other object of the form has; a list
+    // box's columns and headers keep theirs.
+    if (editor && !const_cast<LayoutObject&>(other).IsSubObject()) AcceptObjectName(other.name, this, editor);
     else std::memcpy(name, other.name, sizeof name);
 }
 

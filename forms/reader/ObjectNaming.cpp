@@ -44,11 +44,12 @@ struct NameSearch {
     LayoutObject* self;
 };
 
-// Another object of the chain (groups and containers entered) with the name.
+// Another object of the chain (groups entered, not the sub-objects of a list
+// box) with the name.
 bool ChainHolds(LayoutObject* first, void* context)
 {
     const auto* s = static_cast<const NameSearch*>(context);
-    for (LayoutObjectIterator it(first, false, true, true); it.Current(); it.SetNext())
+    for (LayoutObjectIterator it(first, false, true, false); it.Current(); it.SetNext())
         if (it.Current() != s->self && SameName(it.Current()->name, s->name)) return true;
     return false;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/iff/ChunkFields.h"
+#include "forms/listbox/ListBox.h"
 #include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/ObjectWriting.h"
@@ -77,6 +78,11 @@ TEST_F(ModelSeam, CopiesTakeNamesFreeInTheForm)
     ASSERT_NE(groupCopy->GetFirst(), nullptr);
     EXPECT_EQ(Name(groupCopy->GetFirst()->name), "A3");
     EXPECT_EQ(Name(groupCopy->GetFirst()->next->name), "A2");
+    // A list box's column keeps its name, even one an object of the form has.
+    VGridSubObject column(form_.Model(), 1);
+    SetP(column.name, "Box");
+    std::unique_ptr<LayoutObject> columnCopy(column.Duplicate());
+    EXPECT_EQ(Name(columnCopy->name), "Box");
     // An object of no form keeps its name.
     RectObject free;
     SetP(free.name, "Box");
