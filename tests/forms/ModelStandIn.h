@@ -1,8 +1,7 @@
 // A form model as the form objects see it through FormModelHooks: its
-// pages and the objects outside them, its current layer, its look handler,
-// the file its object methods go to, its table list, and what it was asked
-// to do. Every hook answers from the stand-in, so no other model's look-up
-// ever reads it.
+// pages and the objects outside them, its look handler, the file of its
+// object methods, its table list, and what it was told ("told"). Every
+// hook answers from the stand-in, so no other model's look-up reads it.
 #pragma once
 
 #include <string>
@@ -16,12 +15,11 @@ namespace formtest {
 
 struct ModelStandIn {
     platform::Handle pages = nullptr;
-    LayoutObject* outside = nullptr;  // the chain outside the pages
-    uint8_t layer = 0;
+    LayoutObject* outside = nullptr;
     VI_Handler* handler = nullptr;
     int16_t methodFile = 0;
-    std::vector<int16_t> tables;  // the form's table list
-    std::vector<std::string> told;  // renames, marks and pictures asked for
+    std::vector<int16_t> tables;
+    std::string told;
 
     LayoutEditor* Model() { return reinterpret_cast<LayoutEditor*>(this); }
     static ModelStandIn* Of(LayoutEditor* m) { return reinterpret_cast<ModelStandIn*>(m); }
@@ -30,28 +28,23 @@ struct ModelStandIn {
     static void Install()
     {
         FormModelHooks h;
-        h.currentLayer = [](LayoutEditor* m) { return Of(m)->layer; };
         h.defaultHandler = [](LayoutEditor* m) { return Of(m)->handler; };
         h.eachObjectChain = [](LayoutEditor* m, ObjectChainVisitor visit, void* context) {
-            ModelStandIn* s = Of(m);
-            for (int32_t p = LastPageIndex(s->pages); p >= 0; --p) {
-                PageEntry e;
-                if (GetPage(s->pages, p, &e) && e.first && visit(e.first, context)) return true;
-            }
-            return s->outside && visit(s->outside, context);
+            PageEntry e;
+            for (int32_t p = LastPageIndex(Of(m)->pages); p >= 0; --p)
+                if (GetPage(Of(m)->pages, p, &e) && e.first && visit(e.first, context)) return true;
+            return Of(m)->outside && visit(Of(m)->outside, context);
         };
         h.methodFile = [](LayoutEditor* m) { return Of(m)->methodFile; };
         h.renameObjectMethod = [](LayoutEditor* m, int16_t id, const unsigned char* name) {
-            Of(m)->told.push_back("rename " + std::to_string(id) + " " + Text(name));
+            Of(m)->told += "rename " + std::to_string(id) + " " + Text(name) + ";";
         };
-        h.markChanged = [](LayoutEditor* m) { Of(m)->told.push_back("changed"); };
+        h.markChanged = [](LayoutEditor* m) { Of(m)->told += "changed;"; };
         h.tableOfList = [](LayoutEditor* m, int16_t entry) -> int16_t {
-            const std::vector<int16_t>& t = Of(m)->tables;
-            return entry >= 1 && size_t(entry) <= t.size() ? t[size_t(entry - 1)] : 0;
+            return entry >= 1 && size_t(entry) <= Of(m)->tables.size() ? Of(m)->tables[size_t(entry - 1)] : 0;
         };
         h.subformPicture = [](LayoutEditor* m, int16_t table, const unsigned char* form, const platform::Rect& r) {
-            Of(m)->told.push_back("picture " + std::to_string(table) + " " + Text(form) + " " +
-                                  std::to_string(r.right - r.left));
+            Of(m)->told += "picture " + std::to_string(table) + " " + Text(form) + " " + std::to_string(r.right - r.left) + ";";
             return platform::NewHandle(4);
         };
         SetFormModelHooks(h);
