@@ -16,6 +16,7 @@
 #include "app/program/DocumentHooks.h"
 #include "browser/Panes.h"
 #include "browser/doctext/DocText.h"
+#include "forms/model/LayoutEditor.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 #include "transfer/InstallTransfer.h"
@@ -61,6 +62,8 @@ int RunProgram(int argc, char** argv)
     }
     MyAppl = appl;
     InstallDocumentHooks();
+    // The form objects answer to their form models.
+    InstallFormModelHooks();
     // Documentation bodies are read and written with their styles.
     DocHooks().styleHteToRes = browser::StyleHteToRes;
     DocHooks().styleResToHte = browser::StyleResToHte;

@@ -118,6 +118,8 @@
     "The structure must be converted on a machine of its own byte order."
     "The password was refused: the structure cannot be opened."
     "This documentation is damaged. It is shown empty, and what is stored stays as it is until you change the text."  # 64
+    " and "  # 65: a form outside its table's component (CheckModuleProject): table, this, form, 66
+    " must belong to the same component."  # 66
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
