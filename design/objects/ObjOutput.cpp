@@ -17,6 +17,7 @@
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OutputSupport.h"
 #include "platform/core/Errors.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
@@ -40,8 +41,6 @@ void TObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl list,
 }
 
 namespace {
-
-constexpr int16_t kPrintStyle = 2;
 
 FontInfo Metrics()
 {
@@ -143,9 +142,7 @@ int16_t TObjQz::PrintObj(OutPutParmRec* options)
     GetFullName(heading);
     GetMoreInfo(info, true);
     PAppend(heading, info);
-    TextFont(GetResFont(kPrintStyle));
-    TextSize(GetResSize(kPrintStyle));
-    TextFace(bold);
+    UsePrintStyle(bold);
     PrintNewLine(heading, 0);
     TextFace(normal);
     const unsigned char empty[1] = {0};
@@ -158,9 +155,7 @@ int16_t TObjQz::Print(OutPutParmRec* options)
     const OutPutParmRec none{};
     const OutPutParmRec& o = options ? *options : none;
     if (owner) UseDocStore(owner);
-    TextFont(GetResFont(kPrintStyle));
-    TextSize(GetResSize(kPrintStyle));
-    TextFace(normal);
+    UsePrintStyle(normal);
     int16_t err = PrintObj(options);
     if (!err && o.documentation && TstFlag(kFlagHasDoc)) err = PrintDoc();
     const unsigned char empty[1] = {0};
