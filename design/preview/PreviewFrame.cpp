@@ -262,21 +262,21 @@ int16_t MyOpenPicture(GWorldPtr* world, CGrafPtr* saved, const Rect& r, Handle* 
 
 void MyClosePicture(GWorldPtr world, CGrafPtr saved, const Rect& r, Handle* picture)
 {
-    SetGWorld(saved, nullptr);
     *picture = nullptr;
-    if (!world) return;
-    RgnHandle clip = NewRgn();
-    if (clip) GetClip(clip);
+    if (!world) {
+        SetGWorld(saved, nullptr);
+        return;
+    }
+    // The copy is recorded in the world's own port, onto its own pixels:
+    // copied into the caller's port it would also paint there, over
+    // whatever the caller shows at the picture's place.
+    ClipRect(&r);
     PicHandle pict = OpenPicture(&r);
     if (pict) {
-        ClipRect(&r);
-        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(saved), &r, &r, srcCopy, nullptr);
+        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(world), &r, &r, srcCopy, nullptr);
         ClosePicture();
         *picture = pict;
     }
-    if (clip) {
-        SetClip(clip);
-        DisposeRgn(clip);
-    }
+    SetGWorld(saved, nullptr);
     DisposeGWorld(world);
 }
