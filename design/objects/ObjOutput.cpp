@@ -108,6 +108,8 @@ int16_t TObjQz::SaveNewLine(const unsigned char* text, int16_t indent, int16_t f
 
 void TObjQz::PrintLine(const unsigned char* text, int16_t indent)
 {
+    // An empty line turns no page: the list would end on a blank one.
+    if (text[0] == 0) return;
     const FontInfo info = Metrics();
     if (P_PageRect.bottom - 30 <= P_CrtHeight + LineOf(info) && owner) owner->BreakPage();
     const int16_t x = RightToLeft() ? int16_t(PageWide() - (indent + StringWidth(text) + 30)) : int16_t(indent + 30);

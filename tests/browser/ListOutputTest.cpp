@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "app/appl/TAppl.h"
+#include "transfer/InstallTransfer.h"
 #include "browser/output/ListOutput.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
@@ -40,7 +43,7 @@ protected:
     {
         EditorFixture::SetUp();
         browser::G_Parms = OutPutParmRec{1, 0, 0, 0, 0, 0};
-        Load(kStructure);
+        Load(Description());
         window_ = new TRefWindow;
         EXPECT_EQ(window_->ITWindow(reinterpret_cast<const unsigned char*>("\x03" "Out"), Rect{40, 10, 373, 611},
                                     true, 0, &doc_, 8),
@@ -59,6 +62,7 @@ protected:
         ClearFileDialogAnswers();
         EditorFixture::TearDown();
     }
+    virtual std::string Description() { return kStructure; }
     std::string Out() const { return folder_ / "list.txt"; }
     // Nothing but the destination: no temporary left beside it.
     std::vector<std::string> Leftovers() const
@@ -185,6 +189,38 @@ TEST_F(ListOutput, APrintingFailureIsReportedAsItself)
     DisposePrintRecord(record);
     MyAppl->fPrintRecord = nullptr;
     ResetPrintEmulation();
+}
+
+// The demo, read as the program reads it, exported with contents, users,
+// used objects and documentation.
+class DemoOutput : public ListOutput {
+protected:
+    std::string Description() override
+    {
+        transfer::InstallModuleManager();  // the installed component is enciphered
+        return Text(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc");
+    }
+    static std::string Text(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+};
+
+// The whole export below its two header lines (name, version, clock)
+// equals the reviewed file.
+TEST_F(DemoOutput, TheDemosExportIsTheReviewedFile)
+{
+    for (int16_t item : {4, 5, 10, 1}) PushDialogAnswer(item);
+    PushFileDialogAnswer(Out());
+    ASSERT_EQ(pane_->Output(false), 0);
+    const std::string text = Read();
+    const size_t body = text.find('\r', text.find('\r') + 1) + 1;
+    const std::string expected = Text(std::string(QZ_SOURCE_DIR) + "/tests/browser/expected/DemoExport.txt");
+    if (const char* keep = std::getenv("QZ_KEEP_EXPORT")) std::ofstream(keep, std::ios::binary) << text.substr(body);
+    EXPECT_EQ(text.substr(body), expected);
 }
 
 }  // namespace
