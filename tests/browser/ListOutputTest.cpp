@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/appl/TAppl.h"
+#include "kernel/startup/KernelGlobals.h"
 #include "transfer/InstallTransfer.h"
 #include "browser/output/ListOutput.h"
 #include "platform/events/DialogAnswers.h"
@@ -44,6 +45,7 @@ protected:
         EditorFixture::SetUp();
         browser::G_Parms = OutPutParmRec{1, 0, 0, 0, 0, 0};
         Load(Description());
+        Prepare();
         window_ = new TRefWindow;
         EXPECT_EQ(window_->ITWindow(reinterpret_cast<const unsigned char*>("\x03" "Out"), Rect{40, 10, 373, 611},
                                     true, 0, &doc_, 8),
@@ -63,6 +65,7 @@ protected:
         EditorFixture::TearDown();
     }
     virtual std::string Description() { return kStructure; }
+    virtual void Prepare() {}
     std::string Out() const { return folder_ / "list.txt"; }
     // Nothing but the destination: no temporary left beside it.
     std::vector<std::string> Leftovers() const
@@ -198,7 +201,13 @@ protected:
     std::string Description() override
     {
         transfer::InstallModuleManager();  // the installed component is enciphered
+        LoadTokenStrings();                 // the variable prefixes, as at start-up
         return Text(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc");
+    }
+    // The commands sorted as the program sorts them when it opens a window.
+    void Prepare() override
+    {
+        if (ObjListHdl l = List(3)) ShellStrictSort(l);
     }
     static std::string Text(const std::string& path)
     {
