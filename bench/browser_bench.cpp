@@ -3,6 +3,9 @@
 // the last row and one screen of rows drawn. Beside it, the same objects
 // through the filter into a std::vector and their labels drawn with
 // DrawString. Prints both times and their ratio.
+// The list is then exported with every option (contents, users, used
+// objects, documentation) beside its rows' headings and lists written
+// with fwrite to a memory file.
 // Then the most-used object is selected with the where-used and uses panes
 // linked (both lists sorted and filtered into the panes) beside
 // std::stable_sort of copies of the same lists. Each size runs five times;
@@ -20,6 +23,8 @@
 #include "app/documents/MainDoc.h"
 #include "app/windows/PaneHooks.h"
 #include "browser/CallPanes.h"
+#include "browser/Panes.h"
+#include "platform/files/FileSpec.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/filters/ObjFilter.h"
@@ -108,6 +113,9 @@ bool KindThenName(TObjQz* a, TObjQz* b)
 struct Figures {
     double rebuild = 0, openRebuild = 0, perKey = 0, screen = 0, mainTotal = 0, mainPeer = 0;
     double select = 0, panes = 0, sorting = 0, selectPeer = 0;
+    double exportList = 0, exportPeer = 0;
+    int16_t exportResult = 0;
+    size_t exportBytes = 0, peerBytes = 0;
     int32_t rows = 0, keys = 0, selectRows = 0;
     size_t peerRows = 0, found = 0, users = 0, used = 0;
 };
@@ -267,10 +275,55 @@ Figures Run(int32_t count, platform::WindowRef window)
     }
     f.mainPeer = Seconds(peerStart);
     f.peerRows = peerRows.size();
+    ExportRows(&s, pane, &f);
     SelectMostUsed(&s, &f);
     DisposeTypeList(s.doc.fTypeList);
     s.doc.fTypeList = nullptr;
     return f;
+}
+
+// The rows exported (the list as it stands: every group open) to a file,
+// beside the same headings and lists written with fwrite to a memory file.
+void ExportRows(Structure* s, browser::TLstPlane* pane, Figures* f)
+{
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "qz_browser_bench_export.txt";
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(path.string(), &spec);
+    PStr("Bench", s->doc.fName);
+    OutPutParmRec parms{1, 1, 1, 1, 0, 0};
+    const auto start = std::chrono::steady_clock::now();
+    f->exportResult = pane->ExportList(&s->doc, spec, &parms);
+    f->exportList = Seconds(start);
+    std::error_code ec;
+    f->exportBytes = size_t(std::filesystem::file_size(path, ec));
+    std::filesystem::remove(path, ec);
+
+    const auto peerStart = std::chrono::steady_clock::now();
+    char* buffer = nullptr;
+    size_t length = 0;
+    FILE* mem = open_memstream(&buffer, &length);
+    auto line = [&](const unsigned char* text, int tabs) {
+        for (int t = 0; t < tabs; ++t) std::fputc('\t', mem);
+        std::fwrite(text + 1, 1, text[0], mem);
+        std::fputc('\r', mem);
+    };
+    for (int32_t r = 0; r < pane->fList->rowCount; ++r) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(r, pane->fList));
+        unsigned char text[256], info[256];
+        obj->GetFullName(text);
+        obj->GetMoreInfo(info, false);
+        std::fwrite(text + 1, 1, text[0], mem);
+        line(info, 0);
+        for (ObjListHdl list : {obj->usedBy, obj->uses})
+            for (int32_t i = 0; list && i < list->Size(); ++i) {
+                list->At(i)->GetFullName(text);
+                line(text, 2);
+            }
+    }
+    std::fclose(mem);
+    f->peerBytes = length;
+    std::free(buffer);
+    f->exportPeer = Seconds(peerStart);
 }
 
 constexpr int kRuns = 5;
@@ -321,6 +374,10 @@ int main(int, char** argv)
                     one.users, one.used, 1000 * m(&Figures::select), one.selectRows, 1000 * m(&Figures::panes),
                     1000 * m(&Figures::sorting), 1000 * m(&Figures::selectPeer),
                     m(&Figures::select) / m(&Figures::selectPeer));
+        std::printf("  export with every option: %.3f ms (result %d, %zu bytes); peer fwrite to a memory file %.3f ms "
+                    "(%zu bytes); ratio %.2f\n",
+                    1000 * m(&Figures::exportList), int(one.exportResult), one.exportBytes, 1000 * m(&Figures::exportPeer),
+                    one.peerBytes, m(&Figures::exportList) / m(&Figures::exportPeer));
     }
     // Growth exponents: e = ln(time ratio) / ln(size ratio); 1 is linear.
     const double sizeRatio = double(counts[1]) / double(counts[0]);
@@ -329,7 +386,8 @@ int main(int, char** argv)
         {"rebuild", &Figures::rebuild},          {"all groups open", &Figures::openRebuild},
         {"type-ahead a key", &Figures::perKey},  {"select the most-used", &Figures::select},
         {"  peer of the select", &Figures::selectPeer}, {"main list total", &Figures::mainTotal},
-        {"  peer of the main list", &Figures::mainPeer}};
+        {"  peer of the main list", &Figures::mainPeer}, {"export", &Figures::exportList},
+        {"  peer of the export", &Figures::exportPeer}};
     for (const auto& [name, field] : steps) {
         const double a = Median(all_runs[0], field), b = Median(all_runs[1], field);
         std::printf("  %-24s e = %.2f\n", name, a > 0 && b > 0 ? std::log(b / a) / std::log(sizeRatio) : 0.0);
