@@ -13,6 +13,7 @@
 #include "app/longlist/LongList.h"
 #include "browser/Panes.h"
 #include "browser/output/ListOutput.h"
+#include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjKinds.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
@@ -114,6 +115,9 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     WaitParamRec wait;
     SetWaitDialog(&wait, kExportMessage, doc->fName, 0, std::max<int32_t>(0, fList->rowCount - 1), kWaitDialog,
                   kWaitDelay);
+    // The objects' own progress lines reach this dialog while it is up.
+    WaitParamRec* const outerWait = G_WaitParam;
+    G_WaitParam = &wait;
     ExportFile out;
     int16_t err = out.Create(destination);
     if (!err) err = doc->SaveHeader(out.refNum(), parms->oldFormat != 0);
@@ -131,6 +135,7 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
             if (!err && ChkWait(&wait)) err = kCancelled;
         }
     }
+    G_WaitParam = outerWait;
     ReSetWaitDialog(&wait);
     // Only a whole export takes the destination's place.
     if (!err) err = out.Commit();

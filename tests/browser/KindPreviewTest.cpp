@@ -4,6 +4,8 @@
 // what their bytes hold.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/appl/Preferences.h"
 #include "app/documents/Documentation.h"
 #include "platform/core/FourCC.h"
@@ -496,6 +498,55 @@ TEST_F(KindOutput, StyleSheetsListTheirPlatformStyles)
                       Text(std::string(labels[i]) + "Geneva, 10 pt, Plain", 15, int16_t(15 + i * line), normal);
               }));
     EXPECT_EQ(height, 20 + 4 * line);
+}
+
+}  // namespace
+}  // namespace browsertest
+
+namespace browsertest {
+namespace {
+
+// Records counting past their ends show what their bytes hold: a bar of
+// "9" menus holding two, a menu of "9" items holding one and a half.
+TEST_F(KindOutput, DamagedMenusShowWhatTheyHold)
+{
+    TObjQz* bar = Find(5, "Main");
+    TObjQz* menu = Find(6, "File");
+    ASSERT_TRUE(bar && menu);
+    const int16_t barId = bar->id, menuId = menu->id;
+    auto widthOf = [&](TObjQz* obj) {
+        std::vector<uint32_t> shown, scrolled;
+        int16_t width = 0, height = 0;
+        Preview(obj, &shown, &scrolled, &width, &height);
+        return std::pair{width, height};
+    };
+    const auto wholeBar = widthOf(bar);
+    readtest::Bytes menuBytes(24 + 86 + 40, 0);
+    menuBytes[1] = 9;
+    menuBytes[2] = 4;
+    std::memcpy(&menuBytes[3], "File", 4);
+    menuBytes[24] = 3;
+    std::memcpy(&menuBytes[25], "New", 3);
+    CloseDoc();
+    Replace(built_.dataPath, FourCC("BAQz"), barId, readtest::Bytes{0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2});
+    Replace(built_.dataPath, FourCC("MENQ"), menuId, menuBytes);
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    Open(built_);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(widthOf(FindId(5, barId)), wholeBar);
+    // The title and the one whole item: two rows of the menu's line.
+    const auto cut = widthOf(FindId(6, menuId));
+    EXPECT_EQ(cut.second, Measure([] {
+                  auto line = [](int16_t font, int16_t size, StyleField face) {
+                      TextFont(font);
+                      TextSize(size);
+                      TextFace(face);
+                      FontInfo fi{};
+                      GetFontInfo(&fi);
+                      return int16_t(fi.ascent + fi.descent + fi.leading);
+                  };
+                  return int16_t(8 + 2 * std::max(line(0, 12, normal), line(MyApplFont, MyApplSize, underline)) + 6 + 2);
+              }));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "kernel/startup/KernelGlobals.h"
 #include "transfer/InstallTransfer.h"
 #include "browser/output/ListOutput.h"
+#include "design/objects/DesignGlobals.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/WholeFile.h"
@@ -35,6 +36,17 @@ public:
     {
         PrSetError(-27);
         return 0;
+    }
+};
+
+// An object that cancels the export's wait dialog as it is written.
+class CancellingRow : public TObjQz {
+public:
+    int16_t Save(int16_t file, OutPutParmRec* options) override
+    {
+        const int16_t err = TObjQz::Save(file, options);
+        if (G_WaitParam) G_WaitParam->cancelled = 1;
+        return err;
     }
 };
 
@@ -159,6 +171,24 @@ TEST_F(ListOutput, AnExportReplacesItsFileOnlyWhenWhole)
         ASSERT_LT(after, 400);
     }
     EXPECT_GT(refused, 3);
+}
+
+// A cancel of the wait dialog at the third row keeps the old file whole.
+TEST_F(ListOutput, ACancelAtTheThirdRowKeepsTheOldFile)
+{
+    ASSERT_EQ(WriteFileAtomically(Out(), "old", 3), noErr);
+    ASSERT_GE(pane_->fList->rowCount, 2);
+    CancellingRow cancelling;
+    cancelling.owner = &doc_;
+    TObjQz* obj = &cancelling;
+    LongLAddRow(1, 2, pane_->fList);
+    LongLSetCell(&obj, sizeof obj, 2, pane_->fList);
+    PushDialogAnswer(1);
+    PushFileDialogAnswer(Out());
+    EXPECT_EQ(pane_->Output(false), 1001);
+    LongLDelRow(1, 2, pane_->fList);
+    EXPECT_EQ(Read(), "old");
+    EXPECT_TRUE(Leftovers().empty());
 }
 
 // The older format: five sections of counts, kinds 2, 9, 3, 8 and 1.
