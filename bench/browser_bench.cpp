@@ -120,6 +120,8 @@ struct Figures {
     size_t peerRows = 0, found = 0, users = 0, used = 0;
 };
 
+void ExportRows(Structure* s, browser::TLstPlane* pane, Figures* f);
+
 // The main list with its where-used and uses panes linked, as a browser
 // window has them.
 struct Window {
@@ -275,6 +277,8 @@ Figures Run(int32_t count, platform::WindowRef window)
     }
     f.mainPeer = Seconds(peerStart);
     f.peerRows = peerRows.size();
+    // Text records are made in the current port.
+    if (window) platform::SetPortWindowPort(window);
     ExportRows(&s, pane, &f);
     SelectMostUsed(&s, &f);
     DisposeTypeList(s.doc.fTypeList);
