@@ -3,9 +3,9 @@
 // the last row and one screen of rows drawn. Beside it, the same objects
 // through the filter into a std::vector and their labels drawn with
 // DrawString. Prints both times and their ratio.
-// The list is then exported with every option (contents, users, used
-// objects, documentation) beside its rows' headings and lists written
-// with fwrite to a memory file.
+// Last, the main list of generated structures of the same sizes exported
+// with every option (contents, users, used objects, documentation) beside
+// its rows' headings and lists written with fwrite to a memory file.
 // Then the most-used object is selected with the where-used and uses panes
 // linked (both lists sorted and filtered into the panes) beside
 // std::stable_sort of copies of the same lists. Each size runs five times;
@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
@@ -24,6 +25,11 @@
 #include "app/windows/PaneHooks.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "bench/BenchApplication.h"
+#include "bench/BenchTiming.h"
+#include "design/documents/OpenQzB.h"
+#include "design/reading/ReadQzB.h"
+#include "tools/docbuilder/DocBuilder.h"
 #include "platform/files/FileSpec.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
@@ -113,14 +119,9 @@ bool KindThenName(TObjQz* a, TObjQz* b)
 struct Figures {
     double rebuild = 0, openRebuild = 0, perKey = 0, screen = 0, mainTotal = 0, mainPeer = 0;
     double select = 0, panes = 0, sorting = 0, selectPeer = 0;
-    double exportList = 0, exportPeer = 0;
-    int16_t exportResult = 0;
-    size_t exportBytes = 0, peerBytes = 0;
     int32_t rows = 0, keys = 0, selectRows = 0;
     size_t peerRows = 0, found = 0, users = 0, used = 0;
 };
-
-void ExportRows(Structure* s, browser::TLstPlane* pane, Figures* f);
 
 // The main list with its where-used and uses panes linked, as a browser
 // window has them.
@@ -277,57 +278,94 @@ Figures Run(int32_t count, platform::WindowRef window)
     }
     f.mainPeer = Seconds(peerStart);
     f.peerRows = peerRows.size();
-    // Text records are made in the current port.
-    if (window) platform::SetPortWindowPort(window);
-    ExportRows(&s, pane, &f);
     SelectMostUsed(&s, &f);
     DisposeTypeList(s.doc.fTypeList);
     s.doc.fTypeList = nullptr;
     return f;
 }
 
-// The rows exported (the list as it stands: every group open) to a file,
-// beside the same headings and lists written with fwrite to a memory file.
-void ExportRows(Structure* s, browser::TLstPlane* pane, Figures* f)
+// The export, over a structure the document builder generates (its
+// methods have their texts): the main list exported with every option to a
+// file, beside the rows' headings and lists written with fwrite to a memory
+// file. Medians of 3.
+struct ExportFigures {
+    double ours = 0, peer = 0;
+    int16_t result = 0;
+    size_t bytes = 0, peerBytes = 0;
+    int32_t rows = 0;
+};
+
+ExportFigures ExportGenerated(int32_t count, platform::WindowRef window)
 {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "qz_browser_bench_export.txt";
+    ExportFigures f;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("browser_bench." + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string name = "Export" + std::to_string(count);
+    const docbuilder::BuildResult built = docbuilder::BuildDocument(
+        "structure " + name + " seed 7\ngenerate " + std::to_string(count) + "\n", name + ".qzdoc", folder.string());
+    if (built.error || !SetUpBenchApplication(folder.string(), QZ_APP_RESOURCES, QZ_SOURCE_DIR)) {
+        f.result = -1;
+        return f;
+    }
+    TMainDoc doc;
+    NewTypeList(&doc.fTypeList);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(built.dataPath, &fileSpec);
+    int16_t other = -1;
+    unsigned char password[16] = {0};
+    if (OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password) != 0 || ReadQzB(&doc, 1, 1) != 0) {
+        f.result = -2;
+        return f;
+    }
+    PStr(name, doc.fName);
+    auto* pane = new browser::TLstPlane;
+    pane->ITPlane(platform::Rect{0, 0, 100, 100}, nullptr, doc.fTypeList, nullptr, 0);
+    pane->SetFilter(browser::kDefaultFilter);
+    pane->SetList(nullptr, reinterpret_cast<platform::Handle>(doc.fTypeList));
+    f.rows = pane->fList->rowCount;
+    // Text records are made in the current port.
+    if (window) platform::SetPortWindowPort(window);
+    const std::filesystem::path path = folder / "export.txt";
     platform::FSSpec spec;
     platform::FSMakeFSSpec(path.string(), &spec);
-    PStr("Bench", s->doc.fName);
-    OutPutParmRec parms{1, 1, 1, 1, 0, 0};
-    const auto start = std::chrono::steady_clock::now();
-    f->exportResult = pane->ExportList(&s->doc, spec, &parms);
-    f->exportList = Seconds(start);
+    f.ours = bench::MedianMs(3, [&] {
+        OutPutParmRec parms{1, 1, 1, 1, 0, 0};
+        f.result = pane->ExportList(&doc, spec, &parms);
+    });
     std::error_code ec;
-    f->exportBytes = size_t(std::filesystem::file_size(path, ec));
-    std::filesystem::remove(path, ec);
-
-    const auto peerStart = std::chrono::steady_clock::now();
-    char* buffer = nullptr;
-    size_t length = 0;
-    FILE* mem = open_memstream(&buffer, &length);
-    auto line = [&](const unsigned char* text, int tabs) {
-        for (int t = 0; t < tabs; ++t) std::fputc('\t', mem);
-        std::fwrite(text + 1, 1, text[0], mem);
-        std::fputc('\r', mem);
-    };
-    for (int32_t r = 0; r < pane->fList->rowCount; ++r) {
-        auto* obj = static_cast<TObjQz*>(LongLRowObject(r, pane->fList));
-        unsigned char text[256], info[256];
-        obj->GetFullName(text);
-        obj->GetMoreInfo(info, false);
-        std::fwrite(text + 1, 1, text[0], mem);
-        line(info, 0);
-        for (ObjListHdl list : {obj->usedBy, obj->uses})
-            for (int32_t i = 0; list && i < list->Size(); ++i) {
-                list->At(i)->GetFullName(text);
-                line(text, 2);
-            }
-    }
-    std::fclose(mem);
-    f->peerBytes = length;
-    std::free(buffer);
-    f->exportPeer = Seconds(peerStart);
+    f.bytes = size_t(std::filesystem::file_size(path, ec));
+    f.peer = bench::MedianMs(3, [&] {
+        char* buffer = nullptr;
+        size_t length = 0;
+        FILE* mem = open_memstream(&buffer, &length);
+        auto line = [&](const unsigned char* text, int tabs) {
+            for (int t = 0; t < tabs; ++t) std::fputc('\t', mem);
+            std::fwrite(text + 1, 1, text[0], mem);
+            std::fputc('\r', mem);
+        };
+        for (int32_t r = 0; r < pane->fList->rowCount; ++r) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(r, pane->fList));
+            unsigned char text[256], info[256];
+            obj->GetFullName(text);
+            obj->GetMoreInfo(info, false);
+            std::fwrite(text + 1, 1, text[0], mem);
+            line(info, 0);
+            for (ObjListHdl list : {obj->usedBy, obj->uses})
+                for (int32_t i = 0; list && i < list->Size(); ++i) {
+                    list->At(i)->GetFullName(text);
+                    line(text, 2);
+                }
+        }
+        std::fclose(mem);
+        f.peerBytes = length;
+        std::free(buffer);
+    });
+    pane->Dispose();
+    CloseQzB(doc.fRsrFile, doc.fResFile, other, doc.fDataFile);
+    DisposeTypeList(doc.fTypeList);
+    std::filesystem::remove_all(folder, ec);
+    return f;
 }
 
 constexpr int kRuns = 5;
@@ -378,10 +416,6 @@ int main(int, char** argv)
                     one.users, one.used, 1000 * m(&Figures::select), one.selectRows, 1000 * m(&Figures::panes),
                     1000 * m(&Figures::sorting), 1000 * m(&Figures::selectPeer),
                     m(&Figures::select) / m(&Figures::selectPeer));
-        std::printf("  export with every option: %.3f ms (result %d, %zu bytes); peer fwrite to a memory file %.3f ms "
-                    "(%zu bytes); ratio %.2f\n",
-                    1000 * m(&Figures::exportList), int(one.exportResult), one.exportBytes, 1000 * m(&Figures::exportPeer),
-                    one.peerBytes, m(&Figures::exportList) / m(&Figures::exportPeer));
     }
     // Growth exponents: e = ln(time ratio) / ln(size ratio); 1 is linear.
     const double sizeRatio = double(counts[1]) / double(counts[0]);
@@ -390,12 +424,22 @@ int main(int, char** argv)
         {"rebuild", &Figures::rebuild},          {"all groups open", &Figures::openRebuild},
         {"type-ahead a key", &Figures::perKey},  {"select the most-used", &Figures::select},
         {"  peer of the select", &Figures::selectPeer}, {"main list total", &Figures::mainTotal},
-        {"  peer of the main list", &Figures::mainPeer}, {"export", &Figures::exportList},
-        {"  peer of the export", &Figures::exportPeer}};
+        {"  peer of the main list", &Figures::mainPeer}};
     for (const auto& [name, field] : steps) {
         const double a = Median(all_runs[0], field), b = Median(all_runs[1], field);
         std::printf("  %-24s e = %.2f\n", name, a > 0 && b > 0 ? std::log(b / a) / std::log(sizeRatio) : 0.0);
     }
+    ExportFigures exports[2];
+    for (int i = 0; i < 2; ++i) {
+        exports[i] = ExportGenerated(counts[i], window);
+        const ExportFigures& e = exports[i];
+        std::printf("export of a generated structure of %d objects (%d rows) with every option: %.3f ms (result %d, "
+                    "%zu bytes); peer fwrite to a memory file %.3f ms (%zu bytes); ratio %.2f\n",
+                    counts[i], e.rows, e.ours, int(e.result), e.bytes, e.peer, e.peerBytes, e.ours / e.peer);
+    }
+    std::printf("  export                   e = %.2f\n  peer of the export       e = %.2f\n",
+                std::log(exports[1].ours / exports[0].ours) / std::log(sizeRatio),
+                std::log(exports[1].peer / exports[0].peer) / std::log(sizeRatio));
     if (window) platform::DisposeWindow(window);
     return 0;
 }

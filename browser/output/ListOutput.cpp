@@ -121,6 +121,7 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     ExportFile out;
     int16_t err = out.Create(destination);
     if (!err) err = doc->SaveHeader(out.refNum(), parms->oldFormat != 0);
+    GatheredWrites gathered(out.refNum());
     if (!err && parms->oldFormat) {
         for (int16_t kind : {2, 9, 3, 8, 1})
             if (!err) err = SaveObjList(out.refNum(), kind, &wait);
@@ -137,6 +138,7 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     }
     G_WaitParam = outerWait;
     ReSetWaitDialog(&wait);
+    if (!err) err = gathered.Flush();
     // Only a whole export takes the destination's place.
     if (!err) err = out.Commit();
     return err;
