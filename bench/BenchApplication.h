@@ -12,9 +12,14 @@
 #include "app/appl/AppGlobals.h"
 #include "app/appl/Preferences.h"
 #include "app/dialogs/Messages.h"
+#include "app/documents/MainDoc.h"
 #include "design/documents/DocResources.h"
+#include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
 #include "design/objects/DesignGlobals.h"
+#include "design/objects/ObjList.h"
+#include "design/reading/ReadQzB.h"
+#include "platform/files/FileSpec.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/prefs/UPrefs.h"
 #include "kernel/startup/KernelGlobals.h"
@@ -51,4 +56,16 @@ inline bool SetUpBenchApplication(const std::string& folder, const char* appReso
     initresman();
     GromMemHdl = platform::NewHandle(64);
     return GromMemHdl != nullptr;
+}
+
+// Opens and reads the built structure at `dataPath` into `doc` (its type
+// list made here); `other` takes the third file number CloseQzB wants.
+inline bool OpenBuiltStructure(const std::string& dataPath, TMainDoc* doc, int16_t* other)
+{
+    NewTypeList(&doc->fTypeList);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(dataPath, &fileSpec);
+    *other = -1;
+    unsigned char password[16] = {0};
+    return OpenQzB(1, fileSpec, &doc->fRsrFile, &doc->fResFile, other, password) == 0 && ReadQzB(doc, 1, 1) == 0;
 }

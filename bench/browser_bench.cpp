@@ -309,12 +309,8 @@ ExportFigures ExportGenerated(int32_t count, platform::WindowRef window)
         return f;
     }
     TMainDoc doc;
-    NewTypeList(&doc.fTypeList);
-    platform::FSSpec fileSpec;
-    platform::FSMakeFSSpec(built.dataPath, &fileSpec);
     int16_t other = -1;
-    unsigned char password[16] = {0};
-    if (OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password) != 0 || ReadQzB(&doc, 1, 1) != 0) {
+    if (!OpenBuiltStructure(built.dataPath, &doc, &other)) {
         f.result = -2;
         return f;
     }

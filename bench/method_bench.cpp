@@ -69,12 +69,8 @@ int main(int argc, char** argv)
     backend.Install();
     if (!SetUpBenchApplication(folder, QZ_APP_RESOURCES, QZ_SOURCE_DIR)) return 1;
     TMainDoc doc;
-    NewTypeList(&doc.fTypeList);
-    platform::FSSpec fileSpec;
-    platform::FSMakeFSSpec(built.dataPath, &fileSpec);
     int16_t other = -1;
-    unsigned char password[16] = {0};
-    if (OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password) != 0 || ReadQzB(&doc, 1, 1) != 0) {
+    if (!OpenBuiltStructure(built.dataPath, &doc, &other)) {
         std::printf("the structure did not read\n");
         return 1;
     }

@@ -26,6 +26,17 @@ int16_t CurrentLineHeight()
     return int16_t(info.ascent + info.descent + info.leading);
 }
 
+bool PrintHeadingKeeping(TObjQz* obj, OutPutParmRec* options, int16_t lines)
+{
+    const bool contents = options && options->contents && !obj->TstFlag(kFlagCiphered);
+    if (contents) {
+        UsePrintStyle(bold);
+        obj->BreakIf(lines);
+    }
+    obj->TObjQz::PrintObj(options);
+    return contents;
+}
+
 bool ShownMember(TObjQz* member)
 {
     // The list never shows these (a component's private folder, trashed

@@ -15,6 +15,11 @@ void UsePrintStyle(platform::StyleField face);
 // Ascent + descent + leading of the current font.
 int16_t CurrentLineHeight();
 
+// The heading of `obj` (the base frame's); when contents are asked and it
+// is not enciphered, `lines` lines are first kept together on the page.
+// True when the contents are to follow.
+bool PrintHeadingKeeping(TObjQz* obj, OutPutParmRec* options, int16_t lines);
+
 // A member the list would show: neither hidden nor in the trash.
 bool ShownMember(TObjQz* member);
 // One printed line per shown member (full name and information line),

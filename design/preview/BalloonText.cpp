@@ -119,13 +119,7 @@ int16_t TBalloonObjQz::SaveObj(int16_t file)
 
 int16_t TBalloonObjQz::PrintObj(OutPutParmRec* options)
 {
-    const bool contents = options && options->contents && !TstFlag(kFlagCiphered);
-    if (contents) {
-        UsePrintStyle(bold);
-        BreakIf(3);
-    }
-    TObjQz::PrintObj(options);
-    if (!contents) return 0;
+    if (!PrintHeadingKeeping(this, options, 3)) return 0;
     UsePrintStyle(normal);
     const Rect page = P_PageRect;
     TEHandle te = NewBalloonRecord(this, page);

@@ -289,13 +289,7 @@ int16_t TMenuObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width, 
 
 int16_t TMBarObjQz::PrintObj(OutPutParmRec* options)
 {
-    const bool contents = options && options->contents && !TstFlag(kFlagCiphered);
-    if (contents) {
-        UsePrintStyle(bold);
-        BreakIf(4);
-    }
-    TObjQz::PrintObj(options);
-    if (!contents) return 0;
+    if (!PrintHeadingKeeping(this, options, 4)) return 0;
     UsePrintStyle(normal);
     unsigned char text[256];
     for (const MenuView& m : ReadBar(owner, id, 1)) {
@@ -309,13 +303,7 @@ int16_t TMBarObjQz::PrintObj(OutPutParmRec* options)
 
 int16_t TMenuObjQz::PrintObj(OutPutParmRec* options)
 {
-    const bool contents = options && options->contents && !TstFlag(kFlagCiphered);
-    if (contents) {
-        UsePrintStyle(bold);
-        BreakIf(3);
-    }
-    TObjQz::PrintObj(options);
-    if (!contents) return 0;
+    if (!PrintHeadingKeeping(this, options, 3)) return 0;
     MenuView menu;
     ReadMenu(owner, id, 1, &menu);
     unsigned char text[256];
