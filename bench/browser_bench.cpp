@@ -323,11 +323,11 @@ ExportFigures ExportGenerated(int32_t count, platform::WindowRef window)
     // Text records are made in the current port.
     if (window) platform::SetPortWindowPort(window);
     const std::filesystem::path path = folder / "export.txt";
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(path.string(), &spec);
+    platform::FSSpec fileRef;
+    platform::FSMakeFSSpec(path.string(), &fileRef);
     f.ours = bench::MedianMs(3, [&] {
         OutPutParmRec parms{1, 1, 1, 1, 0, 0};
-        f.result = pane->ExportList(&doc, spec, &parms);
+        f.result = pane->ExportList(&doc, fileRef, &parms);
     });
     std::error_code ec;
     f.bytes = size_t(std::filesystem::file_size(path, ec));

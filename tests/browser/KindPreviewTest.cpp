@@ -248,16 +248,16 @@ protected:
     // What `write` puts into a new file.
     std::string Exported(const std::function<int16_t(int16_t)>& write, int16_t* result = nullptr)
     {
-        FSSpec spec;
-        FSMakeFSSpec(folder_ / ("out" + std::to_string(++files_) + ".txt"), &spec);
-        EXPECT_EQ(FSpCreate(spec, FourCC("MACA"), FourCC("TEXT")), noErr);
+        FSSpec fileRef;
+        FSMakeFSSpec(folder_ / ("out" + std::to_string(++files_) + ".txt"), &fileRef);
+        EXPECT_EQ(FSpCreate(fileRef, FourCC("MACA"), FourCC("TEXT")), noErr);
         int16_t ref = 0;
-        EXPECT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), noErr);
+        EXPECT_EQ(FSpOpenDF(fileRef, fsRdWrPerm, &ref), noErr);
         const int16_t r = write(ref);
         if (result) *result = r;
         FSClose(ref);
         std::vector<uint8_t> bytes;
-        ReadWholeFile(spec.path, &bytes);
+        ReadWholeFile(fileRef.path, &bytes);
         return std::string(bytes.begin(), bytes.end());
     }
     static void PrintText(const std::string& s, int16_t indent, int row, StyleField face)
