@@ -236,12 +236,12 @@ TEST_F(PrintedOutput, OnlyLinesOfTextTurnThePage)
     } counting;
     TObjQz* m = Make(2, "Alpha", 1);
     m->owner = &counting;
-    const unsigned char empty[1] = {0};
+    const unsigned char empty[1] = {0}, x[2] = {1, 'x'};
     struct Case {
         const unsigned char* text;
         int below;  // the current height's distance above the bottom less 30 less one line
         int breaks;
-    } cases[] = {{empty, 0, 0}, {empty, -5, 0}, {PName("x"), 1, 0}, {PName("x"), 0, 1}, {PName("x"), -5, 1}};
+    } cases[] = {{empty, 0, 0}, {empty, -5, 0}, {x, 1, 0}, {x, 0, 1}, {x, -5, 1}};
     for (const Case& c : cases) {
         counting.breaks = 0;
         Page([&] {
