@@ -13,6 +13,7 @@
 #include "platform/core/Memory.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Modes.h"
+#include "platform/drawing/Patterns.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
@@ -397,4 +398,41 @@ TEST_F(ItemDrawing, LongListsFindEveryItemsStatusWithOrWithoutTheTable)
         EXPECT_EQ(GetItemLevel(&list_, stranger), 7);
         platform::DisposeHandle(reinterpret_cast<Handle>(stranger));
     }
+}
+
+TEST_F(ItemDrawing, TheUserItemDrawsItsDialogsListGreyedWhileNotShown)
+{
+    Tree();
+    auto* dialog = reinterpret_cast<DialogRef>(uintptr_t(0x1000));
+    auto* other = reinterpret_cast<DialogRef>(uintptr_t(0x2000));
+    LliRec entries[3] = {};
+    entries[0].dialog = dialog;
+    entries[1].dialog = other;
+    entries[2].dialog = dialog;
+    entries[2].lists[4] = &list_;  // item 5 of the last entry
+    llidlg = entries;
+    nlli = 3;
+    EXPECT_EQ(quellli(dialog), 3);
+    EXPECT_EQ(quellli(other), 2);
+    EXPECT_EQ(quellli(nullptr), 0);
+    // Items without a list, or out of range, draw nothing.
+    const auto blank = Pixels([] {});
+    for (DialogItemIndex item : {0, 4, 51}) EXPECT_EQ(Differ(Pixels([&] { itemlist(dialog, item); }), blank), "") << item;
+    for (uint8_t mode : {1, 2}) {
+        list_.mode = mode;
+        list_.shown = 0;
+        const auto drawn = Pixels([&] { itemlist(dialog, 5); });
+        const auto expected = Pixels([&] {
+            if (mode == 1) dessliste(&list_);
+            else DrawxPopup(&list_);
+            Pattern gray;
+            PenPat(GetQDGlobalsGray(&gray));
+            PenMode(patBic);
+            PaintRect(&list_.area);
+            PenNormal();
+        });
+        EXPECT_EQ(Differ(drawn, expected), "") << "mode " << int(mode);
+    }
+    llidlg = nullptr;
+    nlli = 0;
 }
