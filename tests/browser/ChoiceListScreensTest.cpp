@@ -12,14 +12,11 @@
 #include "app/appl/Preferences.h"
 #include "design/choicelists/ChoiceListItems.h"
 #include "forms/lists/ItemDrawing.h"
-#include "platform/drawing/GWorlds.h"
-#include "platform/drawing/Modes.h"
-#include "platform/drawing/Ports.h"
-#include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/files/WholeFile.h"
 #include "platform/imports/PngCodec.h"
 #include "tests/design/ReadFixture.h"
+#include "tests/forms/DrawnPage.h"
 #include "transfer/InstallTransfer.h"
 
 using namespace platform;
@@ -88,29 +85,24 @@ TEST_F(ChoiceListScreens, TheListsNameAndEachItemShowInThePreview)
     MyApplFont = GetResFont(0);
     MyApplSize = GetResSize(0);
     const Rect big{0, 0, 400, 400};
-    GWorldPtr world = nullptr;
-    ASSERT_EQ(NewGWorld(&world, 32, &big, nullptr, nullptr, 0), noErr);
-    CGrafPtr saved;
-    GDHandle device;
-    GetGWorld(&saved, &device);
-    SetGWorld(world, nullptr);
-    EraseRect(&big);
+    drawntest::Page world(400, 400);
     Handle display = nullptr;
     int16_t width = 0, height = 0, a = 0, b = 0, c = 0;
-    ASSERT_EQ(towns->InitDisplay(&display, big, &width, &height, &a, &b, &c, false), 0);
-    towns->Display(display, big);
-    towns->DisposeDisplay(&display);
-    TextFont(MyApplFont);
-    TextSize(MyApplSize);
-    FontInfo fi{};
-    GetFontInfo(&fi);
-    const int16_t line = int16_t(fi.ascent + fi.descent + fi.leading);
-    SetGWorld(saved, device);
-    const Surface drawn = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
+    int16_t line = 0;
+    const std::vector<uint32_t> drawn = world.Drawn([&] {
+        ASSERT_EQ(towns->InitDisplay(&display, big, &width, &height, &a, &b, &c, false), 0);
+        towns->Display(display, big);
+        towns->DisposeDisplay(&display);
+        TextFont(MyApplFont);
+        TextSize(MyApplSize);
+        FontInfo fi{};
+        GetFontInfo(&fi);
+        line = int16_t(fi.ascent + fi.descent + fi.leading);
+    });
     auto same = [&](int32_t x0, int32_t y0, int32_t top, int32_t bottom) {
         for (int32_t v = top; v < bottom; ++v)
             for (int32_t h = 0; h < width; ++h)
-                if ((drawn.ReadRGB(h, v) & 0xFFFFFF) != (shot.RGBAt(x0 + h, y0 + v) & 0xFFFFFF)) return false;
+                if (drawn[size_t(v * 400 + h)] != (shot.RGBAt(x0 + h, y0 + v) & 0xFFFFFF)) return false;
         return true;
     };
 
@@ -132,7 +124,6 @@ TEST_F(ChoiceListScreens, TheListsNameAndEachItemShowInThePreview)
     ASSERT_EQ(strips.size(), 10u);  // eight items, two of them with an icon
     EXPECT_EQ(v, height);
     for (const Strip& s : strips) EXPECT_TRUE(same(x0, y0, s.top, s.bottom)) << s.what << " differs";
-    DisposeGWorld(world);
 }
 
 }  // namespace browsertest

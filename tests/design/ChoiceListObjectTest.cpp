@@ -16,8 +16,6 @@
 #include "forms/lists/ItemDrawing.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
-#include "platform/drawing/GWorlds.h"
-#include "platform/drawing/Modes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
@@ -27,6 +25,7 @@
 #include "platform/pictures/Pictures.h"
 #include "tests/design/DesignFixture.h"
 #include "tests/design/ReadFixture.h"
+#include "tests/forms/DrawnPage.h"
 
 using namespace platform;
 
@@ -70,7 +69,14 @@ protected:
     void SetUp() override
     {
         ReadFixture::SetUp();
+        Fresh();
+    }
+    // The lists built afresh, opened and read.
+    void Fresh()
+    {
+        CloseDoc();
         built_ = Build(kLists);
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
         Open(built_);
         ASSERT_EQ(Read(), 0);
     }
@@ -122,11 +128,7 @@ TEST_F(ChoiceListObjects, DeletingTheMiddleListShortensTheDirectoryAndRenamesSta
     ASSERT_NE(ListNamed("Towns"), nullptr);
     EXPECT_EQ(Stored(kLEQz, 0), dir);
     EXPECT_FALSE(Stored(kListType, 2).empty());
-    CloseDoc();
-    built_ = Build(kLists);
-    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-    Open(built_);
-    ASSERT_EQ(Read(), 0);
+    Fresh();
     ListNamed("Towns")->DeleteObj(true);
     EXPECT_EQ(Entries(), (Strings{"First:1", "Empty:3"}));
     EXPECT_EQ(Stored(kLEQz, 0).size(), before - 34);
@@ -181,12 +183,7 @@ TEST_F(ChoiceListObjects, ARenameLandsWholeOrNotAtAllWhicheverWriteFails)
         EXPECT_EQ(onDisk(), renamed ? after : before) << "write " << write;
         EXPECT_EQ(AlertCount() == alerts, renamed) << "write " << write;
         if (renamed) break;
-        // A fresh document for the next write.
-        CloseDoc();
-        built_ = Build(kLists);
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-        Open(built_);
-        ASSERT_EQ(Read(), 0);
+        Fresh();
         user->XRefReplace(nullptr, PName("Towns"), false);
     }
     delete user;
@@ -196,25 +193,11 @@ TEST_F(ChoiceListObjects, ThePreviewDrawsTheNameAndEachLevelTwoLinesFurtherRight
 {
     TListObjQz* towns = ListNamed("Towns");
     const Rect page{0, 0, 200, 300};
-    GWorldPtr world = nullptr;
-    ASSERT_EQ(NewGWorld(&world, 32, &page, nullptr, nullptr, 0), noErr);
-    CGrafPtr saved;
-    GDHandle device;
-    GetGWorld(&saved, &device);
-    SetGWorld(world, nullptr);
-    auto pixels = [&](const std::function<void()>& draw) {
-        EraseRect(&page);
-        draw();
-        const Surface s = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
-        std::vector<uint32_t> out;
-        for (int v = 0; v < 200; ++v)
-            for (int h = 0; h < 300; ++h) out.push_back(s.ReadRGB(h, v) & 0xFFFFFF);
-        return out;
-    };
+    drawntest::Page world(300, 200);
     Handle display = nullptr;
     int16_t width = 0, height = 0, a = 0, b = 0, c = 0;
     ASSERT_EQ(towns->InitDisplay(&display, page, &width, &height, &a, &b, &c, false), 0);
-    const std::vector<uint32_t> drawn = pixels([&] { towns->Display(display, page); });
+    const std::vector<uint32_t> drawn = world.Drawn([&] { towns->Display(display, page); });
 
     // The reference, in the application font.
     TextFont(MyApplFont);
@@ -230,34 +213,34 @@ TEST_F(ChoiceListObjects, ThePreviewDrawsTheNameAndEachLevelTwoLinesFurtherRight
     ASSERT_NE(logo, nullptr);
     Rect lb{};
     QDGetPictureBounds(logo, &lb);
-    int32_t widest = 0, v = 10;
-    auto text = [&](const std::string& s, int16_t h, StyleField face) {
-        TextFace(face);
-        MoveTo(h, int16_t(v + fi.ascent));
-        DrawText(s.data(), 0, int16_t(s.size()));
-        widest = std::max<int32_t>(widest, h + TextWidth(s.data(), 0, int16_t(s.size())) + 18);
-        TextFace(normal);
-        v += line;
+    // Each line: its text, how many levels in, its face, and what shows
+    // below it (an icon family, or the picture Logo).
+    struct Line {
+        std::string text;
+        int level;
+        StyleField face;
+        char below;
     };
-    const int16_t h0 = int16_t(10 + 2 * line);
-    const std::vector<uint32_t> expected = pixels([&] {
-        widest = 0, v = 10;
-        text("Towns", 10, underline);
-        text("Amsterdam", h0, normal);
-        text("Berlin ID 2044", h0, normal);
-        const Rect at{int16_t(v), h0, int16_t(v + ib.bottom - ib.top), int16_t(h0 + ib.right - ib.left)};
-        PlotIconID(&at, kAlignNone, kTransformNone, 2044);
-        v += ib.bottom - ib.top;
-        text("Regions", h0, bold);
-        text("North", int16_t(h0 + 2 * line), normal);
-        text("Harbour (Logo)", int16_t(h0 + 4 * line), normal);
-        const Rect pict{int16_t(v), int16_t(h0 + 4 * line), int16_t(v + lb.bottom - lb.top),
-                        int16_t(h0 + 4 * line + lb.right - lb.left)};
-        DrawPicture(logo, &pict);
-        v += lb.bottom - lb.top;
+    int32_t widest = 0, v = 10;
+    const std::vector<uint32_t> expected = world.Drawn([&] {
+        for (const Line& l : {Line{"Towns", -1, underline, 0}, Line{"Amsterdam", 0, normal, 0},
+                              Line{"Berlin ID 2044", 0, normal, 'i'}, Line{"Regions", 0, bold, 0},
+                              Line{"North", 1, normal, 0}, Line{"Harbour (Logo)", 2, normal, 'p'}}) {
+            const int16_t h = int16_t(10 + 2 * line * (l.level + 1));
+            TextFace(l.face);
+            MoveTo(h, int16_t(v + fi.ascent));
+            DrawText(l.text.data(), 0, int16_t(l.text.size()));
+            widest = std::max<int32_t>(widest, h + TextWidth(l.text.data(), 0, int16_t(l.text.size())) + 18);
+            TextFace(normal);
+            v += line;
+            const Rect b = l.below == 'i' ? ib : lb;
+            const Rect at{int16_t(v), h, int16_t(v + b.bottom - b.top), int16_t(h + b.right - b.left)};
+            if (l.below == 'i') PlotIconID(&at, kAlignNone, kTransformNone, 2044);
+            if (l.below == 'p') DrawPicture(logo, &at);
+            if (l.below) v += b.bottom - b.top;
+        }
     });
-    for (size_t i = 0; i < drawn.size(); ++i)
-        ASSERT_EQ(drawn[i], expected[i]) << "first difference at (" << i % 300 << ", " << i / 300 << ")";
+    EXPECT_EQ(world.Differ(drawn, expected), "");
     EXPECT_EQ(width, widest);
     EXPECT_EQ(height, v);
     int16_t right = 0, bottom = 0;
@@ -267,33 +250,19 @@ TEST_F(ChoiceListObjects, ThePreviewDrawsTheNameAndEachLevelTwoLinesFurtherRight
 
     // An enciphered list shows nothing.
     towns->SetFlag(kFlagCiphered, true);
-    const std::vector<uint32_t> blank = pixels([&] { towns->Display(display, page); });
+    const std::vector<uint32_t> blank = world.Drawn([&] { towns->Display(display, page); });
     EXPECT_EQ(std::count(blank.begin(), blank.end(), 0xFFFFFFu), ptrdiff_t(blank.size()));
     towns->DisposeDisplay(&display);
-    SetGWorld(saved, device);
-    DisposeGWorld(world);
 }
 
 TEST_F(ChoiceListObjects, PrintingPutsEachItemOnItsLineWithBranchesFurtherIn)
 {
     TListObjQz* towns = ListNamed("Towns");
-    const Rect page{0, 0, 200, 300};
-    GWorldPtr world = nullptr;
-    ASSERT_EQ(NewGWorld(&world, 32, &page, nullptr, nullptr, 0), noErr);
-    CGrafPtr saved;
-    GDHandle device;
-    GetGWorld(&saved, &device);
-    SetGWorld(world, nullptr);
+    drawntest::Page world(300, 200);
     auto pixels = [&](const std::function<void()>& draw) {
-        EraseRect(&page);
-        P_PageRect = page;
+        P_PageRect = Rect{0, 0, 200, 300};
         P_CrtHeight = 0;
-        draw();
-        const Surface s = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
-        std::vector<uint32_t> out;
-        for (int v = 0; v < 200; ++v)
-            for (int h = 0; h < 300; ++h) out.push_back(s.ReadRGB(h, v) & 0xFFFFFF);
-        return out;
+        return world.Drawn(draw);
     };
     OutPutParmRec options;
     options.contents = 1;
@@ -317,10 +286,7 @@ TEST_F(ChoiceListObjects, PrintingPutsEachItemOnItsLineWithBranchesFurtherIn)
         }
         TextFace(normal);
     });
-    for (size_t i = 0; i < printed.size(); ++i)
-        ASSERT_EQ(printed[i], expected[i]) << "first difference at (" << i % 300 << ", " << i / 300 << ")";
-    SetGWorld(saved, device);
-    DisposeGWorld(world);
+    EXPECT_EQ(world.Differ(printed, expected), "");
 }
 
 TEST_F(ChoiceListObjects, ExportWritesEachItemOnItsLineAndReportsAFullDisk)
@@ -338,8 +304,7 @@ TEST_F(ChoiceListObjects, ExportWritesEachItemOnItsLineAndReportsAFullDisk)
         const bool fired = !IsFaultArmed(FaultKind::DiskFull);
         ClearFault(FaultKind::DiskFull);
         FSClose(ref);
-        Bytes bytes;
-        ReadWholeFile(fileSpec.path, &bytes);
+        const Bytes bytes = FileBytes(fileSpec.path);
         const std::string got(bytes.begin(), bytes.end());
         if (!fired) {
             EXPECT_EQ(result, 0);

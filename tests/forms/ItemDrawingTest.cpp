@@ -3,23 +3,18 @@
 // promise; the in-place edit end; the status look-ups of long lists.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "forms/lists/ItemDrawing.h"
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
-#include "platform/drawing/GWorlds.h"
-#include "platform/drawing/Modes.h"
 #include "platform/drawing/Patterns.h"
-#include "platform/drawing/Ports.h"
-#include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
-#include "platform/fonts/Fonts.h"
 #include "platform/icons/Icons.h"
 #include "platform/resfiles/Resources.h"
+#include "tests/forms/DrawnPage.h"
 #include "toolbox/foundation/Colors.h"
 #include "toolbox/foundation/VRect.h"
 #include "toolbox/foundation/VText.h"
@@ -55,10 +50,7 @@ protected:
     {
         appRes_ = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
         ASSERT_GT(appRes_, 0);
-        const Rect bounds{0, 0, kSide, kSide};
-        ASSERT_EQ(NewGWorld(&world_, 32, &bounds, nullptr, nullptr, 0), noErr);
-        GetGWorld(&saved_, &device_);
-        SetGWorld(world_, nullptr);
+        ASSERT_TRUE(page_.Made());
         InitList();
     }
     void InitList()
@@ -76,8 +68,6 @@ protected:
         SetStdColorHook(nullptr);
         ClearAllFaults();
         deinitqlist(&list_);
-        SetGWorld(saved_, device_);
-        DisposeGWorld(world_);
         CloseResFile(appRes_);
     }
 
@@ -101,29 +91,14 @@ protected:
         list_.first = f;
         transliste(&list_);
     }
+    std::vector<uint32_t> Pixels(const std::function<void()>& draw) { return page_.Drawn(draw); }
+    std::string Differ(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) { return page_.Differ(a, b); }
+    // Where row n drawn alone first differs from `expected`, "" nowhere.
+    std::string RowAgainst(int32_t n, bool selected, const std::function<void()>& expected)
+    {
+        return Differ(Pixels([&] { dessitem(&list_, n, selected, false); }), Pixels(expected));
+    }
 
-    // The world's pixels after `draw` on a white page.
-    std::vector<uint32_t> Pixels(const std::function<void()>& draw)
-    {
-        const Rect bounds{0, 0, kSide, kSide};
-        PenNormal();
-        ForeColor(blackColor);
-        BackColor(whiteColor);
-        EraseRect(&bounds);
-        draw();
-        const Surface s = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world_)));
-        std::vector<uint32_t> out;
-        for (int v = 0; v < kSide; ++v)
-            for (int h = 0; h < kSide; ++h) out.push_back(s.ReadRGB(h, v) & 0xFFFFFF);
-        return out;
-    }
-    // Where two drawings first differ, "" when they agree.
-    static std::string Differ(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
-    {
-        for (size_t i = 0; i < a.size(); ++i)
-            if (a[i] != b[i]) return "(" + std::to_string(i % kSide) + ", " + std::to_string(i / kSide) + ")";
-        return "";
-    }
     // The reference of one row: its text at x in the list's font.
     void Text(const std::string& text, int16_t x, int32_t row, StyleField face = normal)
     {
@@ -143,9 +118,7 @@ protected:
     }
 
     int16_t appRes_ = 0;
-    GWorldPtr world_ = nullptr;
-    CGrafPtr saved_ = nullptr;
-    GDHandle device_ = nullptr;
+    drawntest::Page page_{kSide, kSide};
     itemlistrec list_;
     ItemHandle a_ = nullptr, a1_ = nullptr;
 };
@@ -157,19 +130,17 @@ TEST_F(ItemDrawing, TextStartsWhereEachStyleIndentsItsLevel)
     struct Case {
         uint8_t treeStyle;
         int16_t indent;
-        int32_t row;  // A1a, level 2
-        int16_t x;
+        int16_t x;  // of A1a, level 2
     };
-    for (const Case& c : {Case{1, 12, 3, kLeft + 2 * 10 + 2 + 12}, Case{0, 16, 3, kLeft + 2 * 16 + 6 + 16},
-                          Case{0, 0, 3, kLeft + 2 * 1 + 6 + 0}}) {
+    for (const Case& c : {Case{1, 12, kLeft + 2 * 10 + 2 + 12}, Case{0, 16, kLeft + 2 * 16 + 6 + 16},
+                          Case{0, 0, kLeft + 2 * 1 + 6 + 0}}) {
         deinitqlist(&list_);
         InitList();
         Tree();
         list_.treeStyle = c.treeStyle;
         list_.indent = c.indent;
-        const auto drawn = Pixels([&] { dessitem(&list_, c.row, false, true); });
-        const auto expected = Pixels([&] { Text("A1a", c.x, c.row); });
-        EXPECT_EQ(Differ(drawn, expected), "") << int(c.treeStyle) << " indent " << c.indent;
+        const auto drawn = Pixels([&] { dessitem(&list_, 3, false, true); });
+        EXPECT_EQ(Differ(drawn, Pixels([&] { Text("A1a", c.x, 3); })), "") << int(c.treeStyle) << " " << c.indent;
     }
     // Without branches the text starts 2 pixels in.
     deinitqlist(&list_);
@@ -179,7 +150,7 @@ TEST_F(ItemDrawing, TextStartsWhereEachStyleIndentsItsLevel)
     list_.first = f;
     list_.indent = 30;
     transliste(&list_);
-    EXPECT_EQ(Differ(Pixels([&] { dessitem(&list_, 1, false, false); }), Pixels([&] { Text("Flat", kLeft + 2, 1); })), "");
+    EXPECT_EQ(RowAgainst(1, false, [&] { Text("Flat", kLeft + 2, 1); }), "");
 }
 
 TEST_F(ItemDrawing, DisclosureIconsOpenAndClosedInEachStyle)
@@ -194,15 +165,13 @@ TEST_F(ItemDrawing, DisclosureIconsOpenAndClosedInEachStyle)
         transliste(&list_);
         for (uint8_t style : {1, 0}) {
             list_.treeStyle = style;
-            const int16_t id = int16_t((style ? 140 : 138) + (open ? 1 : 0));
-            const int16_t at = style ? kLeft + 2 : kLeft + 4;
-            const int16_t text = style ? kLeft + 2 + 12 : kLeft + 6 + 12;
-            const auto drawn = Pixels([&] { dessitem(&list_, 1, false, false); });
-            const auto expected = Pixels([&] {
-                Icon(id, Rect{top, at, int16_t(top + 32), int16_t(at + 32)});
-                Text("A", text, 1);
-            });
-            EXPECT_EQ(Differ(drawn, expected), "") << "style " << int(style) << (open ? " open" : " closed");
+            const int16_t id = int16_t((style ? 140 : 138) + (open ? 1 : 0)), at = style ? kLeft + 2 : kLeft + 4;
+            EXPECT_EQ(RowAgainst(1, false, [&] {
+                          Icon(id, Rect{top, at, int16_t(top + 32), int16_t(at + 32)});
+                          Text("A", style ? kLeft + 2 + 12 : kLeft + 6 + 12, 1);
+                      }),
+                      "")
+                << "style " << int(style) << (open ? " open" : " closed");
         }
     }
 }
@@ -234,66 +203,55 @@ TEST_F(ItemDrawing, DottedLinesAlternateTheirPatternWithTheRow)
     }
 }
 
-TEST_F(ItemDrawing, MarksAreDrawnRightAlignedAndSelectedRowsInTheHighlight)
+// Marks right-aligned 2 pixels in; an item's icon centred on the row, its
+// text 4 pixels after it; a selected row in the highlight colours.
+TEST_F(ItemDrawing, MarksIconsAndTheSelectedRow)
 {
-    for (const auto& [mark, text] : {std::pair<int16_t, std::string>{12, "12"}, {-1, "\x12"}, {-18, "\x12"},
-                                      {-65, "A"}, {0, ""}}) {
-        ItemHandle f = nullptr, l = nullptr;
-        emptyqlist(&list_);
-        Add("Item", &f, &l, mark);
-        list_.first = f;
-        transliste(&list_);
-        const auto drawn = Pixels([&] { dessitem(&list_, 1, false, false); });
-        const auto expected = Pixels([&] {
-            Text("Item", kLeft + 2, 1);
-            const int16_t w = TextWidth(text.data(), 0, int16_t(text.size()));
-            Text(text, int16_t(180 - 2 - w), 1);
-        });
-        EXPECT_EQ(Differ(drawn, expected), "") << "mark " << mark;
-    }
-    // A selected row: ground in colour 30, text in colour 28.
-    SetStdColorHook(Hilites);
-    const auto drawn = Pixels([&] { dessitem(&list_, 1, true, false); });
-    const auto expected = Pixels([&] {
-        const RGBColor green{0, 0xFFFF, 0}, red{0xFFFF, 0, 0};
-        RGBBackColor(&green);
-        const Rect row{kTop, kLeft, kTop + kRow, 180};
-        EraseRect(&row);
-        RGBForeColor(&red);
-        Text("Item", kLeft + 2, 1);
-        ForeColor(blackColor);
-        BackColor(whiteColor);
-    });
-    EXPECT_EQ(Differ(drawn, expected), "");
-}
-
-TEST_F(ItemDrawing, AnItemsIconIsCentredAndItsTextFollowsIt)
-{
-    ItemHandle f = nullptr, l = nullptr;
-    ItemHandle item = Add("Listed", &f, &l);
-    (*item)->icon = 2044;  // an icon family of the program
-    list_.first = f;
-    transliste(&list_);
     CIconHandle icon = GetCIcon(2044);
     ASSERT_NE(icon, nullptr);
-    const Rect b = (*icon)->iconPMap.bounds;
+    const int16_t w = int16_t((*icon)->iconPMap.bounds.right - (*icon)->iconPMap.bounds.left);
+    const int16_t h = int16_t((*icon)->iconPMap.bounds.bottom - (*icon)->iconPMap.bounds.top);
     DisposeCIcon(icon);
-    const int16_t w = int16_t(b.right - b.left), h = int16_t(b.bottom - b.top);
+    struct Case {
+        int16_t mark;
+        std::string text;
+        int32_t icon;
+    };
+    for (const Case& c : {Case{12, "12", 0}, Case{-1, "\x12", 0}, Case{-18, "\x12", 0}, Case{-65, "A", 2044},
+                          Case{0, "", 2044}}) {
+        ItemHandle f = nullptr, l = nullptr;
+        emptyqlist(&list_);
+        (*Add("Item", &f, &l, c.mark))->icon = c.icon;
+        list_.first = f;
+        transliste(&list_);
+        EXPECT_EQ(RowAgainst(1, false, [&] {
+                      const int16_t top = int16_t(kTop + (kRow - h) / 2);
+                      if (c.icon) Icon(2044, Rect{top, kLeft + 2, int16_t(top + h), int16_t(kLeft + 2 + w)});
+                      Text("Item", int16_t(kLeft + 2 + (c.icon ? w + 4 : 0)), 1);
+                      Text(c.text, int16_t(180 - 2 - TextWidth(c.text.data(), 0, int16_t(c.text.size()))), 1);
+                  }),
+                  "")
+            << "mark " << c.mark;
+    }
     int16_t dw = 0, dh = 0;
     GetListIconDims(2044, &dw, &dh);
-    EXPECT_EQ(dw, w);
-    EXPECT_EQ(dh, h);
-    const auto drawn = Pixels([&] { dessitem(&list_, 1, false, false); });
-    const auto expected = Pixels([&] {
-        const int16_t top = int16_t(kTop + (kRow - h) / 2);
-        Icon(2044, Rect{top, int16_t(kLeft + 2), int16_t(top + h), int16_t(kLeft + 2 + w)});
-        Text("Listed", int16_t(kLeft + 2 + w + 4), 1);
-    });
-    EXPECT_EQ(Differ(drawn, expected), "");
+    EXPECT_EQ(std::pair(dw, dh), std::pair(w, h));
     for (int32_t none : {0, 0x00030001, 0x00000FFF}) {
         GetListIconDims(none, &dw, &dh);
         EXPECT_EQ(dw + dh, 0) << none;
     }
+    // Selected: ground in colour 30, text in colour 28.
+    (*list_.first)->icon = 0;
+    SetStdColorHook(Hilites);
+    EXPECT_EQ(RowAgainst(1, true, [&] {
+                  const RGBColor green{0, 0xFFFF, 0}, red{0xFFFF, 0, 0};
+                  RGBBackColor(&green);
+                  const Rect row{kTop, kLeft, kTop + kRow, 180};
+                  EraseRect(&row);
+                  RGBForeColor(&red);
+                  Text("Item", kLeft + 2, 1);
+              }),
+              "");
 }
 
 TEST_F(ItemDrawing, ThePopUpShowsTheSelectedTextInAShadowedBox)
@@ -302,7 +260,6 @@ TEST_F(ItemDrawing, ThePopUpShowsTheSelectedTextInAShadowedBox)
     list_.mode = 2;
     list_.area = Rect{20, 20, 40, 120};
     list_.selected = 2;
-    const auto drawn = Pixels([&] { DrawxPopup(&list_); });
     const auto expected = Pixels([&] {
         const Rect box{20, 20, 38, 118};
         FrameRect(&box);
@@ -316,10 +273,10 @@ TEST_F(ItemDrawing, ThePopUpShowsTheSelectedTextInAShadowedBox)
         ClipRect(&box);
         MoveTo(22, int16_t(21 + info.ascent));
         DrawString(P("A1").c_str());
-        const Rect all{0, 0, kSide, kSide};
-        ClipRect(&all);
     });
-    EXPECT_EQ(Differ(drawn, expected), "");
+    const Rect all{0, 0, kSide, kSide};
+    ClipRect(&all);
+    EXPECT_EQ(Differ(Pixels([&] { DrawxPopup(&list_); }), expected), "");
 }
 
 TEST_F(ItemDrawing, TheListDrawsOnlyTheRowsShownClippedToItsArea)
@@ -328,19 +285,16 @@ TEST_F(ItemDrawing, TheListDrawsOnlyTheRowsShownClippedToItsArea)
     list_.firstShown = 1;
     list_.rowsShown = 3;
     list_.area.bottom = int16_t(kTop + 2 * kRow + 6);  // the third row shown is cut
-    const auto drawn = Pixels([&] { dessliste(&list_); });
     const auto expected = Pixels([&] {
-        const Rect area = list_.area;
-        ClipRect(&area);
+        ClipRect(&list_.area);
         const int16_t top = kTop + (kRow - 9) / 2;
         Icon(141, Rect{top, kLeft + 2, int16_t(top + 32), kLeft + 34});  // A1 is open
-        for (const auto& [text, row, x] : {std::tuple{"A1", 2, kLeft + 10 + 2}, std::tuple{"A1a", 3, kLeft + 20 + 2},
-                                          std::tuple{"A2", 4, kLeft + 10 + 2}})
-            Text(text, int16_t(x), row - 1);
-        const Rect all{0, 0, kSide, kSide};
-        ClipRect(&all);
+        for (const auto& [text, row, x] : {std::tuple{"A1", 1, 12}, std::tuple{"A1a", 2, 22}, std::tuple{"A2", 3, 12}})
+            Text(text, int16_t(kLeft + x), row);
     });
-    EXPECT_EQ(Differ(drawn, expected), "");
+    const Rect all{0, 0, kSide, kSide};
+    ClipRect(&all);
+    EXPECT_EQ(Differ(Pixels([&] { dessliste(&list_); }), expected), "");
 }
 
 TEST_F(ItemDrawing, EndingAnEditStoresTheTextUnlessTheLayoutKeepsIt)
@@ -362,10 +316,8 @@ TEST_F(ItemDrawing, EndingAnEditStoresTheTextUnlessTheLayoutKeepsIt)
     list_.keepEditing = 0;
     transliste(&list_);
     EXPECT_EQ(list_.editFrame, nullptr);
-    const unsigned char* t = ItemText(a1_);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(t + 1), t[0]), "Edited");
-    EXPECT_EQ(list_.lastEdited, 2);
-    EXPECT_EQ(list_.edited, 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(ItemText(a1_) + 1), ItemText(a1_)[0]), "Edited");
+    EXPECT_EQ(std::pair(list_.lastEdited, int32_t(list_.edited)), std::pair(2, 1));
     // No valid row: the frame goes, no item changes.
     list_.edited = 0;
     list_.selected = 9;
@@ -373,25 +325,23 @@ TEST_F(ItemDrawing, EndingAnEditStoresTheTextUnlessTheLayoutKeepsIt)
     StopEditInList(&list_);
     EXPECT_EQ(list_.editFrame, nullptr);
     EXPECT_EQ(list_.edited, 0);
-    EXPECT_TRUE(UseNatifControl());
 }
 
 TEST_F(ItemDrawing, LongListsFindEveryItemsStatusWithOrWithoutTheTable)
 {
     constexpr int kItems = 3000;
-    for (int fault : {-1, 0}) {
+    for (bool outOfMemory : {false, true}) {
         emptyqlist(&list_);
         std::vector<ItemHandle> items;
         ItemHandle f = nullptr, l = nullptr;
         for (int i = 0; i < kItems; ++i) items.push_back(Add("x", &f, &l));
-        list_.first = f;
-        // Out of memory for the table: the entries are searched instead.
-        if (fault == 0) InjectFault(FaultKind::Allocation, 0, -1);
+        // Without room for the table the entries are searched instead.
+        if (outOfMemory) InjectFault(FaultKind::Allocation, 0, -1);
         for (int i = 0; i < kItems; i += 3) SetOpenState(&list_, items[size_t(i)], true);
         ClearAllFaults();
         int open = 0;
         for (int i = 0; i < kItems; ++i) open += IsOpen(&list_, items[size_t(i)]) == (i % 3 == 0);
-        EXPECT_EQ(open, kItems) << "fault " << fault;
+        EXPECT_EQ(open, kItems) << outOfMemory;
         // An item first seen by a setter gets one entry, found afterwards.
         ItemHandle stranger = newqlist(&list_, P("s").c_str(), 0, 0, nullptr, nullptr, 0, 0, 0);
         SetItemLevel(&list_, stranger, 7);
@@ -400,39 +350,3 @@ TEST_F(ItemDrawing, LongListsFindEveryItemsStatusWithOrWithoutTheTable)
     }
 }
 
-TEST_F(ItemDrawing, TheUserItemDrawsItsDialogsListGreyedWhileNotShown)
-{
-    Tree();
-    auto* dialog = reinterpret_cast<DialogRef>(uintptr_t(0x1000));
-    auto* other = reinterpret_cast<DialogRef>(uintptr_t(0x2000));
-    LliRec entries[3] = {};
-    entries[0].dialog = dialog;
-    entries[1].dialog = other;
-    entries[2].dialog = dialog;
-    entries[2].lists[4] = &list_;  // item 5 of the last entry
-    llidlg = entries;
-    nlli = 3;
-    EXPECT_EQ(quellli(dialog), 3);
-    EXPECT_EQ(quellli(other), 2);
-    EXPECT_EQ(quellli(nullptr), 0);
-    // Items without a list, or out of range, draw nothing.
-    const auto blank = Pixels([] {});
-    for (DialogItemIndex item : {0, 4, 51}) EXPECT_EQ(Differ(Pixels([&] { itemlist(dialog, item); }), blank), "") << item;
-    for (uint8_t mode : {1, 2}) {
-        list_.mode = mode;
-        list_.shown = 0;
-        const auto drawn = Pixels([&] { itemlist(dialog, 5); });
-        const auto expected = Pixels([&] {
-            if (mode == 1) dessliste(&list_);
-            else DrawxPopup(&list_);
-            Pattern gray;
-            PenPat(GetQDGlobalsGray(&gray));
-            PenMode(patBic);
-            PaintRect(&list_.area);
-            PenNormal();
-        });
-        EXPECT_EQ(Differ(drawn, expected), "") << "mode " << int(mode);
-    }
-    llidlg = nullptr;
-    nlli = 0;
-}
