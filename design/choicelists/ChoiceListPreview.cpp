@@ -29,39 +29,22 @@ constexpr int32_t kFarthest = 32767;
 int16_t Coord(int32_t v) { return int16_t(std::clamp<int32_t>(v, -kFarthest, kFarthest)); }
 
 // The application font in the current port while the preview measures or
-// draws; the port's own text settings come back after.
+// draws; the port's own settings come back after.
 class PreviewFont {
 public:
     PreviewFont()
     {
-        GrafPtr port = nullptr;
-        GetPort(&port);
-        if (port) {
-            font_ = GetPortTextFont(port);
-            size_ = GetPortTextSize(port);
-            face_ = GetPortTextFace(port);
-        }
         TextFont(MyApplFont);
         TextSize(MyApplSize);
         TextFace(normal);
         GetFontInfo(&info_);
     }
-    ~PreviewFont()
-    {
-        TextFont(font_);
-        TextSize(size_);
-        TextFace(face_);
-    }
-    PreviewFont(const PreviewFont&) = delete;
-    PreviewFont& operator=(const PreviewFont&) = delete;
-
     int16_t Line() const { return int16_t(info_.ascent + info_.descent + info_.leading); }
     int16_t Ascent() const { return info_.ascent; }
 
 private:
+    KeptDrawingState kept_;
     FontInfo info_{};
-    int16_t font_ = 0, size_ = 0;
-    StyleField face_ = normal;
 };
 
 void DrawIcon(int32_t reference, const Rect& r)

@@ -14,7 +14,6 @@
 #include "platform/drawing/Text.h"
 #include "platform/icons/Icons.h"
 #include "platform/resfiles/Resources.h"
-#include "platform/theme/Theme.h"
 #include "platform/windows/Windows.h"
 #include "toolbox/drawing/VPainter.h"
 #include "toolbox/foundation/Colors.h"
@@ -34,42 +33,6 @@ constexpr int16_t kMarkInset = 2;   // from the area's right edge
 constexpr uint16_t kFrameGrey = 0x8888;
 // Standard colour answers with no colour.
 constexpr uint32_t kNoStdColour = 0xFFFFFFFFu;
-
-// What a row draw changes in the port, put back afterwards.
-class PortColours {
-public:
-    PortColours()
-    {
-        GetForeColor(&fore_);
-        GetBackColor(&back_);
-        GetPenState(&pen_);
-        GrafPtr port = nullptr;
-        GetPort(&port);
-        if (port) {
-            font_ = GetPortTextFont(port);
-            size_ = GetPortTextSize(port);
-            face_ = GetPortTextFace(port);
-        }
-    }
-    ~PortColours()
-    {
-        RGBForeColor(&fore_);
-        RGBBackColor(&back_);
-        SetPenState(&pen_);
-        TextFont(font_);
-        TextSize(size_);
-        TextFace(face_);
-        TextMode(srcOr);
-    }
-    PortColours(const PortColours&) = delete;
-    PortColours& operator=(const PortColours&) = delete;
-
-private:
-    RGBColor fore_{}, back_{};
-    PenState pen_{};
-    int16_t font_ = 0, size_ = 0;
-    StyleField face_ = normal;
-};
 
 int16_t RowHeight(const itemlistrec* list)
 {
@@ -269,7 +232,7 @@ void dessitem(itemlistrec* list, int32_t n, bool selected, bool noLines)
 {
     ItemHandle item = GetListItem(list, n);
     if (!item || n > list->visibleCount) return;
-    PortColours saved;
+    KeptDrawingState saved;
     const Rect row = GetItemRowRect(list, n);
     const int16_t level = GetItemLevel(list, item);
     const bool editing = list->editFrame && n == list->selected;
@@ -330,7 +293,7 @@ void dessitem(itemlistrec* list, int32_t n, bool selected, bool noLines)
 void dessliste(itemlistrec* list)
 {
     checktransliste(list);
-    PortColours saved;
+    KeptDrawingState saved;
     if (!list->inDialog) SetColRGBByType(list->defaultColour, -2, list->colourType, 0);
     RgnHandle clip = NewRgn(), area = NewRgn();
     if (clip && area) {
@@ -379,7 +342,7 @@ void dessliste_focusring(itemlistrec* list)
     InsetRect(&ring, int16_t(-std::max<int32_t>(outset, 1)), int16_t(-std::max<int32_t>(outset, 1)));
     RGBColor focus{};
     if (GetThemeBrushAsColor(kThemeBrushFocusHighlight, 32, true, &focus) != 0) focus = HiliteBack();
-    PortColours saved;
+    KeptDrawingState saved;
     RGBForeColor(&focus);
     PenNormal();
     PenSize(2, 2);
@@ -389,7 +352,7 @@ void dessliste_focusring(itemlistrec* list)
 void DrawxPopup(itemlistrec* list)
 {
     checktransliste(list);
-    PortColours saved;
+    KeptDrawingState saved;
     const Rect box{list->area.top, list->area.left, int16_t(list->area.bottom - 2), int16_t(list->area.right - 2)};
     if (box.bottom <= box.top || box.right <= box.left) return;
     ForeColor(blackColor);

@@ -16,6 +16,7 @@
 #include "forms/lists/ItemList.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/QuickDrawTypes.h"
+#include "platform/theme/Theme.h"
 
 // Default disclosure icons ('cicn'); the open state uses the next id.
 constexpr int16_t kListBoxIcon = 138;       // dotted-line style
@@ -28,6 +29,22 @@ constexpr int32_t kHiliteBackColour = 30;
 // Mark -1 draws this string ('STR#' 1083 item 27).
 constexpr int16_t kMarkStrings = 1083;
 constexpr int16_t kCheckMarkIndex = 27;
+
+// The current port's pen, colours and text settings, put back when this
+// goes out of scope (the rows and the previews draw with their own).
+class KeptDrawingState {
+public:
+    KeptDrawingState() { platform::GetThemeDrawingState(&state_); }
+    ~KeptDrawingState()
+    {
+        if (state_) platform::SetThemeDrawingState(state_, true);
+    }
+    KeptDrawingState(const KeptDrawingState&) = delete;
+    KeptDrawingState& operator=(const KeptDrawingState&) = delete;
+
+private:
+    platform::ThemeDrawingState state_ = nullptr;
+};
 
 // What a custom draw procedure is handed.
 struct ItemDrawRecord {
