@@ -116,7 +116,7 @@
     "This structure holds components but no table: it cannot be saved as a structure."
     "This file is not a structure or a library: "
     "The structure must be converted on a machine of its own byte order."
-    "The password was refused: the structure cannot be opened."
+    "This name and password may not open the design of the structure."
     "This documentation is damaged. It is shown empty, and what is stored stays as it is until you change the text."  # 64
 }
 

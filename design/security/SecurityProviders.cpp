@@ -1,0 +1,179 @@
+#include "design/security/SecurityProviders.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "design/documents/Passwords.h"
+#include "design/security/SecurityManager.h"
+#include "design/security/SecurityTokens.h"
+#include "kernel/collation/Compare.h"
+#include "kernel/startup/LoginGlobals.h"
+#include "kernel/tasks/TaskRecords.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "resources/ResourceApi.h"
+
+using platform::Handle;
+
+namespace {
+
+constexpr int16_t kTableOneBase = 10;
+constexpr int32_t kNameAt = 4;
+constexpr int32_t kPasswordAt = 36;
+
+// The user record's state, or 0 when the record is too short to say.
+int32_t StateOf(Handle record)
+{
+    if (!record || !*record || platform::GetHandleSize(record) < kPassRecSize) return 0;
+    return platform::ReadBES32(reinterpret_cast<const uint8_t*>(*record));
+}
+
+bool Live(Handle record)
+{
+    return record && *record && platform::GetHandleSize(record) >= kPassRecSize && StateOf(record) != kDeletedUser;
+}
+
+// The record's name as a Str255 (at most 31 characters).
+void NameOf(Handle record, unsigned char* name)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(*record) + kNameAt;
+    name[0] = std::min<uint8_t>(p[0], 31);
+    std::memcpy(name + 1, p + 1, name[0]);
+}
+
+// Both kinds of provider keep the tables of the built-in system: the
+// external one still answers groups from them.
+void PrepareTables(bool emptyTables)
+{
+    if (emptyTables) EmptyPasswordTables();
+    else if (curtu) lirepass(1);
+}
+
+void ReleaseTables()
+{
+    free_passtab(pass, globnbpass);
+    free_groupuser(gu, globnbgroup);
+    free_passtab(passu, globnbpassu);
+    free_groupuser(guu, globnbgroupu);
+    pass = gu = passu = guu = nullptr;
+    globnbpass = globnbgroup = globnbpassu = globnbgroupu = 0;
+}
+
+}  // namespace
+
+VSecurityProvider::~VSecurityProvider() = default;
+
+void VSecurityProvider::DoLogin(VSecurityToken*) {}
+
+void VSecurityProvider::DoLogout() {}
+
+// --- the structure's own tables --------------------------------------------
+
+VSecurityProvider_Qz::VSecurityProvider_Qz(bool emptyTables) { PrepareTables(emptyTables); }
+
+VSecurityProvider_Qz::~VSecurityProvider_Qz() { ReleaseTables(); }
+
+bool VSecurityProvider_Qz::IsFreeAccess()
+{
+    if (globnbpass <= 0) return true;
+    Handle designer = indpass(1);
+    return !designer || !*designer || platform::GetHandleSize(designer) < kPassRecSize ||
+           reinterpret_cast<const uint8_t*>(*designer)[kPasswordAt] == 0;
+}
+
+VSecurityToken* VSecurityProvider_Qz::CreateToken(int16_t user, const unsigned char* password, bool alreadyScrambled)
+{
+    auto* token = new VSecurityToken_Qz(user, this);
+    if (!token) return nullptr;
+    token->MakeInfo();
+    if (password && !token->ValidatePassword(password, alreadyScrambled)) {
+        token->Release();
+        return nullptr;
+    }
+    return token;
+}
+
+bool VSecurityProvider_Qz::FindUserByName(const unsigned char* name, int16_t* user)
+{
+    unsigned char stored[256];
+    for (int16_t n = 1; n <= globnbpass; ++n) {
+        Handle record = indpass(n);
+        if (!Live(record)) continue;
+        NameOf(record, stored);
+        if (relstr(name, stored) == 0) return *user = n, true;
+    }
+    for (int16_t n = 1; n <= globnbpassu; ++n) {
+        const int16_t number = int16_t(-(kTableOneBase + n));
+        Handle record = indpass(number);
+        if (!Live(record)) continue;
+        NameOf(record, stored);
+        if (relstr(name, stored) == 0) return *user = number, true;
+    }
+    *user = -1;
+    return false;
+}
+
+bool VSecurityProvider_Qz::UseQzGroups() { return true; }
+
+int16_t VSecurityProvider_Qz::DeleteUser(int16_t user)
+{
+    if (!gSecurityManager || !gSecurityManager->IsCurrentUserAdmin()) return kNotAllowedToDelete;
+    if (gSecurityManager->GetCurrentUserID() == 2 && user > 0) return kNotAllowedToDelete;
+    const uint32_t users = platform::FourCC("PAQz");
+    bool heldByOther = false;
+    Handle locked = xgetreslock(users, 0, &heldByOther, true);
+    int16_t err = 0;
+    if (!locked || heldByOther) {
+        err = kUsersNotLocked;
+    } else {
+        CheckReloadPass(true);
+        Handle record = indpass(user);
+        if (!Live(record)) {
+            err = kNoSuchUser;
+        } else {
+            auto* state = reinterpret_cast<uint8_t*>(*record);
+            const uint32_t was = platform::ReadBE32(state);
+            platform::WriteBE32(state, uint32_t(kDeletedUser));
+            err = ecris1pass(user, record);
+            // The server kept the user: so do the tables here.
+            if (err) platform::WriteBE32(reinterpret_cast<uint8_t*>(*record), was);
+        }
+    }
+    unloadres(users, 0);
+    return err;
+}
+
+bool VSecurityProvider_Qz::IsValidUser(int16_t user) { return Live(indpass(user)); }
+
+bool VSecurityProvider_Qz::ValidatePassword(int16_t user, const unsigned char* password)
+{
+    return testpass(user, password);
+}
+
+// --- the external password system ------------------------------------------
+
+VSecurityProvider_External::VSecurityProvider_External(bool emptyTables) { PrepareTables(emptyTables); }
+
+VSecurityProvider_External::~VSecurityProvider_External() { ReleaseTables(); }
+
+bool VSecurityProvider_External::IsFreeAccess() { return false; }
+
+VSecurityToken* VSecurityProvider_External::CreateToken(int16_t user, const unsigned char*, bool)
+{
+    auto* token = new VSecurityToken_External(user, this);
+    if (token && UseQzGroups()) token->MakeInfo();
+    return token;
+}
+
+bool VSecurityProvider_External::FindUserByName(const unsigned char*, int16_t* user)
+{
+    *user = -1;
+    return false;
+}
+
+bool VSecurityProvider_External::UseQzGroups() { return !DisableQzGroups; }
+
+int16_t VSecurityProvider_External::DeleteUser(int16_t) { return kNotAllowedToDelete; }
+
+bool VSecurityProvider_External::IsValidUser(int16_t) { return false; }
