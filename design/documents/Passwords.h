@@ -83,6 +83,10 @@ bool issuperuser(const unsigned char* password);
 // server's byte order. -5 without a reply; a reply whose counts do not fit
 // its bytes is refused whole (both tables null).
 int16_t ReadServerTables(PassTable* table0, PassTable* table1, int32_t* counter);
+// The reply of request 74 read (`otherOrder`: the server's byte order is
+// not this program's): 0, or the error with both tables null.
+int16_t UnflattenServerTables(platform::Handle reply, bool otherOrder, PassTable* table0, PassTable* table1,
+                              int32_t* counter);
 // Reloads the tables when the server's version counter changed; without
 // `force` at most once per 36,000 ticks.
 void CheckReloadPass(bool force);

@@ -42,15 +42,13 @@ constexpr int32_t kSentRecordSize = kPassRecSize + 2;
 
 }  // namespace
 
-int16_t ReadServerTables(PassTable* table0, PassTable* table1, int32_t* counter)
+int16_t UnflattenServerTables(Handle reply, bool otherOrder, PassTable* table0, PassTable* table1, int32_t* counter)
 {
     *counter = 0;
-    uint8_t which[2];
-    platform::WriteBE16(which, 2);
-    Handle reply = sendxrequest(kReadTables, which, 2, kWordTemplate, 0);
-    if (!reply) return kNoReply;
+    *table0 = PassTable();
+    *table1 = PassTable();
     buffertemp b;
-    InitBufTempForRead(&b, ServerByteSens ? 1 : 0, reply);
+    InitBufTempForRead(&b, otherOrder ? 1 : 0, reply);
     int16_t err = 0;
     const int32_t read = GetLongFromBuf(&b, &err);
     if (!err) err = UnflattenPasswords(&b, &table0->users, &table0->userCount, &table0->groups, &table0->groupCount);
@@ -58,6 +56,17 @@ int16_t ReadServerTables(PassTable* table0, PassTable* table1, int32_t* counter)
     if (!err) err = UnflattenPasswords(&b, &table1->users, &table1->userCount, &table1->groups, &table1->groupCount);
     if (err) FreePassTable(table0);
     else *counter = read;
+    return err;
+}
+
+int16_t ReadServerTables(PassTable* table0, PassTable* table1, int32_t* counter)
+{
+    *counter = 0;
+    uint8_t which[2];
+    platform::WriteBE16(which, 2);
+    Handle reply = sendxrequest(kReadTables, which, 2, kWordTemplate, 0);
+    if (!reply) return kNoReply;
+    const int16_t err = UnflattenServerTables(reply, ServerByteSens != 0, table0, table1, counter);
     platform::DisposeHandle(reply);
     return err;
 }

@@ -41,7 +41,7 @@ struct AdminAnswer {
     uint32_t ticks = 0;
 } gAdmin;
 
-bool Fresh(uint32_t since) { return platform::TickCount() - since < kKeepTicks; }
+uint32_t Age(uint32_t since) { return platform::TickCount() - since; }
 
 // Request 180 with a 16-bit number: its error.
 int16_t AskPrivilege(int16_t number)
@@ -64,7 +64,7 @@ int16_t LoadExtPass()
 bool IsAdmin_ext(int16_t user)
 {
     // One user's answer is no other's.
-    if (!gAdmin.asked || gAdmin.user != user || !Fresh(gAdmin.ticks)) {
+    if (!gAdmin.asked || gAdmin.user != user || Age(gAdmin.ticks) > kKeepTicks) {
         gAdmin.admin = AskPrivilege(user) == 0;
         gAdmin.asked = true;
         gAdmin.user = user;
@@ -79,7 +79,7 @@ bool OKPass_ext(int16_t group)
     PassPrivilegeInfo info;
     info.group = group;
     const bool kept = CachePassExt && CachePassExt->xGetAt(&info, &info) == 0;
-    if (kept && Fresh(info.ticks)) return info.result == 0;
+    if (kept && Age(info.ticks) < kKeepTicks) return info.result == 0;
     info.group = group;
     info.result = AskPrivilege(group);
     info.ticks = platform::TickCount();

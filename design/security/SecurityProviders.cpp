@@ -42,16 +42,23 @@ void NameOf(Handle record, unsigned char* name)
     std::memcpy(name + 1, p + 1, name[0]);
 }
 
-// Both kinds of provider keep the tables of the built-in system: the
-// external one still answers groups from them.
-void PrepareTables(bool emptyTables)
+// Both kinds of provider keep the tables of the built-in system (the
+// external one still answers groups from them); the last one made owns
+// them, so that an older one that tokens kept alive frees nothing of its
+// successor's.
+const VSecurityProvider* gTablesOwner = nullptr;
+
+void PrepareTables(const VSecurityProvider* owner, bool emptyTables)
 {
+    gTablesOwner = owner;
     if (emptyTables) EmptyPasswordTables();
     else if (curtu) lirepass(1);
 }
 
-void ReleaseTables()
+void ReleaseTables(const VSecurityProvider* owner)
 {
+    if (owner != gTablesOwner) return;
+    gTablesOwner = nullptr;
     free_passtab(pass, globnbpass);
     free_groupuser(gu, globnbgroup);
     free_passtab(passu, globnbpassu);
@@ -70,9 +77,9 @@ void VSecurityProvider::DoLogout() {}
 
 // --- the structure's own tables --------------------------------------------
 
-VSecurityProvider_Qz::VSecurityProvider_Qz(bool emptyTables) { PrepareTables(emptyTables); }
+VSecurityProvider_Qz::VSecurityProvider_Qz(bool emptyTables) { PrepareTables(this, emptyTables); }
 
-VSecurityProvider_Qz::~VSecurityProvider_Qz() { ReleaseTables(); }
+VSecurityProvider_Qz::~VSecurityProvider_Qz() { ReleaseTables(this); }
 
 bool VSecurityProvider_Qz::IsFreeAccess()
 {
@@ -153,9 +160,9 @@ bool VSecurityProvider_Qz::ValidatePassword(int16_t user, const unsigned char* p
 
 // --- the external password system ------------------------------------------
 
-VSecurityProvider_External::VSecurityProvider_External(bool emptyTables) { PrepareTables(emptyTables); }
+VSecurityProvider_External::VSecurityProvider_External(bool emptyTables) { PrepareTables(this, emptyTables); }
 
-VSecurityProvider_External::~VSecurityProvider_External() { ReleaseTables(); }
+VSecurityProvider_External::~VSecurityProvider_External() { ReleaseTables(this); }
 
 bool VSecurityProvider_External::IsFreeAccess() { return false; }
 
