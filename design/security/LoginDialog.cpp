@@ -101,6 +101,8 @@ bool ShowLoginDialog_user_pwd(const unsigned char* defaultName, int16_t* user, u
     if (!dialog) return false;
     const platform::Rect none{0, 0, 0, 0};
     platform::SetDialogItem(dialog, kHiddenItem, platform::userItem, nullptr, &none);
+    platform::SetDialogDefaultItem(dialog, kOK);
+    platform::SetDialogCancelItem(dialog, kCancel);
     // The password's own record draws in bullets from the start.
     platform::SelectDialogItemText(dialog, kPasswordItem, 0, 0);
     FollowFocus(dialog);
