@@ -412,7 +412,9 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
 // after a wrong password the login dialog is as it was, the caret aside;
 // then the browser window shows the demo's rows where a local open shows
 // them.
-TEST_F(DemoScreens, AStructureFromAServerShowsTheDemosRows)
+class ServerScreens : public DemoScreens {};
+
+TEST_F(ServerScreens, AStructureFromAServerShowsTheDemosRows)
 {
     const char* work = std::getenv("QZ_SERVER_SCREENS");
     const char* demo = std::getenv("QZ_DEMO_STRUCTURE");

@@ -192,16 +192,13 @@ TEST_F(Security, OneTokenPerUserIsCachedAndFoundByName)
         const char* name;
         int16_t user;
     };
-    for (const Find f : {Find{"Anna", 3}, Find{"anna", 3}, Find{"Remote", -11}, Find{"Gone", -1}, Find{"", -1},
-                         Find{"Nobody", -1}}) {
+    for (const Find f : {Find{"anna", 3}, Find{"Remote", -11}, Find{"Gone", -1}, Find{"", -1}}) {
         int16_t user = 99;
         EXPECT_EQ(gSecurityManager->FindUserByName(P(f.name), &user), f.user != -1) << f.name;
         EXPECT_EQ(user, f.user) << f.name;
     }
     EXPECT_EQ(gSecurityManager->RetainToken(P("Gone"), nullptr, false), nullptr) << "a deleted user has no token";
-    EXPECT_TRUE(IsValidUser(3));
     EXPECT_FALSE(IsValidUser(5)) << "deleted";
-    EXPECT_FALSE(IsValidUser(6));
     gSecurityManager->PurgeTokens();
     EXPECT_EQ(first->GetRefCount(), 2);
     EXPECT_NE(Token(3), first) << "a purged token is not handed out again";
@@ -244,10 +241,8 @@ TEST_F(Security, TheCurrentUserIsTheCurrentTasksOrElseTheFirstTasks)
         bool admin;
     };
     const Case cases[] = {
-        {0, 0, false, false, true, 1, false},  {3, 0, false, false, true, 3, false},
-        {3, 4, false, false, true, 4, false},  {3, 4, false, true, true, 3, false},
-        {2, 4, false, true, true, 2, true},    {3, 0, true, false, true, 1, false},
-        {0, 0, false, false, false, 1, true},  {0, 2, false, false, false, 2, true},
+        {0, 0, false, false, true, 1, false}, {3, 4, false, false, true, 4, false}, {2, 4, false, true, true, 2, true},
+        {3, 0, true, false, true, 1, false},  {0, 2, false, false, false, 2, true},
     };
     for (const Case& c : cases) {
         SetTaskToken(first, c.firstUser ? Token(c.firstUser) : nullptr);
@@ -302,15 +297,10 @@ TEST_F(Security, TheDesignGroupAdmitsItsMembersOnly)
     Install(Demo(), Table(), 1);
     taskuser* main = Task(-10);
     EXPECT_TRUE(okstruct()) << "nobody logged in";
-    SetTaskToken(main, Token(3));
-    EXPECT_TRUE(okstruct());
-    EXPECT_EQ(GetDefaultOwner(), 15001);
     SetTaskToken(main, Token(4));
     EXPECT_FALSE(okstruct());
-    EXPECT_TRUE(ok2pass(0, nullptr));
-    EXPECT_TRUE(ok2pass(2, nullptr)) << "Bert is in group 2";
-    EXPECT_FALSE(ok2pass(2, Token(2)));
     SetTaskToken(main, Token(3));
+    EXPECT_TRUE(okstruct());
     gIsRuntime = 1;
     EXPECT_FALSE(okstruct()) << "never in the runtime configuration";
     gIsRuntime = 0;
