@@ -19,6 +19,7 @@
 #include "design/documents/DocResources.h"
 #include "design/documents/OpenQzB.h"
 #include "design/objects/TableDescriptions.h"
+#include "kernel/collation/Compare.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/standins/EncrypteText.h"
 #include "kernel/standins/PasswordKey.h"
@@ -291,7 +292,7 @@ void EmptyPasswordTables()
     Install(&none[0], &none[1]);
 }
 
-void ResetPasswordTables()
+void FreePasswordTables()
 {
     free_passtab(pass, globnbpass);
     free_groupuser(gu, globnbgroup);
@@ -299,6 +300,35 @@ void ResetPasswordTables()
     free_groupuser(guu, globnbgroupu);
     pass = gu = passu = guu = nullptr;
     globnbpass = globnbgroup = globnbpassu = globnbgroupu = 0;
+}
+
+bool LiveUserRecord(Handle record)
+{
+    return record && *record && platform::GetHandleSize(record) >= kPassRecSize &&
+           platform::ReadBES32(reinterpret_cast<const uint8_t*>(*record)) != kDeletedUser;
+}
+
+int16_t FindLiveUserByName(const unsigned char* name)
+{
+    unsigned char stored[256];
+    auto named = [&](int16_t number) {
+        Handle record = indpass(number);
+        if (!LiveUserRecord(record)) return false;
+        const auto* p = reinterpret_cast<const uint8_t*>(*record);
+        stored[0] = std::min<uint8_t>(p[4], 31);
+        std::memcpy(stored + 1, p + 5, stored[0]);
+        return relstr(name, stored) == 0;
+    };
+    for (int16_t n = 1; n <= globnbpass; ++n)
+        if (named(n)) return n;
+    for (int16_t n = 1; n <= globnbpassu; ++n)
+        if (named(int16_t(-(kTableOneBase + n)))) return int16_t(-(kTableOneBase + n));
+    return 0;
+}
+
+void ResetPasswordTables()
+{
+    FreePasswordTables();
     passcount = 0;
     timepass = 0;
     editpassencours = false;

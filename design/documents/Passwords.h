@@ -68,6 +68,13 @@ void free_passtab(platform::Handle table, int16_t count);
 void free_groupuser(platform::Handle table, int16_t count);
 // Replaces the four tables by empty ones (counts 0).
 void EmptyPasswordTables();
+// A whole user record whose state is not -4444.
+bool LiveUserRecord(platform::Handle record);
+// Releases the four tables: null, counts 0.
+void FreePasswordTables();
+// The first live user (state not -4444) whose name compares equal (kernel
+// relstr): n of table 0, else -(10+n) of table 1; 0 when none.
+int16_t FindLiveUserByName(const unsigned char* name);
 // Releases the tables and resets every global above (tests, shut-down).
 void ResetPasswordTables();
 

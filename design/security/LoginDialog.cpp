@@ -10,7 +10,6 @@
 #include "design/security/Login.h"
 #include "design/security/SecurityManager.h"
 #include "design/security/SecurityTokens.h"
-#include "kernel/collation/Compare.h"
 #include "kernel/helpers/KernelDialogs.h"
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
@@ -33,7 +32,6 @@ constexpr int16_t kPasswordItem = 9;
 constexpr uint8_t kNameMax = 30;
 constexpr uint8_t kPasswordMax = 15;
 constexpr int16_t kBeepTicks = 10;
-constexpr int16_t kTableOneBase = 10;
 
 // The text record with the focus draws in bullets while it is the
 // password's.
@@ -52,27 +50,6 @@ platform::Boolean LoginFilter(platform::DialogRef dialog, platform::EventRecord*
 {
     FollowFocus(dialog);
     return DefaultFilter(dialog, event, item);
-}
-
-// The user of that name among all users, the deleted ones passed over:
-// table 0 first (n), then table 1 (-(10+n)); 0 when none.
-int16_t FindLiveUser(const unsigned char* name)
-{
-    unsigned char stored[256];
-    auto match = [&](int16_t number) {
-        Handle record = indpass(number);
-        if (!record || !*record || platform::GetHandleSize(record) < kPassRecSize) return false;
-        const auto* p = reinterpret_cast<const uint8_t*>(*record);
-        if (platform::ReadBES32(p) == kDeletedUser) return false;
-        stored[0] = std::min<uint8_t>(p[4], 31);
-        std::memcpy(stored + 1, p + 5, stored[0]);
-        return relstr(name, stored) == 0;
-    };
-    for (int16_t n = 1; n <= globnbpass; ++n)
-        if (match(n)) return n;
-    for (int16_t n = 1; n <= globnbpassu; ++n)
-        if (match(int16_t(-(kTableOneBase + n)))) return int16_t(-(kTableOneBase + n));
-    return 0;
 }
 
 // Whether the typed password is the user's: compared with the stored one
@@ -120,7 +97,9 @@ bool ShowLoginDialog_user_pwd(const unsigned char* defaultName, int16_t* user, u
         GetText(typed, dialog, kPasswordItem);
         name[0] = std::min(name[0], kNameMax);
         typed[0] = std::min(typed[0], kPasswordMax);
-        const int16_t found = FindLiveUser(name);
+        // Deleted users are passed over: one whose password still matches
+        // must not log in.
+        const int16_t found = FindLiveUserByName(name);
         accepted = found != 0 && Accepted(found, typed, local);
         if (accepted) {
             *user = found;

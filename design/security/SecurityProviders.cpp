@@ -6,7 +6,6 @@
 #include "design/documents/Passwords.h"
 #include "design/security/SecurityManager.h"
 #include "design/security/SecurityTokens.h"
-#include "kernel/collation/Compare.h"
 #include "kernel/startup/LoginGlobals.h"
 #include "kernel/tasks/TaskRecords.h"
 #include "platform/core/Endian.h"
@@ -18,29 +17,7 @@ using platform::Handle;
 
 namespace {
 
-constexpr int16_t kTableOneBase = 10;
-constexpr int32_t kNameAt = 4;
 constexpr int32_t kPasswordAt = 36;
-
-// The user record's state, or 0 when the record is too short to say.
-int32_t StateOf(Handle record)
-{
-    if (!record || !*record || platform::GetHandleSize(record) < kPassRecSize) return 0;
-    return platform::ReadBES32(reinterpret_cast<const uint8_t*>(*record));
-}
-
-bool Live(Handle record)
-{
-    return record && *record && platform::GetHandleSize(record) >= kPassRecSize && StateOf(record) != kDeletedUser;
-}
-
-// The record's name as a Str255 (at most 31 characters).
-void NameOf(Handle record, unsigned char* name)
-{
-    const auto* p = reinterpret_cast<const uint8_t*>(*record) + kNameAt;
-    name[0] = std::min<uint8_t>(p[0], 31);
-    std::memcpy(name + 1, p + 1, name[0]);
-}
 
 // Both kinds of provider keep the tables of the built-in system (the
 // external one still answers groups from them); the last one made owns
@@ -59,12 +36,7 @@ void ReleaseTables(const VSecurityProvider* owner)
 {
     if (owner != gTablesOwner) return;
     gTablesOwner = nullptr;
-    free_passtab(pass, globnbpass);
-    free_groupuser(gu, globnbgroup);
-    free_passtab(passu, globnbpassu);
-    free_groupuser(guu, globnbgroupu);
-    pass = gu = passu = guu = nullptr;
-    globnbpass = globnbgroup = globnbpassu = globnbgroupu = 0;
+    FreePasswordTables();
 }
 
 }  // namespace
@@ -103,22 +75,9 @@ VSecurityToken* VSecurityProvider_Qz::CreateToken(int16_t user, const unsigned c
 
 bool VSecurityProvider_Qz::FindUserByName(const unsigned char* name, int16_t* user)
 {
-    unsigned char stored[256];
-    for (int16_t n = 1; n <= globnbpass; ++n) {
-        Handle record = indpass(n);
-        if (!Live(record)) continue;
-        NameOf(record, stored);
-        if (relstr(name, stored) == 0) return *user = n, true;
-    }
-    for (int16_t n = 1; n <= globnbpassu; ++n) {
-        const int16_t number = int16_t(-(kTableOneBase + n));
-        Handle record = indpass(number);
-        if (!Live(record)) continue;
-        NameOf(record, stored);
-        if (relstr(name, stored) == 0) return *user = number, true;
-    }
-    *user = -1;
-    return false;
+    const int16_t found = FindLiveUserByName(name);
+    *user = found ? found : -1;
+    return found != 0;
 }
 
 bool VSecurityProvider_Qz::UseQzGroups() { return true; }
@@ -136,7 +95,7 @@ int16_t VSecurityProvider_Qz::DeleteUser(int16_t user)
     } else {
         CheckReloadPass(true);
         Handle record = indpass(user);
-        if (!Live(record)) {
+        if (!LiveUserRecord(record)) {
             err = kNoSuchUser;
         } else {
             auto* state = reinterpret_cast<uint8_t*>(*record);
@@ -151,7 +110,7 @@ int16_t VSecurityProvider_Qz::DeleteUser(int16_t user)
     return err;
 }
 
-bool VSecurityProvider_Qz::IsValidUser(int16_t user) { return Live(indpass(user)); }
+bool VSecurityProvider_Qz::IsValidUser(int16_t user) { return LiveUserRecord(indpass(user)); }
 
 bool VSecurityProvider_Qz::ValidatePassword(int16_t user, const unsigned char* password)
 {

@@ -109,6 +109,13 @@ protected:
         return doc_.GetRefWindow();
     }
 
+    static browser::TLstPlane* MainPlane(TRefWindow* window)
+    {
+        for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+            if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
+        return nullptr;
+    }
+
     // Compares the screenshot with the look drawn offscreen; the message
     // names the pane and the row.
     void CheckRow(const Shot& shot, TRefWindow* window, const LongListRec* list, const RowLook& look,
@@ -320,9 +327,7 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
 
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     auto* uses = dynamic_cast<browser::TRefPlane*>(main->fUses);
     auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
@@ -441,9 +446,7 @@ TEST_F(ServerScreens, AStructureFromAServerShowsTheDemosRows)
     }
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     ASSERT_GE(VisibleRows(main->fList).size(), 10u);
     CheckMainRows(opened, window, main->fList);
@@ -462,9 +465,7 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
     ASSERT_TRUE(shot.Load(std::string(work) + "/sql.png"));
     TRefWindow* window = OpenAsProgram(std::string(work) + "/Made.QzB");
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     // The run opened the tables from the last up.
     for (int32_t row : {2, 1, 0}) main->SwitchCellState(row);

@@ -78,7 +78,10 @@ protected:
         token->Release();
     }
     int16_t CurrentUser() { return TaskToken(curtu) ? TaskToken(curtu)->GetUser() : 0; }
-    static std::string Field(const Bytes& b, size_t at) { return std::string(b.begin() + long(at) + 1, b.begin() + long(at) + 1 + b[at]); }
+    static std::string Field(const Bytes& b, size_t at)
+    {
+        return std::string(reinterpret_cast<const char*>(b.data() + at + 1), b[at]);
+    }
     static void Scrambled(const char* password, unsigned char* out)
     {
         encryptepass(out, P(password));

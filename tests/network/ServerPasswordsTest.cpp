@@ -38,6 +38,16 @@ protected:
         for (int16_t c : ClientCodes()) n += c == code;
         return n;
     }
+    // Anna becomes Anne in the server's copy of the users.
+    void RenameAnna()
+    {
+        Handle anna = nullptr;
+        lire1pass(3, &anna);
+        ASSERT_NE(anna, nullptr);
+        std::memcpy(*anna + 4, "\x04" "Anne", 5);
+        EXPECT_EQ(ecris1pass(3, anna), 0);
+        kill1pass(anna);
+    }
     static Table Remote()
     {
         Table t;
@@ -149,12 +159,7 @@ TEST_P(ServerUsers, ResourcesWinOverTheServerInOneCall)
     config.passwordCounter = 7;
     Publish(config);
     ASSERT_EQ(lirepass(3), 0);
-    Handle anna = nullptr;
-    lire1pass(3, &anna);
-    ASSERT_NE(anna, nullptr);
-    std::memcpy(*anna + 4, "\x04" "Anne", 5);
-    EXPECT_EQ(ecris1pass(3, anna), 0);
-    kill1pass(anna);
+    RenameAnna();
 
     EXPECT_EQ(lirepass(1), 0);
     EXPECT_EQ(passcount, 8) << "the write counts as a change";
@@ -182,12 +187,7 @@ TEST_P(ServerUsers, TheVersionIsCheckedOncePer36000TicksUnlessForced)
     EXPECT_EQ(Sent(74), tablesBefore) << "the same counter reloads nothing";
     EXPECT_EQ(timepass, platform::TickCount());
 
-    Handle anna = nullptr;
-    lire1pass(3, &anna);
-    ASSERT_NE(anna, nullptr);
-    std::memcpy(*anna + 4, "\x04" "Anne", 5);
-    ASSERT_EQ(ecris1pass(3, anna), 0);
-    kill1pass(anna);
+    RenameAnna();
     editpassencours = true;
     CheckReloadPass(true);
     EXPECT_EQ(Sent(78), 1) << "no check while the users are edited";

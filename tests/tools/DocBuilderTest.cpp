@@ -381,7 +381,7 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
     EXPECT_EQ(Bytes(users.begin() + 114, users.begin() + 118), Hex("00 00 00 07"));
     const size_t group = 6 + 2 * 112;
     EXPECT_EQ(Bytes(users.begin() + long(group), users.begin() + long(group) + 2), Hex("00 01"));
-    EXPECT_EQ(Bytes(users.begin() + long(group) + 34, users.begin() + long(group) + 40), Hex("00 01 00 00 00 02"));
+    EXPECT_EQ(Bytes(&users[group + 34], &users[group + 40]), Hex("00 01 00 00 00 02"));
     EXPECT_EQ(Bytes(users.end() - 6, users.end()), Hex("00 01 00 00 3A 99"));
 }
 
