@@ -12,7 +12,6 @@
 #include "design/security/SecurityTokens.h"
 #include "design/documents/DocResources.h"
 #include "kernel/startup/LoginGlobals.h"
-#include "kernel/store/StoreAccess.h"
 #include "kernel/tasks/TaskRecords.h"
 #include "tests/network/UserTables.h"
 
@@ -21,12 +20,11 @@ using namespace serverfile;
 
 namespace {
 
-class ServerLogin : public ServerFileTest {
+class ServerLogin : public ServerUsersTest {
 protected:
     void SetUp() override
     {
-        ServerFileTest::SetUp();
-        ResetPasswordTables();
+        ServerUsersTest::SetUp();
         ResetTasks();
         ResetLoginGlobals();
         ResetExternalPasswords();
@@ -43,24 +41,16 @@ protected:
         ResetTasks();
         ResetLoginGlobals();
         ResetExternalPasswords();
-        ResetPasswordTables();
         ResetDocResources();
         if (hadUser_) ::setenv("USER", savedUser_.c_str(), 1);
         else ::unsetenv("USER");
-        ServerFileTest::TearDown();
+        ServerUsersTest::TearDown();
     }
+    // The structure published, its users read.
     void Publish(const TestServerConfig& config)
     {
-        Start(config);
-        numresfalse = openres2(CacheSpec("Base.cache"), false);
-        ASSERT_GT(numresfalse, 0);
+        ServerUsersTest::Publish(config);
         ASSERT_EQ(lirepass(3), 0);
-    }
-    int Sent(int16_t code)
-    {
-        int n = 0;
-        for (int16_t c : ClientCodes()) n += c == code;
-        return n;
     }
     Bytes LastIdentity()
     {

@@ -3,7 +3,6 @@
 // lying reply that leaves the old tables, the version check's timing, and
 // single users read, checked and written back.
 #include "design/documents/Passwords.h"
-#include "kernel/store/StoreAccess.h"
 #include "platform/core/Faults.h"
 #include "tests/network/UserTables.h"
 
@@ -12,32 +11,8 @@ using namespace serverfile;
 
 namespace {
 
-class ServerUsers : public ServerFileTest {
+class ServerUsers : public ServerUsersTest {
 protected:
-    void SetUp() override
-    {
-        ServerFileTest::SetUp();
-        ResetPasswordTables();
-    }
-    void TearDown() override
-    {
-        ResetPasswordTables();
-        numresfalse = 0;
-        ServerFileTest::TearDown();
-    }
-    // The server's structure, open as the current container.
-    void Publish(const TestServerConfig& config)
-    {
-        Start(config);
-        numresfalse = openres2(CacheSpec("Base.cache"), false);
-        ASSERT_GT(numresfalse, 0);
-    }
-    int Sent(int16_t code)
-    {
-        int n = 0;
-        for (int16_t c : ClientCodes()) n += c == code;
-        return n;
-    }
     // Anna becomes Anne in the server's copy of the users.
     void RenameAnna()
     {

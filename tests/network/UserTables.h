@@ -2,6 +2,7 @@
 // and 1.
 #pragma once
 
+#include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
 #include "tests/design/UserTableBytes.h"
 #include "tests/network/ServerFileSupport.h"
@@ -33,5 +34,34 @@ inline TestServerConfig UsersConfig(bool little, const Table& table0, const Tabl
                         Resource(little, platform::FourCC("PAQz"), 1, table1.Stored())};
     return config;
 }
+
+// The test server's structure open as the current container, in either
+// of the server's byte orders, and what its first client sent.
+class ServerUsersTest : public serverfile::ServerFileTest {
+protected:
+    void SetUp() override
+    {
+        ServerFileTest::SetUp();
+        ResetPasswordTables();
+    }
+    void TearDown() override
+    {
+        ResetPasswordTables();
+        numresfalse = 0;
+        ServerFileTest::TearDown();
+    }
+    void Publish(const TestServerConfig& config)
+    {
+        Start(config);
+        numresfalse = openres2(CacheSpec("Base.cache"), false);
+        ASSERT_GT(numresfalse, 0);
+    }
+    int Sent(int16_t code)
+    {
+        int n = 0;
+        for (int16_t c : ClientCodes()) n += c == code;
+        return n;
+    }
+};
 
 }  // namespace usertables
