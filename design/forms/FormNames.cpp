@@ -5,8 +5,9 @@
 
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
-#include "app/documents/MainDoc.h"
 #include "app/dialogs/WaitDialog.h"
+#include "app/documents/MainDoc.h"
+#include "design/choicelists/OneCommit.h"
 #include "design/forms/FormTable.h"
 #include "design/links/ParseSupport.h"
 #include "design/objects/ObjKinds.h"
@@ -21,9 +22,10 @@ namespace {
 constexpr uint32_t kFormType = platform::FourCC("FOQz");
 constexpr uint32_t kFormTableType = platform::FourCC("TFQz");
 constexpr int16_t kRenameFilter = 5;
+constexpr int16_t kResourceMissing = 1003;
 // The alert and the texts of a form outside its table's component.
 constexpr int16_t kMessageAlert = 1000, kMessageKind = 3, kErrorList = 1002;
-constexpr int16_t kAndItem = 65, kSameComponentItem = 66;
+constexpr int16_t kAndItem = 67, kSameComponentItem = 68;
 
 // The component whose folder holds the object, or null.
 TObjQz* ComponentHolding(TObjQz* obj)
@@ -78,18 +80,19 @@ bool TLayoutObjQz::IsPresent()
 
 int16_t TLayoutObjQz::Replace(TObjQz** out)
 {
-    *out = nullptr;
-    unsigned char newName[256] = {0};
-    ObjListHdl users = nullptr;
-    const int16_t asked = AskNewName(this, kRenameFilter, MaxNameLen(), newName, &users);
-    if (asked != 0) {
-        FreeObjList(users);
-        return asked == kCancelledByUser ? 0 : asked;
+    *out = this;
+    unsigned char newName[256];
+    GetName(newName);
+    uint8_t mode = 1;
+    ObjListHdl rewrite = nullptr;
+    if (!GetReplace(kRenameFilter, owner, kind, ownerObj, newName, -1, &mode, usedBy, &rewrite, MaxNameLen())) {
+        FreeObjList(rewrite);
+        return 0;
     }
     CursInstall();
-    DoReplace(newName, true, users, out, false);
+    DoReplace(newName, mode != 0, rewrite, out, false);
     CursRmve();
-    return 0;
+    return 1;
 }
 
 void TLayoutObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl users, TObjQz** out, bool)
@@ -98,25 +101,38 @@ void TLayoutObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl
     unsigned char cut[kFormEntryNameMax + 1];
     cut[0] = uint8_t(newName[0] > kFormEntryNameMax ? kFormEntryNameMax : newName[0]);
     std::memcpy(cut + 1, newName + 1, cut[0]);
-    bool stored = false;
+    int16_t err = owner ? 0 : platform::paramErr;
     if (owner) {
         ParseResFile current(owner);
         const int16_t tableId = FormTableIdOf(ownerObj);
+        OneCommit change(owner->fResFile);
+        if (!change.Keep(kFormTableType, tableId)) err = platform::memFullErr;
+        for (int32_t i = 0; !err && users && i < users->Size(); ++i) {
+            TObjQz* user = users->At(i);
+            if (user && user->GetOwnResType() != kNoResType && !change.Keep(user->GetOwnResType(), user->id))
+                err = platform::memFullErr;
+        }
         platform::Handle h = tableId == -1 ? nullptr : xget1res(kFormTableType, tableId);
-        if (h && *h) {
+        if (!err && (!h || !*h)) err = kResourceMissing;
+        if (!err) {
             const auto* p = reinterpret_cast<const uint8_t*>(*h);
             const std::vector<uint8_t> before(p, p + platform::GetHandleSize(h));
-            const std::vector<uint8_t> after = WithFormName(before, FindFormEntry(before, formResId), cut);
+            const int32_t entry = FindFormEntry(before, formResId);
+            if (entry < 0) err = kResourceMissing;
+            const std::vector<uint8_t> after = WithFormName(before, entry, cut);
             std::copy(after.begin(), after.end(), reinterpret_cast<uint8_t*>(*h));
-            stored = xwriteres(h) && updateres(owner->fResFile);
+            if (!err && !xwriteres(h)) err = reserr ? reserr : platform::ioErr;
         }
+        for (int32_t i = 0; !err && users && i < users->Size(); ++i)
+            if (TObjQz* user = users->At(i)) user->XRefReplace(this, cut, flag);
+        if (!err) err = change.Commit();
     }
-    if (!stored) {
-        FreeObjList(users);
+    FreeObjList(users);
+    if (err) {
+        // Neither the table's entry nor any user changed: the name stays.
+        ErrMsg(err);
         return;
     }
-    for (int32_t i = 0; users && i < users->Size(); ++i) users->At(i)->XRefReplace(this, cut, flag);
-    FreeObjList(users);
     if (out) *out = this;
     SetName(cut);
     if (auto* table = dynamic_cast<TFileObjQz*>(ownerObj)) ShellSort(table->forms);

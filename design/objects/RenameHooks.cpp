@@ -1,17 +1,18 @@
 #include "design/objects/RenameHooks.h"
 
-#include "app/dialogs/WaitDialog.h"
-
 namespace {
+
 RenameHooks gHooks;
-}
+
+}  // namespace
 
 void SetRenameHooks(const RenameHooks& hooks) { gHooks = hooks; }
 void ResetRenameHooks() { gHooks = RenameHooks{}; }
 
-int16_t AskNewName(TObjQz* obj, int16_t filter, int16_t maxLength, unsigned char* newName, ObjListHdl* users)
+bool GetReplace(int16_t listFilter, TMainDoc* doc, int16_t kind, TObjQz* ownerObj, unsigned char* name, int16_t number,
+                uint8_t* mode, ObjListHdl users, ObjListHdl* rewrite, int16_t maxLength)
 {
-    *users = nullptr;
-    if (!gHooks.getReplace) return kCancelledByUser;
-    return gHooks.getReplace(obj, filter, maxLength, newName, users);
+    if (rewrite) *rewrite = nullptr;
+    return gHooks.getReplace &&
+           gHooks.getReplace(listFilter, doc, kind, ownerObj, name, number, mode, users, rewrite, maxLength);
 }

@@ -1,23 +1,28 @@
-// The rename dialog that the objects' Replace operations ask (GetReplace,
-// shown by the browser, which installs it). Until then no object is
-// renamed through Replace: it answers 0 and no object.
+// The rename dialog, which the browser above this folder builds and
+// installs at start-up (SetRenameHooks). The kinds' Replace call it
+// through GetReplace; until it is installed no dialog opens and nothing
+// is renamed.
 #pragma once
 
 #include <cstdint>
 
 #include "design/objects/ObjList.h"
 
+class TMainDoc;
 class TObjQz;
 
 struct RenameHooks {
-    // Asks for `obj`'s new name (at most maxLength characters) and the users
-    // to rewrite, the list filtered by `filter`; 0, or 1001 when cancelled.
-    // *users is the caller's to dispose of.
-    int16_t (*getReplace)(TObjQz* obj, int16_t filter, int16_t maxLength, unsigned char* newName,
-                          ObjListHdl* users) = nullptr;
+    // Shows the dialog with the list filter `listFilter` for the users:
+    // `name` in is the current name, out the new one; `mode` in 1 renames
+    // only, 0 lets the user choose users, out what was chosen; `rewrite`
+    // gets the users to rewrite (the caller disposes of it). True on OK.
+    bool (*getReplace)(int16_t listFilter, TMainDoc* doc, int16_t kind, TObjQz* ownerObj, unsigned char* name,
+                       int16_t number, uint8_t* mode, ObjListHdl users, ObjListHdl* rewrite, int16_t maxLength) = nullptr;
 };
 
 void SetRenameHooks(const RenameHooks& hooks);
 void ResetRenameHooks();
-// The wrapper: 1001 (nothing asked) without a dialog.
-int16_t AskNewName(TObjQz* obj, int16_t filter, int16_t maxLength, unsigned char* newName, ObjListHdl* users);
+
+// False (cancelled) without an installed dialog.
+bool GetReplace(int16_t listFilter, TMainDoc* doc, int16_t kind, TObjQz* ownerObj, unsigned char* name, int16_t number,
+                uint8_t* mode, ObjListHdl users, ObjListHdl* rewrite, int16_t maxLength);
