@@ -18,16 +18,13 @@
 #include "forms/reader/FormReader.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
-#include "kernel/guards/DrawingGuards.h"
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/store/StoreAccess.h"
-#include "looks/LookManager.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
-#include "platform/drawing/Ports.h"
-#include "platform/drawing/Text.h"
+#include "platform/drawing/TextRuns.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 
@@ -97,23 +94,20 @@ void ArrangeGroup(ObjHandle group, Chain* members)
         if (IsVariableOf(m, 6)) lists.push_back(m);
     }
     if (lists.empty()) return;
-    FontSaver saved(true);
     int16_t tallest = -1, width = 0;
     ObjHandle lowest = lists.front();
     for (size_t i = 0; i < lists.size(); ++i) {
         ObjHandle m = lists[i];
         SetRecHandle(m, variable::kNextOfKind, i + 1 < lists.size() ? lists[i + 1] : nullptr);
-        myTextFont(RecWord(m, variable::kFont));
-        platform::TextSize(int16_t(std::abs(int32_t(RecWord(m, variable::kSize)))));
-        platform::TextFace(platform::StyleField(RecWord(m, variable::kFace)));
-        platform::FontInfo info{};
-        platform::GetFontInfo(&info);
+        // Measured without the port: its font, size and face stay as they are.
+        const platform::FontInfo info = platform::StyleFontInfo(
+            platform::MakeTextStyle(RecWord(m, variable::kFont), int16_t(std::abs(int32_t(RecWord(m, variable::kSize)))),
+                                    platform::Style(RecWord(m, variable::kFace)), 0));
         const int16_t line = int16_t(info.ascent + info.descent + info.leading);
         const platform::Rect r = ObjBounds(m);
         if (line > tallest) tallest = line, width = int16_t(r.right - r.left);
         if (r.bottom > ObjBounds(lowest).bottom) lowest = m;
     }
-    saved.RestoreFont();
     if (width > 0)
         for (ObjHandle m : lists) {
             SetRecWord(m, variable::kLineHeight, tallest);
