@@ -105,6 +105,9 @@ public:
     void DelObjMsg(TObjQz* obj) override;
     void DragHSplit(platform::Point where, const platform::Rect& bar) override;
     void DragVSplit(platform::Point where, const platform::Rect& bar) override;
+    // Copies the selected rows' objects into `doc` (browser/TransferDrop.h);
+    // option 1 brings what they use along.
+    int16_t MoveQzObj(TDocument* doc, int16_t option) override;
 
     virtual void SelectAll();
     virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);
@@ -188,6 +191,10 @@ public:
     void DeSelectPlane() override;
     void SelectPlane() override;
     void CopyList(platform::Handle list) override;
+    // Rows of another document dragged over the list make it the drop
+    // target (G_Plane), its list highlighted (grey when read-only).
+    void DragCellSelect(bool on) override;
+    bool DragCell(platform::Point globalWhere) override;
 
     virtual void DisableMenu();
     virtual void EnableMenu();

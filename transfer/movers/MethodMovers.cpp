@@ -1,0 +1,208 @@
+// The movers of project and database methods: their code, their
+// properties and their place in the directory 'TPQz' 0 or the slots of
+// 'DBPR' 0.
+#include "transfer/movers/Movers.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/documents/MainDoc.h"
+#include "design/documents/OpenQzB.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "platform/core/Endian.h"
+#include "platform/core/Errors.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "resources/ResourceApi.h"
+#include "transfer/driver/TransferSession.h"
+#include "transfer/movers/MoverSupport.h"
+
+namespace transfer {
+
+namespace {
+
+using platform::FourCC;
+
+constexpr size_t kRecordSize = 44, kNameField = 32, kIdAt = 32;
+constexpr size_t kDbSlots = 10;
+const uint32_t kCode = FourCC("CCQz"), kProperties = FourCC("PrTo"), kDirectory = FourCC("TPQz"),
+               kDbSlotsType = FourCC("DBPR");
+
+// Where a method is listed in its document.
+struct MethodPlace {
+    bool project = false;
+    std::vector<uint8_t> record;  // its 44-byte 'TPQz' record
+    int32_t slot = -1;            // its 'DBPR' slot (0-based)
+};
+
+std::vector<uint8_t> Bytes(platform::Handle h)
+{
+    if (!h || !*h) return {};
+    const auto* p = reinterpret_cast<const uint8_t*>(*h);
+    return std::vector<uint8_t>(p, p + platform::GetHandleSize(h));
+}
+
+int16_t FindPlace(TMainDoc* doc, int16_t id, MethodPlace* place)
+{
+    int16_t err = 0;
+    platform::Handle dir = CopyStoreRes(doc, kDirectory, 0, &err);
+    if (!dir) return err ? err : platform::memFullErr;
+    const std::vector<uint8_t> records = Bytes(dir);
+    platform::DisposeHandle(dir);
+    for (size_t at = 0; at + kRecordSize <= records.size(); at += kRecordSize)
+        if (platform::ReadBES16(&records[at + kIdAt]) == id) {
+            place->project = true;
+            place->record.assign(records.begin() + long(at), records.begin() + long(at + kRecordSize));
+            return 0;
+        }
+    platform::Handle slots = CopyStoreRes(doc, kDbSlotsType, 0, &err);
+    if (err) return err;
+    const std::vector<uint8_t> ids = Bytes(slots);
+    if (slots) platform::DisposeHandle(slots);
+    for (size_t k = 0; 2 * k + 2 <= ids.size(); ++k)
+        if (platform::ReadBES16(&ids[2 * k]) == id) {
+            place->slot = int32_t(k);
+            return 0;
+        }
+    return kRecordMissing;
+}
+
+void PutName(uint8_t* field, const unsigned char* name)
+{
+    std::memset(field, 0, kNameField);
+    const size_t n = std::min<size_t>(name[0], kNameField - 1);
+    field[0] = uint8_t(n);
+    std::memcpy(field + 1, name + 1, n);
+}
+
+// The destination's directory with one more record, or its slots with the
+// new id in the source's slot (at least ten slots, new ones empty).
+int16_t ListMethod(TMainDoc* dest, const MethodPlace& place, const unsigned char* name, int16_t id)
+{
+    int16_t err = 0;
+    if (place.project) {
+        platform::Handle dir = CopyStoreRes(dest, kDirectory, 0, &err);
+        if (err) return err;
+        std::vector<uint8_t> bytes = Bytes(dir);
+        if (dir) platform::DisposeHandle(dir);
+        // A new library's 2 bytes hold no record.
+        bytes.resize(bytes.size() - bytes.size() % kRecordSize);
+        std::vector<uint8_t> record = place.record;
+        PutName(record.data(), name);
+        platform::WriteBE16(&record[kIdAt], uint16_t(id));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+        platform::Handle h = platform::NewHandle(platform::Size(bytes.size()));
+        if (!h) return platform::memFullErr;
+        std::memcpy(*h, bytes.data(), bytes.size());
+        return ReplaceStoreRes(dest, h, kDirectory, 0);
+    }
+    platform::Handle slots = CopyStoreRes(dest, kDbSlotsType, 0, &err);
+    if (err) return err;
+    std::vector<uint8_t> bytes = Bytes(slots);
+    if (slots) platform::DisposeHandle(slots);
+    bytes.resize(bytes.size() & ~size_t(1));
+    const size_t want = std::max(2 * kDbSlots, 2 * size_t(place.slot) + 2);
+    while (bytes.size() < want) bytes.insert(bytes.end(), {0xFF, 0xFF});
+    platform::WriteBE16(&bytes[2 * size_t(place.slot)], uint16_t(id));
+    platform::Handle h = platform::NewHandle(platform::Size(bytes.size()));
+    if (!h) return platform::memFullErr;
+    std::memcpy(*h, bytes.data(), bytes.size());
+    return ReplaceStoreRes(dest, h, kDbSlotsType, 0);
+}
+
+}  // namespace
+
+int16_t MoveResQzScript(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* newId)
+{
+    *newId = 0;
+    int16_t err = 0;
+    platform::Handle code = CopyStoreRes(source, kCode, id, &err);
+    if (!code) return err ? err : kRecordMissing;
+    platform::Handle properties = CopyStoreRes(source, kProperties, id, &err);
+    if (err == 0) err = RoomFor(dest, 2 * int64_t(platform::GetHandleSize(code)));
+    if (err != 0) {
+        platform::DisposeHandle(code);
+        if (properties) platform::DisposeHandle(properties);
+        return err;
+    }
+    const int16_t made = NewStoreId(dest, kCode);
+    err = AddStoreRes(dest, code, kCode, made);
+    if (err == 0 && properties) err = AddStoreRes(dest, properties, kProperties, made);
+    else if (properties) platform::DisposeHandle(properties);
+    if (err == 0) *newId = made;
+    return err;
+}
+
+int16_t MoveProc(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName)
+{
+    *newObj = nullptr;
+    unsigned char name[256];
+    std::memcpy(name, newName && newName[0] ? newName : obj->name, size_t((newName && newName[0] ? newName : obj->name)[0]) + 1);
+    name[0] = std::min<uint8_t>(name[0], uint8_t(kNameField - 1));
+    MethodPlace place;
+    if (const int16_t err = FindPlace(source, obj->id, &place)) return err;
+    // The code goes first: the directory never names a code that is not there.
+    int16_t id = 0;
+    if (const int16_t err = MoveResQzScript(source, dest, obj->id, &id)) return err;
+    TObjQz* made = NewObj_Id(dest, place.project ? 2 : 16, name, id, false);
+    if (!made) return platform::memFullErr;
+    if (const int16_t err = ListMethod(dest, place, name, id)) return err;
+    made->Read(place.project ? place.record.data() : nullptr);
+    made->flags = obj->flags;
+    if (GetDBType(dest->fResFile) == 2) {
+        const int16_t saved = xcurres();
+        useres(dest->fResFile);
+        SetDatabaseDirtyForCompiler();
+        useres(saved);
+    }
+    if (const int16_t err = CommitNoMap(dest)) return err;
+    *newObj = made;
+    return 0;
+}
+
+int16_t ReplaceProc(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj)
+{
+    TObjQz* target = *destObj;
+    if (!target) return kRecordMissing;
+    int16_t err = 0;
+    MethodPlace place;
+    if ((err = FindPlace(source, obj->id, &place)) != 0) return err;
+    platform::Handle code = CopyStoreRes(source, kCode, obj->id, &err);
+    if (!code) return err ? err : kRecordMissing;
+    platform::Handle properties = CopyStoreRes(source, kProperties, obj->id, &err);
+    if (err == 0) err = RoomFor(dest, 2 * int64_t(platform::GetHandleSize(code)));
+    if (err != 0) {
+        platform::DisposeHandle(code);
+        if (properties) platform::DisposeHandle(properties);
+        return err;
+    }
+    NoteReplacedObj(target);
+    err = ReplaceStoreRes(dest, code, kCode, target->id);
+    if (properties) {
+        if (err == 0) err = ReplaceStoreRes(dest, properties, kProperties, target->id);
+        else platform::DisposeHandle(properties);
+    }
+    if (err == 0 && place.project) {
+        // The source's record over the destination's, which keeps its id.
+        platform::Handle dir = CopyStoreRes(dest, kDirectory, 0, &err);
+        std::vector<uint8_t> bytes = Bytes(dir);
+        if (dir) platform::DisposeHandle(dir);
+        for (size_t at = 0; err == 0 && at + kRecordSize <= bytes.size(); at += kRecordSize) {
+            if (platform::ReadBES16(&bytes[at + kIdAt]) != target->id) continue;
+            std::memcpy(&bytes[at], place.record.data(), kRecordSize);
+            platform::WriteBE16(&bytes[at + kIdAt], uint16_t(target->id));
+            platform::Handle h = platform::NewHandle(platform::Size(bytes.size()));
+            if (!h) return platform::memFullErr;
+            std::memcpy(*h, bytes.data(), bytes.size());
+            err = ReplaceStoreRes(dest, h, kDirectory, 0);
+            break;
+        }
+    }
+    if (err == 0) err = CommitNoMap(dest);
+    if (err == 0) ClearDependencies(target);
+    return err;
+}
+
+}  // namespace transfer
