@@ -162,7 +162,13 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
     TransferSession session;
     int16_t err = session.Begin(dest);
     bool settled = false;
-    if (err != 0) ErrMsg(err);
+    if (err != 0) {
+        // The destination could not be committed as it stood: nothing moves.
+        ErrMsg(err);
+        if (cushion) platform::DisposeHandle(cushion);
+        DisposeC_List(conflicts);
+        return err;
+    }
 
     // 2-4. Direct and indirect conflicts, and the copies the defaults pull in.
     for (int32_t i = 0; err == 0 && i < (*list)->Size(); ++i) {
