@@ -317,7 +317,8 @@ bool LinkWalk::Token(const champoper& t, champoper* out)
         }
         return false;
     case 6:
-        if (params && param < lastParam) ++param;
+        // Past the described parameters only when a constant switched them.
+        if (params && (param < lastParam || switchedKind >= 0)) ++param;
         return false;
     case 9: case 13: case 26: case 35: Variable(t); return false;
     case 11: {
@@ -334,7 +335,11 @@ bool LinkWalk::Token(const champoper& t, champoper* out)
     case 22: PlugIn(t); return false;
     case 36: {
         unsigned char name[256], value[256];
-        calcconstname(name, value, t.Text(2));
+        {
+            // A constant named by its list is the source's.
+            UsingStore store(src->fResFile);
+            calcconstname(name, value, t.Text(2));
+        }
         if (!name[0]) return false;
         auto* constant = static_cast<TConstantObjQz*>(GetObj_Name(dest, 17, name, 0));
         if (!constant) {
@@ -372,6 +377,10 @@ int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, T
     walk.list = list;
     walk.context = TableOf(tableContext);
     walk.current = walk.context;
+    // Constants, string lists and plug-in routines are named as the source
+    // knows them: its companion file is searched first.
+    const int16_t savedFile = platform::CurResFile();
+    if (source->fRsrFile != -1 && platform::IsResFileOpen(source->fRsrFile)) platform::UseResFile(source->fRsrFile);
     const int16_t result = RewriteProcTokensWhole(
         methodId,
         [&](const champoper& t, const uint8_t*, int32_t, std::vector<uint8_t>* out) {
@@ -381,6 +390,7 @@ int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, T
             return !out->empty();
         },
         walk.failure);
+    platform::UseResFile(savedFile);
     if (result) return result;
     // The store was written only when a token changed.
     if (!updateresNoMap(method->owner->fResFile)) return reserr ? reserr : platform::ioErr;
