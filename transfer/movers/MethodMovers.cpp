@@ -150,7 +150,9 @@ int16_t MoveProc(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj,
     if (!made) return platform::memFullErr;
     if (const int16_t err = ListMethod(dest, place, name, id)) return err;
     made->Read(place.project ? place.record.data() : nullptr);
-    made->flags = obj->flags;
+    // The flags come along, but for the group the copy is not in and the
+    // documentation window it has no part of.
+    made->flags = int16_t(obj->flags & ~((1 << kFlagGrouped) | (1 << kFlagGrouped2) | (1 << kFlagDocOpen)));
     if (GetDBType(dest->fResFile) == 2) {
         const int16_t saved = xcurres();
         useres(dest->fResFile);
