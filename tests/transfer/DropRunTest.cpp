@@ -5,9 +5,13 @@
 // its window in the last screenshot with the same window made here.
 // Both skip unless given a run.
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
+#include "app/dialogs/Messages.h"
 #include "app/longlist/LongList.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/resfiles/Resources.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
@@ -181,6 +185,57 @@ TEST_F(DropRun, Check)
                 if ((shot.RGBAt(h, v) & 0xFFFFFF) != (composed.ReadRGB(h, v) & 0xFFFFFF) && differ++ == 0)
                     ADD_FAILURE() << "DemoTarget's " << pane << " differs at (" << h - tl.h << ", " << v - tl.v << ")";
         EXPECT_EQ(differ, 0) << pane;
+    }
+}
+
+// A destination whose resource file holds 2500 resources still takes the
+// drop; one more refuses it with error 1008 and nothing is copied.
+TEST_F(DropRun, TheDropStopsPastTwoThousandFiveHundredResources)
+{
+    for (const auto& [total, copied] : {std::pair{2500, true}, std::pair{2501, false}}) {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(QZ_BUILD_DIR) + "/demo")) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("Demo", 0) == 0 || name.rfind("._Demo", 0) == 0)
+                std::filesystem::copy_file(entry.path(), folder_ / name, std::filesystem::copy_options::overwrite_existing);
+        }
+        TRefWindow* demo = OpenAsProgram(&doc_, folder_ / "Demo.QzB");
+        TRefWindow* target = OpenAsProgram(&other_, folder_ / "DemoTarget.QzB");
+        ASSERT_NE(demo, nullptr);
+        ASSERT_NE(target, nullptr);
+        // The destination's resource file filled up to `total`.
+        const int16_t saved = CurResFile();
+        UseResFile(other_.fRsrFile);
+        const int32_t held = CountTotResources(other_.fRsrFile);
+        UseResFile(other_.fRsrFile);
+        for (int32_t n = held; n < total; ++n) AddResource(NewHandle(2), FourCC("FILL"), int16_t(20000 + n), nullptr);
+        UseResFile(saved);
+        ASSERT_EQ(CountTotResources(other_.fRsrFile), total);
+        browser::TLstPlane* from = MainList(demo);
+        TypeInto(from, "Close_Invoice");
+        ResetAlerts();
+        PushDialogAnswer(1);
+        EXPECT_EQ(from->MoveQzObj(&other_, 0), 0) << total;
+        ClearDialogAnswers();
+        TObjQz* copy = SearchObj_Name(&other_, 2, reinterpret_cast<const unsigned char*>("\x0D" "Close_Invoice"));
+        EXPECT_EQ(copy != nullptr, copied) << total;
+        if (!copied) {
+            EXPECT_EQ(LastAlert().alertId, 1000);
+            unsigned char text[256];
+            ErrorMessage(1008, text);
+            EXPECT_EQ(LastAlert().text, readtest::P(text));
+        }
+        for (TMainDoc* doc : {&doc_, &other_})
+            while (TWindow* w = doc->fFirstWindow) {
+                doc->RemoveWindow(w);
+                w->Dispose();
+            }
+        if (other_.fTypeList) DisposeTypeList(other_.fTypeList);
+        other_.fTypeList = nullptr;
+        CloseQzB(other_.fRsrFile, other_.fResFile, -1, -1);
+        other_.fRsrFile = other_.fResFile = -1;
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        MyAppl->fDefaultRect = DefaultWindowRect();
     }
 }
 
