@@ -4,11 +4,15 @@
 #include "transfer/movers/Movers.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "app/documents/MainDoc.h"
 #include "design/documents/OpenQzB.h"
+#include "design/links/ParseSupport.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "platform/core/Endian.h"
@@ -33,7 +37,7 @@ const uint32_t kCode = FourCC("CCQz"), kProperties = FourCC("PrTo"), kDirectory 
 // Where a method is listed in its document.
 struct MethodPlace {
     bool project = false;
-    std::vector<uint8_t> record;  // its 44-byte 'TPQz' record
+    std::array<uint8_t, kRecordSize> record{};  // its 'TPQz' record
     int32_t slot = -1;            // its 'DBPR' slot (0-based)
 };
 
@@ -44,28 +48,52 @@ std::vector<uint8_t> Bytes(platform::Handle h)
     return std::vector<uint8_t>(p, p + platform::GetHandleSize(h));
 }
 
+// Where each method id stands in a document's directory, kept while the
+// directory's handle and bytes stay the same: a transfer of many methods
+// looks each up in the same large directory.
+struct DirectoryIndex {
+    const void* contents = nullptr;
+    platform::Size size = -1;
+    std::unordered_map<int16_t, size_t> at;
+};
+DirectoryIndex gIndex;
+
 int16_t FindPlace(TMainDoc* doc, int16_t id, MethodPlace* place)
 {
-    int16_t err = 0;
-    platform::Handle dir = CopyStoreRes(doc, kDirectory, 0, &err);
-    if (!dir) return err ? err : platform::memFullErr;
-    const std::vector<uint8_t> records = Bytes(dir);
-    platform::DisposeHandle(dir);
-    for (size_t at = 0; at + kRecordSize <= records.size(); at += kRecordSize)
-        if (platform::ReadBES16(&records[at + kIdAt]) == id) {
-            place->project = true;
-            place->record.assign(records.begin() + long(at), records.begin() + long(at + kRecordSize));
-            return 0;
+    const int16_t saved = xcurres();
+    useres(doc->fResFile);
+    platform::Handle dir = xget1res(kDirectory, 0);
+    const int16_t err = dir ? 0 : reserr;
+    platform::Handle slots = dir ? xget1res(kDbSlotsType, 0) : nullptr;
+    useres(saved);
+    if (!dir || !*dir) return err == 0 || err == platform::memFullErr ? platform::memFullErr : err;
+    const platform::Size size = platform::GetHandleSize(dir);
+    try {
+        if (gIndex.contents != *dir || gIndex.size != size) {
+            gIndex = DirectoryIndex{};
+            for (size_t at = 0; at + kRecordSize <= size_t(size); at += kRecordSize)
+                gIndex.at.emplace(platform::ReadBES16(reinterpret_cast<const uint8_t*>(*dir) + at + kIdAt), at);
+            gIndex.contents = *dir;
+            gIndex.size = size;
         }
-    platform::Handle slots = CopyStoreRes(doc, kDbSlotsType, 0, &err);
-    if (err) return err;
-    const std::vector<uint8_t> ids = Bytes(slots);
-    if (slots) platform::DisposeHandle(slots);
-    for (size_t k = 0; 2 * k + 2 <= ids.size(); ++k)
-        if (platform::ReadBES16(&ids[2 * k]) == id) {
+    } catch (const std::bad_alloc&) {
+        gIndex = DirectoryIndex{};
+        return platform::memFullErr;
+    }
+    if (auto found = gIndex.at.find(id); found != gIndex.at.end()) {
+        const auto* record = reinterpret_cast<const uint8_t*>(*dir) + found->second;
+        place->project = true;
+        std::copy(record, record + kRecordSize, place->record.begin());
+        return 0;
+    }
+    const ByteView ids = ByteView::Of(slots);
+    for (size_t k = 0; ids.Has(2 * k, 2); ++k) {
+        int16_t slotId = 0;
+        if (ids.S16(2 * k, &slotId) && slotId == id) {
             place->slot = int32_t(k);
             return 0;
         }
+    }
     return kRecordMissing;
 }
 
@@ -83,20 +111,29 @@ int16_t ListMethod(TMainDoc* dest, const MethodPlace& place, const unsigned char
 {
     int16_t err = 0;
     if (place.project) {
-        platform::Handle dir = CopyStoreRes(dest, kDirectory, 0, &err);
-        if (err) return err;
-        std::vector<uint8_t> bytes = Bytes(dir);
-        if (dir) platform::DisposeHandle(dir);
-        // A new library's 2 bytes hold no record.
-        bytes.resize(bytes.size() - bytes.size() % kRecordSize);
-        std::vector<uint8_t> record = place.record;
+        std::array<uint8_t, kRecordSize> record = place.record;
         PutName(record.data(), name);
         platform::WriteBE16(&record[kIdAt], uint16_t(id));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-        platform::Handle h = platform::NewHandle(platform::Size(bytes.size()));
-        if (!h) return platform::memFullErr;
-        std::memcpy(*h, bytes.data(), bytes.size());
-        return ReplaceStoreRes(dest, h, kDirectory, 0);
+        const int16_t saved = xcurres();
+        useres(dest->fResFile);
+        platform::Handle dir = xget1res(kDirectory, 0);
+        useres(saved);
+        if (!dir) {
+            platform::Handle h = platform::NewHandle(platform::Size(kRecordSize));
+            if (!h) return platform::memFullErr;
+            std::memcpy(*h, record.data(), kRecordSize);
+            return AddStoreRes(dest, h, kDirectory, 0);
+        }
+        // Appended in place; a new library's 2 bytes hold no record.
+        const platform::Size size = platform::GetHandleSize(dir);
+        const platform::Size kept = size - size % platform::Size(kRecordSize);
+        platform::SetHandleSize(dir, kept + platform::Size(kRecordSize));
+        if (platform::MemError() != 0) return platform::memFullErr;
+        std::memcpy(*dir + kept, record.data(), kRecordSize);
+        useres(dest->fResFile);
+        const bool written = xwriteres(dir);
+        useres(saved);
+        return written ? 0 : StoreError();
     }
     platform::Handle slots = CopyStoreRes(dest, kDbSlotsType, 0, &err);
     if (err) return err;
