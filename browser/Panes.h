@@ -51,6 +51,8 @@ public:
     void update() override;
     virtual void DragCellSelect(bool on) { (void)on; }
     bool DragCell(platform::Point globalWhere) override;
+    // A global point in the coordinates of the pane's window (it has one).
+    platform::Point ToLocal(platform::Point global) const;
     bool Click(platform::Point where, int16_t clicks) override;
     virtual void GetSplitRect(platform::Rect* leftBar, platform::Rect* topBar) const;
     virtual platform::Rect GetWRect() const;

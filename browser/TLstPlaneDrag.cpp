@@ -59,12 +59,7 @@ void TLstPlane::DragCellSelect(bool on)
 bool TLstPlane::DragCell(Point globalWhere)
 {
     if (!fWindow || !fWindow->fWindow) return false;
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(fWindow->fWindow);
-    Point where = globalWhere;
-    GlobalToLocal(&where);
-    SetPort(saved);
+    const Point where = ToLocal(globalWhere);
     Rect list{}, header{}, popUp{};
     GetBox(&list, &header, &popUp);
     const bool inside = PtInRect(where, &list);

@@ -1,3 +1,4 @@
+#include "transfer/CurrentFiles.h"
 #include "transfer/driver/CompanionJournal.h"
 
 #include <cstring>
@@ -12,18 +13,6 @@ namespace transfer {
 namespace {
 
 CompanionJournal* gCurrent = nullptr;
-
-// Makes the file current for the life of the guard.
-class UsingFile {
-public:
-    explicit UsingFile(int16_t refNum) : saved_(platform::CurResFile()) { platform::UseResFile(refNum); }
-    ~UsingFile() { platform::UseResFile(saved_); }
-    UsingFile(const UsingFile&) = delete;
-    UsingFile& operator=(const UsingFile&) = delete;
-
-private:
-    int16_t saved_;
-};
 
 }  // namespace
 
@@ -48,7 +37,7 @@ int16_t CompanionJournal::Note(uint32_t type, int16_t id)
         Entry e;
         e.type = type;
         e.id = id;
-        UsingFile file(refNum_);
+        UsingResFile file(refNum_);
         platform::Handle h = platform::Get1Resource(type, id);
         if (h) {
             e.existed = true;
@@ -69,7 +58,7 @@ int16_t CompanionJournal::Note(uint32_t type, int16_t id)
 void CompanionJournal::Restore()
 {
     if (refNum_ == -1) return;
-    UsingFile file(refNum_);
+    UsingResFile file(refNum_);
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
         platform::Handle now = platform::Get1Resource(it->type, it->id);
         if (!it->existed) {

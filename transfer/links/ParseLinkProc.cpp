@@ -1,3 +1,4 @@
+#include "transfer/CurrentFiles.h"
 #include "transfer/links/ParseLinkProc.h"
 
 #include <algorithm>
@@ -52,18 +53,6 @@ void PNumber(unsigned char* out, int64_t n)
     out[0] = uint8_t(s.size());
     std::memcpy(out + 1, s.data(), s.size());
 }
-
-// Makes a store current for the life of the guard.
-class UsingStore {
-public:
-    explicit UsingStore(int16_t file) : saved_(xcurres()) { useres(file); }
-    ~UsingStore() { useres(saved_); }
-    UsingStore(const UsingStore&) = delete;
-    UsingStore& operator=(const UsingStore&) = delete;
-
-private:
-    int16_t saved_;
-};
 
 TFileObjQz* TableOf(TObjQz* context)
 {

@@ -96,20 +96,7 @@ int16_t MoveBalloon(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newO
 
 int16_t ReplaceBalloon(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj)
 {
-    TObjQz* target = *destObj;
-    if (!target) return kRecordMissing;
-    int16_t err = 0;
-    platform::Handle text = CopyStoreRes(source, kText, obj->id, &err);
-    if (!text) return err ? err : kRecordMissing;
-    if ((err = RoomFor(dest, 2 * int64_t(platform::GetHandleSize(text)))) != 0) {
-        platform::DisposeHandle(text);
-        return err;
-    }
-    NoteReplacedObj(target);
-    if ((err = ReplaceStoreRes(dest, text, kText, target->id)) != 0) return err;
-    if ((err = CommitNoMap(dest)) != 0) return err;
-    ClearDependencies(target);
-    return 0;
+    return ReplaceOwnResource(source, dest, kText, obj->id, *destObj);
 }
 
 }  // namespace transfer

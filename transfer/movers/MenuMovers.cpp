@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "transfer/CurrentFiles.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -23,33 +24,6 @@ using platform::FourCC;
 
 const uint32_t kMenu = FourCC("MENQ"), kBar = FourCC("BAQz"), kBarSlots = FourCC("LIBA"), kBarPicts = FourCC("MEPI");
 constexpr int16_t kPictsIdBase = 500;
-
-class UsingStore {
-public:
-    explicit UsingStore(TMainDoc* doc) : saved_(xcurres()) { useres(doc->fResFile); }
-    ~UsingStore() { useres(saved_); }
-    UsingStore(const UsingStore&) = delete;
-    UsingStore& operator=(const UsingStore&) = delete;
-
-private:
-    int16_t saved_;
-};
-
-// A copy of the source's (type, id) after the room check for twice its
-// size; null with *err (1003 when missing).
-platform::Handle CopyWithRoom(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t id, int16_t* err)
-{
-    platform::Handle h = CopyStoreRes(source, type, id, err);
-    if (!h) {
-        if (*err == 0) *err = kRecordMissing;
-        return nullptr;
-    }
-    if ((*err = RoomFor(dest, 2 * int64_t(platform::GetHandleSize(h)))) != 0) {
-        platform::DisposeHandle(h);
-        return nullptr;
-    }
-    return h;
-}
 
 int16_t SlotOf(TObjQz* bar)
 {
@@ -90,7 +64,7 @@ int16_t TakeSlot(TMainDoc* dest, int16_t id, int16_t* slot)
 
 int16_t ResName(TMainDoc* doc, uint32_t type, int16_t id, unsigned char* name)
 {
-    UsingStore store(doc);
+    UsingStore store(doc->fResFile);
     if (!xgetresname(type, id, name, false)) name[0] = 0;
     if (name[0] > 31) name[0] = 31;
     return 0;
@@ -116,16 +90,7 @@ int16_t MoveMenu(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj,
 
 int16_t ReplaceMenu(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj)
 {
-    TObjQz* target = *destObj;
-    if (!target) return kRecordMissing;
-    int16_t err = 0;
-    platform::Handle menu = CopyWithRoom(source, dest, kMenu, obj->id, &err);
-    if (!menu) return err;
-    NoteReplacedObj(target);
-    if ((err = ReplaceStoreRes(dest, menu, kMenu, target->id)) != 0) return err;
-    if ((err = CommitNoMap(dest)) != 0) return err;
-    ClearDependencies(target);
-    return 0;
+    return ReplaceOwnResource(source, dest, kMenu, obj->id, *destObj);
 }
 
 int16_t MoveResQzMBar(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const unsigned char* name, int16_t* newId,
@@ -157,7 +122,7 @@ int16_t MoveResQzMBar(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const unsig
     if (picts) platform::DisposeHandle(picts);
     if (err) return err;
     *newId = id;
-    UsingStore store(dest);
+    UsingStore store(dest->fResFile);
     GetMBarName(*slot, id, barName);
     return 0;
 }
@@ -179,22 +144,15 @@ int16_t MoveMBar(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj,
 int16_t ReplaceMBar(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj)
 {
     TObjQz* target = *destObj;
-    if (!target) return kRecordMissing;
-    int16_t err = 0;
-    platform::Handle bar = CopyWithRoom(source, dest, kBar, obj->id, &err);
-    if (!bar) return err;
-    NoteReplacedObj(target);
-    if ((err = ReplaceStoreRes(dest, bar, kBar, target->id)) != 0) return err;
+    if (const int16_t err = ReplaceOwnResource(source, dest, kBar, obj->id, target)) return err;
+    // The bar takes the source's name when that has one.
     unsigned char name[256];
     ResName(source, kBar, obj->id, name);
-    if (name[0]) {
-        UsingStore store(dest);
-        if (!xsetresname(kBar, target->id, name, false)) return StoreError();
-        target->SetName(name);
-    }
-    if ((err = CommitNoMap(dest)) != 0) return err;
-    ClearDependencies(target);
-    return 0;
+    if (!name[0]) return 0;
+    UsingStore store(dest->fResFile);
+    if (!xsetresname(kBar, target->id, name, false)) return StoreError();
+    target->SetName(name);
+    return CommitNoMap(dest);
 }
 
 }  // namespace transfer

@@ -20,6 +20,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "resources/ResourceApi.h"
+#include "transfer/CurrentFiles.h"
 #include "transfer/driver/TransferSession.h"
 #include "transfer/movers/MoverSupport.h"
 
@@ -204,44 +205,27 @@ int16_t MoveProc(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj,
 int16_t ReplaceProc(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj)
 {
     TObjQz* target = *destObj;
-    if (!target) return kRecordMissing;
-    int16_t err = 0;
     MethodPlace place;
-    if ((err = FindPlace(source, obj->id, &place)) != 0) return err;
-    platform::Handle code = CopyStoreRes(source, kCode, obj->id, &err);
-    if (!code) return err ? err : kRecordMissing;
-    platform::Handle properties = CopyStoreRes(source, kProperties, obj->id, &err);
-    if (err == 0) err = RoomFor(dest, 2 * int64_t(platform::GetHandleSize(code)));
-    if (err != 0) {
-        platform::DisposeHandle(code);
-        if (properties) platform::DisposeHandle(properties);
-        return err;
-    }
-    NoteReplacedObj(target);
-    err = ReplaceStoreRes(dest, code, kCode, target->id);
-    if (properties) {
-        if (err == 0) err = ReplaceStoreRes(dest, properties, kProperties, target->id);
-        else platform::DisposeHandle(properties);
-    }
+    int16_t err = target ? FindPlace(source, obj->id, &place) : kRecordMissing;
+    if (err == 0) err = ReplaceOwnResource(source, dest, kCode, obj->id, target);
+    if (err != 0) return err;
+    if (platform::Handle properties = CopyStoreRes(source, kProperties, obj->id, &err))
+        err = ReplaceStoreRes(dest, properties, kProperties, target->id);
     if (err == 0 && place.project) {
         // The source's record over the destination's, which keeps its id.
-        platform::Handle dir = CopyStoreRes(dest, kDirectory, 0, &err);
-        std::vector<uint8_t> bytes = Bytes(dir);
-        if (dir) platform::DisposeHandle(dir);
-        for (size_t at = 0; err == 0 && at + kRecordSize <= bytes.size(); at += kRecordSize) {
-            if (platform::ReadBES16(&bytes[at + kIdAt]) != target->id) continue;
-            std::memcpy(&bytes[at], place.record.data(), kRecordSize);
-            platform::WriteBE16(&bytes[at + kIdAt], uint16_t(target->id));
-            platform::Handle h = platform::NewHandle(platform::Size(bytes.size()));
-            if (!h) return platform::memFullErr;
-            std::memcpy(*h, bytes.data(), bytes.size());
-            err = ReplaceStoreRes(dest, h, kDirectory, 0);
+        const UsingStore store(dest->fResFile);
+        platform::Handle dir = xget1res(kDirectory, 0);
+        const platform::Size size = dir ? platform::GetHandleSize(dir) : 0;
+        for (platform::Size at = 0; at + platform::Size(kRecordSize) <= size; at += platform::Size(kRecordSize)) {
+            auto* record = reinterpret_cast<uint8_t*>(*dir) + at;
+            if (platform::ReadBES16(record + kIdAt) != target->id) continue;
+            std::memcpy(record, place.record.data(), kRecordSize);
+            platform::WriteBE16(record + kIdAt, uint16_t(target->id));
+            if (!xwriteres(dir)) err = StoreError();
             break;
         }
     }
-    if (err == 0) err = CommitNoMap(dest);
-    if (err == 0) ClearDependencies(target);
-    return err;
+    return err == 0 ? CommitNoMap(dest) : err;
 }
 
 }  // namespace transfer

@@ -1,3 +1,4 @@
+#include "transfer/CurrentFiles.h"
 #include "transfer/movers/MoverSupport.h"
 
 #include <cstring>
@@ -9,23 +10,13 @@
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "resources/ResourceApi.h"
+#include "transfer/driver/TransferSession.h"
 
 namespace transfer {
 
 namespace {
 
 RoomProbe gRoomProbe = nullptr;
-
-class UsingStore {
-public:
-    explicit UsingStore(TMainDoc* doc) : saved_(xcurres()) { useres(doc->fResFile); }
-    ~UsingStore() { useres(saved_); }
-    UsingStore(const UsingStore&) = delete;
-    UsingStore& operator=(const UsingStore&) = delete;
-
-private:
-    int16_t saved_;
-};
 
 }  // namespace
 
@@ -44,7 +35,7 @@ int16_t StoreError() { return reserr ? reserr : platform::ioErr; }
 platform::Handle CopyStoreRes(TMainDoc* doc, uint32_t type, int16_t id, int16_t* err)
 {
     *err = 0;
-    UsingStore store(doc);
+    UsingStore store(doc->fResFile);
     platform::Handle h = xget1res(type, id);
     if (!h) {
         *err = reserr == platform::memFullErr ? platform::memFullErr : 0;
@@ -60,7 +51,7 @@ platform::Handle CopyStoreRes(TMainDoc* doc, uint32_t type, int16_t id, int16_t*
 
 int16_t AddStoreRes(TMainDoc* dest, platform::Handle contents, uint32_t type, int16_t id, const unsigned char* name)
 {
-    UsingStore store(dest);
+    UsingStore store(dest->fResFile);
     if (!xaddres(contents, type, id)) {
         platform::DisposeHandle(contents);
         return StoreError();
@@ -71,7 +62,7 @@ int16_t AddStoreRes(TMainDoc* dest, platform::Handle contents, uint32_t type, in
 
 int16_t ReplaceStoreRes(TMainDoc* dest, platform::Handle contents, uint32_t type, int16_t id)
 {
-    UsingStore store(dest);
+    UsingStore store(dest->fResFile);
     platform::Handle h = xget1res(type, id);
     if (!h) return AddStoreRes(dest, contents, type, id);
     // In place: the resource keeps its handle, name and attributes.
@@ -88,7 +79,7 @@ int16_t ReplaceStoreRes(TMainDoc* dest, platform::Handle contents, uint32_t type
 
 int16_t NewStoreId(TMainDoc* dest, uint32_t type)
 {
-    UsingStore store(dest);
+    UsingStore store(dest->fResFile);
     return uniqueresid(type);
 }
 
@@ -97,6 +88,33 @@ int16_t CommitNoMap(TMainDoc* dest) { return updateresNoMap(dest->fResFile) ? 0 
 void ClearDependencies(TObjQz* obj)
 {
     while (obj->uses && obj->uses->Size() > 0) XDelRef(obj, obj->uses->At(0));
+}
+
+platform::Handle CopyWithRoom(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t id, int16_t* err)
+{
+    platform::Handle h = CopyStoreRes(source, type, id, err);
+    if (!h) {
+        if (*err == 0) *err = kRecordMissing;
+        return nullptr;
+    }
+    if ((*err = RoomFor(dest, 2 * int64_t(platform::GetHandleSize(h)))) != 0) {
+        platform::DisposeHandle(h);
+        return nullptr;
+    }
+    return h;
+}
+
+int16_t ReplaceOwnResource(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t sourceId, TObjQz* target)
+{
+    if (!target) return kRecordMissing;
+    int16_t err = 0;
+    platform::Handle h = CopyWithRoom(source, dest, type, sourceId, &err);
+    if (!h) return err;
+    NoteReplacedObj(target);
+    if ((err = ReplaceStoreRes(dest, h, type, target->id)) != 0) return err;
+    if ((err = CommitNoMap(dest)) != 0) return err;
+    ClearDependencies(target);
+    return 0;
 }
 
 }  // namespace transfer

@@ -41,5 +41,12 @@ int16_t CommitNoMap(TMainDoc* dest);
 // Removes every dependency of `obj`, so that link re-targeting rebuilds
 // them from its new contents.
 void ClearDependencies(TObjQz* obj);
+// A copy of the source's (type, id) once the room check for twice its
+// size passed; null with *err (1003 when missing).
+platform::Handle CopyWithRoom(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t id, int16_t* err);
+// The overwrite the Replace... movers share: the source's (type,
+// sourceId), with room for it, in place of `target`'s (type, target's
+// id), committed; then `target`'s dependencies go.
+int16_t ReplaceOwnResource(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t sourceId, TObjQz* target);
 
 }  // namespace transfer

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "transfer/CurrentFiles.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjQz.h"
@@ -20,17 +21,6 @@ namespace {
 const uint32_t kList = platform::FourCC("STR#");
 constexpr int16_t kFirstNewId = 15000, kLastNewId = 32000;
 
-class UsingFile {
-public:
-    explicit UsingFile(int16_t refNum) : saved_(platform::CurResFile()) { platform::UseResFile(refNum); }
-    ~UsingFile() { platform::UseResFile(saved_); }
-    UsingFile(const UsingFile&) = delete;
-    UsingFile& operator=(const UsingFile&) = delete;
-
-private:
-    int16_t saved_;
-};
-
 bool HasCompanion(TMainDoc* doc) { return doc->fRsrFile != -1 && platform::IsResFileOpen(doc->fRsrFile); }
 
 // A list of the companion: its bytes, name and attributes.
@@ -43,7 +33,7 @@ struct StoredList {
 int16_t ReadList(TMainDoc* doc, int16_t id, StoredList* out)
 {
     if (!HasCompanion(doc)) return platform::resFNotFound;
-    UsingFile file(doc->fRsrFile);
+    UsingResFile file(doc->fRsrFile);
     platform::Handle h = platform::Get1Resource(kList, id);
     if (!h) return platform::ResError() == platform::memFullErr ? platform::memFullErr : kRecordMissing;
     int16_t ignoredId = 0;
@@ -56,7 +46,7 @@ int16_t ReadList(TMainDoc* doc, int16_t id, StoredList* out)
 
 bool ListThere(TMainDoc* doc, int16_t id)
 {
-    UsingFile file(doc->fRsrFile);
+    UsingResFile file(doc->fRsrFile);
     platform::SetResLoad(false);
     const bool there = platform::Get1Resource(kList, id) != nullptr;
     platform::SetResLoad(true);
@@ -77,7 +67,7 @@ int16_t MoveResQzStr(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t destI
     platform::Handle h = platform::NewHandle(platform::Size(list.bytes.size()));
     if (!h) return platform::memFullErr;
     if (!list.bytes.empty()) std::memcpy(*h, list.bytes.data(), list.bytes.size());
-    UsingFile file(dest->fRsrFile);
+    UsingResFile file(dest->fRsrFile);
     platform::AddResource(h, kList, destId, list.name);
     if (const int16_t err = platform::ResError()) {
         platform::DisposeHandle(h);
@@ -118,7 +108,7 @@ int16_t ReplaceStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destO
     if (const int16_t err = ReadList(source, obj->id, &list)) return err;
     if (const int16_t err = RoomFor(dest, 2 * int64_t(list.bytes.size()))) return err;
     if (const int16_t err = NoteCompanionChange(kList, target->id)) return err;
-    UsingFile file(dest->fRsrFile);
+    UsingResFile file(dest->fRsrFile);
     platform::Handle h = platform::Get1Resource(kList, target->id);
     if (!h) return kRecordMissing;
     // In place: the list keeps its attributes and its name.

@@ -60,6 +60,17 @@ void PutText(uint8_t* field, size_t room, const unsigned char* text)
     std::memcpy(field + 1, text + 1, field[0]);
 }
 
+// The source's table, which must hold the style's row, and the
+// destination's, after the room check.
+int16_t LoadBoth(TMainDoc* source, TMainDoc* dest, TObjQz* obj, StyleTable* from, StyleTable* to)
+{
+    if (const int16_t err = RoomFor(dest, kStyleRoom)) return err;
+    bool present = false;
+    if (const int16_t err = LoadTable(source, from, &present)) return err;
+    if (!present || obj->id < 1 || obj->id > from->Count()) return kRecordMissing;
+    return LoadTable(dest, to, &present);
+}
+
 bool IsDeletedRow(const uint8_t* row) { return row[0] == 4 && std::memcmp(row + 1, "----", 4) == 0; }
 
 }  // namespace
@@ -67,12 +78,8 @@ bool IsDeletedRow(const uint8_t* row) { return row[0] == 4 && std::memcmp(row + 
 int16_t MoveResQzStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const unsigned char* name, int16_t* row)
 {
     *row = 0;
-    if (const int16_t err = RoomFor(dest, kStyleRoom)) return err;
     StyleTable from, to;
-    bool present = false;
-    if (const int16_t err = LoadTable(source, &from, &present)) return err;
-    if (!present || obj->id < 1 || obj->id > from.Count()) return kRecordMissing;
-    if (const int16_t err = LoadTable(dest, &to, &present)) return err;
+    if (const int16_t err = LoadBoth(source, dest, obj, &from, &to)) return err;
     int16_t at = 0;
     for (int16_t r = 1; r <= to.Count() && at == 0; ++r)
         if (IsDeletedRow(to.Row(r))) at = r;
@@ -115,12 +122,8 @@ int16_t ReplaceStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** des
 {
     auto* target = dynamic_cast<TStyleObjQz*>(*destObj);
     if (!target) return kRecordMissing;
-    if (const int16_t err = RoomFor(dest, kStyleRoom)) return err;
     StyleTable from, to;
-    bool present = false;
-    if (const int16_t err = LoadTable(source, &from, &present)) return err;
-    if (!present || obj->id < 1 || obj->id > from.Count()) return kRecordMissing;
-    if (const int16_t err = LoadTable(dest, &to, &present)) return err;
+    if (const int16_t err = LoadBoth(source, dest, obj, &from, &to)) return err;
     int16_t at = 0;
     for (int16_t r = 1; r <= to.Count() && at == 0; ++r) {
         const uint8_t* row = to.Row(r);
