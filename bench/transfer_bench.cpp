@@ -158,13 +158,13 @@ bool SetUpApplication(const std::string& folder)
 
 bool OpenDoc(TMainDoc* doc, const std::string& path, bool library)
 {
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(path, &spec);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(path, &fileSpec);
     int16_t other = -1;
     unsigned char password[16] = {0};
     if (NewTypeList(&doc->fTypeList) != 0) return false;
-    if (OpenQzB(library ? 0 : 1, spec, &doc->fRsrFile, &doc->fResFile, &other, password) != 0) return false;
-    doc->fSpec = spec;
+    if (OpenQzB(library ? 0 : 1, fileSpec, &doc->fRsrFile, &doc->fResFile, &other, password) != 0) return false;
+    doc->fSpec = fileSpec;
     return ReadQzB(doc, 1, 1) == 0;
 }
 
@@ -248,9 +248,9 @@ int CopyBench()
         CloseDoc(&dest);
 
         FreshDest(p, destData, destCompanion);
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(p.dest, &spec);
-        const int16_t store = openres(spec, false);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(p.dest, &fileSpec);
+        const int16_t store = openres(fileSpec, false);
         const auto peerStart = std::chrono::steady_clock::now();
         for (int16_t id : codeIds)
             for (uint32_t type : {platform::FourCC("CCQz"), platform::FourCC("PrTo")}) {

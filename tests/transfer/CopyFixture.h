@@ -59,12 +59,12 @@ protected:
     void OpenDest()
     {
         ASSERT_EQ(NewTypeList(&dest_.fTypeList), 0);
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(dst_.dataPath, &spec);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(dst_.dataPath, &fileSpec);
         int16_t other = -1;
         unsigned char password[16] = {0};
-        ASSERT_EQ(OpenQzB(1, spec, &dest_.fRsrFile, &dest_.fResFile, &other, password), 0);
-        dest_.fSpec = spec;
+        ASSERT_EQ(OpenQzB(1, fileSpec, &dest_.fRsrFile, &dest_.fResFile, &other, password), 0);
+        dest_.fSpec = fileSpec;
         apptest::ToP(dst_.dataPath.substr(dst_.dataPath.find_last_of('/') + 1), dest_.fName);
         ASSERT_EQ(ReadQzB(&dest_, 1, 0), 0);
     }

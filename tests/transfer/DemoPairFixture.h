@@ -49,12 +49,12 @@ protected:
     // next window goes where this one left the application's place.
     TRefWindow* OpenAsProgram(TMainDoc* doc, const std::string& path)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(path, &spec);
-        EXPECT_EQ(doc->TDocument::Read(spec, false, false), 0);
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(path, &fileSpec);
+        EXPECT_EQ(doc->TDocument::Read(fileSpec, false, false), 0);
         int16_t third = -1;
         unsigned char password[16] = {0};
-        EXPECT_EQ(OpenQzB(1, spec, &doc->fRsrFile, &doc->fResFile, &third, password), 0);
+        EXPECT_EQ(OpenQzB(1, fileSpec, &doc->fRsrFile, &doc->fResFile, &third, password), 0);
         if (!doc->fTypeList) {
             EXPECT_EQ(NewTypeList(&doc->fTypeList), 0);
         }

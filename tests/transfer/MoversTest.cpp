@@ -188,7 +188,7 @@ TEST_F(MoversTest, AStyleTakesTheRowOfADeletedOneWhoseObjectLetsGoOfItsUsers)
     gone->SetName(reinterpret_cast<const unsigned char*>("\x04----"));
     Bytes table = StoreRes(&dest_, FourCC("STQz"), 0);
     const size_t at = 2 + 114 * size_t(row - 1);
-    std::fill(table.begin() + long(at), table.begin() + long(at + 32), 0);
+    std::fill(table.begin() + std::ptrdiff_t(at), table.begin() + std::ptrdiff_t(at + 32), 0);
     table[at] = 4;
     std::memcpy(&table[at + 1], "----", 4);
     useres(dest_.fResFile);
@@ -207,8 +207,8 @@ TEST_F(MoversTest, AStyleTakesTheRowOfADeletedOneWhoseObjectLetsGoOfItsUsers)
     EXPECT_EQ(SearchObj_Id(&dest_, 12, row), made);
     const Bytes after = StoreRes(&dest_, FourCC("STQz"), 0);
     EXPECT_EQ(Word(after, 0), 2);
-    EXPECT_EQ(std::string(after.begin() + long(at) + 1, after.begin() + long(at) + 6), "Small");
-    EXPECT_EQ(std::string(after.begin() + long(at) + 33, after.begin() + long(at) + 33 + after[at + 32]), "Geneva 9");
+    EXPECT_EQ(std::string(after.begin() + std::ptrdiff_t(at) + 1, after.begin() + std::ptrdiff_t(at) + 6), "Small");
+    EXPECT_EQ(std::string(after.begin() + std::ptrdiff_t(at) + 33, after.begin() + std::ptrdiff_t(at) + 33 + after[at + 32]), "Geneva 9");
 }
 
 // Memory failing at each allocation of a method's copy never leaves the

@@ -52,7 +52,7 @@ int16_t TakeSlot(TMainDoc* dest, int16_t id, int16_t* slot)
     if (*slot == 0) {
         if (count == 32767) return kRecordMissing;
         *slot = ++count;
-        bytes.insert(bytes.begin() + 2 * long(count), {0, 0});
+        bytes.insert(bytes.begin() + 2 * std::ptrdiff_t(count), {0, 0});
         platform::WriteBE16(bytes.data(), uint16_t(count));
     }
     platform::WriteBE16(&bytes[2 * size_t(*slot)], uint16_t(id));
