@@ -11,7 +11,9 @@
 #include "app/dialogs/Messages.h"
 #include "app/longlist/LongListHooks.h"
 #include "browser/TransferDrop.h"
+#include "design/links/TokenAccess.h"
 #include "design/links/XRef.h"
+#include "forms/calc/CalcBlob.h"
 #include "design/objects/TransferHooks.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/files/WholeFile.h"
@@ -116,6 +118,35 @@ protected:
         for (int32_t i = 0; obj && obj->uses && i < obj->uses->Size(); ++i)
             out.insert(std::to_string(obj->uses->At(i)->kind) + ":" + readtest::P(obj->uses->At(i)->name));
         return out;
+    }
+
+    // Every token of a method's stored code, line after line.
+    static std::vector<champoper> StoredTokens(TMainDoc* doc, int16_t methodId)
+    {
+        const int16_t saved = xcurres();
+        useres(doc->fResFile);
+        std::vector<champoper> tokens;
+        int16_t count = 0, err = 0;
+        platform::Handle lines = x_getcalc(methodId, &count, nullptr, &err);
+        for (int32_t i = 0; lines && i < (count < 0 ? -count : count); ++i) {
+            champoper token;
+            for (int16_t at = 0;;) {
+                MyGet2champ(CalcRecordAt(lines, i), &token, &at);
+                if (token.Kind() == kEndOfLineKind) break;
+                tokens.push_back(token);
+            }
+        }
+        x_effcalc(&lines, &count);
+        useres(saved);
+        return tokens;
+    }
+    // The names a method's code calls, in order.
+    static std::vector<std::string> CallsOf(TMainDoc* doc, int16_t methodId)
+    {
+        std::vector<std::string> calls;
+        for (const champoper& t : StoredTokens(doc, methodId))
+            if (t.Kind() == 11) calls.push_back(readtest::P(t.Text(2)));
+        return calls;
     }
 
     // A resource of a document's store, empty when missing.

@@ -46,14 +46,8 @@ protected:
     static std::set<std::string> ManifestCalls(const std::string& method, const std::map<std::string, std::string>& renamed)
     {
         std::set<std::string> out;
-        std::ifstream in(std::string(QZ_DEMO_DIR) + "/Demo.QzB.manifest");
-        std::string line;
-        while (std::getline(in, line)) {
-            std::vector<std::string> f;
-            std::stringstream s(line);
-            std::string part;
-            while (std::getline(s, part, '\t')) f.push_back(part);
-            if (f.size() < 8 || f[0] != "link" || f[1] != "2" || f[3] != method || f[5] != "2") continue;
+        for (const std::vector<std::string>& f : ManifestRows("Demo.QzB.manifest", "link")) {
+            if (f.size() < 8 || f[1] != "2" || f[3] != method || f[5] != "2") continue;
             auto it = renamed.find(f[7]);
             out.insert(it == renamed.end() ? f[7] : it->second);
         }

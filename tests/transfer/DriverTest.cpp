@@ -2,8 +2,6 @@
 // how the copies' calls follow the conflict choices, when the wait dialog
 // shows, and that a refused or failing transfer leaves the destination's
 // files and lists exactly as they were.
-#include "design/links/TokenAccess.h"
-#include "forms/calc/CalcBlob.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/windows/Windows.h"
 #include "tests/transfer/CopyFixture.h"
@@ -31,28 +29,6 @@ method Log_Event id 30
 method Open_Shop id 31
   call Log_Event ( "Open" )
 )";
-
-// The names a method's stored code calls (token kind 11), in order.
-std::vector<std::string> CallsOf(TMainDoc* doc, int16_t methodId)
-{
-    const int16_t saved = xcurres();
-    useres(doc->fResFile);
-    std::vector<std::string> calls;
-    int16_t count = 0, err = 0;
-    platform::Handle lines = x_getcalc(methodId, &count, nullptr, &err);
-    for (int32_t i = 0; lines && i < (count < 0 ? -count : count); ++i) {
-        platform::Handle line = CalcRecordAt(lines, i);
-        champoper token;
-        for (int16_t at = 0;;) {
-            MyGet2champ(line, &token, &at);
-            if (token.Kind() == kEndOfLineKind) break;
-            if (token.Kind() == 11) calls.push_back(readtest::P(token.Text(2)));
-        }
-    }
-    x_effcalc(&lines, &count);
-    useres(saved);
-    return calls;
-}
 
 class DriverTest : public CopyFixture {
 protected:

@@ -2,8 +2,6 @@
 // destination's counterpart (or nothing), the method's dependencies follow,
 // and a failure leaves the copied code as it was.
 #include "app/appl/Preferences.h"
-#include "design/links/TokenAccess.h"
-#include "forms/calc/CalcBlob.h"
 #include "platform/core/Endian.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "tests/transfer/CopyFixture.h"
@@ -126,27 +124,18 @@ protected:
         return made;
     }
 
+    // The tokens that name objects by designation, number or name.
     std::vector<Token> Tokens(int16_t methodId)
     {
-        useres(dest_.fResFile);
         std::vector<Token> out;
-        int16_t count = 0, err = 0;
-        platform::Handle lines = x_getcalc(methodId, &count, nullptr, &err);
-        for (int32_t i = 0; lines && i < (count < 0 ? -count : count); ++i) {
-            platform::Handle line = CalcRecordAt(lines, i);
-            champoper t;
-            for (int16_t at = 0;;) {
-                MyGet2champ(line, &t, &at);
-                if (t.Kind() == kEndOfLineKind) break;
-                Token token{t.Kind(), {}, ""};
-                if (t.Kind() == 3)
-                    for (int32_t w = 2; w <= 6 + 2 * std::max<int16_t>(0, t.Word(6)); w += 2) token.words.push_back(t.Word(w));
-                if (t.Kind() == 2 && t.SubKind() == 1) token.words.push_back(int16_t(t.Real()));
-                if (t.Kind() == 11) token.text = readtest::P(t.Text(2));
-                if (t.Kind() == 3 || t.Kind() == 11 || (t.Kind() == 2 && t.SubKind() == 1)) out.push_back(token);
-            }
+        for (const champoper& t : StoredTokens(&dest_, methodId)) {
+            Token token{t.Kind(), {}, ""};
+            if (t.Kind() == 3)
+                for (int32_t w = 2; w <= 6 + 2 * std::max<int16_t>(0, t.Word(6)); w += 2) token.words.push_back(t.Word(w));
+            if (t.Kind() == 2 && t.SubKind() == 1) token.words.push_back(int16_t(t.Real()));
+            if (t.Kind() == 11) token.text = readtest::P(t.Text(2));
+            if (t.Kind() == 3 || t.Kind() == 11 || (t.Kind() == 2 && t.SubKind() == 1)) out.push_back(token);
         }
-        x_effcalc(&lines, &count);
         return out;
     }
 
@@ -246,23 +235,6 @@ TEST_F(LinksTest, AFailureLeavesTheCopiedCodeWhole)
         EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), made->id), copied) << after;
     }
     EXPECT_GE(failures, 1);
-}
-
-TEST_F(LinksTest, AFieldKeepsItsPlaceUnderTheDestinationTablesNumber)
-{
-    ChampOper op = transfer::MyGetChamp(Src(28, "Amount"));
-    EXPECT_EQ(op.field, 2);
-    EXPECT_EQ(op.table, 1);
-    EXPECT_EQ(op.depth, 0);
-    EXPECT_EQ(transfer::MyGetChamp(nullptr).table, 0);
-    Map(Src(1, "Orders"), Dst(1, "Orders2"));
-    TObjQz* found = nullptr;
-    ChampOper there;
-    ASSERT_EQ(transfer::GetDestRub(list_, &doc_, &dest_, Src(28, "Number"), &found, &there), 0);
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(found->GetOwnerObj(), Dst(1, "Orders2"));
-    EXPECT_EQ(there.field, 1);
-    EXPECT_EQ(there.table, 2);
 }
 
 }  // namespace
