@@ -94,7 +94,8 @@ int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool insta
             made->SetFlag(12, false);
         }
         if (err != 0) {
-            ErrMsg(err);
+            // A Stop in the wait dialog needs no message.
+            if (err != kCancelledByUser) ErrMsg(err);
         } else if (G_NetWorkErr != 0) {
             err = G_NetWorkErr;
         }
