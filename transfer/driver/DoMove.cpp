@@ -213,8 +213,10 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
             G_WaitParam = &wait;
         }
         // 11-12. Moves, then links.
-        ResetResIDMaps();
-        g_PictIDMapMgr = new ResIDMapMgr;  // null when memory runs out
+        // The transfer's own picture map (null when memory runs out); the
+        // component commands' id map stays theirs.
+        delete g_PictIDMapMgr;
+        g_PictIDMapMgr = new ResIDMapMgr;
         err = MoveAll(*list, dest, conflicts, install);
         if (cushion) {
             platform::DisposeHandle(cushion);
@@ -235,7 +237,8 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
         session.RollBack();
     }
     if (err == 0 && settled) DeleteReplaced(module);
-    ResetResIDMaps();
+    delete g_PictIDMapMgr;
+    g_PictIDMapMgr = nullptr;
     DisposeC_List(conflicts);
     if (G_Filters) {
         platform::DisposeHandle(G_Filters);
