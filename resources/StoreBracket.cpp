@@ -7,6 +7,8 @@ int16_t StoreBracket::Begin(int16_t fileNumber)
 {
     Drop();
     if (!updateres(fileNumber)) return reserr ? reserr : platform::ioErr;
+    // A server's file takes every change at once: there is nothing to hold.
+    if (!islocalres(fileNumber)) return 0;
     if (!holdres(fileNumber, true)) return reserr ? reserr : platform::ioErr;
     fFile = fileNumber;
     return 0;

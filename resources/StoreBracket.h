@@ -3,7 +3,8 @@
 // callers ask for (updateres, updateresNoMap) only mark. Commit then
 // writes everything with one commit; Drop, or a failed Commit, or leaving
 // the scope without either, drops every change made inside (the file is
-// as the last commit left it, see CPseudoResFile::DropHeld).
+// as the last commit left it, see CPseudoResFile::DropHeld). A file of a
+// server takes each change at once: the bracket holds nothing there.
 #pragma once
 
 #include <cstdint>
