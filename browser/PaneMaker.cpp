@@ -62,6 +62,11 @@ void InstallBrowserPanes()
     hooks.getLevel = [](void* obj) -> int16_t { return obj ? static_cast<TObjQz*>(obj)->GetLevel() : 0; };
     hooks.openable = [](void* obj) { return obj && static_cast<TObjQz*>(obj)->Openable(); };
     hooks.dragable = [](void* obj) { return obj && static_cast<TObjQz*>(obj)->Dragable(); };
+    // Rows dragged over another window find their drop target there.
+    hooks.dragCell = [](TWindow* window, platform::Point where) { window->DragCell(where); };
+    hooks.dragCellSelect = [](::TPlan* pane, bool on) {
+        if (auto* target = dynamic_cast<TPlan*>(pane)) target->DragCellSelect(on);
+    };
     SetLongListHooks(hooks);
 }
 

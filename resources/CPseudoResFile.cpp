@@ -64,6 +64,32 @@ void CPseudoResFile::DisposeContents()
     fMap.Clear();
 }
 
+// The page table, bitmaps and map a committed header names, checked
+// against each other; `left` receives the units nothing claims.
+OSErr CPseudoResFile::LoadCommitted(const ContainerHeader& h, uint64_t physical, int32_t swapFlag, uint32_t openTime,
+                                    BitmapPages* bitmaps, ResourceMap* map, UnclaimedUnits* left)
+{
+    const uint32_t pages = PagesFor(h.logicalEnd);
+    std::vector<uint8_t> tableBytes(4ull * pages);
+    OSErr err = fFork.ReadAt(h.pageTableOffset, tableBytes.data(), uint32_t(tableBytes.size()));
+    if (err != noErr) return err;
+    std::vector<uint32_t> table(pages);
+    for (uint32_t p = 0; p < pages; ++p) {
+        MapWordsToHost(&tableBytes[4 * p], 4, swapFlag);
+        table[p] = ReadBE32(&tableBytes[4 * p]);
+    }
+    err = bitmaps->Load(fFork, physical, h.logicalEnd, std::move(table));
+    if (err != noErr) return err;
+
+    std::vector<uint8_t> mapBytes(h.mapLength);
+    err = fFork.ReadAt(h.mapOffset, mapBytes.data(), h.mapLength);
+    if (err != noErr) return kResBadMap;
+    err = map->Decode(mapBytes.data(), h.mapLength, swapFlag, openTime);
+    if (err != noErr) return err;
+    err = CheckUnits(*bitmaps, h.pageTableOffset, h.mapOffset, h.mapLength, *map, nullptr, nullptr, left);
+    return err == noErr ? noErr : kResNotContainer;
+}
+
 OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
 {
     uint32_t openTime = 0;
@@ -101,26 +127,9 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
     const bool marked = (h.flags & kFlagOpenForWriting) != 0;
     if (marked && !acceptMarked) return h.magic == kMagicFirst ? kResMarkedOpenOld : kResNotContainer;
 
-    std::vector<uint8_t> tableBytes(4ull * pages);
-    err = fFork.ReadAt(h.pageTableOffset, tableBytes.data(), uint32_t(tableBytes.size()));
-    if (err != noErr) return err;
-    std::vector<uint32_t> table(pages);
-    for (uint32_t p = 0; p < pages; ++p) {
-        MapWordsToHost(&tableBytes[4 * p], 4, swapFlag);
-        table[p] = ReadBE32(&tableBytes[4 * p]);
-    }
-    err = fBitmaps.Load(fFork, physical, h.logicalEnd, std::move(table));
-    if (err != noErr) return err;
-
-    std::vector<uint8_t> mapBytes(h.mapLength);
-    err = fFork.ReadAt(h.mapOffset, mapBytes.data(), h.mapLength);
-    if (err != noErr) return kResBadMap;
-    err = fMap.Decode(mapBytes.data(), h.mapLength, swapFlag, openTime);
-    if (err != noErr) return err;
-
     UnclaimedUnits left;
-    err = CheckUnits(fBitmaps, h.pageTableOffset, h.mapOffset, h.mapLength, fMap, nullptr, nullptr, &left);
-    if (err != noErr) return kResNotContainer;
+    err = LoadCommitted(h, physical, swapFlag, openTime, &fBitmaps, &fMap, &left);
+    if (err != noErr) return err;
 
     fSwapFlag = swapFlag;
     fBigEndian = swapFlag == kBigEndianFile;
@@ -530,12 +539,15 @@ OSErr CPseudoResFile::CommitAll()
 bool CPseudoResFile::Hold(bool hold)
 {
     if (hold || !fHeld) {
+        // What the file holds on disk now is what a drop goes back to.
+        if (hold && !fHeld && fLocal) fFork.StartUndo();
         fHeld = hold || fHeld;
         Fail(noErr);
         return true;
     }
     fHeld = false;
     if (!fCommitPutOff) {
+        fFork.EndUndo();
         Fail(noErr);
         return true;
     }
@@ -544,6 +556,7 @@ bool CPseudoResFile::Hold(bool hold)
         return false;
     }
     fCommitPutOff = false;
+    fFork.EndUndo();
     return true;
 }
 
@@ -585,6 +598,7 @@ bool CPseudoResFile::Close(bool update)
         // A failed commit leaves the open mark, so the next open knows. A
         // held file gets back exactly the header it had, a mark found there
         // too: no commit of it ever reached the disk.
+        if (fHeld) fFork.RollBack();
         if ((fHeld || (ok && !fCommitFailed)) && fFork.IsWritable() && !fReadOnly) {
             err = fRestoreOpenedHeader || fHeld ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd())
                                                 : WriteHeader(0);

@@ -122,6 +122,14 @@ bool holdres(int16_t fileNumber, bool hold)
     });
 }
 
+bool dropres(int16_t fileNumber)
+{
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = OpenFileNumbered(fileNumber);
+        return f && f->DropHeld();
+    });
+}
+
 bool updateresNoMap(int16_t fileNumber)
 {
     return Guarded<bool>(false, [&]() -> bool {

@@ -1,6 +1,7 @@
 #include "transfer/InstallTransfer.h"
 
 #include "app/longlist/LongListHooks.h"
+#include "browser/TransferDrop.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/TransferHooks.h"
 #include "design/reading/ModuleManager.h"
@@ -9,6 +10,9 @@
 #include "transfer/conflicts/ConflictRecording.h"
 #include "transfer/conflicts/Conflicts.h"
 #include "transfer/dialogs/ConflictListDef.h"
+#include "transfer/driver/DoMove.h"
+#include "transfer/driver/MoveDropped.h"
+#include "transfer/movers/Movers.h"
 #include "transfer/modules/ModuleMgr.h"
 
 namespace transfer {
@@ -46,8 +50,10 @@ void InstallTransfer()
     hooks.chooseNumber = transfer::ChooseNumber;
     hooks.chooseValue = transfer::ChooseValue;
     hooks.chooseNumStrListe = transfer::ChooseNumStrListe;
-    hooks.caution = []() -> int16_t { return 0; };
+    hooks.caution = transfer::caution;
     SetTransferHooks(hooks);
+    InstallMovers();
+    browser::SetMoveObjectsHook(MoveDropped);
 
     // The conflict dialog's list rows hold records.
     LongListHooks rows = CurrentLongListHooks();

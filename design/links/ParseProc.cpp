@@ -42,31 +42,6 @@ void PFrom(unsigned char* out, const std::string& s)
     out[0] = uint8_t(n);
 }
 
-bool CommandHasParameters(int16_t command)
-{
-    platform::Handle bits = GetxPRM();
-    if (!bits || !*bits || command < 0) return false;
-    const int32_t byte = command / 8;
-    if (byte >= platform::GetHandleSize(bits)) return false;
-    return (uint8_t((*bits)[byte]) & (0x80 >> (command % 8))) != 0;
-}
-
-// The (parameter number, object kind) pairs of a command's 'APRM'.
-std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command)
-{
-    std::vector<std::pair<int16_t, int16_t>> kinds;
-    platform::Handle h = platform::GetResource(platform::FourCC("APRM"), command);
-    const ByteView v = ByteView::Of(h);
-    int16_t count = 0;
-    if (!v.S16(0, &count)) return kinds;
-    for (int16_t i = 0; i < count; ++i) {
-        int16_t number = 0, kind = 0;
-        if (!v.S16(2 + size_t(i) * 4, &number) || !v.S16(4 + size_t(i) * 4, &kind)) break;
-        kinds.emplace_back(number, kind);
-    }
-    return kinds;
-}
-
 // The state of one method's walk.
 struct ProcWalk {
     TMainDoc* doc = nullptr;
@@ -392,6 +367,31 @@ bool ProcWalk::Rename(const champoper& t, champoper* out)
 }
 
 }  // namespace
+
+bool CommandHasParameters(int16_t command)
+{
+    platform::Handle bits = GetxPRM();
+    if (!bits || !*bits || command < 0) return false;
+    const int32_t byte = command / 8;
+    if (byte >= platform::GetHandleSize(bits)) return false;
+    return (uint8_t((*bits)[byte]) & (0x80 >> (command % 8))) != 0;
+}
+
+// The (parameter number, object kind) pairs of a command's 'APRM'.
+std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command)
+{
+    std::vector<std::pair<int16_t, int16_t>> kinds;
+    platform::Handle h = platform::GetResource(platform::FourCC("APRM"), command);
+    const ByteView v = ByteView::Of(h);
+    int16_t count = 0;
+    if (!v.S16(0, &count)) return kinds;
+    for (int16_t i = 0; i < count; ++i) {
+        int16_t number = 0, kind = 0;
+        if (!v.S16(2 + size_t(i) * 4, &number) || !v.S16(4 + size_t(i) * 4, &kind)) break;
+        kinds.emplace_back(number, kind);
+    }
+    return kinds;
+}
 
 int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owner, TObjQz* method)
 {

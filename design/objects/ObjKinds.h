@@ -164,6 +164,9 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
+    // After a copy: the method's tokens name the destination's objects,
+    // with the source object as the table context of its table.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
 
     TFileObjQz* table = nullptr;  // the table its text refers to by default
     ObjListHdl locals = nullptr;  // the method's own local variables (owned)
@@ -182,6 +185,14 @@ public:
     // The method's line of the compiler declaration file (up to 255 bytes
     // before its carriage return), then the base information line.
     void GetMoreInfo(unsigned char* out, bool flag) override;
+    bool Movable() override { return true; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A project method of the same name: code 6.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // 111 when one of that name exists, else 110.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // A project method's tokens have no table context.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
     int32_t declPos = -1;
     int16_t iconId = 0;
 };
@@ -285,12 +296,32 @@ public:
     int16_t DisplayPopUp(platform::Point pt) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
+    // Nothing more once the list holds it.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    bool IsInDoc(TMainDoc* doc) override;
+    bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // An equal bar of the name: 14; another of the name: 18; none: a
+    // record of code 0 that copies it.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Each entry names its menu's counterpart; a menu without one leaves.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
 };
 class TMenuObjQz : public TObjQz {
 public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // An equal menu of the name: 15.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Each item runs the counterpart of its method and shows that of its
+    // picture.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
     // The title and the items one below the other, with their keys and
     // methods, framed with a shadow.
     int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
@@ -340,6 +371,11 @@ public:
     uint32_t TextType() override { return GetOwnResType(); }
     int16_t TextId() override { return id; }
     int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A balloon of the same name: 8.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 120.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 };
 class TFileBalloonObjQz : public TBalloonObjQz {
 public:
@@ -368,6 +404,12 @@ public:
     bool Strings(std::vector<std::string>* strings, unsigned char* resName);
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // Copied under its own id, or under a new one from 15000 (choice 13).
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A list of the same id: 9.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 116.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 };
 class TStyleObjQz : public TObjQz {
 public:
@@ -380,6 +422,11 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A style of the same name: 16.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 118.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     unsigned char description[81] = {};
 };
 // Names that exist only because method texts use them.
@@ -396,6 +443,13 @@ public:
     int16_t Read(void* record) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // A resource object of the same type and id there.
+    bool IsInDoc(TMainDoc* doc) override;
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // One of the same type and id: 25.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 131.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     uint32_t resType = 0;
 };
 
