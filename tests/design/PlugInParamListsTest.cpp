@@ -8,10 +8,9 @@
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
-#include "platform/files/WholeFile.h"
-#include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 #include "tests/platform/files/TempFolder.h"
+#include "tests/platform/resfiles/ResFileWriter.h"
 
 namespace {
 
@@ -26,12 +25,8 @@ protected:
     // A resource file holding 'EPRM' 1 with these bytes, current.
     void Store(const Bytes& bytes)
     {
-        platform::ResourceFileImage image;
-        image.resources.push_back({FourCC("EPRM"), 1, false, "", 0, bytes});
-        Bytes file;
-        ASSERT_EQ(platform::BuildResourceFile(image, &file), 0);
         const std::string path = folder_.path() + "/p" + std::to_string(++files_) + ".rsrc";
-        ASSERT_EQ(platform::WriteFileAtomically(path, file.data(), file.size()), 0);
+        restest::WriteResFile(path, {{"EPRM", 1, bytes}});
         ASSERT_GT(platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data), 0);
     }
     static Bytes Of(platform::Handle h)
