@@ -759,6 +759,8 @@ int16_t OpenResFileImageBelow(const ResourceFileImage& image)
 
 bool IsResFileOpen(int16_t refNum) { return refNum > 0 && FindFile(refNum) != nullptr; }
 
+int32_t CountOpenResFiles() { return int32_t(S().chain.size()); }
+
 void ResetResourceManager()
 {
     for (auto& f : S().chain) Discard(f.get());
