@@ -274,7 +274,8 @@ class TPackagesObjQz : public TExtObjQz {
 public:
     uint32_t GetDocResType() override;
     uint32_t GetBundleType() override;
-    bool Openable() override { return unopenable == 0; }
+    // A package opens on its routines; a routine has nothing to open.
+    bool Openable() override { return unopenable == 0 && !ownerObj; }
     // Below id 15,000, from a plug-in file, or marked 'LOK!' -1 in its bundle.
     virtual bool LockedPackage();
 };
