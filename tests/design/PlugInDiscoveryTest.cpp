@@ -6,6 +6,7 @@
 #include "app/dialogs/WaitDialog.h"
 
 #include "design/plugins/PlugInLookup.h"
+#include "design/reading/ReadQzB.h"
 #include "platform/core/Faults.h"
 #include "tests/design/PlugInFixture.h"
 #include "tests/platform/core/FailingNew.h"
@@ -56,6 +57,20 @@ TEST_F(PlugInDiscovery, BundlesAndDocumentPackagesMakePackagesWithTheirRoutines)
     EXPECT_EQ(P(routines->At(0)->name), "Print_Label");
     EXPECT_EQ(routines->At(0)->id, 5);
     EXPECT_EQ(CountOpenPlugInFiles(), 1);
+}
+
+TEST_F(PlugInDiscovery, AGeneratedLibraryIsReadWithoutPlugIns)
+{
+    Companion({{"QzPX", 15010, {0, 0}, "Invoicing"}, {"QzEX", 5, {0, 0}, "Print_Label"}});
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"A"}));
+    for (int16_t kind : {7, 8}) {
+        ASSERT_EQ(ReadObj(&doc_, nullptr, kind, nullptr, 1), 0);
+        EXPECT_EQ(List(kind)->Size(), 0) << kind;
+    }
+    EXPECT_EQ(CountOpenPlugInFiles(), 0);
+    for (int16_t kind : {7, 8}) ASSERT_EQ(ReadObj(&doc_, nullptr, kind, nullptr, 0), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Invoicing", "_W"}));
+    EXPECT_EQ(List(8)->Size(), 1);
 }
 
 TEST_F(PlugInDiscovery, FilesAreOpenExactlyWhileObjectsUseThem)

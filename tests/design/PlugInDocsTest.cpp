@@ -195,5 +195,23 @@ TEST_F(PlugInDocs, PackagesAreLockedByIdFileOrBundle)
     doc_.fRemote = false;
 }
 
+TEST_F(PlugInDocs, ACompanionOfMoreThan2500ResourcesRefusesTheCollection)
+{
+    for (const auto& [total, result] : {std::pair{2500, 0}, std::pair{2501, 1008}}) {
+        SCOPED_TRACE(total);
+        DisposeTypeList(doc_.fTypeList);
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        if (doc_.fRsrFile > 0) platform::CloseResFile(doc_.fRsrFile);
+        std::vector<Res> companion = {{"QzEX", 1, {0, 0}, "R"}};
+        for (int16_t id = 1; id < total; ++id) companion.push_back({"FILL", id, {}});
+        TExtObjQz* r = Routine(companion);
+        ASSERT_NE(r, nullptr);
+        ObjListHdl list = nullptr;
+        ASSERT_EQ(NewObjList(&list, 10), 0);
+        EXPECT_EQ(r->SelfAddObjList(&list, 0), result);
+        FreeObjList(list);
+    }
+}
+
 }  // namespace
 }  // namespace designtest
