@@ -46,6 +46,18 @@ bool ReadBundleTable(platform::Handle table, std::vector<BundleEntry>* entries)
     return ReadBundleTable(BytesOf(table), SizeOf(table), entries);
 }
 
+bool FindBundleEntry(platform::Handle table, uint32_t type, BundleEntry* entry)
+{
+    const int32_t n = SoundCount(table);
+    for (int32_t i = 0; i < n; ++i) {
+        const uint8_t* e = BytesOf(table) + 2 + kEntrySize * size_t(i);
+        if (platform::ReadBE32(e) != type) continue;
+        *entry = {type, int16_t(platform::ReadBE16(e + 4)), int16_t(platform::ReadBE16(e + 6))};
+        return true;
+    }
+    return false;
+}
+
 int16_t AppendBundleEntry(platform::Handle table, const BundleEntry& entry)
 {
     const int32_t n = SoundCount(table);

@@ -26,6 +26,9 @@ struct BundleEntry {
 // The entries; false when the table does not fit its bytes.
 bool ReadBundleTable(const uint8_t* bytes, size_t size, std::vector<BundleEntry>* entries);
 bool ReadBundleTable(platform::Handle table, std::vector<BundleEntry>* entries);
+// The first entry of type `type` of a sound table; false when the table
+// does not fit or has none (reads without copying the entries).
+bool FindBundleEntry(platform::Handle table, uint32_t type, BundleEntry* entry);
 // Appends an entry to a sound table, or removes entry `index` (0-based);
 // -108 when the handle cannot change size, 1003 for a damaged table.
 int16_t AppendBundleEntry(platform::Handle table, const BundleEntry& entry);

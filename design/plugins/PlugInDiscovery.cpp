@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <array>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,60 @@ constexpr int16_t kDuplicate = -1, kReserved = -2;
 constexpr int16_t kApplicationBundles[] = {10128, 10760, 10833, 11512, 11760, 11900,
                                            11999, 12000, 12256, 13256, 14000, 15010};
 
+}  // namespace
+
+struct PlugInBatch {
+    struct NameBefore {
+        bool operator()(const std::array<unsigned char, 34>& a, const std::array<unsigned char, 34>& b) const
+        {
+            return rel2str(a.data(), b.data()) == kSmaller;
+        }
+    };
+    std::vector<TObjQz*> made[2];  // kinds 7 and 8
+    std::set<std::array<unsigned char, 34>, NameBefore> packages;
+};
+
+namespace {
+
+// Opens the batch of the outermost search call; Finish places its objects
+// in their lists. Left without Finish (a failure, memory running out),
+// it disposes of them, and so lets go of their files.
+class BatchScope {
+public:
+    explicit BatchScope(ReadObjLink* link) : link_(link)
+    {
+        if (link->batch) return;
+        link->batch = &own_;
+        owner_ = true;
+    }
+    ~BatchScope()
+    {
+        if (!owner_) return;
+        link_->batch = nullptr;
+        for (auto& made : own_.made)
+            for (TObjQz* obj : made) obj->Dispose();
+    }
+    BatchScope(const BatchScope&) = delete;
+    BatchScope& operator=(const BatchScope&) = delete;
+
+    int16_t Finish(int16_t result)
+    {
+        if (!owner_) return result;
+        for (int k = 0; k < 2; ++k) {
+            std::vector<TObjQz*>& made = own_.made[k];
+            ObjListHdl* list = &link_->doc->fTypeList->lists[ListKindOf(int16_t(7 + k)) - 1];
+            if (!made.empty() && MergeSortedObjList(list, made.data(), int32_t(made.size())) != 0) return memFullErr;
+            made.clear();
+        }
+        return result;
+    }
+
+private:
+    ReadObjLink* link_;
+    PlugInBatch own_;
+    bool owner_ = false;
+};
+
 void PSetBytes(unsigned char* out, const uint8_t* text, size_t n)
 {
     n = std::min<size_t>(n, 255);
@@ -66,11 +122,22 @@ Handle IndexedInfo(ResType type, int16_t index, int16_t* id, unsigned char* name
 
 bool WaitStopped() { return G_WaitParam && G_WaitParam->cancelled; }
 
-// A plug-in object of the file, with its document flag; null for memory.
+// A plug-in object of the file, with its document flag, in the search's
+// batch; null for memory.
 TExtObjQz* MakePlugIn(ReadObjLink* link, int16_t kind, const unsigned char* name, int16_t id, int16_t file)
 {
-    auto* obj = static_cast<TExtObjQz*>(NewObj_Id(link->doc, kind, name, id, true));
-    if (!obj) return nullptr;
+    std::vector<TObjQz*>& made = link->batch->made[kind == 8 ? 1 : 0];
+    made.push_back(nullptr);
+    auto* obj = static_cast<TExtObjQz*>(ConstructObjOfKind(kind));
+    if (!obj) {
+        made.pop_back();
+        return nullptr;
+    }
+    ObjName cut;
+    CopyObjName(cut, name);
+    obj->kind = kind;
+    obj->init(link->doc, cut, id);
+    made.back() = obj;
     obj->SetPlugInFile(file);
     obj->SetDocFlag();
     link->made = obj;
@@ -108,16 +175,18 @@ bool RoutineList(Handle bundle, std::vector<std::vector<uint8_t>>* strings)
     return ReadStringList(Get1Resource(FourCC("STR#"), entries[0].id), strings);
 }
 
-// Whether a package of that name exists (a routine of that name is none).
-// The list is sorted by name: only the run of equal names is looked at.
-bool PackageNamed(TMainDoc* doc, const unsigned char* name)
+// Whether a package of that name exists or is in the search's batch (a
+// routine of that name is none). The list is sorted by name: only the run
+// of equal names is looked at.
+bool PackageNamed(ReadObjLink* link, const unsigned char* name)
 {
-    ObjListHdl list = GetObjListe(doc->fTypeList, 7);
-    ObjName cut;
-    CopyObjName(cut, name);
+    std::array<unsigned char, 34> cut{};
+    CopyObjName(cut.data(), name);
+    if (link->batch->packages.count(cut)) return true;
+    ObjListHdl list = GetObjListe(link->doc->fTypeList, 7);
     int32_t pos = 0;
-    if (!list || !SearchInd_Obj(list, cut, &pos)) return false;
-    auto same = [&](int32_t i) { return i >= 0 && i < list->Size() && rel2str(list->At(i)->name, cut) == kEqual; };
+    if (!list || !SearchInd_Obj(list, cut.data(), &pos)) return false;
+    auto same = [&](int32_t i) { return i >= 0 && i < list->Size() && rel2str(list->At(i)->name, cut.data()) == kEqual; };
     for (int32_t i = pos - 1; same(i); --i)
         if (!list->At(i)->GetOwnerObj()) return true;
     for (int32_t i = pos; same(i); ++i)
@@ -153,6 +222,7 @@ void BundleName(int16_t id, const unsigned char* own, const unsigned char* defau
 int16_t ReadObj_SearchExternals(int16_t file, ReadObjLink* link)
 {
     if (file == -1 || !link || !link->doc) return 0;
+    BatchScope batch(link);
     CurrentResFile current(file);
     if (!current.Ok()) return 0;
     const ResType type = FourCC("QzEX");
@@ -166,12 +236,13 @@ int16_t ReadObj_SearchExternals(int16_t file, ReadObjLink* link)
         RoutineName(resName + 1, resName[0], name);
         if (!MakePlugIn(link, 8, name, id, file)) return memFullErr;
     }
-    return 0;
+    return batch.Finish(0);
 }
 
 int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link)
 {
     if (file == -1 || !link || !link->doc) return 0;
+    BatchScope batch(link);
     CurrentResFile current(file);
     if (!current.Ok()) return 0;
     const ResType type = FourCC("QzPX");
@@ -191,12 +262,13 @@ int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link)
         if (MakeRoutines(link, package, strings, file, [](const std::vector<uint8_t>&) { return false; }) != 0)
             return memFullErr;
     }
-    return 0;
+    return batch.Finish(0);
 }
 
 int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsigned char* defaultName)
 {
     if (file <= 0 || !link || !link->doc) return 0;
+    BatchScope batch(link);
     CurrentResFile current(file);
     if (!current.Ok()) return 0;
     const bool ownFile = file == G_MainResFile;
@@ -221,7 +293,7 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
             answer = versions != 0 && reserved ? kReserved : 0;
         }
         if (answer != 0) continue;
-        if (PackageNamed(link->doc, name)) {
+        if (PackageNamed(link, name)) {
             answer = kDuplicate;
             continue;
         }
@@ -231,17 +303,22 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
         package->fromBundle = true;
+        std::array<unsigned char, 34> key{};
+        CopyObjName(key.data(), package->name);
+        link->batch->packages.insert(key);
         auto hidden = [](const std::vector<uint8_t>& s) { return s.empty() || s[0] == '@'; };
         if (MakeRoutines(link, package, strings, file, hidden) != 0) return memFullErr;
     }
-    return answer;
+    return batch.Finish(answer);
 }
 
-int16_t brz_TryToLoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item)
+namespace {
+
+// brz_TryToLoadOnePack once what the item is is known.
+int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool isLink, bool isFolder)
 {
     FSSpec target = item;
-    bool isFolder = false;
-    if (FSpResolveLink(item, &target, &isFolder) != noErr) return 0;
+    if (isLink && FSpResolveLink(item, &target, &isFolder) != noErr) return 0;
     // The map a bundle opens, or the item itself.
     std::optional<CFBundle> bundle;
     if (isFolder) bundle = CFBundleCreate(CFURL{target.path, true});
@@ -274,17 +351,29 @@ int16_t brz_TryToLoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& i
     return ReadObj_SearchExtFolderPack(file, link, defaultName) == memFullErr ? int16_t(memFullErr) : int16_t(0);
 }
 
+}  // namespace
+
+int16_t brz_TryToLoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item)
+{
+    bool isFolder = false, isLink = false;
+    if (FSpIsLink(item, &isLink) != noErr || (!isLink && !FSpExists(item, &isFolder))) return 0;
+    return LoadOnePack(link, fileType, item, isLink, isFolder);
+}
+
 int16_t LoadPlugIns(ReadObjLink* link, OSType fileType, int16_t vRefNum, int32_t dirID)
 {
+    BatchScope batch(link);
     FSSpec folder;
     std::vector<FolderEntry> items;
     if (FSMakeFSSpecFromDirID(vRefNum, dirID, "", &folder) != noErr || FSpListFolder(folder, &items) != noErr) return 1;
     for (const FolderEntry& item : items) {
         if (G_WaitParam && ChkWait(G_WaitParam)) break;
         if (item.brokenLink) continue;
-        if (brz_TryToLoadOnePack(link, fileType, item.fileSpec) == memFullErr) return memFullErr;
+        // The listing tells what the item is: a link, a folder.
+        if (LoadOnePack(link, fileType, item.fileSpec, item.isLink, item.kind == EntryKind::Folder) == memFullErr)
+            return memFullErr;
     }
-    return 1;
+    return batch.Finish(1);
 }
 
 OSErr brz_NativePlugInsFolderRefs(int16_t location, int16_t* vRefNum, int32_t* dirID)
@@ -303,17 +392,19 @@ int16_t brz_LookupPluginsFolder(ReadObjLink* link, OSType fileType, int16_t loca
 
 int16_t ReadObj_SearchExtFolder(ReadObjLink* link, OSType fileType)
 {
+    BatchScope batch(link);
     for (int16_t location : {5, 3, 0, 1, 2}) {
         if (WaitStopped()) break;
         if (brz_LookupPluginsFolder(link, fileType, location, false) == memFullErr) return memFullErr;
     }
-    return 0;
+    return batch.Finish(0);
 }
 
 int16_t ReadPlugInPackages(TMainDoc* doc)
 {
     ReadObjLink link;
     link.doc = doc;
+    BatchScope batch(&link);
     const int16_t saved = CurResFile();
     const unsigned char none[1] = {0};
     int16_t result = ReadObj_SearchExtFolderPack(G_MainResFile, &link, none);
@@ -324,18 +415,19 @@ int16_t ReadPlugInPackages(TMainDoc* doc)
     if (saved > 0 && IsResFileOpen(saved)) UseResFile(saved);
     if (result == 0) result = ReadObj_SearchExtFolder(&link, kPackageFileType);
     if (result == 0 && WaitStopped()) result = kCancelledByUser;
-    return result;
+    return result == memFullErr ? result : batch.Finish(result);
 }
 
 int16_t ReadPlugInRoutines(TMainDoc* doc)
 {
     ReadObjLink link;
     link.doc = doc;
+    BatchScope batch(&link);
     const int16_t saved = CurResFile();
     int16_t result = ReadObj_SearchExternals(doc->fRsrFile, &link);
     if (result == 0) result = ReadObj_SearchExternals(doc->fOtherFile, &link);
     if (result == 0) result = ReadObj_SearchExtFolder(&link, kRoutineFileType);
     if (result == 0 && WaitStopped()) result = kCancelledByUser;
     if (saved > 0 && IsResFileOpen(saved)) UseResFile(saved);
-    return result;
+    return result == memFullErr ? result : batch.Finish(result);
 }

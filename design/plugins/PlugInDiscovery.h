@@ -17,8 +17,11 @@
 
 class TMainDoc;
 class TObjQz;
+struct PlugInBatch;
 
-// The state of one search.
+// The state of one search. The objects a search makes join their kind's
+// list together when the outermost search call ends (one merge, not one
+// insertion each); until then `batch` holds them.
 struct ReadObjLink {
     TMainDoc* doc = nullptr;
     platform::Handle resource = nullptr;  // the last resource read
@@ -27,6 +30,7 @@ struct ReadObjLink {
     unsigned char name[256] = {0};
     unsigned char shortName[33] = {0};     // the name cut to 32
     TObjQz* made = nullptr;                // the last object made
+    PlugInBatch* batch = nullptr;
 };
 
 constexpr platform::OSType kPackageFileType = 0x517A4342;  // 'QzCB'

@@ -67,11 +67,11 @@ void ResetPlugInFiles() { Files().clear(); }
 CurrentResFile::CurrentResFile(int16_t file) : saved_(platform::CurResFile())
 {
     if (file <= 0) return;
-    platform::UseResFile(file);
+    if (file != saved_) platform::UseResFile(file);
     ok_ = platform::CurResFile() == file;
 }
 
 CurrentResFile::~CurrentResFile()
 {
-    if (saved_ > 0 && platform::IsResFileOpen(saved_)) platform::UseResFile(saved_);
+    if (saved_ > 0 && platform::CurResFile() != saved_ && platform::IsResFileOpen(saved_)) platform::UseResFile(saved_);
 }

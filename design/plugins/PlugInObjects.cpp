@@ -94,12 +94,8 @@ int16_t TExtObjQz::GetDocId()
 {
     CurrentResFile current(plugInFile);
     if (!current.Ok()) return -1;
-    std::vector<BundleEntry> entries;
-    if (!ReadBundleTable(platform::Get1Resource(GetBundleType(), id), &entries)) return -1;
-    const uint32_t type = GetDocResType();
-    for (const BundleEntry& e : entries)
-        if (e.type == type) return e.id;
-    return -1;
+    BundleEntry entry;
+    return FindBundleEntry(platform::Get1Resource(GetBundleType(), id), GetDocResType(), &entry) ? entry.id : -1;
 }
 
 platform::Handle TExtObjQz::GetDocRes()
