@@ -331,7 +331,15 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
         // A shortage is no missing file: the read stops.
         return ResError() == memFullErr ? int16_t(memFullErr) : int16_t(0);
     }
-    if (!wasOpen) NotePlugInFileOpened(file);
+    if (!wasOpen) {
+        try {
+            NotePlugInFileOpened(file);
+        } catch (...) {
+            // Not yet known as ours: closed here, or never.
+            CloseResFile(file);
+            throw;
+        }
+    }
     // However the reading ends (memory may run out in any allocation), the
     // file stays open for the objects made from it, and for them only.
     struct Done {

@@ -392,7 +392,12 @@ int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
     }
     file->refNum = ref;
     S().byRef[ref] = file.get();
-    S().chain.insert(S().chain.begin(), std::move(file));
+    try {
+        S().chain.insert(S().chain.begin(), std::move(file));
+    } catch (...) {
+        S().byRef.erase(ref);
+        throw;
+    }
     S().current = ref;
     return ref;
 }
@@ -769,7 +774,12 @@ int16_t OpenResFileImageBelow(const ResourceFileImage& image)
     if (!ref) return Fail(tmfoErr), int16_t(-1);
     file->refNum = ref;
     S().byRef[ref] = file.get();
-    S().chain.push_back(std::move(file));
+    try {
+        S().chain.push_back(std::move(file));
+    } catch (...) {
+        S().byRef.erase(ref);
+        throw;
+    }
     if (S().current == -1) S().current = ref;
     return ref;
 }

@@ -233,6 +233,26 @@ TEST_F(PlugInDiscovery, ReadingStopsForAStopAndForMemory)
         if (!fired) break;
     }
     EXPECT_GT(failures, 5);
+
+    // The same with the standard allocations: a shortage thrown out of
+    // the discovery (the read's entry answers it with -108) leaves no file
+    // open either, once the objects made are gone.
+    for (int64_t after = 0;; ++after) {
+        testfaults::FailNthNew(after);
+        int16_t result = 0;
+        try {
+            result = ReadPlugInPackages(&doc_);
+        } catch (const std::bad_alloc&) {
+            result = -108;
+        }
+        const bool fired = !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        EXPECT_TRUE(result == 0 || (fired && result == -108)) << after << ": " << result;
+        DisposeTypeList(doc_.fTypeList);
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        EXPECT_EQ(platform::CountOpenResFiles(), before) << after;
+        if (!fired) break;
+    }
 }
 
 }  // namespace
