@@ -247,9 +247,7 @@ int16_t ProcWalk::Variable(const champoper& t)
 int16_t ProcWalk::PlugIn(const champoper& t)
 {
     const unsigned char* data = t.Text(2);
-    const bool numbered = data[0] == 5 && data[1] == 2;
-    // A package's list and parameters are read from its own file.
-    TPackagesObjQz* package = numbered ? FindPackage(doc, int16_t(platform::ReadBE16(data + 2))) : nullptr;
+    TPackagesObjQz* package = CalledPackage(doc, data);
     CurrentResFile current(package ? package->GetPlugInFile() : int16_t(-1));
     unsigned char name[256];
     int16_t listId = 0, routine = 0;

@@ -2,6 +2,7 @@
 
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjKinds.h"
+#include "platform/core/Endian.h"
 
 TPackagesObjQz* FindPackage(TMainDoc* doc, int16_t id)
 {
@@ -19,4 +20,10 @@ TObjQz* PackageRoutine(TPackagesObjQz* package, int16_t routine)
     for (int32_t i = 0; members && i < members->Size(); ++i)
         if (members->At(i)->id == routine) return members->At(i);
     return nullptr;
+}
+
+TPackagesObjQz* CalledPackage(TMainDoc* doc, const unsigned char* data)
+{
+    if (data[0] != 5 || data[1] != 2) return nullptr;
+    return FindPackage(doc, int16_t(platform::ReadBE16(data + 2)));
 }

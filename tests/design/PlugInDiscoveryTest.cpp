@@ -139,8 +139,7 @@ TEST_F(PlugInDiscovery, ABundleThatDoesNotFitIsPassedOver)
         } else {
             EXPECT_EQ(Routines("_P"), c.routines);
         }
-        DisposeTypeList(doc_.fTypeList);
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        FreshLists();
         EXPECT_EQ(CountOpenPlugInFiles(), 0);
     }
     // A theme whose first string passes its end names nothing.
@@ -176,8 +175,7 @@ TEST_F(PlugInDiscovery, ReservedBundlesNeedAFileThatGoesWithTheApplication)
         ASSERT_GT(file, 0);
         EXPECT_EQ(ReadObj_SearchExtFolderPack(file, &link, PName("")), c.read ? 0 : -2);
         EXPECT_EQ(PackageObj("_P") != nullptr, c.read);
-        DisposeTypeList(doc_.fTypeList);
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        FreshLists();
         platform::CloseResFile(file);
     }
 }
@@ -210,48 +208,30 @@ TEST_F(PlugInDiscovery, ReadingStopsForAStopAndForMemory)
     G_WaitParam = nullptr;
     EXPECT_EQ(PackageObj("_W"), nullptr);
 
-    // Every allocation failing in turn: -108 or a whole read, and once the
-    // objects are gone no plug-in file is left open.
+    // Every allocation failing in turn, the platform's and the standard
+    // library's (thrown out; the read's entry answers it with -108): -108
+    // or a whole read, and once the objects are gone no file is left open.
     const int32_t before = platform::CountOpenResFiles();
-    int32_t failures = 0;
-    for (int32_t after = 0; after < 400; ++after) {
-        platform::ScopedFault fault(platform::FaultKind::Allocation, after);
-        const int16_t result = ReadPlugInPackages(&doc_);
-        const bool fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
-        if (!fired) {
-            EXPECT_EQ(result, 0);
-            EXPECT_EQ(Routines("_W"), (std::vector<std::string>{"1:A", "2:B"}));
-        } else {
-            ++failures;
-            EXPECT_TRUE(result == 0 || result == -108) << after << ": " << result;
+    for (const bool standard : {false, true}) {
+        for (int32_t after = 0;; ++after) {
+            standard ? testfaults::FailNthNew(after) : platform::InjectFault(platform::FaultKind::Allocation, after);
+            int16_t result = 0;
+            try {
+                result = ReadPlugInPackages(&doc_);
+            } catch (const std::bad_alloc&) {
+                result = -108;
+            }
+            const bool fired = standard ? !testfaults::NewFailurePending() : !platform::IsFaultArmed(platform::FaultKind::Allocation);
+            testfaults::StopFailingNew();
+            platform::ClearAllFaults();
+            EXPECT_TRUE(result == 0 || (fired && result == -108)) << standard << " " << after << ": " << result;
+            if (!fired) {
+                EXPECT_EQ(Routines("_W"), (std::vector<std::string>{"1:A", "2:B"}));
+            }
+            FreshLists();
+            EXPECT_EQ(platform::CountOpenResFiles(), before) << standard << " " << after;
+            if (!fired) break;
         }
-        DisposeTypeList(doc_.fTypeList);
-        doc_.fTypeList = nullptr;
-        platform::ClearAllFaults();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-        EXPECT_EQ(platform::CountOpenResFiles(), before) << after;
-        if (!fired) break;
-    }
-    EXPECT_GT(failures, 5);
-
-    // The same with the standard allocations: a shortage thrown out of
-    // the discovery (the read's entry answers it with -108) leaves no file
-    // open either, once the objects made are gone.
-    for (int64_t after = 0;; ++after) {
-        testfaults::FailNthNew(after);
-        int16_t result = 0;
-        try {
-            result = ReadPlugInPackages(&doc_);
-        } catch (const std::bad_alloc&) {
-            result = -108;
-        }
-        const bool fired = !testfaults::NewFailurePending();
-        testfaults::StopFailingNew();
-        EXPECT_TRUE(result == 0 || (fired && result == -108)) << after << ": " << result;
-        DisposeTypeList(doc_.fTypeList);
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-        EXPECT_EQ(platform::CountOpenResFiles(), before) << after;
-        if (!fired) break;
     }
 }
 

@@ -149,8 +149,7 @@ TEST_F(PlugInDocs, NoFreeIdOrADamagedTableChangesNothing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        DisposeTypeList(doc_.fTypeList);
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        FreshLists();
         if (doc_.fRsrFile > 0) platform::CloseResFile(doc_.fRsrFile);
         doc_.fCompilerDirty = false;
         TExtObjQz* r = Routine(std::vector<Res>{{"QzEX", c.id, {0, 0}, "R"}} + c.more);
@@ -188,19 +187,13 @@ TEST_F(PlugInDocs, PackagesAreLockedByIdFileOrBundle)
         ASSERT_NE(p, nullptr) << name;
         EXPECT_EQ(p->LockedPackage(), locked) << name;
     }
-    // A remote document's plug-ins take no documentation.
-    EXPECT_TRUE(PackageObj("_Plain")->EnableDocWrite());
-    doc_.fRemote = true;
-    EXPECT_FALSE(PackageObj("_Plain")->EnableDocWrite());
-    doc_.fRemote = false;
 }
 
 TEST_F(PlugInDocs, ACompanionOfMoreThan2500ResourcesRefusesTheCollection)
 {
     for (const auto& [total, result] : {std::pair{2500, 0}, std::pair{2501, 1008}}) {
         SCOPED_TRACE(total);
-        DisposeTypeList(doc_.fTypeList);
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        FreshLists();
         if (doc_.fRsrFile > 0) platform::CloseResFile(doc_.fRsrFile);
         std::vector<Res> companion = {{"QzEX", 1, {0, 0}, "R"}};
         for (int16_t id = 1; id < total; ++id) companion.push_back({"FILL", id, {}});

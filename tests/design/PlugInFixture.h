@@ -13,6 +13,8 @@
 #include "platform/resfiles/Resources.h"
 #include "tests/design/DesignFixture.h"
 #include "tests/platform/resfiles/ResFileWriter.h"
+#include "tools/docbuilder/Bytes.h"
+#include "tools/docbuilder/Records.h"
 
 namespace designtest {
 
@@ -34,27 +36,17 @@ inline std::vector<uint8_t> Word(int16_t v) { return {uint8_t(uint16_t(v) >> 8),
 // A bundle table of entries (type, count, id).
 inline std::vector<uint8_t> Table(const std::vector<std::tuple<const char*, int16_t, int16_t>>& entries)
 {
-    std::vector<uint8_t> b = Word(int16_t(entries.size()));
+    docbuilder::ByteWriter w;
+    w.U16(uint16_t(entries.size()));
     for (const auto& [type, count, id] : entries) {
-        const uint32_t t = restest::Code(type);
-        b.insert(b.end(), {uint8_t(t >> 24), uint8_t(t >> 16), uint8_t(t >> 8), uint8_t(t)});
-        for (int16_t v : {count, id}) {
-            const auto w = Word(v);
-            b.insert(b.end(), w.begin(), w.end());
-        }
+        w.U32(restest::Code(type));
+        w.U16(uint16_t(count));
+        w.U16(uint16_t(id));
     }
-    return b;
+    return w.Take();
 }
 
-inline std::vector<uint8_t> Strings(const std::vector<std::string>& strings)
-{
-    std::vector<uint8_t> b = Word(int16_t(strings.size()));
-    for (const std::string& s : strings) {
-        b.push_back(uint8_t(s.size()));
-        b.insert(b.end(), s.begin(), s.end());
-    }
-    return b;
-}
+inline std::vector<uint8_t> Strings(const std::vector<std::string>& strings) { return docbuilder::StringList(strings); }
 
 // A package bundle `id` named `name` whose routine list is 'STR#' `list`.
 inline std::vector<Res> Bundle(const std::string& name, int16_t id, int16_t list, const std::vector<std::string>& routines)
@@ -102,6 +94,13 @@ protected:
     }
 
     std::filesystem::path Folder() const { return std::filesystem::path(folder_.path()); }
+    // Every object disposed of (their files let go), empty lists again.
+    void FreshLists()
+    {
+        DisposeTypeList(doc_.fTypeList);
+        doc_.fTypeList = nullptr;
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
     // The plug-in folder of a location, made.
     std::filesystem::path Plugins(int location = 0)
     {

@@ -3,6 +3,7 @@
 // parameters name.
 #include "design/plugins/PlugInDiscovery.h"
 #include "design/plugins/PlugInFiles.h"
+#include "design/text/MethodText.h"
 #include "tests/design/ParseFixture.h"
 #include "tests/design/PlugInFixture.h"
 
@@ -76,6 +77,11 @@ TEST_F(PlugInLinks, CallsLinkTheRoutineAndWhatItsParametersName)
     EXPECT_TRUE(Linked(call, standard));
     EXPECT_TRUE(Linked(call, m2));
     EXPECT_EQ(standard->usedBy->Size(), 1);
+    // The text names the folder's routine from its own file too.
+    std::vector<std::string> text;
+    ASSERT_EQ(WalkProcText(nullptr, 1, call, [&](const ProcTextLine& l) { return text.push_back(l.Text()), true; }), 0);
+    ASSERT_EQ(text.size(), 3u);
+    EXPECT_EQ(text[2].substr(0, 5), "Beep ");
     EXPECT_EQ(platform::CurResFile(), doc_.fRsrFile);
 }
 

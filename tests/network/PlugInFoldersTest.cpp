@@ -1,4 +1,5 @@
-// The plug-in folders: "Plugins" in each of the places, by location.
+// The plug-in folders by location: "Plugins" in each place, a folder or a
+// link to one; anything else is no plug-in folder.
 #include "network/PlugInFolders.h"
 
 #include <gtest/gtest.h>
@@ -17,48 +18,39 @@ namespace fs = std::filesystem;
 TEST(PlugInFolders, EachLocationIsPluginsInItsPlace)
 {
     platform::testing::TempFolder temp;
-    // Location: its place's switch and what stands at "Plugins" there.
-    struct Case {
+    const fs::path root = temp.path();
+    fs::create_directories(root / "ext" / "Plugins");
+    fs::create_directories(root / "user" / "Elsewhere");
+    fs::create_directory_symlink(root / "user" / "Elsewhere", root / "user" / "Plugins");
+    fs::create_directories(root / "prefs");
+    std::ofstream(root / "prefs" / "Plugins") << "a file";
+    ::setenv("QZ_EXTENSIONS_DIR", (root / "ext").c_str(), 1);
+    ::setenv("QZ_USER_DATA_DIR", (root / "user").c_str(), 1);
+    ::setenv("QZ_PREFERENCES_DIR", (root / "prefs").c_str(), 1);
+    ::setenv("QZ_SYSTEM_DATA_DIR", (root / "missing").c_str(), 1);
+    const struct {
         int16_t location;
-        const char* variable;
-        const char* plugins;  // "folder", "file", "link", or null: nothing
+        uint32_t kind;
         platform::OSErr result;
-    } cases[] = {
-        {0, "QZ_EXTENSIONS_DIR", "folder", 0},   {1, "QZ_USER_DATA_DIR", "folder", 0},
-        {2, "QZ_SYSTEM_DATA_DIR", "link", 0},    {3, "QZ_PREFERENCES_DIR", "file", platform::fnfErr},
-        {5, "QZ_APPLICATION_DIR", nullptr, platform::fnfErr},
-    };
-    for (const Case& c : cases) {
-        const fs::path place = fs::path(temp.path()) / c.variable;
-        fs::create_directories(place);
-        ::setenv(c.variable, place.c_str(), 1);
-        const std::string what = c.plugins ? c.plugins : "";
-        if (what == "folder") fs::create_directory(place / "Plugins");
-        if (what == "file") std::ofstream(place / "Plugins") << "x";
-        if (what == "link") {
-            fs::create_directory(place / "Elsewhere");
-            fs::create_directory_symlink(place / "Elsewhere", place / "Plugins");
-        }
-    }
-    for (const Case& c : cases) {
+        const char* folder;
+    } cases[] = {{0, kPlugInsFolderKind, 0, "ext/Plugins"},  {1, kPlugInsFolderKind, 0, "user/Elsewhere"},
+                 {2, kPlugInsFolderKind, platform::fnfErr, ""}, {3, kPlugInsFolderKind, platform::fnfErr, ""},
+                 {4, kPlugInsFolderKind, platform::fnfErr, ""}, {6, kPlugInsFolderKind, platform::paramErr, ""},
+                 {-1, kPlugInsFolderKind, platform::paramErr, ""}, {0, kPlugInsFolderKind + 1, platform::paramErr, ""}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.location);
         int16_t volume = 1;
         int32_t folder = 1;
-        EXPECT_EQ(GetPlugInsFolderRefs(c.location, kPlugInsFolderKind, &volume, &folder), c.result);
+        EXPECT_EQ(GetPlugInsFolderRefs(c.location, c.kind, &volume, &folder), c.result);
         if (c.result != 0) {
             EXPECT_EQ(folder, 0);
             continue;
         }
         platform::FSSpec found;
         ASSERT_EQ(platform::FSMakeFSSpecFromDirID(volume, folder, "", &found), 0);
-        EXPECT_EQ(fs::canonical(found.path), fs::canonical(fs::path(temp.path()) / c.variable / "Plugins"));
+        EXPECT_EQ(fs::canonical(found.path), fs::canonical(root / c.folder));
     }
-    int16_t volume = 0;
-    int32_t folder = 0;
-    EXPECT_EQ(GetPlugInsFolderRefs(4, kPlugInsFolderKind, &volume, &folder), platform::fnfErr);
-    for (int16_t location : {-1, 6}) EXPECT_EQ(GetPlugInsFolderRefs(location, kPlugInsFolderKind, &volume, &folder), platform::paramErr);
-    EXPECT_EQ(GetPlugInsFolderRefs(0, 0x4D517A59, &volume, &folder), platform::paramErr);
-    for (const Case& c : cases) ::unsetenv(c.variable);
+    for (const char* v : {"QZ_EXTENSIONS_DIR", "QZ_USER_DATA_DIR", "QZ_PREFERENCES_DIR", "QZ_SYSTEM_DATA_DIR"}) ::unsetenv(v);
 }
 
 }  // namespace
