@@ -120,6 +120,33 @@ Handle IndexedInfo(ResType type, int16_t index, int16_t* id, unsigned char* name
     return h;
 }
 
+// Calls `each` (id, name, handle) for every resource of the type in the
+// current file, in index order, each noted in the link; stops at the first
+// answer other than 0 and gives it.
+template <typename Each>
+int16_t EachResource(ReadObjLink* link, ResType type, Each each)
+{
+    const int16_t count = Count1Resources(type);
+    for (int16_t i = 1; i <= count; ++i) {
+        int16_t id = 0;
+        unsigned char name[256];
+        Handle h = IndexedInfo(type, i, &id, name);
+        if (!h) continue;
+        Note(link, h, type, id, name);
+        if (const int16_t err = each(id, name, h)) return err;
+    }
+    return 0;
+}
+
+// "_" and the name, as packages are named.
+void PackageName(const unsigned char* name, unsigned char* out)
+{
+    const size_t n = std::min<size_t>(name[0], 254);
+    out[1] = '_';
+    std::memcpy(out + 2, name + 1, n);
+    out[0] = uint8_t(1 + n);
+}
+
 bool WaitStopped() { return G_WaitParam && G_WaitParam->cancelled; }
 
 // A plug-in object of the file, with its document flag, in the search's
@@ -225,18 +252,12 @@ int16_t ReadObj_SearchExternals(int16_t file, ReadObjLink* link)
     BatchScope batch(link);
     CurrentResFile current(file);
     if (!current.Ok()) return 0;
-    const ResType type = FourCC("QzEX");
-    const int16_t count = Count1Resources(type);
-    for (int16_t i = 1; i <= count; ++i) {
-        int16_t id = 0;
-        unsigned char resName[256], name[256];
-        Handle h = IndexedInfo(type, i, &id, resName);
-        if (!h) continue;
-        Note(link, h, type, id, resName);
+    const int16_t err = EachResource(link, FourCC("QzEX"), [&](int16_t id, const unsigned char* resName, Handle) {
+        unsigned char name[256];
         RoutineName(resName + 1, resName[0], name);
-        if (!MakePlugIn(link, 8, name, id, file)) return memFullErr;
-    }
-    return batch.Finish(0);
+        return MakePlugIn(link, 8, name, id, file) ? 0 : memFullErr;
+    });
+    return err ? err : batch.Finish(0);
 }
 
 int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link)
@@ -245,24 +266,16 @@ int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link)
     BatchScope batch(link);
     CurrentResFile current(file);
     if (!current.Ok()) return 0;
-    const ResType type = FourCC("QzPX");
-    const int16_t count = Count1Resources(type);
-    for (int16_t i = 1; i <= count; ++i) {
-        int16_t id = 0;
-        unsigned char resName[256], name[256] = {1, '_'};
-        Handle h = IndexedInfo(type, i, &id, resName);
-        if (!h) continue;
-        Note(link, h, type, id, resName);
-        std::memcpy(name + 2, resName + 1, std::min<size_t>(resName[0], 254));
-        name[0] = uint8_t(1 + std::min<size_t>(resName[0], 254));
+    const int16_t err = EachResource(link, FourCC("QzPX"), [&](int16_t id, const unsigned char* resName, Handle) {
+        unsigned char name[256];
+        PackageName(resName, name);
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
         std::vector<std::vector<uint8_t>> strings;
-        if (!RoutineList(Get1Resource(FourCC("QBNX"), id), &strings)) continue;
-        if (MakeRoutines(link, package, strings, file, [](const std::vector<uint8_t>&) { return false; }) != 0)
-            return memFullErr;
-    }
-    return batch.Finish(0);
+        if (!RoutineList(Get1Resource(FourCC("QBNX"), id), &strings)) return int16_t(0);
+        return MakeRoutines(link, package, strings, file, [](const std::vector<uint8_t>&) { return false; });
+    });
+    return err ? err : batch.Finish(0);
 }
 
 int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsigned char* defaultName)
@@ -274,32 +287,25 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
     const bool ownFile = file == G_MainResFile;
     // Whether the file goes with the application's, asked once per file.
     int16_t versions = 1;
-    const ResType type = FourCC("QBNX");
-    const int16_t count = Count1Resources(type);
     int16_t answer = 0;
-    for (int16_t i = 1; i <= count; ++i) {
-        int16_t id = 0;
-        unsigned char resName[256], bundleName[256], name[256] = {1, '_'};
-        Handle bundle = IndexedInfo(type, i, &id, resName);
-        if (!bundle) continue;
-        Note(link, bundle, type, id, resName);
+    const int16_t err = EachResource(link, FourCC("QBNX"), [&](int16_t id, const unsigned char* resName, Handle bundle) {
+        unsigned char bundleName[256], name[256];
         BundleName(id, resName, defaultName, bundleName);
-        std::memcpy(name + 2, bundleName + 1, std::min<size_t>(bundleName[0], 254));
-        name[0] = uint8_t(1 + std::min<size_t>(bundleName[0], 254));
+        PackageName(bundleName, name);
         if (!ownFile) {
             if (versions == 1) versions = checkVersions(G_MainResFile, file);
             const bool reserved = std::find(std::begin(kApplicationBundles), std::end(kApplicationBundles), id) !=
                                   std::end(kApplicationBundles);
             answer = versions != 0 && reserved ? kReserved : 0;
         }
-        if (answer != 0) continue;
+        if (answer != 0) return int16_t(0);
         if (PackageNamed(link, name)) {
             answer = kDuplicate;
-            continue;
+            return int16_t(0);
         }
         LoadResource(bundle);
         std::vector<std::vector<uint8_t>> strings;
-        if (!RoutineList(bundle, &strings)) continue;
+        if (!RoutineList(bundle, &strings)) return int16_t(0);
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
         package->fromBundle = true;
@@ -307,9 +313,9 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
         CopyObjName(key.data(), package->name);
         link->batch->packages.insert(key);
         auto hidden = [](const std::vector<uint8_t>& s) { return s.empty() || s[0] == '@'; };
-        if (MakeRoutines(link, package, strings, file, hidden) != 0) return memFullErr;
-    }
-    return batch.Finish(answer);
+        return MakeRoutines(link, package, strings, file, hidden);
+    });
+    return err ? err : batch.Finish(answer);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "design/plugins/PlugInLookup.h"
 #include "design/reading/ReadQzB.h"
+#include "network/PlugInFolders.h"
 #include "platform/core/Faults.h"
 #include "tests/design/PlugInFixture.h"
 #include "tests/platform/core/FailingNew.h"
@@ -192,9 +193,18 @@ TEST_F(PlugInDiscovery, BundleFoldersAliasesAndEveryPlace)
     fs::create_symlink(Folder() / "missing", Plugins(2) / "broken");
     PlugInFile("App.rsrc", Identity(6) + Bundle("Beside", 20002, 402, {"B"}), 5);
     PlugInFile("Prefs.rsrc", Identity(6) + Bundle("Prefs", 20003, 403, {"P"}), 3);
+    // A file where the extensions folder's "Plugins" should be is none.
+    std::ofstream(Folder() / "place0" / "Plugins") << "a file";
     ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
     EXPECT_EQ(Packages(), (std::vector<std::string>{"_Beside", "_Kit", "_Linked", "_Prefs"}));
     EXPECT_EQ(CountOpenPlugInFiles(), 4);
+    int16_t volume = 1;
+    int32_t folder = 1;
+    for (const auto& [location, kind, result] : {std::tuple{0, kPlugInsFolderKind, platform::fnfErr}, {4, kPlugInsFolderKind, platform::fnfErr},
+                                                 {6, kPlugInsFolderKind, platform::paramErr}, {1, kPlugInsFolderKind + 1, platform::paramErr}}) {
+        EXPECT_EQ(GetPlugInsFolderRefs(int16_t(location), kind, &volume, &folder), result) << location;
+        EXPECT_EQ(folder, 0);
+    }
 }
 
 TEST_F(PlugInDiscovery, ReadingStopsForAStopAndForMemory)

@@ -9,7 +9,8 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
-#include "platform/resfiles/Resources.h"
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
 #include "tests/platform/files/TempFolder.h"
 #include "tools/docbuilder/DocBuilder.h"
 
@@ -21,29 +22,17 @@ using platform::FourCC;
 // Every resource of a plain resource file: (type, id) to (name, bytes).
 std::map<std::pair<uint32_t, int16_t>, std::pair<std::string, Bytes>> ReadPlain(const std::string& path)
 {
+    Bytes bytes;
+    platform::ReadWholeFile(path, &bytes);
+    platform::ResourceFileImage image;
+    EXPECT_EQ(platform::ParseResourceFile(bytes.data(), bytes.size(), &image), 0) << path;
     std::map<std::pair<uint32_t, int16_t>, std::pair<std::string, Bytes>> all;
-    const int16_t ref = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
-    EXPECT_GT(ref, 0) << path;
-    if (ref <= 0) return all;
-    for (int16_t t = 1; t <= platform::Count1Types(); ++t) {
-        platform::ResType type = 0;
-        platform::Get1IndType(&type, t);
-        for (int16_t i = 1; i <= platform::Count1Resources(type); ++i) {
-            platform::Handle h = platform::Get1IndResource(type, i);
-            int16_t id = 0;
-            unsigned char name[256];
-            platform::GetResInfo(h, &id, nullptr, name);
-            all[{type, id}] = {std::string(reinterpret_cast<char*>(name + 1), name[0]),
-                               Bytes(*h, *h + platform::GetHandleSize(h))};
-        }
-    }
-    platform::CloseResFile(ref);
+    for (const platform::ResourceImage& r : image.resources) all[{r.type, r.id}] = {r.name, r.data};
     return all;
 }
 
 TEST(PlugInFileBuilder, APlugInFileHoldsItsBundlesByteForByte)
 {
-    platform::ResetResourceManager();
     platform::testing::TempFolder dir;
     const auto r = docbuilder::BuildDocument(R"D(structure S
 package Local id 15010
@@ -85,7 +74,6 @@ pluginfile "Kit Tools"
     // The structure's own parameter list goes into its companion.
     const auto companion = ReadPlain(r.companionPath);
     EXPECT_EQ(companion.at({FourCC("EPRM"), 15010}).second, (Bytes{0, 1, 0, 1, 0, 2, 0, 1, 0, 8, 0, 2, 0, 19}));
-    platform::ResetResourceManager();
 }
 
 TEST(PlugInFileBuilder, BadPlugInStatementsAreRefused)
