@@ -718,7 +718,7 @@ bool PlugInFolder(const std::string& base)
 {
     const std::string folder = base + "/plugins";
     std::filesystem::create_directories(folder);
-    if (!SetUpApplication(folder)) return false;
+    if (!SetUpBenchApplication(folder, QZ_APP_RESOURCES, QZ_SOURCE_DIR)) return false;
     const PlugInTimes small = MeasurePlugIns(folder, 100), big = MeasurePlugIns(folder, 200);
     if (big.objects == 0) {
         std::printf("the plug-in folder could not be made\n");

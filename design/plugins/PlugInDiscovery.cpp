@@ -147,6 +147,14 @@ void PackageName(const unsigned char* name, unsigned char* out)
     out[0] = uint8_t(1 + n);
 }
 
+// A package made by the search: known to PackageNamed before it joins its list.
+void NotePackage(ReadObjLink* link, const TObjQz* package)
+{
+    std::array<unsigned char, 34> key{};
+    CopyObjName(key.data(), package->name);
+    link->batch->packages.insert(key);
+}
+
 bool WaitStopped() { return G_WaitParam && G_WaitParam->cancelled; }
 
 // A plug-in object of the file, with its document flag, in the search's
@@ -271,6 +279,7 @@ int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link)
         PackageName(resName, name);
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
+        NotePackage(link, package);
         std::vector<std::vector<uint8_t>> strings;
         if (!RoutineList(Get1Resource(FourCC("QBNX"), id), &strings)) return int16_t(0);
         return MakeRoutines(link, package, strings, file, [](const std::vector<uint8_t>&) { return false; });
@@ -309,9 +318,7 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
         package->fromBundle = true;
-        std::array<unsigned char, 34> key{};
-        CopyObjName(key.data(), package->name);
-        link->batch->packages.insert(key);
+        NotePackage(link, package);
         auto hidden = [](const std::vector<uint8_t>& s) { return s.empty() || s[0] == '@'; };
         return MakeRoutines(link, package, strings, file, hidden);
     });

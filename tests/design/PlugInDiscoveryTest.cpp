@@ -31,7 +31,9 @@ TEST_F(PlugInDiscovery, BundlesAndDocumentPackagesMakePackagesWithTheirRoutines)
                                  // Unnamed bundles: the theme's name, its first string, the file's name.
                                  Bundle("", 20001, 401, {"A"}) + std::vector<Res>{{"THM#", 20001, {0, 0}, "Themed"}} +
                                  Bundle("", 20002, 402, {"B"}) + std::vector<Res>{{"THM#", 20002, {0, 1, 4, 'F', 'i', 'r', 's'}}} +
-                                 Bundle("", 20003, 403, {"C"}));
+                                 Bundle("", 20003, 403, {"C"}) +
+                                 // The document's package of that name comes first.
+                                 Bundle("Invoicing", 20004, 404, {"Other"}));
     ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
     ASSERT_EQ(ReadPlugInRoutines(&doc_), 0);
     EXPECT_EQ(Packages(), (std::vector<std::string>{"_Bare", "_Firs", "_Invoicing", "_Themed", "_Tools.rsrc", "_W"}));
