@@ -65,6 +65,8 @@ int RunProgram(int argc, char** argv)
     // Documentation bodies are read and written with their styles.
     DocHooks().styleHteToRes = browser::StyleHteToRes;
     DocHooks().styleResToHte = browser::StyleResToHte;
+    DocHooks().plainHteToRes = browser::HteToRes;
+    DocHooks().plainResToHte = browser::ResToHte;
     browser::InstallBrowserPanes();
     transfer::InstallTransfer();
     CommandHooks().conflictPreferences = transfer::C_Preferences;

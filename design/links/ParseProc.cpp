@@ -14,6 +14,10 @@
 #include "design/links/ParseSupport.h"
 #include "design/links/TokenAccess.h"
 #include "design/links/XRef.h"
+#include "design/plugins/BundleTable.h"
+#include "design/plugins/ParamLists.h"
+#include "design/plugins/PlugInFiles.h"
+#include "design/plugins/PlugInLookup.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
 #include "forms/calc/CalcBlob.h"
@@ -217,18 +221,30 @@ int16_t ProcWalk::Variable(const champoper& t)
 
 int16_t ProcWalk::PlugIn(const champoper& t)
 {
+    const unsigned char* data = t.Text(2);
+    TPackagesObjQz* package = CalledPackage(doc, data);
+    CurrentResFile current(package ? package->GetPlugInFile() : int16_t(-1));
     unsigned char name[256];
     int16_t listId = 0, routine = 0;
-    if (GetExtProcIndex(name, t.Text(2), &listId, &routine)) {
+    params = false;
+    if (GetExtProcIndex(name, data, &listId, &routine)) {
         unsigned char text[256];
         platform::GetIndString(text, listId, routine);
         // The routine's name stops at its parameters or result.
-        int n = 0;
-        while (n < text[0] && text[n + 1] != '(' && text[n + 1] != ':') ++n;
-        text[0] = uint8_t(n);
-        std::memcpy(name, text, size_t(n) + 1);
+        RoutineName(text + 1, text[0], name);
+        if (platform::Handle list = GetEPRM(int16_t(platform::ReadBE16(data + 2)))) {
+            kinds = RoutineParamKinds(list, routine);
+            platform::DisposeHandle(list);
+            // Its literal parameters link from the method alone.
+            params = !kinds.empty();
+            command = nullptr;
+            param = 1;
+            pending = params;
+            depth = 0;
+        }
     }
     TObjQz* found = SearchObj_Name(doc, 8, name);
+    if (!found && package) found = PackageRoutine(package, routine);
     if (!found) found = Search_Package(doc, name);
     return XRef(method, found);
 }

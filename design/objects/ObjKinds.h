@@ -333,14 +333,73 @@ public:
     int32_t displayMode = 0;
 };
 
-class TExtObjQz : public TStructObjQz {};
+// Plug-ins (design/plugins): routines of kind 8 (resource 'QzEX', bundle
+// table 'QBND') and packages of kind 7 ('QzPX', bundle table 'QBNX'); a
+// package's routines are kind-7 objects too, members of their package,
+// which is their owner. Their resources live in a platform resource file
+// of their own, the plug-in file, which stays open while an object uses it.
+class TExtObjQz : public TStructObjQz {
+public:
+    // Sets the document's plug-in file number to the current file; the
+    // object's own file is recorded by the discovery (SetPlugInFile).
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Lets go of the plug-in file: the last object of a file the
+    // discovery opened closes it.
+    void Dispose() override;
+    // Flag 4: the plug-in file holds the documentation.
+    void InitDocFlag() override;
+    void SetDocFlag() override { InitDocFlag(); }
+    bool EnableDocWrite() override;
+    bool EnableDelete() override { return false; }
+    // 1008 once the document's companion holds more than 2,500 resources.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    // Links the string lists its bundle table names.
+    int16_t Parse() override;
+    int16_t Parse_Link(TObjQz* obj, C_ListRec* conflicts) override;
+    // Plain text kept in the plug-in file; the state is always 0.
+    int16_t ReadDoc(void* te, int32_t* state, bool* added) override;
+    int16_t WriteDoc(void* te, int32_t state) override;
+    int16_t DelDoc() override;
+
+    // 'QBND' for routines, 'QBNX' for packages.
+    virtual uint32_t GetBundleType() = 0;
+    // The documentation's id in the bundle table; -1 without one.
+    virtual int16_t GetDocId();
+    // The documentation resource of the plug-in file, or null.
+    virtual platform::Handle GetDocRes();
+    // Enters the documentation in the bundle table; 0, 1023 when no id up
+    // to 32,767 is free, 1003 for a damaged table, or the file's error.
+    virtual int16_t AddDocBundle();
+    virtual int16_t DelDocBundle();
+
+    // Records the file its resources live in (counted as a user of it).
+    void SetPlugInFile(int16_t file);
+    int16_t GetPlugInFile() const { return plugInFile; }
+
+    int32_t unopenable = 0;    // not 0: a package that cannot be opened or copied
+    bool noConflict = false;   // reports no conflict
+    bool fromBundle = false;   // a package read from a plug-in's bundle
+
+private:
+    int16_t plugInFile = -1;
+};
 class TPackagesObjQz : public TExtObjQz {
 public:
+    uint32_t GetDocResType() override;
+    uint32_t GetBundleType() override;
+    // A package opens on its routines; a routine has nothing to open.
+    bool Openable() override { return unopenable == 0 && !ownerObj; }
+    // Below id 15,000, from a plug-in file, or marked 'LOK!' -1 in its bundle.
+    virtual bool LockedPackage();
     // The heading, then the routines when the row does not show them.
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t Save(int16_t file, OutPutParmRec* options) override;
 };
-class TExternalObjQz : public TExtObjQz {};
+class TExternalObjQz : public TExtObjQz {
+public:
+    uint32_t GetDocResType() override;
+    uint32_t GetBundleType() override;
+};
 
 class TListboxObjQz : public TVarObjQz {};
 

@@ -1,11 +1,17 @@
 #include "design/objects/ObjList.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "app/dialogs/BusyCursor.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjKinds.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 
@@ -132,6 +138,70 @@ int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj)
     }
     if (*list && lo < (*list)->count - 1 && (*list)->entries[lo] == obj) return 0;
     return AddSortedObjList(list, obj, lo);
+}
+
+int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n)
+{
+    if (n <= 0) return 0;
+    if (!*list) {
+        const int16_t err = NewObjList(list, 10);
+        if (err) return err;
+    }
+    ObjListRec* l = *list;
+    auto before = [](const unsigned char* a, const unsigned char* b) { return rel2str(a, b) == kSmaller; };
+    // The collation is costly and many objects share a name: the objects
+    // are grouped by their name's bytes, only the groups are put in
+    // collation order, and each is placed by one binary search.
+    std::unordered_map<std::string_view, uint32_t> index;
+    std::vector<uint32_t> groupOf(static_cast<size_t>(n));
+    std::vector<const TObjQz*> first;   // a group's first object
+    std::vector<uint32_t> sizes;
+    for (int32_t i = 0; i < n; ++i) {
+        const std::string_view key(reinterpret_cast<const char*>(objs[i]->name + 1), objs[i]->name[0]);
+        const auto [it, fresh] = index.emplace(key, uint32_t(first.size()));
+        if (fresh) {
+            first.push_back(objs[i]);
+            sizes.push_back(0);
+        }
+        groupOf[size_t(i)] = it->second;
+        ++sizes[it->second];
+    }
+    std::vector<uint32_t> order(first.size());
+    for (uint32_t g = 0; g < order.size(); ++g) order[g] = g;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return before(first[a]->name, first[b]->name); });
+    // Each group's place in the sorted objects, then the objects there in
+    // the order given.
+    std::vector<uint32_t> start(first.size());
+    uint32_t total = 0;
+    for (uint32_t g : order) {
+        start[g] = total;
+        total += sizes[g];
+    }
+    std::vector<TObjQz*> added(static_cast<size_t>(n));
+    std::vector<uint32_t> next = start;
+    for (int32_t i = 0; i < n; ++i) added[next[groupOf[size_t(i)]]++] = objs[i];
+    TObjQz** slots = NewSlots(l->count + n + l->step + 1);
+    if (!slots) return platform::memFullErr;
+    TObjQz** const end = l->entries + (l->count - 1);
+    TObjQz** from = l->entries;
+    TObjQz** out = slots;
+    for (uint32_t g : order) {
+        const unsigned char* name = first[g]->name;
+        TObjQz** place =
+            std::upper_bound(from, end, name, [&](const unsigned char* key, const TObjQz* e) { return before(key, e->name); });
+        out = std::copy(from, place, out);
+        out = std::copy(added.begin() + std::ptrdiff_t(start[g]), added.begin() + std::ptrdiff_t(start[g] + sizes[g]), out);
+        from = place;
+    }
+    std::copy(from, end, out);
+    NoteObjListChanged();
+    FreeSlots(l);
+    l->entries = slots;
+    l->count += n;
+    l->free = l->step;
+    l->entries[l->count - 1] = nullptr;
+    return 0;
 }
 
 int16_t DelObjList(ObjListHdl list, TObjQz* obj)

@@ -30,6 +30,12 @@ void RazObjList(ObjListHdl list);
 int16_t AddObjList(ObjListHdl* list, TObjQz* obj);
 int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index);
 int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj);
+// Places `n` objects in a list kept in name order (the look-ups'
+// ordinary collation), each after the entries of an equal name, those of
+// one spelling in the order given: one sort and one merge, where adding
+// them one at a time would move the list's tail for each. -108 leaves the
+// list as it was.
+int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n);
 int16_t DelObjList(ObjListHdl list, TObjQz* obj);
 bool IsInList(ObjListHdl list, const TObjQz* obj);
 // Leaves each object's group, disposes of it, then frees the list.

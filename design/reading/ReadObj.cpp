@@ -25,6 +25,7 @@
 #include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
 #include "design/objects/DesignGlobals.h"
+#include "design/plugins/PlugInDiscovery.h"
 #include "design/reading/DirectoryBytes.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -359,11 +360,10 @@ int16_t ReadObj(TMainDoc* doc, platform::Handle param, int16_t kind, ObjListHdl*
     case 4: return ReadChoiceLists(doc);
     case 5: return ReadMenuBars(doc);
     case 6: return ReadMenus(doc);
-    case 7: case 8:
-        // Plug-in discovery finds the packages and routines; none is read
-        // from a generated component library.
-        (void)allowGenerated;
-        return 0;
+    // Plug-in discovery finds the packages and routines; none is read
+    // from a generated component library.
+    case 7: return allowGenerated ? 0 : ReadPlugInPackages(doc);
+    case 8: return allowGenerated ? 0 : ReadPlugInRoutines(doc);
     case 10: return ReadBalloons(doc);
     case 11: return ReadStringLists(doc);
     case 12: return ReadStyles(doc);

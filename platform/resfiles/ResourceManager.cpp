@@ -48,6 +48,9 @@ struct State {
     bool resLoad = true;
     OSErr error = noErr;
     std::unordered_map<Handle, Resource*> byHandle;
+    // The open files by reference number: a program with hundreds of
+    // plug-in files open looks one up at every change of current file.
+    std::unordered_map<int16_t, ResFile*> byRef;
 };
 
 State& S()
@@ -64,22 +67,27 @@ OSErr Fail(OSErr err)
 
 ResFile* FindFile(int16_t refNum)
 {
-    for (auto& f : S().chain)
-        if (f->refNum == refNum) return f.get();
-    return nullptr;
+    auto it = S().byRef.find(refNum);
+    return it == S().byRef.end() ? nullptr : it->second;
 }
 
-// The files a look-up searches: from the current one down, or it alone.
-std::vector<ResFile*> SearchPath(bool oneDeep)
+// Calls `visit` with the files a look-up searches, from the current one
+// down, or it alone, until it answers true; whether one did. The current
+// file alone is found by its number: with hundreds of files open, a
+// look-up in one of the oldest must not pass all the newer ones.
+template <typename Visit>
+bool SearchPath(bool oneDeep, Visit visit)
 {
-    std::vector<ResFile*> files;
+    if (oneDeep) {
+        ResFile* f = FindFile(S().current);
+        return f && visit(f);
+    }
     bool started = false;
     for (auto& f : S().chain) {
         if (f->refNum == S().current) started = true;
-        if (started) files.push_back(f.get());
-        if (started && oneDeep) break;
+        if (started && visit(f.get())) return true;
     }
-    return files;
+    return false;
 }
 
 Resource* FromHandle(Handle h)
@@ -148,8 +156,8 @@ bool NameEquals(const ResourceImage& image, ConstStr255Param name)
 Handle Lookup(bool oneDeep, ResType type, int16_t id)
 {
     S().error = noErr;
-    for (ResFile* f : SearchPath(oneDeep))
-        if (Resource* r = FindIn(f, type, id)) return Materialise(r);
+    Resource* found = nullptr;
+    if (SearchPath(oneDeep, [&](ResFile* f) { return (found = FindIn(f, type, id)) != nullptr; })) return Materialise(found);
     Fail(resNotFound);
     return nullptr;
 }
@@ -157,10 +165,13 @@ Handle Lookup(bool oneDeep, ResType type, int16_t id)
 Handle LookupNamed(bool oneDeep, ResType type, ConstStr255Param name)
 {
     S().error = noErr;
-    if (name)
-        for (ResFile* f : SearchPath(oneDeep))
+    Resource* found = nullptr;
+    if (name && SearchPath(oneDeep, [&](ResFile* f) {
             for (auto& r : f->resources)
-                if (r->image.type == type && NameEquals(r->image, name)) return Materialise(r.get());
+                if (r->image.type == type && NameEquals(r->image, name)) return (found = r.get()) != nullptr;
+            return false;
+        }))
+        return Materialise(found);
     Fail(resNotFound);
     return nullptr;
 }
@@ -168,19 +179,22 @@ Handle LookupNamed(bool oneDeep, ResType type, ConstStr255Param name)
 std::vector<Resource*> OfType(bool oneDeep, ResType type)
 {
     std::vector<Resource*> list;
-    for (ResFile* f : SearchPath(oneDeep))
+    SearchPath(oneDeep, [&](ResFile* f) {
         for (auto& r : f->resources)
             if (r->image.type == type) list.push_back(r.get());
+        return false;
+    });
     return list;
 }
 
 std::vector<ResType> Types(bool oneDeep)
 {
     std::vector<ResType> types;
-    for (ResFile* f : SearchPath(oneDeep))
+    SearchPath(oneDeep, [&](ResFile* f) {
         for (auto& r : f->resources)
-            if (std::find(types.begin(), types.end(), r->image.type) == types.end())
-                types.push_back(r->image.type);
+            if (std::find(types.begin(), types.end(), r->image.type) == types.end()) types.push_back(r->image.type);
+        return false;
+    });
     return types;
 }
 
@@ -339,7 +353,7 @@ ResFileFork ForkForNewResources(const FSSpec& fileSpec, ResFileFork asked)
 int16_t NewRefNum()
 {
     for (int16_t ref = 1; ref < INT16_MAX; ++ref)
-        if (!FindFile(ref)) return ref;
+        if (!S().byRef.count(ref)) return ref;
     return 0;
 }
 
@@ -377,7 +391,13 @@ int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
         file->resources.push_back(std::move(r));
     }
     file->refNum = ref;
-    S().chain.insert(S().chain.begin(), std::move(file));
+    S().byRef[ref] = file.get();
+    try {
+        S().chain.insert(S().chain.begin(), std::move(file));
+    } catch (...) {
+        S().byRef.erase(ref);
+        throw;
+    }
     S().current = ref;
     return ref;
 }
@@ -458,6 +478,7 @@ void CloseResFile(int16_t refNum)
         auto below = std::next(it);
         S().current = below != chain.end() ? (*below)->refNum : -1;
     }
+    S().byRef.erase(refNum);
     chain.erase(it);
     if (S().current == -1 && !chain.empty()) S().current = chain.front()->refNum;
     Fail(err);
@@ -752,12 +773,20 @@ int16_t OpenResFileImageBelow(const ResourceFileImage& image)
     const int16_t ref = NewRefNum();
     if (!ref) return Fail(tmfoErr), int16_t(-1);
     file->refNum = ref;
-    S().chain.push_back(std::move(file));
+    S().byRef[ref] = file.get();
+    try {
+        S().chain.push_back(std::move(file));
+    } catch (...) {
+        S().byRef.erase(ref);
+        throw;
+    }
     if (S().current == -1) S().current = ref;
     return ref;
 }
 
 bool IsResFileOpen(int16_t refNum) { return refNum > 0 && FindFile(refNum) != nullptr; }
+
+int32_t CountOpenResFiles() { return int32_t(S().chain.size()); }
 
 void ResetResourceManager()
 {

@@ -413,6 +413,50 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     CheckLinkRows(card, window, uses->fList, "card's uses pane");
 }
 
+// The demo with "Demo Tools.plugin" in a plug-in folder
+// (run_plugins_demo.sh): both packages opened on their routines, kind by
+// kind with the older routine after them, each row with its kind's icon;
+// a package routine's caller in the where-used pane.
+class PlugInScreens : public DemoScreens {};
+
+TEST_F(PlugInScreens, PackagesOpenOnTheirRoutines)
+{
+    const char* work = std::getenv("QZ_PLUGIN_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the plug-in run";
+    Shot packages, routine;
+    ASSERT_TRUE(packages.Load(std::string(work) + "/packages.png"));
+    ASSERT_TRUE(routine.Load(std::string(work) + "/routine.png"));
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    auto rowOf = [&](const std::string& name) {
+        const std::vector<std::string> names = Names(main->fList);
+        return int32_t(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    // The run clicked _Demo_Tools' triangle, then _Invoicing_Tools'.
+    for (const char* package : {"_Demo_Tools", "_Invoicing_Tools"}) main->SwitchCellState(rowOf(package));
+    const int32_t first = rowOf("_Demo_Tools");
+    const std::vector<std::string> names = Names(main->fList);
+    ASSERT_LE(size_t(first) + 7, names.size());
+    EXPECT_EQ(std::vector<std::string>(names.begin() + first, names.begin() + first + 7),
+              (std::vector<std::string>{"_Demo_Tools", "Print_Badge", "Stamp_Date", "_Invoicing_Tools", "Format_Amount",
+                                        "Round_Cents", "Print_Label"}));
+    for (int32_t row = first; row < first + 7; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        EXPECT_EQ(obj->kind, row == first + 6 ? 8 : 7) << Name(obj);
+    }
+    CheckMainRows(packages, window, main->fList);
+
+    TObjQz* format = static_cast<TObjQz*>(LongLRowObject(rowOf("Format_Amount"), main->fList));
+    main->SelectObj(format);
+    auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
+    ASSERT_NE(usedBy, nullptr);
+    EXPECT_EQ(Names(usedBy->fList), std::vector<std::string>{"Recalculate"});
+    CheckLinkRows(routine, window, usedBy->fList, "where-used pane");
+}
+
 // The demo opened from the test server by Anna (run_open_from_server.sh):
 // after a wrong password the login dialog is as it was, the caret aside;
 // then the browser window shows the demo's rows where a local open shows

@@ -24,6 +24,41 @@ TEST_F(ListTest, CountersFollowAppendsAndGrowthByStep)
     FreeObjList(list);
 }
 
+// Objects placed together land where one at a time would: in name order,
+// after the entries of an equal name; those of one spelling keep their order.
+TEST_F(ListTest, MergedObjectsKeepTheNameOrder)
+{
+    auto named = [](TObjQz* o, const std::string& n, int16_t id) {
+        apptest::ToP(n, o->name);
+        o->id = id;
+        return o;
+    };
+    TObjQz held[4], added[6];
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 3), 0);
+    for (auto [i, n] : {std::pair{0, "b"}, {1, "d"}, {2, "d"}, {3, "f"}}) ASSERT_EQ(AddObjList(&list, named(&held[i], n, 0)), 0);
+    const std::pair<const char*, int16_t> more[] = {{"d", 1}, {"a", 2}, {"g", 3}, {"D", 4}, {"d", 5}, {"c", 6}};
+    std::vector<TObjQz*> batch;
+    for (size_t i = 0; i < std::size(more); ++i) batch.push_back(named(&added[i], more[i].first, more[i].second));
+    {
+        // Memory running out leaves the list as it was.
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0);
+        EXPECT_EQ(MergeSortedObjList(&list, batch.data(), int32_t(batch.size())), -108);
+    }
+    EXPECT_EQ(list->Size(), 4);
+    ASSERT_EQ(MergeSortedObjList(&list, batch.data(), int32_t(batch.size())), 0);
+    std::vector<std::string> order;
+    for (int32_t i = 0; i < list->Size(); ++i) order.push_back(P(list->At(i)->name) + std::to_string(list->At(i)->id));
+    // "D" and "d" are equal names: the held ones first.
+    EXPECT_EQ(order, (std::vector<std::string>{"a2", "b0", "c6", "d0", "d0", "d1", "d5", "D4", "f0", "g3"}));
+    EXPECT_EQ(list->At(10), nullptr);
+    EXPECT_EQ(list->free, 3);
+    TObjQz last;
+    ASSERT_EQ(AddObjList(&list, named(&last, "h", 7)), 0);  // room behind the terminator
+    EXPECT_EQ(list->At(10), &last);
+    FreeObjList(list);
+}
+
 TEST_F(ListTest, RoomZeroStillGrows)
 {
     // A list made with room 0 once had free -1 and step 0: its first append

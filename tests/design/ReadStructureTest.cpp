@@ -20,7 +20,7 @@
 namespace readtest {
 namespace {
 
-const std::set<int16_t> kReadKinds = {1, 2, 4, 5, 6, 10, 11, 12, 16, 18, 19, 20, 23, 24, 26, 28, 29, 30, 32, 33};
+const std::set<int16_t> kReadKinds = {1, 2, 4, 5, 6, 7, 8, 10, 11, 12, 16, 18, 19, 20, 23, 24, 26, 28, 29, 30, 32, 33};
 
 std::string Qualified(TObjQz* table)
 {
