@@ -1,6 +1,13 @@
 // The factory and the look-ups by name, id and scope.
+#include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
 
+#include "platform/core/Endian.h"
+#include "platform/core/Memory.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -159,6 +166,120 @@ TEST_F(FactoryTest, ResourcesByTypeAndId)
     TObjQz* pict = Make(18, "Logo", 300);
     EXPECT_EQ(GetPictObj(&doc_, (2 << 16) | 300), pict);
     EXPECT_EQ(GetPictObj(&doc_, (1 << 16) | 300), nullptr);
+}
+
+// Look-ups by id and tables by name answer from tables kept per list once
+// it has served a few look-ups; after every random edit (objects added at
+// either end, removed, the list reordered, an object given another id)
+// they must answer exactly as a walk of the list, first match first.
+TEST_F(FactoryTest, IdAndTableLookUpsAnswerAsAWalkAfterEveryEdit)
+{
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 30), 0);
+    std::vector<TObjQz*> made;
+    std::mt19937 random(5);
+    auto name = [&] { return "T" + std::to_string(random() % 40); };
+    auto walkId = [&](int16_t id) -> TObjQz* {
+        for (int32_t i = 0; i < list->Size(); ++i)
+            if (list->At(i)->id == id) return list->At(i);
+        return nullptr;
+    };
+    auto walkTable = [&](const std::string& n) -> TObjQz* {
+        for (int32_t i = 0; i < list->Size(); ++i)
+            if (list->At(i)->kind == 1 && rel2str(list->At(i)->name, PName(n)) == kEqual) return list->At(i);
+        return nullptr;
+    };
+    for (int step = 0; step < 400; ++step) {
+        const int edit = int(random() % 10);
+        if (edit < 5 || list->Size() == 0) {
+            TObjQz* obj = NewOwnedObj(&doc_, random() % 3 == 0 ? 1 : 28, PName(name()), int16_t(random() % 60));
+            ASSERT_NE(obj, nullptr);
+            made.push_back(obj);
+            ASSERT_EQ(edit % 2 ? AddObjList(&list, obj) : AddSortedObjList(&list, obj, 0), 0);
+        } else if (edit < 7) {
+            DelObjList(list, list->At(int32_t(random() % uint32_t(list->Size()))));
+        } else if (edit < 8) {
+            Shell_IdSort(list);
+        } else {
+            // Changed the way a group's write does it.
+            list->At(int32_t(random() % uint32_t(list->Size())))->id = int16_t(random() % 60);
+            NoteObjIdChanged();
+        }
+        for (int probe = 0; probe < 12; ++probe) {
+            const auto id = int16_t(random() % 62);
+            ASSERT_EQ(SearchListObj_Id(list, id), walkId(id)) << "step " << step << ", id " << id;
+            const std::string n = name();
+            int32_t pos = 0;
+            ASSERT_EQ(SearchTableName(list, PName(n), &pos), walkTable(n)) << "step " << step << ", " << n;
+            EXPECT_EQ(pos, 1);
+        }
+    }
+    FreeObjList(list);
+    for (TObjQz* obj : made) DestroyObj(obj);
+}
+
+// Reading a companion's resources makes one object per type and id, with
+// those already listed (under any spelling the look-ups take as the same
+// name) kept: 'PICT' and 'pict' name one run.
+TEST_F(FactoryTest, ResourceObjectsOfSameNamedTypesAreMadeOnce)
+{
+    const uint32_t upper = 0x50494354, lower = 0x70696374;  // 'PICT', 'pict'
+    TObjQz* first = NewResourceObj(&doc_, upper, 128);
+    ASSERT_NE(first, nullptr);
+    ObjListHdl* list = &doc_.fTypeList->lists[20 - 1];
+    EXPECT_TRUE(ObjNamed(first, PName("pict")));
+    // What the read does for 'pict' 128, 129 beside 'PICT' 128.
+    for (const int16_t id : {128, 129}) {
+        const unsigned char name[5] = {4, 'p', 'i', 'c', 't'};
+        const bool taken = id == 128;
+        TObjQz* obj = taken ? NewResourceObj(&doc_, lower, id) : NewListObj_NewId(&doc_, list, 20, name, id);
+        ASSERT_NE(obj, nullptr);
+        EXPECT_EQ(obj == first, taken) << id;
+        EXPECT_EQ(NewResourceObj(&doc_, lower, id), obj) << "the factory finds what the read made";
+    }
+    EXPECT_EQ((*list)->Size(), 2);
+}
+
+// A field's choice list is named by the list directory: the first entry
+// with the id, also after the directory's bytes change in place or grow.
+TEST_F(FactoryTest, ChoiceListNamesFollowTheirDirectory)
+{
+    OpenStore();
+    auto entry = [](std::vector<uint8_t>* dir, const std::string& name, int16_t id) {
+        const size_t at = dir->size();
+        dir->resize(at + 34, 0);
+        (*dir)[at] = uint8_t(name.size());
+        std::copy(name.begin(), name.end(), dir->begin() + ptrdiff_t(at + 1));
+        platform::WriteBE16(&(*dir)[at + 32], uint16_t(id));
+    };
+    std::vector<uint8_t> dir(6, 0);
+    entry(&dir, "Five", 5);
+    entry(&dir, "Nine", 9);
+    entry(&dir, "Again", 5);
+    platform::WriteBE16(&dir[0], 4);  // one more than the entries there
+    AddStored(platform::FourCC("LEQz"), 0, dir);
+    auto name = [](int16_t id) {
+        unsigned char out[256];
+        GetNameEnum(id, out);
+        return P(out);
+    };
+    struct Case {
+        int16_t id;
+        const char* name;
+    };
+    for (const Case c : {Case{5, "Five"}, Case{9, "Nine"}, Case{7, ""}, Case{0, ""}}) EXPECT_EQ(name(c.id), c.name) << c.id;
+    // The loaded directory changed in place: "Nine" is list 7 now.
+    platform::Handle h = xget1res(platform::FourCC("LEQz"), 0);
+    ASSERT_NE(h, nullptr);
+    platform::WriteBE16(reinterpret_cast<uint8_t*>(*h) + 6 + 34 + 32, 7);
+    for (const Case c : {Case{7, "Nine"}, Case{9, ""}, Case{5, "Five"}}) EXPECT_EQ(name(c.id), c.name) << c.id;
+    // And grown by an entry.
+    entry(&dir, "Twelve", 12);
+    platform::WriteBE16(&dir[0], 4);
+    platform::SetHandleSize(h, platform::Size(dir.size()));
+    ASSERT_EQ(platform::MemError(), 0);
+    std::memcpy(*h, dir.data(), dir.size());
+    for (const Case c : {Case{12, "Twelve"}, Case{9, "Nine"}, Case{7, ""}}) EXPECT_EQ(name(c.id), c.name) << c.id;
 }
 
 TEST_F(FactoryTest, MakingFailsCleanlyWhenMemoryRunsOut)
