@@ -1,8 +1,8 @@
 // A table of addresses with a value each, held in one array (open
 // addressing, linear probing, removal by shifting back). The memory
-// manager keeps every block it handed out here: a node-based map cost an
-// allocation per block and a cache miss per step, and its rehashing grew
-// with the number of blocks alive.
+// manager keeps every block it handed out here, the resource store every
+// loaded resource: a node-based map cost an allocation per entry and a
+// cache miss per step.
 #pragma once
 
 #include <cstddef>
@@ -11,11 +11,12 @@
 
 namespace platform {
 
-class AddressTable {
+template <typename Value>
+class AddressTableOf {
 public:
     // Adds or replaces the address's value. Throws std::bad_alloc when the
     // table cannot grow; it is then unchanged.
-    void Put(const void* address, int32_t value)
+    void Put(const void* address, Value value)
     {
         if ((used_ + 1) * 2 > slots_.size()) Regrow(slots_.empty() ? 64 : slots_.size() * 2);
         Slot& s = slots_[Place(Key(address))];
@@ -24,7 +25,7 @@ public:
     }
 
     // The address's value, or null when it is not in the table.
-    int32_t* Find(const void* address)
+    Value* Find(const void* address)
     {
         if (!address || slots_.empty()) return nullptr;
         Slot& s = slots_[Place(Key(address))];
@@ -55,10 +56,16 @@ public:
 
     size_t Count() const { return used_; }
 
+    void Clear() noexcept
+    {
+        slots_.clear();
+        used_ = 0;
+    }
+
 private:
     struct Slot {
         uintptr_t key = 0;
-        int32_t value = 0;
+        Value value{};
     };
 
     static uintptr_t Key(const void* address) { return reinterpret_cast<uintptr_t>(address); }
@@ -93,5 +100,7 @@ private:
     size_t used_ = 0;
     int shift_ = 0;
 };
+
+using AddressTable = AddressTableOf<int32_t>;
 
 }  // namespace platform
