@@ -251,6 +251,7 @@ void ShellSortType(ObjListHdl list)
     // Objects of one kind keep their order; menu bars follow their slots.
     std::stable_sort(list->entries, list->entries + list->Size(),
                      [](const TObjQz* a, const TObjQz* b) { return TypeSortAfter(b, a); });
+    StampObjList(list);
 }
 
 void ShellSortFullName(ObjListHdl list)

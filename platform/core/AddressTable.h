@@ -14,14 +14,18 @@ namespace platform {
 template <typename Value>
 class AddressTableOf {
 public:
-    // Adds or replaces the address's value. Throws std::bad_alloc when the
-    // table cannot grow; it is then unchanged.
+    // Adds or replaces the address's value (a null address is never held).
+    // Throws std::bad_alloc when the table cannot grow; it is then unchanged.
     void Put(const void* address, Value value)
     {
+        if (!address) return;
+        if (Value* held = Find(address)) {
+            *held = value;
+            return;
+        }
         if ((used_ + 1) * 2 > slots_.size()) Regrow(slots_.empty() ? 64 : slots_.size() * 2);
-        Slot& s = slots_[Place(Key(address))];
-        if (s.key == 0) ++used_;
-        s = {Key(address), value};
+        slots_[Place(Key(address))] = {Key(address), value};
+        ++used_;
     }
 
     // The address's value, or null when it is not in the table.

@@ -1,12 +1,10 @@
 // The factory and the look-ups by name, id and scope.
-#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "tests/design/DesignFixture.h"
 
@@ -170,116 +168,77 @@ TEST_F(FactoryTest, ResourcesByTypeAndId)
 
 // Look-ups by id and tables by name answer from tables kept per list once
 // it has served a few look-ups; after every random edit (objects added at
-// either end, removed, the list reordered, an object given another id)
-// they must answer exactly as a walk of the list, first match first.
+// either end, removed, the list reordered, an object given another id as a
+// group's write does) they answer as a walk of the list, first match first.
 TEST_F(FactoryTest, IdAndTableLookUpsAnswerAsAWalkAfterEveryEdit)
 {
     ObjListHdl list = nullptr;
     ASSERT_EQ(NewObjList(&list, 30), 0);
     std::vector<TObjQz*> made;
     std::mt19937 random(5);
-    auto name = [&] { return "T" + std::to_string(random() % 40); };
-    auto walkId = [&](int16_t id) -> TObjQz* {
-        for (int32_t i = 0; i < list->Size(); ++i)
-            if (list->At(i)->id == id) return list->At(i);
-        return nullptr;
-    };
-    auto walkTable = [&](const std::string& n) -> TObjQz* {
-        for (int32_t i = 0; i < list->Size(); ++i)
-            if (list->At(i)->kind == 1 && rel2str(list->At(i)->name, PName(n)) == kEqual) return list->At(i);
-        return nullptr;
-    };
+    auto name = [&] { return PName("T" + std::to_string(random() % 40)); };
+    auto any = [&] { return list->At(int32_t(random() % uint32_t(list->Size()))); };
     for (int step = 0; step < 400; ++step) {
         const int edit = int(random() % 10);
         if (edit < 5 || list->Size() == 0) {
-            TObjQz* obj = NewOwnedObj(&doc_, random() % 3 == 0 ? 1 : 28, PName(name()), int16_t(random() % 60));
-            ASSERT_NE(obj, nullptr);
-            made.push_back(obj);
-            ASSERT_EQ(edit % 2 ? AddObjList(&list, obj) : AddSortedObjList(&list, obj, 0), 0);
+            made.push_back(NewOwnedObj(&doc_, random() % 3 ? 28 : 1, name(), int16_t(random() % 60)));
+            ASSERT_EQ(edit % 2 ? AddObjList(&list, made.back()) : AddSortedObjList(&list, made.back(), 0), 0);
         } else if (edit < 7) {
-            DelObjList(list, list->At(int32_t(random() % uint32_t(list->Size()))));
+            DelObjList(list, any());
         } else if (edit < 8) {
             Shell_IdSort(list);
         } else {
-            // Changed the way a group's write does it.
-            list->At(int32_t(random() % uint32_t(list->Size())))->id = int16_t(random() % 60);
+            any()->id = int16_t(random() % 60);
             NoteObjIdChanged();
         }
         for (int probe = 0; probe < 12; ++probe) {
             const auto id = int16_t(random() % 62);
-            ASSERT_EQ(SearchListObj_Id(list, id), walkId(id)) << "step " << step << ", id " << id;
-            const std::string n = name();
+            const PName table = name();
+            TObjQz *byId = nullptr, *byName = nullptr;
+            for (int32_t i = list->Size() - 1; i >= 0; --i) {
+                if (list->At(i)->id == id) byId = list->At(i);
+                if (list->At(i)->kind == 1 && rel2str(list->At(i)->name, table) == kEqual) byName = list->At(i);
+            }
             int32_t pos = 0;
-            ASSERT_EQ(SearchTableName(list, PName(n), &pos), walkTable(n)) << "step " << step << ", " << n;
-            EXPECT_EQ(pos, 1);
+            ASSERT_EQ(SearchListObj_Id(list, id), byId) << "step " << step << ", id " << id;
+            ASSERT_EQ(SearchTableName(list, table, &pos), byName) << "step " << step << ", " << P(table);
         }
     }
     FreeObjList(list);
     for (TObjQz* obj : made) DestroyObj(obj);
 }
 
-// Reading a companion's resources makes one object per type and id, with
-// those already listed (under any spelling the look-ups take as the same
-// name) kept: 'PICT' and 'pict' name one run.
-TEST_F(FactoryTest, ResourceObjectsOfSameNamedTypesAreMadeOnce)
-{
-    const uint32_t upper = 0x50494354, lower = 0x70696374;  // 'PICT', 'pict'
-    TObjQz* first = NewResourceObj(&doc_, upper, 128);
-    ASSERT_NE(first, nullptr);
-    ObjListHdl* list = &doc_.fTypeList->lists[20 - 1];
-    EXPECT_TRUE(ObjNamed(first, PName("pict")));
-    // What the read does for 'pict' 128, 129 beside 'PICT' 128.
-    for (const int16_t id : {128, 129}) {
-        const unsigned char name[5] = {4, 'p', 'i', 'c', 't'};
-        const bool taken = id == 128;
-        TObjQz* obj = taken ? NewResourceObj(&doc_, lower, id) : NewListObj_NewId(&doc_, list, 20, name, id);
-        ASSERT_NE(obj, nullptr);
-        EXPECT_EQ(obj == first, taken) << id;
-        EXPECT_EQ(NewResourceObj(&doc_, lower, id), obj) << "the factory finds what the read made";
-    }
-    EXPECT_EQ((*list)->Size(), 2);
-}
-
 // A field's choice list is named by the list directory: the first entry
-// with the id, also after the directory's bytes change in place or grow.
+// with the id, also after the loaded directory changes in place or grows.
 TEST_F(FactoryTest, ChoiceListNamesFollowTheirDirectory)
 {
     OpenStore();
-    auto entry = [](std::vector<uint8_t>* dir, const std::string& name, int16_t id) {
-        const size_t at = dir->size();
-        dir->resize(at + 34, 0);
-        (*dir)[at] = uint8_t(name.size());
-        std::copy(name.begin(), name.end(), dir->begin() + ptrdiff_t(at + 1));
-        platform::WriteBE16(&(*dir)[at + 32], uint16_t(id));
-    };
-    std::vector<uint8_t> dir(6, 0);
-    entry(&dir, "Five", 5);
-    entry(&dir, "Nine", 9);
-    entry(&dir, "Again", 5);
-    platform::WriteBE16(&dir[0], 4);  // one more than the entries there
+    std::vector<uint8_t> dir = {0, 5, 0, 0, 0, 0};  // one entry more than there are
+    for (const auto& [name, id] : std::vector<std::pair<std::string, int16_t>>{{"Five", 5}, {"Nine", 9}, {"Again", 5}}) {
+        dir.push_back(uint8_t(name.size()));
+        dir.insert(dir.end(), name.begin(), name.end());
+        dir.resize(dir.size() + 31 - name.size(), 0);
+        dir.insert(dir.end(), {0, uint8_t(id)});
+    }
     AddStored(platform::FourCC("LEQz"), 0, dir);
-    auto name = [](int16_t id) {
-        unsigned char out[256];
-        GetNameEnum(id, out);
-        return P(out);
-    };
-    struct Case {
-        int16_t id;
-        const char* name;
-    };
-    for (const Case c : {Case{5, "Five"}, Case{9, "Nine"}, Case{7, ""}, Case{0, ""}}) EXPECT_EQ(name(c.id), c.name) << c.id;
-    // The loaded directory changed in place: "Nine" is list 7 now.
     platform::Handle h = xget1res(platform::FourCC("LEQz"), 0);
     ASSERT_NE(h, nullptr);
-    platform::WriteBE16(reinterpret_cast<uint8_t*>(*h) + 6 + 34 + 32, 7);
-    for (const Case c : {Case{7, "Nine"}, Case{9, ""}, Case{5, "Five"}}) EXPECT_EQ(name(c.id), c.name) << c.id;
-    // And grown by an entry.
-    entry(&dir, "Twelve", 12);
-    platform::WriteBE16(&dir[0], 4);
-    platform::SetHandleSize(h, platform::Size(dir.size()));
-    ASSERT_EQ(platform::MemError(), 0);
+    auto names = [](std::initializer_list<int16_t> ids) {
+        std::string all;
+        for (int16_t id : ids) {
+            unsigned char out[256];
+            GetNameEnum(id, out);
+            all += P(out) + "|";
+        }
+        return all;
+    };
+    EXPECT_EQ(names({5, 9, 7, 12}), "Five|Nine|||");
+    (*h)[6 + 34 + 33] = 7;  // "Nine" is list 7 now
+    EXPECT_EQ(names({7, 9, 5}), "Nine||Five|");
+    dir[6 + 2 * 34 + 33] = 12;  // the directory read again, "Again" list 12
+    platform::SetHandleSize(h, platform::Size(dir.size() + 34));
     std::memcpy(*h, dir.data(), dir.size());
-    for (const Case c : {Case{12, "Twelve"}, Case{9, "Nine"}, Case{7, ""}}) EXPECT_EQ(name(c.id), c.name) << c.id;
+    EXPECT_EQ(names({12, 9, 7, 5}), "Again|Nine||Five|");
 }
 
 TEST_F(FactoryTest, MakingFailsCleanlyWhenMemoryRunsOut)

@@ -1,4 +1,5 @@
 // Object lists, type lists and the sorts.
+#include <algorithm>
 #include <vector>
 
 #include "design/objects/ObjSorts.h"
@@ -88,74 +89,49 @@ TEST_F(ListTest, GrowthFailureLeavesListAsItWas)
     FreeObjList(list);
 }
 
-// Appends one at a time to lists of every step: free follows the step
-// (step free slots after each growth, one fewer per append) while long
-// lists take their room in larger pieces; every entry stays in place and
-// the terminator follows.
-TEST_F(ListTest, LongListsFollowTheStepAndKeepEveryEntry)
+// Free follows the step (step slots after each growth, one fewer per
+// append) while long lists take their room in larger pieces; and every
+// change of entries or of their order gives a stamp never seen before,
+// nothing else gives one.
+TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
 {
+    std::vector<TObjQz> objs(3000);
     for (const int16_t step : {1, 10, 30}) {
         ObjListHdl list = nullptr;
         ASSERT_EQ(NewObjList(&list, step), 0);
-        std::vector<TObjQz> objs(3000);
+        std::vector<uint64_t> seen = {list->stamp};
+        auto expectMoved = [&](const char* what, bool moved) {
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), list->stamp), moved ? 0 : 1) << what;
+            seen.push_back(list->stamp);
+        };
         for (size_t i = 0; i < objs.size(); ++i) {
             const int32_t free = list->free;
-            ASSERT_EQ(AddObjList(&list, &objs[i]), 0);
+            ASSERT_EQ(i % 2 ? AddObjList(&list, &objs[i]) : AddSortedObjList(&list, &objs[i], int32_t(i / 2)), 0);
             ASSERT_EQ(list->free, (free == 0 ? step : free) - 1) << step << " " << i;
+            expectMoved("add", true);
         }
-        // Inserted at the front and in the middle, past the room's end.
-        TObjQz front, middle;
-        ASSERT_EQ(AddSortedObjList(&list, &front, 0), 0);
-        ASSERT_EQ(AddSortedObjList(&list, &middle, 1501), 0);
-        ASSERT_EQ(list->Size(), 3002);
-        EXPECT_EQ(list->At(0), &front);
-        EXPECT_EQ(list->At(1501), &middle);
-        for (int32_t i = 1; i < 1501; ++i) ASSERT_EQ(list->At(i), &objs[size_t(i - 1)]);
-        for (int32_t i = 1502; i < 3002; ++i) ASSERT_EQ(list->At(i), &objs[size_t(i - 2)]);
-        EXPECT_EQ(list->At(3002), nullptr);
+        for (int32_t i = 0; i < 3000; ++i) ASSERT_EQ(list->At(i), &objs[size_t(i < 1500 ? 2 * i : 2 * (i - 1500) + 1)]);
+        DelObjList(list, nullptr);
+        expectMoved("deleting nothing", false);
+        Shell_IdSort(list);
+        expectMoved("sort", true);
+        {
+            // Appends take the room there is, then one fails to grow.
+            platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+            int16_t err = 0;
+            for (int32_t n = list->Size(); err == 0 && n < 20000; ++n) {
+                seen.push_back(list->stamp);
+                err = AddObjList(&list, &objs[0]);
+            }
+            EXPECT_EQ(err, -108);
+            expectMoved("a failed growth", false);
+        }
+        DelObjList(list, &objs[0]);
+        expectMoved("delete", true);
+        RazObjList(list);
+        expectMoved("emptying", true);
         FreeObjList(list);
     }
-}
-
-// A look-up table made from a list holds while the list's stamp does: each
-// change of entries or of their order gives a new stamp, and nothing else
-// does.
-TEST_F(ListTest, StampsMoveWithEveryChangeOfEntriesOrOrder)
-{
-    TObjQz* b = Make(2, "b", 1);
-    TObjQz* a = Make(2, "a", 2);
-    ObjListHdl list = nullptr;
-    ASSERT_EQ(NewObjList(&list, 1), 0);
-    std::vector<uint64_t> seen = {list->stamp};
-    auto expectMoved = [&](const char* what, bool moved) {
-        EXPECT_EQ(list->stamp != seen.back(), moved) << what;
-        for (size_t i = 0; moved && i < seen.size(); ++i) EXPECT_NE(list->stamp, seen[i]) << what << ": reused";
-        seen.push_back(list->stamp);
-    };
-    ASSERT_EQ(AddObjList(&list, b), 0);
-    expectMoved("append", true);
-    ASSERT_EQ(AddSortedObjList(&list, a, 1), 0);
-    expectMoved("insert", true);
-    ShellSort(list);
-    expectMoved("sort", true);
-    EXPECT_EQ(list->At(0), a);
-    TObjQz absent;
-    EXPECT_EQ(DelObjList(list, &absent), 0);
-    expectMoved("deleting an absent object", false);
-    {
-        platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
-        EXPECT_EQ(AddObjList(&list, b), -108);
-    }
-    expectMoved("a failed growth", false);
-    EXPECT_EQ(DelObjList(list, a), 0);
-    expectMoved("delete", true);
-    RazObjList(list);
-    expectMoved("emptying", true);
-    ObjListHdl other = nullptr;
-    ASSERT_EQ(NewObjList(&other, 1), 0);
-    for (uint64_t stamp : seen) EXPECT_NE(other->stamp, stamp) << "a new list";
-    FreeObjList(other);
-    FreeObjList(list);
 }
 
 TEST_F(ListTest, TypeListMapsSharedKinds)
