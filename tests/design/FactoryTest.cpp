@@ -179,18 +179,13 @@ TEST_F(FactoryTest, IdAndTableLookUpsAnswerAsAWalkAfterEveryEdit)
     auto name = [&] { return PName("T" + std::to_string(random() % 40)); };
     auto any = [&] { return list->At(int32_t(random() % uint32_t(list->Size()))); };
     for (int step = 0; step < 400; ++step) {
-        const int edit = int(random() % 10);
-        if (edit < 5 || list->Size() == 0) {
-            made.push_back(NewOwnedObj(&doc_, random() % 3 ? 28 : 1, name(), int16_t(random() % 60)));
-            ASSERT_EQ(edit % 2 ? AddObjList(&list, made.back()) : AddSortedObjList(&list, made.back(), 0), 0);
-        } else if (edit < 7) {
-            DelObjList(list, any());
-        } else if (edit < 8) {
-            Shell_IdSort(list);
-        } else {
-            any()->id = int16_t(random() % 60);
-            NoteObjIdChanged();
-        }
+        const int edit = list->Size() ? int(random() % 10) : 0;
+        if (edit < 5) made.push_back(NewOwnedObj(&doc_, random() % 3 ? 28 : 1, name(), int16_t(random() % 60)));
+        const int16_t err = edit >= 5 ? 0 : edit % 2 ? AddObjList(&list, made.back()) : AddSortedObjList(&list, made.back(), 0);
+        ASSERT_EQ(err, 0);
+        if (edit == 5 || edit == 6) DelObjList(list, any());
+        if (edit == 7) Shell_IdSort(list);
+        if (edit > 7) any()->id = int16_t(random() % 60), NoteObjIdChanged();
         for (int probe = 0; probe < 12; ++probe) {
             const auto id = int16_t(random() % 62);
             const PName table = name();
@@ -225,11 +220,8 @@ TEST_F(FactoryTest, ChoiceListNamesFollowTheirDirectory)
     ASSERT_NE(h, nullptr);
     auto names = [](std::initializer_list<int16_t> ids) {
         std::string all;
-        for (int16_t id : ids) {
-            unsigned char out[256];
-            GetNameEnum(id, out);
-            all += P(out) + "|";
-        }
+        unsigned char out[256];
+        for (int16_t id : ids) GetNameEnum(id, out), all += P(out) + "|";
         return all;
     };
     EXPECT_EQ(names({5, 9, 7, 12}), "Five|Nine|||");

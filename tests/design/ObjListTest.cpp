@@ -115,17 +115,12 @@ TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
         expectMoved("deleting nothing", false);
         Shell_IdSort(list);
         expectMoved("sort", true);
-        {
-            // Appends take the room there is, then one fails to grow.
-            platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
-            int16_t err = 0;
-            for (int32_t n = list->Size(); err == 0 && n < 20000; ++n) {
-                seen.push_back(list->stamp);
-                err = AddObjList(&list, &objs[0]);
-            }
-            EXPECT_EQ(err, -108);
-            expectMoved("a failed growth", false);
-        }
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+        int16_t err = 0;  // appends take the room there is, then one fails to grow
+        for (int32_t n = list->Size(); err == 0 && n < 20000; ++n) seen.push_back(list->stamp), err = AddObjList(&list, &objs[0]);
+        EXPECT_EQ(err, -108);
+        expectMoved("a failed growth", false);
+        platform::ClearAllFaults();
         DelObjList(list, &objs[0]);
         expectMoved("delete", true);
         RazObjList(list);

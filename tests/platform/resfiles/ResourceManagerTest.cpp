@@ -507,15 +507,13 @@ TEST_F(ResourceFiles, LookUpsFollowAddsRemovalsAndNewIds)
         const auto at = std::find(model.begin(), model.end(), std::make_pair(type, id));
         const bool otherFree = std::find(model.begin(), model.end(), std::make_pair(type, other)) == model.end();
         if (at == model.end()) {
-            Add(Bytes{uint8_t(step)}, type, id);
-            model.emplace_back(type, id);
+            Add(Bytes{uint8_t(step)}, type, id), model.emplace_back(type, id);
         } else if (random() % 2) {
-            RemoveResource(Get1Resource(type, id));
-            model.erase(at);
+            RemoveResource(Get1Resource(type, id)), model.erase(at);
         } else {
             SetResInfo(Get1Resource(type, id), other, nullptr);
             EXPECT_EQ(ResError(), otherFree || other == id ? noErr : addResFailed);
-            if (otherFree) at->second = other;
+            at->second = otherFree ? other : id;
         }
         for (const ResType t : types) {
             std::vector<int16_t> ids;
@@ -534,7 +532,7 @@ TEST_F(ResourceFiles, LookUpsFollowAddsRemovalsAndNewIds)
             }
             int16_t unique = 128;
             while (std::count(ids.begin(), ids.end(), unique)) ++unique;
-            ASSERT_EQ(Unique1ID(t), unique);
+            ASSERT_EQ(Unique1ID(t), unique) << step;
         }
     }
 }
