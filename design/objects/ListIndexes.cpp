@@ -100,10 +100,4 @@ const int32_t* TablePlaces(ObjListHdl list, int32_t* count)
     return k.tables.data();
 }
 
-void Forget()
-{
-    for (Kept& k : gKept) k = Kept{};
-    gNext = 0;
-}
-
 }  // namespace listindex

@@ -22,6 +22,4 @@ bool FirstWithId(ObjListHdl list, int16_t id, int32_t* at);
 // null when no table is kept for the list (yet).
 const int32_t* TablePlaces(ObjListHdl list, int32_t* count);
 
-void Forget();  // every kept table (tests)
-
 }  // namespace listindex

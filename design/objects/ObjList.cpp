@@ -1,7 +1,6 @@
 #include "design/objects/ObjList.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <new>
 
@@ -25,7 +24,7 @@ void Touch(ObjListRec* list)
 
 TObjQz** NewSlots(int32_t n)
 {
-    return reinterpret_cast<TObjQz**>(platform::NewPtr(platform::Size(n) * platform::Size(sizeof(TObjQz*))));
+    return reinterpret_cast<TObjQz**>(platform::NewPtrClear(platform::Size(n) * platform::Size(sizeof(TObjQz*))));
 }
 
 // A list is made as one block: the record, then room for its first slots.
