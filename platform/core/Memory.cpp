@@ -1,5 +1,6 @@
 #include "platform/core/Memory.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -181,7 +182,13 @@ void SetHandleSize(Handle h, Size newSize)
         SetErr(memFullErr);
         return;
     } else {
-        char* block = AllocBlock(newSize, false);
+        // A block that grows from a size it had takes room for half as
+        // much again: a handle grown a little at a time moves a bounded
+        // number of times per byte, not once per step.
+        const Size room = newSize > oldSize && oldSize > 0 && oldSize + oldSize / 2 > newSize
+                              ? Size(std::min<int64_t>(INT32_MAX, int64_t(oldSize) + oldSize / 2))
+                              : newSize;
+        char* block = AllocBlock(room, false);
         if (!block) {
             if (newSize > oldSize) Unreserve(newSize - oldSize);
             SetErr(memFullErr);
@@ -191,7 +198,7 @@ void SetHandleSize(Handle h, Size newSize)
         std::free(mp->data);
         mp->data = block;
         mp->size = newSize;
-        mp->capacity = newSize;
+        mp->capacity = room;
     }
     if (newSize < oldSize) Unreserve(oldSize - newSize);
     SetErr(noErr);

@@ -10,6 +10,12 @@
 
 using namespace platform;
 
+#ifdef NDEBUG
+constexpr bool kMovesByDefault = false;
+#else
+constexpr bool kMovesByDefault = true;
+#endif
+
 TEST(Handles, KeepContentsAndLockStateAcrossResize)
 {
     Handle h = NewHandle(4);
@@ -174,6 +180,36 @@ TEST(Memory, ARegistryThatCannotGrowGivesTheBlockBack)
         EXPECT_LT(kept.size(), 1u << 20) << "the registry grew";
         for (void* b : kept) handles ? DisposeHandle(static_cast<Handle>(b)) : DisposePtr(static_cast<Ptr>(b));
     }
+}
+
+// A handle that grows from a size it had takes room for half as much
+// again, so that growing it a byte at a time moves it a few dozen times,
+// not once a byte; one grown from empty, or past that room, gets no more.
+TEST(Handles, GrowingLittleByLittleMovesRarely)
+{
+    SetHandlesMoveOnResize(false);
+    struct Step {
+        Size to;
+        bool moves;
+    };
+    Handle h = NewHandle(0);
+    for (const Step s : {Step{1000, true}, Step{1001, true}, Step{1500, false}, Step{1501, true}, Step{2250, false},
+                         Step{2251, true}, Step{100, false}, Step{3375, false}, Step{3376, true}}) {
+        const char* before = *h;
+        SetHandleSize(h, s.to);
+        EXPECT_EQ(*h != before, s.moves) << s.to;
+    }
+    int moves = 0;
+    for (Size size = 1; size < 100000; ++size) {
+        (*h)[size - 1] = char(size);
+        const char* before = *h;
+        SetHandleSize(h, size + 1);
+        moves += *h != before;
+    }
+    for (Size i = 0; i < 99999; ++i) ASSERT_EQ((*h)[i], char(i + 1));
+    EXPECT_LE(moves, 12);
+    DisposeHandle(h);
+    SetHandlesMoveOnResize(kMovesByDefault);
 }
 
 TEST(Pointers, SizeAndCopy)
