@@ -2,10 +2,7 @@
 #include <cctype>
 #include <cstring>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "platform/core/Memory.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -189,10 +186,10 @@ TEST_F(FactoryTest, IdAndTableLookUpsAnswerAsAWalkAfterEveryEdit)
         for (int probe = 0; probe < 12; ++probe) {
             const auto id = int16_t(random() % 62);
             const PName table = name();
-            TObjQz *byId = nullptr, *byName = nullptr;
+            TObjQz *byId = nullptr, *byName = nullptr;  // the first of a walk
             for (int32_t i = list->Size() - 1; i >= 0; --i) {
-                if (list->At(i)->id == id) byId = list->At(i);
-                if (list->At(i)->kind == 1 && rel2str(list->At(i)->name, table) == kEqual) byName = list->At(i);
+                byId = list->At(i)->id == id ? list->At(i) : byId;
+                byName = list->At(i)->kind == 1 && rel2str(list->At(i)->name, table) == kEqual ? list->At(i) : byName;
             }
             int32_t pos = 0;
             ASSERT_EQ(SearchListObj_Id(list, id), byId) << "step " << step << ", id " << id;
@@ -209,11 +206,10 @@ TEST_F(FactoryTest, ChoiceListNamesFollowTheirDirectory)
 {
     OpenStore();
     std::vector<uint8_t> dir = {0, 5, 0, 0, 0, 0};  // one entry more than there are
-    for (const auto& [name, id] : std::vector<std::pair<std::string, int16_t>>{{"Five", 5}, {"Nine", 9}, {"Again", 5}}) {
-        dir.push_back(uint8_t(name.size()));
-        dir.insert(dir.end(), name.begin(), name.end());
-        dir.resize(dir.size() + 31 - name.size(), 0);
-        dir.insert(dir.end(), {0, uint8_t(id)});
+    for (const char* entry : {"\004Five\0\5", "\004Nine\0\x09", "\005Again\0\5"}) {
+        dir.insert(dir.end(), entry, entry + 1 + entry[0]);
+        dir.resize(dir.size() + 31 - size_t(entry[0]), 0);
+        dir.insert(dir.end(), entry + 1 + entry[0], entry + 3 + entry[0]);
     }
     AddStored(platform::FourCC("LEQz"), 0, dir);
     platform::Handle h = xget1res(platform::FourCC("LEQz"), 0);

@@ -90,9 +90,9 @@ TEST_F(ListTest, GrowthFailureLeavesListAsItWas)
 }
 
 // Free follows the step (step slots after each growth, one fewer per
-// append) while long lists take their room in larger pieces; and every
-// change of entries or of their order gives a stamp never seen before,
-// nothing else gives one.
+// append) while long lists take their room in larger pieces; every change
+// of entries or of their order gives a stamp never seen before, nothing
+// else gives one.
 TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
 {
     std::vector<TObjQz> objs(3000);
@@ -100,31 +100,28 @@ TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
         ObjListHdl list = nullptr;
         ASSERT_EQ(NewObjList(&list, step), 0);
         std::vector<uint64_t> seen = {list->stamp};
-        auto expectMoved = [&](const char* what, bool moved) {
-            EXPECT_EQ(std::count(seen.begin(), seen.end(), list->stamp), moved ? 0 : 1) << what;
-            seen.push_back(list->stamp);
-        };
+        auto moved = [&] { return seen.push_back(list->stamp), std::count(seen.begin(), seen.end(), list->stamp) == 1; };
         for (size_t i = 0; i < objs.size(); ++i) {
             const int32_t free = list->free;
             ASSERT_EQ(i % 2 ? AddObjList(&list, &objs[i]) : AddSortedObjList(&list, &objs[i], int32_t(i / 2)), 0);
             ASSERT_EQ(list->free, (free == 0 ? step : free) - 1) << step << " " << i;
-            expectMoved("add", true);
+            ASSERT_TRUE(moved());
         }
         for (int32_t i = 0; i < 3000; ++i) ASSERT_EQ(list->At(i), &objs[size_t(i < 1500 ? 2 * i : 2 * (i - 1500) + 1)]);
         DelObjList(list, nullptr);
-        expectMoved("deleting nothing", false);
+        EXPECT_FALSE(moved()) << "deleting nothing";
         Shell_IdSort(list);
-        expectMoved("sort", true);
+        EXPECT_TRUE(moved()) << "sorting";
         platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
         int16_t err = 0;  // appends take the room there is, then one fails to grow
-        for (int32_t n = list->Size(); err == 0 && n < 20000; ++n) seen.push_back(list->stamp), err = AddObjList(&list, &objs[0]);
+        while (err == 0) seen.push_back(list->stamp), err = AddObjList(&list, &objs[0]);
         EXPECT_EQ(err, -108);
-        expectMoved("a failed growth", false);
+        EXPECT_FALSE(moved()) << "a failed growth";
         platform::ClearAllFaults();
         DelObjList(list, &objs[0]);
-        expectMoved("delete", true);
+        EXPECT_TRUE(moved()) << "deleting";
         RazObjList(list);
-        expectMoved("emptying", true);
+        EXPECT_TRUE(moved()) << "emptying";
         FreeObjList(list);
     }
 }

@@ -506,15 +506,11 @@ TEST_F(ResourceFiles, LookUpsFollowAddsRemovalsAndNewIds)
         const auto id = int16_t(127 + random() % 6), other = int16_t(127 + random() % 6);
         const auto at = std::find(model.begin(), model.end(), std::make_pair(type, id));
         const bool otherFree = std::find(model.begin(), model.end(), std::make_pair(type, other)) == model.end();
-        if (at == model.end()) {
-            Add(Bytes{uint8_t(step)}, type, id), model.emplace_back(type, id);
-        } else if (random() % 2) {
-            RemoveResource(Get1Resource(type, id)), model.erase(at);
-        } else {
-            SetResInfo(Get1Resource(type, id), other, nullptr);
-            EXPECT_EQ(ResError(), otherFree || other == id ? noErr : addResFailed);
-            at->second = otherFree ? other : id;
-        }
+        const bool absent = at == model.end(), removes = !absent && random() % 2;
+        if (absent) Add(Bytes{uint8_t(step)}, type, id), model.emplace_back(type, id);
+        else if (removes) RemoveResource(Get1Resource(type, id)), model.erase(at);
+        else SetResInfo(Get1Resource(type, id), other, nullptr), at->second = otherFree ? other : id;
+        EXPECT_EQ(ResError(), absent || removes || otherFree || other == id ? noErr : addResFailed);
         for (const ResType t : types) {
             std::vector<int16_t> ids;
             for (const auto& [mt, mid] : model)
@@ -525,13 +521,13 @@ TEST_F(ResourceFiles, LookUpsFollowAddsRemovalsAndNewIds)
                 GetResInfo(Get1IndResource(t, int16_t(k + 1)), &got, nullptr, nullptr);
                 ASSERT_EQ(got, k < ids.size() ? ids[k] : 0) << step;
             }
+            int16_t unique = 128;
             for (int16_t i = 127; i < 133; ++i) {
                 const bool held = std::count(ids.begin(), ids.end(), i) != 0;
+                unique = unique == i && held ? unique + 1 : unique;
                 ASSERT_EQ(Get1Resource(t, i) != nullptr, held) << step << " " << i;
                 ASSERT_EQ(GetResource(t, i) != nullptr, held || (t == types[0] && (i == 128 || i == 129)));
             }
-            int16_t unique = 128;
-            while (std::count(ids.begin(), ids.end(), unique)) ++unique;
             ASSERT_EQ(Unique1ID(t), unique) << step;
         }
     }
