@@ -57,7 +57,7 @@ public:
 void pbitset(uint32_t* word, int32_t bit);
 inline int16_t MyGetTESysJust() { return 0; }
 
-bool IsSystemX();
+bool Is_SystemX();
 inline bool AliasAvailable() { return true; }
 inline bool GestaltAvailable() { return true; }
 int16_t machineType();

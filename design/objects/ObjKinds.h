@@ -24,6 +24,9 @@
 #include "design/objects/ObjQz.h"
 #include "design/objects/VarObjQz.h"
 
+struct itemrec;  // an item of a choice list (forms/lists/ItemList.h)
+using ItemHandle = itemrec**;
+
 // Objects bound to a table: fields, forms, subtables, plug-ins.
 class TStructObjQz : public TObjQz {
 public:
@@ -209,12 +212,50 @@ public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
 };
 
+// A choice list: its items in 'List' id, its name in entry listIndex of the
+// directory 'LEQz' 0 (design/choicelists/).
 class TListObjQz : public TObjQz {
 public:
+    // Takes its entry out of the directory and its 'List' away, in one
+    // commit; the object stays when that fails.
+    void DeleteObj(bool really) override;
     // Links the list to the pictures its items show.
     int16_t Parse() override;
+    // 1 when an item's text (sub-lists included) matches.
+    int16_t SearchIn(const unsigned char* text, int16_t how) override;
+    // The preview draws the name and the items straight into the pane.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    void SizeDisplay(platform::Handle display, const platform::Rect& r, int16_t* right, int16_t* bottom) override;
+    void Display(platform::Handle display, const platform::Rect& r) override;
+    void Scroll(platform::Handle display, const platform::Rect& r, int16_t dh, int16_t dv) override;
     uint32_t GetOwnResType() override;
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    // The directory entry, every referrer's text and the name change in
+    // one commit, or none of them.
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    // The items as lines; the first failed write is answered.
+    int16_t SaveObj(int16_t file) override;
     bool Movable() override { return true; }
+
+    virtual int16_t SaveItemRec(ItemHandle items, int16_t indent, int16_t file);
+    virtual int16_t SaveObjList(int16_t listId, int16_t indent, int16_t file);
+    virtual void PrintItemRec(ItemHandle items, int16_t indent);
+    virtual void PrintList(int16_t listId, int16_t indent);
+
+    // The preview's items from (h, *v) of the pane, each text a line high,
+    // each icon below its text; draws only with `draw`; *v ends below the
+    // last item and *width grows to what the items need.
+    void DrawItemRec(ItemHandle items, int32_t h, int32_t* v, int16_t line, int32_t* width, bool draw);
+    // The name, then the items of 'List' listId, in the pane at r.
+    void DrawList(int16_t listId, const platform::Rect& r, int32_t* width, int32_t* height, bool draw);
+    bool SearchItem(ItemHandle items, const unsigned char* text, int16_t how);
+    bool SearchInList(int16_t listId, const unsigned char* text, int16_t how);
+    // Links the list to the picture objects of the items, depth first.
+    int16_t ParseItem(ItemHandle items);
+
     int16_t listIndex = 0;  // its entry in 'LEQz' 0
 };
 // The name of the choice list whose 'List' id is `id`, from 'LEQz' 0 of

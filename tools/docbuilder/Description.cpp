@@ -91,6 +91,13 @@ private:
         } else if (w == "version") {
             doc_.version = int16_t(Number(n, 1, -32768, 32767));
             Done(n, 2);
+        } else if (w == "designgroup") {
+            doc_.designGroup = Name(n, 1, 31);
+            doc_.designGroupLine = n.line;
+            Done(n, 2);
+        } else if (w == "defaultuser") {
+            doc_.defaultUser = int16_t(Number(n, 1, -32768, 32767));
+            Done(n, 2);
         } else if (w == "forms") {
             if (Word(n, 1, "a form") != "iff") Refuse(n.line, "unknown form '" + n.words[1] + "' of 'forms'");
             doc_.formsIff = true;
@@ -922,6 +929,8 @@ private:
         it.number = int16_t(o.Num("number", 0, -32768, 32767));
         it.face = uint8_t(o.Num("face", 0, 0, 255));
         it.picture = o.Text("picture", "", 31);
+        it.icon = int16_t(o.Num("icon", 0, 1, 32767));
+        if (!it.picture.empty() && it.icon) Refuse(n.line, "an item shows a picture or an icon, not both");
         o.Done();
         for (const Node& c : n.children) {
             if (old) Refuse(c.line, "an enumeration has no nested items");

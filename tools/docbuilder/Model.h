@@ -179,6 +179,7 @@ struct ListItemSpec {
     int16_t number = 0;
     uint8_t face = 0;
     std::string picture;
+    int16_t icon = 0;  // an icon family of the program
     std::vector<ListItemSpec> children;
 };
 
@@ -312,6 +313,11 @@ struct DocumentSpec {
     bool oldMemberLists = false;
     bool groupsInCompanion = false;
     bool oldPasswords = false;
+    // The user group that may open the design ('PRQz' 0 offset 48), empty
+    // for everybody, and the default user (offset 52, 0 none).
+    std::string designGroup;
+    int designGroupLine = 0;
+    int16_t defaultUser = 0;
     bool oldStyleSheets = false;
     bool formsIff = false;          // every form a chunk file
     bool compiled = false;          // 'VART' 0
