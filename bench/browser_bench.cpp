@@ -10,9 +10,12 @@
 // linked (both lists sorted and filtered into the panes) beside
 // std::stable_sort of copies of the same lists. Each size runs five times;
 // the figures are medians, with the growth exponent of each step.
+//
+//   browser_bench [SMALL LARGE]   (other sizes than 10,000 and 100,000)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
@@ -377,7 +380,7 @@ double Median(const std::vector<Figures>& runs, double Figures::*field)
 
 }  // namespace
 
-int main(int, char** argv)
+int main(int argc, char** argv)
 {
     GromMemHdl = platform::NewHandle(64);
     const uint8_t all[] = {0, 1, 0x7F, 0xFF, 0xFF, 0xFE, 0, 0, 0, 1, 0, 0, 0, 0};
@@ -393,7 +396,8 @@ int main(int, char** argv)
     platform::WindowRef window =
         platform::NewCWindow(nullptr, &bounds, title, false, 0, reinterpret_cast<platform::WindowRef>(-1), false, 0);
     if (!window) std::printf("(no window: nothing drawn)\n");
-    const int32_t counts[] = {10000, 100000};
+    int32_t counts[] = {10000, 100000};
+    if (argc == 3) counts[0] = std::max(100, std::atoi(argv[1])), counts[1] = std::max(100, std::atoi(argv[2]));
     std::vector<std::vector<Figures>> all_runs;
     for (int32_t count : counts) {
         std::vector<Figures> runs;

@@ -28,6 +28,8 @@
 //   document_bench [count...] [--keep FOLDER]
 //   document_bench --sql          (the SQL script alone)
 //   document_bench --plugins      (the plug-in folder alone)
+//   document_bench --read FILE    (one open, read and close of a kept
+//                                  structure in this process, for a profiler)
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -582,6 +584,23 @@ void Print(const std::vector<SizeResult>& results)
     }
 }
 
+// One open, read and close of a kept structure, in this process: what a
+// profiler is pointed at. Its companion is the file beside it ending in
+// ".RSR".
+int ReadOnce(const std::string& data)
+{
+    std::filesystem::path path(data);
+    Paths paths;
+    paths.folder = path.parent_path().string();
+    paths.data = data;
+    paths.companion = (path.parent_path() / path.stem()).string() + ".RSR";
+    const Report r = RunDocument(paths);
+    std::printf("%s: %" PRId64 " objects, error %d\n", data.c_str(), r.objects, r.error);
+    std::printf("  OpenQzB %.4f s, ReadQzB %.4f s, CloseQzB %.4f s, disposing %.4f s\n", r.open, r.read, r.close,
+                r.dispose);
+    return r.error ? 1 : 0;
+}
+
 }  // namespace
 
 // The SQL script's parse beside splitting its bytes into words.
@@ -750,6 +769,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
+        else if (std::strcmp(argv[i], "--read") == 0 && i + 1 < argc)
+            return ReadOnce(argv[++i]);
         else if (std::strcmp(argv[i], "--sql") == 0)
             counts.push_back(0);
         else if (std::strcmp(argv[i], "--plugins") == 0)

@@ -18,6 +18,14 @@
 namespace {
 
 uint64_t gGeneration = 0;
+uint64_t gStamp = 0;
+uint64_t gIdGeneration = 0;
+
+void Touch(ObjListRec* list)
+{
+    ++gGeneration;
+    list->stamp = ++gStamp;
+}
 
 TObjQz** NewSlots(int32_t n)
 {
@@ -34,17 +42,27 @@ void FreeSlots(ObjListRec* list)
     if (list->entries != FirstSlots(list)) platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
 }
 
-// Makes room for `more` slots when none is free; the list is untouched on
-// failure.
+// A list this long that moves its entries takes room for half as many
+// again; a shorter one takes what its step asks.
+constexpr int32_t kSpareFrom = 256;
+
+// Gives the list `step` free slots when none is free; the list is
+// untouched on failure.
 int16_t Grow(ObjListRec* list)
 {
     if (list->free > 0) return 0;
-    const int32_t total = list->count + list->step + 1;
-    TObjQz** slots = NewSlots(total);
-    if (!slots) return platform::memFullErr;
-    std::memcpy(slots, list->entries, sizeof(TObjQz*) * size_t(list->count));
-    FreeSlots(list);
-    list->entries = slots;
+    const int64_t needed = int64_t(list->count) + list->step + 1;
+    if (needed > INT32_MAX / int64_t(sizeof(TObjQz*))) return platform::memFullErr;
+    if (needed > list->room) {
+        const int64_t spare = list->count >= kSpareFrom ? list->count / 2 : 0;
+        const int64_t more = std::min<int64_t>(INT32_MAX / int64_t(sizeof(TObjQz*)), needed + spare);
+        TObjQz** slots = NewSlots(int32_t(more));
+        if (!slots) return platform::memFullErr;
+        std::memcpy(slots, list->entries, sizeof(TObjQz*) * size_t(list->count));
+        FreeSlots(list);
+        list->entries = slots;
+        list->room = int32_t(more);
+    }
     list->free = list->step;
     return 0;
 }
@@ -60,6 +78,8 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
     if (!block) return platform::memFullErr;
     auto* rec = new (block) ObjListRec;
     rec->entries = FirstSlots(rec);
+    rec->room = room + 1;
+    rec->stamp = ++gStamp;
     rec->count = 1;
     rec->free = room - 1;
     rec->step = room;
@@ -69,6 +89,12 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
 
 uint64_t ObjListGeneration() { return gGeneration; }
 void NoteObjListChanged() { ++gGeneration; }
+void StampObjList(ObjListHdl list)
+{
+    if (list) list->stamp = ++gStamp;
+}
+uint64_t ObjIdGeneration() { return gIdGeneration; }
+void NoteObjIdChanged() { ++gIdGeneration; }
 
 void FreeObjList(ObjListHdl list)
 {
@@ -83,9 +109,10 @@ void RazObjList(ObjListHdl list)
 {
     if (!list) return;
     // Back to the first slots, which hold step + 1 entries.
-    NoteObjListChanged();
+    Touch(list);
     FreeSlots(list);
     list->entries = FirstSlots(list);
+    list->room = list->step + 1;
     list->free = list->step - 1;
     list->count = 1;
     list->entries[0] = nullptr;
@@ -99,7 +126,7 @@ int16_t AddObjList(ObjListHdl* list, TObjQz* obj)
     }
     ObjListRec* l = *list;
     if (const int16_t err = Grow(l)) return err;
-    NoteObjListChanged();
+    Touch(l);
     l->entries[l->count - 1] = obj;
     l->entries[l->count] = nullptr;
     ++l->count;
@@ -117,7 +144,7 @@ int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index)
     if (index < 0) index = 0;
     if (index > l->count - 1) index = l->count - 1;
     if (const int16_t err = Grow(l)) return err;
-    NoteObjListChanged();
+    Touch(l);
     std::memmove(l->entries + index + 1, l->entries + index, sizeof(TObjQz*) * size_t(l->count - index));
     l->entries[index] = obj;
     ++l->count;
@@ -209,7 +236,7 @@ int16_t DelObjList(ObjListHdl list, TObjQz* obj)
     if (!list || !obj) return 0;
     for (int32_t i = 0; i < list->count - 1; ++i) {
         if (list->entries[i] != obj) continue;
-        NoteObjListChanged();
+        Touch(list);
         std::memmove(list->entries + i, list->entries + i + 1, sizeof(TObjQz*) * size_t(list->count - 1 - i));
         --list->count;
         ++list->free;

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -17,6 +18,18 @@ namespace platform {
 namespace {
 
 struct ResFile;
+struct Resource;
+
+// Where a file's resources are by type and id, and by type in file order,
+// made at the first look-up after a change of the file's list: look-ups
+// by id and by index each walked every resource of the file.
+struct ResIndex {
+    std::unordered_map<uint64_t, Resource*> byKey;  // the first of each type and id
+    std::unordered_map<ResType, std::vector<Resource*>> byType;
+    std::vector<ResType> types;  // in order of first appearance
+};
+
+uint64_t KeyOf(ResType type, int16_t id) { return (uint64_t(type) << 16) | uint16_t(id); }
 
 struct Resource {
     ResFile* file = nullptr;
@@ -36,6 +49,7 @@ struct ResFile {
     uint8_t reserved[240] = {};
     uint16_t attributes = 0;
     std::vector<std::unique_ptr<Resource>> resources;
+    std::unique_ptr<ResIndex> index;  // null until needed and after a change of `resources`
     bool dirty = false;
     bool held = false;          // changes stay in memory (HoldResFile)
 
@@ -90,6 +104,28 @@ bool SearchPath(bool oneDeep, Visit visit)
     return false;
 }
 
+void Reindex(ResFile* f) { f->index.reset(); }
+
+// The file's index, made when missing; null when memory for it is short
+// (callers then walk the file).
+const ResIndex* IndexOf(ResFile* f)
+{
+    if (f->index) return f->index.get();
+    try {
+        auto index = std::make_unique<ResIndex>();
+        for (auto& r : f->resources) {
+            index->byKey.emplace(KeyOf(r->image.type, r->image.id), r.get());
+            auto [at, added] = index->byType.try_emplace(r->image.type);
+            if (added) index->types.push_back(r->image.type);
+            at->second.push_back(r.get());
+        }
+        f->index = std::move(index);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return f->index.get();
+}
+
 Resource* FromHandle(Handle h)
 {
     auto it = S().byHandle.find(h);
@@ -142,6 +178,10 @@ Handle Materialise(Resource* r)
 
 Resource* FindIn(ResFile* f, ResType type, int16_t id)
 {
+    if (const ResIndex* index = IndexOf(f)) {
+        const auto found = index->byKey.find(KeyOf(type, id));
+        return found == index->byKey.end() ? nullptr : found->second;
+    }
     for (auto& r : f->resources)
         if (r->image.type == type && r->image.id == id) return r.get();
     return nullptr;
@@ -157,7 +197,8 @@ Handle Lookup(bool oneDeep, ResType type, int16_t id)
 {
     S().error = noErr;
     Resource* found = nullptr;
-    if (SearchPath(oneDeep, [&](ResFile* f) { return (found = FindIn(f, type, id)) != nullptr; })) return Materialise(found);
+    SearchPath(oneDeep, [&](ResFile* f) { return (found = FindIn(f, type, id)) != nullptr; });
+    if (found) return Materialise(found);
     Fail(resNotFound);
     return nullptr;
 }
@@ -166,33 +207,79 @@ Handle LookupNamed(bool oneDeep, ResType type, ConstStr255Param name)
 {
     S().error = noErr;
     Resource* found = nullptr;
-    if (name && SearchPath(oneDeep, [&](ResFile* f) {
+    if (name)
+        SearchPath(oneDeep, [&](ResFile* f) {
             for (auto& r : f->resources)
-                if (r->image.type == type && NameEquals(r->image, name)) return (found = r.get()) != nullptr;
+                if (r->image.type == type && NameEquals(r->image, name)) {
+                    found = r.get();
+                    return true;
+                }
             return false;
-        }))
-        return Materialise(found);
+        });
+    if (found) return Materialise(found);
     Fail(resNotFound);
     return nullptr;
 }
 
-std::vector<Resource*> OfType(bool oneDeep, ResType type)
+// Calls `visit` with the file's resources of that type, in file order, as
+// one run (an index's) or one at a time (a walk when memory is short);
+// stops when it answers true.
+template <typename Visit>
+bool EachOfType(ResFile* f, ResType type, Visit visit)
 {
-    std::vector<Resource*> list;
+    if (const ResIndex* index = IndexOf(f)) {
+        const auto found = index->byType.find(type);
+        if (found == index->byType.end()) return false;
+        return visit(found->second.data(), found->second.size());
+    }
+    for (auto& r : f->resources) {
+        Resource* one = r.get();
+        if (r->image.type == type && visit(&one, size_t(1))) return true;
+    }
+    return false;
+}
+
+size_t CountOfType(bool oneDeep, ResType type)
+{
+    size_t n = 0;
     SearchPath(oneDeep, [&](ResFile* f) {
-        for (auto& r : f->resources)
-            if (r->image.type == type) list.push_back(r.get());
-        return false;
+        return EachOfType(f, type, [&](Resource* const*, size_t count) {
+            n += count;
+            return false;
+        });
     });
-    return list;
+    return n;
+}
+
+// The resource of that type at the 1-based index over the search path.
+Resource* NthOfType(bool oneDeep, ResType type, size_t index)
+{
+    Resource* found = nullptr;
+    SearchPath(oneDeep, [&](ResFile* f) {
+        return EachOfType(f, type, [&](Resource* const* run, size_t count) {
+            if (index <= count) {
+                found = run[index - 1];
+                return true;
+            }
+            index -= count;
+            return false;
+        });
+    });
+    return found;
 }
 
 std::vector<ResType> Types(bool oneDeep)
 {
     std::vector<ResType> types;
     SearchPath(oneDeep, [&](ResFile* f) {
-        for (auto& r : f->resources)
-            if (std::find(types.begin(), types.end(), r->image.type) == types.end()) types.push_back(r->image.type);
+        auto add = [&](ResType type) {
+            if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
+        };
+        if (const ResIndex* index = IndexOf(f)) {
+            for (ResType type : index->types) add(type);
+        } else {
+            for (auto& r : f->resources) add(r->image.type);
+        }
         return false;
     });
     return types;
@@ -201,9 +288,9 @@ std::vector<ResType> Types(bool oneDeep)
 int16_t Unique(bool oneDeep, ResType type)
 {
     S().error = noErr;
-    std::vector<Resource*> used = OfType(oneDeep, type);
     for (int32_t id = 128; id <= INT16_MAX; ++id) {
-        bool taken = std::any_of(used.begin(), used.end(), [&](Resource* r) { return r->image.id == id; });
+        bool taken = false;
+        SearchPath(oneDeep, [&](ResFile* f) { return taken = FindIn(f, type, int16_t(id)) != nullptr; });
         if (!taken) return int16_t(id);
     }
     Fail(addResFailed);
@@ -528,12 +615,12 @@ Handle Get1NamedResource(ResType type, ConstStr255Param name) { return LookupNam
 static Handle IndResource(bool oneDeep, ResType type, int16_t index)
 {
     S().error = noErr;
-    std::vector<Resource*> list = OfType(oneDeep, type);
-    if (index < 1 || size_t(index) > list.size()) {
+    Resource* r = index < 1 ? nullptr : NthOfType(oneDeep, type, size_t(index));
+    if (!r) {
         Fail(resNotFound);
         return nullptr;
     }
-    return Materialise(list[size_t(index) - 1]);
+    return Materialise(r);
 }
 
 Handle GetIndResource(ResType type, int16_t index) { return IndResource(false, type, index); }
@@ -542,13 +629,13 @@ Handle Get1IndResource(ResType type, int16_t index) { return IndResource(true, t
 int16_t CountResources(ResType type)
 {
     S().error = noErr;
-    return int16_t(std::min<size_t>(OfType(false, type).size(), INT16_MAX));
+    return int16_t(std::min<size_t>(CountOfType(false, type), INT16_MAX));
 }
 
 int16_t Count1Resources(ResType type)
 {
     S().error = noErr;
-    return int16_t(std::min<size_t>(OfType(true, type).size(), INT16_MAX));
+    return int16_t(std::min<size_t>(CountOfType(true, type), INT16_MAX));
 }
 
 int16_t CountTypes()
@@ -599,6 +686,7 @@ void SetResInfo(Handle resource, int16_t id, ConstStr255Param name)
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
     Resource* other = FindIn(r->file, r->image.type, id);
     if (other && other != r) return void(Fail(addResFailed));
+    if (r->image.id != id) Reindex(r->file);
     r->image.id = id;
     if (name) {
         r->image.hasName = true;
@@ -671,6 +759,7 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
     HSetRBit(data);
     S().byHandle[data] = r.get();
     f->resources.push_back(std::move(r));
+    Reindex(f);
     f->dirty = true;
 }
 
@@ -710,6 +799,7 @@ void RemoveResource(Handle resource)
     DropHandle(r);
     f->resources.erase(std::find_if(f->resources.begin(), f->resources.end(),
                                     [&](auto& p) { return p.get() == r; }));
+    Reindex(f);
     f->dirty = true;
 }
 

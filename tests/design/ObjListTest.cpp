@@ -1,4 +1,7 @@
 // Object lists, type lists and the sorts.
+#include <algorithm>
+#include <vector>
+
 #include "design/objects/ObjSorts.h"
 #include "design/links/XRef.h"
 #include "tests/design/DesignFixture.h"
@@ -119,6 +122,43 @@ TEST_F(ListTest, GrowthFailureLeavesListAsItWas)
     EXPECT_EQ(AddSortedObjList(&list, &c, 0), 0);
     EXPECT_EQ(list->At(0), &c);
     FreeObjList(list);
+}
+
+// Free follows the step (step slots after each growth, one fewer per
+// append) while long lists take their room in larger pieces; every change
+// of entries or of their order gives a stamp never seen before, nothing
+// else gives one.
+TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
+{
+    std::vector<TObjQz> objs(3000);
+    for (const int16_t step : {1, 10, 30}) {
+        ObjListHdl list = nullptr;
+        ASSERT_EQ(NewObjList(&list, step), 0);
+        std::vector<uint64_t> seen = {list->stamp};
+        auto moved = [&] { return seen.push_back(list->stamp), std::count(seen.begin(), seen.end(), list->stamp) == 1; };
+        for (size_t i = 0; i < objs.size(); ++i) {
+            const int32_t free = list->free;
+            ASSERT_EQ(i % 2 ? AddObjList(&list, &objs[i]) : AddSortedObjList(&list, &objs[i], int32_t(i / 2)), 0);
+            ASSERT_EQ(list->free, (free == 0 ? step : free) - 1) << step << " " << i;
+            ASSERT_TRUE(moved());
+        }
+        for (int32_t i = 0; i < 3000; ++i) ASSERT_EQ(list->At(i), &objs[size_t(i < 1500 ? 2 * i : 2 * (i - 1500) + 1)]);
+        DelObjList(list, nullptr);
+        EXPECT_FALSE(moved()) << "deleting nothing";
+        Shell_IdSort(list);
+        EXPECT_TRUE(moved()) << "sorting";
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+        int16_t err = 0;  // appends take the room there is, then one fails to grow
+        while (err == 0) seen.push_back(list->stamp), err = AddObjList(&list, &objs[0]);
+        EXPECT_EQ(err, -108);
+        EXPECT_FALSE(moved()) << "a failed growth";
+        platform::ClearAllFaults();
+        DelObjList(list, &objs[0]);
+        EXPECT_TRUE(moved()) << "deleting";
+        RazObjList(list);
+        EXPECT_TRUE(moved()) << "emptying";
+        FreeObjList(list);
+    }
 }
 
 TEST_F(ListTest, TypeListMapsSharedKinds)
