@@ -236,7 +236,7 @@ public:
     // Changed-cell repaint: the ranges whose state changed and the old and
     // new current cells.
     void _HiliteCellRanges(const VCellRangeSet& ranges, int32_t oldColumn, int32_t oldRow, int32_t newColumn,
-                          int32_t newRow);
+                           int32_t newRow);
     // Spreads the change d of a cell area's size over all columns (rows)
     // as binding does, the layout held meanwhile.
     void SpreadColsWidth(int32_t d);
@@ -252,7 +252,7 @@ private:
     void ShiftSelectionForInsert(bool columns, int32_t at, int32_t count);
     void ReaddSelection(bool columns, int32_t first, int32_t count);
     void _GetHeaderDirtyRanges(const VCellRange& range, CellSelectionAction action, VCellRangeSet& colHeaders,
-                              VCellRangeSet& rowHeaders) const;
+                               VCellRangeSet& rowHeaders) const;
     void MovePaneFrames(bool columns);
     void ForEachCellView(const std::function<void(VCellScrolledView*)>& f) const;
 

@@ -147,7 +147,7 @@ void VCellView::DoPaintRanges(const VCellRangeSet& ranges, bool cells, bool colH
 }
 
 void VCellView::_HiliteCellRanges(const VCellRangeSet& ranges, int32_t oldColumn, int32_t oldRow, int32_t newColumn,
-                                 int32_t newRow)
+                                  int32_t newRow)
 {
     if (fHiliteKind == 2) {
         VCellRangeSet all;

@@ -78,7 +78,7 @@ void VCellView::ClipSelectionToGrid()
 }
 
 void VCellView::_GetHeaderDirtyRanges(const VCellRange& range, CellSelectionAction action, VCellRangeSet& colHeaders,
-                                     VCellRangeSet& rowHeaders) const
+                                      VCellRangeSet& rowHeaders) const
 {
     // Only ranges open to the last row (column) can change a header.
     auto wholeCols = [](const VCellRange& r) { return r.GetBottom() == Open::kOpenEnd; };
