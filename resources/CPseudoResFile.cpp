@@ -48,7 +48,7 @@ CPseudoResFile::~CPseudoResFile()
 
 void CPseudoResFile::Fail(OSErr err) { CPseudoResManager::SetLastError(err); }
 
-uint32_t CPseudoResFile::Now() const
+uint32_t CPseudoResFile::GetStamp() const
 {
     uint32_t now = 0;
     GetDateTime(&now);
@@ -61,7 +61,7 @@ void CPseudoResFile::DisposeContents()
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if (rec.contents) DisposeHandle(rec.contents);
-    fMap.Clear();
+    fMap.ClearMap();
 }
 
 // The page table, bitmaps and map a committed header names, checked
@@ -94,7 +94,7 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
 {
     uint32_t openTime = 0;
     GetDateTime(&openTime);
-    OSErr err = fFork.Open(fSpec, !fReadOnly);
+    OSErr err = fFork.OpenRealFile(fSpec, !fReadOnly);
     if (err != noErr) return err;
     uint64_t physical = 0;
     err = fFork.PhysicalSize(&physical);
@@ -110,7 +110,7 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
         swapFlag = kLittleEndianFile;
         HeaderToHost(bytes, swapFlag);
     }
-    ContainerHeader h = ContainerHeader::Decode(bytes);
+    ContainerHeader h = ContainerHeader::FromBlockRes(bytes);
     if (!IsContainerMagic(h.magic)) return kResNotContainer;
 
     // Every place the header names must lie inside the file.
@@ -162,7 +162,7 @@ bool CPseudoResFile::Init(bool acceptMarked)
     if (err != noErr) {
         fFork.Close();
         fBitmaps.Clear();
-        fMap.Clear();
+        fMap.ClearMap();
         Fail(err);
         return false;
     }
@@ -205,7 +205,7 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     DisposeContents();
     // From here on a failure of any kind takes the new file away again.
     try {
-        err = fFork.Open(fSpec, true);
+        err = fFork.OpenRealFile(fSpec, true);
         if (err == noErr && !fFork.IsWritable()) err = wrPermErr;
         if (err == noErr) err = WriteNewFile();
     } catch (...) {
@@ -214,7 +214,7 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     if (err != noErr) {
         fFork.Close();
         fBitmaps.Clear();
-        fMap.Clear();
+        fMap.ClearMap();
         FSpDelete(fSpec);
         Fail(err);
         return false;
@@ -240,7 +240,7 @@ OSErr CPseudoResFile::WriteHeader(uint32_t flags)
     ContainerHeader h = fDiskHeader;
     h.flags = flags;
     uint8_t bytes[kHeaderSize];
-    h.Encode(bytes);
+    h.ToBlockRes(bytes);
     HeaderToFile(bytes, fSwapFlag);
     OSErr err = fFork.WriteAt(0, bytes, kHeaderSize, fBitmaps.LogicalEnd());
     if (err == noErr) {
@@ -448,15 +448,15 @@ bool CPseudoResFile::WriteMap()
 // units given up are cleared once that header is on disk.
 bool CPseudoResFile::ReachesNothingFreed() const
 {
-    if (fBitmaps.IsPendingFree(fMapOffset, fMapArea)) return false;
-    if (fBitmaps.IsPendingFree(fPageTableOffset, fPageTableOffset == kFirstPageTableOffset ? kFirstPageTableBytes
+    if (fBitmaps.TestLiberePlace(fMapOffset, fMapArea)) return false;
+    if (fBitmaps.TestLiberePlace(fPageTableOffset, fPageTableOffset == kFirstPageTableOffset ? kFirstPageTableBytes
                                                                                           : kMovedPageTableBytes))
         return false;
     for (uint32_t offset : fBitmaps.Table())
-        if (fBitmaps.IsPendingFree(offset, kPageBytes)) return false;
+        if (fBitmaps.TestLiberePlace(offset, kPageBytes)) return false;
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
-            if (fBitmaps.IsPendingFree(rec.offset, rec.length)) return false;
+            if (fBitmaps.TestLiberePlace(rec.offset, rec.length)) return false;
     return true;
 }
 

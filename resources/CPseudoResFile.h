@@ -210,7 +210,7 @@ private:
     void ForgetNameIndex();
     void ForgetNameIndexFor(ResType type);
     uint32_t ScrambleKey(ResType type, const container::MapRecord& rec) const;
-    uint32_t Now() const;
+    uint32_t GetStamp() const;
     void DisposeContents();
     void Fail(platform::OSErr err);
 

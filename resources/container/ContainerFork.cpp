@@ -13,7 +13,7 @@ using namespace platform;
 
 ContainerFork::~ContainerFork() { Close(); }
 
-OSErr ContainerFork::Open(const FSSpec& fileSpec, bool writable)
+OSErr ContainerFork::OpenRealFile(const FSSpec& fileSpec, bool writable)
 {
     Close();
     int16_t ref = 0;

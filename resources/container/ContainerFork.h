@@ -26,7 +26,7 @@ public:
 
     // Opens for reading and writing, or for reading only. A writable open
     // of a locked or protected file falls back to reading only.
-    platform::OSErr Open(const platform::FSSpec& fileSpec, bool writable);
+    platform::OSErr OpenRealFile(const platform::FSSpec& fileSpec, bool writable);
     platform::OSErr Close();
     bool IsOpen() const { return refNum_ != 0; }
     bool IsWritable() const { return writable_; }

@@ -12,7 +12,7 @@ using namespace platform;
 
 OSErr ResourceMap::Decode(const uint8_t* bytes, uint32_t length, int32_t swapFlag, uint32_t openTime)
 {
-    Clear();
+    ClearMap();
     std::vector<uint8_t> copy(bytes, bytes + length);
     uint8_t* p = copy.data();
     const uint8_t* end = p + length;
@@ -80,7 +80,7 @@ uint32_t ResourceMap::CalcMapLen() const
     return uint32_t(length);
 }
 
-void ResourceMap::Clear()
+void ResourceMap::ClearMap()
 {
     types_.clear();
     changed = false;

@@ -38,7 +38,7 @@ public:
     std::vector<uint8_t> Encode(int32_t swapFlag) const;
     // 2 + the sum over types of 6 + 20 x count.
     uint32_t CalcMapLen() const;
-    void Clear();
+    void ClearMap();
 
     int32_t TypeCount() const { return int32_t(types_.size()); }
     const TypeList& TypeAt(int32_t t) const { return types_[size_t(t)]; }
