@@ -83,7 +83,8 @@ int16_t StoreImage(TLayoutObjQz* form, platform::Handle image)
     platform::SetHandleSize(stored, size);
     if (platform::MemError() != 0) return kMemFull;
     std::memcpy(*stored, *image, size_t(size));
-    if (!xwriteres(stored)) return reserr ? reserr : platform::ioErr;
+    // Within a change that holds the commits, the commit waits for it.
+    if (!xwriteres(stored) || !updateres(form->owner->fResFile)) return reserr ? reserr : platform::ioErr;
     return change.Commit();
 }
 
