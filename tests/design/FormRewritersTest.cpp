@@ -4,7 +4,6 @@
 // changed fields: every other byte must come out as stored.
 #include <cstring>
 #include <functional>
-#include <new>
 
 #include "design/forms/FormRewriteLookups.h"
 #include "design/links/FormLinkLookups.h"
@@ -14,6 +13,7 @@
 #include "forms/walkers/FormRewriters.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "tests/design/ChunkFormBytes.h"
+#include "tests/design/ListedForm.h"
 #include "tests/design/ParseFixture.h"
 
 namespace designtest {
@@ -23,32 +23,6 @@ using Chunks = std::function<void(B&)>;
 using Walk = std::function<int16_t(platform::Handle, platform::Handle)>;
 
 Bytes Image(const Chunks& chunks) { return ChunkForm(false, chunks); }
-
-// A form object whose DoItTxtStr stands in for the string lists: "one",
-// "two" and "three" are items 1 to 3 of list 20000, any other text a new
-// item of list 20001.
-class ListedForm : public TLayoutObjQz {
-public:
-    int16_t DoItTxtStr(unsigned char* text, TObjQz*, void*, bool* changed) override
-    {
-        offered.push_back(P(text));
-        const std::vector<std::string> known = {"one", "two", "three"};
-        const auto at = std::find(known.begin(), known.end(), P(text));
-        const std::string ref = at != known.end() ? ":20000," + std::to_string(at - known.begin() + 1)
-                                                  : ":20001," + std::to_string(offered.size());
-        apptest::ToP(ref, text);
-        *changed = true;
-        return 0;
-    }
-    std::vector<std::string> offered;
-};
-
-// Made where the factory makes objects, so that Dispose frees it.
-ListedForm* NewListedForm()
-{
-    void* block = platform::NewPtrClear(sizeof(ListedForm));
-    return block ? new (block) ListedForm : nullptr;
-}
 
 class FormRewriters : public ParseFixture {
 protected:

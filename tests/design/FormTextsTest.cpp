@@ -5,11 +5,16 @@
 
 #include "app/appl/AppGlobals.h"
 #include "design/links/FormLinkLookups.h"
+#include "forms/objects/EditableObjects.h"
+#include "forms/objects/FormObjects.h"
+#include "forms/reader/FlatLayout.h"
+#include "forms/reader/FormReader.h"
 #include "forms/walkers/FormRewriters.h"
 #include "platform/core/Faults.h"
 #include "platform/files/WholeFile.h"
 #include "tests/design/ChunkFormBytes.h"
 #include "tests/design/FlatFormBytes.h"
+#include "tests/design/ListedForm.h"
 #include "tests/design/ParseFixture.h"
 
 namespace designtest {
@@ -207,6 +212,42 @@ TEST_F(FormTexts, TextsBroughtBackLeaveLinksOnlyToListsStillNamed)
     Store(references);
     EXPECT_EQ(entry->StrToTxt(), 0);
     EXPECT_EQ(Stored(), references);
+}
+
+TEST_F(FormTexts, ObjectsOfOlderFormsGiveTheirLabelsAndShortTextsToStringLists)
+{
+    using docbuilder::ByteWriter;
+    const Trailer none;
+    docbuilder::Bytes flat = FormBytes([&](ByteWriter& w) {
+        VariableRecord(w, "vA", 0, 2, 0, "one", none);
+        VariableRecord(w, "vB", 0, 5, 0, "two", none);
+        TextRecord(w, "three");
+        TextRecord(w, std::string(256, 'x'));
+        w.U16(0x1200), w.Zeros(8);
+        TextRecord(w, "two");
+        w.U16(0);
+    });
+    char* data = reinterpret_cast<char*>(flat.data()) + 4;
+    int32_t remaining = int32_t(flat.size()) - 4;
+    LayoutObject* objects = ReadLayoutData(&data, &remaining, nullptr, nullptr);
+    ListedForm* form = NewListedForm();
+    form->init(&doc_, PName("Old"), 40);
+    bool changed = false;
+    EXPECT_EQ(form->Do_TxtToStr(objects, nullptr, &changed), 0);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(form->offered, (std::vector<std::string>{"one", "three", "two"}));
+    std::vector<std::string> texts;
+    for (LayoutObject* o = objects; o; o = o->next) {
+        if (o->IsVar()) texts.push_back(P(static_cast<VarObject*>(o)->format));
+        for (LayoutObject* t : {o, o->firstChild})
+            if (t && t->GetObjectType() == 5) {
+                platform::Handle h = static_cast<TextObject*>(t)->text;
+                texts.push_back(std::string(*h, *h + std::min<int32_t>(12, platform::GetHandleSize(h))));
+            }
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{":20000,1", "two", ":20000,3", std::string(12, 'x'), ":20000,2"}));
+    DestroyObjects(objects);
+    form->Dispose();
 }
 
 }  // namespace
