@@ -52,7 +52,9 @@ uint8_t SearchTxtIFF(platform::Handle form, const char* text, int16_t mode);
 // The form text, static texts and group box titles without references,
 // button and list box column titles each become a reference to a string
 // list item through the form's DoItTxtStr (`strObj`: the string list in
-// use, which a conversion may move on to a new one).
+// use, which a conversion may move on to a new one). A text DoItTxtStr
+// refuses fails the walk (kFormWalkFailed), so that no form is stored
+// half converted.
 int16_t TxtToStrIFF(platform::Handle source, platform::Handle output, TObjQz** strObj, unsigned char* nameBuffer,
                     TLayoutObjQz* form);
 // Each of those texts that is a string list reference becomes the item's

@@ -25,20 +25,25 @@ struct ToListState {
     TObjQz** strObj = nullptr;
     unsigned char* nameBuffer = nullptr;
     TLayoutObjQz* form = nullptr;
+    int16_t error = 0;  // the first text a list could not take
 };
+
+ToListState* StateOf(_GroupContext* c) { return static_cast<ToListState*>(WalkerFrameOf(c)->state); }
 
 // The text turned into a reference in place; false when it stays.
 bool ToList(_GroupContext* c, unsigned char* text)
 {
     const auto doIt = GetFormRewriteHooks().doItTxtStr;
-    const auto* s = static_cast<const ToListState*>(WalkerFrameOf(c)->state);
+    ToListState* s = StateOf(c);
     if (!doIt || text[0] == 0) return false;
     unsigned char before[256];
     std::memcpy(before, text, size_t(text[0]) + 1);
     bool changed = false;
-    if (doIt(s->form, text, s->strObj, G_StrArrHdl, s->nameBuffer, &changed) != 0) {
-        // A text the list could not take stays as it was.
+    if (const int16_t err = doIt(s->form, text, s->strObj, G_StrArrHdl, s->nameBuffer, &changed)) {
+        // A text the list could not take ends the walk: the form is not
+        // stored half converted.
         std::memcpy(text, before, size_t(before[0]) + 1);
+        if (!s->error) s->error = err;
         return false;
     }
     return std::memcmp(before, text, size_t(before[0]) + 1) != 0;
@@ -63,45 +68,42 @@ bool FromList(unsigned char* text)
 template <typename Convert>
 IFFP ConvertFlag(_GroupContext* c, Convert convert)
 {
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    StoredFlag flag;
-    if (const IFFP err = ReadStoredFlag(c, &flag)) return err;
-    unsigned char text[256];
-    std::memcpy(text, flag.formText.text, sizeof text);
-    if (!flag.formText.Present() || !convert(text)) return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellText(edit, flag.formText, text, false));
+    return RewriteChunk(c, [&](ChunkEdit& edit) -> IFFP {
+        StoredFlag flag;
+        if (const IFFP err = ReadStoredFlag(c, &flag)) return err;
+        unsigned char text[256];
+        std::memcpy(text, flag.formText.text, sizeof text);
+        if (!flag.formText.Present() || !convert(text)) return IFF_OKAY;
+        return Edited(RespellText(edit, flag.formText, text, false));
+    });
 }
 
 template <typename Convert>
 IFFP ConvertStaticText(_GroupContext* c, Convert convert, bool (*offered)(const uint8_t*, int32_t))
 {
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    StoredStaticText stored;
-    if (const IFFP err = ReadStoredStaticText(c, &stored)) return err;
-    if (stored.length >= kLongText || !offered(stored.text, stored.length)) return edit.Write(WalkOutput(c));
-    unsigned char text[256];
-    text[0] = uint8_t(stored.length);
-    std::memcpy(text + 1, stored.text, size_t(stored.length));
-    if (!convert(text)) return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellStaticText(edit, stored, std::string(reinterpret_cast<char*>(text + 1), text[0])));
+    return RewriteChunk(c, [&](ChunkEdit& edit) -> IFFP {
+        StoredStaticText stored;
+        if (const IFFP err = ReadStoredStaticText(c, &stored)) return err;
+        if (stored.length >= kLongText || !offered(stored.text, stored.length)) return IFF_OKAY;
+        unsigned char text[256];
+        text[0] = uint8_t(stored.length);
+        std::memcpy(text + 1, stored.text, size_t(stored.length));
+        if (!convert(text)) return IFF_OKAY;
+        return Edited(RespellStaticText(edit, stored, std::string(reinterpret_cast<char*>(text + 1), text[0])));
+    });
 }
 
 template <typename Convert>
 IFFP ConvertTitle(_GroupContext* c, Convert convert)
 {
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    StoredEditable var;
-    if (const IFFP err = ReadStoredVar(c, &var)) return err;
-    unsigned char title[256];
-    std::memcpy(title, var.format.text, sizeof title);
-    if (!HasTitle(var.subType) || !convert(title)) return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellText(edit, var.format, title, true));
+    return RewriteChunk(c, [&](ChunkEdit& edit) -> IFFP {
+        StoredEditable var;
+        if (const IFFP err = ReadStoredVar(c, &var)) return err;
+        unsigned char title[256];
+        std::memcpy(title, var.format.text, sizeof title);
+        if (!HasTitle(var.subType) || !convert(title)) return IFF_OKAY;
+        return Edited(RespellText(edit, var.format, title, true));
+    });
 }
 
 template <typename Convert>
@@ -118,6 +120,9 @@ IFFP ConvertColumnTitles(_GroupContext* c, Convert convert)
     return stored.Write(WalkOutput(c));
 }
 
+// A handler's result, or CLIENT_ERROR once a text was refused by its list.
+IFFP Taken(_GroupContext* c, IFFP result) { return result == IFF_OKAY && StateOf(c)->error ? CLIENT_ERROR : result; }
+
 bool AnyText(const uint8_t*, int32_t) { return true; }
 bool WithoutReference(const uint8_t* text, int32_t length) { return !HasStaticRef(text, length); }
 
@@ -130,22 +135,22 @@ bool HasStaticRef(const uint8_t* text, int32_t length)
 
 IFFP FlagToStr(_GroupContext* c)
 {
-    return ConvertFlag(c, [c](unsigned char* t) { return ToList(c, t); });
+    return Taken(c, ConvertFlag(c, [c](unsigned char* t) { return ToList(c, t); }));
 }
 
 IFFP TextToStr(_GroupContext* c)
 {
-    return ConvertStaticText(c, [c](unsigned char* t) { return ToList(c, t); }, WithoutReference);
+    return Taken(c, ConvertStaticText(c, [c](unsigned char* t) { return ToList(c, t); }, WithoutReference));
 }
 
 IFFP VarToStr(_GroupContext* c)
 {
-    return ConvertTitle(c, [c](unsigned char* t) { return ToList(c, t); });
+    return Taken(c, ConvertTitle(c, [c](unsigned char* t) { return ToList(c, t); }));
 }
 
 IFFP ListBoxToStr(_GroupContext* c)
 {
-    return ConvertColumnTitles(c, [c](unsigned char* t) { return ToList(c, t); });
+    return Taken(c, ConvertColumnTitles(c, [c](unsigned char* t) { return ToList(c, t); }));
 }
 
 IFFP StrToFlag(_GroupContext* c) { return ConvertFlag(c, FromList); }
@@ -160,21 +165,11 @@ int16_t TxtToStrIFF(platform::Handle source, platform::Handle output, TObjQz** s
     WalkerFrame frame;
     frame.target = frame.source = form;
     frame.state = &state;
-    CopyEveryChunk(&frame);
-    frame.flag = FlagToStr;
-    frame.text = frame.groupBox = TextToStr;
-    frame.var = VarToStr;
-    frame.listBox = ListBoxToStr;
-    return RunFormWalker(source, &frame, output);
+    return RunTextWalker(&frame, source, output, {FlagToStr, TextToStr, VarToStr, ListBoxToStr});
 }
 
 int16_t StrToTxtIFF(platform::Handle source, platform::Handle output)
 {
     WalkerFrame frame;
-    CopyEveryChunk(&frame);
-    frame.flag = StrToFlag;
-    frame.text = frame.groupBox = StrToText;
-    frame.var = StrToVar;
-    frame.listBox = StrToListBox;
-    return RunFormWalker(source, &frame, output);
+    return RunTextWalker(&frame, source, output, {StrToFlag, StrToText, StrToVar, StrToListBox});
 }

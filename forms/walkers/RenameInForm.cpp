@@ -112,122 +112,113 @@ bool ListBoxCompareVarName(const unsigned char* plainName, int16_t range, int16_
 
 IFFP FlagReplace(_GroupContext* c)
 {
-    const RenameState* s = StateOf(c);
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    if (s->kind != kRenamedForm) return edit.Write(WalkOutput(c));
-    StoredFlag flag;
-    if (const IFFP err = ReadStoredFlag(c, &flag)) return err;
-    if (flag.inheritedTable == 0 || !flag.inheritedName.Present() || !SameName(flag.inheritedName.text, s->oldName) ||
-        !OfRenamedTable(s, flag.inheritedTable, false))
-        return edit.Write(WalkOutput(c));
-    unsigned char name[256];
-    CopyCut(name, s->newName, kMaxName);
-    return WriteEdited(c, edit, RespellText(edit, flag.inheritedName, name, false));
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        const RenameState* s = StateOf(c);
+        StoredFlag flag;
+        if (s->kind != kRenamedForm) return IFF_OKAY;
+        if (const IFFP err = ReadStoredFlag(c, &flag)) return err;
+        if (flag.inheritedTable == 0 || !flag.inheritedName.Present() ||
+            !SameName(flag.inheritedName.text, s->oldName) || !OfRenamedTable(s, flag.inheritedTable, false))
+            return IFF_OKAY;
+        unsigned char name[256];
+        CopyCut(name, s->newName, kMaxName);
+        return Edited(RespellText(edit, flag.inheritedName, name, false));
+    });
 }
 
 IFFP TextReplace(_GroupContext* c)
 {
-    const RenameState* s = StateOf(c);
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    if (s->kind != kRenamedVariable && s->kind != kRenamedTable) return edit.Write(WalkOutput(c));
-    StoredStaticText stored;
-    if (const IFFP err = ReadStoredStaticText(c, &stored)) return err;
-    std::string renamed;
-    if (!RenameInStaticText(s, stored.text, stored.length, &renamed)) return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellStaticText(edit, stored, renamed));
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        const RenameState* s = StateOf(c);
+        StoredStaticText stored;
+        if (s->kind != kRenamedVariable && s->kind != kRenamedTable) return IFF_OKAY;
+        if (const IFFP err = ReadStoredStaticText(c, &stored)) return err;
+        std::string renamed;
+        if (!RenameInStaticText(s, stored.text, stored.length, &renamed)) return IFF_OKAY;
+        return Edited(RespellStaticText(edit, stored, renamed));
+    });
 }
 
 IFFP SattReplace(_GroupContext* c)
 {
-    const RenameState* s = StateOf(c);
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    if (s->kind != kRenamedStyle) return edit.Write(WalkOutput(c));
-    StoredSatt satt;
-    if (const IFFP err = ReadStoredSatt(c, &satt)) return err;
-    unsigned char filter[256];
-    if (!NamesRenamedStyle(s, satt.filter.text, filter)) return edit.Write(WalkOutput(c));
-    bool edited = RespellText(edit, satt.filter, filter, false);
-    // The chunk ends with the filter's length once more.
-    if (edited && satt.lengthCopyAt >= 0) edited = edit.Replace(satt.lengthCopyAt, 1, std::string(1, char(filter[0])));
-    return WriteEdited(c, edit, edited);
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        const RenameState* s = StateOf(c);
+        StoredSatt satt;
+        if (s->kind != kRenamedStyle) return IFF_OKAY;
+        if (const IFFP err = ReadStoredSatt(c, &satt)) return err;
+        unsigned char filter[256];
+        if (!NamesRenamedStyle(s, satt.filter.text, filter)) return IFF_OKAY;
+        // The chunk ends with the filter's length once more.
+        return Edited(RespellText(edit, satt.filter, filter, false) &&
+                      (satt.lengthCopyAt < 0 || edit.Replace(satt.lengthCopyAt, 1, std::string(1, char(filter[0])))));
+    });
 }
 
 IFFP FildReplace(_GroupContext* c)
 {
-    const RenameState* s = StateOf(c);
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    if (s->kind != kRenamedStyle) return edit.Write(WalkOutput(c));
-    StoredEditable field;
-    if (const IFFP err = ReadStoredField(c, &field)) return err;
-    unsigned char format[256];
-    if (!NamesRenamedStyle(s, field.format.text, format)) return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellText(edit, field.format, format, true));
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        const RenameState* s = StateOf(c);
+        StoredEditable field;
+        if (s->kind != kRenamedStyle) return IFF_OKAY;
+        if (const IFFP err = ReadStoredField(c, &field)) return err;
+        unsigned char format[256];
+        if (!NamesRenamedStyle(s, field.format.text, format)) return IFF_OKAY;
+        return Edited(RespellText(edit, field.format, format, true));
+    });
 }
 
 IFFP VarReplace(_GroupContext* c)
 {
-    const RenameState* s = StateOf(c);
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    if (s->kind != kRenamedStyle && s->kind != kRenamedVariable) return edit.Write(WalkOutput(c));
-    StoredEditable var;
-    if (const IFFP err = ReadStoredVar(c, &var)) return err;
-    if (s->kind == kRenamedStyle) {
-        unsigned char format[256];
-        if (!NamesRenamedStyle(s, var.format.text, format)) return edit.Write(WalkOutput(c));
-        return WriteEdited(c, edit, RespellText(edit, var.format, format, true));
-    }
-    unsigned char full[256];
-    if (var.interprocess) PutPrefix(s->prefix, var.varName, full);
-    else std::memcpy(full, var.varName, size_t(var.varName[0]) + 1);
-    if (var.varName[0] == 0 || !SameName(full, s->oldName)) return edit.Write(WalkOutput(c));
-    // Stored without the prefix; the byte says whether it was there.
-    const bool interprocess = HasPrefix(s->newName, s->prefix);
-    unsigned char stored[256];
-    stored[0] = uint8_t(s->newName[0] - (interprocess ? s->prefix[0] : 0));
-    std::memcpy(stored + 1, s->newName + 1 + (interprocess ? s->prefix[0] : 0), stored[0]);
-    CopyCut(stored, stored, kMaxName);
-    // The room stays when the new name fits it.
-    const int32_t room = stored[0] + 1 <= var.room ? var.room : std::max<int32_t>(stored[0] + 1, kMinNameRoom);
-    std::string kept(size_t(room) + 1, '\0');
-    kept[0] = char(room);
-    std::memcpy(kept.data() + 1, stored, size_t(stored[0]) + 1);
-    bool edited = edit.Replace(var.nameRoomAt, 1 + var.room, kept) &&
-                  edit.Replace(var.interprocessAt, 1, std::string(1, char(interprocess ? 1 : 0)));
-    if (edited) {
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        const RenameState* s = StateOf(c);
+        StoredEditable var;
+        if (s->kind != kRenamedStyle && s->kind != kRenamedVariable) return IFF_OKAY;
+        if (const IFFP err = ReadStoredVar(c, &var)) return err;
+        if (s->kind == kRenamedStyle) {
+            unsigned char format[256];
+            if (!NamesRenamedStyle(s, var.format.text, format)) return IFF_OKAY;
+            return Edited(RespellText(edit, var.format, format, true));
+        }
+        unsigned char full[256];
+        if (var.interprocess) PutPrefix(s->prefix, var.varName, full);
+        else std::memcpy(full, var.varName, size_t(var.varName[0]) + 1);
+        if (var.varName[0] == 0 || !SameName(full, s->oldName)) return IFF_OKAY;
+        // Stored without the prefix; the byte says whether it was there.
+        const bool interprocess = HasPrefix(s->newName, s->prefix);
+        unsigned char stored[256];
+        stored[0] = uint8_t(s->newName[0] - (interprocess ? s->prefix[0] : 0));
+        std::memcpy(stored + 1, s->newName + 1 + (interprocess ? s->prefix[0] : 0), stored[0]);
+        CopyCut(stored, stored, kMaxName);
+        // The room stays when the new name fits it.
+        const int32_t room = stored[0] + 1 <= var.room ? var.room : std::max<int32_t>(stored[0] + 1, kMinNameRoom);
+        std::string kept(size_t(room) + 1, '\0');
+        kept[0] = char(room);
+        std::memcpy(kept.data() + 1, stored, size_t(stored[0]) + 1);
+        if (!edit.Replace(var.nameRoomAt, 1 + var.room, kept) ||
+            !edit.Replace(var.interprocessAt, 1, std::string(1, char(interprocess ? 1 : 0))))
+            return BAD_FORM;
         unsigned char method[256];
         if (interprocess) PutPrefix(s->prefix, stored, method);
         else std::memcpy(method, stored, size_t(stored[0]) + 1);
         RenameMethod(s, var.objectMethodID, method);
-    }
-    return WriteEdited(c, edit, edited);
+        return IFF_OKAY;
+    });
 }
 
 IFFP MultReplace(_GroupContext* c)
 {
-    const RenameState* s = StateOf(c);
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    if (s->kind != kRenamedForm) return edit.Write(WalkOutput(c));
-    StoredSubform subform;
-    if (const IFFP err = ReadStoredSubform(c, &subform)) return err;
-    if (!OfRenamedTable(s, subform.table, true)) return edit.Write(WalkOutput(c));
-    unsigned char name[256];
-    CopyCut(name, s->newName, kMaxName);
-    bool edited = true;
-    for (const StoredText* form : {&subform.listForm, &subform.detailForm})
-        if (edited && SameName(form->text, s->oldName)) edited = RespellText(edit, *form, name, false);
-    return WriteEdited(c, edit, edited);
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        const RenameState* s = StateOf(c);
+        StoredSubform subform;
+        if (s->kind != kRenamedForm) return IFF_OKAY;
+        if (const IFFP err = ReadStoredSubform(c, &subform)) return err;
+        if (!OfRenamedTable(s, subform.table, true)) return IFF_OKAY;
+        unsigned char name[256];
+        CopyCut(name, s->newName, kMaxName);
+        for (const StoredText* form : {&subform.listForm, &subform.detailForm})
+            if (SameName(form->text, s->oldName) && !RespellText(edit, *form, name, false)) return BAD_FORM;
+        return IFF_OKAY;
+    });
 }
 
 IFFP ListBoxReplace(_GroupContext* c)

@@ -54,40 +54,36 @@ bool ReplacedStr255(const ReplaceState* s, const unsigned char* text, unsigned c
 
 IFFP FlagTxtReplace(_GroupContext* c)
 {
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    StoredFlag flag;
-    if (const IFFP err = ReadStoredFlag(c, &flag)) return err;
-    unsigned char text[256];
-    // The size object's name is a name, not a text.
-    if (!flag.formText.Present() || !ReplacedStr255(StateOf(c), flag.formText.text, text))
-        return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellText(edit, flag.formText, text, false));
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        StoredFlag flag;
+        if (const IFFP err = ReadStoredFlag(c, &flag)) return err;
+        unsigned char text[256];
+        // The size object's name is a name, not a text.
+        if (!flag.formText.Present() || !ReplacedStr255(StateOf(c), flag.formText.text, text)) return IFF_OKAY;
+        return Edited(RespellText(edit, flag.formText, text, false));
+    });
 }
 
 IFFP TextTxtReplace(_GroupContext* c)
 {
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    StoredStaticText stored;
-    if (const IFFP err = ReadStoredStaticText(c, &stored)) return err;
-    std::string text;
-    if (!ReplacedText(StateOf(c), stored.text, stored.length, INT32_MAX - 64, &text)) return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellStaticText(edit, stored, text));
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        StoredStaticText stored;
+        if (const IFFP err = ReadStoredStaticText(c, &stored)) return err;
+        std::string text;
+        if (!ReplacedText(StateOf(c), stored.text, stored.length, INT32_MAX - 64, &text)) return IFF_OKAY;
+        return Edited(RespellStaticText(edit, stored, text));
+    });
 }
 
 IFFP VarTxtReplace(_GroupContext* c)
 {
-    StoredChunk chunk;
-    if (!TakeStoredChunk(c, &chunk)) return BAD_IFF;
-    ChunkEdit edit(chunk);
-    StoredEditable var;
-    if (const IFFP err = ReadStoredVar(c, &var)) return err;
-    unsigned char title[256];
-    if (!HasTitle(var.subType) || !ReplacedStr255(StateOf(c), var.format.text, title)) return edit.Write(WalkOutput(c));
-    return WriteEdited(c, edit, RespellText(edit, var.format, title, true));
+    return RewriteChunk(c, [c](ChunkEdit& edit) -> IFFP {
+        StoredEditable var;
+        if (const IFFP err = ReadStoredVar(c, &var)) return err;
+        unsigned char title[256];
+        if (!HasTitle(var.subType) || !ReplacedStr255(StateOf(c), var.format.text, title)) return IFF_OKAY;
+        return Edited(RespellText(edit, var.format, title, true));
+    });
 }
 
 IFFP ListBoxTxtReplace(_GroupContext* c)
@@ -111,10 +107,5 @@ int16_t ReplaceTxtIFF(platform::Handle source, platform::Handle output, const un
     CopyCut(state.replacement, replacement, 255);
     WalkerFrame frame;
     frame.state = &state;
-    CopyEveryChunk(&frame);
-    frame.flag = FlagTxtReplace;
-    frame.text = frame.groupBox = TextTxtReplace;
-    frame.var = VarTxtReplace;
-    frame.listBox = ListBoxTxtReplace;
-    return RunFormWalker(source, &frame, output);
+    return RunTextWalker(&frame, source, output, {FlagTxtReplace, TextTxtReplace, VarTxtReplace, ListBoxTxtReplace});
 }

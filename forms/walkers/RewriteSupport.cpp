@@ -61,7 +61,13 @@ bool RespellStaticText(ChunkEdit& edit, const StoredStaticText& stored, const st
            edit.Replace(StoredStaticText::kTextAt, stored.length, text);
 }
 
-IFFP WriteEdited(_GroupContext* context, const ChunkEdit& edit, bool edited)
+int16_t RunTextWalker(WalkerFrame* frame, platform::Handle source, platform::Handle output,
+                      const TextHandlers& handlers)
 {
-    return edited ? edit.Write(WalkOutput(context)) : IFFP(BAD_FORM);
+    if (output) CopyEveryChunk(frame);
+    frame->flag = handlers.flag;
+    frame->text = frame->groupBox = handlers.text;
+    frame->var = handlers.var;
+    frame->listBox = handlers.listBox;
+    return RunFormWalker(source, frame, output);
 }

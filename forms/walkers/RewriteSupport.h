@@ -33,6 +33,31 @@ void CopyCut(unsigned char* out, const unsigned char* text, int32_t max);
 bool RespellText(ChunkEdit& edit, const StoredText& field, const unsigned char* text, bool padded);
 // A static text's long length and its characters made `text`.
 bool RespellStaticText(ChunkEdit& edit, const StoredStaticText& stored, const std::string& text);
-// The edited chunk written to the walk's output; an edit that was refused
-// (a field not where the chunk was read to hold it) fails the walk.
-IFFP WriteEdited(_GroupContext* context, const ChunkEdit& edit, bool edited);
+// Rewrites the chunk open in `context`: `edit` reads what it needs of the
+// chunk and records its changes in the ChunkEdit it is given, answering a
+// read's error or IFF_OKAY; the chunk is then written to the walk's
+// output, changed or as stored.
+template <typename Edit>
+IFFP RewriteChunk(_GroupContext* context, Edit edit)
+{
+    StoredChunk chunk;
+    if (!TakeStoredChunk(context, &chunk)) return BAD_IFF;
+    ChunkEdit changes(chunk);
+    if (const IFFP err = edit(changes)) return err;
+    return changes.Write(WalkOutput(context));
+}
+
+// IFF_OKAY for edits recorded; an edit refused (a field not where the
+// chunk was read to hold it) fails the walk.
+inline IFFP Edited(bool recorded) { return recorded ? IFFP(IFF_OKAY) : IFFP(BAD_FORM); }
+
+// The handlers of a walker of a form's visible texts: the form text
+// ("FLAG"), static texts and group box titles ("TEXT", "GRPB"), variables
+// ("VAR ") and list boxes ("GDTL").
+struct TextHandlers {
+    IFFClientProc flag, text, var, listBox;
+};
+// Runs `frame` with those handlers over `source`; with an output, every
+// other chunk is copied to it.
+int16_t RunTextWalker(WalkerFrame* frame, platform::Handle source, platform::Handle output,
+                      const TextHandlers& handlers);

@@ -90,10 +90,6 @@ uint8_t SearchTxtIFF(platform::Handle form, const char* text, int16_t mode)
     state.mode = mode;
     WalkerFrame frame;
     frame.state = &state;
-    frame.flag = FlagTxtSearch;
-    frame.text = frame.groupBox = TextTxtSearch;
-    frame.var = VarTxtSearch;
-    frame.listBox = ListboxTxtSearch;
-    RunFormWalker(form, &frame, nullptr);
+    RunTextWalker(&frame, form, nullptr, {FlagTxtSearch, TextTxtSearch, VarTxtSearch, ListboxTxtSearch});
     return frame.found;
 }

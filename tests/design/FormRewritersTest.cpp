@@ -300,6 +300,17 @@ TEST_F(FormRewriters, TextsGoToStringListsAndComeBack)
         TextChunk(b, ":20000,0");
     });
     EXPECT_EQ(Run(missing, StrToTxtIFF).bytes, missing);
+
+    // A text the list refuses: no form half converted.
+    const Out refused = Run(Image([](B& b) {
+                                TextChunk(b, "one");
+                                TextChunk(b, "refused");
+                            }),
+                            [&](platform::Handle s, platform::Handle o) {
+                                return TxtToStrIFF(s, o, &list, nameBuffer, &form);
+                            });
+    EXPECT_EQ(refused.result, kFormWalkFailed);
+    EXPECT_EQ(refused.bytes, Bytes{});
     form.Dispose();
 }
 

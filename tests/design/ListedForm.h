@@ -14,12 +14,13 @@ namespace designtest {
 
 // A form object whose DoItTxtStr stands in for the string lists: "one",
 // "two" and "three" are items 1 to 3 of list 20000, any other text a new
-// item of list 20001.
+// item of list 20001; "refused" is refused with -108.
 class ListedForm : public TLayoutObjQz {
 public:
     int16_t DoItTxtStr(unsigned char* text, TObjQz*, void*, bool* changed) override
     {
         offered.push_back(P(text));
+        if (P(text) == "refused") return -108;
         const std::vector<std::string> known = {"one", "two", "three"};
         const auto at = std::find(known.begin(), known.end(), P(text));
         const std::string ref = at != known.end() ? ":20000," + std::to_string(at - known.begin() + 1)
