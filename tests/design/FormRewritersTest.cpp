@@ -199,6 +199,15 @@ TEST_F(FormRewriters, ReplacingKeepsTextsWithinWhatTheirFieldsHold)
         {"a type-5 title", 0, "ab", "xyz", [](B& b) { VarChunk(b, "v", false, 5, "ab"); }, nullptr},
         {"the form text, not the size object", 0, "ab", "xyz", [](B& b) { Flag(b, 0, "ab", "ab", "ab"); },
          [](B& b) { Flag(b, 0, "ab", "xyz", "ab"); }},
+        // Titles a Str255 cannot carry whole stay as they are.
+        {"a column title past 255", 0, "ab", "x",
+         [&](B& b) { ListBox(b, "al", 1, 0, {{"c", "h", 0}}, {"ab" + std::string(300, 'y')}); }, nullptr},
+        {"a column title outside Mac Roman", 0, "ab", "x",
+         [](B& b) {
+             ListBox(b, "al", 1, 0, {});
+             Chunk(b, "GCOL", [](B& d) { VStr(d, "c").W(1); VStr(d, "h").W(1).L(3).W('a').W('b').W(0x4E00).W(0).W(0); });
+         },
+         nullptr},
         {"a column title", 0, "ab", "xyz", [](B& b) { ListBox(b, "al", 1, 0, {{"c", "h", 0}}, {"ab"}); },
          [](B& b) { ListBox(b, "al", 1, 0, {{"c", "h", 0}}, {"xyz"}); }},
         {"a title made 255", 0, "ab", "abc", [&](B& b) { VarChunk(b, "v", false, 3, "ab" + x252); },
