@@ -157,10 +157,10 @@ int main(int argc, char** argv)
     char folder[] = "/tmp/form_bench.XXXXXX";
     if (!mkdtemp(folder)) return 1;
     initresman();
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(std::string(folder) + "/scratch.qzb", &spec);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(std::string(folder) + "/scratch.qzb", &fileSpec);
     TMainDoc doc;
-    doc.fResFile = createres(spec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+    doc.fResFile = createres(fileSpec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
     if (!doc.fResFile || NewTypeList(&doc.fTypeList) != 0) return 1;
     useres(doc.fResFile);
 

@@ -66,8 +66,6 @@ IFFP WalkChunks(WalkerFrame* frame, _GroupContext* group)
     return result;
 }
 
-}  // namespace
-
 bool Writing(WalkerFrame* frame) { return frame->writeOutput && frame->output; }
 
 // The group whose header `parent` has just read, its subtype included,
@@ -121,6 +119,8 @@ bool ReversedImage(platform::Handle form)
     const IFFP id = IFFP(platform::ReadBE32(reinterpret_cast<const uint8_t*>(*form)));
     return id == ID_MROF || id == ID_TSIL || id == ID_TAC;
 }
+
+}  // namespace
 
 WalkerFrame::WalkerFrame() : client{WalkerGetList, WalkerGetProp, IFF_GetForm, WalkerGetCat} {}
 

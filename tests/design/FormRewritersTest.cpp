@@ -352,7 +352,7 @@ TEST_F(FormRewriters, EveryRewriteKeepsWhatItDoesNotEnterAndRefusesWhatItCannotR
         EXPECT_EQ(out.result, 0);
         // Only the static text may change; what precedes it is as stored.
         ASSERT_GE(out.bytes.size(), 12 + kept.size());
-        EXPECT_EQ(Bytes(out.bytes.begin() + 12, out.bytes.begin() + 12 + long(kept.size())), kept);
+        EXPECT_EQ(Bytes(out.bytes.begin() + 12, out.bytes.begin() + 12 + int64_t(kept.size())), kept);
         for (const Bytes& bad : {Image([](B& b) { b.Id("TEXT").L(6).L(99).W(0); }), Bytes(10, 0),
                                  ChunkForm(true, [](B& b) { TextChunk(b, "a"); })}) {
             const Out refused = Run(bad, walk);
