@@ -25,6 +25,7 @@
 #include "design/objects/VarObjQz.h"
 
 struct itemrec;  // an item of a choice list (forms/lists/ItemList.h)
+class LayoutObject;  // an object of a form (forms/objects/LayoutObject.h)
 using ItemHandle = itemrec**;
 
 // Objects bound to a table: fields, forms, subtables, plug-ins.
@@ -108,9 +109,42 @@ public:
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     int16_t GetOldTypeNum() override { return 5; }
+    // The stored form's texts (design/forms/FormTexts.cpp). Each rewrite
+    // stores the new form only when the walk read the old one whole, and
+    // answers -108 when the form cannot be made a chunk file or read.
+    // A match among the form's visible texts (an older flat form searched
+    // as its objects): 1, else 0.
+    int16_t SearchIn(const unsigned char* text, int16_t how) override;
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    // `strList` is the string list object the texts go into; the form is
+    // linked to it when a text went.
+    int16_t TxtToStr(void* strList) override;
+    // The references brought back to texts; the links to string lists go
+    // but for references whose item was missing (they stay).
+    int16_t StrToTxt() override;
+    // The form follows the rename of `obj` to `newName`; an error is shown.
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    // The same, answering 0 or the error (the form then stored as it was).
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force);
+
+    // The form data made ready to edit: a form of an older layout, or one
+    // stored in the other byte order, is read into a form model and written
+    // back into `form` as a chunk file. False (the handle untouched) when
+    // memory is short or the form does not read whole.
+    virtual bool ConvertLayout(platform::Handle form);
     // Walks the stored form `resId` and links what it names; 9001 for data
     // in neither layout or cut short, -108 when the form is missing.
     virtual int16_t GetForm(int16_t resId);
+    // Objects of the older layout (groups entered): a variable matching by
+    // its name or, for labelled kinds 2 to 4, its label; a static text by
+    // its text. True at the first match.
+    virtual bool SearchInFormObj(LayoutObject* objects, const unsigned char* text, int16_t how);
+    // The labels of kinds 2 to 4 and the static texts shorter than 256
+    // bytes of those objects made string list references (DoItTxtStr);
+    // *changed when one was. 0 or the first error.
+    virtual int16_t Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* changed);
+    // Nothing: the stored form follows renames through XRefReplace.
+    virtual int16_t ReplaceInLayOut() { return 0; }
     int16_t formMethodId = 0;   // 0: none
     int16_t formResId = 0;      // its 'FOQz'
     int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none
