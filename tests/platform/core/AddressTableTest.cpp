@@ -30,9 +30,13 @@ TEST(AddressTable, FollowsAMapThroughPutsRemovalsAndFailedGrowth)
             const uint32_t i = random() % c.count;
             const auto value = int32_t(random() % 1000);
             const bool grows = value % 3 && (table.Count() + 1) * 2 > slots && !oracle.count(i);
-            if (value % 3 == 0) EXPECT_EQ(table.Remove(at(i)), oracle.erase(i) == 1);
+            if (value % 3 == 0) {
+                EXPECT_EQ(table.Remove(at(i)), oracle.erase(i) == 1);
+            }
             testfaults::FailNthNew(0);
-            if (grows && slots) EXPECT_THROW(table.Put(at(i), value), std::bad_alloc);
+            if (grows && slots) {
+                EXPECT_THROW(table.Put(at(i), value), std::bad_alloc);
+            }
             testfaults::FailNthNew(grows ? 1 : 0);
             if (value % 3) table.Put(at(i), value);
             testfaults::StopFailingNew();

@@ -176,7 +176,9 @@ TEST(Handles, GrowingLittleByLittleMovesRarely)
         (*h)[size - 1] = char(size);
         moves += *h != before;
         // From empty to 1,000, then 1,001 (room 1,500), 1,501 (2,250)...
-        if (size <= 2251) EXPECT_EQ(*h != before, size == 1000 || size == 1001 || size == 1501 || size == 2251) << size;
+        if (size <= 2251) {
+            EXPECT_EQ(*h != before, size == 1000 || size == 1001 || size == 1501 || size == 2251) << size;
+        }
     }
     for (Size i = 999; i < 99999; ++i) ASSERT_EQ((*h)[i], char(i + 1));
     EXPECT_EQ(moves, 13);  // 1,000, then 1,001 and each time past half as much again
