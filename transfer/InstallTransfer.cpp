@@ -4,7 +4,9 @@
 #include "browser/TransferDrop.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/TransferHooks.h"
+#include "design/plugins/ParamLists.h"
 #include "design/reading/ModuleManager.h"
+#include "platform/core/Memory.h"
 #include "transfer/conflicts/ConflictChoices.h"
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/conflicts/ConflictRecording.h"
@@ -12,6 +14,7 @@
 #include "transfer/dialogs/ConflictListDef.h"
 #include "transfer/driver/DoMove.h"
 #include "transfer/driver/MoveDropped.h"
+#include "transfer/links/ParseLinkProc.h"
 #include "transfer/movers/Movers.h"
 #include "transfer/modules/ModuleMgr.h"
 
@@ -28,6 +31,18 @@ bool ViewConflict(TConflict* record, ConflictView* out)
     if (record->IsMember(1))
         CopyObjName(out->newName, static_cast<TRConflict*>(record)->fNewName);
     return true;
+}
+
+// What each parameter of a plug-in routine names, from its package's
+// parameter list in the current resource chain.
+std::vector<std::pair<int16_t, int16_t>> RoutineParamKindsOfPackage(int16_t bundle, int16_t routine)
+{
+    std::vector<std::pair<int16_t, int16_t>> kinds;
+    if (platform::Handle list = GetEPRM(bundle)) {
+        kinds = RoutineParamKinds(list, routine);
+        platform::DisposeHandle(list);
+    }
+    return kinds;
 }
 
 }  // namespace
@@ -54,6 +69,7 @@ void InstallTransfer()
     SetTransferHooks(hooks);
     InstallMovers();
     browser::SetMoveObjectsHook(MoveDropped);
+    SetPlugInParamKinds(RoutineParamKindsOfPackage);
 
     // The conflict dialog's list rows hold records.
     LongListHooks rows = CurrentLongListHooks();

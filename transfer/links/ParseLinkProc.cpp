@@ -265,13 +265,16 @@ void LinkWalk::PlugIn(const champoper& t)
         const int16_t saved = platform::CurResFile();
         if (src->fRsrFile != -1) platform::UseResFile(src->fRsrFile);
         platform::GetIndString(text, bundle, routine);
+        // The routine's parameter list is the source's, read while its file is current.
+        std::vector<std::pair<int16_t, int16_t>> kinds;
+        if (gPlugInParamKinds) kinds = gPlugInParamKinds(bundle, routine);
         platform::UseResFile(saved);
         // The routine's name stops at its parameters or its result.
         int n = 0;
         while (n < text[0] && text[n + 1] != '(' && text[n + 1] != ':') ++n;
         text[0] = uint8_t(n);
         PCopy(name, text, 255);
-        if (gPlugInParamKinds) Track(0, gPlugInParamKinds(bundle, routine));
+        Track(0, kinds);
     }
     TObjQz* found = SearchObj_Name(src, 8, name);
     if (!found) found = Search_Package(src, name);
