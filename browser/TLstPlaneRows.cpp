@@ -45,8 +45,13 @@ struct RowContext {
     bool stopped = false;    // Stop, or the memory reserve gone
     bool noRoom = false;     // a row could not be added
     bool grown = false;
-    const std::unordered_set<TObjQz*>* open = nullptr;
 };
+
+// The objects whose rows were open before the rebuild (a set: each row
+// asks once).
+const std::unordered_set<TObjQz*>* G_OpenObjList = nullptr;
+
+bool IsInOpenList(TObjQz* obj) { return G_OpenObjList && G_OpenObjList->count(obj) != 0; }
 
 bool Poll(RowContext* c)
 {
@@ -93,7 +98,7 @@ void AddCellList(RowContext* c, TObjQz* obj)
 
 void SetLowList(RowContext* c, TObjQz* obj)
 {
-    if (!c->open->count(obj)) return;
+    if (!IsInOpenList(obj)) return;
     SetOpenCell(c->next - 1, c->list, true);
     Handle filter = c->record;
     if (c->noFilter) filter = nullptr;
@@ -113,15 +118,16 @@ void SetLowList(RowContext* c, TObjQz* obj)
     }
 }
 
-void AddList(RowContext* c, ObjListHdl list)
+void Add_List(RowContext* c, ObjListHdl list)
 {
     if (!list) return;
     for (int32_t i = 0; i < list->Size() && !c->stopped && !c->noRoom; ++i) AddCellList(c, list->At(i));
 }
 
-void AddLocals(RowContext* c, TObjQz* method)
+// A method's local variables.
+void Add_LocalVar(RowContext* c, TObjQz* method)
 {
-    if (auto* m = dynamic_cast<TGnlProcObjQz*>(method)) AddList(c, m->locals);
+    if (auto* m = dynamic_cast<TGnlProcObjQz*>(method)) Add_List(c, m->locals);
 }
 
 // Every table and subtable (the table list holds fields too).
@@ -144,6 +150,51 @@ void EachForm(TypeListRec* types, F f)
     });
 }
 
+// The local variables of every project, database, table, form and object
+// method.
+void Add_ProcVars(RowContext* c, TypeListRec* types)
+{
+    if (ObjListHdl procs = GetObjListe(types, 2))
+        for (int32_t i = 0; i < procs->Size(); ++i) Add_LocalVar(c, procs->At(i));
+    if (ObjListHdl db = GetObjListe(types, 16))
+        for (int32_t i = 0; i < db->Size(); ++i) Add_LocalVar(c, db->At(i));
+    EachTable(types, [&](TFileObjQz* t) { Add_LocalVar(c, t->method); });
+    EachForm(types, [&](TLayoutObjQz* f) {
+        Add_LocalVar(c, f->formMethod);
+        if (f->objMethods)
+            for (int32_t i = 0; i < f->objMethods->Size(); ++i) Add_LocalVar(c, f->objMethods->At(i));
+    });
+}
+
+void Add_FileBalloon(RowContext* c, TypeListRec* types)
+{
+    EachTable(types, [&](TFileObjQz* t) { Add_List(c, t->balloons); });
+}
+
+void Add_Layout(RowContext* c, TypeListRec* types)
+{
+    EachTable(types, [&](TFileObjQz* t) { Add_List(c, t->forms); });
+}
+
+void Add_Scripts(RowContext* c, TypeListRec* types)
+{
+    EachForm(types, [&](TLayoutObjQz* f) { Add_List(c, f->objMethods); });
+}
+
+void Add_FileProc(RowContext* c, TypeListRec* types)
+{
+    EachTable(types, [&](TFileObjQz* t) {
+        if (t->method) AddCellList(c, t->method);
+    });
+}
+
+void Add_LayOutProc(RowContext* c, TypeListRec* types)
+{
+    EachForm(types, [&](TLayoutObjQz* f) {
+        if (f->formMethod) AddCellList(c, f->formMethod);
+    });
+}
+
 void AddKind(RowContext* c, TypeListRec* types, int16_t kind)
 {
     switch (kind) {
@@ -156,40 +207,23 @@ void AddKind(RowContext* c, TypeListRec* types, int16_t kind)
         return;
     }
     case 9:
-        AddList(c, GetObjListe(types, 9));
-        if (ObjListHdl procs = GetObjListe(types, 2))
-            for (int32_t i = 0; i < procs->Size(); ++i) AddLocals(c, procs->At(i));
-        if (ObjListHdl db = GetObjListe(types, 16))
-            for (int32_t i = 0; i < db->Size(); ++i) AddLocals(c, db->At(i));
-        EachTable(types, [&](TFileObjQz* t) { AddLocals(c, t->method); });
-        EachForm(types, [&](TLayoutObjQz* f) {
-            AddLocals(c, f->formMethod);
-            if (f->objMethods)
-                for (int32_t i = 0; i < f->objMethods->Size(); ++i) AddLocals(c, f->objMethods->At(i));
-        });
+        Add_List(c, GetObjListe(types, 9));
+        Add_ProcVars(c, types);
         return;
     case 10:
-        AddList(c, GetObjListe(types, 10));
-        EachTable(types, [&](TFileObjQz* t) { AddList(c, t->balloons); });
+        Add_List(c, GetObjListe(types, 10));
+        Add_FileBalloon(c, types);
         return;
     case 23:
         if (G_Pop) G_ObjInGroup = true;
-        AddList(c, GetObjListe(types, 23));
+        Add_List(c, GetObjListe(types, 23));
         G_Pop = G_ObjInGroup = false;
         return;
-    case 24: EachTable(types, [&](TFileObjQz* t) { AddList(c, t->forms); }); return;
-    case 25: EachForm(types, [&](TLayoutObjQz* f) { AddList(c, f->objMethods); }); return;
-    case 26:
-        EachTable(types, [&](TFileObjQz* t) {
-            if (t->method) AddCellList(c, t->method);
-        });
-        return;
-    case 27:
-        EachForm(types, [&](TLayoutObjQz* f) {
-            if (f->formMethod) AddCellList(c, f->formMethod);
-        });
-        return;
-    default: AddList(c, GetObjListe(types, kind)); return;
+    case 24: Add_Layout(c, types); return;
+    case 25: Add_Scripts(c, types); return;
+    case 26: Add_FileProc(c, types); return;
+    case 27: Add_LayOutProc(c, types); return;
+    default: Add_List(c, GetObjListe(types, kind)); return;
     }
 }
 
@@ -215,7 +249,7 @@ void TLstPlane::SetList(Handle filter, Handle source)
     for (int32_t row = 0; LongLGetOpen(true, &row, fList); ++row)
         if (TObjQz* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) open.insert(obj);
     if (c.flat) open.clear();
-    c.open = &open;
+    G_OpenObjList = &open;
     LongLDoDraw(false, fList);
     LongLDelRow(fList->rowCount, 0, fList);
     auto* types = reinterpret_cast<TypeListRec*>(source);
@@ -228,6 +262,7 @@ void TLstPlane::SetList(Handle filter, Handle source)
             AddKind(&c, types, kind);
         }
     }
+    G_OpenObjList = nullptr;
     CursRmve();
     if (fList->rowCount > c.next) LongLDelRow(fList->rowCount - c.next, c.next, fList);
     LongLDoDraw(c.drawing, fList);

@@ -8,6 +8,7 @@
 
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
+#include "platform/text/ScriptManager.h"
 
 constexpr int16_t MenuBarHeight() { return 20; }
 platform::Rect MyScreenRect();
@@ -41,7 +42,8 @@ platform::OSErr MyFSWrite(int16_t refNum, int32_t* count, const void* buffer);
 
 // Sets bit `bit` of *word when bit mod 64 is below 32.
 void pbitset(uint32_t* word, int32_t bit);
-inline int16_t MyGetTESysJust() { return 0; }
+// The system's justification: -1 when text runs right to left.
+inline int16_t MyGetTESysJust() { return platform::GetSysDirection(); }
 
 bool IsSystemX();
 inline bool AliasAvailable() { return true; }
