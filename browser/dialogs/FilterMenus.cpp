@@ -16,7 +16,8 @@ TRefPlane* Emptied(::TPlan* pane)
 {
     auto* p = dynamic_cast<TRefPlane*>(pane);
     if (!p) return nullptr;
-    if (p->fFilterMenu) SetHandleSize(p->fFilterMenu, 0);
+    // The menu's ids follow a 2-byte head.
+    if (p->fFilterMenu) SetHandleSize(p->fFilterMenu, 2);
     p->fMenuCount = 0;
     return p;
 }

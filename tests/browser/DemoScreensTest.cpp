@@ -15,6 +15,7 @@
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
 #include "app/appl/Utilities.h"
+#include "app/dialogs/WaitDialog.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
@@ -31,7 +32,10 @@
 #include "platform/icons/Icons.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/screen/Screen.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/theme/Theme.h"
 #include "platform/windows/Windows.h"
+#include "tests/browser/ScreenText.h"
 #include "tests/design/ReadFixture.h"
 #include "transfer/InstallTransfer.h"
 
@@ -438,6 +442,75 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
     for (const std::string& name : rows)
         expected += (name == "Customers" || name == "Invoices" || name == "Lines" ? "Table " : "          column ") + name + "\n";
     EXPECT_EQ(std::string(report.begin(), report.end()), expected);
+}
+
+
+// The search run (run_search_demo.sh): the methods whose name contains
+// "Invoice" listed flat under the search title, the filter "Methods" saved
+// behind the default in name order and offered in the main list's pop-up.
+TEST_F(DemoScreens, SearchResultsAndTheAddedFilterInThePopUp)
+{
+    const char* work = std::getenv("QZ_SEARCH_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the search run";
+    Shot search, popup;
+    ASSERT_TRUE(search.Load(std::string(work) + "/search.png"));
+    ASSERT_TRUE(popup.Load(std::string(work) + "/popup.png"));
+
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = nullptr;
+    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    ASSERT_NE(main, nullptr);
+    // What the dialog wrote: project methods whose name contains the text.
+    const std::vector<uint8_t> record = {0, 1, 0x20, 0, 0, 0, 0x03, 0x80, 0, 1, 0, 0, 7, 'I', 'n', 'v', 'o', 'i', 'c', 'e', 0};
+    Handle saved = G_SearchFilterHdl;
+    ASSERT_EQ(PtrToHand(record.data(), &G_SearchFilterHdl, Size(record.size())), noErr);
+    WaitParamRec wait;
+    SetWaitDialog(&wait, 2, doc_.fName, 0, 0, 281, -1);
+    main->SearchRows(G_SearchFilterHdl, false, &wait);
+    ReSetWaitDialog(&wait);
+    DisposeHandle(G_SearchFilterHdl);
+    G_SearchFilterHdl = saved;
+    EXPECT_EQ(Names(main->fList), (std::vector<std::string>{"Close_Invoice", "Print_Invoice"}));
+    CheckMainRows(search, window, main->fList);
+    unsigned char header[256];
+    main->HeaderText(header);
+    EXPECT_EQ(readtest::P(header), "Objects - Search results (2)");
+    // The title stands in the header, in the program's font.
+    MyApplFont = GetResFont(0);
+    MyApplSize = GetResSize(0);
+    Rect list{}, title{}, arrow{};
+    main->GetBox(&list, &title, &arrow);
+    SetPortWindowPort(window->fWindow);
+    Rect area = title;
+    LocalToGlobal(reinterpret_cast<Point*>(&area.top));
+    LocalToGlobal(reinterpret_cast<Point*>(&area.bottom));
+    EXPECT_TRUE(ShowsText(search.pixels, area, readtest::P(header), MyApplFont, MyApplSize));
+    EXPECT_FALSE(ShowsText(search.pixels, area, "Objects - Search results (3)", MyApplFont, MyApplSize)) << "the count";
+
+    // Saved: the default first, the others by name from 129.
+    const int16_t prefs = OpenResFile(std::string(work) + "/prefs/Qz Structure Browser Preferences", fsRdPerm,
+                                      ResFileFork::Data);
+    ASSERT_GT(prefs, 0);
+    const int16_t current = CurResFile();
+    UseResFile(prefs);
+    std::vector<std::string> names;
+    for (int16_t id = 128; Handle h = Get1Resource(FourCC("FLT2"), id); ++id) {
+        int16_t got = 0;
+        ResType type = 0;
+        unsigned char name[256];
+        GetResInfo(h, &got, &type, name);
+        names.push_back(readtest::P(name));
+    }
+    UseResFile(current);
+    CloseResFile(prefs);
+    EXPECT_EQ(names, (std::vector<std::string>{"All objects", "Forms", "Groups", "Methods", "Plug-ins",
+                                               "Project methods", "Tables", "Unused objects"}));
+    const Rect popUpArea{40, 290, 240, 620};
+    EXPECT_TRUE(ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuActive, false)) ||
+                ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuDisabled, false)));
 }
 
 }  // namespace

@@ -215,7 +215,9 @@ TEST_F(FilterDialogTest, UpdatedMenusOfferEachFilterWhereItsBitsSayAndResetEvery
     window_->UpdateFilters();
     auto offered = [](browser::TRefPlane* p) {
         std::vector<int16_t> ids(size_t(p->fMenuCount));
-        if (!ids.empty()) std::memcpy(ids.data(), *p->fFilterMenu, ids.size() * 2);
+        // Behind the menu's 2-byte head, as the pop-up reads them.
+        EXPECT_EQ(GetHandleSize(p->fFilterMenu), Size(2 + 2 * ids.size()));
+        if (!ids.empty()) std::memcpy(ids.data(), *p->fFilterMenu + 2, ids.size() * 2);
         return std::make_pair(ids, p->GetFilter());
     };
     EXPECT_EQ(offered(main_), (std::pair{std::vector<int16_t>{128, 129}, int16_t(128)}));
