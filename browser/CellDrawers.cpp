@@ -11,6 +11,7 @@
 #include "app/dialogs/Messages.h"
 #include "browser/Panes.h"
 #include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
@@ -23,33 +24,18 @@ namespace browser {
 
 namespace {
 
-void Add(unsigned char* text, const unsigned char* more)
-{
-    const int n = std::min<int>(255 - text[0], more[0]);
-    std::memcpy(text + 1 + text[0], more + 1, size_t(n));
-    text[0] = uint8_t(text[0] + n);
-}
-
 void AddStr(unsigned char* text, int16_t list, int16_t index)
 {
     unsigned char s[256];
     MyGetIndString(s, list, index);
-    Add(text, s);
+    PAppend(text, s);
 }
 
 void AddName(unsigned char* text, TObjQz* obj)
 {
     unsigned char s[256];
     obj->GetName(s);
-    Add(text, s);
-}
-
-void AddChars(unsigned char* text, const std::string& more)
-{
-    unsigned char s[256];
-    s[0] = uint8_t(std::min<size_t>(255, more.size()));
-    std::memcpy(s + 1, more.data(), s[0]);
-    Add(text, s);
+    PAppend(text, s);
 }
 
 void TableOrNone(TObjQz* table, unsigned char* out)
@@ -57,7 +43,7 @@ void TableOrNone(TObjQz* table, unsigned char* out)
     if (table) {
         unsigned char s[256];
         GetStructCellName(table, s);
-        Add(out, s);
+        PAppend(out, s);
     } else {
         AddStr(out, 1024, 3);
     }
@@ -67,14 +53,14 @@ void TableOrNone(TObjQz* table, unsigned char* out)
 void LabelAndName(TObjQz* obj, int16_t label, unsigned char* out)
 {
     AddStr(out, 1012, label);
-    AddChars(out, " ");
+    PAppendChar(out, ' ');
     AddName(out, obj);
 }
 
 void LabelAnd(int16_t label, unsigned char* out)
 {
     AddStr(out, 1012, label);
-    AddChars(out, " ");
+    PAppendChar(out, ' ');
 }
 
 // The owner description of a local variable's method.
@@ -87,7 +73,7 @@ void MethodPath(TObjQz* method, unsigned char* out)
     case 27: GetOwStructCell(method->GetOwnerObj(), part); break;
     default: GetProcCell(method, part); break;
     }
-    Add(out, part);
+    PAppend(out, part);
 }
 
 bool ShowsId(int16_t kind)
@@ -124,22 +110,20 @@ void Label(const CellPen& pen, TObjQz* obj, const unsigned char* prefix, const u
     ForeColor(blackColor);
 }
 
-const unsigned char kNone[1] = {0};
-
 // The text of each family (see RowText).
-void FileText(TObjQz* obj, unsigned char* text) { GetStructCellName(obj, text); }
-void FileProcText(TObjQz* obj, unsigned char* text) { TableOrNone(obj->GetOwnerObj(), text); }
-void StructText(TObjQz* obj, unsigned char* text)
+void FileText(TObjQz* obj, unsigned char*, unsigned char* text) { GetStructCellName(obj, text); }
+void FileProcText(TObjQz* obj, unsigned char*, unsigned char* text) { TableOrNone(obj->GetOwnerObj(), text); }
+void StructText(TObjQz* obj, unsigned char*, unsigned char* text)
 {
     LabelAnd(24, text);
     GetOwStructCell(obj, text);
 }
-void ScriptText(TObjQz* obj, unsigned char* text)
+void ScriptText(TObjQz* obj, unsigned char*, unsigned char* text)
 {
     LabelAnd(25, text);
     GetScriptCell(obj, text);
 }
-void OwStructText(TObjQz* obj, unsigned char* text)
+void OwStructText(TObjQz* obj, unsigned char*, unsigned char* text)
 {
     LabelAnd(27, text);
     GetOwStructCell(obj->GetOwnerObj(), text);
@@ -152,12 +136,51 @@ void VarText(TObjQz* obj, unsigned char* prefix, unsigned char* text)
     }
     AddName(text, obj);
 }
-void ProcText(TObjQz* obj, unsigned char* text)
+void ProcText(TObjQz* obj, unsigned char*, unsigned char* text)
 {
     LabelAnd(obj->kind, text);
     unsigned char name[256] = {0};
     GetProcCell(obj, name);
-    Add(text, name);
+    PAppend(text, name);
+}
+
+// Kinds 7, 8, 10, 11 and 30 (named as field balloons) and every other.
+void RefGnlText(TObjQz* obj, unsigned char*, unsigned char* text) { LabelAndName(obj, obj->kind == 30 ? 10 : obj->kind, text); }
+void GnlText(TObjQz* obj, unsigned char*, unsigned char* text) { LabelAndName(obj, obj->kind, text); }
+
+// A family of kinds: how its label reads and which drawer draws it.
+struct Family {
+    void (*text)(TObjQz* obj, unsigned char* prefix, unsigned char* text);
+    void (*draw)(const CellPen& pen, TObjQz* obj);
+};
+
+Family FamilyOf(int16_t kind)
+{
+    switch (kind) {
+    case 1:
+    case 28: return {FileText, DrawFileCell};
+    case 2: return {ProcText, DrawProcCell};
+    case 7:
+    case 8:
+    case 10:
+    case 11:
+    case 30: return {RefGnlText, DrawRefGnlCell};
+    case 9: return {VarText, DrawVarCell};
+    case 24: return {StructText, DrawStructCell};
+    case 25: return {ScriptText, DrawScriptCell};
+    case 26: return {FileProcText, DrawFileProcCell};
+    case 27: return {OwStructText, DrawOwStructCell};
+    default: return {GnlText, DrawGnlCell};
+    }
+}
+
+// The family's label drawn; unused objects red unless `startup` spares
+// the startup method.
+void DrawFamily(const CellPen& pen, TObjQz* obj, bool spareStartup = false)
+{
+    unsigned char prefix[256] = {0}, text[256] = {0};
+    FamilyOf(obj->kind).text(obj, prefix, text);
+    Label(pen, obj, prefix, text, !(spareStartup && IsStartupMethod(obj)));
 }
 
 }  // namespace
@@ -184,7 +207,7 @@ void GetStructCellName(TObjQz* obj, unsigned char* out)
             AddName(part, o);
             AddStr(part, 104, 3);
         }
-        Add(part, tail);
+        PAppend(part, tail);
         std::memcpy(tail, part, size_t(part[0]) + 1);
     }
     std::memcpy(out, tail, size_t(tail[0]) + 1);
@@ -268,124 +291,42 @@ void DoDraw(const CellPen& pen, TObjQz* obj, const unsigned char* prefix, const 
     }
 }
 
-void DrawProcCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    ProcText(obj, text);
-    Label(pen, obj, kNone, text, pen.mainList || !IsStartupMethod(obj));
-}
+void DrawProcCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj, !pen.mainList); }
+void DrawFileCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
+void DrawFileProcCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
+void DrawScriptCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
+void DrawStructCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
+void DrawOwStructCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
+void DrawVarCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
+void DrawRefGnlCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
+void DrawGnlCell(const CellPen& pen, TObjQz* obj) { DrawFamily(pen, obj); }
 
-void DrawFileCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    FileText(obj, text);
-    Label(pen, obj, kNone, text, true);
-}
-
-void DrawFileProcCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    FileProcText(obj, text);
-    Label(pen, obj, kNone, text, true);
-}
-
-void DrawScriptCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    ScriptText(obj, text);
-    Label(pen, obj, kNone, text, true);
-}
-
-void DrawStructCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    StructText(obj, text);
-    Label(pen, obj, kNone, text, true);
-}
-
-void DrawOwStructCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    OwStructText(obj, text);
-    Label(pen, obj, kNone, text, true);
-}
-
-void DrawVarCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char prefix[256] = {0}, text[256] = {0};
-    VarText(obj, prefix, text);
-    Label(pen, obj, prefix, text, true);
-}
-
-void DrawRefGnlCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    // Table balloons are named as field balloons.
-    LabelAndName(obj, obj->kind == 30 ? 10 : obj->kind, text);
-    Label(pen, obj, kNone, text, true);
-}
-
-void DrawGnlCell(const CellPen& pen, TObjQz* obj)
-{
-    unsigned char text[256] = {0};
-    LabelAndName(obj, obj->kind, text);
-    Label(pen, obj, kNone, text, true);
-}
-
-void DrawCellLabel(const CellPen& pen, TObjQz* obj)
-{
-    switch (obj->kind) {
-    case 1:
-    case 28: DrawFileCell(pen, obj); break;
-    case 2: DrawProcCell(pen, obj); break;
-    case 7:
-    case 8:
-    case 10:
-    case 11:
-    case 30: DrawRefGnlCell(pen, obj); break;
-    case 9: DrawVarCell(pen, obj); break;
-    case 24: DrawStructCell(pen, obj); break;
-    case 25: DrawScriptCell(pen, obj); break;
-    case 26: DrawFileProcCell(pen, obj); break;
-    case 27: DrawOwStructCell(pen, obj); break;
-    default: DrawGnlCell(pen, obj); break;
-    }
-}
+void DrawCellLabel(const CellPen& pen, TObjQz* obj) { FamilyOf(obj->kind).draw(pen, obj); }
 
 void RowText(TObjQz* obj, unsigned char* prefix, unsigned char* text)
 {
-    prefix[0] = text[0] = 0;
-    switch (obj->kind) {
-    case 1:
-    case 28: FileText(obj, text); break;
-    case 2: ProcText(obj, text); break;
-    case 9: VarText(obj, prefix, text); break;
-    case 24: StructText(obj, text); break;
-    case 25: ScriptText(obj, text); break;
-    case 26: FileProcText(obj, text); break;
-    case 27: OwStructText(obj, text); break;
-    case 30: LabelAndName(obj, 10, text); break;
-    default: LabelAndName(obj, obj->kind, text); break;
-    }
+    DoNull(prefix);
+    DoNull(text);
+    FamilyOf(obj->kind).text(obj, prefix, text);
 }
 
 void DisplayText(TObjQz* obj, const unsigned char* text, unsigned char* full)
 {
     full[0] = 0;
-    Add(full, text);
-    if (G_ShowID && ShowsId(obj->kind)) AddChars(full, " (" + std::to_string(obj->id) + ")");
+    PAppend(full, text);
+    if (G_ShowID && ShowsId(obj->kind)) PAppend(full, " (" + std::to_string(obj->id) + ")");
     if (obj->kind == 23 || obj->GetRType() == 33) {
         int32_t n = 0;
         if (auto* g = dynamic_cast<TGroupObjQz*>(obj))
             n = obj->TstFlag(kFlagInComponent) ? g->GetVisibleItems() : (obj->members ? obj->members->Size() : 0);
-        AddChars(full, " (");
+        PAppend(full, std::string(" ("));
         if (n == 0) {
             AddStr(full, 1029, 10);
         } else {
-            AddChars(full, std::to_string(n));
+            PAppend(full, std::to_string(n));
             AddStr(full, 1029, n == 1 ? 8 : 9);
         }
-        AddChars(full, ")");
+        PAppendChar(full, ')');
     }
 }
 

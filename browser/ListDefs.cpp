@@ -12,6 +12,7 @@
 #include "app/appl/Utilities.h"
 #include "browser/CallPanes.h"
 #include "browser/CellDrawers.h"
+#include "browser/dialogs/DialogDrawing.h"
 #include "browser/dialogs/FilterDialog.h"
 #include "design/objects/ObjKinds.h"
 #include "platform/core/Memory.h"
@@ -72,34 +73,9 @@ void Invert(const Rect* r)
     InvertRect(r);
 }
 
-struct PortText {
-    PortText()
-    {
-        GrafPtr port = nullptr;
-        GetPort(&port);
-        if (!port) return;
-        font = GetPortTextFont(port);
-        size = GetPortTextSize(port);
-        face = GetPortTextFace(port);
-        mode = port->txMode;
-        valid = true;
-    }
-    ~PortText()
-    {
-        if (!valid) return;
-        TextFont(font);
-        TextSize(size);
-        TextFace(face);
-        TextMode(mode);
-    }
-    int16_t font = 0, size = 0, mode = srcOr;
-    StyleField face = 0;
-    bool valid = false;
-};
-
 void DrawObjectCell(const Rect* cell, TObjQz* obj)
 {
-    PortText keep;
+    SavedPortText keep;
     EraseRect(cell);
     if (!obj) return;
     const Rect icon{cell->top, cell->left, int16_t(cell->top + 16), int16_t(cell->left + 16)};
@@ -114,7 +90,7 @@ void TextIn(const unsigned char* text, const Rect& box, int16_t just)
 
 void DrawKindCell(const Rect* cell, const CellBytes& bytes)
 {
-    PortText keep;
+    SavedPortText keep;
     EraseRect(cell);
     TextFont(GetResFont(0));
     TextSize(GetResSize(0));

@@ -41,6 +41,10 @@ struct RowContext {
     int32_t next = 0;
     LongListHandle list = nullptr;
     Handle record = nullptr;
+    // The record's bytes, held still for the rebuild: read once, not once
+    // an object.
+    const uint8_t* bytes = nullptr;
+    int32_t size = 0;
     bool flat = false;       // search results: no members, no open rows
     bool stopped = false;    // Stop, or the memory reserve gone
     bool noRoom = false;     // a row could not be added
@@ -85,7 +89,7 @@ void SetLowList(RowContext* c, TObjQz* obj);
 void AddCellList(RowContext* c, TObjQz* obj)
 {
     if (!obj || !Poll(c)) return;
-    if (!ObjFilter(c->noFilter ? nullptr : c->record, obj)) return;
+    if (!ObjFilter(c->noFilter ? nullptr : c->bytes, c->size, obj)) return;
     if (obj->TstFlag(kFlagInTrash)) return;
     if (c->flat) {
         PlaceRow(c, obj);
@@ -118,10 +122,23 @@ void SetLowList(RowContext* c, TObjQz* obj)
     }
 }
 
+// The objects lie apart in memory: each is asked for a few places ahead,
+// so that their loads overlap rather than follow one another.
+constexpr int32_t kLookAhead = 16;
+
 void Add_List(RowContext* c, ObjListHdl list)
 {
     if (!list) return;
-    for (int32_t i = 0; i < list->Size() && !c->stopped && !c->noRoom; ++i) AddCellList(c, list->At(i));
+    const int32_t n = list->Size();
+    for (int32_t i = 0; i < n && !c->stopped && !c->noRoom; ++i) {
+        if (i + kLookAhead < n) {
+            const char* ahead = reinterpret_cast<const char*>(list->At(i + kLookAhead));
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + 64);
+            __builtin_prefetch(ahead + 128);
+        }
+        AddCellList(c, list->At(i));
+    }
 }
 
 // A method's local variables.
@@ -250,6 +267,13 @@ void TLstPlane::SetList(Handle filter, Handle source)
         if (TObjQz* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) open.insert(obj);
     if (c.flat) open.clear();
     G_OpenObjList = &open;
+    const int8_t lockState = filter ? HGetState(filter) : 0;
+    static const uint8_t kEmptyRecord = 0;  // an emptied record lets nothing through
+    if (filter) {
+        HLock(filter);
+        c.bytes = *filter ? reinterpret_cast<const uint8_t*>(*filter) : &kEmptyRecord;
+        c.size = *filter ? int32_t(GetHandleSize(filter)) : 0;
+    }
     LongLDoDraw(false, fList);
     LongLDelRow(fList->rowCount, 0, fList);
     auto* types = reinterpret_cast<TypeListRec*>(source);
@@ -263,6 +287,7 @@ void TLstPlane::SetList(Handle filter, Handle source)
         }
     }
     G_OpenObjList = nullptr;
+    if (filter) HSetState(filter, lockState);
     CursRmve();
     if (fList->rowCount > c.next) LongLDelRow(fList->rowCount - c.next, c.next, fList);
     LongLDoDraw(c.drawing, fList);

@@ -44,26 +44,9 @@ void SetAll(bool blocked)
     for (int16_t row = 0; row < Rows(gBlockList); ++row) SetCellByte(gBlockList, row, kKindCellChecked, blocked);
 }
 
-void DrawHeader(DialogRef dialog, DialogItemIndex item)
-{
-    Str255 caption;
-    MyGetIndString(caption, 1001, 43);
-    TextFont(GetResFont(0));
-    TextSize(GetResSize(0));
-    FramedCaption(dialog, item, caption);
-    RestoreDialogFont();
-}
+void DrawHeader(DialogRef dialog, DialogItemIndex item) { FramedCaption(dialog, item, 1001, 43); }
 
 void DrawList(DialogRef dialog, DialogItemIndex item) { DrawItemList(dialog, item, gBlockList); }
-
-void SetUserItem(DialogRef dialog, int16_t item, UserItemProcPtr proc)
-{
-    DialogItemType type = 0;
-    Handle h = nullptr;
-    Rect box{};
-    GetDialogItem(dialog, item, &type, &h, &box);
-    SetDialogItem(dialog, item, type, UserItemHandle(proc), &box);
-}
 
 // With the preferences file current: 0, or the error, the resource then
 // holding its old bytes again (the file on disk was not replaced).
@@ -121,42 +104,15 @@ OSErr WriteBlockRows(ListHandle list, Handle pairs)
     return noErr;
 }
 
-void DrawBlockDial(DialogRef dialog)
-{
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(GetDialogWindow(dialog));
-    ValidateDialog(dialog);
-    RestoreDialogFont();
-    SetPort(saved);
-}
+void DrawBlockDial(DialogRef dialog) { ValidateDialog(dialog); }
 
 Boolean BlockFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* item)
 {
-    if (DefaultFilter(dialog, event, item)) return true;
-    WindowRef window = GetDialogWindow(dialog);
-    if ((event->what == updateEvt || event->what == activateEvt) &&
-        reinterpret_cast<WindowRef>(event->message) != window)
-        return false;
-    if (event->what == updateEvt) {
-        BeginUpdate(window);
-        DrawBlockDial(dialog);
-        EndUpdate(window);
-        *item = 0;
-        return true;
-    }
-    if (event->what == activateEvt) {
-        (event->modifiers & activeFlag) ? EnableFunc(26) : DisableFunc(26);
-        DrawMenuBar();
-        return false;
-    }
-    WindowRef hit = nullptr;
-    if (event->what != mouseDown || FindWindow(event->where, &hit) != inContent || hit != window) return false;
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(window);
-    Point local = event->where;
-    GlobalToLocal(&local);
+    if (DefaultFilter(dialog, event, item) || DrawOnUpdate(dialog, *event, item, DrawBlockDial)) return true;
+    SelectAllWhileActive(dialog, *event);
+    Point local{};
+    if (!ContentClick(dialog, *event, &local)) return false;
+    DialogPortScope port(dialog);
     const Rect header = ItemBox(dialog, kBlockHeader), list = ItemBox(dialog, kBlockList);
     bool consumed = false;
     if (PtInRect(local, &header)) {
@@ -168,7 +124,6 @@ Boolean BlockFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* item)
         if (PtInRect(local, &cells)) *item = kBlockList;
         consumed = true;
     }
-    SetPort(saved);
     return consumed;
 }
 
@@ -199,12 +154,9 @@ int16_t BlockingPref()
             }
             LSetDrawingMode(true, gBlockList);
         }
-        SetUserItem(dialog, kBlockHeader, DrawHeader);
-        SetUserItem(dialog, kBlockList, DrawList);
-        OutlineDefault(dialog, kBlockOK);
-        ShowWindow(GetDialogWindow(dialog));
-        SetDlogEditMenu();
-        DrawBlockDial(dialog);
+        SetItemDrawing(dialog, kBlockHeader, DrawHeader);
+        SetItemDrawing(dialog, kBlockList, DrawList);
+        ShowModal(dialog, kBlockOK, DrawBlockDial);
         int16_t hit = 0;
         while (gBlockList && hit != kBlockOK && hit != kBlockCancel) MyModalDialog(BlockFilter, &hit);
         if (hit == kBlockOK && pairs) {

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
+#include "app/dialogs/Messages.h"
+#include "browser/Panes.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/DrawingUtilities.h"
 #include "kernel/collation/CollationGlobals.h"
@@ -43,14 +46,78 @@ bool ItemEnabled(DialogRef dialog, int16_t item) { return GetHiLight(dialog, ite
 
 void OutlineDefault(DialogRef dialog, int16_t item) { SetDialogDefaultItem(dialog, item); }
 
-void FramedCaption(DialogRef dialog, int16_t item, const unsigned char* text)
+void SetItemDrawing(DialogRef dialog, int16_t item, UserItemProcPtr draw)
+{
+    DialogItemType type = 0;
+    Handle h = nullptr;
+    Rect box{};
+    GetDialogItem(dialog, item, &type, &h, &box);
+    SetDialogItem(dialog, item, type, UserItemHandle(draw), &box);
+}
+
+void ShowModal(DialogRef dialog, int16_t defaultItem, void (*draw)(DialogRef dialog))
+{
+    OutlineDefault(dialog, defaultItem);
+    ShowWindow(GetDialogWindow(dialog));
+    SetDlogEditMenu();
+    draw(dialog);
+}
+
+bool ContentClick(DialogRef dialog, const EventRecord& event, Point* local)
+{
+    WindowRef hit = nullptr;
+    if (event.what != mouseDown || FindWindow(event.where, &hit) != inContent || hit != GetDialogWindow(dialog))
+        return false;
+    DialogPortScope port(dialog);
+    *local = event.where;
+    GlobalToLocal(local);
+    return true;
+}
+
+void FramedCaption(DialogRef dialog, int16_t item, int16_t list, int16_t index)
 {
     const Rect box = ItemBox(dialog, item);
     Draw3DFrame(&box);
-    if (!text || !text[0]) return;
+    Str255 text;
+    MyGetIndString(text, list, index);
+    if (!text[0]) return;
+    SavedPortText keep;
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
     Rect inside = box;
     InsetRect(&inside, 2, 1);
     TETextBox(text + 1, text[0], &inside, teCenter);
+}
+
+DialogPortScope::DialogPortScope(DialogRef dialog)
+{
+    GetPort(&fSaved);
+    SetPortWindowPort(GetDialogWindow(dialog));
+}
+
+DialogPortScope::~DialogPortScope() { SetPort(fSaved); }
+
+SavedPortText::SavedPortText()
+{
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    if (!port) return;
+    fFont = GetPortTextFont(port);
+    fSize = GetPortTextSize(port);
+    fFace = GetPortTextFace(port);
+    fMode = port->txMode;
+    fExtra = port->spExtra;
+    fValid = true;
+}
+
+SavedPortText::~SavedPortText()
+{
+    if (!fValid) return;
+    TextFont(fFont);
+    TextSize(fSize);
+    TextFace(fFace);
+    TextMode(fMode);
+    SpaceExtra(fExtra);
 }
 
 void RestoreDialogFont()
@@ -96,9 +163,7 @@ Rect ItemListCells(DialogRef dialog, int16_t item)
 ListHandle NewItemList(DialogRef dialog, int16_t item, int16_t listDef, ListClickLoopUPP clickLoop)
 {
     const Rect view = ItemListCells(dialog, item);
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(GetDialogWindow(dialog));
+    DialogPortScope port(dialog);
     TextFont(GetResFont(0));
     TextSize(GetResSize(0));
     FontInfo info{};
@@ -113,7 +178,6 @@ ListHandle NewItemList(DialogRef dialog, int16_t item, int16_t listDef, ListClic
         if (clickLoop) SetListClickLoop(list, clickLoop);
         if (ControlRef bar = GetListHorizontalScrollBar(list)) SetControlMaximum(bar, 0);
     }
-    SetPort(saved);
     return list;
 }
 
@@ -130,10 +194,30 @@ void DrawItemList(DialogRef dialog, int16_t item, ListHandle list)
 
 void ValidateDialog(DialogRef dialog)
 {
+    DialogPortScope port(dialog);
     Rect all{};
     GetPortBounds(GetDialogPort(dialog), &all);
     ValidWindowRect(GetDialogWindow(dialog), &all);
     DrawDialog(dialog);
+    RestoreDialogFont();
+}
+
+void SelectAllWhileActive(DialogRef dialog, const EventRecord& event)
+{
+    if (event.what != activateEvt || reinterpret_cast<WindowRef>(event.message) != GetDialogWindow(dialog)) return;
+    (event.modifiers & activeFlag) ? EnableFunc(26) : DisableFunc(26);
+    DrawMenuBar();
+}
+
+bool DrawOnUpdate(DialogRef dialog, const EventRecord& event, DialogItemIndex* item, void (*draw)(DialogRef dialog))
+{
+    WindowRef window = GetDialogWindow(dialog);
+    if (event.what != updateEvt || reinterpret_cast<WindowRef>(event.message) != window) return false;
+    BeginUpdate(window);
+    draw(dialog);
+    EndUpdate(window);
+    *item = 0;
+    return true;
 }
 
 namespace {

@@ -19,8 +19,45 @@ void EnableItem(platform::DialogRef dialog, int16_t item, bool enabled);
 bool ItemEnabled(platform::DialogRef dialog, int16_t item);
 // The default button takes its outline (and Return presses it).
 void OutlineDefault(platform::DialogRef dialog, int16_t item);
-// A 3-D frame around the item and, when given, the text centred in it.
-void FramedCaption(platform::DialogRef dialog, int16_t item, const unsigned char* text);
+// A user item drawn by `draw` whenever the dialog draws its items.
+void SetItemDrawing(platform::DialogRef dialog, int16_t item, platform::UserItemProcPtr draw);
+// The dialog made ready for its loop: the default button outlined, the
+// window shown, the Edit menu set for a dialog, the whole drawn.
+void ShowModal(platform::DialogRef dialog, int16_t defaultItem, void (*draw)(platform::DialogRef dialog));
+// A mouse-down in the dialog's content: true with the point in the
+// dialog's coordinates (the current port is left as it was).
+bool ContentClick(platform::DialogRef dialog, const platform::EventRecord& event, platform::Point* local);
+// A 3-D frame around the item and the caption STR# `list` item `index`
+// centred in it, in the list font.
+void FramedCaption(platform::DialogRef dialog, int16_t item, int16_t list, int16_t index);
+
+// The dialog's port current while this lives; the port before it after.
+class DialogPortScope {
+public:
+    explicit DialogPortScope(platform::DialogRef dialog);
+    ~DialogPortScope();
+    DialogPortScope(const DialogPortScope&) = delete;
+    DialogPortScope& operator=(const DialogPortScope&) = delete;
+
+private:
+    platform::GrafPtr fSaved = nullptr;
+};
+
+// The port's text settings (font, size, face, mode, extra space), given
+// back when this goes.
+class SavedPortText {
+public:
+    SavedPortText();
+    ~SavedPortText();
+    SavedPortText(const SavedPortText&) = delete;
+    SavedPortText& operator=(const SavedPortText&) = delete;
+
+private:
+    int16_t fFont = 0, fSize = 0, fMode = 0;
+    platform::Fixed fExtra = 0;
+    platform::StyleField fFace = 0;
+    bool fValid = false;
+};
 // The port's text back to the system font, 12 points, plain.
 void RestoreDialogFont();
 // Return or Enter: presses `button` (8 ticks of highlight) when it is
@@ -45,8 +82,16 @@ platform::Rect ItemListCells(platform::DialogRef dialog, int16_t item);
 // A 3-D frame around the item and the list drawn in the window's visible
 // region.
 void DrawItemList(platform::DialogRef dialog, int16_t item, platform::ListHandle list);
-// Frames, the list and the dialog's items drawn; the window validated.
+// The window validated and the dialog drawn whole (its user items draw
+// the frames, pop-ups and lists); the port's font back to the system's.
 void ValidateDialog(platform::DialogRef dialog);
+// Select All (command 26) enabled while the dialog is active, disabled
+// when it is not; the menu bar drawn again.
+void SelectAllWhileActive(platform::DialogRef dialog, const platform::EventRecord& event);
+// An update of the dialog's own window: drawn by `draw`, answered with
+// no item. False for any other event.
+bool DrawOnUpdate(platform::DialogRef dialog, const platform::EventRecord& event, platform::DialogItemIndex* item,
+                  void (*draw)(platform::DialogRef dialog));
 
 // The drag of a click loop over a check list: the clicked row takes the
 // inverse of its state and every row the mouse then passes takes that

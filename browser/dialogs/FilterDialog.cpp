@@ -301,15 +301,6 @@ void DrawHeaderItem(DialogRef dialog, DialogItemIndex item)
     }
 }
 
-void SetUserItem(DialogRef dialog, int16_t item, UserItemProcPtr proc)
-{
-    DialogItemType type = 0;
-    Handle h = nullptr;
-    Rect box{};
-    GetDialogItem(dialog, item, &type, &h, &box);
-    SetDialogItem(dialog, item, type, UserItemHandle(proc), &box);
-}
-
 // The header column under a local point, -1 for none.
 int16_t HeaderColumn(DialogRef dialog, Point local)
 {
@@ -372,34 +363,16 @@ Boolean EditFilterClickLoop()
     return true;
 }
 
-void EditFilters_DrawMyDialog(DialogRef dialog)
-{
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(GetDialogWindow(dialog));
-    ValidateDialog(dialog);
-    SetPort(saved);
-}
+void EditFilters_DrawMyDialog(DialogRef dialog) { ValidateDialog(dialog); }
 
 Boolean EditFilterListFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* item)
 {
-    WindowRef window = GetDialogWindow(dialog);
     if (event->what == keyDown || event->what == autoKey) return KeyDown(dialog, *event, item);
-    if (event->what == updateEvt) {
-        if (reinterpret_cast<WindowRef>(event->message) != window) return DefaultFilter(dialog, event, item);
-        BeginUpdate(window);
-        EditFilters_DrawMyDialog(dialog);
-        EndUpdate(window);
-        *item = 0;
-        return true;
-    }
-    WindowRef hit = nullptr;
-    if (event->what != mouseDown || FindWindow(event->where, &hit) != inContent || hit != window) return false;
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(window);
-    Point local = event->where;
-    GlobalToLocal(&local);
+    if (event->what == updateEvt)
+        return DrawOnUpdate(dialog, *event, item, EditFilters_DrawMyDialog) || DefaultFilter(dialog, event, item);
+    Point local{};
+    if (!ContentClick(dialog, *event, &local)) return false;
+    DialogPortScope port(dialog);
     const Rect listBox = ItemBox(dialog, kFilterList);
     Boolean consumed = false;
     if (const int16_t column = HeaderColumn(dialog, local); column >= 0) {
@@ -421,7 +394,6 @@ Boolean EditFilterListFilter(DialogRef dialog, EventRecord* event, DialogItemInd
         *item = kFilterList;
         consumed = true;
     }
-    SetPort(saved);
     return consumed;
 }
 
@@ -448,12 +420,9 @@ void EditFilters()
         EnableItem(dialog, kFilterOK, true);
         G_ListHdl = NewItemList(dialog, kFilterList, kFilterListDef, EditFilterClickLoop);
         if (G_ListHdl) LoadRows(link);
-        SetUserItem(dialog, kFilterList, DrawListItem);
-        SetUserItem(dialog, kFilterHeader, DrawHeaderItem);
-        OutlineDefault(dialog, kFilterOK);
-        ShowWindow(GetDialogWindow(dialog));
-        SetDlogEditMenu();
-        EditFilters_DrawMyDialog(dialog);
+        SetItemDrawing(dialog, kFilterList, DrawListItem);
+        SetItemDrawing(dialog, kFilterHeader, DrawHeaderItem);
+        ShowModal(dialog, kFilterOK, EditFilters_DrawMyDialog);
         int16_t hit = 0;
         while (G_ListHdl && hit != kFilterOK && hit != kFilterCancel) {
             MyModalDialog(EditFilterListFilter, &hit);

@@ -7,6 +7,8 @@
 #include "app/appl/Preferences.h"
 #include "app/dialogs/DrawingUtilities.h"
 #include "app/dialogs/Messages.h"
+#include "browser/CellDrawers.h"
+#include "browser/dialogs/DialogDrawing.h"
 #include "browser/dialogs/FilterDialog.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Modes.h"
@@ -23,35 +25,6 @@ namespace {
 
 constexpr int kTrailingSpaces = 64;
 
-// The port's text settings, given back on leaving.
-struct PortTextState {
-    PortTextState()
-    {
-        GrafPtr port = nullptr;
-        GetPort(&port);
-        if (!port) return;
-        font = GetPortTextFont(port);
-        size = GetPortTextSize(port);
-        face = GetPortTextFace(port);
-        mode = port->txMode;
-        extra = port->spExtra;
-        valid = true;
-    }
-    ~PortTextState()
-    {
-        if (!valid) return;
-        TextFont(font);
-        TextSize(size);
-        TextFace(face);
-        TextMode(mode);
-        SpaceExtra(extra);
-    }
-    int16_t font = 0, size = 0, mode = srcOr;
-    Fixed extra = 0;
-    StyleField face = 0;
-    bool valid = false;
-};
-
 // `lead` and 64 spaces in the box, left-aligned.
 void BoxText(const unsigned char* lead, const Rect& box)
 {
@@ -63,7 +36,7 @@ void BoxText(const unsigned char* lead, const Rect& box)
 
 void DrawCell(const Rect* cell, const uint8_t* bytes, int16_t length)
 {
-    PortTextState keep;
+    SavedPortText keep;
     EraseWinBkRect(cell, 0);
     TextFont(GetResFont(0));
     TextSize(GetResSize(0));
@@ -75,9 +48,9 @@ void DrawCell(const Rect* cell, const uint8_t* bytes, int16_t length)
     std::memcpy(name + 2, bytes + 1, room);
     name[0] = uint8_t(1 + room);
     BoxText(name, Rect{cell->top, cell->left, cell->bottom, int16_t(cell->left + kFlagColumnLeft)});
-    unsigned char check[256];
+    unsigned char check[256], space[2];
     MyGetIndString(check, 1024, 2);
-    const unsigned char space[2] = {1, ' '};
+    DoSpace(space);
     for (int k = 0; k < 3; ++k) {
         const int32_t at = kRowUsedBy + k;
         const bool on = at < length && bytes[at] != 0;

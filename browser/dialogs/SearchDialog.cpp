@@ -124,15 +124,7 @@ int16_t PopUp(DialogRef dialog, int16_t item, int16_t first, int16_t count, int1
 
 void DrawPopUpItem(DialogRef dialog, DialogItemIndex item) { GetSearchFilter_SetPopBox(dialog, item); }
 
-void DrawHeaderItem(DialogRef dialog, DialogItemIndex item)
-{
-    Str255 caption;
-    MyGetIndString(caption, 1001, 22);
-    TextFont(GetResFont(0));
-    TextSize(GetResSize(0));
-    FramedCaption(dialog, item, caption);
-    RestoreDialogFont();
-}
+void DrawHeaderItem(DialogRef dialog, DialogItemIndex item) { FramedCaption(dialog, item, 1001, 22); }
 
 void DrawSeparatorItem(DialogRef dialog, DialogItemIndex item)
 {
@@ -141,15 +133,6 @@ void DrawSeparatorItem(DialogRef dialog, DialogItemIndex item)
 }
 
 void DrawListItem(DialogRef dialog, DialogItemIndex item) { DrawItemList(dialog, item, G_2ListHdl); }
-
-void SetUserItem(DialogRef dialog, int16_t item, UserItemProcPtr proc)
-{
-    DialogItemType type = 0;
-    Handle h = nullptr;
-    Rect box{};
-    GetDialogItem(dialog, item, &type, &h, &box);
-    SetDialogItem(dialog, item, type, UserItemHandle(proc), &box);
-}
 
 // The text of the current subject shown in item 7, selected whole.
 void ShowSubjectText(DialogRef dialog)
@@ -266,45 +249,15 @@ void ClickKindList(ListHandle list, Point local, uint16_t modifiers)
     gKindDrag.End();
 }
 
-void DrawSearchDialog(DialogRef dialog)
-{
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(GetDialogWindow(dialog));
-    // The frames, pop-up boxes and the list are user items: the dialog
-    // draws them with the others.
-    ValidateDialog(dialog);
-    RestoreDialogFont();
-    SetPort(saved);
-}
+void DrawSearchDialog(DialogRef dialog) { ValidateDialog(dialog); }
 
 Boolean SearchFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* item)
 {
-    if (DefaultFilter(dialog, event, item)) return true;
-    WindowRef window = GetDialogWindow(dialog);
-    switch (event->what) {
-    case updateEvt:
-        if (reinterpret_cast<WindowRef>(event->message) != window) return false;
-        BeginUpdate(window);
-        DrawSearchDialog(dialog);
-        EndUpdate(window);
-        *item = 0;
-        return true;
-    case activateEvt:
-        if (reinterpret_cast<WindowRef>(event->message) != window) return false;
-        (event->modifiers & activeFlag) ? EnableFunc(26) : DisableFunc(26);
-        DrawMenuBar();
-        return false;
-    case mouseDown: break;
-    default: return false;
-    }
-    WindowRef hit = nullptr;
-    if (FindWindow(event->where, &hit) != inContent || hit != window) return false;
-    GrafPtr saved = nullptr;
-    GetPort(&saved);
-    SetPortWindowPort(window);
-    Point local = event->where;
-    GlobalToLocal(&local);
+    if (DefaultFilter(dialog, event, item) || DrawOnUpdate(dialog, *event, item, DrawSearchDialog)) return true;
+    SelectAllWhileActive(dialog, *event);
+    Point local{};
+    if (!ContentClick(dialog, *event, &local)) return false;
+    DialogPortScope port(dialog);
     bool consumed = false;
     const auto inside = [&](int16_t i) {
         const Rect box = ItemBox(dialog, i);
@@ -327,7 +280,6 @@ Boolean SearchFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* item
         const Rect cells = ItemListCells(dialog, kKindList);
         if (PtInRect(local, &cells)) *item = kKindList;
     }
-    SetPort(saved);
     return consumed;
 }
 
@@ -391,16 +343,13 @@ int16_t GetSearchFilter(Handle record, uint8_t* scopeOut, bool isSearch)
         }
         HUnlock(record);
         ShowAllOrNone(dialog);
-        SetUserItem(dialog, kKindHeader, DrawHeaderItem);
-        SetUserItem(dialog, kSubjectPopUp, DrawPopUpItem);
-        SetUserItem(dialog, kOperatorPopUp, DrawPopUpItem);
-        SetUserItem(dialog, kScopePopUp, DrawPopUpItem);
-        SetUserItem(dialog, kKindList, DrawListItem);
-        SetUserItem(dialog, kSeparator, DrawSeparatorItem);
-        OutlineDefault(dialog, kSearchOK);
-        ShowWindow(GetDialogWindow(dialog));
-        SetDlogEditMenu();
-        DrawSearchDialog(dialog);
+        SetItemDrawing(dialog, kKindHeader, DrawHeaderItem);
+        SetItemDrawing(dialog, kSubjectPopUp, DrawPopUpItem);
+        SetItemDrawing(dialog, kOperatorPopUp, DrawPopUpItem);
+        SetItemDrawing(dialog, kScopePopUp, DrawPopUpItem);
+        SetItemDrawing(dialog, kKindList, DrawListItem);
+        SetItemDrawing(dialog, kSeparator, DrawSeparatorItem);
+        ShowModal(dialog, kSearchOK, DrawSearchDialog);
 
         int16_t hit = 0;
         while (G_2ListHdl && hit != kSearchOK && hit != kSearchCancel) {

@@ -238,6 +238,13 @@ protected:
                     int16_t(list->rView.left + list->cellSize.h)};
     }
 
+    static browser::TLstPlane* MainPane(TRefWindow* window)
+    {
+        for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+            if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
+        return nullptr;
+    }
+
     // The rows wholly inside the list's view.
     static std::vector<int32_t> VisibleRows(const LongListRec* list)
     {
@@ -324,9 +331,7 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
 
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPane(window);
     ASSERT_NE(main, nullptr);
     auto* uses = dynamic_cast<browser::TRefPlane*>(main->fUses);
     auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
@@ -425,9 +430,7 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
     ASSERT_TRUE(shot.Load(std::string(work) + "/sql.png"));
     TRefWindow* window = OpenAsProgram(std::string(work) + "/Made.QzB");
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPane(window);
     ASSERT_NE(main, nullptr);
     // The run opened the tables from the last up.
     for (int32_t row : {2, 1, 0}) main->SwitchCellState(row);
@@ -448,7 +451,9 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
 // The search run (run_search_demo.sh): the methods whose name contains
 // "Invoice" listed flat under the search title, the filter "Methods" saved
 // behind the default in name order and offered in the main list's pop-up.
-TEST_F(DemoScreens, SearchResultsAndTheAddedFilterInThePopUp)
+class SearchScreens : public DemoScreens {};
+
+TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
 {
     const char* work = std::getenv("QZ_SEARCH_SCREENS");
     const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
@@ -459,9 +464,7 @@ TEST_F(DemoScreens, SearchResultsAndTheAddedFilterInThePopUp)
 
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPane(window);
     ASSERT_NE(main, nullptr);
     // What the dialog wrote: project methods whose name contains the text.
     const std::vector<uint8_t> record = {0, 1, 0x20, 0, 0, 0, 0x03, 0x80, 0, 1, 0, 0, 7, 'I', 'n', 'v', 'o', 'i', 'c', 'e', 0};

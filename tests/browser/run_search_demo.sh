@@ -26,7 +26,7 @@ for shot in search popup; do
   [ -s "$work/$shot.png" ] || { echo "no screenshot $shot.png"; exit 1; }
 done
 QZ_PREFERENCES_DIR="$work/check-prefs" QZ_SEARCH_SCREENS="$work" QZ_DEMO_STRUCTURE="$demo" \
-  "$checker" --gtest_filter='DemoScreens.SearchResults*' > "$work/check.txt" 2>&1
+  "$checker" --gtest_filter='SearchScreens.*' > "$work/check.txt" 2>&1
 status=$?
 cat "$work/check.txt"
 [ "$status" -eq 0 ] || exit 1
