@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "app/appl/Menus.h"
@@ -52,8 +53,12 @@ void DrawList(DialogRef dialog, DialogItemIndex item) { DrawItemList(dialog, ite
 // holding its old bytes again (the file on disk was not replaced).
 int16_t Save(Handle pairs)
 {
-    const std::vector<uint8_t> old(reinterpret_cast<uint8_t*>(*pairs),
-                                   reinterpret_cast<uint8_t*>(*pairs) + GetHandleSize(pairs));
+    std::vector<uint8_t> old;
+    try {
+        old.assign(reinterpret_cast<uint8_t*>(*pairs), reinterpret_cast<uint8_t*>(*pairs) + GetHandleSize(pairs));
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
     OSErr err = WriteBlockRows(gBlockList, pairs);
     if (err != noErr) return err;
     ChangedResource(pairs);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/Menus.h"
@@ -127,6 +128,25 @@ void EditCriteria(DialogRef dialog, int16_t row)
     EnableItem(dialog, kFilterAdd, false);
 }
 
+// A record for the rows to show (with its bytes of the opening when it is
+// a stored one); false, nothing added, when memory runs out.
+bool AddSlot(EditFiltersLink& link, Handle record, bool loaded)
+{
+    try {
+        std::vector<uint8_t> bytes;
+        if (loaded) bytes.assign(reinterpret_cast<uint8_t*>(*record), reinterpret_cast<uint8_t*>(*record) + GetHandleSize(record));
+        link.records.reserve(link.records.size() + 1);
+        link.opened.reserve(link.opened.size() + 1);
+        link.loaded.reserve(link.loaded.size() + 1);
+        link.opened.push_back(std::move(bytes));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    link.records.push_back(record);
+    link.loaded.push_back(loaded);
+    return true;
+}
+
 // A copy of the default filter; a one-term record of no kind when there
 // is none.
 Handle CopyOfDefault()
@@ -167,9 +187,11 @@ void Add(DialogRef dialog)
         ErrMsg(memFullErr);
         return;
     }
-    gLink->records.push_back(copy);
-    gLink->opened.emplace_back();
-    gLink->loaded.push_back(false);
+    if (!AddSlot(*gLink, copy, false)) {
+        DisposeHandle(copy);
+        ErrMsg(memFullErr);
+        return;
+    }
     uint8_t cell[kRowLength];
     MakeRow(name, FreeId(), copy, int32_t(gLink->records.size() - 1), true, cell);
     SelectRow(G_ListHdl, -1);
@@ -251,8 +273,9 @@ void DisposeCopies(EditFiltersLink& link)
     link.records.clear();
 }
 
-// One row per stored filter, in id order.
-void LoadRows(EditFiltersLink& link)
+// One row per stored filter, in id order; false when memory ran out (the
+// dialog must not then save a part of them).
+bool LoadRows(EditFiltersLink& link)
 {
     struct Stored {
         int16_t id;
@@ -261,6 +284,11 @@ void LoadRows(EditFiltersLink& link)
     };
     std::vector<Stored> stored;
     const int16_t count = Count1Resources(kFLT2);
+    try {
+        stored.reserve(size_t(std::max<int16_t>(count, 0)));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     for (int16_t i = 1; i <= count; ++i) {
         Stored s{0, Get1IndResource(kFLT2, i), {0}};
         if (!s.h) continue;
@@ -270,15 +298,17 @@ void LoadRows(EditFiltersLink& link)
     }
     std::sort(stored.begin(), stored.end(), [](const Stored& a, const Stored& b) { return a.id < b.id; });
     LSetDrawingMode(false, G_ListHdl);
+    bool whole = true;
     for (const Stored& s : stored) {
-        link.records.push_back(s.h);
-        link.opened.emplace_back(reinterpret_cast<uint8_t*>(*s.h), reinterpret_cast<uint8_t*>(*s.h) + GetHandleSize(s.h));
-        link.loaded.push_back(true);
+        if (!(whole = AddSlot(link, s.h, true))) break;
         uint8_t cell[kRowLength];
         MakeRow(s.name, s.id, s.h, int32_t(link.records.size() - 1), false, cell);
-        PutRow(G_ListHdl, LAddRow(1, Rows(G_ListHdl), G_ListHdl), cell);
+        const int16_t row = LAddRow(1, Rows(G_ListHdl), G_ListHdl);
+        if (!(whole = row >= 0 && Rows(G_ListHdl) == int16_t(link.records.size()))) break;
+        PutRow(G_ListHdl, row, cell);
     }
     LSetDrawingMode(true, G_ListHdl);
+    return whole;
 }
 
 void DrawListItem(DialogRef dialog, DialogItemIndex item) { DrawItemList(dialog, item, G_ListHdl); }
@@ -419,7 +449,12 @@ void EditFilters()
         for (int16_t item : {kFilterAdd, kFilterEdit, kFilterRename, kFilterDelete}) EnableItem(dialog, item, false);
         EnableItem(dialog, kFilterOK, true);
         G_ListHdl = NewItemList(dialog, kFilterList, kFilterListDef, EditFilterClickLoop);
-        if (G_ListHdl) LoadRows(link);
+        if (G_ListHdl && !LoadRows(link)) {
+            // Saved, the filters left out would be lost.
+            ErrMsg(memFullErr);
+            LDispose(G_ListHdl);
+            G_ListHdl = nullptr;
+        }
         SetItemDrawing(dialog, kFilterList, DrawListItem);
         SetItemDrawing(dialog, kFilterHeader, DrawHeaderItem);
         ShowModal(dialog, kFilterOK, EditFilters_DrawMyDialog);

@@ -11,7 +11,7 @@
 // step (5), whole or not at all.
 #include <algorithm>
 #include <cstring>
-#include <set>
+#include <new>
 #include <vector>
 
 #include "app/appl/Preferences.h"
@@ -52,11 +52,12 @@ int16_t Rows(ListHandle list)
     return bounds.bottom;
 }
 
-// `count` ids from the top down that no filter holds and no row takes.
-bool SpareIds(const std::set<int16_t>& used, int16_t count, std::vector<int16_t>* ids)
+// `count` ids from the top down that no filter holds (`used`, sorted) and
+// no row takes.
+bool SpareIds(const std::vector<int16_t>& used, int16_t count, std::vector<int16_t>* ids)
 {
     for (int32_t id = 32767; id >= kFirstId + count && int16_t(ids->size()) < count; --id)
-        if (!used.count(int16_t(id))) ids->push_back(int16_t(id));
+        if (!std::binary_search(used.begin(), used.end(), int16_t(id))) ids->push_back(int16_t(id));
     return int16_t(ids->size()) == count;
 }
 
@@ -105,9 +106,22 @@ OSErr SaveFilters(ListHandle list, const EditFiltersLink& link)
 {
     const int16_t saved = CurResFile();
     UseResFile(G_PrefResFile);
-    std::vector<OldFilter> old;
-    std::set<int16_t> used;
     const int16_t count = Count1Resources(kFLT2);
+    const int16_t rows = Rows(list);
+    std::vector<OldFilter> old;
+    std::vector<int16_t> used, spare;
+    std::vector<NewFilter> made;
+    // Every vector at its full size before anything changes: nothing below
+    // grows one.
+    try {
+        old.reserve(size_t(std::max<int16_t>(count, 0)));
+        used.reserve(size_t(std::max<int16_t>(count, 0)));
+        spare.reserve(size_t(std::max<int16_t>(rows, 0)));
+        made.reserve(size_t(std::max<int16_t>(rows, 0)));
+    } catch (const std::bad_alloc&) {
+        UseResFile(saved);
+        return memFullErr;
+    }
     for (int16_t i = 1; i <= count; ++i) {
         OldFilter f;
         f.h = Get1IndResource(kFLT2, i);
@@ -115,12 +129,10 @@ OSErr SaveFilters(ListHandle list, const EditFiltersLink& link)
         ResType type = 0;
         GetResInfo(f.h, &f.id, &type, f.name);
         f.attrs = GetResAttrs(f.h);
-        used.insert(f.id);
+        used.push_back(f.id);
         old.push_back(f);
     }
-    const int16_t rows = Rows(list);
-    std::vector<int16_t> spare;
-    std::vector<NewFilter> made;
+    std::sort(used.begin(), used.end());
     OSErr err = SpareIds(used, rows, &spare) ? noErr : addResFailed;
     // (1) and (2)
     for (int16_t row = 0; row < rows && err == noErr; ++row) {
@@ -136,11 +148,6 @@ OSErr SaveFilters(ListHandle list, const EditFiltersLink& link)
         AddResource(f.h, kFLT2, spare[size_t(row)], f.name);
         err = ResError();
         made.back().added = err == noErr;
-    }
-    if (err != noErr) {
-        DropNew(made);
-        UseResFile(saved);
-        return err;
     }
     // (3)
     size_t removed = 0;

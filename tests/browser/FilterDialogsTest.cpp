@@ -185,6 +185,74 @@ TEST_F(FilterDialogTest, AFullDiskKeepsTheOldFiltersByteForByteAndSaysSo)
     EXPECT_EQ(Filters(), before);
 }
 
+TEST_F(FilterDialogTest, AFilterThatCannotGoStopsTheSaveWithTheOldSetInPlace)
+{
+    // The last of the old filters cannot be removed: the new set, already
+    // added under spare ids, goes again, and the others come back.
+    const int16_t saved = CurResFile();
+    UseResFile(G_PrefResFile);
+    SetResAttrs(Get1Resource(FourCC("FLT2"), 131), resProtected);
+    UseResFile(saved);
+    const StoredFilters before = Filters();
+    const int32_t alerts = AlertCount();
+    Script s;
+    const Point add = place_.At(browser::kFilterAdd);
+    s.Wait(5).Type("Alpha").Click(add.h, add.v).Wait(5).Choose(1).Wait(5).Choose(1).Wait(5).Choose(1);
+    Run(std::move(s));
+    EXPECT_EQ(AlertCount(), alerts + 1);
+    EXPECT_EQ(Filters(), before);
+}
+
+// Saving with every allocation failing in turn: each failed save leaves
+// the old filters as they were, and the one that runs through stores the
+// whole new set.
+TEST_F(FilterDialogTest, AShortageAtAnyStepOfASaveKeepsTheOldFilters)
+{
+    const StoredFilters before = Filters();
+    const Rect view{10, 10, 200, 300};
+    const ListBounds bounds{0, 0, 0, 1};
+    ListHandle list = LNew(&view, &bounds, Point{16, 290}, 0, window_->fWindow, false, false, false, true);
+    ASSERT_NE(list, nullptr);
+    browser::EditFiltersLink link;
+    // Rows as the dialog keeps them: the default, then a new filter copied
+    // from it, then the stored ones but "Tables".
+    const std::vector<std::pair<int16_t, std::string>> rows = {
+        {128, "All objects"}, {0, "Alpha"}, {131, "Forms"}, {130, "Project methods"}};
+    for (const auto& [id, name] : rows) {
+        Handle h = GetFilter(id ? id : int16_t(128));
+        if (!id) ASSERT_EQ(HandToHand(&h), noErr);
+        link.records.push_back(h);
+        link.loaded.push_back(id != 0);
+        link.opened.emplace_back(reinterpret_cast<uint8_t*>(*h), reinterpret_cast<uint8_t*>(*h) + GetHandleSize(h));
+        uint8_t cell[browser::kRowLength] = {0};
+        PName p(name);
+        std::memcpy(cell, p.bytes, size_t(p.bytes[0]) + 1);
+        WriteBE16(cell + browser::kRowId, uint16_t(id));
+        WriteBE32(cell + browser::kRowSlot, uint32_t(link.records.size() - 1));
+        cell[browser::kRowList] = 1;
+        const int16_t row = LAddRow(1, 4, list);
+        LSetCell(cell, browser::kRowLength, Cell{row, 0}, list);
+    }
+    OSErr err = noErr;
+    int32_t failures = 0;
+    for (int32_t after = 0; after < 200; ++after) {
+        InjectFault(FaultKind::Allocation, after, 1);
+        err = browser::SaveFilters(list, link);
+        const bool fired = !IsFaultArmed(FaultKind::Allocation);
+        ClearFault(FaultKind::Allocation);
+        if (err == noErr) break;
+        ++failures;
+        EXPECT_TRUE(fired) << after;
+        ASSERT_EQ(Filters(), before) << "after " << after << " allocations: " << err;
+    }
+    ASSERT_EQ(err, noErr);
+    EXPECT_GT(failures, 3);
+    EXPECT_EQ(Names(Filters()), (std::vector<std::string>{"128 All objects", "129 Alpha", "130 Forms",
+                                                          "131 Project methods"}));
+    DisposeHandle(link.records[1]);
+    LDispose(list);
+}
+
 TEST_F(FilterDialogTest, CancelGivesTheRecordsTheirBytesOfTheOpeningBack)
 {
     const StoredFilters before = Filters();
