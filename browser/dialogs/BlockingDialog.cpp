@@ -33,16 +33,9 @@ namespace {
 constexpr int16_t kKindListDef = 1005;
 ListHandle gBlockList = nullptr;
 
-int16_t Rows(ListHandle list)
-{
-    ListBounds bounds{};
-    GetListDataBounds(list, &bounds);
-    return bounds.bottom;
-}
-
 void SetAll(bool blocked)
 {
-    for (int16_t row = 0; row < Rows(gBlockList); ++row) SetCellByte(gBlockList, row, kKindCellChecked, blocked);
+    for (int16_t row = 0; row < ListRows(gBlockList); ++row) SetCellByte(gBlockList, row, kKindCellChecked, blocked);
 }
 
 void DrawHeader(DialogRef dialog, DialogItemIndex item) { FramedCaption(dialog, item, 1001, 43); }
@@ -86,7 +79,7 @@ void AddBlockRows(ListHandle list, const uint8_t* pairs, int32_t size)
         WriteBE16(cell + kKindCellKind, pairs[at]);
         // The last pair may have lost its second byte: not blocked.
         cell[kKindCellChecked] = at + 1 < size && pairs[at + 1] != 0;
-        const int16_t row = LAddRow(1, Rows(list), list);
+        const int16_t row = LAddRow(1, ListRows(list), list);
         LSetCell(cell, kKindCellLength, Cell{row, 0}, list);
     }
 }
@@ -94,7 +87,7 @@ void AddBlockRows(ListHandle list, const uint8_t* pairs, int32_t size)
 OSErr WriteBlockRows(ListHandle list, Handle pairs)
 {
     if (!pairs) return memFullErr;
-    const int32_t rows = Rows(list);
+    const int32_t rows = ListRows(list);
     const int32_t needed = 2 * rows + 1;
     if (GetHandleSize(pairs) < needed) {
         SetHandleSize(pairs, needed);

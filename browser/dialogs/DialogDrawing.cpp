@@ -238,6 +238,13 @@ void RowMetrics(ListHandle list, Rect* view, int16_t* top, int16_t* height, int1
 
 }  // namespace
 
+int16_t ListRows(ListHandle list)
+{
+    ListBounds bounds{};
+    GetListDataBounds(list, &bounds);
+    return bounds.bottom;
+}
+
 int16_t RowAt(ListHandle list, Point local)
 {
     Rect view{};

@@ -119,6 +119,8 @@ private:
     uint8_t fValue = 0;
 };
 
+// The rows of a one-column list.
+int16_t ListRows(platform::ListHandle list);
 // The row under a point of the list's view, clamped into the rows; -1 for
 // a list without rows.
 int16_t RowAt(platform::ListHandle list, platform::Point local);

@@ -42,13 +42,6 @@ constexpr int16_t kPaneBits[3] = {filterrec::kInUsedByPane, filterrec::kInListPa
 EditFiltersLink* gLink = nullptr;
 RowDrag gFlagDrag;
 
-int16_t Rows(ListHandle list)
-{
-    ListBounds bounds{};
-    GetListDataBounds(list, &bounds);
-    return bounds.bottom;
-}
-
 void GetRow(ListHandle list, int16_t row, uint8_t* cell)
 {
     std::memset(cell, 0, kRowLength);
@@ -86,7 +79,7 @@ int16_t SelectedRow(ListHandle list)
 
 void SelectRow(ListHandle list, int16_t row)
 {
-    for (int16_t r = 0; r < Rows(list); ++r) LSetSelect(r == row, Cell{r, 0}, list);
+    for (int16_t r = 0; r < ListRows(list); ++r) LSetSelect(r == row, Cell{r, 0}, list);
     if (row >= 0) LAutoScroll(list);
 }
 
@@ -98,7 +91,7 @@ Handle RecordOf(ListHandle list, int16_t row)
 
 void SetModified(ListHandle list, int16_t row)
 {
-    if (row >= 0 && row < Rows(list)) SetCellByte(list, row, kRowModified, 1);
+    if (row >= 0 && row < ListRows(list)) SetCellByte(list, row, kRowModified, 1);
 }
 
 // Edit, Rename and Delete after `row` was chosen (-1: none).
@@ -162,7 +155,7 @@ int16_t FreeId()
 {
     int16_t id = Unique1ID(kFLT2);
     // Rows added in this session are not resources yet.
-    for (int16_t row = 0; row < Rows(G_ListHdl); ++row) id = std::max<int16_t>(id, int16_t(RowId(G_ListHdl, row) + 1));
+    for (int16_t row = 0; row < ListRows(G_ListHdl); ++row) id = std::max<int16_t>(id, int16_t(RowId(G_ListHdl, row) + 1));
     return std::max(id, kDefaultId);
 }
 
@@ -170,7 +163,7 @@ void Add(DialogRef dialog)
 {
     Str255 name;
     GetText(name, dialog, kFilterName);
-    for (int16_t row = 0; row < Rows(G_ListHdl); ++row) {
+    for (int16_t row = 0; row < ListRows(G_ListHdl); ++row) {
         Str255 other;
         RowName(G_ListHdl, row, other);
         if (!SameName(name, other)) continue;
@@ -195,7 +188,7 @@ void Add(DialogRef dialog)
     uint8_t cell[kRowLength];
     MakeRow(name, FreeId(), copy, int32_t(gLink->records.size() - 1), true, cell);
     SelectRow(G_ListHdl, -1);
-    const int16_t row = LAddRow(1, Rows(G_ListHdl), G_ListHdl);
+    const int16_t row = LAddRow(1, ListRows(G_ListHdl), G_ListHdl);
     PutRow(G_ListHdl, row, cell);
     SelectRow(G_ListHdl, row);
     for (int16_t item : {kFilterOK, kFilterEdit, kFilterRename, kFilterDelete}) EnableItem(dialog, item, true);
@@ -303,8 +296,8 @@ bool LoadRows(EditFiltersLink& link)
         if (!(whole = AddSlot(link, s.h, true))) break;
         uint8_t cell[kRowLength];
         MakeRow(s.name, s.id, s.h, int32_t(link.records.size() - 1), false, cell);
-        const int16_t row = LAddRow(1, Rows(G_ListHdl), G_ListHdl);
-        if (!(whole = row >= 0 && Rows(G_ListHdl) == int16_t(link.records.size()))) break;
+        const int16_t row = LAddRow(1, ListRows(G_ListHdl), G_ListHdl);
+        if (!(whole = row >= 0 && ListRows(G_ListHdl) == int16_t(link.records.size()))) break;
         PutRow(G_ListHdl, row, cell);
     }
     LSetDrawingMode(true, G_ListHdl);
@@ -349,7 +342,7 @@ Boolean KeyDown(DialogRef dialog, const EventRecord& event, DialogItemIndex* ite
     if (ch == 3 || ch == 13) {
         if (!ItemEnabled(dialog, kFilterOK)) return false;
         const Cell last = LLastClick(G_ListHdl);
-        if (last.v >= 0 && last.v < Rows(G_ListHdl)) return PressOnReturn(dialog, event, kFilterOK, item);
+        if (last.v >= 0 && last.v < ListRows(G_ListHdl)) return PressOnReturn(dialog, event, kFilterOK, item);
         *item = 0;
         return true;  // swallowed
     }
@@ -407,7 +400,7 @@ Boolean EditFilterListFilter(DialogRef dialog, EventRecord* event, DialogItemInd
     Boolean consumed = false;
     if (const int16_t column = HeaderColumn(dialog, local); column >= 0) {
         const uint8_t value = (event->modifiers & optionKey) ? 0 : 1;
-        for (int16_t row = 0; row < Rows(G_ListHdl); ++row) SetCellByte(G_ListHdl, row, kRowUsedBy + column, value);
+        for (int16_t row = 0; row < ListRows(G_ListHdl); ++row) SetCellByte(G_ListHdl, row, kRowUsedBy + column, value);
         *item = 0;
         consumed = true;
     } else if (PtInRect(local, &listBox) && G_ListHdl) {

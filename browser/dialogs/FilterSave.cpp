@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/appl/Preferences.h"
+#include "browser/dialogs/DialogDrawing.h"
 #include "browser/dialogs/FilterDialog.h"
 #include "design/filters/FilterRecord.h"
 #include "platform/core/FourCC.h"
@@ -44,13 +45,6 @@ struct NewFilter {
     Str255 name = {0};
     bool added = false;
 };
-
-int16_t Rows(ListHandle list)
-{
-    ListBounds bounds{};
-    GetListDataBounds(list, &bounds);
-    return bounds.bottom;
-}
 
 // `count` ids from the top down that no filter holds (`used`, sorted) and
 // no row takes.
@@ -107,7 +101,7 @@ OSErr SaveFilters(ListHandle list, const EditFiltersLink& link)
     const int16_t saved = CurResFile();
     UseResFile(G_PrefResFile);
     const int16_t count = Count1Resources(kFLT2);
-    const int16_t rows = Rows(list);
+    const int16_t rows = ListRows(list);
     std::vector<OldFilter> old;
     std::vector<int16_t> used, spare;
     std::vector<NewFilter> made;

@@ -82,18 +82,11 @@ void PopUpText(int16_t item, unsigned char* out)
     else if (item == kScopePopUp) MyGetIndString(out, kTexts, int16_t(20 + G_SearchWhere));
 }
 
-int16_t RowCount(ListHandle list)
-{
-    ListBounds bounds{};
-    GetListDataBounds(list, &bounds);
-    return bounds.bottom;
-}
-
 // Items 11 and 12 from the rows: every one checked, none checked.
 void ShowAllOrNone(DialogRef dialog)
 {
     bool all = true, none = true;
-    for (int16_t row = 0; row < RowCount(G_2ListHdl); ++row) {
+    for (int16_t row = 0; row < ListRows(G_2ListHdl); ++row) {
         const bool on = CellByte(G_2ListHdl, row, kKindCellChecked) != 0;
         all = all && on;
         none = none && !on;
@@ -176,7 +169,7 @@ bool Confirm(DialogRef dialog, Handle record, const unsigned char* text, uint8_t
 {
     filterrec::FirstTerm term;
     filterrec::ReadFirstTerm(record, &term);
-    for (int16_t row = 0; row < RowCount(G_2ListHdl); ++row) {
+    for (int16_t row = 0; row < ListRows(G_2ListHdl); ++row) {
         const uint8_t hi = CellByte(G_2ListHdl, row, kKindCellKind), lo = CellByte(G_2ListHdl, row, kKindCellKind + 1);
         const int16_t kind = int16_t(hi << 8 | lo);
         if (kind < 1 || kind > 30) continue;
@@ -216,7 +209,7 @@ int16_t AddKindRows(ListHandle list, bool (*checked)(int16_t, void*), void* cont
         if (cell[0] == 0) continue;  // a kind without a name has no row
         WriteBE16(cell + kKindCellKind, uint16_t(kind));
         cell[kKindCellChecked] = checked(kind, context) ? 1 : 0;
-        const int16_t row = LAddRow(1, RowCount(list), list);
+        const int16_t row = LAddRow(1, ListRows(list), list);
         LSetCell(cell, kKindCellLength, Cell{row, 0}, list);
         ++made;
     }
@@ -233,7 +226,7 @@ void GetSearchFilter_SetPopBox(DialogRef dialog, int16_t item)
 
 void SearchFilter_DlogCmd(bool check)
 {
-    for (int16_t row = 0; row < RowCount(G_2ListHdl); ++row) SetCellByte(G_2ListHdl, row, kKindCellChecked, check);
+    for (int16_t row = 0; row < ListRows(G_2ListHdl); ++row) SetCellByte(G_2ListHdl, row, kKindCellChecked, check);
 }
 
 Boolean SearchClickLoop()

@@ -19,6 +19,7 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "design/filters/CountObj.h"
 #include "design/text/MethodText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/drawing/GWorlds.h"
@@ -466,16 +467,26 @@ TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
     ASSERT_NE(window, nullptr);
     browser::TLstPlane* main = MainPane(window);
     ASSERT_NE(main, nullptr);
+    // A search with a record of kinds and a name the rows must contain;
+    // answers the work the wait dialog was given.
+    auto find = [&](uint32_t kinds, const std::string& text, bool shownOnly) {
+        std::vector<uint8_t> record = {0, 1, uint8_t(kinds >> 24), uint8_t(kinds >> 16), uint8_t(kinds >> 8),
+                                       uint8_t(kinds), 0x03, 0x80, 0, 1, 0, 0, uint8_t(text.size())};
+        record.insert(record.end(), text.begin(), text.end());
+        if (record.size() % 2) record.push_back(0);
+        Handle saved = G_SearchFilterHdl;
+        EXPECT_EQ(PtrToHand(record.data(), &G_SearchFilterHdl, Size(record.size())), noErr);
+        WaitParamRec wait;
+        SetWaitDialog(&wait, 2, doc_.fName, 0, 0, 281, -1);
+        main->SearchRows(G_SearchFilterHdl, shownOnly, &wait);
+        ReSetWaitDialog(&wait);
+        EXPECT_EQ(wait.maximum, shownOnly ? wait.maximum : Count_Obj(G_SearchFilterHdl, doc_.fTypeList));
+        DisposeHandle(G_SearchFilterHdl);
+        G_SearchFilterHdl = saved;
+        return wait.maximum;
+    };
     // What the dialog wrote: project methods whose name contains the text.
-    const std::vector<uint8_t> record = {0, 1, 0x20, 0, 0, 0, 0x03, 0x80, 0, 1, 0, 0, 7, 'I', 'n', 'v', 'o', 'i', 'c', 'e', 0};
-    Handle saved = G_SearchFilterHdl;
-    ASSERT_EQ(PtrToHand(record.data(), &G_SearchFilterHdl, Size(record.size())), noErr);
-    WaitParamRec wait;
-    SetWaitDialog(&wait, 2, doc_.fName, 0, 0, 281, -1);
-    main->SearchRows(G_SearchFilterHdl, false, &wait);
-    ReSetWaitDialog(&wait);
-    DisposeHandle(G_SearchFilterHdl);
-    G_SearchFilterHdl = saved;
+    find(0x20000000, "Invoice", false);
     EXPECT_EQ(Names(main->fList), (std::vector<std::string>{"Close_Invoice", "Print_Invoice"}));
     CheckMainRows(search, window, main->fList);
     unsigned char header[256];
@@ -492,6 +503,24 @@ TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
     LocalToGlobal(reinterpret_cast<Point*>(&area.bottom));
     EXPECT_TRUE(ShowsText(search.pixels, area, readtest::P(header), MyApplFont, MyApplSize));
     EXPECT_FALSE(ShowsText(search.pixels, area, "Objects - Search results (3)", MyApplFont, MyApplSize)) << "the count";
+
+    // Narrowed, the rows only go; searched whole, a group's member is
+    // listed at the top level.
+    struct Narrowing {
+        uint32_t kinds;
+        const char* text;
+        std::vector<std::string> rows;
+    } narrowings[] = {{0x7FFFFFFE, "", {"Close_Invoice", "Print_Invoice"}},
+                      {0x7FFFFFFE, "Print", {"Print_Invoice"}},
+                      {0x40000000, "", {}}};
+    for (const Narrowing& n : narrowings) {
+        const int32_t before = main->fList->rowCount;
+        EXPECT_EQ(find(n.kinds, n.text, true), before) << n.text;
+        EXPECT_EQ(Names(main->fList), n.rows) << n.text;
+    }
+    find(0x20000000 | 0x100, "Log_Event", false);
+    EXPECT_EQ(Names(main->fList), (std::vector<std::string>{"Log_Event"}));
+    EXPECT_FALSE(IsOpenCell(0, main->fList));
 
     // Saved: the default first, the others by name from 129.
     const int16_t prefs = OpenResFile(std::string(work) + "/prefs/Qz Structure Browser Preferences", fsRdPerm,

@@ -4,7 +4,6 @@
 
 #include "browser/dialogs/TriStateBox.h"
 #include "platform/drawing/Ports.h"
-#include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/ThemeText.h"
 #include "platform/theme/Theme.h"
@@ -87,21 +86,6 @@ TEST_F(TriStateBoxTest, ValuesDrawAsTheThemeCheckBoxOffOnAndMixed)
             0);
         EXPECT_EQ(Pixels(bounds), Pixels(reference)) << c.value;
         DisposeControl(box);
-    }
-}
-
-TEST_F(TriStateBoxTest, RegionsAreTheBounds)
-{
-    ControlRef box = Box(0, 1);
-    for (int16_t message : {int16_t(calcCRgns), int16_t(calcCntlRgn), int16_t(calcThumbRgn)}) {
-        RgnHandle rgn = NewRgn();
-        intptr_t param = reinterpret_cast<intptr_t>(rgn);
-        if (message == calcCRgns) param |= intptr_t(1) << (sizeof(intptr_t) * 8 - 1);
-        EXPECT_EQ(browser::TriStateProc(0, box, message, param), 0);
-        Rect r{};
-        GetRegionBounds(rgn, &r);
-        EXPECT_EQ(R(r), R(100, 100, 118, 300)) << message;
-        DisposeRgn(rgn);
     }
 }
 
