@@ -42,10 +42,10 @@ IFFP ReadPageCount(CustomClientFrame* frame, _GroupContext* context)
     ChunkReader r(context);
     int16_t last = 0;
     if (!r.S16(&last)) return r.Error();
-    if (last < 0) return BAD_FORM;
+    // A second count would drop the pages read so far with their objects.
+    if (last < 0 || frame->pages) return BAD_FORM;
     platform::Handle table = NewPageTable(last);
     if (!table) return platform::ioErr;
-    if (frame->pages) platform::DisposeHandle(frame->pages);
     frame->pages = table;
     frame->pageIndex = 0;
     return IFF_OKAY;

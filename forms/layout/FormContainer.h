@@ -44,8 +44,9 @@ extern int32_t objIndex4Name[kNamingCounters];
 
 // Reads a container chunk just opened into the frame (and "Nam#" into
 // `counters`, null: objIndex4Name). *handled is false for any other id,
-// which is then left alone. "PAG#" with a negative index, or "PAGE" before
-// any "PAG#", is BAD_FORM; a "PAGE" past the announced pages is ignored.
+// which is then left alone. "PAG#" with a negative index or after another
+// "PAG#", or "PAGE" before any "PAG#", is BAD_FORM; a "PAGE" past the
+// announced pages is ignored.
 IFFP ReadContainerChunk(CustomClientFrame* frame, _GroupContext* context, int32_t* counters, bool* handled);
 
 // "DRAW" and "FONT" into the reading frame's current properties.

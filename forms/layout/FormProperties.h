@@ -51,6 +51,9 @@ struct FormWriteFrame {
     DrawingSpecs lastDrawing;
     FontSpecs lastFont;
     bool drawingWritten = false, fontWritten = false;
+    // The members of groups carry their object methods ("CCQz" after a
+    // field's or variable's "Thm#"), as objects copied to the scrap do.
+    bool carryMethods = false;
 };
 
 // Both from the kernel defaults, style sheet -1.

@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include "forms/layout/SaisieAtt.h"
+#include "forms/objects/FormModelHooks.h"
 #include "kernel/helpers/EntryAttributes.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/theme/Theme.h"
 
 namespace {
 
@@ -28,6 +30,17 @@ bool Holds(platform::Handle record, int32_t bytes) { return record && platform::
 }  // namespace
 
 // --- editable objects ---------------------------------------------------------
+
+platform::Rect EditableObject::GetFullBounds()
+{
+    platform::Rect r = LayoutObject::GetFullBounds();
+    if (!vScrollBar && !hScrollBar) return r;
+    int32_t bar = 0;
+    platform::GetThemeMetric(platform::kThemeMetricScrollBarWidth, &bar);
+    if (vScrollBar) r.right = int16_t(std::min<int32_t>(r.right + bar, 32767));
+    if (hScrollBar) r.bottom = int16_t(std::min<int32_t>(r.bottom + bar, 32767));
+    return r;
+}
 
 EditableObject::EditableObject() { styleSheet = -1; }
 EditableObject::EditableObject(LayoutEditor* e) : LayoutObject(e) { styleSheet = -1; }
@@ -245,6 +258,22 @@ void VarObject::GetVarName(unsigned char* out) { std::memcpy(out, varName, size_
 
 void VarObject::SetVarName(const unsigned char* n)
 {
+    StoreVarName(n);
+    // The object method goes by the variable's name, the marker in front for
+    // an interprocess one.
+    if (objectMethodID != 0) {
+        unsigned char shown[33];
+        const uint8_t mark = interprocess ? 1 : 0;
+        shown[0] = uint8_t(varName[0] + mark);
+        shown[1] = kInterprocessMark;
+        std::memcpy(shown + 1 + mark, varName + 1, varName[0]);
+        RenameModelObjectMethod(editor, objectMethodID, shown);
+    }
+    MarkModelChanged(editor);
+}
+
+void VarObject::StoreVarName(const unsigned char* n)
+{
     const bool marked = n[0] > 0 && n[1] == kInterprocessMark;
     const uint8_t from = marked ? 2 : 1;
     const uint8_t length = std::min<uint8_t>(uint8_t(n[0] - (from - 1)), 31);
@@ -265,5 +294,5 @@ void VarObject::NameDfltVar()
     full[0] = uint8_t(fromBase + n);
     std::memcpy(full + 1, base + 1, fromBase);
     std::memcpy(full + 1 + fromBase, digits, size_t(n));
-    SetVarName(full);
+    StoreVarName(full);
 }

@@ -63,6 +63,9 @@ public:
     void SetStyleSheet(int16_t v) override { styleSheet = v; }
     // Without a style sheet the font size scales with the coordinates.
     void ScaleObj(int16_t percent, uint8_t flag) override;
+    // Widened by the platform's scroll bar width to the right for a
+    // vertical scroll bar and downwards for a horizontal one.
+    platform::Rect GetFullBounds() override;
 
     // --- appended, in order -------------------------------------------------
     virtual void SetEntryFilter(const unsigned char* filter);
@@ -102,6 +105,9 @@ public:
     // Companions, then the chunk `kind` with the common part and the
     // class's items (WriteItems).
     IFFP WriteObjectWithKind(_GroupContext* context, IFFP kind);
+    // The 'CCQz' of that id in the current resource file as a "CCQz"
+    // chunk; the store's error when it is missing.
+    static IFFP WriteMethodChunk(_GroupContext* context, int16_t methodId);
 
     int16_t fontID = 0, face = 0, fontSize = 0, justification = 0;
     int16_t styleSheet = -1, styleSheetHeight = 0;
@@ -127,9 +133,6 @@ protected:
     virtual uint8_t DefaultCheck() { return 0; }
     // What the class writes after the common part of its chunk.
     virtual void WriteItems(ChunkWriter& w) { (void)w; }
-    // The 'CCQz' of that id in the current resource file as a "CCQz"
-    // chunk; the store's error when it is missing.
-    static IFFP WriteMethodChunk(_GroupContext* context, int16_t methodId);
     // A chunk's tip long: taken only while kernelOption is set.
     void TakeTip(uint32_t tip);
     uint32_t TipLong() const;
@@ -203,7 +206,8 @@ public:
     void SetDefaultStyle(platform::Handle style);
     virtual void GetVarName(unsigned char* out);
     // A name that begins with the interprocess marker is kept without it and
-    // makes the variable interprocess.
+    // makes the variable interprocess (StoreVarName); the object method is
+    // renamed after the variable and the form model marked changed.
     virtual void SetVarName(const unsigned char* newName);
 
     // 15 is stored as 0; an equal value is stored again only when forced.
@@ -223,6 +227,8 @@ public:
     uint8_t varByte5 = 0, varByte6 = 0, varByte7 = 0;
 
 protected:
+    // The name kept, at most 31 characters, without the interprocess marker.
+    void StoreVarName(const unsigned char* newName);
     uint8_t DefaultCheck() override { return 1; }
     void WriteItems(ChunkWriter& w) override;
     // The style sheet's height now (c) against the "FONT" height (h0), by

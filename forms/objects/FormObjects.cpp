@@ -5,7 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "forms/objects/FormModelHooks.h"
+#include "forms/objects/ObjectIterators.h"
+#include "forms/objects/ObjectWriting.h"
+#include "forms/reader/FormReader.h"
 #include "platform/core/Memory.h"
+#include "platform/drawing/TextRuns.h"
 
 int16_t formTableCount = 0;
 
@@ -102,6 +107,27 @@ void TextObject::ScaleObj(int16_t percent, uint8_t flag)
     if (styleSheet == -1) fontSize = int16_t(std::clamp<int32_t>(int32_t(fontSize) * percent / 100, 1, 32767));
 }
 
+platform::FontInfo TextObject::FontMetrics() const
+{
+    return platform::StyleFontInfo(platform::MakeTextStyle(fontID, fontSize, platform::Style(face), 0));
+}
+
+int16_t TextObject::GetBaseLine()
+{
+    const platform::FontInfo info = FontMetrics();
+    return int16_t(std::clamp<int32_t>(int32_t(bounds[0]) + info.ascent + info.leading, -32768, 32767));
+}
+
+void TextObject::GetFontHeight(int16_t* ascent, int16_t* height)
+{
+    const platform::FontInfo info = FontMetrics();
+    *ascent = info.ascent;
+    *height = int16_t(info.ascent + info.descent + info.leading);
+    if (styleSheet == -1) return;
+    const int16_t sheet = GetStyleSheetHeight(styleSheet);
+    if (sheet >= 0) *height = styleSheetHeight = sheet;
+}
+
 void TextObject::SetText(char** h, int16_t flag)
 {
     if (text && text != h) platform::DisposeHandle(text);
@@ -154,6 +180,11 @@ GroupObject::GroupObject(const GroupObject& other) : LayoutObject(other)
 {
     for (LayoutObject* m = other.firstChild; m; m = m->next)
         if (LayoutObject* copy = m->Duplicate()) AddSubObject(copy);
+    // Each copy took a name free in the form, but two copies may have taken
+    // the same one: they are kept apart from each other too.
+    if (editor)
+        for (LayoutObjectIterator it(firstChild, false, true, false); it.Current(); it.SetNext())
+            AcceptObjectName(it.Current()->name, it.Current(), editor, firstChild);
 }
 
 GroupObject::~GroupObject()
@@ -248,6 +279,23 @@ void SubFormObject::AutoResize()
     BestSize(&width, &height);
     bounds[3] = int16_t(bounds[1] + width);
     bounds[2] = int16_t(bounds[0] + height);
+}
+
+int16_t SubFormObject::SubformTableNumber()
+{
+    if (subformTable > 0) return ModelTableOfList(editor, subformTable);
+    if (subformTable < 0 && -int32_t(subformTable) <= formTableCount) return int16_t(-subformTable);
+    return 0;
+}
+
+void SubFormObject::BuildPicture()
+{
+    if (preview || subformTable == 0) return;
+    // A table number the lists do not hold shows nothing.
+    const int16_t table = SubformTableNumber();
+    if (table == 0) return;
+    const unsigned char* form = formName2[0] ? formName2 : formName1;
+    preview = ModelSubformPicture(editor, table, form, LayoutObject::GetFullBounds());
 }
 
 void SubFormObject::Read_formatt_old(uint8_t o)

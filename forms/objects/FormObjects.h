@@ -5,6 +5,7 @@
 #pragma once
 
 #include "forms/objects/LayoutObject.h"
+#include "platform/drawing/QuickDrawTypes.h"
 
 class ChunkReader;
 class ChunkWriter;
@@ -109,6 +110,12 @@ public:
     void SetJust(int16_t v) override { justification = v; }
     void SetStyleSheet(int16_t v) override { styleSheet = v; }
     void ScaleObj(int16_t percent, uint8_t flag) override;
+    // The top plus the font's ascent and leading.
+    int16_t GetBaseLine() override;
+    // The font's ascent and line height (ascent, descent and leading); with
+    // a style sheet whose line height is known, that height, kept in
+    // styleSheetHeight.
+    void GetFontHeight(int16_t* ascent, int16_t* height) override;
     // Takes the bytes (the handle becomes the object's) or copies them.
     virtual void SetText(char** text, int16_t flag);
     virtual void SetText(const unsigned char* text);
@@ -119,6 +126,10 @@ public:
     int16_t styleSheet = -1, styleSheetHeight = 0;
     platform::Handle text = nullptr;
     uint8_t frameMark = 0;
+
+private:
+    // The metrics of the object's font, size and face.
+    platform::FontInfo FontMetrics() const;
 };
 
 class GroupBoxObj : public TextObject {
@@ -182,8 +193,12 @@ public:
     bool IsGroup() override { return true; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
     int32_t ReadObject(char* data, int32_t available) override;
-    // The "GRUP" chunk, then its members in a FORM 'OBJG'.
+    // The "GRUP" chunk, then its members in a FORM 'OBJG', each with its
+    // themes and, when the writer carries methods, a field's or variable's
+    // object method.
     IFFP WriteObject(_GroupContext* context) override;
+    // WriteObject with the members' object methods carried.
+    IFFP DoCopy(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
     void ScaleObj(int16_t percent, uint8_t flag) override;
     void SetFace(int16_t v) override;
@@ -215,6 +230,12 @@ public:
     // flat record's flag byte) to the current ones.
     void Read_formatt_old(uint8_t oldFlags);
     void AutoResize();
+    // The structure's table the subform shows: a positive t is entry t of
+    // the form's table list, a negative -t table t; 0 when there is none.
+    int16_t SubformTableNumber();
+    // Makes the preview when there is none and the subform names a table:
+    // the table's form named formName2, else formName1, drawn by the model.
+    void BuildPicture();
     void BestSize(int16_t* width, int16_t* height) { (void)width, (void)height; }
 
     platform::Handle preview = nullptr;

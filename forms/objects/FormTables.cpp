@@ -11,7 +11,6 @@ namespace {
 constexpr int32_t kTableNumberAt = 6, kFieldsAt = 30, kFieldSize = 66, kTypeAt = 32;
 
 TableFieldListProc gTableFields = nullptr;
-EditorCritRootProc gCritRoot = nullptr;
 
 int32_t SizeOf(platform::Handle h) { return h && *h ? int32_t(platform::GetHandleSize(h)) : 0; }
 
@@ -20,15 +19,12 @@ const uint8_t* Bytes(platform::Handle h) { return reinterpret_cast<const uint8_t
 }  // namespace
 
 void SetTableFieldListProc(TableFieldListProc proc) { gTableFields = proc; }
-void SetEditorCritRootProc(EditorCritRootProc proc) { gCritRoot = proc; }
 
 platform::Handle TableFieldList(int16_t tableNumber)
 {
     if (!gTableFields || tableNumber < 1 || tableNumber > formTableCount) return nullptr;
     return gTableFields(tableNumber);
 }
-
-platform::Handle EditorCritRoot(LayoutEditor* editor) { return editor && gCritRoot ? gCritRoot(editor) : nullptr; }
 
 int16_t FieldListCount(platform::Handle list)
 {

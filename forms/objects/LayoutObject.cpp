@@ -5,11 +5,12 @@
 #include <new>
 
 #include "forms/iff/ChunkFields.h"
+#include "forms/objects/FormModelHooks.h"
+#include "forms/reader/FormReader.h"
 #include "looks/LookManager.h"
 
 namespace {
 
-EditorLayerProc gEditorLayer = nullptr;
 constexpr int32_t kWhite = 0x00FFFFFF;
 
 int16_t Scaled(int16_t v, int16_t percent)
@@ -23,21 +24,19 @@ int16_t Scaled(int16_t v, int16_t percent)
 
 void* VObjectCleared::operator new(size_t size) noexcept
 {
-    void* p = ::operator new(size, std::nothrow);
+    void* p = VObject::operator new(size);
     if (p) std::memset(p, 0, size);
     return p;
 }
 
-void VObjectCleared::operator delete(void* p) noexcept { ::operator delete(p); }
-
-void SetEditorLayerProc(EditorLayerProc proc) { gEditorLayer = proc; }
+void VObjectCleared::operator delete(void* p) noexcept { VObject::operator delete(p); }
 
 LayoutObject::LayoutObject() = default;
 
 LayoutObject::LayoutObject(LayoutEditor* e) : editor(e)
 {
     backColor = kWhite;
-    layer = e && gEditorLayer ? gEditorLayer(e) : 0;
+    layer = ModelCurrentLayer(e);
 }
 
 LayoutObject::LayoutObject(const LayoutObject& other)
@@ -58,7 +57,10 @@ LayoutObject::LayoutObject(const LayoutObject& other)
       flagD(other.flagD),
       themes(other.themes)
 {
-    std::memcpy(name, other.name, sizeof name);
+    // A copy in a form takes a name no other object of the form has; a list
+    // box's columns and headers keep theirs.
+    if (editor && !const_cast<LayoutObject&>(other).IsSubObject()) AcceptObjectName(other.name, this, editor);
+    else std::memcpy(name, other.name, sizeof name);
 }
 
 LayoutObject::~LayoutObject() = default;
@@ -124,11 +126,11 @@ void LayoutObject::ScaleObj(int16_t percent, uint8_t)
     for (int16_t& v : bounds) v = Scaled(v, percent);
 }
 
-VI_Handler* LayoutObject::GetVIProc() { return lookHandler; }
+VI_Handler* LayoutObject::GetVIProc() { return lookHandler ? lookHandler : ModelDefaultHandler(editor); }
 
 void LayoutObject::SetLook(int16_t look)
 {
-    if (look == lookID && lookHandler) return;
+    if (look == lookID) return;
     if (lookStyle < 0) lookStyle = 0;
     lookID = look;
     lookHandler = VI_Manager::GetHandler(look);

@@ -39,8 +39,8 @@ class LayoutObject : public VObjectCleared {
 public:
     LayoutObject();
     explicit LayoutObject(LayoutEditor* editor);
-    // Every field copied but the links; the copy's name made unique in its
-    // form, its themes copied.
+    // Every field copied but the links; in a form the copy's name is made
+    // unique (AcceptObjectName), its themes copied.
     LayoutObject(const LayoutObject& other);
     ~LayoutObject() override;
     LayoutObject& operator=(const LayoutObject&) = delete;
@@ -104,8 +104,9 @@ public:
     // The object's handler, else the editor's default one (null without an
     // editor).
     VI_Handler* GetVIProc();
-    // A new look: a negative look style becomes 0 and the handler is the
-    // look manager's for that look.
+    // A look other than the object's: a negative look style becomes 0 and
+    // the handler is the look manager's for that look. The same look again
+    // changes nothing.
     void SetLook(int16_t look);
     // The look item of a chunk: a value outside -3..7 reads as -1.
     void SetStoredLook(int32_t look);
@@ -142,8 +143,3 @@ protected:
 
 // Two 8-byte patterns compared as two 32-bit halves.
 bool EqualPatterns(const uint8_t* a, const uint8_t* b);
-
-// The editor's current layer for its new objects; 0 without one. The form
-// model installs it.
-using EditorLayerProc = uint8_t (*)(LayoutEditor* editor);
-void SetEditorLayerProc(EditorLayerProc proc);

@@ -8,6 +8,7 @@
 
 #include "forms/iff/ChunkFields.h"
 #include "forms/layout/ReadingFrame.h"
+#include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/ObjectWriting.h"
 #include "platform/core/Errors.h"
@@ -204,11 +205,14 @@ IFFP TextObject::ReadObject(CustomClientFrame* frame, _GroupContext* context)
     // for: its bottom follows the style sheet's line height.
     if (GetObjectType() == 5 && styleSheet != -1) {
         const int16_t current = GetStyleSheetHeight(styleSheet);
-        if (current >= 0) styleSheetHeight = current;
         if (current >= 0 && h0 > 0) {
             const double height = double(current) * double(bounds[2] - bounds[0]) / double(h0);
             bounds[2] = int16_t(std::clamp<double>(bounds[0] + int32_t(height), -32768, 32767));
         }
+    }
+    if (styleSheet != -1) {
+        int16_t ascent = 0, height = 0;
+        GetFontHeight(&ascent, &height);
     }
     return IFF_OKAY;
 }
@@ -324,10 +328,29 @@ IFFP GroupObject::WriteObject(_GroupContext* context)
     for (uint8_t b : {optionByte, layer, flagA, flagC, flagD}) w.U8(b);
     w.End();
     if (w.Error() != IFF_OKAY) return w.Error();
+    auto* writer = reinterpret_cast<FormWriteFrame*>(context->clientFrame);
+    const bool carry = writer && writer->carryMethods;
     _GroupContext members;
     IFFP result = StartWGroup(context, ID_FORM, kSizeUnknown, IFFP(platform::FourCC("OBJG")), &members);
-    for (LayoutObject* m = firstChild; m && result == IFF_OKAY; m = m->next) result = WriteObjectAndThemes(m, &members);
+    for (LayoutObject* m = firstChild; m && result == IFF_OKAY; m = m->next) {
+        result = WriteObjectAndThemes(m, &members);
+        if (result != IFF_OKAY || !carry || !(m->IsField() || m->IsVar())) continue;
+        // A missing method stops the group with the store's error.
+        if (const int16_t method = static_cast<EditableObject*>(m)->objectMethodID)
+            result = EditableObject::WriteMethodChunk(&members, method);
+    }
     if (result == IFF_OKAY) result = EndWGroup(&members);
+    return result;
+}
+
+IFFP GroupObject::DoCopy(_GroupContext* context)
+{
+    auto* writer = reinterpret_cast<FormWriteFrame*>(context->clientFrame);
+    if (!writer) return WriteObject(context);
+    const bool carried = writer->carryMethods;
+    writer->carryMethods = true;
+    const IFFP result = WriteObject(context);
+    writer->carryMethods = carried;
     return result;
 }
 

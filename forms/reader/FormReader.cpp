@@ -8,6 +8,7 @@
 #include "forms/layout/SaisieAtt.h"
 #include "forms/listbox/ListBox.h"
 #include "forms/objects/EditableObjects.h"
+#include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
@@ -93,13 +94,9 @@ IFFP ReadDefaultStyle(VarObject* variable, _GroupContext* c)
     return IFF_OKAY;
 }
 
-// An object method carried in the form, stored as a new 'CCQz' of the
-// current resource file: its id, or 0 when it could not be stored.
-int16_t StoreFormMethod(_GroupContext* c, IFFP* result)
+// Adds the method under a new id: the id, or 0 when it could not be added.
+int16_t AddMethod(platform::Handle method)
 {
-    platform::Handle method = ChunkBytes(c, result);
-    if (!method) return 0;
-    if (c->byteReversed) SwapResource(1, kMethodType, int32_t(platform::GetHandleSize(method)), *method);
     const int16_t id = uniqueresid(kMethodType);
     if (id == 0 || !xaddres(method, kMethodType, id)) {
         platform::DisposeHandle(method);
@@ -108,6 +105,25 @@ int16_t StoreFormMethod(_GroupContext* c, IFFP* result)
     const bool written = xwriteres(method);
     hpurgeres(method);
     return written ? id : 0;
+}
+
+// An object method carried in the form, stored as a new 'CCQz' of the form
+// model's resource file (the current one without a model): its id, or 0
+// when it could not be stored.
+int16_t StoreFormMethod(CustomClientFrame* f, _GroupContext* c, IFFP* result)
+{
+    platform::Handle method = ChunkBytes(c, result);
+    if (!method) return 0;
+    if (c->byteReversed) SwapResource(1, kMethodType, int32_t(platform::GetHandleSize(method)), *method);
+    const int16_t file = ModelMethodFile(f->formModel), current = xcurres();
+    if (file <= 0 || file == current) return AddMethod(method);
+    if (!useres(file)) {
+        platform::DisposeHandle(method);
+        return 0;
+    }
+    const int16_t id = AddMethod(method);
+    useres(current);
+    return id;
 }
 
 void Append(CustomClientFrame* f, LayoutObject* o)
@@ -187,7 +203,7 @@ IFFP ReadChunks(CustomClientFrame* f, _GroupContext* group)
             continue;
         }
         if (id == kMethod) {
-            const int16_t methodId = StoreFormMethod(group, &result);
+            const int16_t methodId = StoreFormMethod(f, group, &result);
             if (result != IFF_OKAY) return result;
             LayoutObject* target = column ? column : f->lastObject;
             if (methodId != 0 && target && target->IsEditable())
@@ -243,9 +259,12 @@ IFFP GetFormQz(_GroupContext* parent)
         CloseRGroup(&context);
     }
     if (group) {
-        group->firstChild = f->firstObject;
-        group->lastChild = f->lastObject;
-        for (LayoutObject* m = f->firstObject; m; m = m->next) m->owner = group;
+        // A second 'OBJG' after the same group adds to its members.
+        for (LayoutObject* m = f->firstObject; m;) {
+            LayoutObject* following = m->next;
+            group->AddSubObject(m);
+            m = following;
+        }
         f->firstObject = savedFirst;
         f->lastObject = group;
         f->currentGroup = savedGroup;

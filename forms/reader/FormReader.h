@@ -33,9 +33,11 @@ IFFP ReadFormImage(platform::Handle form, CustomClientFrame* frame);
 // incrementing it; at most 31 characters.
 void NameObject(int16_t type, LayoutObject* object, int32_t* counters, platform::Handle pages);
 // Keeps at most 31 characters of the name without control characters,
-// makes it unique among the objects of the pages (groups included) and
-// sets it.
-void AcceptObjectName(const unsigned char* name, LayoutObject* object, platform::Handle pages);
+// makes it unique among the model's objects (every page, groups included,
+// and the objects outside the pages; FormModelHooks.h) and the chain
+// `alsoIn` starts, and sets it.
+void AcceptObjectName(const unsigned char* name, LayoutObject* object, LayoutEditor* model,
+                      LayoutObject* alsoIn = nullptr);
 // The name's trailing digits replaced by `number`, the rest cut to fit 31.
 void MakeNewName(unsigned char* name, int32_t number);
 void ResetObjIndex();

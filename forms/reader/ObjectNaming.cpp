@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "forms/layout/FormContainer.h"
-#include "forms/layout/PageTable.h"
+#include "forms/objects/FormModelHooks.h"
 #include "forms/objects/ObjectIterators.h"
 #include "forms/reader/FormReader.h"
 #include "kernel/helpers/ResourceStrings.h"
@@ -15,7 +15,9 @@ namespace {
 constexpr int16_t kObjectNameList = 803;
 constexpr uint8_t kNameMax = 31;
 
-// The item of list 803 that names each kernel type; 0 for none.
+// The item of list 803 that names each kernel type; 0 for none. A list box
+// (type 22) would be named by its number alone, but the 21 counters end at
+// type 20: it keeps the name it was read with.
 int16_t NameItem(int16_t type)
 {
     switch (type) {
@@ -37,17 +39,25 @@ int16_t NameItem(int16_t type)
 
 bool SameName(const unsigned char* a, const unsigned char* b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
 
-// Another object of the pages (groups entered) with the name, last page
-// first.
-bool Taken(const unsigned char* name, LayoutObject* self, platform::Handle pages)
+struct NameSearch {
+    const unsigned char* name;
+    LayoutObject* self;
+};
+
+// Another object of the chain (groups entered, not the sub-objects of a list
+// box) with the name.
+bool ChainHolds(LayoutObject* first, void* context)
 {
-    for (int32_t p = LastPageIndex(pages); p >= 0; --p) {
-        PageEntry entry;
-        if (!GetPage(pages, p, &entry)) continue;
-        for (LayoutObjectIterator it(entry.first, false, true, true); it.Current(); it.SetNext())
-            if (it.Current() != self && SameName(it.Current()->name, name)) return true;
-    }
+    const auto* s = static_cast<const NameSearch*>(context);
+    for (LayoutObjectIterator it(first, false, true, false); it.Current(); it.SetNext())
+        if (it.Current() != s->self && SameName(it.Current()->name, s->name)) return true;
     return false;
+}
+
+bool Taken(const unsigned char* name, LayoutObject* self, LayoutEditor* model, LayoutObject* alsoIn)
+{
+    NameSearch search{name, self};
+    return (alsoIn && ChainHolds(alsoIn, &search)) || EachModelObjectChain(model, ChainHolds, &search);
 }
 
 }  // namespace
@@ -81,13 +91,13 @@ void MakeNewName(unsigned char* name, int32_t number)
     name[0] = uint8_t(length + n);
 }
 
-void AcceptObjectName(const unsigned char* name, LayoutObject* object, platform::Handle pages)
+void AcceptObjectName(const unsigned char* name, LayoutObject* object, LayoutEditor* model, LayoutObject* alsoIn)
 {
     unsigned char clean[256];
     clean[0] = 0;
     for (int i = 1; i <= name[0] && clean[0] < kNameMax; ++i)
         if (name[i] >= 32 && name[i] != 127) clean[++clean[0]] = name[i];
-    for (int32_t number = 1; Taken(clean, object, pages); ++number) MakeNewName(clean, number);
+    for (int32_t number = 1; Taken(clean, object, model, alsoIn); ++number) MakeNewName(clean, number);
     object->SetName(clean);
 }
 

@@ -72,13 +72,15 @@ protected:
         gTables = &tables_;
         gOwn = own_;
         SetTableFieldListProc([](int16_t n) { return (*gTables)[size_t(n - 1)]; });
-        SetEditorCritRootProc([](LayoutEditor*) { return gOwn; });
+        FormModelHooks model;
+        model.critRoot = [](LayoutEditor*) { return gOwn; };
+        SetFormModelHooks(model);
         formTableCount = 6;
     }
     void TearDown() override
     {
         SetTableFieldListProc(nullptr);
-        SetEditorCritRootProc(nullptr);
+        ResetFormModelHooks();
         SetStyleSheetHeightProc(nullptr);
         formTableCount = 0;
         kernelOption = 0;

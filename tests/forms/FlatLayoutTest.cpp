@@ -116,12 +116,14 @@ protected:
         ResetObjIndex();
         formTableCount = 3;
         gOwn = FieldList(2, std::vector<uint8_t>(5, 1));
-        SetEditorCritRootProc([](LayoutEditor*) { return gOwn; });
+        FormModelHooks model;
+        model.critRoot = [](LayoutEditor*) { return gOwn; };
+        SetFormModelHooks(model);
         SetTableFieldListProc([](int16_t n) { return n == 2 ? gOwn : nullptr; });
     }
     void TearDown() override
     {
-        SetEditorCritRootProc(nullptr);
+        ResetFormModelHooks();
         SetTableFieldListProc(nullptr);
         platform::DisposeHandle(gOwn);
         formTableCount = 0;

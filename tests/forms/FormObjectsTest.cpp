@@ -3,6 +3,7 @@
 // area an updater gathers.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "forms/objects/EditableObjects.h"
+#include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/ObjectIterators.h"
 #include "forms/reader/FormReader.h"
@@ -17,6 +19,7 @@
 #include "forms/layout/PageTable.h"
 #include "platform/drawing/Rects.h"
 #include "platform/resfiles/Resources.h"
+#include "tests/forms/ModelStandIn.h"
 #include "tests/kernel/AppResourceFile.h"
 #include "tests/platform/files/TempFolder.h"
 
@@ -74,9 +77,11 @@ TEST(FormObjects, KindsAndRecordTypes)
     v.varOption = 16;
     EXPECT_TRUE(v.IsSplitter());
     // An editor's object starts white, in the editor's current layer.
-    SetEditorLayerProc([](LayoutEditor*) -> uint8_t { return 4; });
+    FormModelHooks model;
+    model.currentLayer = [](LayoutEditor*) -> uint8_t { return 4; };
+    SetFormModelHooks(model);
     RectObject owned(reinterpret_cast<LayoutEditor*>(&v));
-    SetEditorLayerProc(nullptr);
+    ResetFormModelHooks();
     EXPECT_EQ(owned.backColor, 0x00FFFFFF);
     EXPECT_EQ(owned.layer, 4);
     TextObject t;
@@ -106,6 +111,22 @@ TEST(FormObjects, ScalingHoldsCoordinatesInSixteenBits)
     f.styleSheet = 2;
     f.ScaleObj(50, 0);
     EXPECT_EQ(f.fontSize, 6);
+}
+
+// Scroll bars drawn beside an object (16 wide): a subform's to the right,
+// a field's to the right and below; held to 16 bits.
+TEST(FormObjects, FullBoundsTakeInTheScrollBars)
+{
+    FieldObject f;
+    SubFormObject s;
+    for (auto [v, h, right, bottom, fieldRight, subformRight] : std::vector<std::array<int16_t, 6>>{
+             {0, 0, 40, 30, 40, 56}, {1, 0, 40, 30, 56, 56}, {0, 1, 40, 46, 40, 56}, {1, 1, 32760, 46, 32767, 32767}}) {
+        f.vScrollBar = uint8_t(v), f.hScrollBar = uint8_t(h);
+        f.bounds[2] = s.bounds[2] = 30, f.bounds[3] = s.bounds[3] = right;
+        const platform::Rect r = f.GetFullBounds();
+        EXPECT_EQ(std::vector<int16_t>({r.bottom, r.right, s.GetFullBounds().right}),
+                  std::vector<int16_t>({bottom, fieldRight, subformRight})) << right;
+    }
 }
 
 TEST(FormObjects, CopiesOwnTheirHandlesAndGroupsCopyTheirMembers)
@@ -219,6 +240,14 @@ TEST_F(Naming, DefaultNamesTakeTheKindsItemAndACounter)
     EXPECT_EQ(counters[2], 3);
     NameObject(2, &r, counters, nullptr);  // named already
     EXPECT_EQ(counters[2], 3);
+    // A type without an item, or past the counters (a list box), is not
+    // named and counts nothing.
+    RectObject listBox, text;
+    NameObject(22, &listBox, counters, nullptr);
+    EXPECT_EQ(Name(listBox.name), "");
+    NameObject(7, &text, counters, nullptr);
+    EXPECT_EQ(Name(text.name), "");
+    EXPECT_EQ(counters[7], 0);
     VarObject v;
     v.NameDfltVar();
     const std::string first = Name(v.varName);
@@ -229,7 +258,10 @@ TEST_F(Naming, DefaultNamesTakeTheKindsItemAndACounter)
 
 TEST_F(Naming, NamesAreCleanedAndMadeUnique)
 {
-    platform::Handle pages = NewPageTable(1);
+    // Names taken on two pages, inside a group, and outside the pages.
+    formtest::ModelStandIn form;
+    formtest::ModelStandIn::Install();
+    form.pages = NewPageTable(1);
     auto* x = new RectObject;
     auto* x1 = new OvalObject;
     auto* name12 = new LineObject;
@@ -240,8 +272,11 @@ TEST_F(Naming, NamesAreCleanedAndMadeUnique)
     x1->previous = x;
     auto* group = new GroupObject;
     group->AddSubObject(name12);
-    SetPage(pages, 0, PageEntry{x, x1});
-    SetPage(pages, 1, PageEntry{group, group});
+    SetPage(form.pages, 0, PageEntry{x, x1});
+    SetPage(form.pages, 1, PageEntry{group, group});
+    RectObject outside;
+    SetP(outside.name, "Kept");
+    form.outside = &outside;
     struct Case {
         std::string given, kept;
     };
@@ -249,19 +284,26 @@ TEST_F(Naming, NamesAreCleanedAndMadeUnique)
     for (const Case& c : std::vector<Case>{{"X", "X2"},
                                            {"Name12", "Name1"},
                                            {"Y", "Y"},
+                                           {"Kept", "Kept1"},
                                            {std::string("A\x01\x7F" "B", 4), "AB"},
                                            {base31, base31}}) {
         RectObject o;
         unsigned char given[256];
         SetP(given, c.given);
-        AcceptObjectName(given, &o, pages);
+        AcceptObjectName(given, &o, form.Model());
         EXPECT_EQ(Name(o.name), c.kept) << c.given;
     }
+    // The object itself does not count; without a model no name is taken.
+    AcceptObjectName(x->name, x, form.Model());
+    EXPECT_EQ(Name(x->name), "X");
+    AcceptObjectName(x->name, x1, nullptr);
+    EXPECT_EQ(Name(x1->name), "X");
     unsigned char longName[64];
     SetP(longName, base31);
     MakeNewName(longName, 12);
     EXPECT_EQ(Name(longName), std::string(29, 'b') + "12");
-    DestroyPages(pages);
+    ResetFormModelHooks();
+    DestroyPages(form.pages);
 }
 
 TEST(ObjectUpdaterTest, EachRectGrowsByFiveAndTheUnionBySixteen)

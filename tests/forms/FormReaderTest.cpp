@@ -370,12 +370,27 @@ TEST_F(FormReader, DamagedFormsEndWithBadFormAndLeakNothing)
          BAD_FORM},
         {"a negative page count", FormOf(false, [](B& b) { Chunk(b, "PAG#", [](B& d) { d.W(0xFFFF); }); }), BAD_FORM},
         {"a page first", FormOf(false, [](B& b) { Chunk(b, "PAGE", [](B& d) { d.W(0); }); }), BAD_FORM},
+        {"a second page count after a page",
+         FormOf(false, [](B& b) {
+             Chunk(b, "PAG#", [](B& d) { d.W(1); });
+             Rect(b, [](B&) {});
+             Chunk(b, "PAGE", [](B& d) { d.W(0); });
+             Chunk(b, "PAG#", [](B& d) { d.W(0); });
+         }),
+         BAD_FORM},
         {"members without a group",
          FormOf(false, [](B& b) {
              Rect(b, [](B&) {});
              b.Group("FORM", "OBJG", B().Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0}).b);
          }),
          BAD_FORM},
+        {"two member groups after one group",
+         FormOf(false, [](B& b) {
+             Chunk(b, "GRUP", [](B& d) { d.W(0).W(0).W(9).W(9); });
+             b.Group("FORM", "OBJG", B().Chunk("RECT", {0, 0, 0, 0, 0, 0, 0, 0}).b);
+             b.Group("FORM", "OBJG", B().Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0}).b);
+         }),
+         IFF_OKAY},
         {"a page past the count, objects after the last",
          FormOf(false, [](B& b) {
              Chunk(b, "PAG#", [](B& d) { d.W(0); });
