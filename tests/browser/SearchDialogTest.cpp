@@ -9,7 +9,7 @@
 #include "platform/core/Endian.h"
 #include "platform/drawing/Text.h"
 #include "platform/events/Events.h"
-#include "platform/menus/Menus.h"
+#include "platform/menus/MenuText.h"
 #include "tests/browser/DialogFixture.h"
 
 using namespace platform;
@@ -24,16 +24,9 @@ protected:
         DialogFixture::SetUp();
         browser::G_SearchWhere = 1;
         place_ = Place(browser::kSearchDialog);
-        // The height of one line of a pop-up menu.
-        MenuRef probe = NewMenu(900, PName("P"));
-        AppendMenu(probe, PName("a;b"));
-        CalcMenuSize(probe);
-        const int16_t two = GetMenuHeight(probe);
-        AppendMenu(probe, PName("c"));
-        SetMenuHeight(probe, -1);
-        CalcMenuSize(probe);
-        menuLine_ = int16_t(GetMenuHeight(probe) - two);
-        DisposeMenu(probe);
+        // A line of a pop-up menu: the menu font's, 4 pixels apart.
+        const menus::MenuFontMetrics m = menus::MenuMetrics();
+        menuLine_ = int16_t(m.ascent + m.descent + m.leading + 4);
     }
     void TearDown() override
     {
