@@ -52,10 +52,7 @@ protected:
         EXPECT_EQ(browser::BlockingPref(), 0);
         EXPECT_EQ(run.watchdogMessage, "");
     }
-    Point Row(int16_t row) const
-    {
-        return place_.Corner(browser::kBlockList, int16_t(1 + row * rowHeight_ + rowHeight_ / 2), 40);
-    }
+    Point Row(int16_t row) const { return place_.Row(browser::kBlockList, row, rowHeight_, 40); }
 
     DialogPlace place_;
 };

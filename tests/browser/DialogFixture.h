@@ -25,17 +25,21 @@ struct DialogPlace {
     platform::Point origin{0, 0};
     std::vector<platform::Rect> items;
 
-    platform::Point At(int16_t item, int16_t dv = 0, int16_t dh = 0) const
+    platform::Point At(int16_t item) const
     {
         const platform::Rect& r = items.at(size_t(item - 1));
-        return platform::Point{int16_t(origin.v + (r.top + r.bottom) / 2 + dv),
-                               int16_t(origin.h + (r.left + r.right) / 2 + dh)};
+        return platform::Point{int16_t(origin.v + (r.top + r.bottom) / 2), int16_t(origin.h + (r.left + r.right) / 2)};
     }
     // A point `dv`, `dh` from the item's top-left.
     platform::Point Corner(int16_t item, int16_t dv, int16_t dh) const
     {
         const platform::Rect& r = items.at(size_t(item - 1));
         return platform::Point{int16_t(origin.v + r.top + dv), int16_t(origin.h + r.left + dh)};
+    }
+    // Row `row` of the list the item holds (inset by 1), `dh` from its left.
+    platform::Point Row(int16_t item, int16_t row, int16_t rowHeight, int16_t dh) const
+    {
+        return Corner(item, int16_t(1 + row * rowHeight + rowHeight / 2), int16_t(1 + dh));
     }
 };
 

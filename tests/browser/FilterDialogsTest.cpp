@@ -50,10 +50,7 @@ protected:
     }
 
     // A row of the list, `dh` from the rows' left edge.
-    Point Row(int16_t row, int16_t dh = 20) const
-    {
-        return place_.Corner(browser::kFilterList, int16_t(1 + row * rowHeight_ + rowHeight_ / 2), int16_t(1 + dh));
-    }
+    Point Row(int16_t row, int16_t dh = 20) const { return place_.Row(browser::kFilterList, row, rowHeight_, dh); }
     Point Flag(int16_t row, int16_t column) const { return Row(row, int16_t(158 + 16 * column + 8)); }
     Point HeaderColumn(int16_t column) const
     {
@@ -210,7 +207,9 @@ TEST_F(FilterDialogTest, AShortageAtAnyStepOfASaveKeepsTheOldFilters)
         {128, "All objects"}, {0, "Alpha"}, {131, "Forms"}, {130, "Project methods"}};
     for (const auto& [id, name] : rows) {
         Handle h = GetFilter(id ? id : int16_t(128));
-        if (!id) ASSERT_EQ(HandToHand(&h), noErr);
+        if (!id) {
+            ASSERT_EQ(HandToHand(&h), noErr);
+        }
         link.records.push_back(h);
         link.loaded.push_back(id != 0);
         link.opened.emplace_back(reinterpret_cast<uint8_t*>(*h), reinterpret_cast<uint8_t*>(*h) + GetHandleSize(h));

@@ -68,10 +68,7 @@ protected:
         const int16_t v = int16_t(place_.Corner(item, 0, 0).v + (to - from) * menuLine_ + menuLine_ / 2);
         return s.Press(press.h, press.v).Move(int16_t(press.h + 4), v).Wait(2).Release().Wait(3);
     }
-    Point KindRow(int16_t row) const
-    {
-        return place_.Corner(browser::kKindList, int16_t(1 + row * rowHeight_ + rowHeight_ / 2), 40);
-    }
+    Point KindRow(int16_t row) const { return place_.Row(browser::kKindList, row, rowHeight_, 40); }
 
     // Today as the headless runs' clock has it.
     static std::string Today()
