@@ -3,6 +3,9 @@
 // the last row and one screen of rows drawn. Beside it, the same objects
 // through the filter into a std::vector and their labels drawn with
 // DrawString. Prints both times and their ratio.
+// Last, the main list of generated structures of the same sizes exported
+// with every option (contents, users, used objects, documentation) beside
+// its rows' headings and lists written with fwrite to a memory file.
 // Then the most-used object is selected with the where-used and uses panes
 // linked (both lists sorted and filtered into the panes) beside
 // std::stable_sort of copies of the same lists. Last the whole document
@@ -18,6 +21,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
@@ -25,6 +29,13 @@
 #include "app/documents/MainDoc.h"
 #include "app/windows/PaneHooks.h"
 #include "browser/CallPanes.h"
+#include "browser/Panes.h"
+#include "bench/BenchApplication.h"
+#include "bench/BenchTiming.h"
+#include "design/documents/OpenQzB.h"
+#include "design/reading/ReadQzB.h"
+#include "tools/docbuilder/DocBuilder.h"
+#include "platform/files/FileSpec.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/filters/ObjFilter.h"
@@ -334,6 +345,86 @@ Figures Run(int32_t count, platform::WindowRef window)
     return f;
 }
 
+// The export, over a structure the document builder generates (its
+// methods have their texts): the main list exported with every option to a
+// file, beside the rows' headings and lists written with fwrite to a memory
+// file. Medians of 3.
+struct ExportFigures {
+    double ours = 0, peer = 0;
+    int16_t result = 0;
+    size_t bytes = 0, peerBytes = 0;
+    int32_t rows = 0;
+};
+
+ExportFigures ExportGenerated(int32_t count, platform::WindowRef window)
+{
+    ExportFigures f;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("browser_bench." + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string name = "Export" + std::to_string(count);
+    const docbuilder::BuildResult built = docbuilder::BuildDocument(
+        "structure " + name + " seed 7\ngenerate " + std::to_string(count) + "\n", name + ".qzdoc", folder.string());
+    if (built.error || !SetUpBenchApplication(folder.string(), QZ_APP_RESOURCES, QZ_SOURCE_DIR)) {
+        f.result = -1;
+        return f;
+    }
+    TMainDoc doc;
+    int16_t other = -1;
+    if (!OpenBuiltStructure(built.dataPath, &doc, &other)) {
+        f.result = -2;
+        return f;
+    }
+    PStr(name, doc.fName);
+    auto* pane = new browser::TLstPlane;
+    pane->ITPlane(platform::Rect{0, 0, 100, 100}, nullptr, doc.fTypeList, nullptr, 0);
+    pane->SetFilter(browser::kDefaultFilter);
+    pane->SetList(nullptr, reinterpret_cast<platform::Handle>(doc.fTypeList));
+    f.rows = pane->fList->rowCount;
+    // Text records are made in the current port.
+    if (window) platform::SetPortWindowPort(window);
+    const std::filesystem::path path = folder / "export.txt";
+    platform::FSSpec fileRef;
+    platform::FSMakeFSSpec(path.string(), &fileRef);
+    f.ours = bench::MedianMs(3, [&] {
+        OutPutParmRec parms{1, 1, 1, 1, 0, 0};
+        f.result = pane->ExportList(&doc, fileRef, &parms);
+    });
+    std::error_code ec;
+    f.bytes = size_t(std::filesystem::file_size(path, ec));
+    f.peer = bench::MedianMs(3, [&] {
+        char* buffer = nullptr;
+        size_t length = 0;
+        FILE* mem = open_memstream(&buffer, &length);
+        auto line = [&](const unsigned char* text, int tabs) {
+            for (int t = 0; t < tabs; ++t) std::fputc('\t', mem);
+            std::fwrite(text + 1, 1, text[0], mem);
+            std::fputc('\r', mem);
+        };
+        for (int32_t r = 0; r < pane->fList->rowCount; ++r) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(r, pane->fList));
+            unsigned char text[256], info[256];
+            obj->GetFullName(text);
+            obj->GetMoreInfo(info, false);
+            std::fwrite(text + 1, 1, text[0], mem);
+            line(info, 0);
+            for (ObjListHdl list : {obj->usedBy, obj->uses})
+                for (int32_t i = 0; list && i < list->Size(); ++i) {
+                    list->At(i)->GetFullName(text);
+                    line(text, 2);
+                }
+        }
+        std::fclose(mem);
+        f.peerBytes = length;
+        std::free(buffer);
+    });
+    pane->Dispose();
+    CloseQzB(doc.fRsrFile, doc.fResFile, other, doc.fDataFile);
+    DisposeTypeList(doc.fTypeList);
+    std::filesystem::remove_all(folder, ec);
+    return f;
+}
+
 constexpr int kRuns = 5;
 
 // The median of one figure over the runs.
@@ -400,6 +491,17 @@ int main(int, char** argv)
         const double a = Median(all_runs[0], field), b = Median(all_runs[1], field);
         std::printf("  %-24s e = %.2f\n", name, a > 0 && b > 0 ? std::log(b / a) / std::log(sizeRatio) : 0.0);
     }
+    ExportFigures exports[2];
+    for (int i = 0; i < 2; ++i) {
+        exports[i] = ExportGenerated(counts[i], window);
+        const ExportFigures& e = exports[i];
+        std::printf("export of a generated structure of %d objects (%d rows) with every option: %.3f ms (result %d, "
+                    "%zu bytes); peer fwrite to a memory file %.3f ms (%zu bytes); ratio %.2f\n",
+                    counts[i], e.rows, e.ours, int(e.result), e.bytes, e.peer, e.peerBytes, e.ours / e.peer);
+    }
+    std::printf("  export                   e = %.2f\n  peer of the export       e = %.2f\n",
+                std::log(exports[1].ours / exports[0].ours) / std::log(sizeRatio),
+                std::log(exports[1].peer / exports[0].peer) / std::log(sizeRatio));
     if (window) platform::DisposeWindow(window);
     return 0;
 }

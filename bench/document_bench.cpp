@@ -48,6 +48,7 @@
 #include "design/documents/Passwords.h"
 #include "design/reading/ReadQzB.h"
 #include "design/sql/SqlScript.h"
+#include "bench/BenchApplication.h"
 #include "bench/BenchTiming.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/prefs/UPrefs.h"
@@ -152,38 +153,6 @@ Report Build(int32_t count, const std::string& folder, Paths* paths)
     });
 }
 
-// The application's state for a read, as the program has it once started:
-// its resource file, the byte-swap templates, the store, a memory reserve,
-// preferences in a folder of the run's own, the headless backend.
-bool SetUpApplication(const std::string& folder)
-{
-    platform::SetMemoryBudget(int64_t(8) << 30);
-    UPrefs::Reset();
-    InitGlobals();
-    ResetAlerts();
-    ResetPreferences();
-    const std::string prefs = folder + "/prefs";
-    std::filesystem::create_directories(prefs);
-    setenv("QZ_PREFERENCES_DIR", prefs.c_str(), 1);
-    G_MainResFile = platform::OpenResFile(QZ_APP_RESOURCES, platform::fsRdPerm, platform::ResFileFork::Data);
-    if (G_MainResFile <= 0) {
-        std::printf("cannot open %s\n", QZ_APP_RESOURCES);
-        return false;
-    }
-    ResetDesignGlobals();
-    ResetDocResources();
-    ResetPasswordTables();
-    std::vector<uint8_t> templates;
-    if (platform::ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/resources/ByteSwap.txt", &templates) != 0 ||
-        InitTokensFromText(templates.data(), int32_t(templates.size())) != 0) {
-        std::printf("cannot read the byte-swap templates\n");
-        return false;
-    }
-    initresman();
-    GromMemHdl = platform::NewHandle(64);
-    return GromMemHdl != nullptr;
-}
-
 int64_t CountObjects(const TypeListRec* types)
 {
     int64_t n = 0;
@@ -207,7 +176,7 @@ Report RunDocument(const Paths& paths)
     // draws its message at most once a tick of the real clock. (The
     // headless clock lets a tick pass at every read of it.)
     platform::SetClock(nullptr);
-    if (!SetUpApplication(paths.folder)) {
+    if (!SetUpBenchApplication(paths.folder, QZ_APP_RESOURCES, QZ_SOURCE_DIR)) {
         r.error = -4;
         return r;
     }

@@ -17,6 +17,7 @@
 #include "app/appl/Preferences.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
+#include "bench/BenchApplication.h"
 #include "bench/BenchTiming.h"
 #include "design/documents/DocResources.h"
 #include "design/documents/OpenQzB.h"
@@ -43,36 +44,6 @@
 
 namespace {
 
-bool SetUpApplication(const std::string& folder)
-{
-    platform::SetMemoryBudget(int64_t(8) << 30);
-    UPrefs::Reset();
-    InitGlobals();
-    ResetAlerts();
-    ResetPreferences();
-    const std::string prefs = folder + "/prefs";
-    std::filesystem::create_directories(prefs);
-    setenv("QZ_PREFERENCES_DIR", prefs.c_str(), 1);
-    G_MainResFile = platform::OpenResFile(QZ_APP_RESOURCES, platform::fsRdPerm, platform::ResFileFork::Data);
-    if (G_MainResFile <= 0) {
-        std::printf("cannot open %s\n", QZ_APP_RESOURCES);
-        return false;
-    }
-    LoadTokenStrings();
-    ResetDesignGlobals();
-    ResetDocResources();
-    ResetPasswordTables();
-    std::vector<uint8_t> templates;
-    if (platform::ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/resources/ByteSwap.txt", &templates) != 0 ||
-        InitTokensFromText(templates.data(), int32_t(templates.size())) != 0) {
-        std::printf("cannot read the byte-swap templates\n");
-        return false;
-    }
-    initresman();
-    GromMemHdl = platform::NewHandle(64);
-    return GromMemHdl != nullptr;
-}
-
 struct Counts {
     int64_t lines = 0, tokens = 0, bytes = 0;
 };
@@ -96,14 +67,10 @@ int main(int argc, char** argv)
     options.watchdogTicks = UINT32_MAX / 2;
     platform::HeadlessBackend backend(platform::Script{}, options);
     backend.Install();
-    if (!SetUpApplication(folder)) return 1;
+    if (!SetUpBenchApplication(folder, QZ_APP_RESOURCES, QZ_SOURCE_DIR)) return 1;
     TMainDoc doc;
-    NewTypeList(&doc.fTypeList);
-    platform::FSSpec fileSpec;
-    platform::FSMakeFSSpec(built.dataPath, &fileSpec);
     int16_t other = -1;
-    unsigned char password[16] = {0};
-    if (OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password) != 0 || ReadQzB(&doc, 1, 1) != 0) {
+    if (!OpenBuiltStructure(built.dataPath, &doc, &other)) {
         std::printf("the structure did not read\n");
         return 1;
     }

@@ -157,7 +157,7 @@ int16_t ApplInitAll()
     }
     CompactMem(0x7FFFFFF0);
     SetGrowZone(ApplGrowZone);
-    if (IsSystemX()) RegisterAppControlDefinitions();
+    if (Is_SystemX()) RegisterAppControlDefinitions();
     CPseudoResManager::SetChangeHook(MyRESQzHOOK);
     InstallStoreHooks();
     LoadDialogColour();
@@ -184,7 +184,7 @@ TAppl::~TAppl()
 
 int16_t TAppl::ITAppl()
 {
-    gMacOSX = IsSystemX();
+    gMacOSX = Is_SystemX();
     InitFromQzPrefResFile();
     OpenPrefResFile();
     // An older file is upgraded before anything reads it, then stamped.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "kernel/pstrings/PStrings.h"
 #include "platform/core/FourCC.h"
@@ -113,8 +115,54 @@ int16_t GetPathName(unsigned char* path, int16_t vRefNum, int32_t dirID)
     return 0;
 }
 
+namespace {
+
+constexpr size_t kGatherBlock = 64 * 1024;
+
+struct Gathering {
+    int16_t refNum = 0;
+    std::string bytes;
+    OSErr err = noErr;
+};
+Gathering* gGathering = nullptr;
+
+OSErr WriteGathered(Gathering* g)
+{
+    if (g->err != noErr || g->bytes.empty()) return g->err;
+    int64_t n = int64_t(g->bytes.size());
+    g->err = FSWrite(g->refNum, &n, g->bytes.data());
+    if (g->err == noErr && n != int64_t(g->bytes.size())) g->err = ioErr;
+    g->bytes.clear();
+    return g->err;
+}
+
+}  // namespace
+
+GatheredWrites::GatheredWrites(int16_t refNum)
+{
+    gGathering = new (std::nothrow) Gathering;
+    if (gGathering) gGathering->refNum = refNum;
+}
+
+GatheredWrites::~GatheredWrites()
+{
+    delete gGathering;
+    gGathering = nullptr;
+}
+
+OSErr GatheredWrites::Flush() { return gGathering ? WriteGathered(gGathering) : noErr; }
+
 OSErr MyFSWrite(int16_t refNum, int32_t* count, const void* buffer)
 {
+    if (Gathering* g = gGathering; g && g->refNum == refNum && *count >= 0) {
+        if (g->err != noErr) return g->err;
+        try {
+            g->bytes.append(static_cast<const char*>(buffer), size_t(*count));
+        } catch (const std::bad_alloc&) {
+            return memFullErr;
+        }
+        return g->bytes.size() >= kGatherBlock ? WriteGathered(g) : noErr;
+    }
     int64_t n = *count;
     const OSErr err = FSWrite(refNum, &n, buffer);
     *count = int32_t(n);
@@ -141,7 +189,7 @@ void pbitset(uint32_t* word, int32_t bit)
     if (b < 32) *word |= uint32_t(1) << b;
 }
 
-bool IsSystemX()
+bool Is_SystemX()
 {
     int32_t version = 0;
     return Gestalt(FourCC("sysv"), &version) == noErr && version >= 0x0A00;
@@ -149,7 +197,7 @@ bool IsSystemX()
 
 int16_t machineType()
 {
-    if (IsSystemX()) return 1206;
+    if (Is_SystemX()) return 1206;
     int32_t machine = 0;
     Gestalt(FourCC("mach"), &machine);
     return int16_t(machine);

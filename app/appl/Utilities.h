@@ -40,12 +40,26 @@ platform::OSErr WriteTAB(int16_t refNum);
 platform::OSErr WriteEOL(int16_t refNum);
 platform::OSErr MyFSWrite(int16_t refNum, int32_t* count, const void* buffer);
 
+// While one lives, MyFSWrite to `refNum` gathers the bytes and writes them
+// in blocks of 64 KB: an export of many short lines makes a few large
+// writes. A write answers the first failure of a block written so far;
+// Flush writes the rest and answers the first failure of all. Bytes not
+// flushed when it ends are dropped (the file is being given up).
+class GatheredWrites {
+public:
+    explicit GatheredWrites(int16_t refNum);
+    ~GatheredWrites();
+    GatheredWrites(const GatheredWrites&) = delete;
+    GatheredWrites& operator=(const GatheredWrites&) = delete;
+    platform::OSErr Flush();
+};
+
 // Sets bit `bit` of *word when bit mod 64 is below 32.
 void pbitset(uint32_t* word, int32_t bit);
 // The system's justification: -1 when text runs right to left.
 inline int16_t MyGetTESysJust() { return platform::GetSysDirection(); }
 
-bool IsSystemX();
+bool Is_SystemX();
 inline bool AliasAvailable() { return true; }
 inline bool GestaltAvailable() { return true; }
 int16_t machineType();

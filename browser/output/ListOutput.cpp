@@ -13,6 +13,7 @@
 #include "app/longlist/LongList.h"
 #include "browser/Panes.h"
 #include "browser/output/ListOutput.h"
+#include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjKinds.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
@@ -114,9 +115,13 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     WaitParamRec wait;
     SetWaitDialog(&wait, kExportMessage, doc->fName, 0, std::max<int32_t>(0, fList->rowCount - 1), kWaitDialog,
                   kWaitDelay);
+    // The objects' own progress lines reach this dialog while it is up.
+    WaitParamRec* const outerWait = G_WaitParam;
+    G_WaitParam = &wait;
     ExportFile out;
     int16_t err = out.Create(destination);
     if (!err) err = doc->SaveHeader(out.refNum(), parms->oldFormat != 0);
+    GatheredWrites gathered(out.refNum());
     if (!err && parms->oldFormat) {
         for (int16_t kind : {2, 9, 3, 8, 1})
             if (!err) err = SaveObjList(out.refNum(), kind, &wait);
@@ -131,7 +136,9 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
             if (!err && ChkWait(&wait)) err = kCancelled;
         }
     }
+    G_WaitParam = outerWait;
     ReSetWaitDialog(&wait);
+    if (!err) err = gathered.Flush();
     // Only a whole export takes the destination's place.
     if (!err) err = out.Commit();
     return err;

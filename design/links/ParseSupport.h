@@ -44,6 +44,10 @@ struct ByteView {
     bool PStr(size_t at, size_t room, unsigned char* out) const;
 };
 
+// The field that the relation of the 66-byte 'FIQz' entry at `entry`
+// names (table number, field number, depth and path), or null.
+TObjQz* EntryRelatedField(TObjQz* table, const ByteView& fiqz, size_t entry);
+
 // The 'BAQz' id in slot `slot` of the menu-bar directory 'LIBA' 0 of the
 // current store; 0 for a slot it does not hold.
 int16_t MenuBarIdOfSlot(int32_t slot);

@@ -24,8 +24,9 @@ TObjQz* FieldNumbered(TFileObjQz* table, int16_t k)
     return nullptr;
 }
 
-// The field an entry's relation names, or null.
-TObjQz* RelatedField(TFileObjQz* table, const ByteView& fiqz, size_t entry)
+}  // namespace
+
+TObjQz* EntryRelatedField(TObjQz* table, const ByteView& fiqz, size_t entry)
 {
     ChampOper op;
     int16_t depth = 0;
@@ -36,10 +37,8 @@ TObjQz* RelatedField(TFileObjQz* table, const ByteView& fiqz, size_t entry)
     op.depth = depth;
     for (int16_t l = 1; l <= depth; ++l)
         if (!fiqz.S16(entry + 52 + size_t(l - 1) * 2, &op.path[l])) return nullptr;
-    return SearchCritObj(table, table->owner ? table->owner->fTypeList : nullptr, op);
+    return SearchCritObj(table, table && table->owner ? table->owner->fTypeList : nullptr, op);
 }
-
-}  // namespace
 
 int16_t TFileObjQz::Parse()
 {
@@ -64,7 +63,7 @@ int16_t TFileObjQz::Parse()
             const size_t entry = kHeaderSize + size_t(k - 1) * kEntrySize;
             if (!fiqz.Has(entry, kEntrySize)) break;
             if (fiqz.data[entry + 32] == 7) continue;
-            TObjQz* related = RelatedField(this, fiqz, entry);
+            TObjQz* related = EntryRelatedField(this, fiqz, entry);
             if (!related) continue;
             result = XRef(this, related);
             if (result == 0 && related->GetOwnerObj()) result = XRef(this, related->GetOwnerObj());

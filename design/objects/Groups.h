@@ -38,6 +38,10 @@ public:
     // A member whose own resource is (resType, id); a table by its number.
     bool IsInGroup(uint32_t resType, int16_t id);
 
+    // The heading, then the members when the row does not show them.
+    int16_t PrintObj(OutPutParmRec* options) override;
+    int16_t Save(int16_t file, OutPutParmRec* options) override;
+
     // Stores the member list, making it (under UniqueGroupID) when missing.
     virtual int16_t Write();
     // uses/usedBy become the union of the members', members left out.

@@ -24,6 +24,9 @@
 #include "design/objects/ObjQz.h"
 #include "design/objects/VarObjQz.h"
 
+struct itemrec;  // an item of a choice list (forms/lists/ItemList.h)
+using ItemHandle = itemrec**;
+
 // Objects bound to a table: fields, forms, subtables, plug-ins.
 class TStructObjQz : public TObjQz {
 public:
@@ -48,6 +51,12 @@ public:
     bool Openable() override { return true; }
     // Fields, a subtable counting as its own fields.
     virtual int32_t CountCriteres();
+    // The base output, then, for a row that does not show them, each
+    // field and subtable in field order; the first error ends it.
+    int16_t Print(OutPutParmRec* options) override;
+    int16_t Save(int16_t file, OutPutParmRec* options) override;
+    // A table's line, then its fields' (a subtable has no line of its own).
+    int16_t SaveOldFormat(int16_t file) override;
     int16_t fieldNumber = 0;   // a subtable's place in its owner table
     int16_t methodId = 0;
     int16_t tableNumber = 0;   // -1 for a subtable
@@ -64,6 +73,22 @@ public:
     // 'H' 'E' and the table's id.
     uint32_t GetDocResType() override;
     int16_t AddGroup(TGroupObjQz* group, bool flag) override { (void)group, (void)flag; return 0; }
+    // The description (type, relation, attributes) as a picture from
+    // (10, 10), printed under the heading and exported.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    int16_t SaveObj(int16_t file) override;
+    // The type line of a 66-byte field entry: the label, then the type's
+    // name (an alpha field adds its length).
+    static void GetTypeString(const uint8_t* entry, unsigned char* out);
+    // The description's lines: type, relation (when it names a field),
+    // the attributes' heading, then one line per attribute.
+    struct Description {
+        std::vector<std::string> lines;
+        size_t heading = 0;  // index of the attributes' heading
+    };
+    Description Describe();
     int16_t fieldNumber = 0;
     int16_t typeWord = 0;  // entry +32..+33
     int16_t length = 0;    // entry +34
@@ -187,18 +212,59 @@ public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
 };
 
+// A choice list: its items in 'List' id, its name in entry listIndex of the
+// directory 'LEQz' 0 (design/choicelists/).
 class TListObjQz : public TObjQz {
 public:
+    // Takes its entry out of the directory and its 'List' away, in one
+    // commit; the object stays when that fails.
+    void DeleteObj(bool really) override;
     // Links the list to the pictures its items show.
     int16_t Parse() override;
+    // 1 when an item's text (sub-lists included) matches.
+    int16_t SearchIn(const unsigned char* text, int16_t how) override;
+    // The preview draws the name and the items straight into the pane.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    void SizeDisplay(platform::Handle display, const platform::Rect& r, int16_t* right, int16_t* bottom) override;
+    void Display(platform::Handle display, const platform::Rect& r) override;
+    void Scroll(platform::Handle display, const platform::Rect& r, int16_t dh, int16_t dv) override;
     uint32_t GetOwnResType() override;
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    // The directory entry, every referrer's text and the name change in
+    // one commit, or none of them.
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    // The items as lines; the first failed write is answered.
+    int16_t SaveObj(int16_t file) override;
     bool Movable() override { return true; }
+
+    virtual int16_t SaveItemRec(ItemHandle items, int16_t indent, int16_t file);
+    virtual int16_t SaveObjList(int16_t listId, int16_t indent, int16_t file);
+    virtual void PrintItemRec(ItemHandle items, int16_t indent);
+    virtual void PrintList(int16_t listId, int16_t indent);
+
+    // The preview's items from (h, *v) of the pane, each text a line high,
+    // each icon below its text; draws only with `draw`; *v ends below the
+    // last item and *width grows to what the items need.
+    void DrawItemRec(ItemHandle items, int32_t h, int32_t* v, int16_t line, int32_t* width, bool draw);
+    // The name, then the items of 'List' listId, in the pane at r.
+    void DrawList(int16_t listId, const platform::Rect& r, int32_t* width, int32_t* height, bool draw);
+    bool SearchItem(ItemHandle items, const unsigned char* text, int16_t how);
+    bool SearchInList(int16_t listId, const unsigned char* text, int16_t how);
+    // Links the list to the picture objects of the items, depth first.
+    int16_t ParseItem(ItemHandle items);
+
     int16_t listIndex = 0;  // its entry in 'LEQz' 0
 };
 // The name of the choice list whose 'List' id is `id`, from 'LEQz' 0 of
 // the current container; empty when no entry has it.
 void GetNameEnum(int16_t id, unsigned char* out);
 
+// Menu bars and menus show their titles and items as stored (display
+// mode 0) or with string-list references resolved (1 and 2); the preview's
+// pop-up chooses.
 class TMBarObjQz : public TObjQz {
 public:
     // `record` points to the 16-bit slot number.
@@ -209,6 +275,14 @@ public:
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
+    // The bar as a strip one menu bar high: the bar's mark, then the titles.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    int16_t GetOldTypeNum() override { return 6; }
+    int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
+    int16_t NbPopUpItems() override { return 2; }
+    int16_t DisplayPopUp(platform::Point pt) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
 };
@@ -217,27 +291,62 @@ public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
+    // The title and the items one below the other, with their keys and
+    // methods, framed with a shadow.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
+    int16_t NbPopUpItems() override { return 2; }
+    int16_t DisplayPopUp(platform::Point pt) override;
     int32_t displayMode = 0;
 };
 
 class TExtObjQz : public TStructObjQz {};
-class TPackagesObjQz : public TExtObjQz {};
+class TPackagesObjQz : public TExtObjQz {
+public:
+    // The heading, then the routines when the row does not show them.
+    int16_t PrintObj(OutPutParmRec* options) override;
+    int16_t Save(int16_t file, OutPutParmRec* options) override;
+};
 class TExternalObjQz : public TExtObjQz {};
 
 class TListboxObjQz : public TVarObjQz {};
 
-class TBalloonObjQz : public TObjQz {};
+// A balloon shows its text (every byte of its resource after the first)
+// in a plain text record as wide as the pane; the display handle is the
+// record.
+class TBalloonObjQz : public TObjQz {
+public:
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    void DisposeDisplay(platform::Handle* display) override;
+    void SizeDisplay(platform::Handle display, const platform::Rect& r, int16_t* right, int16_t* bottom) override;
+    void Display(platform::Handle display, const platform::Rect& r) override;
+    void Scroll(platform::Handle display, const platform::Rect& r, int16_t dh, int16_t dv) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    // The text as the preview lays it out in a record 32767 wide, then a
+    // line end.
+    int16_t SaveObj(int16_t file) override;
+    // The resource holding the text.
+    virtual uint32_t TextType() = 0;
+    virtual int16_t TextId() = 0;
+};
 class TFieldBalloonObjQz : public TBalloonObjQz {
 public:
     int16_t MaxNameLen() override { return 31; }
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
+    uint32_t TextType() override { return GetOwnResType(); }
+    int16_t TextId() override { return id; }
     int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
 };
 class TFileBalloonObjQz : public TBalloonObjQz {
 public:
     // `record`: the text's resource type, then its id, big-endian.
     int16_t Read(void* record) override;
+    uint32_t TextType() override { return textType; }
+    int16_t TextId() override { return textId; }
     uint32_t textType = 0;
     int16_t textId = 0;
 };
@@ -311,6 +420,8 @@ public:
     // The preview shows a copy of the picture.
     int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
                         int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    // The title line, then the picture, scaled down to the page's width.
+    int16_t PrintObj(OutPutParmRec* options) override;
 };
 class TStyleSheetObjQz : public TObjQz {
 public:
@@ -318,7 +429,18 @@ public:
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
     bool EnableReplace() override;
+    // Four lines, one per platform style 0, 2, 3 and 4 of its entry.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    int16_t SaveObj(int16_t file) override;
+    // The four lines; none when the table lacks the entry.
+    std::vector<std::string> StyleLines();
 };
+// The line describing platform style `platform` (0 to 4) of a 376-byte
+// style-sheet entry: the platform's label, the font, the size and the
+// faces.
+void GetPlatformStyle(const uint8_t* entry, unsigned char* text, int16_t platform);
 
 #include "design/objects/Groups.h"  // kinds 23, 32 and 33
 

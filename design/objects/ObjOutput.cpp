@@ -17,6 +17,7 @@
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OutputSupport.h"
 #include "platform/core/Errors.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
@@ -40,8 +41,6 @@ void TObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl list,
 }
 
 namespace {
-
-constexpr int16_t kPrintStyle = 2;
 
 FontInfo Metrics()
 {
@@ -109,6 +108,8 @@ int16_t TObjQz::SaveNewLine(const unsigned char* text, int16_t indent, int16_t f
 
 void TObjQz::PrintLine(const unsigned char* text, int16_t indent)
 {
+    // An empty line turns no page: the list would end on a blank one.
+    if (text[0] == 0) return;
     const FontInfo info = Metrics();
     if (P_PageRect.bottom - 30 <= P_CrtHeight + LineOf(info) && owner) owner->BreakPage();
     const int16_t x = RightToLeft() ? int16_t(PageWide() - (indent + StringWidth(text) + 30)) : int16_t(indent + 30);
@@ -143,9 +144,7 @@ int16_t TObjQz::PrintObj(OutPutParmRec* options)
     GetFullName(heading);
     GetMoreInfo(info, true);
     PAppend(heading, info);
-    TextFont(GetResFont(kPrintStyle));
-    TextSize(GetResSize(kPrintStyle));
-    TextFace(bold);
+    UsePrintStyle(bold);
     PrintNewLine(heading, 0);
     TextFace(normal);
     const unsigned char empty[1] = {0};
@@ -158,9 +157,7 @@ int16_t TObjQz::Print(OutPutParmRec* options)
     const OutPutParmRec none{};
     const OutPutParmRec& o = options ? *options : none;
     if (owner) UseDocStore(owner);
-    TextFont(GetResFont(kPrintStyle));
-    TextSize(GetResSize(kPrintStyle));
-    TextFace(normal);
+    UsePrintStyle(normal);
     int16_t err = PrintObj(options);
     if (!err && o.documentation && TstFlag(kFlagHasDoc)) err = PrintDoc();
     const unsigned char empty[1] = {0};

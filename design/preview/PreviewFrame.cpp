@@ -1,9 +1,11 @@
 // The preview frame of the object base, and the recording of pictures.
 #include "design/preview/PreviewFrame.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
+#include "app/appl/AppGlobals.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
@@ -17,6 +19,7 @@
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
 #include "platform/pictures/Pictures.h"
 #include "resources/ResourceApi.h"
 
@@ -163,6 +166,66 @@ int16_t TPictObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width, 
     return *display ? 0 : memFullErr;
 }
 
+int16_t RecordPreview(Handle* display, const Rect& where, int16_t width, int16_t height,
+                      const std::function<void()>& draw)
+{
+    *display = nullptr;
+    const Rect frame{0, 0, std::max<int16_t>(1, height), std::max<int16_t>(1, width)};
+    GWorldPtr world = nullptr;
+    CGrafPtr saved = nullptr;
+    Handle picture = nullptr;
+    if (const int16_t err = MyOpenPicture(&world, &saved, frame, &picture)) return err;
+    draw();
+    MyClosePicture(world, saved, frame, &picture);
+    *display = NewPreview(where, picture);
+    return *display ? 0 : memFullErr;
+}
+
+void ApplicationFont(StyleField face)
+{
+    TextFont(MyApplFont);
+    TextSize(MyApplSize);
+    TextFace(face);
+}
+
+int16_t LineOf(const FontInfo& info) { return int16_t(info.ascent + info.descent + info.leading); }
+
+int16_t CurrentLine()
+{
+    FontInfo info{};
+    GetFontInfo(&info);
+    return LineOf(info);
+}
+
+int16_t Width(const std::string& s) { return TextWidth(s.data(), 0, int16_t(std::min<size_t>(s.size(), 32767))); }
+
+void DrawAt(const std::string& s, int16_t h, int16_t v)
+{
+    MoveTo(h, v);
+    DrawText(s.data(), 0, int16_t(std::min<size_t>(s.size(), 32767)));
+}
+
+std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+SavedFont::SavedFont()
+{
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    had_ = port != nullptr;
+    if (!had_) return;
+    font_ = GetPortTextFont(port);
+    size_ = GetPortTextSize(port);
+    face_ = GetPortTextFace(port);
+}
+
+SavedFont::~SavedFont()
+{
+    if (!had_) return;
+    TextFont(font_);
+    TextSize(size_);
+    TextFace(face_);
+}
+
 int16_t OpenPictPort(GWorldPtr* port, CGrafPtr* saved)
 {
     GDHandle device = nullptr;
@@ -199,21 +262,21 @@ int16_t MyOpenPicture(GWorldPtr* world, CGrafPtr* saved, const Rect& r, Handle* 
 
 void MyClosePicture(GWorldPtr world, CGrafPtr saved, const Rect& r, Handle* picture)
 {
-    SetGWorld(saved, nullptr);
     *picture = nullptr;
-    if (!world) return;
-    RgnHandle clip = NewRgn();
-    if (clip) GetClip(clip);
+    if (!world) {
+        SetGWorld(saved, nullptr);
+        return;
+    }
+    // The copy is recorded in the world's own port, onto its own pixels:
+    // copied into the caller's port it would also paint there, over
+    // whatever the caller shows at the picture's place.
+    ClipRect(&r);
     PicHandle pict = OpenPicture(&r);
     if (pict) {
-        ClipRect(&r);
-        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(saved), &r, &r, srcCopy, nullptr);
+        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(world), &r, &r, srcCopy, nullptr);
         ClosePicture();
         *picture = pict;
     }
-    if (clip) {
-        SetClip(clip);
-        DisposeRgn(clip);
-    }
+    SetGWorld(saved, nullptr);
     DisposeGWorld(world);
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
@@ -31,6 +33,35 @@ int16_t MyOpenPicture(platform::GWorldPtr* world, platform::CGrafPtr* saved, con
                       platform::Handle* picture);
 void MyClosePicture(platform::GWorldPtr world, platform::CGrafPtr saved, const platform::Rect& r,
                     platform::Handle* picture);
+
+// Records what `draw` draws into a picture of width x height (at least
+// 1 x 1) and makes a display handle showing it at `where`.
+int16_t RecordPreview(platform::Handle* display, const platform::Rect& where, int16_t width, int16_t height,
+                      const std::function<void()>& draw);
+
+// Text in the previews: the application font and size in `face`; the line
+// height of the current font; a text's width and drawing at a base line.
+void ApplicationFont(platform::StyleField face);
+int16_t LineOf(const platform::FontInfo& info);
+int16_t CurrentLine();
+int16_t Width(const std::string& s);
+void DrawAt(const std::string& s, int16_t h, int16_t v);
+std::string PText(const unsigned char* p);
+
+// The current port's font, size and face, put back when it ends: the
+// previews measure in the port they are asked from.
+class SavedFont {
+public:
+    SavedFont();
+    ~SavedFont();
+    SavedFont(const SavedFont&) = delete;
+    SavedFont& operator=(const SavedFont&) = delete;
+
+private:
+    int16_t font_ = 0, size_ = 0;
+    platform::StyleField face_ = 0;
+    bool had_ = false;
+};
 
 // A click in a preview may scroll what it shows: the preview pane, above
 // this folder, installs how its bars take the new scroll values.

@@ -11,6 +11,7 @@
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OutputSupport.h"
 #include "design/preview/PreviewFrame.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -25,48 +26,12 @@ using namespace platform;
 
 namespace {
 
-constexpr int16_t kPrintStyle = 2;
-
-void ApplicationFont(StyleField face)
-{
-    TextFont(MyApplFont);
-    TextSize(MyApplSize);
-    TextFace(face);
-}
-
-int16_t LineOf(const FontInfo& info) { return int16_t(info.ascent + info.descent + info.leading); }
-
-int16_t Width(const std::string& s) { return TextWidth(s.data(), 0, int16_t(std::min<size_t>(s.size(), 32767))); }
-
-void Draw(const std::string& s, int16_t h, int16_t v)
-{
-    MoveTo(h, v);
-    DrawText(s.data(), 0, int16_t(std::min<size_t>(s.size(), 32767)));
-}
-
-std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
-
 // The list's heading: its resource name, the id label and the id.
 std::string ListHeading(const unsigned char* resName, const char* between, int16_t id)
 {
     unsigned char label[256];
     MyGetIndString(label, 1001, 11);
     return PText(resName) + " " + PText(label) + between + std::to_string(id);
-}
-
-// Records `draw` as a preview picture of width x height at `r`.
-int16_t RecordPreview(Handle* display, const Rect& r, int16_t width, int16_t height, void (*draw)(const void*),
-                      const void* data)
-{
-    const Rect frame{0, 0, std::max<int16_t>(1, height), std::max<int16_t>(1, width)};
-    GWorldPtr world = nullptr;
-    CGrafPtr saved = nullptr;
-    Handle picture = nullptr;
-    if (const int16_t err = MyOpenPicture(&world, &saved, frame, &picture)) return err;
-    draw(data);
-    MyClosePicture(world, saved, frame, &picture);
-    *display = NewPreview(r, picture);
-    return *display ? 0 : memFullErr;
 }
 
 struct ListPicture {
@@ -123,42 +88,35 @@ int16_t TSTRObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width, i
     unsigned char resName[256];
     Strings(&list.strings, resName);
     list.heading = ListHeading(resName, ": ", id);
-    // Measured in the port the picture will be drawn in.
-    GrafPtr port = nullptr;
-    GetPort(&port);
-    const int16_t savedFont = port ? GetPortTextFont(port) : 0, savedSize = port ? GetPortTextSize(port) : 0;
-    const StyleField savedFace = port ? GetPortTextFace(port) : StyleField(normal);
-    ApplicationFont(underline);
-    FontInfo info{};
-    GetFontInfo(&info);
-    const int16_t line = LineOf(info);
-    int32_t widest = 10 + Width(list.heading);
-    ApplicationFont(normal);
-    for (const std::string& s : list.strings) widest = std::max<int32_t>(widest, 70 + Width(s));
-    TextFont(savedFont);
-    TextSize(savedSize);
-    TextFace(savedFace);
+    int16_t line = 0;
+    int32_t widest = 0;
+    {
+        // Measured in the port the picture will be drawn in.
+        SavedFont saved;
+        ApplicationFont(underline);
+        line = CurrentLine();
+        widest = 10 + Width(list.heading);
+        ApplicationFont(normal);
+        for (const std::string& s : list.strings) widest = std::max<int32_t>(widest, 70 + Width(s));
+    }
     *width = int16_t(std::min<int32_t>(widest + 18, 4096));
     *height = int16_t(std::min<int32_t>(10 + int32_t(list.strings.size() + 1) * line, 32000));
-    return RecordPreview(display, r, *width, *height,
-                         [](const void* data) {
-                             const auto& l = *static_cast<const ListPicture*>(data);
-                             ApplicationFont(underline);
-                             FontInfo fi{};
-                             GetFontInfo(&fi);
-                             const int16_t h = LineOf(fi);
-                             Draw(l.heading, 10, int16_t(10 + fi.ascent));
-                             ApplicationFont(normal);
-                             int32_t top = 10 + h;
-                             for (size_t i = 0; i < l.strings.size() && top < 32000; ++i, top += h) {
-                                 // The number flush right in a 40-point box ending 10
-                                 // before the strings' column at 70.
-                                 const std::string number = std::to_string(i + 1);
-                                 Draw(number, int16_t(60 - Width(number)), int16_t(top + fi.ascent));
-                                 Draw(l.strings[i], 70, int16_t(top + fi.ascent));
-                             }
-                         },
-                         &list);
+    return RecordPreview(display, r, *width, *height, [&list] {
+        ApplicationFont(underline);
+        FontInfo fi{};
+        GetFontInfo(&fi);
+        const int16_t h = LineOf(fi);
+        DrawAt(list.heading, 10, int16_t(10 + fi.ascent));
+        ApplicationFont(normal);
+        int32_t top = 10 + h;
+        for (size_t i = 0; i < list.strings.size() && top < 32000; ++i, top += h) {
+            // The number flush right in a 40-point box ending 10 before the
+            // strings' column at 70.
+            const std::string number = std::to_string(i + 1);
+            DrawAt(number, int16_t(60 - Width(number)), int16_t(top + fi.ascent));
+            DrawAt(list.strings[i], 70, int16_t(top + fi.ascent));
+        }
+    });
 }
 
 int16_t TSTRObjQz::PrintObj(OutPutParmRec* options)
@@ -166,9 +124,7 @@ int16_t TSTRObjQz::PrintObj(OutPutParmRec* options)
     std::vector<std::string> strings;
     unsigned char resName[256];
     Strings(&strings, resName);
-    TextFont(GetResFont(kPrintStyle));
-    TextSize(GetResSize(kPrintStyle));
-    TextFace(bold);
+    UsePrintStyle(bold);
     unsigned char text[256];
     auto toP = [&](const std::string& s) {
         text[0] = uint8_t(std::min<size_t>(s.size(), 255));
@@ -194,24 +150,18 @@ int16_t TStyleObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width,
 {
     TObjQz::InitDisplay(display, r, width, height, pageMin, pageMax, page, flag);
     const std::string text = PText(description);
-    GrafPtr port = nullptr;
-    GetPort(&port);
-    const int16_t savedFont = port ? GetPortTextFont(port) : 0, savedSize = port ? GetPortTextSize(port) : 0;
-    ApplicationFont(normal);
-    FontInfo info{};
-    GetFontInfo(&info);
-    *width = int16_t(Width(text) + 28);
-    *height = int16_t(LineOf(info) + 11);
-    TextFont(savedFont);
-    TextSize(savedSize);
-    return RecordPreview(display, r, *width, *height,
-                         [](const void* data) {
-                             ApplicationFont(normal);
-                             FontInfo fi{};
-                             GetFontInfo(&fi);
-                             Draw(*static_cast<const std::string*>(data), 10, int16_t(10 + fi.ascent));
-                         },
-                         &text);
+    {
+        SavedFont saved;
+        ApplicationFont(normal);
+        *width = int16_t(Width(text) + 28);
+        *height = int16_t(CurrentLine() + 11);
+    }
+    return RecordPreview(display, r, *width, *height, [&text] {
+        ApplicationFont(normal);
+        FontInfo fi{};
+        GetFontInfo(&fi);
+        DrawAt(text, 10, int16_t(10 + fi.ascent));
+    });
 }
 
 int16_t TStyleObjQz::PrintObj(OutPutParmRec*)
@@ -222,9 +172,7 @@ int16_t TStyleObjQz::PrintObj(OutPutParmRec*)
     PAppend(line, info);
     PAppend(line, std::string("   "));
     PAppend(line, description);
-    TextFont(GetResFont(kPrintStyle));
-    TextSize(GetResSize(kPrintStyle));
-    TextFace(bold);
+    UsePrintStyle(bold);
     PrintNewLine(line, 0);
     TextFace(normal);
     const unsigned char empty[1] = {0};

@@ -105,38 +105,7 @@ int16_t TGnlProcObjQz::PrintObj(OutPutParmRec* options)
     PrintStyle(normal);
     if (!te) return 0;
 
-    TERec& rec = **te;
-    rec.destRect = P_PageRect;
-    rec.destRect.left = int16_t(rec.destRect.left + 60);
-    rec.viewRect = rec.destRect;
-    TECalText(te);
-    const int16_t bottom = int16_t(P_PageRect.bottom - 30);
-    const bool rule = GetSysDirection() != -1;
-    int32_t first = 0;
-    bool freshPage = false;
-    while (first < (**te).nLines) {
-        int16_t printed = 0;
-        TextPrint(te, P_CrtHeight, int16_t(bottom - P_CrtHeight), &first, &printed);
-        if (printed == 0) {
-            // A line taller than a whole page ends the printing rather than
-            // turning pages for ever.
-            if (freshPage || !owner) break;
-            owner->BreakPage();
-            freshPage = true;
-            continue;
-        }
-        freshPage = false;
-        if (rule) {
-            const int16_t x = int16_t(P_PageRect.left + 50);
-            MoveTo(x, P_CrtHeight);
-            LineTo(x, int16_t(P_CrtHeight + printed - 1));
-        }
-        P_CrtHeight = int16_t(P_CrtHeight + printed);
-        if (first < (**te).nLines && owner) {
-            owner->BreakPage();
-            freshPage = true;
-        }
-    }
+    PrintTextPages(te, owner);
     P_CrtHeight = int16_t(P_CrtHeight + line);
     TEDispose(te);
     return 0;

@@ -6,10 +6,14 @@
 #include <vector>
 
 #include "app/appl/Preferences.h"
+#include "app/documents/Documentation.h"
+#include "app/documents/MainDoc.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/text/ScriptManager.h"
 #include "platform/textedit/StyleLayouts.h"
 
 using namespace platform;
@@ -211,4 +215,40 @@ void TextPrint(TEHandle te, int16_t top, int16_t height, int32_t* firstLine, int
     TEUpdate(&rec.viewRect, te);
     *firstLine = last;
     *printed = used;
+}
+
+void PrintTextPages(TEHandle te, TMainDoc* doc)
+{
+    TERec& rec = **te;
+    rec.destRect = P_PageRect;
+    rec.destRect.left = int16_t(rec.destRect.left + 60);
+    rec.viewRect = rec.destRect;
+    TECalText(te);
+    const int16_t bottom = int16_t(P_PageRect.bottom - 30);
+    const bool rule = GetSysDirection() != -1;
+    int32_t first = 0;
+    bool freshPage = false;
+    while (first < (**te).nLines) {
+        int16_t printed = 0;
+        TextPrint(te, P_CrtHeight, int16_t(bottom - P_CrtHeight), &first, &printed);
+        if (printed == 0) {
+            // A line taller than a whole page ends the printing rather than
+            // turning pages for ever.
+            if (freshPage || !doc) break;
+            doc->BreakPage();
+            freshPage = true;
+            continue;
+        }
+        freshPage = false;
+        if (rule) {
+            const int16_t x = int16_t(P_PageRect.left + 50);
+            MoveTo(x, P_CrtHeight);
+            LineTo(x, int16_t(P_CrtHeight + printed - 1));
+        }
+        P_CrtHeight = int16_t(P_CrtHeight + printed);
+        if (first < (**te).nLines && doc) {
+            doc->BreakPage();
+            freshPage = true;
+        }
+    }
 }

@@ -66,3 +66,11 @@ int16_t MethodStyleSetting(int32_t entry);
 // below `height`, at `top` of the current port; *firstLine moves past
 // them and *printed takes their height (0 when none fit).
 void TextPrint(platform::TEHandle te, int16_t top, int16_t height, int32_t* firstLine, int16_t* printed);
+
+class TMainDoc;
+// Prints the whole record from the current print height, 60 points in
+// from the page's left edge, turning the document's pages as it fills
+// them (30 points above the bottom), with a rule 50 points in beside each
+// printed block unless the script runs right to left. A line taller than
+// a page ends it.
+void PrintTextPages(platform::TEHandle te, TMainDoc* doc);

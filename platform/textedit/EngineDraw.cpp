@@ -2,6 +2,7 @@
 // outline, or nothing, when inactive), the blinking caret, scrolling, and
 // the redraw of only the lines an edit changed.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/core/Clock.h"
@@ -9,8 +10,11 @@
 #include "platform/drawing/Raster.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
 #include "platform/drawing/TextRuns.h"
 #include "platform/events/Events.h"
+#include "platform/pictures/PictureRecorder.h"
+#include "platform/text/SingleByteSets.h"
 #include "platform/textedit/TextEngine.h"
 
 namespace platform {
@@ -69,6 +73,34 @@ private:
     PenState pen_{};
     RGBColor fore_{}, back_{};
 };
+
+// Draws a run with the port's text calls, in the run's font, size, face
+// and colour; its width as the engine measures it.
+int32_t RecordSpan(const TextAttributes& attr, const std::u32string& chars, int16_t h, int16_t v)
+{
+    std::string bytes;
+    for (char32_t c : chars) {
+        uint8_t b = '?';
+        if (c == 0) continue;
+        if (c < 0x10000) UnicodeToMacRoman(char16_t(c), &b);
+        bytes.push_back(char(b));
+    }
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    const int16_t font = GetPortTextFont(port), size = GetPortTextSize(port);
+    const StyleField face = GetPortTextFace(port);
+    TextFont(attr.font);
+    TextSize(attr.size);
+    TextFace(attr.face);
+    RGBForeColor(&attr.color);
+    MoveTo(h, v);
+    DrawText(bytes.data(), 0, int16_t(std::min<size_t>(bytes.size(), 32767)));
+    TextFont(font);
+    TextSize(size);
+    TextFace(face);
+    const TextStyle ts = MakeTextStyle(attr.font, attr.size, attr.face, 0);
+    return SpanWidth(ts, {nullptr, chars.data(), int32_t(chars.size())});
+}
 
 }  // namespace
 
@@ -194,9 +226,16 @@ void TextEngine::Draw(const Rect32& area)
             paint.mode = srcOr;
             paint.fore = PackRGB(attr.color);
             paint.back = PackRGB(back);
-            if (!chars.empty())
-                x += PaintSpan(surface, &allowed, ts, {nullptr, chars.data(), int32_t(chars.size())}, x, top + l.ascent,
-                               paint);
+            if (chars.empty()) continue;
+            if (RecorderOf(port)) {
+                // A picture being recorded (a printed page) keeps only what
+                // goes through the text calls: pixels painted past them
+                // would be missing from it.
+                x += RecordSpan(attr, chars, int16_t(x), int16_t(top + l.ascent));
+                continue;
+            }
+            x += PaintSpan(surface, &allowed, ts, {nullptr, chars.data(), int32_t(chars.size())}, x, top + l.ascent,
+                           paint);
         }
         pixman_region32_fini(&allowed);
         pixman_region32_fini(&shape);

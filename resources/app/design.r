@@ -110,7 +110,7 @@
     "\" as:"
     "Save the conflict list as:"   # 11 the conflict list's export
     " bytes"
-    ""
+    "(no method)"    # 13 a menu item that runs no method, in the menu preview
     ""
     "\" with:"
     ".report.txt"
@@ -233,3 +233,44 @@
 'APRM' 641 { $"0001 0001 000D" }
 'APRM' 646 { $"0001 0001 000D" }
 'APRM' 656 { $"0001 0001 000D" }
+
+# A field's type names (design/preview/FieldDescription.cpp), by stored
+# type: 1 alpha (0), 2 real (2), 3 text (1), 4 picture (8), 5 long integer
+# (9), 6 date (4), 7 time (11), 8 boolean (6), 9 integer (3), 11 BLOB (30).
+'STR#' 1014 "Field types" {
+    "Alpha"
+    "Real"
+    "Text"
+    "Picture"
+    "Long integer"
+    "Date"
+    "Time"
+    "Boolean"
+    "Integer"
+    ""
+    "BLOB"
+}
+
+# A field's attribute lines, in this order: 0x20 (1); 0x04 set (2) or clear
+# (3); 0x08 set (4) or clear (5); 0x80 (6); 0x40 (7); 0x10 (8); 0x01 (9).
+'STR#' 1015 "Field attributes" {
+    "Mandatory"
+    "Enterable"
+    "Not enterable"
+    "Modifiable"
+    "Not modifiable"
+    "Indexed"
+    "Unique"
+    "Invisible"
+    "Display only"
+}
+
+# The platforms of a style sheet's font blocks, item platform + 1, in front
+# of each line of its preview and export (GetPlatformStyle).
+'STR#' 1026 "Style sheet platforms" {
+    "Mac OS: "
+    "Mac OS, older: "
+    "Windows: "
+    "Mac OS X: "
+    "Windows, newer: "
+}

@@ -292,4 +292,6 @@
     "Dependencies held back."
     "?"
     " "
+    "Qz"             # 7 the mark in front of a menu bar's titles in its preview
+    "  Ctrl-"        # 8 before an item's command key (menu previews)
 }

@@ -3,7 +3,10 @@
 # Task names; item 9 names the main task, read by x_initQzGlobals. Item 6
 # names the start-up project method, marked used by ReadQzB.
 'STR#' 1007 "Task names" {
-    "" "" "" "" ""
+    "" ""
+    "Type:"          # 3-5 a field's description (design/preview/FieldDescription.cpp):
+    "Attributes:"    #     its type line, the attributes' heading, its relation
+    "Related to"
     "STARTUP"      # 6 the project method run at start-up: always in use
     "" ""
     "Main task"

@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "app/appl/TAppl.h"
+#include "kernel/startup/KernelGlobals.h"
+#include "transfer/InstallTransfer.h"
 #include "browser/output/ListOutput.h"
+#include "design/objects/DesignGlobals.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/WholeFile.h"
@@ -34,13 +39,25 @@ public:
     }
 };
 
+// An object that cancels the export's wait dialog as it is written.
+class CancellingRow : public TObjQz {
+public:
+    int16_t Save(int16_t file, OutPutParmRec* options) override
+    {
+        const int16_t err = TObjQz::Save(file, options);
+        if (G_WaitParam) G_WaitParam->cancelled = 1;
+        return err;
+    }
+};
+
 class ListOutput : public EditorFixture {
 protected:
     void SetUp() override
     {
         EditorFixture::SetUp();
         browser::G_Parms = OutPutParmRec{1, 0, 0, 0, 0, 0};
-        Load(kStructure);
+        Load(Description());
+        Prepare();
         window_ = new TRefWindow;
         EXPECT_EQ(window_->ITWindow(reinterpret_cast<const unsigned char*>("\x03" "Out"), Rect{40, 10, 373, 611},
                                     true, 0, &doc_, 8),
@@ -59,6 +76,8 @@ protected:
         ClearFileDialogAnswers();
         EditorFixture::TearDown();
     }
+    virtual std::string Description() { return kStructure; }
+    virtual void Prepare() {}
     std::string Out() const { return folder_ / "list.txt"; }
     // Nothing but the destination: no temporary left beside it.
     std::vector<std::string> Leftovers() const
@@ -154,6 +173,24 @@ TEST_F(ListOutput, AnExportReplacesItsFileOnlyWhenWhole)
     EXPECT_GT(refused, 3);
 }
 
+// A cancel of the wait dialog at the third row keeps the old file whole.
+TEST_F(ListOutput, ACancelAtTheThirdRowKeepsTheOldFile)
+{
+    ASSERT_EQ(WriteFileAtomically(Out(), "old", 3), noErr);
+    ASSERT_GE(pane_->fList->rowCount, 2);
+    CancellingRow cancelling;
+    cancelling.owner = &doc_;
+    TObjQz* obj = &cancelling;
+    LongLAddRow(1, 2, pane_->fList);
+    LongLSetCell(&obj, sizeof obj, 2, pane_->fList);
+    PushDialogAnswer(1);
+    PushFileDialogAnswer(Out());
+    EXPECT_EQ(pane_->Output(false), 1001);
+    LongLDelRow(1, 2, pane_->fList);
+    EXPECT_EQ(Read(), "old");
+    EXPECT_TRUE(Leftovers().empty());
+}
+
 // The older format: five sections of counts, kinds 2, 9, 3, 8 and 1.
 TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
 {
@@ -185,6 +222,44 @@ TEST_F(ListOutput, APrintingFailureIsReportedAsItself)
     DisposePrintRecord(record);
     MyAppl->fPrintRecord = nullptr;
     ResetPrintEmulation();
+}
+
+// The demo, read as the program reads it, exported with contents, users,
+// used objects and documentation.
+class DemoOutput : public ListOutput {
+protected:
+    std::string Description() override
+    {
+        transfer::InstallModuleManager();  // the installed component is enciphered
+        LoadTokenStrings();                 // the variable prefixes, as at start-up
+        return Text(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc");
+    }
+    // The commands sorted as the program sorts them when it opens a window.
+    void Prepare() override
+    {
+        if (ObjListHdl l = List(3)) ShellStrictSort(l);
+    }
+    static std::string Text(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+};
+
+// The whole export below its two header lines (name, version, clock)
+// equals the reviewed file.
+TEST_F(DemoOutput, TheDemosExportIsTheReviewedFile)
+{
+    for (int16_t item : {4, 5, 10, 1}) PushDialogAnswer(item);
+    PushFileDialogAnswer(Out());
+    ASSERT_EQ(pane_->Output(false), 0);
+    const std::string text = Read();
+    const size_t body = text.find('\r', text.find('\r') + 1) + 1;
+    const std::string expected = Text(std::string(QZ_SOURCE_DIR) + "/tests/browser/expected/DemoExport.txt");
+    if (const char* keep = std::getenv("QZ_KEEP_EXPORT")) std::ofstream(keep, std::ios::binary) << text.substr(body);
+    EXPECT_EQ(text.substr(body), expected);
 }
 
 }  // namespace

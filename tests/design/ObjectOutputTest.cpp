@@ -226,5 +226,35 @@ TEST_F(PrintedOutput, DeepGroupsStopIndentingAtHalfThePage)
     }
 }
 
+// Near the page's bottom an empty line turns no page (a list would end on
+// a blank one); a line of text does, just past the limit and not before.
+TEST_F(PrintedOutput, OnlyLinesOfTextTurnThePage)
+{
+    struct CountingDoc : TMainDoc {
+        int breaks = 0;
+        void BreakPage() override { ++breaks; }
+    } counting;
+    TObjQz* m = Make(2, "Alpha", 1);
+    m->owner = &counting;
+    const unsigned char empty[1] = {0}, x[2] = {1, 'x'};
+    struct Case {
+        const unsigned char* text;
+        int below;  // the current height's distance above the bottom less 30 less one line
+        int breaks;
+    } cases[] = {{empty, 0, 0}, {empty, -5, 0}, {x, 1, 0}, {x, 0, 1}, {x, -5, 1}};
+    for (const Case& c : cases) {
+        counting.breaks = 0;
+        Page([&] {
+            FontInfo info{};
+            GetFontInfo(&info);
+            const int line = info.ascent + info.descent + info.leading;
+            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - line - c.below);
+            m->PrintNewLine(c.text, 0);
+        });
+        EXPECT_EQ(counting.breaks, c.breaks) << c.text[0] << " " << c.below;
+    }
+    m->owner = &doc_;
+}
+
 }  // namespace
 }  // namespace designtest

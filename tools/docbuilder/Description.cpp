@@ -922,6 +922,8 @@ private:
         it.number = int16_t(o.Num("number", 0, -32768, 32767));
         it.face = uint8_t(o.Num("face", 0, 0, 255));
         it.picture = o.Text("picture", "", 31);
+        it.icon = int16_t(o.Num("icon", 0, 1, 32767));
+        if (!it.picture.empty() && it.icon) Refuse(n.line, "an item shows a picture or an icon, not both");
         o.Done();
         for (const Node& c : n.children) {
             if (old) Refuse(c.line, "an enumeration has no nested items");

@@ -179,6 +179,7 @@ struct ListItemSpec {
     int16_t number = 0;
     uint8_t face = 0;
     std::string picture;
+    int16_t icon = 0;  // an icon family of the program
     std::vector<ListItemSpec> children;
 };
 

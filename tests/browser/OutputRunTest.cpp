@@ -1,0 +1,126 @@
+// The screenshots of the program's output run (run_output_demo.sh): after
+// the export and the print, the menu bar Main, the menu File, the string
+// list Invoice_Texts and the style Heading were shown in the preview pane.
+// Each screenshot's preview area must hold that object's preview as its
+// own operations draw it offscreen. Skipped when not given a run.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/appl/AppGlobals.h"
+#include "app/appl/Menus.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
+#include "app/documents/DocSupport.h"
+#include "app/windows/TMainWindow.h"
+#include "browser/CallPanes.h"
+#include "browser/Panes.h"
+#include "design/objects/ObjList.h"
+#include "platform/drawing/GWorlds.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Modes.h"
+#include "platform/files/WholeFile.h"
+#include "platform/imports/PngCodec.h"
+#include "platform/windows/Windows.h"
+#include "tests/design/ReadFixture.h"
+#include "transfer/InstallTransfer.h"
+
+using namespace platform;
+
+namespace browsertest {
+namespace {
+
+class OutputScreens : public readtest::ReadFixture {
+protected:
+    void SetUp() override
+    {
+        ReadFixture::SetUp();
+        ASSERT_EQ(BuildMenus(), 0);
+        OpenPrefResFile();
+        ASSERT_NE(G_PrefResFile, -1);
+        MakeAppl();
+        browser::InstallBrowserPanes();
+        transfer::InstallModuleManager();
+    }
+    void TearDown() override
+    {
+        while (TWindow* w = doc_.fFirstWindow) {
+            doc_.RemoveWindow(w);
+            w->Dispose();
+        }
+        ClosePrefResFile();
+        DisposeMenus();
+        ReadFixture::TearDown();
+    }
+};
+
+TEST_F(OutputScreens, EachPreviewIsOnItsScreenshot)
+{
+    const char* work = std::getenv("QZ_OUTPUT_RUN");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the output run";
+    Open(demo);
+    ASSERT_EQ(Read(), 0);
+    MyAppl->fDefaultRect = DefaultWindowRect();
+    Rect r = MyAppl->fDefaultRect;
+    ASSERT_EQ(doc_.NewRefWindow(&r, 1, PrefWindowKind(), -1, 0), 0);
+    TRefWindow* window = doc_.GetRefWindow();
+    ASSERT_NE(window, nullptr);
+    browser::TDisplayPlane* preview = nullptr;
+    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+        if (p->IsMember(6)) preview = static_cast<browser::TDisplayPlane*>(p);
+    ASSERT_NE(preview, nullptr);
+    MyApplFont = GetResFont(0);
+    MyApplSize = GetResSize(0);
+    Rect content{}, head{}, info{};
+    preview->GetBox(&content, &head, &info);
+
+    const struct {
+        const char* shot;
+        int16_t kind;
+        const char* name;
+    } cases[] = {{"menubar", 5, "Main"}, {"menu", 6, "File"}, {"strings", 11, "Invoice_Texts"}, {"style", 12, "Heading"}};
+    for (const auto& c : cases) {
+        std::vector<uint8_t> bytes;
+        PictPixels shot;
+        ASSERT_EQ(ReadWholeFile(std::string(work) + "/" + c.shot + ".png", &bytes), noErr);
+        ASSERT_EQ(DecodePng(bytes.data(), bytes.size(), &shot), ImageReadResult::Ok);
+        TObjQz* obj = Find(c.kind, c.name);
+        ASSERT_NE(obj, nullptr) << c.name;
+        // The preview drawn offscreen where the pane shows it.
+        GWorldPtr world = nullptr;
+        ASSERT_EQ(NewGWorld(&world, 32, &content, nullptr, nullptr, 0), 0);
+        CGrafPtr savedPort;
+        GDHandle savedDevice;
+        GetGWorld(&savedPort, &savedDevice);
+        SetGWorld(world, nullptr);
+        EraseRect(&content);
+        Handle display = nullptr;
+        int16_t width = 0, height = 0, a = 0, b = 0, page = 1;
+        ASSERT_EQ(obj->InitDisplay(&display, content, &width, &height, &a, &b, &page, false), 0);
+        obj->Display(display, content);
+        obj->DisposeDisplay(&display);
+        SetGWorld(savedPort, savedDevice);
+        const Surface drawn = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
+        SetPortWindowPort(window->fWindow);
+        int32_t inked = 0, differ = 0;
+        // The first line: the preview's top 24 rows inside the pane's
+        // edge lines.
+        for (int16_t v = content.top; v < std::min<int16_t>(content.bottom, int16_t(content.top + 24)); ++v)
+            for (int16_t h = int16_t(content.left + 1); h < content.right - 1; ++h) {
+                Point global{v, h};
+                LocalToGlobal(&global);
+                const uint32_t want = drawn.ReadRGB(h, v) & 0xFFFFFF;
+                inked += want != 0xFFFFFF;
+                differ += want != (shot.RGBAt(global.h, global.v) & 0xFFFFFF);
+            }
+        EXPECT_EQ(differ, 0) << c.shot;
+        EXPECT_GT(inked, 40) << c.shot;
+        DisposeGWorld(world);
+    }
+}
+
+}  // namespace
+}  // namespace browsertest

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs the program on a copy of the demo structure: it exports and prints
+# the main list from the File menu and previews four objects
+# (scripts/demo_output.txt). The export must equal the reviewed file below
+# its two header lines, the PDF must have a footer on every page, and the
+# checker finds each preview on its screenshot.
+set -u
+program=$1 scripts=$2 work=$3 demo=$4 checker=$5 expected=$6
+rm -rf "$work" && mkdir -p "$work/prefs"
+[ -s "$demo" ] || { echo "no demo structure at $demo"; exit 1; }
+stem=$(basename "$demo" .QzB) from=$(dirname "$demo")
+cp "$from/$stem".* "$from/._$stem".* "$work/" 2>/dev/null
+copy="$work/$stem.QzB"
+mkdir -p "$work/original"
+cp "$from/$stem".* "$from/._$stem".* "$work/original/" 2>/dev/null
+sed "s|WORK|$work|g" "$scripts/demo_output.txt" > "$work/steps.txt"
+(cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$work/steps.txt" "$program" "$copy") 2> "$work/stderr.txt"
+status=$?
+cat "$work/stderr.txt" >&2
+[ "$status" -eq 0 ] || { echo "output run: status $status"; exit 1; }
+if grep -Eq 'runtime error|Sanitizer' "$work/stderr.txt"; then
+  echo "output run: sanitizer report"
+  exit 1
+fi
+[ -s "$work/DemoList.txt" ] || { echo "no export"; exit 1; }
+tr '\r' '\n' < "$work/DemoList.txt" | tail -n +3 > "$work/export-body.txt"
+tr '\r' '\n' < "$expected" > "$work/expected-body.txt"
+cmp -s "$work/export-body.txt" "$work/expected-body.txt" ||
+  { echo "the export differs from the reviewed file"; diff "$work/expected-body.txt" "$work/export-body.txt" | head -20; exit 1; }
+[ -s "$work/DemoList.pdf" ] || { echo "no PDF"; exit 1; }
+pages=$(pdfinfo "$work/DemoList.pdf" | sed -n 's/^Pages: *//p')
+[ "${pages:-0}" -ge 5 ] || { echo "the PDF has ${pages:-no} pages"; exit 1; }
+for ((n = 1; n <= pages; n++)); do
+  pdftotext -f $n -l $n "$work/DemoList.pdf" - | grep -q "Page $n\$" || { echo "page $n has no footer"; exit 1; }
+done
+for shot in menubar menu strings style; do
+  [ -s "$work/$shot.png" ] || { echo "no screenshot $shot.png"; exit 1; }
+done
+QZ_PREFERENCES_DIR="$work/check-prefs" QZ_OUTPUT_RUN="$work" QZ_DEMO_STRUCTURE="$work/original/$stem.QzB" \
+  "$checker" --gtest_filter='OutputScreens.*' > "$work/check.txt" 2>&1
+status=$?
+cat "$work/check.txt"
+[ "$status" -eq 0 ] || exit 1
+grep -q '^\[  PASSED  \] 1 test' "$work/check.txt" && ! grep -q SKIPPED "$work/check.txt" ||
+  { echo "the checker did not run"; exit 1; }
