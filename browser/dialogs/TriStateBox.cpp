@@ -101,7 +101,7 @@ int32_t TriStateProc(int16_t variation, ControlRef control, int16_t message, int
 void InstallTriStateBox()
 {
     SetTriStateProc(TriStateProc);
-    if (IsSystemX()) RegisterAppControlDefinitions();
+    if (Is_SystemX()) RegisterAppControlDefinitions();
 }
 
 }  // namespace browser
