@@ -3,6 +3,7 @@
 // and the save rules tie fields to tables and table balloons to fields'.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ TEST(FilterRecordTest, ARecordReadsOnlyAsFarAsItGoes)
         {16, true, 2, 3, "ab", 0x60},
     };
     for (const Case& c : cases) {
-        Handle h = Make(Bytes(kOne.begin(), kOne.begin() + long(c.keep)));
+        Handle h = Make(Bytes(kOne.begin(), kOne.begin() + std::ptrdiff_t(c.keep)));
         filterrec::FirstTerm term;
         filterrec::ReadFirstTerm(h, &term);
         EXPECT_EQ(term.whole, c.whole) << c.keep;
