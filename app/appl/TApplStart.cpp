@@ -35,6 +35,7 @@
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
 #include "resources/AppHooks.h"
+#include "network/NetComponents.h"
 #include "network/StoreConnection.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ResourceApi.h"
@@ -106,8 +107,8 @@ void InitQz()
     int32_t version = 0;
     gAppearanceManagerVersion = Gestalt(FourCC("apvr"), &version) == noErr ? uint16_t(version) : 0;
     gCanUseApperanceManager = gAppearanceManagerVersion >= 0x0110;
-    // No server components are built in: opening a published structure is off.
-    DisableFunc(14);
+    // Without the network a published structure cannot be opened.
+    if (!initcommcode()) DisableFunc(14);
 }
 
 // The window calls the store makes while it talks to a server.

@@ -312,7 +312,9 @@ int16_t TAppl::OpenServerMainDoc()
 
     auto closeAll = [&]() {
         if (resFile != 0) {
-            closeres(resFile, true);
+            // The design layer closes its own records of the structure too.
+            if (DocHooks().closeQzB) DocHooks().closeQzB(-1, resFile, -1, -1);
+            else closeres(resFile, true);
             closeconnection();
         }
         if (localres != -1) {
@@ -332,7 +334,8 @@ int16_t TAppl::OpenServerMainDoc()
             const int16_t pass = DocHooks().takePass ? DocHooks().takePass(false) : -128;
             if (pass == -128) {
                 err = 1001;
-            } else if (!(DocHooks().okStruct && DocHooks().okStruct())) {
+            } else if (pass != 0 || !(DocHooks().okStruct && DocHooks().okStruct())) {
+                // A login the server refused admits nobody, as a refused design does.
                 ErrMsg(1010);
                 err = 1001;
             }

@@ -47,6 +47,7 @@ int RunProgram(int argc, char** argv)
     if (!note.empty()) std::fprintf(stderr, "qzbrowser: %s\n", note.c_str());
     platform::InstallQuitSignals();
 
+    InstallSecurityStart();
     if (const int16_t err = ApplInitAll(); err != 0) {
         std::fprintf(stderr, "qzbrowser: %s (error %d)\n", ApplInitAllMessage(), int(err));
         return 1;

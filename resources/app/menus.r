@@ -12,7 +12,7 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 7 9 10 13 15 16 54
+    menu 129 "File" items 1 20 30 2 11 14 3 4 5 18 74 7 9 10 13 15 16 54
     menu 130 "Edit" items 21 22 23 24 25 26 55 52 56 57 49 27 53
     menu 131 "Windows" items 32 33 40 41 42 43 34
     menu 1000 "Strings" items 60 62 61
@@ -43,6 +43,13 @@
     text "Open Recent"
     command 11
     kind submenu
+}
+# A structure that a database server publishes (command 14): its address
+# and name, then the login. Disabled while one is open, or when the
+# program has no network.
+'MITM' 14 "Open from server" {
+    text "Open from Server..."
+    command 14
 }
 
 # Save a library or structure the program made (18); read the front

@@ -120,8 +120,10 @@
     "This structure holds components but no table: it cannot be saved as a structure."
     "This file is not a structure or a library: "
     "The structure must be converted on a machine of its own byte order."
-    "The password was refused: the structure cannot be opened."
+    "This name and password may not open the design of the structure."
     "This documentation is damaged. It is shown empty, and what is stored stays as it is until you change the text."  # 64
+    "The server could not be reached. Check its address and that it is running."
+    "The server did not answer in time. Try again later."  # 66
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -134,6 +136,8 @@
     $"03FC 002F"    # 1020 components removed
     $"03FD 0035"    # 1021 component records unreadable
     $"03FE 0031"    # 1022 component records damaged
+    $"D8EF 0041"    # -10001 no connection to the server
+    $"D8EE 0042"    # -10002 the server did not answer in time
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.

@@ -114,6 +114,13 @@ protected:
         return doc_.GetRefWindow();
     }
 
+    static browser::TLstPlane* MainPlane(TRefWindow* window)
+    {
+        for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+            if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
+        return nullptr;
+    }
+
     // Compares the screenshot with the look drawn offscreen; the message
     // names the pane and the row.
     void CheckRow(const Shot& shot, TRefWindow* window, const LongListRec* list, const RowLook& look,
@@ -239,13 +246,6 @@ protected:
                     int16_t(list->rView.left + list->cellSize.h)};
     }
 
-    static browser::TLstPlane* MainPane(TRefWindow* window)
-    {
-        for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-            if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
-        return nullptr;
-    }
-
     // The rows wholly inside the list's view.
     static std::vector<int32_t> VisibleRows(const LongListRec* list)
     {
@@ -332,7 +332,7 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
 
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = MainPane(window);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     auto* uses = dynamic_cast<browser::TRefPlane*>(main->fUses);
     auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
@@ -418,6 +418,45 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     CheckLinkRows(card, window, uses->fList, "card's uses pane");
 }
 
+// The demo opened from the test server by Anna (run_open_from_server.sh):
+// after a wrong password the login dialog is as it was, the caret aside;
+// then the browser window shows the demo's rows where a local open shows
+// them.
+class ServerScreens : public DemoScreens {};
+
+TEST_F(ServerScreens, AStructureFromAServerShowsTheDemosRows)
+{
+    const char* work = std::getenv("QZ_SERVER_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the run that opens the demo from a server";
+    Shot typed, kept, opened;
+    ASSERT_TRUE(typed.Load(std::string(work) + "/typed.png"));
+    ASSERT_TRUE(kept.Load(std::string(work) + "/kept.png"));
+    ASSERT_TRUE(opened.Load(std::string(work) + "/opened.png"));
+    const Rect screen = ScreenBounds();
+    ASSERT_EQ(opened.pixels.width(), screen.right - screen.left);
+    ASSERT_EQ(typed.pixels.width(), kept.pixels.width());
+    ASSERT_EQ(typed.pixels.height(), kept.pixels.height());
+    // The pixels that differ: at most the caret, one column of one line.
+    int32_t left = INT32_MAX, right = -1, top = INT32_MAX, bottom = -1;
+    for (int32_t v = 0; v < typed.pixels.height(); ++v)
+        for (int32_t h = 0; h < typed.pixels.width(); ++h)
+            if ((typed.pixels.RGBAt(h, v) & 0xFFFFFF) != (kept.pixels.RGBAt(h, v) & 0xFFFFFF)) {
+                left = std::min(left, h), right = std::max(right, h);
+                top = std::min(top, v), bottom = std::max(bottom, v);
+            }
+    if (right >= 0) {
+        EXPECT_EQ(right, left) << "the dialog changed after a wrong password";
+        EXPECT_LE(bottom - top, 20) << "the dialog changed after a wrong password";
+    }
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    ASSERT_GE(VisibleRows(main->fList).size(), 10u);
+    CheckMainRows(opened, window, main->fList);
+}
+
 // The structure the program made of the demo's SQL script from the File
 // menu (run_sql_demo.sh), its tables opened: each row of the main list on
 // the screenshot, and the report beside the script.
@@ -431,7 +470,7 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
     ASSERT_TRUE(shot.Load(std::string(work) + "/sql.png"));
     TRefWindow* window = OpenAsProgram(std::string(work) + "/Made.QzB");
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = MainPane(window);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     // The run opened the tables from the last up.
     for (int32_t row : {2, 1, 0}) main->SwitchCellState(row);
@@ -465,7 +504,7 @@ TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
 
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = MainPane(window);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     // A search with a record of kinds and a name the rows must contain;
     // answers the work the wait dialog was given.

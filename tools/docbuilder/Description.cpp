@@ -91,6 +91,13 @@ private:
         } else if (w == "version") {
             doc_.version = int16_t(Number(n, 1, -32768, 32767));
             Done(n, 2);
+        } else if (w == "designgroup") {
+            doc_.designGroup = Name(n, 1, 31);
+            doc_.designGroupLine = n.line;
+            Done(n, 2);
+        } else if (w == "defaultuser") {
+            doc_.defaultUser = int16_t(Number(n, 1, -32768, 32767));
+            Done(n, 2);
         } else if (w == "forms") {
             if (Word(n, 1, "a form") != "iff") Refuse(n.line, "unknown form '" + n.words[1] + "' of 'forms'");
             doc_.formsIff = true;

@@ -313,6 +313,11 @@ struct DocumentSpec {
     bool oldMemberLists = false;
     bool groupsInCompanion = false;
     bool oldPasswords = false;
+    // The user group that may open the design ('PRQz' 0 offset 48), empty
+    // for everybody, and the default user (offset 52, 0 none).
+    std::string designGroup;
+    int designGroupLine = 0;
+    int16_t defaultUser = 0;
     bool oldStyleSheets = false;
     bool formsIff = false;          // every form a chunk file
     bool compiled = false;          // 'VART' 0
