@@ -5,9 +5,12 @@
 // structure's graph; then the same forms are read into objects (GetFormQz)
 // and written back (PackFormat). Beside them, a loop follows the same chunk
 // headers and copies every chunk's data with memcpy: the least any reader
-// of the same bytes does. Last, four of the forms stored as a chain of
-// inherited forms are loaded into kernel records (getform, three inherited
-// forms brought in), beside GetFormQz of the same four images.
+// of the same bytes does. Then SearchTxtIFF looks for a text no form holds
+// (each form walked whole) beside memmem of the same text over the same
+// images, and ReplaceTxtIFF rewrites every form (each static text
+// replaced) beside copying the images. Last, four of the forms stored as a
+// chain of inherited forms are loaded into kernel records (getform, three
+// inherited forms brought in), beside GetFormQz of the same four images.
 //
 //   form_bench [forms]
 #include <unistd.h>
@@ -22,6 +25,7 @@
 
 #include "app/documents/MainDoc.h"
 #include "bench/BenchTiming.h"
+#include "design/forms/FormRewriteLookups.h"
 #include "design/links/FormLinkLookups.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -31,6 +35,7 @@
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/FormTables.h"
 #include "forms/reader/FormReader.h"
+#include "forms/walkers/FormRewriters.h"
 #include "forms/walkers/ParseIFFForm.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -211,10 +216,10 @@ int main(int argc, char** argv)
     char folder[] = "/tmp/form_bench.XXXXXX";
     if (!mkdtemp(folder)) return 1;
     initresman();
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(std::string(folder) + "/scratch.qzb", &spec);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(std::string(folder) + "/scratch.qzb", &fileSpec);
     TMainDoc doc;
-    doc.fResFile = createres(spec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+    doc.fResFile = createres(fileSpec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
     if (!doc.fResFile || NewTypeList(&doc.fTypeList) != 0) return 1;
     useres(doc.fResFile);
 
@@ -286,6 +291,30 @@ int main(int argc, char** argv)
     });
     platform::DisposeHandle(out);
     for (auto& f : frames) DestroyPages(f->pages);
+    // Searching and replacing the forms' texts.
+    InstallFormRewriteHooks();
+    const char* absent = "Nowhere to be found";
+    int found = 0;
+    const double searching = bench::MedianMs(5, [&] {
+        for (platform::Handle h : handles) found += SearchTxtIFF(h, absent, 2);
+    });
+    size_t memmemHits = 0;
+    const double scanning = bench::MedianMs(5, [&] {
+        for (const Bytes& b : bytes) memmemHits += memmem(b.data(), b.size(), absent, std::strlen(absent)) != nullptr;
+    });
+    platform::Handle rewritten = platform::NewHandle(0);
+    int replaceFailures = 0;
+    const double replacing = bench::MedianMs(5, [&] {
+        for (platform::Handle h : handles)
+            replaceFailures += ReplaceTxtIFF(h, rewritten, PName("Label", name), PName("Title", name + 64)) != 0;
+    });
+    const double copyingImages = bench::MedianMs(5, [&] {
+        for (const Bytes& b : bytes) {
+            platform::SetHandleSize(rewritten, platform::Size(b.size()));
+            std::memcpy(*rewritten, b.data(), b.size());
+        }
+    });
+    platform::DisposeHandle(rewritten);
     int32_t links = 0;
     for (TLayoutObjQz* l : layouts) links += l->uses ? l->uses->Size() : 0;
     std::printf("form_bench: %d forms of %d objects, %zu bytes, %d links recorded, %d failed walks\n", forms,
@@ -297,10 +326,19 @@ int main(int argc, char** argv)
                 readFailures);
     std::printf("  PackFormat            %9.2f ms  ratio %6.2f  (%d failed)\n", writing, peer > 0 ? writing / peer : 0.0,
                 writeFailures);
+    std::printf("  SearchTxtIFF          %9.2f ms  (%d found)\n", searching, found);
+    std::printf("  memmem                %9.2f ms  (%zu found)  ratio %6.2f\n", scanning, memmemHits,
+                scanning > 0 ? searching / scanning : 0.0);
+    std::printf("  ReplaceTxtIFF         %9.2f ms  (%d failed)\n", replacing, replaceFailures);
+    std::printf("  copying the images    %9.2f ms  ratio %6.2f\n", copyingImages,
+                copyingImages > 0 ? replacing / copyingImages : 0.0);
     ChainedLoads(&readFailures);
     for (platform::Handle h : handles) platform::DisposeHandle(h);
     DisposeTypeList(doc.fTypeList);
     ResetResManager();
     std::string rm = std::string("rm -rf ") + folder;
-    return std::system(rm.c_str()) == 0 && failures == 0 && readFailures == 0 && writeFailures == 0 ? 0 : 1;
+    return std::system(rm.c_str()) == 0 && failures == 0 && readFailures == 0 && writeFailures == 0 &&
+                   replaceFailures == 0 && found == 0
+               ? 0
+               : 1;
 }

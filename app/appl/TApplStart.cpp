@@ -49,8 +49,8 @@ const char* gInitMessage = "";
 
 // Types whose change makes a structure document re-read its objects.
 constexpr uint32_t kDesignTypes[] = {
-    FourCC("FIQz"), FourCC("List"), FourCC("BAQz"), FourCC("MENQ"), FourCC("CCQz"), FourCC("FOQz"),
-    FourCC("STQz"), FourCC("HEQz"), FourCC("WNQz"), FourCC("TFQz"), FourCC("TPQz"),
+    FileResType,  ListResType,    MBarResType,  MenuResType,  ProcResType,   LayoutREsType,
+    StyleResType, BallonnResType, FileNameType, LayTableType, GlobalResType,
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "app/program/Backends.h"
 #include "app/program/DocumentHooks.h"
 #include "browser/Panes.h"
+#include "browser/dialogs/BlockingDialog.h"
 #include "browser/doctext/DocText.h"
 #include "forms/model/LayoutEditor.h"
 #include "platform/appleevents/EventSources.h"
@@ -68,9 +69,12 @@ int RunProgram(int argc, char** argv)
     // Documentation bodies are read and written with their styles.
     DocHooks().styleHteToRes = browser::StyleHteToRes;
     DocHooks().styleResToHte = browser::StyleResToHte;
+    DocHooks().plainHteToRes = browser::HteToRes;
+    DocHooks().plainResToHte = browser::ResToHte;
     browser::InstallBrowserPanes();
     transfer::InstallTransfer();
     CommandHooks().conflictPreferences = transfer::C_Preferences;
+    CommandHooks().blockingPreferences = browser::BlockingPref;
     const int16_t result = appl->ITAppl();
     if (result != 0) {
         std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));

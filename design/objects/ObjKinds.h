@@ -25,6 +25,7 @@
 #include "design/objects/VarObjQz.h"
 
 struct itemrec;  // an item of a choice list (forms/lists/ItemList.h)
+class LayoutObject;  // an object of a form (forms/objects/LayoutObject.h)
 using ItemHandle = itemrec**;
 
 // Objects bound to a table: fields, forms, subtables, plug-ins.
@@ -151,6 +152,23 @@ public:
     // The form and its top table in the same component; otherwise alert
     // 1000 says so and the answer is false.
     bool CheckModuleProject() override;
+    // The stored form's texts (design/forms/FormTexts.cpp). Each rewrite
+    // stores the new form only when the walk read the old one whole, and
+    // answers -108 when the form cannot be made a chunk file or read.
+    // A match among the form's visible texts (an older flat form searched
+    // as its objects): 1, else 0.
+    int16_t SearchIn(const unsigned char* text, int16_t how) override;
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    // `strList` is the string list object the texts go into; the form is
+    // linked to it when a text went.
+    int16_t TxtToStr(void* strList) override;
+    // The references brought back to texts; the links to string lists go
+    // but for references whose item was missing (they stay).
+    int16_t StrToTxt() override;
+    // The form follows the rename of `obj` to `newName`; an error is shown.
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    // The same, answering 0 or the error (the form then stored as it was).
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force);
 
     // The form data made ready to edit: a form of an older layout, or one
     // stored in the other byte order, is read into a form model and written
@@ -165,6 +183,16 @@ public:
     // Scales the stored form; 0, -108 when it cannot be made ready or
     // written, or the store's error.
     int16_t ScaleLayout(const ScaleLayoutParmRec& params);
+    // Objects of the older layout (groups entered): a variable matching by
+    // its name or, for labelled kinds 2 to 4, its label; a static text by
+    // its text. True at the first match.
+    virtual bool SearchInFormObj(LayoutObject* objects, const unsigned char* text, int16_t how);
+    // The labels of kinds 2 to 4 and the static texts shorter than 256
+    // bytes of those objects made string list references (DoItTxtStr);
+    // *changed when one was. 0 or the first error.
+    virtual int16_t Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* changed);
+    // Nothing: the stored form follows renames through XRefReplace.
+    virtual int16_t ReplaceInLayOut() { return 0; }
     int16_t formMethodId = 0;   // 0: none
     int16_t formResId = 0;      // its 'FOQz'
     int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none
@@ -220,6 +248,9 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
+    // After a copy: the method's tokens name the destination's objects,
+    // with the source object as the table context of its table.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
 
     TFileObjQz* table = nullptr;  // the table its text refers to by default
     ObjListHdl locals = nullptr;  // the method's own local variables (owned)
@@ -238,6 +269,14 @@ public:
     // The method's line of the compiler declaration file (up to 255 bytes
     // before its carriage return), then the base information line.
     void GetMoreInfo(unsigned char* out, bool flag) override;
+    bool Movable() override { return true; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A project method of the same name: code 6.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // 111 when one of that name exists, else 110.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // A project method's tokens have no table context.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
     int32_t declPos = -1;
     int16_t iconId = 0;
 };
@@ -341,12 +380,32 @@ public:
     int16_t DisplayPopUp(platform::Point pt) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
+    // Nothing more once the list holds it.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    bool IsInDoc(TMainDoc* doc) override;
+    bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // An equal bar of the name: 14; another of the name: 18; none: a
+    // record of code 0 that copies it.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Each entry names its menu's counterpart; a menu without one leaves.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
 };
 class TMenuObjQz : public TObjQz {
 public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // An equal menu of the name: 15.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Each item runs the counterpart of its method and shows that of its
+    // picture.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
     // The title and the items one below the other, with their keys and
     // methods, framed with a shadow.
     int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
@@ -358,14 +417,73 @@ public:
     int32_t displayMode = 0;
 };
 
-class TExtObjQz : public TStructObjQz {};
+// Plug-ins (design/plugins): routines of kind 8 (resource 'QzEX', bundle
+// table 'QBND') and packages of kind 7 ('QzPX', bundle table 'QBNX'); a
+// package's routines are kind-7 objects too, members of their package,
+// which is their owner. Their resources live in a platform resource file
+// of their own, the plug-in file, which stays open while an object uses it.
+class TExtObjQz : public TStructObjQz {
+public:
+    // Sets the document's plug-in file number to the current file; the
+    // object's own file is recorded by the discovery (SetPlugInFile).
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Lets go of the plug-in file: the last object of a file the
+    // discovery opened closes it.
+    void Dispose() override;
+    // Flag 4: the plug-in file holds the documentation.
+    void InitDocFlag() override;
+    void SetDocFlag() override { InitDocFlag(); }
+    bool EnableDocWrite() override;
+    bool EnableDelete() override { return false; }
+    // 1008 once the document's companion holds more than 2,500 resources.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    // Links the string lists its bundle table names.
+    int16_t Parse() override;
+    int16_t Parse_Link(TObjQz* obj, C_ListRec* conflicts) override;
+    // Plain text kept in the plug-in file; the state is always 0.
+    int16_t ReadDoc(void* te, int32_t* state, bool* added) override;
+    int16_t WriteDoc(void* te, int32_t state) override;
+    int16_t DelDoc() override;
+
+    // 'QBND' for routines, 'QBNX' for packages.
+    virtual uint32_t GetBundleType() = 0;
+    // The documentation's id in the bundle table; -1 without one.
+    virtual int16_t GetDocId();
+    // The documentation resource of the plug-in file, or null.
+    virtual platform::Handle GetDocRes();
+    // Enters the documentation in the bundle table; 0, 1023 when no id up
+    // to 32,767 is free, 1003 for a damaged table, or the file's error.
+    virtual int16_t AddDocBundle();
+    virtual int16_t DelDocBundle();
+
+    // Records the file its resources live in (counted as a user of it).
+    void SetPlugInFile(int16_t file);
+    int16_t GetPlugInFile() const { return plugInFile; }
+
+    int32_t unopenable = 0;    // not 0: a package that cannot be opened or copied
+    bool noConflict = false;   // reports no conflict
+    bool fromBundle = false;   // a package read from a plug-in's bundle
+
+private:
+    int16_t plugInFile = -1;
+};
 class TPackagesObjQz : public TExtObjQz {
 public:
+    uint32_t GetDocResType() override;
+    uint32_t GetBundleType() override;
+    // A package opens on its routines; a routine has nothing to open.
+    bool Openable() override { return unopenable == 0 && !ownerObj; }
+    // Below id 15,000, from a plug-in file, or marked 'LOK!' -1 in its bundle.
+    virtual bool LockedPackage();
     // The heading, then the routines when the row does not show them.
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t Save(int16_t file, OutPutParmRec* options) override;
 };
-class TExternalObjQz : public TExtObjQz {};
+class TExternalObjQz : public TExtObjQz {
+public:
+    uint32_t GetDocResType() override;
+    uint32_t GetBundleType() override;
+};
 
 class TListboxObjQz : public TVarObjQz {};
 
@@ -396,6 +514,11 @@ public:
     uint32_t TextType() override { return GetOwnResType(); }
     int16_t TextId() override { return id; }
     int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A balloon of the same name: 8.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 120.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 };
 class TFileBalloonObjQz : public TBalloonObjQz {
 public:
@@ -424,6 +547,12 @@ public:
     bool Strings(std::vector<std::string>* strings, unsigned char* resName);
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // Copied under its own id, or under a new one from 15000 (choice 13).
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A list of the same id: 9.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 116.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 };
 class TStyleObjQz : public TObjQz {
 public:
@@ -436,6 +565,11 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A style of the same name: 16.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 118.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     unsigned char description[81] = {};
 };
 // Names that exist only because method texts use them.
@@ -452,6 +586,13 @@ public:
     int16_t Read(void* record) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // A resource object of the same type and id there.
+    bool IsInDoc(TMainDoc* doc) override;
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // One of the same type and id: 25.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 131.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     uint32_t resType = 0;
 };
 

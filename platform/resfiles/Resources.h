@@ -124,6 +124,8 @@ void GetIndString(StringPtr text, int16_t listId, int16_t index);
 struct ResourceFileImage;
 int16_t OpenResFileImageBelow(const ResourceFileImage& image);
 bool IsResFileOpen(int16_t refNum);
+// How many files the chain holds.
+int32_t CountOpenResFiles();
 
 // Closes every file without writing and resets the state: for tests.
 void ResetResourceManager();

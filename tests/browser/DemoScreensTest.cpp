@@ -15,9 +15,11 @@
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
 #include "app/appl/Utilities.h"
+#include "app/dialogs/WaitDialog.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "design/filters/CountObj.h"
 #include "design/forms/FormTable.h"
 #include "design/text/MethodText.h"
 #include "design/text/TextBuffers.h"
@@ -32,7 +34,10 @@
 #include "platform/icons/Icons.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/screen/Screen.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/theme/Theme.h"
 #include "platform/windows/Windows.h"
+#include "tests/browser/ScreenText.h"
 #include "tests/design/ReadFixture.h"
 #include "transfer/InstallTransfer.h"
 
@@ -417,6 +422,50 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     CheckLinkRows(card, window, uses->fList, "card's uses pane");
 }
 
+// The demo with "Demo Tools.plugin" in a plug-in folder
+// (run_plugins_demo.sh): both packages opened on their routines, kind by
+// kind with the older routine after them, each row with its kind's icon;
+// a package routine's caller in the where-used pane.
+class PlugInScreens : public DemoScreens {};
+
+TEST_F(PlugInScreens, PackagesOpenOnTheirRoutines)
+{
+    const char* work = std::getenv("QZ_PLUGIN_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the plug-in run";
+    Shot packages, routine;
+    ASSERT_TRUE(packages.Load(std::string(work) + "/packages.png"));
+    ASSERT_TRUE(routine.Load(std::string(work) + "/routine.png"));
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    auto rowOf = [&](const std::string& name) {
+        const std::vector<std::string> names = Names(main->fList);
+        return int32_t(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    // The run clicked _Demo_Tools' triangle, then _Invoicing_Tools'.
+    for (const char* package : {"_Demo_Tools", "_Invoicing_Tools"}) main->SwitchCellState(rowOf(package));
+    const int32_t first = rowOf("_Demo_Tools");
+    const std::vector<std::string> names = Names(main->fList);
+    ASSERT_LE(size_t(first) + 7, names.size());
+    EXPECT_EQ(std::vector<std::string>(names.begin() + first, names.begin() + first + 7),
+              (std::vector<std::string>{"_Demo_Tools", "Print_Badge", "Stamp_Date", "_Invoicing_Tools", "Format_Amount",
+                                        "Round_Cents", "Print_Label"}));
+    for (int32_t row = first; row < first + 7; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        EXPECT_EQ(obj->kind, row == first + 6 ? 8 : 7) << Name(obj);
+    }
+    CheckMainRows(packages, window, main->fList);
+
+    TObjQz* format = static_cast<TObjQz*>(LongLRowObject(rowOf("Format_Amount"), main->fList));
+    main->SelectObj(format);
+    auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
+    ASSERT_NE(usedBy, nullptr);
+    EXPECT_EQ(Names(usedBy->fList), std::vector<std::string>{"Recalculate"});
+    CheckLinkRows(routine, window, usedBy->fList, "where-used pane");
+}
+
 // The demo opened from the test server by Anna (run_open_from_server.sh):
 // after a wrong password the login dialog is as it was, the caret aside;
 // then the browser window shows the demo's rows where a local open shows
@@ -526,6 +575,103 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
     for (const std::string& name : rows)
         expected += (name == "Customers" || name == "Invoices" || name == "Lines" ? "Table " : "          column ") + name + "\n";
     EXPECT_EQ(std::string(report.begin(), report.end()), expected);
+}
+
+
+// The search run (run_search_demo.sh): the methods whose name contains
+// "Invoice" listed flat under the search title, the filter "Methods" saved
+// behind the default in name order and offered in the main list's pop-up.
+class SearchScreens : public DemoScreens {};
+
+TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
+{
+    const char* work = std::getenv("QZ_SEARCH_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the search run";
+    Shot search, popup;
+    ASSERT_TRUE(search.Load(std::string(work) + "/search.png"));
+    ASSERT_TRUE(popup.Load(std::string(work) + "/popup.png"));
+
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    // A search with a record of kinds and a name the rows must contain;
+    // answers the work the wait dialog was given.
+    auto find = [&](uint32_t kinds, const std::string& text, bool shownOnly) {
+        std::vector<uint8_t> record = {0, 1, uint8_t(kinds >> 24), uint8_t(kinds >> 16), uint8_t(kinds >> 8),
+                                       uint8_t(kinds), 0x03, 0x80, 0, 1, 0, 0, uint8_t(text.size())};
+        record.insert(record.end(), text.begin(), text.end());
+        if (record.size() % 2) record.push_back(0);
+        Handle saved = G_SearchFilterHdl;
+        EXPECT_EQ(PtrToHand(record.data(), &G_SearchFilterHdl, Size(record.size())), noErr);
+        WaitParamRec wait;
+        SetWaitDialog(&wait, 2, doc_.fName, 0, 0, 281, -1);
+        main->SearchRows(G_SearchFilterHdl, shownOnly, &wait);
+        ReSetWaitDialog(&wait);
+        EXPECT_EQ(wait.maximum, shownOnly ? wait.maximum : Count_Obj(G_SearchFilterHdl, doc_.fTypeList));
+        DisposeHandle(G_SearchFilterHdl);
+        G_SearchFilterHdl = saved;
+        return wait.maximum;
+    };
+    // What the dialog wrote: project methods whose name contains the text.
+    find(0x20000000, "Invoice", false);
+    EXPECT_EQ(Names(main->fList), (std::vector<std::string>{"Close_Invoice", "Print_Invoice"}));
+    CheckMainRows(search, window, main->fList);
+    unsigned char header[256];
+    main->HeaderText(header);
+    EXPECT_EQ(readtest::P(header), "Objects - Search results (2)");
+    // The title stands in the header, in the program's font.
+    MyApplFont = GetResFont(0);
+    MyApplSize = GetResSize(0);
+    Rect list{}, title{}, arrow{};
+    main->GetBox(&list, &title, &arrow);
+    SetPortWindowPort(window->fWindow);
+    Rect area = title;
+    LocalToGlobal(reinterpret_cast<Point*>(&area.top));
+    LocalToGlobal(reinterpret_cast<Point*>(&area.bottom));
+    EXPECT_TRUE(ShowsText(search.pixels, area, readtest::P(header), MyApplFont, MyApplSize));
+    EXPECT_FALSE(ShowsText(search.pixels, area, "Objects - Search results (3)", MyApplFont, MyApplSize)) << "the count";
+
+    // Narrowed, the rows only go; searched whole, a group's member is
+    // listed at the top level.
+    struct Narrowing {
+        uint32_t kinds;
+        const char* text;
+        std::vector<std::string> rows;
+    } narrowings[] = {{0x7FFFFFFE, "", {"Close_Invoice", "Print_Invoice"}},
+                      {0x7FFFFFFE, "Print", {"Print_Invoice"}},
+                      {0x40000000, "", {}}};
+    for (const Narrowing& n : narrowings) {
+        const int32_t before = main->fList->rowCount;
+        EXPECT_EQ(find(n.kinds, n.text, true), before) << n.text;
+        EXPECT_EQ(Names(main->fList), n.rows) << n.text;
+    }
+    find(0x20000000 | 0x100, "Log_Event", false);
+    EXPECT_EQ(Names(main->fList), (std::vector<std::string>{"Log_Event"}));
+    EXPECT_FALSE(IsOpenCell(0, main->fList));
+
+    // Saved: the default first, the others by name from 129.
+    const int16_t prefs = OpenResFile(std::string(work) + "/prefs/Qz Structure Browser Preferences", fsRdPerm,
+                                      ResFileFork::Data);
+    ASSERT_GT(prefs, 0);
+    const int16_t current = CurResFile();
+    UseResFile(prefs);
+    std::vector<std::string> names;
+    for (int16_t id = 128; Handle h = Get1Resource(FourCC("FLT2"), id); ++id) {
+        int16_t got = 0;
+        ResType type = 0;
+        unsigned char name[256];
+        GetResInfo(h, &got, &type, name);
+        names.push_back(readtest::P(name));
+    }
+    UseResFile(current);
+    CloseResFile(prefs);
+    EXPECT_EQ(names, (std::vector<std::string>{"All objects", "Forms", "Groups", "Methods", "Plug-ins",
+                                               "Project methods", "Tables", "Unused objects"}));
+    const Rect popUpArea{40, 290, 240, 620};
+    EXPECT_TRUE(ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuActive, false)) ||
+                ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuDisabled, false)));
 }
 
 }  // namespace

@@ -10,17 +10,20 @@
 # The published copy is the demo with a designer's password, so that its
 # users must log in; its component is not installed, since the enciphered
 # resources of an installed one do not travel through a server (its map
-# carries no attributes). The checker reads the same copy without the
-# password.
+# carries no attributes), and it has no plug-ins, since a server's
+# structure finds those in the client's cache, not in its companion. The
+# checker reads the same copy without the password.
 set -u
 program=$1 docbuild=$2 server=$3 checker=$4 work=$5 description=$6
 rm -rf "$work" && mkdir -p "$work/served" "$work/local"
-sed -e '/^component Invoice_Reports /s/ installed$//' -e '/^  map PICT 128 15000$/d' "$description" \
+sed -e '/^component Invoice_Reports /s/ installed$//' -e '/^  map PICT 128 15000$/d' \
+    -e '/^package Invoicing_Tools /d' -e '/^  routine "/d' -e '/^routine Print_Label /d' "$description" \
   > "$work/local/Demo.qzdoc"
 sed 's/^user Designer method Start_Up$/user Designer password "design" method Start_Up/' "$work/local/Demo.qzdoc" \
   > "$work/served/Demo.qzdoc"
-grep -q '^user Designer password' "$work/served/Demo.qzdoc" && ! grep -q ' installed$' "$work/local/Demo.qzdoc" ||
-  { echo "the demo's designer or component lines are not as expected"; exit 1; }
+grep -q '^user Designer password' "$work/served/Demo.qzdoc" && ! grep -q ' installed$' "$work/local/Demo.qzdoc" &&
+  ! grep -Eq '^(package|routine) ' "$work/local/Demo.qzdoc" ||
+  { echo "the demo's designer, component or plug-in lines are not as expected"; exit 1; }
 for copy in served local; do
   "$docbuild" "$work/$copy/Demo.qzdoc" "$work/$copy" > "$work/$copy/log.txt" 2>&1 || { cat "$work/$copy/log.txt"; exit 1; }
 done
