@@ -6,6 +6,7 @@
 
 #include "forms/layout/FormContainer.h"
 #include "forms/model/LayoutEditor.h"
+#include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/reader/FormReader.h"
 #include "fuzz/support/ScratchStructure.h"

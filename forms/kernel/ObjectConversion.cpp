@@ -10,7 +10,6 @@
 #include "forms/calc/StringRefs.h"
 #include "forms/kernel/KernelConversion.h"
 #include "forms/kernel/KernelRecords.h"
-#include "forms/layout/SaisieAtt.h"
 #include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
@@ -368,8 +367,8 @@ platform::Handle VarObject::Convert2Obj()
     SetRecWord(h, variable::kWord2, varWord2);
     platform::Handle attributes = AttributesFor(*this);
     // Two-byte systems keep no entry filter for the kernel's variables.
-    if (attributes && scriptmanager && kernelOption && platform::GetHandleSize(attributes) > satt::kEntryFilter)
-        (*attributes)[satt::kEntryFilter] = 0;
+    if (attributes && scriptmanager && kernelOption && platform::GetHandleSize(attributes) > saisieatt::kEntryFilter)
+        (*attributes)[saisieatt::kEntryFilter] = 0;
     SetRecHandle(h, variable::kAttributes, attributes);
     SetRecHandle(h, variable::kDefaultStyle, CopyOf(defaultStyle));
     SetRecByte(h, variable::kByte3, varByte3);
