@@ -5,7 +5,8 @@
 // Paged flat layout, big-endian:
 //   0  1  13         1  1  spare       2  2  page count P (below 1: none)
 //   4  ..  pages 1 to P, each a run of records ended by a type word 0
-// The oldest layout is one such run from byte 0.
+// The oldest layout is one such run from byte 0. A form reads whole when
+// every run ends at its type word 0 and no byte is left after the last.
 #include <algorithm>
 #include <cstring>
 
@@ -79,6 +80,7 @@ bool LayoutEditor::ReadFlat(char* data, int32_t size, bool paged)
     }
     fPages = NewPageTable(std::max<int16_t>(pages, 1));
     if (!fPages) return false;
+    bool ended = true;
     for (int16_t p = 1; p <= pages && size > 0; ++p) {
         LayoutObject* last = nullptr;
         LayoutObject* first = ReadLayoutData(&data, &size, this, &last);
@@ -87,8 +89,12 @@ bool LayoutEditor::ReadFlat(char* data, int32_t size, bool paged)
             EmptyOnePage();
             return false;
         }
+        // A run ends at a type word 0; one ended by a type no object
+        // reads left its records unread.
+        if (size >= 2 && data[-2] != 0) ended = false;
     }
-    return true;
+    // Whole: every run ended as stored and no byte is left unread.
+    return ended && size == 0;
 }
 
 bool LayoutEditor::ReadLayout()

@@ -107,6 +107,8 @@ TEST_F(FormModel, EveryLayoutReadsWithinItsResource)
         {"paged flat cut short", cut, false, {0, 0}},
         {"no page", none, true, {0, 0}},
         {"oldest flat", docbuilder::FlatForm(OnPages({1, 1}), docbuilder::ByteOrder::Big, true), true, {0, 2}},
+        {"a type no object reads", {7, 7, 7, 7}, false, {0, 0}},
+        {"a byte after the last page", [&] { auto b = paged; b.push_back(0); return b; }(), false, {0, 1, 1, 2}},
     };
     for (int16_t i = 0; i < int16_t(std::size(cases)); ++i) {
         Add(int16_t(10 + i), cases[i].bytes);
