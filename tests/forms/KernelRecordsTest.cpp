@@ -81,9 +81,6 @@ TEST(KernelRecords, EachConstructorMakesItsKindAtItsSize)
     initNewObjHandle(var.h);
     EXPECT_EQ(ObjFlags(var.h), 0x3F);
     EXPECT_EQ(ObjNext(var.h), nullptr);
-    // A field past a short record reads 0 and is not written.
-    SetRecWord(text.h, 103, 7);
-    EXPECT_EQ(RecWord(text.h, 103), 0);
 }
 
 TEST(KernelRecords, APageJoinsPageZeroInFrontAndPageZeroCutsTheJoin)
