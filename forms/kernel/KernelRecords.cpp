@@ -18,7 +18,6 @@ bool Holds(ObjHandle h, int32_t offset, int32_t size)
     return h && *h && offset >= 0 && int64_t(offset) + size <= int64_t(platform::GetHandleSize(h));
 }
 
-uint8_t* At(ObjHandle h, int32_t offset) { return reinterpret_cast<uint8_t*>(*h) + offset; }
 
 ObjHandle Make(int32_t size, int16_t kind)
 {
@@ -54,62 +53,81 @@ void FreeChain(ObjHandle first, ObjHandle last)
 
 // --- fields -----------------------------------------------------------------
 
-int16_t RecWord(ObjHandle h, int32_t offset)
+ObjFields::ObjFields(ObjHandle h)
 {
-    return Holds(h, offset, 2) ? int16_t(platform::ReadBE16(At(h, offset))) : 0;
+    if (!h || !*h) return;
+    p_ = reinterpret_cast<uint8_t*>(*h);
+    size_ = int32_t(platform::GetHandleSize(h));
 }
 
-void SetRecWord(ObjHandle h, int32_t offset, int16_t value)
+int16_t ObjFields::Word(int32_t at) const { return Holds(at, 2) ? int16_t(platform::ReadBE16(p_ + at)) : 0; }
+
+void ObjFields::SetWord(int32_t at, int16_t value)
 {
-    if (Holds(h, offset, 2)) platform::WriteBE16(At(h, offset), uint16_t(value));
+    if (Holds(at, 2)) platform::WriteBE16(p_ + at, uint16_t(value));
 }
 
-int32_t RecLong(ObjHandle h, int32_t offset)
+int32_t ObjFields::Long(int32_t at) const { return Holds(at, 4) ? int32_t(platform::ReadBE32(p_ + at)) : 0; }
+
+void ObjFields::SetLong(int32_t at, int32_t value)
 {
-    return Holds(h, offset, 4) ? int32_t(platform::ReadBE32(At(h, offset))) : 0;
+    if (Holds(at, 4)) platform::WriteBE32(p_ + at, uint32_t(value));
 }
 
-void SetRecLong(ObjHandle h, int32_t offset, int32_t value)
+uint8_t ObjFields::Byte(int32_t at) const { return Holds(at, 1) ? p_[at] : 0; }
+
+void ObjFields::SetByte(int32_t at, uint8_t value)
 {
-    if (Holds(h, offset, 4)) platform::WriteBE32(At(h, offset), uint32_t(value));
+    if (Holds(at, 1)) p_[at] = value;
 }
 
-uint8_t RecByte(ObjHandle h, int32_t offset) { return Holds(h, offset, 1) ? *At(h, offset) : 0; }
-
-void SetRecByte(ObjHandle h, int32_t offset, uint8_t value)
-{
-    if (Holds(h, offset, 1)) *At(h, offset) = value;
-}
-
-platform::Handle RecHandle(ObjHandle h, int32_t offset)
+platform::Handle ObjFields::Link(int32_t at) const
 {
     platform::Handle value = nullptr;
-    if (Holds(h, offset, int32_t(sizeof value))) std::memcpy(&value, At(h, offset), sizeof value);
+    if (Holds(at, int32_t(sizeof value))) std::memcpy(&value, p_ + at, sizeof value);
     return value;
 }
 
-void SetRecHandle(ObjHandle h, int32_t offset, platform::Handle value)
+void ObjFields::SetLink(int32_t at, platform::Handle value)
 {
-    if (Holds(h, offset, int32_t(sizeof value))) std::memcpy(At(h, offset), &value, sizeof value);
+    if (Holds(at, int32_t(sizeof value))) std::memcpy(p_ + at, &value, sizeof value);
 }
 
-void RecText(ObjHandle h, int32_t offset, unsigned char* out)
+void ObjFields::Text(int32_t at, unsigned char* out) const
 {
     out[0] = 0;
-    if (!Holds(h, offset, 1)) return;
-    const int32_t room = int32_t(platform::GetHandleSize(h)) - offset - 1;
-    const uint8_t n = uint8_t(std::min<int32_t>(*At(h, offset), room));
-    std::memcpy(out + 1, At(h, offset) + 1, n);
+    if (!Holds(at, 1)) return;
+    const uint8_t n = uint8_t(std::min<int32_t>(p_[at], size_ - at - 1));
+    std::memcpy(out + 1, p_ + at + 1, n);
     out[0] = n;
 }
 
+void ObjFields::SetText(int32_t at, const unsigned char* text, int32_t max)
+{
+    if (!Holds(at, max + 1)) return;
+    const uint8_t n = uint8_t(std::min<int32_t>(text[0], max));
+    std::memset(p_ + at, 0, size_t(max) + 1);
+    p_[at] = n;
+    std::memcpy(p_ + at + 1, text + 1, n);
+}
+
+void ObjFields::SetBytes(int32_t at, const uint8_t* bytes, int32_t count)
+{
+    if (Holds(at, count)) std::memcpy(p_ + at, bytes, size_t(count));
+}
+
+int16_t RecWord(ObjHandle h, int32_t offset) { return ObjFields(h).Word(offset); }
+void SetRecWord(ObjHandle h, int32_t offset, int16_t value) { ObjFields(h).SetWord(offset, value); }
+int32_t RecLong(ObjHandle h, int32_t offset) { return ObjFields(h).Long(offset); }
+void SetRecLong(ObjHandle h, int32_t offset, int32_t value) { ObjFields(h).SetLong(offset, value); }
+uint8_t RecByte(ObjHandle h, int32_t offset) { return ObjFields(h).Byte(offset); }
+void SetRecByte(ObjHandle h, int32_t offset, uint8_t value) { ObjFields(h).SetByte(offset, value); }
+platform::Handle RecHandle(ObjHandle h, int32_t offset) { return ObjFields(h).Link(offset); }
+void SetRecHandle(ObjHandle h, int32_t offset, platform::Handle value) { ObjFields(h).SetLink(offset, value); }
+void RecText(ObjHandle h, int32_t offset, unsigned char* out) { ObjFields(h).Text(offset, out); }
 void SetRecText(ObjHandle h, int32_t offset, const unsigned char* text, int32_t max)
 {
-    if (!Holds(h, offset, max + 1)) return;
-    const uint8_t n = uint8_t(std::min<int32_t>(text[0], max));
-    std::memset(At(h, offset), 0, size_t(max) + 1);
-    *At(h, offset) = n;
-    std::memcpy(At(h, offset) + 1, text + 1, n);
+    ObjFields(h).SetText(offset, text, max);
 }
 
 platform::Rect ObjBounds(ObjHandle h)

@@ -150,6 +150,34 @@ ObjHandle NewGroupObj();
 void initNewObjHandle(ObjHandle h);
 
 // --- fields of any record --------------------------------------------------
+// The fields of one record, its size taken once, for code that reads or
+// fills many of them in a row; valid until the record is resized. A field
+// past the record reads as 0 and is not written.
+class ObjFields {
+public:
+    explicit ObjFields(ObjHandle h);
+    int16_t Word(int32_t offset) const;
+    void SetWord(int32_t offset, int16_t value);
+    int32_t Long(int32_t offset) const;
+    void SetLong(int32_t offset, int32_t value);
+    uint8_t Byte(int32_t offset) const;
+    void SetByte(int32_t offset, uint8_t value);
+    platform::Handle Link(int32_t offset) const;
+    void SetLink(int32_t offset, platform::Handle value);
+    // A length-prefixed text of at most `max` characters.
+    void Text(int32_t offset, unsigned char* out) const;
+    void SetText(int32_t offset, const unsigned char* text, int32_t max);
+    void SetBytes(int32_t offset, const uint8_t* bytes, int32_t count);
+
+private:
+    bool Holds(int32_t offset, int32_t count) const
+    {
+        return offset >= 0 && count >= 0 && int64_t(offset) + count <= size_;
+    }
+    uint8_t* p_ = nullptr;
+    int32_t size_ = 0;
+};
+
 int16_t RecWord(ObjHandle h, int32_t offset);
 void SetRecWord(ObjHandle h, int32_t offset, int16_t value);
 int32_t RecLong(ObjHandle h, int32_t offset);

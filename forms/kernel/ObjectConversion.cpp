@@ -31,34 +31,39 @@ constexpr uint8_t kNoPenPattern[4] = {0x01, 0x02, 0x03, 0x04};
 // The entry attributes' bytes that the scroll bars set.
 constexpr int32_t kVScrollByte = 7, kHScrollByte = 68;
 
-void Common(const LayoutObject& o, ObjHandle h)
+void Common(const LayoutObject& o, ObjFields& f)
 {
-    SetRecText(h, kName, o.name, kNameMax);
-    SetRecByte(h, kOption, o.optionByte);
-    SetRecByte(h, kFlagByte, o.flagA);
-    SetObjFlags(h, uint16_t(o.flagC ? ObjFlags(h) | kFlagC : ObjFlags(h) & ~kFlagC));
+    f.SetText(kName, o.name, kNameMax);
+    f.SetByte(kOption, o.optionByte);
+    f.SetByte(kFlagByte, o.flagA);
+    const uint16_t flags = uint16_t(f.Word(kFlags));
+    f.SetWord(kFlags, int16_t(o.flagC ? flags | kFlagC : flags & ~kFlagC));
 }
 
-void Look(const LayoutObject& o, ObjHandle h)
+void Look(const LayoutObject& o, ObjFields& f)
 {
     const bool none = o.lookStyle == 0 && o.lookID == 0;
-    SetRecWord(h, kLookStyle, none ? 0 : o.lookStyle);
-    SetRecWord(h, kLook, none ? 0 : o.lookID);
+    f.SetWord(kLookStyle, none ? 0 : o.lookStyle);
+    f.SetWord(kLook, none ? 0 : o.lookID);
 }
 
-void Bounds(const LayoutObject& o, ObjHandle h)
+void SetBounds(ObjFields& f, const platform::Rect& r)
 {
-    SetObjBounds(h, platform::Rect{o.bounds[0], o.bounds[1], o.bounds[2], o.bounds[3]});
+    f.SetWord(kBounds, r.top);
+    f.SetWord(kBounds + 2, r.left);
+    f.SetWord(kBounds + 4, r.bottom);
+    f.SetWord(kBounds + 6, r.right);
 }
 
-void Bytes(ObjHandle h, int32_t offset, const uint8_t* bytes, int32_t count)
+void Bounds(const LayoutObject& o, ObjFields& f)
 {
-    for (int32_t i = 0; i < count; ++i) SetRecByte(h, offset + i, bytes[i]);
+    SetBounds(f, platform::Rect{o.bounds[0], o.bounds[1], o.bounds[2], o.bounds[3]});
 }
+
 
 // The font of a text: the object's, or its style sheet's font and size with
 // the style sheet's face added to the object's.
-void Font(int16_t styleSheet, int16_t font, int16_t size, int16_t face, ObjHandle h, int32_t at)
+void Font(int16_t styleSheet, int16_t font, int16_t size, int16_t face, ObjFields& f, int32_t at)
 {
     int16_t sFont = 0, sSize = 0, sFace = 0;
     if (styleSheet != -1 && GetStyleInfo(styleSheet, &sFont, &sSize, &sFace)) {
@@ -66,9 +71,9 @@ void Font(int16_t styleSheet, int16_t font, int16_t size, int16_t face, ObjHandl
         size = sSize;
         face = int16_t(face | sFace);
     }
-    SetRecWord(h, at, font);
-    SetRecWord(h, at + 2, size);
-    SetRecWord(h, at + 4, face);
+    f.SetWord(at, font);
+    f.SetWord(at + 2, size);
+    f.SetWord(at + 4, face);
 }
 
 // A ":ID,INDEX" text replaced by the string-list item it names.
@@ -113,7 +118,8 @@ ObjHandle CommonOnly(ObjHandle h, const LayoutObject& o)
     ClearObj(h);
     ObjHandle fresh = platform::NewHandleClear(kCommonSize);
     if (!fresh) return nullptr;
-    Common(o, fresh);
+    ObjFields f(fresh);
+    Common(o, f);
     return fresh;
 }
 
@@ -154,30 +160,31 @@ platform::Handle DrawingObject::Convert2DrawingObj(int16_t type)
     default: return nullptr;
     }
     if (!h) return nullptr;
-    Common(*this, h);
-    Look(*this, h);
+    ObjFields f(h);
+    Common(*this, f);
+    Look(*this, f);
     platform::Rect r{std::min(bounds[0], bounds[2]), std::min(bounds[1], bounds[3]), std::max(bounds[0], bounds[2]),
                      std::max(bounds[1], bounds[3])};
     if (type == kLine) {
         // Drawn from bottom-left to top-right, or the reverse.
         const bool opposite = (bounds[2] < bounds[0]) != (bounds[3] < bounds[1]);
-        SetRecByte(h, drawing::kFill, opposite ? 1 : 0);
+        f.SetByte(drawing::kFill, opposite ? 1 : 0);
         if (lookStyle == 0) {
             if (r.left == r.right) r.right = int16_t(std::min<int32_t>(r.right + penWidth, 32767));
             else if (r.top == r.bottom) r.bottom = int16_t(std::min<int32_t>(r.bottom + penHeight, 32767));
         }
     } else {
-        SetRecByte(h, drawing::kFill, hasFillPattern);
+        f.SetByte(drawing::kFill, hasFillPattern);
     }
-    SetObjBounds(h, r);
-    SetRecWord(h, drawing::kPenWidth, penWidth);
-    SetRecWord(h, drawing::kPenHeight, penHeight);
-    SetRecByte(h, drawing::kLaserWidth, laserWidth);
-    Bytes(h, drawing::kFillPattern, fillPattern, 8);
-    if (hasPenPattern) Bytes(h, drawing::kPenPattern, penPattern, 8);
-    else Bytes(h, drawing::kPenPattern, kNoPenPattern, 4);
-    SetRecLong(h, drawing::kFore, foreColor);
-    SetRecLong(h, drawing::kBack, backColor);
+    SetBounds(f, r);
+    f.SetWord(drawing::kPenWidth, penWidth);
+    f.SetWord(drawing::kPenHeight, penHeight);
+    f.SetByte(drawing::kLaserWidth, laserWidth);
+    f.SetBytes(drawing::kFillPattern, fillPattern, 8);
+    if (hasPenPattern) f.SetBytes(drawing::kPenPattern, penPattern, 8);
+    else f.SetBytes(drawing::kPenPattern, kNoPenPattern, 4);
+    f.SetLong(drawing::kFore, foreColor);
+    f.SetLong(drawing::kBack, backColor);
     return h;
 }
 
@@ -189,8 +196,9 @@ platform::Handle LineObject::Convert2Obj() { return Convert2DrawingObj(kLine); }
 platform::Handle MatrixObject::Convert2Obj()
 {
     ObjHandle h = Convert2DrawingObj(kMatrix);
-    SetRecWord(h, drawing::kRows, rowCount);
-    SetRecWord(h, drawing::kColumns, columnCount);
+    ObjFields f(h);
+    f.SetWord(drawing::kRows, rowCount);
+    f.SetWord(drawing::kColumns, columnCount);
     return h;
 }
 
@@ -200,15 +208,16 @@ platform::Handle TextObject::Convert2Obj()
 {
     ObjHandle h = newtexte();
     if (!h) return nullptr;
-    Common(*this, h);
-    Look(*this, h);
-    Bounds(*this, h);
-    Bytes(h, text::kFillPattern, fillPattern, 8);
-    SetRecByte(h, text::kHasFill, hasFillPattern);
-    SetRecLong(h, text::kFore, foreColor);
-    SetRecLong(h, text::kBack, backColor);
-    SetRecWord(h, text::kJust, justification);
-    Font(styleSheet, fontID, fontSize, face, h, text::kFont);
+    ObjFields f(h);
+    Common(*this, f);
+    Look(*this, f);
+    Bounds(*this, f);
+    f.SetBytes(text::kFillPattern, fillPattern, 8);
+    f.SetByte(text::kHasFill, hasFillPattern);
+    f.SetLong(text::kFore, foreColor);
+    f.SetLong(text::kBack, backColor);
+    f.SetWord(text::kJust, justification);
+    Font(styleSheet, fontID, fontSize, face, f, text::kFont);
     if (text && platform::GetHandleSize(text) > 1 && (*text)[0] == ':') {
         unsigned char t[256];
         t[0] = uint8_t(std::min<platform::Size>(platform::GetHandleSize(text), 255));
@@ -217,7 +226,7 @@ platform::Handle TextObject::Convert2Obj()
         platform::SetHandleSize(text, t[0]);
         if (platform::MemError() == 0) std::memcpy(*text, t + 1, t[0]);
     }
-    SetRecHandle(h, text::kText, text);
+    f.SetLink(text::kText, text);
     text = nullptr;
     return h;
 }
@@ -225,7 +234,8 @@ platform::Handle TextObject::Convert2Obj()
 platform::Handle GroupBoxObj::Convert2Obj()
 {
     ObjHandle h = TextObject::Convert2Obj();
-    SetRecWord(h, kKind, kGroupBox);
+    ObjFields f(h);
+    f.SetWord(kKind, kGroupBox);
     return h;
 }
 
@@ -233,15 +243,16 @@ platform::Handle ImageObject::Convert2Obj()
 {
     platform::Handle p = xAccessPict();
     ObjHandle h = newpict();
+    ObjFields f(h);
     if (h) {
-        Common(*this, h);
-        Look(*this, h);
-        Bounds(*this, h);
-        SetRecByte(h, picture::kOption1, imageOption1);
-        SetRecByte(h, picture::kOption2, imageOption2);
-        SetRecByte(h, picture::kOption3, imageOption3);
+        Common(*this, f);
+        Look(*this, f);
+        Bounds(*this, f);
+        f.SetByte(picture::kOption1, imageOption1);
+        f.SetByte(picture::kOption2, imageOption2);
+        f.SetByte(picture::kOption3, imageOption3);
         if (p == picture) {
-            SetRecHandle(h, picture::kPicture, picture);
+            f.SetLink(picture::kPicture, picture);
             picture = nullptr;
         }
     }
@@ -253,16 +264,17 @@ platform::Handle LibraryImageObject::Convert2Obj()
 {
     xAccessPict();
     ObjHandle h = newpict();
+    ObjFields f(h);
     if (h) {
-        Common(*this, h);
-        Look(*this, h);
-        Bounds(*this, h);
-        SetRecWord(h, kKind, kLibraryPicture);
-        SetRecByte(h, picture::kOption1, imageOption1);
-        SetRecByte(h, picture::kOption2, imageOption2);
-        SetRecByte(h, picture::kOption3, imageOption3);
-        SetRecWord(h, picture::kPictId, pictID);
-        SetRecText(h, picture::kPictName, pictName, kNameMax);
+        Common(*this, f);
+        Look(*this, f);
+        Bounds(*this, f);
+        f.SetWord(kKind, kLibraryPicture);
+        f.SetByte(picture::kOption1, imageOption1);
+        f.SetByte(picture::kOption2, imageOption2);
+        f.SetByte(picture::kOption3, imageOption3);
+        f.SetWord(picture::kPictId, pictID);
+        f.SetText(picture::kPictName, pictName, kNameMax);
     }
     xReleasePict();
     return h;
@@ -272,9 +284,10 @@ platform::Handle GroupObject::Convert2Obj()
 {
     ObjHandle h = newgroup();
     if (!h) return nullptr;
-    Common(*this, h);
-    Look(*this, h);
-    Bounds(*this, h);
+    ObjFields f(h);
+    Common(*this, f);
+    Look(*this, f);
+    Bounds(*this, f);
     return h;
 }
 
@@ -283,16 +296,17 @@ platform::Handle SubFormObject::Convert2Obj()
     AutoResize();
     ObjHandle h = newmulti();
     if (!h) return nullptr;
-    Common(*this, h);
-    Look(*this, h);
-    Bounds(*this, h);
-    SetRecWord(h, subform::kFlags, int16_t(subformFlags));
-    SetRecWord(h, subform::kTable, subformTable);
-    SetRecByte(h, subform::kValue1, subformValue1);
-    SetRecByte(h, subform::kValue2, subformValue2);
-    SetRecByte(h, subform::kOption, uint8_t(subformOption));
-    SetRecText(h, subform::kFormName1, formName1, kNameMax);
-    SetRecText(h, subform::kFormName2, formName2, kNameMax);
+    ObjFields f(h);
+    Common(*this, f);
+    Look(*this, f);
+    Bounds(*this, f);
+    f.SetWord(subform::kFlags, int16_t(subformFlags));
+    f.SetWord(subform::kTable, subformTable);
+    f.SetByte(subform::kValue1, subformValue1);
+    f.SetByte(subform::kValue2, subformValue2);
+    f.SetByte(subform::kOption, uint8_t(subformOption));
+    f.SetText(subform::kFormName1, formName1, kNameMax);
+    f.SetText(subform::kFormName2, formName2, kNameMax);
     return h;
 }
 
@@ -302,7 +316,6 @@ platform::Handle FieldObject::Convert2Obj()
 {
     ObjHandle h = newsais();
     if (!h) return nullptr;
-    Common(*this, h);
     const uint8_t table = uint8_t(tableNumber == 0 ? OwnTableNumber(editor) : tableNumber);
     unsigned char shown[256];
     std::memcpy(shown, format, size_t(format[0]) + 1);
@@ -312,31 +325,33 @@ platform::Handle FieldObject::Convert2Obj()
         if (!list || fieldNumber <= FieldListCount(list)) ResolveReference(shown);
     }
     if (!FitFormat(h, field::kFormat, shown)) return CommonOnly(h, *this);
-    Bounds(*this, h);
-    Font(styleSheet, fontID, fontSize, face, h, field::kFont);
-    SetRecWord(h, field::kJust, justification);
-    SetRecWord(h, field::kFieldNumber, fieldNumber);
-    SetRecByte(h, field::kTable, table);
-    SetRecByte(h, field::kEntryOption, entryOption);
-    SetRecByte(h, field::kDisplayOption, displayOption);
-    SetRecLong(h, field::kFore, foreColor);
-    SetRecLong(h, field::kBack, editOption2 ? -2 : backColor);
-    SetRecByte(h, field::kPlainEdit, editOption2 && !vScrollBar && !hScrollBar ? 1 : 0);
-    SetRecLong(h, field::kEditOption1, editOption1);
-    SetRecWord(h, field::kMethod, objectMethodID);
-    SetRecHandle(h, field::kAttributes, AttributesFor(*this));
-    SetRecWord(h, field::kTipKind, tipKind);
-    SetRecWord(h, field::kTipId1, tipID1);
-    SetRecWord(h, field::kTipId2, tipID2);
-    SetRecText(h, field::kFormat, shown, 255);
-    Look(*this, h);
-    SetRecLong(h, field::kScriptFlags, int32_t(scriptFlags >> 32));
-    SetRecLong(h, field::kScriptFlags + 4, int32_t(scriptFlags));
-    SetRecByte(h, field::kFlag1, flag1);
-    SetRecByte(h, field::kFlag2, flag2);
-    SetRecByte(h, field::kEditOption3, editOption3);
-    SetRecByte(h, field::kEditOption4, editOption4);
-    SetRecByte(h, field::kFieldOption2, fieldOption2);
+    ObjFields f(h);
+    Common(*this, f);
+    Bounds(*this, f);
+    Font(styleSheet, fontID, fontSize, face, f, field::kFont);
+    f.SetWord(field::kJust, justification);
+    f.SetWord(field::kFieldNumber, fieldNumber);
+    f.SetByte(field::kTable, table);
+    f.SetByte(field::kEntryOption, entryOption);
+    f.SetByte(field::kDisplayOption, displayOption);
+    f.SetLong(field::kFore, foreColor);
+    f.SetLong(field::kBack, editOption2 ? -2 : backColor);
+    f.SetByte(field::kPlainEdit, editOption2 && !vScrollBar && !hScrollBar ? 1 : 0);
+    f.SetLong(field::kEditOption1, editOption1);
+    f.SetWord(field::kMethod, objectMethodID);
+    f.SetLink(field::kAttributes, AttributesFor(*this));
+    f.SetWord(field::kTipKind, tipKind);
+    f.SetWord(field::kTipId1, tipID1);
+    f.SetWord(field::kTipId2, tipID2);
+    f.SetText(field::kFormat, shown, 255);
+    Look(*this, f);
+    f.SetLong(field::kScriptFlags, int32_t(scriptFlags >> 32));
+    f.SetLong(field::kScriptFlags + 4, int32_t(scriptFlags));
+    f.SetByte(field::kFlag1, flag1);
+    f.SetByte(field::kFlag2, flag2);
+    f.SetByte(field::kEditOption3, editOption3);
+    f.SetByte(field::kEditOption4, editOption4);
+    f.SetByte(field::kFieldOption2, fieldOption2);
     return h;
 }
 
@@ -344,48 +359,49 @@ platform::Handle VarObject::Convert2Obj()
 {
     ObjHandle h = newlien();
     if (!h) return nullptr;
-    Common(*this, h);
     unsigned char shown[256];
     std::memcpy(shown, format, size_t(format[0]) + 1);
     if (subType != 18 && subType != 19 && subType != 20 && shown[0] > 1 && shown[1] == ':') ResolveReference(shown);
     if (!FitFormat(h, variable::kFormat, shown)) return CommonOnly(h, *this);
-    Bounds(*this, h);
-    SetRecText(h, variable::kName, varName, kNameMax);
-    SetRecByte(h, variable::kName + 1 + std::min<int32_t>(varName[0], kNameMax), 0);
-    Font(styleSheet, fontID, fontSize, face, h, variable::kFont);
-    SetRecWord(h, variable::kJust, justification);
-    SetRecByte(h, variable::kEntryOption, entryOption);
-    SetRecByte(h, variable::kPlainEdit, editOption2 && !vScrollBar && !hScrollBar ? 1 : 0);
-    SetRecLong(h, variable::kEditOption1, editOption1);
-    SetRecLong(h, variable::kFore, foreColor);
-    SetRecLong(h, variable::kBack, editOption2 && (subType == 0 || subType == 1) ? -2 : backColor);
-    SetRecByte(h, variable::kSubType, uint8_t(subType));
-    SetRecByte(h, variable::kVarOption, uint8_t(varOption));
-    SetRecWord(h, variable::kMethod, objectMethodID);
-    SetRecByte(h, variable::kDisplayed, displayOption == 0 && (subType == 0 || subType == 1) ? 0 : 1);
-    SetRecWord(h, variable::kWord1, varWord1);
-    SetRecWord(h, variable::kWord2, varWord2);
+    ObjFields f(h);
+    Common(*this, f);
+    Bounds(*this, f);
+    f.SetText(variable::kName, varName, kNameMax);
+    f.SetByte(variable::kName + 1 + std::min<int32_t>(varName[0], kNameMax), 0);
+    Font(styleSheet, fontID, fontSize, face, f, variable::kFont);
+    f.SetWord(variable::kJust, justification);
+    f.SetByte(variable::kEntryOption, entryOption);
+    f.SetByte(variable::kPlainEdit, editOption2 && !vScrollBar && !hScrollBar ? 1 : 0);
+    f.SetLong(variable::kEditOption1, editOption1);
+    f.SetLong(variable::kFore, foreColor);
+    f.SetLong(variable::kBack, editOption2 && (subType == 0 || subType == 1) ? -2 : backColor);
+    f.SetByte(variable::kSubType, uint8_t(subType));
+    f.SetByte(variable::kVarOption, uint8_t(varOption));
+    f.SetWord(variable::kMethod, objectMethodID);
+    f.SetByte(variable::kDisplayed, displayOption == 0 && (subType == 0 || subType == 1) ? 0 : 1);
+    f.SetWord(variable::kWord1, varWord1);
+    f.SetWord(variable::kWord2, varWord2);
     platform::Handle attributes = AttributesFor(*this);
     // Two-byte systems keep no entry filter for the kernel's variables.
     if (attributes && scriptmanager && kernelOption && platform::GetHandleSize(attributes) > saisieatt::kEntryFilter)
         (*attributes)[saisieatt::kEntryFilter] = 0;
-    SetRecHandle(h, variable::kAttributes, attributes);
-    SetRecHandle(h, variable::kDefaultStyle, CopyOf(defaultStyle));
-    SetRecByte(h, variable::kByte3, varByte3);
-    SetRecByte(h, variable::kSplitter, IsSplitter() ? varByte2 : 0);
-    SetRecByte(h, variable::kInterprocess, interprocess);
-    SetRecLong(h, variable::kScriptFlags, int32_t(scriptFlags >> 32));
-    SetRecLong(h, variable::kScriptFlags + 4, int32_t(scriptFlags));
-    SetRecByte(h, variable::kScroll, subType == 6 || subType == 23 ? 1 : vScrollBar);
-    SetRecWord(h, variable::kTipKind, tipKind);
-    SetRecWord(h, variable::kTipId1, tipID1);
-    SetRecWord(h, variable::kTipId2, tipID2);
-    SetRecText(h, variable::kFormat, shown, 255);
+    f.SetLink(variable::kAttributes, attributes);
+    f.SetLink(variable::kDefaultStyle, CopyOf(defaultStyle));
+    f.SetByte(variable::kByte3, varByte3);
+    f.SetByte(variable::kSplitter, IsSplitter() ? varByte2 : 0);
+    f.SetByte(variable::kInterprocess, interprocess);
+    f.SetLong(variable::kScriptFlags, int32_t(scriptFlags >> 32));
+    f.SetLong(variable::kScriptFlags + 4, int32_t(scriptFlags));
+    f.SetByte(variable::kScroll, subType == 6 || subType == 23 ? 1 : vScrollBar);
+    f.SetWord(variable::kTipKind, tipKind);
+    f.SetWord(variable::kTipId1, tipID1);
+    f.SetWord(variable::kTipId2, tipID2);
+    f.SetText(variable::kFormat, shown, 255);
     if (kernelOption && lookID == -1) lookID = 6;
-    Look(*this, h);
+    Look(*this, f);
     uint8_t first = flag1, second = flag2;
     switch (subType) {
-    case 4: SetRecByte(h, variable::kOptionSlot, varByte4); break;
+    case 4: f.SetByte(variable::kOptionSlot, varByte4); break;
     case 21:
     case 23: second = first; break;
     case 25: first = second = 1; break;
@@ -399,10 +415,10 @@ platform::Handle VarObject::Convert2Obj()
     case 12: case 13: case 14: case 28: case 29: case 30: case 33: first = 0; break;
     default: break;
     }
-    SetRecByte(h, variable::kFlag1, first);
-    SetRecByte(h, variable::kFlag2, second);
-    SetRecByte(h, variable::kEditOption3, editOption3);
-    SetRecByte(h, variable::kEditOption4, editOption4);
-    SetRecByte(h, variable::kLastOption, varByte7);
+    f.SetByte(variable::kFlag1, first);
+    f.SetByte(variable::kFlag2, second);
+    f.SetByte(variable::kEditOption3, editOption3);
+    f.SetByte(variable::kEditOption4, editOption4);
+    f.SetByte(variable::kLastOption, varByte7);
     return h;
 }
