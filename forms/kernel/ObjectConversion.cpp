@@ -60,6 +60,39 @@ void Bounds(const LayoutObject& o, ObjFields& f)
     SetBounds(f, platform::Rect{o.bounds[0], o.bounds[1], o.bounds[2], o.bounds[3]});
 }
 
+// The view of a record just made, its common fields, look and rectangle
+// taken from the object (none of it for a record that was not made).
+ObjFields Started(const LayoutObject& o, ObjHandle h)
+{
+    ObjFields f(h);
+    Common(o, f);
+    Look(o, f);
+    Bounds(o, f);
+    return f;
+}
+
+// A picture record; a library picture's holds its id and name instead of
+// the picture.
+ObjHandle PictureRecord(ImageObject& o, int16_t libraryId, const unsigned char* libraryName)
+{
+    platform::Handle p = o.xAccessPict();
+    ObjHandle h = newpict();
+    ObjFields f = Started(o, h);
+    f.SetByte(picture::kOption1, o.imageOption1);
+    f.SetByte(picture::kOption2, o.imageOption2);
+    f.SetByte(picture::kOption3, o.imageOption3);
+    if (libraryName) {
+        f.SetWord(kKind, kLibraryPicture);
+        f.SetWord(picture::kPictId, libraryId);
+        f.SetText(picture::kPictName, libraryName, kNameMax);
+    } else if (h && p == o.picture) {
+        f.SetLink(picture::kPicture, o.picture);
+        o.picture = nullptr;
+    }
+    o.xReleasePict();
+    return h;
+}
+
 
 // The font of a text: the object's, or its style sheet's font and size with
 // the style sheet's face added to the object's.
@@ -208,10 +241,7 @@ platform::Handle TextObject::Convert2Obj()
 {
     ObjHandle h = newtexte();
     if (!h) return nullptr;
-    ObjFields f(h);
-    Common(*this, f);
-    Look(*this, f);
-    Bounds(*this, f);
+    ObjFields f = Started(*this, h);
     f.SetBytes(text::kFillPattern, fillPattern, 8);
     f.SetByte(text::kHasFill, hasFillPattern);
     f.SetLong(text::kFore, foreColor);
@@ -239,55 +269,14 @@ platform::Handle GroupBoxObj::Convert2Obj()
     return h;
 }
 
-platform::Handle ImageObject::Convert2Obj()
-{
-    platform::Handle p = xAccessPict();
-    ObjHandle h = newpict();
-    ObjFields f(h);
-    if (h) {
-        Common(*this, f);
-        Look(*this, f);
-        Bounds(*this, f);
-        f.SetByte(picture::kOption1, imageOption1);
-        f.SetByte(picture::kOption2, imageOption2);
-        f.SetByte(picture::kOption3, imageOption3);
-        if (p == picture) {
-            f.SetLink(picture::kPicture, picture);
-            picture = nullptr;
-        }
-    }
-    xReleasePict();
-    return h;
-}
+platform::Handle ImageObject::Convert2Obj() { return PictureRecord(*this, 0, nullptr); }
 
-platform::Handle LibraryImageObject::Convert2Obj()
-{
-    xAccessPict();
-    ObjHandle h = newpict();
-    ObjFields f(h);
-    if (h) {
-        Common(*this, f);
-        Look(*this, f);
-        Bounds(*this, f);
-        f.SetWord(kKind, kLibraryPicture);
-        f.SetByte(picture::kOption1, imageOption1);
-        f.SetByte(picture::kOption2, imageOption2);
-        f.SetByte(picture::kOption3, imageOption3);
-        f.SetWord(picture::kPictId, pictID);
-        f.SetText(picture::kPictName, pictName, kNameMax);
-    }
-    xReleasePict();
-    return h;
-}
+platform::Handle LibraryImageObject::Convert2Obj() { return PictureRecord(*this, pictID, pictName); }
 
 platform::Handle GroupObject::Convert2Obj()
 {
     ObjHandle h = newgroup();
-    if (!h) return nullptr;
-    ObjFields f(h);
-    Common(*this, f);
-    Look(*this, f);
-    Bounds(*this, f);
+    Started(*this, h);
     return h;
 }
 
@@ -296,10 +285,7 @@ platform::Handle SubFormObject::Convert2Obj()
     AutoResize();
     ObjHandle h = newmulti();
     if (!h) return nullptr;
-    ObjFields f(h);
-    Common(*this, f);
-    Look(*this, f);
-    Bounds(*this, f);
+    ObjFields f = Started(*this, h);
     f.SetWord(subform::kFlags, int16_t(subformFlags));
     f.SetWord(subform::kTable, subformTable);
     f.SetByte(subform::kValue1, subformValue1);
@@ -325,9 +311,7 @@ platform::Handle FieldObject::Convert2Obj()
         if (!list || fieldNumber <= FieldListCount(list)) ResolveReference(shown);
     }
     if (!FitFormat(h, field::kFormat, shown)) return CommonOnly(h, *this);
-    ObjFields f(h);
-    Common(*this, f);
-    Bounds(*this, f);
+    ObjFields f = Started(*this, h);
     Font(styleSheet, fontID, fontSize, face, f, field::kFont);
     f.SetWord(field::kJust, justification);
     f.SetWord(field::kFieldNumber, fieldNumber);
@@ -344,7 +328,6 @@ platform::Handle FieldObject::Convert2Obj()
     f.SetWord(field::kTipId1, tipID1);
     f.SetWord(field::kTipId2, tipID2);
     f.SetText(field::kFormat, shown, 255);
-    Look(*this, f);
     f.SetLong(field::kScriptFlags, int32_t(scriptFlags >> 32));
     f.SetLong(field::kScriptFlags + 4, int32_t(scriptFlags));
     f.SetByte(field::kFlag1, flag1);
@@ -357,15 +340,14 @@ platform::Handle FieldObject::Convert2Obj()
 
 platform::Handle VarObject::Convert2Obj()
 {
+    if (kernelOption && lookID == -1) lookID = 6;
     ObjHandle h = newlien();
     if (!h) return nullptr;
     unsigned char shown[256];
     std::memcpy(shown, format, size_t(format[0]) + 1);
     if (subType != 18 && subType != 19 && subType != 20 && shown[0] > 1 && shown[1] == ':') ResolveReference(shown);
     if (!FitFormat(h, variable::kFormat, shown)) return CommonOnly(h, *this);
-    ObjFields f(h);
-    Common(*this, f);
-    Bounds(*this, f);
+    ObjFields f = Started(*this, h);
     f.SetText(variable::kName, varName, kNameMax);
     f.SetByte(variable::kName + 1 + std::min<int32_t>(varName[0], kNameMax), 0);
     Font(styleSheet, fontID, fontSize, face, f, variable::kFont);
@@ -397,8 +379,6 @@ platform::Handle VarObject::Convert2Obj()
     f.SetWord(variable::kTipId1, tipID1);
     f.SetWord(variable::kTipId2, tipID2);
     f.SetText(variable::kFormat, shown, 255);
-    if (kernelOption && lookID == -1) lookID = 6;
-    Look(*this, f);
     uint8_t first = flag1, second = flag2;
     switch (subType) {
     case 4: f.SetByte(variable::kOptionSlot, varByte4); break;
