@@ -1,0 +1,161 @@
+// Working in a form's preview: the object under a click on each page,
+// the texts of the active objects, the Copy item, and the page copied to
+// the clipboard.
+#include <string>
+
+#include "app/appl/Menus.h"
+#include "app/dialogs/Messages.h"
+#include "design/preview/PreviewFrame.h"
+#include "platform/core/Endian.h"
+#include "platform/scrap/Scrap.h"
+#include "tests/design/ReadFixture.h"
+#include "toolbox/drawing/ScrapCalls.h"
+
+namespace readtest {
+namespace {
+
+// Rows are 26 points apart from 10 down, 200 wide from 10; a group spans
+// its members.
+constexpr const char* kClicks = R"(structure Clicks
+table Customers
+  field Name alpha 40
+  form Card iff
+    field Name
+    variable vPlain label "First"
+    variable vShared interprocess label "Shared"
+    variable vAction method 50 label "Second"
+    page 2
+    group
+      variable vInner method 51 label "Third"
+)";
+
+class FormPreviewWork : public ReadFixture {
+protected:
+    void SetUp() override
+    {
+        ReadFixture::SetUp();
+        built_ = Build(kClicks);
+        Open(built_);
+        ASSERT_EQ(Read(), 0);
+        UseQzRes(doc_.fResFile);
+        auto* table = static_cast<TFileObjQz*>(Find(1, "Customers"));
+        ASSERT_TRUE(table && table->forms && table->forms->Size() == 1);
+        card_ = static_cast<TLayoutObjQz*>(table->forms->At(0));
+        ASSERT_EQ(card_->Parse(), 0);
+        display_ = NewPreview(platform::Rect{100, 50, 600, 500}, nullptr);
+        platform::ResetScrap();
+    }
+    void TearDown() override
+    {
+        card_->DisposeDisplay(&display_);
+        platform::ResetScrap();
+        ReadFixture::TearDown();
+    }
+    // "kind name" of the object a click at (v, h) of the preview answers.
+    std::string ClickAt(int16_t v, int16_t h, int16_t page)
+    {
+        platform::EventRecord event{};
+        event.what = platform::mouseDown;
+        event.where = platform::Point{int16_t(100 + v), int16_t(50 + h)};
+        TObjQz* hit = card_->Click(display_, event, page);
+        return hit ? std::to_string(hit->kind) + " " + P(hit->name) : "none";
+    }
+    docbuilder::BuildResult built_;
+    TLayoutObjQz* card_ = nullptr;
+    platform::Handle display_ = nullptr;
+};
+
+TEST_F(FormPreviewWork, AClickAnswersTheObjectUnderItOnThePageShown)
+{
+    struct Case {
+        int16_t v, h, page;
+        std::string hit;
+    };
+    const Case cases[] = {
+        {15, 50, 1, "28 Name"},             // a field: the table's field
+        {10, 10, 1, "28 Name"},             // its top left corner
+        {30, 50, 1, "none"},                // just below it (bottom is exclusive)
+        {40, 50, 1, "9 vPlain"},            // a process variable
+        {66, 50, 1, "9 <>vShared"},         // an interprocess variable
+        {92, 50, 1, "25 vAction"},          // a variable's object method
+        {92, 210, 1, "none"},               // just right of it
+        {300, 50, 1, "none"},               // outside every object
+        {145, 50, 2, "25 vInner"},          // inside a group: its member
+        {145, 50, 5, "25 vInner"},          // page 5 of 2 looks at page 2
+        {15, 50, 2, "none"},                // page 2 holds no field
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ClickAt(c.v, c.h, c.page), c.hit) << c.v << "," << c.h << " page " << c.page;
+}
+
+TEST_F(FormPreviewWork, AFormThatCannotBeReadAnswersNothingAndSaysSo)
+{
+    card_->formResId = 999;
+    const int32_t before = AlertCount();
+    EXPECT_EQ(ClickAt(15, 50, 1), "none");
+    EXPECT_EQ(AlertCount(), before + 1);
+    EXPECT_EQ(LastAlert().text, "The form cannot be read.");
+}
+
+TEST_F(FormPreviewWork, TheActiveObjectsTextsAreFoundOnEveryPageAndInGroups)
+{
+    const std::pair<int16_t, std::string> cases[] = {
+        {0, ""}, {1, "First"}, {3, "Second"}, {4, "Third"}, {5, ""}, {-1, ""},
+    };
+    for (const auto& [number, text] : cases) {
+        unsigned char out[256] = {3, 'x', 'y', 'z'};
+        card_->FindScriptTxt(out, number);
+        EXPECT_EQ(P(out), text) << number;
+    }
+}
+
+TEST_F(FormPreviewWork, SelectingAFormOffersToCopyItsPage)
+{
+    ASSERT_EQ(BuildMenus(), 0);
+    unsigned char text[256];
+    EnableFunc(23);
+    card_->SelectObj();
+    GetFuncItem(23, 1, text);
+    EXPECT_EQ(P(text), "Copy Page");
+    EXPECT_TRUE(IsFuncEnabled(23));
+    card_->DeSelectObj();
+    GetFuncItem(23, 1, text);
+    EXPECT_EQ(P(text), "Copy");
+    EXPECT_FALSE(IsFuncEnabled(23));
+    // Only a display showing a preview has a selection.
+    EXPECT_FALSE(card_->IsSelection(nullptr));
+    EXPECT_FALSE(card_->IsSelection(display_));
+    platform::Handle shown = NewPreview(platform::Rect{0, 0, 10, 10}, platform::NewHandle(12));
+    EXPECT_TRUE(card_->IsSelection(shown));
+    card_->DisposeDisplay(&shown);
+    DisposeMenus();
+}
+
+TEST_F(FormPreviewWork, CopyPutsThePageShownOnTheClipboard)
+{
+    struct Case {
+        int16_t page;
+        std::string vars;  // the variable chunks' names, in order
+    };
+    const Case cases[] = {{1, "vPlain vShared vAction"}, {2, "vInner"}, {7, "vInner"}};
+    for (const Case& c : cases) {
+        card_->doCopy(display_, c.page);
+        platform::Handle h = platform::NewHandle(0);
+        ASSERT_GT(myGetScrap(h, platform::FourCC("OBQz")), 12) << c.page;
+        const std::string bytes(*h, size_t(platform::GetHandleSize(h)));
+        platform::DisposeHandle(h);
+        EXPECT_EQ(bytes.substr(8, 4), "OBJS");
+        std::string vars;
+        for (const char* name : {"vPlain", "vShared", "vAction", "vInner"})
+            if (bytes.find(name) != std::string::npos) vars += (vars.empty() ? "" : " ") + std::string(name);
+        EXPECT_EQ(vars, c.vars) << c.page;
+        EXPECT_EQ(bytes.find("CCQz") != std::string::npos, true) << "the page's object method travels with it";
+        h = platform::NewHandle(0);
+        ASSERT_EQ(myGetScrap(h, platform::FourCC("ObLQ")), 16);
+        EXPECT_EQ(platform::ReadBE16(*h + 14), card_->formResId);
+        platform::DisposeHandle(h);
+    }
+}
+
+}  // namespace
+}  // namespace readtest
