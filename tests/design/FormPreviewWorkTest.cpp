@@ -5,7 +5,14 @@
 
 #include "app/appl/Menus.h"
 #include "app/dialogs/Messages.h"
+#include "design/forms/FormPrinting.h"
+#include "design/objects/OutputOptions.h"
 #include "design/preview/PreviewFrame.h"
+#include "forms/model/LayoutEditor.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/pictures/Pictures.h"
+#include "tests/design/PrintedPages.h"
 #include "platform/core/Endian.h"
 #include "platform/scrap/Scrap.h"
 #include "tests/design/ReadFixture.h"
@@ -155,6 +162,100 @@ TEST_F(FormPreviewWork, CopyPutsThePageShownOnTheClipboard)
         EXPECT_EQ(platform::ReadBE16(*h + 14), card_->formResId);
         platform::DisposeHandle(h);
     }
+}
+
+TEST(FormPreviewPlacement, APreviewIsScaledToThePageAndTurnsItWhenItDoesNotFit)
+{
+    const platform::Rect page{0, 0, 700, 500};  // 670 high and 470 wide inside the margins
+    struct Case {
+        const char* what;
+        int16_t current, top;
+        platform::Rect frame;
+        platform::Rect drawn;
+        bool newPage;
+    };
+    const Case cases[] = {
+        {"fits", 100, 40, {0, 0, 200, 300}, {100, 30, 300, 330}, false},
+        {"fits exactly above the margin", 470, 40, {0, 0, 200, 300}, {470, 30, 670, 330}, false},
+        {"one point more turns the page", 471, 40, {0, 0, 200, 300}, {40, 30, 240, 330}, true},
+        {"wider than the page", 100, 40, {0, 0, 200, 940}, {100, 30, 200, 500}, false},
+        {"taller than the page, below a header", 100, 40, {0, 0, 1340, 100}, {40, 30, 670, 77}, true},
+        {"taller, on a page without header", 0, 0, {0, 0, 1340, 100}, {0, 30, 670, 80}, false},
+        {"a frame not at 0, 0", 100, 40, {10, 20, 60, 120}, {100, 30, 150, 130}, false},
+        {"empty", 100, 40, {0, 0, 0, 0}, {100, 30, 100, 30}, false},
+    };
+    for (const Case& c : cases) {
+        bool newPage = !c.newPage;
+        const platform::Rect r = PlaceFormPreview(page, c.current, c.top, c.frame, &newPage);
+        EXPECT_EQ(std::tuple(r.top, r.left, r.bottom, r.right, newPage),
+                  std::tuple(c.drawn.top, c.drawn.left, c.drawn.bottom, c.drawn.right, c.newPage))
+            << c.what;
+    }
+}
+
+// Black previews of the given heights, 200 wide, one per page asked.
+std::vector<platform::Handle> gPreviews;
+platform::Handle BlackPreview(LayoutEditor*, int16_t page, bool selectedOnly, bool background)
+{
+    if (page < 1 || size_t(page) > gPreviews.size() || selectedOnly || !background) return nullptr;
+    platform::Handle copy = gPreviews[size_t(page - 1)];
+    return platform::HandToHand(&copy) == 0 ? copy : nullptr;
+}
+
+TEST_F(FormPreviewWork, PrintingWithDetailsPrintsEveryPagesPreview)
+{
+    platform::GWorldPtr port = nullptr;
+    platform::CGrafPtr saved = nullptr;
+    ASSERT_EQ(OpenPictPort(&port, &saved), 0);
+    for (int16_t height : {300, 200}) {
+        const platform::Rect frame{0, 0, height, 200};
+        platform::Handle picture = platform::OpenPicture(&frame);
+        platform::PaintRect(&frame);
+        platform::ClosePicture();
+        gPreviews.push_back(picture);
+    }
+    ClosePictPort(saved, port);
+    SetFormPreviewProc(BlackPreview);
+    OutPutParmRec options;
+    options.contents = 1;
+    int16_t pages = 0, after = 0, headingEnd = 0;
+    platform::Rect pageRect{};
+    PrintPages(folder_.path(), "form-", [&] {
+        pageRect = P_PageRect;
+        P_CrtHeight = int16_t(P_PageRect.bottom - P_PageRect.top - 30 - 300 - 100);
+        headingEnd = P_CrtHeight;
+        EXPECT_EQ(card_->PrintObj(&options), 0);
+        pages = P_NoPage;
+        after = P_CrtHeight;
+    });
+    SetFormPreviewProc(nullptr);
+    for (platform::Handle h : gPreviews) platform::KillPicture(h);
+    gPreviews.clear();
+    // Page 1 holds the heading and the first preview; the second does not
+    // fit below it and opens page 2.
+    EXPECT_EQ(pages, 2);
+    PageImage first(folder_ / "form-1.png"), second(folder_ / "form-2.png");
+    ASSERT_TRUE(first.ok && second.ok);
+    // Each preview's column 30 points in: black from its top for its
+    // height, nothing to its left or past its right. (A page's header
+    // rule is one row.)
+    auto topAt30 = [](const PageImage& image) {
+        for (int32_t v = 0; v + 1 < image.pixels.height(); ++v)
+            if (image.At(30, v) == 0 && image.At(30, v + 1) == 0) return v;
+        return -1;
+    };
+    const int32_t top1 = topAt30(first), top2 = topAt30(second);
+    EXPECT_GT(top1, headingEnd) << "below the heading";
+    EXPECT_GT(top2, 0);
+    for (const auto& [image, top, height] : {std::tuple(&first, top1, 300), std::tuple(&second, top2, 200)}) {
+        EXPECT_EQ(image->At(30, top + height - 1), 0u) << height;
+        EXPECT_EQ(image->At(30, top + height), 0xFFFFFFu) << height;
+        EXPECT_EQ(image->At(229, top + 1), 0u) << height;
+        EXPECT_EQ(image->At(230, top + 1), 0xFFFFFFu) << height;
+        EXPECT_EQ(image->At(29, top + 1), 0xFFFFFFu) << height;
+    }
+    EXPECT_GE(after, top2 + 200);
+    EXPECT_LE(top1 + 300, pageRect.bottom - pageRect.top - 30);
 }
 
 }  // namespace
