@@ -121,8 +121,7 @@ bool LayoutEditor::DoCopy(bool allObjects, VScrap* scrap, const uint8_t* copyRec
 {
     fCopyError = 0;
     if (fTextEditorActive && fTextEditor) {
-        platform::TECopy(fTextEditor);
-        if (!scrap) platform::TEToScrap();
+        platform::TECopy(fTextEditor);  // onto the system clipboard
         return true;
     }
     std::vector<LayoutObject*> objects;

@@ -23,7 +23,9 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/drawing/GWorlds.h"
 #include "platform/scrap/Scrap.h"
+#include "platform/textedit/TextEdit.h"
 #include "resources/ResTypes.h"
 #include "resources/ResourceApi.h"
 #include "tests/forms/ObjectChunkSupport.h"
@@ -286,6 +288,30 @@ TEST_F(LayoutCopy, AFailedChunkWriteGivesMinus36AndPutsNothing)
     }
     EXPECT_GT(after, 1);
     EXPECT_EQ(Ids(Flavour(kOBQz)), "Vers DRAW FONT DRAW RECT Thm# FONT SATT FILD");
+}
+
+TEST_F(LayoutCopy, AnActiveTextEditorOfTheFormTakesTheCopy)
+{
+    RectAndField(1, 1);
+    platform::GWorldPtr world = nullptr;
+    const platform::Rect bounds{0, 0, 100, 200};
+    ASSERT_EQ(platform::NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0), platform::noErr);
+    platform::SetGWorld(world, nullptr);
+    platform::TEHandle te = platform::TENew(&bounds, &bounds);
+    platform::TESetText("Hello there", 11, te);
+    platform::TESetSelect(0, 5, te);
+    model_->fTextEditor = te;
+    for (const uint8_t active : {1, 0}) {
+        PutText("kept");
+        model_->fTextEditorActive = active;
+        ASSERT_TRUE(model_->DoCopy(false, nullptr, nullptr)) << int(active);
+        EXPECT_EQ(Flavour(kTEXT), active ? (Bytes{'H', 'e', 'l', 'l', 'o'}) : Bytes{}) << int(active);
+        EXPECT_EQ(Flavour(kOBQz).empty(), active == 1) << int(active);
+    }
+    model_->fTextEditor = nullptr;
+    platform::TEDispose(te);
+    platform::SetGWorld(nullptr, nullptr);
+    platform::DisposeGWorld(world);
 }
 
 TEST(ScrapSource, ARecordNamesAnOpenFileOfThisRunOnly)
