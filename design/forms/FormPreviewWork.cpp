@@ -27,7 +27,6 @@ namespace {
 constexpr int16_t kCopyCommand = 23;
 constexpr int16_t kCopyText = 3, kCopyPage = 5;  // items of 'STR#' 1006
 constexpr int16_t kFormNotRead = 1014;
-constexpr int kMaxGroupDepth = 64;
 
 // A variable's name as the document lists it: an interprocess one with
 // the application's marker (item 39 of 'STR#' 104) in front.
@@ -42,31 +41,6 @@ void VariableName(ObjHandle record, unsigned char* out)
     std::memmove(out + 1 + marker[0], out + 1, size_t(kept));
     std::memcpy(out + 1, marker + 1, marker[0]);
     out[0] = uint8_t(marker[0] + kept);
-}
-
-// The record under `where` in the chain and its groups, null for none.
-ObjHandle RecordAt(ObjHandle first, platform::Point where, int depth)
-{
-    for (ObjHandle r = first; r; r = ObjNext(r)) {
-        const platform::Rect bounds = ObjBounds(r);
-        if (!platform::PtInRect(where, &bounds)) continue;
-        if (ObjKind(r) != objrec::kGroup) return r;
-        if (depth < kMaxGroupDepth)
-            if (ObjHandle member = RecordAt(ObjLink(r), where, depth + 1)) return member;
-    }
-    return nullptr;
-}
-
-// The n-th active object (counted from 1) of the chain up to `last`
-// (null: its end) and of its groups; *n counts down the ones passed.
-ObjHandle NthActive(ObjHandle first, ObjHandle last, int16_t* n, int depth)
-{
-    for (ObjHandle r = first; r; r = r == last ? nullptr : ObjNext(r)) {
-        if (ObjKind(r) == objrec::kVariable && --*n == 0) return r;
-        if (ObjKind(r) == objrec::kGroup && depth < kMaxGroupDepth)
-            if (ObjHandle found = NthActive(ObjLink(r), nullptr, n, depth + 1)) return found;
-    }
-    return nullptr;
 }
 
 // Frames `r` in grey until the button comes up; XOR drawn twice, so the
@@ -90,7 +64,7 @@ void FrameWhileDown(const platform::Rect& r)
 
 TObjQz* TLayoutObjQz::ClickForm(ObjHandle objects, platform::Point where, const platform::Point& origin)
 {
-    ObjHandle hit = RecordAt(objects, where, 0);
+    ObjHandle hit = FindObjAt(objects, where);
     if (!hit || !owner) return nullptr;
     TObjQz* answer = nullptr;
     if (ObjKind(hit) == objrec::kField) {
@@ -145,7 +119,7 @@ TObjQz* TLayoutObjQz::Click(platform::Handle display, const platform::EventRecor
 void TLayoutObjQz::FindScriptTxtInPage(platform::Handle first, platform::Handle last, int16_t* number,
                                        unsigned char* out)
 {
-    if (ObjHandle found = NthActive(first, last, number, 0)) RecText(found, objrec::variable::kFormat, out);
+    if (ObjHandle found = FindNthVariable(first, last, number)) RecText(found, objrec::variable::kFormat, out);
 }
 
 void TLayoutObjQz::FindScriptTxt(unsigned char* out, int16_t number)
