@@ -166,7 +166,7 @@ void TLayoutObjQz::doCopy(platform::Handle, int16_t page)
     const int16_t saved = xcurres();
     useres(owner->fResFile);
     WithFormModel(this, [&](LayoutEditor& model) {
-        model.GotoPage(page, 0);
+        model.GotoPage(std::max<int16_t>(page, 1), 0);  // -1 would ask the user
         return model.DoCopy(true, nullptr, nullptr);
     });
     useres(saved);

@@ -13,6 +13,8 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"
 #include "tests/design/PrintedPages.h"
+#include "tests/platform/events/HeadlessFixture.h"
+#include "platform/drawing/GWorlds.h"
 #include "platform/core/Endian.h"
 #include "platform/scrap/Scrap.h"
 #include "tests/design/ReadFixture.h"
@@ -93,6 +95,50 @@ TEST_F(FormPreviewWork, AClickAnswersTheObjectUnderItOnThePageShown)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClickAt(c.v, c.h, c.page), c.hit) << c.v << "," << c.h << " page " << c.page;
+}
+
+TEST_F(FormPreviewWork, TheHitIsFramedInGreyWhileTheButtonIsDown)
+{
+    platform::GWorldPtr world = nullptr;
+    const platform::Rect bounds{0, 0, 400, 400};
+    ASSERT_EQ(platform::NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0), platform::noErr);
+    platform::CGrafPtr savedPort = nullptr;
+    platform::GDHandle savedDevice = nullptr;
+    platform::GetGWorld(&savedPort, &savedDevice);
+    platform::SetGWorld(world, nullptr);
+    platform::EraseRect(&bounds);
+    const std::vector<uint32_t> before = PortPixels(world, bounds);
+    // The field's frame in the port: (110, 60) to (130, 260).
+    std::string held;
+    platform::HeadlessOptions options;
+    options.screenshot = [&](const std::string&) {
+        const std::vector<uint32_t> now = PortPixels(world, bounds);
+        int black = 0, changedOutside = 0;
+        for (int v = 0; v < 400; ++v)
+            for (int h = 0; h < 400; ++h) {
+                const bool onFrame = (v == 110 || v == 129) ? h >= 60 && h < 260 : (h == 60 || h == 259) && v >= 110 && v < 130;
+                const bool dark = now[size_t(v * 400 + h)] == 0;
+                black += onFrame && dark;
+                changedOutside += !onFrame && now[size_t(v * 400 + h)] != before[size_t(v * 400 + h)];
+            }
+        held = std::to_string(black) + " on the frame, " + std::to_string(changedOutside) + " elsewhere";
+        return platform::noErr;
+    };
+    // Half of the 436 frame pixels are the grey pattern's black ones.
+    for (const auto& [v, h, expected] : {std::tuple(15, 50, "218 on the frame, 0 elsewhere"), std::tuple(300, 50, "")}) {
+        held.clear();
+        {
+            platform::testing::HeadlessRun run(
+                platform::Script().Press(0, 0).Wait(2).Screenshot("held").Wait(2).Release(), options);
+            platform::EventRecord down{};
+            ASSERT_TRUE(platform::testing::NextEvent(platform::mDownMask, &down));
+            ClickAt(int16_t(v), int16_t(h), 1);
+        }
+        EXPECT_EQ(held, expected) << v;
+        EXPECT_EQ(PortPixels(world, bounds), before) << "the pixels are given back";
+    }
+    platform::SetGWorld(savedPort, savedDevice);
+    platform::DisposeGWorld(world);
 }
 
 TEST_F(FormPreviewWork, AFormThatCannotBeReadAnswersNothingAndSaysSo)

@@ -31,20 +31,6 @@ using namespace platform;
 namespace readtest {
 namespace {
 
-std::vector<uint32_t> PortPixels(CGrafPtr port, const Rect& r)
-{
-    const BitMap* bm = GetPortBitMapForCopyBits(port);
-    const int row = bm->rowBytes & kRowBytesMask;
-    std::vector<uint32_t> out;
-    for (int v = r.top; v < r.bottom; ++v)
-        for (int h = r.left; h < r.right; ++h) {
-            uint32_t px = 0;
-            std::memcpy(&px, bm->baseAddr + (v - bm->bounds.top) * row + (h - bm->bounds.left) * 4, 4);
-            out.push_back(px & 0xFFFFFF);
-        }
-    return out;
-}
-
 int16_t gScrollH = -1, gScrollV = -1;
 
 class MethodPreview : public MethodTextFixture {

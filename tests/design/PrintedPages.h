@@ -1,6 +1,8 @@
-// Printing through the emulation in tests: the pages as 72-dpi images.
+// Pixels in tests: a 32-bit port's, and printing through the emulation
+// with the pages as 72-dpi images.
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/documents/Documentation.h"
+#include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
 #include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
@@ -18,6 +21,21 @@
 namespace readtest {
 
 using namespace platform;
+
+// The port's pixels of `r`, row by row, as 0xRRGGBB.
+inline std::vector<uint32_t> PortPixels(CGrafPtr port, const Rect& r)
+{
+    const BitMap* bm = GetPortBitMapForCopyBits(port);
+    const int row = bm->rowBytes & kRowBytesMask;
+    std::vector<uint32_t> out;
+    for (int v = r.top; v < r.bottom; ++v)
+        for (int h = r.left; h < r.right; ++h) {
+            uint32_t px = 0;
+            std::memcpy(&px, bm->baseAddr + (v - bm->bounds.top) * row + (h - bm->bounds.left) * 4, 4);
+            out.push_back(px & 0xFFFFFF);
+        }
+    return out;
+}
 
 struct PageImage {
     PictPixels pixels;
