@@ -193,6 +193,31 @@ public:
     virtual int16_t Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* changed);
     // Nothing: the stored form follows renames through XRefReplace.
     virtual int16_t ReplaceInLayOut() { return 0; }
+
+    // The preview (design/forms/FormPreviewWork.cpp). A click answers the
+    // object under it in the page shown (the kernel's records; error 1014
+    // shown when the form cannot be read): a field its field, a variable
+    // its object method or else the variable, a group the member under it.
+    TObjQz* Click(platform::Handle display, const platform::EventRecord& event, int16_t page) override;
+    // The records' object under `where` (relative to the preview), framed
+    // in grey at `origin` while the button is down.
+    virtual TObjQz* ClickForm(platform::Handle objects, platform::Point where, const platform::Point& origin);
+    // The text of active object `number` (from 1, every page, into groups),
+    // empty when there is none.
+    virtual void FindScriptTxt(unsigned char* out, int16_t number);
+    // The same over one chain up to `last` (null: its end); *number counts
+    // down the active objects passed.
+    virtual void FindScriptTxtInPage(platform::Handle first, platform::Handle last, int16_t* number,
+                                     unsigned char* out);
+    // Copy (23) reads "Copy Page" while a form is selected.
+    void SelectObj() override;
+    void DeSelectObj() override;
+    // A preview is shown.
+    bool IsSelection(platform::Handle display) override;
+    // Every object of the page to the clipboard.
+    void doCopy(platform::Handle display, int16_t page) override;
+    // The heading; with details each page's preview (FormPrinting.h).
+    int16_t PrintObj(OutPutParmRec* options) override;
     int16_t formMethodId = 0;   // 0: none
     int16_t formResId = 0;      // its 'FOQz'
     int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none

@@ -73,3 +73,11 @@
     static 14 16 34 284 "^0"
     edit 42 18 58 90 ""
 }
+
+# Item 2 is shown when the form model refuses to copy objects that carry
+# an object method while its copy restriction is on (LayoutEditor::DoCopy,
+# forms/model).
+'STR#' 809 "Form copy" {
+    ""  # 1: not used here
+    "Objects with an object method cannot be copied from this form."  # 2
+}

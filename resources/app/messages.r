@@ -126,6 +126,7 @@
     "The server did not answer in time. Try again later."  # 66
     " and "  # 67: a form outside its table's component (CheckModuleProject): table, this, form, 68
     " must belong to the same component."  # 68
+    "The form cannot be read."  # 69: a form's preview or click (1014)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -137,6 +138,7 @@
     $"03FB 0009"    # 1019 no text of its own
     $"03FC 002F"    # 1020 components removed
     $"03FD 0035"    # 1021 component records unreadable
+    $"03F6 0045"    # 1014 a form that cannot be read
     $"03FE 0031"    # 1022 component records damaged
     $"D8EF 0041"    # -10001 no connection to the server
     $"D8EE 0042"    # -10002 the server did not answer in time
