@@ -14,7 +14,7 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "design/objects/ObjQz.h"
-#include "forms/layout/LayoutBackground.h"
+#include "forms/drawing/LayoutBackground.h"
 #include "looks/FormLook.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"

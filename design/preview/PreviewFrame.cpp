@@ -9,7 +9,7 @@
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
-#include "forms/layout/LayoutBackground.h"
+#include "forms/drawing/LayoutBackground.h"
 #include "looks/FormLook.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
