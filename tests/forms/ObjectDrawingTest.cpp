@@ -1,0 +1,101 @@
+// Form objects drawn alone, each compared pixel for pixel with the same
+// shapes drawn by the platform's calls: rounded rectangles' corners,
+// matrices' dividers, plain frames and lines.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "forms/objects/FormObjects.h"
+#include "looks/LookManager.h"
+#include "platform/drawing/Patterns.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
+#include "tests/forms/DrawnPage.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr int16_t kSide = 60;
+
+template <class T>
+std::unique_ptr<T> Shape(const Rect& r, bool fill, bool frame)
+{
+    auto o = std::make_unique<T>(nullptr);
+    o->bounds[0] = r.top, o->bounds[1] = r.left, o->bounds[2] = r.bottom, o->bounds[3] = r.right;
+    o->foreColor = 0x000000;
+    o->backColor = 0xFFFFFF;
+    o->penWidth = o->penHeight = 1;
+    o->hasFillPattern = fill ? 1 : 0;
+    o->hasPenPattern = frame ? 1 : 0;
+    std::memset(o->penPattern, 0xFF, 8);
+    std::memset(o->fillPattern, 0xFF, 8);
+    return o;
+}
+
+TEST(ObjectDrawing, ShapesAsThePlatformDrawsThem)
+{
+    drawntest::Page page(kSide, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 45, 35};  // 30 wide
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<LayoutObject>()> make;
+        std::function<void()> expected;
+    };
+    const Case cases[] = {
+        {"a rounded rectangle filled and framed", [&] { return Shape<RoundRectObject>(r, true, true); },
+         [&] {
+             PaintRoundRect(&r, 15, 15);
+             FrameRoundRect(&r, 10, 10);
+         }},
+        {"a rounded rectangle framed only", [&] { return Shape<RoundRectObject>(r, false, true); },
+         [&] { FrameRoundRect(&r, 10, 10); }},
+        {"a rectangle framed", [&] { return Shape<RectObject>(r, false, true); }, [&] { FrameRect(&r); }},
+        {"a rectangle without pen or fill", [&] { return Shape<RectObject>(r, false, false); }, [] {}},
+        {"a matrix of three columns",
+         [&] {
+             auto m = Shape<MatrixObject>(r, false, true);
+             m->columnCount = 3, m->rowCount = 1;
+             return m;
+         },
+         [&] {
+             FrameRect(&r);
+             for (int16_t x : {15, 25}) MoveTo(x, r.top), LineTo(x, int16_t(r.bottom - 1));
+         }},
+        {"a matrix of one cell",
+         [&] {
+             auto m = Shape<MatrixObject>(r, false, true);
+             m->columnCount = 1, m->rowCount = 1;
+             return m;
+         },
+         [&] { FrameRect(&r); }},
+        {"a matrix of two rows",
+         [&] {
+             auto m = Shape<MatrixObject>(r, false, true);
+             m->columnCount = 1, m->rowCount = 2;
+             return m;
+         },
+         [&] {
+             FrameRect(&r);
+             MoveTo(r.left, 25), LineTo(int16_t(r.right - 1), 25);
+         }},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<LayoutObject> o = c.make();
+        const auto drawn = page.Drawn([&] { o->DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn(c.expected);
+        EXPECT_EQ(page.Differ(drawn, expected), "") << c.what;
+    }
+    // Moved by (dh, dv): the same frame further on.
+    auto moved = Shape<RectObject>(r, false, true);
+    Rect shifted = r;
+    OffsetRect(&shifted, 7, 3);
+    EXPECT_EQ(page.Differ(page.Drawn([&] { moved->DrawObject(nullptr, 7, 3); }),
+                          page.Drawn([&] { FrameRect(&shifted); })),
+              "");
+}
+
+}  // namespace
