@@ -6,12 +6,18 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 
+#include "forms/drawing/ObjectDrawing.h"
+#include "forms/model/LayoutEditor.h"
+#include "forms/objects/EditableObjects.h"
+#include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
 #include "looks/LookManager.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/resfiles/Resources.h"
 #include "tests/forms/DrawnPage.h"
 
 using namespace platform;
@@ -96,6 +102,56 @@ TEST(ObjectDrawing, ShapesAsThePlatformDrawsThem)
     EXPECT_EQ(page.Differ(page.Drawn([&] { moved->DrawObject(nullptr, 7, 3); }),
                           page.Drawn([&] { FrameRect(&shifted); })),
               "");
+}
+
+}  // namespace
+
+namespace {
+
+std::string Text(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); }
+
+void SetP(unsigned char* out, const std::string& s)
+{
+    out[0] = uint8_t(s.size());
+    std::memcpy(out + 1, s.data(), s.size());
+}
+
+TEST(ObjectDrawing, AVariablesTitleByDrawingMode)
+{
+    const int16_t app = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(app, 0);
+    InstallFormModelHooks();
+    LayoutEditor model(1, 0, 0);
+    struct Case {
+        const char* stored;
+        int16_t mode;
+        bool inModel;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Print", 0, true, "Print"},
+        {"Print", kDrawNames, true, "bPrint"},
+        {":1010,2", kDrawResolved, true, "Outline"},
+        {":1010,2", 0, true, ":1010,2"},
+        {":1010,9", kDrawResolved, true, ":1010,9"},  // a missing item stays as written
+        {":1010,2", kDrawResolved, false, ":1010,2"},  // outside a form model, as stored
+    };
+    const int16_t saved = varDrawingMode;
+    for (const Case& c : cases) {
+        VarObject button(c.inModel ? &model : nullptr);
+        unsigned char p[256];
+        SetP(p, c.stored);
+        button.SetDisplayFormat(p);
+        SetP(p, "bPrint");
+        button.SetVarName(p);
+        varDrawingMode = c.mode;
+        unsigned char out[256];
+        button.GetVarTexte(out);
+        EXPECT_EQ(Text(out), c.shown) << c.stored << " in mode " << c.mode;
+    }
+    varDrawingMode = saved;
+    ResetFormModelHooks();
+    CloseResFile(app);
 }
 
 }  // namespace
