@@ -24,6 +24,8 @@
 #include "platform/pictures/Pictures.h"
 #include "platform/resfiles/Resources.h"
 #include "tests/resources/StoreTestSupport.h"
+#include "toolbox/drawing/VLookHandler.h"
+#include "toolbox/drawing/VPainter.h"
 #include "tools/docbuilder/IffForm.h"
 
 using namespace platform;
@@ -220,6 +222,43 @@ TEST_F(FormPreview, InheritedFormsAreDrawnBehindOnceEach)
     Handle picture = Preview(1, kDisplayDrawing, &frame);
     EXPECT_EQ(DrawingCallCount(DrawingCall::NewGWorld), 2u);
     KillPicture(picture);
+}
+
+TEST_F(FormPreview, TheBackgroundIsTheFormLooksPanel)
+{
+    VPainter::Init();
+    std::vector<uint32_t> corners;
+    for (uint32_t look : {1u, 2u, 4u}) {
+        const int16_t id = int16_t(20 + look);
+        Add(id, {{}, {}}, "", look);
+        Rect frame{};
+        Handle picture = Preview(id, kDisplayDrawing, &frame);
+        ASSERT_NE(picture, nullptr);
+        const std::vector<uint32_t> shown = Played(picture);
+        KillPicture(picture);
+        // The look's panel painted by the toolbox look over the same size.
+        GWorldPtr world = nullptr;
+        ASSERT_EQ(NewGWorld(&world, 32, &frame, nullptr, nullptr, 0), noErr);
+        {
+            VPainter painter(world, false);
+            painter.SetLook(int16_t(look));
+            painter.BeginPaint(world);
+            GetLookHandler(int16_t(look))
+                ->Paint(&painter, kPaintPanel, kStatusNormal, 0, 0, frame.right, frame.bottom, nullptr, nullptr);
+            painter.EndPaint();
+        }
+        const auto surface = MakeSurface(GetPortBitMapForCopyBits(world));
+        std::vector<uint32_t> panel;
+        for (int v = 0; v < frame.bottom; ++v)
+            for (int h = 0; h < frame.right; ++h) panel.push_back(surface.ReadRGB(h, v) & 0xFFFFFF);
+        DisposeGWorld(world);
+        EXPECT_EQ(shown, panel) << "look " << look;
+        corners.push_back(shown.at(0));
+    }
+    // Looks whose panels differ: the form's look is the one drawn.
+    EXPECT_NE(corners[0], corners[2]);
+    EXPECT_NE(corners[1], corners[2]);
+    ResetLookHandlers();
 }
 
 }  // namespace
