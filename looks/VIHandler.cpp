@@ -94,15 +94,21 @@ void PaintScrollBar(LookPass& pass, const Rect& r, PaintStatus status)
 }
 
 // The print port's drawing: a white box framed in black, the title inside.
-void PlainWidget(VIObj* obj)
+// A white box framed in black.
+void PlainBox(const Rect& r)
 {
-    const Rect r = obj->rect;
     const RGBColor black{0, 0, 0}, white{0xFFFF, 0xFFFF, 0xFFFF};
     RGBForeColor(&black);
     RGBBackColor(&white);
     PenNormal();
     EraseRect(&r);
     FrameRect(&r);
+}
+
+void PlainWidget(VIObj* obj)
+{
+    const Rect r = obj->rect;
+    PlainBox(r);
     if (obj->title[0]) {
         FontInfo fi{};
         GetFontInfo(&fi);
@@ -307,12 +313,7 @@ void VI_Handler::DrawFakeScrollBar(const Rect& r)
     if (r.right <= r.left || r.bottom <= r.top) return;
     VLookHandler* look = ToolboxLook();
     if (!look) {
-        const RGBColor black{0, 0, 0}, white{0xFFFF, 0xFFFF, 0xFFFF};
-        RGBForeColor(&black);
-        RGBBackColor(&white);
-        PenNormal();
-        EraseRect(&r);
-        FrameRect(&r);
+        PlainBox(r);
         return;
     }
     LookPass pass(look, PaintingLook());

@@ -26,14 +26,7 @@ void FieldObject::DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv)
     VI_Handler* handler = GetVIProc();
     {
         ClipSection clip(r);
-        if (!editOption2) {
-            RGBColor back{};
-            GetBackColor(&back);
-            const RGBColor white{0xFFFF, 0xFFFF, 0xFFFF};
-            RGBBackColor(&white);
-            EraseRect(&r);
-            RGBBackColor(&back);
-        }
+        if (!editOption2) EraseWhite(r);
         FontInfo fi{};
         GetFontInfo(&fi);
         MoveTo(int16_t(r.left + kLabelInset), int16_t(r.top + fi.ascent));

@@ -27,15 +27,6 @@ constexpr int16_t kMissingInset = 4;
 constexpr int16_t kMissingFont = 1, kMissingSize = 9;
 constexpr uint8_t kVerticalBar = 0x02, kHorizontalBar = 0x04;
 
-void EraseWhite(const Rect& r)
-{
-    RGBColor back{};
-    GetBackColor(&back);
-    const RGBColor white{0xFFFF, 0xFFFF, 0xFFFF};
-    RGBBackColor(&white);
-    EraseRect(&r);
-    RGBBackColor(&back);
-}
 
 }  // namespace
 

@@ -81,12 +81,7 @@ void Bevel(const Rect& r, int16_t penWidth)
         }
         break;
     case -2: {
-        RGBColor back{};
-        GetBackColor(&back);
-        const RGBColor white{0xFFFF, 0xFFFF, 0xFFFF};
-        RGBBackColor(&white);
-        EraseRect(&r);
-        RGBBackColor(&back);
+        EraseWhite(r);
         TopLeft(r, KernelRGB(kSunkenShadowCode));
         BottomRight(r, kWhite);
         break;

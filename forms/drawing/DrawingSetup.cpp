@@ -95,6 +95,16 @@ void DrawLabel(const unsigned char* text, const Rect& r, int16_t inset)
     MyTextBox(text + 1, text[0], box, int16_t(GetLowBAC() == -1 ? -1 : 0));
 }
 
+void EraseWhite(const Rect& r)
+{
+    RGBColor back{};
+    GetBackColor(&back);
+    const RGBColor white{0xFFFF, 0xFFFF, 0xFFFF};
+    RGBBackColor(&white);
+    EraseRect(&r);
+    RGBBackColor(&back);
+}
+
 void FrameIn(const Rect& r, int32_t rgb, int16_t size)
 {
     PenState saved;

@@ -46,6 +46,8 @@ bool LaserWidthOn();
 // its left edge (right-aligned `inset` pixels from its right edge when the
 // system text runs right to left).
 void DrawLabel(const unsigned char* text, const platform::Rect& r, int16_t inset);
+// Erases r in white, the port's background colour kept.
+void EraseWhite(const platform::Rect& r);
 // A frame of r in a colour 0xRRGGBB with a square pen of `size`, grey
 // meaning the grey pattern in black.
 void FrameIn(const platform::Rect& r, int32_t rgb, int16_t size);

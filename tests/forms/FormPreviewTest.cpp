@@ -102,6 +102,17 @@ protected:
     }
 };
 
+// The world's pixels (0xRRGGBB, row by row); the world is disposed.
+std::vector<uint32_t> Pixels(GWorldPtr world, int16_t width, int16_t height)
+{
+    std::vector<uint32_t> out;
+    const auto surface = MakeSurface(GetPortBitMapForCopyBits(world));
+    for (int v = 0; v < height; ++v)
+        for (int h = 0; h < width; ++h) out.push_back(surface.ReadRGB(h, v) & 0xFFFFFF);
+    DisposeGWorld(world);
+    return out;
+}
+
 // The pixels of a picture played into a world of its frame's size.
 std::vector<uint32_t> Played(Handle picture)
 {
@@ -114,13 +125,8 @@ std::vector<uint32_t> Played(Handle picture)
     EXPECT_EQ(NewGWorld(&world, 32, &frame, nullptr, nullptr, 0), noErr);
     SetGWorld(world, nullptr);
     DrawPicture(picture, &frame);
-    std::vector<uint32_t> out;
-    const auto surface = MakeSurface(GetPortBitMapForCopyBits(world));
-    for (int v = 0; v < frame.bottom - frame.top; ++v)
-        for (int h = 0; h < frame.right - frame.left; ++h) out.push_back(surface.ReadRGB(h, v) & 0xFFFFFF);
     SetGWorld(saved, device);
-    DisposeGWorld(world);
-    return out;
+    return Pixels(world, int16_t(frame.right - frame.left), int16_t(frame.bottom - frame.top));
 }
 
 // The form's background in the default look with black frames of `boxes`,
@@ -139,13 +145,8 @@ std::vector<uint32_t> Expected(int16_t width, int16_t height, const std::vector<
     RGBForeColor(&black);
     PenNormal();
     for (const Rect& b : boxes) FrameRect(&b);
-    std::vector<uint32_t> out;
-    const auto surface = MakeSurface(GetPortBitMapForCopyBits(world));
-    for (int v = 0; v < height; ++v)
-        for (int h = 0; h < width; ++h) out.push_back(surface.ReadRGB(h, v) & 0xFFFFFF);
     SetGWorld(saved, device);
-    DisposeGWorld(world);
-    return out;
+    return Pixels(world, width, height);
 }
 
 TEST_F(FormPreview, SizesAreTheFormsHeldTo4000EachWay)
@@ -247,11 +248,7 @@ TEST_F(FormPreview, TheBackgroundIsTheFormLooksPanel)
                 ->Paint(&painter, kPaintPanel, kStatusNormal, 0, 0, frame.right, frame.bottom, nullptr, nullptr);
             painter.EndPaint();
         }
-        const auto surface = MakeSurface(GetPortBitMapForCopyBits(world));
-        std::vector<uint32_t> panel;
-        for (int v = 0; v < frame.bottom; ++v)
-            for (int h = 0; h < frame.right; ++h) panel.push_back(surface.ReadRGB(h, v) & 0xFFFFFF);
-        DisposeGWorld(world);
+        const std::vector<uint32_t> panel = Pixels(world, frame.right, frame.bottom);
         EXPECT_EQ(shown, panel) << "look " << look;
         corners.push_back(shown.at(0));
     }
