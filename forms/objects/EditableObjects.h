@@ -205,8 +205,8 @@ public:
     // The title shown: by drawing mode, the text a reference in the format
     // names (1), the variable's name (2), else the format.
     void GetVarTexte(unsigned char* out);
-    // The kernel's drawing record of the variable in r (a variable record).
-    void BuildLienObj(platform::Handle record, const platform::Rect& r);
+    // Drawn as the widget of its display sub-type (forms/drawing).
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     // The kind of the display sub-type.
     int16_t GetObjectKind() override;
     int16_t GetObjectType() override { return 9; }

@@ -14,11 +14,15 @@
 #include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
 #include "looks/LookManager.h"
+#include "looks/VIHandler.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/resfiles/Resources.h"
 #include "tests/forms/DrawnPage.h"
+#include "toolbox/drawing/VLookHandler.h"
+#include "toolbox/drawing/VPainter.h"
+#include "toolbox/foundation/VStr.h"
 
 using namespace platform;
 
@@ -152,6 +156,44 @@ TEST(ObjectDrawing, AVariablesTitleByDrawingMode)
     varDrawingMode = saved;
     ResetFormModelHooks();
     CloseResFile(app);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, ButtonsArePaintedAsTheirLooksPaintThem)
+{
+    VPainter::Init();
+    InstallFormModelHooks();
+    drawntest::Page page(kSide, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{2, 3, 22, 57};
+    unsigned char title[] = "\x02OK";
+    VStr<255> text;
+    text.FromPString(title, kCharSetMac);
+    for (int16_t look : {1, 2, 4}) {
+        LayoutEditor model(1, 0, 0);
+        model.fLookHandler = VI_Manager::GetHandler(look);
+        VarObject button(&model);
+        button.bounds[0] = r.top, button.bounds[1] = r.left, button.bounds[2] = r.bottom, button.bounds[3] = r.right;
+        button.SetSousType(2, true);
+        button.SetDisplayFormat(title);
+        const auto drawn = page.Drawn([&] { button.DrawObject(&model, 0, 0); });
+        const auto painted = page.Drawn([&] {
+            GrafPtr port = nullptr;
+            GetPort(&port);
+            auto* world = reinterpret_cast<GWorldPtr>(port);
+            VPainter painter(world, false);
+            painter.SetLook(look);
+            painter.BeginPaint(world);
+            GetLookHandler(look)->Paint(&painter, kPaintPushButton, kStatusNormal, 3, 2, 54, 20, &text, nullptr);
+            painter.EndPaint();
+        });
+        EXPECT_EQ(page.Differ(drawn, painted), "") << "look " << look;
+    }
+    ResetFormModelHooks();
+    ResetLookHandlers();
 }
 
 }  // namespace
