@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/drawing/ObjectDrawing.h"
+#include "forms/listbox/ListBox.h"
 #include "forms/model/LayoutEditor.h"
 #include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormModelHooks.h"
@@ -18,6 +20,7 @@
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
 #include "platform/resfiles/Resources.h"
 #include "tests/forms/DrawnPage.h"
 #include "toolbox/drawing/VLookHandler.h"
@@ -194,6 +197,54 @@ TEST(ObjectDrawing, ButtonsArePaintedAsTheirLooksPaintThem)
     }
     ResetFormModelHooks();
     ResetLookHandlers();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, AListBoxIsItsFrameWithTheColumnTitlesInAHeaderRow)
+{
+    drawntest::Page page(kSide * 2, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 55, 105};  // 100 wide
+    struct Case {
+        std::vector<std::string> titles;
+    };
+    const Case cases[] = {{{}}, {{"Product"}}, {{"Product", "Qty"}}, {{"A", "", "C"}}};
+    for (const Case& c : cases) {
+        VLayoutGrid grid(nullptr);
+        grid.bounds[0] = r.top, grid.bounds[1] = r.left, grid.bounds[2] = r.bottom, grid.bounds[3] = r.right;
+        for (const std::string& t : c.titles) {
+            grid.AddColumn();
+            unsigned char p[256];
+            SetP(p, t);
+            grid.GetGridView().GetColumnHeader(grid.GetGridColumnCount())->SetTitle(p);
+        }
+        const auto drawn = page.Drawn([&] { grid.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            myTextFont(0);
+            TextSize(0);
+            TextFace(0);
+            FontInfo fi{};
+            GetFontInfo(&fi);
+            FrameRect(&r);
+            const int16_t header = int16_t(r.top + fi.ascent + fi.descent + fi.leading + 4);
+            MoveTo(r.left, header), LineTo(int16_t(r.right - 1), header);
+            const int n = int(c.titles.size());
+            for (int i = 0; i < n; ++i) {
+                const int16_t left = int16_t(r.left + 100 * i / n);
+                if (i > 0) MoveTo(left, r.top), LineTo(left, int16_t(r.bottom - 1));
+                const Rect cell{r.top, left, header, int16_t(r.left + 100 * (i + 1) / n)};
+                ClipRect(&cell);
+                MoveTo(int16_t(left + 3), int16_t(r.top + 2 + fi.ascent));
+                DrawText(c.titles[size_t(i)].data(), 0, int16_t(c.titles[size_t(i)].size()));
+                const Rect all{0, 0, kSide, int16_t(kSide * 2)};
+                ClipRect(&all);
+            }
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << c.titles.size() << " columns";
+    }
 }
 
 }  // namespace
