@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/drawing/ObjectDrawing.h"
@@ -21,7 +22,9 @@
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
+#include "platform/pictures/Pictures.h"
 #include "platform/resfiles/Resources.h"
+#include "resources/caches/APictArray.h"
 #include "tests/forms/DrawnPage.h"
 #include "toolbox/drawing/VLookHandler.h"
 #include "toolbox/drawing/VPainter.h"
@@ -245,6 +248,85 @@ TEST(ObjectDrawing, AListBoxIsItsFrameWithTheColumnTitlesInAHeaderRow)
         });
         EXPECT_EQ(page.Differ(drawn, expected), "") << c.titles.size() << " columns";
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, PicturesMissingOrGivenByTheApplication)
+{
+    const int16_t app = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(app, 0);
+    drawntest::Page page(kSide * 2, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{10, 10, 40, 110};
+    auto place = [&](LayoutObject* o) {
+        o->bounds[0] = r.top, o->bounds[1] = r.left, o->bounds[2] = r.bottom, o->bounds[3] = r.right;
+        o->foreColor = 0x000000, o->backColor = 0xFFFFFF;
+    };
+    auto frame = [&] {
+        ForeColor(blackColor);
+        PenNormal();
+        FrameRect(&r);
+    };
+    // A picture object without picture: a grey 9-pixel cross at its corner
+    // (the part inside it) and a black frame; with a look style nothing.
+    {
+        ImageObject none(nullptr);
+        place(&none);
+        const auto drawn = page.Drawn([&] { none.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            const RGBColor grey{0x8080, 0x8080, 0x8080};
+            RGBForeColor(&grey);
+            MoveTo(r.left, r.top), LineTo(int16_t(r.left + 4), r.top);
+            MoveTo(r.left, r.top), LineTo(r.left, int16_t(r.top + 4));
+            frame();
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "no picture";
+        none.lookStyle = 1;
+        EXPECT_EQ(page.Differ(page.Drawn([&] { none.DrawObject(nullptr, 0, 0); }), page.Drawn([] {})), "")
+            << "no picture, a look style";
+    }
+    // A library picture the structure does not hold: item 1 of 679 in red,
+    // font 1 size 9, 4 pixels in, and a black frame.
+    {
+        LibraryImageObject missing(nullptr);
+        place(&missing);
+        missing.SetPictID(29999);
+        const auto drawn = page.Drawn([&] { missing.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            ClipRect(&r);
+            unsigned char text[256];
+            GetIndString(text, 679, 1);
+            ASSERT_GT(text[0], 0);
+            TextFont(1), TextSize(9), TextFace(normal);
+            ForeColor(redColor);
+            FontInfo fi{};
+            GetFontInfo(&fi);
+            MoveTo(int16_t(r.left + 4), int16_t(r.top + 4 + fi.ascent));
+            DrawString(text);
+            frame();
+            const Rect all{0, 0, kSide, int16_t(kSide * 2)};
+            ClipRect(&all);
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "missing library picture";
+        ResetStaticPicts();
+    }
+    // Chart and plug-in areas: the application's 'PICT' 6001 and 6015.
+    for (const auto& [kind, id] : {std::pair<int32_t, int16_t>{10, 6001}, {11, 6015}}) {
+        VarObject area(nullptr);
+        place(&area);
+        area.SetSousType(kind, true);
+        const auto drawn = page.Drawn([&] { area.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            Handle pict = GetPicture(id);
+            ASSERT_NE(pict, nullptr);
+            DrawPicture(pict, &r);
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "sub-type " << kind;
+    }
+    CloseResFile(app);
 }
 
 }  // namespace
