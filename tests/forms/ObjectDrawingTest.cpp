@@ -17,6 +17,7 @@
 #include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
 #include "looks/LookManager.h"
+#include "looks/LookServices.h"
 #include "looks/VIHandler.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Rects.h"
@@ -327,6 +328,36 @@ TEST(ObjectDrawing, PicturesMissingOrGivenByTheApplication)
         EXPECT_EQ(page.Differ(drawn, expected), "") << "sub-type " << kind;
     }
     CloseResFile(app);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, ASubformShowsTheScrollBarsItsFlagsAsk)
+{
+    drawntest::Page page(kSide * 2, kSide * 2);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 60, 80};
+    struct Case {
+        uint8_t flags;
+        bool vertical, horizontal;
+    };
+    const Case cases[] = {{0x00, false, false}, {0x02, true, false}, {0x04, false, true}, {0x06, true, true}};
+    VI_Handler* plain = VI_Manager::GetHandler(0);
+    for (const Case& c : cases) {
+        SubFormObject subform(nullptr);
+        subform.bounds[0] = r.top, subform.bounds[1] = r.left, subform.bounds[2] = r.bottom, subform.bounds[3] = r.right;
+        subform.subformFlags = uint16_t(c.flags << 8);
+        const auto drawn = page.Drawn([&] { subform.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            FrameRect(&r);
+            if (c.vertical) plain->DrawFakeScrollBar(Rect{r.top, r.right, r.bottom, int16_t(r.right + 16)});
+            if (c.horizontal) plain->DrawFakeScrollBar(Rect{r.bottom, r.left, int16_t(r.bottom + 16), r.right});
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "flags " << int(c.flags);
+    }
+    EXPECT_EQ(GetScrollBarSize(), 16);
 }
 
 }  // namespace
