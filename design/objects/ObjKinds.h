@@ -170,6 +170,16 @@ public:
     // The same, answering 0 or the error (the form then stored as it was).
     int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force);
 
+    // The preview (design/forms/FormDisplay.cpp): the page drawn in the
+    // structure's look as the display type (previewChoice: "Drawing",
+    // "Outline", "Text") shows it; the page count is reported for forms of
+    // more than one page. Error message 1014 when it cannot be drawn.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
+    int16_t NbPopUpItems() override { return 3; }
+    int16_t DisplayPopUp(platform::Point pt) override;
+
     // The form data made ready to edit: a form of an older layout, or one
     // stored in the other byte order, is read into a form model and written
     // back into `form` as a chunk file. False (the handle untouched) when

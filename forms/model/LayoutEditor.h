@@ -12,8 +12,9 @@
 // The form objects reach their model through the hook table of
 // forms/objects/FormModelHooks.h: InstallFormModelHooks fills it (the
 // program at start-up; a model also fills an empty table when it is made).
-// Drawing (previews, the inherited form's picture) is not here; copying to
-// the scrap is (LayoutCopy.cpp), its picture asked of the preview proc.
+// Drawing (previews, the inherited form's picture) is in forms/drawing
+// (FormPreview); copying to the scrap is here (LayoutCopy.cpp), its picture
+// asked of the preview proc.
 #pragma once
 
 #include <cstdint>
@@ -104,6 +105,17 @@ public:
     // Every object of every page scaled, and the horizontal and vertical
     // sizes (value x percent / 100, toward zero).
     void Brz_DoScale(int16_t percent, uint8_t flag);
+
+    // Drawing (forms/drawing/FormPreview.cpp). The inherited form's picture
+    // is built once (xLoadBaseForm; nothing for a form already in `visited`,
+    // which then holds it) and drawn behind the form with its frame moved by
+    // (dh, dv); its size is 0 x 0 without one. BuildPreview records the
+    // current page in its look (FormPreview.h's display types), each side
+    // held to 4000; null when memory runs out.
+    void xLoadBaseForm(VisitedForms* visited);
+    void GetBaseFormSize(int16_t* width, int16_t* height);
+    void DrawBaseForm(int16_t dh, int16_t dv);
+    platform::Handle BuildPreview(int16_t displayType, VisitedForms* visited);
 
     // Form coordinates to the window's.
     int16_t FormToScreen(int16_t c, bool horizontal);

@@ -52,10 +52,12 @@
     "An object of this form cannot be read: the form ends before it."  # 14
 }
 
-# Item 2 is the prompt of the page number a form model asks for when it is
-# told to go to page -1 (AskPageNumber, forms/model), shown in DLOG 679.
+# Item 1 is what a library picture the structure does not hold shows in
+# its place (LibraryImageObject::DrawObject, forms/drawing); item 2 the
+# prompt of the page number a form model asks for when it is told to go to
+# page -1 (AskPageNumber, forms/model), shown in DLOG 679.
 'STR#' 679 "Form pages" {
-    ""  # 1: not used here
+    "Missing picture"  # 1
     "Go to page:"  # 2
 }
 

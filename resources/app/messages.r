@@ -133,12 +133,12 @@
 'EMap' 1002 "Application codes" {
     $"03F1 0032"    # 1009 compiled without method sources
     $"03F2 003F"    # 1010 password refused
+    $"03F6 0045"    # 1014 a form that cannot be read or drawn
     $"03F8 003E"    # 1016 structure in the other byte order
     $"03FA 002D"    # 1018 library in the other byte order
     $"03FB 0009"    # 1019 no text of its own
     $"03FC 002F"    # 1020 components removed
     $"03FD 0035"    # 1021 component records unreadable
-    $"03F6 0045"    # 1014 a form that cannot be read
     $"03FE 0031"    # 1022 component records damaged
     $"D8EF 0041"    # -10001 no connection to the server
     $"D8EE 0042"    # -10002 the server did not answer in time
