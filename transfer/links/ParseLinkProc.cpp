@@ -263,6 +263,8 @@ bool LinkWalk::PlugIn(const champoper& t, champoper* out)
     unsigned char name[256];
     int16_t bundle = 0, routine = 0;
     const bool numbered = GetExtProcIndex(name, t.Text(2), &bundle, &routine);
+    // The call names its package by id; `bundle` is then its routine list.
+    const int16_t packageId = numbered ? platform::ReadBES16(t.Text(2) + 2) : 0;
     TPackagesObjQz* package = nullptr;
     if (numbered) {
         unsigned char text[256];
@@ -271,7 +273,7 @@ bool LinkWalk::PlugIn(const champoper& t, champoper* out)
         platform::GetIndString(text, bundle, routine);
         // The routine's parameter list is the source's, read while its file is current.
         std::vector<std::pair<int16_t, int16_t>> kinds;
-        if (gPlugInParamKinds) kinds = gPlugInParamKinds(bundle, routine);
+        if (gPlugInParamKinds) kinds = gPlugInParamKinds(packageId, routine);
         platform::UseResFile(saved);
         // The routine's name stops at its parameters or its result.
         int n = 0;
@@ -289,7 +291,7 @@ bool LinkWalk::PlugIn(const champoper& t, champoper* out)
     TObjQz* destPackage = target && target->kind == 7 ? (target->GetOwnerObj() ? target->GetOwnerObj() : target) : nullptr;
     if (destPackage && destPackage != target) Depend(destPackage);
     // The call names its package by id: the copy's, when it took another.
-    if (!numbered || !destPackage || destPackage->id == bundle) return false;
+    if (!numbered || !destPackage || destPackage->id == packageId) return false;
     unsigned char data[256];
     PCopy(data, t.Text(2), 255);
     platform::WriteBE16(data + 2, uint16_t(destPackage->id));
