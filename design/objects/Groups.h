@@ -40,6 +40,9 @@ public:
 
     // Copying (design/transfer/GroupTransfer.cpp): the group itself comes
     // empty; its members join it when the links are made.
+    // Itself once, then each member's; nothing for a group of id 0, 1008
+    // once the companion holds more than 2,500 resources.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
     // A group of the name: 5.
     int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;

@@ -142,8 +142,7 @@ bool StoreBytes(TMainDoc* doc, uint32_t type, int16_t id, std::vector<uint8_t>* 
 bool HasStoreRes(TMainDoc* doc, uint32_t type, int16_t id)
 {
     UsingStore store(doc->fResFile);
-    unsigned char name[256];
-    return xgetresname(type, id, name, false);
+    return xhas1res(type, id);
 }
 
 int16_t PutStoreBytes(TMainDoc* dest, uint32_t type, int16_t id, const std::vector<uint8_t>& bytes,
