@@ -8,11 +8,11 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/transfer/TableRecords.h"
+#include "forms/walkers/FormObjectWalks.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "transfer/driver/TransferSession.h"
-#include "transfer/movers/FormObjectWalks.h"
 #include "transfer/movers/MoverSupport.h"
 #include "transfer/movers/Movers.h"
 
@@ -28,8 +28,6 @@ const uint32_t kImage = FourCC("FOQz"), kLook = FourCC("Look");
 // Kept beside a form's image under its id.
 const uint32_t kBeside[] = {FourCC("FON#"), FourCC("PSQz"), (uint32_t('f') << 24) | 1u};
 constexpr int16_t kLookId = 128;
-
-FormObjectWalks gWalks;
 
 bool IsChunked(platform::Handle form)
 {
@@ -50,9 +48,9 @@ int16_t CopyImage(TMainDoc* source, TMainDoc* dest, int16_t id, platform::Handle
     if (!spare) err = platform::memFullErr;
     else platform::DisposeHandle(spare);
     if (err == 0) err = RoomFor(dest, 2 * int64_t(size));
-    if (err == 0 && IsChunked(image) && gWalks.copyChunked) {
+    if (err == 0 && IsChunked(image) && CurrentFormObjectWalks().copyChunked) {
         platform::Handle copy = platform::NewHandle(0);
-        err = copy ? gWalks.copyChunked(image, copy) : platform::memFullErr;
+        err = copy ? CurrentFormObjectWalks().copyChunked(image, copy) : platform::memFullErr;
         platform::DisposeHandle(image);
         image = copy;
         // An image that cannot be copied is not stored.
@@ -117,14 +115,12 @@ int16_t MoveFormMethod(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* ne
 
 }  // namespace
 
-void SetFormObjectWalks(const FormObjectWalks& walks) { gWalks = walks; }
-const FormObjectWalks& CurrentFormObjectWalks() { return gWalks; }
-
 int16_t MoveFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, std::vector<int16_t>* moved)
 {
-    if (IsChunked(form)) return gWalks.moveChunked ? gWalks.moveChunked(form, source, dest, moved) : 0;
+    const FormObjectWalks& walks = CurrentFormObjectWalks();
+    if (IsChunked(form)) return walks.moveChunked ? walks.moveChunked(form, source, dest, &MoveResQzScript, moved) : 0;
     if (form && platform::GetHandleSize(form) >= 1 && uint8_t(**form) == 13)
-        return gWalks.moveFlat ? gWalks.moveFlat(form, source, dest, moved) : 0;
+        return walks.moveFlat ? walks.moveFlat(form, source, dest, &MoveResQzScript, moved) : 0;
     return kNotAForm;
 }
 

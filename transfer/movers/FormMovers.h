@@ -31,7 +31,7 @@ int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** d
 int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* newId);
 // The object methods the image names moved into the destination, their
 // new ids in the image: a chunk file or a flat form goes to its walk
-// (FormObjectWalks.h); any other image gives 9001.
+// (forms/walkers/FormObjectWalks.h); any other image gives 9001.
 int16_t MoveFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, std::vector<int16_t>* moved);
 
 }  // namespace transfer
