@@ -5,6 +5,8 @@
 #include "design/transfer/TableRecords.h"
 #include "platform/core/Endian.h"
 #include "tests/transfer/CopyFixture.h"
+#include "transfer/driver/TransferSession.h"
+#include "transfer/movers/FormMovers.h"
 #include "transfer/movers/TableMovers.h"
 
 namespace transfertest {
@@ -272,6 +274,73 @@ TEST_F(TableCopyTest, ACopiedRelationNamesTheDestinationsTableOrNothing)
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
+}
+
+}  // namespace
+}  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+// Every store write failing in turn while Customers (fields, a subtable,
+// two forms with a form method) is copied: each run leaves the
+// destination's files and tables as they were; the run that lands leaves
+// the whole table.
+TEST_F(TableCopyTest, EveryFailingWriteOfATablesCopyLeavesTheDestinationAsItWas)
+{
+    BuildPair(R"(structure Shop
+table Customers
+  field Name alpha 40
+  subtable Contacts
+    field Phone alpha 20
+  form Entry iff
+    field Name
+    method
+      comment "entry"
+  form Card iff
+    field Name
+)",
+              Tables(1));
+    CloseDest();
+    const auto pristine = DestFiles();
+    int32_t failed = 0;
+    for (int32_t after = 0; after < 200; ++after) {
+        OpenDest();
+        const int32_t listed = GetObjListe(dest_.fTypeList, 1)->Size();
+        // As the driver runs a table and its forms: one transfer.
+        transfer::TransferSession session;
+        ASSERT_EQ(session.Begin(&dest_), 0);
+        platform::InjectFault(platform::FaultKind::DiskFull, after);
+        auto* source = dynamic_cast<TFileObjQz*>(Src(1, "Customers"));
+        TObjQz* table = nullptr;
+        int16_t result = transfer::MoveQzFile(&doc_, &dest_, source, &table, nullptr);
+        for (int32_t i = 0; result == 0 && source->forms && i < source->forms->Size(); ++i) {
+            TObjQz* form = nullptr;
+            result = transfer::MoveLayOut(&doc_, &dest_, source->forms->At(i), table, &form, nullptr);
+        }
+        if (result == 0) result = session.Commit();
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        if (result != 0) session.RollBack();
+        if (result == 0) {
+            ReopenDest();
+            auto* copy = dynamic_cast<TFileObjQz*>(Dst(1, "Customers"));
+            ASSERT_NE(copy, nullptr) << after;
+            EXPECT_EQ(copy->forms ? copy->forms->Size() : 0, 2) << after;
+            EXPECT_EQ(FormCount(StoreRes(&dest_, kFormTable, Word(StoreRes(&dest_, kDefinition, copy->id), kFormTableAt))), 2);
+            EXPECT_EQ(Word(StoreRes(&dest_, kParams, 0), 0), 2) << after;
+            EXPECT_EQ(FieldCount(StoreRes(&dest_, kDefinition, copy->id)), 2) << after;
+            CloseDest();
+            break;
+        }
+        ++failed;
+        EXPECT_EQ(result, platform::dskFulErr) << after;
+        EXPECT_EQ(Dst(1, "Customers"), nullptr) << after;
+        EXPECT_EQ(GetObjListe(dest_.fTypeList, 1)->Size(), listed) << after;
+        CloseDest();
+        EXPECT_EQ(DestFiles(), pristine) << after;
+        RestoreDest(pristine);
+    }
+    EXPECT_GE(failed, 4);
 }
 
 }  // namespace
