@@ -6,6 +6,8 @@
 #include "app/windows/PaneHooks.h"
 #include "app/appl/Preferences.h"
 #include "browser/CallPanes.h"
+#include "browser/dialogs/FilterDialog.h"
+#include "browser/dialogs/TriStateBox.h"
 #include "browser/editors/EditorPanes.h"
 #include "design/objects/ObjQz.h"
 #include "design/preview/PreviewFrame.h"
@@ -56,7 +58,13 @@ void InstallBrowserPanes()
         return reinterpret_cast<char**>(callers ? obj->usedBy : obj->uses);
     };
     PaneHooks().filterRecord = [](int16_t id) -> char** { return ::GetFilter(id); };
+    PaneHooks().editFilters = [] {
+        EditFilters();
+        return int16_t(0);
+    };
+    PaneHooks().updateFilters = DoUpdateFilters;
     RegisterListDefinitions();
+    InstallTriStateBox();
     SetPreviewScrollHook(PreviewClickScrolled);
     LongListHooks hooks = CurrentLongListHooks();
     hooks.getLevel = [](void* obj) -> int16_t { return obj ? static_cast<TObjQz*>(obj)->GetLevel() : 0; };

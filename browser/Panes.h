@@ -130,6 +130,11 @@ public:
     int16_t Output(bool print) override;
     virtual int16_t SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait);
     int16_t ExportList(TMainDoc* doc, const platform::FSSpec& destination, OutPutParmRec* parms);
+    // Command 53: the criteria dialog, then SearchRows with its record.
+    int16_t Search() override;
+    // The rows narrowed by `record` (shownOnly) or made of the whole
+    // document with it, flat; the wait's maximum is the work counted.
+    void SearchRows(platform::Handle record, bool shownOnly, WaitParamRec* wait);
     int16_t PrintList(TMainDoc* doc, OutPutParmRec* parms);
 
     // The header's text: pane title, separator, filter title, row count.

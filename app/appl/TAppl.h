@@ -89,9 +89,10 @@ public:
     virtual platform::Rect GetPrefWindowRect(int16_t unused);
     // The conflict preferences (command 15), through the command hooks.
     virtual int16_t ConflictPreferences();
-    virtual int16_t BlockingPreferences() { return 0; }
+    // The blocking preferences (command 16), through the command hooks.
+    virtual int16_t BlockingPreferences();
     // The filter editor (command 54), then every browser window's filters.
-    virtual int16_t EditFilters();
+    virtual int16_t DoEditFilters();
     // The first preference filter whose long at byte 2 is 0x100; else 128.
     virtual int16_t GroupFilterID();
     // The about box: shown by start-up and the application menu, removed
