@@ -2,6 +2,8 @@
 // codes, the chained members and how they follow the table's choice; and
 // a copied method whose plug-in call names a style sheet bringing it.
 #include <map>
+#include <set>
+#include <vector>
 
 #include "tests/transfer/CopyFixture.h"
 #include "tests/transfer/DemoConflictsFixture.h"
@@ -101,6 +103,76 @@ TEST_F(PlugInParameterCopy, ACallsStyleSheetArgumentComesAlong)
     ASSERT_NE(package, nullptr);
     EXPECT_EQ(package->id, 15000);
     EXPECT_TRUE(IsInList(copy->uses, package));
+}
+
+}  // namespace
+}  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+class DemoDrop : public DemoConflicts {
+protected:
+    void SetUp() override
+    {
+        DemoConflicts::SetUp();
+        // The drop makes its own conflict list and defaults.
+        transfer::DisposeC_List(list_);
+        list_ = nullptr;
+        platform::DisposeHandle(transfer::G_Filters);
+        transfer::G_Filters = nullptr;
+    }
+    int16_t Drop(std::vector<TObjQz*> rows, int16_t mode)
+    {
+        platform::PushDialogAnswer(1);
+        const int16_t err = transfer::MoveDropped(&doc_, &target_, rows.data(), int32_t(rows.size()), mode);
+        platform::ClearDialogAnswers();
+        return err;
+    }
+    static std::set<std::string> Members(TObjQz* obj)
+    {
+        std::set<std::string> out;
+        for (int32_t i = 0; obj && obj->members && i < obj->members->Size(); ++i)
+            out.insert(readtest::P(obj->members->At(i)->name));
+        return out;
+    }
+};
+
+// Invoices dropped with Option on DemoTarget with the default choices
+// arrives with its fields and the table its Customer field is related to;
+// then the group Accounting and the package _Invoicing_Tools follow in a
+// second drop.
+TEST_F(DemoDrop, InvoicesThenTheGroupAndThePackage)
+{
+    ASSERT_EQ(In(&target_, 1, "Invoices"), nullptr);
+    ASSERT_EQ(Drop({In(&doc_, 1, "Invoices")}, 1), 0);
+    TObjQz* invoices = In(&target_, 1, "Invoices");
+    ASSERT_NE(invoices, nullptr);
+    EXPECT_EQ(Members(invoices), (std::set<std::string>{"Number", "Customer", "Issued", "Total", "Terms"}));
+    TObjQz* customer = nullptr;
+    for (int32_t i = 0; i < invoices->members->Size(); ++i)
+        if (readtest::P(invoices->members->At(i)->name) == "Customer") customer = invoices->members->At(i);
+    ASSERT_NE(customer, nullptr);
+    ASSERT_NE(customer->uses, nullptr);
+    ASSERT_EQ(customer->uses->Size(), 1);
+    TObjQz* related = customer->uses->At(0);
+    EXPECT_EQ(readtest::P(related->name), "Name");
+    // By default the used Customers (another definition there) comes
+    // under a free name, and the relation names that copy.
+    EXPECT_EQ(related->GetOwnerObj(), In(&target_, 1, "Customers_2"));
+    EXPECT_NE(In(&target_, 1, "Customers"), nullptr);
+
+    ASSERT_EQ(In(&target_, 23, "Accounting"), nullptr);
+    ASSERT_EQ(Drop({In(&doc_, 23, "Accounting"), In(&doc_, 7, "_Invoicing_Tools")}, 0), 0);
+    TObjQz* group = In(&target_, 23, "Accounting");
+    ASSERT_NE(group, nullptr);
+    // Its members are the copies (Lines: DemoTarget's own, equal); the
+    // form waits for the forms' own copying.
+    EXPECT_EQ(Members(group), (std::set<std::string>{"Add_Tax", "Lines", "Recalculate"}));
+    EXPECT_EQ(In(&target_, 2, "Add_Tax")->parent, group);
+    TObjQz* package = In(&target_, 7, "_Invoicing_Tools");
+    ASSERT_NE(package, nullptr);
+    EXPECT_EQ(package->id, 15000);
 }
 
 }  // namespace
