@@ -195,6 +195,42 @@ void FreshDest(const CopyPaths& p, const std::vector<uint8_t>& data, const std::
     platform::WriteFileAtomically(p.destCompanion, companion.data(), companion.size());
 }
 
+using ResourceList = std::vector<std::pair<uint32_t, int16_t>>;
+
+// The peer: these resources of the source's store added to the fresh
+// destination's store under new ids with the store's calls alone, then
+// committed once. Its time in ms.
+double PeerCopy(const CopyPaths& p, int16_t sourceStore, const ResourceList& resources)
+{
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(p.dest, &fileSpec);
+    const int16_t store = openres(fileSpec, false);
+    const auto start = std::chrono::steady_clock::now();
+    for (const auto& [type, id] : resources) {
+        useres(sourceStore);
+        platform::Handle h = xget1res(type, id);
+        if (!h || platform::HandToHand(&h) != 0) continue;
+        useres(store);
+        if (!xaddres(h, type, uniqueresid(type))) platform::DisposeHandle(h);
+    }
+    updateres(store);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    closeres(store, false);
+    return ms;
+}
+
+// The medians of both sides' times and their ratio.
+void PrintFigures(const char* ourLabel, std::vector<double> ourTimes, std::vector<double> peerTimes)
+{
+    std::sort(ourTimes.begin(), ourTimes.end());
+    std::sort(peerTimes.begin(), peerTimes.end());
+    const double ours = ourTimes[ourTimes.size() / 2], theirs = peerTimes[peerTimes.size() / 2];
+    std::printf("%-28s %12s\n", "", "ms");
+    std::printf("%-28s %12.1f\n", ourLabel, ours);
+    std::printf("%-28s %12.1f\n", "store get and add alone", theirs);
+    std::printf("%-28s %12.2f\n", "ratio", ours / theirs);
+}
+
 }  // namespace
 
 int CopyBench()
@@ -238,9 +274,14 @@ int CopyBench()
     ObjListHdl gathered = nullptr;
     NewObjList(&gathered, 30);
     for (TObjQz* obj : rows) obj->SelfAddObjList(&gathered, 1);
-    std::vector<int16_t> codeIds;
+    ResourceList resources;
+    int32_t codeCount = 0;
     for (int32_t i = 0; i < gathered->Size(); ++i)
-        if (gathered->At(i)->kind == 2 || gathered->At(i)->kind == 16) codeIds.push_back(gathered->At(i)->id);
+        if (gathered->At(i)->kind == 2 || gathered->At(i)->kind == 16) {
+            ++codeCount;
+            for (uint32_t type : {platform::FourCC("CCQz"), platform::FourCC("PrTo")})
+                resources.push_back({type, gathered->At(i)->id});
+        }
     const int32_t gatheredCount = gathered->Size();
     FreeObjList(gathered);
 
@@ -262,40 +303,20 @@ int CopyBench()
         CloseDoc(&dest);
 
         FreshDest(p, destData, destCompanion);
-        platform::FSSpec fileSpec;
-        platform::FSMakeFSSpec(p.dest, &fileSpec);
-        const int16_t store = openres(fileSpec, false);
-        const auto peerStart = std::chrono::steady_clock::now();
-        for (int16_t id : codeIds)
-            for (uint32_t type : {platform::FourCC("CCQz"), platform::FourCC("PrTo")}) {
-                useres(source.fResFile);
-                platform::Handle h = xget1res(type, id);
-                if (!h || platform::HandToHand(&h) != 0) continue;
-                useres(store);
-                if (!xaddres(h, type, uniqueresid(type))) platform::DisposeHandle(h);
-            }
-        updateres(store);
-        peerTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - peerStart).count());
-        closeres(store, false);
+        peerTimes.push_back(PeerCopy(p, source.fResFile, resources));
     }
     if (ourTimes.size() != 3) {
         std::fprintf(stderr, "transfer_bench: cannot open the library\n");
         return 1;
     }
-    std::sort(ourTimes.begin(), ourTimes.end());
-    std::sort(peerTimes.begin(), peerTimes.end());
-    const double ours = ourTimes[1], theirs = peerTimes[1];
     std::printf("\nCopying %d methods with what they use (%d objects gathered, %d methods copied) from a %d-object "
                 "structure into an empty library\n",
                 int(kMethods), int(gatheredCount), int(copied), int(kObjects));
-    std::printf("%-28s %12s\n", "", "ms");
-    std::printf("%-28s %12.1f\n", "drop (DoMove)", ours);
-    std::printf("%-28s %12.1f\n", "store get and add alone", theirs);
-    std::printf("%-28s %12.2f\n", "ratio", ours / theirs);
+    PrintFigures("drop (DoMove)", ourTimes, peerTimes);
     CloseQzB(source.fRsrFile, source.fResFile, -1, -1);
     DisposeTypeList(source.fTypeList);
     std::filesystem::remove_all(p.folder);
-    return copied == int32_t(codeIds.size()) ? 0 : 1;
+    return copied == codeCount ? 0 : 1;
 }
 
 int TableCopyBench()
@@ -336,7 +357,7 @@ int TableCopyBench()
         if (t && t->kind == 1 && t->name[0] > 2 && t->name[1] == 'B' && t->name[2] == 'T') tables.push_back(t);
     }
     // What the peer copies: each table's definition and form table, each form's image.
-    std::vector<std::pair<uint32_t, int16_t>> resources;
+    ResourceList resources;
     int32_t forms = 0;
     for (TFileObjQz* t : tables) {
         useres(source.fResFile);
@@ -374,35 +395,16 @@ int TableCopyBench()
         CloseDoc(&dest);
 
         FreshDest(p, destData, destCompanion);
-        platform::FSSpec fileSpec;
-        platform::FSMakeFSSpec(p.dest, &fileSpec);
-        const int16_t store = openres(fileSpec, false);
-        const auto peerStart = std::chrono::steady_clock::now();
-        for (const auto& [type, id] : resources) {
-            useres(source.fResFile);
-            platform::Handle h = xget1res(type, id);
-            if (!h || platform::HandToHand(&h) != 0) continue;
-            useres(store);
-            if (!xaddres(h, type, uniqueresid(type))) platform::DisposeHandle(h);
-        }
-        updateres(store);
-        peerTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - peerStart).count());
-        closeres(store, false);
+        peerTimes.push_back(PeerCopy(p, source.fResFile, resources));
     }
     if (ourTimes.size() != 3) {
         std::fprintf(stderr, "transfer_bench: cannot open the destination\n");
         return 1;
     }
-    std::sort(ourTimes.begin(), ourTimes.end());
-    std::sort(peerTimes.begin(), peerTimes.end());
-    const double ours = ourTimes[1], theirs = peerTimes[1];
     std::printf("\nCopying %d tables of %d fields with their %d forms from a %d-object structure (%d entries listed "
                 "after)\n",
                 int(tables.size()), int(kFields), int(forms), int(kObjects), int(copied));
-    std::printf("%-28s %12s\n", "", "ms");
-    std::printf("%-28s %12.1f\n", "tables and forms (session)", ours);
-    std::printf("%-28s %12.1f\n", "store get and add alone", theirs);
-    std::printf("%-28s %12.2f\n", "ratio", ours / theirs);
+    PrintFigures("tables and forms (session)", ourTimes, peerTimes);
     CloseQzB(source.fRsrFile, source.fResFile, -1, -1);
     DisposeTypeList(source.fTypeList);
     std::filesystem::remove_all(p.folder);

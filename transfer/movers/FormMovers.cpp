@@ -98,6 +98,19 @@ int16_t DestFormTable(TMainDoc* dest, TFileObjQz* table, int16_t* id, std::vecto
     return PutStoreBytes(dest, kDefinition, table->id, def);
 }
 
+// The source form's row in its form table and the destination table's
+// form table, both read.
+struct FormTables {
+    std::vector<uint8_t> from, to;
+    int32_t row = 0;
+    int16_t toId = 0;
+};
+int16_t ReadFormTables(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, TFileObjQz* table, FormTables* t)
+{
+    const int16_t err = SourceRow(source, form, &t->from, &t->row);
+    return err ? err : DestFormTable(dest, table, &t->toId, &t->to);
+}
+
 int16_t CopyLook(TMainDoc* source, TMainDoc* dest)
 {
     if (HasStoreRes(dest, kLook, kLookId) || !HasStoreRes(source, kLook, kLookId)) return 0;
@@ -152,12 +165,13 @@ int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destT
     auto* f = dynamic_cast<TLayoutObjQz*>(form);
     auto* table = dynamic_cast<TFileObjQz*>(destTable);
     if (!f || !table) return kRecordMissing;
-    std::vector<uint8_t> from, to;
-    int32_t r = 0;
-    int16_t tableId = 0;
-    int16_t err = SourceRow(source, f, &from, &r);
-    if (err == 0) err = DestFormTable(dest, table, &tableId, &to);
+    FormTables t;
+    int16_t err = ReadFormTables(source, dest, f, table, &t);
     if (err) return err;
+    std::vector<uint8_t>& from = t.from;
+    std::vector<uint8_t>& to = t.to;
+    const int32_t r = t.row;
+    const int16_t tableId = t.toId;
     NoteChangedTable(table);
     int16_t formId = 0, methodId = 0;
     if ((err = MoveResQzLayOut(source, dest, f->formResId, &formId)) != 0 ||
@@ -193,12 +207,13 @@ int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** d
     auto* target = dynamic_cast<TLayoutObjQz*>(*destForm);
     auto* table = target ? dynamic_cast<TFileObjQz*>(target->ownerObj) : nullptr;
     if (!f || !table) return kRecordMissing;
-    std::vector<uint8_t> from, to;
-    int32_t r = 0;
-    int16_t tableId = 0;
-    int16_t err = SourceRow(source, f, &from, &r);
-    if (err == 0) err = DestFormTable(dest, table, &tableId, &to);
+    FormTables t;
+    int16_t err = ReadFormTables(source, dest, f, table, &t);
     if (err) return err;
+    std::vector<uint8_t>& from = t.from;
+    std::vector<uint8_t>& to = t.to;
+    const int32_t r = t.row;
+    const int16_t tableId = t.toId;
     int32_t at = 0;
     for (int32_t i = 1; i <= FormCount(to) && at == 0; ++i)
         if (S16(to, FormRowAt(i) + kFormIdAt) == target->formResId) at = i;

@@ -85,13 +85,6 @@ int16_t CopyPlugIn(TMainDoc* dest, TObjQz* obj, int16_t* newId)
     return err;
 }
 
-void PSet(unsigned char* out, const uint8_t* text, size_t n)
-{
-    n = std::min<size_t>(n, 255);
-    std::memmove(out + 1, text, n);
-    out[0] = uint8_t(n);
-}
-
 // The routine strings of the package's bundle in the current file.
 bool RoutineStrings(uint32_t bundleType, int16_t id, std::vector<std::vector<uint8_t>>* strings)
 {
