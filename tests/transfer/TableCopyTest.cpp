@@ -7,6 +7,7 @@
 #include "tests/transfer/CopyFixture.h"
 #include "transfer/driver/TransferSession.h"
 #include "transfer/movers/FormMovers.h"
+#include "transfer/movers/ListMovers.h"
 #include "transfer/movers/TableMovers.h"
 
 namespace transfertest {
@@ -341,6 +342,63 @@ table Customers
         RestoreDest(pristine);
     }
     EXPECT_GE(failed, 4);
+}
+
+}  // namespace
+}  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+// Replacing the destination's Customers: it keeps its id, number, form
+// table and box, and takes the source's fields; its members follow.
+TEST_F(TableCopyTest, AReplacedTableKeepsItsPlaceAndTakesTheFields)
+{
+    BuildPair(kShop, "structure Depot\ntable Stock\n  field Code longint\ntable Customers\n  field Old longint\n"
+                     "  field Older real\n  form Card iff\n    field Old\n");
+    TObjQz* target = Dst(1, "Customers");
+    ASSERT_NE(target, nullptr);
+    const int16_t id = target->id;
+    const Bytes before = StoreRes(&dest_, kDefinition, id);
+    ASSERT_EQ(transfer::ReplaceFile(&doc_, &dest_, Src(1, "Customers"), &target), 0);
+    EXPECT_EQ(target->id, id);
+    const Bytes after = StoreRes(&dest_, kDefinition, id), source = StoreRes(&doc_, kDefinition, Src(1, "Customers")->id);
+    ASSERT_EQ(FieldCount(after), 3);
+    for (size_t at : {kFormTableAt, kNumberAt, kBoxAt, kBoxAt + 2, kBoxAt + 4, kBoxAt + 6})
+        EXPECT_EQ(Word(after, at), Word(before, at)) << at;
+    for (int32_t k = 1; k <= 2; ++k)
+        EXPECT_TRUE(std::equal(after.begin() + EntryAt(k), after.begin() + EntryAt(k) + kNameSize, source.begin() + EntryAt(k)))
+            << k;
+    std::set<std::string> members;
+    for (int32_t i = 0; target->members && i < target->members->Size(); ++i)
+        members.insert(readtest::P(target->members->At(i)->name));
+    EXPECT_EQ(members, (std::set<std::string>{"Name", "Size", "Contacts"}));
+}
+
+// A choice list copied under a new id with its items byte for byte and a
+// directory entry; replacing the destination's keeps its id.
+TEST_F(TableCopyTest, AChoiceListIsCopiedOrReplacedWhole)
+{
+    BuildPair(kShop, "structure Depot\nlist Sizes\n  item \"X\"\n");
+    TObjQz* own = Dst(4, "Sizes");
+    ASSERT_NE(own, nullptr);
+    const int16_t ownId = own->id;
+    const Bytes items = StoreRes(&doc_, FourCC("List"), Src(4, "Sizes")->id);
+    ASSERT_FALSE(items.empty());
+    TObjQz* made = nullptr;
+    const unsigned char name[] = "\x07" "Sizes_2";
+    ASSERT_EQ(transfer::MoveList(&doc_, &dest_, Src(4, "Sizes"), &made, name), 0);
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(made->id, ownId);
+    EXPECT_EQ(readtest::P(made->name), "Sizes_2");
+    EXPECT_EQ(StoreRes(&dest_, FourCC("List"), made->id), items);
+    const Bytes dir = StoreRes(&dest_, FourCC("LEQz"), 0);
+    ASSERT_EQ(Word(dir, 0), 2);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&dir[6 + 34 + 1]), dir[6 + 34]), "Sizes_2");
+    EXPECT_EQ(Word(dir, 6 + 34 + 32), made->id);
+    ASSERT_EQ(transfer::ReplaceList(&doc_, &dest_, Src(4, "Sizes"), &own), 0);
+    EXPECT_EQ(own->id, ownId);
+    EXPECT_EQ(StoreRes(&dest_, FourCC("List"), ownId), items);
 }
 
 }  // namespace
