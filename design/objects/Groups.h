@@ -22,6 +22,10 @@ class TModuleGroupObjQz;
 class TGroupObjQz : public TObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Leaves its own group, removes its member list from both files and
+    // commits, then goes; the members stay in the document. Its uses lists
+    // are copies of the members' and are never unlinked.
+    void DeleteObj(bool really) override;
     void Dispose() override;
     void SetTrashFlags(bool on) override;
     // Reads the member list: -108 when it is missing.
@@ -29,6 +33,8 @@ public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     bool EnableDegroup() override { return !TstFlag(kFlagDocOpen); }
     bool EnableReplace() override;
+    // The member list's resource name and the object's; users unchanged.
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
@@ -61,6 +67,8 @@ public:
     // A component installed in the document; otherwise a project of one.
     bool IsModule() override;
     bool IsModuleProject() override;
+    // 'moQz', 'MODQ' and 'MAPQ' of its id go too.
+    void DeleteObj(bool really) override;
     int16_t Read(void* record) override;
     uint32_t GetOwnResType() override;
     int16_t GetRType() override { return 32; }
