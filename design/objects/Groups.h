@@ -37,6 +37,9 @@ public:
     void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
+    // Itself once, then its members (1008 past 2500 resources; nothing for
+    // the group of id 0).
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     bool Movable() override { return true; }
     bool Openable() override { return true; }
     // `obj` is a member, or (deep) a member of a member group.

@@ -115,7 +115,10 @@
     "Components can be removed only when no component is being installed or removed."  # 51
     "The document is already converted."
     "The component records could not be read."
-    "" "" "" "" ""
+    "A newer version of this component is installed: this one cannot replace it."  # 54
+    "This version of the component is installed already. Install it again?"
+    ","         # 56 between the installed and the new component of the replacement question
+    "" ""
     "The structure holds components that no longer match their records. Remove them and their protected objects?"  # 59
     "This structure holds components but no table: it cannot be saved as a structure."
     "This file is not a structure or a library: "
@@ -124,6 +127,15 @@
     "This documentation is damaged. It is shown empty, and what is stored stays as it is until you change the text."  # 64
     "The server could not be reached. Check its address and that it is running."
     "The server did not answer in time. Try again later."  # 66
+    "" ""
+    "Delete the component project and keep its objects in the structure: "  # 69 before the full name
+    "Uninstall and delete every object of "   # 70 before the full name
+    "The file must hold exactly one component."  # 71
+    "The structure holds an object of that name that is not a component."
+    "The structure holds a component project of that name: a component cannot be installed over it."
+    "The installed component renames its private objects otherwise: this version cannot replace it."  # 74
+    "The private objects of a generated component are renamed and hidden. Keep the project: it is the copy you can change."
+    "Installing a component brings the structure to the current format, which older versions cannot open. Go on?"  # 76
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -107,6 +107,23 @@ int16_t DelPass(TGroupObjQz* group, int16_t pass, Seen* seen, Seen* tried)
 
 }  // namespace
 
+bool GroupHolds(TGroupObjQz* group, const TObjQz* obj)
+{
+    Seen seen;
+    std::vector<TGroupObjQz*> stack{group};
+    while (!stack.empty()) {
+        TGroupObjQz* g = stack.back();
+        stack.pop_back();
+        if (!g || !seen.insert(g).second || !g->members) continue;
+        for (int32_t i = 0; i < g->members->Size(); ++i) {
+            TObjQz* m = g->members->At(i);
+            if (m == obj) return true;
+            if (IsGroupKind(m)) stack.push_back(static_cast<TGroupObjQz*>(m));
+        }
+    }
+    return false;
+}
+
 bool IsGroupKind(const TObjQz* obj) { return obj && (obj->kind == 23 || obj->kind == 32 || obj->kind == 33); }
 
 int32_t RecursiveGroupCount(TGroupObjQz* group)

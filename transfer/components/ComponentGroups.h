@@ -26,6 +26,9 @@ int16_t RecursiveUnGroup(TMainDoc* doc, TGroupObjQz* group);
 enum : int16_t { kTablesPass = 1, kFormsPass = 2, kOthersPass = 3 };
 int16_t RecursiveDelGroup(TGroupObjQz* group, int16_t pass);
 
+// Whether `obj` is a member of the group or, deep, of a group inside it.
+bool GroupHolds(TGroupObjQz* group, const TObjQz* obj);
+
 // Whether the object is a group of some kind (23, 32, 33).
 bool IsGroupKind(const TObjQz* obj);
 
