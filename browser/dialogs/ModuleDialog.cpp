@@ -10,6 +10,7 @@
 #include "browser/dialogs/DialogDrawing.h"
 #include "design/objects/Groups.h"
 #include "design/objects/ObjList.h"
+#include "kernel/collation/Compare.h"
 #include "kernel/numtext/DateText.h"
 #include "platform/core/FourCC.h"
 #include "platform/windows/Windows.h"
@@ -100,13 +101,13 @@ bool NameTaken(const ModuleStruct& record, const unsigned char* name)
     for (int16_t index : kFolderNames) {
         unsigned char folder[256];
         MyGetIndString(folder, 1029, index);
-        if (folder[0] > 0 && SameNameNoCase(folder, name)) return true;
+        if (folder[0] > 0 && rel2str(folder, name) == 0) return true;
     }
     ObjListHdl groups = record.doc ? GetObjListe(record.doc->fTypeList, 32) : nullptr;
     for (int32_t i = 0; groups && i < groups->Size(); ++i) {
         TObjQz* other = groups->At(i);
         if (other->kind != 32 || other == reinterpret_cast<TObjQz*>(record.component)) continue;
-        if (SameNameNoCase(other->name, name)) return true;
+        if (rel2str(other->name, name) == 0) return true;
     }
     return false;
 }
