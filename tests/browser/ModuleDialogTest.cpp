@@ -158,8 +158,11 @@ TEST_F(ModuleDialogTest, ANameTakenByAFolderOrAnotherComponentIsRefused)
         if (c.refused) s.Choose(1).Wait(5).Choose(browser::kModuleCancel);
         EXPECT_EQ(Run(std::move(s)), !c.refused) << c.name;
         EXPECT_EQ(AlertCount(), c.refused ? 1 : 0) << c.name;
-        if (c.refused) EXPECT_EQ(LastAlert().text, P(taken)) << c.name;
-        if (!c.refused) EXPECT_EQ(P(record_.name), c.name);
+        if (c.refused) {
+            EXPECT_EQ(LastAlert().text, P(taken)) << c.name;
+        } else {
+            EXPECT_EQ(P(record_.name), c.name);
+        }
     }
 }
 

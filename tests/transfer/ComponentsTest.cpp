@@ -184,7 +184,9 @@ TEST_F(Components, PastTwoThousandFiveHundredResourcesNoComponentIsMade)
         unsigned char text[256];
         ErrorMessage(transfer::kTooManyResources, text);
         EXPECT_EQ(AlertCount(), refused ? 1 : 0) << total;
-        if (refused) EXPECT_EQ(LastAlert().text, readtest::P(text));
+        if (refused) {
+            EXPECT_EQ(LastAlert().text, readtest::P(text));
+        }
     }
 }
 
