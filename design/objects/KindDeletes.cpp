@@ -1,4 +1,4 @@
-// Objects leaving their document for good: methods with their resource and
+// Objects leaving their document for good: project methods with their
 // directory record, tables (kept as deleted tables), groups, components
 // and folders with their member lists and records.
 #include <algorithm>
@@ -122,13 +122,6 @@ void DeleteOwned(ObjListHdl* list)
 }
 
 }  // namespace
-
-void TGnlProcObjQz::DeleteObj(bool really)
-{
-    if (!really) return;
-    DeleteResData();
-    TObjQz::DeleteObj(really);
-}
 
 void TProcObjQz::DeleteObj(bool really)
 {
