@@ -299,6 +299,7 @@ int16_t M_Rename(TMainDoc* library, TModuleObjQz* component)
 
 int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
 {
+    if (!component || component->owner != doc) return platform::paramErr;
     if (!component->generated) {
         unsigned char text[256];
         MyGetIndString(text, 1002, kFirstGenerationNote);
@@ -322,10 +323,12 @@ int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
         return err;
     }
     err = M_Move(library, component);
-    if (err == 0) err = ModuleGroupVars(library);
     TModuleObjQz* copy = component->copy;
-    if (err == 0 && copy && component->prefixSet) err = M_Rename(library, component);
-    if (err == 0 && copy) err = M_GenereModule(library, copy, nullptr, false);
+    // A copy that made no component is no library: nothing is saved.
+    if (err == 0 && !copy) err = kResourceMissing;
+    if (err == 0) err = ModuleGroupVars(library);
+    if (err == 0 && component->prefixSet) err = M_Rename(library, component);
+    if (err == 0) err = M_GenereModule(library, copy, nullptr, false);
     if (err == 0) err = AddGeneratedMark(library);
     if (err != 0 && err != kCancelledByUser) ErrMsg(err);
     // A library whose copy failed is never saved: its working files go
