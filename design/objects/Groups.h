@@ -118,7 +118,7 @@ public:
     uint8_t generated = 0;
     unsigned char comments[256] = {};
     uint32_t versionNb = 0;
-    uint32_t extra1 = 0, extra2 = 0;  // stored and copied unchanged
+    uint32_t extra1 = 0, extra2 = 0;  // stored; an install's start and end
     int16_t propsFormat = 0;
     bool hasRecord = false;  // the component's record was read
     uint32_t dateFrom = 0;   // the component's recorded date range

@@ -246,6 +246,24 @@ TEST_F(Components, UninstallingTakesTheMembersTheRecordAndTheMappedPicturesAway)
     EXPECT_EQ(doc_.fModuleManager->CountModules(), 0);
 }
 
+// The install's start and end are stored with the properties and read
+// back as the range in which its members were written by the install.
+TEST_F(Components, AnInstalledComponentReadsItsInstallTimesBack)
+{
+    OpenOne(kInstalled);
+    TModuleObjQz* reports = Component(&doc_, "Reports");
+    ASSERT_NE(reports, nullptr);
+    reports->extra1 = 3000000000u;
+    reports->extra2 = 3000000060u;
+    ASSERT_EQ(reports->WriteProperties(), 0);
+    Reopen(src_);
+    ASSERT_EQ(Read(), 0);
+    reports = Component(&doc_, "Reports");
+    ASSERT_NE(reports, nullptr);
+    EXPECT_EQ(reports->dateFrom, 3000000000u);
+    EXPECT_EQ(reports->dateTo, 3000000060u);
+}
+
 class InstallRules : public ComponentFixture {
 protected:
     void SetUp() override

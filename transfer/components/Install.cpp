@@ -1,5 +1,6 @@
 #include "transfer/components/Install.h"
 
+#include <cstring>
 #include <new>
 #include <unordered_set>
 #include <string>
@@ -177,13 +178,33 @@ int16_t TakeApart(InstallRun* run)
     return 0;
 }
 
+// The component's folder by its state less one (public, protected, private).
+TGroupObjQz* OwnFolder(TModuleObjQz* component, int i)
+{
+    return i == 0 ? component->publicFolder : i == 1 ? component->protectedFolder : component->privateFolder;
+}
+
+// An installed component merged with the library's takes its properties.
+void TakeProperties(TModuleObjQz* to, const TModuleObjQz* from)
+{
+    std::memcpy(to->date, from->date, sizeof to->date);
+    std::memcpy(to->version, from->version, sizeof to->version);
+    std::memcpy(to->comments, from->comments, sizeof to->comments);
+    std::memcpy(to->prefix, from->prefix, sizeof to->prefix);
+    to->prefixSet = from->prefixSet;
+    to->versionNb = from->versionNb;
+}
+
 // Step 10, inside the transfer: the copy gets its folders and its record.
 int16_t Finish(void* context)
 {
     auto* run = static_cast<InstallRun*>(context);
     run->finished = true;
-    TModuleObjQz* copy = run->component->copy;
+    // Over an installed version the component and its folders may merge
+    // into the installed ones instead of coming as new copies.
+    TModuleObjQz* copy = run->component->copy ? run->component->copy : run->installed;
     if (!copy) return kResourceMissing;
+    if (copy == run->installed) TakeProperties(copy, run->component);
     const struct {
         TGroupObjQz* folder;
         const char* name;
@@ -194,6 +215,7 @@ int16_t Finish(void* context)
     for (int i = 0; i < 3; ++i) {
         auto* f = dynamic_cast<TModuleGroupObjQz*>(folders[i].folder);
         copies[i] = f ? f->copy : nullptr;
+        if (!copies[i] && copy == run->installed) copies[i] = dynamic_cast<TModuleGroupObjQz*>(OwnFolder(copy, i));
         if (!copies[i]) {
             unsigned char text[256];
             PSet(text, folders[i].name);
