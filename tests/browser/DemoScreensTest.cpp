@@ -582,6 +582,41 @@ TEST_F(ComponentUninstallScreens, TheComponentAndItsMembersLeaveTheDocument)
     CheckMainRows(shot, window, main->fList, 3);
 }
 
+// The demo after the program's new component run (component_new.txt):
+// Close_Invoice made into the project Invoicing with the prefix "inv". The
+// selected method is in the protected folder, what it uses in the private
+// one.
+class ComponentNewScreens : public DemoScreens {
+protected:
+    static std::vector<std::string> Members(TGroupObjQz* folder)
+    {
+        std::vector<std::string> names;
+        for (int32_t i = 0; folder && folder->members && i < folder->members->Size(); ++i)
+            if (folder->members->At(i)->kind != 9) names.push_back(readtest::P(folder->members->At(i)->name));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ComponentNewScreens, TheSelectedMethodIsProtectedAndWhatItCallsPrivate)
+{
+    const char* work = std::getenv("QZ_COMPONENT_NEW_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the new component run";
+    ASSERT_NE(OpenAsProgram(demo), nullptr);
+    auto* made = dynamic_cast<TModuleObjQz*>(Find(32, "Invoicing"));
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->IsModuleProject());
+    unsigned char prefix[256];
+    made->GetPrefix(prefix);
+    EXPECT_EQ(readtest::P(prefix), "inv");
+    EXPECT_TRUE(Members(made->publicFolder).empty());
+    EXPECT_EQ(Members(made->protectedFolder), std::vector<std::string>{"Close_Invoice"});
+    // What the method calls and the style sheet it names; the variables
+    // its members use join the folders as the document is read.
+    EXPECT_EQ(Members(made->privateFolder), (std::vector<std::string>{"Add_Tax", "Log_Event", "Recalculate", "Standard"}));
+}
+
 // The structure the program made of the demo's SQL script from the File
 // menu (run_sql_demo.sh), its tables opened: each row of the main list on
 // the screenshot, and the report beside the script.
