@@ -162,12 +162,7 @@ int16_t M_Properties(TMainDoc* doc, TObjQz* obj)
         if (!browser::SameName(record.name, component->name)) err = kCancelledByUser;
     }
     if (err == 0) {
-        component->SetDate(record.date);
-        component->SetVersion(record.version);
-        component->SetPrefix(record.prefix);
-        component->prefixSet = record.rename;
-        component->SetVersionNb(record.versionNb);
-        component->SetComments(record.comments);
+        SetProperties(component, record);
         err = component->WriteProperties();
     }
     if (err == 0) err = store.Commit();

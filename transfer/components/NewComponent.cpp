@@ -88,12 +88,7 @@ int16_t Build(TMainDoc* doc, const browser::ModuleStruct& record, const std::vec
     if (!made) return platform::memFullErr;
     auto* component = static_cast<TModuleObjQz*>(made);
     undo->component = component;
-    component->SetDate(record.date);
-    component->SetVersion(record.version);
-    component->SetPrefix(record.prefix);
-    component->prefixSet = record.rename;
-    component->SetVersionNb(record.versionNb);
-    component->SetComments(record.comments);
+    SetProperties(component, record);
     for (int i = 0; i < 3; ++i) {
         unsigned char name[256];
         MyGetIndString(name, 1029, kFolderNames[i]);
@@ -194,6 +189,16 @@ int16_t M_Group(TMainDoc* doc, const std::vector<TObjQz*>& selection, TModuleObj
     }
     CursRmve();
     return err;
+}
+
+void SetProperties(TModuleObjQz* component, const browser::ModuleStruct& record)
+{
+    component->SetDate(record.date);
+    component->SetVersion(record.version);
+    component->SetPrefix(record.prefix);
+    component->prefixSet = record.rename;
+    component->SetVersionNb(record.versionNb);
+    component->SetComments(record.comments);
 }
 
 int16_t NewComponent(TMainDoc* doc, const browser::ModuleStruct& record, const std::vector<TObjQz*>& selection,

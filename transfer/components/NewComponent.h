@@ -27,6 +27,9 @@ constexpr int16_t kTooManyResources = 1008;
 // first counter from 1 that no component bears.
 void DefaultComponentName(TMainDoc* doc, unsigned char* name);
 
+// The dialog's properties given to the component (not written).
+void SetProperties(TModuleObjQz* component, const browser::ModuleStruct& record);
+
 // A new object of the kind (a component or a folder): id -1 until it is
 // written, a member list of room 10, written. Null when memory runs out.
 TGroupObjQz* M_NewObjQz(TMainDoc* doc, int16_t kind, const unsigned char* name);
