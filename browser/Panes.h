@@ -110,6 +110,14 @@ public:
     // Copies the selected rows' objects into `doc` (browser/TransferDrop.h);
     // option 1 brings what they use along.
     int16_t MoveQzObj(TDocument* doc, int16_t option) override;
+    // The component commands 110-115 over the selected rows
+    // (browser/TransferDrop.h hands them to the transfer layer).
+    virtual void M_New();
+    virtual void M_Properties();
+    virtual void M_Generate();
+    virtual void M_Delete();
+    virtual void M_Install();
+    virtual void M_UnInstall();
 
     virtual void SelectAll();
     virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);

@@ -159,6 +159,12 @@ int16_t TRefPlane::Do_Func(int16_t command)
         DelDoc();
         DisableFunc(57);
         return 0;
+    case 110: M_New(); return 0;
+    case 111: M_Properties(); return 0;
+    case 112: M_Generate(); return 0;
+    case 113: M_Delete(); return 0;
+    case 114: M_Install(); return 0;
+    case 115: M_UnInstall(); return 0;
     default: return -1;
     }
 }

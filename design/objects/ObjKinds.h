@@ -43,6 +43,16 @@ public:
     int16_t Read(void* record) override;
     // Disposes the table method, the forms and the field balloons.
     void Dispose() override;
+    // A table stays in its document: it leaves its group and becomes a
+    // deleted table (MakeDeletedTable).
+    void DeleteObj(bool really) override;
+    // The name in the table's slot of 'WNQz' 0 and in every user, in one
+    // commit.
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    // Named STR# 1029 item 14 (followed by 1, 2, ... when another table has
+    // that name), its record deciphered; its forms, field balloons and
+    // method deleted.
+    void MakeDeletedTable();
     // Links the table to its related fields and parses its method and forms.
     int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
@@ -331,6 +341,10 @@ public:
     // `record` is the method's 44-byte 'TPQz' record; null (a database
     // method) gives the plain icon.
     int16_t Read(void* record) override;
+    // Its 'TPQz' record goes too.
+    void DeleteObj(bool really) override;
+    // The name in its 'TPQz' record and in every user, in one commit.
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     int16_t GetIconID() override { return iconId; }
     int16_t GetOldTypeNum() override { return 3; }
     // The method's line of the compiler declaration file (up to 255 bytes
@@ -447,6 +461,8 @@ public:
     int16_t DisplayPopUp(platform::Point pt) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
+    // Its slot of 'LIBA' 0 freed (-1) and its 'BAQz' removed.
+    void DeleteObj(bool really) override;
     // Nothing more once the list holds it.
     int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     bool IsInDoc(TMainDoc* doc) override;
@@ -461,6 +477,8 @@ public:
 };
 class TMenuObjQz : public TObjQz {
 public:
+    // Its 'MENQ' goes with it.
+    void DeleteObj(bool really) override;
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
@@ -689,6 +707,8 @@ public:
 };
 class TPictObjQz : public TObjQz {
 public:
+    // Its 'PICT', 'PIWZ' and entry of 'PIC#' 128 go with it.
+    void DeleteObj(bool really) override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
     bool EnableReplace() override;

@@ -203,6 +203,10 @@ public:
     int16_t flags = 0;
     int16_t moduleState = 0;
     uint8_t level = 0;
+    // Drawn from the program's seeded generator when the object is made:
+    // the seed of its code name in a generated component, the same from run
+    // to run.
+    uint32_t seed = 0;
 
 protected:
     // Shows `label` (string `index` of 'STR#' 1011), a space and the full

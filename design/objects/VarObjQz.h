@@ -19,6 +19,8 @@ public:
     // Adds the variable once; a variable pulls in nothing.
     int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     bool EnableDelete() override { return false; }
+    // The name in every user, in one commit (a variable has no resource).
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     // The variable's line of the compiler declaration file, up to 255
     // bytes before the first carriage return; empty without one.
     void GetMoreInfo(unsigned char* out, bool flag) override;

@@ -17,6 +17,7 @@
     menu 131 "Windows" items 32 33 40 41 42 43 34
     menu 1000 "Strings" items 60 62 61
     menu 1001 "Style" items 100 101 102 103
+    menu 132 "Components" items 110 111 112 113 114 115
 }
 
 # New library (command 1) and new structure (20) documents, a new
@@ -376,4 +377,38 @@
     text "Colour"
     command 103
     kind submenu
+}
+
+# The Components menu: the object list's component commands (TRefPlane:
+# M_New 110, M_Properties 111, M_Generate 112, M_Delete 113, M_Install
+# 114, M_UnInstall 115), enabled from the selected rows.
+'MITM' 110 "New component" {
+    text "New Component..."
+    command 110
+    disabled
+}
+'MITM' 111 "Component properties" {
+    text "Component Properties..."
+    command 111
+    disabled
+}
+'MITM' 112 "Generate component" {
+    text "Generate Component..."
+    command 112
+    disabled
+}
+'MITM' 113 "Delete component" {
+    text "Delete Component Project..."
+    command 113
+    disabled
+}
+'MITM' 114 "Install component" {
+    text "Install Component..."
+    command 114
+    disabled
+}
+'MITM' 115 "Uninstall component" {
+    text "Uninstall Component..."
+    command 115
+    disabled
 }

@@ -115,7 +115,10 @@
     "Components can be removed only when no component is being installed or removed."  # 51
     "The document is already converted."
     "The component records could not be read."
-    "" "" "" "" ""
+    "A newer version of this component is installed: this one cannot replace it."  # 54
+    "This version of the component is installed already. Install it again?"
+    ","         # 56 between the installed and the new component of the replacement question
+    "" ""
     "The structure holds components that no longer match their records. Remove them and their protected objects?"  # 59
     "This structure holds components but no table: it cannot be saved as a structure."
     "This file is not a structure or a library: "
@@ -126,14 +129,22 @@
     "The server did not answer in time. Try again later."  # 66
     " and "  # 67: a form outside its table's component (CheckModuleProject): table, this, form, 68
     " must belong to the same component."  # 68
-    "The form cannot be read."  # 69: a form's preview or click (1014)
+    "Delete the component project and keep its objects in the structure: "  # 69 before the full name
+    "Uninstall and delete every object of "   # 70 before the full name
+    "The file must hold exactly one component."  # 71
+    "The structure holds an object of that name that is not a component."
+    "The structure holds a component project of that name: a component cannot be installed over it."
+    "The installed component renames its private objects otherwise: this version cannot replace it."  # 74
+    "The private objects of a generated component are renamed and hidden. Keep the project: it is the copy you can change."
+    "Installing a component brings the structure to the current format, which older versions cannot open. Go on?"  # 76
+    "The form cannot be read."  # 77: a form's preview or click (1014)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
 'EMap' 1002 "Application codes" {
     $"03F1 0032"    # 1009 compiled without method sources
     $"03F2 003F"    # 1010 password refused
-    $"03F6 0045"    # 1014 a form that cannot be read or drawn
+    $"03F6 004D"    # 1014 a form that cannot be read or drawn
     $"03F8 003E"    # 1016 structure in the other byte order
     $"03FA 002D"    # 1018 library in the other byte order
     $"03FB 0009"    # 1019 no text of its own

@@ -21,6 +21,7 @@
 #include "browser/Panes.h"
 #include "design/filters/CountObj.h"
 #include "design/forms/FormTable.h"
+#include "design/reading/ModuleManager.h"
 #include "design/text/MethodText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/drawing/GWorlds.h"
@@ -545,6 +546,75 @@ TEST_F(FormDeletionScreens, TheDeletedFormLeavesTheListAndTheDocument)
     ASSERT_GE(table.size(), 2u);
     EXPECT_EQ(table.size(), size_t(6 + 270 * (customerForms - 1)));
     EXPECT_EQ(platform::ReadBE16(table.data()), customerForms - 1);
+}
+
+// The demo after the program's uninstall run (component_uninstall.txt):
+// the installed component Invoice_Reports selected by typing its name and
+// uninstalled from the Components menu. The document holds neither the
+// component, its record, nor any of its members; the main list on the
+// screenshot is the one the document now gives.
+class ComponentUninstallScreens : public DemoScreens {};
+
+TEST_F(ComponentUninstallScreens, TheComponentAndItsMembersLeaveTheDocument)
+{
+    const char* work = std::getenv("QZ_COMPONENT_UNINSTALL_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the uninstall run";
+    Shot shot;
+    ASSERT_TRUE(shot.Load(std::string(work) + "/uninstalled.png"));
+    int16_t componentId = 0;
+    for (const readtest::ManifestObject& o : Manifest(std::string(demo) + ".manifest"))
+        if (o.kind == 32 && o.name == "Invoice_Reports") componentId = o.id;
+    ASSERT_NE(componentId, 0);
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Find(32, "Invoice_Reports"), nullptr);
+    for (const char* member : {"Report_Header", "Report_Totals", "Report_Core"}) EXPECT_EQ(Find(2, member), nullptr) << member;
+    // The project Reports and what lies outside the component stay.
+    EXPECT_NE(Find(32, "Reports"), nullptr);
+    EXPECT_NE(Find(2, "Close_Invoice"), nullptr);
+    EXPECT_EQ(doc_.fModuleManager->CountModules(), 0);
+    UseQzRes(doc_.fResFile);
+    EXPECT_TRUE(Stored(FourCC("MODQ"), componentId).empty());
+    EXPECT_TRUE(Stored(FourCC("MAPQ"), componentId).empty());
+    CheckMainRows(shot, window, main->fList, 3);
+}
+
+// The demo after the program's new component run (component_new.txt):
+// Close_Invoice made into the project Invoicing with the prefix "inv". The
+// selected method is in the protected folder, what it uses in the private
+// one.
+class ComponentNewScreens : public DemoScreens {
+protected:
+    static std::vector<std::string> Members(TGroupObjQz* folder)
+    {
+        std::vector<std::string> names;
+        for (int32_t i = 0; folder && folder->members && i < folder->members->Size(); ++i)
+            if (folder->members->At(i)->kind != 9) names.push_back(readtest::P(folder->members->At(i)->name));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ComponentNewScreens, TheSelectedMethodIsProtectedAndWhatItCallsPrivate)
+{
+    const char* work = std::getenv("QZ_COMPONENT_NEW_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the new component run";
+    ASSERT_NE(OpenAsProgram(demo), nullptr);
+    auto* made = dynamic_cast<TModuleObjQz*>(Find(32, "Invoicing"));
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->IsModuleProject());
+    unsigned char prefix[256];
+    made->GetPrefix(prefix);
+    EXPECT_EQ(readtest::P(prefix), "inv");
+    EXPECT_TRUE(Members(made->publicFolder).empty());
+    EXPECT_EQ(Members(made->protectedFolder), std::vector<std::string>{"Close_Invoice"});
+    // What the method calls and the style sheet it names; the variables
+    // its members use join the folders as the document is read.
+    EXPECT_EQ(Members(made->privateFolder), (std::vector<std::string>{"Add_Tax", "Log_Event", "Recalculate", "Standard"}));
 }
 
 // The structure the program made of the demo's SQL script from the File
