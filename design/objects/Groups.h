@@ -29,6 +29,9 @@ public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     bool EnableDegroup() override { return !TstFlag(kFlagDocOpen); }
     bool EnableReplace() override;
+    // Renamed as its member list's resource name; its users name it by id.
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }

@@ -50,6 +50,10 @@ public:
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Openable() override { return true; }
+    // Renamed in 'WNQz' 0, its users following (design/rename/).
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     // Fields, a subtable counting as its own fields.
     virtual int32_t CountCriteres();
     // The base output, then, for a row that does not show them, each
@@ -109,6 +113,11 @@ public:
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     int16_t GetOldTypeNum() override { return 5; }
+    // Renamed in its table's 'TFQz' entry, its users following.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    bool EnableReplaceTxt() override;
     // The stored form's texts (design/forms/FormTexts.cpp). Each rewrite
     // stores the new form only when the walk read the old one whole, and
     // answers -108 when the form cannot be made a chunk file or read.
@@ -125,7 +134,7 @@ public:
     // The form follows the rename of `obj` to `newName`; an error is shown.
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
     // The same, answering 0 or the error (the form then stored as it was).
-    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force);
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
 
     // The form data made ready to edit: a form of an older layout, or one
     // stored in the other byte order, is read into a form model and written
@@ -195,6 +204,7 @@ public:
     int16_t ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod) override;
     bool EnableReplaceTxt() override;
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
@@ -216,6 +226,10 @@ public:
     int16_t Read(void* record) override;
     int16_t GetIconID() override { return iconId; }
     int16_t GetOldTypeNum() override { return 3; }
+    // Renamed in its 'TPQz' 0 record, its callers following.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     // The method's line of the compiler declaration file (up to 255 bytes
     // before its carriage return), then the base information line.
     void GetMoreInfo(unsigned char* out, bool flag) override;
@@ -279,7 +293,7 @@ public:
     int16_t Replace(TObjQz** out) override;
     // The directory entry, every referrer's text and the name change in
     // one commit, or none of them.
-    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     int16_t PrintObj(OutPutParmRec* options) override;
     // The items as lines; the first failed write is answered.
     int16_t SaveObj(int16_t file) override;
@@ -328,6 +342,13 @@ public:
     int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
     int16_t NbPopUpItems() override { return 2; }
     int16_t DisplayPopUp(platform::Point pt) override;
+    // Renamed as its 'BAQz' resource's name.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    // Its menus' items follow a renamed project method.
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
     // Nothing more once the list holds it.
@@ -364,6 +385,13 @@ public:
     int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
     int16_t NbPopUpItems() override { return 2; }
     int16_t DisplayPopUp(platform::Point pt) override;
+    // The items naming a renamed project method take its new name.
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
+    // The title and item texts moved into string lists (`strList`: the
+    // string list object to fill) and back.
+    int16_t TxtToStr(void* strList) override;
+    int16_t StrToTxt() override;
     int32_t displayMode = 0;
 };
 
@@ -452,6 +480,9 @@ public:
     // The text as the preview lays it out in a record 32767 wide, then a
     // line end.
     int16_t SaveObj(int16_t file) override;
+    // Every `find` of the text becomes `replacement`; 0 for a missing text.
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    bool EnableReplaceTxt() override;
     // The resource holding the text.
     virtual uint32_t TextType() = 0;
     virtual int16_t TextId() = 0;
@@ -464,6 +495,11 @@ public:
     uint32_t TextType() override { return GetOwnResType(); }
     int16_t TextId() override { return id; }
     int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
+    // Renamed in its 'LiHe' 0 entry (15 characters kept there).
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+
     int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
     // A balloon of the same name: 8.
     int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
@@ -515,6 +551,10 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // Renamed in its 'STQz' 0 entry, its users following.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
     // A style of the same name: 16.
     int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
@@ -526,6 +566,11 @@ public:
 class TNamedObjQz : public TObjQz {
 public:
     bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    // `flag` true renames the object everywhere (merging it into an object
+    // of the new name); false moves only the users of `list` to the object
+    // of the new name, found or made, which is *out.
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
 };
 class TSetObjQz : public TNamedObjQz {};
 class TSelectObjQz : public TNamedObjQz {};
@@ -561,7 +606,11 @@ class TPictObjQz : public TObjQz {
 public:
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
+    // Renamed in its 'PIC#' 128 entry.
     bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+
     // A picture of the same id is there.
     bool IsInDoc(TMainDoc* doc) override;
     // The preview shows a copy of the picture.
@@ -575,7 +624,10 @@ public:
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // Renamed in its entry of the style-sheet table.
     bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     // Four lines, one per platform style 0, 2, 3 and 4 of its entry.
     int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
                         int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
