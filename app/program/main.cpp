@@ -17,6 +17,7 @@
 #include "browser/Panes.h"
 #include "browser/dialogs/BlockingDialog.h"
 #include "browser/doctext/DocText.h"
+#include "forms/model/LayoutEditor.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 #include "transfer/InstallTransfer.h"
@@ -63,6 +64,8 @@ int RunProgram(int argc, char** argv)
     }
     MyAppl = appl;
     InstallDocumentHooks();
+    // The form objects answer to their form models.
+    InstallFormModelHooks();
     // Documentation bodies are read and written with their styles.
     DocHooks().styleHteToRes = browser::StyleHteToRes;
     DocHooks().styleResToHte = browser::StyleResToHte;

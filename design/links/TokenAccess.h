@@ -26,6 +26,13 @@ void x_effcalc(platform::Handle* lines, int16_t* count);
 void x_gettoken(platform::Handle line, champoper* token, int16_t* position);
 // Appends the token; 0 or the error.
 int16_t x_addtoken(platform::Handle line, const champoper& token);
+// Form `formId` of the kernel's reading file as kernel records, with the
+// records its inherited forms show (getform with chaining); null with *err
+// set. Inherited forms and fields of the form's own table are found
+// through the kernel's table records (DocTables, design/forms/FormTable.h).
+platform::Handle x_getform(int16_t formId, int16_t* err);
+// Frees the records and clears the variable.
+void x_effform(platform::Handle* form);
 // The kernel's error callback: errors are taken from the results instead.
 void procerr(int16_t err);
 

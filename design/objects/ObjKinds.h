@@ -100,24 +100,61 @@ public:
     int16_t third = 0;     // entry +36
 };
 
+// The scaling a form is given: the percentage and the flag handed on to
+// each object.
+struct ScaleLayoutParmRec {
+    int16_t scale = 100;
+    uint8_t flag = 0;
+};
+
 class TLayoutObjQz : public TStructObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
-    // `record` is the form's 270-byte entry of its table's 'TFQz'.
-    int16_t Read(void* record) override;
+    // Leaves the table's forms list (forms are in no kind list).
+    void ListRemove() override;
+    // The form's entry leaves its table's 'TFQz' (the bytes after it move
+    // up, the resource 270 bytes shorter), its 'FOQz' and its methods are
+    // deleted, all in one commit; then it leaves its table's forms list.
+    void DeleteObj(bool really) override;
     // Disposes the form method and the object methods.
     void Dispose() override;
-    int16_t Parse() override;
+    // Flag 14 on the form and on each of its methods.
+    void SetTrashFlags(bool on) override;
+    // `record` is the form's 270-byte entry of its table's 'TFQz'.
+    int16_t Read(void* record) override;
+    // "[Table]: Form"; without a table "(no table): Form".
+    void GetStructName(unsigned char* out) override;
     int16_t MaxNameLen() override { return 31; }
+    // The table first (unless a component is being updated), then the form
+    // and its methods.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    int16_t Parse() override;
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
+    // On a server's structure, whether the server holds its 'FOQz'.
+    bool IsPresent() override;
+    // Not in a component, nor on a server's structure.
+    bool EnableDelete() override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
-    int16_t GetOldTypeNum() override { return 5; }
-    // Renamed in its table's 'TFQz' entry, its users following.
     bool EnableReplace() override;
-    int16_t Replace(TObjQz** out) override;
-    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     bool EnableReplaceTxt() override;
+    // Asks for the new name through the rename seam (RenameHooks) and
+    // renames the form with it.
+    int16_t Replace(TObjQz** out) override;
+    // The name (cut to 31) into the form's 'TFQz' entry and every user
+    // rewritten, in one commit; then the form renamed and its table's forms
+    // list sorted again. *out is the form.
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl users, TObjQz** out, bool flag2) override;
+    int16_t GetOldTypeNum() override { return 5; }
+    bool Movable() override { return true; }
+    bool HasPrivateDependencies(TModuleObjQz* module) override;
+    void SetProtectedDependencies(TModuleObjQz* module) override;
+    int16_t AddGroup(TGroupObjQz* group, bool flag) override;
+    int16_t DelGroup(bool updateGroup, bool message) override;
+    bool IsInDoc(TMainDoc* doc) override { (void)doc; return true; }
+    // The form and its top table in the same component; otherwise alert
+    // 1000 says so and the answer is false.
+    bool CheckModuleProject() override;
     // The stored form's texts (design/forms/FormTexts.cpp). Each rewrite
     // stores the new form only when the walk read the old one whole, and
     // answers -108 when the form cannot be made a chunk file or read.
@@ -144,6 +181,11 @@ public:
     // Walks the stored form `resId` and links what it names; 9001 for data
     // in neither layout or cut short, -108 when the form is missing.
     virtual int16_t GetForm(int16_t resId);
+    // Deletes every object method and the form method.
+    virtual void DeleteRefs();
+    // Scales the stored form; 0, -108 when it cannot be made ready or
+    // written, or the store's error.
+    int16_t ScaleLayout(const ScaleLayoutParmRec& params);
     // Objects of the older layout (groups entered): a variable matching by
     // its name or, for labelled kinds 2 to 4, its label; a static text by
     // its text. True at the first match.
@@ -168,6 +210,8 @@ class TGnlProcObjQz : public TStructObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
     bool Used() override { return used || TObjQz::Used(); }
+    // Its 'CCQz' goes with it.
+    void DeleteObj(bool really) override;
     void Dispose() override;
     // Object, table and form methods take their table and their module
     // state (never its flags); project methods their icon too.

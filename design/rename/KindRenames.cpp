@@ -25,10 +25,12 @@
 // renamed.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
+#include "design/forms/FormTable.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
@@ -51,9 +53,6 @@ constexpr int16_t kBalloonEntry = 18;
 constexpr int16_t kProcRecord = 44;
 constexpr int16_t kStyleEntry = 114;
 constexpr int16_t kPictEntry = 34;
-constexpr int16_t kFormHeader = 6;
-constexpr int16_t kFormEntry = 270;
-constexpr int16_t kFormTableAt = 4;  // in 'FIQz'
 
 bool RenameAllowed(TObjQz* obj)
 {
@@ -156,13 +155,16 @@ int16_t TLayoutObjQz::Replace(TObjQz** out) { return AskAndRename(this, kUsersFi
 int16_t TLayoutObjQz::DoReplace(const unsigned char* newName, bool, ObjListHdl list, TObjQz** out, bool force)
 {
     return Rename(this, newName, list, force, out, [&](const unsigned char* cut) {
-        TObjQz* table = GetOwnerObj();
-        if (!table) return int16_t(0);
-        platform::Handle def = xget1res(FourCC("FIQz"), table->id);
-        if (!def || !*def || platform::GetHandleSize(def) < kFormTableAt + 2) return int16_t(0);
-        const int16_t formTable = ReadBES16(reinterpret_cast<const uint8_t*>(*def) + kFormTableAt);
+        const int16_t formTable = FormTableIdOf(GetOwnerObj());
         if (formTable == -1) return int16_t(0);
-        return NameRecord(FourCC("TFQz"), formTable, kFormHeader, kFormEntry, 32, formResId, kNameRoom, cut);
+        return EditStored(FourCC("TFQz"), formTable, false, [&](uint8_t* bytes, int32_t size) {
+            const std::vector<uint8_t> before(bytes, bytes + size);
+            const int32_t entry = FindFormEntry(before, formResId);
+            if (entry < 0) return int16_t(0);
+            const std::vector<uint8_t> after = WithFormName(before, entry, cut);
+            std::copy(after.begin(), after.end(), bytes);
+            return int16_t(0);
+        });
     });
 }
 

@@ -132,6 +132,8 @@
     "This documentation is damaged. It is shown empty, and what is stored stays as it is until you change the text."  # 64
     "The server could not be reached. Check its address and that it is running."
     "The server did not answer in time. Try again later."  # 66
+    " and "  # 67: a form outside its table's component (CheckModuleProject): table, this, form, 68
+    " must belong to the same component."  # 68
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -20,6 +20,7 @@
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
 #include "design/filters/CountObj.h"
+#include "design/forms/FormTable.h"
 #include "design/text/MethodText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/drawing/GWorlds.h"
@@ -259,10 +260,12 @@ protected:
 
     // A main-list row: the icon after the disclosure column, indented by
     // the group depth, then the label with its prefix.
-    void CheckMainRows(const Shot& shot, TRefWindow* window, const LongListRec* list)
+    // Rows of a kind in `stopKind` and after are not looked at.
+    void CheckMainRows(const Shot& shot, TRefWindow* window, const LongListRec* list, int16_t stopKind = 0)
     {
         for (int32_t row : VisibleRows(list)) {
             auto* obj = static_cast<TObjQz*>(LongLRowObject(row, const_cast<LongListRec*>(list)));
+            if (stopKind != 0 && obj->kind == stopKind) break;
             const Rect cell = GetCellRect(row, const_cast<LongListRec*>(list));
             const int16_t indent = int16_t(16 * obj->GetLevel());
             unsigned char prefix[256], text[256], full[256];
@@ -397,13 +400,14 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     }
     ASSERT_NE(invoice, nullptr);
     main->SelectObj(invoice);
-    // Table, variables (the list box's with them), subform, object methods
-    // (the list box columns' with them), fields: the kinds in the pane's
-    // order.
+    // Tables (its inherited form's and its subform's), variables (the list
+    // box's with them), forms (the inherited one and the subform), object
+    // methods (the list box columns' with them), fields: the kinds in the
+    // pane's order.
     EXPECT_EQ(Names(uses->fList),
-              (std::vector<std::string>{"Lines", "bPrint", "alLines", "alProduct", "alQuantity", "hProduct",
-                                        "hQuantity", "Line_Entry", "alProduct", "alQuantity", "bPrint", "Customer",
-                                        "Number", "Total"}));
+              (std::vector<std::string>{"Invoices", "Lines", "bPrint", "alLines", "alProduct", "alQuantity", "hProduct",
+                                        "hQuantity", "Summary", "Line_Entry", "alProduct", "alQuantity", "bPrint",
+                                        "Customer", "Number", "Total"}));
     CheckLinkRows(form, window, uses->fList, "form's uses pane");
 
     // The form Card: its style sheet, library picture and subform.
@@ -499,6 +503,48 @@ TEST_F(ServerScreens, AStructureFromAServerShowsTheDemosRows)
     ASSERT_NE(main, nullptr);
     ASSERT_GE(VisibleRows(main->fList).size(), 10u);
     CheckMainRows(opened, window, main->fList);
+}
+
+// The demo after the program's deletion run (form_delete.txt): the form
+// Listing selected by typing its name and cleared from the Edit menu. The
+// main list on the screenshot is the one the document now gives, without
+// the form; the document holds neither the form's data nor its entry.
+class FormDeletionScreens : public DemoScreens {};
+
+TEST_F(FormDeletionScreens, TheDeletedFormLeavesTheListAndTheDocument)
+{
+    const char* work = std::getenv("QZ_FORM_DELETION_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the form deletion run";
+    Shot shot;
+    ASSERT_TRUE(shot.Load(std::string(work) + "/deleted.png"));
+    // The form's id and its table's form count, as the demo was built.
+    int16_t listingId = 0;
+    int32_t customerForms = 0;
+    for (const readtest::ManifestObject& o : Manifest(std::string(demo) + ".manifest"))
+        if (o.kind == 24 && o.owner == "Customers") {
+            ++customerForms;
+            if (o.name == "Listing") listingId = o.id;
+        }
+    ASSERT_EQ(customerForms, 3);
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    for (const std::string& name : Names(main->fList)) EXPECT_NE(name, "Listing");
+    // The rows down to the commands: the program still lists the commands
+    // only the deleted form's method called, which a fresh reading leaves
+    // out.
+    CheckMainRows(shot, window, main->fList, 3);
+    auto* customers = static_cast<TFileObjQz*>(Find(1, "Customers"));
+    ASSERT_NE(customers, nullptr);
+    EXPECT_EQ(customers->forms->Size(), customerForms - 1);
+    UseQzRes(doc_.fResFile);
+    EXPECT_TRUE(Stored(FourCC("FOQz"), listingId).empty());
+    const readtest::Bytes table = Stored(FourCC("TFQz"), FormTableIdOf(customers));
+    ASSERT_GE(table.size(), 2u);
+    EXPECT_EQ(table.size(), size_t(6 + 270 * (customerForms - 1)));
+    EXPECT_EQ(platform::ReadBE16(table.data()), customerForms - 1);
 }
 
 // The structure the program made of the demo's SQL script from the File
