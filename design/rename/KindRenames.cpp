@@ -25,6 +25,8 @@
 // renamed.
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <unordered_set>
 #include <vector>
 
 #include "app/dialogs/BusyCursor.h"
@@ -99,6 +101,34 @@ int16_t Rename(TObjQz* obj, const unsigned char* newName, ObjListHdl users, bool
     return 0;
 }
 
+// The users of a table's fields and subtables, at every depth, added to
+// `users` once each.
+int16_t AddFieldUsers(TObjQz* table, ObjListHdl* users, std::unordered_set<TObjQz*>* seen)
+{
+    for (int32_t i = 0; table->members && i < table->members->Size(); ++i) {
+        TObjQz* member = table->members->At(i);
+        for (int32_t j = 0; member->usedBy && j < member->usedBy->Size(); ++j)
+            if (TObjQz* user = member->usedBy->At(j); seen->insert(user).second)
+                if (const int16_t err = AddObjList(users, user)) return err;
+        if (member->kind == 29)
+            if (const int16_t err = AddFieldUsers(member, users, seen)) return err;
+    }
+    return 0;
+}
+
+int16_t AddFieldUsers(TObjQz* table, ObjListHdl* users)
+{
+    if (!*users)
+        if (const int16_t err = NewObjList(users, 10)) return err;
+    try {
+        std::unordered_set<TObjQz*> seen{table};
+        for (int32_t i = 0; i < (*users)->Size(); ++i) seen.insert((*users)->At(i));
+        return AddFieldUsers(table, users, &seen);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+}
+
 // The rename dialog, then DoReplace under the busy cursor: 1 when the
 // person confirmed a name.
 int16_t AskAndRename(TObjQz* obj, int16_t listFilter, uint8_t mode, int16_t number, TObjQz* ownerObj, TObjQz** out)
@@ -131,6 +161,13 @@ int16_t TFileObjQz::Replace(TObjQz** out) { return AskAndRename(this, kUsersFilt
 
 int16_t TFileObjQz::DoReplace(const unsigned char* newName, bool, ObjListHdl list, TObjQz** out, bool force)
 {
+    // A reference to a field names its table too ("[Table]Field" in a
+    // form's text): the users of the fields and subtables follow as well.
+    if (const int16_t err = AddFieldUsers(this, &list)) {
+        FreeObjList(list);
+        ErrMsg(err);
+        return err;
+    }
     return Rename(this, newName, list, force, out, [&](const unsigned char* cut) {
         if (tableNumber < 1) return int16_t(0);
         return EditStored(FourCC("WNQz"), 0, false, [&](uint8_t* bytes, int32_t size) {
