@@ -85,21 +85,40 @@ int16_t NewGroupOf(TMainDoc* doc, const unsigned char* name, TGroupObjQz** out)
     return 0;
 }
 
-int16_t AddToGroup(TGroupObjQz* group, const std::vector<TObjQz*>& objects, bool takeFromGroups, int32_t* added)
+namespace {
+
+// Every object moved into `group` back where it was.
+void UndoAdd(TGroupObjQz* group, const std::vector<Place>& moved)
 {
-    if (added) *added = 0;
-    if (!group || !group->owner) return platform::paramErr;
-    StoreChange change;
-    if (const int16_t err = change.Begin(group->owner->fResFile)) return err;
-    std::vector<Place> moved;
+    for (auto p = moved.rbegin(); p != moved.rend(); ++p) {
+        if (p->obj->parent == group) p->obj->DelGroup(false, false);
+        Rejoin(*p);
+        if (p->group) p->group->MakeCallList(false);
+    }
+    group->MakeCallList(false);
+}
+
+// AddToGroup inside a change the caller holds; `moved` says where each
+// object that joined stood before, to be put back should the change fail.
+int16_t AddInChange(TGroupObjQz* group, const std::vector<TObjQz*>& objects, bool takeFromGroups,
+                    std::vector<Place>* moved)
+{
     int16_t err = 0;
     try {
-        moved.reserve(objects.size());
+        moved->reserve(objects.size());
         for (TObjQz* obj : objects) {
             if (!obj || obj == group || !obj->Dragable() || IsInList(group->members, obj)) continue;
             if (!takeFromGroups && obj->TstFlag(kFlagGrouped)) continue;
-            moved.push_back(Place{obj, obj->parent, obj->parent ? IndexIn(obj->parent->members, obj) : 0});
+            moved->push_back(Place{obj, obj->parent, obj->parent ? IndexIn(obj->parent->members, obj) : 0});
             err = obj->AddGroup(group, true);
+            // A method's local variables are members beside it, as the
+            // document's reader puts them.
+            auto* method = dynamic_cast<TGnlProcObjQz*>(obj);
+            for (int32_t i = 0; !err && method && method->locals && i < method->locals->Size(); ++i) {
+                TObjQz* local = method->locals->At(i);
+                moved->push_back(Place{local, local->parent, local->parent ? IndexIn(local->parent->members, local) : 0});
+                err = local->AddGroup(group, true);
+            }
             if (!err && Counted()) err = kCancelledByUser;
             if (err) break;
         }
@@ -111,15 +130,23 @@ int16_t AddToGroup(TGroupObjQz* group, const std::vector<TObjQz*>& objects, bool
     } catch (const std::bad_alloc&) {
         err = platform::memFullErr;
     }
+    return err;
+}
+
+}  // namespace
+
+int16_t AddToGroup(TGroupObjQz* group, const std::vector<TObjQz*>& objects, bool takeFromGroups, int32_t* added)
+{
+    if (added) *added = 0;
+    if (!group || !group->owner) return platform::paramErr;
+    StoreChange change;
+    if (const int16_t err = change.Begin(group->owner->fResFile)) return err;
+    std::vector<Place> moved;
+    int16_t err = AddInChange(group, objects, takeFromGroups, &moved);
     if (!err) err = change.Commit();
     if (err) {
         // Every object back where it was; the store drops what was written.
-        for (auto p = moved.rbegin(); p != moved.rend(); ++p) {
-            if (p->obj->parent == group) p->obj->DelGroup(false, false);
-            Rejoin(*p);
-            if (p->group) p->group->MakeCallList(false);
-        }
-        group->MakeCallList(false);
+        UndoAdd(group, moved);
         return err;
     }
     if (added) *added = int32_t(moved.size());
@@ -134,11 +161,14 @@ int16_t MakeGroupOf(TMainDoc* doc, const unsigned char* name, const std::vector<
     StoreChange change;
     if (const int16_t err = change.Begin(doc->fResFile)) return err;
     TGroupObjQz* group = nullptr;
+    std::vector<Place> moved;
     int16_t err = NewGroupOf(doc, name, &group);
-    if (!err) err = AddToGroup(group, objects, takeFromGroups, nullptr);
+    if (!err) err = AddInChange(group, objects, takeFromGroups, &moved);
     if (!err) err = change.Commit();
     if (err) {
+        // A commit failing after the objects joined: they go back first.
         if (group) {
+            UndoAdd(group, moved);
             group->ListRemove();
             group->Dispose();
         }
