@@ -1,6 +1,8 @@
 // Literal texts moved into a string list: the reference each takes, a
 // text met again keeping its item, the list full at 256 items going on in
 // a new list at the first free id above it, and references read back.
+#include "forms/walkers/FormRewriters.h"
+#include "design/links/XRef.h"
 #include "design/rename/TextLists.h"
 #include "design/text/MethodTextSupport.h"
 #include "platform/resfiles/Resources.h"
@@ -92,6 +94,29 @@ TEST_F(StringListTexts, EachTextTakesAnItemOnceAndAFullListGoesOnInTheNext)
             EXPECT_EQ(P(out), b.text) << b.ref;
         }
     }
+}
+
+// A menu's item texts into the list and back: references while in the
+// list, then the menu byte for byte as it was, its name its title again.
+TEST_F(StringListTexts, AMenusTextsGoIntoTheListAndComeBackByteForByte)
+{
+    TObjQz* menu = SearchObj_Id(&doc_, 6, 2);
+    ASSERT_NE(menu, nullptr);
+    TObjQz* strObj = Find(11, "Invoice_Texts");
+    const Bytes before = Stored(FourCC("MENQ"), 2);
+    const std::string name = P(menu->name);
+    const platform::Handle outer = G_StrArrHdl;
+    G_StrArrHdl = table_;
+    const int16_t err = menu->TxtToStr(&strObj);
+    G_StrArrHdl = outer;
+    ASSERT_EQ(err, 0);
+    EXPECT_EQ(Count(15000), 6);  // the title and both items
+    EXPECT_NE(Stored(FourCC("MENQ"), 2), before);
+    EXPECT_TRUE(IsInList(menu->uses, strObj));
+    ASSERT_EQ(menu->StrToTxt(), 0);
+    EXPECT_EQ(Stored(FourCC("MENQ"), 2), before);
+    EXPECT_EQ(P(menu->name), name);
+    EXPECT_FALSE(IsInList(menu->uses, strObj));
 }
 
 }  // namespace
