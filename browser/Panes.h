@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/appl/AppObjects.h"
 #include "app/longlist/LongList.h"
@@ -149,6 +150,10 @@ public:
     virtual void FullGroup();
     virtual void UnGroup();
     virtual void GroupQzObj(::TPlan* target, int32_t cell);
+    // Make Group and Full Group: the group made of `objects` under the
+    // wait dialog (`waitCount` steps), then selected; a failure is shown.
+    void GroupAndSelect(TMainDoc* doc, const unsigned char* name, const std::vector<TObjQz*>& objects,
+                        bool takeFromGroups, int32_t waitCount);
     // Commands 10 (print) and 7 (export) on the rows (browser/output/).
     int16_t Output(bool print) override;
     virtual int16_t SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait);

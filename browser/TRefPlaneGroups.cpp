@@ -121,18 +121,14 @@ void TRefPlane::NewGroup()
     SetGroupFunc(nullptr, 1, false);
 }
 
-void TRefPlane::MakeGroup()
+void TRefPlane::GroupAndSelect(TMainDoc* doc, const unsigned char* name, const std::vector<TObjQz*>& objects,
+                               bool takeFromGroups, int32_t waitCount)
 {
-    TMainDoc* doc = Doc();
-    if (!doc || !fList || TooManyResources(doc)) return;
-    unsigned char name[256];
-    if (!GetGroupName(doc, name)) return;
-    const std::vector<TObjQz*> chosen = SelectedObjects(fList);
     TGroupObjQz* group = nullptr;
     int16_t err = 0;
     {
-        GroupWait wait(doc, kGroupingMessage, fList->rowCount);
-        err = MakeGroupOf(doc, name, chosen, false, &group);
+        GroupWait wait(doc, kGroupingMessage, waitCount);
+        err = MakeGroupOf(doc, name, objects, takeFromGroups, &group);
     }
     if (err) {
         ShowFailure(err);
@@ -141,6 +137,15 @@ void TRefPlane::MakeGroup()
     doc->UpdateAll();
     SelectObj(group);
     SetGroupFunc(group, 2, true);
+}
+
+void TRefPlane::MakeGroup()
+{
+    TMainDoc* doc = Doc();
+    if (!doc || !fList || TooManyResources(doc)) return;
+    unsigned char name[256];
+    if (!GetGroupName(doc, name)) return;
+    GroupAndSelect(doc, name, SelectedObjects(fList), false, fList->rowCount);
 }
 
 void TRefPlane::FullGroup()
@@ -162,18 +167,11 @@ void TRefPlane::FullGroup()
     }
     FreeObjList(gathered);
     CursRmve();
-    TGroupObjQz* group = nullptr;
-    if (!err) {
-        GroupWait wait(doc, kGroupingMessage, int32_t(objects.size()));
-        err = MakeGroupOf(doc, name, objects, true, &group);
-    }
     if (err) {
         ShowFailure(err);
         return;
     }
-    doc->UpdateAll();
-    SelectObj(group);
-    SetGroupFunc(group, 2, true);
+    GroupAndSelect(doc, name, objects, true, int32_t(objects.size()));
 }
 
 void TRefPlane::UnGroup()

@@ -29,12 +29,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "design/forms/FormTable.h"
 #include "design/objects/ObjKinds.h"
-#include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
 #include "forms/stylesheets/StyleSheets.h"
 #include "platform/core/Endian.h"
@@ -127,25 +125,6 @@ int16_t AddFieldUsers(TObjQz* table, ObjListHdl* users)
     } catch (const std::bad_alloc&) {
         return platform::memFullErr;
     }
-}
-
-// The rename dialog, then DoReplace under the busy cursor: 1 when the
-// person confirmed a name.
-int16_t AskAndRename(TObjQz* obj, int16_t listFilter, uint8_t mode, int16_t number, TObjQz* ownerObj, TObjQz** out)
-{
-    *out = obj;
-    unsigned char newName[256];
-    obj->GetName(newName);
-    ObjListHdl rewrite = nullptr;
-    if (!GetReplace(listFilter, obj->owner, obj->kind, ownerObj, newName, number, &mode, obj->usedBy, &rewrite,
-                    obj->MaxNameLen())) {
-        FreeObjList(rewrite);
-        return 0;
-    }
-    CursInstall(1, 5, 60);
-    obj->DoReplace(newName, mode != 0, rewrite, out, false);
-    CursRmve();
-    return 1;
 }
 
 }  // namespace

@@ -2,35 +2,18 @@
 // because method texts use them. With `all` the object takes the new name
 // everywhere (an object that already had it is merged into this one);
 // without, only the chosen users move to the object of the new name.
-#include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
-#include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
 
 namespace {
 constexpr int16_t kUsersFilter = 5;
 }
 
-int16_t TNamedObjQz::Replace(TObjQz** out)
-{
-    *out = this;
-    unsigned char newName[256];
-    GetName(newName);
-    uint8_t mode = 0;
-    ObjListHdl rewrite = nullptr;
-    if (!GetReplace(kUsersFilter, owner, kind, nullptr, newName, id, &mode, usedBy, &rewrite, MaxNameLen())) {
-        FreeObjList(rewrite);
-        return 0;
-    }
-    CursInstall(1, 5, 60);
-    DoReplace(newName, mode != 0, rewrite, out, false);
-    CursRmve();
-    return 1;
-}
+int16_t TNamedObjQz::Replace(TObjQz** out) { return AskAndRename(this, kUsersFilter, 0, id, nullptr, out); }
 
 int16_t TNamedObjQz::DoReplace(const unsigned char* newName, bool all, ObjListHdl users, TObjQz** out, bool force)
 {

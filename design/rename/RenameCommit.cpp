@@ -4,10 +4,12 @@
 #include <cstring>
 #include <new>
 
+#include "app/dialogs/BusyCursor.h"
 #include "app/documents/MainDoc.h"
 #include "design/links/ParseSupport.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/objects/RenameHooks.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 #include "resources/CPseudoResFile.h"
@@ -49,6 +51,23 @@ ObjListHdl NamedList(TObjQz* obj)
 }
 
 }  // namespace
+
+int16_t AskAndRename(TObjQz* obj, int16_t listFilter, uint8_t mode, int16_t number, TObjQz* ownerObj, TObjQz** out)
+{
+    *out = obj;
+    unsigned char newName[256];
+    obj->GetName(newName);
+    ObjListHdl rewrite = nullptr;
+    if (!GetReplace(listFilter, obj->owner, obj->kind, ownerObj, newName, number, &mode, obj->usedBy, &rewrite,
+                    obj->MaxNameLen())) {
+        FreeObjList(rewrite);
+        return 0;
+    }
+    CursInstall(1, 5, 60);
+    obj->DoReplace(newName, mode != 0, rewrite, out, false);
+    CursRmve();
+    return 1;
+}
 
 void CutName(unsigned char* out, const unsigned char* name, int16_t max)
 {

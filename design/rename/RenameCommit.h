@@ -34,6 +34,10 @@ private:
     bool joined_ = false;
 };
 
+// The rename dialog (GetReplace with the object's users), then DoReplace
+// under the busy cursor: 1 when the person confirmed a name, else 0.
+int16_t AskAndRename(TObjQz* obj, int16_t listFilter, uint8_t mode, int16_t number, TObjQz* ownerObj, TObjQz** out);
+
 // The new name cut to `max` characters.
 void CutName(unsigned char* out, const unsigned char* name, int16_t max);
 

@@ -15,14 +15,12 @@
 // linked to the target.
 #include <cstring>
 
-#include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "design/links/XRef.h"
 #include "design/objects/NameRules.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
-#include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
@@ -88,22 +86,7 @@ bool TVarObjQz::EnableReplace()
     return !TstFlag(kFlagDocOpen);
 }
 
-int16_t TVarObjQz::Replace(TObjQz** out)
-{
-    *out = this;
-    unsigned char newName[256];
-    GetName(newName);
-    uint8_t mode = 0;
-    ObjListHdl rewrite = nullptr;
-    if (!GetReplace(kVariableFilter, owner, kind, method, newName, id, &mode, usedBy, &rewrite, MaxNameLen())) {
-        FreeObjList(rewrite);
-        return 0;
-    }
-    CursInstall(1, 5, 60);
-    DoReplace(newName, mode != 0, rewrite, out, false);
-    CursRmve();
-    return 1;
-}
+int16_t TVarObjQz::Replace(TObjQz** out) { return AskAndRename(this, kVariableFilter, 0, id, method, out); }
 
 int16_t TVarObjQz::DoReplace(const unsigned char* newName, bool all, ObjListHdl users, TObjQz** out, bool force)
 {
