@@ -33,8 +33,9 @@ public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     bool EnableDegroup() override { return !TstFlag(kFlagDocOpen); }
     bool EnableReplace() override;
-    // The member list's resource name and the object's; users unchanged.
-    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    // Renamed as its member list's resource name; its users name it by id.
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     // Itself once, then its members (1008 once an open companion holds more

@@ -111,7 +111,7 @@
     "Save the conflict list as:"   # 11 the conflict list's export
     " bytes"
     "(no method)"    # 13 a menu item that runs no method, in the menu preview
-    ""
+    "Made to replace a command: "  # 14 the comment of a method made by Replace Command
     "\" with:"
     ".report.txt"
     ".QzB"
