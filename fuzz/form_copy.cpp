@@ -6,22 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "forms/layout/ReadingFrame.h"
-#include "forms/reader/FormReader.h"
 #include "forms/walkers/FormCopy.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/core/Memory.h"
 
 namespace {
-
-bool Reads(platform::Handle image)
-{
-    CustomClientFrame frame;
-    InitFormReadingFrame(&frame, nullptr);
-    const bool read = ReadFormImage(image, &frame) == IFF_OKAY;
-    DestroyPages(frame.pages);
-    return read;
-}
 
 int16_t gNext = 0;
 
@@ -41,12 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     platform::Handle in = fuzz::HandleOf(data, size, 1 << 20);
     platform::Handle out = platform::NewHandle(0);
     if (in && out) {
-        const bool readable = Reads(in);
-        if (CopyIFFLayOut(in, out) == 0 && readable && !Reads(out)) std::abort();
+        const bool readable = fuzz::FormImageReads(in);
+        if (CopyIFFLayOut(in, out) == 0 && readable && !fuzz::FormImageReads(out)) std::abort();
         gNext = 0;
         std::vector<int16_t> moved;
         const int16_t result = MoveIFFFormObject(in, nullptr, nullptr, Move, &moved);
-        if (result == 0 && readable && !Reads(in)) std::abort();
+        if (result == 0 && readable && !fuzz::FormImageReads(in)) std::abort();
         if (moved.size() != size_t(gNext)) std::abort();
     }
     if (in) platform::DisposeHandle(in);

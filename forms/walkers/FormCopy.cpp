@@ -132,6 +132,47 @@ bool MoveListBoxMethods(_GroupContext* c, VLayoutGrid* grid, bool* changed)
     return true;
 }
 
+// A 32-bit value of the image at `at`, in its byte order.
+uint32_t ImageLong(_GroupContext* c, int32_t at)
+{
+    const uint8_t* b = reinterpret_cast<const uint8_t*>(*c->file->handle) + c->file->base + at;
+    return c->byteReversed ? platform::ReadLE32(b) : platform::ReadBE32(b);
+}
+
+// Encoded anew, a list box of a file of the other byte order would come out
+// turned: its new ids are written over the old ones instead, the list
+// box's in its 16 bytes, each column's behind its three strings and two
+// ranges (a column kept as its bytes names no method).
+IFFP PatchReversedListBox(_GroupContext* c, VLayoutGrid* grid, int32_t listBoxAt)
+{
+    uint8_t bytes[2];
+    PutWord(c, grid->objectMethodID, bytes);
+    if (!grid->rawChunk)
+        if (const IFFP err = IFFOverWrite(c, listBoxAt + kMethodIdAt, bytes, 2)) return err;
+    const int32_t end = c->file->logicalEnd;
+    const int32_t listBoxSize = int32_t(ImageLong(c, listBoxAt - 4));
+    int32_t at = listBoxAt + listBoxSize + (listBoxSize & 1);
+    for (int32_t k = 1; k <= grid->GetGridColumnCount(); ++k) {
+        if (at < 0 || int64_t(at) + kChunkHeaderSize > end) return BAD_IFF;
+        const int32_t size = int32_t(ImageLong(c, at + 4));
+        const int32_t data = at + kChunkHeaderSize;
+        if (size < 0 || int64_t(data) + size > end) return BAD_IFF;
+        at = data + size + (size & 1);
+        if (grid->GetGridView().GetColumn(k)->rawColumn) continue;
+        int32_t field = data;
+        for (int part = 0; part < 3; ++part) {
+            if (field + 4 > data + size) return BAD_IFF;
+            const int64_t units = int32_t(ImageLong(c, field));
+            const int64_t next = field + (units < 1 ? 4 : 4 + 2 * (units + 1)) + (part < 2 ? 2 : 0);
+            if (next + 2 > int64_t(data) + size) return BAD_IFF;
+            field = int32_t(next);
+        }
+        PutWord(c, grid->GetColumnProc(k), bytes);
+        if (const IFFP err = IFFOverWrite(c, field, bytes, 2)) return err;
+    }
+    return IFF_OKAY;
+}
+
 // The second walk for list boxes that changed length: every chunk as
 // stored but those list boxes, written as encoded anew.
 IFFP ListBoxRelocate(_GroupContext* c)
@@ -186,15 +227,7 @@ IFFP LbMoveScript(_GroupContext* c)
     bool changed = false;
     if (!MoveListBoxMethods(c, &grid, &changed)) return CLIENT_ERROR;
     if (!changed) return IFF_OKAY;
-    if (c->byteReversed) {
-        // Only the list box's own id can be patched in a file of the other
-        // byte order: encoded anew, the columns would come out turned.
-        for (int32_t k = 1; k <= grid.GetGridColumnCount(); ++k)
-            if (grid.GetColumnProc(k) != 0) return CLIENT_ERROR;
-        uint8_t bytes[2];
-        PutWord(c, grid.objectMethodID, bytes);
-        return IFFOverWrite(c, at + kMethodIdAt, bytes, 2);
-    }
+    if (c->byteReversed) return PatchReversedListBox(c, &grid, at);
     std::string encoded;
     if ((result = EncodeListBox(&grid, &encoded)) != IFF_OKAY) return result;
     if (int64_t(encoded.size()) == int64_t(end) - start && end <= c->file->logicalEnd)

@@ -8,6 +8,7 @@
 
 #include "forms/listbox/ListBox.h"
 #include "forms/walkers/FormCopy.h"
+#include "tests/design/ChunkFormBytes.h"
 #include "tests/forms/ObjectChunkSupport.h"
 
 namespace {
@@ -15,15 +16,12 @@ namespace {
 using namespace ifftest;
 
 struct FakeMover {
-    int16_t next = 100;
-    int16_t missing = 0, failing = 0;
-    std::vector<int16_t> asked;
+    int16_t next = 100, missing = 0, failing = 0;
 };
 FakeMover gMover;
 
 int16_t Move(TMainDoc*, TMainDoc*, int16_t id, int16_t* newId)
 {
-    gMover.asked.push_back(id);
     *newId = 0;
     if (id == gMover.missing) return kFormScriptMissing;
     if (id == gMover.failing) return -34;
@@ -32,18 +30,18 @@ int16_t Move(TMainDoc*, TMainDoc*, int16_t id, int16_t* newId)
 }
 
 // A "FILD" or "VAR ": the 16 bytes with `method`, an empty format.
-Bytes Editable(int16_t method, bool little = false)
+Bytes Editable(int16_t method)
 {
-    B b{{}, little};
+    B b;
     b.W(10).W(20).W(30).W(40).U8(1).U8(2).W(0).W(7).W(uint32_t(uint16_t(method))).U8(0).U8(0);
     return b.b;
 }
 
-Bytes Form(const std::vector<std::pair<const char*, Bytes>>& chunks, bool little = false)
+Bytes Form(const std::vector<std::pair<const char*, Bytes>>& chunks)
 {
-    B inner{{}, little};
+    B inner;
     for (const auto& c : chunks) inner.Chunk(c.first, c.second);
-    B form{{}, little};
+    B form;
     form.Group("FORM", "LAYO", inner.b);
     return form.b;
 }
@@ -57,7 +55,6 @@ struct Moved {
 Moved RunMove(const Bytes& image)
 {
     gMover.next = 100;
-    gMover.asked.clear();
     Moved m;
     platform::Handle h = HandleOf(image);
     m.result = MoveIFFFormObject(h, nullptr, nullptr, Move, &m.ids);
@@ -80,8 +77,7 @@ Bytes Copied(const Bytes& image, int16_t* result)
 VLayoutGrid* ListBox(int16_t own, int16_t first, int16_t second)
 {
     auto* g = new VLayoutGrid;
-    unsigned char p[256] = "\x05Lines";
-    std::memcpy(g->name, p, 6);
+    std::memcpy(g->name, "\x05Lines", 6);
     g->SetVariableName(reinterpret_cast<const unsigned char*>("\x05lines"), 1);
     g->objectMethodID = own;
     for (int k = 1; k <= 2; ++k) {
@@ -92,9 +88,9 @@ VLayoutGrid* ListBox(int16_t own, int16_t first, int16_t second)
     return g;
 }
 
-int16_t MethodOf(const Bytes& chunk, bool little = false)
+int16_t MethodOf(const Bytes& chunk)
 {
-    return int16_t(little ? platform::ReadLE16(chunk.data() + 14) : platform::ReadBE16(chunk.data() + 14));
+    return int16_t(platform::ReadBE16(chunk.data() + 14));
 }
 int16_t ColumnMethod(const Bytes& column) { return int16_t(platform::ReadBE16(column.data() + column.size() - 2)); }
 
@@ -131,15 +127,27 @@ TEST(FormCopy, FieldsAndVariablesTakeTheirMovedMethodsInPlace)
     gMover.missing = 0;
 }
 
-TEST(FormCopy, AFileOfTheOtherByteOrderKeepsItsOrder)
+// In either byte order the new ids land where the old ones were; a file of
+// the other byte order is copied as stored and patched in its own order.
+TEST(FormCopy, BothByteOrdersTakeTheNewIdsInTheirOwnOrder)
 {
-    const Bytes image = Form({{"VAR ", Editable(9, true)}}, true);
-    int16_t copied = -1;
-    EXPECT_EQ(Copied(image, &copied), image);
-    EXPECT_EQ(copied, 0);
-    const Moved m = RunMove(image);
-    EXPECT_EQ(m.result, 0);
-    EXPECT_EQ(m.image, Form({{"VAR ", Editable(100, true)}}, true));
+    using designtest::ChunkForm;
+    auto image = [](bool little, int16_t field, int16_t own, int16_t first, int16_t second) {
+        return ChunkForm(little, [&](B& b) {
+            designtest::FieldChunk(b, 1, 0, 0, field);
+            designtest::ListBox(b, "lines", 1, own, {{"c1", "h1", first}, {"column2", "h2", second}});
+        });
+    };
+    for (const bool little : {false, true}) {
+        SCOPED_TRACE(little);
+        const Bytes before = image(little, 5, 6, 0, 8);
+        int16_t copied = -1;
+        EXPECT_EQ(Copied(before, &copied), before);
+        EXPECT_EQ(copied, 0);
+        const Moved m = RunMove(before);
+        EXPECT_EQ(m.result, 0);
+        EXPECT_EQ(m.image, image(little, 100, 101, 0, 102));
+    }
 }
 
 TEST(FormCopy, DamagedImagesAndFailingMoversAreRefused)
@@ -216,15 +224,6 @@ TEST(FormCopy, ListBoxesNameTheirMovedMethods)
         EXPECT_EQ(ChunkData(copy, "GDTL"), ChunkData(written, "GDTL"));
         EXPECT_EQ(copy.size(), image.size() + (c.shortened ? 4 : 0));
     }
-}
-
-TEST(FormCopy, InstalledIntoTheTransfersHookTable)
-{
-    ResetFormObjectWalks();
-    InstallFormCopyWalks();
-    EXPECT_EQ(CurrentFormObjectWalks().moveChunked, &MoveIFFFormObject);
-    EXPECT_EQ(CurrentFormObjectWalks().copyChunked, &CopyIFFLayOut);
-    ResetFormObjectWalks();
 }
 
 }  // namespace
