@@ -144,7 +144,7 @@ Bytes ChunkIn(const Bytes& image, const char* id, int nth = 0)
     for (size_t at = 0; at + 8 <= image.size(); ++at)
         if (std::memcmp(&image[at], id, 4) == 0 && nth-- == 0) {
             const size_t size = platform::ReadBE32(&image[at + 4]);
-            if (at + 8 + size <= image.size()) return Bytes(image.begin() + long(at + 8), image.begin() + long(at + 8 + size));
+            if (at + 8 + size <= image.size()) return Bytes(image.data() + at + 8, image.data() + at + 8 + size);
         }
     return {};
 }
