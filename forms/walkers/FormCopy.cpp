@@ -143,14 +143,16 @@ uint32_t ImageLong(_GroupContext* c, int32_t at)
 // turned: its new ids are written over the old ones instead, the list
 // box's in its 16 bytes, each column's behind its three strings and two
 // ranges (a column kept as its bytes names no method).
-IFFP PatchReversedListBox(_GroupContext* c, VLayoutGrid* grid, int32_t listBoxAt)
+IFFP PatchReversedListBox(_GroupContext* c, VLayoutGrid* grid, int32_t listBoxAt, bool ownMoved)
 {
     uint8_t bytes[2];
-    PutWord(c, grid->objectMethodID, bytes);
-    if (!grid->rawChunk)
-        if (const IFFP err = IFFOverWrite(c, listBoxAt + kMethodIdAt, bytes, 2)) return err;
     const int32_t end = c->file->logicalEnd;
     const int32_t listBoxSize = int32_t(ImageLong(c, listBoxAt - 4));
+    // Its id was read, so the 16 bytes are there (a list box kept as its
+    // bytes too).
+    PutWord(c, grid->objectMethodID, bytes);
+    if (ownMoved && listBoxSize >= kEditableHead)
+        if (const IFFP err = IFFOverWrite(c, listBoxAt + kMethodIdAt, bytes, 2)) return err;
     int32_t at = listBoxAt + listBoxSize + (listBoxSize & 1);
     for (int32_t k = 1; k <= grid->GetGridColumnCount(); ++k) {
         if (at < 0 || int64_t(at) + kChunkHeaderSize > end) return BAD_IFF;
@@ -224,10 +226,11 @@ IFFP LbMoveScript(_GroupContext* c)
     IFFP result = ReadListBoxWithColumns(&grid, c);
     if (result != IFF_OKAY) return result;
     const int32_t end = PaddedChunkEnd(c);
+    const bool ownMoved = grid.objectMethodID != 0;
     bool changed = false;
     if (!MoveListBoxMethods(c, &grid, &changed)) return CLIENT_ERROR;
     if (!changed) return IFF_OKAY;
-    if (c->byteReversed) return PatchReversedListBox(c, &grid, at);
+    if (c->byteReversed) return PatchReversedListBox(c, &grid, at, ownMoved);
     std::string encoded;
     if ((result = EncodeListBox(&grid, &encoded)) != IFF_OKAY) return result;
     if (int64_t(encoded.size()) == int64_t(end) - start && end <= c->file->logicalEnd)
