@@ -3,9 +3,12 @@
 // view lie for clicks and cell rectangles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/lists/ListRecord.h"
 #include "tests/platform/controls/ControlFixture.h"
 
@@ -378,6 +381,170 @@ TEST_F(ListEdits, ShiftAndCommandClicksFollowTheSelectionFlags)
     Play(Script().Click(int16_t(kOrigin + 50), int16_t(kOrigin + 20 + 16 * 4 + 8), cmdKey));
     LClick(NextClick(), cmdKey, l);
     EXPECT_EQ(Selection(l), "1,0");
+}
+
+TEST_F(ListEdits, ScrollBarsLieOutsideTheViewOverlappingItsFrame)
+{
+    struct Case {
+        bool vertical, horizontal;
+        Rect v, h;
+    };
+    // The view is (20, 20)-(120, 200); bars are 16 wide; with both bars
+    // each stops at the view's corner.
+    const Case cases[] = {
+        {true, false, Rect{19, 200, 121, 216}, Rect{}},
+        {false, true, Rect{}, Rect{120, 19, 136, 201}},
+        {true, true, Rect{19, 200, 121, 216}, Rect{120, 19, 136, 201}},
+    };
+    for (const Case& k : cases) {
+        ListHandle l = Make(20, 5, k.vertical, k.horizontal);
+        Rect b;
+        if (k.vertical) {
+            GetControlBounds(GetListVerticalScrollBar(l), &b);
+            EXPECT_EQ(b.top, k.v.top);
+            EXPECT_EQ(b.left, k.v.left);
+            EXPECT_EQ(b.bottom, k.v.bottom);
+            EXPECT_EQ(b.right, k.v.right);
+        } else {
+            EXPECT_EQ(GetListVerticalScrollBar(l), nullptr);
+        }
+        if (k.horizontal) {
+            GetControlBounds(GetListHorizontalScrollBar(l), &b);
+            EXPECT_EQ(b.top, k.h.top);
+            EXPECT_EQ(b.left, k.h.left);
+            EXPECT_EQ(b.bottom, k.h.bottom);
+            EXPECT_EQ(b.right, k.h.right);
+            EXPECT_EQ(GetControl32BitMaximum(GetListHorizontalScrollBar(l)), 2) << "5 columns less 3 shown";
+        } else {
+            EXPECT_EQ(GetListHorizontalScrollBar(l), nullptr);
+        }
+        LDispose(l);
+    }
+}
+
+TEST_F(ListEdits, ALargerViewOrSmallerCellsPullTheScrollPositionBack)
+{
+    ListHandle l = Make(20, 1);
+    LScroll(0, 100, l);
+    ASSERT_EQ(Top(l), 14);
+    LSize(180, 200, l);  // 12 whole rows
+    EXPECT_EQ(Top(l), 8);
+    EXPECT_EQ(GetControl32BitMaximum(GetListVerticalScrollBar(l)), 8);
+    Rect b;
+    GetControlBounds(GetListVerticalScrollBar(l), &b);
+    EXPECT_EQ(b.bottom, 221) << "the bar follows the view";
+    LCellSize(Point{10, 60}, l);  // 20 whole rows of 10
+    EXPECT_EQ(Top(l), 0);
+    LCellSize(Point{0, 60}, l);  // refused
+    LScroll(0, 5, l);
+    EXPECT_EQ(Top(l), 0);
+    LSize(180, -5, l);  // no height: one row counts as shown
+    ListBounds v;
+    GetListVisibleCells(l, &v);
+    EXPECT_EQ(v.bottom, v.top);
+    LScroll(0, 100, l);
+    EXPECT_EQ(Top(l), 19);
+}
+
+TEST_F(ListEdits, DraggingSelectsFromTheRowPressedToTheRowUnderTheMouse)
+{
+    // Row r's middle, global: view top 20, rows of 16.
+    auto row = [](int16_t r) { return int16_t(kOrigin + 20 + 16 * r + 8); };
+    ListHandle l = Make(20, 1);
+    Play(Script().Press(kOrigin + 50, row(1)).Move(kOrigin + 50, row(3)).Move(kOrigin + 50, row(4)).Wait(2).Release());
+    EXPECT_FALSE(LClick(NextClick(), 0, l));
+    EXPECT_EQ(Selection(l), "1,0 2,0 3,0 4,0");
+    EXPECT_EQ(LLastClick(l).v, 4) << "where the mouse came up";
+    LDispose(l);
+
+    // Above the view the list scrolls a row each pass, and the row just
+    // above the first shown is taken: here one pass.
+    l = Make(20, 1);
+    LScroll(0, 5, l);
+    static int gPassesAbove;
+    gPassesAbove = 0;
+    SetListClickLoop(l, [] {
+        Point p;
+        GetMouse(&p);
+        return Boolean(p.v >= 20 || ++gPassesAbove <= 1);
+    });
+    Play(Script().Press(kOrigin + 50, row(2)).Move(kOrigin + 50, kOrigin + 10).Wait(5).Release());
+    LClick(NextClick(), 0, l);
+    EXPECT_EQ(Top(l), 4);
+    EXPECT_EQ(Selection(l), "3,0 4,0 5,0 6,0 7,0");
+    LDispose(l);
+
+    // A click loop that disposes of the list ends the click with false.
+    l = Make(20, 1);
+    static ListHandle gDoomed;
+    gDoomed = l;
+    SetListClickLoop(l, [] {
+        LDispose(gDoomed);
+        return Boolean(true);
+    });
+    Play(Script().Press(kOrigin + 50, row(1)).Wait(3).Release());
+    EXPECT_FALSE(LClick(NextClick(), 0, l));
+}
+
+TEST_F(ListEdits, TheStandardCellsShowTheirTextAndInvertWhenSelected)
+{
+    window = Window();
+    const ListBounds data{0, 0, 3, 1};
+    ListHandle l = LNew(&kView, &data, Point{16, 180}, 0, window, true, false, false, false);
+    ASSERT_NE(l, nullptr);
+    LSetCell("W", 1, Cell{0, 0}, l);
+    LSetCell("W", 1, Cell{1, 0}, l);
+    LSetSelect(true, Cell{1, 0}, l);
+    SetPortWindowPort(window);
+    auto pixels = [](int16_t top) {
+        std::vector<uint32_t> out;
+        for (int16_t v = top; v < top + 16; ++v)
+            for (int16_t h = 20; h < 200; ++h) {
+                RGBColor c;
+                GetCPixel(h, v, &c);
+                out.push_back(PackRGB(c));
+            }
+        return out;
+    };
+    auto inverted = [](std::vector<uint32_t> p) {
+        for (uint32_t& x : p) x ^= 0xFFFFFF;
+        return p;
+    };
+    const std::vector<uint32_t> text = pixels(20);
+    const size_t inked = size_t(std::count_if(text.begin(), text.end(), [](uint32_t p) { return p != 0xFFFFFF; }));
+    EXPECT_GT(inked, 0u) << "the text of row 0";
+    EXPECT_LT(inked, 16u * 20) << "one letter";
+    EXPECT_EQ(pixels(36), inverted(text)) << "row 1 is row 0 inverted";
+    EXPECT_EQ(pixels(52), std::vector<uint32_t>(16 * 180, 0xFFFFFF)) << "an empty row is blank";
+    LSetSelect(false, Cell{1, 0}, l);
+    EXPECT_EQ(pixels(36), text);
+}
+
+TEST_F(ListEdits, AGoneListAnswersNothing)
+{
+    ListHandle l = Make(2, 2);
+    LDispose(l);
+    ListBounds b{1, 1, 1, 1};
+    GetListDataBounds(l, &b);
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.left, 0);
+    EXPECT_EQ(b.bottom, 0);
+    EXPECT_EQ(b.right, 0);
+    Rect view{1, 1, 1, 1};
+    GetListViewBounds(l, &view);
+    EXPECT_EQ(view.bottom, 0);
+    ListBounds v{1, 1, 1, 1};
+    GetListVisibleCells(l, &v);
+    EXPECT_EQ(v.top, 0);
+    EXPECT_EQ(v.bottom, 0);
+    EXPECT_EQ(GetListSelectionFlags(l), 0);
+    EXPECT_EQ(GetListRefCon(l), 0u);
+    EXPECT_EQ(GetListDataHandle(l), nullptr);
+    EXPECT_EQ(LLastClick(l).v, -1);
+    EXPECT_EQ(LAddRow(1, 0, l), 0);
+    EXPECT_EQ(LAddColumn(1, 0, l), 0);
+    Cell c{0, 0};
+    EXPECT_FALSE(LGetSelect(true, &c, l));
 }
 
 }  // namespace
