@@ -6,7 +6,11 @@
 
 #include <string>
 
+#include "platform/core/Memory.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
+#include "platform/pictures/Pictures.h"
+#include "platform/scrap/Scrap.h"
 #include "platform/textedit/MultilingualText.h"
 #include "tests/platform/textedit/EditorFixture.h"
 #include "tests/platform/windows/WindowFixture.h"
@@ -33,6 +37,49 @@ TEST_F(EditorTest, NewRecordsPublishTheirLinesAndAnArrowUpGoesOneLine)
     TEKey(0x1E, plain);  // up arrow
     EXPECT_EQ((*plain)->selStart, 5) << "the end of the middle line";
     TEDispose(plain);
+}
+
+TEST_F(EditorTest, ScrollingUpdatesAndPicturesKeepTheRecordAndThePenWhereTheyBelong)
+{
+    const Rect r{10, 10, 110, 200};
+    TEHandle te = TENew(&r, &r);
+    TESetText("Hello there", 11, te);
+    TEScroll(-10, -4, te);
+    EXPECT_EQ((*te)->destRect.left, 0);
+    EXPECT_EQ((*te)->destRect.right, 190) << "the whole destination moves";
+    EXPECT_EQ((*te)->destRect.bottom, 106);
+    TEScroll(10, 4, te);
+
+    PenSize(3, 2);
+    MoveTo(7, 8);
+    EraseRect(&r);
+    TEUpdate(&r, te);
+    PenState pen;
+    GetPenState(&pen);
+    EXPECT_EQ(pen.pnSize.h, 3);
+    EXPECT_EQ(pen.pnLoc.h, 7);
+    EXPECT_EQ(pen.pnLoc.v, 8);
+    PenNormal();
+
+    // Drawn into a picture, the record shows as it does in the port.
+    const std::string onScreen = Pixels();
+    const Rect all{0, 0, 200, 300};
+    PicHandle pic = OpenPicture(&all);
+    TEUpdate(&r, te);
+    ClosePicture();
+    EraseRect(&all);
+    DrawPicture(pic, &all);
+    EXPECT_EQ(Pixels(), onScreen);
+    KillPicture(pic);
+    TEDispose(te);
+
+    // A reset forgets the scrap's styles: plain text goes out alone.
+    ResetTextEdit();
+    ASSERT_EQ(TEToScrap(), noErr);
+    ScrapRef scrap = nullptr;
+    GetCurrentScrap(&scrap);
+    Size size = 0;
+    EXPECT_NE(GetScrapFlavorSize(scrap, 0x7374796C, &size), noErr) << "no 'styl'";
 }
 
 int gLoopCalls = 0;
@@ -132,6 +179,27 @@ TEST_F(TxnEdges, SizesComeInPointsOrAsFixedAndUnwrappedTextScrollsSideways)
     h = 1;
     TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, &h);
     EXPECT_EQ(h, 0) << "no further right than the end";
+    TXNDeleteObject(o);
+}
+
+TEST_F(TxnEdges, ANarrowerFrameWrapsAgainAndARedoPutsBackWhatWasInserted)
+{
+    TXNObject o = New({10, 10, 110, 300});
+    TXNSetData(o, kTXNUnicodeTextData, u"one two three four five six", 54, 0, 0);
+    ItemCount wide = 0, narrow = 0;
+    TXNGetLineCount(o, &wide);
+    TXNSetFrameBounds(o, 10, 10, 110, 60, 1);
+    TXNGetLineCount(o, &narrow);
+    EXPECT_EQ(wide, 1u);
+    EXPECT_GT(narrow, 2u) << "the text wraps in the narrower frame";
+
+    TXNSetData(o, kTXNUnicodeTextData, u"XY", 4, 0, 3);
+    TXNUndo(o);
+    TXNRedo(o);
+    Handle h = nullptr;
+    ASSERT_EQ(TXNGetData(o, 0, 4, &h), noErr);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(*h), 4), u"XY t");
+    DisposeHandle(h);
     TXNDeleteObject(o);
 }
 
