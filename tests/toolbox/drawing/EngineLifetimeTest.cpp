@@ -4,11 +4,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/toolbox/drawing/ResFileFixture.h"
 #include "toolbox/drawing/EngineResFiles.h"
 #include "toolbox/drawing/VResourceFile.h"
 #include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/system/ToolboxResources.h"
 
 namespace {
 
@@ -53,7 +55,9 @@ TEST_F(EngineLifetime, TheEntryAndTheToolboxFileGoWithTheEngine)
     {
         VEngine engine(Host);
         ASSERT_NE(engine.GetHostResFile(), nullptr);
+        EXPECT_NE(engine.GetDesignResFile(), nullptr);
         EXPECT_EQ(gResFile, engine.GetHostResFile());
+        EXPECT_EQ(ToolboxResourceIDs(platform::FourCC("STR#")), (std::vector<int16_t>{130, 131}));
         VStr<255> text;
         gResFile->GetString(text, 130, 3);
         EXPECT_EQ(Text(text), "three") << "the host's file is searched";
@@ -62,6 +66,10 @@ TEST_F(EngineLifetime, TheEntryAndTheToolboxFileGoWithTheEngine)
     EXPECT_EQ(gCallQz, nullptr);
     EXPECT_EQ(gResFile, nullptr) << "no toolbox file naming the freed host file";
     EXPECT_EQ(Formatted(0.25), "0.25") << "the toolbox's own text once no host is left";
+    VStr<255> text;
+    text.FromCString(reinterpret_cast<const uint8_t*>("old"), kCharSetMac);
+    ToolboxGetString(text, 130, 1);
+    EXPECT_EQ(Text(text), "") << "no toolbox file: no string";
 }
 
 TEST_F(EngineLifetime, AnEntryInstalledSinceIsLeftInPlace)
