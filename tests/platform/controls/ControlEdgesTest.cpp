@@ -1,6 +1,5 @@
 // Controls at their edges: templates read field by field and refused one
-// byte short, activation, the progress bar's animation, best sizes and the
-// pop-up's highlight after its menu.
+// byte short, activation, the progress bar's animation and best sizes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +10,6 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/ThemeText.h"
-#include "platform/menus/Menus.h"
 #include "platform/theme/Theme.h"
 #include "tests/platform/controls/ControlFixture.h"
 
@@ -168,30 +166,6 @@ TEST_F(ControlTest, BestSizesFollowTheTextOfEachKind)
     ASSERT_EQ(GetBestControlRect(text, &best, nullptr), noErr);
     EXPECT_EQ(best.right - best.left, textSize(u"two words").h);
     EXPECT_EQ(best.bottom - best.top, textSize(u"two words").v);
-}
-
-TEST_F(ControlTest, APopUpIsNoLongerHighlightedOnceItsMenuCloses)
-{
-    MenuRef menu = NewMenu(201, PStr("Kinds").get());
-    AppendMenu(menu, PStr("One;Two;Three").get());
-    InsertMenu(menu, -1);
-    CalcMenuSize(menu);
-    const int16_t itemHeight = int16_t(GetMenuHeight(menu) / 3);
-    WindowRef w = Window();
-    const Rect r{20, 20, 40, 220};
-    ControlRef popup = NewControl(w, &r, PStr("Kind:").get(), true, 0, 201, 60, kControlPopupButtonProc, 0);
-    ASSERT_NE(popup, nullptr);
-    const int16_t top = kOrigin + 20;
-    Play(Script()
-             .Press(kOrigin + 120, int16_t(top + 4))
-             .Wait(2)
-             .Move(kOrigin + 120, int16_t(top + 2 * itemHeight + itemHeight / 2))
-             .Wait(2)
-             .Release());
-    EXPECT_EQ(HandleControlClick(popup, NextClick(), 0, nullptr), kControlMenuPart);
-    EXPECT_EQ(GetControlValue(popup), 3);
-    EXPECT_EQ(GetControlHilite(popup), 0);
-    DisposeMenu(menu);
 }
 
 }  // namespace

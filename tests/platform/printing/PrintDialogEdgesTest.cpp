@@ -7,34 +7,14 @@
 
 #include "platform/printing/Printing.h"
 #include "tests/platform/controls/ControlFixture.h"
+#include "tests/platform/printing/PrintTestSupport.h"
 
 namespace platform::testing {
 namespace {
 
 class PrintDialogEdges : public ControlTest {
 protected:
-    void SetUp() override
-    {
-        ControlTest::SetUp();
-        ASSERT_EQ(PMCreateSession(&session), kPMNoError);
-        PMCreatePrintSettings(&settings);
-        PMCreatePageFormat(&format);
-        PMSessionDefaultPrintSettings(session, settings);
-        PMSessionDefaultPageFormat(session, format);
-    }
-    void TearDown() override
-    {
-        PMRelease(format);
-        PMRelease(settings);
-        PMRelease(session);
-        ControlTest::TearDown();
-    }
-    // A point of the dialog (360 wide, centred, its content 80 below the top).
-    static Point At(int16_t h, int16_t v)
-    {
-        const Rect screen = ScreenBounds();
-        return Point{int16_t(screen.top + 80 + v), int16_t((screen.right - screen.left - 360) / 2 + h)};
-    }
+    static Point At(int16_t h, int16_t v) { return printtest::DialogPoint(h, v); }
     // The values of the front dialog's items, read while it shows.
     static std::vector<int16_t> Values(const std::vector<DialogItemIndex>& items)
     {
@@ -46,9 +26,10 @@ protected:
         }
         return values;
     }
-    PMPrintSession session = nullptr;
-    PMPrintSettings settings = nullptr;
-    PMPageFormat format = nullptr;
+    printtest::Session objects;
+    PMPrintSession session = objects.session;
+    PMPrintSettings settings = objects.settings;
+    PMPageFormat format = objects.format;
 };
 
 TEST_F(PrintDialogEdges, ALastPageBeforeTheFirstIsRefusedAndTheSettingsStay)

@@ -27,30 +27,13 @@
 #include "platform/printing/PrintObjects.h"
 #include "platform/printing/Printing.h"
 #include "tests/platform/pictures/PictureTestSupport.h"
+#include "tests/platform/printing/PrintTestSupport.h"
 
 namespace {
 
 using namespace platform;
 
-struct Objects {
-    PMPrintSession session = nullptr;
-    PMPrintSettings settings = nullptr;
-    PMPageFormat format = nullptr;
-    Objects()
-    {
-        EXPECT_EQ(PMCreateSession(&session), kPMNoError);
-        EXPECT_EQ(PMCreatePrintSettings(&settings), kPMNoError);
-        EXPECT_EQ(PMCreatePageFormat(&format), kPMNoError);
-        EXPECT_EQ(PMSessionDefaultPrintSettings(session, settings), kPMNoError);
-        EXPECT_EQ(PMSessionDefaultPageFormat(session, format), kPMNoError);
-    }
-    ~Objects()
-    {
-        PMRelease(format);
-        PMRelease(settings);
-        PMRelease(session);
-    }
-};
+using Objects = printtest::Session;
 
 TEST(PrintSettingsEdges, CopiesPagesAndScaleAreRefusedPastTheirLimits)
 {
@@ -274,7 +257,25 @@ TEST(PrintSettingsEdges, APageFrameUpToTheLastCoordinateIsTaken)
     }
 }
 
-// Plays a picture drawn by `draw` on a white 60 x 40 page; the page's pixels.
+// The pixels of a white 60 x 40 page the picture is played on.
+std::vector<uint32_t> PlayedPicture(PicHandle picture)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    EXPECT_EQ(PlayPageOnCairo(cr, picture, Rect{0, 0, 40, 60}), noErr);
+    EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    std::vector<uint32_t> pixels;
+    const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface));
+    for (int i = 0; i < 60 * 40; ++i) pixels.push_back(data[i] & 0xFFFFFF);
+    cairo_surface_destroy(surface);
+    return pixels;
+}
+
+// The same for a picture recorded while `draw` runs.
 template <typename Draw>
 std::vector<uint32_t> Played(Draw draw)
 {
@@ -289,19 +290,18 @@ std::vector<uint32_t> Played(Draw draw)
     draw();
     ClosePicture();
     SetGWorld(savedPort, savedDevice);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    EXPECT_EQ(PlayPageOnCairo(cr, picture, page), noErr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    std::vector<uint32_t> pixels;
-    const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface));
-    for (int i = 0; i < 60 * 40; ++i) pixels.push_back(data[i] & 0xFFFFFF);
-    cairo_surface_destroy(surface);
+    std::vector<uint32_t> pixels = PlayedPicture(picture);
     KillPicture(picture);
     DisposeGWorld(world);
+    return pixels;
+}
+
+// The same for a picture written byte by byte.
+std::vector<uint32_t> Played(picturetest::Bytes& b)
+{
+    Handle picture = picturetest::Finish(b);
+    std::vector<uint32_t> pixels = PlayedPicture(reinterpret_cast<PicHandle>(picture));
+    DisposeHandle(picture);
     return pixels;
 }
 
@@ -329,19 +329,7 @@ TEST(PagePlayerEdges, ATextRatioOfNoHeightLeavesTheRestOfThePage)
     b.Op(0x0010).U16(1).U16(1).U16(0).U16(0);  // numerator 1:1, denominator 0:0
     b.Op(0x0028).U16(20).U16(5).U8(1).U8('A');
     b.Op(0x0031).R(25, 30, 35, 50);  // paintRect
-    Handle picture = picturetest::Finish(b);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    EXPECT_EQ(PlayPageOnCairo(cr, reinterpret_cast<PicHandle>(picture), Rect{0, 0, 40, 60}), noErr);
-    EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface));
-    EXPECT_EQ(data[30 * 60 + 40] & 0xFFFFFF, 0x000000u) << "the rectangle after the text";
-    cairo_surface_destroy(surface);
-    DisposeHandle(picture);
+    EXPECT_EQ(At(Played(b), 40, 30), 0x000000u) << "the rectangle after the text";
 }
 
 TEST(PagePlayerEdges, AnOvalOfNoHeightDrawsNothingAndStopsNothing)
@@ -380,26 +368,15 @@ TEST(PagePlayerEdges, ABitImageIsDrawnOnlyInsideItsMask)
     b.Op(0x0091).U16(2).R(0, 0, 16, 16).R(0, 0, 16, 16).R(4, 4, 20, 20).U16(srcCopy);
     b.U16(10).R(8, 8, 12, 16);
     for (int row = 0; row < 16; ++row) b.U16(0xFFFF);
-    Handle picture = picturetest::Finish(b);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    EXPECT_EQ(PlayPageOnCairo(cr, reinterpret_cast<PicHandle>(picture), Rect{0, 0, 40, 60}), noErr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface));
+    const std::vector<uint32_t> pixels = Played(b);
     int black = 0;
     for (int v = 0; v < 40; ++v)
         for (int h = 0; h < 60; ++h) {
             const bool inside = v >= 8 && v < 12 && h >= 8 && h < 16;
-            const uint32_t p = data[v * 60 + h] & 0xFFFFFF;
-            EXPECT_EQ(p, inside ? 0x000000u : 0xFFFFFFu) << h << "," << v;
-            black += p == 0;
+            EXPECT_EQ(At(pixels, h, v), inside ? 0x000000u : 0xFFFFFFu) << h << "," << v;
+            black += At(pixels, h, v) == 0;
         }
     EXPECT_EQ(black, 4 * 8);
-    cairo_surface_destroy(surface);
-    DisposeHandle(picture);
 }
 
 }  // namespace

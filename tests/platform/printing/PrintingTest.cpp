@@ -33,31 +33,14 @@
 #include "platform/printing/Printing.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/platform/pictures/PictureTestSupport.h"
+#include "tests/platform/printing/PrintTestSupport.h"
 
 namespace {
 
 using namespace platform;
 namespace fs = std::filesystem;
 
-struct Session {
-    PMPrintSession session = nullptr;
-    PMPrintSettings settings = nullptr;
-    PMPageFormat format = nullptr;
-    Session()
-    {
-        EXPECT_EQ(PMCreateSession(&session), kPMNoError);
-        EXPECT_EQ(PMCreatePrintSettings(&settings), kPMNoError);
-        EXPECT_EQ(PMCreatePageFormat(&format), kPMNoError);
-        EXPECT_EQ(PMSessionDefaultPrintSettings(session, settings), kPMNoError);
-        EXPECT_EQ(PMSessionDefaultPageFormat(session, format), kPMNoError);
-    }
-    ~Session()
-    {
-        PMRelease(format);
-        PMRelease(settings);
-        PMRelease(session);
-    }
-};
+using printtest::Session;
 
 class TempDir {
 public:
