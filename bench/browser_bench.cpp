@@ -8,11 +8,18 @@
 // its rows' headings and lists written with fwrite to a memory file.
 // Then the most-used object is selected with the where-used and uses panes
 // linked (both lists sorted and filtered into the panes) beside
-// std::stable_sort of copies of the same lists. Each size runs five times;
-// the figures are medians, with the growth exponent of each step.
+// std::stable_sort of copies of the same lists. Last the whole document
+// searched by name (contains) beside a case- and accent-free substring
+// test over the same names in a vector. Each size runs five times; the
+// figures are medians, with the growth exponent of each step.
+//
+//   browser_bench [SMALL LARGE]   (other sizes than 10,000 and 100,000)
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +28,7 @@
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
+#include "app/dialogs/WaitDialog.h"
 #include "app/documents/MainDoc.h"
 #include "app/windows/PaneHooks.h"
 #include "browser/CallPanes.h"
@@ -119,7 +127,8 @@ bool KindThenName(TObjQz* a, TObjQz* b)
 struct Figures {
     double rebuild = 0, openRebuild = 0, perKey = 0, screen = 0, mainTotal = 0, mainPeer = 0;
     double select = 0, panes = 0, sorting = 0, selectPeer = 0;
-    int32_t rows = 0, keys = 0, selectRows = 0;
+    double search = 0, searchPeer = 0;
+    int32_t rows = 0, keys = 0, selectRows = 0, searchRows = 0, searchPeerRows = 0;
     size_t peerRows = 0, found = 0, users = 0, used = 0;
 };
 
@@ -191,6 +200,60 @@ void SelectMostUsed(Structure* s, Figures* f)
     // Again, as the lists come back sorted the next time.
     std::copy(users.begin(), users.end(), obj->usedBy->entries);
     std::copy(used.begin(), used.end(), obj->uses->entries);
+}
+
+// Upper case without accents, as the names are compared: the peer folds
+// each name it tests, as the comparison folds each character.
+const std::array<uint8_t, 256>& FoldTable()
+{
+    static const std::array<uint8_t, 256> table = [] {
+        std::array<uint8_t, 256> t{};
+        for (int c = 0; c < 256; ++c) t[size_t(c)] = uint8_t(c >= 'a' && c <= 'z' ? c - 32 : c);
+        // Mac Roman's accented capitals and small letters to their base.
+        const char* accented = "AACENOUaaaaaaceeeeiiiinooooouuuu";
+        for (int c = 0x80; c < 0xA0; ++c) t[size_t(c)] = uint8_t(std::toupper(uint8_t(accented[c - 0x80])));
+        return t;
+    }();
+    return table;
+}
+
+// Every object whose name contains "9999": the search's rows, flat.
+void SearchByName(Structure* s, Figures* f)
+{
+    Window w(s);
+    const uint8_t record[] = {0, 1, 0x7F, 0xFF, 0xFF, 0xFE, 0, 0, 0, 1, 0, 0, 4, '9', '9', '9', '9', 0};
+    platform::Handle saved = G_SearchFilterHdl;
+    platform::PtrToHand(record, &G_SearchFilterHdl, platform::Size(sizeof record));
+    WaitParamRec wait;
+    w.main->SearchRows(G_SearchFilterHdl, false, &wait);  // as warm as the peer's second pass
+    const auto start = std::chrono::steady_clock::now();
+    w.main->SearchRows(G_SearchFilterHdl, false, &wait);
+    f->search = Seconds(start);
+    f->searchRows = w.main->fList->rowCount;
+    platform::DisposeHandle(G_SearchFilterHdl);
+    G_SearchFilterHdl = saved;
+
+    std::vector<std::string> names;
+    browser::TypeNum order;
+    for (int16_t k = order.Next(); k != -1; k = order.Next())
+        if (ObjListHdl list = GetObjListe(s->doc.fTypeList, k))
+            for (int32_t i = 0; i < list->Size(); ++i)
+                names.emplace_back(reinterpret_cast<const char*>(list->At(i)->name + 1), list->At(i)->name[0]);
+    const auto& fold = FoldTable();
+    const std::string pattern = "9999";
+    const auto peerStart = std::chrono::steady_clock::now();
+    std::vector<size_t> found;
+    for (int pass = 0; pass < 2; ++pass) {
+        found.clear();
+        for (size_t i = 0; i < names.size(); ++i) {
+            char folded[256];
+            const std::string& n = names[i];
+            for (size_t c = 0; c < n.size(); ++c) folded[c] = char(fold[uint8_t(n[c])]);
+            if (memmem(folded, n.size(), pattern.data(), pattern.size())) found.push_back(i);
+        }
+    }
+    f->searchPeer = Seconds(peerStart) / 2;
+    f->searchPeerRows = int32_t(found.size());
 }
 
 Figures Run(int32_t count, platform::WindowRef window)
@@ -279,6 +342,7 @@ Figures Run(int32_t count, platform::WindowRef window)
     f.mainPeer = Seconds(peerStart);
     f.peerRows = peerRows.size();
     SelectMostUsed(&s, &f);
+    SearchByName(&s, &f);
     DisposeTypeList(s.doc.fTypeList);
     s.doc.fTypeList = nullptr;
     return f;
@@ -377,7 +441,7 @@ double Median(const std::vector<Figures>& runs, double Figures::*field)
 
 }  // namespace
 
-int main(int, char** argv)
+int main(int argc, char** argv)
 {
     GromMemHdl = platform::NewHandle(64);
     const uint8_t all[] = {0, 1, 0x7F, 0xFF, 0xFF, 0xFE, 0, 0, 0, 1, 0, 0, 0, 0};
@@ -393,7 +457,8 @@ int main(int, char** argv)
     platform::WindowRef window =
         platform::NewCWindow(nullptr, &bounds, title, false, 0, reinterpret_cast<platform::WindowRef>(-1), false, 0);
     if (!window) std::printf("(no window: nothing drawn)\n");
-    const int32_t counts[] = {10000, 100000};
+    int32_t counts[] = {10000, 100000};
+    if (argc == 3) counts[0] = std::max(100, std::atoi(argv[1])), counts[1] = std::max(100, std::atoi(argv[2]));
     std::vector<std::vector<Figures>> all_runs;
     for (int32_t count : counts) {
         std::vector<Figures> runs;
@@ -412,6 +477,10 @@ int main(int, char** argv)
                     one.users, one.used, 1000 * m(&Figures::select), one.selectRows, 1000 * m(&Figures::panes),
                     1000 * m(&Figures::sorting), 1000 * m(&Figures::selectPeer),
                     m(&Figures::select) / m(&Figures::selectPeer));
+        std::printf("  search the document by name (contains): %.3f ms (%d rows); peer folded substring test over "
+                    "the names %.3f ms (%d found); ratio %.2f\n",
+                    1000 * m(&Figures::search), one.searchRows, 1000 * m(&Figures::searchPeer), one.searchPeerRows,
+                    m(&Figures::search) / m(&Figures::searchPeer));
     }
     // Growth exponents: e = ln(time ratio) / ln(size ratio); 1 is linear.
     const double sizeRatio = double(counts[1]) / double(counts[0]);
@@ -420,7 +489,8 @@ int main(int, char** argv)
         {"rebuild", &Figures::rebuild},          {"all groups open", &Figures::openRebuild},
         {"type-ahead a key", &Figures::perKey},  {"select the most-used", &Figures::select},
         {"  peer of the select", &Figures::selectPeer}, {"main list total", &Figures::mainTotal},
-        {"  peer of the main list", &Figures::mainPeer}};
+        {"  peer of the main list", &Figures::mainPeer}, {"search by name", &Figures::search},
+        {"  peer of the search", &Figures::searchPeer}};
     for (const auto& [name, field] : steps) {
         const double a = Median(all_runs[0], field), b = Median(all_runs[1], field);
         std::printf("  %-24s e = %.2f\n", name, a > 0 && b > 0 ? std::log(b / a) / std::log(sizeRatio) : 0.0);

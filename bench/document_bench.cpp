@@ -18,8 +18,18 @@
 // keys) is opened and read with the program's module manager, beside the
 // same open with the stand-in manager that knows no component.
 //
+// Then plug-in discovery over a plug-in folder of 200 resource files of
+// 10 package bundles each (5 routines a bundle): the packages' pass (every
+// file opened, its bundles read, 22,000 objects made in their sorted
+// list), the routines' pass and the disposal that closes the files,
+// beside opening and closing the same 200 files; with 100
+// files too, for the growth. Processor time of the thread, medians of 21.
+//
 //   document_bench [count...] [--keep FOLDER]
 //   document_bench --sql          (the SQL script alone)
+//   document_bench --plugins      (the plug-in folder alone)
+//   document_bench --read FILE    (one open, read and close of a kept
+//                                  structure in this process, for a profiler)
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -47,6 +57,7 @@
 #include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
 #include "design/reading/ReadQzB.h"
+#include "design/plugins/PlugInDiscovery.h"
 #include "design/sql/SqlScript.h"
 #include "bench/BenchApplication.h"
 #include "bench/BenchTiming.h"
@@ -57,6 +68,7 @@
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 #include "tools/docbuilder/DocBuilder.h"
@@ -572,6 +584,23 @@ void Print(const std::vector<SizeResult>& results)
     }
 }
 
+// One open, read and close of a kept structure, in this process: what a
+// profiler is pointed at. Its companion is the file beside it ending in
+// ".RSR".
+int ReadOnce(const std::string& data)
+{
+    std::filesystem::path path(data);
+    Paths paths;
+    paths.folder = path.parent_path().string();
+    paths.data = data;
+    paths.companion = (path.parent_path() / path.stem()).string() + ".RSR";
+    const Report r = RunDocument(paths);
+    std::printf("%s: %" PRId64 " objects, error %d\n", data.c_str(), r.objects, r.error);
+    std::printf("  OpenQzB %.4f s, ReadQzB %.4f s, CloseQzB %.4f s, disposing %.4f s\n", r.open, r.read, r.close,
+                r.dispose);
+    return r.error ? 1 : 0;
+}
+
 }  // namespace
 
 // The SQL script's parse beside splitting its bytes into words.
@@ -609,6 +638,130 @@ void SqlScriptParse()
     std::printf("  parsed into the schema and report  %8.2f ms   ratio %.2f\n", parse, parse / split);
 }
 
+namespace {
+
+// A plug-in file of `bundles` package bundles of 5 routines each.
+bool WritePlugInFile(const std::string& path, int32_t file, int32_t bundles)
+{
+    platform::ResourceFileImage image;
+    auto add = [&](const char (&type)[5], int16_t id, std::string name, std::vector<uint8_t> data) {
+        platform::ResourceImage r;
+        r.type = platform::FourCC(type);
+        r.id = id;
+        r.hasName = !name.empty();
+        r.name = std::move(name);
+        r.data = std::move(data);
+        image.resources.push_back(std::move(r));
+    };
+    for (int32_t b = 0; b < bundles; ++b) {
+        const int16_t id = int16_t(20000 + b);
+        add("QBNX", id, "Tools_" + std::to_string(file) + "_" + std::to_string(b),
+            {0, 1, 'S', 'T', 'R', '#', 0, 1, uint8_t(id >> 8), uint8_t(id)});
+        std::vector<uint8_t> list = {0, 5};
+        for (int r = 1; r <= 5; ++r) {
+            const std::string text = "Routine_" + std::to_string(r) + "(&R;&S):S";
+            list.push_back(uint8_t(text.size()));
+            list.insert(list.end(), text.begin(), text.end());
+        }
+        add("STR#", id, "", list);
+    }
+    std::vector<uint8_t> bytes;
+    return platform::BuildResourceFile(image, &bytes) == 0 &&
+           platform::WriteFileAtomically(path, bytes.data(), bytes.size()) == 0;
+}
+
+// Processor time of this thread in milliseconds: on a machine shared with
+// other work, waiting for a processor is not the code's own time.
+double CpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+struct PlugInTimes {
+    double packages = 0, routines = 0, dispose = 0, peer = 0;
+    int64_t objects = 0;
+};
+
+PlugInTimes MeasurePlugIns(const std::string& folder, int32_t files)
+{
+    PlugInTimes t;
+    const std::string plugins = folder + "/ext/Plugins";
+    std::filesystem::remove_all(folder + "/ext");
+    std::filesystem::create_directories(plugins);
+    std::vector<std::string> paths;
+    for (int32_t f = 0; f < files; ++f) {
+        paths.push_back(plugins + "/Tools " + std::to_string(f) + ".rsrc");
+        if (!WritePlugInFile(paths.back(), f, 10)) return t;
+    }
+    setenv("QZ_EXTENSIONS_DIR", (folder + "/ext").c_str(), 1);
+    for (const char* other : {"QZ_USER_DATA_DIR", "QZ_SYSTEM_DATA_DIR", "QZ_APPLICATION_DIR"})
+        setenv(other, (folder + "/none").c_str(), 1);
+    std::vector<double> packages, routines, dispose;
+    for (int run = 0; run < 21; ++run) {
+        TMainDoc doc;
+        if (NewTypeList(&doc.fTypeList) != 0) return t;
+        double start = CpuMs();
+        ReadPlugInPackages(&doc);
+        packages.push_back(CpuMs() - start);
+        start = CpuMs();
+        ReadPlugInRoutines(&doc);
+        routines.push_back(CpuMs() - start);
+        t.objects = CountObjects(doc.fTypeList);
+        start = CpuMs();
+        DisposeTypeList(doc.fTypeList);
+        dispose.push_back(CpuMs() - start);
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    t.packages = median(packages);
+    t.routines = median(routines);
+    t.dispose = median(dispose);
+    std::vector<double> peer;
+    for (int run = 0; run < 21; ++run) {
+        const double start = CpuMs();
+        for (const std::string& p : paths) {
+            const int16_t ref = platform::OpenResFile(p, platform::fsRdPerm);
+            if (ref > 0) platform::CloseResFile(ref);
+        }
+        peer.push_back(CpuMs() - start);
+    }
+    t.peer = median(peer);
+    return t;
+}
+
+bool PlugInFolder(const std::string& base)
+{
+    const std::string folder = base + "/plugins";
+    std::filesystem::create_directories(folder);
+    if (!SetUpBenchApplication(folder, QZ_APP_RESOURCES, QZ_SOURCE_DIR)) return false;
+    const PlugInTimes small = MeasurePlugIns(folder, 100), big = MeasurePlugIns(folder, 200);
+    if (big.objects == 0) {
+        std::printf("the plug-in folder could not be made\n");
+        return false;
+    }
+    std::printf("\nPlug-in folder of 200 files of 10 bundles (5 routines each): %" PRId64 " objects, processor time\n",
+                big.objects);
+    std::printf("  open and close the 200 files               %8.2f ms\n", big.peer);
+    std::printf("  packages' pass (open, read, make objects)  %8.2f ms   ratio %.2f\n", big.packages,
+                big.packages / big.peer);
+    std::printf("  routines' pass (open and close each)       %8.2f ms   ratio %.2f\n", big.routines,
+                big.routines / big.peer);
+    std::printf("  disposal (objects freed, files closed)     %8.2f ms\n", big.dispose);
+    std::printf("  whole discovery and disposal               %8.2f ms   ratio %.2f\n",
+                big.packages + big.routines + big.dispose, (big.packages + big.routines + big.dispose) / big.peer);
+    auto e = [](double a, double b) { return std::log(b / a) / std::log(2.0); };
+    std::printf("  growth from 100 to 200 files: packages e %.2f, routines e %.2f, disposal e %.2f, peer e %.2f\n",
+                e(small.packages, big.packages), e(small.routines, big.routines), e(small.dispose, big.dispose),
+                e(small.peer, big.peer));
+    return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     std::vector<int32_t> counts;
@@ -616,8 +769,12 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
+        else if (std::strcmp(argv[i], "--read") == 0 && i + 1 < argc)
+            return ReadOnce(argv[++i]);
         else if (std::strcmp(argv[i], "--sql") == 0)
             counts.push_back(0);
+        else if (std::strcmp(argv[i], "--plugins") == 0)
+            counts.push_back(-1);
         else
             counts.push_back(std::atoi(argv[i]));
     }
@@ -626,6 +783,12 @@ int main(int argc, char** argv)
         return 0;
     }
     if (counts.empty()) counts = {10000, 100000};
+    if (counts == std::vector<int32_t>{-1}) {
+        const std::string folder = std::filesystem::temp_directory_path().string() + "/document_bench." + std::to_string(::getpid());
+        const bool done = PlugInFolder(folder);
+        std::filesystem::remove_all(folder);
+        return done ? 0 : 1;
+    }
     const std::string base = keep.empty() ? std::filesystem::temp_directory_path().string() + "/document_bench." +
                                                 std::to_string(::getpid())
                                           : keep;
@@ -643,6 +806,7 @@ int main(int argc, char** argv)
     Print(results);
     SqlScriptParse();
     if (ok) ok = MeasureComponents(base);
+    if (ok) ok = PlugInFolder(base);
     if (keep.empty()) std::filesystem::remove_all(base);
     return ok ? 0 : 1;
 }

@@ -5,7 +5,12 @@
 // structure's graph; then the same forms are read into objects (GetFormQz)
 // and written back (PackFormat). Beside them, a loop follows the same chunk
 // headers and copies every chunk's data with memcpy: the least any reader
-// of the same bytes does.
+// of the same bytes does. Then SearchTxtIFF looks for a text no form holds
+// (each form walked whole) beside memmem of the same text over the same
+// images, and ReplaceTxtIFF rewrites every form (each static text
+// replaced) beside copying the images. Last, four of the forms stored as a
+// chain of inherited forms are loaded into kernel records (getform, three
+// inherited forms brought in), beside GetFormQz of the same four images.
 //
 //   form_bench [forms]
 #include <unistd.h>
@@ -20,12 +25,17 @@
 
 #include "app/documents/MainDoc.h"
 #include "bench/BenchTiming.h"
+#include "design/forms/FormRewriteLookups.h"
 #include "design/links/FormLinkLookups.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjList.h"
+#include "forms/kernel/KernelForm.h"
 #include "forms/layout/FormContainer.h"
+#include "forms/objects/FormObjects.h"
+#include "forms/objects/FormTables.h"
 #include "forms/reader/FormReader.h"
+#include "forms/walkers/FormRewriters.h"
 #include "forms/walkers/ParseIFFForm.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -63,9 +73,10 @@ IffObject Object(Kind kind, int row)
 // string list, one in a style sheet), 10 drawings (two carrying themes), 2
 // groups of two drawings, 2 library pictures, 1 subform and 1 matrix. Each
 // form names other fields and variables than the last.
-Bytes MakeForm(int n)
+Bytes MakeForm(int n, const std::string& inherit = "")
 {
     docbuilder::IffFormLayout f;
+    if (!inherit.empty()) f.inheritTable = 1, f.inheritName = inherit;
     f.pages.resize(2);
     std::vector<IffObject>& page = f.pages[1];
     int row = 0;
@@ -143,6 +154,59 @@ size_t CopyChunks(const uint8_t* b, size_t from, size_t end, uint8_t* out)
     return copied;
 }
 
+platform::Handle gChainList = nullptr;
+
+// Forms C0 to C3 ('FOQz' 20001 to 20004), each inheriting the next, loaded
+// 100 times with getform; beside it GetFormQz of the four images as often.
+// Prints both; answers getform's time.
+double ChainedLoads(int* failures)
+{
+    constexpr int kChain = 4, kLoads = 100;
+    Bytes list(6 + kChain * 270, 0);
+    list[1] = kChain;
+    std::vector<platform::Handle> images;
+    for (int i = 0; i < kChain; ++i) {
+        const std::string own = "C" + std::to_string(i);
+        uint8_t* e = &list[size_t(6 + i * 270)];
+        e[0] = uint8_t(own.size());
+        std::memcpy(e + 1, own.data(), own.size());
+        platform::WriteBE16(e + 32, uint16_t(20001 + i));
+        const Bytes form = MakeForm(i, i + 1 < kChain ? "C" + std::to_string(i + 1) : "");
+        platform::Handle h = nullptr;
+        platform::PtrToHand(form.data(), &h, platform::Size(form.size()));
+        images.push_back(h);
+        platform::Handle stored = nullptr;
+        platform::PtrToHand(form.data(), &stored, platform::Size(form.size()));
+        xaddres(stored, platform::FourCC("FOQz"), int16_t(20001 + i));
+    }
+    platform::PtrToHand(list.data(), &gChainList, platform::Size(list.size()));
+    formTableCount = 1;
+    SetTableFormListProc([](int16_t) { return gChainList; });
+    const double kernel = bench::MedianMs(5, [&] {
+        for (int k = 0; k < kLoads; ++k) {
+            getform(20001, nullptr, true);
+            *failures += debutform == nullptr;
+            effform(&debutform);
+        }
+    });
+    const double objects = bench::MedianMs(5, [&] {
+        for (int k = 0; k < kLoads; ++k)
+            for (platform::Handle h : images) {
+                CustomClientFrame frame;
+                InitFormReadingFrame(&frame, nullptr);
+                *failures += ReadFormImage(h, &frame) != 0;
+                DestroyPages(frame.pages);
+            }
+    });
+    std::printf("  getform, 3 inherited  %9.2f ms for %d loads of %d forms\n", kernel, kLoads, kChain);
+    std::printf("  GetFormQz, same forms %9.2f ms  ratio %6.2f\n", objects, objects > 0 ? kernel / objects : 0.0);
+    SetTableFormListProc(nullptr);
+    formTableCount = 0;
+    platform::DisposeHandle(gChainList);
+    for (platform::Handle h : images) platform::DisposeHandle(h);
+    return kernel;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -152,10 +216,10 @@ int main(int argc, char** argv)
     char folder[] = "/tmp/form_bench.XXXXXX";
     if (!mkdtemp(folder)) return 1;
     initresman();
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(std::string(folder) + "/scratch.qzb", &spec);
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(std::string(folder) + "/scratch.qzb", &fileSpec);
     TMainDoc doc;
-    doc.fResFile = createres(spec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+    doc.fResFile = createres(fileSpec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
     if (!doc.fResFile || NewTypeList(&doc.fTypeList) != 0) return 1;
     useres(doc.fResFile);
 
@@ -227,6 +291,30 @@ int main(int argc, char** argv)
     });
     platform::DisposeHandle(out);
     for (auto& f : frames) DestroyPages(f->pages);
+    // Searching and replacing the forms' texts.
+    InstallFormRewriteHooks();
+    const char* absent = "Nowhere to be found";
+    int found = 0;
+    const double searching = bench::MedianMs(5, [&] {
+        for (platform::Handle h : handles) found += SearchTxtIFF(h, absent, 2);
+    });
+    size_t memmemHits = 0;
+    const double scanning = bench::MedianMs(5, [&] {
+        for (const Bytes& b : bytes) memmemHits += memmem(b.data(), b.size(), absent, std::strlen(absent)) != nullptr;
+    });
+    platform::Handle rewritten = platform::NewHandle(0);
+    int replaceFailures = 0;
+    const double replacing = bench::MedianMs(5, [&] {
+        for (platform::Handle h : handles)
+            replaceFailures += ReplaceTxtIFF(h, rewritten, PName("Label", name), PName("Title", name + 64)) != 0;
+    });
+    const double copyingImages = bench::MedianMs(5, [&] {
+        for (const Bytes& b : bytes) {
+            platform::SetHandleSize(rewritten, platform::Size(b.size()));
+            std::memcpy(*rewritten, b.data(), b.size());
+        }
+    });
+    platform::DisposeHandle(rewritten);
     int32_t links = 0;
     for (TLayoutObjQz* l : layouts) links += l->uses ? l->uses->Size() : 0;
     std::printf("form_bench: %d forms of %d objects, %zu bytes, %d links recorded, %d failed walks\n", forms,
@@ -238,9 +326,19 @@ int main(int argc, char** argv)
                 readFailures);
     std::printf("  PackFormat            %9.2f ms  ratio %6.2f  (%d failed)\n", writing, peer > 0 ? writing / peer : 0.0,
                 writeFailures);
+    std::printf("  SearchTxtIFF          %9.2f ms  (%d found)\n", searching, found);
+    std::printf("  memmem                %9.2f ms  (%zu found)  ratio %6.2f\n", scanning, memmemHits,
+                scanning > 0 ? searching / scanning : 0.0);
+    std::printf("  ReplaceTxtIFF         %9.2f ms  (%d failed)\n", replacing, replaceFailures);
+    std::printf("  copying the images    %9.2f ms  ratio %6.2f\n", copyingImages,
+                copyingImages > 0 ? replacing / copyingImages : 0.0);
+    ChainedLoads(&readFailures);
     for (platform::Handle h : handles) platform::DisposeHandle(h);
     DisposeTypeList(doc.fTypeList);
     ResetResManager();
     std::string rm = std::string("rm -rf ") + folder;
-    return std::system(rm.c_str()) == 0 && failures == 0 && readFailures == 0 && writeFailures == 0 ? 0 : 1;
+    return std::system(rm.c_str()) == 0 && failures == 0 && readFailures == 0 && writeFailures == 0 &&
+                   replaceFailures == 0 && found == 0
+               ? 0
+               : 1;
 }

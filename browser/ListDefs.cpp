@@ -11,6 +11,9 @@
 #include "app/appl/Preferences.h"
 #include "app/appl/Utilities.h"
 #include "browser/CallPanes.h"
+#include "browser/CellDrawers.h"
+#include "browser/dialogs/DialogDrawing.h"
+#include "browser/dialogs/FilterDialog.h"
 #include "design/objects/ObjKinds.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Modes.h"
@@ -70,83 +73,14 @@ void Invert(const Rect* r)
     InvertRect(r);
 }
 
-struct PortText {
-    PortText()
-    {
-        GrafPtr port = nullptr;
-        GetPort(&port);
-        if (!port) return;
-        font = GetPortTextFont(port);
-        size = GetPortTextSize(port);
-        face = GetPortTextFace(port);
-        mode = port->txMode;
-        valid = true;
-    }
-    ~PortText()
-    {
-        if (!valid) return;
-        TextFont(font);
-        TextSize(size);
-        TextFace(face);
-        TextMode(mode);
-    }
-    int16_t font = 0, size = 0, mode = srcOr;
-    StyleField face = 0;
-    bool valid = false;
-};
-
-bool SameNameNoCase(const unsigned char* a, const unsigned char* b)
-{
-    if (a[0] != b[0]) return false;
-    for (int i = 1; i <= a[0]; ++i) {
-        uint8_t x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = uint8_t(x - 32);
-        if (y >= 'a' && y <= 'z') y = uint8_t(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
 void DrawObjectCell(const Rect* cell, TObjQz* obj)
 {
-    PortText keep;
+    SavedPortText keep;
     EraseRect(cell);
     if (!obj) return;
     const Rect icon{cell->top, cell->left, int16_t(cell->top + 16), int16_t(cell->left + 16)};
-    if (CIconHandle h = GetCIcon(int16_t(2040 + obj->kind))) {
-        PlotCIcon(&icon, h);
-        DisposeCIcon(h);
-    }
-    unsigned char prefix[256] = {0}, text[256] = {0};
-    RowText(obj, prefix, text);
-    bool red = !obj->Used();
-    if (red && obj->kind == 2) {
-        unsigned char startup[256], name[256];
-        MyGetIndString(startup, 1007, 6);
-        obj->GetName(name);
-        if (SameNameNoCase(name, startup)) red = false;
-    }
-    TextFont(GetResFont(0));
-    TextSize(GetResSize(0));
-    const int16_t left = int16_t(cell->left + 16);
-    if (MyGetTESysJust() == -1) {
-        TextFace(italic);
-        const int16_t pw = StringWidth(prefix);
-        TextFace(0);
-        const int16_t tw = StringWidth(text);
-        MoveTo(int16_t(cell->right - 4 - pw - tw), int16_t(cell->top + 12));
-    } else {
-        MoveTo(int16_t(left + 4), int16_t(cell->top + 12));
-    }
-    if (prefix[0]) {
-        TextFace(italic);
-        ForeColor(blackColor);
-        DrawString(prefix);
-    }
-    TextFace(0);
-    ForeColor(red ? redColor : blackColor);
-    DrawString(text);
-    ForeColor(blackColor);
+    MyPlotIcon(&icon, int16_t(2040 + obj->kind), false);
+    DrawCellLabel(CellPen{Rect{cell->top, int16_t(cell->left + 16), cell->bottom, cell->right}, false}, obj);
 }
 
 void TextIn(const unsigned char* text, const Rect& box, int16_t just)
@@ -156,7 +90,7 @@ void TextIn(const unsigned char* text, const Rect& box, int16_t just)
 
 void DrawKindCell(const Rect* cell, const CellBytes& bytes)
 {
-    PortText keep;
+    SavedPortText keep;
     EraseRect(cell);
     TextFont(GetResFont(0));
     TextSize(GetResSize(0));
@@ -284,6 +218,8 @@ void RegisterListDefinitions()
     ListDefSpec definition;
     definition.userProc = ResListIdProc;
     RegisterListDefinition(1003, &definition);
+    definition.userProc = FilterListIdProc;
+    RegisterListDefinition(1004, &definition);
     definition.userProc = SearchListIdProc;
     RegisterListDefinition(1005, &definition);
 }

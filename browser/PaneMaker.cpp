@@ -6,6 +6,8 @@
 #include "app/windows/PaneHooks.h"
 #include "app/appl/Preferences.h"
 #include "browser/CallPanes.h"
+#include "browser/dialogs/FilterDialog.h"
+#include "browser/dialogs/TriStateBox.h"
 #include "browser/editors/EditorPanes.h"
 #include "design/objects/ObjQz.h"
 #include "design/preview/PreviewFrame.h"
@@ -56,12 +58,23 @@ void InstallBrowserPanes()
         return reinterpret_cast<char**>(callers ? obj->usedBy : obj->uses);
     };
     PaneHooks().filterRecord = [](int16_t id) -> char** { return ::GetFilter(id); };
+    PaneHooks().editFilters = [] {
+        EditFilters();
+        return int16_t(0);
+    };
+    PaneHooks().updateFilters = DoUpdateFilters;
     RegisterListDefinitions();
+    InstallTriStateBox();
     SetPreviewScrollHook(PreviewClickScrolled);
     LongListHooks hooks = CurrentLongListHooks();
     hooks.getLevel = [](void* obj) -> int16_t { return obj ? static_cast<TObjQz*>(obj)->GetLevel() : 0; };
     hooks.openable = [](void* obj) { return obj && static_cast<TObjQz*>(obj)->Openable(); };
     hooks.dragable = [](void* obj) { return obj && static_cast<TObjQz*>(obj)->Dragable(); };
+    // Rows dragged over another window find their drop target there.
+    hooks.dragCell = [](TWindow* window, platform::Point where) { window->DragCell(where); };
+    hooks.dragCellSelect = [](::TPlan* pane, bool on) {
+        if (auto* target = dynamic_cast<TPlan*>(pane)) target->DragCellSelect(on);
+    };
     SetLongListHooks(hooks);
 }
 

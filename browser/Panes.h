@@ -51,6 +51,8 @@ public:
     void update() override;
     virtual void DragCellSelect(bool on) { (void)on; }
     bool DragCell(platform::Point globalWhere) override;
+    // A global point in the coordinates of the pane's window (it has one).
+    platform::Point ToLocal(platform::Point global) const;
     bool Click(platform::Point where, int16_t clicks) override;
     virtual void GetSplitRect(platform::Rect* leftBar, platform::Rect* topBar) const;
     virtual platform::Rect GetWRect() const;
@@ -105,6 +107,9 @@ public:
     void DelObjMsg(TObjQz* obj) override;
     void DragHSplit(platform::Point where, const platform::Rect& bar) override;
     void DragVSplit(platform::Point where, const platform::Rect& bar) override;
+    // Copies the selected rows' objects into `doc` (browser/TransferDrop.h);
+    // option 1 brings what they use along.
+    int16_t MoveQzObj(TDocument* doc, int16_t option) override;
 
     virtual void SelectAll();
     virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);
@@ -125,6 +130,11 @@ public:
     int16_t Output(bool print) override;
     virtual int16_t SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait);
     int16_t ExportList(TMainDoc* doc, const platform::FSSpec& destination, OutPutParmRec* parms);
+    // Command 53: the criteria dialog, then SearchRows with its record.
+    int16_t Search() override;
+    // The rows narrowed by `record` (shownOnly) or made of the whole
+    // document with it, flat; the wait's maximum is the work counted.
+    void SearchRows(platform::Handle record, bool shownOnly, WaitParamRec* wait);
     int16_t PrintList(TMainDoc* doc, OutPutParmRec* parms);
 
     // The header's text: pane title, separator, filter title, row count.
@@ -188,6 +198,10 @@ public:
     void DeSelectPlane() override;
     void SelectPlane() override;
     void CopyList(platform::Handle list) override;
+    // Rows of another document dragged over the list make it the drop
+    // target (G_Plane), its list highlighted (grey when read-only).
+    void DragCellSelect(bool on) override;
+    bool DragCell(platform::Point globalWhere) override;
 
     virtual void DisableMenu();
     virtual void EnableMenu();

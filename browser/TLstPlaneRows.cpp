@@ -41,12 +41,21 @@ struct RowContext {
     int32_t next = 0;
     LongListHandle list = nullptr;
     Handle record = nullptr;
+    // The record's bytes, held still for the rebuild: read once, not once
+    // an object.
+    const uint8_t* bytes = nullptr;
+    int32_t size = 0;
     bool flat = false;       // search results: no members, no open rows
     bool stopped = false;    // Stop, or the memory reserve gone
     bool noRoom = false;     // a row could not be added
     bool grown = false;
-    const std::unordered_set<TObjQz*>* open = nullptr;
 };
+
+// The objects whose rows were open before the rebuild (a set: each row
+// asks once).
+const std::unordered_set<TObjQz*>* G_OpenObjList = nullptr;
+
+bool IsInOpenList(TObjQz* obj) { return G_OpenObjList && G_OpenObjList->count(obj) != 0; }
 
 bool Poll(RowContext* c)
 {
@@ -80,7 +89,7 @@ void SetLowList(RowContext* c, TObjQz* obj);
 void AddCellList(RowContext* c, TObjQz* obj)
 {
     if (!obj || !Poll(c)) return;
-    if (!ObjFilter(c->noFilter ? nullptr : c->record, obj)) return;
+    if (!ObjFilter(c->noFilter ? nullptr : c->bytes, c->size, obj)) return;
     if (obj->TstFlag(kFlagInTrash)) return;
     if (c->flat) {
         PlaceRow(c, obj);
@@ -93,7 +102,7 @@ void AddCellList(RowContext* c, TObjQz* obj)
 
 void SetLowList(RowContext* c, TObjQz* obj)
 {
-    if (!c->open->count(obj)) return;
+    if (!IsInOpenList(obj)) return;
     SetOpenCell(c->next - 1, c->list, true);
     Handle filter = c->record;
     if (c->noFilter) filter = nullptr;
@@ -113,15 +122,29 @@ void SetLowList(RowContext* c, TObjQz* obj)
     }
 }
 
-void AddList(RowContext* c, ObjListHdl list)
+// The objects lie apart in memory: each is asked for a few places ahead,
+// so that their loads overlap rather than follow one another.
+constexpr int32_t kLookAhead = 16;
+
+void Add_List(RowContext* c, ObjListHdl list)
 {
     if (!list) return;
-    for (int32_t i = 0; i < list->Size() && !c->stopped && !c->noRoom; ++i) AddCellList(c, list->At(i));
+    const int32_t n = list->Size();
+    for (int32_t i = 0; i < n && !c->stopped && !c->noRoom; ++i) {
+        if (i + kLookAhead < n) {
+            const char* ahead = reinterpret_cast<const char*>(list->At(i + kLookAhead));
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + 64);
+            __builtin_prefetch(ahead + 128);
+        }
+        AddCellList(c, list->At(i));
+    }
 }
 
-void AddLocals(RowContext* c, TObjQz* method)
+// A method's local variables.
+void Add_LocalVar(RowContext* c, TObjQz* method)
 {
-    if (auto* m = dynamic_cast<TGnlProcObjQz*>(method)) AddList(c, m->locals);
+    if (auto* m = dynamic_cast<TGnlProcObjQz*>(method)) Add_List(c, m->locals);
 }
 
 // Every table and subtable (the table list holds fields too).
@@ -144,6 +167,51 @@ void EachForm(TypeListRec* types, F f)
     });
 }
 
+// The local variables of every project, database, table, form and object
+// method.
+void Add_ProcVars(RowContext* c, TypeListRec* types)
+{
+    if (ObjListHdl procs = GetObjListe(types, 2))
+        for (int32_t i = 0; i < procs->Size(); ++i) Add_LocalVar(c, procs->At(i));
+    if (ObjListHdl db = GetObjListe(types, 16))
+        for (int32_t i = 0; i < db->Size(); ++i) Add_LocalVar(c, db->At(i));
+    EachTable(types, [&](TFileObjQz* t) { Add_LocalVar(c, t->method); });
+    EachForm(types, [&](TLayoutObjQz* f) {
+        Add_LocalVar(c, f->formMethod);
+        if (f->objMethods)
+            for (int32_t i = 0; i < f->objMethods->Size(); ++i) Add_LocalVar(c, f->objMethods->At(i));
+    });
+}
+
+void Add_FileBalloon(RowContext* c, TypeListRec* types)
+{
+    EachTable(types, [&](TFileObjQz* t) { Add_List(c, t->balloons); });
+}
+
+void Add_Layout(RowContext* c, TypeListRec* types)
+{
+    EachTable(types, [&](TFileObjQz* t) { Add_List(c, t->forms); });
+}
+
+void Add_Scripts(RowContext* c, TypeListRec* types)
+{
+    EachForm(types, [&](TLayoutObjQz* f) { Add_List(c, f->objMethods); });
+}
+
+void Add_FileProc(RowContext* c, TypeListRec* types)
+{
+    EachTable(types, [&](TFileObjQz* t) {
+        if (t->method) AddCellList(c, t->method);
+    });
+}
+
+void Add_LayOutProc(RowContext* c, TypeListRec* types)
+{
+    EachForm(types, [&](TLayoutObjQz* f) {
+        if (f->formMethod) AddCellList(c, f->formMethod);
+    });
+}
+
 void AddKind(RowContext* c, TypeListRec* types, int16_t kind)
 {
     switch (kind) {
@@ -156,40 +224,23 @@ void AddKind(RowContext* c, TypeListRec* types, int16_t kind)
         return;
     }
     case 9:
-        AddList(c, GetObjListe(types, 9));
-        if (ObjListHdl procs = GetObjListe(types, 2))
-            for (int32_t i = 0; i < procs->Size(); ++i) AddLocals(c, procs->At(i));
-        if (ObjListHdl db = GetObjListe(types, 16))
-            for (int32_t i = 0; i < db->Size(); ++i) AddLocals(c, db->At(i));
-        EachTable(types, [&](TFileObjQz* t) { AddLocals(c, t->method); });
-        EachForm(types, [&](TLayoutObjQz* f) {
-            AddLocals(c, f->formMethod);
-            if (f->objMethods)
-                for (int32_t i = 0; i < f->objMethods->Size(); ++i) AddLocals(c, f->objMethods->At(i));
-        });
+        Add_List(c, GetObjListe(types, 9));
+        Add_ProcVars(c, types);
         return;
     case 10:
-        AddList(c, GetObjListe(types, 10));
-        EachTable(types, [&](TFileObjQz* t) { AddList(c, t->balloons); });
+        Add_List(c, GetObjListe(types, 10));
+        Add_FileBalloon(c, types);
         return;
     case 23:
         if (G_Pop) G_ObjInGroup = true;
-        AddList(c, GetObjListe(types, 23));
+        Add_List(c, GetObjListe(types, 23));
         G_Pop = G_ObjInGroup = false;
         return;
-    case 24: EachTable(types, [&](TFileObjQz* t) { AddList(c, t->forms); }); return;
-    case 25: EachForm(types, [&](TLayoutObjQz* f) { AddList(c, f->objMethods); }); return;
-    case 26:
-        EachTable(types, [&](TFileObjQz* t) {
-            if (t->method) AddCellList(c, t->method);
-        });
-        return;
-    case 27:
-        EachForm(types, [&](TLayoutObjQz* f) {
-            if (f->formMethod) AddCellList(c, f->formMethod);
-        });
-        return;
-    default: AddList(c, GetObjListe(types, kind)); return;
+    case 24: Add_Layout(c, types); return;
+    case 25: Add_Scripts(c, types); return;
+    case 26: Add_FileProc(c, types); return;
+    case 27: Add_LayOutProc(c, types); return;
+    default: Add_List(c, GetObjListe(types, kind)); return;
     }
 }
 
@@ -215,7 +266,14 @@ void TLstPlane::SetList(Handle filter, Handle source)
     for (int32_t row = 0; LongLGetOpen(true, &row, fList); ++row)
         if (TObjQz* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) open.insert(obj);
     if (c.flat) open.clear();
-    c.open = &open;
+    G_OpenObjList = &open;
+    const int8_t lockState = filter ? HGetState(filter) : 0;
+    static const uint8_t kEmptyRecord = 0;  // an emptied record lets nothing through
+    if (filter) {
+        HLock(filter);
+        c.bytes = *filter ? reinterpret_cast<const uint8_t*>(*filter) : &kEmptyRecord;
+        c.size = *filter ? int32_t(GetHandleSize(filter)) : 0;
+    }
     LongLDoDraw(false, fList);
     LongLDelRow(fList->rowCount, 0, fList);
     auto* types = reinterpret_cast<TypeListRec*>(source);
@@ -228,6 +286,8 @@ void TLstPlane::SetList(Handle filter, Handle source)
             AddKind(&c, types, kind);
         }
     }
+    G_OpenObjList = nullptr;
+    if (filter) HSetState(filter, lockState);
     CursRmve();
     if (fList->rowCount > c.next) LongLDelRow(fList->rowCount - c.next, c.next, fList);
     LongLDoDraw(c.drawing, fList);

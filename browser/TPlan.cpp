@@ -192,15 +192,20 @@ bool TPlan::Idle()
     return true;
 }
 
-bool TPlan::DragCell(Point globalWhere)
+Point TPlan::ToLocal(Point global) const
 {
-    if (!fWindow || !fWindow->fWindow) return false;
     GrafPtr saved = nullptr;
     GetPort(&saved);
     SetPortWindowPort(fWindow->fWindow);
-    Point where = globalWhere;
-    GlobalToLocal(&where);
+    GlobalToLocal(&global);
     SetPort(saved);
+    return global;
+}
+
+bool TPlan::DragCell(Point globalWhere)
+{
+    if (!fWindow || !fWindow->fWindow) return false;
+    const Point where = ToLocal(globalWhere);
     if (!PtInRect(where, &fRect)) return false;
     if (G_Plane && G_Plane != kPlaneDone) {
         if (G_Plane != this && IsLivePane(G_Plane)) {

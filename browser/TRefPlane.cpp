@@ -15,6 +15,7 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/ListAnswers.h"
+#include "browser/TransferDrop.h"
 #include "design/filters/ObjFilter.h"
 #include "design/objects/ObjQz.h"
 #include "platform/core/Memory.h"
@@ -285,9 +286,17 @@ bool TRefPlane::Click(Point where, int16_t clicks)
                 if (G_Cell != -1) SwitchCellState(clicked);
                 return true;
             }
-            // Drops on other panes are the grouping and transfer commands,
-            // which are not part of this build: an ordinary click.
+            // Rows dropped inside the list on a pane of another document
+            // that accepts them are copied there. (A drop on a pane of the
+            // same document is an ordinary click.)
+            ::TPlan* target = G_Plane;
             G_Plane = nullptr;
+            TDocument* other = IsLivePane(target) && target->fWindow ? target->fWindow->fDoc : nullptr;
+            if (other && other != fWindow->fDoc && !other->fReadOnly && clicked >= 0 && clicked < fList->rowCount) {
+                fSelChanged = false;
+                PostDrop(this, target, modifiers);
+                return true;
+            }
         }
         if (clicked == fCurrent && !fRefreshed && !fDoubleClick && clicked != -1) {
             // A Command-click can take the current row's selection away:

@@ -59,8 +59,10 @@ function(qz_test_suite name)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
     target_compile_options(${name}_tests PRIVATE -Wno-array-bounds -Wno-stringop-overflow -Wno-stringop-overread)
   endif()
-  # What the tests keep in the preferences folder stays in the build tree.
+  # What the tests keep in the preferences folder stays in the build tree,
+  # and no plug-in folder of the machine's data folders is ever read.
   gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "QZ_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-                       ENVIRONMENT_MODIFICATION "QZ_PREFERENCES_DIR=set:${CMAKE_BINARY_DIR}/test-preferences")
+                       ENVIRONMENT_MODIFICATION
+                         "QZ_PREFERENCES_DIR=set:${CMAKE_BINARY_DIR}/test-preferences;QZ_USER_DATA_DIR=set:${CMAKE_BINARY_DIR}/test-data;QZ_SYSTEM_DATA_DIR=set:${CMAKE_BINARY_DIR}/test-data")
 endfunction()

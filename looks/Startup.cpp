@@ -69,7 +69,8 @@ int16_t StartQz()
                     "The program's resource file \"Qz Resources.rsrc\" could not be opened. Reinstall the program.");
     }
 
-    KernelStartupServices services;
+    // The security manager's maker comes from the design layer, above.
+    KernelStartupServices services = InstalledKernelStartupServices();
     services.readCust = ReadCust;
     services.initResourceManager = StartResourceManager;
     services.initLooks = InitVI;

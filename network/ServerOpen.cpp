@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "kernel/handles/KernelHandles.h"
+#include "kernel/helpers/KernelDialogs.h"
 #include "kernel/store/StoreAccess.h"
 #include "network/Requests.h"
 #include "platform/core/Endian.h"
@@ -105,7 +106,8 @@ bool sfgetreseau(unsigned char* serverName, unsigned char* structureName, Server
     (void)component;
     *address = ServerAddress();
     serverName[0] = structureName[0] = 0;
-    DialogRef dialog = GetNewDialog(kServerDialog, nullptr, reinterpret_cast<WindowRef>(-1));
+    // Placed and shown as the kernel places its dialogs.
+    DialogRef dialog = getposdialog(kServerDialog, nullptr, reinterpret_cast<WindowRef>(-1));
     if (!dialog) return false;
     SetItemString(dialog, kAddressItem, gLastAddress);
     SetItemString(dialog, kNameItem, gLastStructure);

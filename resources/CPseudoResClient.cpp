@@ -124,7 +124,7 @@ void CPseudoResFile::OpenCache()
         }
         uint8_t version[4];
         WriteBE32(version, uint32_t(int32_t(kCacheVersion)));
-        cache->AddResNow(version, 4, kCacheVersionType, 0, Now());
+        cache->AddResNow(version, 4, kCacheVersionType, 0, GetStamp());
     }
     fLocalCache = cache;
 }
@@ -341,7 +341,7 @@ bool CPseudoResFile::ClientAddRes(Handle contents, ResType type, int16_t id, boo
     int32_t t, r;
     if (!contents && fMap.FindID(type, id, true, &t, &r)) {
         MapRecord& rec = fMap.Edit(t, r);
-        rec.stamp = Now();
+        rec.stamp = GetStamp();
         rec.attributes |= kAttrChanged;
         Fail(noErr);
         return true;
@@ -355,7 +355,7 @@ bool CPseudoResFile::ClientAddRes(Handle contents, ResType type, int16_t id, boo
     if (!fMap.FindID(type, id, true, &t, &r)) {
         MapRecord rec;
         rec.id = id;
-        rec.stamp = Now();
+        rec.stamp = GetStamp();
         rec.contents = contents;
         fMap.Add(type, rec, &t, &r);
     } else {
@@ -363,7 +363,7 @@ bool CPseudoResFile::ClientAddRes(Handle contents, ResType type, int16_t id, boo
         if (old && old != contents) DisposeHandle(old);
         fMap.SetContents(t, r, contents);
         MapRecord& rec = fMap.Edit(t, r);
-        rec.stamp = Now();
+        rec.stamp = GetStamp();
         rec.attributes &= uint16_t(~kAttrChanged);
     }
     Fail(noErr);
@@ -382,7 +382,7 @@ bool CPseudoResFile::ClientWriteResource(Handle contents, int32_t t, int32_t r)
     DropFromCache(type, id);
     if (fMap.FindRes(contents, &t, &r)) {
         MapRecord& rec = fMap.Edit(t, r);
-        rec.stamp = Now();
+        rec.stamp = GetStamp();
         rec.attributes &= uint16_t(~kAttrChanged);
     }
     Fail(noErr);
@@ -466,11 +466,11 @@ void CPseudoResFile::ApplyServerAction(ResType type, int16_t id, int16_t action)
         if (known) {
             MapRecord& rec = fMap.Edit(t, r);
             rec.attributes |= kAttrChanged;
-            rec.stamp = Now();
+            rec.stamp = GetStamp();
         } else {
             MapRecord rec;
             rec.id = id;
-            rec.stamp = Now();
+            rec.stamp = GetStamp();
             fMap.Add(type, rec, &t, &r);
         }
         DropFromCache(type, id);

@@ -48,7 +48,7 @@ CPseudoResFile::~CPseudoResFile()
 
 void CPseudoResFile::Fail(OSErr err) { CPseudoResManager::SetLastError(err); }
 
-uint32_t CPseudoResFile::Now() const
+uint32_t CPseudoResFile::GetStamp() const
 {
     uint32_t now = 0;
     GetDateTime(&now);
@@ -61,14 +61,40 @@ void CPseudoResFile::DisposeContents()
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if (rec.contents) DisposeHandle(rec.contents);
-    fMap.Clear();
+    fMap.ClearMap();
+}
+
+// The page table, bitmaps and map a committed header names, checked
+// against each other; `left` receives the units nothing claims.
+OSErr CPseudoResFile::LoadCommitted(const ContainerHeader& h, uint64_t physical, int32_t swapFlag, uint32_t openTime,
+                                    BitmapPages* bitmaps, ResourceMap* map, UnclaimedUnits* left)
+{
+    const uint32_t pages = PagesFor(h.logicalEnd);
+    std::vector<uint8_t> tableBytes(4ull * pages);
+    OSErr err = fFork.ReadAt(h.pageTableOffset, tableBytes.data(), uint32_t(tableBytes.size()));
+    if (err != noErr) return err;
+    std::vector<uint32_t> table(pages);
+    for (uint32_t p = 0; p < pages; ++p) {
+        MapWordsToHost(&tableBytes[4 * p], 4, swapFlag);
+        table[p] = ReadBE32(&tableBytes[4 * p]);
+    }
+    err = bitmaps->Load(fFork, physical, h.logicalEnd, std::move(table));
+    if (err != noErr) return err;
+
+    std::vector<uint8_t> mapBytes(h.mapLength);
+    err = fFork.ReadAt(h.mapOffset, mapBytes.data(), h.mapLength);
+    if (err != noErr) return kResBadMap;
+    err = map->Decode(mapBytes.data(), h.mapLength, swapFlag, openTime);
+    if (err != noErr) return err;
+    err = CheckUnits(*bitmaps, h.pageTableOffset, h.mapOffset, h.mapLength, *map, nullptr, nullptr, left);
+    return err == noErr ? noErr : kResNotContainer;
 }
 
 OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
 {
     uint32_t openTime = 0;
     GetDateTime(&openTime);
-    OSErr err = fFork.Open(fSpec, !fReadOnly);
+    OSErr err = fFork.OpenRealFile(fSpec, !fReadOnly);
     if (err != noErr) return err;
     uint64_t physical = 0;
     err = fFork.PhysicalSize(&physical);
@@ -84,7 +110,7 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
         swapFlag = kLittleEndianFile;
         HeaderToHost(bytes, swapFlag);
     }
-    ContainerHeader h = ContainerHeader::Decode(bytes);
+    ContainerHeader h = ContainerHeader::FromBlockRes(bytes);
     if (!IsContainerMagic(h.magic)) return kResNotContainer;
 
     // Every place the header names must lie inside the file.
@@ -101,26 +127,9 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
     const bool marked = (h.flags & kFlagOpenForWriting) != 0;
     if (marked && !acceptMarked) return h.magic == kMagicFirst ? kResMarkedOpenOld : kResNotContainer;
 
-    std::vector<uint8_t> tableBytes(4ull * pages);
-    err = fFork.ReadAt(h.pageTableOffset, tableBytes.data(), uint32_t(tableBytes.size()));
-    if (err != noErr) return err;
-    std::vector<uint32_t> table(pages);
-    for (uint32_t p = 0; p < pages; ++p) {
-        MapWordsToHost(&tableBytes[4 * p], 4, swapFlag);
-        table[p] = ReadBE32(&tableBytes[4 * p]);
-    }
-    err = fBitmaps.Load(fFork, physical, h.logicalEnd, std::move(table));
-    if (err != noErr) return err;
-
-    std::vector<uint8_t> mapBytes(h.mapLength);
-    err = fFork.ReadAt(h.mapOffset, mapBytes.data(), h.mapLength);
-    if (err != noErr) return kResBadMap;
-    err = fMap.Decode(mapBytes.data(), h.mapLength, swapFlag, openTime);
-    if (err != noErr) return err;
-
     UnclaimedUnits left;
-    err = CheckUnits(fBitmaps, h.pageTableOffset, h.mapOffset, h.mapLength, fMap, nullptr, nullptr, &left);
-    if (err != noErr) return kResNotContainer;
+    err = LoadCommitted(h, physical, swapFlag, openTime, &fBitmaps, &fMap, &left);
+    if (err != noErr) return err;
 
     fSwapFlag = swapFlag;
     fBigEndian = swapFlag == kBigEndianFile;
@@ -153,7 +162,7 @@ bool CPseudoResFile::Init(bool acceptMarked)
     if (err != noErr) {
         fFork.Close();
         fBitmaps.Clear();
-        fMap.Clear();
+        fMap.ClearMap();
         Fail(err);
         return false;
     }
@@ -196,7 +205,7 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     DisposeContents();
     // From here on a failure of any kind takes the new file away again.
     try {
-        err = fFork.Open(fSpec, true);
+        err = fFork.OpenRealFile(fSpec, true);
         if (err == noErr && !fFork.IsWritable()) err = wrPermErr;
         if (err == noErr) err = WriteNewFile();
     } catch (...) {
@@ -205,7 +214,7 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     if (err != noErr) {
         fFork.Close();
         fBitmaps.Clear();
-        fMap.Clear();
+        fMap.ClearMap();
         FSpDelete(fSpec);
         Fail(err);
         return false;
@@ -231,7 +240,7 @@ OSErr CPseudoResFile::WriteHeader(uint32_t flags)
     ContainerHeader h = fDiskHeader;
     h.flags = flags;
     uint8_t bytes[kHeaderSize];
-    h.Encode(bytes);
+    h.ToBlockRes(bytes);
     HeaderToFile(bytes, fSwapFlag);
     OSErr err = fFork.WriteAt(0, bytes, kHeaderSize, fBitmaps.LogicalEnd());
     if (err == noErr) {
@@ -439,15 +448,15 @@ bool CPseudoResFile::WriteMap()
 // units given up are cleared once that header is on disk.
 bool CPseudoResFile::ReachesNothingFreed() const
 {
-    if (fBitmaps.IsPendingFree(fMapOffset, fMapArea)) return false;
-    if (fBitmaps.IsPendingFree(fPageTableOffset, fPageTableOffset == kFirstPageTableOffset ? kFirstPageTableBytes
+    if (fBitmaps.TestLiberePlace(fMapOffset, fMapArea)) return false;
+    if (fBitmaps.TestLiberePlace(fPageTableOffset, fPageTableOffset == kFirstPageTableOffset ? kFirstPageTableBytes
                                                                                           : kMovedPageTableBytes))
         return false;
     for (uint32_t offset : fBitmaps.Table())
-        if (fBitmaps.IsPendingFree(offset, kPageBytes)) return false;
+        if (fBitmaps.TestLiberePlace(offset, kPageBytes)) return false;
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
-            if (fBitmaps.IsPendingFree(rec.offset, rec.length)) return false;
+            if (fBitmaps.TestLiberePlace(rec.offset, rec.length)) return false;
     return true;
 }
 
@@ -530,12 +539,15 @@ OSErr CPseudoResFile::CommitAll()
 bool CPseudoResFile::Hold(bool hold)
 {
     if (hold || !fHeld) {
+        // What the file holds on disk now is what a drop goes back to.
+        if (hold && !fHeld && fLocal) fFork.StartUndo();
         fHeld = hold || fHeld;
         Fail(noErr);
         return true;
     }
     fHeld = false;
     if (!fCommitPutOff) {
+        fFork.EndUndo();
         Fail(noErr);
         return true;
     }
@@ -544,6 +556,7 @@ bool CPseudoResFile::Hold(bool hold)
         return false;
     }
     fCommitPutOff = false;
+    fFork.EndUndo();
     return true;
 }
 
@@ -585,6 +598,7 @@ bool CPseudoResFile::Close(bool update)
         // A failed commit leaves the open mark, so the next open knows. A
         // held file gets back exactly the header it had, a mark found there
         // too: no commit of it ever reached the disk.
+        if (fHeld) fFork.RollBack();
         if ((fHeld || (ok && !fCommitFailed)) && fFork.IsWritable() && !fReadOnly) {
             err = fRestoreOpenedHeader || fHeld ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd())
                                                 : WriteHeader(0);

@@ -100,6 +100,15 @@ public:
     // stays held.
     bool Hold(bool hold);
     bool IsHeld() const { return fHeld; }
+    // Ends a hold by dropping every change made during it: the map, the
+    // names and the allocation become what the last commit left on disk
+    // (nothing is written while held). Handles of resources that survive
+    // stay valid: unchanged ones keep their contents, changed ones get the
+    // committed contents back; handles of resources added meanwhile are
+    // freed. A hold begun with changes pending drops those too. False,
+    // with the file still held, when the disk cannot be read back or the
+    // file is not local (a server file takes every change at once).
+    bool DropHeld();
 
     virtual bool FindRes(Handle contents, int32_t* typeIndex, int32_t* recordIndex);
     // Actions 1-8 on the attributes of the record holding a handle.
@@ -159,6 +168,12 @@ public:
 private:
     // Reads, validates and installs header, page table, map and bitmaps.
     platform::OSErr OpenContainer(bool acceptMarked);
+    platform::OSErr LoadCommitted(const container::ContainerHeader& h, uint64_t physical, int32_t swapFlag,
+                                  uint32_t openTime, container::BitmapPages* bitmaps, container::ResourceMap* map,
+                                  container::UnclaimedUnits* left);
+    // Gives the handles of the map in hand to the same records of `map`
+    // (read back from disk) and frees the rest.
+    void CarryHandles(container::ResourceMap* map);
     platform::OSErr WriteNewFile();
     platform::OSErr WriteHeader(uint32_t flags);
     void BlockHeader(ResType type, int16_t id, uint8_t* header) const;
@@ -195,7 +210,7 @@ private:
     void ForgetNameIndex();
     void ForgetNameIndexFor(ResType type);
     uint32_t ScrambleKey(ResType type, const container::MapRecord& rec) const;
-    uint32_t Now() const;
+    uint32_t GetStamp() const;
     void DisposeContents();
     void Fail(platform::OSErr err);
 

@@ -16,7 +16,7 @@ int32_t intervalresource = 480;
 CPseudoResManager::~CPseudoResManager()
 {
     while (sFirst) sFirst->Close(false);
-    while (!sFiles.empty()) delete sFiles.back();
+    while (!g_files.empty()) delete g_files.back();
 }
 
 uint32_t CPseudoResManager::ServerTimeOffset() { return uint32_t(ServerClient().timeOffset); }
@@ -35,28 +35,28 @@ void NoteStoreMemoryFull() noexcept { CPseudoResManager::SetLastError(kResMemFul
 
 void CPseudoResManager::SetLastError(OSErr err)
 {
-    sLastError = err;
+    g_lastError = err;
     reserr = err;
 }
 
 int16_t CPseudoResManager::GetNextID()
 {
     for (int32_t tries = 0; tries < 32767; ++tries) {
-        int16_t id = sNextID;
-        sNextID = sNextID == INT16_MAX ? 1 : int16_t(sNextID + 1);
-        bool used = std::any_of(sFiles.begin(), sFiles.end(), [id](CPseudoResFile* f) { return f->FileNumber() == id; });
+        int16_t id = g_nextID;
+        g_nextID = g_nextID == INT16_MAX ? 1 : int16_t(g_nextID + 1);
+        bool used = std::any_of(g_files.begin(), g_files.end(), [id](CPseudoResFile* f) { return f->FileNumber() == id; });
         if (!used) return id;
     }
     return 0;
 }
 
-void CPseudoResManager::AddResFile(CPseudoResFile* file) { sFiles.push_back(file); }
+void CPseudoResManager::AddResFile(CPseudoResFile* file) { g_files.push_back(file); }
 
 void CPseudoResManager::RemoveFile(CPseudoResFile* file)
 {
-    sFiles.erase(std::remove(sFiles.begin(), sFiles.end(), file), sFiles.end());
+    g_files.erase(std::remove(g_files.begin(), g_files.end(), file), g_files.end());
     ResFileClosed(file);
-    if (sDBResFile == file) sDBResFile = nullptr;
+    if (g_dbResFile == file) g_dbResFile = nullptr;
 }
 
 void CPseudoResManager::ResFileCreated(CPseudoResFile* file)
@@ -88,7 +88,7 @@ void CPseudoResManager::ResFileClosed(CPseudoResFile* file)
 CPseudoResFile* CPseudoResManager::FindFile(int16_t fileNumber)
 {
     if (fileNumber == 0) return nullptr;
-    for (auto it = sFiles.rbegin(); it != sFiles.rend(); ++it)
+    for (auto it = g_files.rbegin(); it != g_files.rend(); ++it)
         if ((*it)->FileNumber() == fileNumber) return *it;
     SetLastError(kResNoFile);
     return nullptr;
@@ -96,7 +96,7 @@ CPseudoResFile* CPseudoResManager::FindFile(int16_t fileNumber)
 
 bool CPseudoResManager::ValidResFile(CPseudoResFile* file) const
 {
-    return std::find(sFiles.begin(), sFiles.end(), file) != sFiles.end();
+    return std::find(g_files.begin(), g_files.end(), file) != g_files.end();
 }
 
 bool CPseudoResManager::SetCurFile(int16_t fileNumber)
@@ -113,7 +113,7 @@ bool CPseudoResManager::SetCurFile(int16_t fileNumber)
 
 void CPseudoResManager::SetDBResFalse(CPseudoResFile* file)
 {
-    sDBResFile = file;
+    g_dbResFile = file;
     if (file) file->SetKind(FourCC("BAS5"));
 }
 
@@ -122,7 +122,7 @@ CPseudoResFile* CPseudoResManager::FindRes(Handle contents, int32_t* typeIndex, 
     return Guarded<CPseudoResFile*>(nullptr, [&]() -> CPseudoResFile* {
         int32_t t = 0, r = 0;
         if (contents)
-            for (auto it = sFiles.rbegin(); it != sFiles.rend(); ++it)
+            for (auto it = g_files.rbegin(); it != g_files.rend(); ++it)
                 if ((*it)->FindRes(contents, &t, &r)) {
                     if (typeIndex) *typeIndex = t;
                     if (recordIndex) *recordIndex = r;
@@ -187,7 +187,7 @@ bool CPseudoResManager::ApplyToRes(ResType type, int16_t id, bool includeEnciphe
     return Guarded<bool>(false, [&]() -> bool {
         for (CPseudoResFile* f = sCurrent; f; f = f->NextFile()) {
             if (f->ApplyToRes(type, id, includeEnciphered, functor)) return true;
-            if (sLastError != kResNotFound) return false;
+            if (g_lastError != kResNotFound) return false;
         }
         SetLastError(kResNotFound);
         return false;
@@ -209,7 +209,7 @@ bool CPseudoResManager::GetResName(ResType type, int16_t id, unsigned char* name
         name[0] = 0;
         for (CPseudoResFile* f = sCurrent; f; f = f->NextFile()) {
             if (f->GetResName(type, id, name)) return true;
-            if (sLastError == kResMemFull) break;
+            if (g_lastError == kResMemFull) break;
         }
         name[0] = 0;
         return false;
@@ -401,7 +401,7 @@ CPseudoResFile* CPseudoResManager::OpenFile(const FSSpec& fileSpec, bool readOnl
             return nullptr;
         }
         if (!file->Init(acceptMarked)) {
-            OSErr err = sLastError;
+            OSErr err = g_lastError;
             delete file;
             SetLastError(err);
             return nullptr;
@@ -419,7 +419,7 @@ CPseudoResFile* CPseudoResManager::Create(const FSSpec& fileSpec, OSType creator
             return nullptr;
         }
         if (!file->Create(creator, fileType)) {
-            OSErr err = sLastError;
+            OSErr err = g_lastError;
             delete file;
             SetLastError(err);
             return nullptr;

@@ -80,7 +80,7 @@ public:
     CPseudoResFile* FirstFile() const { return sFirst; }
 
     static void SetLastError(platform::OSErr err);
-    static platform::OSErr LastError() { return sLastError; }
+    static platform::OSErr LastError() { return g_lastError; }
     // Local clock minus the server's, in seconds (0 until known).
     static uint32_t ServerTimeOffset();
     // Client mode: the next pseudo reference of a server-backed file, the
@@ -91,16 +91,16 @@ public:
     static platform::OSErr ReceiveResFiles();
     static ResChangeHook ChangeHook() { return sChangeHook; }
     static void SetChangeHook(ResChangeHook hook) { sChangeHook = hook; }
-    static CPseudoResFile* DBResFile() { return sDBResFile; }
-    static const std::vector<CPseudoResFile*>& Files() { return sFiles; }
+    static CPseudoResFile* DBResFile() { return g_dbResFile; }
+    static const std::vector<CPseudoResFile*>& Files() { return g_files; }
 
 private:
-    static inline std::vector<CPseudoResFile*> sFiles;
+    static inline std::vector<CPseudoResFile*> g_files;
     static inline CPseudoResFile* sCurrent = nullptr;
     static inline CPseudoResFile* sFirst = nullptr;
-    static inline CPseudoResFile* sDBResFile = nullptr;
-    static inline int16_t sNextID = 1;
-    static inline platform::OSErr sLastError = 0;
+    static inline CPseudoResFile* g_dbResFile = nullptr;
+    static inline int16_t g_nextID = 1;
+    static inline platform::OSErr g_lastError = 0;
     static inline ResChangeHook sChangeHook = nullptr;
 
     friend void ResetResManager();

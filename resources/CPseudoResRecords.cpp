@@ -259,7 +259,7 @@ bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool conv
         ForgetNameIndexFor(type);
         int32_t t, r;
         const bool exists = fMap.FindID(type, id, true, &t, &r);
-        const uint32_t stamp = Now();
+        const uint32_t stamp = GetStamp();
         int64_t length = contents ? int64_t(GetHandleSize(contents)) + kBlockHeaderSize : 0;
         if (length > int64_t(kMaxPages) * kBytesPerPage) {
             Fail(dskFulErr);
@@ -312,7 +312,7 @@ bool CPseudoResFile::AddRes2(Handle contents, ResType type, int16_t id, uint32_t
             Fail(nilHandleErr);
             return false;
         }
-        return AddResNow(*contents, GetHandleSize(contents), type, id, stamp == 0 ? Now() : stamp);
+        return AddResNow(*contents, GetHandleSize(contents), type, id, stamp == 0 ? GetStamp() : stamp);
     });
 }
 
@@ -398,7 +398,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
             return false;
         }
         MapRecord& rec = fMap.Edit(t, r);
-        rec.stamp = Now();
+        rec.stamp = GetStamp();
         rec.attributes |= kAttrChanged;
         Fail(noErr);
         return true;

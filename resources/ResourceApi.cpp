@@ -51,8 +51,8 @@ void ResetResManager()
     g_resManager = nullptr;
     if (g_emptyResHandle) DisposeHandle(g_emptyResHandle);
     g_emptyResHandle = nullptr;
-    CPseudoResManager::sNextID = 1;
-    CPseudoResManager::sDBResFile = nullptr;
+    CPseudoResManager::g_nextID = 1;
+    CPseudoResManager::g_dbResFile = nullptr;
     CPseudoResManager::sChangeHook = nullptr;
     ResetServerClient();
     CPseudoResManager::SetLastError(noErr);
@@ -119,6 +119,14 @@ bool holdres(int16_t fileNumber, bool hold)
     return Guarded<bool>(false, [&]() -> bool {
         CPseudoResFile* f = OpenFileNumbered(fileNumber);
         return f && f->Hold(hold);
+    });
+}
+
+bool dropres(int16_t fileNumber)
+{
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = OpenFileNumbered(fileNumber);
+        return f && f->DropHeld();
     });
 }
 

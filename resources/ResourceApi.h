@@ -32,6 +32,9 @@ bool updateresNoMap(int16_t fileNumber);
 // Puts off the file's commits (hold) or carries out the one put off
 // (release); see CPseudoResFile::Hold.
 bool holdres(int16_t fileNumber, bool hold);
+// Ends the file's hold dropping every change made during it (see
+// CPseudoResFile::DropHeld).
+bool dropres(int16_t fileNumber);
 bool useres(int16_t fileNumber);
 bool setdefaultresfile(int16_t fileNumber);
 int16_t xcurres();

@@ -1,14 +1,21 @@
 #include "transfer/InstallTransfer.h"
 
 #include "app/longlist/LongListHooks.h"
+#include "browser/TransferDrop.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/TransferHooks.h"
+#include "design/plugins/ParamLists.h"
 #include "design/reading/ModuleManager.h"
+#include "platform/core/Memory.h"
 #include "transfer/conflicts/ConflictChoices.h"
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/conflicts/ConflictRecording.h"
 #include "transfer/conflicts/Conflicts.h"
 #include "transfer/dialogs/ConflictListDef.h"
+#include "transfer/driver/DoMove.h"
+#include "transfer/driver/MoveDropped.h"
+#include "transfer/links/ParseLinkProc.h"
+#include "transfer/movers/Movers.h"
 #include "transfer/modules/ModuleMgr.h"
 
 namespace transfer {
@@ -24,6 +31,18 @@ bool ViewConflict(TConflict* record, ConflictView* out)
     if (record->IsMember(1))
         CopyObjName(out->newName, static_cast<TRConflict*>(record)->fNewName);
     return true;
+}
+
+// What each parameter of a plug-in routine names, from its package's
+// parameter list in the current resource chain.
+std::vector<std::pair<int16_t, int16_t>> RoutineParamKindsOfPackage(int16_t bundle, int16_t routine)
+{
+    std::vector<std::pair<int16_t, int16_t>> kinds;
+    if (platform::Handle list = GetEPRM(bundle)) {
+        kinds = RoutineParamKinds(list, routine);
+        platform::DisposeHandle(list);
+    }
+    return kinds;
 }
 
 }  // namespace
@@ -46,8 +65,11 @@ void InstallTransfer()
     hooks.chooseNumber = transfer::ChooseNumber;
     hooks.chooseValue = transfer::ChooseValue;
     hooks.chooseNumStrListe = transfer::ChooseNumStrListe;
-    hooks.caution = []() -> int16_t { return 0; };
+    hooks.caution = transfer::caution;
     SetTransferHooks(hooks);
+    InstallMovers();
+    browser::SetMoveObjectsHook(MoveDropped);
+    SetPlugInParamKinds(RoutineParamKindsOfPackage);
 
     // The conflict dialog's list rows hold records.
     LongListHooks rows = CurrentLongListHooks();

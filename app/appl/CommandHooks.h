@@ -8,6 +8,8 @@
 struct AppCommandHooks {
     // The conflict preferences (command 15): 0, or the error it showed.
     int16_t (*conflictPreferences)() = nullptr;
+    // The blocking preferences (command 16): 0, or the error it showed.
+    int16_t (*blockingPreferences)() = nullptr;
 };
 
 AppCommandHooks& CommandHooks();

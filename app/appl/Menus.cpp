@@ -542,3 +542,13 @@ int16_t Pop(MenuRef menu, Point where, int16_t item)
     DisposeMenu(menu);
     return int16_t(chosen & 0xFFFF);
 }
+
+void SetMenusEnabled(bool on)
+{
+    for (int16_t k = 1; k <= NbMenus; ++k)
+        if (TheMenus[k]) {
+            if (on) EnableMenuItem(TheMenus[k]->menu, 0);
+            else DisableMenuItem(TheMenus[k]->menu, 0);
+        }
+    DrawMenuBar();
+}

@@ -66,6 +66,9 @@ bool ReadItem(int16_t id, MenuItemRec* item);
 platform::OSErr BuildMenus();
 // Disposes of every record (tests, quit).
 void DisposeMenus();
+// Every menu of the bar enabled or disabled whole (item 0); the bar is
+// drawn again.
+void SetMenusEnabled(bool on);
 
 platform::OSErr AppendFunc(int16_t record, int16_t* subCount, int16_t subId, const unsigned char* text, uint8_t cmdKey,
                            uint8_t mark, int16_t icon, int16_t command, int16_t kind, int16_t enabled,

@@ -10,6 +10,7 @@
 
 #include "app/appl/AppObjects.h"
 #include "platform/appleevents/AppleEvents.h"
+#include "platform/core/FourCC.h"
 #include "platform/core/MacTypes.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/QuickDrawTypes.h"
@@ -88,9 +89,10 @@ public:
     virtual platform::Rect GetPrefWindowRect(int16_t unused);
     // The conflict preferences (command 15), through the command hooks.
     virtual int16_t ConflictPreferences();
-    virtual int16_t BlockingPreferences() { return 0; }
+    // The blocking preferences (command 16), through the command hooks.
+    virtual int16_t BlockingPreferences();
     // The filter editor (command 54), then every browser window's filters.
-    virtual int16_t EditFilters();
+    virtual int16_t DoEditFilters();
     // The first preference filter whose long at byte 2 is 0x100; else 128.
     virtual int16_t GroupFilterID();
     // The about box: shown by start-up and the application menu, removed
@@ -118,6 +120,22 @@ int16_t ApplInitAll();
 const char* ApplInitAllMessage();
 // The grow-zone procedure installed by ApplInitAll.
 int32_t ApplGrowZone(int32_t need);
+// The design-object resource types: the store's report of a change to one
+// makes the structure document of its file re-read its objects.
+constexpr uint32_t FileResType = platform::FourCC("FIQz");
+constexpr uint32_t ListResType = platform::FourCC("List");
+constexpr uint32_t MBarResType = platform::FourCC("BAQz");
+constexpr uint32_t MenuResType = platform::FourCC("MENQ");
+constexpr uint32_t ProcResType = platform::FourCC("CCQz");
+constexpr uint32_t LayoutREsType = platform::FourCC("FOQz");
+constexpr uint32_t StyleResType = platform::FourCC("STQz");
+constexpr uint32_t BallonnResType = platform::FourCC("HEQz");
+constexpr uint32_t FileNameType = platform::FourCC("WNQz");
+constexpr uint32_t LayTableType = platform::FourCC("TFQz");
+constexpr uint32_t GlobalResType = platform::FourCC("TPQz");
+// The Finder types of structure and library documents.
+constexpr uint32_t MainDocType = platform::FourCC("BAS5");
+constexpr uint32_t LibDocType = platform::FourCC("QzLB");
 // The store's report of a changed resource.
 void MyRESQzHOOK(uint32_t type, int16_t id, int16_t fileRef, int16_t action);
 // A broken server connection: the event loop closes its document.

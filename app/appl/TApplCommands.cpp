@@ -134,7 +134,7 @@ int16_t TAppl::Do_If_MyFunc(int16_t command)
     case 43:
         return ShortOfMemory() ? 0 : NewRefWindow(128, GroupFilterID(), 1);
     case 54:
-        return EditFilters();
+        return DoEditFilters();
     case 32000:
         MakeActive();
         return 0;

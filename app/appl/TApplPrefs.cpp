@@ -192,7 +192,12 @@ int16_t TAppl::ConflictPreferences()
     return CommandHooks().conflictPreferences ? CommandHooks().conflictPreferences() : 0;
 }
 
-int16_t TAppl::EditFilters()
+int16_t TAppl::BlockingPreferences()
+{
+    return CommandHooks().blockingPreferences ? CommandHooks().blockingPreferences() : 0;
+}
+
+int16_t TAppl::DoEditFilters()
 {
     GrafPtr saved = nullptr;
     GetPort(&saved);

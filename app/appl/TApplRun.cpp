@@ -14,6 +14,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/menus/Menus.h"
 #include "platform/windows/Windows.h"
+#include "network/NetComponents.h"
 
 using namespace platform;
 
@@ -238,6 +239,7 @@ void TAppl::Run()
         if (event.what != nullEvent) last = event;
         if (fQuit) {
             ClosePrefResFile();
+            deinitcomm();
             return;
         }
     }

@@ -35,6 +35,7 @@
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
 #include "resources/AppHooks.h"
+#include "network/NetComponents.h"
 #include "network/StoreConnection.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ResourceApi.h"
@@ -48,8 +49,8 @@ const char* gInitMessage = "";
 
 // Types whose change makes a structure document re-read its objects.
 constexpr uint32_t kDesignTypes[] = {
-    FourCC("FIQz"), FourCC("List"), FourCC("BAQz"), FourCC("MENQ"), FourCC("CCQz"), FourCC("FOQz"),
-    FourCC("STQz"), FourCC("HEQz"), FourCC("WNQz"), FourCC("TFQz"), FourCC("TPQz"),
+    FileResType,  ListResType,    MBarResType,  MenuResType,  ProcResType,   LayoutREsType,
+    StyleResType, BallonnResType, FileNameType, LayTableType, GlobalResType,
 };
 
 }  // namespace
@@ -106,8 +107,8 @@ void InitQz()
     int32_t version = 0;
     gAppearanceManagerVersion = Gestalt(FourCC("apvr"), &version) == noErr ? uint16_t(version) : 0;
     gCanUseApperanceManager = gAppearanceManagerVersion >= 0x0110;
-    // No server components are built in: opening a published structure is off.
-    DisableFunc(14);
+    // Without the network a published structure cannot be opened.
+    if (!initcommcode()) DisableFunc(14);
 }
 
 // The window calls the store makes while it talks to a server.
@@ -157,7 +158,7 @@ int16_t ApplInitAll()
     }
     CompactMem(0x7FFFFFF0);
     SetGrowZone(ApplGrowZone);
-    if (IsSystemX()) RegisterAppControlDefinitions();
+    if (Is_SystemX()) RegisterAppControlDefinitions();
     CPseudoResManager::SetChangeHook(MyRESQzHOOK);
     InstallStoreHooks();
     LoadDialogColour();
@@ -184,7 +185,7 @@ TAppl::~TAppl()
 
 int16_t TAppl::ITAppl()
 {
-    gMacOSX = IsSystemX();
+    gMacOSX = Is_SystemX();
     InitFromQzPrefResFile();
     OpenPrefResFile();
     // An older file is upgraded before anything reads it, then stamped.

@@ -212,7 +212,7 @@ void TAppl::DoGenerique(Handle* bits, DialogRef* dialog, Handle* stuff, Rect* re
         GetPort(&port);
         SetPort(GetDialogPort(*dialog));
         for (const Line& l : lines) {
-            if (l.item == 3 && (flag || IsSystemX())) continue;
+            if (l.item == 3 && (flag || Is_SystemX())) continue;
             DialogItemType type = 0;
             Handle h = nullptr;
             Rect box{};

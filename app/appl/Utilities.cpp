@@ -189,7 +189,7 @@ void pbitset(uint32_t* word, int32_t bit)
     if (b < 32) *word |= uint32_t(1) << b;
 }
 
-bool IsSystemX()
+bool Is_SystemX()
 {
     int32_t version = 0;
     return Gestalt(FourCC("sysv"), &version) == noErr && version >= 0x0A00;
@@ -197,7 +197,7 @@ bool IsSystemX()
 
 int16_t machineType()
 {
-    if (IsSystemX()) return 1206;
+    if (Is_SystemX()) return 1206;
     int32_t machine = 0;
     Gestalt(FourCC("mach"), &machine);
     return int16_t(machine);

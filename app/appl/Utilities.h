@@ -8,6 +8,7 @@
 
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
+#include "platform/text/ScriptManager.h"
 
 constexpr int16_t MenuBarHeight() { return 20; }
 platform::Rect MyScreenRect();
@@ -55,9 +56,10 @@ public:
 
 // Sets bit `bit` of *word when bit mod 64 is below 32.
 void pbitset(uint32_t* word, int32_t bit);
-inline int16_t MyGetTESysJust() { return 0; }
+// The system's justification: -1 when text runs right to left.
+inline int16_t MyGetTESysJust() { return platform::GetSysDirection(); }
 
-bool IsSystemX();
+bool Is_SystemX();
 inline bool AliasAvailable() { return true; }
 inline bool GestaltAvailable() { return true; }
 int16_t machineType();

@@ -27,6 +27,14 @@ bool PartEnabled(ControlRef control, int16_t part)
     return part <= 2 ? value != GetControlMinimum(control) : value != GetControlMaximum(control);
 }
 
+// The rule along the top and right edges of an inactive control.
+void LineRect(const Rect& bounds)
+{
+    MoveTo(bounds.left, bounds.top);
+    LineTo(int16_t(bounds.right - 1), bounds.top);
+    LineTo(int16_t(bounds.right - 1), int16_t(bounds.bottom - 1));
+}
+
 void DrawPlaneTpe(ControlRef control)
 {
     const int16_t hilite = GetControlHilite(control);
@@ -43,16 +51,32 @@ void DrawPlaneTpe(ControlRef control)
     GetForeColor(&fore);
     Grey(0xDDDD);
     PaintRect(&bounds);
-    if (IsSystemX()) Grey(0x6666);
+    if (Is_SystemX()) Grey(0x6666);
     else Grey(0);
-    // The rule along the top and right edges.
-    MoveTo(bounds.left, bounds.top);
-    LineTo(int16_t(bounds.right - 1), bounds.top);
-    LineTo(int16_t(bounds.right - 1), int16_t(bounds.bottom - 1));
+    LineRect(bounds);
     RGBForeColor(&fore);
 }
 
+// Messages 0, 3 and 8 of the definition: only variation 0 is drawn;
+// initialising and tracking leave everything to the platform.
+void DrawPlControl(int16_t variation, ControlRef control)
+{
+    if (IsControlVisible(control) && variation == 0) DrawPlaneTpe(control);
+}
+void InitPlControl(ControlRef) {}
+void TrackPlControl(ControlRef) {}
+
 }  // namespace
+
+void myPlotCIcon(const Rect& r, int16_t iconId)
+{
+    if (CIconHandle icon = GetCIcon(iconId)) {
+        const Rect& b = (*icon)->iconPMap.bounds;
+        const Rect at{r.top, r.left, int16_t(r.top + (b.bottom - b.top)), int16_t(r.left + (b.right - b.left))};
+        PlotCIcon(&at, icon);
+        DisposeCIcon(icon);
+    }
+}
 
 Rect GetCtlPartRect(ControlRef control, int16_t part)
 {
@@ -83,12 +107,7 @@ void DrawArrowIcon(const Rect* rect, bool pressed, bool enabled, int16_t iconId)
         LineTo(r.left, r.bottom);
     }
     if (pressed) OffsetRect(&r, 1, 1);
-    if (CIconHandle icon = GetCIcon(int16_t(enabled ? iconId : iconId + 1))) {
-        const Rect& b = (*icon)->iconPMap.bounds;
-        const Rect at{r.top, r.left, int16_t(r.top + (b.bottom - b.top)), int16_t(r.left + (b.right - b.left))};
-        PlotCIcon(&at, icon);
-        DisposeCIcon(icon);
-    }
+    myPlotCIcon(r, int16_t(enabled ? iconId : iconId + 1));
     RGBForeColor(&fore);
     RGBBackColor(&back);
 }
@@ -110,9 +129,9 @@ int32_t ProcObjCDEF(int16_t variation, ControlRef control, int16_t message, intp
     const int16_t savedRes = CurResFile();
     int32_t result = 0;
     switch (message) {
-    case drawCntl:
-        if (IsControlVisible(control) && variation == 0) DrawPlaneTpe(control);
-        break;
+    case drawCntl: DrawPlControl(variation, control); break;
+    case initCntl: InitPlControl(control); break;
+    case autoTrack: TrackPlControl(control); break;
     case testCntl: {
         const Point where{int16_t(param >> 16), int16_t(param & 0xFFFF)};
         result = FindControlPart(where, control, variation);

@@ -16,6 +16,8 @@ constexpr int16_t kArrowIconBase = 2100;  // enabled 2100, 2102...; dimmed the n
 int32_t ProcObjCDEF(int16_t variation, platform::ControlRef control, int16_t message, intptr_t param);
 platform::Rect GetCtlPartRect(platform::ControlRef control, int16_t part);
 void DrawArrowIcon(const platform::Rect* r, bool pressed, bool enabled, int16_t iconId);
+// Plots 'cicn' iconId in its own size at r's top-left.
+void myPlotCIcon(const platform::Rect& r, int16_t iconId);
 int16_t FindControlPart(platform::Point where, platform::ControlRef control, int16_t variation);
 
 // The tri-state check box is defined with the browser's panes: they hand it

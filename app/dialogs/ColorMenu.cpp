@@ -14,64 +14,66 @@ using namespace platform;
 
 namespace {
 
-struct Grid {
-    int16_t wide = 0, high = 0, hGap = 0, vGap = 0, hMargin = 0, vMargin = 0, width = 0, height = 0;
-};
-
 int16_t gNumColors = 256;
 
-Grid Layout()
+ColorGrid GridFor(int16_t numColors)
 {
-    if (gNumColors == 16) return Grid{2, 8, 4, 4, 6, 6, 30, 15};
-    if (gNumColors == 256) return Grid{16, 16, 2, 2, 4, 4, 8, 8};
-    return Grid{};
+    if (numColors == 16) return ColorGrid{2, 8, 4, 4, 6, 6, 30, 15};
+    if (numColors == 256) return ColorGrid{16, 16, 2, 2, 4, 4, 8, 8};
+    return ColorGrid{};
 }
 
 }  // namespace
 
-void SetColorMenuColors(int16_t numColors) { gNumColors = numColors; }
+ColorGrid gColorGrid = GridFor(256);
+
+void SetColorMenuColors(int16_t numColors)
+{
+    gNumColors = numColors;
+    gColorGrid = GridFor(numColors);
+}
 int16_t ColorMenuColors() { return gNumColors; }
 
 void CalcColorMSize(int16_t* width, int16_t* height)
 {
-    const Grid g = Layout();
-    if (g.wide == 0) {
+    const ColorGrid& g = gColorGrid;
+    if (g.colorsWide == 0) {
         *width = *height = 0;
         return;
     }
-    *width = int16_t(2 * g.hMargin + g.wide * g.width + (g.wide - 1) * g.hGap);
-    *height = int16_t(2 * g.vMargin + g.high * g.height + (g.high - 1) * g.vGap);
+    *width = int16_t(2 * g.hMargin + g.colorsWide * g.itemWidth + (g.colorsWide - 1) * g.hGap);
+    *height = int16_t(2 * g.vMargin + g.colorsHigh * g.itemHeight + (g.colorsHigh - 1) * g.vGap);
 }
 
 Rect CalcColorRect(int16_t item, const Rect* menuRect)
 {
-    const Grid g = Layout();
-    if (g.wide == 0 || item < 1) return Rect{0, 0, 0, 0};
-    const int16_t row = int16_t((item - 1) / g.wide), column = int16_t((item - 1) % g.wide);
-    const int16_t top = int16_t(menuRect->top + g.vMargin + row * (g.height + g.vGap));
-    const int16_t left = int16_t(menuRect->left + g.hMargin + column * (g.width + g.hGap));
-    return Rect{top, left, int16_t(top + g.height), int16_t(left + g.width)};
+    const ColorGrid& g = gColorGrid;
+    if (g.colorsWide == 0 || item < 1) return Rect{0, 0, 0, 0};
+    const int16_t row = int16_t((item - 1) / g.colorsWide), column = int16_t((item - 1) % g.colorsWide);
+    const int16_t top = int16_t(menuRect->top + g.vMargin + row * (g.itemHeight + g.vGap));
+    const int16_t left = int16_t(menuRect->left + g.hMargin + column * (g.itemWidth + g.hGap));
+    return Rect{top, left, int16_t(top + g.itemHeight), int16_t(left + g.itemWidth)};
 }
 
 int16_t FindColorItem(Point where, const Rect* menuRect)
 {
-    const Grid g = Layout();
-    if (g.wide == 0) return 0;
+    const ColorGrid& g = gColorGrid;
+    if (g.colorsWide == 0) return 0;
     const int32_t column =
-        std::min<int32_t>(std::max(0, where.h - menuRect->left - g.hMargin) / (g.width + g.hGap) + 1, g.wide);
+        std::min<int32_t>(std::max(0, where.h - menuRect->left - g.hMargin) / (g.itemWidth + g.hGap) + 1, g.colorsWide);
     const int32_t row =
-        std::min<int32_t>(std::max(0, where.v - menuRect->top - g.vMargin) / (g.height + g.vGap) + 1, g.high);
-    return int16_t(std::min<int32_t>((row - 1) * g.wide + column, gNumColors));
+        std::min<int32_t>(std::max(0, where.v - menuRect->top - g.vMargin) / (g.itemHeight + g.vGap) + 1, g.colorsHigh);
+    return int16_t(std::min<int32_t>((row - 1) * g.colorsWide + column, gNumColors));
 }
 
 void DrawColors(int16_t selected, const Rect* menuRect)
 {
-    const Grid g = Layout();
-    if (g.wide == 0) return;
-    if (selected < 1 || selected > g.wide * g.high) selected = 0;
+    const ColorGrid& g = gColorGrid;
+    if (g.colorsWide == 0) return;
+    if (selected < 1 || selected > g.colorsWide * g.colorsHigh) selected = 0;
     RGBColor fore;
     GetForeColor(&fore);
-    for (int16_t i = 0; i < g.wide * g.high; ++i) {
+    for (int16_t i = 0; i < g.colorsWide * g.colorsHigh; ++i) {
         RGBColor c;
         if (!GetEntryColor(globpalette, i, &c)) c = fore;
         RGBForeColor(&c);

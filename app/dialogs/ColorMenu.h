@@ -18,6 +18,16 @@ void CustomColorMenu(int16_t message, platform::MenuRef menu, platform::Rect* me
 // The colour submenu `id` with this definition; null when memory runs out.
 platform::MenuRef NewColorMenu(int16_t id);
 
+// The grid the swatches are laid out in.
+struct ColorGrid {
+    int16_t colorsWide = 0, colorsHigh = 0;  // columns and rows
+    int16_t hGap = 0, vGap = 0;              // between swatches
+    int16_t hMargin = 0, vMargin = 0;        // around them
+    int16_t itemWidth = 0, itemHeight = 0;   // one swatch
+};
+// The process-wide grid, set by the number of colours.
+extern ColorGrid gColorGrid;
+
 // The process-wide number of colours (256 unless a test says otherwise).
 void SetColorMenuColors(int16_t numColors);
 int16_t ColorMenuColors();

@@ -251,7 +251,8 @@ void DrawPopUpTitle(const Rect* bounds, ThemeButtonKind, const ThemeButtonDrawIn
 void pp_Brz_PopUpDraw(const Rect* r, int32_t, int32_t, const unsigned char* title)
 {
     static const unsigned char empty[1] = {0};
-    const ThemeButtonDrawInfo info{kThemeStateActive, kThemeButtonMixed, kThemeAdornmentNone};
+    // Off: a mixed value would draw its bar across the title.
+    const ThemeButtonDrawInfo info{kThemeStateActive, kThemeButtonOff, kThemeAdornmentNone};
     DrawThemeButton(r, kThemePopupButton, &info, nullptr, EraseBounds, DrawPopUpTitle,
                     reinterpret_cast<uintptr_t>(title ? title : empty));
 }

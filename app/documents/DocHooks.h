@@ -57,6 +57,9 @@ struct AppDocHooks {
     // The documentation body behind its 4-byte header and back.
     int16_t (*styleHteToRes)(platform::Handle doc, platform::TEHandle text) = nullptr;
     int16_t (*styleResToHte)(platform::Handle doc, platform::TEHandle text) = nullptr;
+    // A plain documentation body (a plug-in's), the handle being the text.
+    int16_t (*plainHteToRes)(platform::Handle doc, platform::TEHandle text) = nullptr;
+    int16_t (*plainResToHte)(platform::Handle doc, platform::TEHandle text) = nullptr;
     // Start-up: brings an older preferences file up to date (true when it
     // changed anything), and fills the blocking array from it.
     bool (*updatePrefResFile)() = nullptr;

@@ -35,7 +35,7 @@ using namespace platform;
 
 namespace {
 
-bool gOpenFromServer = false;
+bool G_OpenFromServer = false;
 
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
@@ -79,10 +79,10 @@ bool HasExtension(const std::string& name, const char* ext)
 
 int16_t DocClassOf(const std::string& name, OSType type)
 {
-    const bool library = type == FourCC("QzLB") || type == FourCC("QOLB") || HasExtension(name, "QTL") ||
+    const bool library = type == LibDocType || type == FourCC("QOLB") || HasExtension(name, "QTL") ||
                          HasExtension(name, "qtl");
     if (library) return 3;
-    const bool structure = type == FourCC("BAS5") || HasExtension(name, "QzB") || HasExtension(name, "qzb");
+    const bool structure = type == MainDocType || HasExtension(name, "QzB") || HasExtension(name, "qzb");
     return structure ? 2 : 0;
 }
 
@@ -115,7 +115,7 @@ void GetIPString(const ServerAddress& address, unsigned char* text)
     ToPascal(buffer, text);
 }
 
-bool GetOpenFromServer() { return gOpenFromServer; }
+bool GetOpenFromServer() { return G_OpenFromServer; }
 
 namespace {
 
@@ -303,16 +303,18 @@ int16_t TAppl::OpenServerMainDoc()
     docFileSpec.addressText = PText(addressText);
     docFileSpec.component = component;
     docFileSpec.address = address;
-    gOpenFromServer = true;
+    G_OpenFromServer = true;
     openfromserver(docFileSpec);
-    gOpenFromServer = false;
+    G_OpenFromServer = false;
     int16_t err = erreure;
     const int16_t resFile = numresfalse;
     if (err == 1 && resFile == 0) err = 1001;
 
     auto closeAll = [&]() {
         if (resFile != 0) {
-            closeres(resFile, true);
+            // The design layer closes its own records of the structure too.
+            if (DocHooks().closeQzB) DocHooks().closeQzB(-1, resFile, -1, -1);
+            else closeres(resFile, true);
             closeconnection();
         }
         if (localres != -1) {
@@ -332,7 +334,8 @@ int16_t TAppl::OpenServerMainDoc()
             const int16_t pass = DocHooks().takePass ? DocHooks().takePass(false) : -128;
             if (pass == -128) {
                 err = 1001;
-            } else if (!(DocHooks().okStruct && DocHooks().okStruct())) {
+            } else if (pass != 0 || !(DocHooks().okStruct && DocHooks().okStruct())) {
+                // A login the server refused admits nobody, as a refused design does.
                 ErrMsg(1010);
                 err = 1001;
             }

@@ -234,7 +234,7 @@ int16_t TLibDoc::Write()
 
     FInfo info;
     FSpGetFInfo(fSpec, &info);
-    info.fdType = FourCC(!fLibrary ? "BAS5" : fComponent ? "QzMO" : "QzLB");
+    info.fdType = !fLibrary ? MainDocType : fComponent ? FourCC("QzMO") : LibDocType;
     info.fdCreator = FourCC(!fLibrary ? "Qz06" : "QzA6");
     FSpSetFInfo(fSpec, info);
     const FSSpec working = fSpec;

@@ -241,7 +241,12 @@ void DragSelection(Point where, LongListHandle list)
         G_Plane = kPlaneDone;
         G_Cell = -1;
     } else if (CurrentLongListHooks().dragCellSelect) {
-        CurrentLongListHooks().dragCellSelect(G_Plane, false);
+        // The target loses its highlight and stays the target of the drop.
+        TPlan* target = G_Plane;
+        const int32_t cell = G_Cell;
+        CurrentLongListHooks().dragCellSelect(target, false);
+        G_Plane = target;
+        G_Cell = cell;
     }
 }
 

@@ -13,6 +13,9 @@
 #include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
 #include "design/reading/ReadQzB.h"
+#include "design/security/Login.h"
+#include "design/security/SecurityManager.h"
+#include "kernel/startup/StartupServices.h"
 
 namespace {
 
@@ -54,9 +57,18 @@ void InstallDocumentHooks()
     hooks.countModules = [](IModuleManager* m) { return m ? m->CountModules() : int32_t(0); };
     hooks.baseCompilee = basecompilee;
     hooks.isThereAPassword = isthereapassword;
+    hooks.takePass = takepass;
+    hooks.okStruct = okstruct;
     hooks.sql = SQL;
     hooks.debugLogOpen = DebugLog_Open;
     hooks.debugLogClose = DebugLog_Close;
     hooks.updatePrefResFile = UpdatePrefResFile;
     hooks.setBlockArray = SetBlockArray;
+}
+
+void InstallSecurityStart()
+{
+    KernelStartupServices services = InstalledKernelStartupServices();
+    services.makeSecurityManager = MakeSecurityManager;
+    SetKernelStartupServices(services);
 }

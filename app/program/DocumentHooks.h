@@ -2,3 +2,5 @@
 #pragma once
 
 void InstallDocumentHooks();
+// The kernel's start-up makes the security manager (before ApplInitAll).
+void InstallSecurityStart();

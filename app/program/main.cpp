@@ -15,7 +15,9 @@
 #include "app/program/Backends.h"
 #include "app/program/DocumentHooks.h"
 #include "browser/Panes.h"
+#include "browser/dialogs/BlockingDialog.h"
 #include "browser/doctext/DocText.h"
+#include "forms/model/LayoutEditor.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 #include "transfer/InstallTransfer.h"
@@ -46,6 +48,7 @@ int RunProgram(int argc, char** argv)
     if (!note.empty()) std::fprintf(stderr, "qzbrowser: %s\n", note.c_str());
     platform::InstallQuitSignals();
 
+    InstallSecurityStart();
     if (const int16_t err = ApplInitAll(); err != 0) {
         std::fprintf(stderr, "qzbrowser: %s (error %d)\n", ApplInitAllMessage(), int(err));
         return 1;
@@ -61,12 +64,17 @@ int RunProgram(int argc, char** argv)
     }
     MyAppl = appl;
     InstallDocumentHooks();
+    // The form objects answer to their form models.
+    InstallFormModelHooks();
     // Documentation bodies are read and written with their styles.
     DocHooks().styleHteToRes = browser::StyleHteToRes;
     DocHooks().styleResToHte = browser::StyleResToHte;
+    DocHooks().plainHteToRes = browser::HteToRes;
+    DocHooks().plainResToHte = browser::ResToHte;
     browser::InstallBrowserPanes();
     transfer::InstallTransfer();
     CommandHooks().conflictPreferences = transfer::C_Preferences;
+    CommandHooks().blockingPreferences = browser::BlockingPref;
     const int16_t result = appl->ITAppl();
     if (result != 0) {
         std::fprintf(stderr, "qzbrowser: memory is too short to go on (error %d).\n", int(result));

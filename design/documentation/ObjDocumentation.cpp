@@ -16,6 +16,7 @@
 #include "app/windows/TMainWindow.h"
 #include "design/documentation/GetTe.h"
 #include "design/objects/ObjQz.h"
+#include "design/objects/TransferHooks.h"
 #include "design/objects/ObjText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/core/Endian.h"
@@ -89,6 +90,14 @@ uint32_t TObjQz::GetTimeDoc()
     DocStore store(owner);
     Handle h = xget1res(type, id);
     return h ? xgetrestimestamp(h) : 0;
+}
+
+int16_t TObjQz::MoveDoc(TObjQz* dest)
+{
+    if (!dest || !TstFlag(kFlagHasDoc)) return 0;
+    const int16_t result = MoveDocRes(owner, dest->owner, GetDocResType(), id, dest->id);
+    dest->SetDocFlag();
+    return result;
 }
 
 int16_t TObjQz::ReadDoc(void* text, int32_t* state, bool* added)

@@ -21,10 +21,6 @@ constexpr int16_t kPasswordItem = 4;
 constexpr int16_t kCancel = 5;
 constexpr int16_t kBeepTicks = 10;
 
-// The designer's password as a server checks it (x_issuperpass) comes with
-// the server's tables; until then a server's check accepts nothing.
-bool ServerSuperPass(const unsigned char*) { return false; }
-
 }  // namespace
 
 bool CheckPassword(bool superPass, unsigned char* password)
@@ -49,7 +45,7 @@ bool CheckPassword(bool superPass, unsigned char* password)
             GetText(typed, dialog, kPasswordItem);
             typed[0] = std::min<uint8_t>(typed[0], 15);
             std::memcpy(password, typed, size_t(typed[0]) + 1);
-            accepted = superPass ? ServerSuperPass(password) : issuperuser(password);
+            accepted = superPass ? x_issuperpass(password) : issuperuser(password);
             if (!accepted) {
                 platform::SysBeep(kBeepTicks);
                 static const unsigned char empty[1] = {0};

@@ -1,4 +1,5 @@
-// Loading the password tables of a local structure and looking users up.
+// Loading the password tables from the structure's resources (and, through
+// ServerPasswords.cpp, from its server) and looking users up.
 //
 // Flattened table ('PAQz' 0 or 1, once unscrambled), big-endian:
 //  off   size       field
@@ -18,6 +19,7 @@
 #include "design/documents/DocResources.h"
 #include "design/documents/OpenQzB.h"
 #include "design/objects/TableDescriptions.h"
+#include "kernel/collation/Compare.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/standins/EncrypteText.h"
 #include "kernel/standins/PasswordKey.h"
@@ -44,6 +46,7 @@ uint32_t timepass = 0;
 bool editpassencours = false;
 bool fatalerr = false;
 bool fatalerrpass = false;
+bool isStructBefore2004 = false;
 
 namespace {
 
@@ -133,10 +136,8 @@ bool StructBefore2004()
     return reinterpret_cast<const uint8_t*>(*record)[4] < kCurrentLevel;
 }
 
-// Reads 'PAQz' `id` of the current container into a users and a groups
-// table.
-int16_t LoadTable(int16_t id, bool before2004, Handle* users, int16_t* userCount, Handle* groups,
-                  int16_t* groupCount)
+// Reads 'PAQz' `id` of the current container.
+int16_t LoadTable(int16_t id, bool before2004, PassTable* table)
 {
     Handle stored = xget1res(platform::FourCC("PAQz"), id);
     if (!stored || !*stored) return reserr ? reserr : platform::resNotFound;
@@ -149,22 +150,24 @@ int16_t LoadTable(int16_t id, bool before2004, Handle* users, int16_t* userCount
     if (!(before2004 && size >= kUnscrambledFrom)) encryptetext(*copy, size, PasswordTableKey());
     buffertemp b;
     InitBufTempForRead(&b, 0, copy);
-    const int16_t err = UnflattenPasswords(&b, users, userCount, groups, groupCount);
+    const int16_t err = UnflattenPasswords(&b, &table->users, &table->userCount, &table->groups, &table->groupCount);
     platform::DisposeHandle(copy);
     return err;
 }
 
-void Install(Handle users, int16_t userCount, Handle groups, int16_t groupCount, Handle usersU, int16_t userCountU,
-             Handle groupsU, int16_t groupCountU)
+// The four tables are replaced (a missing one by an empty handle).
+void Install(PassTable* table0, PassTable* table1)
 {
     free_passtab(pass, globnbpass);
     free_groupuser(gu, globnbgroup);
     free_passtab(passu, globnbpassu);
     free_groupuser(guu, globnbgroupu);
-    pass = OrEmpty(users), globnbpass = pass ? userCount : 0;
-    gu = OrEmpty(groups), globnbgroup = gu ? groupCount : 0;
-    passu = OrEmpty(usersU), globnbpassu = passu ? userCountU : 0;
-    guu = OrEmpty(groupsU), globnbgroupu = guu ? groupCountU : 0;
+    pass = OrEmpty(table0->users), globnbpass = pass ? table0->userCount : 0;
+    gu = OrEmpty(table0->groups), globnbgroup = gu ? table0->groupCount : 0;
+    passu = OrEmpty(table1->users), globnbpassu = passu ? table1->userCount : 0;
+    guu = OrEmpty(table1->groups), globnbgroupu = guu ? table1->groupCount : 0;
+    *table0 = PassTable();
+    *table1 = PassTable();
 }
 
 }  // namespace
@@ -213,21 +216,47 @@ int16_t UnflattenPasswords(buffertemp* buffer, Handle* users, int16_t* userCount
     return err;
 }
 
+void FreePassTable(PassTable* table)
+{
+    free_passtab(table->users, table->userCount);
+    free_groupuser(table->groups, table->groupCount);
+    *table = PassTable();
+}
+
 int16_t lirepass(int16_t mode)
 {
-    // Local structures only: the server's tables come with the login.
-    if (mode != 1 && mode != 2) return 0;
-    const bool before2004 = StructBefore2004();
-    Handle users = nullptr, groups = nullptr, usersU = nullptr, groupsU = nullptr;
-    int16_t userCount = 0, groupCount = 0, userCountU = 0, groupCountU = 0;
-    int16_t err = LoadTable(0, before2004, &users, &userCount, &groups, &groupCount);
-    if (err) {
-        fatalerr = fatalerrpass = true;
-        return err;
+    if (mode < 1 || mode > 3) return 0;
+    PassTable served[2], stored[2];
+    bool fromServer = false, fromStore = false;
+    int16_t err = 0;
+    if (mode != 2 && !editpassencours && numresfalse > 0 && !islocalres(numresfalse)) {
+        int32_t counter = 0;
+        err = ReadServerTables(&served[0], &served[1], &counter);
+        fromServer = err == 0;
+        if (fromServer) passcount = counter;
     }
-    const int16_t errU = LoadTable(1, before2004, &usersU, &userCountU, &groupsU, &groupCountU);
-    Install(users, userCount, groups, groupCount, usersU, userCountU, groupsU, groupCountU);
-    return errU;
+    if (mode != 3) {
+        isStructBefore2004 = StructBefore2004();
+        const int16_t err0 = LoadTable(0, isStructBefore2004, &stored[0]);
+        if (err0) {
+            err = err0;
+        } else {
+            fromStore = true;
+            // Table 1 alone failing leaves it empty.
+            const int16_t err1 = LoadTable(1, isStructBefore2004, &stored[1]);
+            if (err1) err = err1;
+        }
+    }
+    if (fromStore) {
+        FreePassTable(&served[0]);
+        FreePassTable(&served[1]);
+        Install(&stored[0], &stored[1]);
+    } else if (fromServer) {
+        Install(&served[0], &served[1]);
+    } else if (err) {
+        fatalerr = fatalerrpass = true;
+    }
+    return err;
 }
 
 Handle indpass(int16_t user)
@@ -257,9 +286,13 @@ void free_passtab(Handle table, int16_t count)
 
 void free_groupuser(Handle table, int16_t count) { free_passtab(table, count); }
 
-void EmptyPasswordTables() { Install(nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0); }
+void EmptyPasswordTables()
+{
+    PassTable none[2];
+    Install(&none[0], &none[1]);
+}
 
-void ResetPasswordTables()
+void FreePasswordTables()
 {
     free_passtab(pass, globnbpass);
     free_groupuser(gu, globnbgroup);
@@ -267,10 +300,40 @@ void ResetPasswordTables()
     free_groupuser(guu, globnbgroupu);
     pass = gu = passu = guu = nullptr;
     globnbpass = globnbgroup = globnbpassu = globnbgroupu = 0;
+}
+
+bool LiveUserRecord(Handle record)
+{
+    return record && *record && platform::GetHandleSize(record) >= kPassRecSize &&
+           platform::ReadBES32(reinterpret_cast<const uint8_t*>(*record)) != kDeletedUser;
+}
+
+int16_t FindLiveUserByName(const unsigned char* name)
+{
+    unsigned char stored[256];
+    auto named = [&](int16_t number) {
+        Handle record = indpass(number);
+        if (!LiveUserRecord(record)) return false;
+        const auto* p = reinterpret_cast<const uint8_t*>(*record);
+        stored[0] = std::min<uint8_t>(p[4], 31);
+        std::memcpy(stored + 1, p + 5, stored[0]);
+        return relstr(name, stored) == 0;
+    };
+    for (int16_t n = 1; n <= globnbpass; ++n)
+        if (named(n)) return n;
+    for (int16_t n = 1; n <= globnbpassu; ++n)
+        if (named(int16_t(-(kTableOneBase + n)))) return int16_t(-(kTableOneBase + n));
+    return 0;
+}
+
+void ResetPasswordTables()
+{
+    FreePasswordTables();
     passcount = 0;
     timepass = 0;
     editpassencours = false;
     fatalerr = fatalerrpass = false;
+    isStructBefore2004 = false;
 }
 
 namespace {

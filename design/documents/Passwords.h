@@ -36,9 +36,24 @@ extern uint32_t timepass;
 extern bool editpassencours;
 extern bool fatalerr;
 extern bool fatalerrpass;
+// Whether the structure whose tables were read last predates the
+// scrambling of long tables (decided from its own parameter record).
+extern bool isStructBefore2004;
 
-// Loads both tables: mode 1 the server, then the resources; 2 the
-// resources only. Only local structures are served here.
+// One flattened table as read: null tables with counts 0 when empty.
+struct PassTable {
+    platform::Handle users = nullptr;
+    int16_t userCount = 0;
+    platform::Handle groups = nullptr;
+    int16_t groupCount = 0;
+};
+void FreePassTable(PassTable* table);
+
+// Loads both tables: mode 1 from the server when the structure is held by
+// one, then from the resources (whose tables win); 2 the resources only;
+// 3 the server only. The tables are replaced when table 0 was read; when
+// nothing was read and an error occurred, fatalerr and fatalerrpass are
+// set and the old tables stay. Answers the last error.
 int16_t lirepass(int16_t mode);
 // Reads one flattened table from `buffer`; on error all outputs are null
 // and 0. A count that the bytes left cannot hold, or a group record whose
@@ -53,6 +68,13 @@ void free_passtab(platform::Handle table, int16_t count);
 void free_groupuser(platform::Handle table, int16_t count);
 // Replaces the four tables by empty ones (counts 0).
 void EmptyPasswordTables();
+// A whole user record whose state is not -4444.
+bool LiveUserRecord(platform::Handle record);
+// Releases the four tables: null, counts 0.
+void FreePasswordTables();
+// The first live user (state not -4444) whose name compares equal (kernel
+// relstr): n of table 0, else -(10+n) of table 1; 0 when none.
+int16_t FindLiveUserByName(const unsigned char* name);
 // Releases the tables and resets every global above (tests, shut-down).
 void ResetPasswordTables();
 
@@ -62,6 +84,30 @@ bool isthereapassword(int16_t mode);
 // True when there are no users, the first has no password, or `password`
 // scrambled equals the first user's.
 bool issuperuser(const unsigned char* password);
+
+// The server's copy of the tables (requests 73-78): see ServerPasswords.cpp.
+// Request 74: the version counter, then table 0 and table 1, in the
+// server's byte order. -5 without a reply; a reply whose counts do not fit
+// its bytes is refused whole (both tables null).
+int16_t ReadServerTables(PassTable* table0, PassTable* table1, int32_t* counter);
+// The reply of request 74 read (`otherOrder`: the server's byte order is
+// not this program's): 0, or the error with both tables null.
+int16_t UnflattenServerTables(platform::Handle reply, bool otherOrder, PassTable* table0, PassTable* table1,
+                              int32_t* counter);
+// Reloads the tables when the server's version counter changed; without
+// `force` at most once per 36,000 ticks.
+void CheckReloadPass(bool force);
+// Whether the server confirms that `password` (length-prefixed, at most 15
+// characters, in the form the caller holds it) is that of `user`.
+bool testpass(int16_t user, const unsigned char* password);
+// testpass of the designer (user 1).
+bool x_issuperpass(const unsigned char* password);
+// The user's record (112 bytes) from the server, null when none.
+void lire1pass(int16_t user, platform::Handle* record);
+// Sends a 112-byte record back as that user's: 0 or the error (-108 when
+// the record cannot grow to carry the user's number: nothing is sent).
+int16_t ecris1pass(int16_t user, platform::Handle record);
+void kill1pass(platform::Handle record);
 
 // The fixed 4-byte scrambled form of an empty old-layout table, as new
 // documents store it in 'PAQz' 0 and 1.

@@ -51,10 +51,15 @@ constexpr int32_t kEntryHead = 10;
 class EntryWalker {
 public:
     explicit EntryWalker(Handle filter)
+        : EntryWalker(filter && *filter ? reinterpret_cast<const uint8_t*>(*filter) : nullptr,
+                      filter && *filter ? int32_t(GetHandleSize(filter)) : 0)
     {
-        if (!filter || !*filter) return;
-        size_ = GetHandleSize(filter);
-        bytes_ = reinterpret_cast<const uint8_t*>(*filter);
+    }
+    EntryWalker(const uint8_t* bytes, int32_t size)
+    {
+        if (!bytes) return;
+        size_ = size;
+        bytes_ = bytes;
         if (size_ < 2) return;
         left_ = ReadBES16(bytes_);
         at_ = 2;
@@ -233,9 +238,15 @@ void AddOwnerAt(TObjQz* obj, LongListHandle list, int32_t* row, int depth)
 
 bool ObjFilter(Handle filter, TObjQz* obj)
 {
+    if (!filter) return ObjFilter(nullptr, 0, obj);
+    return ObjFilter(*filter ? reinterpret_cast<const uint8_t*>(*filter) : nullptr, int32_t(GetHandleSize(filter)), obj);
+}
+
+bool ObjFilter(const uint8_t* record, int32_t size, TObjQz* obj)
+{
     if (!obj || obj->TstFlag(kFlagHidden) || obj->TstFlag(kFlagInTrash)) return false;
-    if (!filter) return true;
-    EntryWalker walker(filter);
+    if (!record) return true;
+    EntryWalker walker(record, size);
     Entry e;
     bool result = false;
     while (walker.Next(&e)) {
@@ -349,6 +360,13 @@ bool StringMatch(const unsigned char* text, const unsigned char* pattern, int16_
     case 1: return Matches(text, pattern);
     case 2:
     case 3: {
+        // A wildcard takes any run, none included: the pattern between two
+        // wildcards also finds it whole, at the start and at the end. A
+        // pattern too long for both wildcards is tried in each shape.
+        if (pattern[0] <= 253) {
+            Wildcarded(pattern, true, true, p);
+            return Matches(text, p);
+        }
         if (Matches(text, pattern)) return true;
         const bool shapes[3][2] = {{false, true}, {true, true}, {true, false}};
         for (const auto& s : shapes) {

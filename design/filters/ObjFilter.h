@@ -24,6 +24,9 @@ class TObjQz;
 // hidden one or one in the trash. An entry that does not fit in the record
 // ends the walk.
 bool ObjFilter(platform::Handle filter, TObjQz* obj);
+// The same over a record's bytes, for a caller that tests many objects
+// against one record it holds still; no record: as no filter.
+bool ObjFilter(const uint8_t* record, int32_t size, TObjQz* obj);
 // The OR of the kind bits of every whole entry.
 uint32_t GetOrFlags(platform::Handle filter);
 // Empties the list and adds a row for each object of `objects` that passes.

@@ -13,24 +13,20 @@
 #include "platform/core/Memory.h"
 #include "resources/ResourceApi.h"
 
-namespace {
-
-// Each item, then its branch, then the next item.
-int16_t LinkPictures(TListObjQz* list, ItemHandle first)
+int16_t TListObjQz::ParseItem(ItemHandle items)
 {
+    // Each item, then its branch, then the next item.
     std::vector<ItemHandle> pending;
-    if (first) pending.push_back(first);
+    if (items) pending.push_back(items);
     while (!pending.empty()) {
         ItemHandle item = pending.back();
         pending.pop_back();
-        if (const int16_t err = XRef(list, GetPictObj(list->owner, (*item)->icon))) return err;
+        if (const int16_t err = XRef(this, GetPictObj(owner, (*item)->icon))) return err;
         if ((*item)->next) pending.push_back((*item)->next);
         if ((*item)->firstChild) pending.push_back((*item)->firstChild);
     }
     return 0;
 }
-
-}  // namespace
 
 int16_t TListObjQz::Parse()
 {
@@ -44,7 +40,7 @@ int16_t TListObjQz::Parse()
     itemlistrec items{};
     initqlist(&items, 0, 255);
     int16_t result = 0;
-    if (LoadList(id, &items, true) == 0) result = LinkPictures(this, items.first);
+    if (LoadList(id, &items, true) == 0) result = ParseItem(items.first);
     deinitqlist(&items);
     return CheckParseError(result);
 }

@@ -14,6 +14,10 @@
 #include "design/links/ParseSupport.h"
 #include "design/links/TokenAccess.h"
 #include "design/links/XRef.h"
+#include "design/plugins/BundleTable.h"
+#include "design/plugins/ParamLists.h"
+#include "design/plugins/PlugInFiles.h"
+#include "design/plugins/PlugInLookup.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
 #include "forms/calc/CalcBlob.h"
@@ -40,31 +44,6 @@ void PFrom(unsigned char* out, const std::string& s)
     const size_t n = std::min<size_t>(s.size(), 255);
     std::memcpy(out + 1, s.data(), n);
     out[0] = uint8_t(n);
-}
-
-bool CommandHasParameters(int16_t command)
-{
-    platform::Handle bits = GetxPRM();
-    if (!bits || !*bits || command < 0) return false;
-    const int32_t byte = command / 8;
-    if (byte >= platform::GetHandleSize(bits)) return false;
-    return (uint8_t((*bits)[byte]) & (0x80 >> (command % 8))) != 0;
-}
-
-// The (parameter number, object kind) pairs of a command's 'APRM'.
-std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command)
-{
-    std::vector<std::pair<int16_t, int16_t>> kinds;
-    platform::Handle h = platform::GetResource(platform::FourCC("APRM"), command);
-    const ByteView v = ByteView::Of(h);
-    int16_t count = 0;
-    if (!v.S16(0, &count)) return kinds;
-    for (int16_t i = 0; i < count; ++i) {
-        int16_t number = 0, kind = 0;
-        if (!v.S16(2 + size_t(i) * 4, &number) || !v.S16(4 + size_t(i) * 4, &kind)) break;
-        kinds.emplace_back(number, kind);
-    }
-    return kinds;
 }
 
 // The state of one method's walk.
@@ -242,18 +221,30 @@ int16_t ProcWalk::Variable(const champoper& t)
 
 int16_t ProcWalk::PlugIn(const champoper& t)
 {
+    const unsigned char* data = t.Text(2);
+    TPackagesObjQz* package = CalledPackage(doc, data);
+    CurrentResFile current(package ? package->GetPlugInFile() : int16_t(-1));
     unsigned char name[256];
     int16_t listId = 0, routine = 0;
-    if (GetExtProcIndex(name, t.Text(2), &listId, &routine)) {
+    params = false;
+    if (GetExtProcIndex(name, data, &listId, &routine)) {
         unsigned char text[256];
         platform::GetIndString(text, listId, routine);
         // The routine's name stops at its parameters or result.
-        int n = 0;
-        while (n < text[0] && text[n + 1] != '(' && text[n + 1] != ':') ++n;
-        text[0] = uint8_t(n);
-        std::memcpy(name, text, size_t(n) + 1);
+        RoutineName(text + 1, text[0], name);
+        if (platform::Handle list = GetEPRM(int16_t(platform::ReadBE16(data + 2)))) {
+            kinds = RoutineParamKinds(list, routine);
+            platform::DisposeHandle(list);
+            // Its literal parameters link from the method alone.
+            params = !kinds.empty();
+            command = nullptr;
+            param = 1;
+            pending = params;
+            depth = 0;
+        }
     }
     TObjQz* found = SearchObj_Name(doc, 8, name);
+    if (!found && package) found = PackageRoutine(package, routine);
     if (!found) found = Search_Package(doc, name);
     return XRef(method, found);
 }
@@ -392,6 +383,31 @@ bool ProcWalk::Rename(const champoper& t, champoper* out)
 }
 
 }  // namespace
+
+bool CommandHasParameters(int16_t command)
+{
+    platform::Handle bits = GetxPRM();
+    if (!bits || !*bits || command < 0) return false;
+    const int32_t byte = command / 8;
+    if (byte >= platform::GetHandleSize(bits)) return false;
+    return (uint8_t((*bits)[byte]) & (0x80 >> (command % 8))) != 0;
+}
+
+// The (parameter number, object kind) pairs of a command's 'APRM'.
+std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command)
+{
+    std::vector<std::pair<int16_t, int16_t>> kinds;
+    platform::Handle h = platform::GetResource(platform::FourCC("APRM"), command);
+    const ByteView v = ByteView::Of(h);
+    int16_t count = 0;
+    if (!v.S16(0, &count)) return kinds;
+    for (int16_t i = 0; i < count; ++i) {
+        int16_t number = 0, kind = 0;
+        if (!v.S16(2 + size_t(i) * 4, &number) || !v.S16(4 + size_t(i) * 4, &kind)) break;
+        kinds.emplace_back(number, kind);
+    }
+    return kinds;
+}
 
 int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owner, TObjQz* method)
 {

@@ -32,7 +32,7 @@ const uint32_t kCCQz = platform::FourCC("CCQz");
 
 // The line with its tokens rewritten, in a new handle; null when nothing
 // changed or on an error (in *err).
-Handle RewriteLine(Handle line, const TokenRewrite& rewrite, int16_t* err)
+Handle RewriteLine(Handle line, const TokenRewrite& rewrite, int16_t* err, const int16_t* failure)
 {
     *err = 0;
     const int32_t size = line && *line ? platform::GetHandleSize(line) : 0;
@@ -62,6 +62,10 @@ Handle RewriteLine(Handle line, const TokenRewrite& rewrite, int16_t* err)
             changed = true;
         } else {
             out.insert(out.end(), at, at + length);
+        }
+        if (failure && *failure) {
+            *err = *failure;
+            return nullptr;
         }
         position = int16_t(position + length);
     }
@@ -136,7 +140,9 @@ std::vector<uint8_t> OperandBytes(const champoper& token)
     return out;
 }
 
-int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* changed)
+namespace {
+
+int16_t Rewrite(int16_t methodId, const TokenRewrite& rewrite, bool* changed, const int16_t* failure)
 {
     if (changed) *changed = false;
     int16_t count = 0, err = 0;
@@ -150,7 +156,7 @@ int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* c
     try {
         for (int32_t i = 0; i < lineCount && result == 0; ++i) {
             Handle line = CalcRecordAt(lines, i);
-            Handle fresh = RewriteLine(line, rewrite, &result);
+            Handle fresh = RewriteLine(line, rewrite, &result, failure);
             if (!fresh) continue;
             std::memcpy(*lines + i * int32_t(sizeof(Handle)), &fresh, sizeof fresh);
             platform::DisposeHandle(line);
@@ -159,7 +165,7 @@ int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* c
     } catch (const std::bad_alloc&) {
         result = platform::memFullErr;
     }
-    if (any) {
+    if (any && !(failure && result != 0)) {
         int16_t stored = 0;
         x_putcalc(methodId, lines, count, &rect, &stored);
         if (result == 0) result = stored;
@@ -167,6 +173,18 @@ int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* c
     }
     x_effcalc(&lines, &count);
     return result;
+}
+
+}  // namespace
+
+int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* changed)
+{
+    return Rewrite(methodId, rewrite, changed, nullptr);
+}
+
+int16_t RewriteProcTokensWhole(int16_t methodId, const TokenRewrite& rewrite, const int16_t& failure, bool* changed)
+{
+    return Rewrite(methodId, rewrite, changed, &failure);
 }
 
 int16_t ReplaceCommand(const unsigned char* oldName, const unsigned char* newName, int16_t methodId, int16_t container)

@@ -5,7 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "design/forms/FormTable.h"
+#include "design/objects/TableDescriptions.h"
 #include "forms/calc/CalcBlob.h"
+#include "forms/kernel/KernelConversion.h"
+#include "forms/kernel/KernelForm.h"
 #include "kernel/formats/StringFormats.h"
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/helpers/HandleCopies.h"
@@ -32,6 +36,37 @@ void x_putcalc(int16_t id, platform::Handle lines, int16_t count, const platform
 }
 
 void x_effcalc(platform::Handle* lines, int16_t* count) { effcalc(lines, count); }
+
+namespace {
+
+// The field list of the table whose form list holds the form.
+platform::Handle OwnFieldList(int16_t formId)
+{
+    for (size_t n = 1; n < ef.size(); ++n) {
+        const TabCrit* d = ef[n].description.get();
+        if (!d || !d->formTable || !*d->formTable) continue;
+        const auto* p = reinterpret_cast<const uint8_t*>(*d->formTable);
+        if (FindFormEntry(std::vector<uint8_t>(p, p + platform::GetHandleSize(d->formTable)), formId) >= 0)
+            return d->def;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+platform::Handle x_getform(int16_t formId, int16_t* err)
+{
+    erreure = 0;
+    kernelFormCritRoot = OwnFieldList(formId);
+    getform(formId, nullptr, true);
+    kernelFormCritRoot = nullptr;
+    platform::Handle form = debutform;
+    debutform = nullptr;
+    *err = erreure;
+    return form;
+}
+
+void x_effform(platform::Handle* form) { effform(form); }
 
 void x_gettoken(platform::Handle line, champoper* token, int16_t* position) { getchamp(line, token, position); }
 

@@ -26,6 +26,13 @@ void x_effcalc(platform::Handle* lines, int16_t* count);
 void x_gettoken(platform::Handle line, champoper* token, int16_t* position);
 // Appends the token; 0 or the error.
 int16_t x_addtoken(platform::Handle line, const champoper& token);
+// Form `formId` of the kernel's reading file as kernel records, with the
+// records its inherited forms show (getform with chaining); null with *err
+// set. Inherited forms and fields of the form's own table are found
+// through the kernel's table records (DocTables, design/forms/FormTable.h).
+platform::Handle x_getform(int16_t formId, int16_t* err);
+// Frees the records and clears the variable.
+void x_effform(platform::Handle* form);
 // The kernel's error callback: errors are taken from the results instead.
 void procerr(int16_t err);
 
@@ -58,6 +65,11 @@ void gsK(unsigned char* out, platform::Handle list, int16_t index);
 // The kernel's text of a real.
 void xstrIntreel2(double value, unsigned char* out);
 
+// Whether 'xPRM' 0 marks the command as one whose parameters are described.
+bool CommandHasParameters(int16_t command);
+// The (parameter number, object kind) pairs of the command's 'APRM'.
+std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command);
+
 // Links `method` to everything its tokens name. `table` is the table the
 // text refers to by default (null for project methods). 0 or the error.
 int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method);
@@ -76,6 +88,11 @@ int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owne
 using TokenRewrite =
     std::function<bool(const champoper& token, const uint8_t* stored, int32_t size, std::vector<uint8_t>* out)>;
 int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* changed = nullptr);
+// The same, all or nothing: the rewrite sets `failure` to end the walk at
+// a token; then, as after any other error, nothing is stored. 0 or the
+// error.
+int16_t RewriteProcTokensWhole(int16_t methodId, const TokenRewrite& rewrite, const int16_t& failure,
+                               bool* changed = nullptr);
 // The bytes an operand is stored as (nothing for one that cannot be).
 std::vector<uint8_t> OperandBytes(const champoper& token);
 

@@ -408,6 +408,7 @@ int16_t TGroupObjQz::Write()
             return reserr ? reserr : platform::memFullErr;
         }
         id = newId;
+        NoteObjIdChanged();
         xsetresname(GetOwnResType(), id, name, false);
         added = true;
     } else {

@@ -3,6 +3,8 @@
 #include "design/objects/Groups.h"
 
 #include <cstring>
+#include <new>
+#include <unordered_set>
 
 #include "app/documents/MainDoc.h"
 #include "app/dialogs/Messages.h"
@@ -12,6 +14,7 @@
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
 #include "kernel/numtext/DateText.h"
+#include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "resources/ResourceApi.h"
 
@@ -88,18 +91,36 @@ bool TGroupObjQz::IsInGroup(uint32_t resType, int16_t wantedId)
 
 namespace {
 
+using ObjSet = std::unordered_set<const TObjQz*>;
+
 // Adds every entry of `from` to `into` once, leaving out ciphered objects
-// when asked.
-int16_t Union(ObjListHdl* into, ObjListHdl from, bool skipCiphered)
+// when asked; `held` is what `into` holds. (A walk of `into` for each entry
+// made a group's lists grow with the square of its members' links.)
+int16_t Union(ObjListHdl* into, ObjSet* held, ObjListHdl from, bool skipCiphered)
 {
     if (!from) return 0;
     for (int32_t i = 0; i < from->Size(); ++i) {
         TObjQz* obj = from->At(i);
         if (skipCiphered && obj->TstFlag(kFlagCiphered)) continue;
-        if (IsInList(*into, obj)) continue;
+        if (!held->insert(obj).second) continue;
         if (const int16_t err = AddObjList(into, obj)) return err;
     }
     return 0;
+}
+
+// Takes the entries in `gone` out of the list, the others keeping their
+// order (a list without repeats, as DelObjList of each would leave it).
+void DelObjsInSet(ObjListHdl list, const ObjSet& gone)
+{
+    int32_t kept = 0;
+    for (int32_t i = 0; i < list->Size(); ++i)
+        if (!gone.count(list->At(i))) list->entries[kept++] = list->At(i);
+    if (kept == list->Size()) return;
+    list->free += list->Size() - kept;
+    list->count = kept + 1;
+    list->entries[kept] = nullptr;
+    NoteObjListChanged();
+    StampObjList(list);
 }
 
 // Guards the recursion through member groups against a cycle in damaged
@@ -126,14 +147,18 @@ int16_t TGroupObjQz::MakeCallList(bool showMessage)
         if (m->kind == 23 && m != this) err = static_cast<TGroupObjQz*>(m)->MakeCallList(false);
     }
     --gCallListDepth;
-    for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
-        err = Union(&uses, members->At(i)->uses, true);
-        if (err == 0) err = Union(&usedBy, members->At(i)->usedBy, false);
-    }
-    if (err) return err;
-    for (int32_t i = 0; i < members->Size(); ++i) {
-        DelObjList(uses, members->At(i));
-        DelObjList(usedBy, members->At(i));
+    try {
+        ObjSet inUses, inUsedBy;
+        for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
+            err = Union(&uses, &inUses, members->At(i)->uses, true);
+            if (err == 0) err = Union(&usedBy, &inUsedBy, members->At(i)->usedBy, false);
+        }
+        if (err) return err;
+        const ObjSet own(members->entries, members->entries + members->Size());
+        DelObjsInSet(uses, own);
+        DelObjsInSet(usedBy, own);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
     }
     ShellSort(uses);
     ShellSort(usedBy);

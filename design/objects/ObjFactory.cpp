@@ -65,6 +65,25 @@ void DestroyObj(TObjQz* obj)
     platform::DisposePtr(reinterpret_cast<platform::Ptr>(obj));
 }
 
+namespace {
+
+// A new object of that kind, name and id put at the 1-based place `pos` of
+// the list; null when memory is short.
+TObjQz* MakeAt(TMainDoc* doc, ObjListHdl* list, int16_t kind, const unsigned char* name, int16_t id, int32_t pos)
+{
+    TObjQz* obj = ConstructObjOfKind(kind);
+    if (!obj) return nullptr;
+    obj->kind = kind;
+    obj->init(doc, name, id);
+    if (AddSortedObjList(list, obj, pos - 1) != 0) {
+        DestroyObj(obj);
+        return nullptr;
+    }
+    return obj;
+}
+
+}  // namespace
+
 TObjQz* NewListObj_Id(TMainDoc* doc, ObjListHdl* list, int16_t kind, const unsigned char* name, int16_t id, bool force)
 {
     ObjName cut;
@@ -87,15 +106,18 @@ TObjQz* NewListObj_Id(TMainDoc* doc, ObjListHdl* list, int16_t kind, const unsig
         }
     }
     if (found && !force) return found;
-    TObjQz* obj = ConstructObjOfKind(kind);
-    if (!obj) return found;
-    obj->kind = kind;
-    obj->init(doc, cut, id);
-    if (AddSortedObjList(list, obj, pos - 1) != 0) {
-        DestroyObj(obj);
-        return found;
-    }
-    return obj;
+    TObjQz* obj = MakeAt(doc, list, kind, cut, id, pos);
+    return obj ? obj : found;
+}
+
+TObjQz* NewListObj_NewId(TMainDoc* doc, ObjListHdl* list, int16_t kind, const unsigned char* name, int16_t id)
+{
+    ObjName cut;
+    CopyObjName(cut, name);
+    if (!list || !*list) return nullptr;
+    int32_t pos = 1;
+    SearchInd_Obj(*list, cut, &pos);
+    return MakeAt(doc, list, kind, cut, id, pos);
 }
 
 TObjQz* NewObj_Id(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id, bool force)

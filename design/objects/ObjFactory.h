@@ -18,6 +18,10 @@ class TMBarObjQz;
 void DestroyObj(TObjQz* obj);
 
 TObjQz* NewListObj_Id(TMainDoc* doc, ObjListHdl* list, int16_t kind, const unsigned char* name, int16_t id, bool force);
+// NewListObj_Id for a caller that knows no object of that name in the list
+// has that id (ObjNamed): the new object goes where the name goes without
+// a walk of the same-named objects for the id.
+TObjQz* NewListObj_NewId(TMainDoc* doc, ObjListHdl* list, int16_t kind, const unsigned char* name, int16_t id);
 TObjQz* NewObj_Id(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id, bool force);
 TObjQz* GetObj_Name(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id);
 TObjQz* Get_GlobVar(TMainDoc* doc, const unsigned char* name);
@@ -43,6 +47,9 @@ TObjQz* Search_With_ResId(ObjListHdl list, const unsigned char* name, int32_t* p
 TObjQz* SearchTableName(ObjListHdl list, const unsigned char* name, int32_t* pos);
 TObjQz* SearchNamedFileObj(TMainDoc* doc, const unsigned char* name);
 TObjQz* SearchNamedFieldObj(ObjListHdl list, const unsigned char* name);
+// Whether the object's name is the name under the per-kind lists' order
+// (the look-ups' equality).
+bool ObjNamed(TObjQz* obj, const unsigned char* name);
 
 // A field named across tables: the field number in the table, the table
 // number (0: the table at hand), the subtable depth and, per level, the

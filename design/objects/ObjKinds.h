@@ -24,6 +24,10 @@
 #include "design/objects/ObjQz.h"
 #include "design/objects/VarObjQz.h"
 
+struct itemrec;  // an item of a choice list (forms/lists/ItemList.h)
+class LayoutObject;  // an object of a form (forms/objects/LayoutObject.h)
+using ItemHandle = itemrec**;
+
 // Objects bound to a table: fields, forms, subtables, plug-ins.
 class TStructObjQz : public TObjQz {
 public:
@@ -92,22 +96,103 @@ public:
     int16_t third = 0;     // entry +36
 };
 
+// The scaling a form is given: the percentage and the flag handed on to
+// each object.
+struct ScaleLayoutParmRec {
+    int16_t scale = 100;
+    uint8_t flag = 0;
+};
+
 class TLayoutObjQz : public TStructObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
-    // `record` is the form's 270-byte entry of its table's 'TFQz'.
-    int16_t Read(void* record) override;
+    // Leaves the table's forms list (forms are in no kind list).
+    void ListRemove() override;
+    // The form's entry leaves its table's 'TFQz' (the bytes after it move
+    // up, the resource 270 bytes shorter), its 'FOQz' and its methods are
+    // deleted, all in one commit; then it leaves its table's forms list.
+    void DeleteObj(bool really) override;
     // Disposes the form method and the object methods.
     void Dispose() override;
-    int16_t Parse() override;
+    // Flag 14 on the form and on each of its methods.
+    void SetTrashFlags(bool on) override;
+    // `record` is the form's 270-byte entry of its table's 'TFQz'.
+    int16_t Read(void* record) override;
+    // "[Table]: Form"; without a table "(no table): Form".
+    void GetStructName(unsigned char* out) override;
     int16_t MaxNameLen() override { return 31; }
+    // The table first (unless a component is being updated), then the form
+    // and its methods.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    int16_t Parse() override;
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
+    // On a server's structure, whether the server holds its 'FOQz'.
+    bool IsPresent() override;
+    // Not in a component, nor on a server's structure.
+    bool EnableDelete() override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
+    bool EnableReplace() override;
+    bool EnableReplaceTxt() override;
+    // Asks for the new name through the rename seam (RenameHooks) and
+    // renames the form with it.
+    int16_t Replace(TObjQz** out) override;
+    // The name (cut to 31) into the form's 'TFQz' entry, committed; every
+    // user told (XRefReplace); the form renamed and its table's forms list
+    // sorted again. *out is the form, null when the entry could not be
+    // written (nothing is then renamed).
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl users, TObjQz** out, bool flag2) override;
     int16_t GetOldTypeNum() override { return 5; }
+    bool Movable() override { return true; }
+    bool HasPrivateDependencies(TModuleObjQz* module) override;
+    void SetProtectedDependencies(TModuleObjQz* module) override;
+    int16_t AddGroup(TGroupObjQz* group, bool flag) override;
+    int16_t DelGroup(bool updateGroup, bool message) override;
+    bool IsInDoc(TMainDoc* doc) override { (void)doc; return true; }
+    // The form and its top table in the same component; otherwise alert
+    // 1000 says so and the answer is false.
+    bool CheckModuleProject() override;
+    // The stored form's texts (design/forms/FormTexts.cpp). Each rewrite
+    // stores the new form only when the walk read the old one whole, and
+    // answers -108 when the form cannot be made a chunk file or read.
+    // A match among the form's visible texts (an older flat form searched
+    // as its objects): 1, else 0.
+    int16_t SearchIn(const unsigned char* text, int16_t how) override;
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    // `strList` is the string list object the texts go into; the form is
+    // linked to it when a text went.
+    int16_t TxtToStr(void* strList) override;
+    // The references brought back to texts; the links to string lists go
+    // but for references whose item was missing (they stay).
+    int16_t StrToTxt() override;
+    // The form follows the rename of `obj` to `newName`; an error is shown.
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    // The same, answering 0 or the error (the form then stored as it was).
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force);
+
+    // The form data made ready to edit: a form of an older layout, or one
+    // stored in the other byte order, is read into a form model and written
+    // back into `form` as a chunk file. False (the handle untouched) when
+    // memory is short or the form does not read whole.
+    virtual bool ConvertLayout(platform::Handle form);
     // Walks the stored form `resId` and links what it names; 9001 for data
     // in neither layout or cut short, -108 when the form is missing.
     virtual int16_t GetForm(int16_t resId);
+    // Deletes every object method and the form method.
+    virtual void DeleteRefs();
+    // Scales the stored form; 0, -108 when it cannot be made ready or
+    // written, or the store's error.
+    int16_t ScaleLayout(const ScaleLayoutParmRec& params);
+    // Objects of the older layout (groups entered): a variable matching by
+    // its name or, for labelled kinds 2 to 4, its label; a static text by
+    // its text. True at the first match.
+    virtual bool SearchInFormObj(LayoutObject* objects, const unsigned char* text, int16_t how);
+    // The labels of kinds 2 to 4 and the static texts shorter than 256
+    // bytes of those objects made string list references (DoItTxtStr);
+    // *changed when one was. 0 or the first error.
+    virtual int16_t Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* changed);
+    // Nothing: the stored form follows renames through XRefReplace.
+    virtual int16_t ReplaceInLayOut() { return 0; }
     int16_t formMethodId = 0;   // 0: none
     int16_t formResId = 0;      // its 'FOQz'
     int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none
@@ -122,6 +207,8 @@ class TGnlProcObjQz : public TStructObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
     bool Used() override { return used || TObjQz::Used(); }
+    // Its 'CCQz' goes with it.
+    void DeleteObj(bool really) override;
     void Dispose() override;
     // Object, table and form methods take their table and their module
     // state (never its flags); project methods their icon too.
@@ -161,6 +248,9 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
+    // After a copy: the method's tokens name the destination's objects,
+    // with the source object as the table context of its table.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
 
     TFileObjQz* table = nullptr;  // the table its text refers to by default
     ObjListHdl locals = nullptr;  // the method's own local variables (owned)
@@ -179,6 +269,14 @@ public:
     // The method's line of the compiler declaration file (up to 255 bytes
     // before its carriage return), then the base information line.
     void GetMoreInfo(unsigned char* out, bool flag) override;
+    bool Movable() override { return true; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A project method of the same name: code 6.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // 111 when one of that name exists, else 110.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // A project method's tokens have no table context.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
     int32_t declPos = -1;
     int16_t iconId = 0;
 };
@@ -209,12 +307,50 @@ public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
 };
 
+// A choice list: its items in 'List' id, its name in entry listIndex of the
+// directory 'LEQz' 0 (design/choicelists/).
 class TListObjQz : public TObjQz {
 public:
+    // Takes its entry out of the directory and its 'List' away, in one
+    // commit; the object stays when that fails.
+    void DeleteObj(bool really) override;
     // Links the list to the pictures its items show.
     int16_t Parse() override;
+    // 1 when an item's text (sub-lists included) matches.
+    int16_t SearchIn(const unsigned char* text, int16_t how) override;
+    // The preview draws the name and the items straight into the pane.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    void SizeDisplay(platform::Handle display, const platform::Rect& r, int16_t* right, int16_t* bottom) override;
+    void Display(platform::Handle display, const platform::Rect& r) override;
+    void Scroll(platform::Handle display, const platform::Rect& r, int16_t dh, int16_t dv) override;
     uint32_t GetOwnResType() override;
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    // The directory entry, every referrer's text and the name change in
+    // one commit, or none of them.
+    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    int16_t PrintObj(OutPutParmRec* options) override;
+    // The items as lines; the first failed write is answered.
+    int16_t SaveObj(int16_t file) override;
     bool Movable() override { return true; }
+
+    virtual int16_t SaveItemRec(ItemHandle items, int16_t indent, int16_t file);
+    virtual int16_t SaveObjList(int16_t listId, int16_t indent, int16_t file);
+    virtual void PrintItemRec(ItemHandle items, int16_t indent);
+    virtual void PrintList(int16_t listId, int16_t indent);
+
+    // The preview's items from (h, *v) of the pane, each text a line high,
+    // each icon below its text; draws only with `draw`; *v ends below the
+    // last item and *width grows to what the items need.
+    void DrawItemRec(ItemHandle items, int32_t h, int32_t* v, int16_t line, int32_t* width, bool draw);
+    // The name, then the items of 'List' listId, in the pane at r.
+    void DrawList(int16_t listId, const platform::Rect& r, int32_t* width, int32_t* height, bool draw);
+    bool SearchItem(ItemHandle items, const unsigned char* text, int16_t how);
+    bool SearchInList(int16_t listId, const unsigned char* text, int16_t how);
+    // Links the list to the picture objects of the items, depth first.
+    int16_t ParseItem(ItemHandle items);
+
     int16_t listIndex = 0;  // its entry in 'LEQz' 0
 };
 // The name of the choice list whose 'List' id is `id`, from 'LEQz' 0 of
@@ -244,12 +380,32 @@ public:
     int16_t DisplayPopUp(platform::Point pt) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
+    // Nothing more once the list holds it.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    bool IsInDoc(TMainDoc* doc) override;
+    bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // An equal bar of the name: 14; another of the name: 18; none: a
+    // record of code 0 that copies it.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Each entry names its menu's counterpart; a menu without one leaves.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
 };
 class TMenuObjQz : public TObjQz {
 public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
+    bool Movable() override { return true; }
+    bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // An equal menu of the name: 15.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Each item runs the counterpart of its method and shows that of its
+    // picture.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
     // The title and the items one below the other, with their keys and
     // methods, framed with a shadow.
     int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
@@ -261,14 +417,73 @@ public:
     int32_t displayMode = 0;
 };
 
-class TExtObjQz : public TStructObjQz {};
+// Plug-ins (design/plugins): routines of kind 8 (resource 'QzEX', bundle
+// table 'QBND') and packages of kind 7 ('QzPX', bundle table 'QBNX'); a
+// package's routines are kind-7 objects too, members of their package,
+// which is their owner. Their resources live in a platform resource file
+// of their own, the plug-in file, which stays open while an object uses it.
+class TExtObjQz : public TStructObjQz {
+public:
+    // Sets the document's plug-in file number to the current file; the
+    // object's own file is recorded by the discovery (SetPlugInFile).
+    void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Lets go of the plug-in file: the last object of a file the
+    // discovery opened closes it.
+    void Dispose() override;
+    // Flag 4: the plug-in file holds the documentation.
+    void InitDocFlag() override;
+    void SetDocFlag() override { InitDocFlag(); }
+    bool EnableDocWrite() override;
+    bool EnableDelete() override { return false; }
+    // 1008 once the document's companion holds more than 2,500 resources.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    // Links the string lists its bundle table names.
+    int16_t Parse() override;
+    int16_t Parse_Link(TObjQz* obj, C_ListRec* conflicts) override;
+    // Plain text kept in the plug-in file; the state is always 0.
+    int16_t ReadDoc(void* te, int32_t* state, bool* added) override;
+    int16_t WriteDoc(void* te, int32_t state) override;
+    int16_t DelDoc() override;
+
+    // 'QBND' for routines, 'QBNX' for packages.
+    virtual uint32_t GetBundleType() = 0;
+    // The documentation's id in the bundle table; -1 without one.
+    virtual int16_t GetDocId();
+    // The documentation resource of the plug-in file, or null.
+    virtual platform::Handle GetDocRes();
+    // Enters the documentation in the bundle table; 0, 1023 when no id up
+    // to 32,767 is free, 1003 for a damaged table, or the file's error.
+    virtual int16_t AddDocBundle();
+    virtual int16_t DelDocBundle();
+
+    // Records the file its resources live in (counted as a user of it).
+    void SetPlugInFile(int16_t file);
+    int16_t GetPlugInFile() const { return plugInFile; }
+
+    int32_t unopenable = 0;    // not 0: a package that cannot be opened or copied
+    bool noConflict = false;   // reports no conflict
+    bool fromBundle = false;   // a package read from a plug-in's bundle
+
+private:
+    int16_t plugInFile = -1;
+};
 class TPackagesObjQz : public TExtObjQz {
 public:
+    uint32_t GetDocResType() override;
+    uint32_t GetBundleType() override;
+    // A package opens on its routines; a routine has nothing to open.
+    bool Openable() override { return unopenable == 0 && !ownerObj; }
+    // Below id 15,000, from a plug-in file, or marked 'LOK!' -1 in its bundle.
+    virtual bool LockedPackage();
     // The heading, then the routines when the row does not show them.
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t Save(int16_t file, OutPutParmRec* options) override;
 };
-class TExternalObjQz : public TExtObjQz {};
+class TExternalObjQz : public TExtObjQz {
+public:
+    uint32_t GetDocResType() override;
+    uint32_t GetBundleType() override;
+};
 
 class TListboxObjQz : public TVarObjQz {};
 
@@ -299,6 +514,11 @@ public:
     uint32_t TextType() override { return GetOwnResType(); }
     int16_t TextId() override { return id; }
     int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A balloon of the same name: 8.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 120.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 };
 class TFileBalloonObjQz : public TBalloonObjQz {
 public:
@@ -327,6 +547,12 @@ public:
     bool Strings(std::vector<std::string>* strings, unsigned char* resName);
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // Copied under its own id, or under a new one from 15000 (choice 13).
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A list of the same id: 9.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 116.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 };
 class TStyleObjQz : public TObjQz {
 public:
@@ -339,6 +565,11 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A style of the same name: 16.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 118.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     unsigned char description[81] = {};
 };
 // Names that exist only because method texts use them.
@@ -355,6 +586,13 @@ public:
     int16_t Read(void* record) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // A resource object of the same type and id there.
+    bool IsInDoc(TMainDoc* doc) override;
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // One of the same type and id: 25.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Found: code 0 using it; none: 131.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     uint32_t resType = 0;
 };
 

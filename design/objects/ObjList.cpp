@@ -1,17 +1,31 @@
 #include "design/objects/ObjList.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "app/dialogs/BusyCursor.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjKinds.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 
 namespace {
 
 uint64_t gGeneration = 0;
+uint64_t gStamp = 0;
+uint64_t gIdGeneration = 0;
+
+void Touch(ObjListRec* list)
+{
+    ++gGeneration;
+    list->stamp = ++gStamp;
+}
 
 TObjQz** NewSlots(int32_t n)
 {
@@ -28,17 +42,27 @@ void FreeSlots(ObjListRec* list)
     if (list->entries != FirstSlots(list)) platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
 }
 
-// Makes room for `more` slots when none is free; the list is untouched on
-// failure.
+// A list this long that moves its entries takes room for half as many
+// again; a shorter one takes what its step asks.
+constexpr int32_t kSpareFrom = 256;
+
+// Gives the list `step` free slots when none is free; the list is
+// untouched on failure.
 int16_t Grow(ObjListRec* list)
 {
     if (list->free > 0) return 0;
-    const int32_t total = list->count + list->step + 1;
-    TObjQz** slots = NewSlots(total);
-    if (!slots) return platform::memFullErr;
-    std::memcpy(slots, list->entries, sizeof(TObjQz*) * size_t(list->count));
-    FreeSlots(list);
-    list->entries = slots;
+    const int64_t needed = int64_t(list->count) + list->step + 1;
+    if (needed > INT32_MAX / int64_t(sizeof(TObjQz*))) return platform::memFullErr;
+    if (needed > list->room) {
+        const int64_t spare = list->count >= kSpareFrom ? list->count / 2 : 0;
+        const int64_t more = std::min<int64_t>(INT32_MAX / int64_t(sizeof(TObjQz*)), needed + spare);
+        TObjQz** slots = NewSlots(int32_t(more));
+        if (!slots) return platform::memFullErr;
+        std::memcpy(slots, list->entries, sizeof(TObjQz*) * size_t(list->count));
+        FreeSlots(list);
+        list->entries = slots;
+        list->room = int32_t(more);
+    }
     list->free = list->step;
     return 0;
 }
@@ -54,6 +78,8 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
     if (!block) return platform::memFullErr;
     auto* rec = new (block) ObjListRec;
     rec->entries = FirstSlots(rec);
+    rec->room = room + 1;
+    rec->stamp = ++gStamp;
     rec->count = 1;
     rec->free = room - 1;
     rec->step = room;
@@ -63,6 +89,12 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
 
 uint64_t ObjListGeneration() { return gGeneration; }
 void NoteObjListChanged() { ++gGeneration; }
+void StampObjList(ObjListHdl list)
+{
+    if (list) list->stamp = ++gStamp;
+}
+uint64_t ObjIdGeneration() { return gIdGeneration; }
+void NoteObjIdChanged() { ++gIdGeneration; }
 
 void FreeObjList(ObjListHdl list)
 {
@@ -77,9 +109,10 @@ void RazObjList(ObjListHdl list)
 {
     if (!list) return;
     // Back to the first slots, which hold step + 1 entries.
-    NoteObjListChanged();
+    Touch(list);
     FreeSlots(list);
     list->entries = FirstSlots(list);
+    list->room = list->step + 1;
     list->free = list->step - 1;
     list->count = 1;
     list->entries[0] = nullptr;
@@ -93,7 +126,7 @@ int16_t AddObjList(ObjListHdl* list, TObjQz* obj)
     }
     ObjListRec* l = *list;
     if (const int16_t err = Grow(l)) return err;
-    NoteObjListChanged();
+    Touch(l);
     l->entries[l->count - 1] = obj;
     l->entries[l->count] = nullptr;
     ++l->count;
@@ -111,7 +144,7 @@ int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index)
     if (index < 0) index = 0;
     if (index > l->count - 1) index = l->count - 1;
     if (const int16_t err = Grow(l)) return err;
-    NoteObjListChanged();
+    Touch(l);
     std::memmove(l->entries + index + 1, l->entries + index, sizeof(TObjQz*) * size_t(l->count - index));
     l->entries[index] = obj;
     ++l->count;
@@ -134,12 +167,76 @@ int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj)
     return AddSortedObjList(list, obj, lo);
 }
 
+int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n)
+{
+    if (n <= 0) return 0;
+    if (!*list) {
+        const int16_t err = NewObjList(list, 10);
+        if (err) return err;
+    }
+    ObjListRec* l = *list;
+    auto before = [](const unsigned char* a, const unsigned char* b) { return rel2str(a, b) == kSmaller; };
+    // The collation is costly and many objects share a name: the objects
+    // are grouped by their name's bytes, only the groups are put in
+    // collation order, and each is placed by one binary search.
+    std::unordered_map<std::string_view, uint32_t> index;
+    std::vector<uint32_t> groupOf(static_cast<size_t>(n));
+    std::vector<const TObjQz*> first;   // a group's first object
+    std::vector<uint32_t> sizes;
+    for (int32_t i = 0; i < n; ++i) {
+        const std::string_view key(reinterpret_cast<const char*>(objs[i]->name + 1), objs[i]->name[0]);
+        const auto [it, fresh] = index.emplace(key, uint32_t(first.size()));
+        if (fresh) {
+            first.push_back(objs[i]);
+            sizes.push_back(0);
+        }
+        groupOf[size_t(i)] = it->second;
+        ++sizes[it->second];
+    }
+    std::vector<uint32_t> order(first.size());
+    for (uint32_t g = 0; g < order.size(); ++g) order[g] = g;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return before(first[a]->name, first[b]->name); });
+    // Each group's place in the sorted objects, then the objects there in
+    // the order given.
+    std::vector<uint32_t> start(first.size());
+    uint32_t total = 0;
+    for (uint32_t g : order) {
+        start[g] = total;
+        total += sizes[g];
+    }
+    std::vector<TObjQz*> added(static_cast<size_t>(n));
+    std::vector<uint32_t> next = start;
+    for (int32_t i = 0; i < n; ++i) added[next[groupOf[size_t(i)]]++] = objs[i];
+    TObjQz** slots = NewSlots(l->count + n + l->step + 1);
+    if (!slots) return platform::memFullErr;
+    TObjQz** const end = l->entries + (l->count - 1);
+    TObjQz** from = l->entries;
+    TObjQz** out = slots;
+    for (uint32_t g : order) {
+        const unsigned char* name = first[g]->name;
+        TObjQz** place =
+            std::upper_bound(from, end, name, [&](const unsigned char* key, const TObjQz* e) { return before(key, e->name); });
+        out = std::copy(from, place, out);
+        out = std::copy(added.begin() + std::ptrdiff_t(start[g]), added.begin() + std::ptrdiff_t(start[g] + sizes[g]), out);
+        from = place;
+    }
+    std::copy(from, end, out);
+    NoteObjListChanged();
+    FreeSlots(l);
+    l->entries = slots;
+    l->count += n;
+    l->free = l->step;
+    l->entries[l->count - 1] = nullptr;
+    return 0;
+}
+
 int16_t DelObjList(ObjListHdl list, TObjQz* obj)
 {
     if (!list || !obj) return 0;
     for (int32_t i = 0; i < list->count - 1; ++i) {
         if (list->entries[i] != obj) continue;
-        NoteObjListChanged();
+        Touch(list);
         std::memmove(list->entries + i, list->entries + i + 1, sizeof(TObjQz*) * size_t(list->count - 1 - i));
         --list->count;
         ++list->free;

@@ -16,7 +16,16 @@ struct ObjListRec {
     int32_t count = 1;   // entries including the terminator
     int32_t free = 0;    // free slots behind the terminator
     int16_t step = 1;    // slots added when none is free
-    TObjQz** entries = nullptr;  // count + free + 1 slots
+    TObjQz** entries = nullptr;  // count + free + 1 slots, or more (room)
+    // Slots `entries` holds. Growth by the step takes room already there
+    // before it moves the entries, and a move makes room for half as many
+    // again: appending one object at a time to a long list copies each
+    // entry a bounded number of times, not once per step.
+    int32_t room = 0;
+    // Taken from a counter that moves at every change of this list's
+    // entries or of their order: a look-up table worked out from the list
+    // holds while its stamp is the same (stamps are never reused).
+    uint64_t stamp = 0;
 
     int32_t Size() const { return count - 1; }
     TObjQz* At(int32_t index) const { return entries[index]; }  // 0-based
@@ -30,6 +39,12 @@ void RazObjList(ObjListHdl list);
 int16_t AddObjList(ObjListHdl* list, TObjQz* obj);
 int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index);
 int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj);
+// Places `n` objects in a list kept in name order (the look-ups'
+// ordinary collation), each after the entries of an equal name, those of
+// one spelling in the order given: one sort and one merge, where adding
+// them one at a time would move the list's tail for each. -108 leaves the
+// list as it was.
+int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n);
 int16_t DelObjList(ObjListHdl list, TObjQz* obj);
 bool IsInList(ObjListHdl list, const TObjQz* obj);
 // Leaves each object's group, disposes of it, then frees the list.
@@ -40,6 +55,12 @@ void DisposeObjList(ObjListHdl list);
 // Reordering a list does not count.
 uint64_t ObjListGeneration();
 void NoteObjListChanged();
+// Gives the list a new stamp (after its entries were reordered in place).
+void StampObjList(ObjListHdl list);
+// Moves on whenever an object that may already be listed takes another
+// id: tables of ids hold while both this and the list's stamp stay.
+uint64_t ObjIdGeneration();
+void NoteObjIdChanged();
 
 // A document's 23 per-kind lists (kinds 1 to 23; 28, 29 share 1, 30 shares
 // 10, 32 and 33 share 23).

@@ -3,6 +3,7 @@
 
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
+#include "design/objects/ListIndexes.h"
 #include "design/objects/ObjKinds.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
@@ -116,6 +117,13 @@ TObjQz* SearchTableName(ObjListHdl list, const unsigned char* name, int32_t* pos
 {
     *pos = 1;
     if (!list) return nullptr;
+    // The tables are a few hundred among tens of thousands of fields.
+    int32_t tables = 0;
+    if (const int32_t* at = listindex::TablePlaces(list, &tables)) {
+        for (int32_t i = 0; i < tables; ++i)
+            if (SameName(list->At(at[i]), name)) return list->At(at[i]);
+        return nullptr;
+    }
     for (int32_t i = 0; i < list->Size(); ++i)
         if (list->At(i)->kind == 1 && SameName(list->At(i), name)) return list->At(i);
     return nullptr;
@@ -124,6 +132,8 @@ TObjQz* SearchTableName(ObjListHdl list, const unsigned char* name, int32_t* pos
 TObjQz* SearchListObj_Id(ObjListHdl list, int16_t id)
 {
     if (!list) return nullptr;
+    int32_t at = -1;
+    if (listindex::FirstWithId(list, id, &at)) return at < 0 ? nullptr : list->At(at);
     for (int32_t i = 0; i < list->Size(); ++i)
         if (list->At(i)->id == id) return list->At(i);
     return nullptr;
@@ -185,6 +195,8 @@ TObjQz* SearchNamedFileObj(TMainDoc* doc, const unsigned char* name)
     int32_t pos = 0;
     return SearchTableName(ListOf(doc, 1), name, &pos);
 }
+
+bool ObjNamed(TObjQz* obj, const unsigned char* name) { return SameName(obj, name); }
 
 TObjQz* SearchNamedFieldObj(ObjListHdl list, const unsigned char* name)
 {

@@ -232,5 +232,3 @@ int16_t TObjQz::SaveOldFormat(int16_t file)
     return err;
 }
 
-// Copying documentation to another document belongs to the transfer.
-int16_t TObjQz::MoveDoc(TObjQz* dest) { (void)dest; return 0; }

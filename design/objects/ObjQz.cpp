@@ -321,11 +321,10 @@ void TObjQz::SetProtectedDependencies(TModuleObjQz* module)
 int16_t TObjQz::Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj)
 {
     (void)doc, (void)conflicts;
+    *newObj = nullptr;
     if (G_WaitParam) ++G_WaitParam->current;
     ShowProgress(9);
-    if (G_WaitParam) ChkWait(G_WaitParam);
-    *newObj = nullptr;
-    return 0;
+    return G_WaitParam && ChkWait(G_WaitParam) ? kCancelledByUser : 0;
 }
 
 bool TObjQz::IsEqual(TObjQz* other)

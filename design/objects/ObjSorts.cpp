@@ -163,6 +163,7 @@ void Reorder(ObjListHdl list, const std::vector<int32_t>& order)
 {
     std::vector<TObjQz*> old(list->entries, list->entries + list->Size());
     for (size_t i = 0; i < order.size(); ++i) list->entries[i] = old[size_t(order[i])];
+    StampObjList(list);
 }
 
 // A name beginning with "@" comes before any other.
@@ -250,6 +251,7 @@ void ShellSortType(ObjListHdl list)
     // Objects of one kind keep their order; menu bars follow their slots.
     std::stable_sort(list->entries, list->entries + list->Size(),
                      [](const TObjQz* a, const TObjQz* b) { return TypeSortAfter(b, a); });
+    StampObjList(list);
 }
 
 void ShellSortFullName(ObjListHdl list)

@@ -129,6 +129,10 @@ int16_t Init_ef()
     SetTableFieldListProc([](int16_t n) -> platform::Handle {
         return n >= 1 && size_t(n) < ef.size() && ef[size_t(n)].description ? ef[size_t(n)].description->def : nullptr;
     });
+    SetTableFormListProc([](int16_t n) -> platform::Handle {
+        return n >= 1 && size_t(n) < ef.size() && ef[size_t(n)].description ? ef[size_t(n)].description->formTable
+                                                                             : nullptr;
+    });
     try {
         ef.resize(size_t(tables) + 1);
         for (int32_t n = 1; n <= tables; ++n) {

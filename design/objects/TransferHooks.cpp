@@ -107,12 +107,17 @@ QZ_MOVER(MoveMBar, moveMBar)
 QZ_MOVER(MoveMenu, moveMenu)
 QZ_MOVER(MoveList, moveList)
 QZ_MOVER(MoveBalloon, moveBalloon)
-QZ_MOVER(MoveStr, moveStr)
 QZ_MOVER(MoveStyle, moveStyle)
 QZ_MOVER(MoveResource, moveResource)
 QZ_MOVER(MoveQzFile, moveQzFile)
 QZ_MOVER(MoveGroup, moveGroup)
 #undef QZ_MOVER
+
+int16_t MoveStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId)
+{
+    *newObj = nullptr;
+    return gHooks.moveStr ? gHooks.moveStr(source, dest, obj, newObj, newId) : 0;
+}
 
 // An overwrite left unfilled leaves the destination object as it was.
 #define QZ_REPLACER(Name, slot)                                                       \

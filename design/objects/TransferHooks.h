@@ -38,6 +38,9 @@ using MoverHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TOb
 // A kind's overwrite of the destination object `*destObj` with the source's
 // contents; the object keeps its id.
 using ReplacerHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
+// A string list's copy into the destination's companion file under its
+// own id, or (newId) under the first free one from 15000.
+using StrMoverHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId);
 // Plug-in copy and overwrite: the bundle id and a work buffer besides.
 using PlugInMoverHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, int16_t id,
                                     void* buffer);
@@ -72,8 +75,9 @@ struct TransferHooks {
 
     // Movers, by kind.
     MoverHook moveProc = nullptr, moveMBar = nullptr, moveMenu = nullptr, moveList = nullptr,
-              moveBalloon = nullptr, moveStr = nullptr, moveStyle = nullptr, moveResource = nullptr,
+              moveBalloon = nullptr, moveStyle = nullptr, moveResource = nullptr,
               moveQzFile = nullptr, moveGroup = nullptr;
+    StrMoverHook moveStr = nullptr;
     ReplacerHook replaceProc = nullptr, replaceMBar = nullptr, replaceMenu = nullptr, replaceList = nullptr,
                  replaceBalloon = nullptr, replaceStr = nullptr, replaceStyle = nullptr, replaceResource = nullptr,
                  replaceFile = nullptr;
@@ -134,7 +138,7 @@ int16_t MoveMBar(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj,
 int16_t MoveMenu(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
 int16_t MoveList(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
 int16_t MoveBalloon(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
-int16_t MoveStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
+int16_t MoveStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId);
 int16_t MoveStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
 int16_t MoveResource(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
 int16_t MoveQzFile(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);

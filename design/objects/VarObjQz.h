@@ -24,6 +24,9 @@ public:
     void GetMoreInfo(unsigned char* out, bool flag) override;
     bool Movable() override { return TstFlag(kFlagInComponent); }
     bool Cryptable() override { return param == 0; }
+    // A process or interprocess variable of the same name in `doc`:
+    // code 23 (none for locals, nor during a component update).
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     void SetParam(uint8_t value) override { param = value; }
 
     // Puts the variable into the component folder of the users that hold it

@@ -266,6 +266,7 @@ bool UpdatePrefResFile()
 {
     if (G_PrefResFile == -1) return false;
     bool changed = false;
+    bool oblkCurrent = false;
     WithFile(G_PrefResFile, [&] {
         const int32_t version = FileVersion();
         if (version == 0) {
@@ -281,6 +282,7 @@ bool UpdatePrefResFile()
             for (Handle source : extra) CopyAsNew(source, kFLT2);
             ReplaceByApplications(kCPR);
             ReplaceByApplications(kOblk);
+            oblkCurrent = true;
             UpdateResFile(G_PrefResFile);
             changed = true;
         }
@@ -295,7 +297,8 @@ bool UpdatePrefResFile()
         }
         if (version < kPrefVersionKinds) {
             FLT2toFLT3(G_PrefResFile, kFLT2);
-            UpdateOblk(G_PrefResFile);
+            // The application's table, taken above, has today's kinds.
+            if (!oblkCurrent) UpdateOblk(G_PrefResFile);
             for (int16_t id : kNewStandardFilters)
                 if (Handle source = AppResource(kFLT2, id)) CopyAsNew(source, kFLT2);
             UpdateResFile(G_PrefResFile);

@@ -12,6 +12,8 @@
 // holds answer 1003 and nothing past the resource is read.
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "app/documents/MainDoc.h"
@@ -369,6 +371,43 @@ int16_t TStyleObjQz::Read(void* record)
     return 0;
 }
 
+namespace {
+
+// Where each id first stands in the list directory last read, kept while
+// the directory is the same block of the same size: every field with a
+// choice list looks its list up, and a walk each time made reading the
+// tables grow with fields times lists. A remembered place serves only when
+// the entry there still has the id; any other id is walked for.
+struct ListDirectoryPlaces {
+    platform::Handle handle = nullptr;
+    const char* bytes = nullptr;
+    int32_t size = -1;
+    std::unordered_map<int16_t, int32_t> first;
+};
+
+ListDirectoryPlaces gListPlaces;
+
+const std::unordered_map<int16_t, int32_t>* PlacesIn(platform::Handle h, const uint8_t* p, int32_t size, int32_t count)
+{
+    ListDirectoryPlaces& k = gListPlaces;
+    if (k.handle == h && k.bytes == *h && k.size == size) return &k.first;
+    k.handle = nullptr;
+    k.first.clear();
+    try {
+        for (int32_t i = 0; i < count && 6 + int64_t(i + 1) * 34 <= size; ++i)
+            k.first.emplace(ReadBES16(p + 6 + i * 34 + 32), i);
+    } catch (const std::bad_alloc&) {
+        k.first.clear();
+        return nullptr;
+    }
+    k.handle = h;
+    k.bytes = *h;
+    k.size = size;
+    return &k.first;
+}
+
+}  // namespace
+
 void GetNameEnum(int16_t id, unsigned char* out)
 {
     out[0] = 0;
@@ -377,6 +416,16 @@ void GetNameEnum(int16_t id, unsigned char* out)
     const int32_t size = platform::GetHandleSize(h);
     const auto* p = reinterpret_cast<const uint8_t*>(*h);
     const int32_t count = size >= 2 ? ReadBES16(p) : 0;
+    if (const auto* places = PlacesIn(h, p, size, count)) {
+        const auto found = places->find(id);
+        if (found != places->end()) {
+            const uint8_t* e = p + 6 + found->second * 34;
+            if (ReadBES16(e + 32) == id) {
+                FieldName(e, 32, out);
+                return;
+            }
+        }
+    }
     for (int32_t i = 0; i < count && 6 + int64_t(i + 1) * 34 <= size; ++i) {
         const uint8_t* e = p + 6 + i * 34;
         if (ReadBES16(e + 32) == id) {

@@ -17,7 +17,10 @@
 //  20    companion resources  type and id
 // A count that claims more than its resource holds answers 1003.
 #include <cstring>
+#include <new>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
@@ -25,6 +28,7 @@
 #include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
 #include "design/objects/DesignGlobals.h"
+#include "design/plugins/PlugInDiscovery.h"
 #include "design/reading/DirectoryBytes.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -159,6 +163,14 @@ int16_t ReadMenus(TMainDoc* doc)
 {
     const int16_t count = compteres(FourCC("MENQ"), true);
     ObjListHdl menus = GetObjListe(doc->fTypeList, 6);
+    // The ids the menu list holds, as it grows: a menu already made (by a
+    // menu bar read before) is not made twice.
+    std::unordered_set<int16_t> listed;
+    try {
+        for (int32_t i = 0; menus && i < menus->Size(); ++i) listed.insert(menus->At(i)->id);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
     for (int16_t i = 1; i <= count; ++i) {
         platform::Handle h = xgetindres(FourCC("MENQ"), i, true);
         if (!h && reserr == platform::memFullErr) return platform::memFullErr;
@@ -175,8 +187,13 @@ int16_t ReadMenus(TMainDoc* doc)
         unsigned char title[17];
         FixedName(p + 2, 16, title);
         unloadres(FourCC("MENQ"), id);
-        if (SearchListObj_Id(menus, id)) continue;
+        if (listed.count(id)) continue;
         if (!NewObj_Id(doc, 6, title, id, false)) return platform::memFullErr;
+        try {
+            listed.insert(id);
+        } catch (const std::bad_alloc&) {
+            return platform::memFullErr;
+        }
     }
     return AfterObject(0);
 }
@@ -330,14 +347,40 @@ int16_t ReadResources(TMainDoc* doc)
         }
         platform::UseResFile(saved);
     }
+    // The resource objects by id, as the list grows. A resource object is
+    // named by its type, so that each type makes one run of same-named
+    // objects: looking a new id up in the run each time grew with the
+    // square of the resources of a type. A new object whose id no
+    // same-named object has goes where its name goes at once.
+    ObjListHdl* list = &doc->fTypeList->lists[20 - 1];
+    if (!GetObjListe(doc->fTypeList, 20)) return platform::memFullErr;
+    std::unordered_multimap<int16_t, TObjQz*> byId;
+    try {
+        for (int32_t i = 0; i < (*list)->Size(); ++i) byId.emplace((*list)->At(i)->id, (*list)->At(i));
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+    auto taken = [&](const unsigned char* name, int16_t id) {
+        const auto same = byId.equal_range(id);
+        for (auto it = same.first; it != same.second; ++it)
+            if (ObjNamed(it->second, name)) return true;
+        return false;
+    };
     int16_t result = 0;
     for (uint32_t type : types) {
         int16_t err = 0;
         const std::vector<CompanionRes> held = CompanionResources(doc, type, &err);
         if (err) return err;
+        const unsigned char name[5] = {4, uint8_t(type >> 24), uint8_t(type >> 16), uint8_t(type >> 8), uint8_t(type)};
         for (const CompanionRes& r : held) {
-            TObjQz* obj = NewResourceObj(doc, type, r.id);
+            TObjQz* obj = taken(name, r.id) ? NewResourceObj(doc, type, r.id)
+                                            : NewListObj_NewId(doc, list, 20, name, r.id);
             if (!obj) return platform::memFullErr;
+            try {
+                byId.emplace(r.id, obj);
+            } catch (const std::bad_alloc&) {
+                return platform::memFullErr;
+            }
             uint8_t record[4];
             platform::WriteBE32(record, type);
             if ((result = AfterObject(obj->Read(record))) != 0) return result;
@@ -359,11 +402,10 @@ int16_t ReadObj(TMainDoc* doc, platform::Handle param, int16_t kind, ObjListHdl*
     case 4: return ReadChoiceLists(doc);
     case 5: return ReadMenuBars(doc);
     case 6: return ReadMenus(doc);
-    case 7: case 8:
-        // Plug-in discovery finds the packages and routines; none is read
-        // from a generated component library.
-        (void)allowGenerated;
-        return 0;
+    // Plug-in discovery finds the packages and routines; none is read
+    // from a generated component library.
+    case 7: return allowGenerated ? 0 : ReadPlugInPackages(doc);
+    case 8: return allowGenerated ? 0 : ReadPlugInRoutines(doc);
     case 10: return ReadBalloons(doc);
     case 11: return ReadStringLists(doc);
     case 12: return ReadStyles(doc);

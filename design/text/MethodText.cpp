@@ -11,6 +11,8 @@
 #include "design/links/TokenAccess.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/plugins/PlugInFiles.h"
+#include "design/plugins/PlugInLookup.h"
 #include "design/text/TextBuffers.h"
 #include "forms/calc/CalcBlob.h"
 #include "kernel/collation/CollationGlobals.h"
@@ -293,6 +295,9 @@ private:
     {
         unsigned char name[256];
         int16_t list = 0, routine = 0;
+        // A package of a plug-in file names its routines from that file.
+        TPackagesObjQz* package = method_ ? CalledPackage(method_->owner, t.Text(2)) : nullptr;
+        CurrentResFile current(package ? package->GetPlugInFile() : int16_t(-1));
         if (GetExtProcIndex(name, t.Text(2), &list, &routine)) {
             unsigned char entry[256];
             platform::GetIndString(entry, list, routine);

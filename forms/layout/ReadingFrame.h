@@ -25,6 +25,10 @@ struct CustomClientFrame {
     platform::Handle pages = nullptr;        // the page table being built
     LayoutInfo layoutInfo;
     platform::Handle entryAttributes = nullptr;  // the last "SATT", for the next field or variable
+    // Read for the kernel's records (GetFormOld): object methods are not
+    // stored and "Nam#", "KhPr", "Layr", "Thm#" and "GCOL" are not read.
+    bool forKernel = false;
+    int32_t flagChunkSize = -1;  // the size of the last "FLAG" read, -1 none
 };
 
 inline CustomClientFrame* ReadingFrameOf(_GroupContext* context)

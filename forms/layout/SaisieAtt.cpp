@@ -72,8 +72,8 @@ void WriteValue(ChunkWriter& w, platform::Handle record, int32_t typeAt, int32_t
 // characters, the filter no further than the record reaches.
 void TextWithin(platform::Handle record, int32_t size, int32_t offset, unsigned char* out)
 {
-    const int32_t max = offset == satt::kEntryFilter ? std::min<int32_t>(satt::kEntryFilterMax, size - offset - 1)
-                                                     : satt::kDefaultTextMax;
+    const int32_t max = offset == saisieatt::kEntryFilter ? std::min<int32_t>(saisieatt::kEntryFilterMax, size - offset - 1)
+                                                     : saisieatt::kDefaultTextMax;
     const uint8_t n = *At(record, offset) < max ? *At(record, offset) : uint8_t(max);
     out[0] = n;
     std::memcpy(out + 1, At(record, offset + 1), n);
@@ -89,7 +89,7 @@ platform::Handle ReadSattObject(_GroupContext* context, IFFP* result)
         return nullptr;
     }
     ChunkReader r(context);
-    using namespace satt;
+    using namespace saisieatt;
     unsigned char text[256], filter[256];
     bool ok = ReadWord(r, record, kChoiceList) && r.Bytes(At(record, kChoiceSet), 2) &&
               ReadWord(r, record, kRequiredList) && r.Skip(2) && ReadWord(r, record, kExcludedList) &&
@@ -115,7 +115,7 @@ platform::Handle ReadSattObject(_GroupContext* context, IFFP* result)
 
 IFFP WriteSattObject(platform::Handle record, _GroupContext* context)
 {
-    using namespace satt;
+    using namespace saisieatt;
     const int32_t size = record ? int32_t(platform::GetHandleSize(record)) : 0;
     if (size < kEntryFilter + 1) return CLIENT_ERROR;
     ChunkWriter w(context);

@@ -24,16 +24,10 @@
 #include <cstdint>
 
 #include "forms/iff/Iff.h"
+#include "kernel/helpers/EntryAttributes.h"
 #include "platform/core/MacTypes.h"
 
 constexpr int32_t kSaisieAttSize = 326;
-
-namespace satt {
-constexpr int32_t kChoiceList = 0, kChoiceSet = 2, kRequiredList = 4, kExcludedList = 8;
-constexpr int32_t kMinType = 10, kMinValue = 12, kMaxType = 22, kMaxValue = 24;
-constexpr int32_t kEditable = 34, kNextByte = 35, kDefaultText = 36, kBeforeFilter = 69, kEntryFilter = 70;
-constexpr int32_t kDefaultTextMax = 31, kEntryFilterMax = 255;
-}  // namespace satt
 
 // Reads the "SATT" chunk just opened into a new cleared record; null with
 // the code in *result when the chunk is damaged or memory is short. A

@@ -47,13 +47,90 @@ void FreeItems(itemlistrec* list)
     list->first = nullptr;
 }
 
-// The index of the item's status entry, or -1.
-int32_t StatusIndex(const itemlistrec* list, ItemHandle item)
+// Status look-ups go through an open-addressing table of entry numbers
+// keyed by item handle: a layout looks every row's item up, and a search
+// of the entries made long lists quadratic. The table is a handle of a
+// 32-bit count of entries indexed, then a power-of-two number of slots,
+// each an entry number + 1 (0 empty). It catches up with new entries at
+// the next look-up; without it (out of memory) the entries are searched.
+constexpr int32_t kIndexHeader = int32_t(sizeof(int32_t));
+constexpr int32_t kIndexMinSlots = 16;
+
+int32_t IndexSlots(Handle index) { return (platform::GetHandleSize(index) - kIndexHeader) / int32_t(sizeof(int32_t)); }
+
+// Word 0 is the count of entries indexed, word s + 1 slot s.
+int32_t IndexWord(Handle index, int32_t word)
+{
+    int32_t v = 0;
+    std::memcpy(&v, *index + word * int32_t(sizeof(int32_t)), sizeof v);
+    return v;
+}
+
+void SetIndexWord(Handle index, int32_t word, int32_t v)
+{
+    std::memcpy(*index + word * int32_t(sizeof(int32_t)), &v, sizeof v);
+}
+
+uint32_t SlotOf(ItemHandle item, int32_t slots)
+{
+    uint64_t v = reinterpret_cast<uintptr_t>(item);
+    v = (v ^ (v >> 31)) * 0x9E3779B97F4A7C15ull;
+    return uint32_t(v >> 32) & uint32_t(slots - 1);
+}
+
+ItemHandle EntryItem(const itemlistrec* list, int32_t k) { return HandleAt<ItemStatus>(list->status, k).item; }
+
+// Probes for the item: its slot, or the empty slot where it would go.
+int32_t Probe(const itemlistrec* list, ItemHandle item)
+{
+    Handle index = list->statusIndex;
+    const int32_t slots = IndexSlots(index);
+    for (uint32_t s = SlotOf(item, slots);; s = (s + 1) & uint32_t(slots - 1)) {
+        const int32_t v = IndexWord(index, int32_t(s) + 1);
+        if (v == 0 || EntryItem(list, v - 1) == item) return int32_t(s);
+    }
+}
+
+// Brings the table up to every entry; false when it cannot be made.
+bool CatchUpIndex(itemlistrec* list)
 {
     const int32_t n = HandleCount<ItemStatus>(list->status);
+    int32_t indexed = list->statusIndex ? IndexWord(list->statusIndex, 0) : 0;
+    if (list->statusIndex && indexed == n) return true;
+    // At most half full, so that every probe ends at an empty slot soon.
+    if (!list->statusIndex || 2 * int64_t(n) > IndexSlots(list->statusIndex)) {
+        int64_t slots = kIndexMinSlots;
+        while (slots < 4 * int64_t(n)) slots *= 2;
+        HandleDispose(&list->statusIndex);
+        if (kIndexHeader + slots * int64_t(sizeof(int32_t)) > INT32_MAX) return false;
+        list->statusIndex = platform::NewHandleClear(kIndexHeader + int32_t(slots) * int32_t(sizeof(int32_t)));
+        if (!list->statusIndex) return false;
+        indexed = 0;
+    }
+    for (int32_t k = indexed; k < n; ++k) {
+        const int32_t s = Probe(list, EntryItem(list, k));
+        // An item with two entries is found by its first, as a search would.
+        if (IndexWord(list->statusIndex, s + 1) == 0) SetIndexWord(list->statusIndex, s + 1, k + 1);
+    }
+    SetIndexWord(list->statusIndex, 0, n);
+    return true;
+}
+
+// The index of the item's status entry, or -1.
+int32_t StatusIndex(itemlistrec* list, ItemHandle item)
+{
+    const int32_t n = HandleCount<ItemStatus>(list->status);
+    if (n == 0) return -1;
+    if (CatchUpIndex(list)) return IndexWord(list->statusIndex, Probe(list, item) + 1) - 1;
     for (int32_t k = 0; k < n; ++k)
-        if (HandleAt<ItemStatus>(list->status, k).item == item) return k;
+        if (EntryItem(list, k) == item) return k;
     return -1;
+}
+
+void DisposeStatus(itemlistrec* list)
+{
+    HandleDispose(&list->status);
+    HandleDispose(&list->statusIndex);
 }
 
 // The item's entry, added when the list keeps entries and has none for it.
@@ -69,6 +146,12 @@ int32_t StatusForSetting(itemlistrec* list, ItemHandle item)
 unsigned char* ItemText(ItemHandle item)
 {
     return reinterpret_cast<unsigned char*>(*item) + kTextOffset;
+}
+
+int16_t ItemTextLength(ItemHandle item)
+{
+    const int32_t room = platform::GetHandleSize(reinterpret_cast<Handle>(item)) - kTextOffset - 1;
+    return int16_t(std::clamp<int32_t>(ItemText(item)[0], 0, std::max<int32_t>(room, 0)));
 }
 
 bool isaList(const itemlistrec* list)
@@ -109,7 +192,7 @@ void deinitqlist(itemlistrec* list)
     if (!isaList(list)) return;
     Unlink(list);
     HandleDispose(&list->rows);
-    HandleDispose(&list->status);
+    DisposeStatus(list);
     HandleDispose(&list->subLists);
     FreeItems(list);
     list->magic = 0;
@@ -122,7 +205,7 @@ void deinitqlist(itemlistrec* list)
 void emptyqlist(itemlistrec* list)
 {
     HandleDispose(&list->rows);
-    HandleDispose(&list->status);
+    DisposeStatus(list);
     HandleDispose(&list->subLists);
     FreeItems(list);
     list->count = 0;

@@ -2,7 +2,7 @@
 // transfer layers build): text items with levels, open and closed
 // branches, whole other lists shown as an item's branch (sub-lists), a
 // selection and the rows of the last layout. This file holds the model;
-// drawing belongs to the list's views.
+// its drawing is in ItemDrawing.h.
 //
 // A list lives in storage of its user; initqlist makes it live and chains
 // it into RootList, deinitqlist tears it down. Each item is a handle of its
@@ -57,6 +57,8 @@ struct itemrec {
 
 // The item's text; its room is the handle's size less the fixed fields.
 unsigned char* ItemText(ItemHandle item);
+// The length of the item's text, never past its handle.
+int16_t ItemTextLength(ItemHandle item);
 
 // One entry of a list's status handle: a list showing items of another
 // list keeps their open state, level and colour here.
@@ -118,6 +120,7 @@ struct itemlistrec {
     uint8_t focusRing;
     uint8_t unused9;
     VObject* secondFrame;        // released with the list
+    platform::Handle statusIndex;  // finds an item's status entry (see ItemList.cpp)
 };
 
 // Every live list, newest first.

@@ -99,56 +99,56 @@ void EditableObject::SetEntryFilter(const unsigned char* filter)
     if (!r) return;
     platform::SetHandleSize(r, kEntryAttributesSize + filter[0]);
     if (platform::MemError() != 0) return;
-    std::memcpy(*r + satt::kEntryFilter, filter, size_t(filter[0]) + 1);
+    std::memcpy(*r + saisieatt::kEntryFilter, filter, size_t(filter[0]) + 1);
 }
 
 void EditableObject::SetChoiceList(int16_t id)
 {
     if (platform::Handle r = Record()) {
-        platform::WriteBE16(*r + satt::kChoiceList, uint16_t(id));
-        (*r)[satt::kChoiceSet] = id >= 0 ? 1 : 0;
+        platform::WriteBE16(*r + saisieatt::kChoiceList, uint16_t(id));
+        (*r)[saisieatt::kChoiceSet] = id >= 0 ? 1 : 0;
     }
 }
 
 void EditableObject::SetRequestedList(int16_t id)
 {
-    if (platform::Handle r = Record()) platform::WriteBE16(*r + satt::kRequiredList, uint16_t(id));
+    if (platform::Handle r = Record()) platform::WriteBE16(*r + saisieatt::kRequiredList, uint16_t(id));
 }
 
 void EditableObject::SetExcludedList(int16_t id)
 {
-    if (platform::Handle r = Record()) platform::WriteBE16(*r + satt::kExcludedList, uint16_t(id));
+    if (platform::Handle r = Record()) platform::WriteBE16(*r + saisieatt::kExcludedList, uint16_t(id));
 }
 
 int16_t EditableObject::GetChoiceList()
 {
-    if (!Holds(entryAttributes, satt::kChoiceSet + 1) || !(*entryAttributes)[satt::kChoiceSet]) return -1;
-    return SattWord(entryAttributes, satt::kChoiceList);
+    if (!Holds(entryAttributes, saisieatt::kChoiceSet + 1) || !(*entryAttributes)[saisieatt::kChoiceSet]) return -1;
+    return SattWord(entryAttributes, saisieatt::kChoiceList);
 }
 
 int16_t EditableObject::GetRequestedList()
 {
-    return Holds(entryAttributes, satt::kRequiredList + 2) ? SattWord(entryAttributes, satt::kRequiredList) : -1;
+    return Holds(entryAttributes, saisieatt::kRequiredList + 2) ? SattWord(entryAttributes, saisieatt::kRequiredList) : -1;
 }
 
 int16_t EditableObject::GetExcludedList()
 {
-    return Holds(entryAttributes, satt::kExcludedList + 2) ? SattWord(entryAttributes, satt::kExcludedList) : -1;
+    return Holds(entryAttributes, saisieatt::kExcludedList + 2) ? SattWord(entryAttributes, saisieatt::kExcludedList) : -1;
 }
 
 bool EditableObject::GetEditable()
 {
-    return !Holds(entryAttributes, satt::kEditable + 1) || (*entryAttributes)[satt::kEditable] != 0;
+    return !Holds(entryAttributes, saisieatt::kEditable + 1) || (*entryAttributes)[saisieatt::kEditable] != 0;
 }
 
 bool EditableObject::GetEntryFilter(unsigned char* out)
 {
     out[0] = 0;
     if (!Holds(entryAttributes, kEntryAttributesSize)) return false;
-    const int32_t room = int32_t(platform::GetHandleSize(entryAttributes)) - satt::kEntryFilter - 1;
-    const uint8_t n = uint8_t(std::min<int32_t>(uint8_t((*entryAttributes)[satt::kEntryFilter]), room));
+    const int32_t room = int32_t(platform::GetHandleSize(entryAttributes)) - saisieatt::kEntryFilter - 1;
+    const uint8_t n = uint8_t(std::min<int32_t>(uint8_t((*entryAttributes)[saisieatt::kEntryFilter]), room));
     out[0] = n;
-    std::memcpy(out + 1, *entryAttributes + satt::kEntryFilter + 1, n);
+    std::memcpy(out + 1, *entryAttributes + saisieatt::kEntryFilter + 1, n);
     return n > 0;
 }
 

@@ -164,6 +164,7 @@ public:
     int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
     // Version 0 sets flags 1 and 2; below 3 flag 2 takes flag 1.
     void AdjustVersion(int16_t version) override;
     // The field's type in its table's field list; 0 without a list.
@@ -198,6 +199,7 @@ public:
     // "VAR ", then "DfSt" when there is a default style.
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
     // Version 0 sets flag 1; below 3 flag 2 takes flag 1 and, unless
     // kernelOption is set, flag 1 is cleared for all sub-types but 0, 1,
     // 11, 21, 23, 25 and 26.

@@ -199,15 +199,15 @@ int32_t EditableObject::ReadFlatTrailer(const uint8_t* data, int32_t at, int32_t
     std::memcpy(r, f.p + at, kAttributesBlock);
     r[7] = r[68] = r[69] = 0;
     // The default text never claims more than its 32 bytes.
-    r[satt::kDefaultText] = std::min<uint8_t>(r[satt::kDefaultText], satt::kDefaultTextMax);
-    RealSlot(r, satt::kMinType, satt::kMinValue);
-    RealSlot(r, satt::kMaxType, satt::kMaxValue);
-    platform::SetHandleSize(record, satt::kEntryFilter + 2 + filterLength);
+    r[saisieatt::kDefaultText] = std::min<uint8_t>(r[saisieatt::kDefaultText], saisieatt::kDefaultTextMax);
+    RealSlot(r, saisieatt::kMinType, saisieatt::kMinValue);
+    RealSlot(r, saisieatt::kMaxType, saisieatt::kMaxValue);
+    platform::SetHandleSize(record, saisieatt::kEntryFilter + 2 + filterLength);
     if (platform::MemError() != 0) {
         platform::DisposeHandle(record);
         return -1;
     }
-    std::memcpy(*record + satt::kEntryFilter, f.p + at + kAttributesBlock, size_t(filterLength) + 1);
+    std::memcpy(*record + saisieatt::kEntryFilter, f.p + at + kAttributesBlock, size_t(filterLength) + 1);
     if (entryAttributes) platform::DisposeHandle(entryAttributes);
     entryAttributes = record;
     return at + kAttributesBlock + Padded(filterLength + 1);

@@ -23,6 +23,9 @@ public:
     void SetFillPat(const uint8_t pattern[8], bool use) override;
     void SetPenPat(const uint8_t pattern[8], bool use) override;
     void SetPenWidth(int16_t width, int16_t height) override;
+    // The kernel record of a drawing: type 2 a rectangle, 3 a rounded
+    // rectangle, 4 an oval, 6 a line, 19 a matrix; null for any other.
+    platform::Handle Convert2DrawingObj(int16_t type);
 
     uint8_t fillPattern[8] = {};
     uint8_t penPattern[8] = {};
@@ -44,6 +47,7 @@ public:
     int16_t GetObjectType() override { return 2; }
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
 };
 
 class RoundRectObject : public RectObject {
@@ -53,6 +57,7 @@ public:
     int16_t GetObjectType() override { return 3; }
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
 };
 
 class OvalObject : public DrawingObject {
@@ -62,6 +67,7 @@ public:
     int16_t GetObjectType() override { return 3; }
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
 };
 
 class LineObject : public DrawingObject {
@@ -71,6 +77,7 @@ public:
     int16_t GetObjectType() override { return 6; }
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
 };
 
 class MatrixObject : public DrawingObject {
@@ -85,6 +92,7 @@ public:
     int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
 
     int16_t rowCount = 0, columnCount = 0;
 };
@@ -102,6 +110,7 @@ public:
     IFFP WriteObject(_GroupContext* context) override;
     IFFP WriteObjectWithKind(_GroupContext* context, IFFP kind);
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
     bool GetFillPat(uint8_t pattern[8]) override;
     void SetFillPat(const uint8_t pattern[8], bool use) override;
     void SetFace(int16_t v) override { face = v; }
@@ -139,6 +148,7 @@ public:
     int16_t GetObjectType() override { return 20; }
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
 };
 
 class ImageObject : public LayoutObject {
@@ -153,6 +163,7 @@ public:
     int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
     void ScaleObj(int16_t percent, uint8_t flag) override;
     // Takes the picture (the object's from now on).
     virtual void SetPict(platform::Handle picture);
@@ -174,6 +185,7 @@ public:
     using ImageObject::ReadObject;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
     int16_t GetLibraryImageID() override { return pictID; }
     virtual void SetPictName(const unsigned char* pictureName);
     virtual void SetPictID(int16_t id) { pictID = id; }
@@ -200,6 +212,7 @@ public:
     // WriteObject with the members' object methods carried.
     IFFP DoCopy(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
     void ScaleObj(int16_t percent, uint8_t flag) override;
     void SetFace(int16_t v) override;
     void SetFont(int16_t v) override;
@@ -224,6 +237,7 @@ public:
     int32_t ReadObject(char* data, int32_t available) override;
     IFFP WriteObject(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
+    platform::Handle Convert2Obj() override;
     platform::Rect GetFullBounds() override;
     void SetAutosize(bool v) override { autoSize = v; }
     // The flags of an older form (a "MULT" ending before its values, or a

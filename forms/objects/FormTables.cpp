@@ -11,6 +11,7 @@ namespace {
 constexpr int32_t kTableNumberAt = 6, kFieldsAt = 30, kFieldSize = 66, kTypeAt = 32;
 
 TableFieldListProc gTableFields = nullptr;
+TableFieldListProc gTableForms = nullptr;
 
 int32_t SizeOf(platform::Handle h) { return h && *h ? int32_t(platform::GetHandleSize(h)) : 0; }
 
@@ -24,6 +25,14 @@ platform::Handle TableFieldList(int16_t tableNumber)
 {
     if (!gTableFields || tableNumber < 1 || tableNumber > formTableCount) return nullptr;
     return gTableFields(tableNumber);
+}
+
+void SetTableFormListProc(TableFieldListProc proc) { gTableForms = proc; }
+
+platform::Handle TableFormList(int16_t tableNumber)
+{
+    if (!gTableForms || tableNumber < 1 || tableNumber > formTableCount) return nullptr;
+    return gTableForms(tableNumber);
 }
 
 int16_t FieldListCount(platform::Handle list)

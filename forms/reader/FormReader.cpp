@@ -56,6 +56,13 @@ LayoutObject* MakeObject(IFFP id, LayoutEditor* editor, int16_t* type)
     }
 }
 
+// The chunks a reader for the kernel's records passes over.
+bool KernelSkips(IFFP id)
+{
+    return id == formchunk::NamS || id == formchunk::KhPr || id == formchunk::Layr || id == kMethod || id == kThemes ||
+           id == kColumn;
+}
+
 bool IsObjectChunk(IFFP id)
 {
     for (IFFP k : {kRect, kRoundRect, kOval, kLine, kText, kGroupBox, kPict, kStaticPict, kGroup, kSubform, kGrid,
@@ -173,6 +180,8 @@ IFFP ReadChunks(CustomClientFrame* f, _GroupContext* group)
     while ((result = GetF1ChunkHdr(group)) >= 0) {
         const IFFP id = result;
         if (id == IFF_OKAY) continue;  // a nested group, read
+        if (f->forKernel && KernelSkips(id)) continue;
+        if (id == formchunk::FLAG) f->flagChunkSize = group->ckSize;
         bool handled = false;
         result = ReadContainerChunk(f, group, objIndex4Name, &handled);
         if (handled) {

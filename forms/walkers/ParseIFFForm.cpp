@@ -109,16 +109,16 @@ IFFP SattLinks(_GroupContext* c, platform::Handle record, TObjQz* object)
 {
     if (!record) return IFF_OKAY;
     IFFP result = IFF_OKAY;
-    const bool choiceSet = SattByte(record, satt::kChoiceSet) != 0;
-    for (int32_t offset : {satt::kChoiceList, satt::kRequiredList, satt::kExcludedList}) {
-        if (offset == satt::kChoiceList && !choiceSet) continue;
+    const bool choiceSet = SattByte(record, saisieatt::kChoiceSet) != 0;
+    for (int32_t offset : {saisieatt::kChoiceList, saisieatt::kRequiredList, saisieatt::kExcludedList}) {
+        if (offset == saisieatt::kChoiceList && !choiceSet) continue;
         const int16_t id = SattWord(record, offset);
         if (id == -1) continue;
         TObjQz* list = ById(c, kChoiceListKind, id);
         if ((result = Link(c, list)) != IFF_OKAY || (result = Link(c, object, list)) != IFF_OKAY) return result;
     }
     unsigned char filter[256];
-    SattText(record, satt::kEntryFilter, filter);
+    SattText(record, saisieatt::kEntryFilter, filter);
     return StyleLink(c, filter);
 }
 

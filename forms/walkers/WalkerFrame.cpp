@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "forms/layout/FormContainer.h"
+#include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 
 namespace {
@@ -65,25 +66,41 @@ IFFP WalkChunks(WalkerFrame* frame, _GroupContext* group)
     return result;
 }
 
-}  // namespace
+bool Writing(WalkerFrame* frame) { return frame->writeOutput && frame->output; }
 
-WalkerFrame::WalkerFrame() : client{GetList, GetProp, IFF_GetForm, SkipGroup} {}
-
-IFFP IFF_GetForm(_GroupContext* parent)
+// The group whose header `parent` has just read, its subtype included,
+// written to the output as stored.
+IFFP CopyWholeGroup(_GroupContext* parent)
 {
     WalkerFrame* frame = WalkerFrameOf(parent);
-    const IFFP subtype = parent->subtype;
-    if (subtype != formchunk::LAYO && subtype != formchunk::OBJG && subtype != formchunk::OBJS) return IFF_OKAY;
-    const bool writing = frame->writeOutput && frame->output;
+    if (!Writing(frame)) return IFF_OKAY;
+    IOFile* file = parent->file;
+    const int32_t subtypeAt = file->mark - 4;
+    if (subtypeAt < 0 || parent->ckSize < 4 || int64_t(subtypeAt) + parent->ckSize > file->logicalEnd) return BAD_IFF;
+    return PutCk(frame->output, parent->ckId, parent->ckSize, *file->handle + file->base + subtypeAt);
+}
+
+// A group of the output opened like the one just read, around `walk`.
+IFFP WithOutputGroup(_GroupContext* parent, IFFP groupId, IFFP (*walk)(_GroupContext*))
+{
+    WalkerFrame* frame = WalkerFrameOf(parent);
+    if (!Writing(frame)) return walk(parent);
     _GroupContext* outer = frame->output;
-    _GroupContext saved, inner;
-    if (writing) {
-        saved = *outer;
-        // An output that cannot take the group ends the walk: the image
-        // would come out without it.
-        if (const IFFP err = StartWGroup(&saved, ID_FORM, kSizeUnknown, subtype, &inner)) return err;
-        frame->output = &inner;
-    }
+    _GroupContext saved = *outer, inner;
+    // An output that cannot take the group ends the walk: the image would
+    // come out without it.
+    if (const IFFP err = StartWGroup(&saved, groupId, kSizeUnknown, parent->subtype, &inner)) return err;
+    frame->output = &inner;
+    const IFFP result = walk(parent);
+    const IFFP closed = EndWGroup(&inner);
+    *outer = saved;
+    frame->output = outer;
+    return result == IFF_OKAY ? closed : result;
+}
+
+IFFP WalkFormGroup(_GroupContext* parent)
+{
+    WalkerFrame* frame = WalkerFrameOf(parent);
     frame->formStart(parent);
     _GroupContext group;
     IFFP result = OpenRGroup(parent, &group);
@@ -91,13 +108,34 @@ IFFP IFF_GetForm(_GroupContext* parent)
         result = WalkChunks(frame, &group);
         CloseRGroup(&group);
     }
-    if (writing) {
-        const IFFP closed = EndWGroup(&inner);
-        *outer = saved;
-        frame->output = outer;
-        if (result == END_MARK && closed != IFF_OKAY) return closed;
-    }
     return result == END_MARK ? IFF_OKAY : result;
+}
+
+IFFP WalkListGroup(_GroupContext* parent) { return ReadIList(parent, parent->clientFrame); }
+
+bool ReversedImage(platform::Handle form)
+{
+    if (!form || !*form || platform::GetHandleSize(form) < 4) return false;
+    const IFFP id = IFFP(platform::ReadBE32(reinterpret_cast<const uint8_t*>(*form)));
+    return id == ID_MROF || id == ID_TSIL || id == ID_TAC;
+}
+
+}  // namespace
+
+WalkerFrame::WalkerFrame() : client{WalkerGetList, WalkerGetProp, IFF_GetForm, WalkerGetCat} {}
+
+IFFP WalkerGetList(_GroupContext* parent) { return WithOutputGroup(parent, ID_LIST, WalkListGroup); }
+
+IFFP WalkerGetProp(_GroupContext* list) { return CopyWholeGroup(list); }
+
+IFFP WalkerGetCat(_GroupContext* parent) { return CopyWholeGroup(parent); }
+
+IFFP IFF_GetForm(_GroupContext* parent)
+{
+    const IFFP subtype = parent->subtype;
+    if (subtype != formchunk::LAYO && subtype != formchunk::OBJG && subtype != formchunk::OBJS)
+        return CopyWholeGroup(parent);
+    return WithOutputGroup(parent, ID_FORM, WalkFormGroup);
 }
 
 IFFP CopyGroup(_GroupContext* context)
@@ -122,10 +160,11 @@ IFFP IFFOverWrite(_GroupContext* context, int32_t position, const void* data, in
 
 int16_t RunFormWalker(platform::Handle form, WalkerFrame* frame, platform::Handle output)
 {
-    IFFP result = IFF_OKAY;
+    // Chunks kept as stored would sit under big-endian headers.
+    IFFP result = output && ReversedImage(form) ? NOT_IFF : IFF_OKAY;
     IOFile* out = nullptr;
     _GroupContext top;
-    if (output) {
+    if (output && result == IFF_OKAY) {
         platform::SetHandleSize(output, 0);
         out = platform::MemError() == 0 ? MemoryOpen(output, 0) : nullptr;
         result = out ? OpenWIFF(out, &top, kSizeUnknown) : DOS_ERROR;

@@ -22,7 +22,7 @@ struct ConflictList;
 constexpr int16_t kFormWalkFailed = 10001;
 
 struct WalkerFrame {
-    _ClientFrame client;                 // 1-4: GetList, GetProp, IFF_GetForm, SkipGroup
+    _ClientFrame client;                 // 1-4: WalkerGetList, WalkerGetProp, IFF_GetForm, WalkerGetCat
     IFFClientProc flag = SkipGroup;      // 5 "FLAG"
     IFFClientProc text = SkipGroup;      // 6 "TEXT"
     IFFClientProc var = SkipGroup;       // 7 "VAR "
@@ -54,8 +54,16 @@ struct WalkerFrame {
 inline WalkerFrame* WalkerFrameOf(_GroupContext* context) { return reinterpret_cast<WalkerFrame*>(context->clientFrame); }
 
 // Walks a FORM 'LAYO', 'OBJG' or 'OBJS' whose header `parent` has just
-// read, chunk by chunk; any other subtype is skipped (0).
+// read, chunk by chunk. A FORM of any other subtype is not walked; a
+// rewriting walk writes it to the output as stored, so that no group of
+// the form is lost.
 IFFP IFF_GetForm(_GroupContext* parent);
+// The group readers of the frame: a LIST's FORMs are walked, a rewriting
+// walk reproducing its header and its PROPs as stored around them; a CAT
+// is not walked and is copied as stored.
+IFFP WalkerGetList(_GroupContext* parent);
+IFFP WalkerGetProp(_GroupContext* list);
+IFFP WalkerGetCat(_GroupContext* parent);
 // Writes the chunk whose header was just read, unchanged, to the output;
 // the read position stays.
 IFFP CopyGroup(_GroupContext* context);
@@ -68,5 +76,7 @@ IFFP IFFOverWrite(_GroupContext* context, int32_t position, const void* data, in
 // Runs the frame over the image in `form`. With `output` (emptied first),
 // the walk writes the rewritten image there. 0, or kFormWalkFailed for any
 // error of the reader, a handler or the output (the output is then
-// empty). A pending "SATT" left by the walk is released.
+// empty). A pending "SATT" left by the walk is released. A rewriting walk
+// refuses an image stored in the other byte order (kFormWalkFailed): the
+// chunks it keeps as stored would not match the headers it writes.
 int16_t RunFormWalker(platform::Handle form, WalkerFrame* frame, platform::Handle output);

@@ -21,12 +21,18 @@ struct Default {
     int32_t value;
 };
 
+using namespace saisieatt;
+constexpr int32_t kSpare = 3;
+
+// The empty strings hold a length byte 0.
 constexpr Default kDefaults[] = {
-    {0, 2, -1}, {2, 1, 0},  {3, 1, 0}, {4, 2, -1}, {6, 1, 0},  {7, 1, 0},  {8, 2, -1},
-    {10, 1, 5}, {22, 1, 5}, {34, 1, 1}, {35, 1, 0}, {36, 1, 0}, {68, 1, 0}, {69, 1, 0}, {70, 1, 0},
+    {kChoiceList, 2, -1},   {kChoiceSet, 1, 0},   {kSpare, 1, 0},       {kRequiredList, 2, -1},
+    {6, 1, 0},              {7, 1, 0},            {kExcludedList, 2, -1}, {kMinType, 1, 5},
+    {kMaxType, 1, 5},       {kEditable, 1, 1},    {kNextByte, 1, 0},    {kDefaultText, 1, 0},
+    {68, 1, 0},             {kBeforeFilter, 1, 0}, {kEntryFilter, 1, 0},
 };
 
-bool MayDiffer(int32_t offset) { return offset == 3 || offset == 35 || offset == 69; }
+bool MayDiffer(int32_t offset) { return offset == kSpare || offset == kNextByte || offset == kBeforeFilter; }
 
 }  // namespace
 

@@ -8,6 +8,14 @@
 
 constexpr int32_t kEntryAttributesSize = 71;
 
+// Offsets of the record's fields.
+namespace saisieatt {
+constexpr int32_t kChoiceList = 0, kChoiceSet = 2, kRequiredList = 4, kExcludedList = 8;
+constexpr int32_t kMinType = 10, kMinValue = 12, kMaxType = 22, kMaxValue = 24;
+constexpr int32_t kEditable = 34, kNextByte = 35, kDefaultText = 36, kBeforeFilter = 69, kEntryFilter = 70;
+constexpr int32_t kDefaultTextMax = 31, kEntryFilterMax = 255;
+}  // namespace saisieatt
+
 // A new record holding the defaults (null when memory is short).
 platform::Handle newsatt();
 void delsatt(platform::Handle* record);

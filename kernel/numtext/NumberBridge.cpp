@@ -135,7 +135,7 @@ void Str2Dec(platform::ConstStr255Param text, int16_t* index, decimal* d, bool* 
     *index = int16_t(i);
 }
 
-double Dec2Num(const decimal* d)
+double dec2num(const decimal* d)
 {
     double value;
     if (d->sig[0] >= 1 && d->sig[1] == 'I')
@@ -160,7 +160,7 @@ double Str2Num(platform::ConstStr255Param text)
     decimal d;
     bool valid;
     Str2Dec(text, &index, &d, &valid);
-    return Dec2Num(&d);
+    return dec2num(&d);
 }
 
 void Convert10To8(const extended80* source, double* dest)

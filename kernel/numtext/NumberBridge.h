@@ -35,7 +35,7 @@ void Num2Str(const decform* form, const double* value, platform::StringPtr dest)
 // read. validPrefix: the text from the index to its end is a number or the
 // beginning of one ("-", "1e"); false when anything follows the number.
 void Str2Dec(platform::ConstStr255Param text, int16_t* index, decimal* d, bool* validPrefix);
-double Dec2Num(const decimal* d);
+double dec2num(const decimal* d);
 double Str2Num(platform::ConstStr255Param text);
 void Convert10To8(const extended80* source, double* dest);
 void Convert8To10(const double* source, extended80* dest);

@@ -8,6 +8,9 @@ bool FindQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder)
     switch (kind) {
     case kQzPreferencesFolder: which = platform::SpecialFolder::Preferences; break;
     case kQzExtensionsFolder: which = platform::SpecialFolder::Extensions; break;
+    case kQzApplicationFolder: which = platform::SpecialFolder::Application; break;
+    case kQzUserDataFolder: which = platform::SpecialFolder::UserData; break;
+    case kQzSystemDataFolder: which = platform::SpecialFolder::SystemData; break;
     default: return false;
     }
     return platform::FindSpecialFolder(which, create != 0, folder) == platform::noErr;

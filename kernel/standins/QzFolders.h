@@ -8,7 +8,10 @@
 
 enum KindQzFolder : uint8_t {
     kQzPreferencesFolder = 5,  // the folder of the preferences file
-    kQzExtensionsFolder = 6    // "Qz Extensions" beside the application
+    kQzExtensionsFolder = 6,   // "Qz Extensions" beside the application
+    kQzApplicationFolder = 7,  // the folder that holds the application
+    kQzUserDataFolder = 8,     // the user's data folder
+    kQzSystemDataFolder = 9    // the data folder shared by every user
 };
 
 // Fills *folder and returns true when the folder exists (or was made, with

@@ -236,6 +236,8 @@ void InitScriptFlags()
 
 void SetKernelStartupServices(const KernelStartupServices& services) { gServices = services; }
 
+const KernelStartupServices& InstalledKernelStartupServices() { return gServices; }
+
 void x_getmachine()
 {
     doissetpalette = 1;

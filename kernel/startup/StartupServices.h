@@ -18,3 +18,5 @@ struct KernelStartupServices {
     void (*initBitmapCache)() = nullptr;      // the forms layer's picture cache
 };
 void SetKernelStartupServices(const KernelStartupServices& services);
+// The services installed so far: a layer fills its own slots over them.
+const KernelStartupServices& InstalledKernelStartupServices();

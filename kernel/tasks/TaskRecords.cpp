@@ -54,6 +54,7 @@ taskuser::~taskuser()
     }
     for (Handle& h : handles)
         if (h) DisposeHandle(h);
+    if (token) token->Release();
 }
 
 TaskUserBasic* xAllocTaskUser(const TaskUserBasic* source)

@@ -40,6 +40,10 @@ public:
 
     uint32_t uniqueid = 0;
     int16_t taskkind = 0;
+    uint8_t dead = 0;  // ended: its login no longer counts
+    // The user logged in on this task (the security manager's token): one
+    // reference, released with the record.
+    IRefCountable* token = nullptr;
     uint8_t secondpositive = 0;  // the second value given at creation was >= 0
     platform::Handle paramblock = nullptr;  // 124 bytes, locked while the task lives
     platform::Handle handles[5] = {};

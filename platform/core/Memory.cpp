@@ -1,11 +1,10 @@
 #include "platform/core/Memory.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <unordered_map>
-#include <unordered_set>
-
+#include "platform/core/AddressTable.h"
 #include "platform/core/Faults.h"
 
 namespace platform {
@@ -33,8 +32,8 @@ struct MemoryState {
     GrowZoneProcPtr growZone = nullptr;
     bool inGrowZone = false;
     Handle growSaved = nullptr;
-    std::unordered_set<MasterPointer*> handles;
-    std::unordered_map<char*, Size> ptrs;  // block -> size
+    AddressTable handles;  // master pointers (values unused)
+    AddressTable ptrs;     // block -> size
 };
 
 MemoryState& State()
@@ -53,7 +52,7 @@ MasterPointer* Master(Handle h)
 {
     if (!h) return nullptr;
     auto* mp = reinterpret_cast<MasterPointer*>(h);
-    return State().handles.count(mp) ? mp : nullptr;
+    return State().handles.Contains(mp) ? mp : nullptr;
 }
 
 // Reserves `bytes` of the budget; false (memFullErr) when it cannot.
@@ -117,7 +116,7 @@ Handle MakeHandle(Size size, bool clear)
     MasterPointer* mp = nullptr;
     try {
         mp = new MasterPointer{block, size, size, 0};
-        State().handles.insert(mp);
+        State().handles.Put(mp, 0);
     } catch (const std::bad_alloc&) {
         delete mp;
         std::free(block);
@@ -143,7 +142,7 @@ void DisposeHandle(Handle h)
     }
     Unreserve(mp->size);
     std::free(mp->data);
-    State().handles.erase(mp);
+    State().handles.Remove(mp);
     delete mp;
     SetErr(noErr);
 }
@@ -183,7 +182,13 @@ void SetHandleSize(Handle h, Size newSize)
         SetErr(memFullErr);
         return;
     } else {
-        char* block = AllocBlock(newSize, false);
+        // A block that grows from a size it had takes room for half as
+        // much again: a handle grown a little at a time moves a bounded
+        // number of times per byte, not once per step.
+        const Size room = newSize > oldSize && oldSize > 0 && oldSize + oldSize / 2 > newSize
+                              ? Size(std::min<int64_t>(INT32_MAX, int64_t(oldSize) + oldSize / 2))
+                              : newSize;
+        char* block = AllocBlock(room, false);
         if (!block) {
             if (newSize > oldSize) Unreserve(newSize - oldSize);
             SetErr(memFullErr);
@@ -193,7 +198,7 @@ void SetHandleSize(Handle h, Size newSize)
         std::free(mp->data);
         mp->data = block;
         mp->size = newSize;
-        mp->capacity = newSize;
+        mp->capacity = room;
     }
     if (newSize < oldSize) Unreserve(oldSize - newSize);
     SetErr(noErr);
@@ -316,7 +321,7 @@ Ptr MakePtr(Size size, bool clear)
     char* block = NewBlock(size, clear);
     if (!block) return nullptr;
     try {
-        State().ptrs.emplace(block, size);
+        State().ptrs.Put(block, size);
     } catch (const std::bad_alloc&) {
         std::free(block);
         Unreserve(size);
@@ -335,34 +340,32 @@ Ptr NewPtrClear(Size size) { return MakePtr(size, true); }
 void DisposePtr(Ptr p)
 {
     auto& ptrs = State().ptrs;
-    auto it = p ? ptrs.find(p) : ptrs.end();
-    if (it == ptrs.end()) {
+    const Size* size = ptrs.Find(p);
+    if (!size) {
         SetErr(p ? memWZErr : nilHandleErr);
         return;
     }
-    Unreserve(it->second);
-    ptrs.erase(it);
+    Unreserve(*size);
+    ptrs.Remove(p);
     std::free(p);
     SetErr(noErr);
 }
 
 Size GetPtrSize(Ptr p)
 {
-    auto& ptrs = State().ptrs;
-    auto it = p ? ptrs.find(p) : ptrs.end();
-    if (it == ptrs.end()) {
+    const Size* size = State().ptrs.Find(p);
+    if (!size) {
         SetErr(p ? memWZErr : nilHandleErr);
         return 0;
     }
     SetErr(noErr);
-    return it->second;
+    return *size;
 }
 
 void SetPtrSize(Ptr p, Size newSize)
 {
-    auto& ptrs = State().ptrs;
-    auto it = p ? ptrs.find(p) : ptrs.end();
-    if (it == ptrs.end()) {
+    Size* size = State().ptrs.Find(p);
+    if (!size) {
         SetErr(p ? memWZErr : nilHandleErr);
         return;
     }
@@ -371,16 +374,16 @@ void SetPtrSize(Ptr p, Size newSize)
         return;
     }
     // The block was allocated at its first size; it can only shrink.
-    if (newSize > it->second) {
+    if (newSize > *size) {
         SetErr(memFullErr);
         return;
     }
-    Unreserve(it->second - newSize);
-    it->second = newSize;
+    Unreserve(*size - newSize);
+    *size = newSize;
     SetErr(noErr);
 }
 
-bool IsValidPtr(Ptr p) { return p && State().ptrs.count(p) != 0; }
+bool IsValidPtr(Ptr p) { return State().ptrs.Contains(p); }
 
 void BlockMove(const void* src, void* dst, Size count)
 {
@@ -418,8 +421,8 @@ Handle GZSaveHnd() { return State().growSaved; }
 void SetMemoryBudget(int64_t bytes) { State().budget = bytes; }
 int64_t MemoryBudget() { return State().budget; }
 int64_t MemoryInUse() { return State().inUse; }
-size_t LiveHandleCount() { return State().handles.size(); }
-size_t LivePtrCount() { return State().ptrs.size(); }
+size_t LiveHandleCount() { return State().handles.Count(); }
+size_t LivePtrCount() { return State().ptrs.Count(); }
 
 void SetHandlesMoveOnResize(bool move) { State().moveOnResize = move; }
 

@@ -161,6 +161,12 @@ void SelectDialogItemText(DialogRef dialog, DialogItemIndex item, int16_t start,
 
 DialogItemIndex GetDialogKeyboardFocusItem(DialogRef dialog) { return IsLiveDialog(dialog) ? dialog->focus : 0; }
 
+TEHandle GetDialogTextEditHandle(DialogRef dialog)
+{
+    const DialogItem* item = IsLiveDialog(dialog) ? EditItem(dialog, dialog->focus) : nullptr;
+    return item ? item->te : nullptr;
+}
+
 namespace {
 template <typename Command>
 void OnFocus(DialogRef dialog, Command command)

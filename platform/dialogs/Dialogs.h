@@ -14,6 +14,7 @@
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
 #include "platform/events/Events.h"
+#include "platform/textedit/TextEdit.h"
 #include "platform/windows/Windows.h"
 
 namespace platform {
@@ -118,6 +119,9 @@ void GetDialogItemShownText(DialogRef dialog, DialogItemIndex item, Str255 text)
 void SetDialogItemText(Handle item, ConstStr255Param text);
 void SelectDialogItemText(DialogRef dialog, DialogItemIndex item, int16_t start, int16_t end);
 DialogItemIndex GetDialogKeyboardFocusItem(DialogRef dialog);
+// The text record of the edit text item with the keyboard focus (each
+// edit text item has its own); null when none has it.
+TEHandle GetDialogTextEditHandle(DialogRef dialog);
 void DialogCut(DialogRef dialog);
 void DialogCopy(DialogRef dialog);
 void DialogPaste(DialogRef dialog);

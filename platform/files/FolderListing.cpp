@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <set>
 
 #include "platform/files/AppleDouble.h"
@@ -16,12 +17,13 @@ namespace platform {
 OSErr FSpListFolder(const FSSpec& folder, std::vector<FolderEntry>* entries)
 {
     entries->clear();
-    DIR* dir = ::opendir(folder.path.c_str());
+    // Closed however the listing ends: memory may run out in it.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.path.c_str()), ::closedir);
     if (!dir) return errno == ENOENT ? fnfErr : OSErrFromErrno(errno);
     std::vector<std::string> names;
     std::set<std::string> sidecars;
     errno = 0;
-    while (dirent* d = ::readdir(dir)) {
+    while (dirent* d = ::readdir(dir.get())) {
         std::string name = d->d_name;
         if (name == "." || name == "..") continue;
         if (IsSidecarName(name))
@@ -29,7 +31,7 @@ OSErr FSpListFolder(const FSSpec& folder, std::vector<FolderEntry>* entries)
         else
             names.push_back(std::move(name));
     }
-    ::closedir(dir);
+    dir.reset();
     std::sort(names.begin(), names.end());
 
     std::string base = folder.path == "/" ? "" : folder.path;

@@ -18,6 +18,13 @@ std::string AbsoluteEnv(const char* name)
     return value && value[0] == '/' ? std::string(value) : std::string();
 }
 
+// The first entry of a colon-separated list, when it is absolute.
+std::string FirstOf(const std::string& list)
+{
+    const std::string first = list.substr(0, list.find(':'));
+    return !first.empty() && first[0] == '/' ? first : std::string();
+}
+
 std::string Home()
 {
     std::string home = AbsoluteEnv("HOME");
@@ -52,6 +59,17 @@ std::string FolderPath(SpecialFolder kind)
     case SpecialFolder::Documents:
         if (!(path = AbsoluteEnv("QZ_DOCUMENTS_DIR")).empty()) return path;
         return Home();
+    case SpecialFolder::UserData:
+        if (!(path = AbsoluteEnv("QZ_USER_DATA_DIR")).empty()) return path;
+        if (!(path = AbsoluteEnv("XDG_DATA_HOME")).empty()) return path;
+        return Home() + "/.local/share";
+    case SpecialFolder::SystemData:
+        if (!(path = AbsoluteEnv("QZ_SYSTEM_DATA_DIR")).empty()) return path;
+        if (!(path = FirstOf(AbsoluteEnv("XDG_DATA_DIRS"))).empty()) return path;
+        return "/usr/local/share";
+    case SpecialFolder::Application:
+        if (!(path = AbsoluteEnv("QZ_APPLICATION_DIR")).empty()) return path;
+        return ExecutableFolder();
     }
     return "/";
 }

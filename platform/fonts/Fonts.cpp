@@ -24,6 +24,7 @@ constexpr FontFamilyEntry kFamilies[] = {
     {kFontIDTimesNewRoman, "Times New Roman", FileFamily::Serif, false, false},
     {kFontIDArial, "Arial", FileFamily::LiberationSans, false, false},
     {kFontIDCourierNew, "Courier New", FileFamily::LiberationMono, false, false},
+    {kFontIDBullets, "%Bullets", FileFamily::Sans, true, false, true},
     {kFontIDMenuGlyphs, "%Menu", FileFamily::Sans, true, true},
 };
 constexpr int32_t kGenevaIndex = 2;
@@ -163,8 +164,14 @@ const char32_t* GlyphSequence(char32_t c)
     return kSequences[c - kSequenceBase];
 }
 
+char32_t FamilyChar(const FontFamilyEntry& family, char32_t c)
+{
+    return family.bullets && c >= 0x20 && c != 0x7F ? U'\u2022' : c;
+}
+
 char32_t FontByteToUnicode(const FontFamilyEntry& family, uint8_t byte)
 {
+    if (family.bullets) return byte < 0x20 || byte == 0x7F ? 0 : U'\u2022';
     if (family.menuGlyphs) {
         if (char32_t c = MenuGlyph(byte)) return c;
     }

@@ -4,8 +4,9 @@
 //   23 "Symbol" on DejaVu Sans; 4 "Monaco" on DejaVu Sans Mono; 2 "New
 //   York", 20 "Times", "Times New Roman" on Liberation Serif; 21
 //   "Helvetica", "Arial" on Liberation Sans; 22 "Courier", "Courier New"
-//   on Liberation Mono; the hidden "%Menu" holds the menus' glyphs.
-// Number 102 is left free. Sizes are pixels at 72 dpi.
+//   on Liberation Mono; the hidden "%Menu" holds the menus' glyphs and
+//   the hidden 102 "%Bullets" draws every character as a bullet (password
+//   fields). Sizes are pixels at 72 dpi.
 #pragma once
 
 #include "platform/core/MacTypes.h"
@@ -25,6 +26,7 @@ constexpr int16_t kFontIDSymbol = 23;
 constexpr int16_t kFontIDTimesNewRoman = 1024;
 constexpr int16_t kFontIDArial = 1025;
 constexpr int16_t kFontIDCourierNew = 1026;
+constexpr int16_t kFontIDBullets = 102;      // "%Bullets"
 constexpr int16_t kFontIDMenuGlyphs = 1100;  // "%Menu"
 
 // Loads the pinned files and opens the system resource file with one
@@ -52,6 +54,7 @@ struct FontFamilyEntry {
     FileFamily file;       // the file family that draws it
     bool hidden;
     bool menuGlyphs;       // bytes are the menus' glyph codes, not Mac Roman
+    bool bullets = false;  // every character that draws draws as a bullet
 };
 int32_t FontFamilyCount();
 const FontFamilyEntry& FontFamilyAt(int32_t index);
@@ -59,10 +62,13 @@ const FontFamilyEntry& FontFamilyAt(int32_t index);
 const FontFamilyEntry& ResolveFontFamily(int16_t number);
 
 // The Unicode character a byte of the family's text stands for; 0 for a
-// byte that draws nothing (control characters). A few menu glyphs are
+// byte that draws nothing (control characters). A family of bullets
+// answers the bullet for every byte that draws. A few menu glyphs are
 // short texts drawn as one glyph: they answer a code past Unicode, which
 // GlyphSequence spells out (null for any other character).
 char32_t FontByteToUnicode(const FontFamilyEntry& family, uint8_t byte);
 const char32_t* GlyphSequence(char32_t c);
+// The character a family draws for `c`: the bullet in a family of bullets.
+char32_t FamilyChar(const FontFamilyEntry& family, char32_t c);
 
 }  // namespace platform

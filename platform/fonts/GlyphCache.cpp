@@ -330,7 +330,7 @@ int16_t ByteAdvance(Strike* s, uint8_t byte)
     return a;
 }
 
-int16_t CharAdvance(Strike* s, char32_t c) { return s ? Advance(*s, c) : 0; }
+int16_t CharAdvance(Strike* s, char32_t c) { return s ? Advance(*s, FamilyChar(*s->entry, c)) : 0; }
 
 const GlyphImage& ByteGlyph(Strike* s, uint8_t byte, bool oneBit)
 {
@@ -340,7 +340,10 @@ const GlyphImage& ByteGlyph(Strike* s, uint8_t byte, bool oneBit)
     return *slot;
 }
 
-const GlyphImage& CharGlyph(Strike* s, char32_t c, bool oneBit) { return s ? Glyph(*s, c, oneBit) : kEmpty; }
+const GlyphImage& CharGlyph(Strike* s, char32_t c, bool oneBit)
+{
+    return s ? Glyph(*s, FamilyChar(*s->entry, c), oneBit) : kEmpty;
+}
 
 char32_t StrikeByteChar(const Strike* s, uint8_t byte) { return s ? s->byteChar[byte] : 0; }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -17,6 +18,18 @@ namespace platform {
 namespace {
 
 struct ResFile;
+struct Resource;
+
+// Where a file's resources are by type and id, and by type in file order,
+// made at the first look-up after a change of the file's list: look-ups
+// by id and by index each walked every resource of the file.
+struct ResIndex {
+    std::unordered_map<uint64_t, Resource*> byKey;  // the first of each type and id
+    std::unordered_map<ResType, std::vector<Resource*>> byType;
+    std::vector<ResType> types;  // in order of first appearance
+};
+
+uint64_t KeyOf(ResType type, int16_t id) { return (uint64_t(type) << 16) | uint16_t(id); }
 
 // Kept apart from the state, which a reset starts afresh.
 uint64_t NextSerial()
@@ -44,6 +57,7 @@ struct ResFile {
     uint8_t reserved[240] = {};
     uint16_t attributes = 0;
     std::vector<std::unique_ptr<Resource>> resources;
+    std::unique_ptr<ResIndex> index;  // null until needed and after a change of `resources`
     bool dirty = false;
     bool held = false;          // changes stay in memory (HoldResFile)
 
@@ -56,6 +70,9 @@ struct State {
     bool resLoad = true;
     OSErr error = noErr;
     std::unordered_map<Handle, Resource*> byHandle;
+    // The open files by reference number: a program with hundreds of
+    // plug-in files open looks one up at every change of current file.
+    std::unordered_map<int16_t, ResFile*> byRef;
 };
 
 State& S()
@@ -72,22 +89,49 @@ OSErr Fail(OSErr err)
 
 ResFile* FindFile(int16_t refNum)
 {
-    for (auto& f : S().chain)
-        if (f->refNum == refNum) return f.get();
-    return nullptr;
+    auto it = S().byRef.find(refNum);
+    return it == S().byRef.end() ? nullptr : it->second;
 }
 
-// The files a look-up searches: from the current one down, or it alone.
-std::vector<ResFile*> SearchPath(bool oneDeep)
+// Calls `visit` with the files a look-up searches, from the current one
+// down, or it alone, until it answers true; whether one did. The current
+// file alone is found by its number: with hundreds of files open, a
+// look-up in one of the oldest must not pass all the newer ones.
+template <typename Visit>
+bool SearchPath(bool oneDeep, Visit visit)
 {
-    std::vector<ResFile*> files;
+    if (oneDeep) {
+        ResFile* f = FindFile(S().current);
+        return f && visit(f);
+    }
     bool started = false;
     for (auto& f : S().chain) {
         if (f->refNum == S().current) started = true;
-        if (started) files.push_back(f.get());
-        if (started && oneDeep) break;
+        if (started && visit(f.get())) return true;
     }
-    return files;
+    return false;
+}
+
+void Reindex(ResFile* f) { f->index.reset(); }
+
+// The file's index, made when missing; null when memory for it is short
+// (callers then walk the file).
+const ResIndex* IndexOf(ResFile* f)
+{
+    if (f->index) return f->index.get();
+    try {
+        auto index = std::make_unique<ResIndex>();
+        for (auto& r : f->resources) {
+            index->byKey.emplace(KeyOf(r->image.type, r->image.id), r.get());
+            auto [at, added] = index->byType.try_emplace(r->image.type);
+            if (added) index->types.push_back(r->image.type);
+            at->second.push_back(r.get());
+        }
+        f->index = std::move(index);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return f->index.get();
 }
 
 Resource* FromHandle(Handle h)
@@ -142,6 +186,10 @@ Handle Materialise(Resource* r)
 
 Resource* FindIn(ResFile* f, ResType type, int16_t id)
 {
+    if (const ResIndex* index = IndexOf(f)) {
+        const auto found = index->byKey.find(KeyOf(type, id));
+        return found == index->byKey.end() ? nullptr : found->second;
+    }
     for (auto& r : f->resources)
         if (r->image.type == type && r->image.id == id) return r.get();
     return nullptr;
@@ -156,8 +204,9 @@ bool NameEquals(const ResourceImage& image, ConstStr255Param name)
 Handle Lookup(bool oneDeep, ResType type, int16_t id)
 {
     S().error = noErr;
-    for (ResFile* f : SearchPath(oneDeep))
-        if (Resource* r = FindIn(f, type, id)) return Materialise(r);
+    Resource* found = nullptr;
+    SearchPath(oneDeep, [&](ResFile* f) { return (found = FindIn(f, type, id)) != nullptr; });
+    if (found) return Materialise(found);
     Fail(resNotFound);
     return nullptr;
 }
@@ -165,39 +214,91 @@ Handle Lookup(bool oneDeep, ResType type, int16_t id)
 Handle LookupNamed(bool oneDeep, ResType type, ConstStr255Param name)
 {
     S().error = noErr;
+    Resource* found = nullptr;
     if (name)
-        for (ResFile* f : SearchPath(oneDeep))
+        SearchPath(oneDeep, [&](ResFile* f) {
             for (auto& r : f->resources)
-                if (r->image.type == type && NameEquals(r->image, name)) return Materialise(r.get());
+                if (r->image.type == type && NameEquals(r->image, name)) {
+                    found = r.get();
+                    return true;
+                }
+            return false;
+        });
+    if (found) return Materialise(found);
     Fail(resNotFound);
     return nullptr;
 }
 
-std::vector<Resource*> OfType(bool oneDeep, ResType type)
+// Calls `visit` with the file's resources of that type, in file order, as
+// one run (an index's) or one at a time (a walk when memory is short);
+// stops when it answers true.
+template <typename Visit>
+bool EachOfType(ResFile* f, ResType type, Visit visit)
 {
-    std::vector<Resource*> list;
-    for (ResFile* f : SearchPath(oneDeep))
-        for (auto& r : f->resources)
-            if (r->image.type == type) list.push_back(r.get());
-    return list;
+    if (const ResIndex* index = IndexOf(f)) {
+        const auto found = index->byType.find(type);
+        if (found == index->byType.end()) return false;
+        return visit(found->second.data(), found->second.size());
+    }
+    for (auto& r : f->resources) {
+        Resource* one = r.get();
+        if (r->image.type == type && visit(&one, size_t(1))) return true;
+    }
+    return false;
+}
+
+size_t CountOfType(bool oneDeep, ResType type)
+{
+    size_t n = 0;
+    SearchPath(oneDeep, [&](ResFile* f) {
+        return EachOfType(f, type, [&](Resource* const*, size_t count) {
+            n += count;
+            return false;
+        });
+    });
+    return n;
+}
+
+// The resource of that type at the 1-based index over the search path.
+Resource* NthOfType(bool oneDeep, ResType type, size_t index)
+{
+    Resource* found = nullptr;
+    SearchPath(oneDeep, [&](ResFile* f) {
+        return EachOfType(f, type, [&](Resource* const* run, size_t count) {
+            if (index <= count) {
+                found = run[index - 1];
+                return true;
+            }
+            index -= count;
+            return false;
+        });
+    });
+    return found;
 }
 
 std::vector<ResType> Types(bool oneDeep)
 {
     std::vector<ResType> types;
-    for (ResFile* f : SearchPath(oneDeep))
-        for (auto& r : f->resources)
-            if (std::find(types.begin(), types.end(), r->image.type) == types.end())
-                types.push_back(r->image.type);
+    SearchPath(oneDeep, [&](ResFile* f) {
+        auto add = [&](ResType type) {
+            if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
+        };
+        if (const ResIndex* index = IndexOf(f)) {
+            for (ResType type : index->types) add(type);
+        } else {
+            for (auto& r : f->resources) add(r->image.type);
+        }
+        return false;
+    });
     return types;
 }
 
 int16_t Unique(bool oneDeep, ResType type)
 {
     S().error = noErr;
-    std::vector<Resource*> used = OfType(oneDeep, type);
     for (int32_t id = 128; id <= INT16_MAX; ++id) {
-        bool taken = std::any_of(used.begin(), used.end(), [&](Resource* r) { return r->image.id == id; });
+        bool taken = false;
+        SearchPath(oneDeep, [&](ResFile* f) { return taken = FindIn(f, type, int16_t(id)) != nullptr; });
         if (!taken) return int16_t(id);
     }
     Fail(addResFailed);
@@ -347,7 +448,7 @@ ResFileFork ForkForNewResources(const FSSpec& fileSpec, ResFileFork asked)
 int16_t NewRefNum()
 {
     for (int16_t ref = 1; ref < INT16_MAX; ++ref)
-        if (!FindFile(ref)) return ref;
+        if (!S().byRef.count(ref)) return ref;
     return 0;
 }
 
@@ -385,7 +486,13 @@ int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
         file->resources.push_back(std::move(r));
     }
     file->refNum = ref;
-    S().chain.insert(S().chain.begin(), std::move(file));
+    S().byRef[ref] = file.get();
+    try {
+        S().chain.insert(S().chain.begin(), std::move(file));
+    } catch (...) {
+        S().byRef.erase(ref);
+        throw;
+    }
     S().current = ref;
     return ref;
 }
@@ -466,6 +573,7 @@ void CloseResFile(int16_t refNum)
         auto below = std::next(it);
         S().current = below != chain.end() ? (*below)->refNum : -1;
     }
+    S().byRef.erase(refNum);
     chain.erase(it);
     if (S().current == -1 && !chain.empty()) S().current = chain.front()->refNum;
     Fail(err);
@@ -515,12 +623,12 @@ Handle Get1NamedResource(ResType type, ConstStr255Param name) { return LookupNam
 static Handle IndResource(bool oneDeep, ResType type, int16_t index)
 {
     S().error = noErr;
-    std::vector<Resource*> list = OfType(oneDeep, type);
-    if (index < 1 || size_t(index) > list.size()) {
+    Resource* r = index < 1 ? nullptr : NthOfType(oneDeep, type, size_t(index));
+    if (!r) {
         Fail(resNotFound);
         return nullptr;
     }
-    return Materialise(list[size_t(index) - 1]);
+    return Materialise(r);
 }
 
 Handle GetIndResource(ResType type, int16_t index) { return IndResource(false, type, index); }
@@ -529,13 +637,13 @@ Handle Get1IndResource(ResType type, int16_t index) { return IndResource(true, t
 int16_t CountResources(ResType type)
 {
     S().error = noErr;
-    return int16_t(std::min<size_t>(OfType(false, type).size(), INT16_MAX));
+    return int16_t(std::min<size_t>(CountOfType(false, type), INT16_MAX));
 }
 
 int16_t Count1Resources(ResType type)
 {
     S().error = noErr;
-    return int16_t(std::min<size_t>(OfType(true, type).size(), INT16_MAX));
+    return int16_t(std::min<size_t>(CountOfType(true, type), INT16_MAX));
 }
 
 int16_t CountTypes()
@@ -586,6 +694,7 @@ void SetResInfo(Handle resource, int16_t id, ConstStr255Param name)
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
     Resource* other = FindIn(r->file, r->image.type, id);
     if (other && other != r) return void(Fail(addResFailed));
+    if (r->image.id != id) Reindex(r->file);
     r->image.id = id;
     if (name) {
         r->image.hasName = true;
@@ -658,6 +767,7 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
     HSetRBit(data);
     S().byHandle[data] = r.get();
     f->resources.push_back(std::move(r));
+    Reindex(f);
     f->dirty = true;
 }
 
@@ -697,6 +807,7 @@ void RemoveResource(Handle resource)
     DropHandle(r);
     f->resources.erase(std::find_if(f->resources.begin(), f->resources.end(),
                                     [&](auto& p) { return p.get() == r; }));
+    Reindex(f);
     f->dirty = true;
 }
 
@@ -760,7 +871,13 @@ int16_t OpenResFileImageBelow(const ResourceFileImage& image)
     const int16_t ref = NewRefNum();
     if (!ref) return Fail(tmfoErr), int16_t(-1);
     file->refNum = ref;
-    S().chain.push_back(std::move(file));
+    S().byRef[ref] = file.get();
+    try {
+        S().chain.push_back(std::move(file));
+    } catch (...) {
+        S().byRef.erase(ref);
+        throw;
+    }
     if (S().current == -1) S().current = ref;
     return ref;
 }
@@ -772,6 +889,8 @@ uint64_t ResFileSerial(int16_t refNum)
     const ResFile* f = refNum > 0 ? FindFile(refNum) : nullptr;
     return f ? f->serial : 0;
 }
+
+int32_t CountOpenResFiles() { return int32_t(S().chain.size()); }
 
 void ResetResourceManager()
 {

@@ -127,6 +127,8 @@ bool IsResFileOpen(int16_t refNum);
 // What tells this opening of the file from any other: reference numbers are
 // reused once a file closes, serials never are. 0 when no file has the number.
 uint64_t ResFileSerial(int16_t refNum);
+// How many files the chain holds.
+int32_t CountOpenResFiles();
 
 // Closes every file without writing and resets the state: for tests.
 void ResetResourceManager();

@@ -41,4 +41,10 @@ std::string CFStringGetUTF8(const CFString& string)
     return std::string(reinterpret_cast<const char*>(bytes.data()), size_t(r.produced));
 }
 
+CFComparisonResult CFStringCompare(const CFString& a, const CFString& b)
+{
+    const int c = a.units.compare(b.units);
+    return c < 0 ? kCFCompareLessThan : c > 0 ? kCFCompareGreaterThan : kCFCompareEqualTo;
+}
+
 }  // namespace platform

@@ -23,4 +23,9 @@ int32_t CFStringGetLength(const CFString& string);
 int32_t CFStringGetCharacters(const CFString& string, char16_t* buffer, int32_t capacity);
 std::string CFStringGetUTF8(const CFString& string);
 
+enum CFComparisonResult : int32_t { kCFCompareLessThan = -1, kCFCompareEqualTo = 0, kCFCompareGreaterThan = 1 };
+// Orders by UTF-16 units (no case or canonical folding); a text that is a
+// prefix of the other comes first.
+CFComparisonResult CFStringCompare(const CFString& a, const CFString& b);
+
 }  // namespace platform

@@ -148,7 +148,15 @@ void Sync(TEHandle te)
     e.clickLoopRefCon = te;
     const bool textChanged = r.teLength != s.length || !SameBytes(r.hText, s.text);
     const bool stylesChanged = s.styled && (!SameBytes(s.styleHandle, s.style) || !SameBytes(s.styleTable, s.table));
-    if (textChanged || stylesChanged)
+    // A plain record takes the font, face and size written into it.
+    const bool restyled = !s.styled && (r.txFont != s.base.font || r.txFace != s.base.face ||
+                                        (r.txSize > 0 && r.txSize != s.base.size));
+    if (restyled) {
+        s.base.font = r.txFont;
+        s.base.face = r.txFace;
+        if (r.txSize > 0) s.base.size = r.txSize;
+    }
+    if (textChanged || stylesChanged || restyled)
         Import(te, s);
     else
         e.AdoptSelection(r.selStart, r.selEnd);

@@ -283,9 +283,10 @@
     $"0001 7FFF 3FC3 3800 0000"
 }
 
-# Dependency blocking (kind, blocked) pairs ended by kind 0: none blocked.
+# Dependency blocking (kind, blocked) pairs ended by kind 0: every kind of
+# the main list, in its order, none blocked (BlockingPref lists them).
 'Oblk' 0 "Blocking" {
-    $"00"
+    $"0100 1800 0200 1000 1A00 1B00 1900 0700 0800 0300 0400 0500 0600 0900 0A00 0B00 0C00 1300 0D00 0E00 0F00 1200 1100 1700 00"
 }
 
 # Default choice of each conflict code: none set.

@@ -1,8 +1,32 @@
 # The browser's object lists (browser/).
-# Header titles of the pseudo filters (TRefPlane::SetDfltFilter): 23 search
-# results, 24 a titled list, 25 a narrowed or incomplete list.
+# The criteria dialog (GetSearchFilter): 1-2 the OK button's and the
+# title's text when searching and when editing a filter; 5-7 the
+# subjects; 8-12 the operators of names, 13-16 of dates, 17-20 of numbers
+# of users; 21-22 where a search looks. Header titles of the pseudo
+# filters (TRefPlane::SetDfltFilter): 23 search results, 24 a titled list,
+# 25 a narrowed or incomplete list.
 'STR#' 1004 "List titles" {
-    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
+    "Find"
+    "Filter"
+    "" ""
+    "Name"
+    "Date changed"
+    "Number of users"
+    "is"
+    "contains"
+    "does not contain"
+    "begins with"
+    "ends with"
+    "is"
+    "is before"
+    "is after"
+    "is not"
+    "is"
+    "is more than"
+    "is less than"
+    "is not"
+    "In the whole document"
+    "In the rows shown"
     "Search results"
     "List"
     "Selected rows"

@@ -161,6 +161,18 @@
     static 12 72 114 448 "^0 was changed on ^1 after the component was made; the component's copy is of ^2. Replace it?"
 }
 
+# A copy refused: the destination's object of that name is locked, or is a
+# component or a component folder (DoMove). ^0 its qualified name.
+'ALRT' 1009 {
+    bounds 0 0 130 420
+    items 1009
+    stages 0x5555
+}
+'DITL' 1009 {
+    button 96 330 116 408 "OK"
+    static 12 72 84 408 "^0 cannot be replaced: it is locked or belongs to a component. Nothing was copied."
+}
+
 # The kinds by number: the progress line of reading a document (ReadQzB,
 # after 'STR#' 1011 item 6, kinds 1 to 23) and the kind of a conflict's
 # object in the conflict list, its filter pop-up and its export.
@@ -218,9 +230,10 @@
 }
 
 # Full names: 11 before a component's name, 12 before a component
-# folder's (GetFullName).
+# folder's (GetFullName). 2 heads the wait dialog of a component made,
+# before the library's name (DoMove).
 'STR#' 1029 "Object names" {
-    "" "" "" "" "" "" "" " member" " members" "empty"
+    "" "Generating into " "" "" "" "" "" " member" " members" "empty"
     "Component"
     "Folder"
 }

@@ -44,3 +44,25 @@
     static 48 16 66 130 "Structure"
     edit 48 140 64 364 ""
 }
+
+# The login to a structure that a server publishes (ShowLoginDialog_user_pwd):
+# 1 OK, 2 Cancel, 3 a user item the code empties, 8 the user's name, 9 the
+# password, whose text record draws in the bullets of font 102.
+'DLOG' 987 "Log in" {
+    bounds 0 0 168 360
+    title "Log In"
+    proc 5
+    invisible
+    items 987
+}
+'DITL' 987 {
+    button 132 270 152 344 "OK"
+    button 132 180 152 254 "Cancel"
+    user 0 0 0 0 disabled
+    static 12 16 30 344 "Log in to open the structure."
+    static 46 16 64 110 "Name"
+    static 80 16 98 110 "Password"
+    static 104 16 122 344 "Use a name and password of the structure's users."
+    edit 46 120 62 344 ""
+    edit 80 120 96 344 ""
+}

@@ -51,3 +51,25 @@
     "" "" ""  # 11-13: not used here
     "An object of this form cannot be read: the form ends before it."  # 14
 }
+
+# Item 2 is the prompt of the page number a form model asks for when it is
+# told to go to page -1 (AskPageNumber, forms/model), shown in DLOG 679.
+'STR#' 679 "Form pages" {
+    ""  # 1: not used here
+    "Go to page:"  # 2
+}
+
+# The page number dialog (AskPageNumber, forms/model): 1 OK, 2 Cancel,
+# 3 the prompt, 4 the page typed (the current page at first).
+'DLOG' 679 "Go to page" {
+    bounds 0 0 110 300
+    proc 1
+    invisible
+    items 679
+}
+'DITL' 679 {
+    button 76 210 96 284 "OK"
+    button 76 120 96 194 "Cancel"
+    static 14 16 34 284 "^0"
+    edit 42 18 58 90 ""
+}

@@ -12,8 +12,8 @@
 
 # The menu bar: menu id, title, items.
 'MMBR' 129 "Menu bar" {
-    menu 129 "File" items 1 20 30 2 11 3 4 5 18 74 7 9 10 13 15
-    menu 130 "Edit" items 21 22 23 24 25 26 55 52 56 57 49 27
+    menu 129 "File" items 1 20 30 2 11 14 3 4 5 18 74 7 9 10 13 15 16 54
+    menu 130 "Edit" items 21 22 23 24 25 26 55 52 56 57 49 27 53
     menu 131 "Windows" items 32 33 40 41 42 43 34
     menu 1000 "Strings" items 60 62 61
     menu 1001 "Style" items 100 101 102 103
@@ -43,6 +43,13 @@
     text "Open Recent"
     command 11
     kind submenu
+}
+# A structure that a database server publishes (command 14): its address
+# and name, then the login. Disabled while one is open, or when the
+# program has no network.
+'MITM' 14 "Open from server" {
+    text "Open from Server..."
+    command 14
 }
 
 # Save a library or structure the program made (18); read the front
@@ -103,6 +110,18 @@
     command 15
 }
 
+# Which kinds hold back the objects they use when objects are copied
+# (command 16, BlockingPref), and the list filters of the browser panes
+# (54, EditFilters).
+'MITM' 16 "Blocking preferences" {
+    text "Blocking Preferences..."
+    command 16
+}
+'MITM' 54 "Filters" {
+    text "Filters..."
+    command 54
+}
+
 # The Edit menu: Undo (21), Cut, Copy, Paste, Clear (22-25), the clipboard
 # window (27, its text from 'STR#' 1006 items 1 and 2).
 'MITM' 21 "Undo" {
@@ -133,6 +152,13 @@
     text "Select All"
     command 26
     key "A"
+}
+# Finds objects by kind, name, date or number of users (command 53, run
+# by the front browser window on its main list).
+'MITM' 53 "Find" {
+    text "Find..."
+    command 53
+    key "F"
 }
 # The rows of the list that are selected stay; the others go (object lists).
 'MITM' 55 "Keep selected" {

@@ -5,8 +5,10 @@
 #   3-4  the two halves around the document's name of the close question
 #   5    the clipboard window's title
 #   8    the message of the Open dialog
+#   10   the filter dialog's list header
 #   11   the resource id label of an object's information line
 #   20   the string-list editor's title, before the number of strings
+#   22   the criteria dialog's kind list header
 #   23-24 around the document's name: closing its last browser window
 #   25   between a browser window's title and its number
 #   30-35 the conflict dialogs (transfer/dialogs)
@@ -14,6 +16,7 @@
 #   39   the documentation editor's label of the dependency mark
 #   40-41 before the date and before the time of the object's change
 #   42, 44 the conflict preferences' title, an exported conflict list's name
+#   43   the blocking preferences' list header
 #   45   the message of the open dialog of SQL scripts (command 30)
 'STR#' 1001 "Windows" {
     "Untitled Library"
@@ -25,7 +28,7 @@
     ""
     "Choose a structure or a library to open."
     ""
-    ""
+    "Filters"             # 10 the filter dialog's list header
     "ID"
     ""
     " (page "        # 13-15 the preview's page text: page n of m
@@ -33,7 +36,8 @@
     ")"
     "" "" "" ""
     "Strings:"
-    "" ""
+    ""
+    "Kinds"               # 22 the criteria dialog's kind list header
     "Closing this window closes \""
     "\". Close the document?"
     " - "
@@ -50,7 +54,7 @@
     "Object changed "
     " at "
     "Default choices for conflicts"   # 42 the conflict preferences' title
-    ""
+    "Kinds that hold back what they use"  # 43 the blocking preferences' list header
     "Conflicts.txt"       # 44 the default name of an exported conflict list
     "Choose the SQL schema script to build a structure from."
 }
@@ -82,7 +86,7 @@
     ""
     "The destination already has an object of this kind with that name. Choose another name."  # 23 rename
     ""
-    ""
+    "A filter of that name exists already. Choose another name."  # 25 the filter dialog's Add
     ""
     ""
     ""
@@ -116,8 +120,12 @@
     "This structure holds components but no table: it cannot be saved as a structure."
     "This file is not a structure or a library: "
     "The structure must be converted on a machine of its own byte order."
-    "The password was refused: the structure cannot be opened."
+    "This name and password may not open the design of the structure."
     "This documentation is damaged. It is shown empty, and what is stored stays as it is until you change the text."  # 64
+    "The server could not be reached. Check its address and that it is running."
+    "The server did not answer in time. Try again later."  # 66
+    " and "  # 67: a form outside its table's component (CheckModuleProject): table, this, form, 68
+    " must belong to the same component."  # 68
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -130,6 +138,8 @@
     $"03FC 002F"    # 1020 components removed
     $"03FD 0035"    # 1021 component records unreadable
     $"03FE 0031"    # 1022 component records damaged
+    $"D8EF 0041"    # -10001 no connection to the server
+    $"D8EE 0042"    # -10002 the server did not answer in time
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.

@@ -43,11 +43,11 @@
     "Searching…"
     "Replacing…"
     "Copying objects…"
-    "Generating the component…"
+    "Copying objects between structures…"   # 5 the copy of objects (DoMove)
     "Reading"
     "Opening the structure…"
     "Reading the declarations…"  # 8 the compiler declaration file (ReadCompFile)
-    "Saving…"
+    "Copying"         # 9 an object copied, or the destination's own object used instead
     "Checking…"
     "Grouping"        # 11 an object joins a group (AddGroup)
     "Ungrouping"      # 12 an object leaves its group (DelGroup)

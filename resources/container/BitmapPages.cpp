@@ -216,7 +216,7 @@ bool BitmapPages::IsFresh(uint32_t offset, uint32_t length) const
     return it->first <= first && end <= it->second;
 }
 
-bool BitmapPages::IsPendingFree(uint32_t offset, uint32_t length) const
+bool BitmapPages::TestLiberePlace(uint32_t offset, uint32_t length) const
 {
     if (length == 0) return false;
     const uint64_t first = offset / kUnitSize, last = (uint64_t(offset) + length - 1) / kUnitSize;

@@ -60,7 +60,7 @@ public:
     // last commit: no committed header reaches it, so it may be written.
     bool IsFresh(uint32_t offset, uint32_t length) const;
     // True when some unit of (offset, length) waits to be released.
-    bool IsPendingFree(uint32_t offset, uint32_t length) const;
+    bool TestLiberePlace(uint32_t offset, uint32_t length) const;
 
     bool TableChanged() const { return tableChanged_; }
     void MarkTableWritten() { tableChanged_ = false; }

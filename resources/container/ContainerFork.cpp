@@ -13,7 +13,7 @@ using namespace platform;
 
 ContainerFork::~ContainerFork() { Close(); }
 
-OSErr ContainerFork::Open(const FSSpec& fileSpec, bool writable)
+OSErr ContainerFork::OpenRealFile(const FSSpec& fileSpec, bool writable)
 {
     Close();
     int16_t ref = 0;
@@ -51,6 +51,7 @@ OSErr ContainerFork::Close()
     refNum_ = 0;
     writable_ = false;
     length_ = 0;
+    EndUndo();
     return err;
 }
 
@@ -82,6 +83,8 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
     if (offset > length_ && offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
     uint64_t total = 0;
     for (uint32_t i = 0; i < count; ++i) total += pieces[i].size;
+    if (undoing_)
+        if (OSErr kept = KeepBeforeWrite(offset, total); kept != noErr) return kept;
     OSErr err = StoreWrite(refNum_, offset, pieces, count);
     if (err == noErr) {
         length_ = std::max(length_, offset + total);
@@ -91,6 +94,55 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
         if (GetEOF(refNum_, &eof) == noErr) length_ = eof > 0 ? uint64_t(eof) : 0;
     }
     return err;
+}
+
+OSErr ContainerFork::KeepBeforeWrite(uint64_t offset, uint64_t total)
+{
+    const uint64_t end = std::min(offset + total, undoLength_);
+    if (offset >= end) return noErr;
+    try {
+        std::vector<uint8_t> before(size_t(end - offset));
+        OSErr err = ReadAt(offset, before.data(), uint32_t(before.size()));
+        if (err != noErr) return err;
+        kept_.emplace_back(offset, std::move(before));
+    } catch (...) {
+        return memFullErr;
+    }
+    return noErr;
+}
+
+void ContainerFork::StartUndo()
+{
+    kept_.clear();
+    undoing_ = refNum_ != 0 && writable_;
+    undoLength_ = length_;
+}
+
+OSErr ContainerFork::RollBack()
+{
+    if (!undoing_) return noErr;
+    undoing_ = false;
+    OSErr err = noErr;
+    for (auto it = kept_.rbegin(); it != kept_.rend(); ++it) {
+        const IoPiece piece{it->second.data(), uint32_t(it->second.size())};
+        const OSErr e = StoreWrite(refNum_, it->first, &piece, 1);
+        if (err == noErr) err = e;
+    }
+    if (length_ > undoLength_) {
+        const OSErr e = StoreSetSize(refNum_, undoLength_);
+        if (e == noErr) length_ = undoLength_;
+        if (err == noErr) err = e;
+    }
+    const OSErr flushed = StoreFlush(refNum_);
+    if (err == noErr) err = flushed;
+    kept_.clear();
+    return err;
+}
+
+void ContainerFork::EndUndo()
+{
+    undoing_ = false;
+    kept_.clear();
 }
 
 OSErr ContainerFork::Flush()

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
@@ -24,7 +26,7 @@ public:
 
     // Opens for reading and writing, or for reading only. A writable open
     // of a locked or protected file falls back to reading only.
-    platform::OSErr Open(const platform::FSSpec& fileSpec, bool writable);
+    platform::OSErr OpenRealFile(const platform::FSSpec& fileSpec, bool writable);
     platform::OSErr Close();
     bool IsOpen() const { return refNum_ != 0; }
     bool IsWritable() const { return writable_; }
@@ -42,10 +44,27 @@ public:
     // Writes everything pending through to the disk.
     platform::OSErr Flush();
 
+    // From now on every write first keeps the bytes it overwrites below
+    // the present length (a write whose bytes cannot be kept fails), so
+    // that RollBack can put them back and cut the file to that length.
+    void StartUndo();
+    // Puts the kept bytes back, last write first, cuts the file and
+    // flushes; the first error, and the undo ends.
+    platform::OSErr RollBack();
+    // Forgets the kept bytes.
+    void EndUndo();
+    bool Undoing() const { return undoing_; }
+
 private:
+    platform::OSErr KeepBeforeWrite(uint64_t offset, uint64_t total);
+
+
     int16_t refNum_ = 0;
     bool writable_ = false;
     uint64_t length_ = 0;  // the physical size
+    bool undoing_ = false;
+    uint64_t undoLength_ = 0;
+    std::vector<std::pair<uint64_t, std::vector<uint8_t>>> kept_;
 };
 
 }  // namespace container

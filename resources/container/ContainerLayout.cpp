@@ -9,7 +9,7 @@ namespace container {
 using platform::ReadBE32;
 using platform::WriteBE32;
 
-ContainerHeader ContainerHeader::Decode(const uint8_t* bytes)
+ContainerHeader ContainerHeader::FromBlockRes(const uint8_t* bytes)
 {
     ContainerHeader h;
     h.magic = ReadBE32(bytes);
@@ -22,7 +22,7 @@ ContainerHeader ContainerHeader::Decode(const uint8_t* bytes)
     return h;
 }
 
-void ContainerHeader::Encode(uint8_t* bytes) const
+void ContainerHeader::ToBlockRes(uint8_t* bytes) const
 {
     std::memset(bytes, 0, kHeaderSize);
     WriteBE32(bytes, magic);

@@ -94,8 +94,8 @@ struct ContainerHeader {
 
     // From / to the 36 stored bytes, big-endian. A header without the
     // marker reads as flags 0.
-    static ContainerHeader Decode(const uint8_t* bytes);
-    void Encode(uint8_t* bytes) const;
+    static ContainerHeader FromBlockRes(const uint8_t* bytes);
+    void ToBlockRes(uint8_t* bytes) const;
 };
 
 }  // namespace container

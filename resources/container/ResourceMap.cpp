@@ -12,7 +12,7 @@ using namespace platform;
 
 OSErr ResourceMap::Decode(const uint8_t* bytes, uint32_t length, int32_t swapFlag, uint32_t openTime)
 {
-    Clear();
+    ClearMap();
     std::vector<uint8_t> copy(bytes, bytes + length);
     uint8_t* p = copy.data();
     const uint8_t* end = p + length;
@@ -80,7 +80,7 @@ uint32_t ResourceMap::CalcMapLen() const
     return uint32_t(length);
 }
 
-void ResourceMap::Clear()
+void ResourceMap::ClearMap()
 {
     types_.clear();
     changed = false;
@@ -94,7 +94,7 @@ bool ResourceMap::IndexesReady() const
     if (indexesValid_) return true;
     try {
         lastListOfType_.clear();
-        byHandle_.clear();
+        byHandle_.Clear();
         firstOfId_.assign(types_.size(), {});
         for (size_t t = 0; t < types_.size(); ++t) {
             lastListOfType_[types_[t].type] = int32_t(t);
@@ -102,7 +102,7 @@ bool ResourceMap::IndexesReady() const
             const auto& records = types_[t].records;
             for (size_t r = 0; r < records.size(); ++r) {
                 ids.emplace(records[r].id, int32_t(r));
-                if (records[r].contents) byHandle_.emplace(records[r].contents, std::make_pair(int32_t(t), int32_t(r)));
+                if (records[r].contents) byHandle_.Put(records[r].contents, {int32_t(t), int32_t(r)});
             }
         }
         indexesValid_ = true;
@@ -116,7 +116,7 @@ void ResourceMap::DropIndexes() const noexcept
 {
     indexesValid_ = false;
     lastListOfType_.clear();
-    byHandle_.clear();
+    byHandle_.Clear();
     firstOfId_.clear();
 }
 
@@ -125,8 +125,8 @@ void ResourceMap::SetContents(int32_t t, int32_t r, Handle h)
     MapRecord& rec = Edit(t, r);
     if (indexesValid_) {
         try {
-            if (rec.contents) byHandle_.erase(rec.contents);
-            if (h) byHandle_[h] = {t, r};
+            if (rec.contents) byHandle_.Remove(rec.contents);
+            if (h) byHandle_.Put(h, {t, r});
         } catch (const std::bad_alloc&) {
             DropIndexes();
         }
@@ -180,10 +180,10 @@ bool ResourceMap::FindRes(Handle h, int32_t* t, int32_t* r) const
                 }
         return false;
     }
-    auto found = byHandle_.find(h);
-    if (found == byHandle_.end()) return false;
-    *t = found->second.first;
-    *r = found->second.second;
+    const Place* found = byHandle_.Find(h);
+    if (!found) return false;
+    *t = found->t;
+    *r = found->r;
     return true;
 }
 
@@ -221,7 +221,7 @@ void ResourceMap::Add(ResType type, const MapRecord& record, int32_t* t, int32_t
             lastListOfType_[type] = ti;
             if (size_t(ti) == firstOfId_.size()) firstOfId_.emplace_back();
             firstOfId_[size_t(ti)].emplace(record.id, ri);
-            if (record.contents) byHandle_[record.contents] = {ti, ri};
+            if (record.contents) byHandle_.Put(record.contents, {ti, ri});
         } catch (const std::bad_alloc&) {
             DropIndexes();
         }

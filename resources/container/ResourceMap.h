@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/core/AddressTable.h"
 #include "platform/core/MacTypes.h"
 
 namespace container {
@@ -37,7 +38,7 @@ public:
     std::vector<uint8_t> Encode(int32_t swapFlag) const;
     // 2 + the sum over types of 6 + 20 x count.
     uint32_t CalcMapLen() const;
-    void Clear();
+    void ClearMap();
 
     int32_t TypeCount() const { return int32_t(types_.size()); }
     const TypeList& TypeAt(int32_t t) const { return types_[size_t(t)]; }
@@ -72,7 +73,10 @@ private:
     mutable std::unordered_map<platform::ResType, int32_t> lastListOfType_;
     // Per type list: id -> first record with that id.
     mutable std::vector<std::unordered_map<int16_t, int32_t>> firstOfId_;
-    mutable std::unordered_map<platform::Handle, std::pair<int32_t, int32_t>> byHandle_;
+    struct Place {
+        int32_t t = 0, r = 0;
+    };
+    mutable platform::AddressTableOf<Place> byHandle_;
 };
 
 }  // namespace container

@@ -326,4 +326,25 @@ TEST_F(AppFixture, AStoreChangeMarksTheRemoteStructureOnly)
     EXPECT_TRUE(local->fResChanged);
 }
 
+TEST_F(AppFixture, EveryDesignTypeAndNoOtherMarksTheStructure)
+{
+    MakeAppl();
+    auto* doc = new FakeDoc;
+    doc->fResFile = 5;
+    appl_->AddDoc(doc);
+    const struct {
+        char type[5];
+        bool marks;
+    } cases[] = {
+        {"FIQz", true},  {"List", true},  {"BAQz", true},  {"MENQ", true},  {"CCQz", true},  {"FOQz", true},
+        {"STQz", true},  {"HEQz", true},  {"WNQz", true},  {"TFQz", true},  {"TPQz", true},  {"FIQZ", false},
+        {"LIST", false}, {"MENU", false}, {"STR#", false}, {"TFQ ", false}, {"PICT", false},
+    };
+    for (const auto& c : cases) {
+        doc->fResChanged = false;
+        MyRESQzHOOK(FourCC(c.type), 1, 5, 1);
+        EXPECT_EQ(doc->fResChanged, c.marks) << c.type;
+    }
+}
+
 }  // namespace

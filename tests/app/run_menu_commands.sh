@@ -19,16 +19,17 @@ new-structure|60|2||
 new-from-sql|60|3||answer cancel
 open|60|4||answer cancel
 open-recent|60|5|1|
-close|60|6||choose 1
-close-document|60|7||choose 1
-close-all|60|8||choose 1
-save|60|9||answer cancel
-read-again|60|10||
-export-list|60|11||choose 2
-page-setup|60|12||choose 2
-print-list|60|13||choose 2
-preferences|60|14||choose 2
-conflict-preferences|60|15||choose 2
+open-server|60|6||choose 2
+close|60|7||choose 1
+close-document|60|8||choose 1
+close-all|60|9||choose 1
+save|60|10||answer cancel
+read-again|60|11||
+export-list|60|12||choose 2
+page-setup|60|13||choose 2
+print-list|60|14||choose 2
+preferences|60|15||choose 2
+conflict-preferences|60|16||choose 2
 undo|101|1||
 cut|101|2||
 copy|101|3||

@@ -30,7 +30,7 @@ start() {
 }
 finish() { wait $pid; status=$?; }
 
-dialog='idle\ndrag 61 9 100 279 5\n'  # the File menu's last item
+dialog='idle\ndrag 61 9 100 298 5\n'  # the File menu's Preferences...
 for c in "alert|notes|idle\n|alert 1000 \"This file is not" "dialog|none|$dialog|dialog '" \
          "file|none|idle\nkey o cmd\n|open file dialog" "wait|big|wait 200\n|wait dialog 'Big.QzB'"; do
   IFS='|' read -r name doc script named <<< "$c"

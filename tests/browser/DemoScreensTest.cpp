@@ -15,9 +15,12 @@
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
 #include "app/appl/Utilities.h"
+#include "app/dialogs/WaitDialog.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "design/filters/CountObj.h"
+#include "design/forms/FormTable.h"
 #include "design/text/MethodText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/drawing/GWorlds.h"
@@ -31,7 +34,10 @@
 #include "platform/icons/Icons.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/screen/Screen.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/theme/Theme.h"
 #include "platform/windows/Windows.h"
+#include "tests/browser/ScreenText.h"
 #include "tests/design/ReadFixture.h"
 #include "transfer/InstallTransfer.h"
 
@@ -107,6 +113,13 @@ protected:
         Rect r = MyAppl->fDefaultRect;
         EXPECT_EQ(doc_.NewRefWindow(&r, 1, PrefWindowKind(), -1, 0), 0);
         return doc_.GetRefWindow();
+    }
+
+    static browser::TLstPlane* MainPlane(TRefWindow* window)
+    {
+        for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+            if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
+        return nullptr;
     }
 
     // Compares the screenshot with the look drawn offscreen; the message
@@ -247,10 +260,12 @@ protected:
 
     // A main-list row: the icon after the disclosure column, indented by
     // the group depth, then the label with its prefix.
-    void CheckMainRows(const Shot& shot, TRefWindow* window, const LongListRec* list)
+    // Rows of a kind in `stopKind` and after are not looked at.
+    void CheckMainRows(const Shot& shot, TRefWindow* window, const LongListRec* list, int16_t stopKind = 0)
     {
         for (int32_t row : VisibleRows(list)) {
             auto* obj = static_cast<TObjQz*>(LongLRowObject(row, const_cast<LongListRec*>(list)));
+            if (stopKind != 0 && obj->kind == stopKind) break;
             const Rect cell = GetCellRect(row, const_cast<LongListRec*>(list));
             const int16_t indent = int16_t(16 * obj->GetLevel());
             unsigned char prefix[256], text[256], full[256];
@@ -320,9 +335,7 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
 
     TRefWindow* window = OpenAsProgram(demo);
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     auto* uses = dynamic_cast<browser::TRefPlane*>(main->fUses);
     auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
@@ -387,13 +400,14 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     }
     ASSERT_NE(invoice, nullptr);
     main->SelectObj(invoice);
-    // Table, variables (the list box's with them), subform, object methods
-    // (the list box columns' with them), fields: the kinds in the pane's
-    // order.
+    // Tables (its inherited form's and its subform's), variables (the list
+    // box's with them), forms (the inherited one and the subform), object
+    // methods (the list box columns' with them), fields: the kinds in the
+    // pane's order.
     EXPECT_EQ(Names(uses->fList),
-              (std::vector<std::string>{"Lines", "bPrint", "alLines", "alProduct", "alQuantity", "hProduct",
-                                        "hQuantity", "Line_Entry", "alProduct", "alQuantity", "bPrint", "Customer",
-                                        "Number", "Total"}));
+              (std::vector<std::string>{"Invoices", "Lines", "bPrint", "alLines", "alProduct", "alQuantity", "hProduct",
+                                        "hQuantity", "Summary", "Line_Entry", "alProduct", "alQuantity", "bPrint",
+                                        "Customer", "Number", "Total"}));
     CheckLinkRows(form, window, uses->fList, "form's uses pane");
 
     // The form Card: its style sheet, library picture and subform.
@@ -406,6 +420,131 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     main->SelectObj(cardForm);
     EXPECT_EQ(Names(uses->fList), (std::vector<std::string>{"Invoices", "Stamp", "Standard", "Invoice", "Summary"}));
     CheckLinkRows(card, window, uses->fList, "card's uses pane");
+}
+
+// The demo with "Demo Tools.plugin" in a plug-in folder
+// (run_plugins_demo.sh): both packages opened on their routines, kind by
+// kind with the older routine after them, each row with its kind's icon;
+// a package routine's caller in the where-used pane.
+class PlugInScreens : public DemoScreens {};
+
+TEST_F(PlugInScreens, PackagesOpenOnTheirRoutines)
+{
+    const char* work = std::getenv("QZ_PLUGIN_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the plug-in run";
+    Shot packages, routine;
+    ASSERT_TRUE(packages.Load(std::string(work) + "/packages.png"));
+    ASSERT_TRUE(routine.Load(std::string(work) + "/routine.png"));
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    auto rowOf = [&](const std::string& name) {
+        const std::vector<std::string> names = Names(main->fList);
+        return int32_t(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    // The run clicked _Demo_Tools' triangle, then _Invoicing_Tools'.
+    for (const char* package : {"_Demo_Tools", "_Invoicing_Tools"}) main->SwitchCellState(rowOf(package));
+    const int32_t first = rowOf("_Demo_Tools");
+    const std::vector<std::string> names = Names(main->fList);
+    ASSERT_LE(size_t(first) + 7, names.size());
+    EXPECT_EQ(std::vector<std::string>(names.begin() + first, names.begin() + first + 7),
+              (std::vector<std::string>{"_Demo_Tools", "Print_Badge", "Stamp_Date", "_Invoicing_Tools", "Format_Amount",
+                                        "Round_Cents", "Print_Label"}));
+    for (int32_t row = first; row < first + 7; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        EXPECT_EQ(obj->kind, row == first + 6 ? 8 : 7) << Name(obj);
+    }
+    CheckMainRows(packages, window, main->fList);
+
+    TObjQz* format = static_cast<TObjQz*>(LongLRowObject(rowOf("Format_Amount"), main->fList));
+    main->SelectObj(format);
+    auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
+    ASSERT_NE(usedBy, nullptr);
+    EXPECT_EQ(Names(usedBy->fList), std::vector<std::string>{"Recalculate"});
+    CheckLinkRows(routine, window, usedBy->fList, "where-used pane");
+}
+
+// The demo opened from the test server by Anna (run_open_from_server.sh):
+// after a wrong password the login dialog is as it was, the caret aside;
+// then the browser window shows the demo's rows where a local open shows
+// them.
+class ServerScreens : public DemoScreens {};
+
+TEST_F(ServerScreens, AStructureFromAServerShowsTheDemosRows)
+{
+    const char* work = std::getenv("QZ_SERVER_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the run that opens the demo from a server";
+    Shot typed, kept, opened;
+    ASSERT_TRUE(typed.Load(std::string(work) + "/typed.png"));
+    ASSERT_TRUE(kept.Load(std::string(work) + "/kept.png"));
+    ASSERT_TRUE(opened.Load(std::string(work) + "/opened.png"));
+    const Rect screen = ScreenBounds();
+    ASSERT_EQ(opened.pixels.width(), screen.right - screen.left);
+    ASSERT_EQ(typed.pixels.width(), kept.pixels.width());
+    ASSERT_EQ(typed.pixels.height(), kept.pixels.height());
+    // The pixels that differ: at most the caret, one column of one line.
+    int32_t left = INT32_MAX, right = -1, top = INT32_MAX, bottom = -1;
+    for (int32_t v = 0; v < typed.pixels.height(); ++v)
+        for (int32_t h = 0; h < typed.pixels.width(); ++h)
+            if ((typed.pixels.RGBAt(h, v) & 0xFFFFFF) != (kept.pixels.RGBAt(h, v) & 0xFFFFFF)) {
+                left = std::min(left, h), right = std::max(right, h);
+                top = std::min(top, v), bottom = std::max(bottom, v);
+            }
+    if (right >= 0) {
+        EXPECT_EQ(right, left) << "the dialog changed after a wrong password";
+        EXPECT_LE(bottom - top, 20) << "the dialog changed after a wrong password";
+    }
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    ASSERT_GE(VisibleRows(main->fList).size(), 10u);
+    CheckMainRows(opened, window, main->fList);
+}
+
+// The demo after the program's deletion run (form_delete.txt): the form
+// Listing selected by typing its name and cleared from the Edit menu. The
+// main list on the screenshot is the one the document now gives, without
+// the form; the document holds neither the form's data nor its entry.
+class FormDeletionScreens : public DemoScreens {};
+
+TEST_F(FormDeletionScreens, TheDeletedFormLeavesTheListAndTheDocument)
+{
+    const char* work = std::getenv("QZ_FORM_DELETION_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the form deletion run";
+    Shot shot;
+    ASSERT_TRUE(shot.Load(std::string(work) + "/deleted.png"));
+    // The form's id and its table's form count, as the demo was built.
+    int16_t listingId = 0;
+    int32_t customerForms = 0;
+    for (const readtest::ManifestObject& o : Manifest(std::string(demo) + ".manifest"))
+        if (o.kind == 24 && o.owner == "Customers") {
+            ++customerForms;
+            if (o.name == "Listing") listingId = o.id;
+        }
+    ASSERT_EQ(customerForms, 3);
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    for (const std::string& name : Names(main->fList)) EXPECT_NE(name, "Listing");
+    // The rows down to the commands: the program still lists the commands
+    // only the deleted form's method called, which a fresh reading leaves
+    // out.
+    CheckMainRows(shot, window, main->fList, 3);
+    auto* customers = static_cast<TFileObjQz*>(Find(1, "Customers"));
+    ASSERT_NE(customers, nullptr);
+    EXPECT_EQ(customers->forms->Size(), customerForms - 1);
+    UseQzRes(doc_.fResFile);
+    EXPECT_TRUE(Stored(FourCC("FOQz"), listingId).empty());
+    const readtest::Bytes table = Stored(FourCC("TFQz"), FormTableIdOf(customers));
+    ASSERT_GE(table.size(), 2u);
+    EXPECT_EQ(table.size(), size_t(6 + 270 * (customerForms - 1)));
+    EXPECT_EQ(platform::ReadBE16(table.data()), customerForms - 1);
 }
 
 // The structure the program made of the demo's SQL script from the File
@@ -421,9 +560,7 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
     ASSERT_TRUE(shot.Load(std::string(work) + "/sql.png"));
     TRefWindow* window = OpenAsProgram(std::string(work) + "/Made.QzB");
     ASSERT_NE(window, nullptr);
-    browser::TLstPlane* main = nullptr;
-    for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
-        if (p->IsMember(2)) main = static_cast<browser::TLstPlane*>(p);
+    browser::TLstPlane* main = MainPlane(window);
     ASSERT_NE(main, nullptr);
     // The run opened the tables from the last up.
     for (int32_t row : {2, 1, 0}) main->SwitchCellState(row);
@@ -438,6 +575,103 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
     for (const std::string& name : rows)
         expected += (name == "Customers" || name == "Invoices" || name == "Lines" ? "Table " : "          column ") + name + "\n";
     EXPECT_EQ(std::string(report.begin(), report.end()), expected);
+}
+
+
+// The search run (run_search_demo.sh): the methods whose name contains
+// "Invoice" listed flat under the search title, the filter "Methods" saved
+// behind the default in name order and offered in the main list's pop-up.
+class SearchScreens : public DemoScreens {};
+
+TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
+{
+    const char* work = std::getenv("QZ_SEARCH_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the search run";
+    Shot search, popup;
+    ASSERT_TRUE(search.Load(std::string(work) + "/search.png"));
+    ASSERT_TRUE(popup.Load(std::string(work) + "/popup.png"));
+
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    // A search with a record of kinds and a name the rows must contain;
+    // answers the work the wait dialog was given.
+    auto find = [&](uint32_t kinds, const std::string& text, bool shownOnly) {
+        std::vector<uint8_t> record = {0, 1, uint8_t(kinds >> 24), uint8_t(kinds >> 16), uint8_t(kinds >> 8),
+                                       uint8_t(kinds), 0x03, 0x80, 0, 1, 0, 0, uint8_t(text.size())};
+        record.insert(record.end(), text.begin(), text.end());
+        if (record.size() % 2) record.push_back(0);
+        Handle saved = G_SearchFilterHdl;
+        EXPECT_EQ(PtrToHand(record.data(), &G_SearchFilterHdl, Size(record.size())), noErr);
+        WaitParamRec wait;
+        SetWaitDialog(&wait, 2, doc_.fName, 0, 0, 281, -1);
+        main->SearchRows(G_SearchFilterHdl, shownOnly, &wait);
+        ReSetWaitDialog(&wait);
+        EXPECT_EQ(wait.maximum, shownOnly ? wait.maximum : Count_Obj(G_SearchFilterHdl, doc_.fTypeList));
+        DisposeHandle(G_SearchFilterHdl);
+        G_SearchFilterHdl = saved;
+        return wait.maximum;
+    };
+    // What the dialog wrote: project methods whose name contains the text.
+    find(0x20000000, "Invoice", false);
+    EXPECT_EQ(Names(main->fList), (std::vector<std::string>{"Close_Invoice", "Print_Invoice"}));
+    CheckMainRows(search, window, main->fList);
+    unsigned char header[256];
+    main->HeaderText(header);
+    EXPECT_EQ(readtest::P(header), "Objects - Search results (2)");
+    // The title stands in the header, in the program's font.
+    MyApplFont = GetResFont(0);
+    MyApplSize = GetResSize(0);
+    Rect list{}, title{}, arrow{};
+    main->GetBox(&list, &title, &arrow);
+    SetPortWindowPort(window->fWindow);
+    Rect area = title;
+    LocalToGlobal(reinterpret_cast<Point*>(&area.top));
+    LocalToGlobal(reinterpret_cast<Point*>(&area.bottom));
+    EXPECT_TRUE(ShowsText(search.pixels, area, readtest::P(header), MyApplFont, MyApplSize));
+    EXPECT_FALSE(ShowsText(search.pixels, area, "Objects - Search results (3)", MyApplFont, MyApplSize)) << "the count";
+
+    // Narrowed, the rows only go; searched whole, a group's member is
+    // listed at the top level.
+    struct Narrowing {
+        uint32_t kinds;
+        const char* text;
+        std::vector<std::string> rows;
+    } narrowings[] = {{0x7FFFFFFE, "", {"Close_Invoice", "Print_Invoice"}},
+                      {0x7FFFFFFE, "Print", {"Print_Invoice"}},
+                      {0x40000000, "", {}}};
+    for (const Narrowing& n : narrowings) {
+        const int32_t before = main->fList->rowCount;
+        EXPECT_EQ(find(n.kinds, n.text, true), before) << n.text;
+        EXPECT_EQ(Names(main->fList), n.rows) << n.text;
+    }
+    find(0x20000000 | 0x100, "Log_Event", false);
+    EXPECT_EQ(Names(main->fList), (std::vector<std::string>{"Log_Event"}));
+    EXPECT_FALSE(IsOpenCell(0, main->fList));
+
+    // Saved: the default first, the others by name from 129.
+    const int16_t prefs = OpenResFile(std::string(work) + "/prefs/Qz Structure Browser Preferences", fsRdPerm,
+                                      ResFileFork::Data);
+    ASSERT_GT(prefs, 0);
+    const int16_t current = CurResFile();
+    UseResFile(prefs);
+    std::vector<std::string> names;
+    for (int16_t id = 128; Handle h = Get1Resource(FourCC("FLT2"), id); ++id) {
+        int16_t got = 0;
+        ResType type = 0;
+        unsigned char name[256];
+        GetResInfo(h, &got, &type, name);
+        names.push_back(readtest::P(name));
+    }
+    UseResFile(current);
+    CloseResFile(prefs);
+    EXPECT_EQ(names, (std::vector<std::string>{"All objects", "Forms", "Groups", "Methods", "Plug-ins",
+                                               "Project methods", "Tables", "Unused objects"}));
+    const Rect popUpArea{40, 290, 240, 620};
+    EXPECT_TRUE(ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuActive, false)) ||
+                ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuDisabled, false)));
 }
 
 }  // namespace

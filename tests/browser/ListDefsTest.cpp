@@ -1,12 +1,16 @@
 // The drawing procedures of the call panes' rows and the dialogs' lists,
 // read back from the window's pixels.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
 #include "platform/icons/Icons.h"
 #include "platform/lists/Lists.h"
+#include "platform/text/ScriptManager.h"
+#include "browser/dialogs/FilterDialog.h"
 #include "tests/browser/PanesFixture.h"
 
 using namespace platform;
@@ -29,6 +33,7 @@ protected:
     void TearDown() override
     {
         if (list_) LDispose(list_);
+        SetSysDirection(0);
         PanesFixture::TearDown();
     }
     // Draws `bytes` as the list's only cell with `proc` into `cell`.
@@ -180,6 +185,96 @@ TEST_F(ListDefs, ShortAndDamagedCellsReadNothingPastTheirData)
             Draw(proc, bytes, cell, i % 2 == 0);
     }
     SUCCEED();
+}
+
+TEST_F(ListDefs, FilterRowsBoxTheNameThenCheckEachOfferedPaneInItsColumn)
+{
+    const Rect cell{20, 10, 36, 310};
+    std::vector<uint8_t> row = Record("A name long enough to run past the first hundred and fifty pixels", 268);
+    row[265] = 1;  // where-used
+    row[266] = 0;  // main list
+    row[267] = 1;  // uses
+    Draw(browser::FilterListIdProc, row, cell);
+    const std::vector<int> name = InkColumns(Rect{20, 10, 36, 10 + 158});
+    ASSERT_FALSE(name.empty());
+    // The box ends the name at a word that fits it.
+    EXPECT_LT(name.back(), 10 + 158);
+    EXPECT_GT(name.back(), 10 + 100);
+    struct Column {
+        int16_t left;
+        bool inked;
+    } columns[] = {{10 + 158, true}, {10 + 174, false}, {10 + 190, true}};
+    for (const Column& c : columns) {
+        const std::vector<int> ink = InkColumns(Rect{20, c.left, 36, int16_t(c.left + 16)});
+        EXPECT_EQ(!ink.empty(), c.inked) << c.left;
+        if (!ink.empty()) {
+            EXPECT_LT(ink.front(), c.left + 8) << "the glyph starts its box";
+        }
+    }
+    // Past the third column nothing is drawn; a cut row shows no flags.
+    EXPECT_TRUE(InkColumns(Rect{20, 10 + 206, 36, 310}).empty());
+    Draw(browser::FilterListIdProc, std::vector<uint8_t>(row.begin(), row.begin() + 266), cell);
+    EXPECT_FALSE(InkColumns(Rect{20, 10 + 158, 36, 10 + 174}).empty());
+    EXPECT_TRUE(InkColumns(Rect{20, 10 + 190, 36, 10 + 206}).empty());
+}
+
+// Labels right to left are the same ink as left to right, moved so that
+// the text ends 4 pixels inside the cell's right edge.
+TEST_F(ListDefs, RightToLeftLabelsOfBothListsEndFourPixelsFromTheRightEdge)
+{
+    main_ = Add<browser::TLstPlane>(window_, {0, 0, 100, 50}, doc_.fTypeList);
+    called_ = Add<browser::TCalledPlane>(window_, {0, 50, 100, 100});
+    TObjQz* method = Make(2, "Close_Invoice", 1);
+    TObjQz* ghost = ConstructObjOfKind(1);
+    ghost->kind = 1;
+    std::memcpy(ghost->name, PName("Ghost"), 6);
+    TObjQz* tableMethod = ConstructObjOfKind(26);
+    tableMethod->kind = 26;
+    static_cast<TStructObjQz*>(tableMethod)->ownerObj = ghost;
+    unsigned char prefix[256], text[256];
+    browser::RowText(tableMethod, prefix, text);
+    EXPECT_EQ(P(text), "[Ghost]") << "a table the document does not list";
+    TObjQz* variable = Make(9, "Total", 3);
+    static_cast<TVarObjQz*>(variable)->method = method;
+    for (LongListHandle rows : {main_->fList, called_->fList}) {
+        LongLDoDraw(false, rows);
+        LongLAddRow(3, 0, rows);
+        TObjQz* objects[3] = {method, tableMethod, variable};
+        for (int32_t r = 0; r < 3; ++r) LongLSetCell(&objects[r], kObjectRowLength, r, rows);
+    }
+    SetPortWindowPort(window_->fWindow);
+    const Rect port{0, 0, 400, 600};
+    ClipRect(&port);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    for (int32_t r = 0; r < 3; ++r) {
+        for (bool mainList : {true, false}) {
+            LongListHandle rows = mainList ? main_->fList : called_->fList;
+            auto draw = mainList ? browser::ListProcIdProc : browser::CallProcIdProc;
+            const int16_t textLeft = mainList ? 32 : 16;
+            const Rect ltr{int16_t(100 + 40 * r), 10, int16_t(116 + 40 * r), 400};
+            const Rect rtl{int16_t(120 + 40 * r), 10, int16_t(136 + 40 * r), 400};
+            SetSysDirection(0);
+            draw(kLongLDrawMsg, false, &ltr, r, 0, rows);
+            SetSysDirection(-1);
+            draw(kLongLDrawMsg, false, &rtl, r, 0, rows);
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(r, rows));
+            browser::RowText(obj, prefix, text);
+            TextFace(italic);
+            int16_t width = prefix[0] ? StringWidth(prefix) : 0;
+            TextFace(0);
+            width = int16_t(width + StringWidth(text));
+            const int16_t shift = int16_t((rtl.right - 4 - width) - (ltr.left + textLeft + 4));
+            ASSERT_GT(shift, 0);
+            for (int16_t v = 0; v < 16; ++v)
+                for (int16_t h = int16_t(ltr.left + textLeft); h + shift < rtl.right; ++h)
+                    ASSERT_EQ(Pixel(h + shift, rtl.top + v), Pixel(h, ltr.top + v))
+                        << (mainList ? "main list" : "pick list") << " row " << r << " at " << h << ", " << v;
+        }
+    }
+    static_cast<TStructObjQz*>(tableMethod)->ownerObj = nullptr;
+    tableMethod->Dispose();
+    ghost->Dispose();
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "platform/menus/MenuText.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/theme/Theme.h"
+#include "tests/browser/ScreenText.h"
 
 using namespace platform;
 
@@ -41,35 +42,6 @@ std::map<int16_t, std::string> FilterNames(int16_t file)
         names[id] = std::string(reinterpret_cast<const char*>(name + 1), name[0]);
     }
     return names;
-}
-
-// Whether the text, drawn in the menu font and that colour on white, stands
-// anywhere inside `area` of the screenshot.
-bool Shows(const PictPixels& shot, const Rect& area, const std::string& text, uint32_t rgb)
-{
-    const menus::MenuFontMetrics m = menus::MenuMetrics();
-    const Rect box{0, 0, int16_t(m.ascent + m.descent), int16_t(menus::MenuTextWidth(text, 0))};
-    GWorldPtr world = nullptr;
-    if (NewGWorld(&world, 32, &box, nullptr, nullptr, 0) != 0) return false;
-    CGrafPtr savedPort;
-    GDHandle savedDevice;
-    GetGWorld(&savedPort, &savedDevice);
-    SetGWorld(world, nullptr);
-    EraseRect(&box);
-    menus::DrawMenuText(text, 0, 0, m.ascent, rgb);
-    SetGWorld(savedPort, savedDevice);
-    const Surface drawn = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
-    bool found = false;
-    for (int16_t top = area.top; top + box.bottom <= area.bottom && !found; ++top)
-        for (int16_t left = area.left; left + box.right <= area.right && !found; ++left) {
-            bool same = true;
-            for (int16_t v = 0; v < box.bottom && same; ++v)
-                for (int16_t h = 0; h < box.right && same; ++h)
-                    same = (drawn.ReadRGB(h, v) & 0xFFFFFF) == (shot.RGBAt(left + h, top + v) & 0xFFFFFF);
-            found = same;
-        }
-    DisposeGWorld(world);
-    return found;
 }
 
 }  // namespace
@@ -94,8 +66,11 @@ TEST(OldPreferencesRun, TheFileIsCurrentAndThePopUpOffersTheAddedFilters)
     Handle mine = Get1Resource(FourCC("FLT2"), 128);
     ASSERT_TRUE(mine && GetHandleSize(mine) == 21);
     EXPECT_EQ(std::vector<uint8_t>(*mine, *mine + 8), (std::vector<uint8_t>{0, 1, 0x00, 0x8F, 0xFE, 0x0C, 0, 0}));
+    // The application's, the old one replaced: every kind of the main list
+    // (24 pairs and the end), in today's numbering (forms stay 24).
     Handle oblk = Get1Resource(FourCC("Oblk"), 0);
-    ASSERT_TRUE(oblk && GetHandleSize(oblk) == 1) << "the application's, the old one replaced";
+    ASSERT_TRUE(oblk && GetHandleSize(oblk) == 49) << "the application's, the old one replaced";
+    EXPECT_EQ(std::vector<uint8_t>(*oblk, *oblk + 4), (std::vector<uint8_t>{1, 0, 24, 0}));
     CloseResFile(file);
 
     std::vector<uint8_t> png;
@@ -105,11 +80,11 @@ TEST(OldPreferencesRun, TheFileIsCurrentAndThePopUpOffersTheAddedFilters)
     // The pop-up opens under the header's arrow, right of the main list.
     const Rect popUp{40, 290, 240, 620};
     for (const char* name : {"Documented objects", "Forms", "Groups", "Plug-ins", "Unused objects"}) {
-        const bool shown = Shows(shot, popUp, name, ThemeMenuTextColor(kThemeMenuActive, false)) ||
-                           Shows(shot, popUp, name, ThemeMenuTextColor(kThemeMenuDisabled, false));
+        const bool shown = browsertest::ShowsMenuText(shot, popUp, name, ThemeMenuTextColor(kThemeMenuActive, false)) ||
+                           browsertest::ShowsMenuText(shot, popUp, name, ThemeMenuTextColor(kThemeMenuDisabled, false));
         EXPECT_TRUE(shown) << name;
     }
     // "Mine" offers itself in no pane: it is not in the pop-up.
-    EXPECT_FALSE(Shows(shot, popUp, "Mine", ThemeMenuTextColor(kThemeMenuActive, false)) ||
-                 Shows(shot, popUp, "Mine", ThemeMenuTextColor(kThemeMenuDisabled, false)));
+    EXPECT_FALSE(browsertest::ShowsMenuText(shot, popUp, "Mine", ThemeMenuTextColor(kThemeMenuActive, false)) ||
+                 browsertest::ShowsMenuText(shot, popUp, "Mine", ThemeMenuTextColor(kThemeMenuDisabled, false)));
 }

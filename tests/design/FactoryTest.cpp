@@ -1,5 +1,7 @@
 // The factory and the look-ups by name, id and scope.
 #include <cctype>
+#include <cstring>
+#include <random>
 
 #include "tests/design/DesignFixture.h"
 
@@ -159,6 +161,72 @@ TEST_F(FactoryTest, ResourcesByTypeAndId)
     TObjQz* pict = Make(18, "Logo", 300);
     EXPECT_EQ(GetPictObj(&doc_, (2 << 16) | 300), pict);
     EXPECT_EQ(GetPictObj(&doc_, (1 << 16) | 300), nullptr);
+}
+
+// Look-ups by id and tables by name answer from tables kept per list once
+// it has served a few look-ups; after every random edit (objects added at
+// either end, removed, the list reordered, an object given another id as a
+// group's write does) they answer as a walk of the list, first match first.
+TEST_F(FactoryTest, IdAndTableLookUpsAnswerAsAWalkAfterEveryEdit)
+{
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 30), 0);
+    std::vector<TObjQz*> made;
+    std::mt19937 random(5);
+    auto name = [&] { return PName("T" + std::to_string(random() % 40)); };
+    auto any = [&] { return list->At(int32_t(random() % uint32_t(list->Size()))); };
+    for (int step = 0; step < 400; ++step) {
+        const int edit = list->Size() ? int(random() % 10) : 0;
+        if (edit < 5) made.push_back(NewOwnedObj(&doc_, random() % 3 ? 28 : 1, name(), int16_t(random() % 60)));
+        const int16_t err = edit >= 5 ? 0 : edit % 2 ? AddObjList(&list, made.back()) : AddSortedObjList(&list, made.back(), 0);
+        ASSERT_EQ(err, 0);
+        if (edit == 5 || edit == 6) DelObjList(list, any());
+        if (edit == 7) Shell_IdSort(list);
+        if (edit > 7) any()->id = int16_t(random() % 60), NoteObjIdChanged();
+        for (int probe = 0; probe < 12; ++probe) {
+            const auto id = int16_t(random() % 62);
+            const PName table = name();
+            TObjQz *byId = nullptr, *byName = nullptr;  // the first of a walk
+            for (int32_t i = list->Size() - 1; i >= 0; --i) {
+                byId = list->At(i)->id == id ? list->At(i) : byId;
+                byName = list->At(i)->kind == 1 && rel2str(list->At(i)->name, table) == kEqual ? list->At(i) : byName;
+            }
+            int32_t pos = 0;
+            ASSERT_EQ(SearchListObj_Id(list, id), byId) << "step " << step << ", id " << id;
+            ASSERT_EQ(SearchTableName(list, table, &pos), byName) << "step " << step << ", " << P(table);
+        }
+    }
+    FreeObjList(list);
+    for (TObjQz* obj : made) DestroyObj(obj);
+}
+
+// A field's choice list is named by the list directory: the first entry
+// with the id, also after the loaded directory changes in place or grows.
+TEST_F(FactoryTest, ChoiceListNamesFollowTheirDirectory)
+{
+    OpenStore();
+    std::vector<uint8_t> dir = {0, 5, 0, 0, 0, 0};  // one entry more than there are
+    for (const char* entry : {"\004Five\0\5", "\004Nine\0\x09", "\005Again\0\5"}) {
+        dir.insert(dir.end(), entry, entry + 1 + entry[0]);
+        dir.resize(dir.size() + 31 - size_t(entry[0]), 0);
+        dir.insert(dir.end(), entry + 1 + entry[0], entry + 3 + entry[0]);
+    }
+    AddStored(platform::FourCC("LEQz"), 0, dir);
+    platform::Handle h = xget1res(platform::FourCC("LEQz"), 0);
+    ASSERT_NE(h, nullptr);
+    auto names = [](std::initializer_list<int16_t> ids) {
+        std::string all;
+        unsigned char out[256];
+        for (int16_t id : ids) GetNameEnum(id, out), all += P(out) + "|";
+        return all;
+    };
+    EXPECT_EQ(names({5, 9, 7, 12}), "Five|Nine|||");
+    (*h)[6 + 34 + 33] = 7;  // "Nine" is list 7 now
+    EXPECT_EQ(names({7, 9, 5}), "Nine||Five|");
+    dir[6 + 2 * 34 + 33] = 12;  // the directory read again, "Again" list 12
+    platform::SetHandleSize(h, platform::Size(dir.size() + 34));
+    std::memcpy(*h, dir.data(), dir.size());
+    EXPECT_EQ(names({12, 9, 7, 5}), "Again|Nine||Five|");
 }
 
 TEST_F(FactoryTest, MakingFailsCleanlyWhenMemoryRunsOut)

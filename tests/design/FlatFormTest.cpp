@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "design/links/ParseSupport.h"
+#include "tests/design/FlatFormBytes.h"
 #include "tests/design/ParseFixture.h"
 
 namespace designtest {
@@ -10,80 +11,6 @@ namespace {
 
 using docbuilder::Bytes;
 using docbuilder::ByteWriter;
-
-struct Trailer {
-    int16_t balloon = 0;
-    int16_t lists[3] = {-1, -1, -1};
-    bool firstOn = true;
-    bool block = false;
-};
-
-void PutTrailer(ByteWriter& w, const Trailer& t)
-{
-    if (t.balloon) w.U16(0xFFFE), w.U16(uint16_t(t.balloon));
-    if (!t.block) {
-        w.U16(0);
-        return;
-    }
-    w.U16(1), w.U16(uint16_t(t.lists[0])), w.U8(t.firstOn ? 1 : 0), w.U8(0);
-    w.U16(uint16_t(t.lists[1])), w.U16(0), w.U16(uint16_t(t.lists[2]));
-    w.Zeros(70 - 12);
-    w.PaddedPString("");
-}
-
-void FieldRecord(ByteWriter& w, int16_t field, uint8_t table, int16_t methodId, const std::string& label, const Trailer& t)
-{
-    w.U16(0x0100);
-    w.Zeros(14);
-    w.U16(uint16_t(field));
-    w.U8(0), w.U8(table);
-    w.Zeros(8);
-    w.U16(uint16_t(methodId));
-    w.PaddedPString(label);
-    PutTrailer(w, t);
-}
-
-void VariableRecord(ByteWriter& w, const std::string& name, int16_t scope, uint8_t kind, int16_t methodId,
-                    const std::string& label, const Trailer& t)
-{
-    w.U16(0x0900);
-    w.Zeros(8);
-    w.FixedPString(name, 16);
-    w.U16(uint16_t(scope));
-    w.Zeros(6);
-    w.U8(kind), w.U8(0);
-    w.U16(uint16_t(methodId));
-    w.Zeros(6);
-    w.PaddedPString(label);
-    PutTrailer(w, t);
-}
-
-void TextRecord(ByteWriter& w, const std::string& text)
-{
-    w.U16(0x0500);
-    w.Zeros(28);
-    w.U16(uint16_t(text.size()));
-    for (char c : text) w.U8(uint8_t(c));
-    w.PadEven();
-}
-
-void SubformRecord(ByteWriter& w, int16_t table, const std::string& first, const std::string& second)
-{
-    w.U16(0x0B00);
-    w.Zeros(12);
-    w.U16(uint16_t(table));
-    w.FixedPString(first, 16);
-    w.FixedPString(second, 18);
-}
-
-Bytes FormBytes(const std::function<void(ByteWriter&)>& records)
-{
-    ByteWriter w;
-    w.U8(13), w.U8(0), w.U16(1);
-    records(w);
-    w.U16(0);
-    return w.Take();
-}
 
 class FlatForm : public ParseFixture {
 protected:

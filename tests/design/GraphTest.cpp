@@ -88,6 +88,37 @@ TEST_F(GraphTest, FailedEdgeLeavesNothingBehind)
     b->DeleteObj(true);
 }
 
+// A group uses what its members use and is used by what uses them, its
+// own members and enciphered objects left out, sorted: same-named objects
+// (ties of the sort) keep the order in which the members bring them.
+TEST_F(GraphTest, GroupsGatherTheirMembersLinksInOrder)
+{
+    std::mt19937 random(3);
+    std::vector<TObjQz*> objs;
+    for (int i = 0; i < 80; ++i) objs.push_back(Make(2, "n" + std::to_string(random() % 8), int16_t(i), true));
+    for (int i = 0; i < 400; ++i) ASSERT_EQ(XRef(objs[random() % 80], objs[random() % 80]), 0);
+    for (int i = 0; i < 80; i += 7) objs[size_t(i)]->SetFlag(kFlagCiphered, true);
+    auto* outer = static_cast<TGroupObjQz*>(Make(23, "outer"));
+    auto* inner = static_cast<TGroupObjQz*>(Make(23, "inner"));
+    for (int i = 0; i < 30; ++i) objs[random() % 80]->AddGroup(random() % 3 ? outer : inner, false);
+    ASSERT_EQ(inner->AddGroup(outer, false), 0);
+    ASSERT_EQ(outer->MakeCallList(false), 0);
+    for (TGroupObjQz* g : {inner, outer}) {
+        ObjListHdl lists[2] = {};  // uses, users: the members' own in member order, no repeats
+        for (TObjQz* m : Entries(g->members))
+            for (int side = 0; side < 2; ++side)
+                for (TObjQz* o : Entries(side ? m->usedBy : m->uses))
+                    if (!IsInList(lists[side], o) && (side || !o->TstFlag(kFlagCiphered))) AddObjList(&lists[side], o);
+        for (int side = 0; side < 2; ++side) {
+            for (TObjQz* m : Entries(g->members)) DelObjList(lists[side], m);
+            ShellSort(lists[side]);
+            EXPECT_EQ(Entries(side ? g->usedBy : g->uses), Entries(lists[side])) << P(g->name) << side;
+            EXPECT_GT(Entries(lists[side]).size(), 5u);
+            FreeObjList(lists[side]);
+        }
+    }
+}
+
 TEST_F(GraphTest, RandomOperationsKeepBothSidesMirrored)
 {
     std::vector<TObjQz*> objs;

@@ -61,7 +61,8 @@ TEST_F(MethodText, TheDemosRecalculateRendersLineByLine)
                  {"9000000000", {o}},
                  {"VAT_Rate ", {kStyleConstant}},
                  {"Round_Cents ", {kStylePlugIn}},
-                 {" \xA4unfinished\xA4 ", {kStyleError}}});
+                 {" \xA4unfinished\xA4 ", {kStyleError}},
+                 {"Format_Amount (Sum;\"Standard\")", {kStylePlugIn, o, v, o, o, o}}});
 }
 
 TEST_F(MethodText, TokenKindsTheDemoLacks)

@@ -239,6 +239,28 @@ TEST_F(ObjFilterTest, MembersGoUnderTheirGroups)
     EXPECT_EQ(row, -1);
 }
 
+// "Contains" finds the pattern whole, at either end and inside, under the
+// collation (case and accents aside), for patterns of any length.
+TEST(TextMatching, ContainsFindsThePatternAnywhere)
+{
+    struct Case {
+        std::string text, pattern;
+        bool found;
+    } cases[] = {
+        {"Invoice", "Invoice", true},  {"Invoice_Close", "invoice", true}, {"Close_Invoice", "INVOICE", true},
+        {"Print_Invoice_Now", "voice", true}, {"Invoic", "Invoice", false}, {"Close", "Invoice", false},
+        {"Log_Event", "", true},       {"Log_Event", "g_E", true},         {"LogEvent", "g_E", false},
+        {"x", std::string(254, 'x'), false}, {std::string(200, 'x'), std::string(254, 'x'), false},
+    };
+    for (const Case& c : cases)
+        for (int16_t mode : {2, 3}) {
+            unsigned char text[256], pattern[256];
+            apptest::ToP(c.text, text);
+            apptest::ToP(c.pattern, pattern);
+            EXPECT_EQ(StringMatch(text, pattern, mode), c.found) << c.text << " / " << c.pattern.size() << " " << mode;
+        }
+}
+
 TEST(TextMatching, ReplaceAndMatch)
 {
     uint8_t buffer[32] = {'a', 'a', 'a'};

@@ -1,4 +1,7 @@
 // Object lists, type lists and the sorts.
+#include <algorithm>
+#include <vector>
+
 #include "design/objects/ObjSorts.h"
 #include "design/links/XRef.h"
 #include "tests/design/DesignFixture.h"
@@ -21,6 +24,41 @@ TEST_F(ListTest, CountersFollowAppendsAndGrowthByStep)
     EXPECT_EQ(list->free, 9);
     EXPECT_EQ(list->At(10), nullptr);  // the terminator follows the entries
     for (int i = 0; i < 10; ++i) EXPECT_EQ(list->At(i), &objs[i]);
+    FreeObjList(list);
+}
+
+// Objects placed together land where one at a time would: in name order,
+// after the entries of an equal name; those of one spelling keep their order.
+TEST_F(ListTest, MergedObjectsKeepTheNameOrder)
+{
+    auto named = [](TObjQz* o, const std::string& n, int16_t id) {
+        apptest::ToP(n, o->name);
+        o->id = id;
+        return o;
+    };
+    TObjQz held[4], added[6];
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 3), 0);
+    for (auto [i, n] : {std::pair{0, "b"}, {1, "d"}, {2, "d"}, {3, "f"}}) ASSERT_EQ(AddObjList(&list, named(&held[i], n, 0)), 0);
+    const std::pair<const char*, int16_t> more[] = {{"d", 1}, {"a", 2}, {"g", 3}, {"D", 4}, {"d", 5}, {"c", 6}};
+    std::vector<TObjQz*> batch;
+    for (size_t i = 0; i < std::size(more); ++i) batch.push_back(named(&added[i], more[i].first, more[i].second));
+    {
+        // Memory running out leaves the list as it was.
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0);
+        EXPECT_EQ(MergeSortedObjList(&list, batch.data(), int32_t(batch.size())), -108);
+    }
+    EXPECT_EQ(list->Size(), 4);
+    ASSERT_EQ(MergeSortedObjList(&list, batch.data(), int32_t(batch.size())), 0);
+    std::vector<std::string> order;
+    for (int32_t i = 0; i < list->Size(); ++i) order.push_back(P(list->At(i)->name) + std::to_string(list->At(i)->id));
+    // "D" and "d" are equal names: the held ones first.
+    EXPECT_EQ(order, (std::vector<std::string>{"a2", "b0", "c6", "d0", "d0", "d1", "d5", "D4", "f0", "g3"}));
+    EXPECT_EQ(list->At(10), nullptr);
+    EXPECT_EQ(list->free, 3);
+    TObjQz last;
+    ASSERT_EQ(AddObjList(&list, named(&last, "h", 7)), 0);  // room behind the terminator
+    EXPECT_EQ(list->At(10), &last);
     FreeObjList(list);
 }
 
@@ -84,6 +122,43 @@ TEST_F(ListTest, GrowthFailureLeavesListAsItWas)
     EXPECT_EQ(AddSortedObjList(&list, &c, 0), 0);
     EXPECT_EQ(list->At(0), &c);
     FreeObjList(list);
+}
+
+// Free follows the step (step slots after each growth, one fewer per
+// append) while long lists take their room in larger pieces; every change
+// of entries or of their order gives a stamp never seen before, nothing
+// else gives one.
+TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
+{
+    std::vector<TObjQz> objs(3000);
+    for (const int16_t step : {1, 10, 30}) {
+        ObjListHdl list = nullptr;
+        ASSERT_EQ(NewObjList(&list, step), 0);
+        std::vector<uint64_t> seen = {list->stamp};
+        auto moved = [&] { return seen.push_back(list->stamp), std::count(seen.begin(), seen.end(), list->stamp) == 1; };
+        for (size_t i = 0; i < objs.size(); ++i) {
+            const int32_t free = list->free;
+            ASSERT_EQ(i % 2 ? AddObjList(&list, &objs[i]) : AddSortedObjList(&list, &objs[i], int32_t(i / 2)), 0);
+            ASSERT_EQ(list->free, (free == 0 ? step : free) - 1) << step << " " << i;
+            ASSERT_TRUE(moved());
+        }
+        for (int32_t i = 0; i < 3000; ++i) ASSERT_EQ(list->At(i), &objs[size_t(i < 1500 ? 2 * i : 2 * (i - 1500) + 1)]);
+        DelObjList(list, nullptr);
+        EXPECT_FALSE(moved()) << "deleting nothing";
+        Shell_IdSort(list);
+        EXPECT_TRUE(moved()) << "sorting";
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+        int16_t err = 0;  // appends take the room there is, then one fails to grow
+        while (err == 0) seen.push_back(list->stamp), err = AddObjList(&list, &objs[0]);
+        EXPECT_EQ(err, -108);
+        EXPECT_FALSE(moved()) << "a failed growth";
+        platform::ClearAllFaults();
+        DelObjList(list, &objs[0]);
+        EXPECT_TRUE(moved()) << "deleting";
+        RazObjList(list);
+        EXPECT_TRUE(moved()) << "emptying";
+        FreeObjList(list);
+    }
 }
 
 TEST_F(ListTest, TypeListMapsSharedKinds)

@@ -9,6 +9,8 @@
 
 #include "app/dialogs/Messages.h"
 #include "design/objects/Groups.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
 #include "resources/swap/SwapResource.h"
@@ -20,7 +22,7 @@
 namespace readtest {
 namespace {
 
-const std::set<int16_t> kReadKinds = {1, 2, 4, 5, 6, 10, 11, 12, 16, 18, 19, 20, 23, 24, 26, 28, 29, 30, 32, 33};
+const std::set<int16_t> kReadKinds = {1, 2, 4, 5, 6, 7, 8, 10, 11, 12, 16, 18, 19, 20, 23, 24, 26, 28, 29, 30, 32, 33};
 
 std::string Qualified(TObjQz* table)
 {
@@ -253,6 +255,23 @@ resource INQz 9 companion 0006
     EXPECT_EQ(FindId(2, 14)->GetIconID(), 3077);
     // A database method has no record to take an icon from.
     EXPECT_EQ(FindId(16, 5)->GetIconID(), 2077);
+}
+
+// The companion's resources become one object per type and id, listed in
+// name order; 'PICT' and 'pict', one name to the look-ups, share theirs.
+TEST_F(ReadStructure, CompanionResourcesMakeOneObjectPerNameAndId)
+{
+    std::string description = "structure Res\nresource TEXT 128 companion 41\n";
+    for (int id : {200, 130, 128, 129, 201}) description += "resource PICT " + std::to_string(id) + " companion 00\n";
+    for (int id : {128, 131, 201}) description += "resource pict " + std::to_string(id) + " companion 00\n";
+    Open(Build(description));
+    ASSERT_EQ(Read(), 0);
+    std::multiset<std::string> made;
+    for (int32_t i = 0; i < List(20)->Size(); ++i) {
+        made.insert(P(List(20)->At(i)->name) + std::to_string(List(20)->At(i)->id));
+        EXPECT_NE(i ? rel2str(List(20)->At(i - 1)->name, List(20)->At(i)->name) : 0, kGreater) << i;
+    }
+    EXPECT_EQ(made, (std::multiset<std::string>{"PICT200", "PICT130", "PICT128", "PICT129", "PICT201", "pict131", "TEXT128"}));
 }
 
 TEST_F(ReadStructure, TablesBringFieldsFormsListsAndBalloons)

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/appl/AppGlobals.h"
+#include "app/dialogs/Messages.h"
 #include "design/objects/ObjKinds.h"
+#include "forms/identity/FileIdentification.h"
 #include "platform/core/FourCC.h"
 #include "platform/resfiles/Resources.h"
 #include "tests/app/AppFixture.h"
@@ -38,6 +40,19 @@ TEST_F(ShippedResources, KindNamesCommandsAndAlerts)
         MyGetIndString(text, int16_t(list), int16_t(index));
         EXPECT_GT(text[0], 0) << list << " " << index;
     }
+}
+
+// Plug-in files are checked against the application's identity; a
+// documentation without room has a message of its own.
+TEST_F(ShippedResources, TheApplicationIsIdentified)
+{
+    int16_t signature = 0, version = 0;
+    ASSERT_EQ(cQzIdentify(G_MainResFile, &signature, &version), 0);
+    EXPECT_EQ(signature, 1);
+    EXPECT_EQ(version, 6);
+    unsigned char text[256];
+    ErrorMessage(1023, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]).substr(0, 39), "The plug-in's file has no room for more");
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "forms/lists/ChoiceLists.h"
+#include "forms/lists/ItemDrawing.h"
 #include "forms/lists/ItemList.h"
 #include "kernel/buffer/BufferQz.h"
+#include "tests/forms/DrawnPage.h"
 #include "tests/resources/StoreTestSupport.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 #include "tools/docbuilder/Records.h"
@@ -56,6 +58,30 @@ std::vector<Item> Read(ItemHandle first)
                        (*h)->icon, Read((*h)->firstChild)});
     }
     return out;
+}
+
+size_t CountItems(ItemHandle first)
+{
+    size_t n = 0;
+    for (ItemHandle h = first; h; h = (*h)->next) n += 1 + CountItems((*h)->firstChild);
+    return n;
+}
+
+// Draws a loaded list as a list with every branch a row, then as a pop-up;
+// the rows shown (sanitizers watch that nothing is read past the items).
+int32_t DrawAll(itemlistrec* list)
+{
+    drawntest::Page page(200, 200);
+    list->mode = 0;
+    list->needsLayout = 1;
+    list->area = platform::Rect{0, 0, 200, 200};
+    list->rowHeight = 12;
+    list->rowsShown = 16;
+    list->baselineOffsets[0] = 10;
+    dessliste(list);
+    list->mode = 2;
+    DrawxPopup(list);
+    return list->visibleCount;
 }
 
 docbuilder::ListItemOut Out(const Item& it)
@@ -204,11 +230,12 @@ TEST_F(ChoiceLists, DamagedListsStopWithAnErrorAndKeepWhatWasRead)
 {
     Save(9, Sample());
     const Bytes whole = Contents(xget1res(kList, 9));
-    // Cut at every length: never a read past the end, and an error for
-    // every cut but the whole resource.
+    // Cut at every length: never a read past the end, an error for every
+    // cut but the whole resource, and what was read drawn whole.
     for (size_t cut = 0; cut < whole.size(); ++cut) {
         ASSERT_TRUE(xaddres(MakeHandle(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(cut))), kList, 10));
         EXPECT_NE(LoadList(10, &list_, true), 0) << cut;
+        EXPECT_EQ(size_t(DrawAll(&list_)), CountItems(list_.first)) << cut;
     }
     // Cut after the first top-level item: that item stays.
     const size_t afterFirst = kListHeaderSize + 2 + kListItemRecordSize;
@@ -224,6 +251,7 @@ TEST_F(ChoiceLists, DamagedListsStopWithAnErrorAndKeepWhatWasRead)
     ASSERT_TRUE(xaddres(MakeHandle(lying), kList, 11));
     ASSERT_EQ(LoadList(11, &list_, true), 0);
     EXPECT_EQ(ItemText(list_.first)[0], 35);
+    EXPECT_EQ(DrawAll(&list_), 7);
 
     // Branches nested past any real list are refused, not followed down,
     // even when every level is well formed.
@@ -280,3 +308,4 @@ TEST_F(ChoiceLists, IconReferencesByTheirHighWord)
     EXPECT_EQ(icon, 0);
     EXPECT_EQ(picture, nullptr);
 }
+

@@ -279,11 +279,11 @@ TEST_F(EditableChunks, EntryAttributesAreStoredWithTheirExtendedReals)
     f.SetChoiceList(4);
     f.SetRequestedList(-1);
     f.SetExcludedList(-1);
-    (*f.entryAttributes)[satt::kMinType] = 1;
+    (*f.entryAttributes)[saisieatt::kMinType] = 1;
     const double value = 2.5;
     uint64_t bits = 0;
     std::memcpy(&bits, &value, 8);
-    platform::WriteBE64(*f.entryAttributes + satt::kMinValue, bits);
+    platform::WriteBE64(*f.entryAttributes + saisieatt::kMinValue, bits);
     const Bytes form = Written(&f);
     EXPECT_EQ(ChunkIds(form), (std::vector<std::string>{"DRAW", "FONT", "SATT", "FILD"}));
     const Bytes satt = ChunkData(form, "SATT");
@@ -314,15 +314,15 @@ TEST_F(EditableChunks, EntryAttributesAreStoredWithTheirExtendedReals)
         auto* back = static_cast<FieldObject*>(page.first);
         EXPECT_EQ(std::make_pair(back->GetChoiceList(), back->GetRequestedList()), std::make_pair(int16_t(4), int16_t(-1)));
         double read = 0;
-        const uint64_t readBits = platform::ReadBE64(*back->entryAttributes + satt::kMinValue);
+        const uint64_t readBits = platform::ReadBE64(*back->entryAttributes + saisieatt::kMinValue);
         std::memcpy(&read, &readBits, 8);
         EXPECT_EQ(read, 2.5) << little;
         unsigned char text[256];
-        SattText(back->entryAttributes, satt::kDefaultText, text);
+        SattText(back->entryAttributes, saisieatt::kDefaultText, text);
         EXPECT_EQ(S(text), std::string(31, 't'));
         EXPECT_TRUE(back->GetEntryFilter(text));
         EXPECT_EQ(S(text), "##");
-        EXPECT_EQ(SattByte(back->entryAttributes, satt::kBeforeFilter), 7);
+        EXPECT_EQ(SattByte(back->entryAttributes, saisieatt::kBeforeFilter), 7);
         DestroyPages(frame.pages);
     }
 }

@@ -203,7 +203,7 @@ TEST_F(FlatLayout, VariablesAndFieldsWithTheirTipsAndAttributes)
     EXPECT_EQ(std::vector<int>({v->GetChoiceList(), SattByte(v->entryAttributes, 6), SattByte(v->entryAttributes, 7)}),
               std::vector<int>({4, 0x0A, 0}));
     double minimum = 0;
-    const uint64_t bits = platform::ReadBE64(*v->entryAttributes + satt::kMinValue);
+    const uint64_t bits = platform::ReadBE64(*v->entryAttributes + saisieatt::kMinValue);
     std::memcpy(&minimum, &bits, 8);
     EXPECT_EQ(minimum, 2.5);
     unsigned char filter[256];

@@ -464,14 +464,14 @@ TEST(EntryAttributes, TheRecordKeepsItsFieldsWhateverTheLengthsSay)
         platform::DisposeHandle(h);
         ASSERT_NE(record, nullptr) << c.what;
         unsigned char text[256];
-        SattText(record, satt::kDefaultText, text);
+        SattText(record, saisieatt::kDefaultText, text);
         EXPECT_EQ(text[0], c.keptText) << c.what;
-        SattText(record, satt::kEntryFilter, text);
+        SattText(record, saisieatt::kEntryFilter, text);
         EXPECT_EQ(text[0], c.keptFilter) << c.what;
-        EXPECT_EQ(SattByte(record, satt::kEntryFilter), c.keptFilter) << c.what;
-        EXPECT_EQ(SattByte(record, satt::kBeforeFilter), 4) << c.what;
-        EXPECT_EQ(SattWord(record, satt::kExcludedList), 7) << c.what;
-        EXPECT_EQ(platform::ReadBE64(reinterpret_cast<uint8_t*>(*record) + satt::kMinValue), 0x4024000000000000u);
+        EXPECT_EQ(SattByte(record, saisieatt::kEntryFilter), c.keptFilter) << c.what;
+        EXPECT_EQ(SattByte(record, saisieatt::kBeforeFilter), 4) << c.what;
+        EXPECT_EQ(SattWord(record, saisieatt::kExcludedList), 7) << c.what;
+        EXPECT_EQ(platform::ReadBE64(reinterpret_cast<uint8_t*>(*record) + saisieatt::kMinValue), 0x4024000000000000u);
         platform::DisposeHandle(record);
     }
 }

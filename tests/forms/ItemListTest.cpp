@@ -178,14 +178,22 @@ TEST(ItemList, SubListsShowInsideAnotherListWithTheirOwnOpenState)
     transliste(&outer);
     EXPECT_EQ((*end)->subList, nullptr);
 
-    // A list shown inside itself is laid out to a bounded depth, not for ever.
+    // A list shown inside itself (directly, or through a list it shows) is
+    // not expanded again: each repeat would double the rows.
     ItemHandle mirror = Add(&outer, "Mirror", &first, &last);
+    ItemHandle mirror2 = Add(&outer, "Mirror2", &first, &last);
     (*mirror)->subList = &outer;
+    (*mirror2)->subList = &outer;
+    ItemHandle back = Add(included, "Back", &f, &l);
+    (*back)->subList = &outer;
     SetOpenState(&outer, mirror, true);
+    SetOpenState(&outer, mirror2, true);
+    SetOpenState(&outer, back, true);
     transliste(&outer);
-    EXPECT_GT(outer.visibleCount, 100);
-    (*mirror)->subList = nullptr;
-    (*mirror)->firstChild = nullptr;
+    EXPECT_EQ(Rows(&outer), (Strings{"0Holder", "1A", "2A1", "2A2", "1B", "0I1", "0I2", "0Back", "0End", "0Mirror",
+                                     "0Mirror2"}));
+    EXPECT_EQ((*mirror)->firstChild, nullptr);
+    for (ItemHandle m : {mirror, mirror2, back}) (*m)->subList = nullptr;
 
     // Tearing the outer list down frees the items, the live sub-lists and their items.
     deinitqlist(&outer);

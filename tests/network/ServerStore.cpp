@@ -56,6 +56,18 @@ bool ServerStore::Build(const std::string& folder, const TestServerConfig& confi
         std::string path = folder + "/file-" + std::to_string(number) + ".qzb";
         platform::FSSpec fileSpec;
         platform::FSMakeFSSpec(path, &fileSpec);
+        bool copied = false;
+        for (const ServerFile& f : config.files)
+            copied |= uint32_t(f.number) == number && f.kind == platform::FourCC("BAS5") && !config.structureCopy.empty();
+        if (copied) {
+            const std::vector<uint8_t> bytes = ReadAll(config.structureCopy);
+            if (bytes.empty()) return false;
+            WriteAll(path, bytes);
+            CPseudoResFile* file = g_resManager->OpenFile(fileSpec, false, true);
+            if (!file) return false;
+            files_[number] = file;
+            continue;
+        }
         CPseudoResFile* file = g_resManager->Create(fileSpec, platform::FourCC("QzSv"), platform::FourCC("QzDB"));
         if (!file) return false;
         for (const ServerResource& r : config.resources) {
@@ -138,5 +150,13 @@ int16_t ServerStore::IdByName(uint32_t type, const std::string& name) const
 {
     for (const ServerResource& r : names_)
         if (r.type == type && !r.name.empty() && r.name == name) return r.id;
+    // Published files keep their names in their own containers.
+    for (const auto& [number, file] : files_)
+        for (const Entry& e : List(number)) {
+            unsigned char stored[256];
+            if (e.type == type && file->GetResName(type, e.id, stored) &&
+                std::string(reinterpret_cast<const char*>(stored + 1), stored[0]) == name)
+                return e.id;
+        }
     return 0;
 }

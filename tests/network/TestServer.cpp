@@ -15,8 +15,12 @@
 #include <cstring>
 #include <map>
 
+#include "kernel/standins/EncrypteText.h"
+#include "kernel/standins/PasswordKey.h"
 #include "network/Wire.h"
 #include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "resources/swap/PasswordTableKey.h"
 #include "tests/network/ServerStore.h"
 
 namespace {
@@ -24,6 +28,8 @@ namespace {
 constexpr int16_t kLockedError = -4444;
 constexpr int16_t kNotFoundError = -192;
 constexpr int kGuardSeconds = 120;
+constexpr int16_t kRefusedError = -1;
+constexpr size_t kUserSize = 112;
 
 struct Client {
     int fd = -1;
@@ -77,6 +83,12 @@ private:
     bool Stamped(uint32_t file, uint32_t type, int16_t id, std::vector<uint8_t>* out) const;
     std::vector<uint8_t> MapBody(uint32_t file) const;
     void Notify(const Client& from, uint32_t file, uint32_t type, int16_t id, uint8_t action);
+    // Requests 73-78, 179, 180 and 196; false when `code` is none of them.
+    bool AnswerUsers(int16_t code, const std::vector<uint8_t>& p, std::vector<uint8_t>& reply, int16_t& error);
+    // The structure's tables, read once from its 'PAQz' 0 and 1.
+    void LoadUsers();
+    // A user's 112-byte record in its table; null when there is none.
+    uint8_t* UserRecord(int16_t user);
 
     TestServerConfig config_;
     ServerStore store_;
@@ -86,6 +98,10 @@ private:
     std::vector<uint8_t> journal_;
     uint32_t clock_;
     uint16_t nextNumber_ = 1;
+    bool usersLoaded_ = false;
+    std::vector<uint8_t> tables_[2];
+    int32_t counter_ = 0;
+    size_t externalAt_ = 0;
     int listener_;
     int control_;
 };
@@ -182,6 +198,93 @@ void Server::Notify(const Client& from, uint32_t file, uint32_t type, int16_t id
         c.pendingActions.push_back(action);
         c.pendingActions.push_back(0);
     }
+}
+
+void Server::LoadUsers()
+{
+    if (usersLoaded_) return;
+    usersLoaded_ = true;
+    counter_ = config_.passwordCounter;
+    for (const ServerFile& f : config_.files) {
+        if (f.kind != platform::FourCC("BAS5")) continue;
+        for (int16_t id = 0; id < 2; ++id) {
+            uint32_t stamp = 0;
+            std::vector<uint8_t>& t = tables_[id];
+            if (store_.Get(uint32_t(f.number), platform::FourCC("PAQz"), id, &t, &stamp))
+                encryptetext(t.data(), int32_t(t.size()), PasswordTableKey());
+        }
+        return;
+    }
+}
+
+uint8_t* Server::UserRecord(int16_t user)
+{
+    LoadUsers();
+    const int table = user > 0 ? 0 : 1;
+    const int32_t n = user > 0 ? user : -(int32_t(user) + 10);
+    std::vector<uint8_t>& t = tables_[table];
+    // Only the tagged layout keeps records of 112 bytes.
+    if (n < 1 || t.size() < 6 || Get16(t.data()) != 0xA0A0 || n > Get16(t.data() + 2)) return nullptr;
+    const size_t at = 6 + kUserSize * size_t(n - 1);
+    return at + kUserSize <= t.size() ? t.data() + at : nullptr;
+}
+
+bool Server::AnswerUsers(int16_t code, const std::vector<uint8_t>& p, std::vector<uint8_t>& reply, int16_t& error)
+{
+    const int16_t number = p.size() >= 2 ? int16_t(Get16(p.data())) : 0;
+    switch (code) {
+    case 73: {
+        // The password as typed, or scrambled as stored: either is right.
+        uint8_t* record = p.size() >= 18 ? UserRecord(int16_t(Get16(p.data() + 16))) : nullptr;
+        if (!record) {
+            error = kNotFoundError;
+            break;
+        }
+        const uint8_t* stored = record + 36;
+        uint8_t given[16] = {};
+        given[0] = std::min<uint8_t>(p[0], 15);
+        std::copy(p.begin() + 1, p.begin() + 1 + given[0], given + 1);
+        const bool plain = std::equal(given, given + 1 + given[0], stored);
+        encryptetext(given + 1, given[0], PasswordKey());
+        const bool scrambled = std::equal(given, given + 1 + given[0], stored);
+        if (plain || scrambled) Put16(reply, 1);
+        else error = kRefusedError;
+        break;
+    }
+    case 74:
+        LoadUsers();
+        Put32(reply, uint32_t(counter_));
+        for (const std::vector<uint8_t>& t : tables_) reply.insert(reply.end(), t.begin(), t.end());
+        break;
+    case 75: {
+        uint8_t* record = p.size() >= kUserSize + 2 ? UserRecord(int16_t(Get16(p.data() + kUserSize))) : nullptr;
+        if (!record) {
+            error = kNotFoundError;
+            break;
+        }
+        std::copy(p.begin(), p.begin() + kUserSize, record);
+        ++counter_;
+        break;
+    }
+    case 76:
+        if (uint8_t* record = UserRecord(number)) reply.assign(record, record + kUserSize);
+        else error = kNotFoundError;
+        break;
+    case 78:
+        LoadUsers();
+        Put32(reply, uint32_t(counter_));
+        break;
+    case 179:
+        Put16(reply, uint16_t(externalAt_ < config_.externalLogin.size() ? config_.externalLogin[externalAt_++] : 0));
+        break;
+    case 180:
+        if (std::find(config_.privileged.begin(), config_.privileged.end(), number) == config_.privileged.end())
+            error = kRefusedError;
+        break;
+    case 196: error = config_.identityError; break;
+    default: return false;
+    }
+    return true;
 }
 
 void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uint8_t>& p)
@@ -305,7 +408,9 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
         }
         break;
     case kJournalRequest: reply = journal_; break;
-    default: error = -1; break;
+    default:
+        if (!AnswerUsers(code, p, reply, error)) error = -1;
+        break;
     }
 
     const ServerFault fault = TakeFault(code);

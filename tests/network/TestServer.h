@@ -41,12 +41,26 @@ struct TestServerConfig {
     bool littleEndian = false;
     std::vector<ServerFile> files;
     std::vector<ServerResource> resources;
+    // A container file published as it stands (a copy is served) as the
+    // file of kind 'BAS5', instead of one built from the resources.
+    std::string structureCopy;
     uint32_t serverTime = 3000000000u;
     ServerFault fault = ServerFault::None;
     int16_t faultCode = 0;
     // Bytes of the map body sent inside the reply frame of request 32; the
     // rest follows raw.
     uint32_t mapBytesInFrame = 8;
+
+    // The users: the server keeps its own copy of the structure's password
+    // tables ('PAQz' 0 and 1 of the file of kind 'BAS5', unscrambled, in
+    // the server's byte order) and their version counter (requests 73-78).
+    int32_t passwordCounter = 1;
+    // The error answering request 196 (the identity of a login).
+    int16_t identityError = 0;
+    // The first word of each reply to request 179, in turn (then 0).
+    std::vector<int16_t> externalLogin;
+    // The numbers request 180 answers without an error.
+    std::vector<int16_t> privileged;
 };
 
 // Answered with every request the server received so far (from all

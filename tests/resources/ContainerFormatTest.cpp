@@ -319,11 +319,11 @@ namespace {
 TEST_F(ContainerFormatTest, ForkOpensOrSaysWhyAndBoundsItsGrowth)
 {
     container::ContainerFork fork;
-    EXPECT_EQ(fork.Open(platform::FSSpec{Path("none")}, true), platform::fnfErr);
+    EXPECT_EQ(fork.OpenRealFile(platform::FSSpec{Path("none")}, true), platform::fnfErr);
     EXPECT_FALSE(fork.IsOpen());
 
     WriteWholeFile(Path("raw"), Bytes(container::kPageBytes, 0));
-    ASSERT_EQ(fork.Open(platform::FSSpec{Path("raw")}, true), platform::noErr);
+    ASSERT_EQ(fork.OpenRealFile(platform::FSSpec{Path("raw")}, true), platform::noErr);
     const uint8_t byte = 1;
     const uint32_t logicalEnd = container::kPageBytes;
     EXPECT_EQ(fork.WriteAt(uint64_t(logicalEnd) + container::kPageBytes, &byte, 1, logicalEnd), platform::eofErr);

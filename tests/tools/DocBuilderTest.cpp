@@ -304,6 +304,9 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
         "user Designer password \"pw\" method Run owner 7\n"
         "user Clerk\n"
         "usergroup Staff\n  user Clerk\n"
+        "usergroup Office\n  group Staff\n"
+        "designgroup Office\n"
+        "defaultuser -11\n"
         "component Kit id 30 prefix ab number 7\n  public\n    method Run\n  code Run R1\n";
     const docbuilder::BuildResult r = Build(text, dir.path());
     ASSERT_EQ(r.error, 0) << r.message;
@@ -357,11 +360,16 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
     EXPECT_EQ(Bytes(codes.begin() + 14 + 34, codes.begin() + 14 + 37), Hex("02 52 31"));
 
     // Users: the table unscrambles to the tagged layout; the password's
-    // characters are scrambled once more, its length byte is not.
+    // characters are scrambled once more, its length byte is not. The
+    // design group is the second user group, the default user table 1's
+    // first, each in the low half of its field of the parameters.
     Bytes users = At(all, "PAQz", 0);
     encryptetext(users.data(), int32_t(users.size()), PasswordTableKey());
-    ASSERT_EQ(users.size(), 6u + 2 * 112 + 2 + 38);
-    EXPECT_EQ(Bytes(users.begin(), users.begin() + 6), Hex("A0 A0 00 02 00 01"));
+    ASSERT_EQ(users.size(), 6u + 2 * 112 + 2 * (2 + 38));
+    EXPECT_EQ(Bytes(users.begin(), users.begin() + 6), Hex("A0 A0 00 02 00 02"));
+    const Bytes params = At(all, "PRQz", 0);
+    ASSERT_EQ(params.size(), 3648u);
+    EXPECT_EQ(Bytes(params.begin() + 44, params.begin() + 56), Hex("00 00 D2 F0 00 00 00 02 00 00 FF F5"));
     EXPECT_EQ(users[10], 8);  // "Designer"
     unsigned char password[16];
     std::copy(users.begin() + 42, users.begin() + 58, password);
@@ -373,7 +381,8 @@ TEST_F(DocBuilderTest, TablesMenusAndUsersLayouts)
     EXPECT_EQ(Bytes(users.begin() + 114, users.begin() + 118), Hex("00 00 00 07"));
     const size_t group = 6 + 2 * 112;
     EXPECT_EQ(Bytes(users.begin() + long(group), users.begin() + long(group) + 2), Hex("00 01"));
-    EXPECT_EQ(Bytes(users.end() - 6, users.end()), Hex("00 01 00 00 00 02"));
+    EXPECT_EQ(Bytes(&users[group + 34], &users[group + 40]), Hex("00 01 00 00 00 02"));
+    EXPECT_EQ(Bytes(users.end() - 6, users.end()), Hex("00 01 00 00 3A 99"));
 }
 
 TEST_F(DocBuilderTest, OlderFormsForTheConversionTests)
@@ -477,6 +486,7 @@ TEST_F(DocBuilderTest, RefusalsNameTheLineAndWriteNothing)
         {tables, "test.qzdoc:257: a structure holds at most 255 tables"},
         {fields, "test.qzdoc:514: a table holds at most 511 fields"},
         {"structure S\nmethod A id 4\nmethod B id 4\n", "test.qzdoc:3: id 4 of 'CCQz' is used twice"},
+        {"structure S\nusergroup Staff\ndesigngroup Staf\n", "test.qzdoc:3: the design group names a missing user group 'Staf'"},
         {"structure S\nmethod A\n  command 1 ; frobnicate 3\n", "test.qzdoc:3: unknown token 'frobnicate'"},
         {"structure S\ntable T\n\ttable U\n", "test.qzdoc:3: indent with spaces, not tabs"},
         {"structure S\nmethod M\n  doc \"abc\" run 2 4 bold\n", "test.qzdoc:3: a documentation run must lie inside its text"},

@@ -104,22 +104,32 @@ protected:
         return r;
     }
 
-    // Records the manifest's conflicts; the records in manifest order.
-    std::vector<TConflict*> RecordDemoConflicts()
+    // The tab-separated fields of a built manifest's lines of `tag`.
+    static std::vector<std::vector<std::string>> ManifestRows(const std::string& manifest, const std::string& tag)
     {
-        std::vector<TConflict*> made;
-        std::ifstream in(std::string(QZ_DEMO_DIR) + "/DemoTarget.QzB.manifest");
+        std::vector<std::vector<std::string>> rows;
+        std::ifstream in(std::string(QZ_DEMO_DIR) + "/" + manifest);
         std::string line;
         while (std::getline(in, line)) {
             std::vector<std::string> f;
             std::stringstream s(line);
             std::string part;
             while (std::getline(s, part, '\t')) f.push_back(part);
-            if (f.empty() || f[0] != "conflict" || f.size() < 9) continue;
+            if (!f.empty() && f[0] == tag) rows.push_back(f);
+        }
+        return rows;
+    }
+
+    // Records the manifest's conflicts; the records in manifest order.
+    std::vector<TConflict*> RecordDemoConflicts()
+    {
+        std::vector<TConflict*> made;
+        for (const std::vector<std::string>& f : ManifestRows("DemoTarget.QzB.manifest", "conflict")) {
+            if (f.size() < 9) continue;
             const int16_t code = int16_t(std::stoi(f[1]));
             TObjQz* source = In(&doc_, int16_t(std::stoi(f[2])), f[4]);
             TObjQz* dest = In(&target_, int16_t(std::stoi(f[6])), f[8]);
-            EXPECT_NE(source, nullptr) << line;
+            EXPECT_NE(source, nullptr) << f[4];
             TConflict* record = nullptr;
             EXPECT_EQ(transfer::RecordConflict(source, dest, code, transfer::Cc_Dflt(code), list_, &record), 0);
             if (source && source->kind == 1) ChainMembers(record);

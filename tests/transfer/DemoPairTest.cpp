@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -13,15 +15,22 @@
 #include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
+#include "app/dialogs/Messages.h"
 #include "app/documents/DocSupport.h"
+#include "app/longlist/LongList.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
 #include "design/filters/ObjFilter.h"
 #include "design/objects/TransferHooks.h"
 #include "platform/drawing/Modes.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/events/Events.h"
 #include "platform/files/WholeFile.h"
 #include "platform/imports/PngCodec.h"
+#include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/WindowRecord.h"
 #include "tests/design/ReadFixture.h"
@@ -175,6 +184,230 @@ TEST_F(DemoPair, TheInstalledComponentShowsItsPublicAndProtectedMembersOnly)
         main->ShowInPreview(method);
         EXPECT_EQ(preview->fObj, method) << name;
         EXPECT_EQ(preview->fDisplay != nullptr, viewable) << name;
+    }
+}
+
+}  // namespace
+}  // namespace transfertest
+
+// The program's drop of Close_Invoice from the demo onto DemoTarget
+// (run_transfer_drop.sh). The plan opens both documents as the program
+// does and writes the run's script with the places to click, type and
+// drag; the check reads the destination the program saved and compares
+// its window in the last screenshot with the same window made here.
+// Both skip unless given a run.
+namespace transfertest {
+namespace {
+
+class DropRun : public DemoPair {
+protected:
+    static browser::TLstPlane* MainList(TRefWindow* window)
+    {
+        for (::TPlan* p = window->fFirstPlane; p; p = p->fNext)
+            if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
+        return nullptr;
+    }
+    // Types the name into the list as the script's keys do.
+    static void TypeInto(browser::TLstPlane* list, const std::string& name)
+    {
+        EventRecord event{};
+        event.what = keyDown;
+        for (char c : name) {
+            event.message = uint8_t(c);
+            event.when += 2;
+            list->key(event);
+        }
+    }
+    static Point Global(TRefWindow* window, Point local)
+    {
+        GrafPtr saved = nullptr;
+        GetPort(&saved);
+        SetPortWindowPort(window->fWindow);
+        LocalToGlobal(&local);
+        SetPort(saved);
+        return local;
+    }
+    // A point of the window's title bar that the other window leaves free
+    // and that is none of its boxes.
+    static Point FreeTitlePoint(TRefWindow* window, TRefWindow* other)
+    {
+        const WindowRecord& w = *window->fWindow;
+        const Rect bar = TitleBarRect(w);
+        Rect frame{};
+        GetWindowBounds(other->fWindow, kWindowStructureRgn, &frame);
+        const Rect boxes[] = {CloseBoxRect(w), ZoomBoxRect(w), CollapseBoxRect(w)};
+        for (int16_t h = int16_t(bar.left + 2); h < bar.right - 2; ++h) {
+            const Point p{int16_t((bar.top + bar.bottom) / 2), h};
+            bool free = !PtInRect(p, &frame);
+            for (const Rect& box : boxes) free = free && !PtInRect(p, &box);
+            if (free) return p;
+        }
+        ADD_FAILURE() << "no free point on the title bar";
+        return Point{0, 0};
+    }
+};
+
+TEST_F(DropRun, Plan)
+{
+    const char* plan = std::getenv("QZ_DROP_PLAN");
+    const char* pair = std::getenv("QZ_DEMO_PAIR");
+    if (!plan || !pair) GTEST_SKIP() << "plans the drop run";
+    const std::string paths(pair);
+    TRefWindow* demo = OpenAsProgram(&doc_, paths.substr(0, paths.find(':')));
+    TRefWindow* target = OpenAsProgram(&other_, paths.substr(paths.find(':') + 1));
+    ASSERT_NE(demo, nullptr);
+    ASSERT_NE(target, nullptr);
+    browser::TLstPlane* from = MainList(demo);
+    browser::TLstPlane* to = MainList(target);
+    ASSERT_NE(from, nullptr);
+    ASSERT_NE(to, nullptr);
+    TypeInto(from, "Close_Invoice");
+    ASSERT_EQ(readtest::P(static_cast<TObjQz*>(LongLRowObject(from->fCurrent, from->fList))->name), "Close_Invoice");
+    // The row's drag box: the icon column after the disclosure column.
+    const Rect cell = GetCellRect(from->fCurrent, from->fList);
+    // The demo's window is first dragged aside by its title bar, so that
+    // DemoTarget's list lies open to the drop.
+    constexpr int16_t kAside = 640;
+    Point grab = Global(demo, Point{int16_t(cell.top + 8), int16_t(cell.left + 24)});
+    grab.h = int16_t(grab.h + kAside);
+    Rect list{}, header{}, popUp{};
+    to->GetBox(&list, &header, &popUp);
+    const Point drop = Global(target, Point{int16_t(list.top + 40), int16_t((list.left + list.right) / 2)});
+    const Point demoBar = FreeTitlePoint(demo, target);
+    Rect targetFrame{};
+    GetWindowBounds(target->fWindow, kWindowStructureRgn, &targetFrame);
+    ASSERT_GT(demoBar.h + kAside - (demoBar.h - TitleBarRect(*demo->fWindow).left), targetFrame.right);
+    const Rect targetBar = TitleBarRect(*target->fWindow);
+    const Point targetTitle{int16_t((targetBar.top + targetBar.bottom) / 2), int16_t((targetBar.left + targetBar.right) / 2)};
+
+    std::ofstream out(plan);
+    out << "# Written by the checker's plan: the demo dragged aside and in front,\n"
+        << "# Close_Invoice selected and dragged with Option onto DemoTarget's list; Return\n"
+        << "# accepts the conflicts; DemoTarget then selects the copy.\n"
+        << "move 1275 795\nidle\nwait 600\nidle\n"
+        << "drag " << demoBar.h << " " << demoBar.v << " " << demoBar.h + kAside << " " << demoBar.v << " 20\n"
+        << "wait 10\nidle\n"
+        << "type \"Close_Invoice\"\nwait 30\nidle\n"
+        << "drag " << grab.h << " " << grab.v << " " << drop.h << " " << drop.v << " 30 option\n"
+        << "wait 30\nidle\nkey return\nwait 60\nidle\n"
+        << "click " << targetTitle.h << " " << targetTitle.v << "\nwait 10\nidle\n"
+        << "type \"Close_Invoice\"\nwait 30\nidle\nmove 1275 795\nidle\n"
+        << "screenshot copied.png\nchoose 1\nend\n";
+}
+
+TEST_F(DropRun, Check)
+{
+    const char* work = std::getenv("QZ_DEMO_SCREENS");
+    const char* pair = std::getenv("QZ_DEMO_PAIR");
+    if (!work || !pair) GTEST_SKIP() << "checks the drop run";
+    const std::string paths(pair);
+    TRefWindow* demo = OpenAsProgram(&doc_, paths.substr(0, paths.find(':')));
+    TRefWindow* target = OpenAsProgram(&other_, paths.substr(paths.find(':') + 1));
+    ASSERT_NE(demo, nullptr);
+    ASSERT_NE(target, nullptr);
+
+    // The saved destination holds the copies, with their calls re-targeted.
+    TObjQz* close = SearchObj_Name(&other_, 2, reinterpret_cast<const unsigned char*>("\x0D" "Close_Invoice"));
+    ASSERT_NE(close, nullptr);
+    std::set<std::string> calls;
+    for (int32_t i = 0; close->uses && i < close->uses->Size(); ++i)
+        if (close->uses->At(i)->kind == 2) calls.insert(readtest::P(close->uses->At(i)->name));
+    EXPECT_EQ(calls, (std::set<std::string>{"Log_Event_2", "Recalculate"}));
+
+    // DemoTarget's window as the program left it: the copy selected, its
+    // uses listed, pixel for pixel.
+    browser::TLstPlane* list = MainList(target);
+    ASSERT_NE(list, nullptr);
+    target->SelectTWindow();
+    TypeInto(list, "Close_Invoice");
+    auto* uses = dynamic_cast<browser::TRefPlane*>(list->fUses);
+    ASSERT_NE(uses, nullptr);
+    std::vector<std::string> used;
+    for (int32_t r = 0; r < uses->fList->rowCount; ++r)
+        used.push_back(readtest::P(static_cast<TObjQz*>(LongLRowObject(r, uses->fList))->name));
+    EXPECT_NE(std::find(used.begin(), used.end(), "Recalculate"), used.end());
+    EXPECT_NE(std::find(used.begin(), used.end(), "Log_Event_2"), used.end());
+
+    std::vector<uint8_t> png;
+    PictPixels shot;
+    ASSERT_EQ(ReadWholeFile(std::string(work) + "/copied.png", &png), noErr);
+    ASSERT_EQ(DecodePng(png.data(), png.size(), &shot), ImageReadResult::Ok);
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(target->fWindow);
+    list->update();
+    uses->update();
+    SetPort(saved);
+    const Surface composed = MakeSurface(reinterpret_cast<const BitMap*>(ComposeScreen()));
+    // The uses pane's rows, and the main list's rows down to the copy's
+    // (the rows after it list what the copies made besides, which a read
+    // of the saved file makes only in part: a constant of a list the
+    // destination lacks).
+    Rect rows{}, header{}, popUp{};
+    uses->GetBox(&rows, &header, &popUp);
+    Rect mainRows{};
+    list->GetBox(&mainRows, &header, &popUp);
+    mainRows.bottom = GetCellRect(list->fCurrent, list->fList).bottom;
+    for (const auto& [area, pane] : {std::pair{rows, "uses"}, std::pair{mainRows, "main list"}}) {
+        const Point tl = Global(target, Point{area.top, area.left});
+        const Point br = Global(target, Point{area.bottom, area.right});
+        int32_t differ = 0;
+        for (int16_t v = tl.v; v < br.v; ++v)
+            for (int16_t h = tl.h; h < br.h; ++h)
+                if ((shot.RGBAt(h, v) & 0xFFFFFF) != (composed.ReadRGB(h, v) & 0xFFFFFF) && differ++ == 0)
+                    ADD_FAILURE() << "DemoTarget's " << pane << " differs at (" << h - tl.h << ", " << v - tl.v << ")";
+        EXPECT_EQ(differ, 0) << pane;
+    }
+}
+
+// A destination whose resource file holds 2500 resources still takes the
+// drop; one more refuses it with error 1008 and nothing is copied.
+TEST_F(DropRun, TheDropStopsPastTwoThousandFiveHundredResources)
+{
+    for (const auto& [total, copied] : {std::pair{2500, true}, std::pair{2501, false}}) {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(QZ_BUILD_DIR) + "/demo")) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("Demo", 0) == 0 || name.rfind("._Demo", 0) == 0)
+                std::filesystem::copy_file(entry.path(), folder_ / name, std::filesystem::copy_options::overwrite_existing);
+        }
+        TRefWindow* demo = OpenAsProgram(&doc_, folder_ / "Demo.QzB");
+        TRefWindow* target = OpenAsProgram(&other_, folder_ / "DemoTarget.QzB");
+        ASSERT_NE(demo, nullptr);
+        ASSERT_NE(target, nullptr);
+        // The destination's resource file filled up to `total`.
+        const int16_t saved = CurResFile();
+        UseResFile(other_.fRsrFile);
+        const int32_t held = CountTotResources(other_.fRsrFile);
+        UseResFile(other_.fRsrFile);
+        for (int32_t n = held; n < total; ++n) AddResource(NewHandle(2), FourCC("FILL"), int16_t(20000 + n), nullptr);
+        UseResFile(saved);
+        ASSERT_EQ(CountTotResources(other_.fRsrFile), total);
+        browser::TLstPlane* from = MainList(demo);
+        TypeInto(from, "Close_Invoice");
+        ResetAlerts();
+        PushDialogAnswer(1);
+        EXPECT_EQ(from->MoveQzObj(&other_, 0), 0) << total;
+        ClearDialogAnswers();
+        TObjQz* copy = SearchObj_Name(&other_, 2, reinterpret_cast<const unsigned char*>("\x0D" "Close_Invoice"));
+        EXPECT_EQ(copy != nullptr, copied) << total;
+        if (!copied) {
+            EXPECT_EQ(LastAlert().alertId, 1000);
+            unsigned char text[256];
+            ErrorMessage(1008, text);
+            EXPECT_EQ(LastAlert().text, readtest::P(text));
+        }
+        for (TMainDoc* doc : {&doc_, &other_})
+            while (TWindow* w = doc->fFirstWindow) {
+                doc->RemoveWindow(w);
+                w->Dispose();
+            }
+        if (other_.fTypeList) DisposeTypeList(other_.fTypeList);
+        other_.fTypeList = nullptr;
+        CloseQzB(other_.fRsrFile, other_.fResFile, -1, -1);
+        other_.fRsrFile = other_.fResFile = -1;
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        MyAppl->fDefaultRect = DefaultWindowRect();
     }
 }
 

@@ -1,4 +1,4 @@
-#include "toolbox/drawing/VCopLookHandler.h"
+#include "toolbox/drawing/VCoplandLook.h"
 #include "toolbox/drawing/VLookHandler.h"
 #include "toolbox/drawing/VMacLookHandler.h"
 #include "toolbox/drawing/VMacThemeLookHandler.h"

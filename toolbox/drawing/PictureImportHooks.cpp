@@ -11,7 +11,7 @@ PictureImportHooks gHooks;
 void SetPictureImportHooks(const PictureImportHooks& hooks) { gHooks = hooks; }
 void ResetPictureImportHooks() { gHooks = PictureImportHooks{}; }
 
-platform::Handle QT_MacPictureFromFile(VFile& file, int16_t* error)
+platform::Handle QT_MacPictureFromFile(VFile& file, VError* error)
 {
     int16_t err = kImageImportFailed;
     platform::Handle picture = gHooks.macPictureFromFile ? gHooks.macPictureFromFile(file, &err) : nullptr;

@@ -48,15 +48,15 @@ bool Prepare(THPrint record, MyPrintRecord* fields, bool* created);
 
 // Settings and page format made where missing (stored bytes converted
 // first); whether any was made. With `makeOld` the old record is renewed.
-bool CreatePlatformData(THPrint record, MyPrintRecord* fields, RecordBytes bytes, bool makeOld);
-void MakeOldRecord(MyPrintRecord* fields);
+bool _CreatePMData(THPrint record, MyPrintRecord* fields, RecordBytes bytes, bool makeOld);
+void _CreateTHPrintData(MyPrintRecord* fields);
 
 // Printer and destination of a record.
 void ApplyCustomPrinter(const MyPrintRecord& fields);
 // False when the session refused the destination (its error is kept).
 bool ApplyCustomDestination(const MyPrintRecord& fields);
-void TakeCurrentPrinter(MyPrintRecord* fields);
-void ReadDestination(MyPrintRecord* fields);
+void _GetCurrentPrinter(MyPrintRecord* fields);
+void _GetPrintDestination(MyPrintRecord* fields);
 void ResetPrinterInfo(MyPrintRecord* fields);
 // A copy the record owns (null for null or when memory is short).
 const char* CopyText(const char* text);

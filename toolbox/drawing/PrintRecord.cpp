@@ -131,7 +131,7 @@ void DisposeAllPrintData(MyPrintRecord* f)
 
 // A stored old record becomes the record's old record, and settings and
 // page format are read from it.
-void ConvertStored(THPrint record, MyPrintRecord* f)
+void _LoadFromRowTPrintData(THPrint record, MyPrintRecord* f)
 {
     Handle copy = NewHandle(kRecordSize);
     if (copy) std::memcpy(*copy, *record, kRecordSize);
@@ -187,10 +187,10 @@ void Store(THPrint record, const MyPrintRecord& fields)
 
 void Forget(THPrint record) { Written().erase(record); }
 
-bool CreatePlatformData(THPrint record, MyPrintRecord* f, RecordBytes bytes, bool makeOld)
+bool _CreatePMData(THPrint record, MyPrintRecord* f, RecordBytes bytes, bool makeOld)
 {
     SessionResFile inSessionFile;
-    if (bytes == RecordBytes::Stored) ConvertStored(record, f);
+    if (bytes == RecordBytes::Stored) _LoadFromRowTPrintData(record, f);
     PMPrintSession session = Session().session;
     bool created = false;
     if (!f->settings && PMCreatePrintSettings(&f->settings) == noErr) {
@@ -204,11 +204,11 @@ bool CreatePlatformData(THPrint record, MyPrintRecord* f, RecordBytes bytes, boo
         created = true;
     }
     f->hasPlatformData = true;
-    if (makeOld) MakeOldRecord(f);
+    if (makeOld) _CreateTHPrintData(f);
     return created;
 }
 
-void MakeOldRecord(MyPrintRecord* f)
+void _CreateTHPrintData(MyPrintRecord* f)
 {
     if (!f->hasPlatformData) {
         if (!f->oldRecord) {
@@ -247,7 +247,7 @@ bool Prepare(THPrint record, MyPrintRecord* fields, bool* created)
         return false;
     }
     if (bytes == RecordBytes::Stored || !fields->hasPlatformData) {
-        const bool made = CreatePlatformData(record, fields, bytes, false);
+        const bool made = _CreatePMData(record, fields, bytes, false);
         if (created) *created = made;
         Store(record, *fields);
     }
@@ -318,7 +318,7 @@ bool PrintDefault(THPrint record)
         MyPrintRecord f;
         bool created = false;
         if (!Prepare(record, &f, &created)) return false;
-        created = CreatePlatformData(record, &f, RecordBytes::Ours, true) || created;
+        created = _CreatePMData(record, &f, RecordBytes::Ours, true) || created;
         f.changed = true;
         Store(record, f);
         return created;
@@ -354,7 +354,7 @@ int16_t PrValidate(THPrint record)
             defaulted = true;
         }
         if (defaulted) f.changed = true;
-        MakeOldRecord(&f);
+        _CreateTHPrintData(&f);
         Store(record, f);
         return defaulted ? 1 : 0;
     });

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/files/FileSpec.h"
+#include "platform/text/CFString.h"
 #include "toolbox/drawing/PrintInternal.h"
 #include "toolbox/files/VFile.h"
 #include "toolbox/foundation/VEngine.h"
@@ -150,7 +151,7 @@ void ApplyCustomPrinter(const MyPrintRecord& f)
         Note(PMSessionSetCurrentPrinter(Session().session, f.printerID));
 }
 
-void TakeCurrentPrinter(MyPrintRecord* f)
+void _GetCurrentPrinter(MyPrintRecord* f)
 {
     if (f->customPrinter) return;
     PMPrinter printer = nullptr;
@@ -162,7 +163,7 @@ void TakeCurrentPrinter(MyPrintRecord* f)
     f->printerID = CopyText(PMPrinterGetID(printer).c_str());
 }
 
-void ReadDestination(MyPrintRecord* f)
+void _GetPrintDestination(MyPrintRecord* f)
 {
     FreeText(f->destinationPath);
     f->destinationKind = kPrintDestinationOtherFile;
@@ -279,9 +280,9 @@ bool PrStlDialog(THPrint record)
         SessionResFile inSessionFile;
         const bool accepted = RunDialog(f, false);
         if (accepted) {
-            TakeCurrentPrinter(&f);
+            _GetCurrentPrinter(&f);
             f.changed = true;
-            MakeOldRecord(&f);
+            _CreateTHPrintData(&f);
         }
         Store(record, f);
         return accepted;
@@ -306,9 +307,9 @@ bool PrJobDialog(THPrint record)
             SetTargetPrinter(record, PMPrinterGetID(printer).c_str());
             Load(record, &f);
         }
-        ReadDestination(&f);
+        _GetPrintDestination(&f);
         f.changed = true;
-        MakeOldRecord(&f);
+        _CreateTHPrintData(&f);
         Store(record, f);
         return true;
     });
@@ -334,7 +335,8 @@ int16_t SetTargetPrinter(THPrint record, const char* printerID)
             result = PMSessionGetCurrentPrinter(session, &printer);
             if (result == noErr) {
                 HoldPrinter(&f, printer);
-                kept = PMPrinterGetID(printer) == printerID;
+                kept = CFStringCompare(CFStringCreateWithUTF8(PMPrinterGetID(printer)),
+                                       CFStringCreateWithUTF8(printerID)) == kCFCompareEqualTo;
                 if (!kept) result = paramErr;
             }
             PrClose();

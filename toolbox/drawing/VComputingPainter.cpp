@@ -17,7 +17,7 @@ VComputingPainter::VComputingPainter() : VPainter(nullptr, true)
 {
     GetGWorld(&fCallerPort, &fCallerDevice);
     // Making the scratch port makes it current; the caller's stays so.
-    InitPortRef(CreateNewPort());
+    _InitPortRef(CreateNewPort());
     SetGWorld(fCallerPort, fCallerDevice);
     fOffsetX = fOffsetY = kScratchOffset;
 }
@@ -25,7 +25,7 @@ VComputingPainter::VComputingPainter() : VPainter(nullptr, true)
 VComputingPainter::~VComputingPainter()
 {
     CGrafPtr scratch = fOwnPort;
-    DeInitPortRef(true);
+    _DeInitPortRef(true);
     if (IsValidPort(fCallerPort)) {
         SetGWorld(fCallerPort, fCallerDevice);
     } else if (WindowRef front = FrontWindow()) {

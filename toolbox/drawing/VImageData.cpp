@@ -217,7 +217,7 @@ void VPictData::GetWidthHeight(int32_t& width, int32_t& height) const
 void VPictData::FromFile(VFile& file)
 {
     KillData();
-    int16_t err = 0;
+    VError err = 0;
     Handle picture = QT_QTPictureToMacPicture(QT_MacPictureFromFile(file, &err));
     SetError(err);
     if (picture) {

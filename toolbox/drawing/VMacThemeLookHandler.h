@@ -6,7 +6,7 @@
 #pragma once
 
 #include "platform/theme/Theme.h"
-#include "toolbox/drawing/VCopLookHandler.h"
+#include "toolbox/drawing/VCoplandLook.h"
 #include "toolbox/drawing/VLookHandler.h"
 #include "toolbox/drawing/VMacThemeDrawContext.h"
 

@@ -34,7 +34,7 @@ VPainter::VPainter(CGrafPtr port, bool normalize) : fPortID(sPortID++)
     fFillPattern = kUnsetPattern;
     SetLook(-1);
     fNormalize = normalize;
-    InitPortRef(port);
+    _InitPortRef(port);
     IsAppearanceAvailable();
 }
 
@@ -43,7 +43,7 @@ VPainter::VPainter() : VPainter(nullptr, true) {}
 VPainter::~VPainter()
 {
     delete fFontCache;
-    DeInitPortRef(true);
+    _DeInitPortRef(true);
     for (RgnHandle rgn : fClips) DisposeRgn(rgn);
 }
 
@@ -79,7 +79,7 @@ void VPainter::NormalizePort(CGrafPtr port)
     SetGWorld(savedPort, savedDevice);
 }
 
-void VPainter::InitPortRef(CGrafPtr port)
+void VPainter::_InitPortRef(CGrafPtr port)
 {
     if (fCurPort && fNormalize) NormalizePort(fCurPort);
     fCurPort = fOwnPort = port;
@@ -101,7 +101,7 @@ void VPainter::InitPortRef(CGrafPtr port)
     if (fNormalize) StandardSettings();
 }
 
-void VPainter::DeInitPortRef(bool forget)
+void VPainter::_DeInitPortRef(bool forget)
 {
     if (fCurPort && fNormalize) NormalizePort(fCurPort);
     if (forget) fCurPort = fOwnPort = nullptr;
@@ -130,7 +130,7 @@ void VPainter::BeginPaint(CGrafPtr port)
         fNormalize = true;
         if (!port) GetPort(&port);
         AddOffset(-fOffsetX, -fOffsetY);
-        InitPortRef(port);
+        _InitPortRef(port);
     }
     ++fPaintLevel;
 }
@@ -139,7 +139,7 @@ void VPainter::EndPaint()
 {
     if (fPaintLevel <= 0) return;
     if (--fPaintLevel == 0 && !IsOffscreenOpen()) {
-        DeInitPortRef(false);
+        _DeInitPortRef(false);
         RestoreOffset();
         fNormalize = false;
     }

@@ -181,7 +181,7 @@ public:
     // Brings the parts of the font in mask up to date: 1 the width cache,
     // 2 the port's font, 4 the metrics (4 implies 2, 2 implies 1). A
     // cache made at another size than trunc(size x scale) is replaced.
-    void UpdateFont(int16_t mask, double scale);
+    void _UpdateFont(int16_t mask, double scale);
     int16_t GetFontAscent();
     int16_t GetFontHeight();
     bool IsSymbolFont();
@@ -214,11 +214,11 @@ public:
                      int32_t h, bool theme);
     // Wrapped text drawn over what is in the box (port coordinates),
     // without erasing it first.
-    void TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification);
+    void _TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification);
     // The same within clip (port coordinates, may be null); with rotate
     // and a text angle, turned about the box's top left.
-    void TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification,
-                            const LongRect* clip, bool rotate);
+    void _TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification,
+                             const LongRect* clip, bool rotate);
 
     // The look paints the part; when it does not, a box filled in standard
     // colour 0 and framed in 10, with the caption in 10. True once drawn.
@@ -230,7 +230,7 @@ public:
     // nothing without a picture or for an image of no size.
     void DrawVPicture(VPicture& picture, double scale);
     // Where the image and the frame land, in port coordinates.
-    void MakePictureRect(const VPicture& picture, LongRect& imageRect, LongRect& frameRect, double scale) const;
+    void _MakePictureRect(const VPicture& picture, LongRect& imageRect, LongRect& frameRect, double scale) const;
     // States 0 to 3; any other draws nothing.
     void DrawVIcon(const VIcon& icon, IconState state);
     void DrawVIconGray(const VIcon& icon) { DrawVIcon(icon, 1); }
@@ -242,14 +242,14 @@ public:
     static void DimColor(platform::RGBColor* color);
     // The 8 bytes of a standard pattern; false (pattern untouched) for an
     // unknown style.
-    static bool MakeStdPattern(PatternStyle style, platform::Pattern& pattern);
+    static bool _MakeStdPattern(PatternStyle style, platform::Pattern& pattern);
     // A rectangle procedure that draws nothing (transparent text boxes).
-    static void EraseRectTransparent(platform::GrafVerb verb, const platform::Rect* r);
+    static void _EraseRect_Transparent(platform::GrafVerb verb, const platform::Rect* r);
 
 protected:
     // Binding and unbinding a port.
-    void InitPortRef(platform::CGrafPtr port);
-    void DeInitPortRef(bool forget);
+    void _InitPortRef(platform::CGrafPtr port);
+    void _DeInitPortRef(bool forget);
     void NormalizePort(platform::CGrafPtr port);
     bool IsOffscreenOpen() const { return fCurPort != fOwnPort; }
 
@@ -260,18 +260,18 @@ protected:
     // Makes the current port the platform's; false with none bound.
     bool SelectPort() const;
 
-    void UpdateLineBrush();
-    void UpdateFillBrush();
-    void UpdateEraseBrush();
-    void RestoreEraseBrush();
-    void UpdateTextBrush();
-    void MacLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
+    void _UpdateLineBrush();
+    void _UpdateFillBrush();
+    void _UpdateEraseBrush();
+    void _RestoreEraseBrush();
+    void _UpdateTextBrush();
+    void _MacLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
     // Every brush to be applied afresh, the font too.
     void ForgetAppliedState();
 
     // Text internals.
     friend class VFontBuffer;
-    void MakeFontBuffer(double scale);
+    void _MakeFontBuffer(double scale);
     void LookUpFontNum();
     // The port's font at trunc(size x scale), when stale; the cache stays.
     void ApplyPortFont(double scale);
@@ -279,12 +279,12 @@ protected:
     // and erased (false when nothing is to be turned or the world cannot
     // be had), then turned about the start of its base line and copied to
     // (x, y) of the painter's port.
-    bool PrepareForDrawingRotatedText(const platform::Rect& rect, platform::GWorldPtr& world,
-                                      platform::CGrafPtr& savedPort, platform::GDHandle& savedDevice,
-                                      platform::PixMapHandle& pixMap);
-    void FinishDrawingRotatedText(const platform::Rect& rect, platform::CGrafPtr savedPort,
-                                  platform::GDHandle savedDevice, platform::PixMapHandle pixMap, int32_t x,
-                                  int32_t y);
+    bool _PrepareForDrawingRotatedText(const platform::Rect& rect, platform::GWorldPtr& world,
+                                       platform::CGrafPtr& savedPort, platform::GDHandle& savedDevice,
+                                       platform::PixMapHandle& pixMap);
+    void _FinishDrawingRotatedText(const platform::Rect& rect, platform::CGrafPtr savedPort,
+                                   platform::GDHandle savedDevice, platform::PixMapHandle pixMap, int32_t x,
+                                   int32_t y);
     void DrawRotatedText(const uint8_t* bytes, int16_t length, double scale);
     static void DrawTransparentBox(platform::CGrafPtr port, const void* text, int32_t length,
                                    const platform::Rect& r, int16_t just);

@@ -76,7 +76,7 @@ Map MapOf(char** handle)
 
 // --- pictures --------------------------------------------------------------
 
-void VPainter::MakePictureRect(const VPicture& picture, LongRect& imageRect, LongRect& frameRect, double scale) const
+void VPainter::_MakePictureRect(const VPicture& picture, LongRect& imageRect, LongRect& frameRect, double scale) const
 {
     const int64_t px0 = picture.GetLeft(), py0 = picture.GetTop();
     const int64_t fw = picture.GetWidth(), fh = picture.GetHeight();
@@ -178,7 +178,7 @@ void VPainter::DrawVPicture(VPicture& picture, double scale)
         }
     }
     LongRect imageRect, frameRect;
-    MakePictureRect(picture, imageRect, frameRect, scale);
+    _MakePictureRect(picture, imageRect, frameRect, scale);
     const int64_t iw = int64_t(imageRect.right) - imageRect.left, ih = int64_t(imageRect.bottom) - imageRect.top;
     const int64_t fw = int64_t(frameRect.right) - frameRect.left, fh = int64_t(frameRect.bottom) - frameRect.top;
     SelectPort();
@@ -224,7 +224,7 @@ void VPainter::DrawVPicture(VPicture& picture, double scale)
     fAppliedBack = fAppliedFore = kNoColor;
     fLineDirty = fFillDirty = fEraseDirty = fTextModeDirty = true;
     fFontDirty |= 2;
-    if (printer) UpdateLineBrush();
+    if (printer) _UpdateLineBrush();
 }
 
 // --- icons -----------------------------------------------------------------
@@ -280,8 +280,8 @@ void VPainter::DrawVIcon(const VIcon& icon, IconState state)
 
 // --- rotated text ------------------------------------------------------------
 
-bool VPainter::PrepareForDrawingRotatedText(const Rect& rect, GWorldPtr& world, CGrafPtr& savedPort,
-                                            GDHandle& savedDevice, PixMapHandle& pixMap)
+bool VPainter::_PrepareForDrawingRotatedText(const Rect& rect, GWorldPtr& world, CGrafPtr& savedPort,
+                                             GDHandle& savedDevice, PixMapHandle& pixMap)
 {
     if (fTextAngle == 0) return false;
     if (world) DisposeGWorld(world);
@@ -306,8 +306,8 @@ bool VPainter::PrepareForDrawingRotatedText(const Rect& rect, GWorldPtr& world, 
     return true;
 }
 
-void VPainter::FinishDrawingRotatedText(const Rect& rect, CGrafPtr savedPort, GDHandle savedDevice,
-                                        PixMapHandle pixMap, int32_t x, int32_t y)
+void VPainter::_FinishDrawingRotatedText(const Rect& rect, CGrafPtr savedPort, GDHandle savedDevice,
+                                         PixMapHandle pixMap, int32_t x, int32_t y)
 {
     if (fTextAngle == 0 || !pixMap) return;
     SetGWorld(savedPort, savedDevice);

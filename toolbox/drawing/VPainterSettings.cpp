@@ -22,7 +22,7 @@ constexpr uint8_t kStdPatterns[13][8] = {
 
 }  // namespace
 
-bool VPainter::MakeStdPattern(PatternStyle style, Pattern& pattern)
+bool VPainter::_MakeStdPattern(PatternStyle style, Pattern& pattern)
 {
     if (style < 0 || style > 12) return false;
     for (int i = 0; i < 8; ++i) pattern.pat[i] = kStdPatterns[style][i];
@@ -60,7 +60,7 @@ void VPainter::SetLineStdColor(StdColor color)
 
 void VPainter::SetLineStdPattern(PatternStyle style)
 {
-    if (MakeStdPattern(style, fLinePattern)) fLineDirty = true;
+    if (_MakeStdPattern(style, fLinePattern)) fLineDirty = true;
 }
 
 void VPainter::SetFillColor(uint32_t color)
@@ -83,7 +83,7 @@ void VPainter::SetFillStdColor(StdColor color)
 
 void VPainter::SetFillStdPattern(PatternStyle style)
 {
-    if (MakeStdPattern(style, fFillPattern)) fFillDirty = true;
+    if (_MakeStdPattern(style, fFillPattern)) fFillDirty = true;
 }
 
 // The erase colour is the background of fills and frames too.

@@ -84,7 +84,7 @@ bool VPainter::SelectPort() const
 
 // --- brushes -------------------------------------------------------------------
 
-void VPainter::UpdateLineBrush()
+void VPainter::_UpdateLineBrush()
 {
     if (!fLineDirty && fAppliedFore == fLineColor) return;
     RGBColor c = PlatformColor(fEraseColor);
@@ -115,7 +115,7 @@ void VPainter::UpdateLineBrush()
 }
 
 // The pen size stays as the line brush left it.
-void VPainter::UpdateFillBrush()
+void VPainter::_UpdateFillBrush()
 {
     if (!fFillDirty && fAppliedFore == fFillColor) return;
     RGBColor c = PlatformColor(fEraseColor);
@@ -130,7 +130,7 @@ void VPainter::UpdateFillBrush()
     fFillDirty = false;
 }
 
-void VPainter::UpdateEraseBrush()
+void VPainter::_UpdateEraseBrush()
 {
     if (!fEraseDirty && fAppliedBack == fEraseColor && fAppliedFore == fEraseColor) return;
     Pattern black;
@@ -148,7 +148,7 @@ void VPainter::UpdateEraseBrush()
     fEraseDirty = false;
 }
 
-void VPainter::RestoreEraseBrush()
+void VPainter::_RestoreEraseBrush()
 {
     Pattern white;
     BackPat(GetQDGlobalsWhite(&white));
@@ -157,7 +157,7 @@ void VPainter::RestoreEraseBrush()
     fAppliedFore = fLineColor;
 }
 
-void VPainter::UpdateTextBrush()
+void VPainter::_UpdateTextBrush()
 {
     if (fAppliedFore != fTextColor) {
         const RGBColor c = PlatformColor(fTextColor);
@@ -180,7 +180,7 @@ void VPainter::UpdateTextBrush()
 void VPainter::FillVRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (!SelectPort()) return;
-    UpdateFillBrush();
+    _UpdateFillBrush();
     const Rect r = MapRect(x, y, w, h);
     PaintRect(&r);
 }
@@ -188,7 +188,7 @@ void VPainter::FillVRect(int32_t x, int32_t y, int32_t w, int32_t h)
 void VPainter::FrameVRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (!SelectPort()) return;
-    UpdateLineBrush();
+    _UpdateLineBrush();
     const Rect r = MapRect(x, y, w, h);
     ::platform::FrameRect(&r);
 }
@@ -197,19 +197,19 @@ void VPainter::DrawVRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (!SelectPort()) return;
     const Rect r = MapRect(x, y, w, h);
-    UpdateFillBrush();
+    _UpdateFillBrush();
     PaintRect(&r);
-    UpdateLineBrush();
+    _UpdateLineBrush();
     ::platform::FrameRect(&r);
 }
 
 void VPainter::EraseVRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (!SelectPort()) return;
-    UpdateEraseBrush();
+    _UpdateEraseBrush();
     const Rect r = MapRect(x, y, w, h);
     EraseRect(&r);
-    RestoreEraseBrush();
+    _RestoreEraseBrush();
 }
 
 void VPainter::FillVRect(const VRect& r) { FillVRect(r.GetLeft(), r.GetTop(), r.GetWidth(), r.GetHeight()); }
@@ -222,7 +222,7 @@ void VPainter::EraseVRect(const VRect& r) { EraseVRect(r.GetLeft(), r.GetTop(), 
 // The pen hangs below and to the right of the point; a pen wider than one
 // pixel is moved back by half its width so that it straddles the line,
 // and the far end is pulled in so that the line keeps its length.
-void VPainter::MacLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2)
+void VPainter::_MacLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2)
 {
     const int64_t w = TruncateToLong(fLineWidth + 0.99);
     if (w > 1) {
@@ -253,8 +253,8 @@ void VPainter::MacLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2)
 void VPainter::DrawVLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
     if (!SelectPort()) return;
-    UpdateLineBrush();
-    MacLine(MapX(x1), MapY(y1), MapX(x2), MapY(y2));
+    _UpdateLineBrush();
+    _MacLine(MapX(x1), MapY(y1), MapX(x2), MapY(y2));
 }
 
 void VPainter::DrawVLineRel(int32_t x, int32_t y, int32_t dx, int32_t dy)
@@ -350,4 +350,4 @@ void VPainter::DimColor(RGBColor* color)
     *color = {uint16_t(r), uint16_t(g), uint16_t(b)};
 }
 
-void VPainter::EraseRectTransparent(GrafVerb, const Rect*) {}
+void VPainter::_EraseRect_Transparent(GrafVerb, const Rect*) {}

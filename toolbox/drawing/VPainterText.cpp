@@ -51,7 +51,7 @@ void VPainter::LookUpFontNum()
     fFontNum = number;
 }
 
-void VPainter::MakeFontBuffer(double scale)
+void VPainter::_MakeFontBuffer(double scale)
 {
     LookUpFontNum();
     delete fFontCache;
@@ -68,7 +68,7 @@ void VPainter::ApplyPortFont(double scale)
     fFontDirty &= ~2;
 }
 
-void VPainter::UpdateFont(int16_t mask, double scale)
+void VPainter::_UpdateFont(int16_t mask, double scale)
 {
     if (mask & 4) mask |= 2;
     if (mask & 2) mask |= 1;
@@ -79,7 +79,7 @@ void VPainter::UpdateFont(int16_t mask, double scale)
         return;
     }
     if ((fFontDirty & 1) && (mask & 1)) {
-        MakeFontBuffer(scale);
+        _MakeFontBuffer(scale);
         fFontDirty &= ~1;
     }
     if ((fFontDirty & 2) && (mask & 2)) ApplyPortFont(scale);
@@ -96,20 +96,20 @@ void VPainter::UpdateFont(int16_t mask, double scale)
 
 int16_t VPainter::GetFontAscent()
 {
-    UpdateFont(4, 1.0);
+    _UpdateFont(4, 1.0);
     return fFontCache ? fFontCache->fAscent : 0;
 }
 
 int16_t VPainter::GetFontHeight()
 {
-    UpdateFont(4, 1.0);
+    _UpdateFont(4, 1.0);
     if (!fFontCache) return 0;
     return Clamp16(int32_t(fFontCache->fAscent) + fFontCache->fDescent + fFontCache->fLeading);
 }
 
 bool VPainter::IsSymbolFont()
 {
-    UpdateFont(7, 1.0);
+    _UpdateFont(7, 1.0);
     return fFontCache && fFontCache->IsSymbol();
 }
 
@@ -149,7 +149,7 @@ float VPainter::GetTextWidth(const void* text, int32_t length, CharSet set, doub
 {
     if (length < 1 || !text || !SelectPort()) return 0.0f;
     if (scale != 1.0) fFontDirty |= 2;
-    UpdateFont(2, 1.0);
+    _UpdateFont(2, 1.0);
     const MacRomanRun<kMeasureLocal> run(text, length, set);
     if (!run.data()) return 0.0f;
     return float(TextWidth(run.data(), 0, run.length()) * scale);
@@ -174,7 +174,7 @@ float VPainter::GetTextWidth(const VString& text)
 
 float VPainter::GetTextWidth(char16_t ch, double scale)
 {
-    UpdateFont(1, scale);
+    _UpdateFont(1, scale);
     if (!fFontCache) return 0.0f;
     return fFontCache->GetUnicharWidth(ch, this, fCurPort, scale);
 }
@@ -185,8 +185,8 @@ void VPainter::DrawText(const void* text, int32_t length, CharSet set, double sc
 {
     if (length < 1 || !text || !SelectPort()) return;
     if (scale != 1.0) fFontDirty |= 2;
-    UpdateFont(2, 1.0);
-    UpdateTextBrush();
+    _UpdateFont(2, 1.0);
+    _UpdateTextBrush();
     const MacRomanRun<kDrawLocal> run(text, length, set);
     const int16_t n = run.length();
     if (!run.data() || n < 1) return;
@@ -249,8 +249,8 @@ void VPainter::DrawText(const VString& text)
 
 void VPainter::DrawRotatedText(const uint8_t* bytes, int16_t length, double scale)
 {
-    UpdateFont(4, 1.0);
-    UpdateFillBrush();
+    _UpdateFont(4, 1.0);
+    _UpdateFillBrush();
     if (!fFontCache) return;
     const int32_t ascent = fFontCache->fAscent, descent = fFontCache->fDescent;
     const double w = TextWidth(bytes, 0, length) * scale;
@@ -260,11 +260,11 @@ void VPainter::DrawRotatedText(const uint8_t* bytes, int16_t length, double scal
     CGrafPtr savedPort = nullptr;
     GDHandle savedDevice = nullptr;
     PixMapHandle pixMap = nullptr;
-    if (PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap)) {
+    if (_PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap)) {
         MoveTo(0, Clamp16(ascent));
         platform::DrawText(bytes, 0, length);
-        FinishDrawingRotatedText(rect, savedPort, savedDevice, pixMap, TruncateToLong(fOffsetX + fTextPos.x),
-                                 TruncateToLong(fOffsetY + fTextPos.y));
+        _FinishDrawingRotatedText(rect, savedPort, savedDevice, pixMap, TruncateToLong(fOffsetX + fTextPos.x),
+                                  TruncateToLong(fOffsetY + fTextPos.y));
     } else if (world) {
         SetGWorld(savedPort, savedDevice);
     }
@@ -306,8 +306,8 @@ void VPainter::DrawTextBox(const VString& text, AlignStyle hAlign, AlignStyle vA
     const int16_t n = int16_t(std::min<int32_t>(byteCount, 0x7FFF));
 
     SelectPort();
-    UpdateFont(7, 1.0);
-    UpdateTextBrush();
+    _UpdateFont(7, 1.0);
+    _UpdateTextBrush();
     const int32_t tw = TextWidth(bytes, 0, n);
     const int32_t lh = fFontCache ? int32_t(fFontCache->fAscent) + fFontCache->fDescent + fFontCache->fLeading : 0;
     const int64_t left = int64_t(fOffsetX) + x;
@@ -328,7 +328,7 @@ void VPainter::DrawTextBox(const VString& text, AlignStyle hAlign, AlignStyle vA
             const Rect r{Clamp16(box.top), Clamp16(box.left), Clamp16(box.bottom), Clamp16(box.right)};
             TETextBox(bytes, n, &r, just);
         } else {
-            TransparentTextBox(bytes, n, box, just);
+            _TransparentTextBox(bytes, n, box, just);
         }
     } else {
         std::u16string label = text.GetMutableCFString();
@@ -355,13 +355,13 @@ void VPainter::DrawTextBox(const VString& text, AlignStyle hAlign, AlignStyle vA
     if (inPlace) text.Unlock();
 }
 
-void VPainter::TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification)
+void VPainter::_TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification)
 {
-    TransparentTextBox(text, length, rect, justification, nullptr, false);
+    _TransparentTextBox(text, length, rect, justification, nullptr, false);
 }
 
-void VPainter::TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification,
-                                  const LongRect* clip, bool rotate)
+void VPainter::_TransparentTextBox(const void* text, int32_t length, const LongRect& rect, int16_t justification,
+                                   const LongRect* clip, bool rotate)
 {
     if (!SelectPort() || !text || length < 1) return;
     const int32_t n = std::min<int32_t>(length, 0x7FFF);
@@ -374,15 +374,15 @@ void VPainter::TransparentTextBox(const void* text, int32_t length, const LongRe
         CGrafPtr savedPort = nullptr;
         GDHandle savedDevice = nullptr;
         PixMapHandle pixMap = nullptr;
-        UpdateFont(4, 1.0);
-        if (PrepareForDrawingRotatedText(local, world, savedPort, savedDevice, pixMap)) {
+        _UpdateFont(4, 1.0);
+        if (_PrepareForDrawingRotatedText(local, world, savedPort, savedDevice, pixMap)) {
             if (clip) {
                 const Rect c{Clamp16(int64_t(clip->top) - rect.top), Clamp16(int64_t(clip->left) - rect.left),
                              Clamp16(int64_t(clip->bottom) - rect.top), Clamp16(int64_t(clip->right) - rect.left)};
                 ClipRect(&c);
             }
             DrawTransparentBox(world, text, n, local, justification);
-            FinishDrawingRotatedText(local, savedPort, savedDevice, pixMap, rect.left, rect.top);
+            _FinishDrawingRotatedText(local, savedPort, savedDevice, pixMap, rect.left, rect.top);
         } else if (world) {
             SetGWorld(savedPort, savedDevice);
         }
@@ -414,13 +414,13 @@ void VPainter::DrawTransparentBox(CGrafPtr port, const void* text, int32_t lengt
 {
     // The text box erases its rectangle through the port's rectangle
     // procedure: a procedure that does nothing leaves what is there.
-    static const QDProcs transparentProcs = [] {
+    static const QDProcs gTransparentTextBoxProcs = [] {
         QDProcs procs;
-        procs.rectProc = EraseRectTransparent;
+        procs.rectProc = _EraseRect_Transparent;
         return procs;
     }();
     QDProcs* saved = port->grafProcs;
-    port->grafProcs = const_cast<QDProcs*>(&transparentProcs);
+    port->grafProcs = const_cast<QDProcs*>(&gTransparentTextBoxProcs);
     TETextBox(text, length, &r, just);
     port->grafProcs = saved;
 }

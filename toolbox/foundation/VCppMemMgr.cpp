@@ -49,9 +49,9 @@ uint32_t VCppMemMgr::Word(Addr a) const
 
 void VCppMemMgr::SetWord(Addr a, uint32_t v) { std::memcpy(At(a), &v, 4); }
 
-VCppMemMgr::Addr VCppMemMgr::Root() const { return fHeaps.empty() ? 0 : Word(fHeaps[0].base + 4); }
+VCppMemMgr::CppMemBlock VCppMemMgr::Root() const { return fHeaps.empty() ? 0 : Word(fHeaps[0].base + 4); }
 
-void VCppMemMgr::SetRoot(Addr b) { SetWord(fHeaps[0].base + 4, b); }
+void VCppMemMgr::SetRoot(CppMemBlock b) { SetWord(fHeaps[0].base + 4, b); }
 
 void* VCppMemMgr::NewPtr(uint32_t size, uint8_t)
 {
@@ -67,14 +67,14 @@ void* VCppMemMgr::Allocate(uint32_t size)
     int32_t rounded = int32_t((size + 3) & ~3u);
     if (rounded < kMinPayload) rounded = kMinPayload;
 
-    Addr b = FindBlock(rounded, true);
+    CppMemBlock b = FindBlock(rounded, true);
     if (!b) return nullptr;
     const int32_t blockSize = SizeOf(b);
     if (int64_t(blockSize) >= int64_t(rounded) + kBlockHeader + kMinPayload) {
-        Addr tail = b + kBlockHeader + uint32_t(rounded);
+        CppMemBlock tail = b + kBlockHeader + uint32_t(rounded);
         SetPrevOf(tail, b);
         SetSizeOf(tail, blockSize - rounded - kBlockHeader);
-        Addr after = After(tail);
+        CppMemBlock after = After(tail);
         if (SizeOf(after) != kEndMarkerSize) SetPrevOf(after, tail);
         InsertFree(tail);
         SetSizeOf(b, -rounded);
@@ -85,14 +85,14 @@ void* VCppMemMgr::Allocate(uint32_t size)
     return At(b + kBlockHeader);
 }
 
-VCppMemMgr::Addr VCppMemMgr::FindBlock(int32_t rounded, bool mayAddHeap)
+VCppMemMgr::CppMemBlock VCppMemMgr::FindBlock(int32_t rounded, bool mayAddHeap)
 {
-    Addr node = Root();
-    Addr candidate = 0;
+    CppMemBlock node = Root();
+    CppMemBlock candidate = 0;
     while (node) {
         const int32_t s = SizeOf(node);
         if (s == rounded) {
-            Addr taken = Next(node) ? Next(node) : node;
+            CppMemBlock taken = Next(node) ? Next(node) : node;
             RemoveFree(taken);
             return taken;
         }
@@ -126,18 +126,18 @@ bool VCppMemMgr::AddHeap(int32_t rounded)
     char* block = platform::NewPtr(platform::Size(platformSize));
     if (!block) return false;
 
-    const Addr base = fNextBase;
-    fNextBase = Addr((int64_t(base) + platformSize + 3) & ~int64_t(3));
+    const CppMemHeap base = fNextBase;
+    fNextBase = CppMemHeap((int64_t(base) + platformSize + 3) & ~int64_t(3));
     fHeaps.push_back({base, uint32_t(platformSize), block});
     fTotalHeapBytes += usable;
     ++fHeapCount;
 
-    const Addr first = base + kHeapHeader;
-    const Addr end = first + kBlockHeader + uint32_t(usable);
+    const CppMemBlock first = base + kHeapHeader;
+    const CppMemBlock end = first + kBlockHeader + uint32_t(usable);
     const bool isFirstHeap = fHeaps.size() == 1;
     SetWord(base, uint32_t(usable));
     SetWord(base + 4, isFirstHeap ? 0 : first);
-    SetWord(base + 8, 0);
+    SetNextHeap(base, 0);
     SetWord(base + 12, end);
     SetPrevOf(first, 0);
     SetSizeOf(first, usable);
@@ -148,20 +148,20 @@ bool VCppMemMgr::AddHeap(int32_t rounded)
         fFirstHeap = block;
     } else {
         const HeapSpan& last = fHeaps[fHeaps.size() - 2];
-        SetWord(last.base + 8, base);
-        SetPrevOf(Word(last.base + 12), first);
+        SetNextHeap(last.base, base);
+        SetPrevOf(EndMarker(last.base), first);
     }
     InsertFree(first);
     return true;
 }
 
-void VCppMemMgr::InsertFree(Addr b)
+void VCppMemMgr::InsertFree(CppMemBlock b)
 {
     SetSmaller(b, 0);
     SetLarger(b, 0);
     SetParent(b, 0);
     SetNext(b, 0);
-    Addr node = Root();
+    CppMemBlock node = Root();
     if (!node) {
         SetRoot(b);
         return;
@@ -194,18 +194,18 @@ void VCppMemMgr::InsertFree(Addr b)
     }
 }
 
-void VCppMemMgr::RemoveFree(Addr b)
+void VCppMemMgr::RemoveFree(CppMemBlock b)
 {
-    const Addr parent = Parent(b);
+    const CppMemBlock parent = Parent(b);
     if (parent && Next(parent) == b) {
         SetNext(parent, Next(b));
         if (Next(b)) SetParent(Next(b), parent);
         return;
     }
 
-    Addr replacement;
-    const Addr smaller = Smaller(b);
-    const Addr larger = Larger(b);
+    CppMemBlock replacement;
+    const CppMemBlock smaller = Smaller(b);
+    const CppMemBlock larger = Larger(b);
     if (Next(b)) {
         replacement = Next(b);
         SetSmaller(replacement, smaller);
@@ -220,7 +220,7 @@ void VCppMemMgr::RemoveFree(Addr b)
         } else {
             replacement = smaller;
             while (Larger(replacement)) replacement = Larger(replacement);
-            const Addr up = Parent(replacement);
+            const CppMemBlock up = Parent(replacement);
             SetLarger(up, Smaller(replacement));
             if (Smaller(replacement)) SetParent(Smaller(replacement), up);
             SetSmaller(replacement, smaller);
@@ -241,21 +241,21 @@ void VCppMemMgr::RemoveFree(Addr b)
     if (replacement) SetParent(replacement, parent);
 }
 
-void VCppMemMgr::DoFree(Addr b)
+void VCppMemMgr::DoFree(CppMemBlock b)
 {
     SetSizeOf(b, -SizeOf(b));
-    const Addr next = After(b);
+    const CppMemBlock next = After(b);
     if (SizeOf(next) >= 0) {
         RemoveFree(next);
         SetSizeOf(b, SizeOf(b) + SizeOf(next) + kBlockHeader);
-        const Addr after = After(b);
+        const CppMemBlock after = After(b);
         if (SizeOf(after) != kEndMarkerSize) SetPrevOf(after, b);
     }
-    const Addr prev = PrevOf(b);
+    const CppMemBlock prev = PrevOf(b);
     if (prev && SizeOf(prev) >= 0) {
         RemoveFree(prev);
         SetSizeOf(prev, SizeOf(prev) + SizeOf(b) + kBlockHeader);
-        const Addr after = After(prev);
+        const CppMemBlock after = After(prev);
         if (SizeOf(after) != kEndMarkerSize) SetPrevOf(after, prev);
         b = prev;
     }
@@ -270,10 +270,10 @@ void VCppMemMgr::DisposePtr(void* p)
         const auto start = reinterpret_cast<uintptr_t>(heap.block);
         if (address < start || address >= start + heap.length) continue;
         const uint32_t offset = uint32_t(address - start);
-        const uint32_t endMarker = kHeapHeader + kBlockHeader + Word(heap.base);
+        const uint32_t endMarker = kHeapHeader + kBlockHeader + uint32_t(HeapSize(heap.base));
         // A payload starts 12 bytes into a block, on a 4-byte boundary.
         if (offset < uint32_t(kHeapHeader + kBlockHeader) || offset % 4 != 0) return;
-        const Addr b = heap.base + offset - kBlockHeader;
+        const CppMemBlock b = heap.base + offset - kBlockHeader;
         const int32_t size = SizeOf(b);
         // Only a block in use, lying wholly inside the heap, is freed.
         if (size >= 0 || size == kEndMarkerSize || int64_t(offset) - size > endMarker) return;

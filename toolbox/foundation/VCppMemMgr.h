@@ -33,10 +33,15 @@ public:
     void SetMayGrow(bool mayGrow) { fMayGrow = mayGrow; }
 
 private:
-    using Addr = uint32_t;  // 0 is null
+    // Addresses in the manager's space, 0 is null: a block's header
+    // (previous block, size, requested size, then the payload) and a
+    // heap's header (usable size, root or first block, next heap, end marker).
+    using Addr = uint32_t;
+    using CppMemBlock = Addr;
+    using CppMemHeap = Addr;
 
     struct HeapSpan {
-        Addr base;
+        CppMemHeap base;
         uint32_t length;
         char* block;
     };
@@ -45,29 +50,34 @@ private:
     uint32_t Word(Addr a) const;
     void SetWord(Addr a, uint32_t v);
 
-    int32_t SizeOf(Addr b) const { return int32_t(Word(b + 4)); }
-    void SetSizeOf(Addr b, int32_t s) { SetWord(b + 4, uint32_t(s)); }
-    Addr PrevOf(Addr b) const { return Word(b); }
-    void SetPrevOf(Addr b, Addr p) { SetWord(b, p); }
-    Addr Smaller(Addr b) const { return Word(b + 12); }
-    Addr Larger(Addr b) const { return Word(b + 16); }
-    Addr Parent(Addr b) const { return Word(b + 20); }
-    Addr Next(Addr b) const { return Word(b + 24); }
-    void SetSmaller(Addr b, Addr v) { SetWord(b + 12, v); }
-    void SetLarger(Addr b, Addr v) { SetWord(b + 16, v); }
-    void SetParent(Addr b, Addr v) { SetWord(b + 20, v); }
-    void SetNext(Addr b, Addr v) { SetWord(b + 24, v); }
-    Addr After(Addr b) const { return b + 12 + uint32_t(SizeOf(b)); }
+    int32_t SizeOf(CppMemBlock b) const { return int32_t(Word(b + 4)); }
+    void SetSizeOf(CppMemBlock b, int32_t s) { SetWord(b + 4, uint32_t(s)); }
+    CppMemBlock PrevOf(CppMemBlock b) const { return Word(b); }
+    void SetPrevOf(CppMemBlock b, CppMemBlock p) { SetWord(b, p); }
+    CppMemBlock Smaller(CppMemBlock b) const { return Word(b + 12); }
+    CppMemBlock Larger(CppMemBlock b) const { return Word(b + 16); }
+    CppMemBlock Parent(CppMemBlock b) const { return Word(b + 20); }
+    CppMemBlock Next(CppMemBlock b) const { return Word(b + 24); }
+    void SetSmaller(CppMemBlock b, CppMemBlock v) { SetWord(b + 12, v); }
+    void SetLarger(CppMemBlock b, CppMemBlock v) { SetWord(b + 16, v); }
+    void SetParent(CppMemBlock b, CppMemBlock v) { SetWord(b + 20, v); }
+    void SetNext(CppMemBlock b, CppMemBlock v) { SetWord(b + 24, v); }
+    CppMemBlock After(CppMemBlock b) const { return b + 12 + uint32_t(SizeOf(b)); }
 
-    Addr Root() const;
-    void SetRoot(Addr b);
+    int32_t HeapSize(CppMemHeap h) const { return int32_t(Word(h)); }
+    CppMemHeap NextHeap(CppMemHeap h) const { return Word(h + 8); }
+    void SetNextHeap(CppMemHeap h, CppMemHeap next) { SetWord(h + 8, next); }
+    CppMemBlock EndMarker(CppMemHeap h) const { return Word(h + 12); }
+
+    CppMemBlock Root() const;
+    void SetRoot(CppMemBlock b);
 
     void* Allocate(uint32_t size);
-    Addr FindBlock(int32_t rounded, bool mayAddHeap);
+    CppMemBlock FindBlock(int32_t rounded, bool mayAddHeap);
     bool AddHeap(int32_t rounded);
-    void InsertFree(Addr b);
-    void RemoveFree(Addr b);
-    void DoFree(Addr b);
+    void InsertFree(CppMemBlock b);
+    void RemoveFree(CppMemBlock b);
+    void DoFree(CppMemBlock b);
 
     int32_t fHeapCount = 0;
     int32_t fTotalHeapBytes = 0;
@@ -77,5 +87,5 @@ private:
     uint8_t fMayGrow = 1;
 
     std::vector<HeapSpan> fHeaps;  // in address order
-    Addr fNextBase = 16;
+    CppMemHeap fNextBase = 16;
 };

@@ -1,5 +1,7 @@
 #include "toolbox/foundation/VIntlMgr.h"
 
+#include <array>
+
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/RomanCase.h"
@@ -24,8 +26,15 @@ uint16_t BE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// The ASCII table of the quick comparison: a-z fold to A-Z.
-char16_t TrivialCompareValue(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c; }
+// The quick comparison's values of the characters 0x00-0xBF: each itself,
+// but a-z fold to A-Z.
+constexpr auto MakeTrivialCompareTable()
+{
+    std::array<char16_t, 0xC0> table{};
+    for (char16_t c = 0; c < 0xC0; ++c) table[c] = c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
+    return table;
+}
+constexpr std::array<char16_t, 0xC0> gTableTrivialCompare = MakeTrivialCompareTable();
 
 int32_t Sign(int32_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
@@ -50,7 +59,7 @@ platform::Handle VIntlMgr::LoadData(platform::ResType type, int16_t id)
 
 int16_t VIntlMgr::InitUnicode(DialectCode dialect)
 {
-    fDialect = AdjustDialect(dialect);
+    fDialect = _AdjustDialect(dialect);
     MultiByteCode family = INTL_GetDialectScriptCode(fDialect);
     if (family == -1) family = INTL_GetDialectScriptCode(PrimaryDialect(fDialect));
 
@@ -223,7 +232,7 @@ char16_t VIntlMgr::Mac2Uni(const uint8_t*& src, const uint8_t* srcEnd) const
 // off, after ASCII; characters the Mac set lacks come last, by code.
 uint32_t VIntlMgr::LooseKey(char16_t c) const
 {
-    if (c < 0x80) return TrivialCompareValue(c);
+    if (c < 0x80) return gTableTrivialCompare[c];
     uint8_t b = '?';
     const char16_t* s = &c;
     uint8_t* d = &b;

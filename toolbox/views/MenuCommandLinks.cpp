@@ -1,9 +1,5 @@
 #include "toolbox/views/MenuCommandLinks.h"
 
-#include <map>
-#include <memory>
-#include <utility>
-
 #include "toolbox/drawing/MenuLinks.h"
 #include "toolbox/drawing/VPainter.h"
 #include "toolbox/drawing/VTextMenu.h"
@@ -13,45 +9,12 @@
 
 namespace {
 
-// A menu's ear on one command.
-class MenuListener : public VCommandListener {
-public:
-    MenuListener(VMenu* menu, VCommand* command) : fMenu(menu), fCommand(command) {}
-    void RedrawValue(RedrawMode) override { fMenu->UpdateCommand(fCommand); }
-    void CommandGone(VCommand* command) override;
-
-private:
-    VMenu* fMenu;
-    VCommand* fCommand;
-};
-
-std::map<std::pair<VCommand*, VMenu*>, std::unique_ptr<MenuListener>>& Listeners()
-{
-    static std::map<std::pair<VCommand*, VMenu*>, std::unique_ptr<MenuListener>> listeners;
-    return listeners;
-}
-
-void MenuListener::CommandGone(VCommand* command)
-{
-    VMenu* menu = fMenu;
-    Listeners().erase({command, menu});  // deletes this listener
-    menu->CommandGone(command);
-}
-
 void Listen(VCommand* command, VMenu* menu, bool on)
 {
-    auto& listeners = Listeners();
-    const auto key = std::make_pair(command, menu);
-    auto it = listeners.find(key);
-    if (on) {
-        if (it != listeners.end()) return;
-        auto listener = std::make_unique<MenuListener>(menu, command);
-        command->AddMenuListener(listener.get());
-        listeners.emplace(key, std::move(listener));
-    } else if (it != listeners.end()) {
-        command->DeleteMenuListener(it->second.get());
-        listeners.erase(it);
-    }
+    if (on)
+        command->AddListener(menu);
+    else
+        command->DeleteListener(menu);
 }
 
 // A command's key is a character run with the command key.

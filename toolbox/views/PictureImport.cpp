@@ -6,10 +6,10 @@
 #include "toolbox/drawing/PictureImportHooks.h"
 #include "toolbox/files/VFile.h"
 
-platform::Handle MacPictureFromFile(VFile& file, int16_t* error)
+platform::Handle MacPictureFromFile(VFile& file, VError* error)
 {
     platform::PicHandle picture = nullptr;
-    int16_t err = 600;
+    VError err = 600;
     try {
         platform::FSSpec fileSpec{};
         platform::GraphicsImportComponent importer = nullptr;

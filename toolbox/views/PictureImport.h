@@ -7,12 +7,13 @@
 #include <cstdint>
 
 #include "platform/core/MacTypes.h"
+#include "toolbox/drawing/PictureImportHooks.h"
 
 class VFile;
 
 // The file's picture (the caller's), or null. error, when given: 0, 100
 // when memory ran out, 600 for any other failure.
-platform::Handle MacPictureFromFile(VFile& file, int16_t* error);
+platform::Handle MacPictureFromFile(VFile& file, VError* error);
 
 // Installs MacPictureFromFile as the drawing layer's picture import.
 void InstallPictureImport();

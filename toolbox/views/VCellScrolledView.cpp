@@ -38,10 +38,10 @@ VCellScrolledView::Role VCellScrolledView::GetRole() const
 {
     auto* pane = dynamic_cast<VViewSplitter*>(fParent);
     if (!pane) return Role::None;
-    if (pane->GetUserFrame(false) == this) return Role::Cells;
-    if (pane->GetTopFrame() == this) return Role::ColHeaders;
-    if (pane->GetLeftFrame() == this) return Role::RowHeaders;
-    if (pane->GetBottomFrame() == this) return Role::ColFooters;
+    if (pane->GetUserFrame(false) == this) return Role::Cell;
+    if (pane->GetTopFrame() == this) return Role::ColHeader;
+    if (pane->GetLeftFrame() == this) return Role::RowHeader;
+    if (pane->GetBottomFrame() == this) return Role::ColFooter;
     return Role::None;
 }
 
@@ -50,7 +50,7 @@ VCellScrolledView::Role VCellScrolledView::GetRole() const
 void VCellScrolledView::SetSize(int32_t w, int32_t h, RedrawMode mode)
 {
     bool cols = false, rows = false;
-    if (fCellView && GetRole() == Role::Cells) {
+    if (fCellView && GetRole() == Role::Cell) {
         VCellView& cv = *fCellView;
         const double zoom = cv.GetZoom();
         // A first layout from nothing spreads nothing.
@@ -155,7 +155,7 @@ void VCellScrolledView::DoFastScroll(VPainter* painter, int32_t dx, int32_t dy)
     painter->SetLook(fLook == -2 ? painter->GetLook() : GetResolvedLook());
     painter->SaveClip(false);
     painter->ClipVRegion(update, true);
-    FastPaint(painter, &update);
+    _FastPaint(painter, &update);
     // The children meeting the uncovered strip, at their offsets.
     VRegion inVirtual(update);
     inVirtual.SetPos(update.GetLeft() + fVirtualX, update.GetTop() + fVirtualY);
@@ -180,7 +180,7 @@ void VCellScrolledView::DoFastScroll(VPainter* painter, int32_t dx, int32_t dy)
 void VCellScrolledView::DoPaint(VPainter* painter)
 {
     ++fUpdateStamp;
-    FastPaint(painter, nullptr);
+    _FastPaint(painter, nullptr);
 }
 
 bool VCellScrolledView::CellMeets(VPainter* painter, const VRegion* region, int32_t x, int32_t y, int32_t w,
@@ -190,16 +190,16 @@ bool VCellScrolledView::CellMeets(VPainter* painter, const VRegion* region, int3
     return region ? region->Overlaps(rect) : painter->VRectIsInClip(rect);
 }
 
-void VCellScrolledView::FastPaint(VPainter* painter, const VRegion* region)
+void VCellScrolledView::_FastPaint(VPainter* painter, const VRegion* region)
 {
     if (!painter || !fCellView) return;
     const Role role = GetRole();
     if (role == Role::None) return;
     VCellView& cv = *fCellView;
-    const bool strip = role == Role::ColHeaders || role == Role::ColFooters;
+    const bool strip = role == Role::ColHeader || role == Role::ColFooter;
     int32_t r1 = 0, r2 = 0, c1 = 0, c2 = 0;
     if (strip) {
-        r1 = r2 = role == Role::ColHeaders ? -1 : -2;
+        r1 = r2 = role == Role::ColHeader ? -1 : -2;
     } else {
         r1 = cv.FindRow(fVirtualY, true);
         if (r1 == 0) r1 = 1;
@@ -207,7 +207,7 @@ void VCellScrolledView::FastPaint(VPainter* painter, const VRegion* region)
         if (r2 == 0) r2 = cv.FillsWithEmptyRows() ? cv.GetCellRowCount() : cv.GetLayoutRowCount();
         if (r2 == 0 && cv.FillsWithEmptyRows()) r2 = r1;
     }
-    if (role == Role::RowHeaders) {
+    if (role == Role::RowHeader) {
         c1 = c2 = 1;
     } else {
         c1 = cv.FindCol(fVirtualX, true);
@@ -218,7 +218,7 @@ void VCellScrolledView::FastPaint(VPainter* painter, const VRegion* region)
     }
     // Empty rows fill the pane below the last one.
     const int32_t defaultHeight = cv.GetRowHeight(0, true);
-    if (role == Role::Cells && cv.FillsWithEmptyRows() && defaultHeight != 0 && r2 > 0) {
+    if (role == Role::Cell && cv.FillsWithEmptyRows() && defaultHeight != 0 && r2 > 0) {
         int32_t paneHeight = fHeight;
         if (VSplittedPane* first = cv.FindPane(1, 1))
             if (VScrolledView* area = first->GetUserFrame(false)) paneHeight = area->GetHeight();
@@ -245,12 +245,12 @@ void VCellScrolledView::PaintCells(VPainter* painter, const VRegion* region, Rol
     const int32_t viewRight = fVirtualX + fWidth;
 
     auto height = [&](int32_t row) {
-        if (role == Role::ColHeaders) return cv.GetColHeaderHeight(true);
-        if (role == Role::ColFooters) return cv.GetColFooterHeight(true);
+        if (role == Role::ColHeader) return cv.GetColHeaderHeight(true);
+        if (role == Role::ColFooter) return cv.GetColFooterHeight(true);
         return cv.GetRowHeight(row, true);
     };
     auto width = [&](int32_t column, int32_t left) {
-        if (role == Role::RowHeaders) return cv.GetRowHeaderWidth(true);
+        if (role == Role::RowHeader) return cv.GetRowHeaderWidth(true);
         int32_t w = cv.GetColWidth(column, true);
         if (fills && column == layoutCols) w = std::max(w, viewRight - left);
         return w;
@@ -258,25 +258,25 @@ void VCellScrolledView::PaintCells(VPainter* painter, const VRegion* region, Rol
     auto paintOne = [&](int32_t c, int32_t r, int32_t x, int32_t y, int32_t w, int32_t h) {
         if (w <= 0 || h <= 0 || !CellMeets(painter, region, x, y, w, h)) return;
         switch (role) {
-        case Role::Cells: cv.DoPaintCell(painter, region, this, c, r, x, y, w, h); break;
-        case Role::ColHeaders: cv.DoPaintColHeader(painter, region, this, c, r, x, y, w, h); break;
-        case Role::ColFooters: cv.DoPaintColFooter(painter, region, this, c, r, x, y, w, h); break;
-        case Role::RowHeaders: cv.DoPaintRowHeader(painter, region, this, c, r, x, y, w, h); break;
+        case Role::Cell: cv.DoPaintCell(painter, region, this, c, r, x, y, w, h); break;
+        case Role::ColHeader: cv.DoPaintColHeader(painter, region, this, c, r, x, y, w, h); break;
+        case Role::ColFooter: cv.DoPaintColFooter(painter, region, this, c, r, x, y, w, h); break;
+        case Role::RowHeader: cv.DoPaintRowHeader(painter, region, this, c, r, x, y, w, h); break;
         case Role::None: break;
         }
     };
-    const bool strip = role == Role::ColHeaders || role == Role::ColFooters;
+    const bool strip = role == Role::ColHeader || role == Role::ColFooter;
     const int32_t top0 = strip ? 0 : cv.GetRowTop(r1, true);
-    const int32_t left0 = role == Role::RowHeaders ? 0 : cv.GetColLeft(c1, true);
+    const int32_t left0 = role == Role::RowHeader ? 0 : cv.GetColLeft(c1, true);
 
     for (int16_t pass = 1; pass <= cv.GetPaintPassCount(); ++pass) {
         switch (role) {
-        case Role::Cells:
+        case Role::Cell:
             cv.DoPaintCellPrepare(painter, region, this, fVirtualX, fVirtualY, fWidth, fHeight, pass);
             break;
-        case Role::ColHeaders: cv.DoPaintColHeaderPrepare(painter, region, this); break;
-        case Role::ColFooters: cv.DoPaintColFooterPrepare(painter, region, this); break;
-        case Role::RowHeaders: cv.DoPaintRowHeaderPrepare(painter, region, this); break;
+        case Role::ColHeader: cv.DoPaintColHeaderPrepare(painter, region, this); break;
+        case Role::ColFooter: cv.DoPaintColFooterPrepare(painter, region, this); break;
+        case Role::RowHeader: cv.DoPaintRowHeaderPrepare(painter, region, this); break;
         case Role::None: break;
         }
         if (any && cv.IsCellPass(pass)) {
@@ -309,12 +309,12 @@ void VCellScrolledView::PaintCells(VPainter* painter, const VRegion* region, Rol
             }
         }
         switch (role) {
-        case Role::Cells:
+        case Role::Cell:
             cv.DoPaintCellRestore(painter, region, this, fVirtualX, fVirtualY, fWidth, fHeight, pass);
             break;
-        case Role::ColHeaders: cv.DoPaintColHeaderRestore(painter, region, this); break;
-        case Role::ColFooters: cv.DoPaintColFooterRestore(painter, region, this); break;
-        case Role::RowHeaders: cv.DoPaintRowHeaderRestore(painter, region, this); break;
+        case Role::ColHeader: cv.DoPaintColHeaderRestore(painter, region, this); break;
+        case Role::ColFooter: cv.DoPaintColFooterRestore(painter, region, this); break;
+        case Role::RowHeader: cv.DoPaintRowHeaderRestore(painter, region, this); break;
         case Role::None: break;
         }
     }
@@ -331,12 +331,12 @@ void VCellScrolledView::DoPaintRanges(VPainter* painter, const VCellRangeSet& ra
     VCellRange visible;
     cv.GetVisibleRange(this, visible);
     int32_t vc1 = visible.GetLeft(), vc2 = visible.GetRight(), vr1 = visible.GetTop(), vr2 = visible.GetBottom();
-    if (role == Role::ColHeaders || role == Role::ColFooters) {
+    if (role == Role::ColHeader || role == Role::ColFooter) {
         vc1 = cv.FindCol(fVirtualX, true);
         vc2 = cv.FindCol(fVirtualX + fWidth - 1, true);
         if (vc2 == 0) vc2 = cv.GetLayoutColCount();
-        vr1 = vr2 = role == Role::ColHeaders ? -1 : -2;
-    } else if (role == Role::RowHeaders) {
+        vr1 = vr2 = role == Role::ColHeader ? -1 : -2;
+    } else if (role == Role::RowHeader) {
         vr1 = cv.FindRow(fVirtualY, true);
         vr2 = cv.FindRow(fVirtualY + fHeight - 1, true);
         if (vr2 == 0) vr2 = cv.GetLayoutRowCount();
@@ -348,18 +348,18 @@ void VCellScrolledView::DoPaintRanges(VPainter* painter, const VCellRangeSet& ra
         const auto* r = static_cast<const VCellRange*>(node->data);
         int32_t c1 = std::max(r->GetLeft(), vc1), c2 = std::min(r->GetRight(), vc2);
         int32_t r1 = std::max(r->GetTop(), vr1), r2 = std::min(r->GetBottom(), vr2);
-        if (role == Role::ColHeaders || role == Role::ColFooters) r1 = r2 = vr1;
-        if (role == Role::RowHeaders) c1 = c2 = 1;
+        if (role == Role::ColHeader || role == Role::ColFooter) r1 = r2 = vr1;
+        if (role == Role::RowHeader) c1 = c2 = 1;
         if (c1 > c2 || r1 > r2) continue;
         // Clipped to the range's rectangle within the view.
-        const int32_t left = role == Role::RowHeaders ? 0 : cv.GetColLeft(c1, true);
-        int32_t right = role == Role::RowHeaders ? cv.GetRowHeaderWidth(true) : cv.GetColRight(c2, true);
-        if (role != Role::RowHeaders && cv.LastColumnFills() && c2 == cv.GetLayoutColCount())
+        const int32_t left = role == Role::RowHeader ? 0 : cv.GetColLeft(c1, true);
+        int32_t right = role == Role::RowHeader ? cv.GetRowHeaderWidth(true) : cv.GetColRight(c2, true);
+        if (role != Role::RowHeader && cv.LastColumnFills() && c2 == cv.GetLayoutColCount())
             right = std::max(right, fVirtualX + fWidth);
         int32_t top = 0, bottom = 0;
-        if (role == Role::ColHeaders) {
+        if (role == Role::ColHeader) {
             bottom = cv.GetColHeaderHeight(true);
-        } else if (role == Role::ColFooters) {
+        } else if (role == Role::ColFooter) {
             bottom = cv.GetColFooterHeight(true);
         } else {
             top = cv.GetRowTop(r1, true);
@@ -387,13 +387,13 @@ bool VCellScrolledView::DoMouseChildren(VClic& clic)
     int32_t x = 0, y = 0;
     clic.GetPos(x, y);
     const Role role = GetRole();
-    const int32_t column = role == Role::RowHeaders ? 1 : fCellView->FindCol(x, true);
-    const int32_t row = role == Role::ColHeaders ? -1 : role == Role::ColFooters ? -2 : fCellView->FindRow(y, true);
+    const int32_t column = role == Role::RowHeader ? 1 : fCellView->FindCol(x, true);
+    const int32_t row = role == Role::ColHeader ? -1 : role == Role::ColFooter ? -2 : fCellView->FindRow(y, true);
     switch (role) {
-    case Role::Cells: fCellView->DoClicInCell(this, column, row, clic); break;
-    case Role::ColHeaders: fCellView->DoClicInColHeader(this, column, row, clic); break;
-    case Role::RowHeaders: fCellView->DoClicInRowHeader(this, column, row, clic); break;
-    case Role::ColFooters: fCellView->DoClicInColFooter(this, column, row, clic); break;
+    case Role::Cell: fCellView->DoClicInCell(this, column, row, clic); break;
+    case Role::ColHeader: fCellView->DoClicInColHeader(this, column, row, clic); break;
+    case Role::RowHeader: fCellView->DoClicInRowHeader(this, column, row, clic); break;
+    case Role::ColFooter: fCellView->DoClicInColFooter(this, column, row, clic); break;
     case Role::None: break;
     }
     return true;
@@ -406,10 +406,10 @@ void VCellScrolledView::DoDrag(VClic& clic)
     VClic at(clic);
     at.SetPosByOffset(fVirtualX, fVirtualY);
     switch (GetRole()) {
-    case Role::Cells: fCellView->DoDragInCell(this, at); break;
-    case Role::ColHeaders: fCellView->DoDragInColHeader(this, at); break;
-    case Role::ColFooters: fCellView->DoDragInColFooter(this, at); break;
-    case Role::RowHeaders: fCellView->DoDragInRowHeader(this, at); break;
+    case Role::Cell: fCellView->DoDragInCell(this, at); break;
+    case Role::ColHeader: fCellView->DoDragInColHeader(this, at); break;
+    case Role::ColFooter: fCellView->DoDragInColFooter(this, at); break;
+    case Role::RowHeader: fCellView->DoDragInRowHeader(this, at); break;
     case Role::None: break;
     }
 }
@@ -422,10 +422,10 @@ uint32_t VCellScrolledView::FindCursor(const VPoint& p) const
     const VPoint inView(x + fVirtualX, y + fVirtualY);
     auto* self = const_cast<VCellScrolledView*>(this);
     switch (GetRole()) {
-    case Role::Cells: return fCellView->DoFindCursorInCell(self, inView);
-    case Role::ColHeaders: return fCellView->DoFindCursorInColHeader(self, inView);
-    case Role::ColFooters: return fCellView->DoFindCursorInColFooter(self, inView);
-    case Role::RowHeaders: return fCellView->DoFindCursorInRowHeader(self, inView);
+    case Role::Cell: return fCellView->DoFindCursorInCell(self, inView);
+    case Role::ColHeader: return fCellView->DoFindCursorInColHeader(self, inView);
+    case Role::ColFooter: return fCellView->DoFindCursorInColFooter(self, inView);
+    case Role::RowHeader: return fCellView->DoFindCursorInRowHeader(self, inView);
     case Role::None: break;
     }
     return 0;

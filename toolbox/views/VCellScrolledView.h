@@ -17,7 +17,7 @@ class VRegion;
 
 class VCellScrolledView : public VScrolledView {
 public:
-    enum class Role { Cells, ColHeaders, RowHeaders, ColFooters, None };
+    enum class Role { Cell, ColHeader, RowHeader, ColFooter, None };
 
     VCellScrolledView(VViewScroller* parent, VCellView* cellView);
     ~VCellScrolledView() override;
@@ -56,7 +56,7 @@ public:
 private:
     // Paints the cells meeting region (view coordinates), or the
     // painter's clip without one; the painter stands at the view.
-    void FastPaint(VPainter* painter, const VRegion* region);
+    void _FastPaint(VPainter* painter, const VRegion* region);
     // The passes over the cells of columns c1..c2 and rows r1..r2.
     void PaintCells(VPainter* painter, const VRegion* region, Role role, int32_t c1, int32_t c2, int32_t r1,
                     int32_t r2);

@@ -525,15 +525,15 @@ bool VCellView::DoMouseChildren(VClic& clic)
             clic.SetPosByOffset(-f->GetX(), -f->GetY());
             bool taken = false;
             if (VCellScrolledView* v = AsCellView(f, this)) {
-                if (!clic.IsUp() && v->GetRole() == VCellScrolledView::Role::Cells && !IsActivePane(pane))
+                if (!clic.IsUp() && v->GetRole() == VCellScrolledView::Role::Cell && !IsActivePane(pane))
                     SetActivePane(pane);
                 VClic inView(clic);
                 inView.SetPosByOffset(v->GetVirtualX(), v->GetVirtualY());
                 switch (v->GetRole()) {
-                case VCellScrolledView::Role::Cells: taken = CatchClicInCell(v, inView); break;
-                case VCellScrolledView::Role::ColHeaders: taken = CatchClicInColHeader(v, inView); break;
-                case VCellScrolledView::Role::ColFooters: taken = CatchClicInColFooter(v, inView); break;
-                case VCellScrolledView::Role::RowHeaders: taken = CatchClicInRowHeader(v, inView); break;
+                case VCellScrolledView::Role::Cell: taken = CatchClicInCell(v, inView); break;
+                case VCellScrolledView::Role::ColHeader: taken = CatchClicInColHeader(v, inView); break;
+                case VCellScrolledView::Role::ColFooter: taken = CatchClicInColFooter(v, inView); break;
+                case VCellScrolledView::Role::RowHeader: taken = CatchClicInRowHeader(v, inView); break;
                 case VCellScrolledView::Role::None: break;
                 }
             }

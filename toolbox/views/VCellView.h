@@ -27,6 +27,11 @@ class VRect;
 
 // 0 replaces the selection by the range, 1 adds it, 2 removes it.
 using CellSelectionAction = int16_t;
+// 0 paints row by row, any other value column by column.
+using PaintOrder = int16_t;
+// Kept for subclasses (a list box keeps 3 and saves it); the view itself
+// selects the same way in every mode.
+using CellSelectionMode = int16_t;
 // Panes a range repaint reaches: 0 every pane, 1 the active pane only,
 // 2 every pane but the active one.
 using ESplittedPaneDrawMode = int16_t;
@@ -199,13 +204,13 @@ public:
         if (fSkipReset > 0) --fSkipReset;
     }
     bool IsResetSkipped() const { return fSkipReset != 0; }
-    void SetPaintOrder(int16_t order) { fPaintOrder = order; }
-    int16_t GetPaintOrder() const { return fPaintOrder; }
+    void SetPaintOrder(PaintOrder order) { fPaintOrder = order; }
+    PaintOrder GetPaintOrder() const { return fPaintOrder; }
     void SetPaintPasses(int16_t count, int16_t firstCellPass, int16_t lastCellPass);
     int16_t GetPaintPassCount() const { return fPaintPasses; }
     bool IsCellPass(int16_t pass) const { return pass >= fFirstCellPass && pass <= fLastCellPass; }
-    void SetCellSelectionMode(int16_t mode) { fCellSelectionMode = mode; }
-    int16_t GetCellSelectionMode() const { return fCellSelectionMode; }
+    void SetCellSelectionMode(CellSelectionMode mode) { fCellSelectionMode = mode; }
+    CellSelectionMode GetCellSelectionMode() const { return fCellSelectionMode; }
     void SetRepaintChangedCellsOnly(bool on) { fRepaintChangedOnly = on; }
     void SetHiliteCurrentCell(bool on) { fHiliteCurrentCell = on; }
     void SetHiliteKind(int16_t kind) { fHiliteKind = kind; }
@@ -230,24 +235,24 @@ public:
 
     // Changed-cell repaint: the ranges whose state changed and the old and
     // new current cells.
-    void HiliteCellRanges(const VCellRangeSet& ranges, int32_t oldColumn, int32_t oldRow, int32_t newColumn,
-                          int32_t newRow);
+    void _HiliteCellRanges(const VCellRangeSet& ranges, int32_t oldColumn, int32_t oldRow, int32_t newColumn,
+                           int32_t newRow);
     // Spreads the change d of a cell area's size over all columns (rows)
     // as binding does, the layout held meanwhile.
     void SpreadColsWidth(int32_t d);
     void SpreadRowsHeight(int32_t d);
 
 private:
-    void MakeCurrentCell(int32_t column, int32_t row);
-    void SetCurrentCellDirect(int32_t column, int32_t row, RedrawMode mode);
+    void _MakeCurrentCell(int32_t column, int32_t row);
+    void _SetCurrentCell(int32_t column, int32_t row, RedrawMode mode);
     void HiliteChanges(const VCellRangeSet& changed, int32_t oldColumn, int32_t oldRow);
     void BindSizes(bool columns, int32_t index, int32_t oldSize, int32_t newSize);
     void SetStoredSize(bool columns, int32_t index, int32_t size);
     void ClipSelectionToGrid();
     void ShiftSelectionForInsert(bool columns, int32_t at, int32_t count);
     void ReaddSelection(bool columns, int32_t first, int32_t count);
-    void GetHeaderDirtyRanges(const VCellRange& range, CellSelectionAction action, VCellRangeSet& colHeaders,
-                              VCellRangeSet& rowHeaders) const;
+    void _GetHeaderDirtyRanges(const VCellRange& range, CellSelectionAction action, VCellRangeSet& colHeaders,
+                               VCellRangeSet& rowHeaders) const;
     void MovePaneFrames(bool columns);
     void ForEachCellView(const std::function<void(VCellScrolledView*)>& f) const;
 
@@ -259,7 +264,7 @@ private:
     VIndexedList* fColumns = nullptr;
     VIndexedList* fRows = nullptr;
     VCellRangeSet fSelection;
-    int16_t fPaintOrder = 0;
+    PaintOrder fPaintOrder = 0;
     int16_t fPaintPasses = 1;
     int16_t fFirstCellPass = 1;
     int16_t fLastCellPass = 1;
@@ -281,7 +286,7 @@ private:
     bool fRowHeaders = false;
     int16_t fRowBinding = 0;
     int16_t fRowHeaderWidth = 50;
-    int16_t fCellSelectionMode = 0;
+    CellSelectionMode fCellSelectionMode = 0;
     bool fRepaintChangedOnly = false;
     bool fHiliteCurrentCell = false;
     int16_t fSkipReset = 0;

@@ -146,8 +146,8 @@ void VCellView::DoPaintRanges(const VCellRangeSet& ranges, bool cells, bool colH
     ReleasePainter();
 }
 
-void VCellView::HiliteCellRanges(const VCellRangeSet& ranges, int32_t oldColumn, int32_t oldRow, int32_t newColumn,
-                                 int32_t newRow)
+void VCellView::_HiliteCellRanges(const VCellRangeSet& ranges, int32_t oldColumn, int32_t oldRow, int32_t newColumn,
+                                  int32_t newRow)
 {
     if (fHiliteKind == 2) {
         VCellRangeSet all;
@@ -159,7 +159,7 @@ void VCellView::HiliteCellRanges(const VCellRangeSet& ranges, int32_t oldColumn,
     }
     if (fHiliteKind != 1) return;
     ForEachCellView([&](VCellScrolledView* view) {
-        if (view->GetRole() != VCellScrolledView::Role::Cells || !view->IsVisible()) return;
+        if (view->GetRole() != VCellScrolledView::Role::Cell || !view->IsVisible()) return;
         VRegion visible;
         view->GetVisibleRegion(visible);
         if (visible.IsEmpty()) return;

@@ -77,8 +77,8 @@ void VCellView::ClipSelectionToGrid()
     }
 }
 
-void VCellView::GetHeaderDirtyRanges(const VCellRange& range, CellSelectionAction action, VCellRangeSet& colHeaders,
-                                     VCellRangeSet& rowHeaders) const
+void VCellView::_GetHeaderDirtyRanges(const VCellRange& range, CellSelectionAction action, VCellRangeSet& colHeaders,
+                                      VCellRangeSet& rowHeaders) const
 {
     // Only ranges open to the last row (column) can change a header.
     auto wholeCols = [](const VCellRange& r) { return r.GetBottom() == Open::kOpenEnd; };
@@ -122,7 +122,7 @@ void VCellView::SelectCellRange(const VCellRange& range, CellSelectionAction act
     const VCellRange copy(range);  // the range may belong to the selection
     VCellRangeSet colHeaders, rowHeaders;
     const bool headers = redraw && fHiliteHeaders && (fColHeaders || fRowHeaders);
-    if (headers) GetHeaderDirtyRanges(copy, action, colHeaders, rowHeaders);
+    if (headers) _GetHeaderDirtyRanges(copy, action, colHeaders, rowHeaders);
     const bool changedOnly = redraw && fRepaintChangedOnly;
     const int32_t oldCol = fCurCol, oldRow = fCurRow;
     VCellRangeSet changed;
@@ -134,12 +134,12 @@ void VCellView::SelectCellRange(const VCellRange& range, CellSelectionAction act
             AddDifference(added, fSelection, changed);
         }
         copy.AddTo(fSelection);
-        MakeCurrentCell(column, row);
+        _MakeCurrentCell(column, row);
     } else if (action == 0) {
         if (!changedOnly || fSelection.IsEmpty()) {
             fSelection.Destroy(kListDeleteData);
             copy.AddTo(fSelection);
-            MakeCurrentCell(column, row);
+            _MakeCurrentCell(column, row);
             if (changedOnly) copy.AddTo(changed);
         } else {
             VCellRangeSet now;
@@ -148,7 +148,7 @@ void VCellView::SelectCellRange(const VCellRange& range, CellSelectionAction act
             AddDifference(now, fSelection, changed);
             fSelection.Destroy(kListDeleteData);
             copy.AddTo(fSelection);
-            MakeCurrentCell(column, row);
+            _MakeCurrentCell(column, row);
         }
     } else if (action == 2) {
         if (changedOnly)
@@ -185,7 +185,7 @@ void VCellView::SelectCellRanges(const VCellRangeSet& ranges, CellSelectionActio
             r.AddTo(fSelection);
     }
     if (action == 2) ClipSelectionToGrid();
-    MakeCurrentCell(column, row);
+    _MakeCurrentCell(column, row);
     if (!redraw) return;
     VCellRangeSet changed;
     AddDifference(before, fSelection, changed);
@@ -199,9 +199,9 @@ void VCellView::HiliteChanges(const VCellRangeSet& changed, int32_t oldCol, int3
     const bool moved = fHiliteCurrentCell && (oldCol != fCurCol || oldRow != fCurRow);
     if (changed.IsEmpty() && !moved) return;
     if (moved)
-        HiliteCellRanges(changed, oldCol, oldRow, fCurCol, fCurRow);
+        _HiliteCellRanges(changed, oldCol, oldRow, fCurCol, fCurRow);
     else
-        HiliteCellRanges(changed, 0, 0, 0, 0);
+        _HiliteCellRanges(changed, 0, 0, 0, 0);
 }
 
 void VCellView::DoChangeCurrentCell(int32_t column, int32_t row)
@@ -212,7 +212,7 @@ void VCellView::DoChangeCurrentCell(int32_t column, int32_t row)
 
 // -1, -1: the view chooses: the current cell while it is set and
 // selected, else the top-left cell of the range nearest the origin.
-void VCellView::MakeCurrentCell(int32_t column, int32_t row)
+void VCellView::_MakeCurrentCell(int32_t column, int32_t row)
 {
     if (column == -1 && row == -1) {
         if (fCurCol > 0 && fCurRow > 0 && IsCellSelected(fCurCol, fCurRow)) {
@@ -235,15 +235,15 @@ void VCellView::MakeCurrentCell(int32_t column, int32_t row)
     if (column != fCurCol || row != fCurRow) DoChangeCurrentCell(column, row);
 }
 
-void VCellView::SetCurrentCellDirect(int32_t column, int32_t row, RedrawMode mode)
+void VCellView::_SetCurrentCell(int32_t column, int32_t row, RedrawMode mode)
 {
     const int32_t oldCol = fCurCol, oldRow = fCurRow;
-    MakeCurrentCell(column, row);
+    _MakeCurrentCell(column, row);
     // The mark is drawn only where a full paint would draw it too.
     if (mode != kRedrawNone && fHiliteCurrentCell && fRepaintChangedOnly && fHiliteKind != 0 &&
         (oldCol != fCurCol || oldRow != fCurRow)) {
         VCellRangeSet none;
-        HiliteCellRanges(none, oldCol, oldRow, fCurCol, fCurRow);
+        _HiliteCellRanges(none, oldCol, oldRow, fCurCol, fCurRow);
     }
 }
 
@@ -253,11 +253,11 @@ void VCellView::SetCurrentCell(int32_t column, int32_t row, bool show, RedrawMod
         if (fCurCol > 0 && fCurRow > 0) CheckDeleteVCell(fCurCol, fCurRow);
         if (column < 1 || row < 1)
             // No cell: only the current cell goes, the selection stays.
-            SetCurrentCellDirect(0, 0, mode);
+            _SetCurrentCell(0, 0, mode);
         else if (!IsCellSelected(column, row))
             SelectCellRange(VCellRange(column, row, column, row), 0, column, row, mode != kRedrawNone);
         else
-            SetCurrentCellDirect(column, row, mode);
+            _SetCurrentCell(column, row, mode);
     }
     if (show) ShowCurrentCell(0, true, mode);
 }

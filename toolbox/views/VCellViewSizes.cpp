@@ -379,7 +379,7 @@ void VCellView::DoColsWidthChanged(RedrawMode mode)
 {
     const int32_t total = GetColRight(fLayoutCols, true);
     ForEachCellView([&](VCellScrolledView* view) {
-        if (view->GetRole() == VCellScrolledView::Role::RowHeaders) return;
+        if (view->GetRole() == VCellScrolledView::Role::RowHeader) return;
         int32_t width = total;
         if (fScrollWholeCols && total > view->GetWidth()) {
             // Scrolled to the end, a column starts at the left edge.
@@ -389,7 +389,7 @@ void VCellView::DoColsWidthChanged(RedrawMode mode)
                 width = start + view->GetWidth();
             }
         }
-        view->SetVirtualWidth(width, view->GetRole() == VCellScrolledView::Role::Cells, kRedrawNone);
+        view->SetVirtualWidth(width, view->GetRole() == VCellScrolledView::Role::Cell, kRedrawNone);
     });
     MovePaneFrames(true);
     Redraw(mode);
@@ -399,7 +399,7 @@ void VCellView::DoRowsHeightChanged(RedrawMode mode)
 {
     const int32_t total = GetRowBottom(fLayoutRows, true);
     ForEachCellView([&](VCellScrolledView* view) {
-        if (view->GetRole() == VCellScrolledView::Role::ColHeaders || view->GetRole() == VCellScrolledView::Role::ColFooters)
+        if (view->GetRole() == VCellScrolledView::Role::ColHeader || view->GetRole() == VCellScrolledView::Role::ColFooter)
             return;
         int32_t height = total;
         if (fScrollWholeRows && total > view->GetHeight()) {
@@ -409,7 +409,7 @@ void VCellView::DoRowsHeightChanged(RedrawMode mode)
                 height = start + view->GetHeight();
             }
         }
-        view->SetVirtualHeight(height, view->GetRole() == VCellScrolledView::Role::Cells, kRedrawNone);
+        view->SetVirtualHeight(height, view->GetRole() == VCellScrolledView::Role::Cell, kRedrawNone);
     });
     MovePaneFrames(false);
     Redraw(mode);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolbox/drawing/VClipScrap.h"
+#include "toolbox/drawing/VMenu.h"
 #include "toolbox/foundation/VArrayValue.h"
 #include "toolbox/foundation/VLong.h"
 #include "toolbox/foundation/VValue.h"
@@ -21,20 +22,48 @@ void RemoveFrom(std::vector<T*>& list, T* item)
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
+// A menu's ear on one command.
+class MenuListener : public VCommandListener {
+public:
+    MenuListener(VMenu* menu, VCommand* command) : fMenu(menu), fCommand(command) {}
+    void RedrawValue(RedrawMode) override { fMenu->UpdateCommand(fCommand); }
+    void CommandGone(VCommand* command) override { fMenu->CommandGone(command); }
+
+private:
+    VMenu* fMenu;
+    VCommand* fCommand;
+};
+
 }  // namespace
 
 VCommand::~VCommand()
 {
     for (VCommandListener* c : std::vector<VCommandListener*>(fControls)) c->CommandGone(this);
-    for (VCommandListener* m : std::vector<VCommandListener*>(fMenus)) m->CommandGone(this);
+    // A menu told of the end may delete itself, and so its listener.
+    std::vector<std::pair<VMenu*, std::unique_ptr<VCommandListener>>> menus;
+    menus.swap(fMenus);
+    for (auto& m : menus) m.second->CommandGone(this);
     delete fValue;
     if (!fChoiceListBorrowed) delete fChoiceList;
 }
 
-void VCommand::AddControlListener(VCommandListener* control) { AddOnce(fControls, control); }
-void VCommand::DeleteControlListener(VCommandListener* control) { RemoveFrom(fControls, control); }
-void VCommand::AddMenuListener(VCommandListener* menu) { AddOnce(fMenus, menu); }
-void VCommand::DeleteMenuListener(VCommandListener* menu) { RemoveFrom(fMenus, menu); }
+void VCommand::AddListener(VCommandListener* control) { AddOnce(fControls, control); }
+void VCommand::DeleteListener(VCommandListener* control) { RemoveFrom(fControls, control); }
+
+void VCommand::AddListener(VMenu* menu)
+{
+    if (!menu) return;
+    for (const auto& m : fMenus)
+        if (m.first == menu) return;
+    fMenus.emplace_back(menu, std::make_unique<MenuListener>(menu, this));
+}
+
+void VCommand::DeleteListener(VMenu* menu)
+{
+    fMenus.erase(std::remove_if(fMenus.begin(), fMenus.end(), [menu](const auto& m) { return m.first == menu; }),
+                 fMenus.end());
+}
+
 void VCommand::AddMenuBar(VMenuBar* bar) { AddOnce(fMenuBars, bar); }
 void VCommand::DeleteMenuBar(VMenuBar* bar) { RemoveFrom(fMenuBars, bar); }
 
@@ -93,7 +122,8 @@ void VCommand::UpdateListeners(VFrame* except, RedrawMode mode)
 {
     for (VCommandListener* c : std::vector<VCommandListener*>(fControls))
         if (dynamic_cast<VFrame*>(c) != except || !except) c->RedrawValue(mode);
-    for (VCommandListener* m : std::vector<VCommandListener*>(fMenus)) m->RedrawValue(mode);
+    // By index: a menu may stop listening while it redraws.
+    for (size_t i = 0; i < fMenus.size(); ++i) fMenus[i].second->RedrawValue(mode);
     for (VMenuBar* bar : std::vector<VMenuBar*>(fMenuBars)) bar->UpdateCommand(this);
 }
 

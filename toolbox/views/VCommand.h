@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "toolbox/foundation/VArrayList.h"
@@ -13,6 +15,7 @@
 
 class VValue;
 class VArrayValue;
+class VMenu;
 class VMenuBar;
 class VCommand;
 
@@ -48,11 +51,13 @@ public:
     // No operation makes command groups.
     VCommand* GetGroupVCommand() const { return nullptr; }
 
-    // Listeners are kept once each, in order, and never owned.
-    void AddControlListener(VCommandListener* control);
-    void DeleteControlListener(VCommandListener* control);
-    void AddMenuListener(VCommandListener* menu);
-    void DeleteMenuListener(VCommandListener* menu);
+    // Listeners are kept once each, in order. A control is its own
+    // listener and never owned; a menu is heard through a listener the
+    // command keeps until the menu is deleted or the command goes.
+    void AddListener(VCommandListener* control);
+    void DeleteListener(VCommandListener* control);
+    void AddListener(VMenu* menu);
+    void DeleteListener(VMenu* menu);
     void AddMenuBar(VMenuBar* bar);
     void DeleteMenuBar(VMenuBar* bar);
 
@@ -74,7 +79,7 @@ private:
     VArrayValue* fChoiceList = nullptr;
     bool fChoiceListBorrowed = false;
     std::vector<VCommandListener*> fControls;
-    std::vector<VCommandListener*> fMenus;
+    std::vector<std::pair<VMenu*, std::unique_ptr<VCommandListener>>> fMenus;
     std::vector<VMenuBar*> fMenuBars;
 };
 

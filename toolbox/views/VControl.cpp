@@ -15,13 +15,13 @@ void VControl::BindCommand(VCommand* command)
     UnbindCommand();
     fCommand = command;
     if (!fCommand) return;
-    fCommand->AddControlListener(this);
+    fCommand->AddListener(this);
     SetEnabled(fCommand->IsEnabled(), kRedrawInval);
 }
 
 void VControl::UnbindCommand()
 {
-    if (fCommand) fCommand->DeleteControlListener(this);
+    if (fCommand) fCommand->DeleteListener(this);
     fCommand = nullptr;
 }
 

@@ -35,9 +35,9 @@ VDragDropProperties::VDragDropProperties() : fBlock(kHeaderSize + kRecordSize, 0
     Put16(fBlock, kCapacity, 1);
 }
 
-void VDragDropProperties::AddDropBit(uint32_t kind) { Put32(fBlock, kAllowed, GetAllowedDrops() | kind); }
+void VDragDropProperties::AddDropBit(DragContentKind kind) { Put32(fBlock, kAllowed, GetAllowedDrops() | kind); }
 
-uint32_t VDragDropProperties::GetAllowedDrops() const { return Get32(fBlock, kAllowed); }
+DragContentKind VDragDropProperties::GetAllowedDrops() const { return Get32(fBlock, kAllowed); }
 
 void VDragDropProperties::SetMargins(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {

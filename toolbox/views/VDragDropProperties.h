@@ -16,6 +16,10 @@
 class VString;
 class VDragDropDragger;
 
+// A bit set of the kinds of content a dragger carries and a frame accepts
+// (1024: text); a drop needs one kind in common.
+using DragContentKind = uint32_t;
+
 class VDragDropProperties : public VObject {
 public:
     static constexpr int32_t kHeaderSize = 26;
@@ -24,8 +28,8 @@ public:
 
     VDragDropProperties();
 
-    void AddDropBit(uint32_t kind);
-    uint32_t GetAllowedDrops() const;
+    void AddDropBit(DragContentKind kind);
+    DragContentKind GetAllowedDrops() const;
     void SetMargins(int32_t left, int32_t top, int32_t right, int32_t bottom);
     void GetMargins(int32_t& left, int32_t& top, int32_t& right, int32_t& bottom) const;
     // Adds the flags to the record of that signature (cut to 32

@@ -10,6 +10,7 @@
 #include "platform/drag/Drag.h"
 #include "toolbox/foundation/VObject.h"
 #include "toolbox/foundation/system/VClic.h"
+#include "toolbox/views/VDragDropProperties.h"
 #include "toolbox/views/VFrame.h"
 
 class VRegion;
@@ -122,14 +123,14 @@ protected:
 // properties, and reads the platform drag through its scrap.
 class VDragDropDragger : public VDragger {
 public:
-    VDragDropDragger(VFrame* source, const VClic& click, uint32_t contentKinds = 0)
+    VDragDropDragger(VFrame* source, const VClic& click, DragContentKind contentKinds = 0)
         : VDragger(source, click), fContentKinds(contentKinds)
     {
     }
     ~VDragDropDragger() override;
 
-    uint32_t GetContentKinds() const { return fContentKinds; }
-    void SetContentKinds(uint32_t kinds) { fContentKinds = kinds; }
+    DragContentKind GetContentKinds() const { return fContentKinds; }
+    void SetContentKinds(DragContentKind kinds) { fContentKinds = kinds; }
     // Not owned; null means the source frame's.
     void SetOwnProperties(VDragDropProperties* props) { fOwnProperties = props; }
     VDragDropProperties* GetOwnProperties() const { return fOwnProperties; }
@@ -139,6 +140,6 @@ public:
 
 private:
     VDragScrap* fScrap = nullptr;
-    uint32_t fContentKinds;
+    DragContentKind fContentKinds;
     VDragDropProperties* fOwnProperties = nullptr;
 };

@@ -169,7 +169,7 @@ void VPaneSplitter::SetSize(int32_t w, int32_t h, RedrawMode mode)
     if (oldWidth != fWidth || oldHeight != fHeight) ResetSize(oldWidth, oldHeight);
 }
 
-void VPaneSplitter::ResetPanes()
+void VPaneSplitter::_ResetPanes()
 {
     for (VSplittedPane* pane : std::vector<VSplittedPane*>(fPanes)) {
         const int16_t c = pane->GetColumn(), r = pane->GetRow();
@@ -204,7 +204,7 @@ void VPaneSplitter::ResetSize(int32_t oldWidth, int32_t oldHeight)
     if (fColumns > 1 && fWidth != oldWidth) RescaleBars(false, oldWidth, fWidth);
     if (fRows > 1 && fHeight != oldHeight) RescaleBars(true, oldHeight, fHeight);
     fBars->SetAutoSort(true);
-    ResetPanes();
+    _ResetPanes();
 }
 
 void VPaneSplitter::RescaleBars(bool horizontal, int32_t oldLength, int32_t newLength)
@@ -228,7 +228,7 @@ void VPaneSplitter::RescaleBars(bool horizontal, int32_t oldLength, int32_t newL
     }
 }
 
-void VPaneSplitter::MoveSplit(bool horizontal, int32_t position, int32_t distance)
+void VPaneSplitter::_MoveSplit(bool horizontal, int32_t position, int32_t distance)
 {
     if (!fBars) return;
     const int16_t index = horizontal ? fBars->GetHBarIndex(position) : fBars->GetVBarIndex(position);
@@ -259,7 +259,7 @@ void VPaneSplitter::MoveSplit(bool horizontal, int32_t position, int32_t distanc
                 fBars->SetHBarPos(index, moved);
             else
                 fBars->SetVBarPos(index, moved);
-            ResetPanes();
+            _ResetPanes();
         } else {
             DoUnSplit(horizontal, index);
         }
@@ -297,7 +297,7 @@ intptr_t VPaneSplitter::DoCommand(VObject* sender, int32_t command, intptr_t par
     case vcmd::kSplitBarDragged: {
         const uint32_t packed = uint32_t(param);
         const int32_t signedPos = int16_t(uint16_t(packed >> 16));
-        MoveSplit(signedPos < 0, signedPos < 0 ? -signedPos : signedPos, int16_t(uint16_t(packed & 0xFFFF)));
+        _MoveSplit(signedPos < 0, signedPos < 0 ? -signedPos : signedPos, int16_t(uint16_t(packed & 0xFFFF)));
         return 1;
     }
     case vcmd::kSplitRemove: {

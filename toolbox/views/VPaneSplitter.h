@@ -105,8 +105,8 @@ public:
 
 protected:
     // Places every pane from the bars.
-    void ResetPanes();
-    void MoveSplit(bool horizontal, int32_t position, int32_t distance);
+    void _ResetPanes();
+    void _MoveSplit(bool horizontal, int32_t position, int32_t distance);
     // Moves the bars of rows (horizontal) or columns for a new length of
     // the splitter, unlocked tracks scaling.
     void RescaleBars(bool horizontal, int32_t oldLength, int32_t newLength);

@@ -29,7 +29,7 @@ bool VPaneSplitter::DoSplit(bool horizontal, int16_t index, int32_t position, bo
         SplitRows(index, position);
     else
         SplitColumns(index, position);
-    ResetPanes();
+    _ResetPanes();
     if (focus && GetFocusFrame() != focus) focus->AskFocus();
     return true;
 }
@@ -181,7 +181,7 @@ void VPaneSplitter::UnSplitRow(int16_t index)
     for (VSplittedPane* pane : fPanes)
         if (pane->GetRow() > index + 1) pane->SetRow(int16_t(pane->GetRow() - 1));
     --fRows;
-    ResetPanes();
+    _ResetPanes();
 }
 
 void VPaneSplitter::UnSplitColumn(int16_t index)
@@ -214,5 +214,5 @@ void VPaneSplitter::UnSplitColumn(int16_t index)
     for (VSplittedPane* pane : fPanes)
         if (pane->GetColumn() > index + 1) pane->SetColumn(int16_t(pane->GetColumn() - 1));
     --fColumns;
-    ResetPanes();
+    _ResetPanes();
 }

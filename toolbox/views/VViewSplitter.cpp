@@ -447,7 +447,7 @@ void VViewSplitter::MoveSplit(int32_t delta)
     Redraw(kRedrawNow);
 }
 
-void VViewSplitter::TryNewSplit(VFrame* area, VClic& clic)
+void VViewSplitter::_TryNewSplit(VFrame* area, VClic& clic)
 {
     if (fBar || !fUserFrame || !area) return;
     auto* splitArea = dynamic_cast<VSplitArea*>(area);
@@ -467,7 +467,7 @@ void VViewSplitter::TryNewSplit(VFrame* area, VClic& clic)
     if (d > kSplitBarSize || d < -kSplitBarSize) Split(stacked, d);
 }
 
-void VViewSplitter::TryMoveSplit(VClic& clic)
+void VViewSplitter::_TryMoveSplit(VClic& clic)
 {
     if (!fBar || !fFirst || !fSecond) return;
     int32_t x = 0, y = 0;
@@ -519,10 +519,10 @@ intptr_t VViewSplitter::DoCommand(VObject* sender, int32_t command, intptr_t par
         return 1;
     }
     case vcmd::kSplitNew:
-        if (param) TryNewSplit(dynamic_cast<VFrame*>(sender), *reinterpret_cast<VClic*>(param));
+        if (param) _TryNewSplit(dynamic_cast<VFrame*>(sender), *reinterpret_cast<VClic*>(param));
         return 1;
     case vcmd::kSplitMove:
-        if (param) TryMoveSplit(*reinterpret_cast<VClic*>(param));
+        if (param) _TryMoveSplit(*reinterpret_cast<VClic*>(param));
         return 1;
     case vcmd::kSplitRemove:
         UnSplit(true);

@@ -168,8 +168,8 @@ protected:
     void LayOutSplit(RedrawMode mode);
     void MakeSplitArea(bool vertical);
     void DeleteSplitArea(bool vertical);
-    void TryNewSplit(VFrame* area, VClic& clic);
-    void TryMoveSplit(VClic& clic);
+    void _TryNewSplit(VFrame* area, VClic& clic);
+    void _TryMoveSplit(VClic& clic);
 
     VViewSplitter* fParentSplitter = nullptr;
     VViewSplitter* fFirst = nullptr;

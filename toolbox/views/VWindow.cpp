@@ -30,7 +30,7 @@ VWindow::VWindow(VFrame* commandParent, WindowStyle style, bool a, bool b, bool 
 {
     fFocusMgr = new VFocusMgr(this);
     fVisible = false;
-    BuildWindow(style, a, b, c);
+    _BuildWindow(style, a, b, c);
     if (fWindow) Register();
 }
 
@@ -46,7 +46,7 @@ VWindow::VWindow(VFrame* commandParent, platform::WindowRef foreign)
     Register();
 }
 
-void VWindow::BuildWindow(WindowStyle style, bool a, bool b, bool c)
+void VWindow::_BuildWindow(WindowStyle style, bool a, bool b, bool c)
 {
     fStyle = style;
     fForeign = false;

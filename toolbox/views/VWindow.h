@@ -88,7 +88,7 @@ public:
     }
 
 private:
-    void BuildWindow(WindowStyle style, bool a, bool b, bool c);
+    void _BuildWindow(WindowStyle style, bool a, bool b, bool c);
     void Register();
     void Unregister();
 

@@ -70,6 +70,87 @@ private:
         else Refuse(n.line, "the byte order is 'big' or 'little'");
     }
 
+    // package NAME [id N], its routines indented below; in a plug-in
+    // file also [theme "TEXT"] and [unnamed].
+    PackageSpec Package(const Node& n, bool inPlugInFile)
+    {
+        PackageSpec p;
+        p.src.line = n.line;
+        p.name = Name(n, 1, 31);
+        Options o(n, 2);
+        p.id = int32_t(o.Num("id", 0, 1, 32767));
+        if (inPlugInFile) {
+            if (auto at = o.Key("theme")) {
+                if (n.words[*at].size() > 255) Refuse(n.line, "the theme is longer than 255 characters");
+                p.theme = n.words[*at];
+            }
+            p.unnamed = o.Flag("unnamed");
+        }
+        o.Done();
+        for (const Node& c : n.children) {
+            if (c.words[0] != "routine") Refuse(c.line, "a package holds 'routine TEXT' lines");
+            p.routines.push_back(Name(c, 1, 255));
+            Done(c, 2);
+        }
+        return p;
+    }
+
+    // eprm ID, then "routine N [PARAMETER TYPE]..." lines.
+    EprmSpec Eprm(const Node& n)
+    {
+        EprmSpec e;
+        e.src.line = n.line;
+        e.id = int32_t(Number(n, 1, 1, 32767));
+        Done(n, 2, false);
+        for (const Node& c : n.children) {
+            if (c.words[0] != "routine") Refuse(c.line, "a parameter list holds 'routine N [PARAMETER TYPE]...' lines");
+            EprmSpec::Routine r;
+            r.number = int16_t(Number(c, 1, 1, 32767));
+            if (c.words.size() % 2 != 0) Refuse(c.line, "parameters come as pairs of a number and a type");
+            for (size_t i = 2; i + 1 < c.words.size(); i += 2)
+                r.params.emplace_back(int16_t(Number(c, i, -32768, 32767)), int16_t(Number(c, i + 1, -32768, 32767)));
+            e.routines.push_back(std::move(r));
+        }
+        return e;
+    }
+
+    // pluginfile "FILE NAME", with signature, package and eprm lines below.
+    PlugInFileSpec PlugInFile(const Node& n)
+    {
+        PlugInFileSpec f;
+        f.src.line = n.line;
+        f.name = Name(n, 1, 200);
+        if (f.name.find('/') != std::string::npos) Refuse(n.line, "a plug-in file's name holds no '/'");
+        Done(n, 2, false);
+        for (const Node& c : n.children) {
+            const std::string& w = c.words[0];
+            if (w == "signature") {
+                // signature N [version V] [requires S V]...
+                f.signature = int16_t(Number(c, 1, -32768, 32767));
+                for (size_t i = 2; i < c.words.size();) {
+                    if (c.words[i] == "version") {
+                        f.version = int16_t(Number(c, i + 1, -32768, 32767));
+                        i += 2;
+                    } else if (c.words[i] == "requires") {
+                        f.needs.emplace_back(int16_t(Number(c, i + 1, -32768, 32767)),
+                                                int16_t(Number(c, i + 2, -32768, 32767)));
+                        i += 3;
+                    } else {
+                        Refuse(c.line, "unknown option '" + c.words[i] + "' of 'signature'");
+                    }
+                }
+                NoChildren(c);
+            } else if (w == "package") {
+                f.packages.push_back(Package(c, true));
+            } else if (w == "eprm") {
+                f.eprms.push_back(Eprm(c));
+            } else {
+                Refuse(c.line, "a plug-in file holds 'signature', 'package' and 'eprm' lines");
+            }
+        }
+        return f;
+    }
+
     void Statement(const Node& n, bool first)
     {
         const std::string& w = n.words[0];
@@ -90,6 +171,13 @@ private:
             NoChildren(n);
         } else if (w == "version") {
             doc_.version = int16_t(Number(n, 1, -32768, 32767));
+            Done(n, 2);
+        } else if (w == "designgroup") {
+            doc_.designGroup = Name(n, 1, 31);
+            doc_.designGroupLine = n.line;
+            Done(n, 2);
+        } else if (w == "defaultuser") {
+            doc_.defaultUser = int16_t(Number(n, 1, -32768, 32767));
             Done(n, 2);
         } else if (w == "forms") {
             if (Word(n, 1, "a form") != "iff") Refuse(n.line, "unknown form '" + n.words[1] + "' of 'forms'");
@@ -260,18 +348,11 @@ private:
             }
             doc_.constants.push_back(std::move(k));
         } else if (w == "package") {
-            PackageSpec p;
-            p.src.line = n.line;
-            p.name = Name(n, 1, 31);
-            Options o(n, 2);
-            p.id = int32_t(o.Num("id", 0, 1, 32767));
-            o.Done();
-            for (const Node& c : n.children) {
-                if (c.words[0] != "routine") Refuse(c.line, "a package holds 'routine TEXT' lines");
-                p.routines.push_back(Name(c, 1, 255));
-                Done(c, 2);
-            }
-            doc_.packages.push_back(std::move(p));
+            doc_.packages.push_back(Package(n, false));
+        } else if (w == "eprm") {
+            doc_.eprms.push_back(Eprm(n));
+        } else if (w == "pluginfile") {
+            doc_.plugInFiles.push_back(PlugInFile(n));
         } else if (w == "routine") {
             RoutineSpec r;
             r.src.line = n.line;
@@ -922,6 +1003,8 @@ private:
         it.number = int16_t(o.Num("number", 0, -32768, 32767));
         it.face = uint8_t(o.Num("face", 0, 0, 255));
         it.picture = o.Text("picture", "", 31);
+        it.icon = int16_t(o.Num("icon", 0, 1, 32767));
+        if (!it.picture.empty() && it.icon) Refuse(n.line, "an item shows a picture or an icon, not both");
         o.Done();
         for (const Node& c : n.children) {
             if (old) Refuse(c.line, "an enumeration has no nested items");

@@ -133,13 +133,14 @@ int16_t WriteContainer(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
     return err ? err : commitErr;
 }
 
-// The companion resource file "Name.RSR": a plain resource file, its
+// A plain resource file (the companion "Name.RSR", a plug-in file), its
 // Finder information in its sidecar.
-int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* message)
+int16_t WriteResourceFile(const std::vector<ResourceOut>& resources, bool companionOnly, const FSSpec& fileSpec,
+                          uint32_t creator, uint32_t fileType)
 {
     using namespace platform;
     const int16_t previous = CurResFile();
-    FSpCreateResFile(fileSpec, doc.creator, doc.fileType, -1);
+    FSpCreateResFile(fileSpec, creator, fileType, -1);
     OSErr err = ResError();
     int16_t ref = -1;
     if (!err) {
@@ -148,8 +149,8 @@ int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
     }
     if (!err && ref != -1) {
         UseResFile(ref);
-        for (const ResourceOut& r : doc.resources) {
-            if (!r.companion) continue;
+        for (const ResourceOut& r : resources) {
+            if (companionOnly && !r.companion) continue;
             Handle h = MakeHandle(r.bytes);
             if (!h) {
                 err = -108;
@@ -171,6 +172,12 @@ int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* 
         CloseResFile(ref);
     }
     if (previous != -1) UseResFile(previous);
+    return err;
+}
+
+int16_t WriteCompanion(const LaidOut& doc, const FSSpec& fileSpec, std::string* message)
+{
+    const int16_t err = WriteResourceFile(doc.resources, true, fileSpec, doc.creator, doc.fileType);
     if (err) *message = "the companion resource file could not be written";
     return err;
 }
@@ -224,6 +231,16 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
         if (!err) err = platform::WriteFileAtomically(result.dataPath, twin.data(), twin.size());
         if (err) message = "the little-endian twin could not be written";
     }
+    for (const PlugInFileOut& p : doc.plugInFiles) {
+        if (err) break;
+        const std::string path = folder + "/" + p.fileName;
+        RemoveOld(path);
+        FSSpec plugInSpec;
+        platform::FSMakeFSSpec(path, &plugInSpec);
+        ClockScope clock(doc.seconds);
+        err = WriteResourceFile(p.resources, false, plugInSpec, platform::FourCC("QzA6"), platform::FourCC("QzCB"));
+        if (err) message = "the plug-in file " + p.fileName + " could not be written";
+    }
     if (!err && doc.declarations) {
         err = WriteDeclarations(*doc.declarations, declarationsPath);
         if (err) message = "the declaration file could not be written";
@@ -235,6 +252,7 @@ BuildResult WriteDocument(const LaidOut& doc, const std::string& folder)
         if (err) message = "the manifest could not be written";
     }
     if (err) {
+        for (const PlugInFileOut& p : doc.plugInFiles) RemoveOld(folder + "/" + p.fileName);
         RemoveOld(result.dataPath);
         RemoveOld(result.companionPath);
         RemoveOld(result.manifestPath);

@@ -25,6 +25,13 @@ struct ResourceOut {
     uint32_t key = 0;
 };
 
+// A plug-in file beside the document: a plain resource file of file type
+// 'QzCB'.
+struct PlugInFileOut {
+    std::string fileName;  // "Name.plugin"
+    std::vector<ResourceOut> resources;
+};
+
 struct LaidOut {
     std::string dataName;       // "Name.QzB" or "Name.QTL"
     std::string companionName;  // "Name.RSR"
@@ -35,6 +42,7 @@ struct LaidOut {
     std::vector<std::string> manifest;  // tab-separated lines
     bool moduleRecords = false;  // the container holds them: its format is 'DDUY'
     std::optional<std::string> declarations;  // the declaration file's bytes
+    std::vector<PlugInFileOut> plugInFiles;
 };
 
 // The suffix of a structure's declaration file, as the application's

@@ -188,6 +188,11 @@ private:
     void Constants();
     static std::string RoutineName(const std::string& text);
     void Plugins();
+    static Bytes EprmBytes(const EprmSpec& e);
+    // The plug-in files beside the document.
+    void PlugInFiles();
+    // The routine a plug-in call names, as the reader links it.
+    std::optional<Ref> PlugInRoutine(int32_t bundle, int32_t routine) const;
     void Compiled();
     void Raws();
     void Companion();

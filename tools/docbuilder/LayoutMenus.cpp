@@ -115,6 +115,7 @@ ListItemOut Builder::ListItem(const ListItemSpec& it, const Ref& list)
         o.picture = int32_t((2u << 16) | uint16_t(Id(p->second)));
         Link(list, {18, Id(p->second), it.picture, ""});
     }
+    if (it.icon) o.picture = it.icon;  // high word 0: an icon family
     for (const ListItemSpec& c : it.children) o.children.push_back(ListItem(c, list));
     return o;
 }

@@ -45,6 +45,9 @@ void Builder::Method(const MethodSpec& m, const Ref& self)
                 link({2, Id(callee->second), t.text, ""});
                 break;
             }
+            case 22:
+                if (auto routine = PlugInRoutine(int32_t(t.number), int32_t(t.number2))) link(*routine);
+                break;
             case 36: {
                 const ConstantsSpec* k = nullptr;
                 for (const ConstantsSpec& x : d_.constants)
@@ -66,6 +69,19 @@ void Builder::Method(const MethodSpec& m, const Ref& self)
     if (lines.size() > 32767) Refuse(m.src.line, "a method holds at most 32,767 lines");
     Add(false, FourCC("CCQz"), int16_t(self.id), "", MethodBlob(lines, order_), m.src.line);
     Doc(FourCC("CCHE"), int16_t(self.id), m.doc, m.docState, m.docRuns, m.src.line);
+}
+
+std::optional<Ref> Builder::PlugInRoutine(int32_t bundle, int32_t routine) const
+{
+    for (const PackageSpec& p : d_.packages) {
+        if (Id(&p) != bundle || routine < 1 || routine > int32_t(p.routines.size())) continue;
+        const std::string name = RoutineName(p.routines[size_t(routine - 1)]);
+        // An older routine of that name comes first.
+        auto older = routines_.find(name);
+        if (older != routines_.end()) return Ref{8, Id(older->second), name, ""};
+        return Ref{7, routine, name, "_" + p.name};
+    }
+    return std::nullopt;
 }
 
 void Builder::ProjectMethods()

@@ -269,6 +269,73 @@ void Builder::Plugins()
         Object({8, Id(&r), r.name, ""});
         Add(true, FourCC("QzEX"), Id(&r), r.name, {0, 0}, r.src.line);
     }
+    std::set<int32_t> eprmIds;
+    for (const EprmSpec& e : d_.eprms) {
+        if (!eprmIds.insert(e.id).second) Refuse(e.src.line, "a parameter list of id " + std::to_string(e.id) + " already exists");
+        Add(true, FourCC("EPRM"), int16_t(e.id), "", EprmBytes(e), e.src.line);
+    }
+    PlugInFiles();
+}
+
+Bytes Builder::EprmBytes(const EprmSpec& e)
+{
+    ByteWriter w;
+    w.U16(uint16_t(e.routines.size()));
+    for (const EprmSpec::Routine& r : e.routines) {
+        w.U16(uint16_t(r.number));
+        w.U16(uint16_t(r.params.size()));
+        for (const auto& [number, type] : r.params) {
+            w.U16(uint16_t(number));
+            w.U16(uint16_t(type));
+        }
+    }
+    return w.Take();
+}
+
+void Builder::PlugInFiles()
+{
+    std::set<std::string> names;
+    for (const PlugInFileSpec& f : d_.plugInFiles) {
+        PlugInFileOut out;
+        out.fileName = f.name + ".plugin";
+        if (!names.insert(out.fileName).second) Refuse(f.src.line, "a plug-in file named '" + f.name + "' already exists");
+        std::set<std::pair<uint32_t, int16_t>> held;
+        auto add = [&](uint32_t type, int16_t id, const std::string& name, Bytes bytes, int line) {
+            if (!held.insert({type, id}).second) Refuse(line, "the plug-in file holds this resource already");
+            out.resources.push_back({true, type, id, name, std::move(bytes), line});
+        };
+        // The identity: a length-prefixed name, then the version.
+        auto identity = [](const std::string& name, int16_t version) {
+            ByteWriter w;
+            w.U8(uint8_t(std::min<size_t>(name.size(), 255)));
+            for (size_t i = 0; i < name.size() && i < 255; ++i) w.U8(uint8_t(name[i]));
+            w.U16(uint16_t(version));
+            return w.Take();
+        };
+        if (f.signature) {
+            ByteWriter sg;
+            sg.U16(uint16_t(*f.signature));
+            add(FourCC("QzSG"), 0, "", sg.Take(), f.src.line);
+            add(FourCC("QzID"), *f.signature, f.name, identity(f.name, f.version), f.src.line);
+            for (const auto& [signature, version] : f.needs)
+                add(FourCC("QzID"), signature, "", identity("", version), f.src.line);
+        }
+        IdSpace ids;
+        for (const PackageSpec& p : f.packages) ids.Reserve(p.id);
+        for (const PackageSpec& p : f.packages) {
+            const int16_t id = ids.Give(p.id, p.src.line);
+            ByteWriter bundle;
+            bundle.U16(1);
+            bundle.U32(FourCC("STR#"));
+            bundle.U16(1);
+            bundle.U16(uint16_t(id));
+            add(FourCC("QBNX"), id, p.unnamed ? "" : p.name, bundle.Take(), p.src.line);
+            add(FourCC("STR#"), id, p.name + " routines", StringList(p.routines), p.src.line);
+            if (p.theme) add(FourCC("THM#"), id, "", StringList({*p.theme}), p.src.line);
+        }
+        for (const EprmSpec& e : f.eprms) add(FourCC("EPRM"), int16_t(e.id), "", EprmBytes(e), e.src.line);
+        out_.plugInFiles.push_back(std::move(out));
+    }
 }
 
 void Builder::Compiled()

@@ -62,7 +62,13 @@ void Builder::Tables()
         ids.push_back(Id(&t));
         names.FixedPString(t.name, 32);
     }
-    Add(false, FourCC("PRQz"), 0, "", ParameterRecord(d_.level, ids, order_), 1);
+    int16_t designGroup = 0;
+    if (!d_.designGroup.empty()) {
+        for (size_t i = 0; i < d_.userGroups.size() && !designGroup; ++i)
+            if (d_.userGroups[i].name == d_.designGroup) designGroup = int16_t(i + 1);
+        if (!designGroup) Refuse(d_.designGroupLine, "the design group names a missing user group '" + d_.designGroup + "'");
+    }
+    Add(false, FourCC("PRQz"), 0, "", ParameterRecord(d_.level, ids, order_, designGroup, d_.defaultUser), 1);
     Bytes wnqz = names.Take();
     if (wnqz.empty()) wnqz = {0, 0};
     Add(false, FourCC("WNQz"), 0, "", std::move(wnqz), 1);

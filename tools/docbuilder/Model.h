@@ -179,6 +179,7 @@ struct ListItemSpec {
     int16_t number = 0;
     uint8_t face = 0;
     std::string picture;
+    int16_t icon = 0;  // an icon family of the program
     std::vector<ListItemSpec> children;
 };
 
@@ -283,6 +284,33 @@ struct PackageSpec {
     std::string name;
     int32_t id = 0;
     std::vector<std::string> routines;
+    // In a plug-in file: the theme's first string ('THM#'), and a bundle
+    // left without its own name.
+    std::optional<std::string> theme;
+    bool unnamed = false;
+};
+
+// A plug-in routine parameter list 'EPRM': per routine, its (parameter
+// number, stored type) pairs.
+struct EprmSpec {
+    Src src;
+    int32_t id = 0;
+    struct Routine {
+        int16_t number = 0;
+        std::vector<std::pair<int16_t, int16_t>> params;
+    };
+    std::vector<Routine> routines;
+};
+
+// A plug-in resource file "NAME.plugin" written beside the document.
+struct PlugInFileSpec {
+    Src src;
+    std::string name;
+    std::optional<int16_t> signature;
+    int16_t version = 1;
+    std::vector<std::pair<int16_t, int16_t>> needs;  // (signature, version) required
+    std::vector<PackageSpec> packages;
+    std::vector<EprmSpec> eprms;
 };
 
 struct RoutineSpec {
@@ -312,6 +340,11 @@ struct DocumentSpec {
     bool oldMemberLists = false;
     bool groupsInCompanion = false;
     bool oldPasswords = false;
+    // The user group that may open the design ('PRQz' 0 offset 48), empty
+    // for everybody, and the default user (offset 52, 0 none).
+    std::string designGroup;
+    int designGroupLine = 0;
+    int16_t defaultUser = 0;
     bool oldStyleSheets = false;
     bool formsIff = false;          // every form a chunk file
     bool compiled = false;          // 'VART' 0
@@ -344,6 +377,8 @@ struct DocumentSpec {
     std::vector<ConstantsSpec> constants;
     std::vector<PackageSpec> packages;
     std::vector<RoutineSpec> routines;
+    std::vector<EprmSpec> eprms;
+    std::vector<PlugInFileSpec> plugInFiles;
     std::vector<RawSpec> raws;
 };
 

@@ -117,7 +117,8 @@ void PutExtended(ByteWriter& w, double value)
     w.BE32(uint32_t(mantissa));
 }
 
-Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds, ByteOrder order)
+Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds, ByteOrder order, int16_t designGroup,
+                      int16_t defaultUser)
 {
     ByteWriter w(order);
     w.U16(uint16_t(tableIds.size()));
@@ -131,8 +132,8 @@ Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds, ByteO
         w.U16(0), w.U16(0), w.U16(0xFFFF), w.U16(0xFFFF);
     }
     w.U32(54000);
-    w.U32(0);
-    w.U32(0);
+    w.U32(uint32_t(uint16_t(designGroup)));
+    w.U32(uint32_t(uint16_t(defaultUser)));
     w.U8(0);
     w.U8(0);  // byte 57
     w.U16(0), w.U16(0), w.U16(0xFFFF), w.U16(0xFFFF);

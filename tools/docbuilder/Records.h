@@ -30,7 +30,9 @@ Bytes MethodBlob(const std::vector<Bytes>& lines, ByteOrder order = ByteOrder::B
 void PutExtended(ByteWriter& w, double value);
 
 // 'PRQz' 0 with the table array filled from the tables' 'FIQz' ids.
-Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds, ByteOrder order = ByteOrder::Big);
+// `designGroup` (offset 48) and `defaultUser` (52) in the low 16 bits.
+Bytes ParameterRecord(uint8_t level, const std::vector<int16_t>& tableIds, ByteOrder order = ByteOrder::Big,
+                      int16_t designGroup = 0, int16_t defaultUser = 0);
 
 // 'TPQz' record of a project method.
 Bytes ProjectMethodRecord(const std::string& name, int16_t id, uint16_t attributes, ByteOrder order = ByteOrder::Big);

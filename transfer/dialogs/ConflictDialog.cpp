@@ -94,16 +94,6 @@ Rect PortRect(DialogRef dialog)
     return r;
 }
 
-void SetMenusEnabled(bool on)
-{
-    for (int16_t k = 1; k <= NbMenus; ++k)
-        if (TheMenus[k]) {
-            if (on) EnableMenuItem(TheMenus[k]->menu, 0);
-            else DisableMenuItem(TheMenus[k]->menu, 0);
-        }
-    DrawMenuBar();
-}
-
 void FilterName(int16_t filter, unsigned char* out)
 {
     if (filter >= kAllFilter && filter <= kIndirectFilter) ListString(1020, filter, out);

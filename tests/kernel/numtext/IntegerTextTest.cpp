@@ -80,7 +80,7 @@ TEST(NumberBridge, DecimalTextBothWays)
     Str2Dec(text, &index, &d, &valid);
     EXPECT_FALSE(valid);  // text follows the number
     EXPECT_EQ(index, 11);  // stops at the 'x'
-    EXPECT_EQ(Dec2Num(&d), -1250.0);
+    EXPECT_EQ(dec2num(&d), -1250.0);
     EXPECT_EQ(Str2Num(PStr("0.25")), 0.25);
     EXPECT_EQ(Str2Num(PStr("1e400")), std::numeric_limits<double>::infinity());
     EXPECT_EQ(Str2Num(PStr("1e-400")), 0.0);
@@ -97,7 +97,7 @@ TEST(NumberBridge, DecimalTextBothWays)
     Str2Dec(PStr("12-5"), &index, &d, &valid);
     EXPECT_FALSE(valid);
     EXPECT_EQ(index, 3);
-    EXPECT_EQ(Dec2Num(&d), 12.0);
+    EXPECT_EQ(dec2num(&d), 12.0);
     // One stray character at the very end spoils it too.
     index = 1;
     Str2Dec(PStr("5x"), &index, &d, &valid);
@@ -110,7 +110,7 @@ TEST(NumberBridge, DecimalTextBothWays)
         Str2Dec(PStr(special), &index, &d, &valid);
         EXPECT_EQ(d.sig[0], 1) << special;
     }
-    EXPECT_EQ(Dec2Num(&d) == Dec2Num(&d), false);  // the last one is a NaN
+    EXPECT_EQ(dec2num(&d) == dec2num(&d), false);  // the last one is a NaN
     for (const char* prefix : {"-5", "1e", "1e-", "-.5", "2.5e-1"}) {
         index = 1;
         Str2Dec(PStr(prefix), &index, &d, &valid);

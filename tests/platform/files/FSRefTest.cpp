@@ -303,7 +303,9 @@ TEST(CFURLPaths, PathsRoundTripThroughURLsInBothStyles)
     for (const Case& c : cases) {
         const auto url = CFURLCreateWithFileSystemPath(CFStringCreateWithUTF8(c.path), c.style, false);
         ASSERT_EQ(url.has_value(), c.made) << c.path;
-        if (url) EXPECT_EQ(url->posixPath, c.posix);
+        if (url) {
+            EXPECT_EQ(url->posixPath, c.posix);
+        }
     }
 
     const auto folderURL = CFURLCreateFromFSRef(RefOf(dir / "d"));

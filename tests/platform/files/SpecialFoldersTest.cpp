@@ -17,10 +17,12 @@ using platform::testing::TempFolder;
 TEST(SpecialFolders, EnvironmentOverridesEveryPlace)
 {
     TempFolder dir;
-    const char* vars[] = {"QZ_PREFERENCES_DIR", "QZ_CACHE_DIR", "QZ_EXTENSIONS_DIR", "QZ_DOCUMENTS_DIR"};
-    SpecialFolder kinds[] = {SpecialFolder::Preferences, SpecialFolder::Cache, SpecialFolder::Extensions,
-                             SpecialFolder::Documents};
-    for (int i = 0; i < 4; ++i) {
+    const char* vars[] = {"QZ_PREFERENCES_DIR", "QZ_CACHE_DIR",       "QZ_EXTENSIONS_DIR", "QZ_DOCUMENTS_DIR",
+                          "QZ_USER_DATA_DIR",   "QZ_SYSTEM_DATA_DIR", "QZ_APPLICATION_DIR"};
+    SpecialFolder kinds[] = {SpecialFolder::Preferences, SpecialFolder::Cache,      SpecialFolder::Extensions,
+                             SpecialFolder::Documents,   SpecialFolder::UserData,   SpecialFolder::SystemData,
+                             SpecialFolder::Application};
+    for (int i = 0; i < 7; ++i) {
         std::string path = dir / (std::string(vars[i]) + "/nested");
         const qztest::ScopedEnvironment place(vars[i], path);
         FSSpec folder;
@@ -44,6 +46,11 @@ TEST(SpecialFolders, EnvironmentOverridesEveryPlace)
     EXPECT_EQ(folder.path, dir / "xdg");
     ::unsetenv("QZ_CACHE_DIR");
     ::unsetenv("XDG_CACHE_HOME");
+    // The shared data folder is the first of the XDG list.
+    ::setenv("XDG_DATA_DIRS", (dir / "one:/two").c_str(), 1);
+    FindSpecialFolder(SpecialFolder::SystemData, false, &folder);
+    EXPECT_EQ(folder.path, dir / "one");
+    ::unsetenv("XDG_DATA_DIRS");
     FindSpecialFolder(SpecialFolder::Extensions, false, &folder);
     EXPECT_EQ(FSpGetName(folder), "Qz Extensions");
 }

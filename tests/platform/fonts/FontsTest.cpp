@@ -33,6 +33,8 @@ using namespace platform;
 
 const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
 
+char32_t MacRomanByteChar(uint8_t byte) { return FontByteToUnicode(ResolveFontFamily(systemFont), byte); }
+
 std::string Name(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
 // What FreeType itself says of a file at a pixel size: metrics rounded
@@ -156,11 +158,36 @@ TEST(Fonts, NumbersAndNamesFollowTheFixedMapping)
     EXPECT_EQ(Name(name), "Lucida Grande");
     GetFontName(1, name);
     EXPECT_EQ(Name(name), "Geneva");
-    GetFontName(102, name);
-    EXPECT_EQ(Name(name), "") << "102 stays free";
+    GetFontName(kFontIDBullets, name);
+    EXPECT_EQ(Name(name), "%Bullets");
     EXPECT_TRUE(RealFont(kFontIDCourier, 10));
-    EXPECT_FALSE(RealFont(102, 12));
+    EXPECT_TRUE(RealFont(kFontIDBullets, 12));
+    EXPECT_FALSE(RealFont(101, 12));
     EXPECT_EQ(GetDefFontSize(), 12);
+}
+
+// A password field's font: every character that draws is a bullet, as
+// wide as the bullet of the system font; control characters draw nothing.
+TEST(Fonts, TheBulletFamilyDrawsEveryCharacterAsABullet)
+{
+    ASSERT_EQ(InitFonts(), noErr);
+    const FontFamilyEntry& bullets = ResolveFontFamily(kFontIDBullets);
+    ASSERT_TRUE(bullets.bullets);
+    Strike* strike = FindStrike(kFontIDBullets, 12, false, false);
+    Strike* plain = FindStrike(systemFont, 12, false, false);
+    ASSERT_NE(strike, nullptr);
+    ASSERT_NE(plain, nullptr);
+    const int16_t bulletWidth = CharAdvance(plain, U'\u2022');
+    ASSERT_GT(bulletWidth, 0);
+    for (const uint8_t byte : {uint8_t(' '), uint8_t('W'), uint8_t('i'), uint8_t(0xA5), uint8_t(0xFF)}) {
+        EXPECT_EQ(FontByteToUnicode(bullets, byte), U'\u2022') << int(byte);
+        EXPECT_EQ(ByteAdvance(strike, byte), bulletWidth) << int(byte);
+        EXPECT_EQ(CharAdvance(strike, MacRomanByteChar(byte)), bulletWidth) << int(byte);
+    }
+    for (const uint8_t byte : {uint8_t(0x00), uint8_t(0x0D), uint8_t(0x1F), uint8_t(0x7F)})
+        EXPECT_EQ(FontByteToUnicode(bullets, byte), 0u) << int(byte);
+    EXPECT_EQ(FamilyChar(bullets, U'\r'), U'\r');
+    EXPECT_EQ(FamilyChar(ResolveFontFamily(systemFont), U'W'), U'W');
 }
 
 TEST(Fonts, SystemFileListsTheVisibleFamiliesBelowTheOthers)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -486,6 +487,50 @@ TEST_F(ResourceFiles, PermissionsIndexesAndUpdatesKeepTheirBounds)
     EXPECT_EQ(ResError(), noErr);
     CloseResFile(ref);
     EXPECT_EQ(LiveHandleCount(), handles);
+}
+
+// Look-ups by id and by index answer from an index of the file that every
+// add, removal and change of id must bring up to date: after each random
+// step they answer as a list of the document's resources in file order,
+// with the application's 'STR#' 128 and 129 below it.
+TEST_F(ResourceFiles, LookUpsFollowAddsRemovalsAndNewIds)
+{
+    ASSERT_GT(FSpOpenResFile(MakeFixture("app"), fsRdPerm, ResFileFork::Data), 0);
+    FSpCreateResFile(Spec("doc"), 0, 0);
+    ASSERT_GT(FSpOpenResFile(Spec("doc"), fsRdWrPerm), 0);
+    const ResType types[] = {FourCC("STR#"), FourCC("TEST")};
+    std::vector<std::pair<ResType, int16_t>> model;
+    std::mt19937 random(11);
+    for (int step = 0; step < 300; ++step) {
+        const ResType type = types[random() % 2];
+        const auto id = int16_t(127 + random() % 6), other = int16_t(127 + random() % 6);
+        const auto at = std::find(model.begin(), model.end(), std::make_pair(type, id));
+        const bool otherFree = std::find(model.begin(), model.end(), std::make_pair(type, other)) == model.end();
+        const bool absent = at == model.end(), removes = !absent && random() % 2;
+        if (absent) Add(Bytes{uint8_t(step)}, type, id), model.emplace_back(type, id);
+        else if (removes) RemoveResource(Get1Resource(type, id)), model.erase(at);
+        else SetResInfo(Get1Resource(type, id), other, nullptr), at->second = otherFree ? other : id;
+        EXPECT_EQ(ResError(), absent || removes || otherFree || other == id ? noErr : addResFailed);
+        for (const ResType t : types) {
+            std::vector<int16_t> ids;
+            for (const auto& [mt, mid] : model)
+                if (mt == t) ids.push_back(mid);
+            ASSERT_EQ(Count1Resources(t), int16_t(ids.size()));
+            for (size_t k = 0; k <= ids.size(); ++k) {
+                int16_t got = 0;
+                GetResInfo(Get1IndResource(t, int16_t(k + 1)), &got, nullptr, nullptr);
+                ASSERT_EQ(got, k < ids.size() ? ids[k] : 0) << step;
+            }
+            int16_t unique = 128;
+            for (int16_t i = 127; i < 133; ++i) {
+                const bool held = std::count(ids.begin(), ids.end(), i) != 0;
+                unique = unique == i && held ? unique + 1 : unique;
+                ASSERT_EQ(Get1Resource(t, i) != nullptr, held) << step << " " << i;
+                ASSERT_EQ(GetResource(t, i) != nullptr, held || (t == types[0] && (i == 128 || i == 129)));
+            }
+            ASSERT_EQ(Unique1ID(t), unique) << step;
+        }
+    }
 }
 
 TEST_F(ResourceFiles, DamagedFilesAreRefusedAndLeftUnchanged)

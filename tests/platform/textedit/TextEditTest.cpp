@@ -9,6 +9,7 @@
 #include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/textedit/StyleLayouts.h"
 #include "tests/platform/textedit/EditorFixture.h"
 
@@ -359,6 +360,33 @@ TEST_F(TextEditTest, TextBoxErasesThroughTheRectProcedureAndAligns)
     EXPECT_NEAR(l, 100, 2);
     EXPECT_EQ(rt - l, 100 - w);
     EXPECT_EQ(c - l, (100 - w) / 2);
+}
+
+// A font written into a plain record is taken at the next call: the
+// password font draws the typed text exactly as bullets of the system font
+// would be drawn, and the text itself stays as typed.
+TEST_F(TextEditTest, AFontWrittenIntoAPlainRecordRestylesItsText)
+{
+    const Rect box{10, 10, 40, 200};
+    auto draw = [&](const char* text, int16_t font) {
+        EraseRect(&box);
+        TEHandle te = TENew(&box, &box);
+        TESetText(text, int32_t(std::strlen(text)), te);
+        (**te).txFont = font;
+        TECalText(te);
+        TEUpdate(&box, te);
+        const std::string pixels = Pixels();
+        EXPECT_EQ(TextOf(te), text);
+        TEDispose(te);
+        return pixels;
+    };
+    const std::string blank = draw("", 0);
+    const std::string hidden = draw("gone", kFontIDBullets);
+    const std::string bullets = draw("\xA5\xA5\xA5\xA5", 0);
+    const std::string plain = draw("gone", 0);
+    EXPECT_NE(hidden, blank) << "something is drawn";
+    EXPECT_EQ(hidden, bullets);
+    EXPECT_NE(hidden, plain);
 }
 
 }  // namespace

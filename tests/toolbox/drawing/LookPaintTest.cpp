@@ -4,7 +4,7 @@
 #include "platform/core/FourCC.h"
 #include "tests/toolbox/drawing/LookTestSupport.h"
 #include "toolbox/drawing/LookCommon.h"
-#include "toolbox/drawing/VCopLookHandler.h"
+#include "toolbox/drawing/VCoplandLook.h"
 #include "toolbox/drawing/VMacLookHandler.h"
 #include "toolbox/drawing/VMacThemeLookHandler.h"
 #include "toolbox/drawing/VWinLookHandler.h"

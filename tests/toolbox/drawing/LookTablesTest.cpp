@@ -9,7 +9,7 @@
 #include "platform/drawing/QuickDrawTypes.h"
 #include "platform/theme/Theme.h"
 #include "tests/toolbox/drawing/LookTestSupport.h"
-#include "toolbox/drawing/VCopLookHandler.h"
+#include "toolbox/drawing/VCoplandLook.h"
 #include "toolbox/drawing/VMacLookHandler.h"
 #include "toolbox/drawing/VMacThemeLookHandler.h"
 #include "toolbox/drawing/VWinLookHandler.h"

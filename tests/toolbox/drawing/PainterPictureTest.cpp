@@ -82,7 +82,7 @@ TEST_F(PainterPictureTest, CentredLargerImagesAreClippedToTheFrame)
     picture.SetSize(40, 40);
     picture.SetDisplayMode(kPictureCentred);
     LongRect image, frame;
-    painter.MakePictureRect(picture, image, frame, 1.0);
+    painter._MakePictureRect(picture, image, frame, 1.0);
     EXPECT_EQ(image.left, 30);
     EXPECT_EQ(image.top, 65);
     EXPECT_EQ(image.right, 130);
@@ -106,7 +106,7 @@ TEST_F(PainterPictureTest, ScaledImagesFitTheFrameAtTheTopOrCentred)
         picture.SetSize(100, 100);
         picture.SetDisplayMode(mode);
         LongRect image, frame;
-        painter.MakePictureRect(picture, image, frame, 1.0);
+        painter._MakePictureRect(picture, image, frame, 1.0);
         const int32_t top = mode == kPictureScaled ? 20 : 45;
         EXPECT_EQ(image.left, 10);
         EXPECT_EQ(image.top, top);

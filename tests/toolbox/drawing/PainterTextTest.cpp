@@ -363,9 +363,9 @@ TEST_F(PainterTextTest, ClippedAndTurnedTransparentBoxes)
         AnglePainter painter(port.get(), true);
         painter.SetTextColor(kBlack);
         painter.SetFontSize(20);
-        painter.UpdateFont(7, 1.0);
+        painter._UpdateFont(7, 1.0);
         const LongRect box{10, 10, 50, 190}, clip{0, 0, 60, 60};
-        painter.TransparentTextBox(text, 10, box, 0, &clip, false);
+        painter._TransparentTextBox(text, 10, box, 0, &clip, false);
         const Ink ink = InkOf(port.get(), 200, 60, kWhite);
         EXPECT_LE(ink.right, 60) << "cut at the clip";
         EXPECT_GT(ink.right, 40);
@@ -378,7 +378,7 @@ TEST_F(PainterTextTest, ClippedAndTurnedTransparentBoxes)
         painter.SetFontSize(20);
         painter.SetAngle(90);
         const LongRect box{150, 80, 180, 200};
-        painter.TransparentTextBox(text, 10, box, 0, nullptr, true);
+        painter._TransparentTextBox(text, 10, box, 0, nullptr, true);
         // A quarter turn left: the line runs upward from the box's corner.
         const Ink ink = InkOf(port.get(), 200, 200, kWhite);
         ASSERT_LT(ink.left, ink.right);
@@ -388,7 +388,7 @@ TEST_F(PainterTextTest, ClippedAndTurnedTransparentBoxes)
         AnglePainter level(flat.get(), true);
         level.SetTextColor(kBlack);
         level.SetFontSize(20);
-        level.TransparentTextBox(text, 10, box, 0, nullptr, true);
+        level._TransparentTextBox(text, 10, box, 0, nullptr, true);
         const Ink along = InkOf(flat.get(), 200, 200, kWhite);
         EXPECT_GT(along.right - along.left, 2 * (along.bottom - along.top)) << "no angle: drawn as it is";
     }

@@ -119,8 +119,8 @@ class RotatedTextTest : public PainterTest {};
 
 class AnglePainter : public VPainter {
 public:
-    using VPainter::FinishDrawingRotatedText;
-    using VPainter::PrepareForDrawingRotatedText;
+    using VPainter::_FinishDrawingRotatedText;
+    using VPainter::_PrepareForDrawingRotatedText;
     using VPainter::VPainter;
     void SetAngle(float angle) { fTextAngle = angle; }
 };
@@ -137,18 +137,18 @@ TEST_F(RotatedTextTest, TheWorldIsTurnedAboutTheStartOfItsBaseLine)
     platform::CGrafPtr savedPort = nullptr;
     platform::GDHandle savedDevice = nullptr;
     platform::PixMapHandle pixMap = nullptr;
-    EXPECT_FALSE(painter.PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap))
+    EXPECT_FALSE(painter._PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap))
         << "no angle: nothing to turn";
     EXPECT_EQ(world, nullptr);
 
     painter.SetAngle(90);
-    ASSERT_TRUE(painter.PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap));
+    ASSERT_TRUE(painter._PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap));
     // Ink in the world's four left columns.
     const platform::Rect ink{0, 0, 10, 4};
     const platform::RGBColor black{0, 0, 0};
     platform::RGBForeColor(&black);
     platform::PaintRect(&ink);
-    painter.FinishDrawingRotatedText(rect, savedPort, savedDevice, pixMap, 50, 60);
+    painter._FinishDrawingRotatedText(rect, savedPort, savedDevice, pixMap, 50, 60);
     platform::DisposeGWorld(world);
 
     // Turned a quarter left about (0, ascent): the left columns become the
@@ -178,8 +178,8 @@ TEST_F(RotatedTextTest, GeneralAnglesLeaveNoCornersBehind)
     platform::CGrafPtr savedPort = nullptr;
     platform::GDHandle savedDevice = nullptr;
     platform::PixMapHandle pixMap = nullptr;
-    ASSERT_TRUE(painter.PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap));
-    painter.FinishDrawingRotatedText(rect, savedPort, savedDevice, pixMap, 60, 60);
+    ASSERT_TRUE(painter._PrepareForDrawingRotatedText(rect, world, savedPort, savedDevice, pixMap));
+    painter._FinishDrawingRotatedText(rect, savedPort, savedDevice, pixMap, 60, 60);
     platform::DisposeGWorld(world);
     EXPECT_EQ(CountNot(port.get(), kWhite, 0, 0, 120, 120), 0) << "an empty world turned leaves nothing";
 }

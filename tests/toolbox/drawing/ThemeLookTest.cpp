@@ -10,7 +10,7 @@
 #include "platform/pictures/Pictures.h"
 #include "platform/theme/Theme.h"
 #include "tests/toolbox/drawing/LookTestSupport.h"
-#include "toolbox/drawing/VCopLookHandler.h"
+#include "toolbox/drawing/VCoplandLook.h"
 #include "toolbox/drawing/VMacThemeLookHandler.h"
 #include "toolbox/foundation/VStr.h"
 

@@ -1,6 +1,7 @@
 // Keystrokes, key names, undo words, clicks and commands.
 #include "tests/toolbox/views/ViewsTestSupport.h"
 
+#include "toolbox/drawing/VMenu.h"
 #include "toolbox/foundation/VLong.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/system/VSystem.h"
@@ -147,19 +148,38 @@ struct Listener : VCommandListener {
     bool gone = false;
 };
 
+struct HeardMenu : VMenu {
+    HeardMenu() : VMenu(nullptr, 0) {}
+    void BuildMenuObject(VPainter*, bool, bool) override {}
+    void UpdateCommand(VCommand*) override { ++updates; }
+    void CommandGone(VCommand* command) override
+    {
+        VMenu::CommandGone(command);
+        gone = true;
+    }
+    int updates = 0;
+    bool gone = false;
+};
+
 }  // namespace
 
 TEST_F(KeysTest, CommandsKeepTheirValueAndTellTheirListenersOnce)
 {
-    Listener a, b;
+    Listener a;
+    HeardMenu b, dropped;
     {
         VCommand cmd(42);
-        cmd.AddControlListener(&a);
-        cmd.AddControlListener(&a);
-        cmd.AddMenuListener(&b);
+        cmd.AddListener(&a);
+        cmd.AddListener(&a);
+        cmd.AddListener(&b);
+        cmd.AddListener(&b);
+        cmd.AddListener(&dropped);
+        cmd.DeleteListener(&dropped);
         cmd.SetLong(nullptr, 7, kRedrawInval);
         EXPECT_EQ(cmd.GetLong(), 7);
         EXPECT_EQ(a.redraws, 1) << "a listener is kept once";
+        EXPECT_EQ(b.updates, 1) << "a menu is heard once";
+        EXPECT_EQ(dropped.updates, 0);
         cmd.SetLong(nullptr, 7, kRedrawInval);
         EXPECT_EQ(a.redraws, 1) << "the same long changes nothing";
         VStr<255> text;
@@ -172,10 +192,11 @@ TEST_F(KeysTest, CommandsKeepTheirValueAndTellTheirListenersOnce)
         cmd.SetEnabled(false, kRedrawInval);
         EXPECT_FALSE(a.enabled);
         EXPECT_FALSE(cmd.IsEnabled());
-        cmd.DeleteControlListener(&a);
+        cmd.DeleteListener(&a);
     }
     EXPECT_FALSE(a.gone);
     EXPECT_TRUE(b.gone);
+    EXPECT_FALSE(dropped.gone);
 
     // Found by number, not by position.
     VCommand c1(1), c5(5), c2(2);

@@ -56,7 +56,7 @@ TEST(PictureImport, StartUpHookReadsPicturesAndReportsDamageAndMemory)
 
     InstallPictureImport();
     VFile pngFile = FileAt(png), cutFile = FileAt(cut), otherFile = FileAt(other);
-    int16_t err = -1;
+    VError err = -1;
     platform::Handle picture = QT_MacPictureFromFile(pngFile, &err);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(err, 0);

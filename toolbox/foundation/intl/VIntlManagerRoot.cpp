@@ -41,7 +41,7 @@ constexpr int32_t kCyrillicScript = 7;
 
 }  // namespace
 
-DialectCode AdjustDialect(DialectCode dialect)
+DialectCode _AdjustDialect(DialectCode dialect)
 {
     if (dialect == kDialectNotSet) dialect = 0;
     if (dialect != -1 && dialect != 0) return dialect;

@@ -60,4 +60,4 @@ bool IsRTLScript(DialectCode dialect);
 bool IsDoubleByteScript(DialectCode dialect);
 
 // The dialect -2, -1 and 0 stand for: the system's language.
-DialectCode AdjustDialect(DialectCode dialect);
+DialectCode _AdjustDialect(DialectCode dialect);

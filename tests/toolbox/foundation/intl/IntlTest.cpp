@@ -379,6 +379,15 @@ TEST(Intl, CharacterComparisonIsATotalOrder)
     EXPECT_EQ(gDefaultIntl->CompareChar(u'e', u'\u00E9', false), 0) << "loose: diacritics do not count";
     EXPECT_EQ(gDefaultIntl->CompareChar(u'E', u'e', false), 0) << "loose: case does not count";
     EXPECT_LT(gDefaultIntl->CompareChar(u'\u00E9', u'f', false), 0);
+    // Loose ASCII: exactly a-z fold, onto A-Z; their neighbours keep their codes.
+    const struct {
+        char16_t a, b;
+        int32_t loose;
+    } ascii[] = {
+        {u'a', u'A', 0}, {u'z', u'Z', 0}, {u'`', u'@', 1}, {u'{', u'[', 1},
+        {u'[', u'a', 1}, {u'_', u'z', 1}, {u'@', u'a', -1}, {u'a', u'B', -1},
+    };
+    for (const auto& c : ascii) EXPECT_EQ(gDefaultIntl->CompareChar(c.a, c.b, false), c.loose) << char(c.a) << char(c.b);
 }
 
 namespace {

@@ -1,4 +1,4 @@
-#include "toolbox/drawing/VCopLookHandler.h"
+#include "toolbox/drawing/VCoplandLook.h"
 
 #include "platform/core/FourCC.h"
 #include "platform/drawing/PixMaps.h"

@@ -1,0 +1,81 @@
+#include "design/choicelists/OneCommit.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/core/Memory.h"
+#include "resources/CPseudoResFile.h"
+#include "resources/CPseudoResManager.h"
+#include "resources/ResourceApi.h"
+
+namespace {
+
+bool IsHeld(int16_t container)
+{
+    CPseudoResFile* file = g_resManager && container > 0 ? g_resManager->FindFile(container) : nullptr;
+    return file && file->IsHeld();
+}
+
+}  // namespace
+
+OneCommit::OneCommit(int16_t container) : container_(container)
+{
+    if (!IsHeld(container)) holding_ = holdres(container, true);
+}
+
+OneCommit::~OneCommit()
+{
+    if (!finished_) Undo();
+}
+
+bool OneCommit::Keep(platform::ResType type, int16_t id)
+{
+    try {
+        Copy copy{type, id, false, {}};
+        if (platform::Handle h = xget1res(type, id); h && *h) {
+            copy.present = true;
+            copy.bytes.assign(reinterpret_cast<const uint8_t*>(*h),
+                              reinterpret_cast<const uint8_t*>(*h) + platform::GetHandleSize(h));
+        }
+        copies_.push_back(std::move(copy));
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+int16_t OneCommit::Commit()
+{
+    if (finished_) return 0;
+    if (!holding_) {
+        // The change around this one commits.
+        finished_ = true;
+        return 0;
+    }
+    if (holdres(container_, false)) {
+        finished_ = true;
+        return 0;
+    }
+    const int16_t err = reserr ? reserr : platform::ioErr;
+    Undo();
+    return err;
+}
+
+void OneCommit::Undo()
+{
+    if (finished_) return;
+    finished_ = true;
+    for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
+        if (!c->present) {
+            rmveresbyid(c->type, c->id, true);
+            continue;
+        }
+        platform::Handle h = platform::NewHandle(platform::Size(c->bytes.size()));
+        if (!h) continue;
+        if (!c->bytes.empty()) std::memcpy(*h, c->bytes.data(), c->bytes.size());
+        if (!xaddres(h, c->type, c->id)) platform::DisposeHandle(h);
+    }
+    // The store now holds what the disk holds: the commit put off writes
+    // nothing new (a failing disk keeps the file held until it succeeds).
+    if (holding_) holdres(container_, false);
+}

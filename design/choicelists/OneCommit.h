@@ -1,0 +1,41 @@
+// Changes to a document's store that land in one commit or not at all.
+// From construction the container's commits are put off (unless a change
+// around this one already holds them, which then commits); the resources
+// the change may touch are copied first with Keep. Commit carries out the
+// one commit put off. When a step or the commit fails, the copies are put
+// back, so that the store in memory says again what the disk still says.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/core/MacTypes.h"
+
+class OneCommit {
+public:
+    explicit OneCommit(int16_t container);
+    // A change neither committed nor undone is undone.
+    ~OneCommit();
+    OneCommit(const OneCommit&) = delete;
+    OneCommit& operator=(const OneCommit&) = delete;
+
+    // Copies the resource as it is now (or notes that it is absent);
+    // false when memory runs out.
+    bool Keep(platform::ResType type, int16_t id);
+    // 0, or the error of a commit that failed (the copies are then back).
+    int16_t Commit();
+    // Puts the copies back.
+    void Undo();
+
+private:
+    struct Copy {
+        platform::ResType type;
+        int16_t id;
+        bool present;
+        std::vector<uint8_t> bytes;
+    };
+    int16_t container_;
+    bool holding_ = false;  // this change put the commits off
+    bool finished_ = false;
+    std::vector<Copy> copies_;
+};

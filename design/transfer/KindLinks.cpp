@@ -1,0 +1,136 @@
+// After a copy, the copies of methods, menu bars and menus name the
+// destination's objects instead of the source's.
+#include <algorithm>
+#include <cstring>
+
+#include "app/dialogs/WaitDialog.h"
+#include "app/documents/MainDoc.h"
+#include "design/links/ParseSupport.h"
+#include "design/links/XRef.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/TransferHooks.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "resources/ResourceApi.h"
+
+namespace {
+
+constexpr size_t kMenuHeaderSize = 24, kItemSize = 86, kItemMethod = 32, kItemPicture = 82;
+constexpr size_t kBarEntrySize = 6;
+
+// The counterpart in this object's document of the source's object.
+TObjQz* DestOf(C_ListRec* conflicts, TObjQz* source, TObjQz* copy, TObjQz* sourceObj)
+{
+    TObjQz* found = nullptr;
+    if (sourceObj) GetDestObj(conflicts, source->owner, copy->owner, sourceObj, &found);
+    return found;
+}
+
+// Writes a record back and commits the store without its map.
+int16_t WriteBack(TMainDoc* doc, platform::Handle h)
+{
+    if (!xwriteres(h) || !updateresNoMap(doc->fResFile)) return reserr ? reserr : platform::ioErr;
+    return 0;
+}
+
+// Links `menu` and every object that uses it to `obj`.
+int16_t LinkMenuAndUsers(TObjQz* menu, TObjQz* obj)
+{
+    int16_t err = XRef(menu, obj);
+    for (int32_t i = 0; err == 0 && menu->usedBy && i < menu->usedBy->Size(); ++i) err = XRef(menu->usedBy->At(i), obj);
+    return err;
+}
+
+}  // namespace
+
+int16_t TGnlProcObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
+{
+    ParseResFile current(owner);
+    if (ParseCancelled()) return kCancelledByUser;
+    ShowProgress(7);
+    return Parse_LinkProc(src, id, this, src ? src->owner : nullptr, conflicts);
+}
+
+int16_t TProcObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
+{
+    ParseResFile current(owner);
+    if (ParseCancelled()) return kCancelledByUser;
+    ShowProgress(7);
+    return Parse_LinkProc(nullptr, id, this, src ? src->owner : nullptr, conflicts);
+}
+
+int16_t TMBarObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
+{
+    ParseResFile current(owner);
+    if (ParseCancelled()) return kCancelledByUser;
+    ShowProgress(7);
+    platform::Handle bar = xget1res(platform::FourCC("BAQz"), id);
+    if (!bar || !src) return 0;
+    resTime = xgetrestimestamp(bar);
+    resSize = uint32_t(platform::GetHandleSize(bar));
+    int16_t count = 0;
+    if (!ByteView::Of(bar).S16(0, &count) || count <= 0) return 0;
+    int16_t err = 0;
+    for (int16_t k = 1; k <= count && err == 0;) {
+        const size_t at = kBarEntrySize * size_t(k) + 6;
+        int16_t menuId = 0;
+        if (!ByteView::Of(bar).S16(at, &menuId)) break;
+        TObjQz* counterpart = DestOf(conflicts, src, this, SearchObj_Id(src->owner, 6, menuId));
+        if (counterpart) {
+            platform::WriteBE16(reinterpret_cast<uint8_t*>(*bar) + at, uint16_t(counterpart->id));
+            err = XRef(this, counterpart);
+            ++k;
+            continue;
+        }
+        // The entry goes; the later ones move up one place.
+        const size_t entry = at - 4, size = size_t(platform::GetHandleSize(bar));
+        const size_t end = std::min(size, entry + kBarEntrySize);
+        std::memmove(*bar + entry, *bar + end, size - end);
+        platform::SetHandleSize(bar, platform::Size(size - (end - entry)));
+        --count;
+        platform::WriteBE16(reinterpret_cast<uint8_t*>(*bar), uint16_t(count));
+    }
+    return err ? err : WriteBack(owner, bar);
+}
+
+int16_t TMenuObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
+{
+    ParseResFile current(owner);
+    if (ParseCancelled()) return kCancelledByUser;
+    ShowProgress(7);
+    platform::Handle menu = xget1res(platform::FourCC("MENQ"), id);
+    if (!menu || !src) return 0;
+    resTime = xgetrestimestamp(menu);
+    resSize = uint32_t(platform::GetHandleSize(menu));
+    int16_t count = 0;
+    ByteView::Of(menu).S16(0, &count);
+    int16_t err = 0;
+    for (int16_t i = 1; i <= count && err == 0; ++i) {
+        const size_t item = kMenuHeaderSize + size_t(i - 1) * kItemSize;
+        if (!ByteView::Of(menu).Has(item, kItemSize)) break;
+        unsigned char method[256];
+        if (ByteView::Of(menu).PStr(item + kItemMethod, 32, method) && method[0]) {
+            if (TObjQz* counterpart = DestOf(conflicts, src, this, SearchObj_Name(src->owner, 2, method))) {
+                unsigned char name[256];
+                counterpart->GetName(name);
+                name[0] = std::min<uint8_t>(name[0], 31);
+                uint8_t* at = reinterpret_cast<uint8_t*>(*menu) + item + kItemMethod;
+                std::memset(at, 0, 32);
+                std::memcpy(at, name, size_t(name[0]) + 1);
+                err = LinkMenuAndUsers(this, counterpart);
+            }
+        }
+        int32_t picture = -1;
+        ByteView::Of(menu).S32(item + kItemPicture, &picture);
+        if (err == 0 && picture >= 0) {
+            if (TObjQz* counterpart = DestOf(conflicts, src, this, SearchObj_Id(src->owner, 18, int16_t(picture & 0xFFFF)))) {
+                const uint32_t ref = (uint32_t(picture) & 0xFFFF0000u) | uint16_t(counterpart->id);
+                platform::WriteBE32(reinterpret_cast<uint8_t*>(*menu) + item + kItemPicture, ref);
+                err = LinkMenuAndUsers(this, counterpart);
+            }
+        }
+    }
+    return err ? err : WriteBack(owner, menu);
+}

@@ -1,0 +1,36 @@
+#include "resources/StoreBracket.h"
+
+#include "platform/core/Errors.h"
+#include "resources/ResourceApi.h"
+
+int16_t StoreBracket::Begin(int16_t fileNumber)
+{
+    Drop();
+    if (!updateres(fileNumber)) return reserr ? reserr : platform::ioErr;
+    // A server's file takes every change at once: there is nothing to hold.
+    if (!islocalres(fileNumber)) return 0;
+    if (!holdres(fileNumber, true)) return reserr ? reserr : platform::ioErr;
+    fFile = fileNumber;
+    return 0;
+}
+
+int16_t StoreBracket::Commit()
+{
+    if (!fFile) return 0;
+    // The release commits only when a commit was asked for: ask once more.
+    if (updateres(fFile) && holdres(fFile, false)) {
+        fFile = 0;
+        return 0;
+    }
+    const int16_t err = reserr ? reserr : platform::ioErr;
+    Drop();
+    return err;
+}
+
+bool StoreBracket::Drop()
+{
+    if (!fFile) return true;
+    const bool dropped = dropres(fFile);
+    fFile = 0;
+    return dropped;
+}

@@ -1,0 +1,30 @@
+// A change of one store file that lands whole or not at all. Begin commits
+// what is pending and holds the file: inside the bracket the commits that
+// callers ask for (updateres, updateresNoMap) only mark. Commit then
+// writes everything with one commit; Drop, or a failed Commit, or leaving
+// the scope without either, drops every change made inside (the file is
+// as the last commit left it, see CPseudoResFile::DropHeld). A file of a
+// server takes each change at once: the bracket holds nothing there.
+#pragma once
+
+#include <cstdint>
+
+class StoreBracket {
+public:
+    StoreBracket() = default;
+    ~StoreBracket() { Drop(); }
+    StoreBracket(const StoreBracket&) = delete;
+    StoreBracket& operator=(const StoreBracket&) = delete;
+
+    // 0, or the store's error (nothing is held then).
+    int16_t Begin(int16_t fileNumber);
+    // 0, or the commit's error: the changes are then dropped.
+    int16_t Commit();
+    // False when the changes could not be dropped (the disk could not be
+    // read back): the file stays held, and closing it commits nothing.
+    bool Drop();
+    bool IsOpen() const { return fFile != 0; }
+
+private:
+    int16_t fFile = 0;
+};

@@ -1,0 +1,251 @@
+// Plug-in discovery: packages and routines from the document's companions
+// and the plug-in folders, each file open exactly while objects use it.
+#include <filesystem>
+#include <fstream>
+
+#include "app/dialogs/WaitDialog.h"
+
+#include "design/plugins/PlugInLookup.h"
+#include "design/reading/ReadQzB.h"
+#include "network/PlugInFolders.h"
+#include "platform/core/Faults.h"
+#include "tests/design/PlugInFixture.h"
+#include "tests/platform/core/FailingNew.h"
+
+namespace designtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlugInDiscovery : public PlugInFixture {};
+
+TEST_F(PlugInDiscovery, BundlesAndDocumentPackagesMakePackagesWithTheirRoutines)
+{
+    Companion({{"QzPX", 15010, {0, 0}, "Invoicing"},
+               {"QBNX", 15010, Table({{"STR#", 1, 300}})},
+               {"STR#", 300, Strings({"Format_Amount(&R;&S):S", "@Hidden", "", "Total:R"})},
+               // A package without a routine list, and a routine.
+               {"QzPX", 15020, {0, 0}, "Bare"},
+               {"QzEX", 5, {0, 0}, "Print_Label(&S)"}});
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"Beep", "@Internal", "", "Round(&R):R"}) +
+                                 // Unnamed bundles: the theme's name, its first string, the file's name.
+                                 Bundle("", 20001, 401, {"A"}) + std::vector<Res>{{"THM#", 20001, {0, 0}, "Themed"}} +
+                                 Bundle("", 20002, 402, {"B"}) + std::vector<Res>{{"THM#", 20002, {0, 1, 4, 'F', 'i', 'r', 's'}}} +
+                                 Bundle("", 20003, 403, {"C"}) +
+                                 // The document's package of that name comes first.
+                                 Bundle("Invoicing", 20004, 404, {"Other"}));
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    ASSERT_EQ(ReadPlugInRoutines(&doc_), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Bare", "_Firs", "_Invoicing", "_Themed", "_Tools.rsrc", "_W"}));
+    // A bundle skips "@" routines and empty strings; a document's package
+    // keeps every string. Routines keep their string's number.
+    EXPECT_EQ(Routines("_W"), (std::vector<std::string>{"1:Beep", "4:Round"}));
+    EXPECT_EQ(Routines("_Invoicing"), (std::vector<std::string>{"1:Format_Amount", "2:@Hidden", "3:", "4:Total"}));
+    EXPECT_EQ(Routines("_Bare"), std::vector<std::string>{});
+    TObjQz* package = PackageObj("_Invoicing");
+    TObjQz* routine = package->members->At(0);
+    EXPECT_EQ(routine->kind, 7);
+    EXPECT_EQ(routine->GetOwnerObj(), package);
+    EXPECT_TRUE(routine->TstFlag(kFlagGrouped) && routine->TstFlag(kFlagGrouped2));
+    EXPECT_FALSE(package->TstFlag(kFlagGrouped));
+    EXPECT_EQ(routine->level, package->level + 1);
+    EXPECT_EQ(static_cast<TExtObjQz*>(package)->GetPlugInFile(), doc_.fRsrFile);
+    EXPECT_FALSE(static_cast<TExtObjQz*>(package)->fromBundle);
+    EXPECT_TRUE(static_cast<TExtObjQz*>(PackageObj("_W"))->fromBundle);
+    EXPECT_EQ(FindPackage(&doc_, 20000), PackageObj("_W"));
+    EXPECT_EQ(P(PackageRoutine(static_cast<TPackagesObjQz*>(PackageObj("_W")), 4)->name), "Round");
+    // The older routine, by its name alone.
+    ObjListHdl routines = List(8);
+    ASSERT_EQ(routines->Size(), 1);
+    EXPECT_EQ(P(routines->At(0)->name), "Print_Label");
+    EXPECT_EQ(routines->At(0)->id, 5);
+    EXPECT_EQ(CountOpenPlugInFiles(), 1);
+}
+
+TEST_F(PlugInDiscovery, AGeneratedLibraryIsReadWithoutPlugIns)
+{
+    Companion({{"QzPX", 15010, {0, 0}, "Invoicing"}, {"QzEX", 5, {0, 0}, "Print_Label"}});
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"A"}));
+    for (int16_t kind : {7, 8}) {
+        ASSERT_EQ(ReadObj(&doc_, nullptr, kind, nullptr, 1), 0);
+        EXPECT_EQ(List(kind)->Size(), 0) << kind;
+    }
+    EXPECT_EQ(CountOpenPlugInFiles(), 0);
+    for (int16_t kind : {7, 8}) ASSERT_EQ(ReadObj(&doc_, nullptr, kind, nullptr, 0), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Invoicing", "_W"}));
+    EXPECT_EQ(List(8)->Size(), 1);
+}
+
+TEST_F(PlugInDiscovery, FilesAreOpenExactlyWhileObjectsUseThem)
+{
+    const int32_t before = platform::CountOpenResFiles();
+    PlugInFile("a First.rsrc", Identity(6) + Bundle("Same", 20000, 400, {"One"}));
+    // The same name again: passed over (-1), its file closed.
+    PlugInFile("b Second.rsrc", Identity(6) + Bundle("Same", 20000, 400, {"Two"}));
+    // No bundle at all, a file that is no resource file.
+    PlugInFile("c Empty.rsrc", Identity(6));
+    std::ofstream(Plugins() / "d Text.txt") << "not resources";
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    EXPECT_EQ(Routines("_Same"), std::vector<std::string>{"1:One"});
+    EXPECT_EQ(platform::CountOpenResFiles(), before + 1);
+    EXPECT_EQ(CountOpenPlugInFiles(), 1);
+    // The routines' pass opens every item and leaves none open.
+    ASSERT_EQ(ReadPlugInRoutines(&doc_), 0);
+    EXPECT_EQ(platform::CountOpenResFiles(), before + 1);
+
+    // The package goes first: its routine still reads its file.
+    auto* package = static_cast<TExtObjQz*>(PackageObj("_Same"));
+    auto* routine = static_cast<TExtObjQz*>(package->members->At(0));
+    const int16_t file = package->GetPlugInFile();
+    EXPECT_EQ(PlugInFileUsers(file), 2);
+    package->members->entries[0] = nullptr;  // the member list is the package's own
+    package->ListRemove();
+    package->Dispose();
+    EXPECT_TRUE(platform::IsResFileOpen(file));
+    EXPECT_EQ(routine->GetDocId(), -1);  // reads the open file
+    routine->ListRemove();
+    routine->Dispose();
+    EXPECT_FALSE(platform::IsResFileOpen(file));
+    EXPECT_EQ(platform::CountOpenResFiles(), before);
+}
+
+TEST_F(PlugInDiscovery, ABundleThatDoesNotFitIsPassedOver)
+{
+    auto bundle = [](std::vector<uint8_t> table, std::vector<uint8_t> list) {
+        return std::vector<Res>{{"QBNX", 20000, std::move(table), "P"}, {"STR#", 400, std::move(list)}};
+    };
+    const auto good = Table({{"STR#", 1, 400}});
+    const auto two = Strings({"A", "B"});
+    struct Case {
+        const char* what;
+        std::vector<Res> resources;
+        std::vector<std::string> routines;  // {"none"}: no package
+    } cases[] = {
+        {"sound", bundle(good, two), {"1:A", "2:B"}},
+        {"one entry more than held", bundle({0, 2, 'S', 'T', 'R', '#', 0, 1, 1, 0x90}, two), {"none"}},
+        {"no entry", bundle({0, 0}, two), {"none"}},
+        {"short of the list id", bundle({0, 1, 'S', 'T', 'R', '#', 0, 1, 1}, two), {"none"}},
+        {"negative count", bundle({0xFF, 0xFF, 'S', 'T', 'R', '#', 0, 1, 1, 0x90}, two), {"none"}},
+        {"a list claiming one string more", bundle(good, {0, 3, 1, 'A', 1, 'B'}), {"none"}},
+        {"a string past the list", bundle(good, {0, 2, 1, 'A', 2, 'B'}), {"none"}},
+        {"no list", std::vector<Res>{{"QBNX", 20000, good, "P"}}, {"none"}},
+        {"empty list", bundle(good, {0, 0}), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(Plugins());
+        PlugInFile("Tools.rsrc", Identity(6) + c.resources);
+        ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+        if (c.routines == std::vector<std::string>{"none"}) {
+            EXPECT_EQ(PackageObj("_P"), nullptr);
+            EXPECT_EQ(CountOpenPlugInFiles(), 0);
+        } else {
+            EXPECT_EQ(Routines("_P"), c.routines);
+        }
+        FreshLists();
+        EXPECT_EQ(CountOpenPlugInFiles(), 0);
+    }
+    // A theme whose first string passes its end names nothing.
+    fs::remove_all(Plugins());
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("", 20000, 400, {"A"}) +
+                                 std::vector<Res>{{"THM#", 20000, {0, 1, 5, 'L', 'o', 'n', 'g'}}});
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    EXPECT_EQ(Packages(), std::vector<std::string>{"_Tools.rsrc"});
+}
+
+TEST_F(PlugInDiscovery, ReservedBundlesNeedAFileThatGoesWithTheApplication)
+{
+    struct Case {
+        std::vector<Res> identity;
+        int16_t bundle;
+        bool read;
+    } cases[] = {
+        {Identity(6), 14000, true},         {Identity(0), 14000, true},
+        {Identity(7), 14000, false},        {Identity(7), 15010, false},
+        {Identity(7), 10128, false},        {Identity(7), 14001, true},
+        {Identity(7), 20000, true},         {Identity(6, 2, 1), 14000, false},  // older than the application needs
+        {Identity(6, 3), 14000, false},     // unknown to the application
+        {Identity(0, 1), 14000, false},     // the application's own signature
+        {{}, 12000, false},                 {{}, 12001, true},  // no identity at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(&c - cases) + " " + std::to_string(c.bundle));
+        fs::remove_all(Plugins());
+        PlugInFile("Tools.rsrc", c.identity + Bundle("P", c.bundle, 400, {"A"}));
+        ReadObjLink link;
+        link.doc = &doc_;
+        const int16_t file = platform::OpenResFile(Plugins() / "Tools.rsrc", platform::fsRdPerm, platform::ResFileFork::Data);
+        ASSERT_GT(file, 0);
+        EXPECT_EQ(ReadObj_SearchExtFolderPack(file, &link, PName("")), c.read ? 0 : -2);
+        EXPECT_EQ(PackageObj("_P") != nullptr, c.read);
+        FreshLists();
+        platform::CloseResFile(file);
+    }
+}
+
+TEST_F(PlugInDiscovery, BundleFoldersAliasesAndEveryPlace)
+{
+    // A bundle folder in the user's place, a link to a file in the shared
+    // place, a plain file beside the application; location 4 is none.
+    const fs::path bundle = Plugins(1) / "Kit.plugin" / "Contents" / "Resources";
+    fs::create_directories(bundle);
+    restest::WriteResFile((bundle / "Kit.rsrc").string(), Identity(6) + Bundle("Kit", 20000, 400, {"K"}));
+    restest::WriteResFile((Folder() / "elsewhere.rsrc").string(), Identity(6) + Bundle("Linked", 20001, 401, {"L"}));
+    fs::create_symlink(Folder() / "elsewhere.rsrc", Plugins(2) / "alias");
+    fs::create_symlink(Folder() / "missing", Plugins(2) / "broken");
+    PlugInFile("App.rsrc", Identity(6) + Bundle("Beside", 20002, 402, {"B"}), 5);
+    PlugInFile("Prefs.rsrc", Identity(6) + Bundle("Prefs", 20003, 403, {"P"}), 3);
+    // A file where the extensions folder's "Plugins" should be is none.
+    std::ofstream(Folder() / "place0" / "Plugins") << "a file";
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Beside", "_Kit", "_Linked", "_Prefs"}));
+    EXPECT_EQ(CountOpenPlugInFiles(), 4);
+    int16_t volume = 1;
+    int32_t folder = 1;
+    for (const auto& [location, kind, result] : {std::tuple{0, kPlugInsFolderKind, platform::fnfErr}, {4, kPlugInsFolderKind, platform::fnfErr},
+                                                 {6, kPlugInsFolderKind, platform::paramErr}, {1, kPlugInsFolderKind + 1, platform::paramErr}}) {
+        EXPECT_EQ(GetPlugInsFolderRefs(int16_t(location), kind, &volume, &folder), result) << location;
+        EXPECT_EQ(folder, 0);
+    }
+}
+
+TEST_F(PlugInDiscovery, ReadingStopsForAStopAndForMemory)
+{
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"A", "B"}));
+    WaitParamRec wait;
+    wait.cancelled = 1;
+    G_WaitParam = &wait;
+    EXPECT_EQ(ReadPlugInPackages(&doc_), 1001);
+    EXPECT_EQ(ReadPlugInRoutines(&doc_), 1001);
+    G_WaitParam = nullptr;
+    EXPECT_EQ(PackageObj("_W"), nullptr);
+
+    // Every allocation failing in turn, the platform's and the standard
+    // library's (thrown out; the read's entry answers it with -108): -108
+    // or a whole read, and once the objects are gone no file is left open.
+    const int32_t before = platform::CountOpenResFiles();
+    for (const bool standard : {false, true}) {
+        for (int32_t after = 0;; ++after) {
+            standard ? testfaults::FailNthNew(after) : platform::InjectFault(platform::FaultKind::Allocation, after);
+            int16_t result = 0;
+            try {
+                result = ReadPlugInPackages(&doc_);
+            } catch (const std::bad_alloc&) {
+                result = -108;
+            }
+            const bool fired = standard ? !testfaults::NewFailurePending() : !platform::IsFaultArmed(platform::FaultKind::Allocation);
+            testfaults::StopFailingNew();
+            platform::ClearAllFaults();
+            EXPECT_TRUE(result == 0 || (fired && result == -108)) << standard << " " << after << ": " << result;
+            if (!fired) {
+                EXPECT_EQ(Routines("_W"), (std::vector<std::string>{"1:A", "2:B"}));
+            }
+            FreshLists();
+            EXPECT_EQ(platform::CountOpenResFiles(), before) << standard << " " << after;
+            if (!fired) break;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace designtest

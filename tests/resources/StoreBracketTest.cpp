@@ -1,0 +1,136 @@
+// A change bracketed on a store file lands whole or not at all: dropped, or
+// failing at any write of its one commit, it leaves the file's resources,
+// its bytes and the handles others hold as they were.
+#include "resources/StoreBracket.h"
+#include "tests/resources/StoreTestSupport.h"
+
+namespace storetest {
+namespace {
+
+constexpr ResType kType = FourCC("BRKT");
+
+class StoreBracketTest : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        const int16_t ref = CreateFile("doc.qzb");
+        ASSERT_NE(ref, 0);
+        for (int16_t id = 1; id <= 3; ++id) ASSERT_TRUE(xaddres(MakeHandle(Pattern(40u * id, id)), kType, id));
+        const unsigned char name[] = "\x05" "first";
+        ASSERT_TRUE(xsetresname(kType, 1, name, false));
+        ASSERT_TRUE(closeres(ref, true));
+        base_ = ReadWholeFile(Path("doc.qzb"));
+    }
+
+    // Inside the bracket: one resource added, one grown in place through
+    // its handle, one removed, one renamed; the commits asked only mark.
+    void Change()
+    {
+        ASSERT_TRUE(xaddres(MakeHandle(Pattern(5000, 9)), kType, 4));
+        Handle two = xget1res(kType, 2);
+        ASSERT_NE(two, nullptr);
+        platform::SetHandleSize(two, 300);
+        std::memset(*two, 0x5A, 300);
+        ASSERT_TRUE(xwriteres(two));
+        ASSERT_TRUE(rmveresbyid(kType, 3, true));
+        const unsigned char renamed[] = "\x07" "renamed";
+        ASSERT_TRUE(xsetresname(kType, 1, renamed, false));
+        ASSERT_TRUE(updateres(xcurres()));
+    }
+
+    void ExpectAsBefore(int16_t ref)
+    {
+        EXPECT_EQ(xget1res(kType, 4), nullptr);
+        for (int16_t id = 1; id <= 3; ++id) EXPECT_EQ(Contents(xget1res(kType, id)), Pattern(40u * id, id)) << id;
+        platform::Str255 name;
+        ASSERT_TRUE(xgetresname(kType, 1, name, false));
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "first");
+        ASSERT_TRUE(closeres(ref, false));
+        EXPECT_EQ(ReadWholeFile(Path("doc.qzb")), base_);
+    }
+
+    Bytes base_;
+};
+
+TEST_F(StoreBracketTest, ADropPutsBackEveryChangeAndTheContentsOfHeldHandles)
+{
+    const int16_t ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    Handle held = xget1res(kType, 2);
+    ASSERT_NE(held, nullptr);
+    StoreBracket bracket;
+    ASSERT_EQ(bracket.Begin(ref), 0);
+    Change();
+    // Nothing reached the disk but the open mark.
+    const Bytes during = ReadWholeFile(Path("doc.qzb"));
+    EXPECT_EQ(Bytes(during.begin() + 36, during.end()), Bytes(base_.begin() + 36, base_.end()));
+    EXPECT_TRUE(bracket.Drop());
+    // The handle held before the bracket is still the resource's, with its
+    // committed contents.
+    EXPECT_EQ(xget1res(kType, 2), held);
+    EXPECT_EQ(Contents(held), Pattern(80, 2));
+    ExpectAsBefore(ref);
+}
+
+TEST_F(StoreBracketTest, ACommitLandsEveryChangeOnce)
+{
+    int16_t ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    StoreBracket bracket;
+    ASSERT_EQ(bracket.Begin(ref), 0);
+    Change();
+    EXPECT_EQ(bracket.Commit(), 0);
+    EXPECT_FALSE(bracket.IsOpen());
+    ASSERT_TRUE(closeres(ref, false));
+    ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(kType, 4)), Pattern(5000, 9));
+    EXPECT_EQ(Contents(xget1res(kType, 2)), Bytes(300, 0x5A));
+    EXPECT_EQ(xget1res(kType, 3), nullptr);
+    ASSERT_TRUE(closeres(ref, false));
+}
+
+// Each write of the commit fails in turn, until the commit goes through.
+TEST_F(StoreBracketTest, EveryWriteOfTheCommitFailingLeavesTheFileAsItWas)
+{
+    int32_t failures = 0;
+    for (int32_t after = 0; after < 200; ++after) {
+        const int16_t ref = openres(Spec("doc.qzb"), false);
+        ASSERT_NE(ref, 0);
+        StoreBracket bracket;
+        ASSERT_EQ(bracket.Begin(ref), 0);
+        Change();
+        platform::InjectFault(platform::FaultKind::DiskFull, after);
+        const int16_t err = bracket.Commit();
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        if (err == 0) {
+            EXPECT_FALSE(fired && after == 0);
+            ASSERT_TRUE(closeres(ref, false));
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(err, platform::dskFulErr) << "write " << after;
+        ExpectAsBefore(ref);
+    }
+    // The commit writes the blocks, the map, the bitmaps and the header.
+    EXPECT_GE(failures, 4);
+}
+
+TEST_F(StoreBracketTest, ABracketOnAFileWithChangesPendingCommitsThemFirst)
+{
+    const int16_t ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(64, 7)), kType, 7));
+    StoreBracket bracket;
+    ASSERT_EQ(bracket.Begin(ref), 0);
+    Change();
+    EXPECT_TRUE(bracket.Drop());
+    EXPECT_EQ(Contents(xget1res(kType, 7)), Pattern(64, 7));
+    EXPECT_EQ(xget1res(kType, 4), nullptr);
+    ASSERT_TRUE(closeres(ref, false));
+}
+
+}  // namespace
+}  // namespace storetest

@@ -1,0 +1,226 @@
+// The transfer driver end to end on small documents: what a drop copies,
+// how the copies' calls follow the conflict choices, when the wait dialog
+// shows, and that a refused or failing transfer leaves the destination's
+// files and lists exactly as they were.
+#include "platform/dialogs/Dialogs.h"
+#include "platform/windows/Windows.h"
+#include "tests/transfer/CopyFixture.h"
+#include "transfer/movers/Movers.h"
+
+namespace transfertest {
+namespace {
+
+const char* kShop = R"(structure Shop
+table Orders
+  field Number longint
+method Log_Event id 30
+  comment "shop log"
+method Tax id 31
+  var Rate op 7 real 0.2
+method Total id 32
+  call Tax ; call Log_Event ( "Total" )
+)";
+
+const char* kTarget = R"(structure Target
+table Lines
+  field Quantity integer
+method Log_Event id 30
+  command 2 ( param 1 )
+method Open_Shop id 31
+  call Log_Event ( "Open" )
+)";
+
+class DriverTest : public CopyFixture {
+protected:
+    void SetUp() override
+    {
+        CopyFixture::SetUp();
+        BuildPair(kShop, kTarget);
+    }
+    // The transfer's defaults with `code` given `choice`.
+    void Defaults(int16_t code, int16_t choice)
+    {
+        transfer::G_Filters = transfer::NewFilters();
+        ASSERT_EQ(transfer::MakeCc_Dflt(transfer::G_Filters), 0);
+        reinterpret_cast<int16_t*>(*transfer::G_Filters)[code - 1] = choice;
+    }
+    int16_t Move(std::vector<TObjQz*> objects, bool install = false)
+    {
+        ObjListHdl list = nullptr;
+        EXPECT_EQ(NewObjList(&list, 30), 0);
+        for (TObjQz* obj : objects) EXPECT_EQ(obj->SelfAddObjList(&list, 0), 0);
+        const int16_t result = transfer::DoMove(&doc_, &dest_, &list, install, install, nullptr);
+        FreeObjList(list);
+        return result;
+    }
+};
+
+TEST_F(DriverTest, ACopyRenamedByItsConflictIsCalledByItsNewName)
+{
+    // Log_Event meets the destination's: copied under a free name (the
+    // default choice), which the copied Total then calls.
+    platform::PushDialogAnswer(1);
+    ASSERT_EQ(Drop({Src(2, "Total")}, 1), 0);
+    TObjQz* total = Dst(2, "Total");
+    ASSERT_NE(total, nullptr);
+    ASSERT_NE(Dst(2, "Log_Event_2"), nullptr);
+    EXPECT_EQ(CallsOf(&dest_, total->id), (std::vector<std::string>{"Tax", "Log_Event_2"}));
+    EXPECT_EQ(Uses(total), (std::set<std::string>{"2:Log_Event_2", "2:Tax"}));
+    EXPECT_EQ(Uses(Dst(2, "Tax")), (std::set<std::string>{"9:Rate"}));
+    // The destination's own method is untouched, and reading the saved
+    // files gives the same objects and links.
+    EXPECT_EQ(CallsOf(&dest_, Dst(2, "Open_Shop")->id), (std::vector<std::string>{"Log_Event"}));
+    ReopenDest();
+    EXPECT_EQ(Uses(Dst(2, "Total")), (std::set<std::string>{"2:Log_Event_2", "2:Tax"}));
+}
+
+TEST_F(DriverTest, UsingTheDestinationsObjectSkipsItsLinksAndRetargetsTheCallers)
+{
+    Defaults(6, 4);
+    platform::PushDialogAnswer(1);
+    const auto before = StoreRes(&dest_, FourCC("CCQz"), 30);
+    ASSERT_EQ(Move({Src(2, "Total"), Src(2, "Tax"), Src(2, "Log_Event")}), 0);
+    EXPECT_EQ(Dst(2, "Log_Event_2"), nullptr);
+    EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), 30), before);
+    TObjQz* total = Dst(2, "Total");
+    ASSERT_NE(total, nullptr);
+    EXPECT_TRUE(IsInList(total->uses, Dst(2, "Log_Event")));
+    EXPECT_EQ(CallsOf(&dest_, total->id), (std::vector<std::string>{"Tax", "Log_Event"}));
+}
+
+TEST_F(DriverTest, AConflictWithALockedObjectStopsEverythingOutsideAnInstall)
+{
+    CloseDest();
+    const auto files = DestFiles();
+    OpenDest();
+    Dst(2, "Log_Event")->SetFlag(kFlagInComponent, true);
+    EXPECT_EQ(Drop({Src(2, "Total")}, 1), kCancelledByUser);
+    EXPECT_EQ(LastAlert().alertId, transfer::kLockedAlert);
+    EXPECT_EQ(LastAlert().text.substr(0, 9), "Log_Event");
+    EXPECT_EQ(Dst(2, "Total"), nullptr);
+    CloseDest();
+    EXPECT_EQ(DestFiles(), files);
+}
+
+TEST_F(DriverTest, AnInstallSkipsTheLockCheck)
+{
+    Dst(2, "Log_Event")->SetFlag(kFlagInComponent, true);
+    Defaults(6, 1);
+    EXPECT_EQ(Move({Src(2, "Log_Event")}, true), 0);
+    EXPECT_EQ(AlertCount(), 0);
+    EXPECT_NE(Dst(2, "Log_Event_2"), nullptr);
+}
+
+TEST_F(DriverTest, ADropOfNothingMovableCopiesNothingAndShowsNothing)
+{
+    TObjQz* locked = Src(2, "Tax");
+    locked->SetFlag(kFlagInComponent, true);
+    TObjQz* command = Src(3, readtest::P(Src(2, "Total")->uses->At(0)->name));
+    CloseDest();
+    const auto files = DestFiles();
+    OpenDest();
+    const int32_t methods = GetObjListe(dest_.fTypeList, 2)->Size();
+    std::vector<TObjQz*> rows{locked};
+    if (command) rows.push_back(command);
+    EXPECT_EQ(Drop(rows, 1), 0);
+    EXPECT_EQ(AlertCount(), 0);
+    EXPECT_EQ(GetObjListe(dest_.fTypeList, 2)->Size(), methods);
+    CloseDest();
+    EXPECT_EQ(DestFiles(), files);
+}
+
+// Every store write of the transfer's one commit fails in turn: each run
+// shows the error and leaves the destination's files, lists and links as
+// before, whether Log_Event is the destination's own (4) or replaced (3).
+TEST_F(DriverTest, EveryFailingWriteLeavesTheDestinationAsItWas)
+{
+    CloseDest();
+    const auto pristine = DestFiles();
+    for (const int16_t choice : {4, 3}) {
+        int32_t failed = 0;
+        for (int32_t after = 0; after < 100; ++after) {
+            OpenDest();
+            const int32_t methods = GetObjListe(dest_.fTypeList, 2)->Size();
+            const std::set<std::string> openShop = Uses(Dst(2, "Open_Shop")), logEvent = Uses(Dst(2, "Log_Event"));
+            ResetAlerts();
+            platform::PushDialogAnswer(1);
+            Defaults(6, choice);
+            platform::InjectFault(platform::FaultKind::DiskFull, after);
+            const int16_t result = Move({Src(2, "Total"), Src(2, "Tax"), Src(2, "Log_Event")});
+            platform::ClearFault(platform::FaultKind::DiskFull);
+            platform::ClearDialogAnswers();
+            if (result == 0) {
+                EXPECT_NE(Dst(2, "Total"), nullptr);
+                CloseDest();
+                RestoreDest(pristine);
+                break;
+            }
+            ++failed;
+            EXPECT_EQ(result, platform::dskFulErr) << choice << " " << after;
+            EXPECT_EQ(AlertCount(), 1) << choice << " " << after;
+            EXPECT_EQ(GetObjListe(dest_.fTypeList, 2)->Size(), methods) << choice << " " << after;
+            EXPECT_EQ(Dst(2, "Total"), nullptr) << choice << " " << after;
+            EXPECT_EQ(Uses(Dst(2, "Open_Shop")), openShop) << choice << " " << after;
+            EXPECT_EQ(Uses(Dst(2, "Log_Event")), logEvent) << choice << " " << after;
+            CloseDest();
+            EXPECT_EQ(DestFiles(), pristine) << choice << " " << after;
+            RestoreDest(pristine);
+        }
+        EXPECT_GE(failed, 4) << choice;
+    }
+}
+
+// What the wait dialog showed while the objects moved.
+struct Seen {
+    bool shown = false;
+    int32_t maximum = 0;
+    std::string title;
+};
+
+// The wait dialog comes for 20 objects (21 entries), not for 19.
+class WaitDialogTest : public CopyFixture {
+protected:
+    static inline Seen seen_;
+    static int16_t Spy(TMainDoc* s, TMainDoc* d, TObjQz* o, TObjQz** n, const unsigned char* name)
+    {
+        if (G_WaitParam && G_WaitParam->dialog) {
+            seen_.shown = true;
+            seen_.maximum = G_WaitParam->maximum;
+            platform::Str255 title;
+            platform::GetWTitle(platform::GetDialogWindow(G_WaitParam->dialog), title);
+            seen_.title = readtest::P(title);
+        }
+        return transfer::MoveProc(s, d, o, n, name);
+    }
+};
+
+TEST_F(WaitDialogTest, ComesFromTwentyObjects)
+{
+    std::string source = "structure Many\ntable T\n  field F longint\n";
+    for (int i = 1; i <= 20; ++i) source += "method M" + std::to_string(100 + i) + "\n  comment \"m\"\n";
+    BuildPair(source, kTarget);
+    CloseDest();
+    const auto pristine = DestFiles();
+    OpenDest();
+    TransferHooks hooks = CurrentTransferHooks();
+    hooks.moveProc = Spy;
+    SetTransferHooks(hooks);
+    for (const auto& [count, shown, maximum] : {std::tuple{19, false, 0}, std::tuple{20, true, 42}}) {
+        seen_ = Seen{};
+        std::vector<TObjQz*> rows;
+        ObjListHdl methods = GetObjListe(doc_.fTypeList, 2);
+        for (int32_t i = 0; i < count; ++i) rows.push_back(methods->At(i));
+        ASSERT_EQ(Drop(rows), 0);
+        EXPECT_EQ(seen_.shown, shown) << count;
+        EXPECT_EQ(seen_.maximum, maximum) << count;
+        if (shown) {
+            EXPECT_EQ(seen_.title, "Copy from Many.QzB to Target.QzB");
+        }
+        CloseDest();
+        RestoreDest(pristine);
+        OpenDest();
+    }
+}
+
+}  // namespace
+}  // namespace transfertest

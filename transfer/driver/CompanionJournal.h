@@ -1,0 +1,55 @@
+// The changes a transfer makes to the destination's companion resource
+// file (string lists), kept so that a failed transfer can take them back.
+// While the journal is open the file is held: its changes stay in memory
+// until Close writes them, and Restore puts back, resource by resource,
+// what each one was before the transfer first touched it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace transfer {
+
+class CompanionJournal {
+public:
+    ~CompanionJournal() { Abandon(); }
+
+    // Holds the file (`refNum` -1: no companion; nothing is kept).
+    void Open(int16_t refNum);
+    // Before (type, id) of the file is added, changed or removed: keeps
+    // what it is now, once. -108 when that cannot be kept.
+    int16_t Note(uint32_t type, int16_t id);
+    // Writes the changes; what was kept stays until Finish, so that a
+    // later failure can still take them back. 0 or the write's error (the
+    // file is then held again).
+    int16_t Commit();
+    // Puts back every resource noted, last first, and writes the file when
+    // the transfer had touched it; then the journal ends.
+    void Abandon();
+    // The journal ends, the changes kept.
+    void Finish();
+    bool Touched() const { return !entries_.empty(); }
+
+private:
+    struct Entry {
+        uint32_t type = 0;
+        int16_t id = 0;
+        bool existed = false;
+        int16_t attributes = 0;
+        bool named = false;
+        unsigned char name[256] = {};
+        std::string bytes;
+    };
+    void Restore();
+
+    int16_t refNum_ = -1;
+    bool held_ = false;
+    std::vector<Entry> entries_;
+};
+
+// The journal of the transfer under way, or null.
+CompanionJournal* CurrentCompanionJournal();
+void SetCurrentCompanionJournal(CompanionJournal* journal);
+
+}  // namespace transfer

@@ -1,0 +1,252 @@
+#include "transfer/driver/DoMove.h"
+
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/BusyCursor.h"
+#include "app/dialogs/Messages.h"
+#include "app/dialogs/WaitDialog.h"
+#include "app/documents/MainDoc.h"
+#include "design/objects/DesignGlobals.h"
+#include "design/objects/Groups.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjQz.h"
+#include "design/objects/ObjText.h"
+#include "platform/core/Errors.h"
+#include "platform/core/Memory.h"
+#include "transfer/conflicts/ConflictDefaults.h"
+#include "transfer/conflicts/Conflicts.h"
+#include "transfer/dialogs/ConflictDialog.h"
+#include "transfer/driver/TransferSession.h"
+#include "transfer/remap/ResIDMap.h"
+
+namespace transfer {
+
+ObjListHdl G_DeleteList = nullptr;
+
+namespace {
+
+constexpr int16_t kUseDest = 4;
+constexpr int16_t kMaxGroupDepth = 255;
+
+ModuleConflictsHook gModuleConflicts = nullptr;
+
+// The reserve given up means memory is exhausted.
+int16_t Reserve(int16_t err) { return err == 0 && !GromMemHdl ? platform::memFullErr : err; }
+
+bool InModule(TObjQz* group, TObjQz* obj, int16_t depth)
+{
+    if (!group || !group->members || depth > kMaxGroupDepth) return false;
+    for (int32_t i = 0; i < group->members->Size(); ++i) {
+        TObjQz* m = group->members->At(i);
+        if (m == obj) return true;
+        if (m != group && (m->kind == 23 || m->kind == 32 || m->kind == 33) && InModule(m, obj, int16_t(depth + 1)))
+            return true;
+    }
+    return false;
+}
+
+void WaitTitle(TMainDoc* source, TMainDoc* dest, bool component, unsigned char* title)
+{
+    unsigned char part[256];
+    if (component) {
+        MyGetIndString(title, 1029, 2);
+        PAppend(title, dest->fName);
+        return;
+    }
+    MyGetIndString(title, 1001, 30);
+    PAppend(title, source->fName);
+    MyGetIndString(part, 1001, 31);
+    PAppend(title, part);
+    PAppend(title, dest->fName);
+}
+
+// Step 5: a direct conflict with a locked object of the destination, or a
+// component or its folder, stops the transfer outside an install.
+int16_t CheckLocked(C_ListHdl conflicts, bool install)
+{
+    int16_t err = 0;
+    for (int32_t i = 0; i < conflicts->Size() && err == 0; ++i) {
+        TConflict* record = conflicts->At(i);
+        TObjQz* dest = record->fDest;
+        if (dest && record->fCode < 101 && !install &&
+            (dest->TstFlag(kFlagInComponent) || dest->kind == 33 || dest->kind == 32)) {
+            unsigned char name[256];
+            dest->GetStructName(name);
+            XAlert(kLockedAlert, name, kCautionAlert);
+            err = kCancelledByUser;
+        }
+        record->MajVis();
+        err = Reserve(err);
+        if (err == platform::memFullErr) ErrMsg(err);
+    }
+    return err;
+}
+
+int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool install)
+{
+    int16_t err = 0;
+    for (int32_t i = 0; list && i < list->Size() && err == 0; ++i) {
+        TObjQz* obj = list->At(i);
+        if (install && (obj->kind == 7 || obj->kind == 8)) continue;
+        TObjQz* made = nullptr;
+        err = Reserve(obj->Move(dest, conflicts, &made));
+        if (made && err == 0) {
+            made->moduleState = obj->moduleState;
+            made->SetFlag(12, false);
+        }
+        if (err != 0) {
+            // A Stop in the wait dialog needs no message.
+            if (err != kCancelledByUser) ErrMsg(err);
+        } else if (G_NetWorkErr != 0) {
+            err = G_NetWorkErr;
+        }
+    }
+    return err;
+}
+
+int16_t LinkAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts)
+{
+    ObjListHdl commands = dest->fTypeList ? GetObjListe(dest->fTypeList, 3) : nullptr;
+    if (commands) Shell_IdSort(commands);
+    int16_t err = 0;
+    for (int32_t i = 0; list && i < list->Size() && err == 0; ++i) {
+        TObjQz* obj = list->At(i);
+        if (G_WaitParam) ++G_WaitParam->current;
+        TConflict* record = C_SearchInChain(conflicts, obj);
+        if (!record || !record->fDest) continue;
+        if (record->fChoice == kUseDest) {
+            unsigned char line[256], full[256];
+            MyGetIndString(line, 1011, 9);
+            PAppendChar(line, ' ');
+            record->fDest->GetFullName(full);
+            PAppend(line, full);
+            if (G_WaitParam) WaitMess(G_WaitParam, line);
+        } else {
+            err = record->fDest->Parse_Link(obj, conflicts);
+        }
+        err = Reserve(err);
+    }
+    if (err != 0 && err != kCancelledByUser) ErrMsg(err);
+    if (err == 0 && commands) Shell_IdSort(commands);
+    return err;
+}
+
+void DeleteReplaced(TModuleObjQz* module)
+{
+    if (!G_DeleteList) return;
+    for (int32_t i = 0; i < G_DeleteList->Size(); ++i) {
+        TObjQz* obj = G_DeleteList->At(i);
+        if (!module || !InModule(module, obj, 0) || obj->Used()) continue;
+        obj->ListRemove();
+        obj->DeleteObj(true);
+    }
+}
+
+}  // namespace
+
+void SortByFileNum(ObjListHdl list) { (void)list; }
+
+int16_t caution() { return 0; }
+
+void SetModuleConflictsHook(ModuleConflictsHook hook) { gModuleConflicts = hook; }
+
+int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool component, bool install,
+               TModuleObjQz* module)
+{
+    // 1. The cushion, the conflict list and the bracket on the destination.
+    platform::Handle cushion = platform::NewHandle(kCushionSize);
+    C_ListHdl conflicts = nullptr;
+    if (NewC_List(&conflicts, kC_ListRoom) != 0 || !list || !*list) {
+        if (cushion) platform::DisposeHandle(cushion);
+        DisposeC_List(conflicts);
+        return kCancelledByUser;
+    }
+    TransferSession session;
+    int16_t err = session.Begin(dest);
+    bool settled = false;
+    if (err != 0) {
+        // The destination could not be committed as it stood: nothing moves.
+        ErrMsg(err);
+        if (cushion) platform::DisposeHandle(cushion);
+        DisposeC_List(conflicts);
+        return err;
+    }
+
+    // 2-4. Direct and indirect conflicts, and the copies the defaults pull in.
+    for (int32_t i = 0; err == 0 && i < (*list)->Size(); ++i) {
+        err = Reserve((*list)->At(i)->Dir_Conflicts(dest, conflicts, *list));
+        if (err == platform::memFullErr) ErrMsg(err);
+    }
+    for (int32_t i = 0; err == 0 && i < (*list)->Size(); ++i) {
+        err = Reserve((*list)->At(i)->DoInDir_Conflicts(dest, conflicts, *list));
+        if (err == platform::memFullErr) ErrMsg(err);
+    }
+    if (err == 0) {
+        err = Reserve(MakeDfltCopy(dest, list, conflicts));
+        if (err == platform::memFullErr) ErrMsg(err);
+    }
+    // 5-6.
+    if (err == 0) err = CheckLocked(conflicts, install);
+    CursRmve();
+
+    // 8-9. Settling.
+    if (err == 0) {
+        settled = install ? (!gModuleConflicts || gModuleConflicts(list, conflicts, source, dest, module))
+                          : SolveConflicts(list, conflicts, source, dest);
+        if (settled) {
+            err = Reserve(0);
+            if (err) ErrMsg(err);
+        }
+    }
+
+    if (err == 0 && settled) {
+        // 10. The wait dialog of a long list.
+        SortByFileNum(*list);
+        WaitParamRec wait;
+        WaitParamRec* outer = G_WaitParam;
+        const int32_t entries = (*list)->count;
+        const bool waiting = entries > kWaitFromEntries;
+        if (waiting) {
+            unsigned char title[256];
+            WaitTitle(source, dest, component, title);
+            SetWaitDialog(&wait, 5, title, 0, 2 * entries, kTransferWaitDialog, 0);
+            if (component && (install || module)) wait.showMessage = 0;
+            G_WaitParam = &wait;
+        }
+        // 11-12. Moves, then links.
+        // The transfer's own picture map (null when memory runs out); the
+        // component commands' id map stays theirs.
+        delete g_PictIDMapMgr;
+        g_PictIDMapMgr = new ResIDMapMgr;
+        err = MoveAll(*list, dest, conflicts, install);
+        if (cushion) {
+            platform::DisposeHandle(cushion);
+            cushion = nullptr;
+        }
+        if (err == 0) err = LinkAll(*list, dest, conflicts);
+        if (waiting) {
+            ReSetWaitDialog(&wait);
+            G_WaitParam = outer;
+        }
+    }
+
+    // 13. One commit, or nothing at all.
+    if (err == 0 && settled) {
+        err = session.Commit();
+        if (err != 0) ErrMsg(err);
+    } else {
+        session.RollBack();
+    }
+    if (err == 0 && settled) DeleteReplaced(module);
+    delete g_PictIDMapMgr;
+    g_PictIDMapMgr = nullptr;
+    DisposeC_List(conflicts);
+    if (G_Filters) {
+        platform::DisposeHandle(G_Filters);
+        G_Filters = nullptr;
+    }
+    if (cushion) platform::DisposeHandle(cushion);
+    // 14.
+    return settled ? err : kCancelledByUser;
+}
+
+}  // namespace transfer

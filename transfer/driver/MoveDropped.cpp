@@ -1,0 +1,44 @@
+#include "transfer/driver/MoveDropped.h"
+
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/Messages.h"
+#include "design/objects/ObjQz.h"
+#include "platform/core/Errors.h"
+#include "platform/core/Memory.h"
+#include "transfer/conflicts/ConflictDefaults.h"
+#include "transfer/driver/DoMove.h"
+
+namespace transfer {
+
+int16_t MoveDropped(TMainDoc* source, TMainDoc* dest, TObjQz* const* rows, int32_t count, int16_t mode)
+{
+    if (G_Filters) platform::DisposeHandle(G_Filters);
+    G_Filters = NewFilters();
+    if (G_Filters) MakeCc_Dflt(G_Filters);
+    NewObjList(&G_DeleteList, kC_ListRoom);
+    ObjListHdl list = nullptr;
+    int16_t result = 0;
+    if (NewObjList(&list, kC_ListRoom) == 0) {
+        int16_t err = 0;
+        for (int32_t i = 0; i < count && err == 0; ++i) {
+            TObjQz* obj = rows[i];
+            if (obj->kind == 33 || obj->kind == 32 || !obj->Movable() || obj->TstFlag(kFlagInComponent)) continue;
+            err = obj->SelfAddObjList(&list, mode);
+            if (err == 0 && !GromMemHdl) err = platform::memFullErr;
+        }
+        if (err != 0) ErrMsg(err);
+        else ShellSortType(list);
+        // What was gathered before an error still goes.
+        result = DoMove(source, dest, &list, false, false, nullptr);
+        FreeObjList(list);
+    }
+    FreeObjList(G_DeleteList);
+    G_DeleteList = nullptr;
+    if (G_Filters) {
+        platform::DisposeHandle(G_Filters);
+        G_Filters = nullptr;
+    }
+    return result;
+}
+
+}  // namespace transfer
