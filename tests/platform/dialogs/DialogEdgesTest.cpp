@@ -62,7 +62,13 @@ TEST(DialogTemplates, ThePositionFollowsTheTitleOnAnEvenByte)
         ASSERT_TRUE(ParseDialogTemplate(b.data(), b.size(), &t)) << k.title;
         EXPECT_EQ(t.position, k.position) << k.title << " " << k.withPosition;
         EXPECT_EQ(std::string(reinterpret_cast<char*>(t.title + 1), t.title[0]), k.title);
+        EXPECT_EQ(t.bounds.top, 40);
+        EXPECT_EQ(t.bounds.left, 50);
+        EXPECT_EQ(t.bounds.bottom, 140);
         EXPECT_EQ(t.bounds.right, 250);
+        EXPECT_EQ(t.procID, dBoxProc);
+        EXPECT_TRUE(t.visible);
+        EXPECT_FALSE(t.goAway);
         EXPECT_EQ(t.itemsID, 300);
         EXPECT_EQ(t.refCon, 77);
     }
@@ -72,6 +78,26 @@ TEST(DialogTemplates, ThePositionFollowsTheTitleOnAnEvenByte)
     DialogTemplate t;
     ASSERT_TRUE(ParseDialogTemplate(cut.data(), cut.size(), &t));
     EXPECT_EQ(t.position, 0);
+}
+
+TEST(DialogTemplates, AnAlertsPositionIsReadWhenItsTwoBytesAreThere)
+{
+    const uint8_t bytes[] = {0, 10, 0, 20, 0, 110, 1, 44, 0x01, 0x2C, 0x55, 0x55, 0x68, 0x0A};
+    struct Case {
+        size_t size;
+        bool read;
+        uint16_t position;
+    };
+    for (const Case& k : {Case{14, true, 0x680A}, Case{13, true, 0}, Case{12, true, 0}, Case{11, false, 0}}) {
+        AlertTemplate t{};
+        ASSERT_EQ(ParseAlertTemplate(bytes, k.size, &t), k.read) << k.size;
+        if (!k.read) continue;
+        EXPECT_EQ(t.position, k.position) << k.size;
+        EXPECT_EQ(t.bounds.bottom, 110);
+        EXPECT_EQ(t.bounds.right, 300);
+        EXPECT_EQ(t.itemsID, 300);
+        EXPECT_EQ(t.stages, 0x5555);
+    }
 }
 
 TEST(DialogTemplates, IconPictureAndResourceControlItemsNeedTheirId)

@@ -271,6 +271,8 @@ TEST_F(ListEdits, ReadingACellCopiesNoMoreThanTheRoomGiven)
     EXPECT_EQ(n, 0) << "a cell past the data";
     LAddToCell("gh", 2, Cell{0, 0}, l);
     LAddToCell("zz", 0, Cell{0, 0}, l);
+    LAddToCell("zz", -1, Cell{0, 0}, l);
+    LAddToCell(nullptr, 2, Cell{0, 0}, l);
     EXPECT_EQ(Text(l, 0, 0), "abcdefgh");
     LClrCell(Cell{0, 0}, l);
     EXPECT_EQ(Text(l, 0, 0), "");
@@ -472,6 +474,42 @@ TEST_F(ListEdits, DraggingSelectsFromTheRowPressedToTheRowUnderTheMouse)
     LClick(NextClick(), 0, l);
     EXPECT_EQ(Top(l), 4);
     EXPECT_EQ(Selection(l), "3,0 4,0 5,0 6,0 7,0");
+    LDispose(l);
+
+    // Below the last row of data shorter than the view, the last row is
+    // the one under the mouse.
+    l = Make(3, 1);
+    Play(Script().Press(kOrigin + 50, row(1)).Move(kOrigin + 50, row(5)).Wait(2).Release());
+    LClick(NextClick(), 0, l);
+    EXPECT_EQ(Selection(l), "1,0 2,0");
+    EXPECT_EQ(LLastClick(l).v, 2);
+    LDispose(l);
+
+    // A command drag from a selected cell takes the rows it passes out and
+    // keeps the others.
+    l = Make(6, 1);
+    for (int16_t r = 0; r < 6; ++r) LSetSelect(true, Cell{r, 0}, l);
+    Play(Script().Press(kOrigin + 50, row(1), cmdKey).Move(kOrigin + 50, row(3)).Wait(2).Release());
+    LClick(NextClick(), cmdKey, l);
+    EXPECT_EQ(Selection(l), "0,0 4,0 5,0");
+    LDispose(l);
+
+    // Right of the view the list scrolls a column each pass: here one pass,
+    // the mouse over the fourth column shown.
+    l = Make(1, 10, false, true);
+    static int gPassesRight;
+    gPassesRight = 0;
+    SetListClickLoop(l, [] {
+        Point p;
+        GetMouse(&p);
+        return Boolean(p.h < 200 || ++gPassesRight <= 1);
+    });
+    Play(Script().Press(kOrigin + 50, row(0)).Move(kOrigin + 205, row(0)).Wait(5).Release());
+    LClick(NextClick(), 0, l);
+    ListBounds visible;
+    GetListVisibleCells(l, &visible);
+    EXPECT_EQ(visible.left, 1);
+    EXPECT_EQ(Selection(l), "0,0 0,1 0,2 0,3 0,4");
     LDispose(l);
 
     // A click loop that disposes of the list ends the click with false.
