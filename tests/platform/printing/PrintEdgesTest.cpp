@@ -100,6 +100,16 @@ TEST(PrintSettingsEdges, DamagedSettingsAndFormatsAreMendedOnceAndReportedOnce)
     EXPECT_TRUE(changed);
     EXPECT_EQ(o.settings->copies, 1u);
 
+    // Each field of a format mended on its own is reported.
+    ASSERT_EQ(PMSessionValidatePageFormat(o.session, o.format, &changed), kPMNoError);
+    o.format->paper = PMPaper(9);
+    ASSERT_EQ(PMSessionValidatePageFormat(o.session, o.format, &changed), kPMNoError);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(o.format->paper, PMPaper::Letter);
+    double scale = 0;
+    EXPECT_EQ(PMGetScale(nullptr, &scale), kPMInvalidParameter);
+    EXPECT_EQ(PMGetScale(o.format, nullptr), kPMInvalidParameter);
+
     o.format->scale = 10.0;
     o.format->orientation = PMOrientation(7);
     ASSERT_EQ(PMSessionValidatePageFormat(o.session, o.format, &changed), kPMNoError);

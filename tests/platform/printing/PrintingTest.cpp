@@ -343,6 +343,10 @@ TEST(PrintDestination, OnlyPdfIsWritten)
     EXPECT_EQ(PMSessionSetDocumentFormatGeneration(s.session, kPMDocumentFormatDefault, {kPMGraphicsContextQuickDraw}),
               kPMNoError);
     EXPECT_EQ(PMSessionSetDocumentFormatGeneration(s.session, kPMDocumentFormatPostScript, {}), kPMInvalidParameter);
+    EXPECT_EQ(PMSessionSetDocumentFormatGeneration(s.session, kPMDocumentFormatPDF,
+                                                   {kPMGraphicsContextQuickDraw, "coregraphics"}),
+              kPMInvalidParameter)
+        << "a drawing context other than the one drawn with";
 }
 
 // --- Whole jobs --------------------------------------------------------
