@@ -333,6 +333,23 @@ TEST(PagePlayerEdges, AFramedArcTooThinForItsPenIsTheWholeWedge)
     EXPECT_EQ(At(framed, 14, 20), 0x000000u) << "the wedge's inside";
 }
 
+TEST(PagePlayerEdges, AnInvertedAreaIsRasterisedAndAPenOfNoSizeDrawsNoLine)
+{
+    const std::vector<uint32_t> pixels = Played([] {
+        const Rect black{10, 10, 20, 30}, inverted{10, 20, 20, 40};
+        PaintRect(&black);
+        InvertRect(&inverted);
+        PenSize(0, 0);
+        MoveTo(0, 30);
+        LineTo(59, 30);
+    });
+    EXPECT_EQ(At(pixels, 15, 15), 0x000000u) << "black, outside the inverted area";
+    EXPECT_EQ(At(pixels, 25, 15), 0xFFFFFFu) << "black inverted";
+    EXPECT_EQ(At(pixels, 35, 15), 0x000000u) << "white inverted";
+    EXPECT_EQ(At(pixels, 45, 15), 0xFFFFFFu);
+    for (int h = 0; h < 60; ++h) ASSERT_EQ(At(pixels, h, 30), 0xFFFFFFu) << h;
+}
+
 TEST(PagePlayerEdges, ATextRatioOfNoHeightLeavesTheRestOfThePage)
 {
     picturetest::Bytes b = picturetest::Version2(0, 0, 40, 60);
