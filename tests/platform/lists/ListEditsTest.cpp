@@ -400,22 +400,19 @@ TEST_F(ListEdits, ScrollBarsLieOutsideTheViewOverlappingItsFrame)
     };
     for (const Case& k : cases) {
         ListHandle l = Make(20, 5, k.vertical, k.horizontal);
-        Rect b;
+        auto expectBounds = [](ControlRef bar, const Rect& want) {
+            Rect b;
+            GetControlBounds(bar, &b);
+            EXPECT_EQ((std::vector<int16_t>{b.top, b.left, b.bottom, b.right}),
+                      (std::vector<int16_t>{want.top, want.left, want.bottom, want.right}));
+        };
         if (k.vertical) {
-            GetControlBounds(GetListVerticalScrollBar(l), &b);
-            EXPECT_EQ(b.top, k.v.top);
-            EXPECT_EQ(b.left, k.v.left);
-            EXPECT_EQ(b.bottom, k.v.bottom);
-            EXPECT_EQ(b.right, k.v.right);
+            expectBounds(GetListVerticalScrollBar(l), k.v);
         } else {
             EXPECT_EQ(GetListVerticalScrollBar(l), nullptr);
         }
         if (k.horizontal) {
-            GetControlBounds(GetListHorizontalScrollBar(l), &b);
-            EXPECT_EQ(b.top, k.h.top);
-            EXPECT_EQ(b.left, k.h.left);
-            EXPECT_EQ(b.bottom, k.h.bottom);
-            EXPECT_EQ(b.right, k.h.right);
+            expectBounds(GetListHorizontalScrollBar(l), k.h);
             EXPECT_EQ(GetControl32BitMaximum(GetListHorizontalScrollBar(l)), 2) << "5 columns less 3 shown";
         } else {
             EXPECT_EQ(GetListHorizontalScrollBar(l), nullptr);

@@ -287,6 +287,17 @@ TEST(PicturePlaybackEdges, SixteenBitPixelsWidenEachComponentExactly)
     DisposeHandle(pic);
 }
 
+// Draws the finished picture over a white frame: whether it played whole.
+bool DrawnWhole(Bytes& b, const Rect& frame)
+{
+    Handle pic = picturetest::Finish(b);
+    EraseRect(&frame);
+    DrawPicture(reinterpret_cast<PicHandle>(pic), &frame);
+    const bool whole = QDError() == noErr;
+    DisposeHandle(pic);
+    return whole;
+}
+
 TEST(PictureImageEdges, ImagesUpToTheLargestSizeAreReadAndOneLargerIsRefused)
 {
     // A JPEG exactly as tall as a pixel map may be, then one taller.
@@ -314,13 +325,8 @@ TEST(PictureImageEdges, ImagesUpToTheLargestSizeAreReadAndOneLargerIsRefused)
         b.U16(16).U16(16).U16(3).U16(5).U32(0).U32(0).U32(0);
         b.R(0, 0, 1, 8).R(0, 0, 1, 8).U16(srcCopy);
         b.Raw(std::vector<uint8_t>(size_t(2 * width), 0));
-        Handle pic = picturetest::Finish(b);
-        const Rect frame{0, 0, 1, 8};
-        EraseRect(&frame);
-        DrawPicture(reinterpret_cast<PicHandle>(pic), &frame);
-        EXPECT_EQ(QDError() == noErr, width == 4095) << width;
+        EXPECT_EQ(DrawnWhole(b, Rect{0, 0, 1, 8}), width == 4095) << width;
         EXPECT_EQ(w.At(0, 0), width == 4095 ? 0x000000u : 0xFFFFFFu) << width;
-        DisposeHandle(pic);
     }
 }
 
@@ -338,13 +344,8 @@ TEST(PictureImageEdges, PlanarRowsNeedThreeComponents)
         const uint8_t planes = uint8_t(2 * components);
         b.U8(planes + 1).U8(planes - 1);
         for (uint8_t i = 0; i < planes; ++i) b.U8(0);
-        Handle pic = picturetest::Finish(b);
-        const Rect frame{0, 0, 1, 2};
-        EraseRect(&frame);
-        DrawPicture(reinterpret_cast<PicHandle>(pic), &frame);
-        EXPECT_EQ(QDError() == noErr, components == 3) << components;
+        EXPECT_EQ(DrawnWhole(b, Rect{0, 0, 1, 2}), components == 3) << components;
         EXPECT_EQ(w.At(0, 0), components == 3 ? 0x000000u : 0xFFFFFFu) << components;
-        DisposeHandle(pic);
     }
 }
 
