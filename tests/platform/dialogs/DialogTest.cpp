@@ -83,6 +83,16 @@ protected:
         SetPortWindowPort(GetDialogWindow(d));
         return d;
     }
+    // Puts a text in an item; its handle.
+    static Handle SetItemText(DialogRef d, DialogItemIndex item, const char* text)
+    {
+        DialogItemType type;
+        Handle h;
+        Rect box;
+        GetDialogItem(d, item, &type, &h, &box);
+        SetDialogItemText(h, PStr(text).get());
+        return h;
+    }
     std::string ItemText(DialogRef d, DialogItemIndex item)
     {
         DialogItemType type;
@@ -170,11 +180,7 @@ TEST_F(DialogTest, AShiftClickInAnotherEditTextPlacesTheCaretThere)
 {
     DialogRef d = Make();
     // The second edit text holds "hello"; the first has the focus.
-    DialogItemType type;
-    Handle h;
-    Rect box;
-    GetDialogItem(d, kSecondEdit, &type, &h, &box);
-    SetDialogItemText(h, PStr("hello").get());
+    SetItemText(d, kSecondEdit, "hello");
     SelectDialogItemText(d, kFirstEdit, 0, 0);
     // A shift-click right of the text's end, in the second: a caret at
     // the end, nothing selected from where the focus came.
@@ -305,11 +311,7 @@ TEST_F(DialogTest, TrackingDialogShowsTheIBeamOverEditText)
 TEST_F(DialogTest, EditCommandsAndSelectionGoThroughTheFocus)
 {
     DialogRef d = Make();
-    DialogItemType type;
-    Handle h;
-    Rect box;
-    GetDialogItem(d, kSecondEdit, &type, &h, &box);
-    SetDialogItemText(h, PStr("hello world").get());
+    SetItemText(d, kSecondEdit, "hello world");
     SelectDialogItemText(d, kSecondEdit, 0, 6);
     EXPECT_EQ(GetDialogKeyboardFocusItem(d), kSecondEdit);
     DialogCut(d);
