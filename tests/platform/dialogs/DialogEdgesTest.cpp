@@ -270,15 +270,27 @@ TEST_F(DialogEdges, DrawingAColourIconItemKeepsNoHandle)
     ResourceFileImage image;
     image.resources.push_back(ResourceImage{FourCC("cicn"), 600, false, "", 0, icontest::ColourIcon()});
     ASSERT_NE(OpenResFileImageBelow(image), -1);
-    DialogRef d = Make(ItemList().AddId(kIconDialogItem, Rect{10, 10, 18, 18}, 600));
+    DialogRef d = Make(ItemList()
+                           .AddId(kIconDialogItem, Rect{10, 10, 18, 18}, 600)
+                           .AddId(kIconDialogItem, Rect{30, 10, 62, 42}, 9999));
     ASSERT_NE(d, nullptr);
+    // The second item's icon is one the program gives: its top row black.
+    Handle given = NewHandleClear(128);
+    std::memset(*given, 0xFF, 4);
+    const Rect givenBox{30, 10, 62, 42};
+    SetDialogItem(d, 2, kIconDialogItem, given, &givenBox);
     DrawDialog(d);
     EXPECT_EQ(Pixel(d, 10, 10), 0xFF0000u) << "the icon's red half";
     EXPECT_EQ(Pixel(d, 17, 10), 0x0000FFu);
+    EXPECT_EQ(Pixel(d, 10, 30), 0x000000u);
+    EXPECT_EQ(Pixel(d, 41, 30), 0x000000u);
+    EXPECT_EQ(Pixel(d, 10, 31), 0xFFFFFFu);
     const size_t handles = LiveHandleCount();
     DrawDialog(d);
     DrawItem(d, 1);
     EXPECT_EQ(LiveHandleCount(), handles);
+    DisposeDialog(d);
+    DisposeHandle(given);
 }
 
 void NoDraw(DialogRef, DialogItemIndex) {}
