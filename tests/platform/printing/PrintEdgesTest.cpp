@@ -339,15 +339,21 @@ TEST(PagePlayerEdges, AnInvertedAreaIsRasterisedAndAPenOfNoSizeDrawsNoLine)
         const Rect black{10, 10, 20, 30}, inverted{10, 20, 20, 40};
         PaintRect(&black);
         InvertRect(&inverted);
-        PenSize(0, 0);
+        // A pen with no width (or no height) draws nothing, even where its
+        // height (or width) would sweep an area.
+        PenSize(0, 5);
         MoveTo(0, 30);
         LineTo(59, 30);
+        PenSize(5, 0);
+        MoveTo(50, 0);
+        LineTo(50, 39);
     });
     EXPECT_EQ(At(pixels, 15, 15), 0x000000u) << "black, outside the inverted area";
     EXPECT_EQ(At(pixels, 25, 15), 0xFFFFFFu) << "black inverted";
     EXPECT_EQ(At(pixels, 35, 15), 0x000000u) << "white inverted";
     EXPECT_EQ(At(pixels, 45, 15), 0xFFFFFFu);
-    for (int h = 0; h < 60; ++h) ASSERT_EQ(At(pixels, h, 30), 0xFFFFFFu) << h;
+    for (int h = 0; h < 60; ++h) ASSERT_EQ(At(pixels, h, 32), 0xFFFFFFu) << h;
+    for (int v = 0; v < 10; ++v) ASSERT_EQ(At(pixels, 52, v), 0xFFFFFFu) << v;
 }
 
 TEST(PagePlayerEdges, ATextRatioOfNoHeightLeavesTheRestOfThePage)
