@@ -331,6 +331,13 @@ TEST_F(DialogEdges, ItemHandlesAndTextsComeBackAsSet)
     text[0] = 9;
     GetDialogItemText(nullptr, text);
     EXPECT_EQ(text[0], 0) << "no handle: no text";
+    // A handle of no item takes the text and no item changes.
+    Handle loose = NewHandle(0);
+    SetDialogItemText(loose, PStr("loose").get());
+    EXPECT_EQ(std::string(*loose, size_t(GetHandleSize(loose))), "loose");
+    DisposeHandle(loose);
+    GetDialogItemText(h, text);
+    EXPECT_EQ(text[0], 0);
     for (DialogItemIndex past : {DialogItemIndex(0), DialogItemIndex(4)}) {
         text[0] = 9;
         GetDialogItemShownText(d, past, text);
