@@ -11,6 +11,12 @@
 // add calls alone into an empty container and committing it once. Each
 // is timed on fresh copies of the files; medians of three.
 //
+// Then 100 tables of 50 fields with their forms copied from the same
+// 100,000-object structure into a structure of one table, as one transfer
+// (MoveQzFile and MoveLayOut in a session), beside copying the same
+// tables' definitions, form tables and form images with the store's get
+// and add calls alone and committing once; medians of three.
+//
 //   transfer_bench [--no-copy]
 #include <cstdio>
 #include <memory>
@@ -33,6 +39,7 @@
 #include "kernel/prefs/UPrefs.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/files/FileSpec.h"
@@ -48,6 +55,10 @@
 #include "transfer/conflicts/Conflicts.h"
 #include "transfer/dialogs/ConflictListDef.h"
 #include "transfer/dialogs/ConflictRows.h"
+#include "transfer/driver/TransferSession.h"
+#include "transfer/movers/FormMovers.h"
+#include "transfer/movers/TableMovers.h"
+#include "design/objects/ObjKinds.h"
 
 namespace {
 
@@ -67,12 +78,15 @@ void Walk(C_ListHdl list, int16_t filter, int16_t type, std::vector<TConflict*>*
 
 int RowsBench();
 int CopyBench();
+int TableCopyBench();
 
 int main(int argc, char** argv)
 {
     if (const int err = RowsBench()) return err;
     const bool copy = !(argc > 1 && std::string(argv[1]) == "--no-copy");
-    return copy ? CopyBench() : 0;
+    if (!copy) return 0;
+    if (const int err = CopyBench()) return err;
+    return TableCopyBench();
 }
 
 int RowsBench()
@@ -181,6 +195,42 @@ void FreshDest(const CopyPaths& p, const std::vector<uint8_t>& data, const std::
     platform::WriteFileAtomically(p.destCompanion, companion.data(), companion.size());
 }
 
+using ResourceList = std::vector<std::pair<uint32_t, int16_t>>;
+
+// The peer: these resources of the source's store added to the fresh
+// destination's store under new ids with the store's calls alone, then
+// committed once. Its time in ms.
+double PeerCopy(const CopyPaths& p, int16_t sourceStore, const ResourceList& resources)
+{
+    platform::FSSpec fileSpec;
+    platform::FSMakeFSSpec(p.dest, &fileSpec);
+    const int16_t store = openres(fileSpec, false);
+    const auto start = std::chrono::steady_clock::now();
+    for (const auto& [type, id] : resources) {
+        useres(sourceStore);
+        platform::Handle h = xget1res(type, id);
+        if (!h || platform::HandToHand(&h) != 0) continue;
+        useres(store);
+        if (!xaddres(h, type, uniqueresid(type))) platform::DisposeHandle(h);
+    }
+    updateres(store);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    closeres(store, false);
+    return ms;
+}
+
+// The medians of both sides' times and their ratio.
+void PrintFigures(const char* ourLabel, std::vector<double> ourTimes, std::vector<double> peerTimes)
+{
+    std::sort(ourTimes.begin(), ourTimes.end());
+    std::sort(peerTimes.begin(), peerTimes.end());
+    const double ours = ourTimes[ourTimes.size() / 2], theirs = peerTimes[peerTimes.size() / 2];
+    std::printf("%-28s %12s\n", "", "ms");
+    std::printf("%-28s %12.1f\n", ourLabel, ours);
+    std::printf("%-28s %12.1f\n", "store get and add alone", theirs);
+    std::printf("%-28s %12.2f\n", "ratio", ours / theirs);
+}
+
 }  // namespace
 
 int CopyBench()
@@ -224,9 +274,14 @@ int CopyBench()
     ObjListHdl gathered = nullptr;
     NewObjList(&gathered, 30);
     for (TObjQz* obj : rows) obj->SelfAddObjList(&gathered, 1);
-    std::vector<int16_t> codeIds;
+    ResourceList resources;
+    int32_t codeCount = 0;
     for (int32_t i = 0; i < gathered->Size(); ++i)
-        if (gathered->At(i)->kind == 2 || gathered->At(i)->kind == 16) codeIds.push_back(gathered->At(i)->id);
+        if (gathered->At(i)->kind == 2 || gathered->At(i)->kind == 16) {
+            ++codeCount;
+            for (uint32_t type : {platform::FourCC("CCQz"), platform::FourCC("PrTo")})
+                resources.push_back({type, gathered->At(i)->id});
+        }
     const int32_t gatheredCount = gathered->Size();
     FreeObjList(gathered);
 
@@ -248,38 +303,110 @@ int CopyBench()
         CloseDoc(&dest);
 
         FreshDest(p, destData, destCompanion);
-        platform::FSSpec fileSpec;
-        platform::FSMakeFSSpec(p.dest, &fileSpec);
-        const int16_t store = openres(fileSpec, false);
-        const auto peerStart = std::chrono::steady_clock::now();
-        for (int16_t id : codeIds)
-            for (uint32_t type : {platform::FourCC("CCQz"), platform::FourCC("PrTo")}) {
-                useres(source.fResFile);
-                platform::Handle h = xget1res(type, id);
-                if (!h || platform::HandToHand(&h) != 0) continue;
-                useres(store);
-                if (!xaddres(h, type, uniqueresid(type))) platform::DisposeHandle(h);
-            }
-        updateres(store);
-        peerTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - peerStart).count());
-        closeres(store, false);
+        peerTimes.push_back(PeerCopy(p, source.fResFile, resources));
     }
     if (ourTimes.size() != 3) {
         std::fprintf(stderr, "transfer_bench: cannot open the library\n");
         return 1;
     }
-    std::sort(ourTimes.begin(), ourTimes.end());
-    std::sort(peerTimes.begin(), peerTimes.end());
-    const double ours = ourTimes[1], theirs = peerTimes[1];
     std::printf("\nCopying %d methods with what they use (%d objects gathered, %d methods copied) from a %d-object "
                 "structure into an empty library\n",
                 int(kMethods), int(gatheredCount), int(copied), int(kObjects));
-    std::printf("%-28s %12s\n", "", "ms");
-    std::printf("%-28s %12.1f\n", "drop (DoMove)", ours);
-    std::printf("%-28s %12.1f\n", "store get and add alone", theirs);
-    std::printf("%-28s %12.2f\n", "ratio", ours / theirs);
+    PrintFigures("drop (DoMove)", ourTimes, peerTimes);
     CloseQzB(source.fRsrFile, source.fResFile, -1, -1);
     DisposeTypeList(source.fTypeList);
     std::filesystem::remove_all(p.folder);
-    return copied == int32_t(codeIds.size()) ? 0 : 1;
+    return copied == codeCount ? 0 : 1;
+}
+
+int TableCopyBench()
+{
+    constexpr int32_t kObjects = 100000, kCopied = 100, kFields = 50;
+    char pattern[] = "/tmp/transfer_bench_XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    CopyPaths p{pattern, "", "", ""};
+    std::string description = "structure Big seed 7\n";
+    for (int32_t t = 1; t <= kCopied; ++t) {
+        description += "table BT" + std::to_string(t) + "\n";
+        for (int32_t f = 1; f <= kFields; ++f) description += "  field F" + std::to_string(f) + " longint\n";
+        description += "  form Entry iff\n    field F1\n    field F2\n  form Card iff\n    field F3\n";
+    }
+    description += "generate " + std::to_string(kObjects) + "\n";
+    const docbuilder::BuildResult big = docbuilder::BuildDocument(description, "Big.qzdoc", p.folder);
+    const docbuilder::BuildResult depot =
+        docbuilder::BuildDocument("structure Depot\ntable Keep\n  field F longint\n", "Depot.qzdoc", p.folder);
+    if (big.error || depot.error) {
+        std::fprintf(stderr, "transfer_bench: %s%s\n", big.message.c_str(), depot.message.c_str());
+        return 1;
+    }
+    p.source = big.dataPath;
+    p.dest = depot.dataPath;
+    p.destCompanion = depot.companionPath;
+    std::vector<uint8_t> destData, destCompanion;
+    platform::ReadWholeFile(p.dest, &destData);
+    platform::ReadWholeFile(p.destCompanion, &destCompanion);
+    TMainDoc source;
+    if (!OpenDoc(&source, p.source, false)) {
+        std::fprintf(stderr, "transfer_bench: cannot read the structure\n");
+        return 1;
+    }
+    std::vector<TFileObjQz*> tables;
+    ObjListHdl list = GetObjListe(source.fTypeList, 1);
+    for (int32_t i = 0; list && i < list->Size(); ++i) {
+        auto* t = dynamic_cast<TFileObjQz*>(list->At(i));
+        if (t && t->kind == 1 && t->name[0] > 2 && t->name[1] == 'B' && t->name[2] == 'T') tables.push_back(t);
+    }
+    // What the peer copies: each table's definition and form table, each form's image.
+    ResourceList resources;
+    int32_t forms = 0;
+    for (TFileObjQz* t : tables) {
+        useres(source.fResFile);
+        resources.push_back({platform::FourCC("FIQz"), t->id});
+        if (platform::Handle def = xget1res(platform::FourCC("FIQz"), t->id); def && platform::GetHandleSize(def) >= 6)
+            resources.push_back({platform::FourCC("TFQz"), platform::ReadBES16(reinterpret_cast<const uint8_t*>(*def) + 4)});
+        for (int32_t i = 0; t->forms && i < t->forms->Size(); ++i, ++forms)
+            if (auto* form = dynamic_cast<TLayoutObjQz*>(t->forms->At(i)))
+                resources.push_back({platform::FourCC("FOQz"), form->formResId});
+    }
+    int32_t copied = 0;
+    std::vector<double> ourTimes, peerTimes;
+    for (int run = 0; run < 3; ++run) {
+        FreshDest(p, destData, destCompanion);
+        TMainDoc dest;
+        if (!OpenDoc(&dest, p.dest, false)) break;
+        const auto start = std::chrono::steady_clock::now();
+        int16_t err = 0;
+        {
+            transfer::TransferSession session;
+            err = session.Begin(&dest);
+            for (TFileObjQz* t : tables) {
+                TObjQz* made = nullptr;
+                if (err == 0) err = transfer::MoveQzFile(&source, &dest, t, &made, nullptr);
+                for (int32_t i = 0; err == 0 && t->forms && i < t->forms->Size(); ++i) {
+                    TObjQz* form = nullptr;
+                    err = transfer::MoveLayOut(&source, &dest, t->forms->At(i), made, &form, nullptr);
+                }
+            }
+            if (err == 0) err = session.Commit();
+            else session.RollBack();
+        }
+        ourTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        copied = err ? -err : GetObjListe(dest.fTypeList, 1)->Size();
+        CloseDoc(&dest);
+
+        FreshDest(p, destData, destCompanion);
+        peerTimes.push_back(PeerCopy(p, source.fResFile, resources));
+    }
+    if (ourTimes.size() != 3) {
+        std::fprintf(stderr, "transfer_bench: cannot open the destination\n");
+        return 1;
+    }
+    std::printf("\nCopying %d tables of %d fields with their %d forms from a %d-object structure (%d entries listed "
+                "after)\n",
+                int(tables.size()), int(kFields), int(forms), int(kObjects), int(copied));
+    PrintFigures("tables and forms (session)", ourTimes, peerTimes);
+    CloseQzB(source.fRsrFile, source.fResFile, -1, -1);
+    DisposeTypeList(source.fTypeList);
+    std::filesystem::remove_all(p.folder);
+    return copied > 0 && tables.size() == size_t(kCopied) ? 0 : 1;
 }

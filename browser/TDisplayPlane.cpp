@@ -14,7 +14,8 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "design/objects/ObjQz.h"
-#include "forms/layout/LayoutBackground.h"
+#include "design/preview/PreviewFrame.h"
+#include "forms/drawing/LayoutBackground.h"
 #include "looks/FormLook.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -338,10 +339,7 @@ void TDisplayPlane::DrawContent()
         }
         // The background behind the object: a form's own, else the window's.
         if (fObj->kind == 24 && fDisplay) {
-            int16_t look = -1;
-            if (Handle h128 = GetResource(FourCC("Look"), 128); h128 && *h128 && GetHandleSize(h128) >= 1)
-                look = int8_t((*h128)[0]);
-            SetDBVIProc(look);
+            SetDBVIProc(StructureLook(fObj->owner));
             EraseLayoutBackground(&content, GetDBVIProc(), nullptr);
         } else {
             EraseRect(&content);

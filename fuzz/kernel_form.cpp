@@ -2,7 +2,9 @@
 // inherited forms) on a scratch structure: the same bytes are stored as
 // forms A (id 1) and B (id 2) of table 1, so that a form inheriting A or B
 // chains through itself. Every record of every page is then walked, groups
-// entered, and the form freed.
+// entered, clicks are looked up at points taken from the input as a
+// preview's clicks are, and the form freed.
+#include <algorithm>
 #include <cstdint>
 
 #include "forms/kernel/KernelForm.h"
@@ -59,12 +61,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetTableFormListProc([](int16_t) { return gList; });
     getform(1, nullptr, true);
     if (debutform) {
+        int32_t n = 0;
         for (int16_t p = 0; p <= FormPageCount(debutform); ++p) {
             ObjHandle first = nullptr, last = nullptr;
-            if (FormPage(debutform, p, &first, &last)) Walk(first, last, 0);
+            if (FormPage(debutform, p, &first, &last)) n += Walk(first, last, 0);
         }
         Walk(GotoPage(debutform, 1), nullptr, 0);
+        // Clicks at points the input's bytes give, on pages 1 and past
+        // the last (capped), and the active objects' texts.
+        const int16_t pages = FormPageCount(debutform);
+        for (size_t i = 0; i + 4 <= size && i < 64; i += 4) {
+            const platform::Point where{int16_t(data[i] << 2 | data[i + 1] >> 6), int16_t(data[i + 2] << 2 | data[i + 3] >> 6)};
+            const int16_t page = int16_t(1 + data[i + 1] % std::max<int16_t>(pages, 1));
+            if (ObjHandle hit = FindObjAt(GotoPage(debutform, page), where)) n += ObjKind(hit);
+            int16_t number = int16_t(data[i + 3] & 15);
+            ObjHandle first = nullptr, last = nullptr;
+            if (FormPage(debutform, page, &first, &last) && FindNthVariable(first, last, &number)) ++n;
+        }
         GotoPage(debutform, 0);
+        (void)n;
     }
     effform(&debutform);
     SetTableFormListProc(nullptr);

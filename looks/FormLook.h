@@ -11,5 +11,5 @@ class VI_Handler;
 void SetDBVIProc(int16_t look);
 // The look last set (0 until then).
 int16_t GetDBVILook();
-// The handler of that look; null before the look manager is made.
+// The handler of that look (-3 to 7), else the default handler.
 VI_Handler* GetDBVIProc();

@@ -54,21 +54,9 @@ void Veil(const platform::Rect& r, bool dark)
 
 }  // namespace
 
-void VI_Handler::SetColRGBWithProc(int32_t foreground, int32_t background, void*)
-{
-    fForeground = foreground;
-    fBackground = background;
-}
-
-void VI_Handler::SetColRGBByType(int32_t foreground, int32_t background, int16_t, uint8_t)
-{
-    fForeground = foreground;
-    fBackground = background;
-}
-
 void InitVI()
 {
-    if (!gVI) gVI = new VI_Handler;
+    if (!gVI) gVI = VI_Manager::GetHandler(0);
     Look95 = 0;
     SetKernelColourHooks(WithProc, ByType);
 }
@@ -95,9 +83,3 @@ void WinPlotCIconDimmed(const platform::Rect& r, const VIcon* icon, int16_t leve
 }
 
 void WinPlotCIconChangeCols(const platform::Rect& r, const VIcon* icon) { PlotIcon(r, icon); }
-
-VI_Handler* VI_Manager::GetHandler(int16_t look)
-{
-    static VI_Handler handlers[11];
-    return look >= -3 && look <= 7 ? &handlers[look + 3] : nullptr;
-}

@@ -1,35 +1,14 @@
-// The look manager: which look is in force and the colours it gives the
-// kernel's default colour codes. Built out as form drawing needs it.
+// The look manager: the handlers of the form looks (VIHandler.h), the
+// kernel's colour calls passed to the default one, the interface font and
+// the colour icons drawn in the current look.
 #pragma once
 
 #include <cstdint>
 
+#include "looks/VIHandler.h"
 #include "platform/core/MacTypes.h"
 
 class VIcon;
-
-class VI_Handler {
-public:
-    // Colours as 24-bit 0xRRGGBB values.
-    void SetColRGBWithProc(int32_t foreground, int32_t background, void* proc);
-    void SetColRGBByType(int32_t foreground, int32_t background, int16_t type, uint8_t flag);
-    int32_t GetForeground() const { return fForeground; }
-    int32_t GetBackground() const { return fBackground; }
-
-private:
-    int32_t fForeground = 0x000000;
-    int32_t fBackground = 0xFFFFFF;
-};
-
-extern VI_Handler* gVI;
-
-// The handlers of the looks a form object may name.
-class VI_Manager {
-public:
-    // The handler of look -3 to 7 (one for each, made on first use); null
-    // for any other number.
-    static VI_Handler* GetHandler(int16_t look);
-};
 
 // Makes the look manager (once) and passes the kernel's colour calls to it.
 void InitVI();

@@ -275,6 +275,15 @@ bool xgetresname(ResType type, int16_t id, unsigned char* name, bool)
 {
     return Guarded<bool>(false, [&]() -> bool { return Manager().GetResName(type, id, name); });
 }
+bool xhas1res(ResType type, int16_t id)
+{
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = Current();
+        int32_t typeIndex = 0, recordIndex = 0;
+        return f && f->FindID(type, id, &typeIndex, &recordIndex, true);
+    });
+}
+
 bool xsetresname(ResType type, int16_t id, const unsigned char* name, bool)
 {
     return Guarded<bool>(false, [&]() -> bool { return Manager().SetResName(type, id, name); });

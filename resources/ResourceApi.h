@@ -62,6 +62,9 @@ bool xiscryptedindres(ResType type, int32_t index, int16_t* id);
 uint32_t xgetrestimestamp(Handle contents);
 void xgetresinfo(Handle contents, int16_t* id, ResType* type);
 bool xgetresname(ResType type, int16_t id, unsigned char* name, bool flag);
+// Whether the current file (alone, not the files after it) holds (type,
+// id), from its map: nothing is loaded.
+bool xhas1res(ResType type, int16_t id);
 bool xsetresname(ResType type, int16_t id, const unsigned char* name, bool flag);
 int32_t comptetypes();
 ResType xgetindtyp(int32_t index);

@@ -35,10 +35,10 @@ bool ViewConflict(TConflict* record, ConflictView* out)
 
 // What each parameter of a plug-in routine names, from its package's
 // parameter list in the current resource chain.
-std::vector<std::pair<int16_t, int16_t>> RoutineParamKindsOfPackage(int16_t bundle, int16_t routine)
+std::vector<std::pair<int16_t, int16_t>> RoutineParamKindsOfPackage(int16_t package, int16_t routine)
 {
     std::vector<std::pair<int16_t, int16_t>> kinds;
-    if (platform::Handle list = GetEPRM(bundle)) {
+    if (platform::Handle list = GetEPRM(package)) {
         kinds = RoutineParamKinds(list, routine);
         platform::DisposeHandle(list);
     }

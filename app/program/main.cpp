@@ -17,7 +17,10 @@
 #include "browser/Panes.h"
 #include "browser/dialogs/BlockingDialog.h"
 #include "browser/doctext/DocText.h"
+#include "forms/drawing/FormPreview.h"
+#include "forms/drawing/StaticPictures.h"
 #include "forms/model/LayoutEditor.h"
+#include "looks/LookManager.h"
 #include "platform/appleevents/EventSources.h"
 #include "platform/core/Memory.h"
 #include "transfer/InstallTransfer.h"
@@ -64,8 +67,13 @@ int RunProgram(int argc, char** argv)
     }
     MyAppl = appl;
     InstallDocumentHooks();
-    // The form objects answer to their form models.
+    // The form objects answer to their form models, are drawn by the look
+    // manager and find the structure's static pictures.
     InstallFormModelHooks();
+    InitVI();
+    InstallStaticPictures();
+    // Copies of a form's objects and printed forms carry their pictures.
+    SetFormPreviewProc(FormPagePreview);
     // Documentation bodies are read and written with their styles.
     DocHooks().styleHteToRes = browser::StyleHteToRes;
     DocHooks().styleResToHte = browser::StyleResToHte;

@@ -11,7 +11,6 @@ platform::FSSpec gStructFileSpec;
 bool from503 = false;
 bool from55 = false;
 bool from40 = false;
-platform::Handle curStyles = nullptr;
 
 namespace {
 
@@ -89,6 +88,5 @@ void ResetDocResources()
     numresfalse = 0;
     gStructFileSpec = {};
     from503 = from55 = from40 = false;
-    if (curStyles) platform::DisposeHandle(curStyles);
-    curStyles = nullptr;
+    DisposeStyleSheets();
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "forms/drawing/StyleSheetsInUse.h"
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
@@ -18,8 +19,8 @@ extern platform::FSSpec gStructFileSpec;
 extern bool from503;
 extern bool from55;
 extern bool from40;
-// The current style table of the open document, dropped on close.
-extern platform::Handle curStyles;
+// The current style table of the open document (curStyles, dropped on
+// close) is the forms drawing's.
 
 // Makes `container` current for the resource layer: numresfalse takes it,
 // the store makes it current and `hparam` becomes its parameter record

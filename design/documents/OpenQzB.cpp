@@ -361,8 +361,7 @@ void CloseQzB(int16_t rsrFile, int16_t container, int16_t otherFile, int16_t dat
     if (rsrFile != -1) platform::CloseResFile(rsrFile);
     if (otherFile != -1) platform::CloseResFile(otherFile);
     if (dataFile != -1) platform::FSClose(dataFile);
-    if (curStyles) platform::DisposeHandle(curStyles);
-    curStyles = nullptr;
+    DisposeStyleSheets();
 }
 
 bool OkConvert(uint8_t isStructure)

@@ -8,6 +8,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
+#include "design/forms/FormModelUse.h"
 #include "design/forms/FormTable.h"
 #include "design/objects/ObjKinds.h"
 #include "forms/model/LayoutEditor.h"
@@ -21,16 +22,6 @@ namespace {
 
 constexpr uint32_t kFormType = platform::FourCC("FOQz");
 
-// A copy of the table's field list ('FIQz'), owned by the caller.
-platform::Handle FieldListCopy(TObjQz* table)
-{
-    if (!table) return nullptr;
-    platform::Handle def = xget1res(platform::FourCC("FIQz"), table->id);
-    if (!def || !*def) return nullptr;
-    platform::Handle copy = def;
-    return platform::HandToHand(&copy) == 0 ? copy : nullptr;
-}
-
 // Copies the bytes of `from` into `to`; false (to untouched) when it
 // cannot grow.
 bool CopyInto(platform::Handle to, platform::Handle from)
@@ -42,32 +33,23 @@ bool CopyInto(platform::Handle to, platform::Handle from)
     return true;
 }
 
-// Reads the form into a model of the document and hands it to `use`.
-template <class Use>
-bool WithModel(TLayoutObjQz* form, Use use)
-{
-    FontSaver font(true);
-    DocTables tables(form->owner);
-    platform::Handle fields = FieldListCopy(form->ownerObj);
-    bool done = false;
-    {
-        LayoutEditor model(form->formResId, 0, form->owner ? form->owner->fResFile : 0);
-        model.SetCritRoot(fields);
-        done = model.ReadLayout() && use(model);
-    }
-    if (fields) platform::DisposeHandle(fields);
-    font.RestoreFont();
-    return done;
-}
-
 }  // namespace
+
+platform::Handle FieldListCopy(TObjQz* table)
+{
+    if (!table) return nullptr;
+    platform::Handle def = xget1res(platform::FourCC("FIQz"), table->id);
+    if (!def || !*def) return nullptr;
+    platform::Handle copy = def;
+    return platform::HandToHand(&copy) == 0 ? copy : nullptr;
+}
 
 bool TLayoutObjQz::ConvertLayout(platform::Handle form)
 {
     if (!form || !*form || platform::GetHandleSize(form) == 0) return false;
     if (!GromMemHdl || !CheckMem(platform::GetHandleSize(form))) return false;
     if (platform::GetHandleSize(form) >= 4 && std::memcmp(*form, "FORM", 4) == 0) return true;
-    return WithModel(this, [&](LayoutEditor& model) {
+    return WithFormModel(this, [&](LayoutEditor& model) {
         platform::Handle image = platform::NewHandle(0);
         const bool packed = image && model.PackFormat(image, false) && CopyInto(form, image);
         if (image) platform::DisposeHandle(image);
@@ -85,7 +67,7 @@ int16_t TLayoutObjQz::ScaleLayout(const ScaleLayoutParmRec& params)
     if (!res || !ConvertLayout(res)) {
         result = platform::memFullErr;
     } else {
-        const bool scaled = WithModel(this, [&](LayoutEditor& model) {
+        const bool scaled = WithFormModel(this, [&](LayoutEditor& model) {
             model.Brz_DoScale(params.scale, params.flag);
             platform::Handle image = platform::NewHandle(0);
             const bool packed = image && model.PackFormat(image, false) && CopyInto(res, image);

@@ -38,6 +38,17 @@ public:
     // A member whose own resource is (resType, id); a table by its number.
     bool IsInGroup(uint32_t resType, int16_t id);
 
+    // Copying (design/transfer/GroupTransfer.cpp): the group itself comes
+    // empty; its members join it when the links are made.
+    // Itself once, then each member's; nothing for a group of id 0, 1008
+    // once the companion holds more than 2,500 resources.
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A group of the name: 5.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // The copies of the source's members join it.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
+
     // The heading, then the members when the row does not show them.
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t Save(int16_t file, OutPutParmRec* options) override;
@@ -68,6 +79,10 @@ public:
     bool Dragable() override { return false; }
     int16_t Write() override;
     void SetVisibleItems() override;
+    // The copy takes its properties and is kept in `copy`.
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A component of the name: 5 (a project of one) or 21 (installed).
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 
     void SetPublic(TModuleGroupObjQz* folder);
     void SetProtected(TModuleGroupObjQz* folder);
@@ -124,6 +139,9 @@ public:
     bool IsPrivate() override;
     bool IsPublic() override;
     bool IsProtected() override;
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // The folder of the same role of the component of its component's name.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     // Every member, then the folder, takes the state; 1 also sets flag 10.
     void SetModuleGroupState(int16_t state);
 

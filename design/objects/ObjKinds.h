@@ -52,6 +52,32 @@ public:
     bool Openable() override { return true; }
     // Fields, a subtable counting as its own fields.
     virtual int32_t CountCriteres();
+
+    // Copying (design/transfer/TableTransfer.cpp, TableUpdate.cpp).
+    // Read as a table a copy has just made: no wait message, module state,
+    // forms or choice-list links.
+    int16_t ReadMover(void* record) override;
+    // A table moves, a subtable with its table (or as a field of one).
+    bool Movable() override { return kind == 1; }
+    // An equal table (field names and types, subtables alike) is there.
+    bool IsInDoc(TMainDoc* doc) override;
+    // An equal table: 1; another of the name: 2; none: 0 with choice 9.
+    // Its fields (104) and subtables (101) are chained under the record.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // A used table: 101 (an equal one), else 102 (the destination has a
+    // table number 1) or 103; a subtable chains itself under its table.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t DoInDir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // The copy's relations and choice lists name the destination's.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
+    // The members rebuilt from the definition now stored (another table's
+    // written over this one): member k is kept when it is of the entry's
+    // kind, else made anew. Members left out go to *dropped (disposed at
+    // once without it).
+    virtual int16_t ReplaceUpdate(std::vector<TObjQz*>* dropped);
+    // No member is used by another object.
+    bool IsInterfaceFile();
     // The base output, then, for a row that does not show them, each
     // field and subtable in field order; the first error ends it.
     int16_t Print(OutPutParmRec* options) override;
@@ -83,6 +109,12 @@ public:
     // The type line of a 66-byte field entry: the label, then the type's
     // name (an alpha field adds its length).
     static void GetTypeString(const uint8_t* entry, unsigned char* out);
+    // Copied with its table's record naming a destination table (MoveCrit).
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // Its table's conflicts first, then chained under its table (104).
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // The copy's relation and choice list name the destination's.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
     // The description's lines: type, relation (when it names a field),
     // the attributes' heading, then one line per attribute.
     struct Description {
@@ -170,6 +202,16 @@ public:
     // The same, answering 0 or the error (the form then stored as it was).
     int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force);
 
+    // The preview (design/forms/FormDisplay.cpp): the page drawn in the
+    // structure's look as the display type (previewChoice: "Drawing",
+    // "Outline", "Text") shows it; the page count is reported for forms of
+    // more than one page. Error message 1014 when it cannot be drawn.
+    int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
+                        int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
+    int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
+    int16_t NbPopUpItems() override { return 3; }
+    int16_t DisplayPopUp(platform::Point pt) override;
+
     // The form data made ready to edit: a form of an older layout, or one
     // stored in the other byte order, is read into a form model and written
     // back into `form` as a chunk file. False (the handle untouched) when
@@ -193,6 +235,31 @@ public:
     virtual int16_t Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* changed);
     // Nothing: the stored form follows renames through XRefReplace.
     virtual int16_t ReplaceInLayOut() { return 0; }
+
+    // The preview (design/forms/FormPreviewWork.cpp). A click answers the
+    // object under it in the page shown (the kernel's records; error 1014
+    // shown when the form cannot be read): a field its field, a variable
+    // its object method or else the variable, a group the member under it.
+    TObjQz* Click(platform::Handle display, const platform::EventRecord& event, int16_t page) override;
+    // The records' object under `where` (relative to the preview), framed
+    // in grey at `origin` while the button is down.
+    virtual TObjQz* ClickForm(platform::Handle objects, platform::Point where, const platform::Point& origin);
+    // The text of active object `number` (from 1, every page, into groups),
+    // empty when there is none.
+    virtual void FindScriptTxt(unsigned char* out, int16_t number);
+    // The same over one chain up to `last` (null: its end); *number counts
+    // down the active objects passed.
+    virtual void FindScriptTxtInPage(platform::Handle first, platform::Handle last, int16_t* number,
+                                     unsigned char* out);
+    // Copy (23) reads "Copy Page" while a form is selected.
+    void SelectObj() override;
+    void DeSelectObj() override;
+    // A preview is shown.
+    bool IsSelection(platform::Handle display) override;
+    // Every object of the page to the clipboard.
+    void doCopy(platform::Handle display, int16_t page) override;
+    // The heading; with details each page's preview (FormPrinting.h).
+    int16_t PrintObj(OutPutParmRec* options) override;
     int16_t formMethodId = 0;   // 0: none
     int16_t formResId = 0;      // its 'FOQz'
     int16_t mbarNumber = 0;     // slot of its menu bar in 'LIBA' 0 (sign kept); 0: none
@@ -475,6 +542,13 @@ public:
     bool Openable() override { return unopenable == 0 && !ownerObj; }
     // Below id 15,000, from a plug-in file, or marked 'LOK!' -1 in its bundle.
     virtual bool LockedPackage();
+    bool Movable() override { return !ownerObj && unopenable == 0; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A package of the name: 12 (locked, or id 14500 with choice 4) or 11;
+    // none: 13 for a locked one (choice 4 for id 14500), else nothing.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // A package of the name: 0 using it; none: 115 when locked, else 114.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     // The heading, then the routines when the row does not show them.
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t Save(int16_t file, OutPutParmRec* options) override;
@@ -483,6 +557,12 @@ class TExternalObjQz : public TExtObjQz {
 public:
     uint32_t GetDocResType() override;
     uint32_t GetBundleType() override;
+    bool Movable() override { return true; }
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A routine of the name: 10.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // A routine of the name: 0 using it; none: 113.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
 };
 
 class TListboxObjQz : public TVarObjQz {};
@@ -619,6 +699,16 @@ public:
                         int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;
     // The title line, then the picture, scaled down to the page's width.
     int16_t PrintObj(OutPutParmRec* options) override;
+    // 2 copies under a new id, 9 and no record under its own when free, 3
+    // overwrites (when the component rules agree).
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A picture of the id: 19; else one of the name: 24 (choice 7).
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // A picture of the id: 128; none: 127.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // 'PICT' and 'PIWZ' with their 'PIC#' 128 entry and the object.
+    virtual int16_t MoveData(TMainDoc* doc, TObjQz** newObj, bool newId);
+    virtual int16_t ReplaceData(TMainDoc* doc, TObjQz** destObj);
 };
 class TStyleSheetObjQz : public TObjQz {
 public:
@@ -633,6 +723,16 @@ public:
     int16_t SaveObj(int16_t file) override;
     // The four lines; none when the table lacks the entry.
     std::vector<std::string> StyleLines();
+    // 3 overwrites, 9 and no record add, 4 leaves it.
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // One of the name: 20.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // One of the name: 130; none: 129.
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // Its entry appended to the destination's table under the next id.
+    virtual int16_t MoveData(TMainDoc* doc, TObjQz** newObj, bool newId);
+    // Its entry over the destination object's, which keeps its id.
+    virtual int16_t ReplaceData(TMainDoc* doc, TObjQz** destObj);
 };
 // The line describing platform style `platform` (0 to 4) of a 376-byte
 // style-sheet entry: the platform's label, the font, the size and the

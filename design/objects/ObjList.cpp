@@ -134,6 +134,24 @@ int16_t AddObjList(ObjListHdl* list, TObjQz* obj)
     return 0;
 }
 
+int16_t SetObjListEntries(ObjListHdl list, TObjQz* const* objs, int32_t n)
+{
+    if (!list || n < 0) return platform::paramErr;
+    if (n + 1 > list->room) {
+        TObjQz** slots = NewSlots(n + 1 + list->step);
+        if (!slots) return platform::memFullErr;
+        FreeSlots(list);
+        list->entries = slots;
+        list->room = n + 1 + list->step;
+    }
+    Touch(list);
+    if (n) std::memmove(list->entries, objs, sizeof(TObjQz*) * size_t(n));
+    list->entries[n] = nullptr;
+    list->count = n + 1;
+    list->free = list->room - list->count - 1 > 0 ? list->room - list->count - 1 : 0;
+    return 0;
+}
+
 int16_t AddSortedObjList(ObjListHdl* list, TObjQz* obj, int32_t index)
 {
     if (!*list) {

@@ -46,6 +46,9 @@ int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj);
 // list as it was.
 int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n);
 int16_t DelObjList(ObjListHdl list, TObjQz* obj);
+// The list's entries become `objs` (n of them), in that order; -108
+// leaves the list as it was.
+int16_t SetObjListEntries(ObjListHdl list, TObjQz* const* objs, int32_t n);
 bool IsInList(ObjListHdl list, const TObjQz* obj);
 // Leaves each object's group, disposes of it, then frees the list.
 void DisposeObjList(ObjListHdl list);

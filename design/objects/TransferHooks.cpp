@@ -111,7 +111,16 @@ QZ_MOVER(MoveStyle, moveStyle)
 QZ_MOVER(MoveResource, moveResource)
 QZ_MOVER(MoveQzFile, moveQzFile)
 QZ_MOVER(MoveGroup, moveGroup)
+QZ_MOVER(MoveExternal, moveExternal)
+QZ_MOVER(MovePackage, movePackage)
+QZ_MOVER(MoveStyleSheet, moveStyleSheet)
 #undef QZ_MOVER
+
+int16_t MovePicture(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId)
+{
+    *newObj = nullptr;
+    return gHooks.movePicture ? gHooks.movePicture(source, dest, obj, newObj, newId) : 0;
+}
 
 int16_t MoveStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId)
 {
@@ -134,19 +143,11 @@ QZ_REPLACER(ReplaceStr, replaceStr)
 QZ_REPLACER(ReplaceStyle, replaceStyle)
 QZ_REPLACER(ReplaceResource, replaceResource)
 QZ_REPLACER(ReplaceFile, replaceFile)
+QZ_REPLACER(ReplaceExternal, replaceExternal)
+QZ_REPLACER(ReplacePackage, replacePackage)
+QZ_REPLACER(ReplacePicture, replacePicture)
+QZ_REPLACER(ReplaceStyleSheet, replaceStyleSheet)
 #undef QZ_REPLACER
-
-#define QZ_PLUGIN_MOVER(Name, slot)                                                                                   \
-    int16_t Name(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, int16_t id, void* buffer)          \
-    {                                                                                                                 \
-        *newObj = nullptr;                                                                                            \
-        return gHooks.slot ? gHooks.slot(source, dest, obj, newObj, id, buffer) : 0;                                  \
-    }
-QZ_PLUGIN_MOVER(MoveExternal, moveExternal)
-QZ_PLUGIN_MOVER(ReplaceExternal, replaceExternal)
-QZ_PLUGIN_MOVER(MovePackage, movePackage)
-QZ_PLUGIN_MOVER(ReplacePackage, replacePackage)
-#undef QZ_PLUGIN_MOVER
 
 int16_t MoveCrit(TMainDoc* source, TMainDoc* dest, TObjQz* field, TObjQz* destTable, TObjQz** newObj)
 {
@@ -177,3 +178,8 @@ int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, T
 }
 
 int16_t caution() { return gHooks.caution ? gHooks.caution() : 0; }
+
+void NoteGroupJoin(TObjQz* group, TObjQz* member)
+{
+    if (gHooks.noteGroupJoin) gHooks.noteGroupJoin(group, member);
+}

@@ -41,9 +41,9 @@ using ReplacerHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, 
 // A string list's copy into the destination's companion file under its
 // own id, or (newId) under the first free one from 15000.
 using StrMoverHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId);
-// Plug-in copy and overwrite: the bundle id and a work buffer besides.
-using PlugInMoverHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, int16_t id,
-                                    void* buffer);
+// A picture's copy: under a new id, or (newId false) under its own when
+// that is free there.
+using PictMoverHook = int16_t (*)(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId);
 
 struct TransferHooks {
     // Conflict records and the list.
@@ -76,13 +76,14 @@ struct TransferHooks {
     // Movers, by kind.
     MoverHook moveProc = nullptr, moveMBar = nullptr, moveMenu = nullptr, moveList = nullptr,
               moveBalloon = nullptr, moveStyle = nullptr, moveResource = nullptr,
-              moveQzFile = nullptr, moveGroup = nullptr;
+              moveQzFile = nullptr, moveGroup = nullptr, moveExternal = nullptr, movePackage = nullptr,
+              moveStyleSheet = nullptr;
     StrMoverHook moveStr = nullptr;
+    PictMoverHook movePicture = nullptr;
     ReplacerHook replaceProc = nullptr, replaceMBar = nullptr, replaceMenu = nullptr, replaceList = nullptr,
                  replaceBalloon = nullptr, replaceStr = nullptr, replaceStyle = nullptr, replaceResource = nullptr,
-                 replaceFile = nullptr;
-    PlugInMoverHook moveExternal = nullptr, replaceExternal = nullptr, movePackage = nullptr,
-                    replacePackage = nullptr;
+                 replaceFile = nullptr, replaceExternal = nullptr, replacePackage = nullptr,
+                 replacePicture = nullptr, replaceStyleSheet = nullptr;
     // A field or subtable, and a form, into the destination table `destTable`.
     int16_t (*moveCrit)(TMainDoc* source, TMainDoc* dest, TObjQz* field, TObjQz* destTable, TObjQz** newObj) =
         nullptr;
@@ -98,6 +99,9 @@ struct TransferHooks {
     // The copy of an object of an installed component during a component
     // update: shows nothing and answers 0.
     int16_t (*caution)() = nullptr;
+    // `member`, an object of the destination, is about to join `group`: a
+    // transfer that does not land puts it back where it was.
+    void (*noteGroupJoin)(TObjQz* group, TObjQz* member) = nullptr;
 };
 
 void SetTransferHooks(const TransferHooks& hooks);
@@ -152,10 +156,14 @@ int16_t ReplaceStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destO
 int16_t ReplaceStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
 int16_t ReplaceResource(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
 int16_t ReplaceFile(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
-int16_t MoveExternal(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, int16_t id, void* buffer);
-int16_t ReplaceExternal(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, int16_t id, void* buffer);
-int16_t MovePackage(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, int16_t id, void* buffer);
-int16_t ReplacePackage(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, int16_t id, void* buffer);
+int16_t MoveExternal(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
+int16_t ReplaceExternal(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
+int16_t MovePackage(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
+int16_t ReplacePackage(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
+int16_t MovePicture(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, bool newId);
+int16_t ReplacePicture(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
+int16_t MoveStyleSheet(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
+int16_t ReplaceStyleSheet(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
 int16_t MoveCrit(TMainDoc* source, TMainDoc* dest, TObjQz* field, TObjQz* destTable, TObjQz** newObj);
 int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destTable, TObjQz** newObj,
                    const unsigned char* newName);
@@ -164,3 +172,4 @@ int16_t MoveDocRes(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t sour
 int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, TMainDoc* source, C_ListRec* list);
 
 int16_t caution();
+void NoteGroupJoin(TObjQz* group, TObjQz* member);

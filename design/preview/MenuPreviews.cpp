@@ -140,36 +140,19 @@ void MenuFont(StyleField face)
     TextFace(face);
 }
 
-int32_t ChooseDisplayMode(Point where, int32_t mode)
-{
-    MenuRef menu = NewMenu(1000, reinterpret_cast<const unsigned char*>("\0"));
-    if (!menu) return mode;
-    for (int16_t i = 1; i <= 2; ++i) {
-        unsigned char name[256];
-        MyGetIndString(name, 1010, i);
-        AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01-"));
-        SetMenuItemText(menu, MenuItemIndex(i), name);
-    }
-    const std::string mark = IndString(1024, 2);
-    const int16_t current = int16_t(std::clamp<int32_t>(mode, 0, 1) + 1);
-    SetItemMark(menu, MenuItemIndex(current), mark.empty() ? CharParameter(0x12) : CharParameter(uint8_t(mark[0])));
-    const int16_t chosen = Pop(menu, where, current);
-    return chosen > 0 ? chosen - 1 : mode;
-}
-
 std::string KeyText(const std::string& key) { return IndString(1024, 8) + key; }
 
 }  // namespace
 
 int16_t TMBarObjQz::DisplayPopUp(Point pt)
 {
-    displayMode = ChooseDisplayMode(pt, displayMode);
+    displayMode = ChooseDisplayMode(pt, displayMode, 2);
     return int16_t(displayMode);
 }
 
 int16_t TMenuObjQz::DisplayPopUp(Point pt)
 {
-    displayMode = ChooseDisplayMode(pt, displayMode);
+    displayMode = ChooseDisplayMode(pt, displayMode, 2);
     return int16_t(displayMode);
 }
 

@@ -6,10 +6,12 @@
 #include <new>
 
 #include "app/appl/AppGlobals.h"
+#include "app/appl/Menus.h"
+#include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
-#include "forms/layout/LayoutBackground.h"
+#include "forms/drawing/LayoutBackground.h"
 #include "looks/FormLook.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -20,6 +22,7 @@
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
+#include "platform/menus/Menus.h"
 #include "platform/pictures/Pictures.h"
 #include "resources/ResourceApi.h"
 
@@ -279,4 +282,33 @@ void MyClosePicture(GWorldPtr world, CGrafPtr saved, const Rect& r, Handle* pict
     }
     SetGWorld(saved, nullptr);
     DisposeGWorld(world);
+}
+
+int32_t ChooseDisplayMode(Point where, int32_t mode, int16_t count)
+{
+    MenuRef menu = NewMenu(1000, reinterpret_cast<const unsigned char*>("\0"));
+    if (!menu) return mode;
+    for (int16_t i = 1; i <= count; ++i) {
+        unsigned char name[256];
+        MyGetIndString(name, 1010, i);
+        AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01-"));
+        SetMenuItemText(menu, MenuItemIndex(i), name);
+    }
+    unsigned char mark[256];
+    MyGetIndString(mark, 1024, 2);
+    const int16_t current = int16_t(std::clamp<int32_t>(mode, 0, count - 1) + 1);
+    SetItemMark(menu, MenuItemIndex(current), mark[0] == 0 ? CharParameter(0x12) : CharParameter(mark[1]));
+    const int16_t chosen = Pop(menu, where, current);
+    return chosen > 0 ? chosen - 1 : mode;
+}
+
+int16_t StructureLook(TMainDoc* doc)
+{
+    if (!doc) return -1;
+    const int16_t saved = xcurres();
+    useres(doc->fResFile);
+    Handle look = xget1res(FourCC("Look"), 128);
+    const int16_t number = look && *look && GetHandleSize(look) >= 1 ? int16_t(int8_t((*look)[0])) : -1;
+    useres(saved);
+    return number;
 }

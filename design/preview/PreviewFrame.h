@@ -63,6 +63,15 @@ private:
     bool had_ = false;
 };
 
+// The look the document's forms are drawn in: the first byte of its own
+// 'Look' 128 as a signed number, -1 without one (or without a document).
+int16_t StructureLook(class TMainDoc* doc);
+
+// The display-type pop-up (menu 1000 of 'STR#' 1010 items 1 to count, the
+// current type marked with the first character of 'STR#' 1024 item 2) at
+// `where`: the chosen type (0-based), `mode` when none is chosen.
+int32_t ChooseDisplayMode(platform::Point where, int32_t mode, int16_t count);
+
 // A click in a preview may scroll what it shows: the preview pane, above
 // this folder, installs how its bars take the new scroll values.
 using PreviewScrollProc = void (*)(int16_t h, int16_t v);

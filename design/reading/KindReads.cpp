@@ -20,6 +20,7 @@
 #include "app/dialogs/Messages.h"
 #include "design/objects/ObjText.h"
 #include "design/reading/ModuleManager.h"
+#include "design/reading/MoverReading.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/reading/ReadQzB.h"
@@ -79,6 +80,8 @@ std::vector<int16_t>& SubtablesRead()
     return ids;
 }
 
+bool gMoverReading = false;
+
 bool OwnsId(TObjQz* table, int16_t id)
 {
     int depth = 0;
@@ -88,6 +91,55 @@ bool OwnsId(TObjQz* table, int16_t id)
 }
 
 }  // namespace
+
+MoverReading::MoverReading() : saved_(gMoverReading) { gMoverReading = true; }
+MoverReading::~MoverReading() { gMoverReading = saved_; }
+bool MoverReading::Active() { return gMoverReading; }
+
+int16_t ReadFieldBalloon(TFileObjQz* table, TObjQz* field, int16_t k)
+{
+    TMainDoc* doc = table->owner;
+    const uint32_t balloonType = (uint32_t('F') << 24) | (uint32_t('i') << 16) | uint16_t(table->id);
+    platform::Handle b = xget1res(balloonType, k);
+    if (!b) return reserr == platform::memFullErr ? platform::memFullErr : 0;
+    unloadres(balloonType, k);
+    if (!table->balloons)
+        if (const int16_t err = NewObjList(&table->balloons, 10)) return err;
+    unsigned char structName[256];
+    field->GetStructName(structName);
+    TObjQz* balloon = NewListObj_Id(doc, &table->balloons, 30, structName, -1, true);
+    if (!balloon) return platform::memFullErr;
+    if (const int16_t err = XRef(field, balloon)) return err;
+    uint8_t ref[6];
+    platform::WriteBE32(ref, balloonType);
+    platform::WriteBE16(ref + 4, uint16_t(k));
+    const int16_t result = balloon->Read(ref);
+    useres(doc->fResFile);
+    return result;
+}
+
+int16_t MakeTableMethod(TFileObjQz* table)
+{
+    if (table->methodId == 0 || table->method) return 0;
+    TObjQz* m = ConstructObjOfKind(26);
+    if (!m) return platform::memFullErr;
+    m->kind = 26;
+    const unsigned char empty[1] = {0};
+    m->init(table->owner, empty, table->methodId);
+    static_cast<TGnlProcObjQz*>(m)->ownerObj = table;
+    table->method = m;
+    if (const int16_t err = m->Read(nullptr)) return err;
+    if (const int16_t err = XRef(table, m)) return err;
+    useres(table->owner->fResFile);
+    return 0;
+}
+
+int16_t TFileObjQz::ReadMover(void* record)
+{
+    MoverReading reading;
+    SetFlag(12, false);
+    return Read(record);
+}
 
 uint32_t TFileObjQz::GetDocResType() { return FourCC("FIHE"); }
 uint32_t TFileObjQz::GetOwnResType() { return FourCC("FIQz"); }
@@ -164,7 +216,8 @@ int32_t TFileObjQz::CountCriteres()
 
 int16_t TFileObjQz::Read(void* record)
 {
-    ShowProgress(6);
+    const bool mover = MoverReading::Active();
+    if (!mover) ShowProgress(6);
     if (!owner) return kResourceMissing;
     if (kind == 1) SubtablesRead().clear();
     if (!members)
@@ -172,7 +225,7 @@ int16_t TFileObjQz::Read(void* record)
     if (!forms)
         if (const int16_t err = NewObjList(&forms, 10)) return err;
     useres(owner->fResFile);
-    if (owner->fModuleManager) SetModuleState(StateOf(owner, FourCC("FIQz"), id), false);
+    if (owner->fModuleManager && !mover) SetModuleState(StateOf(owner, FourCC("FIQz"), id), false);
 
     platform::Handle h = xget1res(FourCC("FIQz"), id);
     if (!h) return reserr == platform::memFullErr ? platform::memFullErr : kResourceMissing;
@@ -184,22 +237,11 @@ int16_t TFileObjQz::Read(void* record)
     methodId = ReadBES16(&def[2]);
     const int16_t formTable = ReadBES16(&def[4]);
 
-    if (methodId != 0 && !method) {
-        TObjQz* m = ConstructObjOfKind(26);
-        if (!m) return platform::memFullErr;
-        m->kind = 26;
-        const unsigned char empty[1] = {0};
-        m->init(owner, empty, methodId);
-        static_cast<TGnlProcObjQz*>(m)->ownerObj = this;
-        method = m;
-        if (const int16_t err = m->Read(nullptr)) return err;
-        if (const int16_t err = XRef(this, m)) return err;
-        useres(owner->fResFile);
-    }
+    if (const int16_t err = MakeTableMethod(this)) return err;
     tableNumber = record ? *static_cast<const int16_t*>(record) : int16_t(-1);
 
     int16_t result = 0;
-    if (formTable != -1) {
+    if (formTable != -1 && !mover) {
         platform::Handle t = xget1res(FourCC("TFQz"), formTable);
         if (!t) return reserr == platform::memFullErr ? platform::memFullErr : kResourceMissing;
         const std::vector<uint8_t> tf = Copy(t);
@@ -217,7 +259,6 @@ int16_t TFileObjQz::Read(void* record)
         }
     }
 
-    const uint32_t balloonType = (uint32_t('F') << 24) | (uint32_t('i') << 16) | uint16_t(id);
     for (int32_t k = 1; k <= count && result == 0; ++k) {
         const uint8_t* e = &def[size_t(kTableHeader + (k - 1) * kFieldEntry)];
         unsigned char fieldName[32];
@@ -233,7 +274,7 @@ int16_t TFileObjQz::Read(void* record)
             field->SetDocFlag();
             useres(owner->fResFile);
             const int16_t listId = ReadBES16(e + 46);
-            if (listId != -1) {
+            if (listId != -1 && !mover) {
                 unsigned char listName[256];
                 GetNameEnum(listId, listName);
                 if (listName[0] != 0) {
@@ -254,6 +295,7 @@ int16_t TFileObjQz::Read(void* record)
             auto* sub = static_cast<TFileObjQz*>(field);
             sub->ownerObj = this;
             sub->fieldNumber = int16_t(k);
+            if (mover) sub->SetFlag(12, false);
             if ((result = field->Read(nullptr)) != 0) break;
             useres(owner->fResFile);
         }
@@ -262,27 +304,7 @@ int16_t TFileObjQz::Read(void* record)
         field->level = uint8_t(level + 1);
         if ((result = AddObjList(&members, field)) != 0) break;
 
-        platform::Handle b = xget1res(balloonType, int16_t(k));
-        if (!b && reserr == platform::memFullErr) {
-            result = platform::memFullErr;
-            break;
-        }
-        if (b) {
-            unloadres(balloonType, int16_t(k));
-            (void)b;
-            if (!balloons)
-                if ((result = NewObjList(&balloons, 10)) != 0) break;
-            unsigned char structName[256];
-            field->GetStructName(structName);
-            TObjQz* balloon = NewListObj_Id(owner, &balloons, 30, structName, -1, true);
-            if (!balloon) return platform::memFullErr;
-            if ((result = XRef(field, balloon)) != 0) break;
-            uint8_t ref[6];
-            platform::WriteBE32(ref, balloonType);
-            platform::WriteBE16(ref + 4, uint16_t(k));
-            result = balloon->Read(ref);
-            useres(owner->fResFile);
-        }
+        result = ReadFieldBalloon(this, field, int16_t(k));
     }
     MajRefLevel();
     return result;

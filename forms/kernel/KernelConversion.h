@@ -1,8 +1,8 @@
 // What turning form objects into kernel records (Convert2Obj) asks of the
-// rest of the system: a style sheet's font, and the own table of a form
-// read without a form model. Until installed: no style sheet is known (an
-// object keeps its own font) and a form read alone has no own table (a
-// field of table 0 keeps 0).
+// rest of the system: the own table of a form read without a form model.
+// Until set, a form read alone has no own table (a field of table 0 keeps
+// 0). Style sheets' fonts come from the style sheets in use
+// (forms/drawing/StyleSheetsInUse.h).
 #pragma once
 
 #include <cstdint>
@@ -11,11 +11,6 @@
 
 class LayoutEditor;
 class VI_Handler;
-
-// The font, size and face of a style sheet; false when it is not known.
-using StyleInfoProc = bool (*)(int16_t styleSheet, int16_t* font, int16_t* size, int16_t* face);
-void SetStyleInfoProc(StyleInfoProc proc);
-bool GetStyleInfo(int16_t styleSheet, int16_t* font, int16_t* size, int16_t* face);
 
 // The field list of the form being read into kernel records when no form
 // model holds it (getform sets it for the form's table; null: none).

@@ -6,6 +6,7 @@
 #include "kernel/handles/KernelHandles.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "platform/drawing/Rects.h"
 
 namespace {
 
@@ -306,3 +307,35 @@ void effform(ObjHandle* form)
     }
     FreeChain(h, nullptr);
 }
+
+namespace {
+
+constexpr int kMaxGroupDepth = 64;
+
+ObjHandle RecordAt(ObjHandle first, platform::Point where, int depth)
+{
+    for (ObjHandle r = first; r; r = ObjNext(r)) {
+        const platform::Rect bounds = ObjBounds(r);
+        if (!platform::PtInRect(where, &bounds)) continue;
+        if (ObjKind(r) != objrec::kGroup) return r;
+        if (depth < kMaxGroupDepth)
+            if (ObjHandle member = RecordAt(ObjLink(r), where, depth + 1)) return member;
+    }
+    return nullptr;
+}
+
+ObjHandle NthActive(ObjHandle first, ObjHandle last, int16_t* n, int depth)
+{
+    for (ObjHandle r = first; r; r = r == last ? nullptr : ObjNext(r)) {
+        if (ObjKind(r) == objrec::kVariable && --*n == 0) return r;
+        if (ObjKind(r) == objrec::kGroup && depth < kMaxGroupDepth)
+            if (ObjHandle found = NthActive(ObjLink(r), nullptr, n, depth + 1)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ObjHandle FindObjAt(ObjHandle first, platform::Point where) { return RecordAt(first, where, 0); }
+
+ObjHandle FindNthVariable(ObjHandle first, ObjHandle last, int16_t* n) { return NthActive(first, last, n, 0); }

@@ -211,6 +211,13 @@ bool SetFormPage(ObjHandle header, int32_t page, ObjHandle first, ObjHandle last
 // answered; page 0 cuts that join. Any other record is answered as it is.
 ObjHandle GotoPage(ObjHandle form, int16_t page);
 
+// The record under `where` in the chain from `first` (a group: the member
+// under it, groups nested at most 64 deep), null for none.
+ObjHandle FindObjAt(ObjHandle first, platform::Point where);
+// The n-th variable record (from 1) of the chain from `first` to `last`
+// (null: its end) and of its groups; *n counts down the ones passed.
+ObjHandle FindNthVariable(ObjHandle first, ObjHandle last, int16_t* n);
+
 // True for a variable record of sub-type 26 drawn as a drop-down list:
 // looks 1, 4 and 5 (the others draw it as a combo box).
 bool IsDropDown(ObjHandle record);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "forms/calc/StringRefs.h"
+#include "forms/drawing/StyleSheetsInUse.h"
 #include "forms/kernel/KernelConversion.h"
 #include "forms/kernel/KernelRecords.h"
 #include "forms/objects/EditableObjects.h"
@@ -24,7 +25,6 @@ using namespace objrec;
 
 namespace {
 
-StyleInfoProc gStyleInfo = nullptr;
 
 // The marker of a record without pen pattern.
 constexpr uint8_t kNoPenPattern[4] = {0x01, 0x02, 0x03, 0x04};
@@ -159,13 +159,6 @@ ObjHandle CommonOnly(ObjHandle h, const LayoutObject& o)
 }  // namespace
 
 platform::Handle kernelFormCritRoot = nullptr;
-
-void SetStyleInfoProc(StyleInfoProc proc) { gStyleInfo = proc; }
-
-bool GetStyleInfo(int16_t styleSheet, int16_t* font, int16_t* size, int16_t* face)
-{
-    return gStyleInfo && gStyleInfo(styleSheet, font, size, face);
-}
 
 int16_t OwnTableNumber(LayoutEditor* model)
 {

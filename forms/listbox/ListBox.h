@@ -124,6 +124,9 @@ public:
     IFFP DoCopy(_GroupContext* context) override;
     LayoutObject* Duplicate() override;
     void ScaleObj(int16_t percent, uint8_t flag) override;
+    // The frame, the header row with the column titles and the columns'
+    // dividers (forms/drawing).
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
 
     // Reads the "GCOL" just opened (chunkId) into a new column appended to
     // the list box; the column, or null with *result set (a damaged

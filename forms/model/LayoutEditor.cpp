@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "forms/drawing/FormPreview.h"
 #include "forms/layout/PageTable.h"
 #include "forms/objects/FormModelHooks.h"
 #include "forms/objects/LayoutObject.h"
@@ -218,5 +219,6 @@ void InstallFormModelHooks()
         Model(m)->RenameObjectMethod(id, name);
     };
     h.markChanged = [](LayoutEditor* m) { Model(m)->MarkChanged(); };
+    h.subformPicture = SubformPicture;
     SetFormModelHooks(h);
 }

@@ -12,8 +12,9 @@
 // The form objects reach their model through the hook table of
 // forms/objects/FormModelHooks.h: InstallFormModelHooks fills it (the
 // program at start-up; a model also fills an empty table when it is made).
-// Drawing (previews, the inherited form's picture) and copying to the
-// scrap are not here.
+// Drawing (previews, the inherited form's picture) is in forms/drawing
+// (FormPreview); copying to the scrap is here (LayoutCopy.cpp), its picture
+// asked of the preview proc.
 #pragma once
 
 #include <cstdint>
@@ -26,14 +27,19 @@
 #include "forms/layout/FormContainer.h"
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
+#include "platform/textedit/TextEdit.h"
 #include "platform/windows/Windows.h"
 #include "toolbox/foundation/VObject.h"
 
 class LayoutObject;
 class VI_Handler;
+class VScrap;
 
 // The open form models.
 extern int32_t gNbEditors;
+
+// DoCopy's answer when the copy restriction refused.
+constexpr int16_t kCopyRefused = 1;
 
 // InsertObject's "after the last object".
 inline LayoutObject* const kAfterLastObject = reinterpret_cast<LayoutObject*>(intptr_t(-1));
@@ -100,9 +106,31 @@ public:
     // sizes (value x percent / 100, toward zero).
     void Brz_DoScale(int16_t percent, uint8_t flag);
 
+    // Drawing (forms/drawing/FormPreview.cpp). The inherited form's picture
+    // is built once (xLoadBaseForm; nothing for a form already in `visited`,
+    // which then holds it) and drawn behind the form with its frame moved by
+    // (dh, dv); its size is 0 x 0 without one. BuildPreview records the
+    // current page in its look (FormPreview.h's display types), each side
+    // held to 4000; null when memory runs out.
+    void xLoadBaseForm(VisitedForms* visited);
+    void GetBaseFormSize(int16_t* width, int16_t* height);
+    void DrawBaseForm(int16_t dh, int16_t dv);
+    platform::Handle BuildPreview(int16_t displayType, VisitedForms* visited);
+
     // Form coordinates to the window's.
     int16_t FormToScreen(int16_t c, bool horizontal);
     platform::Point FormToScreen(platform::Point p);
+
+    // Copies the selected objects of the current page, or all of them, to
+    // `scrap` (null: the system clipboard, emptied first): 'OBQz' the
+    // objects as a FORM 'OBJS', 'PICT' their picture (system clipboard
+    // only, when a preview proc is installed), 'ObLQ' `copyRecord` (16
+    // bytes) or this form's source record. An active text editor of the
+    // form takes the copy instead. False when nothing was put: the copy
+    // restriction refused (alert list 809, item 2), a chunk could not be
+    // written (fCopyError -36) or a method could not be read (the store's
+    // error); the clipboard is then as it was.
+    bool DoCopy(bool allObjects, VScrap* scrap, const uint8_t* copyRecord);
 
     // Access after ReadLayout.
     bool LockObtained() const { return fLockObtained != 0; }
@@ -135,13 +163,14 @@ public:
     LayoutObject* fObjectList = nullptr;  // objects outside the pages
     int16_t fLookNumber = 0;
     VI_Handler* fLookHandler = nullptr;
-    void* fTextEditor = nullptr;
+    platform::TEHandle fTextEditor = nullptr;  // not owned
     uint8_t fTextEditorActive = 0;
     int32_t fCounters[kNamingCounters] = {};
     LayoutInfo fInfo;
     uint8_t fLockObtained = 0, fEditableByVersion = 0, fMayModify = 0;
     uint8_t fOverride = 0;
-    uint8_t fCopyRestriction = 0;
+    uint8_t fCopyRestriction = 0;  // refuse to copy objects with object methods
+    int16_t fCopyError = 0;        // of the last DoCopy; kCopyRefused by the restriction
     platform::Handle fBaseFormPicture = nullptr;  // owned
     double fZoom = 1.0;
     platform::Handle fPrintRecord = nullptr;      // owned
@@ -159,6 +188,14 @@ private:
     uint8_t fChanged = 0;
     std::vector<std::pair<int16_t, std::string>> fRenamedMethods;
 };
+
+// The picture of a page (-1: the current one) or of its selected objects
+// (their union moved to 0, 0), with page 0 and the inherited form when
+// `background`; null when there is nothing to draw. The form drawing
+// installs it; without it copies carry no picture.
+using FormPreviewProc = platform::Handle (*)(LayoutEditor* model, int16_t page, bool selectedOnly, bool background);
+void SetFormPreviewProc(FormPreviewProc proc);
+FormPreviewProc GetFormPreviewProc();
 
 // Fills FormModelHooks with the models' answers.
 void InstallFormModelHooks();

@@ -46,6 +46,12 @@ public:
     explicit EditableObject(LayoutEditor* editor);
     EditableObject(const EditableObject& other);
     ~EditableObject() override;
+    // The font, size and face (or the style sheet with the face added), a
+    // plain pen.
+    void SetupDrawing() override;
+    // The context with the title; disabled when the entry attributes say
+    // the object is not editable.
+    void InitVIParms(VIObj* context, int16_t widget, const platform::Rect& r, const unsigned char* title);
 
     bool IsEditable() override { return true; }
     // The common part; the field or variable items follow in the class's
@@ -157,6 +163,13 @@ class FieldObject : public EditableObject {
 public:
     using EditableObject::EditableObject;
     FieldObject(const FieldObject& other) = default;
+    // As an editable object, then the colours its handler gives a field
+    // (kind 0; kind 1 when it is no boolean and may not be entered).
+    void SetupDrawing() override;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
+    // The label: the field's name, after "[Table]" when it is of another
+    // table; false when the table list does not hold the field.
+    bool FieldLabel(unsigned char* out);
     int16_t GetObjectKind() override { return 12; }
     int16_t GetObjectType() override { return 1; }
     bool IsField() override { return true; }
@@ -189,6 +202,11 @@ public:
     using EditableObject::EditableObject;
     VarObject(const VarObject& other);
     ~VarObject() override;
+    // The title shown: by drawing mode, the text a reference in the format
+    // names (1), the variable's name (2), else the format.
+    void GetVarTexte(unsigned char* out);
+    // Drawn as the widget of its display sub-type (forms/drawing).
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     // The kind of the display sub-type.
     int16_t GetObjectKind() override;
     int16_t GetObjectType() override { return 9; }

@@ -14,6 +14,10 @@ class DrawingObject : public LayoutObject {
 public:
     using LayoutObject::LayoutObject;
     DrawingObject(const DrawingObject& other) = default;
+    // The pen: its size, pattern and, for the hairline flag, the printer's
+    // thin line width (put back by RestoreDrawing).
+    void SetupDrawing() override;
+    void RestoreDrawing();
 
     // Rectangles, rounded rectangles, lines and ovals share one chunk.
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
@@ -43,6 +47,7 @@ protected:
 class RectObject : public DrawingObject {
 public:
     using DrawingObject::DrawingObject;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 1; }
     int16_t GetObjectType() override { return 2; }
     IFFP WriteObject(_GroupContext* context) override;
@@ -53,6 +58,7 @@ public:
 class RoundRectObject : public RectObject {
 public:
     using RectObject::RectObject;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 2; }
     int16_t GetObjectType() override { return 3; }
     IFFP WriteObject(_GroupContext* context) override;
@@ -63,6 +69,7 @@ public:
 class OvalObject : public DrawingObject {
 public:
     using DrawingObject::DrawingObject;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 3; }
     int16_t GetObjectType() override { return 3; }
     IFFP WriteObject(_GroupContext* context) override;
@@ -73,6 +80,7 @@ public:
 class LineObject : public DrawingObject {
 public:
     using DrawingObject::DrawingObject;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 4; }
     int16_t GetObjectType() override { return 6; }
     IFFP WriteObject(_GroupContext* context) override;
@@ -85,6 +93,7 @@ public:
     MatrixObject();
     explicit MatrixObject(LayoutEditor* editor);
     MatrixObject(const MatrixObject& other) = default;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 9; }
     int16_t GetObjectType() override { return 19; }
     bool IsMatrix() override { return true; }
@@ -103,6 +112,9 @@ public:
     explicit TextObject(LayoutEditor* editor);
     TextObject(const TextObject& other);
     ~TextObject() override;
+    // The font, size and face, or the style sheet with the face added.
+    void SetupDrawing() override;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 7; }
     int16_t GetObjectType() override { return 5; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
@@ -144,6 +156,7 @@ private:
 class GroupBoxObj : public TextObject {
 public:
     using TextObject::TextObject;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 8; }
     int16_t GetObjectType() override { return 20; }
     IFFP WriteObject(_GroupContext* context) override;
@@ -156,6 +169,9 @@ public:
     using LayoutObject::LayoutObject;
     ImageObject(const ImageObject& other);
     ~ImageObject() override;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
+    // The picture drawn in r by the display options (clipped there).
+    void DrawImage(platform::Handle picture, const platform::Rect& r, bool white);
     int16_t GetObjectKind() override { return 5; }
     int16_t GetObjectType() override { return 10; }
     bool IsImage() override { return true; }
@@ -180,6 +196,11 @@ class LibraryImageObject : public ImageObject {
 public:
     using ImageObject::ImageObject;
     LibraryImageObject(const LibraryImageObject& other) = default;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
+    // The library picture by id or name, counted in the static pictures'
+    // cache until xReleasePict.
+    platform::Handle xAccessPict() override;
+    void xReleasePict() override;
     int16_t GetObjectKind() override { return 6; }
     IFFP ReadObject(CustomClientFrame* frame, _GroupContext* context) override;
     using ImageObject::ReadObject;
@@ -192,6 +213,7 @@ public:
 
     ObjectName pictName = {};
     int16_t pictID = 0;
+    platform::Handle accessedPicture = nullptr;  // the cache's, while drawn
 };
 
 class GroupObject : public LayoutObject {
@@ -200,6 +222,7 @@ public:
     // Each member copied under the new group.
     GroupObject(const GroupObject& other);
     ~GroupObject() override;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 10; }
     int16_t GetObjectType() override { return 18; }
     bool IsGroup() override { return true; }
@@ -230,6 +253,7 @@ public:
     using LayoutObject::LayoutObject;
     SubFormObject(const SubFormObject& other);
     ~SubFormObject() override;
+    void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
     int16_t GetObjectKind() override { return 11; }
     int16_t GetObjectType() override { return 11; }
     bool IsSubForm() override { return true; }

@@ -93,10 +93,6 @@ void LayoutObject::SetName(const unsigned char* newName)
     std::memcpy(name + 1, newName + 1, name[0]);
 }
 
-void LayoutObject::SetupDrawing() {}
-
-void LayoutObject::DrawObject(LayoutEditor*, int16_t, int16_t) {}
-
 void LayoutObject::GetFontHeight(int16_t* ascent, int16_t* height)
 {
     *ascent = -1;

@@ -18,11 +18,13 @@
 
 #include "forms/iff/Iff.h"
 #include "forms/objects/Themes.h"
+#include "kernel/guards/DrawingGuards.h"
 #include "platform/core/MacTypes.h"
 #include "toolbox/foundation/VObject.h"
 
 class LayoutEditor;
 class VI_Handler;
+class VIObj;
 struct CustomClientFrame;
 class TabFont;
 
@@ -74,8 +76,13 @@ public:
     virtual bool IsSubForm() { return false; }
     virtual bool IsImage() { return false; }
     virtual bool IsFrame() { return false; }
+    // Drawing (forms/drawing): the port's font saved, black on white, the
+    // object's colours set through its handler; then the class's pen, font
+    // and colours.
     virtual void SetupDrawing();
-    virtual void DrawObject(LayoutEditor* editor, int16_t state, int16_t flags);
+    // Draws the object into the current port at its bounds (converted to
+    // the editor's window when there is an editor) moved by (dh, dv).
+    virtual void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv);
     virtual void GetFontHeight(int16_t* ascent, int16_t* height);
     virtual void AdjustFonts(TabFont* fonts) { (void)fonts; }
     virtual void SetColors(int32_t fore, int32_t back);
@@ -110,6 +117,11 @@ public:
     void SetLook(int16_t look);
     // The look item of a chunk: a value outside -3..7 reads as -1.
     void SetStoredLook(int32_t look);
+    // What SetupDrawing saved, given back.
+    void RestoreDrawing();
+    // The drawing context of the object as `widget` in r: its colours,
+    // look style and handler, enabled.
+    void InitVIParms(VIObj* context, int16_t widget, const platform::Rect& r);
 
     LayoutObject* GetFirst() const { return firstChild; }
     void SetFirst(LayoutObject* o) { firstChild = o; }
@@ -135,6 +147,7 @@ public:
     LayoutObject* firstChild = nullptr;
     LayoutObject* lastChild = nullptr;
     void* savedThemeState = nullptr;
+    FontSaver savedFont{false};
 
 protected:
     // The look and the four bytes after the layer that most chunks end with.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "forms/drawing/StyleSheetsInUse.h"
 #include "forms/iff/ChunkFields.h"
 #include "forms/layout/ReadingFrame.h"
 #include "forms/objects/EditableObjects.h"
@@ -82,7 +83,10 @@ IFFP ReadBlock(ChunkReader& r, int32_t length, platform::Handle* out)
 
 void SetStyleSheetHeightProc(StyleSheetHeightProc proc) { gStyleSheetHeight = proc; }
 
-int16_t GetStyleSheetHeight(int16_t styleSheet) { return gStyleSheetHeight ? gStyleSheetHeight(styleSheet) : -1; }
+int16_t GetStyleSheetHeight(int16_t styleSheet)
+{
+    return gStyleSheetHeight ? gStyleSheetHeight(styleSheet) : StyleSheetLineHeight(styleSheet);
+}
 
 // --- drawings ---------------------------------------------------------------
 

@@ -10,8 +10,9 @@ class LayoutObject;
 
 IFFP WriteObjectAndThemes(LayoutObject* object, _GroupContext* context);
 
-// The current line height of a style sheet, -1 when it is not known. The
-// kernel form drawing installs it; until then texts keep their heights.
+// The current line height of a style sheet (the style sheets in use,
+// forms/drawing), -1 when it is not known: texts then keep their heights.
+// A stand-in may be installed (tests).
 using StyleSheetHeightProc = int16_t (*)(int16_t styleSheet);
 void SetStyleSheetHeightProc(StyleSheetHeightProc proc);
 int16_t GetStyleSheetHeight(int16_t styleSheet);

@@ -52,10 +52,12 @@
     "An object of this form cannot be read: the form ends before it."  # 14
 }
 
-# Item 2 is the prompt of the page number a form model asks for when it is
-# told to go to page -1 (AskPageNumber, forms/model), shown in DLOG 679.
+# Item 1 is what a library picture the structure does not hold shows in
+# its place (LibraryImageObject::DrawObject, forms/drawing); item 2 the
+# prompt of the page number a form model asks for when it is told to go to
+# page -1 (AskPageNumber, forms/model), shown in DLOG 679.
 'STR#' 679 "Form pages" {
-    ""  # 1: not used here
+    "Missing picture"  # 1
     "Go to page:"  # 2
 }
 
@@ -72,4 +74,12 @@
     button 76 120 96 194 "Cancel"
     static 14 16 34 284 "^0"
     edit 42 18 58 90 ""
+}
+
+# Item 2 is shown when the form model refuses to copy objects that carry
+# an object method while its copy restriction is on (LayoutEditor::DoCopy,
+# forms/model).
+'STR#' 809 "Form copy" {
+    ""  # 1: not used here
+    "Objects with an object method cannot be copied from this form."  # 2
 }

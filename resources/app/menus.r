@@ -235,14 +235,15 @@
 # Menu item texts that commands set (StringFunc, SetDlogEditMenu):
 #   1-2  command 27 while the clipboard window is shown / hidden
 #   3    command 23 in dialogs and with no text selected (a method's
-#        preview), 4 with a method's preview selected
+#        preview), 4 with a method's preview selected, 5 with a form's
+#        preview selected (its page is copied)
 # 7 and 8: the ungroup item with a group current that has members or not.
 'STR#' 1006 "Menu items" {
     "Hide Clipboard"
     "Show Clipboard"
     "Copy"
     "Copy Text"
-    ""
+    "Copy Page"
     ""
     "Ungroup"
     "Delete Group"

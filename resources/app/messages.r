@@ -126,12 +126,14 @@
     "The server did not answer in time. Try again later."  # 66
     " and "  # 67: a form outside its table's component (CheckModuleProject): table, this, form, 68
     " must belong to the same component."  # 68
+    "The form cannot be read."  # 69: a form's preview or click (1014)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
 'EMap' 1002 "Application codes" {
     $"03F1 0032"    # 1009 compiled without method sources
     $"03F2 003F"    # 1010 password refused
+    $"03F6 0045"    # 1014 a form that cannot be read or drawn
     $"03F8 003E"    # 1016 structure in the other byte order
     $"03FA 002D"    # 1018 library in the other byte order
     $"03FB 0009"    # 1019 no text of its own

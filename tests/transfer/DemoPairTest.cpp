@@ -207,11 +207,13 @@ protected:
             if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
         return nullptr;
     }
-    // Types the name into the list as the script's keys do.
-    static void TypeInto(browser::TLstPlane* list, const std::string& name)
+    // Types the name into the list as the script's keys do (`when`: the
+    // first key's tick, well after an earlier name's).
+    static void TypeInto(browser::TLstPlane* list, const std::string& name, uint32_t when = 0)
     {
         EventRecord event{};
         event.what = keyDown;
+        event.when = when;
         for (char c : name) {
             event.message = uint8_t(c);
             event.when += 2;
@@ -261,13 +263,22 @@ TEST_F(DropRun, Plan)
     browser::TLstPlane* to = MainList(target);
     ASSERT_NE(from, nullptr);
     ASSERT_NE(to, nullptr);
-    TypeInto(from, "Close_Invoice");
+    // The table Invoices first (typed from the top, its row comes before
+    // the menu of its name), then Close_Invoice further down.
+    TypeInto(from, "Invoices");
+    TObjQz* invoices = static_cast<TObjQz*>(LongLRowObject(from->fCurrent, from->fList));
+    ASSERT_EQ(readtest::P(invoices->name), "Invoices");
+    ASSERT_EQ(invoices->kind, 1);
+    const Rect invoicesCell = GetCellRect(from->fCurrent, from->fList);
+    TypeInto(from, "Close_Invoice", 1000);
     ASSERT_EQ(readtest::P(static_cast<TObjQz*>(LongLRowObject(from->fCurrent, from->fList))->name), "Close_Invoice");
     // The row's drag box: the icon column after the disclosure column.
     const Rect cell = GetCellRect(from->fCurrent, from->fList);
     // The demo's window is first dragged aside by its title bar, so that
     // DemoTarget's list lies open to the drop.
     constexpr int16_t kAside = 640;
+    Point grabInvoices = Global(demo, Point{int16_t(invoicesCell.top + 8), int16_t(invoicesCell.left + 24)});
+    grabInvoices.h = int16_t(grabInvoices.h + kAside);
     Point grab = Global(demo, Point{int16_t(cell.top + 8), int16_t(cell.left + 24)});
     grab.h = int16_t(grab.h + kAside);
     Rect list{}, header{}, popUp{};
@@ -282,11 +293,16 @@ TEST_F(DropRun, Plan)
 
     std::ofstream out(plan);
     out << "# Written by the checker's plan: the demo dragged aside and in front,\n"
-        << "# Close_Invoice selected and dragged with Option onto DemoTarget's list; Return\n"
-        << "# accepts the conflicts; DemoTarget then selects the copy.\n"
+        << "# the table Invoices selected and dragged with Option onto DemoTarget's list;\n"
+        << "# Return accepts the conflicts; then Close_Invoice likewise; DemoTarget then\n"
+        << "# selects its copy.\n"
         << "move 1275 795\nidle\nwait 600\nidle\n"
         << "drag " << demoBar.h << " " << demoBar.v << " " << demoBar.h + kAside << " " << demoBar.v << " 20\n"
         << "wait 10\nidle\n"
+        << "type \"Invoices\"\nwait 30\nidle\n"
+        << "drag " << grabInvoices.h << " " << grabInvoices.v << " " << drop.h << " " << drop.v << " 30 option\n"
+        << "wait 30\nidle\nkey return\nwait 60\nidle\n"
+        << "click " << demoBar.h + kAside << " " << demoBar.v << "\nwait 10\nidle\n"
         << "type \"Close_Invoice\"\nwait 30\nidle\n"
         << "drag " << grab.h << " " << grab.v << " " << drop.h << " " << drop.v << " 30 option\n"
         << "wait 30\nidle\nkey return\nwait 60\nidle\n"
@@ -313,6 +329,15 @@ TEST_F(DropRun, Check)
     for (int32_t i = 0; close->uses && i < close->uses->Size(); ++i)
         if (close->uses->At(i)->kind == 2) calls.insert(readtest::P(close->uses->At(i)->name));
     EXPECT_EQ(calls, (std::set<std::string>{"Log_Event_2", "Recalculate"}));
+    // The table came with its fields, and the one it relates to under a
+    // free name (the default choice for another definition there).
+    TObjQz* invoices = SearchObj_Name(&other_, 1, reinterpret_cast<const unsigned char*>("\x08" "Invoices"));
+    ASSERT_NE(invoices, nullptr);
+    std::set<std::string> fields;
+    for (int32_t i = 0; invoices->members && i < invoices->members->Size(); ++i)
+        fields.insert(readtest::P(invoices->members->At(i)->name));
+    EXPECT_EQ(fields, (std::set<std::string>{"Number", "Customer", "Issued", "Total", "Terms"}));
+    EXPECT_NE(SearchObj_Name(&other_, 1, reinterpret_cast<const unsigned char*>("\x0B" "Customers_2")), nullptr);
 
     // DemoTarget's window as the program left it: the copy selected, its
     // uses listed, pixel for pixel.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Has the checker plan the run (where Close_Invoice's row and DemoTarget's
-# list are), runs the program on copies of the demo and DemoTarget with
-# that script: Close_Invoice dragged with Option onto DemoTarget, Return in
-# the conflict dialog, the copy selected and DemoTarget saved at the end.
+# Has the checker plan the run (where the rows of Invoices and
+# Close_Invoice and DemoTarget's list are), runs the program on copies of
+# the demo and DemoTarget with that script: the table Invoices, then
+# Close_Invoice, each dragged with Option onto DemoTarget with Return in the
+# conflict dialog, the method's copy selected and DemoTarget saved at the end.
 # The run must end with status 0 and no sanitizer report; then the checker
 # reads the saved destination and compares its window with the screenshot.
 set -u

@@ -9,6 +9,7 @@
 #include "design/objects/Groups.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/transfer/TableMembers.h"
 #include "platform/core/Errors.h"
 
 namespace transfer {
@@ -33,7 +34,7 @@ void EachListed(TMainDoc* doc, Visit visit)
 void Detach(TObjQz* obj, bool writeGroup)
 {
     if (obj->owner) obj->owner->DelObjMsg(obj);
-    obj->Unlink();
+    UnlinkWithOwned(obj);
     if (TGroupObjQz* group = obj->parent) {
         DelObjList(group->members, obj);
         if (writeGroup) {
@@ -42,6 +43,18 @@ void Detach(TObjQz* obj, bool writeGroup)
         }
     }
     obj->ListRemove();
+}
+
+// Back in name order after its name changed (the table list keeps its own).
+void Resort(TObjQz* obj)
+{
+    if (!obj->owner || !obj->owner->fTypeList || ListKindOf(obj->kind) == 1) return;
+    ObjListHdl list = GetObjListe(obj->owner->fTypeList, obj->kind);
+    if (!list || !IsInList(list, obj)) return;
+    DelObjList(list, obj);
+    int32_t pos = 1;
+    SearchInd_Obj(list, obj->name, &pos);
+    if (AddSortedObjList(&list, obj, pos - 1) == 0) obj->owner->fTypeList->lists[ListKindOf(obj->kind) - 1] = list;
 }
 
 void PutBackInList(TObjQz* obj)
@@ -58,21 +71,43 @@ void PutBackInList(TObjQz* obj)
     }
 }
 
-// Links the object's contents name again, as when its document was read.
-void Reparse(TObjQz* obj)
+std::vector<TObjQz*> Listed(ObjListHdl list)
 {
-    while (obj->uses && obj->uses->Size() > 0) XDelRef(obj, obj->uses->At(0));
-    obj->SetFlag(kFlagParsed, false);
-    obj->Parse();
-    // A menu's links are recorded by the bars that hold it.
-    for (int32_t i = 0; obj->kind == 6 && obj->usedBy && i < obj->usedBy->Size(); ++i) {
-        TObjQz* bar = obj->usedBy->At(i);
-        bar->SetFlag(kFlagParsed, false);
-        bar->Parse();
-    }
+    std::vector<TObjQz*> out;
+    for (int32_t i = 0; list && i < list->Size(); ++i) out.push_back(list->At(i));
+    return out;
+}
+
+// A list back to the entries it had (made when it had none).
+void SetEntries(ObjListHdl* list, const std::vector<TObjQz*>& entries)
+{
+    if (!*list && entries.empty()) return;
+    if (!*list && NewObjList(list, 10) != 0) return;
+    SetObjListEntries(*list, entries.data(), int32_t(entries.size()));
+}
+
+void UnlinkList(ObjListHdl list)
+{
+    for (int32_t i = 0; list && i < list->Size(); ++i) UnlinkWithOwned(list->At(i));
 }
 
 }  // namespace
+
+void UnlinkWithOwned(TObjQz* obj)
+{
+    if (!obj) return;
+    obj->Unlink();
+    if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
+        UnlinkWithOwned(table->method);
+        UnlinkList(table->forms);
+        UnlinkList(table->balloons);
+    } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
+        UnlinkWithOwned(form->formMethod);
+        UnlinkList(form->objMethods);
+    } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
+        UnlinkList(method->locals);
+    }
+}
 
 TransferSession* CurrentTransferSession() { return gCurrent; }
 
@@ -103,11 +138,20 @@ void TransferSession::NoteReplaced(TObjQz* obj)
     if (!fOpen || !obj) return;
     for (const Replaced& r : fReplaced)
         if (r.obj == obj) return;
-    Replaced r{obj, {}, {}};
+    Replaced r{obj, {}, {}, obj->id, {}, 0, {}};
     std::memcpy(r.name, obj->name, sizeof r.name);
     if (auto* style = dynamic_cast<TStyleObjQz*>(obj)) std::memcpy(r.description, style->description, sizeof r.description);
+    if (auto* field = dynamic_cast<TCritObjQz*>(obj)) {
+        r.words[0] = field->typeWord, r.words[1] = field->length, r.words[2] = field->third;
+        r.fieldNumber = field->fieldNumber;
+    } else if (auto* sub = dynamic_cast<TFileObjQz*>(obj)) {
+        r.fieldNumber = sub->fieldNumber;
+    } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
+        r.words[0] = form->formMethodId, r.words[1] = form->mbarNumber, r.words[2] = form->formResId;
+    }
     try {
-        fReplaced.push_back(r);
+        for (int32_t i = 0; obj->uses && i < obj->uses->Size(); ++i) r.uses.push_back(obj->uses->At(i));
+        fReplaced.push_back(std::move(r));
     } catch (const std::bad_alloc&) {
     }
 }
@@ -121,6 +165,84 @@ void TransferSession::Retire(TObjQz* obj)
         // Kept nowhere: it leaves now, whatever becomes of the transfer.
         obj->Dispose();
     }
+}
+
+void TransferSession::NoteTable(TObjQz* owner)
+{
+    if (!fOpen || !owner || !fBefore.count(owner)) return;
+    for (const TableState& t : fTables)
+        if (t.owner == owner) return;
+    auto* table = dynamic_cast<TFileObjQz*>(owner);
+    auto note = [&](TObjQz* obj, std::vector<TObjQz*> block) {
+        auto* t = dynamic_cast<TFileObjQz*>(obj);
+        fTables.push_back({obj, std::move(block), Listed(obj->members), t ? Listed(t->forms) : std::vector<TObjQz*>{},
+                           t ? t->method : nullptr, t ? t->methodId : int16_t(0)});
+    };
+    try {
+        std::vector<TObjQz*> block = table && table->kind == 1 ? tables::BlockOf(table) : std::vector<TObjQz*>{};
+        note(owner, block);
+        NoteReplaced(owner);
+        for (TObjQz* member : Listed(owner->members)) NoteReplaced(member);
+        for (TObjQz* entry : block) {
+            NoteReplaced(entry);
+            if (entry->kind == 29) note(entry, {});
+        }
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void TransferSession::NoteJoin(TObjQz* group, TObjQz* member)
+{
+    (void)group;
+    if (!fOpen || !member || !fBefore.count(member)) return;
+    for (const Join& j : fJoins)
+        if (j.member == member) return;
+    try {
+        fJoins.push_back({member, member->parent, member->level, member->flags});
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void TransferSession::Dropped(TObjQz* obj)
+{
+    try {
+        fDropped.push_back(obj);
+    } catch (const std::bad_alloc&) {
+        UnlinkWithOwned(obj);
+        obj->Dispose();
+    }
+}
+
+void TransferSession::RestoreTable(const TableState& state)
+{
+    TObjQz* owner = state.owner;
+    auto* table = dynamic_cast<TFileObjQz*>(owner);
+    if (table && table->kind == 1) tables::SetBlock(table, state.block);
+    // Members a mover took out of their kind's list go back (a table's
+    // come back with its block).
+    if (!table)
+        for (TObjQz* member : state.members)
+            if (ObjListHdl list = member->owner ? GetObjListe(member->owner->fTypeList, member->kind) : nullptr;
+                list && !IsInList(list, member)) {
+                int32_t pos = 1;
+                SearchInd_Obj(list, member->name, &pos);
+                if (AddSortedObjList(&list, member, pos - 1) == 0)
+                    member->owner->fTypeList->lists[ListKindOf(member->kind) - 1] = list;
+            }
+    SetEntries(&owner->members, state.members);
+    if (!table) return;
+    for (TObjQz* form : Listed(table->forms))
+        if (std::find(state.forms.begin(), state.forms.end(), form) == state.forms.end()) {
+            UnlinkWithOwned(form);
+            form->Dispose();
+        }
+    SetEntries(&table->forms, state.forms);
+    if (table->method != state.method) {
+        UnlinkWithOwned(table->method);
+        if (table->method) table->method->Dispose();
+        table->method = state.method;
+    }
+    table->methodId = state.methodId;
 }
 
 int16_t TransferSession::Commit()
@@ -137,6 +259,9 @@ int16_t TransferSession::Commit()
     fCompanion.Finish();
     for (TObjQz* obj : fRetired) obj->Dispose();
     fRetired.clear();
+    for (TObjQz* obj : fDropped) UnlinkWithOwned(obj);
+    for (TObjQz* obj : fDropped) obj->Dispose();
+    fDropped.clear();
     End();
     return 0;
 }
@@ -144,23 +269,53 @@ int16_t TransferSession::Commit()
 void TransferSession::RollBack()
 {
     if (!fOpen) return;
-    // The objects the transfer made go, those it retired come back.
+    // The objects the transfer made go, those it retired come back. Every
+    // one leaves the links before any is freed: a table frees its method
+    // and balloons, which its fields may still name.
     std::vector<TObjQz*> made;
     EachListed(fDest, [&](TObjQz* obj) {
         if (!fBefore.count(obj)) made.push_back(obj);
     });
-    for (TObjQz* obj : made) {
-        Detach(obj, false);
-        obj->Dispose();
+    for (auto it = fTables.rbegin(); it != fTables.rend(); ++it) RestoreTable(*it);
+    for (auto it = fJoins.rbegin(); it != fJoins.rend(); ++it) {
+        TObjQz* member = it->member;
+        if (member->parent) DelObjList(member->parent->members, member);
+        member->parent = it->parent;
+        member->level = it->level;
+        member->flags = it->flags;
+        if (it->parent && !IsInList(it->parent->members, member)) AddObjList(&it->parent->members, member);
     }
+    fJoins.clear();
+    fTables.clear();
+    fDropped.clear();
+    for (TObjQz* obj : made) Detach(obj, false);
+    for (TObjQz* obj : made) obj->Dispose();
     for (TObjQz* obj : fRetired) PutBackInList(obj);
     fRetired.clear();
     fStore.Drop();
     fCompanion.Abandon();
     for (Replaced& r : fReplaced) {
+        const bool renamed = std::memcmp(r.obj->name, r.name, size_t(r.name[0]) + 1) != 0;
         std::memcpy(r.obj->name, r.name, sizeof r.name);
+        if (renamed) Resort(r.obj);
         if (auto* style = dynamic_cast<TStyleObjQz*>(r.obj)) std::memcpy(style->description, r.description, sizeof r.description);
-        Reparse(r.obj);
+        if (r.obj->id != r.id) {
+            r.obj->id = r.id;
+            NoteObjIdChanged();
+        }
+        if (auto* field = dynamic_cast<TCritObjQz*>(r.obj)) {
+            field->typeWord = r.words[0], field->length = r.words[1], field->third = r.words[2];
+            field->fieldNumber = r.fieldNumber;
+        } else if (auto* sub = dynamic_cast<TFileObjQz*>(r.obj)) {
+            sub->fieldNumber = r.fieldNumber;
+        } else if (auto* form = dynamic_cast<TLayoutObjQz*>(r.obj)) {
+            form->formMethodId = r.words[0], form->mbarNumber = r.words[1], form->formResId = r.words[2];
+        }
+    }
+    // Its links as they were when it was first overwritten.
+    for (Replaced& r : fReplaced) {
+        while (r.obj->uses && r.obj->uses->Size() > 0) XDelRef(r.obj, r.obj->uses->At(0));
+        for (TObjQz* used : r.uses) XRef(r.obj, used);
     }
     End();
 }
@@ -168,6 +323,8 @@ void TransferSession::RollBack()
 void TransferSession::End()
 {
     fReplaced.clear();
+    fTables.clear();
+    fDropped.clear();
     fBefore.clear();
     fOpen = false;
     if (gCurrent == this) gCurrent = nullptr;
@@ -193,6 +350,37 @@ void RetireObj(TObjQz* obj)
     }
     Detach(obj, true);
     obj->Dispose();
+}
+
+void NoteChangedTable(TObjQz* owner)
+{
+    if (TransferSession* s = CurrentTransferSession()) s->NoteTable(owner);
+}
+
+void DropObjs(const std::vector<TObjQz*>& objs)
+{
+    TransferSession* s = CurrentTransferSession();
+    for (TObjQz* obj : objs) {
+        if (s) {
+            s->Dropped(obj);
+            continue;
+        }
+        UnlinkWithOwned(obj);
+    }
+    if (!s)
+        for (TObjQz* obj : objs) obj->Dispose();
+}
+
+void RenameObj(TObjQz* obj, const unsigned char* name)
+{
+    NoteReplacedObj(obj);
+    obj->SetName(name);
+    Resort(obj);
+}
+
+void NoteGroupJoinInSession(TObjQz* group, TObjQz* member)
+{
+    if (TransferSession* s = CurrentTransferSession()) s->NoteJoin(group, member);
 }
 
 }  // namespace transfer

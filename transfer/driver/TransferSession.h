@@ -14,6 +14,7 @@
 #include "resources/StoreBracket.h"
 #include "transfer/driver/CompanionJournal.h"
 
+class TGroupObjQz;
 class TMainDoc;
 class TObjQz;
 
@@ -36,6 +37,18 @@ public:
     // let go of it first): freed when the transfer lands, put back in its
     // list when it does not.
     void Retire(TObjQz* obj);
+    // An object of the destination (a table, a package) whose members a
+    // mover is about to change (a table's forms and method too): as it
+    // stands now it comes back on a roll-back. A table's entries of the
+    // table list and each one's name, id and definition words are noted
+    // as well.
+    void NoteTable(TObjQz* owner);
+    // Members a mover took out of a noted table: disposed when the transfer
+    // lands, back in their table when it does not.
+    void Dropped(TObjQz* obj);
+    // An object of the destination about to join `group`: back in its own
+    // group (or none) on a roll-back.
+    void NoteJoin(TObjQz* group, TObjQz* member);
     // 0, or the error of the write that failed; then everything is taken
     // back.
     int16_t Commit();
@@ -52,9 +65,31 @@ private:
         TObjQz* obj;
         unsigned char name[34];
         unsigned char description[81];
+        int16_t id;
+        int16_t words[3];  // a field's type word, length and third word
+        int16_t fieldNumber;
+        std::vector<TObjQz*> uses;
     };
     std::vector<Replaced> fReplaced;
     std::vector<TObjQz*> fRetired;
+    struct TableState {
+        TObjQz* owner;
+        std::vector<TObjQz*> block;    // its entries of the table list, in order
+        std::vector<TObjQz*> members;
+        std::vector<TObjQz*> forms;
+        TObjQz* method;
+        int16_t methodId;
+    };
+    std::vector<TableState> fTables;
+    std::vector<TObjQz*> fDropped;
+    struct Join {
+        TObjQz* member;
+        TGroupObjQz* parent;
+        uint8_t level;
+        int16_t flags;
+    };
+    std::vector<Join> fJoins;
+    void RestoreTable(const TableState& state);
     bool fOpen = false;
 };
 
@@ -66,5 +101,16 @@ int16_t NoteCompanionChange(uint32_t type, int16_t id);
 void NoteReplacedObj(TObjQz* obj);
 // Takes `obj` out of its document for good (Retire, or freed now).
 void RetireObj(TObjQz* obj);
+// NoteTable and Dropped of the current session; without one the dropped
+// objects leave at once.
+void NoteChangedTable(TObjQz* owner);
+void DropObjs(const std::vector<TObjQz*>& objs);
+// TransferSession::NoteJoin of the current session.
+void NoteGroupJoinInSession(TObjQz* group, TObjQz* member);
+// `obj` renamed: put back in name order in its kind's list.
+void RenameObj(TObjQz* obj, const unsigned char* name);
+// Takes an object and those it owns (a table's method, forms and field
+// balloons; a form's methods; a method's locals) out of the links.
+void UnlinkWithOwned(TObjQz* obj);
 
 }  // namespace transfer

@@ -4,6 +4,7 @@
 
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjKinds.h"
+#include "design/plugins/PlugInLookup.h"
 #include "transfer/conflicts/Conflicts.h"
 
 namespace transfer {
@@ -67,6 +68,11 @@ int16_t GetDestObj(C_ListHdl list, TMainDoc* source, TMainDoc* dest, TObjQz* obj
 {
     (void)source, (void)dest;
     *out = list && obj ? RecordDest(list, obj) : nullptr;
+    // A package's routine is the routine of that number of its package's
+    // counterpart.
+    if (!*out && obj && obj->kind == 7 && obj->GetOwnerObj() && obj->GetOwnerObj()->kind == 7)
+        if (TObjQz* package = RecordDest(list, obj->GetOwnerObj()))
+            *out = PackageRoutine(dynamic_cast<TPackagesObjQz*>(package), obj->id);
     return 0;
 }
 

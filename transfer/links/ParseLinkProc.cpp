@@ -14,7 +14,9 @@
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/plugins/PlugInLookup.h"
 #include "forms/calc/Operands.h"
+#include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -116,7 +118,7 @@ struct LinkWalk {
     bool Literal(const champoper& t, champoper* out);
     bool Field(const champoper& t, champoper* out);
     void Variable(const champoper& t);
-    void PlugIn(const champoper& t);
+    bool PlugIn(const champoper& t, champoper* out);
 };
 
 TObjQz* BarBySlot(TMainDoc* doc, int64_t slot)
@@ -256,18 +258,22 @@ void LinkWalk::Variable(const champoper& t)
     Depend(var);
 }
 
-void LinkWalk::PlugIn(const champoper& t)
+bool LinkWalk::PlugIn(const champoper& t, champoper* out)
 {
     unsigned char name[256];
     int16_t bundle = 0, routine = 0;
-    if (GetExtProcIndex(name, t.Text(2), &bundle, &routine)) {
+    const bool numbered = GetExtProcIndex(name, t.Text(2), &bundle, &routine);
+    // The call names its package by id; `bundle` is then its routine list.
+    const int16_t packageId = numbered ? platform::ReadBES16(t.Text(2) + 2) : 0;
+    TPackagesObjQz* package = nullptr;
+    if (numbered) {
         unsigned char text[256];
         const int16_t saved = platform::CurResFile();
         if (src->fRsrFile != -1) platform::UseResFile(src->fRsrFile);
         platform::GetIndString(text, bundle, routine);
         // The routine's parameter list is the source's, read while its file is current.
         std::vector<std::pair<int16_t, int16_t>> kinds;
-        if (gPlugInParamKinds) kinds = gPlugInParamKinds(bundle, routine);
+        if (gPlugInParamKinds) kinds = gPlugInParamKinds(packageId, routine);
         platform::UseResFile(saved);
         // The routine's name stops at its parameters or its result.
         int n = 0;
@@ -275,13 +281,23 @@ void LinkWalk::PlugIn(const champoper& t)
         text[0] = uint8_t(n);
         PCopy(name, text, 255);
         Track(0, kinds);
+        package = CalledPackage(src, t.Text(2));
     }
     TObjQz* found = SearchObj_Name(src, 8, name);
+    if (!found && package) found = PackageRoutine(package, routine);
     if (!found) found = Search_Package(src, name);
     TObjQz* target = Dest(found);
     Depend(target);
-    if (target && target->kind == 8 && target->GetOwnerObj() && target->GetOwnerObj()->kind == 7)
-        Depend(target->GetOwnerObj());
+    TObjQz* destPackage = target && target->kind == 7 ? (target->GetOwnerObj() ? target->GetOwnerObj() : target) : nullptr;
+    if (destPackage && destPackage != target) Depend(destPackage);
+    // The call names its package by id: the copy's, when it took another.
+    if (!numbered || !destPackage || destPackage->id == packageId) return false;
+    unsigned char data[256];
+    PCopy(data, t.Text(2), 255);
+    platform::WriteBE16(data + 2, uint16_t(destPackage->id));
+    *out = t;
+    out->SetText(2, data);
+    return true;
 }
 
 bool LinkWalk::Token(const champoper& t, champoper* out)
@@ -324,7 +340,7 @@ bool LinkWalk::Token(const champoper& t, champoper* out)
         out->SetText(2, name);
         return true;
     }
-    case 22: PlugIn(t); return false;
+    case 22: return PlugIn(t, out);
     case 36: {
         unsigned char name[256], value[256];
         {

@@ -24,8 +24,9 @@ namespace transfer {
 int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, TMainDoc* source, C_ListHdl list);
 
 // The (parameter number, object kind) pairs of plug-in routine `routine`
-// of the package whose bundle is `bundle`; none until set.
-using PlugInParamKinds = std::vector<std::pair<int16_t, int16_t>> (*)(int16_t bundle, int16_t routine);
+// of the package of id `package` (its parameter list 'EPRM' has that id);
+// none until set.
+using PlugInParamKinds = std::vector<std::pair<int16_t, int16_t>> (*)(int16_t package, int16_t routine);
 void SetPlugInParamKinds(PlugInParamKinds kinds);
 
 }  // namespace transfer

@@ -1,7 +1,9 @@
 #include "transfer/CurrentFiles.h"
 #include "transfer/movers/MoverSupport.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "app/documents/MainDoc.h"
 #include "design/links/XRef.h"
@@ -11,6 +13,7 @@
 #include "platform/files/FileSpec.h"
 #include "resources/ResourceApi.h"
 #include "transfer/driver/TransferSession.h"
+#include "transfer/remap/NewResIds.h"
 
 namespace transfer {
 
@@ -115,6 +118,83 @@ int16_t ReplaceOwnResource(TMainDoc* source, TMainDoc* dest, uint32_t type, int1
     if ((err = CommitNoMap(dest)) != 0) return err;
     ClearDependencies(target);
     return 0;
+}
+
+bool StoreBytes(TMainDoc* doc, uint32_t type, int16_t id, std::vector<uint8_t>* out, int16_t* err)
+{
+    *err = 0;
+    UsingStore store(doc->fResFile);
+    platform::Handle h = xget1res(type, id);
+    if (!h) {
+        if (reserr == platform::memFullErr) *err = platform::memFullErr;
+        return false;
+    }
+    try {
+        const auto* p = reinterpret_cast<const uint8_t*>(*h);
+        out->assign(p, p + platform::GetHandleSize(h));
+    } catch (const std::bad_alloc&) {
+        *err = platform::memFullErr;
+        return false;
+    }
+    return true;
+}
+
+bool HasStoreRes(TMainDoc* doc, uint32_t type, int16_t id)
+{
+    UsingStore store(doc->fResFile);
+    return xhas1res(type, id);
+}
+
+int16_t PutStoreBytes(TMainDoc* dest, uint32_t type, int16_t id, const std::vector<uint8_t>& bytes,
+                      const unsigned char* name)
+{
+    platform::Handle h = platform::NewHandle(platform::Size(bytes.size()));
+    if (!h) return platform::memFullErr;
+    if (!bytes.empty()) std::memcpy(*h, bytes.data(), bytes.size());
+    if (HasStoreRes(dest, type, id)) return ReplaceStoreRes(dest, h, type, id);
+    return AddStoreRes(dest, h, type, id, name && name[0] ? name : nullptr);
+}
+
+int16_t RemoveStoreRes(TMainDoc* dest, uint32_t type, int16_t id)
+{
+    if (!HasStoreRes(dest, type, id)) return 0;
+    UsingStore store(dest->fResFile);
+    return rmveresbyid(type, id, true) ? 0 : StoreError();
+}
+
+int16_t CopyStoreResAs(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t sourceId, int16_t destId)
+{
+    int16_t err = 0;
+    platform::Handle h = CopyStoreRes(source, type, sourceId, &err);
+    if (!h) return err;
+    unsigned char name[256] = {0};
+    {
+        UsingStore store(source->fResFile);
+        if (!xgetresname(type, sourceId, name, false)) name[0] = 0;
+    }
+    return AddStoreRes(dest, h, type, destId, name[0] ? name : nullptr);
+}
+
+int16_t NewMappedStoreId(TMainDoc* dest, uint32_t type, int16_t oldId, int16_t* newId)
+{
+    UsingStore store(dest->fResFile);
+    return NewStoreResId(type, oldId, newId);
+}
+
+void ChosenName(const unsigned char* name, const TObjQz* obj, size_t maxLen, unsigned char* out)
+{
+    const unsigned char* given = name && name[0] ? name : obj->name;
+    const size_t n = std::min<size_t>(given[0], maxLen);
+    std::memmove(out + 1, given + 1, n);
+    out[0] = uint8_t(n);
+}
+
+void PutFixedName(uint8_t* field, size_t room, const unsigned char* name)
+{
+    std::memset(field, 0, room);
+    const size_t n = std::min<size_t>(name[0], room - 1);
+    field[0] = uint8_t(n);
+    std::memcpy(field + 1, name + 1, n);
 }
 
 }  // namespace transfer

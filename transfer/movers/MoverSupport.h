@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/core/MacTypes.h"
 
@@ -48,5 +49,26 @@ platform::Handle CopyWithRoom(TMainDoc* source, TMainDoc* dest, uint32_t type, i
 // sourceId), with room for it, in place of `target`'s (type, target's
 // id), committed; then `target`'s dependencies go.
 int16_t ReplaceOwnResource(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t sourceId, TObjQz* target);
+
+// The bytes of (type, id) of a document's store: false when missing (*err
+// 0) or when memory runs out (*err -108).
+bool StoreBytes(TMainDoc* doc, uint32_t type, int16_t id, std::vector<uint8_t>* out, int16_t* err);
+bool HasStoreRes(TMainDoc* doc, uint32_t type, int16_t id);
+// `bytes` as (type, id) of the destination's store: in place when there
+// (its name and attributes kept), else added under `name`.
+int16_t PutStoreBytes(TMainDoc* dest, uint32_t type, int16_t id, const std::vector<uint8_t>& bytes,
+                      const unsigned char* name = nullptr);
+// Removes (type, id) from the destination's store; nothing when missing.
+int16_t RemoveStoreRes(TMainDoc* dest, uint32_t type, int16_t id);
+// Copies the source's (type, sourceId), when there, as the destination's
+// (type, destId), its name along.
+int16_t CopyStoreResAs(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t sourceId, int16_t destId);
+// A new store id of `type` in the destination, recorded in the map of the
+// install under way (when there is one).
+int16_t NewMappedStoreId(TMainDoc* dest, uint32_t type, int16_t oldId, int16_t* newId);
+// `name`, or the object's when null or empty, cut to `maxLen` characters.
+void ChosenName(const unsigned char* name, const TObjQz* obj, size_t maxLen, unsigned char* out);
+// A stored name field of `room` bytes (length byte, text, zeros after).
+void PutFixedName(uint8_t* field, size_t room, const unsigned char* name);
 
 }  // namespace transfer

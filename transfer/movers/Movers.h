@@ -8,8 +8,10 @@
 // memory runs out or an object cannot be made, else the store's error.
 // Within a transfer the commits they ask for only mark (TransferSession).
 //
-// InstallMovers fills the design objects' transfer seam with them; the
-// movers of further kinds fill their own slots the same way.
+// InstallMovers fills the design objects' transfer seam with them and
+// with the movers of tables (TableMovers.h), choice lists (ListMovers.h),
+// pictures and style sheets (DataMovers.h), plug-ins (PlugInMovers.h) and
+// forms (FormMovers.h).
 #pragma once
 
 #include <cstdint>
@@ -53,6 +55,11 @@ int16_t ReplaceStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destO
 int16_t MoveStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
 int16_t MoveResQzStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const unsigned char* name, int16_t* row);
 int16_t ReplaceStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
+
+// Groups (23), components (32) and their folders (33): an empty member
+// list (a count of 0) of the kind's type under a group id free for all
+// three, named as the copy; -34 under 10,240 bytes free.
+int16_t MoveGroup(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);
 
 // Resources (20) are not copied: both answer 0.
 int16_t MoveResource(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName);

@@ -1,0 +1,80 @@
+// A form printed: its heading, then, with details, every page's preview
+// 30 points from the left, scaled down to fit the printable page and
+// started on a new page when it does not fit below what is printed.
+#include "design/forms/FormPrinting.h"
+
+#include <algorithm>
+
+#include "app/documents/Documentation.h"
+#include "app/documents/MainDoc.h"
+#include "design/forms/FormModelUse.h"
+#include "design/objects/OutputOptions.h"
+#include "platform/drawing/Rects.h"
+#include "platform/pictures/Pictures.h"
+#include "resources/ResourceApi.h"
+
+namespace {
+
+constexpr int16_t kMargin = 30;
+
+// `frame` scaled down, both sides alike, to at most width x height.
+platform::Rect FitWithin(const platform::Rect& frame, int32_t width, int32_t height)
+{
+    const int32_t w = frame.right - frame.left, h = frame.bottom - frame.top;
+    int32_t outW = w, outH = h;
+    if (w > width || h > height) {
+        // The smaller ratio, compared without rounding: width / w < height / h.
+        if (int64_t(width) * h < int64_t(height) * w) outW = width, outH = int32_t(int64_t(h) * width / w);
+        else outH = height, outW = int32_t(int64_t(w) * height / h);
+    }
+    return platform::Rect{0, 0, int16_t(std::max<int32_t>(outH, 0)), int16_t(std::max<int32_t>(outW, 0))};
+}
+
+}  // namespace
+
+platform::Rect PlaceFormPreview(const platform::Rect& page, int16_t current, int16_t topOfNewPage,
+                                const platform::Rect& frame, bool* newPage)
+{
+    const int32_t pageWidth = page.right - page.left - kMargin;
+    const int32_t bottom = page.bottom - kMargin;
+    platform::Rect r = FitWithin(frame, pageWidth, page.bottom - page.top - kMargin);
+    *newPage = current + (r.bottom - r.top) > bottom;
+    const int16_t top = *newPage ? topOfNewPage : current;
+    // What a new page's header takes is taken from the picture too: it
+    // never runs past the bottom margin.
+    if (top + (r.bottom - r.top) > bottom) r = FitWithin(r, pageWidth, std::max<int32_t>(bottom - top, 0));
+    platform::OffsetRect(&r, kMargin, top);
+    return r;
+}
+
+int16_t TLayoutObjQz::PrintObj(OutPutParmRec* options)
+{
+    const int16_t err = TObjQz::PrintObj(options);
+    const FormPreviewProc preview = GetFormPreviewProc();
+    if (err || !options || !options->contents || TstFlag(kFlagCiphered) || !preview || !owner) return err;
+    const int16_t saved = xcurres();
+    useres(owner->fResFile);
+    WithFormModel(this, [&](LayoutEditor& model) {
+        for (int16_t p = 1; p <= model.LastPage(); ++p) {
+            platform::Handle picture = preview(&model, p, false, true);
+            if (!picture) continue;
+            platform::Rect frame{};
+            platform::QDGetPictureBounds(picture, &frame);
+            bool newPage = false;
+            // The top a new page leaves: measured by turning it.
+            platform::Rect r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frame, &newPage);
+            if (newPage) {
+                owner->BreakPage();
+                r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frame, &newPage);
+            }
+            platform::DrawPicture(picture, &r);
+            P_CrtHeight = r.bottom;
+            platform::KillPicture(picture);
+        }
+        return true;
+    });
+    useres(saved);
+    const unsigned char empty[1] = {0};
+    PrintNewLine(empty, 0);
+    return 0;
+}

@@ -1,0 +1,363 @@
+// Form objects drawn alone, each compared pixel for pixel with the same
+// shapes drawn by the platform's calls: rounded rectangles' corners,
+// matrices' dividers, plain frames and lines.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "forms/drawing/ObjectDrawing.h"
+#include "forms/listbox/ListBox.h"
+#include "forms/model/LayoutEditor.h"
+#include "forms/objects/EditableObjects.h"
+#include "forms/objects/FormModelHooks.h"
+#include "forms/objects/FormObjects.h"
+#include "looks/LookManager.h"
+#include "looks/LookServices.h"
+#include "looks/VIHandler.h"
+#include "platform/drawing/Patterns.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/pictures/Pictures.h"
+#include "platform/resfiles/Resources.h"
+#include "resources/caches/APictArray.h"
+#include "tests/forms/DrawnPage.h"
+#include "toolbox/drawing/VLookHandler.h"
+#include "toolbox/drawing/VPainter.h"
+#include "toolbox/foundation/VStr.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr int16_t kSide = 60;
+
+template <class T>
+std::unique_ptr<T> Shape(const Rect& r, bool fill, bool frame)
+{
+    auto o = std::make_unique<T>(nullptr);
+    o->bounds[0] = r.top, o->bounds[1] = r.left, o->bounds[2] = r.bottom, o->bounds[3] = r.right;
+    o->foreColor = 0x000000;
+    o->backColor = 0xFFFFFF;
+    o->penWidth = o->penHeight = 1;
+    o->hasFillPattern = fill ? 1 : 0;
+    o->hasPenPattern = frame ? 1 : 0;
+    std::memset(o->penPattern, 0xFF, 8);
+    std::memset(o->fillPattern, 0xFF, 8);
+    return o;
+}
+
+TEST(ObjectDrawing, ShapesAsThePlatformDrawsThem)
+{
+    drawntest::Page page(kSide, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 45, 35};  // 30 wide
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<LayoutObject>()> make;
+        std::function<void()> expected;
+    };
+    const Case cases[] = {
+        {"a rounded rectangle filled and framed", [&] { return Shape<RoundRectObject>(r, true, true); },
+         [&] {
+             PaintRoundRect(&r, 15, 15);
+             FrameRoundRect(&r, 10, 10);
+         }},
+        {"a rounded rectangle framed only", [&] { return Shape<RoundRectObject>(r, false, true); },
+         [&] { FrameRoundRect(&r, 10, 10); }},
+        {"a rectangle framed", [&] { return Shape<RectObject>(r, false, true); }, [&] { FrameRect(&r); }},
+        {"a rectangle without pen or fill", [&] { return Shape<RectObject>(r, false, false); }, [] {}},
+        {"a matrix of three columns",
+         [&] {
+             auto m = Shape<MatrixObject>(r, false, true);
+             m->columnCount = 3, m->rowCount = 1;
+             return m;
+         },
+         [&] {
+             FrameRect(&r);
+             for (int16_t x : {15, 25}) MoveTo(x, r.top), LineTo(x, int16_t(r.bottom - 1));
+         }},
+        {"a matrix of one cell",
+         [&] {
+             auto m = Shape<MatrixObject>(r, false, true);
+             m->columnCount = 1, m->rowCount = 1;
+             return m;
+         },
+         [&] { FrameRect(&r); }},
+        {"a matrix of two rows",
+         [&] {
+             auto m = Shape<MatrixObject>(r, false, true);
+             m->columnCount = 1, m->rowCount = 2;
+             return m;
+         },
+         [&] {
+             FrameRect(&r);
+             MoveTo(r.left, 25), LineTo(int16_t(r.right - 1), 25);
+         }},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<LayoutObject> o = c.make();
+        const auto drawn = page.Drawn([&] { o->DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn(c.expected);
+        EXPECT_EQ(page.Differ(drawn, expected), "") << c.what;
+    }
+    // Moved by (dh, dv): the same frame further on.
+    auto moved = Shape<RectObject>(r, false, true);
+    Rect shifted = r;
+    OffsetRect(&shifted, 7, 3);
+    EXPECT_EQ(page.Differ(page.Drawn([&] { moved->DrawObject(nullptr, 7, 3); }),
+                          page.Drawn([&] { FrameRect(&shifted); })),
+              "");
+}
+
+}  // namespace
+
+namespace {
+
+std::string Text(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); }
+
+void SetP(unsigned char* out, const std::string& s)
+{
+    out[0] = uint8_t(s.size());
+    std::memcpy(out + 1, s.data(), s.size());
+}
+
+TEST(ObjectDrawing, AVariablesTitleByDrawingMode)
+{
+    const int16_t app = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(app, 0);
+    InstallFormModelHooks();
+    LayoutEditor model(1, 0, 0);
+    struct Case {
+        const char* stored;
+        int16_t mode;
+        bool inModel;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Print", 0, true, "Print"},
+        {"Print", kDrawNames, true, "bPrint"},
+        {":1010,2", kDrawResolved, true, "Outline"},
+        {":1010,2", 0, true, ":1010,2"},
+        {":1010,9", kDrawResolved, true, ":1010,9"},  // a missing item stays as written
+        {":1010,2", kDrawResolved, false, ":1010,2"},  // outside a form model, as stored
+    };
+    const int16_t saved = varDrawingMode;
+    for (const Case& c : cases) {
+        VarObject button(c.inModel ? &model : nullptr);
+        unsigned char p[256];
+        SetP(p, c.stored);
+        button.SetDisplayFormat(p);
+        SetP(p, "bPrint");
+        button.SetVarName(p);
+        varDrawingMode = c.mode;
+        unsigned char out[256];
+        button.GetVarTexte(out);
+        EXPECT_EQ(Text(out), c.shown) << c.stored << " in mode " << c.mode;
+    }
+    varDrawingMode = saved;
+    ResetFormModelHooks();
+    CloseResFile(app);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, ButtonsArePaintedAsTheirLooksPaintThem)
+{
+    VPainter::Init();
+    InstallFormModelHooks();
+    drawntest::Page page(kSide, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{2, 3, 22, 57};
+    unsigned char title[] = "\x02OK";
+    VStr<255> text;
+    text.FromPString(title, kCharSetMac);
+    for (int16_t look : {1, 2, 4}) {
+        LayoutEditor model(1, 0, 0);
+        model.fLookHandler = VI_Manager::GetHandler(look);
+        VarObject button(&model);
+        button.bounds[0] = r.top, button.bounds[1] = r.left, button.bounds[2] = r.bottom, button.bounds[3] = r.right;
+        button.SetSousType(2, true);
+        button.SetDisplayFormat(title);
+        const auto drawn = page.Drawn([&] { button.DrawObject(&model, 0, 0); });
+        const auto painted = page.Drawn([&] {
+            GrafPtr port = nullptr;
+            GetPort(&port);
+            auto* world = reinterpret_cast<GWorldPtr>(port);
+            VPainter painter(world, false);
+            painter.SetLook(look);
+            painter.BeginPaint(world);
+            GetLookHandler(look)->Paint(&painter, kPaintPushButton, kStatusNormal, 3, 2, 54, 20, &text, nullptr);
+            painter.EndPaint();
+        });
+        EXPECT_EQ(page.Differ(drawn, painted), "") << "look " << look;
+    }
+    ResetFormModelHooks();
+    ResetLookHandlers();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, AListBoxIsItsFrameWithTheColumnTitlesInAHeaderRow)
+{
+    drawntest::Page page(kSide * 2, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 55, 105};  // 100 wide
+    struct Case {
+        std::vector<std::string> titles;
+    };
+    const Case cases[] = {{{}}, {{"Product"}}, {{"Product", "Qty"}}, {{"A", "", "C"}}};
+    for (const Case& c : cases) {
+        VLayoutGrid grid(nullptr);
+        grid.bounds[0] = r.top, grid.bounds[1] = r.left, grid.bounds[2] = r.bottom, grid.bounds[3] = r.right;
+        for (const std::string& t : c.titles) {
+            grid.AddColumn();
+            unsigned char p[256];
+            SetP(p, t);
+            grid.GetGridView().GetColumnHeader(grid.GetGridColumnCount())->SetTitle(p);
+        }
+        const auto drawn = page.Drawn([&] { grid.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            myTextFont(0);
+            TextSize(0);
+            TextFace(0);
+            FontInfo fi{};
+            GetFontInfo(&fi);
+            FrameRect(&r);
+            const int16_t header = int16_t(r.top + fi.ascent + fi.descent + fi.leading + 4);
+            MoveTo(r.left, header), LineTo(int16_t(r.right - 1), header);
+            const int n = int(c.titles.size());
+            for (int i = 0; i < n; ++i) {
+                const int16_t left = int16_t(r.left + 100 * i / n);
+                if (i > 0) MoveTo(left, r.top), LineTo(left, int16_t(r.bottom - 1));
+                const Rect cell{r.top, left, header, int16_t(r.left + 100 * (i + 1) / n)};
+                ClipRect(&cell);
+                MoveTo(int16_t(left + 3), int16_t(r.top + 2 + fi.ascent));
+                DrawText(c.titles[size_t(i)].data(), 0, int16_t(c.titles[size_t(i)].size()));
+                const Rect all{0, 0, kSide, int16_t(kSide * 2)};
+                ClipRect(&all);
+            }
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << c.titles.size() << " columns";
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, PicturesMissingOrGivenByTheApplication)
+{
+    const int16_t app = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(app, 0);
+    drawntest::Page page(kSide * 2, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{10, 10, 40, 110};
+    auto place = [&](LayoutObject* o) {
+        o->bounds[0] = r.top, o->bounds[1] = r.left, o->bounds[2] = r.bottom, o->bounds[3] = r.right;
+        o->foreColor = 0x000000, o->backColor = 0xFFFFFF;
+    };
+    auto frame = [&] {
+        ForeColor(blackColor);
+        PenNormal();
+        FrameRect(&r);
+    };
+    // A picture object without picture: a grey 9-pixel cross at its corner
+    // (the part inside it) and a black frame; with a look style nothing.
+    {
+        ImageObject none(nullptr);
+        place(&none);
+        const auto drawn = page.Drawn([&] { none.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            const RGBColor grey{0x8080, 0x8080, 0x8080};
+            RGBForeColor(&grey);
+            MoveTo(r.left, r.top), LineTo(int16_t(r.left + 4), r.top);
+            MoveTo(r.left, r.top), LineTo(r.left, int16_t(r.top + 4));
+            frame();
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "no picture";
+        none.lookStyle = 1;
+        EXPECT_EQ(page.Differ(page.Drawn([&] { none.DrawObject(nullptr, 0, 0); }), page.Drawn([] {})), "")
+            << "no picture, a look style";
+    }
+    // A library picture the structure does not hold: item 1 of 679 in red,
+    // font 1 size 9, 4 pixels in, and a black frame.
+    {
+        LibraryImageObject missing(nullptr);
+        place(&missing);
+        missing.SetPictID(29999);
+        const auto drawn = page.Drawn([&] { missing.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            ClipRect(&r);
+            unsigned char text[256];
+            GetIndString(text, 679, 1);
+            ASSERT_GT(text[0], 0);
+            TextFont(1), TextSize(9), TextFace(normal);
+            ForeColor(redColor);
+            FontInfo fi{};
+            GetFontInfo(&fi);
+            MoveTo(int16_t(r.left + 4), int16_t(r.top + 4 + fi.ascent));
+            DrawString(text);
+            frame();
+            const Rect all{0, 0, kSide, int16_t(kSide * 2)};
+            ClipRect(&all);
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "missing library picture";
+        ResetStaticPicts();
+    }
+    // Chart and plug-in areas: the application's 'PICT' 6001 and 6015.
+    for (const auto& [kind, id] : {std::pair<int32_t, int16_t>{10, 6001}, {11, 6015}}) {
+        VarObject area(nullptr);
+        place(&area);
+        area.SetSousType(kind, true);
+        const auto drawn = page.Drawn([&] { area.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            Handle pict = GetPicture(id);
+            ASSERT_NE(pict, nullptr);
+            DrawPicture(pict, &r);
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "sub-type " << kind;
+    }
+    CloseResFile(app);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjectDrawing, ASubformShowsTheScrollBarsItsFlagsAsk)
+{
+    drawntest::Page page(kSide * 2, kSide * 2);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 60, 80};
+    struct Case {
+        uint8_t flags;
+        bool vertical, horizontal;
+    };
+    const Case cases[] = {{0x00, false, false}, {0x02, true, false}, {0x04, false, true}, {0x06, true, true}};
+    VI_Handler* plain = VI_Manager::GetHandler(0);
+    for (const Case& c : cases) {
+        SubFormObject subform(nullptr);
+        subform.bounds[0] = r.top, subform.bounds[1] = r.left, subform.bounds[2] = r.bottom, subform.bounds[3] = r.right;
+        subform.subformFlags = uint16_t(c.flags << 8);
+        const auto drawn = page.Drawn([&] { subform.DrawObject(nullptr, 0, 0); });
+        const auto expected = page.Drawn([&] {
+            FrameRect(&r);
+            if (c.vertical) plain->DrawFakeScrollBar(Rect{r.top, r.right, r.bottom, int16_t(r.right + 16)});
+            if (c.horizontal) plain->DrawFakeScrollBar(Rect{r.bottom, r.left, int16_t(r.bottom + 16), r.right});
+        });
+        EXPECT_EQ(page.Differ(drawn, expected), "") << "flags " << int(c.flags);
+    }
+    EXPECT_EQ(GetScrollBarSize(), 16);
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+// The form movers over the forms layer's seam: which walk an image goes
+// to, and a form's row, image and method copied into another table while
+// no walk is set (the image's bytes as they are, no object method moved).
+#include "design/transfer/TableRecords.h"
+#include "forms/walkers/FormObjectWalks.h"
+#include "platform/core/Memory.h"
+#include "tests/transfer/CopyFixture.h"
+#include "transfer/movers/FormMovers.h"
+
+namespace transfertest {
+namespace {
+
+using namespace tables;
+
+const char* kShop = R"(structure Shop
+table Orders
+  field Number longint
+  form Entry iff
+    field Number
+    method
+      comment "entry"
+  form Plain iff
+    field Number
+)";
+
+int gChunked = 0, gFlat = 0;
+
+class FormSeamTest : public CopyFixture {
+protected:
+    void TearDown() override
+    {
+        ResetFormObjectWalks();
+        CopyFixture::TearDown();
+    }
+};
+
+// 'FORM' or 'MROF' goes to the chunk walk, a first byte 13 to the flat
+// one, anything else (shorter than a tag too) is no form: 9001. Without
+// walks a form is taken as it is, nothing moved.
+TEST_F(FormSeamTest, AnImageGoesToItsWalkOrIsNoForm)
+{
+    struct Case {
+        std::string bytes;
+        int16_t result;
+        int chunked, flat;
+    };
+    const Case cases[] = {{"FORM\0\0\0\4", 0, 1, 0}, {"MROF\4\0\0\0", 0, 1, 0}, {"\x0d", 0, 0, 1},
+                          {"\x0d\1\2", 0, 0, 1},     {"FOR", 9001, 0, 0},       {"\x0c", 9001, 0, 0},
+                          {"", 9001, 0, 0},          {"form", 9001, 0, 0}};
+    for (const bool walks : {false, true}) {
+        if (walks) {
+            FormObjectWalks w;
+            w.moveChunked = [](platform::Handle, TMainDoc*, TMainDoc*, FormScriptMover move, std::vector<int16_t>* moved) {
+                ++gChunked;
+                moved->push_back(7);
+                return int16_t(move ? 0 : -1);
+            };
+            w.moveFlat = [](platform::Handle, TMainDoc*, TMainDoc*, FormScriptMover move, std::vector<int16_t>*) {
+                ++gFlat;
+                return int16_t(move ? 0 : -1);
+            };
+            SetFormObjectWalks(w);
+        }
+        for (const Case& c : cases) {
+            gChunked = gFlat = 0;
+            platform::Handle h = nullptr;
+            ASSERT_EQ(platform::PtrToHand(c.bytes.data(), &h, platform::Size(c.bytes.size())), 0);
+            std::vector<int16_t> moved;
+            EXPECT_EQ(transfer::MoveFormObject(h, &doc_, &dest_, &moved), c.result) << c.bytes << walks;
+            EXPECT_EQ(gChunked, walks ? c.chunked : 0) << c.bytes;
+            EXPECT_EQ(gFlat, walks ? c.flat : 0) << c.bytes;
+            EXPECT_EQ(moved.size(), size_t(walks ? c.chunked : 0)) << c.bytes;
+            platform::DisposeHandle(h);
+        }
+    }
+}
+
+// The source's row lands as the destination table's next one: new name,
+// form id and form method id, every other byte as it was; the default
+// input form mark follows its form; the image comes byte for byte; 'Look'
+// 128 is brought when the destination has none.
+TEST_F(FormSeamTest, AFormsRowImageAndMethodLandInTheTable)
+{
+    BuildPair(kShop, "structure Depot\ntable Stock\n  field Code longint\n  form Old iff\n    field Code\n");
+    ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("Look"), 128, Bytes(8, 0x3C)), 0);
+    ASSERT_EQ(transfer::CommitNoMap(&doc_), 0);
+    auto* orders = dynamic_cast<TFileObjQz*>(Src(1, "Orders"));
+    TObjQz* stock = Dst(1, "Stock");
+    ASSERT_NE(orders, nullptr);
+    ASSERT_NE(stock, nullptr);
+    TLayoutObjQz* entry = nullptr;
+    for (int32_t i = 0; orders->forms && i < orders->forms->Size(); ++i)
+        if (readtest::P(orders->forms->At(i)->name) == "Entry") entry = dynamic_cast<TLayoutObjQz*>(orders->forms->At(i));
+    ASSERT_NE(entry, nullptr);
+    auto table = [](TMainDoc* doc, TObjQz* t) {
+        const Bytes def = StoreRes(doc, FourCC("FIQz"), t->id);
+        return StoreRes(doc, FourCC("TFQz"), S16(def, kFormTableAt));
+    };
+    const Bytes from = table(&doc_, orders);
+    int32_t r = 0;
+    for (int32_t i = 1; i <= FormCount(from); ++i)
+        if (S16(from, FormRowAt(i) + kFormIdAt) == entry->formResId) r = i;
+    ASSERT_GT(r, 0);
+    // Entry is the source's default input form.
+    Bytes marked = from;
+    Put16(marked, kDefaultInputAt, int16_t(r));
+    ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("TFQz"), S16(StoreRes(&doc_, FourCC("FIQz"), orders->id), kFormTableAt), marked), 0);
+    ASSERT_EQ(transfer::CommitNoMap(&doc_), 0);
+    ASSERT_TRUE(StoreRes(&dest_, FourCC("Look"), 128).empty());
+
+    TObjQz* made = nullptr;
+    const unsigned char newName[] = "\x06" "Intake";
+    ASSERT_EQ(transfer::MoveLayOut(&doc_, &dest_, entry, stock, &made, newName), 0);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(readtest::P(made->name), "Intake");
+    const Bytes to = table(&dest_, stock);
+    ASSERT_EQ(FormCount(to), 2);
+    const size_t row = FormRowAt(2), source = FormRowAt(r);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&to[row + 1]), to[row]), "Intake");
+    const int16_t formId = S16(to, row + kFormIdAt), methodId = S16(to, row + kFormMethodAt);
+    EXPECT_EQ(formId, dynamic_cast<TLayoutObjQz*>(made)->formResId);
+    EXPECT_NE(methodId, 0);
+    EXPECT_NE(S16(from, source + kFormMethodAt), 0);
+    EXPECT_TRUE(std::equal(to.begin() + row + kFormIdAt + 2, to.begin() + row + kFormMethodAt,
+                           from.begin() + source + kFormIdAt + 2));
+    EXPECT_TRUE(std::equal(to.begin() + row + kFormMethodAt + 2, to.begin() + row + kFormRowSize,
+                           from.begin() + source + kFormMethodAt + 2));
+    EXPECT_EQ(S16(to, kDefaultInputAt), 2);
+    EXPECT_EQ(StoreRes(&dest_, FourCC("FOQz"), formId), StoreRes(&doc_, FourCC("FOQz"), entry->formResId));
+    const Bytes code = StoreRes(&doc_, FourCC("CCQz"), S16(from, source + kFormMethodAt));
+    EXPECT_FALSE(code.empty());
+    EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), methodId), code);
+    EXPECT_EQ(StoreRes(&dest_, FourCC("Look"), 128), Bytes(8, 0x3C));
+}
+
+}  // namespace
+}  // namespace transfertest
