@@ -7,6 +7,7 @@
 #include "app/appl/Preferences.h"
 #include "browser/CallPanes.h"
 #include "browser/dialogs/FilterDialog.h"
+#include "browser/dialogs/RenameDialog.h"
 #include "browser/dialogs/TriStateBox.h"
 #include "browser/editors/EditorPanes.h"
 #include "design/objects/ObjQz.h"
@@ -65,6 +66,7 @@ void InstallBrowserPanes()
     PaneHooks().updateFilters = DoUpdateFilters;
     RegisterListDefinitions();
     InstallTriStateBox();
+    InstallRenameDialog();
     SetPreviewScrollHook(PreviewClickScrolled);
     LongListHooks hooks = CurrentLongListHooks();
     hooks.getLevel = [](void* obj) -> int16_t { return obj ? static_cast<TObjQz*>(obj)->GetLevel() : 0; };

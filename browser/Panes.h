@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/appl/AppObjects.h"
 #include "app/longlist/LongList.h"
@@ -110,6 +111,14 @@ public:
     // Copies the selected rows' objects into `doc` (browser/TransferDrop.h);
     // option 1 brings what they use along.
     int16_t MoveQzObj(TDocument* doc, int16_t option) override;
+    // The component commands 110-115 over the selected rows
+    // (browser/TransferDrop.h hands them to the transfer layer).
+    virtual void M_New();
+    virtual void M_Properties();
+    virtual void M_Generate();
+    virtual void M_Delete();
+    virtual void M_Install();
+    virtual void M_UnInstall();
 
     virtual void SelectAll();
     virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);
@@ -126,6 +135,33 @@ public:
     virtual void EditDoc();
     virtual void DeleteObj();
     virtual void SeltoList();
+    // The text commands (browser/TRefPlaneText.cpp): the current row's
+    // object renamed (51); a text (76) or a command's calls (78) replaced
+    // in the selected objects; every row's literal texts moved into a
+    // string list (50) and back (77). Each answers 0 or an error the
+    // window is still to show.
+    virtual int16_t Replace();
+    virtual int16_t ReplaceTxt();
+    virtual int16_t ReplaceCmd();
+    virtual int16_t TxtToStr();
+    virtual int16_t StrToTxt();
+    // The naming commands only the main list offers (58, 59, 75).
+    virtual void Prefix() {}
+    virtual void Sel_Replace() {}
+    virtual void ScaleLayout() {}
+    // The group commands (browser/TRefPlaneGroups.cpp): an empty group
+    // (71), a group of the selected objects (70) or of those with what they
+    // use (72), the selected group taken apart (73); the selected rows
+    // dropped on row `cell` of `target`, a pane of the same document.
+    virtual void NewGroup();
+    virtual void MakeGroup();
+    virtual void FullGroup();
+    virtual void UnGroup();
+    virtual void GroupQzObj(::TPlan* target, int32_t cell);
+    // Make Group and Full Group: the group made of `objects` under the
+    // wait dialog (`waitCount` steps), then selected; a failure is shown.
+    void GroupAndSelect(TMainDoc* doc, const unsigned char* name, const std::vector<TObjQz*>& objects,
+                        bool takeFromGroups, int32_t waitCount);
     // Commands 10 (print) and 7 (export) on the rows (browser/output/).
     int16_t Output(bool print) override;
     virtual int16_t SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait);
@@ -198,10 +234,23 @@ public:
     void DeSelectPlane() override;
     void SelectPlane() override;
     void CopyList(platform::Handle list) override;
+    // A prefix put in front of the selected objects' names (58), a text
+    // replaced inside them (59), the selected forms scaled (75)
+    // (browser/TLstPlaneNames.cpp).
+    void Prefix() override;
+    void Sel_Replace() override;
+    void ScaleLayout() override;
     // Rows of another document dragged over the list make it the drop
-    // target (G_Plane), its list highlighted (grey when read-only).
+    // target (G_Plane), its list highlighted (grey when read-only); rows
+    // of the same document make the group row under the mouse the target
+    // (G_Cell), unless the drop would put a group inside itself.
     void DragCellSelect(bool on) override;
     bool DragCell(platform::Point globalWhere) override;
+    // The group row under the mouse highlighted as the target of rows of
+    // the same document (G_Cell), or the highlight taken away.
+    void DragRowSelect(bool on);
+    // The list scrolled one row up (-1) or down (1) during a drag.
+    void ScrollOneRow(int32_t step);
 
     virtual void DisableMenu();
     virtual void EnableMenu();
@@ -270,6 +319,8 @@ void DisplayText(TObjQz* obj, const unsigned char* text, unsigned char* out);
 
 // Set while a filter chosen from a pop-up is applied.
 extern bool G_Pop;
+// Set while the group row under dragged rows refuses them.
+extern bool G_SelfGroup;
 extern bool G_ObjInGroup;
 
 }  // namespace browser

@@ -290,13 +290,24 @@ bool TRefPlane::Click(Point where, int16_t clicks)
             // that accepts them are copied there. (A drop on a pane of the
             // same document is an ordinary click.)
             ::TPlan* target = G_Plane;
+            const int32_t targetRow = G_Cell;
             G_Plane = nullptr;
+            G_Cell = -1;
             TDocument* other = IsLivePane(target) && target->fWindow ? target->fWindow->fDoc : nullptr;
             if (other && other != fWindow->fDoc && !other->fReadOnly && clicked >= 0 && clicked < fList->rowCount) {
                 fSelChanged = false;
                 PostDrop(this, target, modifiers);
                 return true;
             }
+            // Rows dropped on a group row of the same document join it.
+            if (other == fWindow->fDoc && !other->fReadOnly && targetRow >= 0 && clicked >= 0 &&
+                clicked < fList->rowCount) {
+                fSelChanged = false;
+                GroupQzObj(target, targetRow);
+                G_SelfGroup = false;
+                return true;
+            }
+            G_SelfGroup = false;
         }
         if (clicked == fCurrent && !fRefreshed && !fDoubleClick && clicked != -1) {
             // A Command-click can take the current row's selection away:

@@ -152,6 +152,8 @@ int16_t TRefPlane::Do_Func(int16_t command)
     switch (command) {
     case 25: DeleteObj(); return 0;
     case 26: SelectAll(); return 0;
+    case 50: return TxtToStr();
+    case 51: return Replace();
     case 52: Edit(); return 0;
     case 55: SeltoList(); return 0;
     case 56: EditDoc(); return 0;
@@ -159,6 +161,22 @@ int16_t TRefPlane::Do_Func(int16_t command)
         DelDoc();
         DisableFunc(57);
         return 0;
+    case 58: Prefix(); return 0;
+    case 59: Sel_Replace(); return 0;
+    case 70: MakeGroup(); return 0;
+    case 71: NewGroup(); return 0;
+    case 72: FullGroup(); return 0;
+    case 73: UnGroup(); return 0;
+    case 75: ScaleLayout(); return 0;
+    case 76: return ReplaceTxt();
+    case 77: return StrToTxt();
+    case 78: return ReplaceCmd();
+    case 110: M_New(); return 0;
+    case 111: M_Properties(); return 0;
+    case 112: M_Generate(); return 0;
+    case 113: M_Delete(); return 0;
+    case 114: M_Install(); return 0;
+    case 115: M_UnInstall(); return 0;
     default: return -1;
     }
 }

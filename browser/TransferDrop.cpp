@@ -19,11 +19,14 @@ namespace browser {
 
 namespace {
 
-MoveObjectsHook gMoveObjects = nullptr;
+PaneTransferHooks gHooks;
 
 }  // namespace
 
-void SetMoveObjectsHook(MoveObjectsHook hook) { gMoveObjects = hook; }
+void SetPaneTransferHooks(const PaneTransferHooks& hooks) { gHooks = hooks; }
+void ResetPaneTransferHooks() { gHooks = PaneTransferHooks{}; }
+const PaneTransferHooks& CurrentPaneTransferHooks() { return gHooks; }
+void SetMoveObjectsHook(MoveObjectsHook hook) { gHooks.moveObjects = hook; }
 
 void PostDrop(::TPlan* source, ::TPlan* dest, uint16_t modifiers)
 {
@@ -53,7 +56,7 @@ int16_t TRefPlane::MoveQzObj(TDocument* doc, int16_t option)
         std::vector<TObjQz*> rows;
         for (int32_t row = 0; LongLGetSelect(true, &row, fList); ++row)
             if (auto* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) rows.push_back(obj);
-        if (gMoveObjects) result = gMoveObjects(source, dest, rows.data(), int32_t(rows.size()), option);
+        if (gHooks.moveObjects) result = gHooks.moveObjects(source, dest, rows.data(), int32_t(rows.size()), option);
     } catch (const std::bad_alloc&) {
         ErrMsg(platform::memFullErr);
     }

@@ -7,6 +7,8 @@
 #include "design/plugins/ParamLists.h"
 #include "design/reading/ModuleManager.h"
 #include "platform/core/Memory.h"
+#include "transfer/components/ComponentCommands.h"
+#include "transfer/components/InstallRules.h"
 #include "transfer/conflicts/ConflictChoices.h"
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/conflicts/ConflictRecording.h"
@@ -69,6 +71,8 @@ void InstallTransfer()
     SetTransferHooks(hooks);
     InstallMovers();
     browser::SetMoveObjectsHook(MoveDropped);
+    InstallComponentCommands();
+    SetModuleConflictsHook(ModuleConflicts);
     SetPlugInParamKinds(RoutineParamKindsOfPackage);
 
     // The conflict dialog's list rows hold records.

@@ -20,7 +20,9 @@
 #include "design/choicelists/OneCommit.h"
 #include "design/links/ParseSupport.h"
 #include "design/objects/ObjKinds.h"
+#include "app/dialogs/BusyCursor.h"
 #include "design/objects/RenameHooks.h"
+#include "design/rename/RenameCommit.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -156,38 +158,24 @@ int16_t TListObjQz::Replace(TObjQz** out)
         FreeObjList(rewrite);
         return 0;
     }
+    CursInstall(1, 5, 60);
     DoReplace(newName, mode != 0, rewrite, out, false);
+    CursRmve();
     return 1;
 }
 
-void TListObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl list, TObjQz** out, bool force)
+int16_t TListObjQz::DoReplace(const unsigned char* newName, bool, ObjListHdl list, TObjQz** out, bool force)
 {
-    (void)flag;
     if (out) *out = this;
     unsigned char cut[256];
-    cut[0] = uint8_t(std::min<int32_t>(newName[0], MaxNameLen()));
-    std::memcpy(cut + 1, newName + 1, cut[0]);
-    int16_t err = 0;
-    if (owner) {
-        ParseResFile current(owner);
-        OneCommit change(owner->fResFile);
-        if (!change.Keep(kDirectoryType, 0)) err = memFullErr;
-        for (int32_t i = 0; !err && list && i < list->Size(); ++i) {
-            TObjQz* user = list->At(i);
-            if (user && user->GetOwnResType() != kNoResType && !change.Keep(user->GetOwnResType(), user->id))
-                err = memFullErr;
-        }
-        if (!err) err = RenameEntry(this, cut);
-        for (int32_t i = 0; !err && list && i < list->Size(); ++i)
-            if (TObjQz* user = list->At(i)) user->XRefReplace(this, cut, force);
-        if (!err) err = change.Commit();
-    }
+    CutName(cut, newName, MaxNameLen());
+    // Neither the directory nor any referrer changes unless all of them do.
+    const int16_t err = RenameInOneCommit(this, cut, list, force, [&] { return RenameEntry(this, cut); });
     FreeObjList(list);
     if (err) {
-        // Neither the directory nor any referrer changed: the name stays.
         ErrMsg(err);
-        return;
+        return err;
     }
-    SetName(cut);
-    if (owner) ShellSort(GetObjListe(owner->fTypeList, 4));
+    TakeNewName(this, cut);
+    return 0;
 }

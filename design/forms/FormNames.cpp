@@ -1,5 +1,5 @@
-// A form's names: how it is qualified, renamed and checked against its
-// table's component, and when it may be renamed or rewritten.
+// A form's names: how it is qualified and checked against its table's
+// component (its rename is in design/rename/KindRenames.cpp).
 #include <cstring>
 #include <vector>
 
@@ -56,19 +56,6 @@ void TLayoutObjQz::GetStructName(unsigned char* out)
     PSet(out, text);
 }
 
-bool TLayoutObjQz::EnableReplace()
-{
-    if (TstFlag(kFlagControlChar) || TstFlag(kFlagInComponent)) return false;
-    if (owner && owner->fRemote) return false;
-    return !TstFlag(kFlagDocOpen);
-}
-
-bool TLayoutObjQz::EnableReplaceTxt()
-{
-    if (TstFlag(kFlagCiphered) || TstFlag(kFlagControlChar)) return false;
-    return !(owner && owner->fRemote);
-}
-
 bool TLayoutObjQz::IsPresent()
 {
     if (!owner || !owner->fRemote) return true;
@@ -78,65 +65,6 @@ bool TLayoutObjQz::IsPresent()
     return false;
 }
 
-int16_t TLayoutObjQz::Replace(TObjQz** out)
-{
-    *out = this;
-    unsigned char newName[256];
-    GetName(newName);
-    uint8_t mode = 1;
-    ObjListHdl rewrite = nullptr;
-    if (!GetReplace(kRenameFilter, owner, kind, ownerObj, newName, -1, &mode, usedBy, &rewrite, MaxNameLen())) {
-        FreeObjList(rewrite);
-        return 0;
-    }
-    CursInstall();
-    DoReplace(newName, mode != 0, rewrite, out, false);
-    CursRmve();
-    return 1;
-}
-
-void TLayoutObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl users, TObjQz** out, bool)
-{
-    if (out) *out = nullptr;
-    unsigned char cut[kFormEntryNameMax + 1];
-    cut[0] = uint8_t(newName[0] > kFormEntryNameMax ? kFormEntryNameMax : newName[0]);
-    std::memcpy(cut + 1, newName + 1, cut[0]);
-    int16_t err = owner ? 0 : platform::paramErr;
-    if (owner) {
-        ParseResFile current(owner);
-        const int16_t tableId = FormTableIdOf(ownerObj);
-        OneCommit change(owner->fResFile);
-        if (!change.Keep(kFormTableType, tableId)) err = platform::memFullErr;
-        for (int32_t i = 0; !err && users && i < users->Size(); ++i) {
-            TObjQz* user = users->At(i);
-            if (user && user->GetOwnResType() != kNoResType && !change.Keep(user->GetOwnResType(), user->id))
-                err = platform::memFullErr;
-        }
-        platform::Handle h = tableId == -1 ? nullptr : xget1res(kFormTableType, tableId);
-        if (!err && (!h || !*h)) err = kResourceMissing;
-        if (!err) {
-            const auto* p = reinterpret_cast<const uint8_t*>(*h);
-            const std::vector<uint8_t> before(p, p + platform::GetHandleSize(h));
-            const int32_t entry = FindFormEntry(before, formResId);
-            if (entry < 0) err = kResourceMissing;
-            const std::vector<uint8_t> after = WithFormName(before, entry, cut);
-            std::copy(after.begin(), after.end(), reinterpret_cast<uint8_t*>(*h));
-            if (!err && !xwriteres(h)) err = reserr ? reserr : platform::ioErr;
-        }
-        for (int32_t i = 0; !err && users && i < users->Size(); ++i)
-            if (TObjQz* user = users->At(i)) user->XRefReplace(this, cut, flag);
-        if (!err) err = change.Commit();
-    }
-    FreeObjList(users);
-    if (err) {
-        // Neither the table's entry nor any user changed: the name stays.
-        ErrMsg(err);
-        return;
-    }
-    if (out) *out = this;
-    SetName(cut);
-    if (auto* table = dynamic_cast<TFileObjQz*>(ownerObj)) ShellSort(table->forms);
-}
 
 bool TLayoutObjQz::CheckModuleProject()
 {

@@ -54,7 +54,7 @@ void RenameMethod(TLayoutObjQz* form, int16_t methodId, const unsigned char* nam
 int16_t DoItTxtStr(TLayoutObjQz* form, unsigned char* text, TObjQz** strObj, void* strList, unsigned char*,
                    bool* changed)
 {
-    return form ? form->DoItTxtStr(text, strObj ? *strObj : nullptr, strList, changed) : 0;
+    return form ? form->DoItTxtStr(text, strObj, strList, changed) : 0;
 }
 
 }  // namespace

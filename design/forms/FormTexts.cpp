@@ -180,7 +180,7 @@ int16_t TLayoutObjQz::Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* 
         if (o->GetObjectType() == 9 && o->IsVar() && IsLabelKind(static_cast<VarObject*>(o)->subType)) {
             auto* var = static_cast<VarObject*>(o);
             std::memcpy(text, var->format, size_t(var->format[0]) + 1);
-            err = DoItTxtStr(text, strObj ? *strObj : nullptr, G_StrArrHdl, &done);
+            err = DoItTxtStr(text, strObj, G_StrArrHdl, &done);
             if (err == 0 && done) std::memcpy(var->format, text, size_t(text[0]) + 1);
         } else if (o->GetObjectType() == 5) {
             auto* textObject = static_cast<TextObject*>(o);
@@ -189,7 +189,7 @@ int16_t TLayoutObjQz::Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* 
             if (length >= kLongFlatText) continue;
             text[0] = uint8_t(length);
             if (length) std::memcpy(text + 1, *t, size_t(length));
-            err = DoItTxtStr(text, strObj ? *strObj : nullptr, G_StrArrHdl, &done);
+            err = DoItTxtStr(text, strObj, G_StrArrHdl, &done);
             if (err == 0 && done) textObject->SetText(text);
         } else if (o->IsGroup()) {
             err = Do_TxtToStr(o->firstChild, strObj, &done);
@@ -228,7 +228,9 @@ void TLayoutObjQz::XRefReplace(TObjQz* obj, const unsigned char* newName, bool f
 int16_t TLayoutObjQz::TxtToStr(void* strList)
 {
     if (TstFlag(kFlagInComponent)) return 0;
-    TObjQz* current = static_cast<TObjQz*>(strList);
+    // The slot of the string list in use, which a full list moves on.
+    TObjQz** slot = static_cast<TObjQz**>(strList);
+    TObjQz* current = slot ? *slot : nullptr;
     unsigned char nameBuffer[256] = {};
     bool changed = false;
     int16_t err = RewriteStoredForm(
@@ -238,6 +240,7 @@ int16_t TLayoutObjQz::TxtToStr(void* strList)
             return TxtToStrIFF(source, output, &current, nameBuffer, this);
         },
         &changed);
+    if (slot) *slot = current;
     if (err == 0 && changed && current) err = XRef(this, current);
     return err;
 }

@@ -223,7 +223,7 @@ void calcconstname(unsigned char* name, unsigned char* value, const unsigned cha
 
 void xstrIntreel2(double value, unsigned char* out) { strreel2(&value, out, 0); }
 
-int16_t NewCCQz_Comment(const unsigned char* text)
+int16_t NewCCQz_Comment(const unsigned char* text, int16_t* id)
 {
     platform::Handle line = NewCalcRecord();
     platform::Handle lines = line ? platform::NewHandleClear(sizeof(platform::Handle)) : nullptr;
@@ -238,7 +238,13 @@ int16_t NewCCQz_Comment(const unsigned char* text)
     SetP(cut, text + 1, text[0], 81);
     comment.SetText(4, cut);
     int16_t err = x_addtoken(line, comment);
-    if (err == 0) x_putcalc(0, lines, count, nullptr, &err);
+    int16_t made = 0;
+    if (err == 0) {
+        erreure = 0;
+        putcalc(&made, lines, count, nullptr);
+        err = erreure;
+    }
+    if (id) *id = err == 0 ? made : int16_t(0);
     x_effcalc(&lines, &count);
     return err;
 }

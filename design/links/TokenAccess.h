@@ -120,5 +120,5 @@ int16_t ReplaceInProc(const unsigned char* oldName, const unsigned char* newName
                       TFileObjQz* table, int16_t methodId, TObjQz* method);
 
 // Stores a new method of one line holding one comment (cut to 81
-// characters); the writer's error.
-int16_t NewCCQz_Comment(const unsigned char* text);
+// characters) under a new id, given in *id; the writer's error.
+int16_t NewCCQz_Comment(const unsigned char* text, int16_t* id = nullptr);

@@ -22,6 +22,10 @@ class TModuleGroupObjQz;
 class TGroupObjQz : public TObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
+    // Leaves its own group, removes its member list from both files and
+    // commits, then goes; the members stay in the document. Its uses lists
+    // are copies of the members' and are never unlinked.
+    void DeleteObj(bool really) override;
     void Dispose() override;
     void SetTrashFlags(bool on) override;
     // Reads the member list: -108 when it is missing.
@@ -29,8 +33,14 @@ public:
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     bool EnableDegroup() override { return !TstFlag(kFlagDocOpen); }
     bool EnableReplace() override;
+    // Renamed as its member list's resource name; its users name it by id.
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
+    // Itself once, then its members (1008 once an open companion holds more
+    // than 2,500 resources; nothing for the group of id 0).
+    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     bool Movable() override { return true; }
     bool Openable() override { return true; }
     // `obj` is a member, or (deep) a member of a member group.
@@ -40,9 +50,6 @@ public:
 
     // Copying (design/transfer/GroupTransfer.cpp): the group itself comes
     // empty; its members join it when the links are made.
-    // Itself once, then each member's; nothing for a group of id 0, 1008
-    // once the companion holds more than 2,500 resources.
-    int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
     // A group of the name: 5.
     int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
@@ -72,6 +79,8 @@ public:
     // A component installed in the document; otherwise a project of one.
     bool IsModule() override;
     bool IsModuleProject() override;
+    // 'moQz', 'MODQ' and 'MAPQ' of its id go too.
+    void DeleteObj(bool really) override;
     int16_t Read(void* record) override;
     uint32_t GetOwnResType() override;
     int16_t GetRType() override { return 32; }
@@ -122,7 +131,7 @@ public:
     uint8_t generated = 0;
     unsigned char comments[256] = {};
     uint32_t versionNb = 0;
-    uint32_t extra1 = 0, extra2 = 0;  // stored and copied unchanged
+    uint32_t extra1 = 0, extra2 = 0;  // stored; an install's start and end
     int16_t propsFormat = 0;
     bool hasRecord = false;  // the component's record was read
     uint32_t dateFrom = 0;   // the component's recorded date range

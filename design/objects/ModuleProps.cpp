@@ -189,6 +189,8 @@ int16_t TModuleObjQz::ReadProperties()
 
     std::memcpy(date, d, sizeof date);
     versionNb = nb, extra1 = x1, extra2 = x2;
+    // An installed component's two words are its install's start and end.
+    dateFrom = x1, dateTo = x2;
     std::memcpy(version, ver, size_t(ver[0]) + 1);
     std::memcpy(comments, com, size_t(com[0]) + 1);
     propsFormat = format;

@@ -224,6 +224,27 @@ bool SearchStringList(const unsigned char* text, StrListHdl strList, int16_t* id
     return false;
 }
 
+bool SetStringListRef(const unsigned char* text, StrListHdl strList, int16_t id, int16_t index)
+{
+    if (!strList) return false;
+    int32_t lo = 0, hi = HandleSize(strList) / kStrListEntry + 1;
+    while (hi - lo > 1) {
+        const int32_t mid = (lo + hi) / 2;
+        uint8_t* e = Bytes(strList) + (mid - 1) * kStrListEntry;
+        const int16_t r = CompareStringQz(text, e, true);
+        if (r == kEqual) {
+            platform::WriteBE16(e + 256, uint16_t(id));
+            platform::WriteBE16(e + 258, uint16_t(index));
+            return true;
+        }
+        if (r == kGreater)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return false;
+}
+
 void SortNameRes(platform::ListHandle list)
 {
     if (!list) return;

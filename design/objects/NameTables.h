@@ -49,6 +49,9 @@ int16_t SetCode(NameCodeHdl* table, const unsigned char* name, const unsigned ch
 // index) at its place and answers false. When the table cannot grow it is
 // emptied.
 bool SearchStringList(const unsigned char* text, StrListHdl strList, int16_t* id, int16_t* index);
+// The reference recorded for a text the table holds becomes (id, index);
+// false when the table does not hold the text.
+bool SetStringListRef(const unsigned char* text, StrListHdl strList, int16_t id, int16_t index);
 
 // Sorts the rows of a one-column list of cells that begin with a
 // length-prefixed name (ordinary collation); row 0 stays first.

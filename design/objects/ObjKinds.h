@@ -43,6 +43,13 @@ public:
     int16_t Read(void* record) override;
     // Disposes the table method, the forms and the field balloons.
     void Dispose() override;
+    // A table stays in its document: it leaves its group and becomes a
+    // deleted table (MakeDeletedTable).
+    void DeleteObj(bool really) override;
+    // Named STR# 1029 item 14 (followed by 1, 2, ... when another table has
+    // that name), its record deciphered; its forms, field balloons and
+    // method deleted.
+    void MakeDeletedTable();
     // Links the table to its related fields and parses its method and forms.
     int16_t Parse() override;
     int16_t MaxNameLen() override { return 31; }
@@ -50,6 +57,10 @@ public:
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
     bool Openable() override { return true; }
+    // Renamed in 'WNQz' 0, its users following (design/rename/).
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     // Fields, a subtable counting as its own fields.
     virtual int32_t CountCriteres();
 
@@ -169,11 +180,10 @@ public:
     // Asks for the new name through the rename seam (RenameHooks) and
     // renames the form with it.
     int16_t Replace(TObjQz** out) override;
-    // The name (cut to 31) into the form's 'TFQz' entry, committed; every
-    // user told (XRefReplace); the form renamed and its table's forms list
-    // sorted again. *out is the form, null when the entry could not be
-    // written (nothing is then renamed).
-    void DoReplace(const unsigned char* name, bool flag, ObjListHdl users, TObjQz** out, bool flag2) override;
+    // The name (cut to 31) into the form's 'TFQz' entry and every user
+    // rewritten, in one commit; then the form renamed and its table's forms
+    // list sorted again. *out is the form.
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl users, TObjQz** out, bool flag2) override;
     int16_t GetOldTypeNum() override { return 5; }
     bool Movable() override { return true; }
     bool HasPrivateDependencies(TModuleObjQz* module) override;
@@ -200,7 +210,7 @@ public:
     // The form follows the rename of `obj` to `newName`; an error is shown.
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
     // The same, answering 0 or the error (the form then stored as it was).
-    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force);
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
 
     // The preview (design/forms/FormDisplay.cpp): the page drawn in the
     // structure's look as the display type (previewChoice: "Drawing",
@@ -312,6 +322,7 @@ public:
     int16_t ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod) override;
     bool EnableReplaceTxt() override;
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
@@ -331,8 +342,14 @@ public:
     // `record` is the method's 44-byte 'TPQz' record; null (a database
     // method) gives the plain icon.
     int16_t Read(void* record) override;
+    // Its 'TPQz' record goes too.
+    void DeleteObj(bool really) override;
     int16_t GetIconID() override { return iconId; }
     int16_t GetOldTypeNum() override { return 3; }
+    // Renamed in its 'TPQz' 0 record, its callers following.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     // The method's line of the compiler declaration file (up to 255 bytes
     // before its carriage return), then the base information line.
     void GetMoreInfo(unsigned char* out, bool flag) override;
@@ -396,7 +413,7 @@ public:
     int16_t Replace(TObjQz** out) override;
     // The directory entry, every referrer's text and the name change in
     // one commit, or none of them.
-    void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     int16_t PrintObj(OutPutParmRec* options) override;
     // The items as lines; the first failed write is answered.
     int16_t SaveObj(int16_t file) override;
@@ -445,8 +462,17 @@ public:
     int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
     int16_t NbPopUpItems() override { return 2; }
     int16_t DisplayPopUp(platform::Point pt) override;
+    // Renamed as its 'BAQz' resource's name.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    // Its menus' items follow a renamed project method.
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
+    // Its slot of 'LIBA' 0 freed (-1) and its 'BAQz' removed.
+    void DeleteObj(bool really) override;
     // Nothing more once the list holds it.
     int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     bool IsInDoc(TMainDoc* doc) override;
@@ -461,6 +487,8 @@ public:
 };
 class TMenuObjQz : public TObjQz {
 public:
+    // Its 'MENQ' goes with it.
+    void DeleteObj(bool really) override;
     bool EnableDocEdit() override { return !TstFlag(kFlagDocReadOnly) || TstFlag(kFlagHasDoc); }
     uint32_t GetDocResType() override;
     uint32_t GetOwnResType() override;
@@ -481,6 +509,13 @@ public:
     int16_t NeedPopUp() override { return TstFlag(kFlagCiphered) ? 0 : 1; }
     int16_t NbPopUpItems() override { return 2; }
     int16_t DisplayPopUp(platform::Point pt) override;
+    // The items naming a renamed project method take its new name.
+    void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
+    // The title and item texts moved into string lists (`strList`: the
+    // string list object to fill) and back.
+    int16_t TxtToStr(void* strList) override;
+    int16_t StrToTxt() override;
     int32_t displayMode = 0;
 };
 
@@ -582,6 +617,9 @@ public:
     // The text as the preview lays it out in a record 32767 wide, then a
     // line end.
     int16_t SaveObj(int16_t file) override;
+    // Every `find` of the text becomes `replacement`; 0 for a missing text.
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    bool EnableReplaceTxt() override;
     // The resource holding the text.
     virtual uint32_t TextType() = 0;
     virtual int16_t TextId() = 0;
@@ -594,6 +632,11 @@ public:
     uint32_t TextType() override { return GetOwnResType(); }
     int16_t TextId() override { return id; }
     int16_t balloonIndex = 0;  // its entry in 'LiHe' 0
+    // Renamed in its 'LiHe' 0 entry (15 characters kept there).
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+
     int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
     // A balloon of the same name: 8.
     int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
@@ -645,6 +688,10 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // Renamed in its 'STQz' 0 entry, its users following.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
     // A style of the same name: 16.
     int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
@@ -656,6 +703,11 @@ public:
 class TNamedObjQz : public TObjQz {
 public:
     bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    // `flag` true renames the object everywhere (merging it into an object
+    // of the new name); false moves only the users of `list` to the object
+    // of the new name, found or made, which is *out.
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
 };
 class TSetObjQz : public TNamedObjQz {};
 class TSelectObjQz : public TNamedObjQz {};
@@ -689,9 +741,15 @@ public:
 };
 class TPictObjQz : public TObjQz {
 public:
+    // Its 'PICT', 'PIWZ' and entry of 'PIC#' 128 go with it.
+    void DeleteObj(bool really) override;
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
+    // Renamed in its 'PIC#' 128 entry.
     bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+
     // A picture of the same id is there.
     bool IsInDoc(TMainDoc* doc) override;
     // The preview shows a copy of the picture.
@@ -715,7 +773,10 @@ public:
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }
     bool Cryptable() override { return false; }
+    // Renamed in its entry of the style-sheet table.
     bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
     // Four lines, one per platform style 0, 2, 3 and 4 of its entry.
     int16_t InitDisplay(platform::Handle* display, const platform::Rect& r, int16_t* width, int16_t* height,
                         int16_t* pageMin, int16_t* pageMax, int16_t* page, bool flag) override;

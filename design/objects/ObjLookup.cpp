@@ -157,6 +157,12 @@ TObjQz* SearchObj_Name(TMainDoc* doc, int16_t kind, const unsigned char* name)
         int32_t pos = 0;
         return SearchTableName(list, name, &pos);
     }
+    // Commands are kept in the order of their numbers: a walk finds them.
+    if (kind == 3) {
+        for (int32_t i = 0; i < list->Size(); ++i)
+            if (SameName(list->At(i), name)) return list->At(i);
+        return nullptr;
+    }
     return SearchListObj_Name(list, name);
 }
 

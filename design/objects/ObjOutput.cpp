@@ -27,17 +27,12 @@
 
 using namespace platform;
 
-int16_t TObjQz::DoItTxtStr(unsigned char* text, TObjQz* strObj, void* strList, bool* changed)
+int16_t TObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl list, TObjQz** out, bool flag2)
 {
-    (void)text, (void)strObj, (void)strList;
-    if (changed) *changed = false;
-    return 0;
-}
-
-void TObjQz::DoReplace(const unsigned char* newName, bool flag, ObjListHdl list, TObjQz** out, bool flag2)
-{
-    (void)newName, (void)flag, (void)list, (void)flag2;
+    (void)newName, (void)flag, (void)flag2;
+    FreeObjList(list);
     if (out) *out = nullptr;
+    return 0;
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include "design/objects/ObjText.h"
 #include "design/links/XRef.h"
 #include "kernel/collation/Compare.h"
+#include "platform/core/Random.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -91,6 +92,7 @@ void TObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
     flags = moduleState = 0;
     level = 0;
     id = newId;
+    seed = uint32_t(uint16_t(platform::Random())) << 16 | uint16_t(platform::Random());
     ++G_NewObj;
     if (HasControlChar(name)) SetFlag(kFlagControlChar, true);
     SetDocFlag();

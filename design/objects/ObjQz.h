@@ -97,7 +97,10 @@ public:
     virtual void SizeDisplay(platform::Handle display, const platform::Rect& r, int16_t* right, int16_t* bottom);
     virtual void Display(platform::Handle display, const platform::Rect& r);
     virtual void Scroll(platform::Handle display, const platform::Rect& r, int16_t dh, int16_t dv);
-    virtual int16_t DoItTxtStr(unsigned char* text, TObjQz* strObj, void* strList, bool* changed);
+    // A literal text made a reference to an item of a string list (the
+    // string list object *strObj, which moves on to a new list when the
+    // current one is full); `strList` is the table of texts already moved.
+    virtual int16_t DoItTxtStr(unsigned char* text, TObjQz** strObj, void* strList, bool* changed);
     virtual int16_t TxtToStr(void* strList) { (void)strList; return 0; }
     virtual int16_t StrToTxt() { return 0; }
     virtual int16_t ReplaceTxt(const unsigned char* a, const unsigned char* b) { (void)a, (void)b; return 0; }
@@ -117,7 +120,10 @@ public:
     virtual bool EnableReplace() { return false; }
     virtual bool EnableDegroup() { return false; }
     virtual int16_t Replace(TObjQz** out) { *out = nullptr; return 0; }
-    virtual void DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool flag2);
+    // Renames the object to `name` and has the users of `list` follow (the
+    // list is disposed of); *out the object that bears the name after.
+    // 0, or the error shown (nothing then changed).
+    virtual int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool flag2);
     virtual void SelectObj() {}
     virtual void DeSelectObj() {}
     virtual bool IsSelection(platform::Handle display) { (void)display; return false; }
@@ -126,6 +132,14 @@ public:
     virtual void MakeInActive(platform::Handle display) { (void)display; }
     virtual void doCopy(platform::Handle display, int16_t page) { (void)display, (void)page; }
     virtual void XRefReplace(TObjQz* obj, const unsigned char* name, bool flag) { (void)obj, (void)name, (void)flag; }
+    // What a user stores of `obj`'s current name follows its rename to
+    // `name`: 0, or the error that fails the rename. Kinds that name what
+    // they use by number need nothing; the base asks XRefReplace.
+    virtual int16_t RewriteForRename(TObjQz* obj, const unsigned char* name, bool force)
+    {
+        XRefReplace(obj, name, force);
+        return 0;
+    }
     virtual void GetTypeObjName(unsigned char* out);
     virtual void GetFullName(unsigned char* out);
     virtual void GetMoreInfo(unsigned char* out, bool flag);
@@ -203,6 +217,10 @@ public:
     int16_t flags = 0;
     int16_t moduleState = 0;
     uint8_t level = 0;
+    // Drawn from the program's seeded generator when the object is made:
+    // the seed of its code name in a generated component, the same from run
+    // to run.
+    uint32_t seed = 0;
 
 protected:
     // Shows `label` (string `index` of 'STR#' 1011), a space and the full

@@ -29,6 +29,19 @@ public:
     int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
     void SetParam(uint8_t value) override { param = value; }
 
+    // Renaming (design/rename/VariableRename.cpp): the users' texts follow,
+    // then by the sort of the old and the new name the variable is renamed,
+    // merged into the variable of the new name, or its users move to it.
+    bool EnableReplace() override;
+    int16_t Replace(TObjQz** out) override;
+    int16_t DoReplace(const unsigned char* name, bool flag, ObjListHdl list, TObjQz** out, bool force) override;
+    // `existing` is the variable already bearing the new name, if any;
+    // *out the variable the users name afterwards.
+    virtual void LocToLoc(const unsigned char* name, bool all, ObjListHdl users, TObjQz** out, TObjQz* existing);
+    virtual void LocToGlob(const unsigned char* name, bool all, ObjListHdl users, TObjQz** out, TObjQz* existing);
+    virtual void GlobToGlob(const unsigned char* name, bool all, ObjListHdl users, TObjQz** out, TObjQz* existing);
+    virtual void GlobToLoc(const unsigned char* name, bool all, ObjListHdl users, TObjQz** out, TObjQz* existing);
+
     // Puts the variable into the component folder of the users that hold it
     // most openly (public before protected before private); no folder when
     // any user is outside every component folder.

@@ -170,18 +170,6 @@ bool TNamedObjQz::EnableReplace()
     return !TstFlag(kFlagDocOpen);
 }
 
-bool TPictObjQz::EnableReplace()
-{
-    if (TstFlag(kFlagInComponent) || TstFlag(kFlagControlChar)) return false;
-    return !(owner && owner->fRemote);
-}
-
-bool TStyleSheetObjQz::EnableReplace()
-{
-    if (TstFlag(kFlagInComponent) || TstFlag(kFlagControlChar)) return false;
-    return !(owner && owner->fRemote);
-}
-
 void TConstantObjQz::GetMoreInfo(unsigned char* out, bool flag)
 {
     (void)flag;

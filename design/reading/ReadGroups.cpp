@@ -245,6 +245,26 @@ int16_t DropEntries(uint32_t type, int16_t id, int32_t header, int32_t entry, in
 
 }  // namespace
 
+int16_t DropDanglingEntries(TMainDoc* doc)
+{
+    const int16_t saved = xcurres();
+    useres(doc->fResFile);
+    int16_t result = 0;
+    const int16_t forms = compteres(FourCC("TFQz"), true);
+    for (int16_t i = 1; i <= forms && result == 0; ++i) {
+        int16_t id = 0;
+        xiscryptedindres(FourCC("TFQz"), i, &id);
+        if (reserr == platform::memFullErr) result = platform::memFullErr;
+        else result = DropEntries(FourCC("TFQz"), id, 6, 270, 32, FourCC("FOQz"), true);
+    }
+    if (result == 0) result = DropEntries(FourCC("TPQz"), 0, 0, 44, 32, FourCC("CCQz"), false);
+    if (result == 0 && !updateres(doc->fResFile)) result = reserr;
+    if (result == 0) result = DropEntries(FourCC("PIC#"), 128, 2, 34, 32, FourCC("PICT"), true);
+    if (result == 0 && !updateres(doc->fResFile)) result = reserr;
+    useres(saved);
+    return result;
+}
+
 int16_t DeleteModuleObjQz(TMainDoc* doc)
 {
     unsigned char text[256];
@@ -295,20 +315,8 @@ int16_t DeleteModuleObjQz(TMainDoc* doc)
             if (type == FourCC("PICT")) rmveresbyid(FourCC("PIWZ"), id, true);
         }
     }
-    int16_t result = 0;
-    const int16_t forms = compteres(FourCC("TFQz"), true);
-    for (int16_t i = 1; i <= forms && result == 0; ++i) {
-        int16_t id = 0;
-        xiscryptedindres(FourCC("TFQz"), i, &id);
-        if (reserr == platform::memFullErr) result = platform::memFullErr;
-        else result = DropEntries(FourCC("TFQz"), id, 6, 270, 32, FourCC("FOQz"), true);
-    }
-    if (result == 0) result = DropEntries(FourCC("TPQz"), 0, 0, 44, 32, FourCC("CCQz"), false);
-    if (result == 0 && !updateres(doc->fResFile)) result = reserr;
-    if (result == 0) result = DropEntries(FourCC("PIC#"), 128, 2, 34, 32, FourCC("PICT"), true);
-    if (result == 0 && !updateres(doc->fResFile)) result = reserr;
     useres(saved);
-    if (result) return result;
+    if (const int16_t result = DropDanglingEntries(doc)) return result;
     if (doc->fModuleManager) doc->fModuleManager->RemoveModules();
     return kComponentsRemoved;
 }

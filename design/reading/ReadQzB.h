@@ -38,6 +38,10 @@ int16_t ModuleGroupVars(TMainDoc* doc);
 int16_t CheckModuleObjQz(TMainDoc* doc);
 void SetModulesVisibleItems(TMainDoc* doc);
 int16_t DeleteModuleObjQz(TMainDoc* doc);
+// The entries of the form tables ('TFQz'), the method table ('TPQz' 0)
+// and the picture table ('PIC#' 128) whose resource is gone are dropped,
+// and the store committed. 0 or the error.
+int16_t DropDanglingEntries(TMainDoc* doc);
 // Older enumerations 'ENQz' become choice lists 'List'; each 'ENQz' goes
 // only once its list is saved.
 int16_t convertEnumsToLists(TMainDoc* doc);

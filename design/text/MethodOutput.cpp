@@ -158,20 +158,27 @@ int16_t TGnlProcObjQz::ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod)
     return err;
 }
 
-void TGnlProcObjQz::XRefReplace(TObjQz* obj, const unsigned char* newName, bool force)
+int16_t TGnlProcObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force)
 {
-    if (!obj || !owner || (TstFlag(kFlagCiphered) && !force)) return;
+    if (!obj || !owner || (TstFlag(kFlagCiphered) && !force)) return 0;
     unsigned char oldName[256], cut[256];
     obj->GetName(oldName);
     const size_t n = std::min<size_t>(newName[0], kMaxStoredName);
     std::memcpy(cut + 1, newName + 1, n);
     cut[0] = uint8_t(n);
     ParseResFile store(owner);
+    int16_t err = 0;
     {
         CompanionCurrent companion(owner);
-        ReplaceInProc(oldName, cut, obj, table, id, this);
+        err = ReplaceInProc(oldName, cut, obj, table, id, this);
     }
-    updateres(owner->fResFile);
+    if (err == 0 && !updateres(owner->fResFile)) err = reserr ? reserr : platform::ioErr;
+    return err;
+}
+
+void TGnlProcObjQz::XRefReplace(TObjQz* obj, const unsigned char* newName, bool force)
+{
+    if (const int16_t err = RewriteForRename(obj, newName, force)) ErrMsg(err);
 }
 
 void TGnlProcObjQz::RemoveComment(int16_t how)

@@ -18,8 +18,6 @@
 namespace {
 
 constexpr int16_t kRename = 1, kMerge = 5, kLink = 8;
-constexpr int32_t kMaxCompanionResources = 2500;
-constexpr int16_t kTooManyResources = 1008;
 
 // Groups, components and folders share one list: the one of this kind.
 TObjQz* NamedOfKind(TMainDoc* doc, int16_t kind, const unsigned char* name)
@@ -60,18 +58,6 @@ bool Contains(TObjQz* group, TObjQz* inner)
 }
 
 }  // namespace
-
-int16_t TGroupObjQz::SelfAddObjList(ObjListHdl* list, int16_t mode)
-{
-    if (id == 0) return 0;
-    if (!list || !*list) return platform::memFullErr;
-    if (owner && CountTotResources(owner->fRsrFile) > kMaxCompanionResources) return kTooManyResources;
-    if (IsInList(*list, this)) return 0;
-    if (const int16_t err = AddObjList(list, this)) return err;
-    for (int32_t i = 0; members && i < members->Size(); ++i)
-        if (const int16_t err = members->At(i)->SelfAddObjList(list, mode)) return err;
-    return 0;
-}
 
 int16_t TGroupObjQz::Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj)
 {

@@ -111,7 +111,7 @@
     "Save the conflict list as:"   # 11 the conflict list's export
     " bytes"
     "(no method)"    # 13 a menu item that runs no method, in the menu preview
-    ""
+    "Made to replace a command: "  # 14 the comment of a method made by Replace Command
     "\" with:"
     ".report.txt"
     ".QzB"
@@ -231,11 +231,30 @@
 
 # Full names: 11 before a component's name, 12 before a component
 # folder's (GetFullName). 2 heads the wait dialog of a component made,
-# before the library's name (DoMove).
+# before the library's name (DoMove, M_Rename). 3 the first name of a new
+# component, 4 the install's file dialog, 5-7 the folders, 13 after the
+# structure's name: the report of a refused install, 14 a deleted table,
+# 15-19 the question of an install over an older version.
 'STR#' 1029 "Object names" {
-    "" "Generating into " "" "" "" "" "" " member" " members" "empty"
+    ""
+    "Generating into "
+    "Component"
+    "Choose the component library to install."
+    "Public"
+    "Protected"
+    "Private"
+    " member"
+    " members"
+    "empty"
     "Component"
     "Folder"
+    " Conflicts.txt"
+    "Deleted_Table"
+    "Replace the installed "
+    " by "
+    " of "
+    ", version "
+    " number "
 }
 
 # Command parameter descriptors, read by the method link parser: a count,

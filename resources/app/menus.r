@@ -15,8 +15,10 @@
     menu 129 "File" items 1 20 30 2 11 14 3 4 5 18 74 7 9 10 13 15 16 54
     menu 130 "Edit" items 21 22 23 24 25 26 55 52 56 57 49 27 53
     menu 131 "Windows" items 32 33 40 41 42 43 34
+    menu 132 "Objects" items 51 58 59 76 78 50 77 75 71 70 72 73
     menu 1000 "Strings" items 60 62 61
     menu 1001 "Style" items 100 101 102 103
+    menu 133 "Components" items 110 111 112 113 114 115
 }
 
 # New library (command 1) and new structure (20) documents, a new
@@ -226,6 +228,75 @@
     kind group
 }
 
+# The Objects menu: the current object renamed (51), a prefix put in
+# front of the selected objects' names (58) or a text replaced inside them
+# (59), a text (76) or a command's calls (78) replaced in the selected
+# objects, every listed object's texts moved into a string list (50) and
+# back (77), the selected forms scaled (75), and the group commands: a new
+# empty group (71), a group of the selected objects (70) or of those with
+# what they use (72), the selected group taken apart (73, its text from
+# 'STR#' 1006 items 7 and 8). The object lists enable them.
+'MITM' 51 "Rename" {
+    text "Rename..."
+    command 51
+    disabled
+}
+'MITM' 58 "Add prefix" {
+    text "Add Prefix..."
+    command 58
+    disabled
+}
+'MITM' 59 "Replace in names" {
+    text "Replace in Names..."
+    command 59
+    disabled
+}
+'MITM' 76 "Replace text" {
+    text "Replace Text..."
+    command 76
+    disabled
+}
+'MITM' 78 "Replace command" {
+    text "Replace Command..."
+    command 78
+    disabled
+}
+'MITM' 50 "Texts to string list" {
+    text "Texts to String List..."
+    command 50
+    disabled
+}
+'MITM' 77 "String lists to texts" {
+    text "String Lists to Texts..."
+    command 77
+    disabled
+}
+'MITM' 75 "Scale forms" {
+    text "Scale Forms..."
+    command 75
+    disabled
+}
+'MITM' 71 "New group" {
+    text "New Group..."
+    command 71
+    disabled
+}
+'MITM' 70 "Make group" {
+    text "Make Group..."
+    command 70
+    disabled
+}
+'MITM' 72 "Full group" {
+    text "Full Group..."
+    command 72
+    disabled
+}
+'MITM' 73 "Ungroup" {
+    text "Ungroup"
+    command 73
+    disabled
+}
+
 # Page set-up on the application's print record (command 9).
 'MITM' 9 "Page Setup" {
     text "Page Setup..."
@@ -376,4 +447,38 @@
     text "Colour"
     command 103
     kind submenu
+}
+
+# The Components menu: the object list's component commands (TRefPlane:
+# M_New 110, M_Properties 111, M_Generate 112, M_Delete 113, M_Install
+# 114, M_UnInstall 115), enabled from the selected rows.
+'MITM' 110 "New component" {
+    text "New Component..."
+    command 110
+    disabled
+}
+'MITM' 111 "Component properties" {
+    text "Component Properties..."
+    command 111
+    disabled
+}
+'MITM' 112 "Generate component" {
+    text "Generate Component..."
+    command 112
+    disabled
+}
+'MITM' 113 "Delete component" {
+    text "Delete Component Project..."
+    command 113
+    disabled
+}
+'MITM' 114 "Install component" {
+    text "Install Component..."
+    command 114
+    disabled
+}
+'MITM' 115 "Uninstall component" {
+    text "Uninstall Component..."
+    command 115
+    disabled
 }

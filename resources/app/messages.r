@@ -6,7 +6,9 @@
 #   5    the clipboard window's title
 #   8    the message of the Open dialog
 #   10   the filter dialog's list header
-#   11   the resource id label of an object's information line
+#   11   the resource id label of an object's information line; with 12
+#        and 46 the columns of the string-list dialog (id, count, name)
+#   16-19, 21 the rename dialog (browser/dialogs/RenameDialog.cpp)
 #   20   the string-list editor's title, before the number of strings
 #   22   the criteria dialog's kind list header
 #   23-24 around the document's name: closing its last browser window
@@ -30,13 +32,16 @@
     ""
     "Filters"             # 10 the filter dialog's list header
     "ID"
-    ""
+    "Strings"             # 12 the string-list dialog's count column
     " (page "        # 13-15 the preview's page text: page n of m
     " of "
     ")"
-    "" "" "" ""
+    "Rename \""          # 16-17 the rename dialog's prompt, around the name
+    "\" as:"
+    "Names of"            # 18-19 a name refused, around the kind's name
+    "may hold one variable prefix at most."
     "Strings:"
-    ""
+    " Give it that name anyway?"  # 21 after 'STR#' 1002 item 23: the rename's question
     "Kinds"               # 22 the criteria dialog's kind list header
     "Closing this window closes \""
     "\". Close the document?"
@@ -57,6 +62,7 @@
     "Kinds that hold back what they use"  # 43 the blocking preferences' list header
     "Conflicts.txt"       # 44 the default name of an exported conflict list
     "Choose the SQL schema script to build a structure from."
+    "Name"                # 46 the string-list dialog's name column
 }
 
 # Error and memory messages (ErrMsg, NoMemory, ITAppl). The index of each
@@ -82,19 +88,19 @@
     ""
     "Memory is running low. Save your work and close the documents you do not need."
     "Memory is exhausted. Save your work and quit the program."
-    ""
-    ""
-    "The destination already has an object of this kind with that name. Choose another name."  # 23 rename
-    ""
+    "A string list id is a number from 15000 to 32000."  # 21-22 the string-list dialog
+    "A string list already has this id; it is selected in the list: "
+    "Another object of this kind has that name."  # 23 rename, new group, copied object
+    "The name would not change."  # 24 replacing inside names
     "A filter of that name exists already. Choose another name."  # 25 the filter dialog's Add
-    ""
-    ""
+    "A process variable has that name: choose another name for the method."  # 26-27, 30, 33 rename
+    "A project method has that name: choose another name for the variable."
     ""
     "The operation is not supported."
-    ""
+    "A form uses this variable: its name cannot become a local variable's."
     "An object or a document is missing or cannot be read."
     "The document is damaged and cannot be opened."
-    ""
+    "A name would become longer than its kind allows and be cut. Go on?"
     "Delete the documentation of the selected objects?"
     "Delete the selected objects?"
     "Delete "
@@ -107,7 +113,7 @@
     "This library was made by an older version. Convert it so that it can be opened?"
     "This structure has no table: make it a library and save it as one?"
     "The library must be converted on a machine of its own byte order."
-    ""
+    "Bring the texts of every listed object back from their string lists?"  # 46 string lists to texts
     "Components were removed while the structure was read."
     "This library was made by an older version and must be brought up to date before it opens. Convert it now?"
     "The component records are damaged."
@@ -115,7 +121,11 @@
     "Components can be removed only when no component is being installed or removed."  # 51
     "The document is already converted."
     "The component records could not be read."
-    "" "" "" "" ""
+    "A newer version of this component is installed: this one cannot replace it."  # 54
+    "This version of the component is installed already. Install it again?"
+    ","         # 56 between the installed and the new component of the replacement question
+    "Some of these objects use private objects of the component: make those objects protected?"  # 57-58 a drop on a folder
+    "Public objects of the component use some of these objects: move those users into the protected folder?"
     "The structure holds components that no longer match their records. Remove them and their protected objects?"  # 59
     "This structure holds components but no table: it cannot be saved as a structure."
     "This file is not a structure or a library: "
@@ -126,14 +136,22 @@
     "The server did not answer in time. Try again later."  # 66
     " and "  # 67: a form outside its table's component (CheckModuleProject): table, this, form, 68
     " must belong to the same component."  # 68
-    "The form cannot be read."  # 69: a form's preview or click (1014)
+    "Delete the component project and keep its objects in the structure: "  # 69 before the full name
+    "Uninstall and delete every object of "   # 70 before the full name
+    "The file must hold exactly one component."  # 71
+    "The structure holds an object of that name that is not a component."
+    "The structure holds a component project of that name: a component cannot be installed over it."
+    "The installed component renames its private objects otherwise: this version cannot replace it."  # 74
+    "The private objects of a generated component are renamed and hidden. Keep the project: it is the copy you can change."
+    "Installing a component brings the structure to the current format, which older versions cannot open. Go on?"  # 76
+    "The form cannot be read."  # 77: a form's preview or click (1014)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
 'EMap' 1002 "Application codes" {
     $"03F1 0032"    # 1009 compiled without method sources
     $"03F2 003F"    # 1010 password refused
-    $"03F6 0045"    # 1014 a form that cannot be read or drawn
+    $"03F6 004D"    # 1014 a form that cannot be read or drawn
     $"03F8 003E"    # 1016 structure in the other byte order
     $"03FA 002D"    # 1018 library in the other byte order
     $"03FB 0009"    # 1019 no text of its own

@@ -21,6 +21,7 @@
 #include "browser/Panes.h"
 #include "design/filters/CountObj.h"
 #include "design/forms/FormTable.h"
+#include "design/reading/ModuleManager.h"
 #include "design/text/MethodText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/drawing/GWorlds.h"
@@ -261,11 +262,14 @@ protected:
     // A main-list row: the icon after the disclosure column, indented by
     // the group depth, then the label with its prefix.
     // Rows of a kind in `stopKind` and after are not looked at.
-    void CheckMainRows(const Shot& shot, TRefWindow* window, const LongListRec* list, int16_t stopKind = 0)
+    // `skip`, a selected row, is not looked at.
+    void CheckMainRows(const Shot& shot, TRefWindow* window, const LongListRec* list, int16_t stopKind = 0,
+                       const TObjQz* skip = nullptr)
     {
         for (int32_t row : VisibleRows(list)) {
             auto* obj = static_cast<TObjQz*>(LongLRowObject(row, const_cast<LongListRec*>(list)));
             if (stopKind != 0 && obj->kind == stopKind) break;
+            if (obj == skip) continue;
             const Rect cell = GetCellRect(row, const_cast<LongListRec*>(list));
             const int16_t indent = int16_t(16 * obj->GetLevel());
             unsigned char prefix[256], text[256], full[256];
@@ -545,6 +549,131 @@ TEST_F(FormDeletionScreens, TheDeletedFormLeavesTheListAndTheDocument)
     ASSERT_GE(table.size(), 2u);
     EXPECT_EQ(table.size(), size_t(6 + 270 * (customerForms - 1)));
     EXPECT_EQ(platform::ReadBE16(table.data()), customerForms - 1);
+}
+
+// The demo after the program's uninstall run (component_uninstall.txt):
+// the installed component Invoice_Reports selected by typing its name and
+// uninstalled from the Components menu. The document holds neither the
+// component, its record, nor any of its members; the main list on the
+// screenshot is the one the document now gives.
+class ComponentUninstallScreens : public DemoScreens {};
+
+TEST_F(ComponentUninstallScreens, TheComponentAndItsMembersLeaveTheDocument)
+{
+    const char* work = std::getenv("QZ_COMPONENT_UNINSTALL_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the uninstall run";
+    Shot shot;
+    ASSERT_TRUE(shot.Load(std::string(work) + "/uninstalled.png"));
+    int16_t componentId = 0;
+    for (const readtest::ManifestObject& o : Manifest(std::string(demo) + ".manifest"))
+        if (o.kind == 32 && o.name == "Invoice_Reports") componentId = o.id;
+    ASSERT_NE(componentId, 0);
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Find(32, "Invoice_Reports"), nullptr);
+    for (const char* member : {"Report_Header", "Report_Totals", "Report_Core"}) EXPECT_EQ(Find(2, member), nullptr) << member;
+    // The project Reports and what lies outside the component stay.
+    EXPECT_NE(Find(32, "Reports"), nullptr);
+    EXPECT_NE(Find(2, "Close_Invoice"), nullptr);
+    EXPECT_EQ(doc_.fModuleManager->CountModules(), 0);
+    UseQzRes(doc_.fResFile);
+    EXPECT_TRUE(Stored(FourCC("MODQ"), componentId).empty());
+    EXPECT_TRUE(Stored(FourCC("MAPQ"), componentId).empty());
+    CheckMainRows(shot, window, main->fList, 3);
+}
+
+// The demo after the program's new component run (component_new.txt):
+// Close_Invoice made into the project Invoicing with the prefix "inv". The
+// selected method is in the protected folder, what it uses in the private
+// one.
+class ComponentNewScreens : public DemoScreens {
+protected:
+    static std::vector<std::string> Members(TGroupObjQz* folder)
+    {
+        std::vector<std::string> names;
+        for (int32_t i = 0; folder && folder->members && i < folder->members->Size(); ++i)
+            if (folder->members->At(i)->kind != 9) names.push_back(readtest::P(folder->members->At(i)->name));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ComponentNewScreens, TheSelectedMethodIsProtectedAndWhatItCallsPrivate)
+{
+    const char* work = std::getenv("QZ_COMPONENT_NEW_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the new component run";
+    ASSERT_NE(OpenAsProgram(demo), nullptr);
+    auto* made = dynamic_cast<TModuleObjQz*>(Find(32, "Invoicing"));
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->IsModuleProject());
+    unsigned char prefix[256];
+    made->GetPrefix(prefix);
+    EXPECT_EQ(readtest::P(prefix), "inv");
+    EXPECT_TRUE(Members(made->publicFolder).empty());
+    EXPECT_EQ(Members(made->protectedFolder), std::vector<std::string>{"Close_Invoice"});
+    // What the method calls and the style sheet it names; the variables
+    // its members use join the folders as the document is read.
+    EXPECT_EQ(Members(made->privateFolder), (std::vector<std::string>{"Add_Tax", "Log_Event", "Recalculate", "Standard"}));
+}
+
+// The demo after the program's rename run (rename_demo.txt): Add_Tax
+// renamed Add_VAT from the Objects menu, its caller Recalculate selected,
+// then a new group Sales made. The caller's uses pane on the screenshot
+// names Add_VAT; the document stores the new name, the caller's tokens
+// call it, and the group is there, empty, its row selected.
+class RenameScreens : public DemoScreens {};
+
+TEST_F(RenameScreens, TheRenamedMethodAndItsCallerThenTheNewGroup)
+{
+    const char* work = std::getenv("QZ_RENAME_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the rename run";
+    Shot renamed, grouped;
+    ASSERT_TRUE(renamed.Load(std::string(work) + "/renamed.png"));
+    ASSERT_TRUE(grouped.Load(std::string(work) + "/grouped.png"));
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    auto* uses = dynamic_cast<browser::TRefPlane*>(main->fUses);
+    ASSERT_NE(uses, nullptr);
+    EXPECT_EQ(Find(2, "Add_Tax"), nullptr);
+    TObjQz* vat = Find(2, "Add_VAT");
+    TObjQz* recalculate = Find(2, "Recalculate");
+    ASSERT_NE(vat, nullptr);
+    ASSERT_NE(recalculate, nullptr);
+    UseQzRes(doc_.fResFile);
+    const readtest::Bytes code = Stored(FourCC("CCQz"), recalculate->id);
+    const std::string text(code.begin(), code.end());
+    EXPECT_NE(text.find("Add_VAT"), std::string::npos);
+    EXPECT_EQ(text.find("Add_Tax"), std::string::npos);
+
+    // The group opened as the run opened it.
+    for (int32_t row = 0; row < main->fList->rowCount; ++row)
+        if (LongLRowObject(row, main->fList) == Find(23, "Accounting")) main->SwitchCellState(row);
+    main->SelectObj(recalculate);
+    ASSERT_FALSE(Names(uses->fList).empty());
+    EXPECT_EQ(Names(uses->fList)[0], "Add_VAT");
+    CheckLinkRows(renamed, window, uses->fList, "uses pane");
+
+    auto* sales = dynamic_cast<TGroupObjQz*>(Find(23, "Sales"));
+    ASSERT_NE(sales, nullptr);
+    EXPECT_EQ(sales->members ? sales->members->Size() : 0, 0);
+    main->SelectObj(sales);
+    // The rows above the new one are where the run left them; the new
+    // row, selected, is the last one shown.
+    const std::vector<int32_t> shown = VisibleRows(main->fList);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(LongLRowObject(shown.back(), main->fList), sales);
+    unsigned char prefix[256], label[256], full[256];
+    browser::RowText(sales, prefix, label);
+    browser::DisplayText(sales, label, full);
+    EXPECT_EQ(readtest::P(prefix) + readtest::P(full), "Group Sales (empty)");
+    CheckMainRows(grouped, window, main->fList, 0, sales);
 }
 
 // The structure the program made of the demo's SQL script from the File

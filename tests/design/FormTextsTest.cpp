@@ -110,7 +110,7 @@ TEST_F(FormTexts, AFormThatCannotBeReadStaysByteForByte)
     const std::vector<std::pair<const char*, std::function<int16_t()>>> operations = {
         {"replace", [&] { return entry->ReplaceTxt(PName("ab"), PName("c")); }},
         {"rename", [&] { return entry->RewriteForRename(customers, PName("Clients"), false); }},
-        {"to lists", [&] { return entry->TxtToStr(strings); }},
+        {"to lists", [&] { return entry->TxtToStr(&strings); }},
         {"from lists", [&] { return entry->StrToTxt(); }},
     };
     for (const auto& [what, operation] : operations) {

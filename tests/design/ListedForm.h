@@ -17,7 +17,7 @@ namespace designtest {
 // item of list 20001; "refused" is refused with -108.
 class ListedForm : public TLayoutObjQz {
 public:
-    int16_t DoItTxtStr(unsigned char* text, TObjQz*, void*, bool* changed) override
+    int16_t DoItTxtStr(unsigned char* text, TObjQz**, void*, bool* changed) override
     {
         offered.push_back(P(text));
         if (P(text) == "refused") return -108;

@@ -43,7 +43,8 @@ protected:
         CloseDest();
         platform::ClearDialogAnswers();
         transfer::SetRoomProbe(nullptr);
-        browser::SetMoveObjectsHook(nullptr);
+        browser::ResetPaneTransferHooks();
+        transfer::SetModuleConflictsHook(nullptr);
         ResetTransferHooks();
         ResetLongListHooks();
         ReadFixture::TearDown();

@@ -1053,6 +1053,8 @@ private:
         else std::copy(std::begin(doc_.date), std::end(doc_.date), k.date);
         k.generated = o.Flag("generated");
         k.installed = o.Flag("installed");
+        if (o.Flag("rename")) k.rename = 1;
+        if (o.Flag("keepnames")) k.rename = 0;
         o.Done();
         static const char* kFolders[] = {"public", "protected", "private"};
         for (int f = 0; f < 3; ++f) {

@@ -213,6 +213,7 @@ void Builder::Groups()
         p.comments = k.comments;
         p.prefix = k.prefix;
         p.generated = k.generated;
+        p.rename = k.rename;
         p.componentDocument = d_.library && k.generated;
         ByteWriter w(OrderIn(companion));
         if (!d_.oldMemberLists) w.U16(254);

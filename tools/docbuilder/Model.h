@@ -248,6 +248,7 @@ struct ComponentSpec {
     uint32_t number = 0;
     int16_t date[3] = {0, 0, 0};
     bool generated = false;
+    int rename = -1;  // 1 rename, 0 keep the names, -1 as the prefix says
     GroupSpec folders[3];  // public, protected, private
     std::vector<std::pair<std::string, std::string>> codes;
     // Installed: a module record ('MODQ') and, with map lines, its id map

@@ -371,7 +371,7 @@ Bytes ComponentRecord(const ComponentProperties& p)
         uint8_t prefix[4] = {0, 0, 0, 0};
         std::memcpy(prefix, p.prefix.data(), std::min<size_t>(p.prefix.size(), 4));
         s.PutLong(platform::ReadBES32(prefix));
-        s.PutByte(p.prefix.empty() ? 0 : 1);
+        s.PutByte(p.rename >= 0 ? uint8_t(p.rename) : p.prefix.empty() ? 0 : 1);
         if (format > 2)
             for (int16_t f : p.folders) s.PutWord(f);
         s.PutByte(p.generated ? 1 : 0);

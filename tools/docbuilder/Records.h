@@ -82,6 +82,8 @@ struct ComponentProperties {
     std::string version, comments, prefix;
     bool componentDocument = false;
     bool generated = false;
+    // The rename flag: -1 as the prefix says (set when there is one).
+    int rename = -1;
 };
 Bytes ComponentRecord(const ComponentProperties& p);
 

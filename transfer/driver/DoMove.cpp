@@ -28,6 +28,8 @@ constexpr int16_t kUseDest = 4;
 constexpr int16_t kMaxGroupDepth = 255;
 
 ModuleConflictsHook gModuleConflicts = nullptr;
+InstallFinishHook gInstallFinish = nullptr;
+void* gInstallFinishContext = nullptr;
 
 // The reserve given up means memory is exhausted.
 int16_t Reserve(int16_t err) { return err == 0 && !GromMemHdl ? platform::memFullErr : err; }
@@ -149,6 +151,12 @@ int16_t caution() { return 0; }
 
 void SetModuleConflictsHook(ModuleConflictsHook hook) { gModuleConflicts = hook; }
 
+void SetInstallFinishHook(InstallFinishHook hook, void* context)
+{
+    gInstallFinish = hook;
+    gInstallFinishContext = context;
+}
+
 int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool component, bool install,
                TModuleObjQz* module)
 {
@@ -223,6 +231,10 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
             cushion = nullptr;
         }
         if (err == 0) err = LinkAll(*list, dest, conflicts);
+        if (err == 0 && install && gInstallFinish) {
+            err = gInstallFinish(gInstallFinishContext);
+            if (err != 0 && err != kCancelledByUser) ErrMsg(err);
+        }
         if (waiting) {
             ReSetWaitDialog(&wait);
             G_WaitParam = outer;

@@ -49,4 +49,11 @@ using ModuleConflictsHook = bool (*)(ObjListHdl* list, C_ListHdl conflicts, TMai
                                      TModuleObjQz* module);
 void SetModuleConflictsHook(ModuleConflictsHook hook);
 
+// The component commands' own writes of an install (the module record,
+// the older version taken apart), run after the links and before the one
+// commit, so that they land with the copy or not at all: 0, or the error
+// that takes the whole transfer back. Null: none.
+using InstallFinishHook = int16_t (*)(void* context);
+void SetInstallFinishHook(InstallFinishHook hook, void* context);
+
 }  // namespace transfer

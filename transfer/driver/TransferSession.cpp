@@ -156,6 +156,13 @@ void TransferSession::NoteReplaced(TObjQz* obj)
     }
 }
 
+void TransferSession::Forget(TObjQz* obj)
+{
+    fReplaced.erase(std::remove_if(fReplaced.begin(), fReplaced.end(), [&](const Replaced& r) { return r.obj == obj; }),
+                    fReplaced.end());
+    fBefore.erase(obj);
+}
+
 void TransferSession::Retire(TObjQz* obj)
 {
     Detach(obj, true);
@@ -340,6 +347,11 @@ int16_t NoteCompanionChange(uint32_t type, int16_t id)
 void NoteReplacedObj(TObjQz* obj)
 {
     if (TransferSession* s = CurrentTransferSession()) s->NoteReplaced(obj);
+}
+
+void ForgetObj(TObjQz* obj)
+{
+    if (TransferSession* s = CurrentTransferSession()) s->Forget(obj);
 }
 
 void RetireObj(TObjQz* obj)

@@ -14,6 +14,7 @@
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ResourceApi.h"
+#include "transfer/components/ComponentCommands.h"
 #include "transfer/modules/ModuleRecords.h"
 
 namespace {
@@ -126,18 +127,7 @@ int16_t ModuleMgr::LoadModules(int16_t allTypes)
     int16_t result = 0;
     try {
         UseFile current(fFile);
-        Forget();
-        fTableIds.clear();
-        if (platform::Handle param = xget1res(FourCC("PRQz"), 0)) {
-            const auto* p = reinterpret_cast<const uint8_t*>(*param);
-            const int32_t size = platform::GetHandleSize(param);
-            const int32_t count = size >= 2 ? platform::ReadBES16(p) : 0;
-            // Rows past the resource's end are not there.
-            for (int32_t n = 1; n <= count && kTableIdsAt + kTableEntry * (n - 1) + 2 <= size; ++n)
-                fTableIds.push_back(platform::ReadBES16(p + kTableIdsAt + kTableEntry * (n - 1)));
-        } else if (reserr == platform::memFullErr) {
-            return platform::memFullErr;
-        }
+        if (ReadTableIds() != 0) return platform::memFullErr;
         result = ReadRecords();
         CPseudoResFile* file = StoreFile(fFile);
         if (result == 0 && file && file->IsLocal()) result = CheckEnciphered(allTypes != 0);
@@ -152,6 +142,29 @@ int16_t ModuleMgr::LoadModules(int16_t allTypes)
     // half loaded answers for it.
     if (result == platform::memFullErr) DropAfter(before);
     return result;
+}
+
+int16_t ModuleMgr::ReadTableIds()
+{
+    UseFile current(fFile);
+    Forget();
+    fTableIds.clear();
+    if (platform::Handle param = xget1res(FourCC("PRQz"), 0)) {
+        const auto* p = reinterpret_cast<const uint8_t*>(*param);
+        const int32_t size = platform::GetHandleSize(param);
+        const int32_t count = size >= 2 ? platform::ReadBES16(p) : 0;
+        // Rows past the resource's end are not there.
+        for (int32_t n = 1; n <= count && kTableIdsAt + kTableEntry * (n - 1) + 2 <= size; ++n)
+            fTableIds.push_back(platform::ReadBES16(p + kTableIdsAt + kTableEntry * (n - 1)));
+    } else if (reserr == platform::memFullErr) {
+        return platform::memFullErr;
+    }
+    return 0;
+}
+
+void ModuleMgr::BecomeKeySource()
+{
+    if (CPseudoResFile* file = StoreFile(fFile)) file->SetComponentMgr(&fKeys);
 }
 
 void ModuleMgr::DropAfter(int32_t count)
@@ -319,17 +332,7 @@ bool ModuleMgr::Viewable(uint32_t type, int16_t id)
     return state == 0 || state == 1;
 }
 
-int16_t ModuleMgr::UnInstall(TModuleObjQz* component)
-{
-    if (!component) return 1020;
-    // Objects of an installed component leave their lists only while
-    // components are being removed.
-    const int16_t saved = G_ModuleUpdate;
-    G_ModuleUpdate = 3;
-    component->DeleteObj(true);
-    G_ModuleUpdate = saved;
-    return 0;
-}
+int16_t ModuleMgr::UnInstall(TModuleObjQz* component) { return transfer::M_UnInstall(component); }
 
 void ModuleMgr::SetTabIndex()
 {

@@ -47,8 +47,8 @@ public:
     uint32_t GetObjKey(uint32_t type, int16_t id) override;
     bool Visible(uint32_t type, int16_t id) override;
     bool Viewable(uint32_t type, int16_t id) override;
-    // Takes the component object out of the document; the component
-    // commands bring the member-by-member uninstall.
+    // The component's members and the component leave the document
+    // (transfer::M_UnInstall).
     int16_t UnInstall(TModuleObjQz* component) override;
 
     // The record with an entry (type, id), 'CCQz' ids translated through
@@ -65,6 +65,12 @@ public:
     // The index of the project methods that are listed, and bit 0 of the
     // flag word of the others' directory records.
     void SetTabIndex();
+    // The tables' numbers read again from 'PRQz' 0 (tables copied in since
+    // the read have theirs): 0 or -108.
+    int16_t ReadTableIds();
+    // The store deciphers and enciphers the document's file with this
+    // manager's keys.
+    void BecomeKeySource();
 
     // Every object counts as listed (tests; the program leaves it off).
     void SetShowEverything(bool on) { fShowAll = on; }

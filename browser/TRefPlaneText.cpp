@@ -1,0 +1,221 @@
+// The object list pane's text commands: renaming the current row's object,
+// replacing a text or a command's calls in the selected objects, and
+// moving every row's literal texts into a string list and back.
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/BusyCursor.h"
+#include "app/dialogs/Messages.h"
+#include "app/documents/MainDoc.h"
+#include "browser/Panes.h"
+#include "browser/dialogs/CmdReplaceDialog.h"
+#include "browser/dialogs/NamingDialogs.h"
+#include "browser/dialogs/StrListDialog.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
+#include "design/rename/ProjectMethods.h"
+#include "design/rename/RenameCommit.h"
+#include "forms/walkers/FormRewriters.h"
+#include "platform/core/Errors.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
+#include "platform/resfiles/Resources.h"
+#include "platform/drawing/Ports.h"
+#include "platform/windows/Windows.h"
+
+using namespace platform;
+
+namespace browser {
+
+namespace {
+
+constexpr int32_t kMaxResources = 2501;
+constexpr int16_t kTooManyResources = 1008;
+constexpr int64_t kLeastFreeSpace = 10240;
+constexpr int16_t kStringListKind = 11;
+constexpr int16_t kReplaceCommandComment = 14;  // STR# 1013
+
+std::vector<TObjQz*> Rows(LongListHandle list, bool selectedOnly)
+{
+    std::vector<TObjQz*> out;
+    for (int32_t row = 0; list && row < list->rowCount; ++row) {
+        if (selectedOnly) {
+            int32_t at = row;
+            if (!LongLGetSelect(false, &at, list)) continue;
+        }
+        if (auto* obj = static_cast<TObjQz*>(LongLRowObject(row, list))) out.push_back(obj);
+    }
+    return out;
+}
+
+void InvalidateWindow(TWindow* window)
+{
+    if (!window || !window->fWindow) return;
+    Rect all{};
+    GetPortBounds(GetWindowPort(window->fWindow), &all);
+    InvalWindowRect(window->fWindow, &all);
+}
+
+// The work table of the texts moved, for the time of one conversion.
+class StrArray {
+public:
+    StrArray() : fOuter(G_StrArrHdl) { G_StrArrHdl = fOwn = NewHandleClear(2); }
+    ~StrArray()
+    {
+        G_StrArrHdl = fOuter;
+        if (fOwn) DisposeHandle(fOwn);
+    }
+    StrArray(const StrArray&) = delete;
+    StrArray& operator=(const StrArray&) = delete;
+    bool Made() const { return fOwn != nullptr; }
+
+private:
+    Handle fOuter;
+    Handle fOwn;
+};
+
+// A string list written to the companion (marked changed).
+void MarkChanged(TMainDoc* doc, TObjQz* list)
+{
+    if (!list) return;
+    const int16_t saved = CurResFile();
+    UseResFile(doc->fRsrFile);
+    if (Handle h = Get1Resource(FourCC("STR#"), list->id)) {
+        ChangedResource(h);
+        WriteResource(h);
+    }
+    UseResFile(saved);
+}
+
+// Free bytes on the document's volume; none known is taken as plenty.
+int64_t FreeSpace(TMainDoc* doc)
+{
+    int64_t freeBytes = 0;
+    return FSpGetFreeSpace(doc->fSpec, &freeBytes) == noErr ? freeBytes : INT64_MAX;
+}
+
+}  // namespace
+
+int16_t TRefPlane::Replace()
+{
+    TObjQz* obj = CurrentObject();
+    if (!obj) return 0;
+    TObjQz* result = obj;
+    if (obj->Replace(&result) == 0) return 0;
+    fCurrent = -1;
+    if (TMainDoc* doc = Doc()) doc->UpdateAll();
+    SelectObj(result);
+    return 0;
+}
+
+int16_t TRefPlane::ReplaceTxt()
+{
+    Str255 find, replacement;
+    if (!GetTxt_Replace(find, replacement)) return 0;
+    CursInstall();
+    // Each failure is shown as it comes; the walk goes on.
+    for (TObjQz* obj : Rows(fList, true))
+        if (obj->EnableReplaceTxt())
+            if (const int16_t err = obj->ReplaceTxt(find, replacement)) ErrMsg(err);
+    CursRmve();
+    InvalidateWindow(fWindow);
+    if (TMainDoc* doc = Doc()) doc->UpdateDisplay();
+    return 0;
+}
+
+int16_t TRefPlane::ReplaceCmd()
+{
+    TMainDoc* doc = Doc();
+    if (!doc || !doc->fTypeList) return 0;
+    Str255 oldName, newName;
+    uint8_t create = 0;
+    if (!GetCmd_Replace(GetObjListe(doc->fTypeList, 3), GetObjListe(doc->fTypeList, 2), oldName, newName, &create))
+        return 0;
+    CursInstall();
+    TObjQz* command = SearchObj_Name(doc, 3, oldName);
+    TObjQz* method = nullptr;
+    if (create) {
+        Str255 comment;
+        MyGetIndString(comment, 1013, kReplaceCommandComment);
+        PAppend(comment, newName);
+        if (const int16_t err = NewProjectMethod(doc, newName, comment, &method)) {
+            CursRmve();
+            return err;
+        }
+    } else {
+        method = SearchObj_Name(doc, 2, newName);
+    }
+    for (TObjQz* obj : Rows(fList, true))
+        if (const int16_t err = obj->ReplaceCmd(command, method)) ErrMsg(err);
+    CursRmve();
+    InvalidateWindow(fWindow);
+    doc->UpdateDisplay();
+    return 0;
+}
+
+int16_t TRefPlane::TxtToStr()
+{
+    TMainDoc* doc = Doc();
+    if (!doc || !fList) return 0;
+    if (CountTotResources(doc->fRsrFile) >= kMaxResources) return kTooManyResources;
+    StrArray table;
+    if (!table.Made()) return memFullErr;
+    const int16_t id = GetStrListID(doc);
+    if (id == -1) return 0;
+    doc->SetWasModif();
+    TObjQz* list = SearchObj_Id(doc, kStringListKind, id);
+    if (!list) return 1003;
+    const std::vector<TObjQz*> rows = Rows(fList, false);
+    // The names the texts may change (a menu's is its title), given back
+    // when the conversion does not land.
+    std::vector<std::pair<TObjQz*, std::vector<uint8_t>>> names;
+    for (TObjQz* obj : rows) names.emplace_back(obj, std::vector<uint8_t>(obj->name, obj->name + obj->name[0] + 1));
+    CursInstall();
+    // The forms and menus land in the store with one commit, once the
+    // lists they now name are on disk.
+    StoreChange change;
+    int16_t err = change.Begin(doc->fResFile);
+    for (size_t i = 0; err == 0 && i < rows.size(); ++i) {
+        TObjQz* before = list;
+        err = rows[i]->TxtToStr(&list);
+        if (list != before) MarkChanged(doc, before);
+        if (err == 0 && FreeSpace(doc) < kLeastFreeSpace) err = dskFulErr;
+        if (err == 0 && G_LowMem) err = memFullErr;
+    }
+    if (err == 0) {
+        MarkChanged(doc, list);
+        UpdateResFile(doc->fRsrFile);
+        err = ResError();
+    }
+    if (err == 0) err = change.Commit();
+    CursRmve();
+    if (err) {
+        for (auto& [obj, name] : names)
+            if (std::memcmp(obj->name, name.data(), name.size()) != 0) TakeNewName(obj, name.data());
+    } else if (fFilter >= 0) {
+        SetDfltFilter(fFilter);
+    }
+    doc->UpdateDisplay();
+    return err;
+}
+
+int16_t TRefPlane::StrToTxt()
+{
+    Str255 question;
+    MyGetIndString(question, 1002, 46);
+    if (XAlert(1002, question, kCautionAlert) != 1) return 0;
+    CursInstall();
+    int16_t err = 0;
+    for (TObjQz* obj : Rows(fList, false))
+        if ((err = obj->StrToTxt()) != 0) break;
+    CursRmve();
+    InvalidateWindow(fWindow);
+    if (TMainDoc* doc = Doc()) doc->UpdateDisplay();
+    return err;
+}
+
+}  // namespace browser

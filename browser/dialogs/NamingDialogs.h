@@ -1,0 +1,50 @@
+// The small naming dialogs of the object lists: the name of a new group
+// (275), a prefix for the selected objects' names (278), a text replaced
+// inside those names (279), a text replaced in the objects' texts (282).
+// Items: 1 OK, 2 Cancel, 3 the (first) text, 4 the replacement.
+#pragma once
+
+#include <cstdint>
+
+#include "app/longlist/LongList.h"
+#include "platform/core/MacTypes.h"
+#include "platform/dialogs/Dialogs.h"
+
+class TMainDoc;
+class TObjQz;
+
+namespace browser {
+
+constexpr int16_t kGroupNameDialog = 275;
+constexpr int16_t kPrefixDialog = 278;
+constexpr int16_t kSelReplaceDialog = 279;
+constexpr int16_t kTxtReplaceDialog = 282;
+enum : int16_t { kNamingOK = 1, kNamingCancel = 2, kNamingText = 3, kNamingReplacement = 4 };
+
+// The longest group name, prefix and name part the dialogs take.
+constexpr uint8_t kLongestGroupName = 32;
+constexpr uint8_t kLongestNamePart = 31;
+
+// A name no group of `doc` has; true on OK.
+bool GetGroupName(TMainDoc* doc, unsigned char* name);
+// A prefix for the selected rows' objects; the question 'STR#' 1002 item
+// 33 is asked once when a name would grow past its kind's maximum.
+bool GetPrefix(unsigned char* prefix, LongListHandle selection);
+void GetPrefix_DrawPrefixDialog(platform::DialogRef dialog);
+// A text and its replacement inside the selected rows' names; neither may
+// begin with a variable prefix.
+bool GetSel_Replace(unsigned char* find, unsigned char* replacement, LongListHandle selection);
+void GetSel_Replace_DrawSel_ReplaceDialog(platform::DialogRef dialog);
+// A text and its replacement; true on OK.
+bool GetTxt_Replace(unsigned char* find, unsigned char* replacement);
+
+// The name an object of the selection takes: `prefix` in front of its
+// name, or the first `find` of its name replaced (false when the name does
+// not hold it). A variable's prefix stays in front and is not counted by
+// TooLong.
+void PrefixedName(TObjQz* obj, const unsigned char* prefix, unsigned char* out);
+bool ReplacedName(TObjQz* obj, const unsigned char* find, const unsigned char* replacement, unsigned char* out);
+// Longer than the object's kind allows.
+bool TooLong(TObjQz* obj, const unsigned char* name);
+
+}  // namespace browser

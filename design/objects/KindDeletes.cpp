@@ -1,0 +1,218 @@
+// Objects leaving their document for good: project methods with their
+// directory record, tables (kept as deleted tables), groups, components
+// and folders with their member lists and records.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/dialogs/Messages.h"
+#include "app/documents/MainDoc.h"
+#include "design/choicelists/OneCommit.h"
+#include "design/links/ParseSupport.h"
+#include "design/objects/Groups.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
+#include "platform/resfiles/Resources.h"
+#include "resources/ResourceApi.h"
+
+using platform::FourCC;
+
+namespace {
+
+// Removes (type, id) from the document's companion file, where older
+// documents kept group lists and properties; true when one was there.
+bool RemoveFromCompanion(TMainDoc* doc, uint32_t type, int16_t id)
+{
+    if (!doc || doc->fRsrFile < 0 || !platform::IsResFileOpen(doc->fRsrFile)) return false;
+    const int16_t saved = platform::CurResFile();
+    platform::UseResFile(doc->fRsrFile);
+    platform::Handle h = platform::Get1Resource(type, id);
+    if (h) {
+        platform::RemoveResource(h);
+        platform::UpdateResFile(doc->fRsrFile);
+        platform::DisposeHandle(h);
+    }
+    platform::UseResFile(saved);
+    return h != nullptr;
+}
+
+// Removes the store's (type, id), committing; true when one was there.
+bool RemoveFromStore(TMainDoc* doc, uint32_t type, int16_t id)
+{
+    if (!doc || doc->fResFile < 0) return false;
+    const int16_t saved = xcurres();
+    useres(doc->fResFile);
+    const bool removed = rmveresbyid(type, id, true);
+    if (removed) updateres(doc->fResFile);
+    useres(saved);
+    return removed;
+}
+
+}  // namespace
+
+void TGroupObjQz::DeleteObj(bool really)
+{
+    if (!really) return;
+    if (parent) DelGroup(false, false);
+    RemoveFromCompanion(owner, GetOwnResType(), id);
+    RemoveFromStore(owner, GetOwnResType(), id);
+    if (TstFlag(kFlagHasDoc)) DelDoc();
+    if (owner) owner->DelObjMsg(this);
+    ListRemove();
+    Dispose();
+}
+
+void TModuleObjQz::DeleteObj(bool really)
+{
+    if (!really) return;
+    if (!RemoveFromStore(owner, FourCC("moQz"), id)) RemoveFromCompanion(owner, FourCC("moQz"), id);
+    RemoveFromStore(owner, FourCC("MODQ"), id);
+    RemoveFromStore(owner, FourCC("MAPQ"), id);
+    TGroupObjQz::DeleteObj(really);
+}
+
+namespace {
+
+constexpr int32_t kMethodRecord = 44;
+constexpr int32_t kMethodIdAt = 32;
+
+// Takes the method's record out of 'TPQz' 0 (the later ones move up).
+void RemoveMethodRecord(TMainDoc* doc, int16_t id)
+{
+    ParseResFile current(doc);
+    platform::Handle dir = xget1res(FourCC("TPQz"), 0);
+    if (!dir) return;
+    const int32_t records = int32_t(platform::GetHandleSize(dir)) / kMethodRecord;
+    auto* p = reinterpret_cast<uint8_t*>(*dir);
+    for (int32_t i = 0; i < records; ++i) {
+        if (platform::ReadBES16(p + i * kMethodRecord + kMethodIdAt) != id) continue;
+        std::memmove(p + i * kMethodRecord, p + (i + 1) * kMethodRecord, size_t((records - 1 - i) * kMethodRecord));
+        platform::SetHandleSize(dir, platform::Size((records - 1) * kMethodRecord));
+        if (xwriteres(dir)) updateres(doc->fResFile);
+        break;
+    }
+    unloadres(FourCC("TPQz"), 0);
+}
+
+bool TableNamed(TMainDoc* doc, const TObjQz* except, const unsigned char* name)
+{
+    ObjListHdl tables = GetObjListe(doc->fTypeList, 1);
+    for (int32_t i = 0; tables && i < tables->Size(); ++i) {
+        TObjQz* t = tables->At(i);
+        if (t != except && t->kind == 1 && ObjNamed(t, name)) return true;
+    }
+    return false;
+}
+
+// The objects of an owned list deleted one by one, the list freed.
+void DeleteOwned(ObjListHdl* list)
+{
+    while (*list && (*list)->Size() > 0) {
+        TObjQz* obj = (*list)->At(0);
+        DelObjList(*list, obj);
+        obj->DeleteObj(true);
+    }
+    FreeObjList(*list);
+    *list = nullptr;
+}
+
+}  // namespace
+
+void TProcObjQz::DeleteObj(bool really)
+{
+    if (!really) return;
+    if (owner) RemoveMethodRecord(owner, id);
+    TGnlProcObjQz::DeleteObj(really);
+}
+
+void TFileObjQz::DeleteObj(bool really)
+{
+    if (!really) return;
+    // A table never leaves its document: its number stays taken.
+    if (parent) DelGroup(false, false);
+    MakeDeletedTable();
+}
+
+void TFileObjQz::MakeDeletedTable()
+{
+    if (!owner) return;
+    unsigned char base[256], name[256];
+    MyGetIndString(base, 1029, 14);
+    std::memcpy(name, base, size_t(base[0]) + 1);
+    for (int32_t n = 1; TableNamed(owner, this, name); ++n) {
+        std::memcpy(name, base, size_t(base[0]) + 1);
+        PAppend(name, std::to_string(n));
+    }
+    ObjListHdl users = nullptr;
+    if (NewObjList(&users, 10) == 0)
+        for (int32_t i = 0; usedBy && i < usedBy->Size(); ++i) AddObjList(&users, usedBy->At(i));
+    TObjQz* renamed = nullptr;
+    DoReplace(name, true, users, &renamed, false);
+    {
+        ParseResFile current(owner);
+        platform::Handle record = xget1res(GetOwnResType(), id);
+        if (record && xiscryptedres(record) && huncrypteres(record) && xwriteres(record))
+            updateresNoMap(owner->fResFile);
+    }
+    DeleteOwned(&forms);
+    DeleteOwned(&balloons);
+    if (TObjQz* own = method) {
+        method = nullptr;
+        own->DeleteObj(true);
+    }
+}
+
+void TMBarObjQz::DeleteObj(bool really)
+{
+    if (!really) return;
+    if (owner && libaSlot > 0) {
+        ParseResFile current(owner);
+        platform::Handle dir = xget1res(FourCC("LIBA"), 0);
+        const int32_t at = 2 * int32_t(libaSlot);
+        if (dir && platform::GetHandleSize(dir) >= at + 2) {
+            platform::WriteBE16(reinterpret_cast<uint8_t*>(*dir) + at, uint16_t(-1));
+            if (xwriteres(dir)) updateresNoMap(owner->fResFile);
+        }
+    }
+    DeleteResData();
+    TObjQz::DeleteObj(really);
+}
+
+void TMenuObjQz::DeleteObj(bool really)
+{
+    if (!really) return;
+    DeleteResData();
+    TObjQz::DeleteObj(really);
+}
+
+void TPictObjQz::DeleteObj(bool really)
+{
+    if (!really) return;
+    if (owner) {
+        constexpr int32_t kEntry = 34, kIdAt = 32;
+        ParseResFile current(owner);
+        rmveresbyid(FourCC("PICT"), id, true);
+        rmveresbyid(FourCC("PIWZ"), id, true);
+        if (platform::Handle dir = xget1res(FourCC("PIC#"), 128)) {
+            const int32_t size = int32_t(platform::GetHandleSize(dir));
+            auto* p = reinterpret_cast<uint8_t*>(*dir);
+            const int32_t count = size >= 2 ? std::min<int32_t>(platform::ReadBES16(p), (size - 2) / kEntry) : 0;
+            for (int32_t i = 0; i < count; ++i) {
+                uint8_t* e = p + 2 + i * kEntry;
+                if (platform::ReadBES16(e + kIdAt) != id) continue;
+                std::memmove(e, e + kEntry, size_t((count - 1 - i) * kEntry));
+                platform::WriteBE16(p, uint16_t(count - 1));
+                platform::SetHandleSize(dir, platform::Size(2 + (count - 1) * kEntry));
+                xwriteres(dir);
+                break;
+            }
+        }
+        updateres(owner->fResFile);
+    }
+    TObjQz::DeleteObj(really);
+}

@@ -1,0 +1,155 @@
+// Groups made, filled and taken apart on the demo: each change lands in
+// one commit, and one that fails leaves the groups, their members and the
+// document's bytes as they were.
+#include <set>
+
+#include "design/objects/GroupChanges.h"
+#include "resources/ResourceApi.h"
+#include "tests/design/MethodTextFixture.h"
+
+namespace readtest {
+namespace {
+
+class GroupChanges : public MethodTextFixture {
+protected:
+    void SetUp() override
+    {
+        MethodTextFixture::SetUp();
+        ASSERT_TRUE(ReadDemo());
+    }
+    TGroupObjQz* Group(const std::string& name) { return static_cast<TGroupObjQz*>(Find(23, name)); }
+    static std::set<std::string> Members(TGroupObjQz* group)
+    {
+        std::set<std::string> out;
+        for (int32_t i = 0; group && group->members && i < group->members->Size(); ++i)
+            out.insert(P(group->members->At(i)->name));
+        return out;
+    }
+    struct PName {
+        explicit PName(const std::string& s) { apptest::ToP(s, bytes); }
+        operator const unsigned char*() const { return bytes; }
+        unsigned char bytes[256];
+    };
+};
+
+TEST_F(GroupChanges, ANewGroupIsEmptyWithRoomForTenAndStored)
+{
+    TGroupObjQz* sales = nullptr;
+    ASSERT_EQ(NewGroupOf(&doc_, PName("Sales"), &sales), 0);
+    ASSERT_NE(sales, nullptr);
+    EXPECT_EQ(sales->members->Size(), 0);
+    EXPECT_EQ(sales->members->room, 11);  // ten members and the count's slot
+    EXPECT_EQ(Group("Sales"), sales);
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    ASSERT_NE(Group("Sales"), nullptr);
+    EXPECT_EQ(Members(Group("Sales")), std::set<std::string>{});
+}
+
+TEST_F(GroupChanges, MembersOfOtherGroupsAreSkippedOrTaken)
+{
+    struct Case {
+        bool takeFromGroups;
+        std::set<std::string> sales, accounting;
+    } cases[] = {
+        // A method's local variables go with it.
+        {false, {"Close_Invoice"}, {"$0", "$1", "$Rate", "Add_Tax", "Recalculate", "Lines", "Line_Entry"}},
+        {true, {"$0", "$1", "$Rate", "Add_Tax", "Close_Invoice"}, {"Recalculate", "Lines", "Line_Entry"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.takeFromGroups);
+        TGroupObjQz* sales = nullptr;
+        ASSERT_EQ(MakeGroupOf(&doc_, PName("Sales"), {Method("Add_Tax"), Method("Close_Invoice")},
+                              c.takeFromGroups, &sales),
+                  0);
+        EXPECT_EQ(Members(sales), c.sales);
+        EXPECT_EQ(Members(Group("Accounting")), c.accounting);
+        EXPECT_EQ(Method("Close_Invoice")->parent, sales);
+        Reopen(built_);
+        ASSERT_EQ(Read(), 0);
+        EXPECT_EQ(Members(Group("Sales")), c.sales);
+        EXPECT_EQ(Members(Group("Accounting")), c.accounting);
+        ASSERT_EQ(Ungroup(Group("Sales")), 0);
+    }
+}
+
+// Every allocation and every disk write of the change fails in turn: no
+// group Sales, Add_Tax back in Accounting, the file byte for byte.
+TEST_F(GroupChanges, AFailingAdditionUndoesTheGroupCompletely)
+{
+    const std::set<std::string> accounting = Members(Group("Accounting"));
+    for (platform::FaultKind kind : {platform::FaultKind::DiskFull, platform::FaultKind::Allocation}) {
+        int failed = 0;
+        for (int step = 0;; ++step) {
+            ASSERT_LT(step, 3000);
+            ASSERT_TRUE(updateres(doc_.fResFile));
+            const Bytes before = FileBytes(built_.dataPath);
+            TGroupObjQz* sales = nullptr;
+            platform::InjectFault(kind, step);
+            const int16_t err = MakeGroupOf(&doc_, PName("Sales"), {Method("Add_Tax"), Method("Close_Invoice")}, true, &sales);
+            const bool fired = !platform::IsFaultArmed(kind);
+            platform::ClearFault(kind);
+            if (!fired) {
+                EXPECT_EQ(err, 0);
+                ASSERT_EQ(Ungroup(sales), 0);
+                ASSERT_EQ(Method("Add_Tax")->parent, nullptr);
+                // Back into Accounting for the next kind.
+                ASSERT_EQ(AddToGroup(Group("Accounting"), {Method("Add_Tax")}, true, nullptr), 0);
+                break;
+            }
+            if (err == 0) {  // the failure was met and got round
+                ASSERT_EQ(Ungroup(sales), 0);
+                ASSERT_EQ(AddToGroup(Group("Accounting"), {Method("Add_Tax")}, true, nullptr), 0);
+                continue;
+            }
+            ++failed;
+            EXPECT_EQ(sales, nullptr) << step;
+            EXPECT_EQ(Group("Sales"), nullptr) << step;
+            EXPECT_EQ(Members(Group("Accounting")), accounting) << int(kind) << " " << step;
+            EXPECT_EQ(Method("Add_Tax")->parent, Group("Accounting")) << step;
+            EXPECT_EQ(Method("Close_Invoice")->parent, nullptr) << step;
+            EXPECT_TRUE(FileBytes(built_.dataPath) == before) << int(kind) << " " << step;
+        }
+        EXPECT_GT(failed, 2) << int(kind);
+    }
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Group("Sales"), nullptr);
+    EXPECT_EQ(Members(Group("Accounting")), accounting);
+}
+
+TEST_F(GroupChanges, UngroupDeletesTheGroupAndKeepsItsMembers)
+{
+    TGroupObjQz* accounting = Group("Accounting");
+    ASSERT_EQ(Ungroup(accounting), 0);
+    EXPECT_EQ(Group("Accounting"), nullptr);
+    for (const char* name : {"Add_Tax", "Recalculate"}) {
+        ASSERT_NE(Method(name), nullptr) << name;
+        EXPECT_EQ(Method(name)->parent, nullptr) << name;
+    }
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Group("Accounting"), nullptr);
+    EXPECT_NE(Method("Add_Tax"), nullptr);
+    EXPECT_EQ(Members(Group("Logging")), (std::set<std::string>{"$1", "Log_Event"}));
+}
+
+TEST_F(GroupChanges, AGroupDroppedOnItsOwnMemberWouldHoldItself)
+{
+    TGroupObjQz* accounting = Group("Accounting");
+    struct Case {
+        TObjQz* dragged;
+        TObjQz* target;
+        bool self;
+    } cases[] = {
+        {accounting, Method("Add_Tax"), true},
+        {accounting, accounting, true},
+        {Method("Add_Tax"), accounting, false},
+        {Group("Logging"), accounting, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SelfGrouping(c.dragged, c.target), c.self) << P(c.dragged->name) << " on " << P(c.target->name);
+}
+
+}  // namespace
+}  // namespace readtest

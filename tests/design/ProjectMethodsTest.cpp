@@ -1,0 +1,104 @@
+// Project methods made by Replace Command: the directory record appended
+// whole and zero-filled, the text one comment, the callers of the command
+// then calling the method; a failed write leaves no record and no object.
+#include "design/links/XRef.h"
+#include "design/rename/ProjectMethods.h"
+#include "resources/ResourceApi.h"
+#include "tests/design/MethodTextFixture.h"
+
+namespace readtest {
+namespace {
+
+class ProjectMethods : public MethodTextFixture {
+protected:
+    void SetUp() override
+    {
+        MethodTextFixture::SetUp();
+        ASSERT_TRUE(ReadDemo());
+    }
+    struct PName {
+        explicit PName(const std::string& s) { apptest::ToP(s, bytes); }
+        operator const unsigned char*() const { return bytes; }
+        unsigned char bytes[256];
+    };
+    Bytes Directory()
+    {
+        UseQzRes(doc_.fResFile);
+        return Stored(FourCC("TPQz"), 0);
+    }
+};
+
+TEST_F(ProjectMethods, TheRecordIsZeroFilledButForNameAndId)
+{
+    struct Case {
+        std::string name, stored;
+    } cases[] = {
+        {"Upper_Name", "Upper_Name"},
+        {std::string(31, 'a'), std::string(31, 'a')},  // exact fit
+        {std::string(32, 'b'), std::string(31, 'b')},  // one past: cut
+    };
+    for (const Case& c : cases) {
+        const Bytes before = Directory();
+        TObjQz* made = nullptr;
+        ASSERT_EQ(NewProjectMethod(&doc_, PName(c.name), PName("Replaced: " + c.name), &made), 0) << c.name;
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(P(made->name), c.stored);
+        const Bytes after = Directory();
+        ASSERT_EQ(after.size(), before.size() + kProcRecordSize);
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+        Bytes expected(kProcRecordSize, 0);
+        expected[0] = uint8_t(c.stored.size());
+        std::copy(c.stored.begin(), c.stored.end(), expected.begin() + 1);
+        expected[32] = uint8_t(uint16_t(made->id) >> 8);
+        expected[33] = uint8_t(made->id);
+        EXPECT_EQ(Bytes(after.end() - kProcRecordSize, after.end()), expected) << c.name;
+        EXPECT_EQ(Texts(Method(c.stored)), (std::vector<std::string>{"  `Replaced: " + c.name}));
+    }
+}
+
+TEST_F(ProjectMethods, TheCommandsCallersCallTheNewMethod)
+{
+    TObjQz* command = SearchObj_Id(&doc_, 3, 15);
+    ASSERT_NE(command, nullptr);
+    ASSERT_EQ(command->usedBy->Size(), 1);
+    auto* tableMethod = static_cast<TGnlProcObjQz*>(command->usedBy->At(0));
+    TObjQz* upper = nullptr;
+    ASSERT_EQ(NewProjectMethod(&doc_, PName("Upper_Name"), PName("Replaced: Upper_Name"), &upper), 0);
+    const std::vector<std::string> before = Texts(tableMethod);
+    ASSERT_EQ(tableMethod->ReplaceCmd(command, upper), 0);
+    std::vector<std::string> expected = before;
+    expected[1] = "Upper_Name([Customers]Name)";
+    EXPECT_EQ(Texts(tableMethod), expected);
+    EXPECT_TRUE(IsInList(tableMethod->uses, upper));
+    EXPECT_FALSE(IsInList(tableMethod->uses, command));
+}
+
+TEST_F(ProjectMethods, AFailedWriteStoresAndMakesNothing)
+{
+    int failed = 0;
+    for (int step = 0;; ++step) {
+        ASSERT_LT(step, 500);
+        ASSERT_TRUE(updateres(doc_.fResFile));
+        const Bytes file = FileBytes(built_.dataPath);
+        TObjQz* made = nullptr;
+        platform::InjectFault(platform::FaultKind::DiskFull, step);
+        const int16_t err = NewProjectMethod(&doc_, PName("Upper_Name"), PName("Replaced"), &made);
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        // A write after the commit (space given up, written with the next
+        // commit when it fails) does not fail the command.
+        if (!fired || err == 0) {
+            EXPECT_EQ(err, 0);
+            EXPECT_NE(Method("Upper_Name"), nullptr);
+            break;
+        }
+        ++failed;
+        EXPECT_EQ(made, nullptr);
+        EXPECT_EQ(Method("Upper_Name"), nullptr) << step;
+        EXPECT_TRUE(FileBytes(built_.dataPath) == file) << step;
+    }
+    EXPECT_GT(failed, 0);
+}
+
+}  // namespace
+}  // namespace readtest

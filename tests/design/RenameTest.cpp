@@ -1,0 +1,232 @@
+// Renaming the demo's objects: the name lands where the document keeps it
+// and every user follows, all in one commit; a disk or memory failure at
+// any step leaves the document byte for byte as it was.
+#include <functional>
+#include <set>
+
+#include "design/links/XRef.h"
+#include "design/rename/RenameCommit.h"
+#include "platform/core/Endian.h"
+#include "resources/ResourceApi.h"
+#include "tests/design/MethodTextFixture.h"
+
+namespace readtest {
+namespace {
+
+class Rename : public MethodTextFixture {
+protected:
+    void SetUp() override
+    {
+        MethodTextFixture::SetUp();
+        ASSERT_TRUE(ReadDemo());
+    }
+    static ObjListHdl Copy(ObjListHdl list)
+    {
+        ObjListHdl out = nullptr;
+        EXPECT_EQ(NewObjList(&out, 10), 0);
+        for (int32_t i = 0; list && i < list->Size(); ++i) AddObjList(&out, list->At(i));
+        return out;
+    }
+    // Renamed with every user following, as the rename dialog's "every
+    // user" gives it.
+    int16_t RenameAll(TObjQz* obj, const std::string& name)
+    {
+        TObjQz* out = nullptr;
+        return obj->DoReplace(PName(name), true, Copy(obj->usedBy), &out, false);
+    }
+    static std::set<TObjQz*> Set(ObjListHdl list)
+    {
+        std::set<TObjQz*> out;
+        for (int32_t i = 0; list && i < list->Size(); ++i) out.insert(list->At(i));
+        return out;
+    }
+    // The method name of item `item` (1-based) of 'MENQ' `id`.
+    static std::string ItemMethod(int16_t id, int item)
+    {
+        const Bytes menu = Stored(FourCC("MENQ"), id);
+        const size_t at = 24 + 86 * size_t(item - 1) + 32;
+        return menu.size() < at + 32 ? "" : std::string(menu.begin() + at + 1, menu.begin() + at + 1 + menu[at]);
+    }
+    struct PName {
+        explicit PName(const std::string& s) { apptest::ToP(s, bytes); }
+        operator const unsigned char*() const { return bytes; }
+        unsigned char bytes[256];
+    };
+};
+
+TEST_F(Rename, AProjectMethodsCallersMenusAndRecordTakeTheNewName)
+{
+    TGnlProcObjQz* addTax = Method("Add_Tax");
+    const std::set<TObjQz*> uses = Set(addTax->uses), usedBy = Set(addTax->usedBy);
+    ASSERT_EQ(RenameAll(addTax, "Add_VAT"), 0);
+    EXPECT_EQ(Texts(Method("Recalculate"))[5], "Add_VAT(Sum)");
+    EXPECT_EQ(SearchObj_Name(&doc_, 2, PName("Add_VAT")), addTax);
+    EXPECT_EQ(SearchObj_Name(&doc_, 2, PName("Add_Tax")), nullptr);
+    // The graph is the same: only names changed.
+    EXPECT_EQ(Set(addTax->uses), uses);
+    EXPECT_EQ(Set(addTax->usedBy), usedBy);
+    // Menus name the method they run: both menus and the bar follow.
+    TGnlProcObjQz* close = Method("Close_Invoice");
+    const size_t closeUsers = Set(close->usedBy).size();
+    ASSERT_EQ(RenameAll(close, "Close_Sale"), 0);
+    EXPECT_EQ(ItemMethod(1, 1), "Close_Sale");
+    EXPECT_EQ(ItemMethod(2, 2), "Close_Sale");
+    EXPECT_EQ(ItemMethod(2, 1), "Recalculate");
+    // All of it on disk.
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_NE(Method("Add_VAT"), nullptr);
+    EXPECT_EQ(Method("Add_Tax"), nullptr);
+    EXPECT_EQ(Texts(Method("Recalculate"))[5], "Add_VAT(Sum)");
+    EXPECT_EQ(ItemMethod(1, 1), "Close_Sale");
+    EXPECT_EQ(Set(Method("Close_Sale")->usedBy).size(), closeUsers);
+}
+
+TEST_F(Rename, AFailureAtAnyStepLeavesTheDocumentByteForByte)
+{
+    // Log_Event has three users: Recalculate, Close_Invoice and Start_Up.
+    TGnlProcObjQz* log = Method("Log_Event");
+    ASSERT_EQ(log->usedBy->Size(), 3);
+    const std::string names[] = {"Log_Event", "Journal"};
+    for (platform::FaultKind kind : {platform::FaultKind::DiskFull, platform::FaultKind::Allocation}) {
+        int step = 0, failed = 0;
+        for (bool fired = true; fired; ++step) {
+            ASSERT_LT(step, 2000);
+            const std::string from = P(log->name), to = from == names[0] ? names[1] : names[0];
+            // What a commit puts off (bits of space given up) is written
+            // first: the bytes compared are then the committed state.
+            ASSERT_TRUE(updateres(doc_.fResFile));
+            const Bytes before = FileBytes(built_.dataPath);
+            ObjListHdl users = Copy(log->usedBy);
+            TObjQz* out = nullptr;
+            platform::InjectFault(kind, step);
+            const int16_t err = log->DoReplace(PName(to), true, users, &out, false);
+            fired = !platform::IsFaultArmed(kind);
+            platform::ClearFault(kind);
+            // The users' texts, the name and the disk change together.
+            const std::string shown = err ? from : to;
+            EXPECT_EQ(P(log->name), shown) << step;
+            EXPECT_EQ(Texts(Method("Start_Up"))[1], shown + "(\"Started\")") << step;
+            EXPECT_EQ(Texts(Method("Close_Invoice"))[1], shown + "(\"Closed\")") << step;
+            if (err) {
+                ++failed;
+                const Bytes after = FileBytes(built_.dataPath);
+                size_t at = 0;
+                while (at < after.size() && at < before.size() && after[at] == before[at]) ++at;
+                EXPECT_EQ(after.size(), before.size()) << int(kind) << " " << step;
+                EXPECT_EQ(at, before.size()) << int(kind) << " " << step << " differs at " << at;
+            }
+        }
+        EXPECT_GT(failed, 0) << "a failure was met";
+    }
+    const std::string last = P(log->name);
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Texts(Method("Recalculate"))[6], last + "(\"Recalculated\")");
+}
+
+TEST_F(Rename, EachKindKeepsItsNewNameWhereTheDocumentReadsIt)
+{
+    struct Case {
+        int16_t kind;
+        std::string from, to, stored;  // stored: the name as its directory keeps it
+    };
+    const Case cases[] = {
+        {1, "Lines", "Items", "Items"},
+        {12, "Heading", "Title", "Title"},
+        {18, "Stamp", "Seal", "Seal"},
+        {19, "Titles", "Headings", "Headings"},
+        {10, "Name_Help", "Name_Of_The_Customer", "Name_Of_The_Cus"},
+        {5, "Main", "Primary", "Primary"},
+        {23, "Logging", "Journal", "Journal"},
+        {4, "Towns", "Cities", "Cities"},
+    };
+    for (const Case& c : cases) {
+        TObjQz* obj = Find(c.kind, c.from);
+        ASSERT_NE(obj, nullptr) << c.from;
+        ASSERT_EQ(RenameAll(obj, c.to), 0) << c.from;
+        EXPECT_EQ(P(obj->name), c.to);
+        if (c.kind != 1) {
+            EXPECT_EQ(SearchObj_Name(&doc_, c.kind, PName(c.to)), obj) << c.to;
+        }
+    }
+    // A form is kept in its table's form table.
+    auto* customers = static_cast<TFileObjQz*>(Find(1, "Customers"));
+    TObjQz* listing = nullptr;
+    for (int32_t i = 0; i < customers->forms->Size(); ++i)
+        if (P(customers->forms->At(i)->name) == "Listing") listing = customers->forms->At(i);
+    ASSERT_NE(listing, nullptr);
+    ASSERT_EQ(RenameAll(listing, "Overview"), 0);
+    // The other pictures keep their names: the entry is found by its id.
+    const int16_t logoId = Find(18, "Logo")->id;
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    for (const Case& c : cases) {
+        EXPECT_NE(Find(c.kind, c.kind == 10 ? c.stored : c.to), nullptr) << c.to;
+        EXPECT_EQ(Find(c.kind, c.from), nullptr) << c.from;
+    }
+    EXPECT_EQ(Find(18, "Logo")->id, logoId);
+    customers = static_cast<TFileObjQz*>(Find(1, "Customers"));
+    std::set<std::string> forms;
+    for (int32_t i = 0; i < customers->forms->Size(); ++i) forms.insert(P(customers->forms->At(i)->name));
+    EXPECT_EQ(forms, (std::set<std::string>{"Card", "Entry", "Overview"}));
+}
+
+TEST_F(Rename, ATableRenamedRenamesItsFormsReferences)
+{
+    ASSERT_EQ(RenameAll(Find(1, "Customers"), "Clients"), 0);
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    auto* clients = static_cast<TFileObjQz*>(Find(1, "Clients"));
+    ASSERT_NE(clients, nullptr);
+    TLayoutObjQz* entry = nullptr;
+    for (int32_t i = 0; i < clients->forms->Size(); ++i)
+        if (P(clients->forms->At(i)->name) == "Entry") entry = static_cast<TLayoutObjQz*>(clients->forms->At(i));
+    ASSERT_NE(entry, nullptr);
+    const Bytes form = Stored(FourCC("FOQz"), entry->formResId);
+    const std::string text(form.begin(), form.end());
+    EXPECT_NE(text.find("<?[Clients]Name>"), std::string::npos);
+    EXPECT_EQ(text.find("[Customers]"), std::string::npos);
+}
+
+TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
+{
+    struct Case {
+        std::string from, to;
+        bool all;
+        std::vector<std::string> users;  // the methods rewritten (every user when empty)
+        std::string after;               // the object the first user names after
+        int16_t afterId;
+        bool fromStays;
+    };
+    const Case cases[] = {
+        // An interprocess variable keeps its prefix.
+        {"<>Log_Count", "<>Log_Total", true, {}, "<>Log_Total", 2, false},
+        // A process variable becomes interprocess.
+        {"Log_Level", "<>Log_Level", true, {}, "<>Log_Level", 2, false},
+        // Only the chosen user moves: the variable stays for the others.
+        {"Sum", "Total", false, {"Recalculate"}, "Total", 1, true},
+    };
+    for (const Case& c : cases) {
+        TObjQz* var = Find(9, c.from);
+        ASSERT_NE(var, nullptr) << c.from;
+        ObjListHdl users = nullptr;
+        ASSERT_EQ(NewObjList(&users, 10), 0);
+        for (int32_t i = 0; i < var->usedBy->Size(); ++i)
+            if (c.users.empty() || P(var->usedBy->At(i)->name) == c.users[0]) AddObjList(&users, var->usedBy->At(i));
+        TObjQz* user = users->At(0);
+        TObjQz* out = nullptr;
+        ASSERT_EQ(var->DoReplace(PName(c.to), c.all, users, &out, false), 0) << c.from;
+        ASSERT_NE(out, nullptr);
+        EXPECT_EQ(P(out->name), c.after);
+        EXPECT_EQ(out->id, c.afterId);
+        EXPECT_TRUE(IsInList(user->uses, out)) << c.from;
+        EXPECT_EQ(Find(9, c.from) != nullptr, c.fromStays) << c.from;
+    }
+    EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>Log_Total:=0x0001");
+    EXPECT_EQ(Texts(Method("Recalculate"))[1], "Total:=0");
+    EXPECT_EQ(Texts(Method("Report_Core"))[1], "Sum:=0");
+}
+
+}  // namespace
+}  // namespace readtest

@@ -1,0 +1,35 @@
+// Walks over a group's member tree: counting the members, emptying the
+// groups, and deleting the members pass by pass. Member lists may name
+// each other (damaged lists do): each walk visits a group once.
+#pragma once
+
+#include <cstdint>
+
+class TMainDoc;
+class TObjQz;
+class TGroupObjQz;
+
+namespace transfer {
+
+// Members of the group and of its nested groups, each group counted once.
+int32_t RecursiveGroupCount(TGroupObjQz* group);
+
+// Every member leaves its group and stays in the document, nested groups
+// first; then each group is taken out of the document's groups list and out
+// of its parent, and deleted. 0, or 1001 from the wait dialog.
+int16_t RecursiveUnGroup(TMainDoc* doc, TGroupObjQz* group);
+
+// The uninstall passes: pass 1 deletes the tables of the member tree, pass
+// 2 its forms, pass 3 every other member and, content first, the nested
+// groups. A member that goes along with another (a table's forms) is not
+// reached again. 0, or 1001 from the wait dialog.
+enum : int16_t { kTablesPass = 1, kFormsPass = 2, kOthersPass = 3 };
+int16_t RecursiveDelGroup(TGroupObjQz* group, int16_t pass);
+
+// Whether `obj` is a member of the group or, deep, of a group inside it.
+bool GroupHolds(TGroupObjQz* group, const TObjQz* obj);
+
+// Whether the object is a group of some kind (23, 32, 33).
+bool IsGroupKind(const TObjQz* obj);
+
+}  // namespace transfer
