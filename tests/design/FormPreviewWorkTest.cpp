@@ -150,6 +150,38 @@ TEST_F(FormPreviewWork, AFormThatCannotBeReadAnswersNothingAndSaysSo)
     EXPECT_EQ(LastAlert().text, "The form cannot be read.");
 }
 
+// A form whose record cannot be read previews nothing: the pane gets no
+// picture and the user is told once.
+TEST_F(FormPreviewWork, AFormThatCannotBeReadIsNotPreviewed)
+{
+    struct Case {
+        int16_t resId;
+        int16_t result;
+        int32_t alerts;
+    };
+    const int16_t stored = card_->formResId;
+    const Case cases[] = {{999, 1014, 1}, {stored, 0, 0}};
+    for (const Case& c : cases) {
+        card_->formResId = c.resId;
+        platform::Handle display = nullptr;
+        int16_t width = 0, height = -1, pageMin = -1, pageMax = -1, page = 1;
+        const int32_t before = AlertCount();
+        EXPECT_EQ(card_->InitDisplay(&display, platform::Rect{0, 0, 300, 300}, &width, &height, &pageMin, &pageMax,
+                                     &page, false),
+                  c.result)
+            << c.resId;
+        EXPECT_EQ(AlertCount(), before + c.alerts) << c.resId;
+        if (c.alerts) {
+            EXPECT_EQ(LastAlert().text, "The form cannot be read.");
+            EXPECT_EQ(PreviewOf(display) ? PreviewOf(display)->picture : nullptr, nullptr);
+        } else {
+            EXPECT_EQ(pageMax, 2);
+            EXPECT_GT(height, 0);
+        }
+        card_->DisposeDisplay(&display);
+    }
+}
+
 TEST_F(FormPreviewWork, TheActiveObjectsTextsAreFoundOnEveryPageAndInGroups)
 {
     const std::pair<int16_t, std::string> cases[] = {
