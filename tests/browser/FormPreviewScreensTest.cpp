@@ -68,7 +68,7 @@ protected:
     }
     int16_t savedMachine_ = 0;
     void CheckShown(TObjQz* shown, const std::string& shotFile, int16_t pages, int16_t wanted = 1,
-                    int32_t minRows = 100);
+                    int32_t minRows = 100, int16_t type = 0);
     void CheckCopied(TLayoutObjQz* form, const std::string& shotFile);
     // Finds `drawn` (kSide x kSide, `width` x `height` of it used) in the
     // screenshot by its first rows that hold more than the background, then
@@ -87,14 +87,15 @@ const unsigned char kInvoice[] = "\x07" "Invoice";
 
 // The object's preview built offscreen is found in the screenshot; every
 // row the pane shows must equal it. `pages` is the page count the pane is
-// told (0: none), `wanted` the page turned to.
+// told (0: none), `wanted` the page turned to, `type` a form's display
+// type.
 void FormPreviewScreens::CheckShown(TObjQz* form, const std::string& shotFile, int16_t pages, int16_t wanted,
-                                    int32_t minRows)
+                                    int32_t minRows, int16_t type)
 {
     const Rect big{0, 0, kSide, kSide};
     drawntest::Page world(kSide, kSide);
     Handle display = nullptr;
-    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = wanted;
+    int16_t width = type, height = 0, pageMin = 0, pageMax = 0, page = wanted;
     const std::vector<uint32_t> drawn = world.Drawn([&] {
         ASSERT_EQ(form->InitDisplay(&display, big, &width, &height, &pageMin, &pageMax, &page, false), 0);
         form->Display(display, big);
@@ -215,6 +216,8 @@ TEST_F(FormPreviewScreens, CardAndSummaryShowAsBuiltOffscreen)
     ASSERT_TRUE(number && print);
     CheckShown(number, std::string(work) + "/field.png", 0, 1, 30);
     CheckShown(print, std::string(work) + "/method.png", 0, 1, 10);
+    // Summary as "Outline": its own objects, without Invoice's behind.
+    CheckShown(summary, std::string(work) + "/outline.png", 0, 1, 100, 1);
     CheckCopied(card, std::string(work) + "/clipboard.png");
 }
 

@@ -182,6 +182,31 @@ TEST_F(FormPreviewWork, AFormThatCannotBeReadIsNotPreviewed)
     }
 }
 
+// The display-type pop-up: pressed at (200, 300) with the current type's
+// row under the mouse, each row 19 pixels below the last; a release
+// outside every row keeps the type.
+TEST_F(FormPreviewWork, TheDisplayTypePopUpChoosesTheRowReleasedOn)
+{
+    struct Case {
+        int16_t current, moveTo;
+        int16_t chosen;
+    };
+    const Case cases[] = {
+        {0, 200, 0}, {0, 219, 1}, {0, 238, 2},  // from "Drawing": each row
+        {2, 162, 0}, {2, 200, 2},                // from "Text": rows above it
+        {1, 400, 1},                             // released outside: kept
+    };
+    for (const Case& c : cases) {
+        card_->previewChoice = c.current;
+        platform::testing::HeadlessRun run(
+            platform::Script().Press(300, 200).Wait(2).Move(300, c.moveTo).Wait(2).Release(), {});
+        platform::EventRecord down{};
+        ASSERT_TRUE(platform::testing::NextEvent(platform::mDownMask, &down));
+        EXPECT_EQ(card_->DisplayPopUp(platform::Point{200, 300}), c.chosen) << c.current << " to " << c.moveTo;
+        EXPECT_EQ(card_->previewChoice, c.chosen);
+    }
+}
+
 TEST_F(FormPreviewWork, TheActiveObjectsTextsAreFoundOnEveryPageAndInGroups)
 {
     const std::pair<int16_t, std::string> cases[] = {
