@@ -12,15 +12,23 @@
 #include "app/appl/Preferences.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "forms/drawing/FormPreview.h"
 #include "forms/drawing/StaticPictures.h"
 #include "forms/model/LayoutEditor.h"
 #include "forms/objects/FormModelHooks.h"
 #include "kernel/formhooks/FormServices.h"
+#include "kernel/startup/KernelGlobals.h"
 #include "looks/LookManager.h"
 #include "platform/drawing/Text.h"
 #include "toolbox/drawing/VPainter.h"
 #include "platform/files/WholeFile.h"
 #include "platform/imports/PngCodec.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Endian.h"
+#include "platform/drawing/Rects.h"
+#include "platform/pictures/Pictures.h"
+#include "toolbox/drawing/ScrapCalls.h"
+#include "platform/scrap/Scrap.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/forms/DrawnPage.h"
 #include "transfer/InstallTransfer.h"
@@ -43,37 +51,51 @@ protected:
         InstallFormModelHooks();
         InitVI();
         InstallStaticPictures();
+        SetFormPreviewProc(FormPagePreview);
+        // An object method previews as its styled text, its commands named.
+        LoadTokenStrings();
+        savedMachine_ = G_MachineType;
+        G_MachineType = 4;
     }
     void TearDown() override
     {
+        G_MachineType = savedMachine_;
+        SetFormPreviewProc(nullptr);
         ResetFormModelHooks();
         SetGetStaticPictProc(nullptr);
         ClosePrefResFile();
         ReadFixture::TearDown();
     }
-    void CheckShown(TLayoutObjQz* form, const std::string& shotFile, int16_t pages);
+    int16_t savedMachine_ = 0;
+    void CheckShown(TObjQz* shown, const std::string& shotFile, int16_t pages, int16_t wanted = 1,
+                    int32_t minRows = 100, int16_t type = 0);
+    void CheckCopied(TLayoutObjQz* form, const std::string& shotFile);
+    // Finds `drawn` (kSide x kSide, `width` x `height` of it used) in the
+    // screenshot by its first rows that hold more than the background, then
+    // compares every row shown, at least `minRows` of them.
+    void CompareShown(const std::vector<uint32_t>& drawn, int16_t width, int16_t height,
+                      const std::string& shotFile, int32_t minRows);
 };
 
 constexpr int16_t kSide = 700;
 constexpr int32_t kAnchorRows = 12;
 const unsigned char kCard[] = "\x04" "Card";
 const unsigned char kSummary[] = "\x07" "Summary";
+const unsigned char kInvoice[] = "\x07" "Invoice";
 
 }  // namespace
 
-// The form's preview built offscreen is found in the screenshot by its
-// first rows that are not all background; every row the pane shows must
-// then equal it. `pages` is the page count the pane is told (0: none).
-void FormPreviewScreens::CheckShown(TLayoutObjQz* form, const std::string& shotFile, int16_t pages)
+// The object's preview built offscreen is found in the screenshot; every
+// row the pane shows must equal it. `pages` is the page count the pane is
+// told (0: none), `wanted` the page turned to, `type` a form's display
+// type.
+void FormPreviewScreens::CheckShown(TObjQz* form, const std::string& shotFile, int16_t pages, int16_t wanted,
+                                    int32_t minRows, int16_t type)
 {
-    std::vector<uint8_t> png;
-    PictPixels shot;
-    ASSERT_EQ(ReadWholeFile(shotFile, &png), noErr);
-    ASSERT_EQ(DecodePng(png.data(), png.size(), &shot), ImageReadResult::Ok);
     const Rect big{0, 0, kSide, kSide};
     drawntest::Page world(kSide, kSide);
     Handle display = nullptr;
-    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 1;
+    int16_t width = type, height = 0, pageMin = 0, pageMax = 0, page = wanted;
     const std::vector<uint32_t> drawn = world.Drawn([&] {
         ASSERT_EQ(form->InitDisplay(&display, big, &width, &height, &pageMin, &pageMax, &page, false), 0);
         form->Display(display, big);
@@ -81,9 +103,19 @@ void FormPreviewScreens::CheckShown(TLayoutObjQz* form, const std::string& shotF
     });
     EXPECT_EQ(pageMin, pages ? 1 : 0);
     EXPECT_EQ(pageMax, pages);
-    EXPECT_EQ(page, pages ? 1 : 0);
+    EXPECT_EQ(page, pages ? wanted : 0);
+    // A method's text reports the whole width a line may take.
+    CompareShown(drawn, std::min<int16_t>(width, kSide), height, shotFile, minRows);
+}
+
+void FormPreviewScreens::CompareShown(const std::vector<uint32_t>& drawn, int16_t width, int16_t height,
+                                      const std::string& shotFile, int32_t minRows)
+{
+    std::vector<uint8_t> png;
+    PictPixels shot;
+    ASSERT_EQ(ReadWholeFile(shotFile, &png), noErr);
+    ASSERT_EQ(DecodePng(png.data(), png.size(), &shot), ImageReadResult::Ok);
     ASSERT_GT(height, kAnchorRows);
-    ASSERT_LE(width, kSide);
     auto same = [&](int32_t x0, int32_t y0, int32_t top, int32_t bottom, int32_t w) {
         for (int32_t v = top; v < bottom; ++v)
             for (int32_t h = 0; h < w; ++h)
@@ -103,12 +135,57 @@ void FormPreviewScreens::CheckShown(TLayoutObjQz* form, const std::string& shotF
                 break;
             }
     ASSERT_GE(x0, 0) << "the form's first rows are nowhere on " << shotFile;
-    // Every row down to the pane's bottom (the window's scroll bar row).
-    const int32_t shownWidth = std::min<int32_t>(width, int32_t(shot.width()) - 16 - x0);
+    // Every row down to the pane's bottom (the window's scroll bar row), left
+    // of the pane's scroll bar.
+    const int32_t shownWidth = std::min<int32_t>(width, int32_t(shot.width()) - 21 - x0);
     const int32_t shownRows = std::min<int32_t>(height, int32_t(shot.height()) - 22 - y0);
-    ASSERT_GT(shownRows, 100);
+    ASSERT_GT(shownRows, minRows);
     for (int32_t v = 0; v < shownRows; ++v)
         EXPECT_TRUE(same(x0, y0, v, v + 1, shownWidth)) << shotFile << ": row " << v << " differs";
+}
+
+// The form's page `1` copied here as the program's Copy does: the
+// clipboard holds the page's objects ('OBQz', a FORM of OBJS), the record
+// of their form ('ObLQ', 16 bytes ending with its id) and their picture,
+// which the clipboard window on the screenshot shows pixel for pixel.
+void FormPreviewScreens::CheckCopied(TLayoutObjQz* form, const std::string& shotFile)
+{
+    ResetScrap();
+    const Rect big{0, 0, kSide, kSide};
+    Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 1;
+    ASSERT_EQ(form->InitDisplay(&display, big, &width, &height, &pageMin, &pageMax, &page, false), 0);
+    form->doCopy(display, 1);
+    form->DisposeDisplay(&display);
+    struct Flavour {
+        uint32_t type;
+        const char* start;  // the first bytes, at offset 8 for 'OBQz'
+        int32_t size;       // -1: any above 12
+    };
+    const Flavour flavours[] = {{FourCC("OBQz"), "OBJS", -1}, {FourCC("ObLQ"), "", 16}};
+    for (const Flavour& f : flavours) {
+        Handle h = NewHandle(0);
+        const int32_t size = myGetScrap(h, f.type);
+        if (f.size < 0) {
+            ASSERT_GT(size, 12) << f.type;
+            EXPECT_EQ(std::string(*h, 4), "FORM");
+            EXPECT_EQ(std::string(*h + 8, 4), f.start);
+        } else {
+            ASSERT_EQ(size, f.size) << f.type;
+            EXPECT_EQ(ReadBE16(*h + 14), form->formResId);
+        }
+        DisposeHandle(h);
+    }
+    Handle picture = NewHandle(0);
+    ASSERT_GT(myGetScrap(picture, FourCC("PICT")), 10);
+    Rect frame{};
+    QDGetPictureBounds(picture, &frame);
+    OffsetRect(&frame, int16_t(-frame.left), int16_t(-frame.top));
+    drawntest::Page world(kSide, kSide);
+    const std::vector<uint32_t> drawn = world.Drawn([&] { DrawPicture(picture, &frame); });
+    DisposeHandle(picture);
+    ResetScrap();
+    CompareShown(drawn, std::min<int16_t>(frame.right, kSide), std::min<int16_t>(frame.bottom, kSide), shotFile, 20);
 }
 
 TEST_F(FormPreviewScreens, CardAndSummaryShowAsBuiltOffscreen)
@@ -128,6 +205,20 @@ TEST_F(FormPreviewScreens, CardAndSummaryShowAsBuiltOffscreen)
     ASSERT_TRUE(card && summary);
     CheckShown(card, std::string(work) + "/card.png", 2);
     CheckShown(summary, std::string(work) + "/summary.png", 0);
+    // Card turned to its second page.
+    CheckShown(card, std::string(work) + "/card2.png", 2, 2);
+    // Double-clicks in Invoice's preview: the field Number, then the
+    // variable bPrint, whose object method the pane then shows.
+    auto* invoice = dynamic_cast<TLayoutObjQz*>(SearchListObj_Name(invoices->forms, kInvoice));
+    ASSERT_NE(invoice, nullptr);
+    TObjQz* number = Find(28, "Number");
+    TObjQz* print = invoice->objMethods ? SearchListObj_Id(invoice->objMethods, 41) : nullptr;
+    ASSERT_TRUE(number && print);
+    CheckShown(number, std::string(work) + "/field.png", 0, 1, 30);
+    CheckShown(print, std::string(work) + "/method.png", 0, 1, 10);
+    // Summary as "Outline": its own objects, without Invoice's behind.
+    CheckShown(summary, std::string(work) + "/outline.png", 0, 1, 100, 1);
+    CheckCopied(card, std::string(work) + "/clipboard.png");
 }
 
 }  // namespace browsertest

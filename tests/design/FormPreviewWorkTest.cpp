@@ -150,6 +150,63 @@ TEST_F(FormPreviewWork, AFormThatCannotBeReadAnswersNothingAndSaysSo)
     EXPECT_EQ(LastAlert().text, "The form cannot be read.");
 }
 
+// A form whose record cannot be read previews nothing: the pane gets no
+// picture and the user is told once.
+TEST_F(FormPreviewWork, AFormThatCannotBeReadIsNotPreviewed)
+{
+    struct Case {
+        int16_t resId;
+        int16_t result;
+        int32_t alerts;
+    };
+    const int16_t stored = card_->formResId;
+    const Case cases[] = {{999, 1014, 1}, {stored, 0, 0}};
+    for (const Case& c : cases) {
+        card_->formResId = c.resId;
+        platform::Handle display = nullptr;
+        int16_t width = 0, height = -1, pageMin = -1, pageMax = -1, page = 1;
+        const int32_t before = AlertCount();
+        EXPECT_EQ(card_->InitDisplay(&display, platform::Rect{0, 0, 300, 300}, &width, &height, &pageMin, &pageMax,
+                                     &page, false),
+                  c.result)
+            << c.resId;
+        EXPECT_EQ(AlertCount(), before + c.alerts) << c.resId;
+        if (c.alerts) {
+            EXPECT_EQ(LastAlert().text, "The form cannot be read.");
+            EXPECT_EQ(PreviewOf(display) ? PreviewOf(display)->picture : nullptr, nullptr);
+        } else {
+            EXPECT_EQ(pageMax, 2);
+            EXPECT_GT(height, 0);
+        }
+        card_->DisposeDisplay(&display);
+    }
+}
+
+// The display-type pop-up: pressed at (200, 300) with the current type's
+// row under the mouse, each row 19 pixels below the last; a release
+// outside every row keeps the type.
+TEST_F(FormPreviewWork, TheDisplayTypePopUpChoosesTheRowReleasedOn)
+{
+    struct Case {
+        int16_t current, moveTo;
+        int16_t chosen;
+    };
+    const Case cases[] = {
+        {0, 200, 0}, {0, 219, 1}, {0, 238, 2},  // from "Drawing": each row
+        {2, 162, 0}, {2, 200, 2},                // from "Text": rows above it
+        {1, 400, 1},                             // released outside: kept
+    };
+    for (const Case& c : cases) {
+        card_->previewChoice = c.current;
+        platform::testing::HeadlessRun run(
+            platform::Script().Press(300, 200).Wait(2).Move(300, c.moveTo).Wait(2).Release(), {});
+        platform::EventRecord down{};
+        ASSERT_TRUE(platform::testing::NextEvent(platform::mDownMask, &down));
+        EXPECT_EQ(card_->DisplayPopUp(platform::Point{200, 300}), c.chosen) << c.current << " to " << c.moveTo;
+        EXPECT_EQ(card_->previewChoice, c.chosen);
+    }
+}
+
 TEST_F(FormPreviewWork, TheActiveObjectsTextsAreFoundOnEveryPageAndInGroups)
 {
     const std::pair<int16_t, std::string> cases[] = {

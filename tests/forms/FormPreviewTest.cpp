@@ -230,6 +230,36 @@ TEST_F(FormPreview, InheritedFormsAreDrawnBehindOnceEach)
     KillPicture(picture);
 }
 
+// A subform naming its own form, or a form that holds it, shows no
+// picture of it: each form is built once, and the preview ends.
+TEST_F(FormPreview, ASubformOfAFormBeingBuiltIsNotBuiltAgain)
+{
+    auto sub = [](const std::string& form) {
+        IffObject o = Box(5, 5, 40, 40);
+        o.kind = Kind::Subform;
+        o.subformTable = -1;
+        o.text = form;
+        return o;
+    };
+    Add(1, {{}, {sub("A"), Box(50, 50, 60, 60)}});  // A holds itself
+    Add(2, {{}, {sub("C")}});                       // B holds C, C holds B
+    Add(3, {{}, {sub("B")}});
+    struct Case {
+        const char* what;
+        int16_t id;
+        uint32_t worlds;  // the form's own and each subform built
+    };
+    const Case cases[] = {{"itself", 1, 1}, {"a form holding it", 2, 2}, {"the other way", 3, 2}};
+    for (const Case& c : cases) {
+        ResetDrawingCallCounts();
+        Rect frame{};
+        Handle picture = Preview(c.id, kDisplayDrawing, &frame);
+        ASSERT_NE(picture, nullptr) << c.what;
+        EXPECT_EQ(DrawingCallCount(DrawingCall::NewGWorld), c.worlds) << c.what;
+        KillPicture(picture);
+    }
+}
+
 TEST_F(FormPreview, ACopysOrAPrintedPagesPictureHoldsWhatWasAsked)
 {
     Add(1, {{}, {Box(2, 2, 10, 10)}}, "B");

@@ -360,4 +360,36 @@ TEST(ObjectDrawing, ASubformShowsTheScrollBarsItsFlagsAsk)
     EXPECT_EQ(GetScrollBarSize(), 16);
 }
 
+// The frame sub-types of a variable: drawn as the platform frames them,
+// and, like a chart area, left without a style sheet; other sub-types keep
+// theirs.
+TEST(ObjectDrawing, FrameVariablesAndTheStyleSheetTheyDrop)
+{
+    drawntest::Page page(kSide, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 45, 35};
+    struct Case {
+        int16_t subType;
+        std::function<void()> expected;  // null: not compared
+        int16_t styleAfter;
+    };
+    const Case cases[] = {
+        {8, [&] { FrameRect(&r); }, -1},
+        {9, [&] { PenSize(2, 2), FrameRect(&r); }, -1},
+        {7, [&] { Pattern grey; PenPat(GetQDGlobalsGray(&grey)), FrameRect(&r); }, -1},
+        {30, [&] { Pattern grey; PenPat(GetQDGlobalsGray(&grey)), FrameRect(&r); }, -1},
+        {10, nullptr, -1},
+        {3, nullptr, 4},
+    };
+    for (const Case& c : cases) {
+        auto v = std::make_unique<VarObject>(nullptr);
+        v->bounds[0] = r.top, v->bounds[1] = r.left, v->bounds[2] = r.bottom, v->bounds[3] = r.right;
+        v->subType = c.subType;
+        v->styleSheet = 4;
+        const auto drawn = page.Drawn([&] { v->DrawObject(nullptr, 0, 0); });
+        if (c.expected) EXPECT_EQ(page.Differ(drawn, page.Drawn(c.expected)), "") << "sub-type " << c.subType;
+        EXPECT_EQ(v->styleSheet, c.styleAfter) << "sub-type " << c.subType;
+    }
+}
+
 }  // namespace
