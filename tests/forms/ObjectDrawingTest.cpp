@@ -387,7 +387,9 @@ TEST(ObjectDrawing, FrameVariablesAndTheStyleSheetTheyDrop)
         v->subType = c.subType;
         v->styleSheet = 4;
         const auto drawn = page.Drawn([&] { v->DrawObject(nullptr, 0, 0); });
-        if (c.expected) EXPECT_EQ(page.Differ(drawn, page.Drawn(c.expected)), "") << "sub-type " << c.subType;
+        if (c.expected) {
+            EXPECT_EQ(page.Differ(drawn, page.Drawn(c.expected)), "") << "sub-type " << c.subType;
+        }
         EXPECT_EQ(v->styleSheet, c.styleAfter) << "sub-type " << c.subType;
     }
 }
