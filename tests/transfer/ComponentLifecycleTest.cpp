@@ -399,6 +399,16 @@ TEST_F(ComponentLifecycle, ANewerVersionReplacesTheInstalledOne)
     ASSERT_EQ(Src(2, "Layout")->DelGroup(false, false), 0);
     ASSERT_EQ(Install(Generate(2), {1}), 0);
     EXPECT_EQ(G_ModuleUpdate, 4);
+    // The question names both versions; an empty version text adds no
+    // label and no doubled blank.
+    ASSERT_EQ(AlertCount(), 1);
+    const std::string asked = LastAlert().text;
+    EXPECT_EQ(asked.rfind(Item(1029, 15) + "Tools" + Item(1029, 17), 0), 0u) << asked;
+    EXPECT_EQ(asked.find(Item(1029, 18)), std::string::npos) << asked;
+    EXPECT_EQ(asked.find("  "), std::string::npos) << asked;
+    EXPECT_NE(asked.find(Item(1029, 19) + "1" + Item(1002, 56) + Item(1029, 16) + "Tools"), std::string::npos) << asked;
+    EXPECT_EQ(asked.substr(asked.size() - Item(1029, 19).size() - 1 - Item(1024, 5).size()),
+              Item(1029, 19) + "2" + Item(1024, 5));
     TModuleObjQz* installed = Component(&dest_, "Tools");
     ASSERT_NE(installed, nullptr);
     EXPECT_EQ(installed->GetVersionNb(), 2u);
