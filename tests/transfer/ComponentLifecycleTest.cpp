@@ -167,6 +167,16 @@ TEST_F(ComponentLifecycle, TheLibraryHoldsOneComponentItsRecordAndItsMarkAndHide
     EXPECT_EQ(hidden[0].substr(0, 3), "Htl");
     EXPECT_EQ(hidden[0].size(), 11u);
     EXPECT_EQ(CallsOf(library, In(library, 2, "Print_Invoice")->id), std::vector<std::string>{hidden[0]});
+    // The record's states: 1 public, 2 protected, 3 private.
+    ASSERT_NE(library->fModuleManager, nullptr);
+    const struct {
+        TObjQz* member;
+        int16_t state;
+    } states[] = {{In(library, 2, "Print_Invoice"), 1}, {In(library, 2, "Layout"), 2}, {In(library, 2, hidden[0]), 3}};
+    for (const auto& c : states) {
+        ASSERT_NE(c.member, nullptr) << c.state;
+        EXPECT_EQ(library->fModuleManager->GetObjState(c.member->GetOwnResType(), c.member->id), c.state);
+    }
     library->Dispose();
     // The project keeps its own names.
     EXPECT_NE(Src(2, "Helper"), nullptr);
