@@ -210,6 +210,24 @@ void FreshDest(const CopyPaths& p, const std::vector<uint8_t>& data, const std::
     platform::WriteFileAtomically(p.destCompanion, companion.data(), companion.size());
 }
 
+// The built source and destination become the run's paths, the
+// destination's bytes kept for fresh copies; false (said) when either was
+// not built.
+bool TakeBuilt(const docbuilder::BuildResult& source, const docbuilder::BuildResult& dest, CopyPaths* p,
+               std::vector<uint8_t>* destData, std::vector<uint8_t>* destCompanion)
+{
+    if (source.error || dest.error) {
+        std::fprintf(stderr, "transfer_bench: %s%s\n", source.message.c_str(), dest.message.c_str());
+        return false;
+    }
+    p->source = source.dataPath;
+    p->dest = dest.dataPath;
+    p->destCompanion = dest.companionPath;
+    platform::ReadWholeFile(p->dest, destData);
+    platform::ReadWholeFile(p->destCompanion, destCompanion);
+    return true;
+}
+
 using ResourceList = std::vector<std::pair<uint32_t, int16_t>>;
 
 // The peer: these resources of the source's store added to the fresh
@@ -257,16 +275,8 @@ int CopyBench()
     const docbuilder::BuildResult big = docbuilder::BuildDocument(
         "structure Big seed 7\ngenerate " + std::to_string(kObjects) + "\n", "Big.qzdoc", p.folder);
     const docbuilder::BuildResult shelf = docbuilder::BuildDocument("library Shelf\n", "Shelf.qzdoc", p.folder);
-    if (big.error || shelf.error) {
-        std::fprintf(stderr, "transfer_bench: %s%s\n", big.message.c_str(), shelf.message.c_str());
-        return 1;
-    }
-    p.source = big.dataPath;
-    p.dest = shelf.dataPath;
-    p.destCompanion = shelf.companionPath;
     std::vector<uint8_t> destData, destCompanion;
-    platform::ReadWholeFile(p.dest, &destData);
-    platform::ReadWholeFile(p.destCompanion, &destCompanion);
+    if (!TakeBuilt(big, shelf, &p, &destData, &destCompanion)) return 1;
 
     platform::HeadlessOptions options;
     options.watchdogTicks = UINT32_MAX / 2;
@@ -350,16 +360,8 @@ int TableCopyBench()
     const docbuilder::BuildResult big = docbuilder::BuildDocument(description, "Big.qzdoc", p.folder);
     const docbuilder::BuildResult depot =
         docbuilder::BuildDocument("structure Depot\ntable Keep\n  field F longint\n", "Depot.qzdoc", p.folder);
-    if (big.error || depot.error) {
-        std::fprintf(stderr, "transfer_bench: %s%s\n", big.message.c_str(), depot.message.c_str());
-        return 1;
-    }
-    p.source = big.dataPath;
-    p.dest = depot.dataPath;
-    p.destCompanion = depot.companionPath;
     std::vector<uint8_t> destData, destCompanion;
-    platform::ReadWholeFile(p.dest, &destData);
-    platform::ReadWholeFile(p.destCompanion, &destCompanion);
+    if (!TakeBuilt(big, depot, &p, &destData, &destCompanion)) return 1;
     TMainDoc source;
     if (!OpenDoc(&source, p.source, false)) {
         std::fprintf(stderr, "transfer_bench: cannot read the structure\n");
@@ -449,16 +451,8 @@ int ComponentBench()
     const docbuilder::BuildResult parts = docbuilder::BuildDocument(description, "Parts.qzdoc", p.folder);
     const docbuilder::BuildResult depot =
         docbuilder::BuildDocument("structure Depot\ntable Keep\n  field F longint\n", "Depot.qzdoc", p.folder);
-    if (parts.error || depot.error) {
-        std::fprintf(stderr, "transfer_bench: %s%s\n", parts.message.c_str(), depot.message.c_str());
-        return 1;
-    }
-    p.source = parts.dataPath;
-    p.dest = depot.dataPath;
-    p.destCompanion = depot.companionPath;
     std::vector<uint8_t> destData, destCompanion;
-    platform::ReadWholeFile(p.dest, &destData);
-    platform::ReadWholeFile(p.destCompanion, &destCompanion);
+    if (!TakeBuilt(parts, depot, &p, &destData, &destCompanion)) return 1;
     platform::HeadlessOptions options;
     options.watchdogTicks = UINT32_MAX / 2;
     platform::HeadlessBackend backend(platform::Script{}, options);
