@@ -17,6 +17,13 @@
 // tables' definitions, form tables and form images with the store's get
 // and add calls alone and committing once; medians of three.
 //
+// Then a component of 1,000 methods (100 public, 200 protected, 700
+// private, renamed when generated) generated into a library and the
+// library installed into a structure of one table, each through its
+// command with the dialogs answered, beside dropping the same 1,000
+// methods into that structure (DoMove without the component steps);
+// medians of three, each on fresh files.
+//
 //   transfer_bench [--no-copy]
 #include <cstdio>
 #include <memory>
@@ -30,6 +37,8 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
+#include "app/program/DocumentHooks.h"
 #include "app/documents/MainDoc.h"
 #include "bench/BenchTiming.h"
 #include "design/documents/OpenQzB.h"
@@ -42,9 +51,11 @@
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/WholeFile.h"
 #include "resources/ResourceApi.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
 #include "tools/docbuilder/DocBuilder.h"
 #include "transfer/InstallTransfer.h"
 #include "transfer/driver/MoveDropped.h"
@@ -58,6 +69,8 @@
 #include "transfer/driver/TransferSession.h"
 #include "transfer/movers/FormMovers.h"
 #include "transfer/movers/TableMovers.h"
+#include "transfer/components/Generate.h"
+#include "transfer/components/Install.h"
 #include "design/objects/ObjKinds.h"
 
 namespace {
@@ -79,6 +92,7 @@ void Walk(C_ListHdl list, int16_t filter, int16_t type, std::vector<TConflict*>*
 int RowsBench();
 int CopyBench();
 int TableCopyBench();
+int ComponentBench();
 
 int main(int argc, char** argv)
 {
@@ -86,7 +100,8 @@ int main(int argc, char** argv)
     const bool copy = !(argc > 1 && std::string(argv[1]) == "--no-copy");
     if (!copy) return 0;
     if (const int err = CopyBench()) return err;
-    return TableCopyBench();
+    if (const int err = TableCopyBench()) return err;
+    return ComponentBench();
 }
 
 int RowsBench()
@@ -195,6 +210,24 @@ void FreshDest(const CopyPaths& p, const std::vector<uint8_t>& data, const std::
     platform::WriteFileAtomically(p.destCompanion, companion.data(), companion.size());
 }
 
+// The built source and destination become the run's paths, the
+// destination's bytes kept for fresh copies; false (said) when either was
+// not built.
+bool TakeBuilt(const docbuilder::BuildResult& source, const docbuilder::BuildResult& dest, CopyPaths* p,
+               std::vector<uint8_t>* destData, std::vector<uint8_t>* destCompanion)
+{
+    if (source.error || dest.error) {
+        std::fprintf(stderr, "transfer_bench: %s%s\n", source.message.c_str(), dest.message.c_str());
+        return false;
+    }
+    p->source = source.dataPath;
+    p->dest = dest.dataPath;
+    p->destCompanion = dest.companionPath;
+    platform::ReadWholeFile(p->dest, destData);
+    platform::ReadWholeFile(p->destCompanion, destCompanion);
+    return true;
+}
+
 using ResourceList = std::vector<std::pair<uint32_t, int16_t>>;
 
 // The peer: these resources of the source's store added to the fresh
@@ -242,16 +275,8 @@ int CopyBench()
     const docbuilder::BuildResult big = docbuilder::BuildDocument(
         "structure Big seed 7\ngenerate " + std::to_string(kObjects) + "\n", "Big.qzdoc", p.folder);
     const docbuilder::BuildResult shelf = docbuilder::BuildDocument("library Shelf\n", "Shelf.qzdoc", p.folder);
-    if (big.error || shelf.error) {
-        std::fprintf(stderr, "transfer_bench: %s%s\n", big.message.c_str(), shelf.message.c_str());
-        return 1;
-    }
-    p.source = big.dataPath;
-    p.dest = shelf.dataPath;
-    p.destCompanion = shelf.companionPath;
     std::vector<uint8_t> destData, destCompanion;
-    platform::ReadWholeFile(p.dest, &destData);
-    platform::ReadWholeFile(p.destCompanion, &destCompanion);
+    if (!TakeBuilt(big, shelf, &p, &destData, &destCompanion)) return 1;
 
     platform::HeadlessOptions options;
     options.watchdogTicks = UINT32_MAX / 2;
@@ -335,16 +360,8 @@ int TableCopyBench()
     const docbuilder::BuildResult big = docbuilder::BuildDocument(description, "Big.qzdoc", p.folder);
     const docbuilder::BuildResult depot =
         docbuilder::BuildDocument("structure Depot\ntable Keep\n  field F longint\n", "Depot.qzdoc", p.folder);
-    if (big.error || depot.error) {
-        std::fprintf(stderr, "transfer_bench: %s%s\n", big.message.c_str(), depot.message.c_str());
-        return 1;
-    }
-    p.source = big.dataPath;
-    p.dest = depot.dataPath;
-    p.destCompanion = depot.companionPath;
     std::vector<uint8_t> destData, destCompanion;
-    platform::ReadWholeFile(p.dest, &destData);
-    platform::ReadWholeFile(p.destCompanion, &destCompanion);
+    if (!TakeBuilt(big, depot, &p, &destData, &destCompanion)) return 1;
     TMainDoc source;
     if (!OpenDoc(&source, p.source, false)) {
         std::fprintf(stderr, "transfer_bench: cannot read the structure\n");
@@ -409,4 +426,124 @@ int TableCopyBench()
     DisposeTypeList(source.fTypeList);
     std::filesystem::remove_all(p.folder);
     return copied > 0 && tables.size() == size_t(kCopied) ? 0 : 1;
+}
+
+int ComponentBench()
+{
+    constexpr int32_t kMembers = 1000, kPublic = 100, kProtected = 200;
+    char pattern[] = "/tmp/transfer_bench_XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    CopyPaths p{pattern, "", "", ""};
+    // Each method calls the next, so that the private ones are used.
+    std::string description = "structure Parts seed 7\ntable Stock\n  field Item longint\n";
+    auto name = [](int32_t i) { return "Part_" + std::to_string(10000 + i); };
+    for (int32_t i = 1; i <= kMembers; ++i) {
+        description += "method " + name(i) + " id " + std::to_string(100 + i) + "\n  comment \"part " + std::to_string(i) + "\"\n";
+        if (i < kMembers) description += "  call " + name(i + 1) + "\n";
+    }
+    description += "component Kit id 20 number 1 prefix \"kt\" comments \"Kit\" rename\n";
+    for (int32_t i = 1; i <= kMembers; ++i) {
+        if (i == 1) description += "  public\n";
+        if (i == kPublic + 1) description += "  protected\n";
+        if (i == kPublic + kProtected + 1) description += "  private\n";
+        description += "    method " + name(i) + "\n";
+    }
+    const docbuilder::BuildResult parts = docbuilder::BuildDocument(description, "Parts.qzdoc", p.folder);
+    const docbuilder::BuildResult depot =
+        docbuilder::BuildDocument("structure Depot\ntable Keep\n  field F longint\n", "Depot.qzdoc", p.folder);
+    std::vector<uint8_t> destData, destCompanion;
+    if (!TakeBuilt(parts, depot, &p, &destData, &destCompanion)) return 1;
+    platform::HeadlessOptions options;
+    options.watchdogTicks = UINT32_MAX / 2;
+    platform::HeadlessBackend backend(platform::Script{}, options);
+    backend.Install();
+    platform::SetClock(nullptr);
+    InstallDocumentHooks();
+    InstallKernelStoreAccess();
+    transfer::InstallModuleManager();
+    MyAppl = new TAppl;
+    OpenPrefResFile();
+    G_ModuleUpdate = 4;
+    TMainDoc source;
+    if (!OpenDoc(&source, p.source, false)) {
+        std::fprintf(stderr, "transfer_bench: cannot read the component's structure\n");
+        return 1;
+    }
+    TModuleObjQz* kit = nullptr;
+    ObjListHdl components = GetObjListe(source.fTypeList, 32);
+    for (int32_t i = 0; components && i < components->Size(); ++i)
+        if (components->At(i)->kind == 32) kit = static_cast<TModuleObjQz*>(components->At(i));
+    std::vector<TObjQz*> members;
+    ObjListHdl methods = GetObjListe(source.fTypeList, 2);
+    for (int32_t i = 0; methods && i < methods->Size(); ++i)
+        if (methods->At(i)->kind == 2) members.push_back(methods->At(i));
+    if (!kit || int32_t(members.size()) != kMembers) {
+        std::fprintf(stderr, "transfer_bench: no component of %d members\n", int(kMembers));
+        return 1;
+    }
+    const std::string library = p.folder + "/Kit-1.QCP";
+    auto since = [](std::chrono::steady_clock::time_point start) {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    };
+    std::vector<double> generateTimes, installTimes, peerTimes;
+    int32_t installed = 0, dropped = 0;
+    for (int run = 0; run < 3; ++run) {
+        std::filesystem::remove(library);
+        platform::PushFileDialogAnswer(library);
+        platform::PushDialogAnswer(1);  // the note of the first generation
+        auto start = std::chrono::steady_clock::now();
+        int16_t err = transfer::GenerateComponent(&source, kit);
+        generateTimes.push_back(since(start));
+        platform::ClearDialogAnswers();
+        platform::ClearFileDialogAnswers();
+        if (err != 0) {
+            std::fprintf(stderr, "transfer_bench: generating gave %d\n", int(err));
+            return 1;
+        }
+
+        FreshDest(p, destData, destCompanion);
+        TMainDoc dest;
+        if (!OpenDoc(&dest, p.dest, false)) break;
+        platform::PushFileDialogAnswer(library);
+        platform::PushDialogAnswer(1);  // the structure brought to the current format
+        const int32_t before = GetObjListe(dest.fTypeList, 2)->Size();
+        start = std::chrono::steady_clock::now();
+        err = transfer::M_Install(&dest);
+        installTimes.push_back(since(start));
+        platform::ClearDialogAnswers();
+        platform::ClearFileDialogAnswers();
+        installed = err ? -err : GetObjListe(dest.fTypeList, 2)->Size() - before;
+        CloseDoc(&dest);
+
+        FreshDest(p, destData, destCompanion);
+        TMainDoc peer;
+        if (!OpenDoc(&peer, p.dest, false)) break;
+        platform::PushDialogAnswer(1);
+        start = std::chrono::steady_clock::now();
+        err = transfer::MoveDropped(&source, &peer, members.data(), int32_t(members.size()), 1);
+        peerTimes.push_back(since(start));
+        platform::ClearDialogAnswers();
+        dropped = err ? -err : GetObjListe(peer.fTypeList, 2)->Size() - before;
+        CloseDoc(&peer);
+    }
+    if (peerTimes.size() != 3) {
+        std::fprintf(stderr, "transfer_bench: cannot open the destination\n");
+        return 1;
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double generate = median(generateTimes), install = median(installTimes), drop = median(peerTimes);
+    std::printf("\nA component of %d methods generated, then installed into a structure of one table (%d methods "
+                "installed), beside dropping the same methods there (%d copied)\n",
+                int(kMembers), int(installed), int(dropped));
+    std::printf("%-28s %12s %8s\n", "", "ms", "ratio");
+    std::printf("%-28s %12.1f %8.2f\n", "generate (M_Generate)", generate, generate / drop);
+    std::printf("%-28s %12.1f %8.2f\n", "install (M_Install)", install, install / drop);
+    std::printf("%-28s %12.1f\n", "drop (DoMove alone)", drop);
+    CloseQzB(source.fRsrFile, source.fResFile, -1, -1);
+    DisposeTypeList(source.fTypeList);
+    std::filesystem::remove_all(p.folder);
+    return installed == kMembers && dropped == kMembers ? 0 : 1;
 }

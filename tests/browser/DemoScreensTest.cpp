@@ -5,6 +5,7 @@
 // for pixel as drawn into an offscreen world. Skipped when not given a run.
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Text.h"
 #include "platform/textedit/TextEdit.h"
+#include "platform/files/FileSpec.h"
 #include "platform/files/WholeFile.h"
 #include "platform/icons/Icons.h"
 #include "platform/imports/PngCodec.h"
@@ -618,6 +620,95 @@ TEST_F(ComponentNewScreens, TheSelectedMethodIsProtectedAndWhatItCallsPrivate)
     // What the method calls and the style sheet it names; the variables
     // its members use join the folders as the document is read.
     EXPECT_EQ(Members(made->privateFolder), (std::vector<std::string>{"Add_Tax", "Log_Event", "Recalculate", "Standard"}));
+}
+
+// The three runs of run_component_install.sh: the demo's project Reports
+// generated into Reports-1.QCP, the library installed into DemoTarget (the
+// copy kept in installed/), then the component uninstalled again.
+class ComponentInstallScreens : public ComponentNewScreens {
+protected:
+    void SetUp() override
+    {
+        ComponentNewScreens::SetUp();
+        const char* work = std::getenv("QZ_COMPONENT_INSTALL_SCREENS");
+        const char* target = std::getenv("QZ_DEMO_STRUCTURE");
+        if (!work || !target) GTEST_SKIP() << "checks the runs of the component install";
+        work_ = work;
+        target_ = target;
+    }
+    // The names of the main list's rows of `kind`.
+    static std::vector<std::string> Rows(const LongListRec* list, int16_t kind)
+    {
+        std::vector<std::string> names;
+        for (int32_t row = 0; row < list->rowCount; ++row) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(row, const_cast<LongListRec*>(list)));
+            if (obj->kind == kind) names.push_back(Name(obj));
+        }
+        return names;
+    }
+    static bool Has(const std::vector<std::string>& names, const std::string& name)
+    {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    }
+    std::string work_, target_;
+};
+
+TEST_F(ComponentInstallScreens, TheGeneratedLibraryIsAComponentFile)
+{
+    FSSpec library;
+    ASSERT_EQ(FSMakeFSSpec(work_ + "/Reports-1.QCP", &library), noErr);
+    FInfo info;
+    ASSERT_EQ(FSpGetFInfo(library, &info), noErr);
+    EXPECT_EQ(info.fdType, FourCC("QzMO"));
+    EXPECT_EQ(info.fdCreator, FourCC("QzA6"));
+}
+
+TEST_F(ComponentInstallScreens, TheInstalledComponentListsItsPublicMemberAndNoPrivateOne)
+{
+    Shot shot;
+    ASSERT_TRUE(shot.Load(work_ + "/installed.png"));
+    const std::string installed = work_ + "/installed/" + std::filesystem::path(target_).filename().string();
+    TRefWindow* window = OpenAsProgram(installed);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
+    ASSERT_NE(usedBy, nullptr);
+    auto* reports = dynamic_cast<TModuleObjQz*>(Find(32, "Reports"));
+    ASSERT_NE(reports, nullptr);
+    EXPECT_FALSE(reports->IsModuleProject());
+    EXPECT_EQ(reports->GetVersionNb(), 1u);
+    EXPECT_EQ(doc_.fModuleManager->CountModules(), 1);
+    EXPECT_TRUE(Has(Rows(main->fList, 32), "Reports"));
+    // The folders as generated: the private members renamed by code (the
+    // component's prefix after the first character), their names gone.
+    EXPECT_EQ(Members(reports->publicFolder), std::vector<std::string>{"Print_Invoice"});
+    EXPECT_EQ(Members(reports->protectedFolder), std::vector<std::string>{"Report_Layout"});
+    const std::vector<std::string> renamed = Members(reports->privateFolder);
+    ASSERT_EQ(renamed.size(), 2u);
+    for (const std::string& name : renamed) EXPECT_EQ(name.substr(1, 2), "rp") << name;
+    for (const char* hidden : {"Start_Up", "Report_Helper"}) EXPECT_EQ(Find(2, hidden), nullptr) << hidden;
+    CheckMainRows(shot, window, main->fList, 3, reports);
+    // The where-used pane of the selected component: what uses its
+    // members from outside their folders.
+    main->SelectObj(reports);
+    EXPECT_EQ(Names(usedBy->fList), std::vector<std::string>{"Report_Layout"});
+    CheckLinkRows(shot, window, usedBy->fList, "where-used pane");
+}
+
+TEST_F(ComponentInstallScreens, TheUninstalledComponentLeavesNoRow)
+{
+    Shot shot;
+    ASSERT_TRUE(shot.Load(work_ + "/removed.png"));
+    TRefWindow* window = OpenAsProgram(target_);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Find(32, "Reports"), nullptr);
+    EXPECT_EQ(doc_.fModuleManager->CountModules(), 0);
+    EXPECT_FALSE(Has(Rows(main->fList, 32), "Reports"));
+    for (const char* member : {"Print_Invoice", "Report_Layout"}) EXPECT_EQ(Find(2, member), nullptr) << member;
+    CheckMainRows(shot, window, main->fList, 3);
 }
 
 // The demo after the program's rename run (rename_demo.txt): Add_Tax

@@ -59,7 +59,7 @@ protected:
         ComponentFixture::SetUp();
         // New libraries store their first preferences through it.
         InstallKernelStoreAccess();
-        BuildPair(kProject, kTarget);
+        BuildPair(Project(), kTarget);
         tools_ = Component(&doc_, "Tools");
         ASSERT_NE(tools_, nullptr);
         folder_ = fs::path(src_.dataPath).parent_path();
@@ -71,6 +71,7 @@ protected:
         ComponentFixture::TearDown();
     }
 
+    virtual const char* Project() const { return kProject; }
     // The copy of a component and its folders comes from the group movers;
     // without them nothing is generated or installed.
     static bool CopiesComponents() { return CurrentTransferHooks().moveGroup != nullptr; }
@@ -167,6 +168,16 @@ TEST_F(ComponentLifecycle, TheLibraryHoldsOneComponentItsRecordAndItsMarkAndHide
     EXPECT_EQ(hidden[0].substr(0, 3), "Htl");
     EXPECT_EQ(hidden[0].size(), 11u);
     EXPECT_EQ(CallsOf(library, In(library, 2, "Print_Invoice")->id), std::vector<std::string>{hidden[0]});
+    // The record's states: 1 public, 2 protected, 3 private.
+    ASSERT_NE(library->fModuleManager, nullptr);
+    const struct {
+        TObjQz* member;
+        int16_t state;
+    } states[] = {{In(library, 2, "Print_Invoice"), 1}, {In(library, 2, "Layout"), 2}, {In(library, 2, hidden[0]), 3}};
+    for (const auto& c : states) {
+        ASSERT_NE(c.member, nullptr) << c.state;
+        EXPECT_EQ(library->fModuleManager->GetObjState(c.member->GetOwnResType(), c.member->id), c.state);
+    }
     library->Dispose();
     // The project keeps its own names.
     EXPECT_NE(Src(2, "Helper"), nullptr);
@@ -399,6 +410,16 @@ TEST_F(ComponentLifecycle, ANewerVersionReplacesTheInstalledOne)
     ASSERT_EQ(Src(2, "Layout")->DelGroup(false, false), 0);
     ASSERT_EQ(Install(Generate(2), {1}), 0);
     EXPECT_EQ(G_ModuleUpdate, 4);
+    // The question names both versions; an empty version text adds no
+    // label and no doubled blank.
+    ASSERT_EQ(AlertCount(), 1);
+    const std::string asked = LastAlert().text;
+    EXPECT_EQ(asked.rfind(Item(1029, 15) + "Tools" + Item(1029, 17), 0), 0u) << asked;
+    EXPECT_EQ(asked.find(Item(1029, 18)), std::string::npos) << asked;
+    EXPECT_EQ(asked.find("  "), std::string::npos) << asked;
+    EXPECT_NE(asked.find(Item(1029, 19) + "1" + Item(1002, 56) + Item(1029, 16) + "Tools"), std::string::npos) << asked;
+    EXPECT_EQ(asked.substr(asked.size() - Item(1029, 19).size() - 1 - Item(1024, 5).size()),
+              Item(1029, 19) + "2" + Item(1024, 5));
     TModuleObjQz* installed = Component(&dest_, "Tools");
     ASSERT_NE(installed, nullptr);
     EXPECT_EQ(installed->GetVersionNb(), 2u);
@@ -454,6 +475,54 @@ TEST_F(ComponentLifecycle, AFailingUpdateLeavesTheOlderVersionWhole)
         RestoreDest(before);
     }
     EXPECT_GE(failed, 4);
+}
+
+
+// Tools with a table among its protected members.
+constexpr const char* kProjectWithTable = R"(structure Shop date 2024-03-01 seed 7
+table Stock
+  field Item alpha 20
+table Ledger
+  field Amount real
+method Print_Invoice id 31
+  call Helper ( "x" )
+method Layout id 32
+  comment "lays out"
+method Helper id 33
+  comment "helps"
+component Tools id 20 number 1 prefix "tl" comments "Tools" rename
+  public
+    method Print_Invoice
+  protected
+    method Layout
+    table Ledger
+  private
+    method Helper
+)";
+
+class ComponentTableLifecycle : public ComponentLifecycle {
+protected:
+    const char* Project() const override { return kProjectWithTable; }
+};
+
+// A table the newer version no longer holds stays in the structure as a
+// deleted table, with its records; the method it dropped goes.
+TEST_F(ComponentTableLifecycle, AnUpdateKeepsADroppedTableAsADeletedTable)
+{
+    if (!CopiesComponents()) GTEST_SKIP() << "no mover copies components here";
+    ASSERT_EQ(Install(Generate(1)), 0);
+    ASSERT_NE(Dst(1, "Ledger"), nullptr);
+    const int32_t tables = GetObjListe(dest_.fTypeList, 1)->Size();
+    ASSERT_EQ(Src(1, "Ledger")->DelGroup(false, false), 0);
+    ASSERT_EQ(Src(2, "Layout")->DelGroup(false, false), 0);
+    ASSERT_EQ(Install(Generate(2), {1}), 0);
+    EXPECT_EQ(Dst(1, "Ledger"), nullptr);
+    EXPECT_NE(Dst(1, "Deleted_Table"), nullptr);
+    EXPECT_EQ(Dst(2, "Layout"), nullptr);
+    EXPECT_EQ(GetObjListe(dest_.fTypeList, 1)->Size(), tables);
+    ReopenDest();
+    EXPECT_NE(Dst(1, "Deleted_Table"), nullptr);
+    EXPECT_EQ(Component(&dest_, "Tools")->GetVersionNb(), 2u);
 }
 
 }  // namespace

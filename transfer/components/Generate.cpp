@@ -17,6 +17,7 @@
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
 #include "design/reading/ReadQzB.h"
+#include "design/rename/RenameCommit.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -105,8 +106,9 @@ int16_t RenameMember(TMainDoc* library, TObjQz* member, platform::Handle* table,
             return platform::memFullErr;
         }
     TObjQz* renamed = nullptr;
-    member->DoReplace(newName, true, users, &renamed, true);
-    return 0;
+    // A rename that failed (and said why) leaves a library that still
+    // shows the name: the generation stops.
+    return member->DoReplace(newName, true, users, &renamed, true);
 }
 
 // The member's own resource as its state wants it: hidden ones (2, 3)
@@ -235,6 +237,10 @@ int16_t M_GenereModule(TMainDoc* doc, TModuleObjQz* component, VArrayListOf<ResI
     manager->BecomeKeySource();
     {
         UsingStore store(doc->fResFile);
+        // The members' writes (states, ciphers, removed comments) and the
+        // record land in one commit, or join the install's change.
+        StoreChange change;
+        err = change.Begin(doc->fResFile);
         const struct {
             TGroupObjQz* folder;
             int16_t state;
@@ -251,6 +257,7 @@ int16_t M_GenereModule(TMainDoc* doc, TModuleObjQz* component, VArrayListOf<ResI
         if (err == 0 && map) err = record->WriteResIDMap(component->id, map);
         if (err == 0) err = record->WriteNewRes(component->id);
         if (err == 0 && !updateresNoMap(doc->fResFile)) err = reserr ? reserr : platform::ioErr;
+        if (err == 0) err = change.Commit();
     }
     // An install commits later, enciphering with the keys the manager
     // gives then: the record stays until the document is read again.
@@ -284,13 +291,17 @@ int16_t M_Rename(TMainDoc* library, TModuleObjQz* component)
     PAppend(title, name);
     SetWaitDialog(&wait, kRenamingMessage, title, 0, int32_t(renamed.size()), kWaitDialog, kWaitDelay);
     G_WaitParam = &wait;
-    int16_t err = 0;
+    // Every rename joins this one change of the library's store: one
+    // commit for all of them, none when one fails.
+    StoreChange change;
+    int16_t err = change.Begin(library->fResFile);
     for (TObjQz* m : renamed) {
         if (err) break;
         ++wait.current;
         if (ChkWait(&wait)) err = kCancelledByUser;
         else err = RenameMember(library, m, &table, prefix);
     }
+    if (err == 0) err = change.Commit();
     ReSetWaitDialog(&wait);
     G_WaitParam = outer;
     if (err == 0) err = component->SetNameCodeHandle(table);

@@ -76,10 +76,14 @@ void Describe(TModuleObjQz* component, unsigned char* text)
     PAppend(text, part);
     component->GetDate(part);
     PAppend(text, part);
-    MyGetIndString(part, 1029, 18);
-    PAppend(text, part);
-    component->GetVersion(part);
-    PAppend(text, part);
+    // An empty version text leaves out its label too: no doubled blank.
+    unsigned char version[256];
+    component->GetVersion(version);
+    if (version[0] != 0) {
+        MyGetIndString(part, 1029, 18);
+        PAppend(text, part);
+        PAppend(text, version);
+    }
     MyGetIndString(part, 1029, 19);
     PAppend(text, part);
     PAppend(text, std::to_string(component->GetVersionNb()));
