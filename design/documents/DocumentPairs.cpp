@@ -27,8 +27,11 @@ FSSpec Beside(const FSSpec& item, const char* suffix)
         const size_t keep = kMaxName - 4 - std::string(hash).size() - std::string(suffix).size();
         made = ".qz." + name.substr(0, keep) + hash + suffix;
     }
-    const std::string folder = platform::FSpGetParent(item).path;
-    return FSSpec{(folder == "/" ? "" : folder) + "/" + made};
+    std::string path = platform::FSpGetParent(item).path;
+    if (path.size() == 1 && path[0] == '/') path.clear();
+    path += '/';
+    path += made;
+    return FSSpec{path};
 }
 
 bool Items(const FSSpec& dest, platform::Replacement items[2], FSSpec* journal)

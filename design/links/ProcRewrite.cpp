@@ -123,8 +123,9 @@ std::string Replaced(const uint8_t* chars, size_t length, const unsigned char* f
 std::vector<uint8_t> TextToken(uint8_t kind, const uint8_t* head, const std::string& text)
 {
     // Kind, the two bytes before the text as they were, the padded text.
-    std::vector<uint8_t> out{kind, head[1], head[2], head[3], uint8_t(text.size())};
-    out.insert(out.end(), text.begin(), text.end());
+    std::vector<uint8_t> out(5 + text.size());
+    out[0] = kind, out[1] = head[1], out[2] = head[2], out[3] = head[3], out[4] = uint8_t(text.size());
+    std::copy(text.begin(), text.end(), out.begin() + 5);
     if (out.size() % 2) out.push_back(0);
     return out;
 }
