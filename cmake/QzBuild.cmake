@@ -50,7 +50,8 @@ endfunction()
 function(qz_test_suite name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_executable(${name}_tests ${sources})
+  # Each test process keeps its preferences in a folder of its own.
+  add_executable(${name}_tests ${sources} ${PROJECT_SOURCE_DIR}/tests/PrivatePreferences.cpp)
   target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name}_tests PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
   # GCC 12 sees impossible overflows in the vector code the tests inline when

@@ -15,6 +15,9 @@ namespace platform {
 namespace {
 
 int16_t gRef = -1;
+uint64_t gSerial = 0;  // the number alone may since name another file
+
+bool IsOpen() { return gRef != -1 && ResFileSerial(gRef) == gSerial; }
 
 // Family record, 52 bytes, then the association table:
 //  off size
@@ -53,7 +56,7 @@ std::vector<uint8_t> BuildFond(int16_t number, int16_t ascent, int16_t descent, 
 
 OSErr OpenSystemResFile()
 {
-    if (gRef != -1 && IsResFileOpen(gRef)) return noErr;
+    if (IsOpen()) return noErr;
     ResourceFileImage image;
     for (int32_t i = 0; i < FontFamilyCount(); ++i) {
         const FontFamilyEntry& f = FontFamilyAt(i);
@@ -96,9 +99,10 @@ OSErr OpenSystemResFile()
         image.resources.push_back(std::move(r));
     }
     gRef = OpenResFileImageBelow(image);
+    gSerial = ResFileSerial(gRef);
     return gRef == -1 ? ResError() : noErr;
 }
 
-int16_t SystemResFileRef() { return gRef != -1 && IsResFileOpen(gRef) ? gRef : -1; }
+int16_t SystemResFileRef() { return IsOpen() ? gRef : -1; }
 
 }  // namespace platform

@@ -78,16 +78,6 @@ void ScrollAction(ControlRef bar, ControlPartCode part)
     else LScroll(step, 0, list);
 }
 
-// Rows or columns wholly shown.
-int16_t FullRows(const ListRecord& l)
-{
-    return l.cellSize.v > 0 ? int16_t(std::max(1, (l.view.bottom - l.view.top) / l.cellSize.v)) : int16_t(1);
-}
-int16_t FullCols(const ListRecord& l)
-{
-    return l.cellSize.h > 0 ? int16_t(std::max(1, (l.view.right - l.view.left) / l.cellSize.h)) : int16_t(1);
-}
-
 void ScrollTo(ListRecord& l, int32_t top, int32_t left)
 {
     top = std::clamp<int32_t>(top, 0, std::max(0, l.rows - FullRows(l)));
@@ -100,6 +90,15 @@ void ScrollTo(ListRecord& l, int32_t top, int32_t left)
 }
 
 }  // namespace
+
+int16_t FullRows(const ListRecord& l)
+{
+    return l.cellSize.v > 0 ? int16_t(std::max(1, (l.view.bottom - l.view.top) / l.cellSize.v)) : int16_t(1);
+}
+int16_t FullCols(const ListRecord& l)
+{
+    return l.cellSize.h > 0 ? int16_t(std::max(1, (l.view.right - l.view.left) / l.cellSize.h)) : int16_t(1);
+}
 
 bool CanDraw(const ListRecord& l) { return l.drawIt && IsWindowVisible(l.window); }
 

@@ -96,8 +96,9 @@ bool Reshape(ListRecord& l, int16_t rows, int16_t cols, Map map)
     l.rows = rows;
     l.cols = cols;
     l.dirty = true;
-    l.topRow = int16_t(std::clamp<int32_t>(l.topRow, 0, std::max(0, rows - 1)));
-    l.leftCol = int16_t(std::clamp<int32_t>(l.leftCol, 0, std::max(0, cols - 1)));
+    // Fewer rows or columns: the view keeps showing as many as it can.
+    l.topRow = int16_t(std::clamp<int32_t>(l.topRow, 0, std::max(0, rows - FullRows(l))));
+    l.leftCol = int16_t(std::clamp<int32_t>(l.leftCol, 0, std::max(0, cols - FullCols(l))));
     SyncScrollBars(l);
     if (CanDraw(l)) DrawAll(l);
     return true;

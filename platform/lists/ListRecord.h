@@ -46,6 +46,10 @@ void Flatten(ListRecord& l);
 // Rows and columns that fit the view (the last may show in part).
 int16_t VisibleRows(const ListRecord& l);
 int16_t VisibleCols(const ListRecord& l);
+// Rows and columns wholly shown (at least 1): the scroll position goes no
+// further than the data less these.
+int16_t FullRows(const ListRecord& l);
+int16_t FullCols(const ListRecord& l);
 Rect CellRect(const ListRecord& l, Cell c);
 bool CellShown(const ListRecord& l, Cell c);
 // Draws one cell, or sends the definition the highlight message.

@@ -31,6 +31,13 @@ struct ResIndex {
 
 uint64_t KeyOf(ResType type, int16_t id) { return (uint64_t(type) << 16) | uint16_t(id); }
 
+// Kept apart from the state, which a reset starts afresh.
+uint64_t NextSerial()
+{
+    static uint64_t last = 0;
+    return ++last;
+}
+
 struct Resource {
     ResFile* file = nullptr;
     ResourceImage image;        // attributes here never hold resChanged
@@ -42,6 +49,7 @@ struct Resource {
 
 struct ResFile {
     int16_t refNum = 0;
+    uint64_t serial = NextSerial();
     FSSpec fileSpec;
     ResFileFork where = ResFileFork::Resource;
     SInt8 permission = fsRdPerm;
@@ -875,6 +883,12 @@ int16_t OpenResFileImageBelow(const ResourceFileImage& image)
 }
 
 bool IsResFileOpen(int16_t refNum) { return refNum > 0 && FindFile(refNum) != nullptr; }
+
+uint64_t ResFileSerial(int16_t refNum)
+{
+    const ResFile* f = refNum > 0 ? FindFile(refNum) : nullptr;
+    return f ? f->serial : 0;
+}
 
 int32_t CountOpenResFiles() { return int32_t(S().chain.size()); }
 

@@ -124,6 +124,9 @@ void GetIndString(StringPtr text, int16_t listId, int16_t index);
 struct ResourceFileImage;
 int16_t OpenResFileImageBelow(const ResourceFileImage& image);
 bool IsResFileOpen(int16_t refNum);
+// What tells this opening of the file from any other: reference numbers are
+// reused once a file closes, serials never are. 0 when no file has the number.
+uint64_t ResFileSerial(int16_t refNum);
 // How many files the chain holds.
 int32_t CountOpenResFiles();
 

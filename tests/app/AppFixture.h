@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/appl/AppGlobals.h"
@@ -21,11 +22,13 @@
 #include "platform/core/Memory.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/events/FileDialogAnswers.h"
 #include "platform/files/WholeFile.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/windows/Windows.h"
+#include "tests/ScopedEnvironment.h"
 #include "tests/platform/files/TempFolder.h"
 #include "tools/rescompile/ResourceCompiler.h"
 
@@ -68,6 +71,7 @@ protected:
         platform::ResetAppleEvents();
         platform::ResetDialogManager();
         platform::ClearDialogAnswers();
+        platform::ClearFileDialogAnswers();
         platform::SetMemoryBudget(int64_t(1) << 30);
         UPrefs::Reset();
         InitGlobals();
@@ -75,7 +79,7 @@ protected:
         ResetPreferences();
         prefsDir_ = folder_ / "prefs";
         std::filesystem::create_directories(prefsDir_);
-        setenv("QZ_PREFERENCES_DIR", prefsDir_.c_str(), 1);
+        prefsEnvironment_.emplace("QZ_PREFERENCES_DIR", prefsDir_);
         CmdStackHdl = NewCmdStack();
         FuncStackHdl = NewFuncStack();
     }
@@ -92,6 +96,7 @@ protected:
         UPrefs::Reset();
         ResetAlerts();
         platform::SetMemoryBudget(int64_t(1) << 30);
+        prefsEnvironment_.reset();
     }
 
     // Compiles `source` (with the base strings) into the application's file.
@@ -121,6 +126,7 @@ protected:
 
     platform::testing::TempFolder folder_;
     std::string prefsDir_;
+    std::optional<qztest::ScopedEnvironment> prefsEnvironment_;
     std::string appPath_;
     TAppl* appl_ = nullptr;
 };

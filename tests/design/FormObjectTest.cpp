@@ -97,6 +97,8 @@ TEST_F(FormObject, AFlatFormBecomesAChunkFileOfTheObjectsItHeld)
     std::vector<std::string> read;
     {
         DocTables tables(&doc_);
+        // Default names count from 1 in each form read, as ReadLayout starts them.
+        ResetObjIndex();
         platform::Handle pages = NewPageTable(2);
         char* at = reinterpret_cast<char*>(flat.data()) + 4;
         int32_t remaining = int32_t(flat.size()) - 4;

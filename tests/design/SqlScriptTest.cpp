@@ -370,6 +370,8 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
     platform::PushFileDialogAnswer(out_);
     platform::FSSpec made;
     EXPECT_EQ(sql::CreateSQLBase(schema, folder_ / "s.sql", &made), sql::kNoSuchField);
+    EXPECT_TRUE(platform::HasFileDialogAnswer()) << "refused before the save dialog";
+    platform::ClearFileDialogAnswers();
     EXPECT_EQ(FileBytes(out_).size(), 19u);
     EXPECT_EQ(Leftovers(), "");
 }

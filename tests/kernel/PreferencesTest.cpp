@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "kernel/helpers/ResourceStrings.h"
 #include "kernel/prefs/FileExtensions.h"
@@ -13,6 +14,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/WholeFile.h"
+#include "tests/ScopedEnvironment.h"
 #include "tests/kernel/AppResourceFile.h"
 #include "tests/platform/files/TempFolder.h"
 
@@ -60,7 +62,7 @@ class Preferences : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("QZ_PREFERENCES_DIR", dir.path().c_str(), 1);
+        preferencesDir.emplace("QZ_PREFERENCES_DIR", dir.path());
         ResetResourceManager();
         ResetStringCache();
         UPrefs::Reset();
@@ -77,10 +79,11 @@ protected:
         ResetStringCache();
         SetKernelStoreAccess({});
         FakeStore::Clear();
-        unsetenv("QZ_PREFERENCES_DIR");
+        preferencesDir.reset();
     }
 
     TempFolder dir;
+    std::optional<qztest::ScopedEnvironment> preferencesDir;
     int16_t appRef = -1;
 };
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "network/QzFolders.h"
+#include "tests/ScopedEnvironment.h"
 #include "tests/platform/files/TempFolder.h"
 
 namespace {
@@ -14,7 +15,7 @@ TEST(QzFolders, PreferencesAndExtensionsFollowTheirPlacesAndCreateOnRequest)
     platform::testing::TempFolder temp;
     std::string prefs = temp / "prefs";
     std::string ext = temp / "Qz Extensions";
-    ::setenv("QZ_PREFERENCES_DIR", prefs.c_str(), 1);
+    const qztest::ScopedEnvironment preferences("QZ_PREFERENCES_DIR", prefs);
     ::setenv("QZ_EXTENSIONS_DIR", ext.c_str(), 1);
 
     EXPECT_EQ(FindQzFolder(kQzPreferencesFolder, 0), nullptr);
@@ -39,7 +40,6 @@ TEST(QzFolders, PreferencesAndExtensionsFollowTheirPlacesAndCreateOnRequest)
     std::filesystem::remove_all(ext);
     std::ofstream(ext) << "x";
     EXPECT_EQ(FindQzFolder(kQzExtensionsFolder, 0), nullptr);
-    ::unsetenv("QZ_PREFERENCES_DIR");
     ::unsetenv("QZ_EXTENSIONS_DIR");
 }
 

@@ -28,7 +28,7 @@ void SetEngineResFileMakers(const VEngineResFileMakers& makers) { gMakers = make
 void SetDialQzListMakers(const VDialQzListMakers& makers) { gListMakers = makers; }
 void SetImageDataAccess(const VImageDataAccess& access) { gImageAccess = access; }
 
-VEngine::VEngine(HostEntryProc entry)
+VEngine::VEngine(HostEntryProc entry) : fEntry(entry)
 {
     gCallQz = entry;
     RenewDialQzList();
@@ -39,6 +39,10 @@ VEngine::~VEngine()
 {
     DisposeDialQzList();
     DisposeFiles();
+    // The host entry an engine installed goes with it: later calls must not
+    // reach a host that served an engine which is gone.
+    if (gCallQz == fEntry) gCallQz = nullptr;
+    if (gEngine == this) gEngine = nullptr;
 }
 
 void VEngine::RenewDialQzList()
@@ -60,6 +64,8 @@ platform::Handle VEngine::GetMacPicture(VImageData& image, bool copy, bool)
 
 void VEngine::DisposeFiles()
 {
+    // The toolbox resource file must never point at a file that is gone.
+    if (fHostResFile && gMakers.makeToolboxFile) gMakers.makeToolboxFile(nullptr);
     if (fDesignResFile && gMakers.disposeDesignFile) gMakers.disposeDesignFile(fDesignResFile);
     if (fHostResFile && gMakers.disposeHostFile) gMakers.disposeHostFile(fHostResFile);
     fDesignResFile = nullptr;
@@ -81,8 +87,6 @@ void VEngine::Reset()
     fFirstName.FromMacPString(block.name10);
     fSecondName.FromMacPString(block.text310);
 
-    // The toolbox resource file must never point at a file that is gone.
-    if (gMakers.makeToolboxFile) gMakers.makeToolboxFile(nullptr);
     DisposeFiles();
     if (gMakers.makeHostFile) fHostResFile = gMakers.makeHostFile(int16_t(block.result304));
     if (gMakers.makeDesignFile) fDesignResFile = gMakers.makeDesignFile();

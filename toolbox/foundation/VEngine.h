@@ -21,7 +21,8 @@ class VQzEvent;
 class VDialQz;
 class VImageData;
 
-// The host entry; null until an engine is made.
+// The host entry; null until an engine is made and again once the engine
+// that installed it is gone.
 extern HostEntryProc gCallQz;
 
 // Further selectors of the host entry sent by the toolbox (those the
@@ -193,6 +194,7 @@ private:
     void DisposeFiles();
     static void RenewDialQzList();
 
+    HostEntryProc fEntry = nullptr;
     uint8_t fFlags[5] = {};
     int32_t fHostValue = 0;
     VStr<255> fFirstName;

@@ -352,6 +352,7 @@ TEST_F(ControlTest, PopUpButtonTakesTheChosenItemAndShowsItsTitle)
              .Release());
     EXPECT_EQ(HandleControlClick(popup, NextClick(), 0, nullptr), kControlMenuPart);
     EXPECT_EQ(GetControlValue(popup), 3);
+    EXPECT_EQ(GetControlHilite(popup), 0) << "no longer highlighted once the menu closes";
     // The title's column is white with dark text; the button starts after it.
     SetPortWindowPort(w);
     int inked = 0;

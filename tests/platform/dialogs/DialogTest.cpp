@@ -83,6 +83,16 @@ protected:
         SetPortWindowPort(GetDialogWindow(d));
         return d;
     }
+    // Puts a text in an item; its handle.
+    static Handle SetItemText(DialogRef d, DialogItemIndex item, const char* text)
+    {
+        DialogItemType type;
+        Handle h;
+        Rect box;
+        GetDialogItem(d, item, &type, &h, &box);
+        SetDialogItemText(h, PStr(text).get());
+        return h;
+    }
     std::string ItemText(DialogRef d, DialogItemIndex item)
     {
         DialogItemType type;
@@ -166,6 +176,25 @@ TEST_F(DialogTest, TypingAndTabFillBothEditTextsAndReturnFlashesTheDefault)
     EXPECT_NE(pressed, after) << "the button shows pressed during the flash";
 }
 
+TEST_F(DialogTest, AShiftClickInAnotherEditTextPlacesTheCaretThere)
+{
+    DialogRef d = Make();
+    // The second edit text holds "hello"; the first has the focus.
+    SetItemText(d, kSecondEdit, "hello");
+    SelectDialogItemText(d, kFirstEdit, 0, 0);
+    // A shift-click right of the text's end, in the second: a caret at
+    // the end, nothing selected from where the focus came.
+    Script script;
+    script.Click(int16_t(100 + 190), int16_t(100 + 128), shiftKey);
+    script.Key("escape");
+    Play(script);
+    EXPECT_EQ(Run(), kCancel);
+    EXPECT_EQ(GetDialogKeyboardFocusItem(d), kSecondEdit);
+    const DialogItem& second = d->items[kSecondEdit - 1];
+    EXPECT_EQ((**second.te).selStart, 5);
+    EXPECT_EQ((**second.te).selEnd, 5);
+}
+
 TEST_F(DialogTest, EscapeAndCommandPeriodAnswerTheCancelItem)
 {
     DialogRef d = Make();
@@ -176,6 +205,48 @@ TEST_F(DialogTest, EscapeAndCommandPeriodAnswerTheCancelItem)
     EXPECT_EQ(Run(), kCancel);
     EXPECT_EQ(Run(), kCancel);
     (void)d;
+}
+
+TEST_F(DialogTest, TheStandardFilterAnswersItsKeysAndNothingElse)
+{
+    DialogRef d = Make();
+    ModalFilterUPP filter = nullptr;
+    ASSERT_EQ(GetStdFilterProc(&filter), noErr);
+    struct Case {
+        uint16_t what;
+        uint8_t ch, key;
+        uint16_t modifiers;
+        DialogItemIndex item;  // 0: not the filter's
+    };
+    const Case cases[] = {
+        {keyDown, 0x0D, 0x24, 0, kOK},         {autoKey, 0x03, 0x4C, 0, kOK},       // return, enter
+        {keyDown, 0x0D, 0x24, cmdKey, 0},      {keyDown, 0x1B, 0x35, 0, kCancel},   // escape
+        {keyDown, 0x1B, 0x47, 0, kCancel},     {keyDown, '.', 0x2F, cmdKey, kCancel},  // clear, command-period
+        {keyDown, 'x', 0x07, cmdKey, 0},       {keyDown, '.', 0x2F, 0, 0},
+        {keyUp, 0x0D, 0x24, 0, 0},             {mouseDown, 0x0D, 0x24, 0, 0},
+    };
+    for (const Case& k : cases) {
+        EventRecord e{k.what, uintptr_t(k.key) << 8 | k.ch, 0, {0, 0}, k.modifiers};
+        DialogItemIndex hit = -7;
+        EXPECT_EQ(bool(filter(d, &e, &hit)), k.item != 0) << int(k.ch) << " " << k.modifiers;
+        EXPECT_EQ(hit, k.item ? k.item : -7) << int(k.ch) << " " << k.modifiers;
+    }
+    EventRecord enter{keyDown, 0x4C03, 0, {0, 0}, 0};
+    DialogItemIndex hit = -7;
+    EXPECT_FALSE(filter(nullptr, &enter, &hit));
+    EXPECT_FALSE(filter(d, nullptr, &hit));
+    SetDialogDefaultItem(d, kDisabled);
+    EXPECT_FALSE(filter(d, &enter, &hit)) << "a default that cannot be pressed";
+    EXPECT_EQ(hit, -7);
+    // Following the cursor leaves the caller's port as it was.
+    WindowRef other = Document(600, 100, 800, 300, "Other");
+    SetPortWindowPort(other);
+    SetDialogTracksCursor(d, true);
+    EventRecord idle{nullEvent, 0, 0, {0, 0}, 0};
+    EXPECT_FALSE(filter(d, &idle, &hit));
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    EXPECT_EQ(port, GetWindowPort(other));
 }
 
 TEST_F(DialogTest, FilterSeesEventsFirstAndDisabledItemsAnswerNothing)
@@ -240,11 +311,7 @@ TEST_F(DialogTest, TrackingDialogShowsTheIBeamOverEditText)
 TEST_F(DialogTest, EditCommandsAndSelectionGoThroughTheFocus)
 {
     DialogRef d = Make();
-    DialogItemType type;
-    Handle h;
-    Rect box;
-    GetDialogItem(d, kSecondEdit, &type, &h, &box);
-    SetDialogItemText(h, PStr("hello world").get());
+    SetItemText(d, kSecondEdit, "hello world");
     SelectDialogItemText(d, kSecondEdit, 0, 6);
     EXPECT_EQ(GetDialogKeyboardFocusItem(d), kSecondEdit);
     DialogCut(d);
@@ -410,7 +477,13 @@ TEST_F(AlertTest, StopAlertShowsTheStopIconAndAnswersTheClickedButton)
 TEST_F(AlertTest, ChooseAnswersWithNoInputAndStagesMoveOn)
 {
     Play(Script().Choose(2).Choose(1));
+    WindowRef other = Document(600, 100, 800, 300, "Other");
+    SetPortWindowPort(other);
     EXPECT_EQ(CautionAlert(128, nullptr), 2);
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    EXPECT_EQ(port, GetWindowPort(other)) << "the caller's port, as before the alert";
+    DisposeWindow(other);
     EXPECT_EQ(NoteAlert(128, nullptr), 1);
     EXPECT_EQ(GetAlertStage(), 1);
     ResetAlertStage();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/files/FileSpec.h"
+#include "tests/ScopedEnvironment.h"
 #include "tests/platform/files/TempFolder.h"
 
 using namespace platform;
@@ -23,7 +24,7 @@ TEST(SpecialFolders, EnvironmentOverridesEveryPlace)
                              SpecialFolder::Application};
     for (int i = 0; i < 7; ++i) {
         std::string path = dir / (std::string(vars[i]) + "/nested");
-        ::setenv(vars[i], path.c_str(), 1);
+        const qztest::ScopedEnvironment place(vars[i], path);
         FSSpec folder;
         EXPECT_EQ(FindSpecialFolder(kinds[i], false, &folder), fnfErr);
         EXPECT_EQ(folder.path, path);
@@ -33,7 +34,6 @@ TEST(SpecialFolders, EnvironmentOverridesEveryPlace)
         struct stat st {};
         ::stat(path.c_str(), &st);
         EXPECT_EQ(st.st_mode & 077, 0u);  // the user's alone
-        ::unsetenv(vars[i]);
     }
 
     // Without overrides the XDG places count; relative values are ignored.

@@ -164,18 +164,26 @@ TEST_F(ListTest, DraggingPastTheBottomScrolls)
     LClick(NextClick(), 0, l);
     ListBounds visible;
     GetListVisibleCells(l, &visible);
-    EXPECT_GT(visible.top, 0);
-    const std::set<int16_t> selected = Selected(l);
-    ASSERT_FALSE(selected.empty());
-    EXPECT_EQ(*selected.begin(), 2);
-    EXPECT_GT(*selected.rbegin(), 6);
-    EXPECT_EQ(GetControlValue(GetListVerticalScrollBar(l)), visible.top);
+    // Three passes below the view: three rows scrolled, and the row just
+    // below the last shown taken each time.
+    EXPECT_EQ(visible.top, 3);
+    EXPECT_EQ(Selected(l), (std::set<int16_t>{2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(GetControlValue(GetListVerticalScrollBar(l)), 3);
     // The scroll bar's arrow scrolls a row a tick.
     LScroll(0, -100, l);
     Play(Script().Press(kOrigin + kView.right + 8, kOrigin + kView.bottom - 4).Wait(3).Release());
     LClick(NextClick(), 0, l);
     GetListVisibleCells(l, &visible);
-    EXPECT_GE(visible.top, 3);
+    EXPECT_EQ(visible.top, 3);
+    // Back at the top every shown row is drawn again; a scroll to where the
+    // list already is (held past the top while dragging) draws nothing.
+    gCalls.clear();
+    LScroll(0, -100, l);
+    EXPECT_EQ(Drawn(), (std::set<int16_t>{0, 1, 2, 3, 4, 5, 6}));
+    gCalls.clear();
+    LScroll(0, -1, l);
+    LScroll(0, 0, l);
+    EXPECT_TRUE(gCalls.empty());
 }
 
 TEST_F(ListTest, DrawingModeOffThenOnDrawsOnce)
@@ -205,8 +213,9 @@ TEST_F(ListTest, DrawingModeOffThenOnDrawsOnce)
     LAutoScroll(l);
     ListBounds visible;
     GetListVisibleCells(l, &visible);
-    EXPECT_LE(visible.top, 25);
-    EXPECT_GT(visible.bottom, 25);
+    // The last place that shows six whole rows of thirty.
+    EXPECT_EQ(visible.top, 24);
+    EXPECT_EQ(visible.bottom, 30);
 }
 
 }  // namespace

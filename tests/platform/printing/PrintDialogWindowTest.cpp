@@ -4,6 +4,7 @@
 
 #include "platform/printing/Printing.h"
 #include "tests/platform/controls/ControlFixture.h"
+#include "tests/platform/printing/PrintTestSupport.h"
 
 namespace platform::testing {
 namespace {
@@ -35,12 +36,7 @@ protected:
         PMRelease(session);
         ControlTest::TearDown();
     }
-    // A point of the dialog (360 wide, centred, its content 80 below the top).
-    static Point At(int16_t h, int16_t v)
-    {
-        const Rect screen = ScreenBounds();
-        return Point{int16_t(screen.top + 80 + v), int16_t((screen.right - screen.left - 360) / 2 + h)};
-    }
+    static Point At(int16_t h, int16_t v) { return printtest::DialogPoint(h, v); }
     PMPrintSession session = nullptr;
     PMPrintSettings settings = nullptr;
     PMPageFormat format = nullptr;

@@ -33,31 +33,14 @@
 #include "platform/printing/Printing.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/platform/pictures/PictureTestSupport.h"
+#include "tests/platform/printing/PrintTestSupport.h"
 
 namespace {
 
 using namespace platform;
 namespace fs = std::filesystem;
 
-struct Session {
-    PMPrintSession session = nullptr;
-    PMPrintSettings settings = nullptr;
-    PMPageFormat format = nullptr;
-    Session()
-    {
-        EXPECT_EQ(PMCreateSession(&session), kPMNoError);
-        EXPECT_EQ(PMCreatePrintSettings(&settings), kPMNoError);
-        EXPECT_EQ(PMCreatePageFormat(&format), kPMNoError);
-        EXPECT_EQ(PMSessionDefaultPrintSettings(session, settings), kPMNoError);
-        EXPECT_EQ(PMSessionDefaultPageFormat(session, format), kPMNoError);
-    }
-    ~Session()
-    {
-        PMRelease(format);
-        PMRelease(settings);
-        PMRelease(session);
-    }
-};
+using printtest::Session;
 
 class TempDir {
 public:
@@ -249,6 +232,60 @@ TEST(OldPrintRecord, FieldsOutOfRangeTakeTheirDefaults)
     DisposeHandle(record);
 }
 
+TEST(OldPrintRecord, PagesAreTakenUpToTheLastBeforeAllAndTheSheetOnlyFromItsOrigin)
+{
+    Session s;
+    struct Case {
+        int16_t first, last;
+        uint32_t wantFirst, wantLast;
+    };
+    const Case cases[] = {
+        {9998, 9998, 9998, 9998},
+        {9999, 9999, 1, kPMPrintAllPages},  // "all" is no first page
+        {3, 9999, 3, kPMPrintAllPages},
+        {3, 2, 3, kPMPrintAllPages},         // last before first
+        {3, 3, 3, 3},
+        {0, 5, 1, kPMPrintAllPages},
+    };
+    for (const Case& k : cases) {
+        Handle record = nullptr;
+        ASSERT_EQ(PMSessionMakeOldPrintRecord(s.session, s.settings, s.format, &record), kPMNoError);
+        auto* b = reinterpret_cast<uint8_t*>(*record);
+        WriteBE16(b + 62, uint16_t(k.first));
+        WriteBE16(b + 64, uint16_t(k.last));
+        PMPrintSettings settings = nullptr;
+        PMPageFormat format = nullptr;
+        ASSERT_EQ(PMSessionConvertOldPrintRecord(s.session, record, &settings, &format), kPMNoError);
+        uint32_t first = 0, last = 0;
+        PMGetFirstPage(settings, &first);
+        PMGetLastPage(settings, &last);
+        EXPECT_EQ(first, k.wantFirst) << k.first << "-" << k.last;
+        EXPECT_EQ(last, k.wantLast) << k.first << "-" << k.last;
+        PMRelease(settings);
+        PMRelease(format);
+        DisposeHandle(record);
+    }
+    // The scale comes from a sheet that starts at or before the page's origin.
+    ASSERT_EQ(PMSetScale(s.format, 50), kPMNoError);
+    for (int16_t left : {int16_t(0), int16_t(1)}) {
+        Handle record = nullptr;
+        ASSERT_EQ(PMSessionMakeOldPrintRecord(s.session, s.settings, s.format, &record), kPMNoError);
+        auto* b = reinterpret_cast<uint8_t*>(*record);
+        const int16_t stored = int16_t(ReadBE16(b + 18));
+        WriteBE16(b + 18, uint16_t(left));
+        WriteBE16(b + 22, uint16_t(int16_t(ReadBE16(b + 22)) + left - stored));  // the same width
+        PMPrintSettings settings = nullptr;
+        PMPageFormat format = nullptr;
+        ASSERT_EQ(PMSessionConvertOldPrintRecord(s.session, record, &settings, &format), kPMNoError);
+        double scale = 0;
+        PMGetScale(format, &scale);
+        EXPECT_EQ(scale, left <= 0 ? 50.0 : 100.0) << left;
+        PMRelease(settings);
+        PMRelease(format);
+        DisposeHandle(record);
+    }
+}
+
 TEST(OldPrintRecord, AnyBytesGiveValidSettings)
 {
     Session s;
@@ -306,6 +343,10 @@ TEST(PrintDestination, OnlyPdfIsWritten)
     EXPECT_EQ(PMSessionSetDocumentFormatGeneration(s.session, kPMDocumentFormatDefault, {kPMGraphicsContextQuickDraw}),
               kPMNoError);
     EXPECT_EQ(PMSessionSetDocumentFormatGeneration(s.session, kPMDocumentFormatPostScript, {}), kPMInvalidParameter);
+    EXPECT_EQ(PMSessionSetDocumentFormatGeneration(s.session, kPMDocumentFormatPDF,
+                                                   {kPMGraphicsContextQuickDraw, "coregraphics"}),
+              kPMInvalidParameter)
+        << "a drawing context other than the one drawn with";
 }
 
 // --- Whole jobs --------------------------------------------------------
