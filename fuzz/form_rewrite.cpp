@@ -9,26 +9,12 @@
 #include "design/links/FormLinkLookups.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
-#include "forms/layout/ReadingFrame.h"
-#include "forms/reader/FormReader.h"
 #include "forms/walkers/FormRewriters.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "fuzz/support/ScratchStructure.h"
 #include "platform/core/Memory.h"
 
 using fuzz::PName;
-
-namespace {
-
-bool Reads(platform::Handle image)
-{
-    CustomClientFrame frame;
-    InitFormReadingFrame(&frame, nullptr);
-    const bool read = ReadFormImage(image, &frame) == IFF_OKAY;
-    DestroyPages(frame.pages);
-    return read;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -49,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     platform::Handle in = fuzz::HandleOf(data, size, 1 << 20);
     platform::Handle out = platform::NewHandle(0);
     if (in && out) {
-        const bool readable = Reads(in);
+        const bool readable = fuzz::FormImageReads(in);
         auto check = [&](int16_t result) {
-            if (result == 0 && readable && !Reads(out)) std::abort();
+            if (result == 0 && readable && !fuzz::FormImageReads(out)) std::abort();
         };
         struct Rename {
             int16_t kind;

@@ -6,6 +6,7 @@
 #include "design/objects/TransferHooks.h"
 #include "design/plugins/ParamLists.h"
 #include "design/reading/ModuleManager.h"
+#include "forms/walkers/FormCopy.h"
 #include "platform/core/Memory.h"
 #include "transfer/components/ComponentCommands.h"
 #include "transfer/components/InstallRules.h"
@@ -51,6 +52,8 @@ std::vector<std::pair<int16_t, int16_t>> RoutineParamKindsOfPackage(int16_t pack
 
 void InstallTransfer()
 {
+    // A copied form's object methods move with it.
+    InstallFormCopyWalks();
     TransferHooks hooks = CurrentTransferHooks();
     hooks.recordConflict = transfer::RecordConflict;
     hooks.chainConflict = transfer::ChainConflict;

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "forms/layout/ReadingFrame.h"
+#include "forms/reader/FormReader.h"
 #include "kernel/byteswap/SwapTemplates.h"
 
 namespace fuzz {
@@ -110,6 +112,15 @@ platform::Handle HandleOf(const uint8_t* data, size_t size, size_t limit)
     platform::Handle h = platform::NewHandle(platform::Size(size));
     if (h && size) std::memcpy(*h, data, size);
     return h;
+}
+
+bool FormImageReads(platform::Handle image)
+{
+    CustomClientFrame frame;
+    InitFormReadingFrame(&frame, nullptr);
+    const bool read = ReadFormImage(image, &frame) == IFF_OKAY;
+    DestroyPages(frame.pages);
+    return read;
 }
 
 }  // namespace fuzz

@@ -55,4 +55,7 @@ bool LoadShippedTemplates();
 // or memory is short.
 platform::Handle HandleOf(const uint8_t* data, size_t size, size_t limit);
 
+// Whether the form reader reads the stored form image whole.
+bool FormImageReads(platform::Handle image);
+
 }  // namespace fuzz

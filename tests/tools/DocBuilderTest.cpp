@@ -71,8 +71,8 @@ public:
     explicit LaidOutKeys(const std::string& text)
     {
         docbuilder::BuildError error;
-        if (auto spec = docbuilder::ReadDescription(text, "keys.qzdoc", &error))
-            if (auto laid = docbuilder::LayOut(*spec, &error))
+        if (auto description = docbuilder::ReadDescription(text, "keys.qzdoc", &error))
+            if (auto laid = docbuilder::LayOut(*description, &error))
                 for (const docbuilder::ResourceOut& r : laid->resources)
                     if (r.enciphered) keys_[{r.type, r.id}] = r.key;
     }

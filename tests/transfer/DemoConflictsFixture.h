@@ -65,12 +65,12 @@ protected:
     }
     void OpenTarget(const std::string& path)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(path, &spec);
+        platform::FSSpec fsSpec;
+        platform::FSMakeFSSpec(path, &fsSpec);
         int16_t other = -1;
         unsigned char password[16] = {0};
-        ASSERT_EQ(OpenQzB(1, spec, &target_.fRsrFile, &target_.fResFile, &other, password), 0);
-        target_.fSpec = spec;
+        ASSERT_EQ(OpenQzB(1, fsSpec, &target_.fRsrFile, &target_.fResFile, &other, password), 0);
+        target_.fSpec = fsSpec;
         apptest::ToP("DemoTarget.QzB", target_.fName);
         ASSERT_EQ(NewTypeList(&target_.fTypeList), 0);
         ASSERT_EQ(ReadQzB(&target_, 1, 0), 0);

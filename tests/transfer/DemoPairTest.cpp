@@ -74,12 +74,12 @@ protected:
     // next window goes where this one left the application's place.
     TRefWindow* OpenAsProgram(TMainDoc* doc, const std::string& path)
     {
-        FSSpec spec;
-        FSMakeFSSpec(path, &spec);
-        EXPECT_EQ(doc->TDocument::Read(spec, false, false), 0);
+        FSSpec fsSpec;
+        FSMakeFSSpec(path, &fsSpec);
+        EXPECT_EQ(doc->TDocument::Read(fsSpec, false, false), 0);
         int16_t third = -1;
         unsigned char password[16] = {0};
-        EXPECT_EQ(OpenQzB(1, spec, &doc->fRsrFile, &doc->fResFile, &third, password), 0);
+        EXPECT_EQ(OpenQzB(1, fsSpec, &doc->fRsrFile, &doc->fResFile, &third, password), 0);
         if (!doc->fTypeList) {
             EXPECT_EQ(NewTypeList(&doc->fTypeList), 0);
         }

@@ -1,6 +1,9 @@
 // The form movers over the forms layer's seam: which walk an image goes
-// to, and a form's row, image and method copied into another table while
-// no walk is set (the image's bytes as they are, no object method moved).
+// to, a form's row, image and method copied into another table, and the
+// forms layer's walks moving the object methods the copy names.
+#include <cstring>
+#include <set>
+
 #include "design/transfer/TableRecords.h"
 #include "forms/walkers/FormObjectWalks.h"
 #include "platform/core/Memory.h"
@@ -60,6 +63,8 @@ TEST_F(FormSeamTest, AnImageGoesToItsWalkOrIsNoForm)
                 return int16_t(move ? 0 : -1);
             };
             SetFormObjectWalks(w);
+        } else {
+            ResetFormObjectWalks();
         }
         for (const Case& c : cases) {
             gChunked = gFlat = 0;
@@ -131,6 +136,72 @@ TEST_F(FormSeamTest, AFormsRowImageAndMethodLandInTheTable)
     EXPECT_FALSE(code.empty());
     EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), methodId), code);
     EXPECT_EQ(StoreRes(&dest_, FourCC("Look"), 128), Bytes(8, 0x3C));
+}
+
+// The data of the nth chunk `id` anywhere in a form image.
+Bytes ChunkIn(const Bytes& image, const char* id, int nth = 0)
+{
+    for (size_t at = 0; at + 8 <= image.size(); ++at)
+        if (std::memcmp(&image[at], id, 4) == 0 && nth-- == 0) {
+            const size_t size = platform::ReadBE32(&image[at + 4]);
+            if (at + 8 + size <= image.size()) return Bytes(image.data() + at + 8, image.data() + at + 8 + size);
+        }
+    return {};
+}
+
+// With the forms layer's walks (installed with the transfer), the copied
+// image names the destination's copies of its field's, variable's and
+// list box column's object methods, each code as the source's.
+TEST_F(FormSeamTest, ACopiedFormsObjectMethodsArriveUnderTheirNewIds)
+{
+    BuildPair(R"(structure Shop
+table Orders
+  field Number longint
+  form Entry iff
+    field Number method 40
+      comment "number"
+    variable vTotal method 41
+      comment "total"
+    listbox Lines var aLines
+      column aCol method 42 header hCol "Title"
+        comment "column"
+)",
+              "structure Depot\ntable Stock\n  field Code longint\n");
+    ASSERT_NE(CurrentFormObjectWalks().moveChunked, nullptr);
+    auto* orders = dynamic_cast<TFileObjQz*>(Src(1, "Orders"));
+    TObjQz* stock = Dst(1, "Stock");
+    ASSERT_NE(orders, nullptr);
+    ASSERT_NE(stock, nullptr);
+    ASSERT_TRUE(orders->forms && orders->forms->Size() == 1);
+    auto* entry = dynamic_cast<TLayoutObjQz*>(orders->forms->At(0));
+    TObjQz* made = nullptr;
+    ASSERT_EQ(transfer::MoveLayOut(&doc_, &dest_, entry, stock, &made, nullptr), 0);
+    const Bytes from = StoreRes(&doc_, FourCC("FOQz"), entry->formResId);
+    const Bytes to = StoreRes(&dest_, FourCC("FOQz"), dynamic_cast<TLayoutObjQz*>(made)->formResId);
+    ASSERT_EQ(to.size(), from.size());
+    struct Object {
+        const char* chunk;
+        int16_t method;
+        bool column;
+    };
+    std::set<int16_t> ids;
+    for (const Object& o : {Object{"FILD", 40, false}, Object{"VAR ", 41, false}, Object{"GCOL", 42, true}}) {
+        SCOPED_TRACE(o.chunk);
+        const Bytes before = ChunkIn(from, o.chunk), after = ChunkIn(to, o.chunk);
+        ASSERT_EQ(after.size(), before.size());
+        const size_t at = o.column ? before.size() - 2 : 14;
+        ASSERT_EQ(S16(before, at), o.method);
+        const int16_t id = S16(after, at);
+        ids.insert(id);
+        EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), id), StoreRes(&doc_, FourCC("CCQz"), o.method));
+        EXPECT_FALSE(StoreRes(&dest_, FourCC("CCQz"), id).empty());
+        // Every other byte of the chunk as it was.
+        Bytes same = after;
+        same[at] = before[at];
+        same[at + 1] = before[at + 1];
+        EXPECT_EQ(same, before);
+    }
+    EXPECT_EQ(ids.size(), 3u);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/transfer/TableRecords.h"
-#include "forms/walkers/FormObjectWalks.h"
+#include "forms/walkers/FormCopy.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -24,6 +24,7 @@ using namespace tables;
 using platform::FourCC;
 
 constexpr int16_t kUnreadable = 10001;
+static_assert(kFormScriptMissing == kRecordMissing, "the form walks pass over a missing method");
 const uint32_t kImage = FourCC("FOQz"), kLook = FourCC("Look");
 // Kept beside a form's image under its id.
 const uint32_t kBeside[] = {FourCC("FON#"), FourCC("PSQz"), (uint32_t('f') << 24) | 1u};

@@ -137,11 +137,11 @@ TEST(FSRefCatalog, NamesParentsRenamesAndDeletes)
     FSCatalogInfo info;
     HFSUniStr255 name;
     FSRef parent;
-    FSSpec spec;
-    ASSERT_EQ(FSGetCatalogInfo(RefOf(dir / "sub/a:b"), kFSCatInfoGettableInfo, &info, &name, &spec, &parent), noErr);
+    FSSpec fsSpec;
+    ASSERT_EQ(FSGetCatalogInfo(RefOf(dir / "sub/a:b"), kFSCatInfoGettableInfo, &info, &name, &fsSpec, &parent), noErr);
     EXPECT_EQ(std::u16string(name.unicode, name.length), u"a/b");
     EXPECT_EQ(parent, folder);
-    EXPECT_EQ(spec.path, dir / "sub/a:b");
+    EXPECT_EQ(fsSpec.path, dir / "sub/a:b");
     EXPECT_EQ(info.nodeFlags & kFSNodeIsDirectoryMask, 0);
     EXPECT_EQ(info.dataLogicalSize, 1);
     int16_t volume = 0;

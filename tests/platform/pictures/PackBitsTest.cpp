@@ -102,7 +102,7 @@ TEST(PackBits, RowsThatEndEarlyOrRunPastTheirRoomAreDamage)
         EXPECT_EQ(out[k.room], 0xEE) << "nothing written past the row";
         EXPECT_EQ(out[k.room + 1], 0xEE);
         if (k.ok) {
-            EXPECT_EQ(Bytes(out.begin(), out.begin() + long(k.room)), k.row);
+            EXPECT_EQ(Bytes(out.begin(), out.begin() + std::ptrdiff_t(k.room)), k.row);
         }
     }
 }
