@@ -3,6 +3,7 @@
 // every new name, and renames nothing when one is refused; the second
 // renames each object (its users following, one commit each).
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
@@ -15,6 +16,8 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/rename/RenameCommit.h"
+#include "resources/ResourceApi.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
 
@@ -130,6 +133,27 @@ void RenameBatch(const std::vector<Renaming>& batch, bool watchMemory)
     }
 }
 
+// Every form scaled inside one change of the document's store: either all
+// of them land or, when one cannot be read or written, none does and the
+// document stays as it was. 0 or the first error.
+int16_t ScaleForms(TMainDoc* doc, const std::vector<TLayoutObjQz*>& forms, const ScaleLayoutParmRec& params)
+{
+    const int16_t saved = xcurres();
+    int16_t err = 0;
+    {
+        StoreChange change;
+        err = change.Begin(doc->fResFile);
+        try {
+            for (size_t i = 0; err == 0 && i < forms.size(); ++i) err = forms[i]->ScaleLayout(params);
+        } catch (const std::bad_alloc&) {
+            err = platform::memFullErr;
+        }
+        if (err == 0) err = change.Commit();
+    }
+    useres(saved);
+    return err;
+}
+
 }  // namespace
 
 void TLstPlane::Prefix()
@@ -158,6 +182,22 @@ void TLstPlane::Sel_Replace()
     EmptyLinked();
 }
 
-void TLstPlane::ScaleLayout() {}
+void TLstPlane::ScaleLayout()
+{
+    TMainDoc* doc = Doc();
+    ScaleLayoutParmRec params;
+    if (!doc || !fList || GetScaleLayoutParm(&params) != 0) return;
+    std::vector<TLayoutObjQz*> forms;
+    for (int32_t row = 0; LongLGetSelect(true, &row, fList); ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, fList));
+        if (obj && obj->kind == 24 && !obj->TstFlag(9)) forms.push_back(static_cast<TLayoutObjQz*>(obj));
+    }
+    if (forms.empty()) return;
+    CursInstall();
+    const int16_t err = ScaleForms(doc, forms, params);
+    CursRmve();
+    if (err != 0) ErrMsg(err);
+    doc->UpdateDisplay();
+}
 
 }  // namespace browser

@@ -18,6 +18,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
 #include "platform/events/Events.h"
+#include "platform/text/NumberStrings.h"
 
 using namespace platform;
 
@@ -107,9 +108,11 @@ void DropVariablePrefix(DialogRef dialog, int16_t item)
 void DrawNaming(DialogRef dialog) { ValidateDialog(dialog); }
 
 // Runs dialog `id` until OK is accepted or Cancel hit; `onItem` sees each
-// item hit and answers false to keep the dialog open on OK.
+// item hit and answers false to keep the dialog open on OK. `prepare`
+// sets the items before the dialog shows.
 bool RunNaming(int16_t id, ModalFilterUPP filter, void (*draw)(DialogRef),
-               const std::function<bool(DialogRef, int16_t)>& onItem)
+               const std::function<bool(DialogRef, int16_t)>& onItem,
+               const std::function<void(DialogRef)>& prepare = nullptr)
 {
     GrafPtr callerPort = nullptr;
     GetPort(&callerPort);
@@ -119,6 +122,7 @@ bool RunNaming(int16_t id, ModalFilterUPP filter, void (*draw)(DialogRef),
     DialogRef dialog = MyGetNewDialog(id, nullptr, reinterpret_cast<WindowRef>(-1));
     bool confirmed = false;
     if (dialog) {
+        if (prepare) prepare(dialog);
         ShowModal(dialog, kNamingOK, draw);
         int16_t hit = 0;
         while (hit != kNamingOK && hit != kNamingCancel) {
@@ -258,6 +262,60 @@ bool GetTxt_Replace(unsigned char* find, unsigned char* replacement)
         std::memcpy(replacement, replaced, size_t(replaced[0]) + 1);
     }
     return confirmed;
+}
+
+}  // namespace browser
+
+namespace browser {
+
+namespace {
+
+void ChooseScale(DialogRef dialog, int16_t button)
+{
+    for (int16_t item : {kScaleEnlarge, kScaleReduce, kScaleTyped}) SetItemVal(dialog, item, item == button);
+}
+
+// The scale typed in the dialog: digits only, 1 to 32767.
+bool TypedScale(DialogRef dialog, int16_t* scale)
+{
+    Str255 text;
+    GetText(text, dialog, kScaleNumber);
+    if (text[0] == 0 || text[0] > 5) return false;
+    for (int i = 1; i <= text[0]; ++i)
+        if (text[i] < '0' || text[i] > '9') return false;
+    int32_t n = 0;
+    StringToNum(text, &n);
+    if (n < 1 || n > 32767) return false;
+    *scale = int16_t(n);
+    return true;
+}
+
+}  // namespace
+
+int16_t GetScaleLayoutParm(ScaleLayoutParmRec* params)
+{
+    ScaleLayoutParmRec chosen;
+    const bool confirmed = RunNaming(
+        kScaleDialog, NamingFilter, DrawNaming,
+        [&](DialogRef dialog, int16_t item) {
+            if (item == kScaleEnlarge || item == kScaleReduce || item == kScaleTyped) ChooseScale(dialog, item);
+            if (item == kScaleNumber) ChooseScale(dialog, kScaleTyped);
+            if (item == kScaleTexts) SetItemVal(dialog, kScaleTexts, GetItemVal(dialog, kScaleTexts) ? 0 : 1);
+            if (item != kNamingOK) return true;
+            chosen.flag = GetItemVal(dialog, kScaleTexts) ? 1 : 0;
+            if (GetItemVal(dialog, kScaleEnlarge)) chosen.scale = 134;
+            else if (GetItemVal(dialog, kScaleReduce)) chosen.scale = 75;
+            else if (!TypedScale(dialog, &chosen.scale)) {
+                SysBeep(1);
+                SelectDialogItemText(dialog, kScaleNumber, 0, 32767);
+                return false;
+            }
+            return true;
+        },
+        [](DialogRef dialog) { ChooseScale(dialog, kScaleReduce); });
+    if (!confirmed) return kScaleCancelled;
+    *params = chosen;
+    return 0;
 }
 
 }  // namespace browser

@@ -1,6 +1,7 @@
 // The small naming dialogs of the object lists: the name of a new group
 // (275), a prefix for the selected objects' names (278), a text replaced
-// inside those names (279), a text replaced in the objects' texts (282).
+// inside those names (279), a text replaced in the objects' texts (282);
+// and the scaling of the selected forms (130).
 // Items: 1 OK, 2 Cancel, 3 the (first) text, 4 the replacement.
 #pragma once
 
@@ -12,6 +13,7 @@
 
 class TMainDoc;
 class TObjQz;
+struct ScaleLayoutParmRec;
 
 namespace browser {
 
@@ -20,6 +22,10 @@ constexpr int16_t kPrefixDialog = 278;
 constexpr int16_t kSelReplaceDialog = 279;
 constexpr int16_t kTxtReplaceDialog = 282;
 enum : int16_t { kNamingOK = 1, kNamingCancel = 2, kNamingText = 3, kNamingReplacement = 4 };
+
+constexpr int16_t kScaleDialog = 130;
+enum : int16_t { kScaleEnlarge = 6, kScaleReduce = 7, kScaleTyped = 8, kScaleNumber = 9, kScaleTexts = 11 };
+constexpr int16_t kScaleCancelled = 1001;
 
 // The longest group name, prefix and name part the dialogs take.
 constexpr uint8_t kLongestGroupName = 32;
@@ -37,6 +43,11 @@ bool GetSel_Replace(unsigned char* find, unsigned char* replacement, LongListHan
 void GetSel_Replace_DrawSel_ReplaceDialog(platform::DialogRef dialog);
 // A text and its replacement; true on OK.
 bool GetTxt_Replace(unsigned char* find, unsigned char* replacement);
+
+// The scale and the texts' flag for the selected forms: 134 % (enlarge),
+// 75 % (reduce, the choice at start) or the number typed (1 to 32767;
+// another text beeps and keeps the dialog). 0, or kScaleCancelled.
+int16_t GetScaleLayoutParm(ScaleLayoutParmRec* params);
 
 // The name an object of the selection takes: `prefix` in front of its
 // name, or the first `find` of its name replaced (false when the name does

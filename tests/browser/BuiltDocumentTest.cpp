@@ -10,10 +10,18 @@
 #include "app/longlist/LongList.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
+#include "browser/dialogs/NamingDialogs.h"
+#include "forms/layout/PageTable.h"
+#include "forms/objects/LayoutObject.h"
+#include "forms/reader/FormReader.h"
+#include "platform/dialogs/Dialogs.h"
 #include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
+#include "tests/platform/events/HeadlessFixture.h"
 
 using namespace platform;
+using readtest::Bytes;
+using readtest::P;
 
 namespace browsertest {
 namespace {
@@ -168,6 +176,173 @@ TEST_F(BuiltDocument, EveryKindInOrderAndEveryListedObjectOnce)
         EXPECT_EQ(first->GetLevel(), o->GetLevel() + 1);
         break;
     }
+}
+
+constexpr const char* kForms = R"(structure Forms
+table Customers
+  field Name alpha 40
+  field Town alpha 30
+  form Entry iff
+    field Name
+    field Town
+  form Listing
+    field Name
+    field Town
+table Lines
+  field Product alpha 40
+  form Line_Entry iff
+    field Product
+)";
+
+const uint32_t kFOQz = FourCC("FOQz");
+
+// Objects > Scale Forms over a structure of three forms: the dialog's
+// choice, every selected form scaled in one commit, the document untouched
+// when one fails.
+class ScaleForms : public BuiltDocument {
+protected:
+    void SetUp() override
+    {
+        BuiltDocument::SetUp();
+        built_ = Build(kForms);
+    }
+    // The document read and shown in a main list, the named forms' rows
+    // selected.
+    void ShowAndSelect(const std::vector<std::string>& names)
+    {
+        Open(built_);
+        ASSERT_EQ(Read(), 0);
+        UseQzRes(doc_.fResFile);
+        pane_ = OpenList();
+        pane_->SetDfltFilter(128);
+        for (int32_t row = 0; row < pane_->fList->rowCount; ++row) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(row, pane_->fList));
+            for (const std::string& n : names)
+                if (obj->kind == 24 && P(obj->name) == n) LongLSetSelect(true, row, pane_->fList);
+        }
+        int32_t selected = 0;
+        for (int32_t row = 0; LongLGetSelect(true, &row, pane_->fList); ++row) ++selected;
+        ASSERT_EQ(selected, int32_t(names.size()));
+    }
+    TLayoutObjQz* Form(const std::string& name)
+    {
+        for (const char* table : {"Customers", "Lines"}) {
+            auto* t = static_cast<TFileObjQz*>(Find(1, table));
+            for (int32_t i = 0; t && t->forms && i < t->forms->Size(); ++i)
+                if (P(t->forms->At(i)->name) == name) return static_cast<TLayoutObjQz*>(t->forms->At(i));
+        }
+        return nullptr;
+    }
+    // "top,left" of each object of the form's first page, as stored.
+    std::vector<std::string> Places(const std::string& name)
+    {
+        std::vector<std::string> out;
+        Handle image = xget1res(kFOQz, Form(name)->formResId);
+        CustomClientFrame frame;
+        InitFormReadingFrame(&frame, nullptr);
+        if (!image || ReadFormImage(image, &frame) != 0) return {"unread"};
+        PageEntry e;
+        GetPage(frame.pages, 1, &e);
+        for (LayoutObject* o = e.first; o; o = o->next)
+            out.push_back(std::to_string(o->bounds[0]) + "," + std::to_string(o->bounds[1]));
+        DestroyPages(frame.pages);
+        return out;
+    }
+    // Objects > Scale Forms with the dialog's items chosen in turn.
+    int16_t Scale(const std::vector<int16_t>& items)
+    {
+        Script s;
+        s.Wait(5);
+        for (int16_t item : items) s.Choose(item).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        const int16_t err = pane_->Do_Func(75);
+        EXPECT_EQ(run.watchdogMessage, "");
+        return err;
+    }
+    docbuilder::BuildResult built_;
+    browser::TLstPlane* pane_ = nullptr;
+};
+
+TEST_F(ScaleForms, TheDialogGivesTheChosenScaleAndTheTextsFlag)
+{
+    // Items chosen, then (when `typed`) the number typed over the 100
+    // shown and OK; a refused number beeps and the dialog stays (Cancel).
+    struct Case {
+        std::vector<int16_t> items;
+        const char* typed;
+        int16_t result, scale;
+        uint8_t flag;
+    } cases[] = {
+        {{1}, nullptr, 0, 75, 0},       {{6, 1}, nullptr, 0, 134, 0},   {{6, 7, 1}, nullptr, 0, 75, 0},
+        {{8, 1}, nullptr, 0, 100, 0},   {{9, 1}, nullptr, 0, 100, 0},   {{11, 6, 1}, nullptr, 0, 134, 1},
+        {{11, 11, 1}, nullptr, 0, 75, 0}, {{6, 2}, nullptr, 1001, 5, 9},  {{8}, "1", 0, 1, 0},
+        {{8}, "32767", 0, 32767, 0},    {{8}, "0", 1001, 5, 9},         {{8}, "32768", 1001, 5, 9},
+        {{8}, "", 1001, 5, 9},          {{8}, "5x", 1001, 5, 9},
+    };
+    for (const Case& c : cases) {
+        Script s;
+        s.Wait(5);
+        for (int16_t item : c.items) s.Choose(item).Wait(5);
+        if (c.typed) {
+            for (int i = 0; i < 3; ++i) s.Key("delete");
+            s.Type(c.typed).Wait(2).Choose(1).Wait(5);
+            if (c.result != 0) s.Choose(2).Wait(5);
+        }
+        const uint32_t beeps = SysBeepCount();
+        platform::testing::HeadlessRun run(std::move(s));
+        ScaleLayoutParmRec params{5, 9};
+        const std::string what = std::to_string(c.items.size()) + " " + (c.typed ? c.typed : "-");
+        EXPECT_EQ(browser::GetScaleLayoutParm(&params), c.result) << what;
+        EXPECT_EQ(run.watchdogMessage, "");
+        EXPECT_EQ(params.scale, c.scale) << what;
+        EXPECT_EQ(params.flag, c.flag) << what;
+        EXPECT_EQ(SysBeepCount() - beeps, c.typed && c.result ? 1u : 0u) << what;
+    }
+}
+
+TEST_F(ScaleForms, EverySelectedFormIsScaledTheOthersStay)
+{
+    ShowAndSelect({"Entry", "Line_Entry"});
+    // The builder lays the rows out from top 10, 26 apart, left 10.
+    ASSERT_EQ(Places("Entry"), (std::vector<std::string>{"10,10", "36,10"}));
+    const Bytes listing = Stored(kFOQz, Form("Listing")->formResId);
+    EXPECT_EQ(Scale({6, 1}), 0);
+    EXPECT_EQ(Places("Entry"), (std::vector<std::string>{"13,13", "48,13"}));  // 134 %, toward zero
+    EXPECT_EQ(Places("Line_Entry"), (std::vector<std::string>{"13,13"}));
+    EXPECT_EQ(Stored(kFOQz, Form("Listing")->formResId), listing);
+    // On the disk: read again.
+    doc_.RemoveWindow(window_);
+    window_->Dispose();
+    window_ = nullptr;
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    UseQzRes(doc_.fResFile);
+    EXPECT_EQ(Places("Entry"), (std::vector<std::string>{"13,13", "48,13"}));
+}
+
+TEST_F(ScaleForms, CancelAFormThatDoesNotReadOrAFullDiskLeavesTheDocumentAsItWas)
+{
+    // Listing's data (an older flat layout) cut short in memory does not
+    // read; then every form with the disk full.
+    ShowAndSelect({"Entry", "Listing"});
+    Handle listing = xget1res(kFOQz, Form("Listing")->formResId);
+    ASSERT_NE(listing, nullptr);
+    SetHandleSize(listing, GetHandleSize(listing) - 3);
+    const Bytes before = FileBytes(built_.dataPath);
+    const int32_t alerts = AlertCount();
+    EXPECT_EQ(Scale({2}), 0);        // Cancel
+    EXPECT_EQ(Scale({6, 1, 1}), 0);  // OK, then the error's OK
+    EXPECT_EQ(AlertCount(), alerts + 1);
+    for (int32_t row = 0; row < pane_->fList->rowCount; ++row)
+        if (P(static_cast<TObjQz*>(LongLRowObject(row, pane_->fList))->name) == "Listing")
+            LongLSetSelect(false, row, pane_->fList);
+    {
+        ScopedFault full(FaultKind::DiskFull, 0, -1);
+        EXPECT_EQ(Scale({6, 1, 1}), 0);
+    }
+    EXPECT_EQ(AlertCount(), alerts + 2);
+    EXPECT_EQ(FileBytes(built_.dataPath), before);
+    EXPECT_EQ(Places("Entry"), (std::vector<std::string>{"10,10", "36,10"}));
 }
 
 }  // namespace
