@@ -114,20 +114,21 @@ int16_t RenameMember(TMainDoc* library, TObjQz* member, platform::Handle* table,
 // The member's own resource as its state wants it: hidden ones (2, 3)
 // enciphered, shown ones plain. Written again either way: the commit
 // enciphers with the key the new record gives (an older install's key no
-// longer holds).
-void CipherOwnResource(TObjQz* member, int16_t state)
+// longer holds). A write that cannot be marked fails the generation.
+int16_t CipherOwnResource(TObjQz* member, int16_t state)
 {
     const uint32_t type = member->GetOwnResType();
-    if (type == kNoResType || type == FourCC("#GMO") || !member->owner) return;
+    if (type == kNoResType || type == FourCC("#GMO") || !member->owner) return 0;
     UsingStore store(member->owner->fResFile);
     platform::Handle h = xget1res(type, member->id);
-    if (!h) return;
+    if (!h) return 0;
     const bool hidden = state >= 2;
     if (hidden != xiscryptedres(h)) {
         if (hidden) hcrypteres(h, true);
         else huncrypteres(h);
     }
-    xwriteres(h);
+    if (xwriteres(h)) return 0;
+    return reserr ? reserr : platform::memFullErr;
 }
 
 }  // namespace
@@ -202,7 +203,7 @@ int16_t M_Genere(Module* record, TGroupObjQz* folder, int16_t state)
         const int16_t id = table ? static_cast<TFileObjQz*>(member)->tableNumber : member->id;
         if (const int16_t err = record->Add(member->GetOwnResType(), id, state)) return err;
         member->SetModuleState(state, false);
-        CipherOwnResource(member, state);
+        if (const int16_t err = CipherOwnResource(member, state)) return err;
         if (!table) member->RemoveComment(state);
     }
     return record->Add(FourCC("#GMO"), folder->id, state);
