@@ -30,8 +30,8 @@ constexpr size_t kItemHeader = 14;
 int16_t At16(const std::string& s, size_t at) { return platform::ReadBES16(reinterpret_cast<const uint8_t*>(&s[at])); }
 void Put16(std::string* s, size_t at, int16_t v) { platform::WriteBE16(reinterpret_cast<uint8_t*>(&(*s)[at]), uint16_t(v)); }
 
-// Where the id of each resource item stands in an item list; false when
-// the list does not fit its bytes.
+}  // namespace
+
 bool ItemIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out)
 {
     if (list.size() < 2) return false;
@@ -49,8 +49,6 @@ bool ItemIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* 
     }
     return true;
 }
-
-}  // namespace
 
 BundleCopy::BundleCopy(int16_t from, int16_t to, bool write) : from_(from), to_(to), write_(write)
 {
