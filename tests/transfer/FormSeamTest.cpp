@@ -220,6 +220,8 @@ TEST_F(FormSeamTest, AReplacedFormTakesTheSourcesImageRowAndMethodWholeOrNotAtAl
                                from.begin() + source + kFormMethodAt + 2));
         const int16_t methodId = S16(to, row + kFormMethodAt);
         EXPECT_NE(methodId, oldMethod);
+        EXPECT_NE(oldMethod, 0);
+        EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), oldMethod), Bytes{});
         EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), methodId),
                   StoreRes(&doc_, FourCC("CCQz"), S16(from, source + kFormMethodAt)));
         EXPECT_EQ(StoreRes(&dest_, FourCC("FOQz"), formId), StoreRes(&doc_, FourCC("FOQz"), entry->formResId));
@@ -236,6 +238,24 @@ TEST_F(FormSeamTest, AReplacedFormTakesTheSourcesImageRowAndMethodWholeOrNotAtAl
         break;
     }
     EXPECT_GE(failed, 3);
+
+    // A form whose method object was made (its links read): the object
+    // names the new method.
+    RestoreDest(pristine);
+    OpenDest();
+    {
+        auto* target = formOf(Dst(1, "Stock"), "Old");
+        ASSERT_EQ(target->Parse(), 0);
+        ASSERT_NE(target->formMethod, nullptr);
+        TObjQz* method = target->formMethod;
+        TObjQz* replaced = target;
+        ASSERT_EQ(transfer::ReplaceLayOut(&doc_, &dest_, entry, &replaced), 0);
+        EXPECT_EQ(target->formMethod, method);
+        EXPECT_EQ(method->id, target->formMethodId);
+        EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), method->id),
+                  StoreRes(&doc_, FourCC("CCQz"), S16(from, FormRowAt(r) + kFormMethodAt)));
+        CloseDest();
+    }
 
     // Refused before anything is written: a form its table does not list
     // on either side, or an image that is no form.

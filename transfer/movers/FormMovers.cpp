@@ -140,6 +140,23 @@ int16_t MoveFormMethod(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* ne
     return err == kRecordMissing ? 0 : err;
 }
 
+// The replaced form's own method `old` once the form's method is `now`: its
+// code leaves (no other form names it) and the form's method object, when
+// made, takes the new id. With no new method the object keeps its code.
+int16_t RetireFormMethod(TMainDoc* dest, TLayoutObjQz* form, int16_t old, int16_t now)
+{
+    if (old == 0 || old == now) return 0;
+    if (TObjQz* method = form->formMethod) {
+        if (now == 0) return 0;
+        NoteReplacedObj(method);
+        method->id = now;
+        NoteObjIdChanged();
+    }
+    int16_t err = RemoveStoreRes(dest, kCode, old);
+    if (err == 0) err = RemoveStoreRes(dest, FourCC("PrTo"), old);
+    return err;
+}
+
 }  // namespace
 
 int16_t MoveFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, std::vector<int16_t>* moved)
@@ -239,7 +256,9 @@ int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** d
         (err = CopyBeside(source, dest, f->formResId, target->formResId)) != 0)
         return err;
     int16_t methodId = 0;
-    if ((err = MoveFormMethod(source, dest, S16(from, FormRowAt(r) + kFormMethodAt), &methodId)) != 0) return err;
+    if ((err = MoveFormMethod(source, dest, S16(from, FormRowAt(r) + kFormMethodAt), &methodId)) != 0 ||
+        (err = RetireFormMethod(dest, target, S16(to, FormRowAt(at) + kFormMethodAt), methodId)) != 0)
+        return err;
     // The row from the source's, but for its name and form id.
     uint8_t* row = &to[FormRowAt(at)];
     std::memcpy(row + kFormIdAt + 2, &from[FormRowAt(r) + kFormIdAt + 2], kFormRowSize - kFormIdAt - 2);
