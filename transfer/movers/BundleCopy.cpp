@@ -32,7 +32,7 @@ void Put16(std::string* s, size_t at, int16_t v) { platform::WriteBE16(reinterpr
 
 }  // namespace
 
-bool ItemIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out)
+bool ItemListIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out)
 {
     if (list.size() < 2) return false;
     const int32_t count = int32_t(At16(list, 0)) + 1;
@@ -128,7 +128,7 @@ int16_t BundleCopy::MoveDITLRes(int16_t id, int16_t* newId)
     unsigned char name[256] = {0};
     if (const int16_t err = Read(FourCC("DITL"), id, &list, name)) return err;
     std::vector<std::pair<size_t, uint32_t>> items;
-    if (!ItemIds(list, &items)) return kRecordMissing;
+    if (!ItemListIds(list, &items)) return kRecordMissing;
     for (const auto& [at, type] : items) {
         const int16_t itemId = At16(list, at);
         int16_t itemNewId = itemId;

@@ -15,7 +15,7 @@ namespace transfer {
 // Where the id of each resource item ('ICON', 'CNTL', 'PICT') stands in an
 // item list, with its type; false when the list does not fit its bytes
 // (*out then holds the items before the damage).
-bool ItemIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out);
+bool ItemListIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out);
 
 class BundleCopy {
 public:

@@ -259,7 +259,7 @@ int16_t DeleteDITLRes(int16_t id)
     const std::string list(*h, size_t(platform::GetHandleSize(h)));
     // A damaged list gives up the items before the damage, and itself.
     std::vector<std::pair<size_t, uint32_t>> items;
-    ItemIds(list, &items);
+    ItemListIds(list, &items);
     for (const auto& [at, type] : items)
         if (const int16_t err = Remove(type, platform::ReadBES16(reinterpret_cast<const uint8_t*>(&list[at])))) return err;
     return Remove(FourCC("DITL"), id);
