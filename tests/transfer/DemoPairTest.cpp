@@ -478,6 +478,12 @@ TEST_F(DropRun, Check)
         EXPECT_EQ(ReadBES16(customer + tables::kRelFieldAt), 1);
         EXPECT_EQ(ReadBES16(customer + tables::kDepthAt), 0);
     }
+    // Linked, DemoTarget's Customers is used as it stands: its own fields,
+    // none of the demo's (they would come only with a copy of the table).
+    std::vector<std::string> customerFields;
+    for (int32_t i = 0; customers->members && i < customers->members->Size(); ++i)
+        customerFields.push_back(readtest::P(customers->members->At(i)->name));
+    EXPECT_EQ(customerFields, (std::vector<std::string>{"Name", "Email", "Joined"}));
     bool usesCustomers = false;
     for (int32_t i = 0; invoices->uses && i < invoices->uses->Size(); ++i)
         usesCustomers = usesCustomers || invoices->uses->At(i) == customers;
