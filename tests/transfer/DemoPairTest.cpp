@@ -15,26 +15,40 @@
 #include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
+#include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/DocSupport.h"
 #include "app/longlist/LongList.h"
+#include "app/longlist/LongListHooks.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
 #include "design/filters/ObjFilter.h"
+#include "design/links/ParseSupport.h"
+#include "design/transfer/TableRecords.h"
 #include "design/objects/TransferHooks.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/Events.h"
+#include "platform/core/Endian.h"
 #include "platform/files/WholeFile.h"
+#include "platform/menus/Menus.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
+#include "resources/ResourceApi.h"
 #include "platform/windows/WindowRecord.h"
 #include "tests/design/ReadFixture.h"
 #include "transfer/InstallTransfer.h"
+#include "transfer/conflicts/ConflictChoices.h"
+#include "transfer/conflicts/ConflictDefaults.h"
+#include "transfer/conflicts/ConflictList.h"
+#include "transfer/conflicts/Conflicts.h"
+#include "transfer/dialogs/ConflictDialog.h"
+#include "transfer/dialogs/ConflictListDef.h"
+#include "transfer/dialogs/EditDialogs.h"
 
 using namespace platform;
 
@@ -249,6 +263,103 @@ protected:
     }
 };
 
+// Where the program's dialogs will show what the run picks for the table
+// Customers that Invoices brings along: its choice box in the conflict
+// dialog, how far below the current choice the pop-up puts "link", and
+// DemoTarget's Customers in the link dialog. The conflicts are gathered
+// here as the drop gathers them and both dialogs opened and closed again.
+struct LinkPicks {
+    Point box{0, 0};
+    int16_t linkBelow = 0;
+    Point destRow{0, 0};
+};
+
+LinkPicks PlanLinkPicks(TMainDoc* source, TMainDoc* dest, TObjQz* table)
+{
+    LinkPicks picks;
+    transfer::G_Filters = transfer::NewFilters();
+    EXPECT_EQ(transfer::MakeCc_Dflt(transfer::G_Filters), 0);
+    ObjListHdl transferList = nullptr;
+    C_ListHdl conflicts = nullptr;
+    EXPECT_EQ(NewObjList(&transferList, transfer::kC_ListRoom), 0);
+    EXPECT_EQ(transfer::NewC_List(&conflicts, transfer::kC_ListRoom), 0);
+    EXPECT_EQ(table->SelfAddObjList(&transferList, 1), 0);
+    ShellSortType(transferList);
+    for (int32_t i = 0; i < transferList->Size(); ++i)
+        EXPECT_EQ(transferList->At(i)->Dir_Conflicts(dest, conflicts, transferList), 0);
+    for (int32_t i = 0; i < transferList->Size(); ++i)
+        EXPECT_EQ(transferList->At(i)->DoInDir_Conflicts(dest, conflicts, transferList), 0);
+    EXPECT_EQ(transfer::MakeDfltCopy(dest, &transferList, conflicts), 0);
+
+    unsigned char title[256];
+    transfer::ConflictTitle(source, dest, title);
+    DialogRef dialog = transfer::OpenConflictDialog(title, conflicts, &transferList, source, dest, false);
+    EXPECT_NE(dialog, nullptr);
+    TConflict* record = nullptr;
+    int32_t row = 0;
+    for (; dialog && row < G_LongListHdl->rowCount; ++row) {
+        auto* r = static_cast<TConflict*>(LongLRowObject(row, G_LongListHdl));
+        if (r->fSource && r->fSource->kind == 1 && readtest::P(r->fSource->name) == "Customers") {
+            record = r;
+            break;
+        }
+    }
+    if (record) {
+        EXPECT_EQ(record->fCode, 2);
+        const Rect cell = GetCellRect(row, G_LongListHdl);
+        EXPECT_LE(cell.bottom, G_LongListHdl->rView.bottom) << "Customers' row must show without scrolling";
+        const Rect box = transfer::ChoiceBoxRect(cell, record);
+        SetPortWindowPort(GetDialogWindow(dialog));
+        picks.box = Point{int16_t((box.top + box.bottom) / 2), int16_t(box.left + 100)};
+        LocalToGlobal(&picks.box);
+        // The pop-up's items all carry an icon, so all are one height: the
+        // current choice comes under the mouse, "link" so many items lower.
+        const int16_t from = transfer::ChooseNumber(2, record->fChoice), to = transfer::ChooseNumber(2, 8);
+        int16_t heights[2] = {0, 0};
+        for (int16_t items : {1, 2}) {
+            const unsigned char none[1] = {0};
+            MenuRef menu = NewMenu(1000, none);
+            for (int16_t n = 1; n <= items; ++n) {
+                AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01x"));
+                SetItemIcon(menu, MenuItemIndex(n), 1);
+            }
+            CalcMenuSize(menu);
+            heights[items - 1] = GetMenuHeight(menu);
+            DisposeMenu(menu);
+        }
+        picks.linkBelow = int16_t((to - from) * (heights[1] - heights[0]));
+        EXPECT_GT(to, from);
+
+        // The link dialog in front of the conflict dialog: the row of
+        // DemoTarget's Customers among its tables.
+        DialogRef link = MyGetNewDialog(transfer::kLinkDialog, nullptr, reinterpret_cast<WindowRef>(-1));
+        EXPECT_NE(link, nullptr);
+        if (link) {
+            TObjQz* chosen = nullptr;
+            LongListHandle rows = nullptr;
+            transfer::SetFileList(link, dest, &chosen, &rows);
+            for (int32_t r = 0; rows && r < rows->rowCount; ++r) {
+                auto* obj = static_cast<TObjQz*>(LongLRowObject(r, rows));
+                if (readtest::P(obj->name) != "Customers") continue;
+                const Rect at = GetCellRect(r, rows);
+                SetPortWindowPort(GetDialogWindow(link));
+                picks.destRow = Point{int16_t((at.top + at.bottom) / 2), int16_t(at.left + 30)};
+                LocalToGlobal(&picks.destRow);
+            }
+            EXPECT_NE(picks.destRow.v, 0) << "DemoTarget's Customers is not in the link dialog";
+            LongLDispose(rows);
+            MyDisposDialog(link);
+        }
+    }
+    EXPECT_NE(record, nullptr) << "no conflict for Customers";
+    transfer::CloseConflictDialog(dialog);
+    transfer::DisposeC_List(conflicts);
+    FreeObjList(transferList);
+    DisposeHandle(transfer::G_Filters);
+    transfer::G_Filters = nullptr;
+    return picks;
+}
+
 TEST_F(DropRun, Plan)
 {
     const char* plan = std::getenv("QZ_DROP_PLAN");
@@ -290,18 +401,29 @@ TEST_F(DropRun, Plan)
     ASSERT_GT(demoBar.h + kAside - (demoBar.h - TitleBarRect(*demo->fWindow).left), targetFrame.right);
     const Rect targetBar = TitleBarRect(*target->fWindow);
     const Point targetTitle{int16_t((targetBar.top + targetBar.bottom) / 2), int16_t((targetBar.left + targetBar.right) / 2)};
+    // The dialogs open where they will in the program: the demo's window
+    // is then aside, which moves neither.
+    const LinkPicks picks = PlanLinkPicks(&doc_, &other_, invoices);
+    ASSERT_FALSE(HasFailure());
 
     std::ofstream out(plan);
     out << "# Written by the checker's plan: the demo dragged aside and in front,\n"
         << "# the table Invoices selected and dragged with Option onto DemoTarget's list;\n"
-        << "# Return accepts the conflicts; then Close_Invoice likewise; DemoTarget then\n"
+        << "# Customers linked, Return accepts the conflicts; then Close_Invoice likewise\n"
+        << "# with Return alone; DemoTarget then\n"
         << "# selects its copy.\n"
         << "move 1275 795\nidle\nwait 600\nidle\n"
         << "drag " << demoBar.h << " " << demoBar.v << " " << demoBar.h + kAside << " " << demoBar.v << " 20\n"
         << "wait 10\nidle\n"
         << "type \"Invoices\"\nwait 30\nidle\n"
         << "drag " << grabInvoices.h << " " << grabInvoices.v << " " << drop.h << " " << drop.v << " 30 option\n"
-        << "wait 30\nidle\nkey return\nwait 60\nidle\n"
+        << "wait 30\nidle\n"
+        << "# Customers: \"link\" from its choices, DemoTarget's Customers in the link dialog.\n"
+        << "press " << picks.box.h << " " << picks.box.v << "\nwait 5\n"
+        << "move " << picks.box.h << " " << picks.box.v + picks.linkBelow << "\nwait 5\nrelease\n"
+        << "wait 30\nidle\n"
+        << "click " << picks.destRow.h << " " << picks.destRow.v << "\nwait 10\nidle\n"
+        << "key return\nwait 30\nidle\nkey return\nwait 60\nidle\n"
         << "click " << demoBar.h + kAside << " " << demoBar.v << "\nwait 10\nidle\n"
         << "type \"Close_Invoice\"\nwait 30\nidle\n"
         << "drag " << grab.h << " " << grab.v << " " << drop.h << " " << drop.v << " 30 option\n"
@@ -329,15 +451,43 @@ TEST_F(DropRun, Check)
     for (int32_t i = 0; close->uses && i < close->uses->Size(); ++i)
         if (close->uses->At(i)->kind == 2) calls.insert(readtest::P(close->uses->At(i)->name));
     EXPECT_EQ(calls, (std::set<std::string>{"Log_Event_2", "Recalculate"}));
-    // The table came with its fields, and the one it relates to under a
-    // free name (the default choice for another definition there).
+    // The table came with its fields; the table it relates to was linked
+    // to DemoTarget's own Customers (table 2, whose field 1 is Name), so
+    // no second Customers came.
     TObjQz* invoices = SearchObj_Name(&other_, 1, reinterpret_cast<const unsigned char*>("\x08" "Invoices"));
     ASSERT_NE(invoices, nullptr);
-    std::set<std::string> fields;
+    std::vector<std::string> fields;
     for (int32_t i = 0; invoices->members && i < invoices->members->Size(); ++i)
-        fields.insert(readtest::P(invoices->members->At(i)->name));
-    EXPECT_EQ(fields, (std::set<std::string>{"Number", "Customer", "Issued", "Total", "Terms"}));
-    EXPECT_NE(SearchObj_Name(&other_, 1, reinterpret_cast<const unsigned char*>("\x0B" "Customers_2")), nullptr);
+        fields.push_back(readtest::P(invoices->members->At(i)->name));
+    EXPECT_EQ(fields, (std::vector<std::string>{"Number", "Customer", "Issued", "Total", "Terms"}));
+    std::vector<std::string> tableNames;
+    ObjListHdl all = GetObjListe(other_.fTypeList, 1);
+    for (int32_t i = 0; all && i < all->Size(); ++i)
+        if (all->At(i)->kind == 1) tableNames.push_back(readtest::P(all->At(i)->name));
+    EXPECT_EQ(tableNames, (std::vector<std::string>{"Lines", "Customers", "Invoices"}));
+    TObjQz* customers = SearchObj_Name(&other_, 1, reinterpret_cast<const unsigned char*>("\x09" "Customers"));
+    ASSERT_NE(customers, nullptr);
+    {
+        ParseResFile current(&other_);
+        Handle def = xget1res(tables::kDefinition, invoices->id);
+        ASSERT_NE(def, nullptr);
+        ASSERT_GE(GetHandleSize(def), int32_t(tables::EntryAt(3)));
+        const auto* customer = reinterpret_cast<const uint8_t*>(*def) + tables::EntryAt(2);
+        EXPECT_EQ(readtest::P(customer), "Customer");
+        EXPECT_EQ(ReadBES16(customer + tables::kRelTableAt), 2);
+        EXPECT_EQ(ReadBES16(customer + tables::kRelFieldAt), 1);
+        EXPECT_EQ(ReadBES16(customer + tables::kDepthAt), 0);
+    }
+    // Linked, DemoTarget's Customers is used as it stands: its own fields,
+    // none of the demo's (they would come only with a copy of the table).
+    std::vector<std::string> customerFields;
+    for (int32_t i = 0; customers->members && i < customers->members->Size(); ++i)
+        customerFields.push_back(readtest::P(customers->members->At(i)->name));
+    EXPECT_EQ(customerFields, (std::vector<std::string>{"Name", "Email", "Joined"}));
+    bool usesCustomers = false;
+    for (int32_t i = 0; invoices->uses && i < invoices->uses->Size(); ++i)
+        usesCustomers = usesCustomers || invoices->uses->At(i) == customers;
+    EXPECT_TRUE(usesCustomers);
 
     // DemoTarget's window as the program left it: the copy selected, its
     // uses listed, pixel for pixel.

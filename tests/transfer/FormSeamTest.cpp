@@ -6,8 +6,10 @@
 
 #include "design/transfer/TableRecords.h"
 #include "forms/walkers/FormObjectWalks.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "tests/transfer/CopyFixture.h"
+#include "transfer/driver/TransferSession.h"
 #include "transfer/movers/FormMovers.h"
 
 namespace transfertest {
@@ -136,6 +138,156 @@ TEST_F(FormSeamTest, AFormsRowImageAndMethodLandInTheTable)
     EXPECT_FALSE(code.empty());
     EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), methodId), code);
     EXPECT_EQ(StoreRes(&dest_, FourCC("Look"), 128), Bytes(8, 0x3C));
+}
+
+// Replacing a destination form: it keeps its id, name and place; its image
+// and the resources beside it become the source's (its own stale ones
+// leave), its row takes every byte after the form id from the source's
+// with a new form method; 'Look' 128 comes when missing. Each store write
+// failing in turn inside a transfer leaves the destination byte for byte.
+TEST_F(FormSeamTest, AReplacedFormTakesTheSourcesImageRowAndMethodWholeOrNotAtAll)
+{
+    const char* depot = "structure Depot\ntable Stock\n  field Code longint\n  form Old iff\n    field Code\n"
+                        "    method\n      comment \"old\"\n  form Kept iff\n    field Code\n";
+    BuildPair(kShop, depot);
+    const uint32_t fonts = FourCC("FON#"), print = FourCC("PSQz"), look = FourCC("Look");
+    auto formOf = [](TObjQz* table, const std::string& name) -> TLayoutObjQz* {
+        auto* t = dynamic_cast<TFileObjQz*>(table);
+        for (int32_t i = 0; t && t->forms && i < t->forms->Size(); ++i)
+            if (readtest::P(t->forms->At(i)->name) == name) return dynamic_cast<TLayoutObjQz*>(t->forms->At(i));
+        return nullptr;
+    };
+    auto tableOf = [](TMainDoc* doc, TObjQz* t) {
+        return std::pair{StoreRes(doc, FourCC("TFQz"), S16(StoreRes(doc, FourCC("FIQz"), t->id), kFormTableAt)),
+                         S16(StoreRes(doc, FourCC("FIQz"), t->id), kFormTableAt)};
+    };
+    TLayoutObjQz* entry = formOf(Src(1, "Orders"), "Entry");
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(transfer::PutStoreBytes(&doc_, fonts, entry->formResId, Bytes(6, 0x21)), 0);
+    ASSERT_EQ(transfer::PutStoreBytes(&doc_, look, 128, Bytes(8, 0x3C)), 0);
+    ASSERT_EQ(transfer::CommitNoMap(&doc_), 0);
+    {
+        TLayoutObjQz* old = formOf(Dst(1, "Stock"), "Old");
+        ASSERT_NE(old, nullptr);
+        ASSERT_EQ(transfer::PutStoreBytes(&dest_, print, old->formResId, Bytes(4, 0x77)), 0);
+        ASSERT_EQ(transfer::CommitNoMap(&dest_), 0);
+    }
+    CloseDest();
+    const auto pristine = DestFiles();
+    const auto [from, fromId] = tableOf(&doc_, Src(1, "Orders"));
+    int32_t r = 0;
+    for (int32_t i = 1; i <= FormCount(from); ++i)
+        if (S16(from, FormRowAt(i) + kFormIdAt) == entry->formResId) r = i;
+    ASSERT_GT(r, 0);
+
+    int32_t failed = 0;
+    for (int32_t after = 0; after < 40; ++after) {
+        OpenDest();
+        TObjQz* target = formOf(Dst(1, "Stock"), "Old");
+        ASSERT_NE(target, nullptr);
+        const int16_t formId = dynamic_cast<TLayoutObjQz*>(target)->formResId;
+        const auto [before, tableId] = tableOf(&dest_, Dst(1, "Stock"));
+        int32_t at = 0;
+        for (int32_t i = 1; i <= FormCount(before); ++i)
+            if (S16(before, FormRowAt(i) + kFormIdAt) == formId) at = i;
+        ASSERT_GT(at, 0);
+        const int16_t oldMethod = S16(before, FormRowAt(at) + kFormMethodAt);
+        transfer::TransferSession session;
+        ASSERT_EQ(session.Begin(&dest_), 0);
+        int16_t result = 0;
+        {
+            platform::ScopedFault fault(platform::FaultKind::DiskFull, after);
+            result = transfer::ReplaceLayOut(&doc_, &dest_, entry, &target);
+            if (result == 0) result = session.Commit();
+        }
+        if (result != 0) {
+            session.RollBack();
+            CloseDest();
+            EXPECT_EQ(DestFiles(), pristine) << after;
+            RestoreDest(pristine);
+            ++failed;
+            continue;
+        }
+        EXPECT_EQ(target, formOf(Dst(1, "Stock"), "Old"));
+        EXPECT_EQ(dynamic_cast<TLayoutObjQz*>(target)->formResId, formId);
+        const Bytes to = StoreRes(&dest_, FourCC("TFQz"), tableId);
+        ASSERT_EQ(to.size(), before.size());
+        const size_t row = FormRowAt(at), source = FormRowAt(r);
+        EXPECT_TRUE(std::equal(to.begin() + row, to.begin() + row + kFormIdAt + 2, before.begin() + row));
+        EXPECT_TRUE(std::equal(to.begin() + row + kFormIdAt + 2, to.begin() + row + kFormMethodAt,
+                               from.begin() + source + kFormIdAt + 2));
+        EXPECT_TRUE(std::equal(to.begin() + row + kFormMethodAt + 2, to.begin() + row + kFormRowSize,
+                               from.begin() + source + kFormMethodAt + 2));
+        const int16_t methodId = S16(to, row + kFormMethodAt);
+        EXPECT_NE(methodId, oldMethod);
+        EXPECT_NE(oldMethod, 0);
+        EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), oldMethod), Bytes{});
+        EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), methodId),
+                  StoreRes(&doc_, FourCC("CCQz"), S16(from, source + kFormMethodAt)));
+        EXPECT_EQ(StoreRes(&dest_, FourCC("FOQz"), formId), StoreRes(&doc_, FourCC("FOQz"), entry->formResId));
+        EXPECT_EQ(StoreRes(&dest_, fonts, formId), Bytes(6, 0x21));
+        EXPECT_EQ(StoreRes(&dest_, print, formId), Bytes{});
+        EXPECT_EQ(StoreRes(&dest_, look, 128), Bytes(8, 0x3C));
+        // The other form and rows as they were.
+        for (int32_t i = 1; i <= FormCount(before); ++i) {
+            if (i == at) continue;
+            EXPECT_TRUE(std::equal(to.begin() + FormRowAt(i), to.begin() + FormRowAt(i) + kFormRowSize,
+                                   before.begin() + FormRowAt(i)));
+        }
+        CloseDest();
+        break;
+    }
+    EXPECT_GE(failed, 3);
+
+    // A form whose method object was made (its links read): the object
+    // names the new method.
+    RestoreDest(pristine);
+    OpenDest();
+    {
+        auto* target = formOf(Dst(1, "Stock"), "Old");
+        ASSERT_EQ(target->Parse(), 0);
+        ASSERT_NE(target->formMethod, nullptr);
+        TObjQz* method = target->formMethod;
+        TObjQz* replaced = target;
+        ASSERT_EQ(transfer::ReplaceLayOut(&doc_, &dest_, entry, &replaced), 0);
+        EXPECT_EQ(target->formMethod, method);
+        EXPECT_EQ(method->id, target->formMethodId);
+        EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), method->id),
+                  StoreRes(&doc_, FourCC("CCQz"), S16(from, FormRowAt(r) + kFormMethodAt)));
+        CloseDest();
+    }
+
+    // Refused before anything is written: a form its table does not list
+    // on either side, or an image that is no form.
+    struct Refusal {
+        const char* what;
+        int16_t result;
+    };
+    for (const Refusal& c : {Refusal{"source row", transfer::kRecordMissing}, Refusal{"destination row", transfer::kRecordMissing},
+                             Refusal{"no form", transfer::kNotAForm}}) {
+        RestoreDest(pristine);
+        OpenDest();
+        TObjQz* target = formOf(Dst(1, "Stock"), "Old");
+        const std::string what = c.what;
+        auto* form = entry;
+        const int16_t keep = entry->formResId;
+        if (what == "source row") entry->formResId = 30000;
+        if (what == "destination row") dynamic_cast<TLayoutObjQz*>(target)->formResId = 30000;
+        if (what == "no form") {
+            ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("FOQz"), 30001, Bytes{'f', 'o', 'r', 'm'}), 0);
+            Bytes row = from;
+            Put16(row, FormRowAt(r) + kFormIdAt, 30001);
+            ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("TFQz"), fromId, row), 0);
+            entry->formResId = 30001;
+        }
+        EXPECT_EQ(transfer::ReplaceLayOut(&doc_, &dest_, form, &target), c.result) << what;
+        entry->formResId = keep;
+        if (what == "no form") {
+            ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("TFQz"), fromId, from), 0);
+        }
+        CloseDest();
+        EXPECT_EQ(DestFiles(), pristine) << what;
+    }
 }
 
 // The data of the nth chunk `id` anywhere in a form image.

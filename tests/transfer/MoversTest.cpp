@@ -123,6 +123,93 @@ TEST_F(MoversTest, ReplacingAMenuKeepsItsIdAndClearsItsDependencies)
     EXPECT_EQ(StoreRes(&dest_, FourCC("MENQ"), id), StoreRes(&doc_, FourCC("MENQ"), 3));
 }
 
+// A bar copied into a freed slot of 'LIBA' 0 brings its own pictures to
+// that slot ('MEPI' 500 + slot), or leaves it none: the former bar's do
+// not stay; with no free slot it takes a new one.
+TEST_F(MoversTest, ABarInAFreedSlotNeverShowsTheFormerBarsPictures)
+{
+    const uint32_t slots = FourCC("LIBA"), picts = FourCC("MEPI");
+    struct Case {
+        bool freed, sourcePicts;
+        int16_t slot;
+    };
+    CloseDest();
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    for (const Case c : {Case{true, false, 3}, Case{true, true, 3}, Case{false, true, 7}, Case{false, false, 7}}) {
+        SCOPED_TRACE(std::to_string(c.freed) + std::to_string(c.sourcePicts));
+        BuildPair(kKit, kShelf);
+        if (c.freed) {
+            Bytes liba = StoreRes(&dest_, slots, 0);
+            ASSERT_EQ(Word(liba, 0), 6);
+            liba[6] = liba[7] = 0xFF;
+            ASSERT_EQ(transfer::PutStoreBytes(&dest_, slots, 0, liba), 0);
+        }
+        ASSERT_EQ(transfer::PutStoreBytes(&dest_, picts, int16_t(500 + c.slot), Bytes(8, 0x44)), 0);
+        if (c.sourcePicts) {
+            ASSERT_EQ(transfer::PutStoreBytes(&doc_, picts, 501, Bytes(10, 0x55)), 0);
+        }
+        TObjQz* made = nullptr;
+        ASSERT_EQ(transfer::MoveMBar(&doc_, &dest_, Src(5, "Main"), &made, nullptr), 0);
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(static_cast<TMBarObjQz*>(made)->libaSlot, c.slot);
+        EXPECT_EQ(Word(StoreRes(&dest_, slots, 0), 2 * size_t(c.slot)), made->id);
+        EXPECT_EQ(StoreRes(&dest_, picts, int16_t(500 + c.slot)), c.sourcePicts ? Bytes(10, 0x55) : Bytes{});
+        CloseDest();
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
+// Replacing a method keeps the destination's id and directory place and
+// takes the source's code, record and properties: the destination's own
+// properties do not outlive its code.
+TEST_F(MoversTest, AReplacedMethodTakesTheSourcesPropertiesOrNone)
+{
+    const uint32_t properties = FourCC("PrTo");
+    CloseDest();
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    struct Case {
+        bool source, dest;
+    };
+    for (const Case c : {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
+        SCOPED_TRACE(std::to_string(c.source) + std::to_string(c.dest));
+        BuildPair(kKit, kShelf);
+        TObjQz* target = Dst(2, "Uses_Edit");
+        ASSERT_NE(target, nullptr);
+        if (c.source) {
+            ASSERT_EQ(transfer::PutStoreBytes(&doc_, properties, 40, Bytes(6, 0x11)), 0);
+        }
+        if (c.dest) {
+            ASSERT_EQ(transfer::PutStoreBytes(&dest_, properties, 61, Bytes(4, 0x22)), 0);
+        }
+        ASSERT_EQ(XRef(target, Dst(6, "Edit")), 0);
+        const Bytes before = StoreRes(&dest_, FourCC("TPQz"), 0);
+        ASSERT_EQ(transfer::ReplaceProc(&doc_, &dest_, Src(2, "Calc"), &target), 0);
+        EXPECT_EQ(target->id, 61);
+        EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), 61), StoreRes(&doc_, FourCC("CCQz"), 40));
+        EXPECT_EQ(StoreRes(&dest_, properties, 61), c.source ? Bytes(6, 0x11) : Bytes{});
+        EXPECT_EQ(Uses(target), std::set<std::string>{});
+        // Its record is the source's but for the id; the others as they were.
+        const Bytes dir = StoreRes(&dest_, FourCC("TPQz"), 0), from = StoreRes(&doc_, FourCC("TPQz"), 0);
+        ASSERT_EQ(dir.size(), before.size());
+        for (size_t r = 0; r + 44 <= dir.size(); r += 44) {
+            const Bytes record(dir.begin() + std::ptrdiff_t(r), dir.begin() + std::ptrdiff_t(r + 44));
+            if (Word(record, 32) != 61) {
+                EXPECT_EQ(record, Bytes(before.begin() + std::ptrdiff_t(r), before.begin() + std::ptrdiff_t(r + 44)));
+                continue;
+            }
+            Bytes want(from.begin(), from.begin() + 44);
+            want[32] = 0, want[33] = 61;
+            EXPECT_EQ(record, want);
+        }
+        CloseDest();
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
 TEST_F(MoversTest, AStringListWhoseIdIsTakenIsNotCopied)
 {
     struct Case {

@@ -2,6 +2,7 @@
 // bundle and elements take, the dialogs and items renumbered and shared
 // ones copied once, and what a damaged bundle or a failing replace leaves.
 #include <map>
+#include <set>
 
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
@@ -256,6 +257,75 @@ TEST_F(PlugInCopyTest, AFailingReplaceKeepsTheOldPackage)
         RestoreDest(pristine);
     }
     EXPECT_GE(failed, 1);
+}
+
+// Deleting a routine's resources from a companion takes its code, bundle,
+// the bundle's elements, a dialog's or alert's item list and the items'
+// resources, and nothing else; a short dialog keeps its list (no id to
+// read), a list whose count lies gives up the items before the damage.
+TEST_F(PlugInCopyTest, DeletingARoutineTakesItsElementsDialogsAndItems)
+{
+    auto list = [](const std::vector<Bytes>& items, int16_t countWord) {
+        Bytes b{uint8_t(uint16_t(countWord) >> 8), uint8_t(countWord)};
+        for (const Bytes& item : items) b.insert(b.end(), item.begin(), item.end());
+        return b;
+    };
+    const Bytes whole = list({Item(32, Id(15003)), Item(64, Id(15005))}, 1);
+    // Says three items; the second's odd text has no pad and ends the list.
+    Bytes lying = list({Item(32, Id(15003)), Item(8, {'x'})}, 2);
+    lying.pop_back();
+    struct Case {
+        const char* what;
+        const char* dialogType;
+        size_t dialogSize, itemsAt;
+        Bytes items;
+        std::vector<std::pair<const char*, int16_t>> left;
+    };
+    const Case cases[] = {
+        {"dialog", "DLOG", 20, 18, whole, {}},
+        {"alert", "ALRT", 12, 8, whole, {}},
+        {"short dialog", "DLOG", 19, 0, whole, {{"DITL", 15002}, {"ICON", 15003}, {"PICT", 15005}}},
+        {"lying list", "DLOG", 20, 18, lying, {{"PICT", 15005}}},
+        {"one byte list", "DLOG", 20, 18, Bytes{0}, {{"ICON", 15003}, {"PICT", 15005}}},
+    };
+    for (const Case& c : cases) {
+        BuildPair("structure Tools\n", "structure Target\n");
+        platform::UseResFile(dest_.fRsrFile);
+        Add("QzEX", 15000, Bytes(10, 0x4E));
+        Bytes bundle{0, 2};
+        for (const auto& [type, id] : {std::pair{c.dialogType, int16_t(15001)}, std::pair{"STR#", int16_t(15006)}}) {
+            bundle.insert(bundle.end(), type, type + 4);
+            bundle.insert(bundle.end(), {0, 1, uint8_t(uint16_t(id) >> 8), uint8_t(id)});
+        }
+        Add("QBND", 15000, bundle);
+        Bytes dialog(c.dialogSize, 0);
+        if (c.itemsAt) platform::WriteBE16(&dialog[c.itemsAt], 15002);
+        Add(c.dialogType, 15001, dialog);
+        Add("DITL", 15002, c.items);
+        Add("ICON", 15003, Bytes(128, 1));
+        Add("ICON", 15004, Bytes(128, 2));  // no element's
+        Add("PICT", 15005, Bytes(12, 3));
+        Add("STR#", 15006, {0, 0});
+        Add("QzEX", 15007, Bytes(4, 5));  // another routine's
+        const std::set<std::pair<std::string, int16_t>> kept{{"ICON", 15004}, {"QzEX", 15007}};
+        std::set<std::pair<std::string, int16_t>> want = kept;
+        for (const auto& [type, id] : c.left) want.insert({type, id});
+
+        platform::UseResFile(dest_.fRsrFile);
+        EXPECT_EQ(transfer::DeleteResQzExternal(FourCC("QzEX"), FourCC("QBND"), 15000), 0) << c.what;
+        std::set<std::pair<std::string, int16_t>> now;
+        for (const auto& [key, value] : Companion()) {
+            const uint8_t t[4] = {uint8_t(key.first >> 24), uint8_t(key.first >> 16), uint8_t(key.first >> 8),
+                                  uint8_t(key.first)};
+            const std::string type(t, t + 4);
+            if (key.second >= 15000) now.insert({type, key.second});
+        }
+        EXPECT_EQ(now, want) << c.what;
+        EXPECT_EQ(Dest("ICON", 15004), Bytes(128, 2)) << c.what;
+        CloseDest();
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
 }
 
 // A package of id 14500 is the application's: met by name (12) or not

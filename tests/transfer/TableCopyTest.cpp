@@ -403,3 +403,130 @@ TEST_F(TableCopyTest, AChoiceListIsCopiedOrReplacedWhole)
 
 }  // namespace
 }  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+using namespace tables;
+
+std::vector<std::string> NamesOf(const std::vector<TObjQz*>& objs)
+{
+    std::vector<std::string> names;
+    for (TObjQz* o : objs) names.push_back(readtest::P(o->name));
+    return names;
+}
+
+// After another definition was written over a table's, its members are
+// rebuilt from it: the k-th member is kept (renamed, read again) while its
+// kind fits, else made anew; members past the new count, or of another
+// kind, leave through the dropped list; a subtable's fields follow it in
+// the table list. A definition that does not fit its bytes changes nothing.
+TEST_F(TableCopyTest, ReplaceUpdateRebuildsTheMembersFromTheNewDefinition)
+{
+    const char* kSources = R"(structure Sources
+table One
+  field A alpha 10
+table Three
+  field X longint
+  field Y real
+  field Z date
+table Sub
+  field K longint
+  subtable S
+    field P alpha 5
+table Empty
+)";
+    struct Case {
+        const char* source;
+        std::vector<std::string> members, block, dropped;
+        std::vector<int16_t> kinds;
+        int32_t kept;  // leading members that stay the same objects
+        int16_t result;
+    };
+    const Case cases[] = {
+        {"One", {"A"}, {"A"}, {"Older"}, {28}, 1, 0},
+        {"Three", {"X", "Y", "Z"}, {"X", "Y", "Z"}, {}, {28, 28, 28}, 2, 0},
+        {"Sub", {"K", "S"}, {"K", "S", "P"}, {"Older"}, {28, 29}, 1, 0},
+        {"Empty", {}, {}, {"Old", "Older"}, {}, 0, 0},
+        {"damaged", {"Old", "Older"}, {"Old", "Older"}, {}, {28, 28}, 2, kResourceMissing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        BuildPair(kSources, "structure Depot\ntable Customers\n  field Old longint\n  field Older real\n");
+        auto* target = dynamic_cast<TFileObjQz*>(Dst(1, "Customers"));
+        ASSERT_NE(target, nullptr);
+        const std::vector<TObjQz*> before = BlockOf(target);
+        Bytes def;
+        if (std::string(c.source) == "damaged") {
+            def = StoreRes(&dest_, kDefinition, target->id);
+            def.resize(EntryAt(2));  // room for one entry of the two it counts
+        } else {
+            int16_t copied = 0;
+            ASSERT_EQ(transfer::MoveResQzCritere(&doc_, &dest_, Src(1, c.source)->id, &copied), 0);
+            def = StoreRes(&dest_, kDefinition, copied);
+        }
+        ASSERT_EQ(transfer::PutStoreBytes(&dest_, kDefinition, target->id, def), 0);
+        std::vector<TObjQz*> dropped;
+        EXPECT_EQ(target->ReplaceUpdate(&dropped), c.result);
+        std::vector<TObjQz*> members;
+        std::vector<int16_t> kinds;
+        for (int32_t i = 0; target->members && i < target->members->Size(); ++i) {
+            members.push_back(target->members->At(i));
+            kinds.push_back(target->members->At(i)->kind);
+        }
+        EXPECT_EQ(NamesOf(members), c.members);
+        EXPECT_EQ(kinds, c.kinds);
+        EXPECT_EQ(NamesOf(BlockOf(target)), c.block);
+        EXPECT_EQ(NamesOf(dropped), c.dropped);
+        for (int32_t k = 0; k < c.kept; ++k) EXPECT_EQ(members[size_t(k)], before[size_t(k)]) << k;
+        for (size_t k = 0; k < members.size(); ++k) {
+            if (auto* field = dynamic_cast<TCritObjQz*>(members[k])) {
+                EXPECT_EQ(field->fieldNumber, int16_t(k + 1));
+            }
+        }
+        transfer::DropObjs(dropped);
+        CloseDest();
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
+// A table is an interface table while none of its members is used by
+// another object; what uses the table itself does not count.
+TEST_F(TableCopyTest, ATableIsAnInterfaceWhileNoMemberIsUsed)
+{
+    const char* kDepot = R"(structure Depot
+table Bare
+table Stock
+  field Code longint
+  subtable Bins
+    field Bin alpha 4
+method User id 40
+  comment "u"
+)";
+    struct Case {
+        const char* table;
+        const char* used;  // a member the method uses, or the table itself
+        bool interface;
+    };
+    for (const Case& c : {Case{"Bare", nullptr, true}, Case{"Stock", nullptr, true}, Case{"Stock", "Stock", true},
+                          Case{"Stock", "Code", false}, Case{"Stock", "Bins", false}}) {
+        BuildPair("structure Empty\n", kDepot);
+        auto* table = dynamic_cast<TFileObjQz*>(Dst(1, c.table));
+        ASSERT_NE(table, nullptr);
+        if (c.used) {
+            TObjQz* used = std::string(c.used) == c.table ? table : nullptr;
+            for (int32_t i = 0; !used && table->members && i < table->members->Size(); ++i)
+                if (readtest::P(table->members->At(i)->name) == c.used) used = table->members->At(i);
+            ASSERT_NE(used, nullptr);
+            ASSERT_EQ(XRef(Dst(2, "User"), used), 0);
+        }
+        EXPECT_EQ(table->IsInterfaceFile(), c.interface) << c.table << " " << (c.used ? c.used : "-");
+        CloseDest();
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
+}  // namespace
+}  // namespace transfertest

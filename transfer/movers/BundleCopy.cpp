@@ -30,9 +30,9 @@ constexpr size_t kItemHeader = 14;
 int16_t At16(const std::string& s, size_t at) { return platform::ReadBES16(reinterpret_cast<const uint8_t*>(&s[at])); }
 void Put16(std::string* s, size_t at, int16_t v) { platform::WriteBE16(reinterpret_cast<uint8_t*>(&(*s)[at]), uint16_t(v)); }
 
-// Where the id of each resource item stands in an item list; false when
-// the list does not fit its bytes.
-bool ItemIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out)
+}  // namespace
+
+bool ItemListIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out)
 {
     if (list.size() < 2) return false;
     const int32_t count = int32_t(At16(list, 0)) + 1;
@@ -49,8 +49,6 @@ bool ItemIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* 
     }
     return true;
 }
-
-}  // namespace
 
 BundleCopy::BundleCopy(int16_t from, int16_t to, bool write) : from_(from), to_(to), write_(write)
 {
@@ -130,7 +128,7 @@ int16_t BundleCopy::MoveDITLRes(int16_t id, int16_t* newId)
     unsigned char name[256] = {0};
     if (const int16_t err = Read(FourCC("DITL"), id, &list, name)) return err;
     std::vector<std::pair<size_t, uint32_t>> items;
-    if (!ItemIds(list, &items)) return kRecordMissing;
+    if (!ItemListIds(list, &items)) return kRecordMissing;
     for (const auto& [at, type] : items) {
         const int16_t itemId = At16(list, at);
         int16_t itemNewId = itemId;

@@ -12,6 +12,11 @@
 
 namespace transfer {
 
+// Where the id of each resource item ('ICON', 'CNTL', 'PICT') stands in an
+// item list, with its type; false when the list does not fit its bytes
+// (*out then holds the items before the damage).
+bool ItemListIds(const std::string& list, std::vector<std::pair<size_t, uint32_t>>* out);
+
 class BundleCopy {
 public:
     BundleCopy(int16_t from, int16_t to, bool write);

@@ -118,6 +118,19 @@ int16_t CopyLook(TMainDoc* source, TMainDoc* dest)
     return CopyStoreResAs(source, dest, kLook, kLookId, kLookId);
 }
 
+// The resources kept beside the source's image `from` as those of the
+// destination's image `to`: the source's, or none (the destination's
+// own belonged to the image that was there).
+int16_t CopyBeside(TMainDoc* source, TMainDoc* dest, int16_t from, int16_t to)
+{
+    for (uint32_t type : kBeside) {
+        int16_t err = RemoveStoreRes(dest, type, to);
+        if (err == 0 && HasStoreRes(source, type, from)) err = CopyStoreResAs(source, dest, type, from, to);
+        if (err) return err;
+    }
+    return 0;
+}
+
 // A form method under a new id; 0 for none or a missing one.
 int16_t MoveFormMethod(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* newId)
 {
@@ -125,6 +138,23 @@ int16_t MoveFormMethod(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* ne
     if (id == 0) return 0;
     const int16_t err = MoveResQzScript(source, dest, id, newId);
     return err == kRecordMissing ? 0 : err;
+}
+
+// The replaced form's own method `old` once the form's method is `now`: its
+// code leaves (no other form names it) and the form's method object, when
+// made, takes the new id. With no new method the object keeps its code.
+int16_t RetireFormMethod(TMainDoc* dest, TLayoutObjQz* form, int16_t old, int16_t now)
+{
+    if (old == 0 || old == now) return 0;
+    if (TObjQz* method = form->formMethod) {
+        if (now == 0) return 0;
+        NoteReplacedObj(method);
+        method->id = now;
+        NoteObjIdChanged();
+    }
+    int16_t err = RemoveStoreRes(dest, kCode, old);
+    if (err == 0) err = RemoveStoreRes(dest, FourCC("PrTo"), old);
+    return err;
 }
 
 }  // namespace
@@ -151,12 +181,7 @@ int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* n
         return err == kUnreadable ? platform::memFullErr : err;
     }
     if ((err = AddStoreRes(dest, image, kImage, *newId)) != 0) return err;
-    for (uint32_t type : kBeside) {
-        if (!HasStoreRes(source, type, id)) continue;
-        if ((err = RemoveStoreRes(dest, type, *newId)) != 0 || (err = CopyStoreResAs(source, dest, type, id, *newId)) != 0)
-            return err;
-    }
-    return 0;
+    return CopyBeside(source, dest, id, *newId);
 }
 
 int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destTable, TObjQz** newObj,
@@ -227,9 +252,13 @@ int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** d
         return err == kUnreadable ? platform::memFullErr : err;
     }
     NoteReplacedObj(target);
-    if ((err = ReplaceStoreRes(dest, image, kImage, target->formResId)) != 0) return err;
+    if ((err = ReplaceStoreRes(dest, image, kImage, target->formResId)) != 0 ||
+        (err = CopyBeside(source, dest, f->formResId, target->formResId)) != 0)
+        return err;
     int16_t methodId = 0;
-    if ((err = MoveFormMethod(source, dest, S16(from, FormRowAt(r) + kFormMethodAt), &methodId)) != 0) return err;
+    if ((err = MoveFormMethod(source, dest, S16(from, FormRowAt(r) + kFormMethodAt), &methodId)) != 0 ||
+        (err = RetireFormMethod(dest, target, S16(to, FormRowAt(at) + kFormMethodAt), methodId)) != 0)
+        return err;
     // The row from the source's, but for its name and form id.
     uint8_t* row = &to[FormRowAt(at)];
     std::memcpy(row + kFormIdAt + 2, &from[FormRowAt(r) + kFormIdAt + 2], kFormRowSize - kFormIdAt - 2);

@@ -24,7 +24,9 @@ constexpr int16_t kNotAForm = 9001;
 int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destTable, TObjQz** newObj,
                    const unsigned char* newName);
 // The source form over the destination form `*destForm`, which keeps its
-// id and name: its image, a new form method, the rest of its row.
+// id and name: its image with the resources beside it (the destination's
+// own leave), a new form method (its old method's code leaves, its method
+// object takes the new id), the rest of its row.
 int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** destForm);
 // The image 'FOQz' `id` under a new id: memory for twice its size (else
 // -108), the room check (-34), its objects moved (MoveFormObject).

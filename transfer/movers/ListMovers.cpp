@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/appl/AppGlobals.h"
+#include "app/appl/TAppl.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -32,15 +34,29 @@ constexpr int kMaxListDepth = 64;
 
 bool OpenFile(int16_t file) { return file != -1 && platform::IsResFileOpen(file); }
 
-// Whether the chain from `file` down holds (type, id); the resource is not
-// loaded.
-bool InChain(int16_t file, uint32_t type, int16_t id)
+// Whether `file` is an open document's companion: the source's, or one of
+// the application's documents.
+bool DocumentFile(int16_t file, const TMainDoc* source)
 {
-    UsingResFile current(file);
+    if (file == source->fRsrFile) return true;
+    for (TDocument* doc = MyAppl ? MyAppl->fDocList : nullptr; doc; doc = doc->fNext)
+        if (auto* main = dynamic_cast<TMainDoc*>(doc); main && main->fRsrFile == file) return true;
+    return false;
+}
+
+// Whether the destination shows (type, id) of its own: from its companion
+// or a file every document shares (the application's, the system's), not
+// from another document's companion that the chain also passes through
+// (the source's, when it was opened first). The resource is not loaded.
+bool DestinationHolds(const TMainDoc* source, const TMainDoc* dest, uint32_t type, int16_t id)
+{
+    UsingResFile current(dest->fRsrFile);
     platform::SetResLoad(false);
-    const bool there = platform::GetResource(type, id) != nullptr;
+    platform::Handle h = platform::GetResource(type, id);
     platform::SetResLoad(true);
-    return there;
+    if (!h) return false;
+    const int16_t home = platform::HomeResFile(h);
+    return home == dest->fRsrFile || !DocumentFile(home, source);
 }
 
 int16_t WalkIcons(TMainDoc* source, TMainDoc* dest, ItemHandle item, int depth)
@@ -59,7 +75,7 @@ int16_t WalkIcons(TMainDoc* source, TMainDoc* dest, ItemHandle item, int depth)
 
 int16_t MoveIconData(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t id)
 {
-    if (!OpenFile(dest->fRsrFile) || InChain(dest->fRsrFile, type, id)) return 0;
+    if (!OpenFile(dest->fRsrFile) || DestinationHolds(source, dest, type, id)) return 0;
     if (!OpenFile(source->fRsrFile)) return 0;
     platform::Handle copy = nullptr;
     unsigned char name[256] = {0};

@@ -19,13 +19,14 @@ int16_t MoveList(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj,
 int16_t ReplaceList(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** destObj);
 // The icons that the items of the source's 'List' `id` show, sub-lists
 // and branches walked: each copied into the destination's companion under
-// its own id when the destination's resource chain lacks it.
+// its own id when the destination lacks it (MoveIconData).
 int16_t MoveListIcon(TMainDoc* source, TMainDoc* dest, int16_t id);
 // One item's icon reference (high word 0 an icon, 'cicn'; 1 a picture of
 // the resource chain, 'PICT'); other references are the link step's.
 int16_t MoveIcon(TMainDoc* source, TMainDoc* dest, int32_t reference);
 // (type, id) of the source's chain into the destination's companion,
-// unless the destination's chain holds it.
+// unless the destination holds it: in its companion or a file every
+// document shares, not another document's companion.
 int16_t MoveIconData(TMainDoc* source, TMainDoc* dest, uint32_t type, int16_t id);
 
 }  // namespace transfer

@@ -118,6 +118,9 @@ int16_t MoveResQzMBar(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const unsig
     if (err == 0 && picts) {
         err = ReplaceStoreRes(dest, picts, kBarPicts, int16_t(*slot + kPictsIdBase));
         picts = nullptr;
+    } else if (err == 0) {
+        // A free slot's pictures were its former bar's.
+        err = RemoveStoreRes(dest, kBarPicts, int16_t(*slot + kPictsIdBase));
     }
     if (picts) platform::DisposeHandle(picts);
     if (err) return err;

@@ -211,6 +211,9 @@ int16_t ReplaceProc(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** dest
     if (err != 0) return err;
     if (platform::Handle properties = CopyStoreRes(source, kProperties, obj->id, &err))
         err = ReplaceStoreRes(dest, properties, kProperties, target->id);
+    else if (err == 0)
+        // The destination's own went with the code it described.
+        err = RemoveStoreRes(dest, kProperties, target->id);
     if (err == 0 && place.project) {
         // The source's record over the destination's, which keeps its id.
         const UsingStore store(dest->fResFile);

@@ -257,18 +257,11 @@ int16_t DeleteDITLRes(int16_t id)
     platform::Handle h = platform::Get1Resource(FourCC("DITL"), id);
     if (!h || !*h) return 0;
     const std::string list(*h, size_t(platform::GetHandleSize(h)));
-    if (list.size() >= 2) {
-        const int32_t count = int32_t(platform::ReadBES16(reinterpret_cast<const uint8_t*>(list.data()))) + 1;
-        size_t at = 2;
-        for (int32_t i = 0; i < count && list.size() - at >= 14; ++i) {
-            const uint8_t type = uint8_t(list[at + 12]), length = uint8_t(list[at + 13]);
-            if (list.size() - at - 14 < length) break;
-            if (const uint32_t resType = ItemResType(type); resType && length >= 2)
-                if (const int16_t err = Remove(resType, platform::ReadBES16(reinterpret_cast<const uint8_t*>(&list[at + 14]))))
-                    return err;
-            at += 14 + length + (length & 1);
-        }
-    }
+    // A damaged list gives up the items before the damage, and itself.
+    std::vector<std::pair<size_t, uint32_t>> items;
+    ItemListIds(list, &items);
+    for (const auto& [at, type] : items)
+        if (const int16_t err = Remove(type, platform::ReadBES16(reinterpret_cast<const uint8_t*>(&list[at])))) return err;
     return Remove(FourCC("DITL"), id);
 }
 
