@@ -81,7 +81,8 @@ void ToPString(const std::string& text, unsigned char* out)
 }
 
 // The chunk a handler reads, and the changes a copy makes to it, in any
-// order; written when the handler ends.
+// order; written when the handler ends. A chunk takes few changes: they
+// are kept in place, sorted when written.
 class LinkedChunk {
 public:
     explicit LinkedChunk(_GroupContext* c) : c_(c), writing_(WalkOutput(c) != nullptr)
@@ -90,24 +91,41 @@ public:
     }
     void Replace(int32_t at, int32_t length, std::string bytes)
     {
-        if (writing_ && at >= 0) edits_[at] = {length, std::move(bytes)};
+        if (!writing_ || at < 0) return;
+        for (int32_t i = 0; i < count_; ++i)
+            if (edits_[i].at == at) {
+                edits_[i] = {at, length, std::move(bytes)};
+                return;
+            }
+        if (count_ == kMaxEdits) {
+            overflow_ = true;
+            return;
+        }
+        edits_[count_++] = {at, length, std::move(bytes)};
     }
     // The handler's result; the chunk written after it when all went well.
     IFFP Finish(IFFP result)
     {
         if (result != IFF_OKAY || !writing_) return result;
-        if (!taken_) return BAD_IFF;
+        if (!taken_ || overflow_) return BAD_IFF;
+        std::sort(edits_, edits_ + count_, [](const Edit& a, const Edit& b) { return a.at < b.at; });
         ChunkEdit edit(chunk_);
-        for (auto& [at, change] : edits_)
-            if (!edit.Replace(at, change.first, change.second)) return BAD_FORM;
+        for (int32_t i = 0; i < count_; ++i)
+            if (!edit.Replace(edits_[i].at, edits_[i].length, std::move(edits_[i].bytes))) return BAD_FORM;
         return edit.Write(WalkOutput(c_));
     }
 
 private:
+    static constexpr int32_t kMaxEdits = 8;
+    struct Edit {
+        int32_t at = 0, length = 0;
+        std::string bytes;
+    };
     _GroupContext* c_;
-    bool writing_, taken_ = false;
+    bool writing_, taken_ = false, overflow_ = false;
     StoredChunk chunk_;
-    std::map<int32_t, std::pair<int32_t, std::string>> edits_;
+    Edit edits_[kMaxEdits];
+    int32_t count_ = 0;
 };
 
 // Records from -> to (the target form when `from` is null); a failure
