@@ -42,6 +42,9 @@ table Orders
       call Go
 )";
 
+// The destination: a bar B unlike the source's, a table Orders of its own.
+const char* kDepot = "structure Depot\nmenu M id 1\n  item \"Go\"\nmenubar B\n  menu M\ntable Orders\n  field Other alpha 10\n";
+
 // A conflict list of the test's own.
 struct Conflicts {
     Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
@@ -142,7 +145,7 @@ TEST_F(FormListCopyTest, ACopiedListsItemsNameTheDestinationsPictures)
 // destination has.
 TEST_F(FormListCopyTest, AFormDroppedAloneNamesTheDestinationsObjects)
 {
-    BuildPair(kShop, "structure Depot\nmenu M id 1\n  item \"Go\"\nmenubar B\n  menu M\ntable Orders\n  field Other alpha 10\n");
+    BuildPair(kShop, kDepot);
     TLayoutObjQz* entry = FormOf(&doc_, "Orders", "Entry");
     ASSERT_NE(entry, nullptr);
     platform::PushDialogAnswer(1);
@@ -217,6 +220,40 @@ TEST_F(FormListCopyTest, AFormThatCannotBeCopiedLeavesTheDestination)
         EXPECT_EQ(made, nullptr);
         EXPECT_EQ(DestFiles(), before);
     }
+}
+
+// Every store write failing in turn while the form is dropped alone (its
+// table, its method and its bar along, its image linked again): each run
+// that fails leaves both files of the destination byte for byte; the run
+// that lands holds the form.
+TEST_F(FormListCopyTest, EveryFailingWriteOfAFormsDropLeavesTheDestinationAsItWas)
+{
+    BuildPair(kShop, kDepot);
+    CloseDest();
+    const auto pristine = DestFiles();
+    int32_t failed = 0;
+    for (int32_t after = 0; after < 400; ++after) {
+        OpenDest();
+        platform::PushDialogAnswer(1);
+        platform::InjectFault(platform::FaultKind::DiskFull, after);
+        const int16_t result = Drop({FormOf(&doc_, "Orders", "Entry")}, 1);
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearAllFaults();
+        platform::ClearDialogAnswers();
+        if (result == 0) {
+            // Landed (a failed write the store took again, or none): whole.
+            ReopenDest();
+            EXPECT_NE(FormOf(&dest_, "Orders_2", "Entry"), nullptr) << after;
+            CloseDest();
+            RestoreDest(pristine);
+            if (!fired) break;
+            continue;
+        }
+        CloseDest();
+        ++failed;
+        EXPECT_EQ(DestFiles(), pristine) << after << ": " << result;
+    }
+    EXPECT_GT(failed, 3);
 }
 
 }  // namespace
