@@ -222,6 +222,55 @@ TEST_F(FormListCopyTest, AFormThatCannotBeCopiedLeavesTheDestination)
     }
 }
 
+// Resolution 3 writes the source form over the destination's form, which
+// keeps its id and name and loses its own methods; when the destination's
+// form may not be replaced (an installed component's, outside an update)
+// the resolution becomes 4 and nothing changes.
+TEST_F(FormListCopyTest, AReplacedFormIsWrittenOverOrUsedAsItIs)
+{
+    for (const bool replaceable : {true, false}) {
+        SCOPED_TRACE(replaceable ? "replaceable" : "installed");
+        BuildPair(kShop, "structure Depot\ntable Stock\n  field Code longint\n  form Old iff\n    field Code\n"
+                         "    variable bOld kind 1 method 45\n      comment \"old\"\n");
+        TLayoutObjQz* entry = FormOf(&doc_, "Orders", "Entry");
+        TLayoutObjQz* old = FormOf(&dest_, "Stock", "Old");
+        ASSERT_NE(entry, nullptr);
+        ASSERT_NE(old, nullptr);
+        ASSERT_EQ(old->Parse(), 0);
+        ASSERT_NE(old->objMethods, nullptr);
+        const int16_t oldId = old->formResId;
+        const Bytes oldImage = StoreRes(&dest_, FourCC("FOQz"), oldId);
+        Conflicts conflicts;
+        TConflict* tableRecord = nullptr;
+        TConflict* formRecord = nullptr;
+        ASSERT_EQ(transfer::RecordConflict(entry->ownerObj, Dst(1, "Stock"), 0, 9, conflicts.list, &tableRecord), 0);
+        ASSERT_EQ(transfer::RecordConflict(entry, old, 3, 3, conflicts.list, &formRecord), 0);
+        const int16_t savedUpdate = G_ModuleUpdate;
+        if (!replaceable) {
+            G_ModuleUpdate = 1;
+            old->moduleState = 1;
+        }
+        TObjQz* made = nullptr;
+        EXPECT_EQ(entry->Move(&dest_, conflicts.list, &made), 0);
+        G_ModuleUpdate = savedUpdate;
+        if (replaceable) {
+            EXPECT_EQ(made, old);
+            EXPECT_EQ(formRecord->fDest, old);
+            EXPECT_EQ(old->formResId, oldId);
+            EXPECT_EQ(readtest::P(old->name), "Old");
+            EXPECT_NE(StoreRes(&dest_, FourCC("FOQz"), oldId), oldImage);
+            EXPECT_EQ(old->objMethods ? old->objMethods->Size() : 0, 0);
+        } else {
+            EXPECT_EQ(made, nullptr);
+            EXPECT_EQ(formRecord->fChoice, 4);
+            EXPECT_EQ(StoreRes(&dest_, FourCC("FOQz"), oldId), oldImage);
+        }
+        CloseDest();
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
 // Every store write failing in turn while the form is dropped alone (its
 // table, its method and its bar along, its image linked again): each run
 // that fails leaves both files of the destination byte for byte; the run
