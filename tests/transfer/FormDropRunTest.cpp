@@ -1,10 +1,10 @@
-// The program's run of run_form_drop.sh: the demo's form Summary dragged
-// alone onto the demo's second structure Parts. The plan finds the rows and
-// the drop point as the program will lay them out; the check reads the
-// saved Parts: the copy lands in a table of Parts, every object it names is
-// Parts' own (the picture Logo and the style sheet Titles Parts holds
-// under other ids), and Parts' window as the program left it matches the
-// screenshot. Skipped when not given a run.
+// The program's run of the demo's form Summary dragged alone onto the
+// demo's second structure Parts (run_transfer_drop.sh with
+// QZ_DROP_SUITE=FormDropRun). The plan finds the rows and the drop point as
+// the program will lay them out; the check reads the saved Parts: the copy
+// lands in a table of Parts, every object it names is Parts' own (the
+// style sheet Titles Parts holds under another id), and Parts' window as
+// the program left it matches the screenshot. Skipped when not given a run.
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -12,16 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/appl/Menus.h"
-#include "app/appl/Preferences.h"
-#include "app/appl/TAppl.h"
-#include "app/dialogs/Messages.h"
-#include "app/documents/DocSupport.h"
 #include "app/longlist/LongList.h"
-#include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
-#include "browser/Panes.h"
-#include "design/objects/TransferHooks.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
@@ -30,43 +22,15 @@
 #include "platform/imports/PngCodec.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/WindowRecord.h"
-#include "tests/design/ReadFixture.h"
-#include "transfer/InstallTransfer.h"
+#include "tests/transfer/DemoPairFixture.h"
 
 using namespace platform;
 
 namespace transfertest {
 namespace {
 
-class FormDropRun : public readtest::ReadFixture {
+class FormDropRun : public DemoPair {
 protected:
-    void SetUp() override
-    {
-        ReadFixture::SetUp();
-        ASSERT_EQ(BuildMenus(), 0);
-        OpenPrefResFile();
-        ASSERT_NE(G_PrefResFile, -1);
-        MakeAppl();
-        browser::InstallBrowserPanes();
-        transfer::InstallTransfer();
-        MyAppl->fDefaultRect = DefaultWindowRect();
-    }
-    void TearDown() override
-    {
-        for (TMainDoc* doc : {&doc_, &parts_})
-            while (TWindow* w = doc->fFirstWindow) {
-                doc->RemoveWindow(w);
-                w->Dispose();
-            }
-        if (parts_.fTypeList) DisposeTypeList(parts_.fTypeList);
-        if (parts_.fModuleManager) DisposeModuleMgr(parts_.fModuleManager);
-        if (parts_.fResFile > 0 || parts_.fRsrFile > 0) CloseQzB(parts_.fRsrFile, parts_.fResFile, -1, -1);
-        ResetTransferHooks();
-        ClosePrefResFile();
-        DisposeMenus();
-        ReadFixture::TearDown();
-    }
-
     // Both documents of QZ_DEMO_PAIR read and their windows made as the
     // program makes them; false when the run gave none.
     bool OpenPair(TRefWindow** demo, TRefWindow** parts)
@@ -74,26 +38,9 @@ protected:
         const char* pair = std::getenv("QZ_DEMO_PAIR");
         if (!pair) return false;
         const std::string paths(pair);
-        *demo = Open(&doc_, paths.substr(0, paths.find(':')));
-        *parts = Open(&parts_, paths.substr(paths.find(':') + 1));
+        *demo = OpenAsProgram(&doc_, paths.substr(0, paths.find(':')));
+        *parts = OpenAsProgram(&other_, paths.substr(paths.find(':') + 1));
         return *demo && *parts;
-    }
-    TRefWindow* Open(TMainDoc* doc, const std::string& path)
-    {
-        FSSpec fsSpec;
-        FSMakeFSSpec(path, &fsSpec);
-        EXPECT_EQ(doc->TDocument::Read(fsSpec, false, false), 0);
-        int16_t third = -1;
-        unsigned char password[16] = {0};
-        EXPECT_EQ(OpenQzB(1, fsSpec, &doc->fRsrFile, &doc->fResFile, &third, password), 0);
-        if (!doc->fTypeList) {
-            EXPECT_EQ(NewTypeList(&doc->fTypeList), 0);
-        }
-        EXPECT_EQ(ReadQzB(doc, 1, 0), 0);
-        Rect r = MyAppl->fDefaultRect;
-        EXPECT_EQ(doc->NewRefWindow(&r, 1, PrefWindowKind(), -1, 0), 0);
-        MyAppl->fDefaultRect = r;
-        return doc->GetRefWindow();
     }
 
     static browser::TLstPlane* MainList(TRefWindow* window)
@@ -125,8 +72,6 @@ protected:
         SetPort(saved);
         return local;
     }
-
-    TMainDoc parts_;
 };
 
 TEST_F(FormDropRun, Plan)
@@ -189,17 +134,17 @@ TEST_F(FormDropRun, Check)
     ASSERT_NE(copy, nullptr);
     ASSERT_EQ(readtest::P(copy->name), "Summary");
     ASSERT_NE(copy->ownerObj, nullptr);
-    EXPECT_EQ(copy->ownerObj->owner, &parts_);
+    EXPECT_EQ(copy->ownerObj->owner, &other_);
     // Everything it names is Parts' own: the picture and the style sheet
     // that Parts holds under the demo's names are its own ids.
     std::set<std::string> uses;
     for (int32_t i = 0; copy->uses && i < copy->uses->Size(); ++i) {
         TObjQz* used = copy->uses->At(i);
-        EXPECT_EQ(used->owner, &parts_) << readtest::P(used->name);
+        EXPECT_EQ(used->owner, &other_) << readtest::P(used->name);
         uses.insert(std::to_string(used->kind) + ":" + readtest::P(used->name) + ":" + std::to_string(used->id));
     }
     const auto named = [&](int16_t kind, const char* name) {
-        TObjQz* obj = SearchObj_Name(&parts_, kind, reinterpret_cast<const unsigned char*>((std::string(1, char(std::strlen(name))) + name).c_str()));
+        TObjQz* obj = SearchObj_Name(&other_, kind, reinterpret_cast<const unsigned char*>((std::string(1, char(std::strlen(name))) + name).c_str()));
         return obj ? std::to_string(kind) + ":" + name + ":" + std::to_string(obj->id) : std::string("none");
     };
     // Pictures go by id: the demo's Logo (1) meets Parts' Spacer, whose
