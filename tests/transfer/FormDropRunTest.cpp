@@ -49,6 +49,13 @@ protected:
             if (p->IsMember(2)) return static_cast<browser::TLstPlane*>(p);
         return nullptr;
     }
+    static int16_t FormOf(TObjQz* table, const char* name)
+    {
+        auto* t = dynamic_cast<TFileObjQz*>(table);
+        for (int32_t i = 0; t && t->forms && i < t->forms->Size(); ++i)
+            if (readtest::P(t->forms->At(i)->name) == name) return t->forms->At(i)->id;
+        return -1;
+    }
     static TObjQz* Selected(browser::TLstPlane* list)
     {
         return static_cast<TObjQz*>(LongLRowObject(list->fCurrent, list->fList));
@@ -155,6 +162,11 @@ TEST_F(FormDropRun, Check)
     EXPECT_NE(named(19, "Titles"), "19:Titles:" + std::to_string(SearchObj_Name(&doc_, 19, reinterpret_cast<const unsigned char*>("\x06Titles"))->id));
     EXPECT_TRUE(uses.count("28:Total:" + std::to_string(SearchListObj_Name(copy->ownerObj->members, reinterpret_cast<const unsigned char*>("\x05Total"))->id)));
 
+    // The inherited form came with it, and with that form's button method
+    // the project method it calls: Print_Invoice is among the copies.
+    TObjQz* print = SearchObj_Name(&other_, 2, reinterpret_cast<const unsigned char*>("\x0DPrint_Invoice"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(uses.count("24:Invoice:" + std::to_string(FormOf(copy->ownerObj, "Invoice"))));
     // Parts' window as the program left it: the main list's rows down to
     // the copy, selected, pixel for pixel (the rows after it and the uses
     // pane show a string list the copy brought, which the saved Parts
