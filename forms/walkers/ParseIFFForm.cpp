@@ -309,6 +309,18 @@ IFFP MethodLink(_GroupContext* c, const unsigned char* name, bool interprocess, 
     return result != IFF_OKAY ? result : Link(c, alsoFrom, method);
 }
 
+// The digits of a reference as a number, 0 past 32767 (a reference of
+// up to 31 digits names no table or field).
+int32_t ReferenceNumber(const std::string& digits)
+{
+    int32_t n = 0;
+    for (char d : digits) {
+        n = n * 10 + (d - '0');
+        if (n > 32767) return 0;
+    }
+    return n;
+}
+
 // A "<...>" reference of a static text linked, and as the copy writes it
 // (an empty text removes it).
 IFFP StaticRefLink(_GroupContext* c, const StaticRef& ref, const std::string& stored, std::string* out)
@@ -326,7 +338,7 @@ IFFP StaticRefLink(_GroupContext* c, const StaticRef& ref, const std::string& st
     }
     TObjQz* table = nullptr;
     if (!ref.hasTable) table = H().ownTable ? H().ownTable(Source(c)) : nullptr;
-    else if (ref.tableIsNumber) table = TableNumbered(c, std::stol(ref.table));
+    else if (ref.tableIsNumber) table = TableNumbered(c, ReferenceNumber(ref.table));
     else if (H().tableNamed) {
         ToPString(ref.table, name);
         table = H().tableNamed(Source(c), name);
@@ -337,8 +349,8 @@ IFFP StaticRefLink(_GroupContext* c, const StaticRef& ref, const std::string& st
     }
     TObjQz* field = nullptr;
     if (ref.fieldIsNumber) {
-        const long n = std::stol(ref.field);
-        if (H().fieldNumbered && n > 0 && n <= 32767) field = H().fieldNumbered(Source(c), table, int16_t(n));
+        const int32_t n = ReferenceNumber(ref.field);
+        if (H().fieldNumbered && n > 0) field = H().fieldNumbered(Source(c), table, int16_t(n));
     } else if (H().fieldNamed) {
         ToPString(ref.field, name);
         field = H().fieldNamed(Source(c), table, name);

@@ -140,6 +140,8 @@ TEST_F(FormLinkCopy, EachReferenceNamesTheDestinationsObjectOrTakesItsRule)
         {"own table, field by name", text("<?f3>"), text("<?[7]Sum>"), {"28:Sum"}},
         {"field without counterpart removed", text("<?[T1]f1> and <?[2]1>"), text(" and <?[7]3>"), {"28:Sum"}},
         {"no table settled", text("<?[T9]x>!"), text("<?>!"), {}},
+        {"numbers past any table or field", text("<?[99999999999999999999]1><?[2]99999999999999999999>"), text("<?>"),
+         {}},
         {"not first: not looked into", text("x<?[2]1>"), text("x<?[2]1>"), {}},
         {"string list item", text(":20000,2"), text(":20001,2"), {"11:Texts"}},
         {"no index: no string list", text(":20000"), text(":20000"), {}},
