@@ -45,22 +45,6 @@ int16_t RoomForCopy(TLayoutObjQz* form)
     return 0;
 }
 
-// `name`, or the first "name_n" no other form of `table` bears.
-void FreeFormName(TFileObjQz* table, const unsigned char* name, unsigned char* out)
-{
-    std::memcpy(out, name, size_t(name[0]) + 1);
-    if (out[0] > 31) out[0] = 31;
-    for (int32_t n = 2; SearchListObj_Name(table->forms, out) && n < 100000; ++n) {
-        unsigned char stem[256];
-        std::memcpy(stem, name, size_t(name[0]) + 1);
-        const std::string suffix = "_" + std::to_string(n);
-        stem[0] = uint8_t(std::min<size_t>(stem[0], 31 - suffix.size()));
-        std::memcpy(stem + 1 + stem[0], suffix.data(), suffix.size());
-        stem[0] = uint8_t(stem[0] + suffix.size());
-        std::memcpy(out, stem, size_t(stem[0]) + 1);
-    }
-}
-
 // The form chained under its table's record with `code`, settled by it.
 int16_t ChainUnderTable(TLayoutObjQz* form, C_ListRec* conflicts, int16_t code)
 {
@@ -148,7 +132,10 @@ int16_t TLayoutObjQz::Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj)
     int16_t result = 0;
     if (!recorded || view.choice == kRename || view.choice == kCopy) {
         unsigned char newName[256];
-        FreeFormName(destTable, recorded && view.choice == kRename && view.newName[0] ? view.newName : name, newName);
+        // No two forms of a table bear one name.
+        FreeName(recorded && view.choice == kRename && view.newName[0] ? view.newName : name, MaxNameLen(),
+                 [&](const unsigned char* candidate) { return SearchListObj_Name(destTable->forms, candidate) != nullptr; },
+                 newName);
         result = MoveLayOut(owner, doc, this, destTable, newObj, newName);
         if (result == 0 && *newObj) result = recorded ? (SetConflictDest(record, *newObj), 0) : RecordC_Ref(this, *newObj, conflicts);
     } else if (view.destination) {
