@@ -17,6 +17,7 @@
 #include "transfer/dialogs/ConflictListDef.h"
 #include "transfer/driver/DoMove.h"
 #include "transfer/driver/MoveDropped.h"
+#include "transfer/links/FormDestinations.h"
 #include "transfer/links/ParseLinkProc.h"
 #include "transfer/movers/Movers.h"
 #include "transfer/modules/ModuleMgr.h"
@@ -54,6 +55,8 @@ void InstallTransfer()
 {
     // A copied form's object methods move with it.
     InstallFormCopyWalks();
+    // A copied form's references name the destination's objects.
+    InstallFormDestinations();
     TransferHooks hooks = CurrentTransferHooks();
     hooks.recordConflict = transfer::RecordConflict;
     hooks.chainConflict = transfer::ChainConflict;

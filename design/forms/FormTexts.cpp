@@ -15,6 +15,7 @@
 #include "design/choicelists/OneCommit.h"
 #include "design/filters/ObjFilter.h"
 #include "design/forms/FormRewriteLookups.h"
+#include "design/forms/StoredFormImage.h"
 #include "design/links/FormLinkLookups.h"
 #include "design/links/ParseSupport.h"
 #include "design/links/XRef.h"
@@ -88,12 +89,9 @@ int16_t StoreImage(TLayoutObjQz* form, platform::Handle image)
     return change.Commit();
 }
 
-// Runs `walk` (source image, output) over the form made ready and stores
-// what it wrote when the walk read the form whole and changed it; *changed
-// says whether it did. -108 when the form cannot be made ready or the walk
-// fails: nothing is then stored.
-template <typename Walk>
-int16_t RewriteStoredForm(TLayoutObjQz* form, Walk walk, bool* changed = nullptr)
+}  // namespace
+
+int16_t RewriteStoredForm(TLayoutObjQz* form, const FormImageWalk& walk, bool* changed)
 {
     if (changed) *changed = false;
     if (!form->owner) return kMemFull;
@@ -108,6 +106,8 @@ int16_t RewriteStoredForm(TLayoutObjQz* form, Walk walk, bool* changed = nullptr
     if (changed) *changed = true;
     return StoreImage(form, output.h);
 }
+
+namespace {
 
 bool MatchLong(const uint8_t* text, int32_t length, const unsigned char* pattern, int16_t how)
 {

@@ -171,5 +171,14 @@ void InstallFormLinkLookups()
     hooks.variable = Variable;
     hooks.listBoxVariable = ListBoxVariable;
     hooks.objectMethod = ObjectMethod;
+    hooks.kindOf = [](TObjQz* object) { return object->kind; };
+    hooks.idOf = [](TObjQz* object) { return object->id; };
+    hooks.tableNumberOf = [](TObjQz* table) {
+        auto* t = dynamic_cast<TFileObjQz*>(table);
+        return t && t->kind == 1 ? t->tableNumber : int16_t(0);
+    };
+    hooks.takeModuleState = [](TLayoutObjQz* form, TObjQz* variable) {
+        if (form && form->moduleState == 0) variable->SetModuleState(0, false);
+    };
     SetFormLinkHooks(hooks);
 }

@@ -191,6 +191,24 @@ public:
     int16_t AddGroup(TGroupObjQz* group, bool flag) override;
     int16_t DelGroup(bool updateGroup, bool message) override;
     bool IsInDoc(TMainDoc* doc) override { (void)doc; return true; }
+    // Copied into the destination table its table's record names
+    // (design/transfer/FormTransfer.cpp): 1005 without that record, 1012
+    // when it names no table; -108 when memory for three times the image
+    // is lacking (nothing copied).
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // Its table's conflicts first, then chained under the table's record
+    // (3 directly, 107 indirectly).
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // The base's, then the form method's and each object method's.
+    int16_t DoInDir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // On the copy: its image names the destination's objects, its menu bar
+    // number the destination's bar (sign kept), its methods' links follow.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
+    // The stored image `resId` of this (copied) form rewritten to name the
+    // destination's counterparts of what `source` names; -108 when it
+    // cannot be made a chunk file or walked.
+    virtual int16_t GetFormMover(int16_t resId, TLayoutObjQz* source, C_ListRec* conflicts);
     // The form and its top table in the same component; otherwise alert
     // 1000 says so and the answer is false.
     bool CheckModuleProject() override;
@@ -418,6 +436,15 @@ public:
     // The items as lines; the first failed write is answered.
     int16_t SaveObj(int16_t file) override;
     bool Movable() override { return true; }
+    // Copied with the icons its items use (design/transfer/ListTransfer.cpp).
+    int16_t Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj) override;
+    // A destination list of the same name: 7 directly; 0 using it (choice
+    // 4) indirectly, else 119.
+    int16_t Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    int16_t Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list) override;
+    // On the copy: each item's picture of the structure names the
+    // destination's (-1 without one); the list saved back.
+    int16_t Parse_Link(TObjQz* src, C_ListRec* conflicts) override;
 
     virtual int16_t SaveItemRec(ItemHandle items, int16_t indent, int16_t file);
     virtual int16_t SaveObjList(int16_t listId, int16_t indent, int16_t file);
@@ -434,6 +461,10 @@ public:
     bool SearchInList(int16_t listId, const unsigned char* text, int16_t how);
     // Links the list to the picture objects of the items, depth first.
     int16_t ParseItem(ItemHandle items);
+    // After a copy: each item's picture of the structure (reference 2 in
+    // its high half) the counterpart in this document of the source's,
+    // linked; -1 for one without.
+    int16_t ParseItem_Link(ItemHandle items, TMainDoc* source, C_ListRec* conflicts);
 
     int16_t listIndex = 0;  // its entry in 'LEQz' 0
 };

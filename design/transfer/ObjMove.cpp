@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "app/appl/Utilities.h"
@@ -22,17 +23,24 @@ int16_t Copied(TObjQz* obj, TMainDoc* dest, TObjQz** newObj, const MoveRules& ru
 
 }  // namespace
 
-void FreeObjName(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t maxLen, unsigned char* out)
+void FreeName(const unsigned char* name, int16_t maxLen, const std::function<bool(const unsigned char*)>& taken,
+              unsigned char* out)
 {
     std::memcpy(out, name, size_t(name[0]) + 1);
     if (out[0] > maxLen) out[0] = uint8_t(maxLen);
-    for (int32_t n = 2; SearchObj_Name(doc, kind, out) && n < 100000; ++n) {
+    for (int32_t n = 2; taken(out) && n < 100000; ++n) {
         const std::string suffix = "_" + std::to_string(n);
         unsigned char stem[256];
         std::memcpy(stem, name, size_t(name[0]) + 1);
         stem[0] = uint8_t(std::max<int32_t>(0, std::min<int32_t>(stem[0], maxLen - int32_t(suffix.size()))));
         ConcatNumDoc(stem, n, out);
     }
+}
+
+void FreeObjName(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t maxLen, unsigned char* out)
+{
+    FreeName(name, maxLen, [&](const unsigned char* candidate) { return SearchObj_Name(doc, kind, candidate) != nullptr; },
+             out);
 }
 
 int16_t MoveByChoice(TObjQz* obj, TMainDoc* dest, C_ListRec* conflicts, TObjQz** newObj, const MoveRules& rules)

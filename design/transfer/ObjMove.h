@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "design/objects/ObjList.h"
 
@@ -40,6 +41,10 @@ struct MoveRules {
 // and the documentation follows it. *newObj is the copy, else null.
 int16_t MoveByChoice(TObjQz* obj, TMainDoc* dest, C_ListRec* conflicts, TObjQz** newObj, const MoveRules& rules);
 
+// `name` (cut to `maxLen`), or when `taken` says it is, the first "name_n"
+// (n from 2) within `maxLen` characters that is not.
+void FreeName(const unsigned char* name, int16_t maxLen, const std::function<bool(const unsigned char*)>& taken,
+              unsigned char* out);
 // `name`, or when an object of `kind` already bears it in `doc`, the first
 // free "name_n" (n from 2) within `maxLen` characters.
 void FreeObjName(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t maxLen, unsigned char* out);

@@ -302,6 +302,7 @@ void InstallFormCopyWalks()
 {
     FormObjectWalks walks = CurrentFormObjectWalks();
     walks.moveChunked = MoveIFFFormObject;
+    walks.moveFlat = MoveFlatFormObject;
     walks.copyChunked = CopyIFFLayOut;
     SetFormObjectWalks(walks);
 }

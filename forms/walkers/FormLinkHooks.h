@@ -48,6 +48,13 @@ struct FormLinkHooks {
     // An object method of the form, made, read and owned by the form;
     // null only when memory is short.
     TObjQz* (*objectMethod)(TLayoutObjQz* form, const unsigned char* name, bool interprocess, int16_t methodId) = nullptr;
+    // An object's kind and id; a table's number (0 for other kinds).
+    int16_t (*kindOf)(TObjQz* object) = nullptr;
+    int16_t (*idOf)(TObjQz* object) = nullptr;
+    int16_t (*tableNumberOf)(TObjQz* table) = nullptr;
+    // A variable the form uses leaves the components when the form belongs
+    // to none.
+    void (*takeModuleState)(TLayoutObjQz* form, TObjQz* variable) = nullptr;
 };
 
 void SetFormLinkHooks(const FormLinkHooks& hooks);

@@ -44,6 +44,7 @@ IFFP ReadStoredFlag(_GroupContext* context, StoredFlag* out)
     if (!r.U8(&sizeLength) || sizeLength > kMaxSizeObjectName || !r.Skip(sizeLength)) return r.Error();
     if (!r.Has(1) || !Text(r, &out->formText, false)) return r.Error();
     if (!r.Has(4) || !r.Skip(4)) return r.Error();
+    out->inheritedTableAt = context->bytesSoFar;
     if (!r.Has(2) || !r.S16(&out->inheritedTable)) return r.Error();
     if (r.Has(1)) Text(r, &out->inheritedName, false);
     return r.Error();
@@ -93,7 +94,9 @@ IFFP ReadStoredSubform(_GroupContext* context, StoredSubform* out)
 {
     ChunkReader r(context);
     StoredText name;
-    if (!r.Skip(8) || !Text(r, &name, false) || !r.Skip(4 + 2 + 2) || !r.S16(&out->table) ||
+    if (!r.Skip(8) || !Text(r, &name, false) || !r.Skip(4 + 2 + 2)) return r.Error();
+    out->tableAt = context->bytesSoFar;
+    if (!r.S16(&out->table) ||
         !Text(r, &out->listForm, false) || !Text(r, &out->detailForm, false))
         return r.Error();
     return IFF_OKAY;

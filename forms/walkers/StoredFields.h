@@ -22,6 +22,7 @@ struct StoredText {
 struct StoredFlag {
     StoredText formText;
     int16_t inheritedTable = 0;
+    int32_t inheritedTableAt = -1;
     StoredText inheritedName;
 };
 IFFP ReadStoredFlag(_GroupContext* context, StoredFlag* out);
@@ -54,6 +55,7 @@ IFFP ReadStoredVar(_GroupContext* context, StoredEditable* out);
 // subtable by field number), its list form and detail form names.
 struct StoredSubform {
     int16_t table = 0;
+    int32_t tableAt = -1;
     StoredText listForm, detailForm;
 };
 IFFP ReadStoredSubform(_GroupContext* context, StoredSubform* out);

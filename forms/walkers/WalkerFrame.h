@@ -16,7 +16,7 @@
 
 class TLayoutObjQz;
 class TMainDoc;
-struct ConflictList;
+struct C_ListRec;
 
 // A walk that met any error answers this; its output must not be stored.
 constexpr int16_t kFormWalkFailed = 10001;
@@ -41,7 +41,7 @@ struct WalkerFrame {
     TLayoutObjQz* source = nullptr;      // 20 whose document is searched
     TMainDoc* sourceDoc = nullptr;       // 21 the method mover's documents
     TMainDoc* destDoc = nullptr;         // 22
-    ConflictList* conflicts = nullptr;   // 23 of the copy in progress
+    C_ListRec* conflicts = nullptr;      // 23 of the copy in progress
     platform::Handle pendingSatt = nullptr;  // 24 the last "SATT" read
     void* state = nullptr;               // 25 the walker's own
     _GroupContext* output = nullptr;     // 26 the innermost open output group
