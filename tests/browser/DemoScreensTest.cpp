@@ -416,7 +416,8 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
                                         "Customer", "Number", "Total"}));
     CheckLinkRows(form, window, uses->fList, "form's uses pane");
 
-    // The form Card: its style sheet, library picture and subform.
+    // The form Card: its style sheet, library picture, subform and the
+    // field it shows disabled.
     TObjQz* cardForm = nullptr;
     for (int32_t row = 0; row < list->rowCount; ++row) {
         auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
@@ -424,7 +425,7 @@ TEST_F(DemoScreens, ListedObjectsThenTheMethodsCallersAndCallees)
     }
     ASSERT_NE(cardForm, nullptr);
     main->SelectObj(cardForm);
-    EXPECT_EQ(Names(uses->fList), (std::vector<std::string>{"Invoices", "Stamp", "Standard", "Invoice", "Summary"}));
+    EXPECT_EQ(Names(uses->fList), (std::vector<std::string>{"Invoices", "Stamp", "Standard", "Invoice", "Summary", "Town"}));
     CheckLinkRows(card, window, uses->fList, "card's uses pane");
 }
 

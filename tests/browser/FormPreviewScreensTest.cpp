@@ -1,8 +1,9 @@
 // The screenshots of the program's form-preview run (form_preview.txt):
-// the demo's forms Card and Summary (which inherits Invoice), each
-// double-clicked in the main list, show in the preview pane as built
-// offscreen here, every shown row pixel for pixel. Skipped when not given
-// a run.
+// the demo's forms Card (double-clicked in the uses pane of Entry) and
+// Summary (which inherits Invoice, double-clicked in the main list) show in
+// the preview pane as built offscreen here, every shown row pixel for
+// pixel, and object by object as drawn over the objects before. Skipped
+// when not given a run.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -10,12 +11,21 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/Preferences.h"
+#include "design/forms/FormModelUse.h"
+#include "design/links/ParseSupport.h"
 #include "design/objects/ObjFactory.h"
+#include "design/preview/PreviewFrame.h"
 #include "design/objects/ObjKinds.h"
 #include "forms/drawing/FormPreview.h"
+#include "forms/drawing/LayoutBackground.h"
+#include "forms/drawing/ObjectDrawing.h"
 #include "forms/drawing/StaticPictures.h"
+#include "forms/drawing/StyleSheetsInUse.h"
 #include "forms/model/LayoutEditor.h"
 #include "forms/objects/FormModelHooks.h"
+#include "forms/objects/LayoutObject.h"
+#include "forms/objects/ObjectIterators.h"
+#include "looks/FormLook.h"
 #include "kernel/formhooks/FormServices.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "looks/LookManager.h"
@@ -29,6 +39,7 @@
 #include "platform/pictures/Pictures.h"
 #include "toolbox/drawing/ScrapCalls.h"
 #include "platform/scrap/Scrap.h"
+#include "resources/caches/APictArray.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/forms/DrawnPage.h"
 #include "transfer/InstallTransfer.h"
@@ -69,12 +80,17 @@ protected:
     int16_t savedMachine_ = 0;
     void CheckShown(TObjQz* shown, const std::string& shotFile, int16_t pages, int16_t wanted = 1,
                     int32_t minRows = 100, int16_t type = 0);
+    void CheckShownAt(TObjQz* shown, const std::string& shotFile, int16_t pages, int16_t wanted, int32_t minRows,
+                      int16_t type, Point* at);
     void CheckCopied(TLayoutObjQz* form, const std::string& shotFile);
+    // The form's objects one by one, the first page shown (below).
+    void CheckObjects(TLayoutObjQz* form, const std::string& shotFile, int16_t pages, int32_t minObjects);
     // Finds `drawn` (kSide x kSide, `width` x `height` of it used) in the
     // screenshot by its first rows that hold more than the background, then
-    // compares every row shown, at least `minRows` of them.
+    // compares every row shown, at least `minRows` of them. Where it lies
+    // on the screenshot goes to `at`.
     void CompareShown(const std::vector<uint32_t>& drawn, int16_t width, int16_t height,
-                      const std::string& shotFile, int32_t minRows);
+                      const std::string& shotFile, int32_t minRows, Point* at = nullptr);
 };
 
 constexpr int16_t kSide = 700;
@@ -92,6 +108,13 @@ const unsigned char kInvoice[] = "\x07" "Invoice";
 void FormPreviewScreens::CheckShown(TObjQz* form, const std::string& shotFile, int16_t pages, int16_t wanted,
                                     int32_t minRows, int16_t type)
 {
+    Point at{};
+    CheckShownAt(form, shotFile, pages, wanted, minRows, type, &at);
+}
+
+void FormPreviewScreens::CheckShownAt(TObjQz* form, const std::string& shotFile, int16_t pages, int16_t wanted,
+                                      int32_t minRows, int16_t type, Point* at)
+{
     const Rect big{0, 0, kSide, kSide};
     drawntest::Page world(kSide, kSide);
     Handle display = nullptr;
@@ -105,11 +128,94 @@ void FormPreviewScreens::CheckShown(TObjQz* form, const std::string& shotFile, i
     EXPECT_EQ(pageMax, pages);
     EXPECT_EQ(page, pages ? wanted : 0);
     // A method's text reports the whole width a line may take.
-    CompareShown(drawn, std::min<int16_t>(width, kSide), height, shotFile, minRows);
+    CompareShown(drawn, std::min<int16_t>(width, kSide), height, shotFile, minRows, at);
+}
+
+// The form drawn again as its preview is built, one object more at a time
+// in drawing order (the inherited form's picture first, then page 0 and
+// the page's objects, each group's members after it): each object's
+// rectangle on the screenshot, where no object drawn later changes it, is
+// the object drawn by DrawObject over those before it. At least
+// `minObjects` objects show some of their pixels. `pages` is the form's
+// page count as the pane is told it.
+void FormPreviewScreens::CheckObjects(TLayoutObjQz* form, const std::string& shotFile, int16_t pages,
+                                      int32_t minObjects)
+{
+    // Where the pane shows the preview, found by its first rows.
+    Point at{-1, -1};
+    CheckShownAt(form, shotFile, pages, 1, 100, 0, &at);
+    ASSERT_GE(at.h, 0);
+    std::vector<uint8_t> png;
+    PictPixels shot;
+    ASSERT_EQ(ReadWholeFile(shotFile, &png), noErr);
+    ASSERT_EQ(DecodePng(png.data(), png.size(), &shot), ImageReadResult::Ok);
+
+    ParseResFile current(form->owner);
+    const Handle savedNames = hwname;
+    hwname = xget1res(FourCC("WNQz"), 0);
+    SetDBVIProc(StructureLook(form->owner));
+    CreateStyleSheet();
+    int32_t checked = 0;
+    const bool read = WithFormModel(form, [&](LayoutEditor& model) {
+        if (model.LastPage() >= 1) model.GotoPage(1, 0);
+        PurgeStaticPicts(0);
+        VisitedForms visited{model.fFormId};
+        model.xLoadBaseForm(&visited);
+        int16_t width = 0, height = 0;
+        PreviewSize(&model, &width, &height);
+        const Rect page{0, 0, height, width};
+        // The objects in drawing order; null stands for the inherited form.
+        std::vector<LayoutObject*> order{nullptr};
+        auto walk = [&](LayoutObject* first) {
+            for (LayoutObjectIterator it(first, false, true, false); it.Current(); it.SetNext())
+                order.push_back(it.Current());
+        };
+        if (model.CurrentPage() != 0) walk(model.GetFirstOfPage(0));
+        walk(model.FirstObject());
+        // The page after the first `count` steps, each on a new world as
+        // the preview is.
+        auto upTo = [&](size_t count) {
+            drawntest::Page world(width, height);
+            EXPECT_TRUE(world.Made());
+            return world.Drawn([&] {
+                ClipRect(&page);
+                EraseLayoutBackground(&page, model.fLookHandler, nullptr);
+                const int16_t savedMode = varDrawingMode;
+                varDrawingMode = kDrawResolved;
+                for (size_t i = 0; i < count; ++i)
+                    if (order[i]) order[i]->DrawObject(&model, 0, 0);
+                    else model.DrawBaseForm(0, 0);
+                varDrawingMode = savedMode;
+            });
+        };
+        const std::vector<uint32_t> whole = upTo(order.size());
+        const int32_t shownRight = std::min<int32_t>(width, int32_t(shot.width()) - 21 - at.h);
+        const int32_t shownBottom = std::min<int32_t>(height, int32_t(shot.height()) - 22 - at.v);
+        for (size_t i = 0; i < order.size(); ++i) {
+            const std::vector<uint32_t> drawn = upTo(i + 1);
+            Rect r = order[i] ? ObjectRect(order[i], &model, 0, 0) : page;
+            int32_t same = 0, differ = 0;
+            for (int32_t v = std::max<int32_t>(r.top, 0); v < std::min<int32_t>(r.bottom, shownBottom); ++v)
+                for (int32_t h = std::max<int32_t>(r.left, 0); h < std::min<int32_t>(r.right, shownRight); ++h) {
+                    const size_t p = size_t(v * width + h);
+                    if (drawn[p] != whole[p]) continue;  // drawn over later
+                    if (drawn[p] == (shot.RGBAt(at.h + h, at.v + v) & 0xFFFFFF)) ++same;
+                    else ++differ;
+                }
+            EXPECT_EQ(differ, 0) << shotFile << ": object " << i << " of kind "
+                                 << (order[i] ? order[i]->GetObjectType() : -1) << " at (" << r.left << ", " << r.top
+                                 << ") differs in " << differ << " pixels";
+            if (same > 0) ++checked;
+        }
+        return true;
+    });
+    hwname = savedNames;
+    ASSERT_TRUE(read);
+    EXPECT_GE(checked, minObjects) << shotFile;
 }
 
 void FormPreviewScreens::CompareShown(const std::vector<uint32_t>& drawn, int16_t width, int16_t height,
-                                      const std::string& shotFile, int32_t minRows)
+                                      const std::string& shotFile, int32_t minRows, Point* at)
 {
     std::vector<uint8_t> png;
     PictPixels shot;
@@ -135,6 +241,7 @@ void FormPreviewScreens::CompareShown(const std::vector<uint32_t>& drawn, int16_
                 break;
             }
     ASSERT_GE(x0, 0) << "the form's first rows are nowhere on " << shotFile;
+    if (at) *at = Point{int16_t(y0), int16_t(x0)};
     // Every row down to the pane's bottom (the window's scroll bar row), left
     // of the pane's scroll bar.
     const int32_t shownWidth = std::min<int32_t>(width, int32_t(shot.width()) - 21 - x0);
@@ -203,8 +310,11 @@ TEST_F(FormPreviewScreens, CardAndSummaryShowAsBuiltOffscreen)
     auto* card = dynamic_cast<TLayoutObjQz*>(SearchListObj_Name(customers->forms, kCard));
     auto* summary = dynamic_cast<TLayoutObjQz*>(SearchListObj_Name(invoices->forms, kSummary));
     ASSERT_TRUE(card && summary);
-    CheckShown(card, std::string(work) + "/card.png", 2);
-    CheckShown(summary, std::string(work) + "/summary.png", 0);
+    // Card double-clicked in the uses pane of Entry, which holds it as a
+    // subform, then Summary over its inherited Invoice: each object as
+    // drawn over those before it.
+    CheckObjects(card, std::string(work) + "/card.png", 2, 6);
+    CheckObjects(summary, std::string(work) + "/summary.png", 0, 6);
     // Card turned to its second page.
     CheckShown(card, std::string(work) + "/card2.png", 2, 2);
     // Double-clicks in Invoice's preview: the field Number, then the

@@ -14,6 +14,7 @@
 #include "forms/layout/FormContainer.h"
 #include "forms/layout/PageTable.h"
 #include "forms/listbox/ListBox.h"
+#include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/ObjectIterators.h"
 #include "forms/objects/ObjectWriting.h"
@@ -483,6 +484,47 @@ TEST_F(FormReader, FormsComeBackFieldByFieldInBothByteOrders)
         Read third;
         ReadBytes(Packed(second), &third);
         EXPECT_EQ(Packed(third), packed);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The document builder's tiled pictures and disabled fields and variables
+// read back as such; the plain ones scaled and editable.
+TEST_F(FormReader, TiledPicturesAndDisabledEntriesReadBackSo)
+{
+    using Kind = docbuilder::FormItemSpec::Kind;
+    struct Case {
+        Kind kind;
+        bool flag;
+    };
+    const Case cases[] = {{Kind::Picture, false}, {Kind::Picture, true}, {Kind::Field, false},
+                          {Kind::Field, true},    {Kind::Variable, true}};
+    for (const Case& c : cases) {
+        docbuilder::IffObject o;
+        o.kind = c.kind;
+        o.bounds = {10, 10, 30, 210};
+        o.fieldNumber = 1, o.tableNumber = 1, o.variable = "v";
+        o.tiled = c.flag && c.kind == Kind::Picture;
+        o.disabled = c.flag && c.kind != Kind::Picture;
+        docbuilder::IffFormLayout f;
+        f.pages.resize(2);
+        f.pages[1] = {o};
+        ResetObjIndex();
+        Read read;
+        ReadBytes(docbuilder::IffForm(f), &read);
+        ASSERT_EQ(read.result, IFF_OKAY);
+        ASSERT_EQ(read.objects.size(), 1u);
+        if (auto* picture = dynamic_cast<ImageObject*>(read.objects[0])) {
+            EXPECT_EQ(picture->imageOption2, c.flag ? 2 : 0);
+            EXPECT_EQ(c.kind, Kind::Picture);
+        } else {
+            auto* editable = dynamic_cast<EditableObject*>(read.objects[0]);
+            ASSERT_NE(editable, nullptr);
+            EXPECT_EQ(editable->GetEditable(), !c.flag) << int(c.kind);
+        }
     }
 }
 

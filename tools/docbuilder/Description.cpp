@@ -733,7 +733,8 @@ private:
             item.required = io.Text("required", "", 31);
             item.excluded = io.Text("excluded", "", 31);
             item.filter = io.Text("filter", "", 255);
-            if (!item.required.empty() || !item.excluded.empty() || !item.filter.empty()) iffOnly(c);
+            item.disabled = io.Flag("disabled");
+            if (!item.required.empty() || !item.excluded.empty() || !item.filter.empty() || item.disabled) iffOnly(c);
         }
         if (item.kind == FormItemSpec::Field || item.kind == FormItemSpec::Variable ||
             item.kind == FormItemSpec::ListBox)
@@ -762,6 +763,10 @@ private:
                 iffOnly(c);
                 item.detail = Name(c, *at, 31);
             }
+        if (item.kind == FormItemSpec::Picture && io.Flag("tiled")) {
+            iffOnly(c);
+            item.tiled = true;
+        }
         if (item.kind == FormItemSpec::Matrix) {
             item.rows = int16_t(io.Num("rows", 2, 1, 32767));
             item.columns = int16_t(io.Num("columns", 2, 1, 32767));

@@ -145,12 +145,12 @@ private:
 
     static bool HasAttributes(const IffObject& o)
     {
-        return o.listId || o.requiredId || o.excludedId || !o.filter.empty();
+        return o.listId || o.requiredId || o.excludedId || !o.filter.empty() || o.disabled;
     }
 
     // The entry attributes: the choice list (set when there is one), the
     // lists of required and excluded values (-1: none), no minimum or
-    // maximum, editable, no default text, the filter.
+    // maximum, editable unless disabled, no default text, the filter.
     void Satt(const IffObject& o)
     {
         auto list = [](int16_t id) { return id ? uint32_t(id) : 0xFFFFu; };
@@ -159,7 +159,7 @@ private:
         w_.U8(o.listId ? 1 : 0), w_.U8(0);
         w_.U16(list(o.requiredId)), w_.U16(0), w_.U16(list(o.excludedId));
         for (int slot = 0; slot < 2; ++slot) w_.U8(0), w_.U8(0), w_.Raw(Bytes(10, 0));
-        w_.U8(1), w_.U8(0);
+        w_.U8(o.disabled ? 0 : 1), w_.U8(0);
         w_.PString(""), w_.PString(o.filter);
         w_.U8(0), w_.U8(uint32_t(std::min<size_t>(o.filter.size(), 255)));
         w_.End();
@@ -225,7 +225,8 @@ private:
                 for (size_t i = 0; i + 1 < 10; i += 2) std::swap(picture[i], picture[i + 1]);
             w_.Begin("PICT");
             Bounds(o), w_.U32(uint32_t(picture.size())), w_.Raw(picture);
-            w_.PString(o.name), Flags(3), Look(), Flags(5);
+            // Not transparent; drawn scaled, or tiled (2).
+            w_.PString(o.name), w_.U8(0), w_.U8(0), w_.U8(o.tiled ? 2 : 0), Look(), Flags(5);
             w_.End();
             break;
         }

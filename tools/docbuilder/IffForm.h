@@ -43,6 +43,8 @@ struct IffObject {
     Bytes bytes;                          // a raw chunk's data, a variable's default style
     int16_t requiredId = 0, excludedId = 0;  // entry attributes' lists, 0: none
     std::string filter;                   // entry attributes' filter
+    bool disabled = false;                // entry attributes: not editable
+    bool tiled = false;                   // a picture tiled over its rectangle
     std::string listVariable;             // a list box's variable (interprocess: `interprocess`)
     std::vector<IffColumn> listColumns;
 };

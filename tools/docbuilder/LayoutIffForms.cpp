@@ -209,6 +209,7 @@ void Builder::IffEditable(const FormItemSpec& it, const Ref& form, const std::st
         Link(*self, list);
     }
     o->filter = it.filter;
+    o->disabled = it.disabled;
 }
 
 void Builder::IffListBox(const FormItemSpec& it, const Ref& form, const std::string& formQualified, IffObject* o)
@@ -249,6 +250,7 @@ IffObject Builder::IffItem(const FormItemSpec& it, const Ref& form, const std::s
     o.name = it.objectName;
     o.themes = it.themes;
     o.text = it.text;
+    o.tiled = it.tiled;
     const int16_t top = int16_t(std::min<size_t>(10 + 26 * (*row)++, 32000));
     o.bounds = {top, 10, int16_t(top + 20), 210};
     switch (it.kind) {

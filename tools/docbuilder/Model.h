@@ -103,6 +103,8 @@ struct FormItemSpec {
     std::vector<uint8_t> bytes;  // a raw chunk's data, a variable's default style
     std::string required, excluded;  // entry attributes: lists of required and excluded values
     std::string filter;      // entry attributes: the entry filter
+    bool disabled = false;   // entry attributes: not editable
+    bool tiled = false;      // a picture tiled over its rectangle
     std::string listVariable;  // a list box's variable (its interprocess flag: `interprocess`)
     std::vector<ColumnSpec> listColumns;
 };
