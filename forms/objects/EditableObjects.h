@@ -39,6 +39,7 @@
 
 class ChunkReader;
 class ChunkWriter;
+struct LienObj;
 
 class EditableObject : public LayoutObject {
 public:
@@ -205,8 +206,12 @@ public:
     // The title shown: by drawing mode, the text a reference in the format
     // names (1), the variable's name (2), else the format.
     void GetVarTexte(unsigned char* out);
-    // Drawn as the widget of its display sub-type (forms/drawing).
+    // Drawn as the control of its display sub-type (forms/drawing).
     void DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv) override;
+    // The kernel's drawing record of the variable in r: its font (the style
+    // sheet's, its own face added, when it has one), colours, handler,
+    // sub-type and format.
+    void BuildLienObj(LienObj* record, const platform::Rect& r);
     // The kind of the display sub-type.
     int16_t GetObjectKind() override;
     int16_t GetObjectType() override { return 9; }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "forms/drawing/KernelControls.h"
 #include "forms/drawing/ObjectDrawing.h"
 #include "forms/listbox/ListBox.h"
 #include "forms/model/LayoutEditor.h"
@@ -392,6 +393,79 @@ TEST(ObjectDrawing, FrameVariablesAndTheStyleSheetTheyDrop)
         }
         EXPECT_EQ(v->styleSheet, c.styleAfter) << "sub-type " << c.subType;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Variables drawn by sub-type and look through the kernel's control
+// drawings, each equal to that drawing of the variable's own record; the
+// sub-types without a control draw nothing; with a look style, a frame
+// variable is then painted over by its look's edge.
+TEST(ObjectDrawing, VariablesThroughTheKernelsControlDrawings)
+{
+    VPainter::Init();
+    InstallFormModelHooks();
+    drawntest::Page page(kSide, kSide);
+    ASSERT_TRUE(page.Made());
+    const Rect r{5, 5, 25, 55};
+    const unsigned char none[] = "";
+    using Expected = std::function<void(const LienObj&)>;
+    const Expected combo = [&](const LienObj& rec) { DrawComboInStruct(&rec, none); };
+    const Expected popup = [&](const LienObj& rec) { DrawPopupInStruct(&rec, none, none); };
+    const Expected nothing = [](const LienObj&) {};
+    const Expected frame = [&](const LienObj& rec) { Draw3DFrameInStruct(&rec, r, nullptr); };
+    struct Case {
+        int16_t subType, look, lookStyle;
+        Expected expected;
+        int16_t styleAfter;
+    };
+    const Case cases[] = {
+        {21, 2, 0, combo, 4},
+        {25, 2, 0, combo, 4},
+        {22, 2, 0, [](const LienObj& rec) { DrawButtonGridInStruct(&rec); }, -1},
+        {18, 2, 0, frame, 4},
+        {19, 2, 0, frame, 4},
+        {20, 2, 0, frame, 4},
+        {5, 1, 0, popup, 4},
+        {24, 2, 0, popup, 4},
+        {5, 7, 0, nothing, 4},  // no pop-up in that look
+        {26, 1, 0, popup, 4},
+        {26, 2, 0, combo, 4},
+        {17, 2, 0, nothing, 4},
+        {27, 2, 0, nothing, 4},
+        {19, 2, 1,
+         [&](const LienObj& rec) {
+             Draw3DFrameInStruct(&rec, r, nullptr);
+             GrafPtr port = nullptr;
+             GetPort(&port);
+             auto* world = reinterpret_cast<GWorldPtr>(port);
+             VPainter painter(world, false);
+             painter.SetLook(2);
+             painter.BeginPaint(world);
+             GetLookHandler(2)->Paint(&painter, kPaintRaisedEdge, kStatusNormal, 5, 5, 50, 20, nullptr, nullptr);
+             painter.EndPaint();
+         },
+         4},
+    };
+    for (const Case& c : cases) {
+        LayoutEditor model(1, 0, 0);
+        model.fLookHandler = VI_Manager::GetHandler(c.look);
+        VarObject v(&model);
+        v.bounds[0] = r.top, v.bounds[1] = r.left, v.bounds[2] = r.bottom, v.bounds[3] = r.right;
+        v.subType = c.subType;
+        v.lookStyle = c.lookStyle;
+        v.styleSheet = 4;
+        LienObj rec;
+        v.BuildLienObj(&rec, r);
+        const auto drawn = page.Drawn([&] { v.DrawObject(&model, 0, 0); });
+        EXPECT_EQ(page.Differ(drawn, page.Drawn([&] { c.expected(rec); })), "")
+            << "sub-type " << c.subType << " in look " << c.look << ", look style " << c.lookStyle;
+        EXPECT_EQ(v.styleSheet, c.styleAfter) << "sub-type " << c.subType;
+    }
+    ResetFormModelHooks();
+    ResetLookHandlers();
 }
 
 }  // namespace
