@@ -12,8 +12,8 @@
 // searched by name (contains) beside a case- and accent-free substring
 // test over the same names in a vector. Each size runs five times; the
 // figures are medians, with the growth exponent of each step. Last, on the
-// generated structures, with a project method called by 3/32 of the count
-// of methods more, the most-used project method or variable renamed with
+// generated structures whose project method is called by 3/32 of their
+// objects, the most-used project method or variable renamed with
 // every user following beside its users' tokens walked and linked
 // (ParseProc) without rewriting.
 //
@@ -492,9 +492,9 @@ ExportFigures ExportGenerated(int32_t count, platform::WindowRef window)
     return f;
 }
 
-// A generated structure of `count` objects and, beside them, a project
-// method called by count * 3 / 32 methods of its own (9,375 of 100,000):
-// it is renamed with every caller following.
+// A generated structure of `count` objects, count * 3 / 32 of them (9,375
+// of 100,000) methods that call one more project method: that method is
+// renamed with every caller following.
 RenameFigures RenameGenerated(int32_t count)
 {
     RenameFigures f;
@@ -502,12 +502,17 @@ RenameFigures RenameGenerated(int32_t count)
         std::filesystem::temp_directory_path() / ("browser_bench_rename." + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string name = "Rename" + std::to_string(count);
-    std::string description = "structure " + name + " seed 7\ngenerate " + std::to_string(count) + "\n";
+    // The callers take the place of as many generated objects: the methods'
+    // ids stay within their 32,767.
+    const int32_t callers = count * 3 / 32;
+    std::string description =
+        "structure " + name + " seed 7\ngenerate " + std::to_string(count - callers) + "\n";
     description += "method Hot_Method\n  comment \"Called everywhere\"\n";
-    for (int32_t i = 0; i < count * 3 / 32; ++i)
+    for (int32_t i = 0; i < callers; ++i)
         description += "method Hot_User" + std::to_string(i) + "\n  call Hot_Method ; comment \"user\"\n";
     const docbuilder::BuildResult built = docbuilder::BuildDocument(description, name + ".qzdoc", folder.string());
     if (built.error || !SetUpBenchApplication(folder.string(), QZ_APP_RESOURCES, QZ_SOURCE_DIR)) {
+        if (built.error) std::printf("(the structure to rename was not built: %s)\n", built.message.c_str());
         f.renameResult = -1;
         return f;
     }
