@@ -12,6 +12,7 @@
 #include "app/documents/MainDoc.h"
 #include "browser/Panes.h"
 #include "browser/dialogs/NamingDialogs.h"
+#include "browser/dialogs/RenameDialog.h"
 #include "design/objects/NameRules.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -26,6 +27,7 @@ namespace browser {
 namespace {
 
 constexpr int16_t kNameTaken = 23, kNameUnchanged = 24;  // STR# 1002
+constexpr int16_t kBadWordStart = 18, kBadWordEnd = 19;  // STR# 1001
 
 struct Renaming {
     TObjQz* obj;
@@ -63,7 +65,7 @@ bool TakenInBatch(const std::vector<Renaming>& batch, TObjQz* obj, const unsigne
     return false;
 }
 
-void Refuse(const unsigned char* offending, int16_t message, bool named)
+void Refuse(const unsigned char* offending, const unsigned char* message, bool named)
 {
     unsigned char text[256], part[256];
     text[0] = 0;
@@ -74,15 +76,37 @@ void Refuse(const unsigned char* offending, int16_t message, bool named)
         PAppend(text, part);
         PAppendChar(text, ' ');
     }
-    MyGetIndString(part, 1002, message);
-    PAppend(text, part);
+    PAppend(text, message);
     XAlert(1000, text, kStopAlert);
 }
 
+void Refuse(const unsigned char* offending, int16_t message, bool named)
+{
+    unsigned char text[256];
+    MyGetIndString(text, 1002, message);
+    Refuse(offending, text, named);
+}
+
+// A name the object's kind cannot take, said as the rename dialog says it.
+void RefuseWord(TObjQz* obj, const unsigned char* offending, bool named)
+{
+    unsigned char text[256], part[256];
+    MyGetIndString(text, 1001, kBadWordStart);
+    PAppendChar(text, ' ');
+    MyGetIndString(part, 1008, obj->kind);
+    PAppend(text, part);
+    PAppendChar(text, ' ');
+    MyGetIndString(part, 1001, kBadWordEnd);
+    PAppend(text, part);
+    Refuse(offending, text, named);
+}
+
 // The selected objects that can be renamed and their new names (those
-// `newName` gives one); empty, with the refusal shown, when a name is
-// unchanged or taken. `named` shows the offending name before the message
-// and tells an unchanged name from a taken one.
+// `newName` gives one), each cut to what its kind keeps; empty, with the
+// refusal shown, when a name is empty or one the kind cannot take,
+// unchanged, or taken (by another object or by another name of the
+// batch). `named` shows the offending name before the message and tells
+// an unchanged name from a taken one.
 bool Checked(TMainDoc* doc, LongListHandle list, bool named,
              bool (*newName)(TObjQz*, const unsigned char*, const unsigned char*, unsigned char*),
              const unsigned char* a, const unsigned char* b, std::vector<Renaming>* batch)
@@ -92,6 +116,12 @@ bool Checked(TMainDoc* doc, LongListHandle list, bool named,
         if (!obj || !obj->EnableReplace()) continue;
         Renaming r{obj, {0}};
         if (!newName(obj, a, b, r.name)) continue;
+        CutToRoom(obj, r.name);
+        if (EmptyBehindMarker(obj, r.name) || !GoodWord(obj->kind, r.name)) {
+            RefuseWord(obj, r.name, named);
+            batch->clear();
+            return false;
+        }
         const bool unchanged = SameName(r.name, obj->name);
         if (unchanged || Taken(doc, obj, r.name) || TakenInBatch(*batch, obj, r.name)) {
             Refuse(r.name, named && unchanged ? kNameUnchanged : kNameTaken, named);

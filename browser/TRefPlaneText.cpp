@@ -35,6 +35,7 @@ namespace {
 
 constexpr int32_t kMaxResources = 2501;
 constexpr int16_t kTooManyResources = 1008;
+constexpr int16_t kMissingResource = 1003;
 constexpr int64_t kLeastFreeSpace = 10240;
 constexpr int16_t kStringListKind = 11;
 constexpr int16_t kReplaceCommandComment = 14;  // STR# 1013
@@ -144,6 +145,7 @@ int16_t TRefPlane::ReplaceCmd()
         PAppend(comment, newName);
         if (const int16_t err = NewProjectMethod(doc, newName, comment, &method)) {
             CursRmve();
+            ErrMsg(err);
             return err;
         }
     } else {
@@ -161,14 +163,23 @@ int16_t TRefPlane::TxtToStr()
 {
     TMainDoc* doc = Doc();
     if (!doc || !fList) return 0;
-    if (CountTotResources(doc->fRsrFile) >= kMaxResources) return kTooManyResources;
+    if (CountTotResources(doc->fRsrFile) >= kMaxResources) {
+        ErrMsg(kTooManyResources);
+        return kTooManyResources;
+    }
     StrArray table;
-    if (!table.Made()) return memFullErr;
+    if (!table.Made()) {
+        ErrMsg(memFullErr);
+        return memFullErr;
+    }
     const int16_t id = GetStrListID(doc);
     if (id == -1) return 0;
     doc->SetWasModif();
     TObjQz* list = SearchObj_Id(doc, kStringListKind, id);
-    if (!list) return 1003;
+    if (!list) {
+        ErrMsg(kMissingResource);
+        return kMissingResource;
+    }
     const std::vector<TObjQz*> rows = Rows(fList, false);
     // The names the texts may change (a menu's is its title), given back
     // when the conversion does not land.
@@ -196,6 +207,7 @@ int16_t TRefPlane::TxtToStr()
     if (err) {
         for (auto& [obj, name] : names)
             if (std::memcmp(obj->name, name.data(), name.size()) != 0) TakeNewName(obj, name.data());
+        ErrMsg(err);
     } else if (fFilter >= 0) {
         SetDfltFilter(fFilter);
     }
@@ -213,6 +225,7 @@ int16_t TRefPlane::StrToTxt()
     for (TObjQz* obj : Rows(fList, false))
         if ((err = obj->StrToTxt()) != 0) break;
     CursRmve();
+    if (err) ErrMsg(err);
     InvalidateWindow(fWindow);
     if (TMainDoc* doc = Doc()) doc->UpdateDisplay();
     return err;

@@ -144,7 +144,9 @@ bool PressOnReturn(DialogRef dialog, const EventRecord& event, int16_t button, D
 
 bool SameName(const unsigned char* a, const unsigned char* b) { return std::memcmp(a, b, size_t(a[0]) + 1) == 0; }
 
-bool SameNameNoCase(const unsigned char* a, const unsigned char* b) { return CompareStringQz(a, b, false) == kEqual; }
+// The kernel's strict comparison tells letters' case apart: names are the
+// same as the document's look-ups take them, which do not.
+bool SameNameNoCase(const unsigned char* a, const unsigned char* b) { return SameName(a, b) || rel2str(a, b) == kEqual; }
 
 void subpt(Point from, Point* point)
 {

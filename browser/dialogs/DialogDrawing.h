@@ -65,7 +65,8 @@ void RestoreDialogFont();
 bool PressOnReturn(platform::DialogRef dialog, const platform::EventRecord& event, int16_t button,
                    platform::DialogItemIndex* item);
 
-// Byte for byte; and without regard to case (the kernel's comparison).
+// Byte for byte; and as the document's look-ups compare names (without
+// regard to case).
 bool SameName(const unsigned char* a, const unsigned char* b);
 bool SameNameNoCase(const unsigned char* a, const unsigned char* b);
 

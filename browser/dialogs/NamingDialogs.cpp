@@ -177,6 +177,20 @@ bool TooLong(TObjQz* obj, const unsigned char* name)
     return name[0] - marker[0] > obj->MaxNameLen();
 }
 
+void CutToRoom(TObjQz* obj, unsigned char* name)
+{
+    unsigned char marker[256];
+    VariableMarker(obj, name, marker);
+    CutName(name, name, int16_t(obj->MaxNameLen() + marker[0]));
+}
+
+bool EmptyBehindMarker(TObjQz* obj, const unsigned char* name)
+{
+    unsigned char marker[256];
+    VariableMarker(obj, name, marker);
+    return name[0] <= marker[0];
+}
+
 bool GetGroupName(TMainDoc* doc, unsigned char* name)
 {
     Str255 typed{0};

@@ -57,5 +57,10 @@ void PrefixedName(TObjQz* obj, const unsigned char* prefix, unsigned char* out);
 bool ReplacedName(TObjQz* obj, const unsigned char* find, const unsigned char* replacement, unsigned char* out);
 // Longer than the object's kind allows.
 bool TooLong(TObjQz* obj, const unsigned char* name);
+// The name cut to what the object's kind keeps (its maximum, a variable's
+// prefix not counted), as the rename will store it.
+void CutToRoom(TObjQz* obj, unsigned char* name);
+// Nothing is left of the name once a variable's prefix is set aside.
+bool EmptyBehindMarker(TObjQz* obj, const unsigned char* name);
 
 }  // namespace browser

@@ -345,5 +345,118 @@ TEST_F(ScaleForms, CancelAFormThatDoesNotReadOrAFullDiskLeavesTheDocumentAsItWas
     EXPECT_EQ(Places("Entry"), (std::vector<std::string>{"10,10", "36,10"}));
 }
 
+// The demo in a main list for the group commands: rows dropped on a group
+// row join it; a document of 2501 resources refuses the group commands
+// and the texts' move into a string list before any dialog opens.
+class DemoGroups : public BuiltDocument {
+protected:
+    void SetUp() override
+    {
+        BuiltDocument::SetUp();
+        built_ = docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc",
+                                               folder_.path());
+        ASSERT_EQ(built_.error, 0) << built_.message;
+        transfer::InstallModuleManager();
+        Open(built_);
+        ASSERT_EQ(Read(), 0);
+        UseQzRes(doc_.fResFile);
+        pane_ = OpenList();
+        pane_->SetDfltFilter(128);
+    }
+    int32_t Row(TObjQz* obj) { return browser::GetCellData(obj, pane_->fList); }
+    void Select(const std::vector<TObjQz*>& objects)
+    {
+        RazSelect(pane_->fList);
+        for (TObjQz* o : objects) {
+            ASSERT_GE(Row(o), 0) << P(o->name);
+            LongLSetSelect(true, Row(o), pane_->fList);
+        }
+    }
+    static std::set<std::string> Members(TObjQz* group)
+    {
+        std::set<std::string> out;
+        for (int32_t i = 0; group && group->members && i < group->members->Size(); ++i)
+            out.insert(P(group->members->At(i)->name));
+        return out;
+    }
+    docbuilder::BuildResult built_;
+    browser::TLstPlane* pane_ = nullptr;
+};
+
+TEST_F(DemoGroups, RowsDroppedOnAGroupRowJoinIt)
+{
+    TObjQz* accounting = Find(23, "Accounting");
+    TObjQz* logging = Find(23, "Logging");
+    TObjQz* start = Find(2, "Close_Invoice");
+    TObjQz* header = Find(4, "Towns");
+    ASSERT_NE(header, nullptr);
+    ASSERT_NE(accounting, nullptr);
+    ASSERT_NE(logging, nullptr);
+    ASSERT_EQ(start->parent, nullptr);
+    ASSERT_EQ(header->parent, nullptr);
+    const std::set<std::string> before = Members(accounting), logged = Members(logging);
+    // A group dropped on itself, or any drop while the list drags onto
+    // itself as a group, changes nothing.
+    Select({accounting});
+    pane_->GroupQzObj(pane_, Row(accounting));
+    EXPECT_EQ(Members(accounting), before);
+    Select({start, header});
+    browser::G_SelfGroup = true;
+    pane_->GroupQzObj(pane_, Row(accounting));
+    browser::G_SelfGroup = false;
+    EXPECT_EQ(Members(accounting), before);
+    // A row that is no group takes nothing.
+    pane_->GroupQzObj(pane_, Row(Find(1, "Customers")));
+    EXPECT_EQ(start->parent, nullptr);
+
+    Select({start, header});
+    pane_->GroupQzObj(pane_, Row(accounting));
+    std::set<std::string> joined = before;
+    joined.insert({"Close_Invoice", "Towns"});
+    EXPECT_EQ(Members(accounting), joined);
+    EXPECT_EQ(start->parent, accounting);
+    EXPECT_EQ(header->parent, accounting);
+    EXPECT_EQ(Members(logging), logged);
+    // Stored: read again, the group holds them.
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Members(Find(23, "Accounting")), joined);
+}
+
+TEST_F(DemoGroups, TwoThousandFiveHundredAndOneResourcesRefuseBeforeAnyDialog)
+{
+    ErrMsg(1008);
+    const std::string said = LastAlert().text;
+    const int32_t count = CountTotResources(doc_.fRsrFile);
+    ASSERT_LT(count, 2501);
+    const int16_t saved = CurResFile();
+    UseResFile(doc_.fRsrFile);
+    for (int32_t i = count; i < 2501; ++i) {
+        Handle h = NewHandleClear(2);
+        AddResource(h, FourCC("Junk"), int16_t(1000 + i), reinterpret_cast<const unsigned char*>("\0"));
+        ASSERT_EQ(ResError(), noErr);
+    }
+    UseResFile(saved);
+    ASSERT_EQ(CountTotResources(doc_.fRsrFile), 2501);
+    const size_t groups = List(23) ? size_t(List(23)->Size()) : 0;
+    Select({Find(2, "Close_Invoice")});
+    struct Case {
+        int16_t command;
+        int16_t result;
+    } cases[] = {{70, 0}, {71, 0}, {72, 0}, {50, 1008}};
+    for (const Case& c : cases) {
+        const int32_t alerts = AlertCount();
+        // Were a dialog to open, Cancel would end it.
+        Script s;
+        s.Wait(5).Choose(1).Wait(5).Choose(2);
+        platform::testing::HeadlessRun run(std::move(s));
+        EXPECT_EQ(pane_->Do_Func(c.command), c.result) << c.command;
+        EXPECT_EQ(AlertCount(), alerts + 1) << c.command;
+        EXPECT_EQ(LastAlert().text, said) << c.command;
+    }
+    EXPECT_EQ(List(23) ? size_t(List(23)->Size()) : 0, groups);
+    EXPECT_EQ(Find(2, "Close_Invoice")->parent, nullptr);
+}
+
 }  // namespace
 }  // namespace browsertest

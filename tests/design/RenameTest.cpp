@@ -1,7 +1,9 @@
 // Renaming the demo's objects: the name lands where the document keeps it
 // and every user follows, all in one commit; a disk or memory failure at
 // any step leaves the document byte for byte as it was.
+#include <cctype>
 #include <functional>
+#include <map>
 #include <set>
 
 #include "design/links/XRef.h"
@@ -226,6 +228,60 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
     EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>Log_Total:=0x0001");
     EXPECT_EQ(Texts(Method("Recalculate"))[1], "Total:=0");
     EXPECT_EQ(Texts(Method("Report_Core"))[1], "Sum:=0");
+}
+
+// Replace Text over the demo's methods: "Invoice" (any case) becomes
+// "Bill" in comments and string literals; names that hold it (the
+// methods Print_Invoice and Close_Invoice, their calls) and every other
+// token stay, and a method without the text, or enciphered, keeps its
+// bytes.
+TEST_F(Rename, ReplacedTextReachesCommentsAndLiteralsOnly)
+{
+    auto replaced = [](std::string line) {
+        for (size_t at = 0; at + 7 <= line.size();) {
+            std::string word = line.substr(at, 7);
+            for (char& c : word) c = char(std::tolower(uint8_t(c)));
+            if (word == "invoice" && (at == 0 || line[at - 1] != '_')) {
+                line.replace(at, 7, "Bill");
+                at += 4;
+            } else {
+                ++at;
+            }
+        }
+        return line;
+    };
+    const char* names[] = {"Recalculate", "Print_Invoice", "Close_Invoice", "Report_Header", "Report_Core"};
+    std::map<std::string, std::vector<std::string>> before;
+    std::map<std::string, Bytes> code;
+    for (const char* n : names) {
+        before[n] = Texts(Method(n));
+        code[n] = Stored(FourCC("CCQz"), Method(n)->id);
+    }
+    const std::set<TObjQz*> users = Set(Method("Close_Invoice")->usedBy);
+    // As Replace Text walks the selection: an enciphered method (the
+    // installed component's private Report_Core) is left out.
+    for (const char* n : names)
+        if (Method(n)->EnableReplaceTxt()) {
+            ASSERT_EQ(Method(n)->ReplaceTxt(PName("Invoice"), PName("Bill")), 0) << n;
+        }
+    EXPECT_FALSE(Method("Report_Core")->EnableReplaceTxt());
+    EXPECT_EQ(Stored(FourCC("CCQz"), Method("Report_Core")->id), code["Report_Core"]);
+    for (const char* n : names) {
+        if (!Method(n)->EnableReplaceTxt()) continue;
+        const std::vector<std::string> after = Texts(Method(n));
+        ASSERT_EQ(after.size(), before[n].size()) << n;
+        bool changed = false;
+        for (size_t i = 0; i < after.size(); ++i) {
+            EXPECT_EQ(after[i], replaced(before[n][i])) << n << " line " << i;
+            changed = changed || after[i] != before[n][i];
+        }
+        // Only the methods whose texts held the word were written.
+        EXPECT_EQ(Stored(FourCC("CCQz"), Method(n)->id) != code[n], changed) << n;
+    }
+    EXPECT_NE(Texts(Method("Recalculate"))[0], before["Recalculate"][0]);
+    EXPECT_NE(Texts(Method("Report_Header"))[0], before["Report_Header"][0]);
+    EXPECT_EQ(Texts(Method("Print_Invoice")), before["Print_Invoice"]);
+    EXPECT_EQ(Set(Method("Close_Invoice")->usedBy), users);
 }
 
 }  // namespace
