@@ -30,6 +30,11 @@ constexpr int32_t kBlocksAt = 36;
 constexpr int32_t kBlockNumber = 64, kBlockSize = 66, kBlockFace = 67;
 constexpr int16_t kNoStyleFont = 1;
 
+// The store the loaded table is that of: with another store current, its
+// own table is loaded in its place (each structure's forms are drawn with
+// its own style sheets).
+int16_t gLoadedFrom = 0;
+
 // The look-up cache: the last id asked and its entry.
 int16_t gCachedId = -1;
 int32_t gCachedIndex = -1;
@@ -138,8 +143,10 @@ void InitStyleSheet(Handle table)
 
 void CreateStyleSheet()
 {
-    if (curStyles) return;
-    ForgetCache();
+    const int16_t store = xcurres();
+    if (curStyles && store == gLoadedFrom) return;
+    DisposeStyleSheets();
+    gLoadedFrom = store;
     if (Handle companion = CompanionTable()) {
         StoreTable(companion);
         curStyles = companion;
@@ -238,6 +245,7 @@ int16_t StyleSheetLineHeight(int16_t id)
 void RestoreStyleSheet(Handle table)
 {
     curStyles = table;
+    gLoadedFrom = xcurres();
     ForgetCache();
 }
 

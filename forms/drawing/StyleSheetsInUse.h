@@ -1,7 +1,7 @@
 // The style sheets forms are drawn with: the structure's table ('Stlx' 128,
-// StyleSheets.h gives its layout) loaded once into curStyles, with the font
-// number of this platform's block filled in from its name, and the font
-// settings of a style sheet looked up by id.
+// StyleSheets.h gives its layout) loaded once per store into curStyles,
+// with the font number of this platform's block filled in from its name,
+// and the font settings of a style sheet looked up by id.
 //
 // Loading (CreateStyleSheet), when no table is loaded:
 //   1. the 'Stlx' 128 of the companion file "StyleSheets" beside the
@@ -23,7 +23,8 @@ constexpr int16_t kPlatformFontBlock = 3;
 // The companion file's name.
 constexpr const char* kStyleSheetCompanion = "StyleSheets";
 
-// Loads curStyles from the current store (nothing when one is loaded).
+// Loads curStyles from the current store (nothing when that store's is
+// loaded; another store's is dropped first).
 void CreateStyleSheet();
 // Fills the font number of this platform's block of every entry from its
 // name: a negative length byte c names the built-in font -2 - c.
@@ -38,8 +39,9 @@ void SetupStyle(int16_t id, int16_t extraFace);
 // no style sheet of that id is loaded. GetStyleSheetHeight
 // (forms/objects/ObjectWriting.h) answers it.
 int16_t StyleSheetLineHeight(int16_t id);
-// Makes a saved table current again (curStyles takes it; the previous one
-// goes back to its owner, the caller) and forgets the cached look-up.
+// Makes a saved table current again, as the current store's (curStyles
+// takes it; the previous one goes back to its owner, the caller) and
+// forgets the cached look-up.
 void RestoreStyleSheet(platform::Handle table);
 // Drops curStyles (a structure closes, tests).
 void DisposeStyleSheets();

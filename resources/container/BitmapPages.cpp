@@ -83,7 +83,8 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     const uint64_t wanted = std::max<uint64_t>(1, RoundUp(size, kUnitSize) / kUnitSize);
     const uint64_t total = uint64_t(pages_.size()) * kUnitsPerPage;
 
-    // First fit. Whole 64-unit words are taken at once where possible.
+    // First fit, a 64-unit word at a time: within a word each run of free
+    // or of allocated units is passed in one step.
     uint64_t run = 0, runStart = 0, u = firstFreeHint_;
     auto memo = scanFrom_.upper_bound(wanted);
     if (memo != scanFrom_.begin()) u = std::max(u, std::prev(memo)->second);
@@ -93,7 +94,7 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     bool fromHint = u == firstFreeHint_;
     while (u < total && !found) {
         const BitmapPage& page = pages_[u / kUnitsPerPage];
-        uint64_t inPage = u % kUnitsPerPage;
+        const uint64_t inPage = u % kUnitsPerPage;
         if (inPage == 0 && (page.used == 0 || page.used == kUnitsPerPage)) {
             if (page.used == kUnitsPerPage) {
                 run = 0;
@@ -108,33 +109,31 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
             }
             continue;
         }
-        if (inPage % 64 == 0) {
-            uint64_t word;
-            std::memcpy(&word, page.bits.data() + inPage / 8, 8);  // little-endian: bit i = unit u+i
-            if (word == ~uint64_t(0)) {
+        const uint64_t base = u - inPage % 64;
+        uint64_t word;
+        std::memcpy(&word, page.bits.data() + (inPage - inPage % 64) / 8, 8);  // little-endian: bit i = unit base+i
+        uint32_t at = uint32_t(inPage % 64);
+        while (at < 64 && !found) {
+            const uint64_t rest = word >> at;  // zeros come in above the word's end
+            if (rest & 1) {
                 run = 0;
-                u += 64;
-                if (fromHint) firstFreeHint_ = u;
+                at += uint32_t(std::countr_one(rest));
+                if (fromHint) firstFreeHint_ = base + at;
                 continue;
             }
-            if (word == 0) {
-                if (run == 0) runStart = u;
-                run += 64;
-                u += 64;
-                found = run >= wanted;
-                fromHint = false;
-                continue;
-            }
-        }
-        if ((page.bits[inPage >> 3] >> (u & 7)) & 1) {
-            run = 0;
-            if (fromHint) firstFreeHint_ = u + 1;
-        } else {
-            if (run == 0) runStart = u;
-            found = ++run >= wanted;
+            const uint32_t free = std::min<uint32_t>(uint32_t(std::countr_zero(rest)), 64 - at);
+            if (run == 0) runStart = base + at;
             fromHint = false;
+            if (run + free >= wanted) {
+                found = true;
+                at += uint32_t(wanted - run);
+                run = wanted;
+            } else {
+                run += free;
+                at += free;
+            }
         }
-        ++u;
+        u = base + at;
     }
     // Nothing fits: the trailing free run of the last page, else the end.
     uint64_t start = run > 0 ? runStart : logicalEnd_ / kUnitSize;
@@ -196,7 +195,15 @@ void BitmapPages::FreePlace(uint32_t offset, uint32_t length) noexcept
         fresh_.erase(fresh);
         SetUnits(first, end - first, false);
         firstFreeHint_ = std::min(firstFreeHint_, first);
-        scanFrom_.clear();
+        // The only free run that changes is the one now holding these
+        // units: the searches' memos go back to where it starts.
+        uint64_t runStart = first;
+        for (uint64_t back = 0; runStart > 0 && !IsUnitSet(uint32_t(runStart - 1)); ++back, --runStart)
+            if (back == kUnitsPerPage) {
+                scanFrom_.clear();
+                return;
+            }
+        for (auto& [wanted, from] : scanFrom_) from = std::min(from, runStart);
         return;
     }
     try {

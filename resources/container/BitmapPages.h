@@ -82,7 +82,8 @@ private:
     // Every unit below this one is known to be allocated.
     uint64_t firstFreeHint_ = 0;
     // Per wanted number of units: no free run that long starts before this
-    // unit. Allocation only shrinks runs; any free forgets these.
+    // unit. Allocation only shrinks runs; a fresh place given back moves
+    // these back to the start of its run, a release forgets them.
     std::map<uint64_t, uint64_t> scanFrom_;
     bool tableChanged_ = false;
 };

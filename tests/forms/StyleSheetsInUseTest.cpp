@@ -187,6 +187,28 @@ TEST_F(StyleSheetsInUse, WithoutTablesTheApplicationDefaultIsOneEntry)
     EXPECT_EQ(curStyles, before);
 }
 
+// Two structures open: each one's forms are drawn with its own table,
+// loaded again when the other's was the last one loaded.
+TEST_F(StyleSheetsInUse, EachStoreHasItsOwnTableLoaded)
+{
+    Add("Stlx", 128, Table({Entry(1, 5, Block("Geneva", 10, 0))}));
+    const int16_t other = CreateFile("other.qzb");
+    ASSERT_NE(other, 0);
+    Add("Stlx", 128, Table({Entry(1, 5, Block("Geneva", 20, 0)), Entry(2, 5, Block("Geneva", 30, 0))}));
+    struct Case {
+        int16_t store;
+        int16_t size1;  // style sheet 1's size (block 3: + 3)
+        bool has2;
+    };
+    for (const Case& c : {Case{ref_, 13, false}, Case{other, 23, true}, Case{other, 23, true}, Case{ref_, 13, false}}) {
+        useres(c.store);
+        CreateStyleSheet();
+        EXPECT_EQ(Info(1).size, c.size1) << c.store;
+        EXPECT_EQ(Info(2).found, c.has2) << c.store;
+    }
+    closeres(other, false);
+}
+
 TEST_F(StyleSheetsInUse, TheCompanionReplacesTheStructuresTable)
 {
     Add("Stlx", 128, Table({Entry(1, 5, Block("Geneva", 10, 0))}));

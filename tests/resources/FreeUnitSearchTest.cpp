@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -36,34 +37,52 @@ uint64_t PlainFirstFit(const BitmapPages& bits, uint64_t wanted)
 
 TEST(FreeUnitSearch, PlacesAreThoseOfAPlainFirstFitScan)
 {
-    BitmapPages bits;
-    bits.InitNew();
-    std::mt19937 rng(17);
-    std::vector<std::pair<uint32_t, uint32_t>> held;
-    for (int step = 0; step < 600; ++step) {
-        // Mostly small places, some larger than a page, and a commit now
-        // and then that gives back a third of what is held.
-        const uint32_t roll = rng() % 100;
-        const uint32_t size = roll < 5 ? 300000 + rng() % 400000 : roll < 20 ? 4000 + rng() % 60000 : 1 + rng() % 900;
-        const uint64_t want = PlainFirstFit(bits, (size + kUnitSize - 1) / kUnitSize);
-        uint32_t place = 0;
-        ASSERT_EQ(bits.FindPlace(size, &place), platform::noErr);
-        ASSERT_EQ(place, want * kUnitSize) << "step " << step << ", " << size << " bytes";
-        held.emplace_back(place, size);
-        if (step % 50 == 49) {
-            for (size_t i = 0; i < held.size();) {
-                if (rng() % 3 == 0) {
-                    bits.FreePlace(held[i].first, held[i].second);
-                    held[i] = held.back();
-                    held.pop_back();
-                } else {
-                    ++i;
-                }
+    // Each: the seed, how often a commit gives back a third of what is
+    // held, and how often a place just found is given back at once (fresh:
+    // its units are free before the next search).
+    struct Case {
+        uint32_t seed, commitEvery, freshBackPercent;
+    };
+    for (const Case& c : {Case{17, 50, 0}, Case{5, 50, 30}, Case{23, 1000, 45}, Case{9, 7, 60}}) {
+        SCOPED_TRACE("seed " + std::to_string(c.seed));
+        BitmapPages bits;
+        bits.InitNew();
+        std::mt19937 rng(c.seed);
+        std::vector<std::pair<uint32_t, uint32_t>> held, fresh;
+        for (uint32_t step = 0; step < 600; ++step) {
+            // Mostly small places, some larger than a page.
+            const uint32_t roll = rng() % 100;
+            const uint32_t size = roll < 5 ? 300000 + rng() % 400000 : roll < 20 ? 4000 + rng() % 60000 : 1 + rng() % 900;
+            const uint64_t want = PlainFirstFit(bits, (size + kUnitSize - 1) / kUnitSize);
+            uint32_t place = 0;
+            ASSERT_EQ(bits.FindPlace(size, &place), platform::noErr);
+            ASSERT_EQ(place, want * kUnitSize) << "step " << step << ", " << size << " bytes";
+            fresh.emplace_back(place, size);
+            if (rng() % 100 < c.freshBackPercent) {
+                // One of the places found since the commit, its units free at once.
+                const size_t pick = rng() % fresh.size();
+                bits.FreePlace(fresh[pick].first, fresh[pick].second);
+                ASSERT_FALSE(bits.IsUnitSet(fresh[pick].first / kUnitSize));
+                fresh[pick] = fresh.back();
+                fresh.pop_back();
             }
-            bits.ReleaseFreed();
+            if (step % c.commitEvery == c.commitEvery - 1) {
+                held.insert(held.end(), fresh.begin(), fresh.end());
+                fresh.clear();
+                for (size_t i = 0; i < held.size();) {
+                    if (rng() % 3 == 0) {
+                        bits.FreePlace(held[i].first, held[i].second);
+                        held[i] = held.back();
+                        held.pop_back();
+                    } else {
+                        ++i;
+                    }
+                }
+                bits.ReleaseFreed();
+            }
         }
+        EXPECT_GT(bits.PageCount(), 5u);
     }
-    EXPECT_GT(bits.PageCount(), 20u);
 
     // A full first page, then three pages emptied again: the search passes
     // the full page and starts its run at the first empty one.

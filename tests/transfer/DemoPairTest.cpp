@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <set>
 #include <string>
@@ -42,6 +43,7 @@
 #include "platform/windows/WindowRecord.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/transfer/DemoPairFixture.h"
+#include "tests/transfer/LinkPicksPlan.h"
 #include "transfer/InstallTransfer.h"
 #include "transfer/conflicts/ConflictChoices.h"
 #include "transfer/conflicts/ConflictDefaults.h"
@@ -193,6 +195,10 @@ protected:
         SetPort(saved);
         return local;
     }
+    static TObjQz* Selected(browser::TLstPlane* list)
+    {
+        return static_cast<TObjQz*>(LongLRowObject(list->fCurrent, list->fList));
+    }
     // A point of the window's title bar that the other window leaves free
     // and that is none of its boxes.
     static Point FreeTitlePoint(TRefWindow* window, TRefWindow* other)
@@ -213,102 +219,6 @@ protected:
     }
 };
 
-// Where the program's dialogs will show what the run picks for the table
-// Customers that Invoices brings along: its choice box in the conflict
-// dialog, how far below the current choice the pop-up puts "link", and
-// DemoTarget's Customers in the link dialog. The conflicts are gathered
-// here as the drop gathers them and both dialogs opened and closed again.
-struct LinkPicks {
-    Point box{0, 0};
-    int16_t linkBelow = 0;
-    Point destRow{0, 0};
-};
-
-LinkPicks PlanLinkPicks(TMainDoc* source, TMainDoc* dest, TObjQz* table)
-{
-    LinkPicks picks;
-    transfer::G_Filters = transfer::NewFilters();
-    EXPECT_EQ(transfer::MakeCc_Dflt(transfer::G_Filters), 0);
-    ObjListHdl transferList = nullptr;
-    C_ListHdl conflicts = nullptr;
-    EXPECT_EQ(NewObjList(&transferList, transfer::kC_ListRoom), 0);
-    EXPECT_EQ(transfer::NewC_List(&conflicts, transfer::kC_ListRoom), 0);
-    EXPECT_EQ(table->SelfAddObjList(&transferList, 1), 0);
-    ShellSortType(transferList);
-    for (int32_t i = 0; i < transferList->Size(); ++i)
-        EXPECT_EQ(transferList->At(i)->Dir_Conflicts(dest, conflicts, transferList), 0);
-    for (int32_t i = 0; i < transferList->Size(); ++i)
-        EXPECT_EQ(transferList->At(i)->DoInDir_Conflicts(dest, conflicts, transferList), 0);
-    EXPECT_EQ(transfer::MakeDfltCopy(dest, &transferList, conflicts), 0);
-
-    unsigned char title[256];
-    transfer::ConflictTitle(source, dest, title);
-    DialogRef dialog = transfer::OpenConflictDialog(title, conflicts, &transferList, source, dest, false);
-    EXPECT_NE(dialog, nullptr);
-    TConflict* record = nullptr;
-    int32_t row = 0;
-    for (; dialog && row < G_LongListHdl->rowCount; ++row) {
-        auto* r = static_cast<TConflict*>(LongLRowObject(row, G_LongListHdl));
-        if (r->fSource && r->fSource->kind == 1 && readtest::P(r->fSource->name) == "Customers") {
-            record = r;
-            break;
-        }
-    }
-    if (record) {
-        EXPECT_EQ(record->fCode, 2);
-        const Rect cell = GetCellRect(row, G_LongListHdl);
-        EXPECT_LE(cell.bottom, G_LongListHdl->rView.bottom) << "Customers' row must show without scrolling";
-        const Rect box = transfer::ChoiceBoxRect(cell, record);
-        SetPortWindowPort(GetDialogWindow(dialog));
-        picks.box = Point{int16_t((box.top + box.bottom) / 2), int16_t(box.left + 100)};
-        LocalToGlobal(&picks.box);
-        // The pop-up's items all carry an icon, so all are one height: the
-        // current choice comes under the mouse, "link" so many items lower.
-        const int16_t from = transfer::ChooseNumber(2, record->fChoice), to = transfer::ChooseNumber(2, 8);
-        int16_t heights[2] = {0, 0};
-        for (int16_t items : {1, 2}) {
-            const unsigned char none[1] = {0};
-            MenuRef menu = NewMenu(1000, none);
-            for (int16_t n = 1; n <= items; ++n) {
-                AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01x"));
-                SetItemIcon(menu, MenuItemIndex(n), 1);
-            }
-            CalcMenuSize(menu);
-            heights[items - 1] = GetMenuHeight(menu);
-            DisposeMenu(menu);
-        }
-        picks.linkBelow = int16_t((to - from) * (heights[1] - heights[0]));
-        EXPECT_GT(to, from);
-
-        // The link dialog in front of the conflict dialog: the row of
-        // DemoTarget's Customers among its tables.
-        DialogRef link = MyGetNewDialog(transfer::kLinkDialog, nullptr, reinterpret_cast<WindowRef>(-1));
-        EXPECT_NE(link, nullptr);
-        if (link) {
-            TObjQz* chosen = nullptr;
-            LongListHandle rows = nullptr;
-            transfer::SetFileList(link, dest, &chosen, &rows);
-            for (int32_t r = 0; rows && r < rows->rowCount; ++r) {
-                auto* obj = static_cast<TObjQz*>(LongLRowObject(r, rows));
-                if (readtest::P(obj->name) != "Customers") continue;
-                const Rect at = GetCellRect(r, rows);
-                SetPortWindowPort(GetDialogWindow(link));
-                picks.destRow = Point{int16_t((at.top + at.bottom) / 2), int16_t(at.left + 30)};
-                LocalToGlobal(&picks.destRow);
-            }
-            EXPECT_NE(picks.destRow.v, 0) << "DemoTarget's Customers is not in the link dialog";
-            LongLDispose(rows);
-            MyDisposDialog(link);
-        }
-    }
-    EXPECT_NE(record, nullptr) << "no conflict for Customers";
-    transfer::CloseConflictDialog(dialog);
-    transfer::DisposeC_List(conflicts);
-    FreeObjList(transferList);
-    DisposeHandle(transfer::G_Filters);
-    transfer::G_Filters = nullptr;
-    return picks;
-}
 
 TEST_F(DropRun, Plan)
 {
@@ -353,15 +263,27 @@ TEST_F(DropRun, Plan)
     const Point targetTitle{int16_t((targetBar.top + targetBar.bottom) / 2), int16_t((targetBar.left + targetBar.right) / 2)};
     // The dialogs open where they will in the program: the demo's window
     // is then aside, which moves neither.
-    const LinkPicks picks = PlanLinkPicks(&doc_, &other_, invoices);
+    const LinkPicks picks = PlanLinkPicks(&doc_, &other_, invoices, 1, "Customers");
     ASSERT_FALSE(HasFailure());
+    // Then the package _Invoicing_Tools and the group Accounting, each
+    // typed (further down the list than the last) and dragged by its box.
+    TypeInto(from, "_Invoicing_Tools", 2000);
+    ASSERT_EQ(Selected(from)->kind, 7);
+    Point grabPackage = Global(demo, Point{int16_t(GetCellRect(from->fCurrent, from->fList).top + 8),
+                                           int16_t(GetCellRect(from->fCurrent, from->fList).left + 24)});
+    grabPackage.h = int16_t(grabPackage.h + kAside);
+    TypeInto(from, "Accounting", 3000);
+    ASSERT_EQ(Selected(from)->kind, 23);
+    Point grabGroup = Global(demo, Point{int16_t(GetCellRect(from->fCurrent, from->fList).top + 8),
+                                         int16_t(GetCellRect(from->fCurrent, from->fList).left + 24)});
+    grabGroup.h = int16_t(grabGroup.h + kAside);
 
     std::ofstream out(plan);
     out << "# Written by the checker's plan: the demo dragged aside and in front,\n"
         << "# the table Invoices selected and dragged with Option onto DemoTarget's list;\n"
         << "# Customers linked, Return accepts the conflicts; then Close_Invoice likewise\n"
-        << "# with Return alone; DemoTarget then\n"
-        << "# selects its copy.\n"
+        << "# with Return alone; then the package _Invoicing_Tools and the group\n"
+        << "# Accounting; DemoTarget then selects its copy.\n"
         << "move 1275 795\nidle\nwait 600\nidle\n"
         << "drag " << demoBar.h << " " << demoBar.v << " " << demoBar.h + kAside << " " << demoBar.v << " 20\n"
         << "wait 10\nidle\n"
@@ -377,6 +299,15 @@ TEST_F(DropRun, Plan)
         << "click " << demoBar.h + kAside << " " << demoBar.v << "\nwait 10\nidle\n"
         << "type \"Close_Invoice\"\nwait 30\nidle\n"
         << "drag " << grab.h << " " << grab.v << " " << drop.h << " " << drop.v << " 30 option\n"
+        << "wait 30\nidle\nkey return\nwait 60\nidle\n"
+        << "# The package _Invoicing_Tools, then the group Accounting, without Option.\n"
+        << "click " << demoBar.h + kAside << " " << demoBar.v << "\nwait 10\nidle\n"
+        << "type \"_Invoicing_Tools\"\nwait 30\nidle\n"
+        << "drag " << grabPackage.h << " " << grabPackage.v << " " << drop.h << " " << drop.v << " 30\n"
+        << "wait 30\nidle\nkey return\nwait 60\nidle\n"
+        << "click " << demoBar.h + kAside << " " << demoBar.v << "\nwait 10\nidle\n"
+        << "type \"Accounting\"\nwait 30\nidle\n"
+        << "drag " << grabGroup.h << " " << grabGroup.v << " " << drop.h << " " << drop.v << " 30\n"
         << "wait 30\nidle\nkey return\nwait 60\nidle\n"
         << "click " << targetTitle.h << " " << targetTitle.v << "\nwait 10\nidle\n"
         << "type \"Close_Invoice\"\nwait 30\nidle\nmove 1275 795\nidle\n"
@@ -438,6 +369,31 @@ TEST_F(DropRun, Check)
     for (int32_t i = 0; invoices->uses && i < invoices->uses->Size(); ++i)
         usesCustomers = usesCustomers || invoices->uses->At(i) == customers;
     EXPECT_TRUE(usesCustomers);
+    // The later drags: the group Accounting, whose members are DemoTarget's
+    // objects (its own Lines, the copies the group brought, under new
+    // names beside those Close_Invoice brought), and the package
+    // _Invoicing_Tools.
+    const auto membersOf = [](TObjQz* group, TMainDoc* doc, const std::map<std::string, std::string>& renamed) {
+        std::set<std::string> out;
+        for (int32_t i = 0; group->members && i < group->members->Size(); ++i) {
+            TObjQz* member = group->members->At(i);
+            EXPECT_EQ(member->owner, doc);
+            const auto it = renamed.find(readtest::P(member->name));
+            if (member->parent == group) out.insert(it == renamed.end() ? readtest::P(member->name) : it->second);
+        }
+        return out;
+    };
+    TObjQz* group = SearchObj_Name(&other_, 23, reinterpret_cast<const unsigned char*>("\x0A" "Accounting"));
+    TObjQz* sourceGroup = SearchObj_Name(&doc_, 23, reinterpret_cast<const unsigned char*>("\x0A" "Accounting"));
+    ASSERT_NE(group, nullptr);
+    ASSERT_NE(sourceGroup, nullptr);
+    const std::set<std::string> members = membersOf(group, &other_, {});
+    EXPECT_EQ(members, membersOf(sourceGroup, &doc_,
+                                 {{"Add_Tax", "Add_Tax_2"}, {"Recalculate", "Recalculate_2"}, {"Line_Entry", "Line_Entry_2"}}));
+    EXPECT_TRUE(members.count("Lines") && members.count("Add_Tax_2")) << members.size();
+    EXPECT_EQ(SearchObj_Name(&other_, 1, reinterpret_cast<const unsigned char*>("\x05" "Lines")),
+              SearchListObj_Name(group->members, reinterpret_cast<const unsigned char*>("\x05" "Lines")));
+    EXPECT_NE(SearchObj_Name(&other_, 7, reinterpret_cast<const unsigned char*>("\x10" "_Invoicing_Tools")), nullptr);
 
     // DemoTarget's window as the program left it: the copy selected, its
     // uses listed, pixel for pixel.

@@ -83,25 +83,30 @@ int16_t CheckLocked(C_ListHdl conflicts, bool install)
     return err;
 }
 
+// String lists go first: they keep their ids, which the conflicts found
+// free, while a plug-in's bundle elements take the first free ids from
+// 15000 as they are copied and would otherwise take such an id first.
 int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool install)
 {
     int16_t err = 0;
-    for (int32_t i = 0; list && i < list->Size() && err == 0; ++i) {
-        TObjQz* obj = list->At(i);
-        if (install && (obj->kind == 7 || obj->kind == 8)) continue;
-        TObjQz* made = nullptr;
-        err = Reserve(obj->Move(dest, conflicts, &made));
-        if (made && err == 0) {
-            made->moduleState = obj->moduleState;
-            made->SetFlag(12, false);
+    for (const bool lists : {true, false})
+        for (int32_t i = 0; list && i < list->Size() && err == 0; ++i) {
+            TObjQz* obj = list->At(i);
+            if ((obj->kind == 11) != lists) continue;
+            if (install && (obj->kind == 7 || obj->kind == 8)) continue;
+            TObjQz* made = nullptr;
+            err = Reserve(obj->Move(dest, conflicts, &made));
+            if (made && err == 0) {
+                made->moduleState = obj->moduleState;
+                made->SetFlag(12, false);
+            }
+            if (err != 0) {
+                // A Stop in the wait dialog needs no message.
+                if (err != kCancelledByUser) ErrMsg(err);
+            } else if (G_NetWorkErr != 0) {
+                err = G_NetWorkErr;
+            }
         }
-        if (err != 0) {
-            // A Stop in the wait dialog needs no message.
-            if (err != kCancelledByUser) ErrMsg(err);
-        } else if (G_NetWorkErr != 0) {
-            err = G_NetWorkErr;
-        }
-    }
     return err;
 }
 
