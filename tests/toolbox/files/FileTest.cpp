@@ -384,3 +384,29 @@ TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
     ASSERT_TRUE(renamed.GetUnixPath(path));
     EXPECT_EQ(ToUtf8(path), dir / "new");
 }
+
+// A fork whose bytes reach the disk only when it is flushed or closed: a
+// full disk then is the close's error, never a silent loss, and the file is
+// closed whichever way it ends.
+TEST(Files, ADiskFullAtCloseIsTheClosesError)
+{
+    TempFolder dir;
+    // Failures injected from the flush on (-1: every one), and the close's answer.
+    const std::pair<int32_t, int16_t> cases[] = {{0, 0}, {1, kFileErrDiskFull}, {-1, kFileErrCloseFailed}};
+    for (const auto& [failures, expected] : cases) {
+        SCOPED_TRACE(failures);
+        VFile file(ColonOf(dir / "f"), FourCC("TEXT"), FourCC("ttxt"));
+        if (!file.Exists()) {
+            ASSERT_EQ(file.Create(false), 0);
+            file.Close();
+        }
+        ASSERT_EQ(file.Open(kAccessReadWrite, true), 0);
+        ASSERT_EQ(file.PutData("fork", 4), 0);
+        {
+            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, failures);
+            EXPECT_EQ(file.Close(), expected);
+        }
+        EXPECT_EQ(file.GetStatus(), kPathExists);
+        EXPECT_EQ(file.Close(true), kFileErrNotOpen);
+    }
+}
