@@ -10,6 +10,7 @@
 
 #include "kernel/hostentry/HostEntry.h"
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/files/FileSpec.h"
@@ -27,6 +28,7 @@
 #include "toolbox/foundation/VArrayNumber.h"
 #include "toolbox/foundation/VArrayString.h"
 #include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/system/ToolboxResources.h"
 #include "toolbox/foundation/system/VSystem.h"
 #include "tests/toolbox/files/FileTestSupport.h"
 
@@ -250,6 +252,28 @@ TEST_F(FileDialog, KindListsWithoutTheSystemTablesKeepTheirKinds)
     EXPECT_EQ(filter.GetFileFilter(1)->GetKind(1), FourCC("ZZZZ"));
     EXPECT_TRUE(filter.GetTemporaryKinds().empty());
     EXPECT_EQ(filter.GetFileFilter(1)->GetName().GetLength(), 63) << "names are cut to 63 characters";
+}
+
+// A kind marked a template in the system's kind table ('FMAP' records:
+// kind, platform type, other platform's kind, flags) is one to the files.
+TEST_F(FileDialog, TemplateKindsComeFromTheSystemTable)
+{
+    static Handle fmap = nullptr;
+    const uint8_t bytes[] = {0, 1, 'T', 'M', 'P', 'L', 'T', 'M', 'P', 'F', '.', 'Q', 'Z', 'T', 0x80, 0};
+    ASSERT_EQ(PtrToHand(bytes, &fmap, Size(sizeof bytes)), noErr);
+    ToolboxResources access;
+    access.listIDs = [](ResType type) { return type == FourCC("FMAP") ? std::vector<int16_t>{128} : std::vector<int16_t>{}; };
+    access.getResource = [](ResType, int16_t) { return fmap; };
+    access.releaseResource = [](Handle) {};
+    SetToolboxResources(access);
+    VSystem withTemplates;
+    withTemplates.BuildKindList();
+    SetToolboxResources({});
+    DisposeHandle(fmap);
+    gSystem = &withTemplates;
+    EXPECT_TRUE(IsTemplateFileKind(FourCC("TMPL")));
+    EXPECT_FALSE(IsTemplateFileKind(FourCC("PICT")));
+    EXPECT_EQ(VirtualKindFromMacKind(FourCC("TMPF"), true, Text("form")), FourCC("TMPL"));
 }
 
 TEST_F(FileDialog, FilterFaultsStayMendedThroughTheDialog)
