@@ -545,3 +545,22 @@ TEST_F(FileDialogButtons, ButtonTwoCancelsAndIsReported)
 
 }  // namespace
 }  // namespace platform::testing
+
+// Two custom buttons, numbered 1 and 2; other numbers change nothing.
+TEST(FileDialogFilterButtons, OnlyButtonsOneAndTwoHoldTitles)
+{
+    VFileDialogFilter filter;
+    VText title = files_testing::Text("kept");
+    const VText skip = files_testing::Text("Skip");
+    for (int16_t n = 0; n <= 3; ++n) {
+        EXPECT_FALSE(filter.GetCustomButton(n, title)) << n;
+        filter.SetCustomButton(n, &skip);
+        EXPECT_EQ(filter.HasCustomButton(n), n == 1 || n == 2) << n;
+    }
+    EXPECT_EQ(ToUtf8(title), "kept");
+    ASSERT_TRUE(filter.GetCustomButton(2, title));
+    EXPECT_EQ(ToUtf8(title), "Skip");
+    filter.SetCustomButton(2, nullptr);
+    EXPECT_FALSE(filter.HasCustomButton(2));
+    EXPECT_TRUE(filter.HasCustomButton(1));
+}

@@ -44,6 +44,7 @@ TEST(Files, StatusMachineAndItsCodes)
     char got[4] = {};
     uint32_t count = 4;
     EXPECT_EQ(readOnly.GetData(got, count, 5), 0);  // a file open for reading reads anywhere
+    EXPECT_EQ(count, 4u);
     EXPECT_EQ(std::string(got, 4), "only");
     EXPECT_EQ(readOnly.Close(true), 0);
     EXPECT_EQ(readOnly.Close(true), kFileErrNotOpen);
