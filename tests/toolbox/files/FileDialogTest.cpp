@@ -173,7 +173,7 @@ TEST_F(FileDialog, TwoFiltersListTheirNamesAndEachEntryOffersItsOwnKinds)
 {
     VFileDialogFilter filter;
     filter.AddFileFilter(new VFileFilter(Text("Bases"), FourCC("BAS5"), 0));
-    filter.AddFileFilter(new VFileFilter(Text("Texts"), kQzText, 0));
+    filter.AddFileFilter(new VFileFilter(Text("T"), kQzText, 0));  // a name of one letter
     filter.SetInitialFilter(2);
     VNavReplyInfo info;
     info.filter = &filter;
@@ -188,7 +188,7 @@ TEST_F(FileDialog, TwoFiltersListTheirNamesAndEachEntryOffersItsOwnKinds)
     ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, xMAC_NavEventFilter, nullptr, xMAC_NavFileFilter, &info, &d),
               noErr);
     NavCallBack(d, kNavCBStart, nullptr);
-    EXPECT_EQ(NavPopupEntries(d), (std::vector<std::string>{"Bases", "Texts"}));
+    EXPECT_EQ(NavPopupEntries(d), (std::vector<std::string>{"Bases", "T"}));
     EXPECT_EQ(d->popupIndex, 1) << "the initial filter is selected";
     // The list follows the selected entry from the start.
     EXPECT_EQ(filter.GetCurrentFilter(), 2);
