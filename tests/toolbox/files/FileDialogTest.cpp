@@ -229,6 +229,13 @@ TEST_F(FileDialog, FilterNamesAndKindsByNumber)
     EXPECT_EQ(filter.GetKind(2), FourCC("BAS5"));
     EXPECT_EQ(filter.GetKind(0), 0u);
     EXPECT_EQ(filter.GetKind(3), 0u);
+    EXPECT_EQ(filter.GetCreator(3), 0u);
+    filter.AddFileKind(Text("public.text"));
+    for (int32_t n = 0; n <= 2; ++n) {
+        VText uti = Text("stale");
+        filter.GetNthUTIKind(n, uti);
+        EXPECT_EQ(ToUtf8(uti), n == 1 ? "public.text" : "") << n;
+    }
 
     // A file on the disk without a type is told by its extension.
     std::ofstream(Path("plain.txt")) << "text";
