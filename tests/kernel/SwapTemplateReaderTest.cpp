@@ -125,6 +125,16 @@ TEST_F(SwapTemplateReader, ABadFileIsRefusedNamingTheLine)
     many.pop_back();
     EXPECT_EQ(swaptest::Load(many), 0);
     EXPECT_TRUE(SwapFileMessage().empty());
+
+    // The most words a line can hold (128 in 255 characters) are read as
+    // two are.
+    std::string full = "T";
+    for (int i = 0; i < 127; ++i) full += " 1";
+    ASSERT_EQ(full.size(), 255u);
+    const int16_t two = swaptest::Load({"T 1 1", "word", "end"}, "\n");
+    const std::string twoMessage = SwapFileMessage();
+    EXPECT_EQ(swaptest::Load({full, "word", "end"}, "\n"), two);
+    EXPECT_EQ(SwapFileMessage(), twoMessage);
 }
 
 TEST_F(SwapTemplateReader, MemoryFailuresAreReported)
