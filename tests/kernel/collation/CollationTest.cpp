@@ -296,6 +296,8 @@ TEST_F(Collation, ScriptSelectorComparesThePlatformsWay)
     EXPECT_EQ(Match("xxabcxx", "@abc@"), kEqual);
     EXPECT_EQ(Match("xxabdxx", "@abc@"), kGreater);
     EXPECT_EQ(Match("xxab", "@abc@"), kGreater);
+    EXPECT_EQ(Match("abc", "@abc"), kEqual);  // ends with it, exactly
+    EXPECT_EQ(Match("bc", "@abc"), kGreater);
     EXPECT_NE(Rel("\x8E" "t\x8E", "ETE"), kEqual);  // no folding of accents here
 }
 
