@@ -46,7 +46,9 @@ TEST(Files, StatusMachineAndItsCodes)
     EXPECT_EQ(readOnly.GetData(got, count, 5), 0);  // a file open for reading reads anywhere
     EXPECT_EQ(count, 4u);
     EXPECT_EQ(std::string(got, 4), "only");
+    EXPECT_EQ(readOnly.MAC_GetFile().Open(kAccessRead, false), kFileErrBusy);  // one fork at a time
     EXPECT_EQ(readOnly.Close(true), 0);
+    EXPECT_EQ(readOnly.MAC_GetFile().Flush(), 0);  // nothing open, nothing to flush
     EXPECT_EQ(readOnly.Close(true), kFileErrNotOpen);
     EXPECT_EQ(readOnly.SetPos(0), kFileErrNotOpen);
     count = 4;
@@ -247,7 +249,7 @@ TEST(Files, PermissionsAndLinks)
     // A file that is not there has no permissions to read or change.
     VFile missing(ColonOf(dir / "none"), 1);
     EXPECT_FALSE(missing.IsWritableByAll());
-    EXPECT_NE(missing.SetPermissions(0644), 0);
+    EXPECT_EQ(missing.SetPermissions(0644), kFileErrMissing);
     EXPECT_NE(missing.MakeWritableByAll(), 0);
     EXPECT_FALSE(Exists(dir / "none"));
     // Folders alike: writable by their owner only is not writable by all.
@@ -358,6 +360,10 @@ TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
     EXPECT_FALSE(nowhere.IsOnDisk());
     EXPECT_EQ(nowhere.GetName(name), kFileErrMissing);
     VText path;
+    path.SetNull(true);
+    ASSERT_TRUE(VFileObject_Mac::FSRefToHFSPath(platform::FSRef{dir.path()}, path));
+    EXPECT_FALSE(path.IsNull());
+    EXPECT_EQ(ToUtf8(path), ToUtf8(ColonOf(dir.path() + "/")));
     EXPECT_FALSE(nowhere.GetUnixPath(path));
     EXPECT_EQ(path.GetLength(), 0);
     EXPECT_EQ(nowhere._Delete(), MapFileError(platform::fnfErr));
