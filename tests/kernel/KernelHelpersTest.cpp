@@ -328,7 +328,16 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     int32_t length = 0;
     EXPECT_EQ(BGGetEOF(refNum, &length), noErr);
     EXPECT_EQ(length, 5);
+    seekf(2, refNum);
+    int32_t position = -1;
+    EXPECT_EQ(BGGetFPos(refNum, &position), noErr);
+    EXPECT_EQ(position, 2);
     closef(refNum);
+    // Made again: kept as it is, or emptied when it replaces.
+    for (const bool replace : {false, true}) {
+        ASSERT_EQ(longname_CreateFile(0, 0, P(path).get(), replace, FourCC("TEXT"), FourCC("wxyz"), &fileSpec), noErr);
+        EXPECT_EQ(std::filesystem::file_size(fileSpec.path), replace ? 0u : 5u);
+    }
     // Flushing the volume, or one that does not exist, changes nothing.
     erreure = 0;
     FlushVolAsync(nullptr, kOnlyVolume);
