@@ -86,10 +86,13 @@ protected:
         ResetResourceManager();
         ResetStringCache();
         ResetKernelColours();
+        // The third style's name claims its whole room of 32 and more.
+        std::vector<uint8_t> styles = StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}, {std::string(31, 'N'), "N;9"}});
+        styles[2 + 2 * 114] = 32;
         ref = OpenAppFile(dir / "app.rsrc",
                           {{FourCC("STR#"), 130, false, "", 0, StrList({"one", "two", "three"})},
                            {FourCC("STR#"), 131, false, "", 0, {0, 9, 3, 'b', 'a'}},  // damaged: 9 items claimed
-                           {FourCC("STQz"), 0, false, "", 0, StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}})},
+                           {FourCC("STQz"), 0, false, "", 0, styles},
                            {FourCC("pltt"), 1010, false, "", 0, Palette(FullPalette())}});
         ASSERT_NE(ref, -1);
     }
@@ -126,6 +129,8 @@ TEST_F(KernelResources, StylesAreFoundByName)
     Str255 s;
     findstyle(s, P("|Title").get());
     EXPECT_EQ(Text(s), "T;18");
+    findstyle(s, P("|" + std::string(31, 'n')).get());
+    EXPECT_EQ(Text(s), "N;9");  // read for the 31 characters its room holds
     findstyle(s, P("|Italic").get());
     EXPECT_EQ(Text(s), "");
     findstyle(s, P("").get());

@@ -114,6 +114,9 @@ TEST(RedundancyStream, ShortGroupsEndWithTheInnerErrorAndBadSettingsAreRefused)
     VRedundancyStream huge(&inner, 0x100000);
     EXPECT_EQ(huge.OpenReading(), kArchiveErrBadData);
     EXPECT_EQ(huge.OpenWriting(), kArchiveErrBadData);
+    VRedundancyStream none(nullptr, 3);
+    EXPECT_EQ(none.OpenReading(), kStreamNoHandle);
+    EXPECT_EQ(none.OpenWriting(), kStreamNoHandle);
     VRedundancyStream s(&inner, 3);
     EXPECT_EQ(s.PutData("x", 1), kStreamNotOpen);
     ASSERT_EQ(s.OpenReading(), 0);
