@@ -176,4 +176,8 @@ TEST(RedundancyStream, SecuredBlocksTakeTheStreamsLastBytesAndClearTheRest)
     EXPECT_EQ(block.GetLength(), 4u);
     EXPECT_EQ(block.GetCount(), 1u) << "still the same record";
     EXPECT_EQ(block.GetData()[3], 'd');
+    block.Clear();
+    EXPECT_EQ(block.GetLength(), 0u);
+    EXPECT_EQ(block.GetData()[0], 0);
+    EXPECT_EQ(block.GetData()[kSecuredDataSize - 1], 0);
 }
