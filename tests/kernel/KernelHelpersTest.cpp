@@ -242,6 +242,17 @@ TEST(KernelHandles, AllocationAndRelease)
     EXPECT_EQ(list, nullptr);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(platform::LiveHandleCount(), live);
+    // Three held and a count of two: the third is not the list's to free.
+    Handle kept = nouvhandle(4);
+    list = nouvhandle(3 * sizeof(Handle));
+    reinterpret_cast<Handle*>(*list)[0] = nouvhandle(4);
+    reinterpret_cast<Handle*>(*list)[1] = nouvhandle(4);
+    reinterpret_cast<Handle*>(*list)[2] = kept;
+    count = 2;
+    effcalc(&list, &count);
+    EXPECT_EQ(platform::LiveHandleCount(), live + 1);
+    EXPECT_TRUE(platform::IsValidHandle(kept));
+    DisposeHandle(kept);
 
     // An empty handle is a handle; disposing of one forgets it.
     Handle empty = nouvhandle(0);
