@@ -323,6 +323,9 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     FSSpec folderSpec;
     ASSERT_EQ(FSMakeFSSpec(dir.path(), &folderSpec), noErr);
     Str255 colon;
+    colon[0] = 9;
+    converttofullpath(colon, FSSpec{dir / std::string(300, 'x')});
+    EXPECT_EQ(colon[0], 0) << "a path past 255 characters gives none";
     converttofullpath(colon, folderSpec);
     std::string path = Text(colon) + "made.txt";
     FSSpec fileSpec;
