@@ -364,6 +364,9 @@ TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
     ASSERT_TRUE(VFileObject_Mac::FSRefToHFSPath(platform::FSRef{dir.path()}, path));
     EXPECT_FALSE(path.IsNull());
     EXPECT_EQ(ToUtf8(path), ToUtf8(ColonOf(dir.path() + "/")));
+    path.SetNull(true);
+    EXPECT_FALSE(VFileObject_Mac::FSRefToHFSPath(platform::FSRef{}, path));
+    EXPECT_FALSE(path.IsNull()) << "no path is an empty value";
     EXPECT_FALSE(nowhere.GetUnixPath(path));
     EXPECT_EQ(path.GetLength(), 0);
     EXPECT_EQ(nowhere._Delete(), MapFileError(platform::fnfErr));
