@@ -18,6 +18,10 @@ TEST(BitSets, RangesAreClampedToTheSet)
     AddRangeToSet(set, 0, 100, 2);
     EXPECT_EQ(set[0], 0xFF);
     EXPECT_EQ(set[1], 0xFF);
+    uint8_t around[4] = {};  // a set of 2 bytes with a byte either side
+    AddRangeToSet(around + 1, 0, 100, 2);
+    EXPECT_EQ(around[0], 0x00);
+    EXPECT_EQ(around[3], 0x00);
 
     ClearSet(set, 2);
     AddRangeToSet(set, 9, 9, 2);

@@ -30,8 +30,14 @@ TEST(SerialisationBuffer, GrowsByWholeBlocksAndHandsOverItsBlock)
         EXPECT_EQ(AddToBuff(&b, data.data(), 5000), 0);
         EXPECT_EQ(b.capacity, 16384);
         EXPECT_EQ(b.length, 5000);
+        EXPECT_EQ(AddToBuff(&b, data.data(), -1), 0);  // a negative count adds nothing
+        EXPECT_EQ(b.length, 5000);
         KillBuff(&b);
         EXPECT_EQ(b.block, nullptr);
+        EXPECT_EQ(b.capacity, 0);
+        EXPECT_EQ(b.length, 0);
+        EXPECT_EQ(AddToBuff(&b, "x", 1), 0);  // a killed buffer takes nothing
+        EXPECT_EQ(b.length, 0);
     }
     buffertemp b;
     ASSERT_EQ(InitBufTempForWrite(&b, 0, 1), 0);

@@ -86,10 +86,13 @@ protected:
         ResetResourceManager();
         ResetStringCache();
         ResetKernelColours();
+        // The third style's name claims its whole room of 32 and more.
+        std::vector<uint8_t> styles = StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}, {std::string(31, 'N'), "N;9"}});
+        styles[2 + 2 * 114] = 32;
         ref = OpenAppFile(dir / "app.rsrc",
                           {{FourCC("STR#"), 130, false, "", 0, StrList({"one", "two", "three"})},
                            {FourCC("STR#"), 131, false, "", 0, {0, 9, 3, 'b', 'a'}},  // damaged: 9 items claimed
-                           {FourCC("STQz"), 0, false, "", 0, StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}})},
+                           {FourCC("STQz"), 0, false, "", 0, styles},
                            {FourCC("pltt"), 1010, false, "", 0, Palette(FullPalette())}});
         ASSERT_NE(ref, -1);
     }
@@ -126,6 +129,8 @@ TEST_F(KernelResources, StylesAreFoundByName)
     Str255 s;
     findstyle(s, P("|Title").get());
     EXPECT_EQ(Text(s), "T;18");
+    findstyle(s, P("|" + std::string(31, 'n')).get());
+    EXPECT_EQ(Text(s), "N;9");  // read for the 31 characters its room holds
     findstyle(s, P("|Italic").get());
     EXPECT_EQ(Text(s), "");
     findstyle(s, P("").get());
@@ -237,6 +242,17 @@ TEST(KernelHandles, AllocationAndRelease)
     EXPECT_EQ(list, nullptr);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(platform::LiveHandleCount(), live);
+    // Three held and a count of two: the third is not the list's to free.
+    Handle kept = nouvhandle(4);
+    list = nouvhandle(3 * sizeof(Handle));
+    reinterpret_cast<Handle*>(*list)[0] = nouvhandle(4);
+    reinterpret_cast<Handle*>(*list)[1] = nouvhandle(4);
+    reinterpret_cast<Handle*>(*list)[2] = kept;
+    count = 2;
+    effcalc(&list, &count);
+    EXPECT_EQ(platform::LiveHandleCount(), live + 1);
+    EXPECT_TRUE(platform::IsValidHandle(kept));
+    DisposeHandle(kept);
 
     // An empty handle is a handle; disposing of one forgets it.
     Handle empty = nouvhandle(0);
@@ -307,6 +323,9 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     FSSpec folderSpec;
     ASSERT_EQ(FSMakeFSSpec(dir.path(), &folderSpec), noErr);
     Str255 colon;
+    colon[0] = 9;
+    converttofullpath(colon, FSSpec{dir / std::string(300, 'x')});
+    EXPECT_EQ(colon[0], 0) << "a path past 255 characters gives none";
     converttofullpath(colon, folderSpec);
     std::string path = Text(colon) + "made.txt";
     FSSpec fileSpec;
@@ -328,7 +347,16 @@ TEST(KernelFiles, NamesPathsAndTheLockTest)
     int32_t length = 0;
     EXPECT_EQ(BGGetEOF(refNum, &length), noErr);
     EXPECT_EQ(length, 5);
+    seekf(2, refNum);
+    int32_t position = -1;
+    EXPECT_EQ(BGGetFPos(refNum, &position), noErr);
+    EXPECT_EQ(position, 2);
     closef(refNum);
+    // Made again: kept as it is, or emptied when it replaces.
+    for (const bool replace : {false, true}) {
+        ASSERT_EQ(longname_CreateFile(0, 0, P(path).get(), replace, FourCC("TEXT"), FourCC("wxyz"), &fileSpec), noErr);
+        EXPECT_EQ(std::filesystem::file_size(fileSpec.path), replace ? 0u : 5u);
+    }
     // Flushing the volume, or one that does not exist, changes nothing.
     erreure = 0;
     FlushVolAsync(nullptr, kOnlyVolume);

@@ -11,8 +11,10 @@
 #include "kernel/prefs/FileExtensions.h"
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/files/FileSpec.h"
 #include "platform/files/WholeFile.h"
 #include "tests/ScopedEnvironment.h"
 #include "tests/kernel/AppResourceFile.h"
@@ -157,6 +159,30 @@ TEST_F(Preferences, ReadsAndWritesTheirOwnFile)
     EXPECT_EQ(SetPrefData(FourCC("Big "), 1, big, 64, 0), -108);
     SetMemoryBudget(budget);
     EXPECT_EQ(CurResFile(), appRef);
+}
+
+// A file already there is taken as it is; one that cannot be made leaves
+// the preferences closed. Id 0 is the preferences file's, and a read takes
+// the data whatever the caller's loading.
+TEST_F(Preferences, StartFindsOrMakesItsFileAndReadsWhateverTheLoading)
+{
+    const uint8_t value[4] = {1, 2, 3, 4};
+    EXPECT_EQ(SetPrefData(FourCC("Look"), 1, value, 4, 0), 0);
+    UPrefs::Reset();
+    ASSERT_TRUE(UPrefs::Init());
+    uint8_t buffer[4] = {};
+    SetResLoad(false);
+    EXPECT_EQ(GetPrefData(FourCC("Look"), 1, buffer, 4, 0), 0);
+    SetResLoad(true);
+    EXPECT_EQ(buffer[3], 4);
+    EXPECT_EQ(SetPrefLong(FourCC("wvar"), 0, 7), 0);
+
+    UPrefs::Reset();
+    ASSERT_EQ(FSpDelete(FSSpec{dir / "Prefs"}), noErr);
+    {
+        ScopedFault full(FaultKind::DiskFull, 0, -1);
+        EXPECT_FALSE(UPrefs::Init());
+    }
 }
 
 TEST_F(Preferences, InStructureGoesThroughTheStore)

@@ -49,6 +49,8 @@ TEST_F(TaskRecordsTest, NewTasksTakeTheFirstReusableIdleSlot)
     EXPECT_EQ(t->secondpositive, 1);
     ResetTasks();
     EXPECT_EQ(counttask, 0);  // a reset starts the count again
+    EXPECT_EQ(curtu, nullptr);
+    EXPECT_EQ(curparam, nullptr);
 }
 
 TEST_F(TaskRecordsTest, AReusableIdleSecondRecordOfThreeIsTakenWithoutGrowing)
@@ -72,6 +74,10 @@ TEST_F(TaskRecordsTest, NewRecordIsInitialised)
     EXPECT_EQ(curparam, *curtu->paramblock);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(curtu->upcase[i], i);
     for (platform::Handle h : curtu->handles) EXPECT_NE(h, nullptr);
+    const unsigned char oneLetter[] = {1, 'Q'};
+    ASSERT_EQ(newtask(-1, 1, 0, oneLetter, 0, -10), 2);
+    EXPECT_EQ(curtu->name[0], 1);
+    EXPECT_EQ(curtu->name[1], 'Q');
 }
 
 TEST_F(TaskRecordsTest, CopiedAndBlankRecordsAreReusable)

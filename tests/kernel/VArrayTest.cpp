@@ -199,3 +199,21 @@ TEST(VArray, ReportsMemoryShortage)
 }
 
 }  // namespace
+
+// Elements of no size are taken as bytes; spaces asked cleared are zero
+// even where deleted elements stood.
+TEST(VArray, NoSizeMeansBytesAndClearedSpacesAreZero)
+{
+    VArray bytes(0, 4, 0);
+    const char c = 'x';
+    EXPECT_EQ(bytes.oAddElem(&c), 0);
+    EXPECT_EQ(bytes.aGetMemUsage(), 4);
+
+    VLongArray array(4);
+    for (int32_t v : {7, 8, 9}) array.oAddElem(&v);
+    array.oDeleteLastElem();
+    array.oDeleteLastElem();
+    EXPECT_EQ(array.oAddNSpaces(2, true), 1);
+    EXPECT_EQ(Longs(array), (std::vector<int32_t>{7, 0, 0}));
+    EXPECT_EQ(array.oAddNSpaces(-1, true), -1);
+}

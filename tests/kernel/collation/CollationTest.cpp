@@ -100,6 +100,7 @@ TEST_F(Collation, WildcardPatterns)
     EXPECT_EQ(Match("ac", "a@c"), kEqual);
     EXPECT_EQ(Match("abxbc", "a@b@c"), kEqual);
     EXPECT_EQ(Match("anything", "@"), kEqual);
+    EXPECT_NE(Match("ab", "a@ab"), kEqual);  // a wildcard takes nothing from before it
 
     // Sorting sees the at sign as an ordinary character.
     EXPECT_EQ(Rel("apple", "A@"), kGreater);
@@ -166,6 +167,21 @@ TEST_F(Collation, ExactComparisonAndCompiledReferences)
     EXPECT_EQ(rel2str(P(global), P(global)), kEqual);
     const std::string other("\x08\x00\x00\x00\x01", 5);  // kind 8 is no reference: text
     EXPECT_EQ(rel2str(P(other), P(global)), kGreater);
+    gGlobalTableBase = -1000;
+    EXPECT_EQ(rel2str(P(process), P(global)), kGreater);  // -98 against -995
+
+    // The strict comparison: letters that differ only in case are told
+    // apart by their order, after the length.
+    uint8_t classes[256], order[256];
+    for (int c = 0; c < 256; ++c) {
+        classes[c] = uint8_t(c >= 'a' && c <= 'z' ? c - 32 : c);
+        order[c] = uint8_t(c);
+    }
+    const auto* lower = reinterpret_cast<const uint8_t*>("abc");
+    const auto* upper = reinterpret_cast<const uint8_t*>("ABD");
+    EXPECT_EQ(relptrstrict(classes, order, lower, upper, 2, 2), kGreater);
+    EXPECT_EQ(relptrstrict(classes, order, upper, lower, 2, 2), kSmaller);
+    EXPECT_EQ(relptrstrict(classes, order, lower, upper, 2, 3), kSmaller);
 }
 
 TEST_F(Collation, CaseTruncationAndSearch)
@@ -280,6 +296,8 @@ TEST_F(Collation, ScriptSelectorComparesThePlatformsWay)
     EXPECT_EQ(Match("xxabcxx", "@abc@"), kEqual);
     EXPECT_EQ(Match("xxabdxx", "@abc@"), kGreater);
     EXPECT_EQ(Match("xxab", "@abc@"), kGreater);
+    EXPECT_EQ(Match("abc", "@abc"), kEqual);  // ends with it, exactly
+    EXPECT_EQ(Match("bc", "@abc"), kGreater);
     EXPECT_NE(Rel("\x8E" "t\x8E", "ETE"), kEqual);  // no folding of accents here
 }
 

@@ -92,6 +92,12 @@ TEST(DateText, Validity)
     EXPECT_FALSE(datevalide({1, 1, 22001}));
     EXPECT_FALSE(datevalide({31, 4, 2001}));
     EXPECT_FALSE(datevalide({1, 13, 2001}));
+    // Every month's last day, and the day after it.
+    const int16_t last[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int16_t m = 1; m <= 12; ++m) {
+        EXPECT_TRUE(datevalide({last[m - 1], m, 2001})) << m;
+        EXPECT_FALSE(datevalide({int16_t(last[m - 1] + 1), m, 2001})) << m;
+    }
 }
 
 TEST(DateText, Formats)

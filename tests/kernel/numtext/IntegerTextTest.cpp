@@ -103,6 +103,14 @@ TEST(NumberBridge, DecimalTextBothWays)
     Str2Dec(PStr("5x"), &index, &d, &valid);
     EXPECT_FALSE(valid);
     EXPECT_EQ(Str2Num(PStr("3e19")), 3e19);  // every exponent digit, 9 included
+    // A record that claims more than its 20 digits is read for 20.
+    std::memset(&d, '7', sizeof d);
+    d.sgn = 0;
+    d.exp = 0;
+    d.sig[0] = 21;
+    EXPECT_EQ(dec2num(&d), 77777777777777777777.0);
+    // Past 20 significant digits the integer's digits still count.
+    EXPECT_EQ(Str2Num(PStr("1234567890123456789012345")), 1234567890123456789012345.0);
     // Zero and the special values fill the whole record, whatever it held.
     for (const char* special : {"0.000", "inf", "nan"}) {
         std::memset(&d, 0x7F, sizeof d);

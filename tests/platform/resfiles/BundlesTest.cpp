@@ -22,6 +22,7 @@ TEST(Bundles, TheResourceMapIsNamedAfterTheFolder)
     const std::tuple<const char*, const char*, bool> cases[] = {{"Tools.plugin", "Tools.rsrc", true},
                                                                 {"Two.dots.bundle", "Two.dots.rsrc", true},
                                                                 {".hidden", ".hidden.rsrc", true},
+                                                                {"A.plugin", "A.rsrc", true},
                                                                 {"Wrong.plugin", "Wrong.plugin.rsrc", false}};
     for (const auto& [name, map, opens] : cases) {
         SCOPED_TRACE(name);

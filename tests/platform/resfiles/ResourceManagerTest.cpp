@@ -441,6 +441,26 @@ TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)
     EXPECT_NE(after, before);
 }
 
+// A file renamed while open is updated under its new name; none comes back
+// under the old one.
+TEST_F(ResourceFiles, AFileRenamedWhileOpenIsUpdatedWhereItNowIs)
+{
+    FSSpec fileSpec = MakeFixture("before");
+    int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    ASSERT_EQ(FSpRename(fileSpec, "after"), noErr);
+    Add(Bytes{7}, FourCC("TEST"), 1);
+    UpdateResFile(ref);
+    ASSERT_EQ(ResError(), noErr);
+    CloseResFile(ref);
+    EXPECT_FALSE(FSpExists(fileSpec));
+    ref = FSpOpenResFile(Spec("after"), fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    Handle h = Get1Resource(FourCC("TEST"), 1);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(HandleBytes(h), Bytes{7});
+}
+
 TEST_F(ResourceFiles, PermissionsIndexesAndUpdatesKeepTheirBounds)
 {
     FSSpec fileSpec = MakeFixture("f");

@@ -10,6 +10,7 @@
 
 #include "kernel/hostentry/HostEntry.h"
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/files/FileSpec.h"
@@ -27,6 +28,7 @@
 #include "toolbox/foundation/VArrayNumber.h"
 #include "toolbox/foundation/VArrayString.h"
 #include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/system/ToolboxResources.h"
 #include "toolbox/foundation/system/VSystem.h"
 #include "tests/toolbox/files/FileTestSupport.h"
 
@@ -171,7 +173,7 @@ TEST_F(FileDialog, TwoFiltersListTheirNamesAndEachEntryOffersItsOwnKinds)
 {
     VFileDialogFilter filter;
     filter.AddFileFilter(new VFileFilter(Text("Bases"), FourCC("BAS5"), 0));
-    filter.AddFileFilter(new VFileFilter(Text("Texts"), kQzText, 0));
+    filter.AddFileFilter(new VFileFilter(Text("T"), kQzText, 0));  // a name of one letter
     filter.SetInitialFilter(2);
     VNavReplyInfo info;
     info.filter = &filter;
@@ -186,7 +188,7 @@ TEST_F(FileDialog, TwoFiltersListTheirNamesAndEachEntryOffersItsOwnKinds)
     ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, xMAC_NavEventFilter, nullptr, xMAC_NavFileFilter, &info, &d),
               noErr);
     NavCallBack(d, kNavCBStart, nullptr);
-    EXPECT_EQ(NavPopupEntries(d), (std::vector<std::string>{"Bases", "Texts"}));
+    EXPECT_EQ(NavPopupEntries(d), (std::vector<std::string>{"Bases", "T"}));
     EXPECT_EQ(d->popupIndex, 1) << "the initial filter is selected";
     // The list follows the selected entry from the start.
     EXPECT_EQ(filter.GetCurrentFilter(), 2);
@@ -227,6 +229,13 @@ TEST_F(FileDialog, FilterNamesAndKindsByNumber)
     EXPECT_EQ(filter.GetKind(2), FourCC("BAS5"));
     EXPECT_EQ(filter.GetKind(0), 0u);
     EXPECT_EQ(filter.GetKind(3), 0u);
+    EXPECT_EQ(filter.GetCreator(3), 0u);
+    filter.AddFileKind(Text("public.text"));
+    for (int32_t n = 0; n <= 2; ++n) {
+        VText uti = Text("stale");
+        filter.GetNthUTIKind(n, uti);
+        EXPECT_EQ(ToUtf8(uti), n == 1 ? "public.text" : "") << n;
+    }
 
     // A file on the disk without a type is told by its extension.
     std::ofstream(Path("plain.txt")) << "text";
@@ -250,6 +259,28 @@ TEST_F(FileDialog, KindListsWithoutTheSystemTablesKeepTheirKinds)
     EXPECT_EQ(filter.GetFileFilter(1)->GetKind(1), FourCC("ZZZZ"));
     EXPECT_TRUE(filter.GetTemporaryKinds().empty());
     EXPECT_EQ(filter.GetFileFilter(1)->GetName().GetLength(), 63) << "names are cut to 63 characters";
+}
+
+// A kind marked a template in the system's kind table ('FMAP' records:
+// kind, platform type, other platform's kind, flags) is one to the files.
+TEST_F(FileDialog, TemplateKindsComeFromTheSystemTable)
+{
+    static Handle fmap = nullptr;
+    const uint8_t bytes[] = {0, 1, 'T', 'M', 'P', 'L', 'T', 'M', 'P', 'F', '.', 'Q', 'Z', 'T', 0x80, 0};
+    ASSERT_EQ(PtrToHand(bytes, &fmap, Size(sizeof bytes)), noErr);
+    ToolboxResources access;
+    access.listIDs = [](ResType type) { return type == FourCC("FMAP") ? std::vector<int16_t>{128} : std::vector<int16_t>{}; };
+    access.getResource = [](ResType, int16_t) { return fmap; };
+    access.releaseResource = [](Handle) {};
+    SetToolboxResources(access);
+    VSystem withTemplates;
+    withTemplates.BuildKindList();
+    SetToolboxResources({});
+    DisposeHandle(fmap);
+    gSystem = &withTemplates;
+    EXPECT_TRUE(IsTemplateFileKind(FourCC("TMPL")));
+    EXPECT_FALSE(IsTemplateFileKind(FourCC("PICT")));
+    EXPECT_EQ(VirtualKindFromMacKind(FourCC("TMPF"), true, Text("form")), FourCC("TMPL"));
 }
 
 TEST_F(FileDialog, FilterFaultsStayMendedThroughTheDialog)
@@ -521,3 +552,22 @@ TEST_F(FileDialogButtons, ButtonTwoCancelsAndIsReported)
 
 }  // namespace
 }  // namespace platform::testing
+
+// Two custom buttons, numbered 1 and 2; other numbers change nothing.
+TEST(FileDialogFilterButtons, OnlyButtonsOneAndTwoHoldTitles)
+{
+    VFileDialogFilter filter;
+    VText title = files_testing::Text("kept");
+    const VText skip = files_testing::Text("Skip");
+    for (int16_t n = 0; n <= 3; ++n) {
+        EXPECT_FALSE(filter.GetCustomButton(n, title)) << n;
+        filter.SetCustomButton(n, &skip);
+        EXPECT_EQ(filter.HasCustomButton(n), n == 1 || n == 2) << n;
+    }
+    EXPECT_EQ(ToUtf8(title), "kept");
+    ASSERT_TRUE(filter.GetCustomButton(2, title));
+    EXPECT_EQ(ToUtf8(title), "Skip");
+    filter.SetCustomButton(2, nullptr);
+    EXPECT_FALSE(filter.HasCustomButton(2));
+    EXPECT_TRUE(filter.HasCustomButton(1));
+}

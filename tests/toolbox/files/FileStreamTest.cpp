@@ -104,6 +104,15 @@ TEST(FileStream, WritingThenCuttingToTheWrittenSize)
     ASSERT_EQ(writer.SetSize(4), 0);
     ASSERT_EQ(writer.CloseWriting(true), 0);
     EXPECT_EQ(ReadText(dir / "f"), "abcd");
+
+    // Growing on a full disk fails, and the failure stays the stream's.
+    ASSERT_EQ(writer.OpenWriting(), 0);
+    {
+        platform::ScopedFault diskFull(platform::FaultKind::DiskFull, 0);
+        EXPECT_EQ(writer.SetSize(1000), kFileErrDiskFull);
+    }
+    EXPECT_EQ(writer.CloseWriting(true), kFileErrDiskFull);
+    EXPECT_EQ(ReadText(dir / "f"), "abcd");
 }
 
 TEST(FileStream, AReaderSeesAWritersUnflushedBytes)

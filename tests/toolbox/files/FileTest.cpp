@@ -44,8 +44,11 @@ TEST(Files, StatusMachineAndItsCodes)
     char got[4] = {};
     uint32_t count = 4;
     EXPECT_EQ(readOnly.GetData(got, count, 5), 0);  // a file open for reading reads anywhere
+    EXPECT_EQ(count, 4u);
     EXPECT_EQ(std::string(got, 4), "only");
+    EXPECT_EQ(readOnly.MAC_GetFile().Open(kAccessRead, false), kFileErrBusy);  // one fork at a time
     EXPECT_EQ(readOnly.Close(true), 0);
+    EXPECT_EQ(readOnly.MAC_GetFile().Flush(), 0);  // nothing open, nothing to flush
     EXPECT_EQ(readOnly.Close(true), kFileErrNotOpen);
     EXPECT_EQ(readOnly.SetPos(0), kFileErrNotOpen);
     count = 4;
@@ -246,7 +249,7 @@ TEST(Files, PermissionsAndLinks)
     // A file that is not there has no permissions to read or change.
     VFile missing(ColonOf(dir / "none"), 1);
     EXPECT_FALSE(missing.IsWritableByAll());
-    EXPECT_NE(missing.SetPermissions(0644), 0);
+    EXPECT_EQ(missing.SetPermissions(0644), kFileErrMissing);
     EXPECT_NE(missing.MakeWritableByAll(), 0);
     EXPECT_FALSE(Exists(dir / "none"));
     // Folders alike: writable by their owner only is not writable by all.
@@ -357,6 +360,13 @@ TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
     EXPECT_FALSE(nowhere.IsOnDisk());
     EXPECT_EQ(nowhere.GetName(name), kFileErrMissing);
     VText path;
+    path.SetNull(true);
+    ASSERT_TRUE(VFileObject_Mac::FSRefToHFSPath(platform::FSRef{dir.path()}, path));
+    EXPECT_FALSE(path.IsNull());
+    EXPECT_EQ(ToUtf8(path), ToUtf8(ColonOf(dir.path() + "/")));
+    path.SetNull(true);
+    EXPECT_FALSE(VFileObject_Mac::FSRefToHFSPath(platform::FSRef{}, path));
+    EXPECT_FALSE(path.IsNull()) << "no path is an empty value";
     EXPECT_FALSE(nowhere.GetUnixPath(path));
     EXPECT_EQ(path.GetLength(), 0);
     EXPECT_EQ(nowhere._Delete(), MapFileError(platform::fnfErr));
@@ -383,4 +393,30 @@ TEST(Files, FileObjectsOffTheDiskKeepTheirPlace)
     EXPECT_EQ(ToUtf8(name), "new");
     ASSERT_TRUE(renamed.GetUnixPath(path));
     EXPECT_EQ(ToUtf8(path), dir / "new");
+}
+
+// A fork whose bytes reach the disk only when it is flushed or closed: a
+// full disk then is the close's error, never a silent loss, and the file is
+// closed whichever way it ends.
+TEST(Files, ADiskFullAtCloseIsTheClosesError)
+{
+    TempFolder dir;
+    // Failures injected from the flush on (-1: every one), and the close's answer.
+    const std::pair<int32_t, int16_t> cases[] = {{0, 0}, {1, kFileErrDiskFull}, {-1, kFileErrCloseFailed}};
+    for (const auto& [failures, expected] : cases) {
+        SCOPED_TRACE(failures);
+        VFile file(ColonOf(dir / "f"), FourCC("TEXT"), FourCC("ttxt"));
+        if (!file.Exists()) {
+            ASSERT_EQ(file.Create(false), 0);
+            file.Close();
+        }
+        ASSERT_EQ(file.Open(kAccessReadWrite, true), 0);
+        ASSERT_EQ(file.PutData("fork", 4), 0);
+        {
+            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, failures);
+            EXPECT_EQ(file.Close(), expected);
+        }
+        EXPECT_EQ(file.GetStatus(), kPathExists);
+        EXPECT_EQ(file.Close(true), kFileErrNotOpen);
+    }
 }

@@ -10,6 +10,7 @@
 #include "platform/core/Errors.h"
 #include "toolbox/files/VFile.h"
 #include "toolbox/files/VMacFileObject.h"
+#include "toolbox/files/VFileFilter.h"
 #include "toolbox/files/VFileIterator.h"
 #include "toolbox/files/VFolder.h"
 
@@ -69,6 +70,17 @@ TEST(Iteration, OptionsChooseFilesFoldersAndHiddenItems)
     EXPECT_EQ(List(folder, kIterateFolders), (Names{"c/"}));
     EXPECT_EQ(List(folder, kIterateFiles, FourCC("TEXT")), (Names{"b"}));
     EXPECT_EQ(List(folder, kIterateFiles, kAnyFileKind), (Names{"a", "b"}));
+    {
+        // A filter given again is kept, not freed under the iterator.
+        VFileIterator texts(folder, kIterateFiles);
+        auto* filter = new VFileFilter(nullptr, FourCC("TEXT"), 0);
+        texts.SetFilter(filter);
+        texts.SetFilter(filter);
+        std::unique_ptr<VPath> only(texts.First());
+        ASSERT_TRUE(only);
+        EXPECT_EQ(ToUtf8(only->GetPath()), ToUtf8(kinded.GetPath()));
+        EXPECT_EQ(texts.Next(), nullptr);
+    }
 
     VFolder missing(ColonOf(dir / "none/"));
     VFileIterator nothing(missing, kIterateFiles);

@@ -114,3 +114,17 @@ TEST(Paths, NamesHoldingSlashAndColonRoundTrip)
     made.GetFullPath(path);
     EXPECT_EQ(ToUtf8(path), ToUtf8(ColonOf(dir.path() + "/")) + "x/y");
 }
+
+// Names cross to the system as UTF-8: a pair of surrogates is one
+// character, and the text converted into is a value even when empty.
+TEST(Paths, NamesConvertToAndFromUtf8Whole)
+{
+    for (const std::string name : {"", "a", "Grüße ☃", "\xF0\x9D\x84\x9E clef"}) {
+        SCOPED_TRACE(name);
+        VText text;
+        text.SetNull(true);
+        FromUtf8(name, text);
+        EXPECT_FALSE(text.IsNull());
+        EXPECT_EQ(ToUtf8(text), name);
+    }
+}

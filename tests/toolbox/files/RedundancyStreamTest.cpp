@@ -114,6 +114,9 @@ TEST(RedundancyStream, ShortGroupsEndWithTheInnerErrorAndBadSettingsAreRefused)
     VRedundancyStream huge(&inner, 0x100000);
     EXPECT_EQ(huge.OpenReading(), kArchiveErrBadData);
     EXPECT_EQ(huge.OpenWriting(), kArchiveErrBadData);
+    VRedundancyStream none(nullptr, 3);
+    EXPECT_EQ(none.OpenReading(), kStreamNoHandle);
+    EXPECT_EQ(none.OpenWriting(), kStreamNoHandle);
     VRedundancyStream s(&inner, 3);
     EXPECT_EQ(s.PutData("x", 1), kStreamNotOpen);
     ASSERT_EQ(s.OpenReading(), 0);
@@ -173,4 +176,8 @@ TEST(RedundancyStream, SecuredBlocksTakeTheStreamsLastBytesAndClearTheRest)
     EXPECT_EQ(block.GetLength(), 4u);
     EXPECT_EQ(block.GetCount(), 1u) << "still the same record";
     EXPECT_EQ(block.GetData()[3], 'd');
+    block.Clear();
+    EXPECT_EQ(block.GetLength(), 0u);
+    EXPECT_EQ(block.GetData()[0], 0);
+    EXPECT_EQ(block.GetData()[kSecuredDataSize - 1], 0);
 }
