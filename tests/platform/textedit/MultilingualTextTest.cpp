@@ -199,6 +199,11 @@ TEST_F(TxnTest, UndoTakesBackTypingAsOneStepAndRedoPutsItBack)
     Key(o, 'y');
     TXNUndo(o);
     EXPECT_EQ(Text(o), u"abcab");
+    // The paste undone and done again brings back what it inserted.
+    TXNUndo(o);
+    EXPECT_EQ(Text(o), u"abc");
+    TXNRedo(o);
+    EXPECT_EQ(Text(o), u"abcab");
     TXNDeleteObject(o);
 }
 

@@ -140,8 +140,44 @@ protected:
                   noErr);
         return o;
     }
+    // Pixels of the window's content inside `r` that are not white.
+    int Inked(const Rect& r)
+    {
+        int n = 0;
+        for (int16_t v = r.top; v < r.bottom; ++v)
+            for (int16_t h = r.left; h < r.right; ++h) {
+                RGBColor c;
+                GetCPixel(h, v, &c);
+                n += PackRGB(c) != 0xFFFFFF;
+            }
+        return n;
+    }
     WindowRef window = nullptr;
 };
+
+TEST_F(TxnEdges, AHiddenObjectDrawsNothingAndNewBoundsDrawOnlyWhenAsked)
+{
+    const Rect frame{10, 10, 60, 200};
+    TXNObject o = New(frame);
+    const TXNControlTag tag = kTXNVisibilityTag;
+    TXNControlData off{};
+    ASSERT_EQ(TXNSetTXNObjectControls(o, false, 1, &tag, &off), noErr);
+    TXNSetData(o, kTXNUnicodeTextData, u"hidden", 12, 0, 0);
+    TXNDraw(o, nullptr);
+    EXPECT_EQ(Inked(frame), 0);
+
+    TXNControlData on{};
+    on.uValue = 1;
+    ASSERT_EQ(TXNSetTXNObjectControls(o, false, 1, &tag, &on), noErr);
+    TXNDraw(o, nullptr);
+    EXPECT_GT(Inked(frame), 0);
+    const Rect moved{70, 10, 120, 200};
+    TXNSetRectBounds(o, &moved, nullptr, false);
+    EXPECT_EQ(Inked(moved), 0) << "moved without an update";
+    TXNSetRectBounds(o, &moved, nullptr, true);
+    EXPECT_GT(Inked(moved), 0);
+    TXNDeleteObject(o);
+}
 
 TEST_F(TxnEdges, SizesComeInPointsOrAsFixedAndUnwrappedTextScrollsSideways)
 {
@@ -173,6 +209,12 @@ TEST_F(TxnEdges, SizesComeInPointsOrAsFixedAndUnwrappedTextScrollsSideways)
     h = -100000;
     TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, &h);
     EXPECT_EQ(h, -10) << "no further left than the start";
+    v = 1;
+    TXNScroll(o, kTXNScrollUnitsInLines, kTXNScrollUnitsInPixels, &v, nullptr);
+    v = 0;
+    h = -1;
+    TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, &h);
+    EXPECT_EQ(h, 0) << "a scroll asked only downwards stays at the left";
     h = 100000;
     TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, &h);
     EXPECT_GT(h, 10) << "the line's end";
