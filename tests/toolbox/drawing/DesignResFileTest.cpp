@@ -105,6 +105,7 @@ TEST_F(DesignFile, CreatesThroughTheHostAndDisposesRefusedData)
     EXPECT_EQ(file.GetUniqueID(FourCC("TEXT")), 129);
     const size_t calls = gHost.selectors.size();
     file.SaveResource(nullptr);
+    EXPECT_EQ(file.DetachResHandle(nullptr), nullptr);
     EXPECT_EQ(gHost.selectors.size(), calls) << "no handle, nothing sent";
     gHost.uniqueError = -39;
     EXPECT_EQ(file.GetUniqueID(FourCC("TEXT")), 0) << "no number when the host fails";
