@@ -30,7 +30,7 @@ void Send(int16_t selector, parm& block)
 }
 
 // A length-prefixed name of at most max characters, in Mac characters.
-void PutName(unsigned char* dst, const VString& name, int32_t max) { name.ToPString(dst, max + 1, kCharSetMac); }
+void PutName(unsigned char* dst, const VString& name, int32_t max) { name.ToPString(dst, max, kCharSetMac); }
 
 void PutName(unsigned char* dst, const uint8_t* name, int32_t max)
 {

@@ -199,6 +199,11 @@ TEST_F(TxnTest, UndoTakesBackTypingAsOneStepAndRedoPutsItBack)
     Key(o, 'y');
     TXNUndo(o);
     EXPECT_EQ(Text(o), u"abcab");
+    // The paste undone and done again brings back what it inserted.
+    TXNUndo(o);
+    EXPECT_EQ(Text(o), u"abc");
+    TXNRedo(o);
+    EXPECT_EQ(Text(o), u"abcab");
     TXNDeleteObject(o);
 }
 
@@ -300,7 +305,39 @@ TEST_F(TxnTest, ScrollingByCallAndByTheBarStaysWithinTheText)
     TXNOffsetToPoint(o, 0, &after);
     EXPECT_GT(after.v, before.v);
     EXPECT_EQ((after.v - before.v) % lh, 0);
+    // Released, the arrow is drawn as a full redraw draws it; larger type
+    // redraws the bar for the taller text at once.
+    const Rect bar{10, 184, 110, 200};
+    const std::vector<uint32_t> released = Area(bar);
+    TXNDraw(o, nullptr);
+    EXPECT_EQ(Area(bar), released);
+    TXNTypeAttributes size{kTXNQDFontSizeAttribute, 4, {}};
+    size.data.dataValue = uint32_t(24) << 16;
+    ASSERT_EQ(TXNSetTypeAttributes(o, 1, &size, 0, TXNOffset(text.size())), noErr);
+    const std::vector<uint32_t> taller = Area(bar);
+    EXPECT_NE(taller, released);
+    TXNDraw(o, nullptr);
+    EXPECT_EQ(Area(bar), taller);
     TXNDeleteObject(o);
+
+    // The sideways bar's right arrow scrolls right.
+    TXNObject wide = New(frame, kTXNWantHScrollBarMask);
+    TXNFocus(wide, true);
+    const TXNControlTag tag = kTXNWordWrapStateTag;
+    TXNControlData noWrap{};
+    noWrap.uValue = 1;
+    ASSERT_EQ(TXNSetTXNObjectControls(wide, false, 1, &tag, &noWrap), noErr);
+    const std::u16string line = u"a line far wider than the view of this object";
+    TXNSetData(wide, kTXNUnicodeTextData, line.data(), ByteCount(line.size() * 2), 0, 0);
+    TXNSetSelection(wide, 0, 0);
+    TXNShowSelection(wide, false);
+    TXNOffsetToPoint(wide, 0, &before);
+    HeadlessRun right(Script().Press(20 + 195, 60 + 100).Release());
+    ASSERT_TRUE(NextEvent(mDownMask, &e));
+    TXNClick(wide, &e);
+    TXNOffsetToPoint(wide, 0, &after);
+    EXPECT_LT(after.h, before.h);
+    TXNDeleteObject(wide);
 }
 
 // A scripted session: click into the field, type 200 characters, select

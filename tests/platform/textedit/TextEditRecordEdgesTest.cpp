@@ -4,13 +4,16 @@
 // the record's port, text sizes given as Fixed, and scrolling sideways.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "platform/core/Memory.h"
+#include "platform/cursors/Cursors.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/pictures/Pictures.h"
 #include "platform/scrap/Scrap.h"
+#include "platform/screen/Screen.h"
 #include "platform/textedit/MultilingualText.h"
 #include "tests/platform/textedit/EditorFixture.h"
 #include "tests/platform/windows/WindowFixture.h"
@@ -100,6 +103,9 @@ TEST_F(EditorTest, AHeldClickInsideTheViewNeverAsksTheClickLoopAndDrawsInTheReco
     GWorldPtr other = nullptr;
     const Rect otherBounds{0, 0, 200, 300};
     ASSERT_EQ(NewGWorld(&other, 32, &otherBounds, nullptr, nullptr, 0), noErr);
+    SetGWorld(other, nullptr);
+    SetOrigin(-40, 0);  // the caller's port maps the mouse elsewhere
+    SetGWorld(world, nullptr);
     const std::string before = Pixels();
     Play(Script().Press(20, 20).Move(60, 20).Wait(3).Move(70, 20).Wait(3).Release(), [&](const EventRecord& e) {
         if (e.what != mouseDown) return;
@@ -109,12 +115,14 @@ TEST_F(EditorTest, AHeldClickInsideTheViewNeverAsksTheClickLoopAndDrawsInTheReco
         TEClick(p, false, te);
     });
     EXPECT_EQ(gLoopCalls, 0);
+    EXPECT_EQ((*te)->selStart, TEGetOffset(Point{20, 20}, te));
+    EXPECT_EQ((*te)->selEnd, TEGetOffset(Point{20, 70}, te));
     EXPECT_GT((*te)->selEnd, (*te)->selStart);
     EXPECT_NE(Pixels(), before) << "the selection is shown in the record's port";
     Surface s = MakeSurface(GetPortBitMapForCopyBits(other));
     int inked = 0;
-    for (int32_t v = 0; v < 200; ++v)
-        for (int32_t h = 0; h < 300; ++h) inked += s.ReadRGB(h, v) != 0xFFFFFF;
+    for (int32_t v = s.bounds.top; v < s.bounds.bottom; ++v)
+        for (int32_t h = s.bounds.left; h < s.bounds.right; ++h) inked += s.ReadRGB(h, v) != 0xFFFFFF;
     EXPECT_EQ(inked, 0) << "nothing drawn into the caller's port";
     SetGWorld(world, nullptr);
     DisposeGWorld(other);
@@ -140,8 +148,64 @@ protected:
                   noErr);
         return o;
     }
+    // Pixels of the window's content inside `r` that are not white.
+    int Inked(const Rect& r)
+    {
+        int n = 0;
+        for (int16_t v = r.top; v < r.bottom; ++v)
+            for (int16_t h = r.left; h < r.right; ++h) {
+                RGBColor c;
+                GetCPixel(h, v, &c);
+                n += PackRGB(c) != 0xFFFFFF;
+            }
+        return n;
+    }
     WindowRef window = nullptr;
 };
+
+TEST_F(TxnEdges, TheCursorOverTheTextIsTheIBeamWhateverPortIsCurrent)
+{
+    SetThemeCursor(kThemeIBeamCursor);
+    const ScreenCursor ibeam = CurrentScreenCursor();
+    SetThemeCursor(kThemeArrowCursor);
+    TXNObject o = New({10, 10, 110, 200});
+    Point p{100, 190};  // inside the text, near its bottom right
+    LocalToGlobal(&p);
+    Play(Script().Move(p.h, p.v));
+    GWorldPtr other = nullptr;
+    const Rect bounds{0, 0, 10, 10};
+    ASSERT_EQ(NewGWorld(&other, 32, &bounds, nullptr, nullptr, 0), noErr);
+    SetGWorld(other, nullptr);
+    TXNAdjustCursor(o, nullptr);
+    SetPortWindowPort(window);
+    DisposeGWorld(other);
+    EXPECT_EQ(std::memcmp(CurrentScreenCursor().data, ibeam.data, sizeof ibeam.data), 0);
+    TXNDeleteObject(o);
+}
+
+TEST_F(TxnEdges, AHiddenObjectDrawsNothingAndNewBoundsDrawOnlyWhenAsked)
+{
+    const Rect frame{10, 10, 60, 200};
+    TXNObject o = New(frame);
+    const TXNControlTag tag = kTXNVisibilityTag;
+    TXNControlData off{};
+    ASSERT_EQ(TXNSetTXNObjectControls(o, false, 1, &tag, &off), noErr);
+    TXNSetData(o, kTXNUnicodeTextData, u"hidden", 12, 0, 0);
+    TXNDraw(o, nullptr);
+    EXPECT_EQ(Inked(frame), 0);
+
+    TXNControlData on{};
+    on.uValue = 1;
+    ASSERT_EQ(TXNSetTXNObjectControls(o, false, 1, &tag, &on), noErr);
+    TXNDraw(o, nullptr);
+    EXPECT_GT(Inked(frame), 0);
+    const Rect moved{70, 10, 120, 200};
+    TXNSetRectBounds(o, &moved, nullptr, false);
+    EXPECT_EQ(Inked(moved), 0) << "moved without an update";
+    TXNSetRectBounds(o, &moved, nullptr, true);
+    EXPECT_GT(Inked(moved), 0);
+    TXNDeleteObject(o);
+}
 
 TEST_F(TxnEdges, SizesComeInPointsOrAsFixedAndUnwrappedTextScrollsSideways)
 {
@@ -173,6 +237,12 @@ TEST_F(TxnEdges, SizesComeInPointsOrAsFixedAndUnwrappedTextScrollsSideways)
     h = -100000;
     TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, &h);
     EXPECT_EQ(h, -10) << "no further left than the start";
+    v = 1;
+    TXNScroll(o, kTXNScrollUnitsInLines, kTXNScrollUnitsInPixels, &v, nullptr);
+    v = 0;
+    h = -1;
+    TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, &h);
+    EXPECT_EQ(h, 0) << "a scroll asked only downwards stays at the left";
     h = 100000;
     TXNScroll(o, kTXNScrollUnitsInPixels, kTXNScrollUnitsInPixels, &v, &h);
     EXPECT_GT(h, 10) << "the line's end";

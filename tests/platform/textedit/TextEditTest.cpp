@@ -286,6 +286,18 @@ TEST_F(TextEditTest, CopyPutsTextAndStylesThatPasteElsewhereAndTextStopsAt32767)
     TECalText(b);
     EXPECT_EQ(TEGetLastError(), teTextTooLongErr);
     EXPECT_EQ((*b)->teLength, 32767);
+    // A copy that succeeds still reports the text it had to cut short.
+    PtrToXHand(big.data(), (*b)->hText, Size(big.size()));
+    (*b)->teLength = int16_t(uint16_t(40000));
+    (*b)->selStart = 0;
+    (*b)->selEnd = 2;
+    TECopy(b);
+    EXPECT_EQ(TEGetLastError(), teTextTooLongErr);
+    // With no text on the system scrap the editor pastes its own.
+    ClearCurrentScrap();
+    TESetSelect(0, 32767, b);
+    TEPaste(b);
+    EXPECT_EQ(TextOf(b), "xx");
     TEDispose(a);
     TEDispose(b);
 }

@@ -114,5 +114,57 @@ TEST(TextEngine, WordsAreLettersAndDigitsAndLimitsCutWholeCharacters)
     EXPECT_EQ(limited.Text(), u"aab");
 }
 
+TEST(TextEngine, ReplacedRangesClampAndTheSelectionStaysOnItsText)
+{
+    ResetDrawingState();
+    // An end past the text stops at the text's end; an end before the
+    // start removes nothing. The selection keeps to the text it was on: an
+    // edge at the start of the replaced range stays there, an edge inside
+    // it goes to the end of what came in, an edge after it moves along.
+    struct Case {
+        int32_t from, to;
+        int32_t selStart, selEnd;
+        const char16_t* result;
+        int32_t wantStart, wantEnd;
+    };
+    const Case cases[] = {
+        {2, 99, 0, 1, u"abXYZ", 0, 1},
+        {3, 1, 0, 8, u"abcXYZdefgh", 0, 11},
+        {2, 4, 2, 6, u"abXYZefgh", 2, 7},
+        {2, 4, 3, 8, u"abXYZefgh", 5, 9},
+        {2, 4, 1, 2, u"abXYZefgh", 1, 2},
+    };
+    for (const Case& k : cases) {
+        TextEngine e(TextAttributes{});
+        StyledFragment start, in;
+        start.text = u"abcdefgh";
+        in.text = u"XYZ";
+        e.Replace(0, 0, start);
+        e.SetSelection(k.selStart, k.selEnd);
+        EXPECT_EQ(e.Replace(k.from, k.to, in), 3);
+        EXPECT_EQ(e.Text(), k.result) << k.from << ".." << k.to;
+        EXPECT_EQ(e.SelStart(), k.wantStart) << k.from << ".." << k.to;
+        EXPECT_EQ(e.SelEnd(), k.wantEnd) << k.from << ".." << k.to;
+    }
+
+    // Each character moves the caret by its own width, never by the next.
+    TextAttributes base;
+    base.font = 1;
+    base.size = 12;
+    TextEngine e(base);
+    e.dest = e.view = {0, 0, 100, 400};
+    StyledFragment same;
+    same.text = u"mmmm";
+    e.Replace(0, 0, same);
+    e.Layout();
+    int32_t one = 0, h = 0;
+    e.PointOf(1, &one, nullptr);
+    ASSERT_GT(one, 0);
+    for (int32_t k = 0; k <= 4; ++k) {
+        e.PointOf(k, &h, nullptr);
+        EXPECT_EQ(h, k * one) << k;
+    }
+}
+
 }  // namespace
 }  // namespace platform

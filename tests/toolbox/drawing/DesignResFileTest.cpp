@@ -20,6 +20,7 @@ struct DesignHost {
     std::vector<int16_t> selectors;
     std::vector<parm> blocks;
     int16_t createError = 0;
+    int16_t uniqueError = 0;
     int16_t defaultFile = 3;
     std::vector<platform::Handle> created;
 };
@@ -55,6 +56,7 @@ void Host(int16_t selector, parm* block)
         break;
     }
     case kSelDesignUniqueID:
+        block->error270 = gHost.uniqueError;
         block->slot276.SetLong(129);
         break;
     default:
@@ -101,6 +103,23 @@ TEST_F(DesignFile, CreatesThroughTheHostAndDisposesRefusedData)
     EXPECT_EQ(gHost.blocks.back().flag8, 0);
 
     EXPECT_EQ(file.GetUniqueID(FourCC("TEXT")), 129);
+    const size_t calls = gHost.selectors.size();
+    file.SaveResource(nullptr);
+    EXPECT_EQ(file.DetachResHandle(nullptr), nullptr);
+    EXPECT_EQ(gHost.selectors.size(), calls) << "no handle, nothing sent";
+    gHost.uniqueError = -39;
+    EXPECT_EQ(file.GetUniqueID(FourCC("TEXT")), 0) << "no number when the host fails";
+
+    // A name of exactly the short length is sent whole, a longer one cut
+    // to it.
+    gHost.createError = 0;
+    for (const size_t length : {size_t(80), size_t(81)}) {
+        const std::string text(length, 'n');
+        name.FromCString(reinterpret_cast<const uint8_t*>(text.c_str()), kCharSetMac);
+        EXPECT_EQ(file.CreateResource(FourCC("TEXT"), -1, &name, data, 4), 200);
+        EXPECT_EQ(gHost.blocks.back().name10[0], 80) << length;
+        EXPECT_EQ(gHost.blocks.back().name10[80], 'n') << length;
+    }
     VArrayLong* kinds = file.GetKindsList();
     ASSERT_NE(kinds, nullptr);
     ASSERT_EQ(kinds->GetCount(), 2);

@@ -99,6 +99,13 @@ TEST_F(ResFiles, CreateReplaceDeleteAndSave)
         EXPECT_TRUE(file.DeleteResource(kData, 131));
         EXPECT_FALSE(file.DeleteResource(kData, 131));
         EXPECT_TRUE(file.DeleteResource(kData, Str("Fresh")));
+        // Six characters are the longest number a name can be.
+        EXPECT_EQ(file.CreateResource(kData, -12345, nullptr, "neg", 3), -12345);
+        EXPECT_EQ(Bytes(file.GetResource(kData, Str("-12345"))), "neg");
+        EXPECT_TRUE(file.DeleteResource(kData, -12345));
+        char** stray = platform::NewHandle(2);
+        EXPECT_FALSE(file.DeleteResource(stray)) << "a handle that is no resource";
+        platform::DisposeHandle(stray);
         file.SetResourceName(kText, 128, Str("Renamed"));
         EXPECT_EQ(file.Save(), 0);
     }

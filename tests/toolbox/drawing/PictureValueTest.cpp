@@ -275,6 +275,15 @@ TEST(PictureValue, FilesAreReadThroughTheImportHook)
     EXPECT_EQ(broken.GetLastError(), kImageImportFailed);
     ResetPictureImportHooks();
 
+    // The first outcome is kept; a success after a failure keeps the last failure.
+    VPictData errors;
+    errors.SetError(-5);
+    errors.SetError(0);
+    EXPECT_EQ(errors.GetLastError(), -5);
+    errors.SetError(-7);
+    EXPECT_EQ(errors.GetFirstError(), -5);
+    EXPECT_EQ(errors.GetLastError(), -7);
+
     EXPECT_EQ(ImageKindFromFileType(platform::FourCC("JPEG")), kImageJPEG);
     EXPECT_EQ(ImageKindFromFileType(platform::FourCC("QTIM")), kImageQuickTime);
     EXPECT_EQ(ImageKindFromFileType(platform::FourCC("PNGf")), kImageNone);

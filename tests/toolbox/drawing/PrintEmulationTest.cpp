@@ -185,8 +185,10 @@ TEST_F(Printing, RecordsAreValidatedOnceAndGiveWholePageRectangles)
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.bottom, 32767);
     EXPECT_EQ(r.right, 32767);
+    PrSetError(0);
     GetPrintRecordPageRect(nullptr, &page);
     EXPECT_EQ(page.bottom, 0);
+    EXPECT_EQ(PrError(), -50);
 
     // Made fresh again, the record lets go of what it held (LeakSanitizer).
     InitPrintRecord(record);
