@@ -230,6 +230,8 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     fMarkedAtOpen = false;
     fDiskHeader = ContainerHeader{kMagicNew, kNewLogicalEnd, kNewMapOffset, kFirstPageTableOffset,
                                   kEmptyMapLength, 0, 0};
+    // The new file's header is what a held close puts back.
+    fCommittedSinceOpen = true;
     CPseudoResManager::ResFileCreated(this);
     Fail(noErr);
     return true;
@@ -556,6 +558,7 @@ OSErr CPseudoResFile::CommitAll()
         fBitmaps.ForgetFresh();
         return err;
     }
+    fCommittedSinceOpen = true;
     fBitmaps.MarkTableWritten();
     fBitmaps.ReleaseFreed();
     // The cleared bits are written now or with the next commit.
@@ -630,12 +633,13 @@ bool CPseudoResFile::Close(bool update)
             err = CPseudoResManager::LastError();
         }
         // A failed commit leaves the open mark, so the next open knows. A
-        // held file gets back exactly the header it had, a mark found there
-        // too: no commit of it ever reached the disk.
+        // held file gets back what its last commit wrote: the header it had
+        // at opening, a mark found there too, when no commit of this session
+        // reached the disk; else that commit's header, its mark cleared.
         if (fHeld) fFork.RollBack();
         if ((fHeld || (ok && !fCommitFailed)) && fFork.IsWritable() && !fReadOnly) {
-            err = fRestoreOpenedHeader || fHeld ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd())
-                                                : WriteHeader(0);
+            const bool opened = fRestoreOpenedHeader || (fHeld && !fCommittedSinceOpen);
+            err = opened ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd()) : WriteHeader(0);
             if (err == noErr) err = fFork.Flush();
             ok = err == noErr;
         }

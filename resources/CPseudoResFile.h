@@ -272,6 +272,8 @@ private:
     // mark left by an earlier session is cleared as before.
     uint8_t fOpenedHeader[container::kHeaderSize] = {};
     bool fRestoreOpenedHeader = false;
+    // A commit of this session reached the disk.
+    bool fCommittedSinceOpen = false;
     ResKeySource* fComponentMgr = nullptr;
     // While held: the key of each enciphered record ((type, id) -> what the
     // key source gave, 0 for the stamp key) when the hold began, that is

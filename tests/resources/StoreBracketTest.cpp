@@ -138,6 +138,30 @@ TEST_F(StoreBracketTest, ABracketOnAFileWithChangesPendingCommitsThemFirst)
     ASSERT_TRUE(closeres(ref, false));
 }
 
+// A file closed while still held (its commit failed and nothing dropped
+// the hold) keeps what the session's last commit wrote, not the header it
+// had when it was opened.
+TEST_F(StoreBracketTest, AFileClosedHeldKeepsItsLastCommit)
+{
+    int16_t ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(64, 7)), kType, 7));
+    ASSERT_TRUE(updateres(ref));
+    ASSERT_TRUE(holdres(ref, true));
+    ASSERT_TRUE(rmveresbyid(kType, 1, true));
+    ASSERT_TRUE(updateres(ref));
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        EXPECT_FALSE(holdres(ref, false));
+    }
+    closeres(ref, true);
+    ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(kType, 7)), Pattern(64, 7));
+    EXPECT_EQ(Contents(xget1res(kType, 1)), Pattern(40, 1));
+    ASSERT_TRUE(closeres(ref, false));
+}
+
 // One key for every resource, as a component's record gives its members'.
 class OneKey : public ResKeySource {
 public:
