@@ -76,7 +76,7 @@ bool CPseudoResFile::DropHeld()
                 const bool same = !(old.attributes & kAttrChanged) && old.offset == rec.offset && old.length == rec.length;
                 Restored x{t, r, old.contents, nullptr};
                 if (!same) {
-                    err = ReadPayload(type, rec, &x.committed);
+                    err = ReadPayload(type, rec, &x.committed, true);
                     if (err == noErr && fSwapFlag != kBigEndianFile)
                         ContentsToHost(type, reinterpret_cast<uint8_t*>(*x.committed), GetHandleSize(x.committed),
                                        fSwapFlag);
@@ -121,6 +121,7 @@ bool CPseudoResFile::DropHeld()
         fMapLength = fDiskHeader.mapLength;
         RecoverRoom(left);
         fFork.EndUndo();
+        fHeldKeys.clear();
         fHeld = false;
         fCommitPutOff = false;
         fCommitFailed = false;

@@ -230,6 +230,8 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     fMarkedAtOpen = false;
     fDiskHeader = ContainerHeader{kMagicNew, kNewLogicalEnd, kNewMapOffset, kFirstPageTableOffset,
                                   kEmptyMapLength, 0, 0};
+    // The new file's header is what a held close puts back.
+    fCommittedSinceOpen = true;
     CPseudoResManager::ResFileCreated(this);
     Fail(noErr);
     return true;
@@ -250,13 +252,40 @@ OSErr CPseudoResFile::WriteHeader(uint32_t flags)
     return err;
 }
 
+namespace {
+
+uint32_t StampKey(const MapRecord& rec) { return (rec.attributes & kAttrKeyVariant) ? rec.stamp * 5 : rec.stamp; }
+
+uint64_t HeldKeyOf(ResType type, int16_t id) { return uint64_t(type) << 16 | uint16_t(id); }
+
+}  // namespace
+
 uint32_t CPseudoResFile::ScrambleKey(ResType type, const MapRecord& rec) const
 {
     if (fComponentMgr) {
         uint32_t key = fComponentMgr->GetKey(type, rec.id);
         if (key != 0) return key;
     }
-    return (rec.attributes & kAttrKeyVariant) ? rec.stamp * 5 : rec.stamp;
+    return StampKey(rec);
+}
+
+uint32_t CPseudoResFile::CommittedKey(ResType type, const MapRecord& rec) const
+{
+    const auto it = fHeldKeys.find(HeldKeyOf(type, rec.id));
+    if (it == fHeldKeys.end()) return ScrambleKey(type, rec);
+    return it->second != 0 ? it->second : StampKey(rec);
+}
+
+std::unordered_map<uint64_t, uint32_t> CPseudoResFile::CurrentKeys()
+{
+    std::unordered_map<uint64_t, uint32_t> keys;
+    for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+        const ResType type = fMap.TypeAt(t).type;
+        for (const MapRecord& rec : fMap.TypeAt(t).records)
+            if (rec.attributes & kAttrEnciphered)
+                keys.emplace(HeldKeyOf(type, rec.id), fComponentMgr ? fComponentMgr->GetKey(type, rec.id) : 0);
+    }
+    return keys;
 }
 
 // The 8-byte header of a record's block, in the file's byte order.
@@ -529,6 +558,7 @@ OSErr CPseudoResFile::CommitAll()
         fBitmaps.ForgetFresh();
         return err;
     }
+    fCommittedSinceOpen = true;
     fBitmaps.MarkTableWritten();
     fBitmaps.ReleaseFreed();
     // The cleared bits are written now or with the next commit.
@@ -539,8 +569,13 @@ OSErr CPseudoResFile::CommitAll()
 bool CPseudoResFile::Hold(bool hold)
 {
     if (hold || !fHeld) {
-        // What the file holds on disk now is what a drop goes back to.
-        if (hold && !fHeld && fLocal) fFork.StartUndo();
+        // What the file holds on disk now is what a drop goes back to, and
+        // the keys its enciphered blocks were written with.
+        if (hold && !fHeld && fLocal) {
+            std::unordered_map<uint64_t, uint32_t> keys = CurrentKeys();
+            fFork.StartUndo();
+            fHeldKeys = std::move(keys);
+        }
         fHeld = hold || fHeld;
         Fail(noErr);
         return true;
@@ -548,6 +583,7 @@ bool CPseudoResFile::Hold(bool hold)
     fHeld = false;
     if (!fCommitPutOff) {
         fFork.EndUndo();
+        fHeldKeys.clear();
         Fail(noErr);
         return true;
     }
@@ -557,6 +593,7 @@ bool CPseudoResFile::Hold(bool hold)
     }
     fCommitPutOff = false;
     fFork.EndUndo();
+    fHeldKeys.clear();
     return true;
 }
 
@@ -596,12 +633,13 @@ bool CPseudoResFile::Close(bool update)
             err = CPseudoResManager::LastError();
         }
         // A failed commit leaves the open mark, so the next open knows. A
-        // held file gets back exactly the header it had, a mark found there
-        // too: no commit of it ever reached the disk.
+        // held file gets back what its last commit wrote: the header it had
+        // at opening, a mark found there too, when no commit of this session
+        // reached the disk; else that commit's header, its mark cleared.
         if (fHeld) fFork.RollBack();
         if ((fHeld || (ok && !fCommitFailed)) && fFork.IsWritable() && !fReadOnly) {
-            err = fRestoreOpenedHeader || fHeld ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd())
-                                                : WriteHeader(0);
+            const bool opened = fRestoreOpenedHeader || (fHeld && !fCommittedSinceOpen);
+            err = opened ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd()) : WriteHeader(0);
             if (err == noErr) err = fFork.Flush();
             ok = err == noErr;
         }

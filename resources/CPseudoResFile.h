@@ -182,7 +182,9 @@ private:
     bool ReachesNothingFreed() const;
     // Reads a record's payload into a new handle, unscrambled, still in
     // the file's byte order.
-    platform::OSErr ReadPayload(ResType type, const container::MapRecord& rec, Handle* out);
+    // `committed`: the block is the one the last commit left, deciphered
+    // with the key it had when the hold began (see fHeldKeys).
+    platform::OSErr ReadPayload(ResType type, const container::MapRecord& rec, Handle* out, bool committed = false);
     Handle LoadRecord(int32_t t, int32_t r);
     // Marks a record as freshly loaded (the access counter restarts).
     void NoteLoaded(int32_t t, int32_t r);
@@ -210,6 +212,9 @@ private:
     void ForgetNameIndex();
     void ForgetNameIndexFor(ResType type);
     uint32_t ScrambleKey(ResType type, const container::MapRecord& rec) const;
+    uint32_t CommittedKey(ResType type, const container::MapRecord& rec) const;
+    // The keys of the enciphered records as the key source gives them now.
+    std::unordered_map<uint64_t, uint32_t> CurrentKeys();
     uint32_t GetStamp() const;
     void DisposeContents();
     void Fail(platform::OSErr err);
@@ -267,7 +272,15 @@ private:
     // mark left by an earlier session is cleared as before.
     uint8_t fOpenedHeader[container::kHeaderSize] = {};
     bool fRestoreOpenedHeader = false;
+    // A commit of this session reached the disk.
+    bool fCommittedSinceOpen = false;
     ResKeySource* fComponentMgr = nullptr;
+    // While held: the key of each enciphered record ((type, id) -> what the
+    // key source gave, 0 for the stamp key) when the hold began, that is
+    // the key its committed block was enciphered with. The key source may
+    // change meanwhile (a component's record replaced); a drop deciphers
+    // the committed blocks it reads back with these.
+    std::unordered_map<uint64_t, uint32_t> fHeldKeys;
     struct NameIndex {
         Handle handle = nullptr;
         const void* contents = nullptr;

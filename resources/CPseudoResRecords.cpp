@@ -48,7 +48,7 @@ Handle NewHandleOrFail(Size size)
 
 }  // namespace
 
-OSErr CPseudoResFile::ReadPayload(ResType type, const MapRecord& rec, Handle* out)
+OSErr CPseudoResFile::ReadPayload(ResType type, const MapRecord& rec, Handle* out, bool committed)
 {
     *out = nullptr;
     if (!fFork.IsOpen()) return kResNoFile;
@@ -67,7 +67,8 @@ OSErr CPseudoResFile::ReadPayload(ResType type, const MapRecord& rec, Handle* ou
             DisposeHandle(h);
             return err;
         }
-        if (rec.attributes & kAttrEnciphered) AdjustSwapRes(reinterpret_cast<uint8_t*>(*h), size, ScrambleKey(type, rec));
+        if (rec.attributes & kAttrEnciphered)
+            AdjustSwapRes(reinterpret_cast<uint8_t*>(*h), size, committed ? CommittedKey(type, rec) : ScrambleKey(type, rec));
     }
     *out = h;
     return noErr;

@@ -6,6 +6,8 @@
 #include "platform/core/Memory.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
+#include "resources/ResTypes.h"
+#include "resources/container/ContainerLayout.h"
 #include "resources/ResourceApi.h"
 
 namespace {
@@ -31,11 +33,21 @@ OneCommit::~OneCommit()
 bool OneCommit::Keep(platform::ResType type, int16_t id)
 {
     try {
-        Copy copy{type, id, false, {}};
-        if (platform::Handle h = xget1res(type, id); h && *h) {
+        Copy copy{type, id, false, {}, 0};
+        platform::Handle h = xget1res(type, id);
+        // A resource that cannot be read is not known to be absent: an
+        // undo would remove it.
+        if (!h && reserr != kResNotFound) return false;
+        if (h) {
             copy.present = true;
-            copy.bytes.assign(reinterpret_cast<const uint8_t*>(*h),
-                              reinterpret_cast<const uint8_t*>(*h) + platform::GetHandleSize(h));
+            // An enciphered resource put back stays enciphered.
+            int32_t t = 0, r = 0;
+            if (CPseudoResFile* file = g_resManager ? g_resManager->FindFile(container_) : nullptr;
+                file && file->FindRes(h, &t, &r))
+                copy.attributes = file->GetIndResAttributes(type, r, nullptr);
+            if (*h)
+                copy.bytes.assign(reinterpret_cast<const uint8_t*>(*h),
+                                  reinterpret_cast<const uint8_t*>(*h) + platform::GetHandleSize(h));
         }
         copies_.push_back(std::move(copy));
         return true;
@@ -73,7 +85,11 @@ void OneCommit::Undo()
         platform::Handle h = platform::NewHandle(platform::Size(c->bytes.size()));
         if (!h) continue;
         if (!c->bytes.empty()) std::memcpy(*h, c->bytes.data(), c->bytes.size());
-        if (!xaddres(h, c->type, c->id)) platform::DisposeHandle(h);
+        if (!xaddres(h, c->type, c->id)) {
+            platform::DisposeHandle(h);
+            continue;
+        }
+        if (c->attributes & container::kAttrEnciphered) hcrypteres(h, (c->attributes & container::kAttrKeyVariant) != 0);
     }
     // The store now holds what the disk holds: the commit put off writes
     // nothing new (a failing disk keeps the file held until it succeeds).

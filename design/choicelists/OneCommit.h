@@ -20,7 +20,7 @@ public:
     OneCommit& operator=(const OneCommit&) = delete;
 
     // Copies the resource as it is now (or notes that it is absent);
-    // false when memory runs out.
+    // false when memory runs out or the resource cannot be read.
     bool Keep(platform::ResType type, int16_t id);
     // 0, or the error of a commit that failed (the copies are then back).
     int16_t Commit();
@@ -33,6 +33,7 @@ private:
         int16_t id;
         bool present;
         std::vector<uint8_t> bytes;
+        uint16_t attributes = 0;  // the store's, for the enciphering
     };
     int16_t container_;
     bool holding_ = false;  // this change put the commits off

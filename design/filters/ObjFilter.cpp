@@ -22,7 +22,8 @@ using namespace platform;
 
 namespace {
 
-constexpr int16_t kTableKind = 1, kPackageKind = 7, kGroupKind = 23, kFieldKind = 28, kSubTableKind = 29;
+constexpr int16_t kTableKind = 1, kPackageKind = 7, kGroupKind = 23, kFieldKind = 28, kSubTableKind = 29,
+                  kComponentKind = 32, kFolderKind = 33;
 constexpr uint32_t kGroupBit = 0x80000000u >> kGroupKind;
 
 enum : uint8_t {
@@ -100,9 +101,17 @@ private:
     uint8_t comparison_ = 0;
 };
 
+// Components and their folders are groups (they live in the groups' list):
+// the group bit stands for them.
+uint32_t KindBit(int16_t kind)
+{
+    if (kind == kComponentKind || kind == kFolderKind) return kGroupBit;
+    return kind >= 0 && kind <= 31 ? 0x80000000u >> kind : 0;
+}
+
 bool Applies(const Entry& e, TObjQz* obj)
 {
-    if (obj->kind >= 0 && obj->kind <= 31 && (e.kinds & (0x80000000u >> obj->kind))) return true;
+    if (e.kinds & KindBit(obj->kind)) return true;
     return (e.kinds & ~kGroupBit) == 0 && obj->level > 0;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/dialogs/Messages.h"
@@ -15,6 +16,7 @@
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
@@ -41,16 +43,39 @@ bool RemoveFromCompanion(TMainDoc* doc, uint32_t type, int16_t id)
     return h != nullptr;
 }
 
-// Removes the store's (type, id), committing; true when one was there.
-bool RemoveFromStore(TMainDoc* doc, uint32_t type, int16_t id)
+bool InStore(TMainDoc* doc, uint32_t type, int16_t id)
 {
     if (!doc || doc->fResFile < 0) return false;
-    const int16_t saved = xcurres();
-    useres(doc->fResFile);
-    const bool removed = rmveresbyid(type, id, true);
-    if (removed) updateres(doc->fResFile);
-    useres(saved);
-    return removed;
+    ParseResFile current(doc);
+    return xget1res(type, id) != nullptr;
+}
+
+// The store's resources of a deletion removed in one commit (OneCommit):
+// 0, or the error of the commit, the store then holding every one of them
+// as before. Inside a change that holds the store the commit is its.
+int16_t RemoveFromStore(TMainDoc* doc, std::initializer_list<std::pair<uint32_t, int16_t>> resources)
+{
+    if (!doc || doc->fResFile < 0) return 0;
+    ParseResFile current(doc);
+    OneCommit change(doc->fResFile);
+    for (const auto& [type, id] : resources)
+        if (!change.Keep(type, id)) return platform::memFullErr;
+    bool removed = false;
+    for (const auto& [type, id] : resources) removed = rmveresbyid(type, id, true) || removed;
+    if (removed && !updateres(doc->fResFile)) return reserr ? reserr : platform::ioErr;
+    return change.Commit();
+}
+
+// A group, component or folder whose store resources are gone leaves its
+// own group, the companion file and the document.
+void ForgetGroup(TGroupObjQz* group)
+{
+    if (group->parent) group->DelGroup(false, false);
+    RemoveFromCompanion(group->owner, group->GetOwnResType(), group->id);
+    if (group->TstFlag(kFlagHasDoc)) group->DelDoc();
+    if (group->owner) group->owner->DelObjMsg(group);
+    group->ListRemove();
+    group->Dispose();
 }
 
 }  // namespace
@@ -58,22 +83,27 @@ bool RemoveFromStore(TMainDoc* doc, uint32_t type, int16_t id)
 void TGroupObjQz::DeleteObj(bool really)
 {
     if (!really) return;
-    if (parent) DelGroup(false, false);
-    RemoveFromCompanion(owner, GetOwnResType(), id);
-    RemoveFromStore(owner, GetOwnResType(), id);
-    if (TstFlag(kFlagHasDoc)) DelDoc();
-    if (owner) owner->DelObjMsg(this);
-    ListRemove();
-    Dispose();
+    if (const int16_t err = RemoveFromStore(owner, {{GetOwnResType(), id}})) {
+        // Still stored whole: the group stays.
+        ErrMsg(err);
+        return;
+    }
+    ForgetGroup(this);
 }
 
 void TModuleObjQz::DeleteObj(bool really)
 {
     if (!really) return;
-    if (!RemoveFromStore(owner, FourCC("moQz"), id)) RemoveFromCompanion(owner, FourCC("moQz"), id);
-    RemoveFromStore(owner, FourCC("MODQ"), id);
-    RemoveFromStore(owner, FourCC("MAPQ"), id);
-    TGroupObjQz::DeleteObj(really);
+    const bool stored = InStore(owner, FourCC("moQz"), id);
+    if (const int16_t err = RemoveFromStore(owner, {{FourCC("moQz"), id},
+                                                    {FourCC("MODQ"), id},
+                                                    {FourCC("MAPQ"), id},
+                                                    {GetOwnResType(), id}})) {
+        ErrMsg(err);
+        return;
+    }
+    if (!stored) RemoveFromCompanion(owner, FourCC("moQz"), id);
+    ForgetGroup(this);
 }
 
 namespace {
@@ -193,26 +223,43 @@ void TMenuObjQz::DeleteObj(bool really)
 void TPictObjQz::DeleteObj(bool really)
 {
     if (!really) return;
-    if (owner) {
+    if (owner && owner->fResFile >= 0) {
         constexpr int32_t kEntry = 34, kIdAt = 32;
-        ParseResFile current(owner);
-        rmveresbyid(FourCC("PICT"), id, true);
-        rmveresbyid(FourCC("PIWZ"), id, true);
-        if (platform::Handle dir = xget1res(FourCC("PIC#"), 128)) {
-            const int32_t size = int32_t(platform::GetHandleSize(dir));
-            auto* p = reinterpret_cast<uint8_t*>(*dir);
-            const int32_t count = size >= 2 ? std::min<int32_t>(platform::ReadBES16(p), (size - 2) / kEntry) : 0;
-            for (int32_t i = 0; i < count; ++i) {
-                uint8_t* e = p + 2 + i * kEntry;
-                if (platform::ReadBES16(e + kIdAt) != id) continue;
-                std::memmove(e, e + kEntry, size_t((count - 1 - i) * kEntry));
-                platform::WriteBE16(p, uint16_t(count - 1));
-                platform::SetHandleSize(dir, platform::Size(2 + (count - 1) * kEntry));
-                xwriteres(dir);
-                break;
+        int16_t err = 0;
+        {
+            // The picture, its wizard record and its directory entry go in
+            // one commit.
+            ParseResFile current(owner);
+            OneCommit change(owner->fResFile);
+            for (uint32_t type : {FourCC("PICT"), FourCC("PIWZ")})
+                if (!change.Keep(type, id)) err = platform::memFullErr;
+            if (!err && !change.Keep(FourCC("PIC#"), 128)) err = platform::memFullErr;
+            if (!err) {
+                rmveresbyid(FourCC("PICT"), id, true);
+                rmveresbyid(FourCC("PIWZ"), id, true);
+                if (platform::Handle dir = xget1res(FourCC("PIC#"), 128)) {
+                    const int32_t size = int32_t(platform::GetHandleSize(dir));
+                    auto* p = reinterpret_cast<uint8_t*>(*dir);
+                    const int32_t count = size >= 2 ? std::min<int32_t>(platform::ReadBES16(p), (size - 2) / kEntry) : 0;
+                    for (int32_t i = 0; i < count; ++i) {
+                        uint8_t* e = p + 2 + i * kEntry;
+                        if (platform::ReadBES16(e + kIdAt) != id) continue;
+                        std::memmove(e, e + kEntry, size_t((count - 1 - i) * kEntry));
+                        platform::WriteBE16(p, uint16_t(count - 1));
+                        platform::SetHandleSize(dir, platform::Size(2 + (count - 1) * kEntry));
+                        if (!xwriteres(dir)) err = reserr ? reserr : platform::ioErr;
+                        break;
+                    }
+                }
             }
+            if (!err && !updateres(owner->fResFile)) err = reserr ? reserr : platform::ioErr;
+            if (!err) err = change.Commit();
         }
-        updateres(owner->fResFile);
+        if (err) {
+            // Still stored whole: the picture stays.
+            ErrMsg(err);
+            return;
+        }
     }
     TObjQz::DeleteObj(really);
 }

@@ -32,6 +32,7 @@ namespace {
 
 // The wait dialog's delay: a short read shows nothing.
 constexpr int32_t kWaitDelay = 60;
+constexpr int16_t kGeneratedLibraryText = 78;  // STR# 1002
 
 // A zero result once the memory reserve is gone becomes -108.
 int16_t MemoryChecked(int16_t result) { return result == 0 && !GromMemHdl ? platform::memFullErr : result; }
@@ -138,7 +139,12 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         const bool generated = Exists(FourCC("xmd@"), 1);
         if (!generated && reserr == platform::memFullErr) return platform::memFullErr;
         if (generated) {
-            ErrMsg(kComponentsRemoved);
+            // Error 1020 in its meaning for a library the program generated:
+            // the alert says what the file is rather than that components
+            // were removed.
+            unsigned char text[256];
+            MyGetIndString(text, 1002, kGeneratedLibraryText);
+            XAlert(1000, text, kStopAlert);
             return kCancelledByUser;
         }
     }

@@ -145,6 +145,7 @@
     "The private objects of a generated component are renamed and hidden. Keep the project: it is the copy you can change."
     "Installing a component brings the structure to the current format, which older versions cannot open. Go on?"  # 76
     "The form cannot be read."  # 77: a form's preview or click (1014)
+    "This file is a generated component library: it cannot be opened as a structure. Install its component into a structure with the Install command."  # 78 (1020 at reading)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -2,8 +2,12 @@
 // one commit, and one that fails leaves the groups, their members and the
 // document's bytes as they were.
 #include <set>
+#include <utility>
+#include <vector>
 
+#include "app/dialogs/Messages.h"
 #include "design/objects/GroupChanges.h"
+#include "platform/core/Faults.h"
 #include "resources/ResourceApi.h"
 #include "tests/design/MethodTextFixture.h"
 
@@ -116,6 +120,73 @@ TEST_F(GroupChanges, AFailingAdditionUndoesTheGroupCompletely)
     ASSERT_EQ(Read(), 0);
     EXPECT_EQ(Group("Sales"), nullptr);
     EXPECT_EQ(Members(Group("Accounting")), accounting);
+}
+
+// Deleting a group, a picture or a component with the disk failing from
+// one write on, each write in turn until one deletion goes through: a
+// deletion that fails says so and leaves the object in its list and every
+// resource it had stored; the one that goes through removes them all.
+TEST_F(GroupChanges, ADeletionThatCannotBeCommittedKeepsTheObjectWhole)
+{
+    using Resources = std::vector<std::pair<uint32_t, int16_t>>;
+    const struct {
+        int16_t kind;
+        const char* name;
+        Resources (*resources)(TObjQz*);
+    } cases[] = {
+        {23, "Sales", [](TObjQz* g) { return Resources{{g->GetOwnResType(), g->id}}; }},
+        {18, "Stamp",
+         [](TObjQz* p) { return Resources{{FourCC("PICT"), p->id}, {FourCC("PIWZ"), p->id}, {FourCC("PIC#"), 128}}; }},
+        {32, "Reports",
+         [](TObjQz* c) {
+             return Resources{{FourCC("moQz"), c->id}, {FourCC("MODQ"), c->id}, {FourCC("MAPQ"), c->id},
+                              {c->GetOwnResType(), c->id}};
+         }},
+    };
+    for (const auto& c : cases) {
+        int32_t failed = 0;
+        for (int32_t write = 0;; ++write) {
+            ASSERT_LT(write, 100) << c.name;
+            Reopen(built_);
+            ASSERT_EQ(Read(), 0);
+            if (c.kind == 23 && !Find(23, "Sales")) {
+                TGroupObjQz* sales = nullptr;
+                ASSERT_EQ(NewGroupOf(&doc_, PName("Sales"), &sales), 0);
+            }
+            TObjQz* obj = Find(c.kind, c.name);
+            ASSERT_NE(obj, nullptr) << c.name;
+            // A component is deleted once its folders left it.
+            while (obj->members && obj->members->Size() > 0) {
+                TObjQz* m = obj->members->At(0);
+                DelObjList(obj->members, m);
+                m->parent = nullptr;
+                m->level = 0;
+            }
+            const Resources resources = c.resources(obj);
+            UseQzRes(doc_.fResFile);
+            std::vector<Bytes> stored;
+            for (const auto& [type, id] : resources) stored.push_back(Stored(type, id));
+            ASSERT_FALSE(stored[0].empty()) << c.name;
+            const int32_t alerts = AlertCount();
+            {
+                platform::ScopedFault full(platform::FaultKind::DiskFull, write, -1);
+                obj->DeleteObj(true);
+            }
+            const bool deleted = Find(c.kind, c.name) == nullptr;
+            EXPECT_EQ(AlertCount() == alerts, deleted) << c.name << " write " << write;
+            failed += deleted ? 0 : 1;
+            Reopen(built_);
+            UseQzRes(doc_.fResFile);
+            for (size_t i = 0; i < resources.size(); ++i) {
+                const Bytes now = Stored(resources[i].first, resources[i].second);
+                if (!deleted) EXPECT_EQ(now, stored[i]) << c.name << " " << i << " write " << write;
+                else if (resources[i].first != FourCC("PIC#")) EXPECT_TRUE(now.empty()) << c.name << " " << i;
+                else EXPECT_EQ(now.size() + 34, stored[i].size()) << c.name;
+            }
+            if (deleted) break;
+        }
+        EXPECT_GE(failed, 3) << c.name;
+    }
 }
 
 TEST_F(GroupChanges, UngroupDeletesTheGroupAndKeepsItsMembers)

@@ -127,6 +127,31 @@ TEST_F(ObjFilterTest, TheGroupBitAloneAdmitsMembersAndGroups)
     EXPECT_FALSE(ObjFilter(f, outside));
 }
 
+// A component and its folders are groups: the filters that let groups
+// through (all objects, groups) show them, an opened component's folder
+// rows included; a filter of other kinds does not.
+TEST_F(ObjFilterTest, ComponentsAndTheirFoldersAnswerToTheGroupBit)
+{
+    TObjQz* component = Make(32, "Tools", 20);
+    TObjQz* folder = Make(33, "Public", 21);
+    PutInGroup(folder, component);
+    const struct {
+        const char* filter;
+        uint32_t kinds;
+        bool passes;
+    } cases[] = {
+        {"all objects", 0x7FFFFDFEu, true},
+        {"groups", Kind(23), true},
+        {"project methods", Kind(2), false},
+        {"tables and forms", Kind(1) | Kind(24), false},
+    };
+    for (const auto& c : cases) {
+        Handle f = Keep(Filter({EntryBytes(c.kinds, 0, 1, 1, "")}));
+        EXPECT_EQ(ObjFilter(f, component), c.passes) << c.filter;
+        EXPECT_EQ(ObjFilter(f, folder), c.passes) << c.filter;
+    }
+}
+
 TEST_F(ObjFilterTest, ConditionsDatesAndCallerCounts)
 {
     TObjQz* m = Make(2, "m");

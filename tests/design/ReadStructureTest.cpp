@@ -361,6 +361,11 @@ TEST_F(ReadStructure, ReadingStopsWhereItMust)
         Open(r);
         EXPECT_EQ(Read(), kCancelledByUser);
         EXPECT_EQ(LastAlert().alertId, 1000);
+        // The alert says what the file is, not that components were removed.
+        unsigned char removed[256];
+        ErrorMessage(kComponentsRemoved, removed);
+        EXPECT_NE(LastAlert().text, P(removed));
+        EXPECT_NE(LastAlert().text.find("generated component library"), std::string::npos) << LastAlert().text;
         EXPECT_EQ(List(2)->Size(), 0);
         EXPECT_EQ(ReadQzB(&doc_, 1, 1), 0);
         EXPECT_EQ(List(2)->Size(), 1);

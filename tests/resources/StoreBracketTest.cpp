@@ -2,6 +2,12 @@
 // failing at any write of its one commit, it leaves the file's resources,
 // its bytes and the handles others hold as they were.
 #include "resources/StoreBracket.h"
+
+#include <cstring>
+
+#include "resources/CPseudoResFile.h"
+#include "resources/CPseudoResManager.h"
+#include "resources/ResKeySource.h"
 #include "tests/resources/StoreTestSupport.h"
 
 namespace storetest {
@@ -130,6 +136,98 @@ TEST_F(StoreBracketTest, ABracketOnAFileWithChangesPendingCommitsThemFirst)
     EXPECT_EQ(Contents(xget1res(kType, 7)), Pattern(64, 7));
     EXPECT_EQ(xget1res(kType, 4), nullptr);
     ASSERT_TRUE(closeres(ref, false));
+}
+
+// A file closed while still held (its commit failed and nothing dropped
+// the hold) keeps what the session's last commit wrote, not the header it
+// had when it was opened.
+TEST_F(StoreBracketTest, AFileClosedHeldKeepsItsLastCommit)
+{
+    int16_t ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(64, 7)), kType, 7));
+    ASSERT_TRUE(updateres(ref));
+    ASSERT_TRUE(holdres(ref, true));
+    ASSERT_TRUE(rmveresbyid(kType, 1, true));
+    ASSERT_TRUE(updateres(ref));
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        EXPECT_FALSE(holdres(ref, false));
+    }
+    closeres(ref, true);
+    ref = openres(Spec("doc.qzb"), false);
+    ASSERT_NE(ref, 0);
+    EXPECT_EQ(Contents(xget1res(kType, 7)), Pattern(64, 7));
+    EXPECT_EQ(Contents(xget1res(kType, 1)), Pattern(40, 1));
+    ASSERT_TRUE(closeres(ref, false));
+}
+
+// One key for every resource, as a component's record gives its members'.
+class OneKey : public ResKeySource {
+public:
+    explicit OneKey(uint32_t key) : key_(key) {}
+    uint32_t GetKey(ResType, int16_t) override { return key_; }
+    uint32_t key_;
+};
+
+// Enciphered resources whose key source changes inside the bracket (a
+// component's record replaced by a newer one's): dropped, or failing at any
+// write of its commit, the bracket leaves the held handle with the committed
+// contents deciphered with the key they were written with, and the file as
+// it was.
+TEST_F(StoreBracketTest, ADropDeciphersTheCommittedBlocksWithTheirKeys)
+{
+    constexpr ResType kCrypt = FourCC("CRPT");
+    OneKey committed(0x1234567u);
+    int16_t ref = CreateFile("keys.qzb");
+    ASSERT_NE(ref, 0);
+    CPseudoResManager::Files().back()->SetComponentMgr(&committed);
+    for (int16_t id = 1; id <= 2; ++id) {
+        ASSERT_TRUE(xaddres(MakeHandle(Pattern(60u * id, 20u + id)), kCrypt, id));
+        ASSERT_TRUE(hcrypteres(xget1res(kCrypt, id), id == 2));
+    }
+    ASSERT_TRUE(closeres(ref, true));
+    const Bytes base = ReadWholeFile(Path("keys.qzb"));
+    const struct {
+        const char* what;
+        int32_t failAt;  // the write of the commit that fails; -1: dropped
+        bool detached;   // the key source leaves the file meanwhile
+    } cases[] = {
+        {"dropped", -1, false}, {"dropped, source detached", -1, true}, {"first write fails", 0, false},
+        {"second write fails", 1, false}, {"third write fails", 2, true}, {"fourth write fails", 3, false},
+    };
+    for (const auto& c : cases) {
+        OneKey newer(0x7654321u);
+        ref = openres(Spec("keys.qzb"), false);
+        ASSERT_NE(ref, 0);
+        CPseudoResFile* file = CPseudoResManager::Files().back();
+        file->SetComponentMgr(&committed);
+        Handle held = xgetres(kCrypt, 1, true);
+        ASSERT_NE(held, nullptr);
+        StoreBracket bracket;
+        ASSERT_EQ(bracket.Begin(ref), 0);
+        platform::SetHandleSize(held, 200);
+        std::memset(*held, 0x3C, 200);
+        ASSERT_TRUE(xwriteres(held));
+        ASSERT_TRUE(hcrypteres(xgetres(kCrypt, 2, true), false));
+        file->SetComponentMgr(c.detached ? nullptr : &newer);
+        int16_t err = 0;
+        if (c.failAt < 0) {
+            EXPECT_TRUE(bracket.Drop()) << c.what;
+        } else {
+            platform::InjectFault(platform::FaultKind::DiskFull, c.failAt);
+            err = bracket.Commit();
+            platform::ClearFault(platform::FaultKind::DiskFull);
+            EXPECT_NE(err, 0) << c.what;
+        }
+        // The document read again gives the file its committed keys.
+        file->SetComponentMgr(&committed);
+        EXPECT_EQ(xgetres(kCrypt, 1, true), held) << c.what;
+        EXPECT_EQ(Contents(held), Pattern(60, 21)) << c.what;
+        EXPECT_EQ(Contents(xgetres(kCrypt, 2, true)), Pattern(120, 22)) << c.what;
+        ASSERT_TRUE(closeres(ref, false));
+        EXPECT_EQ(ReadWholeFile(Path("keys.qzb")), base) << c.what;
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/files/FileSpec.h"
 #include "platform/files/SpecialFolders.h"
 #include "resources/Companion.h"
+#include "resources/ResourceApi.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "tests/transfer/ComponentFixture.h"
 #include "transfer/components/ComponentCommands.h"
@@ -133,6 +134,42 @@ protected:
         platform::ClearDialogAnswers();
         platform::ClearFileDialogAnswers();
         return result;
+    }
+    // What the open destination says: every listed object by kind, the
+    // components' folders with their members, the records the module
+    // manager holds, and the contents of every resource of its store
+    // (enciphered ones deciphered).
+    std::vector<std::string> DestReading()
+    {
+        std::vector<std::string> out;
+        for (int16_t kind = 1; kind <= 23; ++kind) {
+            ObjListHdl list = dest_.fTypeList ? GetObjListe(dest_.fTypeList, kind) : nullptr;
+            for (int32_t i = 0; list && i < list->Size(); ++i) {
+                TObjQz* obj = list->At(i);
+                std::string line = std::to_string(obj->kind) + ":" + readtest::P(obj->name);
+                if (auto* c = dynamic_cast<TModuleObjQz*>(obj); c && obj->kind == 32)
+                    for (TGroupObjQz* folder : {c->publicFolder, c->protectedFolder, c->privateFolder})
+                        for (const std::string& m : Members(folder)) line += " " + m;
+                out.push_back(line);
+            }
+        }
+        out.push_back("records " + std::to_string(dest_.fModuleManager ? dest_.fModuleManager->CountModules() : -1));
+        const int16_t saved = xcurres();
+        useres(dest_.fResFile);
+        for (int32_t t = 1; t <= comptetypes(); ++t) {
+            const platform::ResType type = xgetindtyp(t);
+            for (int16_t i = 1; i <= compteres(type, true); ++i) {
+                int16_t id = 0;
+                xiscryptedindres(type, i, &id);
+                platform::Handle h = xgetres(type, id, true);
+                std::string line = std::to_string(type) + "/" + std::to_string(id) + " ";
+                if (h) line.append(reinterpret_cast<const char*>(*h), size_t(platform::GetHandleSize(h)));
+                else line += "unreadable";
+                out.push_back(line);
+            }
+        }
+        useres(saved);
+        return out;
     }
     std::string Item(int16_t list, int16_t item)
     {
@@ -433,12 +470,15 @@ TEST_F(ComponentLifecycle, ANewerVersionReplacesTheInstalledOne)
 }
 
 // Every failing write of an update in turn: the older version, its record
-// and the destination's files stay as they were.
+// and the destination's files stay as they were, and the open destination
+// reads as before the update, its lists and every resource's contents.
 TEST_F(ComponentLifecycle, AFailingUpdateLeavesTheOlderVersionWhole)
 {
     if (!CopiesComponents()) GTEST_SKIP() << "no mover copies components here";
     ASSERT_EQ(Install(Generate(1)), 0);
     const std::string v2 = Generate(2);
+    ReopenDest();
+    const std::vector<std::string> reading = DestReading();
     CloseDest();
     const auto before = DestFiles();
     int32_t failed = 0;
@@ -464,6 +504,7 @@ TEST_F(ComponentLifecycle, AFailingUpdateLeavesTheOlderVersionWhole)
             continue;
         }
         ++failed;
+        EXPECT_EQ(DestReading(), reading) << after;
         CloseDest();
         EXPECT_EQ(DestFiles(), before) << after;
         OpenDest();
