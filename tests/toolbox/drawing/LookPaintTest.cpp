@@ -346,3 +346,44 @@ TEST_F(LookPaint, CopColour46IsPaintedAsMidGrey)
     EXPECT_EQ(At(30, 10), Px(0x555555));
     EXPECT_EQ(At(0, 10), 0x000000u);
 }
+
+// The Cop look's edit field keeps a two-pixel margin inside its frame up to
+// 17 pixels high and three from 18; its horizontal track has a mid-grey
+// inner edge along the bottom; its right arrow's base is eight pixels tall;
+// its pop-up box is light grey with a double arrow at the right.
+TEST_F(LookPaint, CopFieldTrackArrowAndPopUpEdges)
+{
+    VCopLookHandler cop;
+    struct Margin {
+        int32_t h, in;
+    };
+    for (const Margin& m : {Margin{17, 2}, Margin{18, 3}}) {
+        Clear();
+        Paint(cop, kPaintEditField, 0, nullptr, nullptr, 40, m.h);
+        const int32_t y = m.h / 2;
+        EXPECT_EQ(At(m.in, y), At(20, y)) << m.h;
+        EXPECT_NE(At(m.in - 1, y), At(20, y)) << m.h;
+    }
+
+    Clear();
+    Paint(cop, kPaintHScrollTrack, 0, nullptr, nullptr, 40, 16);
+    for (int32_t x = 2; x < 39; ++x) {
+        EXPECT_EQ(At(x, 13), Px(0xBBBBBB)) << x;
+        EXPECT_EQ(At(x, 14), Px(0xCCCCCC)) << x;
+    }
+
+    Clear();
+    Paint(cop, kPaintScrollArrowRight, 0, nullptr, nullptr, 16, 16);
+    EXPECT_EQ(At(6, 4), 0x000000u);
+    EXPECT_EQ(At(6, 11), 0x000000u);
+    EXPECT_NE(At(6, 3), 0x000000u);
+
+    Clear();
+    Paint(cop, kPaintPopUpBox, 0, nullptr, nullptr, 40, 20);
+    const int32_t r = 40;
+    EXPECT_EQ(At(5, 10), Px(0xDDDDDD));
+    EXPECT_EQ(At(r - 10, 5), Px(0xDDDDDD));
+    EXPECT_EQ(At(r - 12, 4), 0x000000u);
+    for (int32_t x = r - 14; x <= r - 10; ++x) EXPECT_EQ(At(x, 6), 0x000000u) << x;
+    for (int32_t x = r - 13; x <= r - 11; ++x) EXPECT_EQ(At(x, 5), 0x000000u) << x;
+}

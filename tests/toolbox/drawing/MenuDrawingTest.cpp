@@ -19,6 +19,7 @@
 #include "toolbox/drawing/VTextMenu.h"
 #include "toolbox/drawing/VWinLookHandler.h"
 #include "toolbox/foundation/VArrayString.h"
+#include "toolbox/foundation/VLong.h"
 #include "toolbox/foundation/system/VSystem.h"
 
 using namespace menutest;
@@ -300,6 +301,45 @@ TEST_F(MenuDrawingTest, ColourGridMarksByExclusiveOrAndUnmarksExactly)
     const uint32_t fiveLeft = PixelAt(port, 40, 5);
     EXPECT_EQ(colours->ChooseItem(&painter, w, h, 5, 161, 5, nullptr), 0);
     EXPECT_EQ(PixelAt(port, 40, 5), fiveLeft ^ mask);
+    colours->DeleteMenuObject(true);
+    (void)owner;
+}
+
+// The command's current colour is framed in the look's colour 10, round
+// its cell in the gap on all four sides.
+TEST_F(MenuDrawingTest, ColourGridFramesTheCurrentColourInColourTen)
+{
+    commands.Add(2);
+    std::vector<platform::ResourceImage> extra = {Res("pltt", 9000, Palette())};
+    extra.push_back(Res("XMNU", 130, Xmnu("C", 1, {{"Colour", "HCOL", 2}})));
+    auto owner = Build(extra);
+    gResFile = file->get();
+    VTextMenu holder(commands.Owner(), nullptr, 0, file->get(), 130);
+    auto* colours = static_cast<VColorMenu*>(static_cast<VMenuItemSub*>(holder.GetNthItem(1))->BuildSubMenu(nullptr));
+    ASSERT_NE(colours, nullptr);
+    colours->SetLook(3);
+    paintertest::World world(200, 220);
+    platform::SetPort(world.get());
+    const auto port = reinterpret_cast<platform::CGrafPtr>(world.get());
+    VScreenPainter painter(port);
+    painter.SetLook(3);
+    colours->BuildMenuObject(&painter, true, true);
+    uint32_t c3 = 0;
+    ASSERT_TRUE(colours->CellColor(3, c3));
+    commands.Get(2).value = std::make_unique<VLong>(int32_t(c3));
+    int16_t w = 0, h = 0;
+    colours->MakeWidthHeight(&painter, w, h);
+    colours->DrawBackGround(&painter, w, h);
+    colours->DrawItems(&painter, w, h);
+    // Cell 3 is 8 pixels square at (22, 2); its frame is (20, 0)-(31, 11).
+    const uint32_t ten = Pix(0x01000A);
+    struct Point {
+        int32_t x, y;
+    };
+    for (const Point& p : {Point{20, 5}, Point{31, 5}, Point{25, 0}, Point{25, 11}})
+        EXPECT_EQ(PixelAt(port, p.x, p.y), ten) << p.x << "," << p.y;
+    EXPECT_NE(PixelAt(port, 33, 5), ten);
+    EXPECT_EQ(PixelAt(port, 25, 5), Pix(c3));
     colours->DeleteMenuObject(true);
     (void)owner;
 }

@@ -381,6 +381,45 @@ TEST_F(Printing, DialogsRestoreTheResourceFileAndTakeTheChosenDestination)
     PrClose();
 }
 
+// Only an accepted page setup takes the session's printer into the
+// record; a cancelled one leaves it without one.
+TEST_F(Printing, OnlyAnAcceptedPageSetupTakesThePrinter)
+{
+    PrOpen();
+    struct Case {
+        const char* answer;
+        bool accepted;
+    };
+    for (const Case& c : {Case{"cancel", false}, Case{"choose", true}}) {
+        THPrint record = NewPrintRecord();
+        Answer(c.answer);
+        EXPECT_EQ(PrStlDialog(record), c.accepted) << c.answer;
+        MyPrintRecord f = Fields(record);
+        EXPECT_EQ(f.printerID != nullptr, c.accepted) << c.answer;
+        DisposePrintRecord(record);
+    }
+    PrClose();
+}
+
+// A missing file named as the destination is made, even when the session
+// then refuses the destination.
+TEST_F(Printing, AMissingDestinationFileIsMade)
+{
+    TempFolder dir;
+    PrOpen();
+    THPrint record = NewPrintRecord();
+    const std::string ps = dir / "new.ps";
+    SetPrintRecordDestination(record, kPrintDestinationPostScript, ps.c_str());
+    MyPrintContextRecord* context = PrOpenDoc(record, nullptr, nullptr);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(PrError(), -50);
+    PrCloseDoc(context);
+    ASSERT_TRUE(std::filesystem::exists(ps));
+    EXPECT_EQ(std::filesystem::file_size(ps), 0u);
+    DisposePrintRecord(record);
+    PrClose();
+}
+
 // Pixels of a page image.
 struct PageImage {
     PictPixels pixels;
