@@ -8,6 +8,8 @@
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/Groups.h"
 #include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjList.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
 #include "platform/core/Errors.h"
@@ -83,6 +85,25 @@ int16_t CheckLocked(C_ListHdl conflicts, bool install)
     return err;
 }
 
+constexpr int16_t kPlugInReplace = 5, kPlugInCopy = 9;
+
+// A string list that is a bundle element of a plug-in or package this
+// transfer copies comes only with that bundle, under the id the bundle's
+// copy gives it: copied on its own too, the destination would hold it
+// twice under the one name.
+bool ComesWithBundle(TObjQz* obj, ObjListHdl list, C_ListHdl conflicts)
+{
+    for (int32_t i = 0; i < list->Size(); ++i) {
+        auto* plugIn = dynamic_cast<TExtObjQz*>(list->At(i));
+        if (!plugIn || plugIn->unopenable != 0 || !IsInList(plugIn->uses, obj)) continue;
+        if (G_ModuleUpdate == 4 && plugIn->TstFlag(kFlagInComponent)) continue;
+        TConflict* record = C_SearchInChain(conflicts, plugIn);
+        if (!record || record->fChoice == kPlugInCopy || (record->fChoice == kPlugInReplace && record->fDest))
+            return true;
+    }
+    return false;
+}
+
 // String lists go first: they keep their ids, which the conflicts found
 // free, while a plug-in's bundle elements take the first free ids from
 // 15000 as they are copied and would otherwise take such an id first.
@@ -94,6 +115,7 @@ int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool insta
             TObjQz* obj = list->At(i);
             if ((obj->kind == 11) != lists) continue;
             if (install && (obj->kind == 7 || obj->kind == 8)) continue;
+            if (lists && !install && ComesWithBundle(obj, list, conflicts)) continue;
             TObjQz* made = nullptr;
             err = Reserve(obj->Move(dest, conflicts, &made));
             if (made && err == 0) {
