@@ -21,9 +21,9 @@ constexpr uint32_t kFormType = platform::FourCC("FOQz");
 constexpr uint32_t kFormTableType = platform::FourCC("TFQz");
 constexpr uint32_t kMethodType = platform::FourCC("CCQz");
 
-// The form's entry out of the table's 'TFQz' (current file); 0 when the
-// table holds none.
-int16_t RemoveEntry(int16_t tableId, int16_t formId)
+// The form's entry out of the table's 'TFQz' (current file), *removed set
+// when there was one; 0 when the table holds none.
+int16_t RemoveEntry(int16_t tableId, int16_t formId, bool* removed)
 {
     platform::Handle h = tableId == -1 ? nullptr : xget1res(kFormTableType, tableId);
     if (!h || !*h) return 0;
@@ -35,12 +35,15 @@ int16_t RemoveEntry(int16_t tableId, int16_t formId)
     // Shrinking never fails: the bytes are in place before the size drops.
     std::copy(after.begin(), after.end(), reinterpret_cast<uint8_t*>(*h));
     platform::SetHandleSize(h, platform::Size(after.size()));
+    *removed = true;
     return xwriteres(h) ? 0 : (reserr ? reserr : platform::ioErr);
 }
 
 // Every store change of the deletion, in one commit.
 int16_t RemoveStored(TLayoutObjQz* form)
 {
+    // A document without a store holds nothing of the form.
+    if (form->owner->fResFile < 0) return 0;
     ParseResFile current(form->owner);
     const int16_t tableId = FormTableIdOf(form->ownerObj);
     std::vector<int16_t> methods;
@@ -51,9 +54,13 @@ int16_t RemoveStored(TLayoutObjQz* form)
     bool kept = (tableId == -1 || change.Keep(kFormTableType, tableId)) && change.Keep(kFormType, form->formResId);
     for (int16_t id : methods) kept = kept && change.Keep(kMethodType, id);
     if (!kept) return platform::memFullErr;
-    if (const int16_t err = RemoveEntry(tableId, form->formResId)) return err;
-    rmveresbyid(kFormType, form->formResId, true);
-    for (int16_t id : methods) rmveresbyid(kMethodType, id, true);
+    bool removed = false;
+    if (const int16_t err = RemoveEntry(tableId, form->formResId, &removed)) return err;
+    removed = rmveresbyid(kFormType, form->formResId, true) || removed;
+    for (int16_t id : methods) removed = rmveresbyid(kMethodType, id, true) || removed;
+    // Asked for here, the commit is carried out by the change (or, inside
+    // a change that holds the store, by that one).
+    if (removed && !updateres(form->owner->fResFile)) return reserr ? reserr : platform::ioErr;
     return change.Commit();
 }
 
