@@ -54,6 +54,21 @@ Box Find(platform::CGrafPtr port, uint32_t rgb, int32_t width, int32_t top, int3
     return b;
 }
 
+std::vector<uint8_t> Palette()
+{
+    std::vector<uint8_t> b(16, 0);
+    b[1] = 0;
+    b[0] = 1;  // 256 entries
+    for (int n = 1; n <= 256; ++n) {
+        for (int c = 0; c < 3; ++c) {
+            b.push_back(uint8_t(n * (c + 1)));
+            b.push_back(0);
+        }
+        b.resize(b.size() + 10, 0);
+    }
+    return b;
+}
+
 class MenuDrawingTest : public platform::testing::WindowTest {
 protected:
     void SetUp() override
@@ -81,6 +96,47 @@ protected:
         extra.push_back(Res("XMNU", 128, Xmnu("M", 1, items)));
         file = std::make_unique<ResFile>(extra);
         return std::make_unique<VTextMenu>(commands.Owner(), nullptr, 0, file->get(), 128);
+    }
+    // The colour grid of command 2 built in look 3 in a 200 x 220 world;
+    // Paint draws it.
+    struct ColourGrid {
+        std::unique_ptr<VTextMenu> owner, holder;
+        std::unique_ptr<paintertest::World> world;
+        std::unique_ptr<VScreenPainter> painter;
+        platform::CGrafPtr port = nullptr;
+        VColorMenu* menu = nullptr;
+        int16_t w = 0, h = 0;
+        void Paint()
+        {
+            menu->MakeWidthHeight(painter.get(), w, h);
+            menu->DrawBackGround(painter.get(), w, h);
+            menu->DrawItems(painter.get(), w, h);
+        }
+        ~ColourGrid()
+        {
+            if (menu) menu->DeleteMenuObject(true);
+        }
+    };
+    std::unique_ptr<ColourGrid> OpenColourGrid()
+    {
+        commands.Add(2);
+        std::vector<platform::ResourceImage> extra = {Res("pltt", 9000, Palette())};
+        extra.push_back(Res("XMNU", 130, Xmnu("C", 1, {{"Colour", "HCOL", 2}})));
+        auto grid = std::make_unique<ColourGrid>();
+        grid->owner = Build(extra);
+        gResFile = file->get();
+        grid->holder = std::make_unique<VTextMenu>(commands.Owner(), nullptr, 0, file->get(), 130);
+        grid->menu = static_cast<VColorMenu*>(
+            static_cast<VMenuItemSub*>(grid->holder->GetNthItem(1))->BuildSubMenu(nullptr));
+        if (!grid->menu) return nullptr;
+        grid->menu->SetLook(3);
+        grid->world = std::make_unique<paintertest::World>(200, 220);
+        platform::SetPort(grid->world->get());
+        grid->port = reinterpret_cast<platform::CGrafPtr>(grid->world->get());
+        grid->painter = std::make_unique<VScreenPainter>(grid->port);
+        grid->painter->SetLook(3);
+        grid->menu->BuildMenuObject(grid->painter.get(), true, true);
+        return grid;
     }
     Commands commands;
     std::unique_ptr<ResFile> file;
@@ -235,43 +291,16 @@ TEST_F(MenuDrawingTest, HiliteMessageDrawsTheClassicEdgeLines)
     menu->DeleteMenuObject(true);
 }
 
-std::vector<uint8_t> Palette()
-{
-    std::vector<uint8_t> b(16, 0);
-    b[1] = 0;
-    b[0] = 1;  // 256 entries
-    for (int n = 1; n <= 256; ++n) {
-        for (int c = 0; c < 3; ++c) {
-            b.push_back(uint8_t(n * (c + 1)));
-            b.push_back(0);
-        }
-        b.resize(b.size() + 10, 0);
-    }
-    return b;
-}
-
 TEST_F(MenuDrawingTest, ColourGridMarksByExclusiveOrAndUnmarksExactly)
 {
-    commands.Add(2);
-    std::vector<platform::ResourceImage> extra = {Res("pltt", 9000, Palette())};
-    extra.push_back(Res("XMNU", 130, Xmnu("C", 1, {{"Colour", "HCOL", 2}})));
-    auto owner = Build(extra);
-    gResFile = file->get();
-    VTextMenu holder(commands.Owner(), nullptr, 0, file->get(), 130);
-    auto* colours = static_cast<VColorMenu*>(static_cast<VMenuItemSub*>(holder.GetNthItem(1))->BuildSubMenu(nullptr));
-    ASSERT_NE(colours, nullptr);
-    colours->SetLook(3);
-    paintertest::World world(200, 220);
-    platform::SetPort(world.get());
-    const auto port = reinterpret_cast<platform::CGrafPtr>(world.get());
-    VScreenPainter painter(port);
-    painter.SetLook(3);
-    colours->BuildMenuObject(&painter, true, true);
-    int16_t w = 0, h = 0;
-    colours->MakeWidthHeight(&painter, w, h);
-    ASSERT_EQ(w, 162);
-    colours->DrawBackGround(&painter, w, h);
-    colours->DrawItems(&painter, w, h);
+    const auto grid = OpenColourGrid();
+    ASSERT_NE(grid, nullptr);
+    grid->Paint();
+    ASSERT_EQ(grid->w, 162);
+    VColorMenu* colours = grid->menu;
+    const platform::CGrafPtr port = grid->port;
+    VScreenPainter& painter = *grid->painter;
+    const int16_t w = grid->w, h = grid->h;
 
     // Cell 3's frame runs round it in the gap; its left and top sides are
     // shared with no cell marked here.
@@ -301,36 +330,19 @@ TEST_F(MenuDrawingTest, ColourGridMarksByExclusiveOrAndUnmarksExactly)
     const uint32_t fiveLeft = PixelAt(port, 40, 5);
     EXPECT_EQ(colours->ChooseItem(&painter, w, h, 5, 161, 5, nullptr), 0);
     EXPECT_EQ(PixelAt(port, 40, 5), fiveLeft ^ mask);
-    colours->DeleteMenuObject(true);
-    (void)owner;
 }
 
 // The command's current colour is framed in the look's colour 10, round
 // its cell in the gap on all four sides.
 TEST_F(MenuDrawingTest, ColourGridFramesTheCurrentColourInColourTen)
 {
-    commands.Add(2);
-    std::vector<platform::ResourceImage> extra = {Res("pltt", 9000, Palette())};
-    extra.push_back(Res("XMNU", 130, Xmnu("C", 1, {{"Colour", "HCOL", 2}})));
-    auto owner = Build(extra);
-    gResFile = file->get();
-    VTextMenu holder(commands.Owner(), nullptr, 0, file->get(), 130);
-    auto* colours = static_cast<VColorMenu*>(static_cast<VMenuItemSub*>(holder.GetNthItem(1))->BuildSubMenu(nullptr));
-    ASSERT_NE(colours, nullptr);
-    colours->SetLook(3);
-    paintertest::World world(200, 220);
-    platform::SetPort(world.get());
-    const auto port = reinterpret_cast<platform::CGrafPtr>(world.get());
-    VScreenPainter painter(port);
-    painter.SetLook(3);
-    colours->BuildMenuObject(&painter, true, true);
+    const auto grid = OpenColourGrid();
+    ASSERT_NE(grid, nullptr);
     uint32_t c3 = 0;
-    ASSERT_TRUE(colours->CellColor(3, c3));
+    ASSERT_TRUE(grid->menu->CellColor(3, c3));
     commands.Get(2).value = std::make_unique<VLong>(int32_t(c3));
-    int16_t w = 0, h = 0;
-    colours->MakeWidthHeight(&painter, w, h);
-    colours->DrawBackGround(&painter, w, h);
-    colours->DrawItems(&painter, w, h);
+    grid->Paint();
+    const platform::CGrafPtr port = grid->port;
     // Cell 3 is 8 pixels square at (22, 2); its frame is (20, 0)-(31, 11).
     const uint32_t ten = Pix(0x01000A);
     struct Point {
@@ -340,8 +352,6 @@ TEST_F(MenuDrawingTest, ColourGridFramesTheCurrentColourInColourTen)
         EXPECT_EQ(PixelAt(port, p.x, p.y), ten) << p.x << "," << p.y;
     EXPECT_NE(PixelAt(port, 33, 5), ten);
     EXPECT_EQ(PixelAt(port, 25, 5), Pix(c3));
-    colours->DeleteMenuObject(true);
-    (void)owner;
 }
 
 TEST_F(MenuDrawingTest, FontListTallerThanTheRoomEndsInTheDownwardItemAndChoosesByLine)
