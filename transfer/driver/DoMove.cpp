@@ -1,5 +1,7 @@
 #include "transfer/driver/DoMove.h"
 
+#include <unordered_set>
+
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
@@ -87,21 +89,23 @@ int16_t CheckLocked(C_ListHdl conflicts, bool install)
 
 constexpr int16_t kPlugInReplace = 5, kPlugInCopy = 9;
 
-// A string list that is a bundle element of a plug-in or package this
-// transfer copies comes only with that bundle, under the id the bundle's
-// copy gives it: copied on its own too, the destination would hold it
-// twice under the one name.
-bool ComesWithBundle(TObjQz* obj, ObjListHdl list, C_ListHdl conflicts)
+// The string lists that are bundle elements of a plug-in or package this
+// transfer copies: they come only with that bundle, under the id the
+// bundle's copy gives them; copied on their own too, the destination would
+// hold each twice under the one name.
+std::unordered_set<const TObjQz*> ListsComingWithBundles(ObjListHdl list, C_ListHdl conflicts)
 {
-    for (int32_t i = 0; i < list->Size(); ++i) {
+    std::unordered_set<const TObjQz*> lists;
+    for (int32_t i = 0; list && i < list->Size(); ++i) {
         auto* plugIn = dynamic_cast<TExtObjQz*>(list->At(i));
-        if (!plugIn || plugIn->unopenable != 0 || !IsInList(plugIn->uses, obj)) continue;
+        if (!plugIn || plugIn->unopenable != 0 || !plugIn->uses) continue;
         if (G_ModuleUpdate == 4 && plugIn->TstFlag(kFlagInComponent)) continue;
-        TConflict* record = C_SearchInChain(conflicts, plugIn);
-        if (!record || record->fChoice == kPlugInCopy || (record->fChoice == kPlugInReplace && record->fDest))
-            return true;
+        const TConflict* record = C_SearchInChain(conflicts, plugIn);
+        if (record && record->fChoice != kPlugInCopy && !(record->fChoice == kPlugInReplace && record->fDest)) continue;
+        for (int32_t u = 0; u < plugIn->uses->Size(); ++u)
+            if (const TObjQz* used = plugIn->uses->At(u); used && used->kind == 11) lists.insert(used);
     }
-    return false;
+    return lists;
 }
 
 // String lists go first: they keep their ids, which the conflicts found
@@ -110,12 +114,14 @@ bool ComesWithBundle(TObjQz* obj, ObjListHdl list, C_ListHdl conflicts)
 int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool install)
 {
     int16_t err = 0;
+    const std::unordered_set<const TObjQz*> bundled =
+        install ? std::unordered_set<const TObjQz*>{} : ListsComingWithBundles(list, conflicts);
     for (const bool lists : {true, false})
         for (int32_t i = 0; list && i < list->Size() && err == 0; ++i) {
             TObjQz* obj = list->At(i);
             if ((obj->kind == 11) != lists) continue;
             if (install && (obj->kind == 7 || obj->kind == 8)) continue;
-            if (lists && !install && ComesWithBundle(obj, list, conflicts)) continue;
+            if (lists && bundled.count(obj)) continue;
             TObjQz* made = nullptr;
             err = Reserve(obj->Move(dest, conflicts, &made));
             if (made && err == 0) {
