@@ -50,20 +50,51 @@ bool InStore(TMainDoc* doc, uint32_t type, int16_t id)
     return xget1res(type, id) != nullptr;
 }
 
-// The store's resources of a deletion removed in one commit (OneCommit):
-// 0, or the error of the commit, the store then holding every one of them
-// as before. Inside a change that holds the store the commit is its.
-int16_t RemoveFromStore(TMainDoc* doc, std::initializer_list<std::pair<uint32_t, int16_t>> resources)
+using StoreResources = std::initializer_list<std::pair<uint32_t, int16_t>>;
+
+// The store's resources of a deletion removed in one commit (OneCommit),
+// with `rewrite` (when given) changing the kept `rewritten` resources in
+// the same commit: 0, or the error of a step or of the commit, the store
+// then holding every one of them as before. Inside a change that holds
+// the store the commit is its.
+int16_t RemoveFromStore(TMainDoc* doc, StoreResources resources, StoreResources rewritten = {},
+                        int16_t (*rewrite)(int16_t) = nullptr, int16_t rewriteArg = 0)
 {
     if (!doc || doc->fResFile < 0) return 0;
     ParseResFile current(doc);
     OneCommit change(doc->fResFile);
-    for (const auto& [type, id] : resources)
-        if (!change.Keep(type, id)) return platform::memFullErr;
-    bool removed = false;
-    for (const auto& [type, id] : resources) removed = rmveresbyid(type, id, true) || removed;
-    if (removed && !updateres(doc->fResFile)) return reserr ? reserr : platform::ioErr;
+    for (StoreResources list : {resources, rewritten})
+        for (const auto& [type, id] : list)
+            if (!change.Keep(type, id)) return platform::memFullErr;
+    bool changed = false;
+    for (const auto& [type, id] : resources) changed = rmveresbyid(type, id, true) || changed;
+    if (rewrite) {
+        if (const int16_t err = rewrite(rewriteArg)) return err;
+        changed = true;
+    }
+    if (changed && !updateres(doc->fResFile)) return reserr ? reserr : platform::ioErr;
     return change.Commit();
+}
+
+// The picture's entry out of the directory 'PIC#' 128 (current file): 0,
+// or the error of its write.
+int16_t DropPictureEntry(int16_t id)
+{
+    constexpr int32_t kEntry = 34, kIdAt = 32;
+    platform::Handle dir = xget1res(FourCC("PIC#"), 128);
+    if (!dir) return 0;
+    const int32_t size = int32_t(platform::GetHandleSize(dir));
+    auto* p = reinterpret_cast<uint8_t*>(*dir);
+    const int32_t count = size >= 2 ? std::min<int32_t>(platform::ReadBES16(p), (size - 2) / kEntry) : 0;
+    for (int32_t i = 0; i < count; ++i) {
+        uint8_t* e = p + 2 + i * kEntry;
+        if (platform::ReadBES16(e + kIdAt) != id) continue;
+        std::memmove(e, e + kEntry, size_t((count - 1 - i) * kEntry));
+        platform::WriteBE16(p, uint16_t(count - 1));
+        platform::SetHandleSize(dir, platform::Size(2 + (count - 1) * kEntry));
+        return xwriteres(dir) ? 0 : (reserr ? reserr : platform::ioErr);
+    }
+    return 0;
 }
 
 // A group, component or folder whose store resources are gone leaves its
@@ -223,43 +254,12 @@ void TMenuObjQz::DeleteObj(bool really)
 void TPictObjQz::DeleteObj(bool really)
 {
     if (!really) return;
-    if (owner && owner->fResFile >= 0) {
-        constexpr int32_t kEntry = 34, kIdAt = 32;
-        int16_t err = 0;
-        {
-            // The picture, its wizard record and its directory entry go in
-            // one commit.
-            ParseResFile current(owner);
-            OneCommit change(owner->fResFile);
-            for (uint32_t type : {FourCC("PICT"), FourCC("PIWZ")})
-                if (!change.Keep(type, id)) err = platform::memFullErr;
-            if (!err && !change.Keep(FourCC("PIC#"), 128)) err = platform::memFullErr;
-            if (!err) {
-                rmveresbyid(FourCC("PICT"), id, true);
-                rmveresbyid(FourCC("PIWZ"), id, true);
-                if (platform::Handle dir = xget1res(FourCC("PIC#"), 128)) {
-                    const int32_t size = int32_t(platform::GetHandleSize(dir));
-                    auto* p = reinterpret_cast<uint8_t*>(*dir);
-                    const int32_t count = size >= 2 ? std::min<int32_t>(platform::ReadBES16(p), (size - 2) / kEntry) : 0;
-                    for (int32_t i = 0; i < count; ++i) {
-                        uint8_t* e = p + 2 + i * kEntry;
-                        if (platform::ReadBES16(e + kIdAt) != id) continue;
-                        std::memmove(e, e + kEntry, size_t((count - 1 - i) * kEntry));
-                        platform::WriteBE16(p, uint16_t(count - 1));
-                        platform::SetHandleSize(dir, platform::Size(2 + (count - 1) * kEntry));
-                        if (!xwriteres(dir)) err = reserr ? reserr : platform::ioErr;
-                        break;
-                    }
-                }
-            }
-            if (!err && !updateres(owner->fResFile)) err = reserr ? reserr : platform::ioErr;
-            if (!err) err = change.Commit();
-        }
-        if (err) {
-            // Still stored whole: the picture stays.
-            ErrMsg(err);
-            return;
-        }
+    // The picture, its wizard record and its directory entry go in one
+    // commit; still stored whole on a failure, the picture stays.
+    if (const int16_t err = RemoveFromStore(owner, {{FourCC("PICT"), id}, {FourCC("PIWZ"), id}},
+                                            {{FourCC("PIC#"), 128}}, DropPictureEntry, id)) {
+        ErrMsg(err);
+        return;
     }
     TObjQz::DeleteObj(really);
 }
