@@ -566,6 +566,25 @@ OSErr CPseudoResFile::CommitAll()
     return noErr;
 }
 
+bool CPseudoResFile::HasUncommitted() const
+{
+    if (fCommitPutOff || fCommitFailed || fMap.changed || fBitmaps.TableChanged()) return true;
+    for (int32_t t = 0; t < fMap.TypeCount(); ++t)
+        for (const MapRecord& rec : fMap.TypeAt(t).records)
+            if ((rec.attributes & kAttrChanged) && rec.contents) return true;
+    return false;
+}
+
+void CPseudoResFile::ReleaseUncommitted()
+{
+    if (!fHeld) return;
+    fHeld = false;
+    fCommitFailed = fCommitFailed || fCommitPutOff;
+    fCommitPutOff = false;
+    fFork.EndUndo();
+    fHeldKeys.clear();
+}
+
 bool CPseudoResFile::Hold(bool hold)
 {
     if (hold || !fHeld) {

@@ -100,6 +100,13 @@ public:
     // stays held.
     bool Hold(bool hold);
     bool IsHeld() const { return fHeld; }
+    // Ends a hold whose commit failed without dropping what it put off: the
+    // changes wait, as after any failed commit, for the next commit (a file
+    // left held would put off every later commit and drop them on closing).
+    void ReleaseUncommitted();
+    // True when a commit would write something: a changed map, resource or
+    // allocation table, or a commit that failed and waits to be done again.
+    bool HasUncommitted() const;
     // Ends a hold by dropping every change made during it: the map, the
     // names and the allocation become what the last commit left on disk
     // (nothing is written while held). Handles of resources that survive

@@ -12,17 +12,22 @@
 
 namespace {
 
-bool IsHeld(int16_t container)
+CPseudoResFile* StoreFile(int16_t container)
 {
-    CPseudoResFile* file = g_resManager && container > 0 ? g_resManager->FindFile(container) : nullptr;
-    return file && file->IsHeld();
+    return g_resManager && container > 0 ? g_resManager->FindFile(container) : nullptr;
 }
 
 }  // namespace
 
 OneCommit::OneCommit(int16_t container) : container_(container)
 {
-    if (!IsHeld(container)) holding_ = holdres(container, true);
+    CPseudoResFile* file = StoreFile(container);
+    if (file && file->IsHeld()) return;
+    // A drop goes back to what the disk holds: changes still waiting for a
+    // commit are committed first so that it takes only this change's.
+    const bool settled = file && islocalres(container) && (!file->HasUncommitted() || updateres(container));
+    holding_ = holdres(container, true);
+    droppable_ = holding_ && settled;
 }
 
 OneCommit::~OneCommit()
@@ -33,7 +38,7 @@ OneCommit::~OneCommit()
 bool OneCommit::Keep(platform::ResType type, int16_t id)
 {
     try {
-        Copy copy{type, id, false, {}, 0};
+        Copy copy{type, id, false, {}, 0, {}};
         platform::Handle h = xget1res(type, id);
         // A resource that cannot be read is not known to be absent: an
         // undo would remove it.
@@ -45,6 +50,8 @@ bool OneCommit::Keep(platform::ResType type, int16_t id)
             if (CPseudoResFile* file = g_resManager ? g_resManager->FindFile(container_) : nullptr;
                 file && file->FindRes(h, &t, &r))
                 copy.attributes = file->GetIndResAttributes(type, r, nullptr);
+            unsigned char name[256] = {0};
+            if (xgetresname(type, id, name, false) && name[0]) copy.name.assign(name, name + 1 + name[0]);
             if (*h)
                 copy.bytes.assign(reinterpret_cast<const uint8_t*>(*h),
                                   reinterpret_cast<const uint8_t*>(*h) + platform::GetHandleSize(h));
@@ -77,6 +84,8 @@ void OneCommit::Undo()
 {
     if (finished_) return;
     finished_ = true;
+    // The drop also ends the hold, so that later changes are committed.
+    if (droppable_ && dropres(container_)) return;
     for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
         if (!c->present) {
             rmveresbyid(c->type, c->id, true);
@@ -89,9 +98,12 @@ void OneCommit::Undo()
             platform::DisposeHandle(h);
             continue;
         }
+        if (!c->name.empty()) xsetresname(c->type, c->id, c->name.data(), false);
         if (c->attributes & container::kAttrEnciphered) hcrypteres(h, (c->attributes & container::kAttrKeyVariant) != 0);
     }
     // The store now holds what the disk holds: the commit put off writes
-    // nothing new (a failing disk keeps the file held until it succeeds).
-    if (holding_) holdres(container_, false);
+    // nothing new. When the disk still fails, the copies wait for the next
+    // commit like any change whose commit failed.
+    if (holding_ && !holdres(container_, false))
+        if (CPseudoResFile* file = StoreFile(container_)) file->ReleaseUncommitted();
 }

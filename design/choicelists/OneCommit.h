@@ -2,8 +2,11 @@
 // From construction the container's commits are put off (unless a change
 // around this one already holds them, which then commits); the resources
 // the change may touch are copied first with Keep. Commit carries out the
-// one commit put off. When a step or the commit fails, the copies are put
-// back, so that the store in memory says again what the disk still says.
+// one commit put off. When a step or the commit fails, the store drops
+// what the change did and is again what its last commit left on disk, byte
+// for byte; where it cannot (changes were waiting for a commit that could
+// not be made first, or the disk cannot be read back) the copies are put
+// back instead, so that the store in memory says again what the disk says.
 #pragma once
 
 #include <cstdint>
@@ -34,9 +37,11 @@ private:
         bool present;
         std::vector<uint8_t> bytes;
         uint16_t attributes = 0;  // the store's, for the enciphering
+        std::vector<uint8_t> name;  // a Pascal string; empty when unnamed
     };
     int16_t container_;
     bool holding_ = false;  // this change put the commits off
+    bool droppable_ = false;  // and nothing was waiting for a commit then
     bool finished_ = false;
     std::vector<Copy> copies_;
 };

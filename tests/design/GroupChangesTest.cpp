@@ -154,7 +154,7 @@ TEST_F(GroupChanges, ADeletionThatCannotBeCommittedKeepsTheObjectWhole)
                 ASSERT_EQ(NewGroupOf(&doc_, PName("Sales"), &sales), 0);
             }
             TObjQz* obj = Find(c.kind, c.name);
-            ASSERT_NE(obj, nullptr) << c.name;
+            ASSERT_NE(obj, nullptr) << c.name << " write " << write;
             // A component is deleted once its folders left it.
             while (obj->members && obj->members->Size() > 0) {
                 TObjQz* m = obj->members->At(0);
