@@ -399,6 +399,8 @@ TEST(FormServices, StaticPicturesComeFromTheCurrentStoreFileOnly)
     access.xcurres = [] { return gCurrentFile; };
     access.xgetres = FakeGetRes;
     SetKernelStoreAccess(access);
+    gAskedId = -99;
+    gAskedEnciphered = true;
 
     gCurrentFile = 0;
     EXPECT_EQ(GetStaticPict(128, 0), nullptr);  // no current file

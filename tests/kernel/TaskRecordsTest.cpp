@@ -160,8 +160,9 @@ TEST_F(TaskRecordsTest, NewRecordKeepsTheSeparatorsInForce)
 
 TEST_F(TaskRecordsTest, TaskMadeInsideARunningOneKeepsTheCallersState)
 {
-    static int saves = 0, restores = 0;
+    static int saves, restores;
     static int token = 0;
+    saves = restores = 0;
     SetTaskCallStateHooks({[]() -> void* { ++saves; return &token; },
                            [](void* s) { restores += s == &token ? 1 : 0; }});
     processid = 4;
