@@ -1,6 +1,9 @@
 // Pixels the self-drawn looks paint on offscreen worlds: the rules every
 // look shares, the Mac look's buttons and arrows, the Windows look's list
 // header and check boxes, and the Cop look's panels, arrows and thumbs.
+#include <algorithm>
+#include <utility>
+
 #include "platform/core/FourCC.h"
 #include "tests/toolbox/drawing/LookTestSupport.h"
 #include "toolbox/drawing/LookCommon.h"
@@ -136,6 +139,36 @@ TEST_F(LookPaint, IconsAreLoadedOncePerHandlerAndAMissingOneLeavesTheArrowBare)
     VWinLookHandler win;
     EXPECT_TRUE(Paint(win, kPaintScrollArrowDown, 0, nullptr, nullptr, 16, 16));
     EXPECT_EQ(CountNot(Px(0xC0C0C0), 2, 2, 14, 14), 0);
+}
+
+// The arrow's icon is drawn where its part is, each time it is painted.
+TEST_F(LookPaint, ScrollArrowIconsFollowTheirPart)
+{
+    VMacLookHandler mac;
+    struct Ink {
+        int32_t left = kW, top = kH, right = -1, bottom = -1;
+    };
+    auto ink = [&](int32_t l, int32_t t) {
+        Clear();
+        mac.Paint(painter.get(), kPaintScrollArrowUp, 0, l, t, 16, 16, nullptr, nullptr);
+        Ink b;
+        for (int32_t y = t + 1; y < t + 15; ++y)
+            for (int32_t x = l + 1; x < l + 15; ++x)
+                if (At(x, y) == 0x000000u) {
+                    b.left = std::min(b.left, x), b.top = std::min(b.top, y);
+                    b.right = std::max(b.right, x), b.bottom = std::max(b.bottom, y);
+                }
+        return b;
+    };
+    const Ink first = ink(0, 0);
+    ASSERT_GE(first.right, first.left);
+    for (const auto& [l, t] : {std::pair{30, 3}, std::pair{7, 1}}) {
+        const Ink moved = ink(l, t);
+        EXPECT_EQ(moved.left, first.left + l) << l;
+        EXPECT_EQ(moved.top, first.top + t) << l;
+        EXPECT_EQ(moved.right, first.right + l) << l;
+        EXPECT_EQ(moved.bottom, first.bottom + t) << l;
+    }
 }
 
 TEST_F(LookPaint, MacButtonsByStatus)
