@@ -2,6 +2,7 @@
 // look shares, the Mac look's buttons and arrows, the Windows look's list
 // header and check boxes, and the Cop look's panels, arrows and thumbs.
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "platform/core/FourCC.h"
@@ -168,6 +169,43 @@ TEST_F(LookPaint, ScrollArrowIconsFollowTheirPart)
         EXPECT_EQ(moved.top, first.top + t) << l;
         EXPECT_EQ(moved.right, first.right + l) << l;
         EXPECT_EQ(moved.bottom, first.bottom + t) << l;
+    }
+}
+
+// Parts the Mac look shares with others, checked at the pixels where each
+// line and fill lies.
+TEST_F(LookPaint, MacSharedPartsPutEachColourOnItsOwnPixels)
+{
+    VMacLookHandler mac;
+    struct Case {
+        PaintMethod method;
+        PaintStatus status;
+        int32_t w, h;
+        int32_t x, y;
+        StdColor colour;
+    };
+    const Case cases[] = {
+        {kPaintEditField, kStatusNormal, kW, kH, 1, 10, 10},  // inner top-left line
+        {kPaintEditField, kStatusNormal, kW, kH, 30, 1, 10},
+        {kPaintMenuItem, kStatusPushed, kW, kH, 30, 10, 34},
+        {kPaintCentredSeparator, 0, 10, kH, 4, 1, 21},  // narrow: upright lines round the middle
+        {kPaintCentredSeparator, 0, 10, kH, 4, 18, 21},
+        {kPaintCentredSeparator, 0, 10, kH, 5, 10, 20},
+        {kPaintCentredSeparator, 0, kW, kH, 1, 9, 21},  // wide: lying lines round the middle
+        {kPaintCentredSeparator, 0, kW, kH, 58, 9, 21},
+        {kPaintCentredSeparator, 0, kW, kH, 30, 10, 20},
+    };
+    for (const Case& c : cases) {
+        Clear();
+        Paint(mac, c.method, c.status, nullptr, nullptr, c.w, c.h);
+        EXPECT_EQ(At(c.x, c.y), Px(mac.GetStdColor(c.colour))) << c.method << " at " << c.x << "," << c.y;
+    }
+    // The scroll track's checkerboard: colour 23, pushed 22.
+    for (const auto& [status, on, off] : {std::tuple{0, 23, 22}, std::tuple{int(kStatusPushed), 22, 23}}) {
+        Clear();
+        Paint(mac, kPaintHScrollTrack, PaintStatus(status));
+        EXPECT_GT(Count(Px(mac.GetStdColor(StdColor(on))), 0, 0, kW, kH), 0) << status;
+        EXPECT_EQ(Count(Px(mac.GetStdColor(StdColor(off))), 0, 0, kW, kH), 0) << status;
     }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "platform/textedit/TextEdit.h"
 #include "tests/platform/files/TempFolder.h"
 #include "tests/toolbox/drawing/PainterTestSupport.h"
+#include "toolbox/drawing/MacRomanRun.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VText.h"
 #include "toolbox/foundation/intl/VIntlConverterData.h"
@@ -275,6 +278,31 @@ TEST_F(PainterTextTest, AnsiAndUnicodeRunsDrawAsMacRoman)
         painter.DrawText(text);
         EXPECT_EQ(log.bytes, mac);
     }
+}
+
+// Before any international manager: ASCII passes, the rest becomes '?',
+// and neither the count nor the room is overrun.
+TEST(MacRomanFromUnicodeAlone, AsciiPassesAndTheRoomIsKept)
+{
+    VIntlMgr* saved = gDefaultIntl;
+    gDefaultIntl = nullptr;
+    const char16_t text[] = u"A\u007F\u0080\u00E9z";
+    struct Case {
+        int32_t count, room;
+        std::vector<uint8_t> out;
+    };
+    for (const Case& c : {Case{5, 8, {'A', 0x7F, '?', '?', 'z'}}, Case{5, 3, {'A', 0x7F, '?'}},
+                          Case{2, 8, {'A', 0x7F}}, Case{0, 8, {}}}) {
+        uint8_t buffer[8];
+        std::fill(buffer, buffer + 8, 0xEE);
+        const char16_t* src = text;
+        uint8_t* dst = buffer;
+        MacRomanFromUnicode(src, dst, buffer + c.room, c.count);
+        EXPECT_EQ(std::vector<uint8_t>(buffer, dst), c.out) << c.count << " in " << c.room;
+        EXPECT_EQ(src - text, std::ptrdiff_t(c.out.size()));
+        EXPECT_EQ(buffer[c.out.size()], 0xEE) << "nothing written past the converted units";
+    }
+    gDefaultIntl = saved;
 }
 
 // --- boxes ---------------------------------------------------------------
