@@ -276,6 +276,7 @@ TEST_F(MenuDrawingTest, HiliteMessageDrawsTheClassicEdgeLines)
     EXPECT_EQ(PixelAt(port, left + 1, y4 + lh + 1), Pix(0x010000 + 58));
     EXPECT_EQ(PixelAt(port, right, y4 + lh + 1), Pix(0x010000 + 58));
     EXPECT_EQ(PixelAt(port, left, y4 + lh + 1), ground);
+    EXPECT_EQ(PixelAt(port, left, y4), ground) << "the left side starts below the item's top";
     // Item 2 is left alone.
     EXPECT_EQ(PixelAt(port, left, top + lh + 2), ground);
     EXPECT_EQ(PixelAt(port, right, top + lh + 2), ground);
@@ -287,6 +288,16 @@ TEST_F(MenuDrawingTest, HiliteMessageDrawsTheClassicEdgeLines)
     const uint32_t clean = PixelAt(other, 0, 0);
     data = {2, 2};
     MAC_MDEF(platform::kMenuHiliteItemMsg, ref, &rect, platform::Point{0, 0}, reinterpret_cast<int16_t*>(&data));
+    EXPECT_EQ(paintertest::CountNot(other, clean, 0, 0, 300, 200), 0);
+    // Without a rectangle or without the item data, hiliting and finding do nothing.
+    data = {1, 2};
+    platform::MenuTrackingData tracking{};
+    for (int16_t message : {platform::kMenuHiliteItemMsg, platform::kMenuFindItemMsg}) {
+        int16_t* item = message == platform::kMenuHiliteItemMsg ? reinterpret_cast<int16_t*>(&data)
+                                                                : reinterpret_cast<int16_t*>(&tracking);
+        MAC_MDEF(message, ref, nullptr, platform::Point{30, 30}, item);
+        MAC_MDEF(message, ref, &rect, platform::Point{30, 30}, nullptr);
+    }
     EXPECT_EQ(paintertest::CountNot(other, clean, 0, 0, 300, 200), 0);
     menu->DeleteMenuObject(true);
 }
