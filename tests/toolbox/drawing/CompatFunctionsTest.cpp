@@ -288,6 +288,14 @@ TEST(CompatPorts, RectanglesOfTheRegionsAndNothingForNull)
     EXPECT_EQ(untouched.top, 7);
     EXPECT_EQ(untouched.right, 7);
     GetPortVisibleRect(port, nullptr);
+    {
+        // No memory for the region: the rectangle is left as it was.
+        platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+        GetPortVisibleRect(port, &untouched);
+        GetPortClipRect(port, &untouched);
+    }
+    EXPECT_EQ(untouched.top, 7);
+    EXPECT_EQ(untouched.right, 7);
 
     // Text at a point leaves the pen behind the text.
     myDrawTextNativeAt("abc", 3, 5, 12);
