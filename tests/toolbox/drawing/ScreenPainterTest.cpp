@@ -269,6 +269,14 @@ TEST_F(ScreenPainterTest, ComputingPainterMeasuresOffScreenAndGivesTheCallersPor
     platform::PaintRect(&world.get()->portRect);  // the caller draws on
     EXPECT_EQ(CountNot(world.get(), kBlack, 0, 0, 64, 64), 0);
 
+    // The caller had no port: none again, whatever was made current since.
+    platform::SetGWorld(nullptr, nullptr);
+    {
+        VComputingPainter none;
+        platform::SetPort(world.get());
+    }
+    EXPECT_EQ(platform::GetQDGlobalsThePort(), nullptr);
+
     // The caller's port went away meanwhile: the front window's instead.
     platform::ShowWindow(window);
     auto gone = std::make_unique<World>();
