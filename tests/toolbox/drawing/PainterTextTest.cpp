@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/drawing/ThemeText.h"
@@ -15,6 +16,7 @@
 #include "tests/platform/files/TempFolder.h"
 #include "tests/toolbox/drawing/PainterTestSupport.h"
 #include "toolbox/drawing/MacRomanRun.h"
+#include "toolbox/drawing/VFontBuffer.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VText.h"
 #include "toolbox/foundation/intl/VIntlConverterData.h"
@@ -203,6 +205,21 @@ TEST_F(PainterTextTest, CharacterWidthsAreMeasuredOncePerFontAndSize)
     EXPECT_EQ(log.measures, 3);
     EXPECT_GT(painter.GetFontHeight(), painter.GetFontAscent());
     EXPECT_FALSE(painter.IsSymbolFont());
+}
+
+TEST_F(PainterTextTest, AFontBufferFreesTheWidthPagesItFilled)
+{
+    World port(100, 100);
+    TextPainter painter(port.get(), true);
+    painter.SetFontSize(12);
+    painter.GetTextWidth(char16_t(u'a'), 1.0);
+    const size_t before = platform::LivePtrCount();
+    {
+        VFontBuffer buffer(0, 0, 12, 0);
+        for (char16_t c : {u'a', u'\u2022'}) EXPECT_GT(buffer.GetUnicharWidth(c, &painter, port.get(), 1.0), 0);
+        EXPECT_EQ(platform::LivePtrCount(), before + 2) << "a page for each";
+    }
+    EXPECT_EQ(platform::LivePtrCount(), before);
 }
 
 TEST_F(PainterTextTest, SavedTextPositionsComeBackWithoutTheirFraction)
