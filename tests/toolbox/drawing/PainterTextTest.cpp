@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
@@ -212,11 +213,18 @@ TEST_F(PainterTextTest, AFontBufferFreesTheWidthPagesItFilled)
     World port(100, 100);
     TextPainter painter(port.get(), true);
     painter.SetFontSize(12);
-    painter.GetTextWidth(char16_t(u'a'), 1.0);
+    const char16_t chars[] = {char16_t(0x00FF), u'\u2022'};
+    float widths[2];
+    for (int i = 0; i < 2; ++i) widths[i] = painter.GetTextWidth(chars[i], 1.0);
     const size_t before = platform::LivePtrCount();
     {
         VFontBuffer buffer(0, 0, 12, 0);
-        for (char16_t c : {u'a', u'\u2022'}) EXPECT_GT(buffer.GetUnicharWidth(c, &painter, port.get(), 1.0), 0);
+        {
+            platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0);
+            EXPECT_EQ(buffer.GetUnicharWidth(u'a', &painter, port.get(), 1.0), 0) << "no page, no width";
+        }
+        // The last character of a page is measured like the first.
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(buffer.GetUnicharWidth(chars[i], &painter, port.get(), 1.0), widths[i]);
         EXPECT_EQ(platform::LivePtrCount(), before + 2) << "a page for each";
     }
     EXPECT_EQ(platform::LivePtrCount(), before);
