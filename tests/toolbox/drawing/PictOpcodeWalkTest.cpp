@@ -173,4 +173,16 @@ TEST(PictOpcodes, CountedSizesEndEvenAndDamageIsRefused)
         ASSERT_EQ(stream.OpenReading(), 0);
         EXPECT_EQ(GetPictOpcodeSkipSize(stream, c.op), c.size) << std::hex << c.op << " of " << c.data.size();
     }
+
+    // A match whose data runs past the picture ends the search there.
+    PictBuilder p;
+    p.ClipRegion();
+    const size_t at = p.Op(0x00A1);
+    p.W(7), p.W(200);
+    p.End();
+    VPtrStream stream(reinterpret_cast<char*>(p.bytes.data()), int32_t(p.bytes.size()));
+    VPictParser parser(stream, false);
+    ASSERT_EQ(parser.StartParsing(), 0);
+    EXPECT_EQ(parser.FindOpcodeOffset(0x00A1), int32_t(at));
+    EXPECT_EQ(parser.FindOpcodeOffset(0x00A1), -1);
 }
