@@ -194,6 +194,10 @@ TEST_F(LookPaint, MacSharedPartsPutEachColourOnItsOwnPixels)
         {kPaintCentredSeparator, 0, kW, kH, 1, 9, 21},  // wide: lying lines round the middle
         {kPaintCentredSeparator, 0, kW, kH, 58, 9, 21},
         {kPaintCentredSeparator, 0, kW, kH, 30, 10, 20},
+        // The pop-up box sets its own line colour: the separator left 20.
+        {kPaintPopUpBox, 0, kW, kH, 58, 10, 10},  // its right side, the shadow beyond
+        {kPaintPopUpBox, 0, kW, kH, 57, 10, 0},
+        {kPaintPopUpEditField, 0, kW, kH, 34, 10, 10},  // the box's left side after the field
     };
     for (const Case& c : cases) {
         Clear();
