@@ -363,6 +363,11 @@ TEST_F(MenuDrawingTest, ColourGridFramesTheCurrentColourInColourTen)
         EXPECT_EQ(PixelAt(port, p.x, p.y), ten) << p.x << "," << p.y;
     EXPECT_NE(PixelAt(port, 33, 5), ten);
     EXPECT_EQ(PixelAt(port, 25, 5), Pix(c3));
+    // The ground between the cells is colour 33 inside edges of 0 (left)
+    // and 42 (right).
+    EXPECT_EQ(PixelAt(port, 1, 1), Pix(0x010021));
+    EXPECT_EQ(PixelAt(port, 0, 5), Pix(0x010000));
+    EXPECT_EQ(PixelAt(port, grid->w - 1, 5), Pix(0x01002A));
 }
 
 TEST_F(MenuDrawingTest, FontListTallerThanTheRoomEndsInTheDownwardItemAndChoosesByLine)

@@ -2,7 +2,9 @@
 // classes, submenus and their cycles, and the choices sent up the chain.
 #include <gtest/gtest.h>
 
+#include "platform/menus/Menus.h"
 #include "tests/toolbox/drawing/MenuTestSupport.h"
+#include "toolbox/drawing/VComputingPainter.h"
 #include "toolbox/drawing/VCustomMenu.h"
 #include "toolbox/drawing/VTextMenu.h"
 #include "toolbox/drawing/XmnuResource.h"
@@ -182,6 +184,31 @@ TEST_F(MenuModelTest, ChoicesSendTheirCommandUpTheChain)
     menu->DoLineCommand(5);
     menu->DoLineCommand(9);
     EXPECT_EQ(commands.sent.size(), 4u);
+
+    // Moved onto a bar, the menu reaches the bar's owner, and the bar lends
+    // it a painter.
+    VMenuBar bar(commands.Owner());
+    menu->SetMenuBar(&bar);
+    menu->DoLineCommand(1);
+    ASSERT_EQ(commands.sent.size(), 5u);
+    EXPECT_EQ(commands.sent[4].number, 10);
+    EXPECT_NE(menu->GetPainter(), nullptr);
+    menu->ReleasePainter();
+}
+
+// A menu object deleted with its place in the menu list leaves the list.
+TEST_F(MenuModelTest, DeletedMenuObjectsLeaveTheMenuListOnlyWhenAsked)
+{
+    commands.Add(1);
+    auto menu = Build({Res("XMNU", 128, Xmnu("M", 1, {{"A", "TEXT", 1}}))});
+    VComputingPainter painter;
+    menu->BuildMenuObject(&painter, false, false);
+    ASSERT_NE(menu->GetMenuObject(), nullptr);
+    const platform::MenuID id = platform::GetMenuID(menu->GetMenuObject());
+    EXPECT_NE(platform::GetMenuHandle(id), nullptr);
+    menu->DeleteMenuObject(true);
+    EXPECT_EQ(menu->GetMenuObject(), nullptr);
+    EXPECT_EQ(platform::GetMenuHandle(id), nullptr);
 }
 
 TEST_F(MenuModelTest, MarksFollowSwitchesAndGroups)
