@@ -227,6 +227,23 @@ TEST_F(PainterTest, NestedPaintPassesBindOnceAndGiveTheOffsetBack)
     painter.EndPaint();
 }
 
+// A painter bound to another port leaves the one before black on white.
+TEST_F(PainterTest, BindingAnotherPortLeavesTheOneBeforeInStandardColours)
+{
+    World world, other;
+    VPainter painter(world.get(), true);
+    painter.SetFillColor(0x0000FF);  // red
+    painter.FillVRect(0, 0, 2, 2);
+    ASSERT_EQ(PixelAt(world.get(), 1, 1), 0xFF0000u);
+    painter.BeginPaint(other.get());
+    platform::SetPort(world.get());
+    platform::RGBColor fore;
+    platform::GetForeColor(&fore);
+    EXPECT_EQ(platform::PackRGB(fore), kBlack);
+    painter.EndPaint();
+    EXPECT_EQ(painter.GetWidth(), 0) << "a plain painter has no extent of its own";
+}
+
 TEST_F(PainterTest, SavedClipsLimitDrawingAndComeBackInOrder)
 {
     World world;
