@@ -173,6 +173,15 @@ TEST_F(PainterTest, ScalingMultipliesOffsetsAndSizes)
     painter.FillVRect(1, 4, 5, 4);  // left 8, top 6, width 10, height 2
     EXPECT_EQ(CountNot(world.get(), kBlack, 8, 6, 18, 8), 0);
     EXPECT_EQ(CountNot(world.get(), kWhite, 0, 0, 64, 64), 20);
+    // A clip region is scaled in place and size, then moved by the offset.
+    platform::SetPort(world.get());
+    platform::EraseRect(&world.get()->portRect);
+    painter.SaveClip(false);
+    painter.ClipVRegion(VRegion(VRect(5, 8, 4, 8)), false);  // left 16, top 8, width 8, height 4
+    painter.FillVRect(-10, -20, 60, 60);
+    EXPECT_EQ(CountNot(world.get(), kBlack, 16, 8, 24, 12), 0);
+    EXPECT_EQ(CountNot(world.get(), kWhite, 0, 0, 64, 64), 32);
+    painter.RestoreClip();
     painter.SetLineWidth(2);
     painter.DrawVLine(0, 0, 0, 0);
     EXPECT_EQ(world.get()->pnSize.h, 4);
