@@ -114,6 +114,22 @@ TEST_F(PainterTest, ThickLinesStraddleTheirIdealLine)
     EXPECT_EQ(CountNot(port, kBlack, 20, 29, 41, 32), 0);
     EXPECT_EQ(CountNot(port, kWhite, 0, 22, 64, 64), 3 * 21);
 
+    // Width 2 straddles too: rows 19-20, columns 10-30.
+    platform::EraseRect(&port->portRect);
+    painter.SetLineWidth(2);
+    painter.DrawVLine(10, 20, 30, 20);
+    EXPECT_EQ(CountNot(port, kBlack, 10, 19, 31, 21), 0);
+    EXPECT_EQ(CountNot(port, kWhite, 0, 0, 64, 64), 2 * 21);
+
+    // A slanted line moves back on both axes: (10, 10)-(20, 20) is drawn
+    // from (9, 9) to (17, 17) with a 3 x 3 pen, ending at (19, 19).
+    platform::EraseRect(&port->portRect);
+    painter.SetLineWidth(3);
+    painter.DrawVLine(10, 10, 20, 20);
+    EXPECT_EQ(CountNot(port, kBlack, 9, 9, 12, 12), 0);
+    EXPECT_EQ(CountNot(port, kBlack, 17, 17, 20, 20), 0);
+    EXPECT_EQ(PixelAt(port, 20, 20), kWhite);
+
     // A width of 1 (or a fraction above 0) draws the line as it is.
     platform::EraseRect(&port->portRect);
     painter.SetLineWidth(0.5);
