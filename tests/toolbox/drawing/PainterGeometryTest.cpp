@@ -450,6 +450,7 @@ TEST_F(PainterTest, PainterWithoutAPortDoesNothing)
     painter.ClipFrame(nullptr, nullptr, true);
     painter.RestoreClip();
     painter.SetStdFont(3);
+    EXPECT_LT(painter.GetFontAscent(), 1) << "no metrics taken from whatever port is current";
     EXPECT_FALSE(painter.FrameIsInClip(&frame, nullptr));
     EXPECT_FALSE(painter.VRectIsInClip(r));
     painter.Reset();
