@@ -215,6 +215,16 @@ TEST_F(ScreenPainterTest, BrushesAreAppliedAfreshBackOnTheWindow)
         painter.FillVRect(40, 40, 2, 2);
         EXPECT_EQ(PixelAt(port, 40, 40), 0x0000FFu) << forget;
     }
+    // The text mode, first applied in the world, is applied to the window too.
+    VScreenPainter painter(port);
+    painter.SetTextTransferMode(kTransferXor);
+    TestFrame frame(0, 0, 32, 32);
+    painter.BeginOffscreen(&frame);
+    const uint8_t text[] = {'x'};
+    painter.DrawText(text, 1, kCharSetMac, 1.0);
+    painter.EndOffscreen(false);
+    painter.DrawText(text, 1, kCharSetMac, 1.0);
+    EXPECT_EQ(port->txMode, platform::srcXor);
 }
 
 TEST_F(ScreenPainterTest, ResetAndDestructionForgetAnOpenOffscreen)
