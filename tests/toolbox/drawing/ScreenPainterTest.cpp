@@ -167,11 +167,13 @@ TEST_F(ScreenPainterTest, GrowBoxAskedForWhileOpenIsDrawnInTheCornerAtTheCopy)
     EXPECT_EQ(CountNot(port, 0xFF0000, 0, 49, 49, 64), 0);
     EXPECT_GT(CountNot(port, 0xFF0000, 49, 49, 64, 64), 0);
 
-    // The flag went with the copy: the next copy draws no box.
+    // The flag went with the copy: the next copy draws no box, and covers
+    // the whole window again (the box's clip is gone).
     painter.BeginOffscreen(&frame);
+    painter.SetFillColor(0xFF0000);  // blue
     painter.FillVRect(0, 0, 64, 64);
     painter.EndOffscreen(false);
-    EXPECT_EQ(CountNot(port, 0xFF0000, 0, 0, 64, 64), 0);
+    EXPECT_EQ(CountNot(port, 0x0000FF, 0, 0, 64, 64), 0);
 }
 
 TEST_F(ScreenPainterTest, WorldThatCannotBeMadeLeavesDrawingOnTheWindow)
