@@ -196,19 +196,33 @@ TEST_F(MenuModelTest, ChoicesSendTheirCommandUpTheChain)
     menu->ReleasePainter();
 }
 
-// A menu object deleted with its place in the menu list leaves the list.
-TEST_F(MenuModelTest, DeletedMenuObjectsLeaveTheMenuListOnlyWhenAsked)
+// A menu object: a regular menu listens to its items' commands, a pop-up
+// does not; submenus get objects of their own; deleted with its place in
+// the menu list, it leaves the list and stops listening.
+TEST_F(MenuModelTest, MenuObjectsListenBuildTheirSubmenusAndLeaveTheList)
 {
     commands.Add(1);
-    auto menu = Build({Res("XMNU", 128, Xmnu("M", 1, {{"A", "TEXT", 1}}))});
+    commands.Add(2);
+    auto menu = Build({Res("XMNU", 128, Xmnu("M", 1, {{"A", "TEXT", 1}, {"129", "HIER", 2}})),
+                       Res("XMNU", 129, Xmnu("S", 1, {{"B", "TEXT", 1}}))});
     VComputingPainter painter;
+    menu->BuildMenuObject(&painter, true, false);
+    EXPECT_EQ(commands.Get(1).listening, 0) << "a pop-up";
+    menu->DeleteMenuObject(true);
+    commands.Get(1).listening = commands.Get(2).listening = 0;
+
     menu->BuildMenuObject(&painter, false, false);
     ASSERT_NE(menu->GetMenuObject(), nullptr);
+    EXPECT_GT(commands.Get(1).listening, 0);
+    auto* sub = static_cast<VMenuItemSub*>(menu->GetNthItem(2))->GetSubMenu();
+    ASSERT_NE(sub, nullptr);
+    EXPECT_NE(sub->GetMenuObject(), nullptr);
     const platform::MenuID id = platform::GetMenuID(menu->GetMenuObject());
     EXPECT_NE(platform::GetMenuHandle(id), nullptr);
     menu->DeleteMenuObject(true);
     EXPECT_EQ(menu->GetMenuObject(), nullptr);
     EXPECT_EQ(platform::GetMenuHandle(id), nullptr);
+    EXPECT_EQ(commands.Get(1).listening, 0);
 }
 
 TEST_F(MenuModelTest, MarksFollowSwitchesAndGroups)
