@@ -296,6 +296,7 @@ TEST_F(LookPaint, WindowsListHeaderDrawsOnlyTheAscendingArrowWhenBothBitsAreSet)
             const bool in = col >= x + 3 - row && col <= x + 3 + row;
             EXPECT_EQ(At(col, y + row) == ink, in) << col << "," << y + row;
         }
+    for (int32_t col = x - 2; col <= x + 8; ++col) EXPECT_NE(At(col, y + 4), ink) << "four rows only";
     // Descending alone: the point at the bottom.
     Clear();
     flags = 2;
@@ -313,6 +314,31 @@ TEST_F(LookPaint, WindowsListHeaderDrawsOnlyTheAscendingArrowWhenBothBitsAreSet)
     Paint(win, kPaintListHeaderItem3, -100, nullptr, &flags);
     EXPECT_EQ(At(0, 0), Px(0x7F7F7F));
     EXPECT_EQ(At(x + 3, y), Px(0xC0C0C0));
+}
+
+// The Windows look's own edges, header lines and grip, at their pixels.
+TEST_F(LookPaint, WindowsEdgesHeadersAndGripsAtTheirPixels)
+{
+    VWinLookHandler win;
+    const uint32_t ground = 0x123456;
+    struct Case {
+        PaintMethod method;
+        int32_t x, y;
+        uint32_t rgb;
+    };
+    const Case cases[] = {
+        {kPaintRaisedEdge, 0, 5, 0xE0E0E0},      // top and left light
+        {kPaintRaisedEdge, 5, 0, 0xE0E0E0},
+        {kPaintListHeaderItem, 1, kH - 1, 0x7F7F7F},  // the bottom line, from the left
+        {kPaintGrip, 1, 1, 0xFFFFFF},           // a wide grip's top line starts one in
+        {kPaintGrip, 0, 1, ground},
+    };
+    for (const Case& c : cases) {
+        Fill(world.get(), ground, kW, kH);
+        uint16_t flags = 0;
+        Paint(win, c.method, 0, nullptr, c.method == kPaintListHeaderItem ? &flags : nullptr);
+        EXPECT_EQ(At(c.x, c.y), c.rgb == ground ? ground : Px(c.rgb)) << c.method << " at " << c.x << "," << c.y;
+    }
 }
 
 TEST_F(LookPaint, WindowsCheckBoxesUseTheBitmapOfTheirStatus)
