@@ -28,9 +28,17 @@ using paintertest::PixelAt;
 
 namespace {
 
-// Every standard colour below 64 defined, as 0x010000 + index.
+// Every standard colour below 64 defined, as 0x010000 + index; the parts
+// asked for are kept.
 struct WideLook : paintertest::TestLook {
     uint32_t GetStdColor(StdColor c) override { return c >= 0 && c < 64 ? 0x010000u + uint32_t(c) : kNoColor; }
+    bool Paint(VPainter*, PaintMethod method, PaintStatus, int32_t, int32_t, int32_t, int32_t, const VString*,
+               void*) override
+    {
+        methods.push_back(method);
+        return true;
+    }
+    std::vector<PaintMethod> methods;
 };
 
 struct Box {
@@ -368,6 +376,60 @@ TEST_F(MenuDrawingTest, ColourGridFramesTheCurrentColourInColourTen)
     EXPECT_EQ(PixelAt(port, 1, 1), Pix(0x010021));
     EXPECT_EQ(PixelAt(port, 0, 5), Pix(0x010000));
     EXPECT_EQ(PixelAt(port, grid->w - 1, 5), Pix(0x01002A));
+}
+
+// The colour grid's choices are menu items, small ones in the mini grid.
+TEST_F(MenuDrawingTest, ColourGridChoicesArePaintedAsMenuItems)
+{
+    VArrayString choices;
+    for (const char* s : {"Auto", "None"}) {
+        auto* text = new VStr<31>();
+        text->FromCString(reinterpret_cast<const uint8_t*>(s));
+        choices.AppendVString(text, 0);
+    }
+    const auto grid = OpenColourGrid();
+    ASSERT_NE(grid, nullptr);
+    commands.Get(2).choices = &choices;
+    auto* look = static_cast<WideLook*>(gLookHandlers[3]);
+    for (const bool mini : {false, true}) {
+        grid->menu->SetMini(mini);
+        look->methods.clear();
+        grid->Paint();
+        EXPECT_EQ(std::count(look->methods.begin(), look->methods.end(), mini ? kPaintSmallMenuItem : kPaintMenuItem),
+                  2)
+            << mini;
+    }
+    commands.Get(2).choices = nullptr;
+}
+
+// Pattern cells: framed in colour 10, the pattern's set bits in colour 10
+// on colour 0.
+TEST_F(MenuDrawingTest, PatternCellsAreFramedAndFilledInColourTen)
+{
+    commands.Add(2);
+    std::vector<uint8_t> patterns = {0, 10};
+    for (int i = 0; i < 80; ++i) patterns.push_back(uint8_t(i));
+    auto owner = Build({Res("XMNU", 130, Xmnu("P", 1, {{"Pattern", "HPAT", 2}})), Res("PAT#", 9000, patterns)});
+    gResFile = file->get();
+    VTextMenu holder(commands.Owner(), nullptr, 0, file->get(), 130);
+    auto* grid = static_cast<VPatternMenu*>(static_cast<VMenuItemSub*>(holder.GetNthItem(1))->BuildSubMenu(nullptr));
+    ASSERT_NE(grid, nullptr);
+    grid->SetLook(3);
+    grid->InitCustom();
+    paintertest::World world(160, 112);
+    platform::SetPort(world.get());
+    const auto port = reinterpret_cast<platform::CGrafPtr>(world.get());
+    VScreenPainter painter(port);
+    painter.SetLook(3);
+    painter.SetFillStdColor(20);
+    int16_t w = 0, h = 0;
+    grid->MakeWidthHeight(&painter, w, h);
+    grid->DrawItems(&painter, w, h);
+    // Cell 2 is 24 x 16 at (28, 2); its pattern's row 3 is 0x03.
+    EXPECT_EQ(PixelAt(port, 28, 8), Pix(0x01000A));
+    EXPECT_EQ(PixelAt(port, 30, 3), Pix(0x01000A));
+    EXPECT_EQ(PixelAt(port, 32, 3), Pix(0x010000));
+    grid->DeInitCustom();
 }
 
 TEST_F(MenuDrawingTest, FontListTallerThanTheRoomEndsInTheDownwardItemAndChoosesByLine)
