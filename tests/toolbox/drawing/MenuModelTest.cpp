@@ -216,7 +216,8 @@ TEST_F(MenuModelTest, MenuObjectsListenBuildTheirSubmenusAndLeaveTheList)
     EXPECT_GT(commands.Get(1).listening, 0);
     auto* sub = static_cast<VMenuItemSub*>(menu->GetNthItem(2))->GetSubMenu();
     ASSERT_NE(sub, nullptr);
-    EXPECT_NE(sub->GetMenuObject(), nullptr);
+    ASSERT_NE(sub->GetMenuObject(), nullptr);
+    EXPECT_EQ(menu->FindMenu(platform::GetMenuID(sub->GetMenuObject())), sub) << "found through its item";
     const platform::MenuID id = platform::GetMenuID(menu->GetMenuObject());
     EXPECT_NE(platform::GetMenuHandle(id), nullptr);
     menu->DeleteMenuObject(true);
