@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/menus/Menus.h"
+#include "platform/theme/ThemeRecording.h"
 #include "tests/platform/windows/WindowFixture.h"
 #include "tests/toolbox/drawing/MenuTestSupport.h"
 #include "tests/toolbox/drawing/PainterTestSupport.h"
@@ -241,6 +242,35 @@ TEST_F(MenuDrawingTest, ThemeStyleWritesSelectedWhiteAndDisabledGrey)
     menu->DrawNthItem(&painter, w, 4, true);
     EXPECT_GT(count(4, 0x888888), 0);
     EXPECT_EQ(count(4, 0x2F5FB3), 0);
+}
+
+// In the theme style a checked item writes its mark and its text, an
+// unmarked one its text alone.
+TEST_F(MenuDrawingTest, ThemeItemsWriteAMarkOnlyWhenChecked)
+{
+    commands.Get(1).value = std::make_unique<VLong>(1);
+    file = std::make_unique<ResFile>(std::vector<platform::ResourceImage>{
+        Res("XMNU", 128, Xmnu("M", 1, {{"Checked", "TEXT", 1, 0x80}, {"Plain", "TEXT", 1}}))});
+    VTextMenu menu(commands.Owner(), nullptr, 0, file->get(), 128);
+    menu.SetLook(4);
+    paintertest::World world(300, 100);
+    platform::SetPort(world.get());
+    VScreenPainter painter(reinterpret_cast<platform::CGrafPtr>(world.get()));
+    painter.SetLook(4);
+    int16_t w = 300, h = 100;
+    menu.MakeWidthHeight(&painter, w, h);
+    int32_t boxes = 0;
+    platform::SetThemeCallListener(
+        [](const platform::ThemeCall& call, void* data) {
+            if (std::string(call.name) == "DrawThemeTextBox") ++*static_cast<int32_t*>(data);
+        },
+        &boxes);
+    for (const int16_t item : {int16_t(1), int16_t(2)}) {
+        boxes = 0;
+        menu.DrawNthItem(&painter, w, item, false);
+        EXPECT_EQ(boxes, item == 1 ? 2 : 1) << item;
+    }
+    platform::SetThemeCallListener(nullptr, nullptr);
 }
 
 TEST_F(MenuDrawingTest, HiliteMessageDrawsTheClassicEdgeLines)
