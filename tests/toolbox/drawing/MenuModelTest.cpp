@@ -37,6 +37,17 @@ TEST(XmnuReader, BelievesOnlyTheBytesItHas)
     EXPECT_EQ(m.command, 7);
     EXPECT_EQ(m.items.size(), 2u);
 
+    // Each item field from its own bytes: the reserved word too.
+    b = Xmnu("x", 0, {{"y", "TEXT", 0x01020304, 0x80, 7, 9}});
+    b[38 + 34] = 0x12, b[38 + 35] = 0x34;
+    ReadXmnu(b.data(), b.size(), m);
+    ASSERT_EQ(m.items.size(), 1u);
+    EXPECT_EQ(m.items[0].iconID, 9);
+    EXPECT_EQ(m.items[0].reserved, 0x1234);
+    EXPECT_EQ(m.items[0].command, 0x01020304);
+    EXPECT_EQ(m.items[0].flags, 0x80);
+    EXPECT_EQ(m.items[0].argument, 7);
+
     // Length bytes past the field are clamped to 31.
     b = Xmnu("x", 0, {{"y"}});
     b[0] = 200;
