@@ -138,6 +138,11 @@ TEST_F(MenuLayoutTest, RestingOnTheDownwardArrowScrollsThreeThenOneToTheEnd)
     const int16_t firstLast = menu->GetLastShown();
     ASSERT_LT(firstLast, 50);
 
+    // Drawn from the top, nothing lands below the menu's height.
+    const uint32_t ground = paintertest::PixelAt(reinterpret_cast<platform::CGrafPtr>(world.get()), 0, 399);
+    menu->DrawItems(&painter, w, h);
+    EXPECT_EQ(paintertest::CountNot(reinterpret_cast<platform::CGrafPtr>(world.get()), ground, 0, h, 300, 400), 0);
+
     // A disabled item is under the mouse but not chosen.
     int16_t under = 0;
     EXPECT_EQ(menu->ChooseItem(&painter, w, h, 5, int16_t(4 * lh + 1), 0, &under), 0);
