@@ -147,9 +147,11 @@ TEST_F(DesignFile, DefaultsStackAndHandlesGoBackToTheHost)
     file.ReleaseResource(h);
     EXPECT_EQ(gHost.selectors.back(), kSelDesignReleaseResource);
     EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), h);
-    file.SaveResource(h);
+    platform::Handle saved = platform::NewHandle(4);
+    file.SaveResource(saved);
     EXPECT_EQ(gHost.selectors.back(), kSelDesignSaveResource);
-    EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), h);
+    EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), saved);
+    platform::DisposeHandle(saved);
     platform::DisposeHandle(h);
     EXPECT_EQ(file.Save(), 0);
     EXPECT_EQ(gHost.selectors.back(), kSelDesignSave);
