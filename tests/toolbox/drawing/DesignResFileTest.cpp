@@ -151,6 +151,9 @@ TEST_F(DesignFile, DefaultsStackAndHandlesGoBackToTheHost)
     file.SaveResource(saved);
     EXPECT_EQ(gHost.selectors.back(), kSelDesignSaveResource);
     EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), saved);
+    EXPECT_EQ(file.DetachResHandle(saved), saved);
+    EXPECT_EQ(gHost.selectors.back(), kSelDesignDetachResHandle);
+    EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), saved);
     platform::DisposeHandle(saved);
     platform::DisposeHandle(h);
     EXPECT_EQ(file.Save(), 0);
