@@ -114,6 +114,9 @@ TEST(CompatText, EqualityAndOrderAgreeBothWays)
     EXPECT_EQ(myMagIDString(nullptr, "", 5, 0), 0);
     EXPECT_EQ(myMagString("a", nullptr, 1, 3), 1);
     EXPECT_EQ(myMagString("a", "b", -1, 1), -1);
+    // ...and empty is not a text of one zero byte.
+    EXPECT_EQ(myMagIDString(nullptr, "", 0, 1), 1);
+    EXPECT_EQ(myMagString(nullptr, "", 0, 1), -1);
 
     // Random Mac Roman names: the two answers of every pair agree.
     std::mt19937 random(27);
@@ -285,6 +288,14 @@ TEST(CompatPorts, RectanglesOfTheRegionsAndNothingForNull)
     EXPECT_EQ(untouched.top, 7);
     EXPECT_EQ(untouched.right, 7);
     GetPortVisibleRect(port, nullptr);
+    {
+        // No memory for the region: the rectangle is left as it was.
+        platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+        GetPortVisibleRect(port, &untouched);
+        GetPortClipRect(port, &untouched);
+    }
+    EXPECT_EQ(untouched.top, 7);
+    EXPECT_EQ(untouched.right, 7);
 
     // Text at a point leaves the pen behind the text.
     myDrawTextNativeAt("abc", 3, 5, 12);

@@ -147,6 +147,14 @@ TEST_F(DesignFile, DefaultsStackAndHandlesGoBackToTheHost)
     file.ReleaseResource(h);
     EXPECT_EQ(gHost.selectors.back(), kSelDesignReleaseResource);
     EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), h);
+    platform::Handle saved = platform::NewHandle(4);
+    file.SaveResource(saved);
+    EXPECT_EQ(gHost.selectors.back(), kSelDesignSaveResource);
+    EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), saved);
+    EXPECT_EQ(file.DetachResHandle(saved), saved);
+    EXPECT_EQ(gHost.selectors.back(), kSelDesignDetachResHandle);
+    EXPECT_EQ(gHost.blocks.back().slot266.Ptr<char*>(), saved);
+    platform::DisposeHandle(saved);
     platform::DisposeHandle(h);
     EXPECT_EQ(file.Save(), 0);
     EXPECT_EQ(gHost.selectors.back(), kSelDesignSave);
@@ -164,6 +172,7 @@ TEST_F(DesignFile, WithoutADesignFileEveryOperationIsNeutral)
     EXPECT_EQ(file.GetKindsList(), nullptr);
     EXPECT_EQ(file.GetResourceListIDs(FourCC("TEXT")), nullptr);
     EXPECT_EQ(file.CountResources(FourCC("TEXT")), 0);
+    EXPECT_EQ(file.GetResourceSize(FourCC("TEXT"), 1), 0);
     EXPECT_FALSE(file.DeleteResource(FourCC("TEXT"), int16_t(1)));
     EXPECT_FALSE(file.ResourceExists(FourCC("TEXT"), 1));
     uint8_t loaded = 9;

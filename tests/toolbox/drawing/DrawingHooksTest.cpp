@@ -112,6 +112,7 @@ TEST(CompatFlags, ImportsCountOnlyOnceTheBundleIsLoaded)
     ResetCompatFlags();
     EXPECT_FALSE(IsQzBundleLoaded());
     EXPECT_FALSE(AreCarbonImportsLoaded());
+    EXPECT_TRUE(InitQuartzAPIs());
 }
 
 }  // namespace

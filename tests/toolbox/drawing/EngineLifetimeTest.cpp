@@ -91,6 +91,18 @@ TEST_F(EngineLifetime, AResetEngineKeepsOnlyItsNewHostFile)
     VStr<255> text;
     gResFile->GetString(text, 130, 1);
     EXPECT_EQ(Text(text), "one") << "the new file searches the chain below it";
+
+    // The host file let go at the next reset writes what was added to it.
+    ASSERT_EQ(engine.GetHostResFile()->CreateResource(platform::FourCC("DATA"), 140, nullptr, "new", 3), 140);
+    engine.Reset();
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::ReadWholeFile(dir / "doc.rsrc", &bytes), platform::noErr);
+    platform::ResourceFileImage image;
+    ASSERT_EQ(platform::ParseResourceFile(bytes.data(), bytes.size(), &image), platform::noErr);
+    int32_t found = 0;
+    for (const auto& r : image.resources)
+        found += r.type == platform::FourCC("DATA") && r.id == 140 && r.data == std::vector<uint8_t>{'n', 'e', 'w'};
+    EXPECT_EQ(found, 1);
 }
 
 }  // namespace

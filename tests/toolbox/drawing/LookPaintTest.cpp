@@ -1,6 +1,10 @@
 // Pixels the self-drawn looks paint on offscreen worlds: the rules every
 // look shares, the Mac look's buttons and arrows, the Windows look's list
 // header and check boxes, and the Cop look's panels, arrows and thumbs.
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 #include "platform/core/FourCC.h"
 #include "tests/toolbox/drawing/LookTestSupport.h"
 #include "toolbox/drawing/LookCommon.h"
@@ -138,6 +142,77 @@ TEST_F(LookPaint, IconsAreLoadedOncePerHandlerAndAMissingOneLeavesTheArrowBare)
     EXPECT_EQ(CountNot(Px(0xC0C0C0), 2, 2, 14, 14), 0);
 }
 
+// The arrow's icon is drawn where its part is, each time it is painted.
+TEST_F(LookPaint, ScrollArrowIconsFollowTheirPart)
+{
+    VMacLookHandler mac;
+    struct Ink {
+        int32_t left = kW, top = kH, right = -1, bottom = -1;
+    };
+    auto ink = [&](int32_t l, int32_t t) {
+        Clear();
+        mac.Paint(painter.get(), kPaintScrollArrowUp, 0, l, t, 16, 16, nullptr, nullptr);
+        Ink b;
+        for (int32_t y = t + 1; y < t + 15; ++y)
+            for (int32_t x = l + 1; x < l + 15; ++x)
+                if (At(x, y) == 0x000000u) {
+                    b.left = std::min(b.left, x), b.top = std::min(b.top, y);
+                    b.right = std::max(b.right, x), b.bottom = std::max(b.bottom, y);
+                }
+        return b;
+    };
+    const Ink first = ink(0, 0);
+    ASSERT_GE(first.right, first.left);
+    for (const auto& [l, t] : {std::pair{30, 3}, std::pair{7, 1}}) {
+        const Ink moved = ink(l, t);
+        EXPECT_EQ(moved.left, first.left + l) << l;
+        EXPECT_EQ(moved.top, first.top + t) << l;
+        EXPECT_EQ(moved.right, first.right + l) << l;
+        EXPECT_EQ(moved.bottom, first.bottom + t) << l;
+    }
+}
+
+// Parts the Mac look shares with others, checked at the pixels where each
+// line and fill lies.
+TEST_F(LookPaint, MacSharedPartsPutEachColourOnItsOwnPixels)
+{
+    VMacLookHandler mac;
+    struct Case {
+        PaintMethod method;
+        PaintStatus status;
+        int32_t w, h;
+        int32_t x, y;
+        StdColor colour;
+    };
+    const Case cases[] = {
+        {kPaintEditField, kStatusNormal, kW, kH, 1, 10, 10},  // inner top-left line
+        {kPaintEditField, kStatusNormal, kW, kH, 30, 1, 10},
+        {kPaintMenuItem, kStatusPushed, kW, kH, 30, 10, 34},
+        {kPaintCentredSeparator, 0, 10, kH, 4, 1, 21},  // narrow: upright lines round the middle
+        {kPaintCentredSeparator, 0, 10, kH, 4, 18, 21},
+        {kPaintCentredSeparator, 0, 10, kH, 5, 10, 20},
+        {kPaintCentredSeparator, 0, kW, kH, 1, 9, 21},  // wide: lying lines round the middle
+        {kPaintCentredSeparator, 0, kW, kH, 58, 9, 21},
+        {kPaintCentredSeparator, 0, kW, kH, 30, 10, 20},
+        // The pop-up box sets its own line colour: the separator left 20.
+        {kPaintPopUpBox, 0, kW, kH, 58, 10, 10},  // its right side, the shadow beyond
+        {kPaintPopUpBox, 0, kW, kH, 57, 10, 0},
+        {kPaintPopUpEditField, 0, kW, kH, 34, 10, 10},  // the box's left side after the field
+    };
+    for (const Case& c : cases) {
+        Clear();
+        Paint(mac, c.method, c.status, nullptr, nullptr, c.w, c.h);
+        EXPECT_EQ(At(c.x, c.y), Px(mac.GetStdColor(c.colour))) << c.method << " at " << c.x << "," << c.y;
+    }
+    // The scroll track's checkerboard: colour 23, pushed 22.
+    for (const auto& [status, on, off] : {std::tuple{0, 23, 22}, std::tuple{int(kStatusPushed), 22, 23}}) {
+        Clear();
+        Paint(mac, kPaintHScrollTrack, PaintStatus(status));
+        EXPECT_GT(Count(Px(mac.GetStdColor(StdColor(on))), 0, 0, kW, kH), 0) << status;
+        EXPECT_EQ(Count(Px(mac.GetStdColor(StdColor(off))), 0, 0, kW, kH), 0) << status;
+    }
+}
+
 TEST_F(LookPaint, MacButtonsByStatus)
 {
     VMacLookHandler mac;
@@ -221,6 +296,7 @@ TEST_F(LookPaint, WindowsListHeaderDrawsOnlyTheAscendingArrowWhenBothBitsAreSet)
             const bool in = col >= x + 3 - row && col <= x + 3 + row;
             EXPECT_EQ(At(col, y + row) == ink, in) << col << "," << y + row;
         }
+    for (int32_t col = x - 2; col <= x + 8; ++col) EXPECT_NE(At(col, y + 4), ink) << "four rows only";
     // Descending alone: the point at the bottom.
     Clear();
     flags = 2;
@@ -238,6 +314,31 @@ TEST_F(LookPaint, WindowsListHeaderDrawsOnlyTheAscendingArrowWhenBothBitsAreSet)
     Paint(win, kPaintListHeaderItem3, -100, nullptr, &flags);
     EXPECT_EQ(At(0, 0), Px(0x7F7F7F));
     EXPECT_EQ(At(x + 3, y), Px(0xC0C0C0));
+}
+
+// The Windows look's own edges, header lines and grip, at their pixels.
+TEST_F(LookPaint, WindowsEdgesHeadersAndGripsAtTheirPixels)
+{
+    VWinLookHandler win;
+    const uint32_t ground = 0x123456;
+    struct Case {
+        PaintMethod method;
+        int32_t x, y;
+        uint32_t rgb;
+    };
+    const Case cases[] = {
+        {kPaintRaisedEdge, 0, 5, 0xE0E0E0},      // top and left light
+        {kPaintRaisedEdge, 5, 0, 0xE0E0E0},
+        {kPaintListHeaderItem, 1, kH - 1, 0x7F7F7F},  // the bottom line, from the left
+        {kPaintGrip, 1, 1, 0xFFFFFF},           // a wide grip's top line starts one in
+        {kPaintGrip, 0, 1, ground},
+    };
+    for (const Case& c : cases) {
+        Fill(world.get(), ground, kW, kH);
+        uint16_t flags = 0;
+        Paint(win, c.method, 0, nullptr, c.method == kPaintListHeaderItem ? &flags : nullptr);
+        EXPECT_EQ(At(c.x, c.y), c.rgb == ground ? ground : Px(c.rgb)) << c.method << " at " << c.x << "," << c.y;
+    }
 }
 
 TEST_F(LookPaint, WindowsCheckBoxesUseTheBitmapOfTheirStatus)

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/menus/Menus.h"
+#include "platform/theme/ThemeRecording.h"
 #include "tests/platform/windows/WindowFixture.h"
 #include "tests/toolbox/drawing/MenuTestSupport.h"
 #include "tests/toolbox/drawing/PainterTestSupport.h"
@@ -28,9 +29,17 @@ using paintertest::PixelAt;
 
 namespace {
 
-// Every standard colour below 64 defined, as 0x010000 + index.
+// Every standard colour below 64 defined, as 0x010000 + index; the parts
+// asked for are kept.
 struct WideLook : paintertest::TestLook {
     uint32_t GetStdColor(StdColor c) override { return c >= 0 && c < 64 ? 0x010000u + uint32_t(c) : kNoColor; }
+    bool Paint(VPainter*, PaintMethod method, PaintStatus, int32_t, int32_t, int32_t, int32_t, const VString*,
+               void*) override
+    {
+        methods.push_back(method);
+        return true;
+    }
+    std::vector<PaintMethod> methods;
 };
 
 struct Box {
@@ -235,6 +244,35 @@ TEST_F(MenuDrawingTest, ThemeStyleWritesSelectedWhiteAndDisabledGrey)
     EXPECT_EQ(count(4, 0x2F5FB3), 0);
 }
 
+// In the theme style a checked item writes its mark and its text, an
+// unmarked one its text alone.
+TEST_F(MenuDrawingTest, ThemeItemsWriteAMarkOnlyWhenChecked)
+{
+    commands.Get(1).value = std::make_unique<VLong>(1);
+    file = std::make_unique<ResFile>(std::vector<platform::ResourceImage>{
+        Res("XMNU", 128, Xmnu("M", 1, {{"Checked", "TEXT", 1, 0x80}, {"Plain", "TEXT", 1}}))});
+    VTextMenu menu(commands.Owner(), nullptr, 0, file->get(), 128);
+    menu.SetLook(4);
+    paintertest::World world(300, 100);
+    platform::SetPort(world.get());
+    VScreenPainter painter(reinterpret_cast<platform::CGrafPtr>(world.get()));
+    painter.SetLook(4);
+    int16_t w = 300, h = 100;
+    menu.MakeWidthHeight(&painter, w, h);
+    int32_t boxes = 0;
+    platform::SetThemeCallListener(
+        [](const platform::ThemeCall& call, void* data) {
+            if (std::string(call.name) == "DrawThemeTextBox") ++*static_cast<int32_t*>(data);
+        },
+        &boxes);
+    for (const int16_t item : {int16_t(1), int16_t(2)}) {
+        boxes = 0;
+        menu.DrawNthItem(&painter, w, item, false);
+        EXPECT_EQ(boxes, item == 1 ? 2 : 1) << item;
+    }
+    platform::SetThemeCallListener(nullptr, nullptr);
+}
+
 TEST_F(MenuDrawingTest, HiliteMessageDrawsTheClassicEdgeLines)
 {
     auto menu = Build();
@@ -276,6 +314,7 @@ TEST_F(MenuDrawingTest, HiliteMessageDrawsTheClassicEdgeLines)
     EXPECT_EQ(PixelAt(port, left + 1, y4 + lh + 1), Pix(0x010000 + 58));
     EXPECT_EQ(PixelAt(port, right, y4 + lh + 1), Pix(0x010000 + 58));
     EXPECT_EQ(PixelAt(port, left, y4 + lh + 1), ground);
+    EXPECT_EQ(PixelAt(port, left, y4), ground) << "the left side starts below the item's top";
     // Item 2 is left alone.
     EXPECT_EQ(PixelAt(port, left, top + lh + 2), ground);
     EXPECT_EQ(PixelAt(port, right, top + lh + 2), ground);
@@ -287,6 +326,16 @@ TEST_F(MenuDrawingTest, HiliteMessageDrawsTheClassicEdgeLines)
     const uint32_t clean = PixelAt(other, 0, 0);
     data = {2, 2};
     MAC_MDEF(platform::kMenuHiliteItemMsg, ref, &rect, platform::Point{0, 0}, reinterpret_cast<int16_t*>(&data));
+    EXPECT_EQ(paintertest::CountNot(other, clean, 0, 0, 300, 200), 0);
+    // Without a rectangle or without the item data, hiliting and finding do nothing.
+    data = {1, 2};
+    platform::MenuTrackingData tracking{};
+    for (int16_t message : {platform::kMenuHiliteItemMsg, platform::kMenuFindItemMsg}) {
+        int16_t* item = message == platform::kMenuHiliteItemMsg ? reinterpret_cast<int16_t*>(&data)
+                                                                : reinterpret_cast<int16_t*>(&tracking);
+        MAC_MDEF(message, ref, nullptr, platform::Point{30, 30}, item);
+        MAC_MDEF(message, ref, &rect, platform::Point{30, 30}, nullptr);
+    }
     EXPECT_EQ(paintertest::CountNot(other, clean, 0, 0, 300, 200), 0);
     menu->DeleteMenuObject(true);
 }
@@ -352,6 +401,65 @@ TEST_F(MenuDrawingTest, ColourGridFramesTheCurrentColourInColourTen)
         EXPECT_EQ(PixelAt(port, p.x, p.y), ten) << p.x << "," << p.y;
     EXPECT_NE(PixelAt(port, 33, 5), ten);
     EXPECT_EQ(PixelAt(port, 25, 5), Pix(c3));
+    // The ground between the cells is colour 33 inside edges of 0 (left)
+    // and 42 (right).
+    EXPECT_EQ(PixelAt(port, 1, 1), Pix(0x010021));
+    EXPECT_EQ(PixelAt(port, 0, 5), Pix(0x010000));
+    EXPECT_EQ(PixelAt(port, grid->w - 1, 5), Pix(0x01002A));
+}
+
+// The colour grid's choices are menu items, small ones in the mini grid.
+TEST_F(MenuDrawingTest, ColourGridChoicesArePaintedAsMenuItems)
+{
+    VArrayString choices;
+    for (const char* s : {"Auto", "None"}) {
+        auto* text = new VStr<31>();
+        text->FromCString(reinterpret_cast<const uint8_t*>(s));
+        choices.AppendVString(text, 0);
+    }
+    const auto grid = OpenColourGrid();
+    ASSERT_NE(grid, nullptr);
+    commands.Get(2).choices = &choices;
+    auto* look = static_cast<WideLook*>(gLookHandlers[3]);
+    for (const bool mini : {false, true}) {
+        grid->menu->SetMini(mini);
+        look->methods.clear();
+        grid->Paint();
+        EXPECT_EQ(std::count(look->methods.begin(), look->methods.end(), mini ? kPaintSmallMenuItem : kPaintMenuItem),
+                  2)
+            << mini;
+    }
+    commands.Get(2).choices = nullptr;
+}
+
+// Pattern cells: framed in colour 10, the pattern's set bits in colour 10
+// on colour 0.
+TEST_F(MenuDrawingTest, PatternCellsAreFramedAndFilledInColourTen)
+{
+    commands.Add(2);
+    std::vector<uint8_t> patterns = {0, 10};
+    for (int i = 0; i < 80; ++i) patterns.push_back(uint8_t(i));
+    auto owner = Build({Res("XMNU", 130, Xmnu("P", 1, {{"Pattern", "HPAT", 2}})), Res("PAT#", 9000, patterns)});
+    gResFile = file->get();
+    VTextMenu holder(commands.Owner(), nullptr, 0, file->get(), 130);
+    auto* grid = static_cast<VPatternMenu*>(static_cast<VMenuItemSub*>(holder.GetNthItem(1))->BuildSubMenu(nullptr));
+    ASSERT_NE(grid, nullptr);
+    grid->SetLook(3);
+    grid->InitCustom();
+    paintertest::World world(160, 112);
+    platform::SetPort(world.get());
+    const auto port = reinterpret_cast<platform::CGrafPtr>(world.get());
+    VScreenPainter painter(port);
+    painter.SetLook(3);
+    painter.SetFillStdColor(20);
+    int16_t w = 0, h = 0;
+    grid->MakeWidthHeight(&painter, w, h);
+    grid->DrawItems(&painter, w, h);
+    // Cell 2 is 24 x 16 at (28, 2); its pattern's row 3 is 0x03.
+    EXPECT_EQ(PixelAt(port, 28, 8), Pix(0x01000A));
+    EXPECT_EQ(PixelAt(port, 30, 3), Pix(0x01000A));
+    EXPECT_EQ(PixelAt(port, 32, 3), Pix(0x010000));
+    grid->DeInitCustom();
 }
 
 TEST_F(MenuDrawingTest, FontListTallerThanTheRoomEndsInTheDownwardItemAndChoosesByLine)

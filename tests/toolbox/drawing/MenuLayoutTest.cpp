@@ -104,6 +104,23 @@ TEST_F(MenuLayoutTest, ItemsThatFitStackAndTheRestScroll)
     EXPECT_LE(h, 300);
 }
 
+// A menu that fits chooses only inside its edges.
+TEST_F(MenuLayoutTest, AFittingMenuChoosesInsideItsEdgesOnly)
+{
+    commands.Add(1);
+    auto menu = Build({Res("XMNU", 128, Xmnu("Short", 1, Items(3)))});
+    VComputingPainter painter;
+    int16_t w = 200, h = 300;
+    menu->MakeWidthHeight(&painter, w, h);
+    ASSERT_LT(h, 300);
+    struct Case {
+        int16_t x, y, item;
+    };
+    for (const Case& c : {Case{5, 0, 0}, Case{5, 1, 1}, Case{0, 5, 0}, Case{int16_t(w - 1), 5, 1},
+                          Case{int16_t(w), 5, 0}, Case{5, int16_t(h - 1), 3}, Case{5, h, 0}})
+        EXPECT_EQ(menu->ChooseItem(&painter, w, h, c.x, c.y, 0, nullptr), c.item) << c.x << "," << c.y;
+}
+
 TEST_F(MenuLayoutTest, RestingOnTheDownwardArrowScrollsThreeThenOneToTheEnd)
 {
     commands.Add(1);
@@ -120,6 +137,11 @@ TEST_F(MenuLayoutTest, RestingOnTheDownwardArrowScrollsThreeThenOneToTheEnd)
     const int16_t lh = menu->GetLineHeight();
     const int16_t firstLast = menu->GetLastShown();
     ASSERT_LT(firstLast, 50);
+
+    // Drawn from the top, nothing lands below the menu's height.
+    const uint32_t ground = paintertest::PixelAt(reinterpret_cast<platform::CGrafPtr>(world.get()), 0, 399);
+    menu->DrawItems(&painter, w, h);
+    EXPECT_EQ(paintertest::CountNot(reinterpret_cast<platform::CGrafPtr>(world.get()), ground, 0, h, 300, 400), 0);
 
     // A disabled item is under the mouse but not chosen.
     int16_t under = 0;

@@ -2,7 +2,9 @@
 // classes, submenus and their cycles, and the choices sent up the chain.
 #include <gtest/gtest.h>
 
+#include "platform/menus/Menus.h"
 #include "tests/toolbox/drawing/MenuTestSupport.h"
+#include "toolbox/drawing/VComputingPainter.h"
 #include "toolbox/drawing/VCustomMenu.h"
 #include "toolbox/drawing/VTextMenu.h"
 #include "toolbox/drawing/XmnuResource.h"
@@ -34,6 +36,17 @@ TEST(XmnuReader, BelievesOnlyTheBytesItHas)
     ReadXmnu(b.data(), b.size(), m);
     EXPECT_EQ(m.command, 7);
     EXPECT_EQ(m.items.size(), 2u);
+
+    // Each item field from its own bytes: the reserved word too.
+    b = Xmnu("x", 0, {{"y", "TEXT", 0x01020304, 0x80, 7, 9}});
+    b[38 + 34] = 0x12, b[38 + 35] = 0x34;
+    ReadXmnu(b.data(), b.size(), m);
+    ASSERT_EQ(m.items.size(), 1u);
+    EXPECT_EQ(m.items[0].iconID, 9);
+    EXPECT_EQ(m.items[0].reserved, 0x1234);
+    EXPECT_EQ(m.items[0].command, 0x01020304);
+    EXPECT_EQ(m.items[0].flags, 0x80);
+    EXPECT_EQ(m.items[0].argument, 7);
 
     // Length bytes past the field are clamped to 31.
     b = Xmnu("x", 0, {{"y"}});
@@ -182,6 +195,46 @@ TEST_F(MenuModelTest, ChoicesSendTheirCommandUpTheChain)
     menu->DoLineCommand(5);
     menu->DoLineCommand(9);
     EXPECT_EQ(commands.sent.size(), 4u);
+
+    // Moved onto a bar, the menu reaches the bar's owner, and the bar lends
+    // it a painter.
+    VMenuBar bar(commands.Owner());
+    menu->SetMenuBar(&bar);
+    menu->DoLineCommand(1);
+    ASSERT_EQ(commands.sent.size(), 5u);
+    EXPECT_EQ(commands.sent[4].number, 10);
+    EXPECT_NE(menu->GetPainter(), nullptr);
+    menu->ReleasePainter();
+}
+
+// A menu object: a regular menu listens to its items' commands, a pop-up
+// does not; submenus get objects of their own; deleted with its place in
+// the menu list, it leaves the list and stops listening.
+TEST_F(MenuModelTest, MenuObjectsListenBuildTheirSubmenusAndLeaveTheList)
+{
+    commands.Add(1);
+    commands.Add(2);
+    auto menu = Build({Res("XMNU", 128, Xmnu("M", 1, {{"A", "TEXT", 1}, {"129", "HIER", 2}})),
+                       Res("XMNU", 129, Xmnu("S", 1, {{"B", "TEXT", 1}}))});
+    VComputingPainter painter;
+    menu->BuildMenuObject(&painter, true, false);
+    EXPECT_EQ(commands.Get(1).listening, 0) << "a pop-up";
+    menu->DeleteMenuObject(true);
+    commands.Get(1).listening = commands.Get(2).listening = 0;
+
+    menu->BuildMenuObject(&painter, false, false);
+    ASSERT_NE(menu->GetMenuObject(), nullptr);
+    EXPECT_GT(commands.Get(1).listening, 0);
+    auto* sub = static_cast<VMenuItemSub*>(menu->GetNthItem(2))->GetSubMenu();
+    ASSERT_NE(sub, nullptr);
+    ASSERT_NE(sub->GetMenuObject(), nullptr);
+    EXPECT_EQ(menu->FindMenu(platform::GetMenuID(sub->GetMenuObject())), sub) << "found through its item";
+    const platform::MenuID id = platform::GetMenuID(menu->GetMenuObject());
+    EXPECT_NE(platform::GetMenuHandle(id), nullptr);
+    menu->DeleteMenuObject(true);
+    EXPECT_EQ(menu->GetMenuObject(), nullptr);
+    EXPECT_EQ(platform::GetMenuHandle(id), nullptr);
+    EXPECT_EQ(commands.Get(1).listening, 0);
 }
 
 TEST_F(MenuModelTest, MarksFollowSwitchesAndGroups)

@@ -114,6 +114,22 @@ TEST_F(PainterTest, ThickLinesStraddleTheirIdealLine)
     EXPECT_EQ(CountNot(port, kBlack, 20, 29, 41, 32), 0);
     EXPECT_EQ(CountNot(port, kWhite, 0, 22, 64, 64), 3 * 21);
 
+    // Width 2 straddles too: rows 19-20, columns 10-30.
+    platform::EraseRect(&port->portRect);
+    painter.SetLineWidth(2);
+    painter.DrawVLine(10, 20, 30, 20);
+    EXPECT_EQ(CountNot(port, kBlack, 10, 19, 31, 21), 0);
+    EXPECT_EQ(CountNot(port, kWhite, 0, 0, 64, 64), 2 * 21);
+
+    // A slanted line moves back on both axes: (10, 10)-(20, 20) is drawn
+    // from (9, 9) to (17, 17) with a 3 x 3 pen, ending at (19, 19).
+    platform::EraseRect(&port->portRect);
+    painter.SetLineWidth(3);
+    painter.DrawVLine(10, 10, 20, 20);
+    EXPECT_EQ(CountNot(port, kBlack, 9, 9, 12, 12), 0);
+    EXPECT_EQ(CountNot(port, kBlack, 17, 17, 20, 20), 0);
+    EXPECT_EQ(PixelAt(port, 20, 20), kWhite);
+
     // A width of 1 (or a fraction above 0) draws the line as it is.
     platform::EraseRect(&port->portRect);
     painter.SetLineWidth(0.5);
@@ -173,6 +189,15 @@ TEST_F(PainterTest, ScalingMultipliesOffsetsAndSizes)
     painter.FillVRect(1, 4, 5, 4);  // left 8, top 6, width 10, height 2
     EXPECT_EQ(CountNot(world.get(), kBlack, 8, 6, 18, 8), 0);
     EXPECT_EQ(CountNot(world.get(), kWhite, 0, 0, 64, 64), 20);
+    // A clip region is scaled in place and size, then moved by the offset.
+    platform::SetPort(world.get());
+    platform::EraseRect(&world.get()->portRect);
+    painter.SaveClip(false);
+    painter.ClipVRegion(VRegion(VRect(5, 8, 4, 8)), false);  // left 16, top 8, width 8, height 4
+    painter.FillVRect(-10, -20, 60, 60);
+    EXPECT_EQ(CountNot(world.get(), kBlack, 16, 8, 24, 12), 0);
+    EXPECT_EQ(CountNot(world.get(), kWhite, 0, 0, 64, 64), 32);
+    painter.RestoreClip();
     painter.SetLineWidth(2);
     painter.DrawVLine(0, 0, 0, 0);
     EXPECT_EQ(world.get()->pnSize.h, 4);
@@ -225,6 +250,23 @@ TEST_F(PainterTest, NestedPaintPassesBindOnceAndGiveTheOffsetBack)
     painter.BeginPaint(nullptr);
     EXPECT_EQ(painter.GetCurPort(), other.get());
     painter.EndPaint();
+}
+
+// A painter bound to another port leaves the one before black on white.
+TEST_F(PainterTest, BindingAnotherPortLeavesTheOneBeforeInStandardColours)
+{
+    World world, other;
+    VPainter painter(world.get(), true);
+    painter.SetFillColor(0x0000FF);  // red
+    painter.FillVRect(0, 0, 2, 2);
+    ASSERT_EQ(PixelAt(world.get(), 1, 1), 0xFF0000u);
+    painter.BeginPaint(other.get());
+    platform::SetPort(world.get());
+    platform::RGBColor fore;
+    platform::GetForeColor(&fore);
+    EXPECT_EQ(platform::PackRGB(fore), kBlack);
+    painter.EndPaint();
+    EXPECT_EQ(painter.GetWidth(), 0) << "a plain painter has no extent of its own";
 }
 
 TEST_F(PainterTest, SavedClipsLimitDrawingAndComeBackInOrder)
@@ -408,6 +450,7 @@ TEST_F(PainterTest, PainterWithoutAPortDoesNothing)
     painter.ClipFrame(nullptr, nullptr, true);
     painter.RestoreClip();
     painter.SetStdFont(3);
+    EXPECT_LT(painter.GetFontAscent(), 1) << "no metrics taken from whatever port is current";
     EXPECT_FALSE(painter.FrameIsInClip(&frame, nullptr));
     EXPECT_FALSE(painter.VRectIsInClip(r));
     painter.Reset();

@@ -119,6 +119,30 @@ TEST_F(PainterPictureTest, ScaledImagesFitTheFrameAtTheTopOrCentred)
     }
 }
 
+// The narrowest image is drawn; an image of no height, scaled, has no
+// rectangle at all.
+TEST_F(PainterPictureTest, OnePixelWideImagesDrawAndImagesOfNoHeightPlaceNothing)
+{
+    World port(60, 60);
+    VPainter painter(port.get(), true);
+    VPicture narrow(Picture(1, 20, [](int32_t, int32_t) { return kRed; }));
+    narrow.SetPos(10, 10);
+    narrow.SetSize(30, 30);
+    narrow.SetDisplayMode(kPictureTopLeft);
+    painter.DrawVPicture(narrow, 1.0);
+    EXPECT_EQ(CountNot(port.get(), kRed, 10, 10, 11, 30), 0);
+    EXPECT_EQ(CountNot(port.get(), kWhite, 0, 0, 60, 60), 20);
+
+    VPicture flat(Picture(20, 0, [](int32_t, int32_t) { return kRed; }));
+    flat.SetPos(10, 10);
+    flat.SetSize(30, 30);
+    flat.SetDisplayMode(kPictureScaled);
+    LongRect image, frame;
+    painter._MakePictureRect(flat, image, frame, 1.0);
+    EXPECT_EQ(image.right, image.left);
+    EXPECT_EQ(image.bottom, image.top);
+}
+
 TEST_F(PainterPictureTest, TilesFillTheFrameFromItsTopLeftAndStopAtItsEdges)
 {
     World port(200, 120);

@@ -278,6 +278,10 @@ TEST_F(PainterTest, RepeatedShapesInOneColourApplyTheBrushOnce)
     painter.FrameVRect(30, 30, 8, 8);
     EXPECT_EQ(world.get()->pnMode, platform::patCopy);
     EXPECT_EQ(PixelAt(world.get(), 30, 30), Pix(0xFF0000));
+    // A new line colour right after a frame: the next frame is in it.
+    painter.SetLineColor(0x00FF00);
+    painter.FrameVRect(30, 30, 8, 8);
+    EXPECT_EQ(PixelAt(world.get(), 30, 30), Pix(0x00FF00));
 }
 
 TEST_F(PainterTest, TransferModesReachThePen)

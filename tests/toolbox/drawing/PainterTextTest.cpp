@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/drawing/ThemeText.h"
@@ -12,6 +16,8 @@
 #include "platform/textedit/TextEdit.h"
 #include "tests/platform/files/TempFolder.h"
 #include "tests/toolbox/drawing/PainterTestSupport.h"
+#include "toolbox/drawing/MacRomanRun.h"
+#include "toolbox/drawing/VFontBuffer.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/VText.h"
 #include "toolbox/foundation/intl/VIntlConverterData.h"
@@ -202,6 +208,28 @@ TEST_F(PainterTextTest, CharacterWidthsAreMeasuredOncePerFontAndSize)
     EXPECT_FALSE(painter.IsSymbolFont());
 }
 
+TEST_F(PainterTextTest, AFontBufferFreesTheWidthPagesItFilled)
+{
+    World port(100, 100);
+    TextPainter painter(port.get(), true);
+    painter.SetFontSize(12);
+    const char16_t chars[] = {char16_t(0x00FF), u'\u2022'};
+    float widths[2];
+    for (int i = 0; i < 2; ++i) widths[i] = painter.GetTextWidth(chars[i], 1.0);
+    const size_t before = platform::LivePtrCount();
+    {
+        VFontBuffer buffer(0, 0, 12, 0);
+        {
+            platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0);
+            EXPECT_EQ(buffer.GetUnicharWidth(u'a', &painter, port.get(), 1.0), 0) << "no page, no width";
+        }
+        // The last character of a page is measured like the first.
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(buffer.GetUnicharWidth(chars[i], &painter, port.get(), 1.0), widths[i]);
+        EXPECT_EQ(platform::LivePtrCount(), before + 2) << "a page for each";
+    }
+    EXPECT_EQ(platform::LivePtrCount(), before);
+}
+
 TEST_F(PainterTextTest, SavedTextPositionsComeBackWithoutTheirFraction)
 {
     World port(10, 10);
@@ -275,6 +303,31 @@ TEST_F(PainterTextTest, AnsiAndUnicodeRunsDrawAsMacRoman)
         painter.DrawText(text);
         EXPECT_EQ(log.bytes, mac);
     }
+}
+
+// Before any international manager: ASCII passes, the rest becomes '?',
+// and neither the count nor the room is overrun.
+TEST(MacRomanFromUnicodeAlone, AsciiPassesAndTheRoomIsKept)
+{
+    VIntlMgr* saved = gDefaultIntl;
+    gDefaultIntl = nullptr;
+    const char16_t text[] = u"A\u007F\u0080\u00E9z";
+    struct Case {
+        int32_t count, room;
+        std::vector<uint8_t> out;
+    };
+    for (const Case& c : {Case{5, 8, {'A', 0x7F, '?', '?', 'z'}}, Case{5, 3, {'A', 0x7F, '?'}},
+                          Case{2, 8, {'A', 0x7F}}, Case{0, 8, {}}}) {
+        uint8_t buffer[8];
+        std::fill(buffer, buffer + 8, 0xEE);
+        const char16_t* src = text;
+        uint8_t* dst = buffer;
+        MacRomanFromUnicode(src, dst, buffer + c.room, c.count);
+        EXPECT_EQ(std::vector<uint8_t>(buffer, dst), c.out) << c.count << " in " << c.room;
+        EXPECT_EQ(src - text, std::ptrdiff_t(c.out.size()));
+        EXPECT_EQ(buffer[c.out.size()], 0xEE) << "nothing written past the converted units";
+    }
+    gDefaultIntl = saved;
 }
 
 // --- boxes ---------------------------------------------------------------

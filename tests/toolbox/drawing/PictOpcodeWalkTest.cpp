@@ -145,3 +145,44 @@ TEST(PictOpcodes, BothReadersStepOverEveryPublishedOpcodeOntoTheSameNext)
             << std::hex << "opcode " << op << " counting " << counted << ": the walker missed the marker";
     }
 }
+
+// The size of an opcode's data read from its own counts: padded so that the
+// data ends even, and -1 where the count runs past what a size can hold, is
+// cut short or is less than the bytes that hold it.
+TEST(PictOpcodes, CountedSizesEndEvenAndDamageIsRefused)
+{
+    struct Case {
+        uint16_t op;
+        std::vector<uint8_t> data;
+        int32_t size;
+    };
+    const Case cases[] = {
+        {0x00A1, {0, 7, 0, 3}, 4},                     // 3 bytes from an even start, one pad
+        {0x00A1, {0, 7, 0, 4}, 4},                     // an even count, no pad
+        {0x0028, {0, 0, 0, 0, 3}, 3},                  // 3 bytes from an odd start end even
+        {0x00D0, {0x7F, 0xFF, 0xFF, 0xFE}, 0x7FFFFFFE},  // the largest count taken
+        {0x00D0, {0x7F, 0xFF, 0xFF, 0xFF}, -1},
+        {0x00D0, {0xFF, 0xFF, 0xFF, 0xFF}, -1},
+        {0x00D0, {0, 0}, -1},                          // the count cut short
+        {0x0001, {0, 1}, -1},                          // a region smaller than its size word
+        {0x0001, {0, 2}, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = c.data;
+        VPtrStream stream(reinterpret_cast<char*>(bytes.data()), int32_t(bytes.size()));
+        ASSERT_EQ(stream.OpenReading(), 0);
+        EXPECT_EQ(GetPictOpcodeSkipSize(stream, c.op), c.size) << std::hex << c.op << " of " << c.data.size();
+    }
+
+    // A match whose data runs past the picture ends the search there.
+    PictBuilder p;
+    p.ClipRegion();
+    const size_t at = p.Op(0x00A1);
+    p.W(7), p.W(200);
+    p.End();
+    VPtrStream stream(reinterpret_cast<char*>(p.bytes.data()), int32_t(p.bytes.size()));
+    VPictParser parser(stream, false);
+    ASSERT_EQ(parser.StartParsing(), 0);
+    EXPECT_EQ(parser.FindOpcodeOffset(0x00A1), int32_t(at));
+    EXPECT_EQ(parser.FindOpcodeOffset(0x00A1), -1);
+}

@@ -297,6 +297,17 @@ TEST(PictureValue, ThePictureShapeTakesItsImagesSize)
     EXPECT_EQ(picture.GetHeight(), 100);
     EXPECT_EQ(picture.GetDisplayMode(), 1);
     EXPECT_EQ(picture.GetTransferMode(), 0);
+    EXPECT_EQ(picture.GetLeft(), 0);
+    EXPECT_EQ(picture.GetTop(), 0);
+
+    // Another image replaces the first; the same one again changes nothing.
+    const std::vector<uint8_t> other = FramedPicture(0, 0, 5, 7);
+    auto* second = new VPictData(other.data(), int32_t(other.size()));
+    picture.SetImageData(second);
+    EXPECT_EQ(picture.GetImageData(), second);
+    picture.SetImageData(second);
+    ASSERT_EQ(picture.GetImageData(), second);
+    EXPECT_EQ(picture.GetImageData()->GetWidth(), 7);
 }
 
 }  // namespace

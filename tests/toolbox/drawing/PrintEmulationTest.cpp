@@ -24,6 +24,7 @@
 #include "platform/resfiles/Resources.h"
 #include "tests/platform/files/TempFolder.h"
 #include "toolbox/drawing/PrintEmulation.h"
+#include "toolbox/drawing/PrintInternal.h"
 
 using namespace platform;
 using platform::testing::TempFolder;
@@ -190,6 +191,12 @@ TEST_F(Printing, RecordsAreValidatedOnceAndGiveWholePageRectangles)
     EXPECT_EQ(page.bottom, 0);
     EXPECT_EQ(PrError(), -50);
 
+    // Settings and page format made by default need no correction after.
+    THPrint other = NewPrintRecord();
+    EXPECT_TRUE(PrintDefault(other));
+    EXPECT_EQ(PrValidate(other), 0);
+    DisposePrintRecord(other);
+
     // Made fresh again, the record lets go of what it held (LeakSanitizer).
     InitPrintRecord(record);
     EXPECT_EQ(Fields(record).settings, nullptr);
@@ -197,6 +204,37 @@ TEST_F(Printing, RecordsAreValidatedOnceAndGiveWholePageRectangles)
     DisposePrintRecord(record);
     EXPECT_EQ(record, nullptr);
     PrClose();
+}
+
+// Every field comes back as it was written, and every handle a record
+// holds goes with it.
+TEST_F(Printing, FieldsComeBackWholeAndTheirHandlesGoWithTheRecord)
+{
+    const size_t handles = LiveHandleCount();
+    THPrint record = NewPrintRecord();
+    MyPrintRecord f = Fields(record);
+    f.reserved1 = 0x1234;
+    f.reserved2 = 0x56;
+    f.reserved3 = 0x78;
+    f.customPrinter = true;
+    f.customDestination = true;
+    f.destinationKind = kPrintDestinationFax;
+    f.spare = NewHandle(4);
+    f.oldRecord = NewHandle(8);
+    print_emulation::Store(record, f);
+    const MyPrintRecord back = Fields(record);
+    EXPECT_EQ(back.reserved1, 0x1234);
+    EXPECT_EQ(back.reserved2, 0x56);
+    EXPECT_EQ(back.reserved3, 0x78);
+    EXPECT_TRUE(back.customPrinter);
+    EXPECT_TRUE(back.customDestination);
+    EXPECT_EQ(back.destinationKind, kPrintDestinationFax);
+    ASSERT_NE(back.spare, nullptr);
+    EXPECT_EQ(GetHandleSize(back.spare), 4);
+    ASSERT_NE(back.oldRecord, nullptr);
+    EXPECT_EQ(GetHandleSize(back.oldRecord), 8);
+    DisposePrintRecord(record);
+    EXPECT_EQ(LiveHandleCount(), handles);
 }
 
 // A stored record placed in a record handle is converted on first use;

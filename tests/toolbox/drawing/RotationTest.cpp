@@ -88,6 +88,9 @@ TEST(RotatePixels, RightAnglesAtEveryDepthMatchHandMadeBuffers)
     EXPECT_EQ(Turn(90, src1, 1, 3, 2, 1).bytes, (std::vector<uint8_t>{0x40, 0x00, 0x80}));
     EXPECT_EQ(Turn(180, src1, 1, 3, 2, 1).bytes, (std::vector<uint8_t>{0x80, 0x20}));
     EXPECT_EQ(Turn(270, src1, 1, 3, 2, 1).bytes, (std::vector<uint8_t>{0x40, 0x00, 0x80}));
+    // 2 bits: a b c = 1 2 3, d e f = 0 1 2.
+    const std::vector<uint8_t> src2{0x6C, 0x18};
+    EXPECT_EQ(Turn(90, src2, 1, 3, 2, 2).bytes, (std::vector<uint8_t>{0xE0, 0x90, 0x40}));
     // Rows aligned to 16 bytes keep their padding clear.
     const Turned aligned = Turn(90, src1, 1, 3, 2, 1, 0, 0, 16);
     EXPECT_EQ(aligned.bytes.size(), 48u);
@@ -113,6 +116,10 @@ TEST(RotatePixels, GeneralAnglesKeepTheImageAboutItsCentre)
     gMemory->DisposePtr(out);
     EXPECT_EQ(RotatePixels(10, nullptr, 4, 0, 0, 4, 4, l, t, w, h, 8, 1, 0), nullptr);
     EXPECT_EQ(RotatePixels(10, src.data(), 4, 0, 0, 4, 4, l, t, w, h, 12, 1, 0), nullptr) << "no such depth";
+    // A row of the widest side turned half a degree grows past it: refused.
+    const std::vector<uint8_t> wide(4096 * 300, 0xFF);
+    EXPECT_EQ(RotatePixels(0.5, wide.data(), 4096, 0, 0, 0x7FFF, 300, l, t, w, h, 1, 1, 0), nullptr);
+    EXPECT_EQ(w, 0);
 }
 
 class RotatedTextTest : public PainterTest {};

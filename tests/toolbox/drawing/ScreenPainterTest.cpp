@@ -167,11 +167,13 @@ TEST_F(ScreenPainterTest, GrowBoxAskedForWhileOpenIsDrawnInTheCornerAtTheCopy)
     EXPECT_EQ(CountNot(port, 0xFF0000, 0, 49, 49, 64), 0);
     EXPECT_GT(CountNot(port, 0xFF0000, 49, 49, 64, 64), 0);
 
-    // The flag went with the copy: the next copy draws no box.
+    // The flag went with the copy: the next copy draws no box, and covers
+    // the whole window again (the box's clip is gone).
     painter.BeginOffscreen(&frame);
+    painter.SetFillColor(0xFF0000);  // blue
     painter.FillVRect(0, 0, 64, 64);
     painter.EndOffscreen(false);
-    EXPECT_EQ(CountNot(port, 0xFF0000, 0, 0, 64, 64), 0);
+    EXPECT_EQ(CountNot(port, 0x0000FF, 0, 0, 64, 64), 0);
 }
 
 TEST_F(ScreenPainterTest, WorldThatCannotBeMadeLeavesDrawingOnTheWindow)
@@ -215,6 +217,16 @@ TEST_F(ScreenPainterTest, BrushesAreAppliedAfreshBackOnTheWindow)
         painter.FillVRect(40, 40, 2, 2);
         EXPECT_EQ(PixelAt(port, 40, 40), 0x0000FFu) << forget;
     }
+    // The text mode, first applied in the world, is applied to the window too.
+    VScreenPainter painter(port);
+    painter.SetTextTransferMode(kTransferXor);
+    TestFrame frame(0, 0, 32, 32);
+    painter.BeginOffscreen(&frame);
+    const uint8_t text[] = {'x'};
+    painter.DrawText(text, 1, kCharSetMac, 1.0);
+    painter.EndOffscreen(false);
+    painter.DrawText(text, 1, kCharSetMac, 1.0);
+    EXPECT_EQ(port->txMode, platform::srcXor);
 }
 
 TEST_F(ScreenPainterTest, ResetAndDestructionForgetAnOpenOffscreen)
@@ -268,6 +280,14 @@ TEST_F(ScreenPainterTest, ComputingPainterMeasuresOffScreenAndGivesTheCallersPor
     EXPECT_EQ(CountNot(port, kWhite, 0, 0, 64, 64), 0);
     platform::PaintRect(&world.get()->portRect);  // the caller draws on
     EXPECT_EQ(CountNot(world.get(), kBlack, 0, 0, 64, 64), 0);
+
+    // The caller had no port: none again, whatever was made current since.
+    platform::SetGWorld(nullptr, nullptr);
+    {
+        VComputingPainter none;
+        platform::SetPort(world.get());
+    }
+    EXPECT_EQ(platform::GetQDGlobalsThePort(), nullptr);
 
     // The caller's port went away meanwhile: the front window's instead.
     platform::ShowWindow(window);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/core/FourCC.h"
 #include "tests/toolbox/drawing/ResFileFixture.h"
 #include "toolbox/drawing/VMacResFile.h"
@@ -50,6 +53,27 @@ TEST_F(ResFiles, StringListIsWalkedWithOneLoad)
     file.GetString(s, 999, 1);  // no such list
     EXPECT_EQ(Text(s), "");
     EXPECT_EQ(file.GetCachedStringList(), nullptr);
+}
+
+// The count is a 16-bit word: items past 255 are found.
+TEST_F(ResFiles, ListsOfMoreThan255ItemsCountInTwoBytes)
+{
+    std::vector<uint8_t> list = {0x01, 0x2C};  // 300
+    for (int i = 1; i <= 300; ++i) {
+        const std::string item = std::to_string(i);
+        list.push_back(uint8_t(item.size()));
+        list.insert(list.end(), item.begin(), item.end());
+    }
+    const int16_t ref = WriteAndOpen(dir / "long.rsrc", {{FourCC("STR#"), 140, false, "", 0, list}}, platform::fsRdPerm);
+    ASSERT_NE(ref, -1);
+    VMacResFile file(ref);
+    VStr<255> s;
+    for (int16_t i : {1, 200, 300}) {
+        file.GetString(s, 140, i);
+        EXPECT_EQ(Text(s), std::to_string(i));
+    }
+    file.GetString(s, 140, 301);
+    EXPECT_EQ(Text(s), "");
 }
 
 TEST_F(ResFiles, SingleStringsAndStringReferences)

@@ -249,6 +249,8 @@ TEST_F(ThemeLook, ListHeadersMenusFramesAndBars)
     EXPECT_EQ(c.value, 1);
     EXPECT_EQ(c.adornment, 0x80);
     EXPECT_EQ(c.state, int32_t(platform::kThemeStatePressed));
+    c = header(0, 2);
+    EXPECT_EQ(c.adornment, 0) << "sorted, no neighbour selected";
     c = header(-96, 0);
     EXPECT_EQ(c.value + c.adornment, 0);
     EXPECT_EQ(c.state, int32_t(platform::kThemeStateInactive));
@@ -264,6 +266,7 @@ TEST_F(ThemeLook, ListHeadersMenusFramesAndBars)
     theme.Paint(&p, kPaintMenuItem, -100, 0, 0, kW, kH, Text("Item"), nullptr);
     EXPECT_EQ(Only("DrawThemeMenuItem").args.state, platform::kThemeMenuSelected);
     EXPECT_EQ(Only("DrawThemeTextBox").args.kind, platform::kThemeMenuItemFont);
+    EXPECT_EQ(Only("DrawThemeTextBox").args.state, int32_t(platform::kThemeStatePressed));
     calls.clear();
     theme.Paint(&p, kPaintMenuTitle, -96, 0, 0, kW, kH, Text("Title"), nullptr);
     EXPECT_EQ(Only("DrawThemeMenuTitle").args.state, platform::kThemeMenuDisabled);
