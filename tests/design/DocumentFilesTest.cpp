@@ -2,6 +2,8 @@
 // compilation state of a structure.
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -112,6 +114,38 @@ TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)
     EXPECT_EQ(CompanionMark("Dest.RSR"), 3);
 }
 
+TEST_F(DocumentFiles, AMovedDocumentKeepsItsOwnResourceFork)
+{
+    MakeDocument("Src", 10, 4);
+    platform::FSpCreateResFile(InFolder("Src.QTL"), FourCC("QzA6"), FourCC("QzLB"), -1);
+    const int16_t file = platform::FSpOpenResFile(InFolder("Src.QTL"), platform::fsRdWrPerm);
+    ASSERT_NE(file, -1);
+    platform::Handle h = platform::NewHandle(1);
+    (*h)[0] = char(42);
+    platform::AddResource(h, FourCC("INQz"), 0, reinterpret_cast<const unsigned char*>(""));
+    platform::CloseResFile(file);
+    ASSERT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), 0);
+    EXPECT_EQ(CompanionMark("Dest.QTL"), 42);
+    EXPECT_EQ(CompanionMark("Dest.RSR"), 4);
+}
+
+// A file at the name of a move's journal that is no journal of it stops
+// the move before anything is copied.
+TEST_F(DocumentFiles, AForeignFileAtAJournalsNameStopsTheMove)
+{
+    for (const char* journal : {".qz.Src.QTL.replacing", ".qz.Dest.QTL.replacing"}) {
+        MakeDocument("Src", 100, 7);
+        MakeDocument("Dest", 50, 8);
+        std::ofstream(docs_ + "/" + journal) << "12345";
+        EXPECT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), platform::ioErr) << journal;
+        EXPECT_EQ(Names(), (std::vector<std::string>{journal, "Dest.QTL", "Dest.RSR", "Src.QTL", "Src.RSR"}));
+        EXPECT_EQ(CompanionMark("Dest.RSR"), 8) << journal;
+        EXPECT_EQ(Read(InFolder("Src.QTL")).size(), 100u) << journal;
+        std::filesystem::remove_all(docs_);
+        std::filesystem::create_directories(docs_);
+    }
+}
+
 TEST_F(DocumentFiles, MemoryRunningOutInAMoveThrowsNothingOutAndKeepsBothDocuments)
 {
     MakeDocument("Src", 5000, 5);
@@ -165,6 +199,17 @@ TEST_F(DocumentFiles, TheCompanionIsTheForkElseTheSibling)
     EXPECT_EQ(platform::Get1Resource(FourCC("INQz"), 0), nullptr);
     platform::CloseResFile(fork);
     EXPECT_EQ(OpenResFile(InFolder("None.QTL"), platform::fsRdPerm), -1);
+}
+
+// Flushing the volume opens the current folder for the call and closes it.
+TEST_F(DocumentFiles, FlushingTheVolumeLeavesNoDescriptorOpen)
+{
+    const auto open = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+    };
+    const auto before = open();
+    for (int i = 0; i < 3; ++i) FlushAll();
+    EXPECT_EQ(open(), before);
 }
 
 TEST_F(DocumentFiles, TheCompilationStateFollowsTheCompiledResources)
