@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "design/objects/TableDescriptions.h"
 #include "platform/files/Forks.h"
 #include "tests/platform/core/FailingNew.h"
 #include "tests/design/DocFilesFixture.h"
@@ -210,6 +211,32 @@ TEST_F(DocumentFiles, FlushingTheVolumeLeavesNoDescriptorOpen)
     const auto before = open();
     for (int i = 0; i < 3; ++i) FlushAll();
     EXPECT_EQ(open(), before);
+}
+
+// The current parameter record follows its document's record when that is
+// replaced, and is left alone when another document's record changes.
+TEST_F(DocumentFiles, ReplacingADocumentsParameterRecordKeepsTheCurrentOneRight)
+{
+    platform::Handle a = platform::NewHandle(4), b = platform::NewHandle(4), c = platform::NewHandle(4);
+    platform::Handle other = platform::NewHandle(4);
+    SetDocParamRecord(1, a);
+    SetDocParamRecord(2, other);
+    hparam = a;
+    SetDocParamRecord(1, a);
+    EXPECT_TRUE(platform::IsValidHandle(a)) << "the same record again is kept";
+    EXPECT_EQ(DocParamRecord(1), a);
+    SetDocParamRecord(1, b);
+    EXPECT_EQ(hparam, b);
+    EXPECT_EQ(DocParamRecord(1), b);
+    hparam = other;
+    SetDocParamRecord(1, c);
+    EXPECT_EQ(hparam, other);
+    EXPECT_EQ(DocParamRecord(1), c);
+    ForgetDocParamRecord(1);
+    EXPECT_EQ(hparam, other);
+    EXPECT_EQ(DocParamRecord(1), nullptr);
+    ForgetDocParamRecord(2);
+    EXPECT_EQ(hparam, nullptr);
 }
 
 TEST_F(DocumentFiles, TheCompilationStateFollowsTheCompiledResources)
