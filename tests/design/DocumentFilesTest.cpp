@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/objects/TableDescriptions.h"
+#include "forms/drawing/StyleSheetsInUse.h"
 #include "platform/files/Forks.h"
 #include "tests/platform/core/FailingNew.h"
 #include "tests/design/DocFilesFixture.h"
@@ -237,6 +238,25 @@ TEST_F(DocumentFiles, ReplacingADocumentsParameterRecordKeepsTheCurrentOneRight)
     EXPECT_EQ(DocParamRecord(1), nullptr);
     ForgetDocParamRecord(2);
     EXPECT_EQ(hparam, nullptr);
+}
+
+TEST_F(DocumentFiles, ResettingTheDocumentsDropsTheirRecordsTheCurrentFileAndTheStyleSheets)
+{
+    platform::Handle loose = platform::NewHandle(2);
+    for (const bool current : {true, false}) {
+        platform::Handle a = platform::NewHandle(4);
+        SetDocParamRecord(3, a);
+        hparam = current ? a : loose;
+        numresfalse = 3;
+        curStyles = platform::NewHandle(8);
+        ResetDocResources();
+        EXPECT_EQ(hparam, current ? nullptr : loose) << "a record of no document stays current";
+        EXPECT_EQ(numresfalse, 0);
+        EXPECT_EQ(curStyles, nullptr);
+        EXPECT_EQ(DocParamRecord(3), nullptr);
+    }
+    hparam = nullptr;
+    platform::DisposeHandle(loose);
 }
 
 TEST_F(DocumentFiles, TheCompilationStateFollowsTheCompiledResources)
