@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "design/documents/DocumentPairs.h"
 #include "design/objects/TableDescriptions.h"
 #include "forms/drawing/StyleSheetsInUse.h"
 #include "platform/files/Forks.h"
@@ -185,6 +186,32 @@ TEST_F(DocumentFiles, MemoryRunningOutInAMoveThrowsNothingOutAndKeepsBothDocumen
     }
     EXPECT_EQ(Read(InFolder("Dest.QTL")), source);
     EXPECT_EQ(CompanionMark("Dest.RSR"), 5);
+}
+
+// The names a new pair is made under fit a file name: up to exactly 255
+// characters as they are, past that cut and told apart by a hash.
+TEST_F(DocumentFiles, TheNamesOfANewPairFitAFileName)
+{
+    for (const size_t length : {size_t(247), size_t(248)}) {
+        const std::string name = std::string(length - 4, 'a') + ".QTL";
+        const std::string companion = std::string(length - 4, 'a') + ".RSR";
+        platform::FSSpec data, made;
+        ASSERT_TRUE(MadePair(InFolder(name), &data, &made));
+        EXPECT_EQ(platform::FSpGetParent(data).path, docs_);
+        const std::string dataName = platform::FSpGetName(data), madeName = platform::FSpGetName(made);
+        EXPECT_EQ(dataName.size(), 255u) << length;
+        EXPECT_EQ(madeName.size(), 255u) << length;
+        EXPECT_EQ(dataName == ".qz." + name + ".new", length == 247) << length;
+        EXPECT_EQ(madeName == ".qz." + companion + ".new", length == 247) << length;
+        EXPECT_EQ(dataName.substr(0, 4 + 230), ".qz." + name.substr(0, 230)) << length;
+        EXPECT_NE(dataName, madeName);
+    }
+    // A name that cannot have a companion has no pair.
+    const platform::FSSpec tooLong = InFolder(std::string(252, 'b'));
+    platform::FSSpec data, made;
+    EXPECT_FALSE(MadePair(tooLong, &data, &made));
+    EXPECT_EQ(ReplacePair(tooLong), platform::bdNamErr);
+    EXPECT_EQ(FinishPair(tooLong), 0);
 }
 
 TEST_F(DocumentFiles, TheCompanionIsTheForkElseTheSibling)
