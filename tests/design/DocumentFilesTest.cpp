@@ -2,9 +2,14 @@
 // compilation state of a structure.
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "design/documents/DocumentPairs.h"
+#include "design/objects/TableDescriptions.h"
+#include "forms/drawing/StyleSheetsInUse.h"
 #include "platform/files/Forks.h"
 #include "tests/platform/core/FailingNew.h"
 #include "tests/design/DocFilesFixture.h"
@@ -112,6 +117,38 @@ TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)
     EXPECT_EQ(CompanionMark("Dest.RSR"), 3);
 }
 
+TEST_F(DocumentFiles, AMovedDocumentKeepsItsOwnResourceFork)
+{
+    MakeDocument("Src", 10, 4);
+    platform::FSpCreateResFile(InFolder("Src.QTL"), FourCC("QzA6"), FourCC("QzLB"), -1);
+    const int16_t file = platform::FSpOpenResFile(InFolder("Src.QTL"), platform::fsRdWrPerm);
+    ASSERT_NE(file, -1);
+    platform::Handle h = platform::NewHandle(1);
+    (*h)[0] = char(42);
+    platform::AddResource(h, FourCC("INQz"), 0, reinterpret_cast<const unsigned char*>(""));
+    platform::CloseResFile(file);
+    ASSERT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), 0);
+    EXPECT_EQ(CompanionMark("Dest.QTL"), 42);
+    EXPECT_EQ(CompanionMark("Dest.RSR"), 4);
+}
+
+// A file at the name of a move's journal that is no journal of it stops
+// the move before anything is copied.
+TEST_F(DocumentFiles, AForeignFileAtAJournalsNameStopsTheMove)
+{
+    for (const char* journal : {".qz.Src.QTL.replacing", ".qz.Dest.QTL.replacing"}) {
+        MakeDocument("Src", 100, 7);
+        MakeDocument("Dest", 50, 8);
+        std::ofstream(docs_ + "/" + journal) << "12345";
+        EXPECT_EQ(CopyFile(InFolder("Src.QTL"), InFolder("Dest.QTL")), platform::ioErr) << journal;
+        EXPECT_EQ(Names(), (std::vector<std::string>{journal, "Dest.QTL", "Dest.RSR", "Src.QTL", "Src.RSR"}));
+        EXPECT_EQ(CompanionMark("Dest.RSR"), 8) << journal;
+        EXPECT_EQ(Read(InFolder("Src.QTL")).size(), 100u) << journal;
+        std::filesystem::remove_all(docs_);
+        std::filesystem::create_directories(docs_);
+    }
+}
+
 TEST_F(DocumentFiles, MemoryRunningOutInAMoveThrowsNothingOutAndKeepsBothDocuments)
 {
     MakeDocument("Src", 5000, 5);
@@ -151,6 +188,32 @@ TEST_F(DocumentFiles, MemoryRunningOutInAMoveThrowsNothingOutAndKeepsBothDocumen
     EXPECT_EQ(CompanionMark("Dest.RSR"), 5);
 }
 
+// The names a new pair is made under fit a file name: up to exactly 255
+// characters as they are, past that cut and told apart by a hash.
+TEST_F(DocumentFiles, TheNamesOfANewPairFitAFileName)
+{
+    for (const size_t length : {size_t(247), size_t(248)}) {
+        const std::string name = std::string(length - 4, 'a') + ".QTL";
+        const std::string companion = std::string(length - 4, 'a') + ".RSR";
+        platform::FSSpec data, made;
+        ASSERT_TRUE(MadePair(InFolder(name), &data, &made));
+        EXPECT_EQ(platform::FSpGetParent(data).path, docs_);
+        const std::string dataName = platform::FSpGetName(data), madeName = platform::FSpGetName(made);
+        EXPECT_EQ(dataName.size(), 255u) << length;
+        EXPECT_EQ(madeName.size(), 255u) << length;
+        EXPECT_EQ(dataName == ".qz." + name + ".new", length == 247) << length;
+        EXPECT_EQ(madeName == ".qz." + companion + ".new", length == 247) << length;
+        EXPECT_EQ(dataName.substr(0, 4 + 230), ".qz." + name.substr(0, 230)) << length;
+        EXPECT_NE(dataName, madeName);
+    }
+    // A name that cannot have a companion has no pair.
+    const platform::FSSpec tooLong = InFolder(std::string(252, 'b'));
+    platform::FSSpec data, made;
+    EXPECT_FALSE(MadePair(tooLong, &data, &made));
+    EXPECT_EQ(ReplacePair(tooLong), platform::bdNamErr);
+    EXPECT_EQ(FinishPair(tooLong), 0);
+}
+
 TEST_F(DocumentFiles, TheCompanionIsTheForkElseTheSibling)
 {
     MakeDocument("Doc", 10, 4);
@@ -165,6 +228,62 @@ TEST_F(DocumentFiles, TheCompanionIsTheForkElseTheSibling)
     EXPECT_EQ(platform::Get1Resource(FourCC("INQz"), 0), nullptr);
     platform::CloseResFile(fork);
     EXPECT_EQ(OpenResFile(InFolder("None.QTL"), platform::fsRdPerm), -1);
+}
+
+// Flushing the volume opens the current folder for the call and closes it.
+TEST_F(DocumentFiles, FlushingTheVolumeLeavesNoDescriptorOpen)
+{
+    const auto open = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+    };
+    const auto before = open();
+    for (int i = 0; i < 3; ++i) FlushAll();
+    EXPECT_EQ(open(), before);
+}
+
+// The current parameter record follows its document's record when that is
+// replaced, and is left alone when another document's record changes.
+TEST_F(DocumentFiles, ReplacingADocumentsParameterRecordKeepsTheCurrentOneRight)
+{
+    platform::Handle a = platform::NewHandle(4), b = platform::NewHandle(4), c = platform::NewHandle(4);
+    platform::Handle other = platform::NewHandle(4);
+    SetDocParamRecord(1, a);
+    SetDocParamRecord(2, other);
+    hparam = a;
+    SetDocParamRecord(1, a);
+    EXPECT_TRUE(platform::IsValidHandle(a)) << "the same record again is kept";
+    EXPECT_EQ(DocParamRecord(1), a);
+    SetDocParamRecord(1, b);
+    EXPECT_EQ(hparam, b);
+    EXPECT_EQ(DocParamRecord(1), b);
+    hparam = other;
+    SetDocParamRecord(1, c);
+    EXPECT_EQ(hparam, other);
+    EXPECT_EQ(DocParamRecord(1), c);
+    ForgetDocParamRecord(1);
+    EXPECT_EQ(hparam, other);
+    EXPECT_EQ(DocParamRecord(1), nullptr);
+    ForgetDocParamRecord(2);
+    EXPECT_EQ(hparam, nullptr);
+}
+
+TEST_F(DocumentFiles, ResettingTheDocumentsDropsTheirRecordsTheCurrentFileAndTheStyleSheets)
+{
+    platform::Handle loose = platform::NewHandle(2);
+    for (const bool current : {true, false}) {
+        platform::Handle a = platform::NewHandle(4);
+        SetDocParamRecord(3, a);
+        hparam = current ? a : loose;
+        numresfalse = 3;
+        curStyles = platform::NewHandle(8);
+        ResetDocResources();
+        EXPECT_EQ(hparam, current ? nullptr : loose) << "a record of no document stays current";
+        EXPECT_EQ(numresfalse, 0);
+        EXPECT_EQ(curStyles, nullptr);
+        EXPECT_EQ(DocParamRecord(3), nullptr);
+    }
+    hparam = nullptr;
+    platform::DisposeHandle(loose);
 }
 
 TEST_F(DocumentFiles, TheCompilationStateFollowsTheCompiledResources)

@@ -1,6 +1,9 @@
 // Forms in the older flat layout link what their records name; a damaged
 // form ends the walk with 9001 and keeps the links made before.
 #include <functional>
+#include <string>
+#include <tuple>
+#include <utility>
 
 #include "design/links/ParseSupport.h"
 #include "tests/design/FlatFormBytes.h"
@@ -69,6 +72,32 @@ TEST_F(FlatForm, RecordsLinkWhatTheyName)
     EXPECT_EQ(var->id, 2);
     EXPECT_TRUE(Linked(var, balloon));
     (void)bold, (void)second, (void)third, (void)strings, (void)bar;
+}
+
+// The link parsers read stored bytes up to exactly their end; menu-bar
+// slots count from 1.
+TEST_F(FlatForm, StoredBytesAreReadUpToExactlyTheirEnd)
+{
+    const uint8_t bytes[] = {0, 2, 0xFF, 0xFE, 3, 'a', 'b', 'c'};
+    const ByteView v{bytes, sizeof bytes};
+    int16_t s16 = 0;
+    int32_t s32 = 0;
+    uint8_t u8 = 0;
+    EXPECT_TRUE(v.S16(6, &s16) && s16 == int16_t('b' << 8 | 'c'));
+    EXPECT_TRUE(v.S32(4, &s32) && s32 == 0x03616263);
+    EXPECT_TRUE(v.U8(7, &u8) && u8 == 'c');
+    EXPECT_FALSE(v.S16(7, &s16) || v.S32(5, &s32) || v.U8(8, &u8));
+    EXPECT_EQ(std::tuple(s16, s32, u8), std::tuple(int16_t('b' << 8 | 'c'), 0x03616263, uint8_t('c')));
+    unsigned char text[8] = {0};
+    EXPECT_TRUE(v.PStr(4, 4, text));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text), 4), "\x03" "abc");
+    EXPECT_FALSE(v.PStr(4, 3, text)) << "no room for all three characters";
+    EXPECT_FALSE((ByteView{bytes, 7}.PStr(4, 8, text))) << "characters past the end";
+    EXPECT_FALSE(v.PStr(8, 8, text));
+
+    AddStored(platform::FourCC("LIBA"), 0, {0, 2, 0, 7, 0, 9});
+    for (const auto& [slot, bar] : {std::pair{0, 0}, {1, 7}, {2, 9}, {3, 0}, {-1, 0}})
+        EXPECT_EQ(MenuBarIdOfSlot(slot), bar) << slot;
 }
 
 TEST_F(FlatForm, OtherDataAndDamagedRecordsGive9001)

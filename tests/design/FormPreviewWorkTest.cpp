@@ -2,6 +2,7 @@
 // the texts of the active objects, the Copy item, and the page copied to
 // the clipboard.
 #include <string>
+#include <tuple>
 
 #include "app/appl/Menus.h"
 #include "app/dialogs/Messages.h"
@@ -158,13 +159,15 @@ TEST_F(FormPreviewWork, AFormThatCannotBeReadIsNotPreviewed)
         int16_t resId;
         int16_t result;
         int32_t alerts;
+        int16_t asked, shown;  // page
     };
     const int16_t stored = card_->formResId;
-    const Case cases[] = {{999, 1014, 1}, {stored, 0, 0}};
+    const Case cases[] = {{999, 1014, 1, 1, 1}, {stored, 0, 0, 1, 1}, {stored, 0, 0, 2, 2}, {stored, 0, 0, 9, 2}};
     for (const Case& c : cases) {
         card_->formResId = c.resId;
         platform::Handle display = nullptr;
-        int16_t width = 0, height = -1, pageMin = -1, pageMax = -1, page = 1;
+        // A display type past the last asks for the last.
+        int16_t width = 7, height = -1, pageMin = -1, pageMax = -1, page = c.asked;
         const int32_t before = AlertCount();
         EXPECT_EQ(card_->InitDisplay(&display, platform::Rect{0, 0, 300, 300}, &width, &height, &pageMin, &pageMax,
                                      &page, false),
@@ -175,9 +178,13 @@ TEST_F(FormPreviewWork, AFormThatCannotBeReadIsNotPreviewed)
             EXPECT_EQ(LastAlert().text, "The form cannot be read.");
             EXPECT_EQ(PreviewOf(display) ? PreviewOf(display)->picture : nullptr, nullptr);
         } else {
-            EXPECT_EQ(pageMax, 2);
+            platform::Rect frame{};
+            platform::QDGetPictureBounds(PreviewOf(display)->picture, &frame);
+            EXPECT_EQ(std::tuple(pageMin, pageMax, page, width, height),
+                      std::tuple(1, 2, c.shown, frame.right - frame.left, frame.bottom - frame.top));
             EXPECT_GT(height, 0);
         }
+        EXPECT_EQ(card_->previewChoice, 2);
         card_->DisposeDisplay(&display);
     }
 }

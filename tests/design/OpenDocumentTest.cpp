@@ -264,6 +264,25 @@ TEST_F(OpenDocument, TheAdministratorIsAskedForAPasswordUntilRightOrCancelled)
     Close(open);
 }
 
+// Cancelled, the password dialog clears the password and leaves the file
+// that was current.
+TEST_F(OpenDocument, ACancelledPasswordDialogLeavesNoPasswordAndTheCurrentFile)
+{
+    platform::FSpCreateResFile(InFolder("Other.RSR"), FourCC("QzA6"), FourCC("QzLB"), -1);
+    const int16_t file = platform::FSpOpenResFile(InFolder("Other.RSR"), platform::fsRdPerm);
+    ASSERT_GT(file, 0);
+    unsigned char password[16] = {3, 'a', 'b', 'c'};
+    bool accepted = true;
+    {
+        platform::testing::HeadlessRun run(platform::Script().Choose(5));
+        accepted = CheckPassword(false, password);
+    }
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(password[0], 0);
+    EXPECT_EQ(platform::CurResFile(), file);
+    platform::CloseResFile(file);
+}
+
 TEST_F(OpenDocument, ClosingOneDocumentLeavesTheOtherWorking)
 {
     const platform::FSSpec aSpec = Build("structure A\n");

@@ -178,8 +178,9 @@ TEST_F(PasswordTables, LongTablesOfOlderStructuresWereStoredUnscrambled)
 TEST_F(PasswordTables, CountsThatDoNotFitAreRefusedAndKeepTheInstalledTables)
 {
     Table good;
-    good.U16(0xA0A0), good.U16(1), good.U16(0);
+    good.U16(0xA0A0), good.U16(1), good.U16(1);
     good.User("Designer", "pw", false, 1);
+    good.Group({1});
     Table negativeMembers;
     negativeMembers.U16(0xA0A0), negativeMembers.U16(0), negativeMembers.U16(1);
     negativeMembers.U16(-3);
@@ -214,16 +215,20 @@ TEST_F(PasswordTables, CountsThatDoNotFitAreRefusedAndKeepTheInstalledTables)
     EXPECT_EQ(indpass(1), installed);
 
     // Memory running out part-way leaves no partial table.
-    for (int32_t after = 0; after < 6; ++after) {
+    int16_t err = 1;
+    for (int32_t after = 0; after < 40 && err; ++after) {
         platform::Handle users = nullptr, groups = nullptr;
         int16_t u = 0, g = 0;
         platform::ScopedFault fault(platform::FaultKind::Allocation, after);
-        const int16_t err = Unflatten(good.bytes, &users, &u, &groups, &g);
+        err = Unflatten(good.bytes, &users, &u, &groups, &g);
         if (err) {
             EXPECT_EQ(users, nullptr) << after;
+            EXPECT_EQ(groups, nullptr) << after;
         }
         free_passtab(users, u);
+        free_groupuser(groups, g);
     }
+    EXPECT_EQ(err, 0) << "the group's record is among the allocations";
 }
 
 TEST_F(PasswordTables, TheAdministratorPasswordComparesScrambled)

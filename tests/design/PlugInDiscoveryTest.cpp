@@ -5,6 +5,7 @@
 
 #include "app/dialogs/WaitDialog.h"
 
+#include "design/plugins/PlugInFiles.h"
 #include "design/plugins/PlugInLookup.h"
 #include "design/reading/ReadQzB.h"
 #include "network/PlugInFolders.h"
@@ -18,6 +19,33 @@ namespace {
 namespace fs = std::filesystem;
 
 class PlugInDiscovery : public PlugInFixture {};
+
+// A guard makes a file current for its scope and gives the current one back
+// after, unless that one was closed meanwhile; no file is no change.
+TEST_F(PlugInDiscovery, AGuardMakesAFileCurrentForItsScopeOnly)
+{
+    Companion({});
+    const std::string path = PlugInFile("Other.rsrc", Identity(6));
+    const int16_t other = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(other, 0);
+    platform::UseResFile(doc_.fRsrFile);
+    for (const int16_t file : {other, doc_.fRsrFile, int16_t(0)}) {
+        {
+            const CurrentResFile guard(file);
+            EXPECT_EQ(guard.Ok(), file > 0) << file;
+            EXPECT_EQ(platform::CurResFile(), file > 0 ? file : doc_.fRsrFile) << file;
+        }
+        EXPECT_EQ(platform::CurResFile(), doc_.fRsrFile) << file;
+    }
+    {
+        const CurrentResFile guard(other);
+        platform::CloseResFile(doc_.fRsrFile);
+    }
+    EXPECT_EQ(platform::CurResFile(), other) << "a closed file is not made current again";
+    EXPECT_EQ(platform::ResError(), platform::noErr);
+    platform::CloseResFile(other);
+    doc_.fRsrFile = -1;
+}
 
 TEST_F(PlugInDiscovery, BundlesAndDocumentPackagesMakePackagesWithTheirRoutines)
 {

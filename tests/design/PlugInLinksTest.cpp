@@ -24,9 +24,10 @@ protected:
                                   std::vector<Res>{{"EPRM", 20000, {0, 1, 0, 1, 0, 1, 0, 1, 0, 8}}});
         const std::string companion = (std::filesystem::path(folder_.path()) / "doc.RSR").string();
         restest::WriteResFile(companion, {{"QzPX", 15010, {0, 0}, "Invoicing"},
-                                          {"QBNX", 15010, designtest::Table({{"STR#", 1, 300}, {"STR#", 1, 301}, {"PICT", 1, 5}})},
+                                          {"QBNX", 15010, designtest::Table({{"STR#", 1, 300}, {"STR#", 1, 301}, {"PICT", 1, 5}, {"STR#", 1, 302}})},
                                           {"STR#", 300, Strings({"Format_Amount(&R;&S):S", "Round_Cents(&R):R"}), "Invoicing routines"},
                                           {"STR#", 301, Strings({})},
+                                          {"STR#", 302, Strings({}), "Thirty-three letters long, or more"},
                                           // Routine 1: parameter 2 names a style sheet (stored 2).
                                           {"EPRM", 15010, {0, 1, 0, 1, 0, 1, 0, 2, 0, 2}}});
         doc_.fRsrFile = platform::OpenResFile(companion, platform::fsRdPerm, platform::ResFileFork::Data);
@@ -53,7 +54,8 @@ TEST_F(PlugInLinks, PackagesLinkTheStringListsOfTheirBundle)
     TObjQz* package = SearchObj_Name(&doc_, 7, PName("_Invoicing"));
     ASSERT_NE(package, nullptr);
     EXPECT_EQ(package->Parse(), 0);
-    EXPECT_EQ(Uses(package), (std::vector<std::string>{"11:Invoicing routines", "11: 301"}));
+    EXPECT_EQ(Uses(package), (std::vector<std::string>{"11:Invoicing routines", "11: 301", "11:Thirty-three letters long, or mo"}))
+        << "names cut to 32 characters";
     EXPECT_EQ(package->uses->At(0)->id, 300);
     EXPECT_EQ(platform::CurResFile(), doc_.fRsrFile);
     // A routine's bundle is the table of its own id: none here.
