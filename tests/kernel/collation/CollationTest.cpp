@@ -90,6 +90,15 @@ TEST_F(Collation, OrderingIgnoresCaseAndDiacritics)
     EXPECT_EQ(tabfiltre3[0], 0);
 }
 
+// Before start-up comparisons already follow the system's order. A fresh
+// copy of the test program checks it, its collation untouched by any test.
+TEST(CollationBeforeStartUp, FollowsTheSystemsOrder)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(Rel("abd", "ABC") == kGreater && Rel("\x8E" "t\x8E", "ETE") == kEqual ? 0 : 1),
+                ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(Collation, WildcardPatterns)
 {
     EXPECT_EQ(Match("apple", "A@"), kEqual);
