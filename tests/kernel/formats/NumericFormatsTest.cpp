@@ -8,7 +8,10 @@
 #include "kernel/formats/FormatText.h"
 #include "kernel/formats/NumericFormats.h"
 #include "kernel/formats/StringFormats.h"
+#include "platform/core/FourCC.h"
 #include "platform/resfiles/Resources.h"
+#include "tests/kernel/AppResourceFile.h"
+#include "tests/platform/files/TempFolder.h"
 #include "tests/kernel/formats/FormatTestSupport.h"
 
 namespace {
@@ -135,6 +138,21 @@ TEST_F(NumericFormats, FormatCharactersAreLoadable)
     EXPECT_EQ(Apply("-5", "999,(999)"), "(5)");
     ResetFormatChars();
     EXPECT_EQ(Apply("-5", "###;(###)"), "(5)");
+
+    // The application's own set, in its stored order; the decimal point
+    // stays the system's, one character long.
+    platform::testing::TempFolder dir;
+    const std::vector<uint8_t> chars = {'9', '_', '+', 'z', ':', ',', '~', '%', 'e', 'm'};
+    const int16_t ref = kerneltest::OpenAppFile(dir / "app.rsrc", {{platform::FourCC("COM#"), 8, false, "", 0, chars}});
+    ASSERT_NE(ref, -1);
+    decpoint[0] = 3;
+    LoadFormatChars();
+    const uint8_t got[10] = {diese, hardspace, star, zeroforce, comma, semicol, hardspace2, ampersand, exponent, moinschar};
+    EXPECT_EQ(std::vector<uint8_t>(got, got + 10),
+              (std::vector<uint8_t>{'9', '_', '+', 'z', '.', ',', '~', '%', 'e', 'm'}));
+    EXPECT_EQ(decpoint[0], 1);
+    EXPECT_EQ(decpoint[1], '.');
+    platform::CloseResFile(ref);
 }
 
 TEST_F(NumericFormats, StringFormatPoursRightAligned)
