@@ -53,6 +53,8 @@ TEST_F(NumericFormats, PatternTableRows)
         {"0", "###.##", ""},
         {"0.5", "###.##", ".5"},
         {"12", "##.##", "12"},
+        {"12.0", "##.##", "12"},  // a zero fraction shows as none
+        {"12.05", "##.##", "12.05"},
         {"12", "##.00", "12.00"},
         {"12", "##.^^", "12   "},
         {"42", "^^^^", "  42"},
@@ -199,6 +201,20 @@ TEST_F(NumericFormats, DigitsAreZeroToNineOnly)
     EXPECT_FALSE(formattext::IsDigit('A'));
     EXPECT_FALSE(formattext::IsDigit(' '));
     scriptmanager = 0;
+}
+
+// Working texts go back as strings of at most the limit, and never past 255.
+TEST_F(NumericFormats, WorkingTextsFillTheStringExactly)
+{
+    const struct {
+        size_t length, limit, stored;
+    } rows[] = {{300, 255, 255}, {255, 1000, 255}, {254, 255, 254}, {90, 80, 80}, {0, 255, 0}};
+    for (const auto& r : rows) {
+        platform::Str255 s = {};
+        formattext::Put(std::string(r.length, 'x'), s, r.limit);
+        EXPECT_EQ(s[0], r.stored) << r.length << " " << r.limit;
+        EXPECT_EQ(formattext::Take(s), std::string(r.stored, 'x'));
+    }
 }
 
 }  // namespace
