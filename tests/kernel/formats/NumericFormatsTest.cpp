@@ -186,6 +186,11 @@ TEST_F(NumericFormats, PoscharFindsTheFirstOccurrence)
     EXPECT_EQ(poschar('z', s), 0);
     EXPECT_EQ(poschar(';' + 256, s), 0);  // not a character: no wrap to ';'
     EXPECT_EQ(poschar(-1, s), 0);
+    s[4] = 0;  // the byte 0 is a character like any other
+    EXPECT_EQ(poschar(0, s), 4);
+    EXPECT_EQ(poschar(255, s), 0);
+    s[5] = 255;
+    EXPECT_EQ(poschar(255, s), 5);
     s[0] = 0;
     EXPECT_EQ(poschar(';', s), 0);
 }
