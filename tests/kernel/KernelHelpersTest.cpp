@@ -188,6 +188,21 @@ TEST_F(KernelResources, ColourCodes)
     setcol(1000, 1001);
     EXPECT_EQ(portFore(), 0x000000);
     EXPECT_EQ(portBack(), 0xFFFFFF);
+    // A window's own palette, longer than 256: codes past 511 take entry 255.
+    std::vector<uint32_t> own(300, 0);
+    own[1] = 0x654321;
+    own[255] = 0x00FF00;
+    own[256] = 0x0000FF;
+    const std::vector<uint8_t> ownBytes = Palette(own);
+    globpalette = NewHandle(int32_t(ownBytes.size()));
+    std::memcpy(*globpalette, ownBytes.data(), ownBytes.size());
+    doissetpalette = 1;
+    setcol(257, 700);
+    EXPECT_EQ(portFore(), 0x654321);
+    EXPECT_EQ(portBack(), 0x00FF00);
+    doissetpalette = 0;
+    DisposeHandle(globpalette);
+    globpalette = nullptr;
     SetGWorld(savedPort, savedDevice);
     DisposeGWorld(world);
 
