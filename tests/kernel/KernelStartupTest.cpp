@@ -134,14 +134,16 @@ TEST_F(KernelStartupResources, TokensComeFromTheirOwnItems)
     Open({{FourCC("STR#"), 104, false, "", 0, list(items)}, {FourCC("STR#"), 404, false, "", 0, list(extra)}});
     LoadTokenStrings();
     auto text = [](const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); };
-    EXPECT_EQ(text(stseparateur), "t1");
-    EXPECT_EQ(text(stplus), "t16");
-    EXPECT_EQ(text(stmoins), "t17");
-    EXPECT_EQ(text(stinf), "t21");
-    EXPECT_EQ(text(stsup), "t22");
-    EXPECT_EQ(text(stglobglob), "t39");
-    EXPECT_EQ(text(stxor), "x1");
-    EXPECT_EQ(text(stpointeur), "x8");
+    const unsigned char* const fromMain[] = {
+        stseparateur, stfileleft, stfileright, stdate, stguill, stsousfile, stleftpar, strightpar, starrayleft,
+        starrayright, stcomment, stlocalvar, sterror, starray, stassigne, stplus, stmoins, stmultiplie, stdivise,
+        stpower, stinf, stsup, stegal, stfourche, stdif, stet, stou, stinfegal, stsupegal, sthomothoriz,
+        sthomotverti, nullptr, ststringleft, ststringright, stdivent, stmodulo, sttime, sttokenext, stglobglob};
+    for (int i = 1; i <= 39; ++i)
+        if (fromMain[i - 1]) EXPECT_EQ(text(fromMain[i - 1]), "t" + std::to_string(i));
+    const unsigned char* const fromExtra[] = {stxor, stnot, stshiftright, stshiftleft, stbitset, stbitclear, stbittest,
+                                              stpointeur};
+    for (int i = 1; i <= 8; ++i) EXPECT_EQ(text(fromExtra[i - 1]), "x" + std::to_string(i));
 }
 
 TEST_F(KernelStartupResources, EachDigitSetHasItsOwnLayoutWord)
@@ -154,7 +156,16 @@ TEST_F(KernelStartupResources, EachDigitSetHasItsOwnLayoutWord)
     EXPECT_EQ(digit1, '0');
     EXPECT_EQ(digit2, '0');
     EXPECT_EQ(digit3, 0xB0);
+    // Zero sizes take their defaults; fonts stay 0, the system's.
+    EXPECT_EQ(std::vector<int16_t>({myfont, mybigsize, mysmalsize, mymessfont, mymesssize}),
+              std::vector<int16_t>({0, 12, 9, 0, 9}));
+    // A digit of any set has its value; anything else has none.
+    EXPECT_EQ(DigitValue(0xB7), 7);
+    EXPECT_EQ(DigitValue('7'), 7);
+    EXPECT_EQ(DigitValue('x'), -1);
     ResetNumTextGlobals();
+    EXPECT_EQ(digit3, '0');
+    EXPECT_EQ(DigitValue(0xB7), -1);
 }
 
 TEST(KernelStartup, ResetFillsPatternsAndTriangles)
