@@ -8,7 +8,10 @@
 
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/numtext/NumTextGlobals.h"
+#include "kernel/formhooks/FormSession.h"
 #include "kernel/startup/KernelGlobals.h"
+#include "kernel/startup/LoginGlobals.h"
+#include "kernel/store/StoreAccess.h"
 #include "kernel/startup/XmlPlatform.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Patterns.h"
@@ -50,6 +53,33 @@ TEST(XmlPlatform, StartsOnceAndAnswersAgain)
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(xercesc::XMLString::stringLen(wide), 3u);
     xercesc::XMLString::release(&wide);
+}
+
+// Before anything is opened no container is current, no form option is on
+// and no login waits; checked in a fresh copy of the test program.
+TEST(KernelStartup, NothingIsOpenOrOnBeforeStartUp)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(numresfalse == 0 && kernelOption == 0 && kernelOptionAfter[0] == 0 &&
+                                   kernelOptionAfter[1] == 0 && showReadError == 0 && checkBadFieldErr == 0 &&
+                                   gStartupUserName[0] == 0 && DefaultDBUser == 0
+                               ? 0
+                               : 1),
+                ::testing::ExitedWithCode(0), "");
+}
+
+// A login given at start-up is forgotten whole by a reset.
+TEST(KernelStartup, AResetForgetsTheLogin)
+{
+    std::memcpy(gStartupUserName, "\4Anna", 5);
+    std::memcpy(gStartupPassword, "\3xyz", 4);
+    DefaultDBUser = 3;
+    gIsRuntime = DisableQzGroups = 1;
+    ResetLoginGlobals();
+    EXPECT_EQ(gStartupUserName[0], 0);
+    EXPECT_EQ(gStartupPassword[0], 0);
+    EXPECT_EQ(DefaultDBUser, 0);
+    EXPECT_EQ(gIsRuntime + DisableQzGroups, 0);
 }
 
 TEST_F(KernelStartupResources, ConversionSettingsAreReadWithinTheirLengths)
