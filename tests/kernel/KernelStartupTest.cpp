@@ -9,10 +9,13 @@
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/numtext/NumTextGlobals.h"
 #include "kernel/formhooks/FormSession.h"
+#include "kernel/handles/KernelHandles.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "kernel/startup/LoginGlobals.h"
 #include "kernel/store/StoreAccess.h"
+#include "kernel/tasks/TaskRecords.h"
 #include "kernel/startup/XmlPlatform.h"
+#include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Ports.h"
@@ -243,3 +246,26 @@ TEST(KernelStartup, ResetFillsPatternsAndTriangles)
 }
 
 }  // namespace
+
+// Start-up fails, reporting no memory, whenever a block of the kernel's own
+// could not be made, whichever allocation runs out.
+TEST(KernelStartup, AnAllocationThatFailsFailsTheStartUp)
+{
+    ASSERT_TRUE(x_initQzGlobals());
+    for (int32_t after = 0; after < 1000; ++after) {
+        bool ok = false, fired = false;
+        {
+            platform::ScopedFault fault(platform::FaultKind::Allocation, after);
+            ok = x_initQzGlobals();
+            fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
+        }
+        const bool whole = safemem && safeerr && layo && tua && hLook && gRollBackArrayFile && triangleleft &&
+                           triangleup;
+        if (!whole) {
+            EXPECT_FALSE(ok) << after;
+            EXPECT_EQ(erreure, platform::memFullErr) << after;
+        }
+        if (!fired) break;
+    }
+    EXPECT_TRUE(x_initQzGlobals());
+}
