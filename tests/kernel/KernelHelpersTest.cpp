@@ -86,6 +86,8 @@ protected:
         ResetResourceManager();
         ResetStringCache();
         ResetKernelColours();
+        doissetpalette = 0;  // start-up turns the window palettes on
+        globpalette = nullptr;
         // The third style's name claims its whole room of 32 and more.
         std::vector<uint8_t> styles = StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}, {std::string(31, 'N'), "N;9"}});
         styles[2 + 2 * 114] = 32;
