@@ -401,6 +401,23 @@ TEST(Strings, RealsWithoutAValueHaveNoText)
     const double half = 0.5;
     RoundTripRealToText(&half, text, 1);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text) + 1, text[0]), "0.5");
+    double kept = 0;  // the value itself follows the text, for an exact way back
+    std::memcpy(&kept, text + 1 + text[0], sizeof kept);
+    EXPECT_EQ(kept, 0.5);
+}
+
+// A text made while memory ran out is empty, and takes text once memory is back.
+TEST(Strings, ATextMadeWithoutMemoryTakesTextLater)
+{
+    std::unique_ptr<VText> text;
+    {
+        ScopedFault noMemory(FaultKind::Allocation, 0, -1);
+        text = std::make_unique<VText>();
+    }
+    EXPECT_EQ(text->GetLength(), 0);
+    text->ClearString(true);
+    text->FromMacCString(Mac("back"));
+    EXPECT_EQ(Units(*text), u"back");
 }
 
 namespace {
