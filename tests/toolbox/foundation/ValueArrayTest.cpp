@@ -207,6 +207,25 @@ TEST(ValueArray, DeleteIsClampedToTheElements)
     EXPECT_EQ(s.GetVString(1), nullptr);
 }
 
+// Inserted elements start empty and the elements after them move up whole,
+// in boolean arrays as in the others; a run moved up leaves its neighbours.
+TEST(ValueArray, InsertedElementsStartEmpty)
+{
+    VArrayBoolean b;
+    for (uint8_t v : {1, 1, 0, 1}) b.AppendBoolean(v, 0);
+    b.Insert(2, 2, 1);
+    EXPECT_EQ(Elements(b), (std::vector<int32_t>{1, 0, 0, 1, 0, 1}));
+    VArrayLong l;
+    for (int32_t v : {5, 6, 7}) l.AppendLong(v, 0);
+    l.Insert(1, 1, 1);
+    EXPECT_EQ(Elements(l), (std::vector<int32_t>{0, 5, 6, 7}));
+
+    VArrayBoolean run;
+    for (uint8_t v : {0, 1, 0, 1, 1, 1, 0, 0, 0, 0}) run.AppendBoolean(v, 0);
+    run.MoveElements(2, 5, 3);
+    EXPECT_EQ(Elements(run), (std::vector<int32_t>{0, 0, 0, 0, 1, 0, 1, 0, 0, 0}));
+}
+
 TEST(ValueArray, ElementConversions)
 {
     VArrayString s(2);
