@@ -84,6 +84,7 @@ TEST(ValueArray, FindHonoursMethodAndDirection)
     for (int32_t v : {1, 5, 7}) a.AppendLong(v, 0);
     EXPECT_EQ(a.Find(5, 1, 1, 2), 1);
     EXPECT_EQ(a.Find(5, 1, 1, -1), 3);
+    EXPECT_EQ(a.Find(5, 1, 1, -2), 2);  // the equal element is at least the value
     EXPECT_EQ(a.Find(1, 3, 0, 0), 1);
     EXPECT_EQ(a.Find(9, 1, 1, 0), -1);
     EXPECT_EQ(a.Find(5, 4, 1, 0), -1);
@@ -92,6 +93,9 @@ TEST(ValueArray, FindHonoursMethodAndDirection)
     VArrayWord w = Words({4, 8, 4});
     EXPECT_EQ(w.Find(int16_t(4), 2, 0, 0), 1);  // backward, as the flag asks
     EXPECT_EQ(w.Find(int16_t(4), 2, 1, 0), 3);
+    // Word elements are compared with a value as words.
+    EXPECT_EQ(w.CompareTo(VLong(0x10008), 0, 2), 0);
+    EXPECT_EQ(w.CompareTo(VLong(9), 0, 2), -1);
 
     VArrayString s;
     for (const char* t : {"a", "b", "c"}) s.AppendString(S(t), 0);
