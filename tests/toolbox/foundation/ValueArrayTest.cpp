@@ -101,6 +101,11 @@ TEST(ValueArray, FindHonoursMethodAndDirection)
     for (const char* t : {"a", "b", "c"}) s.AppendString(S(t), 0);
     EXPECT_EQ(s.Find(S("b"), 1, 1, 1), 3);
     EXPECT_EQ(s.Find(S("b"), 3, 0, -1), 1);
+    s.FromWord(12, 2);
+    EXPECT_EQ(s.Find(VLong(12), 1, 1, 0), 2);  // a value is searched as its text
+    s.FromString(S("true"), 1);
+    EXPECT_EQ(s.GetBoolean(1), true);
+    EXPECT_EQ(s.GetBoolean(3), false);
 
     VArrayBoolean b;
     for (uint8_t v : {1, 0, 1}) b.AppendBoolean(v, 0);
