@@ -286,6 +286,13 @@ TEST(ValueArray, StreamForms)
     EXPECT_EQ(back.GetVString(1), nullptr);
     ASSERT_NE(back.GetVString(2), nullptr);
     EXPECT_EQ(back.GetVString(2)->CompareTo(S("hi"), 0), 0);
+
+    // A single long reads its four bytes; a cut one is refused, the value kept.
+    VLong l;
+    EXPECT_EQ(ReadBack(l, ByteList{0, 0, 1, 2}), 0);
+    EXPECT_EQ(l.GetLong(), 258);
+    EXPECT_NE(ReadBack(l, ByteList{0, 9}), 0);
+    EXPECT_EQ(l.GetLong(), 258);
 }
 
 TEST(ValueArray, StoredCountsAreCheckedAgainstTheStream)
