@@ -193,9 +193,12 @@ TEST(Strings, KindsAndLimits)
     EXPECT_EQ(mac.GetChar(4), 0);
     EXPECT_EQ(mac.GetChar(3), u'\u00E4');
     mac.SetChar(4, u'x');
+    mac.SetChar(0, u'x');
     mac.SetChar(1, u'\u00E9');
     EXPECT_EQ(mac.GetLength(), 3);
     EXPECT_EQ(mac.GetChar(1), u'\u00E9');
+    EXPECT_EQ(static_cast<const uint8_t*>(mac.LockAndGetCPointer())[3], 0);  // still ended
+    mac.Unlock();
 
     VText null;
     null.SetNull(true);
