@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/core/Memory.h"
 #include "platform/text/IntlSettings.h"
 #include "toolbox/foundation/KernelTextHooks.h"
 #include "toolbox/foundation/VDate.h"
@@ -171,4 +172,30 @@ TEST(Engine, WithoutAHostTheKernelsTextServicesAnswer)
     EXPECT_EQ(pivot, 30);
     EXPECT_EQ(century, 20);
     ResetKernelTextHooks();
+}
+
+// A picture value's picture: handed over when no copy is asked for, else
+// copied and left with the value.
+TEST(Engine, APicturesPictureIsCopiedOrHandedOver)
+{
+    static platform::Handle held = nullptr;
+    static int32_t detached = 0;
+    VImageDataAccess access;
+    access.getPicture = [](const VImageData&) { return held; };
+    access.getImageKind = [](const VImageData&) { return kImageKindPicture; };
+    access.detachPicture = [](VImageData&) { return ++detached, held; };
+    SetImageDataAccess(access);
+    held = platform::NewHandle(4);
+    std::memcpy(*held, "PICT", 4);
+    alignas(16) char storage[64] = {};  // the access procedures never look inside
+    VImageData& image = *reinterpret_cast<VImageData*>(storage);
+    platform::Handle copy = VEngine::GetMacPicture(image, true, false);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(std::memcmp(*copy, "PICT", 4), 0);
+    EXPECT_EQ(detached, 0);
+    platform::DisposeHandle(copy);
+    platform::Handle own = VEngine::GetMacPicture(image, false, false);
+    EXPECT_EQ(detached, 1);
+    platform::DisposeHandle(own);
+    SetImageDataAccess({});
 }
