@@ -69,6 +69,11 @@ TEST(EngineVarNames, PrefixDecidesTheScope)
     EXPECT_EQ(Name(out), "x");
     EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x02\xD7y"), kVarDecideFromName), 2);
     EXPECT_EQ(Name(out), "y");
+    // A prefix alone names the scope of an empty name.
+    EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x01\xD7"), kVarDecideFromName), 2);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x01$"), kVarDecideFromName), 0);
+    EXPECT_EQ(out[0], 0);
     EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x01<"), kVarDecideFromName), 1);
     EXPECT_EQ(Name(out), "<");
     EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x00"), kVarDecideFromName), 1);
