@@ -321,6 +321,20 @@ TEST(Stream, MonitorSeesEveryTransferAndMayStopIt)
     EXPECT_EQ(stream.GetSize(), 16u);
     stream.CloseWriting(true);
     gMemory->DisposeHandle(h);
+
+    // A stopped reading finds nothing more.
+    std::vector<char> text(200, 0);
+    text[150] = 'Z';
+    h = gMemory->NewHandle(text.data(), 200);
+    VHandleStream reading(&h);
+    reading.SetMonitor(&monitor);
+    reading.OpenReading();
+    EXPECT_EQ(reading.FindByte('Z'), 151u);
+    int32_t n = 101;
+    EXPECT_EQ(reading.GetBytes(big.data(), &n), kStreamStopped);
+    EXPECT_EQ(reading.FindByte('Z'), 0u);
+    reading.CloseReading();
+    gMemory->DisposeHandle(h);
 }
 
 class Number : public VValue {
