@@ -101,6 +101,15 @@ TEST(Intl, DirectConversionByDialect)
         EXPECT_EQ(d - u, 1);
         EXPECT_EQ(u[0], u'\u3042');
     }
+    // Without its tables a manager converts ASCII only, each byte once.
+    VIntlMgr bare(0x409);
+    bare.DeInitUnicode();
+    const uint8_t bytes[3] = {'a', 'b', 0xE9};
+    const uint8_t* s = bytes;
+    char16_t u[4] = {};
+    char16_t* d = u;
+    EXPECT_TRUE(bare.Mac2Uni(s, d, u + 4, 3));
+    EXPECT_EQ(std::u16string(u, size_t(d - u)), u"ab\uFFFD");
 }
 
 // Destinations of exactly the size needed, and one short: the short one is
