@@ -252,6 +252,8 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     char data[] = {1, 2, 3, 4, 5};
     VPtrStream stream(data, 5);
     EXPECT_EQ(stream.GetByte(), 0);  // not open
+    EXPECT_EQ(stream.GetPos(), -1);
+    EXPECT_EQ(VPtrStream(nullptr, 5).GetSize(), 0u);  // no buffer, no bytes
     char some[4] = {};
     int32_t asked = 3;
     EXPECT_NE(stream.GetBytes(some, &asked), 0);

@@ -102,6 +102,7 @@ TEST(ValueKinds, TraitsOfEachKind)
     EXPECT_TRUE(VReal().IsNumeric());
     EXPECT_TRUE(VLong().IsNumeric());
     EXPECT_TRUE(VLong().CanBeEvaluated());
+    EXPECT_TRUE(VReal().CanBeEvaluated());
     EXPECT_FALSE(VEmpty().CanBeEvaluated());
     EXPECT_EQ(VLong().GetSpace(), 4);
     EXPECT_EQ(VHour().GetSpace(), 4);
