@@ -115,6 +115,7 @@ TEST(ValueKinds, TraitsOfEachKind)
     // A value with nothing to give reads as zero and clears what it fills.
     VEmpty empty;
     EXPECT_EQ(empty.GetWord(), 0);
+    EXPECT_EQ(empty.GetLong(), 0);
     EXPECT_EQ(empty.GetLong8(), 0);
     EXPECT_EQ(empty.GetHour(), 0);
     EXPECT_FALSE(empty.IsDirty());
