@@ -474,3 +474,45 @@ TEST(Strings, SettingReplacesAndFormatsAreCut)
     EXPECT_EQ(patternLength, 255);
     ResetKernelTextHooks();
 }
+
+// Editing at the edges: an insertion before the first character goes in
+// front, a leading character is removed once, a C string is compared whole.
+TEST(Strings, EditsAtTheEdges)
+{
+    for (const int32_t pos : {1, 0, -5}) {
+        VStr<31> text;
+        text.FromMacCString(Mac("abc"));
+        VStr<1> x;
+        x.FromMacCString(Mac("x"));
+        text.Insert(x, pos);
+        EXPECT_EQ(Units(text), u"xabc") << pos;
+        EXPECT_TRUE(text.RemoveLeadingChar(u'x'));
+        EXPECT_EQ(Units(text), u"abc");
+        EXPECT_FALSE(text.RemoveLeadingChar(u'x'));
+        EXPECT_EQ(text.CompareToCString(Mac("abc"), kCharSetMac, true), 0);
+        EXPECT_NE(text.CompareToCString(Mac("bc"), kCharSetMac, true), 0);
+    }
+}
+
+// A text copied by assignment takes the other's null state too; one made
+// from another string ends right after its last character.
+TEST(Strings, TextCopiesAreWhole)
+{
+    VText null, copy;
+    null.SetNull(true);
+    copy.FromMacCString(Mac("kept"));
+    copy = null;
+    EXPECT_TRUE(copy.IsNull());
+    for (int32_t n = 1; n <= 40; ++n) {
+        // Memory just freed holds bytes that are no terminator.
+        std::unique_ptr<char[]> junk(new char[size_t(n) * 4 + 8]);
+        std::memset(junk.get(), 0x5A, size_t(n) * 4 + 8);
+        junk.reset();
+        VStr<63> source;
+        source.FromMacCString(Mac(std::string(size_t(n), 'a').c_str()));
+        VText made(source);
+        const auto* units = static_cast<const char16_t*>(made.LockAndGetCPointer());
+        EXPECT_EQ(units[n], 0) << n;
+        made.Unlock();
+    }
+}
