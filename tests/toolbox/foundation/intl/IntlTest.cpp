@@ -72,6 +72,22 @@ bool Mac2Ansi(uint8_t in, uint8_t& out)
 TEST(Intl, DirectConversionByDialect)
 {
     {
+        // Central European goes through Unicode: Mac 0x89 and Windows 0xC8 are both C caron.
+        IntlFixture intl(0x405);
+        uint8_t out = 0;
+        EXPECT_TRUE(Mac2Ansi(0x89, out));
+        EXPECT_EQ(out, 0xC8);
+        EXPECT_TRUE(Ansi2Mac(0xC8, out));
+        EXPECT_EQ(out, 0x89);
+        const uint8_t two[2] = {0x89, 'a'};
+        const uint8_t* s = two;
+        uint8_t back[2] = {};
+        uint8_t* d = back;
+        EXPECT_TRUE(vMac2Ansi(s, d, back + 2, 2));
+        EXPECT_EQ(d - back, 2);
+        EXPECT_EQ(back[1], 'a');
+    }
+    {
         IntlFixture intl(0x409);
         uint8_t out = 0;
         EXPECT_TRUE(Ansi2Mac(0x80, out));
