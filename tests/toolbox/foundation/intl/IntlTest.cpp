@@ -295,6 +295,12 @@ TEST(Intl, Utf8EdgesThroughTheReferenceTables)
         {{0xE2, 'a', 'b'}, 4, 3, {0xFFFD, 'a', 'b'}},          // a missing continuation
         {{0x80, 'a'}, 4, 2, {0xFFFD, 'a'}},                    // a stray continuation
         {{0xFC, 'a'}, 4, 2, {0xFFFD, 'a'}},                    // a six-byte lead
+        // The first and last byte of each kind of lead.
+        {{0x1B, 'a'}, 4, 2, {0x1B, 'a'}},
+        {{0xB8, 0x80}, 4, 2, {0xFFFD, 0xFFFD}},
+        {{0xC1, 0x81}, 4, 2, {0xFFFD, 0xFFFD}},
+        {{0xE0, 0xA0, 0x80}, 4, 3, {0x0800}},
+        {{0xFB, 0x80, 0x80}, 4, 3, {0xFFFD, 0xFFFD, 0xFFFD}},  // no four-byte lead: nothing waits
     };
     for (const ToUtf16& c : decodes) {
         char16_t units[8] = {};
