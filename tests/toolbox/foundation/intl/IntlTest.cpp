@@ -358,6 +358,37 @@ TEST(Intl, AConverterFileWhosePathDoesNotFitIsPassedOver)
     EXPECT_EQ(VIntlConverterData::_GetDataFileName(folder, 0), fits);
 }
 
+// Composed in place: the new byte length, an odd last byte kept.
+TEST(Intl, PrecomposingShortensByTheMarksTaken)
+{
+    const struct {
+        int32_t bytes, result;
+        std::u16string text;
+    } rows[] = {{6, 4, u"\u00E9x"}, {5, 3, u"\u00E9"}, {2, 2, u"e"}, {1, 1, u"e"}, {0, 0, u"e"}};
+    for (const auto& r : rows) {
+        char16_t buffer[3] = {u'e', 0x0301, u'x'};
+        EXPECT_EQ(VIntlManagerRoot::PrecomposeUnicodeBuffer(buffer, r.bytes), r.result) << r.bytes;
+        if (r.bytes >= 4) EXPECT_EQ(std::u16string(buffer, size_t(r.result / 2)), r.text) << r.bytes;
+    }
+}
+
+// A converter file refused as damaged is closed again, however often it is tried.
+TEST(Intl, ADamagedConverterFileLeavesNothingOpen)
+{
+    platform::testing::TempFolder dir;
+    const auto copy = std::filesystem::path(dir.path()) / "mac_roman.ucvt";
+    std::filesystem::copy_file(std::filesystem::path(ShippedConverters()) / "mac_roman.ucvt", copy);
+    std::filesystem::resize_file(copy, std::filesystem::file_size(copy) - 1);
+    auto openFiles = [] {
+        size_t n = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+        return n;
+    };
+    const size_t before = openFiles();
+    for (int i = 0; i < 3; ++i) IntlFixture intl(0x409, dir.path());
+    EXPECT_EQ(openFiles(), before);
+}
+
 TEST(Intl, ComparisonAndDialects)
 {
     IntlFixture intl;
