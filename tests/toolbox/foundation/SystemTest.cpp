@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -239,7 +241,22 @@ TEST(SystemStartup, BuildsTheKindAndFontLists)
     ASSERT_EQ(gSystem, nullptr);
     SetFontFamilyLister(nullptr);
     SetFontNameProc(nullptr);
+    // The upper layers' steps run once each, in order.
+    static std::string steps;
+    steps.clear();
+    VToolBoxLayerSteps layers;
+    layers.makeCursor = [] { steps += 'c'; };
+    layers.makeScrap = [] { steps += 's'; };
+    layers.initPainter = [] { steps += 'p'; };
+    layers.initMenus = [] { steps += 'm'; };
+    layers.initTextEditors = [] { steps += 't'; };
+    layers.initFileDialogs = [] { steps += 'f'; };
+    layers.initMovies = [] { steps += 'v'; };
+    layers.initDrawTextBox = [] { steps += 'd'; };
+    SetToolBoxLayerSteps(layers);
     ASSERT_TRUE(InitVToolBox(nullptr, 0x409));
+    SetToolBoxLayerSteps({});
+    EXPECT_EQ(steps, "cspmtfvd");
     EXPECT_EQ(ToolBoxStartupError(), nullptr);
     ASSERT_NE(gSystem, nullptr);
     EXPECT_EQ(gSystem->CountKinds(), 1) << "the terminating row";
