@@ -200,6 +200,7 @@ TEST(SystemClicks, AClickFromAnEventTakesItsPlaceButtonAndKeys)
     e.where = platform::Point{30, 20};
     e.when = 77;
     VClic c(e, nullptr);
+    EXPECT_TRUE(c.IsFromEvent());
     int32_t x = 0, y = 0;
     c.GetPos(x, y);
     EXPECT_EQ(x, 20);
@@ -232,6 +233,12 @@ TEST(SystemClicks, AClickFromAnEventTakesItsPlaceButtonAndKeys)
     now.GetPos(x, y);
     EXPECT_EQ(x, 55);
     EXPECT_EQ(y, 44);
+    EXPECT_FALSE(now.IsRight());
+    EXPECT_FALSE(now.IsFromEvent());
+    // With the control key held it is a right click.
+    platform::InputModifiers(platform::controlKey);
+    EXPECT_TRUE(VClic().IsRight());
+    platform::InputModifiers(0);
     gSystem = saved;
     platform::ResetEventManager();
 }
