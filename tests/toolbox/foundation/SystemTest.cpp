@@ -366,6 +366,10 @@ TEST(SystemIntl, PunctuationFromItl0OrDefaults)
     std::memcpy(itl + 12, "a.m.", 4);
     sys.ReadIntlSettings({itl, int32_t(sizeof itl)});
     EXPECT_EQ(sys.GetMorningSuffix().GetCFString(), u" a.m.");
+    itl[10] = 1;  // the other time cycle
+    sys.ReadIntlSettings({itl, int32_t(sizeof itl)});
+    EXPECT_TRUE(sys.GetTimeCycleNot0());
+    EXPECT_FALSE(sys.GetTimeCycleNot1());
 
     // A short resource is not read past its end.
     sys.ReadIntlSettings({itl, 12});
@@ -460,3 +464,23 @@ TEST(SystemFonts, ThePlatformsFamiliesAreListedByDefault)
 }
 
 }  // namespace
+
+// The system object makes its text-services document plain (flag 0) and
+// gives it back when it goes.
+TEST(SystemStartup, TheTextServicesDocumentLivesWithTheSystem)
+{
+    static std::vector<int32_t> made;
+    static int32_t disposed = 0;
+    static char doc = 0;
+    VTextServicesDocMakers makers;
+    makers.make = [](uint8_t flag) { return made.push_back(flag), reinterpret_cast<VTSMTEDoc*>(&doc); };
+    makers.dispose = [](VTSMTEDoc*) { ++disposed; };
+    SetTextServicesDocMakers(makers);
+    {
+        VSystem sys;
+        EXPECT_EQ(made, std::vector<int32_t>{0});
+        EXPECT_EQ(disposed, 0);
+    }
+    EXPECT_EQ(disposed, 1);
+    SetTextServicesDocMakers({});
+}
