@@ -11,7 +11,9 @@
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
 #include "platform/core/Memory.h"
+#include "platform/screen/Screen.h"
 #include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/VPoint.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
@@ -483,4 +485,24 @@ TEST(SystemStartup, TheTextServicesDocumentLivesWithTheSystem)
     }
     EXPECT_EQ(disposed, 1);
     SetTextServicesDocMakers({});
+}
+
+// A point off the screen has no screen: its width and height are 0; the
+// last pixel is still on it.
+TEST(SystemScreen, APointOffTheScreenHasNoScreenSize)
+{
+    const platform::Rect r = platform::ScreenBounds();
+    const int32_t width = r.right - r.left, height = r.bottom - r.top;
+    ASSERT_GT(width, 0);
+    const struct {
+        int32_t x, y;
+        bool on;
+    } rows[] = {{r.left, r.top, true},          {r.right - 1, r.bottom - 1, true}, {r.right, r.top, false},
+                {r.left, r.bottom, false},      {r.left - 1, r.top, false},        {r.left, r.top - 1, false}};
+    for (const auto& p : rows) {
+        const VPoint point(p.x, p.y);
+        EXPECT_EQ(VSystem::GetScreenWidth(&point), p.on ? width : 0) << p.x << "," << p.y;
+        EXPECT_EQ(VSystem::GetScreenHeight(&point), p.on ? height : 0) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(VSystem::GetScreenHeight(nullptr), height);
 }
