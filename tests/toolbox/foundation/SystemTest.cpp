@@ -107,7 +107,8 @@ TEST_F(SystemKinds, TableFromFmapResources)
     // A count that runs past the resource: only whole records are read.
     std::vector<uint8_t> damaged = {0x7F, 0xFF};
     PutRecord(damaged, "JPEG", "JPEG", "jpg ", 0);
-    damaged.push_back(1);
+    PutRecord(damaged, "GIFF", "GIFF", "gif ", 0);
+    damaged.pop_back();  // the second record lacks its last byte
     gFmaps.push_back(damaged);
 
     VSystem sys;
@@ -115,6 +116,7 @@ TEST_F(SystemKinds, TableFromFmapResources)
     EXPECT_EQ(sys.CountKinds(), 5);
     EXPECT_TRUE(sys.IsValidFileKind(kAnyFileKind));
     EXPECT_TRUE(sys.IsValidFileKind(FourCC("JPEG")));
+    EXPECT_FALSE(sys.IsValidFileKind(FourCC("GIFF")));
     EXPECT_EQ(sys.GetWinKindFromVirtualKind(FourCC("HTML")), Code('H', 'T', 'M', 0));
     EXPECT_EQ(sys.GetMacKindFromVirtualKind(kAnyFileKind), kAnyFileKind);
     EXPECT_EQ(sys.GetMacKindFromVirtualKind(FourCC("NONE")), 0u);
