@@ -685,3 +685,21 @@ TEST(Intl, ResourceTablesNeverStallOnAnEmptyEntry)
     SetConverterFolder("");
     platform::ResetResourceManager();
 }
+
+// The Mac language and the script family of a dialect; a dialect no list
+// knows has neither, and the look-up still answers.
+TEST(Intl, LanguagesAndFamiliesOfDialects)
+{
+    const struct {
+        DialectCode dialect;
+        int32_t language;
+        MultiByteCode family;
+    } rows[] = {{0x409, 0, 0},   {0x407, 2, 0},   {0x1407, 2, 0}, {0x40D, 10, 6},
+                {0x411, 11, 1},  {0x41F, 17, 16}, {0x7777, -1, -1}};
+    for (const auto& r : rows) {
+        int32_t language = 99;
+        EXPECT_TRUE(VIntlMgr::MAC_GetLangFromDialectCode(r.dialect, language)) << r.dialect;
+        EXPECT_EQ(language, r.language) << r.dialect;
+        EXPECT_EQ(INTL_GetDialectScriptCode(r.dialect), r.family) << r.dialect;
+    }
+}
