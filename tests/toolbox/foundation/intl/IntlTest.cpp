@@ -686,6 +686,45 @@ TEST(Intl, ResourceTablesNeverStallOnAnEmptyEntry)
     platform::ResetResourceManager();
 }
 
+// From Unicode through a two-byte resource table: each character has its
+// own entry; a table of entries without width is refused.
+TEST(Intl, ResourceTablesFromUnicodeTakeTheirOwnEntry)
+{
+    platform::testing::TempFolder dir;
+    const uint8_t toUni[] = {0, 2, 0, 0};
+    // U+3042..U+3044 -> 82 A0, 82 A1, 82 A2; then U+3046 -> 82 A4.
+    const std::vector<uint8_t> good = {0, 2, 0, 2, 0x30, 0x42, 0x30, 0x44, 0x82, 0xA0, 0x82, 0xA1, 0x82, 0xA2,
+                                       0x30, 0x46, 0x30, 0x46, 0x82, 0xA4};
+    const std::vector<uint8_t> noWidth = {0, 0, 0, 0};
+    for (const auto* fromUni : {&good, &noWidth}) {
+        platform::ResetResourceManager();
+        const std::string path = dir / (fromUni == &good ? "good.rsrc" : "bad.rsrc");
+        platform::FSpCreateResFile(platform::FSSpec{path}, 0, 0, 0, platform::ResFileFork::Data);
+        platform::OpenResFile(path, platform::fsRdWrPerm, platform::ResFileFork::Data);
+        const platform::ResType types[] = {0x6D616375, 0x756D6163, 0x77696E75, 0x7577696E};
+        for (int i = 0; i < 4; ++i) {
+            const bool to = i % 2 == 0;
+            const size_t size = to ? sizeof toUni : fromUni->size();
+            platform::Handle h = platform::NewHandle(platform::Size(size));
+            std::memcpy(*h, to ? toUni : fromUni->data(), size);
+            platform::AddResource(h, types[i], 1, nullptr);
+        }
+        SetConverterFolder(dir.path());
+        VIntlConverterData data(1);
+        EXPECT_EQ(data.IsFromResources(), fromUni == &good);
+        if (fromUni == &good) {
+            const char16_t text[] = {0x3044, 0x3042, 0x3046};
+            uint8_t out[8] = {};
+            const char16_t* src = text;
+            uint8_t* dst = out;
+            while (src < text + 3 && VIntlMgr::_Uni2MultiOld(data, false, src, dst, out + 8)) {}
+            EXPECT_EQ(std::vector<uint8_t>(out, dst), (std::vector<uint8_t>{0x82, 0xA2, 0x82, 0xA0, 0x82, 0xA4}));
+        }
+        SetConverterFolder("");
+    }
+    platform::ResetResourceManager();
+}
+
 // The Mac language and the script family of a dialect; a dialect no list
 // knows has neither, and the look-up still answers.
 TEST(Intl, LanguagesAndFamiliesOfDialects)
