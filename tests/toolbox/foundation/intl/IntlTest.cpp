@@ -725,6 +725,23 @@ TEST(Intl, ResourceTablesFromUnicodeTakeTheirOwnEntry)
     platform::ResetResourceManager();
 }
 
+// Case tables map each character of their ranges, the last one of the
+// last range too; characters outside stay.
+TEST(Intl, CaseTablesMapUpToTheirLastEntry)
+{
+    IntlFixture intl;
+    // One range, 'a'..'c' -> 'A'..'C', ending the resource.
+    const uint8_t upper[] = {0, 1, 0, 'a', 0, 'c', 0, 'A', 0, 'B', 0, 'C'};
+    platform::Handle h = platform::NewHandle(sizeof upper);
+    std::memcpy(*h, upper, sizeof upper);
+    platform::AddResource(h, 0x7570726E, 0x409, nullptr);  // 'uprn'
+    VIntlMgr mgr(0x409);
+    ASSERT_EQ(mgr.InitUnicode(0x409), 0);
+    char16_t text[] = {u'c', u'a', u'd', u'b'};
+    mgr.ToUpperCase(text, 4, false);
+    EXPECT_EQ(std::u16string(text, 4), u"CAdB");
+}
+
 // The Mac language and the script family of a dialect; a dialect no list
 // knows has neither, and the look-up still answers.
 TEST(Intl, LanguagesAndFamiliesOfDialects)
