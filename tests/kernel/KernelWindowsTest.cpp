@@ -45,8 +45,8 @@ TEST_F(KernelWindows, TheCursorIsLeftToTheActiveWindowUnderTheMouse)
         Point mouse;
         WindowRef window;
         bool set;
-    } rows[] = {{{150, 400}, left, false},  {{150, 400}, right, true}, {{150, 100}, right, true},
-                {{400, 700}, left, true},   {{150, 400}, nullptr, true}};
+    } rows[] = {{{400, 700}, left, true},   {{150, 400}, left, false},  {{150, 400}, right, true},
+                {{150, 100}, right, true},  {{150, 400}, nullptr, true}};
     for (const auto& r : rows) {
         SetScreenCursor(ArrowScreenCursor());
         InputMouseMoved(r.mouse);

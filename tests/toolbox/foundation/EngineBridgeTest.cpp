@@ -118,12 +118,6 @@ TEST_F(EngineBridge, AskPrefillsAndTakesTheAcceptedAnswer)
     EXPECT_EQ(value.GetLong(), 42);
     EXPECT_EQ(gSelectors.back(), kSelAsk);
     EXPECT_EQ(gAsked, std::make_pair(std::string("How many?"), std::string("7")));
-    // A prompt longer than a string holds is cut to 255 characters.
-    VText longPrompt;
-    longPrompt.FromMacCString(reinterpret_cast<const uint8_t*>(std::string(300, 'p').c_str()));
-    VEngine::Ask(longPrompt, value, nullptr, nullptr, false);
-    EXPECT_EQ(gAsked.first, std::string(255, 'p'));
-    EXPECT_EQ(gAsked.second, "");
 }
 
 TEST_F(EngineBridge, ATipGoesWithItsFramesRectangleAndPlace)

@@ -456,23 +456,13 @@ TEST(Strings, BooleanWordsComeFromTheSystem)
     SetToolboxResources({});
 }
 
-// Setting a string replaces what it held; a display format reaches the
-// kernel cut to 255 characters.
-TEST(Strings, SettingReplacesAndFormatsAreCut)
+// Setting a string from a character replaces what it held.
+TEST(Strings, SettingFromACharacterReplaces)
 {
     VStr<31> text;
     text.FromMacCString(Mac("abc"));
     text.FromChar('x', kCharSetMac);
     EXPECT_EQ(Units(text), u"x");
-
-    static int32_t patternLength = -1;
-    gKernelTextHooks.applyNumericFormat = [](uint8_t*, const uint8_t* pattern) { patternLength = pattern[0]; };
-    VText format;
-    format.FromMacCString(Mac(std::string(300, '#').c_str()));
-    text.FromMacCString(Mac("5"));
-    text.ApplyNumericFormat(format);
-    EXPECT_EQ(patternLength, 255);
-    ResetKernelTextHooks();
 }
 
 // Editing at the edges: an insertion before the first character goes in

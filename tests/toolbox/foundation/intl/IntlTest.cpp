@@ -298,6 +298,7 @@ TEST(Intl, Utf8EdgesThroughTheReferenceTables)
         // The first and last byte of each kind of lead.
         {{0x1B, 'a'}, 4, 2, {0x1B, 'a'}},
         {{0xB8, 0x80}, 4, 2, {0xFFFD, 0xFFFD}},
+        {{0xB8}, 4, 1, {0xFFFD}},                              // a continuation never waits
         {{0xC1, 0x81}, 4, 2, {0xFFFD, 0xFFFD}},
         {{0xE0, 0xA0, 0x80}, 4, 3, {0x0800}},
         {{0xFB, 0x80, 0x80}, 4, 3, {0xFFFD, 0xFFFD, 0xFFFD}},  // no four-byte lead: nothing waits
@@ -481,7 +482,7 @@ TEST(Intl, DialectCodeResource)
     EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(0), kDialectNotSet);
     EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x409, kchr));
 
-    AddDialectCodes({{0x409, 0, 0}, {0x411, 1, 14}, {0x819, 7, 19456}, {0x42A, -1, 99}});
+    AddDialectCodes({{0x409, 0, 0}, {0x411, 1, 14}, {0x819, 7, 19456}, {0x42A, -1, 99}, {0x407, 0, 0}});
     EXPECT_TRUE(VIntlMgr::GetMacScriptFromDialectCode(0x411, script));
     EXPECT_EQ(script, 1);
     // Absent dialects take the script of their primary form.
@@ -491,6 +492,7 @@ TEST(Intl, DialectCodeResource)
     EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x40C, script));
     // A script gives the primary form of its first record's dialect.
     EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(7), 0x419);
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(0), 0x409);
     EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(3), kDialectNotSet);
     EXPECT_TRUE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x411, kchr));
     EXPECT_EQ(kchr, 14);
