@@ -84,6 +84,11 @@ TEST(HostEntry, BlockCompressionReportsNoGainAsZero)
     EXPECT_EQ(CallCompress(kMethodLZ3A, {'a', 'b', 'c', 'd', 'e'}, dst, 64), 0);
     EXPECT_EQ(CallCompress(kMethodLZ3A, random, dst, 100), 0);
     EXPECT_EQ(CallCompress(0, random, dst, 100), 0);
+
+    // No memory to work in is no gain either, never a length.
+    const auto text = testdata::Mixed(8192, 5);
+    platform::ScopedFault noMemory(platform::FaultKind::Allocation, 0, -1);
+    EXPECT_EQ(CallCompress(0, text, dst), 0);
 }
 
 TEST(HostEntry, DecompressionWithoutMemoryReportsZero)

@@ -116,7 +116,7 @@ TEST_F(KernelDialogsTest, AttentionShowsTheMessageWithTheDefaultRingAndClosesOnO
     InitRoutineDescriptors();
     ASSERT_NE(gDefaultItemUPP, nullptr);
     std::string message;
-    uint32_t ring = 1, outside = 0, leftEdge = 1;
+    uint32_t ring = 1, outside = 0, above = 0, leftEdge = 1, curve = 1, corner = 0;
     HeadlessOptions options;
     options.screenshot = [&](const std::string&) {
         message = ExpandParams("^0");
@@ -125,7 +125,11 @@ TEST_F(KernelDialogsTest, AttentionShowsTheMessageWithTheDefaultRingAndClosesOnO
         // Item 1 is (96, 290)-(116, 360): the ring's top edge is at 92..94.
         ring = ScreenPixel(int16_t(content.left + 325), int16_t(content.top + 93));
         outside = ScreenPixel(int16_t(content.left + 325), int16_t(content.top + 90));
+        above = ScreenPixel(int16_t(content.left + 325), int16_t(content.top + 91));
         leftEdge = ScreenPixel(int16_t(content.left + 287), int16_t(content.top + 106));
+        // The rounded corner's top row starts five pixels in from the left.
+        curve = ScreenPixel(int16_t(content.left + 291), int16_t(content.top + 92));
+        corner = ScreenPixel(int16_t(content.left + 290), int16_t(content.top + 92));
         return noErr;
     };
     Script script;
@@ -138,7 +142,10 @@ TEST_F(KernelDialogsTest, AttentionShowsTheMessageWithTheDefaultRingAndClosesOnO
     EXPECT_EQ(message, "Disk is full");
     EXPECT_EQ(ring, 0x000000u);
     EXPECT_EQ(outside, 0xFFFFFFu);
+    EXPECT_EQ(above, 0xFFFFFFu);
     EXPECT_EQ(leftEdge, 0x000000u);
+    EXPECT_EQ(curve, 0x000000u);
+    EXPECT_EQ(corner, 0xFFFFFFu);
     EXPECT_EQ(FrontWindow(), nullptr);
     // Asked to keep the next dialog hidden, the message still shows and
     // can be answered.

@@ -86,6 +86,8 @@ protected:
         ResetResourceManager();
         ResetStringCache();
         ResetKernelColours();
+        doissetpalette = 0;  // start-up turns the window palettes on
+        globpalette = nullptr;
         // The third style's name claims its whole room of 32 and more.
         std::vector<uint8_t> styles = StyleTable({{"Bold", "B;12"}, {"Title", "T;18"}, {std::string(31, 'N'), "N;9"}});
         styles[2 + 2 * 114] = 32;
@@ -188,6 +190,21 @@ TEST_F(KernelResources, ColourCodes)
     setcol(1000, 1001);
     EXPECT_EQ(portFore(), 0x000000);
     EXPECT_EQ(portBack(), 0xFFFFFF);
+    // A window's own palette, longer than 256: codes past 511 take entry 255.
+    std::vector<uint32_t> own(300, 0);
+    own[1] = 0x654321;
+    own[255] = 0x00FF00;
+    own[256] = 0x0000FF;
+    const std::vector<uint8_t> ownBytes = Palette(own);
+    globpalette = NewHandle(int32_t(ownBytes.size()));
+    std::memcpy(*globpalette, ownBytes.data(), ownBytes.size());
+    doissetpalette = 1;
+    setcol(257, 700);
+    EXPECT_EQ(portFore(), 0x654321);
+    EXPECT_EQ(portBack(), 0x00FF00);
+    doissetpalette = 0;
+    DisposeHandle(globpalette);
+    globpalette = nullptr;
     SetGWorld(savedPort, savedDevice);
     DisposeGWorld(world);
 
@@ -229,8 +246,10 @@ TEST(KernelHandles, AllocationAndRelease)
     handletohandle(nullptr, &none);
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(iscritic, 1);
+    erreure = platform::memFullErr;
     effhandle(&copy);
     EXPECT_EQ(copy, nullptr);
+    EXPECT_EQ(erreure, 0);  // the freeing's own result
 
     // A list of two handles with a count claiming five frees only the two.
     const size_t live = platform::LiveHandleCount() - 1;  // h goes with the list
@@ -273,19 +292,23 @@ TEST(KernelHandles, AllocationAndRelease)
     expected[22] = 5;
     expected[34] = 1;
     EXPECT_EQ(std::vector<uint8_t>(*satt, *satt + 71), expected);
-    (*satt)[3] = 9;  // may hold anything
-    delchecksatt(&satt, 0);
-    EXPECT_EQ(satt, nullptr);
-    satt = newsatt();
-    (*satt)[37] = 'x';  // past the empty string at 36: still the defaults
-    delchecksatt(&satt, 0);
-    EXPECT_EQ(satt, nullptr);
-    satt = newsatt();
-    (*satt)[36] = 1;  // the string at 36 is no longer empty
-    delchecksatt(&satt, 0);
-    ASSERT_NE(satt, nullptr);
     delsatt(&satt);
     EXPECT_EQ(satt, nullptr);
+    // A record still at its defaults goes; the spare, next and before-filter
+    // bytes may hold anything, and so may the bytes past an empty string.
+    const struct {
+        int32_t offset;
+        uint8_t value;
+        bool deleted;
+    } rows[] = {{3, 9, true},  {35, 7, true},  {37, 'x', true}, {69, 5, true},
+                {36, 1, false}, {68, 1, false}, {70, 1, false}, {34, 0, false}};
+    for (const auto& r : rows) {
+        satt = newsatt();
+        (*satt)[r.offset] = char(r.value);
+        delchecksatt(&satt, 0);
+        EXPECT_EQ(satt == nullptr, r.deleted) << r.offset;
+        if (satt) delsatt(&satt);
+    }
 }
 
 TEST(KernelNames, UserNameIsCutAt255Characters)

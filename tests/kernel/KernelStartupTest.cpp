@@ -8,8 +8,14 @@
 
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/numtext/NumTextGlobals.h"
+#include "kernel/formhooks/FormSession.h"
+#include "kernel/handles/KernelHandles.h"
 #include "kernel/startup/KernelGlobals.h"
+#include "kernel/startup/LoginGlobals.h"
+#include "kernel/store/StoreAccess.h"
+#include "kernel/tasks/TaskRecords.h"
 #include "kernel/startup/XmlPlatform.h"
+#include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Ports.h"
@@ -50,6 +56,33 @@ TEST(XmlPlatform, StartsOnceAndAnswersAgain)
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(xercesc::XMLString::stringLen(wide), 3u);
     xercesc::XMLString::release(&wide);
+}
+
+// Before anything is opened no container is current, no form option is on
+// and no login waits; checked in a fresh copy of the test program.
+TEST(KernelStartup, NothingIsOpenOrOnBeforeStartUp)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(numresfalse == 0 && kernelOption == 0 && kernelOptionAfter[0] == 0 &&
+                                   kernelOptionAfter[1] == 0 && showReadError == 0 && checkBadFieldErr == 0 &&
+                                   gStartupUserName[0] == 0 && DefaultDBUser == 0
+                               ? 0
+                               : 1),
+                ::testing::ExitedWithCode(0), "");
+}
+
+// A login given at start-up is forgotten whole by a reset.
+TEST(KernelStartup, AResetForgetsTheLogin)
+{
+    std::memcpy(gStartupUserName, "\4Anna", 5);
+    std::memcpy(gStartupPassword, "\3xyz", 4);
+    DefaultDBUser = 3;
+    gIsRuntime = DisableQzGroups = 1;
+    ResetLoginGlobals();
+    EXPECT_EQ(gStartupUserName[0], 0);
+    EXPECT_EQ(gStartupPassword[0], 0);
+    EXPECT_EQ(DefaultDBUser, 0);
+    EXPECT_EQ(gIsRuntime + DisableQzGroups, 0);
 }
 
 TEST_F(KernelStartupResources, ConversionSettingsAreReadWithinTheirLengths)
@@ -134,14 +167,16 @@ TEST_F(KernelStartupResources, TokensComeFromTheirOwnItems)
     Open({{FourCC("STR#"), 104, false, "", 0, list(items)}, {FourCC("STR#"), 404, false, "", 0, list(extra)}});
     LoadTokenStrings();
     auto text = [](const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); };
-    EXPECT_EQ(text(stseparateur), "t1");
-    EXPECT_EQ(text(stplus), "t16");
-    EXPECT_EQ(text(stmoins), "t17");
-    EXPECT_EQ(text(stinf), "t21");
-    EXPECT_EQ(text(stsup), "t22");
-    EXPECT_EQ(text(stglobglob), "t39");
-    EXPECT_EQ(text(stxor), "x1");
-    EXPECT_EQ(text(stpointeur), "x8");
+    const unsigned char* const fromMain[] = {
+        stseparateur, stfileleft, stfileright, stdate, stguill, stsousfile, stleftpar, strightpar, starrayleft,
+        starrayright, stcomment, stlocalvar, sterror, starray, stassigne, stplus, stmoins, stmultiplie, stdivise,
+        stpower, stinf, stsup, stegal, stfourche, stdif, stet, stou, stinfegal, stsupegal, sthomothoriz,
+        sthomotverti, nullptr, ststringleft, ststringright, stdivent, stmodulo, sttime, sttokenext, stglobglob};
+    for (int i = 1; i <= 39; ++i)
+        if (fromMain[i - 1]) EXPECT_EQ(text(fromMain[i - 1]), "t" + std::to_string(i));
+    const unsigned char* const fromExtra[] = {stxor, stnot, stshiftright, stshiftleft, stbitset, stbitclear, stbittest,
+                                              stpointeur};
+    for (int i = 1; i <= 8; ++i) EXPECT_EQ(text(fromExtra[i - 1]), "x" + std::to_string(i));
 }
 
 TEST_F(KernelStartupResources, EachDigitSetHasItsOwnLayoutWord)
@@ -154,7 +189,16 @@ TEST_F(KernelStartupResources, EachDigitSetHasItsOwnLayoutWord)
     EXPECT_EQ(digit1, '0');
     EXPECT_EQ(digit2, '0');
     EXPECT_EQ(digit3, 0xB0);
+    // Zero sizes take their defaults; fonts stay 0, the system's.
+    EXPECT_EQ(std::vector<int16_t>({myfont, mybigsize, mysmalsize, mymessfont, mymesssize}),
+              std::vector<int16_t>({0, 12, 9, 0, 9}));
+    // A digit of any set has its value; anything else has none.
+    EXPECT_EQ(DigitValue(0xB7), 7);
+    EXPECT_EQ(DigitValue('7'), 7);
+    EXPECT_EQ(DigitValue('x'), -1);
     ResetNumTextGlobals();
+    EXPECT_EQ(digit3, '0');
+    EXPECT_EQ(DigitValue(0xB7), -1);
 }
 
 TEST(KernelStartup, ResetFillsPatternsAndTriangles)
@@ -202,3 +246,26 @@ TEST(KernelStartup, ResetFillsPatternsAndTriangles)
 }
 
 }  // namespace
+
+// Start-up fails, reporting no memory, whenever a block of the kernel's own
+// could not be made, whichever allocation runs out.
+TEST(KernelStartup, AnAllocationThatFailsFailsTheStartUp)
+{
+    ASSERT_TRUE(x_initQzGlobals());
+    for (int32_t after = 0; after < 1000; ++after) {
+        bool ok = false, fired = false;
+        {
+            platform::ScopedFault fault(platform::FaultKind::Allocation, after);
+            ok = x_initQzGlobals();
+            fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
+        }
+        const bool whole = safemem && safeerr && layo && tua && hLook && gRollBackArrayFile && triangleleft &&
+                           triangleup;
+        if (!whole) {
+            EXPECT_FALSE(ok) << after;
+            EXPECT_EQ(erreure, platform::memFullErr) << after;
+        }
+        if (!fired) break;
+    }
+    EXPECT_TRUE(x_initQzGlobals());
+}

@@ -163,6 +163,13 @@ TEST(SwapPrimitives, ReverseValuesAndRuns)
     uint8_t even[6] = {1, 2, 3, 4, 5, 6};
     ASI_ByteSwapWORDS(even, 6);
     EXPECT_EQ(Bytes(even, even + 6), (Bytes{2, 1, 4, 3, 6, 5}));
+    // Whole longs one after the other; single values leave the byte past them.
+    uint8_t longs[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    ASI_ByteSwapLONGS(longs, 9);
+    EXPECT_EQ(Bytes(longs, longs + 9), (Bytes{4, 3, 2, 1, 8, 7, 6, 5, 9}));
+    ASI_ByteSwapWORD(longs);
+    ASI_ByteSwapLONG(longs + 4);
+    EXPECT_EQ(Bytes(longs, longs + 9), (Bytes{3, 4, 2, 1, 5, 6, 7, 8, 9}));
     uint8_t l[4] = {0x80, 2, 3, 4};
     EXPECT_EQ(InvertLong(l), 0x04030280);
     EXPECT_EQ(Bytes(l, l + 4), (Bytes{4, 3, 2, 0x80}));
@@ -265,6 +272,24 @@ TEST_F(SwapWalker, ShippedTemplatesRoundTrip)
         EXPECT_EQ(b, s.host) << s.number;
         EXPECT_EQ(errSwap, 0);
     }
+}
+
+// Without a list in the application the built-in keywords serve, one for
+// each kind; disposing of them frees their handle.
+TEST(SwapKeywords, TheBuiltInListHoldsOneKeywordPerKind)
+{
+    platform::ResetResourceManager();
+    DisposeSwapKeywords();
+    const size_t live = platform::LiveHandleCount();
+    ASSERT_EQ(LoadSwapKeywords(), 0);
+    int32_t count = 0;
+    std::memcpy(&count, *Listofnames, 4);
+    EXPECT_EQ(count, int32_t(kSwapKindCount) + 1);
+    EXPECT_EQ(platform::GetHandleSize(Listofnames), 4 + count * kSwapKeywordEntry);
+    const uint8_t align4[6] = {'a', 'l', 'i', 'g', 'n', '4'};
+    EXPECT_EQ(SwapKeywordKind(align4, 6), uint32_t(kSwapKindCount));
+    DisposeSwapKeywords();
+    EXPECT_EQ(platform::LiveHandleCount(), live);
 }
 
 // The keywords come from the application's own list when it carries one; a

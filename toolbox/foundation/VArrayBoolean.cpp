@@ -76,10 +76,15 @@ void VArrayBoolean::MoveElements(int32_t from, int32_t to, int32_t count)
 {
     if (from < 1 || to < 1 || from > fCount || to > fCount || from == to || count < 1) return;
     if (int64_t(to - 1) + count > fAllocated || int64_t(from - 1) + count > fAllocated) return;
+    // As in the other arrays, the part of the source run that the
+    // destination does not cover is cleared: inserted elements start false.
     if (to > from) {
         for (int32_t k = count - 1; k >= 0; --k) SetBit(to + k, Bit(from + k));
+        for (int32_t k = 0; k < std::min(count, to - from); ++k) SetBit(from + k, false);
     } else {
         for (int32_t k = 0; k < count; ++k) SetBit(to + k, Bit(from + k));
+        const int32_t vacated = std::min(count, from - to);
+        for (int32_t k = 0; k < vacated; ++k) SetBit(from + count - vacated + k, false);
     }
 }
 

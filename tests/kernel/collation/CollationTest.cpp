@@ -15,6 +15,7 @@
 #include "kernel/collation/Compare.h"
 #include "kernel/collation/CustRecord.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
@@ -87,6 +88,15 @@ TEST_F(Collation, OrderingIgnoresCaseAndDiacritics)
     EXPECT_EQ(Rel("ab", "abc"), kSmaller);
     EXPECT_EQ(Rel("", ""), kEqual);
     EXPECT_EQ(tabfiltre3[0], 0);
+}
+
+// Before start-up comparisons already follow the system's order. A fresh
+// copy of the test program checks it, its collation untouched by any test.
+TEST(CollationBeforeStartUp, FollowsTheSystemsOrder)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(Rel("abd", "ABC") == kGreater && Rel("\x8E" "t\x8E", "ETE") == kEqual ? 0 : 1),
+                ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Collation, WildcardPatterns)
@@ -195,12 +205,20 @@ TEST_F(Collation, CaseTruncationAndSearch)
     EXPECT_EQ(text, "CAF\x83");
     pupstr(reinterpret_cast<uint8_t*>(text.data()), 3);
     EXPECT_EQ(lz3, 3);
+    // The copying upper-case touches exactly the length given, none for 0 or less.
+    for (const int32_t length : {2, 0, -5}) {
+        text = "abc";
+        upstr2(reinterpret_cast<uint8_t*>(text.data()), length);
+        EXPECT_EQ(text, length == 2 ? "ABc" : "abc") << length;
+    }
 
     P s("hello");
     truncate(s.bytes.data(), 3);
     EXPECT_EQ(s.bytes[0], 3);
     truncate(s.bytes.data(), 9);
     EXPECT_EQ(s.bytes[0], 3);
+    truncate(s.bytes.data(), 0);
+    EXPECT_EQ(s.bytes[0], 0);
 
     EXPECT_EQ(Pos(P(""), P("abc")), 0);
     EXPECT_EQ(Pos(P("abc"), P("abc")), 1);
@@ -226,6 +244,13 @@ TEST_F(Collation, SettingsRecordIsExtendedWithZeros)
     EXPECT_EQ(CustWord(59), 0x1100);
     EXPECT_EQ(CustWord(-1), 0);
     EXPECT_EQ(CustWord(kCustSize - 1), 0);
+    (*cust)[kCustSize - 2] = 0x22;
+    (*cust)[kCustSize - 1] = 0x33;
+    EXPECT_EQ(CustWord(kCustSize - 2), 0x2233);  // the last whole word
+    // No memory for the record: reported, and no record is left.
+    platform::ScopedFault fault(platform::FaultKind::Allocation, 0);
+    EXPECT_FALSE(LoadCust());
+    EXPECT_EQ(cust, nullptr);
 }
 
 TEST_F(Collation, CustomOrderingIsBuiltInMemoryOnly)
@@ -265,13 +290,18 @@ TEST_F(Collation, DamagedTablesAreReplacedByTheBuiltOnes)
     OpenFixture({{FourCC("TRI#"), 9, std::vector<uint8_t>(40, 'X')}, {FourCC("TRIC"), 0, std::vector<uint8_t>(256, 0)}});
     const std::string before = FileBytes();
     uint8_t expected[256];
+    uint8_t expectedIntl[256];
     BuildFilterTable(expected);
+    BuildFilterIntlTable(expectedIntl);
     std::fill(tabfiltre, tabfiltre + 256, 0);
+    std::fill(tabfiltre3, tabfiltre3 + 256, 'X');
     curtric = 7;
     init_Strings();
     EXPECT_EQ(nouveaucomp, 0);
     EXPECT_EQ(curtric, 0);  // no custom order, no number
     EXPECT_TRUE(std::equal(tabfiltre, tabfiltre + 256, expected));
+    EXPECT_TRUE(std::equal(tabfiltre3, tabfiltre3 + 256, expectedIntl));
+    EXPECT_EQ(tabfiltre3[0], 0);
     platform::CloseResFile(platform::CurResFile());
     EXPECT_EQ(FileBytes(), before);
 }

@@ -8,7 +8,10 @@
 #include "kernel/formats/FormatText.h"
 #include "kernel/formats/NumericFormats.h"
 #include "kernel/formats/StringFormats.h"
+#include "platform/core/FourCC.h"
 #include "platform/resfiles/Resources.h"
+#include "tests/kernel/AppResourceFile.h"
+#include "tests/platform/files/TempFolder.h"
 #include "tests/kernel/formats/FormatTestSupport.h"
 
 namespace {
@@ -50,6 +53,8 @@ TEST_F(NumericFormats, PatternTableRows)
         {"0", "###.##", ""},
         {"0.5", "###.##", ".5"},
         {"12", "##.##", "12"},
+        {"12.0", "##.##", "12"},  // a zero fraction shows as none
+        {"12.05", "##.##", "12.05"},
         {"12", "##.00", "12.00"},
         {"12", "##.^^", "12   "},
         {"42", "^^^^", "  42"},
@@ -135,6 +140,21 @@ TEST_F(NumericFormats, FormatCharactersAreLoadable)
     EXPECT_EQ(Apply("-5", "999,(999)"), "(5)");
     ResetFormatChars();
     EXPECT_EQ(Apply("-5", "###;(###)"), "(5)");
+
+    // The application's own set, in its stored order; the decimal point
+    // stays the system's, one character long.
+    platform::testing::TempFolder dir;
+    const std::vector<uint8_t> chars = {'9', '_', '+', 'z', ':', ',', '~', '%', 'e', 'm'};
+    const int16_t ref = kerneltest::OpenAppFile(dir / "app.rsrc", {{platform::FourCC("COM#"), 8, false, "", 0, chars}});
+    ASSERT_NE(ref, -1);
+    decpoint[0] = 3;
+    LoadFormatChars();
+    const uint8_t got[10] = {diese, hardspace, star, zeroforce, comma, semicol, hardspace2, ampersand, exponent, moinschar};
+    EXPECT_EQ(std::vector<uint8_t>(got, got + 10),
+              (std::vector<uint8_t>{'9', '_', '+', 'z', '.', ',', '~', '%', 'e', 'm'}));
+    EXPECT_EQ(decpoint[0], 1);
+    EXPECT_EQ(decpoint[1], '.');
+    platform::CloseResFile(ref);
 }
 
 TEST_F(NumericFormats, StringFormatPoursRightAligned)
@@ -166,6 +186,11 @@ TEST_F(NumericFormats, PoscharFindsTheFirstOccurrence)
     EXPECT_EQ(poschar('z', s), 0);
     EXPECT_EQ(poschar(';' + 256, s), 0);  // not a character: no wrap to ';'
     EXPECT_EQ(poschar(-1, s), 0);
+    s[4] = 0;  // the byte 0 is a character like any other
+    EXPECT_EQ(poschar(0, s), 4);
+    EXPECT_EQ(poschar(255, s), 0);
+    s[5] = 255;
+    EXPECT_EQ(poschar(255, s), 5);
     s[0] = 0;
     EXPECT_EQ(poschar(';', s), 0);
 }
@@ -181,6 +206,20 @@ TEST_F(NumericFormats, DigitsAreZeroToNineOnly)
     EXPECT_FALSE(formattext::IsDigit('A'));
     EXPECT_FALSE(formattext::IsDigit(' '));
     scriptmanager = 0;
+}
+
+// Working texts go back as strings of at most the limit, and never past 255.
+TEST_F(NumericFormats, WorkingTextsFillTheStringExactly)
+{
+    const struct {
+        size_t length, limit, stored;
+    } rows[] = {{300, 255, 255}, {255, 1000, 255}, {254, 255, 254}, {90, 80, 80}, {0, 255, 0}};
+    for (const auto& r : rows) {
+        platform::Str255 s = {};
+        formattext::Put(std::string(r.length, 'x'), s, r.limit);
+        EXPECT_EQ(s[0], r.stored) << r.length << " " << r.limit;
+        EXPECT_EQ(formattext::Take(s), std::string(r.stored, 'x'));
+    }
 }
 
 }  // namespace

@@ -152,8 +152,10 @@ TEST(NumberBridge, ExtendedRoundTripAndRounding)
     EXPECT_EQ(Num2Integer(&v), 32767);
     EXPECT_EQ(Num2Longint(&v), 2147483647);
 
-    double a = 1.0, b = 1.0 + 5e-7, c = 1.01;
-    ResetNumTextGlobals();
+    double a = 1.0, b = 1.0 + 5e-7, c = 1.01, d = 1.0 + 5e-6;
+    epsilon = 0.1;
+    ResetNumTextGlobals();  // one millionth
     EXPECT_TRUE(egall(&a, &b));
     EXPECT_FALSE(egall(&a, &c));
+    EXPECT_FALSE(egall(&a, &d));
 }

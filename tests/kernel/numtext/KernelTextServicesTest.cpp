@@ -19,6 +19,12 @@ TEST(KernelTextServices, HostSelectorsAndToolboxHooks)
     std::memcpy(time.text310, text.buffer, 8);
     entreeexterne(kSelEvalTime, &time);
     EXPECT_EQ(time.result304, 48600);
+    // A text of the full 255 characters is read to its last one.
+    time.text310[0] = 255;
+    std::memset(time.text310 + 1, ' ', 248);
+    std::memcpy(time.text310 + 249, "1:30 PM", 7);
+    entreeexterne(kSelEvalTime, &time);
+    EXPECT_EQ(time.result304, 48600);
 
     parm century;
     entreeexterne(kSelCenturyInfo, &century);

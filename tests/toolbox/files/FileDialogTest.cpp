@@ -12,6 +12,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/events/InputState.h"
 #include "platform/filedialogs/NavDialogModel.h"
 #include "platform/files/FileSpec.h"
 #include "platform/resfiles/Resources.h"
@@ -520,7 +521,7 @@ TEST_F(FileDialogButtons, ButtonTwoCancelsAndIsReported)
     Rect one{}, two{}, best{};
     ControlID idOne{}, idTwo{};
     Script script;
-    script.Wait(5).Screenshot("probe").AnswerFileDialog("button 2").Wait(5);
+    script.Wait(5).Screenshot("probe").Wait(5).AnswerFileDialog("button 2").Wait(5);
     PlayWithProbe(std::move(script), [&](const std::string&) {
         WindowRef w = FrontWindow();
         ControlRef a = nullptr, b = nullptr;
@@ -534,6 +535,15 @@ TEST_F(FileDialogButtons, ButtonTwoCancelsAndIsReported)
         ASSERT_NE(b, nullptr);
         GetControlBounds(b, &two);
         GetControlID(b, &idTwo);
+        // Pressed on the bare custom area and let go over button 1: no click.
+        SetPortWindowPort(w);
+        Point bare{int16_t(274 + 6), int16_t(14 + 6)}, over{int16_t(one.top + 2), int16_t(one.left + 2)};
+        LocalToGlobal(&bare);
+        LocalToGlobal(&over);
+        InputMouseMoved(bare);
+        InputButton(true, bare, 0);
+        InputMouseMoved(over);
+        InputButton(false, over, 0);
     });
     std::unique_ptr<VFile> answer(MAC_RunGetFileDialog(&filter, nullptr));
     EXPECT_EQ(answer, nullptr);

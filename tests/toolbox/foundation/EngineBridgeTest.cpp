@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolbox/foundation/VEngine.h"
@@ -14,6 +15,10 @@ namespace {
 
 std::vector<int16_t> gSelectors;
 bool gBlocksClean = true;
+std::vector<int32_t> gTip;                 // the frame's rectangle, then the place
+std::pair<std::string, std::string> gAsked;  // the prompt and the prefilled answer
+
+std::string Name(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
 // Records every selector and checks that the fields callers never set
 // arrive zeroed.
@@ -31,7 +36,13 @@ void RecordingHost(int16_t selector, parm* block)
         std::memcpy(block->name10, "\x03one", 4);
         std::memcpy(block->text310, "\x03two", 4);
     }
+    if (selector == kSelCreateTip) {
+        const auto* rect = block->slot272.Ptr<const int16_t>();
+        gTip = rect ? std::vector<int32_t>{rect[0], rect[1], rect[2], rect[3], block->slot280.Long(), block->slot284.Long()}
+                    : std::vector<int32_t>{};
+    }
     if (selector == kSelAsk) {
+        gAsked = {Name(block->slot272.Ptr<const unsigned char>()), Name(block->slot276.Ptr<const unsigned char>())};
         auto* answer = block->slot276.Ptr<unsigned char>();
         std::memcpy(answer, "\x02" "42", 3);
         block->flag8 = 1;
@@ -49,8 +60,6 @@ protected:
     void TearDown() override { gCallQz = nullptr; }
 };
 
-std::string Name(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
-
 TEST(EngineVarNames, PrefixDecidesTheScope)
 {
     unsigned char out[256];
@@ -60,6 +69,11 @@ TEST(EngineVarNames, PrefixDecidesTheScope)
     EXPECT_EQ(Name(out), "x");
     EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x02\xD7y"), kVarDecideFromName), 2);
     EXPECT_EQ(Name(out), "y");
+    // A prefix alone names the scope of an empty name.
+    EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x01\xD7"), kVarDecideFromName), 2);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x01$"), kVarDecideFromName), 0);
+    EXPECT_EQ(out[0], 0);
     EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x01<"), kVarDecideFromName), 1);
     EXPECT_EQ(Name(out), "<");
     EXPECT_EQ(SetVarName(out, reinterpret_cast<const unsigned char*>("\x00"), kVarDecideFromName), 1);
@@ -103,6 +117,17 @@ TEST_F(EngineBridge, AskPrefillsAndTakesTheAcceptedAnswer)
     EXPECT_TRUE(VEngine::Ask(prompt, value, nullptr, nullptr, true));
     EXPECT_EQ(value.GetLong(), 42);
     EXPECT_EQ(gSelectors.back(), kSelAsk);
+    EXPECT_EQ(gAsked, std::make_pair(std::string("How many?"), std::string("7")));
+}
+
+TEST_F(EngineBridge, ATipGoesWithItsFramesRectangleAndPlace)
+{
+    VStr<31> text;
+    text.FromCString(reinterpret_cast<const uint8_t*>("tip"), kCharSetMac);
+    alignas(16) char storage[64] = {};  // no frame procedure is installed to look inside
+    const platform::Point where{5, 7};
+    VEngine::CreateTip(text, *reinterpret_cast<const VFrame*>(storage), &where);
+    EXPECT_EQ(gTip, (std::vector<int32_t>{0, 0, 0, 0, 7, 5}));
 }
 
 TEST_F(EngineBridge, ResetKeepsTheHostsFlagsAndNames)

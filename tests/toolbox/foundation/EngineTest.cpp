@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "platform/core/Memory.h"
 #include "platform/text/IntlSettings.h"
+#include "toolbox/foundation/KernelTextHooks.h"
 #include "toolbox/foundation/VDate.h"
 #include "toolbox/foundation/VStr.h"
 
@@ -148,4 +150,52 @@ TEST(Engine, RealTextAndCenturyWindowComeFromTheHost)
     EXPECT_EQ(DateOf(u"1/2/49").year, 2049);
     EXPECT_EQ(DateOf(u"1/2/50").year, 1950);
     EXPECT_EQ(DateOf(u"1/2/1849").year, 1849);
+}
+
+// Without a host the kernel's own text services answer: reals in their dot
+// form, the century window as they keep it.
+TEST(Engine, WithoutAHostTheKernelsTextServicesAnswer)
+{
+    static int32_t seenDot = -1;
+    gKernelTextHooks.realToText = [](const double*, uint8_t* dest, int32_t dot) {
+        seenDot = dot;
+        dest[0] = 1;
+        dest[1] = 'k';
+    };
+    gKernelTextHooks.centuryInfo = [](int32_t* pivot, int32_t* century) { *pivot = 30, *century = 20; };
+    VStr<255> text;
+    text.FromReal(1.5);
+    EXPECT_EQ(text.GetCFString(), u"k");
+    EXPECT_EQ(seenDot, 1);
+    int32_t pivot = -1, century = -1;
+    VEngine::GetCenturyInfo(pivot, century);
+    EXPECT_EQ(pivot, 30);
+    EXPECT_EQ(century, 20);
+    ResetKernelTextHooks();
+}
+
+// A picture value's picture: handed over when no copy is asked for, else
+// copied and left with the value.
+TEST(Engine, APicturesPictureIsCopiedOrHandedOver)
+{
+    static platform::Handle held = nullptr;
+    static int32_t detached = 0;
+    VImageDataAccess access;
+    access.getPicture = [](const VImageData&) { return held; };
+    access.getImageKind = [](const VImageData&) { return kImageKindPicture; };
+    access.detachPicture = [](VImageData&) { return ++detached, held; };
+    SetImageDataAccess(access);
+    held = platform::NewHandle(4);
+    std::memcpy(*held, "PICT", 4);
+    alignas(16) char storage[64] = {};  // the access procedures never look inside
+    VImageData& image = *reinterpret_cast<VImageData*>(storage);
+    platform::Handle copy = VEngine::GetMacPicture(image, true, false);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(std::memcmp(*copy, "PICT", 4), 0);
+    EXPECT_EQ(detached, 0);
+    platform::DisposeHandle(copy);
+    platform::Handle own = VEngine::GetMacPicture(image, false, false);
+    EXPECT_EQ(detached, 1);
+    platform::DisposeHandle(own);
+    SetImageDataAccess({});
 }

@@ -120,6 +120,7 @@ TEST(Region, MovesScalesAndHandsOver)
     EXPECT_FALSE(Hit(region, 10, 20));
     EXPECT_TRUE(region.HitTestNoOffset(VPoint(5, 25)));
     EXPECT_TRUE(Hit(copy, 70015, 15));  // the copy stays where it was
+    EXPECT_EQ(copy.GetOriginY(), 10);
 
     region.SetSize(40, 60);  // scaled by two
     EXPECT_EQ(BoundsOf(region), (Bounds{-5, -5, 40, 60}));
@@ -130,6 +131,14 @@ TEST(Region, MovesScalesAndHandsOver)
 
     copy.From(region);
     EXPECT_EQ(BoundsOf(copy), BoundsOf(region));
+
+    // Emptied, a region and a rectangle are at 0, 0 with no size.
+    copy.SetEmpty();
+    VRect rect(3, 4, 5, 6);
+    rect.SetEmpty();
+    for (const VShape* shape : {static_cast<const VShape*>(&copy), static_cast<const VShape*>(&rect)})
+        EXPECT_EQ(BoundsOf(*shape), (Bounds{0, 0, 0, 0}));
+    EXPECT_EQ(copy.GetOriginX() + copy.GetOriginY(), 0);
 
     platform::RgnHandle kept = region.GetRgnRef(false);
     EXPECT_EQ(region.GetOriginX(), 0);

@@ -166,6 +166,15 @@ TEST(Icon, DamagedResourcesAreRefused)
     EXPECT_TRUE(damaged(74, 2000));            // icon bitmap height
     EXPECT_TRUE(damaged(82 + 8 + 6, 0x7FFF));  // colour count
     EXPECT_TRUE(damaged(82 + 8 + 6, -1));
+    // One-bit rows widen to a byte a pixel: 16383 bytes fit a row, 16384 not.
+    for (const int16_t width : {int16_t(16382), int16_t(16383)}) {
+        CicnSpec wide;
+        wide.width = width;
+        wide.height = 1;
+        wide.pixRowBytes = wide.maskRowBytes = 2048;
+        const std::vector<char> bytes = MakeCicn(wide);
+        EXPECT_EQ(icon.BuildMacIcon(nullptr, bytes.data(), int32_t(bytes.size())), width == 16382) << width;
+    }
     EXPECT_TRUE(icon.BuildMacIcon(nullptr, good.data(), int32_t(good.size())));
     EXPECT_FALSE(icon.BuildMacIcon(nullptr, nullptr, 100));
     EXPECT_TRUE(icon.IsEmpty());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -84,6 +85,15 @@ TEST(CppMemMgr, MergesAdjacentFreeBlocksInAnyOrder)
     char foreign[32];
     mem.DisposePtr(foreign);
     mem.DisposePtr(nullptr);
+    // Nor does an address inside a block: no later block overlaps it.
+    char* held = static_cast<char*>(mem.NewPtr(64, 0));
+    std::memset(held, 0, 64);
+    mem.DisposePtr(held + 16);
+    EXPECT_EQ(std::count(held, held + 64, 0), 64) << "the block keeps its bytes";
+    for (int i = 0; i < 40; ++i) {
+        char* p = static_cast<char*>(mem.NewPtr(16, 0));
+        EXPECT_TRUE(p + 16 <= held || p >= held + 64) << i;
+    }
 }
 
 TEST(CppMemMgr, BestFitTakesTheSmallestBlockThatFits)

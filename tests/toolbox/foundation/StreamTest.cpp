@@ -252,6 +252,8 @@ TEST(PtrStream, ReadsOnlyWithinItsBuffer)
     char data[] = {1, 2, 3, 4, 5};
     VPtrStream stream(data, 5);
     EXPECT_EQ(stream.GetByte(), 0);  // not open
+    EXPECT_EQ(stream.GetPos(), -1);
+    EXPECT_EQ(VPtrStream(nullptr, 5).GetSize(), 0u);  // no buffer, no bytes
     char some[4] = {};
     int32_t asked = 3;
     EXPECT_NE(stream.GetBytes(some, &asked), 0);
@@ -320,6 +322,20 @@ TEST(Stream, MonitorSeesEveryTransferAndMayStopIt)
     EXPECT_EQ(monitor.seen, (std::vector<uint32_t>{2, 10, 4, 101}));
     EXPECT_EQ(stream.GetSize(), 16u);
     stream.CloseWriting(true);
+    gMemory->DisposeHandle(h);
+
+    // A stopped reading finds nothing more.
+    std::vector<char> text(200, 0);
+    text[150] = 'Z';
+    h = gMemory->NewHandle(text.data(), 200);
+    VHandleStream reading(&h);
+    reading.SetMonitor(&monitor);
+    reading.OpenReading();
+    EXPECT_EQ(reading.FindByte('Z'), 151u);
+    int32_t n = 101;
+    EXPECT_EQ(reading.GetBytes(big.data(), &n), kStreamStopped);
+    EXPECT_EQ(reading.FindByte('Z'), 0u);
+    reading.CloseReading();
     gMemory->DisposeHandle(h);
 }
 

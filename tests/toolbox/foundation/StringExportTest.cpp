@@ -156,7 +156,9 @@ TEST(StringExport, StringsFromResourceLists)
     s.FromStrListResource(file, 7, 1, &name);
     EXPECT_EQ(s.GetCFString(), u"") << "an unknown name gives nothing";
     EXPECT_FALSE(s.IsNull());
-    s.FromStrListResource(file, 7, 70000);
-    EXPECT_EQ(s.GetCFString(), u"");
+    for (const int32_t index : {70000, 65537, 0}) {  // 65537 is no item 1 of a short count
+        s.FromStrListResource(file, 7, index);
+        EXPECT_EQ(s.GetCFString(), u"") << index;
+    }
     SetStringResourceAccess(nullptr);
 }

@@ -193,9 +193,12 @@ TEST(Strings, KindsAndLimits)
     EXPECT_EQ(mac.GetChar(4), 0);
     EXPECT_EQ(mac.GetChar(3), u'\u00E4');
     mac.SetChar(4, u'x');
+    mac.SetChar(0, u'x');
     mac.SetChar(1, u'\u00E9');
     EXPECT_EQ(mac.GetLength(), 3);
     EXPECT_EQ(mac.GetChar(1), u'\u00E9');
+    EXPECT_EQ(static_cast<const uint8_t*>(mac.LockAndGetCPointer())[3], 0);  // still ended
+    mac.Unlock();
 
     VText null;
     null.SetNull(true);
@@ -401,6 +404,23 @@ TEST(Strings, RealsWithoutAValueHaveNoText)
     const double half = 0.5;
     RoundTripRealToText(&half, text, 1);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text) + 1, text[0]), "0.5");
+    double kept = 0;  // the value itself follows the text, for an exact way back
+    std::memcpy(&kept, text + 1 + text[0], sizeof kept);
+    EXPECT_EQ(kept, 0.5);
+}
+
+// A text made while memory ran out is empty, and takes text once memory is back.
+TEST(Strings, ATextMadeWithoutMemoryTakesTextLater)
+{
+    std::unique_ptr<VText> text;
+    {
+        ScopedFault noMemory(FaultKind::Allocation, 0, -1);
+        text = std::make_unique<VText>();
+    }
+    EXPECT_EQ(text->GetLength(), 0);
+    text->ClearString(true);
+    text->FromMacCString(Mac("back"));
+    EXPECT_EQ(Units(*text), u"back");
 }
 
 namespace {
@@ -434,4 +454,55 @@ TEST(Strings, BooleanWordsComeFromTheSystem)
 
     gSystem = before;
     SetToolboxResources({});
+}
+
+// Setting a string from a character replaces what it held.
+TEST(Strings, SettingFromACharacterReplaces)
+{
+    VStr<31> text;
+    text.FromMacCString(Mac("abc"));
+    text.FromChar('x', kCharSetMac);
+    EXPECT_EQ(Units(text), u"x");
+}
+
+// Editing at the edges: an insertion before the first character goes in
+// front, a leading character is removed once, a C string is compared whole.
+TEST(Strings, EditsAtTheEdges)
+{
+    for (const int32_t pos : {1, 0, -5}) {
+        VStr<31> text;
+        text.FromMacCString(Mac("abc"));
+        VStr<1> x;
+        x.FromMacCString(Mac("x"));
+        text.Insert(x, pos);
+        EXPECT_EQ(Units(text), u"xabc") << pos;
+        EXPECT_TRUE(text.RemoveLeadingChar(u'x'));
+        EXPECT_EQ(Units(text), u"abc");
+        EXPECT_FALSE(text.RemoveLeadingChar(u'x'));
+        EXPECT_EQ(text.CompareToCString(Mac("abc"), kCharSetMac, true), 0);
+        EXPECT_NE(text.CompareToCString(Mac("bc"), kCharSetMac, true), 0);
+    }
+}
+
+// A text copied by assignment takes the other's null state too; one made
+// from another string ends right after its last character.
+TEST(Strings, TextCopiesAreWhole)
+{
+    VText null, copy;
+    null.SetNull(true);
+    copy.FromMacCString(Mac("kept"));
+    copy = null;
+    EXPECT_TRUE(copy.IsNull());
+    for (int32_t n = 1; n <= 40; ++n) {
+        // Memory just freed holds bytes that are no terminator.
+        std::unique_ptr<char[]> junk(new char[size_t(n) * 4 + 8]);
+        std::memset(junk.get(), 0x5A, size_t(n) * 4 + 8);
+        junk.reset();
+        VStr<63> source;
+        source.FromMacCString(Mac(std::string(size_t(n), 'a').c_str()));
+        VText made(source);
+        const auto* units = static_cast<const char16_t*>(made.LockAndGetCPointer());
+        EXPECT_EQ(units[n], 0) << n;
+        made.Unlock();
+    }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -9,7 +11,9 @@
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
 #include "platform/core/Memory.h"
+#include "platform/screen/Screen.h"
 #include "toolbox/foundation/VEngine.h"
+#include "toolbox/foundation/VPoint.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/intl/VIntlManagerRoot.h"
 #include "toolbox/foundation/startup/InitVToolBox.h"
@@ -103,7 +107,8 @@ TEST_F(SystemKinds, TableFromFmapResources)
     // A count that runs past the resource: only whole records are read.
     std::vector<uint8_t> damaged = {0x7F, 0xFF};
     PutRecord(damaged, "JPEG", "JPEG", "jpg ", 0);
-    damaged.push_back(1);
+    PutRecord(damaged, "GIFF", "GIFF", "gif ", 0);
+    damaged.pop_back();  // the second record lacks its last byte
     gFmaps.push_back(damaged);
 
     VSystem sys;
@@ -111,6 +116,7 @@ TEST_F(SystemKinds, TableFromFmapResources)
     EXPECT_EQ(sys.CountKinds(), 5);
     EXPECT_TRUE(sys.IsValidFileKind(kAnyFileKind));
     EXPECT_TRUE(sys.IsValidFileKind(FourCC("JPEG")));
+    EXPECT_FALSE(sys.IsValidFileKind(FourCC("GIFF")));
     EXPECT_EQ(sys.GetWinKindFromVirtualKind(FourCC("HTML")), Code('H', 'T', 'M', 0));
     EXPECT_EQ(sys.GetMacKindFromVirtualKind(kAnyFileKind), kAnyFileKind);
     EXPECT_EQ(sys.GetMacKindFromVirtualKind(FourCC("NONE")), 0u);
@@ -198,6 +204,7 @@ TEST(SystemClicks, AClickFromAnEventTakesItsPlaceButtonAndKeys)
     e.where = platform::Point{30, 20};
     e.when = 77;
     VClic c(e, nullptr);
+    EXPECT_TRUE(c.IsFromEvent());
     int32_t x = 0, y = 0;
     c.GetPos(x, y);
     EXPECT_EQ(x, 20);
@@ -230,6 +237,12 @@ TEST(SystemClicks, AClickFromAnEventTakesItsPlaceButtonAndKeys)
     now.GetPos(x, y);
     EXPECT_EQ(x, 55);
     EXPECT_EQ(y, 44);
+    EXPECT_FALSE(now.IsRight());
+    EXPECT_FALSE(now.IsFromEvent());
+    // With the control key held it is a right click.
+    platform::InputModifiers(platform::controlKey);
+    EXPECT_TRUE(VClic().IsRight());
+    platform::InputModifiers(0);
     gSystem = saved;
     platform::ResetEventManager();
 }
@@ -239,7 +252,22 @@ TEST(SystemStartup, BuildsTheKindAndFontLists)
     ASSERT_EQ(gSystem, nullptr);
     SetFontFamilyLister(nullptr);
     SetFontNameProc(nullptr);
+    // The upper layers' steps run once each, in order.
+    static std::string steps;
+    steps.clear();
+    VToolBoxLayerSteps layers;
+    layers.makeCursor = [] { steps += 'c'; };
+    layers.makeScrap = [] { steps += 's'; };
+    layers.initPainter = [] { steps += 'p'; };
+    layers.initMenus = [] { steps += 'm'; };
+    layers.initTextEditors = [] { steps += 't'; };
+    layers.initFileDialogs = [] { steps += 'f'; };
+    layers.initMovies = [] { steps += 'v'; };
+    layers.initDrawTextBox = [] { steps += 'd'; };
+    SetToolBoxLayerSteps(layers);
     ASSERT_TRUE(InitVToolBox(nullptr, 0x409));
+    SetToolBoxLayerSteps({});
+    EXPECT_EQ(steps, "cspmtfvd");
     EXPECT_EQ(ToolBoxStartupError(), nullptr);
     ASSERT_NE(gSystem, nullptr);
     EXPECT_EQ(gSystem->CountKinds(), 1) << "the terminating row";
@@ -342,6 +370,10 @@ TEST(SystemIntl, PunctuationFromItl0OrDefaults)
     std::memcpy(itl + 12, "a.m.", 4);
     sys.ReadIntlSettings({itl, int32_t(sizeof itl)});
     EXPECT_EQ(sys.GetMorningSuffix().GetCFString(), u" a.m.");
+    itl[10] = 1;  // the other time cycle
+    sys.ReadIntlSettings({itl, int32_t(sizeof itl)});
+    EXPECT_TRUE(sys.GetTimeCycleNot0());
+    EXPECT_FALSE(sys.GetTimeCycleNot1());
 
     // A short resource is not read past its end.
     sys.ReadIntlSettings({itl, 12});
@@ -436,3 +468,43 @@ TEST(SystemFonts, ThePlatformsFamiliesAreListedByDefault)
 }
 
 }  // namespace
+
+// The system object makes its text-services document plain (flag 0) and
+// gives it back when it goes.
+TEST(SystemStartup, TheTextServicesDocumentLivesWithTheSystem)
+{
+    static std::vector<int32_t> made;
+    static int32_t disposed = 0;
+    static char doc = 0;
+    VTextServicesDocMakers makers;
+    makers.make = [](uint8_t flag) { return made.push_back(flag), reinterpret_cast<VTSMTEDoc*>(&doc); };
+    makers.dispose = [](VTSMTEDoc*) { ++disposed; };
+    SetTextServicesDocMakers(makers);
+    {
+        VSystem sys;
+        EXPECT_EQ(made, std::vector<int32_t>{0});
+        EXPECT_EQ(disposed, 0);
+    }
+    EXPECT_EQ(disposed, 1);
+    SetTextServicesDocMakers({});
+}
+
+// A point off the screen has no screen: its width and height are 0; the
+// last pixel is still on it.
+TEST(SystemScreen, APointOffTheScreenHasNoScreenSize)
+{
+    const platform::Rect r = platform::ScreenBounds();
+    const int32_t width = r.right - r.left, height = r.bottom - r.top;
+    ASSERT_GT(width, 0);
+    const struct {
+        int32_t x, y;
+        bool on;
+    } rows[] = {{r.left, r.top, true},          {r.right - 1, r.bottom - 1, true}, {r.right, r.top, false},
+                {r.left, r.bottom, false},      {r.left - 1, r.top, false},        {r.left, r.top - 1, false}};
+    for (const auto& p : rows) {
+        const VPoint point(p.x, p.y);
+        EXPECT_EQ(VSystem::GetScreenWidth(&point), p.on ? width : 0) << p.x << "," << p.y;
+        EXPECT_EQ(VSystem::GetScreenHeight(&point), p.on ? height : 0) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(VSystem::GetScreenHeight(nullptr), height);
+}

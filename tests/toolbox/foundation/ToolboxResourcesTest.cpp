@@ -53,8 +53,21 @@ TEST(ToolboxResources, ListsLoadsAndReleasesThroughTheChain)
     VStr<255> text;
     ToolboxGetString(text, 128, 2);
     EXPECT_EQ(text.GetLength(), 3);
+    ToolboxGetString(text, 128, 1);
+    EXPECT_EQ(text.GetCFString(), u"one");
     ToolboxGetString(text, 128, 0);
     EXPECT_EQ(text.GetLength(), 0);
+
+    // An installed release goes instead of the platform's.
+    static int32_t released = 0;
+    ToolboxResources access;
+    access.releaseResource = [](platform::Handle) { ++released; };
+    SetToolboxResources(access);
+    live = platform::LiveHandleCount();
+    ToolboxReleaseResource(h);
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(platform::LiveHandleCount(), live);
+    SetToolboxResources({});
 
     platform::CloseResFile(ref);
     platform::ResetResourceManager();

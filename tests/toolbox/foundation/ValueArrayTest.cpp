@@ -84,6 +84,7 @@ TEST(ValueArray, FindHonoursMethodAndDirection)
     for (int32_t v : {1, 5, 7}) a.AppendLong(v, 0);
     EXPECT_EQ(a.Find(5, 1, 1, 2), 1);
     EXPECT_EQ(a.Find(5, 1, 1, -1), 3);
+    EXPECT_EQ(a.Find(5, 1, 1, -2), 2);  // the equal element is at least the value
     EXPECT_EQ(a.Find(1, 3, 0, 0), 1);
     EXPECT_EQ(a.Find(9, 1, 1, 0), -1);
     EXPECT_EQ(a.Find(5, 4, 1, 0), -1);
@@ -92,11 +93,19 @@ TEST(ValueArray, FindHonoursMethodAndDirection)
     VArrayWord w = Words({4, 8, 4});
     EXPECT_EQ(w.Find(int16_t(4), 2, 0, 0), 1);  // backward, as the flag asks
     EXPECT_EQ(w.Find(int16_t(4), 2, 1, 0), 3);
+    // Word elements are compared with a value as words.
+    EXPECT_EQ(w.CompareTo(VLong(0x10008), 0, 2), 0);
+    EXPECT_EQ(w.CompareTo(VLong(9), 0, 2), -1);
 
     VArrayString s;
     for (const char* t : {"a", "b", "c"}) s.AppendString(S(t), 0);
     EXPECT_EQ(s.Find(S("b"), 1, 1, 1), 3);
     EXPECT_EQ(s.Find(S("b"), 3, 0, -1), 1);
+    s.FromWord(12, 2);
+    EXPECT_EQ(s.Find(VLong(12), 1, 1, 0), 2);  // a value is searched as its text
+    s.FromString(S("true"), 1);
+    EXPECT_EQ(s.GetBoolean(1), true);
+    EXPECT_EQ(s.GetBoolean(3), false);
 
     VArrayBoolean b;
     for (uint8_t v : {1, 0, 1}) b.AppendBoolean(v, 0);
@@ -207,6 +216,25 @@ TEST(ValueArray, DeleteIsClampedToTheElements)
     EXPECT_EQ(s.GetVString(1), nullptr);
 }
 
+// Inserted elements start empty and the elements after them move up whole,
+// in boolean arrays as in the others; a run moved up leaves its neighbours.
+TEST(ValueArray, InsertedElementsStartEmpty)
+{
+    VArrayBoolean b;
+    for (uint8_t v : {1, 1, 0, 1}) b.AppendBoolean(v, 0);
+    b.Insert(2, 2, 1);
+    EXPECT_EQ(Elements(b), (std::vector<int32_t>{1, 0, 0, 1, 0, 1}));
+    VArrayLong l;
+    for (int32_t v : {5, 6, 7}) l.AppendLong(v, 0);
+    l.Insert(1, 1, 1);
+    EXPECT_EQ(Elements(l), (std::vector<int32_t>{0, 5, 6, 7}));
+
+    VArrayBoolean run;
+    for (uint8_t v : {0, 1, 0, 1, 1, 1, 0, 0, 0, 0}) run.AppendBoolean(v, 0);
+    run.MoveElements(2, 5, 3);
+    EXPECT_EQ(Elements(run), (std::vector<int32_t>{0, 0, 0, 0, 1, 0, 1, 0, 0, 0}));
+}
+
 TEST(ValueArray, ElementConversions)
 {
     VArrayString s(2);
@@ -258,6 +286,13 @@ TEST(ValueArray, StreamForms)
     EXPECT_EQ(back.GetVString(1), nullptr);
     ASSERT_NE(back.GetVString(2), nullptr);
     EXPECT_EQ(back.GetVString(2)->CompareTo(S("hi"), 0), 0);
+
+    // A single long reads its four bytes; a cut one is refused, the value kept.
+    VLong l;
+    EXPECT_EQ(ReadBack(l, ByteList{0, 0, 1, 2}), 0);
+    EXPECT_EQ(l.GetLong(), 258);
+    EXPECT_NE(ReadBack(l, ByteList{0, 9}), 0);
+    EXPECT_EQ(l.GetLong(), 258);
 }
 
 TEST(ValueArray, StoredCountsAreCheckedAgainstTheStream)

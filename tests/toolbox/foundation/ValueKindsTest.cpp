@@ -10,6 +10,7 @@
 #include "toolbox/foundation/KeyCodes.h"
 #include "toolbox/foundation/TextHandle.h"
 #include "toolbox/foundation/VAnsiString.h"
+#include "toolbox/foundation/VArrayNumber.h"
 #include "toolbox/foundation/VBoolean.h"
 #include "toolbox/foundation/VEmpty.h"
 #include "toolbox/foundation/VHour.h"
@@ -83,19 +84,38 @@ TYPED_TEST(ValueKinds, PointerFormsHoldTheValue)
 
 }
 
+// Into a boolean, zero is false and any other number true, whatever its kind.
+TEST(ValueKinds, NumbersIntoABoolean)
+{
+    for (const int64_t n : {int64_t(0), int64_t(1), int64_t(-1), int64_t(1) << 32}) {
+        VBoolean b;
+        b.FromLong8(n);
+        EXPECT_EQ(b.GetBoolean(), n != 0) << n;
+        b.FromReal(double(n) * 0.5);
+        EXPECT_EQ(b.GetBoolean(), n != 0) << n;
+    }
+}
+
 TEST(ValueKinds, TraitsOfEachKind)
 {
     EXPECT_FALSE(VHour().IsNumeric());
     EXPECT_TRUE(VReal().IsNumeric());
     EXPECT_TRUE(VLong().IsNumeric());
     EXPECT_TRUE(VLong().CanBeEvaluated());
+    EXPECT_TRUE(VReal().CanBeEvaluated());
     EXPECT_FALSE(VEmpty().CanBeEvaluated());
     EXPECT_EQ(VLong().GetSpace(), 4);
     EXPECT_EQ(VHour().GetSpace(), 4);
+    // An array has no flat form: it writes nothing and takes no room.
+    VArrayLong array(3);
+    unsigned char flat[4];
+    EXPECT_EQ(array.WriteToPtr(flat, 0), flat);
+    EXPECT_EQ(array.GetSpace(), 0);
 
     // A value with nothing to give reads as zero and clears what it fills.
     VEmpty empty;
     EXPECT_EQ(empty.GetWord(), 0);
+    EXPECT_EQ(empty.GetLong(), 0);
     EXPECT_EQ(empty.GetLong8(), 0);
     EXPECT_EQ(empty.GetHour(), 0);
     EXPECT_FALSE(empty.IsDirty());

@@ -72,6 +72,22 @@ bool Mac2Ansi(uint8_t in, uint8_t& out)
 TEST(Intl, DirectConversionByDialect)
 {
     {
+        // Central European goes through Unicode: Mac 0x89 and Windows 0xC8 are both C caron.
+        IntlFixture intl(0x405);
+        uint8_t out = 0;
+        EXPECT_TRUE(Mac2Ansi(0x89, out));
+        EXPECT_EQ(out, 0xC8);
+        EXPECT_TRUE(Ansi2Mac(0xC8, out));
+        EXPECT_EQ(out, 0x89);
+        const uint8_t two[2] = {0x89, 'a'};
+        const uint8_t* s = two;
+        uint8_t back[2] = {};
+        uint8_t* d = back;
+        EXPECT_TRUE(vMac2Ansi(s, d, back + 2, 2));
+        EXPECT_EQ(d - back, 2);
+        EXPECT_EQ(back[1], 'a');
+    }
+    {
         IntlFixture intl(0x409);
         uint8_t out = 0;
         EXPECT_TRUE(Ansi2Mac(0x80, out));
@@ -101,6 +117,15 @@ TEST(Intl, DirectConversionByDialect)
         EXPECT_EQ(d - u, 1);
         EXPECT_EQ(u[0], u'\u3042');
     }
+    // Without its tables a manager converts ASCII only, each byte once.
+    VIntlMgr bare(0x409);
+    bare.DeInitUnicode();
+    const uint8_t bytes[3] = {'a', 'b', 0xE9};
+    const uint8_t* s = bytes;
+    char16_t u[4] = {};
+    char16_t* d = u;
+    EXPECT_TRUE(bare.Mac2Uni(s, d, u + 4, 3));
+    EXPECT_EQ(std::u16string(u, size_t(d - u)), u"ab\uFFFD");
 }
 
 // Destinations of exactly the size needed, and one short: the short one is
@@ -270,6 +295,13 @@ TEST(Intl, Utf8EdgesThroughTheReferenceTables)
         {{0xE2, 'a', 'b'}, 4, 3, {0xFFFD, 'a', 'b'}},          // a missing continuation
         {{0x80, 'a'}, 4, 2, {0xFFFD, 'a'}},                    // a stray continuation
         {{0xFC, 'a'}, 4, 2, {0xFFFD, 'a'}},                    // a six-byte lead
+        // The first and last byte of each kind of lead.
+        {{0x1B, 'a'}, 4, 2, {0x1B, 'a'}},
+        {{0xB8, 0x80}, 4, 2, {0xFFFD, 0xFFFD}},
+        {{0xB8}, 4, 1, {0xFFFD}},                              // a continuation never waits
+        {{0xC1, 0x81}, 4, 2, {0xFFFD, 0xFFFD}},
+        {{0xE0, 0xA0, 0x80}, 4, 3, {0x0800}},
+        {{0xFB, 0x80, 0x80}, 4, 3, {0xFFFD, 0xFFFD, 0xFFFD}},  // no four-byte lead: nothing waits
     };
     for (const ToUtf16& c : decodes) {
         char16_t units[8] = {};
@@ -325,6 +357,37 @@ TEST(Intl, AConverterFileWhosePathDoesNotFitIsPassedOver)
     const std::string fits = tooLong.substr(0, tooLong.size() - 1);
     std::filesystem::rename(tooLong, fits);
     EXPECT_EQ(VIntlConverterData::_GetDataFileName(folder, 0), fits);
+}
+
+// Composed in place: the new byte length, an odd last byte kept.
+TEST(Intl, PrecomposingShortensByTheMarksTaken)
+{
+    const struct {
+        int32_t bytes, result;
+        std::u16string text;
+    } rows[] = {{6, 4, u"\u00E9x"}, {5, 3, u"\u00E9"}, {2, 2, u"e"}, {1, 1, u"e"}, {0, 0, u"e"}};
+    for (const auto& r : rows) {
+        char16_t buffer[3] = {u'e', 0x0301, u'x'};
+        EXPECT_EQ(VIntlManagerRoot::PrecomposeUnicodeBuffer(buffer, r.bytes), r.result) << r.bytes;
+        if (r.bytes >= 4) EXPECT_EQ(std::u16string(buffer, size_t(r.result / 2)), r.text) << r.bytes;
+    }
+}
+
+// A converter file refused as damaged is closed again, however often it is tried.
+TEST(Intl, ADamagedConverterFileLeavesNothingOpen)
+{
+    platform::testing::TempFolder dir;
+    const auto copy = std::filesystem::path(dir.path()) / "mac_roman.ucvt";
+    std::filesystem::copy_file(std::filesystem::path(ShippedConverters()) / "mac_roman.ucvt", copy);
+    std::filesystem::resize_file(copy, std::filesystem::file_size(copy) - 1);
+    auto openFiles = [] {
+        size_t n = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+        return n;
+    };
+    const size_t before = openFiles();
+    for (int i = 0; i < 3; ++i) IntlFixture intl(0x409, dir.path());
+    EXPECT_EQ(openFiles(), before);
 }
 
 TEST(Intl, ComparisonAndDialects)
@@ -419,7 +482,7 @@ TEST(Intl, DialectCodeResource)
     EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(0), kDialectNotSet);
     EXPECT_FALSE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x409, kchr));
 
-    AddDialectCodes({{0x409, 0, 0}, {0x411, 1, 14}, {0x819, 7, 19456}, {0x42A, -1, 99}});
+    AddDialectCodes({{0x409, 0, 0}, {0x411, 1, 14}, {0x819, 7, 19456}, {0x42A, -1, 99}, {0x407, 0, 0}});
     EXPECT_TRUE(VIntlMgr::GetMacScriptFromDialectCode(0x411, script));
     EXPECT_EQ(script, 1);
     // Absent dialects take the script of their primary form.
@@ -429,6 +492,7 @@ TEST(Intl, DialectCodeResource)
     EXPECT_FALSE(VIntlMgr::GetMacScriptFromDialectCode(0x40C, script));
     // A script gives the primary form of its first record's dialect.
     EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(7), 0x419);
+    EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(0), 0x409);
     EXPECT_EQ(VIntlMgr::MAC_GetDialectCodeFromMacScript(3), kDialectNotSet);
     EXPECT_TRUE(VIntlMgr::MAC_GetMacKCHRFromDialectCode(0x411, kchr));
     EXPECT_EQ(kchr, 14);
@@ -622,4 +686,78 @@ TEST(Intl, ResourceTablesNeverStallOnAnEmptyEntry)
     }
     SetConverterFolder("");
     platform::ResetResourceManager();
+}
+
+// From Unicode through a two-byte resource table: each character has its
+// own entry; a table of entries without width is refused.
+TEST(Intl, ResourceTablesFromUnicodeTakeTheirOwnEntry)
+{
+    platform::testing::TempFolder dir;
+    const uint8_t toUni[] = {0, 2, 0, 0};
+    // U+3042..U+3044 -> 82 A0, 82 A1, 82 A2; then U+3046 -> 82 A4.
+    const std::vector<uint8_t> good = {0, 2, 0, 2, 0x30, 0x42, 0x30, 0x44, 0x82, 0xA0, 0x82, 0xA1, 0x82, 0xA2,
+                                       0x30, 0x46, 0x30, 0x46, 0x82, 0xA4};
+    const std::vector<uint8_t> noWidth = {0, 0, 0, 0};
+    for (const auto* fromUni : {&good, &noWidth}) {
+        platform::ResetResourceManager();
+        const std::string path = dir / (fromUni == &good ? "good.rsrc" : "bad.rsrc");
+        platform::FSpCreateResFile(platform::FSSpec{path}, 0, 0, 0, platform::ResFileFork::Data);
+        platform::OpenResFile(path, platform::fsRdWrPerm, platform::ResFileFork::Data);
+        const platform::ResType types[] = {0x6D616375, 0x756D6163, 0x77696E75, 0x7577696E};
+        for (int i = 0; i < 4; ++i) {
+            const bool to = i % 2 == 0;
+            const size_t size = to ? sizeof toUni : fromUni->size();
+            platform::Handle h = platform::NewHandle(platform::Size(size));
+            std::memcpy(*h, to ? toUni : fromUni->data(), size);
+            platform::AddResource(h, types[i], 1, nullptr);
+        }
+        SetConverterFolder(dir.path());
+        VIntlConverterData data(1);
+        EXPECT_EQ(data.IsFromResources(), fromUni == &good);
+        if (fromUni == &good) {
+            const char16_t text[] = {0x3044, 0x3042, 0x3046};
+            uint8_t out[8] = {};
+            const char16_t* src = text;
+            uint8_t* dst = out;
+            while (src < text + 3 && VIntlMgr::_Uni2MultiOld(data, false, src, dst, out + 8)) {}
+            EXPECT_EQ(std::vector<uint8_t>(out, dst), (std::vector<uint8_t>{0x82, 0xA2, 0x82, 0xA0, 0x82, 0xA4}));
+        }
+        SetConverterFolder("");
+    }
+    platform::ResetResourceManager();
+}
+
+// Case tables map each character of their ranges, the last one of the
+// last range too; characters outside stay.
+TEST(Intl, CaseTablesMapUpToTheirLastEntry)
+{
+    IntlFixture intl;
+    // One range, 'a'..'c' -> 'A'..'C', ending the resource.
+    const uint8_t upper[] = {0, 1, 0, 'a', 0, 'c', 0, 'A', 0, 'B', 0, 'C'};
+    platform::Handle h = platform::NewHandle(sizeof upper);
+    std::memcpy(*h, upper, sizeof upper);
+    platform::AddResource(h, 0x7570726E, 0x409, nullptr);  // 'uprn'
+    VIntlMgr mgr(0x409);
+    ASSERT_EQ(mgr.InitUnicode(0x409), 0);
+    char16_t text[] = {u'c', u'a', u'd', u'b'};
+    mgr.ToUpperCase(text, 4, false);
+    EXPECT_EQ(std::u16string(text, 4), u"CAdB");
+}
+
+// The Mac language and the script family of a dialect; a dialect no list
+// knows has neither, and the look-up still answers.
+TEST(Intl, LanguagesAndFamiliesOfDialects)
+{
+    const struct {
+        DialectCode dialect;
+        int32_t language;
+        MultiByteCode family;
+    } rows[] = {{0x409, 0, 0},   {0x407, 2, 0},   {0x1407, 2, 0}, {0x40D, 10, 6},
+                {0x411, 11, 1},  {0x41F, 17, 16}, {0x7777, -1, -1}};
+    for (const auto& r : rows) {
+        int32_t language = 99;
+        EXPECT_TRUE(VIntlMgr::MAC_GetLangFromDialectCode(r.dialect, language)) << r.dialect;
+        EXPECT_EQ(language, r.language) << r.dialect;
+        EXPECT_EQ(INTL_GetDialectScriptCode(r.dialect), r.family) << r.dialect;
+    }
 }

@@ -38,6 +38,10 @@ KeyboardPlatformCalls CountingCalls()
         ++gCalls["byName"];
         return platform::KLGetKeyboardLayoutWithName(n, l);
     };
+    c.layoutWithIdentifier = [](int32_t id, platform::KeyboardLayoutRef* l) {
+        ++gCalls["byId"];
+        return platform::KLGetKeyboardLayoutWithIdentifier(id, l);
+    };
     c.keyTranslate = [](const platform::UCKeyboardLayout* l, uint16_t k, uint16_t a, uint32_t m, uint32_t t,
                         uint32_t o, uint32_t* d, uint32_t n, uint32_t* len, char16_t* s) {
         ++gCalls["translate"];
@@ -103,6 +107,15 @@ TEST_F(KeyboardPlatformTest, SwitchesCallThePlatformOnlyWhenTheyHaveSomethingToD
     EXPECT_EQ(gCalls["byName"], 1);
     EXPECT_EQ(gCalls["setCurrentLayout"], 0);
     EXPECT_EQ(manager.GetKeyboardDialect(), 0x40C);
+
+    // An entry without a keyboard looks up no layout at all.
+    DialectCode bare = 0;
+    for (int32_t i = 1; i <= manager.GetSettings()->fEntries.GetCount() && !bare; ++i)
+        if (manager.GetSettings()->fEntries.GetNth(i)->GetKind() == kKeyboardNone)
+            bare = manager.GetSettings()->fEntries.GetNth(i)->GetDialect();
+    gCalls.clear();
+    EXPECT_FALSE(manager.SwitchKeyboard(bare, false));
+    EXPECT_EQ(gCalls["byName"] + gCalls["byId"], 0);
 
     // A dialect without an entry only moves the key script.
     gCalls.clear();

@@ -142,6 +142,11 @@ TEST_F(Keyboard, StoredTablesAreReadWithinTheirHandles)
         PutName(*head.entries + kKeyboardEntryLayoutName, full.data(), full.size());
     }
     exact.FromSettings(tight);
+    {
+        sKeyboardSettings head;
+        std::memcpy(&head, *tight, sizeof head);
+        EXPECT_EQ(platform::HGetState(head.entries) & platform::kHandleLockedBit, 0) << "the host's handle as it was";
+    }
     ASSERT_EQ(exact.fEntries.GetCount(), 2);
     EXPECT_EQ(exact.fEntries.GetNth(1)->GetLayoutName().GetLength(), kKeyboardEntryNameUnits);
     EXPECT_EQ(exact.fEntries.GetNth(2)->GetDialect(), 0x40D);
