@@ -1,7 +1,9 @@
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/appl/Menus.h"
+#include "browser/CellDrawers.h"
 #include "browser/Panes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
@@ -210,6 +212,54 @@ TEST_F(RowDrawing, TextsIdsAndMemberCounts)
     EXPECT_EQ(P(text), "$x");
 }
 
+TEST_F(RowDrawing, OwnerPathsOfEveryFamily)
+{
+    ObjListHdl owned = nullptr;
+    NewObjList(&owned, 2);
+    auto own = [&](int16_t kind, const std::string& name, TObjQz* owner) {
+        TObjQz* o = kind <= 23 ? Make(kind, name) : Owned(&owned, kind, name, owner);
+        if (auto* s = dynamic_cast<TStructObjQz*>(o)) s->ownerObj = owner;
+        return o;
+    };
+    TObjQz* table = own(1, "T", nullptr);
+    TObjQz* sub = own(1, "S", table);
+    TObjQz* form = own(24, "Fm", table);
+    const struct {
+        TObjQz* obj;
+        const char* text;
+    } cases[] = {
+        {table, "[T]"},
+        {sub, "[T]S"},
+        {own(28, "F", sub), "[T]S'F"},
+        {own(28, "G", table), "[T]G"},
+        {own(26, "TM", table), "[T]"},
+        {own(26, "TM", nullptr), "(no table)"},
+        {form, "Form [T]: Fm"},
+        {own(24, "Lone", nullptr), "Form (no table): Lone"},
+        {own(27, "FM", form), "Form method [T]: Fm"},
+        {own(27, "FM", nullptr), "Form method (no table)"},
+        {own(25, "b1", form), "Object method [T]: Fm, b1"},
+        {own(25, "b2", table), "Object method (no table), b2"},
+        {own(25, "b3", nullptr), "Object method (no table), b3"},
+        {own(30, "TB", table), "Balloon TB"},
+        {Make(7, "Pk"), "Package Pk"},
+        {Make(4, "L"), "List L"},
+    };
+    for (const auto& c : cases) {
+        unsigned char prefix[256], text[256];
+        std::memset(prefix, 'x', sizeof prefix);
+        browser::RowText(c.obj, prefix, text);
+        EXPECT_EQ(P(text), c.text);
+        EXPECT_EQ(P(prefix), "") << c.text;
+    }
+
+    // The space shown in an empty column is one blank, nothing past it.
+    unsigned char space[4] = {'x', 'x', 'x', 'x'};
+    browser::DoSpace(space);
+    EXPECT_EQ(P(space), " ");
+    EXPECT_EQ(space[2], 'x');
+}
+
 TEST_F(RowDrawing, UnusedRedDocumentedUnderlinedIconsTrianglesAndHighlight)
 {
     TObjQz* unused = Make(4, "Lonely");
@@ -246,11 +296,27 @@ TEST_F(RowDrawing, UnusedRedDocumentedUnderlinedIconsTrianglesAndHighlight)
     };
     EXPECT_GT(inked(used, 16, 32), 20);
     EXPECT_EQ(inked(used, 0, 16), 0);
+    // Pixel for pixel the kind's icon plotted alone in its square.
+    auto sameIcon = [&](const std::vector<uint32_t>& px, int left) {
+        SetPortWindowPort(window_->fWindow);
+        EraseRect(&cell);
+        const Rect square{cell.top, int16_t(cell.left + left), int16_t(cell.top + 16), int16_t(cell.left + left + 16)};
+        browser::MyPlotIcon(&square, unused->GetIconID(), false);
+        const std::vector<uint32_t> alone = Cell(pane);
+        for (int v = 0; v < 16; ++v)
+            for (int h = 0; h < left + 16; ++h)
+                if (px[size_t(v * width + h)] != alone[size_t(v * width + h)]) return false;
+        return true;
+    };
+    EXPECT_TRUE(sameIcon(used, 16));
     unused->level = 1;
     Draw(pane);
     const std::vector<uint32_t> deeper = Cell(pane);
     EXPECT_EQ(inked(deeper, 16, 32), 0);
     EXPECT_GT(inked(deeper, 32, 48), 20);
+    unused->level = 2;
+    Draw(pane);
+    EXPECT_TRUE(sameIcon(Cell(pane), 48));
     unused->level = 0;
 
     // Select, then deselect: every pixel as before.
