@@ -46,6 +46,10 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
     TObjQz* module = Make(32, "Comp", 3);
     module->SetFlag(kFlagInComponent, true);
     TObjQz* group = Make(23, "Grp", 4);
+    TObjQz* inGroupA = Make(4, "InGroupA");
+    TObjQz* inGroupB = Make(4, "InGroupB");
+    inGroupA->SetFlag(kFlagGrouped, true);
+    inGroupB->SetFlag(kFlagGrouped, true);
     auto* table = static_cast<TFileObjQz*>(Make(1, "T", 1));
     NewObjList(&table->forms, 2);
     TObjQz* form = Owned(&table->forms, 24, "F", table, 1);
@@ -67,6 +71,7 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
         {"a single group", {{group, true}}, browser::SelectionGroupable, false},
         {"a group among draggable rows", {{group, true}, {listA, true}}, browser::SelectionGroupable, true},
         {"one draggable row", {{listA, true}}, browser::SelectionGroupable, true},
+        {"rows all in groups already", {{inGroupA, true}, {inGroupB, true}}, browser::SelectionGroupable, false},
         {"nothing selected", {{listA, false}}, browser::SelectionGroupable, false},
         {"a form using strings, nothing selected", {{form, false}}, browser::Selection_StrList, true},
         {"no form", {{listA, true}}, browser::Selection_StrList, false},
