@@ -337,8 +337,32 @@ TEST_F(Clipboard, TextScrollsToTheFixedWidthAndPicturesSetTheirRanges)
     Handle big = Stripes(900, 500);
     clip_->SetData(big, FourCC("PICT"), 0, int32_t(GetHandleSize(big)));
     pane_->update();
-    EXPECT_EQ(GetControlMaximum(pane_->fHScroll), 900 - (view.right - view.left));
-    EXPECT_EQ(GetControlMaximum(pane_->fVScroll), 500 - (view.bottom - view.top));
+    // The 400 x 200 window less the 15 pixels of each bar.
+    EXPECT_EQ(view.right - view.left, 385);
+    EXPECT_EQ(view.bottom - view.top, 185);
+    EXPECT_EQ(GetControlMaximum(pane_->fHScroll), 900 - 385);
+    EXPECT_EQ(GetControlMaximum(pane_->fVScroll), 500 - 185);
+    Rect v{}, h{};
+    GetControlBounds(pane_->fVScroll, &v);
+    GetControlBounds(pane_->fHScroll, &h);
+    EXPECT_EQ(std::vector<int>({v.top, v.left, v.bottom, v.right, h.top, h.left, h.bottom, h.right}),
+              std::vector<int>({-1, 385, 186, 401, 185, 0, 201, 386}));
+
+    // A picture scrolled shows what a fresh drawing at that place shows.
+    pane_->ScrollPlane(pane_->fVScroll, 30);
+    pane_->ScrollPlane(pane_->fHScroll, 50);
+    const std::vector<uint32_t> scrolled = Pixels(view, clip_);
+    pane_->erase();
+    pane_->update();
+    EXPECT_TRUE(Pixels(view, clip_) == scrolled);
+
+    // A click on the vertical bar's lower arrow is the pane's: it scrolls down.
+    const int16_t top = GetControlValue(pane_->fVScroll);
+    const Point arrow{178, 393};
+    const Point g = Global(arrow, clip_);
+    PlayPress(Script().Click(g.h, g.v));
+    EXPECT_TRUE(pane_->Click(arrow, 0));
+    EXPECT_GT(GetControlValue(pane_->fVScroll), top);
     KillPicture(small);
     KillPicture(big);
 }
