@@ -130,6 +130,18 @@ TEST_F(Preview, ScrollRangesPagesAndDisplayTypesFollowTheObject)
     Shown* paged = NewShown("Paged", 50, 50);
     paged->pages = 3;
     preview_->SetObj(paged);
+    browser::DisplayHeadText(paged, text);
+    EXPECT_EQ(P(text), "Paged ");
+    browser::DisplayHeadText(nullptr, text);
+    EXPECT_EQ(text[0], 0);
+    {
+        // The head's 3D line runs level across the whole pane.
+        Rect content{}, head{}, info{};
+        preview_->GetBox(&content, &head, &info);
+        preview_->DrawContent();
+        for (int h : {content.left + 2, content.right - 2})
+            EXPECT_NE(Pixel(h, content.top - 2), Pixel(h, content.top - 1)) << h;
+    }
     EXPECT_EQ(preview_->fPage, 1);
     EXPECT_EQ(GetControlHilite(preview_->fPageCtl), 0);
     for (auto [part, page] : {std::pair{3, 2}, std::pair{4, 3}, std::pair{2, 2}, std::pair{1, 1}}) {
@@ -157,6 +169,16 @@ TEST_F(Preview, ScrollRangesPagesAndDisplayTypesFollowTheObject)
     threeMore->types = 3;
     preview_->SetObj(threeMore);
     EXPECT_EQ(preview_->fDispType, 0);
+    {
+        // The display type's name starts at the left of its box.
+        Rect content{}, head{}, info{};
+        preview_->GetBox(&content, &head, &info);
+        preview_->DrawContent();
+        int ink = 0;
+        for (int v = info.top + 5; v < info.top + 20; ++v)
+            for (int h = info.left + 3; h < info.left + 12; ++h) ink += (Pixel(h, v) & 0xFF) < 0x80;
+        EXPECT_GT(ink, 3);
+    }
 
     // Low memory keeps what is shown.
     G_LowMem = true;
