@@ -89,5 +89,37 @@ TEST_F(Clicks, SelectionChangesAndTheTriangleOpensAGroup)
     EXPECT_EQ(G_Plane, nullptr);
 }
 
+TEST_F(Clicks, CommandsFollowTheSelectionAndAClickInTheHeadIsThePanes)
+{
+    Make(4, "Alpha");
+    Make(4, "Beta");
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    Rect list{}, header{}, popUp{};
+    pane->GetBox(&list, &header, &popUp);
+    const Point beta = RowPoint(pane, 1, 60), alpha = RowPoint(pane, 0, 60);
+    const Point b = Global(beta.h, beta.v), a = Global(alpha.h, alpha.v);
+    const Point h = Global(int16_t(header.left + 20), int16_t(header.top + 8));
+    const uint32_t pause = GetDblTime() + 5;
+    run_ = std::make_unique<platform::testing::HeadlessRun>(platform::Script()
+                                                      .Click(b.h, b.v)
+                                                      .Wait(pause)
+                                                      .Click(a.h, a.v, shiftKey)
+                                                      .Wait(pause)
+                                                      .Click(h.h, h.v)
+                                                      .Wait(pause));
+    browser::DisableFunc(55);
+    EXPECT_TRUE(Click(pane));
+    EXPECT_TRUE(browser::CommandEnabled(55));
+    // Two rows: no current object, the form commands off.
+    browser::EnableFunc(75);
+    browser::DisableFunc(55);
+    EXPECT_TRUE(Click(pane));
+    EXPECT_EQ(pane->CurrentObject(), nullptr);
+    EXPECT_TRUE(browser::CommandEnabled(55));
+    EXPECT_FALSE(browser::CommandEnabled(75));
+    EXPECT_TRUE(Click(pane));
+}
+
 }  // namespace
 }  // namespace browsertest
