@@ -130,6 +130,31 @@ protected:
     TGroupObjQz* group_ = nullptr;
 };
 
+TEST_F(MainList, RowsDraggedNearAnEdgeScrollOneRowAndStopAtTheTop)
+{
+    for (int i = 0; i < 40; ++i) Make(4, "L" + std::to_string(100 + i));
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    LongListHandle l = pane->fList;
+    ASSERT_EQ(l->rowCount, 40);
+    Rect list{}, header{}, popUp{};
+    pane->GetBox(&list, &header, &popUp);
+    // The strips 15 pixels deep just outside the list's top and bottom.
+    auto dragAt = [&](int v) {
+        SetPortWindowPort(window_->fWindow);
+        Point p{int16_t(v), int16_t(list.left + 20)};
+        LocalToGlobal(&p);
+        pane->DragCell(p);
+        return l->firstVisible;
+    };
+    const struct {
+        int v;
+        int32_t first;
+    } steps[] = {{list.bottom, 1}, {list.bottom + 14, 2}, {list.bottom + 15, 2}, {list.top - 1, 1},
+                 {list.top - 15, 0}, {list.top - 1, 0}, {list.top - 16, 0}};
+    for (const auto& s : steps) EXPECT_EQ(dragAt(s.v), s.first) << s.v;
+}
+
 TEST_F(MainList, KindsInDisplayOrderGroupsLastMembersOnlyUnderTheirGroup)
 {
     Populate();
