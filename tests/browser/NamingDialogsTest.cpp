@@ -362,8 +362,11 @@ TEST_F(NamingLists, ANameEmptyInvalidOrDuplicatedOnceCutRenamesNothing)
         {"two prefixes", {count}, true, "$", "", {1, 1}, varWord},
         {"two names one once cut", {longA, longB}, true, "P", "", {1, 1, 1}, Str(1002, 23)},
         {"a name another has once cut", {longA}, false, "A", "Tax", {1, 1, 1}, "Tax" + std::string(28, 'x') + named + Str(1002, 23)},
+        {"a name left as it was", {tax}, false, "T", "T", {1, 1}, "Tax" + named + Str(1002, 24)},
+        {"a process variable's name", {tax}, false, "Tax", "vTotal", {1, 1}, "vTotal" + named + Str(1002, 23)},
     };
     Make(2, "Tax" + std::string(28, 'x'), 4);
+    Make(9, "vTotal", 3);
     for (const Case& c : cases) {
         auto* pane = Add<browser::TLstPlane>(window_, platform::Rect{0, 0, 100, 100}, doc_.fTypeList);
         pane->AddMenuFilter(128);
