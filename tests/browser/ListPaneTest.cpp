@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/WaitDialog.h"
 #include "browser/Panes.h"
 #include "design/filters/ObjFilter.h"
 #include "platform/core/Faults.h"
@@ -284,6 +285,17 @@ TEST_F(MainList, ARebuildCutShortSaysSoInItsHeader)
     pane->SetDfltFilter(128);
     EXPECT_FALSE(pane->fCutShort);
     EXPECT_EQ(pane->fList->rowCount, 20);
+
+    // Stopped from a wait dialog: cut short the same way.
+    WaitParamRec wait;
+    SetWaitDialog(&wait, 1, PName("Doc").bytes, 0, 20, 281, -1);
+    wait.cancelled = 1;
+    G_WaitParam = &wait;
+    pane->SetDfltFilter(128);
+    G_WaitParam = nullptr;
+    ReSetWaitDialog(&wait);
+    EXPECT_TRUE(pane->fCutShort);
+    EXPECT_LT(pane->fList->rowCount, 20);
 }
 
 TEST_F(MainList, ARowThatCannotBeAddedIsReportedOnce)
