@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/longlist/LongListHooks.h"
+#include "browser/CallPanes.h"
 #include "browser/Panes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/events/Events.h"
@@ -132,7 +133,7 @@ TEST_F(Clicks, RowsDraggedOverAGroupRowHighlightItAlone)
     TObjQz* alpha = Make(4, "Alpha");
     TObjQz* beta = Make(4, "Beta");
     TGroupObjQz* group = Group("Grp", {});
-    TLstPlane* pane = OpenList();
+    TLstPlane* pane = OpenList(Rect{0, 0, 100, 50});
     pane->SetDfltFilter(128);
     LongListHandle l = pane->fList;
     const int32_t a = browser::GetCellData(alpha, l), b = browser::GetCellData(beta, l),
@@ -186,6 +187,20 @@ TEST_F(Clicks, RowsDraggedOverAGroupRowHighlightItAlone)
         pane->DragCellSelect(false);
     }
     doc_.fReadOnly = false;
+
+    // Dragged on into another pane: the list's highlight goes, and no pane
+    // is the target.
+    auto* other = new browser::TCalledPlane;
+    ASSERT_EQ(other->ITPlane(Rect{0, 50, 100, 100}, window_, doc_.fTypeList, nullptr, 0), 0);
+    window_->AddPlane(other);
+    over(g);
+    ASSERT_EQ(G_Plane, pane);
+    const Point inside = Global(int16_t((other->fRect.left + other->fRect.right) / 2),
+                                int16_t((other->fRect.top + other->fRect.bottom) / 2));
+    EXPECT_TRUE(other->DragCell(inside));
+    EXPECT_EQ(G_Plane, nullptr);
+    EXPECT_EQ(G_Cell, -1);
+    EXPECT_TRUE(pixels(g) == plain);
     G_LongListHdl = dragging;
 }
 
