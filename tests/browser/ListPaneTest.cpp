@@ -36,6 +36,8 @@ TEST_F(PaneGeometry, PercentPlacesBarsContentAndList)
     Rect list{}, header{}, popUp{};
     pane->GetBox(&list, &header, &popUp);
     EXPECT_EQ(R(list), R(57, 202, 165, 586));
+    EXPECT_EQ(R(header), R(35, 201, 54, 586));
+    EXPECT_EQ(R(popUp), R(35, 586, 54, 601));
 
     // A second pane reaching the bottom is 14 pixels shorter there; a
     // click in its bar never makes it current.
