@@ -451,6 +451,23 @@ TEST_F(MainList, WindowsTellEveryPaneOfADeletedObject)
     ASSERT_GE(browser::GetCellData(method_, pane->fList), 0);
     doc_.DelObjMsg(method_);
     EXPECT_EQ(browser::GetCellData(method_, pane->fList), -1);
+
+    // The current row follows its object up, from just below the deleted
+    // rows and from further down; it goes with the deleted row itself.
+    TObjQz* a = Make(4, "Zz_A");
+    TObjQz* b = Make(4, "Zz_B");
+    TObjQz* c = Make(4, "Zz_C");
+    const struct {
+        TObjQz* current;
+        TObjQz* expected;
+    } cases[] = {{b, b}, {c, c}, {a, nullptr}};
+    for (const auto& k : cases) {
+        pane->SetDfltFilter(128);
+        pane->fCurrent = browser::GetCellData(k.current, pane->fList);
+        ASSERT_GE(pane->fCurrent, 0);
+        pane->DelObjMsg(a);
+        EXPECT_EQ(pane->CurrentObject(), k.expected) << P(k.current->name);
+    }
 }
 
 }  // namespace
