@@ -93,6 +93,10 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
     EXPECT_FALSE(browser::SelectionGroupable(nullptr));
     EXPECT_EQ(browser::GetCellData(strings, pane->fList), -1);
     LongLDelRow(pane->fList->rowCount, 0, pane->fList);
+    // With no row selected the group commands are the pane's all the same;
+    // a command between them is not.
+    EXPECT_EQ(pane->Do_Func(73), 0);
+    EXPECT_EQ(pane->Do_Func(74), -1);
 }
 
 using Menus = BrowserFixture;
