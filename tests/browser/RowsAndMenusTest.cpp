@@ -5,6 +5,7 @@
 #include "app/appl/Menus.h"
 #include "browser/CellDrawers.h"
 #include "browser/Panes.h"
+#include "browser/TransferDrop.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "tests/browser/BrowserFixture.h"
@@ -97,6 +98,23 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
     // a command between them is not.
     EXPECT_EQ(pane->Do_Func(73), 0);
     EXPECT_EQ(pane->Do_Func(74), -1);
+
+    // A new component is made of every selected row, the first one too.
+    static std::vector<TObjQz*> given;
+    given.clear();
+    const browser::PaneTransferHooks saved = browser::CurrentPaneTransferHooks();
+    browser::PaneTransferHooks hooks = saved;
+    hooks.newComponent = [](TMainDoc*, TObjQz* const* rows, int32_t count, bool, TObjQz** made) -> int16_t {
+        given.assign(rows, rows + count);
+        *made = nullptr;
+        return 0;
+    };
+    browser::SetPaneTransferHooks(hooks);
+    RowSet(pane).Add(listA, true).Add(listB, false).Add(group, true);
+    pane->M_New();
+    browser::SetPaneTransferHooks(saved);
+    EXPECT_EQ(given, (std::vector<TObjQz*>{listA, group}));
+    LongLDelRow(pane->fList->rowCount, 0, pane->fList);
 }
 
 using Menus = BrowserFixture;
