@@ -112,8 +112,14 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
     browser::SetPaneTransferHooks(hooks);
     RowSet(pane).Add(listA, true).Add(listB, false).Add(group, true);
     pane->M_New();
-    browser::SetPaneTransferHooks(saved);
     EXPECT_EQ(given, (std::vector<TObjQz*>{listA, group}));
+    // Without the component code installed the command does nothing.
+    hooks.newComponent = nullptr;
+    browser::SetPaneTransferHooks(hooks);
+    given.clear();
+    pane->M_New();
+    browser::SetPaneTransferHooks(saved);
+    EXPECT_TRUE(given.empty());
     LongLDelRow(pane->fList->rowCount, 0, pane->fList);
 }
 
