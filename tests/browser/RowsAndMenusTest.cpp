@@ -120,6 +120,23 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
     pane->M_New();
     browser::SetPaneTransferHooks(saved);
     EXPECT_TRUE(given.empty());
+    // Uninstalling passes every selected row; properties need one.
+    hooks.uninstallComponents = [](TMainDoc*, TObjQz* const* rows, int32_t count) -> int16_t {
+        given.assign(rows, rows + count);
+        return 0;
+    };
+    hooks.componentProperties = [](TMainDoc*, TObjQz* component) -> int16_t {
+        given.push_back(component);
+        return 1;
+    };
+    browser::SetPaneTransferHooks(hooks);
+    pane->M_UnInstall();
+    EXPECT_EQ(given, (std::vector<TObjQz*>{listA, group}));
+    given.clear();
+    RazSelect(pane->fList);
+    pane->M_Properties();
+    browser::SetPaneTransferHooks(saved);
+    EXPECT_TRUE(given.empty());
     LongLDelRow(pane->fList->rowCount, 0, pane->fList);
 }
 
