@@ -1,8 +1,12 @@
 // Clicks on the main list from a scripted mouse on a headless timeline.
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/longlist/LongListHooks.h"
+#include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "platform/drawing/Ports.h"
 #include "platform/events/Events.h"
 #include "tests/browser/BrowserFixture.h"
 #include "tests/platform/events/HeadlessFixture.h"
@@ -87,6 +91,117 @@ TEST_F(Clicks, SelectionChangesAndTheTriangleOpensAGroup)
     EXPECT_EQ(LongLRowObject(g + 1, pane->fList), member);
     EXPECT_EQ(pane->fList->rowCount, 4);
     EXPECT_EQ(G_Plane, nullptr);
+}
+
+TEST_F(Clicks, CommandsFollowTheSelectionAndAClickInTheHeadIsThePanes)
+{
+    Make(4, "Alpha");
+    Make(4, "Beta");
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    Rect list{}, header{}, popUp{};
+    pane->GetBox(&list, &header, &popUp);
+    const Point beta = RowPoint(pane, 1, 60), alpha = RowPoint(pane, 0, 60);
+    const Point b = Global(beta.h, beta.v), a = Global(alpha.h, alpha.v);
+    const Point h = Global(int16_t(header.left + 20), int16_t(header.top + 8));
+    const uint32_t pause = GetDblTime() + 5;
+    run_ = std::make_unique<platform::testing::HeadlessRun>(platform::Script()
+                                                      .Click(b.h, b.v)
+                                                      .Wait(pause)
+                                                      .Click(a.h, a.v, shiftKey)
+                                                      .Wait(pause)
+                                                      .Click(h.h, h.v)
+                                                      .Wait(pause));
+    browser::DisableFunc(55);
+    EXPECT_TRUE(Click(pane));
+    EXPECT_TRUE(browser::CommandEnabled(55));
+    // Two rows: no current object, the form commands off.
+    browser::EnableFunc(75);
+    browser::DisableFunc(55);
+    EXPECT_TRUE(Click(pane));
+    EXPECT_EQ(pane->CurrentObject(), nullptr);
+    EXPECT_TRUE(browser::CommandEnabled(55));
+    EXPECT_FALSE(browser::CommandEnabled(75));
+    EXPECT_TRUE(Click(pane));
+}
+
+// Rows dragged within their document over a group row: that row alone is
+// highlighted (inverted, or grey in a read-only document), and moving on to
+// another row puts it back as it was.
+TEST_F(Clicks, RowsDraggedOverAGroupRowHighlightItAlone)
+{
+    TObjQz* alpha = Make(4, "Alpha");
+    TObjQz* beta = Make(4, "Beta");
+    TGroupObjQz* group = Group("Grp", {});
+    TLstPlane* pane = OpenList(Rect{0, 0, 100, 50});
+    pane->SetDfltFilter(128);
+    LongListHandle l = pane->fList;
+    const int32_t a = browser::GetCellData(alpha, l), b = browser::GetCellData(beta, l),
+                  g = browser::GetCellData(group, l);
+    ASSERT_GE(std::min({a, b, g}), 0);
+    LongLSetSelect(true, a, l);
+    LongListRec* const dragging = G_LongListHdl;
+    G_LongListHdl = l;
+    auto pixels = [&](int32_t row) {
+        SetPortWindowPort(window_->fWindow);
+        const Rect r = GetCellRect(row, l);
+        std::vector<uint32_t> px;
+        for (int16_t v = r.top; v < r.bottom; ++v)
+            for (int16_t h = r.left; h < r.right; ++h) {
+                RGBColor c;
+                GetCPixel(h, v, &c);
+                px.push_back(uint32_t(c.red >> 8) << 16 | uint32_t(c.green >> 8) << 8 | uint32_t(c.blue >> 8));
+            }
+        return px;
+    };
+    auto over = [&](int32_t row) {
+        const Point p = RowPoint(pane, row, 60), at = Global(p.h, p.v);
+        run_.reset();
+        run_ = std::make_unique<platform::testing::HeadlessRun>(platform::Script().Click(at.h, at.v).Wait(5));
+        EventRecord e{};
+        while (GetNextEvent(mUpMask, &e)) {
+        }
+        ASSERT_TRUE(platform::testing::NextEvent(mDownMask, &e));
+        pane->DragCellSelect(true);
+    };
+    SetPortWindowPort(window_->fWindow);
+    for (int32_t r = 0; r < l->rowCount; ++r) LongLDraw(r, l);
+    const std::vector<uint32_t> plain = pixels(g);
+    for (bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "writable");
+        doc_.fReadOnly = readOnly;
+        over(g);
+        EXPECT_EQ(G_Cell, g);
+        const std::vector<uint32_t> lit = pixels(g);
+        size_t changed = 0;
+        for (size_t i = 0; i < lit.size(); ++i) changed += lit[i] != plain[i];
+        if (readOnly) {
+            EXPECT_GT(changed, plain.size() / 4);
+            EXPECT_LT(changed, plain.size() * 3 / 4);
+        } else {
+            EXPECT_EQ(changed, plain.size());
+        }
+        over(b);
+        EXPECT_EQ(G_Cell, -1);
+        EXPECT_TRUE(pixels(g) == plain);
+        pane->DragCellSelect(false);
+    }
+    doc_.fReadOnly = false;
+
+    // Dragged on into another pane: the list's highlight goes, and no pane
+    // is the target.
+    auto* other = new browser::TCalledPlane;
+    ASSERT_EQ(other->ITPlane(Rect{0, 50, 100, 100}, window_, doc_.fTypeList, nullptr, 0), 0);
+    window_->AddPlane(other);
+    over(g);
+    ASSERT_EQ(G_Plane, pane);
+    const Point inside = Global(int16_t((other->fRect.left + other->fRect.right) / 2),
+                                int16_t((other->fRect.top + other->fRect.bottom) / 2));
+    EXPECT_TRUE(other->DragCell(inside));
+    EXPECT_EQ(G_Plane, nullptr);
+    EXPECT_EQ(G_Cell, -1);
+    EXPECT_TRUE(pixels(g) == plain);
+    G_LongListHdl = dragging;
 }
 
 }  // namespace

@@ -171,6 +171,16 @@ TEST_F(CrossRef, RowClicksPreviewSelectInTheMainListOrSelectTheOwner)
     called_->Click(RowPoint(called_, browser::GetCellData(n1_, called_->fList)), 0);
     EXPECT_EQ(main_->CurrentObject(), m_);
 
+    // A click below the last row leaves nothing selected, and the command
+    // that needs a selected row goes off.
+    EXPECT_TRUE(browser::CommandEnabled(55));
+    const Point below = RowPoint(called_, called_->fList->rowCount + 1);
+    const Point gb = Global(below);
+    PlayPress(Script().Wait(100).Click(gb.h, gb.v));
+    called_->Click(below, 0);
+    EXPECT_FALSE(LongLSel(called_->fList));
+    EXPECT_FALSE(browser::CommandEnabled(55));
+
     // Without a preview pane a double click does nothing.
     called_->fPreviewPane = nullptr;
     preview_->SetObj(nullptr);
@@ -192,6 +202,12 @@ TEST_F(CrossRef, TheHeadDroppedOnTheMainListsHeadGivesItTheRows)
     main_->GetBox(&mlist, &mheader, &mpopUp);
     const Point from{int16_t(header.top + 8), int16_t(header.left + 20)};
     called_->SelectPlane();
+    // The outline of the dragged box leaves no pixel behind on its edge.
+    Rect box{};
+    UnionRect(&header, &popUp, &box);
+    UnionRect(&box, &list, &box);
+    const Rect edge{box.top, box.left, int16_t(box.top + 1), box.right};
+    const std::vector<uint32_t> edgeBefore = Pixels(edge);
     const std::vector<uint32_t> before = Pixels(mheader);
 
     // Dropped elsewhere: nothing changes.
@@ -208,6 +224,7 @@ TEST_F(CrossRef, TheHeadDroppedOnTheMainListsHeadGivesItTheRows)
     EXPECT_EQ(Rows(main_), (std::vector<std::string>{"N1", "N2", "V"}));
     EXPECT_EQ(P(main_->fFilterTitle), "Selected rows");
     EXPECT_FALSE(browser::G_HeadHilited);
+    EXPECT_EQ(Pixels(edge), edgeBefore);
 }
 
 TEST_F(CrossRef, SplitBarsMoveByPercentAndKeepTheirDistances)

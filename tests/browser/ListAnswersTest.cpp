@@ -71,6 +71,25 @@ TEST_F(ListAnswers, RowsAndTypedNamesFollowGroupsOpeningAndClosing)
                   WalkTyped(typed, from, l))
             << testing::PrintToString(typed) << " from " << from;
     }
+    // A list whose companion belongs to another owner is walked instead,
+    // with the same answers.
+    void* own = l->companion;
+    void (*ownDispose)(void*) = l->disposeCompanion;
+    int foreign = 0;
+    l->companion = &foreign;
+    l->disposeCompanion = [](void*) {};
+    int found = 0;
+    for (int step = 0; step < 40; ++step) {
+        const std::string typed = name().substr(0, 1 + random() % 2);
+        const int32_t from = int32_t(random() % l->rowCount);
+        const int32_t row = WalkTyped(typed, from, l);
+        found += row >= 0;
+        ASSERT_EQ(browser::FindTypedRow(reinterpret_cast<const uint8_t*>(typed.data()), int32_t(typed.size()), from, l),
+                  row);
+    }
+    EXPECT_GT(found, 10);
+    l->companion = own;
+    l->disposeCompanion = ownDispose;
     // Out of range and empty questions find nothing.
     EXPECT_EQ(browser::FindTypedRow(reinterpret_cast<const uint8_t*>("a"), 1, l->rowCount, l), -1);
     EXPECT_EQ(browser::FindTypedRow(reinterpret_cast<const uint8_t*>("a"), 1, -1, l), -1);

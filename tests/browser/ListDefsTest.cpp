@@ -10,6 +10,7 @@
 #include "platform/icons/Icons.h"
 #include "platform/lists/Lists.h"
 #include "platform/text/ScriptManager.h"
+#include "platform/textedit/TextEdit.h"
 #include "browser/dialogs/FilterDialog.h"
 #include "tests/browser/PanesFixture.h"
 
@@ -132,6 +133,17 @@ TEST_F(ListDefs, CheckListsResourceListsAndCommandRowsPlaceTheirFields)
     Draw(browser::SearchListIdProc, checked, cell);
     EXPECT_FALSE(InkColumns(Rect{20, 292, 36, 310}).empty());
     EXPECT_FALSE(InkColumns(Rect{20, 10, 36, 100}).empty());
+    // The name after one space, pixel for pixel as a text box draws it.
+    {
+        const Rect spare{60, 10, 76, 310};
+        EraseRect(&spare);
+        TextFont(GetResFont(0));
+        TextSize(GetResSize(0));
+        TextFace(0);
+        TextMode(srcCopy);
+        TETextBox(" Tables", 7, &spare, teFlushLeft);
+        EXPECT_TRUE(Pixels(Rect{20, 10, 36, 290}) == Pixels(Rect{60, 10, 76, 290}));
+    }
     std::vector<uint8_t> unchecked = checked;
     unchecked[258] = 0;
     Draw(browser::SearchListIdProc, unchecked, cell);

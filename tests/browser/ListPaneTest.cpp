@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/WaitDialog.h"
 #include "browser/Panes.h"
 #include "design/filters/ObjFilter.h"
 #include "platform/core/Faults.h"
@@ -35,6 +36,8 @@ TEST_F(PaneGeometry, PercentPlacesBarsContentAndList)
     Rect list{}, header{}, popUp{};
     pane->GetBox(&list, &header, &popUp);
     EXPECT_EQ(R(list), R(57, 202, 165, 586));
+    EXPECT_EQ(R(header), R(35, 201, 54, 586));
+    EXPECT_EQ(R(popUp), R(35, 586, 54, 601));
 
     // A second pane reaching the bottom is 14 pixels shorter there; a
     // click in its bar never makes it current.
@@ -129,6 +132,31 @@ protected:
     TObjQz* member2_ = nullptr;
     TGroupObjQz* group_ = nullptr;
 };
+
+TEST_F(MainList, RowsDraggedNearAnEdgeScrollOneRowAndStopAtTheTop)
+{
+    for (int i = 0; i < 40; ++i) Make(4, "L" + std::to_string(100 + i));
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(128);
+    LongListHandle l = pane->fList;
+    ASSERT_EQ(l->rowCount, 40);
+    Rect list{}, header{}, popUp{};
+    pane->GetBox(&list, &header, &popUp);
+    // The strips 15 pixels deep just outside the list's top and bottom.
+    auto dragAt = [&](int v) {
+        SetPortWindowPort(window_->fWindow);
+        Point p{int16_t(v), int16_t(list.left + 20)};
+        LocalToGlobal(&p);
+        pane->DragCell(p);
+        return l->firstVisible;
+    };
+    const struct {
+        int v;
+        int32_t first;
+    } steps[] = {{list.bottom, 1}, {list.bottom + 14, 2}, {list.bottom + 15, 2}, {list.top - 1, 1},
+                 {list.top - 15, 0}, {list.top - 1, 0}, {list.top - 16, 0}};
+    for (const auto& s : steps) EXPECT_EQ(dragAt(s.v), s.first) << s.v;
+}
 
 TEST_F(MainList, KindsInDisplayOrderGroupsLastMembersOnlyUnderTheirGroup)
 {
@@ -259,6 +287,17 @@ TEST_F(MainList, ARebuildCutShortSaysSoInItsHeader)
     pane->SetDfltFilter(128);
     EXPECT_FALSE(pane->fCutShort);
     EXPECT_EQ(pane->fList->rowCount, 20);
+
+    // Stopped from a wait dialog: cut short the same way.
+    WaitParamRec wait;
+    SetWaitDialog(&wait, 1, PName("Doc").bytes, 0, 20, 281, -1);
+    wait.cancelled = 1;
+    G_WaitParam = &wait;
+    pane->SetDfltFilter(128);
+    G_WaitParam = nullptr;
+    ReSetWaitDialog(&wait);
+    EXPECT_TRUE(pane->fCutShort);
+    EXPECT_LT(pane->fList->rowCount, 20);
 }
 
 TEST_F(MainList, ARowThatCannotBeAddedIsReportedOnce)
@@ -412,6 +451,23 @@ TEST_F(MainList, WindowsTellEveryPaneOfADeletedObject)
     ASSERT_GE(browser::GetCellData(method_, pane->fList), 0);
     doc_.DelObjMsg(method_);
     EXPECT_EQ(browser::GetCellData(method_, pane->fList), -1);
+
+    // The current row follows its object up, from just below the deleted
+    // rows and from further down; it goes with the deleted row itself.
+    TObjQz* a = Make(4, "Zz_A");
+    TObjQz* b = Make(4, "Zz_B");
+    TObjQz* c = Make(4, "Zz_C");
+    const struct {
+        TObjQz* current;
+        TObjQz* expected;
+    } cases[] = {{b, b}, {c, c}, {a, nullptr}};
+    for (const auto& k : cases) {
+        pane->SetDfltFilter(128);
+        pane->fCurrent = browser::GetCellData(k.current, pane->fList);
+        ASSERT_GE(pane->fCurrent, 0);
+        pane->DelObjMsg(a);
+        EXPECT_EQ(pane->CurrentObject(), k.expected) << P(k.current->name);
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "browser/dialogs/CmdReplaceDialog.h"
 #include "browser/dialogs/NamingDialogs.h"
 #include "browser/dialogs/RenameDialog.h"
+#include "design/objects/RenameHooks.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/CollationTables.h"
 #include "kernel/startup/KernelGlobals.h"
@@ -108,6 +109,27 @@ protected:
     unsigned char local_[256], global_[256];
     uint8_t filter_[256], filter3_[256];
 };
+
+// The kinds ask for a new name through the dialog the panes install.
+TEST_F(NamingDialogs, ThePanesInstallTheRenameDialogForTheKinds)
+{
+    TObjQz* addTax = Make(2, "Add_Tax", 1);
+    ObjListHdl users = List({Make(2, "Recalculate", 2)});
+    ResetRenameHooks();
+    browser::InstallBrowserPanes();
+    unsigned char name[256];
+    addTax->GetName(name);
+    uint8_t mode = 1;
+    ObjListHdl rewrite = nullptr;
+    bool ok = false;
+    {
+        platform::testing::HeadlessRun run(Typed("Add_VAT", {1}));
+        ok = ::GetReplace(0, &doc_, 2, nullptr, name, -1, &mode, users, &rewrite, addTax->MaxNameLen());
+    }
+    FreeObjList(rewrite);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(P(name), "Add_VAT");
+}
 
 TEST_F(NamingDialogs, RenameGivesTheUsersToRewriteAndTheMode)
 {
@@ -340,8 +362,11 @@ TEST_F(NamingLists, ANameEmptyInvalidOrDuplicatedOnceCutRenamesNothing)
         {"two prefixes", {count}, true, "$", "", {1, 1}, varWord},
         {"two names one once cut", {longA, longB}, true, "P", "", {1, 1, 1}, Str(1002, 23)},
         {"a name another has once cut", {longA}, false, "A", "Tax", {1, 1, 1}, "Tax" + std::string(28, 'x') + named + Str(1002, 23)},
+        {"a name left as it was", {tax}, false, "T", "T", {1, 1}, "Tax" + named + Str(1002, 24)},
+        {"a process variable's name", {tax}, false, "Tax", "vTotal", {1, 1}, "vTotal" + named + Str(1002, 23)},
     };
     Make(2, "Tax" + std::string(28, 'x'), 4);
+    Make(9, "vTotal", 3);
     for (const Case& c : cases) {
         auto* pane = Add<browser::TLstPlane>(window_, platform::Rect{0, 0, 100, 100}, doc_.fTypeList);
         pane->AddMenuFilter(128);

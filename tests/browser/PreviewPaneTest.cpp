@@ -130,6 +130,18 @@ TEST_F(Preview, ScrollRangesPagesAndDisplayTypesFollowTheObject)
     Shown* paged = NewShown("Paged", 50, 50);
     paged->pages = 3;
     preview_->SetObj(paged);
+    browser::DisplayHeadText(paged, text);
+    EXPECT_EQ(P(text), "Paged ");
+    browser::DisplayHeadText(nullptr, text);
+    EXPECT_EQ(text[0], 0);
+    {
+        // The head's 3D line runs level across the whole pane.
+        Rect content{}, head{}, info{};
+        preview_->GetBox(&content, &head, &info);
+        preview_->DrawContent();
+        for (int h : {content.left + 2, content.right - 2})
+            EXPECT_NE(Pixel(h, content.top - 2), Pixel(h, content.top - 1)) << h;
+    }
     EXPECT_EQ(preview_->fPage, 1);
     EXPECT_EQ(GetControlHilite(preview_->fPageCtl), 0);
     for (auto [part, page] : {std::pair{3, 2}, std::pair{4, 3}, std::pair{2, 2}, std::pair{1, 1}}) {
@@ -157,6 +169,16 @@ TEST_F(Preview, ScrollRangesPagesAndDisplayTypesFollowTheObject)
     threeMore->types = 3;
     preview_->SetObj(threeMore);
     EXPECT_EQ(preview_->fDispType, 0);
+    {
+        // The display type's name starts at the left of its box.
+        Rect content{}, head{}, info{};
+        preview_->GetBox(&content, &head, &info);
+        preview_->DrawContent();
+        int ink = 0;
+        for (int v = info.top + 5; v < info.top + 20; ++v)
+            for (int h = info.left + 3; h < info.left + 12; ++h) ink += (Pixel(h, v) & 0xFF) < 0x80;
+        EXPECT_GT(ink, 3);
+    }
 
     // Low memory keeps what is shown.
     G_LowMem = true;
@@ -337,8 +359,32 @@ TEST_F(Clipboard, TextScrollsToTheFixedWidthAndPicturesSetTheirRanges)
     Handle big = Stripes(900, 500);
     clip_->SetData(big, FourCC("PICT"), 0, int32_t(GetHandleSize(big)));
     pane_->update();
-    EXPECT_EQ(GetControlMaximum(pane_->fHScroll), 900 - (view.right - view.left));
-    EXPECT_EQ(GetControlMaximum(pane_->fVScroll), 500 - (view.bottom - view.top));
+    // The 400 x 200 window less the 15 pixels of each bar.
+    EXPECT_EQ(view.right - view.left, 385);
+    EXPECT_EQ(view.bottom - view.top, 185);
+    EXPECT_EQ(GetControlMaximum(pane_->fHScroll), 900 - 385);
+    EXPECT_EQ(GetControlMaximum(pane_->fVScroll), 500 - 185);
+    Rect v{}, h{};
+    GetControlBounds(pane_->fVScroll, &v);
+    GetControlBounds(pane_->fHScroll, &h);
+    EXPECT_EQ(std::vector<int>({v.top, v.left, v.bottom, v.right, h.top, h.left, h.bottom, h.right}),
+              std::vector<int>({-1, 385, 186, 401, 185, 0, 201, 386}));
+
+    // A picture scrolled shows what a fresh drawing at that place shows.
+    pane_->ScrollPlane(pane_->fVScroll, 30);
+    pane_->ScrollPlane(pane_->fHScroll, 50);
+    const std::vector<uint32_t> scrolled = Pixels(view, clip_);
+    pane_->erase();
+    pane_->update();
+    EXPECT_TRUE(Pixels(view, clip_) == scrolled);
+
+    // A click on the vertical bar's lower arrow is the pane's: it scrolls down.
+    const int16_t top = GetControlValue(pane_->fVScroll);
+    const Point arrow{178, 393};
+    const Point g = Global(arrow, clip_);
+    PlayPress(Script().Click(g.h, g.v));
+    EXPECT_TRUE(pane_->Click(arrow, 0));
+    EXPECT_GT(GetControlValue(pane_->fVScroll), top);
     KillPicture(small);
     KillPicture(big);
 }

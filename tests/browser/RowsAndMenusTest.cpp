@@ -1,8 +1,11 @@
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/appl/Menus.h"
+#include "browser/CellDrawers.h"
 #include "browser/Panes.h"
+#include "browser/TransferDrop.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "tests/browser/BrowserFixture.h"
@@ -44,6 +47,10 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
     TObjQz* module = Make(32, "Comp", 3);
     module->SetFlag(kFlagInComponent, true);
     TObjQz* group = Make(23, "Grp", 4);
+    TObjQz* inGroupA = Make(4, "InGroupA");
+    TObjQz* inGroupB = Make(4, "InGroupB");
+    inGroupA->SetFlag(kFlagGrouped, true);
+    inGroupB->SetFlag(kFlagGrouped, true);
     auto* table = static_cast<TFileObjQz*>(Make(1, "T", 1));
     NewObjList(&table->forms, 2);
     TObjQz* form = Owned(&table->forms, 24, "F", table, 1);
@@ -65,6 +72,7 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
         {"a single group", {{group, true}}, browser::SelectionGroupable, false},
         {"a group among draggable rows", {{group, true}, {listA, true}}, browser::SelectionGroupable, true},
         {"one draggable row", {{listA, true}}, browser::SelectionGroupable, true},
+        {"rows all in groups already", {{inGroupA, true}, {inGroupB, true}}, browser::SelectionGroupable, false},
         {"nothing selected", {{listA, false}}, browser::SelectionGroupable, false},
         {"a form using strings, nothing selected", {{form, false}}, browser::Selection_StrList, true},
         {"no form", {{listA, true}}, browser::Selection_StrList, false},
@@ -85,6 +93,50 @@ TEST_F(Predicates, SelectionQuestionsFollowTheirRules)
     }
     EXPECT_FALSE(browser::SelectionGroupable(nullptr));
     EXPECT_EQ(browser::GetCellData(strings, pane->fList), -1);
+    LongLDelRow(pane->fList->rowCount, 0, pane->fList);
+    // With no row selected the group commands are the pane's all the same;
+    // a command between them is not.
+    EXPECT_EQ(pane->Do_Func(73), 0);
+    EXPECT_EQ(pane->Do_Func(74), -1);
+
+    // A new component is made of every selected row, the first one too.
+    static std::vector<TObjQz*> given;
+    given.clear();
+    const browser::PaneTransferHooks saved = browser::CurrentPaneTransferHooks();
+    browser::PaneTransferHooks hooks = saved;
+    hooks.newComponent = [](TMainDoc*, TObjQz* const* rows, int32_t count, bool, TObjQz** made) -> int16_t {
+        given.assign(rows, rows + count);
+        *made = nullptr;
+        return 0;
+    };
+    browser::SetPaneTransferHooks(hooks);
+    RowSet(pane).Add(listA, true).Add(listB, false).Add(group, true);
+    pane->M_New();
+    EXPECT_EQ(given, (std::vector<TObjQz*>{listA, group}));
+    // Without the component code installed the command does nothing.
+    hooks.newComponent = nullptr;
+    browser::SetPaneTransferHooks(hooks);
+    given.clear();
+    pane->M_New();
+    browser::SetPaneTransferHooks(saved);
+    EXPECT_TRUE(given.empty());
+    // Uninstalling passes every selected row; properties need one.
+    hooks.uninstallComponents = [](TMainDoc*, TObjQz* const* rows, int32_t count) -> int16_t {
+        given.assign(rows, rows + count);
+        return 0;
+    };
+    hooks.componentProperties = [](TMainDoc*, TObjQz* component) -> int16_t {
+        given.push_back(component);
+        return 1;
+    };
+    browser::SetPaneTransferHooks(hooks);
+    pane->M_UnInstall();
+    EXPECT_EQ(given, (std::vector<TObjQz*>{listA, group}));
+    given.clear();
+    RazSelect(pane->fList);
+    pane->M_Properties();
+    browser::SetPaneTransferHooks(saved);
+    EXPECT_TRUE(given.empty());
     LongLDelRow(pane->fList->rowCount, 0, pane->fList);
 }
 
@@ -210,6 +262,54 @@ TEST_F(RowDrawing, TextsIdsAndMemberCounts)
     EXPECT_EQ(P(text), "$x");
 }
 
+TEST_F(RowDrawing, OwnerPathsOfEveryFamily)
+{
+    ObjListHdl owned = nullptr;
+    NewObjList(&owned, 2);
+    auto own = [&](int16_t kind, const std::string& name, TObjQz* owner) {
+        TObjQz* o = kind <= 23 ? Make(kind, name) : Owned(&owned, kind, name, owner);
+        if (auto* s = dynamic_cast<TStructObjQz*>(o)) s->ownerObj = owner;
+        return o;
+    };
+    TObjQz* table = own(1, "T", nullptr);
+    TObjQz* sub = own(1, "S", table);
+    TObjQz* form = own(24, "Fm", table);
+    const struct {
+        TObjQz* obj;
+        const char* text;
+    } cases[] = {
+        {table, "[T]"},
+        {sub, "[T]S"},
+        {own(28, "F", sub), "[T]S'F"},
+        {own(28, "G", table), "[T]G"},
+        {own(26, "TM", table), "[T]"},
+        {own(26, "TM", nullptr), "(no table)"},
+        {form, "Form [T]: Fm"},
+        {own(24, "Lone", nullptr), "Form (no table): Lone"},
+        {own(27, "FM", form), "Form method [T]: Fm"},
+        {own(27, "FM", nullptr), "Form method (no table)"},
+        {own(25, "b1", form), "Object method [T]: Fm, b1"},
+        {own(25, "b2", table), "Object method (no table), b2"},
+        {own(25, "b3", nullptr), "Object method (no table), b3"},
+        {own(30, "TB", table), "Balloon TB"},
+        {Make(7, "Pk"), "Package Pk"},
+        {Make(4, "L"), "List L"},
+    };
+    for (const auto& c : cases) {
+        unsigned char prefix[256], text[256];
+        std::memset(prefix, 'x', sizeof prefix);
+        browser::RowText(c.obj, prefix, text);
+        EXPECT_EQ(P(text), c.text);
+        EXPECT_EQ(P(prefix), "") << c.text;
+    }
+
+    // The space shown in an empty column is one blank, nothing past it.
+    unsigned char space[4] = {'x', 'x', 'x', 'x'};
+    browser::DoSpace(space);
+    EXPECT_EQ(P(space), " ");
+    EXPECT_EQ(space[2], 'x');
+}
+
 TEST_F(RowDrawing, UnusedRedDocumentedUnderlinedIconsTrianglesAndHighlight)
 {
     TObjQz* unused = Make(4, "Lonely");
@@ -246,11 +346,27 @@ TEST_F(RowDrawing, UnusedRedDocumentedUnderlinedIconsTrianglesAndHighlight)
     };
     EXPECT_GT(inked(used, 16, 32), 20);
     EXPECT_EQ(inked(used, 0, 16), 0);
+    // Pixel for pixel the kind's icon plotted alone in its square.
+    auto sameIcon = [&](const std::vector<uint32_t>& px, int left) {
+        SetPortWindowPort(window_->fWindow);
+        EraseRect(&cell);
+        const Rect square{cell.top, int16_t(cell.left + left), int16_t(cell.top + 16), int16_t(cell.left + left + 16)};
+        browser::MyPlotIcon(&square, unused->GetIconID(), false);
+        const std::vector<uint32_t> alone = Cell(pane);
+        for (int v = 0; v < 16; ++v)
+            for (int h = 0; h < left + 16; ++h)
+                if (px[size_t(v * width + h)] != alone[size_t(v * width + h)]) return false;
+        return true;
+    };
+    EXPECT_TRUE(sameIcon(used, 16));
     unused->level = 1;
     Draw(pane);
     const std::vector<uint32_t> deeper = Cell(pane);
     EXPECT_EQ(inked(deeper, 16, 32), 0);
     EXPECT_GT(inked(deeper, 32, 48), 20);
+    unused->level = 2;
+    Draw(pane);
+    EXPECT_TRUE(sameIcon(Cell(pane), 48));
     unused->level = 0;
 
     // Select, then deselect: every pixel as before.

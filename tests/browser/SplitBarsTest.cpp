@@ -68,12 +68,19 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
     for (int i = 0; i < 60; ++i) Make(i % 2 ? 2 : 4, "Object" + std::to_string(100 + i));
     struct Case {
         const char* what;
-        int pane;  // 0 uses, 1 used by, 2 preview
+        int pane;  // 0 uses, 1 used by, 2 preview, 3 main
         bool top;  // the top bar, else the left one
         int16_t distance;
         // The layout edge the bar is: where it must end.
         std::function<bool(const Layout&)> expected;
+        Layout start{};
     };
+    // The list between its used-by pane above and its uses pane below.
+    Layout stacked;
+    stacked.usedBy = {0, 0, 30, 50};
+    stacked.main = {30, 0, 70, 50};
+    stacked.uses = {70, 0, 100, 50};
+    stacked.preview = {0, 50, 100, 100};
     // The port is 600 x 400: 1 % is 6 pixels across, 4 down.
     const std::vector<Case> cases = {
         {"used-by top bar up to the top: an empty range", 1, true, -300,
@@ -86,19 +93,25 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
         {"uses left bar to the right edge", 0, false, 500,
          [](const Layout& l) { return l.uses.left == 95 && l.main.right == 95; }},
         {"preview top bar up to the top", 2, true, -500,
-         [](const Layout& l) { return l.preview.top >= 17 && l.preview.top <= 18 && l.usedBy.bottom == l.preview.top; }},
+         [](const Layout& l) { return l.preview.top >= 17 && l.preview.top <= 18 && l.usedBy.bottom == l.preview.top
+                                    && l.preview.bottom == 100 && l.uses.bottom == 50 && l.main.bottom == 100; }},
         {"preview top bar down to the bottom", 2, true, 500,
-         [](const Layout& l) { return l.preview.top >= 87 && l.preview.top <= 88 && l.usedBy.bottom == l.preview.top; }},
+         [](const Layout& l) { return l.preview.top >= 87 && l.preview.top <= 88 && l.usedBy.bottom == l.preview.top
+                                    && l.preview.bottom == 100 && l.uses.bottom == 50 && l.main.bottom == 100; }},
         {"preview left bar to the right edge", 2, false, 500, [](const Layout& l) { return l.preview.left == 95; }},
+        {"stacked list's top bar 40 pixels down", 3, true, 40,
+         [](const Layout& l) { return l.main.top == 40 && l.usedBy.bottom == 40 && l.uses.top == 70; }, stacked},
+        {"stacked list's top bar up past its range", 3, true, -300,
+         [](const Layout& l) { return l.main.top == 18 && l.usedBy.bottom == 18; }, stacked},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TRefWindow* w = Open(Layout{});
+        TRefWindow* w = Open(c.start);
         extra_.push_back(w);
         Draw(w);
         browser::TPlan* pane = nullptr;
         for (::TPlan* p = w->fFirstPlane; p; p = p->fNext)
-            if (p->IsMember(c.pane == 0 ? 5 : c.pane == 1 ? 4 : 6)) pane = dynamic_cast<browser::TPlan*>(p);
+            if (p->IsMember(c.pane == 0 ? 5 : c.pane == 1 ? 4 : c.pane == 2 ? 6 : 2)) pane = dynamic_cast<browser::TPlan*>(p);
         ASSERT_NE(pane, nullptr);
         Rect left{}, top{};
         pane->GetSplitRect(&left, &top);
