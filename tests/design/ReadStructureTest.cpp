@@ -793,6 +793,21 @@ enum Colours id 3
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
+    // The only enumeration kept enciphered is converted all the same.
+    {
+        const auto r = Build(text);
+        Open(r);
+        platform::Handle e = xget1res(FourCC("ENQz"), 3);
+        ASSERT_NE(e, nullptr);
+        ASSERT_TRUE(hcrypteres(e, false));
+        ASSERT_TRUE(xwriteres(e));
+        ASSERT_TRUE(updateres(doc_.fResFile));
+        EXPECT_EQ(convertEnumsToLists(&doc_), 0);
+        EXPECT_EQ(compteres(FourCC("ENQz"), true), 0);
+        EXPECT_FALSE(Stored(FourCC("List"), 3).empty());
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
     // Memory running out at every step in turn: either the list is saved
     // and the enumeration gone, or the enumeration stays.
     for (int32_t after = 0;; ++after) {
