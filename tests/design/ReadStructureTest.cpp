@@ -538,6 +538,8 @@ component Comp id 20
     G_ModuleUpdate = 3;
     EXPECT_EQ(Read(), kCancelledByUser);
     EXPECT_EQ(LastAlert().alertId, 1000);
+    MyGetIndString(text, 1002, 51);
+    EXPECT_EQ(LastAlert().text, P(text));
     G_ModuleUpdate = 4;
 }
 
