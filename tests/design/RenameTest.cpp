@@ -284,5 +284,45 @@ TEST_F(Rename, ReplacedTextReachesCommentsAndLiteralsOnly)
     EXPECT_EQ(Set(Method("Close_Invoice")->usedBy), users);
 }
 
+// A balloon's text takes the replacement at every place, grown past its
+// own length too, and keeps it on disk; a text without the word, or
+// missing, is left alone; an enciphered balloon or one of a document on a
+// server offers no replacement.
+TEST_F(Rename, ABalloonsTextTakesTheReplacementEverywhere)
+{
+    built_ = Build("structure Help\nballoon Twice id 5 \"Ask me, me\"\nballoon Grows id 6 \"me\"\n"
+                   "balloon None id 7 \"Ask him\"\n");
+    ASSERT_EQ(built_.error, 0) << built_.message;
+    Reopen(built_);  // in place of the demo
+    ASSERT_EQ(Read(), 0);
+    const std::pair<const char*, std::string> cases[] = {{"Twice", "Ask you, you"}, {"Grows", "maybe"}, {"None", "Ask him"}};
+    auto text = [](const Bytes& b) { return b.empty() ? std::string("-") : std::string(b.begin() + 1, b.end()); };
+    std::map<std::string, Bytes> before;
+    for (const auto& [name, after] : cases) {
+        auto* b = static_cast<TBalloonObjQz*>(Find(10, name));
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_TRUE(b->EnableReplaceTxt());
+        before[name] = Stored(b->TextType(), b->TextId());
+        EXPECT_EQ(b->ReplaceTxt(PName("me"), PName(after == "maybe" ? "maybe" : "you")), 0) << name;
+        EXPECT_EQ(text(Stored(b->TextType(), b->TextId())), after) << name;
+    }
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    for (const auto& [name, after] : cases) {
+        const Bytes stored = Stored(FourCC("HEQz"), Find(10, name)->id);
+        EXPECT_EQ(text(stored), after) << name;
+        ASSERT_FALSE(stored.empty());
+        EXPECT_EQ(stored[0], before[name][0]) << name;
+    }
+    auto* b = static_cast<TBalloonObjQz*>(Find(10, "Twice"));
+    ASSERT_TRUE(rmveresbyid(b->TextType(), b->TextId(), true));
+    EXPECT_EQ(b->ReplaceTxt(PName("you"), PName("me")), 0);
+    doc_.fRemote = true;
+    EXPECT_FALSE(b->EnableReplaceTxt());
+    doc_.fRemote = false;
+    b->SetFlag(kFlagCiphered, true);
+    EXPECT_FALSE(b->EnableReplaceTxt());
+}
+
 }  // namespace
 }  // namespace readtest
