@@ -487,6 +487,9 @@ group Team
 TEST_F(ReadStructure, ComponentsToRemoveAskAndGo)
 {
     const auto r = Build(R"(structure Removal
+table T id 1
+  field A integer
+  form F
 method Kept id 3
 method Gone id 4
 picture Pic id 6
@@ -509,6 +512,8 @@ component Comp id 20
     rmveresbyid(FourCC("PICT"), 6, true);
     ASSERT_TRUE(updateres(doc_.fResFile));
     ASSERT_EQ(AcceptQzB(doc_.fRsrFile, doc_.fResFile), 0);  // the damage is the test's, not the open's
+    const Bytes forms = Stored(FourCC("TFQz"), 1);
+    ASSERT_FALSE(forms.empty());
     // Declined: nothing removed.
     platform::PushDialogAnswer(2);
     EXPECT_EQ(Read(), kCancelledByUser);
@@ -523,6 +528,7 @@ component Comp id 20
     EXPECT_EQ(Read(), kComponentsRemoved);
     EXPECT_EQ(fake.uninstalls, 1);
     EXPECT_TRUE(fake.removed);
+    EXPECT_EQ(Stored(FourCC("TFQz"), 1), forms);  // its form is still there
     EXPECT_EQ(xget1res(FourCC("CCQz"), 4), nullptr);
     platform::Handle tpqz = xget1res(FourCC("TPQz"), 0);
     ASSERT_NE(tpqz, nullptr);
