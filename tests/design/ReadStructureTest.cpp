@@ -332,6 +332,35 @@ table Bare id 4
     EXPECT_TRUE(!bare->forms || bare->forms->Size() == 0);
 }
 
+// A table read again for a copy makes its subtables with what their names
+// say of them: a name holding a control character is never offered a
+// rename.
+TEST_F(ReadStructure, ASubtableReadForACopyKeepsItsNameFlags)
+{
+    const auto r = Build("structure Sub\ntable T id 1\n  field A integer\n  subtable S id 2\n    field B integer\n");
+    Open(r);
+    Bytes fiqz = Stored(FourCC("FIQz"), 1);
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    ASSERT_GE(fiqz.size(), size_t(30 + 2 * 66));
+    ASSERT_EQ(fiqz[96 + 32], 7);
+    fiqz[96] = 2, fiqz[96 + 2] = 0x01;  // "S" becomes "S\x01"
+    Replace(r.dataPath, FourCC("FIQz"), 1, fiqz);
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    const unsigned char name[] = {1, 'T'};
+    auto* copy = static_cast<TFileObjQz*>(NewCritObj(&doc_, 1, name, 1));
+    ASSERT_NE(copy, nullptr);
+    int16_t number = 1;
+    ASSERT_EQ(copy->ReadMover(&number), 0);
+    ASSERT_NE(copy->members, nullptr);
+    ASSERT_EQ(copy->members->Size(), 2);
+    TObjQz* sub = copy->members->At(1);
+    ASSERT_EQ(sub->kind, 29);
+    EXPECT_TRUE(sub->TstFlag(kFlagControlChar));
+    EXPECT_FALSE(sub->EnableReplace());
+}
+
 TEST_F(ReadStructure, AMissingFormTableOrDefinitionIsRefused)
 {
     const auto r = Build("structure Forms\ntable T id 1\n  field A integer\n  form F\n");
