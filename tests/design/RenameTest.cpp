@@ -7,6 +7,7 @@
 #include <set>
 
 #include "design/links/XRef.h"
+#include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
 #include "platform/core/Endian.h"
 #include "resources/ResourceApi.h"
@@ -322,6 +323,66 @@ TEST_F(Rename, ABalloonsTextTakesTheReplacementEverywhere)
     doc_.fRemote = false;
     b->SetFlag(kFlagCiphered, true);
     EXPECT_FALSE(b->EnableReplaceTxt());
+}
+
+// What the rename dialog was asked last, and how it answers.
+struct Dialog {
+    bool ok = true;
+    std::string answer;
+    uint8_t mode = 1;
+    int16_t number = 0;
+    uint8_t modeIn = 0;
+    int32_t calls = 0;
+};
+Dialog gDialog;
+
+bool FakeGetReplace(int16_t, TMainDoc*, int16_t, TObjQz*, unsigned char* name, int16_t number, uint8_t* mode,
+                    ObjListHdl, ObjListHdl* rewrite, int16_t)
+{
+    ++gDialog.calls;
+    gDialog.number = number, gDialog.modeIn = *mode;
+    if (rewrite) *rewrite = nullptr;
+    if (!gDialog.ok) return false;
+    apptest::ToP(gDialog.answer, name);
+    *mode = gDialog.mode;
+    return true;
+}
+
+// Each kind asks the dialog for its own number and way (only a rename, or
+// users to choose), takes the name answered on OK under the same object,
+// and stays as it was when the dialog is cancelled.
+TEST_F(Rename, EachKindAsksTheDialogAndTakesTheNameOnOK)
+{
+    SetRenameHooks(RenameHooks{&FakeGetReplace});
+    struct Case {
+        int16_t kind;
+        const char* name;
+        bool byId;  // the dialog is given the object's id, else -1
+        uint8_t modeIn;
+    };
+    ASSERT_NE(GetObj_Name(&doc_, 13, PName("Picked"), 0), nullptr);  // a set no method names yet
+    const Case cases[] = {{1, "Lines", false, 1}, {23, "Logging", false, 1}, {5, "Main", true, 0},
+                          {12, "Body", true, 1}, {13, "Picked", true, 0}};
+    for (const Case& c : cases) {
+        TObjQz* obj = Find(c.kind, c.name);
+        ASSERT_NE(obj, nullptr) << c.kind;
+        const std::string name = P(obj->name);
+        SCOPED_TRACE(name);
+        gDialog = Dialog{};
+        gDialog.ok = false;
+        TObjQz* out = nullptr;
+        EXPECT_EQ(obj->Replace(&out), 0);
+        EXPECT_EQ(out, obj);
+        EXPECT_EQ(P(obj->name), name);
+        gDialog.ok = true, gDialog.answer = name + "2";
+        EXPECT_EQ(obj->Replace(&out), 1);
+        EXPECT_EQ(gDialog.calls, 2);
+        EXPECT_EQ(gDialog.number, c.byId ? obj->id : -1);
+        EXPECT_EQ(gDialog.modeIn, c.modeIn);
+        EXPECT_EQ(out, obj);
+        EXPECT_EQ(P(obj->name), name + "2");
+    }
+    ResetRenameHooks();
 }
 
 }  // namespace
