@@ -703,6 +703,7 @@ stylesheet Sheet
         {"LEQz", 0, {0x00, 0x05, 0, 0, 0, 0}},
         {"STQz", 0, {0x00, 0x02}},
         {"PIC#", 128, {0x00, 0x03, 0x01, 0x41}},
+        {"PIC#", 128, [] { Bytes b(2 + 34 - 1, 0); b[1] = 1; return b; }()},  // its one entry a byte short
         {"Stlx", 128, {0x00, 0x09, 0x01, 0x78}},
         {"LIBA", 0, {0x00, 0x04, 0x00, 0x01}},
         {"TFQz", 1, {0x00, 0x02, 0, 0, 0, 0}},
