@@ -210,7 +210,7 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
         // Only the chosen user moves: the variable stays for the others.
         {"Sum", "Total", false, {"Recalculate"}, "Total", 1, true},
     };
-    for (const Case& c : cases) {
+    auto run = [&](const Case& c) {
         TObjQz* var = Find(9, c.from);
         ASSERT_NE(var, nullptr) << c.from;
         ObjListHdl users = nullptr;
@@ -225,10 +225,26 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
         EXPECT_EQ(out->id, c.afterId);
         EXPECT_TRUE(IsInList(user->uses, out)) << c.from;
         EXPECT_EQ(Find(9, c.from) != nullptr, c.fromStays) << c.from;
-    }
+    };
+    for (const Case& c : cases) run(c);
     EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>Log_Total:=0x0001");
     EXPECT_EQ(Texts(Method("Recalculate"))[1], "Total:=0");
     EXPECT_EQ(Texts(Method("Report_Core"))[1], "Sum:=0");
+    const std::string longName(40, 'L');
+    const Case more[] = {
+        // An interprocess name is cut to 31 characters behind its prefix.
+        {"<>Log_Total", "<>" + longName, true, {}, "<>" + longName.substr(0, 31), 2, false},
+        // Renamed as one that exists: merged into it.
+        {"<>Log_Level", "Total", true, {}, "Total", 1, false},
+    };
+    for (const Case& c : more) run(c);
+    // No rename is offered where it could not land.
+    doc_.fRemote = true;
+    EXPECT_FALSE(Find(9, "Total")->EnableReplace());
+    doc_.fRemote = false;
+    TObjQz* style = Find(12, "Body");
+    style->SetFlag(kFlagDocOpen, true);
+    EXPECT_FALSE(style->EnableReplace());
 }
 
 // Replace Text over the demo's methods: "Invoice" (any case) becomes
