@@ -238,6 +238,7 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
         {"<>Log_Level", "Total", true, {}, "Total", 1, false},
     };
     for (const Case& c : more) run(c);
+    EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>" + longName.substr(0, 31) + ":=0x0001");
     // No rename is offered where it could not land.
     doc_.fRemote = true;
     EXPECT_FALSE(Find(9, "Total")->EnableReplace());
