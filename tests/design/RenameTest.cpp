@@ -400,6 +400,12 @@ TEST_F(Rename, EachKindAsksTheDialogAndTakesTheNameOnOK)
         EXPECT_EQ(P(obj->name), name + "2");
     }
     ResetRenameHooks();
+    // A menu bar whose record is gone is renamed all the same.
+    TObjQz* bar = Find(5, "Main2");
+    ASSERT_TRUE(rmveresbyid(bar->GetOwnResType(), bar->id, true));
+    TObjQz* out = nullptr;
+    EXPECT_EQ(bar->DoReplace(PName("Main3"), true, nullptr, &out, false), 0);
+    EXPECT_EQ(P(bar->name), "Main3");
 }
 
 }  // namespace
