@@ -333,12 +333,21 @@ TEST_F(GroupRead, TheStandInManagerKnowsNoComponent)
     EXPECT_EQ(m->GetObjState(FourCC("CCQz"), 1), 0);
     const unsigned char name[] = {3, 'K', 'i', 't'};
     EXPECT_EQ(m->GetNamedModule(name), nullptr);
+    EXPECT_EQ(m->RemoveModules(), 0);
     DisposeModuleMgr(m);
-    // A structure read with it has no component to remove.
+    // A structure read with it has no component to remove: the stand-in
+    // refuses to uninstall, and without a manager nobody is asked.
     const auto r = Build("structure Plain\ncomponent Kit id 20\n  public\n  protected\n  private\n");
     Open(r);
     EXPECT_EQ(Read(), 0);
-    EXPECT_NE(FindId(32, 20), nullptr);
+    auto* kit = static_cast<TModuleObjQz*>(FindId(32, 20));
+    ASSERT_NE(kit, nullptr);
+    EXPECT_EQ(M_UnInstall(kit), 1020);
+    EXPECT_EQ(M_UnInstall(nullptr), -1);
+    IModuleManager* own = doc_.fModuleManager;
+    doc_.fModuleManager = nullptr;
+    EXPECT_EQ(M_UnInstall(kit), -1);
+    doc_.fModuleManager = own;
 }
 
 }  // namespace

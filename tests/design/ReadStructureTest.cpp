@@ -332,6 +332,35 @@ table Bare id 4
     EXPECT_TRUE(!bare->forms || bare->forms->Size() == 0);
 }
 
+// A table read again for a copy makes its subtables with what their names
+// say of them: a name holding a control character is never offered a
+// rename.
+TEST_F(ReadStructure, ASubtableReadForACopyKeepsItsNameFlags)
+{
+    const auto r = Build("structure Sub\ntable T id 1\n  field A integer\n  subtable S id 2\n    field B integer\n");
+    Open(r);
+    Bytes fiqz = Stored(FourCC("FIQz"), 1);
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    ASSERT_GE(fiqz.size(), size_t(30 + 2 * 66));
+    ASSERT_EQ(fiqz[96 + 32], 7);
+    fiqz[96] = 2, fiqz[96 + 2] = 0x01;  // "S" becomes "S\x01"
+    Replace(r.dataPath, FourCC("FIQz"), 1, fiqz);
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    const unsigned char name[] = {1, 'T'};
+    auto* copy = static_cast<TFileObjQz*>(NewCritObj(&doc_, 1, name, 1));
+    ASSERT_NE(copy, nullptr);
+    int16_t number = 1;
+    ASSERT_EQ(copy->ReadMover(&number), 0);
+    ASSERT_NE(copy->members, nullptr);
+    ASSERT_EQ(copy->members->Size(), 2);
+    TObjQz* sub = copy->members->At(1);
+    ASSERT_EQ(sub->kind, 29);
+    EXPECT_TRUE(sub->TstFlag(kFlagControlChar));
+    EXPECT_FALSE(sub->EnableReplace());
+}
+
 TEST_F(ReadStructure, AMissingFormTableOrDefinitionIsRefused)
 {
     const auto r = Build("structure Forms\ntable T id 1\n  field A integer\n  form F\n");
@@ -487,6 +516,9 @@ group Team
 TEST_F(ReadStructure, ComponentsToRemoveAskAndGo)
 {
     const auto r = Build(R"(structure Removal
+table T id 1
+  field A integer
+  form F
 method Kept id 3
 method Gone id 4
 picture Pic id 6
@@ -509,6 +541,8 @@ component Comp id 20
     rmveresbyid(FourCC("PICT"), 6, true);
     ASSERT_TRUE(updateres(doc_.fResFile));
     ASSERT_EQ(AcceptQzB(doc_.fRsrFile, doc_.fResFile), 0);  // the damage is the test's, not the open's
+    const Bytes forms = Stored(FourCC("TFQz"), 1);
+    ASSERT_FALSE(forms.empty());
     // Declined: nothing removed.
     platform::PushDialogAnswer(2);
     EXPECT_EQ(Read(), kCancelledByUser);
@@ -523,6 +557,7 @@ component Comp id 20
     EXPECT_EQ(Read(), kComponentsRemoved);
     EXPECT_EQ(fake.uninstalls, 1);
     EXPECT_TRUE(fake.removed);
+    EXPECT_EQ(Stored(FourCC("TFQz"), 1), forms);  // its form is still there
     EXPECT_EQ(xget1res(FourCC("CCQz"), 4), nullptr);
     platform::Handle tpqz = xget1res(FourCC("TPQz"), 0);
     ASSERT_NE(tpqz, nullptr);
@@ -538,6 +573,8 @@ component Comp id 20
     G_ModuleUpdate = 3;
     EXPECT_EQ(Read(), kCancelledByUser);
     EXPECT_EQ(LastAlert().alertId, 1000);
+    MyGetIndString(text, 1002, 51);
+    EXPECT_EQ(LastAlert().text, P(text));
     G_ModuleUpdate = 4;
 }
 
@@ -666,11 +703,13 @@ stylesheet Sheet
         {"LEQz", 0, {0x00, 0x05, 0, 0, 0, 0}},
         {"STQz", 0, {0x00, 0x02}},
         {"PIC#", 128, {0x00, 0x03, 0x01, 0x41}},
+        {"PIC#", 128, [] { Bytes b(2 + 34 - 1, 0); b[1] = 1; return b; }()},  // its one entry a byte short
         {"Stlx", 128, {0x00, 0x09, 0x01, 0x78}},
         {"LIBA", 0, {0x00, 0x04, 0x00, 0x01}},
         {"TFQz", 1, {0x00, 0x02, 0, 0, 0, 0}},
         {"FIQz", 1, {0x01, 0xFF}},
         {"WNQz", 0, {0x01, 0x54}},
+        {"PRQz", 0, {}},  // cut one byte short of its last table's entry
     };
     for (const Damage& d : cases) {
         const auto built = Build(R"(structure Damage
@@ -687,7 +726,16 @@ stylesheet Sheet
 )");
         uint32_t t = (uint32_t(uint8_t(d.type[0])) << 24) | (uint32_t(uint8_t(d.type[1])) << 16) |
                      (uint32_t(uint8_t(d.type[2])) << 8) | uint8_t(d.type[3]);
-        Replace(built.dataPath, t, d.id, d.bytes);
+        Bytes bytes = d.bytes;
+        if (bytes.empty()) {
+            Open(built);
+            bytes = Stored(t, d.id);
+            CloseDoc();
+            ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+            ASSERT_GE(bytes.size(), 2u);
+            bytes.resize(size_t(78 + 14 * platform::ReadBES16(&bytes[0]) - 1));
+        }
+        Replace(built.dataPath, t, d.id, bytes);
         const Bytes before = FileBytes(built.dataPath);
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
@@ -790,6 +838,21 @@ enum Colours id 3
         deinitqlist(&list);
         EXPECT_EQ(items, (std::vector<std::pair<std::string, int16_t>>{{"Red", 1}, {"Green", 2}}));
         EXPECT_NE(Find(4, "Colours"), nullptr);
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+    // The only enumeration kept enciphered is converted all the same.
+    {
+        const auto r = Build(text);
+        Open(r);
+        platform::Handle e = xget1res(FourCC("ENQz"), 3);
+        ASSERT_NE(e, nullptr);
+        ASSERT_TRUE(hcrypteres(e, false));
+        ASSERT_TRUE(xwriteres(e));
+        ASSERT_TRUE(updateres(doc_.fResFile));
+        EXPECT_EQ(convertEnumsToLists(&doc_), 0);
+        EXPECT_EQ(compteres(FourCC("ENQz"), true), 0);
+        EXPECT_FALSE(Stored(FourCC("List"), 3).empty());
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }

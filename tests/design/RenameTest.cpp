@@ -7,6 +7,7 @@
 #include <set>
 
 #include "design/links/XRef.h"
+#include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
 #include "platform/core/Endian.h"
 #include "resources/ResourceApi.h"
@@ -209,7 +210,7 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
         // Only the chosen user moves: the variable stays for the others.
         {"Sum", "Total", false, {"Recalculate"}, "Total", 1, true},
     };
-    for (const Case& c : cases) {
+    auto run = [&](const Case& c) {
         TObjQz* var = Find(9, c.from);
         ASSERT_NE(var, nullptr) << c.from;
         ObjListHdl users = nullptr;
@@ -224,10 +225,27 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
         EXPECT_EQ(out->id, c.afterId);
         EXPECT_TRUE(IsInList(user->uses, out)) << c.from;
         EXPECT_EQ(Find(9, c.from) != nullptr, c.fromStays) << c.from;
-    }
+    };
+    for (const Case& c : cases) run(c);
     EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>Log_Total:=0x0001");
     EXPECT_EQ(Texts(Method("Recalculate"))[1], "Total:=0");
     EXPECT_EQ(Texts(Method("Report_Core"))[1], "Sum:=0");
+    const std::string longName(40, 'L');
+    const Case more[] = {
+        // An interprocess name is cut to 31 characters behind its prefix.
+        {"<>Log_Total", "<>" + longName, true, {}, "<>" + longName.substr(0, 31), 2, false},
+        // Renamed as one that exists: merged into it.
+        {"<>Log_Level", "Total", true, {}, "Total", 1, false},
+    };
+    for (const Case& c : more) run(c);
+    EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>" + longName.substr(0, 31) + ":=0x0001");
+    // No rename is offered where it could not land.
+    doc_.fRemote = true;
+    EXPECT_FALSE(Find(9, "Total")->EnableReplace());
+    doc_.fRemote = false;
+    TObjQz* style = Find(12, "Body");
+    style->SetFlag(kFlagDocOpen, true);
+    EXPECT_FALSE(style->EnableReplace());
 }
 
 // Replace Text over the demo's methods: "Invoice" (any case) becomes
@@ -282,6 +300,112 @@ TEST_F(Rename, ReplacedTextReachesCommentsAndLiteralsOnly)
     EXPECT_NE(Texts(Method("Report_Header"))[0], before["Report_Header"][0]);
     EXPECT_EQ(Texts(Method("Print_Invoice")), before["Print_Invoice"]);
     EXPECT_EQ(Set(Method("Close_Invoice")->usedBy), users);
+}
+
+// A balloon's text takes the replacement at every place, grown past its
+// own length too, and keeps it on disk; a text without the word, or
+// missing, is left alone; an enciphered balloon or one of a document on a
+// server offers no replacement.
+TEST_F(Rename, ABalloonsTextTakesTheReplacementEverywhere)
+{
+    built_ = Build("structure Help\nballoon Twice id 5 \"Ask me, me\"\nballoon Grows id 6 \"me\"\n"
+                   "balloon None id 7 \"Ask him\"\n");
+    ASSERT_EQ(built_.error, 0) << built_.message;
+    Reopen(built_);  // in place of the demo
+    ASSERT_EQ(Read(), 0);
+    const std::pair<const char*, std::string> cases[] = {{"Twice", "Ask you, you"}, {"Grows", "maybe"}, {"None", "Ask him"}};
+    auto text = [](const Bytes& b) { return b.empty() ? std::string("-") : std::string(b.begin() + 1, b.end()); };
+    std::map<std::string, Bytes> before;
+    for (const auto& [name, after] : cases) {
+        auto* b = static_cast<TBalloonObjQz*>(Find(10, name));
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_TRUE(b->EnableReplaceTxt());
+        before[name] = Stored(b->TextType(), b->TextId());
+        EXPECT_EQ(b->ReplaceTxt(PName("me"), PName(after == "maybe" ? "maybe" : "you")), 0) << name;
+        EXPECT_EQ(text(Stored(b->TextType(), b->TextId())), after) << name;
+    }
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    for (const auto& [name, after] : cases) {
+        const Bytes stored = Stored(FourCC("HEQz"), Find(10, name)->id);
+        EXPECT_EQ(text(stored), after) << name;
+        ASSERT_FALSE(stored.empty());
+        EXPECT_EQ(stored[0], before[name][0]) << name;
+    }
+    auto* b = static_cast<TBalloonObjQz*>(Find(10, "Twice"));
+    ASSERT_TRUE(rmveresbyid(b->TextType(), b->TextId(), true));
+    EXPECT_EQ(b->ReplaceTxt(PName("you"), PName("me")), 0);
+    doc_.fRemote = true;
+    EXPECT_FALSE(b->EnableReplaceTxt());
+    doc_.fRemote = false;
+    b->SetFlag(kFlagCiphered, true);
+    EXPECT_FALSE(b->EnableReplaceTxt());
+}
+
+// What the rename dialog was asked last, and how it answers.
+struct Dialog {
+    bool ok = true;
+    std::string answer;
+    uint8_t mode = 1;
+    int16_t number = 0;
+    uint8_t modeIn = 0;
+    int32_t calls = 0;
+};
+Dialog gDialog;
+
+bool FakeGetReplace(int16_t, TMainDoc*, int16_t, TObjQz*, unsigned char* name, int16_t number, uint8_t* mode,
+                    ObjListHdl, ObjListHdl* rewrite, int16_t)
+{
+    ++gDialog.calls;
+    gDialog.number = number, gDialog.modeIn = *mode;
+    if (rewrite) *rewrite = nullptr;
+    if (!gDialog.ok) return false;
+    apptest::ToP(gDialog.answer, name);
+    *mode = gDialog.mode;
+    return true;
+}
+
+// Each kind asks the dialog for its own number and way (only a rename, or
+// users to choose), takes the name answered on OK under the same object,
+// and stays as it was when the dialog is cancelled.
+TEST_F(Rename, EachKindAsksTheDialogAndTakesTheNameOnOK)
+{
+    SetRenameHooks(RenameHooks{&FakeGetReplace});
+    struct Case {
+        int16_t kind;
+        const char* name;
+        bool byId;  // the dialog is given the object's id, else -1
+        uint8_t modeIn;
+    };
+    ASSERT_NE(GetObj_Name(&doc_, 13, PName("Picked"), 0), nullptr);  // a set no method names yet
+    const Case cases[] = {{1, "Lines", false, 1}, {23, "Logging", false, 1}, {5, "Main", true, 0},
+                          {12, "Body", true, 1}, {13, "Picked", true, 0}};
+    for (const Case& c : cases) {
+        TObjQz* obj = Find(c.kind, c.name);
+        ASSERT_NE(obj, nullptr) << c.kind;
+        const std::string name = P(obj->name);
+        SCOPED_TRACE(name);
+        gDialog = Dialog{};
+        gDialog.ok = false;
+        TObjQz* out = nullptr;
+        EXPECT_EQ(obj->Replace(&out), 0);
+        EXPECT_EQ(out, obj);
+        EXPECT_EQ(P(obj->name), name);
+        gDialog.ok = true, gDialog.answer = name + "2";
+        EXPECT_EQ(obj->Replace(&out), 1);
+        EXPECT_EQ(gDialog.calls, 2);
+        EXPECT_EQ(gDialog.number, c.byId ? obj->id : -1);
+        EXPECT_EQ(gDialog.modeIn, c.modeIn);
+        EXPECT_EQ(out, obj);
+        EXPECT_EQ(P(obj->name), name + "2");
+    }
+    ResetRenameHooks();
+    // A menu bar whose record is gone is renamed all the same.
+    TObjQz* bar = Find(5, "Main2");
+    ASSERT_TRUE(rmveresbyid(bar->GetOwnResType(), bar->id, true));
+    TObjQz* out = nullptr;
+    EXPECT_EQ(bar->DoReplace(PName("Main3"), true, nullptr, &out, false), 0);
+    EXPECT_EQ(P(bar->name), "Main3");
 }
 
 }  // namespace

@@ -94,6 +94,12 @@ TEST_F(StringListTexts, EachTextTakesAnItemOnceAndAFullListGoesOnInTheNext)
             EXPECT_EQ(P(out), b.text) << b.ref;
         }
     }
+    // A list object whose list the companion does not hold takes no text.
+    const unsigned char name[] = {4, 'G', 'o', 'n', 'e'};
+    TObjQz* gone = NewObj_Id(&doc_, 11, name, 15999, false);
+    ASSERT_NE(gone, nullptr);
+    unsigned char text[] = {3, 'a', 'b', 'c'};
+    EXPECT_EQ(user->DoItTxtStr(text, &gone, nullptr, nullptr), platform::memFullErr);
 }
 
 // A menu's item texts into the list and back: references while in the
