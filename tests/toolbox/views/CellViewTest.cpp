@@ -206,6 +206,13 @@ TEST_F(CellViewTest, DeletingRefusesNoColumnsAndShiftsTheSelectionAndCurrentCell
     EXPECT_EQ(r, 0);
     EXPECT_EQ(Ranges(view), (std::vector<std::vector<int32_t>>{{2, 1, 2, 2}})) << "the selection stays";
 
+    // The row just after the block keeps its header cell and its height.
+    view->FindVRow(4)->SetHeaderVCell(new VCell);
+    view->DelRows(2, 2, true, true);
+    EXPECT_EQ(view->GetRowHeight(2, false), 30);
+    ASSERT_NE(view->FindVRow(2), nullptr);
+    EXPECT_NE(view->FindVRow(2)->GetHeaderVCell(), nullptr);
+
     // A count past the end is cut to the columns there are.
     view->DelCols(4, 100, true, true);
     EXPECT_EQ(view->GetCellColCount(), 3);

@@ -210,7 +210,6 @@ TEST_F(FrameTextEditTest, OnlyKeysThatChangeTheTextSetTheChangedFlag)
     EXPECT_TRUE(f->IsChanged());
     EXPECT_EQ(TextOf(*f), u"abcx") << "End left the caret at the end";
 
-    f->SetChanged(false);
     f->SetFontSize(0, kEnteAllText);
     char name[256] = {};
     int32_t size = 0;
@@ -310,6 +309,47 @@ TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
 
     f->SetProperty(kEnteEnabled, 0);
     EXPECT_FALSE(f->CanAcceptDrop(&dragger, VPoint(0, 0)));
+}
+
+TEST_F(FrameTextEditTest, ADropCaretFollowsThePointerAndLeavesNoTrace)
+{
+    VFrameTextEdit* f = Field(kField | kEnteDragDrop);
+    SetText(*f, "abcdefghijklmnopqrstuvwxyz");
+    f->Select(1, 3);
+    VClic click(KeyEvent(0, 0), window->GetParentMacHwnd());
+    VDragDropDragger dragger(f, click);
+    auto at = [&](int32_t offset) {
+        int32_t x = 0, y = 0;
+        f->GetEditor()->GetPosFromCharOffset(offset, x, y);
+        return VPoint(x + 1, y + 2);
+    };
+    // The caret's line height is also an offset in the text: the caret
+    // moves there from elsewhere all the same.
+    int32_t lw = 0, lh = 0;
+    f->GetEditor()->GetLineMetrics(0, lw, lh);
+    ASSERT_GT(lh, 2);
+    ASSERT_LT(lh, 26);
+    Paint();
+    const std::vector<uint32_t> plain = Pixels(0, 0, 300, 60);
+    DragDropInfo info;
+    f->DoHiliteDrop(&dragger, at(lh), 0, info);
+    const std::vector<uint32_t> shown = Pixels(0, 0, 300, 60);
+    EXPECT_NE(shown, plain) << "a caret shows";
+    f->DoHiliteDrop(&dragger, at(lh), 1, info);
+    EXPECT_EQ(Pixels(0, 0, 300, 60), plain) << "leaving takes it off";
+    f->DoHiliteDrop(&dragger, at(2), 0, info);
+    f->DoHiliteDrop(&dragger, at(lh), 0, info);
+    EXPECT_EQ(Pixels(0, 0, 300, 60), shown) << "only the last caret stays";
+    f->DoHiliteDrop(&dragger, at(lh), 1, info);
+
+    // The editor answers a drop strictly inside the dragged text as refused.
+    platform::Rect view{};
+    f->GetEditor()->GetViewRect(view);
+    const VPoint inside = at(2);
+    int32_t x = 0, y = 0;
+    inside.GetPos(x, y);
+    EXPECT_FALSE(f->GetEditor()->DoDrop(&dragger, VPoint(view.left + x, view.top + y), info));
+    EXPECT_EQ(TextOf(*f), u"abcdefghijklmnopqrstuvwxyz");
 }
 
 TEST_F(FrameTextEditTest, AFieldInAScrolledViewIsShownAtItsNewPlaceAfterAScroll)

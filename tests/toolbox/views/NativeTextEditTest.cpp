@@ -99,6 +99,14 @@ TEST_F(NativeTextEditTest, ASingleLinePasteStopsAtTheFirstReturnOrLineFeed)
         e->DoPaste();
         EXPECT_EQ(e->GetText(), u"ab");
     }
+    // Plain Mac Roman text on the clipboard, from its first byte.
+    Set(*e, u"");
+    platform::ClearCurrentScrap();
+    platform::ScrapRef scrap = nullptr;
+    ASSERT_EQ(platform::GetCurrentScrap(&scrap), platform::noErr);
+    ASSERT_EQ(platform::PutScrapFlavor(scrap, platform::kTXNTextData, 0, 5, "\x8A" "b\rcd"), platform::noErr);
+    e->DoPaste();
+    EXPECT_EQ(e->GetText(), u"\u00E4b");
     std::unique_ptr<NativeTextEditMac> multi(Make(kNativeMultiline));
     PutClipboard(u"ab\rcd");
     multi->DoPaste();
@@ -213,6 +221,11 @@ TEST_F(NativeTextEditTest, PropertyTableEdgesAndTextLengths)
     EXPECT_EQ(e->GetProperty(kPropReadOnly), 0);
     e->SetProperty(kPropPassword, 1);
     EXPECT_EQ(e->GetProperty(kPropPassword), 1);
+    e->SetProperty(kPropRTL, 1);
+    EXPECT_EQ(e->GetProperty(kPropRTL), 1);
+    // The flags given at creation are read back, the last ones too.
+    std::unique_ptr<NativeTextEditMac> made(Make((1 << kPropRTL) | (1 << kPropKept) | (1 << kPropPrintVarFrame)));
+    for (int32_t p : {kPropRTL, kPropKept, kPropPrintVarFrame}) EXPECT_EQ(made->GetProperty(p), 1) << p;
 
     const std::u16string many(40000, u'w');
     Set(*e, many);
