@@ -253,7 +253,32 @@ TEST_F(NativeTextEditTest, GetUnicodeSizesTheCallersHandleOrSaysMemoryRanOut)
     EXPECT_EQ(e->GetUnicode(&small, 0, -1), -108);
     platform::SetMemoryBudget(budget);
     platform::DisposeHandle(small.handle);
+
+    // What a blob holds goes back in whole; an empty one empties the text.
+    std::unique_ptr<NativeTextEditMac> other(Make(0));
+    other->SetUnicode(blob, false);
+    EXPECT_EQ(other->GetText(), u"world");
+    other->SetUnicode(NativeBlob{}, false);
+    EXPECT_EQ(other->GetText(), u"");
     platform::DisposeHandle(blob.handle);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NativeTextEditTest, NewTextOfAsManyLinesKeepsTheScrollOtherTextStartsAtTheTop)
+{
+    std::unique_ptr<NativeTextEditMac> e(Make(kNativeMultiline));
+    Set(*e, u"1\r2\r3\r4\r5\r6\r7\r8");
+    e->Select(12, 12);
+    e->ScrollToSelection(false, false, true);
+    const int32_t first = e->GetFirstVisibleCharOffset();
+    ASSERT_GT(first, 0);
+    Set(*e, u"a\rb\rc\rd\re\rf\rg\rh");
+    EXPECT_EQ(e->GetFirstVisibleCharOffset(), first);
+    Set(*e, u"a\rb\rc\rd\re\rf\rg\rh\ri");
+    EXPECT_EQ(e->GetFirstVisibleCharOffset(), 0);
 }
 
 }  // namespace
