@@ -189,6 +189,9 @@ TEST_F(EditorBoxTest, RightJustifiedTextWiderThanItsBoxStartsAtItsLeftAndKeepsTr
     EXPECT_GE(b.right, box.right - 3);
     EXPECT_LT(s.right, b.right - 6) << "the spaces take their room inside the box";
     EXPECT_EQ(s.right - s.left, b.right - b.left);
+    World blank(kW, kH);
+    DrawIn(blank, "                    ", box);
+    EXPECT_TRUE(InkOf(blank, kW, kH).Empty()) << "spaces alone show nothing";
 }
 
 TEST_F(EditorBoxTest, MeasuringDrawsNothingAndASizeOfZeroDrawsAsTwelvePoints)
