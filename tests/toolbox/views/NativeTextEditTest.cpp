@@ -203,6 +203,10 @@ TEST_F(NativeTextEditTest, FacesOfMixedRangesColoursAndFonts)
     int32_t size = 0, charset = 0;
     e->GetAllTextFont(name, &size, &charset);
     EXPECT_EQ(size, 18);
+    // Nothing asked: the text is left as it was, not even counted changed.
+    const uint32_t counted = platform::TXNGetChangeCount(e->GetObject());
+    e->SetAllTextFont(nullptr, -1, -1);
+    EXPECT_EQ(platform::TXNGetChangeCount(e->GetObject()), counted);
 }
 
 TEST_F(NativeTextEditTest, PropertyTableEdgesAndTextLengths)
