@@ -225,6 +225,10 @@ TEST_F(NativeTextEditTest, PropertyTableEdgesAndTextLengths)
     EXPECT_EQ(e->GetProperty(kPropReadOnly), 0);
     e->SetProperty(kPropPassword, 1);
     EXPECT_EQ(e->GetProperty(kPropPassword), 1);
+    platform::TXNControlTag sync = platform::kTXNKeyboardSyncStateTag;
+    platform::TXNControlData synced{};
+    platform::TXNGetTXNObjectControls(e->GetObject(), 1, &sync, &synced);
+    EXPECT_EQ(synced.uValue, 1u) << "a password keeps the keyboard in step";
     e->SetProperty(kPropRTL, 1);
     EXPECT_EQ(e->GetProperty(kPropRTL), 1);
     // The flags given at creation are read back, the last ones too.
