@@ -177,8 +177,14 @@ TEST_F(DragTest, ADesktopDragCarriesOneToolboxFlavourNamingALiveDragger)
     auto* source = new Probe(root, 0, 0, 50, 50);
     std::vector<uint8_t> flavour;
     uint32_t id = 0;
+    // Ids past 255: every byte of the id counts.
+    for (int i = 0; i < 512; ++i) {
+        VDragger earlier(source, VClic(5, 5));
+        if (((earlier.GetDragId() + 1) >> 8 & 0xFF) != 0) break;
+    }
     {
         VDragger dragger(source, VClic(5, 5));
+        ASSERT_NE(dragger.GetDragId() >> 8 & 0xFF, 0u);
         dragger.SetDragWorld(3);
         dragger.Run();
         platform::DragRef drag = dragger.GetDragRef();
@@ -200,6 +206,9 @@ TEST_F(DragTest, ADesktopDragCarriesOneToolboxFlavourNamingALiveDragger)
         flavour.resize(8);
         platform::GetFlavorData(drag, item, kToolboxDragFlavor, flavour.data(), &size, 0);
         EXPECT_EQ(VDragger::FromToolboxFlavor(flavour.data(), flavour.size()), &dragger);
+        std::vector<uint8_t> tail(flavour);
+        tail[6] = 1;
+        EXPECT_EQ(VDragger::FromToolboxFlavor(tail.data(), tail.size()), nullptr) << "its last four bytes are zeros";
         id = dragger.GetDragId();
     }
     EXPECT_NE(id, 0u);
