@@ -50,10 +50,12 @@ struct DragSource : Probe {
     {
         VDragger dragger(this, clic);
         dragger.SetScrollView(view_, false, true);
+        dragger.SetWatchKeys(watchCtrl, false, false);
         dragger.RunTheOldWay();
         return true;
     }
     VScrolledView* view_;
+    bool watchCtrl = false;
 };
 
 std::string Text(const VString& s)
@@ -95,6 +97,13 @@ TEST_F(DragTest, AnOldWayDragPastTheLeftEdgeScrollsAStepThenAPageAndStopsAtZero)
     scroller->asked.clear();
     RunScript(platform::Script().Press(100 + 155, 100 + 45).Move(200 - 20, 150).Move(200 - 40, 150).Release());
     EXPECT_TRUE(scroller->asked.empty()) << "nothing to the left of offset 0";
+
+    // A watched key that stays as it was drags nothing while the mouse rests.
+    source->watchCtrl = true;
+    view->SetVirtualPos(400, 0, false, kRedrawNone);
+    scroller->asked.clear();
+    RunScript(platform::Script().Press(100 + 155, 100 + 45).Wait(3).Move(200 - 20, 150).Wait(10).Release());
+    EXPECT_EQ(scroller->asked.size(), 1u);
 }
 
 TEST_F(DragTest, ATargetAcceptsOnlyWhatTheSourceSends)
