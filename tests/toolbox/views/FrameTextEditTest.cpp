@@ -107,6 +107,7 @@ TEST_F(FrameTextEditTest, ChangingMultilineRebuildsTheEditorKeepingWhatItShowed)
     f->SetFocusable(true);
     SetText(*f, "hello world");
     f->SetBold(true, kEnteAllText);
+    f->GetEditor()->SetAllTextUnderLine(true);
     f->SetTextColor(0x00336699, kEnteAllText);
     f->SetJustification(2, kEnteAllText);
     f->GetEditor()->SetBackColor(0x00CCDDEE);
@@ -128,6 +129,8 @@ TEST_F(FrameTextEditTest, ChangingMultilineRebuildsTheEditorKeepingWhatItShowed)
     EXPECT_EQ(e->GetProperty(kPropVAutoScroll), 1);
     EXPECT_EQ(TextOf(*f), u"hello world");
     EXPECT_EQ(e->GetAllTextBold(), 1);
+    EXPECT_EQ(e->GetAllTextUnderLine(), 1);
+    EXPECT_EQ(e->GetAllTextItalic(), 0);
     EXPECT_EQ(e->GetAllTextColor(), 0x00336699);
     EXPECT_EQ(e->GetBackColor(), 0x00CCDDEE);
     EXPECT_EQ(f->GetJustification(), 2);
