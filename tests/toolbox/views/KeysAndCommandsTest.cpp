@@ -68,6 +68,10 @@ TEST_F(KeysTest, ControlCharactersGiveNoCharacterButTheirKeyCodeAndName)
     EXPECT_EQ(key.GetChar(), u'a');
     key.GetKeyString(name);
     EXPECT_EQ(Text(name), "A");
+    // A byte past ASCII is read as Mac Roman.
+    ASSERT_TRUE(key.FromEvent(KeyEvent(0x8A, 0x00), true));
+    EXPECT_EQ(key.GetChar(), u'\u00E4');
+    EXPECT_EQ(key.GetMacNativeChar(), 0x8A);
 }
 
 TEST_F(KeysTest, ADoubleByteCharacterWaitsForItsSecondByteAndLeadBytesInARowNeverOverflow)
