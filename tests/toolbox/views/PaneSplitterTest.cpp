@@ -283,6 +283,7 @@ TEST_F(PaneSplitterTest, BarsMoveWithTheMouseAndCloseWhenDraggedIntoANeighboursM
     EXPECT_EQ(splitter->GetRowCount(), 3);
     EXPECT_EQ(splitter->GetBars()->FindCursor(VPoint(10, 62)), 0u) << "locked: no cursor of its own";
     EXPECT_EQ(splitter->GetBars()->FindCursor(VPoint(122, 100)), kCursorVSplitBar);
+    EXPECT_EQ(splitter->GetBars()->FindCursor(VPoint(300, 100)), 0u) << "beside the bar";
     Drag(10, 62, 0, 40);
     EXPECT_EQ(splitter->GetBars()->GetHBarPos(1), 60);
     VSystem system;
@@ -339,4 +340,20 @@ TEST_F(PaneSplitterTest, AScrollPaintedAtOncePaintsWhatAFullRepaintWould)
         delete window;
         window = nullptr;
     }
+}
+
+TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockWithIt)
+{
+    Make();
+    VMultiSplitBar* bars = splitter->GetBars();
+    bars->AddHBar(50, false);
+    bars->AddHBar(120, true);
+    bars->AddHBar(200, false);
+    bars->KillHBar(1);
+    ASSERT_EQ(bars->CountHBars(), 2);
+    EXPECT_EQ(bars->GetHBarPos(1), 120);
+    EXPECT_TRUE(bars->IsHBarLocked(1));
+    EXPECT_FALSE(bars->IsHBarLocked(2));
+    bars->KillHBar(1);
+    bars->KillHBar(1);
 }
