@@ -342,7 +342,7 @@ TEST_F(PaneSplitterTest, AScrollPaintedAtOncePaintsWhatAFullRepaintWould)
     }
 }
 
-TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockWithIt)
+TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockAndAPaneGivenWithoutAResizeKeepsItsSize)
 {
     Make();
     VMultiSplitBar* bars = splitter->GetBars();
@@ -356,4 +356,18 @@ TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockWithIt)
     EXPECT_FALSE(bars->IsHBarLocked(2));
     bars->KillHBar(1);
     bars->KillHBar(1);
+
+    // Laid out again at the same size, the bars stay.
+    delete window;
+    Make2x2();
+    splitter->DoCommand(nullptr, vcmd::kRelayout, 0);
+    EXPECT_EQ(splitter->GetBars()->GetVBarPos(1), 200);
+    EXPECT_EQ(splitter->GetBars()->GetHBarPos(1), 150);
+    ExpectTiled();
+
+    // A pane given without a resize keeps its size.
+    auto* other = new VSplittedPane(splitter, true, true, true, true);
+    other->SetSize(10, 10, kRedrawNone);
+    splitter->SetUserFrame(other, false);
+    EXPECT_EQ(other->GetWidth(), 10);
 }
