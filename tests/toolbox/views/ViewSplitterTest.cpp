@@ -3,6 +3,8 @@
 // negative, the layout of frames, gadgets and corners, and painting.
 #include "tests/toolbox/views/ViewsTestSupport.h"
 
+#include <set>
+
 #include "toolbox/foundation/system/VSystem.h"
 #include "toolbox/views/VPaneSplitter.h"
 #include "toolbox/views/VScrollBar.h"
@@ -21,6 +23,39 @@ int32_t OverlayMarks()
 {
     return paintertest::CountNot(platform::GetOverlayPort(), 0x000000, kWinX, kWinY, kWinX + 300, kWinY + 500);
 }
+
+// A split dragger that notes what the screen shows after each move: the
+// pixels of its image and their colours.
+struct NotingSplitDragger : VSplitDragger {
+    using VSplitDragger::VSplitDragger;
+    void DoMove(VFrame* from, VFrame* to, int32_t dx, int32_t dy, DragDropInfo& info) override
+    {
+        VSplitDragger::DoMove(from, to, dx, dy, info);
+        marks.push_back(OverlayMarks());
+        for (int32_t x = kWinX; x < kWinX + 8; ++x)
+            for (int32_t y = kWinY; y < kWinY + 100; ++y)
+                if (uint32_t p = paintertest::PixelAt(platform::GetOverlayPort(), x, y)) colours.insert(p);
+    }
+    std::vector<int32_t> marks;
+    std::set<uint32_t> colours;
+};
+
+// A frame whose click drags a 100 x 4 bar from 50 between 0 and 100.
+struct BarSource : Probe {
+    using Probe::Probe;
+    bool DoLeftMouse(VClic& clic) override
+    {
+        NotingSplitDragger dragger(this, clic, true, 50, 0, 100, VRect(0, 50, 100, 4));
+        dragger.RunTheOldWay();
+        marks = dragger.marks;
+        colours = dragger.colours;
+        position = dragger.GetPosition();
+        return true;
+    }
+    std::vector<int32_t> marks;
+    std::set<uint32_t> colours;
+    int32_t position = 0;
+};
 
 class ViewSplitterTest : public ViewsTest {
 protected:
@@ -306,4 +341,19 @@ TEST_F(ViewSplitterTest, SplitHandlesShowTheApplicationsSplitCursors)
     EXPECT_EQ(at(230, 102), kCursorHSplitBar);
     EXPECT_EQ(at(230, 50), kCursorArrow);
     EXPECT_EQ(at(230, 207), kCursorArrow) << "locked";
+}
+
+TEST_F(ViewSplitterTest, ASplitDragShowsTheBarsGreyImageWhereTheMouseTookItAndNoneAfter)
+{
+    window = MakeWindow(kWinX, kWinY, 300, 500);
+    auto* source = new BarSource(window, 0, 0, 100, 100);
+    platform::Script s;
+    s.Press(int16_t(kWinX + 10), int16_t(kWinY + 52)).Wait(2).Move(int16_t(kWinX + 10), int16_t(kWinY + 62)).Wait(2);
+    s.Move(int16_t(kWinX + 10), int16_t(kWinY + 62)).Wait(2).Release();
+    RunScript(s);
+    EXPECT_EQ(source->position, 60);
+    // One move that changes the place; the grey pattern covers half the bar.
+    EXPECT_EQ(source->marks, std::vector<int32_t>{100 * 4 / 2});
+    EXPECT_EQ(source->colours, std::set<uint32_t>{0xFFFFFF});
+    EXPECT_EQ(OverlayMarks(), 0);
 }
