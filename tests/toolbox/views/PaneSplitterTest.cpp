@@ -372,6 +372,17 @@ TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockAndAPaneGivenWithoutAResizeKee
     EXPECT_EQ(splitter->GetBars()->GetHBarPos(1), 150);
     ExpectTiled();
 
+    // A clone takes the pane's place in the grid and its locks.
+    VSplittedPane* original = splitter->FindPane(2, 2);
+    original->SetHScrollBarLocked(true);
+    original->SetVScrollBarLocked(true);
+    auto* clone = static_cast<VSplittedPane*>(original->Clone(splitter, nullptr));
+    EXPECT_EQ(clone->GetColumn(), 2);
+    EXPECT_EQ(clone->GetRow(), 2);
+    EXPECT_TRUE(clone->IsHScrollBarLocked());
+    EXPECT_TRUE(clone->IsVScrollBarLocked());
+    delete clone;
+
     // A pane given without a resize keeps its size.
     auto* other = new VSplittedPane(splitter, true, true, true, true);
     other->SetSize(10, 10, kRedrawNone);
