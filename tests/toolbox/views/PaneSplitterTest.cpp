@@ -383,6 +383,16 @@ TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockAndAPaneGivenWithoutAResizeKee
     EXPECT_TRUE(clone->IsVScrollBarLocked());
     delete clone;
 
+    // A pane on its own lays itself out when its view asks.
+    {
+        VSplittedPane alone(nullptr, true, true, true, true);
+        alone.SetSize(120, 90, kRedrawNone);
+        auto* shown = new VScrolledView(&alone);
+        alone.SetUserFrame(shown, false);
+        shown->SetVirtualSize(500, 500, true, kRedrawNone);
+        EXPECT_EQ(alone.GetVScrollBar()->GetMax(), 500 - shown->GetHeight());
+    }
+
     // A pane given without a resize keeps its size.
     auto* other = new VSplittedPane(splitter, true, true, true, true);
     other->SetSize(10, 10, kRedrawNone);
