@@ -292,9 +292,26 @@ TEST_F(ViewSplitterTest, TheBarAndTheAreaPaintTheirStandardParts)
     const uint32_t line = paintertest::Pix(0x010000u + 10);
     const uint32_t area = paintertest::Pix(24 * 0x050301u);
     for (int32_t y = 100; y < 104; ++y) EXPECT_EQ(Pixel(window, 50, y), panel) << y;
-    EXPECT_EQ(Pixel(window, 50, 104), line) << "a line along the bar's far edge";
+    for (int32_t x : {0, 50, 199}) {
+        EXPECT_EQ(Pixel(window, x, 103), panel) << x;
+        EXPECT_EQ(Pixel(window, x, 104), line) << "a line along the bar's far edge " << x;
+    }
     EXPECT_EQ(Pixel(window, 190, 2), area) << "the first pane's split area";
     EXPECT_EQ(Pixel(window, 190, 107), area) << "the second pane's split area";
+    delete window;
+
+    // Side by side: the panel from the top row, the line down the right edge.
+    Make(200, true);
+    ASSERT_TRUE(splitter->Split(false, 100));
+    splitter->Redraw(kRedrawNow);
+    const VFrame* bar = splitter->GetSplitBar();
+    ASSERT_NE(bar, nullptr);
+    const int32_t left = bar->GetX(), right = bar->GetX() + bar->GetWidth() - 1, bottom = bar->GetHeight() - 1;
+    for (int32_t y : {0, 50, bottom}) {
+        EXPECT_EQ(Pixel(window, right - 1, y), panel) << y;
+        EXPECT_EQ(Pixel(window, right, y), line) << y;
+    }
+    EXPECT_EQ(Pixel(window, left, 0), panel);
 }
 
 TEST_F(ViewSplitterTest, SplitHandlesShowTheApplicationsSplitCursors)
