@@ -292,6 +292,13 @@ TEST_F(TextListTest, ArrowsStopAtTheEndsAndHoveringPastTheLastLineChangesNothing
     EXPECT_EQ(Key(0x1E, 0x7E), 0);
     EXPECT_EQ(strings.GetCurrent(), 2);
     EXPECT_EQ(scroller->sent, std::vector<int32_t>{VDropDown::kCurrentChanged});
+    EXPECT_EQ(Key(0x1E, 0x7E), 0);
+    EXPECT_EQ(strings.GetCurrent(), 1) << "up to the first";
+    // No current line: nothing to scroll to.
+    scroller->sent.clear();
+    list->MakeCurrentElement(0);
+    EXPECT_TRUE(scroller->sent.empty());
+    strings.SetCurrent(2);
 
     VPoint past(10, 3 * 14 + 3);
     list->DoCursorMove(past);
