@@ -125,6 +125,11 @@ TEST_F(DrawingTest, AnInvisibleViewTakesItsSubtreeOutAndBringsBackOnlyVisibleFra
     EXPECT_TRUE(field->clicks.empty());
     EXPECT_NE(window->GetDropFrame(VPoint(110, 20)), field);
     EXPECT_EQ(window->GetTargetFrame(VPoint(110, 20), false), root);
+    EXPECT_EQ(panel->GetTargetFrame(VPoint(10, 10), false), nullptr) << "asked itself, a hidden view answers none";
+    panel->SetVisibleToUser(false);
+    EXPECT_FALSE(panel->IsVisibleToUser());
+    EXPECT_FALSE(field->IsVisibleToUser());
+    panel->SetVisibleToUser(true);
 
     // A frame made visible, or added, while its panel is invisible stays
     // hidden: it takes neither focus nor typing.
