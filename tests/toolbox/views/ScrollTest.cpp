@@ -276,6 +276,19 @@ TEST_F(ScrollTest, AShrunkViewComesBackInRangeAndOnlyABindingChangeAsksForALayou
     view->SetVirtualSize(200, 300, true, kRedrawNone);
     EXPECT_EQ(view->GetVirtualY(), 200) << "the last page of what is left";
     EXPECT_EQ(s->GetVScrollBar()->GetValue(), 200);
+    s->RedrawChild(nullptr);  // no child: nothing to paint
+
+    // A horizontal bar comes back to life when there is width to scroll.
+    delete window;
+    RecordingScroller* wide = Make(200, 100, false, true, 100);
+    view->SetVirtualSize(150, 100, true, kRedrawNone);
+    EXPECT_FALSE(wide->GetHScrollBar()->IsEnabled());
+    view->SetVirtualSize(900, 100, true, kRedrawNone);
+    EXPECT_TRUE(wide->GetHScrollBar()->IsEnabled());
+    EXPECT_EQ(wide->GetHScrollBar()->GetMax(), 700);
+    delete window;
+    s = Make(200, 100, true, false, 300);
+    view->SetVirtualPos(0, 200, false, kRedrawNone);
 
     // The whole view, from its first row, needs painting after a redraw.
     VWindow::SetValidRect(window->GetParentMacHwnd(), nullptr, true);
