@@ -374,3 +374,25 @@ TEST_F(ViewSplitterTest, ASplitDragShowsTheBarsGreyImageWhereTheMouseTookItAndNo
     EXPECT_EQ(source->colours, std::set<uint32_t>{0xFFFFFF});
     EXPECT_EQ(OverlayMarks(), 0);
 }
+
+TEST_F(ViewSplitterTest, TheBottomFrameSitsUnderTheViewAndFollowsItSidewaysOnlyAndANarrowSplitterParksItsArea)
+{
+    Make(200, true);
+    view->SetVirtualSize(2000, 2000, true, kRedrawNone);
+    auto* bottom = new VScrolledView(splitter);
+    bottom->SetSize(10, 20, kRedrawNone);
+    splitter->SetBottomFrame(bottom, false);
+    splitter->ResetSize(kRedrawNone);
+    const VRect bar = VRect(splitter->GetHScrollBar()->GetX(), splitter->GetHScrollBar()->GetY(), 0, 0);
+    ExpectRect(bottom, 0, bar.GetTop() - 20, 184, 20, "above the horizontal bar");
+    EXPECT_EQ(view->GetY() + view->GetHeight(), bar.GetTop() - 20);
+    EXPECT_EQ(bottom->GetVirtualWidth(), 2000);
+    splitter->Scroll(40, 30, kRedrawNone);
+    EXPECT_EQ(bottom->GetVirtualX(), view->GetVirtualX());
+    EXPECT_EQ(bottom->GetVirtualY(), 0) << "a bottom frame does not scroll up and down";
+
+    // Half the width within the minimum: no room for a split area.
+    splitter->SetMinSize(150, -1);
+    splitter->ResetSize(kRedrawNone);
+    ExpectRect(splitter->GetHSplitArea(), -1000, -1000, 0, 0, "parked");
+}
