@@ -254,11 +254,21 @@ TEST_F(FrameTextEditTest, ScriptedTypingTabsToTheNextFieldAndAMultilineFieldTake
     EXPECT_TRUE(first->IsChanged());
 }
 
+// What a drop handler is handed: the offset, the bytes, their kind and the
+// first byte of the drop's information.
+struct Seen {
+    int32_t first;
+    std::string second;
+    NativeTypeText kind;
+    uint8_t info;
+};
+
 // A drop handler that inserts what was dropped, as the field's owners do.
 int32_t InsertDrop(VFrameTextEdit* frame, VFrameTextEditDropInfo& info, void* data)
 {
-    auto* seen = static_cast<std::vector<std::pair<int32_t, std::string>>*>(data);
-    seen->push_back({info.fOffset, std::string(reinterpret_cast<char*>(info.fBytes), size_t(info.fLength) + 2)});
+    auto* seen = static_cast<std::vector<Seen>*>(data);
+    seen->push_back({info.fOffset, std::string(reinterpret_cast<char*>(info.fBytes), size_t(info.fLength) + 2),
+                     info.fKind, info.fInfo[0]});
     std::u16string units(size_t(info.fLength) / 2, u'\0');
     for (size_t i = 0; i < units.size(); ++i) units[i] = char16_t(platform::ReadBE16(info.fBytes + i * 2));
     VText text;
@@ -270,7 +280,7 @@ int32_t InsertDrop(VFrameTextEdit* frame, VFrameTextEditDropInfo& info, void* da
 TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
 {
     VFrameTextEdit* f = Field(kField | kEnteDragDrop);
-    std::vector<std::pair<int32_t, std::string>> seen;
+    std::vector<Seen> seen;
     f->SetDropHandler(InsertDrop, &seen);
     SetText(*f, "abcdef");
     f->Select(1, 3);
@@ -290,9 +300,12 @@ TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
     EXPECT_TRUE(seen.empty());
     EXPECT_EQ(TextOf(*f), u"abcdef");
 
+    info.extra[0] = 7;
     f->DoDrop(&dragger, at(5), info);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].first, 5);
+    EXPECT_EQ(seen[0].kind, kNativeTextUnicode);
+    EXPECT_EQ(seen[0].info, 7);
     EXPECT_EQ(seen[0].second, std::string("\0b\0c\0\0", 6)) << "the bytes and two zeros";
     EXPECT_EQ(TextOf(*f), u"adebcf");
     int32_t s = 0, t = 0;
@@ -309,6 +322,14 @@ TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
         f->DropData(dropped, 0, false, false, true, false);
         EXPECT_EQ(TextOf(*f), u"xabc");
     }
+    // A place past the end is the end.
+    VText tail;
+    tail.FromCString(reinterpret_cast<const uint8_t*>("z"), kCharSetMac);
+    f->DropData(tail, 99, false, false, true, false);
+    EXPECT_EQ(TextOf(*f), u"xabcz");
+    f->GetSelection(s, t);
+    EXPECT_EQ(s, 4);
+    EXPECT_EQ(t, 5);
 
     f->SetProperty(kEnteEnabled, 0);
     EXPECT_FALSE(f->CanAcceptDrop(&dragger, VPoint(0, 0)));
@@ -344,6 +365,25 @@ TEST_F(FrameTextEditTest, ADropCaretFollowsThePointerAndLeavesNoTrace)
     f->DoHiliteDrop(&dragger, at(lh), 0, info);
     EXPECT_EQ(Pixels(0, 0, 300, 60), shown) << "only the last caret stays";
     f->DoHiliteDrop(&dragger, at(lh), 1, info);
+
+    // The drag image: as large as the field, with only the selected
+    // characters inked.
+    platform::GWorldPtr image = f->BuildImageForDrag();
+    ASSERT_NE(image, nullptr);
+    platform::Rect bounds{};
+    platform::GetPortBounds(image, &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 200);
+    EXPECT_EQ(bounds.bottom - bounds.top, 24);
+    int32_t from = 0, to = 0, y0 = 0;
+    f->GetEditor()->GetPosFromCharOffset(1, from, y0);
+    f->GetEditor()->GetPosFromCharOffset(3, to, y0);
+    int32_t selected = 0, others = 0;
+    for (int32_t y = 0; y < 24; ++y)
+        for (int32_t x = 0; x < 200; ++x)
+            if (paintertest::PixelAt(image, x, y) != 0xFFFFFF) ++(x >= from && x < to ? selected : others);
+    EXPECT_GT(selected, 0);
+    EXPECT_EQ(others, 0);
+    platform::DisposeGWorld(image);
 
     // The editor answers a drop strictly inside the dragged text as refused.
     platform::Rect view{};
