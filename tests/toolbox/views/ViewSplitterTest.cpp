@@ -281,6 +281,10 @@ TEST_F(ViewSplitterTest, FramesGadgetsAndCornersTakeTheirPlacesAndAHiddenBarsGad
     auto* late = new Probe(splitter, 0, 0, 10, 8);
     splitter->SetTopFrame(late, true);
     EXPECT_EQ(splitter->GetTopFrame(), nullptr) << "a split node takes no frames";
+
+    // Joined again, the pane that stays brings its top frame back.
+    splitter->UnSplit(false);
+    EXPECT_EQ(splitter->GetTopFrame(), other);
 }
 
 TEST_F(ViewSplitterTest, TheBarAndTheAreaPaintTheirStandardParts)
@@ -382,14 +386,24 @@ TEST_F(ViewSplitterTest, TheBottomFrameSitsUnderTheViewAndFollowsItSidewaysOnlyA
     auto* bottom = new VScrolledView(splitter);
     bottom->SetSize(10, 20, kRedrawNone);
     splitter->SetBottomFrame(bottom, false);
+    auto* left = new VScrolledView(splitter);
+    left->SetSize(30, 10, kRedrawNone);
+    splitter->SetLeftFrame(left, false);
     splitter->ResetSize(kRedrawNone);
+    EXPECT_EQ(left->GetVirtualHeight(), 2000) << "a side frame follows the view's height";
     const VRect bar = VRect(splitter->GetHScrollBar()->GetX(), splitter->GetHScrollBar()->GetY(), 0, 0);
-    ExpectRect(bottom, 0, bar.GetTop() - 20, 184, 20, "above the horizontal bar");
+    ExpectRect(bottom, 30, bar.GetTop() - 20, 154, 20, "above the horizontal bar");
     EXPECT_EQ(view->GetY() + view->GetHeight(), bar.GetTop() - 20);
     EXPECT_EQ(bottom->GetVirtualWidth(), 2000);
     splitter->Scroll(40, 30, kRedrawNone);
     EXPECT_EQ(bottom->GetVirtualX(), view->GetVirtualX());
     EXPECT_EQ(bottom->GetVirtualY(), 0) << "a bottom frame does not scroll up and down";
+
+    // Split side by side, the first pane keeps the horizontal bar.
+    VScrollBar* hBar = splitter->GetHScrollBar();
+    ASSERT_TRUE(splitter->Split(false, 90));
+    EXPECT_EQ(splitter->GetFirstSplitter()->GetHScrollBar(), hBar);
+    splitter->UnSplit(false);
 
     // Half the width within the minimum: no room for a split area.
     splitter->SetMinSize(150, -1);
