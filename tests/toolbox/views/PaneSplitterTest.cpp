@@ -371,6 +371,14 @@ TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockAndAPaneGivenWithoutAResizeKee
     EXPECT_EQ(splitter->GetBars()->GetVBarPos(1), 200);
     EXPECT_EQ(splitter->GetBars()->GetHBarPos(1), 150);
     ExpectTiled();
+    // Only the last column and row make room for the scroll bars.
+    int32_t l = 0, t = 0, r = 0, b = 0;
+    splitter->GetSplitLimits(1, 1, l, t, r, b);
+    EXPECT_EQ(r, 16);
+    EXPECT_EQ(b, 16);
+    splitter->GetSplitLimits(2, 2, l, t, r, b);
+    EXPECT_EQ(r, 16 + 16);
+    EXPECT_EQ(b, 16 + 16);
 
     // A clone takes the pane's place in the grid and its locks.
     VSplittedPane* original = splitter->FindPane(2, 2);
