@@ -242,6 +242,11 @@ TEST_F(DragTest, TheDragScrapListsReadsAndAddsTheDragsFlavours)
     ASSERT_TRUE(scrap->PutData(platform::FourCC("TEXT"), text, 8));
     ASSERT_TRUE(scrap->PutData(platform::FourCC("rows"), text, 3));
     EXPECT_EQ(scrap->CountAvailableKinds(), 2);
+    platform::DragItemRef item = 0;
+    platform::FlavorFlags flags = 9;
+    ASSERT_EQ(platform::GetDragItemReferenceNumber(dragger.GetDragRef(), 1, &item), platform::noErr);
+    ASSERT_EQ(platform::GetFlavorFlags(dragger.GetDragRef(), item, platform::FourCC("rows"), &flags), platform::noErr);
+    EXPECT_EQ(flags, 0u) << "plain data, no flags";
     VArrayLong kinds;
     scrap->GetAvailableKinds(kinds);
     ASSERT_EQ(kinds.GetCount(), 2);
