@@ -146,7 +146,7 @@ TEST_F(ScrollTest, TheThumbShowsValueOverMaximumAndRestsAtTheStartWithNothingToS
     // A page known, the thumb keeps the look's size: this look's thumbs are
     // not proportional.
     bar->SetSize(16, 85, kRedrawNone);
-    bar->SetRange(84, kRedrawNone);
+    bar->SetRange(900, kRedrawNone);
     EXPECT_EQ(bar->GetThumbLength(), 16);
 }
 
@@ -269,13 +269,13 @@ TEST_F(ScrollTest, ClicksReachTheContentInVirtualCoordinates)
     (void)s;
 }
 
-TEST_F(ScrollTest, AShrunkViewComesBackInRangeAndOnlyABindingChangeAsksForALayout)
+TEST_F(ScrollTest, AGrownScrollerBringsTheViewBackInRangeAndOnlyABindingChangeAsksForALayout)
 {
     RecordingScroller* s = Make(200, 100, true, false, 984);
-    view->SetVirtualPos(0, 800, false, kRedrawNone);
-    view->SetVirtualSize(200, 300, true, kRedrawNone);
-    EXPECT_EQ(view->GetVirtualY(), 200) << "the last page of what is left";
-    EXPECT_EQ(s->GetVScrollBar()->GetValue(), 200);
+    view->SetVirtualPos(0, 884, false, kRedrawNone);
+    s->SetSize(200, 300, kRedrawNone);
+    EXPECT_EQ(view->GetVirtualY(), 684) << "the last page of what there is";
+    EXPECT_EQ(s->GetVScrollBar()->GetValue(), 684);
     s->RedrawChild(nullptr);  // no child: nothing to paint
 
     // A horizontal bar comes back to life when there is width to scroll.
