@@ -75,6 +75,9 @@ TEST_F(CellDataTest, DeletedRowsTakeTheirCellsAndFramesAndLaterCellsMoveUp)
     EXPECT_TRUE(gLog.empty());
     column.InsertRows(1, 2);
     EXPECT_EQ(column.GetRowVCell(5), five);
+    // The first row itself can go.
+    column.DelRows(AnyView(), 4, 1, 4);
+    EXPECT_EQ(column.GetRowVCell(1), five);
 }
 
 TEST_F(CellDataTest, ColumnsAndRowsGoOnlyWhenTheyHoldDefaults)

@@ -66,6 +66,10 @@ TEST(CellRangeTest, DeletingColumnsFollowsTheCellsThatStay)
     VCellRange d(5, 2, 9, kOpen);
     d.DelRows(1, 3);
     EXPECT_EQ(d, VCellRange(5, 1, 9, kOpen));
+    // Deleting past the open end keeps an open range that began inside.
+    VCellRange f(3, 1, kOpen, 1);
+    f.DelCols(2, kOpen);
+    EXPECT_EQ(f, VCellRange(2, 1, kOpen, 1));
     // A first or a count below 1 changes nothing.
     VCellRange e(2, 2, 4, 4);
     e.DelCols(0, 2);

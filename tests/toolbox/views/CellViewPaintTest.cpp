@@ -184,4 +184,28 @@ TEST_F(CellViewTest, RepaintedSelectionsPaintOnlyTheCellsThatChange)
     view->SelectCellRanges(ranges, 0, -1, -1, true);
     EXPECT_EQ(cells(), (std::set<std::pair<int32_t, int32_t>>{{5, 5}}));
     EXPECT_TRUE(view->IsCurrentCell(3, 3)) << "the current cell stays while selected";
+
+    // Asked to highlight ranges, this kind repaints the cells of the ranges.
+    VCellScrolledView* area = Area(view);
+    VCellRangeSet some;
+    VCellRange(2, 2, 3, 2).AddTo(some);
+    VPainter* painter = area->GetPainter();
+    ASSERT_NE(painter, nullptr);
+    view->DoHiliteSelection(area, some, painter, VRegion(VRect(0, 0, 400, 100)));
+    area->ReleasePainter();
+    EXPECT_EQ(cells(), (std::set<std::pair<int32_t, int32_t>>{{2, 2}, {3, 2}}));
+}
+
+TEST_F(CellViewTest, ASelectedHeaderRepaintsAtItsZoomedPlace)
+{
+    RecordingCellView* view = Make(4, 6, 400, 200, false, true, true);
+    // At twice the size column 2's header starts at 100 + 160.
+    view->SetHiliteSelectedHeaders(true);
+    view->SetZoom(2.0, kRedrawNone);
+    view->Redraw(kRedrawNow);
+    const uint32_t plain = Pixel(window, 280, 10);
+    view->painted.clear();
+    view->SelectCellRange(VCellRange(2, 1, 2, VCellRange::kOpenEnd), 0, 2, 1, true);
+    ASSERT_EQ(view->Of('h').size(), 1u);
+    EXPECT_NE(Pixel(window, 280, 10), plain) << "drawn selected";
 }

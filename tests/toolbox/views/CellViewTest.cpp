@@ -206,6 +206,13 @@ TEST_F(CellViewTest, DeletingRefusesNoColumnsAndShiftsTheSelectionAndCurrentCell
     EXPECT_EQ(r, 0);
     EXPECT_EQ(Ranges(view), (std::vector<std::vector<int32_t>>{{2, 1, 2, 2}})) << "the selection stays";
 
+    // The row just after the block keeps its header cell and its height.
+    view->FindVRow(4)->SetHeaderVCell(new VCell);
+    view->DelRows(2, 2, true, true);
+    EXPECT_EQ(view->GetRowHeight(2, false), 30);
+    ASSERT_NE(view->FindVRow(2), nullptr);
+    EXPECT_NE(view->FindVRow(2)->GetHeaderVCell(), nullptr);
+
     // A count past the end is cut to the columns there are.
     view->DelCols(4, 100, true, true);
     EXPECT_EQ(view->GetCellColCount(), 3);
@@ -269,6 +276,9 @@ TEST_F(CellViewTest, WholeColumnsAndRowsScrollAndShowTheCurrentCell)
     view->ShowCurrentCell(1, true, kRedrawNone);
     EXPECT_EQ(area->GetVirtualY(), 39 * 20);
     EXPECT_EQ(area->GetVirtualX(), 4 * 80);
+    view->ShowCurrentCell(2, true, kRedrawNone);
+    EXPECT_EQ(area->GetVirtualY(), 39 * 20 - (100 - 20) / 2) << "centred in the view";
+    view->ShowCurrentCell(1, true, kRedrawNone);
 
     view->SetScrollWholeRows(true);
     view->SetRowHeight(35, 40, kRedrawNone);
@@ -398,4 +408,36 @@ TEST_F(CellViewTest, BoundColumnsShareAResizeOfTheCellArea)
     EXPECT_EQ(loose->GetColWidth(2, false), 80);
     loose->DoDispose();
     delete loose;
+}
+
+TEST_F(CellViewTest, SizesStopAtTheirLimitHiddenRowsComeBackAndAZoomTellsOnce)
+{
+    RecordingCellView* view = Make(3, 3);
+    // Asked, kept as default, kept for column or row 2.
+    const int32_t cases[][3] = {{32000, 32000, 32000}, {32001, 32000, 32000}, {70000, 32000, 32000}, {-5, 0, 0}};
+    for (const auto& c : cases) {
+        view->SetColWidth(c[0], 0, kRedrawNone);
+        view->SetRowHeight(c[0], 0, kRedrawNone);
+        view->SetColWidth(c[0] < 0 ? 0 : c[0], 2, kRedrawNone);
+        view->SetRowHeight(c[0] < 0 ? 0 : c[0], 2, kRedrawNone);
+        EXPECT_EQ(view->GetColWidth(1, false), c[1]) << c[0];
+        EXPECT_EQ(view->GetRowHeight(1, false), c[1]) << c[0];
+        EXPECT_EQ(view->GetColWidth(2, false), c[2]) << c[0];
+        EXPECT_EQ(view->GetRowHeight(2, false), c[2]) << c[0];
+    }
+
+    // A hidden row is kept; shown again with its defaults, it goes.
+    view->SetRowVisible(3, false, kRedrawNone);
+    ASSERT_NE(view->FindVRow(3), nullptr);
+    EXPECT_FALSE(view->FindVRow(3)->IsVisible());
+    view->SetRowVisible(3, true, kRedrawNone);
+    EXPECT_EQ(view->FindVRow(3), nullptr);
+    delete window;
+
+    // The headers follow a zoom without each telling of a width change.
+    view = Make(3, 3, 400, 300, false, true, true);
+    view->widthChanges = 0;
+    view->SetZoom(2.0, kRedrawNone);
+    EXPECT_EQ(view->widthChanges, 1);
+    EXPECT_EQ(view->GetColHeaderHeight(true), 40);
 }

@@ -145,6 +145,7 @@ TEST_F(ControlTest, TipOpensAfterTheDelayAndClosesOnLeavingOrAfterTenDelays)
     s.Move(120, 120).Wait(40);   // rests: the tip opens after the delay
     s.Move(250, 180).Wait(2);    // leaves: closed
     s.Move(121, 121).Wait(400);  // back: at once, then ten delays close it
+    s.Move(125, 121).Wait(2);    // moving within waits for a tip again
     s.Move(250, 180).Wait(2);
     RunScript(s, idle);
     ASSERT_GE(gTips.size(), 1u);
@@ -153,7 +154,7 @@ TEST_F(ControlTest, TipOpensAfterTheDelayAndClosesOnLeavingOrAfterTenDelays)
     EXPECT_EQ(gTips[0].substr(gTips[0].size() - 2), "S)");
     const std::vector<std::pair<int, size_t>> expected = {
         {VControl::kTipWaiting, 0}, {VControl::kTipShown, 1}, {VControl::kTipIdle, 1},
-        {VControl::kTipShown, 2}, {VControl::kTipFinished, 2},
+        {VControl::kTipShown, 2}, {VControl::kTipFinished, 2}, {VControl::kTipWaiting, 2},
         {VControl::kTipIdle, 2}};
     EXPECT_EQ(states, expected);
     delete w;

@@ -45,6 +45,10 @@ TEST_F(CursorTest, TheCursorStartsOnTheWatchAndMinusOneChangesNothingShown)
     EXPECT_EQ(cursor.GetShownCursor(), kCursorArrow) << "no such 'CURS': the arrow";
     cursor.SetCursor(9008);
     EXPECT_EQ(cursor.GetShownCursor(), 9008u);
+    // The arrow put back for a missing one is shown, whatever hid the cursor.
+    platform::HideCursor();
+    cursor.SetCursor(9009);
+    EXPECT_EQ(platform::CursorLevel(), 0);
 }
 
 TEST_F(CursorTest, CrossingTwoFramesEntersMovesAndLeavesEachInTurn)

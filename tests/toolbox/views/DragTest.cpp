@@ -50,10 +50,12 @@ struct DragSource : Probe {
     {
         VDragger dragger(this, clic);
         dragger.SetScrollView(view_, false, true);
+        dragger.SetWatchKeys(watchCtrl, false, false);
         dragger.RunTheOldWay();
         return true;
     }
     VScrolledView* view_;
+    bool watchCtrl = false;
 };
 
 std::string Text(const VString& s)
@@ -95,6 +97,13 @@ TEST_F(DragTest, AnOldWayDragPastTheLeftEdgeScrollsAStepThenAPageAndStopsAtZero)
     scroller->asked.clear();
     RunScript(platform::Script().Press(100 + 155, 100 + 45).Move(200 - 20, 150).Move(200 - 40, 150).Release());
     EXPECT_TRUE(scroller->asked.empty()) << "nothing to the left of offset 0";
+
+    // A watched key that stays as it was drags nothing while the mouse rests.
+    source->watchCtrl = true;
+    view->SetVirtualPos(400, 0, false, kRedrawNone);
+    scroller->asked.clear();
+    RunScript(platform::Script().Press(100 + 155, 100 + 45).Wait(3).Move(200 - 20, 150).Wait(10).Release());
+    EXPECT_EQ(scroller->asked.size(), 1u);
 }
 
 TEST_F(DragTest, ATargetAcceptsOnlyWhatTheSourceSends)
@@ -177,8 +186,14 @@ TEST_F(DragTest, ADesktopDragCarriesOneToolboxFlavourNamingALiveDragger)
     auto* source = new Probe(root, 0, 0, 50, 50);
     std::vector<uint8_t> flavour;
     uint32_t id = 0;
+    // Ids past 255: every byte of the id counts.
+    for (int i = 0; i < 512; ++i) {
+        VDragger earlier(source, VClic(5, 5));
+        if (((earlier.GetDragId() + 1) >> 8 & 0xFF) != 0) break;
+    }
     {
         VDragger dragger(source, VClic(5, 5));
+        ASSERT_NE(dragger.GetDragId() >> 8 & 0xFF, 0u);
         dragger.SetDragWorld(3);
         dragger.Run();
         platform::DragRef drag = dragger.GetDragRef();
@@ -200,6 +215,9 @@ TEST_F(DragTest, ADesktopDragCarriesOneToolboxFlavourNamingALiveDragger)
         flavour.resize(8);
         platform::GetFlavorData(drag, item, kToolboxDragFlavor, flavour.data(), &size, 0);
         EXPECT_EQ(VDragger::FromToolboxFlavor(flavour.data(), flavour.size()), &dragger);
+        std::vector<uint8_t> tail(flavour);
+        tail[6] = 1;
+        EXPECT_EQ(VDragger::FromToolboxFlavor(tail.data(), tail.size()), nullptr) << "its last four bytes are zeros";
         id = dragger.GetDragId();
     }
     EXPECT_NE(id, 0u);
@@ -224,6 +242,11 @@ TEST_F(DragTest, TheDragScrapListsReadsAndAddsTheDragsFlavours)
     ASSERT_TRUE(scrap->PutData(platform::FourCC("TEXT"), text, 8));
     ASSERT_TRUE(scrap->PutData(platform::FourCC("rows"), text, 3));
     EXPECT_EQ(scrap->CountAvailableKinds(), 2);
+    platform::DragItemRef item = 0;
+    platform::FlavorFlags flags = 9;
+    ASSERT_EQ(platform::GetDragItemReferenceNumber(dragger.GetDragRef(), 1, &item), platform::noErr);
+    ASSERT_EQ(platform::GetFlavorFlags(dragger.GetDragRef(), item, platform::FourCC("rows"), &flags), platform::noErr);
+    EXPECT_EQ(flags, 0u) << "plain data, no flags";
     VArrayLong kinds;
     scrap->GetAvailableKinds(kinds);
     ASSERT_EQ(kinds.GetCount(), 2);

@@ -125,6 +125,11 @@ TEST_F(DrawingTest, AnInvisibleViewTakesItsSubtreeOutAndBringsBackOnlyVisibleFra
     EXPECT_TRUE(field->clicks.empty());
     EXPECT_NE(window->GetDropFrame(VPoint(110, 20)), field);
     EXPECT_EQ(window->GetTargetFrame(VPoint(110, 20), false), root);
+    EXPECT_EQ(panel->GetTargetFrame(VPoint(10, 10), false), nullptr) << "asked itself, a hidden view answers none";
+    panel->SetVisibleToUser(false);
+    EXPECT_FALSE(panel->IsVisibleToUser());
+    EXPECT_FALSE(field->IsVisibleToUser());
+    panel->SetVisibleToUser(true);
 
     // A frame made visible, or added, while its panel is invisible stays
     // hidden: it takes neither focus nor typing.
@@ -151,4 +156,27 @@ TEST_F(DrawingTest, AnInvisibleViewTakesItsSubtreeOutAndBringsBackOnlyVisibleFra
     PaintAll();
     EXPECT_EQ(field->paints, paints + 1);
     EXPECT_EQ(closed->paints, 0);
+}
+
+TEST_F(DrawingTest, ATransparentFrameShowsWhatIsUnderItAndAMoveInvalidatesOnlyWhenAsked)
+{
+    // A transparent frame painted at once shows what lies under it too.
+    upper->SetTransparent(true);
+    const int32_t lowerPaints = lower->paints, upperPaints = upper->paints;
+    upper->Redraw(kRedrawNow);
+    EXPECT_EQ(upper->paints, upperPaints + 1);
+    EXPECT_EQ(lower->paints, lowerPaints + 1);
+
+    lower->SetPos(100, 80, kRedrawNone);
+    EXPECT_EQ(UpdateArea(window).GetWidth(), 0) << "moved without a redraw";
+    lower->SetPos(120, 80, kRedrawInval);
+    const VRect area = UpdateArea(window);
+    EXPECT_EQ(area.GetLeft(), 100) << "from where it was";
+    EXPECT_EQ(area.GetWidth(), 80) << "to where it is";
+    struct {
+        int32_t x, y;
+        bool hit;
+    } points[] = {{120, 80, true},  {179, 139, true}, {119, 80, false},
+                  {180, 80, false}, {120, 79, false}, {120, 140, false}};
+    for (const auto& p : points) EXPECT_EQ(lower->HitTest(VPoint(p.x, p.y)), p.hit) << p.x << "," << p.y;
 }

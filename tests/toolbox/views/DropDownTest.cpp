@@ -34,6 +34,7 @@ public:
         list = new VTextDropDownList(scroller, &strings, false);
         scroller->SetSize(window->GetWidth(), window->GetHeight(), kRedrawNone);
         list->ResetVSize(true);
+        if (hideOwner) platform::HideWindow(GetParentMacHwnd());
     }
     void DoDeInitDropDown() override
     {
@@ -47,6 +48,7 @@ public:
     VRect openedAt;
     int32_t listWidth = 0;
     int32_t deinits = 0;
+    bool hideOwner = false;
 };
 
 class DropDownTest : public ViewsTest {
@@ -127,6 +129,22 @@ TEST_F(DropDownTest, ListOpensBelowOrAboveRightAlignedAndAnOutsideClickCancels)
     EXPECT_EQ(b.control->openedAt.GetLeft(), 1068);
     EXPECT_EQ(b.control->openedAt.GetTop(), 688);
     delete b.window;
+
+    // The events ending while the list is open close it with no choice.
+    Setup c = Make(100, 100, {u"one", u"two"});
+    RunScript(platform::Script().Click(110, 110).Wait(5));
+    EXPECT_EQ(c.control->deinits, 1);
+    EXPECT_FALSE(c.control->IsOpen());
+    EXPECT_TRUE(c.control->IsCancelled());
+    delete c.window;
+
+    // So does its window going out of sight.
+    Setup d = Make(100, 100, {u"one", u"two"});
+    d.control->hideOwner = true;
+    RunScript(platform::Script().Click(110, 110).Wait(5));
+    EXPECT_EQ(d.control->deinits, 1);
+    EXPECT_TRUE(d.control->IsCancelled());
+    delete d.window;
 }
 
 TEST_F(DropDownTest, AClickOnALineChoosesItAndClosesTheList)
@@ -175,6 +193,10 @@ TEST_F(DropDownTest, EditCommandsComingBackFromTheEditFrameClimbOn)
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->GetX(), 2);
     EXPECT_EQ(edit->GetWidth(), 102);
+    control->SetSize(160, 24, kRedrawNone);
+    EXPECT_EQ(edit->GetWidth(), 142) << "the edit area follows the control's size";
+    EXPECT_EQ(edit->GetHeight(), 20);
+    control->SetSize(120, 20, kRedrawNone);
     EXPECT_TRUE(control->HasFocus());
     edit->seen = 0;
     root->commands.clear();
@@ -270,6 +292,13 @@ TEST_F(TextListTest, ArrowsStopAtTheEndsAndHoveringPastTheLastLineChangesNothing
     EXPECT_EQ(Key(0x1E, 0x7E), 0);
     EXPECT_EQ(strings.GetCurrent(), 2);
     EXPECT_EQ(scroller->sent, std::vector<int32_t>{VDropDown::kCurrentChanged});
+    EXPECT_EQ(Key(0x1E, 0x7E), 0);
+    EXPECT_EQ(strings.GetCurrent(), 1) << "up to the first";
+    // No current line: nothing to scroll to.
+    scroller->sent.clear();
+    list->MakeCurrentElement(0);
+    EXPECT_TRUE(scroller->sent.empty());
+    strings.SetCurrent(2);
 
     VPoint past(10, 3 * 14 + 3);
     list->DoCursorMove(past);

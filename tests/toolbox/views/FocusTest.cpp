@@ -196,3 +196,20 @@ TEST_F(FocusTest, SettingTheSameManagerAgainOrTakingOverFromItselfChangesNothing
     EXPECT_EQ(shared->GetUsers(), 1);
     delete shared;
 }
+
+TEST_F(FocusTest, AFrameTakingTheFocusHoldsItAndTheWindowLosingItTellsTheListeners)
+{
+    VFocusMgr* mgr = window->GetFocusManager();
+    window->DoTakeFocus();
+    fields[2]->SetFocusNotify(true);
+    fields[1]->DoTakeFocus();
+    EXPECT_EQ(mgr->GetFocus(), fields[1]);
+    fields[0]->DoTakeFocus();
+    EXPECT_EQ(mgr->GetFocus(), fields[0]);
+    fields[2]->notices.clear();
+    // The manager tells, then the focus frame's own loss tells again.
+    window->DoLoseFocus(nullptr);
+    const std::vector<std::pair<VFrame*, VFrame*>> told = {{fields[0], nullptr}, {fields[0], nullptr}};
+    EXPECT_EQ(fields[2]->notices, told);
+    EXPECT_EQ(mgr->GetFocus(), nullptr);
+}

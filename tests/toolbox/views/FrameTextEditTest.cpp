@@ -107,6 +107,7 @@ TEST_F(FrameTextEditTest, ChangingMultilineRebuildsTheEditorKeepingWhatItShowed)
     f->SetFocusable(true);
     SetText(*f, "hello world");
     f->SetBold(true, kEnteAllText);
+    f->GetEditor()->SetAllTextUnderLine(true);
     f->SetTextColor(0x00336699, kEnteAllText);
     f->SetJustification(2, kEnteAllText);
     f->GetEditor()->SetBackColor(0x00CCDDEE);
@@ -128,6 +129,8 @@ TEST_F(FrameTextEditTest, ChangingMultilineRebuildsTheEditorKeepingWhatItShowed)
     EXPECT_EQ(e->GetProperty(kPropVAutoScroll), 1);
     EXPECT_EQ(TextOf(*f), u"hello world");
     EXPECT_EQ(e->GetAllTextBold(), 1);
+    EXPECT_EQ(e->GetAllTextUnderLine(), 1);
+    EXPECT_EQ(e->GetAllTextItalic(), 0);
     EXPECT_EQ(e->GetAllTextColor(), 0x00336699);
     EXPECT_EQ(e->GetBackColor(), 0x00CCDDEE);
     EXPECT_EQ(f->GetJustification(), 2);
@@ -210,7 +213,6 @@ TEST_F(FrameTextEditTest, OnlyKeysThatChangeTheTextSetTheChangedFlag)
     EXPECT_TRUE(f->IsChanged());
     EXPECT_EQ(TextOf(*f), u"abcx") << "End left the caret at the end";
 
-    f->SetChanged(false);
     f->SetFontSize(0, kEnteAllText);
     char name[256] = {};
     int32_t size = 0;
@@ -252,11 +254,21 @@ TEST_F(FrameTextEditTest, ScriptedTypingTabsToTheNextFieldAndAMultilineFieldTake
     EXPECT_TRUE(first->IsChanged());
 }
 
+// What a drop handler is handed: the offset, the bytes, their kind and the
+// first byte of the drop's information.
+struct Seen {
+    int32_t first;
+    std::string second;
+    NativeTypeText kind;
+    uint8_t info;
+};
+
 // A drop handler that inserts what was dropped, as the field's owners do.
 int32_t InsertDrop(VFrameTextEdit* frame, VFrameTextEditDropInfo& info, void* data)
 {
-    auto* seen = static_cast<std::vector<std::pair<int32_t, std::string>>*>(data);
-    seen->push_back({info.fOffset, std::string(reinterpret_cast<char*>(info.fBytes), size_t(info.fLength) + 2)});
+    auto* seen = static_cast<std::vector<Seen>*>(data);
+    seen->push_back({info.fOffset, std::string(reinterpret_cast<char*>(info.fBytes), size_t(info.fLength) + 2),
+                     info.fKind, info.fInfo[0]});
     std::u16string units(size_t(info.fLength) / 2, u'\0');
     for (size_t i = 0; i < units.size(); ++i) units[i] = char16_t(platform::ReadBE16(info.fBytes + i * 2));
     VText text;
@@ -268,7 +280,7 @@ int32_t InsertDrop(VFrameTextEdit* frame, VFrameTextEditDropInfo& info, void* da
 TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
 {
     VFrameTextEdit* f = Field(kField | kEnteDragDrop);
-    std::vector<std::pair<int32_t, std::string>> seen;
+    std::vector<Seen> seen;
     f->SetDropHandler(InsertDrop, &seen);
     SetText(*f, "abcdef");
     f->Select(1, 3);
@@ -288,9 +300,12 @@ TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
     EXPECT_TRUE(seen.empty());
     EXPECT_EQ(TextOf(*f), u"abcdef");
 
+    info.extra[0] = 7;
     f->DoDrop(&dragger, at(5), info);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].first, 5);
+    EXPECT_EQ(seen[0].kind, kNativeTextUnicode);
+    EXPECT_EQ(seen[0].info, 7);
     EXPECT_EQ(seen[0].second, std::string("\0b\0c\0\0", 6)) << "the bytes and two zeros";
     EXPECT_EQ(TextOf(*f), u"adebcf");
     int32_t s = 0, t = 0;
@@ -307,9 +322,77 @@ TEST_F(FrameTextEditTest, TextDraggedWithinTheFieldLandsWhereTheUserSawIt)
         f->DropData(dropped, 0, false, false, true, false);
         EXPECT_EQ(TextOf(*f), u"xabc");
     }
+    // A place past the end is the end.
+    VText tail;
+    tail.FromCString(reinterpret_cast<const uint8_t*>("z"), kCharSetMac);
+    f->DropData(tail, 99, false, false, true, false);
+    EXPECT_EQ(TextOf(*f), u"xabcz");
+    f->GetSelection(s, t);
+    EXPECT_EQ(s, 4);
+    EXPECT_EQ(t, 5);
 
     f->SetProperty(kEnteEnabled, 0);
     EXPECT_FALSE(f->CanAcceptDrop(&dragger, VPoint(0, 0)));
+}
+
+TEST_F(FrameTextEditTest, ADropCaretFollowsThePointerAndLeavesNoTrace)
+{
+    VFrameTextEdit* f = Field(kField | kEnteDragDrop);
+    SetText(*f, "abcdefghijklmnopqrstuvwxyz");
+    f->Select(1, 3);
+    VClic click(KeyEvent(0, 0), window->GetParentMacHwnd());
+    VDragDropDragger dragger(f, click);
+    auto at = [&](int32_t offset) {
+        int32_t x = 0, y = 0;
+        f->GetEditor()->GetPosFromCharOffset(offset, x, y);
+        return VPoint(x + 1, y + 2);
+    };
+    // The caret's line height is also an offset in the text: the caret
+    // moves there from elsewhere all the same.
+    int32_t lw = 0, lh = 0;
+    f->GetEditor()->GetLineMetrics(0, lw, lh);
+    ASSERT_GT(lh, 2);
+    ASSERT_LT(lh, 26);
+    Paint();
+    const std::vector<uint32_t> plain = Pixels(0, 0, 300, 60);
+    DragDropInfo info;
+    f->DoHiliteDrop(&dragger, at(lh), 0, info);
+    const std::vector<uint32_t> shown = Pixels(0, 0, 300, 60);
+    EXPECT_NE(shown, plain) << "a caret shows";
+    f->DoHiliteDrop(&dragger, at(lh), 1, info);
+    EXPECT_EQ(Pixels(0, 0, 300, 60), plain) << "leaving takes it off";
+    f->DoHiliteDrop(&dragger, at(2), 0, info);
+    f->DoHiliteDrop(&dragger, at(lh), 0, info);
+    EXPECT_EQ(Pixels(0, 0, 300, 60), shown) << "only the last caret stays";
+    f->DoHiliteDrop(&dragger, at(lh), 1, info);
+
+    // The drag image: as large as the field, with only the selected
+    // characters inked.
+    platform::GWorldPtr image = f->BuildImageForDrag();
+    ASSERT_NE(image, nullptr);
+    platform::Rect bounds{};
+    platform::GetPortBounds(image, &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 200);
+    EXPECT_EQ(bounds.bottom - bounds.top, 24);
+    int32_t from = 0, to = 0, y0 = 0;
+    f->GetEditor()->GetPosFromCharOffset(1, from, y0);
+    f->GetEditor()->GetPosFromCharOffset(3, to, y0);
+    int32_t selected = 0, others = 0;
+    for (int32_t y = 0; y < 24; ++y)
+        for (int32_t x = 0; x < 200; ++x)
+            if (paintertest::PixelAt(image, x, y) != 0xFFFFFF) ++(x >= from && x < to ? selected : others);
+    EXPECT_GT(selected, 0);
+    EXPECT_EQ(others, 0);
+    platform::DisposeGWorld(image);
+
+    // The editor answers a drop strictly inside the dragged text as refused.
+    platform::Rect view{};
+    f->GetEditor()->GetViewRect(view);
+    const VPoint inside = at(2);
+    int32_t x = 0, y = 0;
+    inside.GetPos(x, y);
+    EXPECT_FALSE(f->GetEditor()->DoDrop(&dragger, VPoint(view.left + x, view.top + y), info));
+    EXPECT_EQ(TextOf(*f), u"abcdefghijklmnopqrstuvwxyz");
 }
 
 TEST_F(FrameTextEditTest, AFieldInAScrolledViewIsShownAtItsNewPlaceAfterAScroll)

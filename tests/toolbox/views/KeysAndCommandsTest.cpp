@@ -2,6 +2,7 @@
 #include "tests/toolbox/views/ViewsTestSupport.h"
 
 #include "toolbox/drawing/VMenu.h"
+#include "toolbox/foundation/VArrayBoolean.h"
 #include "toolbox/foundation/VLong.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/foundation/system/VSystem.h"
@@ -67,6 +68,10 @@ TEST_F(KeysTest, ControlCharactersGiveNoCharacterButTheirKeyCodeAndName)
     EXPECT_EQ(key.GetChar(), u'a');
     key.GetKeyString(name);
     EXPECT_EQ(Text(name), "A");
+    // A byte past ASCII is read as Mac Roman.
+    ASSERT_TRUE(key.FromEvent(KeyEvent(0x8A, 0x00), true));
+    EXPECT_EQ(key.GetChar(), u'\u00E4');
+    EXPECT_EQ(key.GetMacNativeChar(), 0x8A);
 }
 
 TEST_F(KeysTest, ADoubleByteCharacterWaitsForItsSecondByteAndLeadBytesInARowNeverOverflow)
@@ -151,13 +156,18 @@ struct Listener : VCommandListener {
 struct HeardMenu : VMenu {
     HeardMenu() : VMenu(nullptr, 0) {}
     void BuildMenuObject(VPainter*, bool, bool) override {}
-    void UpdateCommand(VCommand*) override { ++updates; }
+    void UpdateCommand(VCommand* command) override
+    {
+        ++updates;
+        heard = command->GetLong();
+    }
     void CommandGone(VCommand* command) override
     {
         VMenu::CommandGone(command);
         gone = true;
     }
     int updates = 0;
+    int32_t heard = 0;
     bool gone = false;
 };
 
@@ -189,6 +199,7 @@ TEST_F(KeysTest, CommandsKeepTheirValueAndTellTheirListenersOnce)
         cmd.SetValue(nullptr, &given, false, kRedrawInval);
         EXPECT_NE(cmd.GetValue(), &given) << "copied unless adopted";
         EXPECT_EQ(cmd.GetLong(), 9);
+        EXPECT_EQ(b.heard, 9) << "menus hear the value it has now";
         cmd.SetEnabled(false, kRedrawInval);
         EXPECT_FALSE(a.enabled);
         EXPECT_FALSE(cmd.IsEnabled());
@@ -197,6 +208,19 @@ TEST_F(KeysTest, CommandsKeepTheirValueAndTellTheirListenersOnce)
     EXPECT_FALSE(a.gone);
     EXPECT_TRUE(b.gone);
     EXPECT_FALSE(dropped.gone);
+
+    // A borrowed choice list stays its owner's; an owned one goes with the command.
+    {
+        VArrayBoolean borrowed;
+        VCommand cmd(43);
+        cmd.SetChoiceList(&borrowed, true);
+        EXPECT_EQ(cmd.GetChoiceList(), &borrowed);
+        auto* owned = new VArrayBoolean;
+        cmd.SetChoiceList(owned, false);
+        EXPECT_EQ(cmd.GetChoiceList(), owned);
+        cmd.SetChoiceList(owned, false);
+        EXPECT_EQ(cmd.GetChoiceList(), owned);
+    }
 
     // Found by number, not by position.
     VCommand c1(1), c5(5), c2(2);

@@ -99,6 +99,14 @@ TEST_F(NativeTextEditTest, ASingleLinePasteStopsAtTheFirstReturnOrLineFeed)
         e->DoPaste();
         EXPECT_EQ(e->GetText(), u"ab");
     }
+    // Plain Mac Roman text on the clipboard, from its first byte.
+    Set(*e, u"");
+    platform::ClearCurrentScrap();
+    platform::ScrapRef scrap = nullptr;
+    ASSERT_EQ(platform::GetCurrentScrap(&scrap), platform::noErr);
+    ASSERT_EQ(platform::PutScrapFlavor(scrap, platform::kTXNTextData, 0, 5, "\x8A" "b\rcd"), platform::noErr);
+    e->DoPaste();
+    EXPECT_EQ(e->GetText(), u"\u00E4b");
     std::unique_ptr<NativeTextEditMac> multi(Make(kNativeMultiline));
     PutClipboard(u"ab\rcd");
     multi->DoPaste();
@@ -195,6 +203,10 @@ TEST_F(NativeTextEditTest, FacesOfMixedRangesColoursAndFonts)
     int32_t size = 0, charset = 0;
     e->GetAllTextFont(name, &size, &charset);
     EXPECT_EQ(size, 18);
+    // Nothing asked: the text is left as it was, not even counted changed.
+    const uint32_t counted = platform::TXNGetChangeCount(e->GetObject());
+    e->SetAllTextFont(nullptr, -1, -1);
+    EXPECT_EQ(platform::TXNGetChangeCount(e->GetObject()), counted);
 }
 
 TEST_F(NativeTextEditTest, PropertyTableEdgesAndTextLengths)
@@ -213,6 +225,15 @@ TEST_F(NativeTextEditTest, PropertyTableEdgesAndTextLengths)
     EXPECT_EQ(e->GetProperty(kPropReadOnly), 0);
     e->SetProperty(kPropPassword, 1);
     EXPECT_EQ(e->GetProperty(kPropPassword), 1);
+    platform::TXNControlTag sync = platform::kTXNKeyboardSyncStateTag;
+    platform::TXNControlData synced{};
+    platform::TXNGetTXNObjectControls(e->GetObject(), 1, &sync, &synced);
+    EXPECT_EQ(synced.uValue, 1u) << "a password keeps the keyboard in step";
+    e->SetProperty(kPropRTL, 1);
+    EXPECT_EQ(e->GetProperty(kPropRTL), 1);
+    // The flags given at creation are read back, the last ones too.
+    std::unique_ptr<NativeTextEditMac> made(Make((1 << kPropRTL) | (1 << kPropKept) | (1 << kPropPrintVarFrame)));
+    for (int32_t p : {kPropRTL, kPropKept, kPropPrintVarFrame}) EXPECT_EQ(made->GetProperty(p), 1) << p;
 
     const std::u16string many(40000, u'w');
     Set(*e, many);
@@ -240,7 +261,32 @@ TEST_F(NativeTextEditTest, GetUnicodeSizesTheCallersHandleOrSaysMemoryRanOut)
     EXPECT_EQ(e->GetUnicode(&small, 0, -1), -108);
     platform::SetMemoryBudget(budget);
     platform::DisposeHandle(small.handle);
+
+    // What a blob holds goes back in whole; an empty one empties the text.
+    std::unique_ptr<NativeTextEditMac> other(Make(0));
+    other->SetUnicode(blob, false);
+    EXPECT_EQ(other->GetText(), u"world");
+    other->SetUnicode(NativeBlob{}, false);
+    EXPECT_EQ(other->GetText(), u"");
     platform::DisposeHandle(blob.handle);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NativeTextEditTest, NewTextOfAsManyLinesKeepsTheScrollOtherTextStartsAtTheTop)
+{
+    std::unique_ptr<NativeTextEditMac> e(Make(kNativeMultiline));
+    Set(*e, u"1\r2\r3\r4\r5\r6\r7\r8");
+    e->Select(12, 12);
+    e->ScrollToSelection(false, false, true);
+    const int32_t first = e->GetFirstVisibleCharOffset();
+    ASSERT_GT(first, 0);
+    Set(*e, u"a\rb\rc\rd\re\rf\rg\rh");
+    EXPECT_EQ(e->GetFirstVisibleCharOffset(), first);
+    Set(*e, u"a\rb\rc\rd\re\rf\rg\rh\ri");
+    EXPECT_EQ(e->GetFirstVisibleCharOffset(), 0);
 }
 
 }  // namespace

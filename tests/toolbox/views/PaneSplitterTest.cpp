@@ -283,6 +283,7 @@ TEST_F(PaneSplitterTest, BarsMoveWithTheMouseAndCloseWhenDraggedIntoANeighboursM
     EXPECT_EQ(splitter->GetRowCount(), 3);
     EXPECT_EQ(splitter->GetBars()->FindCursor(VPoint(10, 62)), 0u) << "locked: no cursor of its own";
     EXPECT_EQ(splitter->GetBars()->FindCursor(VPoint(122, 100)), kCursorVSplitBar);
+    EXPECT_EQ(splitter->GetBars()->FindCursor(VPoint(300, 100)), 0u) << "beside the bar";
     Drag(10, 62, 0, 40);
     EXPECT_EQ(splitter->GetBars()->GetHBarPos(1), 60);
     VSystem system;
@@ -339,4 +340,63 @@ TEST_F(PaneSplitterTest, AScrollPaintedAtOncePaintsWhatAFullRepaintWould)
         delete window;
         window = nullptr;
     }
+}
+
+TEST_F(PaneSplitterTest, AKilledBarTakesItsOwnLockAndAPaneGivenWithoutAResizeKeepsItsSize)
+{
+    Make();
+    VMultiSplitBar* bars = splitter->GetBars();
+    bars->AddHBar(50, false);
+    bars->AddHBar(120, true);
+    bars->AddHBar(200, false);
+    bars->KillHBar(1);
+    ASSERT_EQ(bars->CountHBars(), 2);
+    EXPECT_EQ(bars->GetHBarPos(1), 120);
+    EXPECT_TRUE(bars->IsHBarLocked(1));
+    EXPECT_FALSE(bars->IsHBarLocked(2));
+    bars->KillHBar(1);
+    bars->KillHBar(1);
+
+    // Laid out again at the same size, the bars stay.
+    delete window;
+    Make2x2();
+    splitter->DoCommand(nullptr, vcmd::kRelayout, 0);
+    EXPECT_EQ(splitter->GetBars()->GetVBarPos(1), 200);
+    EXPECT_EQ(splitter->GetBars()->GetHBarPos(1), 150);
+    ExpectTiled();
+    // Only the last column and row make room for the scroll bars.
+    int32_t l = 0, t = 0, r = 0, b = 0;
+    splitter->GetSplitLimits(1, 1, l, t, r, b);
+    EXPECT_EQ(r, 16);
+    EXPECT_EQ(b, 16);
+    splitter->GetSplitLimits(2, 2, l, t, r, b);
+    EXPECT_EQ(r, 16 + 16);
+    EXPECT_EQ(b, 16 + 16);
+
+    // A clone takes the pane's place in the grid and its locks.
+    VSplittedPane* original = splitter->FindPane(2, 2);
+    original->SetHScrollBarLocked(true);
+    original->SetVScrollBarLocked(true);
+    auto* clone = static_cast<VSplittedPane*>(original->Clone(splitter, nullptr));
+    EXPECT_EQ(clone->GetColumn(), 2);
+    EXPECT_EQ(clone->GetRow(), 2);
+    EXPECT_TRUE(clone->IsHScrollBarLocked());
+    EXPECT_TRUE(clone->IsVScrollBarLocked());
+    delete clone;
+
+    // A pane on its own lays itself out when its view asks.
+    {
+        VSplittedPane alone(nullptr, true, true, true, true);
+        alone.SetSize(120, 90, kRedrawNone);
+        auto* shown = new VScrolledView(&alone);
+        alone.SetUserFrame(shown, false);
+        shown->SetVirtualSize(500, 500, true, kRedrawNone);
+        EXPECT_EQ(alone.GetVScrollBar()->GetMax(), 500 - shown->GetHeight());
+    }
+
+    // A pane given without a resize keeps its size.
+    auto* other = new VSplittedPane(splitter, true, true, true, true);
+    other->SetSize(10, 10, kRedrawNone);
+    splitter->SetUserFrame(other, false);
+    EXPECT_EQ(other->GetWidth(), 10);
 }

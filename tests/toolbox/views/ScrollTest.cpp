@@ -143,6 +143,11 @@ TEST_F(ScrollTest, TheThumbShowsValueOverMaximumAndRestsAtTheStartWithNothingToS
     VClic c(8, 20);
     EXPECT_TRUE(bar->DoLeftMouse(c));
     EXPECT_TRUE(s->steps.empty());
+    // A page known, the thumb keeps the look's size: this look's thumbs are
+    // not proportional.
+    bar->SetSize(16, 85, kRedrawNone);
+    bar->SetRange(900, kRedrawNone);
+    EXPECT_EQ(bar->GetThumbLength(), 16);
 }
 
 TEST_F(ScrollTest, HoldingTheDownArrowStepsOnceWaitsTenTicksThenRepeats)
@@ -262,4 +267,56 @@ TEST_F(ScrollTest, ClicksReachTheContentInVirtualCoordinates)
     EXPECT_EQ(view->GetDropFrame(VPoint(10, 30)), row);
     EXPECT_EQ(view->GetDropFrame(VPoint(10, 5)), view);
     (void)s;
+}
+
+TEST_F(ScrollTest, AGrownScrollerBringsTheViewBackInRangeAndOnlyABindingChangeAsksForALayout)
+{
+    RecordingScroller* s = Make(200, 100, true, false, 984);
+    view->SetVirtualPos(0, 884, false, kRedrawNone);
+    s->SetSize(200, 300, kRedrawNone);
+    EXPECT_EQ(view->GetVirtualY(), 684) << "the last page of what there is";
+    EXPECT_EQ(s->GetVScrollBar()->GetValue(), 684);
+    s->RedrawChild(nullptr);  // no child: nothing to paint
+
+    // A horizontal bar comes back to life when there is width to scroll.
+    delete window;
+    RecordingScroller* wide = Make(200, 100, false, true, 100);
+    view->SetVirtualSize(150, 100, true, kRedrawNone);
+    EXPECT_FALSE(wide->GetHScrollBar()->IsEnabled());
+    view->SetVirtualSize(900, 100, true, kRedrawNone);
+    EXPECT_TRUE(wide->GetHScrollBar()->IsEnabled());
+    EXPECT_EQ(wide->GetHScrollBar()->GetMax(), 700);
+    delete window;
+    s = Make(200, 100, true, false, 300);
+    view->SetVirtualPos(0, 200, false, kRedrawNone);
+
+    // The whole view, from its first row, needs painting after a redraw.
+    VWindow::SetValidRect(window->GetParentMacHwnd(), nullptr, true);
+    view->Redraw(kRedrawInval);
+    const VRect area = UpdateArea(window);
+    EXPECT_EQ(area.GetTop(), 0);
+    EXPECT_EQ(area.GetHeight(), 100);
+
+    struct Relayouts : VViewScroller {
+        using VViewScroller::VViewScroller;
+        intptr_t DoCommand(VObject* sender, int32_t command, intptr_t param) override
+        {
+            if (command == vcmd::kRelayout) ++count;
+            return VViewScroller::DoCommand(sender, command, param);
+        }
+        int32_t count = 0;
+    };
+    auto* parent = new Relayouts(window, false, false, false);
+    auto* other = new VScrolledView(parent);
+    other->SetVirtualSize(300, 300, false, kRedrawNone);
+    EXPECT_EQ(parent->count, 0);
+    other->SetVirtualSize(400, 400, true, kRedrawNone);
+    EXPECT_EQ(parent->count, 1);
+
+    // Copying from a frame that does not scroll leaves the scroll state.
+    Probe plain(nullptr, 0, 0, 10, 10);
+    other->SetVirtualPos(30, 40, false, kRedrawNone);
+    other->Copy(parent, &plain, nullptr);
+    EXPECT_EQ(other->GetVirtualX(), 30);
+    EXPECT_EQ(other->GetVirtualWidth(), 400);
 }

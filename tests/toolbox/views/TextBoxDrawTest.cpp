@@ -119,6 +119,12 @@ TEST_F(TextBoxDrawTest, AFittingTextIsDrawnWholeAndALongerOneEndsInAnEllipsisTha
     VText tiny = Text(longer);
     VFrameTextEdit::_GetElipsedText(tiny, 4, 0);
     EXPECT_EQ(Units(tiny), u"...");
+
+    // A prefix exactly as wide as the room left beside the dots is kept.
+    const int32_t exact = Measure("abc", false, 1000) + Measure("...", false, 1000);
+    VText fit = Text("abcdef");
+    VFrameTextEdit::_GetElipsedText(fit, exact, 0);
+    EXPECT_EQ(Units(fit), u"abc...");
 }
 
 TEST_F(TextBoxDrawTest, VerticalPlacementAndTheOneLineBox)
@@ -131,6 +137,10 @@ TEST_F(TextBoxDrawTest, VerticalPlacementAndTheOneLineBox)
     Draw(bottom, "Bottom", 0, 2, box, false);
     Draw(top, "Bottom", 0, 0, VRect(10, 10 + 80 - textHeight, 200, 80), false);
     EXPECT_TRUE(SamePixels(bottom, top, kW, kH)) << "its bottom at the box's";
+    World middle(kW, kH), lower(kW, kH);
+    Draw(middle, "Bottom", 0, 1, box, false);
+    Draw(lower, "Bottom", 0, 0, VRect(10, 10 + (80 - textHeight) / 2 + 1, 200, 80), false);
+    EXPECT_TRUE(SamePixels(middle, lower, kW, kH)) << "centred, a pixel low";
 
     int32_t lineHeight = 0;
     Measure("One", false, 200, &lineHeight);
@@ -189,6 +199,9 @@ TEST_F(EditorBoxTest, RightJustifiedTextWiderThanItsBoxStartsAtItsLeftAndKeepsTr
     EXPECT_GE(b.right, box.right - 3);
     EXPECT_LT(s.right, b.right - 6) << "the spaces take their room inside the box";
     EXPECT_EQ(s.right - s.left, b.right - b.left);
+    World blank(kW, kH);
+    DrawIn(blank, "                    ", box);
+    EXPECT_TRUE(InkOf(blank, kW, kH).Empty()) << "spaces alone show nothing";
 }
 
 TEST_F(EditorBoxTest, MeasuringDrawsNothingAndASizeOfZeroDrawsAsTwelvePoints)
@@ -211,6 +224,18 @@ TEST_F(EditorBoxTest, MeasuringDrawsNothingAndASizeOfZeroDrawsAsTwelvePoints)
     World drawn(kW, kH);
     DrawIn(drawn, many.c_str(), platform::Rect{10, 10, 40, 300});
     EXPECT_FALSE(InkOf(drawn, kW, kH).Empty());
+}
+
+TEST_F(TextBoxDrawTest, WithoutAPainterTheBoxTakesThePortsColourAndRightAlignmentStays)
+{
+    World w(kW, kH);
+    platform::SetGWorld(w.get(), nullptr);
+    const platform::RGBColor fore{0, 0x8000, 0xFFFF};
+    platform::RGBForeColor(&fore);
+    VFrameTextEdit::DrawTextBox(nullptr, Text("MMMM"), 2, 0, VRect(10, 10, 200, 20), false, false, false, nullptr);
+    VFrameTextEdit* used = VFrameTextEdit::GetDrawTextBox(false);
+    EXPECT_EQ(used->GetEditor()->GetAllTextColor(), 0xFF7F00) << "each 16-bit component over 257";
+    EXPECT_EQ(used->GetJustification(), 2);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "toolbox/foundation/VLong.h"
 #include "toolbox/views/MenuCommandLinks.h"
 #include "toolbox/views/VCommand.h"
+#include "toolbox/views/VDialQz.h"
 #include "toolbox/views/VFrame.h"
 
 using menutest::Res;
@@ -129,6 +130,45 @@ TEST_F(TextPopUpTest, MenusHearTheirCommandsOnlyWhileShownAndForgetThemWhenGone)
     EXPECT_EQ(menu.GetVCommand(), nullptr);
     EXPECT_EQ(menu.GetNthItem(1)->GetCommand(), nullptr);
     menu.DeleteMenuObject(true);
+}
+
+TEST_F(TextPopUpTest, MenusReadCommandKeysOfFramesAndDialogsAndSetCommandValues)
+{
+    InstallMenuCommandLinks();
+    CommandFrame frame;
+    frame.plain.SetShortcut('P');
+    VDialQz dialog;
+    dialog.AddCommand(new VCommand(30, 'D'));
+    dialog.AddCommand(new VCommand(31));
+    struct Case {
+        VFrame* frame;
+        VDialQz* dialog;
+        int32_t number;
+        uint8_t key;  // 0: no key
+    } cases[] = {{&frame, nullptr, 10, 'P'}, {&frame, nullptr, 20, 0}, {&frame, nullptr, 99, 0},
+                 {nullptr, &dialog, 30, 'D'}, {nullptr, &dialog, 31, 0}, {nullptr, &dialog, 99, 0}};
+    for (const Case& c : cases) {
+        // What the menu held before is replaced whole.
+        MenuShortcut out;
+        out.modifiers = 0x08;
+        out.specialKey = 7;
+        out.keyText[0] = 2;
+        out.keyText[2] = 'x';
+        const bool found = c.frame ? menulink::FindShortcut(c.frame, c.number, out)
+                                   : menulink::FindShortcut(c.dialog, c.number, out);
+        EXPECT_EQ(found, c.key != 0) << c.number;
+        if (!found) continue;
+        EXPECT_EQ(out.modifiers, 0x80) << c.number;
+        EXPECT_EQ(out.specialKey, 0) << c.number;
+        EXPECT_EQ(out.keyText[0], 1) << c.number;
+        EXPECT_EQ(out.keyText[1], c.key) << c.number;
+        EXPECT_EQ(out.keyText[2], 0) << c.number;
+    }
+    menulink::SetValue(&frame.plain, new VLong(5), true);
+    EXPECT_EQ(frame.plain.GetLong(), 5);
+    VLong kept(7);
+    menulink::SetValue(&frame.plain, &kept, false);
+    EXPECT_EQ(frame.plain.GetLong(), 7);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // negative, the layout of frames, gadgets and corners, and painting.
 #include "tests/toolbox/views/ViewsTestSupport.h"
 
+#include <set>
+
 #include "toolbox/foundation/system/VSystem.h"
 #include "toolbox/views/VPaneSplitter.h"
 #include "toolbox/views/VScrollBar.h"
@@ -21,6 +23,39 @@ int32_t OverlayMarks()
 {
     return paintertest::CountNot(platform::GetOverlayPort(), 0x000000, kWinX, kWinY, kWinX + 300, kWinY + 500);
 }
+
+// A split dragger that notes what the screen shows after each move: the
+// pixels of its image and their colours.
+struct NotingSplitDragger : VSplitDragger {
+    using VSplitDragger::VSplitDragger;
+    void DoMove(VFrame* from, VFrame* to, int32_t dx, int32_t dy, DragDropInfo& info) override
+    {
+        VSplitDragger::DoMove(from, to, dx, dy, info);
+        marks.push_back(OverlayMarks());
+        for (int32_t x = kWinX; x < kWinX + 8; ++x)
+            for (int32_t y = kWinY; y < kWinY + 100; ++y)
+                if (uint32_t p = paintertest::PixelAt(platform::GetOverlayPort(), x, y)) colours.insert(p);
+    }
+    std::vector<int32_t> marks;
+    std::set<uint32_t> colours;
+};
+
+// A frame whose click drags a 100 x 4 bar from 50 between 0 and 100.
+struct BarSource : Probe {
+    using Probe::Probe;
+    bool DoLeftMouse(VClic& clic) override
+    {
+        NotingSplitDragger dragger(this, clic, true, 50, 0, 100, VRect(0, 50, 100, 4));
+        dragger.RunTheOldWay();
+        marks = dragger.marks;
+        colours = dragger.colours;
+        position = dragger.GetPosition();
+        return true;
+    }
+    std::vector<int32_t> marks;
+    std::set<uint32_t> colours;
+    int32_t position = 0;
+};
 
 class ViewSplitterTest : public ViewsTest {
 protected:
@@ -246,6 +281,10 @@ TEST_F(ViewSplitterTest, FramesGadgetsAndCornersTakeTheirPlacesAndAHiddenBarsGad
     auto* late = new Probe(splitter, 0, 0, 10, 8);
     splitter->SetTopFrame(late, true);
     EXPECT_EQ(splitter->GetTopFrame(), nullptr) << "a split node takes no frames";
+
+    // Joined again, the pane that stays brings its top frame back.
+    splitter->UnSplit(false);
+    EXPECT_EQ(splitter->GetTopFrame(), other);
 }
 
 TEST_F(ViewSplitterTest, TheBarAndTheAreaPaintTheirStandardParts)
@@ -257,9 +296,26 @@ TEST_F(ViewSplitterTest, TheBarAndTheAreaPaintTheirStandardParts)
     const uint32_t line = paintertest::Pix(0x010000u + 10);
     const uint32_t area = paintertest::Pix(24 * 0x050301u);
     for (int32_t y = 100; y < 104; ++y) EXPECT_EQ(Pixel(window, 50, y), panel) << y;
-    EXPECT_EQ(Pixel(window, 50, 104), line) << "a line along the bar's far edge";
+    for (int32_t x : {0, 50, 199}) {
+        EXPECT_EQ(Pixel(window, x, 103), panel) << x;
+        EXPECT_EQ(Pixel(window, x, 104), line) << "a line along the bar's far edge " << x;
+    }
     EXPECT_EQ(Pixel(window, 190, 2), area) << "the first pane's split area";
     EXPECT_EQ(Pixel(window, 190, 107), area) << "the second pane's split area";
+    delete window;
+
+    // Side by side: the panel from the top row, the line down the right edge.
+    Make(200, true);
+    ASSERT_TRUE(splitter->Split(false, 100));
+    splitter->Redraw(kRedrawNow);
+    const VFrame* bar = splitter->GetSplitBar();
+    ASSERT_NE(bar, nullptr);
+    const int32_t left = bar->GetX(), right = bar->GetX() + bar->GetWidth() - 1, bottom = bar->GetHeight() - 1;
+    for (int32_t y : {0, 50, bottom}) {
+        EXPECT_EQ(Pixel(window, right - 1, y), panel) << y;
+        EXPECT_EQ(Pixel(window, right, y), line) << y;
+    }
+    EXPECT_EQ(Pixel(window, left, 0), panel);
 }
 
 TEST_F(ViewSplitterTest, SplitHandlesShowTheApplicationsSplitCursors)
@@ -306,4 +362,51 @@ TEST_F(ViewSplitterTest, SplitHandlesShowTheApplicationsSplitCursors)
     EXPECT_EQ(at(230, 102), kCursorHSplitBar);
     EXPECT_EQ(at(230, 50), kCursorArrow);
     EXPECT_EQ(at(230, 207), kCursorArrow) << "locked";
+}
+
+TEST_F(ViewSplitterTest, ASplitDragShowsTheBarsGreyImageWhereTheMouseTookItAndNoneAfter)
+{
+    window = MakeWindow(kWinX, kWinY, 300, 500);
+    auto* source = new BarSource(window, 0, 0, 100, 100);
+    platform::Script s;
+    s.Press(int16_t(kWinX + 10), int16_t(kWinY + 52)).Wait(2).Move(int16_t(kWinX + 10), int16_t(kWinY + 62)).Wait(2);
+    s.Move(int16_t(kWinX + 10), int16_t(kWinY + 62)).Wait(2).Release();
+    RunScript(s);
+    EXPECT_EQ(source->position, 60);
+    // One move that changes the place; the grey pattern covers half the bar.
+    EXPECT_EQ(source->marks, std::vector<int32_t>{100 * 4 / 2});
+    EXPECT_EQ(source->colours, std::set<uint32_t>{0xFFFFFF});
+    EXPECT_EQ(OverlayMarks(), 0);
+}
+
+TEST_F(ViewSplitterTest, TheBottomFrameSitsUnderTheViewAndFollowsItSidewaysOnlyAndANarrowSplitterParksItsArea)
+{
+    Make(200, true);
+    view->SetVirtualSize(2000, 2000, true, kRedrawNone);
+    auto* bottom = new VScrolledView(splitter);
+    bottom->SetSize(10, 20, kRedrawNone);
+    splitter->SetBottomFrame(bottom, false);
+    auto* left = new VScrolledView(splitter);
+    left->SetSize(30, 10, kRedrawNone);
+    splitter->SetLeftFrame(left, false);
+    splitter->ResetSize(kRedrawNone);
+    EXPECT_EQ(left->GetVirtualHeight(), 2000) << "a side frame follows the view's height";
+    const VRect bar = VRect(splitter->GetHScrollBar()->GetX(), splitter->GetHScrollBar()->GetY(), 0, 0);
+    ExpectRect(bottom, 30, bar.GetTop() - 20, 154, 20, "above the horizontal bar");
+    EXPECT_EQ(view->GetY() + view->GetHeight(), bar.GetTop() - 20);
+    EXPECT_EQ(bottom->GetVirtualWidth(), 2000);
+    splitter->Scroll(40, 30, kRedrawNone);
+    EXPECT_EQ(bottom->GetVirtualX(), view->GetVirtualX());
+    EXPECT_EQ(bottom->GetVirtualY(), 0) << "a bottom frame does not scroll up and down";
+
+    // Split side by side, the first pane keeps the horizontal bar.
+    VScrollBar* hBar = splitter->GetHScrollBar();
+    ASSERT_TRUE(splitter->Split(false, 90));
+    EXPECT_EQ(splitter->GetFirstSplitter()->GetHScrollBar(), hBar);
+    splitter->UnSplit(false);
+
+    // Half the width within the minimum: no room for a split area.
+    splitter->SetMinSize(150, -1);
+    splitter->ResetSize(kRedrawNone);
+    ExpectRect(splitter->GetHSplitArea(), -1000, -1000, 0, 0, "parked");
 }

@@ -34,6 +34,9 @@ TEST(VDialQz, FindsCommandsByNumberAndShortcutInListOrder)
     EXPECT_EQ(it->Next(), again);
     EXPECT_EQ(it->Next(), nullptr);
     delete it;
+    it = dialog.NewCommandIterator();
+    EXPECT_EQ(it->Previous(), again) << "from before the first, backwards wraps to the last";
+    delete it;
 
     VDialQz empty;
     EXPECT_EQ(empty.FindShortcut(0), nullptr);

@@ -27,11 +27,12 @@ struct Bar : VMenuBar {
     bool DoCommand(VObject*, int32_t command, intptr_t) override
     {
         heard.push_back(command);
-        return false;
+        return command == answered;
     }
     void WindowClosed(VObject*) override { ++closed; }
     std::vector<int32_t> heard;
     int closed = 0;
+    int32_t answered = 0;
 };
 
 }  // namespace
@@ -94,6 +95,8 @@ TEST_F(WindowTest, UnansweredCommandsClimbToTheCommandParentThenTheMenuBarThenYi
         EXPECT_EQ(orphan.DoCommand(&orphan, 77, 0), 0);
         EXPECT_EQ(bar.heard, std::vector<int32_t>{77});
         EXPECT_EQ(orphan.FindCommand(77), nullptr);
+        bar.answered = 78;
+        EXPECT_EQ(orphan.DoCommand(&orphan, 78, 0), 1) << "the bar's answer comes back";
     }
     EXPECT_EQ(bar.closed, 1) << "the bar hears that its window went";
 }
