@@ -1,6 +1,7 @@
 // The object base: names, flags, component states, parsing, groups and the
 // questions it asks.
 #include <algorithm>
+#include <tuple>
 
 #include "app/appl/Preferences.h"
 #include "kernel/byteswap/SwapTemplates.h"
@@ -132,12 +133,26 @@ TEST_F(ObjectTest, BlockingPreferencesFillTheKindTable)
     ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
     const std::string path = folder_ / "prefs.rsrc";
     ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
-    G_PrefResFile = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
-    ASSERT_GT(G_PrefResFile, 0);
+    const int16_t file = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(file, 0);
+    // Without a preferences file nothing is blocked, whatever file is current.
+    G_PrefResFile = -1;
+    platform::UseResFile(file);
+    G_Block[20] = 1;
+    SetBlockArray();
+    for (int i = 0; i < 31; ++i) EXPECT_EQ(G_Block[i], 0) << i;
+    G_PrefResFile = file;
     G_Block[20] = 1;
     SetBlockArray();
     for (int i = 0; i < 31; ++i) EXPECT_EQ(G_Block[i], i == 1 ? 1 : 0) << i;
-    platform::CloseResFile(G_PrefResFile);
+    // A reset clears the table and every other design global.
+    G_NewObj = 7;
+    G_ModuleUpdate = 2;
+    G_WaitParam = &wait_;
+    ResetDesignGlobals();
+    EXPECT_EQ(std::count(G_Block, G_Block + 31, 1), 0);
+    EXPECT_EQ(std::tuple(G_NewObj, G_ModuleUpdate, G_WaitParam), std::tuple(int16_t(0), int16_t(4), static_cast<WaitParamRec*>(nullptr)));
+    platform::CloseResFile(file);
     G_PrefResFile = -1;
 }
 

@@ -202,6 +202,19 @@ TEST_F(StoredStructureTest, TablesDifferingInASubtableFieldAreNotEqual)
     EXPECT_TRUE(EqualFiles(t1, t5));
     EXPECT_EQ(SearchEqualFile(&doc_, t5), t1);
     EXPECT_EQ(SearchEqualFile(&doc_, t3), t3);
+    // A name whose length runs past its 32-byte field is read as the 31
+    // bytes there: its last byte still counts, the length byte does not.
+    auto overlong = [](char last, uint8_t length) {
+        Bytes b = TableDef({{std::string(30, 'n') + last, 0}});
+        b[30] = length;
+        return b;
+    };
+    AddStored(FourCC("FIQz"), 6, overlong('a', 40));
+    AddStored(FourCC("FIQz"), 7, overlong('b', 40));
+    AddStored(FourCC("FIQz"), 8, overlong('a', 90));
+    TObjQz* u6 = Table("U", 4, 6);
+    EXPECT_FALSE(EqualFiles(u6, Table("U", 5, 7)));
+    EXPECT_TRUE(EqualFiles(u6, Table("U", 6, 8)));
 }
 
 TEST_F(StoredStructureTest, SubtableThatHoldsItselfEndsTheWalks)
