@@ -161,6 +161,39 @@ TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
     }
 }
 
+// Lookups repeated on one list answer from a kept index; the answers stay
+// those of a walk through every edit: ids changed, objects added or gone.
+TEST_F(ListTest, RepeatedLookupsFollowIdChangesAndEdits)
+{
+    std::vector<TObjQz*> methods;
+    for (int16_t id = 1; id <= 12; ++id) methods.push_back(Make(2, "m" + std::to_string(id), id));
+    Make(1, "T1", 1);
+    Make(28, "F1", 1);
+    Make(1, "T2", 2);
+    Make(28, "T3", 2);  // a field named like a table that is not there
+    auto walk = [&](int16_t id) -> TObjQz* {
+        for (TObjQz* m : methods)
+            if (m->id == id) return m;
+        return nullptr;
+    };
+    int32_t pos = 0;
+    for (int round = 0; round < 3; ++round) {
+        for (int pass = 0; pass < 10; ++pass) {
+            for (int16_t id : {int16_t(1), int16_t(5), int16_t(12), int16_t(40 + round), int16_t(99)})
+                ASSERT_EQ(SearchListObj_Id(List(2), id), walk(id)) << round << " " << pass << " " << id;
+            ASSERT_EQ(P(SearchTableName(List(1), PName("T2"), &pos)->name), "T2") << pass;
+            ASSERT_EQ(SearchTableName(List(1), PName("T3"), &pos), nullptr) << pass;
+        }
+        methods[4]->id = int16_t(40 + round + 1);  // renumbered in place
+        NoteObjIdChanged();
+    }
+    methods.push_back(Make(2, "late", 99));
+    EXPECT_EQ(SearchListObj_Id(List(2), 99), methods.back());
+    DelObjList(List(2), methods[0]);
+    EXPECT_EQ(SearchListObj_Id(List(2), 1), nullptr);
+    DestroyObj(methods[0]);
+}
+
 TEST_F(ListTest, TypeListMapsSharedKinds)
 {
     EXPECT_EQ(GetObjListe(doc_.fTypeList, 28), GetObjListe(doc_.fTypeList, 1));

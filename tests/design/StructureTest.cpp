@@ -215,6 +215,14 @@ TEST_F(StoredStructureTest, TablesDifferingInASubtableFieldAreNotEqual)
     TObjQz* u6 = Table("U", 4, 6);
     EXPECT_FALSE(EqualFiles(u6, Table("U", 5, 7)));
     EXPECT_TRUE(EqualFiles(u6, Table("U", 6, 8)));
+    // One field more, or a damaged negative count on both sides, is not equal.
+    AddStored(FourCC("FIQz"), 9, TableDef({{"Qty", 1}}));
+    Bytes negative = TableDef({{"Qty", 1}});
+    platform::WriteBE16(&negative[0], 0xFFFF);
+    AddStored(FourCC("FIQz"), 10, negative);
+    EXPECT_FALSE(EqualFiles(Table("V", 7, 2), Table("V", 8, 9)));
+    TObjQz* n10 = Table("N", 9, 10);
+    EXPECT_FALSE(EqualFiles(n10, n10));
 }
 
 TEST_F(StoredStructureTest, SubtableThatHoldsItselfEndsTheWalks)
