@@ -311,6 +311,15 @@ TEST_F(StoredStructureTest, MenuBarsNeedExactNamesAndCollationEqualItems)
     TObjQz* m3 = Make(6, "File3", 3);
     EXPECT_TRUE(EqualMenu(m1, m2));
     EXPECT_FALSE(EqualMenu(m1, m3));
+    // Titles that fill their 16-byte field exactly are read whole.
+    AddStored(FourCC("MENQ"), 7, Menu(std::string(14, 't') + "a", {}));
+    AddStored(FourCC("MENQ"), 8, Menu(std::string(14, 't') + "b", {}));
+    AddStored(FourCC("MENQ"), 9, Menu(std::string(14, 't') + "a", {}));
+    TObjQz* m7 = Make(6, "T7", 7);
+    EXPECT_FALSE(EqualMenu(m7, Make(6, "T8", 8)));
+    EXPECT_TRUE(EqualMenu(m7, Make(6, "T9", 9)));
+    EXPECT_FALSE(EqualMenu(nullptr, m1));
+    EXPECT_FALSE(EqualFiles(m1, nullptr));
     TObjQz* b2 = Make(5, "Main", 2);
     TObjQz* b3 = Make(5, "Main3", 3);
     TObjQz* b4 = Make(5, "MAIN", 4);
