@@ -75,6 +75,18 @@ method Four id 6
     EXPECT_TRUE(zero->TstFlag(kFlagInTrash));
 }
 
+// Long lists are looked up through an index: what it lacks is missing.
+TEST_F(GroupRead, AMissingMemberOfALongListIsPassedOver)
+{
+    std::string text = "structure Long\n";
+    for (int id = 1; id <= 70; ++id) text += "method M" + std::to_string(id) + " id " + std::to_string(id) + "\n";
+    const auto r = Build(text);
+    AddGroupList(r, 5, "Many", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x63, 0x00, 0x02, 0x00, 0x46, 0x00, 0x02, 0x00, 0x01, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Members(FindId(23, 5)), (std::vector<std::string>{"M70", "M1"}));
+}
+
 TEST_F(GroupRead, OlderEntriesKeepTheirOwnKinds)
 {
     const auto r = Build(R"(structure Old

@@ -337,6 +337,49 @@ TEST_F(ObjectTest, StopInTheWaitDialogChangesNothing)
     G_WaitParam = nullptr;
 }
 
+// A group joins a copy list once, its members after it, while its
+// document's companion holds at most 2,500 resources.
+TEST_F(ObjectTest, AGroupJoinsACopyListOnceWithinTheResourceLimit)
+{
+    auto* g = static_cast<TGroupObjQz*>(Make(23, "G", 5));
+    TObjQz* m = Make(2, "m", 1);
+    ASSERT_EQ(m->AddGroup(g, false), 0);
+    ObjListHdl list = nullptr;
+    EXPECT_EQ(g->SelfAddObjList(&list, 1), -108) << "no list to fill";
+    ASSERT_EQ(NewObjList(&list, 1), 0);
+    {
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0);
+        EXPECT_EQ(g->SelfAddObjList(&list, 1), -108);
+    }
+    EXPECT_FALSE(IsInList(list, m)) << "nothing after a failure";
+    RazObjList(list);
+    for (int pass = 0; pass < 2; ++pass) EXPECT_EQ(g->SelfAddObjList(&list, 1), 0);
+    ASSERT_EQ(list->Size(), 2);
+    EXPECT_EQ(list->At(0), g);
+    EXPECT_EQ(list->At(1), m);
+    for (const int32_t resources : {2500, 2501}) {
+        platform::ResourceFileImage image;
+        for (int32_t i = 0; i < resources; ++i) {
+            platform::ResourceImage r;
+            r.type = FourCC("DATA");
+            r.id = int16_t(i);
+            image.resources.push_back(r);
+        }
+        std::vector<uint8_t> bytes;
+        ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+        const std::string path = folder_ / "companion.rsrc";
+        ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+        doc_.fRsrFile = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+        ASSERT_GT(doc_.fRsrFile, 0);
+        RazObjList(list);
+        EXPECT_EQ(g->SelfAddObjList(&list, 1), resources > 2500 ? 1008 : 0) << resources;
+        EXPECT_EQ(list->Size(), resources > 2500 ? 0 : 2) << resources;
+        platform::CloseResFile(doc_.fRsrFile);
+        doc_.fRsrFile = -1;
+    }
+    FreeObjList(list);
+}
+
 TEST_F(ObjectTest, CopyListsFollowUsesUnlessBlocked)
 {
     // Tables are movable; the base kinds used here are not, so a subclass.
