@@ -291,6 +291,22 @@ TEST_F(ObjectTest, GroupsKeepParentFlagsAndLevels)
     EXPECT_EQ(inner->DelGroup(false, false), 0);  // no parent
 }
 
+// A folder says which of its component's folders it is; one outside a
+// component is none of them.
+TEST_F(ObjectTest, FoldersKnowTheirPlaceOnlyInAComponent)
+{
+    auto* module = static_cast<TModuleObjQz*>(Make(32, "Comp"));
+    auto* loose = static_cast<TModuleGroupObjQz*>(Make(33, "Loose"));
+    auto* grouped = static_cast<TModuleGroupObjQz*>(Make(33, "Grouped"));
+    auto* pub = static_cast<TModuleGroupObjQz*>(Make(33, "Public"));
+    ASSERT_EQ(grouped->AddGroup(static_cast<TGroupObjQz*>(Make(23, "G")), false), 0);
+    ASSERT_EQ(pub->AddGroup(module, false), 0);
+    module->publicFolder = pub;
+    for (TModuleGroupObjQz* f : {loose, grouped, pub})
+        EXPECT_EQ(std::tuple(f->IsPublic(), f->IsProtected(), f->IsPrivate()), std::tuple(f == pub, false, false))
+            << P(f->name);
+}
+
 TEST_F(ObjectTest, GroupIntoItsOwnMemberIsRefused)
 {
     auto* outer = static_cast<TGroupObjQz*>(Make(23, "Outer"));
