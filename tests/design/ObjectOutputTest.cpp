@@ -207,6 +207,54 @@ TEST_F(PrintedOutput, ListsOfHiddenUsersPrintTheirHeadingInEitherDirection)
     }
 }
 
+// A group or a package printed with its sub-objects: a line for each
+// member the list shows, then an empty line that turns no page even at
+// the bottom.
+TEST_F(PrintedOutput, HoldersPrintTheirShownMembersThenAnEmptyLine)
+{
+    struct CountingDoc : TMainDoc {
+        int breaks = 0;
+        void BreakPage() override { ++breaks; }
+    } counting;
+    auto* g = static_cast<TGroupObjQz*>(Make(23, "G", 1));
+    TObjQz* package = Make(7, "P", 1);
+    for (int16_t id = 10; id < 18; id += 4) {
+        TObjQz* holder = id == 10 ? g : package;
+        std::vector<TObjQz*> members;
+        for (int16_t k = 0; k < 4; ++k) members.push_back(Make(2, "m" + std::to_string(id + k), int16_t(id + k)));
+        for (TObjQz* m : members) ASSERT_EQ(holder == g ? m->AddGroup(g, false) : AddObjList(&package->members, m), 0);
+        members[2]->SetFlag(kFlagHidden, true);
+        members[3]->SetFlag(kFlagInTrash, true);
+        holder->owner = &counting;
+        OutPutParmRec o;
+        int16_t heights[2] = {}, line = 0;
+        for (uint8_t closed : {0, 1}) {
+            o.rowClosed = closed;
+            Page([&] {
+                EXPECT_EQ(holder->Print(&o), 0);
+                heights[closed] = P_CrtHeight;
+                FontInfo info{};  // the printing's font
+                GetFontInfo(&info);
+                line = int16_t(info.ascent + info.descent + info.leading);
+            });
+        }
+        EXPECT_EQ(heights[1] - heights[0], 3 * line) << P(holder->name);
+        Page([&] {
+            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - heights[1]);
+            holder->Print(&o);
+        });
+        EXPECT_EQ(counting.breaks, 0) << P(holder->name);
+        holder->owner = &doc_;
+    }
+    // A table without sub-objects prints whether or not they are asked for.
+    TObjQz* table = Make(1, "T", 6);
+    for (uint8_t closed : {0, 1}) {
+        OutPutParmRec o;
+        o.rowClosed = closed;
+        Page([&] { EXPECT_EQ(table->Print(&o), 0); });
+    }
+}
+
 // However deep the group, a lined line starts at most half the page in.
 TEST_F(PrintedOutput, DeepGroupsStopIndentingAtHalfThePage)
 {
