@@ -305,6 +305,13 @@ TEST_F(ObjectTest, FoldersKnowTheirPlaceOnlyInAComponent)
     for (TModuleGroupObjQz* f : {loose, grouped, pub})
         EXPECT_EQ(std::tuple(f->IsPublic(), f->IsProtected(), f->IsPrivate()), std::tuple(f == pub, false, false))
             << P(f->name);
+    // Its code table is written only for a component of a document.
+    platform::Handle table = platform::NewHandleClear(4);
+    EXPECT_EQ(module->SetNameCodeHandle(nullptr), -50);
+    module->owner = nullptr;
+    EXPECT_EQ(module->SetNameCodeHandle(table), -50);
+    module->owner = &doc_;
+    platform::DisposeHandle(table);
 }
 
 TEST_F(ObjectTest, GroupIntoItsOwnMemberIsRefused)
