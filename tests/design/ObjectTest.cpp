@@ -465,6 +465,7 @@ void NoteShownMessage(platform::DialogRef alert)
 
 TEST_F(ObjectTest, ParseErrorsAskWhetherToGoOn)
 {
+    TObjQz* other = Make(2, "Other");
     TObjQz* m = Make(2, "Broken");
     EXPECT_EQ(m->CheckParseError(0), 0);
     EXPECT_EQ(m->CheckParseError(kCancelledByUser), kCancelledByUser);
@@ -481,6 +482,12 @@ TEST_F(ObjectTest, ParseErrorsAskWhetherToGoOn)
         << gShownMessage;
     EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(message + 1), message[0])), std::string::npos)
         << gShownMessage;
+    // Another object's alert names it, not the one before.
+    platform::SetScriptedAnswerObserver(NoteShownMessage);
+    platform::PushDialogAnswer(1);
+    EXPECT_EQ(other->CheckParseError(-43), 0);
+    platform::SetScriptedAnswerObserver(nullptr);
+    EXPECT_NE(gShownMessage.find("Other"), std::string::npos) << gShownMessage;
     platform::PushDialogAnswer(2);
     EXPECT_EQ(m->CheckParseError(-43), kCancelledByUser);
     EXPECT_EQ(m->CheckParseError(-108), kCancelledByUser);
@@ -513,8 +520,11 @@ TEST_F(ObjectTest, ComponentUpdateAsksOnceThenFollowsTheAnswer)
     EXPECT_EQ(G_ModuleUpdate, 1);
     EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 0);
     G_ModuleUpdate = 3;
-    oldObj->resTime = 1500000;  // within the component's dates
-    EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1);
+    for (const uint32_t within : {1000000u, 1500000u, 2000000u}) {  // the component's dates, both ends in
+        oldObj->resTime = within;
+        EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1) << within;
+    }
+    EXPECT_EQ(G_ModuleUpdate, 3) << "nothing asked";
     (void)shown;
     G_ModuleUpdate = 4;
 }
