@@ -351,6 +351,9 @@ TEST_F(DesignFixture, VariableNamePrefixes)
     EXPECT_EQ(name[1], '$');
     c2pStrCopy("text", name);
     EXPECT_EQ(P(name), "text");
+    apptest::ToP("", stlocalvar);  // no prefix: no name is local
+    EXPECT_FALSE(IsLocalVarName(name));
+    apptest::ToP("$", stlocalvar);
 }
 
 }  // namespace

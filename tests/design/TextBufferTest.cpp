@@ -142,6 +142,7 @@ TEST(MenuKeys, AnItemSplitsAtItsFirstSlashOfOneByte)
         {"", false, false, "", 0},             {"A/B/C", false, true, "A", 'B'},
         {"Quit/", false, true, "Quit", 0},     {"\x81/x/K", false, true, "\x81", 'x'},
         {"\x81/x/K", true, true, "\x81/x", 'K'}, {"\x81/", true, false, "\x81/", 0},
+        {"\x81x/K", true, true, "\x81x", 'K'},
     };
     for (const Case& c : cases) {
         unsigned char item[256], name[256], key = 0xFF;
