@@ -24,6 +24,18 @@ TEST_F(ListTest, CountersFollowAppendsAndGrowthByStep)
     EXPECT_EQ(list->free, 9);
     EXPECT_EQ(list->At(10), nullptr);  // the terminator follows the entries
     for (int i = 0; i < 10; ++i) EXPECT_EQ(list->At(i), &objs[i]);
+    // Entries set at once, within the room and past it: the count, the
+    // terminator and the free slots follow.
+    TObjQz* const some[] = {&objs[2], &objs[0], &objs[1]};
+    for (const auto& [n, free] : {std::pair{3, 16}, std::pair{0, 19}}) {
+        ASSERT_EQ(SetObjListEntries(list, some, n), 0);
+        EXPECT_EQ(std::tuple(list->Size(), list->free, list->At(n)), std::tuple(n, free, nullptr)) << n;
+        for (int i = 0; i < n; ++i) EXPECT_EQ(list->At(i), some[i]);
+    }
+    std::vector<TObjQz*> many(25, &objs[3]);
+    ASSERT_EQ(SetObjListEntries(list, many.data(), 25), 0);
+    EXPECT_EQ(std::tuple(list->Size(), list->room, list->free, list->At(25)), std::tuple(25, 36, 9, nullptr));
+    EXPECT_EQ(SetObjListEntries(list, some, -1), -50);
     FreeObjList(list);
 }
 
