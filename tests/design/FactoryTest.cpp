@@ -112,11 +112,17 @@ TEST_F(FactoryTest, LookupsAnswerNullForMissingListsAndHighKinds)
 TEST_F(FactoryTest, ConstantFoundByNameBeforeColon)
 {
     TObjQz* pi = Make(17, "PI", 1);
-    EXPECT_EQ(GetObj_Name(&doc_, 17, PName("PI:3.14"), 1), pi);
+    EXPECT_EQ(GetObj_Name(&doc_, 17, PName("PI:3.14"), 9), pi);
+    EXPECT_EQ(List(17)->Size(), 1);
     TObjQz* e = GetObj_Name(&doc_, 17, PName("E:2.71"), 1);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(P(e->name), "E:2.71");
     EXPECT_EQ(static_cast<TConstantObjQz*>(e)->value[0], 0);
+    // A new object under an id of its own keeps its name, cut to fit.
+    ASSERT_NE(List(2), nullptr);
+    TObjQz* fresh = NewListObj_NewId(&doc_, &doc_.fTypeList->lists[1], 2, PName(std::string(40, 'f')), 40);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(P(fresh->name), std::string(33, 'f'));
 }
 
 TEST_F(FactoryTest, CommandsAreNamedByTheirText)

@@ -7,6 +7,7 @@
 #include "kernel/byteswap/SwapTemplates.h"
 #include "app/dialogs/WaitDialog.h"
 #include "design/links/XRef.h"
+#include "design/objects/ObjText.h"
 #include "platform/core/FourCC.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
@@ -510,7 +511,16 @@ TEST_F(ObjectTest, ComponentUpdateAsksOnceThenFollowsTheAnswer)
     oldObj->resTime = 3000000;
     newObj->resTime = 4000000;
     platform::PushDialogAnswer(2);
+    platform::SetScriptedAnswerObserver([](platform::DialogRef alert) {
+        unsigned char text[256];
+        platform::GetDialogItemShownText(alert, 5, text);
+        gShownMessage.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+    });
     EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1);
+    platform::SetScriptedAnswerObserver(nullptr);
+    unsigned char full[256];
+    oldObj->GetFullName(full);
+    EXPECT_EQ(gShownMessage, P(full) + " " + ShortDate(3000000) + " " + ShortDate(4000000));
     EXPECT_EQ(G_ModuleUpdate, 2);
     const int32_t shown = AlertCount();
     EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1);
