@@ -172,14 +172,16 @@ protected:
     }
 };
 
-// Users all hidden: the list's heading in italics at 20 and an empty line;
-// right to left, each line ends 30 points before the page's right edge.
-TEST_F(PrintedOutput, ListsOfHiddenUsersPrintTheirHeadingInEitherDirection)
+// Users: the list's heading in italics at 20, each shown user's name at
+// 40, then an empty line; right to left, each line ends 30 points before
+// the page's right edge.
+TEST_F(PrintedOutput, ListsOfUsersPrintTheShownOnesInEitherDirection)
 {
     TObjQz* m = Make(13, "Alpha", 1);  // a kind with nothing of its own to print
     TObjQz* hidden = Make(2, "Hidden", 3);
     XRef(hidden, m);
     hidden->SetFlag(kFlagHidden, true);
+    XRef(Make(2, "Beta", 4), m);
     unsigned char heading[256], info[256];
     m->GetFullName(heading);
     m->GetMoreInfo(info, true);
@@ -199,6 +201,7 @@ TEST_F(PrintedOutput, ListsOfHiddenUsersPrintTheirHeadingInEitherDirection)
             TextSize(GetResSize(2));
             Line(head, at(head, 0, bold), 0, bold);
             Line("Used by", at("Used by", 20, italic), 2, italic);
+            Line("Method Beta", at("Method Beta", 40, normal), 3, normal);
         });
         size_t differ = 0;
         while (differ < printed.size() && printed[differ] == expected[differ]) ++differ;
@@ -272,6 +275,20 @@ TEST_F(PrintedOutput, DeepGroupsStopIndentingAtHalfThePage)
                 }
         EXPECT_EQ(first, left) << "level " << level;
     }
+    // Right to left the rule stands as far from the right edge.
+    SetSysDirection(-1);
+    for (const auto& [level, right] : {std::pair{0, 370}, std::pair{3, 310}}) {
+        m->level = uint8_t(level);
+        int16_t last = -1;
+        const std::vector<uint32_t> page = Page([&] { m->PrintLinedNewLine(PName("Deep"), 10); });
+        for (int h = 399; h >= 0 && last < 0; --h)
+            for (int v = 0; v < 20; ++v)
+                if (page[size_t(v * 400 + h)] != 0xFFFFFF) {
+                    last = int16_t(h);
+                    break;
+                }
+        EXPECT_EQ(last, right) << "level " << level;
+    }
 }
 
 // Near the page's bottom an empty line turns no page (a list would end on
@@ -290,6 +307,18 @@ TEST_F(PrintedOutput, OnlyLinesOfTextTurnThePage)
         int below;  // the current height's distance above the bottom less 30 less one line
         int breaks;
     } cases[] = {{empty, 0, 0}, {empty, -5, 0}, {x, 1, 0}, {x, 0, 1}, {x, -5, 1}};
+    // Keeping lines together breaks when they would reach the limit, not before.
+    for (const auto& [below, breaks] : {std::pair{0, 1}, std::pair{1, 0}}) {
+        counting.breaks = 0;
+        Page([&] {
+            FontInfo info{};
+            GetFontInfo(&info);
+            const int line = info.ascent + info.descent + info.leading;
+            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - 3 * line - below);
+            EXPECT_EQ(m->BreakIf(3), breaks == 1);
+        });
+        EXPECT_EQ(counting.breaks, breaks) << below;
+    }
     for (const Case& c : cases) {
         counting.breaks = 0;
         Page([&] {
