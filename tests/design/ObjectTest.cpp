@@ -216,6 +216,12 @@ TEST_F(ObjectTest, DocumentationStateSetsFlags)
     EXPECT_EQ(zero->flags & 0x70, 0x30);
     StoredObj* none = MakeStored(4);
     EXPECT_EQ(none->flags & 0x70, 0);
+    // A kind without documentation keeps the flags it was given.
+    TObjQz plain;
+    plain.owner = &doc_;
+    plain.flags = 0x70;
+    plain.SetDocFlag();
+    EXPECT_EQ(plain.flags & 0x70, 0x70);
 }
 
 // A field's documentation: 'H', 'E' and its table's number.
