@@ -3,6 +3,7 @@
 #include <cstring>
 #include <random>
 
+#include "design/objects/TransferHooks.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -245,6 +246,30 @@ TEST_F(FactoryTest, MakingFailsCleanlyWhenMemoryRunsOut)
         EXPECT_EQ(Make(2, "Kept", 1, true), existing);
     }
     EXPECT_EQ(List(2)->Size(), 29);
+}
+
+// Until the transfer layer fills the seam, nothing is recorded, no
+// conflict is read and nothing is found or copied.
+TEST_F(FactoryTest, TheTransferSeamAnswersNothingUntilFilled)
+{
+    const TransferHooks saved = CurrentTransferHooks();
+    ResetTransferHooks();
+    int dummy = 0;
+    auto* record = reinterpret_cast<TConflict*>(&dummy);
+    TObjQz* obj = Make(2, "m", 1);
+    TObjQz* out = obj;
+    ChampOper designation;
+    designation.field = 7;
+    ConflictView view;
+    EXPECT_EQ(std::tuple(RecordC_Ref(obj, obj, nullptr), ChainCrit(nullptr, obj, obj),
+                         ReplaceLayOut(&doc_, &doc_, obj, &out), GetDestRub(nullptr, &doc_, &doc_, obj, &out, &designation)),
+              std::tuple(0, 0, 0, 0));
+    EXPECT_EQ(std::tuple(out, designation.field), std::tuple(static_cast<TObjQz*>(nullptr), int16_t(0)));
+    EXPECT_EQ(GetDestRub(nullptr, &doc_, &doc_, obj, &out, nullptr), 0);
+    EXPECT_FALSE(GetConflictView(record, &view));
+    C_Update(nullptr, nullptr, true);
+    C_Update(record, nullptr, true);
+    SetTransferHooks(saved);
 }
 
 }  // namespace
