@@ -3,6 +3,7 @@
 #include <cstring>
 #include <random>
 
+#include "design/objects/RenameHooks.h"
 #include "design/objects/TransferHooks.h"
 #include "tests/design/DesignFixture.h"
 
@@ -270,6 +271,14 @@ TEST_F(FactoryTest, TheTransferSeamAnswersNothingUntilFilled)
     C_Update(nullptr, nullptr, true);
     C_Update(record, nullptr, true);
     SetTransferHooks(saved);
+    // Nor is a rename asked for: no new name, no list to rewrite.
+    ResetRenameHooks();
+    unsigned char name[256] = {0};
+    uint8_t mode = 0;
+    ObjListHdl rewrite = List(2);
+    EXPECT_FALSE(GetReplace(0, &doc_, 2, nullptr, name, 0, &mode, nullptr, &rewrite, 31));
+    EXPECT_EQ(rewrite, nullptr);
+    EXPECT_FALSE(GetReplace(0, &doc_, 2, nullptr, name, 0, &mode, nullptr, nullptr, 31));
 }
 
 }  // namespace

@@ -410,6 +410,35 @@ TEST_F(ObjectTest, AGroupJoinsACopyListOnceWithinTheResourceLimit)
     FreeObjList(list);
 }
 
+// A string list is edited only when it is the companion's own, readable
+// and numbered from 15000.
+TEST_F(ObjectTest, OnlyTheCompanionsOwnStringListsAreEditable)
+{
+    TObjQz* first = Make(11, "First", 15000);
+    EXPECT_FALSE(first->EnableEdit()) << "no companion";
+    platform::ResourceFileImage image;
+    for (int16_t id : {14999, 15000}) {
+        platform::ResourceImage r;
+        r.type = FourCC("STR#");
+        r.id = id;
+        r.data = {0, 0};
+        image.resources.push_back(r);
+    }
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+    const std::string path = folder_ / "lists.rsrc";
+    ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+    doc_.fRsrFile = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(doc_.fRsrFile, 0);
+    TObjQz* ciphered = Make(11, "Ciphered", 15000, true);
+    ciphered->SetFlag(kFlagCiphered, true);
+    for (const auto& [obj, editable] : {std::pair{first, true}, std::pair{Make(11, "Older", 14999), false},
+                                        std::pair{Make(11, "Missing", 15001), false}, std::pair{ciphered, false}})
+        EXPECT_EQ(obj->EnableEdit(), editable) << P(obj->name);
+    platform::CloseResFile(doc_.fRsrFile);
+    doc_.fRsrFile = -1;
+}
+
 TEST_F(ObjectTest, CopyListsFollowUsesUnlessBlocked)
 {
     // Tables are movable; the base kinds used here are not, so a subclass.
