@@ -6,6 +6,7 @@
 #include "app/appl/Preferences.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "app/dialogs/WaitDialog.h"
+#include "app/windows/PaneHooks.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjText.h"
 #include "platform/core/FourCC.h"
@@ -437,6 +438,30 @@ TEST_F(ObjectTest, OnlyTheCompanionsOwnStringListsAreEditable)
         EXPECT_EQ(obj->EnableEdit(), editable) << P(obj->name);
     platform::CloseResFile(doc_.fRsrFile);
     doc_.fRsrFile = -1;
+}
+
+// An editor whose pane cannot be made is taken down again, saying why
+// unless no pane maker was installed at all.
+TEST_F(ObjectTest, AStringListEditorWithoutItsPaneLeavesNoWindow)
+{
+    TObjQz* list = Make(11, "Names", 15000);
+    const AppPaneHooks saved = PaneHooks();
+    const struct {
+        int16_t (*make)(TWindow*, TObjQz*, TPlan**);
+        int32_t alerts;
+    } cases[] = {
+        {nullptr, 0},
+        {[](TWindow*, TObjQz*, TPlan** pane) -> int16_t { return *pane = nullptr, 0; }, 1},
+        {[](TWindow*, TObjQz*, TPlan** pane) -> int16_t { return *pane = nullptr, -34; }, 1},
+    };
+    for (const auto& c : cases) {
+        PaneHooks().makeStrPlane = c.make;
+        const int32_t alerts = AlertCount();
+        list->Edit(&doc_);
+        EXPECT_EQ(doc_.fFirstWindow, nullptr);
+        EXPECT_EQ(AlertCount() - alerts, c.alerts);
+    }
+    PaneHooks() = saved;
 }
 
 TEST_F(ObjectTest, CopyListsFollowUsesUnlessBlocked)
