@@ -263,12 +263,23 @@ TEST_F(StoredStructureTest, DescriptionsAreCopiesWithTheirSubtables)
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(platform::ReadBES16(reinterpret_cast<uint8_t*>(*stored) + 6), 9);
     DisposeTableRecords();
+    EXPECT_EQ(hparam, nullptr);
+    EXPECT_TRUE(ef.empty());
     // A missing form table stops there with the store's error.
     AddStored(FourCC("FIQz"), 12, TableDef({{"F", 0}}, 99));
     std::unique_ptr<TabCrit> d;
     EXPECT_NE(_lirecrit(&d, 12), 0);
     EXPECT_NE(d->def, nullptr);
     EXPECT_EQ(d->formTable, nullptr);
+    // A missing definition stops at once; one of no fields has no subtables
+    // even where an entry would follow.
+    EXPECT_NE(_lirecrit(&d, 77), 0);
+    EXPECT_EQ(d->def, nullptr);
+    Bytes none = TableDef({{"Sub", 7, 11}}, 20);
+    platform::WriteBE16(&none[0], 0);
+    AddStored(FourCC("FIQz"), 13, none);
+    ASSERT_EQ(_lirecrit(&d, 13), 0);
+    EXPECT_TRUE(d->subtables.empty());
 }
 
 // A menu: title and items (text, method).
