@@ -12,6 +12,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 #include "tests/design/DesignFixture.h"
@@ -462,6 +463,49 @@ TEST_F(ObjectTest, AStringListEditorWithoutItsPaneLeavesNoWindow)
         EXPECT_EQ(AlertCount() - alerts, c.alerts);
     }
     PaneHooks() = saved;
+}
+
+// A variable goes into the most open component folder of its users, and
+// into none when one user stands outside every folder; its information is
+// its line of the declaration file.
+TEST_F(ObjectTest, VariablesFollowTheirUsersFoldersAndShowTheirDeclaration)
+{
+    auto* module = static_cast<TModuleObjQz*>(Make(32, "Comp"));
+    TGroupObjQz* folders[3];
+    for (int i = 0; i < 3; ++i) {
+        folders[i] = static_cast<TGroupObjQz*>(Make(33, "F" + std::to_string(i)));
+        ASSERT_EQ(folders[i]->AddGroup(module, false), 0);
+    }
+    module->publicFolder = folders[0], module->protectedFolder = folders[1], module->privateFolder = folders[2];
+    auto* var = static_cast<TVarObjQz*>(Make(9, "v", 1));
+    TObjQz* inPrivate = Make(2, "a");
+    TObjQz* inPublic = Make(2, "b");
+    ASSERT_EQ(inPrivate->AddGroup(folders[2], false), 0);
+    ASSERT_EQ(XRef(inPrivate, var), 0);
+    var->SetModuleGroup();
+    EXPECT_EQ(var->parent, folders[2]);
+    ASSERT_EQ(inPublic->AddGroup(folders[0], false), 0);
+    ASSERT_EQ(XRef(inPublic, var), 0);
+    var->SetModuleGroup();
+    EXPECT_EQ(var->parent, folders[0]);
+    ASSERT_EQ(XRef(Make(2, "outside"), var), 0);
+    var->SetModuleGroup();
+    EXPECT_EQ(var->parent, nullptr);
+    const std::string text = "C_LONGINT(v)\r" + std::string(300, 'x');
+    const std::string path = folder_ / "decl.txt";
+    ASSERT_EQ(platform::WriteFileAtomically(path, text.data(), text.size()), platform::noErr);
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(path, &spec);
+    ASSERT_EQ(platform::FSpOpenDF(spec, platform::fsRdPerm, &doc_.fDataFile), platform::noErr);
+    unsigned char info[256];
+    for (const auto& [at, shown] : {std::pair{0, std::string("C_LONGINT(v)")}, std::pair{13, std::string(255, 'x')},
+                                    std::pair{300, std::string(13, 'x')}}) {
+        var->declPos = at;
+        var->GetMoreInfo(info, false);
+        EXPECT_EQ(P(info), shown) << at;
+    }
+    platform::FSClose(doc_.fDataFile);
+    doc_.fDataFile = -1;
 }
 
 TEST_F(ObjectTest, CopyListsFollowUsesUnlessBlocked)
