@@ -138,9 +138,17 @@ TEST_F(ChoiceListObjects, DeletingTheMiddleListShortensTheDirectoryAndRenamesSta
     ListNamed("Empty")->DoReplace(PName(std::string(40, 'e')), true, nullptr, nullptr, false);
     EXPECT_EQ(Entries(), (Strings{"First:1", std::string(31, 'e') + ":3"}));
     EXPECT_NE(ListNamed(std::string(31, 'e')), nullptr);
+    // A short name leaves the rest of its room zero; a list without an
+    // entry of its own leaves the directory as it is.
+    ListNamed("First")->DoReplace(PName("F"), true, nullptr, nullptr, false);
+    const Bytes renamed = Stored(kLEQz, 0);
+    EXPECT_EQ(std::count(renamed.begin() + 8, renamed.begin() + 38, 0), 30);
+    NewObj_Id(&doc_, 4, PName("Loose"), 9, false)->DeleteObj(true);
+    EXPECT_EQ(Stored(kLEQz, 0), renamed);
+    EXPECT_EQ(Entries(), (Strings{"F:1", std::string(31, 'e') + ":3"}));
     // Both landed on disk.
     Reopen(built_);
-    EXPECT_EQ(Entries(), (Strings{"First:1", std::string(31, 'e') + ":3"}));
+    EXPECT_EQ(Entries(), (Strings{"F:1", std::string(31, 'e') + ":3"}));
     EXPECT_TRUE(Stored(kListType, 2).empty());
 }
 
