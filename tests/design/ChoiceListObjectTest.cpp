@@ -112,6 +112,10 @@ TEST_F(ChoiceListObjects, SearchReachesTheDeepestItemsAndAnEmptyListFindsNothing
                           Case{"Towns", "Regions", 1, 1}, Case{"Towns", "One", 1, 0}, Case{"First", "One", 1, 1},
                           Case{"Empty", "One", 1, 0}})
         EXPECT_EQ(ListNamed(c.list)->SearchIn(PName(c.pattern), c.mode), c.found) << c.list << " " << c.pattern;
+    // Without the rename dialog a list stays itself.
+    TObjQz* out = nullptr;
+    EXPECT_EQ(ListNamed("First")->Replace(&out), 0);
+    EXPECT_EQ(out, ListNamed("First"));
 }
 
 TEST_F(ChoiceListObjects, DeletingTheMiddleListShortensTheDirectoryAndRenamesStayOnTheirOwnEntry)
