@@ -208,8 +208,13 @@ TEST_F(ChoiceListObjects, ThePreviewDrawsTheNameAndEachLevelTwoLinesFurtherRight
     drawntest::Page world(300, 200);
     Handle display = nullptr;
     int16_t width = 0, height = 0, a = 0, b = 0, c = 0;
+    // Whatever size the port was left at, the preview takes its own.
+    TextSize(int16_t(MyApplSize + 6));
     ASSERT_EQ(towns->InitDisplay(&display, page, &width, &height, &a, &b, &c, false), 0);
-    const std::vector<uint32_t> drawn = world.Drawn([&] { towns->Display(display, page); });
+    const std::vector<uint32_t> drawn = world.Drawn([&] {
+        TextSize(int16_t(MyApplSize + 6));
+        towns->Display(display, page);
+    });
 
     // The reference, in the application font.
     TextFont(MyApplFont);
@@ -264,6 +269,10 @@ TEST_F(ChoiceListObjects, ThePreviewDrawsTheNameAndEachLevelTwoLinesFurtherRight
     towns->SetFlag(kFlagCiphered, true);
     const std::vector<uint32_t> blank = world.Drawn([&] { towns->Display(display, page); });
     EXPECT_EQ(std::count(blank.begin(), blank.end(), 0xFFFFFFu), ptrdiff_t(blank.size()));
+    towns->DisposeDisplay(&display);
+    // And covers nothing.
+    ASSERT_EQ(towns->InitDisplay(&display, page, &width, &height, &a, &b, &c, false), 0);
+    EXPECT_EQ(std::tuple(width, height), std::tuple(int16_t(0), int16_t(0)));
     towns->DisposeDisplay(&display);
 }
 
