@@ -112,6 +112,10 @@ TEST_F(ChoiceListObjects, SearchReachesTheDeepestItemsAndAnEmptyListFindsNothing
                           Case{"Towns", "Regions", 1, 1}, Case{"Towns", "One", 1, 0}, Case{"First", "One", 1, 1},
                           Case{"Empty", "One", 1, 0}})
         EXPECT_EQ(ListNamed(c.list)->SearchIn(PName(c.pattern), c.mode), c.found) << c.list << " " << c.pattern;
+    // Without the rename dialog a list stays itself.
+    TObjQz* out = nullptr;
+    EXPECT_EQ(ListNamed("First")->Replace(&out), 0);
+    EXPECT_EQ(out, ListNamed("First"));
 }
 
 TEST_F(ChoiceListObjects, DeletingTheMiddleListShortensTheDirectoryAndRenamesStayOnTheirOwnEntry)
@@ -138,9 +142,17 @@ TEST_F(ChoiceListObjects, DeletingTheMiddleListShortensTheDirectoryAndRenamesSta
     ListNamed("Empty")->DoReplace(PName(std::string(40, 'e')), true, nullptr, nullptr, false);
     EXPECT_EQ(Entries(), (Strings{"First:1", std::string(31, 'e') + ":3"}));
     EXPECT_NE(ListNamed(std::string(31, 'e')), nullptr);
+    // A short name leaves the rest of its room zero; a list without an
+    // entry of its own leaves the directory as it is.
+    ListNamed("First")->DoReplace(PName("F"), true, nullptr, nullptr, false);
+    const Bytes renamed = Stored(kLEQz, 0);
+    EXPECT_EQ(std::count(renamed.begin() + 8, renamed.begin() + 38, 0), 30);
+    NewObj_Id(&doc_, 4, PName("Loose"), 9, false)->DeleteObj(true);
+    EXPECT_EQ(Stored(kLEQz, 0), renamed);
+    EXPECT_EQ(Entries(), (Strings{"F:1", std::string(31, 'e') + ":3"}));
     // Both landed on disk.
     Reopen(built_);
-    EXPECT_EQ(Entries(), (Strings{"First:1", std::string(31, 'e') + ":3"}));
+    EXPECT_EQ(Entries(), (Strings{"F:1", std::string(31, 'e') + ":3"}));
     EXPECT_TRUE(Stored(kListType, 2).empty());
 }
 
@@ -196,8 +208,13 @@ TEST_F(ChoiceListObjects, ThePreviewDrawsTheNameAndEachLevelTwoLinesFurtherRight
     drawntest::Page world(300, 200);
     Handle display = nullptr;
     int16_t width = 0, height = 0, a = 0, b = 0, c = 0;
+    // Whatever size the port was left at, the preview takes its own.
+    TextSize(int16_t(MyApplSize + 6));
     ASSERT_EQ(towns->InitDisplay(&display, page, &width, &height, &a, &b, &c, false), 0);
-    const std::vector<uint32_t> drawn = world.Drawn([&] { towns->Display(display, page); });
+    const std::vector<uint32_t> drawn = world.Drawn([&] {
+        TextSize(int16_t(MyApplSize + 6));
+        towns->Display(display, page);
+    });
 
     // The reference, in the application font.
     TextFont(MyApplFont);
@@ -252,6 +269,10 @@ TEST_F(ChoiceListObjects, ThePreviewDrawsTheNameAndEachLevelTwoLinesFurtherRight
     towns->SetFlag(kFlagCiphered, true);
     const std::vector<uint32_t> blank = world.Drawn([&] { towns->Display(display, page); });
     EXPECT_EQ(std::count(blank.begin(), blank.end(), 0xFFFFFFu), ptrdiff_t(blank.size()));
+    towns->DisposeDisplay(&display);
+    // And covers nothing.
+    ASSERT_EQ(towns->InitDisplay(&display, page, &width, &height, &a, &b, &c, false), 0);
+    EXPECT_EQ(std::tuple(width, height), std::tuple(int16_t(0), int16_t(0)));
     towns->DisposeDisplay(&display);
 }
 

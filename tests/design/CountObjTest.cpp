@@ -57,6 +57,7 @@ protected:
         Make(9, "v1");
         Make(9, "v2");
         Make(18, "p");
+        Make(8, "r");
     }
 };
 
@@ -76,6 +77,8 @@ TEST_F(CountObjTest, EachKindCountsWhatASearchOfItWillExamine)
         {Kind(27), 1},                     // forms with a form method
         {Kind(10), 2},                     // no balloon list of the kind; table one's balloons
         {Kind(1) | Kind(2), 3 + 3},
+        {Kind(8), 2},  // each listed kind once: one routine
+        {Kind(7), 0},
         {Kind(0) | Kind(18) | Kind(19) | Kind(20) | Kind(21) | Kind(22), 0},
         {Kind(28) | Kind(29) | Kind(30) | Kind(31), 0},  // not kinds of the main list
         {0, 0},
@@ -85,7 +88,8 @@ TEST_F(CountObjTest, EachKindCountsWhatASearchOfItWillExamine)
         EXPECT_EQ(Count_Obj(filter, doc_.fTypeList), c.count) << std::hex << c.kinds;
         platform::DisposeHandle(filter);
     }
-    EXPECT_EQ(Count_Obj(nullptr, doc_.fTypeList), 3 + 3 + 3 + 1 + 1 + 14 + 2 + 3) << "no filter: every kind";
+    EXPECT_EQ(Count_Obj(nullptr, doc_.fTypeList), 3 + 3 + 3 + 1 + 1 + 14 + 2 + 3 + 2) << "no filter: every kind";
+    EXPECT_EQ(Count_List(doc_.fTypeList, 24), 0) << "no list of its own";
     EXPECT_EQ(Count_Obj(nullptr, nullptr), 0);
     EXPECT_EQ(Count_List(doc_.fTypeList, 18), 2) << "counted by itself, never by Count_Obj";
     EXPECT_EQ(Count_List(doc_.fTypeList, 5), 0) << "a missing list";

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <random>
 
+#include "design/objects/RenameHooks.h"
+#include "design/objects/TransferHooks.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -112,11 +114,17 @@ TEST_F(FactoryTest, LookupsAnswerNullForMissingListsAndHighKinds)
 TEST_F(FactoryTest, ConstantFoundByNameBeforeColon)
 {
     TObjQz* pi = Make(17, "PI", 1);
-    EXPECT_EQ(GetObj_Name(&doc_, 17, PName("PI:3.14"), 1), pi);
+    EXPECT_EQ(GetObj_Name(&doc_, 17, PName("PI:3.14"), 9), pi);
+    EXPECT_EQ(List(17)->Size(), 1);
     TObjQz* e = GetObj_Name(&doc_, 17, PName("E:2.71"), 1);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(P(e->name), "E:2.71");
     EXPECT_EQ(static_cast<TConstantObjQz*>(e)->value[0], 0);
+    // A new object under an id of its own keeps its name, cut to fit.
+    ASSERT_NE(List(2), nullptr);
+    TObjQz* fresh = NewListObj_NewId(&doc_, &doc_.fTypeList->lists[1], 2, PName(std::string(40, 'f')), 40);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(P(fresh->name), std::string(33, 'f'));
 }
 
 TEST_F(FactoryTest, CommandsAreNamedByTheirText)
@@ -239,6 +247,38 @@ TEST_F(FactoryTest, MakingFailsCleanlyWhenMemoryRunsOut)
         EXPECT_EQ(Make(2, "Kept", 1, true), existing);
     }
     EXPECT_EQ(List(2)->Size(), 29);
+}
+
+// Until the transfer layer fills the seam, nothing is recorded, no
+// conflict is read and nothing is found or copied.
+TEST_F(FactoryTest, TheTransferSeamAnswersNothingUntilFilled)
+{
+    const TransferHooks saved = CurrentTransferHooks();
+    ResetTransferHooks();
+    int dummy = 0;
+    auto* record = reinterpret_cast<TConflict*>(&dummy);
+    TObjQz* obj = Make(2, "m", 1);
+    TObjQz* out = obj;
+    ChampOper designation;
+    designation.field = 7;
+    ConflictView view;
+    EXPECT_EQ(std::tuple(RecordC_Ref(obj, obj, nullptr), ChainCrit(nullptr, obj, obj),
+                         ReplaceLayOut(&doc_, &doc_, obj, &out), GetDestRub(nullptr, &doc_, &doc_, obj, &out, &designation)),
+              std::tuple(0, 0, 0, 0));
+    EXPECT_EQ(std::tuple(out, designation.field), std::tuple(static_cast<TObjQz*>(nullptr), int16_t(0)));
+    EXPECT_EQ(GetDestRub(nullptr, &doc_, &doc_, obj, &out, nullptr), 0);
+    EXPECT_FALSE(GetConflictView(record, &view));
+    C_Update(nullptr, nullptr, true);
+    C_Update(record, nullptr, true);
+    SetTransferHooks(saved);
+    // Nor is a rename asked for: no new name, no list to rewrite.
+    ResetRenameHooks();
+    unsigned char name[256] = {0};
+    uint8_t mode = 0;
+    ObjListHdl rewrite = List(2);
+    EXPECT_FALSE(GetReplace(0, &doc_, 2, nullptr, name, 0, &mode, nullptr, &rewrite, 31));
+    EXPECT_EQ(rewrite, nullptr);
+    EXPECT_FALSE(GetReplace(0, &doc_, 2, nullptr, name, 0, &mode, nullptr, nullptr, 31));
 }
 
 }  // namespace

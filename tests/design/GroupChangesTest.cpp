@@ -192,6 +192,10 @@ TEST_F(GroupChanges, ADeletionThatCannotBeCommittedKeepsTheObjectWhole)
 TEST_F(GroupChanges, UngroupDeletesTheGroupAndKeepsItsMembers)
 {
     TGroupObjQz* accounting = Group("Accounting");
+    // Its record enciphered, as a protected component's are: removed all the same.
+    UseQzRes(doc_.fResFile);
+    platform::Handle own = xget1res(accounting->GetOwnResType(), accounting->id);
+    ASSERT_TRUE(own && hcrypteres(own, true) && xwriteres(own) && updateres(doc_.fResFile));
     ASSERT_EQ(Ungroup(accounting), 0);
     EXPECT_EQ(Group("Accounting"), nullptr);
     for (const char* name : {"Add_Tax", "Recalculate"}) {
@@ -205,9 +209,43 @@ TEST_F(GroupChanges, UngroupDeletesTheGroupAndKeepsItsMembers)
     EXPECT_EQ(Members(Group("Logging")), (std::set<std::string>{"$1", "Log_Event"}));
 }
 
+// An ungroup that cannot be committed puts every member back, the members
+// of a nested group at their depth again.
+TEST_F(GroupChanges, AFailedUngroupPutsNestedMembersBackAtTheirLevels)
+{
+    TGroupObjQz* outer = nullptr;
+    ASSERT_EQ(MakeGroupOf(&doc_, PName("Outer"), {Group("Accounting")}, true, &outer), 0);
+    auto levels = [&] {
+        std::vector<std::pair<std::string, int>> out;
+        for (TGroupObjQz* g : {outer, Group("Accounting")})
+            for (int32_t i = 0; i < g->members->Size(); ++i)
+                out.emplace_back(P(g->members->At(i)->name), g->members->At(i)->level);
+        return out;
+    };
+    const auto before = levels();
+    ASSERT_EQ(before.front(), std::make_pair(std::string("Accounting"), 1));
+    ASSERT_EQ(before.back().second, 2);
+    int32_t failed = 0;
+    for (int32_t write = 0;; ++write) {
+        ASSERT_LT(write, 100);
+        platform::InjectFault(platform::FaultKind::DiskFull, write, -1);
+        const int16_t err = Ungroup(outer);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        if (err == 0) break;
+        ++failed;
+        EXPECT_EQ(Group("Accounting")->parent, outer) << write;
+        EXPECT_EQ(levels(), before) << write;
+    }
+    EXPECT_GE(failed, 1);
+    EXPECT_EQ(Group("Accounting")->parent, nullptr);
+    EXPECT_EQ(Group("Accounting")->level, 0);
+}
+
 TEST_F(GroupChanges, AGroupDroppedOnItsOwnMemberWouldHoldItself)
 {
     TGroupObjQz* accounting = Group("Accounting");
+    auto* reports = static_cast<TModuleObjQz*>(Find(32, "Reports"));
+    ASSERT_TRUE(reports && reports->publicFolder && reports->privateFolder);
     struct Case {
         TObjQz* dragged;
         TObjQz* target;
@@ -217,6 +255,10 @@ TEST_F(GroupChanges, AGroupDroppedOnItsOwnMemberWouldHoldItself)
         {accounting, accounting, true},
         {Method("Add_Tax"), accounting, false},
         {Group("Logging"), accounting, false},
+        // Nothing that holds objects goes into a component's folder.
+        {reports->publicFolder, reports->privateFolder, true},
+        {accounting, reports->privateFolder, true},
+        {Method("Add_Tax"), reports->privateFolder, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SelfGrouping(c.dragged, c.target), c.self) << P(c.dragged->name) << " on " << P(c.target->name);

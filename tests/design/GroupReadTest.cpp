@@ -75,6 +75,18 @@ method Four id 6
     EXPECT_TRUE(zero->TstFlag(kFlagInTrash));
 }
 
+// Long lists are looked up through an index: what it lacks is missing.
+TEST_F(GroupRead, AMissingMemberOfALongListIsPassedOver)
+{
+    std::string text = "structure Long\n";
+    for (int id = 1; id <= 70; ++id) text += "method M" + std::to_string(id) + " id " + std::to_string(id) + "\n";
+    const auto r = Build(text);
+    AddGroupList(r, 5, "Many", {0x00, 0xFE, 0x00, 0x02, 0x00, 0x63, 0x00, 0x02, 0x00, 0x46, 0x00, 0x02, 0x00, 0x01, 0xFF, 0xFF});
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_EQ(Members(FindId(23, 5)), (std::vector<std::string>{"M70", "M1"}));
+}
+
 TEST_F(GroupRead, OlderEntriesKeepTheirOwnKinds)
 {
     const auto r = Build(R"(structure Old
@@ -199,6 +211,7 @@ Bytes Props(bool little, int16_t format, const std::string& prefix)
         lng(v);
         b.push_back(1);
     }
+    if (format > 2 && format != 200) word(23), word(21), word(22);  // the folders again, in another order
     b.push_back(0);
     return b;
 }
@@ -207,7 +220,7 @@ TEST_F(GroupRead, PropertiesInEitherByteOrder)
 {
     for (auto [little, format, prefix, expected] :
          {std::tuple{false, int16_t(200), std::string(""), std::string("")}, {true, int16_t(2), "ABCD", "ABCD"},
-          {false, int16_t(2), "XY", "XY"}}) {
+          {false, int16_t(2), "XY", "XY"}, {true, int16_t(3), "KT", "KT"}}) {
         const auto r = Build(R"(structure Props
 component Kit id 20
   public id 21
@@ -227,8 +240,9 @@ component Kit id 20
         EXPECT_EQ(P(text), "1.0");
         EXPECT_EQ(kit->versionNb, 7u);
         EXPECT_EQ(kit->date[2], 2020);
-        ASSERT_NE(kit->protectedFolder, nullptr);
-        EXPECT_EQ(kit->protectedFolder->id, 22);
+        ASSERT_TRUE(kit->publicFolder && kit->protectedFolder && kit->privateFolder);
+        EXPECT_EQ(std::tuple(kit->publicFolder->id, kit->protectedFolder->id, kit->privateFolder->id),
+                  format == 3 ? std::tuple(23, 21, 22) : std::tuple(21, 22, 23));
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }

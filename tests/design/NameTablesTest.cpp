@@ -58,6 +58,10 @@ TEST_F(NameTablesTest, InsertsKeepOrderAndCodesAreUnique)
     int32_t pos = 0;
     EXPECT_FALSE(SearchNameCode(&t, PName("c"), &pos));
     EXPECT_EQ(pos, 3);
+    platform::Handle empty = nullptr;  // made by the search: the first place
+    EXPECT_FALSE(SearchNameCode(&empty, PName("c"), &pos));
+    EXPECT_EQ(pos, 1);
+    platform::DisposeHandle(empty);
     unsigned char code[256];
     apptest::ToP("charlieCode", code);
     EXPECT_FALSE(IsNewCode(t, code));

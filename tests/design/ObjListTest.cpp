@@ -24,6 +24,18 @@ TEST_F(ListTest, CountersFollowAppendsAndGrowthByStep)
     EXPECT_EQ(list->free, 9);
     EXPECT_EQ(list->At(10), nullptr);  // the terminator follows the entries
     for (int i = 0; i < 10; ++i) EXPECT_EQ(list->At(i), &objs[i]);
+    // Entries set at once, within the room and past it: the count, the
+    // terminator and the free slots follow.
+    TObjQz* const some[] = {&objs[2], &objs[0], &objs[1]};
+    for (const auto& [n, free] : {std::pair{3, 16}, std::pair{0, 19}}) {
+        ASSERT_EQ(SetObjListEntries(list, some, n), 0);
+        EXPECT_EQ(std::tuple(list->Size(), list->free, list->At(n)), std::tuple(n, free, nullptr)) << n;
+        for (int i = 0; i < n; ++i) EXPECT_EQ(list->At(i), some[i]);
+    }
+    std::vector<TObjQz*> many(25, &objs[3]);
+    ASSERT_EQ(SetObjListEntries(list, many.data(), 25), 0);
+    EXPECT_EQ(std::tuple(list->Size(), list->room, list->free, list->At(25)), std::tuple(25, 36, 9, nullptr));
+    EXPECT_EQ(SetObjListEntries(list, some, -1), -50);
     FreeObjList(list);
 }
 
@@ -159,6 +171,39 @@ TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
         EXPECT_TRUE(moved()) << "emptying";
         FreeObjList(list);
     }
+}
+
+// Lookups repeated on one list answer from a kept index; the answers stay
+// those of a walk through every edit: ids changed, objects added or gone.
+TEST_F(ListTest, RepeatedLookupsFollowIdChangesAndEdits)
+{
+    std::vector<TObjQz*> methods;
+    for (int16_t id = 1; id <= 12; ++id) methods.push_back(Make(2, "m" + std::to_string(id), id));
+    Make(1, "T1", 1);
+    Make(28, "F1", 1);
+    Make(1, "T2", 2);
+    Make(28, "T3", 2);  // a field named like a table that is not there
+    auto walk = [&](int16_t id) -> TObjQz* {
+        for (TObjQz* m : methods)
+            if (m->id == id) return m;
+        return nullptr;
+    };
+    int32_t pos = 0;
+    for (int round = 0; round < 3; ++round) {
+        for (int pass = 0; pass < 10; ++pass) {
+            for (int16_t id : {int16_t(1), int16_t(5), int16_t(12), int16_t(40 + round), int16_t(99)})
+                ASSERT_EQ(SearchListObj_Id(List(2), id), walk(id)) << round << " " << pass << " " << id;
+            ASSERT_EQ(P(SearchTableName(List(1), PName("T2"), &pos)->name), "T2") << pass;
+            ASSERT_EQ(SearchTableName(List(1), PName("T3"), &pos), nullptr) << pass;
+        }
+        methods[4]->id = int16_t(40 + round + 1);  // renumbered in place
+        NoteObjIdChanged();
+    }
+    methods.push_back(Make(2, "late", 99));
+    EXPECT_EQ(SearchListObj_Id(List(2), 99), methods.back());
+    DelObjList(List(2), methods[0]);
+    EXPECT_EQ(SearchListObj_Id(List(2), 1), nullptr);
+    DestroyObj(methods[0]);
 }
 
 TEST_F(ListTest, TypeListMapsSharedKinds)

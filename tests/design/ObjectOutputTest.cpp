@@ -172,14 +172,16 @@ protected:
     }
 };
 
-// Users all hidden: the list's heading in italics at 20 and an empty line;
-// right to left, each line ends 30 points before the page's right edge.
-TEST_F(PrintedOutput, ListsOfHiddenUsersPrintTheirHeadingInEitherDirection)
+// Users: the list's heading in italics at 20, each shown user's name at
+// 40, then an empty line; right to left, each line ends 30 points before
+// the page's right edge.
+TEST_F(PrintedOutput, ListsOfUsersPrintTheShownOnesInEitherDirection)
 {
     TObjQz* m = Make(13, "Alpha", 1);  // a kind with nothing of its own to print
     TObjQz* hidden = Make(2, "Hidden", 3);
     XRef(hidden, m);
     hidden->SetFlag(kFlagHidden, true);
+    XRef(Make(2, "Beta", 4), m);
     unsigned char heading[256], info[256];
     m->GetFullName(heading);
     m->GetMoreInfo(info, true);
@@ -199,11 +201,60 @@ TEST_F(PrintedOutput, ListsOfHiddenUsersPrintTheirHeadingInEitherDirection)
             TextSize(GetResSize(2));
             Line(head, at(head, 0, bold), 0, bold);
             Line("Used by", at("Used by", 20, italic), 2, italic);
+            Line("Method Beta", at("Method Beta", 40, normal), 3, normal);
         });
         size_t differ = 0;
         while (differ < printed.size() && printed[differ] == expected[differ]) ++differ;
         EXPECT_EQ(differ, printed.size()) << "direction " << direction << ": first difference at ("
                                           << differ % 400 << ", " << differ / 400 << ")";
+    }
+}
+
+// A group or a package printed with its sub-objects: a line for each
+// member the list shows, then an empty line that turns no page even at
+// the bottom.
+TEST_F(PrintedOutput, HoldersPrintTheirShownMembersThenAnEmptyLine)
+{
+    struct CountingDoc : TMainDoc {
+        int breaks = 0;
+        void BreakPage() override { ++breaks; }
+    } counting;
+    auto* g = static_cast<TGroupObjQz*>(Make(23, "G", 1));
+    TObjQz* package = Make(7, "P", 1);
+    for (int16_t id = 10; id < 18; id += 4) {
+        TObjQz* holder = id == 10 ? g : package;
+        std::vector<TObjQz*> members;
+        for (int16_t k = 0; k < 4; ++k) members.push_back(Make(2, "m" + std::to_string(id + k), int16_t(id + k)));
+        for (TObjQz* m : members) ASSERT_EQ(holder == g ? m->AddGroup(g, false) : AddObjList(&package->members, m), 0);
+        members[2]->SetFlag(kFlagHidden, true);
+        members[3]->SetFlag(kFlagInTrash, true);
+        holder->owner = &counting;
+        OutPutParmRec o;
+        int16_t heights[2] = {}, line = 0;
+        for (uint8_t closed : {0, 1}) {
+            o.rowClosed = closed;
+            Page([&] {
+                EXPECT_EQ(holder->Print(&o), 0);
+                heights[closed] = P_CrtHeight;
+                FontInfo info{};  // the printing's font
+                GetFontInfo(&info);
+                line = int16_t(info.ascent + info.descent + info.leading);
+            });
+        }
+        EXPECT_EQ(heights[1] - heights[0], 3 * line) << P(holder->name);
+        Page([&] {
+            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - heights[1]);
+            holder->Print(&o);
+        });
+        EXPECT_EQ(counting.breaks, 0) << P(holder->name);
+        holder->owner = &doc_;
+    }
+    // A table without sub-objects prints whether or not they are asked for.
+    TObjQz* table = Make(1, "T", 6);
+    for (uint8_t closed : {0, 1}) {
+        OutPutParmRec o;
+        o.rowClosed = closed;
+        Page([&] { EXPECT_EQ(table->Print(&o), 0); });
     }
 }
 
@@ -224,6 +275,20 @@ TEST_F(PrintedOutput, DeepGroupsStopIndentingAtHalfThePage)
                 }
         EXPECT_EQ(first, left) << "level " << level;
     }
+    // Right to left the rule stands as far from the right edge.
+    SetSysDirection(-1);
+    for (const auto& [level, right] : {std::pair{0, 370}, std::pair{3, 310}}) {
+        m->level = uint8_t(level);
+        int16_t last = -1;
+        const std::vector<uint32_t> page = Page([&] { m->PrintLinedNewLine(PName("Deep"), 10); });
+        for (int h = 399; h >= 0 && last < 0; --h)
+            for (int v = 0; v < 20; ++v)
+                if (page[size_t(v * 400 + h)] != 0xFFFFFF) {
+                    last = int16_t(h);
+                    break;
+                }
+        EXPECT_EQ(last, right) << "level " << level;
+    }
 }
 
 // Near the page's bottom an empty line turns no page (a list would end on
@@ -242,6 +307,18 @@ TEST_F(PrintedOutput, OnlyLinesOfTextTurnThePage)
         int below;  // the current height's distance above the bottom less 30 less one line
         int breaks;
     } cases[] = {{empty, 0, 0}, {empty, -5, 0}, {x, 1, 0}, {x, 0, 1}, {x, -5, 1}};
+    // Keeping lines together breaks when they would reach the limit, not before.
+    for (const auto& [below, breaks] : {std::pair{0, 1}, std::pair{1, 0}}) {
+        counting.breaks = 0;
+        Page([&] {
+            FontInfo info{};
+            GetFontInfo(&info);
+            const int line = info.ascent + info.descent + info.leading;
+            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - 3 * line - below);
+            EXPECT_EQ(m->BreakIf(3), breaks == 1);
+        });
+        EXPECT_EQ(counting.breaks, breaks) << below;
+    }
     for (const Case& c : cases) {
         counting.breaks = 0;
         Page([&] {

@@ -1,14 +1,18 @@
 // The object base: names, flags, component states, parsing, groups and the
 // questions it asks.
 #include <algorithm>
+#include <tuple>
 
 #include "app/appl/Preferences.h"
 #include "kernel/byteswap/SwapTemplates.h"
 #include "app/dialogs/WaitDialog.h"
+#include "app/windows/PaneHooks.h"
 #include "design/links/XRef.h"
+#include "design/objects/ObjText.h"
 #include "platform/core/FourCC.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
 #include "tests/design/DesignFixture.h"
@@ -132,12 +136,26 @@ TEST_F(ObjectTest, BlockingPreferencesFillTheKindTable)
     ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
     const std::string path = folder_ / "prefs.rsrc";
     ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
-    G_PrefResFile = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
-    ASSERT_GT(G_PrefResFile, 0);
+    const int16_t file = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(file, 0);
+    // Without a preferences file nothing is blocked, whatever file is current.
+    G_PrefResFile = -1;
+    platform::UseResFile(file);
+    G_Block[20] = 1;
+    SetBlockArray();
+    for (int i = 0; i < 31; ++i) EXPECT_EQ(G_Block[i], 0) << i;
+    G_PrefResFile = file;
     G_Block[20] = 1;
     SetBlockArray();
     for (int i = 0; i < 31; ++i) EXPECT_EQ(G_Block[i], i == 1 ? 1 : 0) << i;
-    platform::CloseResFile(G_PrefResFile);
+    // A reset clears the table and every other design global.
+    G_NewObj = 7;
+    G_ModuleUpdate = 2;
+    G_WaitParam = &wait_;
+    ResetDesignGlobals();
+    EXPECT_EQ(std::count(G_Block, G_Block + 31, 1), 0);
+    EXPECT_EQ(std::tuple(G_NewObj, G_ModuleUpdate, G_WaitParam), std::tuple(int16_t(0), int16_t(4), static_cast<WaitParamRec*>(nullptr)));
+    platform::CloseResFile(file);
     G_PrefResFile = -1;
 }
 
@@ -200,6 +218,12 @@ TEST_F(ObjectTest, DocumentationStateSetsFlags)
     EXPECT_EQ(zero->flags & 0x70, 0x30);
     StoredObj* none = MakeStored(4);
     EXPECT_EQ(none->flags & 0x70, 0);
+    // A kind without documentation keeps the flags it was given.
+    TObjQz plain;
+    plain.owner = &doc_;
+    plain.flags = 0x70;
+    plain.SetDocFlag();
+    EXPECT_EQ(plain.flags & 0x70, 0x70);
 }
 
 // A field's documentation: 'H', 'E' and its table's number.
@@ -276,6 +300,29 @@ TEST_F(ObjectTest, GroupsKeepParentFlagsAndLevels)
     EXPECT_EQ(inner->DelGroup(false, false), 0);  // no parent
 }
 
+// A folder says which of its component's folders it is; one outside a
+// component is none of them.
+TEST_F(ObjectTest, FoldersKnowTheirPlaceOnlyInAComponent)
+{
+    auto* module = static_cast<TModuleObjQz*>(Make(32, "Comp"));
+    auto* loose = static_cast<TModuleGroupObjQz*>(Make(33, "Loose"));
+    auto* grouped = static_cast<TModuleGroupObjQz*>(Make(33, "Grouped"));
+    auto* pub = static_cast<TModuleGroupObjQz*>(Make(33, "Public"));
+    ASSERT_EQ(grouped->AddGroup(static_cast<TGroupObjQz*>(Make(23, "G")), false), 0);
+    ASSERT_EQ(pub->AddGroup(module, false), 0);
+    module->publicFolder = pub;
+    for (TModuleGroupObjQz* f : {loose, grouped, pub})
+        EXPECT_EQ(std::tuple(f->IsPublic(), f->IsProtected(), f->IsPrivate()), std::tuple(f == pub, false, false))
+            << P(f->name);
+    // Its code table is written only for a component of a document.
+    platform::Handle table = platform::NewHandleClear(4);
+    EXPECT_EQ(module->SetNameCodeHandle(nullptr), -50);
+    module->owner = nullptr;
+    EXPECT_EQ(module->SetNameCodeHandle(table), -50);
+    module->owner = &doc_;
+    platform::DisposeHandle(table);
+}
+
 TEST_F(ObjectTest, GroupIntoItsOwnMemberIsRefused)
 {
     auto* outer = static_cast<TGroupObjQz*>(Make(23, "Outer"));
@@ -320,6 +367,145 @@ TEST_F(ObjectTest, StopInTheWaitDialogChangesNothing)
     EXPECT_EQ(m->parent, g);
     ReSetWaitDialog(&wait_);
     G_WaitParam = nullptr;
+}
+
+// A group joins a copy list once, its members after it, while its
+// document's companion holds at most 2,500 resources.
+TEST_F(ObjectTest, AGroupJoinsACopyListOnceWithinTheResourceLimit)
+{
+    auto* g = static_cast<TGroupObjQz*>(Make(23, "G", 5));
+    TObjQz* m = Make(2, "m", 1);
+    ASSERT_EQ(m->AddGroup(g, false), 0);
+    ObjListHdl list = nullptr;
+    EXPECT_EQ(g->SelfAddObjList(&list, 1), -108) << "no list to fill";
+    ASSERT_EQ(NewObjList(&list, 1), 0);
+    {
+        platform::ScopedFault fault(platform::FaultKind::Allocation, 0);
+        EXPECT_EQ(g->SelfAddObjList(&list, 1), -108);
+    }
+    EXPECT_FALSE(IsInList(list, m)) << "nothing after a failure";
+    RazObjList(list);
+    for (int pass = 0; pass < 2; ++pass) EXPECT_EQ(g->SelfAddObjList(&list, 1), 0);
+    ASSERT_EQ(list->Size(), 2);
+    EXPECT_EQ(list->At(0), g);
+    EXPECT_EQ(list->At(1), m);
+    for (const int32_t resources : {2500, 2501}) {
+        platform::ResourceFileImage image;
+        for (int32_t i = 0; i < resources; ++i) {
+            platform::ResourceImage r;
+            r.type = FourCC("DATA");
+            r.id = int16_t(i);
+            image.resources.push_back(r);
+        }
+        std::vector<uint8_t> bytes;
+        ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+        const std::string path = folder_ / "companion.rsrc";
+        ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+        doc_.fRsrFile = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+        ASSERT_GT(doc_.fRsrFile, 0);
+        RazObjList(list);
+        EXPECT_EQ(g->SelfAddObjList(&list, 1), resources > 2500 ? 1008 : 0) << resources;
+        EXPECT_EQ(list->Size(), resources > 2500 ? 0 : 2) << resources;
+        platform::CloseResFile(doc_.fRsrFile);
+        doc_.fRsrFile = -1;
+    }
+    FreeObjList(list);
+}
+
+// A string list is edited only when it is the companion's own, readable
+// and numbered from 15000.
+TEST_F(ObjectTest, OnlyTheCompanionsOwnStringListsAreEditable)
+{
+    TObjQz* first = Make(11, "First", 15000);
+    EXPECT_FALSE(first->EnableEdit()) << "no companion";
+    platform::ResourceFileImage image;
+    for (int16_t id : {14999, 15000}) {
+        platform::ResourceImage r;
+        r.type = FourCC("STR#");
+        r.id = id;
+        r.data = {0, 0};
+        image.resources.push_back(r);
+    }
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+    const std::string path = folder_ / "lists.rsrc";
+    ASSERT_EQ(platform::WriteFileAtomically(path, bytes.data(), bytes.size()), platform::noErr);
+    doc_.fRsrFile = platform::OpenResFile(path, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(doc_.fRsrFile, 0);
+    TObjQz* ciphered = Make(11, "Ciphered", 15000, true);
+    ciphered->SetFlag(kFlagCiphered, true);
+    for (const auto& [obj, editable] : {std::pair{first, true}, std::pair{Make(11, "Older", 14999), false},
+                                        std::pair{Make(11, "Missing", 15001), false}, std::pair{ciphered, false}})
+        EXPECT_EQ(obj->EnableEdit(), editable) << P(obj->name);
+    platform::CloseResFile(doc_.fRsrFile);
+    doc_.fRsrFile = -1;
+}
+
+// An editor whose pane cannot be made is taken down again, saying why
+// unless no pane maker was installed at all.
+TEST_F(ObjectTest, AStringListEditorWithoutItsPaneLeavesNoWindow)
+{
+    TObjQz* list = Make(11, "Names", 15000);
+    const AppPaneHooks saved = PaneHooks();
+    const struct {
+        int16_t (*make)(TWindow*, TObjQz*, TPlan**);
+        int32_t alerts;
+    } cases[] = {
+        {nullptr, 0},
+        {[](TWindow*, TObjQz*, TPlan** pane) -> int16_t { return *pane = nullptr, 0; }, 1},
+        {[](TWindow*, TObjQz*, TPlan** pane) -> int16_t { return *pane = nullptr, -34; }, 1},
+    };
+    for (const auto& c : cases) {
+        PaneHooks().makeStrPlane = c.make;
+        const int32_t alerts = AlertCount();
+        list->Edit(&doc_);
+        EXPECT_EQ(doc_.fFirstWindow, nullptr);
+        EXPECT_EQ(AlertCount() - alerts, c.alerts);
+    }
+    PaneHooks() = saved;
+}
+
+// A variable goes into the most open component folder of its users, and
+// into none when one user stands outside every folder; its information is
+// its line of the declaration file.
+TEST_F(ObjectTest, VariablesFollowTheirUsersFoldersAndShowTheirDeclaration)
+{
+    auto* module = static_cast<TModuleObjQz*>(Make(32, "Comp"));
+    TGroupObjQz* folders[3];
+    for (int i = 0; i < 3; ++i) {
+        folders[i] = static_cast<TGroupObjQz*>(Make(33, "F" + std::to_string(i)));
+        ASSERT_EQ(folders[i]->AddGroup(module, false), 0);
+    }
+    module->publicFolder = folders[0], module->protectedFolder = folders[1], module->privateFolder = folders[2];
+    auto* var = static_cast<TVarObjQz*>(Make(9, "v", 1));
+    TObjQz* inPrivate = Make(2, "a");
+    TObjQz* inPublic = Make(2, "b");
+    ASSERT_EQ(inPrivate->AddGroup(folders[2], false), 0);
+    ASSERT_EQ(XRef(inPrivate, var), 0);
+    var->SetModuleGroup();
+    EXPECT_EQ(var->parent, folders[2]);
+    ASSERT_EQ(inPublic->AddGroup(folders[0], false), 0);
+    ASSERT_EQ(XRef(inPublic, var), 0);
+    var->SetModuleGroup();
+    EXPECT_EQ(var->parent, folders[0]);
+    ASSERT_EQ(XRef(Make(2, "outside"), var), 0);
+    var->SetModuleGroup();
+    EXPECT_EQ(var->parent, nullptr);
+    const std::string text = "C_LONGINT(v)\r" + std::string(300, 'x');
+    const std::string path = folder_ / "decl.txt";
+    ASSERT_EQ(platform::WriteFileAtomically(path, text.data(), text.size()), platform::noErr);
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(path, &spec);
+    ASSERT_EQ(platform::FSpOpenDF(spec, platform::fsRdPerm, &doc_.fDataFile), platform::noErr);
+    unsigned char info[256];
+    for (const auto& [at, shown] : {std::pair{0, std::string("C_LONGINT(v)")}, std::pair{13, std::string(255, 'x')},
+                                    std::pair{300, std::string(13, 'x')}}) {
+        var->declPos = at;
+        var->GetMoreInfo(info, false);
+        EXPECT_EQ(P(info), shown) << at;
+    }
+    platform::FSClose(doc_.fDataFile);
+    doc_.fDataFile = -1;
 }
 
 TEST_F(ObjectTest, CopyListsFollowUsesUnlessBlocked)
@@ -384,6 +570,7 @@ void NoteShownMessage(platform::DialogRef alert)
 
 TEST_F(ObjectTest, ParseErrorsAskWhetherToGoOn)
 {
+    TObjQz* other = Make(2, "Other");
     TObjQz* m = Make(2, "Broken");
     EXPECT_EQ(m->CheckParseError(0), 0);
     EXPECT_EQ(m->CheckParseError(kCancelledByUser), kCancelledByUser);
@@ -400,6 +587,12 @@ TEST_F(ObjectTest, ParseErrorsAskWhetherToGoOn)
         << gShownMessage;
     EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(message + 1), message[0])), std::string::npos)
         << gShownMessage;
+    // Another object's alert names it, not the one before.
+    platform::SetScriptedAnswerObserver(NoteShownMessage);
+    platform::PushDialogAnswer(1);
+    EXPECT_EQ(other->CheckParseError(-43), 0);
+    platform::SetScriptedAnswerObserver(nullptr);
+    EXPECT_NE(gShownMessage.find("Other"), std::string::npos) << gShownMessage;
     platform::PushDialogAnswer(2);
     EXPECT_EQ(m->CheckParseError(-43), kCancelledByUser);
     EXPECT_EQ(m->CheckParseError(-108), kCancelledByUser);
@@ -422,7 +615,16 @@ TEST_F(ObjectTest, ComponentUpdateAsksOnceThenFollowsTheAnswer)
     oldObj->resTime = 3000000;
     newObj->resTime = 4000000;
     platform::PushDialogAnswer(2);
+    platform::SetScriptedAnswerObserver([](platform::DialogRef alert) {
+        unsigned char text[256];
+        platform::GetDialogItemShownText(alert, 5, text);
+        gShownMessage.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+    });
     EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1);
+    platform::SetScriptedAnswerObserver(nullptr);
+    unsigned char full[256];
+    oldObj->GetFullName(full);
+    EXPECT_EQ(gShownMessage, P(full) + " " + ShortDate(3000000) + " " + ShortDate(4000000));
     EXPECT_EQ(G_ModuleUpdate, 2);
     const int32_t shown = AlertCount();
     EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1);
@@ -432,8 +634,11 @@ TEST_F(ObjectTest, ComponentUpdateAsksOnceThenFollowsTheAnswer)
     EXPECT_EQ(G_ModuleUpdate, 1);
     EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 0);
     G_ModuleUpdate = 3;
-    oldObj->resTime = 1500000;  // within the component's dates
-    EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1);
+    for (const uint32_t within : {1000000u, 1500000u, 2000000u}) {  // the component's dates, both ends in
+        oldObj->resTime = within;
+        EXPECT_EQ(TObjQz::ModuleUpDate(newObj, oldObj), 1) << within;
+    }
+    EXPECT_EQ(G_ModuleUpdate, 3) << "nothing asked";
     (void)shown;
     G_ModuleUpdate = 4;
 }

@@ -73,6 +73,36 @@ TEST_F(ProjectMethods, TheCommandsCallersCallTheNewMethod)
     EXPECT_FALSE(IsInList(tableMethod->uses, command));
 }
 
+// A deleted method's record leaves the directory, the later ones moving up;
+// a deleted table takes the first free deleted name; a deleted menu bar
+// frees its own slot of the bar directory and no other.
+TEST_F(ProjectMethods, DeletionsLeaveTheirDirectories)
+{
+    TObjQz *first = nullptr, *second = nullptr;
+    ASSERT_EQ(NewProjectMethod(&doc_, PName("First"), PName("1"), &first), 0);
+    ASSERT_EQ(NewProjectMethod(&doc_, PName("Second"), PName("2"), &second), 0);
+    Bytes expected = Directory();
+    expected.erase(expected.end() - 2 * kProcRecordSize, expected.end() - kProcRecordSize);
+    first->DeleteObj(true);
+    EXPECT_EQ(Directory(), expected);
+    for (const char* table : {"Customers", "Lines"}) Find(1, table)->DeleteObj(true);
+    EXPECT_NE(Find(1, "Deleted_Table"), nullptr);
+    EXPECT_NE(Find(1, "Deleted_Table1"), nullptr);
+    UseQzRes(doc_.fResFile);
+    const Bytes bars = Stored(FourCC("LIBA"), 0);
+    NewObj_Id(&doc_, 5, PName("Unslotted"), 77, false)->DeleteObj(true);
+    UseQzRes(doc_.fResFile);
+    EXPECT_EQ(Stored(FourCC("LIBA"), 0), bars);
+    auto* main = static_cast<TMBarObjQz*>(Find(5, "Main"));
+    ASSERT_GT(main->libaSlot, 0);
+    ASSERT_GE(bars.size(), size_t(2 * main->libaSlot + 2));
+    Bytes freed = bars;
+    freed[size_t(2 * main->libaSlot)] = freed[size_t(2 * main->libaSlot + 1)] = 0xFF;
+    main->DeleteObj(true);
+    UseQzRes(doc_.fResFile);
+    EXPECT_EQ(Stored(FourCC("LIBA"), 0), freed);
+}
+
 TEST_F(ProjectMethods, AFailedWriteStoresAndMakesNothing)
 {
     int failed = 0;

@@ -202,6 +202,27 @@ TEST_F(StoredStructureTest, TablesDifferingInASubtableFieldAreNotEqual)
     EXPECT_TRUE(EqualFiles(t1, t5));
     EXPECT_EQ(SearchEqualFile(&doc_, t5), t1);
     EXPECT_EQ(SearchEqualFile(&doc_, t3), t3);
+    // A name whose length runs past its 32-byte field is read as the 31
+    // bytes there: its last byte still counts, the length byte does not.
+    auto overlong = [](char last, uint8_t length) {
+        Bytes b = TableDef({{std::string(30, 'n') + last, 0}});
+        b[30] = length;
+        return b;
+    };
+    AddStored(FourCC("FIQz"), 6, overlong('a', 40));
+    AddStored(FourCC("FIQz"), 7, overlong('b', 40));
+    AddStored(FourCC("FIQz"), 8, overlong('a', 90));
+    TObjQz* u6 = Table("U", 4, 6);
+    EXPECT_FALSE(EqualFiles(u6, Table("U", 5, 7)));
+    EXPECT_TRUE(EqualFiles(u6, Table("U", 6, 8)));
+    // One field more, or a damaged negative count on both sides, is not equal.
+    AddStored(FourCC("FIQz"), 9, TableDef({{"Qty", 1}}));
+    Bytes negative = TableDef({{"Qty", 1}});
+    platform::WriteBE16(&negative[0], 0xFFFF);
+    AddStored(FourCC("FIQz"), 10, negative);
+    EXPECT_FALSE(EqualFiles(Table("V", 7, 2), Table("V", 8, 9)));
+    TObjQz* n10 = Table("N", 9, 10);
+    EXPECT_FALSE(EqualFiles(n10, n10));
 }
 
 TEST_F(StoredStructureTest, SubtableThatHoldsItselfEndsTheWalks)
@@ -242,12 +263,23 @@ TEST_F(StoredStructureTest, DescriptionsAreCopiesWithTheirSubtables)
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(platform::ReadBES16(reinterpret_cast<uint8_t*>(*stored) + 6), 9);
     DisposeTableRecords();
+    EXPECT_EQ(hparam, nullptr);
+    EXPECT_TRUE(ef.empty());
     // A missing form table stops there with the store's error.
     AddStored(FourCC("FIQz"), 12, TableDef({{"F", 0}}, 99));
     std::unique_ptr<TabCrit> d;
     EXPECT_NE(_lirecrit(&d, 12), 0);
     EXPECT_NE(d->def, nullptr);
     EXPECT_EQ(d->formTable, nullptr);
+    // A missing definition stops at once; one of no fields has no subtables
+    // even where an entry would follow.
+    EXPECT_NE(_lirecrit(&d, 77), 0);
+    EXPECT_EQ(d->def, nullptr);
+    Bytes none = TableDef({{"Sub", 7, 11}}, 20);
+    platform::WriteBE16(&none[0], 0);
+    AddStored(FourCC("FIQz"), 13, none);
+    ASSERT_EQ(_lirecrit(&d, 13), 0);
+    EXPECT_TRUE(d->subtables.empty());
 }
 
 // A menu: title and items (text, method).
@@ -290,6 +322,15 @@ TEST_F(StoredStructureTest, MenuBarsNeedExactNamesAndCollationEqualItems)
     TObjQz* m3 = Make(6, "File3", 3);
     EXPECT_TRUE(EqualMenu(m1, m2));
     EXPECT_FALSE(EqualMenu(m1, m3));
+    // Titles that fill their 16-byte field exactly are read whole.
+    AddStored(FourCC("MENQ"), 7, Menu(std::string(14, 't') + "a", {}));
+    AddStored(FourCC("MENQ"), 8, Menu(std::string(14, 't') + "b", {}));
+    AddStored(FourCC("MENQ"), 9, Menu(std::string(14, 't') + "a", {}));
+    TObjQz* m7 = Make(6, "T7", 7);
+    EXPECT_FALSE(EqualMenu(m7, Make(6, "T8", 8)));
+    EXPECT_TRUE(EqualMenu(m7, Make(6, "T9", 9)));
+    EXPECT_FALSE(EqualMenu(nullptr, m1));
+    EXPECT_FALSE(EqualFiles(m1, nullptr));
     TObjQz* b2 = Make(5, "Main", 2);
     TObjQz* b3 = Make(5, "Main3", 3);
     TObjQz* b4 = Make(5, "MAIN", 4);
@@ -321,6 +362,9 @@ TEST_F(DesignFixture, VariableNamePrefixes)
     EXPECT_EQ(name[1], '$');
     c2pStrCopy("text", name);
     EXPECT_EQ(P(name), "text");
+    apptest::ToP("", stlocalvar);  // no prefix: no name is local
+    EXPECT_FALSE(IsLocalVarName(name));
+    apptest::ToP("$", stlocalvar);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // styles and menu keys.
 #include "app/appl/Preferences.h"
 #include "design/objects/NameRules.h"
+#include "design/objects/ObjText.h"
 #include "design/text/TextBuffers.h"
 #include "platform/text/ScriptManager.h"
 #include "tests/design/DesignFixture.h"
@@ -129,6 +130,31 @@ int16_t FakeTwoByte(const uint8_t* text, int16_t offset)
     return text[offset] == 0x81 ? smFirstByte : smSingleByte;
 }
 
+// Appending to a string stops at 255 bytes, the exact fit included.
+TEST(PascalText, AppendsAndSetsStopAtTheFullString)
+{
+    struct Case {
+        size_t start;
+        std::string more;
+        size_t length;
+    } cases[] = {{254, "a", 255}, {255, "a", 255}, {250, "abcdefgh", 255}, {0, "", 0}, {3, "ab", 5}};
+    for (const Case& c : cases) {
+        for (int how = 0; how < 2; ++how) {
+            unsigned char text[256];
+            apptest::ToP(std::string(c.start, 'x'), text);
+            if (how == 0) PAppend(text, c.more);
+            else for (char ch : c.more) PAppendChar(text, ch);
+            EXPECT_EQ(text[0], c.length) << c.start << " " << how;
+            EXPECT_EQ(PString(text), (std::string(c.start, 'x') + c.more).substr(0, c.length)) << c.start << " " << how;
+        }
+    }
+    unsigned char text[256];
+    for (size_t n : {254u, 255u, 300u}) {
+        PSet(text, std::string(n, 'y'));
+        EXPECT_EQ(PString(text), std::string(std::min<size_t>(n, 255), 'y')) << n;
+    }
+}
+
 TEST(MenuKeys, AnItemSplitsAtItsFirstSlashOfOneByte)
 {
     struct Case {
@@ -142,6 +168,7 @@ TEST(MenuKeys, AnItemSplitsAtItsFirstSlashOfOneByte)
         {"", false, false, "", 0},             {"A/B/C", false, true, "A", 'B'},
         {"Quit/", false, true, "Quit", 0},     {"\x81/x/K", false, true, "\x81", 'x'},
         {"\x81/x/K", true, true, "\x81/x", 'K'}, {"\x81/", true, false, "\x81/", 0},
+        {"\x81x/K", true, true, "\x81x", 'K'},
     };
     for (const Case& c : cases) {
         unsigned char item[256], name[256], key = 0xFF;
