@@ -173,7 +173,9 @@ TEST_F(KernelStartupResources, TokensComeFromTheirOwnItems)
         stpower, stinf, stsup, stegal, stfourche, stdif, stet, stou, stinfegal, stsupegal, sthomothoriz,
         sthomotverti, nullptr, ststringleft, ststringright, stdivent, stmodulo, sttime, sttokenext, stglobglob};
     for (int i = 1; i <= 39; ++i)
-        if (fromMain[i - 1]) EXPECT_EQ(text(fromMain[i - 1]), "t" + std::to_string(i));
+        if (fromMain[i - 1]) {
+            EXPECT_EQ(text(fromMain[i - 1]), "t" + std::to_string(i));
+        }
     const unsigned char* const fromExtra[] = {stxor, stnot, stshiftright, stshiftleft, stbitset, stbitclear, stbittest,
                                               stpointeur};
     for (int i = 1; i <= 8; ++i) EXPECT_EQ(text(fromExtra[i - 1]), "x" + std::to_string(i));

@@ -369,7 +369,9 @@ TEST(Intl, PrecomposingShortensByTheMarksTaken)
     for (const auto& r : rows) {
         char16_t buffer[3] = {u'e', 0x0301, u'x'};
         EXPECT_EQ(VIntlManagerRoot::PrecomposeUnicodeBuffer(buffer, r.bytes), r.result) << r.bytes;
-        if (r.bytes >= 4) EXPECT_EQ(std::u16string(buffer, size_t(r.result / 2)), r.text) << r.bytes;
+        if (r.bytes >= 4) {
+            EXPECT_EQ(std::u16string(buffer, size_t(r.result / 2)), r.text) << r.bytes;
+        }
     }
 }
 
