@@ -355,6 +355,19 @@ TEST_F(ArrangeTest, TheAboutBoxShowsItsTextsAndGoesAtAKeyButNotADrag)
     EXPECT_FALSE(G_IsGenerique);
     EXPECT_FALSE(seen.back().first);
     delete doc;
+
+    // Documents opened by an event take it away too.
+    appl_->ShowAbout();
+    ASSERT_TRUE(G_IsGenerique);
+    AppleEvent event;
+    AEDescList none;
+    AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &event);
+    AECreateList(nullptr, 0, false, &none);
+    AEPutParamDesc(&event, keyDirectObject, &none);
+    EXPECT_EQ(appl_->hAEOpenDocuments(&event, nullptr, 0), noErr);
+    EXPECT_FALSE(G_IsGenerique);
+    AEDisposeDesc(&none);
+    AEDisposeDesc(&event);
 }
 
 }  // namespace

@@ -155,6 +155,24 @@ TEST_F(CommandsTest, QuitClosesEveryDocumentAndStopsAtARefusal)
     delete hidden;
 }
 
+// A new start forgets what the last one left: no flag, font or window of it.
+TEST_F(CommandsTest, StartingAgainForgetsTheLastRunsState)
+{
+    const Rect r{0, 0, 0, 0};
+    const unsigned char none[1] = {0};
+    WindowRef left = NewCWindow(nullptr, &r, none, false, 0, reinterpret_cast<WindowRef>(-1), false, 0);
+    gFirstWind = left;
+    G_NoMem = G_LowMem = G_ShowID = G_C_Hide = true;
+    MyApplFont = PopSize = 9;
+    G_ModuleUpdate = 0;
+    InitGlobals();
+    EXPECT_EQ(gFirstWind, nullptr);
+    EXPECT_FALSE(G_NoMem || G_LowMem || G_ShowID || G_C_Hide);
+    EXPECT_EQ(MyApplFont + PopSize, 0);
+    EXPECT_EQ(G_ModuleUpdate, 4);
+    DisposeWindow(left);
+}
+
 TEST(ClickSeriesRule, ClicksCountByTimePlaceAndWindow)
 {
     ClickSeries series;

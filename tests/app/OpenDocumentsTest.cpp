@@ -117,6 +117,17 @@ TEST_F(OpenDocumentsTest, AnOpenDocumentsEventOpensWhatItCanAndAnswersTheLast)
     AEDisposeDesc(&list);
     AEDisposeDesc(&event);
     AEDisposeDesc(&event2);
+
+    // Without a list of files the event is answered with why, and nothing opens.
+    AppleEvent bare, single;
+    ASSERT_EQ(AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &bare), noErr);
+    ASSERT_EQ(AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &single), noErr);
+    AEPutParamPtr(&single, keyDirectObject, typeFSS, first.path.data(), Size(first.path.size()));
+    EXPECT_EQ(appl_->hAEOpenDocuments(&bare, nullptr, 0), errAEDescNotFound);
+    EXPECT_EQ(appl_->hAEOpenDocuments(&single, nullptr, 0), errAECoercionFail);
+    EXPECT_EQ(DocCount(), 2);
+    AEDisposeDesc(&bare);
+    AEDisposeDesc(&single);
 }
 
 TEST_F(OpenDocumentsTest, OneFileIsOneDocumentAndTwoNamesTwo)
