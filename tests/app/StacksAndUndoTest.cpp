@@ -69,6 +69,8 @@ TEST_F(StacksTest, PopsAreTheReverseOfPushesWhateverTheirWidth)
     void* popped = nullptr;
     EXPECT_FALSE(PopPtr(&popped));
     EXPECT_EQ(popped, pointer);
+    EXPECT_TRUE(PopPtr(&popped)) << "empty";
+    EXPECT_EQ(popped, nullptr);
 }
 
 TEST_F(StacksTest, AFailedGrowthWritesNothing)
