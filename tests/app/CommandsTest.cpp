@@ -263,7 +263,7 @@ protected:
         AppFixture::SetUp();
         UseAppResources(R"(
 'MENU' 128 { title "\x14" }
-'MMBR' 129 { menu 130 "File" items 3 4 5 6 7 50 60 }
+'MMBR' 129 { menu 130 "File" items 60 3 4 5 6 7 50 }
 'MITM' 3 { text "Close" command 3 }
 'MITM' 4 { text "Close window" command 4 }
 'MITM' 5 { text "Close all" command 5 }
@@ -306,7 +306,7 @@ TEST_F(MemoryLoopTest, LowAndCriticalMemoryAreAnnouncedOnceEach)
         case 10:
             critical = {AlertCount(), LastAlert().kind, G_LowMem, G_NoMem, IsFuncEnabled(50)};
             for (int16_t c : {3, 4, 5, 6, 7}) EXPECT_TRUE(IsFuncEnabled(c)) << c;
-            EXPECT_FALSE(IsFuncEnabled(60));
+            EXPECT_FALSE(IsFuncEnabled(60)) << "the first item too";
             {
                 MenuRef app = GetMenuHandle(128);
                 ASSERT_NE(app, nullptr);

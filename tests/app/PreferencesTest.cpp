@@ -251,6 +251,8 @@ TEST_F(PreferencesTest, TheApplicationsGeneralPreferencesAnswerWhenTheFileHasNon
 TEST_F(PreferencesTest, TheParameterBitsAreBuiltInMemory)
 {
     UseAppResources(R"(
+'APRM' -2 { $"00" }
+'APRM' 0 { $"00" }
 'APRM' 3 { $"00" }
 'APRM' 9 { $"00" }
 'xPRM' 0 { $"0000 0001" }
@@ -260,7 +262,7 @@ TEST_F(PreferencesTest, TheParameterBitsAreBuiltInMemory)
     Handle bits = GetxPRM();
     ASSERT_NE(bits, nullptr);
     ASSERT_EQ(GetHandleSize(bits), 4);
-    EXPECT_EQ(uint8_t((*bits)[0]), 0x10) << "bit 3, counted from the most significant";
+    EXPECT_EQ(uint8_t((*bits)[0]), 0x90) << "bits 0 and 3, counted from the most significant; none for -2";
     EXPECT_EQ(uint8_t((*bits)[1]), 0x40) << "bit 9";
     EXPECT_EQ(uint8_t((*bits)[3]), 0x01) << "what the stored array held";
     EXPECT_EQ(ReadAll(appPath_), before) << "the application's file is not written";
