@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -183,6 +184,14 @@ TEST_F(PreferencesTest, AnOldOpenSpecialListIsConverted)
     }
     EXPECT_EQ(std::vector<uint8_t>(*G_Special, *G_Special + 1666), want);
     EXPECT_NE(Pref(FourCC("SPC#"), 0), nullptr) << "the old list is kept";
+    // The new list is in the file at once.
+    const std::vector<uint8_t> file = ReadAll(PrefPath());
+    ResourceFileImage onDisk;
+    ASSERT_EQ(ParseResourceFile(file.data(), file.size(), &onDisk), noErr);
+    const auto stored = std::find_if(onDisk.resources.begin(), onDisk.resources.end(),
+                                     [](const ResourceImage& r) { return r.type == FourCC("SP2#") && r.id == 0; });
+    ASSERT_NE(stored, onDisk.resources.end());
+    EXPECT_EQ(stored->data, want);
 
     // A count far past the entries present sizes nothing by it.
     std::vector<uint8_t> lying(86, 0);
