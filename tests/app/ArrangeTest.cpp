@@ -290,6 +290,18 @@ TEST_F(PreferencesDialogTest, SwitchesAndLayoutsAreStoredOnOKAndNothingOnCancel)
     EXPECT_EQ(pref[6], 0x90);
     EXPECT_TRUE(G_ShowID);
     EXPECT_EQ(appl_->fDefaultRect.left, 2) << "sizes unchanged: the rectangle stays";
+
+    // The first layout, and the resource file in use is the caller's again.
+    Script first;
+    first.WaitIdle();
+    first.Choose(18);
+    first.Choose(1);
+    UseResFile(G_MainResFile);
+    const int16_t current = CurResFile();
+    ASSERT_NE(current, G_PrefResFile);
+    Run(std::move(first));
+    EXPECT_EQ(ReadBE16(OwnPref().data()), 128u);
+    EXPECT_EQ(CurResFile(), current);
 }
 
 TEST_F(PreferencesDialogTest, TheGroupFilterIsTheFirstWhoseLongAtByteTwoIsHex100)

@@ -16,7 +16,11 @@ namespace {
 
 const char* kCommandMenus = R"(
 'MENU' 128 { title "\x14" }
-'MMBR' 129 { menu 130 "File" items 1 5 32 33 2 }
+'MMBR' 129 { menu 130 "File" items 1 5 32 33 2 22 23 24 25 }
+'MITM' 22 { text "Cut" command 22 }
+'MITM' 23 { text "Copy" command 23 }
+'MITM' 24 { text "Paste" command 24 }
+'MITM' 25 { text "Clear" command 25 }
 'MITM' 1 { text "Open" command 2 key "O" }
 'MITM' 5 { text "Close all" command 5 }
 'MITM' 32 { text "Stack" command 32 }
@@ -99,7 +103,9 @@ TEST_F(CommandsTest, WindowMenusFollowTheWindowSet)
     doc->RemoveWindow(&hidden);
 
     appl->fDefaultRect = Rect{1, 2, 3, 4};
+    for (int16_t c : {22, 23, 24, 25}) EnableFunc(c);
     appl->MakeInActive();
+    for (int16_t c : {22, 23, 24, 25}) EXPECT_FALSE(IsFuncEnabled(c)) << c;
     const Rect screen = ScreenBounds();
     EXPECT_EQ(appl->fDefaultRect.left, 15);
     EXPECT_EQ(appl->fDefaultRect.top, 45);
@@ -171,6 +177,47 @@ TEST_F(CommandsTest, StartingAgainForgetsTheLastRunsState)
     EXPECT_EQ(MyApplFont + PopSize, 0);
     EXPECT_EQ(G_ModuleUpdate, 4);
     DisposeWindow(left);
+}
+
+// Each command of the application reaches its own step with its own words.
+class RoutingAppl : public RecordingAppl {
+public:
+    int16_t NewLibDoc(int16_t kind) override { return Log("new " + std::to_string(kind)); }
+    int16_t OpenServerMainDoc() override { return Log("server"); }
+    int16_t OpenSQL() override { return Log("sql"); }
+    int16_t OpenSpecial() override { return Log("special"); }
+    int16_t Preferences() override { return Log("prefs"); }
+    int16_t ConflictPreferences() override { return Log("conflict"); }
+    int16_t BlockingPreferences() override { return Log("blocking"); }
+    int16_t DoEditFilters() override { return Log("filters"); }
+    int16_t GroupFilterID() override { return 130; }
+    int16_t NewRefWindow(int16_t layout, int16_t filter, int16_t flag) override
+    {
+        return Log("ref " + std::to_string(layout) + " " + std::to_string(filter) + " " + std::to_string(flag));
+    }
+    int16_t Log(const std::string& step)
+    {
+        log.push_back(step);
+        return 0;
+    }
+    std::vector<std::string> log;
+};
+
+TEST_F(CommandsTest, EachCommandReachesItsOwnStep)
+{
+    auto* routing = new RoutingAppl;
+    MakeAppl(routing);
+    const std::pair<int16_t, const char*> cases[] = {
+        {1, "new 1"},       {20, "new 0"},      {14, "server"},     {30, "sql"},          {11, "special"},
+        {13, "prefs"},      {15, "conflict"},   {16, "blocking"},   {54, "filters"},      {40, "ref 128 -1 0"},
+        {41, "ref 129 -1 0"}, {42, "ref 130 -1 0"}, {43, "ref 128 130 1"}, {21, ""}, {39, ""}, {44, ""}};
+    for (const auto& [command, step] : cases) {
+        routing->log.clear();
+        routing->Do_Func(command);
+        EXPECT_EQ(routing->log, *step ? std::vector<std::string>{step} : std::vector<std::string>{}) << command;
+    }
+    delete routing;
+    MakeAppl(appl);
 }
 
 TEST(ClickSeriesRule, ClicksCountByTimePlaceAndWindow)
