@@ -304,6 +304,20 @@ TEST_F(PreferencesDialogTest, SwitchesAndLayoutsAreStoredOnOKAndNothingOnCancel)
     EXPECT_EQ(CurResFile(), current);
 }
 
+TEST_F(PreferencesDialogTest, TheDialogComesInFrontOfTheDocumentWindows)
+{
+    ASSERT_NE(NewWindow(NewDoc()), nullptr);
+    static bool inFront;
+    inFront = false;
+    SetScriptedAnswerObserver([](DialogRef d) { inFront = FrontWindow() == GetDialogWindow(d); });
+    Script cancel;
+    cancel.WaitIdle();
+    cancel.Choose(2);
+    Run(std::move(cancel));
+    SetScriptedAnswerObserver(nullptr);
+    EXPECT_TRUE(inFront);
+}
+
 TEST_F(PreferencesDialogTest, TheGroupFilterIsTheFirstWhoseLongAtByteTwoIsHex100)
 {
     EXPECT_EQ(appl_->GroupFilterID(), 128);
