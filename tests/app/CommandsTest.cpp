@@ -292,6 +292,7 @@ TEST_F(LoopTest, DocumentsIdleAfterTwentyQuietTicksThenMemoryIsChecked)
     EXPECT_EQ(window.keys[1].message & charCodeMask, 27u);
     EXPECT_EQ(window.keys[2].message & charCodeMask, 28u);
     EXPECT_EQ(appl->opens, 1) << "Command-O went to the menus";
+    EXPECT_EQ(window.updates, 1) << "drawn once, and the update ended";
     const uint32_t lastKey = window.keys.back().when;
     ASSERT_FALSE(doc->idles.empty());
     for (uint32_t t : doc->idles) EXPECT_GT(t, lastKey + 20);
