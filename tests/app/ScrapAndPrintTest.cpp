@@ -126,6 +126,18 @@ TEST_F(ScrapAndPrint, TheSystemScrapIsTakenOnceWhenItChangesFirstFlavourFirst)
     appl_->fClipBoard = clip;
     appl_->ApplGetScrap();
     EXPECT_EQ(clip->got.size(), 2u);
+
+    // An empty flavour is passed over; without memory nothing is taken.
+    PutFlavour(FourCC("XXXX"), "");
+    PutFlavour(FourCC("TEXT"), "after", false);
+    appl_->ApplGetScrap();
+    ASSERT_EQ(clip->got.size(), 3u);
+    EXPECT_EQ(clip->got[2], std::make_pair(FourCC("TEXT"), std::string("after")));
+    PutFlavour(FourCC("TEXT"), "tight");
+    SetMemoryBudget(MemoryInUse());
+    appl_->ApplGetScrap();
+    SetMemoryBudget(int64_t(1) << 30);
+    EXPECT_EQ(clip->got.size(), 3u);
 }
 
 TEST_F(ScrapAndPrint, ThePrivateClipboardGoesOutOnlyWhenItChanged)
@@ -142,7 +154,8 @@ TEST_F(ScrapAndPrint, ThePrivateClipboardGoesOutOnlyWhenItChanged)
     EXPECT_FALSE(appl_->fScrapChanged);
     EXPECT_EQ(clip->asked, (std::vector<uint32_t>{FourCC("XXXX"), FourCC("TEXT"), FourCC("PICT")}));
     EXPECT_EQ(ScrapText(FourCC("PICT")), "PICTDATA");
-    EXPECT_EQ(ScrapText(FourCC("TEXT")), "") << "the system scrap was cleared first";
+    for (uint32_t type : {FourCC("XXXX"), FourCC("TEXT")})
+        EXPECT_LT(myGetScrap(nullptr, type), 0) << "the system scrap was cleared first, no empty flavour put";
     // Our own put is not taken back as a change of another program.
     appl_->ApplGetScrap();
     EXPECT_TRUE(clip->got.empty());
