@@ -338,8 +338,10 @@ TEST_F(PreferencesDialogTest, TheGroupFilterIsTheFirstWhoseLongAtByteTwoIsHex100
 
 TEST_F(ArrangeTest, TheAboutBoxShowsItsTextsAndGoesAtAKeyButNotADrag)
 {
-    unsigned char texts[5][256];
+    unsigned char texts[6][256];
+    texts[5][0] = 0xEE;
     AboutTexts(texts, false);
+    EXPECT_EQ(texts[5][0], 0xEE) << "five texts, nothing past them";
     EXPECT_EQ(P(texts[0]), "App");
     EXPECT_EQ(P(texts[1]), " 2.5");
     EXPECT_EQ(P(texts[2]), std::to_string(MyFreeMem() / 1024) + " ");

@@ -302,6 +302,22 @@ TEST_F(PreferencesTest, StartUpSwitchesOfThePreferences)
     EXPECT_EQ(appl->commands.front(), 2) << "the open dialog at the first null event";
 }
 
+// The start reads the preferences: the search filter as a copy of its own,
+// and the fonts and sizes of the lists and the pop-ups.
+TEST_F(PreferencesTest, StartingTheApplicationTakesItsFilterAndFonts)
+{
+    UseAppResources(kDefaults);
+    MakeAppl();
+    ASSERT_EQ(appl_->ITAppl(), 0);
+    Handle filter = GetFilter(128);
+    ASSERT_NE(filter, nullptr);
+    ASSERT_NE(G_SearchFilterHdl, nullptr);
+    EXPECT_NE(G_SearchFilterHdl, filter);
+    EXPECT_EQ(std::string(*G_SearchFilterHdl, size_t(GetHandleSize(G_SearchFilterHdl))),
+              std::string(*filter, size_t(GetHandleSize(filter))));
+    EXPECT_EQ(std::vector<int16_t>({MyApplSize, MyApplFont, PopSize, PopFont}), std::vector<int16_t>({12, 3, 10, 4}));
+}
+
 TEST_F(AppFixture, DialogColourComesFromItsEntryOrStaysWhite)
 {
     UseAppResources(R"('xctb' 0 { $"0000 0000 0000 0005" $"0001 1111 1111 1111" $"0000 1234 5678 9ABC" })");
