@@ -119,6 +119,7 @@ TEST_F(CustomControlsTest, ArrowPartsDimAndFindNothingAtTheEnds)
     EXPECT_EQ(Pixel(30, 20).green, 0xDDDD);
     EXPECT_EQ(Pixel(30, 10).green, 0x6666);
     EXPECT_EQ(Pixel(75, 20).green, 0x6666);
+    EXPECT_EQ(Pixel(75, 29).green, 0x6666) << "down to the last row";
     EXPECT_EQ(Pixel(10, 20).green, 0xDDDD);
 
     // The region message answers the bounds.
