@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/ClickSeries.h"
 #include "app/appl/CommandStacks.h"
 #include "app/appl/Menus.h"
@@ -239,11 +240,26 @@ TEST(ClickSeriesRule, ClicksCountByTimePlaceAndWindow)
     EXPECT_EQ(click(1005, 52, 52), 1) << "2 right, 2 down";
     EXPECT_EQ(click(2000, 50, 50), 0);
     EXPECT_EQ(click(2005, 54, 46), 0) << "4 right, 4 up is not the same place";
+    EXPECT_EQ(click(2010, 57, 48), 0) << "3 right, 2 down: five is too far";
     EXPECT_EQ(click(3000, 150, 50), 0);
     EXPECT_EQ(click(3005, 250, 150), 0) << "100 px right and 100 down";
     EXPECT_EQ(click(4000, 10, 10), 0);
     int tag = 0;
     EXPECT_EQ(click(4005, 10, 10, reinterpret_cast<WindowRef>(&tag)), 0) << "another window";
+}
+
+// The application's cursor is the last shape set; null sets nothing.
+TEST(AppCursor, TheLastShapeSetIsKept)
+{
+    ResetAppCursor();
+    SetArrowCursor();
+    EXPECT_EQ(CurrentAppCursor(), &GetQDGlobalsArrow());
+    const Cursor other{};
+    MySetCursor(&other);
+    EXPECT_EQ(CurrentAppCursor(), &other);
+    MySetCursor(nullptr);
+    EXPECT_EQ(CurrentAppCursor(), &other);
+    ResetAppCursor();
 }
 
 class LoopTest : public CommandsTest {};
