@@ -178,6 +178,7 @@ TEST_F(CustomControlsTest, ColourMenuGridSizesAndHitTesting)
     EXPECT_EQ(answer, 0x7473);
     CustomColorMenu(kMenuSizeMsg, m, &rect, Point{0, 0}, &answer);
     EXPECT_EQ(GetMenuWidth(m), 166);
+    EXPECT_EQ(GetMenuHeight(m), 166);
     MenuTrackingData track{};
     CustomColorMenu(kMenuFindItemMsg, m, &rect, Point{114, 205}, reinterpret_cast<int16_t*>(&track));
     EXPECT_EQ(track.itemSelected, 17);
@@ -231,6 +232,12 @@ TEST_F(CustomControlsTest, ColourSwatchesShowThePaletteAndHighlightOnlyChanges)
     int16_t selected = 5;
     CustomColorMenu(kColorMenuDrawSelectedMsg, nullptr, &rect, Point{0, 0}, &selected);
     EXPECT_EQ(Pixel(int16_t(r5.left - 3), int16_t(r5.top + 3)).blue, 0xFFFF);
+    EXPECT_EQ(Pixel(int16_t(r5.left - 1), int16_t(r5.top + 3)).green, before.green) << "two pixels wide";
+    // The last swatch can be the selected one too.
+    selected = 256;
+    CustomColorMenu(kColorMenuDrawSelectedMsg, nullptr, &rect, Point{0, 0}, &selected);
+    const Rect last = CalcColorRect(256, &menu);
+    EXPECT_NE(Pixel(int16_t(last.left - 2), int16_t(last.top + 3)).green, before.green);
 }
 
 }  // namespace
