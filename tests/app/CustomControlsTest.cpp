@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/ArrowControl.h"
 #include "app/dialogs/ColorMenu.h"
+#include "app/dialogs/ControlCollection.h"
 #include "kernel/helpers/KernelColors.h"
 #include "platform/collections/Collections.h"
 #include "platform/core/Endian.h"
@@ -187,6 +189,9 @@ TEST_F(CustomControlsTest, ColourMenuGridSizesAndHitTesting)
     CustomColorMenu(kMenuFindItemMsg, m, &rect, Point{50, 205}, reinterpret_cast<int16_t*>(&track));
     EXPECT_EQ(track.itemSelected, 0);
     EXPECT_EQ(track.itemUnderMouse, 1);
+    CustomColorMenu(kMenuFindItemMsg, m, nullptr, Point{114, 205}, reinterpret_cast<int16_t*>(&track));
+    EXPECT_EQ(track.itemUnderMouse, 1) << "no rectangle: nothing found";
+    CustomColorMenu(kMenuFindItemMsg, m, &rect, Point{114, 205}, nullptr);
     DisposeMenu(m);
 }
 
@@ -255,7 +260,7 @@ struct SeenAtInit {
     int32_t items = -1;
     uintptr_t refCon = 0;
     std::string title;
-    int16_t bottom = 0;
+    std::vector<uint8_t> bounds;
     int32_t max = 0;
 } gSeen;
 
@@ -270,7 +275,7 @@ int32_t RecordingTriState(int16_t, ControlRef, int16_t message, intptr_t param)
     char title[256] = {};
     if (GetCollectionItem(c, FourCC("titl"), 0, &size, title) == noErr) gSeen.title.assign(title, size_t(size));
     uint8_t bytes[8] = {};
-    if (GetCollectionItem(c, FourCC("boun"), 0, nullptr, bytes) == noErr) gSeen.bottom = int16_t(ReadBE16(bytes + 4));
+    if (GetCollectionItem(c, FourCC("boun"), 0, nullptr, bytes) == noErr) gSeen.bounds.assign(bytes, bytes + 8);
     if (GetCollectionItem(c, FourCC("max "), 0, nullptr, bytes) == noErr) gSeen.max = int32_t(ReadBE32(bytes));
     return 0;
 }
@@ -302,14 +307,19 @@ TEST_F(ColourSubmenuTest, TheColourSubmenuIsTheSwatchGridAndTheDefinitionsAreReg
     // Its creation parameters reach the definition as collection items, the
     // reference whole.
     const uintptr_t reference = uintptr_t(&gSeen);
-    ControlRef tri = NewControl(w, &b, title, false, 0, 0, 2, int16_t(kTriStateControlDef * 16), reference);
+    const Rect triBounds{3, 4, 20, 66};
+    ControlRef tri = NewControl(w, &triBounds, title, false, 0, 0, 2, int16_t(kTriStateControlDef * 16), reference);
     EXPECT_NE(arrows, nullptr);
     EXPECT_NE(tri, nullptr);
     EXPECT_EQ(gSeen.items, 8);
     EXPECT_EQ(gSeen.refCon, reference);
     EXPECT_EQ(gSeen.title, "Trio");
-    EXPECT_EQ(gSeen.bottom, 20);
+    EXPECT_EQ(gSeen.bounds, (std::vector<uint8_t>{0, 3, 0, 4, 0, 20, 0, 66}));
     EXPECT_EQ(gSeen.max, 2);
+    Collection empty = NewCollection();
+    EXPECT_EQ(ControlToCollectionProc(nullptr, 0, true, 1, 0, 0, 0, title, empty), paramErr);
+    EXPECT_EQ(CountCollectionItems(empty), 0);
+    DisposeCollection(empty);
     SetTriStateProc(nullptr);
     DisposeWindow(w);
     ResetControlDefinitions();
