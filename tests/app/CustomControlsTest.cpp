@@ -261,6 +261,7 @@ struct SeenAtInit {
     uintptr_t refCon = 0;
     std::string title;
     std::vector<uint8_t> bounds;
+    std::vector<int32_t> sizes;
     int32_t max = 0;
 } gSeen;
 
@@ -269,6 +270,12 @@ int32_t RecordingTriState(int16_t, ControlRef, int16_t message, intptr_t param)
     if (message != initCntl) return 0;
     auto c = reinterpret_cast<Collection>(param);
     gSeen.items = CountCollectionItems(c);
+    for (OSType tag : {FourCC("boun"), FourCC("valu"), FourCC("visi"), FourCC("max "), FourCC("min "), FourCC("idid"),
+                       FourCC("refc"), FourCC("titl")}) {
+        int32_t n = -1;
+        GetCollectionItem(c, tag, 0, &n, nullptr);
+        gSeen.sizes.push_back(n);
+    }
     int32_t size = 0;
     GetCollectionItem(c, FourCC("refc"), 0, &size, nullptr);
     if (size == int32_t(sizeof(uintptr_t))) GetCollectionItem(c, FourCC("refc"), 0, nullptr, &gSeen.refCon);
@@ -315,6 +322,7 @@ TEST_F(ColourSubmenuTest, TheColourSubmenuIsTheSwatchGridAndTheDefinitionsAreReg
     EXPECT_EQ(gSeen.refCon, reference);
     EXPECT_EQ(gSeen.title, "Trio");
     EXPECT_EQ(gSeen.bounds, (std::vector<uint8_t>{0, 3, 0, 4, 0, 20, 0, 66}));
+    EXPECT_EQ(gSeen.sizes, (std::vector<int32_t>{8, 2, 1, 4, 4, 4, int32_t(sizeof(uintptr_t)), 4}));
     EXPECT_EQ(gSeen.max, 2);
     Collection empty = NewCollection();
     EXPECT_EQ(ControlToCollectionProc(nullptr, 0, true, 1, 0, 0, 0, title, empty), paramErr);
