@@ -2,6 +2,7 @@
 // preferences dialog, the group filter and the about box.
 #include <gtest/gtest.h>
 
+#include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/Preferences.h"
 #include "app/documents/TClipBoard.h"
@@ -316,6 +317,28 @@ TEST_F(PreferencesDialogTest, TheDialogComesInFrontOfTheDocumentWindows)
     Run(std::move(cancel));
     SetScriptedAnswerObserver(nullptr);
     EXPECT_TRUE(inFront);
+}
+
+// Return presses the first button, which shows pressed and comes back up;
+// a dimmed one is not pressed.
+TEST_F(PreferencesDialogTest, ReturnPressesAnEnabledFirstButton)
+{
+    DialogRef dialog = MyGetNewDialog(259, nullptr, reinterpret_cast<WindowRef>(-1));
+    ASSERT_NE(dialog, nullptr);
+    ControlRef ok = nullptr;
+    GetDialogItemAsControl(dialog, 1, &ok);
+    ASSERT_NE(ok, nullptr);
+    EventRecord event{};
+    event.what = keyDown;
+    event.message = 13;
+    for (const int16_t hilite : {0, 255}) {
+        HiliteControl(ok, hilite);
+        DialogItemIndex item = 0;
+        EXPECT_TRUE(DefaultFilter(dialog, &event, &item));
+        EXPECT_EQ(item, hilite == 0 ? 1 : 0);
+        EXPECT_EQ(GetControlHilite(ok), hilite);
+    }
+    MyDisposDialog(dialog);
 }
 
 TEST_F(PreferencesDialogTest, TheGroupFilterIsTheFirstWhoseLongAtByteTwoIsHex100)
