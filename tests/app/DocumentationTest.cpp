@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/appl/Utilities.h"
+#include "app/dialogs/DialogUtilities.h"
 #include "app/documents/Documentation.h"
 #include "platform/core/Faults.h"
 #include "platform/core/Clock.h"
@@ -154,6 +155,8 @@ TEST_F(DocumentationTest, TheExportHeaderHasTheVersionTheNameAndTheClock)
 
     // The documentation itself between two ends of line.
     TESetText("Notes", 5, te_);
+    EXPECT_EQ(TEGetNbLines(te_), 1);
+    EXPECT_EQ(TEGetNbLines(nullptr), 0);
     ASSERT_EQ(doc_->WriteDoc(te_), 0);
     EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveDoc(ref), 0); }, folder_ / "doc.txt"), "\rNotes\r");
 }
