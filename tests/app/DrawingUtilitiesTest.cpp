@@ -194,3 +194,36 @@ TEST_F(DialogTemplates, TemplatesAreCentredAndTheReserveComesBack)
 }
 
 }  // namespace
+
+#include "tests/app/AppFixture.h"
+
+namespace {
+
+using SmallIcons = apptest::AppFixture;
+
+// A small icon is drawn only when its 32 bytes are all there.
+TEST_F(SmallIcons, DrawOnlyWhenWhole)
+{
+    ResourceImage two, short1;
+    two.type = short1.type = FourCC("SICN");
+    two.id = 300;
+    short1.id = 301;
+    two.data.assign(32, 0);
+    two.data.resize(64, 0xFF);  // the second icon black
+    short1.data = two.data;
+    short1.data.pop_back();
+    UseAppResources("", true, {two, short1});
+    struct Case {
+        int16_t id, index;
+        uint16_t red;
+    };
+    for (const Case& c : {Case{300, 1, 0}, Case{300, 0, 0xFFFF}, Case{300, 2, 0xFFFF}, Case{301, 1, 0xFFFF},
+                          Case{300, -1, 0xFFFF}}) {
+        Canvas canvas;
+        const Rect r{2, 2, 18, 18};
+        DrawSmallIcon(c.id, c.index, &r);
+        EXPECT_EQ(canvas.At(2, 2), c.red) << c.id << " " << c.index;
+    }
+}
+
+}  // namespace
