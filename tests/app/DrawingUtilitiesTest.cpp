@@ -14,6 +14,7 @@
 #include "platform/drawing/PixMaps.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/windows/Windows.h"
 
 using namespace platform;
 
@@ -199,10 +200,10 @@ TEST_F(DialogTemplates, TemplatesAreCentredAndTheReserveComesBack)
 
 namespace {
 
-using SmallIcons = apptest::AppFixture;
+using AppDrawing = apptest::AppFixture;
 
 // A small icon is drawn only when its 32 bytes are all there.
-TEST_F(SmallIcons, DrawOnlyWhenWhole)
+TEST_F(AppDrawing, SmallIconsDrawOnlyWhenWhole)
 {
     ResourceImage two, short1;
     two.type = short1.type = FourCC("SICN");
@@ -224,6 +225,27 @@ TEST_F(SmallIcons, DrawOnlyWhenWhole)
         DrawSmallIcon(c.id, c.index, &r);
         EXPECT_EQ(canvas.At(2, 2), c.red) << c.id << " " << c.index;
     }
+}
+
+// Erasing the grow box clears the window's bottom-right 15-pixel square alone.
+TEST_F(AppDrawing, TheGrowBoxIsTheBottomRightSquare)
+{
+    const Rect bounds{50, 50, 150, 250};
+    const unsigned char none[1] = {0};
+    WindowRef w = NewCWindow(nullptr, &bounds, none, true, 0, reinterpret_cast<WindowRef>(-1), false, 0);
+    SetPortWindowPort(w);
+    const Rect all{0, 0, 100, 200};
+    PaintRect(&all);
+    SqrEraseGrowIcon(w);
+    SetPortWindowPort(w);
+    const std::pair<Point, uint16_t> cases[] = {
+        {{99, 199}, 0xFFFF}, {{85, 185}, 0xFFFF}, {{84, 199}, 0}, {{99, 184}, 0}};
+    for (const auto& [at, red] : cases) {
+        RGBColor c;
+        GetCPixel(at.h, at.v, &c);
+        EXPECT_EQ(c.red, red) << at.h << "," << at.v;
+    }
+    DisposeWindow(w);
 }
 
 }  // namespace
