@@ -52,6 +52,8 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
         EXPECT_EQ(LastAlert().kind, kStopAlert) << c.code;
         EXPECT_EQ(LastAlert().text, c.text) << c.code;
     }
+    const std::pair<int16_t, int16_t> indexes[] = {{-1, 16}, {-120, 5}, {1002, 10}, {1003, 31}, {1008, 40}, {0, 0}, {1009, 0}};
+    for (const auto& [code, index] : indexes) EXPECT_EQ(ErrorStringIndex(code), index) << code;
     Str255 text;
     EXPECT_EQ(SearchResErrs(4711, text), 9);
     EXPECT_EQ(P(text), "");
