@@ -58,6 +58,14 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
     EXPECT_EQ(SearchResErrs(4711, text), 9);
     EXPECT_EQ(P(text), "");
     EXPECT_EQ(SearchResErrs(4000, text), 0);
+
+    // A long message keeps the code's first characters up to 255 exactly.
+    platform::ResetResourceManager();
+    const std::string long9(250, 'x');
+    UseAppResources(std::string(kBaseAlerts) + "'STR#' 1002 { \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"" + long9 + "\" }",
+                    false);
+    ErrMsg(4711);
+    EXPECT_EQ(LastAlert().text, long9 + "( #47");
 }
 
 TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
