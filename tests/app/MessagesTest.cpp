@@ -71,6 +71,10 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
 TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
 {
     UseAppResources("");
+    EXPECT_TRUE(CheckMem(1024));
+    SetMemoryBudget(MemoryInUse() + 1000);
+    EXPECT_FALSE(CheckMem(1024));
+    SetMemoryBudget(int64_t(1) << 30);
     const struct {
         int16_t level, kind;
         const char* text;
