@@ -190,6 +190,7 @@ TEST_F(OpenDocumentsTest, RemovedComponentsEndInAFullReparse)
     EXPECT_EQ(design_.reads, 1);
     EXPECT_EQ(design_.rereads, 1);
     EXPECT_EQ(design_.lists, 1);  // the first list went, a new one stands
+    EXPECT_EQ(design_.sorted, (std::vector<std::pair<int16_t, std::string>>{{3, ""}, {3, ""}})) << "after each read";
 
     // The reparse's own result is the open's.
     design_.readResults = {1020, -108};
