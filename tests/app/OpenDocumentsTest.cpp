@@ -137,6 +137,9 @@ TEST_F(OpenDocumentsTest, OneFileIsOneDocumentAndTwoNamesTwo)
     ASSERT_EQ(appl_->OpenNamedDoc(upper, 0), 0);
     ASSERT_EQ(appl_->OpenNamedDoc(lower, 0), 0);
     EXPECT_EQ(DocCount(), 2);
+    // Another file is said to be no document.
+    EXPECT_EQ(appl_->OpenNamedDoc(MakeDocFile("notes.txt"), 0), 1001);
+    EXPECT_EQ(LastAlert().text, "Not a document: notes.txt");
 
     // Opening again brings the first to the front, nothing else.
     const int reads = design_.reads;
@@ -160,6 +163,9 @@ TEST_F(OpenDocumentsTest, OneFileIsOneDocumentAndTwoNamesTwo)
     Handle h = Get1Resource(FourCC("SP2#"), 0);
     EXPECT_EQ(std::vector<uint8_t>(*h, *h + GetHandleSize(h)), before);
     UseResFile(saved);
+    // A file gone from the disk is still found by its path.
+    std::filesystem::remove(lower.path);
+    EXPECT_NE(appl_->GetNamedDoc(lower), nullptr);
 }
 
 TEST_F(OpenDocumentsTest, BigStructuresAreAnnouncedAndStillOpen)
