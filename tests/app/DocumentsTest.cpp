@@ -209,8 +209,20 @@ TEST_F(ClipBoardTest, TextAndPicturesFromTheSystemScrapAreShown)
     GetFuncItem(27, 1, item);
     EXPECT_EQ(P(item), "Hide Clipboard");
 
-    // A picture replaces the text.
+    // Going out, text goes straight from the text scrap and pictures not at all.
     ScrapRef scrap = nullptr;
+    ASSERT_EQ(ClearCurrentScrap(), noErr);
+    for (const OSType type : {FourCC("PICT"), FourCC("TEXT")}) {
+        int32_t length = 99;
+        EXPECT_EQ(clip->PutPrivateScrap(&length, type, nullptr), 0);
+        EXPECT_EQ(length, 0);
+        Size size = 0;
+        GetCurrentScrap(&scrap);
+        const bool text = GetScrapFlavorSize(scrap, FourCC("TEXT"), &size) == noErr;
+        EXPECT_EQ(text ? size : -1, type == FourCC("TEXT") ? 5 : -1);
+    }
+
+    // A picture replaces the text.
     ASSERT_EQ(ClearCurrentScrap(), noErr);
     ASSERT_EQ(GetCurrentScrap(&scrap), noErr);
     ASSERT_EQ(PutScrapFlavor(scrap, FourCC("PICT"), 0, 4, "pict"), noErr);
