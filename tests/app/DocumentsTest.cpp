@@ -162,6 +162,16 @@ TEST_F(DocumentTest, SaveClearsTheModifiedFlagOnlyWhenTheWriteSucceeds)
     EXPECT_EQ(doc->Do_If_MyFunc(18), 0);
     EXPECT_FALSE(doc->fModified);
     EXPECT_EQ(doc->Do_If_MyFunc(60), -1);
+
+    // Active, it can be closed; a remote read is remembered as remote.
+    DisableFunc(5);
+    doc->MakeActive();
+    EXPECT_TRUE(IsFuncEnabled(4));
+    EXPECT_FALSE(IsFuncEnabled(5));
+    doc->MakeInActive();
+    EXPECT_FALSE(IsFuncEnabled(4));
+    EXPECT_EQ(doc->TDocument::Read(FSSpec{folder_ / "Far.QzB"}, true, false), 0);
+    EXPECT_TRUE(doc->fRemote);
 }
 
 class ClipBoardTest : public DocFixture {
