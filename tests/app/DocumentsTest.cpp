@@ -4,6 +4,7 @@
 
 #include "app/dialogs/Messages.h"
 #include "app/documents/TClipBoard.h"
+#include "app/windows/PaneHooks.h"
 #include "app/windows/TClipWindow.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -264,6 +265,13 @@ TEST_F(ClipBoardTest, TextAndPicturesFromTheSystemScrapAreShown)
 
 TEST_F(ClipBoardTest, ClosingTheClipboardOnlyHidesIt)
 {
+    // The pane the design layer makes for it is in its window.
+    PaneHooks().makeClipPlane = [](TWindow*, TPlan** pane) { return int16_t((*pane = new FakePane(9)) ? 0 : 1); };
+    TClipBoard* made = NewClipBoard(appl_);
+    PaneHooks() = AppPaneHooks();
+    ASSERT_NE(made, nullptr);
+    ASSERT_NE(made->Window()->fFirstPlane, nullptr);
+    made->Dispose();
     clip->Show();
     TWindow* window = clip->Window();
     ASSERT_EQ(GetTWindow(FrontWindow()), window);
