@@ -86,6 +86,7 @@ TEST_F(OpenDocumentsTest, TheClassComesFromTheTypeOrTheExactExtension)
     EXPECT_TRUE(FrontDoc()->IsMember(3));
     ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("y", "QOLB"), 0), 0);
     EXPECT_TRUE(FrontDoc()->IsMember(3));
+    EXPECT_FALSE(FrontDoc()->IsDataBase()) << "a library";
     EXPECT_EQ(design_.opens, 4);
 }
 
