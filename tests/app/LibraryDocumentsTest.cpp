@@ -138,6 +138,7 @@ TEST_F(LibraryDocumentsTest, AStructureWithoutTablesBecomesALibraryOrStays)
     design_.modules = 2;
     EXPECT_EQ(doc->Write(), 1001);
     EXPECT_EQ(LastAlert().text, "Components");
+    EXPECT_EQ(LastAlert().alertId, 1000);
     EXPECT_FALSE(doc->fLibrary);
 
     design_.modules = 0;
