@@ -131,6 +131,9 @@ TEST_F(MessagesTest, LeftoverWorkingFilesGoOnlyWhileNoOtherInstanceRuns)
 
     DelTempFiles();
     EXPECT_EQ(left(), kept);
+    fill();
+    DelTempFiles();
+    EXPECT_EQ(left(), kept) << "again, under the lock this process holds";
     ReleaseInstanceLock();
 }
 
