@@ -2,6 +2,7 @@
 // preferences dialog, the group filter and the about box.
 #include <gtest/gtest.h>
 
+#include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/Preferences.h"
 #include "app/documents/TClipBoard.h"
@@ -290,6 +291,54 @@ TEST_F(PreferencesDialogTest, SwitchesAndLayoutsAreStoredOnOKAndNothingOnCancel)
     EXPECT_EQ(pref[6], 0x90);
     EXPECT_TRUE(G_ShowID);
     EXPECT_EQ(appl_->fDefaultRect.left, 2) << "sizes unchanged: the rectangle stays";
+
+    // The first layout, and the resource file in use is the caller's again.
+    Script first;
+    first.WaitIdle();
+    first.Choose(18);
+    first.Choose(1);
+    UseResFile(G_MainResFile);
+    const int16_t current = CurResFile();
+    ASSERT_NE(current, G_PrefResFile);
+    Run(std::move(first));
+    EXPECT_EQ(ReadBE16(OwnPref().data()), 128u);
+    EXPECT_EQ(CurResFile(), current);
+}
+
+TEST_F(PreferencesDialogTest, TheDialogComesInFrontOfTheDocumentWindows)
+{
+    ASSERT_NE(NewWindow(NewDoc()), nullptr);
+    static bool inFront;
+    inFront = false;
+    SetScriptedAnswerObserver([](DialogRef d) { inFront = FrontWindow() == GetDialogWindow(d); });
+    Script cancel;
+    cancel.WaitIdle();
+    cancel.Choose(2);
+    Run(std::move(cancel));
+    SetScriptedAnswerObserver(nullptr);
+    EXPECT_TRUE(inFront);
+}
+
+// Return presses the first button, which shows pressed and comes back up;
+// a dimmed one is not pressed.
+TEST_F(PreferencesDialogTest, ReturnPressesAnEnabledFirstButton)
+{
+    DialogRef dialog = MyGetNewDialog(259, nullptr, reinterpret_cast<WindowRef>(-1));
+    ASSERT_NE(dialog, nullptr);
+    ControlRef ok = nullptr;
+    GetDialogItemAsControl(dialog, 1, &ok);
+    ASSERT_NE(ok, nullptr);
+    EventRecord event{};
+    event.what = keyDown;
+    event.message = 13;
+    for (const int16_t hilite : {0, 255}) {
+        HiliteControl(ok, hilite);
+        DialogItemIndex item = 0;
+        EXPECT_TRUE(DefaultFilter(dialog, &event, &item));
+        EXPECT_EQ(item, hilite == 0 ? 1 : 0);
+        EXPECT_EQ(GetControlHilite(ok), hilite);
+    }
+    MyDisposDialog(dialog);
 }
 
 TEST_F(PreferencesDialogTest, TheGroupFilterIsTheFirstWhoseLongAtByteTwoIsHex100)
@@ -312,8 +361,10 @@ TEST_F(PreferencesDialogTest, TheGroupFilterIsTheFirstWhoseLongAtByteTwoIsHex100
 
 TEST_F(ArrangeTest, TheAboutBoxShowsItsTextsAndGoesAtAKeyButNotADrag)
 {
-    unsigned char texts[5][256];
+    unsigned char texts[6][256];
+    texts[5][0] = 0xEE;
     AboutTexts(texts, false);
+    EXPECT_EQ(texts[5][0], 0xEE) << "five texts, nothing past them";
     EXPECT_EQ(P(texts[0]), "App");
     EXPECT_EQ(P(texts[1]), " 2.5");
     EXPECT_EQ(P(texts[2]), std::to_string(MyFreeMem() / 1024) + " ");
@@ -355,6 +406,19 @@ TEST_F(ArrangeTest, TheAboutBoxShowsItsTextsAndGoesAtAKeyButNotADrag)
     EXPECT_FALSE(G_IsGenerique);
     EXPECT_FALSE(seen.back().first);
     delete doc;
+
+    // Documents opened by an event take it away too.
+    appl_->ShowAbout();
+    ASSERT_TRUE(G_IsGenerique);
+    AppleEvent event;
+    AEDescList none;
+    AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &event);
+    AECreateList(nullptr, 0, false, &none);
+    AEPutParamDesc(&event, keyDirectObject, &none);
+    EXPECT_EQ(appl_->hAEOpenDocuments(&event, nullptr, 0), noErr);
+    EXPECT_FALSE(G_IsGenerique);
+    AEDisposeDesc(&none);
+    AEDisposeDesc(&event);
 }
 
 }  // namespace

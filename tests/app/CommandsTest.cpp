@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/ClickSeries.h"
 #include "app/appl/CommandStacks.h"
 #include "app/appl/Menus.h"
@@ -16,7 +17,11 @@ namespace {
 
 const char* kCommandMenus = R"(
 'MENU' 128 { title "\x14" }
-'MMBR' 129 { menu 130 "File" items 1 5 32 33 2 }
+'MMBR' 129 { menu 130 "File" items 1 5 32 33 2 22 23 24 25 }
+'MITM' 22 { text "Cut" command 22 }
+'MITM' 23 { text "Copy" command 23 }
+'MITM' 24 { text "Paste" command 24 }
+'MITM' 25 { text "Clear" command 25 }
 'MITM' 1 { text "Open" command 2 key "O" }
 'MITM' 5 { text "Close all" command 5 }
 'MITM' 32 { text "Stack" command 32 }
@@ -99,7 +104,9 @@ TEST_F(CommandsTest, WindowMenusFollowTheWindowSet)
     doc->RemoveWindow(&hidden);
 
     appl->fDefaultRect = Rect{1, 2, 3, 4};
+    for (int16_t c : {22, 23, 24, 25}) EnableFunc(c);
     appl->MakeInActive();
+    for (int16_t c : {22, 23, 24, 25}) EXPECT_FALSE(IsFuncEnabled(c)) << c;
     const Rect screen = ScreenBounds();
     EXPECT_EQ(appl->fDefaultRect.left, 15);
     EXPECT_EQ(appl->fDefaultRect.top, 45);
@@ -155,6 +162,65 @@ TEST_F(CommandsTest, QuitClosesEveryDocumentAndStopsAtARefusal)
     delete hidden;
 }
 
+// A new start forgets what the last one left: no flag, font or window of it.
+TEST_F(CommandsTest, StartingAgainForgetsTheLastRunsState)
+{
+    const Rect r{0, 0, 0, 0};
+    const unsigned char none[1] = {0};
+    WindowRef left = NewCWindow(nullptr, &r, none, false, 0, reinterpret_cast<WindowRef>(-1), false, 0);
+    gFirstWind = left;
+    G_NoMem = G_LowMem = G_ShowID = G_C_Hide = true;
+    MyApplFont = PopSize = 9;
+    G_ModuleUpdate = 0;
+    InitGlobals();
+    EXPECT_EQ(gFirstWind, nullptr);
+    EXPECT_FALSE(G_NoMem || G_LowMem || G_ShowID || G_C_Hide);
+    EXPECT_EQ(MyApplFont + PopSize, 0);
+    EXPECT_EQ(G_ModuleUpdate, 4);
+    DisposeWindow(left);
+}
+
+// Each command of the application reaches its own step with its own words.
+class RoutingAppl : public RecordingAppl {
+public:
+    int16_t NewLibDoc(int16_t kind) override { return Log("new " + std::to_string(kind)); }
+    int16_t OpenServerMainDoc() override { return Log("server"); }
+    int16_t OpenSQL() override { return Log("sql"); }
+    int16_t OpenSpecial() override { return Log("special"); }
+    int16_t Preferences() override { return Log("prefs"); }
+    int16_t ConflictPreferences() override { return Log("conflict"); }
+    int16_t BlockingPreferences() override { return Log("blocking"); }
+    int16_t DoEditFilters() override { return Log("filters"); }
+    int16_t GroupFilterID() override { return 130; }
+    int16_t NewRefWindow(int16_t layout, int16_t filter, int16_t flag) override
+    {
+        return Log("ref " + std::to_string(layout) + " " + std::to_string(filter) + " " + std::to_string(flag));
+    }
+    int16_t Log(const std::string& step)
+    {
+        log.push_back(step);
+        return 0;
+    }
+    std::vector<std::string> log;
+};
+
+TEST_F(CommandsTest, EachCommandReachesItsOwnStep)
+{
+    auto* routing = new RoutingAppl;
+    MakeAppl(routing);
+    const std::pair<int16_t, const char*> cases[] = {
+        {1, "new 1"},       {20, "new 0"},      {14, "server"},     {30, "sql"},          {11, "special"},
+        {13, "prefs"},      {15, "conflict"},   {16, "blocking"},   {54, "filters"},      {40, "ref 128 -1 0"},
+        {41, "ref 129 -1 0"}, {42, "ref 130 -1 0"}, {43, "ref 128 130 1"}, {21, ""}, {39, ""}, {44, ""}};
+    for (const auto& [command, step] : cases) {
+        routing->log.clear();
+        routing->Do_Func(command);
+        EXPECT_EQ(routing->log, *step ? std::vector<std::string>{step} : std::vector<std::string>{}) << command;
+    }
+    delete routing;
+    MakeAppl(appl);
+}
+
 TEST(ClickSeriesRule, ClicksCountByTimePlaceAndWindow)
 {
     ClickSeries series;
@@ -174,11 +240,26 @@ TEST(ClickSeriesRule, ClicksCountByTimePlaceAndWindow)
     EXPECT_EQ(click(1005, 52, 52), 1) << "2 right, 2 down";
     EXPECT_EQ(click(2000, 50, 50), 0);
     EXPECT_EQ(click(2005, 54, 46), 0) << "4 right, 4 up is not the same place";
+    EXPECT_EQ(click(2010, 57, 48), 0) << "3 right, 2 down: five is too far";
     EXPECT_EQ(click(3000, 150, 50), 0);
     EXPECT_EQ(click(3005, 250, 150), 0) << "100 px right and 100 down";
     EXPECT_EQ(click(4000, 10, 10), 0);
     int tag = 0;
     EXPECT_EQ(click(4005, 10, 10, reinterpret_cast<WindowRef>(&tag)), 0) << "another window";
+}
+
+// The application's cursor is the last shape set; null sets nothing.
+TEST(AppCursor, TheLastShapeSetIsKept)
+{
+    ResetAppCursor();
+    SetArrowCursor();
+    EXPECT_EQ(CurrentAppCursor(), &GetQDGlobalsArrow());
+    const Cursor other{};
+    MySetCursor(&other);
+    EXPECT_EQ(CurrentAppCursor(), &other);
+    MySetCursor(nullptr);
+    EXPECT_EQ(CurrentAppCursor(), &other);
+    ResetAppCursor();
 }
 
 class LoopTest : public CommandsTest {};
@@ -227,6 +308,7 @@ TEST_F(LoopTest, DocumentsIdleAfterTwentyQuietTicksThenMemoryIsChecked)
     EXPECT_EQ(window.keys[1].message & charCodeMask, 27u);
     EXPECT_EQ(window.keys[2].message & charCodeMask, 28u);
     EXPECT_EQ(appl->opens, 1) << "Command-O went to the menus";
+    EXPECT_EQ(window.updates, 1) << "drawn once, and the update ended";
     const uint32_t lastKey = window.keys.back().when;
     ASSERT_FALSE(doc->idles.empty());
     for (uint32_t t : doc->idles) EXPECT_GT(t, lastKey + 20);
@@ -245,7 +327,7 @@ protected:
         AppFixture::SetUp();
         UseAppResources(R"(
 'MENU' 128 { title "\x14" }
-'MMBR' 129 { menu 130 "File" items 3 4 5 6 7 50 60 }
+'MMBR' 129 { menu 130 "File" items 60 3 4 5 6 7 50 }
 'MITM' 3 { text "Close" command 3 }
 'MITM' 4 { text "Close window" command 4 }
 'MITM' 5 { text "Close all" command 5 }
@@ -288,7 +370,7 @@ TEST_F(MemoryLoopTest, LowAndCriticalMemoryAreAnnouncedOnceEach)
         case 10:
             critical = {AlertCount(), LastAlert().kind, G_LowMem, G_NoMem, IsFuncEnabled(50)};
             for (int16_t c : {3, 4, 5, 6, 7}) EXPECT_TRUE(IsFuncEnabled(c)) << c;
-            EXPECT_FALSE(IsFuncEnabled(60));
+            EXPECT_FALSE(IsFuncEnabled(60)) << "the first item too";
             {
                 MenuRef app = GetMenuHandle(128);
                 ASSERT_NE(app, nullptr);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/ArrowControl.h"
 #include "app/dialogs/ColorMenu.h"
+#include "app/dialogs/ControlCollection.h"
 #include "kernel/helpers/KernelColors.h"
 #include "platform/collections/Collections.h"
 #include "platform/core/Endian.h"
@@ -119,6 +121,7 @@ TEST_F(CustomControlsTest, ArrowPartsDimAndFindNothingAtTheEnds)
     EXPECT_EQ(Pixel(30, 20).green, 0xDDDD);
     EXPECT_EQ(Pixel(30, 10).green, 0x6666);
     EXPECT_EQ(Pixel(75, 20).green, 0x6666);
+    EXPECT_EQ(Pixel(75, 29).green, 0x6666) << "down to the last row";
     EXPECT_EQ(Pixel(10, 20).green, 0xDDDD);
 
     // The region message answers the bounds.
@@ -177,6 +180,7 @@ TEST_F(CustomControlsTest, ColourMenuGridSizesAndHitTesting)
     EXPECT_EQ(answer, 0x7473);
     CustomColorMenu(kMenuSizeMsg, m, &rect, Point{0, 0}, &answer);
     EXPECT_EQ(GetMenuWidth(m), 166);
+    EXPECT_EQ(GetMenuHeight(m), 166);
     MenuTrackingData track{};
     CustomColorMenu(kMenuFindItemMsg, m, &rect, Point{114, 205}, reinterpret_cast<int16_t*>(&track));
     EXPECT_EQ(track.itemSelected, 17);
@@ -185,6 +189,9 @@ TEST_F(CustomControlsTest, ColourMenuGridSizesAndHitTesting)
     CustomColorMenu(kMenuFindItemMsg, m, &rect, Point{50, 205}, reinterpret_cast<int16_t*>(&track));
     EXPECT_EQ(track.itemSelected, 0);
     EXPECT_EQ(track.itemUnderMouse, 1);
+    CustomColorMenu(kMenuFindItemMsg, m, nullptr, Point{114, 205}, reinterpret_cast<int16_t*>(&track));
+    EXPECT_EQ(track.itemUnderMouse, 1) << "no rectangle: nothing found";
+    CustomColorMenu(kMenuFindItemMsg, m, &rect, Point{114, 205}, nullptr);
     DisposeMenu(m);
 }
 
@@ -230,6 +237,12 @@ TEST_F(CustomControlsTest, ColourSwatchesShowThePaletteAndHighlightOnlyChanges)
     int16_t selected = 5;
     CustomColorMenu(kColorMenuDrawSelectedMsg, nullptr, &rect, Point{0, 0}, &selected);
     EXPECT_EQ(Pixel(int16_t(r5.left - 3), int16_t(r5.top + 3)).blue, 0xFFFF);
+    EXPECT_EQ(Pixel(int16_t(r5.left - 1), int16_t(r5.top + 3)).green, before.green) << "two pixels wide";
+    // The last swatch can be the selected one too.
+    selected = 256;
+    CustomColorMenu(kColorMenuDrawSelectedMsg, nullptr, &rect, Point{0, 0}, &selected);
+    const Rect last = CalcColorRect(256, &menu);
+    EXPECT_NE(Pixel(int16_t(last.left - 2), int16_t(last.top + 3)).green, before.green);
 }
 
 }  // namespace
@@ -247,7 +260,8 @@ struct SeenAtInit {
     int32_t items = -1;
     uintptr_t refCon = 0;
     std::string title;
-    int16_t bottom = 0;
+    std::vector<uint8_t> bounds;
+    std::vector<int32_t> sizes;
     int32_t max = 0;
 } gSeen;
 
@@ -256,13 +270,19 @@ int32_t RecordingTriState(int16_t, ControlRef, int16_t message, intptr_t param)
     if (message != initCntl) return 0;
     auto c = reinterpret_cast<Collection>(param);
     gSeen.items = CountCollectionItems(c);
+    for (OSType tag : {FourCC("boun"), FourCC("valu"), FourCC("visi"), FourCC("max "), FourCC("min "), FourCC("idid"),
+                       FourCC("refc"), FourCC("titl")}) {
+        int32_t n = -1;
+        GetCollectionItem(c, tag, 0, &n, nullptr);
+        gSeen.sizes.push_back(n);
+    }
     int32_t size = 0;
     GetCollectionItem(c, FourCC("refc"), 0, &size, nullptr);
     if (size == int32_t(sizeof(uintptr_t))) GetCollectionItem(c, FourCC("refc"), 0, nullptr, &gSeen.refCon);
     char title[256] = {};
     if (GetCollectionItem(c, FourCC("titl"), 0, &size, title) == noErr) gSeen.title.assign(title, size_t(size));
     uint8_t bytes[8] = {};
-    if (GetCollectionItem(c, FourCC("boun"), 0, nullptr, bytes) == noErr) gSeen.bottom = int16_t(ReadBE16(bytes + 4));
+    if (GetCollectionItem(c, FourCC("boun"), 0, nullptr, bytes) == noErr) gSeen.bounds.assign(bytes, bytes + 8);
     if (GetCollectionItem(c, FourCC("max "), 0, nullptr, bytes) == noErr) gSeen.max = int32_t(ReadBE32(bytes));
     return 0;
 }
@@ -294,14 +314,20 @@ TEST_F(ColourSubmenuTest, TheColourSubmenuIsTheSwatchGridAndTheDefinitionsAreReg
     // Its creation parameters reach the definition as collection items, the
     // reference whole.
     const uintptr_t reference = uintptr_t(&gSeen);
-    ControlRef tri = NewControl(w, &b, title, false, 0, 0, 2, int16_t(kTriStateControlDef * 16), reference);
+    const Rect triBounds{3, 4, 20, 66};
+    ControlRef tri = NewControl(w, &triBounds, title, false, 0, 0, 2, int16_t(kTriStateControlDef * 16), reference);
     EXPECT_NE(arrows, nullptr);
     EXPECT_NE(tri, nullptr);
     EXPECT_EQ(gSeen.items, 8);
     EXPECT_EQ(gSeen.refCon, reference);
     EXPECT_EQ(gSeen.title, "Trio");
-    EXPECT_EQ(gSeen.bottom, 20);
+    EXPECT_EQ(gSeen.bounds, (std::vector<uint8_t>{0, 3, 0, 4, 0, 20, 0, 66}));
+    EXPECT_EQ(gSeen.sizes, (std::vector<int32_t>{8, 2, 1, 4, 4, 4, int32_t(sizeof(uintptr_t)), 4}));
     EXPECT_EQ(gSeen.max, 2);
+    Collection empty = NewCollection();
+    EXPECT_EQ(ControlToCollectionProc(nullptr, 0, true, 1, 0, 0, 0, title, empty), paramErr);
+    EXPECT_EQ(CountCollectionItems(empty), 0);
+    DisposeCollection(empty);
     SetTriStateProc(nullptr);
     DisposeWindow(w);
     ResetControlDefinitions();

@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/appl/Utilities.h"
+#include "app/dialogs/DialogUtilities.h"
 #include "app/documents/Documentation.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
 #include "platform/drawing/Ports.h"
@@ -152,8 +155,30 @@ TEST_F(DocumentationTest, TheExportHeaderHasTheVersionTheNameAndTheClock)
 
     // The documentation itself between two ends of line.
     TESetText("Notes", 5, te_);
+    EXPECT_EQ(TEGetNbLines(te_), 1);
+    EXPECT_EQ(TEGetNbLines(nullptr), 0);
     ASSERT_EQ(doc_->WriteDoc(te_), 0);
     EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveDoc(ref), 0); }, folder_ / "doc.txt"), "\rNotes\r");
+}
+
+// Gathered writes: a block that failed answers every later write and the flush.
+TEST_F(DocumentationTest, AFailedGatheredBlockAnswersEveryLaterWrite)
+{
+    const auto write = [](int16_t ref) {
+        GatheredWrites gather(ref);
+        const std::string block(64 * 1024 - 1, 'x');
+        int32_t n = int32_t(block.size());
+        EXPECT_EQ(MyFSWrite(ref, &n, block.data()), noErr);
+        {
+            ScopedFault full(FaultKind::DiskFull, 0, -1);
+            n = 1;
+            EXPECT_EQ(MyFSWrite(ref, &n, "y"), dskFulErr);
+        }
+        n = 1;
+        EXPECT_EQ(MyFSWrite(ref, &n, "z"), dskFulErr) << "the failure stands";
+        EXPECT_EQ(gather.Flush(), dskFulErr);
+    };
+    EXPECT_EQ(WrittenBy(write, folder_ / "full.txt"), "");
 }
 
 struct PageImage {

@@ -4,6 +4,7 @@
 
 #include "app/dialogs/Messages.h"
 #include "app/documents/TClipBoard.h"
+#include "app/windows/PaneHooks.h"
 #include "app/windows/TClipWindow.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -162,6 +163,16 @@ TEST_F(DocumentTest, SaveClearsTheModifiedFlagOnlyWhenTheWriteSucceeds)
     EXPECT_EQ(doc->Do_If_MyFunc(18), 0);
     EXPECT_FALSE(doc->fModified);
     EXPECT_EQ(doc->Do_If_MyFunc(60), -1);
+
+    // Active, it can be closed; a remote read is remembered as remote.
+    DisableFunc(5);
+    doc->MakeActive();
+    EXPECT_TRUE(IsFuncEnabled(4));
+    EXPECT_FALSE(IsFuncEnabled(5));
+    doc->MakeInActive();
+    EXPECT_FALSE(IsFuncEnabled(4));
+    EXPECT_EQ(doc->TDocument::Read(FSSpec{folder_ / "Far.QzB"}, true, false), 0);
+    EXPECT_TRUE(doc->fRemote);
 }
 
 class ClipBoardTest : public DocFixture {
@@ -209,8 +220,20 @@ TEST_F(ClipBoardTest, TextAndPicturesFromTheSystemScrapAreShown)
     GetFuncItem(27, 1, item);
     EXPECT_EQ(P(item), "Hide Clipboard");
 
-    // A picture replaces the text.
+    // Going out, text goes straight from the text scrap and pictures not at all.
     ScrapRef scrap = nullptr;
+    ASSERT_EQ(ClearCurrentScrap(), noErr);
+    for (const OSType type : {FourCC("PICT"), FourCC("TEXT")}) {
+        int32_t length = 99;
+        EXPECT_EQ(clip->PutPrivateScrap(&length, type, nullptr), 0);
+        EXPECT_EQ(length, 0);
+        Size size = 0;
+        GetCurrentScrap(&scrap);
+        const bool text = GetScrapFlavorSize(scrap, FourCC("TEXT"), &size) == noErr;
+        EXPECT_EQ(text ? size : -1, type == FourCC("TEXT") ? 5 : -1);
+    }
+
+    // A picture replaces the text.
     ASSERT_EQ(ClearCurrentScrap(), noErr);
     ASSERT_EQ(GetCurrentScrap(&scrap), noErr);
     ASSERT_EQ(PutScrapFlavor(scrap, FourCC("PICT"), 0, 4, "pict"), noErr);
@@ -242,6 +265,13 @@ TEST_F(ClipBoardTest, TextAndPicturesFromTheSystemScrapAreShown)
 
 TEST_F(ClipBoardTest, ClosingTheClipboardOnlyHidesIt)
 {
+    // The pane the design layer makes for it is in its window.
+    PaneHooks().makeClipPlane = [](TWindow*, TPlan** pane) { return int16_t((*pane = new FakePane(9)) ? 0 : 1); };
+    TClipBoard* made = NewClipBoard(appl_);
+    PaneHooks() = AppPaneHooks();
+    ASSERT_NE(made, nullptr);
+    ASSERT_NE(made->Window()->fFirstPlane, nullptr);
+    made->Dispose();
     clip->Show();
     TWindow* window = clip->Window();
     ASSERT_EQ(GetTWindow(FrontWindow()), window);

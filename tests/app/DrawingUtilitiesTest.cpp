@@ -14,6 +14,7 @@
 #include "platform/drawing/PixMaps.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/windows/Windows.h"
 
 using namespace platform;
 
@@ -191,6 +192,60 @@ TEST_F(DialogTemplates, TemplatesAreCentredAndTheReserveComesBack)
     const Rect usable = GetWScreenRect(nullptr);
     EXPECT_EQ(usable.top, 24);
     EXPECT_EQ(usable.right, screen.right - 4);
+}
+
+}  // namespace
+
+#include "tests/app/AppFixture.h"
+
+namespace {
+
+using AppDrawing = apptest::AppFixture;
+
+// A small icon is drawn only when its 32 bytes are all there.
+TEST_F(AppDrawing, SmallIconsDrawOnlyWhenWhole)
+{
+    ResourceImage two, short1;
+    two.type = short1.type = FourCC("SICN");
+    two.id = 300;
+    short1.id = 301;
+    two.data.assign(32, 0);
+    two.data.resize(64, 0xFF);  // the second icon black
+    short1.data = two.data;
+    short1.data.pop_back();
+    UseAppResources("", true, {two, short1});
+    struct Case {
+        int16_t id, index;
+        uint16_t red;
+    };
+    for (const Case& c : {Case{300, 1, 0}, Case{300, 0, 0xFFFF}, Case{300, 2, 0xFFFF}, Case{301, 1, 0xFFFF},
+                          Case{300, -1, 0xFFFF}}) {
+        Canvas canvas;
+        const Rect r{2, 2, 18, 18};
+        DrawSmallIcon(c.id, c.index, &r);
+        EXPECT_EQ(canvas.At(2, 2), c.red) << c.id << " " << c.index;
+    }
+}
+
+// Erasing the grow box clears the window's bottom-right 15-pixel square alone.
+TEST_F(AppDrawing, TheGrowBoxIsTheBottomRightSquare)
+{
+    const Rect bounds{50, 50, 150, 250};
+    const unsigned char none[1] = {0};
+    WindowRef w = NewCWindow(nullptr, &bounds, none, true, 0, reinterpret_cast<WindowRef>(-1), false, 0);
+    SetPortWindowPort(w);
+    const Rect all{0, 0, 100, 200};
+    PaintRect(&all);
+    SqrEraseGrowIcon(w);
+    SetPortWindowPort(w);
+    const std::pair<Point, uint16_t> cases[] = {
+        {{99, 199}, 0xFFFF}, {{85, 185}, 0xFFFF}, {{84, 199}, 0}, {{99, 184}, 0}};
+    for (const auto& [at, red] : cases) {
+        RGBColor c;
+        GetCPixel(at.h, at.v, &c);
+        EXPECT_EQ(c.red, red) << at.h << "," << at.v;
+    }
+    DisposeWindow(w);
 }
 
 }  // namespace

@@ -129,10 +129,16 @@ TEST_F(LibraryDocumentsTest, AStructureWithoutTablesBecomesALibraryOrStays)
 {
     ASSERT_EQ(appl_->NewLibDoc(0), 0);
     TLibDoc* doc = Lib();
+    design_.tables = 1;
+    ResetAlerts();
+    PushCancel();
+    doc->Write();
+    EXPECT_EQ(AlertCount(), 0) << "one table is enough";
     design_.tables = 0;
     design_.modules = 2;
     EXPECT_EQ(doc->Write(), 1001);
     EXPECT_EQ(LastAlert().text, "Components");
+    EXPECT_EQ(LastAlert().alertId, 1000);
     EXPECT_FALSE(doc->fLibrary);
 
     design_.modules = 0;

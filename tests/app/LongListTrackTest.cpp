@@ -295,6 +295,12 @@ TEST_F(ConflictListTest, TheChoiceAreaOpensTheChoicesAndAnotherChoiceIsKept)
     Play(Script().Click(in.h, in.v));
     EXPECT_FALSE(Click(LongLC_Click));
     EXPECT_EQ(gNamed, 0);
+    // The area's last row opens it.
+    entries[0].hasSecond = false;
+    entries[0].current = 1;
+    const Point edge = Global(Area(100, 18));
+    Play(Script().Press(edge.h, edge.v).Wait(5).Release());
+    EXPECT_TRUE(Click(LongLC_Click));
 }
 
 }  // namespace

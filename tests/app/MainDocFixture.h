@@ -16,6 +16,8 @@
 #include "platform/core/FourCC.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 #include "tests/app/DocFakes.h"
@@ -240,15 +242,20 @@ protected:
         platform::FSpCreateResFile(companion, platform::FourCC("QzA6"), platform::FourCC("rsrc"), 0,
                                    platform::ResFileFork::Data);
         if (companionResources > 0) {
-            const int16_t saved = platform::CurResFile();
-            const int16_t ref = platform::FSpOpenResFile(companion, platform::fsRdWrPerm, platform::ResFileFork::Data);
+            // Written in one piece: thousands of single adds are slow.
+            std::vector<uint8_t> bytes;
+            platform::ResourceFileImage image;
+            EXPECT_EQ(platform::ReadWholeFile(companion.path, &bytes), platform::noErr);
+            EXPECT_EQ(platform::ParseResourceFile(bytes.data(), bytes.size(), &image), platform::noErr);
             for (int i = 0; i < companionResources; ++i) {
-                platform::Handle h = platform::NewHandleClear(2);
-                const unsigned char empty[1] = {0};
-                platform::AddResource(h, platform::FourCC("TEST"), int16_t(i + 1), empty);
+                platform::ResourceImage r;
+                r.type = platform::FourCC("TEST");
+                r.id = int16_t(i + 1);
+                r.data.assign(2, 0);
+                image.resources.push_back(r);
             }
-            platform::CloseResFile(ref);
-            platform::UseResFile(saved);
+            EXPECT_EQ(platform::BuildResourceFile(image, &bytes), platform::noErr);
+            EXPECT_EQ(platform::WriteFileAtomically(companion.path, bytes.data(), bytes.size()), platform::noErr);
         }
         // Without a type only the name tells.
         platform::FInfo info;

@@ -99,6 +99,9 @@ TEST_F(MenusTest, CommandsFindTheirItems)
     EXPECT_EQ(NbSFunc(60), 3);
     GetFunc(999 << 16 | 1, &command, &index);
     EXPECT_EQ(command, 0);
+    GetFunc(130 << 16 | 3, &command, &index);
+    EXPECT_EQ(command, 130) << "past the entries: the menu's own item";
+    EXPECT_EQ(index, 3);
 
     // The members keep their own state.
     MenuRef menu = nullptr;

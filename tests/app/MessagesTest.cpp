@@ -52,15 +52,29 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
         EXPECT_EQ(LastAlert().kind, kStopAlert) << c.code;
         EXPECT_EQ(LastAlert().text, c.text) << c.code;
     }
+    const std::pair<int16_t, int16_t> indexes[] = {{-1, 16}, {-120, 5}, {1002, 10}, {1003, 31}, {1008, 40}, {0, 0}, {1009, 0}};
+    for (const auto& [code, index] : indexes) EXPECT_EQ(ErrorStringIndex(code), index) << code;
     Str255 text;
     EXPECT_EQ(SearchResErrs(4711, text), 9);
     EXPECT_EQ(P(text), "");
     EXPECT_EQ(SearchResErrs(4000, text), 0);
+
+    // A long message keeps the code's first characters up to 255 exactly.
+    platform::ResetResourceManager();
+    const std::string long9(250, 'x');
+    UseAppResources(std::string(kBaseAlerts) + "'STR#' 1002 { \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"" + long9 + "\" }",
+                    false);
+    ErrMsg(4711);
+    EXPECT_EQ(LastAlert().text, long9 + "( #47");
 }
 
 TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
 {
     UseAppResources("");
+    EXPECT_TRUE(CheckMem(1024));
+    SetMemoryBudget(MemoryInUse() + 1000);
+    EXPECT_FALSE(CheckMem(1024));
+    SetMemoryBudget(int64_t(1) << 30);
     const struct {
         int16_t level, kind;
         const char* text;
@@ -117,6 +131,9 @@ TEST_F(MessagesTest, LeftoverWorkingFilesGoOnlyWhileNoOtherInstanceRuns)
 
     DelTempFiles();
     EXPECT_EQ(left(), kept);
+    fill();
+    DelTempFiles();
+    EXPECT_EQ(left(), kept) << "again, under the lock this process holds";
     ReleaseInstanceLock();
 }
 

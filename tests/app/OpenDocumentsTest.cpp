@@ -86,6 +86,7 @@ TEST_F(OpenDocumentsTest, TheClassComesFromTheTypeOrTheExactExtension)
     EXPECT_TRUE(FrontDoc()->IsMember(3));
     ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("y", "QOLB"), 0), 0);
     EXPECT_TRUE(FrontDoc()->IsMember(3));
+    EXPECT_FALSE(FrontDoc()->IsDataBase()) << "a library";
     EXPECT_EQ(design_.opens, 4);
 }
 
@@ -117,6 +118,17 @@ TEST_F(OpenDocumentsTest, AnOpenDocumentsEventOpensWhatItCanAndAnswersTheLast)
     AEDisposeDesc(&list);
     AEDisposeDesc(&event);
     AEDisposeDesc(&event2);
+
+    // Without a list of files the event is answered with why, and nothing opens.
+    AppleEvent bare, single;
+    ASSERT_EQ(AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &bare), noErr);
+    ASSERT_EQ(AECreateAppleEvent(kCoreEventClass, kAEOpenDocuments, &single), noErr);
+    AEPutParamPtr(&single, keyDirectObject, typeFSS, first.path.data(), Size(first.path.size()));
+    EXPECT_EQ(appl_->hAEOpenDocuments(&bare, nullptr, 0), errAEDescNotFound);
+    EXPECT_EQ(appl_->hAEOpenDocuments(&single, nullptr, 0), errAECoercionFail);
+    EXPECT_EQ(DocCount(), 2);
+    AEDisposeDesc(&bare);
+    AEDisposeDesc(&single);
 }
 
 TEST_F(OpenDocumentsTest, OneFileIsOneDocumentAndTwoNamesTwo)
@@ -126,6 +138,9 @@ TEST_F(OpenDocumentsTest, OneFileIsOneDocumentAndTwoNamesTwo)
     ASSERT_EQ(appl_->OpenNamedDoc(upper, 0), 0);
     ASSERT_EQ(appl_->OpenNamedDoc(lower, 0), 0);
     EXPECT_EQ(DocCount(), 2);
+    // Another file is said to be no document.
+    EXPECT_EQ(appl_->OpenNamedDoc(MakeDocFile("notes.txt"), 0), 1001);
+    EXPECT_EQ(LastAlert().text, "Not a document: notes.txt");
 
     // Opening again brings the first to the front, nothing else.
     const int reads = design_.reads;
@@ -149,6 +164,9 @@ TEST_F(OpenDocumentsTest, OneFileIsOneDocumentAndTwoNamesTwo)
     Handle h = Get1Resource(FourCC("SP2#"), 0);
     EXPECT_EQ(std::vector<uint8_t>(*h, *h + GetHandleSize(h)), before);
     UseResFile(saved);
+    // A file gone from the disk is still found by its path.
+    std::filesystem::remove(lower.path);
+    EXPECT_NE(appl_->GetNamedDoc(lower), nullptr);
 }
 
 TEST_F(OpenDocumentsTest, BigStructuresAreAnnouncedAndStillOpen)
@@ -179,6 +197,7 @@ TEST_F(OpenDocumentsTest, RemovedComponentsEndInAFullReparse)
     EXPECT_EQ(design_.reads, 1);
     EXPECT_EQ(design_.rereads, 1);
     EXPECT_EQ(design_.lists, 1);  // the first list went, a new one stands
+    EXPECT_EQ(design_.sorted, (std::vector<std::pair<int16_t, std::string>>{{3, ""}, {3, ""}})) << "after each read";
 
     // The reparse's own result is the open's.
     design_.readResults = {1020, -108};

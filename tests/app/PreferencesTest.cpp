@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -183,6 +184,14 @@ TEST_F(PreferencesTest, AnOldOpenSpecialListIsConverted)
     }
     EXPECT_EQ(std::vector<uint8_t>(*G_Special, *G_Special + 1666), want);
     EXPECT_NE(Pref(FourCC("SPC#"), 0), nullptr) << "the old list is kept";
+    // The new list is in the file at once.
+    const std::vector<uint8_t> file = ReadAll(PrefPath());
+    ResourceFileImage onDisk;
+    ASSERT_EQ(ParseResourceFile(file.data(), file.size(), &onDisk), noErr);
+    const auto stored = std::find_if(onDisk.resources.begin(), onDisk.resources.end(),
+                                     [](const ResourceImage& r) { return r.type == FourCC("SP2#") && r.id == 0; });
+    ASSERT_NE(stored, onDisk.resources.end());
+    EXPECT_EQ(stored->data, want);
 
     // A count far past the entries present sizes nothing by it.
     std::vector<uint8_t> lying(86, 0);
@@ -251,6 +260,8 @@ TEST_F(PreferencesTest, TheApplicationsGeneralPreferencesAnswerWhenTheFileHasNon
 TEST_F(PreferencesTest, TheParameterBitsAreBuiltInMemory)
 {
     UseAppResources(R"(
+'APRM' -2 { $"00" }
+'APRM' 0 { $"00" }
 'APRM' 3 { $"00" }
 'APRM' 9 { $"00" }
 'xPRM' 0 { $"0000 0001" }
@@ -260,7 +271,7 @@ TEST_F(PreferencesTest, TheParameterBitsAreBuiltInMemory)
     Handle bits = GetxPRM();
     ASSERT_NE(bits, nullptr);
     ASSERT_EQ(GetHandleSize(bits), 4);
-    EXPECT_EQ(uint8_t((*bits)[0]), 0x10) << "bit 3, counted from the most significant";
+    EXPECT_EQ(uint8_t((*bits)[0]), 0x90) << "bits 0 and 3, counted from the most significant; none for -2";
     EXPECT_EQ(uint8_t((*bits)[1]), 0x40) << "bit 9";
     EXPECT_EQ(uint8_t((*bits)[3]), 0x01) << "what the stored array held";
     EXPECT_EQ(ReadAll(appPath_), before) << "the application's file is not written";
@@ -289,6 +300,22 @@ TEST_F(PreferencesTest, StartUpSwitchesOfThePreferences)
     appl->Run();
     ASSERT_FALSE(appl->commands.empty());
     EXPECT_EQ(appl->commands.front(), 2) << "the open dialog at the first null event";
+}
+
+// The start reads the preferences: the search filter as a copy of its own,
+// and the fonts and sizes of the lists and the pop-ups.
+TEST_F(PreferencesTest, StartingTheApplicationTakesItsFilterAndFonts)
+{
+    UseAppResources(kDefaults);
+    MakeAppl();
+    ASSERT_EQ(appl_->ITAppl(), 0);
+    Handle filter = GetFilter(128);
+    ASSERT_NE(filter, nullptr);
+    ASSERT_NE(G_SearchFilterHdl, nullptr);
+    EXPECT_NE(G_SearchFilterHdl, filter);
+    EXPECT_EQ(std::string(*G_SearchFilterHdl, size_t(GetHandleSize(G_SearchFilterHdl))),
+              std::string(*filter, size_t(GetHandleSize(filter))));
+    EXPECT_EQ(std::vector<int16_t>({MyApplSize, MyApplFont, PopSize, PopFont}), std::vector<int16_t>({12, 3, 10, 4}));
 }
 
 TEST_F(AppFixture, DialogColourComesFromItsEntryOrStaysWhite)

@@ -2,6 +2,8 @@
 // its menu texts, reopening from the menu, and damaged or long entries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 
 #include "app/appl/Menus.h"
@@ -133,10 +135,14 @@ TEST_F(RecentListTest, DamagedListsAndOverlongPathsAreHandledSafely)
     WriteBE16(many.data() + 86, 8);
     EXPECT_EQ(OpenSpecialCount(many.data(), many.size()), 5);
     EXPECT_EQ(OpenSpecialCount(many.data(), 87), 0);
-    // Adding to a list that claims too much keeps five and the new first.
+    // Adding to a list that claims too much keeps five and the new first;
+    // the fifth goes, kept nowhere past the count.
+    many[88 + 4 * 526] = 1;
+    many[88 + 4 * 526 + 1] = 'z';
     ASSERT_TRUE(AddToOpenSpecial(&many, "Disk:", "new", 0));
     EXPECT_EQ(OpenSpecialCount(many.data(), many.size()), 5);
     EXPECT_EQ(many.size(), size_t(88 + 6 * 526));
+    EXPECT_EQ(std::count(many.begin() + 88 + 5 * 526, many.end(), 0), 526);
     OpenSpecialItem item;
     ASSERT_TRUE(OpenSpecialEntry(many.data(), many.size(), 0, &item));
     EXPECT_EQ(item.name, "new");

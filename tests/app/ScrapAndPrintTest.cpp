@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "app/appl/Menus.h"
 #include "app/appl/TAppl.h"
@@ -11,7 +12,11 @@
 #include "platform/core/Memory.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/scrap/Scrap.h"
+#include "app/appl/CommandStacks.h"
+#include "platform/events/Events.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/Fakes.h"
+#include "tests/platform/events/HeadlessFixture.h"
 #include "toolbox/drawing/PrintEmulation.h"
 #include "toolbox/drawing/ScrapCalls.h"
 
@@ -113,6 +118,26 @@ TEST_F(ScrapAndPrint, TheSystemScrapIsTakenOnceWhenItChangesFirstFlavourFirst)
     appl_->ApplGetScrap();
     ASSERT_EQ(clip->got.size(), 2u);
     EXPECT_EQ(clip->got[1], std::make_pair(FourCC("PICT"), std::string("pict")));
+
+    // Without a clipboard document the change is only recorded.
+    appl_->fClipBoard = nullptr;
+    PutFlavour(FourCC("TEXT"), "lost");
+    appl_->ApplGetScrap();
+    appl_->fClipBoard = clip;
+    appl_->ApplGetScrap();
+    EXPECT_EQ(clip->got.size(), 2u);
+
+    // An empty flavour is passed over; without memory nothing is taken.
+    PutFlavour(FourCC("XXXX"), "");
+    PutFlavour(FourCC("TEXT"), "after", false);
+    appl_->ApplGetScrap();
+    ASSERT_EQ(clip->got.size(), 3u);
+    EXPECT_EQ(clip->got[2], std::make_pair(FourCC("TEXT"), std::string("after")));
+    PutFlavour(FourCC("TEXT"), "tight");
+    SetMemoryBudget(MemoryInUse());
+    appl_->ApplGetScrap();
+    SetMemoryBudget(int64_t(1) << 30);
+    EXPECT_EQ(clip->got.size(), 3u);
 }
 
 TEST_F(ScrapAndPrint, ThePrivateClipboardGoesOutOnlyWhenItChanged)
@@ -129,10 +154,36 @@ TEST_F(ScrapAndPrint, ThePrivateClipboardGoesOutOnlyWhenItChanged)
     EXPECT_FALSE(appl_->fScrapChanged);
     EXPECT_EQ(clip->asked, (std::vector<uint32_t>{FourCC("XXXX"), FourCC("TEXT"), FourCC("PICT")}));
     EXPECT_EQ(ScrapText(FourCC("PICT")), "PICTDATA");
-    EXPECT_EQ(ScrapText(FourCC("TEXT")), "") << "the system scrap was cleared first";
+    for (uint32_t type : {FourCC("XXXX"), FourCC("TEXT")})
+        EXPECT_LT(myGetScrap(nullptr, type), 0) << "the system scrap was cleared first, no empty flavour put";
     // Our own put is not taken back as a change of another program.
     appl_->ApplGetScrap();
     EXPECT_TRUE(clip->got.empty());
+}
+
+// Switching to another program hands it the clipboard and shows the front
+// window inactive.
+TEST_F(ScrapAndPrint, ASuspendPutsTheClipboardOutAndDeactivatesTheFrontWindow)
+{
+    struct Window : FakeWindow {
+        void MakeActive() override { log.push_back(true); }
+        void MakeInActive() override { log.push_back(false); }
+        void Idle(const EventRecord&) override
+        {
+            if (std::exchange(suspended, true)) return;
+            PostEvent(osEvt, uint32_t(suspendResumeMessage) << 24);
+            PostFunc(19);
+        }
+        std::vector<bool> log;
+        bool suspended = false;
+    } window;
+    appl_->fScrapChanged = true;
+    clip->picture = "PICTDATA";
+    platform::testing::HeadlessRun run(Script().Wait(100));
+    appl_->Run();
+    EXPECT_EQ(ScrapText(FourCC("PICT")), "PICTDATA");
+    ASSERT_FALSE(window.log.empty());
+    EXPECT_FALSE(window.log.back());
 }
 
 TEST_F(ScrapAndPrint, PageSetUpRunsOnTheRecordMadeAtStartUp)

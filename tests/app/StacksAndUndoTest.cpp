@@ -69,6 +69,8 @@ TEST_F(StacksTest, PopsAreTheReverseOfPushesWhateverTheirWidth)
     void* popped = nullptr;
     EXPECT_FALSE(PopPtr(&popped));
     EXPECT_EQ(popped, pointer);
+    EXPECT_TRUE(PopPtr(&popped)) << "empty";
+    EXPECT_EQ(popped, nullptr);
 }
 
 TEST_F(StacksTest, AFailedGrowthWritesNothing)
@@ -126,11 +128,11 @@ TEST_F(UndoTest, ArgumentsReadNewestFirstAndNothingPastThem)
 {
     Handle undo = InitUndoHdl(3, 1);
     ASSERT_NE(undo, nullptr);
-    for (int32_t v : {0x0A, 0x0B, 0x0C}) ASSERT_EQ(PushUndoLongInt(undo, v), noErr);
+    for (int32_t v : {0x0A0A0A0A, 0x0B, 0x0C}) ASSERT_EQ(PushUndoLongInt(undo, v), noErr);
     int32_t pos = 0;
     EXPECT_EQ(GetUndoLongInt(undo, &pos), 0x0C);
     EXPECT_EQ(GetUndoLongInt(undo, &pos), 0x0B);
-    EXPECT_EQ(GetUndoLongInt(undo, &pos), 0x0A);
+    EXPECT_EQ(GetUndoLongInt(undo, &pos), 0x0A0A0A0A);
     EXPECT_EQ(pos, 12);
     // Past the arguments lies the header: it is never read as one.
     EXPECT_EQ(GetUndoLongInt(undo, &pos), 0);
@@ -153,6 +155,8 @@ TEST_F(UndoTest, ArgumentsReadNewestFirstAndNothingPastThem)
     ASSERT_EQ(PushUndoLongInt(undo, 5), noErr);
     pos = 0;
     EXPECT_EQ(GetUndoLongInt(undo, &pos), 5);
+    pos = 1;
+    EXPECT_EQ(GetUndoLongInt(undo, &pos), 0) << "no old byte before the new arguments";
 
     // A failed growth changes nothing.
     const Size full = GetHandleSize(undo);

@@ -176,6 +176,8 @@ TEST_F(WaitDialogTest, TheMessageIsDrawnOnceATickAndTheLastOneIsOnScreen)
         {"the next poll draws what waits", 0, {{0, "Reading form one"}, {0, "Reading form two"}}, 21, "Reading form two"},
         {"hidden, then shown with the last", 60, {{0, "Reading form one"}, {5, "Reading form two"}, {5, "Reading form six"}},
          61, "Reading form six"},
+        {"shown before the next poll, with the last", 10, {{0, "Reading form one"}, {5, "Reading form six"}}, 6,
+         "Reading form six"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -201,6 +203,13 @@ TEST_F(WaitDialogTest, TheMessageIsDrawnOnceATickAndTheLastOneIsOnScreen)
         const std::vector<uint32_t> shown = MessagePixels(rec);
         EXPECT_EQ(shown, FreshMessage(rec, c.onScreen));
         EXPECT_NE(shown, FreshMessage(rec, "Reading form")) << "the texts draw apart";
+        // The bar shows how far the work went.
+        rec.current = 40;
+        DrawWait(&rec);
+        ControlRef bar = nullptr;
+        GetDialogItemAsControl(rec.dialog, 2, &bar);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(GetControlValue(bar), 40);
         ReSetWaitDialog(&rec);
     }
 }

@@ -153,6 +153,26 @@ TEST_F(WindowTest, PanesRotateToTheHeadAndTakeClicksInOrder)
     EXPECT_EQ(log, (std::vector<std::string>{"2 click", "3 click"}));
 }
 
+// Other windows keep numbers of their own in the reference: only a live
+// window object naming this very window is taken for it.
+TEST_F(WindowTest, AWindowIsOursOnlyWhenItsObjectNamesIt)
+{
+    TestDoc* doc = NewDoc();
+    TWindow* ours = NewWindow(doc);
+    ASSERT_NE(ours, nullptr);
+    const Rect r{50, 50, 150, 250};
+    const unsigned char none[1] = {0};
+    WindowRef other = NewCWindow(nullptr, &r, none, true, 0, reinterpret_cast<WindowRef>(-1), false, 0);
+    const std::pair<uintptr_t, TWindow*> cases[] = {
+        {0, nullptr}, {4321, nullptr}, {reinterpret_cast<uintptr_t>(ours), nullptr}};
+    for (const auto& [refCon, expected] : cases) {
+        SetWRefCon(other, refCon);
+        EXPECT_EQ(GetTWindow(other), expected) << refCon;
+    }
+    EXPECT_EQ(GetTWindow(ours->fWindow), ours);
+    DisposeWindow(other);
+}
+
 TEST_F(WindowTest, GrowKeepsTheLimitsAndASameSizeGrowDoesNothing)
 {
     LimitsWindow plain;
