@@ -11,6 +11,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/documents/MainDoc.h"
+#include "app/longlist/LongList.h"
 #include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
 #include "app/windows/TMainWindow.h"
@@ -25,6 +26,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/windows/Windows.h"
 #include "tests/app/AppFixture.h"
 
 namespace browsertest {
@@ -68,6 +70,20 @@ protected:
         GromMemHdl = platform::NewHandle(64);
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
         MakeAppl();
+    }
+    // The pixels of a row's cell in the window, as 0xRRGGBB colours.
+    std::vector<uint32_t> CellPixels(LongListHandle list, int32_t row)
+    {
+        platform::SetPortWindowPort(window_->fWindow);
+        const platform::Rect r = GetCellRect(row, list);
+        std::vector<uint32_t> px;
+        for (int16_t v = r.top; v < r.bottom; ++v)
+            for (int16_t h = r.left; h < r.right; ++h) {
+                platform::RGBColor c;
+                platform::GetCPixel(h, v, &c);
+                px.push_back(uint32_t(c.red >> 8) << 16 | uint32_t(c.green >> 8) << 8 | uint32_t(c.blue >> 8));
+            }
+        return px;
     }
     void TearDown() override
     {

@@ -142,18 +142,7 @@ TEST_F(Clicks, RowsDraggedOverAGroupRowHighlightItAlone)
     LongLSetSelect(true, a, l);
     LongListRec* const dragging = G_LongListHdl;
     G_LongListHdl = l;
-    auto pixels = [&](int32_t row) {
-        SetPortWindowPort(window_->fWindow);
-        const Rect r = GetCellRect(row, l);
-        std::vector<uint32_t> px;
-        for (int16_t v = r.top; v < r.bottom; ++v)
-            for (int16_t h = r.left; h < r.right; ++h) {
-                RGBColor c;
-                GetCPixel(h, v, &c);
-                px.push_back(uint32_t(c.red >> 8) << 16 | uint32_t(c.green >> 8) << 8 | uint32_t(c.blue >> 8));
-            }
-        return px;
-    };
+    auto pixels = [&](int32_t row) { return CellPixels(l, row); };
     auto over = [&](int32_t row) {
         const Point p = RowPoint(pane, row, 60), at = Global(p.h, p.v);
         run_.reset();

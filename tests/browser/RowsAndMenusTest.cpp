@@ -198,19 +198,7 @@ TEST_F(Menus, ALibraryKeepsInstallOffAndClosingRestoresCopy)
 class RowDrawing : public BrowserFixture {
 protected:
     // The pixels of the first row's cell, as colours.
-    std::vector<uint32_t> Cell(TLstPlane* pane, int32_t row = 0)
-    {
-        SetPortWindowPort(window_->fWindow);
-        const Rect r = GetCellRect(row, pane->fList);
-        std::vector<uint32_t> px;
-        for (int16_t v = r.top; v < r.bottom; ++v)
-            for (int16_t h = r.left; h < r.right; ++h) {
-                RGBColor c;
-                GetCPixel(h, v, &c);
-                px.push_back(uint32_t(c.red >> 8) << 16 | uint32_t(c.green >> 8) << 8 | uint32_t(c.blue >> 8));
-            }
-        return px;
-    }
+    std::vector<uint32_t> Cell(TLstPlane* pane, int32_t row = 0) { return CellPixels(pane->fList, row); }
     static bool Any(const std::vector<uint32_t>& px, uint32_t colour)
     {
         return std::find(px.begin(), px.end(), colour) != px.end();
