@@ -61,11 +61,11 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
 
     // A long message keeps the code's first characters up to 255 exactly.
     platform::ResetResourceManager();
-    const std::string long9(250, 'x');
-    UseAppResources(std::string(kBaseAlerts) + "'STR#' 1002 { \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"" + long9 + "\" }",
+    const std::string fullItem(250, 'x');
+    UseAppResources(std::string(kBaseAlerts) + "'STR#' 1002 { \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"\" \"" + fullItem + "\" }",
                     false);
     ErrMsg(4711);
-    EXPECT_EQ(LastAlert().text, long9 + "( #47");
+    EXPECT_EQ(LastAlert().text, fullItem + "( #47");
 }
 
 TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)

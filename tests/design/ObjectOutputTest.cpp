@@ -57,11 +57,11 @@ protected:
     std::string Written(const std::function<int16_t(int16_t)>& write, int16_t* result = nullptr,
                         int diskFullAfter = -1, bool* filled = nullptr)
     {
-        FSSpec spec;
-        FSMakeFSSpec(folder_ / ("out" + std::to_string(++files_) + ".txt"), &spec);
-        EXPECT_EQ(FSpCreate(spec, FourCC("MACA"), FourCC("TEXT")), noErr);
+        FSSpec file;
+        FSMakeFSSpec(folder_ / ("out" + std::to_string(++files_) + ".txt"), &file);
+        EXPECT_EQ(FSpCreate(file, FourCC("MACA"), FourCC("TEXT")), noErr);
         int16_t ref = 0;
-        EXPECT_EQ(FSpOpenDF(spec, fsRdWrPerm, &ref), noErr);
+        EXPECT_EQ(FSpOpenDF(file, fsRdWrPerm, &ref), noErr);
         if (diskFullAfter >= 0) InjectFault(FaultKind::DiskFull, diskFullAfter);
         const int16_t r = write(ref);
         if (filled) *filled = diskFullAfter >= 0 && !IsFaultArmed(FaultKind::DiskFull);
@@ -69,7 +69,7 @@ protected:
         if (result) *result = r;
         FSClose(ref);
         std::vector<uint8_t> bytes;
-        ReadWholeFile(spec.path, &bytes);
+        ReadWholeFile(file.path, &bytes);
         return std::string(bytes.begin(), bytes.end());
     }
     TMainDoc doc_;

@@ -494,9 +494,9 @@ TEST_F(ObjectTest, VariablesFollowTheirUsersFoldersAndShowTheirDeclaration)
     const std::string text = "C_LONGINT(v)\r" + std::string(300, 'x');
     const std::string path = folder_ / "decl.txt";
     ASSERT_EQ(platform::WriteFileAtomically(path, text.data(), text.size()), platform::noErr);
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(path, &spec);
-    ASSERT_EQ(platform::FSpOpenDF(spec, platform::fsRdPerm, &doc_.fDataFile), platform::noErr);
+    platform::FSSpec file;
+    platform::FSMakeFSSpec(path, &file);
+    ASSERT_EQ(platform::FSpOpenDF(file, platform::fsRdPerm, &doc_.fDataFile), platform::noErr);
     unsigned char info[256];
     for (const auto& [at, shown] : {std::pair{0, std::string("C_LONGINT(v)")}, std::pair{13, std::string(255, 'x')},
                                     std::pair{300, std::string(13, 'x')}}) {
