@@ -34,6 +34,12 @@ public:
     int16_t fDescent = -1;
     int16_t fLeading = -1;
 
+    // The metrics to lay text out by: 0 while not fetched, so a painter
+    // without a port never measures a negative height.
+    int16_t Ascent() const { return fAscent < 0 ? 0 : fAscent; }
+    int16_t Descent() const { return fDescent < 0 ? 0 : fDescent; }
+    int32_t LineHeight() const { return int32_t(Ascent()) + Descent() + (fLeading < 0 ? 0 : fLeading); }
+
 private:
     static constexpr int32_t kPageCount = 256;
 

@@ -311,7 +311,7 @@ void VPainter::_FinishDrawingRotatedText(const Rect& rect, CGrafPtr savedPort, G
 {
     if (fTextAngle == 0 || !pixMap) return;
     SetGWorld(savedPort, savedDevice);
-    const int32_t ascent = fFontCache ? fFontCache->fAscent : 0;
+    const int32_t ascent = fFontCache ? fFontCache->Ascent() : 0;
     int32_t outLeft = 0, outTop = 0, outWidth = 0, outHeight = 0;
     // Corners no pixel reaches take the background, which the copy skips.
     const uint8_t fill = (fEraseColor & 0xFFFFFF) == 0xFFFFFF ? 0xFF : 0;

@@ -97,14 +97,14 @@ void VPainter::_UpdateFont(int16_t mask, double scale)
 int16_t VPainter::GetFontAscent()
 {
     _UpdateFont(4, 1.0);
-    return fFontCache ? fFontCache->fAscent : 0;
+    return fFontCache ? fFontCache->Ascent() : 0;
 }
 
 int16_t VPainter::GetFontHeight()
 {
     _UpdateFont(4, 1.0);
     if (!fFontCache) return 0;
-    return Clamp16(int32_t(fFontCache->fAscent) + fFontCache->fDescent + fFontCache->fLeading);
+    return Clamp16(fFontCache->LineHeight());
 }
 
 bool VPainter::IsSymbolFont()
@@ -252,7 +252,7 @@ void VPainter::DrawRotatedText(const uint8_t* bytes, int16_t length, double scal
     _UpdateFont(4, 1.0);
     _UpdateFillBrush();
     if (!fFontCache) return;
-    const int32_t ascent = fFontCache->fAscent, descent = fFontCache->fDescent;
+    const int32_t ascent = fFontCache->Ascent(), descent = fFontCache->Descent();
     const double w = TextWidth(bytes, 0, length) * scale;
     const Rect rect{0, 0, Clamp16(ascent + descent), Clamp16(TruncateToLong8(fScaleX * w))};
     if (rect.bottom <= 0 || rect.right <= 0) return;
@@ -309,7 +309,7 @@ void VPainter::DrawTextBox(const VString& text, AlignStyle hAlign, AlignStyle vA
     _UpdateFont(7, 1.0);
     _UpdateTextBrush();
     const int32_t tw = TextWidth(bytes, 0, n);
-    const int32_t lh = fFontCache ? int32_t(fFontCache->fAscent) + fFontCache->fDescent + fFontCache->fLeading : 0;
+    const int32_t lh = fFontCache ? fFontCache->LineHeight() : 0;
     const int64_t left = int64_t(fOffsetX) + x;
 
     if (!theme) {

@@ -450,7 +450,8 @@ TEST_F(PainterTest, PainterWithoutAPortDoesNothing)
     painter.ClipFrame(nullptr, nullptr, true);
     painter.RestoreClip();
     painter.SetStdFont(3);
-    EXPECT_LT(painter.GetFontAscent(), 1) << "no metrics taken from whatever port is current";
+    EXPECT_EQ(painter.GetFontAscent(), 0) << "no metrics taken from whatever port is current";
+    EXPECT_EQ(painter.GetFontHeight(), 0) << "metrics not yet measured count as none";
     EXPECT_FALSE(painter.FrameIsInClip(&frame, nullptr));
     EXPECT_FALSE(painter.VRectIsInClip(r));
     painter.Reset();
