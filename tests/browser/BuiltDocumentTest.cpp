@@ -11,6 +11,7 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
 #include "browser/dialogs/NamingDialogs.h"
+#include "browser/dialogs/StrListDialog.h"
 #include "forms/layout/PageTable.h"
 #include "forms/objects/LayoutObject.h"
 #include "forms/reader/FormReader.h"
@@ -456,6 +457,79 @@ TEST_F(DemoGroups, TwoThousandFiveHundredAndOneResourcesRefuseBeforeAnyDialog)
     }
     EXPECT_EQ(List(23) ? size_t(List(23)->Size()) : 0, groups);
     EXPECT_EQ(Find(2, "Close_Invoice")->parent, nullptr);
+}
+
+
+// A group taken apart leaves its members selected, and the group commands
+// off when they cannot group; a full group holds the selected rows with
+// what they use.
+TEST_F(DemoGroups, UngroupingSelectsTheMembersAndAFullGroupHoldsTheRows)
+{
+    TObjQz* accounting = Find(23, "Accounting");
+    ASSERT_NE(accounting, nullptr);
+    const std::set<std::string> members = Members(accounting);
+    ASSERT_FALSE(members.empty());
+    Select({accounting});
+    pane_->UnGroup();
+    EXPECT_EQ(Find(23, "Accounting"), nullptr);
+    std::set<std::string> selected;
+    for (int32_t row = 0; LongLGetSelect(true, &row, pane_->fList); ++row)
+        selected.insert(P(static_cast<TObjQz*>(LongLRowObject(row, pane_->fList))->name));
+    EXPECT_EQ(selected, members);
+    // An empty group taken apart leaves nothing selected to group.
+    auto named = [&](const std::string& name, void (browser::TRefPlane::*command)()) {
+        Script s;
+        s.Wait(5).Type(name).Wait(2).Choose(1).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        (pane_->*command)();
+        EXPECT_EQ(run.watchdogMessage, "") << name;
+    };
+    named("Empty", &browser::TRefPlane::NewGroup);
+    ASSERT_NE(Find(23, "Empty"), nullptr);
+    Select({Find(23, "Empty")});
+    browser::EnableFunc(70);
+    browser::EnableFunc(72);
+    pane_->UnGroup();
+    EXPECT_EQ(Find(23, "Empty"), nullptr);
+    EXPECT_FALSE(LongLSel(pane_->fList));
+    EXPECT_FALSE(browser::CommandEnabled(70));
+    EXPECT_FALSE(browser::CommandEnabled(72));
+
+    TObjQz* start = Find(2, "Close_Invoice");
+    ASSERT_NE(start, nullptr);
+    Select({start});
+    named("Bundle", &browser::TRefPlane::FullGroup);
+    TObjQz* bundle = Find(23, "Bundle");
+    ASSERT_NE(bundle, nullptr);
+    EXPECT_EQ(Members(bundle).count("Close_Invoice"), 1u);
+    EXPECT_EQ(start->parent, bundle);
+}
+
+// Moving the texts into a string list, cancelled in its dialog, changes
+// nothing; moving them back asks first with its own question.
+TEST_F(DemoGroups, TheTextCommandsAskFirst)
+{
+    Select({Find(2, "Close_Invoice")});
+    const int32_t alerts = AlertCount();
+    {
+        Script s;
+        s.Wait(5).Choose(browser::kStrListCancel).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        EXPECT_EQ(pane_->Do_Func(50), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    EXPECT_EQ(AlertCount(), alerts);
+    {
+        Script s;
+        s.Wait(5).Choose(2).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        EXPECT_EQ(pane_->Do_Func(77), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    EXPECT_EQ(AlertCount(), alerts + 1);
+    unsigned char question[256];
+    MyGetIndString(question, 1002, 46);
+    EXPECT_EQ(LastAlert().text, P(question));
 }
 
 }  // namespace
