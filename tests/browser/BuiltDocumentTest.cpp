@@ -532,5 +532,26 @@ TEST_F(DemoGroups, TheTextCommandsAskFirst)
     EXPECT_EQ(LastAlert().text, P(question));
 }
 
+
+// A prefix given to a process variable renames it everywhere, as the only
+// variable of that name.
+TEST_F(DemoGroups, APrefixedProcessVariableTakesItsNewName)
+{
+    TObjQz* count = Find(9, "vCustomer_Count");
+    ASSERT_NE(count, nullptr);
+    Select({count});
+    const int32_t alerts = AlertCount();
+    {
+        Script s;
+        s.Wait(5).Type("x").Wait(2).Choose(1).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        pane_->Prefix();
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    EXPECT_EQ(AlertCount(), alerts);
+    EXPECT_EQ(Find(9, "vCustomer_Count"), nullptr);
+    EXPECT_EQ(Find(9, "xvCustomer_Count"), count);
+}
+
 }  // namespace
 }  // namespace browsertest
