@@ -492,8 +492,9 @@ TEST_F(DemoGroups, UngroupingSelectsTheMembersAndAFullGroupHoldsTheRows)
     EXPECT_EQ(start->parent, bundle);
 }
 
-// Moving the texts into a string list, cancelled in its dialog, changes
-// nothing; moving them back asks first with its own question.
+// Moving the texts into a string list when the dialog gives no list
+// changes nothing and says nothing; moving them back asks first with its
+// own question.
 TEST_F(DemoGroups, TheTextCommandsAskFirst)
 {
     Select({Find(2, "Close_Invoice")});
