@@ -11,6 +11,7 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/Panes.h"
 #include "browser/dialogs/NamingDialogs.h"
+#include "browser/dialogs/StrListDialog.h"
 #include "forms/layout/PageTable.h"
 #include "forms/objects/LayoutObject.h"
 #include "forms/reader/FormReader.h"
@@ -456,6 +457,88 @@ TEST_F(DemoGroups, TwoThousandFiveHundredAndOneResourcesRefuseBeforeAnyDialog)
     }
     EXPECT_EQ(List(23) ? size_t(List(23)->Size()) : 0, groups);
     EXPECT_EQ(Find(2, "Close_Invoice")->parent, nullptr);
+}
+
+
+// A group taken apart leaves its members selected; a full group holds
+// the selected rows with what they use.
+TEST_F(DemoGroups, UngroupingSelectsTheMembersAndAFullGroupHoldsTheRows)
+{
+    TObjQz* accounting = Find(23, "Accounting");
+    ASSERT_NE(accounting, nullptr);
+    const std::set<std::string> members = Members(accounting);
+    ASSERT_FALSE(members.empty());
+    Select({accounting});
+    pane_->UnGroup();
+    EXPECT_EQ(Find(23, "Accounting"), nullptr);
+    std::set<std::string> selected;
+    for (int32_t row = 0; LongLGetSelect(true, &row, pane_->fList); ++row)
+        selected.insert(P(static_cast<TObjQz*>(LongLRowObject(row, pane_->fList))->name));
+    EXPECT_EQ(selected, members);
+
+    TObjQz* start = Find(2, "Close_Invoice");
+    ASSERT_NE(start, nullptr);
+    Select({start});
+    {
+        Script s;
+        s.Wait(5).Type("Bundle").Wait(2).Choose(1).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        pane_->FullGroup();
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    TObjQz* bundle = Find(23, "Bundle");
+    ASSERT_NE(bundle, nullptr);
+    EXPECT_EQ(Members(bundle).count("Close_Invoice"), 1u);
+    EXPECT_EQ(start->parent, bundle);
+}
+
+// Moving the texts into a string list when the dialog gives no list
+// changes nothing and says nothing; moving them back asks first with its
+// own question.
+TEST_F(DemoGroups, TheTextCommandsAskFirst)
+{
+    Select({Find(2, "Close_Invoice")});
+    const int32_t alerts = AlertCount();
+    {
+        Script s;
+        s.Wait(5).Choose(browser::kStrListCancel).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        EXPECT_EQ(pane_->Do_Func(50), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    EXPECT_EQ(AlertCount(), alerts);
+    {
+        Script s;
+        s.Wait(5).Choose(2).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        EXPECT_EQ(pane_->Do_Func(77), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    EXPECT_EQ(AlertCount(), alerts + 1);
+    unsigned char question[256];
+    MyGetIndString(question, 1002, 46);
+    EXPECT_EQ(LastAlert().text, P(question));
+}
+
+
+// A prefix given to a process variable renames it everywhere, as the only
+// variable of that name.
+TEST_F(DemoGroups, APrefixedProcessVariableTakesItsNewName)
+{
+    TObjQz* count = Find(9, "vCustomer_Count");
+    ASSERT_NE(count, nullptr);
+    Select({count});
+    const int32_t alerts = AlertCount();
+    {
+        Script s;
+        s.Wait(5).Type("x").Wait(2).Choose(1).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        pane_->Prefix();
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    EXPECT_EQ(AlertCount(), alerts);
+    EXPECT_EQ(Find(9, "vCustomer_Count"), nullptr);
+    EXPECT_EQ(Find(9, "xvCustomer_Count"), count);
 }
 
 }  // namespace

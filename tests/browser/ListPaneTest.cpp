@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,7 +10,10 @@
 #include "platform/core/Memory.h"
 #include "platform/drawing/Rects.h"
 #include "platform/events/Events.h"
+#include "platform/windows/Windows.h"
 #include "tests/browser/BrowserFixture.h"
+#include "tests/browser/PanesFixture.h"
+#include "tests/platform/events/HeadlessFixture.h"
 
 using namespace platform;
 using browser::TLstPlane;
@@ -271,6 +275,67 @@ TEST_F(MainList, FiltersTitlesNarrowingAndRemoval)
     pane->SelectObj(table_);
     EXPECT_EQ(pane->GetFilter(), 128);
     EXPECT_EQ(pane->fCurrent, 0);
+}
+
+// A search narrows the rows shown, or searches the whole document and
+// lists what it finds flat, members of groups too.
+TEST_F(MainList, SearchNarrowsTheShownRowsOrSearchesTheWholeDocument)
+{
+    Populate();
+    AddFilter(129, "Project methods", FilterBytes(Kind(2)));
+    TLstPlane* pane = OpenList();
+    pane->SetDfltFilter(129);
+    ASSERT_EQ(Rows(pane), (std::vector<std::string>{"DoIt"}));
+    Handle record = nullptr;
+    const auto bytes = FilterBytes(Kind(2));
+    ASSERT_EQ(PtrToHand(bytes.data(), &record, Size(bytes.size())), noErr);
+    struct Case {
+        bool shownOnly;
+        std::vector<std::string> rows;
+    } cases[] = {{true, {"DoIt"}}, {false, {"Alpha", "Beta", "DoIt"}}, {true, {"Alpha", "Beta", "DoIt"}}};
+    G_SearchFilterHdl = record;
+    for (const Case& c : cases) {
+        WaitParamRec wait;
+        pane->SearchRows(record, c.shownOnly, &wait);
+        std::vector<std::string> rows = Rows(pane);
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(rows, c.rows) << c.shownOnly;
+        EXPECT_EQ(pane->GetFilter(), browser::kSearchFilter);
+    }
+
+    G_SearchFilterHdl = nullptr;
+    DisposeHandle(record);
+}
+
+// The Search command: the dialog on the search record, then the rows of
+// the whole document; the wait dialog is gone once the search is done.
+using SearchCommand = PanesFixture;
+
+TEST_F(SearchCommand, TheDialogThenTheWholeDocumentAndNoWaitDialogLeft)
+{
+    Make(2, "DoIt");
+    Group("Grp", {Make(2, "Alpha")});
+    OpenPanes();
+    Handle record = nullptr;
+    const auto bytes = FilterBytes(Kind(2));
+    ASSERT_EQ(PtrToHand(bytes.data(), &record, Size(bytes.size())), noErr);
+    std::vector<WindowRef> before;
+    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w)) before.push_back(w);
+    G_SearchFilterHdl = record;
+    {
+        platform::testing::HeadlessRun run(Script().Wait(5).Choose(1).Wait(5));
+        EXPECT_EQ(main_->Search(), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    std::vector<WindowRef> after;
+    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w)) after.push_back(w);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(main_->GetFilter(), browser::kSearchFilter);
+    std::vector<std::string> rows = Rows(main_);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::string>{"Alpha", "DoIt"}));
+    G_SearchFilterHdl = nullptr;
+    DisposeHandle(record);
 }
 
 TEST_F(MainList, ARebuildCutShortSaysSoInItsHeader)

@@ -389,5 +389,29 @@ TEST_F(Clipboard, TextScrollsToTheFixedWidthAndPicturesSetTheirRanges)
     KillPicture(big);
 }
 
+
+// The vertical bar's thumb dragged down is the pane's click too: the text
+// scrolls by what the thumb moved.
+TEST_F(Clipboard, TheThumbDraggedIsThePanesClick)
+{
+    std::string lines;
+    for (int i = 0; i < 100; ++i) lines += "line\r";
+    TESetText(lines.data(), int32_t(lines.size()), clip_->fText);
+    pane_->MakeActive();
+    pane_->update();
+    ASSERT_EQ(GetControlValue(pane_->fVScroll), 0);
+    Rect bar{};
+    GetControlBounds(pane_->fVScroll, &bar);
+    const int16_t h = int16_t((bar.left + bar.right) / 2);
+    const Point thumb{int16_t(bar.top + 22), h};
+    ControlRef hit = nullptr;
+    ASSERT_EQ(FindControl(thumb, clip_->fWindow, &hit), kControlIndicatorPart);
+    ASSERT_EQ(hit, pane_->fVScroll);
+    const Point g = Global(thumb, clip_);
+    PlayPress(Script().Drag(g.h, g.v, g.h, int16_t(g.v + 60), 10));
+    EXPECT_TRUE(pane_->Click(thumb, 0));
+    EXPECT_GT(GetControlValue(pane_->fVScroll), 0);
+}
+
 }  // namespace
 }  // namespace browsertest

@@ -2,12 +2,15 @@
 #include <string>
 #include <vector>
 
+#include "app/appl/CommandStacks.h"
 #include "app/appl/Menus.h"
 #include "browser/CellDrawers.h"
 #include "browser/Panes.h"
 #include "browser/TransferDrop.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/events/Events.h"
+#include "platform/menus/Menus.h"
 #include "tests/browser/BrowserFixture.h"
 
 using namespace platform;
@@ -161,6 +164,16 @@ TEST_F(Menus, ReadOnlyDocumentsLibrariesAndComponentProjects)
     pane->EnableMenu();
     EXPECT_FALSE(browser::CommandEnabled(111));
     EXPECT_TRUE(browser::CommandEnabled(113));
+    // Two forms and no current row: Clear follows the selection alone.
+    auto* table = static_cast<TFileObjQz*>(Make(1, "T", 1));
+    NewObjList(&table->forms, 2);
+    TObjQz* formA = Owned(&table->forms, 24, "FormA", table, 1);
+    TObjQz* formB = Owned(&table->forms, 24, "FormB", table, 2);
+    RowSet(pane).Add(formA, true).Add(formB, true);
+    pane->DisableMenu();
+    pane->EnableMenu();
+    EXPECT_TRUE(browser::CommandEnabled(25));
+    EXPECT_FALSE(browser::CommandEnabled(24));
 
     doc_.fReadOnly = true;
     pane->DisableMenu();
@@ -390,6 +403,73 @@ TEST_F(RowDrawing, TrianglesShowClosedAndOpenGroups)
         }
     EXPECT_GT(inkClosed, 5);
     EXPECT_GT(differ, 5);
+}
+
+
+// Rows dropped on another document's window: the drop posts the copy with
+// its option, and the copy hands the selected rows to the transfer code
+// with the menus off while it runs.
+using Drops = BrowserFixture;
+
+TEST_F(Drops, ADropPostsItsArgumentsAndTheCopyGetsTheSelectedRows)
+{
+    TLstPlane* pane = OpenList();
+    struct Post {
+        uint16_t modifiers;
+        int16_t option;
+        bool hidden;
+    } posts[] = {{0, 0, false}, {optionKey, 1, false}, {controlKey, 0, true}, {optionKey | controlKey, 1, true}};
+    for (const Post& p : posts) {
+        G_C_Hide = !p.hidden;
+        browser::PostDrop(pane, nullptr, p.modifiers);
+        EXPECT_EQ(G_C_Hide, p.hidden) << p.modifiers;
+        int16_t command = 0, option = -1;
+        void *dest = pane, *source = nullptr;
+        ASSERT_TRUE(GetFunc(&command));
+        EXPECT_EQ(command, browser::kDragObjCommand);
+        ASSERT_FALSE(PopPtr(&dest));  // false: nothing wrong
+        ASSERT_FALSE(PopPtr(&source));
+        ASSERT_FALSE(PopInteger(&option));
+        EXPECT_EQ(dest, nullptr);
+        EXPECT_EQ(source, pane);
+        EXPECT_EQ(option, p.option) << p.modifiers;
+    }
+    G_C_Hide = false;
+
+    TObjQz* a = Make(4, "A");
+    TObjQz* b = Make(4, "B");
+    TObjQz* c = Make(4, "C");
+    RowSet(pane).Add(a, true).Add(b, false).Add(c, true);
+    static std::vector<TObjQz*> given;
+    static std::vector<int> seen;  // option, menus on while moving, source, dest
+    static TMainDoc* sourceSeen;
+    static TMainDoc* destSeen;
+    given.clear();
+    seen.clear();
+    const browser::PaneTransferHooks saved = browser::CurrentPaneTransferHooks();
+    browser::SetMoveObjectsHook([](TMainDoc* source, TMainDoc* dest, TObjQz* const* rows, int32_t count,
+                                   int16_t option) -> int16_t {
+        given.assign(rows, rows + count);
+        seen = {option, IsMenuItemEnabled(TheMenus[1]->menu, 0) ? 1 : 0};
+        sourceSeen = source;
+        destSeen = dest;
+        return 7;
+    });
+    TMainDoc other;
+    ASSERT_EQ(other.fRsrFile, -1);
+    ASSERT_GE(NbMenus, 1);
+    EXPECT_EQ(pane->MoveQzObj(&other, 1), 7);
+    EXPECT_EQ(given, (std::vector<TObjQz*>{a, c}));
+    EXPECT_EQ(seen, (std::vector<int>{1, 0}));
+    EXPECT_EQ(sourceSeen, &doc_);
+    EXPECT_EQ(destSeen, &other);
+    EXPECT_TRUE(IsMenuItemEnabled(TheMenus[1]->menu, 0));
+    // No document to drop on: nothing is moved.
+    given.clear();
+    EXPECT_EQ(pane->MoveQzObj(nullptr, 1), 0);
+    EXPECT_TRUE(given.empty());
+    browser::SetPaneTransferHooks(saved);
+    LongLDelRow(pane->fList->rowCount, 0, pane->fList);
 }
 
 }  // namespace
