@@ -2,6 +2,7 @@
 // objects: a bar's entries the menus' counterparts (an entry without one
 // goes), a menu's items the methods' counterparts, and the bars that use
 // the menu link to them too.
+#include "app/dialogs/WaitDialog.h"
 #include "platform/core/Endian.h"
 #include "tests/transfer/CopyFixture.h"
 #include "transfer/conflicts/ConflictList.h"
@@ -86,6 +87,57 @@ TEST_F(KindLinksTest, ABarAndItsMenuNameTheCopies)
     EXPECT_EQ(StoreRes(&dest_, FourCC("BAQz"), bar->id), linked);
     EXPECT_EQ(StoreRes(&doc_, FourCC("BAQz"), Src(5, "A")->id), sourceBar);
     EXPECT_EQ(StoreRes(&doc_, FourCC("MENQ"), 1), sourceMenu);
+}
+
+// While linking, the wait dialog names the copy being linked ('STR#' 1011
+// item 7 and its full name); after Stop each kind gives 1001 and links
+// nothing.
+TEST_F(KindLinksTest, LinkingNamesTheCopyAndStopsOnStop)
+{
+    const std::string source = std::string(kShop) + "table T\n  field F longint\n  form Plain iff\n    field F\n"
+                                                    "group G\n";
+    BuildPair(source, std::string(kDepot) + "table T\n  field F longint\n");
+    Conflicts conflicts;
+    TConflict* table = nullptr;
+    ASSERT_EQ(transfer::RecordConflict(Src(1, "T"), Dst(1, "T"), 0, 4, conflicts.list, &table), 0);
+    auto* t = dynamic_cast<TFileObjQz*>(Src(1, "T"));
+    ASSERT_TRUE(t && t->forms && t->forms->Size() == 1);
+    TObjQz* form = t->forms->At(0);
+    struct Case {
+        TObjQz* source;
+        bool message;  // the wait dialog's last message names the copy
+    };
+    const Case cases[] = {{form, true}, {Src(23, "G"), true}, {Src(2, "Go"), false}, {Src(6, "M"), false},
+                          {Src(5, "A"), false}};
+    for (const Case& c : cases) {
+        ASSERT_NE(c.source, nullptr);
+        TObjQz* made = Copy(c.source, conflicts.list);
+        ASSERT_NE(made, nullptr);
+        SCOPED_TRACE(readtest::P(made->name));
+        const Bytes before = StoreRes(&dest_, made->GetOwnResType(), made->kind == 24 ? static_cast<TLayoutObjQz*>(made)->formResId : made->id);
+        for (const bool stop : {true, false}) {
+            WaitParamRec wait;
+            SetWaitDialog(&wait, 1, nullptr, 0, 100, 281, -1);
+            ASSERT_NE(wait.dialog, nullptr);
+            wait.showMessage = 1;
+            wait.cancelled = stop ? 1 : 0;
+            G_WaitParam = &wait;
+            EXPECT_EQ(made->Parse_Link(c.source, conflicts.list), stop ? kCancelledByUser : 0) << stop;
+            G_WaitParam = nullptr;
+            if (stop) {
+                EXPECT_EQ(Uses(made), std::set<std::string>{});
+                EXPECT_EQ(StoreRes(&dest_, made->GetOwnResType(),
+                                   made->kind == 24 ? static_cast<TLayoutObjQz*>(made)->formResId : made->id),
+                          before);
+            } else if (c.message) {
+                unsigned char line[256], full[256];
+                MyGetIndString(line, 1011, 7);
+                made->GetFullName(full);
+                EXPECT_EQ(readtest::P(wait.message), readtest::P(line) + " " + readtest::P(full));
+            }
+            ReSetWaitDialog(&wait);
+        }
+    }
 }
 
 }  // namespace
