@@ -172,5 +172,35 @@ TEST_F(FormTransferTest, TheMethodsOfAFormBringWhatTheyCall)
     }
 }
 
+// Linked, the copy gets its form method, owned by it and bearing its name,
+// which calls the destination's counterpart of what the source's called.
+TEST_F(FormTransferTest, TheCopysMethodIsMadeWhenLinked)
+{
+    BuildPair(kShop, kDepot);
+    TLayoutObjQz* entry = FormOf(&doc_, "Orders", "Entry");
+    ASSERT_NE(entry, nullptr);
+    Conflicts conflicts;
+    TConflict* table = nullptr;
+    ASSERT_EQ(transfer::RecordConflict(entry->ownerObj, Dst(1, "Stock"), 0, 4, conflicts.list, &table), 0);
+    TObjQz* helper = nullptr;
+    ASSERT_EQ(Src(2, "Helper")->Move(&dest_, conflicts.list, &helper), 0);
+    TObjQz* made = nullptr;
+    ASSERT_EQ(entry->Move(&dest_, conflicts.list, &made), 0);
+    auto* copy = dynamic_cast<TLayoutObjQz*>(made);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_NE(copy->formMethodId, 0);
+    ASSERT_EQ(copy->formMethod, nullptr);
+    ASSERT_EQ(copy->Parse_Link(entry, conflicts.list), 0);
+    ASSERT_NE(copy->formMethod, nullptr);
+    EXPECT_EQ(copy->formMethod->kind, 27);
+    EXPECT_EQ(copy->formMethod->id, copy->formMethodId);
+    EXPECT_EQ(readtest::P(copy->formMethod->name), "Entry_2");
+    EXPECT_EQ(copy->formMethod->GetOwnerObj(), copy);
+    EXPECT_EQ(copy->formMethod->owner, &dest_);
+    EXPECT_EQ(Uses(copy->formMethod), (std::set<std::string>{"2:Helper"}));
+    EXPECT_TRUE(Uses(copy).count("27:Entry_2"));
+    EXPECT_EQ(entry->formMethod ? entry->formMethod->owner : &doc_, &doc_);
+}
+
 }  // namespace
 }  // namespace transfertest
