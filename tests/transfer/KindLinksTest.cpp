@@ -73,6 +73,8 @@ TEST_F(KindLinksTest, ABarAndItsMenuNameTheCopies)
     EXPECT_EQ(platform::ReadBES16(&linked[12]), menu->id);
     EXPECT_NE(menu->id, 1);
     EXPECT_EQ(Uses(bar), (std::set<std::string>{"6:M"}));
+    // The size the browser shows is the bar's as linked.
+    EXPECT_EQ(bar->GetSize(), linked.size());
 
     ASSERT_EQ(menu->Parse_Link(Src(6, "M"), conflicts.list), 0);
     const Bytes items = StoreRes(&dest_, FourCC("MENQ"), menu->id);
