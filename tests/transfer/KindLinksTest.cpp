@@ -85,8 +85,9 @@ TEST_F(KindLinksTest, ABarAndItsMenuNameTheCopies)
     EXPECT_EQ(Uses(bar), (std::set<std::string>{"6:M", "2:Go_2"}));
 
     // What was linked is on disk, and the source's records are as they were.
+    const int16_t barId = bar->id;
     ReopenDest();
-    EXPECT_EQ(StoreRes(&dest_, FourCC("BAQz"), bar->id), linked);
+    EXPECT_EQ(StoreRes(&dest_, FourCC("BAQz"), barId), linked);
     EXPECT_EQ(StoreRes(&doc_, FourCC("BAQz"), Src(5, "A")->id), sourceBar);
     EXPECT_EQ(StoreRes(&doc_, FourCC("MENQ"), 1), sourceMenu);
 }
