@@ -92,7 +92,12 @@ int16_t TMBarObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
         --count;
         platform::WriteBE16(reinterpret_cast<uint8_t*>(*bar), uint16_t(count));
     }
-    return err ? err : WriteBack(owner, bar);
+    if (err) return err;
+    if (const int16_t written = WriteBack(owner, bar)) return written;
+    // Entries that went made the bar shorter: the object shows it as written.
+    resTime = xgetrestimestamp(bar);
+    resSize = uint32_t(platform::GetHandleSize(bar));
+    return 0;
 }
 
 int16_t TMenuObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)

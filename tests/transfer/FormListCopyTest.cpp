@@ -132,9 +132,12 @@ TEST_F(FormListCopyTest, ACopiedListsItemsNameTheDestinationsPictures)
     ASSERT_EQ(towns->Move(&dest_, conflicts.list, &made), 0);
     ASSERT_NE(made, nullptr);
     ASSERT_EQ(transfer::RecordC_Ref(Src(18, "Logo"), Dst(18, "Seal"), conflicts.list), 0);
+    const auto unlinked = DestFiles();
     ASSERT_EQ(made->Parse_Link(towns, conflicts.list), 0);
     const int32_t seal = int32_t((2u << 16) | 9u);
     EXPECT_EQ(Icons(made->id), (std::vector<int32_t>{seal, -1, 2044, 0, seal}));
+    // The linked list is committed at once, not when the document closes.
+    EXPECT_NE(DestFiles().first, unlinked.first);
     EXPECT_EQ(Uses(made), (std::set<std::string>{"18:Seal"}));
     ReopenDest();
     EXPECT_EQ(Icons(Dst(4, "Towns")->id), (std::vector<int32_t>{seal, -1, 2044, 0, seal}));
