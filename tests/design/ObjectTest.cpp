@@ -311,7 +311,12 @@ TEST_F(ObjectTest, FoldersKnowTheirPlaceOnlyInAComponent)
     ASSERT_EQ(grouped->AddGroup(static_cast<TGroupObjQz*>(Make(23, "G")), false), 0);
     ASSERT_EQ(pub->AddGroup(module, false), 0);
     module->publicFolder = pub;
-    for (TModuleGroupObjQz* f : {loose, grouped, pub})
+    // A folder inside a folder being copied, whose copy is that folder.
+    auto* outer = static_cast<TModuleGroupObjQz*>(Make(33, "Outer"));
+    auto* nested = static_cast<TModuleGroupObjQz*>(Make(33, "Nested"));
+    ASSERT_EQ(nested->AddGroup(outer, false), 0);
+    outer->copy = nested;
+    for (TModuleGroupObjQz* f : {loose, grouped, nested, pub})
         EXPECT_EQ(std::tuple(f->IsPublic(), f->IsProtected(), f->IsPrivate()), std::tuple(f == pub, false, false))
             << P(f->name);
     // Its code table is written only for a component of a document.
