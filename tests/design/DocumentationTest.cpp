@@ -2,12 +2,18 @@
 // form with its style scrap, byte by byte at its boundaries, and the
 // stored record of a group, read without a record to fill.
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "app/windows/PaneHooks.h"
+#include "app/windows/TMainWindow.h"
 
 #include "design/documentation/GetTe.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/textedit/TextEdit.h"
+#include "platform/windows/Windows.h"
+#include "tests/app/DocFakes.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -142,6 +148,31 @@ TEST_F(Documentation, AGroupsRecordIsReadOnlyIntoARecord)
     EXPECT_EQ(group->ReadDoc(te_, &state, &added), 0);
     EXPECT_TRUE(added);
     EXPECT_EQ(Stored(platform::FourCC("GRHE"), 5), (Bytes{0, 1, 0, 2}));
+}
+
+// The editor opens with its pane at the standard place, and once: asked
+// again, it is the one brought to the front.
+TEST_F(Documentation, TheEditorOpensOnceWithItsPane)
+{
+    TObjQz* group = Make(23, "Sales", 5);
+    const AppPaneHooks saved = PaneHooks();
+    PaneHooks().makeDocPlane = [](TWindow*, TWindow*, TPlan** pane) -> int16_t {
+        return *pane = new apptest::FakePane(9), 0;
+    };
+    group->EditDoc(&doc_);
+    TWindow* w = doc_.fFirstWindow;
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->IsMember(5));
+    EXPECT_NE(w->FindPlane(9), nullptr);
+    platform::Rect r{};
+    platform::GetWindowBounds(w->fWindow, platform::kWindowContentRgn, &r);
+    EXPECT_EQ(std::tuple(r.top, r.left, r.bottom - r.top, r.right - r.left), std::tuple(75, 35, 150, 400));
+    group->EditDoc(&doc_);
+    EXPECT_EQ(doc_.fFirstWindow, w);
+    EXPECT_EQ(w->fNextWindow, nullptr);
+    doc_.RemoveWindow(w);
+    w->Dispose();
+    PaneHooks() = saved;
 }
 
 }  // namespace
