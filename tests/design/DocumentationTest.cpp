@@ -1,16 +1,20 @@
 // An object's documentation read into a text-edit record: the older stream
 // form with its style scrap, byte by byte at its boundaries, and the
 // stored record of a group, read without a record to fill.
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "app/appl/AppGlobals.h"
+#include "app/documents/Documentation.h"
 #include "app/windows/PaneHooks.h"
 #include "app/windows/TMainWindow.h"
 
 #include "design/documentation/GetTe.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
+#include "platform/drawing/GWorlds.h"
 #include "platform/textedit/TextEdit.h"
 #include "platform/windows/Windows.h"
 #include "tests/app/DocFakes.h"
@@ -173,6 +177,48 @@ TEST_F(Documentation, TheEditorOpensOnceWithItsPane)
     doc_.RemoveWindow(w);
     w->Dispose();
     PaneHooks() = saved;
+}
+
+// Printed, the text takes as many lines as a record laid out from 60
+// pixels past the page's left to 30 before its right, whatever the page's
+// width: what follows is the closing empty line alone.
+TEST_F(Documentation, PrintingWrapsTheTextInsideThePageMargins)
+{
+    OpenStore();
+    TObjQz* group = Make(23, "Sales", 5);
+    const std::string text =
+        "Every sale of the day is kept here until the books close at night, then moved to the archive by the "
+        "clerk on duty with a note of who checked it.";
+    platform::TESetText(text.data(), int32_t(text.size()), te_);
+    ASSERT_EQ(group->WriteDoc(te_, 0), 0);
+    const platform::Rect world{0, 0, 2000, 500};
+    platform::GWorldPtr port = nullptr;
+    ASSERT_EQ(platform::NewGWorld(&port, 32, &world, nullptr, nullptr, 0), platform::noErr);
+    platform::CGrafPtr saved = nullptr;
+    platform::GDHandle device = nullptr;
+    platform::GetGWorld(&saved, &device);
+    platform::SetGWorld(port, nullptr);
+    std::set<int32_t> after;
+    int32_t layouts = 0, lastLines = -1;
+    for (int16_t right = 200; right < 300; ++right) {
+        P_PageRect = platform::Rect{0, 0, 2000, right};
+        P_CrtHeight = 100;
+        EXPECT_EQ(group->PrintDoc(), 0);
+        const platform::Rect frame{0, 60, 32767, int16_t(right - 30)};
+        TEHandle laid = G_MachineType >= 4 ? platform::TEStyleNew(&frame, &frame) : platform::TENew(&frame, &frame);
+        ASSERT_NE(laid, nullptr);
+        ASSERT_EQ(group->ReadDoc(laid, nullptr, nullptr), 0);
+        platform::TECalText(laid);
+        const int32_t lines = (**laid).nLines;
+        after.insert(P_CrtHeight - 100 - platform::TEGetHeight(lines, 1, laid));
+        layouts += lines != lastLines ? 1 : 0;
+        lastLines = lines;
+        platform::TEDispose(laid);
+    }
+    platform::SetGWorld(saved, device);
+    platform::DisposeGWorld(port);
+    EXPECT_GT(layouts, 1) << "the widths give the text different line counts";
+    EXPECT_EQ(after.size(), 1u);
 }
 
 }  // namespace
