@@ -312,7 +312,8 @@ TEST_F(ObjectTest, FoldersKnowTheirPlaceOnlyInAComponent)
     ASSERT_EQ(grouped->AddGroup(static_cast<TGroupObjQz*>(Make(23, "G")), false), 0);
     ASSERT_EQ(pub->AddGroup(module, false), 0);
     module->publicFolder = pub;
-    // A folder inside a folder being copied, whose copy is that folder.
+    // A folder inside another folder is none of them either, whatever the
+    // outer one holds (here, while copied, its copy).
     auto* outer = static_cast<TModuleGroupObjQz*>(Make(33, "Outer"));
     auto* nested = static_cast<TModuleGroupObjQz*>(Make(33, "Nested"));
     ASSERT_EQ(nested->AddGroup(outer, false), 0);
@@ -477,7 +478,9 @@ TEST_F(ObjectTest, AStringListEditorOpensWithItsPaneAndTitle)
 {
     TObjQz* list = Make(11, "Names", 15000);
     const AppPaneHooks saved = PaneHooks();
-    PaneHooks().makeStrPlane = [](TWindow*, TObjQz*, TPlan** pane) -> int16_t { return *pane = new apptest::FakePane(7), 0; };
+    PaneHooks().makeStrPlane = [](TWindow*, TObjQz*, TPlan** pane) -> int16_t {
+        return *pane = new apptest::FakePane(7), 0;
+    };
     apptest::ToP("Accounts", doc_.fName);
     list->Edit(&doc_);
     TWindow* w = doc_.fFirstWindow;
