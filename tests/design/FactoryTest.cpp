@@ -120,6 +120,10 @@ TEST_F(FactoryTest, ConstantFoundByNameBeforeColon)
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(P(e->name), "E:2.71");
     EXPECT_EQ(static_cast<TConstantObjQz*>(e)->value[0], 0);
+    // Other kinds are found by the whole name, whatever id is asked.
+    TObjQz* method = Make(2, "Tally", 4);
+    EXPECT_EQ(GetObj_Name(&doc_, 2, PName("Tally"), 9), method);
+    EXPECT_EQ(List(2)->Size(), 1);
     // A new object under an id of its own keeps its name, cut to fit.
     ASSERT_NE(List(2), nullptr);
     TObjQz* fresh = NewListObj_NewId(&doc_, &doc_.fTypeList->lists[1], 2, PName(std::string(40, 'f')), 40);

@@ -95,10 +95,16 @@ TEST(FilterRecordTest, ARewriteSizesOneTermAtFourteenPlusItsTextAndKeepsFurtherT
 // test saves the latter); a flag past a short record's end is not set.
 TEST(FilterRecordTest, SaveRulesAndFlagsStayInsideTheRecord)
 {
-    for (const auto& [byte3, expected] : {std::pair<uint8_t, uint8_t>{0x20, 0x02}, {0x00, 0x00}}) {
-        Handle h = Make({0, 1, 0, byte3, 0, 0x02});
+    // Flags 1 (tables) and 10 (field balloons) in bytes 2 and 3; 28-30 in byte 5.
+    const struct {
+        uint8_t byte2, byte3, expected;
+    } rules[] = {
+        {0x00, 0x20, 0x02}, {0x00, 0x00, 0x00}, {0x40, 0x00, 0x0C}, {0x20, 0x00, 0x00}, {0x40, 0x20, 0x0E},
+    };
+    for (const auto& r : rules) {
+        Handle h = Make({0, 1, r.byte2, r.byte3, 0, 0x02});
         filterrec::ApplySaveRules(h);
-        EXPECT_EQ(Of(h), (Bytes{0, 1, 0, byte3, 0, expected})) << int(byte3);
+        EXPECT_EQ(Of(h), (Bytes{0, 1, r.byte2, r.byte3, 0, r.expected})) << int(r.byte2) << " " << int(r.byte3);
         DisposeHandle(h);
     }
     Handle shortOne = Make({0, 1, 0, 0, 0, 0, 0});  // bit 40 lies in its eighth byte
@@ -106,6 +112,7 @@ TEST(FilterRecordTest, SaveRulesAndFlagsStayInsideTheRecord)
     filterrec::PutFlag(shortOne, filterrec::kInListPane, true);
     EXPECT_EQ(Of(shortOne), (Bytes{0, 1, 0, 0, 0, 0, 1}));
     EXPECT_FALSE(filterrec::TstFlag(shortOne, filterrec::kInUsesPane));
+    EXPECT_TRUE(filterrec::TstFlag(shortOne, filterrec::kInListPane)) << "in the record's last byte";
     DisposeHandle(shortOne);
 }
 

@@ -262,6 +262,19 @@ TEST_F(ObjFilterTest, MembersGoUnderTheirGroups)
     EXPECT_TRUE(IsOpenCell(0, list));
     AddOwner(a, list, &row);  // no owner
     EXPECT_EQ(row, -1);
+
+    // A damaged chain, two groups each the other's owner: no row at all.
+    LongLDelRow(list->rowCount, 0, list);
+    auto* loopA = static_cast<TGroupObjQz*>(Make(23, "LoopA", 3));
+    auto* loopB = static_cast<TGroupObjQz*>(Make(23, "LoopB", 4));
+    TObjQz* inLoop = Make(2, "inLoop");
+    loopA->parent = loopB;
+    loopB->parent = loopA;
+    inLoop->parent = loopA;
+    AddOwner(inLoop, list, &row);
+    EXPECT_EQ(row, -1);
+    EXPECT_EQ(list->rowCount, 0);
+    loopA->parent = loopB->parent = inLoop->parent = nullptr;
 }
 
 // "Contains" finds the pattern whole, at either end and inside, under the

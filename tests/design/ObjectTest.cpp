@@ -15,6 +15,7 @@
 #include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
 #include "tools/docbuilder/LittleEndianTwin.h"
+#include "tests/app/DocFakes.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -311,7 +312,13 @@ TEST_F(ObjectTest, FoldersKnowTheirPlaceOnlyInAComponent)
     ASSERT_EQ(grouped->AddGroup(static_cast<TGroupObjQz*>(Make(23, "G")), false), 0);
     ASSERT_EQ(pub->AddGroup(module, false), 0);
     module->publicFolder = pub;
-    for (TModuleGroupObjQz* f : {loose, grouped, pub})
+    // A folder inside another folder is none of them either, whatever the
+    // outer one holds (here, while copied, its copy).
+    auto* outer = static_cast<TModuleGroupObjQz*>(Make(33, "Outer"));
+    auto* nested = static_cast<TModuleGroupObjQz*>(Make(33, "Nested"));
+    ASSERT_EQ(nested->AddGroup(outer, false), 0);
+    outer->copy = nested;
+    for (TModuleGroupObjQz* f : {loose, grouped, nested, pub})
         EXPECT_EQ(std::tuple(f->IsPublic(), f->IsProtected(), f->IsPrivate()), std::tuple(f == pub, false, false))
             << P(f->name);
     // Its code table is written only for a component of a document.
@@ -462,6 +469,33 @@ TEST_F(ObjectTest, AStringListEditorWithoutItsPaneLeavesNoWindow)
         EXPECT_EQ(doc_.fFirstWindow, nullptr);
         EXPECT_EQ(AlertCount() - alerts, c.alerts);
     }
+    PaneHooks() = saved;
+}
+
+// Opened, the editor holds its pane under the document's name and the
+// list's; without an application it takes the standard place.
+TEST_F(ObjectTest, AStringListEditorOpensWithItsPaneAndTitle)
+{
+    TObjQz* list = Make(11, "Names", 15000);
+    const AppPaneHooks saved = PaneHooks();
+    PaneHooks().makeStrPlane = [](TWindow*, TObjQz*, TPlan** pane) -> int16_t {
+        return *pane = new apptest::FakePane(7), 0;
+    };
+    apptest::ToP("Accounts", doc_.fName);
+    list->Edit(&doc_);
+    TWindow* w = doc_.fFirstWindow;
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->IsMember(4));
+    EXPECT_NE(w->FindPlane(7), nullptr);
+    unsigned char title[256], full[256];
+    platform::GetWTitle(w->fWindow, title);
+    list->GetFullName(full);
+    EXPECT_EQ(P(title), "Accounts " + P(full));
+    platform::Rect r{};
+    platform::GetWindowBounds(w->fWindow, platform::kWindowContentRgn, &r);
+    EXPECT_EQ(std::tuple(r.top, r.left, r.bottom - r.top, r.right - r.left), std::tuple(45, 15, 300, 400));
+    doc_.RemoveWindow(w);
+    w->Dispose();
     PaneHooks() = saved;
 }
 

@@ -12,7 +12,10 @@
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "resources/CPseudoResFile.h"
+#include "resources/CPseudoResManager.h"
 #include "resources/ResourceApi.h"
+#include "resources/container/ContainerLayout.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -82,6 +85,40 @@ TEST_F(OneCommitTest, AFailedCommitPutsBackWhatItKept)
     unsigned char name[256] = {0};
     ASSERT_TRUE(xgetresname(kType, 1, name, false));
     EXPECT_EQ(P(name), "Reports");
+}
+
+// A change inside another, given up, puts back what it kept itself: each
+// enciphered resource under the key it had.
+TEST_F(OneCommitTest, AChangeGivenUpInsideAnotherPutsBackEachKey)
+{
+    OpenStore();
+    AddStored(kType, 1, {1, 2});
+    AddStored(kType, 2, {3, 4});
+    ASSERT_TRUE(hcrypteres(xget1res(kType, 1), true));
+    ASSERT_TRUE(hcrypteres(xget1res(kType, 2), false));
+    ASSERT_TRUE(updateres(doc_.fResFile));
+    auto attributes = [&](int16_t id) -> uint16_t {
+        platform::Handle h = xget1res(kType, id);
+        CPseudoResFile* file = g_resManager->FindFile(doc_.fResFile);
+        int32_t t = 0, r = 0;
+        if (!h || !file || !file->FindRes(h, &t, &r)) return 0xFFFF;
+        return file->GetIndResAttributes(kType, r, nullptr) & (container::kAttrEnciphered | container::kAttrKeyVariant);
+    };
+    const uint16_t variant = container::kAttrEnciphered | container::kAttrKeyVariant;
+    ASSERT_EQ(attributes(1), variant);
+    ASSERT_EQ(attributes(2), container::kAttrEnciphered);
+    OneCommit outer(doc_.fResFile);
+    {
+        OneCommit inner(doc_.fResFile);
+        ASSERT_TRUE(inner.Keep(kType, 1));
+        ASSERT_TRUE(inner.Keep(kType, 2));
+        ASSERT_TRUE(rmveresbyid(kType, 1, true));
+        ASSERT_TRUE(rmveresbyid(kType, 2, true));
+    }
+    EXPECT_EQ(attributes(1), variant);
+    EXPECT_EQ(attributes(2), container::kAttrEnciphered);
+    EXPECT_EQ(Contents(xget1res(kType, 1)), (std::vector<uint8_t>{1, 2}));
+    EXPECT_EQ(outer.Commit(), 0);
 }
 
 // A change whose commit fails on one write leaves the file byte for byte as

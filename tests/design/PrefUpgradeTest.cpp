@@ -166,6 +166,41 @@ TEST_F(PrefUpgradeTest, AFileWithoutVersionRunsEveryStep)
     EXPECT_EQ(ReadAll(Path()), before);
 }
 
+// The oldest numbering traced one bit at a time through every step, for
+// filters other than the file's first (whose kinds 12-22 are all set):
+// old 2 becomes 13, then 24 and at last 29; old 18 becomes 19, then 24.
+TEST_F(PrefUpgradeTest, OldestKindBitsEndWhereTodaysFiltersHoldThem)
+{
+    struct Case {
+        const char* name;
+        Bytes bits;  // bytes 2-5 of the oldest filter
+        bool bit24, bit29;
+    } cases[] = {
+        {"None", {0x00, 0x00, 0x00, 0x00}, false, false},
+        {"Two", {0x20, 0x00, 0x00, 0x00}, false, true},
+        {"Eighteen", {0x00, 0x00, 0x20, 0x00}, true, false},
+    };
+    std::vector<platform::ResourceImage> resources;
+    int16_t id = 129;
+    for (const Case& c : cases) {
+        Bytes filter = {0x00, 0x01};
+        filter.insert(filter.end(), c.bits.begin(), c.bits.end());
+        filter.push_back(0);  // no name in the record
+        resources.push_back(Res("FLTR", id++, filter, c.name));
+    }
+    MakePrefs(resources);
+    ASSERT_TRUE(UpdatePrefResFile());
+    std::map<std::string, Bytes> byName;
+    for (const auto& [filterId, f] : Read("FLT2")) byName[f.name] = f.data;
+    auto bit = [](const Bytes& b, int n) { return (b.at(size_t(2 + n / 8)) >> (7 - n % 8) & 1) != 0; };
+    for (const Case& c : cases) {
+        ASSERT_EQ(byName.count(c.name), 1u) << c.name;
+        EXPECT_EQ(bit(byName[c.name], 24), c.bit24) << c.name;
+        EXPECT_EQ(bit(byName[c.name], 29), c.bit29) << c.name;
+        EXPECT_TRUE(bit(byName[c.name], 28)) << c.name << ": every converted filter";
+    }
+}
+
 TEST_F(PrefUpgradeTest, EachVersionRunsOnlyTheStepsAfterIt)
 {
     // A filter in the 2.5 layout: kinds 1 and 18 (the old group bit), old
