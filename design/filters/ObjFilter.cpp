@@ -190,6 +190,17 @@ void Wildcarded(const unsigned char* pattern, bool before, bool after, unsigned 
 
 bool Matches(const unsigned char* text, const unsigned char* pattern) { return matchstr(text, pattern) == kEqual; }
 
+// The pattern with a wildcard before and/or after it. A pattern with no room
+// left for its wildcards is never cut to fit: cut, it would find texts that
+// do not hold it.
+bool MatchesShape(const unsigned char* text, const unsigned char* pattern, bool before, bool after)
+{
+    if (pattern[0] + int32_t(before) + int32_t(after) > 255) return false;
+    unsigned char p[256];
+    Wildcarded(pattern, before, after, p);
+    return Matches(text, p);
+}
+
 int32_t FindRow(TObjQz* obj, LongListHandle list)
 {
     for (int32_t r = 0; r < list->rowCount; ++r)
@@ -364,28 +375,17 @@ void MajGroupList(LongListHandle list)
 bool StringMatch(const unsigned char* text, const unsigned char* pattern, int16_t mode)
 {
     if (!text || !pattern) return false;
-    unsigned char p[256];
     switch (mode) {
     case 1: return Matches(text, pattern);
     case 2:
-    case 3: {
+    case 3:
         // A wildcard takes any run, none included: the pattern between two
-        // wildcards also finds it whole, at the start and at the end. A
-        // pattern too long for both wildcards is tried in each shape.
-        if (pattern[0] <= 253) {
-            Wildcarded(pattern, true, true, p);
-            return Matches(text, p);
-        }
-        if (Matches(text, pattern)) return true;
-        const bool shapes[3][2] = {{false, true}, {true, true}, {true, false}};
-        for (const auto& s : shapes) {
-            Wildcarded(pattern, s[0], s[1], p);
-            if (Matches(text, p)) return true;
-        }
-        return false;
-    }
-    case 4: Wildcarded(pattern, false, true, p); return Matches(text, p);
-    case 5: Wildcarded(pattern, true, false, p); return Matches(text, p);
+        // wildcards also finds it whole, at the start and at the end, when
+        // both fit; a longer one is tried at each end and whole.
+        return MatchesShape(text, pattern, true, true) || Matches(text, pattern) ||
+               MatchesShape(text, pattern, false, true) || MatchesShape(text, pattern, true, false);
+    case 4: return Matches(text, pattern) || MatchesShape(text, pattern, false, true);
+    case 5: return Matches(text, pattern) || MatchesShape(text, pattern, true, false);
     default: return false;
     }
 }

@@ -289,6 +289,13 @@ TEST(TextMatching, ContainsFindsThePatternAnywhere)
         {"Print_Invoice_Now", "voice", true}, {"Invoic", "Invoice", false}, {"Close", "Invoice", false},
         {"Log_Event", "", true},       {"Log_Event", "g_E", true},         {"LogEvent", "g_E", false},
         {"x", std::string(254, 'x'), false}, {std::string(200, 'x'), std::string(254, 'x'), false},
+        // Patterns too long for two wildcards: found only whole, never cut.
+        {"y" + std::string(254, 'x'), std::string(254, 'x'), true},
+        {std::string(254, 'x') + "y", std::string(254, 'x'), true},
+        {"y" + std::string(253, 'x') + "y", std::string(254, 'x'), false},
+        {std::string(255, 'x'), std::string(255, 'x'), true},
+        {"y" + std::string(254, 'x'), std::string(255, 'x'), false},
+        {std::string(254, 'x') + "y", std::string(255, 'x'), false},
     };
     for (const Case& c : cases)
         for (int16_t mode : {2, 3}) {
@@ -297,6 +304,27 @@ TEST(TextMatching, ContainsFindsThePatternAnywhere)
             apptest::ToP(c.pattern, pattern);
             EXPECT_EQ(StringMatch(text, pattern, mode), c.found) << c.text << " / " << c.pattern.size() << " " << mode;
         }
+}
+
+// "Begins with" and "ends with" a pattern with no room left for a wildcard
+// find it only whole.
+TEST(TextMatching, EndsTakeALongPatternOnlyWhole)
+{
+    const std::string x254(254, 'x'), x255(255, 'x');
+    struct Case {
+        std::string text, pattern;
+        bool begins, ends;
+    } cases[] = {
+        {x254 + "y", x254, true, false}, {"y" + x254, x254, false, true},
+        {x255, x255, true, true},        {x254 + "y", x255, false, false}, {"y" + x254, x255, false, false},
+    };
+    for (const Case& c : cases) {
+        unsigned char text[256], pattern[256];
+        apptest::ToP(c.text, text);
+        apptest::ToP(c.pattern, pattern);
+        EXPECT_EQ(StringMatch(text, pattern, 4), c.begins) << c.text.front() << c.text.back() << " " << c.pattern.size();
+        EXPECT_EQ(StringMatch(text, pattern, 5), c.ends) << c.text.front() << c.text.back() << " " << c.pattern.size();
+    }
 }
 
 TEST(TextMatching, ReplaceAndMatch)
