@@ -252,6 +252,15 @@ TEST_F(DocumentationTest, PrintingSetsTheTextBesideItsRuleAndTurnsPages)
     // its box at the page bottom less a line less 10: both across the page.
     EXPECT_TRUE(page.Black(col(r.right - 5), row(textTop - 10)));
     EXPECT_TRUE(page.Black(col(r.left + 5), row(textTop - 10)));
+    // The header's box is one line high and the text starts 20 below it:
+    // the footer's line lies 20 above the page bottom less a line, level
+    // from edge to edge and one pixel thick.
+    const int footer = r.bottom - (textTop - r.top - 20) - 20;
+    for (int h : {r.left + 5, (r.left + r.right) / 2, r.right - 5}) {
+        EXPECT_TRUE(page.Black(col(h), row(footer))) << h;
+        EXPECT_FALSE(page.Black(col(h), row(footer - 1))) << h;
+        EXPECT_FALSE(page.Black(col(h), row(footer + 1))) << h;
+    }
     // The page turned above bottom - 30: the rule stops there.
     EXPECT_FALSE(page.Black(col(r.left + 50), row(r.bottom - 29)));
     EXPECT_TRUE(page.Black(col(r.left + 50), row(r.bottom - 60)));

@@ -292,6 +292,18 @@ TEST_F(OpenDocumentsTest, AnEditorThatRefusesToCloseKeepsItsDocument)
     EXPECT_EQ(DocCount(), 0);
 }
 
+TEST_F(OpenDocumentsTest, AReparseClosesEveryEditorBeforeReading)
+{
+    ASSERT_EQ(appl_->OpenNamedDoc(MakeDocFile("Editors.QzB"), 0), 0);
+    TMainDoc* doc = FrontDoc();
+    for (const char* title : {"Strings", "More strings", "Last strings"})
+        ASSERT_NE(NewWindow<TEditStrWindow>(doc, title), nullptr);
+    ASSERT_EQ(doc->CountWindow(), 4);
+    EXPECT_EQ(doc->Reparse(), 0);
+    EXPECT_EQ(doc->CountWindow(), 1) << "only the browser window stays";
+    EXPECT_EQ(design_.rereads, 1);
+}
+
 // A list pane that counts its outputs.
 int gOutputs = 0;
 class OutputPane : public FakePane {
