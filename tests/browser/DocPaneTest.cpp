@@ -6,6 +6,7 @@
 #include "app/appl/CommandStacks.h"
 #include "app/appl/UndoRecords.h"
 #include "app/dialogs/Messages.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Endian.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/Dialogs.h"
@@ -339,6 +340,139 @@ TEST_F(DocEditor, UndoSwapsTheTextAndTheClipboard)
     EXPECT_EQ(Text(pane->fTE), "keep word");
     TEFromScrap();
     EXPECT_EQ(TEGetScrapLength(), 5);
+}
+
+// Memory running short at each allocation in turn while a cut keeps its
+// text for undo: undo then brings back the text from just before the cut,
+// or refuses and leaves Undo disabled; never the older text an earlier cut
+// kept.
+TEST_F(DocEditor, AShortageWhileKeepingTheUndoTextNeverBringsBackAnOlderOne)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "old";
+    TEditDocWindow* w = Open(&obj_);
+    browser::TDocPlane* pane = DocPane(w);
+    const std::string older = "ab cd", newer = "a much longer second text";
+    int refused = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText(older.data(), int32_t(older.size()), pane->fTE);
+        TESetSelect(0, 3, pane->fTE);
+        ASSERT_EQ(pane->Do_Func(22), 0);
+        TESetText(newer.data(), int32_t(newer.size()), pane->fTE);
+        TESetSelect(0, 2, pane->fTE);
+        bool fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            ASSERT_EQ(pane->Do_Func(22), 0);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        const std::string cut = Text(pane->fTE);
+        ASSERT_EQ(w->Do_Func(21), 0);
+        const std::string undone = Text(pane->fTE);
+        EXPECT_NE(undone, older);
+        if (undone != newer) {
+            ++refused;
+            EXPECT_EQ(undone, cut);
+            EXPECT_EQ(UndoTxtNum(w->fUndo), kNothingToUndo);
+        }
+        if (!fired) break;
+    }
+    EXPECT_GT(refused, 0) << "a shortage reached the kept text";
+}
+
+// Memory running short at each allocation in turn during undo: the text
+// is either left as it was, with undo still to come, or swapped with redo
+// still able to go forward; no text is lost either way.
+TEST_F(DocEditor, AShortageDuringUndoLosesNoText)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "old";
+    TEditDocWindow* w = Open(&obj_);
+    browser::TDocPlane* pane = DocPane(w);
+    const std::string whole = "keep THIS word", cut = "keep word";
+    int unchanged = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText(whole.data(), int32_t(whole.size()), pane->fTE);
+        TESetSelect(5, 10, pane->fTE);
+        ASSERT_EQ(pane->Do_Func(22), 0);
+        ASSERT_EQ(Text(pane->fTE), cut);
+        bool fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            ASSERT_EQ(w->Do_Func(21), 0);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        if (Text(pane->fTE) == cut) {
+            ++unchanged;
+            EXPECT_NE(UndoTxtNum(w->fUndo), kNothingToUndo);
+            ASSERT_EQ(w->Do_Func(21), 0);
+            EXPECT_EQ(Text(pane->fTE), whole);
+        } else {
+            EXPECT_EQ(Text(pane->fTE), whole);
+            ASSERT_EQ(w->Do_Func(21), 0);
+            const std::string redone = Text(pane->fTE);
+            EXPECT_TRUE(redone == cut || (redone == whole && UndoTxtNum(w->fUndo) == kNothingToUndo)) << redone;
+        }
+        if (!fired) break;
+    }
+    EXPECT_GT(unchanged, 0) << "a shortage reached the swap";
+}
+
+// The copy between records grows every handle of the target first: at
+// each allocation in turn it either fails with the target as it was (text,
+// length, selection, style record and table) or copies all of it.
+TEST_F(DocEditor, ACopyThatRunsShortLeavesTheTargetAsItWas)
+{
+    Load("structure Geo date 2024-03-01\n");
+    TEditDocWindow* w = Open(&obj_);
+    SetPortWindowPort(w->fWindow);
+    const Rect none{0, 0, 0, 0};
+    TEHandle from = TEStyleNew(&none, &none), to = TEStyleNew(&none, &none);
+    ASSERT_TRUE(from && to);
+    auto bytes = [](Handle h) { return h ? std::string(*h, size_t(GetHandleSize(h))) : std::string(); };
+    auto state = [&](TEHandle te) {
+        return Text(te) + "|" + std::to_string((**te).selStart) + "-" + std::to_string((**te).selEnd) + "|" +
+               bytes(TEGetStyleHandle(te)) + "|" + bytes(TEGetStyleTableHandle(te));
+    };
+    const std::string source = "styled text of three runs";
+    TESetText(source.data(), int32_t(source.size()), from);
+    TETextStyle heavy{};
+    heavy.tsFace = bold;
+    TESetSelect(7, 11, from);
+    TESetStyle(doFace, &heavy, false, from);
+    TETextStyle big{};
+    big.tsSize = 24;
+    TESetSelect(15, 20, from);
+    TESetStyle(doSize, &big, false, from);
+    TESetSelect(2, 9, from);
+    ASSERT_EQ(ReadBE16(*TEGetStyleHandle(from)), 5) << "five runs";
+    int failed = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText("x", 1, to);
+        TESetSelect(1, 1, to);
+        const std::string before = state(to);
+        bool copied = false, fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            copied = browser::TextEditCopy(from, to);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        if (copied) {
+            EXPECT_EQ(state(to), state(from));
+        } else {
+            ++failed;
+            EXPECT_EQ(state(to), before);
+        }
+        if (!fired) break;
+    }
+    EXPECT_GE(failed, 2) << "the text and a style handle ran short";
+    EXPECT_TRUE(browser::TextEditCopy(from, from));
+    EXPECT_FALSE(browser::TextEditCopy(from, nullptr));
+    TEDispose(from);
+    TEDispose(to);
 }
 
 // One key in the middle of a long text draws its own line and the one

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
@@ -167,6 +168,40 @@ TEST_F(StrEditor, UndoAfterACutSwapsTextAndClipboard)
     EXPECT_EQ(Text(pane->fTE), "keep this");
     TEFromScrap();
     EXPECT_EQ(TEGetScrapLength(), 4);
+}
+
+// Memory running short at each allocation in turn while a cut keeps its
+// text for undo: undo then brings back the string from just before the
+// cut, or refuses; never the older string an earlier cut kept.
+TEST_F(StrEditor, AShortageWhileKeepingTheUndoTextNeverBringsBackAnOlderOne)
+{
+    browser::TStrPlane* pane = OpenList("  \"ab cd\"\n");
+    const std::string older = "ab cd", newer = "a much longer second string";
+    int refused = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText(older.data(), int32_t(older.size()), pane->fTE);
+        TESetSelect(0, 3, pane->fTE);
+        ASSERT_EQ(pane->Do_Func(22), 0);
+        TESetText(newer.data(), int32_t(newer.size()), pane->fTE);
+        TESetSelect(0, 2, pane->fTE);
+        bool fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            ASSERT_EQ(pane->Do_Func(22), 0);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        const std::string cut = Text(pane->fTE);
+        ASSERT_EQ(window_->Do_Func(21), 0);
+        const std::string undone = Text(pane->fTE);
+        EXPECT_NE(undone, older);
+        if (undone != newer) {
+            ++refused;
+            EXPECT_EQ(undone, cut);
+        }
+        if (!fired) break;
+    }
+    EXPECT_GT(refused, 0) << "a shortage reached the kept text";
 }
 
 // The list removed behind the window's back comes back on close, under its
