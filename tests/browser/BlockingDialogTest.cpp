@@ -93,6 +93,44 @@ TEST_F(BlockingDialogTest, OKWritesTheRowsInPlaceThenTheirEnd)
     EXPECT_EQ(Pairs(), Bytes{0xEE});
 }
 
+// The header's caption is the list's name ('STR# 1001 item 43'), one line
+// centred in its frame: its ink spans the text's width.
+TEST_F(BlockingDialogTest, TheHeaderShowsItsCaptionOnOneLine)
+{
+    const Bytes pairs = {1, 0, 0};
+    SetPairs(&pairs);
+    const Rect box = place_.items.at(size_t(browser::kBlockHeader - 1));
+    int left = 32767, right = -1, top = 32767, bottom = -1;
+    WhenAnswered([&](DialogRef d) {
+        const BitMap* bm = GetPortBitMapForCopyBits(GetWindowPort(GetDialogWindow(d)));
+        const int row = bm->rowBytes & kRowBytesMask;
+        const auto* base = reinterpret_cast<const uint8_t*>(bm->baseAddr);
+        for (int v = box.top + 3; v < box.bottom - 3; ++v)
+            for (int h = box.left + 3; h < box.right - 3; ++h) {
+                const uint8_t* px = base + (v - bm->bounds.top) * row + (h - bm->bounds.left) * 4;
+                if (px[0] >= 0x80 || px[1] >= 0x80 || px[2] >= 0x80) continue;
+                left = std::min(left, h);
+                right = std::max(right, h);
+                top = std::min(top, v);
+                bottom = std::max(bottom, v);
+            }
+    });
+    Run(Script().Wait(5).Choose(2));
+    unsigned char caption[256];
+    MyGetIndString(caption, 1001, 43);
+    ASSERT_EQ(P(caption), "Kinds that hold back what they use");
+    SetPortWindowPort(window_->fWindow);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    const int width = StringWidth(caption);
+    FontInfo info{};
+    GetFontInfo(&info);
+    ASSERT_GE(right, left) << "no caption drawn";
+    EXPECT_NEAR(right - left + 1, width, 3);
+    EXPECT_NEAR((left + right) / 2, (box.left + box.right) / 2, 3) << "centred";
+    EXPECT_LE(bottom - top + 1, info.ascent + info.descent) << "one line";
+}
+
 TEST_F(BlockingDialogTest, TheKindTableIsReadAgainEitherWayAndTheBlockedCriterionFollowsIt)
 {
     const Bytes pairs = {1, 0, 2, 0, 0};

@@ -471,6 +471,31 @@ TEST_F(DocEditor, ACopyThatRunsShortLeavesTheTargetAsItWas)
     EXPECT_GE(failed, 2) << "the text and a style handle ran short";
     EXPECT_TRUE(browser::TextEditCopy(from, from));
     EXPECT_FALSE(browser::TextEditCopy(from, nullptr));
+    // The lines are laid out at once.
+    const std::string lines = "one\rtwo\rthree";
+    TESetText(lines.data(), int32_t(lines.size()), from);
+    const int16_t linesBefore = (**to).nLines;
+    ASSERT_TRUE(browser::TextEditCopy(from, to));
+    EXPECT_EQ((**to).nLines, (**from).nLines);
+    EXPECT_NE((**to).nLines, linesBefore);
+    // A record without its text handle takes nothing.
+    Handle text = (**to).hText;
+    (**to).hText = nullptr;
+    EXPECT_FALSE(browser::TextEditCopy(from, to));
+    (**to).hText = text;
+    EXPECT_EQ(Text(to), lines);
+    // Between a styled and a plain record only the text and selection go.
+    TEHandle plain = TENew(&none, &none);
+    ASSERT_TRUE(plain);
+    TESetSelect(4, 7, from);
+    EXPECT_TRUE(browser::TextEditCopy(from, plain));
+    EXPECT_EQ(Text(plain), lines);
+    EXPECT_EQ((**plain).selStart, 4);
+    EXPECT_EQ((**plain).selEnd, 7);
+    TESetText("plain", 5, plain);
+    EXPECT_TRUE(browser::TextEditCopy(plain, from));
+    EXPECT_EQ(Text(from), "plain");
+    TEDispose(plain);
     TEDispose(from);
     TEDispose(to);
 }

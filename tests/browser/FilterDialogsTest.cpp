@@ -268,6 +268,11 @@ TEST_F(FilterDialogTest, UpdatedMenusOfferEachFilterWhereItsBitsSayAndResetEvery
         b[7] = c.byte7;
         AddFilter(c.id, "F" + std::to_string(c.id), b);
     }
+    // A stray record below the first id is none of the filters.
+    Bytes stray = FilterBytes(Kind(1));
+    stray[6] = 0x03;
+    stray[7] = 0x80;
+    AddFilter(127, "Stray", stray);
     main_->SetFilter(129);
     window_->UpdateFilters();
     auto offered = [](browser::TRefPlane* p) {

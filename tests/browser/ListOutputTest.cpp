@@ -12,7 +12,11 @@
 #include "transfer/InstallTransfer.h"
 #include "browser/output/ListOutput.h"
 #include "design/objects/DesignGlobals.h"
+#include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/files/Forks.h"
+#include "platform/windows/Windows.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/WholeFile.h"
 #include "toolbox/drawing/PrintEmulation.h"
@@ -35,6 +39,17 @@ public:
     int16_t Print(OutPutParmRec*) override
     {
         PrSetError(-27);
+        return 0;
+    }
+};
+
+// An object that keeps whether its row was closed when it was printed.
+class RecordingPrint : public TObjQz {
+public:
+    std::vector<int>* seen = nullptr;
+    int16_t Print(OutPutParmRec* parms) override
+    {
+        seen->push_back(parms->rowClosed);
         return 0;
     }
 };
@@ -97,11 +112,16 @@ protected:
     browser::TLstPlane* pane_ = nullptr;
 };
 
+// Whether each dialog a scripted answer ended was on the screen.
+std::vector<bool> gShown;
+
 // The printing dialog fills the first four flags from items 3, 5, 4 and
 // 10; the export dialog's item 11 clears and dims those, and a cancelled
-// save dialog leaves the record.
+// save dialog leaves the record. Each dialog shows while it is answered.
 TEST_F(ListOutput, TheDialogFillsTheFlagsFromItsItems)
 {
+    gShown.clear();
+    SetScriptedAnswerObserver([](DialogRef d) { gShown.push_back(IsWindowVisible(GetDialogWindow(d))); });
     FSSpec file;
     FSMakeFSSpec(Out(), &file);
     struct Case {
@@ -138,6 +158,8 @@ TEST_F(ListOutput, TheDialogFillsTheFlagsFromItsItems)
         ClearDialogAnswers();
         ClearFileDialogAnswers();
     }
+    SetScriptedAnswerObserver(nullptr);
+    EXPECT_EQ(gShown, std::vector<bool>(18, true)) << "one answer for each hit";
 }
 
 // An export replaces the file only when whole: a full disk at any write
@@ -191,6 +213,38 @@ TEST_F(ListOutput, ACancelAtTheThirdRowKeepsTheOldFile)
     EXPECT_TRUE(Leftovers().empty());
 }
 
+// An export whose file cannot be opened, or whose rename fails, closes no
+// file it did not open, even once it is gone.
+TEST_F(ListOutput, AFailedExportClosesNoOtherFile)
+{
+    auto openFiles = [] {
+        std::vector<int16_t> refs;
+        for (int16_t ref = 1; ref <= 64; ++ref) {
+            int64_t eof = 0;
+            if (GetEOF(ref, &eof) == noErr) refs.push_back(ref);
+        }
+        return refs;
+    };
+    ASSERT_EQ(WriteFileAtomically(folder_ / "other.txt", "other", 5), noErr);
+    FSSpec other{}, destination{};
+    FSMakeFSSpec(folder_ / "other.txt", &other);
+    FSMakeFSSpec(Out(), &destination);
+    int16_t otherRef = 0;
+    ASSERT_EQ(FSpOpenDF(other, fsRdPerm, &otherRef), noErr);
+    const std::vector<int16_t> before = openFiles();
+    ASSERT_EQ(before.front(), 1) << "another file holds the first number";
+    for (int32_t after = 0; after < 3; ++after) {
+        {
+            browser::ExportFile file;
+            ScopedFault busy(FaultKind::FileBusy, after, -1);
+            file.Create(destination);
+        }
+        EXPECT_EQ(openFiles(), before) << after;
+        EXPECT_TRUE(Leftovers().empty()) << after;
+    }
+    EXPECT_EQ(FSClose(otherRef), noErr);
+}
+
 // The older format: five sections of counts, kinds 2, 9, 3, 8 and 1.
 TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
 {
@@ -218,6 +272,33 @@ TEST_F(ListOutput, APrintingFailureIsReportedAsItself)
     PushFileDialogAnswer(folder_ / "list.pdf");
     EXPECT_EQ(pane_->Output(true), -27);
     LongLDelRow(1, 0, pane_->fList);
+    THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
+    DisposePrintRecord(record);
+    MyAppl->fPrintRecord = nullptr;
+    ResetPrintEmulation();
+}
+
+// Each printed row tells its object whether it is closed (its users and
+// used objects then left out): an open row, then a closed one.
+TEST_F(ListOutput, EachPrintedRowSaysWhetherItIsClosed)
+{
+    std::vector<int> seen;
+    RecordingPrint open, closed;
+    open.seen = closed.seen = &seen;
+    LongLAddRow(2, 0, pane_->fList);
+    TObjQz* objects[] = {&open, &closed};
+    for (int32_t row = 0; row < 2; ++row) LongLSetCell(&objects[row], sizeof objects[row], row, pane_->fList);
+    SetOpenCell(0, pane_->fList, true);
+    SetOpenCell(1, pane_->fList, false);
+    PrOpen();
+    MyAppl->fPrintRecord = reinterpret_cast<Handle>(NewPrintRecord());
+    PrintDefault(reinterpret_cast<THPrint>(MyAppl->fPrintRecord));
+    PrClose();
+    PushDialogAnswer(1);
+    PushFileDialogAnswer(folder_ / "list.pdf");
+    EXPECT_EQ(pane_->Output(true), 0);
+    LongLDelRow(2, 0, pane_->fList);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1}));
     THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
     DisposePrintRecord(record);
     MyAppl->fPrintRecord = nullptr;
