@@ -7,6 +7,7 @@
 #include "app/appl/UndoRecords.h"
 #include "app/dialogs/Messages.h"
 #include "platform/core/Faults.h"
+#include "platform/events/InputState.h"
 #include "platform/core/Endian.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/Dialogs.h"
@@ -166,7 +167,33 @@ TEST_F(DocEditor, TheMarkCyclesAndIsWrittenOnlyWhenChanged)
     EXPECT_EQ(Pixel(w, box.left, box.top), 0u);
     EXPECT_EQ(Pixel(w, box.left + 5, box.top + 5), 0u) << "on the diagonal";
     EXPECT_EQ(Pixel(w, box.left + 2, box.top + 7), 0xFFFFFFu);
+    // Pressed, the box's frame is two pixels thick.
+    for (const bool hilited : {true, false}) {
+        SetPortWindowPort(w->fWindow);
+        pane->DrawCheck(0, hilited);
+        const uint32_t second = hilited ? 0u : 0xFFFFFFu;
+        EXPECT_EQ(Pixel(w, box.left, box.top + 5), 0u) << hilited;
+        EXPECT_EQ(Pixel(w, box.left + 1, box.top + 5), second) << hilited;
+        EXPECT_EQ(Pixel(w, box.left + 2, box.top + 5), 0xFFFFFFu) << hilited;
+        EXPECT_EQ(Pixel(w, box.left + 5, box.top + 1), second) << hilited;
+        EXPECT_EQ(Pixel(w, box.right - 2, box.top + 5), second) << hilited;
+    }
+    // The pointer away from the pane is none of its business.
+    InputMouseMoved(Global(w, Point{int16_t(pane->fRect.bottom + 30), int16_t(pane->fRect.right + 30)}));
+    EXPECT_FALSE(pane->Idle());
+    InputMouseMoved(Global(w, Point{100, 100}));
+    EXPECT_TRUE(pane->Idle());
     Close(w);
+    // A window wide enough shows the label right of the box; a narrow one
+    // leaves it out rather than under the date.
+    for (const auto& [width, shown] : {std::pair{900, true}, std::pair{400, false}}) {
+        TEditDocWindow* wide = Open(&obj_, int16_t(width));
+        int ink = 0;
+        for (int v = box.top; v < box.bottom; ++v)
+            for (int h = box.right + 4; h < box.right + 60; ++h) ink += Pixel(wide, h, v) != 0xFFFFFF;
+        EXPECT_EQ(ink > 10, shown) << width;
+        Close(wide);
+    }
     EXPECT_EQ(obj_.writes, 0) << "back where it started: nothing to write";
     w = Open(&obj_);
     Click(w, inside);
@@ -262,10 +289,10 @@ TEST_F(DocEditor, StylesChangeExactlyTheSelection)
     EXPECT_TRUE(pane->fModified);
     EXPECT_EQ(UndoCode(w->fUndo), browser::kUndoStyle);
     // The menu's face items: bold checked at a bold start, plain elsewhere.
-    auto mark = [](int16_t item) {
+    auto mark = [](int16_t item, int16_t command = 102) {
         MenuRef m = nullptr;
         int16_t i = 0;
-        GetMItem(102, item, &m, &i);
+        GetMItem(command, item, &m, &i);
         CharParameter c = 0;
         GetItemMark(m, MenuItemIndex(i), &c);
         return c;
@@ -273,6 +300,9 @@ TEST_F(DocEditor, StylesChangeExactlyTheSelection)
     EXPECT_EQ(mark(1), 0);
     EXPECT_EQ(mark(2), checkMark);
     EXPECT_EQ(mark(3), 0);
+    // Only the selection's size is checked in the size menu.
+    ASSERT_GE(NbSFunc(101), 5);
+    for (int16_t i = 1; i <= NbSFunc(101); ++i) EXPECT_EQ(mark(i, 101), i == 4 ? checkMark : 0) << i;
     TESetSelect(7, 7, te);
     pane->SetStyleMenu();
     EXPECT_EQ(mark(1), checkMark);
@@ -290,6 +320,26 @@ TEST_F(DocEditor, StylesChangeExactlyTheSelection)
     EXPECT_EQ(pane->Do_Func(102), 0);
     TEGetStyle(3, &s, nullptr, nullptr, te);
     EXPECT_EQ(s.tsFace, normal);
+}
+
+// Select all takes the whole text; clearing it then leaves nothing to
+// scroll.
+TEST_F(DocEditor, SelectAllThenClearEmptiesTheTextAndItsScrolling)
+{
+    Load("structure Geo date 2024-03-01\n");
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += "line " + std::to_string(i) + "\r";
+    obj_.text = text;
+    TEditDocWindow* w = Open(&obj_);
+    browser::TDocPlane* pane = DocPane(w);
+    TESetSelect(3, 3, pane->fTE);
+    ASSERT_GT(GetControlMaximum(pane->fVScroll), 0);
+    ASSERT_EQ(pane->Do_Func(26), 0);
+    EXPECT_EQ((**pane->fTE).selStart, 0);
+    EXPECT_EQ((**pane->fTE).selEnd, int16_t(text.size()));
+    ASSERT_EQ(pane->Do_Func(25), 0);
+    EXPECT_EQ((**pane->fTE).teLength, 0);
+    EXPECT_EQ(GetControlMaximum(pane->fVScroll), 0);
 }
 
 // A paste that would reach 32,767 characters beeps and changes nothing;
