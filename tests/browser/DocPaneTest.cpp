@@ -320,6 +320,19 @@ TEST_F(DocEditor, StylesChangeExactlyTheSelection)
     EXPECT_EQ(pane->Do_Func(102), 0);
     TEGetStyle(3, &s, nullptr, nullptr, te);
     EXPECT_EQ(s.tsFace, normal);
+    // A size item is taken up to 512 points.
+    MenuRef sizes = nullptr;
+    int16_t first = 0;
+    GetMItem(101, 1, &sizes, &first);
+    Str255 kept;
+    GetFuncItem(101, 1, kept);
+    for (const auto& [text, size] : {std::pair{"\x03" "513", 14}, std::pair{"\x03" "512", 512}, std::pair{"\x01" "0", 512}}) {
+        SetMenuItemText(sizes, MenuItemIndex(first), reinterpret_cast<const unsigned char*>(text));
+        ASSERT_EQ(Menu(pane, 101, 1), 0);
+        TEGetStyle(3, &s, nullptr, nullptr, te);
+        EXPECT_EQ(s.tsSize, size) << text + 1;
+    }
+    SetMenuItemText(sizes, MenuItemIndex(first), kept);
 }
 
 // Select all takes the whole text; clearing it then leaves nothing to
