@@ -100,20 +100,9 @@ TEST_F(BlockingDialogTest, TheHeaderShowsItsCaptionOnOneLine)
     const Bytes pairs = {1, 0, 0};
     SetPairs(&pairs);
     const Rect box = place_.items.at(size_t(browser::kBlockHeader - 1));
-    int left = 32767, right = -1, top = 32767, bottom = -1;
+    Rect ink{};
     WhenAnswered([&](DialogRef d) {
-        const BitMap* bm = GetPortBitMapForCopyBits(GetWindowPort(GetDialogWindow(d)));
-        const int row = bm->rowBytes & kRowBytesMask;
-        const auto* base = reinterpret_cast<const uint8_t*>(bm->baseAddr);
-        for (int v = box.top + 3; v < box.bottom - 3; ++v)
-            for (int h = box.left + 3; h < box.right - 3; ++h) {
-                const uint8_t* px = base + (v - bm->bounds.top) * row + (h - bm->bounds.left) * 4;
-                if (px[0] >= 0x80 || px[1] >= 0x80 || px[2] >= 0x80) continue;
-                left = std::min(left, h);
-                right = std::max(right, h);
-                top = std::min(top, v);
-                bottom = std::max(bottom, v);
-            }
+        ink = InkIn(d, Rect{int16_t(box.top + 3), int16_t(box.left + 3), int16_t(box.bottom - 3), int16_t(box.right - 3)});
     });
     Run(Script().Wait(5).Choose(2));
     unsigned char caption[256];
@@ -125,10 +114,10 @@ TEST_F(BlockingDialogTest, TheHeaderShowsItsCaptionOnOneLine)
     const int width = StringWidth(caption);
     FontInfo info{};
     GetFontInfo(&info);
-    ASSERT_GE(right, left) << "no caption drawn";
-    EXPECT_NEAR(right - left + 1, width, 3);
-    EXPECT_NEAR((left + right) / 2, (box.left + box.right) / 2, 3) << "centred";
-    EXPECT_LE(bottom - top + 1, info.ascent + info.descent) << "one line";
+    ASSERT_GT(ink.right, ink.left) << "no caption drawn";
+    EXPECT_NEAR(ink.right - ink.left, width, 3);
+    EXPECT_NEAR((ink.left + ink.right) / 2, (box.left + box.right) / 2, 3) << "centred";
+    EXPECT_LE(ink.bottom - ink.top, info.ascent + info.descent) << "one line";
 }
 
 TEST_F(BlockingDialogTest, TheKindTableIsReadAgainEitherWayAndTheBlockedCriterionFollowsIt)

@@ -57,6 +57,28 @@ protected:
     DialogPlace place_;
 };
 
+// The header names the columns: "Name" from 5 pixels in, in the list's
+// font.
+TEST_F(StrListDialogTest, TheHeaderNamesTheNameColumn)
+{
+    const Rect box = place_.items.at(size_t(browser::kStrListHeader - 1));
+    Rect ink{};
+    WhenAnswered([&](DialogRef d) {
+        const Rect column{int16_t(box.top + 2), int16_t(box.left + 2), int16_t(box.bottom - 2), int16_t(box.left + 111)};
+        ink = InkIn(d, column);
+    });
+    Run(Script().Wait(5).Choose(browser::kStrListCancel));
+    unsigned char name[256];
+    MyGetIndString(name, 1001, 46);
+    ASSERT_EQ(P(name), "Name");
+    SetPortWindowPort(window_->fWindow);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    ASSERT_GT(ink.right, ink.left) << "no title drawn";
+    EXPECT_NEAR(ink.right - ink.left, StringWidth(name), 3);
+    EXPECT_NEAR(ink.left, box.left + 5, 2);
+}
+
 TEST_F(StrListDialogTest, AnIdFrom15000To32000MakesAnEmptyList)
 {
     // Out of range, Add and OK stay disabled: OK does nothing, Cancel ends.
