@@ -6,7 +6,6 @@
 
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
-#include "platform/core/Memory.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
@@ -269,37 +268,6 @@ TEST_F(StrEditor, DamagedListsReadOnlyWhatIsThere)
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
-}
-
-// A string pane that cannot be made, memory running short at any step,
-// gives back every handle it took.
-TEST_F(StrEditor, APaneThatCannotBeMadeGivesBackWhatItTook)
-{
-    ASSERT_NE(OpenList("  \"one\"\n  \"two\"\n"), nullptr);
-    TObjQz* obj = Find(11, "Texts");
-    int failures = 0;
-    for (int32_t after = 0;; ++after) {
-        SCOPED_TRACE(after);
-        const int64_t before = MemoryInUse();
-        ::TPlan* pane = nullptr;
-        int16_t err = 0;
-        bool fired = false;
-        {
-            ScopedFault fault(FaultKind::Allocation, after);
-            err = browser::MakeStrPlane(window_, obj, &pane);
-            fired = !IsFaultArmed(FaultKind::Allocation);
-        }
-        if (err != 0) {
-            ++failures;
-            EXPECT_EQ(pane, nullptr);
-            EXPECT_EQ(MemoryInUse(), before);
-        } else {
-            ASSERT_NE(pane, nullptr);
-            pane->Dispose();
-        }
-        if (!fired) break;
-    }
-    EXPECT_GT(failures, 0);
 }
 
 // Adding, inserting or deleting a string is a change to write.
