@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -138,6 +139,22 @@ protected:
         platform::Str255 text;
         GetText(text, d, item);
         return P(text);
+    }
+
+    // The window's pixels (0x00RRGGBB) inside `area` (local), row by row.
+    static std::vector<uint32_t> PixelsIn(platform::WindowRef w, const platform::Rect& area)
+    {
+        const platform::BitMap* bm = platform::GetPortBitMapForCopyBits(platform::GetWindowPort(w));
+        const int row = bm->rowBytes & platform::kRowBytesMask;
+        const auto* base = reinterpret_cast<const uint8_t*>(bm->baseAddr);
+        std::vector<uint32_t> out;
+        for (int v = area.top; v < area.bottom; ++v)
+            for (int h = area.left; h < area.right; ++h) {
+                uint32_t px = 0;
+                std::memcpy(&px, base + (v - bm->bounds.top) * row + (h - bm->bounds.left) * 4, 4);
+                out.push_back(px & 0xFFFFFF);
+            }
+        return out;
     }
 
     // The smallest rectangle holding the dialog's dark pixels inside

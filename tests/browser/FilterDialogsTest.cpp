@@ -242,6 +242,39 @@ TEST_F(FilterDialogTest, AShortageAtAnyStepOfASaveKeepsTheOldFilters)
     LDispose(list);
 }
 
+// A row draws its name in the list's font and size, whatever the port
+// had, as a box of text from its left edge.
+TEST_F(FilterDialogTest, ARowDrawsItsNameInTheListsFont)
+{
+    SetPortWindowPort(window_->fWindow);
+    const Rect view{10, 10, 200, 400};
+    const ListBounds bounds{0, 0, 0, 1};
+    ListHandle list = LNew(&view, &bounds, Point{16, 390}, 0, window_->fWindow, false, false, false, true);
+    ASSERT_NE(list, nullptr);
+    uint8_t cell[browser::kRowLength] = {0};
+    const PName name("Tables");
+    std::memcpy(cell, name.bytes, size_t(name.bytes[0]) + 1);
+    LAddRow(1, 0, list);
+    LSetCell(cell, browser::kRowLength, Cell{0, 0}, list);
+    Rect row{20, 20, 36, 400};
+    TextFont(0);
+    TextSize(12);
+    browser::FilterListIdProc(lDrawMsg, false, &row, Cell{0, 0}, 0, browser::kRowLength, list);
+    const Rect nameBox{20, 20, 36, int16_t(20 + browser::kFlagColumnLeft)};
+    const std::vector<uint32_t> drawn = PixelsIn(window_->fWindow, nameBox);
+    EraseRect(&nameBox);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    TextFace(0);
+    TextMode(srcCopy);
+    const std::string text = " Tables" + std::string(64, ' ');
+    TETextBox(text.data(), int32_t(text.size()), &nameBox, teFlushLeft);
+    EXPECT_EQ(drawn, PixelsIn(window_->fWindow, nameBox));
+    TextFont(0);
+    TextSize(12);
+    LDispose(list);
+}
+
 TEST_F(FilterDialogTest, CancelGivesTheRecordsTheirBytesOfTheOpeningBack)
 {
     const StoredFilters before = Filters();
