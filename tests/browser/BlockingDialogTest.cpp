@@ -103,8 +103,14 @@ TEST_F(BlockingDialogTest, TheHeaderShowsItsCaptionOnOneLine)
     Rect ink{};
     WhenAnswered([&](DialogRef d) {
         ink = InkIn(d, Rect{int16_t(box.top + 3), int16_t(box.left + 3), int16_t(box.bottom - 3), int16_t(box.right - 3)});
+        // The dialog's own text is back to its font once the list is drawn.
+        EXPECT_EQ(GetPortTextSize(GetDialogPort(d)), 12);
+        EXPECT_EQ(GetPortTextFont(GetDialogPort(d)), 0);
     });
+    // The caller's resource file is current again afterwards.
+    UseResFile(G_MainResFile);
     Run(Script().Wait(5).Choose(2));
+    EXPECT_EQ(CurResFile(), G_MainResFile);
     unsigned char caption[256];
     MyGetIndString(caption, 1001, 43);
     ASSERT_EQ(P(caption), "Kinds that hold back what they use");

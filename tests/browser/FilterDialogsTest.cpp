@@ -270,8 +270,25 @@ TEST_F(FilterDialogTest, ARowDrawsItsNameInTheListsFont)
     const std::string text = " Tables" + std::string(64, ' ');
     TETextBox(text.data(), int32_t(text.size()), &nameBox, teFlushLeft);
     EXPECT_EQ(drawn, PixelsIn(window_->fWindow, nameBox));
+    // Highlighting marks the whole row: no white is left in it; the
+    // port's background is given back after either message.
     TextFont(0);
     TextSize(12);
+    const RGBColor grey{30000, 30000, 30000};
+    RGBBackColor(&grey);
+    const std::vector<uint32_t> before = PixelsIn(window_->fWindow, row);
+    browser::FilterListIdProc(lHiliteMsg, true, &row, Cell{0, 0}, 0, browser::kRowLength, list);
+    const std::vector<uint32_t> inverted = PixelsIn(window_->fWindow, row);
+    ASSERT_EQ(inverted.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) ASSERT_NE(inverted[i], 0xFFFFFFu) << i << " was " << before[i];
+    RGBColor back{};
+    GetBackColor(&back);
+    EXPECT_EQ(back.red, grey.red);
+    browser::FilterListIdProc(lDrawMsg, false, &row, Cell{0, 0}, 0, browser::kRowLength, list);
+    GetBackColor(&back);
+    EXPECT_EQ(back.red, grey.red);
+    const RGBColor white{65535, 65535, 65535};
+    RGBBackColor(&white);
     LDispose(list);
 }
 
