@@ -396,6 +396,33 @@ TEST_F(NamingLists, ANameEmptyInvalidOrDuplicatedOnceCutRenamesNothing)
     }
 }
 
+// A group's name: OK with no name beeps and keeps the dialog; one letter
+// is a name.
+TEST_F(NamingDialogs, AGroupNeedsANameOfOneLetterAtLeast)
+{
+    const struct {
+        std::string typed;
+        std::vector<int16_t> answers;
+        bool ok;
+        uint32_t beeps;
+    } cases[] = {{"A", {1}, true, 0}, {"", {1, 2}, false, 1}, {"Billing", {1}, true, 0}};
+    for (const auto& c : cases) {
+        const uint32_t beeps = SysBeepCount();
+        unsigned char name[256] = {0};
+        bool ok = false;
+        {
+            platform::testing::HeadlessRun run(Typed(c.typed, c.answers));
+            ok = browser::GetGroupName(&doc_, name);
+            EXPECT_EQ(run.watchdogMessage, "") << c.typed;
+        }
+        EXPECT_EQ(ok, c.ok) << c.typed;
+        EXPECT_EQ(SysBeepCount() - beeps, c.beeps) << c.typed;
+        if (c.ok) {
+            EXPECT_EQ(P(name), c.typed);
+        }
+    }
+}
+
 // A pick-list row matches a typed beginning of its object's name, case
 // aside; a row too short to hold an object, or holding none, matches
 // nothing.

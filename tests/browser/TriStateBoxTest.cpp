@@ -80,6 +80,9 @@ TEST_F(TriStateBoxTest, EveryRegionMessageGivesTheBounds)
         EXPECT_EQ(r.right, 300) << message;
         DisposeRgn(rgn);
     }
+    // Without a control every message answers 0.
+    for (int16_t message : {int16_t(drawCntl), int16_t(testCntl), int16_t(calcCRgns)})
+        EXPECT_EQ(browser::TriStateProc(0, nullptr, message, 0), 0) << message;
 }
 
 TEST_F(TriStateBoxTest, ValuesDrawAsTheThemeCheckBoxOffOnAndMixed)
