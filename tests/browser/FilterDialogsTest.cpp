@@ -292,6 +292,23 @@ TEST_F(FilterDialogTest, ARowDrawsItsNameInTheListsFont)
     LDispose(list);
 }
 
+// A double click on a row opens its criteria, as Criteria... does.
+TEST_F(FilterDialogTest, ADoubleClickOnARowOpensItsCriteria)
+{
+    Script s;
+    s.Wait(5);
+    const Point row = Row(1), none = criteria_.At(browser::kNoKind);
+    s.DoubleClick(row.h, row.v).Wait(5).Click(none.h, none.v).Wait(5).Choose(1).Wait(5).Choose(1);
+    Run(std::move(s));
+    bool found = false;
+    for (const auto& [id, f] : Filters()) {
+        if (f.name != "Tables") continue;
+        found = true;
+        EXPECT_EQ(ReadBE32(f.bytes.data() + 2), 0u) << "no kind left";
+    }
+    EXPECT_TRUE(found);
+}
+
 TEST_F(FilterDialogTest, CancelGivesTheRecordsTheirBytesOfTheOpeningBack)
 {
     const StoredFilters before = Filters();
