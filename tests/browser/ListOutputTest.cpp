@@ -13,6 +13,7 @@
 #include "browser/output/ListOutput.h"
 #include "design/objects/DesignGlobals.h"
 #include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/files/Forks.h"
@@ -112,8 +113,17 @@ protected:
     browser::TLstPlane* pane_ = nullptr;
 };
 
-// Whether each dialog a scripted answer ended was on the screen.
+// Whether each dialog a scripted answer ended was on the screen, and
+// the message of the last one.
 std::vector<bool> gShown;
+std::string gMessage;
+
+std::string Str(int16_t list, int16_t index)
+{
+    unsigned char s[256];
+    MyGetIndString(s, list, index);
+    return std::string(reinterpret_cast<char*>(s + 1), s[0]);
+}
 
 // The printing dialog fills the first four flags from items 3, 5, 4 and
 // 10; the export dialog's item 11 clears and dims those, and a cancelled
@@ -245,16 +255,73 @@ TEST_F(ListOutput, AFailedExportClosesNoOtherFile)
     EXPECT_EQ(FSClose(otherRef), noErr);
 }
 
-// The older format: five sections of counts, kinds 2, 9, 3, 8 and 1.
+// The dialog names the document, cut to 63 characters, and the save
+// dialog proposes the file's name followed by " objects.txt"; either
+// dialog gives back what it took of memory.
+TEST_F(ListOutput, TheDialogsNameTheDocumentAndProposeTheFile)
+{
+    const std::string longName(70, 'n');
+    const std::string saved(reinterpret_cast<char*>(doc_.fName + 1), doc_.fName[0]);
+    doc_.fName[0] = uint8_t(longName.size());
+    std::memcpy(doc_.fName + 1, longName.data(), longName.size());
+    SetScriptedAnswerObserver([](DialogRef d) {
+        DialogItemType type = 0;
+        Handle h = nullptr;
+        Rect box{};
+        GetDialogItem(d, 6, &type, &h, &box);
+        Str255 text;
+        GetDialogItemText(h, text);
+        gMessage.assign(reinterpret_cast<char*>(text + 1), text[0]);
+    });
+    PushDialogAnswer(2);
+    EXPECT_EQ(pane_->Output(false), 1001);
+    EXPECT_EQ(gMessage, Str(1013, 3) + longName.substr(0, 63) + Str(1013, 15));
+    SetScriptedAnswerObserver(nullptr);
+    doc_.fName[0] = uint8_t(saved.size());
+    std::memcpy(doc_.fName + 1, saved.data(), saved.size());
+
+    FSSpec file{};
+    FSMakeFSSpec(Out(), &file);
+    PushDialogAnswer(1);
+    FileDialogAnswer accept;
+    accept.kind = FileDialogAnswer::Kind::Choose;
+    PushFileDialogAnswer(accept);
+    OutPutParmRec parms{};
+    ASSERT_EQ(browser::GetOutPutParms(false, &file, &parms), 0);
+    EXPECT_EQ(FSpGetName(file), "list.txt" + Str(1013, 6));
+
+    for (bool printing : {true, false}) {
+        int64_t used[2] = {0, 0};
+        for (int64_t& after : used) {
+            PushDialogAnswer(2);
+            FSMakeFSSpec(Out(), &file);
+            EXPECT_EQ(browser::GetOutPutParms(printing, &file, &parms), 1001);
+            after = MemoryInUse();
+        }
+        EXPECT_EQ(used[1], used[0]) << "a second run takes no more: " << printing;
+    }
+}
+
+// The older format: five sections of counts, kinds 2, 9, 3, 8 and 1;
+// the second holds the process variables.
 TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
 {
+    TObjQz variable;
+    variable.kind = 9;
+    variable.owner = &doc_;
+    apptest::ToP("Total_Due", variable.name);
+    TObjQz* obj = &variable;
+    LongLAddRow(1, 0, pane_->fList);
+    LongLSetCell(&obj, sizeof obj, 0, pane_->fList);
     PushDialogAnswer(11);
     PushDialogAnswer(1);
     PushFileDialogAnswer(Out());
     ASSERT_EQ(pane_->Output(false), 0);
+    LongLDelRow(1, 0, pane_->fList);
     const std::string text = Read();
     const size_t body = text.find('\r', text.find('\r') + 1) + 1;
-    EXPECT_EQ(text.substr(body), "3\rAlpha\t2\tBeta\t3\tGamma\t3\t\rBeta\t0\t\rGamma\t0\t\r0\r0\r0\r0\r");
+    EXPECT_EQ(text.substr(body),
+              "3\rAlpha\t2\tBeta\t3\tGamma\t3\t\rBeta\t0\t\rGamma\t0\t\r1\rTotal_Due\t0\t\r0\r0\r0\r");
 }
 
 // A printer's failure is the result, not a cancel.
