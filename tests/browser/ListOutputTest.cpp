@@ -290,6 +290,15 @@ TEST_F(ListOutput, TheDialogsNameTheDocumentAndProposeTheFile)
     ASSERT_EQ(browser::GetOutPutParms(false, &file, &parms), 0);
     EXPECT_EQ(FSpGetName(file), "list.txt" + Str(1013, 6));
 
+    // The memory reserve, spent, is made again once either dialog is gone.
+    for (bool printing : {true, false}) {
+        if (GromMemHdl) DisposeHandle(GromMemHdl);
+        GromMemHdl = nullptr;
+        PushDialogAnswer(2);
+        FSMakeFSSpec(Out(), &file);
+        EXPECT_EQ(browser::GetOutPutParms(printing, &file, &parms), 1001);
+        EXPECT_NE(GromMemHdl, nullptr) << printing;
+    }
     for (bool printing : {true, false}) {
         int64_t used[2] = {0, 0};
         for (int64_t& after : used) {
