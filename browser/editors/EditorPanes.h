@@ -37,8 +37,8 @@ constexpr int32_t kMaxDocText = 32767;
 
 // Copies text, length and selection, and between styled records the style
 // record and the contents of the style table, keeping the target's own
-// handles.
-void TextEditCopy(platform::TEHandle from, platform::TEHandle to);
+// handles. False when memory runs short: the target is then unchanged.
+bool TextEditCopy(platform::TEHandle from, platform::TEHandle to);
 
 // The application's menu with that id, null when the menus have none.
 platform::MenuRef FindAppMenu(int16_t id);

@@ -16,37 +16,54 @@ namespace browser {
 
 namespace {
 
-bool CopyHandle(Handle from, Handle to)
-{
-    if (!from || !to) return false;
-    const Size size = GetHandleSize(from);
-    SetHandleSize(to, size);
-    if (MemError() != noErr) return false;
-    if (size) std::memcpy(*to, *from, size_t(size));
-    return true;
-}
+// One handle of the target and the bytes it takes from the source.
+struct CopyStep {
+    Handle to = nullptr;
+    Handle from = nullptr;
+    Size size = 0;
+    Size before = 0;
+};
 
 }  // namespace
 
-void TextEditCopy(TEHandle from, TEHandle to)
+bool TextEditCopy(TEHandle from, TEHandle to)
 {
-    if (!from || !to || !*from || !*to || from == to) return;
-    TERec& src = **from;
-    TERec& dst = **to;
-    const int16_t length = std::max<int16_t>(0, src.teLength);
-    SetHandleSize(dst.hText, length);
-    if (MemError() != noErr) return;
-    if (length) std::memcpy(*dst.hText, *src.hText, size_t(length));
-    dst.teLength = length;
+    if (!from || !to || !*from || !*to) return false;
+    if (from == to) return true;
+    const int16_t length = std::max<int16_t>(0, (**from).teLength);
     // The styles move with the text; each record keeps its own handles.
-    Handle fromStyle = TEGetStyleHandle(from), toStyle = TEGetStyleHandle(to);
-    if (fromStyle && toStyle) {
-        CopyHandle(TEGetStyleTableHandle(from), TEGetStyleTableHandle(to));
-        CopyHandle(fromStyle, toStyle);
+    const Handle fromStyle = TEGetStyleHandle(from), toStyle = TEGetStyleHandle(to);
+    const bool styled = fromStyle && toStyle;
+    CopyStep steps[3] = {
+        {(**to).hText, (**from).hText, length},
+        {styled ? TEGetStyleTableHandle(to) : nullptr, styled ? TEGetStyleTableHandle(from) : nullptr},
+        {styled ? toStyle : nullptr, fromStyle},
+    };
+    if (!steps[0].to || (length && !steps[0].from)) return false;
+    // Every handle of the target grows before anything is copied: memory
+    // running short leaves the target as it was.
+    for (CopyStep& step : steps) {
+        if (!step.to || !step.from) continue;
+        if (&step != &steps[0]) step.size = GetHandleSize(step.from);
+        step.before = GetHandleSize(step.to);
+        if (step.size <= step.before) continue;
+        SetHandleSize(step.to, step.size);
+        if (MemError() == noErr) continue;
+        for (CopyStep* grown = steps; grown != &step; ++grown)
+            if (grown->to && grown->from) SetHandleSize(grown->to, grown->before);
+        return false;
     }
-    dst.selStart = src.selStart;
-    dst.selEnd = src.selEnd;
+    for (CopyStep& step : steps) {
+        if (!step.to || !step.from) continue;
+        SetHandleSize(step.to, step.size);
+        if (step.size) std::memcpy(*step.to, *step.from, size_t(step.size));
+    }
+    TERec& dst = **to;
+    dst.teLength = length;
+    dst.selStart = (**from).selStart;
+    dst.selEnd = (**from).selEnd;
     TECalText(to);
+    return true;
 }
 
 MenuRef FindAppMenu(int16_t id)

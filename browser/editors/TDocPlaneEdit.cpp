@@ -75,21 +75,32 @@ void TDocPlane::StrSaveUndo()
     TESetSelect(0, kMaxDocText, a);
     if (fStyled) TEStylePaste(a);
     else TEPaste(a);
-    TextEditCopy(fTE, b);
+    // Without the text kept, an undo would bring back an older one.
+    if (!TextEditCopy(fTE, b) && w->fUndo) SetUndo(w->fUndo, kUndoNothing, kUndoNothing);
 }
 
 void TDocPlane::StrUndo()
 {
     TEditWindow* w = Editor();
     if (!w || !fTE || !w->fTexts[0] || !w->fTexts[1]) return;
+    if (w->fUndo && UndoCode(w->fUndo) == kUndoNothing) return;
     TEHandle a = w->fTexts[0], b = w->fTexts[1];
     const Rect none{0, 0, 0, 0};
     TEHandle t = fStyled ? TEStyleNew(&none, &none) : TENew(&none, &none);
-    if (!t) return;
+    TEHandle s = fStyled ? TEStyleNew(&none, &none) : TENew(&none, &none);
+    // The text swaps with the second scratch record: it is replaced only
+    // once the text as it is now is kept, and nothing changes otherwise.
+    if (!t || !s || !TextEditCopy(fTE, t) || !TextEditCopy(b, fTE)) {
+        if (t) TEDispose(t);
+        if (s) TEDispose(s);
+        return;
+    }
+    const bool kept = TextEditCopy(t, b);
+    TEDispose(t);
     // The scrap as it is now goes to the first scratch record; the one kept
-    // there comes back; the text swaps with the second.
-    if (fStyled) TEStylePaste(t);
-    else TEPaste(t);
+    // there comes back.
+    if (fStyled) TEStylePaste(s);
+    else TEPaste(s);
     if ((**a).teLength > 0) {
         TESetSelect(0, kMaxDocText, a);
         TECopy(a);
@@ -97,11 +108,8 @@ void TDocPlane::StrUndo()
         ClearCurrentScrap();
         TEFromScrap();
     }
-    TextEditCopy(t, a);
-    TextEditCopy(fTE, t);
-    TextEditCopy(b, fTE);
-    TextEditCopy(t, b);
-    TEDispose(t);
+    TextEditCopy(s, a);
+    TEDispose(s);
     Rect head{}, text{};
     GetBox(&head, &text);
     EraseRect(&text);
@@ -110,7 +118,9 @@ void TDocPlane::StrUndo()
     InitDraw();
     if (Handle undo = w->fUndo) {
         const int16_t code = UndoCode(undo);
-        SetUndo(undo, 1, code == 6 || code == kUndoTyping ? kUndoRedoTyping : code == kUndoRedoTyping ? kUndoTyping : 1);
+        // The text before this undo lost: nothing to redo.
+        if (!kept) SetUndo(undo, kUndoNothing, kUndoNothing);
+        else SetUndo(undo, 1, code == 6 || code == kUndoTyping ? kUndoRedoTyping : code == kUndoRedoTyping ? kUndoTyping : 1);
     }
     fModified = true;
     w->SetEditMenu();

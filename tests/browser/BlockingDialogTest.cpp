@@ -93,6 +93,39 @@ TEST_F(BlockingDialogTest, OKWritesTheRowsInPlaceThenTheirEnd)
     EXPECT_EQ(Pairs(), Bytes{0xEE});
 }
 
+// The header's caption is the list's name ('STR# 1001 item 43'), one line
+// centred in its frame: its ink spans the text's width.
+TEST_F(BlockingDialogTest, TheHeaderShowsItsCaptionOnOneLine)
+{
+    const Bytes pairs = {1, 0, 0};
+    SetPairs(&pairs);
+    const Rect box = place_.items.at(size_t(browser::kBlockHeader - 1));
+    Rect ink{};
+    WhenAnswered([&](DialogRef d) {
+        ink = InkIn(d, Rect{int16_t(box.top + 3), int16_t(box.left + 3), int16_t(box.bottom - 3), int16_t(box.right - 3)});
+        // The dialog's own text is back to its font once the list is drawn.
+        EXPECT_EQ(GetPortTextSize(GetDialogPort(d)), 12);
+        EXPECT_EQ(GetPortTextFont(GetDialogPort(d)), 0);
+    });
+    // The caller's resource file is current again afterwards.
+    UseResFile(G_MainResFile);
+    Run(Script().Wait(5).Choose(2));
+    EXPECT_EQ(CurResFile(), G_MainResFile);
+    unsigned char caption[256];
+    MyGetIndString(caption, 1001, 43);
+    ASSERT_EQ(P(caption), "Kinds that hold back what they use");
+    SetPortWindowPort(window_->fWindow);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    const int width = StringWidth(caption);
+    FontInfo info{};
+    GetFontInfo(&info);
+    ASSERT_GT(ink.right, ink.left) << "no caption drawn";
+    EXPECT_NEAR(ink.right - ink.left, width, 3);
+    EXPECT_NEAR((ink.left + ink.right) / 2, (box.left + box.right) / 2, 3) << "centred";
+    EXPECT_LE(ink.bottom - ink.top, info.ascent + info.descent) << "one line";
+}
+
 TEST_F(BlockingDialogTest, TheKindTableIsReadAgainEitherWayAndTheBlockedCriterionFollowsIt)
 {
     const Bytes pairs = {1, 0, 2, 0, 0};

@@ -4,6 +4,8 @@
 // scripted answer ended it.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -13,6 +15,7 @@
 #include "app/dialogs/DrawingUtilities.h"
 #include "platform/core/FourCC.h"
 #include "platform/dialogs/Dialogs.h"
+#include "platform/drawing/Ports.h"
 #include "platform/drawing/Text.h"
 #include "tests/browser/PanesFixture.h"
 
@@ -136,6 +139,43 @@ protected:
         platform::Str255 text;
         GetText(text, d, item);
         return P(text);
+    }
+
+    // The window's pixels (0x00RRGGBB) inside `area` (local), row by row.
+    static std::vector<uint32_t> PixelsIn(platform::WindowRef w, const platform::Rect& area)
+    {
+        const platform::BitMap* bm = platform::GetPortBitMapForCopyBits(platform::GetWindowPort(w));
+        const int row = bm->rowBytes & platform::kRowBytesMask;
+        const auto* base = reinterpret_cast<const uint8_t*>(bm->baseAddr);
+        std::vector<uint32_t> out;
+        for (int v = area.top; v < area.bottom; ++v)
+            for (int h = area.left; h < area.right; ++h) {
+                uint32_t px = 0;
+                std::memcpy(&px, base + (v - bm->bounds.top) * row + (h - bm->bounds.left) * 4, 4);
+                out.push_back(px & 0xFFFFFF);
+            }
+        return out;
+    }
+
+    // The smallest rectangle holding the dialog's dark pixels inside
+    // `area` (local); empty when there are none.
+    static platform::Rect InkIn(platform::DialogRef d, const platform::Rect& area)
+    {
+        const platform::BitMap* bm =
+            platform::GetPortBitMapForCopyBits(platform::GetWindowPort(platform::GetDialogWindow(d)));
+        const int row = bm->rowBytes & platform::kRowBytesMask;
+        const auto* base = reinterpret_cast<const uint8_t*>(bm->baseAddr);
+        platform::Rect ink{32767, 32767, 0, 0};
+        for (int v = area.top; v < area.bottom; ++v)
+            for (int h = area.left; h < area.right; ++h) {
+                const uint8_t* px = base + (v - bm->bounds.top) * row + (h - bm->bounds.left) * 4;
+                if (px[0] >= 0x80 || px[1] >= 0x80 || px[2] >= 0x80) continue;
+                ink.top = int16_t(std::min(int(ink.top), v));
+                ink.left = int16_t(std::min(int(ink.left), h));
+                ink.bottom = int16_t(std::max(int(ink.bottom), v + 1));
+                ink.right = int16_t(std::max(int(ink.right), h + 1));
+            }
+        return ink.right > ink.left ? ink : platform::Rect{0, 0, 0, 0};
     }
 
     int16_t rowHeight_ = 16;

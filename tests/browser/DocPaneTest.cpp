@@ -6,6 +6,8 @@
 #include "app/appl/CommandStacks.h"
 #include "app/appl/UndoRecords.h"
 #include "app/dialogs/Messages.h"
+#include "platform/core/Faults.h"
+#include "platform/events/InputState.h"
 #include "platform/core/Endian.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/Dialogs.h"
@@ -165,7 +167,33 @@ TEST_F(DocEditor, TheMarkCyclesAndIsWrittenOnlyWhenChanged)
     EXPECT_EQ(Pixel(w, box.left, box.top), 0u);
     EXPECT_EQ(Pixel(w, box.left + 5, box.top + 5), 0u) << "on the diagonal";
     EXPECT_EQ(Pixel(w, box.left + 2, box.top + 7), 0xFFFFFFu);
+    // Pressed, the box's frame is two pixels thick.
+    for (const bool hilited : {true, false}) {
+        SetPortWindowPort(w->fWindow);
+        pane->DrawCheck(0, hilited);
+        const uint32_t second = hilited ? 0u : 0xFFFFFFu;
+        EXPECT_EQ(Pixel(w, box.left, box.top + 5), 0u) << hilited;
+        EXPECT_EQ(Pixel(w, box.left + 1, box.top + 5), second) << hilited;
+        EXPECT_EQ(Pixel(w, box.left + 2, box.top + 5), 0xFFFFFFu) << hilited;
+        EXPECT_EQ(Pixel(w, box.left + 5, box.top + 1), second) << hilited;
+        EXPECT_EQ(Pixel(w, box.right - 2, box.top + 5), second) << hilited;
+    }
+    // The pointer away from the pane is none of its business.
+    InputMouseMoved(Global(w, Point{int16_t(pane->fRect.bottom + 30), int16_t(pane->fRect.right + 30)}));
+    EXPECT_FALSE(pane->Idle());
+    InputMouseMoved(Global(w, Point{100, 100}));
+    EXPECT_TRUE(pane->Idle());
     Close(w);
+    // A window wide enough shows the label right of the box; a narrow one
+    // leaves it out rather than under the date.
+    for (const auto& [width, shown] : {std::pair{900, true}, std::pair{400, false}}) {
+        TEditDocWindow* wide = Open(&obj_, int16_t(width));
+        int ink = 0;
+        for (int v = box.top; v < box.bottom; ++v)
+            for (int h = box.right + 4; h < box.right + 60; ++h) ink += Pixel(wide, h, v) != 0xFFFFFF;
+        EXPECT_EQ(ink > 10, shown) << width;
+        Close(wide);
+    }
     EXPECT_EQ(obj_.writes, 0) << "back where it started: nothing to write";
     w = Open(&obj_);
     Click(w, inside);
@@ -261,10 +289,10 @@ TEST_F(DocEditor, StylesChangeExactlyTheSelection)
     EXPECT_TRUE(pane->fModified);
     EXPECT_EQ(UndoCode(w->fUndo), browser::kUndoStyle);
     // The menu's face items: bold checked at a bold start, plain elsewhere.
-    auto mark = [](int16_t item) {
+    auto mark = [](int16_t item, int16_t command = 102) {
         MenuRef m = nullptr;
         int16_t i = 0;
-        GetMItem(102, item, &m, &i);
+        GetMItem(command, item, &m, &i);
         CharParameter c = 0;
         GetItemMark(m, MenuItemIndex(i), &c);
         return c;
@@ -272,6 +300,9 @@ TEST_F(DocEditor, StylesChangeExactlyTheSelection)
     EXPECT_EQ(mark(1), 0);
     EXPECT_EQ(mark(2), checkMark);
     EXPECT_EQ(mark(3), 0);
+    // Only the selection's size is checked in the size menu.
+    ASSERT_GE(NbSFunc(101), 5);
+    for (int16_t i = 1; i <= NbSFunc(101); ++i) EXPECT_EQ(mark(i, 101), i == 4 ? checkMark : 0) << i;
     TESetSelect(7, 7, te);
     pane->SetStyleMenu();
     EXPECT_EQ(mark(1), checkMark);
@@ -289,6 +320,39 @@ TEST_F(DocEditor, StylesChangeExactlyTheSelection)
     EXPECT_EQ(pane->Do_Func(102), 0);
     TEGetStyle(3, &s, nullptr, nullptr, te);
     EXPECT_EQ(s.tsFace, normal);
+    // A size item is taken up to 512 points.
+    MenuRef sizes = nullptr;
+    int16_t first = 0;
+    GetMItem(101, 1, &sizes, &first);
+    Str255 kept;
+    GetFuncItem(101, 1, kept);
+    for (const auto& [text, size] : {std::pair{"\x03" "513", 14}, std::pair{"\x03" "512", 512}, std::pair{"\x01" "0", 512}}) {
+        SetMenuItemText(sizes, MenuItemIndex(first), reinterpret_cast<const unsigned char*>(text));
+        ASSERT_EQ(Menu(pane, 101, 1), 0);
+        TEGetStyle(3, &s, nullptr, nullptr, te);
+        EXPECT_EQ(s.tsSize, size) << text + 1;
+    }
+    SetMenuItemText(sizes, MenuItemIndex(first), kept);
+}
+
+// Select all takes the whole text; clearing it then leaves nothing to
+// scroll.
+TEST_F(DocEditor, SelectAllThenClearEmptiesTheTextAndItsScrolling)
+{
+    Load("structure Geo date 2024-03-01\n");
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += "line " + std::to_string(i) + "\r";
+    obj_.text = text;
+    TEditDocWindow* w = Open(&obj_);
+    browser::TDocPlane* pane = DocPane(w);
+    TESetSelect(3, 3, pane->fTE);
+    ASSERT_GT(GetControlMaximum(pane->fVScroll), 0);
+    ASSERT_EQ(pane->Do_Func(26), 0);
+    EXPECT_EQ((**pane->fTE).selStart, 0);
+    EXPECT_EQ((**pane->fTE).selEnd, int16_t(text.size()));
+    ASSERT_EQ(pane->Do_Func(25), 0);
+    EXPECT_EQ((**pane->fTE).teLength, 0);
+    EXPECT_EQ(GetControlMaximum(pane->fVScroll), 0);
 }
 
 // A paste that would reach 32,767 characters beeps and changes nothing;
@@ -339,6 +403,164 @@ TEST_F(DocEditor, UndoSwapsTheTextAndTheClipboard)
     EXPECT_EQ(Text(pane->fTE), "keep word");
     TEFromScrap();
     EXPECT_EQ(TEGetScrapLength(), 5);
+}
+
+// Memory running short at each allocation in turn while a cut keeps its
+// text for undo: undo then brings back the text from just before the cut,
+// or refuses and leaves Undo disabled; never the older text an earlier cut
+// kept.
+TEST_F(DocEditor, AShortageWhileKeepingTheUndoTextNeverBringsBackAnOlderOne)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "old";
+    TEditDocWindow* w = Open(&obj_);
+    browser::TDocPlane* pane = DocPane(w);
+    const std::string older = "ab cd", newer = "a much longer second text";
+    int refused = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText(older.data(), int32_t(older.size()), pane->fTE);
+        TESetSelect(0, 3, pane->fTE);
+        ASSERT_EQ(pane->Do_Func(22), 0);
+        TESetText(newer.data(), int32_t(newer.size()), pane->fTE);
+        TESetSelect(0, 2, pane->fTE);
+        bool fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            ASSERT_EQ(pane->Do_Func(22), 0);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        const std::string cut = Text(pane->fTE);
+        ASSERT_EQ(w->Do_Func(21), 0);
+        const std::string undone = Text(pane->fTE);
+        EXPECT_NE(undone, older);
+        if (undone != newer) {
+            ++refused;
+            EXPECT_EQ(undone, cut);
+            EXPECT_EQ(UndoTxtNum(w->fUndo), kNothingToUndo);
+        }
+        if (!fired) break;
+    }
+    EXPECT_GT(refused, 0) << "a shortage reached the kept text";
+}
+
+// Memory running short at each allocation in turn during undo: the text
+// is either left as it was, with undo still to come, or swapped with redo
+// still able to go forward; no text is lost either way.
+TEST_F(DocEditor, AShortageDuringUndoLosesNoText)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "old";
+    TEditDocWindow* w = Open(&obj_);
+    browser::TDocPlane* pane = DocPane(w);
+    const std::string whole = "keep THIS word", cut = "keep word";
+    int unchanged = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText(whole.data(), int32_t(whole.size()), pane->fTE);
+        TESetSelect(5, 10, pane->fTE);
+        ASSERT_EQ(pane->Do_Func(22), 0);
+        ASSERT_EQ(Text(pane->fTE), cut);
+        bool fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            ASSERT_EQ(w->Do_Func(21), 0);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        if (Text(pane->fTE) == cut) {
+            ++unchanged;
+            EXPECT_NE(UndoTxtNum(w->fUndo), kNothingToUndo);
+            ASSERT_EQ(w->Do_Func(21), 0);
+            EXPECT_EQ(Text(pane->fTE), whole);
+        } else {
+            EXPECT_EQ(Text(pane->fTE), whole);
+            ASSERT_EQ(w->Do_Func(21), 0);
+            const std::string redone = Text(pane->fTE);
+            EXPECT_TRUE(redone == cut || (redone == whole && UndoTxtNum(w->fUndo) == kNothingToUndo)) << redone;
+        }
+        if (!fired) break;
+    }
+    EXPECT_GT(unchanged, 0) << "a shortage reached the swap";
+}
+
+// The copy between records grows every handle of the target first: at
+// each allocation in turn it either fails with the target as it was (text,
+// length, selection, style record and table) or copies all of it.
+TEST_F(DocEditor, ACopyThatRunsShortLeavesTheTargetAsItWas)
+{
+    Load("structure Geo date 2024-03-01\n");
+    TEditDocWindow* w = Open(&obj_);
+    SetPortWindowPort(w->fWindow);
+    const Rect none{0, 0, 0, 0};
+    TEHandle from = TEStyleNew(&none, &none), to = TEStyleNew(&none, &none);
+    ASSERT_TRUE(from && to);
+    auto bytes = [](Handle h) { return h ? std::string(*h, size_t(GetHandleSize(h))) : std::string(); };
+    auto state = [&](TEHandle te) {
+        return Text(te) + "|" + std::to_string((**te).selStart) + "-" + std::to_string((**te).selEnd) + "|" +
+               bytes(TEGetStyleHandle(te)) + "|" + bytes(TEGetStyleTableHandle(te));
+    };
+    const std::string source = "styled text of three runs";
+    TESetText(source.data(), int32_t(source.size()), from);
+    TETextStyle heavy{};
+    heavy.tsFace = bold;
+    TESetSelect(7, 11, from);
+    TESetStyle(doFace, &heavy, false, from);
+    TETextStyle big{};
+    big.tsSize = 24;
+    TESetSelect(15, 20, from);
+    TESetStyle(doSize, &big, false, from);
+    TESetSelect(2, 9, from);
+    ASSERT_EQ(ReadBE16(*TEGetStyleHandle(from)), 5) << "five runs";
+    int failed = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText("x", 1, to);
+        TESetSelect(1, 1, to);
+        const std::string before = state(to);
+        bool copied = false, fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            copied = browser::TextEditCopy(from, to);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        if (copied) {
+            EXPECT_EQ(state(to), state(from));
+        } else {
+            ++failed;
+            EXPECT_EQ(state(to), before);
+        }
+        if (!fired) break;
+    }
+    EXPECT_GE(failed, 2) << "the text and a style handle ran short";
+    EXPECT_TRUE(browser::TextEditCopy(from, from));
+    EXPECT_FALSE(browser::TextEditCopy(from, nullptr));
+    // The lines are laid out at once.
+    const std::string lines = "one\rtwo\rthree";
+    TESetText(lines.data(), int32_t(lines.size()), from);
+    const int16_t linesBefore = (**to).nLines;
+    ASSERT_TRUE(browser::TextEditCopy(from, to));
+    EXPECT_EQ((**to).nLines, (**from).nLines);
+    EXPECT_NE((**to).nLines, linesBefore);
+    // A record without its text handle takes nothing.
+    Handle text = (**to).hText;
+    (**to).hText = nullptr;
+    EXPECT_FALSE(browser::TextEditCopy(from, to));
+    (**to).hText = text;
+    EXPECT_EQ(Text(to), lines);
+    // Between a styled and a plain record only the text and selection go.
+    TEHandle plain = TENew(&none, &none);
+    ASSERT_TRUE(plain);
+    TESetSelect(4, 7, from);
+    EXPECT_TRUE(browser::TextEditCopy(from, plain));
+    EXPECT_EQ(Text(plain), lines);
+    EXPECT_EQ((**plain).selStart, 4);
+    EXPECT_EQ((**plain).selEnd, 7);
+    TESetText("plain", 5, plain);
+    EXPECT_TRUE(browser::TextEditCopy(plain, from));
+    EXPECT_EQ(Text(from), "plain");
+    TEDispose(plain);
+    TEDispose(from);
+    TEDispose(to);
 }
 
 // One key in the middle of a long text draws its own line and the one

@@ -242,6 +242,73 @@ TEST_F(FilterDialogTest, AShortageAtAnyStepOfASaveKeepsTheOldFilters)
     LDispose(list);
 }
 
+// A row draws its name in the list's font and size, whatever the port
+// had, as a box of text from its left edge.
+TEST_F(FilterDialogTest, ARowDrawsItsNameInTheListsFont)
+{
+    SetPortWindowPort(window_->fWindow);
+    const Rect view{10, 10, 200, 400};
+    const ListBounds bounds{0, 0, 0, 1};
+    ListHandle list = LNew(&view, &bounds, Point{16, 390}, 0, window_->fWindow, false, false, false, true);
+    ASSERT_NE(list, nullptr);
+    uint8_t cell[browser::kRowLength] = {0};
+    const PName name("Tables");
+    std::memcpy(cell, name.bytes, size_t(name.bytes[0]) + 1);
+    LAddRow(1, 0, list);
+    LSetCell(cell, browser::kRowLength, Cell{0, 0}, list);
+    Rect row{20, 20, 36, 400};
+    TextFont(0);
+    TextSize(12);
+    browser::FilterListIdProc(lDrawMsg, false, &row, Cell{0, 0}, 0, browser::kRowLength, list);
+    const Rect nameBox{20, 20, 36, int16_t(20 + browser::kFlagColumnLeft)};
+    const std::vector<uint32_t> drawn = PixelsIn(window_->fWindow, nameBox);
+    EraseRect(&nameBox);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    TextFace(0);
+    TextMode(srcCopy);
+    const std::string text = " Tables" + std::string(64, ' ');
+    TETextBox(text.data(), int32_t(text.size()), &nameBox, teFlushLeft);
+    EXPECT_EQ(drawn, PixelsIn(window_->fWindow, nameBox));
+    // Highlighting marks the whole row: no white is left in it; the
+    // port's background is given back after either message.
+    TextFont(0);
+    TextSize(12);
+    const RGBColor grey{30000, 30000, 30000};
+    RGBBackColor(&grey);
+    const std::vector<uint32_t> before = PixelsIn(window_->fWindow, row);
+    browser::FilterListIdProc(lHiliteMsg, true, &row, Cell{0, 0}, 0, browser::kRowLength, list);
+    const std::vector<uint32_t> inverted = PixelsIn(window_->fWindow, row);
+    ASSERT_EQ(inverted.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) ASSERT_NE(inverted[i], 0xFFFFFFu) << i << " was " << before[i];
+    RGBColor back{};
+    GetBackColor(&back);
+    EXPECT_EQ(back.red, grey.red);
+    browser::FilterListIdProc(lDrawMsg, false, &row, Cell{0, 0}, 0, browser::kRowLength, list);
+    GetBackColor(&back);
+    EXPECT_EQ(back.red, grey.red);
+    const RGBColor white{65535, 65535, 65535};
+    RGBBackColor(&white);
+    LDispose(list);
+}
+
+// A double click on a row opens its criteria, as Criteria... does.
+TEST_F(FilterDialogTest, ADoubleClickOnARowOpensItsCriteria)
+{
+    Script s;
+    s.Wait(5);
+    const Point row = Row(1), none = criteria_.At(browser::kNoKind);
+    s.DoubleClick(row.h, row.v).Wait(5).Click(none.h, none.v).Wait(5).Choose(1).Wait(5).Choose(1);
+    Run(std::move(s));
+    bool found = false;
+    for (const auto& [id, f] : Filters()) {
+        if (f.name != "Tables") continue;
+        found = true;
+        EXPECT_EQ(ReadBE32(f.bytes.data() + 2), 0u) << "no kind left";
+    }
+    EXPECT_TRUE(found);
+}
+
 TEST_F(FilterDialogTest, CancelGivesTheRecordsTheirBytesOfTheOpeningBack)
 {
     const StoredFilters before = Filters();
@@ -268,6 +335,11 @@ TEST_F(FilterDialogTest, UpdatedMenusOfferEachFilterWhereItsBitsSayAndResetEvery
         b[7] = c.byte7;
         AddFilter(c.id, "F" + std::to_string(c.id), b);
     }
+    // A stray record below the first id is none of the filters.
+    Bytes stray = FilterBytes(Kind(1));
+    stray[6] = 0x03;
+    stray[7] = 0x80;
+    AddFilter(127, "Stray", stray);
     main_->SetFilter(129);
     window_->UpdateFilters();
     auto offered = [](browser::TRefPlane* p) {

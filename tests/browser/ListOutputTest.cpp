@@ -12,7 +12,12 @@
 #include "transfer/InstallTransfer.h"
 #include "browser/output/ListOutput.h"
 #include "design/objects/DesignGlobals.h"
+#include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/files/Forks.h"
+#include "platform/windows/Windows.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/WholeFile.h"
 #include "toolbox/drawing/PrintEmulation.h"
@@ -35,6 +40,17 @@ public:
     int16_t Print(OutPutParmRec*) override
     {
         PrSetError(-27);
+        return 0;
+    }
+};
+
+// An object that keeps whether its row was closed when it was printed.
+class RecordingPrint : public TObjQz {
+public:
+    std::vector<int>* seen = nullptr;
+    int16_t Print(OutPutParmRec* parms) override
+    {
+        seen->push_back(parms->rowClosed);
         return 0;
     }
 };
@@ -97,11 +113,25 @@ protected:
     browser::TLstPlane* pane_ = nullptr;
 };
 
+// Whether each dialog a scripted answer ended was on the screen, and
+// the message of the last one.
+std::vector<bool> gShown;
+std::string gMessage;
+
+std::string Str(int16_t list, int16_t index)
+{
+    unsigned char s[256];
+    MyGetIndString(s, list, index);
+    return std::string(reinterpret_cast<char*>(s + 1), s[0]);
+}
+
 // The printing dialog fills the first four flags from items 3, 5, 4 and
 // 10; the export dialog's item 11 clears and dims those, and a cancelled
-// save dialog leaves the record.
+// save dialog leaves the record. Each dialog shows while it is answered.
 TEST_F(ListOutput, TheDialogFillsTheFlagsFromItsItems)
 {
+    gShown.clear();
+    SetScriptedAnswerObserver([](DialogRef d) { gShown.push_back(IsWindowVisible(GetDialogWindow(d))); });
     FSSpec file;
     FSMakeFSSpec(Out(), &file);
     struct Case {
@@ -138,6 +168,8 @@ TEST_F(ListOutput, TheDialogFillsTheFlagsFromItsItems)
         ClearDialogAnswers();
         ClearFileDialogAnswers();
     }
+    SetScriptedAnswerObserver(nullptr);
+    EXPECT_EQ(gShown, std::vector<bool>(18, true)) << "one answer for each hit";
 }
 
 // An export replaces the file only when whole: a full disk at any write
@@ -191,16 +223,114 @@ TEST_F(ListOutput, ACancelAtTheThirdRowKeepsTheOldFile)
     EXPECT_TRUE(Leftovers().empty());
 }
 
-// The older format: five sections of counts, kinds 2, 9, 3, 8 and 1.
+// An export whose file cannot be opened, or whose rename fails, closes no
+// file it did not open, even once it is gone.
+TEST_F(ListOutput, AFailedExportClosesNoOtherFile)
+{
+    auto openFiles = [] {
+        std::vector<int16_t> refs;
+        for (int16_t ref = 1; ref <= 64; ++ref) {
+            int64_t eof = 0;
+            if (GetEOF(ref, &eof) == noErr) refs.push_back(ref);
+        }
+        return refs;
+    };
+    ASSERT_EQ(WriteFileAtomically(folder_ / "other.txt", "other", 5), noErr);
+    FSSpec other{}, destination{};
+    FSMakeFSSpec(folder_ / "other.txt", &other);
+    FSMakeFSSpec(Out(), &destination);
+    int16_t otherRef = 0;
+    ASSERT_EQ(FSpOpenDF(other, fsRdPerm, &otherRef), noErr);
+    const std::vector<int16_t> before = openFiles();
+    ASSERT_EQ(before.front(), 1) << "another file holds the first number";
+    for (int32_t after = 0; after < 3; ++after) {
+        {
+            browser::ExportFile file;
+            ScopedFault busy(FaultKind::FileBusy, after, -1);
+            file.Create(destination);
+        }
+        EXPECT_EQ(openFiles(), before) << after;
+        EXPECT_TRUE(Leftovers().empty()) << after;
+    }
+    EXPECT_EQ(FSClose(otherRef), noErr);
+}
+
+// The dialog names the document, cut to 63 characters, and the save
+// dialog proposes the file's name followed by " objects.txt"; either
+// dialog gives back what it took of memory.
+TEST_F(ListOutput, TheDialogsNameTheDocumentAndProposeTheFile)
+{
+    const std::string longName(70, 'n');
+    const std::string saved(reinterpret_cast<char*>(doc_.fName + 1), doc_.fName[0]);
+    doc_.fName[0] = uint8_t(longName.size());
+    std::memcpy(doc_.fName + 1, longName.data(), longName.size());
+    SetScriptedAnswerObserver([](DialogRef d) {
+        DialogItemType type = 0;
+        Handle h = nullptr;
+        Rect box{};
+        GetDialogItem(d, 6, &type, &h, &box);
+        Str255 text;
+        GetDialogItemText(h, text);
+        gMessage.assign(reinterpret_cast<char*>(text + 1), text[0]);
+    });
+    PushDialogAnswer(2);
+    EXPECT_EQ(pane_->Output(false), 1001);
+    EXPECT_EQ(gMessage, Str(1013, 3) + longName.substr(0, 63) + Str(1013, 15));
+    SetScriptedAnswerObserver(nullptr);
+    doc_.fName[0] = uint8_t(saved.size());
+    std::memcpy(doc_.fName + 1, saved.data(), saved.size());
+
+    FSSpec file{};
+    FSMakeFSSpec(Out(), &file);
+    PushDialogAnswer(1);
+    FileDialogAnswer accept;
+    accept.kind = FileDialogAnswer::Kind::Choose;
+    PushFileDialogAnswer(accept);
+    OutPutParmRec parms{};
+    ASSERT_EQ(browser::GetOutPutParms(false, &file, &parms), 0);
+    EXPECT_EQ(FSpGetName(file), "list.txt" + Str(1013, 6));
+
+    // The memory reserve, spent, is made again once either dialog is gone.
+    for (bool printing : {true, false}) {
+        if (GromMemHdl) DisposeHandle(GromMemHdl);
+        GromMemHdl = nullptr;
+        PushDialogAnswer(2);
+        FSMakeFSSpec(Out(), &file);
+        EXPECT_EQ(browser::GetOutPutParms(printing, &file, &parms), 1001);
+        EXPECT_NE(GromMemHdl, nullptr) << printing;
+    }
+    for (bool printing : {true, false}) {
+        int64_t used[2] = {0, 0};
+        for (int64_t& after : used) {
+            PushDialogAnswer(2);
+            FSMakeFSSpec(Out(), &file);
+            EXPECT_EQ(browser::GetOutPutParms(printing, &file, &parms), 1001);
+            after = MemoryInUse();
+        }
+        EXPECT_EQ(used[1], used[0]) << "a second run takes no more: " << printing;
+    }
+}
+
+// The older format: five sections of counts, kinds 2, 9, 3, 8 and 1;
+// the second holds the process variables.
 TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
 {
+    TObjQz variable;
+    variable.kind = 9;
+    variable.owner = &doc_;
+    apptest::ToP("Total_Due", variable.name);
+    TObjQz* obj = &variable;
+    LongLAddRow(1, 0, pane_->fList);
+    LongLSetCell(&obj, sizeof obj, 0, pane_->fList);
     PushDialogAnswer(11);
     PushDialogAnswer(1);
     PushFileDialogAnswer(Out());
     ASSERT_EQ(pane_->Output(false), 0);
+    LongLDelRow(1, 0, pane_->fList);
     const std::string text = Read();
     const size_t body = text.find('\r', text.find('\r') + 1) + 1;
-    EXPECT_EQ(text.substr(body), "3\rAlpha\t2\tBeta\t3\tGamma\t3\t\rBeta\t0\t\rGamma\t0\t\r0\r0\r0\r0\r");
+    EXPECT_EQ(text.substr(body),
+              "3\rAlpha\t2\tBeta\t3\tGamma\t3\t\rBeta\t0\t\rGamma\t0\t\r1\rTotal_Due\t0\t\r0\r0\r0\r");
 }
 
 // A printer's failure is the result, not a cancel.
@@ -218,6 +348,33 @@ TEST_F(ListOutput, APrintingFailureIsReportedAsItself)
     PushFileDialogAnswer(folder_ / "list.pdf");
     EXPECT_EQ(pane_->Output(true), -27);
     LongLDelRow(1, 0, pane_->fList);
+    THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
+    DisposePrintRecord(record);
+    MyAppl->fPrintRecord = nullptr;
+    ResetPrintEmulation();
+}
+
+// Each printed row tells its object whether it is closed (its users and
+// used objects then left out): an open row, then a closed one.
+TEST_F(ListOutput, EachPrintedRowSaysWhetherItIsClosed)
+{
+    std::vector<int> seen;
+    RecordingPrint open, closed;
+    open.seen = closed.seen = &seen;
+    LongLAddRow(2, 0, pane_->fList);
+    TObjQz* objects[] = {&open, &closed};
+    for (int32_t row = 0; row < 2; ++row) LongLSetCell(&objects[row], sizeof objects[row], row, pane_->fList);
+    SetOpenCell(0, pane_->fList, true);
+    SetOpenCell(1, pane_->fList, false);
+    PrOpen();
+    MyAppl->fPrintRecord = reinterpret_cast<Handle>(NewPrintRecord());
+    PrintDefault(reinterpret_cast<THPrint>(MyAppl->fPrintRecord));
+    PrClose();
+    PushDialogAnswer(1);
+    PushFileDialogAnswer(folder_ / "list.pdf");
+    EXPECT_EQ(pane_->Output(true), 0);
+    LongLDelRow(2, 0, pane_->fList);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1}));
     THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
     DisposePrintRecord(record);
     MyAppl->fPrintRecord = nullptr;

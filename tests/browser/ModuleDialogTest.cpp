@@ -166,6 +166,27 @@ TEST_F(ModuleDialogTest, ANameTakenByAFolderOrAnotherComponentIsRefused)
     }
 }
 
+// Every field shows the record as the dialog opens, and OK copies each
+// back as it stands.
+TEST_F(ModuleDialogTest, TheFieldsShowTheRecordAndOKReadsThemBack)
+{
+    apptest::ToP("2.1 beta", record_.version);
+    apptest::ToP("Invoices and reminders", record_.comments);
+    record_.versionNb = 42;
+    std::vector<std::string> shown;
+    WhenAnswered([&](DialogRef d) {
+        for (int16_t item : {browser::kModuleName, browser::kModuleDate, browser::kModuleVersion,
+                             browser::kModuleNumber, browser::kModulePrefix, browser::kModuleComments})
+            shown.push_back(ItemText(d, item));
+    });
+    EXPECT_TRUE(Run(Script().Wait(5).Choose(browser::kModuleOK)));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Reports", "1/2/2024", "2.1 beta", "42", "rp", "Invoices and reminders"}));
+    EXPECT_EQ(P(record_.version), "2.1 beta");
+    EXPECT_EQ(P(record_.comments), "Invoices and reminders");
+    EXPECT_EQ(record_.versionNb, 42u);
+    EXPECT_EQ(P(record_.prefix), "rp");
+}
+
 TEST_F(ModuleDialogTest, TheReadOnlyDialogChangesNothing)
 {
     record_.readOnly = 1;

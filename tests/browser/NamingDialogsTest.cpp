@@ -396,6 +396,64 @@ TEST_F(NamingLists, ANameEmptyInvalidOrDuplicatedOnceCutRenamesNothing)
     }
 }
 
+// A group's name: OK with no name beeps and keeps the dialog; one letter
+// is a name.
+TEST_F(NamingDialogs, AGroupNeedsANameOfOneLetterAtLeast)
+{
+    const struct {
+        std::string typed;
+        std::vector<int16_t> answers;
+        bool ok;
+        uint32_t beeps;
+    } cases[] = {{"A", {1}, true, 0}, {"", {1, 2}, false, 1}, {"Billing", {1}, true, 0}};
+    for (const auto& c : cases) {
+        const uint32_t beeps = SysBeepCount();
+        unsigned char name[256] = {0};
+        bool ok = false;
+        {
+            platform::testing::HeadlessRun run(Typed(c.typed, c.answers));
+            ok = browser::GetGroupName(&doc_, name);
+            EXPECT_EQ(run.watchdogMessage, "") << c.typed;
+        }
+        EXPECT_EQ(ok, c.ok) << c.typed;
+        EXPECT_EQ(SysBeepCount() - beeps, c.beeps) << c.typed;
+        if (c.ok) {
+            EXPECT_EQ(P(name), c.typed);
+        }
+    }
+}
+
+// A pick-list row matches a typed beginning of its object's name, case
+// aside; a row too short to hold an object, or holding none, matches
+// nothing.
+TEST_F(NamingDialogs, ARowMatchesOnlyTheBeginningOfItsObjectsName)
+{
+    TObjQz* method = Make(2, "Upper_Name", 1);
+    TObjQz* none = nullptr;
+    uint8_t row[kObjectRowLength];
+    std::memcpy(row, &method, sizeof method);
+    uint8_t empty[kObjectRowLength];
+    std::memcpy(empty, &none, sizeof none);
+    const struct {
+        const uint8_t* row;
+        int16_t length;
+        std::string key;
+        int16_t answer;
+    } cases[] = {
+        {row, kObjectRowLength, "upper", 0},
+        {row, kObjectRowLength, "Upper_Name", 0},
+        {row, kObjectRowLength, "", 0},
+        {row, kObjectRowLength, "Uppr", 1},
+        {row, kObjectRowLength, "Upper_Names", 1},
+        {row, int16_t(kObjectRowLength - 1), "upper", 1},
+        {empty, kObjectRowLength, "upper", 1},
+        {nullptr, kObjectRowLength, "upper", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(browser::ObjSearchProc(c.row, c.key.data(), c.length, int16_t(c.key.size())), c.answer)
+            << c.key << " " << c.length;
+}
+
 // The command-replace dialog: what the second text names decides which
 // button ends it. A name no object has makes a new method (item 3); a
 // method's name, whatever its letters' case, is that method (item 1).

@@ -118,6 +118,29 @@ TEST_F(SearchDialogTest, EachSubjectKeepsItsTextAndADateThatIsNoneGivesWayToToda
     EXPECT_EQ(StoredText(), Today());
 }
 
+// The operator pop-up shows the record's operator in the words of its
+// subject.
+TEST_F(SearchDialogTest, TheOperatorPopUpShowsTheOperatorOfItsSubject)
+{
+    const Rect box = place_.items.at(size_t(browser::kOperatorPopUp - 1));
+    const struct {
+        uint8_t subject, op;
+        const char* text;
+    } cases[] = {{0, 2, "does not contain"}, {1, 1, "is before"}, {1, 3, "is not"}, {2, 2, "is less than"}};
+    for (const auto& c : cases) {
+        Bytes b = FilterBytes(Kind(2), c.subject == 1 ? "1/2/2024" : "7", uint8_t(c.op + 1));
+        b[8] = c.subject;
+        Record(b);
+        std::vector<uint32_t> shown;
+        WhenAnswered([&](DialogRef d) { shown = PixelsIn(GetDialogWindow(d), box); });
+        Run(Script().Wait(5).Choose(2));
+        SetPortWindowPort(window_->fWindow);
+        EraseRect(&box);
+        pp_Brz_PopUpDraw(&box, 0, 0, PName(c.text));
+        EXPECT_EQ(shown, PixelsIn(window_->fWindow, box)) << c.text;
+    }
+}
+
 TEST_F(SearchDialogTest, AKindWithoutANameHasNoRowAndKeepsItsBit)
 {
     // Project methods (kind 2) nameless; the other names as shipped.

@@ -57,6 +57,46 @@ protected:
     DialogPlace place_;
 };
 
+// The header names the columns: "Name" from 5 pixels in, "ID" flush
+// right before 171 and "Strings" flush right before the scroll bar, in
+// the list's font.
+TEST_F(StrListDialogTest, TheHeaderNamesTheColumns)
+{
+    const Rect box = place_.items.at(size_t(browser::kStrListHeader - 1));
+    const int16_t left = int16_t(box.left + 1);
+    const struct {
+        int16_t index, from, to;
+        bool flushRight;
+    } columns[] = {{46, int16_t(left + 4), int16_t(left + 110), false},
+                   {11, int16_t(left + 110), int16_t(left + 170), true},
+                   {12, int16_t(left + 170), int16_t(box.right - 16), true}};
+    std::vector<Rect> inks;
+    WhenAnswered([&](DialogRef d) {
+        for (const auto& c : columns)
+            inks.push_back(InkIn(d, Rect{int16_t(box.top + 2), c.from, int16_t(box.bottom - 2), c.to}));
+    });
+    Run(Script().Wait(5).Choose(browser::kStrListCancel));
+    ASSERT_EQ(inks.size(), 3u);
+    SetPortWindowPort(window_->fWindow);
+    TextFont(GetResFont(0));
+    TextSize(GetResSize(0));
+    for (size_t i = 0; i < 3; ++i) {
+        unsigned char title[256];
+        MyGetIndString(title, 1001, columns[i].index);
+        ASSERT_GT(title[0], 0);
+        const Rect& ink = inks[i];
+        ASSERT_GT(ink.right, ink.left) << P(title);
+        EXPECT_NEAR(ink.right - ink.left, StringWidth(title), 3) << P(title);
+        if (columns[i].flushRight) {
+            EXPECT_NEAR(ink.right, columns[i].to, 3) << P(title);
+        } else {
+            EXPECT_NEAR(ink.left, columns[i].from + 1, 2) << P(title);
+        }
+    }
+    TextFont(0);
+    TextSize(12);
+}
+
 TEST_F(StrListDialogTest, AnIdFrom15000To32000MakesAnEmptyList)
 {
     // Out of range, Add and OK stay disabled: OK does nothing, Cancel ends.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
@@ -169,6 +170,40 @@ TEST_F(StrEditor, UndoAfterACutSwapsTextAndClipboard)
     EXPECT_EQ(TEGetScrapLength(), 4);
 }
 
+// Memory running short at each allocation in turn while a cut keeps its
+// text for undo: undo then brings back the string from just before the
+// cut, or refuses; never the older string an earlier cut kept.
+TEST_F(StrEditor, AShortageWhileKeepingTheUndoTextNeverBringsBackAnOlderOne)
+{
+    browser::TStrPlane* pane = OpenList("  \"ab cd\"\n");
+    const std::string older = "ab cd", newer = "a much longer second string";
+    int refused = 0;
+    for (int32_t after = 0;; ++after) {
+        SCOPED_TRACE(after);
+        TESetText(older.data(), int32_t(older.size()), pane->fTE);
+        TESetSelect(0, 3, pane->fTE);
+        ASSERT_EQ(pane->Do_Func(22), 0);
+        TESetText(newer.data(), int32_t(newer.size()), pane->fTE);
+        TESetSelect(0, 2, pane->fTE);
+        bool fired = false;
+        {
+            ScopedFault fault(FaultKind::Allocation, after);
+            ASSERT_EQ(pane->Do_Func(22), 0);
+            fired = !IsFaultArmed(FaultKind::Allocation);
+        }
+        const std::string cut = Text(pane->fTE);
+        ASSERT_EQ(window_->Do_Func(21), 0);
+        const std::string undone = Text(pane->fTE);
+        EXPECT_NE(undone, older);
+        if (undone != newer) {
+            ++refused;
+            EXPECT_EQ(undone, cut);
+        }
+        if (!fired) break;
+    }
+    EXPECT_GT(refused, 0) << "a shortage reached the kept text";
+}
+
 // The list removed behind the window's back comes back on close, under its
 // id and name, with the edits.
 TEST_F(StrEditor, AListRemovedBehindTheWindowIsWrittenAgainOnClose)
@@ -235,6 +270,54 @@ TEST_F(StrEditor, DamagedListsReadOnlyWhatIsThere)
     }
 }
 
+// Adding, inserting or deleting a string is a change to write.
+TEST_F(StrEditor, EachListCommandMarksTheListChanged)
+{
+    for (int16_t command : {60, 61, 62}) {
+        browser::TStrPlane* pane = OpenList("  \"one\"\n  \"two\"\n");
+        ASSERT_NE(pane, nullptr);
+        EXPECT_FALSE(pane->fModified) << command;
+        ASSERT_EQ(pane->Do_Func(command), 0);
+        EXPECT_TRUE(pane->fModified) << command;
+        doc_.RemoveWindow(window_);
+        window_->Dispose();
+        window_ = nullptr;
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
+}
+
+// The scroll bar's arrows move by 24 pixels, its page by the pane's
+// height less 24, a move of one pixel moves the record too, and a string
+// below the pane is scrolled to the pane's top.
+TEST_F(StrEditor, ScrollingMovesByArrowAndPageAndShowsTheCurrentString)
+{
+    browser::TStrPlane* pane = OpenList(Lines(30));
+    ASSERT_NE(pane->fVScroll, nullptr);
+    ::G_Plane = pane;
+    const int16_t page = int16_t(pane->fRect.bottom - pane->fRect.top - 24);
+    ASSERT_GT(GetControlMaximum(pane->fVScroll), 2 * page);
+    const struct {
+        int16_t part, value;
+    } steps[] = {{21, 24}, {21, 48}, {20, 24}, {23, int16_t(24 + page)}, {22, 24}, {20, 0}, {20, 0}};
+    for (const auto& step : steps) {
+        browser::StrTrackCtrAction(pane->fVScroll, step.part);
+        EXPECT_EQ(GetControlValue(pane->fVScroll), step.value) << step.part;
+    }
+    const Rect view = (**pane->fTE).viewRect;
+    pane->ScrollPlane(1);
+    EXPECT_EQ(GetControlValue(pane->fVScroll), 1);
+    EXPECT_EQ((**pane->fTE).viewRect.top, view.top - 1);
+    pane->ScrollPlane(-1);
+    pane->SetCrtString(20);
+    pane->StrSelView();
+    const Rect shown = pane->Shown(pane->fTable[19].box);
+    EXPECT_GE(shown.top, pane->fRect.top);
+    EXPECT_LE(shown.bottom, pane->fRect.bottom);
+    EXPECT_LT(shown.top, pane->fRect.top + 10) << "at the top";
+    ::G_Plane = nullptr;
+}
+
 // The boxes: 80 to 365 across, the first at 50, 30 apart, framed 4 pixels
 // outside, numbered from x = 26. Inserting moves the later boxes down by
 // the new box and its gap, and the pane then looks as a full redraw does.
@@ -261,8 +344,19 @@ TEST_F(StrEditor, BoxesStackAndAnInsertedOneLooksAsAFullRedraw)
         EXPECT_GE(first, p.left + 26);
         EXPECT_LE(first, p.left + 28);
     }
+    // Every string shows its text, the current one through the record.
+    for (const browser::StrEntry& e : pane->fTable) {
+        int ink = 0;
+        for (int v = e.box.top; v < e.box.bottom; ++v)
+            for (int h = e.box.left; h < e.box.right; ++h) ink += Pixel(window_, h, v) != 0xFFFFFF;
+        EXPECT_GT(ink, 20) << P(e.text);
+    }
     const Rect before2 = pane->fTable[1].box, before3 = pane->fTable[2].box;
     pane->SetCrtString(2);
+    // What was typed into the current string stays with it when a string
+    // is inserted before it.
+    TESetSelect(12, 13, pane->fTE);
+    pane->key(KeyEvent('G'));
     ASSERT_EQ(pane->Do_Func(62), 0);
     ASSERT_EQ(pane->Count(), 4);
     EXPECT_EQ(pane->fCurrent, 2);
@@ -270,7 +364,7 @@ TEST_F(StrEditor, BoxesStackAndAnInsertedOneLooksAsAFullRedraw)
     EXPECT_EQ(pane->fTable[1].box.top, before2.top);
     EXPECT_EQ(pane->fTable[2].box.top, before2.top + added + 30);
     EXPECT_EQ(pane->fTable[3].box.top, before3.top + added + 30);
-    EXPECT_EQ(P(pane->fTable[2].text), "second string");
+    EXPECT_EQ(P(pane->fTable[2].text), "second strinG");
     const std::vector<uint32_t> partial = Pixels(window_, pane->TextArea());
     SetPortWindowPort(window_->fWindow);
     EraseRect(&p);

@@ -4,6 +4,7 @@
 
 #include "browser/dialogs/TriStateBox.h"
 #include "platform/drawing/Ports.h"
+#include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/ThemeText.h"
 #include "platform/theme/Theme.h"
@@ -58,6 +59,30 @@ TEST_F(TriStateBoxTest, OnlyAnActiveBoxIsHitAndTheSmallVariationOnlyInItsBox)
     EXPECT_EQ(Hit(0, whole, 110, 200), 0);
     HiliteControl(whole, 0);
     EXPECT_EQ(Hit(0, whole, 110, 200), kControlCheckBoxPart);
+}
+
+// Each region message gives the control's bounds; the older message's
+// region comes with its top bit set, which is no part of the address.
+TEST_F(TriStateBoxTest, EveryRegionMessageGivesTheBounds)
+{
+    ControlRef box = Box(0, 0);
+    const intptr_t topBit = intptr_t(uintptr_t(1) << (sizeof(intptr_t) * 8 - 1));
+    for (const auto& [message, tag] : {std::pair{int16_t(calcCRgns), topBit}, std::pair{int16_t(calcCntlRgn), intptr_t(0)},
+                                       std::pair{int16_t(calcThumbRgn), intptr_t(0)}}) {
+        RgnHandle rgn = NewRgn();
+        ASSERT_NE(rgn, nullptr);
+        EXPECT_EQ(browser::TriStateProc(0, box, message, reinterpret_cast<intptr_t>(rgn) | tag), 0);
+        Rect r{};
+        GetRegionBounds(rgn, &r);
+        EXPECT_EQ(r.top, 100) << message;
+        EXPECT_EQ(r.left, 100) << message;
+        EXPECT_EQ(r.bottom, 118) << message;
+        EXPECT_EQ(r.right, 300) << message;
+        DisposeRgn(rgn);
+    }
+    // Without a control every message answers 0.
+    for (int16_t message : {int16_t(drawCntl), int16_t(testCntl), int16_t(calcCRgns)})
+        EXPECT_EQ(browser::TriStateProc(0, nullptr, message, 0), 0) << message;
 }
 
 TEST_F(TriStateBoxTest, ValuesDrawAsTheThemeCheckBoxOffOnAndMixed)
