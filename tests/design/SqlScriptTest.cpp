@@ -28,12 +28,13 @@ protected:
         return sql::ParseSQLText(text, &schema_, &report_);
     }
     const sql::Column& Column(size_t table, size_t column) { return schema_.tables[table].columns[column]; }
-    // The script written, SQL run with `Out.QzB` answering the save dialog.
-    int16_t Run(const std::string& script)
+    // The script written, SQL run with `target` (`Out.QzB` unless told)
+    // answering the save dialog.
+    int16_t Run(const std::string& script, const std::string& target = "")
     {
         std::ofstream(folder_ / "s.sql", std::ios::binary) << script;
         platform::ClearFileDialogAnswers();
-        platform::PushFileDialogAnswer(out_);
+        platform::PushFileDialogAnswer(target.empty() ? out_ : target);
         unsigned char scriptPath[256], reportPath[256];
         apptest::ToP(folder_ / "s.sql", scriptPath);
         apptest::ToP(folder_ / "s.sql.report.txt", reportPath);
@@ -374,6 +375,60 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
     platform::ClearFileDialogAnswers();
     EXPECT_EQ(FileBytes(out_).size(), 19u);
     EXPECT_EQ(Leftovers(), "");
+}
+
+TEST_F(SqlScript, TheBuildingNameSkipsTakenNamesAndNeverBuildsOverThem)
+{
+    // The user's files on the building names: 1 and 3 to 999 data files,
+    // 2 only its companion.
+    auto name = [](int i) { return "Out building" + (i > 1 ? " " + std::to_string(i) : std::string()); };
+    auto taken = [&](int i) { return folder_ / (name(i) + (i == 2 ? ".RSR" : ".QzB")); };
+    for (int i = 1; i < 1000; ++i) std::ofstream(taken(i), std::ios::binary) << "mine " << i;
+    auto untouched = [&](int last) {
+        for (int i = 1; i <= last; ++i) {
+            const std::string text = "mine " + std::to_string(i);
+            if (FileBytes(taken(i)) != Bytes(text.begin(), text.end())) return i;
+        }
+        return 0;
+    };
+    // The 1000th name is the last one free: the structure is built there.
+    ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
+    EXPECT_EQ(made_.path, out_);
+    EXPECT_EQ(untouched(999), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".QzB")));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".RSR")));
+    // All 1000 taken: dupFNErr, the structure built before and the user's
+    // files as they were, no 1001st name tried.
+    std::ofstream(taken(1000), std::ios::binary) << "mine 1000";
+    const Bytes before = FileBytes(out_);
+    EXPECT_EQ(Run("CREATE TABLE u (b INT);"), platform::dupFNErr);
+    EXPECT_EQ(FileBytes(out_), before);
+    EXPECT_EQ(untouched(1000), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".QzB")));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".RSR")));
+}
+
+TEST_F(SqlScript, AChosenNameTooLongForTheBuildingNameIsRefused)
+{
+    // A long chosen name still takes " building"; from a stem of 243
+    // characters on, with ".QzB" it would pass 255: a bad name, never a
+    // shortened one, and the user's file stays as it was.
+    const std::tuple<size_t, int16_t> cases[] = {{230, 0}, {243, platform::bdNamErr}, {251, platform::bdNamErr}};
+    for (const auto& [stem, result] : cases) {
+        const std::string target = folder_ / (std::string(stem, 'n') + ".QzB");
+        std::ofstream(target, std::ios::binary) << "old";
+        EXPECT_EQ(Run("CREATE TABLE t (a INT);", target), result) << stem;
+        if (result == 0) {
+            EXPECT_EQ(made_.path, target);
+            EXPECT_GT(FileBytes(target).size(), 3u);
+        } else {
+            EXPECT_EQ(FileBytes(target), Bytes({'o', 'l', 'd'})) << stem;
+        }
+        std::string left;
+        for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
+            if (e.path().filename().string().find("building") != std::string::npos) left += e.path().filename().string();
+        EXPECT_EQ(left, "") << stem;
+    }
 }
 
 }  // namespace
