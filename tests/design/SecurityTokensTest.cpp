@@ -2,10 +2,12 @@
 // nested and looping groups, the designer's and administrators' rights,
 // the token cache, the user of each task, logins that the server does not
 // confirm, the design-access decision and the login dialog.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/dialogs/DialogUtilities.h"
+#include "design/documents/Passwords.h"
 #include "design/objects/TableDescriptions.h"
 #include "design/security/ExternalPasswords.h"
 #include "design/security/Login.h"
@@ -352,6 +354,68 @@ TEST_F(Security, TheLoginDialogTakesOnlyALiveUserWithTheRightPassword)
     EXPECT_EQ(password[0], 0);
     EXPECT_EQ(platform::FrontWindow(), nullptr) << "the dialog is gone";
     platform::InitScreen();
+}
+
+// Logins of a local structure without a server: the external system when
+// it is on, the start-up name and password, else the dialog (cancelled
+// here); whoever is found is refused, as no server confirms the identity.
+TEST_F(Security, TheLoginTakesTheExternalSystemTheStartUpNameOrElseTheDialog)
+{
+    // Bert (4), without a password, is the structure's default user.
+    Table users = Demo();
+    users.users[3].password = "";
+    Install(users);
+    platform::Handle param = xget1res(FourCC("PRQz"), 0);
+    ASSERT_NE(param, nullptr);
+    platform::WriteBE32(reinterpret_cast<uint8_t*>(*param) + 52, 4);
+    ASSERT_EQ(platform::InitScreen(1024, 768), 0);
+    static std::vector<std::string> shown;
+    platform::SetScriptedAnswerObserver([](platform::DialogRef dialog) {
+        unsigned char name[256];
+        GetText(name, dialog, 8);
+        shown.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);
+    });
+    struct Case {
+        bool external, manager;
+        const char* name;
+        const char* password;
+        bool useDefaultUser;
+        int16_t result;
+        std::vector<std::string> asked;
+    };
+    const Case cases[] = {
+        {true, true, "", "", true, platform::paramErr, {}},  // on, but no module hooked
+        {false, false, "Anna", "anna", true, kLoginRefused, {}},
+        {false, true, "", "", true, kLoginRefused, {}},  // the default user
+        {false, true, "Nobody", "x", true, kLoginCancelled, {"Nobody"}},
+        {false, true, "", "", false, kLoginCancelled, {""}},
+    };
+    for (const Case& c : cases) {
+        ResetExternalPasswords();
+        HasPassWordsExtern = c.external;
+        if (!c.manager) DisposeSecurityManager();
+        std::memcpy(gStartupUserName, P(c.name), std::strlen(c.name) + 1);
+        encryptepass(gStartupPassword, P(c.password));
+        shown.clear();
+        platform::ClearDialogAnswers();
+        platform::PushDialogAnswer(2);
+        EXPECT_EQ(takepass(c.useDefaultUser), c.result) << c.name << c.password;
+        EXPECT_EQ(shown, c.asked) << c.name << c.password;
+        int16_t item = 0;
+        EXPECT_EQ(platform::TakeDialogAnswer(&item), c.asked.empty()) << "the cancel is left when nothing asked";
+        EXPECT_EQ(gStartupUserName[0], c.external || !c.manager ? std::strlen(c.name) : 0u) << "a used name is cleared";
+        if (!c.manager) MakeSecurityManager();
+        ASSERT_NE(gSecurityManager, nullptr);
+    }
+    // The identity goes out without a current task as well (and is
+    // refused here, with no server).
+    taskuser* const saved = curtu;
+    curtu = nullptr;
+    EXPECT_FALSE(gSecurityManager->SendIDToServer(Token(3)));
+    curtu = saved;
+    platform::ClearDialogAnswers();
+    platform::InitScreen();
+    Release();
 }
 
 }  // namespace
