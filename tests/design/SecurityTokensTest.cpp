@@ -202,6 +202,25 @@ TEST_F(Security, OneTokenPerUserIsCachedAndFoundByName)
     EXPECT_EQ(first->GetRefCount(), 2);
     EXPECT_NE(Token(3), first) << "a purged token is not handed out again";
     Release();
+    // The external system knows no names here.
+    gSecurityManager->UseProvider(new VSecurityProvider_External(true));
+    int16_t user = 99;
+    EXPECT_FALSE(gSecurityManager->FindUserByName(P("Anna"), &user));
+    EXPECT_EQ(user, -1);
+}
+
+// Only the designer may delete users: others, the administrator among
+// them, are refused and the users stay.
+TEST_F(Security, UsersAreDeletedByTheDesignerOnly)
+{
+    Install(Demo());
+    taskuser* main = Task(-10);
+    for (const int16_t by : {4, 3, 2}) {
+        SetTaskToken(main, Token(by));
+        EXPECT_EQ(DeleteUser(3), kNotAllowedToDelete) << by;
+        EXPECT_TRUE(IsValidUser(3)) << by;
+    }
+    Release();
 }
 
 TEST_F(Security, WithoutUsersAccessIsFreeAndEveryGroupAdmitsEveryone)
