@@ -397,15 +397,49 @@ TEST_F(SqlScript, TheBuildingNameSkipsTakenNamesAndNeverBuildsOverThem)
     EXPECT_EQ(untouched(999), 0);
     EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".QzB")));
     EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".RSR")));
+    // The first name is tried first.
+    std::ofstream(taken(1000), std::ios::binary) << "mine 1000";
+    std::filesystem::remove(taken(1));
+    ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
+    EXPECT_FALSE(std::filesystem::exists(taken(1)));
     // All 1000 taken: dupFNErr, the structure built before and the user's
     // files as they were, no 1001st name tried.
-    std::ofstream(taken(1000), std::ios::binary) << "mine 1000";
+    std::ofstream(taken(1), std::ios::binary) << "mine 1";
     const Bytes before = FileBytes(out_);
     EXPECT_EQ(Run("CREATE TABLE u (b INT);"), platform::dupFNErr);
     EXPECT_EQ(FileBytes(out_), before);
     EXPECT_EQ(untouched(1000), 0);
     EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".QzB")));
     EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".RSR")));
+}
+
+// The building steps one by one: tables and fields numbered from 1 in the
+// order made, what is not there refused.
+TEST_F(SqlScript, TheStepsNumberTheTablesAndFieldsTheyMake)
+{
+    platform::ClearFileDialogAnswers();
+    platform::PushFileDialogAnswer(out_);
+    sql::NewBase base;
+    ASSERT_EQ(sql::_CreateQzBase(folder_ / "s.sql", 2, &base), 0);
+    ASSERT_EQ(sql::_OpenQzB(&base), 0);
+    int16_t tables[2] = {}, fields[3] = {};
+    EXPECT_EQ(sql::_NewQzFile(&base, base.container, "t", 10, 10, &tables[0]), 0);
+    EXPECT_EQ(sql::_NewQzFile(&base, base.container, "u", 210, 10, &tables[1]), 0);
+    EXPECT_EQ(sql::_NewCritere(base.container, 2, "a", 9, 0, 0, &fields[0]), 0);
+    EXPECT_EQ(sql::_NewCritere(base.container, 2, "b", 9, 0, 0, &fields[1]), 0);
+    EXPECT_EQ(sql::_NewCritere(base.container, 1, "c", 9, 0, 0, &fields[2]), 0);
+    EXPECT_EQ(std::vector<int16_t>(tables, tables + 2), (std::vector<int16_t>{1, 2}));
+    EXPECT_EQ(std::vector<int16_t>(fields, fields + 3), (std::vector<int16_t>{1, 2, 1}));
+    int16_t none = 0;
+    EXPECT_EQ(sql::_NewCritere(base.container, 3, "d", 9, 0, 0, &none), sql::kNoSuchTable);
+    EXPECT_EQ(sql::_NewCritere(base.container, 0, "d", 9, 0, 0, &none), sql::kNoSuchTable);
+    EXPECT_EQ(sql::_DoQzLink(base.container, 2, 3, 1, 1, 0), sql::kNoSuchField);
+    EXPECT_EQ(sql::_DoQzLink(base.container, 2, 1, 3, 1, 0), sql::kNoSuchTable);
+    EXPECT_EQ(sql::_DoQzLink(base.container, 2, 2, 1, 1, 0), 0);
+    EXPECT_EQ(sql::_CloseQzB(&base), 0);
+    EXPECT_NE(base.building.path, out_) << "built under its own name";
+    std::filesystem::remove(base.building.path);
+    std::filesystem::remove(std::filesystem::path(base.building.path).replace_extension(".RSR"));
 }
 
 TEST_F(SqlScript, AChosenNameTooLongForTheBuildingNameIsRefused)
