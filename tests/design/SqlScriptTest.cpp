@@ -160,6 +160,41 @@ TEST_F(SqlScript, TheScannerSplitsEachKindOfToken)
         {"-+*/:(),.;", "P:- P:+ P:* P:/ P:: P:( P:) P:, P:. P:; @1"},
     };
     for (const auto& [text, tokens] : cases) EXPECT_EQ(Scan(text), tokens) << text;
+    // The longest string is 1,024 bytes with its quotes; one more byte ends
+    // the input.
+    const std::string longest = "'" + std::string(1022, 'x') + "'", over = "'" + std::string(1023, 'x') + "'";
+    EXPECT_EQ(Scan("a " + longest), "N:a S:" + longest + " @1");
+    EXPECT_EQ(Scan("a " + over + " b"), "N:a @1");
+}
+
+// The schema's tables, columns and column lists: found by name or place,
+// added once, -1 for what is not there.
+TEST_F(SqlScript, TheSchemaFindsAndAddsTablesColumnsAndListedColumns)
+{
+    Schema s;
+    std::string lines;
+    s.report = [&lines](const std::string& line) { lines += line; };
+    EXPECT_EQ(sql::AddTable(s, "a"), 0);
+    EXPECT_EQ(sql::AddTable(s, "b"), 1);
+    EXPECT_EQ(sql::AddColumn(s, 0, "x"), 0);
+    EXPECT_EQ(sql::AddColumn(s, 0, "y"), 1);
+    EXPECT_EQ(sql::AddColumn(s, 1, "z"), 0);
+    EXPECT_EQ(sql::AddColumn(s, 2, "q"), -1);
+    EXPECT_EQ(sql::AddColumn(s, -1, "q"), -1);
+    EXPECT_EQ(lines, "Table a\nTable b\n          column x\n          column y\n          column z\n");
+    const std::tuple<int32_t, const char*, int32_t> columns[] = {
+        {0, "y", 1}, {0, "x", 0}, {1, "z", 0}, {0, "z", -1}, {2, "x", -1}, {-1, "x", -1}};
+    for (const auto& [table, name, found] : columns) EXPECT_EQ(sql::FindColumn(s, table, name), found) << name;
+    for (const auto& [name, found] : {std::pair("b", 1), std::pair("a", 0), std::pair("c", -1)})
+        EXPECT_EQ(sql::FindTable(s, name), found) << name;
+    // The top list holds each (table, column) once, in order.
+    EXPECT_EQ(sql::FindColumnList(s, 0, 1), -1) << "no list";
+    ASSERT_TRUE(sql::PushColumnList(s));
+    for (const auto& [table, column] : {std::pair(0, 1), std::pair(1, 0), std::pair(0, 1), std::pair(0, -1)})
+        sql::AddColumnList(s, table, column);
+    EXPECT_EQ(s.stack[0].items.size(), 2u);
+    const std::tuple<int32_t, int32_t, int32_t> listed[] = {{0, 1, 0}, {1, 0, 1}, {1, 1, -1}, {0, 0, -1}};
+    for (const auto& [table, column, at] : listed) EXPECT_EQ(sql::FindColumnList(s, table, column), at) << table << column;
 }
 
 TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
@@ -196,7 +231,7 @@ TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
                     "CREATE UNIQUE INDEX i ON t (e DESC); CREATE INDEX j ON w (k);"
                     "MODULE m LANGUAGE C AUTHORIZATION me DECLARE k CURSOR FOR SELECT * FROM t ORDER BY 1 "
                     "PROCEDURE p :x INT SQLCODE; OPEN k FETCH k INTO :x :y CLOSE k;"
-                    "UPDATE t SET c = NULL WHERE s.x.z IN (1, 'a') OR EXISTS (SELECT MAX(DISTINCT c) FROM t);"
+                    "UPDATE t SET c = NULL, f = 1 WHERE s.x.z IN (1, 'a') OR EXISTS (SELECT MAX(DISTINCT c) FROM t);"
                     "WHENEVER NOT FOUND GOTO done; DROP TABLE z;"),
               0)
         << report_;
@@ -204,8 +239,8 @@ TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
     ASSERT_EQ(schema_.tables.size(), tables.size());
     for (size_t i = 0; i < tables.size(); ++i) EXPECT_EQ(schema_.tables[i].name, tables[i]);
     const std::tuple<size_t, size_t, const char*, uint16_t> columns[] = {
-        {0, 0, "c", 0xE000}, {0, 1, "d", 0xE000}, {0, 2, "e", 0xC000}, {1, 0, "v", 0}, {2, 0, "k", 0x8000},
-        {3, 0, "z", 0}};
+        {0, 0, "c", 0xE000}, {0, 1, "d", 0xE000}, {0, 2, "e", 0xC000}, {0, 3, "f", 0}, {1, 0, "v", 0},
+        {2, 0, "k", 0x8000}, {3, 0, "z", 0}};
     for (const auto& [t, c, name, flags] : columns)
         EXPECT_EQ(std::tuple(Column(t, c).name, Column(t, c).flags), std::tuple(name, flags)) << name;
     EXPECT_TRUE(schema_.links.empty());
