@@ -338,6 +338,28 @@ TEST_F(SqlScript, ACancelledSaveKeepsTheReportAndMakesNothing)
     EXPECT_FALSE(std::filesystem::exists(folder_ / "s.sql.report.txt"));
 }
 
+// The report is a text file whatever its name; one that cannot be written
+// is the error, before anything is built.
+TEST_F(SqlScript, TheReportIsATextFileOrTheErrorOfWritingIt)
+{
+    std::ofstream(folder_ / "s.sql", std::ios::binary) << "CREATE TABLE t (a INT);";
+    unsigned char scriptPath[256], reportPath[256];
+    apptest::ToP(folder_ / "s.sql", scriptPath);
+    const std::tuple<std::string, int16_t> cases[] = {{folder_ / "report", 0},
+                                                      {folder_ / "missing/report", platform::fnfErr}};
+    for (const auto& [report, result] : cases) {
+        platform::ClearFileDialogAnswers();
+        platform::PushFileDialogAnswer(out_);
+        apptest::ToP(report, reportPath);
+        EXPECT_EQ(SQL(scriptPath, reportPath, &made_), result) << report;
+        EXPECT_EQ(platform::HasFileDialogAnswer(), result != 0) << "no save dialog after a failure";
+        if (result != 0) continue;
+        platform::FInfo info;
+        ASSERT_EQ(platform::FSpGetFInfo(platform::FSSpec{report}, &info), 0);
+        EXPECT_EQ(info.fdType, platform::FourCC("TEXT"));
+    }
+}
+
 TEST_F(SqlScript, TheStructureHoldsTheTablesFieldsAndRelations)
 {
     ASSERT_EQ(Run("CREATE TABLE a (x INT NOT NULL UNIQUE, UNIQUE (x), w VARCHAR(3), v CHAR(9),"
