@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/dialogs/Messages.h"
+#include "design/forms/FormModelUse.h"
 #include "design/forms/FormTable.h"
 #include "design/links/TokenAccess.h"
 #include "forms/kernel/KernelRecords.h"
@@ -221,6 +222,47 @@ TEST_F(FormObject, ADeletionThatCannotBeCommittedLeavesTheFormWhole)
     }
     // The deletion writes before it is done: its first writes fail it.
     EXPECT_GE(failed, 2);
+}
+
+// A failed deletion puts the form back in its table's sorted place.
+TEST_F(FormObject, AFormKeptByAFailedDeletionIsSortedBackIn)
+{
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        Form("Customers", "Card")->DeleteObj(true);
+    }
+    EXPECT_EQ(FormNames("Customers"), (std::vector<std::string>{"Card", "Entry", "Listing"}));
+}
+
+// A form joins a copy list once.
+TEST_F(FormObject, AFormJoinsACopyListOnce)
+{
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 4), 0);
+    for (int pass = 0; pass < 2; ++pass) EXPECT_EQ(listing->SelfAddObjList(&list, 1), 0);
+    ASSERT_EQ(list->Size(), 1);
+    EXPECT_EQ(list->At(0), listing);
+    FreeObjList(list);
+}
+
+// The field list a form model gets is a copy of its table's; the table's
+// forms resource is named at offset 4 of it, -1 when it is too short.
+TEST_F(FormObject, TheTablesFieldListIsCopiedAndNamesItsFormsResource)
+{
+    TObjQz* customers = Find(1, "Customers");
+    EXPECT_EQ(FieldListCopy(nullptr), nullptr);
+    platform::Handle copy = FieldListCopy(customers);
+    ASSERT_NE(copy, nullptr);
+    platform::Handle def = xget1res(FourCC("FIQz"), customers->id);
+    EXPECT_NE(copy, def);
+    EXPECT_EQ(Bytes(*copy, *copy + platform::GetHandleSize(copy)), Stored(FourCC("FIQz"), customers->id));
+    platform::DisposeHandle(copy);
+    EXPECT_EQ(FormTableIdOf(nullptr), -1);
+    EXPECT_EQ(FormTableIdOf(customers), int16_t(platform::ReadBE16(*def + 4)));
+    platform::SetHandleSize(def, 5);
+    reinterpret_cast<uint8_t*>(*def)[4] = 0x12;
+    EXPECT_EQ(FormTableIdOf(customers), -1);
 }
 
 TEST_F(FormObject, ARenamedFormIsStoredCutAndSortedAgain)
