@@ -122,7 +122,11 @@ TEST_F(LinkParse, MenuBarsLinkMenusMethodsPicturesAndStringLists)
     quitMenu[1] = 9;  // more items than the menu holds
     AddStored(platform::FourCC("MENQ"), 101, quitMenu);
 
+    bar->resTime = 12345;
     EXPECT_EQ(bar->Parse(), 0);
+    platform::Handle stored = xget1res(platform::FourCC("BAQz"), 1);
+    EXPECT_EQ(std::tuple(bar->resTime, bar->resSize),
+              std::tuple(xgetrestimestamp(stored), uint32_t(platform::GetHandleSize(stored))));
     TObjQz* file = SearchObj_Id(&doc_, 6, 100);
     TObjQz* quit = SearchObj_Id(&doc_, 6, 101);
     ASSERT_NE(file, nullptr);
@@ -133,6 +137,10 @@ TEST_F(LinkParse, MenuBarsLinkMenusMethodsPicturesAndStringLists)
     EXPECT_TRUE(Linked(bar, strings));
     EXPECT_TRUE(Linked(file, m1));
     EXPECT_TRUE(Linked(bar, picture));
+    // Parsed once: a menu added since is not looked at again.
+    AddStored(platform::FourCC("MENQ"), 102, Menu("Edit", {{"Undo", "", -1}}));
+    EXPECT_EQ(bar->Parse(), 0);
+    EXPECT_EQ(SearchObj_Id(&doc_, 6, 102), nullptr);
 }
 
 TEST_F(LinkParse, ChoiceListsLinkThePicturesOfEveryItem)
