@@ -234,6 +234,39 @@ TEST_F(FormObject, AFormKeptByAFailedDeletionIsSortedBackIn)
     EXPECT_EQ(FormNames("Customers"), (std::vector<std::string>{"Card", "Entry", "Listing"}));
 }
 
+// A deleted form leaves no link behind in what it used.
+TEST_F(FormObject, ADeletedFormIsNoLongerUsingAnything)
+{
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    ASSERT_EQ(listing->Parse(), 0);
+    std::vector<TObjQz*> used;
+    // (Its own methods go with it.)
+    for (int32_t i = 0; listing->uses && i < listing->uses->Size(); ++i)
+        if (!IsInList(listing->objMethods, listing->uses->At(i))) used.push_back(listing->uses->At(i));
+    ASSERT_FALSE(used.empty());
+    listing->DeleteObj(true);
+    for (TObjQz* u : used) EXPECT_FALSE(IsInList(u->usedBy, listing)) << P(u->name);
+}
+
+// A form goes to the trash and back with its form method and its
+// objects' methods.
+TEST_F(FormObject, AFormsMethodsFollowItToTheTrash)
+{
+    TLayoutObjQz* entry = Form("Customers", "Entry");
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    TObjQz* objectMethod = listing->objMethods->At(0);
+    entry->formMethod = objectMethod;
+    for (const bool on : {true, false}) {
+        entry->SetTrashFlags(on);
+        EXPECT_EQ(objectMethod->TstFlag(kFlagInTrash), on);
+        EXPECT_EQ(entry->TstFlag(kFlagInTrash), on);
+    }
+    entry->formMethod = nullptr;
+    listing->SetTrashFlags(true);
+    EXPECT_TRUE(objectMethod->TstFlag(kFlagInTrash));
+    listing->SetTrashFlags(false);
+}
+
 // A form joins a copy list once.
 TEST_F(FormObject, AFormJoinsACopyListOnce)
 {
