@@ -234,6 +234,23 @@ TEST_F(FormObject, AFormKeptByAFailedDeletionIsSortedBackIn)
     EXPECT_EQ(FormNames("Customers"), (std::vector<std::string>{"Card", "Entry", "Listing"}));
 }
 
+// A form whose data is gone already still leaves its table for good.
+TEST_F(FormObject, AFormWithoutItsDataIsDeletedFromItsTable)
+{
+    TLayoutObjQz* entry = Form("Customers", "Entry");
+    ASSERT_TRUE(entry->objMethods == nullptr || entry->objMethods->Size() == 0);
+    ASSERT_EQ(entry->formMethod, nullptr);
+    const int16_t customers = TableFormsId("Customers");
+    const size_t before = Stored(kTFQz, customers).size();
+    ASSERT_TRUE(rmveresbyid(kFOQz, entry->formResId, true));
+    entry->DeleteObj(true);
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    UseQzRes(doc_.fResFile);
+    EXPECT_EQ(Stored(kTFQz, customers).size(), before - 270);
+    EXPECT_EQ(Form("Customers", "Entry"), nullptr);
+}
+
 // A deleted form leaves no link behind in what it used.
 TEST_F(FormObject, ADeletedFormIsNoLongerUsingAnything)
 {
