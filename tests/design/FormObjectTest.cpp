@@ -224,16 +224,6 @@ TEST_F(FormObject, ADeletionThatCannotBeCommittedLeavesTheFormWhole)
     EXPECT_GE(failed, 2);
 }
 
-// A failed deletion puts the form back in its table's sorted place.
-TEST_F(FormObject, AFormKeptByAFailedDeletionIsSortedBackIn)
-{
-    {
-        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
-        Form("Customers", "Card")->DeleteObj(true);
-    }
-    EXPECT_EQ(FormNames("Customers"), (std::vector<std::string>{"Card", "Entry", "Listing"}));
-}
-
 // A form whose data is gone already still leaves its table for good.
 TEST_F(FormObject, AFormWithoutItsDataIsDeletedFromItsTable)
 {
