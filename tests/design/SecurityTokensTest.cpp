@@ -2,6 +2,7 @@
 // nested and looping groups, the designer's and administrators' rights,
 // the token cache, the user of each task, logins that the server does not
 // confirm, the design-access decision and the login dialog.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "design/security/SecurityTokens.h"
 #include "kernel/startup/LoginGlobals.h"
 #include "kernel/tasks/TaskRecords.h"
+#include "network/Requests.h"
+#include "network/Wire.h"
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/fonts/Fonts.h"
@@ -23,6 +26,7 @@
 #include "platform/windows/Windows.h"
 #include "tests/design/DocFilesFixture.h"
 #include "tests/design/UserTableBytes.h"
+#include "tests/network/ScriptedPeer.h"
 
 using namespace usertables;
 using platform::FourCC;
@@ -411,7 +415,7 @@ TEST_F(Security, TheLoginTakesTheExternalSystemTheStartUpNameOrElseTheDialog)
     };
     for (const Case& c : cases) {
         ResetExternalPasswords();
-        HasPassWordsExtern = c.external;
+        if (c.external) HasPassWordsExtern = true;
         if (!c.manager) DisposeSecurityManager();
         std::memcpy(gStartupUserName, P(c.name), std::strlen(c.name) + 1);
         encryptepass(gStartupPassword, P(c.password));
@@ -435,6 +439,49 @@ TEST_F(Security, TheLoginTakesTheExternalSystemTheStartUpNameOrElseTheDialog)
     platform::ClearDialogAnswers();
     platform::InitScreen();
     Release();
+}
+
+// The external system through a server: a granted privilege is kept for a
+// while; a login goes on until a reply of two bytes names the user, and an
+// empty reply ends it at once.
+TEST_F(Security, TheExternalSystemKeepsGrantsAndLogsInTheUserAReplyNames)
+{
+    Install(Demo());
+    Task(-10);
+    static int16_t loginReplies = 0;
+    static int32_t privilegeChecks = 0;
+    ScriptedPeer peer({}, [](uint16_t sequence, int16_t code) {
+        std::vector<uint8_t> out;
+        if (code == 180) ++privilegeChecks;
+        // Logins: first a reply naming nobody, then one naming Bert (4),
+        // then an empty one.
+        static const std::vector<uint8_t> kLogins[] = {{0, 0, 9}, {0, 4}, {}};
+        std::vector<uint8_t> payload;
+        if (code == 179) payload = kLogins[std::min(loginReplies++, int16_t(2))];
+        ScriptedPeer::Frame(&out, sequence, 0, wire::kFrameReply, payload);
+        return out;
+    });
+    ResetRequestLayer();
+    ASSERT_EQ(OpenServerConnection("127.0.0.1", peer.Port()), 0);
+    EXPECT_TRUE(OKPass_ext(15002));
+    EXPECT_TRUE(OKPass_ext(15002)) << "kept";
+    EXPECT_EQ(privilegeChecks, 1);
+
+    static std::vector<int16_t> selectors;
+    selectors.clear();
+    passhook = [](int16_t selector, platform::Handle* message) -> int16_t {
+        selectors.push_back(selector);
+        if (selector == 103 || selector == 105) platform::PtrToHand("m", message, 1);
+        return 0;
+    };
+    HasPassWordsExtern = true;
+    EXPECT_EQ(takepass(false), 0);
+    EXPECT_EQ(selectors, (std::vector<int16_t>{103, 104, 105}));
+    EXPECT_EQ(gSecurityManager->GetCurrentUserID(), 4);
+    selectors.clear();
+    EXPECT_EQ(takepass(false), -5) << "an empty reply";
+    EXPECT_EQ(selectors, (std::vector<int16_t>{103}));
+    ResetRequestLayer();
 }
 
 }  // namespace
