@@ -430,12 +430,6 @@ TEST_F(Security, TheLoginTakesTheExternalSystemTheStartUpNameOrElseTheDialog)
         if (!c.manager) MakeSecurityManager();
         ASSERT_NE(gSecurityManager, nullptr);
     }
-    // The identity goes out without a current task as well (and is
-    // refused here, with no server).
-    taskuser* const saved = curtu;
-    curtu = nullptr;
-    EXPECT_FALSE(gSecurityManager->SendIDToServer(Token(3)));
-    curtu = saved;
     platform::ClearDialogAnswers();
     platform::InitScreen();
     Release();
@@ -482,6 +476,23 @@ TEST_F(Security, TheExternalSystemKeepsGrantsAndLogsInTheUserAReplyNames)
     EXPECT_EQ(takepass(false), -5) << "an empty reply";
     EXPECT_EQ(selectors, (std::vector<int16_t>{103}));
     ResetRequestLayer();
+}
+
+// The identity goes out without a current task as well (and is refused
+// here, with no server); the manager's provider takes the users' tables
+// away with it.
+TEST_F(Security, TheIdentityNeedsNoTaskAndTheTablesGoWithTheProvider)
+{
+    Install(Demo());
+    taskuser* const saved = curtu;
+    curtu = nullptr;
+    EXPECT_FALSE(gSecurityManager->SendIDToServer(Token(3)));
+    curtu = saved;
+    Release();
+    EXPECT_EQ(globnbpass, 5);
+    DisposeSecurityManager();
+    EXPECT_EQ(globnbpass, 0);
+    MakeSecurityManager();
 }
 
 }  // namespace
