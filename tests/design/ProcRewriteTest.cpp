@@ -154,6 +154,28 @@ TEST_F(ProcRewrite, NothingChangesWithoutLinesOrText)
     EXPECT_TRUE(Stored(77).empty());
 }
 
+// All or nothing: a rewrite that fails at a later line's token stores
+// nothing, not even the lines before it, and answers its error.
+TEST_F(ProcRewrite, AWholeRewriteThatFailsStoresNothing)
+{
+    Method("M", 1, {Line({Comment("one")}), Line({Comment("two")})});
+    const Bytes before = Stored(1);
+    int16_t failure = 0;
+    int32_t seen = 0;
+    bool changed = true;
+    const int16_t err = RewriteProcTokensWhole(
+        1,
+        [&](const champoper&, const uint8_t*, int32_t, std::vector<uint8_t>* out) {
+            if (++seen == 2) failure = -108;
+            out->clear();
+            return true;
+        },
+        failure, &changed);
+    EXPECT_EQ(err, -108);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(Stored(1), before);
+}
+
 TEST_F(ProcRewrite, ALineThatCannotBeReadStaysAsItWas)
 {
     // Kind 40 reads as an end of line: what follows it is kept, not lost.
