@@ -110,20 +110,21 @@ TEST_F(ProcRewrite, CommandsBecomeLiteralsOrMethodCalls)
         std::function<int16_t()> run;
         Toks expected;
     };
-    Method("M", 1, {Line({Tok(1, 684), Tok(4), Tok(1, 2), Tok(5)}), Line({Tok(1, 3), Tok(1, 684)})});
+    // (The field token's second word is 2 as well: only commands are renamed.)
+    Method("M", 1, {Line({Tok(1, 684), Tok(4), Tok(1, 2), Tok(5)}), Line({Tok(1, 3), Tok(1, 684), FieldTok(2, 1)})});
     const std::string longName(90, 'n');
     const Case cases[] = {
         {"the current method's name",
          [&] { return RemoveCurrentMethodName(PName(longName), 1, doc_.fResFile); },
-         {{"2:" + longName.substr(0, 81), "4:", "1:2", "5:"}, {"1:3", "2:" + longName.substr(0, 81)}}},
+         {{"2:" + longName.substr(0, 81), "4:", "1:2", "5:"}, {"1:3", "2:" + longName.substr(0, 81), "3:"}}},
         // 'STR#' 8 item 2 is "QUERY"; the comparison is the kernel's.
         {"a command by name",
          [&] { return ReplaceCommand(PName("query"), PName(std::string(40, 'Q')), 1, doc_.fResFile); },
          {{"2:" + longName.substr(0, 81), "4:", "11:" + std::string(32, 'Q'), "5:"},
-          {"1:3", "2:" + longName.substr(0, 81)}}},
+          {"1:3", "2:" + longName.substr(0, 81), "3:"}}},
         {"a command nobody calls", [&] { return ReplaceCommand(PName("ORDER"), PName("X"), 1, doc_.fResFile); },
          {{"2:" + longName.substr(0, 81), "4:", "11:" + std::string(32, 'Q'), "5:"},
-          {"1:3", "2:" + longName.substr(0, 81)}}},
+          {"1:3", "2:" + longName.substr(0, 81), "3:"}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.run(), 0) << c.what;
