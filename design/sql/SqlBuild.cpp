@@ -94,22 +94,26 @@ int16_t FieldCount(Handle def) { return platform::ReadBES16(*def); }
 
 int16_t Written(Handle h) { return xwriteres(h) ? 0 : StoreError(); }
 
-// A free name beside the chosen file for building the structure in.
-platform::FSSpec BuildingSpec(const platform::FSSpec& target)
+// A free name beside the chosen file for building the structure in: the
+// chosen name with " building" (then " building 2"...) before its
+// extension. bdNamErr when the chosen name is too long to take it,
+// dupFNErr when the first 1000 such names are all taken.
+int16_t BuildingSpec(const platform::FSSpec& target, platform::FSSpec* spec)
 {
-    std::string name = platform::FSpGetName(target);
+    constexpr int kMaxTries = 1000;
+    const std::string name = platform::FSpGetName(target);
     const size_t dot = name.find_last_of('.');
     const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
     const std::string ext = dot == std::string::npos ? ".QzB" : name.substr(dot);
-    platform::FSSpec spec;
-    for (int i = 1;; ++i) {
+    for (int i = 1; i <= kMaxTries; ++i) {
         const std::string candidate = stem + " building" + (i > 1 ? " " + std::to_string(i) : "") + ext;
-        platform::FSMakeFSSpec(platform::FSpGetParent(target), candidate, &spec);
+        const platform::OSErr err = platform::FSMakeFSSpec(platform::FSpGetParent(target), candidate, spec);
+        if (err != platform::noErr && err != platform::fnfErr) return err;
         platform::FSSpec companion;
-        if ((!platform::FSpExists(spec) && (!CompanionSpec(spec, &companion) || !platform::FSpExists(companion))) ||
-            i > 1000)
-            return spec;
+        if (!platform::FSpExists(*spec) && (!CompanionSpec(*spec, &companion) || !platform::FSpExists(companion)))
+            return 0;
     }
+    return platform::dupFNErr;
 }
 
 void DeleteBuilding(const platform::FSSpec& spec)
@@ -144,7 +148,7 @@ int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase
     MyGetIndString(part, 1013, 10);
     ToP(text + Text(part), prompt);
     if (MacPutFile(prompt, name, &base->target) != 0) return kSaveCancelled;
-    base->building = BuildingSpec(base->target);
+    if (const int16_t err = BuildingSpec(base->target, &base->building)) return err;
     if (const int16_t err = CreateQzLib(base->building, 0)) return err;
     unsigned char title[256];
     ToP(scriptPath, title);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/dialogs/Messages.h"
+#include "design/forms/FormModelUse.h"
 #include "design/forms/FormTable.h"
 #include "design/links/TokenAccess.h"
 #include "forms/kernel/KernelRecords.h"
@@ -221,6 +222,87 @@ TEST_F(FormObject, ADeletionThatCannotBeCommittedLeavesTheFormWhole)
     }
     // The deletion writes before it is done: its first writes fail it.
     EXPECT_GE(failed, 2);
+}
+
+// A form whose data is gone already still leaves its table for good.
+TEST_F(FormObject, AFormWithoutItsDataIsDeletedFromItsTable)
+{
+    TLayoutObjQz* entry = Form("Customers", "Entry");
+    ASSERT_TRUE(entry->objMethods == nullptr || entry->objMethods->Size() == 0);
+    ASSERT_EQ(entry->formMethod, nullptr);
+    const int16_t customers = TableFormsId("Customers");
+    const size_t before = Stored(kTFQz, customers).size();
+    ASSERT_TRUE(rmveresbyid(kFOQz, entry->formResId, true));
+    entry->DeleteObj(true);
+    Reopen(built_);
+    ASSERT_EQ(Read(), 0);
+    UseQzRes(doc_.fResFile);
+    EXPECT_EQ(Stored(kTFQz, customers).size(), before - 270);
+    EXPECT_EQ(Form("Customers", "Entry"), nullptr);
+}
+
+// A deleted form leaves no link behind in what it used.
+TEST_F(FormObject, ADeletedFormIsNoLongerUsingAnything)
+{
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    ASSERT_EQ(listing->Parse(), 0);
+    std::vector<TObjQz*> used;
+    // (Its own methods go with it.)
+    for (int32_t i = 0; listing->uses && i < listing->uses->Size(); ++i)
+        if (!IsInList(listing->objMethods, listing->uses->At(i))) used.push_back(listing->uses->At(i));
+    ASSERT_FALSE(used.empty());
+    listing->DeleteObj(true);
+    for (TObjQz* u : used) EXPECT_FALSE(IsInList(u->usedBy, listing)) << P(u->name);
+}
+
+// A form goes to the trash and back with its form method and its
+// objects' methods.
+TEST_F(FormObject, AFormsMethodsFollowItToTheTrash)
+{
+    TLayoutObjQz* entry = Form("Customers", "Entry");
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    TObjQz* objectMethod = listing->objMethods->At(0);
+    entry->formMethod = objectMethod;
+    for (const bool on : {true, false}) {
+        entry->SetTrashFlags(on);
+        EXPECT_EQ(objectMethod->TstFlag(kFlagInTrash), on);
+        EXPECT_EQ(entry->TstFlag(kFlagInTrash), on);
+    }
+    entry->formMethod = nullptr;
+    listing->SetTrashFlags(true);
+    EXPECT_TRUE(objectMethod->TstFlag(kFlagInTrash));
+    listing->SetTrashFlags(false);
+}
+
+// A form joins a copy list once.
+TEST_F(FormObject, AFormJoinsACopyListOnce)
+{
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 4), 0);
+    for (int pass = 0; pass < 2; ++pass) EXPECT_EQ(listing->SelfAddObjList(&list, 1), 0);
+    ASSERT_EQ(list->Size(), 1);
+    EXPECT_EQ(list->At(0), listing);
+    FreeObjList(list);
+}
+
+// The field list a form model gets is a copy of its table's; the table's
+// forms resource is named at offset 4 of it, -1 when it is too short.
+TEST_F(FormObject, TheTablesFieldListIsCopiedAndNamesItsFormsResource)
+{
+    TObjQz* customers = Find(1, "Customers");
+    EXPECT_EQ(FieldListCopy(nullptr), nullptr);
+    platform::Handle copy = FieldListCopy(customers);
+    ASSERT_NE(copy, nullptr);
+    platform::Handle def = xget1res(FourCC("FIQz"), customers->id);
+    EXPECT_NE(copy, def);
+    EXPECT_EQ(Bytes(*copy, *copy + platform::GetHandleSize(copy)), Stored(FourCC("FIQz"), customers->id));
+    platform::DisposeHandle(copy);
+    EXPECT_EQ(FormTableIdOf(nullptr), -1);
+    EXPECT_EQ(FormTableIdOf(customers), int16_t(platform::ReadBE16(*def + 4)));
+    platform::SetHandleSize(def, 5);
+    reinterpret_cast<uint8_t*>(*def)[4] = 0x12;
+    EXPECT_EQ(FormTableIdOf(customers), -1);
 }
 
 TEST_F(FormObject, ARenamedFormIsStoredCutAndSortedAgain)

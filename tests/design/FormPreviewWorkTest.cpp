@@ -187,6 +187,17 @@ TEST_F(FormPreviewWork, AFormThatCannotBeReadIsNotPreviewed)
         EXPECT_EQ(card_->previewChoice, 2);
         card_->DisposeDisplay(&display);
     }
+    // A ciphered form shows nothing, without an error.
+    card_->SetFlag(kFlagCiphered, true);
+    platform::Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 1;
+    const int32_t before = AlertCount();
+    EXPECT_EQ(card_->InitDisplay(&display, platform::Rect{0, 0, 300, 300}, &width, &height, &pageMin, &pageMax, &page,
+                                 false),
+              0);
+    EXPECT_EQ(AlertCount(), before);
+    card_->SetFlag(kFlagCiphered, false);
+    card_->DisposeDisplay(&display);
 }
 
 // The display-type pop-up: pressed at (200, 300) with the current type's

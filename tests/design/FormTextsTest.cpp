@@ -164,6 +164,12 @@ TEST_F(FormTexts, SearchingReadsChunkFilesAndTheObjectsOfOlderForms)
              TextRecord(w, "Print here");
          }),
          "Print", 1},
+        {"flat list past the declared one", FormBytes([&](ByteWriter& w) {
+             TextRecord(w, "Total");
+             w.U16(0);
+             TextRecord(w, "Print here");
+         }),
+         "Print", 0},
         {"flat group member", FormBytes([&](ByteWriter& w) {
              w.U16(0x1200), w.Zeros(8);
              TextRecord(w, "Print");

@@ -44,11 +44,13 @@ TEST_F(LinkParse, TablesLinkRelatedFieldsAndParseTheirMethodAndForms)
     TFileObjQz* t1 = Table("T1", 1, 10);
     TObjQz* k1 = Field(t1, "k1", 1);
     TObjQz* k2 = Field(t1, "k2", 2);
+    TObjQz* k3 = Field(t1, "k3", 3);
+    TObjQz* k4 = Field(t1, "k4", 4);
     TFileObjQz* t2 = Table("T2", 2, 11);
     Field(t2, "a", 1), Field(t2, "b", 2);
     TObjQz* f3 = Field(t2, "c", 3);
     AddStored(platform::FourCC("FIQz"), 10,
-              TableDefinition(1, {{"k1", 0, 2, 9, 0}, {"k2", 0, 2, 3, 0}, {"k3", 0, 2, 3, 9}}));
+              TableDefinition(1, {{"k1", 0, 2, 9, 0}, {"k2", 0, 2, 3, 0}, {"k3", 0, 2, 3, 9}, {"k4", 0, 0, 3, 0}}));
     t1->method = NewOwnedObj(&doc_, 26, PName(""), 40);
     static_cast<TGnlProcObjQz*>(t1->method)->table = t1;
     AddStored(platform::FourCC("CCQz"), 40, docbuilder::MethodBlob({Line({FieldTok(1, 0)})}));
@@ -61,6 +63,8 @@ TEST_F(LinkParse, TablesLinkRelatedFieldsAndParseTheirMethodAndForms)
     EXPECT_EQ(Uses(t1), (std::vector<std::string>{"28:c", "1:T2"}));
     EXPECT_TRUE(Linked(k2, f3));
     EXPECT_EQ(k1->uses, nullptr);
+    EXPECT_EQ(k3->uses, nullptr) << "a path deeper than 4";
+    EXPECT_EQ(k4->uses, nullptr) << "no related table";
     EXPECT_TRUE(t1->method->TstFlag(kFlagParsed));
     EXPECT_TRUE(Linked(t1->method, k1));
     EXPECT_TRUE(form->TstFlag(kFlagParsed));
@@ -122,7 +126,11 @@ TEST_F(LinkParse, MenuBarsLinkMenusMethodsPicturesAndStringLists)
     quitMenu[1] = 9;  // more items than the menu holds
     AddStored(platform::FourCC("MENQ"), 101, quitMenu);
 
+    bar->resTime = 12345;
     EXPECT_EQ(bar->Parse(), 0);
+    platform::Handle stored = xget1res(platform::FourCC("BAQz"), 1);
+    EXPECT_EQ(std::tuple(bar->resTime, bar->resSize),
+              std::tuple(xgetrestimestamp(stored), uint32_t(platform::GetHandleSize(stored))));
     TObjQz* file = SearchObj_Id(&doc_, 6, 100);
     TObjQz* quit = SearchObj_Id(&doc_, 6, 101);
     ASSERT_NE(file, nullptr);
@@ -133,6 +141,10 @@ TEST_F(LinkParse, MenuBarsLinkMenusMethodsPicturesAndStringLists)
     EXPECT_TRUE(Linked(bar, strings));
     EXPECT_TRUE(Linked(file, m1));
     EXPECT_TRUE(Linked(bar, picture));
+    // Parsed once: a menu added since is not looked at again.
+    AddStored(platform::FourCC("MENQ"), 102, Menu("Edit", {{"Undo", "", -1}}));
+    EXPECT_EQ(bar->Parse(), 0);
+    EXPECT_EQ(SearchObj_Id(&doc_, 6, 102), nullptr);
 }
 
 TEST_F(LinkParse, ChoiceListsLinkThePicturesOfEveryItem)

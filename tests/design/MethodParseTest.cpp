@@ -196,6 +196,21 @@ TEST_F(MethodParse, BlobsReadRecordByRecord)
     AddStored(platform::FourCC("CCQz"), 51, cut);
     EXPECT_EQ(x_getcalc(51, &count, nullptr, &err), nullptr);
     EXPECT_EQ(err, -1);
+    // That error is not the next read's.
+    lines = x_getcalc(50, &count, nullptr, &err);
+    EXPECT_NE(lines, nullptr);
+    EXPECT_EQ(err, 0);
+    x_effcalc(&lines, &count);
+}
+
+// Texts of lists and the commands' parameter table, outside what they hold.
+TEST_F(MethodParse, ListTextsAndCommandBitsPastTheirEndsAreEmpty)
+{
+    unsigned char out[256] = {3, 'x', 'y', 'z'};
+    gsK(out, nullptr, 1);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_FALSE(CommandHasParameters(32767));
+    EXPECT_FALSE(CommandHasParameters(-1));
 }
 
 TEST_F(MethodParse, CommentMethodStoresOneLine)

@@ -20,6 +20,7 @@
 #include "platform/drawing/Text.h"
 #include "platform/events/Events.h"
 #include "platform/files/Forks.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/pictures/PictPixels.h"
 #include "tests/design/MethodTextFixture.h"
@@ -153,6 +154,7 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
     int16_t printedTo = 0, pages = 0;
     unsigned char heading[256];
     PrintPages(folder_.path(), "method-", [&] {
+        TextFont(platform::kFontIDCourier);  // the heading takes its style's font whatever the port had
         EXPECT_EQ(m->PrintObj(&options), 0);
         pages = P_NoPage;
         printedTo = P_CrtHeight;
@@ -187,6 +189,31 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
         {&page, 51, mid, false},              {&page, 50, textTop - 2, false}, {&page, 50, r.bottom - 29, false},
         {&second, 50, printedTo - line - 2, true}, {&second, 50, printedTo + 2, false}};
     for (const auto& [image, h, v, black] : pixels) EXPECT_EQ(image->At(h, v) == 0, black) << h << ", " << v;
+
+    // Without its contents only the heading and a blank line: a heading
+    // that just fits above the bottom margin stays on its page, one pixel
+    // more turns it.
+    options.contents = 0;
+    for (const int16_t over : {0, 1}) {
+        PrintPages(folder_.path(), "heading-", [&] {
+            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - line + over);
+            EXPECT_EQ(m->PrintObj(&options), 0);
+            pages = P_NoPage;
+        });
+        EXPECT_EQ(pages, 1 + over) << over;
+    }
+    // A text with no room for its first line, and no document to turn the
+    // page, prints nothing.
+    PrintPages(folder_.path(), "none-", [&] {
+        const Rect box{0, 0, 100, 300};
+        TEHandle te = TEStyleNew(&box, &box);
+        TESetText("some text", 9, te);
+        P_CrtHeight = int16_t(P_PageRect.bottom - 31);
+        const int16_t before = P_CrtHeight;
+        PrintTextPages(te, nullptr);
+        EXPECT_EQ(P_CrtHeight, before);
+        TEDispose(te);
+    });
 }
 
 TEST_F(MethodPreview, TheExportIsTheTextAndOneLineEndAndTheSearchTheText)

@@ -89,6 +89,17 @@ method M
                  {"\xA4" "9;9\xA4 ", {kStylePlugIn}}});
 }
 
+// Kinds 28 to 34 are keywords too, named by STR# 105 items 22 to 28.
+TEST_F(MethodText, TheLastKeywordKindsAreKeywords)
+{
+    ASSERT_TRUE(BuildAndRead("structure T\nmethod M\n  kw 28\n  kw 34\n"));
+    unsigned char first[256], last[256];
+    platform::GetIndString(first, 105, 22);
+    platform::GetIndString(last, 105, 28);
+    ASSERT_GT(last[0], 0);
+    ExpectLines(Rendered(Method("M")), {{P(first) + " ", {kStyleKeyword}}, {P(last) + " ", {kStyleKeyword}}});
+}
+
 TEST_F(MethodText, ATableAloneIsNamedInTheTableStyle)
 {
     built_ = Build("structure T\ntable People\n  field Name alpha 20\nmethod M id 5\n  comment \"x\"\n");

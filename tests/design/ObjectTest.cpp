@@ -106,6 +106,32 @@ TEST_F(ObjectTest, ComponentStatesSetFlagsAndIcons)
     EXPECT_EQ(table->flags & 0x0F00, 0);
 }
 
+// A link that runs out of memory halfway takes its first half back, also
+// from a list that was there before.
+TEST_F(ObjectTest, ALinkThatRunsOutOfMemoryLeavesNeitherHalf)
+{
+    TObjQz* used = Make(2, "used");
+    ASSERT_EQ(XRef(Make(2, "first"), used), 0);
+    TObjQz* user = Make(2, "user");
+    int32_t failed = 0;
+    for (int32_t fail = 0;; ++fail) {
+        ASSERT_LT(fail, 20);
+        int16_t err = 0;
+        {
+            platform::ScopedFault fault(platform::FaultKind::Allocation, fail);
+            err = XRef(user, used);
+        }
+        if (err == 0) break;
+        ++failed;
+        EXPECT_EQ(err, -108) << fail;
+        EXPECT_FALSE(IsInList(used->usedBy, user)) << fail;
+        EXPECT_FALSE(IsInList(user->uses, used)) << fail;
+        EXPECT_EQ(used->usedBy->Size(), 1) << fail;
+    }
+    EXPECT_GE(failed, 1);
+    EXPECT_TRUE(IsInList(used->usedBy, user) && IsInList(user->uses, used));
+}
+
 TEST_F(ObjectTest, TrashLevelUsedAndDependencyBlocking)
 {
     TObjQz* m = Make(2, "m");

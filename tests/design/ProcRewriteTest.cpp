@@ -110,20 +110,21 @@ TEST_F(ProcRewrite, CommandsBecomeLiteralsOrMethodCalls)
         std::function<int16_t()> run;
         Toks expected;
     };
-    Method("M", 1, {Line({Tok(1, 684), Tok(4), Tok(1, 2), Tok(5)}), Line({Tok(1, 3), Tok(1, 684)})});
+    // (The field token's second word is 2 as well: only commands are renamed.)
+    Method("M", 1, {Line({Tok(1, 684), Tok(4), Tok(1, 2), Tok(5)}), Line({Tok(1, 3), Tok(1, 684), FieldTok(2, 1)})});
     const std::string longName(90, 'n');
     const Case cases[] = {
         {"the current method's name",
          [&] { return RemoveCurrentMethodName(PName(longName), 1, doc_.fResFile); },
-         {{"2:" + longName.substr(0, 81), "4:", "1:2", "5:"}, {"1:3", "2:" + longName.substr(0, 81)}}},
+         {{"2:" + longName.substr(0, 81), "4:", "1:2", "5:"}, {"1:3", "2:" + longName.substr(0, 81), "3:"}}},
         // 'STR#' 8 item 2 is "QUERY"; the comparison is the kernel's.
         {"a command by name",
          [&] { return ReplaceCommand(PName("query"), PName(std::string(40, 'Q')), 1, doc_.fResFile); },
          {{"2:" + longName.substr(0, 81), "4:", "11:" + std::string(32, 'Q'), "5:"},
-          {"1:3", "2:" + longName.substr(0, 81)}}},
+          {"1:3", "2:" + longName.substr(0, 81), "3:"}}},
         {"a command nobody calls", [&] { return ReplaceCommand(PName("ORDER"), PName("X"), 1, doc_.fResFile); },
          {{"2:" + longName.substr(0, 81), "4:", "11:" + std::string(32, 'Q'), "5:"},
-          {"1:3", "2:" + longName.substr(0, 81)}}},
+          {"1:3", "2:" + longName.substr(0, 81), "3:"}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.run(), 0) << c.what;
@@ -152,6 +153,28 @@ TEST_F(ProcRewrite, NothingChangesWithoutLinesOrText)
     // A method without text: the loader's error, and no resource made.
     EXPECT_NE(RemoveCurrentMethodName(PName("x"), 77, doc_.fResFile), 0);
     EXPECT_TRUE(Stored(77).empty());
+}
+
+// All or nothing: a rewrite that fails at a later line's token stores
+// nothing, not even the lines before it, and answers its error.
+TEST_F(ProcRewrite, AWholeRewriteThatFailsStoresNothing)
+{
+    Method("M", 1, {Line({Comment("one")}), Line({Comment("two")})});
+    const Bytes before = Stored(1);
+    int16_t failure = 0;
+    int32_t seen = 0;
+    bool changed = true;
+    const int16_t err = RewriteProcTokensWhole(
+        1,
+        [&](const champoper&, const uint8_t*, int32_t, std::vector<uint8_t>* out) {
+            if (++seen == 2) failure = -108;
+            out->clear();
+            return true;
+        },
+        failure, &changed);
+    EXPECT_EQ(err, -108);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(Stored(1), before);
 }
 
 TEST_F(ProcRewrite, ALineThatCannotBeReadStaysAsItWas)

@@ -2,10 +2,13 @@
 // nested and looping groups, the designer's and administrators' rights,
 // the token cache, the user of each task, logins that the server does not
 // confirm, the design-access decision and the login dialog.
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/dialogs/DialogUtilities.h"
+#include "design/documents/Passwords.h"
 #include "design/objects/TableDescriptions.h"
 #include "design/security/ExternalPasswords.h"
 #include "design/security/Login.h"
@@ -14,6 +17,8 @@
 #include "design/security/SecurityTokens.h"
 #include "kernel/startup/LoginGlobals.h"
 #include "kernel/tasks/TaskRecords.h"
+#include "network/Requests.h"
+#include "network/Wire.h"
 #include "platform/core/Endian.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/fonts/Fonts.h"
@@ -21,6 +26,7 @@
 #include "platform/windows/Windows.h"
 #include "tests/design/DocFilesFixture.h"
 #include "tests/design/UserTableBytes.h"
+#include "tests/network/ScriptedPeer.h"
 
 using namespace usertables;
 using platform::FourCC;
@@ -200,6 +206,25 @@ TEST_F(Security, OneTokenPerUserIsCachedAndFoundByName)
     EXPECT_EQ(first->GetRefCount(), 2);
     EXPECT_NE(Token(3), first) << "a purged token is not handed out again";
     Release();
+    // The external system knows no names here.
+    gSecurityManager->UseProvider(new VSecurityProvider_External(true));
+    int16_t user = 99;
+    EXPECT_FALSE(gSecurityManager->FindUserByName(P("Anna"), &user));
+    EXPECT_EQ(user, -1);
+}
+
+// Only the designer may delete users: others, the administrator among
+// them, are refused and the users stay.
+TEST_F(Security, UsersAreDeletedByTheDesignerOnly)
+{
+    Install(Demo());
+    taskuser* main = Task(-10);
+    for (const int16_t by : {4, 3, 2}) {
+        SetTaskToken(main, Token(by));
+        EXPECT_EQ(DeleteUser(3), kNotAllowedToDelete) << by;
+        EXPECT_TRUE(IsValidUser(3)) << by;
+    }
+    Release();
 }
 
 TEST_F(Security, WithoutUsersAccessIsFreeAndEveryGroupAdmitsEveryone)
@@ -352,6 +377,122 @@ TEST_F(Security, TheLoginDialogTakesOnlyALiveUserWithTheRightPassword)
     EXPECT_EQ(password[0], 0);
     EXPECT_EQ(platform::FrontWindow(), nullptr) << "the dialog is gone";
     platform::InitScreen();
+}
+
+// Logins of a local structure without a server: the external system when
+// it is on, the start-up name and password, else the dialog (cancelled
+// here); whoever is found is refused, as no server confirms the identity.
+TEST_F(Security, TheLoginTakesTheExternalSystemTheStartUpNameOrElseTheDialog)
+{
+    // Bert (4), without a password, is the structure's default user.
+    Table users = Demo();
+    users.users[3].password = "";
+    Install(users);
+    platform::Handle param = xget1res(FourCC("PRQz"), 0);
+    ASSERT_NE(param, nullptr);
+    platform::WriteBE32(reinterpret_cast<uint8_t*>(*param) + 52, 4);
+    ASSERT_EQ(platform::InitScreen(1024, 768), 0);
+    static std::vector<std::string> shown;
+    platform::SetScriptedAnswerObserver([](platform::DialogRef dialog) {
+        unsigned char name[256];
+        GetText(name, dialog, 8);
+        shown.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);
+    });
+    struct Case {
+        bool external, manager;
+        const char* name;
+        const char* password;
+        bool useDefaultUser;
+        int16_t result;
+        std::vector<std::string> asked;
+    };
+    const Case cases[] = {
+        {true, true, "", "", true, platform::paramErr, {}},  // on, but no module hooked
+        {false, false, "Anna", "anna", true, kLoginRefused, {}},
+        {false, true, "", "", true, kLoginRefused, {}},  // the default user
+        {false, true, "Nobody", "x", true, kLoginCancelled, {"Nobody"}},
+        {false, true, "", "", false, kLoginCancelled, {""}},
+    };
+    for (const Case& c : cases) {
+        ResetExternalPasswords();
+        if (c.external) HasPassWordsExtern = true;
+        if (!c.manager) DisposeSecurityManager();
+        std::memcpy(gStartupUserName, P(c.name), std::strlen(c.name) + 1);
+        encryptepass(gStartupPassword, P(c.password));
+        shown.clear();
+        platform::ClearDialogAnswers();
+        platform::PushDialogAnswer(2);
+        EXPECT_EQ(takepass(c.useDefaultUser), c.result) << c.name << c.password;
+        EXPECT_EQ(shown, c.asked) << c.name << c.password;
+        int16_t item = 0;
+        EXPECT_EQ(platform::TakeDialogAnswer(&item), c.asked.empty()) << "the cancel is left when nothing asked";
+        EXPECT_EQ(gStartupUserName[0], c.external || !c.manager ? std::strlen(c.name) : 0u) << "a used name is cleared";
+        if (!c.manager) MakeSecurityManager();
+        ASSERT_NE(gSecurityManager, nullptr);
+    }
+    platform::ClearDialogAnswers();
+    platform::InitScreen();
+    Release();
+}
+
+// The external system through a server: a granted privilege is kept for a
+// while; a login goes on until a reply of two bytes names the user, and an
+// empty reply ends it at once.
+TEST_F(Security, TheExternalSystemKeepsGrantsAndLogsInTheUserAReplyNames)
+{
+    Install(Demo());
+    Task(-10);
+    static int16_t loginReplies = 0;
+    static int32_t privilegeChecks = 0;
+    ScriptedPeer peer({}, [](uint16_t sequence, int16_t code) {
+        std::vector<uint8_t> out;
+        if (code == 180) ++privilegeChecks;
+        // Logins: first a reply naming nobody, then one naming Bert (4),
+        // then an empty one.
+        static const std::vector<uint8_t> kLogins[] = {{0, 0, 9}, {0, 4}, {}};
+        std::vector<uint8_t> payload;
+        if (code == 179) payload = kLogins[std::min(loginReplies++, int16_t(2))];
+        ScriptedPeer::Frame(&out, sequence, 0, wire::kFrameReply, payload);
+        return out;
+    });
+    ResetRequestLayer();
+    ASSERT_EQ(OpenServerConnection("127.0.0.1", peer.Port()), 0);
+    EXPECT_TRUE(OKPass_ext(15002));
+    EXPECT_TRUE(OKPass_ext(15002)) << "kept";
+    EXPECT_EQ(privilegeChecks, 1);
+
+    static std::vector<int16_t> selectors;
+    selectors.clear();
+    passhook = [](int16_t selector, platform::Handle* message) -> int16_t {
+        selectors.push_back(selector);
+        if (selector == 103 || selector == 105) platform::PtrToHand("m", message, 1);
+        return 0;
+    };
+    HasPassWordsExtern = true;
+    EXPECT_EQ(takepass(false), 0);
+    EXPECT_EQ(selectors, (std::vector<int16_t>{103, 104, 105}));
+    EXPECT_EQ(gSecurityManager->GetCurrentUserID(), 4);
+    selectors.clear();
+    EXPECT_EQ(takepass(false), -5) << "an empty reply";
+    EXPECT_EQ(selectors, (std::vector<int16_t>{103}));
+    ResetRequestLayer();
+}
+
+// The identity goes out without a current task as well (and is refused
+// here, with no server); the manager's provider takes the users' tables
+// away with it.
+TEST_F(Security, TheIdentityNeedsNoTaskAndTheTablesGoWithTheProvider)
+{
+    Install(Demo());
+    taskuser* const saved = curtu;
+    curtu = nullptr;
+    EXPECT_FALSE(gSecurityManager->SendIDToServer(Token(3)));
+    curtu = saved;
+    Release();
+    EXPECT_EQ(globnbpass, 5);
+    DisposeSecurityManager();
+    EXPECT_EQ(globnbpass, 0);
+    MakeSecurityManager();
 }
 
 }  // namespace

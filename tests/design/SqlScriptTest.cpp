@@ -28,12 +28,13 @@ protected:
         return sql::ParseSQLText(text, &schema_, &report_);
     }
     const sql::Column& Column(size_t table, size_t column) { return schema_.tables[table].columns[column]; }
-    // The script written, SQL run with `Out.QzB` answering the save dialog.
-    int16_t Run(const std::string& script)
+    // The script written, SQL run with `target` (`Out.QzB` unless told)
+    // answering the save dialog.
+    int16_t Run(const std::string& script, const std::string& target = "")
     {
         std::ofstream(folder_ / "s.sql", std::ios::binary) << script;
         platform::ClearFileDialogAnswers();
-        platform::PushFileDialogAnswer(out_);
+        platform::PushFileDialogAnswer(target.empty() ? out_ : target);
         unsigned char scriptPath[256], reportPath[256];
         apptest::ToP(folder_ / "s.sql", scriptPath);
         apptest::ToP(folder_ / "s.sql.report.txt", reportPath);
@@ -159,6 +160,42 @@ TEST_F(SqlScript, TheScannerSplitsEachKindOfToken)
         {"-+*/:(),.;", "P:- P:+ P:* P:/ P:: P:( P:) P:, P:. P:; @1"},
     };
     for (const auto& [text, tokens] : cases) EXPECT_EQ(Scan(text), tokens) << text;
+    // The longest string is 1,024 bytes with its quotes; one more byte ends
+    // the input.
+    const std::string longest = "'" + std::string(1022, 'x') + "'";
+    EXPECT_EQ(Scan("a " + longest), "N:a S:" + longest + " @1");
+    for (const size_t over : {1023, 1024})
+        EXPECT_EQ(Scan("a '" + std::string(over, 'x') + "' b"), "N:a @1") << over;
+}
+
+// The schema's tables, columns and column lists: found by name or place,
+// added once, -1 for what is not there.
+TEST_F(SqlScript, TheSchemaFindsAndAddsTablesColumnsAndListedColumns)
+{
+    Schema s;
+    std::string lines;
+    s.report = [&lines](const std::string& line) { lines += line; };
+    EXPECT_EQ(sql::AddTable(s, "a"), 0);
+    EXPECT_EQ(sql::AddTable(s, "b"), 1);
+    EXPECT_EQ(sql::AddColumn(s, 0, "x"), 0);
+    EXPECT_EQ(sql::AddColumn(s, 0, "y"), 1);
+    EXPECT_EQ(sql::AddColumn(s, 1, "z"), 0);
+    EXPECT_EQ(sql::AddColumn(s, 2, "q"), -1);
+    EXPECT_EQ(sql::AddColumn(s, -1, "q"), -1);
+    EXPECT_EQ(lines, "Table a\nTable b\n          column x\n          column y\n          column z\n");
+    const std::tuple<int32_t, const char*, int32_t> columns[] = {
+        {0, "y", 1}, {0, "x", 0}, {1, "z", 0}, {0, "z", -1}, {2, "x", -1}, {-1, "x", -1}};
+    for (const auto& [table, name, found] : columns) EXPECT_EQ(sql::FindColumn(s, table, name), found) << name;
+    for (const auto& [name, found] : {std::pair("b", 1), std::pair("a", 0), std::pair("c", -1)})
+        EXPECT_EQ(sql::FindTable(s, name), found) << name;
+    // The top list holds each (table, column) once, in order.
+    EXPECT_EQ(sql::FindColumnList(s, 0, 1), -1) << "no list";
+    ASSERT_TRUE(sql::PushColumnList(s));
+    for (const auto& [table, column] : {std::pair(0, 1), std::pair(1, 0), std::pair(0, 1), std::pair(0, -1)})
+        sql::AddColumnList(s, table, column);
+    EXPECT_EQ(s.stack[0].items.size(), 2u);
+    const std::tuple<int32_t, int32_t, int32_t> listed[] = {{0, 1, 0}, {1, 0, 1}, {1, 1, -1}, {0, 0, -1}};
+    for (const auto& [table, column, at] : listed) EXPECT_EQ(sql::FindColumnList(s, table, column), at) << table << column;
 }
 
 TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
@@ -195,7 +232,7 @@ TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
                     "CREATE UNIQUE INDEX i ON t (e DESC); CREATE INDEX j ON w (k);"
                     "MODULE m LANGUAGE C AUTHORIZATION me DECLARE k CURSOR FOR SELECT * FROM t ORDER BY 1 "
                     "PROCEDURE p :x INT SQLCODE; OPEN k FETCH k INTO :x :y CLOSE k;"
-                    "UPDATE t SET c = NULL WHERE s.x.z IN (1, 'a') OR EXISTS (SELECT MAX(DISTINCT c) FROM t);"
+                    "UPDATE t SET c = NULL, f = 1 WHERE s.x.z IN (1, 'a') OR EXISTS (SELECT MAX(DISTINCT c) FROM t);"
                     "WHENEVER NOT FOUND GOTO done; DROP TABLE z;"),
               0)
         << report_;
@@ -203,8 +240,8 @@ TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
     ASSERT_EQ(schema_.tables.size(), tables.size());
     for (size_t i = 0; i < tables.size(); ++i) EXPECT_EQ(schema_.tables[i].name, tables[i]);
     const std::tuple<size_t, size_t, const char*, uint16_t> columns[] = {
-        {0, 0, "c", 0xE000}, {0, 1, "d", 0xE000}, {0, 2, "e", 0xC000}, {1, 0, "v", 0}, {2, 0, "k", 0x8000},
-        {3, 0, "z", 0}};
+        {0, 0, "c", 0xE000}, {0, 1, "d", 0xE000}, {0, 2, "e", 0xC000}, {0, 3, "f", 0}, {1, 0, "v", 0},
+        {2, 0, "k", 0x8000}, {3, 0, "z", 0}};
     for (const auto& [t, c, name, flags] : columns)
         EXPECT_EQ(std::tuple(Column(t, c).name, Column(t, c).flags), std::tuple(name, flags)) << name;
     EXPECT_TRUE(schema_.links.empty());
@@ -302,6 +339,28 @@ TEST_F(SqlScript, ACancelledSaveKeepsTheReportAndMakesNothing)
     EXPECT_FALSE(std::filesystem::exists(folder_ / "s.sql.report.txt"));
 }
 
+// The report is a text file whatever its name; one that cannot be written
+// is the error, before anything is built.
+TEST_F(SqlScript, TheReportIsATextFileOrTheErrorOfWritingIt)
+{
+    std::ofstream(folder_ / "s.sql", std::ios::binary) << "CREATE TABLE t (a INT);";
+    unsigned char scriptPath[256], reportPath[256];
+    apptest::ToP(folder_ / "s.sql", scriptPath);
+    const std::tuple<std::string, int16_t> cases[] = {{folder_ / "report", 0},
+                                                      {folder_ / "missing/report", platform::fnfErr}};
+    for (const auto& [report, result] : cases) {
+        platform::ClearFileDialogAnswers();
+        platform::PushFileDialogAnswer(out_);
+        apptest::ToP(report, reportPath);
+        EXPECT_EQ(SQL(scriptPath, reportPath, &made_), result) << report;
+        EXPECT_EQ(platform::HasFileDialogAnswer(), result != 0) << "no save dialog after a failure";
+        if (result != 0) continue;
+        platform::FInfo info;
+        ASSERT_EQ(platform::FSpGetFInfo(platform::FSSpec{report}, &info), 0);
+        EXPECT_EQ(info.fdType, platform::FourCC("TEXT"));
+    }
+}
+
 TEST_F(SqlScript, TheStructureHoldsTheTablesFieldsAndRelations)
 {
     ASSERT_EQ(Run("CREATE TABLE a (x INT NOT NULL UNIQUE, UNIQUE (x), w VARCHAR(3), v CHAR(9),"
@@ -374,6 +433,94 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
     platform::ClearFileDialogAnswers();
     EXPECT_EQ(FileBytes(out_).size(), 19u);
     EXPECT_EQ(Leftovers(), "");
+}
+
+TEST_F(SqlScript, TheBuildingNameSkipsTakenNamesAndNeverBuildsOverThem)
+{
+    // The user's files on the building names: 1 and 3 to 999 data files,
+    // 2 only its companion.
+    auto name = [](int i) { return "Out building" + (i > 1 ? " " + std::to_string(i) : std::string()); };
+    auto taken = [&](int i) { return folder_ / (name(i) + (i == 2 ? ".RSR" : ".QzB")); };
+    for (int i = 1; i < 1000; ++i) std::ofstream(taken(i), std::ios::binary) << "mine " << i;
+    auto untouched = [&](int last) {
+        for (int i = 1; i <= last; ++i) {
+            const std::string text = "mine " + std::to_string(i);
+            if (FileBytes(taken(i)) != Bytes(text.begin(), text.end())) return i;
+        }
+        return 0;
+    };
+    // The 1000th name is the last one free: the structure is built there.
+    ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
+    EXPECT_EQ(made_.path, out_);
+    EXPECT_EQ(untouched(999), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".QzB")));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".RSR")));
+    // The first name is tried first.
+    std::ofstream(taken(1000), std::ios::binary) << "mine 1000";
+    std::filesystem::remove(taken(1));
+    ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
+    EXPECT_FALSE(std::filesystem::exists(taken(1)));
+    // All 1000 taken: dupFNErr, the structure built before and the user's
+    // files as they were, no 1001st name tried.
+    std::ofstream(taken(1), std::ios::binary) << "mine 1";
+    const Bytes before = FileBytes(out_);
+    EXPECT_EQ(Run("CREATE TABLE u (b INT);"), platform::dupFNErr);
+    EXPECT_EQ(FileBytes(out_), before);
+    EXPECT_EQ(untouched(1000), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".QzB")));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".RSR")));
+}
+
+// The building steps one by one: tables and fields numbered from 1 in the
+// order made, what is not there refused.
+TEST_F(SqlScript, TheStepsNumberTheTablesAndFieldsTheyMake)
+{
+    platform::ClearFileDialogAnswers();
+    platform::PushFileDialogAnswer(out_);
+    sql::NewBase base;
+    ASSERT_EQ(sql::_CreateQzBase(folder_ / "s.sql", 2, &base), 0);
+    ASSERT_EQ(sql::_OpenQzB(&base), 0);
+    int16_t tables[2] = {}, fields[3] = {};
+    EXPECT_EQ(sql::_NewQzFile(&base, base.container, "t", 10, 10, &tables[0]), 0);
+    EXPECT_EQ(sql::_NewQzFile(&base, base.container, "u", 210, 10, &tables[1]), 0);
+    EXPECT_EQ(sql::_NewCritere(base.container, 2, "a", 9, 0, 0, &fields[0]), 0);
+    EXPECT_EQ(sql::_NewCritere(base.container, 2, "b", 9, 0, 0, &fields[1]), 0);
+    EXPECT_EQ(sql::_NewCritere(base.container, 1, "c", 9, 0, 0, &fields[2]), 0);
+    EXPECT_EQ(std::vector<int16_t>(tables, tables + 2), (std::vector<int16_t>{1, 2}));
+    EXPECT_EQ(std::vector<int16_t>(fields, fields + 3), (std::vector<int16_t>{1, 2, 1}));
+    int16_t none = 0;
+    EXPECT_EQ(sql::_NewCritere(base.container, 3, "d", 9, 0, 0, &none), sql::kNoSuchTable);
+    EXPECT_EQ(sql::_NewCritere(base.container, 0, "d", 9, 0, 0, &none), sql::kNoSuchTable);
+    EXPECT_EQ(sql::_DoQzLink(base.container, 2, 3, 1, 1, 0), sql::kNoSuchField);
+    EXPECT_EQ(sql::_DoQzLink(base.container, 2, 1, 3, 1, 0), sql::kNoSuchTable);
+    EXPECT_EQ(sql::_DoQzLink(base.container, 2, 2, 1, 1, 0), 0);
+    EXPECT_EQ(sql::_CloseQzB(&base), 0);
+    EXPECT_NE(base.building.path, out_) << "built under its own name";
+    std::filesystem::remove(base.building.path);
+    std::filesystem::remove(std::filesystem::path(base.building.path).replace_extension(".RSR"));
+}
+
+TEST_F(SqlScript, AChosenNameTooLongForTheBuildingNameIsRefused)
+{
+    // A long chosen name still takes " building"; from a stem of 243
+    // characters on, with ".QzB" it would pass 255: a bad name, never a
+    // shortened one, and the user's file stays as it was.
+    const std::tuple<size_t, int16_t> cases[] = {{230, 0}, {243, platform::bdNamErr}, {251, platform::bdNamErr}};
+    for (const auto& [stem, result] : cases) {
+        const std::string target = folder_ / (std::string(stem, 'n') + ".QzB");
+        std::ofstream(target, std::ios::binary) << "old";
+        EXPECT_EQ(Run("CREATE TABLE t (a INT);", target), result) << stem;
+        if (result == 0) {
+            EXPECT_EQ(made_.path, target);
+            EXPECT_GT(FileBytes(target).size(), 3u);
+        } else {
+            EXPECT_EQ(FileBytes(target), Bytes({'o', 'l', 'd'})) << stem;
+        }
+        std::string left;
+        for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
+            if (e.path().filename().string().find("building") != std::string::npos) left += e.path().filename().string();
+        EXPECT_EQ(left, "") << stem;
+    }
 }
 
 }  // namespace

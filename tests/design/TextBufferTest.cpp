@@ -92,6 +92,7 @@ TEST_F(TextBuffer, TheRecordGetsTheTextAndOneStyleChangePerRun)
     TextAppend("fg\r", 3, buffer_);
     const Rect r{0, 0, 400, 400};
     TEHandle te = TEStyleNew(&r, &r);
+    TextTohTE(buffer_, nullptr, styles);  // no record: nothing to fill
     TextTohTE(buffer_, te, styles);
     ASSERT_EQ(std::string(*(**te).hText, size_t((**te).teLength)), "xyabcdefg\r");
     const int16_t expected[10] = {0, 0, 1, 1, 1, 6, 6, 13, 13, 13};

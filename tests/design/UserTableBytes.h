@@ -51,7 +51,7 @@ struct Table {
         }
         for (const std::vector<int16_t>& g : groups) {
             u16(int32_t(g.size()));
-            b.insert(b.end(), 32, 0x47);
+            str("Group", 32);  // a name padded with zeros, as stored
             u16(int32_t(g.size())), u16(0);
             for (int16_t m : g) u16(m);
         }
