@@ -130,5 +130,56 @@ TEST_F(ProjectMethods, AFailedWriteStoresAndMakesNothing)
     EXPECT_GT(failed, 0);
 }
 
+// Memory running out at any step stores nothing and lists nothing; the
+// same command then run again makes exactly one record and one method.
+TEST_F(ProjectMethods, AShortageStoresNothingAndARetryMakesOne)
+{
+    const auto recordsNamed = [&](const std::string& name) {
+        const Bytes dir = Directory();
+        int count = 0;
+        for (size_t at = 0; at + kProcRecordSize <= dir.size(); at += kProcRecordSize)
+            if (dir[at] == name.size() && std::equal(name.begin(), name.end(), dir.begin() + long(at) + 1)) ++count;
+        return count;
+    };
+    const auto objectsNamed = [&](const std::string& name) {
+        ObjListHdl list = GetObjListe(doc_.fTypeList, 2);
+        int count = 0;
+        for (int32_t i = 0; list && i < list->Size(); ++i)
+            if (P(list->At(i)->name) == name) ++count;
+        return count;
+    };
+    int failed = 0;
+    for (int step = 0;; ++step) {
+        ASSERT_LT(step, 500);
+        const std::string name = "Short_" + std::to_string(step);
+        const Bytes dir = Directory();
+        const Bytes file = FileBytes(built_.dataPath);
+        TObjQz* made = nullptr;
+        platform::InjectFault(platform::FaultKind::Allocation, step);
+        const int16_t err = NewProjectMethod(&doc_, PName(name), PName("Replaced"), &made);
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
+        platform::ClearFault(platform::FaultKind::Allocation);
+        if (!fired) {
+            ASSERT_EQ(err, 0);
+            EXPECT_EQ(recordsNamed(name), 1);
+            EXPECT_EQ(objectsNamed(name), 1);
+            break;
+        }
+        if (err == 0) continue;  // memory short only after the commit
+        ++failed;
+        EXPECT_EQ(made, nullptr) << step;
+        EXPECT_EQ(objectsNamed(name), 0) << step;
+        EXPECT_EQ(Directory(), dir) << step;
+        EXPECT_TRUE(FileBytes(built_.dataPath) == file) << step;
+        ASSERT_EQ(NewProjectMethod(&doc_, PName(name), PName("Replaced"), &made), 0) << step;
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(P(made->name), name);
+        EXPECT_EQ(recordsNamed(name), 1) << step;
+        EXPECT_EQ(objectsNamed(name), 1) << step;
+        EXPECT_EQ(Directory().size(), dir.size() + kProcRecordSize) << step;
+    }
+    EXPECT_GT(failed, 0);
+}
+
 }  // namespace
 }  // namespace readtest
