@@ -130,6 +130,25 @@ TEST_F(ProjectMethods, AFailedWriteStoresAndMakesNothing)
     EXPECT_GT(failed, 0);
 }
 
+// A document without a directory of project methods gets one holding the
+// new method's record alone.
+TEST_F(ProjectMethods, AMissingDirectoryIsMadeWithTheOneRecord)
+{
+    UseQzRes(doc_.fResFile);
+    ASSERT_TRUE(rmveresbyid(FourCC("TPQz"), 0, true));
+    ASSERT_TRUE(Directory().empty());
+    TObjQz* made = nullptr;
+    ASSERT_EQ(NewProjectMethod(&doc_, PName("First"), PName("1"), &made), 0);
+    ASSERT_NE(made, nullptr);
+    Bytes expected(kProcRecordSize, 0);
+    expected[0] = 5;
+    std::copy_n("First", 5, expected.begin() + 1);
+    expected[32] = uint8_t(uint16_t(made->id) >> 8);
+    expected[33] = uint8_t(made->id);
+    EXPECT_EQ(Directory(), expected);
+    EXPECT_EQ(Method("First"), made);
+}
+
 // Memory running out at any step stores nothing and lists nothing; the
 // same command then run again makes exactly one record and one method.
 TEST_F(ProjectMethods, AShortageStoresNothingAndARetryMakesOne)
@@ -165,8 +184,16 @@ TEST_F(ProjectMethods, AShortageStoresNothingAndARetryMakesOne)
             EXPECT_EQ(objectsNamed(name), 1);
             break;
         }
-        if (err == 0) continue;  // memory short only after the commit
+        if (err == 0) {
+            // Memory short only where it could be done without: whole.
+            EXPECT_EQ(recordsNamed(name), 1) << step;
+            EXPECT_EQ(objectsNamed(name), 1) << step;
+            EXPECT_EQ(Directory().size(), dir.size() + kProcRecordSize) << step;
+            continue;
+        }
         ++failed;
+        // -1: the method text's store takes some shortages for a damaged text.
+        EXPECT_TRUE(err == platform::memFullErr || err == -1) << step << ": " << err;
         EXPECT_EQ(made, nullptr) << step;
         EXPECT_EQ(objectsNamed(name), 0) << step;
         EXPECT_EQ(Directory(), dir) << step;
