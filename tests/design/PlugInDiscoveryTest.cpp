@@ -137,6 +137,31 @@ TEST_F(PlugInDiscovery, FilesAreOpenExactlyWhileObjectsUseThem)
     EXPECT_EQ(platform::CountOpenResFiles(), before);
 }
 
+// A file the discovery closed is forgotten: another file opened later
+// under the same number is not the discovery's to close. The first number
+// counts like any other (the application's file lets it go meanwhile).
+TEST_F(PlugInDiscovery, AClosedPlugInFileIsForgotten)
+{
+    platform::CloseResFile(G_MainResFile);
+    const int16_t mine = platform::OpenResFile(PlugInFile("a.rsrc", Identity(6)), platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_EQ(mine, 1);
+    NotePlugInFileOpened(mine);
+    EXPECT_EQ(CountOpenPlugInFiles(), 1);
+    ClosePlugInFileIfUnused(mine);
+    EXPECT_FALSE(platform::IsResFileOpen(mine));
+    EXPECT_EQ(CountOpenPlugInFiles(), 0);
+    const int16_t theirs = platform::OpenResFile(PlugInFile("b.rsrc", Identity(6)), platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_EQ(theirs, mine) << "the number is taken again";
+    RetainPlugInFile(theirs);
+    EXPECT_EQ(PlugInFileUsers(theirs), 1);
+    ReleasePlugInFile(theirs);
+    EXPECT_TRUE(platform::IsResFileOpen(theirs));
+    EXPECT_EQ(CountOpenPlugInFiles(), 0);
+    platform::CloseResFile(theirs);
+    G_MainResFile = platform::OpenResFile(appPath_, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(G_MainResFile, 0);
+}
+
 TEST_F(PlugInDiscovery, ABundleThatDoesNotFitIsPassedOver)
 {
     auto bundle = [](std::vector<uint8_t> table, std::vector<uint8_t> list) {

@@ -234,6 +234,17 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
     EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>Log_Total:=0x0001");
     EXPECT_EQ(Texts(Method("Recalculate"))[1], "Total:=0");
     EXPECT_EQ(Texts(Method("Report_Core"))[1], "Sum:=0");
+    // A local renamed as a process variable goes: the process variable
+    // takes its place.
+    TGnlProcObjQz* addTax = Method("Add_Tax");
+    TObjQz* local = Get_LocalVar(addTax, PName("$Rate"));
+    ASSERT_NE(local, nullptr);
+    TObjQz* out = nullptr;
+    ASSERT_EQ(local->DoReplace(PName("Rate"), true, Copy(local->usedBy), &out, false), 0);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(out, Find(9, "Rate"));
+    EXPECT_EQ(static_cast<TVarObjQz*>(out)->method, nullptr);
+    EXPECT_EQ(Search_LocalVar(addTax, PName("$Rate")), nullptr);
     const std::string longName(40, 'L');
     const Case more[] = {
         // An interprocess name is cut to 31 characters behind its prefix.
