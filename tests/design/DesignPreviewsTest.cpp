@@ -1,0 +1,165 @@
+// The demo's objects shown in the preview pane and exported as text:
+// a help balloon's text record, a field's description, a style sheet's
+// platform lines, each with its exact size.
+#include <string>
+#include <vector>
+
+#include "design/preview/PreviewFrame.h"
+#include "platform/drawing/Text.h"
+#include "platform/files/Forks.h"
+#include "platform/pictures/Pictures.h"
+#include "platform/textedit/TextEdit.h"
+#include "tests/design/MethodTextFixture.h"
+
+namespace readtest {
+namespace {
+
+class DesignPreviews : public MethodTextFixture {
+protected:
+    void SetUp() override
+    {
+        MethodTextFixture::SetUp();
+        ASSERT_TRUE(ReadDemo());
+    }
+    // What the object exports into a new file, line by line.
+    std::vector<std::string> ExportedLines(TObjQz* obj, int16_t* err = nullptr)
+    {
+        const std::string path = folder_ / "export.txt";
+        platform::FSSpec spec;
+        platform::FSMakeFSSpec(path, &spec);
+        platform::FSpDelete(spec);
+        platform::FSpCreate(spec, 0, 0);
+        int16_t file = -1;
+        platform::FSpOpenDF(spec, platform::fsRdWrPerm, &file);
+        const int16_t result = obj->SaveObj(file);
+        if (err) *err = result;
+        platform::FSClose(file);
+        const Bytes written = FileBytes(path);
+        std::vector<std::string> lines(1);
+        for (uint8_t c : written) {
+            if (c == '\r' || c == '\n') lines.emplace_back();
+            else lines.back() += char(c);
+        }
+        if (lines.back().empty()) lines.pop_back();
+        return lines;
+    }
+    // The line height of the application font, plain.
+    static int16_t PlainLine()
+    {
+        SavedFont saved;
+        ApplicationFont(platform::normal);
+        return CurrentLine();
+    }
+    TObjQz* Field(const std::string& table, const std::string& name)
+    {
+        TObjQz* t = Find(1, table);
+        for (int32_t i = 0; t && t->members && i < t->members->Size(); ++i)
+            if (P(t->members->At(i)->name) == name) return t->members->At(i);
+        return nullptr;
+    }
+};
+
+// A balloon is a text record as wide as the pane and as deep as its lines
+// and 20; sized again, it follows the pane; shown, its text starts two
+// pixels in and may run 2047 pixels down and across.
+TEST_F(DesignPreviews, ABalloonIsItsTextRecord)
+{
+    TObjQz* balloon = Find(10, "Name_Help");
+    ASSERT_NE(balloon, nullptr);
+    platform::Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 9, pageMax = 9, page = 9;
+    const platform::Rect pane{10, 20, 210, 520};
+    ASSERT_EQ(balloon->InitDisplay(&display, pane, &width, &height, &pageMin, &pageMax, &page, false), 0);
+    ASSERT_NE(display, nullptr);
+    auto te = reinterpret_cast<platform::TEHandle>(display);
+    EXPECT_EQ(std::string(*(**te).hText, size_t((**te).teLength)), "Enter the name as it appears on the contract.");
+    ASSERT_EQ((**te).nLines, 1);
+    const int16_t line = (**te).lineHeight;
+    ASSERT_GT(line, 0);
+    EXPECT_EQ(width, 500);
+    EXPECT_EQ(height, line + 20);
+    EXPECT_EQ(pageMax, 0);
+
+    int16_t right = -1, bottom = -1;
+    const platform::Rect narrow{0, 0, 300, 120};
+    balloon->SizeDisplay(display, narrow, &right, &bottom);
+    EXPECT_EQ(right, 120);
+    EXPECT_EQ(bottom, int16_t((**te).nLines * line + 20));
+    EXPECT_GT((**te).nLines, 1) << "the narrower pane wraps the text";
+    EXPECT_EQ((**te).viewRect.right, 120);
+
+    const platform::Rect shown{30, 40, 130, 240};
+    balloon->Display(display, shown);
+    const platform::Rect dest = (**te).destRect;
+    EXPECT_EQ(dest.top, 32);
+    EXPECT_EQ(dest.left, 42);
+    EXPECT_EQ(dest.bottom, 32 + 2047);
+    EXPECT_EQ(dest.right, 42 + 2047);
+    balloon->DisposeDisplay(&display);
+    EXPECT_EQ(display, nullptr);
+
+    EXPECT_EQ(ExportedLines(balloon), std::vector<std::string>{"Enter the name as it appears on the contract."});
+}
+
+// A field's description: its type, its attributes under their heading,
+// exported line by line and shown one line below the other.
+TEST_F(DesignPreviews, AFieldIsDescribedByItsTypeAndAttributes)
+{
+    struct Case {
+        const char* field;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"Name", {"Type: Alpha (40)", "Attributes:", "Mandatory", "Enterable", "Not modifiable", "Indexed", "Display only"}},
+        {"Credit_Limit", {"Type: Real", "Attributes:", "Not enterable", "Not modifiable"}},
+        {"Since", {"Type: Date", "Attributes:", "Not enterable", "Not modifiable"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        TObjQz* field = Field("Customers", c.field);
+        ASSERT_NE(field, nullptr);
+        int16_t err = -1;
+        std::vector<std::string> indented;
+        for (const std::string& l : c.lines) indented.push_back("     " + l);
+        EXPECT_EQ(ExportedLines(field, &err), indented);
+        EXPECT_EQ(err, 0);
+
+        platform::Handle display = nullptr;
+        int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0;
+        ASSERT_EQ(field->InitDisplay(&display, platform::Rect{0, 0, 400, 400}, &width, &height, &pageMin, &pageMax,
+                                     &page, false),
+                  0);
+        // Ten above, a line each, one more before the heading and after
+        // it, a line and a pixel below.
+        const int16_t line = PlainLine();
+        EXPECT_EQ(height, 10 + int16_t(c.lines.size()) * line + 2 * line + line + 1);
+        EXPECT_GE(width, 10 + 18);
+        PreviewRec* rec = PreviewOf(display);
+        ASSERT_NE(rec, nullptr);
+        platform::Rect frame{};
+        platform::QDGetPictureBounds(rec->picture, &frame);
+        EXPECT_EQ(frame.right - frame.left, width);
+        EXPECT_EQ(frame.bottom - frame.top, height);
+        field->DisposeDisplay(&display);
+    }
+}
+
+// A style sheet: one line per platform, each naming its font, size and
+// face; shown ten pixels in, twenty pixels and a line each deep.
+TEST_F(DesignPreviews, AStyleSheetListsItsPlatformStyles)
+{
+    TObjQz* titles = Find(19, "Titles");
+    ASSERT_NE(titles, nullptr);
+    const std::vector<std::string> lines = ExportedLines(titles);
+    EXPECT_EQ(lines, (std::vector<std::string>{"   Mac OS: Helvetica, 18 pt, ", "   Windows: Helvetica, 18 pt, ",
+                                               "   Mac OS X: Helvetica, 18 pt, ", "   Windows, newer: Helvetica, 18 pt, "}));
+    platform::Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0;
+    ASSERT_EQ(titles->InitDisplay(&display, platform::Rect{0, 0, 400, 400}, &width, &height, &pageMin, &pageMax, &page,
+                                  false),
+              0);
+    EXPECT_EQ(height, 20 + int16_t(lines.size()) * PlainLine());
+    titles->DisposeDisplay(&display);
+}
+
+}  // namespace
+}  // namespace readtest
