@@ -123,6 +123,7 @@ TEST_F(DesignPreviews, AFieldIsDescribedByItsTypeAndAttributes)
         EXPECT_EQ(ExportedLines(field, &err), indented);
         EXPECT_EQ(err, 0);
 
+        const size_t handles = platform::LiveHandleCount();
         platform::Handle display = nullptr;
         int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0;
         ASSERT_EQ(field->InitDisplay(&display, platform::Rect{0, 0, 400, 400}, &width, &height, &pageMin, &pageMax,
@@ -139,7 +140,14 @@ TEST_F(DesignPreviews, AFieldIsDescribedByItsTypeAndAttributes)
         platform::QDGetPictureBounds(rec->picture, &frame);
         EXPECT_EQ(frame.right - frame.left, width);
         EXPECT_EQ(frame.bottom - frame.top, height);
+        int16_t right = -1, bottom = -1;
+        field->SizeDisplay(display, platform::Rect{5, 5, 50, 50}, &right, &bottom);
+        EXPECT_EQ(right, width);
+        EXPECT_EQ(bottom, height);
+        EXPECT_EQ(rec->where.top, 5);
         field->DisposeDisplay(&display);
+        EXPECT_EQ(display, nullptr);
+        EXPECT_EQ(platform::LiveHandleCount(), handles) << "the picture goes with the display";
     }
 }
 
@@ -159,6 +167,40 @@ TEST_F(DesignPreviews, AStyleSheetListsItsPlatformStyles)
               0);
     EXPECT_EQ(height, 20 + int16_t(lines.size()) * PlainLine());
     titles->DisposeDisplay(&display);
+}
+
+// A string list shows its heading and one line per string, numbered: ten
+// pixels and a line of the underlined font each deep.
+TEST_F(DesignPreviews, AStringListIsAsDeepAsItsStrings)
+{
+    auto* list = static_cast<TSTRObjQz*>(Find(11, "Invoice_Texts"));
+    ASSERT_NE(list, nullptr);
+    std::vector<std::string> strings;
+    unsigned char resName[256];
+    ASSERT_TRUE(list->Strings(&strings, resName));
+    EXPECT_EQ(strings, (std::vector<std::string>{"Invoice", "Printed on", "Thank you for your order."}));
+    platform::Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0;
+    ASSERT_EQ(list->InitDisplay(&display, platform::Rect{0, 0, 300, 300}, &width, &height, &pageMin, &pageMax, &page,
+                                false),
+              0);
+    int16_t line = 0;
+    {
+        SavedFont saved;
+        ApplicationFont(platform::underline);
+        line = CurrentLine();
+    }
+    EXPECT_EQ(height, 10 + 4 * line);
+    EXPECT_GE(width, 70 + 18);
+    list->DisposeDisplay(&display);
+}
+
+// The look the structure's forms are drawn in: 'Look' 128's first byte;
+// none without a document.
+TEST_F(DesignPreviews, TheStructuresLookIsItsLookResource)
+{
+    EXPECT_EQ(StructureLook(&doc_), 4);
+    EXPECT_EQ(StructureLook(nullptr), -1);
 }
 
 }  // namespace
