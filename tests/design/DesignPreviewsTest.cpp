@@ -106,16 +106,19 @@ TEST_F(DesignPreviews, ABalloonIsItsTextRecord)
 TEST_F(DesignPreviews, AFieldIsDescribedByItsTypeAndAttributes)
 {
     struct Case {
+        const char* table;
         const char* field;
         std::vector<std::string> lines;
     } cases[] = {
-        {"Name", {"Type: Alpha (40)", "Attributes:", "Mandatory", "Enterable", "Not modifiable", "Indexed", "Display only"}},
-        {"Credit_Limit", {"Type: Real", "Attributes:", "Not enterable", "Not modifiable"}},
-        {"Since", {"Type: Date", "Attributes:", "Not enterable", "Not modifiable"}},
+        {"Customers", "Name", {"Type: Alpha (40)", "Attributes:", "Mandatory", "Enterable", "Not modifiable", "Indexed", "Display only"}},
+        {"Customers", "Credit_Limit", {"Type: Real", "Attributes:", "Not enterable", "Not modifiable"}},
+        {"Customers", "Since", {"Type: Date", "Attributes:", "Not enterable", "Not modifiable"}},
+        {"Invoices", "Customer", {"Type: Alpha (40)", "Related to [Customers]Name", "Attributes:", "Not enterable", "Not modifiable", "Indexed"}},
+        {"Lines", "Quantity", {"Type: Integer", "Attributes:", "Not enterable", "Not modifiable"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
-        TObjQz* field = Field("Customers", c.field);
+        TObjQz* field = Field(c.table, c.field);
         ASSERT_NE(field, nullptr);
         int16_t err = -1;
         std::vector<std::string> indented;
@@ -149,6 +152,19 @@ TEST_F(DesignPreviews, AFieldIsDescribedByItsTypeAndAttributes)
         EXPECT_EQ(display, nullptr);
         EXPECT_EQ(platform::LiveHandleCount(), handles) << "the picture goes with the display";
     }
+}
+
+// A text field (type 1) is described as one, whatever its other bytes.
+TEST_F(DesignPreviews, ATextFieldIsDescribedAsText)
+{
+    TObjQz* since = Field("Customers", "Since");
+    ASSERT_NE(since, nullptr);
+    UseQzRes(doc_.fResFile);
+    platform::Handle fiqz = xget1res(FourCC("FIQz"), Find(1, "Customers")->id);
+    ASSERT_NE(fiqz, nullptr);
+    ASSERT_GE(platform::GetHandleSize(fiqz), 30 + 3 * 66);
+    (*fiqz)[30 + 2 * 66 + 32] = 1;  // the third field's type, in memory only
+    EXPECT_EQ(ExportedLines(since).at(0), "     Type: Text");
 }
 
 // A style sheet: one line per platform, each naming its font, size and

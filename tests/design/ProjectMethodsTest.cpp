@@ -172,6 +172,10 @@ TEST_F(ProjectMethods, AShortageStoresNothingAndARetryMakesOne)
         ASSERT_LT(step, 500);
         const std::string name = "Short_" + std::to_string(step);
         const Bytes dir = Directory();
+        // The directory is read from the store again, as after a reopen:
+        // memory may run out reading it too.
+        if (platform::Handle loaded = xget1res(FourCC("TPQz"), 0); loaded && detachres(loaded))
+            platform::DisposeHandle(loaded);
         const Bytes file = FileBytes(built_.dataPath);
         TObjQz* made = nullptr;
         platform::InjectFault(platform::FaultKind::Allocation, step);
