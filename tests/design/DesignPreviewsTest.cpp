@@ -9,7 +9,10 @@
 #include "platform/files/Forks.h"
 #include "platform/pictures/Pictures.h"
 #include "platform/textedit/TextEdit.h"
+#include "design/objects/OutputOptions.h"
+#include "design/objects/OutputSupport.h"
 #include "tests/design/MethodTextFixture.h"
+#include "tests/design/PrintedPages.h"
 
 namespace readtest {
 namespace {
@@ -217,6 +220,41 @@ TEST_F(DesignPreviews, TheStructuresLookIsItsLookResource)
 {
     EXPECT_EQ(StructureLook(&doc_), 4);
     EXPECT_EQ(StructureLook(nullptr), -1);
+}
+
+// Printed, a string list is its heading and an empty line, then with its
+// contents a line per string and an empty line; a balloon prints its text
+// and a menu bar without its contents prints its heading alone.
+TEST_F(DesignPreviews, PrintingTakesTheLinesOfWhatIsShown)
+{
+    TObjQz* list = Find(11, "Invoice_Texts");
+    TObjQz* balloon = Find(10, "Name_Help");
+    TObjQz* bar = Find(5, "Main");
+    ASSERT_TRUE(list && balloon && bar);
+    const unsigned char empty[1] = {0};
+    int16_t normal = 0, bold = 0, heading = 0, whole = 0, barResult = -1, balloonResult = -1;
+    PrintPages(folder_.path(), "preview-", [&] {
+        auto advance = [](const std::function<void()>& print) {
+            const int16_t before = P_CrtHeight;
+            print();
+            return int16_t(P_CrtHeight - before);
+        };
+        UsePrintStyle(platform::normal);
+        normal = advance([&] { list->PrintNewLine(empty, 0); });
+        UsePrintStyle(platform::bold);
+        bold = advance([&] { list->PrintNewLine(empty, 0); });
+        OutPutParmRec options;
+        heading = advance([&] { EXPECT_EQ(list->PrintObj(&options), 0); });
+        barResult = bar->PrintObj(&options);
+        options.contents = 1;
+        whole = advance([&] { EXPECT_EQ(list->PrintObj(&options), 0); });
+        balloonResult = balloon->PrintObj(&options);
+    });
+    ASSERT_GT(normal, 0);
+    EXPECT_EQ(heading, bold + normal);
+    EXPECT_EQ(whole, bold + normal + 3 * normal + normal);
+    EXPECT_EQ(barResult, 0);
+    EXPECT_EQ(balloonResult, 0);
 }
 
 }  // namespace
