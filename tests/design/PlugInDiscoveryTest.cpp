@@ -137,6 +137,23 @@ TEST_F(PlugInDiscovery, FilesAreOpenExactlyWhileObjectsUseThem)
     EXPECT_EQ(platform::CountOpenResFiles(), before);
 }
 
+// The application's own file offers its bundles first, whatever number it
+// has (here the first one).
+TEST_F(PlugInDiscovery, TheApplicationsOwnBundlesComeFirst)
+{
+    platform::CloseResFile(G_MainResFile);
+    UseAppResources(std::string(kDesignResources) + kAppIdentity + R"RES(
+'QBNX' 20005 "Own" { $"0001 5354 5223 0001 01F4" }
+'STR#' 500 { "Own_Routine(&S)" "@Hidden" }
+)RES");
+    ASSERT_EQ(G_MainResFile, 1);
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"A"}));
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Own", "_W"}));
+    EXPECT_EQ(Routines("_Own"), std::vector<std::string>{"1:Own_Routine"});
+    EXPECT_EQ(static_cast<TExtObjQz*>(PackageObj("_Own"))->GetPlugInFile(), G_MainResFile);
+}
+
 // A file the discovery closed is forgotten: another file opened later
 // under the same number is not the discovery's to close. The first number
 // counts like any other (the application's file lets it go meanwhile).
