@@ -5,7 +5,11 @@
 #include <vector>
 
 #include "design/preview/PreviewFrame.h"
+#include "platform/drawing/GWorlds.h"
+#include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
+#include "platform/fonts/Fonts.h"
+#include "platform/screen/Screen.h"
 #include "platform/files/Forks.h"
 #include "platform/pictures/Pictures.h"
 #include "platform/textedit/TextEdit.h"
@@ -52,6 +56,33 @@ protected:
         SavedFont saved;
         ApplicationFont(platform::normal);
         return CurrentLine();
+    }
+    // `draw` into an erased 32-bit world of width x height: its pixels.
+    static std::vector<uint32_t> Drawn(int16_t width, int16_t height, const std::function<void()>& draw)
+    {
+        const platform::Rect r{0, 0, height, width};
+        platform::GWorldPtr world = nullptr;
+        EXPECT_EQ(platform::NewGWorld(&world, 32, &r, nullptr, nullptr, 0), 0);
+        platform::CGrafPtr saved = nullptr;
+        platform::GDHandle device = nullptr;
+        platform::GetGWorld(&saved, &device);
+        platform::SetGWorld(world, nullptr);
+        platform::EraseRect(&r);
+        draw();
+        std::vector<uint32_t> pixels = PortPixels(world, r);
+        platform::SetGWorld(saved, nullptr);
+        platform::DisposeGWorld(world);
+        return pixels;
+    }
+    // The pixels of a display's picture.
+    static std::vector<uint32_t> Shown(platform::Handle display, int16_t width, int16_t height)
+    {
+        PreviewRec* rec = PreviewOf(display);
+        EXPECT_TRUE(rec && rec->picture);
+        return Drawn(width, height, [&] {
+            const platform::Rect r{0, 0, height, width};
+            if (rec && rec->picture) platform::DrawPicture(rec->picture, &r);
+        });
     }
     TObjQz* Field(const std::string& table, const std::string& name)
     {
@@ -255,6 +286,69 @@ TEST_F(DesignPreviews, PrintingTakesTheLinesOfWhatIsShown)
     EXPECT_EQ(whole, bold + normal + 3 * normal + normal);
     EXPECT_EQ(barResult, 0);
     EXPECT_EQ(balloonResult, 0);
+}
+
+// A menu bar is a strip as deep as the bar, black outside corners rounded
+// by 16 points; a menu's title is drawn bold 14 points in, eight down; a
+// menu is as deep as its rows of the deeper of its two fonts.
+TEST_F(DesignPreviews, MenusShowTheirBarAndTheirTitle)
+{
+    TObjQz* bar = Find(5, "Main");
+    ASSERT_NE(bar, nullptr);
+    platform::Handle display = nullptr;
+    int16_t width = 1, height = 0, pageMin = 0, pageMax = 0, page = 0;
+    // Asked from the pane's port, as the pane does.
+    Drawn(1, 1, [&] {
+        EXPECT_EQ(bar->InitDisplay(&display, platform::Rect{0, 0, 400, 800}, &width, &height, &pageMin, &pageMax,
+                                   &page, false),
+                  0);
+    });
+    ASSERT_EQ(height, platform::GetMBarHeight());
+    ASSERT_GT(width, 25);
+    const std::vector<uint32_t> shown = Shown(display, width, height);
+    const std::vector<uint32_t> strip = Drawn(width, height, [&] {
+        const platform::Rect r{0, 0, height, width};
+        platform::PaintRect(&r);
+        platform::EraseRoundRect(&r, 16, 16);
+        platform::FrameRect(&r);
+    });
+    // The lowest four rows hold no title.
+    for (int16_t v = int16_t(height - 4); v < height; ++v)
+        for (int16_t h = 0; h < width; ++h)
+            ASSERT_EQ(shown[size_t(v * width + h)], strip[size_t(v * width + h)]) << h << ", " << v;
+    bar->DisposeDisplay(&display);
+
+    TObjQz* file = Find(6, "File");
+    ASSERT_NE(file, nullptr);
+    width = 1;
+    platform::FontInfo menu{};
+    int16_t appLine = 0;
+    Drawn(1, 1, [&] {
+        EXPECT_EQ(file->InitDisplay(&display, platform::Rect{0, 0, 400, 800}, &width, &height, &pageMin, &pageMax,
+                                    &page, false),
+                  0);
+        ApplicationFont(platform::underline);
+        appLine = CurrentLine();
+    });
+    const std::vector<uint32_t> title = Drawn(width, height, [&] {
+        platform::TextFont(platform::systemFont);
+        platform::TextSize(12);
+        platform::TextFace(platform::bold);
+        platform::GetFontInfo(&menu);
+        platform::MoveTo(14, int16_t(8 + menu.ascent));
+        platform::DrawText("File", 0, 4);
+    });
+    const int16_t line = std::max<int16_t>(int16_t(menu.ascent + menu.descent + menu.leading), appLine);
+    EXPECT_EQ(height, 8 + 5 * line + 6 + 2) << "four items and the title";
+    const std::vector<uint32_t> drawn = Shown(display, width, height);
+    bool inked = false;
+    for (int16_t v = 8; v < 8 + menu.ascent + menu.descent; ++v)
+        for (int16_t h = 5; h < width - 4; ++h) {
+            ASSERT_EQ(drawn[size_t(v * width + h)], title[size_t(v * width + h)]) << h << ", " << v;
+            inked = inked || title[size_t(v * width + h)] != 0xFFFFFF;
+        }
+    EXPECT_TRUE(inked) << "the title's letters are drawn";
+    file->DisposeDisplay(&display);
 }
 
 }  // namespace
