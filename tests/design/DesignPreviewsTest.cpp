@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "design/preview/PreviewFrame.h"
+#include "platform/drawing/CallCounts.h"
 #include "platform/drawing/GWorlds.h"
+#include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/fonts/Fonts.h"
@@ -349,6 +351,66 @@ TEST_F(DesignPreviews, MenusShowTheirBarAndTheirTitle)
         }
     EXPECT_TRUE(inked) << "the title's letters are drawn";
     file->DisposeDisplay(&display);
+}
+
+// A string list's picture: the heading's line, then each string's line
+// below it, each drawn on its own base line.
+TEST_F(DesignPreviews, AStringListsLinesAreDrawnOneBelowTheOther)
+{
+    TObjQz* list = Find(11, "Invoice_Texts");
+    ASSERT_NE(list, nullptr);
+    platform::Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0, line = 0;
+    Drawn(1, 1, [&] {
+        EXPECT_EQ(list->InitDisplay(&display, platform::Rect{0, 0, 300, 300}, &width, &height, &pageMin, &pageMax,
+                                    &page, false),
+                  0);
+        ApplicationFont(platform::underline);
+        line = CurrentLine();
+    });
+    ASSERT_GT(line, 0);
+    ASSERT_EQ(height, 10 + 4 * line);
+    const std::vector<uint32_t> shown = Shown(display, width, height);
+    auto inked = [&](int32_t top) {
+        for (int32_t v = top; v < top + line; ++v)
+            for (int32_t h = 0; h < width; ++h)
+                if (shown[size_t(v * width + h)] != 0xFFFFFF) return true;
+        return false;
+    };
+    for (int32_t row = 0; row < 4; ++row) EXPECT_TRUE(inked(10 + row * line)) << row;
+    list->DisposeDisplay(&display);
+}
+
+// Scrolled, a preview draws within the port's clip only; without a port,
+// the saved font puts nothing back.
+TEST_F(DesignPreviews, ScrollingKeepsToTheClipAndNoPortKeepsItsFont)
+{
+    TObjQz* field = Field("Customers", "Name");
+    ASSERT_NE(field, nullptr);
+    platform::Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0;
+    std::vector<uint32_t> after;
+    after = Drawn(100, 100, [&] {
+        EXPECT_EQ(field->InitDisplay(&display, platform::Rect{0, 0, 100, 100}, &width, &height, &pageMin, &pageMax,
+                                     &page, false),
+                  0);
+        const platform::Rect all{0, 0, 100, 100}, clip{0, 0, 50, 100};
+        platform::PaintRect(&all);
+        platform::ClipRect(&clip);
+        field->Scroll(display, all, 0, -20);
+        platform::ClipRect(&all);
+    });
+    for (int32_t v = 50; v < 100; ++v)
+        for (int32_t h = 0; h < 100; ++h) ASSERT_EQ(after[size_t(v * 100 + h)], 0u) << h << ", " << v;
+    field->DisposeDisplay(&display);
+
+    platform::GrafPtr port = nullptr;
+    platform::GetPort(&port);
+    platform::SetPort(nullptr);
+    platform::ResetDrawingCallCounts();
+    { SavedFont none; }
+    EXPECT_EQ(platform::DrawingCallCount(platform::DrawingCall::TextFont), 0u);
+    platform::SetPort(port);
 }
 
 }  // namespace
