@@ -413,5 +413,71 @@ TEST_F(DesignPreviews, ScrollingKeepsToTheClipAndNoPortKeepsItsFont)
     platform::SetPort(port);
 }
 
+// In the stored mode a menu item shows its text as stored, a string-list
+// reference included; the style sheet's lines are drawn in the
+// application's font and size.
+TEST_F(DesignPreviews, AMenuShowsStoredTextsAndAStyleSheetTheApplicationsFont)
+{
+    TObjQz* file = Find(6, "File");
+    ASSERT_NE(file, nullptr);
+    platform::Handle display = nullptr;
+    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0, appLine = 0;
+    platform::FontInfo menu{};
+    Drawn(1, 1, [&] {
+        EXPECT_EQ(file->InitDisplay(&display, platform::Rect{0, 0, 400, 800}, &width, &height, &pageMin, &pageMax,
+                                    &page, false),
+                  0);
+        ApplicationFont(platform::underline);
+        appLine = CurrentLine();
+    });
+    const std::string stored = ":15000,1";
+    int16_t textWidth = 0;
+    const std::vector<uint32_t> reference = Drawn(width, height, [&] {
+        platform::TextFont(platform::systemFont);
+        platform::TextSize(12);
+        platform::TextFace(platform::normal);
+        platform::GetFontInfo(&menu);
+        const int16_t line = std::max<int16_t>(int16_t(menu.ascent + menu.descent + menu.leading), appLine);
+        textWidth = Width(stored);
+        platform::MoveTo(14, int16_t(8 + 4 * line + menu.ascent));
+        platform::DrawText(stored.data(), 0, int16_t(stored.size()));
+    });
+    const int16_t line = std::max<int16_t>(int16_t(menu.ascent + menu.descent + menu.leading), appLine);
+    const std::vector<uint32_t> shown = Shown(display, width, height);
+    for (int32_t v = 8 + 4 * line; v < 8 + 4 * line + menu.ascent + menu.descent; ++v)
+        for (int32_t h = 5; h < 14 + textWidth; ++h)
+            ASSERT_EQ(shown[size_t(v * width + h)], reference[size_t(v * width + h)]) << h << ", " << v;
+    file->DisposeDisplay(&display);
+
+    TObjQz* titles = Find(19, "Titles");
+    ASSERT_NE(titles, nullptr);
+    const int16_t font = MyApplFont, size = MyApplSize;
+    MyApplFont = platform::systemFont;
+    MyApplSize = 18;
+    std::vector<std::string> lines;
+    for (const std::string& l : ExportedLines(titles)) lines.push_back(l.substr(3));
+    Drawn(1, 1, [&] {
+        EXPECT_EQ(titles->InitDisplay(&display, platform::Rect{0, 0, 400, 800}, &width, &height, &pageMin, &pageMax,
+                                      &page, false),
+                  0);
+    });
+    const std::vector<uint32_t> sheet = Drawn(width, height, [&] {
+        platform::TextFont(platform::systemFont);
+        platform::TextSize(18);
+        platform::TextFace(platform::normal);
+        platform::FontInfo fi{};
+        platform::GetFontInfo(&fi);
+        const int16_t l = int16_t(fi.ascent + fi.descent + fi.leading);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            platform::MoveTo(10, int16_t(10 + int32_t(i) * l + fi.ascent));
+            platform::DrawText(lines[i].data(), 0, int16_t(lines[i].size()));
+        }
+    });
+    MyApplFont = font;
+    MyApplSize = size;
+    EXPECT_EQ(Shown(display, width, height), sheet);
+    titles->DisposeDisplay(&display);
+}
+
 }  // namespace
 }  // namespace readtest
