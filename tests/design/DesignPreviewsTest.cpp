@@ -11,6 +11,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/fonts/Fonts.h"
+#include "forms/stylesheets/StyleSheets.h"
 #include "platform/screen/Screen.h"
 #include "platform/files/Forks.h"
 #include "platform/pictures/Pictures.h"
@@ -201,6 +202,26 @@ TEST_F(DesignPreviews, ATextFieldIsDescribedAsText)
     ASSERT_GE(platform::GetHandleSize(fiqz), 30 + 3 * 66);
     (*fiqz)[30 + 2 * 66 + 32] = 1;  // the third field's type, in memory only
     EXPECT_EQ(ExportedLines(since).at(0), "     Type: Text");
+}
+
+// A platform's font name is read to 63 characters at most, whatever its
+// length byte says; a size and a plain face follow.
+TEST_F(DesignPreviews, APlatformsFontNameStopsAt63Characters)
+{
+    for (const int length : {5, 63, 64, 127}) {
+        std::vector<uint8_t> entry(size_t(36 + 5 * kFontBlockSize), 0);
+        uint8_t* block = entry.data() + 36 + 2 * kFontBlockSize;
+        block[0] = uint8_t(length);
+        for (int i = 1; i < kFontBlockSize; ++i) block[i] = uint8_t('a' + i % 26);
+        block[66] = 12;
+        block[67] = 0;
+        unsigned char text[256];
+        GetPlatformStyle(entry.data(), text, 2);
+        const int kept = std::min(length, 63);
+        std::string name;
+        for (int i = 1; i <= kept; ++i) name += char('a' + i % 26);
+        EXPECT_EQ(P(text), "Windows: " + name + ", 12 pt, ") << length;
+    }
 }
 
 // A style sheet: one line per platform, each naming its font, size and
