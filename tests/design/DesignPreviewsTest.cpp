@@ -441,6 +441,12 @@ TEST_F(DesignPreviews, AMenuShowsStoredTextsAndAStyleSheetTheApplicationsFont)
 {
     TObjQz* file = Find(6, "File");
     ASSERT_NE(file, nullptr);
+    // The first item given a key in its text, in memory only: "Save" shows.
+    UseQzRes(doc_.fResFile);
+    platform::Handle stored1 = xget1res(FourCC("MENQ"), 1);
+    ASSERT_NE(stored1, nullptr);
+    ASSERT_GE(platform::GetHandleSize(stored1), 24 + 32);
+    std::memcpy(*stored1 + 24, "\x06Save/S", 7);
     platform::Handle display = nullptr;
     int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0, appLine = 0;
     platform::FontInfo menu{};
@@ -459,15 +465,18 @@ TEST_F(DesignPreviews, AMenuShowsStoredTextsAndAStyleSheetTheApplicationsFont)
         platform::TextFace(platform::normal);
         platform::GetFontInfo(&menu);
         const int16_t line = std::max<int16_t>(int16_t(menu.ascent + menu.descent + menu.leading), appLine);
-        textWidth = Width(stored);
+        textWidth = std::max(Width(stored), Width("Save"));
         platform::MoveTo(14, int16_t(8 + 4 * line + menu.ascent));
         platform::DrawText(stored.data(), 0, int16_t(stored.size()));
+        platform::MoveTo(14, int16_t(8 + line + menu.ascent));
+        platform::DrawText("Save", 0, 4);
     });
     const int16_t line = std::max<int16_t>(int16_t(menu.ascent + menu.descent + menu.leading), appLine);
     const std::vector<uint32_t> shown = Shown(display, width, height);
-    for (int32_t v = 8 + 4 * line; v < 8 + 4 * line + menu.ascent + menu.descent; ++v)
-        for (int32_t h = 5; h < 14 + textWidth; ++h)
-            ASSERT_EQ(shown[size_t(v * width + h)], reference[size_t(v * width + h)]) << h << ", " << v;
+    for (const int32_t row : {1, 4})
+        for (int32_t v = 8 + row * line + 1; v < 8 + row * line + menu.ascent + menu.descent; ++v)  // under the rule
+            for (int32_t h = 5; h < 14 + textWidth; ++h)
+                ASSERT_EQ(shown[size_t(v * width + h)], reference[size_t(v * width + h)]) << h << ", " << v;
     file->DisposeDisplay(&display);
 
     TObjQz* titles = Find(19, "Titles");
