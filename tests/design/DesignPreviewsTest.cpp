@@ -509,5 +509,40 @@ TEST_F(DesignPreviews, AMenuShowsStoredTextsAndAStyleSheetTheApplicationsFont)
     titles->DisposeDisplay(&display);
 }
 
+// A string list prints its heading, the resource's name, the id's label
+// and the id, as its own line printing would.
+TEST_F(DesignPreviews, AStringListPrintsItsHeading)
+{
+    auto* list = static_cast<TSTRObjQz*>(Find(11, "Invoice_Texts"));
+    ASSERT_NE(list, nullptr);
+    std::vector<std::string> strings;
+    unsigned char resName[256], label[256];
+    ASSERT_TRUE(list->Strings(&strings, resName));
+    MyGetIndString(label, 1001, 11);
+    const std::string heading = P(resName) + " " + P(label) + " :15000";
+    ASSERT_GT(heading.size(), 8u);
+    PrintPages(folder_.path(), "list-", [&] {
+        OutPutParmRec options;
+        EXPECT_EQ(list->PrintObj(&options), 0);
+    });
+    PrintPages(folder_.path(), "heading-", [&] {
+        unsigned char text[256], empty[1] = {0};
+        apptest::ToP(heading, text);
+        UsePrintStyle(platform::bold);
+        list->PrintNewLine(text, 0);
+        platform::TextFace(platform::normal);
+        list->PrintNewLine(empty, 0);
+    });
+    PageImage printed(folder_ / "list-1.png"), expected(folder_ / "heading-1.png");
+    ASSERT_TRUE(printed.ok && expected.ok);
+    bool inked = false;
+    for (int32_t v = 0; v < 120; ++v)
+        for (int32_t h = 0; h < 400; ++h) {
+            ASSERT_EQ(printed.At(h, v), expected.At(h, v)) << h << ", " << v;
+            inked = inked || expected.At(h, v) != 0xFFFFFF;
+        }
+    EXPECT_TRUE(inked);
+}
+
 }  // namespace
 }  // namespace readtest
