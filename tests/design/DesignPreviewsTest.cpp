@@ -544,27 +544,5 @@ TEST_F(DesignPreviews, AStringListPrintsItsHeading)
     EXPECT_TRUE(inked);
 }
 
-// A picture without depth prints no picture and turns no page, however
-// low on the page it comes.
-TEST_F(DesignPreviews, APictureWithoutDepthTurnsNoPage)
-{
-    TObjQz* stamp = Find(18, "Stamp");
-    ASSERT_NE(stamp, nullptr);
-    UseQzRes(doc_.fResFile);
-    platform::Handle pict = xget1res(FourCC("PICT"), stamp->id);
-    ASSERT_NE(pict, nullptr);
-    ASSERT_GE(platform::GetHandleSize(pict), 10);
-    std::memcpy(*pict + 6, *pict + 2, 2);  // the frame's bottom at its top, in memory only
-    int16_t pages = 0;
-    PrintPages(folder_.path(), "flat-", [&] {
-        P_CrtHeight = int16_t(P_PageRect.bottom - 35);
-        OutPutParmRec options;
-        options.contents = 1;
-        EXPECT_EQ(stamp->PrintObj(&options), 0);
-        pages = P_NoPage;
-    });
-    EXPECT_EQ(pages, 1);
-}
-
 }  // namespace
 }  // namespace readtest
