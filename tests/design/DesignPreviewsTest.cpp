@@ -1,23 +1,26 @@
-// The demo's objects shown in the preview pane and exported as text:
-// a help balloon's text record, a field's description, a style sheet's
-// platform lines, each with its exact size.
+// The demo's objects shown in the preview pane, printed and exported: a
+// help balloon's text record, a field's description, a style sheet's
+// platform lines, string lists and menus, at their exact sizes and pixels.
+#include <algorithm>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "design/objects/OutputOptions.h"
+#include "design/objects/OutputSupport.h"
 #include "design/preview/PreviewFrame.h"
+#include "forms/stylesheets/StyleSheets.h"
 #include "platform/drawing/CallCounts.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
-#include "platform/fonts/Fonts.h"
-#include "forms/stylesheets/StyleSheets.h"
-#include "platform/screen/Screen.h"
 #include "platform/files/Forks.h"
+#include "platform/fonts/Fonts.h"
 #include "platform/pictures/Pictures.h"
+#include "platform/screen/Screen.h"
 #include "platform/textedit/TextEdit.h"
-#include "design/objects/OutputOptions.h"
-#include "design/objects/OutputSupport.h"
 #include "tests/design/MethodTextFixture.h"
 #include "tests/design/PrintedPages.h"
 
