@@ -1,29 +1,34 @@
 #include "network/PlugInFolders.h"
 
-#include "network/QzFolders.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/SpecialFolders.h"
 
 platform::OSErr GetPlugInsFolderRefs(int16_t location, platform::OSType folderKind, int16_t* vRefNum, int32_t* dirID)
 {
     *vRefNum = 0;
     *dirID = 0;
     if (folderKind != kPlugInsFolderKind || location < 0 || location >= kPlugInsLocationCount) return platform::paramErr;
-    static constexpr KindQzFolder kPlaces[] = {kQzExtensionsFolder, kQzUserDataFolder, kQzSystemDataFolder,
-                                               kQzPreferencesFolder, KindQzFolder(0), kQzApplicationFolder};
-    CQzFolder* place = kPlaces[location] ? FindQzFolder(kPlaces[location], 0) : nullptr;
-    if (!place) return platform::fnfErr;
-    platform::FSSpec folder;
-    platform::OSErr err = place->GetItemSpec("Plugins", &folder);
-    place->Release();
-    // A link to a folder stands for the folder.
+    using platform::SpecialFolder;
+    if (location == 4) return platform::fnfErr;  // no place
+    static constexpr SpecialFolder kPlaces[] = {SpecialFolder::Extensions, SpecialFolder::UserData,
+                                                SpecialFolder::SystemData, SpecialFolder::Preferences,
+                                                SpecialFolder::Extensions /* unused */, SpecialFolder::Application};
+    // The place's error tells a missing place from memory running out.
+    platform::FSSpec place, folder;
+    platform::OSErr err = platform::FindSpecialFolder(kPlaces[location], false, &place);
     bool isFolder = false;
+    if (err == platform::noErr && !(platform::FSpExists(place, &isFolder) && isFolder)) err = platform::fnfErr;
+    if (err == platform::noErr) err = platform::FSMakeFSSpec(place, "Plugins", &folder);
+    // A link to a folder stands for the folder.
+    isFolder = false;
     if (err == platform::noErr && !(platform::FSpExists(folder, &isFolder) && isFolder)) err = platform::fnfErr;
     if (err == platform::noErr) err = platform::FSpGetDirID(folder, vRefNum, dirID);
     if (err != platform::noErr) {
         *vRefNum = 0;
         *dirID = 0;
-        return platform::fnfErr;
+        // Memory running out is no missing folder.
+        return err == platform::memFullErr ? err : platform::fnfErr;
     }
     return platform::noErr;
 }

@@ -17,5 +17,6 @@ constexpr int16_t kPlugInsLocationCount = 6;
 
 // The volume and folder id of the plug-in folder at `location` for folder
 // kind 'MQzX': 0, or fnfErr (folder id 0) when there is no such folder,
-// paramErr for another kind or location.
+// memFullErr (folder id 0) when memory runs out finding it, paramErr for
+// another kind or location.
 platform::OSErr GetPlugInsFolderRefs(int16_t location, platform::OSType folderKind, int16_t* vRefNum, int32_t* dirID);

@@ -120,9 +120,13 @@ Handle IndexedInfo(ResType type, int16_t index, int16_t* id, unsigned char* name
     return h;
 }
 
+// Whether the resource look-up that just answered null ran out of memory
+// (the resource is there, the read cannot go on) rather than found none.
+bool LookupShort() { return ResError() == memFullErr; }
+
 // Calls `each` (id, name, handle) for every resource of the type in the
 // current file, in index order, each noted in the link; stops at the first
-// answer other than 0 and gives it.
+// answer other than 0 and gives it, or at -108 when memory runs out.
 template <typename Each>
 int16_t EachResource(ReadObjLink* link, ResType type, Each each)
 {
@@ -131,7 +135,10 @@ int16_t EachResource(ReadObjLink* link, ResType type, Each each)
         int16_t id = 0;
         unsigned char name[256];
         Handle h = IndexedInfo(type, i, &id, name);
-        if (!h) continue;
+        if (!h) {
+            if (LookupShort()) return memFullErr;
+            continue;
+        }
         Note(link, h, type, id, name);
         if (const int16_t err = each(id, name, h)) return err;
     }
@@ -201,13 +208,18 @@ int16_t MakeRoutines(ReadObjLink* link, TExtObjQz* package, const std::vector<st
     return 0;
 }
 
-// The routine list of bundle table `bundle`: false when the table does not
-// fit, names no list, or the list is missing or does not fit.
-bool RoutineList(Handle bundle, std::vector<std::vector<uint8_t>>* strings)
+constexpr int16_t kNoRoutineList = 1;
+
+// The routine list of bundle table `bundle`: 0; kNoRoutineList when the
+// table does not fit, names no list, or the list is missing or does not
+// fit; -108 when memory runs out reading the list.
+int16_t RoutineList(Handle bundle, std::vector<std::vector<uint8_t>>* strings)
 {
     std::vector<BundleEntry> entries;
-    if (!ReadBundleTable(bundle, &entries) || entries.empty()) return false;
-    return ReadStringList(Get1Resource(FourCC("STR#"), entries[0].id), strings);
+    if (!ReadBundleTable(bundle, &entries) || entries.empty()) return kNoRoutineList;
+    Handle list = Get1Resource(FourCC("STR#"), entries[0].id);
+    if (!list && LookupShort()) return memFullErr;
+    return ReadStringList(list, strings) ? 0 : kNoRoutineList;
 }
 
 // Whether a package of that name exists or is in the search's batch (a
@@ -230,18 +242,20 @@ bool PackageNamed(ReadObjLink* link, const unsigned char* name)
 }
 
 // The package name of bundle `id`: its own, its 'THM#''s, that one's
-// first string, else the default.
-void BundleName(int16_t id, const unsigned char* own, const unsigned char* defaultName, unsigned char* name)
+// first string, else the default. 0, or -108 when memory runs out.
+int16_t BundleName(int16_t id, const unsigned char* own, const unsigned char* defaultName, unsigned char* name)
 {
     std::memcpy(name, own, size_t(own[0]) + 1);
     if (name[0] == 0) {
         SetResLoad(false);
         Handle theme = Get1Resource(FourCC("THM#"), id);
         SetResLoad(true);
+        if (!theme && LookupShort()) return memFullErr;
         if (theme) {
             GetResInfo(theme, nullptr, nullptr, name);
             if (name[0] == 0) {
                 LoadResource(theme);
+                if (LookupShort()) return memFullErr;
                 const size_t size = *theme ? size_t(GetHandleSize(theme)) : 0;
                 const auto* p = reinterpret_cast<const uint8_t*>(*theme);
                 // The first string, when it lies whole inside the resource.
@@ -250,6 +264,7 @@ void BundleName(int16_t id, const unsigned char* own, const unsigned char* defau
         }
     }
     if (name[0] == 0) std::memcpy(name, defaultName, size_t(defaultName[0]) + 1);
+    return 0;
 }
 
 }  // namespace
@@ -280,8 +295,10 @@ int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link)
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
         NotePackage(link, package);
+        Handle bundle = Get1Resource(FourCC("QBNX"), id);
+        if (!bundle && LookupShort()) return int16_t(memFullErr);
         std::vector<std::vector<uint8_t>> strings;
-        if (!RoutineList(Get1Resource(FourCC("QBNX"), id), &strings)) return int16_t(0);
+        if (const int16_t listed = RoutineList(bundle, &strings)) return listed == memFullErr ? listed : int16_t(0);
         return MakeRoutines(link, package, strings, file, [](const std::vector<uint8_t>&) { return false; });
     });
     return err ? err : batch.Finish(0);
@@ -299,7 +316,7 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
     int16_t answer = 0;
     const int16_t err = EachResource(link, FourCC("QBNX"), [&](int16_t id, const unsigned char* resName, Handle bundle) {
         unsigned char bundleName[256], name[256];
-        BundleName(id, resName, defaultName, bundleName);
+        if (BundleName(id, resName, defaultName, bundleName) == memFullErr) return int16_t(memFullErr);
         PackageName(bundleName, name);
         if (!ownFile) {
             if (versions == 1) versions = checkVersions(G_MainResFile, file);
@@ -313,8 +330,9 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
             return int16_t(0);
         }
         LoadResource(bundle);
+        if (LookupShort()) return int16_t(memFullErr);
         std::vector<std::vector<uint8_t>> strings;
-        if (!RoutineList(bundle, &strings)) return int16_t(0);
+        if (const int16_t listed = RoutineList(bundle, &strings)) return listed == memFullErr ? listed : int16_t(0);
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
         package->fromBundle = true;
@@ -331,7 +349,11 @@ namespace {
 int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool isLink, bool isFolder)
 {
     FSSpec target = item;
-    if (isLink && FSpResolveLink(item, &target, &isFolder) != noErr) return 0;
+    if (isLink) {
+        // A link that cannot be followed is passed over; a shortage stops the read.
+        const OSErr err = FSpResolveLink(item, &target, &isFolder);
+        if (err != noErr) return err == memFullErr ? int16_t(memFullErr) : int16_t(0);
+    }
     // The map a bundle opens, or the item itself.
     std::optional<CFBundle> bundle;
     if (isFolder) bundle = CFBundleCreate(CFURL{target.path, true});
@@ -339,6 +361,7 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
     const bool wasOpen = FSpResourceFileAlreadyOpen(map, nullptr, nullptr);
     const int16_t saved = CurResFile();
     int16_t file = bundle ? CFBundleOpenBundleResourceMap(*bundle) : -1;
+    if (file == -1 && bundle && ResError() == memFullErr) return memFullErr;
     if (file == -1) file = FSpOpenResFile(target, fsRdPerm);
     if (file == -1) {
         // A shortage is no missing file: the read stops.
@@ -377,7 +400,8 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
 int16_t brz_TryToLoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item)
 {
     bool isFolder = false, isLink = false;
-    if (FSpIsLink(item, &isLink) != noErr || (!isLink && !FSpExists(item, &isFolder))) return 0;
+    if (const OSErr err = FSpIsLink(item, &isLink); err != noErr) return err == memFullErr ? int16_t(memFullErr) : int16_t(0);
+    if (!isLink && !FSpExists(item, &isFolder)) return 0;
     return LoadOnePack(link, fileType, item, isLink, isFolder);
 }
 
@@ -386,7 +410,10 @@ int16_t LoadPlugIns(ReadObjLink* link, OSType fileType, int16_t vRefNum, int32_t
     BatchScope batch(link);
     FSSpec folder;
     std::vector<FolderEntry> items;
-    if (FSMakeFSSpecFromDirID(vRefNum, dirID, "", &folder) != noErr || FSpListFolder(folder, &items) != noErr) return 1;
+    OSErr err = FSMakeFSSpecFromDirID(vRefNum, dirID, "", &folder);
+    if (err == noErr) err = FSpListFolder(folder, &items);
+    // A folder that cannot be listed has no plug-ins; a shortage stops the read.
+    if (err != noErr) return err == memFullErr ? int16_t(memFullErr) : int16_t(1);
     for (const FolderEntry& item : items) {
         if (G_WaitParam && ChkWait(G_WaitParam)) break;
         if (item.brokenLink) continue;
@@ -407,7 +434,9 @@ int16_t brz_LookupPluginsFolder(ReadObjLink* link, OSType fileType, int16_t loca
     (void)flag;
     int16_t vRefNum = 0;
     int32_t dirID = 0;
-    if (brz_NativePlugInsFolderRefs(location, &vRefNum, &dirID) != noErr || dirID == 0) return 1;
+    const OSErr err = brz_NativePlugInsFolderRefs(location, &vRefNum, &dirID);
+    if (err == memFullErr) return memFullErr;
+    if (err != noErr || dirID == 0) return 1;
     return LoadPlugIns(link, fileType, vRefNum, dirID);
 }
 

@@ -28,15 +28,17 @@ int16_t TNamedObjQz::DoReplace(const unsigned char* newName, bool all, ObjListHd
     TObjQz* existing = SearchObj_Name(owner, kind, cut);
     if (existing == this) existing = nullptr;
     TObjQz* target = this;
+    int16_t moved = 0;
     if (!all) {
         target = existing ? existing : GetObj_Name(owner, kind, cut, 0);
-        for (int32_t i = 0; target && users && i < users->Size(); ++i) {
-            XDelRef(users->At(i), this);
-            XRef(users->At(i), target);
+        // The new edge first: memory running out leaves the user on this one.
+        for (int32_t i = 0; target && moved == 0 && users && i < users->Size(); ++i) {
+            moved = XRef(users->At(i), target);
+            if (moved == 0) XDelRef(users->At(i), this);
         }
     }
     FreeObjList(users);
-    if (!target) {
+    if (!target || moved != 0) {
         ErrMsg(-108);
         return -108;
     }

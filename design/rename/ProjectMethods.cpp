@@ -60,8 +60,21 @@ int16_t NewProjectMethod(TMainDoc* doc, const unsigned char* name, const unsigne
     int16_t err = NewCCQz_Comment(comment, &id);
     if (!err) err = AppendRecord(cut, id);
     if (!err && !updateres(doc->fResFile)) err = StoreError();
-    if (!err) err = change.Commit();
     if (err) return err;
-    *out = NewObj_Id(doc, kProjectMethodKind, cut, id, false);
-    return *out ? 0 : platform::memFullErr;
+    // The object is made before the commit: when memory is too short for
+    // it the change is dropped, so the store never holds a method the
+    // document does not list. A failed commit takes the object back.
+    TObjQz* listed = SearchObj_Id(doc, kProjectMethodKind, id);
+    const bool existed = listed && ObjNamed(listed, cut);
+    TObjQz* made = NewObj_Id(doc, kProjectMethodKind, cut, id, false);
+    if (!made) return platform::memFullErr;
+    if (const int16_t failed = change.Commit()) {
+        if (!existed) {
+            made->ListRemove();
+            made->Dispose();
+        }
+        return failed;
+    }
+    *out = made;
+    return 0;
 }

@@ -407,10 +407,14 @@ void Discard(ResFile* f)
 }
 
 // Whether the file's own bytes are a resource file (a plain resource file).
-bool DataForkHoldsResources(const FSSpec& fileSpec)
+// Memory running out on the way answers false and sets `*shortage`.
+bool DataForkHoldsResources(const FSSpec& fileSpec, bool* shortage = nullptr)
 {
     int16_t ref = 0;
-    if (FSpOpenDF(fileSpec, fsRdPerm, &ref) != noErr) return false;
+    if (const OSErr err = FSpOpenDF(fileSpec, fsRdPerm, &ref); err != noErr) {
+        if (shortage && err == memFullErr) *shortage = true;
+        return false;
+    }
     int64_t size = 0, count = 16;
     uint8_t header[16];
     const bool holds = GetEOF(ref, &size) == noErr && FSReadAt(ref, 0, &count, header) == noErr &&
@@ -419,20 +423,24 @@ bool DataForkHoldsResources(const FSSpec& fileSpec)
     return holds;
 }
 
-bool SidecarHoldsResources(const FSSpec& fileSpec)
+bool SidecarHoldsResources(const FSSpec& fileSpec, bool* shortage = nullptr)
 {
     AppleDouble doc;
     bool present = false;
-    return ReadSidecar(fileSpec.path, &doc, &present) == noErr && doc.resourceFork && !doc.resourceFork->empty();
+    const OSErr err = ReadSidecar(fileSpec.path, &doc, &present);
+    if (shortage && err == memFullErr) *shortage = true;
+    return err == noErr && doc.resourceFork && !doc.resourceFork->empty();
 }
 
 // Where the resource fork of a file is: in its sidecar when that holds
 // one; else in the file itself when the file is a resource file, so that
-// a copy made without its sidecar keeps its resources.
-ResFileFork ResourceForkOf(const FSSpec& fileSpec, ResFileFork asked)
+// a copy made without its sidecar keeps its resources. Memory running out
+// while that is found out sets `*shortage` (the answer then means nothing).
+ResFileFork ResourceForkOf(const FSSpec& fileSpec, ResFileFork asked, bool* shortage)
 {
-    if (asked == ResFileFork::Data || SidecarHoldsResources(fileSpec)) return asked;
-    return DataForkHoldsResources(fileSpec) ? ResFileFork::Data : ResFileFork::Resource;
+    if (asked == ResFileFork::Data || SidecarHoldsResources(fileSpec, shortage)) return asked;
+    if (*shortage) return asked;
+    return DataForkHoldsResources(fileSpec, shortage) ? ResFileFork::Data : ResFileFork::Resource;
 }
 
 // Where new resources of an existing file go: into the file itself unless
@@ -503,7 +511,10 @@ int16_t FSpOpenResFile(const FSSpec& fileSpec, SInt8 permission, ResFileFork ask
 {
     S().error = noErr;
     if (permission < fsCurPerm || permission > fsRdWrShPerm) return Fail(paramErr), int16_t(-1);
-    const ResFileFork where = ResourceForkOf(fileSpec, asked);
+    // A shortage while the fork is chosen is no file without resources.
+    bool shortage = false;
+    const ResFileFork where = ResourceForkOf(fileSpec, asked, &shortage);
+    if (shortage) return Fail(memFullErr), int16_t(-1);
     for (auto& f : S().chain)
         if (f->fileSpec == fileSpec && f->where == where) return f->refNum;
     if (permission != fsCurPerm) return OpenOnce(fileSpec, permission, where);

@@ -25,7 +25,8 @@ inline std::string ParseResources()
         text.erase(at, text.find('\n', at) - at);
         return text;
     };
-    return drop(apptest::kBaseResources, "'STR#' 1019") + drop(kDesignResources, "'STR#' 104") + R"RES(
+    return drop(drop(apptest::kBaseResources, "'STR#' 1019"), "'STR#' 1001") + drop(kDesignResources, "'STR#' 104") + R"RES(
+'STR#' 1001 { "" "" "Save \"" "\"?" "Clipboard" "" "" "" "" "" "List" }
 'STR#' 104 { ";" "[" "]" "" "" "." "" "" "" "" "" "$" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
              "" "" "" "" "" "" "" "" "" "#" "<>" }
 'STR#' 1019 { ", " ": " " " "@" "*" }

@@ -273,5 +273,34 @@ TEST_F(PasswordTables, ALittleEndianStructureReadsAlike)
     EXPECT_EQ(platform::ReadBE32(&read[0][0][108]), 7u);
 }
 
+// The server's reply to the tables request: its counter, then both tables,
+// in the server's byte order; one that lies about its counts is refused.
+TEST_F(PasswordTables, TheServersReplyIsReadInItsByteOrder)
+{
+    for (const bool otherOrder : {false, true}) {
+        SCOPED_TRACE(otherOrder);
+        Bytes reply = otherOrder ? Bytes{7, 0, 0, 0} : Bytes{0, 0, 0, 7};
+        reply.insert(reply.end(), 8, 0);  // two empty tables
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(reply.data(), &h, platform::Size(reply.size())), 0);
+        PassTable table0, table1;
+        int32_t counter = -1;
+        EXPECT_EQ(UnflattenServerTables(h, otherOrder, &table0, &table1, &counter), 0);
+        EXPECT_EQ(counter, 7);
+        EXPECT_EQ(table0.userCount + table0.groupCount + table1.userCount + table1.groupCount, 0);
+        // Table 1 claims a user its bytes lack.
+        reply[reply.size() - 3] = otherOrder ? 0 : 1;
+        reply[reply.size() - 4] = otherOrder ? 1 : 0;
+        platform::DisposeHandle(h);
+        ASSERT_EQ(platform::PtrToHand(reply.data(), &h, platform::Size(reply.size())), 0);
+        counter = -1;
+        EXPECT_NE(UnflattenServerTables(h, otherOrder, &table0, &table1, &counter), 0);
+        EXPECT_EQ(counter, 0);
+        EXPECT_EQ(table0.users, nullptr);
+        EXPECT_EQ(table1.users, nullptr);
+        platform::DisposeHandle(h);
+    }
+}
+
 }  // namespace
 }  // namespace doctest

@@ -137,6 +137,48 @@ TEST_F(PlugInDiscovery, FilesAreOpenExactlyWhileObjectsUseThem)
     EXPECT_EQ(platform::CountOpenResFiles(), before);
 }
 
+// The application's own file offers its bundles first, whatever number it
+// has (here the first one).
+TEST_F(PlugInDiscovery, TheApplicationsOwnBundlesComeFirst)
+{
+    platform::CloseResFile(G_MainResFile);
+    UseAppResources(std::string(kDesignResources) + kAppIdentity + R"RES(
+'QBNX' 20005 "Own" { $"0001 5354 5223 0001 01F4" }
+'STR#' 500 { "Own_Routine(&S)" "@Hidden" }
+)RES");
+    ASSERT_EQ(G_MainResFile, 1);
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"A"}));
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Own", "_W"}));
+    EXPECT_EQ(Routines("_Own"), std::vector<std::string>{"1:Own_Routine"});
+    EXPECT_EQ(static_cast<TExtObjQz*>(PackageObj("_Own"))->GetPlugInFile(), G_MainResFile);
+}
+
+// A file the discovery closed is forgotten: another file opened later
+// under the same number is not the discovery's to close. The first number
+// counts like any other (the application's file lets it go meanwhile).
+TEST_F(PlugInDiscovery, AClosedPlugInFileIsForgotten)
+{
+    platform::CloseResFile(G_MainResFile);
+    const int16_t mine = platform::OpenResFile(PlugInFile("a.rsrc", Identity(6)), platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_EQ(mine, 1);
+    NotePlugInFileOpened(mine);
+    EXPECT_EQ(CountOpenPlugInFiles(), 1);
+    ClosePlugInFileIfUnused(mine);
+    EXPECT_FALSE(platform::IsResFileOpen(mine));
+    EXPECT_EQ(CountOpenPlugInFiles(), 0);
+    const int16_t theirs = platform::OpenResFile(PlugInFile("b.rsrc", Identity(6)), platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_EQ(theirs, mine) << "the number is taken again";
+    RetainPlugInFile(theirs);
+    EXPECT_EQ(PlugInFileUsers(theirs), 1);
+    ReleasePlugInFile(theirs);
+    EXPECT_TRUE(platform::IsResFileOpen(theirs));
+    EXPECT_EQ(CountOpenPlugInFiles(), 0);
+    platform::CloseResFile(theirs);
+    G_MainResFile = platform::OpenResFile(appPath_, platform::fsRdPerm, platform::ResFileFork::Data);
+    ASSERT_GT(G_MainResFile, 0);
+}
+
 TEST_F(PlugInDiscovery, ABundleThatDoesNotFitIsPassedOver)
 {
     auto bundle = [](std::vector<uint8_t> table, std::vector<uint8_t> list) {
@@ -237,7 +279,7 @@ TEST_F(PlugInDiscovery, BundleFoldersAliasesAndEveryPlace)
     }
 }
 
-TEST_F(PlugInDiscovery, ReadingStopsForAStopAndForMemory)
+TEST_F(PlugInDiscovery, ReadingStopsForAStop)
 {
     PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"A", "B"}));
     WaitParamRec wait;
@@ -247,30 +289,74 @@ TEST_F(PlugInDiscovery, ReadingStopsForAStopAndForMemory)
     EXPECT_EQ(ReadPlugInRoutines(&doc_), 1001);
     G_WaitParam = nullptr;
     EXPECT_EQ(PackageObj("_W"), nullptr);
+}
 
-    // Every allocation failing in turn, the platform's and the standard
-    // library's (thrown out; the read's entry answers it with -108): -108
-    // or a whole read, and once the objects are gone no file is left open.
+// Every allocation failing in turn, the platform's and the standard
+// library's (thrown out; the read's entry answers it with -108), in every
+// step of the read: the companions' packages, lists and routines, named and
+// unnamed bundles with their themes, a bundle folder, a link, the folder
+// listings. Each read answers -108 or is whole (memory running out is
+// never taken for a missing plug-in), and once the objects are gone no
+// file is left open.
+TEST_F(PlugInDiscovery, AShortageStopsTheReadOrLeavesItWhole)
+{
+    Companion({{"QzPX", 15010, {0, 0}, "Invoicing"},
+               {"QBNX", 15010, Table({{"STR#", 1, 300}})},
+               {"STR#", 300, Strings({"Format(&R):S", "Total:R"})},
+               {"QzEX", 5, {0, 0}, "Print_Label(&S)"}});
+    PlugInFile("Tools.rsrc", Identity(6) + Bundle("W", 20000, 400, {"A", "B"}) + Bundle("", 20001, 401, {"C"}) +
+                                 std::vector<Res>{{"THM#", 20001, {0, 0}, "Themed"}} + Bundle("", 20002, 402, {"D"}) +
+                                 std::vector<Res>{{"THM#", 20002, {0, 1, 4, 'F', 'i', 'r', 's'}}});
+    const fs::path kit = Plugins(1) / "Kit.plugin" / "Contents" / "Resources";
+    fs::create_directories(kit);
+    restest::WriteResFile((kit / "Kit.rsrc").string(), Identity(6) + Bundle("Kit", 20003, 403, {"K"}));
+    restest::WriteResFile((Folder() / "elsewhere.rsrc").string(), Identity(6) + Bundle("Linked", 20004, 404, {"L"}));
+    fs::create_symlink(Folder() / "elsewhere.rsrc", Plugins(2) / "alias");
+    const auto read = [&](bool routines) { return routines ? ReadPlugInRoutines(&doc_) : ReadPlugInPackages(&doc_); };
+    const auto seen = [&] {
+        std::string out;
+        for (const std::string& package : Packages()) {
+            out += package + "(";
+            for (const std::string& routine : Routines(package)) out += routine + " ";
+            out += ") ";
+        }
+        for (int32_t i = 0; List(8) && i < List(8)->Size(); ++i) out += std::to_string(List(8)->At(i)->id) + ":" + P(List(8)->At(i)->name) + " ";
+        return out;
+    };
+    const std::string whole[2] = {"_Firs(1:D ) _Invoicing(1:Format 2:Total ) _Kit(1:K ) _Linked(1:L ) _Themed(1:C ) _W(1:A 2:B ) ",
+                                  "5:Print_Label "};
     const int32_t before = platform::CountOpenResFiles();
-    for (const bool standard : {false, true}) {
-        for (int32_t after = 0;; ++after) {
-            standard ? testfaults::FailNthNew(after) : platform::InjectFault(platform::FaultKind::Allocation, after);
-            int16_t result = 0;
-            try {
-                result = ReadPlugInPackages(&doc_);
-            } catch (const std::bad_alloc&) {
-                result = -108;
+    for (const bool routines : {false, true}) {
+        ASSERT_EQ(read(routines), 0);
+        ASSERT_EQ(seen(), whole[routines]);
+        FreshLists();
+        for (const bool standard : {false, true}) {
+            int stopped = 0;
+            for (int32_t after = 0;; ++after) {
+                ASSERT_LT(after, 100000);
+                const std::string at = std::to_string(routines) + std::to_string(standard) + " " + std::to_string(after);
+                standard ? testfaults::FailNthNew(after) : platform::InjectFault(platform::FaultKind::Allocation, after);
+                int16_t result = 0;
+                try {
+                    result = read(routines);
+                } catch (const std::bad_alloc&) {
+                    result = -108;
+                }
+                const bool fired = standard ? !testfaults::NewFailurePending() : !platform::IsFaultArmed(platform::FaultKind::Allocation);
+                testfaults::StopFailingNew();
+                platform::ClearAllFaults();
+                if (result == -108) {
+                    EXPECT_TRUE(fired) << at;
+                    ++stopped;
+                } else {
+                    EXPECT_EQ(result, 0) << at;
+                    EXPECT_EQ(seen(), whole[routines]) << at;
+                }
+                FreshLists();
+                EXPECT_EQ(platform::CountOpenResFiles(), before) << at;
+                if (!fired) break;
             }
-            const bool fired = standard ? !testfaults::NewFailurePending() : !platform::IsFaultArmed(platform::FaultKind::Allocation);
-            testfaults::StopFailingNew();
-            platform::ClearAllFaults();
-            EXPECT_TRUE(result == 0 || (fired && result == -108)) << standard << " " << after << ": " << result;
-            if (!fired) {
-                EXPECT_EQ(Routines("_W"), (std::vector<std::string>{"1:A", "2:B"}));
-            }
-            FreshLists();
-            EXPECT_EQ(platform::CountOpenResFiles(), before) << standard << " " << after;
-            if (!fired) break;
+            EXPECT_GT(stopped, 0) << routines << standard;
         }
     }
 }

@@ -21,7 +21,13 @@ protected:
     void SetUp() override
     {
         PlugInFixture::SetUp();
-        // Plain bodies: the handle is the text.
+        InstallPlainHooks();
+        platform::Rect r{0, 0, 100, 100};
+        te_ = platform::TENew(&r, &r);
+    }
+    // Plain bodies: the handle is the text.
+    static void InstallPlainHooks()
+    {
         DocHooks().plainHteToRes = [](platform::Handle doc, platform::TEHandle te) -> int16_t {
             platform::SetHandleSize(doc, (**te).teLength);
             std::memcpy(*doc, *(**te).hText, size_t((**te).teLength));
@@ -31,8 +37,6 @@ protected:
             platform::TESetText(*doc, platform::GetHandleSize(doc), te);
             return 0;
         };
-        platform::Rect r{0, 0, 100, 100};
-        te_ = platform::TENew(&r, &r);
     }
     void TearDown() override
     {
@@ -166,6 +170,40 @@ TEST_F(PlugInDocs, NoFreeIdOrADamagedTableChangesNothing)
     }
 }
 
+// Without the text conversions the program installs, a text is neither
+// read nor written (-4); a plug-in whose file is no longer open has no
+// text, and writing one tells the file is missing; a stray text under id
+// -1 is no text of an object whose table names none.
+TEST_F(PlugInDocs, NoConversionNoFileOrNoEntryMeansNoText)
+{
+    TExtObjQz* r = Routine({{"QzEX", 20, {0, 0}, "R"},
+                            {"QBND", 20, Table({{"QzTE", 1, 20}})},
+                            {"QzTE", 20, Text("old")}});
+    ASSERT_NE(r, nullptr);
+    DocHooks().plainResToHte = nullptr;
+    DocHooks().plainHteToRes = nullptr;
+    EXPECT_EQ(r->ReadDoc(te_, nullptr, nullptr), -4);
+    EXPECT_EQ(Write(r, "new"), -4);
+    EXPECT_EQ(Stored("QzTE", 20), Text("old"));
+    ResetDocHooks();
+    InstallPlainHooks();
+    platform::CloseResFile(doc_.fRsrFile);
+    doc_.fRsrFile = -1;
+    EXPECT_EQ(r->GetDocId(), -1);
+    platform::TESetText("kept", 4, te_);
+    EXPECT_EQ(r->ReadDoc(te_, nullptr, nullptr), 0);
+    EXPECT_EQ(std::string(*(**te_).hText, size_t((**te_).teLength)), "kept");
+    EXPECT_EQ(Write(r, "new"), platform::resFNotFound);
+    EXPECT_EQ(r->DelDoc(), 0);
+    EXPECT_EQ(r->DelDocBundle(), 0);
+
+    FreshLists();
+    TExtObjQz* stray = Routine({{"QzEX", 5, {0, 0}, "R"}, {"QzTE", -1, Text("stray")}});
+    ASSERT_NE(stray, nullptr);
+    EXPECT_EQ(stray->GetDocId(), -1);
+    EXPECT_FALSE(stray->TstFlag(kFlagHasDoc));
+}
+
 TEST_F(PlugInDocs, PackagesAreLockedByIdFileOrBundle)
 {
     Companion({{"QzPX", 14000, {0, 0}, "Low"},
@@ -187,6 +225,11 @@ TEST_F(PlugInDocs, PackagesAreLockedByIdFileOrBundle)
         ASSERT_NE(p, nullptr) << name;
         EXPECT_EQ(p->LockedPackage(), locked) << name;
     }
+    // A package that lost its file is locked, whatever its bundle says.
+    ASSERT_EQ(doc_.fOtherFile, -1);
+    auto* plain = static_cast<TPackagesObjQz*>(PackageObj("_Plain"));
+    plain->SetPlugInFile(-1);
+    EXPECT_TRUE(plain->LockedPackage());
 }
 
 TEST_F(PlugInDocs, ACompanionOfMoreThan2500ResourcesRefusesTheCollection)

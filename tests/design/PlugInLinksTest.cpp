@@ -54,8 +54,8 @@ TEST_F(PlugInLinks, PackagesLinkTheStringListsOfTheirBundle)
     TObjQz* package = SearchObj_Name(&doc_, 7, PName("_Invoicing"));
     ASSERT_NE(package, nullptr);
     EXPECT_EQ(package->Parse(), 0);
-    EXPECT_EQ(Uses(package), (std::vector<std::string>{"11:Invoicing routines", "11: 301", "11:Thirty-three letters long, or mo"}))
-        << "names cut to 32 characters";
+    EXPECT_EQ(Uses(package), (std::vector<std::string>{"11:Invoicing routines", "11:List 301", "11:Thirty-three letters long, or mo"}))
+        << "an unnamed list is called by its id; names cut to 32 characters";
     EXPECT_EQ(package->uses->At(0)->id, 300);
     EXPECT_EQ(platform::CurResFile(), doc_.fRsrFile);
     // A routine's bundle is the table of its own id: none here.

@@ -130,5 +130,87 @@ TEST_F(ProjectMethods, AFailedWriteStoresAndMakesNothing)
     EXPECT_GT(failed, 0);
 }
 
+// A document without a directory of project methods gets one holding the
+// new method's record alone.
+TEST_F(ProjectMethods, AMissingDirectoryIsMadeWithTheOneRecord)
+{
+    UseQzRes(doc_.fResFile);
+    ASSERT_TRUE(rmveresbyid(FourCC("TPQz"), 0, true));
+    ASSERT_TRUE(Directory().empty());
+    TObjQz* made = nullptr;
+    ASSERT_EQ(NewProjectMethod(&doc_, PName("First"), PName("1"), &made), 0);
+    ASSERT_NE(made, nullptr);
+    Bytes expected(kProcRecordSize, 0);
+    expected[0] = 5;
+    std::copy_n("First", 5, expected.begin() + 1);
+    expected[32] = uint8_t(uint16_t(made->id) >> 8);
+    expected[33] = uint8_t(made->id);
+    EXPECT_EQ(Directory(), expected);
+    EXPECT_EQ(Method("First"), made);
+}
+
+// Memory running out at any step stores nothing and lists nothing; the
+// same command then run again makes exactly one record and one method.
+TEST_F(ProjectMethods, AShortageStoresNothingAndARetryMakesOne)
+{
+    const auto recordsNamed = [&](const std::string& name) {
+        const Bytes dir = Directory();
+        int count = 0;
+        for (size_t at = 0; at + kProcRecordSize <= dir.size(); at += kProcRecordSize)
+            if (dir[at] == name.size() && std::equal(name.begin(), name.end(), dir.begin() + long(at) + 1)) ++count;
+        return count;
+    };
+    const auto objectsNamed = [&](const std::string& name) {
+        ObjListHdl list = GetObjListe(doc_.fTypeList, 2);
+        int count = 0;
+        for (int32_t i = 0; list && i < list->Size(); ++i)
+            if (P(list->At(i)->name) == name) ++count;
+        return count;
+    };
+    int failed = 0;
+    for (int step = 0;; ++step) {
+        ASSERT_LT(step, 500);
+        const std::string name = "Short_" + std::to_string(step);
+        const Bytes dir = Directory();
+        // The directory is read from the store again, as after a reopen:
+        // memory may run out reading it too.
+        if (platform::Handle loaded = xget1res(FourCC("TPQz"), 0); loaded && detachres(loaded))
+            platform::DisposeHandle(loaded);
+        const Bytes file = FileBytes(built_.dataPath);
+        TObjQz* made = nullptr;
+        platform::InjectFault(platform::FaultKind::Allocation, step);
+        const int16_t err = NewProjectMethod(&doc_, PName(name), PName("Replaced"), &made);
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
+        platform::ClearFault(platform::FaultKind::Allocation);
+        if (!fired) {
+            ASSERT_EQ(err, 0);
+            EXPECT_EQ(recordsNamed(name), 1);
+            EXPECT_EQ(objectsNamed(name), 1);
+            break;
+        }
+        if (err == 0) {
+            // Memory short only where it could be done without: whole.
+            EXPECT_EQ(recordsNamed(name), 1) << step;
+            EXPECT_EQ(objectsNamed(name), 1) << step;
+            EXPECT_EQ(Directory().size(), dir.size() + kProcRecordSize) << step;
+            continue;
+        }
+        ++failed;
+        // -1: the method text's store takes some shortages for a damaged text.
+        EXPECT_TRUE(err == platform::memFullErr || err == -1) << step << ": " << err;
+        EXPECT_EQ(made, nullptr) << step;
+        EXPECT_EQ(objectsNamed(name), 0) << step;
+        EXPECT_EQ(Directory(), dir) << step;
+        EXPECT_TRUE(FileBytes(built_.dataPath) == file) << step;
+        ASSERT_EQ(NewProjectMethod(&doc_, PName(name), PName("Replaced"), &made), 0) << step;
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(P(made->name), name);
+        EXPECT_EQ(recordsNamed(name), 1) << step;
+        EXPECT_EQ(objectsNamed(name), 1) << step;
+        EXPECT_EQ(Directory().size(), dir.size() + kProcRecordSize) << step;
+    }
+    EXPECT_GT(failed, 0);
+}
+
 }  // namespace
 }  // namespace readtest

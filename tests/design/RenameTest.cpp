@@ -6,10 +6,14 @@
 #include <map>
 #include <set>
 
+#include "app/dialogs/Messages.h"
 #include "design/links/XRef.h"
+#include "design/objects/ObjFactory.h"
 #include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
+#include "platform/core/Memory.h"
 #include "resources/ResourceApi.h"
 #include "tests/design/MethodTextFixture.h"
 
@@ -230,6 +234,17 @@ TEST_F(Rename, AVariableIsRenamedMergedOrLeftAccordingToTheSortsOfItsNames)
     EXPECT_EQ(Texts(Method("Log_Event"))[2], "<>Log_Total:=0x0001");
     EXPECT_EQ(Texts(Method("Recalculate"))[1], "Total:=0");
     EXPECT_EQ(Texts(Method("Report_Core"))[1], "Sum:=0");
+    // A local renamed as a process variable goes: the process variable
+    // takes its place.
+    TGnlProcObjQz* addTax = Method("Add_Tax");
+    TObjQz* local = Get_LocalVar(addTax, PName("$Rate"));
+    ASSERT_NE(local, nullptr);
+    TObjQz* out = nullptr;
+    ASSERT_EQ(local->DoReplace(PName("Rate"), true, Copy(local->usedBy), &out, false), 0);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(out, Find(9, "Rate"));
+    EXPECT_EQ(static_cast<TVarObjQz*>(out)->method, nullptr);
+    EXPECT_EQ(Search_LocalVar(addTax, PName("$Rate")), nullptr);
     const std::string longName(40, 'L');
     const Case more[] = {
         // An interprocess name is cut to 31 characters behind its prefix.
@@ -332,6 +347,10 @@ TEST_F(Rename, ABalloonsTextTakesTheReplacementEverywhere)
         ASSERT_FALSE(stored.empty());
         EXPECT_EQ(stored[0], before[name][0]) << name;
     }
+    // A word longer than the whole text, by a longer one still: no place.
+    auto* none = static_cast<TBalloonObjQz*>(Find(10, "None"));
+    EXPECT_EQ(none->ReplaceTxt(PName("Ask him!"), PName("Ask them all")), 0);
+    EXPECT_EQ(text(Stored(none->TextType(), none->TextId())), "Ask him");
     auto* b = static_cast<TBalloonObjQz*>(Find(10, "Twice"));
     ASSERT_TRUE(rmveresbyid(b->TextType(), b->TextId(), true));
     EXPECT_EQ(b->ReplaceTxt(PName("you"), PName("me")), 0);
@@ -340,6 +359,114 @@ TEST_F(Rename, ABalloonsTextTakesTheReplacementEverywhere)
     doc_.fRemote = false;
     b->SetFlag(kFlagCiphered, true);
     EXPECT_FALSE(b->EnableReplaceTxt());
+}
+
+// A user that notes each rename it is asked to follow.
+std::vector<std::string> gFollowed;
+struct FollowingUser : TObjQz {
+    int16_t RewriteForRename(TObjQz* obj, const unsigned char* name, bool) override
+    {
+        gFollowed.push_back(P(obj->name) + ">" + P(name));
+        return 0;
+    }
+};
+
+// The users of a table's fields and of its subtables' fields, at any
+// depth, follow the table's rename.
+TEST_F(Rename, TheUsersOfATablesFieldsAtEveryDepthFollowItsRename)
+{
+    TObjQz* customers = Find(1, "Customers");
+    auto member = [](TObjQz* table, const std::string& name) -> TObjQz* {
+        for (int32_t i = 0; table && table->members && i < table->members->Size(); ++i)
+            if (P(table->members->At(i)->name) == name) return table->members->At(i);
+        return nullptr;
+    };
+    TObjQz* contacts = member(customers, "Contacts");
+    ASSERT_NE(contacts, nullptr);
+    ASSERT_EQ(contacts->kind, 29);
+    TObjQz* const fields[] = {member(customers, "Since"), member(contacts, "Phone")};
+    std::vector<TObjQz*> users;
+    for (TObjQz* field : fields) {
+        ASSERT_NE(field, nullptr);
+        auto* user = new (platform::NewPtrClear(sizeof(FollowingUser))) FollowingUser;
+        user->init(&doc_, PName("Follower"), 0);
+        ASSERT_EQ(XRef(user, field), 0);
+        users.push_back(user);
+    }
+    gFollowed.clear();
+    ASSERT_EQ(RenameAll(customers, "Clients"), 0);
+    EXPECT_EQ(gFollowed, (std::vector<std::string>{"Customers>Clients", "Customers>Clients"}));
+    for (size_t i = 0; i < users.size(); ++i) {
+        XDelRef(users[i], fields[i]);
+        users[i]->Dispose();
+    }
+}
+
+// A name only method texts give (a set): with every user it is renamed
+// and the users' list given is let go; the chosen users alone move to the
+// object of the new name, and memory running out for that object or for a
+// user's link to it is told and leaves the user on the old one.
+TEST_F(Rename, ANamedObjectMovesItsChosenUsersOrTellsOfMemory)
+{
+    TObjQz* set = GetObj_Name(&doc_, 13, PName("Chosen"), 0);
+    ASSERT_NE(set, nullptr);
+    const size_t ptrs = platform::LivePtrCount();
+    TObjQz* out = nullptr;
+    ASSERT_EQ(set->DoReplace(PName("Picked"), true, Copy(nullptr), &out, false), 0);
+    EXPECT_EQ(out, set);
+    EXPECT_EQ(P(set->name), "Picked");
+    EXPECT_EQ(platform::LivePtrCount(), ptrs);
+
+    TObjQz* moving = Method("Recalculate");
+    TObjQz* staying = Method("Start_Up");
+    ASSERT_EQ(XRef(staying, set), 0);
+    int failed = 0;
+    for (int step = 0;; ++step) {
+        ASSERT_LT(step, 500);
+        const std::string other = "Other" + std::to_string(step);
+        ASSERT_EQ(XRef(moving, set), 0);
+        ObjListHdl users = nullptr;
+        ASSERT_EQ(NewObjList(&users, 1), 0);
+        ASSERT_EQ(AddObjList(&users, moving), 0);
+        const int32_t alerts = AlertCount();
+        out = nullptr;
+        platform::InjectFault(platform::FaultKind::Allocation, step);
+        const int16_t err = set->DoReplace(PName(other), false, users, &out, false);
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
+        platform::ClearFault(platform::FaultKind::Allocation);
+        EXPECT_EQ(P(set->name), "Picked") << step;
+        EXPECT_TRUE(IsInList(staying->uses, set)) << step;
+        if (err == 0) {
+            ASSERT_NE(out, nullptr);
+            EXPECT_NE(out, set);
+            EXPECT_EQ(P(out->name), other);
+            EXPECT_TRUE(IsInList(moving->uses, out));
+            EXPECT_FALSE(IsInList(moving->uses, set));
+            if (!fired) break;
+            continue;
+        }
+        ++failed;
+        EXPECT_EQ(err, platform::memFullErr) << step;
+        EXPECT_EQ(out, set) << step;
+        EXPECT_TRUE(IsInList(moving->uses, set)) << step;
+        EXPECT_EQ(AlertCount(), alerts + 1) << step;
+        unsigned char message[256];
+        ErrorMessage(platform::memFullErr, message);
+        EXPECT_EQ(LastAlert().text, P(message)) << step;
+    }
+    EXPECT_GT(failed, 0);
+}
+
+// A cut keeps at most `max` characters; none for a room below 1.
+TEST_F(Rename, ANameIsCutToItsRoom)
+{
+    const std::pair<int16_t, std::string> cases[] = {{31, "Invoice"}, {7, "Invoice"}, {6, "Invoic"},
+                                                     {1, "I"},        {0, ""},        {-1, ""}};
+    for (const auto& [max, cut] : cases) {
+        unsigned char out[256];
+        CutName(out, PName("Invoice"), max);
+        EXPECT_EQ(P(out), cut) << max;
+    }
 }
 
 // What the rename dialog was asked last, and how it answers.
