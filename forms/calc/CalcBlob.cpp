@@ -133,11 +133,11 @@ Handle getcalc(int16_t id, int16_t* count, platform::Rect* rect)
     return records;
 }
 
-bool SaveCalcAsBlob(const platform::Rect* rect, int16_t count, Handle records, Handle blob)
+int16_t WriteCalcBlob(const platform::Rect* rect, int16_t count, Handle records, Handle blob)
 {
     // Built aside first: a record that cannot be written leaves the blob as it was.
     Handle out = platform::NewHandle(0);
-    if (!out) return false;
+    if (!out) return platform::memFullErr;
     int32_t at = 0;
     uint8_t head[kCalcBlobHeaderSize] = {};
     if (rect) {
@@ -147,26 +147,31 @@ bool SaveCalcAsBlob(const platform::Rect* rect, int16_t count, Handle records, H
         platform::WriteBE16(head + 6, uint16_t(rect->right));
     }
     platform::WriteBE16(head + 8, uint16_t(count));
-    bool ok = putcalc_putca(out, &at, head, kCalcBlobHeaderSize) == 0;
+    int16_t err = putcalc_putca(out, &at, head, kCalcBlobHeaderSize);
     const int32_t n = std::abs(int32_t(count));
     static const uint8_t kZeros[2] = {0, 0};
-    for (int32_t k = 0; ok && k < n; ++k) {
+    for (int32_t k = 0; err == 0 && k < n; ++k) {
         Handle record = CalcRecordAt(records, k);
         const int32_t size = record ? platform::GetHandleSize(record) : 0;
         const int32_t tokens = size >= kCalcRecordHeaderSize ? platform::ReadBE16(*record + 2) : -1;
         if (tokens < 0 || kCalcRecordHeaderSize + tokens > size || tokens + 18 > 0xFFFF) {
-            ok = false;
+            err = kBadCalcBlob;
             break;
         }
         uint8_t length[2];
         platform::WriteBE16(length, uint16_t(tokens + 18));
-        ok = putcalc_putca(out, &at, length, 2) == 0 &&
-             putcalc_putca(out, &at, *record, kCalcRecordHeaderSize + tokens) == 0 &&
-             putcalc_putca(out, &at, kZeros, 2) == 0;
+        err = putcalc_putca(out, &at, length, 2);
+        if (err == 0) err = putcalc_putca(out, &at, *record, kCalcRecordHeaderSize + tokens);
+        if (err == 0) err = putcalc_putca(out, &at, kZeros, 2);
     }
-    if (ok) ok = platform::PtrToXHand(*out, blob, at) == platform::noErr;
+    if (err == 0) err = platform::PtrToXHand(*out, blob, at);
     platform::DisposeHandle(out);
-    return ok;
+    return err;
+}
+
+bool SaveCalcAsBlob(const platform::Rect* rect, int16_t count, Handle records, Handle blob)
+{
+    return WriteCalcBlob(rect, count, records, blob) == 0;
 }
 
 void putcalc(int16_t* id, Handle records, int16_t count, const platform::Rect* rect)
@@ -190,8 +195,8 @@ void putcalc(int16_t* id, Handle records, int16_t count, const platform::Rect* r
         }
         *id = fresh;
     }
-    if (!SaveCalcAsBlob(rect, count, records, h)) {
-        erreure = platform::MemError() ? platform::MemError() : kBadCalcBlob;
+    if (const int16_t err = WriteCalcBlob(rect, count, records, h)) {
+        erreure = err;
         return;
     }
     erreure = xwriteres(h) ? 0 : StoreError();

@@ -42,6 +42,9 @@ platform::Handle getcalc(int16_t id, int16_t* count, platform::Rect* rect);
 
 // Writes the blob into `blob` (resized to fit); true on success.
 bool SaveCalcAsBlob(const platform::Rect* rect, int16_t count, platform::Handle records, platform::Handle blob);
+// The same, telling why it failed: memFullErr, or kBadCalcBlob for a damaged
+// record in memory; the blob is left as it was either way.
+int16_t WriteCalcBlob(const platform::Rect* rect, int16_t count, platform::Handle records, platform::Handle blob);
 // Stores the records as 'CCQz' *id; id 0, or an id without a resource,
 // takes a new resource of a new id and *id is updated. rect may be null
 // (a zero rectangle). erreure holds the result.

@@ -196,8 +196,7 @@ TEST_F(ProjectMethods, AShortageStoresNothingAndARetryMakesOne)
             continue;
         }
         ++failed;
-        // -1: the method text's store takes some shortages for a damaged text.
-        EXPECT_TRUE(err == platform::memFullErr || err == -1) << step << ": " << err;
+        EXPECT_EQ(err, platform::memFullErr) << step;
         EXPECT_EQ(made, nullptr) << step;
         EXPECT_EQ(objectsNamed(name), 0) << step;
         EXPECT_EQ(Directory(), dir) << step;

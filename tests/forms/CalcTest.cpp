@@ -294,6 +294,20 @@ TEST_F(CalcStore, PutcalcMakesANewIdForAMissingOneAndGetcalcReadsItBack)
     EXPECT_EQ(same, id);
     EXPECT_EQ(Contents(xget1res(kCCQz, id)), Blob(0, {}, {0, 0, 0, 0}));
 
+    // Memory running out while writing is told as such, never as damage,
+    // and leaves the stored method as it was.
+    const Bytes stored = Contents(xget1res(kCCQz, id));
+    records = getcalc(other, &count, nullptr);
+    for (int32_t after = 0;; ++after) {
+        platform::ScopedFault fault(platform::FaultKind::Allocation, after);
+        int16_t kept = id;
+        putcalc(&kept, records, count, nullptr);
+        if (erreure == 0) break;
+        EXPECT_EQ(erreure, platform::memFullErr) << after;
+        EXPECT_EQ(Contents(xget1res(kCCQz, id)), stored) << after;
+    }
+    FreeRecords(records, count);
+
     EXPECT_EQ(getcalc(999, &count, nullptr), nullptr);
     EXPECT_EQ(erreure, kResNotFound);
     ASSERT_TRUE(xaddres(MakeHandle({0, 0, 0}), kCCQz, 998));
