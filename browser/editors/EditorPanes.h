@@ -40,6 +40,19 @@ constexpr int32_t kMaxDocText = 32767;
 // handles. False when memory runs short: the target is then unchanged.
 bool TextEditCopy(platform::TEHandle from, platform::TEHandle to);
 
+// Undo's exchange of an editor's text with the window's two scratch records:
+// the text kept in `saved` comes back, the text as it is now goes to `saved`
+// for a redo, and the scrap kept in `scrap` returns to the clipboard while
+// the clipboard as it is now is kept there. False when memory runs short
+// before the text is replaced: nothing changed. *keptForRedo is false when
+// the text before could not be kept. An empty kept scrap empties the
+// clipboard, and with `emptyText` leaves an empty text flavour on it.
+bool SwapUndoText(platform::TEHandle te, platform::TEHandle scrap, platform::TEHandle saved, bool styled,
+                  bool emptyText, bool* keptForRedo);
+// The window's undo after an undo: the redo of the same step, or nothing to
+// undo when the text before it was lost.
+void TurnUndo(platform::Handle undo, bool keptForRedo);
+
 // The application's menu with that id, null when the menus have none.
 platform::MenuRef FindAppMenu(int16_t id);
 // Puts the menu into the bar (after the others) or takes it out, and

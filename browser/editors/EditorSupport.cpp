@@ -6,9 +6,12 @@
 #include <new>
 
 #include "app/appl/Menus.h"
+#include "app/appl/UndoRecords.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/editors/EditorPanes.h"
+#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/scrap/Scrap.h"
 
 using namespace platform;
 
@@ -64,6 +67,44 @@ bool TextEditCopy(TEHandle from, TEHandle to)
     dst.selEnd = (**from).selEnd;
     TECalText(to);
     return true;
+}
+
+bool SwapUndoText(TEHandle te, TEHandle scrap, TEHandle saved, bool styled, bool emptyText, bool* keptForRedo)
+{
+    const Rect none{0, 0, 0, 0};
+    TEHandle now = styled ? TEStyleNew(&none, &none) : TENew(&none, &none);
+    TEHandle clip = styled ? TEStyleNew(&none, &none) : TENew(&none, &none);
+    // The text is replaced only once the text as it is now is kept.
+    if (!now || !clip || !TextEditCopy(te, now) || !TextEditCopy(saved, te)) {
+        if (now) TEDispose(now);
+        if (clip) TEDispose(clip);
+        return false;
+    }
+    *keptForRedo = TextEditCopy(now, saved);
+    TEDispose(now);
+    if (styled) TEStylePaste(clip);
+    else TEPaste(clip);
+    if ((**scrap).teLength > 0) {
+        TESetSelect(0, kMaxDocText, scrap);
+        TECopy(scrap);
+    } else {
+        // The clipboard was empty when the step was taken: empty again.
+        ClearCurrentScrap();
+        ScrapRef ref = nullptr;
+        if (emptyText && GetCurrentScrap(&ref) == noErr) PutScrapFlavor(ref, FourCC("TEXT"), 0, 0, nullptr);
+        TEFromScrap();
+    }
+    TextEditCopy(clip, scrap);
+    TEDispose(clip);
+    return true;
+}
+
+void TurnUndo(Handle undo, bool keptForRedo)
+{
+    if (!undo) return;
+    const int16_t code = UndoCode(undo);
+    if (!keptForRedo) SetUndo(undo, kUndoNothing, kUndoNothing);
+    else SetUndo(undo, 1, code == 6 || code == kUndoTyping ? kUndoRedoTyping : code == kUndoRedoTyping ? kUndoTyping : 1);
 }
 
 MenuRef FindAppMenu(int16_t id)

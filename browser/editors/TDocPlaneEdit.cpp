@@ -84,44 +84,15 @@ void TDocPlane::StrUndo()
     TEditWindow* w = Editor();
     if (!w || !fTE || !w->fTexts[0] || !w->fTexts[1]) return;
     if (w->fUndo && UndoCode(w->fUndo) == kUndoNothing) return;
-    TEHandle a = w->fTexts[0], b = w->fTexts[1];
-    const Rect none{0, 0, 0, 0};
-    TEHandle t = fStyled ? TEStyleNew(&none, &none) : TENew(&none, &none);
-    TEHandle s = fStyled ? TEStyleNew(&none, &none) : TENew(&none, &none);
-    // The text swaps with the second scratch record: it is replaced only
-    // once the text as it is now is kept, and nothing changes otherwise.
-    if (!t || !s || !TextEditCopy(fTE, t) || !TextEditCopy(b, fTE)) {
-        if (t) TEDispose(t);
-        if (s) TEDispose(s);
-        return;
-    }
-    const bool kept = TextEditCopy(t, b);
-    TEDispose(t);
-    // The scrap as it is now goes to the first scratch record; the one kept
-    // there comes back.
-    if (fStyled) TEStylePaste(s);
-    else TEPaste(s);
-    if ((**a).teLength > 0) {
-        TESetSelect(0, kMaxDocText, a);
-        TECopy(a);
-    } else {
-        ClearCurrentScrap();
-        TEFromScrap();
-    }
-    TextEditCopy(s, a);
-    TEDispose(s);
+    bool kept = false;
+    if (!SwapUndoText(fTE, w->fTexts[0], w->fTexts[1], fStyled, false, &kept)) return;
     Rect head{}, text{};
     GetBox(&head, &text);
     EraseRect(&text);
     RestoreDraw();
     update();
     InitDraw();
-    if (Handle undo = w->fUndo) {
-        const int16_t code = UndoCode(undo);
-        // The text before this undo lost: nothing to redo.
-        if (!kept) SetUndo(undo, kUndoNothing, kUndoNothing);
-        else SetUndo(undo, 1, code == 6 || code == kUndoTyping ? kUndoRedoTyping : code == kUndoRedoTyping ? kUndoTyping : 1);
-    }
+    TurnUndo(w->fUndo, kept);
     fModified = true;
     w->SetEditMenu();
     UpdateHeight();

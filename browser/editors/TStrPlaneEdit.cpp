@@ -73,44 +73,13 @@ void TStrPlane::StrUndo()
     TEditWindow* w = Editor();
     if (!w || !fTE || !w->fTexts[0] || !w->fTexts[1]) return;
     if (w->fUndo && UndoCode(w->fUndo) == kUndoNothing) return;
-    TEHandle a = w->fTexts[0], b = w->fTexts[1];
-    const Rect none{0, 0, 0, 0};
-    TEHandle t = TENew(&none, &none);
-    TEHandle s = TENew(&none, &none);
-    // The text swaps with the second scratch record: it is replaced only
-    // once the text as it is now is kept, and nothing changes otherwise.
-    if (!t || !s || !TextEditCopy(fTE, t) || !TextEditCopy(b, fTE)) {
-        if (t) TEDispose(t);
-        if (s) TEDispose(s);
-        return;
-    }
-    const bool kept = TextEditCopy(t, b);
-    TEDispose(t);
-    // The scrap as it is now goes to the first scratch record; the one kept
-    // there comes back.
-    TEPaste(s);
-    if ((**a).teLength > 0) {
-        TESetSelect(0, kMaxDocText, a);
-        TECopy(a);
-    } else {
-        // The scrap was empty when the step was taken: empty again.
-        ClearCurrentScrap();
-        ScrapRef scrap = nullptr;
-        if (GetCurrentScrap(&scrap) == noErr) PutScrapFlavor(scrap, FourCC("TEXT"), 0, 0, nullptr);
-        TEFromScrap();
-    }
-    TextEditCopy(s, a);
-    TEDispose(s);
+    bool kept = false;
+    if (!SwapUndoText(fTE, w->fTexts[0], w->fTexts[1], false, true, &kept)) return;
     PlaceRecord();
     const Rect box = Shown(fTable[size_t(fCurrent - 1)].box);
     EraseRect(&box);
     TEUpdate(&box, fTE);
-    if (Handle undo = w->fUndo) {
-        const int16_t code = UndoCode(undo);
-        // The text before this undo lost: nothing to redo.
-        if (!kept) SetUndo(undo, kUndoNothing, kUndoNothing);
-        else SetUndo(undo, 1, code == 6 || code == kUndoTyping ? kUndoRedoTyping : code == kUndoRedoTyping ? kUndoTyping : 1);
-    }
+    TurnUndo(w->fUndo, kept);
     fModified = true;
     w->SetEditMenu();
     UpdateHeight();
