@@ -433,10 +433,10 @@ TEST_F(WindowTest, ClosingTheDocumentFromAnEditorWaitsForTheEditorToClose)
     EXPECT_TRUE(IsLiveWindow(editor));
     EXPECT_FALSE(gone);
     EXPECT_EQ(doc->CountWindow(), 2);
+    EXPECT_EQ(pane->writes, 0);
     // Closed without saving: the document closes after it.
     PushDialogAnswer(2);
     EXPECT_EQ(editor->Do_Func(4), 0);
-    EXPECT_EQ(pane->writes, 0);
     EXPECT_TRUE(gone);
 }
 
