@@ -62,6 +62,37 @@ TEST_F(CommandsTest, AChoiceAndItsKeyGiveTheSameCommand)
     EXPECT_EQ(appl->dispatched.size(), 2u);
 }
 
+// Released on a disabled item: two of them still act.
+class DisabledChoiceTest : public AppFixture {};
+
+TEST_F(DisabledChoiceTest, TwoDisabledItemsStillGiveTheirCommand)
+{
+    UseAppResources(R"(
+'MENU' 128 { title "\x14" }
+'MMBR' 129 { menu 130 "File" items 126 127 22 }
+'MITM' 126 { text "Publish" command 126 key "P" }
+'MITM' 127 { text "Open again" command 127 key "A" }
+'MITM' 22 { text "Cut" command 22 key "X" }
+)");
+    auto* appl = new RecordingAppl;
+    MakeAppl(appl);
+    appl->SetMenus();
+    for (int16_t command : {2, 13}) appl->handlers[command] = [] { return int16_t(0); };
+    const std::pair<char, int16_t> cases[] = {{'P', 13}, {'A', 2}, {'X', 0}};
+    for (const auto& [key, command] : cases) {
+        for (int16_t c : {126, 127, 22}) DisableFunc(c);
+        appl->dispatched.clear();
+        EXPECT_EQ(MenuKey(key), 0) << key;
+        appl->Commande(0);
+        if (command == 0) {
+            EXPECT_TRUE(appl->dispatched.empty()) << key;
+        } else {
+            ASSERT_EQ(appl->dispatched.size(), 1u) << key;
+            EXPECT_EQ(appl->dispatched[0], std::make_pair(command, int16_t(1))) << key;
+        }
+    }
+}
+
 TEST_F(CommandsTest, ItemGroupCommandsFindTheirIndexOnTheStack)
 {
     std::vector<int16_t> popped;

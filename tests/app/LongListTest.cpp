@@ -3,6 +3,7 @@
 #include <cstring>
 #include <random>
 
+#include "app/appl/AppGlobals.h"
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
@@ -164,6 +165,7 @@ TEST(LongListRows, CellsSearchAndCopies)
     l->longValue = 3;
     l->firstVisible = 3;
     const Rect view{0, 0, 160, 200};
+    const size_t handlesBefore = LiveHandleCount();
     LongListHandle copy = LongLNew(&view, 0, 4, Point{16, 200}, 0, nullptr, false, nullptr);
     copy->lastClick = 2;
     ASSERT_EQ(LongLCopyList(l, copy), noErr);
@@ -179,6 +181,19 @@ TEST(LongListRows, CellsSearchAndCopies)
     LongLSetCell(&row, 4, 5, copy);  // the rows are the copy's own
     EXPECT_EQ(RowValue(l, 5), 5);
     LongLDispose(copy);
+    EXPECT_EQ(LiveHandleCount(), handlesBefore) << "the copy's former rows and bits are let go";
+    LongLDispose(l);
+}
+
+TEST(LongListRows, TheRowPastTheLastCannotBeSelected)
+{
+    LongListHandle l = Numbered(5);
+    LongLSetSelect(true, 5, l);
+    EXPECT_EQ(LongLLastClick(l), -1);
+    // A row added at the end starts clear.
+    ASSERT_EQ(LongLAddRow(1, 5, l), 5);
+    int32_t row = 0;
+    EXPECT_FALSE(LongLGetSelect(true, &row, l));
     LongLDispose(l);
 }
 
@@ -261,6 +276,11 @@ TEST(LongListRows, FindingARowAgreesWithAWalkAfterEachOfAThousandEdits)
             for (int& o : objects) ASSERT_EQ(LongLFindRow(&o, l), Walk(&o, l)) << "step " << step;
     }
     EXPECT_EQ(LongLFindRow(nullptr, l), -1);
+    // Rows that hold nothing do not answer for no object, by walk or by index.
+    LongListHandle empty = LongLNew(&view, 3, kObjectRowLength, Point{16, 200}, 0, nullptr, false, nullptr);
+    for (int round = 0; round < 2; ++round) EXPECT_EQ(LongLFindRow(nullptr, empty), -1) << round;
+    EXPECT_EQ(LongLFindRow(&objects[0], nullptr), -1);
+    LongLDispose(empty);
     const Rect none{0, 0, 0, 0};
     LongListHandle narrow = LongLNew(&none, 2, 2, Point{16, 200}, 0, nullptr, false, nullptr);
     EXPECT_EQ(LongLFindRow(&objects[0], narrow), -1) << "rows too short to hold an object";
@@ -399,7 +419,48 @@ TEST_F(LongListTest, DrawingSendsOneMessagePerVisibleRowAndHilitesOnChangeOnly)
     LongLDoDraw(false, list);
     LongLSetSelect(false, 3, list);
     LongLUpdate(nullptr, list);
+    LongLDraw(2, list);
     EXPECT_TRUE(gDrawCalls.empty());
+}
+
+TEST_F(LongListTest, TheFirstRowDrawsSelectedAndRowsDrawInTheCallersResourceFile)
+{
+    platform::testing::TempFolder folder;
+    const int16_t first = OpenTestResources(folder, "'STR#' 1 { \"a\" }\n");
+    platform::testing::TempFolder other;
+    const int16_t second = OpenTestResources(other, "'STR#' 2 { \"b\" }\n");
+    ASSERT_GT(first, 0);
+    ASSERT_GT(second, 0);
+    static int16_t fileWhileDrawing;
+    fileWhileDrawing = -1;
+    Make(3, 5);
+    list->drawProc = [](int16_t message, bool selected, const Rect* cell, int32_t row, int32_t, LongListHandle) {
+        fileWhileDrawing = CurResFile();
+        gDrawCalls.push_back(DrawCall{message, selected, row, *cell});
+    };
+    LongLSetSelect(true, 0, list);
+    gDrawCalls.clear();
+    // Without the application's file the rows draw in whichever file is current.
+    const int16_t savedMain = G_MainResFile;
+    G_MainResFile = 0;
+    for (int16_t file : {first, second}) {
+        UseResFile(file);
+        gDrawCalls.clear();
+        LongLDraw(0, list);
+        ASSERT_EQ(gDrawCalls.size(), 1u);
+        EXPECT_TRUE(gDrawCalls[0].selected);
+        EXPECT_EQ(gDrawCalls[0].row, 0);
+        EXPECT_EQ(fileWhileDrawing, file);
+        EXPECT_EQ(CurResFile(), file);
+    }
+    // With it, they draw in the application's file and the caller's comes back.
+    G_MainResFile = first;
+    LongLDraw(1, list);
+    EXPECT_EQ(fileWhileDrawing, first);
+    EXPECT_EQ(CurResFile(), second);
+    G_MainResFile = savedMain;
+    CloseResFile(second);
+    CloseResFile(first);
 }
 
 TEST_F(LongListTest, GeometryOfRowsAndTheirBoxes)
@@ -423,7 +484,10 @@ TEST_F(LongListTest, GeometryOfRowsAndTheirBoxes)
     GetMouseCell(Point{5, 100}, list, &row, &object);
     EXPECT_EQ(object, nullptr);
 
-    bool drag, open, close;
+    // Outside the rows no box answers, whatever the flags held.
+    bool drag = true, open = true, close = true;
+    CellState(Point{5, 100}, list, &drag, &open, &close);
+    EXPECT_FALSE(drag || open || close);
     CellState(Point{60, 12}, list, &drag, &open, &close);  // the disclosure box
     EXPECT_TRUE(open);
     EXPECT_FALSE(close);

@@ -331,6 +331,19 @@ TEST_F(AppFixture, DialogColourComesFromItsEntryOrStaysWhite)
     EXPECT_EQ(G_DlogContentColor.green, 65535);
 }
 
+TEST_F(AppFixture, AStartWithoutTheProgramsResourcesStopsAtOnceWithItsMessage)
+{
+    const std::string empty = folder_ / "Qz Extensions";
+    std::filesystem::create_directories(empty);
+    qztest::ScopedEnvironment extensions("QZ_EXTENSIONS_DIR", empty);
+    const platform::Handle commands = CmdStackHdl, functions = FuncStackHdl;
+    EXPECT_NE(ApplInitAll(), 0);
+    EXPECT_NE(std::string(ApplInitAllMessage()).find("Qz Resources.rsrc"), std::string::npos) << ApplInitAllMessage();
+    EXPECT_EQ(GromMemHdl, nullptr) << "nothing after the failed step is made";
+    CmdStackHdl = commands;
+    FuncStackHdl = functions;
+}
+
 TEST_F(AppFixture, AStoreChangeMarksTheRemoteStructureOnly)
 {
     MakeAppl();

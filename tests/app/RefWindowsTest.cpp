@@ -256,6 +256,19 @@ TEST_F(RefWindowsTest, LinkedWindowsOpenOnDemandAndANegativeKindLinksBoth)
     doc_->DisplayObj(other, nullptr, 128);
     EXPECT_EQ(doc_->CountRefWindow(), count + 1);
     G_LowMem = false;
+    // A positive kind asks for a new window even when one is linked: here
+    // one of a layout the application lacks.
+    TRefWindow* kept = linked;
+    EXPECT_NE(doc_->GetLinkWindow(first, &kept, 1), 0);
+    EXPECT_EQ(kept, linked);
+    EXPECT_EQ(doc_->CountRefWindow(), count + 1);
+    EXPECT_NE(GetTWindow(FrontWindow()), linked);
+    // Without a window to start from nothing opens.
+    doc_->DisplayObj(nullptr, nullptr, 128);
+    doc_->SelectObj(nullptr, nullptr, 128);
+    doc_->SetCalledList(nullptr, nullptr, 128);
+    doc_->SetCallingList(nullptr, nullptr, 128);
+    EXPECT_EQ(doc_->CountRefWindow(), count + 1);
 }
 
 }  // namespace

@@ -2,12 +2,16 @@
 // browser window's key fan-outs, drops and editors.
 #include <gtest/gtest.h>
 
+#include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
+#include "app/documents/TClipBoard.h"
 #include "app/windows/PaneHooks.h"
+#include "app/windows/TClipWindow.h"
 #include "app/windows/TMainWindow.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/cursors/Cursors.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/menus/Menus.h"
@@ -108,6 +112,14 @@ TEST_F(WindowTest, UndoRunsTheTableAndTheBaseOperationsLeaveNothingToUndo)
     EXPECT_EQ(UndoCode(window->fUndo), 7);
     EXPECT_EQ(window->Do_Func(21), 0);
     EXPECT_EQ(UndoCode(window->fUndo), 8);
+    // Each undo turns into its redo and back; typing's own code undoes.
+    const std::pair<int16_t, int16_t> steps[] = {{5, 6},   {6, 5},   {100, 5}, {7, 8},   {8, 7},  {9, 10},
+                                                 {10, 9},  {11, 12}, {12, 11}, {13, 14}, {14, 13}};
+    for (const auto& [from, to] : steps) {
+        SetUndo(window->fUndo, from, from);
+        EXPECT_EQ(window->Do_Func(21), 0) << from;
+        EXPECT_EQ(UndoCode(window->fUndo), to) << from;
+    }
 
     // Cut in a dialog window cuts its text; Undo stays disabled.
     DialogRef dialog = MyGetNewDialog(400, nullptr, reinterpret_cast<WindowRef>(-1));
@@ -130,6 +142,19 @@ TEST_F(WindowTest, UndoRunsTheTableAndTheBaseOperationsLeaveNothingToUndo)
     DisposeHandle(onDialog.fUndo);
     onDialog.fWindow = nullptr;
     MyDisposDialog(dialog);
+}
+
+TEST_F(WindowTest, AnIdleNoPaneTakesGivesTheArrow)
+{
+    TestDoc* doc = NewDoc();
+    TWindow* window = NewWindow(doc);
+    window->AddPlane(new FakePane(2));
+    Cursor other{};
+    other.hotSpot = Point{3, 3};
+    MySetCursor(&other);
+    window->Idle(EventRecord{});
+    EXPECT_EQ(CurrentAppCursor(), &GetQDGlobalsArrow());
+    ResetAppCursor();
 }
 
 TEST_F(WindowTest, PanesRotateToTheHeadAndTakeClicksInOrder)
@@ -240,6 +265,18 @@ TEST_F(WindowTest, TheWindowMenuListsTitlesLiterallyAndMarksTheFrontWindow)
     EXPECT_EQ(NbSFunc(34), 0);
     base->Show();
     EXPECT_EQ(Item(1), "Base");
+}
+
+TEST_F(WindowTest, TheFiltersAreWorkedOutFromThePanesOfTheirClasses)
+{
+    static std::vector<TPlan*> gFiltered;
+    gFiltered.clear();
+    PaneHooks().updateFilters = [](TPlan* a, TPlan* b, TPlan* c) { gFiltered = {a, b, c}; };
+    auto* browser = NewWindow<TRefWindow>(NewDoc(), "Browser");
+    FakePane* panes[3] = {new FakePane(5), new FakePane(2), new FakePane(4)};
+    for (FakePane* pane : panes) browser->AddPlane(pane);
+    browser->UpdateFilters();
+    EXPECT_EQ(gFiltered, (std::vector<TPlan*>{panes[2], panes[1], panes[0]}));
 }
 
 TEST_F(WindowTest, CommandArrowsGiveTheListPaneTheUsesOrUsedByList)
@@ -381,6 +418,28 @@ TEST_F(WindowTest, AnEditorKeepsItsWindowWhenWritingBackFails)
     EXPECT_EQ(doc->CountWindow(), 1);
 }
 
+TEST_F(WindowTest, ClosingTheDocumentFromAnEditorWaitsForTheEditorToClose)
+{
+    bool gone = false;
+    TestDoc* doc = NewDoc("Base", &gone);
+    NewWindow<TRefWindow>(doc, "Base");
+    auto* editor = NewWindow<TEditStrWindow>(doc, "Strings");
+    auto* pane = new FakePane(7);
+    editor->AddPlane(pane);
+    pane->modified = true;
+    // Cancelled: window and document stay.
+    PushDialogAnswer(3);
+    EXPECT_EQ(editor->Do_Func(4), 1001);
+    EXPECT_TRUE(IsLiveWindow(editor));
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(doc->CountWindow(), 2);
+    EXPECT_EQ(pane->writes, 0);
+    // Closed without saving: the document closes after it.
+    PushDialogAnswer(2);
+    EXPECT_EQ(editor->Do_Func(4), 0);
+    EXPECT_TRUE(gone);
+}
+
 TEST_F(WindowTest, TheDocumentationEditorSavesWithoutAsking)
 {
     TestDoc* doc = NewDoc();
@@ -405,6 +464,38 @@ TEST_F(WindowTest, TheDocumentationEditorSavesWithoutAsking)
     EXPECT_FALSE(IsLiveWindow(editor));
     EXPECT_EQ(AlertCount(), 0);
     EXPECT_EQ(doc->CountWindow(), 1);
+}
+
+// The clipboard window shows each text in place of the one before, and
+// lets go of the picture it holds when it goes.
+TEST_F(WindowTest, TheClipboardWindowReplacesItsTextAndFreesItsPicture)
+{
+    ResetScrap();
+    auto showAndClose = [this] {
+        TClipBoard* clip = NewClipBoard(appl_);
+        ASSERT_NE(clip, nullptr);
+        TClipWindow* window = clip->Window();
+        ScrapRef scrap = nullptr;
+        for (const std::string text : {"hello", "bye"}) {
+            ASSERT_EQ(ClearCurrentScrap(), noErr);
+            ASSERT_EQ(GetCurrentScrap(&scrap), noErr);
+            ASSERT_EQ(PutScrapFlavor(scrap, FourCC("TEXT"), 0, Size(text.size()), text.data()), noErr);
+            window->SetData(nullptr, FourCC("TEXT"), 0, int32_t(text.size()));
+            const TEHandle te = window->fText;
+            EXPECT_EQ(std::string(*TEGetText(te), size_t((*te)->teLength)), text);
+        }
+        Handle picture = NewHandle(4);
+        window->SetData(picture, FourCC("PICT"), 0, 4);
+        DisposeHandle(picture);
+        EXPECT_NE(window->fPicture, nullptr);
+        clip->Dispose();
+    };
+    // The first round also makes what the text records keep for the process.
+    showAndClose();
+    const size_t handlesBefore = LiveHandleCount();
+    showAndClose();
+    EXPECT_EQ(LiveHandleCount(), handlesBefore);
+    ResetScrap();
 }
 
 }  // namespace
