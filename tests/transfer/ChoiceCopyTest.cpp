@@ -45,13 +45,6 @@ package Kit id 15030
   routine "Add(&R):R"
 )";
 
-// A conflict list of the test's own.
-struct Conflicts {
-    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
-    ~Conflicts() { transfer::DisposeC_List(list); }
-    C_ListHdl list = nullptr;
-};
-
 // What a case expects of the copy.
 enum class Made { None, New, Namesake };
 
@@ -82,18 +75,11 @@ protected:
             EXPECT_EQ(transfer::RecordConflict(source, namesake, 6, c.choice, conflicts.list, &record), 0);
             if (c.newName) apptest::ToP(c.newName, static_cast<TRConflict*>(record)->fNewName);
         }
-        TObjQz* made = reinterpret_cast<TObjQz*>(1);
-        EXPECT_EQ(source->Move(&dest_, conflicts.list, &made), 0);
+        TObjQz* made = Moved(source, conflicts.list);
         switch (c.made) {
         case Made::None:
-            EXPECT_EQ(made, nullptr);
-            EXPECT_EQ(Count(kind), before);
-            if (record) {
-                EXPECT_EQ(record->fDest, namesake);
-            }
-            break;
         case Made::Namesake:
-            EXPECT_EQ(made, namesake);
+            EXPECT_EQ(made, c.made == Made::None ? nullptr : namesake);
             EXPECT_EQ(Count(kind), before);
             if (record) {
                 EXPECT_EQ(record->fDest, namesake);
@@ -124,6 +110,19 @@ protected:
         EXPECT_EQ(source->owner, &doc_);
         return made;
     }
+    // CopyByChoice of an installed component's object in normal work
+    // (G_ModuleUpdate 4) when `inComponent`, else of a plain one.
+    TObjQz* CopyByChoice(int16_t kind, const std::string& name, const ChoiceCase& c, bool inComponent)
+    {
+        const int16_t savedUpdate = G_ModuleUpdate;
+        if (inComponent) {
+            G_ModuleUpdate = 4;
+            Src(kind, name)->SetFlag(kFlagInComponent, true);
+        }
+        TObjQz* made = CopyByChoice(kind, name, c);
+        G_ModuleUpdate = savedUpdate;
+        return made;
+    }
     int32_t Count(int16_t kind)
     {
         ObjListHdl list = GetObjListe(dest_.fTypeList, kind);
@@ -138,12 +137,6 @@ protected:
         platform::UseResFile(doc->fRsrFile);
         platform::Handle h = platform::Get1Resource(FourCC("STR#"), id);
         return h && *h ? Bytes(*h, *h + platform::GetHandleSize(h)) : Bytes{};
-    }
-    void Again()
-    {
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
 };
 
@@ -171,7 +164,7 @@ TEST_F(ChoiceCopyTest, AMethodByItsRecordsChoice)
         } else {
             EXPECT_EQ(StoreRes(&dest_, FourCC("CCQz"), 5), own);
         }
-        Again();
+        ClosePair();
     }
 }
 
@@ -196,7 +189,7 @@ TEST_F(ChoiceCopyTest, MenuBarsAndMenusByTheirRecordsChoice)
         SCOPED_TRACE(std::to_string(c.kind) + ":" + std::to_string(c.c.choice));
         BuildPair(kShop, kDepot);
         CopyByChoice(c.kind, c.name, c.c);
-        Again();
+        ClosePair();
     }
 }
 
@@ -224,14 +217,8 @@ TEST_F(ChoiceCopyTest, AStringListByItsRecordsChoice)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.c.choice) + (c.inComponent ? " in a component" : ""));
         BuildPair(kShop, kDepot);
-        const int16_t savedUpdate = G_ModuleUpdate;
-        if (c.inComponent) {
-            G_ModuleUpdate = 4;
-            Src(11, "Words")->SetFlag(kFlagInComponent, true);
-        }
         dest_.fCompilerDirty = false;
-        TObjQz* made = CopyByChoice(11, "Words", c.c);
-        G_ModuleUpdate = savedUpdate;
+        TObjQz* made = CopyByChoice(11, "Words", c.c, c.inComponent);
         EXPECT_EQ(made ? made->id : 0, c.id);
         EXPECT_EQ(dest_.fCompilerDirty, made != nullptr);
         const Bytes list = Companion(&dest_, 20000);
@@ -240,7 +227,7 @@ TEST_F(ChoiceCopyTest, AStringListByItsRecordsChoice)
         if (c.id == 15000) {
             EXPECT_EQ(Companion(&dest_, 15000), Companion(&doc_, 20000));
         }
-        Again();
+        ClosePair();
     }
 }
 
@@ -263,14 +250,8 @@ TEST_F(ChoiceCopyTest, APictureByItsRecordsChoice)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.c.choice) + (c.inComponent ? " in a component" : ""));
         BuildPair(kShop, kDepot);
-        const int16_t savedUpdate = G_ModuleUpdate;
-        if (c.inComponent) {
-            G_ModuleUpdate = 4;
-            Src(18, "Logo")->SetFlag(kFlagInComponent, true);
-        }
         const Bytes own = StoreRes(&dest_, FourCC("PICT"), 6);
-        TObjQz* made = CopyByChoice(18, "Logo", c.c);
-        G_ModuleUpdate = savedUpdate;
+        TObjQz* made = CopyByChoice(18, "Logo", c.c, c.inComponent);
         EXPECT_EQ(made ? made->id : 0, c.id);
         if (made) {
             EXPECT_EQ(StoreRes(&dest_, FourCC("PICT"), c.id), StoreRes(&doc_, FourCC("PICT"), 5));
@@ -278,7 +259,7 @@ TEST_F(ChoiceCopyTest, APictureByItsRecordsChoice)
         if (c.c.made != Made::Namesake) {
             EXPECT_EQ(StoreRes(&dest_, FourCC("PICT"), 6), own);
         }
-        Again();
+        ClosePair();
     }
 }
 
@@ -295,7 +276,7 @@ TEST_F(ChoiceCopyTest, AStyleSheetByItsRecordsChoice)
         BuildPair(kShop, kDepot);
         TObjQz* made = CopyByChoice(19, "Body", c);
         EXPECT_EQ(made ? made->id : 0, c.made == Made::New ? 5 : c.made == Made::Namesake ? 4 : 0);
-        Again();
+        ClosePair();
     }
 }
 
@@ -328,7 +309,7 @@ TEST_F(ChoiceCopyTest, APackageByItsRecordsChoice)
             EXPECT_NE(platform::Get1Resource(FourCC("QzPX"), made->id), nullptr);
         }
         kit->unopenable = 0;
-        Again();
+        ClosePair();
     }
 }
 

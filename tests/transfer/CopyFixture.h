@@ -20,6 +20,7 @@
 #include "tests/design/ReadFixture.h"
 #include "transfer/InstallTransfer.h"
 #include "transfer/conflicts/ConflictDefaults.h"
+#include "transfer/conflicts/ConflictList.h"
 #include "transfer/driver/DoMove.h"
 #include "transfer/driver/MoveDropped.h"
 #include "transfer/movers/MoverSupport.h"
@@ -28,6 +29,27 @@ namespace transfertest {
 
 using readtest::Bytes;
 using platform::FourCC;
+
+// A conflict list of the test's own.
+struct Conflicts {
+    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
+    ~Conflicts() { transfer::DisposeC_List(list); }
+    Conflicts(const Conflicts&) = delete;
+    Conflicts& operator=(const Conflicts&) = delete;
+    C_ListHdl list = nullptr;
+};
+
+// An empty object list: nothing else dropped with what meets its records.
+struct NoObjects {
+    NoObjects() { EXPECT_EQ(NewObjList(&list, 1), 0); }
+    ~NoObjects()
+    {
+        if (list) DisposeObjList(list);
+    }
+    NoObjects(const NoObjects&) = delete;
+    NoObjects& operator=(const NoObjects&) = delete;
+    ObjListHdl list = nullptr;
+};
 
 class CopyFixture : public readtest::ReadFixture {
 protected:
@@ -80,6 +102,13 @@ protected:
         if (dest_.fResFile > 0 || dest_.fRsrFile > 0) CloseQzB(dest_.fRsrFile, dest_.fResFile, -1, -1);
         dest_.fResFile = dest_.fRsrFile = -1;
     }
+    // Both documents closed, the source ready for the next BuildPair.
+    void ClosePair()
+    {
+        CloseDest();
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
     // The destination closed and read again from its files.
     void ReopenDest()
     {
@@ -105,6 +134,24 @@ protected:
     }
     TObjQz* Src(int16_t kind, const std::string& name) { return In(&doc_, kind, name); }
     TObjQz* Dst(int16_t kind, const std::string& name) { return In(&dest_, kind, name); }
+    // The form `name` of a document's table `table`.
+    TLayoutObjQz* FormOf(TMainDoc* doc, const std::string& table, const std::string& name)
+    {
+        auto* t = dynamic_cast<TFileObjQz*>(In(doc, 1, table));
+        for (int32_t i = 0; t && t->forms && i < t->forms->Size(); ++i)
+            if (readtest::P(t->forms->At(i)->name) == name) return dynamic_cast<TLayoutObjQz*>(t->forms->At(i));
+        return nullptr;
+    }
+
+    // What a successful Move of `source` into the destination gives as its
+    // copy; the answer starts non-null, so a Move that copies nothing must
+    // clear it.
+    TObjQz* Moved(TObjQz* source, C_ListHdl list)
+    {
+        TObjQz* made = reinterpret_cast<TObjQz*>(1);
+        EXPECT_EQ(source->Move(&dest_, list, &made), 0);
+        return made;
+    }
 
     // The drop of these source objects (mode 1: with what they use).
     int16_t Drop(const std::vector<TObjQz*>& rows, int16_t mode = 0)

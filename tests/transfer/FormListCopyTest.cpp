@@ -45,22 +45,8 @@ table Orders
 // The destination: a bar B unlike the source's, a table Orders of its own.
 const char* kDepot = "structure Depot\nmenu M id 1\n  item \"Go\"\nmenubar B\n  menu M\ntable Orders\n  field Other alpha 10\n";
 
-// A conflict list of the test's own.
-struct Conflicts {
-    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
-    ~Conflicts() { transfer::DisposeC_List(list); }
-    C_ListHdl list = nullptr;
-};
-
 class FormListCopyTest : public CopyFixture {
 protected:
-    TLayoutObjQz* FormOf(TMainDoc* doc, const std::string& table, const std::string& name)
-    {
-        auto* t = dynamic_cast<TFileObjQz*>(In(doc, 1, table));
-        for (int32_t i = 0; t && t->forms && i < t->forms->Size(); ++i)
-            if (readtest::P(t->forms->At(i)->name) == name) return dynamic_cast<TLayoutObjQz*>(t->forms->At(i));
-        return nullptr;
-    }
     // The icon references of 'List' id of the destination, depth first.
     std::vector<int32_t> Icons(int16_t id)
     {
@@ -99,9 +85,8 @@ TEST_F(FormListCopyTest, AChoiceListMeetsItsNamesake)
         BuildPair(kShop, c.namesake ? "structure Depot\nlist Towns\n  item \"X\" number 1\n" : "structure Depot\n");
         Conflicts conflicts;
         TObjQz* towns = Src(4, "Towns");
-        ObjListHdl none = nullptr;
-        ASSERT_EQ(NewObjList(&none, 1), 0);
-        ASSERT_EQ(c.direct ? towns->Dir_Conflicts(&dest_, conflicts.list, none) : towns->Indir_Conflicts(&dest_, conflicts.list, none), 0);
+        NoObjects none;
+        ASSERT_EQ(c.direct ? towns->Dir_Conflicts(&dest_, conflicts.list, none.list) : towns->Indir_Conflicts(&dest_, conflicts.list, none.list), 0);
         TConflict* record = transfer::C_Search(conflicts.list, towns);
         if (c.code < 0) {
             EXPECT_EQ(record, nullptr);
@@ -110,13 +95,10 @@ TEST_F(FormListCopyTest, AChoiceListMeetsItsNamesake)
             EXPECT_EQ(record->fCode, c.code);
             EXPECT_EQ(record->fChoice, c.choice);
             EXPECT_EQ(record->fDest, c.namesake ? Dst(4, "Towns") : nullptr);
-            ASSERT_EQ(towns->Indir_Conflicts(&dest_, conflicts.list, none), 0);
+            ASSERT_EQ(towns->Indir_Conflicts(&dest_, conflicts.list, none.list), 0);
             EXPECT_EQ(conflicts.list->Size(), 1);
         }
-        DisposeObjList(none);
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 
@@ -268,9 +250,7 @@ TEST_F(FormListCopyTest, AReplacedFormIsWrittenOverOrUsedAsItIs)
             EXPECT_EQ(formRecord->fChoice, 4);
             EXPECT_EQ(StoreRes(&dest_, FourCC("FOQz"), oldId), oldImage);
         }
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 

@@ -35,33 +35,14 @@ table Stock
     field Code
 )";
 
-struct Conflicts {
-    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
-    ~Conflicts() { transfer::DisposeC_List(list); }
-    C_ListHdl list = nullptr;
-};
-
 class FormTransferTest : public CopyFixture {
 protected:
-    TLayoutObjQz* FormOf(TMainDoc* doc, const std::string& table, const std::string& name)
-    {
-        auto* t = dynamic_cast<TFileObjQz*>(In(doc, 1, table));
-        for (int32_t i = 0; t && t->forms && i < t->forms->Size(); ++i)
-            if (readtest::P(t->forms->At(i)->name) == name) return dynamic_cast<TLayoutObjQz*>(t->forms->At(i));
-        return nullptr;
-    }
     std::set<std::string> FormsOf(TMainDoc* doc, const std::string& table)
     {
         std::set<std::string> names;
         auto* t = dynamic_cast<TFileObjQz*>(In(doc, 1, table));
         for (int32_t i = 0; t && t->forms && i < t->forms->Size(); ++i) names.insert(readtest::P(t->forms->At(i)->name));
         return names;
-    }
-    void Again()
-    {
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
 };
 
@@ -104,8 +85,7 @@ TEST_F(FormTransferTest, AFormByItsRecordsChoice)
             if (c.newName) apptest::ToP(c.newName, static_cast<TRConflict*>(record)->fNewName);
         }
         dest_.fCompilerDirty = false;
-        TObjQz* made = reinterpret_cast<TObjQz*>(1);
-        EXPECT_EQ(entry->Move(&dest_, conflicts.list, &made), 0);
+        TObjQz* made = Moved(entry, conflicts.list);
         EXPECT_EQ(FormsOf(&dest_, "Stock"), c.forms);
         EXPECT_EQ(dest_.fCompilerDirty, c.made != nullptr);
         if (!c.made) {
@@ -126,7 +106,7 @@ TEST_F(FormTransferTest, AFormByItsRecordsChoice)
         EXPECT_EQ(StoreRes(&dest_, FourCC("FOQz"), theirId) == theirImage, c.choice != 3);
         EXPECT_EQ(FormsOf(&doc_, "Orders"), (std::set<std::string>{"Entry"}));
         EXPECT_EQ(StoreRes(&doc_, FourCC("FOQz"), entry->formResId), image);
-        Again();
+        ClosePair();
     }
 }
 
@@ -160,10 +140,8 @@ TEST_F(FormTransferTest, TheMethodsOfAFormBringWhatTheyCall)
     ASSERT_NE(entry->formMethod, nullptr);
     ASSERT_NE(entry->objMethods, nullptr);
     Conflicts conflicts;
-    ObjListHdl none = nullptr;
-    ASSERT_EQ(NewObjList(&none, 1), 0);
-    ASSERT_EQ(entry->DoInDir_Conflicts(&dest_, conflicts.list, none), 0);
-    DisposeObjList(none);
+    NoObjects none;
+    ASSERT_EQ(entry->DoInDir_Conflicts(&dest_, conflicts.list, none.list), 0);
     for (const char* name : {"Helper", "Extra"}) {
         TConflict* record = transfer::C_Search(conflicts.list, Src(2, name));
         ASSERT_NE(record, nullptr) << name;

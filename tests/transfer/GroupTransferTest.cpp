@@ -41,12 +41,6 @@ component Kit id 21 version "0.9" prefix "kt"
     method Other
 )";
 
-struct Conflicts {
-    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
-    ~Conflicts() { transfer::DisposeC_List(list); }
-    C_ListHdl list = nullptr;
-};
-
 class GroupTransferTest : public CopyFixture {
 protected:
     std::set<std::string> Members(TObjQz* group)
@@ -55,12 +49,6 @@ protected:
         for (int32_t i = 0; group && group->members && i < group->members->Size(); ++i)
             names.insert(std::to_string(group->members->At(i)->kind) + ":" + readtest::P(group->members->At(i)->name));
         return names;
-    }
-    void Again()
-    {
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
 };
 
@@ -85,8 +73,7 @@ TEST_F(GroupTransferTest, AGroupByItsRecordsChoice)
         if (c.choice >= 0) {
             ASSERT_EQ(transfer::RecordConflict(art, theirs, 5, c.choice, conflicts.list, &record), 0);
         }
-        TObjQz* made = reinterpret_cast<TObjQz*>(1);
-        EXPECT_EQ(art->Move(&dest_, conflicts.list, &made), 0);
+        TObjQz* made = Moved(art, conflicts.list);
         if (c.name) {
             ASSERT_NE(made, nullptr);
             EXPECT_NE(made, theirs);
@@ -102,7 +89,7 @@ TEST_F(GroupTransferTest, AGroupByItsRecordsChoice)
         }
         EXPECT_EQ(Members(theirs), theirMembers);
         EXPECT_EQ(Members(art), (std::set<std::string>{"1:T", "2:Go", "2:Run"}));
-        Again();
+        ClosePair();
     }
 }
 
@@ -158,11 +145,9 @@ TEST_F(GroupTransferTest, AComponentAndItsFoldersMeetTheirNamesakes)
         ASSERT_NE(kit, nullptr);
         ASSERT_NE(kit->publicFolder, nullptr);
         Conflicts conflicts;
-        ObjListHdl none = nullptr;
-        ASSERT_EQ(NewObjList(&none, 1), 0);
-        ASSERT_EQ(kit->Dir_Conflicts(&dest_, conflicts.list, none), 0);
-        ASSERT_EQ(kit->publicFolder->Dir_Conflicts(&dest_, conflicts.list, none), 0);
-        DisposeObjList(none);
+        NoObjects none;
+        ASSERT_EQ(kit->Dir_Conflicts(&dest_, conflicts.list, none.list), 0);
+        ASSERT_EQ(kit->publicFolder->Dir_Conflicts(&dest_, conflicts.list, none.list), 0);
         if (!namesake) {
             EXPECT_EQ(conflicts.list->Size(), 0);
         } else {
@@ -177,7 +162,7 @@ TEST_F(GroupTransferTest, AComponentAndItsFoldersMeetTheirNamesakes)
             EXPECT_EQ(std::tuple(folder->fCode, folder->fChoice, folder->fDest),
                       std::tuple(int16_t(5), int16_t(5), static_cast<TObjQz*>(theirs->publicFolder)));
         }
-        Again();
+        ClosePair();
     }
 }
 

@@ -40,12 +40,6 @@ package Kit id 15030
   routine "Add(&R):R"
 )";
 
-struct Conflicts {
-    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
-    ~Conflicts() { transfer::DisposeC_List(list); }
-    C_ListHdl list = nullptr;
-};
-
 class KindConflictsTest : public CopyFixture {};
 
 TEST_F(KindConflictsTest, EachKindRecordsWhatItMeetsThere)
@@ -96,12 +90,11 @@ TEST_F(KindConflictsTest, EachKindRecordsWhatItMeetsThere)
         TObjQz* source = Src(c.kind, c.name);
         ASSERT_NE(source, nullptr);
         Conflicts conflicts;
-        ObjListHdl none = nullptr;
-        ASSERT_EQ(NewObjList(&none, 1), 0);
+        NoObjects none;
         const int16_t savedUpdate = G_ModuleUpdate;
         G_ModuleUpdate = c.update;
-        EXPECT_EQ(c.direct ? source->Dir_Conflicts(&dest_, conflicts.list, none)
-                           : source->Indir_Conflicts(&dest_, conflicts.list, none),
+        EXPECT_EQ(c.direct ? source->Dir_Conflicts(&dest_, conflicts.list, none.list)
+                           : source->Indir_Conflicts(&dest_, conflicts.list, none.list),
                   0);
         G_ModuleUpdate = savedUpdate;
         TConflict* record = transfer::C_Search(conflicts.list, source);
@@ -117,13 +110,10 @@ TEST_F(KindConflictsTest, EachKindRecordsWhatItMeetsThere)
                 EXPECT_NE(record->fDest, nullptr);
             }
             // Met again, it is not recorded twice.
-            ASSERT_EQ(source->Indir_Conflicts(&dest_, conflicts.list, none), 0);
+            ASSERT_EQ(source->Indir_Conflicts(&dest_, conflicts.list, none.list), 0);
             EXPECT_EQ(conflicts.list->Size(), 1);
         }
-        DisposeObjList(none);
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 

@@ -32,12 +32,6 @@ menu Other id 1
   item "o"
 )";
 
-struct Conflicts {
-    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
-    ~Conflicts() { transfer::DisposeC_List(list); }
-    C_ListHdl list = nullptr;
-};
-
 class KindLinksTest : public CopyFixture {
 protected:
     TObjQz* Copy(TObjQz* source, C_ListHdl list)

@@ -122,9 +122,7 @@ TEST_F(TableCopyTest, TheTwoHundredFiftyFifthTableIsTheLast)
             CloseDest();
             EXPECT_EQ(DestFiles(), before);
         }
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 
@@ -151,8 +149,7 @@ TEST_F(TableCopyTest, ASubtableMetAgainOnTheWayDownIsRefused)
         EXPECT_EQ(made, nullptr);
         CloseDest();
         EXPECT_EQ(DestFiles(), before) << loop;
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 
@@ -213,9 +210,7 @@ TEST_F(TableCopyTest, ATableOfFiveHundredElevenFieldsTakesNoMore)
         TObjQz* made = nullptr;
         EXPECT_EQ(transfer::MoveCrit(&doc_, &dest_, Src(28, "Number"), Dst(1, "W"), &made), result) << fields;
         EXPECT_EQ(FieldCount(StoreRes(&dest_, kDefinition, Dst(1, "W")->id)), result == 0 ? fields + 1 : fields);
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 
@@ -239,9 +234,7 @@ TEST_F(TableCopyTest, ACopyNeverTakesANameTheDestinationHas)
         EXPECT_NE(Dst(1, "Orders_2"), nullptr) << choice;
         ReopenDest();
         EXPECT_NE(Dst(1, "Orders_2"), nullptr) << choice;
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 
@@ -271,9 +264,7 @@ TEST_F(TableCopyTest, ACopiedRelationNamesTheDestinationsTableOrNothing)
         EXPECT_EQ(table, customers ? static_cast<TFileObjQz*>(customers)->tableNumber : 0) << choice;
         EXPECT_EQ(field, customers ? 1 : 0) << choice;
         EXPECT_EQ(IsInList(orders->uses, customers), customers != nullptr);
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 
@@ -485,9 +476,7 @@ table Empty
             }
         }
         transfer::DropObjs(dropped);
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 
@@ -522,9 +511,7 @@ method User id 40
             ASSERT_EQ(XRef(Dst(2, "User"), used), 0);
         }
         EXPECT_EQ(table->IsInterfaceFile(), c.interface) << c.table << " " << (c.used ? c.used : "-");
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        ClosePair();
     }
 }
 

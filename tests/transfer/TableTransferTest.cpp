@@ -36,12 +36,6 @@ table Stock
   field Code longint
 )";
 
-struct Conflicts {
-    Conflicts() { EXPECT_EQ(transfer::NewC_List(&list, 10), 0); }
-    ~Conflicts() { transfer::DisposeC_List(list); }
-    C_ListHdl list = nullptr;
-};
-
 class TableTransferTest : public CopyFixture {
 protected:
     TObjQz* Member(TObjQz* table, const std::string& name)
@@ -67,12 +61,6 @@ protected:
             Chain(sub, out);
         }
     }
-    void Again()
-    {
-        CloseDest();
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-    }
 };
 
 // Met directly, a table of the name there gives 2 and every member is
@@ -83,10 +71,9 @@ TEST_F(TableTransferTest, ATableChainsItsMembersUnderItsRecord)
 {
     BuildPair(kShop, kDepot);
     Conflicts conflicts;
-    ObjListHdl none = nullptr;
-    ASSERT_EQ(NewObjList(&none, 1), 0);
+    NoObjects none;
     TObjQz* orders = Src(1, "Orders");
-    ASSERT_EQ(orders->Dir_Conflicts(&dest_, conflicts.list, none), 0);
+    ASSERT_EQ(orders->Dir_Conflicts(&dest_, conflicts.list, none.list), 0);
     TConflict* record = transfer::C_Search(conflicts.list, orders);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->fCode, 2);
@@ -99,13 +86,12 @@ TEST_F(TableTransferTest, ATableChainsItsMembersUnderItsRecord)
     Conflicts fieldOnly;
     TObjQz* size = Member(orders, "Size");
     ASSERT_NE(size, nullptr);
-    ASSERT_EQ(size->Indir_Conflicts(&dest_, fieldOnly.list, none), 0);
+    ASSERT_EQ(size->Indir_Conflicts(&dest_, fieldOnly.list, none.list), 0);
     TConflict* tableRecord = transfer::C_Search(fieldOnly.list, orders);
     ASSERT_NE(tableRecord, nullptr);
     chain.clear();
     Chain(tableRecord, &chain);
     EXPECT_EQ(chain, (std::vector<std::string>{"0:Size"}));
-    DisposeObjList(none);
 }
 
 // A field copied on its own lands in the table its table's record names
@@ -137,8 +123,7 @@ TEST_F(TableTransferTest, AFieldJoinsTheTableItsTablesRecordNames)
         if (c.choice >= 0) {
             ASSERT_EQ(transfer::RecordConflict(member, nullptr, 104, c.choice, conflicts.list, &record), 0);
         }
-        TObjQz* made = reinterpret_cast<TObjQz*>(1);
-        EXPECT_EQ(member->Move(&dest_, conflicts.list, &made), 0);
+        TObjQz* made = Moved(member, conflicts.list);
         if (c.copied) {
             ASSERT_NE(made, nullptr);
             EXPECT_EQ(made->GetOwnerObj(), stock);
@@ -154,7 +139,7 @@ TEST_F(TableTransferTest, AFieldJoinsTheTableItsTablesRecordNames)
             }
         }
         EXPECT_EQ(MemberNames(orders), (std::vector<std::string>{"Number", "Size", "Lines", "Note"}));
-        Again();
+        ClosePair();
     }
 }
 
@@ -194,7 +179,7 @@ TEST_F(TableTransferTest, ACopiedTablesListsNameTheDestinationsDownIntoItsSubtab
         // The source's definition is as it was.
         const Bytes own = StoreRes(&doc_, kDefinition, orders->id);
         EXPECT_EQ(S16(own, EntryAt(2) + kListAt), Src(4, "Sizes")->id);
-        Again();
+        ClosePair();
     }
 }
 
