@@ -415,32 +415,8 @@ TEST_F(DocEditor, AShortageWhileKeepingTheUndoTextNeverBringsBackAnOlderOne)
     obj_.text = "old";
     TEditDocWindow* w = Open(&obj_);
     browser::TDocPlane* pane = DocPane(w);
-    const std::string older = "ab cd", newer = "a much longer second text";
-    int refused = 0;
-    for (int32_t after = 0;; ++after) {
-        SCOPED_TRACE(after);
-        TESetText(older.data(), int32_t(older.size()), pane->fTE);
-        TESetSelect(0, 3, pane->fTE);
-        ASSERT_EQ(pane->Do_Func(22), 0);
-        TESetText(newer.data(), int32_t(newer.size()), pane->fTE);
-        TESetSelect(0, 2, pane->fTE);
-        bool fired = false;
-        {
-            ScopedFault fault(FaultKind::Allocation, after);
-            ASSERT_EQ(pane->Do_Func(22), 0);
-            fired = !IsFaultArmed(FaultKind::Allocation);
-        }
-        const std::string cut = Text(pane->fTE);
-        ASSERT_EQ(w->Do_Func(21), 0);
-        const std::string undone = Text(pane->fTE);
-        EXPECT_NE(undone, older);
-        if (undone != newer) {
-            ++refused;
-            EXPECT_EQ(undone, cut);
-            EXPECT_EQ(UndoTxtNum(w->fUndo), kNothingToUndo);
-        }
-        if (!fired) break;
-    }
+    const int refused = CutUnderShortage(pane, w, "ab cd", "a much longer second text",
+                                         [&] { EXPECT_EQ(UndoTxtNum(w->fUndo), kNothingToUndo); });
     EXPECT_GT(refused, 0) << "a shortage reached the kept text";
 }
 

@@ -20,6 +20,7 @@
 #include "browser/doctext/DocText.h"
 #include "browser/editors/EditorPanes.h"
 #include "kernel/helpers/KernelColors.h"
+#include "platform/core/Faults.h"
 #include "platform/drawing/Palettes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/fonts/Fonts.h"
@@ -153,6 +154,43 @@ protected:
     static std::string Text(platform::TEHandle te)
     {
         return std::string(*(**te).hText, size_t((**te).teLength));
+    }
+
+    // Memory running short at each allocation in turn while a second cut
+    // keeps its text for undo: undo then brings back the text from just
+    // before that cut, or refuses and leaves the cut text; never the older
+    // text the first cut kept. Answers how many undos refused; `refusedAlso`
+    // checks more of a refused one.
+    template <class Pane, class Window, class Check>
+    static int CutUnderShortage(Pane* pane, Window* window, const std::string& older, const std::string& newer,
+                                Check refusedAlso)
+    {
+        int refused = 0;
+        for (int32_t after = 0;; ++after) {
+            SCOPED_TRACE(after);
+            TESetText(older.data(), int32_t(older.size()), pane->fTE);
+            TESetSelect(0, 3, pane->fTE);
+            EXPECT_EQ(pane->Do_Func(22), 0);
+            TESetText(newer.data(), int32_t(newer.size()), pane->fTE);
+            TESetSelect(0, 2, pane->fTE);
+            bool fired = false;
+            {
+                platform::ScopedFault fault(platform::FaultKind::Allocation, after);
+                EXPECT_EQ(pane->Do_Func(22), 0);
+                fired = !platform::IsFaultArmed(platform::FaultKind::Allocation);
+            }
+            const std::string cut = Text(pane->fTE);
+            EXPECT_EQ(window->Do_Func(21), 0);
+            const std::string undone = Text(pane->fTE);
+            EXPECT_NE(undone, older);
+            if (undone != newer) {
+                ++refused;
+                EXPECT_EQ(undone, cut);
+                refusedAlso();
+            }
+            if (!fired) break;
+        }
+        return refused;
     }
 
     docbuilder::BuildResult built_;
