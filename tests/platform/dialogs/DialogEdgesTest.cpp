@@ -246,6 +246,24 @@ TEST_F(DialogEdges, HiddenItemsAreNotDrawnAndUpdatesRedrawTheFirstItem)
     EXPECT_GT(Inked(d, first), 0);
 }
 
+TEST_F(DialogEdges, AHiddenEditTextLeavesNoFrameOrRingAndNoPlaceToClick)
+{
+    const Rect label{20, 20, 40, 200}, edit{60, 20, 76, 200};
+    DialogRef d = Make(ItemList()
+                           .Add(kStaticTextDialogItem, label, "Name")
+                           .Add(kEditTextDialogItem, edit, "text"));
+    ASSERT_NE(d, nullptr);
+    DrawDialog(d);
+    const Rect around{int16_t(edit.top - 4), int16_t(edit.left - 4), int16_t(edit.bottom + 4), int16_t(edit.right + 4)};
+    ASSERT_GT(Inked(d, around), 0);
+    EXPECT_EQ(FindDialogItem(d, Point{68, 30}), 1);
+    HideDialogItem(d, 2);
+    EXPECT_EQ(Inked(d, around), 0) << "the frame and focus ring go with the text";
+    EXPECT_GT(Inked(d, label), 0);
+    EXPECT_EQ(FindDialogItem(d, Point{68, 30}), -1) << "a hidden item is not found";
+    EXPECT_EQ(FindDialogItem(d, Point{30, 30}), 0);
+}
+
 TEST_F(DialogEdges, AnUpdateOverTheAlertIconDrawsTheStopIconToo)
 {
     ASSERT_EQ(OpenSystemResFile(), noErr);

@@ -146,6 +146,27 @@ TEST(PrintSettingsEdges, DamagedSettingsAndFormatsAreMendedOnceAndReportedOnce)
     EXPECT_EQ(PMRetain(&stranger), kPMInvalidParameter);
 }
 
+// Each retain holds the object for one more release; the last release frees
+// it (the sanitizer build sees a use after an early free, or a leak).
+TEST(PrintSettingsEdges, AnObjectLastsUntilItsLastRelease)
+{
+    PMPrintSettings settings = nullptr;
+    ASSERT_EQ(PMCreatePrintSettings(&settings), kPMNoError);
+    ASSERT_EQ(PMSetCopies(settings, 7, false), kPMNoError);
+    ASSERT_EQ(PMRetain(settings), kPMNoError);
+    ASSERT_EQ(PMRetain(settings), kPMNoError);
+    EXPECT_EQ(settings->references, 3);
+    for (int held = 2; held >= 1; --held) {
+        ASSERT_EQ(PMRelease(settings), kPMNoError);
+        EXPECT_EQ(settings->references, held);
+        uint32_t copies = 0;
+        EXPECT_EQ(PMGetCopies(settings, &copies), kPMNoError);
+        EXPECT_EQ(copies, 7u);
+    }
+    EXPECT_EQ(PMRelease(settings), kPMNoError);
+    EXPECT_EQ(PMRelease(nullptr), kPMNoError);
+}
+
 TEST(PrintSettingsEdges, PageAndPaperRectanglesToThePoint)
 {
     Objects o;
