@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,43 @@ TEST(DialogTemplates, IconPictureAndResourceControlItemsNeedTheirId)
     ASSERT_TRUE(ParseItemList(text.data(), text.size(), &items));
     EXPECT_EQ(items[0].data, "x");
     EXPECT_EQ(items[0].resourceId, 0);
+}
+
+// Items cut short are refused, reading nothing past the list's bytes (each
+// list is copied to a block of its own size).
+TEST(DialogTemplates, ItemListsThatEndInsideAnItemAreRefused)
+{
+    auto header = [](std::vector<uint8_t>* b, uint8_t length) {
+        const uint8_t h[14] = {0, 0, 0, 0, 0, 1, 0, 2, 0, 3, 0, 4, kStaticTextDialogItem, length};
+        b->insert(b->end(), h, h + 14);
+    };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        bool read;
+        size_t items;
+    };
+    std::vector<uint8_t> whole = {0, 1};  // two items
+    header(&whole, 2);
+    whole.insert(whole.end(), {'a', 'b'});
+    header(&whole, 1);
+    whole.push_back('c');  // the last item's filler left out
+    std::vector<uint8_t> shortHeader(whole.begin(), whole.end() - 2);  // 13 bytes of the second header
+    std::vector<uint8_t> oddFirst = {0, 1};
+    header(&oddFirst, 31);  // 31 bytes and no filler, then nothing
+    oddFirst.insert(oddFirst.end(), 31, 'x');
+    const Case cases[] = {
+        {"whole", whole, true, 2},
+        {"second header one byte short", shortHeader, false, 0},
+        {"the first item's data runs to the end", oddFirst, false, 0},
+    };
+    for (const Case& k : cases) {
+        std::unique_ptr<uint8_t[]> own(new uint8_t[k.bytes.size()]);
+        std::memcpy(own.get(), k.bytes.data(), k.bytes.size());
+        std::vector<ItemTemplate> items;
+        EXPECT_EQ(ParseItemList(own.get(), k.bytes.size(), &items), k.read) << k.what;
+        EXPECT_EQ(items.size(), k.items) << k.what;
+    }
 }
 
 TEST(DialogTemplates, CentredAndAlertPlacesInTheRoomBelowTheMenuBar)

@@ -211,6 +211,45 @@ TEST_F(DialogTest, HidingTheFocusedEditTextTakesTheFocusFromIt)
     HideDialogItem(d, kFirstEdit);
     EXPECT_EQ(GetDialogKeyboardFocusItem(d), 0);
     EXPECT_EQ(GetDialogTextEditHandle(d), nullptr);
+    DisposeDialog(d);
+
+    // Tab passes over a hidden edit text, back to the only one shown, and
+    // selects all of it.
+    d = Make();
+    HideDialogItem(d, kSecondEdit);
+    Script keys;
+    keys.Type("abc").Key("tab");
+    keys.Key("escape");
+    Play(keys);
+    EXPECT_EQ(Run(), kCancel);
+    EXPECT_EQ(GetDialogKeyboardFocusItem(d), kFirstEdit);
+    const DialogItem& first = d->items[kFirstEdit - 1];
+    EXPECT_EQ((**first.te).selStart, 0);
+    EXPECT_EQ((**first.te).selEnd, 3);
+}
+
+TEST_F(DialogTest, ControlsComeBackActiveWithTheDialogUnlessTheProgramDimmedThem)
+{
+    DialogRef d = Make();
+    ControlRef check = nullptr, off = nullptr;
+    ASSERT_EQ(GetDialogItemAsControl(d, kCheck, &check), noErr);
+    ASSERT_EQ(GetDialogItemAsControl(d, kRadio, &off), noErr);
+    HiliteControl(off, kControlInactivePart);
+    EventRecord e{};
+    e.what = activateEvt;
+    e.message = reinterpret_cast<uintptr_t>(GetDialogWindow(d));
+    DialogRef which = nullptr;
+    DialogItemIndex hit = 0;
+    for (int round = 0; round < 2; ++round) {
+        e.modifiers = 0;
+        EXPECT_FALSE(DialogSelect(&e, &which, &hit));
+        EXPECT_EQ(which, d);
+        EXPECT_FALSE(IsControlActive(check)) << round;
+        e.modifiers = activeFlag;
+        DialogSelect(&e, &which, &hit);
+        EXPECT_TRUE(IsControlActive(check)) << round;
+        EXPECT_FALSE(IsControlActive(off)) << round;
+    }
 }
 
 TEST_F(DialogTest, TypingAndTabFillBothEditTextsAndReturnFlashesTheDefault)

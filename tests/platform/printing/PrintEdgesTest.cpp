@@ -245,6 +245,31 @@ TEST(PrintSettingsEdges, ADocumentOfADamagedFormatPrintsPagesOfTheWholeSize)
     std::remove(pdf.c_str());
 }
 
+// A job that fails leaves the destination as it was and answers its error;
+// page images need a prefix to be named by.
+TEST(PrintSettingsEdges, AFailedJobLeavesTheDestinationAsItWas)
+{
+    Objects o;
+    const std::string pdf = ::testing::TempDir() + "failed-job.pdf";
+    std::ofstream(pdf) << "keep";
+    ASSERT_EQ(PMSessionSetDestination(o.session, o.settings, kPMDestinationFile, kPMDocumentFormatPDF, pdf), kPMNoError);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "", 72), kPMInvalidParameter);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "", 0), kPMNoError) << "no images need no prefix";
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "p-", 1200), kPMNoError);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "p-", 1201), kPMInvalidParameter);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "", 0), kPMNoError);
+    ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
+    PMSessionSetError(o.session, OSStatus(ioErr));
+    EXPECT_EQ(PMSessionEndDocument(o.session), OSStatus(ioErr));
+    EXPECT_EQ(PMSessionLastDocumentPath(o.session), "");
+    std::ifstream in(pdf);
+    const std::string left((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(left, "keep");
+    std::remove(pdf.c_str());
+}
+
 // A page frame within the 16-bit coordinates is the page's own: what is
 // drawn in its top half fills the printed page's top half. A frame
 // reaching the last coordinate is refused and the page keeps the sheet's
