@@ -79,6 +79,47 @@ TEST_F(ScrollBarTest, AnActionThatDisposesOfItsControlEndsTheTracking)
     EXPECT_EQ(GetFirstControl(w), nullptr);
 }
 
+TEST_F(ScrollBarTest, EachPartStartsAtItsFirstPixel)
+{
+    WindowRef w = Window();
+    ControlRef bar = NewControl(w, &kBar, nullptr, true, 10, 0, 100, scrollBarProc, 0);
+    ASSERT_NE(bar, nullptr);
+    struct Case {
+        int16_t v;
+        ControlPartCode part;
+    };
+    // The thumb at 10 spans 41..57.
+    const Case cases[] = {
+        {10, kControlUpButtonPart},   {25, kControlUpButtonPart},   {26, kControlPageUpPart},
+        {40, kControlPageUpPart},     {41, kControlIndicatorPart},  {56, kControlIndicatorPart},
+        {57, kControlPageDownPart},   {193, kControlPageDownPart},  {194, kControlDownButtonPart},
+        {209, kControlDownButtonPart},
+    };
+    for (const Case& k : cases) EXPECT_EQ(TestControl(bar, Point{k.v, 18}), k.part) << k.v;
+
+    // Nothing to scroll: no part at all.
+    SetControl32BitMaximum(bar, 0);
+    EXPECT_EQ(GetControl32BitValue(bar), 0);
+    for (const int16_t v : {10, 100, 209}) EXPECT_EQ(TestControl(bar, Point{v, 18}), kControlNoPart) << v;
+    // A maximum below the minimum is the minimum; a minimum past the
+    // maximum takes the maximum and the value along.
+    SetControl32BitMaximum(bar, -5);
+    EXPECT_EQ(GetControl32BitMaximum(bar), 0);
+    SetControl32BitMinimum(bar, 30);
+    EXPECT_EQ(GetControl32BitMaximum(bar), 30);
+    EXPECT_EQ(GetControl32BitValue(bar), 30);
+    SetControl32BitMaximum(bar, 60);
+    SetControl32BitValue(bar, 61);
+    EXPECT_EQ(GetControl32BitValue(bar), 60);
+    SetControl32BitValue(bar, 29);
+    EXPECT_EQ(GetControl32BitValue(bar), 30);
+    SetControl32BitMaximum(bar, 100000);
+    SetControl32BitMinimum(bar, -100000);
+    SetControl32BitValue(bar, -70000);
+    EXPECT_EQ(GetControlValue(bar), INT16_MIN) << "the 16-bit value pins at its limit";
+    EXPECT_EQ(GetControlMinimum(bar), INT16_MIN);
+}
+
 TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
 {
     // The thumb at 10 spans 41..57; its middle dragged to the track's middle
