@@ -119,6 +119,18 @@ TEST(PrintSettingsEdges, DamagedSettingsAndFormatsAreMendedOnceAndReportedOnce)
     ASSERT_EQ(PMSessionValidatePageFormat(o.session, o.format, &changed), kPMNoError);
     EXPECT_FALSE(changed);
 
+    // Scales at the limits are whole; just past them, mended.
+    struct Scale {
+        double scale, kept;
+        bool mended;
+    };
+    for (const Scale& k : {Scale{25.0, 25.0, false}, Scale{400.0, 400.0, false}, Scale{24.5, 100.0, true},
+                           Scale{400.5, 100.0, true}}) {
+        o.format->scale = k.scale;
+        ASSERT_EQ(PMSessionValidatePageFormat(o.session, o.format, &changed), kPMNoError);
+        EXPECT_EQ(bool(changed), k.mended) << k.scale;
+        EXPECT_EQ(o.format->scale, k.kept) << k.scale;
+    }
     // A format never defaulted is reported mended once.
     PMPageFormat fresh = nullptr;
     ASSERT_EQ(PMCreatePageFormat(&fresh), kPMNoError);
