@@ -79,6 +79,12 @@ TEST(DialogTemplates, ThePositionFollowsTheTitleOnAnEvenByte)
     DialogTemplate t;
     ASSERT_TRUE(ParseDialogTemplate(cut.data(), cut.size(), &t));
     EXPECT_EQ(t.position, 0);
+    // The title's last byte missing: no template. No title length: none.
+    const std::vector<uint8_t> whole = DlogBytes("abc", false);
+    ASSERT_GE(whole.size(), 24u);
+    EXPECT_TRUE(ParseDialogTemplate(whole.data(), 24, &t));
+    EXPECT_FALSE(ParseDialogTemplate(whole.data(), 23, &t));
+    EXPECT_FALSE(ParseDialogTemplate(whole.data(), 20, &t));
 }
 
 TEST(DialogTemplates, AnAlertsPositionIsReadWhenItsTwoBytesAreThere)
@@ -300,6 +306,24 @@ TEST_F(DialogEdges, AHiddenEditTextLeavesNoFrameOrRingAndNoPlaceToClick)
     EXPECT_GT(Inked(d, label), 0);
     EXPECT_EQ(FindDialogItem(d, Point{68, 30}), -1) << "a hidden item is not found";
     EXPECT_EQ(FindDialogItem(d, Point{30, 30}), 0);
+    // A new text for the hidden item is kept, not shown.
+    DialogItemType type;
+    Handle h = nullptr;
+    Rect box;
+    GetDialogItem(d, 2, &type, &h, &box);
+    SetDialogItemText(h, PStr("other").get());
+    EXPECT_EQ(Inked(d, around), 0);
+    Str255 text;
+    GetDialogItemText(h, text);
+    EXPECT_EQ(text[0], 5);
+}
+
+TEST_F(DialogEdges, AResetForgetsTheParameters)
+{
+    ParamText(PStr("x").get(), PStr("y").get(), nullptr, nullptr);
+    ASSERT_EQ(ExpandParams("^0^1"), "xy");
+    ResetDialogManager();
+    EXPECT_EQ(ExpandParams("^0^1"), "");
 }
 
 TEST_F(DialogEdges, AnUpdateOverTheAlertIconDrawsTheStopIconToo)

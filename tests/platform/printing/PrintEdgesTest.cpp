@@ -273,9 +273,15 @@ TEST(PrintSettingsEdges, AFailedJobLeavesTheDestinationAsItWas)
     ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
     ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
     ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
+    // A document ended with its page open is an error.
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    EXPECT_EQ(PMSessionEndDocument(o.session), kPMOutOfScope);
+    std::ofstream(pdf) << "keep";
+    ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
     PMSessionSetError(o.session, OSStatus(ioErr));
-    EXPECT_EQ(PMSessionEndDocument(o.session), OSStatus(ioErr));
-    EXPECT_EQ(PMSessionLastDocumentPath(o.session), "");
+    EXPECT_EQ(PMSessionEndDocument(o.session), OSStatus(ioErr)) << "not the earlier document's success";
     std::ifstream in(pdf);
     const std::string left((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(left, "keep");
