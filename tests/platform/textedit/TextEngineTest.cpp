@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/drawing/Ports.h"
+#include "platform/events/Events.h"
 #include "platform/textedit/TextEngine.h"
 
 namespace platform {
@@ -225,6 +226,41 @@ TEST(TextEngine, CaretKeysAndDeletionStepOverWholeSurrogatePairs)
     limited.SetSelection(0, 1);
     EXPECT_TRUE(limited.Key('z', u'z', 0)) << "the selection typed over makes room";
     EXPECT_EQ(limited.Text(), u"zbx");
+
+    // Command-right stops before a line's return; controls type nothing; a
+    // single-line text refuses returns.
+    TextEngine lines = Plain(u"abc\rdef");
+    lines.SetSelection(1, 1);
+    EXPECT_TRUE(lines.Key(kRightArrow, 0, cmdKey));
+    EXPECT_EQ(lines.SelStart(), 3);
+    lines.SetSelection(5, 5);
+    lines.Key(kRightArrow, 0, cmdKey);
+    EXPECT_EQ(lines.SelStart(), 7) << "the last line runs to the end";
+    EXPECT_FALSE(lines.Key(0x1A, 0x1F, 0)) << "the last control character";
+    EXPECT_FALSE(lines.Key(0x1B, 0x1B, 0));
+    EXPECT_FALSE(lines.Key(0x1A, 0x7F, 0));
+    EXPECT_TRUE(lines.Key(' ', u' ', 0));
+    EXPECT_EQ(lines.Text(), u"abc\rdef ");
+    lines.singleLine = true;
+    EXPECT_FALSE(lines.Key(13, u'\r', 0));
+    EXPECT_EQ(lines.Text(), u"abc\rdef ");
+    lines.singleLine = false;
+    EXPECT_TRUE(lines.Key(13, u'\r', 0));
+    EXPECT_EQ(lines.Text(), u"abc\rdef \r");
+}
+
+TEST(TextEngine, ALineAsWideAsTheDestinationStaysWhole)
+{
+    ResetDrawingState();
+    const int32_t wide = Plain(u"ab cd").WidthOf(0, 5);
+    struct Case {
+        int32_t width;
+        size_t lines;
+    };
+    for (const Case& k : {Case{wide, 1}, Case{wide + 1, 1}, Case{wide - 1, 2}}) {
+        TextEngine e = Plain(u"ab cd", k.width);
+        EXPECT_EQ(e.Lines().size(), k.lines) << k.width;
+    }
 }
 
 TEST(TextEngine, UpAndDownStopAtTheFirstAndLastLines)
