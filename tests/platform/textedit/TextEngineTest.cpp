@@ -261,6 +261,13 @@ TEST(TextEngine, ALineAsWideAsTheDestinationStaysWhole)
         TextEngine e = Plain(u"ab cd", k.width);
         EXPECT_EQ(e.Lines().size(), k.lines) << k.width;
     }
+    // Right of a wrapped line the caret stands before its last space, not
+    // at the start of the next line.
+    TextEngine wrapped = Plain(u"ab cd", wide - 1);
+    ASSERT_EQ(wrapped.Lines().size(), 2u);
+    EXPECT_EQ(wrapped.Lines()[1].start, 3);
+    EXPECT_EQ(wrapped.OffsetAt(wide + 50, 2), 2);
+    EXPECT_EQ(wrapped.OffsetAt(wide + 50, wrapped.Lines()[1].top + 2), 5);
 }
 
 TEST(TextEngine, UpAndDownStopAtTheFirstAndLastLines)
