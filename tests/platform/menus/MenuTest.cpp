@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/core/FourCC.h"
@@ -450,6 +451,22 @@ TEST(MenuModel, MetacharactersAndTheStoredForm)
     std::memcpy(longTitle, good, sizeof good);
     longTitle[14] = 200;
     EXPECT_FALSE(ReadMenuResource(longTitle, sizeof longTitle, &d));
+    // Read from blocks of their own size: no title length, an item one
+    // byte short of its four, the end mark alone.
+    for (const size_t size : {size_t(14), size_t(21), size_t(22)}) {
+        std::unique_ptr<uint8_t[]> own(new uint8_t[size]);
+        std::memcpy(own.get(), good, size);
+        EXPECT_FALSE(ReadMenuResource(own.get(), size, &d)) << size;
+    }
+
+    // A space is no key.
+    MenuRef keys = NewMenu(6, PStr("Keys").get());
+    AppendMenu(keys, PStr("Blank;Bang").get());
+    SetItemCmd(keys, 1, ' ');
+    SetItemCmd(keys, 2, '!');
+    InsertMenu(keys, 0);
+    EXPECT_EQ(MenuKey(' '), 0);
+    EXPECT_EQ(MenuKey('!'), (6 << 16) | 2);
     ResetMenuManager();
 }
 
