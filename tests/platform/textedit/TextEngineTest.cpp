@@ -113,6 +113,16 @@ TEST(TextEngine, WordsAreLettersAndDigitsAndLimitsCutWholeCharacters)
     EXPECT_EQ(limited.Text(), u"ab");
     EXPECT_EQ(limited.Replace(0, 0, pair), 1);
     EXPECT_EQ(limited.Text(), u"aab");
+    // The replaced range makes room; a whole text set at once is cut the
+    // same way.
+    limited.SetMaxLength(3);
+    StyledFragment three;
+    three.text = u"XYZ";
+    EXPECT_EQ(limited.Replace(1, 3, three), 2);
+    EXPECT_EQ(limited.Text(), u"aXY");
+    limited.SetMaxLength(2);
+    limited.SetPlainText(u"a\U0001F600", TextAttributes{});
+    EXPECT_EQ(limited.Text(), u"a");
 }
 
 TEST(TextEngine, ReplacedRangesClampAndTheSelectionStaysOnItsText)
