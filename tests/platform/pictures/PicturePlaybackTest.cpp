@@ -393,6 +393,23 @@ TEST(PicturePlayback, DamageStopsAtTheFirstBadOpcode)
         d.U16(0).R(0, 0, 32, 64).U16(0x1234);  // no version
         EXPECT_EQ(Play(w, Finish(d)), codecBadDataErr);
     }
+    {
+        // Records whose inner lengths run past themselves.
+        World w(64, 32);
+        Bytes name = withRect();
+        name.Op(0x002C).U16(5).U16(3).U8(3).Raw({'a', 'b'});  // a name of 3 in 2 bytes
+        EXPECT_EQ(Play(w, Finish(name)), codecBadDataErr);
+        Bytes whole = withRect();
+        whole.Op(0x002C).U16(5).U16(3).U8(2).Raw({'a', 'b'});
+        EXPECT_EQ(Play(w, Finish(whole)), noErr);
+        Bytes odd = withRect();
+        odd.Op(0x0070).U16(12).R(0, 0, 10, 10).U16(1);  // half a point
+        EXPECT_EQ(Play(w, Finish(odd)), codecBadDataErr);
+        Bytes empty = Version2(0, 0, 32, 0);  // a frame of no width
+        EXPECT_EQ(Play(w, Finish(empty)), codecBadDataErr);
+        Bytes narrow = Version2(0, 0, 32, 1);
+        EXPECT_EQ(Play(w, Finish(narrow)), noErr);
+    }
 }
 
 TEST(PicturePlayback, MemoryShortageIsReported)
