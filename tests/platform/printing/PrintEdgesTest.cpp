@@ -285,7 +285,30 @@ TEST(PrintSettingsEdges, AFailedJobLeavesTheDestinationAsItWas)
     std::ifstream in(pdf);
     const std::string left((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(left, "keep");
+
+    // The next document starts afresh: no error, pages counted from 1.
+    const std::string prefix = ::testing::TempDir() + "afresh-page-";
+    ASSERT_EQ(PMSessionSetPageImages(o.session, prefix, 36), kPMNoError);
+    ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
+    EXPECT_EQ(PMSessionEndDocument(o.session), kPMNoError);
+    EXPECT_EQ(PMSessionLastDocumentPath(o.session), pdf);
+    EXPECT_EQ(std::remove((prefix + "1.png").c_str()), 0) << "the first page of this document";
+    EXPECT_NE(std::remove((prefix + "2.png").c_str()), 0);
     std::remove(pdf.c_str());
+
+    // An old print record one byte short is refused.
+    Handle record = NewHandleClear(kPMOldPrintRecordSize - 1);
+    PMPrintSettings s = nullptr;
+    PMPageFormat f = nullptr;
+    EXPECT_EQ(PMSessionConvertOldPrintRecord(o.session, record, &s, &f), kPMInvalidParameter);
+    EXPECT_EQ(s, nullptr);
+    SetHandleSize(record, kPMOldPrintRecordSize);
+    ASSERT_EQ(PMSessionConvertOldPrintRecord(o.session, record, &s, &f), kPMNoError);
+    PMRelease(s);
+    PMRelease(f);
+    DisposeHandle(record);
 }
 
 // A page frame within the 16-bit coordinates is the page's own: what is
