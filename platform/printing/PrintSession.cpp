@@ -56,7 +56,8 @@ void DropPage(PMPrintSession session)
     session->page = nullptr;
 }
 
-void DropDocument(PMPrintSession session, bool keep)
+// True when the document replaced its destination.
+bool DropDocument(PMPrintSession session, bool keep)
 {
     DropPage(session);
     if (session->pdf) {
@@ -65,15 +66,19 @@ void DropDocument(PMPrintSession session, bool keep)
         cairo_surface_destroy(session->pdf);
         session->pdf = nullptr;
     }
+    bool written = false;
     if (session->pdfFile) {
         // The finished file replaces the destination only once it is whole
         // and flushed; otherwise the temporary goes with its object.
-        if (keep && !session->pdfWriteFailed && session->pdfFile->Commit(session->spooled) == noErr)
+        if (keep && !session->pdfWriteFailed && session->pdfFile->Commit(session->spooled) == noErr) {
             session->lastPath = session->pdfPath;
+            written = true;
+        }
         session->pdfFile.reset();
     }
     session->pdfWriteFailed = false;
     session->inDocument = false;
+    return written;
 }
 
 // Cairo's output goes to the document's temporary; a failed write fails
@@ -264,10 +269,12 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
         if (!session->inDocument)
             return Fail(session, kPMOutOfScope);
         bool pageOpen = session->page != nullptr;
-        DropDocument(session, session->error == kPMNoError || session->error == kPMCancel);
+        // Only this document's own file counts: an earlier one printed to
+        // the same place says nothing of this one.
+        const bool written = DropDocument(session, session->error == kPMNoError || session->error == kPMCancel);
         if (pageOpen)
             return Fail(session, kPMOutOfScope);
-        if (session->lastPath != session->pdfPath)
+        if (!written)
             return Fail(session, session->error ? session->error : OSStatus(ioErr));
         return kPMNoError;
     });

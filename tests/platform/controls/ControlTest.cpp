@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/controls/ControlRecord.h"
 #include "platform/controls/ControlTemplate.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -79,6 +80,67 @@ TEST_F(ScrollBarTest, AnActionThatDisposesOfItsControlEndsTheTracking)
     EXPECT_EQ(GetFirstControl(w), nullptr);
 }
 
+TEST_F(ScrollBarTest, EachPartStartsAtItsFirstPixel)
+{
+    WindowRef w = Window();
+    ControlRef bar = NewControl(w, &kBar, nullptr, true, 10, 0, 100, scrollBarProc, 0);
+    ASSERT_NE(bar, nullptr);
+    struct Case {
+        int16_t v;
+        ControlPartCode part;
+    };
+    // The thumb at 10 spans 41..57.
+    const Case cases[] = {
+        {10, kControlUpButtonPart},   {25, kControlUpButtonPart},   {26, kControlPageUpPart},
+        {40, kControlPageUpPart},     {41, kControlIndicatorPart},  {56, kControlIndicatorPart},
+        {57, kControlPageDownPart},   {193, kControlPageDownPart},  {194, kControlDownButtonPart},
+        {209, kControlDownButtonPart},
+    };
+    for (const Case& k : cases) EXPECT_EQ(TestControl(bar, Point{k.v, 18}), k.part) << k.v;
+
+    // Nothing to scroll: no part at all.
+    SetControl32BitMaximum(bar, 0);
+    EXPECT_EQ(GetControl32BitValue(bar), 0);
+    for (const int16_t v : {10, 100, 209}) EXPECT_EQ(TestControl(bar, Point{v, 18}), kControlNoPart) << v;
+    // A maximum below the minimum is the minimum; a minimum past the
+    // maximum takes the maximum and the value along.
+    SetControl32BitMaximum(bar, -5);
+    EXPECT_EQ(GetControl32BitMaximum(bar), 0);
+    SetControl32BitMinimum(bar, 30);
+    EXPECT_EQ(GetControl32BitMaximum(bar), 30);
+    EXPECT_EQ(GetControl32BitValue(bar), 30);
+    SetControl32BitMaximum(bar, 60);
+    SetControl32BitValue(bar, 61);
+    EXPECT_EQ(GetControl32BitValue(bar), 60);
+    SetControl32BitValue(bar, 29);
+    EXPECT_EQ(GetControl32BitValue(bar), 30);
+    SetControl32BitMaximum(bar, 100000);
+    SetControl32BitMinimum(bar, -100000);
+    SetControl32BitValue(bar, -70000);
+    EXPECT_EQ(GetControlValue(bar), INT16_MIN) << "the 16-bit value pins at its limit";
+    EXPECT_EQ(GetControlMinimum(bar), INT16_MIN);
+}
+
+TEST_F(ScrollBarTest, ThumbPlacesRoundToTheNearestValueAndStopAtTheTrack)
+{
+    WindowRef w = Window();
+    ControlRef bar = NewControl(w, &kBar, nullptr, true, 10, 0, 100, scrollBarProc, 0);
+    // The track is 26..194 and the thumb 16 high: 152 pixels of room.
+    struct Case {
+        int32_t top, value;
+    };
+    for (const Case& k : {Case{26, 0}, Case{27, 1}, Case{25, 0}, Case{-500, 0}, Case{102, 50}, Case{177, 99},
+                          Case{178, 100}, Case{300, 100}})
+        EXPECT_EQ(ScrollBarValueAt(*bar, k.top), k.value) << k.top;
+
+    // Held in the page area, the action repeats with that part.
+    Play(Script().Press(kBarH, 150 + kOrigin).Wait(10).Release());
+    const Point p = NextClick();
+    EXPECT_EQ(TrackControl(bar, p, StepDown), kControlPageDownPart);
+    ASSERT_GE(gParts.size(), 2u);
+    for (ControlPartCode part : gParts) EXPECT_EQ(part, kControlPageDownPart);
+}
+
 TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
 {
     // The thumb at 10 spans 41..57; its middle dragged to the track's middle
@@ -107,6 +169,8 @@ TEST_F(ScrollBarTest, LiveThumbFollowsTheMousePlainThumbDragsAnOutline)
         EXPECT_EQ(FindControl(p, w, nullptr), kControlIndicatorPart);
         EXPECT_EQ(TrackControl(bar, p, StepDown), kControlIndicatorPart);
         EXPECT_EQ(GetControlValue(bar), 50);
+        EXPECT_FALSE(bar->ghost) << "the outline goes with the button";
+        EXPECT_EQ(GetControlHilite(bar), 0);
         if (proc == kControlScrollBarLiveProc) {
             EXPECT_GT(during, 10);
             EXPECT_LT(during, 50);
@@ -139,6 +203,27 @@ TEST_F(ControlTest, PushButtonAnswersOnlyWhenReleasedInside)
     HiliteControl(button, 0);
     EXPECT_EQ(FindControl(Point{30, 50}, w, &found), kControlButtonPart);
     EXPECT_EQ(found, button);
+}
+
+TEST_F(ControlTest, DimmedControlsAreNotHitButHideThoseBehindThem)
+{
+    WindowRef w = Window();
+    const Rect r{20, 20, 40, 120};
+    ControlRef back = NewControl(w, &r, PStr("Back").get(), true, 0, 0, 1, pushButProc, 0);
+    ControlRef front = NewControl(w, &r, PStr("Front").get(), true, 0, 0, 1, pushButProc, 0);
+    const Point inside{30, 50};
+    for (const ControlPartCode dim : {ControlPartCode(kControlInactivePart), ControlPartCode(kControlDisabledPart)}) {
+        HiliteControl(front, dim);
+        EXPECT_EQ(TestControl(front, inside), kControlNoPart) << int(dim);
+        ControlRef found = nullptr;
+        EXPECT_EQ(FindControl(inside, w, &found), kControlNoPart) << int(dim);
+        EXPECT_EQ(found, front) << int(dim);
+    }
+    HiliteControl(front, 0);
+    ControlRef found = nullptr;
+    EXPECT_EQ(FindControl(inside, w, &found), kControlButtonPart);
+    EXPECT_EQ(found, front);
+    EXPECT_EQ(TestControl(back, inside), kControlButtonPart);
 }
 
 TEST_F(ControlTest, HandleControlClickTogglesCheckBoxesAndTurnsRadiosOn)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,12 @@ TEST(DialogTemplates, ThePositionFollowsTheTitleOnAnEvenByte)
     DialogTemplate t;
     ASSERT_TRUE(ParseDialogTemplate(cut.data(), cut.size(), &t));
     EXPECT_EQ(t.position, 0);
+    // The title's last byte missing: no template. No title length: none.
+    const std::vector<uint8_t> whole = DlogBytes("abc", false);
+    ASSERT_GE(whole.size(), 24u);
+    EXPECT_TRUE(ParseDialogTemplate(whole.data(), 24, &t));
+    EXPECT_FALSE(ParseDialogTemplate(whole.data(), 23, &t));
+    EXPECT_FALSE(ParseDialogTemplate(whole.data(), 20, &t));
 }
 
 TEST(DialogTemplates, AnAlertsPositionIsReadWhenItsTwoBytesAreThere)
@@ -117,6 +124,43 @@ TEST(DialogTemplates, IconPictureAndResourceControlItemsNeedTheirId)
     ASSERT_TRUE(ParseItemList(text.data(), text.size(), &items));
     EXPECT_EQ(items[0].data, "x");
     EXPECT_EQ(items[0].resourceId, 0);
+}
+
+// Items cut short are refused, reading nothing past the list's bytes (each
+// list is copied to a block of its own size).
+TEST(DialogTemplates, ItemListsThatEndInsideAnItemAreRefused)
+{
+    auto header = [](std::vector<uint8_t>* b, uint8_t length) {
+        const uint8_t h[14] = {0, 0, 0, 0, 0, 1, 0, 2, 0, 3, 0, 4, kStaticTextDialogItem, length};
+        b->insert(b->end(), h, h + 14);
+    };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        bool read;
+        size_t items;
+    };
+    std::vector<uint8_t> whole = {0, 1};  // two items
+    header(&whole, 2);
+    whole.insert(whole.end(), {'a', 'b'});
+    header(&whole, 1);
+    whole.push_back('c');  // the last item's filler left out
+    std::vector<uint8_t> shortHeader(whole.begin(), whole.end() - 2);  // 13 bytes of the second header
+    std::vector<uint8_t> oddFirst = {0, 1};
+    header(&oddFirst, 31);  // 31 bytes and no filler, then nothing
+    oddFirst.insert(oddFirst.end(), 31, 'x');
+    const Case cases[] = {
+        {"whole", whole, true, 2},
+        {"second header one byte short", shortHeader, false, 0},
+        {"the first item's data runs to the end", oddFirst, false, 0},
+    };
+    for (const Case& k : cases) {
+        std::unique_ptr<uint8_t[]> own(new uint8_t[k.bytes.size()]);
+        std::memcpy(own.get(), k.bytes.data(), k.bytes.size());
+        std::vector<ItemTemplate> items;
+        EXPECT_EQ(ParseItemList(own.get(), k.bytes.size(), &items), k.read) << k.what;
+        EXPECT_EQ(items.size(), k.items) << k.what;
+    }
 }
 
 TEST(DialogTemplates, CentredAndAlertPlacesInTheRoomBelowTheMenuBar)
@@ -244,6 +288,42 @@ TEST_F(DialogEdges, HiddenItemsAreNotDrawnAndUpdatesRedrawTheFirstItem)
     UpdateDialog(d, region);
     DisposeRgn(region);
     EXPECT_GT(Inked(d, first), 0);
+}
+
+TEST_F(DialogEdges, AHiddenEditTextLeavesNoFrameOrRingAndNoPlaceToClick)
+{
+    const Rect label{20, 20, 40, 200}, edit{60, 20, 76, 200};
+    DialogRef d = Make(ItemList()
+                           .Add(kStaticTextDialogItem, label, "Name")
+                           .Add(kEditTextDialogItem, edit, "text"));
+    ASSERT_NE(d, nullptr);
+    DrawDialog(d);
+    const Rect around{int16_t(edit.top - 4), int16_t(edit.left - 4), int16_t(edit.bottom + 4), int16_t(edit.right + 4)};
+    ASSERT_GT(Inked(d, around), 0);
+    EXPECT_EQ(FindDialogItem(d, Point{68, 30}), 1);
+    HideDialogItem(d, 2);
+    EXPECT_EQ(Inked(d, around), 0) << "the frame and focus ring go with the text";
+    EXPECT_GT(Inked(d, label), 0);
+    EXPECT_EQ(FindDialogItem(d, Point{68, 30}), -1) << "a hidden item is not found";
+    EXPECT_EQ(FindDialogItem(d, Point{30, 30}), 0);
+    // A new text for the hidden item is kept, not shown.
+    DialogItemType type;
+    Handle h = nullptr;
+    Rect box;
+    GetDialogItem(d, 2, &type, &h, &box);
+    SetDialogItemText(h, PStr("other").get());
+    EXPECT_EQ(Inked(d, around), 0);
+    Str255 text;
+    GetDialogItemText(h, text);
+    EXPECT_EQ(text[0], 5);
+}
+
+TEST_F(DialogEdges, AResetForgetsTheParameters)
+{
+    ParamText(PStr("x").get(), PStr("y").get(), nullptr, nullptr);
+    ASSERT_EQ(ExpandParams("^0^1"), "xy");
+    ResetDialogManager();
+    EXPECT_EQ(ExpandParams("^0^1"), "");
 }
 
 TEST_F(DialogEdges, AnUpdateOverTheAlertIconDrawsTheStopIconToo)

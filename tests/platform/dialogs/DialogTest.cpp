@@ -6,6 +6,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/cursors/Cursors.h"
 #include "platform/dialogs/DialogRecord.h"
 #include "platform/dialogs/DialogTemplates.h"
@@ -150,6 +151,105 @@ TEST_F(DialogTest, ParamTextShowsInStaticTextAndUserItemsDraw)
     EXPECT_EQ(ExpandParams("^0 and ^1"), "^1 and x");
     ParamText(nullptr, PStr("y").get(), nullptr, nullptr);
     EXPECT_EQ(ExpandParams("^0^1^2^"), "^1y^");
+}
+
+TEST_F(DialogTest, EachOfTheFourMarksTakesItsOwnParameter)
+{
+    ParamText(PStr("a").get(), PStr("bb").get(), PStr("ccc").get(), PStr("dddd").get());
+    struct Case {
+        const char* text;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"^0", "a"},           {"^1", "bb"},   {"^2", "ccc"},       {"^3", "dddd"},
+        {"^3^2^1^0", "ddddcccbba"},
+        {"^4 ^/ ^", "^4 ^/ ^"},  // no parameter past the fourth, and a mark at the end stays
+        {"^^0", "^a"},           {"x^0y", "xay"},
+    };
+    for (const Case& k : cases) EXPECT_EQ(ExpandParams(k.text), k.shown) << k.text;
+
+    // Only a static text shows its parameters; no item past the last.
+    DialogRef d = Make();
+    Str255 text;
+    GetDialogItemShownText(d, kStatic, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "a files");
+    SetItemText(d, kSecondEdit, "^1");
+    GetDialogItemShownText(d, kSecondEdit, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "^1");
+    GetDialogItemShownText(d, kDisabled + 1, text);
+    EXPECT_EQ(text[0], 0);
+    DialogItemType type = 1;
+    Handle h = reinterpret_cast<Handle>(&type);
+    Rect box{1, 1, 1, 1};
+    GetDialogItem(d, kDisabled, &type, &h, &box);
+    EXPECT_EQ(box.left, 20) << "the last item";
+    GetDialogItem(d, kDisabled + 1, &type, &h, &box);
+    EXPECT_EQ(type, 0);
+    EXPECT_EQ(h, nullptr);
+    EXPECT_EQ(box.right, 0);
+    // Texts past 255 characters are cut at 255.
+    const std::string long200(200, 'p');
+    ParamText(PStr(long200.c_str()).get(), nullptr, nullptr, nullptr);
+    Handle statics = SetItemText(d, kStatic, "^0^0");
+    GetDialogItemShownText(d, kStatic, text);
+    EXPECT_EQ(text[0], 255);
+    SetHandleSize(statics, 300);
+    std::memset(*statics, 'q', 300);
+    GetDialogItemText(statics, text);
+    EXPECT_EQ(text[0], 255);
+    EXPECT_EQ(text[255], 'q');
+    ParamText(PStr("").get(), PStr("").get(), PStr("").get(), PStr("").get());
+}
+
+TEST_F(DialogTest, HidingTheFocusedEditTextTakesTheFocusFromIt)
+{
+    DialogRef d = Make();
+    ASSERT_EQ(GetDialogKeyboardFocusItem(d), kFirstEdit);
+    HideDialogItem(d, kSecondEdit);
+    EXPECT_EQ(GetDialogKeyboardFocusItem(d), kFirstEdit) << "another item hidden: the focus stays";
+    ShowDialogItem(d, kSecondEdit);
+    HideDialogItem(d, kFirstEdit);
+    EXPECT_EQ(GetDialogKeyboardFocusItem(d), 0);
+    EXPECT_EQ(GetDialogTextEditHandle(d), nullptr);
+    DisposeDialog(d);
+
+    // Tab passes over a hidden edit text, back to the only one shown, and
+    // selects all of it.
+    d = Make();
+    HideDialogItem(d, kSecondEdit);
+    Script keys;
+    keys.Type("abc").Key("tab");
+    keys.Key("escape");
+    Play(keys);
+    EXPECT_EQ(Run(), kCancel);
+    EXPECT_EQ(GetDialogKeyboardFocusItem(d), kFirstEdit);
+    const DialogItem& first = d->items[kFirstEdit - 1];
+    EXPECT_EQ((**first.te).selStart, 0);
+    EXPECT_EQ((**first.te).selEnd, 3);
+}
+
+TEST_F(DialogTest, ControlsComeBackActiveWithTheDialogUnlessTheProgramDimmedThem)
+{
+    DialogRef d = Make();
+    ControlRef check = nullptr, off = nullptr;
+    ASSERT_EQ(GetDialogItemAsControl(d, kCheck, &check), noErr);
+    ASSERT_EQ(GetDialogItemAsControl(d, kRadio, &off), noErr);
+    HiliteControl(off, kControlInactivePart);
+    EventRecord e{};
+    e.what = activateEvt;
+    e.message = reinterpret_cast<uintptr_t>(GetDialogWindow(d));
+    DialogRef which = nullptr;
+    DialogItemIndex hit = 0;
+    for (int round = 0; round < 2; ++round) {
+        e.modifiers = 0;
+        EXPECT_FALSE(DialogSelect(&e, &which, &hit));
+        EXPECT_EQ(which, d);
+        EXPECT_FALSE(IsControlActive(check)) << round;
+        e.modifiers = activeFlag;
+        DialogSelect(&e, &which, &hit);
+        EXPECT_TRUE(IsControlActive(check)) << round;
+        EXPECT_FALSE(IsControlActive(off)) << round;
+    }
 }
 
 TEST_F(DialogTest, TypingAndTabFillBothEditTextsAndReturnFlashesTheDefault)

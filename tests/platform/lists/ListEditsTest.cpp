@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/lists/ListRecord.h"
@@ -183,6 +185,70 @@ TEST_F(ListEdits, FewerRowsKeepTheViewFullAndTheScrollBarInStep)
     EXPECT_EQ(visible.bottom, 0);
 }
 
+TEST_F(ListEdits, FewerColumnsPullTheFirstShownColumnBack)
+{
+    ListHandle l = Make(2, 10, false, true);  // 3 whole columns of 60
+    LScroll(100, 0, l);
+    ListBounds v;
+    GetListVisibleCells(l, &v);
+    ASSERT_EQ(v.left, 7);
+    LDelColumn(4, 6, l);  // 6 left: the last 3 show
+    GetListVisibleCells(l, &v);
+    EXPECT_EQ(v.left, 3);
+    EXPECT_EQ(v.right, 6);
+    EXPECT_EQ(GetControl32BitValue(GetListHorizontalScrollBar(l)), 3);
+    EXPECT_EQ(GetControl32BitMaximum(GetListHorizontalScrollBar(l)), 3);
+}
+
+TEST_F(ListEdits, EachCellsBytesLieWhereItsLocationSays)
+{
+    ListHandle l = Make(2, 2);  // "0,0" "0,1" "1,0" "1,1", 3 bytes each
+    LSetCell("abcdefg", 7, Cell{1, 1}, l);
+    struct Case {
+        Cell cell;
+        int16_t offset, length;
+    };
+    const Case cases[] = {
+        {Cell{0, 0}, 0, 3}, {Cell{0, 1}, 3, 3}, {Cell{1, 0}, 6, 3},
+        {Cell{1, 1}, 9, 7},    // the last cell runs to the end of the data
+        {Cell{2, 0}, -1, -1},  // past the last row
+        {Cell{0, 2}, -1, -1},  // past the last column
+    };
+    for (const Case& k : cases) {
+        int16_t offset = 0, length = 0;
+        LGetCellDataLocation(&offset, &length, k.cell, l);
+        EXPECT_EQ(offset, k.offset) << k.cell.v << "," << k.cell.h;
+        EXPECT_EQ(length, k.length) << k.cell.v << "," << k.cell.h;
+    }
+    EXPECT_EQ(GetHandleSize(GetListDataHandle(l)), 16);
+}
+
+TEST_F(ListEdits, NewListsTakeTheirShapeFromTheDataAndTheView)
+{
+    window = Window();
+    struct Case {
+        ListBounds data;
+        Point cellSize;
+        int16_t rows, cols, cellWidth;
+    };
+    const Case cases[] = {
+        {ListBounds{0, 0, 4, 3}, Point{16, 0}, 4, 3, 60},    // no width: the view shared by the columns
+        {ListBounds{0, 0, 4, 0}, Point{16, 0}, 4, 0, 180},   // no columns: the view's width
+        {ListBounds{5, 0, 2, 1}, Point{16, 50}, 0, 1, 50},   // bottom above top: no rows
+        {ListBounds{0, 4, 2, 1}, Point{16, 50}, 2, 0, 50},
+    };
+    for (const Case& k : cases) {
+        ListHandle l = LNew(&kView, &k.data, k.cellSize, 0, window, false, false, false, false);
+        ASSERT_NE(l, nullptr);
+        ListBounds b;
+        GetListDataBounds(l, &b);
+        EXPECT_EQ(b.bottom, k.rows) << k.data.top << "," << k.data.bottom;
+        EXPECT_EQ(b.right, k.cols) << k.data.left << "," << k.data.right;
+        EXPECT_EQ((*l).cellSize.h, k.cellWidth);
+        LDispose(l);
+    }
+}
+
 TEST_F(ListEdits, ScrollingStopsWhereTheLastRowIsWhollyShown)
 {
     struct Case {
@@ -296,6 +362,7 @@ TEST_F(ListEdits, TheSelectionIsWalkedAlongEachRowFromTheCellGiven)
         {Cell{0, 0}, true, Cell{0, 2}}, {Cell{0, 2}, true, Cell{0, 2}}, {Cell{1, 0}, true, Cell{2, 0}},
         {Cell{0, 3}, true, Cell{2, 0}},  // past the row's last column: the next rows
         {Cell{2, 1}, false, Cell{2, 1}}, {Cell{-1, 5}, true, Cell{0, 2}},
+        {Cell{1, -1}, true, Cell{0, 2}},  // a column before the first: from the start
     };
     for (const Case& k : cases) {
         Cell c = k.from;
@@ -336,6 +403,16 @@ TEST_F(ListEdits, ClicksAtTheEdgesOfTheLastRowAndOfTheView)
         EXPECT_EQ(LLastClick(l).v, k.lastClick) << k.v;
         LDispose(l);
     }
+    // 2 columns of 60 end at local 140: the pixel right of the last column
+    // hits nothing either.
+    for (const auto& [h, selection] : {std::pair<int16_t, const char*>{139, "0,1"}, {140, ""}, {199, ""}}) {
+        ListHandle l = Make(3, 2);
+        LSetSelect(true, Cell{1, 0}, l);
+        Play(Script().Click(int16_t(kOrigin + h), int16_t(kOrigin + 25)));
+        EXPECT_FALSE(LClick(NextClick(), 0, l));
+        EXPECT_EQ(Selection(l), selection) << h;
+        LDispose(l);
+    }
     // Outside the view the selection stays.
     ListHandle l = Make(3, 1);
     LSetSelect(true, Cell{1, 0}, l);
@@ -374,6 +451,18 @@ TEST_F(ListEdits, ShiftAndCommandClicksFollowTheSelectionFlags)
         Play(Script().Click(int16_t(kOrigin + 50), int16_t(kOrigin + 20 + 16 * 4 + 8), k.modifiers));
         EXPECT_FALSE(LClick(NextClick(), k.modifiers, l));
         EXPECT_EQ(Selection(l), k.selection) << int(k.flags) << " " << k.modifiers;
+        LDispose(l);
+    }
+    // Without rectangles a shift click selects the first selected cell and
+    // the one clicked, even when dragging extends.
+    for (const uint8_t flags : {uint8_t(lNoRect), uint8_t(lNoRect | lExtendDrag)}) {
+        ListHandle l = Make(6, 1);
+        SetListSelectionFlags(l, flags);
+        LSetSelect(true, Cell{1, 0}, l);
+        LSetSelect(true, Cell{2, 0}, l);
+        Play(Script().Click(int16_t(kOrigin + 50), int16_t(kOrigin + 20 + 16 * 4 + 8), shiftKey));
+        LClick(NextClick(), shiftKey, l);
+        EXPECT_EQ(Selection(l), "1,0 4,0") << int(flags);
         LDispose(l);
     }
     // A command click on a selected cell takes it out.

@@ -139,6 +139,39 @@ TEST_F(ListTest, SelectionHilitesAndADoubleClickAnswersTrue)
     EXPECT_TRUE(LClick(NextClick(), 0, l));
     EXPECT_EQ(Selected(l), std::set<int16_t>{3});
     EXPECT_EQ(LLastClick(l).v, 3);
+    // A second press on the same row dragged to another before letting go
+    // is no double click.
+    Play(Script().Click(kH, RowV(1)).Press(kH, RowV(1)).Move(kH, RowV(2)).Release());
+    EXPECT_FALSE(LClick(NextClick(), 0, l));
+    EXPECT_FALSE(LClick(NextClick(), 0, l));
+    EXPECT_EQ(LLastClick(l).v, 2);
+}
+
+TEST_F(ListTest, AnInactiveListShowsNoSelectionAndCellsPastTheViewAreNotDrawn)
+{
+    ListHandle l = Make(3);
+    LSetSelect(true, Cell{1, 0}, l);
+    gCalls.clear();
+    LActivate(false, l);
+    ASSERT_FALSE(gCalls.empty());
+    for (const Call& c : gCalls) EXPECT_FALSE(c.selected) << "row " << c.cell.v;
+    gCalls.clear();
+    LSetSelect(true, Cell{2, 0}, l);
+    LSetSelect(false, Cell{1, 0}, l);
+    EXPECT_TRUE(Drawn(lHiliteMsg).empty());
+    gCalls.clear();
+    LActivate(true, l);
+    EXPECT_EQ(Drawn(), (std::set<int16_t>{0, 1, 2}));
+    for (const Call& c : gCalls) EXPECT_EQ(c.selected, c.cell.v == 2) << "row " << c.cell.v;
+
+    // One column of 180 fills the view: the column right of it is not drawn.
+    LAddColumn(1, 1, l);
+    gCalls.clear();
+    LSetCell("x", 1, Cell{0, 1}, l);
+    LDraw(Cell{0, 1}, l);
+    EXPECT_TRUE(gCalls.empty());
+    LSetCell("y", 1, Cell{0, 0}, l);
+    EXPECT_EQ(Drawn(), std::set<int16_t>{0});
 }
 
 TEST_F(ListTest, OnlyOneKeepsOneCellAndShiftExtends)
@@ -148,6 +181,8 @@ TEST_F(ListTest, OnlyOneKeepsOneCellAndShiftExtends)
     LSetSelect(true, Cell{1, 0}, l);
     LSetSelect(true, Cell{4, 0}, l);
     EXPECT_EQ(Selected(l), std::set<int16_t>{4});
+    LSetSelect(false, Cell{2, 0}, l);
+    EXPECT_EQ(Selected(l), std::set<int16_t>{4}) << "taking another cell's selection away keeps this one";
     Play(Script().Click(kH, RowV(5), shiftKey).Click(kH, RowV(1)).Click(kH, RowV(4), shiftKey));
     LClick(NextClick(), shiftKey, l);
     EXPECT_EQ(Selected(l), std::set<int16_t>{5});
@@ -160,7 +195,8 @@ TEST_F(ListTest, OnlyOneKeepsOneCellAndShiftExtends)
 TEST_F(ListTest, DraggingPastTheBottomScrolls)
 {
     ListHandle l = Make(20);
-    Play(Script().Press(kH, RowV(2)).Move(kH, int16_t(kOrigin + kView.bottom + 10)).Wait(5).Release());
+    // The mouse on the first pixel below the view.
+    Play(Script().Press(kH, RowV(2)).Move(kH, int16_t(kOrigin + kView.bottom)).Wait(5).Release());
     LClick(NextClick(), 0, l);
     ListBounds visible;
     GetListVisibleCells(l, &visible);

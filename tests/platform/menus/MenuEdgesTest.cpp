@@ -230,5 +230,65 @@ TEST_F(MenuEdges, ScrollingATallMenuKeepsItsFrame)
     EXPECT_EQ(after, frame);
 }
 
+
+TEST_F(MenuEdges, ItemsAreFoundFromTheirFirstToTheirLastPixelAndOnlyEnabledOnesChosen)
+{
+    MenuRef m = Make(12, "Find", "One;(Two;Three;-");
+    Draw(m);
+    const int16_t line = Line();
+    struct Case {
+        int16_t v;
+        MenuItemIndex under, chosen;
+    };
+    const Case cases[] = {
+        {2, 0, 0},                                  // the frame above the first item
+        {3, 1, 1},
+        {int16_t(3 + line - 1), 1, 1},
+        {int16_t(3 + line), 2, 0},                  // a disabled item is under the mouse but not chosen
+        {int16_t(3 + 2 * line), 3, 3},
+        {int16_t(3 + 3 * line - 1), 3, 3},
+        {int16_t(3 + 3 * line), 4, 0},              // a separator is never chosen
+        {int16_t(rect_.bottom - 3), 0, 0},          // the frame below the last item
+        {rect_.bottom, 0, 0},                       // past the menu
+    };
+    for (const Case& k : cases) {
+        MenuTrackingData data{};
+        menus::CallDefinition(m, kMenuFindItemMsg, &rect_, Point{k.v, 20}, reinterpret_cast<int16_t*>(&data));
+        EXPECT_EQ(data.itemUnderMouse, k.under) << k.v;
+        EXPECT_EQ(data.itemSelected, k.chosen) << k.v;
+    }
+    ASSERT_EQ(rect_.bottom, 3 + 3 * line + 8 + 3) << "the separator is 8 high";
+    // A disabled menu chooses none of its items.
+    DisableMenuItem(m, 0);
+    MenuTrackingData data{};
+    menus::CallDefinition(m, kMenuFindItemMsg, &rect_, Point{3, 20}, reinterpret_cast<int16_t*>(&data));
+    EXPECT_EQ(data.itemUnderMouse, 1);
+    EXPECT_EQ(data.itemSelected, 0);
+}
+
+TEST_F(MenuEdges, AScrollZoneStartsAtItsFirstPixel)
+{
+    MenuRef tall = NewMenu(13, PStr("Tall").get());
+    for (int i = 0; i < 80; ++i) AppendMenu(tall, PStr("Item").get());
+    Draw(tall);
+    const int16_t zone = Line();
+    const int16_t downZone = int16_t(rect_.bottom - 3 - zone), upZoneEnd = int16_t(3 + zone);
+    auto find = [&](int16_t v) {
+        MenuTrackingData data{};
+        menus::CallDefinition(tall, kMenuFindItemMsg, &rect_, Point{v, 20}, reinterpret_cast<int16_t*>(&data));
+        return data.itemSelected;
+    };
+    EXPECT_GT(find(int16_t(downZone - 1)), 0) << "the last pixel of an item";
+    EXPECT_EQ(tall->scroll, 0);
+    EXPECT_EQ(find(upZoneEnd - 1), 0) << "at the top there is nothing to scroll up, and no item";
+    EXPECT_EQ(tall->scroll, 0);
+    EXPECT_EQ(find(downZone), 0);
+    EXPECT_EQ(tall->scroll, zone) << "one item down";
+    EXPECT_EQ(find(upZoneEnd), 2) << "the first pixel below the zone: the first item shown whole";
+    EXPECT_EQ(tall->scroll, zone);
+    EXPECT_EQ(find(upZoneEnd - 1), 0);
+    EXPECT_EQ(tall->scroll, 0) << "one item back up";
+}
+
 }  // namespace
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/core/FourCC.h"
@@ -257,6 +258,33 @@ TEST_F(MenuTest, KeysFindEnabledItemsInEitherCaseAndQuitPostsOnce)
     ASSERT_TRUE(testing::NextEvent(highLevelEventMask, &e, 3));
     EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
     EXPECT_FALSE(testing::NextEvent(highLevelEventMask, &e, 3));
+    // Quit stays Quit when items come after it or go before it.
+    AppendMenu(app, PStr("Extra").get());
+    DeleteMenuItem(app, 1);
+    ASSERT_EQ(CountMenuItems(app), 3);  // a separator, Quit, Extra
+    EXPECT_EQ(MenuKey('q'), 0);
+    ASSERT_TRUE(testing::NextEvent(highLevelEventMask, &e, 3));
+    EXPECT_EQ(HighLevelEventID(e), kAEQuitApplication);
+    ResetResourceManager();
+
+    // Bit 0 of the flags enables the menu, bit n item n; a stored
+    // separator is never enabled.
+    ResourceFileImage flags;
+    ResourceImage f;
+    f.type = FourCC("MENU");
+    f.id = 129;
+    const uint8_t menu129[] = {0, 129, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0D, 1, 'F', 1, 'A', 0, 0, 0, 0,
+                               1, 'B', 0, 0, 0, 0, 1, '-', 0, 0, 0, 0, 0};
+    f.data.assign(menu129, menu129 + sizeof menu129);
+    flags.resources.push_back(f);
+    ASSERT_NE(OpenResFileImageBelow(flags), -1);
+    MenuRef flagged = GetMenu(129);
+    ASSERT_NE(flagged, nullptr);
+    ASSERT_EQ(CountMenuItems(flagged), 3);
+    EXPECT_TRUE(IsMenuItemEnabled(flagged, 0));
+    EXPECT_FALSE(IsMenuItemEnabled(flagged, 1));
+    EXPECT_TRUE(IsMenuItemEnabled(flagged, 2));
+    EXPECT_FALSE(IsMenuItemEnabled(flagged, 3));
     ResetResourceManager();
 }
 
@@ -423,6 +451,22 @@ TEST(MenuModel, MetacharactersAndTheStoredForm)
     std::memcpy(longTitle, good, sizeof good);
     longTitle[14] = 200;
     EXPECT_FALSE(ReadMenuResource(longTitle, sizeof longTitle, &d));
+    // Read from blocks of their own size: no title length, an item one
+    // byte short of its four, the end mark alone.
+    for (const size_t size : {size_t(14), size_t(21), size_t(22)}) {
+        std::unique_ptr<uint8_t[]> own(new uint8_t[size]);
+        std::memcpy(own.get(), good, size);
+        EXPECT_FALSE(ReadMenuResource(own.get(), size, &d)) << size;
+    }
+
+    // A space is no key.
+    MenuRef keys = NewMenu(6, PStr("Keys").get());
+    AppendMenu(keys, PStr("Blank;Bang").get());
+    SetItemCmd(keys, 1, ' ');
+    SetItemCmd(keys, 2, '!');
+    InsertMenu(keys, 0);
+    EXPECT_EQ(MenuKey(' '), 0);
+    EXPECT_EQ(MenuKey('!'), (6 << 16) | 2);
     ResetMenuManager();
 }
 

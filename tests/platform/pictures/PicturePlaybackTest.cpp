@@ -74,6 +74,37 @@ TEST(PicturePlayback, PackedBitsAtOneAndEightBits)
     EXPECT_EQ(w.At(1, 11), kBlue);
 }
 
+// A table's entries land at their value, or in order for a device's table;
+// a value past the pixel size's colours is ignored.
+TEST(PicturePlayback, ColourTableEntriesLandWhereTheTableSays)
+{
+    World w(64, 32);
+    Bytes b = Version2(0, 0, 32, 64);
+    // One bit, 8 wide, rowBytes 2 (stored raw): the first pixel 1, the rest 0.
+    b.Op(0x0098).U16(0x8002).R(0, 0, 1, 8);
+    PixMapTail(b, 0, 0, 1, 1, 1);
+    b.U32(0).U16(0).U16(2);  // three entries
+    b.U16(0).U16(0xFFFF).U16(0).U16(0);        // 0: red
+    b.U16(1).U16(0).U16(0).U16(0xFFFF);        // 1: blue
+    b.U16(2).U16(0).U16(0xFFFF).U16(0);        // 2: no such colour at one bit
+    b.R(0, 0, 1, 8).R(10, 0, 11, 8).U16(0);
+    b.Raw({0x80, 0x00});
+    // The same with a device's table: values 5 and 7 are entries 0 and 1.
+    b.Op(0x0098).U16(0x8002).R(0, 0, 1, 8);
+    PixMapTail(b, 0, 0, 1, 1, 1);
+    b.U32(0).U16(0x8000).U16(1);
+    b.U16(5).U16(0).U16(0).U16(0xFFFF);        // entry 0: blue
+    b.U16(7).U16(0xFFFF).U16(0).U16(0);        // entry 1: red
+    b.R(0, 0, 1, 8).R(12, 0, 13, 8).U16(0);
+    b.Raw({0x80, 0x00});
+    EXPECT_EQ(Play(w, Finish(b)), noErr);
+    EXPECT_EQ(w.At(0, 10), kBlue);
+    EXPECT_EQ(w.At(1, 10), kRed);
+    EXPECT_EQ(w.At(7, 10), kRed);
+    EXPECT_EQ(w.At(0, 12), kRed);
+    EXPECT_EQ(w.At(1, 12), kBlue);
+}
+
 TEST(PicturePlayback, DirectBitsInEveryPacking)
 {
     World w(64, 32);
@@ -361,6 +392,23 @@ TEST(PicturePlayback, DamageStopsAtTheFirstBadOpcode)
         Bytes d;
         d.U16(0).R(0, 0, 32, 64).U16(0x1234);  // no version
         EXPECT_EQ(Play(w, Finish(d)), codecBadDataErr);
+    }
+    {
+        // Records whose inner lengths run past themselves.
+        World w(64, 32);
+        Bytes name = withRect();
+        name.Op(0x002C).U16(5).U16(3).U8(3).Raw({'a', 'b'});  // a name of 3 in 2 bytes
+        EXPECT_EQ(Play(w, Finish(name)), codecBadDataErr);
+        Bytes whole = withRect();
+        whole.Op(0x002C).U16(5).U16(3).U8(2).Raw({'a', 'b'});
+        EXPECT_EQ(Play(w, Finish(whole)), noErr);
+        Bytes odd = withRect();
+        odd.Op(0x0070).U16(12).R(0, 0, 10, 10).U16(1);  // half a point
+        EXPECT_EQ(Play(w, Finish(odd)), codecBadDataErr);
+        Bytes empty = Version2(0, 0, 32, 0);  // a frame of no width
+        EXPECT_EQ(Play(w, Finish(empty)), codecBadDataErr);
+        Bytes narrow = Version2(0, 0, 32, 1);
+        EXPECT_EQ(Play(w, Finish(narrow)), noErr);
     }
 }
 

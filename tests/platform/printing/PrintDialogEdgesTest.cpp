@@ -52,6 +52,47 @@ TEST_F(PrintDialogEdges, ALastPageBeforeTheFirstIsRefusedAndTheSettingsStay)
     EXPECT_EQ(last, kPMPrintAllPages);
 }
 
+TEST_F(PrintDialogEdges, OnePageAndTheMostCopiesAreTakenOneMoreCopyIsRefused)
+{
+    const Point from = At(120, 80), fromField = At(180, 80), toField = At(266, 80), copies = At(116, 24);
+    struct Case {
+        const char* copies;
+        const char* first;
+        const char* last;
+        bool accepted;
+        uint32_t wantCopies, wantFirst, wantLast;
+    };
+    const Case cases[] = {
+        {"1", "4", "4", true, 1, 4, 4},                           // one page: from and to the same
+        {"999", nullptr, nullptr, true, 999, 1, kPMPrintAllPages},
+        {"1000", nullptr, nullptr, false, 1, 1, kPMPrintAllPages},
+    };
+    for (const Case& k : cases) {
+        printtest::Session fresh;
+        Script script;
+        script.Wait(5).DoubleClick(copies.h, copies.v).Wait(2).Type(k.copies);
+        if (k.first) {
+            script.Click(from.h, from.v).Wait(2).DoubleClick(fromField.h, fromField.v).Wait(2).Type(k.first);
+            script.Click(toField.h, toField.v).Wait(2).Type(k.last);
+        }
+        script.Key("return");
+        if (!k.accepted) script.Wait(5).Key("escape");
+        Play(std::move(script));
+        const uint32_t beeps = SysBeepCount();
+        Boolean accepted = !k.accepted;
+        ASSERT_EQ(PMSessionPrintDialog(fresh.session, fresh.settings, fresh.format, &accepted), kPMNoError);
+        EXPECT_EQ(bool(accepted), k.accepted) << k.copies;
+        EXPECT_EQ(SysBeepCount(), beeps + (k.accepted ? 0 : 1)) << k.copies;
+        uint32_t n = 0, first = 0, last = 0;
+        PMGetCopies(fresh.settings, &n);
+        PMGetFirstPage(fresh.settings, &first);
+        PMGetLastPage(fresh.settings, &last);
+        EXPECT_EQ(n, k.wantCopies) << k.copies;
+        EXPECT_EQ(first, k.wantFirst) << k.copies;
+        EXPECT_EQ(last, k.wantLast) << k.copies;
+    }
+}
+
 TEST_F(PrintDialogEdges, TheButtonsShowTheFormatAndTheirLastRowTakesAClick)
 {
     PMSetOrientation(format, kPMLandscape, false);

@@ -119,6 +119,18 @@ TEST(PrintSettingsEdges, DamagedSettingsAndFormatsAreMendedOnceAndReportedOnce)
     ASSERT_EQ(PMSessionValidatePageFormat(o.session, o.format, &changed), kPMNoError);
     EXPECT_FALSE(changed);
 
+    // Scales at the limits are whole; just past them, mended.
+    struct Scale {
+        double scale, kept;
+        bool mended;
+    };
+    for (const Scale& k : {Scale{25.0, 25.0, false}, Scale{400.0, 400.0, false}, Scale{24.5, 100.0, true},
+                           Scale{400.5, 100.0, true}}) {
+        o.format->scale = k.scale;
+        ASSERT_EQ(PMSessionValidatePageFormat(o.session, o.format, &changed), kPMNoError);
+        EXPECT_EQ(bool(changed), k.mended) << k.scale;
+        EXPECT_EQ(o.format->scale, k.kept) << k.scale;
+    }
     // A format never defaulted is reported mended once.
     PMPageFormat fresh = nullptr;
     ASSERT_EQ(PMCreatePageFormat(&fresh), kPMNoError);
@@ -144,6 +156,27 @@ TEST(PrintSettingsEdges, DamagedSettingsAndFormatsAreMendedOnceAndReportedOnce)
     EXPECT_EQ(PMRelease(&stranger), kPMInvalidParameter);
     EXPECT_EQ(stranger.references, 1) << "nothing of it touched";
     EXPECT_EQ(PMRetain(&stranger), kPMInvalidParameter);
+}
+
+// Each retain holds the object for one more release; the last release frees
+// it (the sanitizer build sees a use after an early free, or a leak).
+TEST(PrintSettingsEdges, AnObjectLastsUntilItsLastRelease)
+{
+    PMPrintSettings settings = nullptr;
+    ASSERT_EQ(PMCreatePrintSettings(&settings), kPMNoError);
+    ASSERT_EQ(PMSetCopies(settings, 7, false), kPMNoError);
+    ASSERT_EQ(PMRetain(settings), kPMNoError);
+    ASSERT_EQ(PMRetain(settings), kPMNoError);
+    EXPECT_EQ(settings->references, 3);
+    for (int held = 2; held >= 1; --held) {
+        ASSERT_EQ(PMRelease(settings), kPMNoError);
+        EXPECT_EQ(settings->references, held);
+        uint32_t copies = 0;
+        EXPECT_EQ(PMGetCopies(settings, &copies), kPMNoError);
+        EXPECT_EQ(copies, 7u);
+    }
+    EXPECT_EQ(PMRelease(settings), kPMNoError);
+    EXPECT_EQ(PMRelease(nullptr), kPMNoError);
 }
 
 TEST(PrintSettingsEdges, PageAndPaperRectanglesToThePoint)
@@ -222,6 +255,60 @@ TEST(PrintSettingsEdges, ADocumentOfADamagedFormatPrintsPagesOfTheWholeSize)
     ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
     ASSERT_EQ(PMSessionEndDocument(o.session), kPMNoError);
     std::remove(pdf.c_str());
+}
+
+// A job that fails leaves the destination as it was and answers its error;
+// page images need a prefix to be named by.
+TEST(PrintSettingsEdges, AFailedJobLeavesTheDestinationAsItWas)
+{
+    Objects o;
+    const std::string pdf = ::testing::TempDir() + "failed-job.pdf";
+    std::ofstream(pdf) << "keep";
+    ASSERT_EQ(PMSessionSetDestination(o.session, o.settings, kPMDestinationFile, kPMDocumentFormatPDF, pdf), kPMNoError);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "", 72), kPMInvalidParameter);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "", 0), kPMNoError) << "no images need no prefix";
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "p-", 1200), kPMNoError);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "p-", 1201), kPMInvalidParameter);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "", 0), kPMNoError);
+    ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
+    // A document ended with its page open is an error.
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    EXPECT_EQ(PMSessionEndDocument(o.session), kPMOutOfScope);
+    std::ofstream(pdf) << "keep";
+    ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
+    PMSessionSetError(o.session, OSStatus(ioErr));
+    EXPECT_EQ(PMSessionEndDocument(o.session), OSStatus(ioErr)) << "not the earlier document's success";
+    std::ifstream in(pdf);
+    const std::string left((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(left, "keep");
+
+    // The next document starts afresh: no error, pages counted from 1.
+    const std::string prefix = ::testing::TempDir() + "afresh-page-";
+    ASSERT_EQ(PMSessionSetPageImages(o.session, prefix, 36), kPMNoError);
+    ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
+    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+    ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
+    EXPECT_EQ(PMSessionEndDocument(o.session), kPMNoError);
+    EXPECT_EQ(PMSessionLastDocumentPath(o.session), pdf);
+    EXPECT_EQ(std::remove((prefix + "1.png").c_str()), 0) << "the first page of this document";
+    EXPECT_NE(std::remove((prefix + "2.png").c_str()), 0);
+    std::remove(pdf.c_str());
+
+    // An old print record one byte short is refused.
+    Handle record = NewHandleClear(kPMOldPrintRecordSize - 1);
+    PMPrintSettings s = nullptr;
+    PMPageFormat f = nullptr;
+    EXPECT_EQ(PMSessionConvertOldPrintRecord(o.session, record, &s, &f), kPMInvalidParameter);
+    EXPECT_EQ(s, nullptr);
+    SetHandleSize(record, kPMOldPrintRecordSize);
+    ASSERT_EQ(PMSessionConvertOldPrintRecord(o.session, record, &s, &f), kPMNoError);
+    PMRelease(s);
+    PMRelease(f);
+    DisposeHandle(record);
 }
 
 // A page frame within the 16-bit coordinates is the page's own: what is

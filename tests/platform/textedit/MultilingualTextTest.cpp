@@ -111,6 +111,44 @@ TEST_F(TxnTest, DataReadsBackInBothEncodingsAndEchoModeHidesOnlyThePixels)
     TXNDeleteObject(shown);
 }
 
+TEST_F(TxnTest, RangesGivenBackwardsOrPastTheEndAndLinesPastTheLast)
+{
+    TXNObject o = New({10, 10, 60, 300});
+    ASSERT_EQ(TXNSetData(o, kTXNTextData, "abcdef", 6, kTXNStartOffset, kTXNEndOffset), noErr);
+    struct Case {
+        TXNOffset start, end;
+        const char16_t* data;
+    };
+    const Case cases[] = {{1, 3, u"bc"}, {3, 1, u"bc"}, {4, 99, u"ef"}, {6, 6, u""}, {0, 6, u"abcdef"}};
+    for (const Case& k : cases) {
+        Handle h = nullptr;
+        ASSERT_EQ(TXNGetData(o, k.start, k.end, &h), noErr);
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(*h), size_t(GetHandleSize(h)) / 2), k.data)
+            << k.start << ".." << k.end;
+        DisposeHandle(h);
+        ASSERT_EQ(TXNSetSelection(o, k.start, k.end), noErr);
+        TXNOffset a = 9, b = 9;
+        TXNGetSelection(o, &a, &b);
+        EXPECT_EQ(b - a, std::u16string(k.data).size()) << k.start << ".." << k.end;
+    }
+    ItemCount lines = 0;
+    ASSERT_EQ(TXNGetLineCount(o, &lines), noErr);
+    ASSERT_EQ(lines, 1u);
+    Fixed width = 0, height = 0;
+    EXPECT_EQ(TXNGetLineMetrics(o, 0, &width, &height), noErr);
+    EXPECT_GT(width, 0);
+    EXPECT_EQ(TXNGetLineMetrics(o, 1, &width, &height), kTXNOutsideOfLineErr) << "just past the last line";
+    // The frame's last pixel is inside it, the next one outside.
+    TXNOffset at = 0;
+    EXPECT_EQ(TXNPointToOffset(o, Point{59, 12}, &at), kTXNOutsideOfLineErr);
+    EXPECT_EQ(TXNPointToOffset(o, Point{60, 12}, &at), kTXNOutsideOfFrameErr);
+    EXPECT_EQ(TXNPointToOffset(o, Point{12, 299}, &at), kTXNOutsideOfLineErr);
+    EXPECT_EQ(TXNPointToOffset(o, Point{12, 300}, &at), kTXNOutsideOfFrameErr);
+    EXPECT_EQ(TXNPointToOffset(o, Point{12, 10}, &at), noErr);
+    EXPECT_EQ(at, 0u);
+    TXNDeleteObject(o);
+}
+
 TEST_F(TxnTest, ControlsRefuseKeysUnwrapAndCentre)
 {
     TXNObject o = New({10, 10, 110, 80});

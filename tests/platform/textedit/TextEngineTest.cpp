@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/drawing/Ports.h"
+#include "platform/events/Events.h"
 #include "platform/textedit/TextEngine.h"
 
 namespace platform {
@@ -112,6 +113,16 @@ TEST(TextEngine, WordsAreLettersAndDigitsAndLimitsCutWholeCharacters)
     EXPECT_EQ(limited.Text(), u"ab");
     EXPECT_EQ(limited.Replace(0, 0, pair), 1);
     EXPECT_EQ(limited.Text(), u"aab");
+    // The replaced range makes room; a whole text set at once is cut the
+    // same way.
+    limited.SetMaxLength(3);
+    StyledFragment three;
+    three.text = u"XYZ";
+    EXPECT_EQ(limited.Replace(1, 3, three), 2);
+    EXPECT_EQ(limited.Text(), u"aXY");
+    limited.SetMaxLength(2);
+    limited.SetPlainText(u"a\U0001F600", TextAttributes{});
+    EXPECT_EQ(limited.Text(), u"a");
 }
 
 TEST(TextEngine, ReplacedRangesClampAndTheSelectionStaysOnItsText)
@@ -164,6 +175,179 @@ TEST(TextEngine, ReplacedRangesClampAndTheSelectionStaysOnItsText)
         e.PointOf(k, &h, nullptr);
         EXPECT_EQ(h, k * one) << k;
     }
+}
+
+
+// Keys as the engine takes them: arrows, deletion and typing.
+constexpr uint8_t kLeftArrow = 28, kRightArrow = 29, kUpArrow = 30, kDownArrow = 31, kBackspaceKey = 8,
+                  kDeleteKey = 127;
+
+TextEngine Plain(const std::u16string& text, int32_t width = 400)
+{
+    TextAttributes base;
+    base.font = 1;
+    base.size = 12;
+    TextEngine e(base);
+    e.dest = e.view = {0, 0, 200, width};
+    e.SetPlainText(text, base);
+    e.Layout();
+    return e;
+}
+
+TEST(TextEngine, CaretKeysAndDeletionStepOverWholeSurrogatePairs)
+{
+    ResetDrawingState();
+    const std::u16string text = u"a\U0001F600b";  // a, the pair at 1..2, b at 3
+    struct Case {
+        int32_t caret;
+        uint8_t key;
+        int32_t after;
+        const char16_t* left;
+    };
+    const Case cases[] = {
+        {1, kRightArrow, 3, nullptr}, {3, kLeftArrow, 1, nullptr}, {0, kLeftArrow, 0, nullptr},
+        {4, kRightArrow, 4, nullptr}, {3, kBackspaceKey, 1, u"ab"},  {1, kDeleteKey, 1, u"ab"},
+        {4, kBackspaceKey, 3, u"a\U0001F600"},                       {0, kDeleteKey, 0, u"\U0001F600b"},
+    };
+    for (const Case& k : cases) {
+        TextEngine e = Plain(text);
+        e.SetSelection(k.caret, k.caret);
+        EXPECT_TRUE(e.Key(k.key, 0, 0));
+        EXPECT_EQ(e.SelStart(), k.after) << k.caret << " key " << int(k.key);
+        EXPECT_EQ(e.SelEnd(), k.after) << k.caret << " key " << int(k.key);
+        EXPECT_EQ(e.Text(), k.left ? std::u16string(k.left) : text) << k.caret << " key " << int(k.key);
+    }
+    // A selection collapses to its own edge on an arrow.
+    TextEngine e = Plain(u"abcd");
+    e.SetSelection(1, 3);
+    e.Key(kLeftArrow, 0, 0);
+    EXPECT_EQ(e.SelStart(), 1);
+    e.SetSelection(1, 3);
+    e.Key(kRightArrow, 0, 0);
+    EXPECT_EQ(e.SelEnd(), 3);
+    EXPECT_EQ(e.SelStart(), 3);
+
+    // Typing fills the limit exactly and no further.
+    TextEngine limited = Plain(u"ab");
+    limited.SetMaxLength(3);
+    limited.SetSelection(2, 2);
+    EXPECT_TRUE(limited.Key('x', u'x', 0));
+    EXPECT_FALSE(limited.Key('y', u'y', 0));
+    limited.SetSelection(0, 1);
+    EXPECT_TRUE(limited.Key('z', u'z', 0)) << "the selection typed over makes room";
+    EXPECT_EQ(limited.Text(), u"zbx");
+
+    // Command-right stops before a line's return; controls type nothing; a
+    // single-line text refuses returns.
+    TextEngine lines = Plain(u"abc\rdef");
+    lines.SetSelection(1, 1);
+    EXPECT_TRUE(lines.Key(kRightArrow, 0, cmdKey));
+    EXPECT_EQ(lines.SelStart(), 3);
+    lines.SetSelection(5, 5);
+    lines.Key(kRightArrow, 0, cmdKey);
+    EXPECT_EQ(lines.SelStart(), 7) << "the last line runs to the end";
+    EXPECT_FALSE(lines.Key(0x1A, 0x1F, 0)) << "the last control character";
+    EXPECT_FALSE(lines.Key(0x1B, 0x1B, 0));
+    EXPECT_FALSE(lines.Key(0x1A, 0x7F, 0));
+    EXPECT_TRUE(lines.Key(' ', u' ', 0));
+    EXPECT_EQ(lines.Text(), u"abc\rdef ");
+    lines.singleLine = true;
+    EXPECT_FALSE(lines.Key(13, u'\r', 0));
+    EXPECT_EQ(lines.Text(), u"abc\rdef ");
+    lines.singleLine = false;
+    EXPECT_TRUE(lines.Key(13, u'\r', 0));
+    EXPECT_EQ(lines.Text(), u"abc\rdef \r");
+}
+
+TEST(TextEngine, ALineAsWideAsTheDestinationStaysWhole)
+{
+    ResetDrawingState();
+    const int32_t wide = Plain(u"ab cd").WidthOf(0, 5);
+    struct Case {
+        int32_t width;
+        size_t lines;
+    };
+    for (const Case& k : {Case{wide, 1}, Case{wide + 1, 1}, Case{wide - 1, 2}}) {
+        TextEngine e = Plain(u"ab cd", k.width);
+        EXPECT_EQ(e.Lines().size(), k.lines) << k.width;
+    }
+    // Right of a wrapped line the caret stands before its last space, not
+    // at the start of the next line.
+    TextEngine wrapped = Plain(u"ab cd", wide - 1);
+    ASSERT_EQ(wrapped.Lines().size(), 2u);
+    EXPECT_EQ(wrapped.Lines()[1].start, 3);
+    EXPECT_EQ(wrapped.OffsetAt(wide + 50, 2), 2);
+    EXPECT_EQ(wrapped.OffsetAt(wide + 50, wrapped.Lines()[1].top + 2), 5);
+}
+
+TEST(TextEngine, UpAndDownStopAtTheFirstAndLastLines)
+{
+    ResetDrawingState();
+    TextEngine e = Plain(u"abc\rabc\rabc");
+    struct Case {
+        int32_t caret;
+        uint8_t key;
+        int32_t after;
+    };
+    const Case cases[] = {
+        {1, kUpArrow, 0},     // the first line: to the text's start
+        {9, kDownArrow, 11},  // the last line: to the text's end
+        {5, kDownArrow, 9},   {9, kUpArrow, 5},
+    };
+    for (const Case& k : cases) {
+        e.SetSelection(k.caret, k.caret);
+        e.Key(k.key, 0, 0);
+        EXPECT_EQ(e.SelStart(), k.after) << k.caret << " key " << int(k.key);
+    }
+}
+
+TEST(TextEngine, AlignedLinesLeaveOutTheirTrailingSpacesAndClicksRoundToTheNearerEdge)
+{
+    ResetDrawingState();
+    TextEngine e = Plain(u"ab   ");
+    const int32_t word = e.WidthOf(0, 2);
+    ASSERT_GT(word, 0);
+    EXPECT_GT(e.WidthOf(0, 5), word) << "spaces have a width";
+    EXPECT_EQ(e.Lines()[0].width, word);
+    e.align = Alignment::Right;
+    EXPECT_EQ(e.LineLeft(0), 400 - word);
+    e.align = Alignment::Center;
+    EXPECT_EQ(e.LineLeft(0), (400 - word) / 2);
+
+    // The right half of a character puts the caret after it.
+    TextEngine m = Plain(u"mil");
+    for (int32_t i = 0; i < 3; ++i) {
+        const int32_t x = m.WidthOf(0, i), a = m.WidthOf(i, i + 1);
+        ASSERT_GT(a, 1) << i;
+        EXPECT_EQ(m.OffsetAt(x + (a + 1) / 2 - 1, 5), i) << i;
+        EXPECT_EQ(m.OffsetAt(x + (a + 1) / 2, 5), i + 1) << i;
+    }
+    bool inside = true;
+    const int32_t all = m.WidthOf(0, 3);
+    EXPECT_EQ(m.OffsetAt(all - 1, 5, &inside), 3);
+    EXPECT_TRUE(inside);
+    EXPECT_EQ(m.OffsetAt(all, 5, &inside), 3);
+    EXPECT_FALSE(inside) << "the first pixel past the text";
+    EXPECT_EQ(m.OffsetAt(all - 1, m.TotalHeight(), &inside), 3) << "below the last line: on it";
+    EXPECT_FALSE(inside);
+    m.OffsetAt(all - 1, m.TotalHeight() - 1, &inside);
+    EXPECT_TRUE(inside);
+}
+
+TEST(TextEngine, EmptyLinesTakeTheFullLineHeightOfTheirStyle)
+{
+    ResetDrawingState();
+    TextEngine full = Plain(u"x");
+    const int16_t height = full.Lines()[0].height;
+    ASSERT_GT(height, 0);
+    TextEngine empty = Plain(u"");
+    ASSERT_EQ(empty.Lines().size(), 1u);
+    EXPECT_EQ(empty.Lines()[0].height, height);
+    TextEngine trailing = Plain(u"x\r");
+    ASSERT_EQ(trailing.Lines().size(), 2u) << "a return ends with an empty line";
+    EXPECT_EQ(trailing.Lines()[1].height, height);
+    EXPECT_EQ(trailing.Lines()[1].top, height);
+    EXPECT_EQ(trailing.TotalHeight(), 2 * height);
 }
 
 }  // namespace
