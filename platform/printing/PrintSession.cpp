@@ -269,9 +269,10 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
         if (!session->inDocument)
             return Fail(session, kPMOutOfScope);
         bool pageOpen = session->page != nullptr;
-        // Only this document's own file counts: an earlier one printed to
-        // the same place says nothing of this one.
-        const bool written = DropDocument(session, session->error == kPMNoError || session->error == kPMCancel);
+        // A cancelled, failed or unfinished document leaves the destination
+        // as it was. Only this document's own file counts: an earlier one
+        // printed to the same place says nothing of this one.
+        const bool written = DropDocument(session, session->error == kPMNoError && !pageOpen);
         if (pageOpen)
             return Fail(session, kPMOutOfScope);
         if (!written)

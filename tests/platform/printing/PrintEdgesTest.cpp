@@ -257,7 +257,8 @@ TEST(PrintSettingsEdges, ADocumentOfADamagedFormatPrintsPagesOfTheWholeSize)
     std::remove(pdf.c_str());
 }
 
-// A job that fails leaves the destination as it was and answers its error;
+// A job that fails, is cancelled or ends with a page open leaves the
+// destination as it was and answers its error;
 // page images need a prefix to be named by.
 TEST(PrintSettingsEdges, AFailedJobLeavesTheDestinationAsItWas)
 {
@@ -273,18 +274,25 @@ TEST(PrintSettingsEdges, AFailedJobLeavesTheDestinationAsItWas)
     ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
     ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
     ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
-    // A document ended with its page open is an error.
+    auto left = [&] {
+        std::ifstream in(pdf);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    // A document ended with its page open is an error and writes nothing.
     ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
     EXPECT_EQ(PMSessionEndDocument(o.session), kPMOutOfScope);
-    std::ofstream(pdf) << "keep";
-    ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
-    ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
-    ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
-    PMSessionSetError(o.session, OSStatus(ioErr));
-    EXPECT_EQ(PMSessionEndDocument(o.session), OSStatus(ioErr)) << "not the earlier document's success";
-    std::ifstream in(pdf);
-    const std::string left((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(left, "keep");
+    EXPECT_EQ(left(), "keep");
+    // A failed or cancelled document answers its own error, not an earlier
+    // document's success, and leaves the destination as it was.
+    for (const OSStatus error : {OSStatus(ioErr), kPMCancel}) {
+        SCOPED_TRACE(error);
+        ASSERT_EQ(PMSessionBeginDocument(o.session, o.settings, o.format), kPMNoError);
+        ASSERT_EQ(PMSessionBeginPage(o.session, nullptr, nullptr), kPMNoError);
+        ASSERT_EQ(PMSessionEndPage(o.session), kPMNoError);
+        PMSessionSetError(o.session, error);
+        EXPECT_EQ(PMSessionEndDocument(o.session), error);
+        EXPECT_EQ(left(), "keep");
+    }
 
     // The next document starts afresh: no error, pages counted from 1.
     const std::string prefix = ::testing::TempDir() + "afresh-page-";
