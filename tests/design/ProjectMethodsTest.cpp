@@ -157,7 +157,7 @@ TEST_F(ProjectMethods, AShortageStoresNothingAndARetryMakesOne)
         const Bytes dir = Directory();
         int count = 0;
         for (size_t at = 0; at + kProcRecordSize <= dir.size(); at += kProcRecordSize)
-            if (dir[at] == name.size() && std::equal(name.begin(), name.end(), dir.begin() + long(at) + 1)) ++count;
+            if (dir[at] == name.size() && std::equal(name.begin(), name.end(), dir.begin() + std::ptrdiff_t(at) + 1)) ++count;
         return count;
     };
     const auto objectsNamed = [&](const std::string& name) {
