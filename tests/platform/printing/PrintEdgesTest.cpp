@@ -267,6 +267,7 @@ TEST(PrintSettingsEdges, AFailedJobLeavesTheDestinationAsItWas)
     std::ofstream(pdf) << "keep";
     ASSERT_EQ(PMSessionSetDestination(o.session, o.settings, kPMDestinationFile, kPMDocumentFormatPDF, pdf), kPMNoError);
     EXPECT_EQ(PMSessionSetPageImages(o.session, "", 72), kPMInvalidParameter);
+    EXPECT_EQ(PMSessionSetPageImages(o.session, "", 1), kPMInvalidParameter);
     EXPECT_EQ(PMSessionSetPageImages(o.session, "", 0), kPMNoError) << "no images need no prefix";
     EXPECT_EQ(PMSessionSetPageImages(o.session, "p-", 1200), kPMNoError);
     EXPECT_EQ(PMSessionSetPageImages(o.session, "p-", 1201), kPMInvalidParameter);
