@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 
 #include "platform/core/Errors.h"
 #include "platform/core/Faults.h"
@@ -53,14 +54,20 @@ OSErr ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, int64_
 OSErr WriteFileAtomically(const std::string& path, const void* bytes, size_t size, uint32_t newMode)
 {
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
-    TemporaryFile file;
-    OSErr err = file.Create(path, newMode);
-    if (err != noErr) return err;
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) err = file.SetMode(old.st_mode & 07777);
-    if (err == noErr) err = file.Write(bytes, size);
-    if (err == noErr) err = file.Commit(false);
-    return err;
+    try {
+        TemporaryFile file;
+        OSErr err = file.Create(path, newMode);
+        if (err != noErr) return err;
+        struct stat old {};
+        if (::stat(path.c_str(), &old) == 0) err = file.SetMode(old.st_mode & 07777);
+        if (err == noErr) err = file.Write(bytes, size);
+        if (err == noErr) err = file.Commit(false);
+        return err;
+    } catch (const std::bad_alloc&) {
+        // The temporary goes with its object; the file is the old one, or
+        // already the whole new one when only the folder's flush ran short.
+        return memFullErr;
+    }
 }
 
 }  // namespace platform

@@ -168,10 +168,16 @@ Handle Materialise(Resource* r)
             Fail(MemError());
             return nullptr;
         }
+        try {
+            S().byHandle[h] = r;
+        } catch (const std::bad_alloc&) {
+            DisposeHandle(h);
+            Fail(memFullErr);
+            return nullptr;
+        }
         HSetRBit(h);
         r->handle = h;
         r->loaded = false;
-        S().byHandle[h] = r;
     }
     if (S().resLoad && !r->loaded) {
         if (OSErr err = FillHandle(r); err != noErr) {
@@ -279,17 +285,22 @@ Resource* NthOfType(bool oneDeep, ResType type, size_t index)
 std::vector<ResType> Types(bool oneDeep)
 {
     std::vector<ResType> types;
-    SearchPath(oneDeep, [&](ResFile* f) {
-        auto add = [&](ResType type) {
-            if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
-        };
-        if (const ResIndex* index = IndexOf(f)) {
-            for (ResType type : index->types) add(type);
-        } else {
-            for (auto& r : f->resources) add(r->image.type);
-        }
-        return false;
-    });
+    try {
+        SearchPath(oneDeep, [&](ResFile* f) {
+            auto add = [&](ResType type) {
+                if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
+            };
+            if (const ResIndex* index = IndexOf(f)) {
+                for (ResType type : index->types) add(type);
+            } else {
+                for (auto& r : f->resources) add(r->image.type);
+            }
+            return false;
+        });
+    } catch (const std::bad_alloc&) {
+        Fail(memFullErr);
+        types.clear();
+    }
     return types;
 }
 
@@ -369,19 +380,29 @@ OSErr Update(ResFile* f)
     if (!pending || f->held) return noErr;
     if (!f->Writable()) return wrPermErr;
 
+    // The file's new bytes are built whole before any is written.
     ResourceFileImage image;
-    std::memcpy(image.reserved, f->reserved, sizeof image.reserved);
-    image.attributes = uint16_t(f->attributes & ~mapChanged);
-    for (auto& r : f->resources) {
-        image.resources.push_back(r->image);
-        if (r->changed && r->loaded) {
-            Size size = GetHandleSize(r->handle);
-            image.resources.back().data.assign(*r->handle, *r->handle + size);
-        }
-    }
     std::vector<uint8_t> bytes;
-    OSErr err = BuildResourceFile(image, &bytes);
-    if (err == noErr) err = WriteFork(f, bytes);
+    OSErr err = noErr;
+    try {
+        std::memcpy(image.reserved, f->reserved, sizeof image.reserved);
+        image.attributes = uint16_t(f->attributes & ~mapChanged);
+        for (auto& r : f->resources) {
+            image.resources.push_back(r->image);
+            if (r->changed && r->loaded) {
+                Size size = GetHandleSize(r->handle);
+                image.resources.back().data.assign(*r->handle, *r->handle + size);
+            }
+        }
+        err = BuildResourceFile(image, &bytes);
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
+    }
+    try {
+        if (err == noErr) err = WriteFork(f, bytes);
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
+    }
     if (err != noErr) return err;
     for (size_t i = 0; i < f->resources.size(); ++i) {
         Resource& r = *f->resources[i];
@@ -460,9 +481,10 @@ int16_t NewRefNum()
     return 0;
 }
 
-int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
+int16_t OpenOnceOrThrow(std::unique_ptr<ResFile>& file, const FSSpec& fileSpec, SInt8 permission,
+                        ResFileFork where)
 {
-    auto file = std::make_unique<ResFile>();
+    file = std::make_unique<ResFile>();
     file->fileSpec = fileSpec;
     file->where = where;
     file->permission = permission;
@@ -503,6 +525,19 @@ int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
     }
     S().current = ref;
     return ref;
+}
+
+// A file opened whole, or not at all: memory running short anywhere in the
+// read closes what was opened and answers memFullErr.
+int16_t OpenOnce(const FSSpec& fileSpec, SInt8 permission, ResFileFork where)
+{
+    std::unique_ptr<ResFile> file;
+    try {
+        return OpenOnceOrThrow(file, fileSpec, permission, where);
+    } catch (const std::bad_alloc&) {
+        if (file && file->forkRef) FSClose(file->forkRef);
+        return Fail(memFullErr), int16_t(-1);
+    }
 }
 
 }  // namespace
@@ -674,6 +709,7 @@ static void IndType(bool oneDeep, ResType* type, int16_t index)
     S().error = noErr;
     *type = 0;
     std::vector<ResType> types = Types(oneDeep);
+    if (S().error != noErr) return;
     if (index < 1 || size_t(index) > types.size()) return void(Fail(resNotFound));
     *type = types[size_t(index) - 1];
 }
@@ -764,20 +800,27 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
     if (!f || !data || !IsValidHandle(data) || FromHandle(data)) return void(Fail(addResFailed));
     if (!f->Writable()) return void(Fail(wrPermErr));
     if (FindIn(f, type, id)) return void(Fail(addResFailed));
-    auto r = std::make_unique<Resource>();
-    r->file = f;
-    r->image.type = type;
-    r->image.id = id;
-    if (name) {
-        r->image.hasName = true;
-        r->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
+    // Every allocation comes before the file and the handle change: a
+    // shortage leaves both as they were.
+    try {
+        auto r = std::make_unique<Resource>();
+        r->file = f;
+        r->image.type = type;
+        r->image.id = id;
+        if (name) {
+            r->image.hasName = true;
+            r->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
+        }
+        r->changed = true;
+        r->handle = data;
+        r->loaded = true;
+        f->resources.reserve(f->resources.size() + 1);
+        S().byHandle[data] = r.get();
+        f->resources.push_back(std::move(r));
+    } catch (const std::bad_alloc&) {
+        return void(Fail(memFullErr));
     }
-    r->changed = true;
-    r->handle = data;
-    r->loaded = true;
     HSetRBit(data);
-    S().byHandle[data] = r.get();
-    f->resources.push_back(std::move(r));
     Reindex(f);
     f->dirty = true;
 }
@@ -864,9 +907,8 @@ void GetIndString(StringPtr text, int16_t listId, int16_t index)
     std::memcpy(text, p + at, size_t(1 + p[at]));
 }
 
-int16_t OpenResFileImageBelow(const ResourceFileImage& image)
+static int16_t OpenImageBelowOrThrow(const ResourceFileImage& image)
 {
-    S().error = noErr;
     auto file = std::make_unique<ResFile>();
     file->permission = fsRdPerm;
     std::memcpy(file->reserved, image.reserved, sizeof file->reserved);
@@ -891,6 +933,16 @@ int16_t OpenResFileImageBelow(const ResourceFileImage& image)
     }
     if (S().current == -1) S().current = ref;
     return ref;
+}
+
+int16_t OpenResFileImageBelow(const ResourceFileImage& image)
+{
+    S().error = noErr;
+    try {
+        return OpenImageBelowOrThrow(image);
+    } catch (const std::bad_alloc&) {
+        return Fail(memFullErr), int16_t(-1);
+    }
 }
 
 bool IsResFileOpen(int16_t refNum) { return refNum > 0 && FindFile(refNum) != nullptr; }

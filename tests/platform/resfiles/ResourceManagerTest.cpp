@@ -16,6 +16,7 @@
 #include "platform/files/Sidecar.h"
 #include "platform/files/WholeFile.h"
 #include "platform/resfiles/ResourceFileFormat.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/files/TempFolder.h"
 
 using namespace platform;
@@ -585,4 +586,59 @@ TEST_F(ResourceFiles, DamagedFilesAreRefusedAndLeftUnchanged)
         ReadWholeFile(fileSpec.path, &now);
         EXPECT_EQ(now, bad);
     }
+}
+
+// Memory the standard library cannot find, at each of its allocations in
+// turn while a file is opened, read, listed, added to and written: every
+// call answers memFullErr instead of throwing, and a run that fails leaves
+// the file on disk as it was.
+TEST_F(ResourceFiles, AShortageOfStandardMemoryIsAResultNeverAnException)
+{
+    const FSSpec fileSpec = MakeFixture("short.rsrc");
+    Bytes original;
+    ASSERT_EQ(ReadWholeFile(fileSpec.path, &original), noErr);
+    const ResType type = Fixture()[0].type;
+    const int16_t id = Fixture()[0].id;
+    int shortages = 0;
+    for (int64_t after = 0;; ++after) {
+        ASSERT_EQ(WriteFileAtomically(fileSpec.path, original.data(), original.size()), noErr);
+        ResetResourceManager();
+        OSErr err = noErr;
+        ResType first = 0;
+        testfaults::FailNthNew(after);
+        const int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
+        if (ref == -1) err = ResError();
+        if (!err && !Get1Resource(type, id)) err = ResError();
+        if (!err) Get1IndType(&first, 1), err = ResError();
+        Handle added = err ? nullptr : NewHandleClear(4);
+        if (!err && !added) err = MemError();
+        if (added) {
+            AddResource(added, FourCC("ADDS"), 1, nullptr);
+            if ((err = ResError()) != noErr) DisposeHandle(added);
+        }
+        const bool updating = !err;
+        if (!err) UpdateResFile(ref), err = ResError();
+        const bool fired = !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        if (ref != -1) CloseResFile(ref);
+        if (err != noErr) {
+            ++shortages;
+            EXPECT_EQ(err, memFullErr) << after;
+            Bytes now;
+            ReadWholeFile(fileSpec.path, &now);
+            if (now != original) {
+                // Only a write may have got as far as replacing the file,
+                // and then with the whole new one.
+                EXPECT_TRUE(updating) << after;
+                ResetResourceManager();
+                const int16_t again = FSpOpenResFile(fileSpec, fsRdPerm, ResFileFork::Data);
+                EXPECT_NE(Get1Resource(FourCC("ADDS"), 1), nullptr) << after;
+                if (again != -1) CloseResFile(again);
+            }
+        } else {
+            EXPECT_EQ(first, type) << after;
+        }
+        if (!fired) break;
+    }
+    EXPECT_GT(shortages, 0);
 }
