@@ -320,6 +320,7 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
         PackageName(bundleName, name);
         if (!ownFile) {
             if (versions == 1) versions = checkVersions(G_MainResFile, file);
+            if (versions == memFullErr) return int16_t(memFullErr);
             const bool reserved = std::find(std::begin(kApplicationBundles), std::end(kApplicationBundles), id) !=
                                   std::end(kApplicationBundles);
             answer = versions != 0 && reserved ? kReserved : 0;

@@ -68,11 +68,14 @@ int16_t cQzIdentify(int16_t file, int16_t* signature, int16_t* version)
 int16_t checkVersions(int16_t first, int16_t second)
 {
     int16_t firstSignature = 0, firstVersion = 0, secondSignature = 0, secondVersion = 0;
-    if (cQzIdentify(first, &firstSignature, &firstVersion) != 0) return -4;
-    if (cQzIdentify(second, &secondSignature, &secondVersion) != 0) return -5;
+    if (const int16_t err = cQzIdentify(first, &firstSignature, &firstVersion))
+        return err == memFullErr ? err : int16_t(-4);
+    if (const int16_t err = cQzIdentify(second, &secondSignature, &secondVersion))
+        return err == memFullErr ? err : int16_t(-5);
     if (firstSignature == secondSignature) return -1;
     int16_t needed = 0;
-    if (getIDFromResFile(first, kIdentityType, secondSignature, &needed) != 0) return -1;
+    if (const int16_t err = getIDFromResFile(first, kIdentityType, secondSignature, &needed))
+        return err == memFullErr ? err : int16_t(-1);
     if (needed > secondVersion) return -2;
     const int16_t err = getIDFromResFile(second, kIdentityType, firstSignature, &needed);
     if (err == resNotFound) return 0;

@@ -34,5 +34,6 @@ int16_t cQzIdentify(int16_t file, int16_t* signature, int16_t* version);
 //  -3  the second needs a newer version of the first than it is
 //  -4  the first cannot be identified, -5 the second
 // or the resource manager's error reading the second file's record of the
-// first.
+// first; memFullErr when memory runs short reading either file, which says
+// nothing of whether they go together.
 int16_t checkVersions(int16_t first, int16_t second);

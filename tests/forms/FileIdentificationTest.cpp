@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/resfiles/Resources.h"
+#include "tests/platform/core/FailingNew.h"
+#include "tests/platform/core/FailingNewDefinitions.h"
 #include "tests/platform/files/TempFolder.h"
 #include "tests/platform/resfiles/ResFileWriter.h"
 
@@ -68,6 +70,26 @@ TEST_F(FileIdentification, VersionsDecide)
         ASSERT_GT(second, 0);
         EXPECT_EQ(checkVersions(first, second), c.result);
         EXPECT_EQ(platform::CurResFile(), second);  // kept as it was
+        // Memory running short reading either file is told as such, never
+        // as files that do not go together.
+        int shortages = 0;
+        for (int64_t after = 0;; ++after) {
+            platform::ResetResourceManager();
+            const int16_t one = Open(c.first), two = Open(c.second);
+            testfaults::FailNthNew(after);
+            const int16_t answer = checkVersions(one, two);
+            const bool fired = !testfaults::NewFailurePending();
+            testfaults::StopFailingNew();
+            if (answer != c.result) {
+                EXPECT_EQ(answer, platform::memFullErr) << after;
+            }
+            shortages += answer == platform::memFullErr;
+            if (!fired) break;
+        }
+        // A first file without a signature is refused before anything is made.
+        if (c.result != -4) {
+            EXPECT_GT(shortages, 0);
+        }
     }
 }
 
