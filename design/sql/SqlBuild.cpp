@@ -98,7 +98,7 @@ int16_t Written(Handle h) { return xwriteres(h) ? 0 : StoreError(); }
 // chosen name with " building" (then " building 2"...) before its
 // extension. bdNamErr when the chosen name is too long to take it,
 // dupFNErr when the first 1000 such names are all taken.
-int16_t BuildingSpec(const platform::FSSpec& target, platform::FSSpec* spec)
+int16_t BuildingSpec(const platform::FSSpec& target, platform::FSSpec* building)
 {
     constexpr int kMaxTries = 1000;
     const std::string name = platform::FSpGetName(target);
@@ -107,20 +107,20 @@ int16_t BuildingSpec(const platform::FSSpec& target, platform::FSSpec* spec)
     const std::string ext = dot == std::string::npos ? ".QzB" : name.substr(dot);
     for (int i = 1; i <= kMaxTries; ++i) {
         const std::string candidate = stem + " building" + (i > 1 ? " " + std::to_string(i) : "") + ext;
-        const platform::OSErr err = platform::FSMakeFSSpec(platform::FSpGetParent(target), candidate, spec);
+        const platform::OSErr err = platform::FSMakeFSSpec(platform::FSpGetParent(target), candidate, building);
         if (err != platform::noErr && err != platform::fnfErr) return err;
         platform::FSSpec companion;
-        if (!platform::FSpExists(*spec) && (!CompanionSpec(*spec, &companion) || !platform::FSpExists(companion)))
+        if (!platform::FSpExists(*building) && (!CompanionSpec(*building, &companion) || !platform::FSpExists(companion)))
             return 0;
     }
     return platform::dupFNErr;
 }
 
-void DeleteBuilding(const platform::FSSpec& spec)
+void DeleteBuilding(const platform::FSSpec& building)
 {
-    platform::FSpDelete(spec);
+    platform::FSpDelete(building);
     platform::FSSpec companion;
-    if (CompanionSpec(spec, &companion)) platform::FSpDelete(companion);
+    if (CompanionSpec(building, &companion)) platform::FSpDelete(companion);
 }
 
 }  // namespace

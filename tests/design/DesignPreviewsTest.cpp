@@ -37,17 +37,9 @@ protected:
     // What the object exports into a new file, line by line.
     std::vector<std::string> ExportedLines(TObjQz* obj, int16_t* err = nullptr)
     {
-        const std::string path = folder_ / "export.txt";
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(path, &spec);
-        platform::FSpDelete(spec);
-        platform::FSpCreate(spec, 0, 0);
-        int16_t file = -1;
-        platform::FSpOpenDF(spec, platform::fsRdWrPerm, &file);
-        const int16_t result = obj->SaveObj(file);
+        int16_t result = 0;
+        const Bytes written = ExportedBytes(obj, &result);
         if (err) *err = result;
-        platform::FSClose(file);
-        const Bytes written = FileBytes(path);
         std::vector<std::string> lines(1);
         for (uint8_t c : written) {
             if (c == '\r' || c == '\n') lines.emplace_back();
@@ -89,6 +81,20 @@ protected:
             const platform::Rect r{0, 0, height, width};
             if (rec && rec->picture) platform::DrawPicture(rec->picture, &r);
         });
+    }
+    // The object's picture made from a scratch port, as its pane asks for
+    // it; answers the line height of the application's font, underlined,
+    // in that port.
+    static int16_t MadeDisplay(TObjQz* obj, const platform::Rect& bounds, platform::Handle* display, int16_t* width,
+                               int16_t* height)
+    {
+        int16_t pageMin = 0, pageMax = 0, page = 0, line = 0;
+        Drawn(1, 1, [&] {
+            EXPECT_EQ(obj->InitDisplay(display, bounds, width, height, &pageMin, &pageMax, &page, false), 0);
+            ApplicationFont(platform::underline);
+            line = CurrentLine();
+        });
+        return line;
     }
     TObjQz* Field(const std::string& table, const std::string& name)
     {
@@ -348,14 +354,7 @@ TEST_F(DesignPreviews, MenusShowTheirBarAndTheirTitle)
     ASSERT_NE(file, nullptr);
     width = 1;
     platform::FontInfo menu{};
-    int16_t appLine = 0;
-    Drawn(1, 1, [&] {
-        EXPECT_EQ(file->InitDisplay(&display, platform::Rect{0, 0, 400, 800}, &width, &height, &pageMin, &pageMax,
-                                    &page, false),
-                  0);
-        ApplicationFont(platform::underline);
-        appLine = CurrentLine();
-    });
+    const int16_t appLine = MadeDisplay(file, platform::Rect{0, 0, 400, 800}, &display, &width, &height);
     const std::vector<uint32_t> title = Drawn(width, height, [&] {
         platform::TextFont(platform::systemFont);
         platform::TextSize(12);
@@ -384,14 +383,8 @@ TEST_F(DesignPreviews, AStringListsLinesAreDrawnOneBelowTheOther)
     TObjQz* list = Find(11, "Invoice_Texts");
     ASSERT_NE(list, nullptr);
     platform::Handle display = nullptr;
-    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0, line = 0;
-    Drawn(1, 1, [&] {
-        EXPECT_EQ(list->InitDisplay(&display, platform::Rect{0, 0, 300, 300}, &width, &height, &pageMin, &pageMax,
-                                    &page, false),
-                  0);
-        ApplicationFont(platform::underline);
-        line = CurrentLine();
-    });
+    int16_t width = 0, height = 0;
+    const int16_t line = MadeDisplay(list, platform::Rect{0, 0, 300, 300}, &display, &width, &height);
     ASSERT_GT(line, 0);
     ASSERT_EQ(height, 10 + 4 * line);
     const std::vector<uint32_t> shown = Shown(display, width, height);
@@ -452,15 +445,9 @@ TEST_F(DesignPreviews, AMenuShowsStoredTextsAndAStyleSheetTheApplicationsFont)
     ASSERT_GE(platform::GetHandleSize(stored1), 24 + 32);
     std::memcpy(*stored1 + 24, "\x06Save/S", 7);
     platform::Handle display = nullptr;
-    int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, page = 0, appLine = 0;
+    int16_t width = 0, height = 0;
     platform::FontInfo menu{};
-    Drawn(1, 1, [&] {
-        EXPECT_EQ(file->InitDisplay(&display, platform::Rect{0, 0, 400, 800}, &width, &height, &pageMin, &pageMax,
-                                    &page, false),
-                  0);
-        ApplicationFont(platform::underline);
-        appLine = CurrentLine();
-    });
+    const int16_t appLine = MadeDisplay(file, platform::Rect{0, 0, 400, 800}, &display, &width, &height);
     const std::string stored = ":15000,1";
     int16_t textWidth = 0;
     const std::vector<uint32_t> reference = Drawn(width, height, [&] {
@@ -490,11 +477,7 @@ TEST_F(DesignPreviews, AMenuShowsStoredTextsAndAStyleSheetTheApplicationsFont)
     MyApplSize = 18;
     std::vector<std::string> lines;
     for (const std::string& l : ExportedLines(titles)) lines.push_back(l.substr(3));
-    Drawn(1, 1, [&] {
-        EXPECT_EQ(titles->InitDisplay(&display, platform::Rect{0, 0, 400, 800}, &width, &height, &pageMin, &pageMax,
-                                      &page, false),
-                  0);
-    });
+    MadeDisplay(titles, platform::Rect{0, 0, 400, 800}, &display, &width, &height);
     const std::vector<uint32_t> sheet = Drawn(width, height, [&] {
         platform::TextFont(platform::systemFont);
         platform::TextSize(18);

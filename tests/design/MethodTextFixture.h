@@ -62,19 +62,26 @@ protected:
         for (const ProcTextLine& l : Rendered(m)) out.push_back(l.Text());
         return out;
     }
+    // What the object exports into a new file, with what SaveObj answered.
+    Bytes ExportedBytes(TObjQz* obj, int16_t* result)
+    {
+        const std::string path = folder_ / "export.txt";
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(path, &fileSpec);
+        platform::FSpDelete(fileSpec);
+        platform::FSpCreate(fileSpec, 0, 0);
+        int16_t file = -1;
+        platform::FSpOpenDF(fileSpec, platform::fsRdWrPerm, &file);
+        *result = obj->SaveObj(file);
+        platform::FSClose(file);
+        return FileBytes(path);
+    }
     // What the method exports into a new file.
     std::string Exported(TGnlProcObjQz* m)
     {
-        const std::string path = folder_ / "export.txt";
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(path, &spec);
-        platform::FSpDelete(spec);
-        platform::FSpCreate(spec, 0, 0);
-        int16_t file = -1;
-        platform::FSpOpenDF(spec, platform::fsRdWrPerm, &file);
-        EXPECT_EQ(m->SaveObj(file), 0);
-        platform::FSClose(file);
-        const Bytes written = FileBytes(path);
+        int16_t result = -1;
+        const Bytes written = ExportedBytes(m, &result);
+        EXPECT_EQ(result, 0);
         return std::string(written.begin(), written.end());
     }
 

@@ -188,8 +188,8 @@ TEST_F(DialogTest, EachOfTheFourMarksTakesItsOwnParameter)
     EXPECT_EQ(h, nullptr);
     EXPECT_EQ(box.right, 0);
     // Texts past 255 characters are cut at 255.
-    const std::string long200(200, 'p');
-    ParamText(PStr(long200.c_str()).get(), nullptr, nullptr, nullptr);
+    const std::string text200(200, 'p');
+    ParamText(PStr(text200.c_str()).get(), nullptr, nullptr, nullptr);
     Handle statics = SetItemText(d, kStatic, "^0^0");
     GetDialogItemShownText(d, kStatic, text);
     EXPECT_EQ(text[0], 255);
