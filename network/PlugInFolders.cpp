@@ -1,22 +1,20 @@
 #include "network/PlugInFolders.h"
 
+#include "kernel/standins/QzFolders.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
-#include "platform/files/SpecialFolders.h"
 
 platform::OSErr GetPlugInsFolderRefs(int16_t location, platform::OSType folderKind, int16_t* vRefNum, int32_t* dirID)
 {
     *vRefNum = 0;
     *dirID = 0;
     if (folderKind != kPlugInsFolderKind || location < 0 || location >= kPlugInsLocationCount) return platform::paramErr;
-    using platform::SpecialFolder;
-    if (location == 4) return platform::fnfErr;  // no place
-    static constexpr SpecialFolder kPlaces[] = {SpecialFolder::Extensions, SpecialFolder::UserData,
-                                                SpecialFolder::SystemData, SpecialFolder::Preferences,
-                                                SpecialFolder::Extensions /* unused */, SpecialFolder::Application};
+    static constexpr KindQzFolder kPlaces[] = {kQzExtensionsFolder, kQzUserDataFolder, kQzSystemDataFolder,
+                                               kQzPreferencesFolder, KindQzFolder(0), kQzApplicationFolder};
+    if (!kPlaces[location]) return platform::fnfErr;  // no place
     // The place's error tells a missing place from memory running out.
     platform::FSSpec place, folder;
-    platform::OSErr err = platform::FindSpecialFolder(kPlaces[location], false, &place);
+    platform::OSErr err = LocateQzFolder(kPlaces[location], 0, &place);
     bool isFolder = false;
     if (err == platform::noErr && !(platform::FSpExists(place, &isFolder) && isFolder)) err = platform::fnfErr;
     if (err == platform::noErr) err = platform::FSMakeFSSpec(place, "Plugins", &folder);

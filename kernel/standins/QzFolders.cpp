@@ -2,7 +2,7 @@
 
 #include "platform/files/SpecialFolders.h"
 
-bool FindQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder)
+platform::OSErr LocateQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder)
 {
     platform::SpecialFolder which;
     switch (kind) {
@@ -11,7 +11,12 @@ bool FindQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder)
     case kQzApplicationFolder: which = platform::SpecialFolder::Application; break;
     case kQzUserDataFolder: which = platform::SpecialFolder::UserData; break;
     case kQzSystemDataFolder: which = platform::SpecialFolder::SystemData; break;
-    default: return false;
+    default: return platform::paramErr;
     }
-    return platform::FindSpecialFolder(which, create != 0, folder) == platform::noErr;
+    return platform::FindSpecialFolder(which, create != 0, folder);
+}
+
+bool FindQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder)
+{
+    return LocateQzFolder(kind, create, folder) == platform::noErr;
 }

@@ -17,3 +17,6 @@ enum KindQzFolder : uint8_t {
 // Fills *folder and returns true when the folder exists (or was made, with
 // create); false otherwise.
 bool FindQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder);
+// The same, answering why a folder was not found: memFullErr apart from a
+// folder that is not there, paramErr for an unknown kind.
+platform::OSErr LocateQzFolder(KindQzFolder kind, uint8_t create, platform::FSSpec* folder);
