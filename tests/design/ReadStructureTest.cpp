@@ -430,8 +430,19 @@ TEST_F(ReadStructure, AnErrorAtMenuBarsParsesNothingButMarksMethodsUsed)
 method Chosen id 3
 method STARTUP id 4
 method Other id 5
+method Blank id 6
 user Designer method Chosen
+user Guest
 )");
+    // A damaged directory can leave a method without a name; the user
+    // without a method must not mark it used.
+    Open(r);
+    Bytes methods = Stored(FourCC("TPQz"), 0);
+    CloseDoc();
+    ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    for (size_t at = 0; at + 44 <= methods.size(); at += 44)
+        if (methods[at + 32] == 0 && methods[at + 33] == 6) methods[at] = 0;
+    Replace(r.dataPath, FourCC("TPQz"), 0, methods);
     Replace(r.dataPath, FourCC("LIBA"), 0, {0x00, 0x09, 0x00, 0x01});
     Open(r);
     EXPECT_EQ(Read(), kResourceMissing);
@@ -439,6 +450,8 @@ user Designer method Chosen
     EXPECT_TRUE(static_cast<TGnlProcObjQz*>(FindId(2, 3))->used);
     EXPECT_TRUE(static_cast<TGnlProcObjQz*>(FindId(2, 4))->used);
     EXPECT_FALSE(static_cast<TGnlProcObjQz*>(FindId(2, 5))->used);
+    ASSERT_EQ(FindId(2, 6)->name[0], 0);
+    EXPECT_FALSE(static_cast<TGnlProcObjQz*>(FindId(2, 6))->used);
     EXPECT_EQ(G_WaitParam, nullptr);
 }
 

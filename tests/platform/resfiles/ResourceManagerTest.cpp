@@ -234,6 +234,8 @@ TEST_F(ResourceFiles, HandlesLoadDetachAndRelease)
     EXPECT_EQ(GetResourceSizeOnDisk(icon), 256);
     LoadResource(icon);
     EXPECT_EQ(HandleBytes(icon), Pattern(256, 5));
+    SetHandleSize(icon, 300);  // grown in memory only: the file still holds 256 bytes
+    EXPECT_EQ(GetResourceSizeOnDisk(icon), 256);
 
     ReleaseResource(icon);
     EXPECT_EQ(ResError(), noErr);
@@ -271,6 +273,11 @@ TEST_F(ResourceFiles, HandlesLoadDetachAndRelease)
     DisposeHandle(plain);
     CloseResFile(ref);
     EXPECT_EQ(ResError(), noErr);
+
+    Handle orphan = NewHandle(2);  // no resource file is current any more
+    AddResource(orphan, FourCC("DLOG"), 203, nullptr);
+    EXPECT_EQ(ResError(), addResFailed);
+    DisposeHandle(orphan);
 }
 
 TEST_F(ResourceFiles, LookUpsWalkTheChainFromTheCurrentFile)

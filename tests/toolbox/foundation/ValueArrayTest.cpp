@@ -268,6 +268,14 @@ TEST(ValueArray, StreamForms)
     for (uint8_t v : {1, 0, 1}) b.AppendBoolean(v, 0);
     EXPECT_EQ(WrittenBigEndian([&](VStream& s) { b.WriteToStream(&s, kValueTag); }),
               (ByteList{0, 0, 0, 100, 0, 0, 0, 3, 0x05}));
+    // 65 flags take nine bytes; the last one, alone in its byte, reads back.
+    VArrayBoolean many;
+    for (int32_t i = 0; i < 65; ++i) many.AppendBoolean(i % 8 == 0, 0);
+    VArrayBoolean manyBack;
+    EXPECT_EQ(ReadBack(manyBack, WrittenBigEndian([&](VStream& st) { many.WriteToStream(&st, 0); })), 0);
+    EXPECT_EQ(Elements(manyBack), Elements(many));
+    EXPECT_EQ(manyBack.GetHour(65), 1);  // a true flag is 1 in every number form
+    EXPECT_EQ(manyBack.GetHour(64), 0);
 
     VArrayWord w = Words({1, -1});
     const ByteList words = WrittenBigEndian([&](VStream& s) { w.WriteToStream(&s, 0); });
