@@ -236,6 +236,14 @@ TEST_F(TextBoxDrawTest, WithoutAPainterTheBoxTakesThePortsColourAndRightAlignmen
     VFrameTextEdit* used = VFrameTextEdit::GetDrawTextBox(false);
     EXPECT_EQ(used->GetEditor()->GetAllTextColor(), 0xFF7F00) << "each 16-bit component over 257";
     EXPECT_EQ(used->GetJustification(), 2);
+
+    // A painter with no port of its own draws nowhere, not in the current one.
+    World current(kW, kH);
+    platform::SetGWorld(current.get(), nullptr);
+    VPainter portless;
+    const VText t = Text("MMMM");
+    used->Draw(&portless, VRect(10, 40, 200, 20), false, &t);
+    EXPECT_TRUE(InkOf(current, kW, kH).Empty());
 }
 
 }  // namespace
