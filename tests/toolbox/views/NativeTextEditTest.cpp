@@ -209,6 +209,33 @@ TEST_F(NativeTextEditTest, FacesOfMixedRangesColoursAndFonts)
     EXPECT_EQ(platform::TXNGetChangeCount(e->GetObject()), counted);
 }
 
+TEST_F(NativeTextEditTest, ACutKeepsTheFontAndSizesOfWhatIsLeft)
+{
+    char name[256] = {};
+    int32_t size = 0;
+    // One font and size: the cut is the only change.
+    std::unique_ptr<NativeTextEditMac> e(Make(kNativeMultiStyle));
+    Set(*e, u"abcdef");
+    e->SetAllTextFont("Monaco", 18, -1);
+    e->Select(1, 3);
+    const uint32_t changes = platform::TXNGetChangeCount(e->GetObject());
+    e->DoCut();
+    EXPECT_EQ(platform::TXNGetChangeCount(e->GetObject()), changes + 1);
+    e->GetAllTextFont(name, &size, nullptr);
+    EXPECT_STREQ(name, "Monaco");
+    EXPECT_EQ(size, 18);
+
+    // Mixed sizes: cutting the first run leaves the second its own.
+    Set(*e, u"small BIG");
+    e->Select(6, 9);
+    e->SetTextSelectionFont(nullptr, 24, -1);
+    e->Select(0, 6);
+    e->DoCut();
+    EXPECT_EQ(e->GetText(), u"BIG");
+    e->GetAllTextFont(name, &size, nullptr);
+    EXPECT_EQ(size, 24);
+}
+
 TEST_F(NativeTextEditTest, PropertyTableEdgesAndTextLengths)
 {
     std::unique_ptr<NativeTextEditMac> e(Make(0));
