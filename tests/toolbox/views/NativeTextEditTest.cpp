@@ -316,4 +316,22 @@ TEST_F(NativeTextEditTest, NewTextOfAsManyLinesKeepsTheScrollOtherTextStartsAtTh
     EXPECT_EQ(e->GetFirstVisibleCharOffset(), 0);
 }
 
+TEST_F(NativeTextEditTest, ADropHeldWithinTenPixelsOfTheBottomScrollsTheTextUp)
+{
+    // The view's bottom is at 40: held from 30 on, the text scrolls to its end.
+    for (const int16_t y : {29, 30}) {
+        std::unique_ptr<NativeTextEditMac> e(Make(kNativeMultiline));
+        e->SetProperty(kPropVAutoScroll, 1);
+        Set(*e, u"1\r2\r3\r4\r5");
+        bool dropped = false;
+        RunScript(platform::Script().Press(int16_t(40 + 100), int16_t(40 + y)).Wait(300).Release(), [&] {
+            if (dropped) return;
+            dropped = true;
+            DragDropInfo info;
+            e->DoHiliteDrop(nullptr, VPoint(100, y), 0, info);
+        });
+        EXPECT_EQ(e->GetFirstVisibleCharOffset(), y == 30 ? 6 : 0) << y;  // lines 4 and 5 in view
+    }
+}
+
 }  // namespace
