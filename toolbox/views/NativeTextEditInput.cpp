@@ -121,10 +121,21 @@ void NativeTextEditMac::SetFocus(bool on)
 void NativeTextEditMac::DoCut()
 {
     if (!fObject) return;
+    // A text of one font and size gets them back if the cut changed them; a
+    // text of mixed ones keeps each run's.
+    TXNOffset start = 0, end = 0;
+    TXNGetSelection(fObject, &start, &end);
+    TXNSetSelection(fObject, kTXNStartOffset, kTXNEndOffset);
+    TXNContinuousFlags flags = 0;
+    TXNGetContinuousTypeAttributes(fObject, &flags, 0, nullptr);
+    TXNSetSelection(fObject, start, end);
     char name[256] = {};
     int32_t size = -1;
     GetAllTextFont(name, &size, nullptr);
     TXNCut(fObject);
+    if ((flags & (kTXNFontContinuousMask | kTXNSizeContinuousMask)) !=
+        (kTXNFontContinuousMask | kTXNSizeContinuousMask))
+        return;
     char after[256] = {};
     int32_t afterSize = -1;
     GetAllTextFont(after, &afterSize, nullptr);

@@ -1,10 +1,11 @@
 // Dragging: auto-scroll on the way, drop signatures, the properties' block
-// and the flavour a desktop drag carries.
+// and the flavour and outline of a desktop drag.
 #include "tests/toolbox/views/ViewsTestSupport.h"
 
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/drag/Drag.h"
+#include "platform/events/InputState.h"
 #include "toolbox/foundation/VStr.h"
 #include "toolbox/views/VDragDropProperties.h"
 #include "toolbox/views/VDragScrap.h"
@@ -195,7 +196,22 @@ TEST_F(DragTest, ADesktopDragCarriesOneToolboxFlavourNamingALiveDragger)
         VDragger dragger(source, VClic(5, 5));
         ASSERT_NE(dragger.GetDragId() >> 8 & 0xFF, 0u);
         dragger.SetDragWorld(3);
+        // The mouse is over the window; the outline of the source follows it
+        // from the click.
+        platform::Point mouse{};
+        platform::GetGlobalMouse(&mouse);
+        platform::InputMouseMoved(platform::Point{120, 120});
+        std::vector<int32_t> marks;
+        auto note = [](platform::DragTrackingMessage message, platform::WindowRef, void* refCon, platform::DragRef) {
+            if (message == platform::kDragTrackingInWindow)
+                static_cast<std::vector<int32_t>*>(refCon)->push_back(
+                    paintertest::CountNot(platform::GetOverlayPort(), 0x000000, 0, 0, 400, 400));
+            return platform::noErr;
+        };
+        platform::InstallTrackingHandler(note, nullptr, &marks);
         dragger.Run();
+        platform::InputMouseMoved(mouse);
+        EXPECT_EQ(marks, std::vector<int32_t>{(50 * 4 - 4) / 2}) << "the grey frame of the source's rectangle";
         platform::DragRef drag = dragger.GetDragRef();
         uint16_t items = 0;
         ASSERT_EQ(platform::CountDragItems(drag, &items), platform::noErr);

@@ -38,17 +38,21 @@ public:
     }
     void DoDeInitDropDown() override
     {
+        if (list) closedAt = list->GetVirtualY();
         list = nullptr;
         ++deinits;
     }
     int32_t DoKey(VKeySwitch& key) override { return list ? list->DoKey(key) : 1; }
+    bool CanLoseFocus() override { return !keepsFocus; }
 
     VArrayString strings;
     VTextDropDownList* list = nullptr;
     VRect openedAt;
     int32_t listWidth = 0;
     int32_t deinits = 0;
+    int32_t closedAt = -1;
     bool hideOwner = false;
+    bool keepsFocus = false;
 };
 
 class DropDownTest : public ViewsTest {
@@ -159,6 +163,18 @@ TEST_F(DropDownTest, AClickOnALineChoosesItAndClosesTheList)
     EXPECT_EQ(a.control->strings.GetCurrent(), 2);
     EXPECT_EQ(a.window->DoCommand(nullptr, vcmd::kIsActive, 0), 1);
     delete a.window;
+
+    // A control that will not give its focus up still gets its list's
+    // presses: one held below the list scrolls it to its end.
+    Setup b = Make(100, 100, {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10"});
+    b.control->keepsFocus = true;
+    b.control->DoTakeFocus();
+    platform::Script s2;
+    s2.Click(110, 110).Wait(5).Press(120, 128).Wait(2).Move(120, 260).Wait(30).Release().Wait(5);
+    RunScript(s2);
+    EXPECT_FALSE(b.control->IsCancelled());
+    EXPECT_EQ(b.control->closedAt, 140 - 70);
+    delete b.window;
 }
 
 // The edit commands go to the edit frame; those it sends back climb on.

@@ -209,6 +209,33 @@ TEST_F(NativeTextEditTest, FacesOfMixedRangesColoursAndFonts)
     EXPECT_EQ(platform::TXNGetChangeCount(e->GetObject()), counted);
 }
 
+TEST_F(NativeTextEditTest, ACutKeepsTheFontAndSizesOfWhatIsLeft)
+{
+    char name[256] = {};
+    int32_t size = 0;
+    // One font and size: the cut is the only change.
+    std::unique_ptr<NativeTextEditMac> e(Make(kNativeMultiStyle));
+    Set(*e, u"abcdef");
+    e->SetAllTextFont("Monaco", 18, -1);
+    e->Select(1, 3);
+    const uint32_t changes = platform::TXNGetChangeCount(e->GetObject());
+    e->DoCut();
+    EXPECT_EQ(platform::TXNGetChangeCount(e->GetObject()), changes + 1);
+    e->GetAllTextFont(name, &size, nullptr);
+    EXPECT_STREQ(name, "Monaco");
+    EXPECT_EQ(size, 18);
+
+    // Mixed sizes: cutting the first run leaves the second its own.
+    Set(*e, u"small BIG");
+    e->Select(6, 9);
+    e->SetTextSelectionFont(nullptr, 24, -1);
+    e->Select(0, 6);
+    e->DoCut();
+    EXPECT_EQ(e->GetText(), u"BIG");
+    e->GetAllTextFont(name, &size, nullptr);
+    EXPECT_EQ(size, 24);
+}
+
 TEST_F(NativeTextEditTest, PropertyTableEdgesAndTextLengths)
 {
     std::unique_ptr<NativeTextEditMac> e(Make(0));
@@ -287,6 +314,24 @@ TEST_F(NativeTextEditTest, NewTextOfAsManyLinesKeepsTheScrollOtherTextStartsAtTh
     EXPECT_EQ(e->GetFirstVisibleCharOffset(), first);
     Set(*e, u"a\rb\rc\rd\re\rf\rg\rh\ri");
     EXPECT_EQ(e->GetFirstVisibleCharOffset(), 0);
+}
+
+TEST_F(NativeTextEditTest, ADropHeldWithinTenPixelsOfTheBottomScrollsTheTextUp)
+{
+    // The view's bottom is at 40: held from 30 on, the text scrolls to its end.
+    for (const int16_t y : {29, 30}) {
+        std::unique_ptr<NativeTextEditMac> e(Make(kNativeMultiline));
+        e->SetProperty(kPropVAutoScroll, 1);
+        Set(*e, u"1\r2\r3\r4\r5");
+        bool dropped = false;
+        RunScript(platform::Script().Press(int16_t(40 + 100), int16_t(40 + y)).Wait(300).Release(), [&] {
+            if (dropped) return;
+            dropped = true;
+            DragDropInfo info;
+            e->DoHiliteDrop(nullptr, VPoint(100, y), 0, info);
+        });
+        EXPECT_EQ(e->GetFirstVisibleCharOffset(), y == 30 ? 6 : 0) << y;  // lines 4 and 5 in view
+    }
 }
 
 }  // namespace

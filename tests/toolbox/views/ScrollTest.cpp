@@ -195,10 +195,16 @@ TEST_F(ScrollTest, AFastScrollEqualsAFullRepaintAndPaintsOnlyTheUncoveredStrip)
         for (int32_t x = 0; x < 200; ++x, ++i) differ += fast[size_t(i)] != PixelAt(port, x, y);
     EXPECT_EQ(differ, 0u);
 
-    // The plain method repaints the whole view.
+    // The plain method repaints the whole view; a scroll past the top,
+    // which moves nothing, paints nothing.
     for (Probe* p : rows) p->paints = 0;
     s->Scroll(0, 30, kRedrawNow);
     EXPECT_EQ(rows[1]->paints + rows[2]->paints, 2);
+    s->Scroll(0, -1000, kRedrawNow);
+    ASSERT_EQ(view->GetVirtualY(), 0);
+    for (Probe* p : rows) p->paints = 0;
+    s->Scroll(0, -30, kRedrawNow);
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i]->paints, 0) << i;
 }
 
 TEST_F(ScrollTest, TheWheelOverTheViewOrItsBarScrollsInOneStep)
@@ -250,6 +256,10 @@ TEST_F(ScrollTest, APaintNowDuringAStepLeavesTheStepPainterWhereItWas)
     EXPECT_EQ(step->GetOffsetDepth(), depth);
     EXPECT_NE(step->GetCurPort(), step->GetOwnPort()) << "the step's buffer stays open";
     EXPECT_EQ(Pixel(window, 10, 10), 0xFF0000u) << "and the row reached the window";
+    // A child of the scroller itself painted in the step: at its own place.
+    s->RedrawChild(s->GetVScrollBar());
+    EXPECT_EQ(step->GetOffsetDepth(), depth);
+    EXPECT_EQ(Pixel(window, 10, 10), 0xFF0000u) << "the bar did not cover the row";
     s->DoCommand(s, vcmd::kEndScrollStep, 0);
     EXPECT_FALSE(window->IsPainterLent());
 }

@@ -224,6 +224,19 @@ TEST_F(EditorBoxTest, MeasuringDrawsNothingAndASizeOfZeroDrawsAsTwelvePoints)
     World drawn(kW, kH);
     DrawIn(drawn, many.c_str(), platform::Rect{10, 10, 40, 300});
     EXPECT_FALSE(InkOf(drawn, kW, kH).Empty());
+
+    // Without a size of its own, the size of the editor's text decides how
+    // many characters a centred box keeps: 16000 / 24 of them, from its
+    // middle.
+    editor.SetUnicode(u"x", 1, false);
+    editor.Select(0, 1);
+    editor.SetTextSelectionFont(nullptr, 24, -1);
+    editor.SetJustification(kJustCentre, false);
+    World cut(kW, kH), kept(kW, kH);
+    DrawIn(cut, std::string(3000, 'm').c_str(), platform::Rect{10, 10, 40, 300});
+    DrawIn(kept, std::string(16000 / 24, 'm').c_str(), platform::Rect{10, 10, 40, 300});
+    EXPECT_FALSE(InkOf(kept, kW, kH).Empty());
+    EXPECT_TRUE(SamePixels(cut, kept, kW, kH));
 }
 
 TEST_F(TextBoxDrawTest, WithoutAPainterTheBoxTakesThePortsColourAndRightAlignmentStays)
@@ -236,6 +249,14 @@ TEST_F(TextBoxDrawTest, WithoutAPainterTheBoxTakesThePortsColourAndRightAlignmen
     VFrameTextEdit* used = VFrameTextEdit::GetDrawTextBox(false);
     EXPECT_EQ(used->GetEditor()->GetAllTextColor(), 0xFF7F00) << "each 16-bit component over 257";
     EXPECT_EQ(used->GetJustification(), 2);
+
+    // A painter with no port of its own draws nowhere, not in the current one.
+    World current(kW, kH);
+    platform::SetGWorld(current.get(), nullptr);
+    VPainter portless;
+    const VText t = Text("MMMM");
+    used->Draw(&portless, VRect(10, 40, 200, 20), false, &t);
+    EXPECT_TRUE(InkOf(current, kW, kH).Empty());
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // A frame's text pop-up with the views layer's own commands: the choice
-// comes back to the frame, a switch command toggles, and the menus stop
-// listening once the pop-up is gone.
+// comes back to the frame, a switch command toggles, the pop-up is drawn in
+// the frame's look, and the menus stop listening once the pop-up is gone.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/screen/Screen.h"
 #include "tests/platform/windows/WindowFixture.h"
 #include "tests/toolbox/drawing/MenuTestSupport.h"
 #include "toolbox/drawing/VComputingPainter.h"
@@ -20,6 +22,7 @@
 #include "toolbox/views/VCommand.h"
 #include "toolbox/views/VDialQz.h"
 #include "toolbox/views/VFrame.h"
+#include "toolbox/views/VWindow.h"
 
 using menutest::Res;
 using menutest::Xmnu;
@@ -28,7 +31,7 @@ namespace {
 
 class CommandFrame : public VFrame {
 public:
-    CommandFrame() : VFrame(nullptr, nullptr) {}
+    explicit CommandFrame(VView* parent = nullptr) : VFrame(parent, nullptr) {}
     VCommand* FindCommand(int32_t number) override
     {
         for (VCommand* c : {&plain, &toggle})
@@ -110,6 +113,52 @@ TEST_F(TextPopUpTest, ChoicesComeBackToTheFrameThroughItsCommands)
     frame.RunTextPopUp(file.get(), 128, 200, 150, false);
     EXPECT_EQ(frame.got.size(), 2u);
     EXPECT_EQ(platform::GetMenuHandle(1), nullptr);
+}
+
+TEST_F(TextPopUpTest, APopUpIsDrawnInTheLookOfItsFrame)
+{
+    menutest::ResFile file({Res("XMNU", 128, Xmnu("Pop", 10, {{"Plain", "TEXT", 10}, {"Toggle", "TEXT", 20}}))});
+    platform::WindowRef window = Document(10, 50, 400, 400);
+    platform::SetPortWindowPort(window);
+    auto* owner = new VWindow(nullptr, window);
+    auto* frame = new CommandFrame(owner);
+    frame->SetLook(3);
+    int32_t left = 0, top = 0;
+    frame->GetPosInDesktop(left, top);
+    // The screen once each pop-up is drawn; it closes without a choice.
+    std::vector<std::vector<uint32_t>> shots;
+    const auto open = [&](const std::function<void()>& run) {
+        platform::HeadlessOptions options;
+        options.screenshot = [&](const std::string&) {
+            const platform::PixMap* pm = platform::ComposeScreen();
+            const auto* p = reinterpret_cast<const uint32_t*>(pm->baseAddr);
+            shots.emplace_back(p, p + size_t(pm->rowBytes & platform::kRowBytesMask) / 4 *
+                                          size_t(pm->bounds.bottom - pm->bounds.top));
+            return platform::noErr;
+        };
+        Play(platform::Script()
+                 .Press(int16_t(left + 203), int16_t(top + 153))
+                 .Wait(20)
+                 .Screenshot("open")
+                 .Move(5, 5)
+                 .Wait(2)
+                 .Release(),
+             std::move(options));
+        platform::EventRecord e{};
+        ASSERT_TRUE(platform::testing::NextEvent(platform::mDownMask, &e));
+        run();
+    };
+    open([&] { frame->RunTextPopUp(file.get(), 128, 200, 150, false); });
+    {
+        InstallMenuCommandLinks();
+        VTextMenu menu(frame, nullptr, 0, file.get(), 128);
+        menu.SetLook(3);
+        open([&] { menu.RunAsPopup(left + 200, top + 150, false); });
+    }
+    // The frame's pop-up looks like the same menu run in look 3.
+    ASSERT_EQ(shots.size(), 2u);
+    EXPECT_TRUE(shots[0] == shots[1]);
+    delete owner;
 }
 
 TEST_F(TextPopUpTest, MenusHearTheirCommandsOnlyWhileShownAndForgetThemWhenGone)

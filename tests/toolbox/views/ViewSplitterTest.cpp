@@ -395,9 +395,14 @@ TEST_F(ViewSplitterTest, TheBottomFrameSitsUnderTheViewAndFollowsItSidewaysOnlyA
     ExpectRect(bottom, 30, bar.GetTop() - 20, 154, 20, "above the horizontal bar");
     EXPECT_EQ(view->GetY() + view->GetHeight(), bar.GetTop() - 20);
     EXPECT_EQ(bottom->GetVirtualWidth(), 2000);
-    splitter->Scroll(40, 30, kRedrawNone);
-    EXPECT_EQ(bottom->GetVirtualX(), view->GetVirtualX());
-    EXPECT_EQ(bottom->GetVirtualY(), 0) << "a bottom frame does not scroll up and down";
+    // Moved only, or moved on screen by the fast scroll.
+    for (const bool fast : {false, true}) {
+        splitter->SetFastScroll(fast);
+        splitter->Scroll(40, 30, fast ? kRedrawNow : kRedrawNone);
+        EXPECT_EQ(bottom->GetVirtualX(), view->GetVirtualX()) << fast;
+        EXPECT_EQ(bottom->GetVirtualY(), 0) << "a bottom frame does not scroll up and down" << fast;
+    }
+    EXPECT_EQ(view->GetVirtualY(), 60);
 
     // Split side by side, the first pane keeps the horizontal bar.
     VScrollBar* hBar = splitter->GetHScrollBar();
