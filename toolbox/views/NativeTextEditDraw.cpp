@@ -59,14 +59,7 @@ void NativeTextEditMac::UpdateStyle(bool drawing)
                               {kTXNQDFontNameAttribute, sizeof(Str255), {}}};
     a[0].data.dataPtr = &colour;
     a[3].data.dataPtr = name;
-    if (fObject) {
-        TXNOffset start = 0, end = 0;
-        TXNGetSelection(fObject, &start, &end);
-        TXNSetSelection(fObject, kTXNStartOffset, kTXNEndOffset);
-        TXNContinuousFlags flags = 0;
-        TXNGetContinuousTypeAttributes(fObject, &flags, 4, a);
-        TXNSetSelection(fObject, start, end);
-    }
+    if (fObject) ContinuousAttributes(fObject, true, a, 4);
     int16_t family = 0;
     int32_t size = int32_t(a[2].data.dataValue);
     if (drawing && fFontName[0]) {
@@ -156,12 +149,7 @@ void NativeTextEditMac::_DrawTextBox(Rect& box, const VText* text, bool draw, bo
         int32_t points = 12;
         if (fObject) {
             TXNTypeAttributes sizeAttr{kTXNQDFontSizeAttribute, 2, {}};
-            TXNContinuousFlags flags = 0;
-            TXNOffset start = 0, end = 0;
-            TXNGetSelection(fObject, &start, &end);
-            TXNSetSelection(fObject, kTXNStartOffset, kTXNEndOffset);
-            TXNGetContinuousTypeAttributes(fObject, &flags, 1, &sizeAttr);
-            TXNSetSelection(fObject, start, end);
+            ContinuousAttributes(fObject, true, &sizeAttr, 1);
             points = int32_t(sizeAttr.data.dataValue);
         }
         if (fFontSize > 0 && !fWindow) points = fFontSize;

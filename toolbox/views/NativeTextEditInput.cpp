@@ -123,12 +123,7 @@ void NativeTextEditMac::DoCut()
     if (!fObject) return;
     // A text of one font and size gets them back if the cut changed them; a
     // text of mixed ones keeps each run's.
-    TXNOffset start = 0, end = 0;
-    TXNGetSelection(fObject, &start, &end);
-    TXNSetSelection(fObject, kTXNStartOffset, kTXNEndOffset);
-    TXNContinuousFlags flags = 0;
-    TXNGetContinuousTypeAttributes(fObject, &flags, 0, nullptr);
-    TXNSetSelection(fObject, start, end);
+    const TXNContinuousFlags flags = ContinuousAttributes(fObject, true, nullptr, 0);
     char name[256] = {};
     int32_t size = -1;
     GetAllTextFont(name, &size, nullptr);

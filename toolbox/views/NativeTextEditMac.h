@@ -72,6 +72,11 @@ struct NativeBlob {
     platform::Handle handle = nullptr;
 };
 
+// The continuous attributes of the selection, or of all text when `all`
+// (the selection is put back); fills `attributes` as the engine does.
+platform::TXNContinuousFlags ContinuousAttributes(platform::TXNObject o, bool all,
+                                                  platform::TXNTypeAttributes* attributes, platform::ItemCount count);
+
 class NativeTextEditMac;
 // Called with the dropped bytes (two zero bytes follow them), their kind,
 // the point (window coordinates), whether the drag came from this editor,

@@ -23,21 +23,6 @@ int32_t FromRGB(const RGBColor& c)
     return int32_t((c.red / 257) | ((c.green / 257) << 8) | ((c.blue / 257) << 16));
 }
 
-// The continuous attributes of the selection, or of all text (the
-// selection is put back).
-TXNContinuousFlags Continuous(TXNObject o, bool all, TXNTypeAttributes* attributes, ItemCount count)
-{
-    TXNContinuousFlags flags = 0;
-    TXNOffset start = 0, end = 0;
-    if (all) {
-        TXNGetSelection(o, &start, &end);
-        TXNSetSelection(o, kTXNStartOffset, kTXNEndOffset);
-    }
-    TXNGetContinuousTypeAttributes(o, &flags, count, attributes);
-    if (all) TXNSetSelection(o, start, end);
-    return flags;
-}
-
 // Calls fn(from, to, face) for each run of one face in [from, to): the
 // longest range of one face from each start is found by halving. The
 // selection is put back.
@@ -95,13 +80,26 @@ int16_t FromPlatform(uint32_t j)
 
 }  // namespace
 
+TXNContinuousFlags ContinuousAttributes(TXNObject o, bool all, TXNTypeAttributes* attributes, ItemCount count)
+{
+    TXNContinuousFlags flags = 0;
+    TXNOffset start = 0, end = 0;
+    if (all) {
+        TXNGetSelection(o, &start, &end);
+        TXNSetSelection(o, kTXNStartOffset, kTXNEndOffset);
+    }
+    TXNGetContinuousTypeAttributes(o, &flags, count, attributes);
+    if (all) TXNSetSelection(o, start, end);
+    return flags;
+}
+
 // --- faces -------------------------------------------------------------------
 
 int16_t NativeTextEditMac::GetFace(uint8_t bit, bool all) const
 {
     if (!fObject) return 0;
     TXNTypeAttributes face{kTXNQDFontStyleAttribute, 2, {}};
-    const TXNContinuousFlags flags = Continuous(fObject, all, &face, 1);
+    const TXNContinuousFlags flags = ContinuousAttributes(fObject, all, &face, 1);
     // The face read is what all the range has in common.
     if (face.data.dataValue & bit) return 1;
     if (flags & kTXNStyleContinuousMask) return 0;
@@ -123,7 +121,7 @@ void NativeTextEditMac::SetSelectionFace(uint8_t bit, bool on)
     if (!fObject) return;
     NativeReadOnlyMac readOnly(this);
     TXNTypeAttributes face{kTXNQDFontStyleAttribute, 2, {}};
-    Continuous(fObject, false, &face, 1);
+    ContinuousAttributes(fObject, false, &face, 1);
     face.data.dataValue = on ? (face.data.dataValue | bit) : (face.data.dataValue & ~uint32_t(bit));
     TXNSetTypeAttributes(fObject, 1, &face, kTXNUseCurrentSelection, kTXNUseCurrentSelection);
 }
@@ -163,7 +161,7 @@ void NativeTextEditMac::SetAllTextColor(int32_t color)
     RGBColor now{};
     TXNTypeAttributes get{kTXNQDFontColorAttribute, sizeof(RGBColor), {}};
     get.data.dataPtr = &now;
-    const TXNContinuousFlags flags = Continuous(fObject, true, &get, 1);
+    const TXNContinuousFlags flags = ContinuousAttributes(fObject, true, &get, 1);
     RGBColor rgb = ToRGB(color);
     if ((flags & kTXNColorContinuousMask) && now.red == rgb.red && now.green == rgb.green && now.blue == rgb.blue)
         return;
@@ -179,7 +177,7 @@ int32_t NativeTextEditMac::GetAllTextColor() const
     RGBColor now{};
     TXNTypeAttributes get{kTXNQDFontColorAttribute, sizeof(RGBColor), {}};
     get.data.dataPtr = &now;
-    Continuous(fObject, true, &get, 1);
+    ContinuousAttributes(fObject, true, &get, 1);
     return FromRGB(now);
 }
 
@@ -230,7 +228,7 @@ void NativeTextEditMac::GetAllTextFont(char* name, int32_t* size, int32_t* chars
                               {kTXNQDFontSizeAttribute, 2, {}},
                               {kTXNTextEncodingAttribute, 4, {}}};
     a[0].data.dataPtr = pascal;
-    Continuous(fObject, true, a, 3);
+    ContinuousAttributes(fObject, true, a, 3);
     if (name) {
         std::memcpy(name, pascal + 1, pascal[0]);
         name[pascal[0]] = 0;
