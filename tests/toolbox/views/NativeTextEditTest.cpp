@@ -314,6 +314,20 @@ TEST_F(NativeTextEditTest, NewTextOfAsManyLinesKeepsTheScrollOtherTextStartsAtTh
     EXPECT_EQ(e->GetFirstVisibleCharOffset(), first);
     Set(*e, u"a\rb\rc\rd\re\rf\rg\rh\ri");
     EXPECT_EQ(e->GetFirstVisibleCharOffset(), 0);
+
+    // A single line keeps no scroll: new text shows from its start.
+    std::unique_ptr<NativeTextEditMac> line(Make(0));
+    const std::u16string wide(80, u'w');
+    Set(*line, wide);
+    int32_t x0 = 0, y0 = 0, x = 0, y = 0;
+    line->GetPosFromCharOffset(0, x0, y0);
+    line->Select(80, 80);
+    line->ScrollToSelection(false, true, false);
+    line->GetPosFromCharOffset(0, x, y);
+    ASSERT_LT(x, x0);
+    Set(*line, std::u16string(80, u'v'));
+    line->GetPosFromCharOffset(0, x, y);
+    EXPECT_EQ(x, x0);
 }
 
 TEST_F(NativeTextEditTest, ADropHeldWithinTenPixelsOfTheBottomScrollsTheTextUp)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/drawing/Ports.h"
 #include "tests/platform/drawing/DrawingTestSupport.h"
@@ -191,14 +192,22 @@ TEST_F(EditorBoxTest, RightJustifiedTextWiderThanItsBoxStartsAtItsLeftAndKeepsTr
     EXPECT_LE(w.left - box.left, 3) << "shown from its start";
     EXPECT_GE(w.right, box.right - 2) << "and cut by the box";
 
-    World bare(kW, kH), spaced(kW, kH);
-    DrawIn(bare, "ab", box);
-    DrawIn(spaced, "ab   ", box);
-    const Ink b = InkOf(bare, kW, kH), s = InkOf(spaced, kW, kH);
-    ASSERT_FALSE(s.Empty());
+    // Each trailing space takes one space's room inside the box, the first
+    // as much as the others.
+    std::vector<Ink> inks;
+    for (const char* text : {"ab", "ab ", "ab  ", "ab   "}) {
+        World spaced(kW, kH);
+        DrawIn(spaced, text, box);
+        inks.push_back(InkOf(spaced, kW, kH));
+        ASSERT_FALSE(inks.back().Empty()) << text;
+        EXPECT_EQ(inks.back().right - inks.back().left, inks[0].right - inks[0].left) << text;
+    }
+    const Ink b = inks[0];
     EXPECT_GE(b.right, box.right - 3);
-    EXPECT_LT(s.right, b.right - 6) << "the spaces take their room inside the box";
-    EXPECT_EQ(s.right - s.left, b.right - b.left);
+    const int32_t space = inks[0].right - inks[1].right;
+    EXPECT_GT(space, 1);
+    EXPECT_EQ(inks[1].right - inks[2].right, space);
+    EXPECT_EQ(inks[2].right - inks[3].right, space);
     World blank(kW, kH);
     DrawIn(blank, "                    ", box);
     EXPECT_TRUE(InkOf(blank, kW, kH).Empty()) << "spaces alone show nothing";
