@@ -1,6 +1,7 @@
 #include "transfer/driver/DoMove.h"
 
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
@@ -14,9 +15,14 @@
 #include "design/objects/ObjList.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
+#include "design/plugins/BundleTable.h"
+#include "design/plugins/PlugInFiles.h"
 #include "platform/core/Errors.h"
+#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/resfiles/Resources.h"
 #include "transfer/conflicts/ConflictDefaults.h"
+#include "transfer/conflicts/ConflictRecording.h"
 #include "transfer/conflicts/Conflicts.h"
 #include "transfer/dialogs/ConflictDialog.h"
 #include "transfer/driver/TransferSession.h"
@@ -88,14 +94,16 @@ int16_t CheckLocked(C_ListHdl conflicts, bool install)
 }
 
 constexpr int16_t kPlugInReplace = 5, kPlugInCopy = 9;
+constexpr int16_t kListCopy = 9, kListCopyNewId = 13;
+const uint32_t kStrList = platform::FourCC("STR#");
 
 // The string lists that are bundle elements of a plug-in or package this
-// transfer copies: they come only with that bundle, under the id the
-// bundle's copy gives them; copied on their own too, the destination would
-// hold each twice under the one name.
-std::unordered_set<const TObjQz*> ListsComingWithBundles(ObjListHdl list, C_ListHdl conflicts)
+// transfer copies, each with that plug-in: they come only with that
+// bundle, under the id the bundle's copy gives them; copied on their own
+// too, the destination would hold each twice under the one name.
+std::unordered_map<const TObjQz*, TExtObjQz*> ListsComingWithBundles(ObjListHdl list, C_ListHdl conflicts)
 {
-    std::unordered_set<const TObjQz*> lists;
+    std::unordered_map<const TObjQz*, TExtObjQz*> lists;
     for (int32_t i = 0; list && i < list->Size(); ++i) {
         auto* plugIn = dynamic_cast<TExtObjQz*>(list->At(i));
         if (!plugIn || plugIn->unopenable != 0 || !plugIn->uses) continue;
@@ -103,9 +111,43 @@ std::unordered_set<const TObjQz*> ListsComingWithBundles(ObjListHdl list, C_List
         const TConflict* record = C_SearchInChain(conflicts, plugIn);
         if (record && record->fChoice != kPlugInCopy && !(record->fChoice == kPlugInReplace && record->fDest)) continue;
         for (int32_t u = 0; u < plugIn->uses->Size(); ++u)
-            if (const TObjQz* used = plugIn->uses->At(u); used && used->kind == 11) lists.insert(used);
+            if (const TObjQz* used = plugIn->uses->At(u); used && used->kind == 11) lists.emplace(used, plugIn);
     }
     return lists;
+}
+
+// The entries of a plug-in's bundle in its file; none when it cannot be read.
+std::vector<BundleEntry> BundleOf(TExtObjQz* plugIn)
+{
+    std::vector<BundleEntry> entries;
+    CurrentResFile current(plugIn->GetPlugInFile());
+    if (!current.Ok() || !ReadBundleTable(platform::Get1Resource(plugIn->GetBundleType(), plugIn->id), &entries))
+        entries.clear();
+    return entries;
+}
+
+// A list left to its bundle's copy, which its own move would have copied
+// (no record, or a copy under its id or a new one), is recorded as the
+// list that copy made: the one of the copied bundle's entry at the place
+// of the list's entry in the source's bundle. What names the list by
+// number then names that one.
+int16_t RecordBundledList(TObjQz* list, TExtObjQz* plugIn, TMainDoc* dest, C_ListHdl conflicts)
+{
+    TConflict* record = C_SearchInChain(conflicts, list);
+    const TConflict* plugInRecord = C_SearchInChain(conflicts, plugIn);
+    auto* copy = plugInRecord ? dynamic_cast<TExtObjQz*>(plugInRecord->fDest) : nullptr;
+    if ((record && record->fChoice != kListCopy && record->fChoice != kListCopyNewId) || !copy) return 0;
+    const std::vector<BundleEntry> from = BundleOf(plugIn), to = BundleOf(copy);
+    size_t at = 0;
+    while (at < from.size() && !(from[at].type == kStrList && from[at].id == list->id)) ++at;
+    if (at >= from.size() || at >= to.size()) return 0;
+    // The copy's bundle makes its lists, as reading the destination would.
+    if (const int16_t err = copy->Parse()) return err;
+    TObjQz* made = SearchObj_Id(dest, 11, to[at].id);
+    if (!made) return 0;
+    if (!record) return RecordC_Ref(list, made, conflicts);
+    record->fDest = made;
+    return 0;
 }
 
 // String lists go first: they keep their ids, which the conflicts found
@@ -114,8 +156,8 @@ std::unordered_set<const TObjQz*> ListsComingWithBundles(ObjListHdl list, C_List
 int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool install)
 {
     int16_t err = 0;
-    const std::unordered_set<const TObjQz*> bundled =
-        install ? std::unordered_set<const TObjQz*>{} : ListsComingWithBundles(list, conflicts);
+    const std::unordered_map<const TObjQz*, TExtObjQz*> bundled =
+        install ? std::unordered_map<const TObjQz*, TExtObjQz*>{} : ListsComingWithBundles(list, conflicts);
     for (const bool lists : {true, false})
         for (int32_t i = 0; list && i < list->Size() && err == 0; ++i) {
             TObjQz* obj = list->At(i);
@@ -134,6 +176,12 @@ int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool insta
             } else if (G_NetWorkErr != 0) {
                 err = G_NetWorkErr;
             }
+        }
+    // The bundled lists, now that their bundles are copied.
+    for (int32_t i = 0; list && i < list->Size() && err == 0; ++i)
+        if (const auto it = bundled.find(list->At(i)); it != bundled.end()) {
+            err = Reserve(RecordBundledList(list->At(i), it->second, dest, conflicts));
+            if (err != 0) ErrMsg(err);
         }
     return err;
 }
