@@ -297,6 +297,40 @@ TEST(IffTarget, SeeksClampAndReadsStopAtTheLogicalEnd)
     platform::DisposeHandle(h);
 }
 
+TEST(IffTarget, AWritePastTheRoomGrowsByAsMuchAgainOrWhatMemoryAllows)
+{
+    // 8 bytes written first leave room for 4008; the next write needs 4108.
+    struct Case {
+        const char* what;
+        int64_t free;  // memory left for the second growth; < 0: plenty
+        int16_t result;
+        int32_t room;  // the handle's size after the second write
+    };
+    const Case cases[] = {
+        {"plenty", -1, 0, 4108 + 4008},
+        {"as much again, just", 4108, 0, 4108 + 4008},
+        {"one byte short of that: what is needed and 4000", 4107, 0, 4108 + 4000},
+        {"what is needed and 4000, just", 4100, 0, 4108 + 4000},
+        {"one byte short of that too", 4099, platform::memFullErr, 4008},
+    };
+    const std::vector<uint8_t> first(8, 1), second(4100, 2);
+    for (const Case& c : cases) {
+        const int64_t budget = platform::MemoryBudget();
+        platform::Handle h = platform::NewHandle(0);
+        IOFile* io = MemoryOpen(h, 0);
+        ASSERT_EQ(FWrite(io, first.data(), 8), 0) << c.what;
+        ASSERT_EQ(platform::GetHandleSize(h), 4008) << c.what;
+        if (c.free >= 0) platform::SetMemoryBudget(platform::MemoryInUse() + c.free);
+        EXPECT_EQ(FWrite(io, second.data(), 4100), c.result) << c.what;
+        platform::SetMemoryBudget(budget);
+        EXPECT_EQ(platform::GetHandleSize(h), c.room) << c.what;
+        EXPECT_EQ(io->mark, c.result == 0 ? 4108 : 8) << c.what;
+        EXPECT_EQ(FClose(io), 0) << c.what;
+        EXPECT_EQ(BytesOf(h).size(), c.result == 0 ? 4108u : 8u) << c.what;
+        platform::DisposeHandle(h);
+    }
+}
+
 TEST(IffTarget, FontSizesShrinkByAQuarterOnlyWhenAsked)
 {
     const int16_t small = mysmalsize, message = mymesssize, big = mybigsize;
