@@ -119,13 +119,8 @@ IFFP PutCkFramed(_GroupContext* context, IFFP ckId, int32_t ckSize, uint8_t* fra
     platform::WriteBE32(framed + 4, uint32_t(ckSize));
     const int32_t padded = ckSize + (Odd(ckSize) ? 1 : 0);
     if (Odd(ckSize)) framed[kChunkHeaderSize + ckSize] = 0;
-    if (FWrite(context->file, framed, kChunkHeaderSize + padded) != 0) {
-        // Left as a header that could not be written leaves it.
-        context->ckId = ckId;
-        context->ckSize = kSizeUnknown;
-        context->bytesSoFar = 0;
-        return DOS_ERROR;
-    }
+    // The target is left as it was when the write fails: it writes all or nothing.
+    if (FWrite(context->file, framed, kChunkHeaderSize + padded) != 0) return DOS_ERROR;
     context->position += kChunkHeaderSize + padded;
     return IFF_OKAY;
 }

@@ -3,12 +3,14 @@
 // files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "forms/iff/Iff.h"
 #include "kernel/startup/KernelGlobals.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "tests/forms/IffBytes.h"
 
@@ -99,6 +101,71 @@ TEST(IffWriter, BrokenRulesAreRefusedWithNothingWritten)
     ASSERT_EQ(IFFWriteBytes(&form, "ab", 2), IFF_OKAY);
     EXPECT_EQ(PutCkEnd(&form), CLIENT_ERROR);  // 2 of the 4 announced
     FClose(v.io);
+}
+
+// A whole chunk in one write is laid down as header, data and pad would be
+// one by one; refused or failed, it leaves the group as it was.
+TEST(IffWriter, AFramedChunkIsWrittenWholeOrNotAtAll)
+{
+    const IFFP abcd = IFFP(FourCC("ABCD"));
+    struct Case {
+        const char* what;
+        std::string data;
+        int32_t groupSize;  // of the FORM: kSizeUnknown or a limit
+        bool chunkOpen;     // another chunk open in the group
+        bool failWrite;     // the target cannot grow
+        IFFP result;
+    };
+    const Case cases[] = {
+        {"even", "wxyz", kSizeUnknown, false, false, IFF_OKAY},
+        {"odd, padded", "xyz", kSizeUnknown, false, false, IFF_OKAY},
+        {"empty", "", kSizeUnknown, false, false, IFF_OKAY},
+        {"filling the group", "xy", 4 + 8 + 2, false, false, IFF_OKAY},
+        {"past the group", "xyz", 4 + 8 + 2, false, false, CLIENT_ERROR},
+        {"another chunk open", "xyz", kSizeUnknown, true, false, CLIENT_ERROR},
+        {"the target cannot grow", "xyz", kSizeUnknown, false, true, DOS_ERROR},
+    };
+    for (const Case& c : cases) {
+        Writer w;
+        _GroupContext form;
+        ASSERT_EQ(OpenWIFF(w.io, &w.top, kSizeUnknown), IFF_OKAY);
+        ASSERT_EQ(StartWGroup(&w.top, ID_FORM, c.groupSize, kLayo, &form), IFF_OKAY);
+        if (c.chunkOpen) {
+            ASSERT_EQ(PutCkHdr(&form, abcd, kSizeUnknown), IFF_OKAY);
+        }
+        if (c.failWrite) {
+            // The room the first writes left is filled: the chunk must grow the target.
+            const std::vector<uint8_t> fill(size_t(platform::GetHandleSize(w.h) - w.Written()), 0);
+            ASSERT_EQ(FWrite(w.io, fill.data(), int32_t(fill.size())), 0);
+        }
+        const _GroupContext before = form;
+        const int32_t written = w.Written();
+        uint8_t framed[8 + 8 + 1];
+        std::memset(framed, 0xEE, sizeof framed);
+        std::memcpy(framed + 8, c.data.data(), c.data.size());
+        const int32_t size = int32_t(c.data.size());
+        {
+            platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+            EXPECT_EQ(PutCkFramed(&form, abcd, size, framed), c.result) << c.what;
+        }
+        if (c.result != IFF_OKAY) {
+            EXPECT_EQ(form.position, before.position) << c.what;
+            EXPECT_EQ(form.ckId, before.ckId) << c.what;
+            EXPECT_EQ(w.io->mark, written) << c.what;
+            EXPECT_EQ(w.Written(), written) << c.what;
+            FClose(w.io);
+            continue;
+        }
+        EXPECT_EQ(form.ckId, 0) << c.what;
+        EXPECT_EQ(form.position, written + 8 + size + (size & 1)) << c.what;
+        if (c.groupSize == kSizeUnknown) {
+            ASSERT_EQ(EndWGroup(&form), IFF_OKAY) << c.what;
+        }
+        ASSERT_EQ(FClose(w.io), 0);
+        B want = B().Id("FORM").L(uint32_t(4 + 8 + size + (size & 1))).Id("LAYO").Id("ABCD").L(uint32_t(size)).Raw(c.data);
+        if (size & 1) want.U8(0);
+        EXPECT_EQ(BytesOf(w.h), want.b) << c.what;
+    }
 }
 
 // --- reading -------------------------------------------------------------------
