@@ -40,7 +40,9 @@ bool ChunkReader::PStr(unsigned char* out, int32_t capacity)
 
 void ChunkWriter::Flush()
 {
-    if (count_ > 0 && error_ == IFF_OKAY) error_ = IFFWriteBytes(c_, held_, count_);
+    if (pending_ != 0 && error_ == IFF_OKAY) error_ = PutCkHdr(c_, pending_, kSizeUnknown);
+    pending_ = 0;
+    if (count_ > 0 && error_ == IFF_OKAY) error_ = IFFWriteBytes(c_, framed_ + kChunkHeaderSize, count_);
     count_ = 0;
 }
 
@@ -49,8 +51,8 @@ void ChunkWriter::Overflow(const void* data, int32_t count)
     if (error_ != IFF_OKAY) return;
     Flush();
     if (error_ != IFF_OKAY) return;
-    if (count >= 0 && count <= int32_t(sizeof held_)) {
-        std::memcpy(held_, data, size_t(count));
+    if (count >= 0 && count <= kHeld) {
+        std::memcpy(framed_ + kChunkHeaderSize, data, size_t(count));
         count_ = count;
         return;
     }
@@ -62,11 +64,17 @@ void ChunkWriter::PStr(const unsigned char* text) { Bytes(text, int32_t(text[0])
 void ChunkWriter::Begin(IFFP id)
 {
     Flush();
-    if (error_ == IFF_OKAY) error_ = PutCkHdr(c_, id, kSizeUnknown);
+    if (error_ == IFF_OKAY) pending_ = id;
 }
 
 void ChunkWriter::End()
 {
+    if (pending_ != 0 && error_ == IFF_OKAY) {
+        error_ = PutCkFramed(c_, pending_, count_, framed_);
+        pending_ = 0;
+        count_ = 0;
+        return;
+    }
     Flush();
     if (error_ == IFF_OKAY) error_ = PutCkEnd(c_);
 }

@@ -126,8 +126,8 @@ public:
     }
     void Bytes(const void* data, int32_t count)
     {
-        if (error_ == IFF_OKAY && count >= 0 && count <= int32_t(sizeof held_) - count_) {
-            std::memcpy(held_ + count_, data, size_t(count));
+        if (error_ == IFF_OKAY && count >= 0 && count <= kHeld - count_) {
+            std::memcpy(framed_ + kChunkHeaderSize + count_, data, size_t(count));
             count_ += count;
             return;
         }
@@ -148,13 +148,18 @@ public:
 
 private:
     // Fields are gathered and written in runs: a write for each field
-    // would cost more than the field.
+    // would cost more than the field. A chunk begun is held back with them:
+    // one that ends before anything is written goes out whole, header, data
+    // and pad in one write, its size known.
     void Flush();
     // A run that does not fit what is held: written after it.
     void Overflow(const void* data, int32_t count);
 
+    static constexpr int32_t kHeld = 256;
     _GroupContext* c_;
     IFFP error_ = IFF_OKAY;
-    uint8_t held_[256];
+    IFFP pending_ = 0;  // the chunk begun whose header is not written yet
+    // Room for a header, what is held, and a pad byte.
+    uint8_t framed_[kChunkHeaderSize + kHeld + 1];
     int32_t count_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "forms/iff/IOFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -82,9 +83,17 @@ int16_t FWrite(IOFile* io, const void* buffer, int32_t count)
     if (count == 0) return 0;
     const int64_t end = int64_t(io->mark) + count;
     if (end > io->physicalEnd) {
-        const int64_t room = end + kGrowSlack;
-        if (int64_t(io->base) + room > INT32_MAX) return Keep(platform::memFullErr);
+        // As much again as the target holds, so that a long run of writes
+        // resizes it a number of times that grows with the log of its
+        // size; what is needed and the slack when that much is not there.
+        const int64_t least = end + kGrowSlack;
+        if (int64_t(io->base) + least > INT32_MAX) return Keep(platform::memFullErr);
+        int64_t room = std::min<int64_t>(end + std::max<int64_t>(kGrowSlack, io->physicalEnd), INT32_MAX - io->base);
         platform::SetHandleSize(io->handle, platform::Size(io->base + room));
+        if (platform::MemError() != 0 && room > least) {
+            room = least;
+            platform::SetHandleSize(io->handle, platform::Size(io->base + room));
+        }
         if (const int16_t err = platform::MemError()) return Keep(err);
         io->physicalEnd = int32_t(room);
     }

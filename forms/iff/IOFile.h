@@ -35,8 +35,10 @@ int16_t FClose(IOFile* io);
 int16_t AdjustHandle2Logical(IOFile* io);
 // The bytes read (at most logical end - mark), or a negative code.
 int32_t FRead(IOFile* io, void* buffer, int32_t count);
-// Grows the handle by what is needed plus 4000 bytes when the write passes
-// its room, so that runs of small writes resize it seldom.
+// Grows the handle when the write passes its room: by what is needed plus
+// as much again as the target holds (at least 4000 bytes), so that runs of
+// small writes resize it seldom; by what is needed plus 4000 when memory
+// is short of that.
 int16_t FWrite(IOFile* io, const void* buffer, int32_t count);
 int16_t FGetEOF(IOFile* io, int32_t* length);
 // Past the logical end: the mark goes there and -39; before 0: mark 0 and

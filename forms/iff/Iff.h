@@ -52,6 +52,11 @@ IFFP IFFWriteBytes(_GroupContext* context, const void* data, int32_t count);
 // Back-patches a size written unknown, adds the pad byte, closes the chunk.
 IFFP PutCkEnd(_GroupContext* context);
 IFFP PutCk(_GroupContext* context, IFFP ckId, int32_t ckSize, const void* data);
+// A whole chunk in one write: its `ckSize` data bytes lie at framed + 8,
+// the header is put into the 8 bytes before them and, when the size is
+// odd, the pad byte into the one after them. A refused or failed chunk
+// leaves the context as it was.
+IFFP PutCkFramed(_GroupContext* context, IFFP ckId, int32_t ckSize, uint8_t* framed);
 IFFP CloseWGroup(_GroupContext* context);
 IFFP EndWGroup(_GroupContext* context);
 

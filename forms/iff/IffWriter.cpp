@@ -16,6 +16,20 @@ IFFP WriteLong(IOFile* file, int32_t v)
     return FWrite(file, b, 4) == 0 ? IFF_OKAY : DOS_ERROR;
 }
 
+// Whether a chunk of that id and size may begin where the context stands.
+IFFP CheckHeader(const _GroupContext* context, IFFP ckId, int32_t ckSize)
+{
+    if (context->ckId != 0 || ckId <= 0) return CLIENT_ERROR;
+    if (!context->parent && ((ckId != ID_FORM && ckId != ID_LIST && ckId != ID_CAT) || context->position != 0))
+        return CLIENT_ERROR;
+    if (Known(ckSize) && ckSize < 0) return CLIENT_ERROR;
+    if (Known(context->bound)) {
+        const int64_t end = int64_t(context->position) + kChunkHeaderSize + (Known(ckSize) ? ckSize : 0);
+        if (end > context->bound) return CLIENT_ERROR;
+    }
+    return IFF_OKAY;
+}
+
 }  // namespace
 
 IFFP OpenWIFF(IOFile* file, _GroupContext* context, int32_t limit)
@@ -55,14 +69,7 @@ IFFP StartWGroup(_GroupContext* parent, IFFP groupId, int32_t groupSize, IFFP su
 
 IFFP PutCkHdr(_GroupContext* context, IFFP ckId, int32_t ckSize)
 {
-    if (context->ckId != 0 || ckId <= 0) return CLIENT_ERROR;
-    if (!context->parent && ((ckId != ID_FORM && ckId != ID_LIST && ckId != ID_CAT) || context->position != 0))
-        return CLIENT_ERROR;
-    if (Known(ckSize) && ckSize < 0) return CLIENT_ERROR;
-    if (Known(context->bound)) {
-        const int64_t end = int64_t(context->position) + kChunkHeaderSize + (Known(ckSize) ? ckSize : 0);
-        if (end > context->bound) return CLIENT_ERROR;
-    }
+    if (const IFFP err = CheckHeader(context, ckId, ckSize)) return err;
     context->ckId = ckId;
     context->ckSize = ckSize;
     context->bytesSoFar = 0;
@@ -102,6 +109,19 @@ IFFP PutCkEnd(_GroupContext* context)
     }
     context->ckId = 0;
     context->ckSize = context->bytesSoFar = 0;
+    return IFF_OKAY;
+}
+
+IFFP PutCkFramed(_GroupContext* context, IFFP ckId, int32_t ckSize, uint8_t* framed)
+{
+    if (const IFFP err = CheckHeader(context, ckId, ckSize)) return err;
+    platform::WriteBE32(framed, uint32_t(ckId));
+    platform::WriteBE32(framed + 4, uint32_t(ckSize));
+    const int32_t padded = ckSize + (Odd(ckSize) ? 1 : 0);
+    if (Odd(ckSize)) framed[kChunkHeaderSize + ckSize] = 0;
+    // The target is left as it was when the write fails: it writes all or nothing.
+    if (FWrite(context->file, framed, kChunkHeaderSize + padded) != 0) return DOS_ERROR;
+    context->position += kChunkHeaderSize + padded;
     return IFF_OKAY;
 }
 

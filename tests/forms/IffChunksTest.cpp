@@ -3,12 +3,14 @@
 // files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "forms/iff/Iff.h"
 #include "kernel/startup/KernelGlobals.h"
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "tests/forms/IffBytes.h"
 
@@ -99,6 +101,56 @@ TEST(IffWriter, BrokenRulesAreRefusedWithNothingWritten)
     ASSERT_EQ(IFFWriteBytes(&form, "ab", 2), IFF_OKAY);
     EXPECT_EQ(PutCkEnd(&form), CLIENT_ERROR);  // 2 of the 4 announced
     FClose(v.io);
+}
+
+// A whole chunk in one write is laid down as header, data and pad would be
+// one by one; refused or failed, it leaves the group and the target as they were.
+TEST(IffWriter, AFramedChunkIsWrittenWholeOrNotAtAll)
+{
+    struct Case {
+        const char* what;
+        std::string data;
+        int32_t groupSize;  // of the FORM: kSizeUnknown or a limit
+        bool chunkOpen, targetFull;
+        IFFP result;
+    };
+    const Case cases[] = {
+        {"even", "wxyz", kSizeUnknown, false, false, IFF_OKAY},
+        {"odd, padded", "xyz", kSizeUnknown, false, false, IFF_OKAY},
+        {"past the group", "xyz", 4 + 8 + 2, false, false, CLIENT_ERROR},
+        {"another chunk open", "xy", kSizeUnknown, true, false, CLIENT_ERROR},
+        {"the target cannot grow", "xy", kSizeUnknown, false, true, DOS_ERROR},
+    };
+    for (const Case& c : cases) {
+        Writer w;
+        _GroupContext form;
+        ASSERT_EQ(OpenWIFF(w.io, &w.top, kSizeUnknown), IFF_OKAY);
+        ASSERT_EQ(StartWGroup(&w.top, ID_FORM, c.groupSize, kLayo, &form), IFF_OKAY);
+        if (c.chunkOpen) PutCkHdr(&form, IFFP(FourCC("OPEN")), kSizeUnknown);
+        const std::vector<uint8_t> fill(c.targetFull ? size_t(w.io->physicalEnd - w.Written()) : 0, 0);
+        if (c.targetFull) FWrite(w.io, fill.data(), int32_t(fill.size()));  // the room left
+        const _GroupContext before = form;
+        const int32_t written = w.Written();
+        uint8_t framed[8 + 4 + 1];
+        std::memset(framed, 0xEE, sizeof framed);
+        std::memcpy(framed + 8, c.data.data(), c.data.size());
+        const int32_t size = int32_t(c.data.size());
+        {
+            platform::ScopedFault fault(platform::FaultKind::Allocation, 0, -1);
+            EXPECT_EQ(PutCkFramed(&form, IFFP(FourCC("ABCD")), size, framed), c.result) << c.what;
+        }
+        EXPECT_EQ(form.ckId, before.ckId) << c.what;
+        if (c.result != IFF_OKAY) {
+            EXPECT_EQ(form.position, before.position) << c.what;
+            EXPECT_EQ(w.Written(), written) << c.what;
+            FClose(w.io);
+            continue;
+        }
+        ASSERT_EQ(EndWGroup(&form), IFF_OKAY) << c.what;
+        ASSERT_EQ(FClose(w.io), 0);
+        B want = B().Id("FORM").L(uint32_t(12 + size + (size & 1))).Id("LAYO").Id("ABCD").L(uint32_t(size)).Raw(c.data);
+        EXPECT_EQ(BytesOf(w.h), (size & 1 ? want.U8(0) : want).b) << c.what;
+    }
 }
 
 // --- reading -------------------------------------------------------------------
@@ -295,6 +347,31 @@ TEST(IffTarget, SeeksClampAndReadsStopAtTheLogicalEnd)
     file.fileRef = 3;
     EXPECT_EQ(FRead(&file, b, 1), DOS_ERROR);
     platform::DisposeHandle(h);
+}
+
+TEST(IffTarget, AWritePastTheRoomGrowsByAsMuchAgainOrWhatMemoryAllows)
+{
+    // 8 bytes written first leave room for 4008; the next write needs 4108.
+    const struct {
+        int64_t free;  // memory left for the second growth
+        int16_t result;
+        int32_t room;  // the handle's size after the second write
+    } cases[] = {{1 << 30, 0, 4108 + 4008}, {4108, 0, 4108 + 4008}, {4107, 0, 4108 + 4000},
+                 {4100, 0, 4108 + 4000}, {4099, platform::memFullErr, 4008}};
+    const std::vector<uint8_t> bytes(4100, 2);
+    for (const auto& c : cases) {
+        const int64_t budget = platform::MemoryBudget();
+        platform::Handle h = platform::NewHandle(0);
+        IOFile* io = MemoryOpen(h, 0);
+        ASSERT_EQ(FWrite(io, bytes.data(), 8), 0);
+        platform::SetMemoryBudget(platform::MemoryInUse() + c.free);
+        EXPECT_EQ(FWrite(io, bytes.data(), 4100), c.result) << c.free;
+        platform::SetMemoryBudget(budget);
+        EXPECT_EQ(platform::GetHandleSize(h), c.room) << c.free;
+        EXPECT_EQ(FileLength(io), c.result == 0 ? 4108 : 8) << c.free;
+        FClose(io);
+        platform::DisposeHandle(h);
+    }
 }
 
 TEST(IffTarget, FontSizesShrinkByAQuarterOnlyWhenAsked)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "forms/layout/PageTable.h"
+#include "forms/listbox/ListBox.h"
 #include "forms/layout/SaisieAtt.h"
 #include "forms/model/LayoutEditor.h"
 #include "forms/model/ScrapSource.h"
@@ -312,6 +313,105 @@ TEST_F(LayoutCopy, AnActiveTextEditorOfTheFormTakesTheCopy)
     platform::TEDispose(te);
     platform::SetGWorld(nullptr, nullptr);
     platform::DisposeGWorld(world);
+}
+
+uint64_t Fnv1a(const Bytes& b)
+{
+    uint64_t h = 0xCBF29CE484222325ull;
+    for (uint8_t c : b) h = (h ^ c) * 0x100000001B3ull;
+    return h;
+}
+
+const unsigned char* Pascal(const std::string& s, unsigned char* out)
+{
+    out[0] = uint8_t(s.size());
+    std::memcpy(out + 1, s.data(), s.size());
+    return out;
+}
+
+// Objects of each kind, the second of a kind (k = 1) told apart in what
+// puts a property chunk before it, a pad after it, or makes a chunk outgrow
+// the writer's run (a long text) or be handed over (a list box's names).
+template <class T>
+LayoutObject* Drawn(LayoutEditor* m, int k)
+{
+    auto* o = Placed<T>(m, k ? "Shape" : "Sh");
+    o->foreColor = k ? 0xFF0000 : 0;
+    o->penWidth = int16_t(k + 1);
+    o->themes.Append(7);
+    o->themes.Append(k + 9);
+    return o;
+}
+
+template <class T>
+LayoutObject* Entry(LayoutEditor* m, int k)
+{
+    auto* o = Placed<T>(m, k ? "Amount" : "Qty");
+    o->fontSize = int16_t(10 + k);
+    o->foreColor = k ? 0x00FF00 : 0;
+    std::memcpy(o->format, k ? "\x03###" : "\x04#.##", 5);
+    if (k) o->entryAttributes = platform::NewHandleClear(kSaisieAttSize);
+    o->themes.Append(k + 3);
+    return o;
+}
+
+LayoutObject* Matrix(LayoutEditor* m, int k)
+{
+    auto* o = Placed<MatrixObject>(m, "M");
+    o->rowCount = int16_t(3 + k);
+    o->columnCount = 2;
+    o->backColor = k;
+    return o;
+}
+
+LayoutObject* Text(LayoutEditor* m, int k)
+{
+    auto* o = Placed<TextObject>(m, "Label");
+    o->fontSize = int16_t(9 + 3 * k);
+    unsigned char p[256];
+    o->SetText(Pascal(k ? std::string(255, 'x') : "Hello", p));
+    return o;
+}
+
+LayoutObject* Grouped(LayoutEditor* m, int k)
+{
+    auto* g = Placed<GroupObject>(m, "G");
+    g->AddSubObject(Drawn<RectObject>(m, k));
+    g->AddSubObject(Entry<VarObject>(m, 1 - k));
+    return g;
+}
+
+LayoutObject* ListBox(LayoutEditor* m, int k)
+{
+    auto* g = Placed<VLayoutGrid>(m, "Lines");
+    unsigned char p[256];
+    g->SetVariableName(Pascal(k ? "alLines" : "alRows", p), 1);
+    for (int c = 1; c <= 1 + k; ++c) {
+        g->AddColumn();
+        g->GetGridView().SetColumnVarName(c, Pascal("col" + std::to_string(c), p), 1);
+        g->GetGridView().SetColHeaderVarName(c, Pascal("head" + std::to_string(c), p), 1);
+        g->GetGridView().GetColumnHeader(c)->SetTitle(Pascal("Title " + std::to_string(c), p));
+    }
+    return g;
+}
+
+// The image is pinned to the bytes the copy first wrote for the page.
+TEST_F(LayoutCopy, APageOfEveryKindIsCopiedToTheSameBytes)
+{
+    using Maker = LayoutObject* (*)(LayoutEditor*, int);
+    const Maker kinds[] = {Drawn<RectObject>, Drawn<OvalObject>, Matrix,           Text,           Entry<FieldObject>,
+                           Grouped,           ListBox,           Entry<VarObject>, Drawn<LineObject>};
+    for (int k = 0; k < 2; ++k)
+        for (Maker make : kinds) model_->InsertObject(make(model_.get(), k), kAfterLastObject);
+    NotedScrap scrap;
+    ASSERT_TRUE(model_->DoCopy(true, &scrap, nullptr));
+    const Bytes& image = scrap.data_.at(0);
+    EXPECT_EQ(Ids(image),
+              "Vers DRAW FONT DRAW RECT Thm# OVAL Thm# DRAW GRID FONT TEXT DRAW FONT FILD Thm# GRUP FORM DRAW FONT "
+              "GDTL GCOL FONT VAR  Thm# LINE Thm# DRAW RECT Thm# OVAL Thm# DRAW GRID FONT TEXT DRAW FONT SATT FILD "
+              "Thm# GRUP FORM FONT GDTL GCOL GCOL DRAW FONT SATT VAR  Thm# DRAW LINE Thm#");
+    EXPECT_EQ(image.size(), 2900u);
+    EXPECT_EQ(Fnv1a(image), 0xF4CD8B3832C6178Bull);
 }
 
 TEST(ScrapSource, ARecordNamesAnOpenFileOfThisRunOnly)
