@@ -138,6 +138,11 @@ TEST_F(FormObject, AFormThatDoesNotReadWholeStaysByteForByte)
 {
     TLayoutObjQz* listing = Form("Customers", "Listing");
     Bytes flat = Stored(kFOQz, listing->formResId);
+    // An empty handle is no form, though the stored one reads whole.
+    platform::Handle empty = platform::NewHandle(0);
+    EXPECT_FALSE(listing->ConvertLayout(empty));
+    EXPECT_EQ(platform::GetHandleSize(empty), 0);
+    platform::DisposeHandle(empty);
     std::vector<Bytes> cases = {{13}, {13, 0}, {13, 0, 0}, Bytes(flat.begin(), flat.end() - 3)};
     for (const Bytes& stored : cases) {
         platform::Handle res = xget1res(kFOQz, listing->formResId);
@@ -146,9 +151,6 @@ TEST_F(FormObject, AFormThatDoesNotReadWholeStaysByteForByte)
         EXPECT_FALSE(listing->ConvertLayout(res)) << stored.size() << " bytes";
         EXPECT_EQ(Stored(kFOQz, listing->formResId), stored) << stored.size() << " bytes";
     }
-    platform::Handle empty = platform::NewHandle(0);
-    EXPECT_FALSE(listing->ConvertLayout(empty));
-    platform::DisposeHandle(empty);
     EXPECT_EQ(listing->ScaleLayout(ScaleLayoutParmRec{50, 0}), -108);
 }
 

@@ -37,6 +37,7 @@ table Customers
     page 2
     group
       variable vInner method 51 label "Third"
+    variable <>vMarked interprocess
 )";
 
 class FormPreviewWork : public ReadFixture {
@@ -92,6 +93,7 @@ TEST_F(FormPreviewWork, AClickAnswersTheObjectUnderItOnThePageShown)
         {300, 50, 1, "none"},               // outside every object
         {145, 50, 2, "25 vInner"},          // inside a group: its member
         {145, 50, 5, "25 vInner"},          // page 5 of 2 looks at page 2
+        {171, 50, 2, "9 <>vMarked"},        // one named with its prefix keeps it
         {15, 50, 2, "none"},                // page 2 holds no field
     };
     for (const Case& c : cases)
