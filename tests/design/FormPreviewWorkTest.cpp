@@ -330,7 +330,7 @@ TEST_F(FormPreviewWork, PrintingWithDetailsPrintsEveryPagesPreview)
     platform::GWorldPtr port = nullptr;
     platform::CGrafPtr saved = nullptr;
     ASSERT_EQ(OpenPictPort(&port, &saved), 0);
-    for (int16_t height : {300, 200}) {
+    for (int16_t height : {300, 200, 2000, 2000}) {
         const platform::Rect frame{0, 0, height, 200};
         platform::Handle picture = platform::OpenPicture(&frame);
         platform::PaintRect(&frame);
@@ -343,14 +343,31 @@ TEST_F(FormPreviewWork, PrintingWithDetailsPrintsEveryPagesPreview)
     options.contents = 1;
     int16_t pages = 0, after = 0, headingEnd = 0;
     platform::Rect pageRect{};
+    // Another container is current when printing starts, and again after.
+    platform::FSSpec otherSpec;
+    platform::FSMakeFSSpec(folder_ / "other.qzb", &otherSpec);
+    const int16_t other = createres(otherSpec, FourCC("QzBw"), FourCC("QzDB"));
+    ASSERT_GT(other, 0);
     PrintPages(folder_.path(), "form-", [&] {
         pageRect = P_PageRect;
         P_CrtHeight = int16_t(P_PageRect.bottom - P_PageRect.top - 30 - 300 - 100);
         headingEnd = P_CrtHeight;
+        useres(other);
         EXPECT_EQ(card_->PrintObj(&options), 0);
+        EXPECT_EQ(xcurres(), other);
         pages = P_NoPage;
         after = P_CrtHeight;
     });
+    // Previews taller than a page each fill one down to its bottom margin;
+    // the empty line that ends the form turns no page after them.
+    for (int i = 0; i < 2; ++i) platform::KillPicture(gPreviews[size_t(i)]);
+    gPreviews.erase(gPreviews.begin(), gPreviews.begin() + 2);
+    int16_t fullPages = 0;
+    PrintPages(folder_.path(), "full-", [&] {
+        EXPECT_EQ(card_->PrintObj(&options), 0);
+        fullPages = P_NoPage;
+    });
+    EXPECT_EQ(fullPages, 3);
     SetFormPreviewProc(nullptr);
     for (platform::Handle h : gPreviews) platform::KillPicture(h);
     gPreviews.clear();
