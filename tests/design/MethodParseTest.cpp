@@ -237,8 +237,10 @@ TEST_F(MethodParse, CommentMethodStoresOneLine)
 
 TEST_F(MethodParse, BuilderMethodsReadTokenForToken)
 {
-    const std::vector<Bytes> tokens = {Tok(0, 0, "", 3), Tok(1, 5), Tok(2, 0, "text"), Tok(2, 0, "", 9),
-                                       Tok(2, 0, "", 25), Tok(4), Tok(5), Tok(6), Tok(9, 0, "v"), Tok(11, 0, "M"),
+    // The fourth is a long constant whose pad byte reads as the real sub-kind.
+    const std::vector<Bytes> tokens = {Tok(0, 0, "", 3), Tok(1, 5), Tok(2, 0, "text"), Bytes{2, 0, 9, 1, 0, 0, 0, 7},
+                                       Tok(2, 0, "", 9), Tok(2, 0, "", 25), Tok(4), Tok(5), Tok(6), Tok(9, 0, "v"),
+                                       Tok(11, 0, "M"),
                                        Tok(13, 1), Tok(22, 1, "", 0, 2), Tok(23, 0, "note"), Tok(26, 0, "l"),
                                        Tok(35, 0, "g"), Tok(36, 1, "", 0, 1), FieldTok(2, 1, {3})};
     Bytes line;
