@@ -226,6 +226,29 @@ TEST_F(FormObject, ADeletionThatCannotBeCommittedLeavesTheFormWhole)
     EXPECT_GE(failed, 2);
 }
 
+// A deletion that cannot keep a copy of what it removes does not go
+// ahead: were its commit to fail, the store could not be put back.
+TEST_F(FormObject, ADeletionThatCannotKeepACopyLeavesTheFormWhole)
+{
+    const int16_t customers = TableFormsId("Customers");
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    const int16_t formId = listing->formResId, methodId = listing->objMethods->At(0)->id;
+    const Bytes table = Stored(kTFQz, customers), form = Stored(kFOQz, formId), method = Stored(kCCQz, methodId);
+    // The method is read again for its copy, and memory runs out there.
+    platform::Handle loaded = xget1res(kCCQz, methodId);
+    ASSERT_TRUE(detachres(loaded));
+    platform::DisposeHandle(loaded);
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        platform::ScopedFault memory(platform::FaultKind::Allocation, 0);
+        listing->DeleteObj(true);
+    }
+    EXPECT_EQ(Form("Customers", "Listing"), listing);
+    EXPECT_EQ(Stored(kTFQz, customers), table);
+    EXPECT_EQ(Stored(kFOQz, formId), form);
+    EXPECT_EQ(Stored(kCCQz, methodId), method);
+}
+
 // A form whose data is gone already still leaves its table for good.
 TEST_F(FormObject, AFormWithoutItsDataIsDeletedFromItsTable)
 {
