@@ -108,6 +108,7 @@ TEST_F(ChunkFormLinks, EachChunkLinksWhatItNames)
              VarChunk(b, "vv", true, 0, "", 4, 13);
          },
          {"9:<>vv", "25:<>vv", "10:Help", "4:Third", "12:Bold"}},
+        {"interprocess variable named with its prefix", [](B& b) { VarChunk(b, "<>vw", true, 0, ""); }, {"9:<>vw"}},
     };
     for (bool little : {false, true})
         for (const Case& c : cases) {

@@ -74,6 +74,20 @@ TEST_F(FlatForm, RecordsLinkWhatTheyName)
     (void)bold, (void)second, (void)third, (void)strings, (void)bar;
 }
 
+// Variables of kinds 2 to 4 take their title from a string list; others
+// show the text as it is.
+TEST_F(FlatForm, OnlyVariablesOfKinds2To4LinkTheStringListOfTheirTitle)
+{
+    TObjQz* strings = Make(11, "Strings", 20000);
+    for (const auto& [kind, linked] : {std::pair{1, false}, {5, false}, {2, true}}) {
+        AddStored(platform::FourCC("FOQz"), int16_t(50 + kind), FormBytes([&](ByteWriter& w) {
+                      VariableRecord(w, "v", 1, uint8_t(kind), 0, ":20000,1", Trailer());
+                  }));
+        EXPECT_EQ(form->GetForm(int16_t(50 + kind)), 0) << kind;
+        EXPECT_EQ(Linked(form, strings), linked) << kind;
+    }
+}
+
 // The link parsers read stored bytes up to exactly their end; menu-bar
 // slots count from 1.
 TEST_F(FlatForm, StoredBytesAreReadUpToExactlyTheirEnd)

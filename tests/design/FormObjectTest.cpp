@@ -138,6 +138,11 @@ TEST_F(FormObject, AFormThatDoesNotReadWholeStaysByteForByte)
 {
     TLayoutObjQz* listing = Form("Customers", "Listing");
     Bytes flat = Stored(kFOQz, listing->formResId);
+    // An empty handle is no form, though the stored one reads whole.
+    platform::Handle empty = platform::NewHandle(0);
+    EXPECT_FALSE(listing->ConvertLayout(empty));
+    EXPECT_EQ(platform::GetHandleSize(empty), 0);
+    platform::DisposeHandle(empty);
     std::vector<Bytes> cases = {{13}, {13, 0}, {13, 0, 0}, Bytes(flat.begin(), flat.end() - 3)};
     for (const Bytes& stored : cases) {
         platform::Handle res = xget1res(kFOQz, listing->formResId);
@@ -146,9 +151,6 @@ TEST_F(FormObject, AFormThatDoesNotReadWholeStaysByteForByte)
         EXPECT_FALSE(listing->ConvertLayout(res)) << stored.size() << " bytes";
         EXPECT_EQ(Stored(kFOQz, listing->formResId), stored) << stored.size() << " bytes";
     }
-    platform::Handle empty = platform::NewHandle(0);
-    EXPECT_FALSE(listing->ConvertLayout(empty));
-    platform::DisposeHandle(empty);
     EXPECT_EQ(listing->ScaleLayout(ScaleLayoutParmRec{50, 0}), -108);
 }
 
@@ -222,6 +224,29 @@ TEST_F(FormObject, ADeletionThatCannotBeCommittedLeavesTheFormWhole)
     }
     // The deletion writes before it is done: its first writes fail it.
     EXPECT_GE(failed, 2);
+}
+
+// A deletion that cannot keep a copy of what it removes does not go
+// ahead: were its commit to fail, the store could not be put back.
+TEST_F(FormObject, ADeletionThatCannotKeepACopyLeavesTheFormWhole)
+{
+    const int16_t customers = TableFormsId("Customers");
+    TLayoutObjQz* listing = Form("Customers", "Listing");
+    const int16_t formId = listing->formResId, methodId = listing->objMethods->At(0)->id;
+    const Bytes table = Stored(kTFQz, customers), form = Stored(kFOQz, formId), method = Stored(kCCQz, methodId);
+    // The method is read again for its copy, and memory runs out there.
+    platform::Handle loaded = xget1res(kCCQz, methodId);
+    ASSERT_TRUE(detachres(loaded));
+    platform::DisposeHandle(loaded);
+    {
+        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+        platform::ScopedFault memory(platform::FaultKind::Allocation, 0);
+        listing->DeleteObj(true);
+    }
+    EXPECT_EQ(Form("Customers", "Listing"), listing);
+    EXPECT_EQ(Stored(kTFQz, customers), table);
+    EXPECT_EQ(Stored(kFOQz, formId), form);
+    EXPECT_EQ(Stored(kCCQz, methodId), method);
 }
 
 // A form whose data is gone already still leaves its table for good.

@@ -37,6 +37,7 @@ table Customers
     page 2
     group
       variable vInner method 51 label "Third"
+    variable <>vMarked interprocess
 )";
 
 class FormPreviewWork : public ReadFixture {
@@ -92,6 +93,7 @@ TEST_F(FormPreviewWork, AClickAnswersTheObjectUnderItOnThePageShown)
         {300, 50, 1, "none"},               // outside every object
         {145, 50, 2, "25 vInner"},          // inside a group: its member
         {145, 50, 5, "25 vInner"},          // page 5 of 2 looks at page 2
+        {171, 50, 2, "9 <>vMarked"},        // one named with its prefix keeps it
         {15, 50, 2, "none"},                // page 2 holds no field
     };
     for (const Case& c : cases)
@@ -328,7 +330,7 @@ TEST_F(FormPreviewWork, PrintingWithDetailsPrintsEveryPagesPreview)
     platform::GWorldPtr port = nullptr;
     platform::CGrafPtr saved = nullptr;
     ASSERT_EQ(OpenPictPort(&port, &saved), 0);
-    for (int16_t height : {300, 200}) {
+    for (int16_t height : {300, 200, 2000, 2000}) {
         const platform::Rect frame{0, 0, height, 200};
         platform::Handle picture = platform::OpenPicture(&frame);
         platform::PaintRect(&frame);
@@ -341,14 +343,31 @@ TEST_F(FormPreviewWork, PrintingWithDetailsPrintsEveryPagesPreview)
     options.contents = 1;
     int16_t pages = 0, after = 0, headingEnd = 0;
     platform::Rect pageRect{};
+    // Another container is current when printing starts, and again after.
+    platform::FSSpec otherSpec;
+    platform::FSMakeFSSpec(folder_ / "other.qzb", &otherSpec);
+    const int16_t other = createres(otherSpec, FourCC("QzBw"), FourCC("QzDB"));
+    ASSERT_GT(other, 0);
     PrintPages(folder_.path(), "form-", [&] {
         pageRect = P_PageRect;
         P_CrtHeight = int16_t(P_PageRect.bottom - P_PageRect.top - 30 - 300 - 100);
         headingEnd = P_CrtHeight;
+        useres(other);
         EXPECT_EQ(card_->PrintObj(&options), 0);
+        EXPECT_EQ(xcurres(), other);
         pages = P_NoPage;
         after = P_CrtHeight;
     });
+    // Previews taller than a page each fill one down to its bottom margin;
+    // the empty line that ends the form turns no page after them.
+    for (int i = 0; i < 2; ++i) platform::KillPicture(gPreviews[size_t(i)]);
+    gPreviews.erase(gPreviews.begin(), gPreviews.begin() + 2);
+    int16_t fullPages = 0;
+    PrintPages(folder_.path(), "full-", [&] {
+        EXPECT_EQ(card_->PrintObj(&options), 0);
+        fullPages = P_NoPage;
+    });
+    EXPECT_EQ(fullPages, 3);
     SetFormPreviewProc(nullptr);
     for (platform::Handle h : gPreviews) platform::KillPicture(h);
     gPreviews.clear();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/dialogs/Messages.h"
+#include "design/links/XRef.h"
 #include "design/objects/GroupChanges.h"
 #include "platform/core/Faults.h"
 #include "resources/ResourceApi.h"
@@ -283,6 +284,20 @@ TEST_F(GroupChanges, AGroupDroppedOnItsOwnMemberWouldHoldItself)
     };
     for (const Case& c : cases)
         EXPECT_EQ(SelfGrouping(c.dragged, c.target), c.self) << P(c.dragged->name) << " on " << P(c.target->name);
+}
+
+// A form goes into a component's public folder only if neither it nor
+// its methods use a private member.
+TEST_F(GroupChanges, AFormDependsPrivatelyThroughItsMethods)
+{
+    auto* reports = static_cast<TModuleObjQz*>(Find(32, "Reports"));
+    auto* invoices = static_cast<TFileObjQz*>(Find(1, "Invoices"));
+    ASSERT_TRUE(reports && invoices);
+    auto* form = static_cast<TLayoutObjQz*>(SearchListObj_Name(invoices->forms, PName("Invoice")));
+    ASSERT_TRUE(form && form->objMethods && form->objMethods->Size() > 0);
+    EXPECT_FALSE(form->HasPrivateDependencies(reports)) << "its button calls a public method";
+    ASSERT_EQ(XRef(form->objMethods->At(0), Method("Start_Up")), 0);
+    EXPECT_TRUE(form->HasPrivateDependencies(reports));
 }
 
 }  // namespace

@@ -64,14 +64,18 @@ TEST_F(MethodParse, TableAloneBecomesTheCurrentTable)
 TEST_F(MethodParse, LiteralParametersNameObjects)
 {
     TObjQz* m3 = Make(2, "M3", 3);
+    TObjQz* bold = Make(12, "Bold", 1);
     TObjQz* m = Method("M", 1,
                        {Line({Tok(1, 7), Tok(4), Tok(2, 0, "M3"), Tok(5)}), Line({Tok(1, 396), Tok(4), Tok(5)}),
                         Line({Tok(1, 641), Tok(4), Tok(2, 0, ""), Tok(5)}), Line({Tok(1, 646), Tok(4), Tok(5)}),
                         Line({Tok(1, 656), Tok(4), Tok(5)}),
+                        // A style sheet is named behind its mark.
+                        Line({Tok(1, 12), Tok(4), Tok(2, 0, "*Bold"), Tok(5)}),
                         // A literal outside parameter mode names nothing.
                         Line({Tok(2, 0, "M9")})});
     EXPECT_EQ(m->Parse(), 0);
     EXPECT_TRUE(Linked(m, m3));
+    EXPECT_TRUE(Linked(m, bold));
     EXPECT_TRUE(Linked(SearchObj_Id(&doc_, 3, 7), m3));
     TObjQz* userSet = SearchObj_Name(&doc_, 13, PName("UserSet"));
     ASSERT_NE(userSet, nullptr);
@@ -237,8 +241,10 @@ TEST_F(MethodParse, CommentMethodStoresOneLine)
 
 TEST_F(MethodParse, BuilderMethodsReadTokenForToken)
 {
-    const std::vector<Bytes> tokens = {Tok(0, 0, "", 3), Tok(1, 5), Tok(2, 0, "text"), Tok(2, 0, "", 9),
-                                       Tok(2, 0, "", 25), Tok(4), Tok(5), Tok(6), Tok(9, 0, "v"), Tok(11, 0, "M"),
+    // The fourth is a long constant whose pad byte reads as the real sub-kind.
+    const std::vector<Bytes> tokens = {Tok(0, 0, "", 3), Tok(1, 5), Tok(2, 0, "text"), Bytes{2, 0, 9, 1, 0, 0, 0, 7},
+                                       Tok(2, 0, "", 9), Tok(2, 0, "", 25), Tok(4), Tok(5), Tok(6), Tok(9, 0, "v"),
+                                       Tok(11, 0, "M"),
                                        Tok(13, 1), Tok(22, 1, "", 0, 2), Tok(23, 0, "note"), Tok(26, 0, "l"),
                                        Tok(35, 0, "g"), Tok(36, 1, "", 0, 1), FieldTok(2, 1, {3})};
     Bytes line;

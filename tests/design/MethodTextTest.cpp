@@ -100,6 +100,26 @@ TEST_F(MethodText, TheLastKeywordKindsAreKeywords)
     ExpectLines(Rendered(Method("M")), {{P(first) + " ", {kStyleKeyword}}, {P(last) + " ", {kStyleKeyword}}});
 }
 
+// The application's punctuation is read again when its list changes,
+// though the keywords stay as they were.
+TEST_F(MethodText, ChangedPunctuationIsReadAgain)
+{
+    ASSERT_TRUE(BuildAndRead("structure T\nmethod M\n  comment \"x\"\n"));
+    EXPECT_EQ(Texts(Method("M")), Lines{"  `x"});
+    const int16_t saved = platform::CurResFile();
+    if (G_MainResFile > 0) platform::UseResFile(G_MainResFile);
+    platform::Handle list = platform::GetResource(FourCC("STR#"), 104);
+    platform::UseResFile(saved);
+    ASSERT_TRUE(list && *list);
+    const auto at = std::find(*list, *list + platform::GetHandleSize(list), '`');
+    ASSERT_NE(at, *list + platform::GetHandleSize(list));
+    *at = '#';
+    const Lines changed = Texts(Method("M"));
+    *at = '`';
+    EXPECT_EQ(changed, Lines{"  #x"});
+    EXPECT_EQ(Texts(Method("M")), Lines{"  `x"});
+}
+
 TEST_F(MethodText, ATableAloneIsNamedInTheTableStyle)
 {
     built_ = Build("structure T\ntable People\n  field Name alpha 20\nmethod M id 5\n  comment \"x\"\n");

@@ -187,6 +187,23 @@ TEST_F(ProcRewrite, ALineThatCannotBeReadStaysAsItWas)
     EXPECT_EQ(Bytes(after.begin() + 28, after.end() - 2), expected);
 }
 
+// The method is rewritten in the container named, whichever is current,
+// and the current one is current again afterwards.
+TEST_F(ProcRewrite, TheContainerNamedIsRewrittenAndTheCurrentOneComesBack)
+{
+    Method("M", 1, {Line({Comment("gone")})});
+    platform::FSSpec otherSpec;
+    platform::FSMakeFSSpec(folder_ / "other.qzb", &otherSpec);
+    const int16_t other = createres(otherSpec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+    ASSERT_GT(other, 0);
+    ASSERT_NE(other, doc_.fResFile);
+    useres(other);
+    EXPECT_EQ(RemoveCommentsInProc(1, doc_.fResFile), 0);
+    EXPECT_EQ(xcurres(), other);
+    useres(doc_.fResFile);
+    EXPECT_EQ(Tokens(1), (Toks{{"23:"}}));
+}
+
 TEST_F(ProcRewrite, RenamingFollowsTheWalkOfTheLinks)
 {
     TFileObjQz* customers = Table("Customers", 1, 10);

@@ -15,6 +15,7 @@
 #include "design/security/SecurityManager.h"
 #include "design/security/SecurityProviders.h"
 #include "design/security/SecurityTokens.h"
+#include "kernel/helpers/EntryAttributes.h"
 #include "kernel/startup/LoginGlobals.h"
 #include "kernel/tasks/TaskRecords.h"
 #include "network/Requests.h"
@@ -460,6 +461,7 @@ TEST_F(Security, TheExternalSystemKeepsGrantsAndLogsInTheUserAReplyNames)
     EXPECT_TRUE(OKPass_ext(15002));
     EXPECT_TRUE(OKPass_ext(15002)) << "kept";
     EXPECT_EQ(privilegeChecks, 1);
+    EXPECT_EQ(peer.Body(180), (std::vector<uint8_t>{0x3A, 0x9A})) << "the group's number alone";
 
     static std::vector<int16_t> selectors;
     selectors.clear();
@@ -476,6 +478,46 @@ TEST_F(Security, TheExternalSystemKeepsGrantsAndLogsInTheUserAReplyNames)
     EXPECT_EQ(takepass(false), -5) << "an empty reply";
     EXPECT_EQ(selectors, (std::vector<int16_t>{103}));
     ResetRequestLayer();
+}
+
+// The identity goes out as four length-prefixed fields 32 bytes apart:
+// the machine's login, the user's name, the token's password and the
+// task's name.
+TEST_F(Security, TheIdentityGoesOutFieldByField)
+{
+    Install(Demo());
+    Task(-10);
+    ScriptedPeer peer({}, [](uint16_t sequence, int16_t code) {
+        std::vector<uint8_t> out;
+        // The password check (73) answers with a word.
+        const std::vector<uint8_t> payload = code == 73 ? std::vector<uint8_t>{0, 0} : std::vector<uint8_t>{};
+        ScriptedPeer::Frame(&out, sequence, 0, wire::kFrameReply, payload);
+        return out;
+    });
+    ResetRequestLayer();
+    ASSERT_EQ(OpenServerConnection("127.0.0.1", peer.Port()), 0);
+    // The server confirms the password.
+    VSecurityToken* anna = gSecurityManager->RetainToken(3, P("anna"), false);
+    ASSERT_NE(anna, nullptr);
+    held_.push_back(anna);
+    const auto* own = dynamic_cast<const VSecurityToken_Qz*>(anna);
+    ASSERT_TRUE(own && own->GetPassword()[0] > 0);
+    EXPECT_TRUE(gSecurityManager->SendIDToServer(anna));
+    ResetRequestLayer();
+    const std::vector<uint8_t> body = peer.Body(196);
+    ASSERT_EQ(body.size(), 130u);
+    auto field = [&](size_t at) { return std::string(body.begin() + at + 1, body.begin() + at + 1 + body[at]); };
+    auto text = [](const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); };
+    unsigned char login[256];
+    GetNameInformation(5, login);
+    EXPECT_EQ(field(0), login[0] ? text(login).substr(0, 30) : "????");
+    EXPECT_EQ(field(32), "Anna");
+    EXPECT_EQ(field(64), text(own->GetPassword()));
+    EXPECT_EQ(field(96), text(curtu->name));
+    EXPECT_EQ(body[63], 0);
+    EXPECT_EQ(body[95], 0);
+    EXPECT_EQ(body[128] | body[129], 0);
+    Release();
 }
 
 // The identity goes out without a current task as well (and is refused

@@ -150,6 +150,7 @@ TEST_F(StructureTest, TableLookUpsFollowTheListAsItChanges)
     EXPECT_EQ(field(nullptr, 5, 1), nullptr);  // T4 is last and has no fields
     EXPECT_EQ(field(t4, 0, 1), nullptr);
     EXPECT_EQ(field(nullptr, 1, 1), d);
+    EXPECT_EQ(field(t3, 0, 1), d);  // T3 moved up one place
     DelObjList(list, c0);
     DelObjList(list, c);
     DestroyObj(c0);

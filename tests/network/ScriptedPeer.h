@@ -1,7 +1,8 @@
 // A peer that speaks raw frames for the tests of the request layer: it
 // greets, sends whatever bytes a test puts before it, and answers each
-// request through a callback given the request's sequence. Unlike the test
-// server it can send frames nobody asked for and replies no server would.
+// request through a callback given the request's sequence, keeping the
+// last body of each request code. Unlike the test server it can send
+// frames nobody asked for and replies no server would.
 #pragma once
 
 #include <arpa/inet.h>
@@ -13,6 +14,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -58,6 +61,11 @@ public:
                     ok = ReadAll(fd, sink.data(), piece);
                     left -= uint32_t(piece);
                 }
+                // A body that fits the sink is kept, the last one of each code.
+                if (ok && h.length <= sink.size()) {
+                    std::lock_guard<std::mutex> lock(bodiesMutex_);
+                    bodies_[h.code].assign(sink.begin(), sink.begin() + h.length);
+                }
                 std::vector<uint8_t> reply = answer ? answer(h.sequence, h.code) : std::vector<uint8_t>{};
                 ok = ok && WriteAll(fd, reply.data(), reply.size());
             }
@@ -74,6 +82,13 @@ public:
         ::close(listener_);
     }
     uint16_t Port() const { return port_; }
+    // The body of the last request of `code` (up to 64 KB), empty when none came.
+    std::vector<uint8_t> Body(int16_t code)
+    {
+        std::lock_guard<std::mutex> lock(bodiesMutex_);
+        const auto found = bodies_.find(code);
+        return found == bodies_.end() ? std::vector<uint8_t>{} : found->second;
+    }
 
     static void Frame(std::vector<uint8_t>* out, uint16_t sequence, int16_t error, uint16_t kind,
                       const std::vector<uint8_t>& payload, uint32_t length)
@@ -124,5 +139,7 @@ private:
     int listener_ = -1;
     std::atomic<int> conn_{-1};
     uint16_t port_ = 0;
+    std::mutex bodiesMutex_;
+    std::map<int16_t, std::vector<uint8_t>> bodies_;
     std::thread thread_;
 };
