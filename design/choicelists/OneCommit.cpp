@@ -33,12 +33,14 @@ OneCommit::OneCommit(int16_t container) : container_(container)
 OneCommit::~OneCommit()
 {
     if (!finished_) Undo();
+    for (Copy& c : copies_)
+        if (c.restore) platform::DisposeHandle(c.restore);
 }
 
 bool OneCommit::Keep(platform::ResType type, int16_t id)
 {
+    Copy copy{type, id, false, nullptr, 0, {}};
     try {
-        Copy copy{type, id, false, {}, 0, {}};
         platform::Handle h = xget1res(type, id);
         // A resource that cannot be read is not known to be absent: an
         // undo would remove it.
@@ -52,13 +54,15 @@ bool OneCommit::Keep(platform::ResType type, int16_t id)
                 copy.attributes = file->GetIndResAttributes(type, r, nullptr);
             unsigned char name[256] = {0};
             if (xgetresname(type, id, name, false) && name[0]) copy.name.assign(name, name + 1 + name[0]);
-            if (*h)
-                copy.bytes.assign(reinterpret_cast<const uint8_t*>(*h),
-                                  reinterpret_cast<const uint8_t*>(*h) + platform::GetHandleSize(h));
+            const platform::Size size = *h ? platform::GetHandleSize(h) : 0;
+            copy.restore = platform::NewHandle(size);
+            if (!copy.restore) return false;
+            if (size > 0) std::memcpy(*copy.restore, *h, size_t(size));
         }
-        copies_.push_back(std::move(copy));
+        copies_.push_back(copy);
         return true;
     } catch (const std::bad_alloc&) {
+        if (copy.restore) platform::DisposeHandle(copy.restore);
         return false;
     }
 }
@@ -91,13 +95,9 @@ void OneCommit::Undo()
             rmveresbyid(c->type, c->id, true);
             continue;
         }
-        platform::Handle h = platform::NewHandle(platform::Size(c->bytes.size()));
-        if (!h) continue;
-        if (!c->bytes.empty()) std::memcpy(*h, c->bytes.data(), c->bytes.size());
-        if (!xaddres(h, c->type, c->id)) {
-            platform::DisposeHandle(h);
-            continue;
-        }
+        platform::Handle h = c->restore;
+        if (!h || !xaddres(h, c->type, c->id)) continue;
+        c->restore = nullptr;  // the store holds it now
         if (!c->name.empty()) xsetresname(c->type, c->id, c->name.data(), false);
         if (c->attributes & container::kAttrEnciphered) hcrypteres(h, (c->attributes & container::kAttrKeyVariant) != 0);
     }

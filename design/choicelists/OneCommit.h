@@ -35,7 +35,9 @@ private:
         platform::ResType type;
         int16_t id;
         bool present;
-        std::vector<uint8_t> bytes;
+        // The bytes as a handle made when kept: putting a copy back then
+        // needs no memory, which a failed commit may have run out of.
+        platform::Handle restore = nullptr;
         uint16_t attributes = 0;  // the store's, for the enciphering
         std::vector<uint8_t> name;  // a Pascal string; empty when unnamed
     };

@@ -47,6 +47,8 @@ protected:
     }
 };
 
+// With memory short as well, the copies' bytes go back: they were made as
+// they were kept.
 TEST_F(OneCommitTest, AFailedCommitPutsBackWhatItKept)
 {
     OpenStore();
@@ -55,36 +57,41 @@ TEST_F(OneCommitTest, AFailedCommitPutsBackWhatItKept)
     ASSERT_TRUE(xsetresname(kType, 1, PName("Reports"), false));
     AddStored(kType, 2, {});
     ASSERT_TRUE(updateres(doc_.fResFile));
-    {
-        OneCommit change(doc_.fResFile);
-        for (int16_t id = 1; id <= 3; ++id) ASSERT_TRUE(change.Keep(kType, id)) << id;
-        ASSERT_TRUE(rmveresbyid(kType, 1, true));
-        ASSERT_TRUE(rmveresbyid(kType, 2, true));
-        platform::Handle three = platform::NewHandle(2);
-        ASSERT_TRUE(xaddres(three, kType, 3));
-        ASSERT_TRUE(updateres(doc_.fResFile));
-        platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
-        EXPECT_NE(change.Commit(), 0);
+    for (const bool memoryShort : {false, true}) {
+        {
+            OneCommit change(doc_.fResFile);
+            for (int16_t id = 1; id <= 3; ++id) ASSERT_TRUE(change.Keep(kType, id)) << id;
+            ASSERT_TRUE(rmveresbyid(kType, 1, true));
+            ASSERT_TRUE(rmveresbyid(kType, 2, true));
+            platform::Handle three = platform::NewHandle(2);
+            ASSERT_TRUE(xaddres(three, kType, 3));
+            ASSERT_TRUE(updateres(doc_.fResFile));
+            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+            platform::ScopedFault memory(platform::FaultKind::Allocation, memoryShort ? 0 : 1000000, -1);
+            EXPECT_NE(change.Commit(), 0);
+        }
+        const struct {
+            int16_t id;
+            bool present, enciphered;
+            std::vector<uint8_t> contents;
+        } cases[] = {
+            {1, true, true, {1, 2, 3, 4}},
+            {2, true, false, {}},
+            {3, false, false, {}},
+        };
+        for (const auto& c : cases) {
+            platform::Handle h = xget1res(kType, c.id);
+            EXPECT_EQ(h != nullptr, c.present) << c.id << memoryShort;
+            if (!h) continue;
+            EXPECT_EQ(Contents(h), c.contents) << c.id << memoryShort;
+            EXPECT_EQ(xiscryptedres(h), c.enciphered) << c.id << memoryShort;
+        }
+        // A name goes back into the store's list of names, which needs memory.
+        if (memoryShort) continue;
+        unsigned char name[256] = {0};
+        ASSERT_TRUE(xgetresname(kType, 1, name, false));
+        EXPECT_EQ(P(name), "Reports");
     }
-    const struct {
-        int16_t id;
-        bool present, enciphered;
-        std::vector<uint8_t> contents;
-    } cases[] = {
-        {1, true, true, {1, 2, 3, 4}},
-        {2, true, false, {}},
-        {3, false, false, {}},
-    };
-    for (const auto& c : cases) {
-        platform::Handle h = xget1res(kType, c.id);
-        EXPECT_EQ(h != nullptr, c.present) << c.id;
-        if (!h) continue;
-        EXPECT_EQ(Contents(h), c.contents) << c.id;
-        EXPECT_EQ(xiscryptedres(h), c.enciphered) << c.id;
-    }
-    unsigned char name[256] = {0};
-    ASSERT_TRUE(xgetresname(kType, 1, name, false));
-    EXPECT_EQ(P(name), "Reports");
 }
 
 // A change inside another, given up, puts back what it kept itself: each
