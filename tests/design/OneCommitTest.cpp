@@ -65,6 +65,7 @@ TEST_F(OneCommitTest, AFailedCommitPutsBackWhatItKept)
             ASSERT_TRUE(rmveresbyid(kType, 2, true));
             platform::Handle three = platform::NewHandle(2);
             ASSERT_TRUE(xaddres(three, kType, 3));
+            ASSERT_TRUE(hcrypteres(three, false));  // an enciphered newcomer goes too
             ASSERT_TRUE(updateres(doc_.fResFile));
             platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
             platform::ScopedFault memory(platform::FaultKind::Allocation, memoryShort ? 0 : 1000000, -1);
