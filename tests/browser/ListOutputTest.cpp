@@ -92,6 +92,23 @@ protected:
         ClearFileDialogAnswers();
         EditorFixture::TearDown();
     }
+    // A default print record, and the print dialog and destination answered.
+    void PrintToFile()
+    {
+        PrOpen();
+        MyAppl->fPrintRecord = reinterpret_cast<Handle>(NewPrintRecord());
+        PrintDefault(reinterpret_cast<THPrint>(MyAppl->fPrintRecord));
+        PrClose();
+        PushDialogAnswer(1);
+        PushFileDialogAnswer(folder_ / "list.pdf");
+    }
+    static void DropPrintRecord()
+    {
+        THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
+        DisposePrintRecord(record);
+        MyAppl->fPrintRecord = nullptr;
+        ResetPrintEmulation();
+    }
     virtual std::string Description() { return kStructure; }
     virtual void Prepare() {}
     std::string Out() const { return folder_ / "list.txt"; }
@@ -340,18 +357,10 @@ TEST_F(ListOutput, APrintingFailureIsReportedAsItself)
     LongLAddRow(1, 0, pane_->fList);
     TObjQz* obj = &failing;
     LongLSetCell(&obj, sizeof obj, 0, pane_->fList);
-    PrOpen();
-    MyAppl->fPrintRecord = reinterpret_cast<Handle>(NewPrintRecord());
-    PrintDefault(reinterpret_cast<THPrint>(MyAppl->fPrintRecord));
-    PrClose();
-    PushDialogAnswer(1);
-    PushFileDialogAnswer(folder_ / "list.pdf");
+    PrintToFile();
     EXPECT_EQ(pane_->Output(true), -27);
     LongLDelRow(1, 0, pane_->fList);
-    THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
-    DisposePrintRecord(record);
-    MyAppl->fPrintRecord = nullptr;
-    ResetPrintEmulation();
+    DropPrintRecord();
 }
 
 // Each printed row tells its object whether it is closed (its users and
@@ -366,19 +375,11 @@ TEST_F(ListOutput, EachPrintedRowSaysWhetherItIsClosed)
     for (int32_t row = 0; row < 2; ++row) LongLSetCell(&objects[row], sizeof objects[row], row, pane_->fList);
     SetOpenCell(0, pane_->fList, true);
     SetOpenCell(1, pane_->fList, false);
-    PrOpen();
-    MyAppl->fPrintRecord = reinterpret_cast<Handle>(NewPrintRecord());
-    PrintDefault(reinterpret_cast<THPrint>(MyAppl->fPrintRecord));
-    PrClose();
-    PushDialogAnswer(1);
-    PushFileDialogAnswer(folder_ / "list.pdf");
+    PrintToFile();
     EXPECT_EQ(pane_->Output(true), 0);
     LongLDelRow(2, 0, pane_->fList);
     EXPECT_EQ(seen, (std::vector<int>{0, 1}));
-    THPrint record = reinterpret_cast<THPrint>(MyAppl->fPrintRecord);
-    DisposePrintRecord(record);
-    MyAppl->fPrintRecord = nullptr;
-    ResetPrintEmulation();
+    DropPrintRecord();
 }
 
 // The demo, read as the program reads it, exported with contents, users,
