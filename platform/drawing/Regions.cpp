@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "platform/core/Errors.h"
 #include "platform/core/Faults.h"
+#include "platform/drawing/Ports.h"
 
 namespace platform {
 
@@ -26,6 +28,29 @@ struct RegionBlock {
 pixman_region32_t* Data(RgnHandle rgn)
 {
     return rgn && *rgn ? &(*rgn)->data : nullptr;
+}
+
+// A region of the call's own, freed however the call ends.
+struct ScratchRegion {
+    ScratchRegion() { pixman_region32_init(&r); }
+    ~ScratchRegion() { pixman_region32_fini(&r); }
+    ScratchRegion(const ScratchRegion&) = delete;
+    ScratchRegion& operator=(const ScratchRegion&) = delete;
+    pixman_region32_t r;
+};
+
+// The region calls are C-style entries: running out of memory ends the
+// work with QDError() memFullErr rather than an exception. False then.
+template <typename F>
+bool Guarded(F&& f)
+{
+    try {
+        f();
+        return true;
+    } catch (const std::bad_alloc&) {
+        SetQDError(memFullErr);
+        return false;
+    }
 }
 
 void SetRect32(pixman_region32_t* r, int64_t left, int64_t top, int64_t right, int64_t bottom)
@@ -61,14 +86,12 @@ void Erode(pixman_region32_t* r, int32_t dh, int32_t dv)
     if (!pixman_region32_not_empty(r))
         return;
     pixman_box32_t* e = pixman_region32_extents(r);
-    pixman_region32_t outside;
-    pixman_region32_init(&outside);
-    SetRect32(&outside, int64_t(e->x1) - dh - 1, int64_t(e->y1) - dv - 1, int64_t(e->x2) + dh + 1,
+    ScratchRegion outside;
+    SetRect32(&outside.r, int64_t(e->x1) - dh - 1, int64_t(e->y1) - dv - 1, int64_t(e->x2) + dh + 1,
               int64_t(e->y2) + dv + 1);
-    pixman_region32_subtract(&outside, &outside, r);
-    Dilate(&outside, dh, dv);
-    pixman_region32_subtract(r, r, &outside);
-    pixman_region32_fini(&outside);
+    pixman_region32_subtract(&outside.r, &outside.r, r);
+    Dilate(&outside.r, dh, dv);
+    pixman_region32_subtract(r, r, &outside.r);
 }
 
 void Inset(pixman_region32_t* r, int32_t dh, int32_t dv)
@@ -98,11 +121,11 @@ Rect ClampToRect(const Rect32& r)
 
 RgnHandle NewRgn()
 {
-    if (ShouldFail(FaultKind::Allocation))
+    auto* block = ShouldFail(FaultKind::Allocation) ? nullptr : new (std::nothrow) RegionBlock;
+    if (!block) {
+        SetQDError(memFullErr);
         return nullptr;
-    auto* block = new (std::nothrow) RegionBlock;
-    if (!block)
-        return nullptr;
+    }
     block->master = &block->record;
     block->record.rgnSize = 10;
     block->record.rgnBBox = {0, 0, 0, 0};
@@ -215,7 +238,15 @@ void InsetRgn32(RgnHandle rgn, int32_t dh, int32_t dv)
 {
     if (!Data(rgn))
         return;
-    Inset(Data(rgn), ClampCoord(dh), ClampCoord(dv));
+    // Worked on a copy, so that a shortage between the two directions
+    // leaves the region whole.
+    ScratchRegion inset;
+    if (!Guarded([&] {
+            pixman_region32_copy(&inset.r, Data(rgn));
+            Inset(&inset.r, ClampCoord(dh), ClampCoord(dv));
+        }))
+        return;
+    std::swap(*Data(rgn), inset.r);
     RegionChanged(rgn);
 }
 
@@ -324,9 +355,11 @@ std::vector<Rect32> GetRegionRects(RgnHandle rgn)
         return out;
     int n = 0;
     pixman_box32_t* boxes = pixman_region32_rectangles(Data(rgn), &n);
-    out.reserve(size_t(n));
-    for (int i = 0; i < n; ++i)
-        out.push_back({boxes[i].y1, boxes[i].x1, boxes[i].y2, boxes[i].x2});
+    Guarded([&] {
+        out.reserve(size_t(n));
+        for (int i = 0; i < n; ++i)
+            out.push_back({boxes[i].y1, boxes[i].x1, boxes[i].y2, boxes[i].x2});
+    });
     return out;
 }
 
@@ -344,12 +377,15 @@ void MapRgn(RgnHandle rgn, const Rect* src, const Rect* dst)
     int n = 0;
     pixman_box32_t* boxes = pixman_region32_rectangles(d, &n);
     std::vector<pixman_box32_t> mapped;
-    mapped.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) {
-        pixman_box32_t b{mapH(boxes[i].x1), mapV(boxes[i].y1), mapH(boxes[i].x2), mapV(boxes[i].y2)};
-        if (b.x1 < b.x2 && b.y1 < b.y2)
-            mapped.push_back(b);
-    }
+    if (!Guarded([&] {
+            mapped.reserve(size_t(n));
+            for (int i = 0; i < n; ++i) {
+                pixman_box32_t b{mapH(boxes[i].x1), mapV(boxes[i].y1), mapH(boxes[i].x2), mapV(boxes[i].y2)};
+                if (b.x1 < b.x2 && b.y1 < b.y2)
+                    mapped.push_back(b);
+            }
+        }))
+        return;
     pixman_region32_fini(d);
     pixman_region32_init_rects(d, mapped.data(), int(mapped.size()));
     RegionChanged(rgn);
@@ -369,22 +405,24 @@ OSErr BitMapToRegion(RgnHandle rgn, const BitMap* bits)
     const Rect& b = bits->bounds;
     const int32_t width = int32_t(b.right) - b.left, height = int32_t(b.bottom) - b.top;
     std::vector<pixman_box32_t> boxes;
-    if (bits->baseAddr && width > 0 && height > 0 && rowBytes * 8 >= width) {
-        auto* base = reinterpret_cast<const uint8_t*>(bits->baseAddr);
-        for (int32_t y = 0; y < height; ++y) {
-            const uint8_t* row = base + int64_t(y) * rowBytes;
-            int32_t x = 0;
-            while (x < width) {
-                while (x < width && !(row[x >> 3] & (0x80 >> (x & 7))))
-                    ++x;
-                int32_t start = x;
-                while (x < width && (row[x >> 3] & (0x80 >> (x & 7))))
-                    ++x;
-                if (x > start)
-                    boxes.push_back({b.left + start, b.top + y, b.left + x, b.top + y + 1});
+    if (bits->baseAddr && width > 0 && height > 0 && rowBytes * 8 >= width &&
+        !Guarded([&] {
+            auto* base = reinterpret_cast<const uint8_t*>(bits->baseAddr);
+            for (int32_t y = 0; y < height; ++y) {
+                const uint8_t* row = base + int64_t(y) * rowBytes;
+                int32_t x = 0;
+                while (x < width) {
+                    while (x < width && !(row[x >> 3] & (0x80 >> (x & 7))))
+                        ++x;
+                    int32_t start = x;
+                    while (x < width && (row[x >> 3] & (0x80 >> (x & 7))))
+                        ++x;
+                    if (x > start)
+                        boxes.push_back({b.left + start, b.top + y, b.left + x, b.top + y + 1});
+                }
             }
-        }
-    }
+        }))
+        return memFullErr;
     pixman_region32_fini(Data(rgn));
     pixman_region32_init_rects(Data(rgn), boxes.data(), int(boxes.size()));
     RegionChanged(rgn);

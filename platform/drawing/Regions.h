@@ -2,7 +2,8 @@
 // only region engine of the program: the classic 16-bit calls work on
 // `Rect`, the *32 calls on 32-bit coordinates for code that outgrows 16
 // bits. Every call accepts a null handle and then does nothing (or answers
-// false / empty).
+// false / empty). Running out of memory ends a call with QDError()
+// memFullErr and the region as it was (GetRegionRects then answers none).
 #pragma once
 
 #include <pixman.h>

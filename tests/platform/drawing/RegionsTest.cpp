@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
+#include <initializer_list>
 #include <random>
 
+#include "platform/core/Errors.h"
 #include "platform/core/Faults.h"
+#include "platform/drawing/Ports.h"
 #include "platform/drawing/Recording.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/drawing/DrawingTestSupport.h"
 
 using namespace platform;
@@ -62,6 +67,14 @@ RgnHandle RandomShape(std::mt19937& rng)
     }
     }
     CloseRgn(rgn);
+    return rgn;
+}
+
+RgnHandle RectsRgn(std::initializer_list<Rect32> rects)
+{
+    RgnHandle rgn = NewRgn();
+    for (const Rect32& r : rects)
+        UnionRectRgn32(rgn, r);
     return rgn;
 }
 
@@ -171,8 +184,91 @@ TEST(Regions, LargeCoordinatesAndInsetting)
     {
         ScopedFault fault(FaultKind::Allocation, 0);
         EXPECT_EQ(NewRgn(), nullptr);
+        EXPECT_EQ(QDError(), memFullErr);
     }
     DisposeRgn(a);
     DisposeRgn(b);
     DisposeRgn(c);
+}
+
+// Each call is run short of standard memory at each of its allocations in
+// turn: the shortage is QDError() memFullErr, never an exception, and the
+// region keeps its value; given all it asks for, the call answers right.
+TEST(Regions, AShortageOfStandardMemoryLeavesTheRegionAsItWas)
+{
+    static uint8_t bits[] = {0xF0, 0x0F, 0x00, 0x00};
+    BitMap map;
+    map.baseAddr = reinterpret_cast<Ptr>(bits);
+    map.rowBytes = 2;
+    map.bounds = {0, 0, 2, 16};
+    const Rect from{0, 0, 20, 40}, to{0, 0, 40, 80};
+    struct Case {
+        const char* name;
+        std::function<void(RgnHandle)> call;
+        RgnHandle expected;
+    };
+    const Case cases[] = {
+        {"NewRgn",
+         [](RgnHandle rgn) {
+             if (RgnHandle made = NewRgn()) {
+                 SetRectRgn(made, 1, 2, 3, 4);
+                 CopyRgn(made, rgn);
+                 DisposeRgn(made);
+             }
+         },
+         RectsRgn({{2, 1, 4, 3}})},
+        {"InsetRgn shrinking", [](RgnHandle rgn) { InsetRgn(rgn, 2, 1); },
+         RectsRgn({{1, 2, 9, 8}, {1, 22, 9, 28}})},
+        {"InsetRgn32 growing", [](RgnHandle rgn) { InsetRgn32(rgn, -2, -1); },
+         RectsRgn({{-1, -2, 11, 12}, {-1, 18, 11, 32}})},
+        {"MapRgn", [&](RgnHandle rgn) { MapRgn(rgn, &from, &to); }, RectsRgn({{0, 0, 20, 20}, {0, 40, 20, 60}})},
+        // Its result must be the error too; a different one shows as paramErr.
+        {"BitMapToRegion",
+         [&](RgnHandle rgn) {
+             if (BitMapToRegion(rgn, &map) != QDError())
+                 SetQDError(paramErr);
+         },
+         RectsRgn({{0, 0, 1, 4}, {0, 12, 1, 16}})},
+        {"GetRegionRects",
+         [](RgnHandle rgn) {
+             const std::vector<Rect32> rects = GetRegionRects(rgn);
+             if (QDError() == noErr) {
+                 SetEmptyRgn(rgn);
+                 for (const Rect32& r : rects)
+                     UnionRectRgn32(rgn, r);
+             }
+         },
+         RectsRgn({{0, 0, 10, 10}, {0, 20, 10, 30}})},
+    };
+    RgnHandle before = RectsRgn({{0, 0, 10, 10}, {0, 20, 10, 30}}), rgn = NewRgn();
+    for (const Case& c : cases) {
+        int shortages = 0;
+        for (int64_t after = 0;; ++after) {
+            CopyRgn(before, rgn);
+            SetQDError(noErr);
+            bool threw = false;
+            testfaults::FailNthNew(after);
+            try {
+                c.call(rgn);
+            } catch (...) {
+                threw = true;
+            }
+            const bool fired = !testfaults::NewFailurePending();
+            testfaults::StopFailingNew();
+            ASSERT_FALSE(threw) << c.name << " " << after;
+            if (!fired) {
+                EXPECT_EQ(QDError(), noErr) << c.name;
+                EXPECT_TRUE(EqualRgn(rgn, c.expected)) << c.name;
+                break;
+            }
+            ++shortages;
+            EXPECT_EQ(QDError(), memFullErr) << c.name << " " << after;
+            EXPECT_TRUE(EqualRgn(rgn, before)) << c.name << " " << after;
+            EXPECT_EQ((*rgn)->rgnBBox.right, 30) << c.name << " " << after;
+        }
+        EXPECT_GT(shortages, 0) << c.name;
+        DisposeRgn(c.expected);
+    }
+    DisposeRgn(before);
+    DisposeRgn(rgn);
 }
