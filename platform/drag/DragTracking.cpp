@@ -230,8 +230,11 @@ OSErr ShowDragHilite(DragRef drag, RgnHandle hiliteFrame, Boolean inside)
     CopyRgn(hiliteFrame, outer);
     OffsetRgn(outer, offset.h, offset.v);
     CopyRgn(outer, inner);
-    if (inside) InsetRgn(inner, 2, 2);
-    else InsetRgn(outer, -2, -2);
+    if (RanShort([&] { inside ? InsetRgn(inner, 2, 2) : InsetRgn(outer, -2, -2); })) {
+        DisposeRgn(outer);
+        DisposeRgn(inner);
+        return memFullErr;
+    }
     DiffRgn(outer, inner, outer);
     DisposeRgn(inner);
     {

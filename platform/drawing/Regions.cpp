@@ -355,11 +355,9 @@ std::vector<Rect32> GetRegionRects(RgnHandle rgn)
         return out;
     int n = 0;
     pixman_box32_t* boxes = pixman_region32_rectangles(Data(rgn), &n);
-    Guarded([&] {
-        out.reserve(size_t(n));
-        for (int i = 0; i < n; ++i)
-            out.push_back({boxes[i].y1, boxes[i].x1, boxes[i].y2, boxes[i].x2});
-    });
+    out.reserve(size_t(n));
+    for (int i = 0; i < n; ++i)
+        out.push_back({boxes[i].y1, boxes[i].x1, boxes[i].y2, boxes[i].x2});
     return out;
 }
 

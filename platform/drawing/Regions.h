@@ -3,13 +3,15 @@
 // `Rect`, the *32 calls on 32-bit coordinates for code that outgrows 16
 // bits. Every call accepts a null handle and then does nothing (or answers
 // false / empty). Running out of memory ends a call with QDError()
-// memFullErr and the region as it was (GetRegionRects then answers none).
+// memFullErr and the region as it was.
 #pragma once
 
 #include <pixman.h>
 
 #include <vector>
 
+#include "platform/core/Errors.h"
+#include "platform/drawing/Ports.h"
 #include "platform/drawing/QuickDrawTypes.h"
 
 namespace platform {
@@ -53,13 +55,30 @@ void InsetRgn32(RgnHandle rgn, int32_t dh, int32_t dv);
 bool PtInRgn32(int32_t h, int32_t v, RgnHandle rgn);
 bool RectInRgn32(const Rect32& r, RgnHandle rgn);
 Rect32 GetRegionBounds32(RgnHandle rgn);
-// The rectangles of the region, in bands from top to bottom.
+// The rectangles of the region, in bands from top to bottom. A call for the
+// drawing code: a shortage throws std::bad_alloc, since an empty list could
+// not be told from an empty region.
 std::vector<Rect32> GetRegionRects(RgnHandle rgn);
 
 // The pixman region behind a handle (null for a null handle), for the
 // drawing code; call RegionChanged after changing it directly.
 pixman_region32_t* RegionData(RgnHandle rgn);
 void RegionChanged(RgnHandle rgn);
+
+// For code that calls regions inside an entry point of its own and must
+// answer their shortage itself: true when `calls` ran out of memory
+// (QDError() memFullErr); QDError() is left as it was otherwise.
+template <typename F>
+bool RanShort(F&& calls)
+{
+    const OSErr before = QDError();
+    SetQDError(noErr);
+    calls();
+    if (QDError() == memFullErr)
+        return true;
+    SetQDError(before);
+    return false;
+}
 
 // Rectangle helpers shared by the drawing code.
 inline Rect32 ToRect32(const Rect& r) { return {r.top, r.left, r.bottom, r.right}; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "platform/drawing/Regions.h"
 
@@ -284,13 +285,17 @@ void FrameOf(pixman_region32_t* inOut, int32_t penWidth, int32_t penHeight)
         pixman_region32_clear(inOut);
         return;
     }
+    // The shapes' callers answer a shortage by catching it.
     RgnHandle inner = NewRgn();
     if (!inner)
-        return;
+        throw std::bad_alloc();
     pixman_region32_copy(RegionData(inner), inOut);
-    InsetRgn32(inner, penWidth, penHeight);
-    pixman_region32_subtract(inOut, inOut, RegionData(inner));
+    const bool shortage = RanShort([&] { InsetRgn32(inner, penWidth, penHeight); });
+    if (!shortage)
+        pixman_region32_subtract(inOut, inOut, RegionData(inner));
     DisposeRgn(inner);
+    if (shortage)
+        throw std::bad_alloc();
 }
 
 }  // namespace platform

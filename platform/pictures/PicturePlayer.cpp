@@ -205,8 +205,8 @@ void Player::PlaceRegion(RgnHandle rgn)
     int32_t fw = frame_.right - frame_.left, fh = frame_.bottom - frame_.top;
     if (fw == dst_.right - dst_.left && fh == dst_.bottom - dst_.top)
         OffsetRgn32(rgn, dst_.left - frame_.left, dst_.top - frame_.top);
-    else
-        MapRgn(rgn, &frame_, &dst_);
+    else if (RanShort([&] { MapRgn(rgn, &frame_, &dst_); }))
+        throw std::bad_alloc();  // unmapped, it would be drawn out of place
 }
 
 OSErr Player::Run()

@@ -331,7 +331,9 @@ void CairoRgn(GrafVerb verb, RgnHandle rgn)
         RgnHandle inner = NewRgn();
         if (inner) {
             CopyRgn(rgn, inner);
-            InsetRgn(inner, std::max<int16_t>(port->pnSize.h, 0), std::max<int16_t>(port->pnSize.v, 0));
+            const int16_t h = std::max<int16_t>(port->pnSize.h, 0), v = std::max<int16_t>(port->pnSize.v, 0);
+            if (RanShort([&] { InsetRgn(inner, h, v); }))
+                target->outOfMemory = true;
             DiffRgn(shape, inner, shape);
             DisposeRgn(inner);
         }

@@ -228,16 +228,6 @@ TEST(Regions, AShortageOfStandardMemoryLeavesTheRegionAsItWas)
                  SetQDError(paramErr);
          },
          RectsRgn({{0, 0, 1, 4}, {0, 12, 1, 16}})},
-        {"GetRegionRects",
-         [](RgnHandle rgn) {
-             const std::vector<Rect32> rects = GetRegionRects(rgn);
-             if (QDError() == noErr) {
-                 SetEmptyRgn(rgn);
-                 for (const Rect32& r : rects)
-                     UnionRectRgn32(rgn, r);
-             }
-         },
-         RectsRgn({{0, 0, 10, 10}, {0, 20, 10, 30}})},
     };
     RgnHandle before = RectsRgn({{0, 0, 10, 10}, {0, 20, 10, 30}}), rgn = NewRgn();
     for (const Case& c : cases) {

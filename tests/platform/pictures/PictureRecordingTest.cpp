@@ -20,6 +20,7 @@
 #include "platform/drawing/Text.h"
 #include "platform/fonts/Fonts.h"
 #include "platform/pictures/Pictures.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/drawing/DrawingTestSupport.h"
 #include "tests/platform/pictures/PictureTestSupport.h"
 
@@ -320,6 +321,41 @@ TEST(PictureRecording, PlaybackScalesToTheDestinationAndStaysInside)
     EXPECT_EQ(w.At(3, 3), drawingtest::kBlack);
     EXPECT_EQ(w.CountNot(drawingtest::kWhite), 9);
     KillPicture(pic);
+}
+
+// Scaling a region or framing one can run out of memory inside the
+// player: the picture then answers memFullErr, never noErr.
+TEST(PictureRecording, AShortageScalingOrFramingARegionIsMemFull)
+{
+    World w(40, 40);
+    Rect frame{0, 0, 20, 20}, dst{0, 0, 40, 40}, r{2, 2, 8, 8};
+    RgnHandle rgn = NewRgn();
+    SetRectRgn(rgn, 10, 10, 14, 14);
+    UnionRectRgn32(rgn, {15, 15, 18, 18});
+    PicHandle pic = OpenPicture(&frame);
+    PaintRgn(rgn);
+    FrameRect(&r);
+    ClosePicture();
+    DrawPicture(pic, &dst);
+    const int whole = w.CountNot(drawingtest::kWhite);
+    int shortages = 0;
+    for (int64_t after = 0;; ++after) {
+        EraseRect(&dst);
+        testfaults::FailNthNew(after);
+        DrawPicture(pic, &dst);
+        const bool fired = !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        if (!fired) {
+            EXPECT_EQ(QDError(), noErr);
+            EXPECT_EQ(w.CountNot(drawingtest::kWhite), whole);
+            break;
+        }
+        ++shortages;
+        EXPECT_EQ(QDError(), memFullErr) << after;
+    }
+    EXPECT_GT(shortages, 0);
+    KillPicture(pic);
+    DisposeRgn(rgn);
 }
 
 TEST(PictureRecording, ResolutionPicturesHaveTheirFrameAt72Dpi)
