@@ -85,6 +85,8 @@ std::vector<Authored> Fixture()
 
 class ResourceFiles : public ::testing::Test {
 protected:
+    // Files other tests keep open (the system file) would sit in the chain.
+    void SetUp() override { ResetResourceManager(); }
     void TearDown() override
     {
         ResetResourceManager();
