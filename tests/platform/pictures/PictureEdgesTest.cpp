@@ -237,10 +237,12 @@ TEST(PictureRecordingEdges, BitRowsOfExactly250BytesAndOneMoreComeBackWhole)
 
 TEST(PicturePlaybackEdges, ReservedShapeOpcodesAreSkippedByTheirFamilysLengths)
 {
-    // 0x0065 and 0x006D (arcs' reserved slots) hold 12 and 4 bytes.
+    // 0x0035 (a rectangle's reserved slot) holds 8 bytes, 0x0065 and 0x006D
+    // (arcs' reserved slots) 12 and 4.
     World w(32, 32);
     EraseRect(&w.get()->portRect);
     Bytes b = picturetest::Version2(0, 0, 32, 32);
+    b.Op(0x0035).R(0x31, 0x31, 0x31, 0x31);
     b.Op(0x0065).R(0x31, 0x31, 0x31, 0x31).U32(0x00310031);
     b.Op(0x006D).U32(0x00310031);
     b.Op(0x0031).R(4, 4, 8, 8);  // paintRect
