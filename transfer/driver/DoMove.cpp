@@ -116,14 +116,18 @@ std::unordered_map<const TObjQz*, TExtObjQz*> ListsComingWithBundles(ObjListHdl 
     return lists;
 }
 
-// The entries of a plug-in's bundle in its file; none when it cannot be read.
-std::vector<BundleEntry> BundleOf(TExtObjQz* plugIn)
+// The entries of plug-ins' bundles in their files, read once each; none
+// when a bundle cannot be read.
+using Bundles = std::unordered_map<const TExtObjQz*, std::vector<BundleEntry>>;
+
+const std::vector<BundleEntry>& BundleOf(TExtObjQz* plugIn, Bundles* read)
 {
-    std::vector<BundleEntry> entries;
+    const auto [at, fresh] = read->try_emplace(plugIn);
+    if (!fresh) return at->second;
     CurrentResFile current(plugIn->GetPlugInFile());
-    if (!current.Ok() || !ReadBundleTable(platform::Get1Resource(plugIn->GetBundleType(), plugIn->id), &entries))
-        entries.clear();
-    return entries;
+    if (!current.Ok() || !ReadBundleTable(platform::Get1Resource(plugIn->GetBundleType(), plugIn->id), &at->second))
+        at->second.clear();
+    return at->second;
 }
 
 // A list left to its bundle's copy, which its own move would have copied
@@ -131,13 +135,14 @@ std::vector<BundleEntry> BundleOf(TExtObjQz* plugIn)
 // list that copy made: the one of the copied bundle's entry at the place
 // of the list's entry in the source's bundle. What names the list by
 // number then names that one.
-int16_t RecordBundledList(TObjQz* list, TExtObjQz* plugIn, TMainDoc* dest, C_ListHdl conflicts)
+int16_t RecordBundledList(TObjQz* list, TExtObjQz* plugIn, TMainDoc* dest, C_ListHdl conflicts, Bundles* bundles)
 {
     TConflict* record = C_SearchInChain(conflicts, list);
     const TConflict* plugInRecord = C_SearchInChain(conflicts, plugIn);
     auto* copy = plugInRecord ? dynamic_cast<TExtObjQz*>(plugInRecord->fDest) : nullptr;
     if ((record && record->fChoice != kListCopy && record->fChoice != kListCopyNewId) || !copy) return 0;
-    const std::vector<BundleEntry> from = BundleOf(plugIn), to = BundleOf(copy);
+    const std::vector<BundleEntry>& from = BundleOf(plugIn, bundles);
+    const std::vector<BundleEntry>& to = BundleOf(copy, bundles);
     size_t at = 0;
     while (at < from.size() && !(from[at].type == kStrList && from[at].id == list->id)) ++at;
     if (at >= from.size() || at >= to.size()) return 0;
@@ -178,9 +183,10 @@ int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool insta
             }
         }
     // The bundled lists, now that their bundles are copied.
+    Bundles bundles;
     for (int32_t i = 0; list && i < list->Size() && err == 0; ++i)
         if (const auto it = bundled.find(list->At(i)); it != bundled.end()) {
-            err = Reserve(RecordBundledList(list->At(i), it->second, dest, conflicts));
+            err = Reserve(RecordBundledList(list->At(i), it->second, dest, conflicts, &bundles));
             if (err != 0) ErrMsg(err);
         }
     return err;
