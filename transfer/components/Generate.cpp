@@ -312,6 +312,10 @@ int16_t M_Rename(TMainDoc* library, TModuleObjQz* component)
 int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
 {
     if (!component || component->owner != doc) return platform::paramErr;
+    // The project's own changes (its first generation, its name codes) land
+    // in one commit once the library is in place, or not at all.
+    StoreChange projectChange;
+    if (const int16_t err = projectChange.Begin(doc->fResFile)) return err;
     if (!component->generated) {
         unsigned char text[256];
         MyGetIndString(text, 1002, kFirstGenerationNote);
@@ -346,6 +350,8 @@ int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
     // A library whose copy failed is never saved: its working files go
     // with it.
     if (err == 0) err = library->Write();
+    // The library is in place: the project's changes go with it.
+    if (err == 0) err = projectChange.Commit();
     ForgetCopies(component);
     const int16_t closed = library->Dispose();
     return err != 0 ? err : closed;
