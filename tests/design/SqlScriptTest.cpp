@@ -2,7 +2,9 @@
 // report, and the structure built of it, whole or not at all.
 #include <filesystem>
 #include <fstream>
+#include <set>
 
+#include "design/documents/DocumentPairs.h"
 #include "design/sql/SqlBuild.h"
 #include "design/sql/SqlScript.h"
 #include "platform/core/Endian.h"
@@ -59,12 +61,14 @@ protected:
     // information the save dialog gave it).
     std::string Leftovers() const
     {
-        std::string names;
+        std::set<std::string> left;
         for (const auto& e : std::filesystem::directory_iterator(folder_.path())) {
             const std::string name = e.path().filename();
             if (name != "prefs" && name != "s.sql" && name != "s.sql.report.txt" && name != "Out.QzB" && name != "._Out.QzB")
-                names += name + " ";
+                left.insert(name);
         }
+        std::string names;
+        for (const std::string& name : left) names += name + " ";
         return names;
     }
     static const uint8_t* Field(const Bytes& def, int16_t field) { return &def[size_t(30 + 66 * (field - 1))]; }
@@ -435,40 +439,23 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
     EXPECT_EQ(Leftovers(), "");
 }
 
-TEST_F(SqlScript, TheBuildingNameSkipsTakenNamesAndNeverBuildsOverThem)
+TEST_F(SqlScript, TheBuildingNeverTouchesTheUsersFilesAndALeftBuildingGoesFirst)
 {
-    // The user's files on the building names: 1 and 3 to 999 data files,
-    // 2 only its companion.
-    auto name = [](int i) { return "Out building" + (i > 1 ? " " + std::to_string(i) : std::string()); };
-    auto taken = [&](int i) { return folder_ / (name(i) + (i == 2 ? ".RSR" : ".QzB")); };
-    for (int i = 1; i < 1000; ++i) std::ofstream(taken(i), std::ios::binary) << "mine " << i;
-    auto untouched = [&](int last) {
-        for (int i = 1; i <= last; ++i) {
-            const std::string text = "mine " + std::to_string(i);
-            if (FileBytes(taken(i)) != Bytes(text.begin(), text.end())) return i;
-        }
-        return 0;
-    };
-    // The 1000th name is the last one free: the structure is built there.
+    // The user's files on names a building could have taken stay as they
+    // are; what a killed building of the same name left (a whole building
+    // pair, a made pair) goes before the next building starts.
+    const std::string mine[] = {"Out building.QzB", "Out building.RSR", "Out building 2.QzB"};
+    for (const std::string& name : mine) std::ofstream(folder_ / name, std::ios::binary) << name;
+    platform::FSSpec data, companion;
+    ASSERT_TRUE(BuildingPair(platform::FSSpec{out_}, &data, &companion));
+    for (const std::string& left : {data.path, companion.path, (folder_ / ".qz.Out.QzB.new").string()})
+        std::ofstream(left, std::ios::binary) << "left by a killed building";
     ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
     EXPECT_EQ(made_.path, out_);
-    EXPECT_EQ(untouched(999), 0);
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".QzB")));
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".RSR")));
-    // The first name is tried first.
-    std::ofstream(taken(1000), std::ios::binary) << "mine 1000";
-    std::filesystem::remove(taken(1));
-    ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
-    EXPECT_FALSE(std::filesystem::exists(taken(1)));
-    // All 1000 taken: dupFNErr, the structure built before and the user's
-    // files as they were, no 1001st name tried.
-    std::ofstream(taken(1), std::ios::binary) << "mine 1";
-    const Bytes before = FileBytes(out_);
-    EXPECT_EQ(Run("CREATE TABLE u (b INT);"), platform::dupFNErr);
-    EXPECT_EQ(FileBytes(out_), before);
-    EXPECT_EQ(untouched(1000), 0);
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".QzB")));
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".RSR")));
+    for (const std::string& name : mine) EXPECT_EQ(FileBytes(folder_ / name), Bytes(name.begin(), name.end())) << name;
+    EXPECT_EQ(Leftovers(), "Out building 2.QzB Out building.QzB Out building.RSR ");
+    ASSERT_EQ(Read(), 0);
+    EXPECT_NE(Find(1, "t"), nullptr);
 }
 
 // The building steps one by one: tables and fields numbered from 1 in the
