@@ -14,6 +14,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileOps.h"
+#include "platform/files/FileSpec.h"
 #include "platform/files/OpenForks.h"
 #include "platform/files/TemporaryFile.h"
 #include "platform/files/WholeFile.h"
@@ -76,8 +77,9 @@ int16_t Finish(const FSSpec& data)
     if (platform::IsItemOpen(data.path) || platform::IsItemOpen(companion.path)) return 0;
     if (journal.size() < kHeader || platform::ReadBE32(&journal[0]) != kMagic) return Remove(path.path);
     CommitMark mark;
-    // Without its data file the document does not open: nothing to decide.
-    if (!ReadCommitMark(data.path, &mark)) return 0;
+    // A journal whose document is gone is a leftover; a data file that
+    // cannot be read does not open: nothing to decide then.
+    if (!ReadCommitMark(data.path, &mark)) return platform::FSpExists(data) ? int16_t(0) : Remove(path.path);
     if (std::memcmp(mark.data(), &journal[4], mark.size()) == 0) {
         std::vector<uint8_t> now;
         const int16_t err = platform::ReadWholeFile(companion.path, &now);

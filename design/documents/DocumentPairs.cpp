@@ -52,13 +52,16 @@ bool Items(const FSSpec& dest, platform::Replacement items[2], FSSpec* journal)
 }
 
 // The building pair of `dest`: the data file under a hidden name of its
-// own, its companion beside it as for any document.
+// own, its companion beside it as for any document. The names must leave
+// room for the made pair of their creation and its sidecars (".qz." and
+// ".new" around them, "._" before).
 bool Building(const FSSpec& dest, FSSpec* data, FSSpec* companion)
 {
+    constexpr size_t kMaxBuildingName = 255 - 10;
     FSSpec destCompanion;
     if (!CompanionSpec(dest, &destCompanion)) return false;
-    *data = HiddenBeside(dest, ".building");
-    return CompanionSpec(*data, companion);
+    *data = HiddenBeside(dest, ".bld");
+    return platform::FSpGetName(*data).size() <= kMaxBuildingName && CompanionSpec(*data, companion);
 }
 
 bool Exists(const std::string& path)

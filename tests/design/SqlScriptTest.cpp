@@ -448,12 +448,13 @@ TEST_F(SqlScript, TheBuildingNeverTouchesTheUsersFilesAndALeftBuildingGoesFirst)
     for (const std::string& name : mine) std::ofstream(folder_ / name, std::ios::binary) << name;
     platform::FSSpec data, companion;
     ASSERT_TRUE(BuildingPair(platform::FSSpec{out_}, &data, &companion));
-    for (const std::string& left : {data.path, companion.path, (folder_ / ".qz.Out.QzB.new").string()})
+    for (const std::string& left : {data.path, companion.path, std::string(folder_ / ".qz.Out.QzB.new")})
         std::ofstream(left, std::ios::binary) << "left by a killed building";
     ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
     EXPECT_EQ(made_.path, out_);
     for (const std::string& name : mine) EXPECT_EQ(FileBytes(folder_ / name), Bytes(name.begin(), name.end())) << name;
-    EXPECT_EQ(Leftovers(), "Out building 2.QzB Out building.QzB Out building.RSR ");
+    EXPECT_EQ(Leftovers(), "._Out.RSR Out building 2.QzB Out building.QzB Out building.RSR Out.RSR ");
+    Open(out_);
     ASSERT_EQ(Read(), 0);
     EXPECT_NE(Find(1, "t"), nullptr);
 }
@@ -489,9 +490,9 @@ TEST_F(SqlScript, TheStepsNumberTheTablesAndFieldsTheyMake)
 
 TEST_F(SqlScript, AChosenNameTooLongForTheBuildingNameIsRefused)
 {
-    // A long chosen name still takes " building"; from a stem of 243
-    // characters on, with ".QzB" it would pass 255: a bad name, never a
-    // shortened one, and the user's file stays as it was.
+    // A long chosen name still takes its hidden building name; from a stem
+    // of 243 characters on, the building's names would pass 255: a bad
+    // name, never a shortened one, and the user's file stays as it was.
     const std::tuple<size_t, int16_t> cases[] = {{230, 0}, {243, platform::bdNamErr}, {251, platform::bdNamErr}};
     for (const auto& [stem, result] : cases) {
         const std::string target = folder_ / (std::string(stem, 'n') + ".QzB");
@@ -505,7 +506,7 @@ TEST_F(SqlScript, AChosenNameTooLongForTheBuildingNameIsRefused)
         }
         std::string left;
         for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
-            if (e.path().filename().string().find("building") != std::string::npos) left += e.path().filename().string();
+            if (e.path().filename().string().rfind(".qz.", 0) == 0) left += e.path().filename().string();
         EXPECT_EQ(left, "") << stem;
     }
 }

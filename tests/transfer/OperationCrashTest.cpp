@@ -107,7 +107,6 @@ public:
         CloseDoc();
     }
     TObjQz* Source(int16_t kind, const std::string& name) { return Src(kind, name); }
-    TObjQz* Target(int16_t kind, const std::string& name) { return Dst(kind, name); }
     TLayoutObjQz* SourceForm(const std::string& table, const std::string& name) { return FormOf(&doc_, table, name); }
     TMainDoc* SourceDoc() { return &doc_; }
     TMainDoc* TargetDoc() { return &dest_; }
@@ -152,6 +151,23 @@ public:
     }
 
 protected:
+    // The objects the open document lists, kind after kind, each with its
+    // id and what it uses.
+    static Reading Held(TMainDoc* doc)
+    {
+        Reading out;
+        for (int16_t k = 0; doc->fTypeList && k < 23; ++k)
+            for (int32_t i = 0; doc->fTypeList->lists[k] && i < doc->fTypeList->lists[k]->Size(); ++i) {
+                TObjQz* obj = doc->fTypeList->lists[k]->At(i);
+                std::string line = std::to_string(obj->kind) + ":" + readtest::P(obj->name) + ":" + std::to_string(obj->id);
+                std::set<std::string> uses;
+                for (int32_t u = 0; obj->uses && u < obj->uses->Size(); ++u)
+                    uses.insert(std::to_string(obj->uses->At(u)->kind) + ":" + readtest::P(obj->uses->At(u)->name));
+                for (const std::string& u : uses) line += " " + u;
+                out.push_back(line);
+            }
+        return out;
+    }
     // What a document holds, as the program reads it: its objects with
     // their ids and what each uses, every resource of its store (enciphered
     // ones deciphered) and of its companion. {"absent"} when there is no
@@ -172,16 +188,7 @@ protected:
         if (err) {
             out.push_back(fs::exists(path) ? "does not open: " + std::to_string(err) : "absent");
         } else {
-            for (int16_t k = 0; k < 23; ++k)
-                for (int32_t i = 0; doc.fTypeList->lists[k] && i < doc.fTypeList->lists[k]->Size(); ++i) {
-                    TObjQz* obj = doc.fTypeList->lists[k]->At(i);
-                    std::string line = std::to_string(obj->kind) + ":" + readtest::P(obj->name) + ":" + std::to_string(obj->id);
-                    std::set<std::string> uses;
-                    for (int32_t u = 0; obj->uses && u < obj->uses->Size(); ++u)
-                        uses.insert(std::to_string(obj->uses->At(u)->kind) + ":" + readtest::P(obj->uses->At(u)->name));
-                    for (const std::string& u : uses) line += " " + u;
-                    out.push_back(line);
-                }
+            out = Held(&doc);
             const int16_t saved = xcurres();
             useres(doc.fResFile);
             for (int32_t t = 1; t <= comptetypes(); ++t) {
@@ -209,22 +216,6 @@ protected:
             for (const platform::ResourceImage& r : image.resources)
                 out.push_back("companion " + Hex(r.type) + "/" + std::to_string(r.id) + " " + r.name + " " +
                               std::string(r.data.begin(), r.data.end()));
-        return out;
-    }
-    // The objects and links the open document holds, as ReadingOf lists them.
-    static Reading Held(TMainDoc* doc)
-    {
-        Reading out;
-        for (int16_t k = 0; doc->fTypeList && k < 23; ++k)
-            for (int32_t i = 0; doc->fTypeList->lists[k] && i < doc->fTypeList->lists[k]->Size(); ++i) {
-                TObjQz* obj = doc->fTypeList->lists[k]->At(i);
-                std::string line = std::to_string(obj->kind) + ":" + readtest::P(obj->name) + ":" + std::to_string(obj->id);
-                std::set<std::string> uses;
-                for (int32_t u = 0; obj->uses && u < obj->uses->Size(); ++u)
-                    uses.insert(std::to_string(obj->uses->At(u)->kind) + ":" + readtest::P(obj->uses->At(u)->name));
-                for (const std::string& u : uses) line += " " + u;
-                out.push_back(line);
-            }
         return out;
     }
     // Where the objects the program holds differ from those its files give.

@@ -316,6 +316,7 @@ int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
     // in one commit once the library is in place, or not at all.
     StoreChange projectChange;
     if (const int16_t err = projectChange.Begin(doc->fResFile)) return err;
+    const auto wasGenerated = component->generated;
     if (!component->generated) {
         unsigned char text[256];
         MyGetIndString(text, 1002, kFirstGenerationNote);
@@ -352,6 +353,8 @@ int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
     if (err == 0) err = library->Write();
     // The library is in place: the project's changes go with it.
     if (err == 0) err = projectChange.Commit();
+    // Else none of them is stored: the next generation is the first again.
+    if (err != 0) component->generated = wasGenerated;
     ForgetCopies(component);
     const int16_t closed = library->Dispose();
     return err != 0 ? err : closed;

@@ -96,7 +96,7 @@ bool IsCompanionFile(int16_t refNum, const platform::FSSpec& data)
 int16_t CompanionJournal::Commit()
 {
     if (refNum_ == -1 || !held_) return 0;
-    if (!entries_.empty() && !kept_ && IsCompanionFile(refNum_, data_)) {
+    if (!entries_.empty() && !kept_ && !data_.path.empty() && IsCompanionFile(refNum_, data_)) {
         std::vector<uint8_t> bytes;
         int16_t err = platform::PendingResFileBytes(refNum_, &bytes);
         if (err == 0 && !bytes.empty()) err = KeepCompanion(data_, bytes, &kept_);

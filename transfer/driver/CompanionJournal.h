@@ -21,7 +21,8 @@ public:
     ~CompanionJournal() { Abandon(); }
 
     // Holds the file (`refNum` -1: no companion; nothing is kept), the
-    // companion of the document at `data`.
+    // companion of the document at `data` (none for a server's document:
+    // nothing is kept on the disk then).
     void Open(int16_t refNum, const platform::FSSpec& data);
     // Before (type, id) of the file is added, changed or removed: keeps
     // what it is now, once. -108 when that cannot be kept.

@@ -126,7 +126,7 @@ int16_t TransferSession::Begin(TMainDoc* dest)
         return platform::memFullErr;
     }
     if (const int16_t err = fStore.Begin(dest->fResFile)) return err;
-    fCompanion.Open(dest->fRsrFile, dest->fSpec);
+    fCompanion.Open(dest->fRsrFile, dest->fRemote ? platform::FSSpec{} : dest->fSpec);
     fOpen = true;
     gCurrent = this;
     SetCurrentCompanionJournal(&fCompanion);
