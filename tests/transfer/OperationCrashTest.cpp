@@ -80,8 +80,9 @@ protected:
         work_ = folder_ / "docs";
         fs::create_directories(work_);
         for (const char* name : {"Demo.QzB", "Demo.RSR", "._Demo.QzB", "._Demo.RSR", "DemoTarget.QzB", "DemoTarget.RSR",
-                                 "._DemoTarget.QzB", "._DemoTarget.RSR", "Reports-1.QCP", "Reports-1.RSR", "Demo.sql"})
+                                 "._DemoTarget.QzB", "._DemoTarget.RSR", "Reports-1.QCP", "Reports-1.RSR"})
             fs::copy_file(fs::path(QZ_DEMO_DIR) / name, work_ / name);
+        fs::copy_file(fs::path(QZ_SOURCE_DIR) / "resources/demo/Demo.sql", work_ / "Demo.sql");
         src_.dataPath = (work_ / "Demo.QzB").string();
         dst_.dataPath = (work_ / "DemoTarget.QzB").string();
         dst_.companionPath = (work_ / "DemoTarget.RSR").string();
