@@ -119,6 +119,8 @@ bool CPseudoResFile::DropHeld()
         fMapOffset = fDiskHeader.mapOffset;
         fPageTableOffset = fDiskHeader.pageTableOffset;
         fMapLength = fDiskHeader.mapLength;
+        // A version word taken inside the change goes with it.
+        fMagic = fDiskHeader.magic;
         RecoverRoom(left);
         fFork.EndUndo();
         fHeldKeys.clear();

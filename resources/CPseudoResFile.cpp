@@ -678,16 +678,10 @@ bool CPseudoResFile::Close(bool update)
 
 void CPseudoResFile::upgrade(uint32_t magic)
 {
-    GuardedVoid([&] {
-        fMagic = magic;
-        fDiskHeader.magic = magic;
-        fRestoreOpenedHeader = false;
-        if (IsReadOnly() || !fFork.IsOpen()) return;
-        uint8_t bytes[4];
-        WriteBE32(bytes, magic);
-        MapWordsToFile(bytes, 4, fSwapFlag);
-        fFork.WriteAt(0, bytes, 4, fBitmaps.LogicalEnd());
-    });
+    // The word reaches the disk with the next commit's header, never before:
+    // written in place it would change the header the last commit stands
+    // on, and a change dropped or cut short would keep it.
+    fMagic = magic;
 }
 
 bool CPseudoResFile::HasGoodBitsTable(ResProgressProc progress, void* data)

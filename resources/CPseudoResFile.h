@@ -150,7 +150,7 @@ public:
     virtual bool GetNewMap();
 
     bool IsCrypted(Handle contents);
-    // Takes a new version word and writes it at offset 0.
+    // Takes a new version word, written at offset 0 by the next commit.
     void upgrade(uint32_t magic);
 
     int16_t FileNumber() const { return fFileNumber; }

@@ -170,9 +170,9 @@ protected:
         return out;
     }
     // What a document holds, as the program reads it: its objects with
-    // their ids and what each uses, every resource of its store (enciphered
-    // ones deciphered) and of its companion. {"absent"} when there is no
-    // document at the name.
+    // their ids and what each uses, its format tag, every resource of its
+    // store (enciphered ones deciphered) and of its companion. {"absent"}
+    // when there is no document at the name.
     static Reading ReadingOf(const fs::path& path)
     {
         TMainDoc doc;
@@ -190,6 +190,9 @@ protected:
             out.push_back(fs::exists(path) ? "does not open: " + std::to_string(err) : "absent");
         } else {
             out = Held(&doc);
+            Bytes file;
+            platform::ReadWholeFile(path.string(), &file);
+            out.push_back("format " + std::string(file.begin(), file.begin() + std::min<size_t>(4, file.size())));
             const int16_t saved = xcurres();
             useres(doc.fResFile);
             for (int32_t t = 1; t <= comptetypes(); ++t) {
@@ -246,7 +249,7 @@ protected:
         std::multiset<std::string> out;
         for (const std::string& line : reading) {
             const bool resource = line.rfind("store ", 0) == 0 || line.rfind("companion ", 0) == 0;
-            if (resource) {
+            if (resource || line.rfind("format ", 0) == 0) {
                 out.insert(line.substr(0, line.find('/')));
                 continue;
             }
@@ -261,7 +264,8 @@ protected:
     {
         Reading out;
         for (const std::string& line : reading)
-            if (line.rfind("store ", 0) != 0 && line.rfind("companion ", 0) != 0) out.push_back(line);
+            if (line.rfind("store ", 0) != 0 && line.rfind("companion ", 0) != 0 && line.rfind("format ", 0) != 0)
+                out.push_back(line);
         std::sort(out.begin(), out.end());
         return out;
     }
