@@ -303,7 +303,13 @@ TEST_F(ManagerTest, NamesReadAfterEveryChangeOfTheirTable)
     EXPECT_EQ(nameOf(type, 1), "first");
     platform::DisposeHandle(detached);
     EXPECT_EQ(nameOf(type, 1), "first");
-    closeres(again, false);
+    // Both entries of the id named twice go with its resource.
+    ASSERT_TRUE(rmveresbyid(type, 1, true));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 1)), type, 1));
+    ASSERT_TRUE(closeres(again, true));
+    ASSERT_NE(openres(Spec("index.qzb"), false), 0);
+    EXPECT_EQ(nameOf(type, 1), "");
+    EXPECT_EQ(nameOf(type, 3), "late");
 }
 
 // The names table holds the same bytes whether its names came with a
