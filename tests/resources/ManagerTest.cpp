@@ -179,7 +179,7 @@ TEST_F(ManagerTest, UniqueIdGivesUpWhenEveryIdIsTaken)
 
 TEST_F(ManagerTest, NamesFollowTheirResources)
 {
-    CreateFile("names.qzb");
+    const int16_t file = CreateFile("names.qzb");
     const ResType type = FourCC("NAMD");
     const unsigned char alpha[] = "\x05" "alpha";
     const unsigned char tooLong[] = "\x28" "0123456789012345678901234567890123456789";
@@ -214,6 +214,15 @@ TEST_F(ManagerTest, NamesFollowTheirResources)
     ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 3)), type, 1));
     ASSERT_TRUE(xgetresname(type, 1, name, false));
     EXPECT_EQ(name[0], 0);
+    // Without the memory to read the table, naming fails and leaves it.
+    ASSERT_TRUE(closeres(file, true));
+    ASSERT_NE(openres(Spec("names.qzb"), false), 0);
+    platform::InjectFault(platform::FaultKind::Allocation, 0);
+    EXPECT_FALSE(xsetresname(type, 1, alpha, false));
+    EXPECT_EQ(reserr, -108);
+    platform::ClearAllFaults();
+    ASSERT_TRUE(xgetresname(type, 2, name, false));
+    EXPECT_EQ(name[0], 31);
 }
 
 // Look-ups go through an index of the names table: every way the table
