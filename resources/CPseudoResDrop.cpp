@@ -116,6 +116,7 @@ bool CPseudoResFile::DropHeld()
         fMap = std::move(map);
         fMap.changed = false;
         fBitmaps = std::move(bitmaps);
+        fMagic = fDiskHeader.magic;
         fMapOffset = fDiskHeader.mapOffset;
         fPageTableOffset = fDiskHeader.pageTableOffset;
         fMapLength = fDiskHeader.mapLength;
