@@ -284,9 +284,12 @@ int16_t TransferSession::Commit()
 // and balloons, which its fields may still name), the document's lists
 // (whatever list holds them: list boxes live with the variables). Then
 // they go, in any order: a group and its members let go of each other.
-void TransferSession::Free(const std::vector<TObjQz*>& gone)
+void TransferSession::Free(const std::vector<TObjQz*>& found)
 {
-    std::unordered_set<const TObjQz*> freed(gone.begin(), gone.end());
+    std::unordered_set<const TObjQz*> freed;
+    std::vector<TObjQz*> gone;
+    for (TObjQz* obj : found)
+        if (freed.insert(obj).second) gone.push_back(obj);
     for (TObjQz* obj : gone) {
         if (obj->owner) obj->owner->DelObjMsg(obj);
         UnlinkWithOwned(obj);

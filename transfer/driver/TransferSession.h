@@ -101,7 +101,7 @@ private:
     // Objects of the destination freed while the session ran.
     std::unordered_set<TObjQz*> fForgotten;
     void RestoreTable(const TableState& state, std::vector<TObjQz*>* gone);
-    void Free(const std::vector<TObjQz*>& gone);
+    void Free(const std::vector<TObjQz*>& found);
     bool fOpen = false;
 };
 
