@@ -119,6 +119,7 @@ bool CPseudoResFile::DropHeld()
         int32_t nt, nr;
         if (namesOwn && fMap.FindRes(namesOwn, &nt, &nr) && IsNamesRecord(nt, nr)) fNamesOwn = namesOwn;
         fBitmaps = std::move(bitmaps);
+        fMagic = fDiskHeader.magic;
         fMapOffset = fDiskHeader.mapOffset;
         fPageTableOffset = fDiskHeader.pageTableOffset;
         fMapLength = fDiskHeader.mapLength;

@@ -685,6 +685,9 @@ void CPseudoResFile::upgrade(uint32_t magic)
 {
     GuardedVoid([&] {
         fMagic = magic;
+        // Held, the new magic lands with the hold's commit or goes with its
+        // drop, as every other change made meanwhile.
+        if (fHeld) return;
         fDiskHeader.magic = magic;
         fRestoreOpenedHeader = false;
         if (IsReadOnly() || !fFork.IsOpen()) return;

@@ -151,7 +151,8 @@ public:
     virtual bool GetNewMap();
 
     bool IsCrypted(Handle contents);
-    // Takes a new version word and writes it at offset 0.
+    // Takes a new version word and writes it at offset 0; while held, it
+    // is written by the hold's commit and dropped with its changes.
     void upgrade(uint32_t magic);
 
     int16_t FileNumber() const { return fFileNumber; }
