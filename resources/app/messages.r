@@ -146,6 +146,8 @@
     "Installing a component brings the structure to the current format, which older versions cannot open. Go on?"  # 76
     "The form cannot be read."  # 77: a form's preview or click (1014)
     "This file is a generated component library: it cannot be opened as a structure. Install its component into a structure with the Install command."  # 78 (1020 at reading)
+    ""
+    "This id belongs to a string list of a plug-in: texts are not moved into it. Choose another id."  # 80 the string-list dialog
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
