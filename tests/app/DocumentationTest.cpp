@@ -147,10 +147,10 @@ TEST_F(DocumentationTest, TheExportHeaderHasTheVersionTheNameAndTheClock)
     SetClock(&clock);
     const std::string date = DateText(1, 1, 2000, shortDate);
     EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveHeader(ref, true), 0); }, folder_ / "raw.txt"),
-              "App2.1 \rDoc.QzB\t14:07\t" + date + "\r");
+              "App2.1 \nDoc.QzB\t14:07\t" + date + "\n");
     // Through the export writer: the same lines, each ended by it.
     EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveHeader(ref, false), 0); }, folder_ / "eol.txt"),
-              "App2.1 \rDoc.QzB\t14:07\t" + date + "\r");
+              "App2.1 \nDoc.QzB\t14:07\t" + date + "\n");
     SetClock(nullptr);
 
     // The documentation itself between two ends of line.
@@ -158,7 +158,7 @@ TEST_F(DocumentationTest, TheExportHeaderHasTheVersionTheNameAndTheClock)
     EXPECT_EQ(TEGetNbLines(te_), 1);
     EXPECT_EQ(TEGetNbLines(nullptr), 0);
     ASSERT_EQ(doc_->WriteDoc(te_), 0);
-    EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveDoc(ref), 0); }, folder_ / "doc.txt"), "\rNotes\r");
+    EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveDoc(ref), 0); }, folder_ / "doc.txt"), "\nNotes\n");
 }
 
 // Gathered writes: a block that failed answers every later write and the flush.

@@ -219,8 +219,8 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
 TEST_F(MethodPreview, TheExportIsTheTextAndOneLineEndAndTheSearchTheText)
 {
     std::string expected;
-    for (const std::string& line : Texts(recalculate_)) expected += line + "\r";
-    EXPECT_EQ(Exported(recalculate_), expected + "\r");
+    for (const std::string& line : Texts(recalculate_)) expected += line + "\n";
+    EXPECT_EQ(Exported(recalculate_), expected + "\n");
     EXPECT_NE(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0B[Lines]Pric"), 2), 0);
     EXPECT_EQ(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0C[Lines]Total"), 2), 0);
 }

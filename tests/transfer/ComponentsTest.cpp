@@ -377,7 +377,7 @@ TEST_F(InstallRules, ARefusalShowsItsAlertAndListsEachRefusingSourceInTheReport)
     EXPECT_EQ(LastAlert().text, readtest::P(name));
     Src(2, "Outside")->GetFullName(full);
     Src(9, "vShared")->GetFullName(var);
-    EXPECT_EQ(Report(), readtest::P(full) + "\r" + readtest::P(var) + "\r");
+    EXPECT_EQ(Report(), readtest::P(full) + "\n" + readtest::P(var) + "\n");
 }
 
 TEST_F(InstallRules, AnInterfaceTableWithoutCounterpartIsAskedAbout)

@@ -26,6 +26,7 @@
 #include "transfer/dialogs/ConflictListDef.h"
 #include "transfer/dialogs/ConflictRows.h"
 #include "transfer/dialogs/ConflictTexts.h"
+#include "transfer/dialogs/EditDialogs.h"
 
 using namespace platform;
 
@@ -382,6 +383,7 @@ void ConflictTitle(TMainDoc* source, TMainDoc* dest, unsigned char* out)
 
 bool SolveConflicts(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest)
 {
+    FreeNewNames(list, dest);
     unsigned char title[256];
     ConflictTitle(source, dest, title);
     Session session;
