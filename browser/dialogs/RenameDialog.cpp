@@ -208,8 +208,7 @@ void ChooseFilter(DialogRef dialog, uint16_t modifiers)
             ResType type = 0;
             GetResInfo(h, &id, &type, name);
         }
-        AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01-"));
-        SetMenuItemText(menu, MenuItemIndex(i + 1), name);
+        AppendMenuItemText(menu, name);
         if (FilterIdAt(i) == G_DfltFilter) marked = int16_t(i + 1);
     }
     if (marked) {
