@@ -419,6 +419,9 @@ Boolean ReplaceFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* ite
     if (event->what == keyDown && (event->modifiers & cmdKey)) {
         int16_t command = 0, index = 0;
         GetFunc(MenuKey(CharParameter(event->message & charCodeMask)), &command, &index);
+        // The key's menu title lit by MenuKey goes dark again: no menu
+        // command runs from here.
+        HiliteMenu(0);
         if (command == kSelectAll) {
             *item = kRenameAllUsers;
             return true;

@@ -760,6 +760,9 @@ TEST_F(RenameScreens, TheRenamedMethodAndItsCallerThenTheNewGroup)
     const std::string text(code.begin(), code.end());
     EXPECT_NE(text.find("Add_VAT"), std::string::npos);
     EXPECT_EQ(text.find("Add_Tax"), std::string::npos);
+    // Command-A in the dialog lit no menu title for good: the Edit title is
+    // drawn plain on the bar.
+    EXPECT_TRUE(ShowsMenuText(renamed.pixels, Rect{0, 80, 19, 125}, "Edit", ThemeMenuTextColor(kThemeMenuActive, false)));
 
     // The group opened as the run opened it.
     for (int32_t row = 0; row < main->fList->rowCount; ++row)
