@@ -40,9 +40,6 @@ void TLstPlane::SetLinks(int16_t usesNumber, ::TPlan* uses, int16_t usedByNumber
     fPreview = previewNumber ? nullptr : preview;
 }
 
-TPlan* TLstPlane::UpPlane() { return dynamic_cast<TPlan*>(fUsedBy); }
-TPlan* TLstPlane::DownPlane() { return dynamic_cast<TPlan*>(fUses); }
-
 void TLstPlane::RazAll(Handle list, bool reset)
 {
     fSource = list;

@@ -43,18 +43,12 @@ int16_t FirstItemOf(const MyMenuRec* rec, size_t entry)
     return int16_t(sum + 1);
 }
 
-// A platform item placed after `after`, its text set afterwards so that no
-// character of it is read as a menu metacharacter.
+// A platform item placed after `after`, no character of its text read as a
+// menu metacharacter.
 void InsertPlainItem(MenuRef menu, int16_t after, const unsigned char* text, uint8_t cmdKey)
 {
-    unsigned char placeholder[4] = {1, 'x', 0, 0};
-    if (cmdKey) {
-        placeholder[0] = 3;
-        placeholder[2] = '/';
-        placeholder[3] = cmdKey;
-    }
-    InsertMenuItem(menu, placeholder, MenuItemIndex(after));
-    SetMenuItemText(menu, MenuItemIndex(after + 1), text);
+    InsertMenuItemText(menu, text, MenuItemIndex(after));
+    if (cmdKey) SetItemCmd(menu, MenuItemIndex(after + 1), CharParameter(cmdKey));
 }
 
 MyMenuRec* NewRecord(int16_t id, MenuRef menu)

@@ -306,7 +306,8 @@ int16_t TMainDoc::PrintDoc()
     (**te).destRect = dest;
     (**te).viewRect = dest;
     TECalText(te);
-    int32_t first = 0;
+    // An empty documentation prints nothing, not even its rule.
+    int32_t first = (**te).teLength > 0 ? 0 : (**te).nLines;
     bool freshPage = false;
     while (first < (**te).nLines) {
         const int16_t printed = PrintLines(te, P_CrtHeight, int16_t(bottom - P_CrtHeight), &first);

@@ -151,6 +151,20 @@ void SizeChanged(MenuRef menu)
     menu->height = -1;
 }
 
+void InsertItems(MenuRef menu, const std::vector<MenuItemRecord>& items, MenuItemIndex afterItem)
+{
+    try {
+        const size_t at = std::min<size_t>(afterItem, menu->items.size());
+        menu->items.insert(menu->items.begin() + ptrdiff_t(at), items.begin(), items.end());
+        if (menu->quitItem && at < menu->quitItem) menu->quitItem = MenuItemIndex(menu->quitItem + items.size());
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    SizeChanged(menu);
+}
+
+MenuItemIndex LastItem(MenuRef menu) { return MenuItemIndex(std::min<size_t>(menu->items.size(), 0xFFFF)); }
+
 MenuProperties* PropertiesOf(MenuRef menu, MenuItemIndex item, OSStatus* err)
 {
     if (!IsMenu(menu)) {
@@ -248,20 +262,36 @@ void GetMenuTitle(MenuRef menu, Str255 title)
 void InsertMenuItem(MenuRef menu, ConstStr255Param items, MenuItemIndex afterItem)
 {
     if (!IsMenu(menu) || !items) return;
+    std::vector<MenuItemRecord> parsed;
     try {
-        std::vector<MenuItemRecord> parsed = ParseItems(items + 1, items[0]);
-        const size_t at = std::min<size_t>(afterItem, menu->items.size());
-        menu->items.insert(menu->items.begin() + ptrdiff_t(at), parsed.begin(), parsed.end());
-        if (menu->quitItem && at < menu->quitItem) menu->quitItem = MenuItemIndex(menu->quitItem + parsed.size());
+        parsed = ParseItems(items + 1, items[0]);
     } catch (const std::bad_alloc&) {
         return;
     }
-    SizeChanged(menu);
+    InsertItems(menu, parsed, afterItem);
 }
 
 void AppendMenu(MenuRef menu, ConstStr255Param items)
 {
-    if (IsMenu(menu)) InsertMenuItem(menu, items, MenuItemIndex(std::min<size_t>(menu->items.size(), 0xFFFF)));
+    if (IsMenu(menu)) InsertMenuItem(menu, items, LastItem(menu));
+}
+
+void InsertMenuItemText(MenuRef menu, ConstStr255Param text, MenuItemIndex afterItem)
+{
+    if (!IsMenu(menu) || !text) return;
+    std::vector<MenuItemRecord> one;
+    try {
+        one.resize(1);
+        one[0].text = PString(text);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    InsertItems(menu, one, afterItem);
+}
+
+void AppendMenuItemText(MenuRef menu, ConstStr255Param text)
+{
+    if (IsMenu(menu)) InsertMenuItemText(menu, text, LastItem(menu));
 }
 
 void DeleteMenuItem(MenuRef menu, MenuItemIndex item)

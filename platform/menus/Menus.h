@@ -102,6 +102,10 @@ void GetMenuTitle(MenuRef menu, Str255 title);
 // '<O' '<S' styles, '/c' command key c, '(' disabled; "-" is a separator.
 void AppendMenu(MenuRef menu, ConstStr255Param items);
 void InsertMenuItem(MenuRef menu, ConstStr255Param items, MenuItemIndex afterItem);
+// One enabled item whose text is taken as it stands, no character of it
+// read as a metacharacter (for names chosen by the user or read from files).
+void AppendMenuItemText(MenuRef menu, ConstStr255Param text);
+void InsertMenuItemText(MenuRef menu, ConstStr255Param text, MenuItemIndex afterItem);
 void DeleteMenuItem(MenuRef menu, MenuItemIndex item);
 uint16_t CountMenuItems(MenuRef menu);
 // Resources of that type by name, sorted, without names starting with '.'

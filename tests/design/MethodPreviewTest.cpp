@@ -203,17 +203,19 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
         EXPECT_EQ(pages, 1 + over) << over;
     }
     // A text with no room for its first line, and no document to turn the
-    // page, prints nothing.
-    PrintPages(folder_.path(), "none-", [&] {
-        const Rect box{0, 0, 100, 300};
-        TEHandle te = TEStyleNew(&box, &box);
-        TESetText("some text", 9, te);
-        P_CrtHeight = int16_t(P_PageRect.bottom - 31);
-        const int16_t before = P_CrtHeight;
-        PrintTextPages(te, nullptr);
-        EXPECT_EQ(P_CrtHeight, before);
-        TEDispose(te);
-    });
+    // page, prints nothing; nor does an empty text, not even its rule.
+    for (const auto& [text, room] : {std::pair<std::string, int16_t>{"some text", 31}, {"", 200}}) {
+        PrintPages(folder_.path(), "none-", [&] {
+            const Rect box{0, 0, 100, 300};
+            TEHandle te = TEStyleNew(&box, &box);
+            TESetText(text.data(), int32_t(text.size()), te);
+            P_CrtHeight = int16_t(P_PageRect.bottom - room);
+            const int16_t before = P_CrtHeight;
+            PrintTextPages(te, nullptr);
+            EXPECT_EQ(P_CrtHeight, before) << text;
+            TEDispose(te);
+        });
+    }
 }
 
 TEST_F(MethodPreview, TheExportIsTheTextAndOneLineEndAndTheSearchTheText)

@@ -112,20 +112,16 @@ int16_t PickFilter(DialogRef dialog, int16_t current)
     }
     if (!menu) return 0;
     unsigned char text[256];
-    auto add = [&](const unsigned char* item) {
-        AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01 "));
-        SetMenuItemText(menu, MenuItemIndex(CountMenuItems(menu)), item);
-    };
     for (int16_t f = kAllFilter; f <= kIndirectFilter; ++f) {
         ListString(1020, f, text);
-        add(text);
+        AppendMenuItemText(menu, text);
     }
     AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x02(-"));
     const int16_t types = CountFilterTypes();
     for (int16_t f = kFirstTypeFilter; f < kFirstTypeFilter + types; ++f) {
         FilterName(f, text);
         if (text[0] == 0) PSet(text, " ");
-        add(text);
+        AppendMenuItemText(menu, text);
     }
     unsigned char mark[256];
     ListString(1024, 2, mark);

@@ -439,6 +439,19 @@ TEST(MenuModel, MetacharactersAndTheStoredForm)
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "Save");
     DeleteMenuItem(m, 1);
     EXPECT_EQ(CountMenuItems(m), 3);
+    // Texts taken as they stand: one enabled item each, metacharacters kept.
+    for (const char* literal : {"-", "(Close;Open/O"}) {
+        AppendMenuItemText(m, PStr(literal).get());
+        const MenuItemIndex last = CountMenuItems(m);
+        EXPECT_TRUE(IsMenuItemEnabled(m, last)) << literal;
+        GetMenuItemText(m, last, text);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), literal);
+        GetItemCmd(m, last, &v);
+        EXPECT_EQ(v, 0) << literal;
+    }
+    InsertMenuItemText(m, PStr("<B").get(), 0);
+    GetMenuItemText(m, 1, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "<B");
 
     MenuResourceData d;
     const uint8_t good[] = {0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 1, 'X', 1, 'a', 0, 'A', 0, 1, 0};
