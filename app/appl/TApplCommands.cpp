@@ -10,6 +10,7 @@
 #include "app/appl/UndoRecords.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
+#include "platform/events/Events.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
@@ -106,8 +107,10 @@ int16_t TAppl::Do_If_MyFunc(int16_t command)
     case 16:
         return BlockingPreferences();
     case 19:
+        // A document that refuses to close cancels a quit, not the end the
+        // system asked for: what is left open is closed on the way out.
         fQuit = true;
-        if (Close() != 0) fQuit = false;
+        if (Close() != 0 && !TerminationRequestPending()) fQuit = false;
         return 0;
     case 20:
         return ShortOfMemory() ? int16_t(memFullErr) : NewLibDoc(0);

@@ -109,8 +109,9 @@ void HeadlessBackend::CountWaiting(uint32_t ticks)
     // request ends the run.
     if (QuitRequestPending()) return;
     waitingAfterEnd_ += ticks;
-    if (waitingAfterEnd_ <= options_.watchdogTicks) return;
+    // Nobody is left to answer a modal loop: the run ends at once there.
     const std::string* modal = CurrentModal();
+    if (!modal && waitingAfterEnd_ <= options_.watchdogTicks) return;
     Stop("headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
          " and the program was still waiting for input at tick " + std::to_string(clock_.Ticks()) +
          (modal ? " in the " + *modal : std::string()) + "; ending the run");

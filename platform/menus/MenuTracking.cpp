@@ -9,6 +9,7 @@
 #include "platform/events/Backend.h"
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/MenuRecord.h"
 #include "platform/screen/Screen.h"
 #include "platform/text/RomanCase.h"
@@ -233,7 +234,7 @@ NextClick WaitForNextClick(bool withBar, Hover* hover)
     // followed until its own release.
     FlushEvents(mUpMask, 0);
     for (;;) {
-        if (RunEnded() || QuitRequestPending() || s.open.empty()) return NextClick::Dismissed;
+        if (ModalMustCancel() || s.open.empty()) return NextClick::Dismissed;
         Point p;
         GetGlobalMouse(&p);
         *hover = Follow(p, withBar);
@@ -283,7 +284,7 @@ int32_t TrackOpenMenus(bool withBar)
     s.lastChoice = 0;
     if (!hover.menu) return 0;
     const MenuItemRecord* item = Item(hover.menu, hover.item);
-    if (!item || SubmenuOf(*item)) {
+    if (!item || SubmenuOf(*item) || !Offered(hover.menu, hover.item)) {
         if (!hover.item && hover.under) s.lastChoice = (int32_t(hover.menu->id) << 16) | hover.under;
         return 0;
     }
@@ -354,7 +355,7 @@ int32_t MenuKey(CharParameter ch)
         for (MenuItemIndex i = 1; i <= m->items.size(); ++i) {
             const MenuItemRecord& item = m->items[i - 1];
             if (item.cmd <= 0x20 || SubmenuOf(item) || RomanUppercase(item.cmd) != wanted) continue;
-            if (!m->enabled || !item.enabled) {
+            if (!Offered(m, i)) {
                 if (!disabledChoice) disabledChoice = (int32_t(m->id) << 16) | i;
                 continue;
             }
