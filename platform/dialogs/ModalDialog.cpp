@@ -75,21 +75,22 @@ Boolean StandardFilter(DialogRef d, EventRecord* e, DialogItemIndex* itemHit)
     return true;
 }
 
-// The Edit menu's commands on the focused text; false for any other choice.
-bool ServeEditChoice(DialogRef d, int32_t choice)
+// The Edit menu's commands on the focused text; any other choice does
+// nothing (the bar offers none while the dialog is up).
+void ServeEditChoice(DialogRef d, int32_t choice)
 {
     MenuCommand command = 0;
     if (GetMenuItemCommandID(GetMenuHandle(MenuID(choice >> 16)), MenuItemIndex(choice & 0xFFFF), &command) != noErr)
-        return false;
+        return;
     switch (command) {
-    case kHICommandCut: DialogCut(d); return true;
-    case kHICommandCopy: DialogCopy(d); return true;
-    case kHICommandPaste: DialogPaste(d); return true;
-    case kHICommandClear: DialogDelete(d); return true;
+    case kHICommandCut: DialogCut(d); break;
+    case kHICommandCopy: DialogCopy(d); break;
+    case kHICommandPaste: DialogPaste(d); break;
+    case kHICommandClear: DialogDelete(d); break;
     case kHICommandSelectAll:
         if (d->focus) SelectDialogItemText(d, d->focus, 0, 32767);
-        return true;
-    default: return false;
+        break;
+    default: break;
     }
 }
 

@@ -121,18 +121,20 @@ void ForgetMenu(MenuRef menu)
 
 bool Offered(const MenuRecord* menu, MenuItemIndex item)
 {
-    if (!menu || !menu->enabled) return false;
+    if (!menu) return false;
     const MenuItemRecord* one = item ? Item(const_cast<MenuRecord*>(menu), item) : nullptr;
-    if (item && (!one || !one->enabled)) return false;
+    if (item && !one) return false;
     const auto& bar = BarMenus();
-    if (!CurrentModal() || std::find(bar.begin(), bar.end(), menu) == bar.end()) return true;
-    if (!CurrentModalEditsText()) return false;
+    if (!CurrentModal() || std::find(bar.begin(), bar.end(), menu) == bar.end())
+        return menu->enabled && (!one || one->enabled);
+    // The modal's text takes the editing commands, whatever the program
+    // enabled for its own windows.
     auto editing = [](const MenuItemRecord& i) {
-        return i.enabled && (i.command == kHICommandCut || i.command == kHICommandCopy || i.command == kHICommandPaste ||
-                             i.command == kHICommandClear || i.command == kHICommandSelectAll);
+        return i.command == kHICommandCut || i.command == kHICommandCopy || i.command == kHICommandPaste ||
+               i.command == kHICommandClear || i.command == kHICommandSelectAll;
     };
-    if (one) return editing(*one);
-    return std::any_of(menu->items.begin(), menu->items.end(), editing);
+    if (!CurrentModalEditsText()) return false;
+    return one ? editing(*one) : std::any_of(menu->items.begin(), menu->items.end(), editing);
 }
 
 MenuRef Register(MenuRecord* m)
