@@ -94,16 +94,9 @@ int16_t TAppl::Do_If_MyFunc(int16_t command)
         return Preferences();
     case 14:
         return ShortOfMemory() ? int16_t(memFullErr) : OpenServerMainDoc();
-    case 15: {
-        for (int16_t k = 1; k <= NbMenus; ++k)
-            if (TheMenus[k]) DisableMenuItem(TheMenus[k]->menu, 0);
-        DrawMenuBar();
-        const int16_t result = ConflictPreferences();
-        for (int16_t k = 1; k <= NbMenus; ++k)
-            if (TheMenus[k]) EnableMenuItem(TheMenus[k]->menu, 0);
-        DrawMenuBar();
-        return result;
-    }
+    case 15:
+        // The bar offers nothing while the dialog is up.
+        return ConflictPreferences();
     case 16:
         return BlockingPreferences();
     case 19:

@@ -311,7 +311,6 @@ DialogRef OpenConflictDialog(const unsigned char* title, C_ListHdl list, ObjList
                              TMainDoc* dest, bool preferences)
 {
     SetArrowCursor();
-    SetMenusEnabled(false);
     Outer outer{gSession, G_LongListHdl};
     DLogSaveScreen(FourCC("DLOG"), kConflictDialog, &outer.dlog, &outer.bits, &outer.saveRect);
     DialogRef dialog = MyGetNewDialog(kConflictDialog, nullptr, reinterpret_cast<WindowRef>(-1));
