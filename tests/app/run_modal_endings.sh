@@ -37,7 +37,8 @@ strings='type "Invoice_Texts"\nwait 30\nidle\n'
 drop='drag 300 56 900 300 10\nidle\nclick 100 187\nidle\nwait 40\ndrag 40 187 750 450 30\nwait 30\nidle\n'
 
 form='click 100 155\nidle\n'              # the form Invoice, selected
-install="answer $demo/Reports-1.QCP\n$(item $components 5)wait 60\nidle\n"
+# The library beside DemoTarget, a copy of each run's own (@HERE@: its folder).
+install="answer @HERE@/target/Reports-1.QCP\n$(item $components 5)wait 60\nidle\n"
 
 # name | documents | steps that raise it | how the run names it | has a Cancel button
 rows="
@@ -84,12 +85,13 @@ full-disk|demo|$method$(item $edit 9)type \"$long\"\nidle\nkey w cmd\nidle\n|ale
 # past it, as a full disk does.
 start() {
   local dir=$1 args=() d
-  rm -rf "$dir" && mkdir -p "$dir/prefs" && printf '%b' "$3" > "$dir/script.txt"
+  rm -rf "$dir" && mkdir -p "$dir/prefs" && printf '%b' "${3//@HERE@/$dir}" > "$dir/script.txt"
   for d in $2; do
     mkdir -p "$dir/$d"
     case $d in
       demo | second) cp "$demo"/Demo.* "$demo"/._Demo.* "$dir/$d/" && args+=("$dir/$d/Demo.QzB") ;;
-      target) cp "$demo"/DemoTarget.* "$demo"/._DemoTarget.* "$dir/$d/" && args+=("$dir/$d/DemoTarget.QzB") ;;
+      target) cp "$demo"/DemoTarget.* "$demo"/._DemoTarget.* "$demo"/Reports-1.* "$dir/$d/" &&
+                args+=("$dir/$d/DemoTarget.QzB") ;;
       big | locked) cp "$work/$d/"* "$work/$d/"._* "$dir/$d/" && args+=("$dir/$d/"*.QzB) ;;
       notes) cp "$work/notes.txt" "$dir/$d/" && args+=("$dir/$d/notes.txt") ;;
     esac
