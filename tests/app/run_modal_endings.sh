@@ -45,9 +45,9 @@ rows="
 message|notes||alert 1000 \"This file is not|
 password|locked||dialog 257 |yes
 read-wait|big|wait 200\n|wait dialog 'Big.QzB'|
-open-file|demo|key o cmd\nidle\n|open file dialog|
-open-sql|demo|$(item $file 3)|open file dialog|
-save-file|none|$(item $file 1)$(item $file 10)|save file dialog|
+open-file|demo|key o cmd\nidle\n|open file dialog|yes
+open-sql|demo|$(item $file 3)|open file dialog|yes
+save-file|none|$(item $file 1)$(item $file 10)|save file dialog|yes
 open-server|demo|$(item $file 6)|dialog 5001 |yes
 export|demo|$(item $file 12)|dialog 300 |yes
 page-setup|demo|$(item $file 13)|dialog 'Page Setup'|yes
