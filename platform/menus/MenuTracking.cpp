@@ -349,7 +349,8 @@ int32_t MenuKey(CharParameter ch)
     Track().lastChoice = 0;
     const uint8_t wanted = RomanUppercase(uint8_t(ch));
     std::vector<MenuRef> all = BarMenus();
-    all.insert(all.end(), SubMenus().begin(), SubMenus().end());
+    // A modal's keys reach the bar's editing commands alone.
+    if (!CurrentModal()) all.insert(all.end(), SubMenus().begin(), SubMenus().end());
     int32_t disabledChoice = 0;
     for (MenuRef m : all) {
         for (MenuItemIndex i = 1; i <= m->items.size(); ++i) {
