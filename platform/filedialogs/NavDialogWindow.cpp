@@ -448,7 +448,7 @@ void NavWindowEvent(NavDialogRef d, EventRecord* e)
             Act(d);
             break;
         }
-        if (ch == 27) {
+        if (IsCancelKey(*e)) {
             NavCancel(d);
             break;
         }

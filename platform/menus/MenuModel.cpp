@@ -7,6 +7,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/MenuRecord.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/RomanCompare.h"
@@ -116,6 +117,24 @@ void ForgetMenu(MenuRef menu)
     drop(AllMenus());
     drop(BarMenus());
     drop(SubMenus());
+}
+
+bool Offered(const MenuRecord* menu, MenuItemIndex item)
+{
+    if (!menu) return false;
+    const MenuItemRecord* one = item ? Item(const_cast<MenuRecord*>(menu), item) : nullptr;
+    if (item && !one) return false;
+    const auto& bar = BarMenus();
+    if (!CurrentModal() || std::find(bar.begin(), bar.end(), menu) == bar.end())
+        return menu->enabled && (!one || one->enabled);
+    // The modal's text takes the editing commands, whatever the program
+    // enabled for its own windows.
+    auto editing = [](const MenuItemRecord& i) {
+        return i.command == kHICommandCut || i.command == kHICommandCopy || i.command == kHICommandPaste ||
+               i.command == kHICommandClear || i.command == kHICommandSelectAll;
+    };
+    if (!CurrentModalEditsText()) return false;
+    return one ? editing(*one) : std::any_of(menu->items.begin(), menu->items.end(), editing);
 }
 
 MenuRef Register(MenuRecord* m)
@@ -452,6 +471,22 @@ void DisableMenuItem(MenuRef menu, MenuItemIndex item)
     } else if (MenuItemRecord* i = Item(menu, item)) {
         i->enabled = false;
     }
+}
+
+OSStatus SetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand command)
+{
+    MenuItemRecord* i = Item(menu, item);
+    if (!i) return IsMenu(menu) ? menuItemNotFoundErr : menuInvalidErr;
+    i->command = command;
+    return noErr;
+}
+
+OSStatus GetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand* command)
+{
+    const MenuItemRecord* i = Item(menu, item);
+    if (!i) return IsMenu(menu) ? menuItemNotFoundErr : menuInvalidErr;
+    if (command) *command = i->command;
+    return noErr;
 }
 
 Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item)

@@ -130,6 +130,17 @@ void EnableMenuItem(MenuRef menu, MenuItemIndex item);
 void DisableMenuItem(MenuRef menu, MenuItemIndex item);
 Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item);
 
+// The command an item stands for. While a modal loop is up (Modals.h), the
+// bar offers only the items of the standard editing commands below, and
+// only to a modal that edits text; every other item and title is dimmed.
+constexpr MenuCommand kHICommandCut = 0x63757420;        // 'cut '
+constexpr MenuCommand kHICommandCopy = 0x636F7079;       // 'copy'
+constexpr MenuCommand kHICommandPaste = 0x70617374;      // 'past'
+constexpr MenuCommand kHICommandClear = 0x636C6561;      // 'clea'
+constexpr MenuCommand kHICommandSelectAll = 0x73616C6C;  // 'sall'
+OSStatus SetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand command);
+OSStatus GetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand* command);
+
 // Properties of the menu (item 0) or an item, of any size.
 OSStatus SetMenuItemProperty(MenuRef menu, MenuItemIndex item, OSType creator, OSType tag, uint32_t size,
                              const void* data);
