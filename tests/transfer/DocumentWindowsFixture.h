@@ -132,11 +132,14 @@ public:
     static browser::TLstPlane* Main(TWindow* w) { return PaneOf<browser::TLstPlane>(w, 2); }
     static browser::TDisplayPlane* Preview(TWindow* w) { return PaneOf<browser::TDisplayPlane>(w, 6); }
 
+    // An object by its kind and full name (and its id for menus, whose
+    // names may repeat), the same in memory and read afresh.
     static std::string Key(TObjQz* obj)
     {
         unsigned char name[256];
         obj->GetFullName(name);
-        return std::to_string(obj->kind) + ":" + readtest::P(name);
+        const std::string id = obj->kind == 6 ? "#" + std::to_string(obj->id) : "";
+        return std::to_string(obj->kind) + ":" + readtest::P(name) + id;
     }
     // A row as drawn: its depth, its disclosure state, its text.
     static std::string RowLine(browser::TRefPlane* pane, int32_t row)

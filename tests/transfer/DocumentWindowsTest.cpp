@@ -3,6 +3,7 @@
 // document afresh; after a command, each shows what a fresh open shows.
 #include <functional>
 
+#include "app/appl/CommandStacks.h"
 #include "app/dialogs/WaitDialog.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
@@ -282,6 +283,43 @@ std::string TestName(const char* text)
 
 INSTANTIATE_TEST_SUITE_P(Menus, MenuCommands, ::testing::ValuesIn(kCommands),
                          [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
+
+}  // namespace
+}  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+// The demo's menu File dropped on DemoTarget's window: what its copies name
+// and the destination cannot hold (a constant of the demo's lists) is said
+// once the copy has landed, and the destination's windows show what a
+// fresh open of its files shows, the copies' links included.
+TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
+{
+    TMainDoc* demo = OpenInTwoWindows("Demo");
+    TMainDoc* target = OpenInTwoWindows("DemoTarget");
+    ASSERT_TRUE(demo && target);
+    Select(Main(Front(demo)), {{6, "File"}});
+    ASSERT_EQ(PushInteger(0), 0);
+    ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
+    ResetAlerts();
+    EXPECT_EQ(Front(target)->GetDragObj(nullptr), 0);
+    unsigned char separator[256], notCopied[256];
+    MyGetIndString(separator, 1024, 1);
+    MyGetIndString(notCopied, 1018, 12);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_EQ(::LastAlert().text, "Constant VAT_Rate" + readtest::P(separator) + readtest::P(notCopied));
+    ExpectShowsItsFiles(target, "menu File dropped");
+    browser::TLstPlane* main = Main(Front(target));
+    AllRows(main);
+    for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        const std::string name = readtest::P(obj->name);
+        if (obj->kind != 6 && name != "Close_Invoice" && name != "Print_Invoice") continue;
+        main->MoveCurrent(row);
+        ExpectShowsItsFiles(target, Key(obj));
+    }
+}
 
 }  // namespace
 }  // namespace transfertest
