@@ -5,6 +5,7 @@
 
 #include "app/appl/CommandStacks.h"
 #include "app/dialogs/WaitDialog.h"
+#include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "tests/platform/events/HeadlessFixture.h"
@@ -243,7 +244,25 @@ const MenuCommand kCommands[] = {
 
 void PrintTo(const MenuCommand& c, std::ostream* os) { *os << c.name; }
 
-class MenuCommands : public Fixture, public ::testing::WithParamInterface<MenuCommand> {};
+class MenuCommands : public Fixture, public ::testing::WithParamInterface<MenuCommand> {
+protected:
+    // The command chosen from its menu, its dialogs answered by its script
+    // and then by the items `more`. A dialog the script leaves waiting
+    // ends the tests rather than hanging them.
+    void Choose(const MenuCommand& c, const std::vector<int16_t>& more = {})
+    {
+        platform::HeadlessOptions options;
+        options.onWatchdog = [](const std::string& message) {
+            std::fprintf(stderr, "%s\n", message.c_str());
+            std::_Exit(platform::kWatchdogExitStatus);
+        };
+        platform::Script script = c.script();
+        for (int16_t item : more) script.Choose(item).Wait(5);
+        platform::testing::HeadlessRun run(script, options);
+        for (const platform::FileDialogAnswer& answer : c.files(this)) platform::PushFileDialogAnswer(answer);
+        appl_->Do_Func(c.command);
+    }
+};
 
 TEST_P(MenuCommands, EachWindowShowsWhatAFreshOpenShows)
 {
@@ -256,17 +275,7 @@ TEST_P(MenuCommands, EachWindowShowsWhatAFreshOpenShows)
     c.before(this, doc);
     if (!c.select.empty()) Select(Main(Front(doc)), c.select);
     const std::vector<readtest::Bytes> files = FilesOf(doc);
-    {
-        // A dialog the script leaves waiting ends the tests, not hangs them.
-        platform::HeadlessOptions options;
-        options.onWatchdog = [](const std::string& message) {
-            std::fprintf(stderr, "%s\n", message.c_str());
-            std::_Exit(platform::kWatchdogExitStatus);
-        };
-        platform::testing::HeadlessRun run(c.script(), options);
-        for (const platform::FileDialogAnswer& answer : c.files(this)) platform::PushFileDialogAnswer(answer);
-        appl_->Do_Func(c.command);
-    }
+    Choose(c);
     if (!IsOpen(doc)) return;
     EXPECT_EQ(FilesOf(doc) != files, c.writes);
     for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
@@ -282,6 +291,62 @@ std::string TestName(const char* text)
 }
 
 INSTANTIATE_TEST_SUITE_P(Menus, MenuCommands, ::testing::ValuesIn(kCommands),
+                         [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
+
+// The commands of the Objects and Components menus, a write of the disk
+// failing at each step in turn until the command goes through, the
+// document read again after each: nothing of a failed command stays in
+// any window, and at the end the windows show the files.
+class FailingCommands : public MenuCommands {};
+
+TEST_P(FailingCommands, ReadAgainAfterEachFailureTheWindowsShowTheFiles)
+{
+    const MenuCommand& c = GetParam();
+    TMainDoc* doc = OpenInTwoWindows();
+    ASSERT_NE(doc, nullptr);
+    c.before(this, doc);
+    int32_t failed = 0;
+    for (int32_t after = 0; after < 60; ++after) {
+        Disclose(Back(doc), 23, "Accounting");
+        // A command that went through despite a failure has taken its rows.
+        bool rows = true;
+        for (const auto& [kind, name] : c.select) rows = rows && RowOf(Main(Front(doc)), kind, name) >= 0;
+        if (!rows) break;
+        if (!c.select.empty()) Select(Main(Front(doc)), c.select);
+        // The failure's own alert is answered after the dialogs, and a
+        // dialog the failure leaves open is cancelled.
+        platform::InjectFault(platform::FaultKind::DiskFull, after);
+        Choose(c, {1, 2, 2});
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        ASSERT_EQ(appl_->Do_Func(74), 0) << after;
+        for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
+        if (!fired) break;
+        ++failed;
+    }
+    // A command that writes met at least one failure on its way.
+    if (c.writes) {
+        EXPECT_GE(failed, 1);
+    }
+    ExpectShowsItsFiles(doc, c.name);
+}
+
+bool ObjectsOrComponents(const MenuCommand& c)
+{
+    for (int16_t command : {51, 58, 59, 76, 78, 50, 77, 75, 71, 70, 72, 73, 110, 111, 112, 113, 114, 115})
+        if (c.command == command) return true;
+    return false;
+}
+
+std::vector<MenuCommand> ObjectsAndComponents()
+{
+    std::vector<MenuCommand> out;
+    for (const MenuCommand& c : kCommands)
+        if (ObjectsOrComponents(c)) out.push_back(c);
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailingCommands, ::testing::ValuesIn(ObjectsAndComponents()),
                          [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
 
 }  // namespace
