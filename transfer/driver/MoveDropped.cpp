@@ -3,11 +3,11 @@
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
+#include "design/objects/ObjList.h"
 #include "design/objects/ObjQz.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 #include "transfer/conflicts/ConflictDefaults.h"
-#include "design/objects/ObjList.h"
 #include "transfer/driver/DoMove.h"
 #include "transfer/links/NotBrought.h"
 
