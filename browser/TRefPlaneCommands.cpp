@@ -338,6 +338,9 @@ void TRefPlane::DeleteObj()
         obj->DeleteObj(true);
     }
     CursRmve();
+    // No row stays current, whatever was deleted: the panes beside are
+    // emptied.
+    fCurrent = -1;
     SelectObj(nullptr);
     if (doc) doc->UpdateAll();
 }

@@ -124,7 +124,7 @@ int16_t TRefPlane::ReplaceTxt()
             if (const int16_t err = obj->ReplaceTxt(find, replacement)) ErrMsg(err);
     CursRmve();
     InvalidateWindow(fWindow);
-    if (TMainDoc* doc = Doc()) doc->UpdateDisplay();
+    if (TMainDoc* doc = Doc()) doc->UpdateAll();
     return 0;
 }
 
@@ -155,7 +155,8 @@ int16_t TRefPlane::ReplaceCmd()
         if (const int16_t err = obj->ReplaceCmd(command, method)) ErrMsg(err);
     CursRmve();
     InvalidateWindow(fWindow);
-    doc->UpdateDisplay();
+    // A new method, and links that came or went.
+    doc->UpdateAll();
     return 0;
 }
 
@@ -208,10 +209,9 @@ int16_t TRefPlane::TxtToStr()
         for (auto& [obj, name] : names)
             if (std::memcmp(obj->name, name.data(), name.size()) != 0) TakeNewName(obj, name.data());
         ErrMsg(err);
-    } else if (fFilter >= 0) {
-        SetDfltFilter(fFilter);
     }
-    doc->UpdateDisplay();
+    // The new list and the links to it, in every window.
+    doc->UpdateAll();
     return err;
 }
 
@@ -227,7 +227,8 @@ int16_t TRefPlane::StrToTxt()
     CursRmve();
     if (err) ErrMsg(err);
     InvalidateWindow(fWindow);
-    if (TMainDoc* doc = Doc()) doc->UpdateDisplay();
+    // The lists' users use them no more.
+    if (TMainDoc* doc = Doc()) doc->UpdateAll();
     return err;
 }
 

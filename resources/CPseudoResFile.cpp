@@ -57,7 +57,7 @@ uint32_t CPseudoResFile::GetStamp() const
 
 void CPseudoResFile::DisposeContents()
 {
-    ForgetNameIndex();
+    ForgetNames();
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if (rec.contents) DisposeHandle(rec.contents);
@@ -320,6 +320,11 @@ bool CPseudoResFile::UpdateResNoMap()
             Fail(wrPermErr);
             return false;
         }
+        if (OSErr err = WriteNames(); err != noErr) {
+            fCommitFailed = true;
+            Fail(err);
+            return false;
+        }
         // Every changed record gets its place first; then the blocks go out
         // in order of their places, gathered where they follow one another.
         BlockWriter writer;
@@ -568,7 +573,7 @@ OSErr CPseudoResFile::CommitAll()
 
 bool CPseudoResFile::HasUncommitted() const
 {
-    if (fCommitPutOff || fCommitFailed || fMap.changed || fBitmaps.TableChanged()) return true;
+    if (fCommitPutOff || fCommitFailed || fNamesAhead || fMap.changed || fBitmaps.TableChanged()) return true;
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if ((rec.attributes & kAttrChanged) && rec.contents) return true;

@@ -93,7 +93,7 @@ Handle CPseudoResFile::LoadRecord(int32_t t, int32_t r)
             Fail(err);
             return nullptr;
         }
-        ForgetNameIndexFor(type);
+        ForgetNamesOf(type, fMap.At(t, r).id);
         fMap.SetContents(t, r, h);
         NoteLoaded(t, r);
         fresh = true;
@@ -116,6 +116,10 @@ Handle CPseudoResFile::GetRes(ResType type, int16_t id, bool includeEnciphered)
             return nullptr;
         }
         if (!fLocal) return ClientGet(type, id, includeEnciphered, false, nullptr);
+        if (OSErr err = IsNamesRecord(t, r) ? HandOutNames() : noErr; err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
         return LoadRecord(t, r);
     });
 }
@@ -130,6 +134,10 @@ Handle CPseudoResFile::GetIndRes(ResType type, int32_t n, bool)
             return nullptr;
         }
         if (!fLocal) return ClientGetInd(t, n);
+        if (OSErr err = IsNamesRecord(t, n - 1) ? HandOutNames() : noErr; err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
         return LoadRecord(t, n - 1);
     });
 }
@@ -257,7 +265,6 @@ bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool conv
 {
     return Guarded<bool>(false, [&]() -> bool {
         if (!fLocal) return ClientAddRes(contents, type, id, convert);
-        ForgetNameIndexFor(type);
         int32_t t, r;
         const bool exists = fMap.FindID(type, id, true, &t, &r);
         const uint32_t stamp = GetStamp();
@@ -300,6 +307,8 @@ bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool conv
             fMap.Edit(t, r).stamp = stamp;
             fMap.Edit(t, r).attributes |= kAttrChanged;
         }
+        // A null handle leaves the contents of a record that exists.
+        if (contents || !exists) ForgetNamesOf(type, id);
         fMap.changed = true;
         Fail(noErr);
         return true;
@@ -325,7 +334,6 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
             return false;
         }
         const uint32_t blockLength = uint32_t(length) + kBlockHeaderSize;
-        ForgetNameIndexFor(type);
         // The contents go to disk from the caller's memory; a file of the
         // other byte order gets a converted copy.
         std::vector<uint8_t> converted(fSwapFlag != kBigEndianFile ? size_t(length) : 0);
@@ -374,6 +382,7 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
         rec.stamp = stamp;
         // Written unscrambled, so the record is no longer enciphered.
         rec.attributes = 0;
+        ForgetNamesOf(type, id);
         fMap.changed = true;
         Fail(noErr);
         return true;
@@ -391,7 +400,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
             return false;
         }
         if (!fLocal) return ClientWriteResource(contents, t, r);
-        ForgetNameIndexFor(fMap.TypeAt(t).type);
+        ForgetNamesOf(fMap.TypeAt(t).type, fMap.At(t, r).id);
         fMap.changed = true;
         OSErr err = Replace(t, r, uint32_t(GetHandleSize(contents)) + kBlockHeaderSize);
         if (err != noErr) {
@@ -408,7 +417,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
 
 void CPseudoResFile::RemoveAt(int32_t t, int32_t r)
 {
-    ForgetNameIndexFor(fMap.TypeAt(t).type);
+    ForgetNamesOf(fMap.TypeAt(t).type, fMap.At(t, r).id);
     FreeRecordPlace(t, r);
     fMap.Remove(t, r);
     fMap.changed = true;
@@ -521,7 +530,7 @@ bool CPseudoResFile::ActionRes(Handle contents, int16_t action)
             Fail(kResNoSuchHandle);
             return false;
         }
-        ForgetNameIndexFor(fMap.TypeAt(t).type);
+        ForgetNamesOf(fMap.TypeAt(t).type, fMap.At(t, r).id);
         uint16_t& a = fMap.Edit(t, r).attributes;
         switch (action) {
         case 1: a |= kAttrLocked; HLock(contents); break;
@@ -599,6 +608,10 @@ Handle CPseudoResFile::GetResConnect(ResType type, int16_t id)
             Fail(kResNotFound);
             return nullptr;
         }
+        if (OSErr err = fLocal && IsNamesRecord(t, r) ? HandOutNames() : noErr; err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
         Fail(noErr);
         return fMap.At(t, r).contents;
     });
@@ -627,6 +640,10 @@ int32_t CPseudoResFile::GetResSize(ResType type, int16_t id)
         int32_t t, r;
         if (!fMap.FindID(type, id, true, &t, &r)) {
             Fail(kResNotFound);
+            return -1;
+        }
+        if (OSErr err = fLocal && IsNamesRecord(t, r) ? WriteNames() : noErr; err != noErr) {
+            Fail(err);
             return -1;
         }
         Fail(noErr);

@@ -274,14 +274,8 @@ bool IsInList(ObjListHdl list, const TObjQz* obj)
 void DisposeObjList(ObjListHdl list)
 {
     if (!list) return;
-    // Leaving a group edits other lists, never this one, so the walk holds.
-    for (int32_t i = 0; i < list->count - 1; ++i) {
-        TObjQz* obj = list->entries[i];
-        if (obj->parent) obj->DelGroup(false, false);
-        // An installed object refuses to leave in normal work; its group
-        // must still not keep a pointer to it.
-        if (obj->parent) DelObjList(obj->parent->members, obj);
-    }
+    // Each leaves its group as it goes, which edits other lists, never
+    // this one, so the walk holds.
     for (int32_t i = 0; i < list->count - 1; ++i) list->entries[i]->Dispose();
     FreeObjList(list);
 }

@@ -10,6 +10,7 @@
 #include "design/objects/ObjText.h"
 #include "platform/core/Errors.h"
 #include "platform/files/Forks.h"
+#include "platform/files/TextFiles.h"
 
 void TVarObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
 {
@@ -52,8 +53,7 @@ void TVarObjQz::GetMoreInfo(unsigned char* out, bool flag)
     // A short read at the file's end still gives what was there.
     if (err != platform::noErr && err != platform::eofErr) return;
     if (count < 0 || count > int64_t(sizeof line)) return;
-    const void* cr = std::memchr(line, 13, size_t(count));
-    const size_t n = cr ? size_t(static_cast<const unsigned char*>(cr) - line) : size_t(count);
+    const size_t n = platform::LineLength(line, size_t(count));
     out[0] = uint8_t(n);
     std::memcpy(out + 1, line, n);
 }

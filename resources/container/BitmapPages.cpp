@@ -45,6 +45,13 @@ OSErr BitmapPages::Load(ContainerFork& fork, uint64_t physicalSize, uint32_t log
             return -1;
         OSErr err = fork.ReadAt(offset, pages[p].bits.data(), kPageBytes);
         if (err != noErr) return err;
+        // Nothing the header reaches lies past the logical end: bits set
+        // there come from a commit that never wrote its header. Kept, they
+        // would be taken for room of the map or the names table, which the
+        // file grows into from its logical end.
+        const uint64_t firstUnit = uint64_t(p) * kUnitsPerPage;
+        for (uint64_t u = std::max<uint64_t>(logicalEnd / kUnitSize, firstUnit); u < firstUnit + kUnitsPerPage; ++u)
+            pages[p].bits[(u - firstUnit) >> 3] &= uint8_t(~(1u << (u & 7)));
         uint32_t used = 0;
         for (uint8_t byte : pages[p].bits) used += uint32_t(std::popcount(byte));
         pages[p].used = uint16_t(used);

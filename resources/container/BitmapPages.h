@@ -27,6 +27,7 @@ public:
     // The bitmaps of a new file: page 0 at 4160 with units 0-88 set.
     void InitNew();
     // Reads every page named by the table; each must lie inside the file.
+    // Units from the logical end on read as free.
     platform::OSErr Load(ContainerFork& fork, uint64_t physicalSize, uint32_t logicalEnd,
                          std::vector<uint32_t> table);
     void Clear();

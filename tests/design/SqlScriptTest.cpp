@@ -208,6 +208,11 @@ TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
         {"Create Table t (a INT);", "Line 1 syntax error at Create\n"},
         {"CREATE TABLE t (a INT)", "Table t\n          column a\nLine 1 syntax error at \n"},
         {"\n\nCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        // A line ends with LF, CR or CR LF.
+        {"\r\rCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        {"\r\n\r\nCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        {"CREATE TABLE t (a INT DEFAULT 'x\ry'\r, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        {"CREATE TABLE t (a INT DEFAULT 'x\r\ny'\r\n, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
         {"", "Line 1 syntax error at \n"},
         {"SELECT a FROM t;", "Line 1 syntax error at FROM\n"},
         // The whole token, however long, in the line.
@@ -224,9 +229,24 @@ TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
 
 TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
 {
-    ASSERT_EQ(Parse("CREATE TABLE a (x INT, FOREIGN KEY (x) REFERENCES b (y));"), 0);
-    EXPECT_EQ(report_, "Table a\n          column x\nTable b\n          column y\n");
-    ASSERT_EQ(schema_.links.size(), 1u);
+    // FOREIGN KEY makes the relation; a REFERENCES after a column makes
+    // none, and the report says so.
+    const std::tuple<std::string, std::string, size_t> references[] = {
+        {"CREATE TABLE a (x INT, FOREIGN KEY (x) REFERENCES b (y));",
+         "Table a\n          column x\nTable b\n          column y\n", 1},
+        {"CREATE TABLE a (x INT REFERENCES b (y, z), w INT REFERENCES b);",
+         "Table a\n          column x\nTable b\n          column y\n          column z\n"
+         "          column x REFERENCES b (y, z): no relation made, only FOREIGN KEY makes one\n"
+         "          column w\n"
+         "          column w REFERENCES b: no relation made, only FOREIGN KEY makes one\n",
+         0},
+    };
+    for (const auto& [script, report, links] : references) {
+        ASSERT_EQ(Parse(script), 0) << script;
+        EXPECT_EQ(report_, report) << script;
+        ASSERT_EQ(schema_.links.size(), links) << script;
+    }
+    ASSERT_EQ(Parse(std::get<0>(references[0])), 0);
     EXPECT_EQ(std::tuple(schema_.links[0].fromTable, schema_.links[0].fromColumn, schema_.links[0].toTable,
                          schema_.links[0].toColumn),
               std::tuple(0, 0, 1, 0));

@@ -469,53 +469,77 @@ TEST_F(ComponentLifecycle, ANewerVersionReplacesTheInstalledOne)
     EXPECT_EQ(Component(&dest_, "Tools")->GetVersionNb(), 2u);
 }
 
-// Every failing write of an update in turn: the older version, its record
-// and the destination's files stay as they were, and the open destination
-// reads as before the update, its lists and every resource's contents.
-TEST_F(ComponentLifecycle, AFailingUpdateLeavesTheOlderVersionWhole)
+// Every failing write of an install in turn, a first one and an update:
+// the structure's files stay byte for byte as they were (its format too,
+// so that a first install asks about the format again) and the open
+// structure reads as before, an older version whole with its record.
+TEST_F(ComponentLifecycle, AFailingInstallLeavesTheStructureAsItWas)
 {
     if (!CopiesComponents()) GTEST_SKIP() << "no mover copies components here";
-    ASSERT_EQ(Install(Generate(1)), 0);
-    const std::string v2 = Generate(2);
-    ReopenDest();
-    const std::vector<std::string> reading = DestReading();
-    CloseDest();
-    const auto before = DestFiles();
-    int32_t failed = 0;
-    for (int32_t after = 0; after < 200; ++after) {
-        OpenDest();
-        platform::PushFileDialogAnswer(v2);
-        platform::PushDialogAnswer(1);
-        ResetAlerts();
-        platform::InjectFault(platform::FaultKind::DiskFull, after);
-        const int16_t result = transfer::M_Install(&dest_);
-        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
-        platform::ClearFault(platform::FaultKind::DiskFull);
-        platform::ClearDialogAnswers();
-        platform::ClearFileDialogAnswers();
-        EXPECT_EQ(G_ModuleUpdate, 4) << after;
-        if (!fired) break;
-        if (result == 0) {
-            // A write whose failure changes nothing the install needs.
-            ASSERT_NE(Component(&dest_, "Tools"), nullptr) << after;
-            EXPECT_EQ(Component(&dest_, "Tools")->GetVersionNb(), 2u) << after;
-            CloseDest();
-            RestoreDest(before);
-            continue;
+    const std::string v1 = Generate(1), v2 = Generate(2);
+    for (const bool update : {false, true}) {
+        if (update) {
+            OpenDest();
+            ASSERT_EQ(Install(v1), 0);
         }
-        ++failed;
-        EXPECT_EQ(DestReading(), reading) << after;
+        const std::string& library = update ? v2 : v1;
+        ReopenDest();
+        const std::vector<std::string> reading = DestReading();
         CloseDest();
-        EXPECT_EQ(DestFiles(), before) << after;
-        OpenDest();
-        TModuleObjQz* installed = Component(&dest_, "Tools");
-        ASSERT_NE(installed, nullptr) << after;
-        EXPECT_EQ(installed->GetVersionNb(), 1u) << after;
-        EXPECT_EQ(Members(installed->protectedFolder), std::vector<std::string>{"Layout"}) << after;
-        CloseDest();
-        RestoreDest(before);
+        const auto before = DestFiles();
+        int32_t failed = 0;
+        for (int32_t after = 0; after < 200; ++after) {
+            OpenDest();
+            platform::PushFileDialogAnswer(library);
+            platform::PushDialogAnswer(1);
+            ResetAlerts();
+            platform::InjectFault(platform::FaultKind::DiskFull, after);
+            const int16_t result = transfer::M_Install(&dest_);
+            const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+            platform::ClearFault(platform::FaultKind::DiskFull);
+            platform::ClearDialogAnswers();
+            platform::ClearFileDialogAnswers();
+            EXPECT_EQ(G_ModuleUpdate, 4) << update << " " << after;
+            if (result == 0) {
+                // Whole, where a failed write changed nothing the install needs.
+                ASSERT_NE(Component(&dest_, "Tools"), nullptr) << update << " " << after;
+                EXPECT_EQ(Component(&dest_, "Tools")->GetVersionNb(), update ? 2u : 1u) << after;
+                CloseDest();
+                const Bytes data = DestFiles().first;
+                EXPECT_EQ(std::string(data.begin(), data.begin() + 4), "DDUY") << after;
+                RestoreDest(before);
+                if (!fired) break;
+                continue;
+            }
+            ASSERT_TRUE(fired) << update << " " << result;
+            ++failed;
+            EXPECT_EQ(DestReading(), reading) << update << " " << after;
+            if (!update) {
+                TLibDoc* again = OpenLibrary(library);
+                TModuleObjQz *component = nullptr, *installed = nullptr;
+                ResetAlerts();
+                platform::PushDialogAnswer(2);
+                EXPECT_EQ(transfer::PlanInstall(&dest_, again, &component, &installed), transfer::InstallPlan::Declined)
+                    << after;
+                EXPECT_EQ(LastAlert().text, Item(1002, 76)) << after;
+                platform::ClearDialogAnswers();
+                again->Dispose();
+            }
+            CloseDest();
+            EXPECT_EQ(DestFiles(), before) << update << " " << after;
+            if (update) {
+                OpenDest();
+                TModuleObjQz* installed = Component(&dest_, "Tools");
+                ASSERT_NE(installed, nullptr) << after;
+                EXPECT_EQ(installed->GetVersionNb(), 1u) << after;
+                EXPECT_EQ(Members(installed->protectedFolder), std::vector<std::string>{"Layout"}) << after;
+                CloseDest();
+            }
+            RestoreDest(before);
+        }
+        EXPECT_GE(failed, 4) << update;
     }
-    EXPECT_GE(failed, 4);
+    OpenDest();
 }
 
 

@@ -91,7 +91,17 @@ private:
         int16_t flags;
     };
     std::vector<Join> fJoins;
-    void RestoreTable(const TableState& state);
+    // The summaries of the destination's groups (their uses and users),
+    // which the moves may change through the groups' members.
+    struct GroupLinks {
+        TGroupObjQz* group;
+        std::vector<TObjQz*> uses, usedBy;
+    };
+    std::vector<GroupLinks> fGroups;
+    // Objects of the destination freed while the session ran.
+    std::unordered_set<TObjQz*> fForgotten;
+    void RestoreTable(const TableState& state, std::vector<TObjQz*>* gone);
+    void Free(const std::vector<TObjQz*>& found);
     bool fOpen = false;
 };
 
