@@ -2,12 +2,12 @@
 // their attributes, counts and lists.
 #include <algorithm>
 #include <cstring>
-#include <random>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "platform/core/Random.h"
 #include "resources/StoreGuard.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
@@ -709,8 +709,9 @@ int16_t CPseudoResFile::UniqueID(ResType type)
         if (t >= 0)
             for (const MapRecord& rec : fMap.TypeAt(t).records)
                 if (rec.id > 0) taken[size_t(rec.id)] = true;
-        static std::minstd_rand draw(std::random_device{}());
-        const int32_t start = int32_t(draw() % 32768);
+        // The system's generator: a run that starts from the same seed
+        // draws the same ids.
+        const int32_t start = int32_t(uint16_t(platform::Random())) % 32768;
         // One full cycle over the positive ids, then give up.
         for (int32_t k = 1; k <= 32768; ++k) {
             int32_t id = (start + k) % 32768;
