@@ -65,9 +65,17 @@ int16_t RemoveStored(TLayoutObjQz* form)
     return change.Commit();
 }
 
+// A process or interprocess variable or a list box: a method's locals go
+// with their method.
+bool DocumentVariable(TObjQz* obj)
+{
+    auto* var = dynamic_cast<TVarObjQz*>(obj);
+    return var && !var->method;
+}
+
 // What the form and its methods name that exists only through what names
-// it: commands, sets, selections, semaphores, constants and variables
-// other than a method's locals, none of them a group's member.
+// it: commands, sets, selections, semaphores, constants, variables and
+// list boxes, none of them a group's member.
 std::vector<TObjQz*> NamedOnly(TLayoutObjQz* form)
 {
     std::vector<TObjQz*> named;
@@ -76,7 +84,7 @@ std::vector<TObjQz*> NamedOnly(TLayoutObjQz* form)
         for (int32_t i = 0; user && user->uses && i < user->uses->Size(); ++i) {
             TObjQz* obj = user->uses->At(i);
             const bool byUsers = obj->kind == 3 || (obj->kind >= 13 && obj->kind <= 15) || obj->kind == 17 ||
-                                 (obj->kind == 9 && !obj->GetOwnerObj());
+                                 DocumentVariable(obj);
             if (byUsers && !obj->parent && seen.insert(obj).second) named.push_back(obj);
         }
     };

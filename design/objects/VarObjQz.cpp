@@ -34,6 +34,12 @@ void TVarObjQz::GetStructName(unsigned char* out)
     PAppend(out, part);
 }
 
+void TVarObjQz::ListRemove()
+{
+    if (method) DelObjList(static_cast<TGnlProcObjQz*>(method)->locals, this);
+    else if (owner) DelObjList(GetObjListe(owner->fTypeList, 9), this);
+}
+
 int16_t TVarObjQz::SelfAddObjList(ObjListHdl* list, int16_t mode)
 {
     (void)mode;

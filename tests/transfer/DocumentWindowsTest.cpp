@@ -197,6 +197,7 @@ const MenuCommand kCommands[] = {
     {"Copy", 23, false, {{24, "Card"}}},
     {"Paste", 24, false, {{24, "Card"}}},
     {"Clear", 25, true, {{24, "Listing"}}, Answer({1})},
+    {"Clear a form with a list box", 25, true, {{24, "Invoice"}}, Answer({1})},
     {"Select All", 26, false, {}},
     {"Keep Selected Rows", 55, false, {{2, "Close_Invoice"}, {1, "Invoices"}}},
     {"Edit Object", 52, false, {{11, "Invoice_Texts"}}},
@@ -380,7 +381,7 @@ TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
     for (int32_t row = 0; row < main->fList->rowCount; ++row) {
         auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
         const std::string name = readtest::P(obj->name);
-        if (obj->kind != 6 && name != "Close_Invoice" && name != "Print_Invoice") continue;
+        if (obj->kind != 6 && name != "Close_Invoice" && name != "Print_Invoice" && name != "Recalculate") continue;
         main->MoveCurrent(row);
         ExpectShowsItsFiles(target, Key(obj));
     }

@@ -290,14 +290,17 @@ bool LinkWalk::PlugIn(const champoper& t, champoper* out)
     if (!found && package) found = PackageRoutine(package, routine);
     if (!found) found = Search_Package(src, name);
     TObjQz* target = Dest(found);
+    // The routine alone, as a read of the method links it.
     Depend(target);
     TObjQz* destPackage = target && target->kind == 7 ? (target->GetOwnerObj() ? target->GetOwnerObj() : target) : nullptr;
-    if (destPackage && destPackage != target) Depend(destPackage);
-    // The call names its package by id: the copy's, when it took another.
-    if (!numbered || !destPackage || destPackage->id == packageId) return false;
+    // The call names its package by id and its routine by number: those of
+    // the destination, which may differ from the source's.
+    const int16_t destRoutine = destPackage && destPackage != target ? target->id : routine;
+    if (!numbered || !destPackage || (destPackage->id == packageId && destRoutine == routine)) return false;
     unsigned char data[256];
     PCopy(data, t.Text(2), 255);
     platform::WriteBE16(data + 2, uint16_t(destPackage->id));
+    platform::WriteBE16(data + 4, uint16_t(destRoutine));
     *out = t;
     out->SetText(2, data);
     return true;
