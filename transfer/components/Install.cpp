@@ -105,7 +105,15 @@ bool CurrentFormat(TMainDoc* doc)
     return !file || file->Magic() == container::kMagicLast;
 }
 
-// Every member of the tree, the groups included (each once).
+// A method's local variables are listed in its groups beside it, yet
+// belong to the method: they come and go with it.
+bool IsLocalVariable(const TObjQz* obj)
+{
+    return obj->kind == 9 && static_cast<const TVarObjQz*>(obj)->method != nullptr;
+}
+
+// Every member of the tree, the groups included (each once), local
+// variables left to their methods.
 std::vector<TObjQz*> TreeOf(TGroupObjQz* root)
 {
     std::vector<TObjQz*> out;
@@ -116,7 +124,7 @@ std::vector<TObjQz*> TreeOf(TGroupObjQz* root)
         stack.pop_back();
         for (int32_t i = 0; g->members && i < g->members->Size(); ++i) {
             TObjQz* m = g->members->At(i);
-            if (!seen.insert(m).second) continue;
+            if (IsLocalVariable(m) || !seen.insert(m).second) continue;
             out.push_back(m);
             if (IsGroupKind(m)) stack.push_back(static_cast<TGroupObjQz*>(m));
         }

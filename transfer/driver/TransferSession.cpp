@@ -162,8 +162,26 @@ void TransferSession::NoteReplaced(TObjQz* obj)
 
 void TransferSession::Forget(TObjQz* obj)
 {
+    // Nothing a roll-back puts back may name it: not the links of another
+    // object it restores, not a list or a group it refills.
+    auto drop = [obj](std::vector<TObjQz*>& list) { list.erase(std::remove(list.begin(), list.end(), obj), list.end()); };
     fReplaced.erase(std::remove_if(fReplaced.begin(), fReplaced.end(), [&](const Replaced& r) { return r.obj == obj; }),
                     fReplaced.end());
+    for (Replaced& r : fReplaced) drop(r.uses);
+    fTables.erase(std::remove_if(fTables.begin(), fTables.end(), [&](const TableState& t) { return t.owner == obj; }),
+                  fTables.end());
+    for (TableState& t : fTables) {
+        drop(t.block);
+        drop(t.members);
+        drop(t.forms);
+        if (t.method == obj) t.method = nullptr;
+    }
+    fJoins.erase(std::remove_if(fJoins.begin(), fJoins.end(), [&](const Join& j) { return j.member == obj; }),
+                 fJoins.end());
+    for (Join& j : fJoins)
+        if (j.parent == obj) j.parent = nullptr;
+    drop(fRetired);
+    drop(fDropped);
     fBefore.erase(obj);
     try {
         fForgotten.insert(obj);
