@@ -241,6 +241,17 @@ const MenuCommand kCommands[] = {
          s.Choose(1).Wait(5).Choose(1).Wait(5);
          return s;
      }},
+    {"Texts to String List of menus", 50, true, {{6, "File"}}, [] {
+         // Into a new list 15010, the first window showing the menu bar.
+         const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
+         platform::Script s;
+         s.Wait(5).Type("Menus").Click(id.h, id.v).Wait(2).Type("15010").Click(add.h, add.v).Wait(5);
+         s.Choose(1).Wait(5);
+         return s;
+     },
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; },
+     [](Fixture*, TMainDoc* doc) { Fixture::Select(Fixture::Main(Back(doc)), {{5, "Main"}}); }},
+    {"String List to Texts", 77, true, {{5, "Main"}}, Answer({1})},
     {"Scale Forms", 75, true, {{24, "Card"}}, Answer({1})},
     {"New Group", 71, true, {}, Typed("Fresh")},
     {"Make Group", 70, true, {{2, "Close_Invoice"}, {24, "Card"}}, Typed("Made")},
