@@ -218,19 +218,18 @@ int16_t RelinkMenuBars(const std::vector<TObjQz*>& objs)
             if (TObjQz* user = obj->usedBy->At(i); user->kind == 5 && seen.insert(user).second) bars.push_back(user);
     int16_t err = 0;
     for (TObjQz* bar : bars) {
-        // Parsed again for its lists alone: a list it still uses keeps its
-        // place among its users, and its uses are in the order its panes
-        // show them.
-        std::vector<std::pair<TObjQz*, std::vector<TObjQz*>>> lists;
-        for (int32_t i = 0; bar->uses && i < bar->uses->Size(); ++i)
-            if (TObjQz* used = bar->uses->At(i); used->kind == kStringListKind)
-                lists.emplace_back(used, std::vector<TObjQz*>(used->usedBy->entries, used->usedBy->entries + used->usedBy->Size()));
-        for (auto& [list, users] : lists) XDelRef(bar, list);
-        bar->SetFlag(kFlagParsed, false);
-        if (const int16_t e = bar->Parse(); e != 0 && err == 0) err = e;
-        for (auto& [list, users] : lists)
-            if (IsInList(bar->uses, list)) SetObjListEntries(list->usedBy, users.data(), int32_t(users.size()));
-        ShellSort(bar->uses);
+        const std::vector<TObjQz*> wanted = MenuBarStringLists(bar);
+        const std::unordered_set<TObjQz*> named(wanted.begin(), wanted.end());
+        for (int32_t i = bar->uses ? bar->uses->Size() : 0; i-- > 0;)
+            if (TObjQz* used = bar->uses->At(i); used->kind == kStringListKind && !named.count(used)) XDelRef(bar, used);
+        // A new link goes where the panes show it: the uses in their order.
+        bool added = false;
+        for (TObjQz* list : wanted)
+            if (!IsInList(bar->uses, list)) {
+                if (const int16_t e = XRef(bar, list); e != 0 && err == 0) err = e;
+                added = true;
+            }
+        if (added) ShellSort(bar->uses);
     }
     return err;
 }
