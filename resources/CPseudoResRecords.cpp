@@ -704,17 +704,13 @@ int16_t CPseudoResFile::UniqueID(ResType type)
             Fail(err);
             return id;
         }
-        std::vector<bool> taken(32768, false);
-        int32_t t = fMap.FindType(type);
-        if (t >= 0)
-            for (const MapRecord& rec : fMap.TypeAt(t).records)
-                if (rec.id > 0) taken[size_t(rec.id)] = true;
+        const int32_t t = fMap.FindType(type);
         static std::minstd_rand draw(std::random_device{}());
         const int32_t start = int32_t(draw() % 32768);
         // One full cycle over the positive ids, then give up.
         for (int32_t k = 1; k <= 32768; ++k) {
             int32_t id = (start + k) % 32768;
-            if (id > 0 && !taken[size_t(id)]) {
+            if (id > 0 && (t < 0 || !fMap.HoldsID(t, int16_t(id)))) {
                 Fail(noErr);
                 return int16_t(id);
             }
