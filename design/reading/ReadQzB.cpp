@@ -213,9 +213,9 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         if (result == 0) result = MakeGroupes(doc, FourCC("#MOD"), 32);
         BeginGroupRewrites();
         GroupRewriteScope rewrites;
-        if (result == 0) result = ReadGroupes(doc, FourCC("#GRP"), 23);
-        if (result == 0) result = ReadGroupes(doc, FourCC("#GMO"), 33);
-        if (result == 0) result = ReadGroupes(doc, FourCC("#MOD"), 32);
+        if (result == 0) result = ReadGroupes(doc, 23);
+        if (result == 0) result = ReadGroupes(doc, 33);
+        if (result == 0) result = ReadGroupes(doc, 32);
         rewrites.open = false;
         const int16_t rewritten = EndGroupRewrites(result == 0);
         if (result == 0) result = rewritten;
