@@ -9,6 +9,7 @@
 
 #include "app/dialogs/BusyCursor.h"
 #include "design/objects/DesignGlobals.h"
+#include "design/objects/ObjBlocks.h"
 #include "design/objects/ListIndexes.h"
 #include "design/objects/ObjKinds.h"
 #include "kernel/collation/CollationGlobals.h"
@@ -82,7 +83,7 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
     *list = nullptr;
     // A room below 1 would leave a list that can never grow.
     if (room < 1) room = 1;
-    void* block = platform::NewPtrClear(platform::Size(sizeof(ObjListRec) + sizeof(TObjQz*) * (size_t(room) + 1)));
+    void* block = NewObjBlock(sizeof(ObjListRec) + sizeof(TObjQz*) * (size_t(room) + 1));
     if (!block) return platform::memFullErr;
     auto* rec = new (block) ObjListRec;
     rec->entries = FirstSlots(rec);
@@ -110,7 +111,7 @@ void FreeObjList(ObjListHdl list)
     NoteObjListChanged();
     FreeSlots(list);
     list->~ObjListRec();
-    platform::DisposePtr(reinterpret_cast<platform::Ptr>(list));
+    DisposeObjBlock(list);
 }
 
 void RazObjList(ObjListHdl list)
