@@ -44,26 +44,40 @@ void Detach(TObjQz* obj)
     obj->ListRemove();
 }
 
+// The list that holds `obj` in its document: a method's locals hold its
+// local variables, the variables' list holds list boxes too. Null for an
+// object no such list holds (a form, a method of a table or form).
+ObjListHdl* HoldingList(TObjQz* obj)
+{
+    if (auto* var = dynamic_cast<TVarObjQz*>(obj); var && var->method)
+        return &static_cast<TGnlProcObjQz*>(var->method)->locals;
+    const int16_t k = ListKindOf(obj->kind == 21 ? 9 : obj->kind);
+    if (!obj->owner || !obj->owner->fTypeList || k == 0) return nullptr;
+    return &obj->owner->fTypeList->lists[k - 1];
+}
+
+// `obj` in its place by name in the list that holds it.
+void PutInPlace(TObjQz* obj)
+{
+    ObjListHdl* list = HoldingList(obj);
+    if (!list || (!*list && NewObjList(list, 10) != 0)) return;
+    int32_t pos = 1;
+    SearchInd_Obj(*list, obj->name, &pos);
+    AddSortedObjList(list, obj, pos - 1);
+}
+
 // Back in name order after its name changed (the table list keeps its own).
 void Resort(TObjQz* obj)
 {
-    if (!obj->owner || !obj->owner->fTypeList || ListKindOf(obj->kind) == 1) return;
-    ObjListHdl list = GetObjListe(obj->owner->fTypeList, obj->kind);
-    if (!list || !IsInList(list, obj)) return;
-    DelObjList(list, obj);
-    int32_t pos = 1;
-    SearchInd_Obj(list, obj->name, &pos);
-    if (AddSortedObjList(&list, obj, pos - 1) == 0) obj->owner->fTypeList->lists[ListKindOf(obj->kind) - 1] = list;
+    ObjListHdl* list = HoldingList(obj);
+    if (!list || !IsInList(*list, obj) || ListKindOf(obj->kind) == 1) return;
+    DelObjList(*list, obj);
+    PutInPlace(obj);
 }
 
 void PutBackInList(TObjQz* obj)
 {
-    if (!obj->owner || !obj->owner->fTypeList) return;
-    ObjListHdl list = GetObjListe(obj->owner->fTypeList, obj->kind);
-    if (!list) return;
-    int32_t pos = 1;
-    SearchInd_Obj(list, obj->name, &pos);
-    if (AddSortedObjList(&list, obj, pos - 1) == 0) obj->owner->fTypeList->lists[ListKindOf(obj->kind) - 1] = list;
+    PutInPlace(obj);
     if (TGroupObjQz* group = obj->parent) {
         AddObjList(&group->members, obj);
         group->MakeCallList(false);
@@ -206,10 +220,22 @@ void TransferSession::NoteTable(TObjQz* owner)
     }
 }
 
+// Whether `obj` was in the destination before the moves: listed then, or
+// held by what was (a method's locals, a form's methods).
+bool TransferSession::Existed(TObjQz* obj) const
+{
+    for (int depth = 0; obj && depth < 64; ++depth) {
+        if (fBefore.count(obj)) return true;
+        auto* var = dynamic_cast<TVarObjQz*>(obj);
+        obj = var ? var->method : obj->GetOwnerObj();
+    }
+    return false;
+}
+
 void TransferSession::NoteJoin(TObjQz* group, TObjQz* member)
 {
     (void)group;
-    if (!fOpen || !member || !fBefore.count(member)) return;
+    if (!fOpen || !member || !Existed(member)) return;
     for (const Join& j : fJoins)
         if (j.member == member) return;
     try {
@@ -237,13 +263,7 @@ void TransferSession::RestoreTable(const TableState& state, std::vector<TObjQz*>
     // come back with its block).
     if (!table)
         for (TObjQz* member : state.members)
-            if (ObjListHdl list = member->owner ? GetObjListe(member->owner->fTypeList, member->kind) : nullptr;
-                list && !IsInList(list, member)) {
-                int32_t pos = 1;
-                SearchInd_Obj(list, member->name, &pos);
-                if (AddSortedObjList(&list, member, pos - 1) == 0)
-                    member->owner->fTypeList->lists[ListKindOf(member->kind) - 1] = list;
-            }
+            if (ObjListHdl* list = HoldingList(member); list && !IsInList(*list, member)) PutInPlace(member);
     SetEntries(&owner->members, state.members);
     if (!table) return;
     for (TObjQz* form : Listed(table->forms))

@@ -100,6 +100,7 @@ private:
     std::vector<GroupLinks> fGroups;
     // Objects of the destination freed while the session ran.
     std::unordered_set<TObjQz*> fForgotten;
+    bool Existed(TObjQz* obj) const;
     void RestoreTable(const TableState& state, std::vector<TObjQz*>* gone);
     void Free(const std::vector<TObjQz*>& found);
     bool fOpen = false;
