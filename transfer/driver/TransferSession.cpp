@@ -9,6 +9,7 @@
 #include "design/objects/Groups.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/reading/ReadQzB.h"
 #include "design/transfer/TableMembers.h"
 #include "platform/core/Errors.h"
 
@@ -279,9 +280,11 @@ void TransferSession::RestoreTable(const TableState& state, std::vector<TObjQz*>
 int16_t TransferSession::Commit()
 {
     if (!fOpen) return 0;
+    // The destination lists the companion's resources as a read of it would.
+    int16_t err = ListCompanionChanges();
     // The companion first: a store committed before a companion that then
     // fails could not be taken back.
-    int16_t err = fCompanion.Commit();
+    if (err == 0) err = fCompanion.Commit();
     if (err == 0) err = fStore.Commit();
     if (err != 0) {
         RollBack();
@@ -297,6 +300,18 @@ int16_t TransferSession::Commit()
     fDropped.clear();
     End();
     return 0;
+}
+
+int16_t TransferSession::ListCompanionChanges()
+{
+    std::vector<TObjQz*> gone;
+    int16_t err = platform::memFullErr;
+    try {
+        err = ListCompanionResources(fDest, fCompanion.Noted(), &gone);
+    } catch (const std::bad_alloc&) {
+    }
+    for (TObjQz* obj : gone) Retire(obj);
+    return err;
 }
 
 // Objects that leave memory with all they own. First nothing may point at
