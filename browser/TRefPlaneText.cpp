@@ -18,6 +18,7 @@
 #include "design/objects/ObjText.h"
 #include "design/rename/ProjectMethods.h"
 #include "design/rename/RenameCommit.h"
+#include "design/rename/TextLists.h"
 #include "forms/walkers/FormRewriters.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -210,7 +211,11 @@ int16_t TRefPlane::TxtToStr()
             if (std::memcmp(obj->name, name.data(), name.size()) != 0) TakeNewName(obj, name.data());
         ErrMsg(err);
     }
-    // The new list and the links to it, in every window.
+    // The new list and the links to it, as stored, in every window.
+    if (const int16_t linked = RelinkMenuBars(rows); linked != 0 && err == 0) {
+        ErrMsg(linked);
+        err = linked;
+    }
     doc->UpdateAll();
     return err;
 }
@@ -222,8 +227,10 @@ int16_t TRefPlane::StrToTxt()
     if (XAlert(1002, question, kCautionAlert) != 1) return 0;
     CursInstall();
     int16_t err = 0;
-    for (TObjQz* obj : Rows(fList, false))
+    const std::vector<TObjQz*> rows = Rows(fList, false);
+    for (TObjQz* obj : rows)
         if ((err = obj->StrToTxt()) != 0) break;
+    if (const int16_t linked = RelinkMenuBars(rows); err == 0) err = linked;
     CursRmve();
     if (err) ErrMsg(err);
     InvalidateWindow(fWindow);

@@ -132,6 +132,10 @@ public:
     virtual uint32_t GetTimeStamp(ResType type, int16_t id, bool includeEnciphered);
     virtual int16_t CountRes(ResType type, bool includeEnciphered);
     virtual int16_t UniqueID(ResType type);
+    // Loads every record of the type not loaded yet, as GetRes would one at
+    // a time, reading blocks that lie close together in one read. Stops
+    // quietly at the first failure: GetRes then meets it and says so.
+    void LoadAll(ResType type);
     // Entries (as GetResList) of the records whose id occurs again later.
     virtual Handle GetDuplicateIDs(ResProgressProc progress, void* data);
     virtual bool HasGoodBitsTable(ResProgressProc progress, void* data);
@@ -191,6 +195,8 @@ private:
     // with the key it had when the hold began (see fHeldKeys).
     platform::OSErr ReadPayload(ResType type, const container::MapRecord& rec, Handle* out, bool committed = false);
     Handle LoadRecord(int32_t t, int32_t r);
+    // A payload just read becomes the record's contents.
+    void TakeLoaded(int32_t t, int32_t r, Handle h);
     // Marks a record as freshly loaded (the access counter restarts).
     void NoteLoaded(int32_t t, int32_t r);
     // Gives a record a place that fits `length` bytes: the one it has when

@@ -139,8 +139,9 @@ std::map<std::string, Bytes> DocumentFiles(const std::filesystem::path& folder)
     return files;
 }
 
-// A structure nobody may write is refused as locked, every byte kept.
-TEST_F(ApplicationDocuments, ALockedStructureIsRefusedAsLocked)
+// A structure nobody may write is refused as locked, every byte kept; a
+// document that is not there (nor its folder) as not found.
+TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
 {
     const docbuilder::BuildResult r =
         docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
@@ -148,13 +149,24 @@ TEST_F(ApplicationDocuments, ALockedStructureIsRefusedAsLocked)
     std::filesystem::remove(r.manifestPath);
     ASSERT_EQ(platform::FSpSetPermissions(platform::FSSpec{r.dataPath}, 0444), 0);
     const auto before = DocumentFiles(folder_.path());
-    ResetAlerts();
-    EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{r.dataPath}, 0), platform::fLckdErr);
-    EXPECT_EQ(appl_->fDocList, nullptr);
-    unsigned char text[256];
-    MyGetIndString(text, 1002, 4);
-    EXPECT_EQ(::LastAlert().text, P(text));
-    EXPECT_EQ(DocumentFiles(folder_.path()), before);
+    const struct {
+        std::string path;
+        int16_t err, message;
+    } cases[] = {
+        {r.dataPath, platform::fLckdErr, 4},
+        {folder_ / "Gone.QzB", platform::fnfErr, 5},
+        {folder_ / "Gone.QTL", platform::fnfErr, 5},
+        {folder_ / "gone/Gone.QzB", platform::fnfErr, 5},
+    };
+    for (const auto& c : cases) {
+        ResetAlerts();
+        EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{c.path}, 0), c.err) << c.path;
+        EXPECT_EQ(appl_->fDocList, nullptr);
+        unsigned char text[256];
+        MyGetIndString(text, 1002, c.message);
+        EXPECT_EQ(::LastAlert().text, P(text)) << c.path;
+        EXPECT_EQ(DocumentFiles(folder_.path()), before);
+    }
 }
 
 TEST_F(ApplicationDocuments, APipeIsNoDocument)

@@ -546,12 +546,16 @@ TEST_F(ComponentLifecycle, AFailingInstallLeavesTheStructureAsItWas)
 }
 
 
-// Tools with a table among its protected members.
+// Tools with a table and its form among its protected members.
 constexpr const char* kProjectWithTable = R"(structure Shop date 2024-03-01 seed 7
 table Stock
   field Item alpha 20
 table Ledger
   field Amount real
+  form Entry iff
+    field Amount
+    method
+      comment "enters"
 method Print_Invoice id 31
   call Helper ( "x" )
 method Layout id 32
@@ -564,6 +568,7 @@ component Tools id 20 number 1 prefix "tl" comments "Tools" rename
   protected
     method Layout
     table Ledger
+    form Ledger.Entry
   private
     method Helper
 )";
@@ -574,13 +579,15 @@ protected:
 };
 
 // A table the newer version no longer holds stays in the structure as a
-// deleted table, with its records; the method it dropped goes.
+// deleted table, with its records; the method it dropped goes, and so does
+// the table's form, with the table.
 TEST_F(ComponentTableLifecycle, AnUpdateKeepsADroppedTableAsADeletedTable)
 {
     if (!CopiesComponents()) GTEST_SKIP() << "no mover copies components here";
     ASSERT_EQ(Install(Generate(1)), 0);
     ASSERT_NE(Dst(1, "Ledger"), nullptr);
     const int32_t tables = GetObjListe(dest_.fTypeList, 1)->Size();
+    ASSERT_EQ(static_cast<TFileObjQz*>(Src(1, "Ledger"))->forms->At(0)->DelGroup(false, false), 0);
     ASSERT_EQ(Src(1, "Ledger")->DelGroup(false, false), 0);
     ASSERT_EQ(Src(2, "Layout")->DelGroup(false, false), 0);
     ASSERT_EQ(Install(Generate(2), {1}), 0);

@@ -8,6 +8,7 @@
 #include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "transfer/components/Generate.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
 
@@ -144,6 +145,7 @@ struct MenuCommand {
         return std::vector<platform::FileDialogAnswer>{};
     };
     std::function<void(Fixture*, TMainDoc*)> before = [](Fixture*, TMainDoc*) {};
+    const char* document = "Demo";
 };
 
 std::function<platform::Script()> Answer(std::vector<int16_t> items)
@@ -173,6 +175,28 @@ std::function<std::vector<platform::FileDialogAnswer>(Fixture*)> Path(const std:
         else answer.path = f->InFolder(name);
         return std::vector<platform::FileDialogAnswer>{answer};
     };
+}
+
+// The components installed are those of the library Reports-1; a newer
+// version is generated from the demo's project.
+void InstallFirst(Fixture* f, TMainDoc* doc) { Install(f, Front(doc)); }
+void InstallFirstAndMakeANewerVersion(Fixture* f, TMainDoc* doc)
+{
+    Install(f, Front(doc));
+    TMainDoc* demo = f->OpenDoc(f->InFolder("Demo.QzB"));
+    ASSERT_NE(demo, nullptr);
+    ObjListHdl groups = GetObjListe(demo->fTypeList, 32);
+    TModuleObjQz* reports = nullptr;
+    for (int32_t i = 0; groups && i < groups->Size(); ++i)
+        if (groups->At(i)->kind == 32 && readtest::P(groups->At(i)->name) == "Reports")
+            reports = static_cast<TModuleObjQz*>(groups->At(i));
+    ASSERT_NE(reports, nullptr);
+    reports->SetVersionNb(reports->GetVersionNb() + 1);
+    platform::PushFileDialogAnswer(f->InFolder("Reports-2.QCP"));
+    platform::PushDialogAnswer(1);
+    EXPECT_EQ(transfer::GenerateComponent(demo, reports), 0);
+    platform::ClearDialogAnswers();
+    EXPECT_EQ(demo->Close(), 0);
 }
 
 const MenuCommand kCommands[] = {
@@ -218,6 +242,17 @@ const MenuCommand kCommands[] = {
          s.Choose(1).Wait(5).Choose(1).Wait(5);
          return s;
      }},
+    {"Texts to String List of menus", 50, true, {{6, "File"}}, [] {
+         // Into a new list 15010, the first window showing the menu bar.
+         const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
+         platform::Script s;
+         s.Wait(5).Type("Menus").Click(id.h, id.v).Wait(2).Type("15010").Click(add.h, add.v).Wait(5);
+         s.Choose(1).Wait(5);
+         return s;
+     },
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; },
+     [](Fixture*, TMainDoc* doc) { Fixture::Select(Fixture::Main(Back(doc)), {{5, "Main"}}); }},
+    {"String List to Texts", 77, true, {{5, "Main"}}, Answer({1})},
     {"Scale Forms", 75, true, {{24, "Card"}}, Answer({1})},
     {"New Group", 71, true, {}, Typed("Fresh")},
     {"Make Group", 70, true, {{2, "Close_Invoice"}, {24, "Card"}}, Typed("Made")},
@@ -241,9 +276,27 @@ const MenuCommand kCommands[] = {
          EXPECT_EQ(Front(doc)->Do_Func(113), 0);
      }},
     {"Uninstall Component", 115, true, {{32, "Invoice_Reports"}}, Answer({1})},
+    {"Install Component again", 114, true, {}, Answer({1}), Path("Reports-1.QCP"), InstallFirst, "DemoTarget"},
+    {"Install a newer version", 114, true, {}, Answer({1}), Path("Reports-2.QCP"), InstallFirstAndMakeANewerVersion,
+     "DemoTarget"},
+    {"Install after an uninstall", 114, true, {}, Answer({1}), Path("Reports-1.QCP"),
+     [](Fixture* f, TMainDoc* doc) {
+         Install(f, Front(doc));
+         OnComponent(Front(doc), "Reports", 115);
+     },
+     "DemoTarget"},
 };
 
 void PrintTo(const MenuCommand& c, std::ostream* os) { *os << c.name; }
+
+// The first window shows a group open and a table disclosed (the target
+// has no group of its own).
+void DiscloseInFirst(const MenuCommand& c, TMainDoc* doc)
+{
+    const bool demo = std::string(c.document) == "Demo";
+    if (demo) Disclose(Back(doc), 23, "Accounting");
+    Disclose(Back(doc), 1, demo ? "Invoices" : "Lines");
+}
 
 class MenuCommands : public Fixture, public ::testing::WithParamInterface<MenuCommand> {
 protected:
@@ -268,11 +321,9 @@ protected:
 TEST_P(MenuCommands, EachWindowShowsWhatAFreshOpenShows)
 {
     const MenuCommand& c = GetParam();
-    TMainDoc* doc = OpenInTwoWindows();
+    TMainDoc* doc = OpenInTwoWindows(c.document);
     ASSERT_NE(doc, nullptr);
-    // The first window shows a group open and a table disclosed.
-    Disclose(Back(doc), 23, "Accounting");
-    Disclose(Back(doc), 1, "Invoices");
+    DiscloseInFirst(c, doc);
     c.before(this, doc);
     if (!c.select.empty()) Select(Main(Front(doc)), c.select);
     const std::vector<readtest::Bytes> files = FilesOf(doc);
@@ -303,12 +354,12 @@ class FailingCommands : public MenuCommands {};
 TEST_P(FailingCommands, ReadAgainAfterEachFailureTheWindowsShowTheFiles)
 {
     const MenuCommand& c = GetParam();
-    TMainDoc* doc = OpenInTwoWindows();
+    TMainDoc* doc = OpenInTwoWindows(c.document);
     ASSERT_NE(doc, nullptr);
     c.before(this, doc);
     int32_t failed = 0;
     for (int32_t after = 0; after < 60; ++after) {
-        Disclose(Back(doc), 23, "Accounting");
+        if (std::string(c.document) == "Demo") Disclose(Back(doc), 23, "Accounting");
         // A command that went through despite a failure has taken its rows.
         bool rows = true;
         for (const auto& [kind, name] : c.select) rows = rows && RowOf(Main(Front(doc)), kind, name) >= 0;

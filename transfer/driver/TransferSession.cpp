@@ -175,15 +175,36 @@ void TransferSession::NoteReplaced(TObjQz* obj)
     }
 }
 
-void TransferSession::Forget(TObjQz* obj)
+void TransferSession::Forget(const std::vector<TObjQz*>& objs)
 {
-    fReplaced.erase(std::remove_if(fReplaced.begin(), fReplaced.end(), [&](const Replaced& r) { return r.obj == obj; }),
-                    fReplaced.end());
-    fBefore.erase(obj);
+    // Nothing a roll-back puts back may name them: not the links of another
+    // object it restores, not a list or a group it refills.
+    std::unordered_set<TObjQz*> gone;
     try {
-        fForgotten.insert(obj);
+        gone.insert(objs.begin(), objs.end());
+        fForgotten.insert(objs.begin(), objs.end());
     } catch (const std::bad_alloc&) {
     }
+    auto named = [&](TObjQz* obj) { return gone.count(obj) != 0; };
+    auto drop = [&](std::vector<TObjQz*>& list) { list.erase(std::remove_if(list.begin(), list.end(), named), list.end()); };
+    fReplaced.erase(std::remove_if(fReplaced.begin(), fReplaced.end(), [&](const Replaced& r) { return named(r.obj); }),
+                    fReplaced.end());
+    for (Replaced& r : fReplaced) drop(r.uses);
+    fTables.erase(std::remove_if(fTables.begin(), fTables.end(), [&](const TableState& t) { return named(t.owner); }),
+                  fTables.end());
+    for (TableState& t : fTables) {
+        drop(t.block);
+        drop(t.members);
+        drop(t.forms);
+        if (named(t.method)) t.method = nullptr;
+    }
+    fJoins.erase(std::remove_if(fJoins.begin(), fJoins.end(), [&](const Join& j) { return named(j.member); }),
+                 fJoins.end());
+    for (Join& j : fJoins)
+        if (named(j.parent)) j.parent = nullptr;
+    drop(fRetired);
+    drop(fDropped);
+    for (TObjQz* obj : objs) fBefore.erase(obj);
 }
 
 void TransferSession::Retire(TObjQz* obj)
@@ -428,9 +449,9 @@ void NoteReplacedObj(TObjQz* obj)
     if (TransferSession* s = CurrentTransferSession()) s->NoteReplaced(obj);
 }
 
-void ForgetObj(TObjQz* obj)
+void ForgetObjs(const std::vector<TObjQz*>& objs)
 {
-    if (TransferSession* s = CurrentTransferSession()) s->Forget(obj);
+    if (TransferSession* s = CurrentTransferSession()) s->Forget(objs);
 }
 
 void RetireObj(TObjQz* obj)
