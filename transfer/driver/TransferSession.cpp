@@ -178,11 +178,16 @@ void TransferSession::NoteReplaced(TObjQz* obj)
 void TransferSession::Forget(const std::vector<TObjQz*>& objs)
 {
     // Nothing a roll-back puts back may name them: not the links of another
-    // object it restores, not a list or a group it refills.
+    // object it restores, not a list or a group it refills. A method's
+    // locals go with it, and may have joined a group.
     std::unordered_set<TObjQz*> gone;
     try {
-        gone.insert(objs.begin(), objs.end());
-        fForgotten.insert(objs.begin(), objs.end());
+        for (TObjQz* obj : objs) {
+            gone.insert(obj);
+            if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj))
+                for (int32_t i = 0; method->locals && i < method->locals->Size(); ++i) gone.insert(method->locals->At(i));
+        }
+        fForgotten.insert(gone.begin(), gone.end());
     } catch (const std::bad_alloc&) {
     }
     auto named = [&](TObjQz* obj) { return gone.count(obj) != 0; };
