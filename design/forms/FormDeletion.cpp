@@ -137,16 +137,15 @@ void TLayoutObjQz::DeleteObj(bool really)
     }
     // A fresh read makes none of these once nothing names them.
     const std::vector<TObjQz*> named = really ? NamedOnly(this) : std::vector<TObjQz*>{};
-    TGroupObjQz* top = really ? parent : nullptr;
-    while (top && top->parent) top = top->parent;
+    TGroupObjQz* group = really ? parent : nullptr;
     if (really) DeleteRefs();
     ListRemove();
     TStructObjQz::DeleteObj(really);
     for (TObjQz* obj : named)
         if (!obj->Used()) obj->DeleteObj(true);
     // What its groups use is what their members still use, as a read of
-    // the document finds it: the outermost one remakes those it holds.
-    if (top) top->MakeCallList(false);
+    // the document finds it (a component remakes none of its folders).
+    for (; group; group = group->parent) group->MakeCallList(false);
 }
 void TLayoutObjQz::SetTrashFlags(bool on)
 {
