@@ -155,21 +155,7 @@ protected:
             }
         }
         out.push_back("records " + std::to_string(dest_.fModuleManager ? dest_.fModuleManager->CountModules() : -1));
-        const int16_t saved = xcurres();
-        useres(dest_.fResFile);
-        for (int32_t t = 1; t <= comptetypes(); ++t) {
-            const platform::ResType type = xgetindtyp(t);
-            for (int16_t i = 1; i <= compteres(type, true); ++i) {
-                int16_t id = 0;
-                xiscryptedindres(type, i, &id);
-                platform::Handle h = xgetres(type, id, true);
-                std::string line = std::to_string(type) + "/" + std::to_string(id) + " ";
-                if (h) line.append(reinterpret_cast<const char*>(*h), size_t(platform::GetHandleSize(h)));
-                else line += "unreadable";
-                out.push_back(line);
-            }
-        }
-        useres(saved);
+        for (const std::string& line : StoreLines(&dest_)) out.push_back(line);
         return out;
     }
     std::string Item(int16_t list, int16_t item)
