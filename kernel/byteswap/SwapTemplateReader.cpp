@@ -1,5 +1,6 @@
 // Reading "ByteSwap.txt": one entry per line, templates introduced by a
 // header line "name number" and closed by the end keyword.
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ int32_t indexInRsrc = 0;
 namespace {
 
 std::string gMessage;
+
+// Callers name templates by 16-bit numbers; the table holds a slot for every
+// number up to the largest, so a larger number would only cost memory.
+constexpr int32_t kLastTemplateNumber = INT16_MAX;
 
 struct Word {
     const uint8_t* text;
@@ -253,6 +258,10 @@ int16_t TemplateReader::ReadAll()
         if (!ReadNumber(WordAt(1), &number, true)) break;
         if (number < 1) {
             Fail("template numbers start at 1");
+            break;
+        }
+        if (number > kLastTemplateNumber) {
+            Fail("template numbers end at 32767");
             break;
         }
         TokenInv* templ = NewSwapEntry(kSwapTemplate, true);

@@ -109,6 +109,7 @@ TEST_F(SwapTemplateReader, ABadFileIsRefusedNamingTheLine)
         {{"T 1", "word [x]", "end"}, 2},
         {{"T 1", "bytes -2", "end"}, 2},
         {{"T 0", "word", "end"}, 1},
+        {{"T 1", "word", "end", "U 32768", "word", "end"}, 4},
         {{"T", "word", "end"}, 1},
         {{"word", "T 1", "end"}, 1},
         {{"T 1", "word v", "switch v", "word", "endswitch", "end"}, 4},
