@@ -6,8 +6,13 @@
 // Each side runs in a process of its own. Prints the time of each step, the
 // file size, the peak memory each side adds and its peak disk use beyond the
 // file it leaves, then the ratios.
+// Then naming: 1,000, 10,000 and 100,000 resources of a committed file each
+// given a name and committed, beside SQLite updating the name column of as
+// many rows in one transaction; the ratio, and how the time grows with the
+// count (the exponent of a power law between two counts).
 //
 //   store_bench [count] [folder]
+//   store_bench names [folder]      (naming only)
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -133,6 +138,19 @@ void Fill(uint8_t* p, uint32_t size, uint32_t seed)
 {
     for (uint32_t i = 0; i < size; ++i) p[i] = uint8_t(seed * 131 + i);
 }
+
+// Resources to name: up to 10,000 ids per type.
+std::vector<Item> NamedItems(int32_t count)
+{
+    std::vector<Item> items;
+    for (int32_t i = 0; i < count; ++i) {
+        const char code[5] = {'N', 'M', char('A' + i / 10000 % 26), char('A' + i / 260000), 0};
+        items.push_back({platform::FourCC(reinterpret_cast<const char(&)[5]>(code)), int16_t(i % 10000 + 1), 16});
+    }
+    return items;
+}
+
+std::string NameOf(const Item& item) { return "object " + std::to_string(item.type % 256) + "-" + std::to_string(item.id); }
 
 struct Result {
     double add = 0, commit = 0, reopen = 0, read = 0, rewrite = 0, recommit = 0;
@@ -301,11 +319,88 @@ Result RunSqlite(const std::vector<Item>& items, const std::string& folder, uint
     return r;
 }
 
+// Naming: a file of `count` small resources, committed, then every one
+// named and the names committed (timed).
+double NameInContainer(int32_t count, const std::string& folder)
+{
+    const std::string path = folder + "/names_bench.qzb";
+    std::filesystem::remove(path);
+    initresman();
+    FSSpec fileSpec;
+    platform::FSMakeFSSpec(path, &fileSpec);
+    int16_t ref = createres(fileSpec, platform::FourCC("QzBw"), platform::FourCC("QzDB"));
+    const std::vector<Item> items = NamedItems(count);
+    for (const Item& item : items) {
+        Handle h = platform::NewHandle(16);
+        Fill(reinterpret_cast<uint8_t*>(*h), 16, uint32_t(item.id));
+        if (!xaddres(h, item.type, item.id)) std::printf("add failed: %d\n", reserr);
+    }
+    if (!closeres(ref, true)) std::printf("commit failed: %d\n", reserr);
+    ref = openres(fileSpec, false);
+    const auto start = Clock::now();
+    for (const Item& item : items) {
+        const std::string name = NameOf(item);
+        unsigned char pname[256] = {uint8_t(name.size())};
+        std::memcpy(pname + 1, name.data(), name.size());
+        if (!xsetresname(item.type, item.id, pname, false)) std::printf("naming failed: %d\n", reserr);
+    }
+    if (!updateres(ref)) std::printf("commit failed: %d\n", reserr);
+    const double seconds = Since(start);
+    closeres(ref, true);
+    ResetResManager();
+    return seconds;
+}
+
+double NameInSqlite(int32_t count, const std::string& folder)
+{
+    const std::string path = folder + "/names_bench.sqlite";
+    std::filesystem::remove(path);
+    sqlite3* db = OpenSqlite(path, 0);
+    Check(sqlite3_exec(db, "CREATE TABLE res(type INTEGER, id INTEGER, data BLOB, name TEXT, PRIMARY KEY(type, id))",
+                       nullptr, nullptr, nullptr),
+          db);
+    const std::vector<Item> items = NamedItems(count);
+    uint8_t data[16];
+    Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO res VALUES(?, ?, ?, NULL)", -1, &insert, nullptr);
+    for (const Item& item : items) {
+        Fill(data, 16, uint32_t(item.id));
+        sqlite3_bind_int64(insert, 1, item.type);
+        sqlite3_bind_int(insert, 2, item.id);
+        sqlite3_bind_blob(insert, 3, data, 16, SQLITE_STATIC);
+        Check(sqlite3_step(insert), db);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+    db = OpenSqlite(path, 0);
+    const auto start = Clock::now();
+    Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE res SET name = ? WHERE type = ? AND id = ?", -1, &update, nullptr);
+    for (const Item& item : items) {
+        const std::string name = NameOf(item);
+        sqlite3_bind_text(update, 1, name.c_str(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(update, 2, item.type);
+        sqlite3_bind_int(update, 3, item.id);
+        Check(sqlite3_step(update), db);
+        sqlite3_reset(update);
+    }
+    sqlite3_finalize(update);
+    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    const double seconds = Since(start);
+    sqlite3_close(db);
+    return seconds;
+}
+
 // Runs one side in a child process of its own, so that its peak memory is
 // not hidden by what an earlier side left to the allocator.
 template <typename F>
-Result InChild(F run)
+auto InChild(F run) -> decltype(run())
 {
+    using Result = decltype(run());
     int fds[2];
     if (::pipe(fds) != 0) return run();
     std::fflush(stdout);
@@ -335,10 +430,40 @@ double MiB(uint64_t bytes) { return double(bytes) / (1024.0 * 1024.0); }
 
 }  // namespace
 
+// Naming 1,000, 10,000 and 100,000 resources on both sides, in a folder
+// of its own.
+void CompareNaming(const std::string& folder)
+{
+    std::filesystem::create_directories(folder);
+    const int32_t counts[] = {1000, 10000, 100000};
+    double ours[3] = {}, theirs[3] = {};
+    std::printf("naming N resources + commit, against SQLite UPDATE of N rows + COMMIT\n");
+    std::printf("%10s %12s %12s %8s\n", "N", "container", "SQLite", "ratio");
+    for (int i = 0; i < 3; ++i) {
+        ours[i] = InChild([&] { return NameInContainer(counts[i], folder); });
+        theirs[i] = InChild([&] { return NameInSqlite(counts[i], folder); });
+        std::printf("%10d %10.1f ms %10.1f ms %7.2fx\n", counts[i], ours[i] * 1000, theirs[i] * 1000,
+                    ours[i] / theirs[i]);
+    }
+    auto exponent = [&](const double* t, int from, int to) {
+        return std::log(t[to] / t[from]) / std::log(double(counts[to]) / counts[from]);
+    };
+    std::printf("growth exponent    container  SQLite\n");
+    std::printf("  1,000 -> 10,000     %5.2f   %5.2f\n", exponent(ours, 0, 1), exponent(theirs, 0, 1));
+    std::printf("  10,000 -> 100,000   %5.2f   %5.2f\n", exponent(ours, 1, 2), exponent(theirs, 1, 2));
+    std::printf("  1,000 -> 100,000    %5.2f   %5.2f\n", exponent(ours, 0, 2), exponent(theirs, 0, 2));
+    std::filesystem::remove_all(folder);
+}
+
 int main(int argc, char** argv)
 {
-    const int32_t count = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const bool namesOnly = argc > 1 && std::strcmp(argv[1], "names") == 0;
+    const int32_t count = argc > 1 && !namesOnly ? std::atoi(argv[1]) : 100000;
     const std::string base = argc > 2 ? argv[2] : std::filesystem::temp_directory_path().string();
+    if (namesOnly) {
+        CompareNaming(base + "/store_bench." + std::to_string(::getpid()));
+        return 0;
+    }
     const std::vector<Item> items = MakeItems(count);
     uint64_t payload = 0;
     for (const Item& item : items) payload += item.size;
@@ -391,5 +516,6 @@ int main(int argc, char** argv)
                 (c.reopen + c.read) / (l.reopen + l.read));
     std::printf("  rewrite 10 %% + commit      %.2fx %.2fx\n", (c.rewrite + c.recommit) / (s.rewrite + s.recommit),
                 (c.rewrite + c.recommit) / (l.rewrite + l.recommit));
+    CompareNaming(folder);
     return 0;
 }

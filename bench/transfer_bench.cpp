@@ -5,11 +5,12 @@
 // both times and their ratio. Reads the choices of the program's own
 // resources, as the dialog does.
 //
-// Then a copy: 1,000 project methods dropped with what they use (Option)
-// from a 100,000-object structure into an empty library, headless, beside
-// copying the same methods' code and properties with the store's get and
-// add calls alone into an empty container and committing it once. Each
-// is timed on fresh copies of the files; medians of three.
+// Then a copy: 1,000 and 10,000 project methods dropped with what they
+// use (Option) from a 100,000-object structure into an empty library,
+// headless, beside copying the same methods' code and properties with the
+// store's get and add calls alone into an empty container and committing
+// it once. Each is timed on fresh copies of the files (processor time);
+// medians of seven, and how both grow with the objects gathered.
 //
 // Then 100 tables of 50 fields with their forms copied from the same
 // 100,000-object structure into a structure of one table, as one transfer
@@ -25,6 +26,7 @@
 // medians of three, each on fresh files.
 //
 //   transfer_bench [--no-copy]
+//   transfer_bench --drop       (the method drops alone)
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -32,6 +34,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -96,6 +99,7 @@ int ComponentBench();
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "--drop") return CopyBench();
     if (const int err = RowsBench()) return err;
     const bool copy = !(argc > 1 && std::string(argv[1]) == "--no-copy");
     if (!copy) return 0;
@@ -230,15 +234,30 @@ bool TakeBuilt(const docbuilder::BuildResult& source, const docbuilder::BuildRes
 
 using ResourceList = std::vector<std::pair<uint32_t, int16_t>>;
 
+double WallMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Processor time of this thread in milliseconds: on a machine shared with
+// other work, waiting for a processor is not the code's own time.
+double CpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+
 // The peer: these resources of the source's store added to the fresh
 // destination's store under new ids with the store's calls alone, then
-// committed once. Its time in ms.
-double PeerCopy(const CopyPaths& p, int16_t sourceStore, const ResourceList& resources)
+// committed once. Its time in ms by `clock`.
+double PeerCopy(const CopyPaths& p, int16_t sourceStore, const ResourceList& resources, double (*clock)() = WallMs)
 {
     platform::FSSpec fileSpec;
     platform::FSMakeFSSpec(p.dest, &fileSpec);
     const int16_t store = openres(fileSpec, false);
-    const auto start = std::chrono::steady_clock::now();
+    const double start = clock();
     for (const auto& [type, id] : resources) {
         useres(sourceStore);
         platform::Handle h = xget1res(type, id);
@@ -247,7 +266,7 @@ double PeerCopy(const CopyPaths& p, int16_t sourceStore, const ResourceList& res
         if (!xaddres(h, type, uniqueresid(type))) platform::DisposeHandle(h);
     }
     updateres(store);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms = clock() - start;
     closeres(store, false);
     return ms;
 }
@@ -266,9 +285,76 @@ void PrintFigures(const char* ourLabel, std::vector<double> ourTimes, std::vecto
 
 }  // namespace
 
+namespace {
+
+struct DropFigures {
+    double ours = 0, peer = 0;
+    int32_t gathered = 0, copied = 0, code = 0;
+};
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// The first `count` methods of the source dropped with what they use into
+// fresh copies of the library, each run beside the peer copying the
+// gathered methods' code and properties; only the copy itself is timed
+// (processor time), open and close left out on both sides. Medians of
+// seven.
+DropFigures MeasureDrop(TMainDoc* source, const CopyPaths& p, const std::vector<uint8_t>& destData,
+                        const std::vector<uint8_t>& destCompanion, int32_t count)
+{
+    DropFigures f;
+    std::vector<TObjQz*> rows;
+    ObjListHdl methods = GetObjListe(source->fTypeList, 2);
+    for (int32_t i = 0; methods && i < methods->Size() && int32_t(rows.size()) < count; ++i) rows.push_back(methods->At(i));
+    // What the drop brings along: the methods among it are what the peer copies.
+    ObjListHdl gathered = nullptr;
+    NewObjList(&gathered, 30);
+    for (TObjQz* obj : rows) obj->SelfAddObjList(&gathered, 1);
+    ResourceList resources;
+    for (int32_t i = 0; i < gathered->Size(); ++i)
+        if (gathered->At(i)->kind == 2 || gathered->At(i)->kind == 16) {
+            ++f.code;
+            for (uint32_t type : {platform::FourCC("CCQz"), platform::FourCC("PrTo")})
+                resources.push_back({type, gathered->At(i)->id});
+        }
+    f.gathered = gathered->Size();
+    FreeObjList(gathered);
+
+    std::vector<double> ourTimes, peerTimes;
+    for (int run = 0; run < 7; ++run) {
+        FreshDest(p, destData, destCompanion);
+        TMainDoc dest;
+        if (!OpenDoc(&dest, p.dest, true)) {
+            f.copied = -1;
+            return f;
+        }
+        const int32_t before = GetObjListe(dest.fTypeList, 2)->Size();
+        platform::PushDialogAnswer(1);
+        const double start = CpuMs();
+        const int16_t err = transfer::MoveDropped(source, &dest, rows.data(), int32_t(rows.size()), 1);
+        ourTimes.push_back(CpuMs() - start);
+        platform::ClearDialogAnswers();
+        f.copied = err ? -err : GetObjListe(dest.fTypeList, 2)->Size() - before;
+        CloseDoc(&dest);
+
+        FreshDest(p, destData, destCompanion);
+        peerTimes.push_back(PeerCopy(p, source->fResFile, resources, CpuMs));
+    }
+    f.ours = Median(ourTimes);
+    f.peer = Median(peerTimes);
+    return f;
+}
+
+}  // namespace
+
 int CopyBench()
 {
-    constexpr int32_t kObjects = 100000, kMethods = 1000;
+    constexpr int32_t kObjects = 100000;
+    const int32_t counts[2] = {1000, 10000};
     char pattern[] = "/tmp/transfer_bench_XXXXXX";
     if (!mkdtemp(pattern)) return 1;
     CopyPaths p{pattern, "", "", ""};
@@ -292,56 +378,27 @@ int CopyBench()
         std::fprintf(stderr, "transfer_bench: cannot read the structure\n");
         return 1;
     }
-    std::vector<TObjQz*> rows;
-    ObjListHdl methods = GetObjListe(source.fTypeList, 2);
-    for (int32_t i = 0; methods && i < methods->Size() && int32_t(rows.size()) < kMethods; ++i) rows.push_back(methods->At(i));
-    // What the drop brings along: the methods among it are what the peer copies.
-    ObjListHdl gathered = nullptr;
-    NewObjList(&gathered, 30);
-    for (TObjQz* obj : rows) obj->SelfAddObjList(&gathered, 1);
-    ResourceList resources;
-    int32_t codeCount = 0;
-    for (int32_t i = 0; i < gathered->Size(); ++i)
-        if (gathered->At(i)->kind == 2 || gathered->At(i)->kind == 16) {
-            ++codeCount;
-            for (uint32_t type : {platform::FourCC("CCQz"), platform::FourCC("PrTo")})
-                resources.push_back({type, gathered->At(i)->id});
-        }
-    const int32_t gatheredCount = gathered->Size();
-    FreeObjList(gathered);
-
-    // Each run on fresh files; only the copy itself is timed, open and
-    // close left out on both sides.
-    int32_t copied = 0;
-    std::vector<double> ourTimes, peerTimes;
-    for (int run = 0; run < 3; ++run) {
-        FreshDest(p, destData, destCompanion);
-        TMainDoc dest;
-        if (!OpenDoc(&dest, p.dest, true)) break;
-        const int32_t before = GetObjListe(dest.fTypeList, 2)->Size();
-        platform::PushDialogAnswer(1);
-        const auto start = std::chrono::steady_clock::now();
-        const int16_t err = transfer::MoveDropped(&source, &dest, rows.data(), int32_t(rows.size()), 1);
-        ourTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        platform::ClearDialogAnswers();
-        copied = err ? -err : GetObjListe(dest.fTypeList, 2)->Size() - before;
-        CloseDoc(&dest);
-
-        FreshDest(p, destData, destCompanion);
-        peerTimes.push_back(PeerCopy(p, source.fResFile, resources));
-    }
-    if (ourTimes.size() != 3) {
-        std::fprintf(stderr, "transfer_bench: cannot open the library\n");
-        return 1;
-    }
-    std::printf("\nCopying %d methods with what they use (%d objects gathered, %d methods copied) from a %d-object "
-                "structure into an empty library\n",
-                int(kMethods), int(gatheredCount), int(copied), int(kObjects));
-    PrintFigures("drop (DoMove)", ourTimes, peerTimes);
+    DropFigures f[2];
+    for (int i = 0; i < 2; ++i) f[i] = MeasureDrop(&source, p, destData, destCompanion, counts[i]);
     CloseQzB(source.fRsrFile, source.fResFile, -1, -1);
     DisposeTypeList(source.fTypeList);
     std::filesystem::remove_all(p.folder);
-    return copied == codeCount ? 0 : 1;
+    if (f[0].copied < 0 || f[1].copied < 0) {
+        std::fprintf(stderr, "transfer_bench: cannot open the library\n");
+        return 1;
+    }
+    std::printf("\nCopying methods with what they use from a %d-object structure into an empty library, beside the "
+                "store's get and add of their code and properties and one commit (processor time, medians of 7)\n",
+                int(kObjects));
+    std::printf("%8s %9s %9s %12s %12s %8s\n", "methods", "gathered", "copied", "drop ms", "store ms", "ratio");
+    for (int i = 0; i < 2; ++i)
+        std::printf("%8d %9d %9d %12.1f %12.1f %8.2f\n", int(counts[i]), int(f[i].gathered), int(f[i].copied), f[i].ours,
+                    f[i].peer, f[i].ours / f[i].peer);
+    const double x = double(f[1].gathered) / double(f[0].gathered);
+    auto e = [&](double a, double b) { return std::log(b / a) / std::log(x); };
+    std::printf("growth (objects gathered x%.1f): drop e = %.2f, store e = %.2f; 1 is linear\n", x,
+                e(f[0].ours, f[1].ours), e(f[0].peer, f[1].peer));
+    return f[0].copied == f[0].code && f[1].copied == f[1].code ? 0 : 1;
 }
 
 int TableCopyBench()

@@ -47,8 +47,6 @@ public:
     bool IsMember(int16_t n) const override { return n == 4 || TCallPlane::IsMember(n); }
     int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
                     int32_t length) override;
-    TPlan* UpPlane() override { return this; }
-    TPlan* DownPlane() override { return dynamic_cast<TPlan*>(fMainPane); }
 };
 
 class TCalledPlane : public TCallPlane {
@@ -56,8 +54,6 @@ public:
     bool IsMember(int16_t n) const override { return n == 5 || TCallPlane::IsMember(n); }
     int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
                     int32_t length) override;
-    TPlan* UpPlane() override { return dynamic_cast<TPlan*>(fMainPane); }
-    TPlan* DownPlane() override { return this; }
 };
 
 // The action procedure of the head drag, and its state.
@@ -78,8 +74,6 @@ public:
     void Dispose() override;
     void MakeActive() override;
     void MakeInActive() override;
-    void DragHSplit(platform::Point where, const platform::Rect& bar) override;
-    void DragVSplit(platform::Point where, const platform::Rect& bar) override;
     void Resize() override;
     void DrawSelect(bool on) override;
     void DeSelectPlane() override;

@@ -43,8 +43,9 @@ public:
     virtual void WDrawControls() {}
     virtual void WHiliteControls(bool on) { (void)on; }
     virtual void WKillControls() {}
-    virtual void DragHSplit(platform::Point where, const platform::Rect& bar) { (void)where, (void)bar; }
-    virtual void DragVSplit(platform::Point where, const platform::Rect& bar) { (void)where, (void)bar; }
+    // The bars on the pane's left and top edges (browser/SplitDrags.cpp).
+    virtual void DragHSplit(platform::Point where, const platform::Rect& bar);
+    virtual void DragVSplit(platform::Point where, const platform::Rect& bar);
     void Resize() override;
     virtual void DrawSelect(bool on);
     void DeSelectPlane() override;
@@ -106,8 +107,6 @@ public:
     void ShowObject(TObjQz* obj) override;
     void SelectObj(TObjQz* obj) override;
     void DelObjMsg(TObjQz* obj) override;
-    void DragHSplit(platform::Point where, const platform::Rect& bar) override;
-    void DragVSplit(platform::Point where, const platform::Rect& bar) override;
     // Copies the selected rows' objects into `doc` (browser/TransferDrop.h);
     // option 1 brings what they use along.
     int16_t MoveQzObj(TDocument* doc, int16_t option) override;
@@ -122,8 +121,6 @@ public:
 
     virtual void SelectAll();
     virtual void SetGroupFunc(TObjQz* group, int16_t mode, bool enable);
-    virtual TPlan* UpPlane() { return nullptr; }
-    virtual TPlan* DownPlane() { return nullptr; }
     virtual void SwitchOpen(TObjQz* table);
     virtual void SwitchList(TObjQz* group, int32_t row);
     virtual void SwitchCellState(int32_t row) { (void)row; }
@@ -220,8 +217,6 @@ public:
                     int32_t length) override;
     void RazAll(platform::Handle list, bool flag) override;
     void SelectAll() override;
-    TPlan* UpPlane() override;
-    TPlan* DownPlane() override;
     void SetList(platform::Handle filter, platform::Handle list) override;
     void SwitchCellState(int32_t row) override;
     void SetLinks(int16_t usesNumber, ::TPlan* uses, int16_t usedByNumber, ::TPlan* usedBy, int16_t previewNumber,

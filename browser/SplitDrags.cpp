@@ -2,6 +2,7 @@
 // list taking over the rows of a cross-reference pane.
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
@@ -54,6 +55,69 @@ int32_t DragBar(TPlan* pane, Point where, const Rect& bar, bool horizontal, int3
 
 int16_t Percent(int32_t delta, int32_t size) { return size > 0 ? int16_t(delta * 100 / size) : 0; }
 
+// The smallest a pane may be made by a bar: 30 pixels wide, and as high as
+// a list's head and a row (70), or the preview's head and a line (35).
+int32_t LeastSize(bool preview, bool across) { return across ? 30 : preview ? 35 : 70; }
+
+// One side of a pane's edges, as a vertical bar (`across`: the left and
+// right edges, spanning top to bottom) or a horizontal one sees them.
+struct Side {
+    bool across;
+    int16_t& Lead(Rect& r) const { return across ? r.left : r.top; }
+    int16_t& Trail(Rect& r) const { return across ? r.right : r.bottom; }
+    int16_t SpanFrom(const Rect& r) const { return across ? r.top : r.left; }
+    int16_t SpanTo(const Rect& r) const { return across ? r.bottom : r.right; }
+};
+
+// The panes a bar moves: every pane that ends on the bar's line (before)
+// or starts on it (after), gathered along the line from the dragged pane
+// for as long as their edges continue it.
+struct SplitLine {
+    std::vector<TPlan*> before, after;
+    Rect bar{0, 0, 0, 0};  // the line's outline, in pixels
+};
+
+SplitLine LineOf(TPlan* pane, const Side& side)
+{
+    SplitLine line;
+    std::vector<TPlan*> panes;
+    for (::TPlan* p = pane->fWindow->fFirstPlane; p; p = p->fNext)
+        if (auto* own = dynamic_cast<TPlan*>(p)) panes.push_back(own);
+    const int16_t edge = side.Lead(pane->fLayout);
+    int16_t from = side.SpanFrom(pane->fLayout), to = side.SpanTo(pane->fLayout);
+    std::vector<bool> taken(panes.size(), false);
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (size_t i = 0; i < panes.size(); ++i) {
+            Rect& l = panes[i]->fLayout;
+            if (taken[i] || (side.Lead(l) != edge && side.Trail(l) != edge)) continue;
+            if (side.SpanTo(l) < from || side.SpanFrom(l) > to) continue;
+            taken[i] = grew = true;
+            from = std::min(from, side.SpanFrom(l));
+            to = std::max(to, side.SpanTo(l));
+            (side.Lead(l) == edge ? line.after : line.before).push_back(panes[i]);
+        }
+    }
+    // The outline runs the line's whole length, as thick as a pane's bar.
+    int16_t low = INT16_MAX, high = INT16_MIN;
+    for (const auto* group : {&line.before, &line.after})
+        for (TPlan* p : *group) {
+            low = std::min(low, side.SpanFrom(p->fRect));
+            high = std::max(high, side.SpanTo(p->fRect));
+        }
+    Rect& bar = line.bar;
+    side.Lead(bar) = side.Lead(pane->fRect);
+    side.Trail(bar) = int16_t(side.Lead(pane->fRect) + 3);
+    if (side.across) {
+        bar.top = low;
+        bar.bottom = high;
+    } else {
+        bar.left = low;
+        bar.right = high;
+    }
+    return line;
+}
+
 // Lays the panes out again and draws the window afresh: erased as a whole
 // first, so that no pixel of the old layout stays where the panes no
 // longer reach (or where they now overlap).
@@ -80,80 +144,34 @@ void Relayout(TPlan* pane)
     SetPort(saved);
 }
 
+// Drags the bar on the pane's left (`across`) or top edge. The bar moves
+// every pane edge on its line, no farther than leaves each of those panes
+// its least size; the distance becomes a percentage of the window.
+void DragSplit(TPlan* pane, Point where, bool across)
+{
+    if (!pane->fWindow || !pane->fWindow->fWindow) return;
+    const Side side{across};
+    const SplitLine line = LineOf(pane, side);
+    // With no pane before it, the bar keeps a list's least size from the
+    // window's edge.
+    Rect port = pane->PortBounds();
+    int32_t lo = line.before.empty() ? side.Lead(port) + LeastSize(false, across) : INT32_MIN, hi = INT32_MAX;
+    for (TPlan* p : line.before) lo = std::max(lo, side.Lead(p->fRect) + LeastSize(p->IsMember(6), across));
+    for (TPlan* p : line.after) hi = std::min(hi, side.Trail(p->fRect) - LeastSize(p->IsMember(6), across));
+    const int32_t moved = DragBar(pane, where, line.bar, across, lo, hi);
+    if (moved == kCancelled || moved == 0) return;
+    const int16_t pct = Percent(moved, across ? port.right - port.left : port.bottom - port.top);
+    if (pct == 0) return;
+    for (TPlan* p : line.before) side.Trail(p->fLayout) = int16_t(side.Trail(p->fLayout) + pct);
+    for (TPlan* p : line.after) side.Lead(p->fLayout) = int16_t(side.Lead(p->fLayout) + pct);
+    Relayout(pane);
+}
+
 }  // namespace
 
-void TRefPlane::DragHSplit(Point where, const Rect& bar)
-{
-    const Rect port = PortBounds();
-    TPlan* up = UpPlane();
-    TPlan* down = DownPlane();
-    // A side without a neighbour pane stops at the window's edge.
-    const int32_t lo = up ? up->fRect.left + 30 : port.left;
-    const int32_t hi = !down ? port.right : (down == this ? port.right - 30 : down->fRect.left - 30);
-    const int32_t dx = DragBar(this, where, bar, true, lo, hi);
-    if (dx == kCancelled || dx == 0) return;
-    const int16_t pct = Percent(dx, port.right - port.left);
-    if (up && up != this && up->fLayout.right == fLayout.left) up->fLayout.right = int16_t(up->fLayout.right + pct);
-    fLayout.left = int16_t(fLayout.left + pct);
-    Relayout(this);
-}
+void TPlan::DragHSplit(Point where, const Rect&) { DragSplit(this, where, true); }
 
-void TRefPlane::DragVSplit(Point where, const Rect& bar)
-{
-    const Rect port = PortBounds();
-    TPlan* up = UpPlane();
-    TPlan* down = DownPlane();
-    if (up && down && up->fRect.top == down->fRect.top) {
-        // The bar runs across the whole window.
-        const Rect whole{bar.top, port.left, bar.bottom, port.right};
-        const int32_t dy = DragBar(this, where, whole, false, port.top + 35, port.bottom - 70);
-        if (dy == kCancelled || dy == 0) return;
-        const int16_t pct = Percent(dy, port.bottom - port.top);
-        for (::TPlan* p = fWindow->fFirstPlane; p; p = p->fNext) {
-            auto* pane = dynamic_cast<TPlan*>(p);
-            if (!pane) continue;
-            if (pane->IsMember(6)) pane->fLayout.bottom = int16_t(pane->fLayout.bottom + pct);
-            else pane->fLayout.top = int16_t(pane->fLayout.top + pct);
-            pane->Resize();
-        }
-        Relayout(this);
-        return;
-    }
-    const int32_t lo = up ? up->fRect.top + 70 : port.top;
-    const int32_t hi = !down ? port.bottom : (down == this ? port.bottom - 70 : down->fRect.top - 70);
-    const int32_t dy = DragBar(this, where, bar, false, lo, hi);
-    if (dy == kCancelled || dy == 0) return;
-    const int16_t pct = Percent(dy, port.bottom - port.top);
-    if (up && up != this && up->fLayout.bottom == fLayout.top) up->fLayout.bottom = int16_t(up->fLayout.bottom + pct);
-    fLayout.top = int16_t(fLayout.top + pct);
-    Relayout(this);
-}
-
-void TDisplayPlane::DragHSplit(Point where, const Rect& bar)
-{
-    const Rect port = PortBounds();
-    const int32_t dx = DragBar(this, where, bar, true, port.left + 30, fRect.right - 30);
-    if (dx == kCancelled || dx == 0) return;
-    const int16_t pct = Percent(dx, port.right - port.left);
-    for (::TPlan* p = fWindow->fFirstPlane; p; p = p->fNext)
-        if (auto* pane = dynamic_cast<TPlan*>(p); pane && pane != this && pane->fLayout.right == fLayout.left)
-            pane->fLayout.right = int16_t(pane->fLayout.right + pct);
-    fLayout.left = int16_t(fLayout.left + pct);
-    Relayout(this);
-}
-
-void TDisplayPlane::DragVSplit(Point where, const Rect& bar)
-{
-    const Rect port = PortBounds();
-    const int32_t dy = DragBar(this, where, bar, false, port.top + 70, fRect.bottom - 35);
-    if (dy == kCancelled || dy == 0) return;
-    const int16_t pct = Percent(dy, port.bottom - port.top);
-    for (::TPlan* p = fWindow->fFirstPlane; p; p = p->fNext)
-        if (auto* pane = dynamic_cast<TPlan*>(p); pane && pane != this && pane->fLayout.bottom == fLayout.top)
-            pane->fLayout.bottom = int16_t(pane->fLayout.bottom + pct);
-    fLayout.top = int16_t(fLayout.top + pct);
-    Relayout(this);
-}
+void TPlan::DragVSplit(Point where, const Rect&) { DragSplit(this, where, false); }
 
 void TLstPlane::CopyList(Handle other)
 {

@@ -135,7 +135,12 @@ void TCallPlane::DelObjMsg(TObjQz* obj)
 
 void TCallPlane::RazAll(Handle, bool redraw)
 {
-    if (redraw) SetList(nullptr, nullptr);
+    if (redraw) {
+        // Kept rows go with the objects they named: the pane's own filter
+        // again, as when the window opened.
+        SetGoodFilter();
+        SetList(nullptr, nullptr);
+    }
     fSource = nullptr;
 }
 

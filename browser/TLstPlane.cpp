@@ -40,13 +40,18 @@ void TLstPlane::SetLinks(int16_t usesNumber, ::TPlan* uses, int16_t usedByNumber
     fPreview = previewNumber ? nullptr : preview;
 }
 
-TPlan* TLstPlane::UpPlane() { return dynamic_cast<TPlan*>(fUsedBy); }
-TPlan* TLstPlane::DownPlane() { return dynamic_cast<TPlan*>(fUses); }
-
 void TLstPlane::RazAll(Handle list, bool reset)
 {
     fSource = list;
-    if (reset) SetDfltFilter(kDefaultFilter);
+    if (!reset) return;
+    // The objects are going: no row may name one afterwards, kept rows and
+    // search results included, whatever the default filter lets through.
+    if (fList) {
+        LongLDelRow(fList->rowCount, 0, fList);
+        fList->lastClick = -1;
+    }
+    fCurrent = -1;
+    SetDfltFilter(kDefaultFilter);
 }
 
 void TLstPlane::EmptyLinked()
@@ -94,7 +99,20 @@ void TLstPlane::ShowObject(TObjQz* obj)
 
 void TLstPlane::UpdateAll()
 {
+    // The rows are the document's objects as they are now, whatever an
+    // earlier command left the list holding.
+    if (TMainDoc* doc = Doc()) fSource = reinterpret_cast<Handle>(doc->fTypeList);
+    TObjQz* current = CurrentObject();
     TRefPlane::UpdateAll();
+    // The current object stays current where it still has a row; without
+    // one, the panes beside stop showing its links.
+    const int32_t row = current && fList ? GetCellData(current, fList) : -1;
+    if (row >= 0) {
+        DoSelect(row, 0, fList, true, row);
+        fCurrent = row;
+    } else if (current) {
+        EmptyLinked();
+    }
     if (fWindow && fWindow->fFirstPlane == this) {
         DisableMenu();
         EnableMenu();

@@ -195,6 +195,9 @@ void TLstPlane::Prefix()
     std::vector<Renaming> batch;
     if (Checked(doc, fList, false, Prefixed, prefix, nullptr, &batch)) RenameBatch(batch, false);
     CursRmve();
+    // Several objects renamed: none stays current, the panes beside are
+    // emptied.
+    fCurrent = -1;
     doc->UpdateAll();
     EmptyLinked();
 }
@@ -208,6 +211,9 @@ void TLstPlane::Sel_Replace()
     std::vector<Renaming> batch;
     if (Checked(doc, fList, true, Replaced, find, replacement, &batch)) RenameBatch(batch, true);
     CursRmve();
+    // Several objects renamed: none stays current, the panes beside are
+    // emptied.
+    fCurrent = -1;
     doc->UpdateAll();
     EmptyLinked();
 }

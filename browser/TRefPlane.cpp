@@ -263,8 +263,7 @@ bool TRefPlane::Click(Point where, int16_t clicks)
                 ResType type = 0;
                 GetResInfo(h, &id, &type, name);
             }
-            AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01-"));
-            SetMenuItemText(menu, MenuItemIndex(i + 1), name);
+            AppendMenuItemText(menu, name);
             if (ids[i] == fFilter) marked = int16_t(i + 1);
         }
         if (marked) {

@@ -270,7 +270,8 @@ void TRefPlane::SwitchList(TObjQz* group, int32_t row)
 
 void TRefPlane::Edit()
 {
-    if (TObjQz* obj = CurrentObject()) obj->Edit(Doc());
+    // As the menu item: a list that may not be written opens no editor.
+    if (TObjQz* obj = CurrentObject(); obj && obj->EnableEdit()) obj->Edit(Doc());
 }
 
 void TRefPlane::EditDoc()
@@ -338,6 +339,9 @@ void TRefPlane::DeleteObj()
         obj->DeleteObj(true);
     }
     CursRmve();
+    // No row stays current, whatever was deleted: the panes beside are
+    // emptied.
+    fCurrent = -1;
     SelectObj(nullptr);
     if (doc) doc->UpdateAll();
 }

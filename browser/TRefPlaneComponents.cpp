@@ -7,6 +7,7 @@
 #include "app/documents/MainDoc.h"
 #include "browser/Panes.h"
 #include "browser/TransferDrop.h"
+#include "design/objects/ObjFactory.h"
 #include "design/objects/ObjQz.h"
 #include "platform/core/Errors.h"
 
@@ -38,8 +39,12 @@ void TRefPlane::M_New()
     TObjQz* made = nullptr;
     CurrentPaneTransferHooks().newComponent(doc, rows.data(), int32_t(rows.size()), SelectionModulable(fList), &made);
     if (!made) return;
-    doc->UpdateList();
-    SelectObj(made);
+    // The component took the selection and what it uses out of their
+    // groups: the document is read again as the store now holds it.
+    unsigned char name[256];
+    made->GetName(name);
+    doc->Reparse();
+    SelectObj(SearchObj_Name(doc, 32, name));
 }
 
 void TRefPlane::M_Properties()
@@ -47,7 +52,8 @@ void TRefPlane::M_Properties()
     TMainDoc* doc = Doc();
     std::vector<TObjQz*> rows;
     if (!doc || !CurrentPaneTransferHooks().componentProperties || !Selected(fList, &rows) || rows.empty()) return;
-    if (CurrentPaneTransferHooks().componentProperties(doc, rows.front()) == 0) doc->UpdateList();
+    // A new name sorts the component elsewhere.
+    if (CurrentPaneTransferHooks().componentProperties(doc, rows.front()) == 0) doc->UpdateAll();
 }
 
 void TRefPlane::M_Generate()

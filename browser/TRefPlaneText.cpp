@@ -18,6 +18,7 @@
 #include "design/objects/ObjText.h"
 #include "design/rename/ProjectMethods.h"
 #include "design/rename/RenameCommit.h"
+#include "design/rename/TextLists.h"
 #include "forms/walkers/FormRewriters.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -124,7 +125,7 @@ int16_t TRefPlane::ReplaceTxt()
             if (const int16_t err = obj->ReplaceTxt(find, replacement)) ErrMsg(err);
     CursRmve();
     InvalidateWindow(fWindow);
-    if (TMainDoc* doc = Doc()) doc->UpdateDisplay();
+    if (TMainDoc* doc = Doc()) doc->UpdateAll();
     return 0;
 }
 
@@ -155,7 +156,8 @@ int16_t TRefPlane::ReplaceCmd()
         if (const int16_t err = obj->ReplaceCmd(command, method)) ErrMsg(err);
     CursRmve();
     InvalidateWindow(fWindow);
-    doc->UpdateDisplay();
+    // A new method, and links that came or went.
+    doc->UpdateAll();
     return 0;
 }
 
@@ -208,10 +210,13 @@ int16_t TRefPlane::TxtToStr()
         for (auto& [obj, name] : names)
             if (std::memcmp(obj->name, name.data(), name.size()) != 0) TakeNewName(obj, name.data());
         ErrMsg(err);
-    } else if (fFilter >= 0) {
-        SetDfltFilter(fFilter);
     }
-    doc->UpdateDisplay();
+    // The new list and the links to it, as stored, in every window.
+    if (const int16_t linked = RelinkMenuBars(rows); linked != 0 && err == 0) {
+        ErrMsg(linked);
+        err = linked;
+    }
+    doc->UpdateAll();
     return err;
 }
 
@@ -222,12 +227,15 @@ int16_t TRefPlane::StrToTxt()
     if (XAlert(1002, question, kCautionAlert) != 1) return 0;
     CursInstall();
     int16_t err = 0;
-    for (TObjQz* obj : Rows(fList, false))
+    const std::vector<TObjQz*> rows = Rows(fList, false);
+    for (TObjQz* obj : rows)
         if ((err = obj->StrToTxt()) != 0) break;
+    if (const int16_t linked = RelinkMenuBars(rows); err == 0) err = linked;
     CursRmve();
     if (err) ErrMsg(err);
     InvalidateWindow(fWindow);
-    if (TMainDoc* doc = Doc()) doc->UpdateDisplay();
+    // The lists' users use them no more.
+    if (TMainDoc* doc = Doc()) doc->UpdateAll();
     return err;
 }
 

@@ -94,8 +94,9 @@ bool CPseudoResFile::DropHeld()
                 }
             }
         }
-        // From here nothing fails.
-        ForgetNameIndex();
+        // From here nothing fails. The names are read again, from a table
+        // that stays the store's alone when its handle survives.
+        const Handle namesOwn = fNamesOwn;
         for (Restored& x : restored) {
             int32_t ot, orr;
             const MapRecord& back = map.At(x.t, x.r);
@@ -115,10 +116,14 @@ bool CPseudoResFile::DropHeld()
         DisposeContents();
         fMap = std::move(map);
         fMap.changed = false;
+        int32_t nt, nr;
+        if (namesOwn && fMap.FindRes(namesOwn, &nt, &nr) && IsNamesRecord(nt, nr)) fNamesOwn = namesOwn;
         fBitmaps = std::move(bitmaps);
         fMapOffset = fDiskHeader.mapOffset;
         fPageTableOffset = fDiskHeader.pageTableOffset;
         fMapLength = fDiskHeader.mapLength;
+        // A version word taken inside the change goes with it.
+        fMagic = fDiskHeader.magic;
         RecoverRoom(left);
         fFork.EndUndo();
         fHeldKeys.clear();

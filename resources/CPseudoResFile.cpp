@@ -57,7 +57,7 @@ uint32_t CPseudoResFile::GetStamp() const
 
 void CPseudoResFile::DisposeContents()
 {
-    ForgetNameIndex();
+    ForgetNames();
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if (rec.contents) DisposeHandle(rec.contents);
@@ -320,6 +320,11 @@ bool CPseudoResFile::UpdateResNoMap()
             Fail(wrPermErr);
             return false;
         }
+        if (OSErr err = WriteNames(); err != noErr) {
+            fCommitFailed = true;
+            Fail(err);
+            return false;
+        }
         // Every changed record gets its place first; then the blocks go out
         // in order of their places, gathered where they follow one another.
         BlockWriter writer;
@@ -568,7 +573,7 @@ OSErr CPseudoResFile::CommitAll()
 
 bool CPseudoResFile::HasUncommitted() const
 {
-    if (fCommitPutOff || fCommitFailed || fMap.changed || fBitmaps.TableChanged()) return true;
+    if (fCommitPutOff || fCommitFailed || fNamesAhead || fMap.changed || fBitmaps.TableChanged()) return true;
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if ((rec.attributes & kAttrChanged) && rec.contents) return true;
@@ -678,16 +683,10 @@ bool CPseudoResFile::Close(bool update)
 
 void CPseudoResFile::upgrade(uint32_t magic)
 {
-    GuardedVoid([&] {
-        fMagic = magic;
-        fDiskHeader.magic = magic;
-        fRestoreOpenedHeader = false;
-        if (IsReadOnly() || !fFork.IsOpen()) return;
-        uint8_t bytes[4];
-        WriteBE32(bytes, magic);
-        MapWordsToFile(bytes, 4, fSwapFlag);
-        fFork.WriteAt(0, bytes, 4, fBitmaps.LogicalEnd());
-    });
+    // The word reaches the disk with the next commit's header, never before:
+    // written in place it would change the header the last commit stands
+    // on, and a change dropped or cut short would keep it.
+    fMagic = magic;
 }
 
 bool CPseudoResFile::HasGoodBitsTable(ResProgressProc progress, void* data)

@@ -14,6 +14,7 @@
 #include "resources/container/BitmapPages.h"
 #include "resources/container/ContainerFork.h"
 #include "resources/container/ContainerLayout.h"
+#include "resources/container/NameTable.h"
 #include "resources/container/ResourceMap.h"
 #include "resources/container/UnitCheck.h"
 #include "toolbox/foundation/VObject.h"
@@ -131,6 +132,10 @@ public:
     virtual uint32_t GetTimeStamp(ResType type, int16_t id, bool includeEnciphered);
     virtual int16_t CountRes(ResType type, bool includeEnciphered);
     virtual int16_t UniqueID(ResType type);
+    // Loads every record of the type not loaded yet, as GetRes would one at
+    // a time, reading blocks that lie close together in one read. Stops
+    // quietly at the first failure: GetRes then meets it and says so.
+    void LoadAll(ResType type);
     // Entries (as GetResList) of the records whose id occurs again later.
     virtual Handle GetDuplicateIDs(ResProgressProc progress, void* data);
     virtual bool HasGoodBitsTable(ResProgressProc progress, void* data);
@@ -150,7 +155,7 @@ public:
     virtual bool GetNewMap();
 
     bool IsCrypted(Handle contents);
-    // Takes a new version word and writes it at offset 0.
+    // Takes a new version word, written at offset 0 by the next commit.
     void upgrade(uint32_t magic);
 
     int16_t FileNumber() const { return fFileNumber; }
@@ -178,9 +183,6 @@ private:
     platform::OSErr LoadCommitted(const container::ContainerHeader& h, uint64_t physical, int32_t swapFlag,
                                   uint32_t openTime, container::BitmapPages* bitmaps, container::ResourceMap* map,
                                   container::UnclaimedUnits* left);
-    // Gives the handles of the map in hand to the same records of `map`
-    // (read back from disk) and frees the rest.
-    void CarryHandles(container::ResourceMap* map);
     platform::OSErr WriteNewFile();
     platform::OSErr WriteHeader(uint32_t flags);
     void BlockHeader(ResType type, int16_t id, uint8_t* header) const;
@@ -193,6 +195,8 @@ private:
     // with the key it had when the hold began (see fHeldKeys).
     platform::OSErr ReadPayload(ResType type, const container::MapRecord& rec, Handle* out, bool committed = false);
     Handle LoadRecord(int32_t t, int32_t r);
+    // A payload just read becomes the record's contents.
+    void TakeLoaded(int32_t t, int32_t r, Handle h);
     // Marks a record as freshly loaded (the access counter restarts).
     void NoteLoaded(int32_t t, int32_t r);
     // Gives a record a place that fits `length` bytes: the one it has when
@@ -211,13 +215,20 @@ private:
     void RecoverRoom(container::UnclaimedUnits& left);
     void RemoveAt(int32_t t, int32_t r);
     void RemoveNames(ResType type, const int16_t* id);
-    // The entry (id, then the 32-byte name) of (type, id) in the names
-    // resource `names`, null when it has none. The resource is indexed once
-    // and the index kept while its handle, contents and size stay as they
-    // were and the store has not written the names since.
-    const uint8_t* IndexedName(Handle names, ResType type, int16_t id);
-    void ForgetNameIndex();
-    void ForgetNameIndexFor(ResType type);
+    // The names table's handle, loaded when needed; null when the file has
+    // none (the store's error then noErr) or it cannot be read.
+    Handle NamesHandle();
+    // The names as the table holds them, or will once fNames is written;
+    // null when the table cannot be read for want of memory. NamesOf takes
+    // the table's handle as NamesHandle gave it.
+    const container::NameTable* Names();
+    const container::NameTable* NamesOf(Handle table);
+    // Puts fNames into the table's handle when it is ahead of it.
+    platform::OSErr WriteNames();
+    // The table's handle is given out: it holds the names from now on.
+    platform::OSErr HandOutNames();
+    void ForgetNames();
+    void ForgetNamesOf(ResType type, int16_t id);
     uint32_t ScrambleKey(ResType type, const container::MapRecord& rec) const;
     uint32_t CommittedKey(ResType type, const container::MapRecord& rec) const;
     // The keys of the enciphered records as the key source gives them now.
@@ -288,11 +299,18 @@ private:
     // change meanwhile (a component's record replaced); a drop deciphers
     // the committed blocks it reads back with these.
     std::unordered_map<uint64_t, uint32_t> fHeldKeys;
-    struct NameIndex {
-        Handle handle = nullptr;
-        const void* contents = nullptr;
-        int32_t size = -1;
-        std::unordered_map<uint64_t, uint32_t> at;  // (type, id) -> offset of its entry
-    };
-    NameIndex fNameIndex;
+    // The names of a local file, read from its names table when first
+    // needed. While the table's handle is the store's alone (fNamesOwn),
+    // names change in fNames only and reach the table at the next commit,
+    // or when the table is asked for: naming N resources costs time linear
+    // in N. A handle given out may be changed by its holder: names are
+    // then read from it again when it changed (its contents and size are
+    // kept here) and written to it at once.
+    container::NameTable fNames;
+    bool fNamesRead = false;
+    bool fNamesAhead = false;
+    Handle fNamesOwn = nullptr;
+    Handle fNamesFrom = nullptr;
+    const void* fNamesContents = nullptr;
+    int32_t fNamesSize = -1;
 };

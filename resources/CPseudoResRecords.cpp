@@ -2,12 +2,12 @@
 // their attributes, counts and lists.
 #include <algorithm>
 #include <cstring>
-#include <random>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
+#include "platform/core/Random.h"
 #include "resources/StoreGuard.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
@@ -86,24 +86,78 @@ Handle CPseudoResFile::LoadRecord(int32_t t, int32_t r)
 {
     const ResType type = fMap.TypeAt(t).type;
     Handle h = fMap.At(t, r).contents;
-    bool fresh = false;
     if (!h) {
         OSErr err = ReadPayload(type, fMap.At(t, r), &h);
         if (err != noErr) {
             Fail(err);
             return nullptr;
         }
-        ForgetNameIndexFor(type);
-        fMap.SetContents(t, r, h);
-        NoteLoaded(t, r);
-        fresh = true;
+        TakeLoaded(t, r, h);
     }
     MapRecord& rec = fMap.Edit(t, r);
     rec.attributes = CountedGet(rec.attributes);
-    if (fresh && fSwapFlag != kBigEndianFile)
-        ContentsToHost(type, reinterpret_cast<uint8_t*>(*h), GetHandleSize(h), fSwapFlag);
     Fail(noErr);
     return h;
+}
+
+void CPseudoResFile::TakeLoaded(int32_t t, int32_t r, Handle h)
+{
+    const ResType type = fMap.TypeAt(t).type;
+    ForgetNamesOf(type, fMap.At(t, r).id);
+    fMap.SetContents(t, r, h);
+    NoteLoaded(t, r);
+    if (fSwapFlag != kBigEndianFile) ContentsToHost(type, reinterpret_cast<uint8_t*>(*h), GetHandleSize(h), fSwapFlag);
+}
+
+void CPseudoResFile::LoadAll(ResType type)
+{
+    // Blocks at most this far apart are read together, in reads of at
+    // most kSpan bytes: a read of the bytes between costs less than a
+    // read of its own.
+    constexpr uint64_t kGap = 16384, kSpan = 1 << 20;
+    GuardedVoid([&] {
+        RunChangePoll(this, true);
+        if (!fLocal || !fFork.IsOpen()) return;
+        struct Wanted {
+            uint32_t offset;
+            int32_t t, r;
+        };
+        std::vector<Wanted> wanted;
+        for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+            if (fMap.TypeAt(t).type != type) continue;
+            for (int32_t r = 0; r < int32_t(fMap.TypeAt(t).records.size()); ++r) {
+                const MapRecord& rec = fMap.At(t, r);
+                if (!rec.contents && rec.length > kBlockHeaderSize && !IsNamesRecord(t, r))
+                    wanted.push_back({rec.offset, t, r});
+            }
+        }
+        std::sort(wanted.begin(), wanted.end(), [](const Wanted& a, const Wanted& b) { return a.offset < b.offset; });
+        uint64_t physical = 0;
+        if (fFork.PhysicalSize(&physical) != noErr) return;
+        std::vector<uint8_t> span;
+        for (size_t i = 0; i < wanted.size();) {
+            const uint64_t start = wanted[i].offset;
+            uint64_t end = start + fMap.At(wanted[i].t, wanted[i].r).length;
+            size_t next = i + 1;
+            for (; next < wanted.size(); ++next) {
+                const uint64_t blockEnd = uint64_t(wanted[next].offset) + fMap.At(wanted[next].t, wanted[next].r).length;
+                if (wanted[next].offset > end + kGap || blockEnd - start > kSpan) break;
+                end = std::max(end, blockEnd);
+            }
+            if (end > physical) return;
+            span.resize(size_t(end - start));
+            if (fFork.ReadAt(start, span.data(), uint32_t(span.size())) != noErr) return;
+            for (; i < next; ++i) {
+                const MapRecord& rec = fMap.At(wanted[i].t, wanted[i].r);
+                const uint32_t size = rec.length - kBlockHeaderSize;
+                Handle h = NewHandle(Size(size));
+                if (!h) return;
+                std::memcpy(*h, span.data() + (rec.offset - start) + kBlockHeaderSize, size);
+                if (rec.attributes & kAttrEnciphered) AdjustSwapRes(reinterpret_cast<uint8_t*>(*h), size, ScrambleKey(type, rec));
+                TakeLoaded(wanted[i].t, wanted[i].r, h);
+            }
+        }
+    });
 }
 
 Handle CPseudoResFile::GetRes(ResType type, int16_t id, bool includeEnciphered)
@@ -116,6 +170,10 @@ Handle CPseudoResFile::GetRes(ResType type, int16_t id, bool includeEnciphered)
             return nullptr;
         }
         if (!fLocal) return ClientGet(type, id, includeEnciphered, false, nullptr);
+        if (OSErr err = IsNamesRecord(t, r) ? HandOutNames() : noErr; err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
         return LoadRecord(t, r);
     });
 }
@@ -130,6 +188,10 @@ Handle CPseudoResFile::GetIndRes(ResType type, int32_t n, bool)
             return nullptr;
         }
         if (!fLocal) return ClientGetInd(t, n);
+        if (OSErr err = IsNamesRecord(t, n - 1) ? HandOutNames() : noErr; err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
         return LoadRecord(t, n - 1);
     });
 }
@@ -257,7 +319,6 @@ bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool conv
 {
     return Guarded<bool>(false, [&]() -> bool {
         if (!fLocal) return ClientAddRes(contents, type, id, convert);
-        ForgetNameIndexFor(type);
         int32_t t, r;
         const bool exists = fMap.FindID(type, id, true, &t, &r);
         const uint32_t stamp = GetStamp();
@@ -300,6 +361,8 @@ bool CPseudoResFile::AddRes(Handle contents, ResType type, int16_t id, bool conv
             fMap.Edit(t, r).stamp = stamp;
             fMap.Edit(t, r).attributes |= kAttrChanged;
         }
+        // A null handle leaves the contents of a record that exists.
+        if (contents || !exists) ForgetNamesOf(type, id);
         fMap.changed = true;
         Fail(noErr);
         return true;
@@ -325,7 +388,6 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
             return false;
         }
         const uint32_t blockLength = uint32_t(length) + kBlockHeaderSize;
-        ForgetNameIndexFor(type);
         // The contents go to disk from the caller's memory; a file of the
         // other byte order gets a converted copy.
         std::vector<uint8_t> converted(fSwapFlag != kBigEndianFile ? size_t(length) : 0);
@@ -374,6 +436,7 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
         rec.stamp = stamp;
         // Written unscrambled, so the record is no longer enciphered.
         rec.attributes = 0;
+        ForgetNamesOf(type, id);
         fMap.changed = true;
         Fail(noErr);
         return true;
@@ -391,7 +454,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
             return false;
         }
         if (!fLocal) return ClientWriteResource(contents, t, r);
-        ForgetNameIndexFor(fMap.TypeAt(t).type);
+        ForgetNamesOf(fMap.TypeAt(t).type, fMap.At(t, r).id);
         fMap.changed = true;
         OSErr err = Replace(t, r, uint32_t(GetHandleSize(contents)) + kBlockHeaderSize);
         if (err != noErr) {
@@ -408,7 +471,7 @@ bool CPseudoResFile::WriteResource(Handle contents, int32_t typeIndex, int32_t r
 
 void CPseudoResFile::RemoveAt(int32_t t, int32_t r)
 {
-    ForgetNameIndexFor(fMap.TypeAt(t).type);
+    ForgetNamesOf(fMap.TypeAt(t).type, fMap.At(t, r).id);
     FreeRecordPlace(t, r);
     fMap.Remove(t, r);
     fMap.changed = true;
@@ -521,7 +584,7 @@ bool CPseudoResFile::ActionRes(Handle contents, int16_t action)
             Fail(kResNoSuchHandle);
             return false;
         }
-        ForgetNameIndexFor(fMap.TypeAt(t).type);
+        ForgetNamesOf(fMap.TypeAt(t).type, fMap.At(t, r).id);
         uint16_t& a = fMap.Edit(t, r).attributes;
         switch (action) {
         case 1: a |= kAttrLocked; HLock(contents); break;
@@ -599,6 +662,10 @@ Handle CPseudoResFile::GetResConnect(ResType type, int16_t id)
             Fail(kResNotFound);
             return nullptr;
         }
+        if (OSErr err = fLocal && IsNamesRecord(t, r) ? HandOutNames() : noErr; err != noErr) {
+            Fail(err);
+            return nullptr;
+        }
         Fail(noErr);
         return fMap.At(t, r).contents;
     });
@@ -627,6 +694,10 @@ int32_t CPseudoResFile::GetResSize(ResType type, int16_t id)
         int32_t t, r;
         if (!fMap.FindID(type, id, true, &t, &r)) {
             Fail(kResNotFound);
+            return -1;
+        }
+        if (OSErr err = fLocal && IsNamesRecord(t, r) ? WriteNames() : noErr; err != noErr) {
+            Fail(err);
             return -1;
         }
         Fail(noErr);
@@ -687,17 +758,14 @@ int16_t CPseudoResFile::UniqueID(ResType type)
             Fail(err);
             return id;
         }
-        std::vector<bool> taken(32768, false);
-        int32_t t = fMap.FindType(type);
-        if (t >= 0)
-            for (const MapRecord& rec : fMap.TypeAt(t).records)
-                if (rec.id > 0) taken[size_t(rec.id)] = true;
-        static std::minstd_rand draw(std::random_device{}());
-        const int32_t start = int32_t(draw() % 32768);
+        const int32_t t = fMap.FindType(type);
+        // The system's generator: a run that starts from the same seed
+        // draws the same ids.
+        const int32_t start = int32_t(uint16_t(platform::Random())) % 32768;
         // One full cycle over the positive ids, then give up.
         for (int32_t k = 1; k <= 32768; ++k) {
             int32_t id = (start + k) % 32768;
-            if (id > 0 && !taken[size_t(id)]) {
+            if (id > 0 && (t < 0 || !fMap.HoldsID(t, int16_t(id)))) {
                 Fail(noErr);
                 return int16_t(id);
             }

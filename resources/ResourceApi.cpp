@@ -165,6 +165,13 @@ Handle xget1res(ResType type, int16_t id)
     });
 }
 
+void loadallres(ResType type)
+{
+    GuardedVoid([&] {
+        if (CPseudoResFile* f = Current()) f->LoadAll(type);
+    });
+}
+
 Handle xgetres(ResType type, int16_t id, bool includeEnciphered)
 {
     return Guarded<Handle>(nullptr, [&]() -> Handle {

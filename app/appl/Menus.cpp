@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/ColorMenu.h"
@@ -43,18 +44,12 @@ int16_t FirstItemOf(const MyMenuRec* rec, size_t entry)
     return int16_t(sum + 1);
 }
 
-// A platform item placed after `after`, its text set afterwards so that no
-// character of it is read as a menu metacharacter.
+// A platform item placed after `after`, no character of its text read as a
+// menu metacharacter.
 void InsertPlainItem(MenuRef menu, int16_t after, const unsigned char* text, uint8_t cmdKey)
 {
-    unsigned char placeholder[4] = {1, 'x', 0, 0};
-    if (cmdKey) {
-        placeholder[0] = 3;
-        placeholder[2] = '/';
-        placeholder[3] = cmdKey;
-    }
-    InsertMenuItem(menu, placeholder, MenuItemIndex(after));
-    SetMenuItemText(menu, MenuItemIndex(after + 1), text);
+    InsertMenuItemText(menu, text, MenuItemIndex(after));
+    if (cmdKey) SetItemCmd(menu, MenuItemIndex(after + 1), CharParameter(cmdKey));
 }
 
 MyMenuRec* NewRecord(int16_t id, MenuRef menu)
@@ -261,6 +256,15 @@ OSErr BuildMenus()
     for (int16_t k = int16_t(NbMenus + 1); k <= NbMenus + subCount && k <= kMaxMenus; ++k)
         if (TheMenus[k]) InsertMenu(TheMenus[k]->menu, -1);
     NbMenus = int16_t(std::min<int32_t>(NbMenus + subCount, kMaxMenus));
+
+    // The Edit commands a modal dialog's text items take from the bar.
+    for (const auto& [command, standard] : {std::pair{22, kHICommandCut}, {23, kHICommandCopy}, {24, kHICommandPaste},
+                                            {25, kHICommandClear}, {26, kHICommandSelectAll}}) {
+        MenuRef menu = nullptr;
+        int16_t at = 0;
+        GetMItem(int16_t(command), 1, &menu, &at);
+        if (menu && at > 0) SetMenuItemCommandID(menu, MenuItemIndex(at), standard);
+    }
 
     // The font list: the system's fonts that are not the application's own.
     if (GetMainMenurec(100, nullptr)) {

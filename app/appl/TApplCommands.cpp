@@ -10,6 +10,7 @@
 #include "app/appl/UndoRecords.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
+#include "platform/events/Events.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
@@ -93,21 +94,16 @@ int16_t TAppl::Do_If_MyFunc(int16_t command)
         return Preferences();
     case 14:
         return ShortOfMemory() ? int16_t(memFullErr) : OpenServerMainDoc();
-    case 15: {
-        for (int16_t k = 1; k <= NbMenus; ++k)
-            if (TheMenus[k]) DisableMenuItem(TheMenus[k]->menu, 0);
-        DrawMenuBar();
-        const int16_t result = ConflictPreferences();
-        for (int16_t k = 1; k <= NbMenus; ++k)
-            if (TheMenus[k]) EnableMenuItem(TheMenus[k]->menu, 0);
-        DrawMenuBar();
-        return result;
-    }
+    case 15:
+        // The bar offers nothing while the dialog is up.
+        return ConflictPreferences();
     case 16:
         return BlockingPreferences();
     case 19:
+        // A document that refuses to close cancels a quit, not the end the
+        // system asked for: what is left open is closed on the way out.
         fQuit = true;
-        if (Close() != 0) fQuit = false;
+        if (Close() != 0 && !TerminationRequestPending()) fQuit = false;
         return 0;
     case 20:
         return ShortOfMemory() ? int16_t(memFullErr) : NewLibDoc(0);

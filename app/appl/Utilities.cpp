@@ -10,6 +10,7 @@
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
+#include "platform/files/TextFiles.h"
 #include "platform/gestalt/Gestalt.h"
 #include "platform/screen/Screen.h"
 #include "platform/text/IntlSettings.h"
@@ -157,14 +158,14 @@ OSErr MyFSWrite(int16_t refNum, int32_t* count, const void* buffer)
     if (Gathering* g = gGathering; g && g->refNum == refNum && *count >= 0) {
         if (g->err != noErr) return g->err;
         try {
-            g->bytes.append(static_cast<const char*>(buffer), size_t(*count));
+            g->bytes += TextFileLines(buffer, size_t(*count));
         } catch (const std::bad_alloc&) {
             return memFullErr;
         }
         return g->bytes.size() >= kGatherBlock ? WriteGathered(g) : noErr;
     }
     int64_t n = *count;
-    const OSErr err = FSWrite(refNum, &n, buffer);
+    const OSErr err = FSWriteText(refNum, &n, buffer);
     *count = int32_t(n);
     return err;
 }

@@ -36,6 +36,8 @@ int16_t GetPathName(unsigned char* path, int16_t vRefNum, int32_t dirID);
 // The colon path rule of GetPathName over an already built path.
 void ShortenPathName(const std::string& colonPath, unsigned char* path);
 
+// Text written to an exported file: its line ends (CR, as documents keep
+// them) become a text file's (platform/files/TextFiles.h).
 platform::OSErr WriteTAB(int16_t refNum);
 platform::OSErr WriteEOL(int16_t refNum);
 platform::OSErr MyFSWrite(int16_t refNum, int32_t* count, const void* buffer);

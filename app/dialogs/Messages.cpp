@@ -9,6 +9,7 @@
 #include "platform/core/Memory.h"
 #include "platform/cursors/Cursors.h"
 #include "platform/dialogs/Dialogs.h"
+#include "platform/events/Events.h"
 #include "platform/resfiles/Resources.h"
 
 using namespace platform;
@@ -140,7 +141,9 @@ void NoMemory(int16_t level)
 
 int16_t ConfirmClose(bool ask, const unsigned char* name)
 {
-    if (!ask) return 2;
+    // A program the system is ending asks nobody: what was not saved is
+    // left as the document last stored it.
+    if (!ask || TerminationRequestPending()) return 2;
     Str255 text, part;
     MyGetIndString(text, 1001, 3);
     AppendP(text, name);

@@ -25,6 +25,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/files/Forks.h"
+#include "platform/files/TextFiles.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/IntlSettings.h"
 #include "resources/ResourceApi.h"
@@ -227,7 +228,7 @@ int16_t TMainDoc::SaveHeader(int16_t refNum, bool raw)
         if (raw) {
             const std::string out = line + "\r";
             int64_t n = int64_t(out.size());
-            err = FSWrite(refNum, &n, out.data());
+            err = FSWriteText(refNum, &n, out.data());
         } else {
             int32_t n = int32_t(line.size());
             err = MyFSWrite(refNum, &n, line.data());
@@ -305,7 +306,8 @@ int16_t TMainDoc::PrintDoc()
     (**te).destRect = dest;
     (**te).viewRect = dest;
     TECalText(te);
-    int32_t first = 0;
+    // An empty documentation prints nothing, not even its rule.
+    int32_t first = (**te).teLength > 0 ? 0 : (**te).nLines;
     bool freshPage = false;
     while (first < (**te).nLines) {
         const int16_t printed = PrintLines(te, P_CrtHeight, int16_t(bottom - P_CrtHeight), &first);

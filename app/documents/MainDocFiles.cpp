@@ -195,7 +195,9 @@ int16_t TMainDoc::Reparse()
     }
     const int16_t savedStore = xcurres();
     fBusy = true;
-    RazAll(nullptr, false);
+    // Every pane lets go of the objects before they go: rows, kept rows,
+    // search results, links and previews.
+    RazAll(nullptr, true);
     if (DocHooks().disposeTypeList && fTypeList) DocHooks().disposeTypeList(fTypeList);
     fTypeList = nullptr;
     if (DocHooks().newTypeList) DocHooks().newTypeList(&fTypeList);

@@ -457,8 +457,7 @@ int16_t ConflictChoicePopUp(int16_t code, int16_t current, int16_t choices, Poin
                 text[0] = 1;
                 text[1] = ' ';
             }
-            AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01 "));
-            SetMenuItemText(menu, MenuItemIndex(n), text);
+            AppendMenuItemText(menu, text);
             if (icon + 1 > 0) SetItemIcon(menu, MenuItemIndex(n), int16_t(icon + 1));
         }
         const int16_t mark = hooks.chooseNumber ? hooks.chooseNumber(code, current) : 0;

@@ -23,7 +23,7 @@ public:
     {
         HeadlessOptions options;
         // A script that leaves the program waiting ends the run: the
-        // program is asked to quit (waits no longer wait) and says why.
+        // program is asked to end (waits no longer wait) and says why.
         options.onWatchdog = [this](const std::string& message) {
             if (CurrentModal()) {
                 // Nobody will answer the modal, and its cancel answer could
@@ -34,7 +34,9 @@ public:
                 ::_exit(kLeftInModalExitStatus);
             }
             watchdog_ = message;
-            PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
+            // Nobody is left: the program ends as on SIGTERM, even when a
+            // document cannot close as it should.
+            PostTerminationRequest();
         };
         backend_ = std::make_unique<HeadlessBackend>(std::move(script), std::move(options));
         backend_->Install();

@@ -6,6 +6,7 @@
 #include "app/windows/TMainWindow.h"
 #include "app/appl/UndoRecords.h"
 #include "platform/drawing/Ports.h"
+#include "platform/events/Events.h"
 
 using namespace platform;
 
@@ -81,7 +82,13 @@ bool TEditDocWindow::Styled() const { return G_MachineType >= 4; }
 int16_t TEditDocWindow::Close()
 {
     if (TPlan* pane = FindPlane(9); pane && pane->Modified()) {
-        if (const int16_t result = pane->Write(true); result != 0) return result;
+        // A text that cannot be stored is said here, whoever closes the
+        // window, and the window keeps it; the document keeps what it last
+        // stored. A program the system is ending lets the text go.
+        if (const int16_t result = pane->Write(true); result != 0) {
+            ErrMsg(result);
+            if (!TerminationRequestPending()) return 1001;
+        }
     }
     if (fObj && PaneHooks().setDocFlag) PaneHooks().setDocFlag(fObj);
     Finish();

@@ -208,8 +208,7 @@ void ChooseFilter(DialogRef dialog, uint16_t modifiers)
             ResType type = 0;
             GetResInfo(h, &id, &type, name);
         }
-        AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01-"));
-        SetMenuItemText(menu, MenuItemIndex(i + 1), name);
+        AppendMenuItemText(menu, name);
         if (FilterIdAt(i) == G_DfltFilter) marked = int16_t(i + 1);
     }
     if (marked) {
@@ -420,6 +419,9 @@ Boolean ReplaceFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* ite
     if (event->what == keyDown && (event->modifiers & cmdKey)) {
         int16_t command = 0, index = 0;
         GetFunc(MenuKey(CharParameter(event->message & charCodeMask)), &command, &index);
+        // The key's menu title lit by MenuKey goes dark again: no menu
+        // command runs from here.
+        HiliteMenu(0);
         if (command == kSelectAll) {
             *item = kRenameAllUsers;
             return true;

@@ -103,12 +103,10 @@ int16_t PopUp(DialogRef dialog, int16_t item, int16_t first, int16_t count, int1
 {
     MenuRef menu = NewMenu(kPopUpMenu, reinterpret_cast<const unsigned char*>("\0"));
     if (!menu) return 0;
-    const unsigned char placeholder[] = "\x01x";
     for (int16_t i = 0; i < count; ++i) {
-        AppendMenu(menu, placeholder);
         Str255 text;
         MyGetIndString(text, kTexts, int16_t(first + i));
-        SetMenuItemText(menu, MenuItemIndex(i + 1), text);
+        AppendMenuItemText(menu, text);
     }
     if (current >= 1 && current <= count) SetItemMark(menu, MenuItemIndex(current), checkMark);
     const Rect box = ItemBox(dialog, item);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/appl/Preferences.h"
 #include "app/dialogs/DialogUtilities.h"
@@ -13,6 +14,7 @@
 #include "browser/dialogs/DialogDrawing.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjText.h"
+#include "design/plugins/BundleLinks.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -37,6 +39,7 @@ constexpr ResType kList = FourCC("STR#");
 constexpr int16_t kErrors = 1002;
 constexpr int16_t kOutOfRange = 21;
 constexpr int16_t kIdTaken = 22;
+constexpr int16_t kIdBundled = 80;
 constexpr int16_t kResListDef = 1003;
 constexpr int16_t kStringListKind = 11;
 constexpr int16_t kLongestListName = 32;
@@ -90,9 +93,16 @@ void SelectRow(int16_t row)
     if (row >= 0) LAutoScroll(G_StrListHdl);
 }
 
-// One row per list of the current file, in index order.
+bool Bundled(const std::vector<int16_t>& bundled, int32_t id)
+{
+    return std::find(bundled.begin(), bundled.end(), id) != bundled.end();
+}
+
+// One row per list of the current file, in index order, but the lists
+// that belong to a plug-in.
 void FillRows()
 {
+    const std::vector<int16_t> bundled = BundledStringLists();
     const int16_t count = Count1Resources(kList);
     for (int16_t i = 1; i <= count; ++i) {
         Handle h = Get1IndResource(kList, i);
@@ -100,6 +110,7 @@ void FillRows()
         Row r;
         ResType type = 0;
         GetResInfo(h, &r.id, &type, r.name);
+        if (Bundled(bundled, r.id)) continue;
         r.count = *h && GetHandleSize(h) >= 2 ? int16_t(ReadBE16(reinterpret_cast<uint8_t*>(*h))) : 0;
         AddRow(r);
     }
@@ -131,8 +142,10 @@ void Add(DialogRef dialog)
 {
     const int32_t id = TypedId(dialog);
     Str255 text;
-    if (!InRange(id)) {
-        MyGetIndString(text, kErrors, kOutOfRange);
+    // A plug-in's list is no list to fill: its id is refused.
+    const bool bundled = Bundled(BundledStringLists(), id);
+    if (!InRange(id) || bundled) {
+        MyGetIndString(text, kErrors, bundled ? kIdBundled : kOutOfRange);
         XAlert(1000, text, kStopAlert);
         SetText(dialog, kStrListId, reinterpret_cast<const unsigned char*>("\0"));
         EnableItem(dialog, kStrListAdd, false);

@@ -292,7 +292,8 @@ int16_t TObjQz::PrintDoc()
     dest.right = int16_t(dest.right - 30);
     (**te).destRect = dest;
     TECalText(te);
-    int32_t first = 0;
+    // An empty documentation prints nothing, not even its rule.
+    int32_t first = (**te).teLength > 0 ? 0 : (**te).nLines;
     bool freshPage = false;
     while (first < (**te).nLines) {
         int16_t printed = 0;

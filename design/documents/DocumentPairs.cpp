@@ -1,24 +1,28 @@
 #include "design/documents/DocumentPairs.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
+#include "design/documents/CompanionJournalFile.h"
 #include "platform/core/Errors.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Replacement.h"
+#include "platform/files/Sidecar.h"
+#include "platform/files/TemporaryFile.h"
 #include "resources/Companion.h"
 
 using platform::FSSpec;
 
-namespace {
-
-constexpr size_t kMaxName = 255;
-
-// ".qz." NAME SUFFIX in the folder of `item`; a name too long to take
-// them is cut and told apart from others by a hash of it.
-FSSpec Beside(const FSSpec& item, const char* suffix)
+FSSpec HiddenBeside(const FSSpec& item, const char* suffix)
 {
+    constexpr size_t kMaxName = 255;
     const std::string name = platform::FSpGetName(item);
     std::string made = ".qz." + name + suffix;
     if (made.size() > kMaxName) {
@@ -34,18 +38,80 @@ FSSpec Beside(const FSSpec& item, const char* suffix)
     return FSSpec{path};
 }
 
+namespace {
+
 bool Items(const FSSpec& dest, platform::Replacement items[2], FSSpec* journal)
 {
     FSSpec companion;
     if (!CompanionSpec(dest, &companion)) return false;
     // The companion first: a reader takes the data file for the document.
-    items[0] = {Beside(companion, ".new"), companion};
-    items[1] = {Beside(dest, ".new"), dest};
-    *journal = Beside(dest, ".replacing");
+    items[0] = {HiddenBeside(companion, ".new"), companion};
+    items[1] = {HiddenBeside(dest, ".new"), dest};
+    *journal = HiddenBeside(dest, ".replacing");
     return true;
 }
 
+// The building pair of `dest`: the data file under a hidden name of its
+// own, its companion beside it as for any document. The names must leave
+// room for the made pair of their creation and its sidecars (".qz." and
+// ".new" around them, "._" before).
+bool Building(const FSSpec& dest, FSSpec* data, FSSpec* companion)
+{
+    constexpr size_t kMaxBuildingName = 255 - 10;
+    FSSpec destCompanion;
+    if (!CompanionSpec(dest, &destCompanion)) return false;
+    *data = HiddenBeside(dest, ".bld");
+    return platform::FSpGetName(*data).size() <= kMaxBuildingName && CompanionSpec(*data, companion);
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+int16_t RenameIfThere(const std::string& from, const std::string& to)
+{
+    if (!Exists(from)) return 0;
+    return platform::fileops::Rename(from, to, 0) == 0 ? int16_t(0) : platform::OSErrFromErrno(errno);
+}
+
+// A building never put in place: removed with what its creation left.
+void RemoveBuilding(const FSSpec& dest)
+{
+    FSSpec data, companion;
+    platform::Replacement items[2];
+    FSSpec journal;
+    if (!Building(dest, &data, &companion)) return;
+    if (Items(data, items, &journal)) platform::FinishReplacement(items, 2, journal);
+    for (const FSSpec& file : {data, companion}) {
+        for (const std::string& path : {file.path, platform::SidecarPath(file.path)})
+            if (Exists(path)) platform::fileops::Unlink(path);
+        platform::RemoveTemporariesOf(file.path);
+    }
+}
+
 }  // namespace
+
+bool BuildingPair(const FSSpec& dest, FSSpec* data, FSSpec* companion) { return Building(dest, data, companion); }
+
+int16_t PlaceBuilt(const FSSpec& dest)
+{
+    FSSpec data, companion, madeData, madeCompanion;
+    if (!Building(dest, &data, &companion) || !MadePair(dest, &madeData, &madeCompanion)) return platform::bdNamErr;
+    if (!Exists(data.path) || !Exists(companion.path)) return platform::fnfErr;
+    // The building becomes the made pair, on the disk before the
+    // replacement's journal can be.
+    int16_t err = 0;
+    for (const auto& [from, to] : {std::pair{data, madeData}, std::pair{companion, madeCompanion}}) {
+        if (!err) err = RenameIfThere(platform::SidecarPath(from.path), platform::SidecarPath(to.path));
+        if (!err) err = RenameIfThere(from.path, to.path);
+    }
+    if (!err) err = platform::FlushFolderOf(dest.path);
+    if (!err) err = ReplacePair(dest);
+    if (err) FinishPair(dest);
+    return err;
+}
 
 bool MadePair(const FSSpec& dest, FSSpec* data, FSSpec* companion)
 {
@@ -73,5 +139,8 @@ int16_t FinishPair(const FSSpec& dest)
     platform::Replacement items[2];
     FSSpec journal;
     if (!Items(dest, items, &journal)) return 0;
-    return platform::FinishReplacement(items, 2, journal);
+    int16_t err = platform::FinishReplacement(items, 2, journal);
+    if (!err) err = FinishKeptCompanion(dest);
+    if (!err) RemoveBuilding(dest);
+    return err;
 }

@@ -23,7 +23,6 @@
 #include "platform/files/Forks.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
-#include "toolbox/files/VFile.h"
 
 using platform::FourCC;
 using platform::Handle;
@@ -195,16 +194,24 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
     if (const int16_t err = FinishPair(fileSpec)) return err;
 
     // 2. A pipe, a device or a folder under the name is no document (and
-    // is never opened for writing: a pipe would wait for a reader). The
-    // file must be free to be written.
+    // is never opened for writing: a pipe would wait for a reader); a file
+    // that is not there (nor its folder) is not found, not busy.
     int16_t kindProbe = 0;
-    if (platform::FSpOpenDF(fileSpec, platform::fsRdPerm, &kindProbe) == platform::notAFileErr)
-        return platform::notAFileErr;
+    const platform::OSErr kind = platform::FSpOpenDF(fileSpec, platform::fsRdPerm, &kindProbe);
+    if (kind == platform::notAFileErr || kind == platform::fnfErr || kind == platform::dirNFErr) return kind;
     if (kindProbe) platform::FSClose(kindProbe);
+    // The file must be free to be written. One that may not be written is
+    // locked, not in use: without write permission it is locked for every
+    // user, whatever the system would let through.
+    if (uint16_t mode = 0; platform::FSpGetPermissions(fileSpec, &mode) == platform::noErr && (mode & 0222) == 0)
+        return platform::fLckdErr;
     {
-        VFile probe(fileSpec);
-        if (probe.Open(kAccessWrite) != 0) return kFileBusy;
-        probe.Close();
+        int16_t probe = 0;
+        const platform::OSErr err = platform::FSpOpenDF(fileSpec, platform::fsWrPerm, &probe);
+        if (err == platform::permErr || err == platform::wrPermErr) return platform::fLckdErr;
+        if (err == platform::vLckdErr) return platform::vLckdErr;
+        if (err != platform::noErr) return kFileBusy;
+        platform::FSClose(probe);
     }
 
     // 3.

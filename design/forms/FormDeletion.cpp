@@ -2,6 +2,7 @@
 // methods' 'CCQz' are removed, all in one commit (OneCommit): after a crash
 // or a failed commit the store holds the form whole, entry, data and
 // methods, or none of them. A failure keeps the form in its table.
+#include <unordered_set>
 #include <vector>
 
 #include "app/dialogs/Messages.h"
@@ -64,6 +65,35 @@ int16_t RemoveStored(TLayoutObjQz* form)
     return change.Commit();
 }
 
+// A process or interprocess variable or a list box: a method's locals go
+// with their method.
+bool DocumentVariable(TObjQz* obj)
+{
+    auto* var = dynamic_cast<TVarObjQz*>(obj);
+    return var && !var->method;
+}
+
+// What the form and its methods name that exists only through what names
+// it: commands, sets, selections, semaphores, constants, variables and
+// list boxes, none of them a group's member.
+std::vector<TObjQz*> NamedOnly(TLayoutObjQz* form)
+{
+    std::vector<TObjQz*> named;
+    std::unordered_set<TObjQz*> seen;
+    auto add = [&](TObjQz* user) {
+        for (int32_t i = 0; user && user->uses && i < user->uses->Size(); ++i) {
+            TObjQz* obj = user->uses->At(i);
+            const bool byUsers = obj->kind == 3 || (obj->kind >= 13 && obj->kind <= 15) || obj->kind == 17 ||
+                                 DocumentVariable(obj);
+            if (byUsers && !obj->parent && seen.insert(obj).second) named.push_back(obj);
+        }
+    };
+    add(form);
+    add(form->formMethod);
+    for (int32_t i = 0; form->objMethods && i < form->objMethods->Size(); ++i) add(form->objMethods->At(i));
+    return named;
+}
+
 }  // namespace
 
 void TGnlProcObjQz::DeleteObj(bool really)
@@ -104,9 +134,13 @@ void TLayoutObjQz::DeleteObj(bool really)
             return;
         }
     }
+    // A fresh read makes none of these once nothing names them.
+    const std::vector<TObjQz*> named = really ? NamedOnly(this) : std::vector<TObjQz*>{};
     if (really) DeleteRefs();
     ListRemove();
     TStructObjQz::DeleteObj(really);
+    for (TObjQz* obj : named)
+        if (!obj->Used()) obj->DeleteObj(true);
 }
 void TLayoutObjQz::SetTrashFlags(bool on)
 {

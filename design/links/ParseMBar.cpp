@@ -1,6 +1,9 @@
 // A menu bar's links: its menus, and through their items the project
 // methods they run, the pictures they show and the string lists their
 // texts refer to. Menus record nothing of their own.
+#include <algorithm>
+#include <vector>
+
 #include "app/documents/MainDoc.h"
 #include "app/dialogs/WaitDialog.h"
 #include "design/objects/ObjFactory.h"
@@ -26,6 +29,33 @@ TObjQz* StringListOf(TMainDoc* doc, const unsigned char* text)
 }
 
 }  // namespace
+
+std::vector<TObjQz*> MenuBarStringLists(TObjQz* bar)
+{
+    std::vector<TObjQz*> lists;
+    if (!bar->owner) return lists;
+    ParseResFile current(bar->owner);
+    auto note = [&](const unsigned char* text) {
+        TObjQz* list = StringListOf(bar->owner, text);
+        if (list && std::find(lists.begin(), lists.end(), list) == lists.end()) lists.push_back(list);
+    };
+    platform::Handle stored = xget1res(platform::FourCC("BAQz"), bar->id);
+    int16_t menuCount = 0;
+    ByteView::Of(stored).S16(0, &menuCount);
+    for (int16_t k = 1; k <= menuCount; ++k) {
+        int16_t menuId = 0;
+        if (!ByteView::Of(stored).S16(size_t(6 * k + 6), &menuId)) break;
+        const ByteView menu = ByteView::Of(xget1res(platform::FourCC("MENQ"), menuId));
+        unsigned char text[256];
+        if (!menu.PStr(2, 16, text)) continue;
+        note(text);
+        int16_t itemCount = 0;
+        menu.S16(0, &itemCount);
+        for (int16_t i = 1; i <= itemCount && menu.Has(kMenuHeaderSize + size_t(i - 1) * kItemSize, kItemSize); ++i)
+            if (menu.PStr(kMenuHeaderSize + size_t(i - 1) * kItemSize, 32, text)) note(text);
+    }
+    return lists;
+}
 
 int16_t TMBarObjQz::Parse()
 {

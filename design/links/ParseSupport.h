@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/core/MacTypes.h"
 
@@ -51,6 +52,9 @@ TObjQz* EntryRelatedField(TObjQz* table, const ByteView& fiqz, size_t entry);
 // The 'BAQz' id in slot `slot` of the menu-bar directory 'LIBA' 0 of the
 // current store; 0 for a slot it does not hold.
 int16_t MenuBarIdOfSlot(int32_t slot);
+// The string lists the titles and items of the bar's stored menus refer
+// to, each once, in the order its parse links them.
+std::vector<TObjQz*> MenuBarStringLists(TObjQz* bar);
 
 class TLayoutObjQz;
 // Walks a form stored in the older flat layout (first byte 13) and links

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <new>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -55,6 +56,33 @@ Kept& For(ObjListHdl list)
     return *slot;
 }
 
+// Shorter lists are walked: a set would not pay for itself.
+constexpr int32_t kMembersFrom = 64;
+
+// The set of a list's entries, kept while its `rewritten` stays: entries
+// appended since are taken in at the next look-up.
+struct Members {
+    ObjListHdl list = nullptr;
+    uint64_t rewritten = 0;
+    int32_t lookups = 0, taken = 0;
+    bool ready = false;
+    std::unordered_set<const TObjQz*> set;
+
+    void Reset(ObjListHdl l) noexcept
+    {
+        list = l;
+        rewritten = l->rewritten;
+        lookups = taken = 0;
+        ready = false;
+        set.clear();
+    }
+};
+
+// Apart from the tables above, so that membership tests do not push out
+// the tables a read relies on.
+std::array<Members, 4> gMembers;
+size_t gNextMembers = 0;
+
 }  // namespace
 
 bool FirstWithId(ObjListHdl list, int16_t id, int32_t* at)
@@ -98,6 +126,31 @@ const int32_t* TablePlaces(ObjListHdl list, int32_t* count)
     }
     *count = int32_t(k.tables.size());
     return k.tables.data();
+}
+
+bool Holds(ObjListHdl list, const TObjQz* obj, bool* held)
+{
+    if (list->Size() < kMembersFrom) return false;
+    Members* m = nullptr;
+    for (Members& kept : gMembers)
+        if (kept.list == list) m = &kept;
+    if (!m) {
+        m = &gMembers[gNextMembers];
+        gNextMembers = (gNextMembers + 1) % gMembers.size();
+        m->Reset(list);
+    } else if (m->rewritten != list->rewritten) {
+        m->Reset(list);
+    }
+    if (!m->ready && ++m->lookups < kLookupsBeforeGathering) return false;
+    try {
+        for (; m->taken < list->Size(); ++m->taken) m->set.insert(list->At(m->taken));
+    } catch (const std::bad_alloc&) {
+        m->Reset(list);
+        return false;
+    }
+    m->ready = true;
+    *held = m->set.count(obj) != 0;
+    return true;
 }
 
 }  // namespace listindex

@@ -22,4 +22,11 @@ bool FirstWithId(ObjListHdl list, int16_t id, int32_t* at);
 // null when no table is kept for the list (yet).
 const int32_t* TablePlaces(ObjListHdl list, int32_t* count);
 
+// True when a kept set answers whether `obj` is in the list (*held). A
+// long list's set is kept across appends at its end, so that a list
+// gathered one object at a time, each first looked for, is not walked
+// for every object. False when no set is kept (a short list, too few
+// look-ups since its last other change, or memory short).
+bool Holds(ObjListHdl list, const TObjQz* obj, bool* held);
+
 }  // namespace listindex

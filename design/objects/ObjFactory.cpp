@@ -5,17 +5,17 @@
 #include <new>
 
 #include "app/documents/MainDoc.h"
+#include "design/objects/ObjBlocks.h"
 #include "design/objects/ObjKinds.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
-#include "platform/core/Memory.h"
 
 namespace {
 
 template <class T>
 TObjQz* Make()
 {
-    void* block = platform::NewPtrClear(sizeof(T));
+    void* block = NewObjBlock(sizeof(T));
     return block ? new (block) T : nullptr;
 }
 
@@ -62,7 +62,7 @@ void DestroyObj(TObjQz* obj)
 {
     if (!obj) return;
     obj->~TObjQz();
-    platform::DisposePtr(reinterpret_cast<platform::Ptr>(obj));
+    DisposeObjBlock(obj);
 }
 
 namespace {

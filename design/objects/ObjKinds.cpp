@@ -59,23 +59,9 @@ void TConstantObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t n
     TObjQz::init(doc, newName, newId);
 }
 
-namespace {
-
-// A member of a group must leave it before it goes: the group is disposed
-// later and must not find it in its members.
-void LeaveAndDispose(TObjQz* obj)
-{
-    if (!obj) return;
-    if (obj->parent) obj->DelGroup(false, false);
-    if (obj->parent) DelObjList(obj->parent->members, obj);
-    obj->Dispose();
-}
-
-}  // namespace
-
 void TFileObjQz::Dispose()
 {
-    LeaveAndDispose(method);
+    if (method) method->Dispose();
     method = nullptr;
     DisposeObjList(forms);
     DisposeObjList(balloons);
@@ -94,7 +80,7 @@ void TLayoutObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t new
 
 void TLayoutObjQz::Dispose()
 {
-    LeaveAndDispose(formMethod);
+    if (formMethod) formMethod->Dispose();
     formMethod = nullptr;
     DisposeObjList(objMethods);
     objMethods = nullptr;

@@ -9,6 +9,8 @@
 
 #include "app/dialogs/BusyCursor.h"
 #include "design/objects/DesignGlobals.h"
+#include "design/objects/ObjBlocks.h"
+#include "design/objects/ListIndexes.h"
 #include "design/objects/ObjKinds.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
@@ -22,6 +24,13 @@ uint64_t gStamp = 0;
 uint64_t gIdGeneration = 0;
 
 void Touch(ObjListRec* list)
+{
+    ++gGeneration;
+    list->stamp = list->rewritten = ++gStamp;
+}
+
+// An entry added at the end: what was held stays held.
+void TouchAppended(ObjListRec* list)
 {
     ++gGeneration;
     list->stamp = ++gStamp;
@@ -74,12 +83,12 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
     *list = nullptr;
     // A room below 1 would leave a list that can never grow.
     if (room < 1) room = 1;
-    void* block = platform::NewPtrClear(platform::Size(sizeof(ObjListRec) + sizeof(TObjQz*) * (size_t(room) + 1)));
+    void* block = NewObjBlock(sizeof(ObjListRec) + sizeof(TObjQz*) * (size_t(room) + 1));
     if (!block) return platform::memFullErr;
     auto* rec = new (block) ObjListRec;
     rec->entries = FirstSlots(rec);
     rec->room = room + 1;
-    rec->stamp = ++gStamp;
+    rec->stamp = rec->rewritten = ++gStamp;
     rec->count = 1;
     rec->free = room - 1;
     rec->step = room;
@@ -91,7 +100,7 @@ uint64_t ObjListGeneration() { return gGeneration; }
 void NoteObjListChanged() { ++gGeneration; }
 void StampObjList(ObjListHdl list)
 {
-    if (list) list->stamp = ++gStamp;
+    if (list) list->stamp = list->rewritten = ++gStamp;
 }
 uint64_t ObjIdGeneration() { return gIdGeneration; }
 void NoteObjIdChanged() { ++gIdGeneration; }
@@ -102,7 +111,7 @@ void FreeObjList(ObjListHdl list)
     NoteObjListChanged();
     FreeSlots(list);
     list->~ObjListRec();
-    platform::DisposePtr(reinterpret_cast<platform::Ptr>(list));
+    DisposeObjBlock(list);
 }
 
 void RazObjList(ObjListHdl list)
@@ -126,7 +135,7 @@ int16_t AddObjList(ObjListHdl* list, TObjQz* obj)
     }
     ObjListRec* l = *list;
     if (const int16_t err = Grow(l)) return err;
-    Touch(l);
+    TouchAppended(l);
     l->entries[l->count - 1] = obj;
     l->entries[l->count] = nullptr;
     ++l->count;
@@ -240,7 +249,7 @@ int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n)
         from = place;
     }
     std::copy(from, end, out);
-    NoteObjListChanged();
+    Touch(l);
     FreeSlots(l);
     l->entries = slots;
     l->count += n;
@@ -266,6 +275,7 @@ int16_t DelObjList(ObjListHdl list, TObjQz* obj)
 bool IsInList(ObjListHdl list, const TObjQz* obj)
 {
     if (!list || !obj) return false;
+    if (bool held = false; listindex::Holds(list, obj, &held)) return held;
     for (int32_t i = 0; i < list->count - 1; ++i)
         if (list->entries[i] == obj) return true;
     return false;
@@ -274,14 +284,8 @@ bool IsInList(ObjListHdl list, const TObjQz* obj)
 void DisposeObjList(ObjListHdl list)
 {
     if (!list) return;
-    // Leaving a group edits other lists, never this one, so the walk holds.
-    for (int32_t i = 0; i < list->count - 1; ++i) {
-        TObjQz* obj = list->entries[i];
-        if (obj->parent) obj->DelGroup(false, false);
-        // An installed object refuses to leave in normal work; its group
-        // must still not keep a pointer to it.
-        if (obj->parent) DelObjList(obj->parent->members, obj);
-    }
+    // Each leaves its group as it goes, which edits other lists, never
+    // this one, so the walk holds.
     for (int32_t i = 0; i < list->count - 1; ++i) list->entries[i]->Dispose();
     FreeObjList(list);
 }

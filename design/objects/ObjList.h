@@ -26,6 +26,9 @@ struct ObjListRec {
     // entries or of their order: a look-up table worked out from the list
     // holds while its stamp is the same (stamps are never reused).
     uint64_t stamp = 0;
+    // The stamp of the last change other than an append at the end: while
+    // it stays, the entries held at any later stamp are still held.
+    uint64_t rewritten = 0;
 
     int32_t Size() const { return count - 1; }
     TObjQz* At(int32_t index) const { return entries[index]; }  // 0-based

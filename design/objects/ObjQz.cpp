@@ -127,6 +127,11 @@ void TObjQz::DeleteObj(bool really)
 
 void TObjQz::Dispose()
 {
+    // Whichever goes first, a group or its member, the other is left
+    // pointing at nothing freed: the group clears its members' parent, the
+    // member leaves its group's list.
+    if (parent) DelObjList(parent->members, this);
+    parent = nullptr;
     FreeObjList(usedBy);
     FreeObjList(uses);
     FreeObjList(members);

@@ -1,6 +1,8 @@
 // String lists ('STR#' of the structure's companion resource file) opened
 // in their editor window.
+#include <algorithm>
 #include <new>
+#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/TAppl.h"
@@ -10,6 +12,7 @@
 #include "app/windows/TMainWindow.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/plugins/BundleLinks.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Rects.h"
 #include "platform/resfiles/Resources.h"
@@ -30,8 +33,11 @@ bool TSTRObjQz::EnableEdit()
     SetResLoad(false);
     Handle h = Get1Resource(FourCC("STR#"), id);
     SetResLoad(true);
+    // A list of a plug-in's or package's bundle is the plug-in's own: its
+    // routine names and texts are never rewritten here.
+    const std::vector<int16_t> bundled = h ? BundledStringLists() : std::vector<int16_t>{};
     UseResFile(saved);
-    return h != nullptr;
+    return h && std::find(bundled.begin(), bundled.end(), id) == bundled.end();
 }
 
 void TSTRObjQz::Edit(TMainDoc* doc)

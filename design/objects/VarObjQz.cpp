@@ -10,6 +10,7 @@
 #include "design/objects/ObjText.h"
 #include "platform/core/Errors.h"
 #include "platform/files/Forks.h"
+#include "platform/files/TextFiles.h"
 
 void TVarObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
 {
@@ -33,6 +34,12 @@ void TVarObjQz::GetStructName(unsigned char* out)
     PAppend(out, part);
 }
 
+void TVarObjQz::ListRemove()
+{
+    if (method) DelObjList(static_cast<TGnlProcObjQz*>(method)->locals, this);
+    else if (owner) DelObjList(GetObjListe(owner->fTypeList, 9), this);
+}
+
 int16_t TVarObjQz::SelfAddObjList(ObjListHdl* list, int16_t mode)
 {
     (void)mode;
@@ -52,8 +59,7 @@ void TVarObjQz::GetMoreInfo(unsigned char* out, bool flag)
     // A short read at the file's end still gives what was there.
     if (err != platform::noErr && err != platform::eofErr) return;
     if (count < 0 || count > int64_t(sizeof line)) return;
-    const void* cr = std::memchr(line, 13, size_t(count));
-    const size_t n = cr ? size_t(static_cast<const unsigned char*>(cr) - line) : size_t(count);
+    const size_t n = platform::LineLength(line, size_t(count));
     out[0] = uint8_t(n);
     std::memcpy(out + 1, line, n);
 }

@@ -16,6 +16,9 @@ public:
     // A local variable: "<method> <sep> <name>"; otherwise the name.
     void GetStructName(unsigned char* out) override;
     int16_t MaxNameLen() override { return 31; }
+    // Leaves the list that holds it: its method's locals, or the document's
+    // variable list (list boxes are kept there too).
+    void ListRemove() override;
     // Adds the variable once; a variable pulls in nothing.
     int16_t SelfAddObjList(ObjListHdl* list, int16_t mode) override;
     bool EnableDelete() override { return false; }

@@ -34,3 +34,18 @@ int16_t ParseQzBundle(TMainDoc* doc, TObjQz* obj, uint32_t bundleType, int16_t i
     }
     return 0;
 }
+
+std::vector<int16_t> BundledStringLists()
+{
+    std::vector<int16_t> ids;
+    for (const uint32_t type : {platform::FourCC("QBND"), platform::FourCC("QBNX")}) {
+        const int16_t count = platform::Count1Resources(type);
+        for (int16_t i = 1; i <= count; ++i) {
+            std::vector<BundleEntry> entries;
+            if (!ReadBundleTable(platform::Get1IndResource(type, i), &entries)) continue;
+            for (const BundleEntry& e : entries)
+                if (e.type == platform::FourCC("STR#")) ids.push_back(e.id);
+        }
+    }
+    return ids;
+}

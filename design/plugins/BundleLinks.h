@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class TMainDoc;
 class TObjQz;
@@ -12,3 +13,8 @@ class TObjQz;
 // characters, made when missing, becomes a dependency of `obj`. A missing
 // or damaged table links nothing. 0 or -108.
 int16_t ParseQzBundle(TMainDoc* doc, TObjQz* obj, uint32_t bundleType, int16_t id);
+
+// The ids of the 'STR#' that the bundle tables of the current file name
+// (routines' 'QBND', packages' 'QBNX'): lists that belong to a plug-in,
+// which no string-list command offers or writes. Damaged tables name none.
+std::vector<int16_t> BundledStringLists();

@@ -291,10 +291,7 @@ int32_t ChooseDisplayMode(Point where, int32_t mode, int16_t count)
     for (int16_t i = 1; i <= count; ++i) {
         unsigned char name[256];
         MyGetIndString(name, 1010, i);
-        // A placeholder, named after: the names are taken as they are, with
-        // no menu metacharacters ("-" alone would make a disabled divider).
-        AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01x"));
-        SetMenuItemText(menu, MenuItemIndex(i), name);
+        AppendMenuItemText(menu, name);
     }
     unsigned char mark[256];
     MyGetIndString(mark, 1024, 2);

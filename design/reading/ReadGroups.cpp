@@ -137,9 +137,8 @@ int16_t MakeGroupes(TMainDoc* doc, uint32_t type, int16_t kind)
     return 0;
 }
 
-int16_t ReadGroupes(TMainDoc* doc, uint32_t type, int16_t kind)
+int16_t ReadGroupes(TMainDoc* doc, int16_t kind)
 {
-    if (const int16_t err = MakeGroupes(doc, type, kind)) return err;
     ObjListHdl groups = Groups(doc);
     TObjQz* hidden = nullptr;
     int16_t result = 0;

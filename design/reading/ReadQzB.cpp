@@ -185,6 +185,11 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         SetWaitDialog(&wait, 7, name, 0, 0, initialRead ? 260 : 281, kWaitDelay);
         wait.maximum = CountRes();
         G_WaitParam = &wait;
+        // The types whose every resource the read gets and keeps, each read
+        // in a few large reads rather than one per resource.
+        for (uint32_t type : {FourCC("FIQz"), FourCC("TFQz"), FourCC("BAQz"), FourCC("CCQz"), FourCC("FOQz"),
+                              FourCC("List"), FourCC("PICT"), FourCC("#GRP"), FourCC("#GMO"), FourCC("#MOD")})
+            loadallres(type);
         for (int16_t kind = 1; kind <= 23 && result == 0; ++kind) {
             unsigned char line[256], kindName[256];
             MyGetIndString(line, 1011, 6);
@@ -213,9 +218,9 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         if (result == 0) result = MakeGroupes(doc, FourCC("#MOD"), 32);
         BeginGroupRewrites();
         GroupRewriteScope rewrites;
-        if (result == 0) result = ReadGroupes(doc, FourCC("#GRP"), 23);
-        if (result == 0) result = ReadGroupes(doc, FourCC("#GMO"), 33);
-        if (result == 0) result = ReadGroupes(doc, FourCC("#MOD"), 32);
+        if (result == 0) result = ReadGroupes(doc, 23);
+        if (result == 0) result = ReadGroupes(doc, 33);
+        if (result == 0) result = ReadGroupes(doc, 32);
         rewrites.open = false;
         const int16_t rewritten = EndGroupRewrites(result == 0);
         if (result == 0) result = rewritten;

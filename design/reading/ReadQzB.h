@@ -32,7 +32,9 @@ int16_t ParseObj(ObjListHdl list);
 int16_t ConvertGroupes(TMainDoc* doc, uint32_t type);
 // Makes the objects of every resource of the type (kind 23, 32 or 33).
 int16_t MakeGroupes(TMainDoc* doc, uint32_t type, int16_t kind);
-int16_t ReadGroupes(TMainDoc* doc, uint32_t type, int16_t kind);
+// Reads the member lists of the kind's groups (made by MakeGroupes), then
+// makes the call lists of every group that no other group holds.
+int16_t ReadGroupes(TMainDoc* doc, int16_t kind);
 bool HasModule(TMainDoc* doc);
 int16_t ModuleGroupVars(TMainDoc* doc);
 int16_t CheckModuleObjQz(TMainDoc* doc);

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <unordered_set>
+#include <vector>
 
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
@@ -164,7 +166,7 @@ int16_t TMenuObjQz::TxtToStr(void* strList)
     if (TstFlag(kFlagInComponent) || !owner) return 0;
     auto** slot = static_cast<TObjQz**>(strList);
     TObjQz* current = slot ? *slot : nullptr;
-    bool anyChanged = false, toList = false;
+    bool anyChanged = false;
     int16_t err = 0;
     {
         CompanionCurrent companion(owner);
@@ -174,17 +176,13 @@ int16_t TMenuObjQz::TxtToStr(void* strList)
             std::memcpy(before, text, size_t(text[0]) + 1);
             bool moved = false;
             const int16_t e = DoItTxtStr(text, &current, G_StrArrHdl, &moved);
-            toList = toList || moved;
             *changed = e == 0 && std::memcmp(before, text, size_t(before[0]) + 1) != 0;
             return e;
         }, &anyChanged);
         if (anyChanged) NameAfterTitle(this);
     }
+    // The lists it now names are linked from its bars (RelinkMenuBars).
     if (slot) *slot = current;
-    if (toList && current && (err == 0 || anyChanged)) {
-        const int16_t linked = XRef(this, current);
-        if (err == 0) err = linked;
-    }
     return err;
 }
 
@@ -208,5 +206,30 @@ int16_t TMenuObjQz::StrToTxt()
     if (err == 0)
         for (int32_t i = uses ? uses->Size() : 0; i-- > 0;)
             if (uses->At(i) && uses->At(i)->kind == kStringListKind) XDelRef(this, uses->At(i));
+    return err;
+}
+
+int16_t RelinkMenuBars(const std::vector<TObjQz*>& objs)
+{
+    std::vector<TObjQz*> bars;
+    std::unordered_set<TObjQz*> seen;
+    for (TObjQz* obj : objs)
+        for (int32_t i = 0; obj->kind == 6 && obj->usedBy && i < obj->usedBy->Size(); ++i)
+            if (TObjQz* user = obj->usedBy->At(i); user->kind == 5 && seen.insert(user).second) bars.push_back(user);
+    int16_t err = 0;
+    for (TObjQz* bar : bars) {
+        const std::vector<TObjQz*> wanted = MenuBarStringLists(bar);
+        const std::unordered_set<TObjQz*> named(wanted.begin(), wanted.end());
+        for (int32_t i = bar->uses ? bar->uses->Size() : 0; i-- > 0;)
+            if (TObjQz* used = bar->uses->At(i); used->kind == kStringListKind && !named.count(used)) XDelRef(bar, used);
+        // A new link goes where the panes show it: the uses in their order.
+        bool added = false;
+        for (TObjQz* list : wanted)
+            if (!IsInList(bar->uses, list)) {
+                if (const int16_t e = XRef(bar, list); e != 0 && err == 0) err = e;
+                added = true;
+            }
+        if (added) ShellSort(bar->uses);
+    }
     return err;
 }

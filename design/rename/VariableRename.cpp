@@ -120,7 +120,6 @@ int16_t TVarObjQz::DoReplace(const unsigned char* newName, bool all, ObjListHdl 
     if (out) *out = gVariableGoes && result == this ? nullptr : result;
     if (gVariableGoes) {
         gVariableGoes = false;
-        if (method) DelObjList(static_cast<TGnlProcObjQz*>(method)->locals, this);
         // Tells the windows, takes the last links and the list's entry away.
         DeleteObj(true);
     }

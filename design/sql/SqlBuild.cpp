@@ -8,6 +8,7 @@
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "design/documents/CreateQzLib.h"
+#include "design/documents/DocumentPairs.h"
 #include "design/documents/OpenQzB.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
@@ -94,28 +95,6 @@ int16_t FieldCount(Handle def) { return platform::ReadBES16(*def); }
 
 int16_t Written(Handle h) { return xwriteres(h) ? 0 : StoreError(); }
 
-// A free name beside the chosen file for building the structure in: the
-// chosen name with " building" (then " building 2"...) before its
-// extension. bdNamErr when the chosen name is too long to take it,
-// dupFNErr when the first 1000 such names are all taken.
-int16_t BuildingSpec(const platform::FSSpec& target, platform::FSSpec* building)
-{
-    constexpr int kMaxTries = 1000;
-    const std::string name = platform::FSpGetName(target);
-    const size_t dot = name.find_last_of('.');
-    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
-    const std::string ext = dot == std::string::npos ? ".QzB" : name.substr(dot);
-    for (int i = 1; i <= kMaxTries; ++i) {
-        const std::string candidate = stem + " building" + (i > 1 ? " " + std::to_string(i) : "") + ext;
-        const platform::OSErr err = platform::FSMakeFSSpec(platform::FSpGetParent(target), candidate, building);
-        if (err != platform::noErr && err != platform::fnfErr) return err;
-        platform::FSSpec companion;
-        if (!platform::FSpExists(*building) && (!CompanionSpec(*building, &companion) || !platform::FSpExists(companion)))
-            return 0;
-    }
-    return platform::dupFNErr;
-}
-
 void DeleteBuilding(const platform::FSSpec& building)
 {
     platform::FSpDelete(building);
@@ -148,7 +127,10 @@ int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase
     MyGetIndString(part, 1013, 10);
     ToP(text + Text(part), prompt);
     if (MacPutFile(prompt, name, &base->target) != 0) return kSaveCancelled;
-    if (const int16_t err = BuildingSpec(base->target, &base->building)) return err;
+    platform::FSSpec companion;
+    if (!BuildingPair(base->target, &base->building, &companion)) return platform::bdNamErr;
+    // What a killed building of the same name left goes first.
+    if (const int16_t err = FinishPair(base->target)) return err;
     if (const int16_t err = CreateQzLib(base->building, 0)) return err;
     unsigned char title[256];
     ToP(scriptPath, title);
@@ -343,7 +325,7 @@ int16_t CreateSQLBase(const Schema& schema, const std::string& scriptPath, platf
 
     if (err == 0) err = closed;
     // Only a whole structure replaces the chosen file.
-    if (err == 0) err = CopyFile(base.building, base.target);
+    if (err == 0) err = PlaceBuilt(base.target);
     if (err) {
         DeleteBuilding(base.building);
         return err;

@@ -1,8 +1,10 @@
 // A new structure made of a schema: asked for in the save dialog, built
-// under a temporary name beside it (a new structure, one table per schema
+// under a hidden name beside it (a new structure, one table per schema
 // table with its fields and relations), and put in place only once it is
 // complete. The first step that fails ends the building; what was built
 // is then deleted and the chosen file, if one was there, stays as it was.
+// What a killed building leaves goes with the next building or opening of
+// the chosen name.
 // The steps write their resources; the structure is committed once, when
 // it is closed: nobody else sees it before it is complete.
 #pragma once
@@ -34,7 +36,7 @@ struct NewBase {
 };
 
 // The save dialog (default name: the script's file name and 'STR#' 1013
-// item 17), then a new empty structure under the temporary name. 1001 when
+// item 17), then a new empty structure under the hidden building name. 1001 when
 // cancelled, else 0 or the error of the creation.
 int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase* base);
 int16_t _OpenQzB(NewBase* base);

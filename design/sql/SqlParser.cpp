@@ -262,11 +262,16 @@ private:
                 SearchCondition();
                 ExpectPunct(')');
             } else if (Accept(Tok::REFERENCES)) {
+                // Only FOREIGN KEY makes a relation: the report says this
+                // one was passed over.
                 const int32_t table = TableName(false);
+                std::vector<int32_t> columns;
                 if (IsPunct('(')) {
                     ColumnList(table);
+                    for (const auto& item : s_.stack[s_.stackTop].items) columns.push_back(item.second);
                     PopColumnList(s_);
                 }
+                if (DefColumn()) ReportUnrelatedReference(s_, s_.defTable, s_.defColumn, table, columns);
             } else {
                 break;
             }

@@ -132,7 +132,8 @@ int Scanner::Get()
 {
     const int c = Peek();
     if (at_ < block_.size()) ++at_;
-    if (c == '\n') ++line_;
+    // A line ends with LF, CR or CR LF.
+    if (c == '\n' || (c == '\r' && Peek() != '\n')) ++line_;
     return c;
 }
 
@@ -152,7 +153,7 @@ Tok Scanner::Next()
         // Blanks, a block at a time.
         while (at_ < block_.size()) {
             const char b = block_[at_];
-            if (b == '\n') ++line_;
+            if (b == '\n' || (b == '\r' && Peek(1) != '\n')) ++line_;
             else if (b != ' ' && b != '\t' && b != '\r') break;
             ++at_;
         }

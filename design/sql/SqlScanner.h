@@ -1,7 +1,7 @@
 // The scanner of SQL schema scripts: keywords (all capitals or all small
 // letters), names, whole and decimal numbers, quoted strings, comparison
 // operators and single punctuation characters, read from the script in
-// blocks of 1,024 bytes with the lines counted at line feeds.
+// blocks of 1,024 bytes, a line ending with LF, CR or CR LF.
 #pragma once
 
 #include <cstdint>

@@ -103,4 +103,22 @@ void AddLink(Schema& s, int32_t fromTable, int32_t fromColumn, int32_t toTable, 
     s.links.push_back(Link{fromTable, fromColumn, toTable, toColumn});
 }
 
+void ReportUnrelatedReference(Schema& s, int32_t table, int32_t column, int32_t toTable,
+                              const std::vector<int32_t>& toColumns)
+{
+    if (!s.report || toTable < 0) return;
+    const Table& to = s.tables[size_t(toTable)];
+    s.line.assign("          column ");
+    s.line += s.tables[size_t(table)].columns[size_t(column)].name;
+    s.line += " REFERENCES ";
+    s.line += to.name;
+    for (size_t i = 0; i < toColumns.size(); ++i) {
+        s.line += i == 0 ? " (" : ", ";
+        s.line += to.columns[size_t(toColumns[i])].name;
+    }
+    if (!toColumns.empty()) s.line += ')';
+    s.line += ": no relation made, only FOREIGN KEY makes one\n";
+    s.report(s.line);
+}
+
 }  // namespace sql

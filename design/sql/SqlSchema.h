@@ -87,5 +87,9 @@ void AddColumnList(Schema& s, int32_t table, int32_t column);
 bool PushColumnList(Schema& s);
 void PopColumnList(Schema& s);
 void AddLink(Schema& s, int32_t fromTable, int32_t fromColumn, int32_t toTable, int32_t toColumn);
+// Reports a REFERENCES written after a column, which makes no relation:
+// "          column NAME REFERENCES TABLE (COLUMNS): no relation, ...".
+void ReportUnrelatedReference(Schema& s, int32_t table, int32_t column, int32_t toTable,
+                              const std::vector<int32_t>& toColumns);
 
 }  // namespace sql

@@ -11,7 +11,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
-#include "platform/files/WholeFile.h"
+#include "platform/files/TextFiles.h"
 #include "platform/text/Utf8.h"
 
 namespace sql {
@@ -33,7 +33,7 @@ int16_t ResultOf(const ParseError& error)
 // The report as a text file, whole or not at all.
 int16_t WriteReport(const std::string& path, const std::string& text)
 {
-    if (const platform::OSErr err = platform::WriteFileAtomically(path, text.data(), text.size())) return err;
+    if (const platform::OSErr err = platform::WriteTextFileAtomically(path, text.data(), text.size())) return err;
     platform::FSSpec spec;
     platform::FSMakeFSSpec(path, &spec);
     platform::FInfo info;

@@ -26,7 +26,7 @@ using namespace platform;
 namespace {
 
 constexpr int32_t kBufferSize = 4096;
-constexpr uint8_t kCR = 13, kTab = 9;
+constexpr uint8_t kCR = 13, kLF = 10, kTab = 9;
 constexpr int16_t kMalformed = -1;
 constexpr int16_t kWaitItem = 8;
 constexpr size_t kPartMax = 32;
@@ -65,16 +65,28 @@ struct CompReader {
         return err;
     }
     bool EndOfFile() const { return current >= length; }
-    uint8_t GetCrtCar() const
+    uint8_t RawCar() const
     {
         const int32_t at = current - bufferStart;
         return at >= 0 && at < count ? buffer[size_t(at)] : 0;
     }
-    int16_t NextCar()
+    // A line may end with CR, LF or CR LF: each is read as one CR.
+    uint8_t GetCrtCar() const
+    {
+        const uint8_t c = RawCar();
+        return c == kLF ? kCR : c;
+    }
+    int16_t Advance()
     {
         if (EndOfFile()) return eofErr;
         ++current;
         return current - bufferStart >= count ? ReadOne() : 0;
+    }
+    int16_t NextCar()
+    {
+        const bool cr = RawCar() == kCR;
+        if (const int16_t err = Advance()) return err;
+        return cr && !EndOfFile() && RawCar() == kLF ? Advance() : 0;
     }
     int16_t Skip(int32_t n)
     {

@@ -24,6 +24,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/files/Forks.h"
+#include "platform/files/TextFiles.h"
 #include "platform/text/ScriptManager.h"
 #include "resources/ResourceApi.h"
 
@@ -197,8 +198,7 @@ void TProcObjQz::GetMoreInfo(unsigned char* out, bool flag)
         const OSErr err = FSReadAt(owner->fDataFile, declPos, &count, line);
         // A short read at the file's end still gives what was there.
         if ((err == noErr || err == eofErr) && count >= 0 && count <= int64_t(sizeof line)) {
-            const void* cr = std::memchr(line, 13, size_t(count));
-            const size_t n = cr ? size_t(static_cast<const unsigned char*>(cr) - line) : size_t(count);
+            const size_t n = LineLength(line, size_t(count));
             out[0] = uint8_t(n);
             std::memcpy(out + 1, line, n);
         }

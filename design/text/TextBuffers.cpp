@@ -226,7 +226,8 @@ void PrintTextPages(TEHandle te, TMainDoc* doc)
     TECalText(te);
     const int16_t bottom = int16_t(P_PageRect.bottom - 30);
     const bool rule = GetSysDirection() != -1;
-    int32_t first = 0;
+    // An empty text prints nothing, not even its rule.
+    int32_t first = (**te).teLength > 0 ? 0 : (**te).nLines;
     bool freshPage = false;
     while (first < (**te).nLines) {
         int16_t printed = 0;

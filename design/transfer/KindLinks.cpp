@@ -35,9 +35,14 @@ int16_t WriteBack(TMainDoc* doc, platform::Handle h)
     return 0;
 }
 
-// Links `menu` and every object that uses it to `obj`.
+// Links `menu` and every object that uses it to `obj`. A menu no menu bar
+// holds is linked to nothing, as a read of the document leaves it: its
+// links come from the bars that hold it.
 int16_t LinkMenuAndUsers(TObjQz* menu, TObjQz* obj)
 {
+    bool held = false;
+    for (int32_t i = 0; menu->usedBy && i < menu->usedBy->Size() && !held; ++i) held = menu->usedBy->At(i)->kind == 5;
+    if (!held) return 0;
     int16_t err = XRef(menu, obj);
     for (int32_t i = 0; err == 0 && menu->usedBy && i < menu->usedBy->Size(); ++i) err = XRef(menu->usedBy->At(i), obj);
     return err;

@@ -106,6 +106,29 @@ platform::Handle CopyPicture(LayoutEditor* model, const std::vector<LayoutObject
     return picture;
 }
 
+// A large image's handle is kept for the next copy: memory of that size
+// fetched afresh at every copy (its pages faulted in again) cost more than
+// writing the image. A small one goes, its memory soon used again.
+constexpr platform::Size kKeptImageFrom = 256 * 1024;
+platform::Handle gKeptImage = nullptr;
+
+// An empty handle for the image; null when memory is short.
+platform::Handle TakeImage()
+{
+    platform::Handle h = gKeptImage;
+    if (!h) return platform::NewHandle(0);
+    gKeptImage = nullptr;
+    platform::SetHandleSize(h, 0);
+    return h;
+}
+
+void GiveBackImage(platform::Handle h)
+{
+    platform::HUnlock(h);
+    if (!gKeptImage && platform::GetHandleSize(h) >= kKeptImageFrom) gKeptImage = h;
+    else platform::DisposeHandle(h);
+}
+
 bool Put(VScrap* scrap, uint32_t kind, const void* data, int32_t size)
 {
     if (scrap) return scrap->PutData(kind, data, size);
@@ -136,14 +159,14 @@ bool LayoutEditor::DoCopy(bool allObjects, VScrap* scrap, const uint8_t* copyRec
                 fCopyError = kCopyRefused;
                 return false;
             }
-    platform::Handle chunks = platform::NewHandle(0);
+    platform::Handle chunks = TakeImage();
     if (!chunks) {
         fCopyError = platform::memFullErr;
         return false;
     }
     fCopyError = WriteScrapObjects(chunks, objects, MethodFile());
     if (fCopyError != 0) {
-        platform::DisposeHandle(chunks);
+        GiveBackImage(chunks);
         return false;
     }
     uint8_t source[kSourceRecordSize];
@@ -158,7 +181,7 @@ bool LayoutEditor::DoCopy(bool allObjects, VScrap* scrap, const uint8_t* copyRec
         put = Put(scrap, kPictureKind, *picture, int32_t(platform::GetHandleSize(picture)));
     }
     if (put) put = Put(scrap, kSourceKind, source, kSourceRecordSize);
-    platform::DisposeHandle(chunks);
+    GiveBackImage(chunks);
     if (picture) platform::DisposeHandle(picture);
     if (!put) fCopyError = kChunkWriteError;
     return put;

@@ -109,8 +109,11 @@ void HeadlessBackend::CountWaiting(uint32_t ticks)
     // request ends the run.
     if (QuitRequestPending()) return;
     waitingAfterEnd_ += ticks;
-    if (waitingAfterEnd_ <= options_.watchdogTicks) return;
+    // Nobody is left to answer a modal loop: the run ends there within a
+    // second, the time a click's tracking takes to finish.
     const std::string* modal = CurrentModal();
+    if (waitingAfterEnd_ <= (modal ? std::min(options_.watchdogTicks, kModalWatchdogTicks) : options_.watchdogTicks))
+        return;
     Stop("headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
          " and the program was still waiting for input at tick " + std::to_string(clock_.Ticks()) +
          (modal ? " in the " + *modal : std::string()) + "; ending the run");

@@ -6,9 +6,9 @@
 // button released, the same way in every run.
 //
 // A watchdog ends a run whose script is over while the program still waits
-// for input: after `watchdogTicks` ticks of such waiting it reports a clear
-// message (naming the modal loop the program waits in, if any), and from
-// then on every wait returns at once. A program with a quit request in its
+// for input: after `watchdogTicks` ticks of such waiting, at most a second
+// when it waits in a modal loop, it reports a clear message (naming the
+// modal loop, if any), and from then on every wait returns at once. A program with a quit request in its
 // queue is not waiting. A script ending on `hold` waits in real time,
 // asleep until a signal or its next step.
 #pragma once
@@ -35,6 +35,7 @@ struct HeadlessOptions {
 };
 
 constexpr int kWatchdogExitStatus = 3;
+constexpr uint32_t kModalWatchdogTicks = 60;
 // The run ended while the program waited in a modal loop (an alert, a
 // dialog...) that nobody was left to answer.
 constexpr int kLeftInModalExitStatus = 4;

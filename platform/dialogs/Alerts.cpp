@@ -59,11 +59,6 @@ DialogItemIndex RunAlert(int16_t alertID, ModalFilterUPP filter, int16_t icon)
     d->alertID = alertID;
     const DialogItemIndex defaultItem = (stage & 8) ? 2 : 1;
     SetDialogDefaultItem(d, defaultItem);
-    // The other of the first two items cancels, when it is a button: an
-    // alert with one button has no cancel item (a static text is none).
-    const DialogItemIndex other = defaultItem == 1 ? 2 : 1;
-    if (const DialogItem* item = ItemAt(d, other); item && item->Kind() == kButtonDialogItem)
-        SetDialogCancelItem(d, other);
     // Every stage shows the alert: an alert no one sees cannot be answered.
     ShowWindow(d->window);
     SelectWindow(d->window);

@@ -71,6 +71,14 @@ bool BuildItem(DialogRecord& d, const ItemTemplate& t, DialogItem* out)
     return true;
 }
 
+// The button that Escape, Command-period and a quit press, unless the
+// dialog's owner names another (SetDialogCancelItem): the first titled
+// "Cancel" or "Stop".
+bool IsCancelButton(const ItemTemplate& t)
+{
+    return (t.type & 0x7F) == kButtonDialogItem && (t.data == "Cancel" || t.data == "Stop");
+}
+
 }  // namespace
 
 std::vector<DialogRef>& Dialogs()
@@ -122,6 +130,7 @@ DialogRef MakeDialog(WindowRef window, const std::vector<ItemTemplate>& items)
             DialogItem item;
             if (!BuildItem(*d, t, &item)) throw std::bad_alloc();
             d->items.push_back(item);
+            if (!d->cancelItem && IsCancelButton(t)) d->cancelItem = DialogItemIndex(d->items.size());
         }
     } catch (const std::bad_alloc&) {
         if (d) FreeItems(*d);
@@ -175,7 +184,9 @@ DialogRef GetNewDialog(int16_t dialogID, void* storage, WindowRef behind)
     Handle items = GetResource(FourCC("DITL"), t.itemsID);
     if (!items) return nullptr;
     const Rect bounds = PlaceWindowBounds(t.bounds, t.position, ScreenBounds(), GetMBarHeight());
-    return NewDialog(storage, &bounds, t.title, t.visible, t.procID, behind, t.goAway, uint32_t(t.refCon), items);
+    DialogRef d = NewDialog(storage, &bounds, t.title, t.visible, t.procID, behind, t.goAway, uint32_t(t.refCon), items);
+    if (d) d->dialogID = dialogID;
+    return d;
 }
 
 void DisposeDialog(DialogRef dialog)

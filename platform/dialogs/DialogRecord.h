@@ -40,6 +40,7 @@ struct DialogRecord {
     DialogItemIndex focus = 0;  // the edit text taking keys, 0 none
     int16_t alertIcon = -1;     // an alert's icon, drawn top left
     int16_t alertID = 0;        // an alert's 'ALRT' resource, 0 for a dialog
+    int16_t dialogID = 0;       // the 'DLOG' resource it was made from, 0 when none
     bool drawn = false;         // drawn once since it was shown
 };
 

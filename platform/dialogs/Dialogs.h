@@ -98,6 +98,9 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit);
 using ScriptedAnswerObserver = void (*)(DialogRef dialog);
 void SetScriptedAnswerObserver(ScriptedAnswerObserver observer);
 OSErr GetStdFilterProc(ModalFilterUPP* proc);
+// Escape (its key, or clear) and Command-period: the keys that press a
+// dialog's cancel item before any filter of the caller sees them.
+bool IsCancelKey(const EventRecord& event);
 OSErr SetDialogDefaultItem(DialogRef dialog, DialogItemIndex item);
 OSErr SetDialogCancelItem(DialogRef dialog, DialogItemIndex item);
 OSErr SetDialogTracksCursor(DialogRef dialog, Boolean tracks);

@@ -1,5 +1,7 @@
 // Dialog events: the standard filter's keys, clicks on items, updates, the
 // modal loop and the scripted answers of headless runs.
+#include <algorithm>
+
 #include "platform/core/Errors.h"
 #include "platform/cursors/Cursors.h"
 #include "platform/dialogs/DialogRecord.h"
@@ -19,7 +21,6 @@ ScriptedAnswerObserver gAnswerObserver = nullptr;
 constexpr uint8_t kReturn = 0x0D;
 constexpr uint8_t kEnter = 0x03;
 constexpr uint8_t kEscape = 0x1B;
-constexpr uint8_t kEscapeKeyCode = 0x35;
 // Null events for the caret and the cursor; input ends the wait at once.
 constexpr uint32_t kModalSleep = 15;
 
@@ -65,15 +66,32 @@ Boolean StandardFilter(DialogRef d, EventRecord* e, DialogItemIndex* itemHit)
     if (e->what == nullEvent || e->what == osEvt) TrackCursor(d);
     if (e->what != keyDown && e->what != autoKey) return false;
     const uint8_t ch = uint8_t(e->message & charCodeMask);
-    const uint8_t key = uint8_t((e->message & keyCodeMask) >> 8);
     DialogItemIndex item = 0;
     if ((ch == kReturn || ch == kEnter) && !(e->modifiers & cmdKey)) item = d->defaultItem;
-    else if ((ch == kEscape && key == kEscapeKeyCode) || ((e->modifiers & cmdKey) && ch == '.')) item = d->cancelItem;
-    else if (ch == kEscape) item = d->cancelItem;
+    else if (IsCancelKey(*e)) item = d->cancelItem;
     if (item == 0 || !Pressable(d, item)) return false;
     FlashButton(d, item);
     if (itemHit) *itemHit = item;
     return true;
+}
+
+// The Edit menu's commands on the focused text; any other choice does
+// nothing (the bar offers none while the dialog is up).
+void ServeEditChoice(DialogRef d, int32_t choice)
+{
+    MenuCommand command = 0;
+    if (GetMenuItemCommandID(GetMenuHandle(MenuID(choice >> 16)), MenuItemIndex(choice & 0xFFFF), &command) != noErr)
+        return;
+    switch (command) {
+    case kHICommandCut: DialogCut(d); break;
+    case kHICommandCopy: DialogCopy(d); break;
+    case kHICommandPaste: DialogPaste(d); break;
+    case kHICommandClear: DialogDelete(d); break;
+    case kHICommandSelectAll:
+        if (d->focus) SelectDialogItemText(d, d->focus, 0, 32767);
+        break;
+    default: break;
+    }
 }
 
 void ServeUpdate(WindowRef w)
@@ -84,10 +102,12 @@ void ServeUpdate(WindowRef w)
 }
 
 // What a person would call the dialog: an alert by its resource, a dialog
-// by its title, each with the start of its first static text.
+// by its resource and title, each with the start of its first static text.
 std::string ModalName(DialogRef d)
 {
-    std::string name = d->alertID ? "alert " + std::to_string(d->alertID) : std::string("dialog");
+    std::string name = d->alertID    ? "alert " + std::to_string(d->alertID)
+                       : d->dialogID ? "dialog " + std::to_string(d->dialogID)
+                                     : std::string("dialog");
     Str255 title{};
     GetWTitle(d->window, title);
     if (title[0]) name += " '" + MacRomanToUtf8String(title + 1, title[0]) + "'";
@@ -142,6 +162,13 @@ DialogItemIndex ClickItem(DialogRef d, const EventRecord& e, bool* hit)
 }
 
 }  // namespace
+
+bool IsCancelKey(const EventRecord& e)
+{
+    if (e.what != keyDown && e.what != autoKey) return false;
+    const uint8_t ch = uint8_t(e.message & charCodeMask);
+    return ch == kEscape || ((e.modifiers & cmdKey) && ch == '.');
+}
 
 OSErr GetStdFilterProc(ModalFilterUPP* proc)
 {
@@ -226,7 +253,9 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
         GetPortBounds(GetWindowPort(d->window), &all);
         ValidWindowRect(d->window, &all);
     }
-    ModalScope modal(ModalName(d));
+    const bool editsText = std::any_of(d->items.begin(), d->items.end(),
+                                       [](const DialogItem& item) { return item.IsEditText() && !item.hidden; });
+    ModalScope modal(ModalName(d), editsText);
     for (;;) {
         if (!IsLiveDialog(d)) return;
         int16_t answer = 0;
@@ -235,12 +264,9 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
             *itemHit = answer;
             return;
         }
-        if (Backend* backend = CurrentBackend(); !backend || backend->Ended()) {
-            *itemHit = CancelAnswer(d);  // no one will answer
-            return;
-        }
-        if (QuitRequestPending()) {
-            // The quit stays queued: it goes on once the dialog is gone.
+        if (ModalMustCancel()) {
+            // No one will answer, or a quit waits: it goes on once the
+            // dialog is gone.
             *itemHit = CancelAnswer(d);
             return;
         }
@@ -249,6 +275,12 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
         if (!WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, kModalSleep, nullptr))
             e.what = nullEvent;
         DialogItemIndex item = 0;
+        // The cancel keys are the standard filter's before the caller's
+        // filter sees them: a filter that takes every key cancels too.
+        if (IsCancelKey(e) && StandardFilter(d, &e, &item)) {
+            *itemHit = item;
+            return;
+        }
         if (filter && filter(d, &e, &item)) {
             *itemHit = item;
             return;
@@ -268,7 +300,8 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
             WindowRef w = nullptr;
             const WindowPartCode part = FindWindow(e.where, &w);
             if (part == inMenuBar) {
-                MenuSelect(e.where);
+                // The bar offers the Edit menu's commands alone.
+                ServeEditChoice(d, MenuSelect(e.where));
                 HiliteMenu(0);
                 continue;
             }
@@ -284,7 +317,10 @@ void ModalDialog(ModalFilterUPP filter, DialogItemIndex* itemHit)
         }
         if ((e.what == keyDown || e.what == autoKey) && (e.modifiers & cmdKey)) {
             const uint8_t ch = uint8_t(e.message & charCodeMask);
-            if (MenuKey(ch) == 0) {
+            if (const int32_t choice = MenuKey(ch)) {
+                ServeEditChoice(d, choice);
+            } else if (MenuChoice() == 0) {
+                // No menu has the key: the usual ones still edit.
                 if (ch == 'x' || ch == 'X') DialogCut(d);
                 else if (ch == 'c' || ch == 'C') DialogCopy(d);
                 else if (ch == 'v' || ch == 'V') DialogPaste(d);

@@ -23,6 +23,8 @@ struct EventManagerState {
     HighLevelEventInfo lastHighLevel;
     Point releasePoint{0, 0};
     std::vector<void (*)()> sourceHooks;
+    // A termination request was taken: the program is ending.
+    bool ending = false;
 };
 
 EventManagerState& State()
@@ -75,8 +77,10 @@ bool Fetch(uint16_t mask, EventRecord* event, bool remove)
         found = true;
     } else {
         std::vector<std::string> documents;
-        if (s.queue.Take(mask, &e, remove, &documents)) {
+        bool termination = false;
+        if (s.queue.Take(mask, &e, remove, &documents, &termination)) {
             found = true;
+            s.ending = s.ending || (remove && termination);
             if (remove && e.what == kHighLevelEvent)
                 s.lastHighLevel = {OSType(e.message), HighLevelEventID(e), std::move(documents)};
         } else if ((mask & updateMask) && s.windows && s.windows->NextUpdate(&e, remove)) {
@@ -131,6 +135,7 @@ void ResetEventManager()
     s.input = InputState{};
     s.lastHighLevel = HighLevelEventInfo{};
     s.releasePoint = Point{0, 0};
+    s.ending = false;
 }
 
 bool IsKeyDown(const KeyMap keys, uint8_t keyCode)
@@ -225,7 +230,7 @@ Boolean QuitRequestPending()
 Boolean TerminationRequestPending()
 {
     RunSourceHooks();
-    return State().queue.HasHighLevel(kAEQuitApplication, true);
+    return State().ending || State().queue.HasHighLevel(kAEQuitApplication, true);
 }
 
 const HighLevelEventInfo& LastHighLevelEvent() { return State().lastHighLevel; }

@@ -23,12 +23,14 @@ void EventQueue::Post(const EventRecord& event, std::vector<std::string> documen
     entries_.push_back({event, std::move(documents), termination});
 }
 
-bool EventQueue::Take(uint16_t mask, EventRecord* event, bool remove, std::vector<std::string>* documents)
+bool EventQueue::Take(uint16_t mask, EventRecord* event, bool remove, std::vector<std::string>* documents,
+                      bool* termination)
 {
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (!(MaskForKind(it->record.what) & mask)) continue;
         if (event) *event = it->record;
         if (documents) *documents = it->documents;
+        if (termination) *termination = it->termination;
         if (remove) entries_.erase(it);
         return true;
     }

@@ -18,8 +18,10 @@ public:
     // `termination`: a quit event that the system asked for (a signal).
     void Post(const EventRecord& event, std::vector<std::string> documents = {}, bool termination = false);
     // Finds the first event whose kind is in mask; removes it when asked.
-    // The documents of a high-level event go to *documents when given.
-    bool Take(uint16_t mask, EventRecord* event, bool remove, std::vector<std::string>* documents = nullptr);
+    // The documents of a high-level event go to *documents when given, and
+    // whether it was posted as a termination request to *termination.
+    bool Take(uint16_t mask, EventRecord* event, bool remove, std::vector<std::string>* documents = nullptr,
+              bool* termination = nullptr);
     // Removes the events of whichMask up to the first event of stopMask.
     void Flush(uint16_t whichMask, uint16_t stopMask);
     bool Has(uint16_t mask) const;

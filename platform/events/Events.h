@@ -125,6 +125,7 @@ OSType HighLevelEventID(const EventRecord& event);
 Boolean QuitRequestPending();
 // Only the requests that come from the system (SIGTERM, SIGINT): a long
 // operation stops for these, while a quit event waits until it is done.
+// Once the program has taken one it is ending, and this stays true.
 Boolean TerminationRequestPending();
 // Posts a quit event marked as the system's request to end.
 void PostTerminationRequest();

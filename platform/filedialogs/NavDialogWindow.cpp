@@ -84,11 +84,7 @@ void FillMenu(MenuRef menu, const std::vector<std::string>& entries)
 {
     while (CountMenuItems(menu) > 0)
         DeleteMenuItem(menu, CountMenuItems(menu));
-    for (const std::string& e : entries) {
-        // A placeholder item, then its text as it is (no menu metacharacters).
-        AppendMenu(menu, PString("x").data());
-        SetMenuItemText(menu, MenuItemIndex(CountMenuItems(menu)), PString(e).data());
-    }
+    for (const std::string& e : entries) AppendMenuItemText(menu, PString(e).data());
 }
 
 std::string ItemText(DialogRef dialog, int16_t item)
@@ -452,7 +448,7 @@ void NavWindowEvent(NavDialogRef d, EventRecord* e)
             Act(d);
             break;
         }
-        if (ch == 27) {
+        if (IsCancelKey(*e)) {
             NavCancel(d);
             break;
         }

@@ -296,10 +296,7 @@ OSStatus NavDialogRun(NavDialogRef d)
                 ApplyAnswer(d, answer);
                 continue;
             }
-            Backend* backend = CurrentBackend();
-            if (!backend || backend->Ended() || QuitRequestPending()) {
-                // Nobody is left to answer, or a quit waits for the dialog
-                // to go (it stays queued for the main loop).
+            if (ModalMustCancel()) {
                 NavCancel(d);
                 break;
             }

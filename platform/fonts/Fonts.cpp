@@ -166,7 +166,10 @@ const char32_t* GlyphSequence(char32_t c)
 
 char32_t FamilyChar(const FontFamilyEntry& family, char32_t c)
 {
-    return family.bullets && c >= 0x20 && c != 0x7F ? U'\u2022' : c;
+    if (family.bullets) return c >= 0x20 && c != 0x7F ? U'\u2022' : c;
+    // Text converted from Mac Roman keeps the check mark as its control
+    // code, which no face draws: the same check as a font byte shows.
+    return c == 0x12 ? U'\u2713' : c;
 }
 
 char32_t FontByteToUnicode(const FontFamilyEntry& family, uint8_t byte)

@@ -68,7 +68,8 @@ const FontFamilyEntry& ResolveFontFamily(int16_t number);
 // GlyphSequence spells out (null for any other character).
 char32_t FontByteToUnicode(const FontFamilyEntry& family, uint8_t byte);
 const char32_t* GlyphSequence(char32_t c);
-// The character a family draws for `c`: the bullet in a family of bullets.
+// The character a family draws for `c`: the bullet in a family of bullets,
+// the check mark for its control code 0x12.
 char32_t FamilyChar(const FontFamilyEntry& family, char32_t c);
 
 }  // namespace platform

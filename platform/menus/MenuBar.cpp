@@ -43,7 +43,7 @@ void DrawTitleText(const Rect* bounds, int16_t, Boolean, uintptr_t data)
 void DrawTitle(MenuRef menu, const Rect& title, bool hilited)
 {
     const Rect bar = MenuBarRect();
-    TitleDrawing t{menu, hilited ? kThemeMenuSelected : menu->enabled ? kThemeMenuActive : kThemeMenuDisabled};
+    TitleDrawing t{menu, hilited ? kThemeMenuSelected : Offered(menu, 0) ? kThemeMenuActive : kThemeMenuDisabled};
     DrawThemeMenuTitle(&bar, &title, t.state, 0, DrawTitleText, reinterpret_cast<uintptr_t>(&t));
 }
 

@@ -7,6 +7,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/MenuRecord.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/RomanCompare.h"
@@ -118,6 +119,24 @@ void ForgetMenu(MenuRef menu)
     drop(SubMenus());
 }
 
+bool Offered(const MenuRecord* menu, MenuItemIndex item)
+{
+    if (!menu) return false;
+    const MenuItemRecord* one = item ? Item(const_cast<MenuRecord*>(menu), item) : nullptr;
+    if (item && !one) return false;
+    const auto& bar = BarMenus();
+    if (!CurrentModal() || std::find(bar.begin(), bar.end(), menu) == bar.end())
+        return menu->enabled && (!one || one->enabled);
+    // The modal's text takes the editing commands, whatever the program
+    // enabled for its own windows.
+    auto editing = [](const MenuItemRecord& i) {
+        return i.command == kHICommandCut || i.command == kHICommandCopy || i.command == kHICommandPaste ||
+               i.command == kHICommandClear || i.command == kHICommandSelectAll;
+    };
+    if (!CurrentModalEditsText()) return false;
+    return one ? editing(*one) : std::any_of(menu->items.begin(), menu->items.end(), editing);
+}
+
 MenuRef Register(MenuRecord* m)
 {
     try {
@@ -150,6 +169,20 @@ void SizeChanged(MenuRef menu)
     menu->width = -1;
     menu->height = -1;
 }
+
+void InsertItems(MenuRef menu, const std::vector<MenuItemRecord>& items, MenuItemIndex afterItem)
+{
+    try {
+        const size_t at = std::min<size_t>(afterItem, menu->items.size());
+        menu->items.insert(menu->items.begin() + ptrdiff_t(at), items.begin(), items.end());
+        if (menu->quitItem && at < menu->quitItem) menu->quitItem = MenuItemIndex(menu->quitItem + items.size());
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    SizeChanged(menu);
+}
+
+MenuItemIndex LastItem(MenuRef menu) { return MenuItemIndex(std::min<size_t>(menu->items.size(), 0xFFFF)); }
 
 MenuProperties* PropertiesOf(MenuRef menu, MenuItemIndex item, OSStatus* err)
 {
@@ -248,20 +281,36 @@ void GetMenuTitle(MenuRef menu, Str255 title)
 void InsertMenuItem(MenuRef menu, ConstStr255Param items, MenuItemIndex afterItem)
 {
     if (!IsMenu(menu) || !items) return;
+    std::vector<MenuItemRecord> parsed;
     try {
-        std::vector<MenuItemRecord> parsed = ParseItems(items + 1, items[0]);
-        const size_t at = std::min<size_t>(afterItem, menu->items.size());
-        menu->items.insert(menu->items.begin() + ptrdiff_t(at), parsed.begin(), parsed.end());
-        if (menu->quitItem && at < menu->quitItem) menu->quitItem = MenuItemIndex(menu->quitItem + parsed.size());
+        parsed = ParseItems(items + 1, items[0]);
     } catch (const std::bad_alloc&) {
         return;
     }
-    SizeChanged(menu);
+    InsertItems(menu, parsed, afterItem);
 }
 
 void AppendMenu(MenuRef menu, ConstStr255Param items)
 {
-    if (IsMenu(menu)) InsertMenuItem(menu, items, MenuItemIndex(std::min<size_t>(menu->items.size(), 0xFFFF)));
+    if (IsMenu(menu)) InsertMenuItem(menu, items, LastItem(menu));
+}
+
+void InsertMenuItemText(MenuRef menu, ConstStr255Param text, MenuItemIndex afterItem)
+{
+    if (!IsMenu(menu) || !text) return;
+    std::vector<MenuItemRecord> one;
+    try {
+        one.resize(1);
+        one[0].text = PString(text);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    InsertItems(menu, one, afterItem);
+}
+
+void AppendMenuItemText(MenuRef menu, ConstStr255Param text)
+{
+    if (IsMenu(menu)) InsertMenuItemText(menu, text, LastItem(menu));
 }
 
 void DeleteMenuItem(MenuRef menu, MenuItemIndex item)
@@ -422,6 +471,22 @@ void DisableMenuItem(MenuRef menu, MenuItemIndex item)
     } else if (MenuItemRecord* i = Item(menu, item)) {
         i->enabled = false;
     }
+}
+
+OSStatus SetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand command)
+{
+    MenuItemRecord* i = Item(menu, item);
+    if (!i) return IsMenu(menu) ? menuItemNotFoundErr : menuInvalidErr;
+    i->command = command;
+    return noErr;
+}
+
+OSStatus GetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand* command)
+{
+    const MenuItemRecord* i = Item(menu, item);
+    if (!i) return IsMenu(menu) ? menuItemNotFoundErr : menuInvalidErr;
+    if (command) *command = i->command;
+    return noErr;
 }
 
 Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item)

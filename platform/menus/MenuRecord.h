@@ -21,6 +21,7 @@ struct MenuItemRecord {
     uint8_t style = 0;
     bool enabled = true;
     MenuID submenu = 0;  // set by SetMenuItemHierarchicalID
+    MenuCommand command = 0;
     MenuProperties properties;
 };
 
@@ -55,6 +56,11 @@ void CallDefinition(MenuRef menu, int16_t message, Rect* menuRect, Point hit, in
 std::vector<MenuItemRecord> ParseItems(const unsigned char* text, size_t length);
 // The title bar's layout changed (titles, enabling): redraws it.
 void MenuBarChanged();
+// Whether a menu (item 0: its title) or one of its items can be chosen
+// now: enabled and, while a modal loop is up, offered by it. Menus
+// outside the bar (pop-ups) belong to whoever shows them and answer their
+// own state.
+bool Offered(const MenuRecord* menu, MenuItemIndex item);
 void ForgetMenu(MenuRef menu);
 // Closes open menus and forgets the hilited title and last choice.
 void ResetMenuTracking();

@@ -9,6 +9,7 @@
 #include "platform/events/Backend.h"
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/MenuRecord.h"
 #include "platform/screen/Screen.h"
 #include "platform/text/RomanCase.h"
@@ -233,7 +234,7 @@ NextClick WaitForNextClick(bool withBar, Hover* hover)
     // followed until its own release.
     FlushEvents(mUpMask, 0);
     for (;;) {
-        if (RunEnded() || QuitRequestPending() || s.open.empty()) return NextClick::Dismissed;
+        if (ModalMustCancel() || s.open.empty()) return NextClick::Dismissed;
         Point p;
         GetGlobalMouse(&p);
         *hover = Follow(p, withBar);
@@ -283,7 +284,7 @@ int32_t TrackOpenMenus(bool withBar)
     s.lastChoice = 0;
     if (!hover.menu) return 0;
     const MenuItemRecord* item = Item(hover.menu, hover.item);
-    if (!item || SubmenuOf(*item)) {
+    if (!item || SubmenuOf(*item) || !Offered(hover.menu, hover.item)) {
         if (!hover.item && hover.under) s.lastChoice = (int32_t(hover.menu->id) << 16) | hover.under;
         return 0;
     }
@@ -348,13 +349,14 @@ int32_t MenuKey(CharParameter ch)
     Track().lastChoice = 0;
     const uint8_t wanted = RomanUppercase(uint8_t(ch));
     std::vector<MenuRef> all = BarMenus();
-    all.insert(all.end(), SubMenus().begin(), SubMenus().end());
+    // A modal's keys reach the bar's editing commands alone.
+    if (!CurrentModal()) all.insert(all.end(), SubMenus().begin(), SubMenus().end());
     int32_t disabledChoice = 0;
     for (MenuRef m : all) {
         for (MenuItemIndex i = 1; i <= m->items.size(); ++i) {
             const MenuItemRecord& item = m->items[i - 1];
             if (item.cmd <= 0x20 || SubmenuOf(item) || RomanUppercase(item.cmd) != wanted) continue;
-            if (!m->enabled || !item.enabled) {
+            if (!Offered(m, i)) {
                 if (!disabledChoice) disabledChoice = (int32_t(m->id) << 16) | i;
                 continue;
             }

@@ -102,6 +102,10 @@ void GetMenuTitle(MenuRef menu, Str255 title);
 // '<O' '<S' styles, '/c' command key c, '(' disabled; "-" is a separator.
 void AppendMenu(MenuRef menu, ConstStr255Param items);
 void InsertMenuItem(MenuRef menu, ConstStr255Param items, MenuItemIndex afterItem);
+// One enabled item whose text is taken as it stands, no character of it
+// read as a metacharacter (for names chosen by the user or read from files).
+void AppendMenuItemText(MenuRef menu, ConstStr255Param text);
+void InsertMenuItemText(MenuRef menu, ConstStr255Param text, MenuItemIndex afterItem);
 void DeleteMenuItem(MenuRef menu, MenuItemIndex item);
 uint16_t CountMenuItems(MenuRef menu);
 // Resources of that type by name, sorted, without names starting with '.'
@@ -125,6 +129,17 @@ OSStatus GetMenuItemHierarchicalID(MenuRef menu, MenuItemIndex item, MenuID* sub
 void EnableMenuItem(MenuRef menu, MenuItemIndex item);
 void DisableMenuItem(MenuRef menu, MenuItemIndex item);
 Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item);
+
+// The command an item stands for. While a modal loop is up (Modals.h), the
+// bar offers only the items of the standard editing commands below, and
+// only to a modal that edits text; every other item and title is dimmed.
+constexpr MenuCommand kHICommandCut = 0x63757420;        // 'cut '
+constexpr MenuCommand kHICommandCopy = 0x636F7079;       // 'copy'
+constexpr MenuCommand kHICommandPaste = 0x70617374;      // 'past'
+constexpr MenuCommand kHICommandClear = 0x636C6561;      // 'clea'
+constexpr MenuCommand kHICommandSelectAll = 0x73616C6C;  // 'sall'
+OSStatus SetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand command);
+OSStatus GetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand* command);
 
 // Properties of the menu (item 0) or an item, of any size.
 OSStatus SetMenuItemProperty(MenuRef menu, MenuItemIndex item, OSType creator, OSType tag, uint32_t size,

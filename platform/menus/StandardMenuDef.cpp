@@ -224,7 +224,7 @@ void DrawItem(MenuRef menu, const Rect& menuRect, MenuItemIndex index, bool hili
         DrawThemeMenuSeparator(&r);
         return;
     }
-    const bool enabled = menu->enabled && item.enabled;
+    const bool enabled = Offered(menu, index);
     ItemDrawing d{menu, &item, hilited && enabled ? kThemeMenuSelected : enabled ? kThemeMenuActive : kThemeMenuDisabled, r};
     DrawThemeMenuItem(&menuRect, &r, menuRect.top, menuRect.bottom, d.state,
                       SubmenuOf(item) ? kThemeMenuItemHierarchical : kThemeMenuItemPlain, DrawItemContent,
@@ -352,7 +352,7 @@ void StandardMenuDef(int16_t message, MenuRef menu, Rect* menuRect, Point hit, i
             const MenuItemRecord& item = menu->items[i - 1];
             data->itemUnderMouse = i;
             data->itemRect = r;
-            if (menu->enabled && item.enabled && !IsSeparator(item)) data->itemSelected = i;
+            if (Offered(menu, i) && !IsSeparator(item)) data->itemSelected = i;
             break;
         }
         break;

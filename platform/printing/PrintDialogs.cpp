@@ -266,8 +266,7 @@ Outcome RunDialog(PMPageFormat format, PMPrintSettings settings)
     FileDialogAnswer answer;
     if (TakeFileDialogAnswer(&answer))
         return ItemFor(answer, settings) == kOK ? Outcome::Accepted : Outcome::Cancelled;
-    Backend* backend = CurrentBackend();
-    if (!backend || backend->Ended())
+    if (ModalMustCancel())
         return Outcome::Cancelled;
     filterSettings = settings;
     Outcome outcome = settings ? RunPrint(settings) : RunPageSetup(format);
@@ -278,8 +277,7 @@ Outcome RunDialog(PMPageFormat format, PMPrintSettings settings)
     while (outcome == Outcome::NotShown) {
         if (TakeFileDialogAnswer(&answer))
             return ItemFor(answer, settings) == kOK ? Outcome::Accepted : Outcome::Cancelled;
-        // A quit cancels the dialog and stays queued for the main loop.
-        if (backend->Ended() || QuitRequestPending())
+        if (ModalMustCancel())
             return Outcome::Cancelled;
         EventRecord event;
         WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &event, 30, nullptr);

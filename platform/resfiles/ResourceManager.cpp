@@ -373,31 +373,41 @@ OSErr WriteFork(ResFile* f, const std::vector<uint8_t>& bytes)
     return FSpOpenDF(f->fileSpec, f->permission, &f->forkRef);
 }
 
-OSErr Update(ResFile* f)
+bool HasPending(const ResFile* f)
 {
     bool pending = f->dirty;
     for (auto& r : f->resources) pending = pending || r->changed;
-    if (!pending || f->held) return noErr;
+    return pending;
+}
+
+// The file's bytes as its resources stand in memory.
+OSErr BuildFileBytes(const ResFile* f, ResourceFileImage* image, std::vector<uint8_t>* bytes)
+{
+    try {
+        std::memcpy(image->reserved, f->reserved, sizeof image->reserved);
+        image->attributes = uint16_t(f->attributes & ~mapChanged);
+        for (auto& r : f->resources) {
+            image->resources.push_back(r->image);
+            if (r->changed && r->loaded) {
+                Size size = GetHandleSize(r->handle);
+                image->resources.back().data.assign(*r->handle, *r->handle + size);
+            }
+        }
+        return BuildResourceFile(*image, bytes);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
+
+OSErr Update(ResFile* f)
+{
+    if (!HasPending(f) || f->held) return noErr;
     if (!f->Writable()) return wrPermErr;
 
     // The file's new bytes are built whole before any is written.
     ResourceFileImage image;
     std::vector<uint8_t> bytes;
-    OSErr err = noErr;
-    try {
-        std::memcpy(image.reserved, f->reserved, sizeof image.reserved);
-        image.attributes = uint16_t(f->attributes & ~mapChanged);
-        for (auto& r : f->resources) {
-            image.resources.push_back(r->image);
-            if (r->changed && r->loaded) {
-                Size size = GetHandleSize(r->handle);
-                image.resources.back().data.assign(*r->handle, *r->handle + size);
-            }
-        }
-        err = BuildResourceFile(image, &bytes);
-    } catch (const std::bad_alloc&) {
-        err = memFullErr;
-    }
+    OSErr err = BuildFileBytes(f, &image, &bytes);
     try {
         if (err == noErr) err = WriteFork(f, bytes);
     } catch (const std::bad_alloc&) {
@@ -632,6 +642,16 @@ void HoldResFile(int16_t refNum, bool hold)
     if (!f) return void(Fail(resFNotFound));
     f->held = hold;
     if (!hold) Fail(Update(f));
+}
+
+OSErr PendingResFileBytes(int16_t refNum, std::vector<uint8_t>* bytes)
+{
+    bytes->clear();
+    const ResFile* f = FindFile(refNum);
+    if (!f) return resFNotFound;
+    if (!HasPending(f)) return noErr;
+    ResourceFileImage image;
+    return BuildFileBytes(f, &image, bytes);
 }
 
 void UpdateResFile(int16_t refNum)

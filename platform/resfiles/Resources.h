@@ -16,6 +16,8 @@
 // refuses every change with wrPermErr. Every call sets ResError().
 #pragma once
 
+#include <vector>
+
 #include "platform/core/Errors.h"
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
@@ -65,6 +67,9 @@ void UpdateResFile(int16_t refNum);
 // While a file is held its changes stay in memory: updating writes
 // nothing and closing drops them. Releasing writes what is pending.
 void HoldResFile(int16_t refNum, bool hold);
+// The bytes that writing the file's pending changes would give it, built
+// now without writing; empty when nothing is pending.
+OSErr PendingResFileBytes(int16_t refNum, std::vector<uint8_t>* bytes);
 
 // The current file (-1 when none is open). UseResFile(0) makes the oldest
 // open file, the bottom of the chain, current.

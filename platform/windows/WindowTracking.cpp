@@ -24,23 +24,23 @@ Rect Moved(const Rect& r, int16_t dh, int16_t dv)
     return Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom + dv), int16_t(r.right + dh)};
 }
 
-// Follows the button over a box, showing it pressed while the mouse is in
-// it; answers whether the button came up inside.
-bool TrackBoxRect(WindowRef w, const Rect& box, Point start)
+// Follows the button over a box, showing it pressed (an outline inside it)
+// while the mouse is in it; answers whether the button came up inside.
+// The outline is drawn and taken away in pairs: nothing of it stays.
+bool TrackBoxRect(const Rect& box, Point start)
 {
-    (void)w;
+    const Rect pressed{int16_t(box.top + 1), int16_t(box.left + 1), int16_t(box.bottom - 1), int16_t(box.right - 1)};
     bool inside = PtInRect(start, &box);
+    if (inside) XorOutline(pressed);
     while (WaitMouseUp()) {
         Point p{};
         GetGlobalMouse(&p);
         if (PtInRect(p, &box) != inside) {
             inside = !inside;
-            XorOutline(Rect{int16_t(box.top + 1), int16_t(box.left + 1), int16_t(box.bottom - 1),
-                            int16_t(box.right - 1)});
+            XorOutline(pressed);
         }
     }
-    if (inside)
-        XorOutline(Rect{int16_t(box.top + 1), int16_t(box.left + 1), int16_t(box.bottom - 1), int16_t(box.right - 1)});
+    if (inside) XorOutline(pressed);
     return PtInRect(MouseReleasePoint(), &box);
 }
 
@@ -161,13 +161,13 @@ uint32_t GrowWindow(WindowRef window, Point start, const Rect* sizeLimits)
 Boolean TrackGoAway(WindowRef window, Point start)
 {
     if (!IsLiveWindow(window)) return false;
-    return TrackBoxRect(window, CloseBoxRect(*window), start);
+    return TrackBoxRect(CloseBoxRect(*window), start);
 }
 
 Boolean TrackBox(WindowRef window, Point start, WindowPartCode part)
 {
     if (!IsLiveWindow(window) || (part != inZoomIn && part != inZoomOut)) return false;
-    return TrackBoxRect(window, ZoomBoxRect(*window), start);
+    return TrackBoxRect(ZoomBoxRect(*window), start);
 }
 
 void ZoomWindow(WindowRef window, WindowPartCode part, Boolean front)

@@ -283,13 +283,14 @@
 # objects:
 #   2  marks the current choice of a pop-up
 #   4  leads the information line of an object that does not pull its
-#      dependencies (GetMoreInfo)
+#      dependencies (GetMoreInfo); its space parts it from the name the
+#      printed and exported headings put directly before it
 #   6  the separator between the parts of that line
 'STR#' 1024 "List texts" {
     " - "
     "\x12"
     "(no table)"
-    "Dependencies held back."
+    " Dependencies held back."
     "?"
     " "
     "Qz"             # 7 the mark in front of a menu bar's titles in its preview

@@ -146,6 +146,8 @@
     "Installing a component brings the structure to the current format, which older versions cannot open. Go on?"  # 76
     "The form cannot be read."  # 77: a form's preview or click (1014)
     "This file is a generated component library: it cannot be opened as a structure. Install its component into a structure with the Install command."  # 78 (1020 at reading)
+    "No structure was made from the SQL script. Its report, beside the script under the script's name followed by \".report.txt\", names the line and the word where the script could not be read."  # 79 (1019)
+    "This id belongs to a string list of a plug-in: texts are not moved into it. Choose another id."  # 80 the string-list dialog
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -155,7 +157,7 @@
     $"03F6 004D"    # 1014 a form that cannot be read or drawn
     $"03F8 003E"    # 1016 structure in the other byte order
     $"03FA 002D"    # 1018 library in the other byte order
-    $"03FB 0009"    # 1019 no text of its own
+    $"03FB 004F"    # 1019 no structure from the SQL script
     $"03FC 002F"    # 1020 components removed
     $"03FD 0035"    # 1021 component records unreadable
     $"03FE 0031"    # 1022 component records damaged

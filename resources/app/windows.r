@@ -37,7 +37,8 @@
 
 # The general preferences (TAppl::Preferences): 1 OK, 2 Cancel, 7, 9, 21,
 # 22 the start-up and display switches, 10 and 11 the size of new windows,
-# 18-20 the layout of new browser windows.
+# 18-20 the layout of new browser windows: 'WNDD' 128 (list, uses, used by
+# and preview), 129 (list and preview), 130 (list alone).
 'DLOG' 259 "Preferences" {
     bounds 0 0 300 420
     title "Preferences"
@@ -63,9 +64,9 @@
     static 0 0 0 0 ""
     static 0 0 0 0 ""
     static 0 0 0 0 ""
-    radio 190 32 208 140 "Lists"
-    radio 190 150 208 270 "Lists and uses"
-    radio 190 280 208 404 "Full"
+    radio 190 32 208 140 "Full"
+    radio 190 150 208 270 "List and preview"
+    radio 190 280 208 404 "List"
     checkbox 216 16 234 404 "Ask before the last browser window of a structure closes"
     checkbox 238 16 256 404 "Show object ids in lists"
 }

@@ -30,8 +30,22 @@ void BitmapPages::Clear()
     freed_.clear();
     fresh_.clear();
     firstFreeHint_ = 0;
-    scanFrom_.clear();
+    ForgetMemos();
     tableChanged_ = false;
+}
+
+void BitmapPages::ForgetMemos() noexcept
+{
+    scanFrom_.clear();
+    runStarts_.clear();
+    givenBack_ = 0;
+}
+
+uint64_t BitmapPages::MemoFrom(const ScanMemo& memo) const
+{
+    const auto later = std::upper_bound(runStarts_.begin(), runStarts_.end(), memo.givenBack,
+                                        [](uint64_t count, const auto& entry) { return count < entry.first; });
+    return later == runStarts_.end() ? memo.from : std::min(memo.from, later->second);
 }
 
 OSErr BitmapPages::Load(ContainerFork& fork, uint64_t physicalSize, uint32_t logicalEnd,
@@ -45,6 +59,13 @@ OSErr BitmapPages::Load(ContainerFork& fork, uint64_t physicalSize, uint32_t log
             return -1;
         OSErr err = fork.ReadAt(offset, pages[p].bits.data(), kPageBytes);
         if (err != noErr) return err;
+        // Nothing the header reaches lies past the logical end: bits set
+        // there come from a commit that never wrote its header. Kept, they
+        // would be taken for room of the map or the names table, which the
+        // file grows into from its logical end.
+        const uint64_t firstUnit = uint64_t(p) * kUnitsPerPage;
+        for (uint64_t u = std::max<uint64_t>(logicalEnd / kUnitSize, firstUnit); u < firstUnit + kUnitsPerPage; ++u)
+            pages[p].bits[(u - firstUnit) >> 3] &= uint8_t(~(1u << (u & 7)));
         uint32_t used = 0;
         for (uint8_t byte : pages[p].bits) used += uint32_t(std::popcount(byte));
         pages[p].used = uint16_t(used);
@@ -64,17 +85,34 @@ bool BitmapPages::IsUnitSet(uint32_t unit) const
 
 void BitmapPages::SetUnits(uint64_t first, uint64_t count, bool value)
 {
-    for (uint64_t u = first; u < first + count; ++u) {
-        uint64_t page = u / kUnitsPerPage;
+    // A 64-unit word at a time, as the search reads them: a large place is
+    // set or cleared in a step per 64 of its units.
+    for (uint64_t u = first, end = first + count; u < end;) {
+        const uint64_t page = u / kUnitsPerPage;
         if (page >= pages_.size()) break;
         BitmapPage& p = pages_[page];
-        uint8_t& byte = p.bits[(u % kUnitsPerPage) >> 3];
-        const uint8_t mask = uint8_t(1u << (u & 7));
-        if (bool(byte & mask) != value) {
-            byte = value ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
-            p.used = uint16_t(value ? p.used + 1 : p.used - 1);
+        const uint64_t pageStart = page * kUnitsPerPage;
+        const uint32_t stop = uint32_t(std::min<uint64_t>(end - pageStart, kUnitsPerPage));
+        int32_t used = p.used;
+        for (uint32_t at = uint32_t(u - pageStart); at < stop;) {
+            const uint32_t bit = at % 64, n = std::min<uint32_t>(64 - bit, stop - at);
+            const uint64_t mask = (n == 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1) << bit;
+            uint8_t* const bytes = p.bits.data() + (at - bit) / 8;
+            uint64_t word;
+            std::memcpy(&word, bytes, 8);  // little-endian: bit i = unit base+i
+            if (value) {
+                used += std::popcount(mask & ~word);
+                word |= mask;
+            } else {
+                used -= std::popcount(mask & word);
+                word &= ~mask;
+            }
+            std::memcpy(bytes, &word, 8);
+            at += n;
         }
+        p.used = uint16_t(used);
         p.dirty = true;
+        u = pageStart + stop;
     }
 }
 
@@ -87,7 +125,7 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     // or of allocated units is passed in one step.
     uint64_t run = 0, runStart = 0, u = firstFreeHint_;
     auto memo = scanFrom_.upper_bound(wanted);
-    if (memo != scanFrom_.begin()) u = std::max(u, std::prev(memo)->second);
+    if (memo != scanFrom_.begin()) u = std::max(u, MemoFrom(std::prev(memo)->second));
     bool found = false;
     // While the scan has met only allocated units from the hint, the hint
     // follows it.
@@ -173,7 +211,7 @@ OSErr BitmapPages::FindPlace(uint32_t size, uint32_t* place)
     SetUnits(start, wanted, true);
     if (start == firstFreeHint_) firstFreeHint_ = start + wanted;
     try {
-        scanFrom_[wanted] = resumeAt;
+        scanFrom_[wanted] = ScanMemo{resumeAt, givenBack_};
     } catch (const std::bad_alloc&) {
         // Only a shortcut for the next search is lost.
     }
@@ -200,10 +238,16 @@ void BitmapPages::FreePlace(uint32_t offset, uint32_t length) noexcept
         uint64_t runStart = first;
         for (uint64_t back = 0; runStart > 0 && !IsUnitSet(uint32_t(runStart - 1)); ++back, --runStart)
             if (back == kUnitsPerPage) {
-                scanFrom_.clear();
+                ForgetMemos();
                 return;
             }
-        for (auto& [wanted, from] : scanFrom_) from = std::min(from, runStart);
+        try {
+            ++givenBack_;
+            while (!runStarts_.empty() && runStarts_.back().second >= runStart) runStarts_.pop_back();
+            runStarts_.emplace_back(givenBack_, runStart);
+        } catch (const std::bad_alloc&) {
+            ForgetMemos();
+        }
         return;
     }
     try {
@@ -242,7 +286,7 @@ void BitmapPages::ReleaseFreed()
         SetUnits(first, last - first + 1, false);
         firstFreeHint_ = std::min(firstFreeHint_, first);
     }
-    if (!freed_.empty()) scanFrom_.clear();
+    if (!freed_.empty()) ForgetMemos();
     freed_.clear();
     fresh_.clear();
 }

@@ -27,6 +27,7 @@ public:
     // The bitmaps of a new file: page 0 at 4160 with units 0-88 set.
     void InitNew();
     // Reads every page named by the table; each must lie inside the file.
+    // Units from the logical end on read as free.
     platform::OSErr Load(ContainerFork& fork, uint64_t physicalSize, uint32_t logicalEnd,
                          std::vector<uint32_t> table);
     void Clear();
@@ -81,10 +82,23 @@ private:
     std::vector<BitmapPage> pages_;
     // Every unit below this one is known to be allocated.
     uint64_t firstFreeHint_ = 0;
-    // Per wanted number of units: no free run that long starts before this
-    // unit. Allocation only shrinks runs; a fresh place given back moves
-    // these back to the start of its run, a release forgets them.
-    std::map<uint64_t, uint64_t> scanFrom_;
+    // Per wanted number of units: no free run that long starts before
+    // `from`. Allocation only shrinks runs; a fresh place given back moves
+    // every memo back to the start of its run, a release forgets them.
+    struct ScanMemo {
+        uint64_t from;
+        uint64_t givenBack;  // places given back before the memo was made
+    };
+    std::map<uint64_t, ScanMemo> scanFrom_;
+    // The moving back, done when a memo is read rather than to every memo
+    // at each place given back: (count of places given back, start of the
+    // run joined), only those below every later start, so that the starts
+    // rise with the counts. A memo is lowered to the first start whose
+    // count is above its own.
+    std::vector<std::pair<uint64_t, uint64_t>> runStarts_;
+    uint64_t givenBack_ = 0;
+    uint64_t MemoFrom(const ScanMemo& memo) const;
+    void ForgetMemos() noexcept;
     bool tableChanged_ = false;
 };
 

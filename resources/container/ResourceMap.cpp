@@ -1,5 +1,6 @@
 #include "resources/container/ResourceMap.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/core/Endian.h"
@@ -185,6 +186,13 @@ bool ResourceMap::FindRes(Handle h, int32_t* t, int32_t* r) const
     *t = found->t;
     *r = found->r;
     return true;
+}
+
+bool ResourceMap::HoldsID(int32_t t, int16_t id) const
+{
+    if (IndexesReady()) return firstOfId_[size_t(t)].count(id) != 0;
+    const auto& records = types_[size_t(t)].records;
+    return std::any_of(records.begin(), records.end(), [&](const MapRecord& rec) { return rec.id == id; });
 }
 
 int32_t ResourceMap::FindType(ResType type) const

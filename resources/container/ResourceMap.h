@@ -53,6 +53,8 @@ public:
     bool FindRes(platform::Handle h, int32_t* t, int32_t* r) const;
     // The first list of the type, -1 when none.
     int32_t FindType(platform::ResType type) const;
+    // Some record of list t has the id, whatever its attributes.
+    bool HoldsID(int32_t t, int16_t id) const;
 
     // Appends a record to its type's list (a new list at the end when the
     // type is missing) and returns its indices. When it throws the map is

@@ -2,6 +2,9 @@
 // preferences dialog, the group filter and the about box.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/Preferences.h"
@@ -12,6 +15,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/controls/Controls.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/files/WholeFile.h"
 #include "tests/platform/files/FileCrashRecorder.h"
@@ -303,6 +307,49 @@ TEST_F(PreferencesDialogTest, SwitchesAndLayoutsAreStoredOnOKAndNothingOnCancel)
     Run(std::move(first));
     EXPECT_EQ(ReadBE16(OwnPref().data()), 128u);
     EXPECT_EQ(CurResFile(), current);
+}
+
+// Each layout button of the application's dialog gives new browser
+// windows the layout its label names: the full window (list, uses, used by
+// and preview), the list and its preview, the list alone.
+TEST_F(PreferencesDialogTest, EachLayoutButtonGivesTheWindowsItsLabelNames)
+{
+    const int16_t shipped = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(shipped, 0);
+    const int16_t fixtureFile = G_MainResFile;
+    G_MainResFile = shipped;
+    const struct {
+        const char* label;
+        int16_t panes;
+    } layouts[] = {{"Full", 4}, {"List and preview", 2}, {"List", 1}};
+    DialogRef dialog = MyGetNewDialog(259, nullptr, reinterpret_cast<WindowRef>(-1));
+    ASSERT_NE(dialog, nullptr);
+    std::map<std::string, int16_t> buttons;  // label -> item
+    for (int16_t item = 18; item <= 20; ++item) {
+        ControlRef button = nullptr;
+        GetDialogItemAsControl(dialog, item, &button);
+        Str255 title;
+        GetControlTitle(button, title);
+        buttons[std::string(reinterpret_cast<const char*>(title + 1), title[0])] = item;
+    }
+    MyDisposDialog(dialog);
+    for (const auto& layout : layouts) {
+        ASSERT_EQ(buttons.count(layout.label), 1u) << layout.label;
+        Script ok;
+        ok.WaitIdle();
+        ok.Choose(buttons[layout.label]);
+        ok.Choose(1);
+        UseResFile(shipped);
+        Run(std::move(ok));
+        const std::vector<uint8_t> pref = OwnPref();
+        ASSERT_EQ(pref.size(), 8u) << layout.label;
+        UseResFile(shipped);
+        Handle window = Get1Resource(FourCC("WNDD"), int16_t(ReadBE16(pref.data())));
+        ASSERT_TRUE(window && *window && GetHandleSize(window) >= 10) << layout.label;
+        EXPECT_EQ(int16_t(ReadBE16(reinterpret_cast<const uint8_t*>(*window) + 8)), layout.panes) << layout.label;
+    }
+    G_MainResFile = fixtureFile;
+    CloseResFile(shipped);
 }
 
 TEST_F(PreferencesDialogTest, TheDialogComesInFrontOfTheDocumentWindows)

@@ -147,10 +147,10 @@ TEST_F(DocumentationTest, TheExportHeaderHasTheVersionTheNameAndTheClock)
     SetClock(&clock);
     const std::string date = DateText(1, 1, 2000, shortDate);
     EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveHeader(ref, true), 0); }, folder_ / "raw.txt"),
-              "App2.1 \rDoc.QzB\t14:07\t" + date + "\r");
+              "App2.1 \nDoc.QzB\t14:07\t" + date + "\n");
     // Through the export writer: the same lines, each ended by it.
     EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveHeader(ref, false), 0); }, folder_ / "eol.txt"),
-              "App2.1 \rDoc.QzB\t14:07\t" + date + "\r");
+              "App2.1 \nDoc.QzB\t14:07\t" + date + "\n");
     SetClock(nullptr);
 
     // The documentation itself between two ends of line.
@@ -158,7 +158,7 @@ TEST_F(DocumentationTest, TheExportHeaderHasTheVersionTheNameAndTheClock)
     EXPECT_EQ(TEGetNbLines(te_), 1);
     EXPECT_EQ(TEGetNbLines(nullptr), 0);
     ASSERT_EQ(doc_->WriteDoc(te_), 0);
-    EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveDoc(ref), 0); }, folder_ / "doc.txt"), "\rNotes\r");
+    EXPECT_EQ(WrittenBy([&](int16_t ref) { EXPECT_EQ(doc_->SaveDoc(ref), 0); }, folder_ / "doc.txt"), "\nNotes\n");
 }
 
 // Gathered writes: a block that failed answers every later write and the flush.
@@ -200,41 +200,47 @@ struct PageImage {
     }
 };
 
-TEST_F(DocumentationTest, PrintingSetsTheTextBesideItsRuleAndTurnsPages)
+// Prints the header, the general documentation and the footer, the pages
+// also as 72-dpi images `prefix`N.png; answers where the text starts.
+int16_t PrintDocumentation(TMainDoc* doc, const std::string& folder, const std::string& prefix)
 {
-    std::string text;
-    for (int i = 1; i <= 120; ++i) text += "Line of the general documentation number " + std::to_string(i) + "\r";
-    TESetText(text.data(), int32_t(text.size()), te_);
-    ASSERT_EQ(doc_->WriteDoc(te_), 0);
-
     PrOpen();
     THPrint record = NewPrintRecord();
     PrintDefault(record);
-    const std::string pdf = folder_ / "doc.pdf";
+    const std::string pdf = folder + "/" + prefix + ".pdf";
     SetPrintRecordDestination(record, kPrintDestinationPDF, pdf.c_str());
-    ASSERT_EQ(PMSessionSetPageImages(GetPrintSession(), folder_ / "page-", 72), kPMNoError);
+    EXPECT_EQ(PMSessionSetPageImages(GetPrintSession(), folder + "/" + prefix, 72), kPMNoError);
     P_Context = PrOpenDoc(record, nullptr, nullptr);
-    ASSERT_NE(P_Context, nullptr);
+    EXPECT_NE(P_Context, nullptr);
     PrOpenPage(P_Context, nullptr);
     CGrafPtr port = GetPrintContextPort(P_Context);
-    ASSERT_NE(port, nullptr);
+    EXPECT_NE(port, nullptr);
     GrafPtr saved = nullptr;
     GetPort(&saved);
     SetPort(port);
     GetPortBounds(port, &P_PageRect);
     P_NoPage = 1;
-    doc_->PrintHeader();
+    doc->PrintHeader();
     const int16_t textTop = P_CrtHeight;
-
-    EXPECT_EQ(doc_->PrintDoc(), 0);
-    EXPECT_GE(P_NoPage, 2);
-    doc_->PrintFooter();
+    EXPECT_EQ(doc->PrintDoc(), 0);
+    doc->PrintFooter();
     PrClosePage(P_Context);
     PrCloseDoc(P_Context);
     P_Context = nullptr;
     SetPort(saved);
     DisposePrintRecord(record);
     PrClose();
+    return textTop;
+}
+
+TEST_F(DocumentationTest, PrintingSetsTheTextBesideItsRuleAndTurnsPages)
+{
+    std::string text;
+    for (int i = 1; i <= 120; ++i) text += "Line of the general documentation number " + std::to_string(i) + "\r";
+    TESetText(text.data(), int32_t(text.size()), te_);
+    ASSERT_EQ(doc_->WriteDoc(te_), 0);
+    const int16_t textTop = PrintDocumentation(doc_, folder_.path(), "page-");
+    EXPECT_GE(P_NoPage, 2);
 
     PageImage page(folder_ / "page-1.png");
     ASSERT_TRUE(page.ok);
@@ -267,6 +273,21 @@ TEST_F(DocumentationTest, PrintingSetsTheTextBesideItsRuleAndTurnsPages)
     PageImage second(folder_ / "page-2.png");
     ASSERT_TRUE(second.ok);
     EXPECT_TRUE(second.Black(col(r.left + 50), mid));
+}
+
+// An empty documentation prints nothing: no rule stands alone between the
+// header's line and the footer's.
+TEST_F(DocumentationTest, AnEmptyDocumentationLeavesThePageBlank)
+{
+    TESetText("", 0, te_);
+    ASSERT_EQ(doc_->WriteDoc(te_), 0);
+    const int16_t textTop = PrintDocumentation(doc_, folder_.path(), "empty-");
+    EXPECT_EQ(P_NoPage, 1);
+    PageImage page(folder_ / "empty-1.png");
+    ASSERT_TRUE(page.ok);
+    const Rect& r = P_PageRect;
+    const int footer = r.bottom - (textTop - r.top - 20) - 20;
+    EXPECT_FALSE(page.AnyInk(0, r.right - r.left, textTop - 10 + 1 - r.top, footer - r.top));
 }
 
 }  // namespace

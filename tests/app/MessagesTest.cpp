@@ -10,6 +10,8 @@
 
 #include "app/dialogs/Messages.h"
 #include "app/appl/Utilities.h"
+#include "platform/events/Events.h"
+#include "platform/events/InputState.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
 #include "platform/screen/Screen.h"
@@ -98,6 +100,12 @@ TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
     EXPECT_EQ(LastAlert().alertId, 1003);
     EXPECT_EQ(LastAlert().kind, kCautionAlert);
     EXPECT_EQ(LastAlert().text, "Save \"Doc\"?");
+    // A program the system is ending asks nothing: the changes stay unsaved.
+    const int32_t asked = AlertCount();
+    PostTerminationRequest();
+    EXPECT_EQ(ConfirmClose(true, name), 2);
+    EXPECT_EQ(AlertCount(), asked);
+    ResetEventManager();
 }
 
 TEST_F(MessagesTest, LeftoverWorkingFilesGoOnlyWhileNoOtherInstanceRuns)

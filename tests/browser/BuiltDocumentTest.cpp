@@ -9,13 +9,16 @@
 #include "app/dialogs/Messages.h"
 #include "app/longlist/LongList.h"
 #include "app/windows/TMainWindow.h"
+#include "browser/CallPanes.h"
 #include "browser/Panes.h"
 #include "browser/dialogs/NamingDialogs.h"
 #include "browser/dialogs/StrListDialog.h"
 #include "forms/layout/PageTable.h"
 #include "forms/objects/LayoutObject.h"
 #include "forms/reader/FormReader.h"
+#include "platform/core/Endian.h"
 #include "platform/dialogs/Dialogs.h"
+#include "platform/lists/Lists.h"
 #include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/platform/events/HeadlessFixture.h"
@@ -520,6 +523,35 @@ TEST_F(DemoGroups, TheTextCommandsAskFirst)
     EXPECT_EQ(LastAlert().text, P(question));
 }
 
+
+// The string-list dialog of the texts' move offers the demo's own list,
+// not the routine list ('STR#' 1) of its package Invoicing_Tools.
+TEST_F(DemoGroups, TheTextsAreOfferedNoListOfAPlugIn)
+{
+    browser::RegisterListDefinitions();  // the dialog's list rows, as at start-up
+    static std::vector<int16_t> offered;
+    offered.clear();
+    platform::SetScriptedAnswerObserver([](DialogRef) {
+        ListBounds bounds{};
+        GetListDataBounds(browser::G_StrListHdl, &bounds);
+        for (int16_t row = 0; row < bounds.bottom; ++row) {
+            uint8_t cell[browser::kStrRowLength] = {0};
+            int16_t length = browser::kStrRowLength;
+            LGetCell(cell, &length, Cell{row, 0}, browser::G_StrListHdl);
+            offered.push_back(int16_t(ReadBE16(cell + browser::kStrRowId)));
+        }
+    });
+    Select({Find(2, "Close_Invoice")});
+    {
+        Script s;
+        s.Wait(5).Choose(browser::kStrListCancel).Wait(5);
+        platform::testing::HeadlessRun run(std::move(s));
+        EXPECT_EQ(pane_->Do_Func(50), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    platform::SetScriptedAnswerObserver(nullptr);
+    EXPECT_EQ(offered, std::vector<int16_t>{15000});
+}
 
 // A prefix given to a process variable renames it everywhere, as the only
 // variable of that name.

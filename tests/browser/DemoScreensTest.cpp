@@ -291,6 +291,23 @@ protected:
         }
     }
 
+    // The pane's header shows its text (pane title, filter title, row
+    // count) in the program's font.
+    void CheckHeader(const Shot& shot, TRefWindow* window, browser::TRefPlane* pane, const std::string& expected)
+    {
+        unsigned char header[256];
+        pane->HeaderText(header);
+        EXPECT_EQ(readtest::P(header), expected);
+        MyApplFont = GetResFont(0);
+        MyApplSize = GetResSize(0);
+        Rect list{}, title{}, arrow{};
+        pane->GetBox(&list, &title, &arrow);
+        SetPortWindowPort(window->fWindow);
+        LocalToGlobal(reinterpret_cast<Point*>(&title.top));
+        LocalToGlobal(reinterpret_cast<Point*>(&title.bottom));
+        EXPECT_TRUE(ShowsText(shot.pixels, title, expected, MyApplFont, MyApplSize)) << expected;
+    }
+
     // A cross-reference row: the kind's icon at the left, the label after.
     void CheckLinkRows(const Shot& shot, TRefWindow* window, const LongListRec* list, const std::string& pane)
     {
@@ -743,6 +760,9 @@ TEST_F(RenameScreens, TheRenamedMethodAndItsCallerThenTheNewGroup)
     const std::string text(code.begin(), code.end());
     EXPECT_NE(text.find("Add_VAT"), std::string::npos);
     EXPECT_EQ(text.find("Add_Tax"), std::string::npos);
+    // Command-A in the dialog lit no menu title for good: the Edit title is
+    // drawn plain on the bar.
+    EXPECT_TRUE(ShowsMenuText(renamed.pixels, Rect{0, 80, 19, 125}, "Edit", ThemeMenuTextColor(kThemeMenuActive, false)));
 
     // The group opened as the run opened it.
     for (int32_t row = 0; row < main->fList->rowCount; ++row)
@@ -809,8 +829,9 @@ TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
     const char* work = std::getenv("QZ_SEARCH_SCREENS");
     const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
     if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the search run";
-    Shot search, popup;
+    Shot search, all, popup;
     ASSERT_TRUE(search.Load(std::string(work) + "/search.png"));
+    ASSERT_TRUE(all.Load(std::string(work) + "/all.png"));
     ASSERT_TRUE(popup.Load(std::string(work) + "/popup.png"));
 
     TRefWindow* window = OpenAsProgram(demo);
@@ -853,6 +874,11 @@ TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
     LocalToGlobal(reinterpret_cast<Point*>(&area.bottom));
     EXPECT_TRUE(ShowsText(search.pixels, area, readtest::P(header), MyApplFont, MyApplSize));
     EXPECT_FALSE(ShowsText(search.pixels, area, "Objects - Search results (3)", MyApplFont, MyApplSize)) << "the count";
+    // "All objects" from the pop-up: the whole list again.
+    main->SetDfltFilter(browser::kDefaultFilter);
+    CheckHeader(all, window, main, "Objects - All objects (" + std::to_string(main->fList->rowCount) + ")");
+    CheckMainRows(all, window, main->fList);
+    find(0x20000000, "Invoice", false);
 
     // Narrowed, the rows only go; searched whole, a group's member is
     // listed at the top level.
@@ -891,8 +917,77 @@ TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
     EXPECT_EQ(names, (std::vector<std::string>{"All objects", "Forms", "Groups", "Methods", "Plug-ins",
                                                "Project methods", "Tables", "Unused objects"}));
     const Rect popUpArea{40, 290, 240, 620};
-    EXPECT_TRUE(ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuActive, false)) ||
-                ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuDisabled, false)));
+    // Offered, so drawn as an item that can be chosen.
+    EXPECT_TRUE(ShowsMenuText(popup.pixels, popUpArea, "Methods", ThemeMenuTextColor(kThemeMenuActive, false)));
+}
+
+// The filters run (scripts/filters_demo.txt): each filter chosen from
+// the pop-up of the main list, of the uses pane of the form Invoice and of
+// the used-by pane of the table Invoices lists that pane's rows through it
+// and names it in the pane's header; "All objects" chosen again gives
+// every pane its rows back.
+class FilterScreens : public DemoScreens {};
+
+TEST_F(FilterScreens, EachFilterChosenFromEachPanesPopUp)
+{
+    const char* work = std::getenv("QZ_FILTER_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshots of the filters run";
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    auto* uses = dynamic_cast<browser::TRefPlane*>(main->fUses);
+    auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
+    ASSERT_NE(uses, nullptr);
+    ASSERT_NE(usedBy, nullptr);
+    auto find = [&](int16_t kind, const std::string& name) -> TObjQz* {
+        for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+            if (obj->kind == kind && Name(obj) == name) return obj;
+        }
+        return nullptr;
+    };
+    TObjQz* form = find(24, "Invoice");
+    TObjQz* table = find(1, "Invoices");
+    ASSERT_NE(form, nullptr);
+    ASSERT_NE(table, nullptr);
+
+    // The pop-up's items after "All objects", in name order.
+    const char* const filters[] = {"Forms", "Groups", "Plug-ins", "Project methods", "Tables", "Unused objects"};
+    const struct Pane {
+        const char* shots;
+        browser::TRefPlane* pane;
+        TObjQz* selected;  // the object selected in the main list
+        const char* title;
+    } panes[] = {{"main", main, nullptr, "Objects"}, {"uses", uses, form, "Uses"}, {"usedby", usedBy, table, "Used by"}};
+    for (const Pane& p : panes) {
+        if (p.selected) main->SelectObj(p.selected);
+        ASSERT_EQ(p.pane->fMenuCount, int16_t(std::size(filters) + 1));
+        const auto* ids = reinterpret_cast<const int16_t*>(*p.pane->fFilterMenu + 2);
+        for (size_t i = 0; i < std::size(filters); ++i) {
+            const std::string shot = std::string(p.shots) + "-" + std::to_string(i + 2);
+            SCOPED_TRACE(shot);
+            Shot chosen;
+            ASSERT_TRUE(chosen.Load(std::string(work) + "/" + shot + ".png"));
+            p.pane->SetDfltFilter(ids[i + 1]);
+            CheckHeader(chosen, window, p.pane,
+                        std::string(p.title) + " - " + filters[i] + " (" + std::to_string(p.pane->fList->rowCount) +
+                            ")");
+            if (p.pane == main) CheckMainRows(chosen, window, main->fList);
+            else CheckLinkRows(chosen, window, p.pane->fList, shot);
+        }
+        p.pane->SetDfltFilter(browser::kDefaultFilter);
+    }
+    // Back to "All objects" everywhere, the table Invoices selected.
+    Shot all;
+    ASSERT_TRUE(all.Load(std::string(work) + "/all.png"));
+    CheckHeader(all, window, main, "Objects - All objects (" + std::to_string(main->fList->rowCount) + ")");
+    CheckHeader(all, window, uses, "Uses - All objects (3)");
+    CheckHeader(all, window, usedBy, "Used by - All objects (4)");
+    CheckMainRows(all, window, main->fList, 0, table);
+    CheckLinkRows(all, window, uses->fList, "uses pane");
+    CheckLinkRows(all, window, usedBy->fList, "used-by pane");
 }
 
 }  // namespace

@@ -303,7 +303,7 @@ TEST_F(KindOutput, FieldsDescribeTypeRelationAndAttributes)
     for (const auto& c : cases) {
         ASSERT_NE(c.field, nullptr);
         std::string want;
-        for (const std::string& l : c.lines) want += "     " + l + "\r";
+        for (const std::string& l : c.lines) want += "     " + l + "\n";
         EXPECT_EQ(Exported([&](int16_t f) { return c.field->SaveObj(f); }), want) << P(c.field->name);
     }
     // The preview: the type and relation lines from (10, 10), a line more,
@@ -335,14 +335,14 @@ TEST_F(KindOutput, ClosedTablesBringTheirFields)
     TObjQz* contacts = Member(customers, "Contacts");
     OutPutParmRec o{};
     o.rowClosed = 1;
-    std::string want = "\r" + Heading(customers) + "\r\r";
+    std::string want = "\n" + Heading(customers) + "\n\n";
     for (TObjQz* m : {Member(customers, "Name"), Member(customers, "Odd"), contacts, Member(contacts, "Phone")})
-        want += "\r" + Heading(m) + "\r\r";
+        want += "\n" + Heading(m) + "\n\n";
     EXPECT_EQ(Exported([&](int16_t f) { return customers->Save(f, &o); }), want);
     o.rowClosed = 0;
-    EXPECT_EQ(Exported([&](int16_t f) { return customers->Save(f, &o); }), "\r" + Heading(customers) + "\r\r");
+    EXPECT_EQ(Exported([&](int16_t f) { return customers->Save(f, &o); }), "\n" + Heading(customers) + "\n\n");
     EXPECT_EQ(Exported([&](int16_t f) { return customers->SaveOldFormat(f); }),
-              "[Customers]\t0\t\r[Customers]Name\t0\t\r[Customers]Odd\t0\t\r[Customers]Contacts'Phone\t0\t\r");
+              "[Customers]\t0\t\n[Customers]Name\t0\t\n[Customers]Odd\t0\t\n[Customers]Contacts'Phone\t0\t\n");
 }
 
 // A closed group lists the members the list would show, hidden ones not.
@@ -355,8 +355,8 @@ TEST_F(KindOutput, ClosedGroupsListTheirShownMembers)
     for (uint8_t closed : {0, 1}) {
         o.rowClosed = closed;
         EXPECT_EQ(Exported([&](int16_t f) { return group->Save(f, &o); }),
-                  "\r" + Heading(group) + "\r\r" +
-                      (closed ? "  " + Heading(Find(2, "Run"), true) + "\r  " + Heading(Find(1, "Invoices"), true) + "\r"
+                  "\n" + Heading(group) + "\n\n" +
+                      (closed ? "  " + Heading(Find(2, "Run"), true) + "\n  " + Heading(Find(1, "Invoices"), true) + "\n"
                               : ""))
             << int(closed);
     }
@@ -462,14 +462,14 @@ TEST_F(KindOutput, BalloonsShowAndExportTheirText)
               }));
     EXPECT_EQ(width, 290);
     EXPECT_EQ(height, Measure(Line) + 20);
-    EXPECT_EQ(Exported([&](int16_t f) { return tip->SaveObj(f); }), "Short help\r");
+    EXPECT_EQ(Exported([&](int16_t f) { return tip->SaveObj(f); }), "Short help\n");
     const int16_t id = tip->id;
     CloseDoc();
     Replace(built_.dataPath, FourCC("HEQz"), id, readtest::Bytes{0});
     ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     Open(built_);
     ASSERT_EQ(Read(), 0);
-    EXPECT_EQ(Exported([&](int16_t f) { return Find(10, "Tip")->SaveObj(f); }), "\r");
+    EXPECT_EQ(Exported([&](int16_t f) { return Find(10, "Tip")->SaveObj(f); }), "\n");
 }
 
 // A style sheet: one line for each of the platform styles 0, 2, 3 and 4.
@@ -484,7 +484,7 @@ TEST_F(KindOutput, StyleSheetsListTheirPlatformStyles)
         ASSERT_NE(sheet, nullptr);
         std::string want;
         for (const char* label : {"Mac OS: ", "Windows: ", "Mac OS X: ", "Windows, newer: "})
-            want += std::string("   ") + label + c.line + "\r";
+            want += std::string("   ") + label + c.line + "\n";
         EXPECT_EQ(Exported([&](int16_t f) { return sheet->SaveObj(f); }), want);
     }
     TObjQz* sheet = Find(19, "Standard");

@@ -1,5 +1,6 @@
 // The drawing procedures of the call panes' rows and the dialogs' lists,
 // read back from the window's pixels.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -71,6 +72,44 @@ protected:
                 }
         return cols;
     }
+    // The pixels of `r` cut to the box of its ink (anything not white).
+    struct Ink {
+        int width = 0, height = 0;
+        std::vector<uint32_t> pixels;
+        bool operator==(const Ink& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
+    };
+    Ink InkOf(const Rect& r)
+    {
+        int left = r.right, top = r.bottom, right = r.left, bottom = r.top;
+        for (int v = r.top; v < r.bottom; ++v)
+            for (int h = r.left; h < r.right; ++h)
+                if (Pixel(h, v) != 0xFFFFFF) {
+                    left = std::min(left, h), right = std::max(right, h + 1);
+                    top = std::min(top, v), bottom = std::max(bottom, v + 1);
+                }
+        Ink ink;
+        if (right <= left) return ink;
+        ink.width = right - left;
+        ink.height = bottom - top;
+        ink.pixels = Pixels(Rect{int16_t(top), int16_t(left), int16_t(bottom), int16_t(right)});
+        return ink;
+    }
+    // The check mark as the list font draws its mark character (STR#
+    // 1024 item 2) through QuickDraw, on white in a spare corner.
+    Ink CheckMark()
+    {
+        const Rect spare{320, 500, 340, 540};
+        EraseRect(&spare);
+        TextFont(GetResFont(0));
+        TextSize(GetResSize(0));
+        TextFace(0);
+        TextMode(srcOr);
+        MoveTo(510, 334);
+        DrawChar(0x12);
+        const Ink ink = InkOf(spare);
+        EraseRect(&spare);
+        return ink;
+    }
     int CountRed(const Rect& r)
     {
         int n = 0;
@@ -131,7 +170,9 @@ TEST_F(ListDefs, CheckListsResourceListsAndCommandRowsPlaceTheirFields)
     checked[257] = 1;
     checked[258] = 1;
     Draw(browser::SearchListIdProc, checked, cell);
-    EXPECT_FALSE(InkColumns(Rect{20, 292, 36, 310}).empty());
+    const Ink check = CheckMark();
+    ASSERT_GT(check.width, 2);
+    EXPECT_TRUE(InkOf(Rect{20, 292, 36, 310}) == check) << "the check glyph";
     EXPECT_FALSE(InkColumns(Rect{20, 10, 36, 100}).empty());
     // The name after one space, pixel for pixel as a text box draws it.
     {
@@ -206,6 +247,7 @@ TEST_F(ListDefs, FilterRowsBoxTheNameThenCheckEachOfferedPaneInItsColumn)
     row[265] = 1;  // where-used
     row[266] = 0;  // main list
     row[267] = 1;  // uses
+    const Ink check = CheckMark();
     Draw(browser::FilterListIdProc, row, cell);
     const std::vector<int> name = InkColumns(Rect{20, 10, 36, 10 + 158});
     ASSERT_FALSE(name.empty());
@@ -221,6 +263,7 @@ TEST_F(ListDefs, FilterRowsBoxTheNameThenCheckEachOfferedPaneInItsColumn)
         EXPECT_EQ(!ink.empty(), c.inked) << c.left;
         if (!ink.empty()) {
             EXPECT_LT(ink.front(), c.left + 8) << "the glyph starts its box";
+            EXPECT_TRUE(InkOf(Rect{20, c.left, 36, int16_t(c.left + 16)}) == check) << "the check glyph at " << c.left;
         }
     }
     // Past the third column nothing is drawn; a cut row shows no flags.

@@ -345,9 +345,9 @@ TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
     ASSERT_EQ(pane_->Output(false), 0);
     LongLDelRow(1, 0, pane_->fList);
     const std::string text = Read();
-    const size_t body = text.find('\r', text.find('\r') + 1) + 1;
+    const size_t body = text.find('\n', text.find('\n') + 1) + 1;
     EXPECT_EQ(text.substr(body),
-              "3\rAlpha\t2\tBeta\t3\tGamma\t3\t\rBeta\t0\t\rGamma\t0\t\r1\rTotal_Due\t0\t\r0\r0\r0\r");
+              "3\nAlpha\t2\tBeta\t3\tGamma\t3\t\nBeta\t0\t\nGamma\t0\t\n1\nTotal_Due\t0\t\n0\n0\n0\n");
 }
 
 // A printer's failure is the result, not a cancel.
@@ -414,7 +414,7 @@ TEST_F(DemoOutput, TheDemosExportIsTheReviewedFile)
     PushFileDialogAnswer(Out());
     ASSERT_EQ(pane_->Output(false), 0);
     const std::string text = Read();
-    const size_t body = text.find('\r', text.find('\r') + 1) + 1;
+    const size_t body = text.find('\n', text.find('\n') + 1) + 1;
     const std::string expected = Text(std::string(QZ_SOURCE_DIR) + "/tests/browser/expected/DemoExport.txt");
     if (const char* keep = std::getenv("QZ_KEEP_EXPORT")) std::ofstream(keep, std::ios::binary) << text.substr(body);
     EXPECT_EQ(text.substr(body), expected);

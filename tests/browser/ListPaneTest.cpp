@@ -6,6 +6,7 @@
 #include "app/dialogs/WaitDialog.h"
 #include "browser/Panes.h"
 #include "design/filters/ObjFilter.h"
+#include "design/objects/ObjBlocks.h"
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Rects.h"
@@ -478,7 +479,7 @@ struct DeletableScript : TScriptObjQz {
 template <class T>
 T* Construct(TMainDoc* doc, const std::string& name, int16_t id)
 {
-    T* obj = new (platform::NewPtrClear(sizeof(T))) T;
+    T* obj = new (NewObjBlock(sizeof(T))) T;  // where the factory makes objects, so that Dispose frees it
     obj->init(doc, PName(name), id);
     return obj;
 }

@@ -162,6 +162,24 @@ TEST_F(NamingDialogs, RenameGivesTheUsersToRewriteAndTheMode)
     EXPECT_FALSE(none.ok);
     EXPECT_EQ(none.name, "Add_Tax");
     EXPECT_TRUE(none.rewrite.empty());
+    // "Tables" chosen from the header's pop-up (its items in id order, the
+    // current one at the header) leaves the table alone in the list: every
+    // user chosen then gives the table only.
+    TObjQz* table = Make(1, "Invoices", 1);
+    int16_t tablesItem = 1;
+    for (const auto& [id, filter] : Filters()) {
+        if (filter.name == "Tables") break;
+        ++tablesItem;
+    }
+    const Point header = place.Corner(browser::kRenameHeader, 9, 30);
+    Script narrowing = Typed("Add_VAT", {});
+    narrowing.Press(header.h, header.v).Wait(3).Move(header.h, int16_t(header.v + 19 * (tablesItem - 1))).Wait(3);
+    narrowing.Release().Wait(3);
+    const Point every = place.At(browser::kRenameAllUsers);
+    narrowing.Click(every.h, every.v).Wait(3).Choose(1).Wait(5);
+    Renamed narrowed = Rename(addTax, -1, 0, List({recalc, table}), std::move(narrowing));
+    EXPECT_TRUE(narrowed.ok);
+    EXPECT_EQ(narrowed.rewrite, (std::set<TObjQz*>{table}));
 }
 
 TEST_F(NamingDialogs, EachRefusalShowsItsTextAndKeepsTheDialog)

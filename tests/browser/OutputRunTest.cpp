@@ -56,6 +56,36 @@ protected:
     }
 };
 
+// The printed list's first page (pdftoppm at 72 dpi; the page rectangle
+// 18 points in): the structure's documentation is empty, so the first ink
+// below the header's line is the first object's heading, 30 points into
+// the page rectangle, and no documentation rule (50 points in) stands alone
+// above it.
+TEST_F(OutputScreens, AnEmptyStructureDocumentationPrintsNothing)
+{
+    const char* work = std::getenv("QZ_OUTPUT_RUN");
+    if (!work) GTEST_SKIP() << "checks the printed page of the output run";
+    std::vector<uint8_t> bytes;
+    PictPixels page;
+    ASSERT_EQ(ReadWholeFile(std::string(work) + "/page1.png", &bytes), noErr);
+    ASSERT_EQ(DecodePng(bytes.data(), bytes.size(), &page), ImageReadResult::Ok);
+    const int32_t width = page.width(), height = page.height();
+    auto dark = [&](int32_t h, int32_t v) { return (page.RGBAt(h, v) & 0xFF) < 0x80; };
+    int32_t line = -1;
+    for (int32_t v = 0; v < height && line < 0; ++v) {
+        int32_t n = 0;
+        for (int32_t h = 0; h < width; ++h) n += dark(h, v);
+        if (n > width / 2) line = v;
+    }
+    ASSERT_GT(line, 0) << "the header's line";
+    int32_t firstInk = -1;
+    for (int32_t v = line + 1; v < height && firstInk < 0; ++v)
+        for (int32_t h = 0; h < width && firstInk < 0; ++h)
+            if ((page.RGBAt(h, v) & 0xFFFFFF) != 0xFFFFFF) firstInk = h;
+    EXPECT_GE(firstInk, 18 + 30);
+    EXPECT_LT(firstInk, 18 + 50);
+}
+
 TEST_F(OutputScreens, EachPreviewIsOnItsScreenshot)
 {
     const char* work = std::getenv("QZ_OUTPUT_RUN");

@@ -1,8 +1,9 @@
 // The bars between the panes of the browser layout (the list at the left;
-// the uses, used-by and preview panes stacked at the right) dragged to the
-// window's edges, past both ends of their range, through the step language: each stays in its
-// range, one whose range is empty stays where it is, and the window then
-// looks exactly like a window of the same layout drawn afresh.
+// the uses, used-by and preview panes stacked at the right) and of two
+// other layouts dragged past both ends of their range, through the step
+// language: each moves every pane edge on its line and stops where a pane
+// would become smaller than its least size, and the window then looks
+// exactly like a window of the same layout drawn afresh.
 #include <algorithm>
 #include <functional>
 
@@ -81,28 +82,53 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
     stacked.main = {30, 0, 70, 50};
     stacked.uses = {70, 0, 100, 50};
     stacked.preview = {0, 50, 100, 100};
-    // The port is 600 x 400: 1 % is 6 pixels across, 4 down.
+    // The preview across the top, the three lists side by side below it.
+    Layout sideBySide;
+    sideBySide.preview = {0, 0, 30, 100};
+    sideBySide.usedBy = {30, 0, 100, 33};
+    sideBySide.main = {30, 33, 100, 66};
+    sideBySide.uses = {30, 66, 100, 100};
+    // The port is 600 x 400: 1 % is 6 pixels across, 4 down. A list keeps
+    // 70 pixels of height (the bottom one 14 more, beside the grow box),
+    // the preview 35 (15 more beside the grow box), every pane 30 of width.
+    const auto column = [](int16_t x) {
+        return [x](const Layout& l) {
+            return l.main.right == x && l.uses.left == x && l.usedBy.left == x && l.preview.left == x;
+        };
+    };
     const std::vector<Case> cases = {
-        {"used-by top bar up to the top: an empty range", 1, true, -300,
-         [](const Layout& l) { return l.usedBy.top == 50 && l.uses.bottom == 50; }},
+        {"used-by top bar up to the top", 1, true, -300,
+         [](const Layout& l) { return l.usedBy.top == 18 && l.uses.bottom == 18 && l.preview.top == 75; }},
         {"used-by top bar down to the bottom", 1, true, 300,
-         [](const Layout& l) { return l.usedBy.top == 50 && l.uses.bottom == 50; }},
-        {"used-by left bar: an empty range", 1, false, -300, [](const Layout& l) { return l.usedBy.left == 50; }},
-        {"uses left bar to the left edge", 0, false, -500,
-         [](const Layout& l) { return l.uses.left == 5 && l.main.right == 5; }},
-        {"uses left bar to the right edge", 0, false, 500,
-         [](const Layout& l) { return l.uses.left == 95 && l.main.right == 95; }},
+         [](const Layout& l) { return l.usedBy.top == 57 && l.uses.bottom == 57 && l.preview.top == 75; }},
+        {"used-by left bar to the left edge", 1, false, -300, column(5)},
+        {"uses left bar to the left edge", 0, false, -500, column(5)},
+        {"uses left bar to the right edge", 0, false, 500, column(95)},
         {"preview top bar up to the top", 2, true, -500,
-         [](const Layout& l) { return l.preview.top >= 17 && l.preview.top <= 18 && l.usedBy.bottom == l.preview.top
+         [](const Layout& l) { return l.preview.top == 68 && l.usedBy.bottom == 68 && l.usedBy.top == 50
                                     && l.preview.bottom == 100 && l.uses.bottom == 50 && l.main.bottom == 100; }},
         {"preview top bar down to the bottom", 2, true, 500,
-         [](const Layout& l) { return l.preview.top >= 87 && l.preview.top <= 88 && l.usedBy.bottom == l.preview.top
-                                    && l.preview.bottom == 100 && l.uses.bottom == 50 && l.main.bottom == 100; }},
-        {"preview left bar to the right edge", 2, false, 500, [](const Layout& l) { return l.preview.left == 95; }},
+         [](const Layout& l) { return l.preview.top == 87 && l.usedBy.bottom == 87 && l.preview.bottom == 100
+                                    && l.uses.bottom == 50 && l.main.bottom == 100; }},
+        {"preview left bar to the right edge", 2, false, 500, column(95)},
         {"stacked list's top bar 40 pixels down", 3, true, 40,
          [](const Layout& l) { return l.main.top == 40 && l.usedBy.bottom == 40 && l.uses.top == 70; }, stacked},
         {"stacked list's top bar up past its range", 3, true, -300,
          [](const Layout& l) { return l.main.top == 18 && l.usedBy.bottom == 18; }, stacked},
+        {"stacked list's top bar down past its range", 3, true, 300,
+         [](const Layout& l) { return l.main.top == 52 && l.usedBy.bottom == 52 && l.uses.top == 70; }, stacked},
+        {"stacked preview's left bar to the left edge", 2, false, -500,
+         [](const Layout& l) { return l.preview.left == 5 && l.main.right == 5 && l.uses.right == 5
+                                    && l.usedBy.right == 5; }, stacked},
+        {"bar under a preview across the top, up", 1, true, -300,
+         [](const Layout& l) { return l.preview.bottom == 9 && l.usedBy.top == 9 && l.main.top == 9 && l.uses.top == 9; },
+         sideBySide},
+        {"bar under a preview across the top, down", 3, true, 300,
+         [](const Layout& l) { return l.preview.bottom == 79 && l.usedBy.top == 79 && l.main.top == 79
+                                    && l.uses.top == 79; }, sideBySide},
+        {"middle list's left bar, right", 3, false, 300,
+         [](const Layout& l) { return l.usedBy.right == 61 && l.main.left == 61 && l.main.right == 66
+                                    && l.preview.left == 0; }, sideBySide},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,15 +154,26 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
         w->Click(e, 0);
         const Layout after = LayoutOf(w);
         EXPECT_TRUE(c.expected(after)) << "uses " << after.uses.left << "/" << after.uses.bottom << ", used by "
-                                       << after.usedBy.top << "/" << after.usedBy.left << ", preview "
-                                       << after.preview.top << "/" << after.preview.left << ", main " << after.main.right;
+                                       << after.usedBy.top << "/" << after.usedBy.left << "/" << after.usedBy.right
+                                       << ", preview " << after.preview.top << "/" << after.preview.left << "/"
+                                       << after.preview.bottom << ", main " << after.main.top << "/"
+                                       << after.main.left << "/" << after.main.right;
+        // No pane is made smaller than its least size.
+        for (::TPlan* p = w->fFirstPlane; p; p = p->fNext) {
+            const Rect& r = dynamic_cast<browser::TPlan*>(p)->fRect;
+            EXPECT_GE(r.bottom - r.top, p->IsMember(6) ? 35 : 70) << "pane of class " << (p->IsMember(6) ? 6 : 1);
+            EXPECT_GE(r.right - r.left, 30);
+        }
         Rect port{};
         GetPortBounds(GetWindowPort(w->fWindow), &port);
         const std::vector<uint32_t> dragged = Pixels(port, w);
 
-        // The same layout in a window of its own, drawn once.
+        // The same layout in a window of its own, laid out as a resize
+        // lays it out (a list too short for its scroll bar hides it) and
+        // drawn once.
         TRefWindow* fresh = Open(after);
         extra_.push_back(fresh);
+        for (::TPlan* p = fresh->fFirstPlane; p; p = p->fNext) p->Resize();
         Draw(fresh);
         const std::vector<uint32_t> drawn = Pixels(port, fresh);
         size_t differ = 0;

@@ -2,12 +2,16 @@
 // taken from 15000 to 32000, an id in use selects its row, OK makes the
 // new list empty (bytes 00 00) under its name, and a list that cannot be
 // made is said, its row goes and the dialog stays, nothing written.
+#include <algorithm>
 #include <fstream>
-#include <vector>
 #include <iterator>
+#include <tuple>
+#include <vector>
 
 #include "app/dialogs/Messages.h"
 #include "browser/dialogs/StrListDialog.h"
+#include "platform/core/Endian.h"
+#include "platform/lists/Lists.h"
 #include "tests/browser/DialogFixture.h"
 
 using namespace platform;
@@ -127,6 +131,43 @@ TEST_F(StrListDialogTest, AnIdInUseSelectsItsRow)
     const std::string said = LastAlert().text;
     EXPECT_EQ(said.substr(said.size() - 5), "15001");
     EXPECT_EQ(List(15001), (Bytes{0, 0}));
+}
+
+// A list that a plug-in's bundle names ('QBNX' 15020 naming 'STR#' 15003)
+// is not offered, and its id typed is refused: the list stays as it was.
+TEST_F(StrListDialogTest, APlugInsListIsNeitherOfferedNorTaken)
+{
+    const Bytes routines{0, 1, 3, 'R', 'u', 'n'};
+    const std::tuple<ResType, int16_t, Bytes> resources[] = {
+        {FourCC("STR#"), 15003, routines}, {FourCC("QBNX"), 15020, Bytes{0, 1, 'S', 'T', 'R', '#', 0, 1, 0x3A, 0x9B}}};
+    for (const auto& [type, id, bytes] : resources) {
+        Handle h = NewHandle(Size(bytes.size()));
+        std::copy(bytes.begin(), bytes.end(), reinterpret_cast<uint8_t*>(*h));
+        AddResource(h, type, id, reinterpret_cast<const unsigned char*>("\0"));
+        ASSERT_EQ(ResError(), noErr) << id;
+    }
+    static std::vector<int16_t> offered;
+    offered.clear();
+    WhenAnswered([](DialogRef) {
+        if (!offered.empty()) return;
+        ListBounds bounds{};
+        GetListDataBounds(browser::G_StrListHdl, &bounds);
+        for (int16_t row = 0; row < bounds.bottom; ++row) {
+            uint8_t cell[browser::kStrRowLength] = {0};
+            int16_t length = browser::kStrRowLength;
+            LGetCell(cell, &length, Cell{row, 0}, browser::G_StrListHdl);
+            offered.push_back(int16_t(ReadBE16(cell + browser::kStrRowId)));
+        }
+    });
+    const int32_t alerts = AlertCount();
+    // Add: the alert and its OK; then Cancel, the dialog having stayed.
+    EXPECT_EQ(Run(AddThen("Extra", "15003", {1, 2})), -1);
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), 15003), 0);
+    EXPECT_EQ(AlertCount(), alerts + 1);
+    unsigned char refusal[256];
+    MyGetIndString(refusal, 1002, 80);
+    EXPECT_EQ(LastAlert().text, P(refusal));
+    EXPECT_EQ(List(15003), routines);
 }
 
 TEST_F(StrListDialogTest, AListThatCannotBeMadeIsSaidAndTheDialogStays)

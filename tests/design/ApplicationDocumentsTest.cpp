@@ -125,18 +125,6 @@ TEST_F(ApplicationDocuments, ANewLibraryPassesANameStillTaken)
 
 // A pipe named like a structure is said to be no document, not a file in
 // use, and nothing waits on it.
-TEST_F(ApplicationDocuments, APipeIsNoDocument)
-{
-    const std::string pipe = folder_ / "Pipe.QzB";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    ResetAlerts();
-    EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{pipe}, 0), platform::notAFileErr);
-    EXPECT_EQ(appl_->fDocList, nullptr);
-    unsigned char text[256];
-    MyGetIndString(text, 1002, 61);
-    EXPECT_EQ(::LastAlert().text, P(text) + "Pipe.QzB");
-}
-
 // Every file of a document as it stands: the data file, the companion and
 // their sidecars.
 std::map<std::string, Bytes> DocumentFiles(const std::filesystem::path& folder)
@@ -150,6 +138,49 @@ std::map<std::string, Bytes> DocumentFiles(const std::filesystem::path& folder)
     }
     return files;
 }
+
+// A structure nobody may write is refused as locked, every byte kept; a
+// document that is not there (nor its folder) as not found.
+TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
+{
+    const docbuilder::BuildResult r =
+        docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
+    ASSERT_EQ(r.error, 0) << r.message;
+    std::filesystem::remove(r.manifestPath);
+    ASSERT_EQ(platform::FSpSetPermissions(platform::FSSpec{r.dataPath}, 0444), 0);
+    const auto before = DocumentFiles(folder_.path());
+    const struct {
+        std::string path;
+        int16_t err, message;
+    } cases[] = {
+        {r.dataPath, platform::fLckdErr, 4},
+        {folder_ / "Gone.QzB", platform::fnfErr, 5},
+        {folder_ / "Gone.QTL", platform::fnfErr, 5},
+        {folder_ / "gone/Gone.QzB", platform::fnfErr, 5},
+    };
+    for (const auto& c : cases) {
+        ResetAlerts();
+        EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{c.path}, 0), c.err) << c.path;
+        EXPECT_EQ(appl_->fDocList, nullptr);
+        unsigned char text[256];
+        MyGetIndString(text, 1002, c.message);
+        EXPECT_EQ(::LastAlert().text, P(text)) << c.path;
+        EXPECT_EQ(DocumentFiles(folder_.path()), before);
+    }
+}
+
+TEST_F(ApplicationDocuments, APipeIsNoDocument)
+{
+    const std::string pipe = folder_ / "Pipe.QzB";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{pipe}, 0), platform::notAFileErr);
+    EXPECT_EQ(appl_->fDocList, nullptr);
+    unsigned char text[256];
+    MyGetIndString(text, 1002, 61);
+    EXPECT_EQ(::LastAlert().text, P(text) + "Pipe.QzB");
+}
+
 
 // Damaged copies of the demo that the read refuses are left byte for byte
 // as they were, whatever the open would have changed in an accepted one:

@@ -313,7 +313,7 @@ TEST_F(ChoiceListObjects, PrintingPutsEachItemOnItsLineWithBranchesFurtherIn)
 TEST_F(ChoiceListObjects, ExportWritesEachItemOnItsLineAndReportsAFullDisk)
 {
     TListObjQz* towns = ListNamed("Towns");
-    const std::string all = "  Amsterdam\r  Berlin\r  Regions\r      North\r          Harbour (Logo)\r\r";
+    const std::string all = "  Amsterdam\n  Berlin\n  Regions\n      North\n          Harbour (Logo)\n\n";
     for (int after = 0;; ++after) {
         FSSpec fileSpec;
         FSMakeFSSpec(folder_ / ("out" + std::to_string(after) + ".txt"), &fileSpec);

@@ -1,6 +1,7 @@
 // The compiler's declaration file read beside a structure: positions
 // recorded just after each name, blocks read strictly in order, damaged
 // and missing files leaving the structure read as it is.
+#include <fstream>
 #include <map>
 
 #include "design/text/DeclarationFile.h"
@@ -32,13 +33,15 @@ protected:
         std::string description = kStructure;
         description += "declarations \"";
         for (char c : file) {
-            if (c == '\r') description += "\\r";
+            if (c == '\r' || c == '\n') description += "\\r";
             else if (c == '\t') description += "\\t";
             else if (c == '"') description += "\\\"";
             else description += c;
         }
         description += "\"\n";
         built_ = Build(description);
+        // The bytes as given, whatever their line ends.
+        std::ofstream(built_.dataPath + ".decl.txt", std::ios::binary | std::ios::trunc) << file;
         if (!text) {
             platform::FSSpec spec;
             platform::FSMakeFSSpec(built_.dataPath + ".decl.txt", &spec);
@@ -80,6 +83,11 @@ TEST_F(DeclarationFile, PositionsFollowEachName)
     auto with = [](std::string text, const std::string& from, const std::string& to) {
         return text.replace(text.find(from), from.size(), to);
     };
+    auto endedBy = [](const std::string& text, const std::string& end) {
+        std::string out;
+        for (char c : text) out += c == '\r' ? end : std::string(1, c);
+        return out;
+    };
     // Which of Count, Sum, $Rate, A and B are recorded.
     const std::pair<std::string, const char*> cases[] = {
         {kFile, "11111"},
@@ -90,6 +98,8 @@ TEST_F(DeclarationFile, PositionsFollowEachName)
         {with(kFile, "Sum\t", std::string(300, 'S') + "\tReal\rSum\t"), "11111"},  // a name cut at 255
         {with(kFile, "(Method) A", "(Method) Z"), "11011"},             // an owner nobody has
         {kFile.substr(0, 12), "00000"},                                  // cut inside the variables
+        {endedBy(kFile, "\n"), "11111"},                                // lines ended by LF
+        {endedBy(kFile, "\r\n"), "11111"},                              // and by CR LF
     };
     for (const auto& [file, recorded] : cases) {
         SCOPED_TRACE(recorded);
@@ -97,12 +107,20 @@ TEST_F(DeclarationFile, PositionsFollowEachName)
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
         ReadWith(file);
         EXPECT_NE(doc_.fDataFile, -1);
-        const std::pair<const char*, char> after[] = {{"<>Count", '\t'}, {"\rSum", '\t'}, {"$Rate", '\t'}, {"\tA", '('}, {"\tB", ':'}};
+        const char* sum = file.find('\n') == std::string::npos ? "\rSum" : "\nSum";
+        const std::pair<const char*, char> after[] = {{"<>Count", '\t'}, {sum, '\t'}, {"$Rate", '\t'}, {"\tA", '('}, {"\tB", ':'}};
         const char* names[] = {"Count", "Sum", "$Rate", "A", "B"};
         std::map<std::string, int32_t> expected;
         for (size_t i = 0; i < 5; ++i)
             expected[names[i]] = recorded[i] == '1' ? After(file, after[i].first, after[i].second) : -1;
         EXPECT_EQ(Positions(), expected);
+        // The information line ends where the declaration's line does.
+        if (recorded[3] == '1') {
+            unsigned char info[256];
+            Method("A")->GetMoreInfo(info, false);
+            EXPECT_EQ(P(info).substr(0, 9), "(Longint)");
+            EXPECT_EQ(P(info).find_first_of("\r\n"), std::string::npos);
+        }
     }
 }
 

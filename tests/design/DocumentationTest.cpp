@@ -181,7 +181,8 @@ TEST_F(Documentation, TheEditorOpensOnceWithItsPane)
 
 // Printed, the text takes as many lines as a record laid out from 60
 // pixels past the page's left to 30 before its right, whatever the page's
-// width: what follows is the closing empty line alone.
+// width: what follows is the closing empty line alone, all that an empty
+// documentation prints.
 TEST_F(Documentation, PrintingWrapsTheTextInsideThePageMargins)
 {
     OpenStore();
@@ -215,10 +216,17 @@ TEST_F(Documentation, PrintingWrapsTheTextInsideThePageMargins)
         lastLines = lines;
         platform::TEDispose(laid);
     }
+    // An empty documentation prints nothing before that closing line.
+    platform::TESetText("", 0, te_);
+    ASSERT_EQ(group->WriteDoc(te_, 0), 0);
+    P_CrtHeight = 100;
+    EXPECT_EQ(group->PrintDoc(), 0);
+    const int32_t emptyAfter = P_CrtHeight - 100;
     platform::SetGWorld(saved, device);
     platform::DisposeGWorld(port);
     EXPECT_GT(layouts, 1) << "the widths give the text different line counts";
-    EXPECT_EQ(after.size(), 1u);
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(emptyAfter, *after.begin());
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // The factory and the look-ups by name, id and scope.
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <random>
 
+#include "design/objects/ObjBlocks.h"
+#include "platform/core/Memory.h"
 #include "design/objects/RenameHooks.h"
 #include "design/objects/TransferHooks.h"
 #include "tests/design/DesignFixture.h"
@@ -251,6 +254,49 @@ TEST_F(FactoryTest, MakingFailsCleanlyWhenMemoryRunsOut)
         EXPECT_EQ(Make(2, "Kept", 1, true), existing);
     }
     EXPECT_EQ(List(2)->Size(), 29);
+}
+
+// Blocks of many sizes, freed and taken again in any order: each comes
+// zero-filled and 16-byte aligned, keeps its bytes while others come and
+// go, and the memory goes back once every block is freed.
+TEST_F(FactoryTest, ObjectBlocksKeepTheirBytesAndAllGoBack)
+{
+    const size_t ptrs = platform::LivePtrCount();
+    std::mt19937 rng(5);
+    struct Held {
+        uint8_t* at;
+        size_t size;
+        uint8_t mark;
+    };
+    std::vector<Held> held;
+    auto take = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            const size_t size = std::vector<size_t>{1, 24, 100, 300, 1000, 1100, 5000}[rng() % 7];
+            auto* at = static_cast<uint8_t*>(NewObjBlock(size));
+            ASSERT_NE(at, nullptr);
+            ASSERT_EQ(reinterpret_cast<uintptr_t>(at) % 16, 0u);
+            ASSERT_TRUE(std::all_of(at, at + size, [](uint8_t b) { return b == 0; })) << size;
+            const auto mark = uint8_t(1 + rng() % 255);
+            std::memset(at, mark, size);
+            held.push_back({at, size, mark});
+        }
+    };
+    take(600);
+    for (size_t i = 0; i < held.size();) {
+        if (rng() % 2) {
+            DisposeObjBlock(held[i].at);
+            held[i] = held.back();
+            held.pop_back();
+        } else {
+            ++i;
+        }
+    }
+    take(400);
+    for (const Held& h : held)
+        ASSERT_TRUE(std::all_of(h.at, h.at + h.size, [&](uint8_t b) { return b == h.mark; }));
+    for (const Held& h : held) DisposeObjBlock(h.at);
+    DisposeObjBlock(nullptr);
+    EXPECT_EQ(platform::LivePtrCount(), ptrs);
 }
 
 // Until the transfer layer fills the seam, nothing is recorded, no

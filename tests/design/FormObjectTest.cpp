@@ -37,7 +37,8 @@ table Customers
 table Lines
   field Product alpha 40
   form Line_Entry
-    field Product
+    field Product method 42
+      local Count op 7 long 1
 component Tools id 20 version "1.0" prefix "tl" comments "Tools"
   public
     form Customers.Card

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "design/objects/ObjBlocks.h"
 #include "design/objects/ObjKinds.h"
-#include "platform/core/Memory.h"
 #include "tests/design/DesignFixture.h"
 
 namespace designtest {
@@ -35,7 +35,7 @@ public:
 // Made where the factory makes objects, so that Dispose frees it.
 inline ListedForm* NewListedForm()
 {
-    void* block = platform::NewPtrClear(sizeof(ListedForm));
+    void* block = NewObjBlock(sizeof(ListedForm));
     return block ? new (block) ListedForm : nullptr;
 }
 

@@ -203,24 +203,26 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
         EXPECT_EQ(pages, 1 + over) << over;
     }
     // A text with no room for its first line, and no document to turn the
-    // page, prints nothing.
-    PrintPages(folder_.path(), "none-", [&] {
-        const Rect box{0, 0, 100, 300};
-        TEHandle te = TEStyleNew(&box, &box);
-        TESetText("some text", 9, te);
-        P_CrtHeight = int16_t(P_PageRect.bottom - 31);
-        const int16_t before = P_CrtHeight;
-        PrintTextPages(te, nullptr);
-        EXPECT_EQ(P_CrtHeight, before);
-        TEDispose(te);
-    });
+    // page, prints nothing; nor does an empty text, not even its rule.
+    for (const auto& [text, room] : {std::pair<std::string, int16_t>{"some text", 31}, {"", 200}}) {
+        PrintPages(folder_.path(), "none-", [&] {
+            const Rect box{0, 0, 100, 300};
+            TEHandle te = TEStyleNew(&box, &box);
+            TESetText(text.data(), int32_t(text.size()), te);
+            P_CrtHeight = int16_t(P_PageRect.bottom - room);
+            const int16_t before = P_CrtHeight;
+            PrintTextPages(te, nullptr);
+            EXPECT_EQ(P_CrtHeight, before) << text;
+            TEDispose(te);
+        });
+    }
 }
 
 TEST_F(MethodPreview, TheExportIsTheTextAndOneLineEndAndTheSearchTheText)
 {
     std::string expected;
-    for (const std::string& line : Texts(recalculate_)) expected += line + "\r";
-    EXPECT_EQ(Exported(recalculate_), expected + "\r");
+    for (const std::string& line : Texts(recalculate_)) expected += line + "\n";
+    EXPECT_EQ(Exported(recalculate_), expected + "\n");
     EXPECT_NE(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0B[Lines]Pric"), 2), 0);
     EXPECT_EQ(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0C[Lines]Total"), 2), 0);
 }

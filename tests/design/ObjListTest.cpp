@@ -206,6 +206,45 @@ TEST_F(ListTest, RepeatedLookupsFollowIdChangesAndEdits)
     DestroyObj(methods[0]);
 }
 
+// Membership tests of a long list answer from a kept set, taken along
+// through appends; they stay those of a walk through every other edit.
+TEST_F(ListTest, MembershipFollowsAppendsAndEveryOtherEdit)
+{
+    std::vector<TObjQz> objs(400);
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 30), 0);
+    auto agree = [&](const char* after) {
+        for (int pass = 0; pass < 10; ++pass)
+            for (size_t i = 0; i < objs.size(); i += 7) {
+                const bool walked = std::find(list->entries, list->entries + list->Size(), &objs[i]) !=
+                                    list->entries + list->Size();
+                ASSERT_EQ(IsInList(list, &objs[i]), walked) << after << " " << i;
+            }
+    };
+    for (size_t i = 0; i < 200; ++i) {
+        ASSERT_EQ(AddObjList(&list, &objs[i]), 0);
+        if (i % 50 == 49) agree("appends");
+    }
+    ASSERT_EQ(AddSortedObjList(&list, &objs[300], 3), 0);
+    agree("an insert");
+    ASSERT_EQ(DelObjList(list, &objs[7]), 0);
+    agree("a deletion");
+    list->entries[0] = &objs[301];  // rewritten in place, then stamped
+    StampObjList(list);
+    agree("a rewrite");
+    ASSERT_EQ(AddObjList(&list, &objs[7]), 0);
+    agree("an append after a rewrite");
+    std::vector<TObjQz*> some;
+    for (size_t i = 100; i < 180; ++i) some.push_back(&objs[i]);
+    ASSERT_EQ(SetObjListEntries(list, some.data(), int32_t(some.size())), 0);
+    agree("new entries");
+    RazObjList(list);
+    for (size_t i = 350; i < 400; ++i) ASSERT_EQ(AddObjList(&list, &objs[i]), 0);
+    for (size_t i = 0; i < 30; ++i) ASSERT_EQ(AddObjList(&list, &objs[i]), 0);
+    agree("emptied and filled again");
+    FreeObjList(list);
+}
+
 TEST_F(ListTest, TypeListMapsSharedKinds)
 {
     EXPECT_EQ(GetObjListe(doc_.fTypeList, 28), GetObjListe(doc_.fTypeList, 1));

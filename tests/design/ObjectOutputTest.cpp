@@ -79,12 +79,12 @@ protected:
 TEST_F(ObjectOutput, ExportLinesAndTheOlderFormatsCallers)
 {
     TObjQz* m = Make(2, "Alpha", 1);
-    for (const auto& [indent, expect] : {std::pair{0, "x\r"}, std::pair{7, "x\r"}, std::pair{8, " x\r"},
-                                         std::pair{20, "  x\r"}, std::pair{-8, "x\r"}})
+    for (const auto& [indent, expect] : {std::pair{0, "x\n"}, std::pair{7, "x\n"}, std::pair{8, " x\n"},
+                                         std::pair{20, "  x\n"}, std::pair{-8, "x\n"}})
         EXPECT_EQ(Written([&, indent = indent](int16_t f) { return m->SaveNewLine(PName("x"), int16_t(indent), f); }),
                   expect)
             << indent;
-    EXPECT_EQ(Written([&](int16_t f) { return m->SaveOldFormat(f); }), "Alpha\t0\t\r");
+    EXPECT_EQ(Written([&](int16_t f) { return m->SaveOldFormat(f); }), "Alpha\t0\t\n");
     // Callers of old types 3 (project method) and 4 (object method), one
     // hidden and one whose kind has no old type.
     TObjQz* form = NewOwnedObj(&doc_, 25, PName("Card"), 2);
@@ -96,7 +96,7 @@ TEST_F(ObjectOutput, ExportLinesAndTheOlderFormatsCallers)
     unsigned char formName[256];
     form->GetStructName(formName);
     EXPECT_EQ(Written([&](int16_t f) { return m->SaveOldFormat(f); }),
-              "Alpha\t2\tBeta\t3\t" + P(formName) + "\t4\t\r");
+              "Alpha\t2\tBeta\t3\t" + P(formName) + "\t4\t\n");
     XDelRef(form, m);
     form->Dispose();
 }
@@ -114,13 +114,13 @@ TEST_F(ObjectOutput, ExportFrameListsVisibleUsersAndStopsAtTheFirstFailure)
     unsigned char heading[256], info[256];
     m->GetFullName(heading);
     m->GetMoreInfo(info, false);
-    const std::string head = "\r" + P(heading) + P(info) + "\r\r";
+    const std::string head = "\n" + P(heading) + P(info) + "\n\n";
     OutPutParmRec o;
     o.callers = o.uses = 1;
-    const std::string all = head + "\tUsed by\r\t\tMethod Beta\r\r\tUses\r\t\tMethod Gamma\r\r";
+    const std::string all = head + "\tUsed by\n\t\tMethod Beta\n\n\tUses\n\t\tMethod Gamma\n\n";
     EXPECT_EQ(Written([&](int16_t f) { return m->Save(f, &o); }), all);
     o.callers = 0;
-    EXPECT_EQ(Written([&](int16_t f) { return m->Save(f, &o); }), head + "\tUses\r\t\tMethod Gamma\r\r");
+    EXPECT_EQ(Written([&](int16_t f) { return m->Save(f, &o); }), head + "\tUses\n\t\tMethod Gamma\n\n");
     // A disk that fills at any write: the object ends there with the error.
     o.callers = 1;
     for (int after = 0;; ++after) {

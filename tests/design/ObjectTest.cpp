@@ -446,17 +446,25 @@ TEST_F(ObjectTest, AGroupJoinsACopyListOnceWithinTheResourceLimit)
 }
 
 // A string list is edited only when it is the companion's own, readable
-// and numbered from 15000.
+// and numbered from 15000, and no package's or routine's bundle names it.
 TEST_F(ObjectTest, OnlyTheCompanionsOwnStringListsAreEditable)
 {
     TObjQz* first = Make(11, "First", 15000);
     EXPECT_FALSE(first->EnableEdit()) << "no companion";
     platform::ResourceFileImage image;
-    for (int16_t id : {14999, 15000}) {
+    for (int16_t id : {14999, 15000, 15002, 15003}) {
         platform::ResourceImage r;
         r.type = FourCC("STR#");
         r.id = id;
         r.data = {0, 0};
+        image.resources.push_back(r);
+    }
+    // A package's bundle names 15002, a routine's 15003.
+    for (const auto& [type, named] : {std::pair{FourCC("QBNX"), 0x9A}, std::pair{FourCC("QBND"), 0x9B}}) {
+        platform::ResourceImage r;
+        r.type = type;
+        r.id = 15020;
+        r.data = {0, 1, 'S', 'T', 'R', '#', 0, 1, 0x3A, uint8_t(named)};
         image.resources.push_back(r);
     }
     std::vector<uint8_t> bytes;
@@ -468,7 +476,9 @@ TEST_F(ObjectTest, OnlyTheCompanionsOwnStringListsAreEditable)
     TObjQz* ciphered = Make(11, "Ciphered", 15000, true);
     ciphered->SetFlag(kFlagCiphered, true);
     for (const auto& [obj, editable] : {std::pair{first, true}, std::pair{Make(11, "Older", 14999), false},
-                                        std::pair{Make(11, "Missing", 15001), false}, std::pair{ciphered, false}})
+                                        std::pair{Make(11, "Missing", 15001), false}, std::pair{ciphered, false},
+                                        std::pair{Make(11, "Routines", 15002), false},
+                                        std::pair{Make(11, "Texts", 15003), false}})
         EXPECT_EQ(obj->EnableEdit(), editable) << P(obj->name);
     platform::CloseResFile(doc_.fRsrFile);
     doc_.fRsrFile = -1;

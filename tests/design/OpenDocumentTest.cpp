@@ -153,7 +153,7 @@ TEST_F(OpenDocument, MissingOrShortParameterRecordsAreDamage)
     const Bytes four{0, 0, 0x11, 0};
     Rewrite(shortOne, FourCC("PRQz"), 0, &four);
     ExpectRefused(shortOne, 0, 1003);
-    ExpectRefused(InFolder("nowhere.QzB"), 1, -49);
+    ExpectRefused(InFolder("nowhere.QzB"), 1, platform::fnfErr);
     const platform::FSSpec notContainer = InFolder("text.QzB");
     const Bytes text{'h', 'e', 'l', 'l', 'o'};
     ASSERT_EQ(platform::WriteFileAtomically(notContainer.path, text.data(), text.size()), 0);

@@ -8,6 +8,7 @@
 
 #include "app/dialogs/Messages.h"
 #include "design/links/XRef.h"
+#include "design/objects/ObjBlocks.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/RenameHooks.h"
 #include "design/rename/RenameCommit.h"
@@ -388,7 +389,7 @@ TEST_F(Rename, TheUsersOfATablesFieldsAtEveryDepthFollowItsRename)
     std::vector<TObjQz*> users;
     for (TObjQz* field : fields) {
         ASSERT_NE(field, nullptr);
-        auto* user = new (platform::NewPtrClear(sizeof(FollowingUser))) FollowingUser;
+        auto* user = new (NewObjBlock(sizeof(FollowingUser))) FollowingUser;  // where the factory makes objects
         user->init(&doc_, PName("Follower"), 0);
         ASSERT_EQ(XRef(user, field), 0);
         users.push_back(user);

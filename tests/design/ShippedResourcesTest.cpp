@@ -55,4 +55,13 @@ TEST_F(ShippedResources, TheApplicationIsIdentified)
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]).substr(0, 39), "The plug-in's file has no room for more");
 }
 
+// A script the SQL reader cannot read makes no structure: the alert sends
+// the user to the report beside the script.
+TEST_F(ShippedResources, AnUnreadSqlScriptPointsToItsReport)
+{
+    unsigned char text[256];
+    ErrorMessage(1019, text);
+    EXPECT_NE(std::string(reinterpret_cast<char*>(text + 1), text[0]).find("\".report.txt\""), std::string::npos);
+}
+
 }  // namespace

@@ -2,7 +2,9 @@
 // report, and the structure built of it, whole or not at all.
 #include <filesystem>
 #include <fstream>
+#include <set>
 
+#include "design/documents/DocumentPairs.h"
 #include "design/sql/SqlBuild.h"
 #include "design/sql/SqlScript.h"
 #include "platform/core/Endian.h"
@@ -59,12 +61,14 @@ protected:
     // information the save dialog gave it).
     std::string Leftovers() const
     {
-        std::string names;
+        std::set<std::string> left;
         for (const auto& e : std::filesystem::directory_iterator(folder_.path())) {
             const std::string name = e.path().filename();
             if (name != "prefs" && name != "s.sql" && name != "s.sql.report.txt" && name != "Out.QzB" && name != "._Out.QzB")
-                names += name + " ";
+                left.insert(name);
         }
+        std::string names;
+        for (const std::string& name : left) names += name + " ";
         return names;
     }
     static const uint8_t* Field(const Bytes& def, int16_t field) { return &def[size_t(30 + 66 * (field - 1))]; }
@@ -204,6 +208,11 @@ TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
         {"Create Table t (a INT);", "Line 1 syntax error at Create\n"},
         {"CREATE TABLE t (a INT)", "Table t\n          column a\nLine 1 syntax error at \n"},
         {"\n\nCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        // A line ends with LF, CR or CR LF.
+        {"\r\rCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        {"\r\n\r\nCREATE TABLE t (a INT, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        {"CREATE TABLE t (a INT DEFAULT 'x\ry'\r, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
+        {"CREATE TABLE t (a INT DEFAULT 'x\r\ny'\r\n, );", "Table t\n          column a\nLine 3 syntax error at )\n"},
         {"", "Line 1 syntax error at \n"},
         {"SELECT a FROM t;", "Line 1 syntax error at FROM\n"},
         // The whole token, however long, in the line.
@@ -220,9 +229,24 @@ TEST_F(SqlScript, TheFirstErrorEndsTheParseWithItsLine)
 
 TEST_F(SqlScript, StatementsFillTheSchemaAndMentionedNamesEnterIt)
 {
-    ASSERT_EQ(Parse("CREATE TABLE a (x INT, FOREIGN KEY (x) REFERENCES b (y));"), 0);
-    EXPECT_EQ(report_, "Table a\n          column x\nTable b\n          column y\n");
-    ASSERT_EQ(schema_.links.size(), 1u);
+    // FOREIGN KEY makes the relation; a REFERENCES after a column makes
+    // none, and the report says so.
+    const std::tuple<std::string, std::string, size_t> references[] = {
+        {"CREATE TABLE a (x INT, FOREIGN KEY (x) REFERENCES b (y));",
+         "Table a\n          column x\nTable b\n          column y\n", 1},
+        {"CREATE TABLE a (x INT REFERENCES b (y, z), w INT REFERENCES b);",
+         "Table a\n          column x\nTable b\n          column y\n          column z\n"
+         "          column x REFERENCES b (y, z): no relation made, only FOREIGN KEY makes one\n"
+         "          column w\n"
+         "          column w REFERENCES b: no relation made, only FOREIGN KEY makes one\n",
+         0},
+    };
+    for (const auto& [script, report, links] : references) {
+        ASSERT_EQ(Parse(script), 0) << script;
+        EXPECT_EQ(report_, report) << script;
+        ASSERT_EQ(schema_.links.size(), links) << script;
+    }
+    ASSERT_EQ(Parse(std::get<0>(references[0])), 0);
     EXPECT_EQ(std::tuple(schema_.links[0].fromTable, schema_.links[0].fromColumn, schema_.links[0].toTable,
                          schema_.links[0].toColumn),
               std::tuple(0, 0, 1, 0));
@@ -435,40 +459,24 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
     EXPECT_EQ(Leftovers(), "");
 }
 
-TEST_F(SqlScript, TheBuildingNameSkipsTakenNamesAndNeverBuildsOverThem)
+TEST_F(SqlScript, TheBuildingNeverTouchesTheUsersFilesAndALeftBuildingGoesFirst)
 {
-    // The user's files on the building names: 1 and 3 to 999 data files,
-    // 2 only its companion.
-    auto name = [](int i) { return "Out building" + (i > 1 ? " " + std::to_string(i) : std::string()); };
-    auto taken = [&](int i) { return folder_ / (name(i) + (i == 2 ? ".RSR" : ".QzB")); };
-    for (int i = 1; i < 1000; ++i) std::ofstream(taken(i), std::ios::binary) << "mine " << i;
-    auto untouched = [&](int last) {
-        for (int i = 1; i <= last; ++i) {
-            const std::string text = "mine " + std::to_string(i);
-            if (FileBytes(taken(i)) != Bytes(text.begin(), text.end())) return i;
-        }
-        return 0;
-    };
-    // The 1000th name is the last one free: the structure is built there.
+    // The user's files on names a building could have taken stay as they
+    // are; what a killed building of the same name left (a whole building
+    // pair, a made pair) goes before the next building starts.
+    const std::string mine[] = {"Out building.QzB", "Out building.RSR", "Out building 2.QzB"};
+    for (const std::string& name : mine) std::ofstream(folder_ / name, std::ios::binary) << name;
+    platform::FSSpec data, companion;
+    ASSERT_TRUE(BuildingPair(platform::FSSpec{out_}, &data, &companion));
+    for (const std::string& left : {data.path, companion.path, std::string(folder_ / ".qz.Out.QzB.new")})
+        std::ofstream(left, std::ios::binary) << "left by a killed building";
     ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
     EXPECT_EQ(made_.path, out_);
-    EXPECT_EQ(untouched(999), 0);
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".QzB")));
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1000) + ".RSR")));
-    // The first name is tried first.
-    std::ofstream(taken(1000), std::ios::binary) << "mine 1000";
-    std::filesystem::remove(taken(1));
-    ASSERT_EQ(Run("CREATE TABLE t (a INT);"), 0);
-    EXPECT_FALSE(std::filesystem::exists(taken(1)));
-    // All 1000 taken: dupFNErr, the structure built before and the user's
-    // files as they were, no 1001st name tried.
-    std::ofstream(taken(1), std::ios::binary) << "mine 1";
-    const Bytes before = FileBytes(out_);
-    EXPECT_EQ(Run("CREATE TABLE u (b INT);"), platform::dupFNErr);
-    EXPECT_EQ(FileBytes(out_), before);
-    EXPECT_EQ(untouched(1000), 0);
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".QzB")));
-    EXPECT_FALSE(std::filesystem::exists(folder_ / (name(1001) + ".RSR")));
+    for (const std::string& name : mine) EXPECT_EQ(FileBytes(folder_ / name), Bytes(name.begin(), name.end())) << name;
+    EXPECT_EQ(Leftovers(), "._Out.RSR Out building 2.QzB Out building.QzB Out building.RSR Out.RSR ");
+    Open(out_);
+    ASSERT_EQ(Read(), 0);
+    EXPECT_NE(Find(1, "t"), nullptr);
 }
 
 // The building steps one by one: tables and fields numbered from 1 in the
@@ -502,9 +510,9 @@ TEST_F(SqlScript, TheStepsNumberTheTablesAndFieldsTheyMake)
 
 TEST_F(SqlScript, AChosenNameTooLongForTheBuildingNameIsRefused)
 {
-    // A long chosen name still takes " building"; from a stem of 243
-    // characters on, with ".QzB" it would pass 255: a bad name, never a
-    // shortened one, and the user's file stays as it was.
+    // A long chosen name still takes its hidden building name; from a stem
+    // of 243 characters on, the building's names would pass 255: a bad
+    // name, never a shortened one, and the user's file stays as it was.
     const std::tuple<size_t, int16_t> cases[] = {{230, 0}, {243, platform::bdNamErr}, {251, platform::bdNamErr}};
     for (const auto& [stem, result] : cases) {
         const std::string target = folder_ / (std::string(stem, 'n') + ".QzB");
@@ -518,7 +526,7 @@ TEST_F(SqlScript, AChosenNameTooLongForTheBuildingNameIsRefused)
         }
         std::string left;
         for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
-            if (e.path().filename().string().find("building") != std::string::npos) left += e.path().filename().string();
+            if (e.path().filename().string().rfind(".qz.", 0) == 0) left += e.path().filename().string();
         EXPECT_EQ(left, "") << stem;
     }
 }

@@ -85,11 +85,18 @@ TEST_F(ByteOrderTest, MixedTypesSurviveInBothOrders)
     ASSERT_TRUE(updateres(ref));
     ASSERT_TRUE(closeres(ref, true));
 
-    ref = openres(Spec("be.qzb"), false);
-    ASSERT_NE(ref, 0);
-    EXPECT_TRUE(IsNatif(ref));
-    ExpectSamples(samples);
-    closeres(ref, false);
+    // Each order read one resource at a time, then every type loaded at once.
+    auto loadEveryType = [&] {
+        for (const Sample& s : samples) loadallres(s.type);
+    };
+    for (bool atOnce : {false, true}) {
+        ref = openres(Spec("be.qzb"), false);
+        ASSERT_NE(ref, 0);
+        EXPECT_TRUE(IsNatif(ref));
+        if (atOnce) loadEveryType();
+        ExpectSamples(samples);
+        closeres(ref, false);
+    }
 
     const Bytes be = ReadWholeFile(Path("be.qzb"));
     WriteWholeFile(Path("le.qzb"), LittleEndianTwin(be));
@@ -97,6 +104,11 @@ TEST_F(ByteOrderTest, MixedTypesSurviveInBothOrders)
     ref = openres(Spec("le.qzb"), false);
     ASSERT_NE(ref, 0) << reserr;
     EXPECT_FALSE(IsNatif(ref));
+    loadEveryType();
+    ExpectSamples(samples);
+    closeres(ref, false);
+    ref = openres(Spec("le.qzb"), false);
+    ASSERT_NE(ref, 0) << reserr;
     ExpectSamples(samples);
 
     // A write-back and a commit keep the file little-endian.

@@ -1,12 +1,15 @@
 // Crash consistency of saves. Every file operation of a session is
 // recorded; the file is then rebuilt at every cut point under two models
 // of a crash, and each rebuilt file must open with exactly the contents of
-// the last commit before the cut or of the one after it, then take one
-// more resource, commit and read it back whole.
+// the last commit before the cut or of the one after it, then take two
+// more sessions (a resource added, one removed, commit, reopen) and keep
+// every other resource.
 //  Process crash: every operation before the cut reached the file.
 //  Power loss: the operations up to the last flush before the cut, plus
 //  none, all, or each single later one alone; the write in flight torn at
-//  a 512-byte sector boundary (its first or its last sectors landed).
+//  a 512-byte sector boundary (its first or its last sectors landed). A
+//  write longer than 16 sectors is torn near its ends only: its middle is
+//  payload, and a tear there leaves a state like those near the ends.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,6 +20,7 @@
 #include <string_view>
 #include <type_traits>
 #include <unordered_set>
+#include <vector>
 
 #include "resources/CPseudoResManager.h"
 #include "resources/container/ContainerLayout.h"
@@ -30,7 +34,10 @@ namespace {
 constexpr ResType kTypeA = FourCC("CRSA");
 constexpr ResType kTypeB = FourCC("CRSB");
 constexpr ResType kExtra = FourCC("XTRA");
+constexpr ResType kNames = FourCC("NAM#");
 constexpr uint64_t kSector = 512;
+// A long write is torn at this many sector boundaries from each of its ends.
+constexpr uint64_t kTornNearEnds = 8;
 
 // Every resource of a file: (type, id) -> (name, payload).
 using Snapshot = std::map<std::pair<ResType, int16_t>, std::pair<Bytes, Bytes>>;
@@ -209,8 +216,13 @@ protected:
                 alone.Apply(op);
                 Check(alone, snaps, k, "power loss, one operation alone", c);
                 if (op.kind == IoOp::Write) {
-                    // Tears at each sector boundary inside the write.
-                    for (uint64_t b = (op.offset / kSector + 1) * kSector; b < op.offset + op.bytes.size(); b += kSector) {
+                    // Tears at each sector boundary inside the write, or
+                    // at the first and last few of a long one.
+                    const uint64_t firstCut = (op.offset / kSector + 1) * kSector;
+                    const uint64_t lastCut = (op.offset + op.bytes.size() - 1) / kSector * kSector;
+                    for (uint64_t b = firstCut; b <= lastCut; b += kSector) {
+                        if (b == firstCut + kTornNearEnds * kSector && b + kTornNearEnds * kSector <= lastCut)
+                            b = lastCut - (kTornNearEnds - 1) * kSector;
                         const size_t split = size_t(b - op.offset);
                         IoOp first{IoOp::Write, op.offset, Bytes(op.bytes.begin(), op.bytes.begin() + int64_t(split))};
                         IoOp last{IoOp::Write, b, Bytes(op.bytes.begin() + int64_t(split), op.bytes.end())};
@@ -231,7 +243,9 @@ protected:
         io_ = nullptr;
     }
 
-    // One rebuilt state: opens as commit k or k + 1, then takes one more.
+    // One rebuilt state: opens as commit k or k + 1, then takes two more
+    // sessions, each adding a resource and removing an unnamed one, that
+    // keep every other resource.
     template <class Image>
     void Check(const Image& file, const std::vector<Snapshot>& snaps, size_t k, const char* model, size_t cut)
     {
@@ -244,17 +258,38 @@ protected:
         file.WriteTo(Path("state.qzb"));
         int16_t ref = openres(Spec("state.qzb"), false);
         if (ref == 0) return fail("does not open (" + std::to_string(reserr) + ")");
-        Snapshot got;
-        const bool read = TakeSnapshot(&got);
-        const bool known = read && (got == snaps[k] || (k + 1 < snaps.size() && got == snaps[k + 1]));
-        const Bytes extra = Pattern(300, uint32_t(cut));
-        const bool added = xaddres(MakeHandle(extra), kExtra, 1) && updateres(ref);
-        closeres(ref, true);
-        if (!known) return fail("contents are neither the last commit nor the next");
-        if (!added) return fail("a resource more cannot be committed (" + std::to_string(reserr) + ")");
-        ref = openres(Spec("state.qzb"), false);
-        if (ref == 0) return fail("does not open after one more commit");
-        if (Contents(xget1res(kExtra, 1)) != extra || compteres(kExtra, true) != 1) fail("the added resource is lost");
+        Snapshot expected;
+        const bool read = TakeSnapshot(&expected);
+        if (!read || (expected != snaps[k] && (k + 1 == snaps.size() || expected != snaps[k + 1]))) {
+            closeres(ref, false);
+            return fail("contents are neither the last commit nor the next");
+        }
+        for (int16_t session = 1; session <= 2; ++session) {
+            const std::string which = "session " + std::to_string(session) + " after the crash ";
+            const Bytes extra = Pattern(size_t(300 * session), uint32_t(cut * 2 + size_t(session)));
+            bool done = xaddres(MakeHandle(extra), kExtra, session);
+            expected[{kExtra, session}] = {Bytes{0}, extra};
+            // The first unnamed resource goes, then the last.
+            std::vector<std::pair<ResType, int16_t>> unnamed;
+            for (const auto& [key, value] : expected)
+                if (key.first != kNames && key.first != kExtra && value.first == Bytes{0}) unnamed.push_back(key);
+            if (!unnamed.empty()) {
+                const auto key = session == 1 ? unnamed.front() : unnamed.back();
+                done = done && rmveresbyid(key.first, key.second, true);
+                expected.erase(key);
+            }
+            done = done && updateres(ref);
+            const int16_t err = reserr;
+            closeres(ref, true);
+            if (!done) return fail(which + "cannot be committed (" + std::to_string(err) + ")");
+            ref = openres(Spec("state.qzb"), false);
+            if (ref == 0) return fail(which + "leaves a file that does not open (" + std::to_string(reserr) + ")");
+            Snapshot got;
+            if (!TakeSnapshot(&got) || got != expected) {
+                closeres(ref, false);
+                return fail(which + "loses or changes resources");
+            }
+        }
         closeres(ref, false);
     }
 
@@ -352,6 +387,28 @@ TEST_F(CrashConsistencyTest, GrowingPastTheFirstBitmapPage)
         for (int16_t id = 0; id < 3; ++id)
             ASSERT_TRUE(xaddres(MakeHandle(Pattern(70000, uint32_t(id))), kTypeB, int16_t(2000 + id)));
     });
+}
+
+// 101 resources of 2,300 bytes nearly fill the first bitmap page, and their
+// map is given room to grow up to the logical end; one commit adds
+// resources of 3,000 bytes past one, two and three more pages.
+TEST_F(CrashConsistencyTest, GrowingPastOneTwoAndThreeMoreBitmapPages)
+{
+    int16_t ref = CreateFile("full.qzb");
+    ASSERT_NE(ref, 0);
+    for (int16_t id = 1; id <= 101; ++id) ASSERT_TRUE(xaddres(MakeHandle(Pattern(2300, uint32_t(id))), kTypeA, id));
+    const unsigned char name[] = "\x04" "full";
+    ASSERT_TRUE(xsetresname(kTypeA, 50, name, false));
+    ASSERT_TRUE(closeres(ref, true));
+    const MemoryImage full{ReadWholeFile(Path("full.qzb"))};
+    ASSERT_EQ(container::PagesFor(BE32(full.bytes, 4)), 1u);
+    for (const auto& [added, pages] : {std::pair{40, 2u}, {100, 3u}, {180, 4u}}) {
+        CheckSession(full, [added = added](int16_t) {
+            for (int16_t id = 0; id < added; ++id)
+                ASSERT_TRUE(xaddres(MakeHandle(Pattern(3000, uint32_t(id))), kTypeB, int16_t(500 + id)));
+        });
+        EXPECT_EQ(container::PagesFor(BE32(ReadWholeFile(Path("session.qzb")), 4)), pages);
+    }
 }
 
 // A file spanning 1022 full bitmap pages, held sparse: the first resource

@@ -1,6 +1,9 @@
 // The manager and the C-style API: the chain of files, lookups by handle,
 // counts, unique ids, removal and attributes.
 #include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "kernel/store/StoreAccess.h"
 #include "platform/core/Endian.h"
@@ -176,7 +179,7 @@ TEST_F(ManagerTest, UniqueIdGivesUpWhenEveryIdIsTaken)
 
 TEST_F(ManagerTest, NamesFollowTheirResources)
 {
-    CreateFile("names.qzb");
+    const int16_t file = CreateFile("names.qzb");
     const ResType type = FourCC("NAMD");
     const unsigned char alpha[] = "\x05" "alpha";
     const unsigned char tooLong[] = "\x28" "0123456789012345678901234567890123456789";
@@ -211,6 +214,15 @@ TEST_F(ManagerTest, NamesFollowTheirResources)
     ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 3)), type, 1));
     ASSERT_TRUE(xgetresname(type, 1, name, false));
     EXPECT_EQ(name[0], 0);
+    // Without the memory to read the table, naming fails and leaves it.
+    ASSERT_TRUE(closeres(file, true));
+    ASSERT_NE(openres(Spec("names.qzb"), false), 0);
+    platform::InjectFault(platform::FaultKind::Allocation, 0);
+    EXPECT_FALSE(xsetresname(type, 1, alpha, false));
+    EXPECT_EQ(reserr, -108);
+    platform::ClearAllFaults();
+    ASSERT_TRUE(xgetresname(type, 2, name, false));
+    EXPECT_EQ(name[0], 31);
 }
 
 // Look-ups go through an index of the names table: every way the table
@@ -300,7 +312,75 @@ TEST_F(ManagerTest, NamesReadAfterEveryChangeOfTheirTable)
     EXPECT_EQ(nameOf(type, 1), "first");
     platform::DisposeHandle(detached);
     EXPECT_EQ(nameOf(type, 1), "first");
-    closeres(again, false);
+    // Both entries of the id named twice go with its resource.
+    ASSERT_TRUE(rmveresbyid(type, 1, true));
+    ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, 1)), type, 1));
+    ASSERT_TRUE(closeres(again, true));
+    ASSERT_NE(openres(Spec("index.qzb"), false), 0);
+    EXPECT_EQ(nameOf(type, 1), "");
+    EXPECT_EQ(nameOf(type, 3), "late");
+}
+
+// The names table holds the same bytes whether its names came with a
+// commit after each change or all in one: the types in the order they were
+// first named, each with its newest name first, a renamed entry where it
+// was, names of removed resources gone and types left without names kept.
+TEST_F(ManagerTest, NamesTableIsTheSameWithOrWithoutCommitsBetween)
+{
+    const ResType a = FourCC("NAMA"), b = FourCC("NAMB"), c = FourCC("NAMC");
+    auto name = [](ResType type, int16_t id, const std::string& text) {
+        unsigned char p[256] = {uint8_t(text.size())};
+        std::memcpy(p + 1, text.data(), text.size());
+        return xsetresname(type, id, p, false);
+    };
+    const std::string longName = "0123456789012345678901234567890123456789";
+    const std::vector<std::function<bool()>> steps = {
+        [&] { return name(a, 1, "one") && name(a, 2, "two"); },
+        [&] { return name(b, 1, "bee"); },
+        [&] { return name(a, 3, longName) && name(a, 1, "uno"); },
+        [&] { return rmveresbyid(a, 2, true); },
+        [&] { return name(c, 1, "sea") && name(b, 2, "bee two"); },
+        [&] { return rmveresbyid(b, 1, true) && rmveresbyid(b, 2, true); },
+        [&] { return xaddres(MakeHandle(Pattern(8, 2)), a, 2) && name(a, 2, "again") && name(b, 3, "b3"); },
+        [&] { return CPseudoResManager::Files().back()->RmveRes(c); },
+    };
+    // Count of types, then per type its code, its count and 34-byte
+    // entries: the id, then the name as a 32-byte Pascal string.
+    Bytes expected(4);
+    platform::WriteBE32(&expected[0], 3);
+    const std::vector<std::pair<ResType, std::vector<std::pair<int16_t, std::string>>>> table = {
+        {a, {{2, "again"}, {3, longName.substr(0, 31)}, {1, "uno"}}}, {b, {{3, "b3"}}}, {c, {}}};
+    for (const auto& [type, entries] : table) {
+        size_t at = expected.size();
+        expected.resize(at + 8 + 34 * entries.size());
+        platform::WriteBE32(&expected[at], type);
+        platform::WriteBE32(&expected[at + 4], uint32_t(entries.size()));
+        at += 8;
+        for (const auto& [id, text] : entries) {
+            platform::WriteBE16(&expected[at], uint16_t(id));
+            expected[at + 2] = uint8_t(text.size());
+            std::memcpy(&expected[at + 3], text.data(), text.size());
+            at += 34;
+        }
+    }
+    for (const bool commitEach : {true, false}) {
+        const std::string file = commitEach ? "each.qzb" : "once.qzb";
+        int16_t ref = CreateFile(file);
+        ASSERT_NE(ref, 0);
+        for (ResType type : {a, b, c})
+            for (int16_t id = 1; id <= 3; ++id) ASSERT_TRUE(xaddres(MakeHandle(Pattern(8, uint32_t(id))), type, id));
+        for (size_t step = 0; step < steps.size(); ++step) {
+            ASSERT_TRUE(steps[step]()) << file << " step " << step;
+            if (commitEach) {
+                ASSERT_TRUE(updateres(ref));
+            }
+        }
+        ASSERT_TRUE(closeres(ref, true));
+        ref = openres(Spec(file), false);
+        ASSERT_NE(ref, 0);
+        EXPECT_EQ(Contents(xget1res(FourCC("NAM#"), 128)), expected) << file;
+        closeres(ref, false);
+    }
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ protected:
     }
 
     // Inside the bracket: one resource added, one grown in place through
-    // its handle, one removed, one renamed; the commits asked only mark.
+    // its handle, one removed, one renamed, one named; the commits asked
+    // only mark.
     void Change()
     {
         ASSERT_TRUE(xaddres(MakeHandle(Pattern(5000, 9)), kType, 4));
@@ -42,6 +43,7 @@ protected:
         ASSERT_TRUE(rmveresbyid(kType, 3, true));
         const unsigned char renamed[] = "\x07" "renamed";
         ASSERT_TRUE(xsetresname(kType, 1, renamed, false));
+        ASSERT_TRUE(xsetresname(kType, 2, renamed, false));
         ASSERT_TRUE(updateres(xcurres()));
     }
 
@@ -52,6 +54,8 @@ protected:
         platform::Str255 name;
         ASSERT_TRUE(xgetresname(kType, 1, name, false));
         EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "first");
+        ASSERT_TRUE(xgetresname(kType, 2, name, false));
+        EXPECT_EQ(name[0], 0);
         ASSERT_TRUE(closeres(ref, false));
         EXPECT_EQ(ReadWholeFile(Path("doc.qzb")), base_);
     }

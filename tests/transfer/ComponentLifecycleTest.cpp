@@ -469,62 +469,90 @@ TEST_F(ComponentLifecycle, ANewerVersionReplacesTheInstalledOne)
     EXPECT_EQ(Component(&dest_, "Tools")->GetVersionNb(), 2u);
 }
 
-// Every failing write of an update in turn: the older version, its record
-// and the destination's files stay as they were, and the open destination
-// reads as before the update, its lists and every resource's contents.
-TEST_F(ComponentLifecycle, AFailingUpdateLeavesTheOlderVersionWhole)
+// Every failing write of an install in turn, a first one and an update:
+// the structure's files stay byte for byte as they were (its format too,
+// so that a first install asks about the format again) and the open
+// structure reads as before, an older version whole with its record.
+TEST_F(ComponentLifecycle, AFailingInstallLeavesTheStructureAsItWas)
 {
     if (!CopiesComponents()) GTEST_SKIP() << "no mover copies components here";
-    ASSERT_EQ(Install(Generate(1)), 0);
-    const std::string v2 = Generate(2);
-    ReopenDest();
-    const std::vector<std::string> reading = DestReading();
-    CloseDest();
-    const auto before = DestFiles();
-    int32_t failed = 0;
-    for (int32_t after = 0; after < 200; ++after) {
-        OpenDest();
-        platform::PushFileDialogAnswer(v2);
-        platform::PushDialogAnswer(1);
-        ResetAlerts();
-        platform::InjectFault(platform::FaultKind::DiskFull, after);
-        const int16_t result = transfer::M_Install(&dest_);
-        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
-        platform::ClearFault(platform::FaultKind::DiskFull);
-        platform::ClearDialogAnswers();
-        platform::ClearFileDialogAnswers();
-        EXPECT_EQ(G_ModuleUpdate, 4) << after;
-        if (!fired) break;
-        if (result == 0) {
-            // A write whose failure changes nothing the install needs.
-            ASSERT_NE(Component(&dest_, "Tools"), nullptr) << after;
-            EXPECT_EQ(Component(&dest_, "Tools")->GetVersionNb(), 2u) << after;
-            CloseDest();
-            RestoreDest(before);
-            continue;
+    const std::string v1 = Generate(1), v2 = Generate(2);
+    for (const bool update : {false, true}) {
+        if (update) {
+            OpenDest();
+            ASSERT_EQ(Install(v1), 0);
         }
-        ++failed;
-        EXPECT_EQ(DestReading(), reading) << after;
+        const std::string& library = update ? v2 : v1;
+        ReopenDest();
+        const std::vector<std::string> reading = DestReading();
         CloseDest();
-        EXPECT_EQ(DestFiles(), before) << after;
-        OpenDest();
-        TModuleObjQz* installed = Component(&dest_, "Tools");
-        ASSERT_NE(installed, nullptr) << after;
-        EXPECT_EQ(installed->GetVersionNb(), 1u) << after;
-        EXPECT_EQ(Members(installed->protectedFolder), std::vector<std::string>{"Layout"}) << after;
-        CloseDest();
-        RestoreDest(before);
+        const auto before = DestFiles();
+        int32_t failed = 0;
+        for (int32_t after = 0; after < 200; ++after) {
+            OpenDest();
+            platform::PushFileDialogAnswer(library);
+            platform::PushDialogAnswer(1);
+            ResetAlerts();
+            platform::InjectFault(platform::FaultKind::DiskFull, after);
+            const int16_t result = transfer::M_Install(&dest_);
+            const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+            platform::ClearFault(platform::FaultKind::DiskFull);
+            platform::ClearDialogAnswers();
+            platform::ClearFileDialogAnswers();
+            EXPECT_EQ(G_ModuleUpdate, 4) << update << " " << after;
+            if (result == 0) {
+                // Whole, where a failed write changed nothing the install needs.
+                ASSERT_NE(Component(&dest_, "Tools"), nullptr) << update << " " << after;
+                EXPECT_EQ(Component(&dest_, "Tools")->GetVersionNb(), update ? 2u : 1u) << after;
+                CloseDest();
+                const Bytes data = DestFiles().first;
+                EXPECT_EQ(std::string(data.begin(), data.begin() + 4), "DDUY") << after;
+                RestoreDest(before);
+                if (!fired) break;
+                continue;
+            }
+            ASSERT_TRUE(fired) << update << " " << result;
+            ++failed;
+            EXPECT_EQ(DestReading(), reading) << update << " " << after;
+            if (!update) {
+                TLibDoc* again = OpenLibrary(library);
+                TModuleObjQz *component = nullptr, *installed = nullptr;
+                ResetAlerts();
+                platform::PushDialogAnswer(2);
+                EXPECT_EQ(transfer::PlanInstall(&dest_, again, &component, &installed), transfer::InstallPlan::Declined)
+                    << after;
+                EXPECT_EQ(LastAlert().text, Item(1002, 76)) << after;
+                platform::ClearDialogAnswers();
+                again->Dispose();
+            }
+            CloseDest();
+            EXPECT_EQ(DestFiles(), before) << update << " " << after;
+            if (update) {
+                OpenDest();
+                TModuleObjQz* installed = Component(&dest_, "Tools");
+                ASSERT_NE(installed, nullptr) << after;
+                EXPECT_EQ(installed->GetVersionNb(), 1u) << after;
+                EXPECT_EQ(Members(installed->protectedFolder), std::vector<std::string>{"Layout"}) << after;
+                CloseDest();
+            }
+            RestoreDest(before);
+        }
+        EXPECT_GE(failed, 4) << update;
     }
-    EXPECT_GE(failed, 4);
+    OpenDest();
 }
 
 
-// Tools with a table among its protected members.
+// Tools with a table and its form among its protected members.
 constexpr const char* kProjectWithTable = R"(structure Shop date 2024-03-01 seed 7
 table Stock
   field Item alpha 20
 table Ledger
   field Amount real
+  form Entry iff
+    field Amount
+    method
+      comment "enters"
 method Print_Invoice id 31
   call Helper ( "x" )
 method Layout id 32
@@ -537,6 +565,7 @@ component Tools id 20 number 1 prefix "tl" comments "Tools" rename
   protected
     method Layout
     table Ledger
+    form Ledger.Entry
   private
     method Helper
 )";
@@ -547,13 +576,15 @@ protected:
 };
 
 // A table the newer version no longer holds stays in the structure as a
-// deleted table, with its records; the method it dropped goes.
+// deleted table, with its records; the method it dropped goes, and so does
+// the table's form, with the table.
 TEST_F(ComponentTableLifecycle, AnUpdateKeepsADroppedTableAsADeletedTable)
 {
     if (!CopiesComponents()) GTEST_SKIP() << "no mover copies components here";
     ASSERT_EQ(Install(Generate(1)), 0);
     ASSERT_NE(Dst(1, "Ledger"), nullptr);
     const int32_t tables = GetObjListe(dest_.fTypeList, 1)->Size();
+    ASSERT_EQ(static_cast<TFileObjQz*>(Src(1, "Ledger"))->forms->At(0)->DelGroup(false, false), 0);
     ASSERT_EQ(Src(1, "Ledger")->DelGroup(false, false), 0);
     ASSERT_EQ(Src(2, "Layout")->DelGroup(false, false), 0);
     ASSERT_EQ(Install(Generate(2), {1}), 0);

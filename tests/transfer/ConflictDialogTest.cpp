@@ -13,6 +13,7 @@
 #include "transfer/dialogs/ConflictDialog.h"
 #include "transfer/dialogs/ConflictListDef.h"
 #include "transfer/dialogs/ConflictPreferences.h"
+#include "transfer/dialogs/ConflictTexts.h"
 
 using namespace platform;
 using platform::testing::HeadlessRun;
@@ -75,6 +76,29 @@ TEST_F(DialogTest, ShowsOnlyWhenARecordIsVisibleUnderItsTitle)
     EXPECT_EQ(G_LongListHdl->rowCount, 1);
     transfer::CloseConflictDialog(d);
     EXPECT_EQ(G_LongListHdl, nullptr);
+}
+
+// A record copied under a new name reads, from the dialog on, a name the
+// destination does not hold; any other choice keeps the source's name.
+TEST_F(DialogTest, ACopyUnderANewNameProposesAFreeName)
+{
+    const struct {
+        TConflict* record;
+        const char* choice;
+    } rows[] = {
+        {Record(list_, Find(12, "Heading"), 16, 1, In(&target_, 12, "Heading")), "Copy under a new name Heading_2"},
+        {Record(list_, Find(2, "Log_Event"), 6, 1, In(&target_, 2, "Log_Event")), "Copy under a new name Log_Event_2"},
+        {Record(list_, Find(2, "Close_Invoice"), 6, 1), "Copy under a new name Close_Invoice"},
+        {Record(list_, Find(1, "Lines"), 1, 4, In(&target_, 1, "Lines")), "Use the destination's"},
+    };
+    HeadlessRun run(Script().Wait(5).Choose(2));
+    EXPECT_FALSE(transfer::SolveConflicts(&transfer_, list_, &doc_, &target_));
+    for (const auto& row : rows) {
+        unsigned char text[256];
+        transfer::ChoiceText(row.record, text);
+        EXPECT_EQ(readtest::P(text), row.choice);
+    }
+    EXPECT_EQ(readtest::P(static_cast<TRConflict*>(rows[3].record)->fNewName), "Lines");
 }
 
 TEST_F(DialogTest, ReturnAndTheCloseBoxConfirmAndSizesKeepTheirLimits)

@@ -1,6 +1,8 @@
 // The conflict list as text: its exact bytes, the members of records that
 // are not shown, texts cut at 255 characters, and a file replaced only
 // once the new one is whole.
+#include <algorithm>
+
 #include "platform/core/Faults.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
@@ -97,7 +99,10 @@ TEST_F(ExportTest, TheFileIsReplacedOnlyWhenTheNewOneIsWhole)
 
     platform::PushFileDialogAnswer(path);
     ASSERT_EQ(transfer::ExportC_List(name, title, list_), 0);
-    EXPECT_EQ(Text(FileBytes(path)), Text(list_));
+    // The file's lines end with LF, as a text file's here.
+    std::string lines = Text(list_);
+    std::replace(lines.begin(), lines.end(), '\r', '\n');
+    EXPECT_EQ(Text(FileBytes(path)), lines);
     platform::FSSpec spec;
     platform::FSMakeFSSpec(path, &spec);
     platform::FInfo info;

@@ -1,5 +1,6 @@
 // Conflict records and lists: the class each code makes, the list's
 // growth, chaining, the look-ups, and memory running out at every step.
+#include <random>
 #include <typeindex>
 
 #include "tests/transfer/TransferFixture.h"
@@ -134,6 +135,62 @@ TEST_F(RecordsTest, ChainingFindsMembersAndRecordsEachOnce)
     EXPECT_EQ(transfer::C_SearchInChain(list, &other), nullptr);
     transfer::DisposeC_List(second);
     transfer::DisposeC_List(list);
+}
+
+// The walk the look-ups must agree with: depth first in list order.
+TConflict* WalkFor(C_ListHdl list, const TObjQz* obj, bool deep)
+{
+    for (int32_t i = 0; list && i < list->Size(); ++i) {
+        TConflict* r = list->At(i);
+        if (r->fSource == obj) return r;
+        if (deep && r->IsMember(1))
+            if (TConflict* found = WalkFor(static_cast<TRConflict*>(r)->fSubList, obj, true)) return found;
+    }
+    return nullptr;
+}
+
+TEST_F(RecordsTest, LookUpsAnswerAsTheWalkOfTheListsWhateverOrderTheRecordsCameIn)
+{
+    UseChoices(C_Pm({}));
+    TObjQz objects[5];
+    const std::vector<TObjQz*> sources = {nullptr, &objects[0], &objects[1], &objects[2], &objects[3], &objects[4]};
+    for (uint32_t seed : {1u, 7u, 42u}) {
+        std::mt19937 rng(seed);
+        auto pick = [&](size_t n) { return size_t(rng() % n); };
+        C_ListHdl root = NewList();
+        std::vector<TConflict*> all;
+        std::vector<C_ListHdl> lists = {root};
+        for (int step = 0; step < 300; ++step) {
+            TObjQz* source = sources[pick(sources.size())];
+            TConflict* made = nullptr;
+            const size_t what = all.empty() ? 0 : pick(10);
+            if (what < 4) {
+                made = Record(root, source, 6, 1);
+            } else if (what < 9) {
+                // Chained under any record, a later one's namesake among them.
+                TConflict* parent = all[pick(all.size())];
+                ASSERT_EQ(transfer::ChainConflict(parent, source, 104, &made), 0);
+                if (made && static_cast<TRConflict*>(parent)->fSubList->Size() == 1)
+                    lists.push_back(static_cast<TRConflict*>(parent)->fSubList);
+            } else {
+                // A record that holds members before it joins a list.
+                made = transfer::NewConflictOfCode(6);
+                made->init(source, nullptr, 6, 1);
+                TConflict* member = nullptr;
+                ASSERT_EQ(transfer::ChainConflict(made, sources[pick(sources.size())], 104, &member), 0);
+                ASSERT_EQ(transfer::AddC_List(lists[pick(lists.size())], made), 0);
+                all.push_back(member);
+                lists.push_back(static_cast<TRConflict*>(made)->fSubList);
+            }
+            if (made) all.push_back(made);
+            for (C_ListHdl list : {root, lists[pick(lists.size())]})
+                for (TObjQz* obj : sources) {
+                    ASSERT_EQ(transfer::C_SearchInChain(list, obj), WalkFor(list, obj, true)) << seed << " " << step;
+                    ASSERT_EQ(transfer::C_Search(list, obj), WalkFor(list, obj, false)) << seed << " " << step;
+                }
+        }
+        transfer::DisposeC_List(root);
+    }
 }
 
 TEST_F(RecordsTest, AVisibleRecordIsFoundUnderAnInvisibleParent)

@@ -34,6 +34,7 @@
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/Events.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/files/WholeFile.h"
 #include "platform/menus/Menus.h"
 #include "platform/imports/PngCodec.h"
@@ -217,6 +218,22 @@ protected:
         ADD_FAILURE() << "no free point on the title bar";
         return Point{0, 0};
     }
+    // Both windows and documents closed, ready to open them again.
+    void CloseBoth()
+    {
+        for (TMainDoc* doc : {&doc_, &other_})
+            while (TWindow* w = doc->fFirstWindow) {
+                doc->RemoveWindow(w);
+                w->Dispose();
+            }
+        if (other_.fTypeList) DisposeTypeList(other_.fTypeList);
+        other_.fTypeList = nullptr;
+        CloseQzB(other_.fRsrFile, other_.fResFile, -1, -1);
+        other_.fRsrFile = other_.fResFile = -1;
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        MyAppl->fDefaultRect = DefaultWindowRect();
+    }
 };
 
 
@@ -282,8 +299,9 @@ TEST_F(DropRun, Plan)
     out << "# Written by the checker's plan: the demo dragged aside and in front,\n"
         << "# the table Invoices selected and dragged with Option onto DemoTarget's list;\n"
         << "# Customers linked, Return accepts the conflicts; then Close_Invoice likewise\n"
-        << "# with Return alone; then the package _Invoicing_Tools and the group\n"
-        << "# Accounting; DemoTarget then selects its copy.\n"
+        << "# with Return alone, and Return to the constant it could not bring; then the\n"
+        << "# package _Invoicing_Tools and the group Accounting (its constant said too);\n"
+        << "# DemoTarget then selects its copy.\n"
         << "move 1275 795\nidle\nwait 600\nidle\n"
         << "drag " << demoBar.h << " " << demoBar.v << " " << demoBar.h + kAside << " " << demoBar.v << " 20\n"
         << "wait 10\nidle\n"
@@ -300,6 +318,8 @@ TEST_F(DropRun, Plan)
         << "type \"Close_Invoice\"\nwait 30\nidle\n"
         << "drag " << grab.h << " " << grab.v << " " << drop.h << " " << drop.v << " 30 option\n"
         << "wait 30\nidle\nkey return\nwait 60\nidle\n"
+        << "# Recalculate's constant, which stays with the demo, is said: OK.\n"
+        << "key return\nwait 30\nidle\n"
         << "# The package _Invoicing_Tools, then the group Accounting, without Option.\n"
         << "click " << demoBar.h + kAside << " " << demoBar.v << "\nwait 10\nidle\n"
         << "type \"_Invoicing_Tools\"\nwait 30\nidle\n"
@@ -308,7 +328,7 @@ TEST_F(DropRun, Plan)
         << "click " << demoBar.h + kAside << " " << demoBar.v << "\nwait 10\nidle\n"
         << "type \"Accounting\"\nwait 30\nidle\n"
         << "drag " << grabGroup.h << " " << grabGroup.v << " " << drop.h << " " << drop.v << " 30\n"
-        << "wait 30\nidle\nkey return\nwait 60\nidle\n"
+        << "wait 30\nidle\nkey return\nwait 60\nidle\nkey return\nwait 30\nidle\n"
         << "click " << targetTitle.h << " " << targetTitle.v << "\nwait 10\nidle\n"
         << "type \"Close_Invoice\"\nwait 30\nidle\nmove 1275 795\nidle\n"
         << "screenshot copied.png\nchoose 1\nend\n";
@@ -477,18 +497,62 @@ TEST_F(DropRun, TheDropStopsPastTwoThousandFiveHundredResources)
             ErrorMessage(1008, text);
             EXPECT_EQ(LastAlert().text, readtest::P(text));
         }
-        for (TMainDoc* doc : {&doc_, &other_})
-            while (TWindow* w = doc->fFirstWindow) {
-                doc->RemoveWindow(w);
-                w->Dispose();
+        CloseBoth();
+    }
+}
+
+// Every write of a drop failing in turn, the group Accounting (the table
+// Lines and its form, which go to DemoTarget's own Lines) onto DemoTarget
+// and the form Summary alone (its list box with Parts' variables) onto
+// Parts: each failed drop leaves both documents byte for byte and the
+// destination's window listing what it listed before.
+TEST_F(DropRun, EveryFailingWriteOfADropLeavesBothDocumentsAndTheListAsTheyWere)
+{
+    const auto snapshot = [&] {
+        std::map<std::string, std::vector<uint8_t>> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_.path()))
+            if (entry.is_regular_file()) ReadWholeFile(entry.path().string(), &files[entry.path().filename().string()]);
+        return files;
+    };
+    const auto fresh = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(QZ_BUILD_DIR) + "/demo"))
+            if (entry.is_regular_file())
+                std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename(),
+                                           std::filesystem::copy_options::overwrite_existing);
+    };
+    for (const auto& [target, row] : {std::pair{"DemoTarget.QzB", "Accounting"}, std::pair{"Parts.QzB", "Summary"}}) {
+        fresh();
+        const auto pristine = snapshot();
+        int32_t failed = 0;
+        for (int32_t after = 0; after < 200; ++after) {
+            TRefWindow* demo = OpenAsProgram(&doc_, folder_ / "Demo.QzB");
+            TRefWindow* dest = OpenAsProgram(&other_, folder_ / target);
+            ASSERT_NE(demo, nullptr);
+            ASSERT_NE(dest, nullptr);
+            const std::vector<std::string> listed = RowNames(MainList(dest)->fList);
+            browser::TLstPlane* from = MainList(demo);
+            TypeInto(from, row);
+            ASSERT_EQ(readtest::P(Selected(from)->name), row);
+            ResetAlerts();
+            PushDialogAnswer(1);
+            InjectFault(FaultKind::DiskFull, after);
+            const int16_t result = from->MoveQzObj(&other_, 0);
+            const bool fired = !IsFaultArmed(FaultKind::DiskFull);
+            ClearAllFaults();
+            ClearDialogAnswers();
+            other_.UpdateAll();
+            if (result != 0) {
+                ++failed;
+                EXPECT_EQ(RowNames(MainList(dest)->fList), listed) << target << " " << after;
             }
-        if (other_.fTypeList) DisposeTypeList(other_.fTypeList);
-        other_.fTypeList = nullptr;
-        CloseQzB(other_.fRsrFile, other_.fResFile, -1, -1);
-        other_.fRsrFile = other_.fResFile = -1;
-        CloseDoc();
-        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
-        MyAppl->fDefaultRect = DefaultWindowRect();
+            CloseBoth();
+            if (result != 0) {
+                EXPECT_EQ(snapshot(), pristine) << target << " " << after;
+            }
+            fresh();
+            if (!fired) break;
+        }
+        EXPECT_GE(failed, 4) << target;
     }
 }
 

@@ -52,11 +52,15 @@ TEST_F(EditTest, RenameRefusesEmptyAndTakenNamesAndCutsAt33)
                      [&] { return record->GetNewNameDialog(list_, &doc_, &target_); }));
     EXPECT_EQ(LastAlert().alertId, 1000);
     EXPECT_EQ(AlertCount(), 1);
-    EXPECT_EQ(readtest::P(record->fNewName), "Log_Event");
+    // The name proposed is one the target does not hold, and OK takes it.
+    EXPECT_EQ(readtest::P(record->fNewName), "Log_Event_2");
+    EXPECT_TRUE(Run(Typed(""), [&] { return record->GetNewNameDialog(list_, &doc_, &target_); }));
+    EXPECT_EQ(readtest::P(record->fNewName), "Log_Event_2");
+    EXPECT_EQ(AlertCount(), 1);
     // Nothing at all: a beep, the dialog stays; a table's name: accepted.
     const uint32_t beeps = SysBeepCount();
     Script script;
-    for (int i = 0; i < 9; ++i) script.Key("delete");
+    for (int i = 0; i < 11; ++i) script.Key("delete");
     script.Key("return");
     script.Type("Lines").Key("return");
     EXPECT_TRUE(Run(std::move(script), [&] { return record->GetNewNameDialog(list_, &doc_, &target_); }));

@@ -166,5 +166,55 @@ TEST_F(GroupTransferTest, AComponentAndItsFoldersMeetTheirNamesakes)
     }
 }
 
+// Every write of a merge into the destination's namesake failing in turn
+// (Run joins it, Helper comes along): the namesake keeps its members and
+// its summary of what they use, which names nothing the roll-back freed.
+TEST_F(GroupTransferTest, AFailedMergeLeavesTheNamesakeAsItWas)
+{
+    BuildPair(R"(structure Studio
+method Run id 31
+  call Helper ( "x" )
+method Helper id 32
+  comment "helps"
+group Art
+  method Run
+)",
+              kGallery);
+    CloseDest();
+    const auto pristine = DestFiles();
+    int32_t failed = 0;
+    for (int32_t after = 0; after < 100; ++after) {
+        OpenDest();
+        TObjQz* theirs = Dst(23, "Art");
+        const std::set<std::string> members = Members(theirs), uses = Uses(theirs);
+        // The copy of Art merges with the destination's (choice 5).
+        transfer::G_Filters = transfer::NewFilters();
+        ASSERT_EQ(transfer::MakeCc_Dflt(transfer::G_Filters), 0);
+        reinterpret_cast<int16_t*>(*transfer::G_Filters)[5 - 1] = 5;
+        ObjListHdl list = nullptr;
+        ASSERT_EQ(NewObjList(&list, 30), 0);
+        ASSERT_EQ(Src(23, "Art")->SelfAddObjList(&list, 1), 0);
+        platform::PushDialogAnswer(1);
+        platform::InjectFault(platform::FaultKind::DiskFull, after);
+        const int16_t result = transfer::DoMove(&doc_, &dest_, &list, false, false, nullptr);
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearAllFaults();
+        platform::ClearDialogAnswers();
+        FreeObjList(list);
+        if (result != 0) {
+            ++failed;
+            EXPECT_EQ(Members(theirs), members) << after;
+            EXPECT_EQ(Uses(theirs), uses) << after;
+        }
+        CloseDest();
+        if (result != 0) {
+            EXPECT_EQ(DestFiles(), pristine) << after;
+        }
+        RestoreDest(pristine);
+        if (!fired) break;
+    }
+    EXPECT_GE(failed, 2);
+}
+
 }  // namespace
 }  // namespace transfertest

@@ -328,6 +328,36 @@ TEST_F(PlugInCopyTest, DeletingARoutineTakesItsElementsDialogsAndItems)
     }
 }
 
+// A method calling a package's routine dropped with what it uses: its
+// call names the destination's package and, in it, the routine of its
+// name (the destination's namesake package, used as it is there, lists
+// its routines in another order); the copy uses that routine alone, as a
+// read of the destination's files finds it.
+TEST_F(PlugInCopyTest, ACopiedCallNamesTheDestinationsRoutineOfItsName)
+{
+    struct Case {
+        const char* dest;
+        int16_t package, routine;
+    };
+    for (const Case& c : {Case{"structure Target\n", 15000, 1},
+                          Case{"structure Target\npackage Kit id 15003\n  routine \"Show\"\n  routine \"Sum(&R):R\"\n",
+                               15003, 2}}) {
+        BuildPair(std::string(kTools) + "method Calc id 40\n  plugin 15010 1\n", c.dest);
+        platform::PushDialogAnswer(1);
+        ASSERT_EQ(Drop({Src(2, "Calc")}, 1), 0);
+        TObjQz* calc = Dst(2, "Calc");
+        ASSERT_NE(calc, nullptr);
+        std::vector<std::pair<int16_t, int16_t>> calls;
+        for (const champoper& t : StoredTokens(&dest_, calc->id))
+            if (t.Kind() == 22) calls.emplace_back(platform::ReadBES16(t.Text(2) + 2), platform::ReadBES16(t.Text(2) + 4));
+        EXPECT_EQ(calls, (std::vector<std::pair<int16_t, int16_t>>{{c.package, c.routine}})) << c.dest;
+        EXPECT_EQ(Uses(calc), (std::set<std::string>{"7:Sum"})) << c.dest;
+        ReopenDest();
+        EXPECT_EQ(Uses(Dst(2, "Calc")), (std::set<std::string>{"7:Sum"})) << c.dest;
+        ClosePair();
+    }
+}
+
 // A package of id 14500 is the application's: met by name (12) or not
 // (13), it is used as the destination has it (choice 4).
 TEST_F(PlugInCopyTest, TheApplicationsPackageIsNeverCopied)

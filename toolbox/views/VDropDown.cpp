@@ -1,7 +1,7 @@
 #include "toolbox/views/VDropDown.h"
 
-#include "platform/events/Backend.h"
 #include "platform/events/Events.h"
+#include "platform/events/Modals.h"
 #include "platform/windows/Windows.h"
 #include "toolbox/drawing/VLookHandler.h"
 #include "toolbox/drawing/VPainter.h"
@@ -258,10 +258,8 @@ void VDropDown::HandleDropDown(VClic& clic)
     platform::Point lastMouse{};
     platform::GetGlobalMouse(&lastMouse);
     while (fOpen) {
-        platform::Backend* backend = platform::CurrentBackend();
-        if (!backend || backend->Ended() || platform::QuitRequestPending()) {
-            // Nobody left to choose, or a quit waits (it stays queued for
-            // the main loop): the list closes with no choice.
+        if (platform::ModalMustCancel()) {
+            // The list closes with no choice.
             fOpen = false;
             fCancelled = true;
             break;

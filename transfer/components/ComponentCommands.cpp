@@ -16,6 +16,7 @@
 #include "design/objects/ObjText.h"
 #include "design/reading/ModuleManager.h"
 #include "design/reading/ReadQzB.h"
+#include "design/rename/RenameCommit.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "resources/ResourceApi.h"
@@ -178,7 +179,8 @@ int16_t M_Properties(TMainDoc* doc, TObjQz* obj)
         if (err != kCancelledByUser) ErrMsg(err);
         return err;
     }
-    ShellSort(GetObjListe(doc->fTypeList, 32));
+    // Where the reader puts it among the groups: by name.
+    PlaceByName(GetObjListe(doc->fTypeList, 32), component);
     return 0;
 }
 

@@ -312,6 +312,11 @@ int16_t M_Rename(TMainDoc* library, TModuleObjQz* component)
 int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
 {
     if (!component || component->owner != doc) return platform::paramErr;
+    // The project's own changes (its first generation, its name codes) land
+    // in one commit once the library is made, or not at all.
+    StoreChange projectChange;
+    if (const int16_t err = projectChange.Begin(doc->fResFile)) return err;
+    const auto wasGenerated = component->generated;
     if (!component->generated) {
         unsigned char text[256];
         MyGetIndString(text, 1002, kFirstGenerationNote);
@@ -342,7 +347,12 @@ int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
     if (err == 0 && component->prefixSet) err = M_Rename(library, component);
     if (err == 0) err = M_GenereModule(library, copy, nullptr, false);
     if (err == 0) err = AddGeneratedMark(library);
+    // The project's changes land before the library is saved: a library at
+    // the chosen name always has them in its project.
+    if (err == 0) err = projectChange.Commit();
     if (err != 0 && err != kCancelledByUser) ErrMsg(err);
+    // Nothing of the project stored: the next generation is the first again.
+    if (err != 0) component->generated = wasGenerated;
     // A library whose copy failed is never saved: its working files go
     // with it.
     if (err == 0) err = library->Write();

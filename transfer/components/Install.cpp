@@ -105,7 +105,15 @@ bool CurrentFormat(TMainDoc* doc)
     return !file || file->Magic() == container::kMagicLast;
 }
 
-// Every member of the tree, the groups included (each once).
+// A method's local variables are listed in its groups beside it, yet
+// belong to the method: they come and go with it.
+bool IsLocalVariable(const TObjQz* obj)
+{
+    return obj->kind == 9 && static_cast<const TVarObjQz*>(obj)->method != nullptr;
+}
+
+// Every member of the tree, the groups included (each once), local
+// variables left to their methods.
 std::vector<TObjQz*> TreeOf(TGroupObjQz* root)
 {
     std::vector<TObjQz*> out;
@@ -116,7 +124,7 @@ std::vector<TObjQz*> TreeOf(TGroupObjQz* root)
         stack.pop_back();
         for (int32_t i = 0; g->members && i < g->members->Size(); ++i) {
             TObjQz* m = g->members->At(i);
-            if (!seen.insert(m).second) continue;
+            if (IsLocalVariable(m) || !seen.insert(m).second) continue;
             out.push_back(m);
             if (IsGroupKind(m)) stack.push_back(static_cast<TGroupObjQz*>(m));
         }
@@ -145,9 +153,27 @@ void LoadOwnResources(TModuleObjQz* copy)
     }
 }
 
+// What deleting `obj` frees with it: a table's forms, method and field
+// balloons (the table itself stays, deleted), a form's methods.
+void FreedWith(TObjQz* obj, std::vector<TObjQz*>* out)
+{
+    if (auto* table = dynamic_cast<TFileObjQz*>(obj); table && obj->kind == 1) {
+        for (int32_t f = 0; table->forms && f < table->forms->Size(); ++f) {
+            out->push_back(table->forms->At(f));
+            FreedWith(table->forms->At(f), out);
+        }
+        if (table->method) out->push_back(table->method);
+        for (int32_t b = 0; table->balloons && b < table->balloons->Size(); ++b) out->push_back(table->balloons->At(b));
+    } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
+        if (form->formMethod) out->push_back(form->formMethod);
+        for (int32_t m = 0; form->objMethods && m < form->objMethods->Size(); ++m) out->push_back(form->objMethods->At(m));
+    }
+}
+
 // The older version's members no copy replaced leave it: its pictures go
 // with their rows of its id map; a table stays as a deleted table, a
-// subtable stays; anything else is deleted.
+// subtable stays; anything else is deleted, what a leaving table or form
+// owns with it.
 int16_t TakeApart(InstallRun* run)
 {
     TModuleObjQz* old = run->installed;
@@ -161,19 +187,34 @@ int16_t TakeApart(InstallRun* run)
     }
     // The live tree: members a mover took out of the document are in no
     // folder any more.
-    for (TObjQz* m : TreeOf(old)) {
-        if (!m->TstFlag(kFlagOldMember) || IsGroupKind(m)) continue;
+    std::vector<TObjQz*> leaving;
+    for (TObjQz* m : TreeOf(old))
+        if (m->TstFlag(kFlagOldMember) && !IsGroupKind(m)) leaving.push_back(m);
+    const std::unordered_set<TObjQz*> leavingSet(leaving.begin(), leaving.end());
+    // Fields and subtables stay with a deleted table, and a subtable is
+    // never deleted.
+    auto goesWithOwner = [&](TObjQz* m) {
+        if (m->kind == 28 || m->kind == 29) return false;
+        for (TObjQz* o = m->GetOwnerObj(); o; o = o->GetOwnerObj())
+            if (o->kind != 29 && leavingSet.count(o)) return true;
+        return false;
+    };
+    // Everything freed below, while all of it is whole: the transfer must
+    // not name any of it when it rolls back.
+    std::vector<TObjQz*> own, freed;
+    for (TObjQz* m : leaving) {
+        if (goesWithOwner(m)) continue;
+        own.push_back(m);
+        if (m->kind == 29) continue;
+        if (m->kind != 1) freed.push_back(m);
+        FreedWith(m, &freed);
+    }
+    ForgetObjs(freed);
+    for (TObjQz* m : own) {
         m->SetFlag(kFlagOldMember, false);
         if (m->kind == 18 && record) record->Remove(FourCC("PICT"), m->id);
         if (m->parent) m->DelGroup(false, false);
-        if (m->kind == 29) continue;
-        if (auto* table = dynamic_cast<TFileObjQz*>(m); table && m->kind == 1) {
-            for (int32_t f = 0; table->forms && f < table->forms->Size(); ++f) ForgetObj(table->forms->At(f));
-            if (table->method) ForgetObj(table->method);
-        } else {
-            ForgetObj(m);
-        }
-        m->DeleteObj(true);
+        if (m->kind != 29) m->DeleteObj(true);
     }
     if (record) {
         manager->DeleteModuleFromList(record);

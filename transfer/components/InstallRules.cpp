@@ -11,7 +11,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
-#include "platform/files/WholeFile.h"
+#include "platform/files/TextFiles.h"
 #include "platform/text/Utf8.h"
 #include "transfer/components/ComponentGroups.h"
 #include "transfer/conflicts/Conflicts.h"
@@ -123,7 +123,7 @@ void SaveModuleConflicts(C_ListHdl conflicts, TMainDoc* dest, TModuleObjQz* modu
         platform::MacRomanToUtf8String(name + 1, name[0]) + platform::MacRomanToUtf8String(suffix + 1, suffix[0]);
     const std::string path = platform::FSpGetParent(dest->fSpec).path + "/" + leaf;
     // The report lands whole or the old one stays.
-    int16_t err = platform::WriteFileAtomically(path, text.data(), text.size());
+    int16_t err = platform::WriteTextFileAtomically(path, text.data(), text.size());
     platform::FSSpec report;
     if (err == 0) err = platform::FSMakeFSSpec(path, &report);
     if (err == 0) {

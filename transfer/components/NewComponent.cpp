@@ -69,16 +69,17 @@ struct Undo {
     {
         for (auto it = vars.rbegin(); it != vars.rend(); ++it) PutBack(*it);
         for (auto it = moves.rbegin(); it != moves.rend(); ++it) PutBack(*it);
-        // The store dropped their resources: the objects only leave memory.
+        // The store dropped their resources: the objects only leave memory,
+        // the component first, which lets go of its folders.
+        if (component) {
+            component->ListRemove();
+            component->Dispose();
+        }
         for (TModuleGroupObjQz* f : folders)
             if (f) {
                 f->ListRemove();
                 f->Dispose();
             }
-        if (component) {
-            component->ListRemove();
-            component->Dispose();
-        }
     }
 };
 

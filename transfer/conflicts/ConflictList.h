@@ -2,13 +2,18 @@
 // conflict records laid out like an object list (count with the
 // terminating null, free slots, growth step), whose entries are the
 // records themselves. The list owns its records: DisposeC_List disposes
-// of every record, sub-lists included. Growth that fails answers -108 and
-// leaves the list as it was.
+// of every record, sub-lists included. Growth that fails (of the list or
+// of its indexes) answers -108 and leaves the list as it was.
+//
+// The look-ups by source go through indexes kept in step with the
+// appends, so that a copy of n objects makes O(n) look-ups of O(1) each.
 //
 // A missing list is no error: the look-ups answer null or false.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/core/AddressTable.h"
 
 class TConflict;
 class TObjQz;
@@ -18,6 +23,17 @@ struct C_ListRec {
     int32_t free = 0;   // free slots behind the terminator
     int16_t step = 1;   // slots added when none is free
     TConflict** entries = nullptr;  // count + free + 1 slots
+    // The record whose sub-list this is; null for a list of its own.
+    TConflict* holder = nullptr;
+    // Per source: the first record among the list's own records, and
+    // among them and the sub-lists below them in the order C_SearchInChain
+    // walks them.
+    struct Firsts {
+        TConflict* own = nullptr;
+        TConflict* inChain = nullptr;
+    };
+    platform::AddressTableOf<Firsts> firsts;
+    Firsts withoutSource;  // the records of no source
 
     int32_t Size() const { return count - 1; }
     TConflict* At(int32_t index) const { return entries[index]; }  // 0-based

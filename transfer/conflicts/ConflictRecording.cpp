@@ -74,8 +74,10 @@ int16_t ChainConflict(TConflict* parent, TObjQz* obj, int16_t code, TConflict** 
     if (!parent || !parent->IsMember(1)) return 0;
     auto* holder = static_cast<TRConflict*>(parent);
     const bool madeHere = !holder->fSubList;
-    if (madeHere)
+    if (madeHere) {
         if (const int16_t err = NewC_List(&holder->fSubList, kC_ListRoom)) return err;
+        holder->fSubList->holder = holder;
+    }
     if (transfer::IsInC_List(holder->fSubList, obj)) return 0;
     const int16_t err = transfer::RecordConflict(obj, nullptr, code, 0, holder->fSubList, out);
     if (*out) {

@@ -63,6 +63,9 @@ public:
     TConflict* fParent = nullptr;
     bool fVisible = true;
     bool fClicked = false;
+    // Where AddC_List put the record: its list and 0-based place there.
+    C_ListRec* fList = nullptr;
+    int32_t fPlace = 0;
 
 protected:
     // Visibility by the record's own (code, choice) alone.

@@ -14,10 +14,11 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
-#include "platform/events/Backend.h"
 #include "platform/events/DialogAnswers.h"
+#include "platform/events/Modals.h"
 #include "platform/menus/Menus.h"
 #include "platform/screen/Screen.h"
+#include "platform/text/Utf8.h"
 #include "platform/textedit/TextEdit.h"
 #include "platform/windows/Windows.h"
 #include "transfer/conflicts/ConflictChoices.h"
@@ -26,6 +27,7 @@
 #include "transfer/dialogs/ConflictListDef.h"
 #include "transfer/dialogs/ConflictRows.h"
 #include "transfer/dialogs/ConflictTexts.h"
+#include "transfer/dialogs/EditDialogs.h"
 
 using namespace platform;
 
@@ -111,20 +113,16 @@ int16_t PickFilter(DialogRef dialog, int16_t current)
     }
     if (!menu) return 0;
     unsigned char text[256];
-    auto add = [&](const unsigned char* item) {
-        AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x01 "));
-        SetMenuItemText(menu, MenuItemIndex(CountMenuItems(menu)), item);
-    };
     for (int16_t f = kAllFilter; f <= kIndirectFilter; ++f) {
         ListString(1020, f, text);
-        add(text);
+        AppendMenuItemText(menu, text);
     }
     AppendMenu(menu, reinterpret_cast<const unsigned char*>("\x02(-"));
     const int16_t types = CountFilterTypes();
     for (int16_t f = kFirstTypeFilter; f < kFirstTypeFilter + types; ++f) {
         FilterName(f, text);
         if (text[0] == 0) PSet(text, " ");
-        add(text);
+        AppendMenuItemText(menu, text);
     }
     unsigned char mark[256];
     ListString(1024, 2, mark);
@@ -135,16 +133,14 @@ int16_t PickFilter(DialogRef dialog, int16_t current)
     return chosen == 4 ? int16_t(0) : chosen;  // the line is no filter
 }
 
-// An event no one else answers in a headless run ends the dialog: a
-// scripted answer, or Cancel once the script is over.
+// A scripted answer, or Cancel when the loop must end (a run that is
+// over, a quit request).
 bool ScriptedItem(int16_t* item)
 {
     if (TakeDialogAnswer(item)) return true;
-    if (Backend* backend = CurrentBackend(); !backend || backend->Ended()) {
-        *item = kC_Cancel;
-        return true;
-    }
-    return false;
+    if (!ModalMustCancel()) return false;
+    *item = kC_Cancel;
+    return true;
 }
 
 void Redraw(DialogRef dialog)
@@ -208,11 +204,15 @@ int16_t WindowPart(DialogRef dialog, WindowPartCode part, const EventRecord& e)
 int16_t RunLoop(DialogRef dialog)
 {
     WindowRef window = GetDialogWindow(dialog);
+    Str255 title{};
+    GetWTitle(window, title);
+    ModalScope modal("conflict dialog '" + MacRomanToUtf8String(title + 1, title[0]) + "'");
     for (;;) {
         int16_t item = 0;
         EventRecord e{};
         if (!ScriptedItem(&item)) {
-            if (!WaitNextEvent(everyEvent, &e, kSleep, nullptr)) e.what = nullEvent;
+            // High-level events (quit, open documents) wait for the main loop.
+            if (!WaitNextEvent(uint16_t(everyEvent & ~highLevelEventMask), &e, kSleep, nullptr)) e.what = nullEvent;
             WindowRef hit = nullptr;
             const WindowPartCode part = e.what == mouseDown ? FindWindow(e.where, &hit) : WindowPartCode(inDesk);
             if (e.what == mouseDown && part == inMenuBar) {
@@ -237,6 +237,8 @@ int16_t RunLoop(DialogRef dialog)
             } else if (e.what == osEvt) {
                 HiliteWindow(window, (e.message & resumeFlag) != 0);
                 continue;
+            } else if (IsCancelKey(e)) {
+                item = kC_Cancel;
             } else if (C_Filter(dialog, &e, &item)) {
                 // taken: item says what it was
             } else if (e.what == updateEvt) {
@@ -306,7 +308,6 @@ DialogRef OpenConflictDialog(const unsigned char* title, C_ListHdl list, ObjList
                              TMainDoc* dest, bool preferences)
 {
     SetArrowCursor();
-    SetMenusEnabled(false);
     Outer outer{gSession, G_LongListHdl};
     DLogSaveScreen(FourCC("DLOG"), kConflictDialog, &outer.dlog, &outer.bits, &outer.saveRect);
     DialogRef dialog = MyGetNewDialog(kConflictDialog, nullptr, reinterpret_cast<WindowRef>(-1));
@@ -382,6 +383,7 @@ void ConflictTitle(TMainDoc* source, TMainDoc* dest, unsigned char* out)
 
 bool SolveConflicts(ObjListHdl* transfer, C_ListHdl list, TMainDoc* source, TMainDoc* dest)
 {
+    FreeNewNames(list, dest);
     unsigned char title[256];
     ConflictTitle(source, dest, title);
     Session session;

@@ -8,7 +8,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
-#include "platform/files/WholeFile.h"
+#include "platform/files/TextFiles.h"
 #include "design/objects/ObjText.h"
 #include "transfer/conflicts/ConflictChoices.h"
 #include "transfer/conflicts/Conflicts.h"
@@ -127,7 +127,7 @@ int16_t ExportC_List(const unsigned char* defaultName, const unsigned char* firs
         ConflictListText(firstLine, list, &text);
         // Written beside and renamed over: the old file stays whole until
         // the new one is.
-        err = platform::WriteFileAtomically(spec.path, text.data(), text.size());
+        err = platform::WriteTextFileAtomically(spec.path, text.data(), text.size());
     } catch (const std::bad_alloc&) {
         err = platform::memFullErr;
     }

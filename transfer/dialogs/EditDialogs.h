@@ -17,6 +17,8 @@
 #include "platform/dialogs/Dialogs.h"
 
 class TConflict;
+class TRConflict;
+struct C_ListRec;
 class TMainDoc;
 class TObjQz;
 
@@ -35,6 +37,11 @@ extern LongListHandle G2_LongListHdl;
 // Whether the destination already holds an object of the source's kind
 // under `name` (a form: in the table its table record links to).
 bool NameTaken(const TConflict* record, TMainDoc* dest, const unsigned char* name);
+// The record's new name, when taken, becomes the first free "name_n" (n
+// from 2) within its kind's length: the name its copy would get. For the
+// records of `list` (and their sub-lists) whose choice is 1 (rename).
+void FreeNewName(TRConflict* record, TMainDoc* dest);
+void FreeNewNames(C_ListRec* list, TMainDoc* dest);
 
 // Builders of item 9: every table and subtable of `doc`; the fields of
 // `table` (up to the next table, subtables and their fields left out);

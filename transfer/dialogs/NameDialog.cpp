@@ -1,12 +1,15 @@
 // The rename dialog (dialog 600): the name the copy will bear in the
 // destination. Items: 1 OK, 2 Cancel, 3 and 4 the common items, 5 the
 // choice's text, 6 the new name.
+#include <algorithm>
+
 #include "app/appl/Menus.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/DrawingUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/transfer/ObjMove.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
 #include "platform/core/FourCC.h"
@@ -39,6 +42,27 @@ bool NameTaken(const TConflict* record, TMainDoc* dest, const unsigned char* nam
     return SearchObj_Name(dest, record->fSource->kind, name) != nullptr;
 }
 
+void FreeNewName(TRConflict* record, TMainDoc* dest)
+{
+    if (!record->fSource || !dest || !NameTaken(record, dest, record->fNewName)) return;
+    const int16_t longest = std::min<int16_t>(record->fSource->MaxNameLen(), sizeof record->fNewName - 1);
+    unsigned char name[256];
+    FreeName(record->fNewName, longest, [&](const unsigned char* candidate) { return NameTaken(record, dest, candidate); },
+             name);
+    CopyObjName(record->fNewName, name);
+}
+
+void FreeNewNames(C_ListHdl list, TMainDoc* dest)
+{
+    for (int32_t i = 0; list && i < list->Size(); ++i) {
+        TConflict* record = list->At(i);
+        if (!record->IsMember(1)) continue;
+        auto* named = static_cast<TRConflict*>(record);
+        if (named->fChoice == 1) FreeNewName(named, dest);
+        FreeNewNames(named->fSubList, dest);
+    }
+}
+
 }  // namespace transfer
 
 void TRConflict::Draw_GetNewNameDialog(DialogRecord* dialog)
@@ -53,6 +77,8 @@ void TRConflict::Draw_GetNewNameDialog(DialogRecord* dialog)
 bool TRConflict::GetNewNameDialog(C_ListHdl list, TMainDoc* source, TMainDoc* dest)
 {
     (void)list, (void)source;
+    // The name proposed is one the copy can take.
+    transfer::FreeNewName(this, dest);
     Handle dlog = nullptr, bits = nullptr;
     Rect saved{};
     DLogSaveScreen(FourCC("DLOG"), transfer::kNameDialog, &dlog, &bits, &saved);

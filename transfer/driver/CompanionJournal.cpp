@@ -4,9 +4,11 @@
 #include <cstring>
 #include <new>
 
+#include "design/documents/CompanionJournalFile.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
+#include "resources/Companion.h"
 
 namespace transfer {
 
@@ -19,11 +21,12 @@ CompanionJournal* gCurrent = nullptr;
 CompanionJournal* CurrentCompanionJournal() { return gCurrent; }
 void SetCurrentCompanionJournal(CompanionJournal* journal) { gCurrent = journal; }
 
-void CompanionJournal::Open(int16_t refNum)
+void CompanionJournal::Open(int16_t refNum, const platform::FSSpec& data)
 {
     Abandon();
     if (refNum == -1 || !platform::IsResFileOpen(refNum)) return;
     refNum_ = refNum;
+    data_ = data;
     held_ = true;
     platform::HoldResFile(refNum_, true);
 }
@@ -79,9 +82,26 @@ void CompanionJournal::Restore()
     }
 }
 
+// Whether the document's companion is the file `refNum` (not the data
+// file's own resources): only that one is kept on the disk.
+bool IsCompanionFile(int16_t refNum, const platform::FSSpec& data)
+{
+    platform::FSSpec companion;
+    platform::Boolean inChain = false;
+    int16_t open = -1;
+    return CompanionSpec(data, &companion) && platform::FSpResourceFileAlreadyOpen(companion, &inChain, &open) &&
+           open == refNum;
+}
+
 int16_t CompanionJournal::Commit()
 {
     if (refNum_ == -1 || !held_) return 0;
+    if (!entries_.empty() && !kept_ && !data_.path.empty() && IsCompanionFile(refNum_, data_)) {
+        std::vector<uint8_t> bytes;
+        int16_t err = platform::PendingResFileBytes(refNum_, &bytes);
+        if (err == 0 && !bytes.empty()) err = KeepCompanion(data_, bytes, &kept_);
+        if (err != 0) return err;
+    }
     held_ = false;
     platform::HoldResFile(refNum_, false);
     const int16_t err = platform::ResError();
@@ -97,16 +117,27 @@ void CompanionJournal::Abandon()
     if (refNum_ == -1) return;
     const bool touched = !entries_.empty();
     Restore();
-    if (held_) platform::HoldResFile(refNum_, false);
-    else if (touched) platform::UpdateResFile(refNum_);
+    int16_t err = 0;
+    if (held_) {
+        held_ = false;
+        platform::HoldResFile(refNum_, false);
+    } else if (touched) {
+        // The new companion is on the disk: it goes back, or what was kept
+        // of the old one stays for the next open.
+        platform::UpdateResFile(refNum_);
+        err = platform::ResError();
+    }
+    if (err != 0) kept_ = false;
     Finish();
 }
 
 void CompanionJournal::Finish()
 {
     if (refNum_ != -1 && held_) platform::HoldResFile(refNum_, false);
+    if (kept_) ForgetKeptCompanion(data_);
     refNum_ = -1;
     held_ = false;
+    kept_ = false;
     entries_.clear();
 }
 

@@ -1,13 +1,18 @@
 // The changes a transfer makes to the destination's companion resource
 // file (string lists), kept so that a failed transfer can take them back.
 // While the journal is open the file is held: its changes stay in memory
-// until Close writes them, and Restore puts back, resource by resource,
-// what each one was before the transfer first touched it.
+// until Commit writes them, and Restore puts back, resource by resource,
+// what each one was before the transfer first touched it. Commit first
+// keeps the companion's old bytes on the disk (CompanionJournalFile), so
+// that a crash before the data file's commit lands takes the companion
+// back too; Finish and a whole Abandon remove them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/files/FileTypes.h"
 
 namespace transfer {
 
@@ -15,8 +20,10 @@ class CompanionJournal {
 public:
     ~CompanionJournal() { Abandon(); }
 
-    // Holds the file (`refNum` -1: no companion; nothing is kept).
-    void Open(int16_t refNum);
+    // Holds the file (`refNum` -1: no companion; nothing is kept), the
+    // companion of the document at `data` (none for a server's document:
+    // nothing is kept on the disk then).
+    void Open(int16_t refNum, const platform::FSSpec& data);
     // Before (type, id) of the file is added, changed or removed: keeps
     // what it is now, once. -108 when that cannot be kept.
     int16_t Note(uint32_t type, int16_t id);
@@ -25,7 +32,8 @@ public:
     // file is then held again).
     int16_t Commit();
     // Puts back every resource noted, last first, and writes the file when
-    // the transfer had touched it; then the journal ends.
+    // the transfer had touched it; then the journal ends. Old bytes kept on
+    // the disk stay there when the file cannot be written back.
     void Abandon();
     // The journal ends, the changes kept.
     void Finish();
@@ -44,7 +52,9 @@ private:
     void Restore();
 
     int16_t refNum_ = -1;
+    platform::FSSpec data_;
     bool held_ = false;
+    bool kept_ = false;  // the old bytes are on the disk
     std::vector<Entry> entries_;
 };
 

@@ -29,18 +29,17 @@ void EachListed(TMainDoc* doc, Visit visit)
             for (int32_t i = 0; i < list->Size(); ++i) visit(list->At(i));
 }
 
-// An object that leaves: nothing may point at it any more. Its group
-// forgets it, and keeps its stored members without it when asked.
-void Detach(TObjQz* obj, bool writeGroup)
+// An object a mover takes out: nothing may point at it any more. Its group
+// forgets it and keeps its stored members without it; the object keeps
+// its group, where a roll-back puts it back.
+void Detach(TObjQz* obj)
 {
     if (obj->owner) obj->owner->DelObjMsg(obj);
     UnlinkWithOwned(obj);
     if (TGroupObjQz* group = obj->parent) {
         DelObjList(group->members, obj);
-        if (writeGroup) {
-            group->MakeCallList(false);
-            group->Write();
-        }
+        group->MakeCallList(false);
+        group->Write();
     }
     obj->ListRemove();
 }
@@ -121,12 +120,17 @@ int16_t TransferSession::Begin(TMainDoc* dest)
     fDest = dest;
     try {
         fBefore.clear();
+        fGroups.clear();
         EachListed(dest, [&](TObjQz* obj) { fBefore.insert(obj); });
+        if (ObjListHdl groups = dest->fTypeList ? GetObjListe(dest->fTypeList, 23) : nullptr)
+            for (int32_t i = 0; i < groups->Size(); ++i)
+                if (auto* group = dynamic_cast<TGroupObjQz*>(groups->At(i)))
+                    fGroups.push_back({group, Listed(group->uses), Listed(group->usedBy)});
     } catch (const std::bad_alloc&) {
         return platform::memFullErr;
     }
     if (const int16_t err = fStore.Begin(dest->fResFile)) return err;
-    fCompanion.Open(dest->fRsrFile);
+    fCompanion.Open(dest->fRsrFile, dest->fRemote ? platform::FSSpec{} : dest->fSpec);
     fOpen = true;
     gCurrent = this;
     SetCurrentCompanionJournal(&fCompanion);
@@ -156,16 +160,41 @@ void TransferSession::NoteReplaced(TObjQz* obj)
     }
 }
 
-void TransferSession::Forget(TObjQz* obj)
+void TransferSession::Forget(const std::vector<TObjQz*>& objs)
 {
-    fReplaced.erase(std::remove_if(fReplaced.begin(), fReplaced.end(), [&](const Replaced& r) { return r.obj == obj; }),
+    // Nothing a roll-back puts back may name them: not the links of another
+    // object it restores, not a list or a group it refills.
+    std::unordered_set<TObjQz*> gone;
+    try {
+        gone.insert(objs.begin(), objs.end());
+        fForgotten.insert(objs.begin(), objs.end());
+    } catch (const std::bad_alloc&) {
+    }
+    auto named = [&](TObjQz* obj) { return gone.count(obj) != 0; };
+    auto drop = [&](std::vector<TObjQz*>& list) { list.erase(std::remove_if(list.begin(), list.end(), named), list.end()); };
+    fReplaced.erase(std::remove_if(fReplaced.begin(), fReplaced.end(), [&](const Replaced& r) { return named(r.obj); }),
                     fReplaced.end());
-    fBefore.erase(obj);
+    for (Replaced& r : fReplaced) drop(r.uses);
+    fTables.erase(std::remove_if(fTables.begin(), fTables.end(), [&](const TableState& t) { return named(t.owner); }),
+                  fTables.end());
+    for (TableState& t : fTables) {
+        drop(t.block);
+        drop(t.members);
+        drop(t.forms);
+        if (named(t.method)) t.method = nullptr;
+    }
+    fJoins.erase(std::remove_if(fJoins.begin(), fJoins.end(), [&](const Join& j) { return named(j.member); }),
+                 fJoins.end());
+    for (Join& j : fJoins)
+        if (named(j.parent)) j.parent = nullptr;
+    drop(fRetired);
+    drop(fDropped);
+    for (TObjQz* obj : objs) fBefore.erase(obj);
 }
 
 void TransferSession::Retire(TObjQz* obj)
 {
-    Detach(obj, true);
+    Detach(obj);
     try {
         fRetired.push_back(obj);
     } catch (const std::bad_alloc&) {
@@ -220,7 +249,7 @@ void TransferSession::Dropped(TObjQz* obj)
     }
 }
 
-void TransferSession::RestoreTable(const TableState& state)
+void TransferSession::RestoreTable(const TableState& state, std::vector<TObjQz*>* gone)
 {
     TObjQz* owner = state.owner;
     auto* table = dynamic_cast<TFileObjQz*>(owner);
@@ -239,14 +268,10 @@ void TransferSession::RestoreTable(const TableState& state)
     SetEntries(&owner->members, state.members);
     if (!table) return;
     for (TObjQz* form : Listed(table->forms))
-        if (std::find(state.forms.begin(), state.forms.end(), form) == state.forms.end()) {
-            UnlinkWithOwned(form);
-            form->Dispose();
-        }
+        if (std::find(state.forms.begin(), state.forms.end(), form) == state.forms.end()) gone->push_back(form);
     SetEntries(&table->forms, state.forms);
     if (table->method != state.method) {
-        UnlinkWithOwned(table->method);
-        if (table->method) table->method->Dispose();
+        if (table->method) gone->push_back(table->method);
         table->method = state.method;
     }
     table->methodId = state.methodId;
@@ -264,6 +289,8 @@ int16_t TransferSession::Commit()
         return err;
     }
     fCompanion.Finish();
+    // They left their groups when they were retired.
+    for (TObjQz* obj : fRetired) obj->parent = nullptr;
     for (TObjQz* obj : fRetired) obj->Dispose();
     fRetired.clear();
     for (TObjQz* obj : fDropped) UnlinkWithOwned(obj);
@@ -273,17 +300,51 @@ int16_t TransferSession::Commit()
     return 0;
 }
 
+// Objects that leave memory with all they own. First nothing may point at
+// any of them any more: the windows, the links (a table frees its method
+// and balloons, which its fields may still name), the document's lists
+// (whatever list holds them: list boxes live with the variables). Then
+// they go, in any order: a group and its members let go of each other.
+void TransferSession::Free(const std::vector<TObjQz*>& found)
+{
+    std::unordered_set<const TObjQz*> freed;
+    std::vector<TObjQz*> gone;
+    for (TObjQz* obj : found)
+        if (freed.insert(obj).second) gone.push_back(obj);
+    for (TObjQz* obj : gone) {
+        if (obj->owner) obj->owner->DelObjMsg(obj);
+        UnlinkWithOwned(obj);
+    }
+    if (fDest && fDest->fTypeList)
+        for (ObjListHdl list : fDest->fTypeList->lists) {
+            std::vector<TObjQz*> kept;
+            for (int32_t i = 0; list && i < list->Size(); ++i)
+                if (!freed.count(list->At(i))) kept.push_back(list->At(i));
+            if (list && int32_t(kept.size()) != list->Size()) SetEntries(&list, kept);
+        }
+    for (TObjQz* obj : gone) obj->Dispose();
+    // The summaries of the groups that stay, as they were.
+    for (GroupLinks& g : fGroups) {
+        if (fForgotten.count(g.group)) continue;
+        for (auto* entries : {&g.uses, &g.usedBy})
+            entries->erase(std::remove_if(entries->begin(), entries->end(),
+                                          [&](TObjQz* obj) { return fForgotten.count(obj) != 0; }),
+                           entries->end());
+        SetEntries(&g.group->uses, g.uses);
+        SetEntries(&g.group->usedBy, g.usedBy);
+    }
+}
+
 void TransferSession::RollBack()
 {
     if (!fOpen) return;
-    // The objects the transfer made go, those it retired come back. Every
-    // one leaves the links before any is freed: a table frees its method
-    // and balloons, which its fields may still name.
-    std::vector<TObjQz*> made;
+    // The objects the transfer made go (those listed, and the forms and
+    // methods it gave the destination's tables), those it retired come back.
+    std::vector<TObjQz*> gone;
     EachListed(fDest, [&](TObjQz* obj) {
-        if (!fBefore.count(obj)) made.push_back(obj);
+        if (!fBefore.count(obj)) gone.push_back(obj);
     });
-    for (auto it = fTables.rbegin(); it != fTables.rend(); ++it) RestoreTable(*it);
+    for (auto it = fTables.rbegin(); it != fTables.rend(); ++it) RestoreTable(*it, &gone);
     for (auto it = fJoins.rbegin(); it != fJoins.rend(); ++it) {
         TObjQz* member = it->member;
         if (member->parent) DelObjList(member->parent->members, member);
@@ -295,8 +356,10 @@ void TransferSession::RollBack()
     fJoins.clear();
     fTables.clear();
     fDropped.clear();
-    for (TObjQz* obj : made) Detach(obj, false);
-    for (TObjQz* obj : made) obj->Dispose();
+    try {
+        Free(gone);
+    } catch (const std::bad_alloc&) {
+    }
     for (TObjQz* obj : fRetired) PutBackInList(obj);
     fRetired.clear();
     fStore.Drop();
@@ -333,6 +396,8 @@ void TransferSession::End()
     fTables.clear();
     fDropped.clear();
     fBefore.clear();
+    fGroups.clear();
+    fForgotten.clear();
     fOpen = false;
     if (gCurrent == this) gCurrent = nullptr;
     SetCurrentCompanionJournal(nullptr);
@@ -349,9 +414,9 @@ void NoteReplacedObj(TObjQz* obj)
     if (TransferSession* s = CurrentTransferSession()) s->NoteReplaced(obj);
 }
 
-void ForgetObj(TObjQz* obj)
+void ForgetObjs(const std::vector<TObjQz*>& objs)
 {
-    if (TransferSession* s = CurrentTransferSession()) s->Forget(obj);
+    if (TransferSession* s = CurrentTransferSession()) s->Forget(objs);
 }
 
 void RetireObj(TObjQz* obj)
@@ -360,7 +425,7 @@ void RetireObj(TObjQz* obj)
         s->Retire(obj);
         return;
     }
-    Detach(obj, true);
+    Detach(obj);
     obj->Dispose();
 }
 

@@ -33,8 +33,9 @@ public:
     int16_t Begin(TMainDoc* dest);
     // An existing destination object whose contents a mover overwrote.
     void NoteReplaced(TObjQz* obj);
-    // An object freed while the session runs: a roll-back leaves it alone.
-    void Forget(TObjQz* obj);
+    // Objects about to be freed while the session runs: a roll-back leaves
+    // them alone.
+    void Forget(const std::vector<TObjQz*>& objs);
     // An object a mover takes out of the destination (its users and rows
     // let go of it first): freed when the transfer lands, put back in its
     // list when it does not.
@@ -91,7 +92,17 @@ private:
         int16_t flags;
     };
     std::vector<Join> fJoins;
-    void RestoreTable(const TableState& state);
+    // The summaries of the destination's groups (their uses and users),
+    // which the moves may change through the groups' members.
+    struct GroupLinks {
+        TGroupObjQz* group;
+        std::vector<TObjQz*> uses, usedBy;
+    };
+    std::vector<GroupLinks> fGroups;
+    // Objects of the destination freed while the session ran.
+    std::unordered_set<TObjQz*> fForgotten;
+    void RestoreTable(const TableState& state, std::vector<TObjQz*>* gone);
+    void Free(const std::vector<TObjQz*>& found);
     bool fOpen = false;
 };
 
@@ -101,8 +112,8 @@ TransferSession* CurrentTransferSession();
 // What movers do through the current session, or at once without one.
 int16_t NoteCompanionChange(uint32_t type, int16_t id);
 void NoteReplacedObj(TObjQz* obj);
-// The current session forgets the object (about to be freed).
-void ForgetObj(TObjQz* obj);
+// The current session forgets the objects (about to be freed).
+void ForgetObjs(const std::vector<TObjQz*>& objs);
 // Takes `obj` out of its document for good (Retire, or freed now).
 void RetireObj(TObjQz* obj);
 // NoteTable and Dropped of the current session; without one the dropped

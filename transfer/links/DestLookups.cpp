@@ -4,7 +4,6 @@
 
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjKinds.h"
-#include "design/plugins/PlugInLookup.h"
 #include "transfer/conflicts/Conflicts.h"
 
 namespace transfer {
@@ -24,6 +23,23 @@ TObjQz* RecordDest(C_ListHdl list, TObjQz* obj)
 {
     TConflict* record = C_SearchInChain(list, obj);
     return record ? record->fDest : nullptr;
+}
+
+// The routine of `package` that stands for `routine`: the one of its
+// number when it bears its name (names may repeat), else the first of its
+// name. A package met in the destination may list its routines in another
+// order; none of the name gives none.
+TObjQz* NamesakeRoutine(TObjQz* package, TObjQz* routine)
+{
+    ObjListHdl members = package ? package->members : nullptr;
+    TObjQz* named = nullptr;
+    for (int32_t i = 0; members && i < members->Size(); ++i) {
+        TObjQz* m = members->At(i);
+        if (!ObjNamed(m, routine->name)) continue;
+        if (m->id == routine->id) return m;
+        if (!named) named = m;
+    }
+    return named;
 }
 
 // The entries `table` owns directly, in the order of the table list.
@@ -68,11 +84,9 @@ int16_t GetDestObj(C_ListHdl list, TMainDoc* source, TMainDoc* dest, TObjQz* obj
 {
     (void)source, (void)dest;
     *out = list && obj ? RecordDest(list, obj) : nullptr;
-    // A package's routine is the routine of that number of its package's
-    // counterpart.
+    // A package's routine is its namesake in its package's counterpart.
     if (!*out && obj && obj->kind == 7 && obj->GetOwnerObj() && obj->GetOwnerObj()->kind == 7)
-        if (TObjQz* package = RecordDest(list, obj->GetOwnerObj()))
-            *out = PackageRoutine(dynamic_cast<TPackagesObjQz*>(package), obj->id);
+        *out = NamesakeRoutine(RecordDest(list, obj->GetOwnerObj()), obj);
     return 0;
 }
 

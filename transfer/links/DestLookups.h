@@ -19,8 +19,8 @@ namespace transfer {
 ChampOper MyGetChamp(TObjQz* obj);
 
 // The destination of the record (at any depth) whose source is `obj`
-// (a package's routine: the routine of the same number of its package's);
-// null for none. Answers 0.
+// (a package's routine: the routine of its name in its package's, of its
+// number among namesakes); null for none. Answers 0.
 int16_t GetDestObj(C_ListHdl list, TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** out);
 // GetDestObj, else the form of the same name in the destination of the
 // form's table.

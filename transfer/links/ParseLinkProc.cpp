@@ -16,6 +16,8 @@
 #include "design/objects/ObjKinds.h"
 #include "design/plugins/PlugInLookup.h"
 #include "forms/calc/Operands.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -23,6 +25,7 @@
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 #include "transfer/links/DestLookups.h"
+#include "transfer/links/NotBrought.h"
 
 namespace transfer {
 
@@ -287,14 +290,17 @@ bool LinkWalk::PlugIn(const champoper& t, champoper* out)
     if (!found && package) found = PackageRoutine(package, routine);
     if (!found) found = Search_Package(src, name);
     TObjQz* target = Dest(found);
+    // The routine alone, as a read of the method links it.
     Depend(target);
     TObjQz* destPackage = target && target->kind == 7 ? (target->GetOwnerObj() ? target->GetOwnerObj() : target) : nullptr;
-    if (destPackage && destPackage != target) Depend(destPackage);
-    // The call names its package by id: the copy's, when it took another.
-    if (!numbered || !destPackage || destPackage->id == packageId) return false;
+    // The call names its package by id and its routine by number: those of
+    // the destination, which may differ from the source's.
+    const int16_t destRoutine = destPackage && destPackage != target ? target->id : routine;
+    if (!numbered || !destPackage || (destPackage->id == packageId && destRoutine == routine)) return false;
     unsigned char data[256];
     PCopy(data, t.Text(2), 255);
     platform::WriteBE16(data + 2, uint16_t(destPackage->id));
+    platform::WriteBE16(data + 4, uint16_t(destRoutine));
     *out = t;
     out->SetText(2, data);
     return true;
@@ -342,20 +348,28 @@ bool LinkWalk::Token(const champoper& t, champoper* out)
     }
     case 22: return PlugIn(t, out);
     case 36: {
-        unsigned char name[256], value[256];
+        unsigned char name[256], value[256], here[256], hereValue[256];
         {
             // A constant named by its list is the source's.
             UsingStore store(src->fResFile);
             calcconstname(name, value, t.Text(2));
         }
         if (!name[0]) return false;
-        auto* constant = static_cast<TConstantObjQz*>(GetObj_Name(dest, 17, name, 0));
-        if (!constant) {
-            Fail(platform::memFullErr);
-            return false;
+        // The constants stay with their lists: the destination reads the
+        // token through its own, which may hold another or none.
+        calcconstname(here, hereValue, t.Text(2));
+        if (rel2str(here, name) != kEqual) {
+            NoteNotBrought(SearchObj_Name(src, 17, name));
+        } else {
+            auto* constant = static_cast<TConstantObjQz*>(GetObj_Name(dest, 17, name, 0));
+            if (!constant) {
+                Fail(platform::memFullErr);
+                return false;
+            }
+            constant->SetConstantValue(value);
+            Depend(constant);
         }
-        constant->SetConstantValue(value);
-        Depend(constant);
+        // The value the code was written with says how it goes on.
         if (params && commandNumber == kSetCommand && param == 1 && value[0] == 1) {
             if (value[1] == '1') switchedKind = kSetKind;
             else if (value[1] == '2') switchedKind = kSelectionKind;

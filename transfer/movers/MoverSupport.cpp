@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "app/documents/MainDoc.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjQz.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
@@ -21,6 +23,16 @@ namespace {
 
 RoomProbe gRoomProbe = nullptr;
 
+// The volume's free space as last asked: a transfer checks the room for
+// each object it copies, and asking the file system each time cost more
+// than the copy of a small object.
+struct FreeSpaceSeen {
+    std::string path;
+    uint32_t tick = 0;
+    int64_t free = 0;
+};
+FreeSpaceSeen gSeen;
+
 }  // namespace
 
 void SetRoomProbe(RoomProbe probe) { gRoomProbe = probe; }
@@ -28,8 +40,24 @@ void SetRoomProbe(RoomProbe probe) { gRoomProbe = probe; }
 int16_t RoomFor(TMainDoc* dest, int64_t need)
 {
     int64_t free = 0;
-    if (gRoomProbe) free = gRoomProbe(dest);
-    else if (platform::FSpGetFreeSpace(dest->fSpec, &free) != platform::noErr) return 0;
+    if (gRoomProbe) {
+        free = gRoomProbe(dest);
+    } else {
+        // Asked again once a tick has passed, or for another file.
+        const uint32_t now = platform::TickCount();
+        if (gSeen.path.empty() || gSeen.tick != now || gSeen.path != dest->fSpec.path) {
+            gSeen.path.clear();
+            if (platform::FSpGetFreeSpace(dest->fSpec, &free) != platform::noErr) return 0;
+            try {
+                gSeen.path = dest->fSpec.path;
+            } catch (const std::bad_alloc&) {
+                return free < need ? platform::dskFulErr : 0;
+            }
+            gSeen.tick = now;
+            gSeen.free = free;
+        }
+        free = gSeen.free;
+    }
     return free < need ? platform::dskFulErr : 0;
 }
 

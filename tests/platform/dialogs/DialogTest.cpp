@@ -295,16 +295,31 @@ TEST_F(DialogTest, AShiftClickInAnotherEditTextPlacesTheCaretThere)
     EXPECT_EQ((**second.te).selEnd, 5);
 }
 
+// A filter that takes every key, as one that keeps an item to digits does.
+Boolean TakeEveryKey(DialogRef, EventRecord* e, DialogItemIndex* item)
+{
+    if (e->what != keyDown) return false;
+    *item = 0;
+    return true;
+}
+
 TEST_F(DialogTest, EscapeAndCommandPeriodAnswerTheCancelItem)
 {
-    DialogRef d = Make();
-    Script s;
-    s.Key("escape");
-    s.Key('.', 0x2F, cmdKey);
-    Play(s);
-    EXPECT_EQ(Run(), kCancel);
-    EXPECT_EQ(Run(), kCancel);
-    (void)d;
+    // The button titled "Cancel" cancels when no item was named, and the
+    // keys press it before any filter of the caller sees them.
+    const Rect bounds{100, 100, 330, 480};
+    Handle items = TestItems().NewItemHandle();
+    DialogRef d = NewDialog(nullptr, &bounds, PStr("Test").get(), true, dBoxProc, kFirstWindowOfClass, false, 0, items);
+    DisposeHandle(items);
+    ASSERT_NE(d, nullptr);
+    for (ModalFilterUPP filter : {ModalFilterUPP(nullptr), ModalFilterUPP(TakeEveryKey)}) {
+        Script s;
+        s.Key("escape");
+        s.Key('.', 0x2F, cmdKey);
+        Play(s);
+        EXPECT_EQ(Run(filter), kCancel);
+        EXPECT_EQ(Run(filter), kCancel);
+    }
 }
 
 TEST_F(DialogTest, TheStandardFilterAnswersItsKeysAndNothingElse)
@@ -528,6 +543,15 @@ protected:
                 .Add(kButtonDialogItem, Rect{90, 190, 110, 260}, "Cancel")
                 .Add(kStaticTextDialogItem, Rect{10, 70, 60, 350}, "Stop!")
                 .Bytes()});
+        image.resources.push_back(ResourceImage{FourCC("ALRT"), 132, false, "", 0, AlertBytes(kAlertBounds, 132, 0x5555)});
+        image.resources.push_back(ResourceImage{
+            FourCC("DITL"), 132, false, "", 0,
+            ItemList()
+                .Add(kButtonDialogItem, Rect{90, 280, 110, 350}, "Save")
+                .Add(kButtonDialogItem, Rect{90, 20, 110, 110}, "Don't save")
+                .Add(kButtonDialogItem, Rect{90, 190, 110, 260}, "Cancel")
+                .Add(kStaticTextDialogItem, Rect{10, 70, 60, 350}, "Save?")
+                .Bytes()});
         image.resources.push_back(ResourceImage{FourCC("ALRT"), 131, false, "", 0, AlertBytes(kAlertBounds, 131, 0x5555)});
         image.resources.push_back(ResourceImage{
             FourCC("DITL"), 131, false, "", 0,
@@ -598,8 +622,10 @@ TEST_F(AlertTest, AQuitRequestIsAnsweredWithTheCancelChoiceAndStaysQueued)
 {
     // A quit sent while the alert is up, or a termination request already
     // waiting: Cancel answers (a one-button alert its button, never its
-    // static text), and the request stays for the main loop.
-    for (const auto& [termination, alert, answer] : {std::tuple{false, 128, 2}, {true, 128, 2}, {false, 131, 1}}) {
+    // static text; never "Don't save"), and the request stays for the main
+    // loop.
+    for (const auto& [termination, alert, answer] :
+         {std::tuple{false, 128, 2}, {false, 131, 1}, {false, 132, 3}, {true, 128, 2}}) {
         Play(termination ? Script().Wait(600) : Script().Wait(5).Send(kAEQuitApplication).Wait(600));
         if (termination) PostTerminationRequest();
         EXPECT_EQ(NoteAlert(int16_t(alert), nullptr), answer) << termination << alert;

@@ -72,9 +72,12 @@ TEST(EventManager, RequestsWaitUntilTakenAndAFullQueueDropsInputNotThem)
     EXPECT_EQ(keys, int(EventQueue::kCapacity) - 3);  // the oldest input went
     EXPECT_EQ(lastKey, EventQueue::kCapacity + 9);
     EXPECT_FALSE(QuitRequestPending());
-    EXPECT_FALSE(TerminationRequestPending());
+    EXPECT_TRUE(TerminationRequestPending()) << "taken: the program is ending";
+    ResetEventManager();
     PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
     EXPECT_FALSE(TerminationRequestPending());  // a quit event is not the system's
+    ASSERT_TRUE(GetNextEvent(highLevelEventMask, &e));
+    EXPECT_FALSE(TerminationRequestPending());
 }
 
 TEST(EventQueue, MasksOfTheOddKinds)

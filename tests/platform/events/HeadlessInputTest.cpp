@@ -225,6 +225,17 @@ TEST(HeadlessInput, AQuitWaitingInTheQueueKeepsTheWatchdogAwayAndAModalIsNamed)
     EXPECT_NE(run.watchdogMessage.find("in the alert 1002 \"Save?\""), std::string::npos) << run.watchdogMessage;
 }
 
+TEST(HeadlessInput, NobodyAnsweringAModalEndsTheRunWithinASecond)
+{
+    // Well before the watchdog's 600 ticks of a run waiting in no modal.
+    HeadlessRun run(Script().Click(3, 3));
+    EventRecord e{};
+    ModalScope modal("dialog 'Find'");
+    for (int i = 0; i < 100 && !run.backend->Ended(); ++i) WaitNextEvent(everyEvent, &e, 1, nullptr);
+    EXPECT_TRUE(run.backend->Ended());
+    EXPECT_NE(run.watchdogMessage.find("in the dialog 'Find'"), std::string::npos) << run.watchdogMessage;
+}
+
 TEST(HeadlessInput, AHeldRunWaitsForOutsideEventsWithoutTheWatchdog)
 {
     HeadlessOptions options;

@@ -6,12 +6,15 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/ExtensionKinds.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/TextFiles.h"
 #include "tests/platform/files/TempFolder.h"
 
 using namespace platform;
@@ -278,6 +281,31 @@ TEST_F(Forks, PositionsOfUnknownForksReadAsZero)
     int64_t position = 99;
     EXPECT_EQ(GetFPos(999, &position), rfNumErr);
     EXPECT_EQ(position, 0);
+}
+
+// Text written as a text file ends its lines as text files here: CR and
+// CR LF become LF, anything else stays; the count is the text's.
+TEST_F(Forks, TextFilesEndTheirLinesWithLineFeeds)
+{
+    const struct {
+        std::string text, file;
+    } cases[] = {{"a\rb\r", "a\nb\n"}, {"a\r\nb", "a\nb"}, {"a\nb\tc", "a\nb\tc"}, {"\r\r", "\n\n"}};
+    auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const auto& c : cases) {
+        FSSpec fileSpec = MakeFile(dir, "t", 0);
+        int16_t ref = 0;
+        ASSERT_EQ(FSpOpenDF(fileSpec, fsRdWrPerm, &ref), noErr);
+        int64_t count = int64_t(c.text.size());
+        EXPECT_EQ(FSWriteText(ref, &count, c.text.data()), noErr);
+        EXPECT_EQ(count, int64_t(c.text.size()));
+        FSClose(ref);
+        EXPECT_EQ(bytes(fileSpec.path), c.file);
+        ASSERT_EQ(WriteTextFileAtomically(dir / "whole", c.text.data(), c.text.size()), noErr);
+        EXPECT_EQ(bytes(dir / "whole"), c.file);
+    }
 }
 
 TEST(ExtensionKinds, KnownExtensionsGiveTheirKindOthersNothing)

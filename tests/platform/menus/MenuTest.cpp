@@ -13,6 +13,7 @@
 #include "platform/menus/MenuText.h"
 #include "platform/menus/Menus.h"
 #include "platform/drawing/Rects.h"
+#include "platform/events/Modals.h"
 #include "platform/fonts/SystemResFile.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
@@ -315,6 +316,28 @@ void LoggingDef(int16_t message, MenuRef menu, Rect* r, Point hit, int16_t* whic
     }
 }
 
+TEST_F(MenuTest, WhileAModalIsUpTheBarOffersOnlyTheEditCommandsOfItsText)
+{
+    ASSERT_EQ(SetMenuItemCommandID(edit, 3, kHICommandCut), noErr);
+    MenuCommand command = 0;
+    ASSERT_EQ(GetMenuItemCommandID(edit, 3, &command), noErr);
+    EXPECT_EQ(command, kHICommandCut);
+    // Cut is the dialog's, whatever the program's windows allow.
+    DisableMenuItem(edit, 3);
+    const struct {
+        int modal;  // 0 none, 1 without text, 2 editing text
+        char key;
+        int32_t choice;
+    } cases[] = {{0, 'z', (5 << 16) | 1}, {0, 'x', 0},            {1, 'z', 0}, {1, 'x', 0},
+                 {2, 'z', 0},             {2, 'x', (5 << 16) | 3}, {2, 'c', 0}};
+    for (const auto& c : cases) {
+        std::unique_ptr<ModalScope> modal;
+        if (c.modal) modal = std::make_unique<ModalScope>("dialog", c.modal == 2);
+        EXPECT_EQ(MenuKey(c.key), c.choice) << c.modal << c.key;
+        HiliteMenu(0);
+    }
+}
+
 TEST_F(MenuTest, ProgramsDefinitionGetsItsMessagesAndChooses)
 {
     gLog.clear();
@@ -439,6 +462,19 @@ TEST(MenuModel, MetacharactersAndTheStoredForm)
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "Save");
     DeleteMenuItem(m, 1);
     EXPECT_EQ(CountMenuItems(m), 3);
+    // Texts taken as they stand: one enabled item each, metacharacters kept.
+    for (const char* literal : {"-", "(Close;Open/O"}) {
+        AppendMenuItemText(m, PStr(literal).get());
+        const MenuItemIndex last = CountMenuItems(m);
+        EXPECT_TRUE(IsMenuItemEnabled(m, last)) << literal;
+        GetMenuItemText(m, last, text);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), literal);
+        GetItemCmd(m, last, &v);
+        EXPECT_EQ(v, 0) << literal;
+    }
+    InsertMenuItemText(m, PStr("<B").get(), 0);
+    GetMenuItemText(m, 1, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "<B");
 
     MenuResourceData d;
     const uint8_t good[] = {0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 1, 'X', 1, 'a', 0, 'A', 0, 1, 0};

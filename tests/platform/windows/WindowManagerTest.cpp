@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "platform/core/Errors.h"
 #include "platform/drawing/Regions.h"
+#include "platform/screen/Screen.h"
 #include "tests/platform/windows/WindowFixture.h"
 
 using namespace platform;
@@ -216,6 +220,58 @@ TEST_F(WindowTest, GrowZoomAndCloseBoxTracking)
     EXPECT_FALSE(TrackGoAway(w, e.where));  // released outside
     ASSERT_TRUE(NextEvent(mDownMask, &e));
     EXPECT_TRUE(TrackGoAway(w, e.where));
+}
+
+// However the button goes down and up over a box, its pressed outline is
+// gone once the tracking ends: the title bar and the desktop beside it are
+// as they were.
+TEST_F(WindowTest, TrackedBoxesLeaveTheScreenAsTheyFoundIt)
+{
+    WindowRef w = Document(100, 100, 300, 300);
+    Settle();
+    SetScreenCursorVisible(false);
+    auto pixels = [](const Rect& r) {
+        const PixMap* screen = ComposeScreen();
+        const int32_t row = screen->rowBytes & kRowBytesMask;
+        std::vector<uint32_t> out;
+        for (int16_t v = r.top; v < r.bottom; ++v)
+            for (int16_t h = r.left; h < r.right; ++h) {
+                uint32_t px = 0;
+                std::memcpy(&px, screen->baseAddr + v * row + h * 4, 4);
+                out.push_back(px & 0xFFFFFF);
+            }
+        return out;
+    };
+    struct Case {
+        const char* what;
+        bool zoom;
+        bool away;  // the pointer leaves the box while the button is down
+        bool back;  // and comes back into it
+        bool chosen;
+    } cases[] = {
+        {"close box clicked", false, false, false, true},
+        {"close box left", false, true, false, false},
+        {"close box left and entered again", false, true, true, true},
+        {"zoom box clicked", true, false, false, true},
+        {"zoom box left", true, true, false, false},
+        {"zoom box left and entered again", true, true, true, true},
+    };
+    const Rect around{80, 90, 110, 310};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<uint32_t> before = pixels(around);
+        const Point at = Center(BoundsOf(w, c.zoom ? kWindowZoomBoxRgn : kWindowCloseBoxRgn));
+        Script s;
+        s.Press(at.h, at.v).Wait(2);
+        if (c.away) s.Move(int16_t(at.h + 40), at.v).Wait(2);
+        if (c.back) s.Move(at.h, at.v).Wait(2);
+        s.Release();
+        Play(std::move(s));
+        EventRecord e{};
+        ASSERT_TRUE(NextEvent(mDownMask, &e));
+        EXPECT_EQ(c.zoom ? TrackBox(w, e.where, inZoomOut) : TrackGoAway(w, e.where), c.chosen);
+        EXPECT_TRUE(pixels(around) == before) << "an outline stays";
+    }
 }
 
 TEST_F(WindowTest, CreationKindsTitlesAndReferencesAndBadInput)

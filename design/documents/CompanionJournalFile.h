@@ -1,0 +1,27 @@
+// A change of a document's two files in one step: the companion is written
+// before the data file commits, so a crash between the two would leave the
+// new companion beside the old data file. Before the companion is written,
+// a journal beside the document keeps its old bytes, the data file's commit
+// mark and what the new companion will hold. Whoever finds the journal
+// (the next open, move or creation of the name) decides by the mark: a data
+// file still at the old commit gets the old companion back; one whose
+// commit reached the disk keeps the new one. A companion that no longer
+// holds the journaled new bytes was written since and is left alone.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/files/FileTypes.h"
+
+// Keeps the companion of the document at `data` as it is on the disk before
+// it is replaced with `newBytes`; `*kept` tells whether a journal was
+// written (none for a data file that is no local container, or a companion
+// that does not change). 0 or why not: then nothing was written.
+int16_t KeepCompanion(const platform::FSSpec& data, const std::vector<uint8_t>& newBytes, bool* kept);
+// The change landed whole, or was taken back whole: the journal goes.
+int16_t ForgetKeptCompanion(const platform::FSSpec& data);
+// Puts right what a crash left of a change of both files (see above) and
+// removes the journal. Nothing to do in the usual case, nor while either
+// file is open here.
+int16_t FinishKeptCompanion(const platform::FSSpec& data);

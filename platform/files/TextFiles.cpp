@@ -1,0 +1,62 @@
+#include "platform/files/TextFiles.h"
+
+#include <new>
+
+#include "platform/core/Errors.h"
+#include "platform/files/Forks.h"
+#include "platform/files/WholeFile.h"
+
+namespace platform {
+
+namespace {
+constexpr char kCR = '\r', kLF = '\n';
+}  // namespace
+
+std::string TextFileLines(const void* text, size_t size)
+{
+    const auto* in = static_cast<const char*>(text);
+    std::string out;
+    out.reserve(size);
+    for (size_t i = 0; i < size; ++i) {
+        if (in[i] != kCR) {
+            out.push_back(in[i]);
+            continue;
+        }
+        out.push_back(kTextFileLineEnd);
+        if (i + 1 < size && in[i + 1] == kLF) ++i;
+    }
+    return out;
+}
+
+OSErr FSWriteText(int16_t refNum, int64_t* count, const void* buffer)
+{
+    if (*count <= 0) return FSWrite(refNum, count, buffer);
+    try {
+        const std::string lines = TextFileLines(buffer, size_t(*count));
+        int64_t n = int64_t(lines.size());
+        const OSErr err = FSWrite(refNum, &n, lines.data());
+        if (err == noErr && n != int64_t(lines.size())) return ioErr;
+        return err;
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
+
+OSErr WriteTextFileAtomically(const std::string& path, const void* text, size_t size, uint32_t newMode)
+{
+    try {
+        const std::string lines = TextFileLines(text, size);
+        return WriteFileAtomically(path, lines.data(), lines.size(), newMode);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
+
+size_t LineLength(const uint8_t* text, size_t size)
+{
+    size_t n = 0;
+    while (n < size && text[n] != kCR && text[n] != kLF) ++n;
+    return n;
+}
+
+}  // namespace platform

@@ -1,0 +1,322 @@
+// The demo opened by the application as the program opens it, in two
+// browser windows, with every layer installed; and what a window shows
+// (its lists' headers and rows, its preview) set beside what a fresh open
+// of the document's files shows in the same state.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/appl/Menus.h"
+#include "app/dialogs/DialogUtilities.h"
+#include "app/dialogs/DrawingUtilities.h"
+#include "app/appl/Preferences.h"
+#include "app/appl/TAppl.h"
+#include "app/documents/DocHooks.h"
+#include "app/documents/MainDoc.h"
+#include "app/program/DocumentHooks.h"
+#include "app/windows/TMainWindow.h"
+#include "browser/CallPanes.h"
+#include "browser/Panes.h"
+#include "design/objects/TransferHooks.h"
+#include "forms/model/LayoutEditor.h"
+#include "looks/LookManager.h"
+#include "platform/files/FileSpec.h"
+#include "platform/screen/Screen.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
+#include "tests/design/ReadFixture.h"
+#include "transfer/InstallTransfer.h"
+
+namespace transfertest {
+
+class DocumentWindows : public readtest::ReadFixture {
+protected:
+    void SetUp() override
+    {
+        ReadFixture::SetUp();
+        InstallKernelStoreAccess();
+        ASSERT_EQ(platform::InitScreen(1280, 800), 0);
+        ASSERT_EQ(BuildMenus(), 0);
+        OpenPrefResFile();
+        ASSERT_NE(G_PrefResFile, -1);
+        MakeAppl();
+        appl_->fDefaultRect = DefaultWindowRect();
+        InstallDocumentHooks();
+        InstallFormModelHooks();
+        InitVI();
+        browser::InstallBrowserPanes();
+        transfer::InstallTransfer();
+        for (const char* stem : {"Demo", "DemoTarget", "Reports-1"}) CopyBuilt(stem);
+    }
+    void TearDown() override
+    {
+        platform::ClearDialogAnswers();
+        platform::ClearFileDialogAnswers();
+        appl_->fQuit = true;
+        appl_->Close();
+        ResetTransferHooks();
+        ResetDocHooks();
+        ClosePrefResFile();
+        DisposeMenus();
+        ReadFixture::TearDown();
+        platform::DisposeScreen();
+    }
+
+public:
+
+    // The build's document and its companion, copied into `to`.
+    void CopyBuilt(const std::string& stem, const std::filesystem::path& to = {})
+    {
+        namespace fs = std::filesystem;
+        const fs::path folder = to.empty() ? fs::path(folder_.path()) : to;
+        fs::create_directories(folder);
+        for (const auto& entry : fs::directory_iterator(QZ_DEMO_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0)
+                fs::copy_file(entry.path(), folder / name, fs::copy_options::overwrite_existing);
+        }
+    }
+    std::string InFolder(const std::string& name) const { return (std::filesystem::path(folder_.path()) / name).string(); }
+
+    // The document opened as the File menu's Open does.
+    TMainDoc* OpenDoc(const std::string& path)
+    {
+        platform::FSSpec fileSpec;
+        platform::FSMakeFSSpec(path, &fileSpec);
+        EXPECT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0) << ::LastAlert().text;
+        for (TDocument* d = appl_->fDocList; d; d = d->fNext)
+            if (d->fSpec.path == fileSpec.path) return static_cast<TMainDoc*>(d);
+        return nullptr;
+    }
+    // The bytes of the document's data file and companion.
+    static std::vector<readtest::Bytes> FilesOf(TMainDoc* doc)
+    {
+        const std::filesystem::path data = doc->fSpec.path;
+        std::filesystem::path companion = data;
+        companion.replace_extension("RSR");
+        return {FileBytes(data.string()), FileBytes(companion.string())};
+    }
+    bool IsOpen(TDocument* doc) const
+    {
+        for (TDocument* d = appl_->fDocList; d; d = d->fNext)
+            if (d == doc) return true;
+        return false;
+    }
+    // A copy of the build's document in two browser windows, the second
+    // in front.
+    TMainDoc* OpenInTwoWindows(const std::string& stem = "Demo")
+    {
+        TMainDoc* doc = OpenDoc(InFolder(stem + ".QzB"));
+        if (doc) {
+            EXPECT_EQ(appl_->Do_Func(40), 0);
+        }
+        return doc;
+    }
+
+    static std::vector<TRefWindow*> Windows(TMainDoc* doc)
+    {
+        std::vector<TRefWindow*> out;
+        for (TWindow* w = doc ? doc->fFirstWindow : nullptr; w; w = w->fNextWindow)
+            if (w->IsMember(3)) out.push_back(static_cast<TRefWindow*>(w));
+        return out;
+    }
+    template <typename Pane>
+    static Pane* PaneOf(TWindow* w, int16_t member)
+    {
+        for (TPlan* p = w ? w->fFirstPlane : nullptr; p; p = p->fNext)
+            if (p->IsMember(member)) return dynamic_cast<Pane*>(p);
+        return nullptr;
+    }
+    static browser::TLstPlane* Main(TWindow* w) { return PaneOf<browser::TLstPlane>(w, 2); }
+    static browser::TDisplayPlane* Preview(TWindow* w) { return PaneOf<browser::TDisplayPlane>(w, 6); }
+
+    // An object by its kind and full name (and its id for menus, whose
+    // names may repeat), the same in memory and read afresh.
+    static std::string Key(TObjQz* obj)
+    {
+        unsigned char name[256];
+        obj->GetFullName(name);
+        const std::string id = obj->kind == 6 ? "#" + std::to_string(obj->id) : "";
+        return std::to_string(obj->kind) + ":" + readtest::P(name) + id;
+    }
+    // A row as drawn: its depth, its disclosure state, its text.
+    static std::string RowLine(browser::TRefPlane* pane, int32_t row)
+    {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, pane->fList));
+        if (!obj) return "(none)";
+        unsigned char prefix[256], text[256], shown[256];
+        browser::RowText(obj, prefix, text);
+        browser::DisplayText(obj, text, shown);
+        const char* open = !obj->Openable() ? " " : IsOpenCell(row, pane->fList) ? "v" : ">";
+        return std::string(obj->GetLevel(), '.') + open + readtest::P(prefix) + readtest::P(shown);
+    }
+    static std::vector<std::string> Rows(browser::TRefPlane* pane)
+    {
+        std::vector<std::string> out;
+        unsigned char header[256];
+        pane->HeaderText(header);
+        out.push_back("[" + readtest::P(header) + "]");
+        for (int32_t row = 0; row < pane->fList->rowCount; ++row) out.push_back(RowLine(pane, row));
+        return out;
+    }
+    // Everything the window shows of the document, pane after pane, a
+    // line each.
+    static std::string Shown(TWindow* w)
+    {
+        std::string out;
+        for (TPlan* p = w->fFirstPlane; p; p = p->fNext) {
+            if (auto* list = dynamic_cast<browser::TRefPlane*>(p)) {
+                for (const std::string& line : Rows(list)) out += line + "\n";
+            } else if (auto* preview = dynamic_cast<browser::TDisplayPlane*>(p)) {
+                unsigned char head[256];
+                browser::DisplayHeadText(preview->fObj, head);
+                out += "preview " + readtest::P(head) + "\n";
+            }
+        }
+        return out;
+    }
+
+    // Every row of the list opened, depth after depth: each object of the
+    // list once, by its key.
+    static std::map<std::string, std::string> AllRows(browser::TLstPlane* main)
+    {
+        for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+            if (obj && obj->Openable() && !IsOpenCell(row, main->fList)) main->SwitchCellState(row);
+        }
+        std::map<std::string, std::string> out;
+        for (int32_t row = 0; row < main->fList->rowCount; ++row)
+            out.emplace(Key(static_cast<TObjQz*>(LongLRowObject(row, main->fList))), RowLine(main, row));
+        return out;
+    }
+
+    // Each window of `doc` shows what the same window shows on a fresh open
+    // of the document's files: the same rows open and the same object
+    // current (its links in the panes), the same object previewed. Rows
+    // kept or found are each the fresh document's object, as it shows.
+    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what)
+    {
+        namespace fs = std::filesystem;
+        const fs::path fresh = fs::path(folder_.path()) / "fresh";
+        fs::remove_all(fresh);
+        fs::create_directories(fresh);
+        const fs::path data = doc->fSpec.path;
+        for (const auto& entry : fs::directory_iterator(data.parent_path())) {
+            const std::string name = entry.path().filename().string(), stem = data.stem().string();
+            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
+                fs::copy_file(entry.path(), fresh / name);
+        }
+        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        ASSERT_NE(copy, nullptr) << what;
+        TRefWindow* freshWindow = Windows(copy).front();
+        for (TRefWindow* w : Windows(doc)) {
+            browser::TLstPlane* main = Main(w);
+            browser::TLstPlane* other = Main(freshWindow);
+            ASSERT_TRUE(main && other) << what;
+            // Each window is set beside the fresh one as it opened.
+            other->RazAll(other->fSource, true);
+            other->UpdateAll();
+            SCOPED_TRACE(what);
+            if (main->fFilter < 0) {
+                // Kept or found rows: each is an object of the files.
+                const std::map<std::string, std::string> all = AllRows(other);
+                for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+                    auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+                    auto it = all.find(Key(obj));
+                    ASSERT_NE(it, all.end()) << Key(obj);
+                    EXPECT_EQ(RowLine(main, row).substr(RowLine(main, row).find_first_not_of('.') + 1),
+                              it->second.substr(it->second.find_first_not_of('.') + 1));
+                }
+                continue;
+            }
+            other->SetDfltFilter(main->fFilter);
+            for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+                if (!IsOpenCell(row, main->fList)) continue;
+                const std::string key = Key(static_cast<TObjQz*>(LongLRowObject(row, main->fList)));
+                for (int32_t at = 0; at < other->fList->rowCount; ++at)
+                    if (Key(static_cast<TObjQz*>(LongLRowObject(at, other->fList))) == key &&
+                        !IsOpenCell(at, other->fList)) {
+                        other->SwitchCellState(at);
+                        break;
+                    }
+            }
+            if (TObjQz* current = main->CurrentObject()) {
+                const std::string key = Key(current);
+                for (int32_t at = 0; at < other->fList->rowCount; ++at)
+                    if (Key(static_cast<TObjQz*>(LongLRowObject(at, other->fList))) == key) {
+                        other->MoveCurrent(at);
+                        break;
+                    }
+            }
+            browser::TDisplayPlane* preview = Preview(w);
+            if (preview && preview->fObj) {
+                const std::string key = Key(preview->fObj);
+                const std::map<std::string, TObjQz*> objects = ObjectsOf(other);
+                auto it = objects.find(key);
+                EXPECT_NE(it, objects.end()) << key;
+                if (it != objects.end()) Preview(freshWindow)->SetObj(it->second);
+            } else if (Preview(freshWindow)) {
+                Preview(freshWindow)->SetObj(nullptr);
+            }
+            EXPECT_EQ(Shown(w), Shown(freshWindow));
+        }
+        EXPECT_EQ(copy->Close(), 0);
+        fs::remove_all(fresh);
+    }
+
+    // The objects of the list's rows, every row opened, by key.
+    static std::map<std::string, TObjQz*> ObjectsOf(browser::TLstPlane* main)
+    {
+        AllRows(main);
+        std::map<std::string, TObjQz*> out;
+        for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+            out.emplace(Key(obj), obj);
+        }
+        return out;
+    }
+
+    // The global middle of a dialog's item where the dialog will open.
+    static platform::Point ItemPoint(int16_t dialog, int16_t item)
+    {
+        platform::Handle dlog = nullptr, bits = nullptr;
+        platform::Rect r{};
+        DLogSaveScreen(platform::FourCC("DLOG"), dialog, &dlog, &bits, &r);
+        DLogRestoreScreen(dlog, bits, &r, false);
+        platform::DialogRef d = MyGetNewDialog(dialog, nullptr, reinterpret_cast<platform::WindowRef>(-1));
+        platform::DialogItemType type = 0;
+        platform::Handle h = nullptr;
+        platform::Rect box{};
+        if (d) {
+            platform::GetDialogItem(d, item, &type, &h, &box);
+            platform::DisposeDialog(d);
+        }
+        return platform::Point{int16_t(r.top + (box.top + box.bottom) / 2), int16_t(r.left + (box.left + box.right) / 2)};
+    }
+
+    // The first row of the list showing the object of that kind and name.
+    static int32_t RowOf(browser::TLstPlane* main, int16_t kind, const std::string& name)
+    {
+        for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+            if (obj && obj->kind == kind && readtest::P(obj->name) == name) return row;
+        }
+        return -1;
+    }
+    // Those rows selected alone, the first the current row.
+    static void Select(browser::TLstPlane* main, const std::vector<std::pair<int16_t, std::string>>& objects)
+    {
+        bool first = true;
+        for (const auto& [kind, name] : objects) {
+            const int32_t row = RowOf(main, kind, name);
+            ASSERT_GE(row, 0) << name;
+            if (first) main->MoveCurrent(row);
+            else LongLSetSelect(true, row, main->fList);
+            first = false;
+        }
+    }
+};
+
+}  // namespace transfertest

@@ -1,0 +1,442 @@
+// The windows of a document after what the user does to it: read again
+// from its files from every state its panes can be in, they show the
+// document afresh; after a command, each shows what a fresh open shows.
+#include <functional>
+
+#include "app/appl/CommandStacks.h"
+#include "app/dialogs/WaitDialog.h"
+#include "platform/core/Faults.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/events/FileDialogAnswers.h"
+#include "transfer/components/Generate.h"
+#include "tests/platform/events/HeadlessFixture.h"
+#include "tests/transfer/DocumentWindowsFixture.h"
+
+namespace transfertest {
+namespace {
+
+using Fixture = DocumentWindows;
+using Rows = std::vector<std::pair<int16_t, std::string>>;
+
+// A state of the demo's windows (two, the second in front), reached before
+// the document is read again.
+struct PaneState {
+    const char* name;
+    std::function<void(Fixture*, TMainDoc*)> reach;
+    const char* document = "Demo";
+};
+
+TWindow* Front(TMainDoc* doc) { return Fixture::Windows(doc).front(); }
+TWindow* Back(TMainDoc* doc) { return Fixture::Windows(doc).back(); }
+
+void Disclose(TWindow* w, int16_t kind, const std::string& name)
+{
+    browser::TLstPlane* main = Fixture::Main(w);
+    const int32_t row = Fixture::RowOf(main, kind, name);
+    ASSERT_GE(row, 0) << name;
+    main->SwitchCellState(row);
+}
+
+void Keep(TWindow* w, const Rows& rows)
+{
+    Fixture::Select(Fixture::Main(w), rows);
+    EXPECT_EQ(w->Do_Func(55), 0);
+}
+
+// A component command on the row of that component, its question answered.
+void OnComponent(TWindow* w, const std::string& name, int16_t command)
+{
+    Fixture::Select(Fixture::Main(w), {{32, name}});
+    platform::PushDialogAnswer(1);
+    EXPECT_EQ(w->Do_Func(command), 0);
+}
+
+void Install(Fixture* f, TWindow* w)
+{
+    platform::PushFileDialogAnswer(f->InFolder("Reports-1.QCP"));
+    platform::PushDialogAnswer(1);
+    EXPECT_EQ(w->Do_Func(114), 0);
+}
+
+void Found(TWindow* w)
+{
+    WaitParamRec wait{};
+    Fixture::Main(w)->SearchRows(::GetFilter(browser::kDefaultFilter), false, &wait);
+}
+
+const PaneState kStates[] = {
+    {"tables disclosed", [](Fixture*, TMainDoc* doc) {
+         Disclose(Front(doc), 1, "Invoices");
+         Disclose(Back(doc), 1, "Customers");
+     }},
+    {"rows kept", [](Fixture*, TMainDoc* doc) { Keep(Front(doc), {{2, "Close_Invoice"}, {1, "Invoices"}}); }},
+    {"rows kept twice", [](Fixture*, TMainDoc* doc) {
+         Keep(Front(doc), {{2, "Close_Invoice"}, {1, "Invoices"}, {23, "Accounting"}});
+         Keep(Front(doc), {{2, "Close_Invoice"}});
+     }},
+    {"search results", [](Fixture*, TMainDoc* doc) { Found(Front(doc)); }},
+    {"a group open", [](Fixture*, TMainDoc* doc) { Disclose(Front(doc), 23, "Accounting"); }},
+    {"a component open", [](Fixture*, TMainDoc* doc) { Disclose(Back(doc), 32, "Reports"); }},
+    {"rows kept in the second window", [](Fixture*, TMainDoc* doc) { Keep(Back(doc), {{2, "Close_Invoice"}}); }},
+    {"an object's links shown", [](Fixture*, TMainDoc* doc) {
+         Disclose(Front(doc), 23, "Accounting");
+         Fixture::Select(Fixture::Main(Front(doc)), {{2, "Recalculate"}});
+     }},
+    {"kept links", [](Fixture*, TMainDoc* doc) {
+         Fixture::Select(Fixture::Main(Front(doc)), {{2, "Close_Invoice"}});
+         auto* uses = Fixture::PaneOf<browser::TCallPlane>(Front(doc), 5);
+         ASSERT_NE(uses, nullptr);
+         LongLSetSelect(true, 0, uses->fList);
+         uses->SeltoList();
+     }},
+    {"the preview showing a field", [](Fixture*, TMainDoc* doc) {
+         Disclose(Front(doc), 1, "Invoices");
+         browser::TLstPlane* main = Fixture::Main(Front(doc));
+         const int32_t row = Fixture::RowOf(main, 28, "Number");
+         ASSERT_GE(row, 0);
+         Fixture::Preview(Front(doc))->SetObj(static_cast<TObjQz*>(LongLRowObject(row, main->fList)));
+     }},
+    {"a component uninstalled", [](Fixture*, TMainDoc* doc) {
+         Keep(Back(doc), {{2, "Close_Invoice"}});
+         OnComponent(Front(doc), "Invoice_Reports", 115);
+     }},
+    {"an install refused", [](Fixture* f, TMainDoc* doc) {
+         Keep(Back(doc), {{2, "Close_Invoice"}});
+         Install(f, Front(doc));
+     }},
+    {"a component installed and uninstalled", [](Fixture* f, TMainDoc* doc) {
+         Install(f, Front(doc));
+         Keep(Back(doc), {{32, "Reports"}});
+         OnComponent(Front(doc), "Reports", 115);
+     }, "DemoTarget"},
+};
+
+void PrintTo(const PaneState& s, std::ostream* os) { *os << s.name; }
+
+class ReadAgain : public Fixture, public ::testing::WithParamInterface<PaneState> {};
+
+TEST_P(ReadAgain, TheWindowsShowTheDocumentAfresh)
+{
+    TMainDoc* doc = OpenInTwoWindows(GetParam().document);
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(Windows(doc).size(), 2u);
+    GetParam().reach(this, doc);
+    ASSERT_EQ(appl_->Do_Func(74), 0);
+    for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
+    ExpectShowsItsFiles(doc, GetParam().name);
+}
+
+std::string TestName(const char* text);
+
+INSTANTIATE_TEST_SUITE_P(PaneStates, ReadAgain, ::testing::ValuesIn(kStates),
+                         [](const ::testing::TestParamInfo<PaneState>& info) { return TestName(info.param.name); });
+
+// A command of the File, Edit, Objects or Components menu chosen with the
+// demo's second window in front, its rows chosen first, its dialogs
+// answered by the script and its file dialogs by the paths.
+struct MenuCommand {
+    const char* name;
+    int16_t command;
+    bool writes;  // whether the document's files change
+    Rows select;
+    // Made when the command runs: it may need where a dialog will show.
+    std::function<platform::Script()> script = [] { return platform::Script().Wait(5); };
+    std::function<std::vector<platform::FileDialogAnswer>(Fixture*)> files = [](Fixture*) {
+        return std::vector<platform::FileDialogAnswer>{};
+    };
+    std::function<void(Fixture*, TMainDoc*)> before = [](Fixture*, TMainDoc*) {};
+    const char* document = "Demo";
+};
+
+std::function<platform::Script()> Answer(std::vector<int16_t> items)
+{
+    return [items] {
+        platform::Script s;
+        s.Wait(5);
+        for (int16_t item : items) s.Choose(item).Wait(5);
+        return s;
+    };
+}
+std::function<platform::Script()> Typed(const std::string& text, std::vector<int16_t> items = {1})
+{
+    return [text, items] {
+        platform::Script s;
+        s.Wait(5).Type(text).Wait(2);
+        for (int16_t item : items) s.Choose(item).Wait(5);
+        return s;
+    };
+}
+// The file dialog's answer: that file of the test's folder, or cancel.
+std::function<std::vector<platform::FileDialogAnswer>(Fixture*)> Path(const std::string& name)
+{
+    return [name](Fixture* f) {
+        platform::FileDialogAnswer answer;
+        if (name == "cancel") answer.kind = platform::FileDialogAnswer::Kind::Cancel;
+        else answer.path = f->InFolder(name);
+        return std::vector<platform::FileDialogAnswer>{answer};
+    };
+}
+
+// The components installed are those of the library Reports-1; a newer
+// version is generated from the demo's project.
+void InstallFirst(Fixture* f, TMainDoc* doc) { Install(f, Front(doc)); }
+void InstallFirstAndMakeANewerVersion(Fixture* f, TMainDoc* doc)
+{
+    Install(f, Front(doc));
+    TMainDoc* demo = f->OpenDoc(f->InFolder("Demo.QzB"));
+    ASSERT_NE(demo, nullptr);
+    ObjListHdl groups = GetObjListe(demo->fTypeList, 32);
+    TModuleObjQz* reports = nullptr;
+    for (int32_t i = 0; groups && i < groups->Size(); ++i)
+        if (groups->At(i)->kind == 32 && readtest::P(groups->At(i)->name) == "Reports")
+            reports = static_cast<TModuleObjQz*>(groups->At(i));
+    ASSERT_NE(reports, nullptr);
+    reports->SetVersionNb(reports->GetVersionNb() + 1);
+    platform::PushFileDialogAnswer(f->InFolder("Reports-2.QCP"));
+    platform::PushDialogAnswer(1);
+    EXPECT_EQ(transfer::GenerateComponent(demo, reports), 0);
+    platform::ClearDialogAnswers();
+    EXPECT_EQ(demo->Close(), 0);
+}
+
+const MenuCommand kCommands[] = {
+    {"New Library", 1, false, {}},
+    {"New Structure", 20, false, {}},
+    {"New Structure from SQL Script cancelled", 30, false, {}, Answer({}), Path("cancel")},
+    {"Open", 2, false, {}, Answer({}), Path("DemoTarget.QzB")},
+    {"Close", 3, false, {}},
+    {"Close Document", 4, false, {}},
+    {"Close all", 5, false, {}},
+    {"Save", 18, false, {}},
+    {"Read Structure Again", 74, false, {{2, "Close_Invoice"}}},
+    {"Export List", 7, false, {}, Answer({1}), Path("export.txt")},
+    {"Page Setup cancelled", 9, false, {}, Answer({}), Path("cancel")},
+    {"Print List cancelled", 10, false, {}, Answer({1}), Path("cancel")},
+    {"Preferences", 13, false, {}, Answer({1})},
+    {"Conflict Preferences", 15, false, {}, Answer({1})},
+    {"Blocking Preferences", 16, false, {}, Answer({1})},
+    {"Filters", 54, false, {}, Answer({1})},
+    {"Undo", 21, false, {{2, "Close_Invoice"}}},
+    {"Cut", 22, false, {{24, "Card"}}},
+    {"Copy", 23, false, {{24, "Card"}}},
+    {"Paste", 24, false, {{24, "Card"}}},
+    {"Clear", 25, true, {{24, "Listing"}}, Answer({1})},
+    {"Clear a form with a list box", 25, true, {{24, "Invoice"}}, Answer({1})},
+    {"Select All", 26, false, {}},
+    {"Keep Selected Rows", 55, false, {{2, "Close_Invoice"}, {1, "Invoices"}}},
+    {"Edit Object", 52, false, {{11, "Invoice_Texts"}}},
+    {"Edit Documentation", 56, true, {{2, "Close_Invoice"}}},
+    {"Delete Documentation", 57, true, {{1, "Customers"}}, Answer({1})},
+    {"Structure Documentation", 49, false, {}},
+    {"Show Clipboard", 27, false, {}},
+    {"Find", 53, false, {}, Answer({1})},
+    {"Rename", 51, true, {{2, "Close_Invoice"}}, Typed("Close_Bill")},
+    {"Add a Prefix", 58, true, {{2, "Close_Invoice"}, {24, "Card"}}, Typed("x_")},
+    {"Replace in Names", 59, true, {{2, "Close_Invoice"}}, Typed("Invoice\tBill")},
+    {"Replace Text", 76, true, {{2, "Close_Invoice"}}, Typed("Closed\tShut")},
+    {"Texts to String List", 50, true, {{2, "Close_Invoice"}}, [] {
+         const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
+         platform::Script s;
+         // The list 15000 is there: the alert, then OK with its row.
+         s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
+         s.Choose(1).Wait(5).Choose(1).Wait(5);
+         return s;
+     }},
+    {"Texts to String List of menus", 50, true, {{6, "File"}}, [] {
+         // Into a new list 15010, the first window showing the menu bar.
+         const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
+         platform::Script s;
+         s.Wait(5).Type("Menus").Click(id.h, id.v).Wait(2).Type("15010").Click(add.h, add.v).Wait(5);
+         s.Choose(1).Wait(5);
+         return s;
+     },
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; },
+     [](Fixture*, TMainDoc* doc) { Fixture::Select(Fixture::Main(Back(doc)), {{5, "Main"}}); }},
+    {"String List to Texts", 77, true, {{5, "Main"}}, Answer({1})},
+    {"Scale Forms", 75, true, {{24, "Card"}}, Answer({1})},
+    {"New Group", 71, true, {}, Typed("Fresh")},
+    {"Make Group", 70, true, {{2, "Close_Invoice"}, {24, "Card"}}, Typed("Made")},
+    {"Make Group with What It Uses", 72, true, {{2, "Close_Invoice"}}, Typed("Full")},
+    {"Ungroup", 73, true, {{23, "Logging"}}},
+    {"New Component of a form", 110, true, {{24, "Card"}}, [] {
+         // Its hidden objects are renamed with a prefix, which it needs.
+         const platform::Point prefix = Fixture::ItemPoint(110, 7);
+         platform::Script s;
+         s.Wait(5).Click(prefix.h, prefix.v).Wait(2).Type("nc").Wait(2).Choose(1).Wait(5);
+         return s;
+     }},
+    {"Component Properties", 111, true, {{32, "Reports"}}, Typed("Reporting")},
+    {"Generate Component", 112, true, {{32, "Reports"}}, Answer({1}), Path("Generated.QCP")},
+    {"Delete Component Project", 113, true, {{32, "Reports"}}, Answer({1})},
+    {"Install Component refused", 114, false, {}, Answer({1}), Path("Reports-1.QCP")},
+    {"Install over objects of no version", 114, false, {}, Answer({1, 1}), Path("Reports-1.QCP"),
+     [](Fixture*, TMainDoc* doc) {
+         Fixture::Select(Fixture::Main(Front(doc)), {{32, "Reports"}});
+         platform::PushDialogAnswer(1);
+         EXPECT_EQ(Front(doc)->Do_Func(113), 0);
+     }},
+    {"Uninstall Component", 115, true, {{32, "Invoice_Reports"}}, Answer({1})},
+    {"Install Component again", 114, true, {}, Answer({1}), Path("Reports-1.QCP"), InstallFirst, "DemoTarget"},
+    {"Install a newer version", 114, true, {}, Answer({1}), Path("Reports-2.QCP"), InstallFirstAndMakeANewerVersion,
+     "DemoTarget"},
+    {"Install after an uninstall", 114, true, {}, Answer({1}), Path("Reports-1.QCP"),
+     [](Fixture* f, TMainDoc* doc) {
+         Install(f, Front(doc));
+         OnComponent(Front(doc), "Reports", 115);
+     },
+     "DemoTarget"},
+};
+
+void PrintTo(const MenuCommand& c, std::ostream* os) { *os << c.name; }
+
+// The first window shows a group open and a table disclosed (the target
+// has no group of its own).
+void DiscloseInFirst(const MenuCommand& c, TMainDoc* doc)
+{
+    const bool demo = std::string(c.document) == "Demo";
+    if (demo) Disclose(Back(doc), 23, "Accounting");
+    Disclose(Back(doc), 1, demo ? "Invoices" : "Lines");
+}
+
+class MenuCommands : public Fixture, public ::testing::WithParamInterface<MenuCommand> {
+protected:
+    // The command chosen from its menu, its dialogs answered by its script
+    // and then by the items `more`. A dialog the script leaves waiting
+    // ends the tests rather than hanging them.
+    void Choose(const MenuCommand& c, const std::vector<int16_t>& more = {})
+    {
+        platform::HeadlessOptions options;
+        options.onWatchdog = [](const std::string& message) {
+            std::fprintf(stderr, "%s\n", message.c_str());
+            std::_Exit(platform::kWatchdogExitStatus);
+        };
+        platform::Script script = c.script();
+        for (int16_t item : more) script.Choose(item).Wait(5);
+        platform::testing::HeadlessRun run(script, options);
+        for (const platform::FileDialogAnswer& answer : c.files(this)) platform::PushFileDialogAnswer(answer);
+        appl_->Do_Func(c.command);
+    }
+};
+
+TEST_P(MenuCommands, EachWindowShowsWhatAFreshOpenShows)
+{
+    const MenuCommand& c = GetParam();
+    TMainDoc* doc = OpenInTwoWindows(c.document);
+    ASSERT_NE(doc, nullptr);
+    DiscloseInFirst(c, doc);
+    c.before(this, doc);
+    if (!c.select.empty()) Select(Main(Front(doc)), c.select);
+    const std::vector<readtest::Bytes> files = FilesOf(doc);
+    Choose(c);
+    if (!IsOpen(doc)) return;
+    EXPECT_EQ(FilesOf(doc) != files, c.writes);
+    for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
+    ExpectShowsItsFiles(doc, c.name);
+}
+
+std::string TestName(const char* text)
+{
+    std::string name;
+    for (const char* c = text; *c; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Menus, MenuCommands, ::testing::ValuesIn(kCommands),
+                         [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
+
+// The commands of the Objects and Components menus, a write of the disk
+// failing at each step in turn until the command goes through, the
+// document read again after each: nothing of a failed command stays in
+// any window, and at the end the windows show the files.
+class FailingCommands : public MenuCommands {};
+
+TEST_P(FailingCommands, ReadAgainAfterEachFailureTheWindowsShowTheFiles)
+{
+    const MenuCommand& c = GetParam();
+    TMainDoc* doc = OpenInTwoWindows(c.document);
+    ASSERT_NE(doc, nullptr);
+    c.before(this, doc);
+    int32_t failed = 0;
+    for (int32_t after = 0; after < 60; ++after) {
+        if (std::string(c.document) == "Demo") Disclose(Back(doc), 23, "Accounting");
+        // A command that went through despite a failure has taken its rows.
+        bool rows = true;
+        for (const auto& [kind, name] : c.select) rows = rows && RowOf(Main(Front(doc)), kind, name) >= 0;
+        if (!rows) break;
+        if (!c.select.empty()) Select(Main(Front(doc)), c.select);
+        // The failure's own alert is answered after the dialogs, and a
+        // dialog the failure leaves open is cancelled.
+        platform::InjectFault(platform::FaultKind::DiskFull, after);
+        Choose(c, {1, 2, 2});
+        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        ASSERT_EQ(appl_->Do_Func(74), 0) << after;
+        for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
+        if (!fired) break;
+        ++failed;
+    }
+    // A command that writes met at least one failure on its way.
+    if (c.writes) {
+        EXPECT_GE(failed, 1);
+    }
+    ExpectShowsItsFiles(doc, c.name);
+}
+
+bool ObjectsOrComponents(const MenuCommand& c)
+{
+    for (int16_t command : {51, 58, 59, 76, 78, 50, 77, 75, 71, 70, 72, 73, 110, 111, 112, 113, 114, 115})
+        if (c.command == command) return true;
+    return false;
+}
+
+std::vector<MenuCommand> ObjectsAndComponents()
+{
+    std::vector<MenuCommand> out;
+    for (const MenuCommand& c : kCommands)
+        if (ObjectsOrComponents(c)) out.push_back(c);
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailingCommands, ::testing::ValuesIn(ObjectsAndComponents()),
+                         [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
+
+}  // namespace
+}  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+// The demo's menu File dropped on DemoTarget's window: what its copies name
+// and the destination cannot hold (a constant of the demo's lists) is said
+// once the copy has landed, and the destination's windows show what a
+// fresh open of its files shows, the copies' links included.
+TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
+{
+    TMainDoc* demo = OpenInTwoWindows("Demo");
+    TMainDoc* target = OpenInTwoWindows("DemoTarget");
+    ASSERT_TRUE(demo && target);
+    Select(Main(Front(demo)), {{6, "File"}});
+    ASSERT_EQ(PushInteger(0), 0);
+    ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
+    ResetAlerts();
+    EXPECT_EQ(Front(target)->GetDragObj(nullptr), 0);
+    unsigned char separator[256], notCopied[256];
+    MyGetIndString(separator, 1024, 1);
+    MyGetIndString(notCopied, 1018, 12);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_EQ(::LastAlert().text, "Constant VAT_Rate" + readtest::P(separator) + readtest::P(notCopied));
+    ExpectShowsItsFiles(target, "menu File dropped");
+    browser::TLstPlane* main = Main(Front(target));
+    AllRows(main);
+    for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        const std::string name = readtest::P(obj->name);
+        if (obj->kind != 6 && name != "Close_Invoice" && name != "Print_Invoice" && name != "Recalculate") continue;
+        main->MoveCurrent(row);
+        ExpectShowsItsFiles(target, Key(obj));
+    }
+}
+
+}  // namespace
+}  // namespace transfertest

@@ -1,0 +1,591 @@
+// The program's operations on copies of the demo and DemoTarget, one row
+// each, cut by a crash at every change of their files and failed by a full
+// disk at each of their writes in turn. After a crash, each document opens
+// and holds its old state or its new one whole (every object with its
+// links, every resource of both files), and nothing but the documents is
+// left beside them. After a failed write the same holds, and the objects
+// the program still holds are those a fresh open of the files gives.
+// Sweeps longer than the budget below check an evenly spread sample of
+// their cut points (every Nth, the first and last always).
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "design/sql/SqlScript.h"
+#include "platform/core/Random.h"
+#include "platform/events/FileDialogAnswers.h"
+#include "platform/files/FileSpec.h"
+#include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/textedit/TextEdit.h"
+#include "resources/Companion.h"
+#include "resources/kernelaccess/KernelStoreAccess.h"
+#include "tests/platform/files/FileCrashRecorder.h"
+#include "tests/transfer/ComponentFixture.h"
+#include "transfer/components/ComponentCommands.h"
+#include "transfer/components/Generate.h"
+#include "transfer/components/Install.h"
+
+namespace transfertest {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, Bytes>;
+using Reading = std::vector<std::string>;
+
+// Crash states and failing writes checked per operation at most.
+constexpr size_t kCrashBudget = 24;
+constexpr size_t kDiskFullBudget = 16;
+// Every run of an operation draws the same new ids, so that a run that
+// succeeds stores what the recorded one did.
+constexpr int32_t kRunSeed = 1;
+
+Files FolderFiles(const fs::path& folder)
+{
+    Files out;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.is_regular_file()) platform::ReadWholeFile(e.path().string(), &out[e.path().filename().string()]);
+    return out;
+}
+
+void PutFolder(const fs::path& folder, const Files& files)
+{
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const auto& [name, bytes] : files)
+        ASSERT_EQ(platform::WriteFileAtomically((folder / name).string(), bytes.data(), bytes.size()), 0) << name;
+}
+
+// A file that works on a document: a made pair, a journal, a temporary.
+bool IsWorkFile(const std::string& name)
+{
+    if (name.rfind(".qz.", 0) == 0) return true;
+    const size_t dot = name.rfind('.');
+    if (name.rfind("._", 0) != 0 || dot == std::string::npos || name.size() - dot != 9) return false;
+    return std::all_of(name.begin() + int64_t(dot) + 1, name.end(), [](char c) { return std::isxdigit(uint8_t(c)); });
+}
+
+std::string Hex(uint32_t type) { return std::string{char(type >> 24), char(type >> 16), char(type >> 8), char(type)}; }
+
+struct Operation;
+
+class OperationCrash : public ComponentFixture {
+protected:
+    void SetUp() override
+    {
+        ComponentFixture::SetUp();
+        InstallKernelStoreAccess();
+        work_ = folder_ / "docs";
+        fs::create_directories(work_);
+        for (const char* name : {"Demo.QzB", "Demo.RSR", "._Demo.QzB", "._Demo.RSR", "DemoTarget.QzB", "DemoTarget.RSR",
+                                 "._DemoTarget.QzB", "._DemoTarget.RSR", "Reports-1.QCP", "Reports-1.RSR"})
+            fs::copy_file(fs::path(QZ_DEMO_DIR) / name, work_ / name);
+        fs::copy_file(fs::path(QZ_SOURCE_DIR) / "resources/demo/Demo.sql", work_ / "Demo.sql");
+        src_.dataPath = (work_ / "Demo.QzB").string();
+        dst_.dataPath = (work_ / "DemoTarget.QzB").string();
+        dst_.companionPath = (work_ / "DemoTarget.RSR").string();
+    }
+    void TearDown() override
+    {
+        platform::ClearFileDialogAnswers();
+        platform::ClearAllFaults();
+        ComponentFixture::TearDown();
+    }
+
+public:
+    void OpenBoth()
+    {
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+        Open(src_.dataPath);
+        ASSERT_EQ(Read(), 0);
+        OpenDest();
+    }
+    void CloseBoth()
+    {
+        CloseDest();
+        CloseDoc();
+    }
+    TObjQz* Source(int16_t kind, const std::string& name) { return Src(kind, name); }
+    TLayoutObjQz* SourceForm(const std::string& table, const std::string& name) { return FormOf(&doc_, table, name); }
+    TMainDoc* SourceDoc() { return &doc_; }
+    TMainDoc* TargetDoc() { return &dest_; }
+    std::string Work(const std::string& name) const { return (work_ / name).string(); }
+    int16_t DropRows(const std::vector<TObjQz*>& rows, int16_t mode)
+    {
+        for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
+        const int16_t result = Drop(rows, mode);
+        platform::ClearDialogAnswers();
+        return result;
+    }
+    int16_t InstallFrom(const std::string& library)
+    {
+        platform::PushFileDialogAnswer(library);
+        for (int i = 0; i < 4; ++i) platform::PushDialogAnswer(1);
+        const int16_t result = transfer::M_Install(&dest_);
+        platform::ClearDialogAnswers();
+        platform::ClearFileDialogAnswers();
+        return result;
+    }
+    int16_t GenerateInto(const std::string& library, uint32_t number)
+    {
+        TModuleObjQz* reports = Component(&doc_, "Reports");
+        if (!reports) return -1;
+        reports->SetVersionNb(number);
+        platform::PushFileDialogAnswer(library);
+        platform::PushDialogAnswer(1);
+        const int16_t result = transfer::GenerateComponent(&doc_, reports);
+        platform::ClearDialogAnswers();
+        platform::ClearFileDialogAnswers();
+        return result;
+    }
+    int16_t Delete(TMainDoc* doc, TObjQz* obj)
+    {
+        if (!obj || !obj->EnableDelete()) return -1;
+        // As Edit > Clear deletes it: a failure is told in an alert.
+        ResetAlerts();
+        doc->DelObjMsg(obj);
+        obj->ListRemove();
+        obj->DeleteObj(true);
+        return AlertCount() > 0 ? platform::ioErr : int16_t(0);
+    }
+
+protected:
+    // The objects the open document lists, kind after kind, each with its
+    // id and what it uses.
+    static Reading Held(TMainDoc* doc)
+    {
+        Reading out;
+        for (int16_t k = 0; doc->fTypeList && k < 23; ++k)
+            for (int32_t i = 0; doc->fTypeList->lists[k] && i < doc->fTypeList->lists[k]->Size(); ++i) {
+                TObjQz* obj = doc->fTypeList->lists[k]->At(i);
+                std::string line = std::to_string(obj->kind) + ":" + readtest::P(obj->name) + ":" + std::to_string(obj->id);
+                std::set<std::string> uses;
+                for (int32_t u = 0; obj->uses && u < obj->uses->Size(); ++u)
+                    uses.insert(std::to_string(obj->uses->At(u)->kind) + ":" + readtest::P(obj->uses->At(u)->name));
+                for (const std::string& u : uses) line += " " + u;
+                out.push_back(line);
+            }
+        return out;
+    }
+    // What a document holds, as the program reads it: its objects with
+    // their ids and what each uses, its format tag, every resource of its
+    // store (enciphered ones deciphered) and of its companion. {"absent"}
+    // when there is no document at the name.
+    static Reading ReadingOf(const fs::path& path)
+    {
+        TMainDoc doc;
+        platform::FSSpec fileSpec{path.string()};
+        const std::string ext = path.extension().string();
+        int16_t other = -1;
+        unsigned char password[16] = {0};
+        int16_t err = NewTypeList(&doc.fTypeList);
+        if (!err) err = OpenQzB(ext == ".QzB" ? 1 : 0, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password);
+        doc.fSpec = fileSpec;
+        apptest::ToP(path.filename().string(), doc.fName);
+        if (!err) err = ReadQzB(&doc, 1, ext == ".QCP" ? 1 : 0);
+        Reading out;
+        if (err) {
+            out.push_back(fs::exists(path) ? "does not open: " + std::to_string(err) : "absent");
+        } else {
+            out = Held(&doc);
+            Bytes file;
+            platform::ReadWholeFile(path.string(), &file);
+            out.push_back("format " + std::string(file.begin(), file.begin() + std::min<size_t>(4, file.size())));
+            const int16_t saved = xcurres();
+            useres(doc.fResFile);
+            for (int32_t t = 1; t <= comptetypes(); ++t) {
+                const platform::ResType type = xgetindtyp(t);
+                for (int16_t i = 1; i <= compteres(type, true); ++i) {
+                    int16_t id = 0;
+                    xiscryptedindres(type, i, &id);
+                    platform::Handle h = xgetres(type, id, true);
+                    std::string line = "store " + Hex(type) + "/" + std::to_string(id) + " ";
+                    if (h) line.append(reinterpret_cast<const char*>(*h), size_t(platform::GetHandleSize(h)));
+                    else line += "unreadable";
+                    out.push_back(line);
+                }
+            }
+            useres(saved);
+        }
+        if (doc.fTypeList) DisposeTypeList(doc.fTypeList);
+        if (doc.fModuleManager) DisposeModuleMgr(doc.fModuleManager);
+        if (doc.fResFile > 0 || doc.fRsrFile > 0) CloseQzB(doc.fRsrFile, doc.fResFile, -1, -1);
+        platform::FSSpec companion;
+        Bytes bytes;
+        platform::ResourceFileImage image;
+        if (!err && CompanionSpec(fileSpec, &companion) && platform::ReadWholeFile(companion.path, &bytes) == 0 &&
+            platform::ParseResourceFile(bytes.data(), bytes.size(), &image) == 0)
+            for (const platform::ResourceImage& r : image.resources)
+                out.push_back("companion " + Hex(r.type) + "/" + std::to_string(r.id) + " " + r.name + " " +
+                              std::string(r.data.begin(), r.data.end()));
+        return out;
+    }
+    // Where the objects the program holds differ from those its files give.
+    static std::string Differ(const std::string& name, const Reading& held, const Reading& files)
+    {
+        if (held == files) return "";
+        if (std::multiset<std::string>(held.begin(), held.end()) == std::multiset<std::string>(files.begin(), files.end())) {
+            size_t at = 0;
+            while (held[at] == files[at]) ++at;
+            return name + " holds " + held[at].substr(0, 60) + " where its files have " + files[at].substr(0, 60) + "; ";
+        }
+        std::vector<std::string> only, gone;
+        std::multiset<std::string> a(held.begin(), held.end()), b(files.begin(), files.end());
+        std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(only));
+        std::set_difference(b.begin(), b.end(), a.begin(), a.end(), std::back_inserter(gone));
+        auto some = [](const std::vector<std::string>& lines) {
+            std::string text;
+            for (size_t i = 0; i < lines.size() && i < 4; ++i) text += (i ? " | " : "") + lines[i].substr(0, 240);
+            return text + (lines.size() > 4 ? " | and " + std::to_string(lines.size() - 4) + " more" : "");
+        };
+        return name + " holds [" + some(only) + "], its files [" + some(gone) + "]; ";
+    }
+    // A reading without the ids a run draws: its objects by name and what
+    // each uses, and its resources by type.
+    static std::multiset<std::string> Loosely(const Reading& reading)
+    {
+        std::multiset<std::string> out;
+        for (const std::string& line : reading) {
+            const bool resource = line.rfind("store ", 0) == 0 || line.rfind("companion ", 0) == 0;
+            if (resource || line.rfind("format ", 0) == 0) {
+                out.insert(line.substr(0, line.find('/')));
+                continue;
+            }
+            const size_t id = line.find(':', line.find(':') + 1), end = line.find(' ', id);
+            out.insert(line.substr(0, id) + (end == std::string::npos ? "" : line.substr(end)));
+        }
+        return out;
+    }
+    // Its objects, in name order: a list the program keeps sorted may read
+    // back in the order of the file.
+    static Reading ObjectsOf(const Reading& reading)
+    {
+        Reading out;
+        for (const std::string& line : reading)
+            if (line.rfind("store ", 0) != 0 && line.rfind("companion ", 0) != 0 && line.rfind("format ", 0) != 0)
+                out.push_back(line);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    // How an operation ended: cut by a crash (each document old or new,
+    // exactly as the recorded run left it), failed (old, or new but for the
+    // ids this run chose), or done (new).
+    enum class Outcome { Cut, Failed, Done };
+    // What is wrong with the documents in `folder` once each is opened, or
+    // a file left beside them.
+    std::string Check(const fs::path& folder, Outcome outcome) const;
+    // Prepares, then runs the operation recorded: the old and new states.
+    void Baseline(const Operation& op, std::unique_ptr<filecrash::Recorder>* recorder);
+    // The number of states or failing writes found wrong.
+    size_t SweepCrashes(filecrash::Recorder& recorder, size_t* states, size_t* checked);
+    size_t SweepFullDisk(const Operation& op, size_t* writes, size_t* checked);
+
+    fs::path work_;
+    Files base_;
+    std::vector<std::string> names_;     // the documents the operation may change or make
+    std::vector<std::string> made_;      // those it makes
+    std::map<std::string, Reading> old_, new_;
+    std::set<std::string> kept_;         // the files the old or new state has
+};
+
+struct Operation {
+    const char* name;
+    // Names the operation makes beside the documents.
+    std::vector<std::string> made;
+    // Run first, unrecorded, on the open documents; the files it leaves
+    // are the old state.
+    std::function<void(OperationCrash&)> prepare;
+    std::function<int16_t(OperationCrash&)> run;
+    // What a sweep waits for before it can pass (null: it runs): the
+    // crash sweep, the full disk sweep, and the comparison of what the
+    // program holds with its files after a run that did not fail.
+    const char* crashesWait = nullptr;
+    const char* fullDiskWait = nullptr;
+    const char* listsWhenDoneWait = nullptr;
+};
+
+std::string OperationCrash::Check(const fs::path& folder, Outcome outcome) const
+{
+    std::string wrong;
+    for (const std::string& name : names_) {
+        const Reading now = ReadingOf(folder / name);
+        const Reading &old = old_.at(name), &made = new_.at(name);
+        // A made document draws names and ids of its own each run: whole
+        // is all that is asked of it then.
+        const bool opens = now.empty() || (now[0] != "absent" && now[0].rfind("does not open", 0) != 0);
+        const bool ownNames = std::find(made_.begin(), made_.end(), name) != made_.end();
+        const bool isOld = now == old;
+        const bool isNew = outcome == Outcome::Cut ? now == made
+                           : ownNames               ? opens == (made.empty() || made[0] != "absent")
+                                                    : Loosely(now) == Loosely(made);
+        if (outcome == Outcome::Done ? !isNew || (isOld && old != made) : !isOld && !isNew)
+            wrong += (outcome == Outcome::Done ? "not new: " : "neither old nor new: ") + Differ(name, now, old) +
+                     " / " + Differ(name, now, made);
+    }
+    for (const auto& e : fs::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (!kept_.count(name) || IsWorkFile(name)) wrong += "left: " + name + "; ";
+    }
+    return wrong;
+}
+
+void OperationCrash::Baseline(const Operation& op, std::unique_ptr<filecrash::Recorder>* recorder)
+{
+    OpenBoth();
+    if (op.prepare) op.prepare(*this);
+    CloseBoth();
+    base_ = FolderFiles(work_);
+    OpenBoth();
+    platform::SetRandomSeed(kRunSeed);
+    *recorder = std::make_unique<filecrash::Recorder>(work_);
+    const int16_t result = op.run(*this);
+    (*recorder)->Stop();
+    CloseBoth();
+    EXPECT_EQ(result, 0);
+    names_ = {"Demo.QzB", "DemoTarget.QzB"};
+    names_.insert(names_.end(), op.made.begin(), op.made.end());
+    made_ = op.made;
+    kept_.clear();
+    for (const Files& files : {base_, FolderFiles(work_)})
+        for (const auto& [name, bytes] : files) kept_.insert(name);
+    for (const bool after : {false, true}) {
+        const fs::path state = folder_ / (after ? "new" : "old");
+        PutFolder(state, after ? FolderFiles(work_) : base_);
+        for (const std::string& name : names_) (after ? new_ : old_)[name] = ReadingOf(state / name);
+    }
+    PutFolder(work_, base_);
+}
+
+size_t OperationCrash::SweepCrashes(filecrash::Recorder& recorder, size_t* states, size_t* checked)
+{
+    // Every state written once to count them, then a sample checked.
+    *states = 0;
+    recorder.CheckEveryCut(folder_ / "count", [&](const fs::path&) {
+        ++*states;
+        return std::string();
+    });
+    const size_t every = std::max<size_t>(1, (*states + kCrashBudget - 1) / kCrashBudget);
+    size_t seen = 0;
+    *checked = 0;
+    const size_t failed = recorder.CheckEveryCut(folder_ / "state", [&](const fs::path& state) {
+        const size_t at = seen++;
+        if (at % every != 0 && at + 1 != *states) return std::string();
+        ++*checked;
+        return Check(state, Outcome::Cut);
+    });
+    return failed;
+}
+
+size_t OperationCrash::SweepFullDisk(const Operation& op, size_t* writes, size_t* checked)
+{
+    // A run whose write `n` (from 0) fails: whether the fault fired, and
+    // when asked what is wrong once the fault is cleared, in what the
+    // program holds and in the files after closing.
+    std::string wrong;
+    auto runFailingAt = [&](int32_t n, bool* fired, bool check) {
+        PutFolder(work_, base_);
+        OpenBoth();
+        platform::SetRandomSeed(kRunSeed);
+        platform::InjectFault(platform::FaultKind::DiskFull, n);
+        const int16_t result = op.run(*this);
+        *fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        const Reading source = Held(&doc_), target = Held(&dest_);
+        CloseBoth();
+        wrong.clear();
+        if (!check) return;
+        wrong = Check(work_, result == 0 ? Outcome::Done : Outcome::Failed);
+        if (wrong.empty() && (result != 0 || !op.listsWhenDoneWait))
+            for (const auto& [name, held] : {std::pair{"Demo.QzB", &source}, std::pair{"DemoTarget.QzB", &target}})
+                wrong += Differ(name, ObjectsOf(*held), ObjectsOf(ReadingOf(work_ / name)));
+        if (!wrong.empty()) wrong = "result " + std::to_string(result) + ": " + wrong;
+    };
+    // How many writes a whole run makes: the first fault that never fires.
+    bool fired = true;
+    int32_t low = 0, high = 1;
+    for (; fired; high *= 2) {
+        runFailingAt(high, &fired, false);
+        if (fired) low = high;
+    }
+    high /= 2;
+    while (high - low > 1) {
+        const int32_t mid = (low + high) / 2;
+        runFailingAt(mid, &fired, false);
+        (fired ? low : high) = mid;
+    }
+    *writes = size_t(high);
+    const size_t every = std::max<size_t>(1, (*writes + kDiskFullBudget - 1) / kDiskFullBudget);
+    size_t failed = 0;
+    *checked = 0;
+    // The sampled writes, then a run where none fails.
+    for (size_t n = 0; n <= *writes; n = n < *writes && n + every > *writes ? *writes : n + every) {
+        runFailingAt(int32_t(n), &fired, true);
+        if (n < *writes) ++*checked;
+        if (!wrong.empty() && ++failed <= 3)
+            ADD_FAILURE() << (n < *writes ? "the write " + std::to_string(n) + " failing: " : "no write failing: ") << wrong;
+    }
+    PutFolder(work_, base_);
+    return failed;
+}
+
+TObjQz* Named(TMainDoc* doc, int16_t kind, const std::string& name)
+{
+    ObjListHdl list = GetObjListe(doc->fTypeList, kind);
+    for (int32_t i = 0; list && i < list->Size(); ++i)
+        if (list->At(i)->kind == kind && readtest::P(list->At(i)->name) == name) return list->At(i);
+    return nullptr;
+}
+
+int16_t WriteDocumentation(TObjQz* obj)
+{
+    if (!obj) return -1;
+    const platform::Rect r{0, 0, 200, 300};
+    platform::TEHandle te = platform::TEStyleNew(&r, &r);
+    platform::TESetText("Rounds the total to whole cents before it is shown.", 51, te);
+    const int16_t result = obj->WriteDoc(te, 0);
+    platform::TEDispose(te);
+    return result;
+}
+
+int16_t RenameWithUsers(TObjQz* obj, const char* to)
+{
+    if (!obj) return -1;
+    ObjListHdl users = nullptr;
+    if (NewObjList(&users, 10) != 0) return platform::memFullErr;
+    for (int32_t i = 0; obj->usedBy && i < obj->usedBy->Size(); ++i) AddObjList(&users, obj->usedBy->At(i));
+    unsigned char name[256];
+    apptest::ToP(to, name);
+    TObjQz* out = nullptr;
+    return obj->DoReplace(name, true, users, &out, false);
+}
+
+// An install over an installed version frees the older version's members
+// while other members or its methods' locals still hold them.
+constexpr const char* kUpdateOfInstalled = "an install over an installed version that frees each member once";
+// Lists that differ from the files after a drop that succeeded.
+constexpr const char* kListsOfCopies = "the destination's lists showing what a drop stored";
+
+// The demo's objects dropped on DemoTarget, the component commands between
+// them, and the demo's own changes.
+const Operation kOperations[] = {
+    // The copies' resources (bundle tables, the renumbered string list)
+    // list as resource objects only once the destination is read again.
+    {"drop of methods", {}, nullptr,
+     [](OperationCrash& t) {
+         return t.DropRows({t.Source(2, "Print_Invoice"), t.Source(2, "Close_Invoice")}, 1);
+     },
+     nullptr, nullptr, kListsOfCopies},
+    {"drop of a table with its forms", {}, nullptr,
+     [](OperationCrash& t) {
+         return t.DropRows({t.Source(1, "Invoices"), t.SourceForm("Invoices", "Invoice"),
+                            t.SourceForm("Invoices", "Summary")},
+                           0);
+     },
+     nullptr, nullptr, kListsOfCopies},
+    {"drop of a form alone", {}, nullptr,
+     [](OperationCrash& t) { return t.DropRows({t.SourceForm("Invoices", "Summary")}, 0); }, nullptr, nullptr, kListsOfCopies},
+    {"drop of a group", {}, nullptr, [](OperationCrash& t) { return t.DropRows({t.Source(23, "Accounting")}, 0); },
+     nullptr, nullptr, kListsOfCopies},
+    {"drop of a package", {}, nullptr,
+     [](OperationCrash& t) { return t.DropRows({t.Source(7, "_Invoicing_Tools")}, 0); }, nullptr, nullptr,
+     kListsOfCopies},
+    {"component generate", {"Made.QCP"}, nullptr,
+     [](OperationCrash& t) { return t.GenerateInto(t.Work("Made.QCP"), 1); }},
+    {"install, first", {}, nullptr, [](OperationCrash& t) { return t.InstallFrom(t.Work("Reports-1.QCP")); }},
+    {"install, same version", {}, [](OperationCrash& t) { EXPECT_EQ(t.InstallFrom(t.Work("Reports-1.QCP")), 0); },
+     [](OperationCrash& t) { return t.InstallFrom(t.Work("Reports-1.QCP")); }, kUpdateOfInstalled, kUpdateOfInstalled},
+    {"install, newer", {"Reports-2.QCP"},
+     [](OperationCrash& t) {
+         EXPECT_EQ(t.GenerateInto(t.Work("Reports-2.QCP"), 2), 0);
+         EXPECT_EQ(t.InstallFrom(t.Work("Reports-1.QCP")), 0);
+     },
+     [](OperationCrash& t) { return t.InstallFrom(t.Work("Reports-2.QCP")); }, kUpdateOfInstalled, kUpdateOfInstalled},
+    {"uninstall", {}, [](OperationCrash& t) { EXPECT_EQ(t.InstallFrom(t.Work("Reports-1.QCP")), 0); },
+     [](OperationCrash& t) {
+         TObjQz* rows[] = {Named(t.TargetDoc(), 32, "Reports")};
+         if (!rows[0]) return int16_t(-1);
+         platform::PushDialogAnswer(1);
+         const int16_t result = transfer::UninstallComponents(t.TargetDoc(), rows, 1);
+         platform::ClearDialogAnswers();
+         return result;
+     }},
+    {"new structure from an SQL script", {"Made.QzB"}, nullptr,
+     [](OperationCrash& t) {
+         unsigned char script[256], report[256];
+         apptest::ToP(t.Work("Demo.sql"), script);
+         apptest::ToP(t.Work("Demo.sql.report.txt"), report);
+         platform::PushFileDialogAnswer(t.Work("Made.QzB"));
+         platform::FSSpec made;
+         const int16_t result = SQL(script, report, &made);
+         platform::ClearFileDialogAnswers();
+         return result;
+     }},
+    {"documentation write", {}, nullptr,
+     [](OperationCrash& t) { return WriteDocumentation(t.Source(2, "Add_Tax")); }},
+    {"rename followed by its users", {}, nullptr,
+     [](OperationCrash& t) { return RenameWithUsers(t.Source(2, "Log_Event"), "Write_Log"); }},
+    // Its group keeps using what the form used until the document is read
+    // again.
+    {"deletion of a form", {}, nullptr,
+     [](OperationCrash& t) { return t.Delete(t.SourceDoc(), t.SourceForm("Lines", "Line_Entry")); }, nullptr, nullptr,
+     "a group's uses that follow the deletion of a member"},
+    {"deletion of a component project", {}, nullptr,
+     [](OperationCrash& t) {
+         TObjQz* rows[] = {Named(t.SourceDoc(), 32, "Reports")};
+         if (!rows[0]) return int16_t(-1);
+         platform::PushDialogAnswer(1);
+         const int16_t result = transfer::M_Delete(t.SourceDoc(), rows, 1);
+         platform::ClearDialogAnswers();
+         return result;
+     }},
+    {"deletion of documentation", {}, nullptr,
+     [](OperationCrash& t) {
+         TObjQz* method = t.Source(2, "Recalculate");
+         return method ? method->DelDoc() : int16_t(-1);
+     }},
+};
+
+class EveryOperation : public OperationCrash, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(EveryOperation, EveryCutAndEveryFailedWriteLeaveEachDocumentOldOrNewWhole)
+{
+    const Operation& op = kOperations[GetParam()];
+    if (op.crashesWait && op.fullDiskWait) GTEST_SKIP() << "waits for " << op.crashesWait;
+    std::unique_ptr<filecrash::Recorder> recorder;
+    Baseline(op, &recorder);
+    if (op.crashesWait) {
+        std::printf("[ crash    ] %s: waits for %s\n", op.name, op.crashesWait);
+    } else {
+        size_t states = 0, checked = 0;
+        const size_t failed = SweepCrashes(*recorder, &states, &checked);
+        std::printf("[ crash    ] %s: %zu of %zu crash states checked, %zu failed\n", op.name, checked, states, failed);
+        EXPECT_EQ(failed, 0u);
+    }
+    if (op.fullDiskWait) {
+        std::printf("[ diskfull ] %s: waits for %s\n", op.name, op.fullDiskWait);
+    } else {
+        size_t writes = 0, checked = 0;
+        const size_t failed = SweepFullDisk(op, &writes, &checked);
+        std::printf("[ diskfull ] %s: %zu of %zu writes failed in turn, %zu wrong\n", op.name, checked, writes, failed);
+        EXPECT_EQ(failed, 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Demo, EveryOperation, ::testing::Range<size_t>(0, std::size(kOperations)),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                             std::string name;
+                             for (const char* c = kOperations[info.param].name; *c; ++c)
+                                 if (std::isalnum(uint8_t(*c))) name += *c;
+                                 else if (!name.empty() && name.back() != '_') name += '_';
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace transfertest

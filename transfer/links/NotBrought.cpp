@@ -1,0 +1,66 @@
+#include "transfer/links/NotBrought.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "app/dialogs/Messages.h"
+#include "design/objects/ObjQz.h"
+
+namespace transfer {
+
+namespace {
+
+constexpr int16_t kListTexts = 1024, kSeparator = 1;  // " - "
+constexpr int16_t kChoiceTexts = 1018, kNotCopied = 12;
+
+// The full names noted, each once, in the order met.
+std::vector<std::string> gNames;
+std::unordered_set<std::string> gNoted;
+
+std::string Text(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+}  // namespace
+
+void ForgetNotBrought()
+{
+    gNames.clear();
+    gNoted.clear();
+}
+
+void NoteNotBrought(TObjQz* obj)
+{
+    if (!obj) return;
+    unsigned char name[256];
+    obj->GetFullName(name);
+    try {
+        const std::string full = Text(name);
+        if (gNoted.insert(full).second) gNames.push_back(full);
+    } catch (const std::bad_alloc&) {
+        // The note is lost; the copy stands.
+    }
+}
+
+void ReportNotBrought()
+{
+    if (gNames.empty()) return;
+    unsigned char part[256];
+    MyGetIndString(part, kListTexts, kSeparator);
+    std::string said = Text(part);
+    MyGetIndString(part, kChoiceTexts, kNotCopied);
+    said += Text(part);
+    std::string text;
+    for (const std::string& n : gNames) text += (text.empty() ? "" : ", ") + n;
+    ForgetNotBrought();
+    // The names give way to what is said of them.
+    if (text.size() + said.size() > 255) text.resize(255 - std::min<size_t>(255, said.size()));
+    text += said;
+    unsigned char message[256];
+    message[0] = uint8_t(text.size() > 255 ? 255 : text.size());
+    text.copy(reinterpret_cast<char*>(message + 1), message[0]);
+    XAlert(1000, message, kCautionAlert);
+}
+
+}  // namespace transfer

@@ -1,0 +1,18 @@
+// What the copies of a transfer name but the transfer could not bring into
+// the destination: constants, which stay with the lists of the document
+// they come from. Noted while the links are re-targeted, said to the user
+// once the transfer has landed.
+#pragma once
+
+class TObjQz;
+
+namespace transfer {
+
+void ForgetNotBrought();
+// `obj`, of the source, is named by a copy and missing in the destination.
+void NoteNotBrought(TObjQz* obj);
+// One alert naming what was noted ("Not copied"); nothing when nothing
+// was. The notes go either way.
+void ReportNotBrought();
+
+}  // namespace transfer
