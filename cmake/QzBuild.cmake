@@ -81,12 +81,20 @@ function(qz_test_suite name)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
     target_compile_options(${name}_tests PRIVATE -Wno-array-bounds -Wno-stringop-overflow -Wno-stringop-overread)
   endif()
-  # What the tests keep in the preferences folder stays in the build tree,
-  # and no plug-in folder of the machine's data folders is ever read.
   # The cases carry the label "unit": a full run of scripts/test may run
   # them program by program (scripts/order-check) instead.
-  gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
-                       PROPERTIES LABELS unit ENVIRONMENT "QZ_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-                       ENVIRONMENT_MODIFICATION
-                         "QZ_PREFERENCES_DIR=set:${CMAKE_BINARY_DIR}/test-preferences;QZ_USER_DATA_DIR=set:${CMAKE_BINARY_DIR}/test-data;QZ_SYSTEM_DATA_DIR=set:${CMAKE_BINARY_DIR}/test-data")
+  gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST PROPERTIES LABELS unit)
+  # What the tests keep in the preferences folder stays in the build tree,
+  # and no plug-in folder of the machine's data folders is ever read.
+  # ctest reads this after the discovered cases: given through PROPERTIES
+  # above, a list would keep only its first entry.
+  set(environment "${CMAKE_CURRENT_BINARY_DIR}/${name}_tests_environment.cmake")
+  file(WRITE "${environment}"
+       "if(${name}_tests_TESTS)\n"
+       "  set_tests_properties(\${${name}_tests_TESTS} PROPERTIES\n"
+       "    ENVIRONMENT [==[QZ_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}]==]\n"
+       "    ENVIRONMENT_MODIFICATION [==[QZ_PREFERENCES_DIR=set:${CMAKE_BINARY_DIR}/test-preferences;"
+       "QZ_USER_DATA_DIR=set:${CMAKE_BINARY_DIR}/test-data;QZ_SYSTEM_DATA_DIR=set:${CMAKE_BINARY_DIR}/test-data]==])\n"
+       "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${environment}")
 endfunction()
