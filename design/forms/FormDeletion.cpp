@@ -10,6 +10,7 @@
 #include "design/choicelists/OneCommit.h"
 #include "design/forms/FormTable.h"
 #include "design/links/ParseSupport.h"
+#include "design/objects/Groups.h"
 #include "design/objects/ObjKinds.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -136,11 +137,15 @@ void TLayoutObjQz::DeleteObj(bool really)
     }
     // A fresh read makes none of these once nothing names them.
     const std::vector<TObjQz*> named = really ? NamedOnly(this) : std::vector<TObjQz*>{};
+    TGroupObjQz* group = really ? parent : nullptr;
     if (really) DeleteRefs();
     ListRemove();
     TStructObjQz::DeleteObj(really);
     for (TObjQz* obj : named)
         if (!obj->Used()) obj->DeleteObj(true);
+    // What its groups use is what their members still use, as a read of
+    // the document finds it (a component remakes none of its folders).
+    for (; group; group = group->parent) group->MakeCallList(false);
 }
 void TLayoutObjQz::SetTrashFlags(bool on)
 {

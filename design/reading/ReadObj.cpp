@@ -417,6 +417,35 @@ int16_t ReadObj(TMainDoc* doc, platform::Handle param, int16_t kind, ObjListHdl*
     }
 }
 
+int16_t ListCompanionResources(TMainDoc* doc, const std::vector<std::pair<uint32_t, int16_t>>& changed,
+                               std::vector<TObjQz*>* gone)
+{
+    gone->clear();
+    if (!doc || !doc->fTypeList || doc->fRsrFile < 0 || !platform::IsResFileOpen(doc->fRsrFile)) return 0;
+    const int16_t saved = platform::CurResFile();
+    int16_t result = 0;
+    for (size_t i = 0; i < changed.size() && result == 0; ++i) {
+        const auto [type, id] = changed[i];
+        if (KeptOutOfResources(type)) continue;
+        platform::UseResFile(doc->fRsrFile);
+        platform::SetResLoad(false);
+        const bool held = platform::Get1Resource(type, id) != nullptr;
+        platform::SetResLoad(true);
+        platform::UseResFile(saved);
+        if (!held) {
+            if (TObjQz* obj = SearchResource(doc, type, id)) gone->push_back(obj);
+            continue;
+        }
+        // Made, or found, as a read makes it.
+        TObjQz* obj = NewResourceObj(doc, type, id);
+        if (!obj) return platform::memFullErr;
+        uint8_t record[4];
+        platform::WriteBE32(record, type);
+        result = AfterObject(obj->Read(record));
+    }
+    return result;
+}
+
 void GetMBarName(int16_t slot, int16_t id, unsigned char* name)
 {
     name[0] = 0;

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "design/objects/ObjList.h"
 #include "platform/core/MacTypes.h"
@@ -27,6 +29,13 @@ int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated);
 // One kind's directory into `list`; kinds without one answer 0.
 int16_t ReadObj(TMainDoc* doc, platform::Handle param, int16_t kind, ObjListHdl* list, uint8_t allowGenerated);
 int16_t ParseObj(ObjListHdl list);
+// The resource objects of the companion's resources (type, id) listed in
+// `changed`, brought to what a read makes of the companion now: made for
+// one it holds (none for the types a read keeps out of the list), and put
+// in *gone for one it no longer holds (the caller takes those out). 0 or
+// -108.
+int16_t ListCompanionResources(TMainDoc* doc, const std::vector<std::pair<uint32_t, int16_t>>& changed,
+                               std::vector<TObjQz*>* gone);
 // Moves the type's resources from the companion file into the container;
 // the companion keeps them until the container has committed.
 int16_t ConvertGroupes(TMainDoc* doc, uint32_t type);

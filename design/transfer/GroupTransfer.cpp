@@ -138,6 +138,15 @@ int16_t TGroupObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
         NoteGroupJoin(this, there);
         err = there->AddGroup(this, false);
     }
+    // A method's locals are members beside it, as a read of the document
+    // puts them (a member list never names them).
+    for (int32_t i = 0; err == 0 && i < members->Size(); ++i)
+        if (auto* method = dynamic_cast<TGnlProcObjQz*>(members->At(i)))
+            for (int32_t l = 0; err == 0 && method->locals && l < method->locals->Size(); ++l) {
+                TObjQz* local = method->locals->At(l);
+                NoteGroupJoin(this, local);
+                err = local->AddGroup(this, false);
+            }
     if (err != 0) return err;
     // A component's copy knows its folders by the source's.
     if (auto* component = dynamic_cast<TModuleObjQz*>(this)) {

@@ -20,6 +20,7 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/lists/Lists.h"
 #include "transfer/InstallTransfer.h"
+#include "tests/browser/StrListRows.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/platform/events/HeadlessFixture.h"
 
@@ -532,14 +533,7 @@ TEST_F(DemoGroups, TheTextsAreOfferedNoListOfAPlugIn)
     static std::vector<int16_t> offered;
     offered.clear();
     platform::SetScriptedAnswerObserver([](DialogRef) {
-        ListBounds bounds{};
-        GetListDataBounds(browser::G_StrListHdl, &bounds);
-        for (int16_t row = 0; row < bounds.bottom; ++row) {
-            uint8_t cell[browser::kStrRowLength] = {0};
-            int16_t length = browser::kStrRowLength;
-            LGetCell(cell, &length, Cell{row, 0}, browser::G_StrListHdl);
-            offered.push_back(int16_t(ReadBE16(cell + browser::kStrRowId)));
-        }
+        offered = OfferedStringListIds();
     });
     Select({Find(2, "Close_Invoice")});
     {

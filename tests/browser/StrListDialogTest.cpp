@@ -12,6 +12,7 @@
 #include "browser/dialogs/StrListDialog.h"
 #include "platform/core/Endian.h"
 #include "platform/lists/Lists.h"
+#include "tests/browser/StrListRows.h"
 #include "tests/browser/DialogFixture.h"
 
 using namespace platform;
@@ -150,14 +151,7 @@ TEST_F(StrListDialogTest, APlugInsListIsNeitherOfferedNorTaken)
     offered.clear();
     WhenAnswered([](DialogRef) {
         if (!offered.empty()) return;
-        ListBounds bounds{};
-        GetListDataBounds(browser::G_StrListHdl, &bounds);
-        for (int16_t row = 0; row < bounds.bottom; ++row) {
-            uint8_t cell[browser::kStrRowLength] = {0};
-            int16_t length = browser::kStrRowLength;
-            LGetCell(cell, &length, Cell{row, 0}, browser::G_StrListHdl);
-            offered.push_back(int16_t(ReadBE16(cell + browser::kStrRowId)));
-        }
+        offered = OfferedStringListIds();
     });
     const int32_t alerts = AlertCount();
     // Add: the alert and its OK; then Cancel, the dialog having stayed.

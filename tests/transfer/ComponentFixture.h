@@ -57,6 +57,29 @@ protected:
         return names;
     }
     static bool StoreHas(TMainDoc* doc, uint32_t type, int16_t id) { return !StoreRes(doc, type, id).empty(); }
+    // Every resource of the document's store, "type/id bytes" in the
+    // store's order, enciphered ones deciphered.
+    static std::vector<std::string> StoreLines(TMainDoc* doc)
+    {
+        std::vector<std::string> out;
+        const int16_t saved = xcurres();
+        useres(doc->fResFile);
+        for (int32_t t = 1; t <= comptetypes(); ++t) {
+            const platform::ResType type = xgetindtyp(t);
+            for (int16_t i = 1; i <= compteres(type, true); ++i) {
+                int16_t id = 0;
+                xiscryptedindres(type, i, &id);
+                platform::Handle h = xgetres(type, id, true);
+                std::string line{char(type >> 24), char(type >> 16), char(type >> 8), char(type), '/'};
+                line += std::to_string(id) + " ";
+                if (h) line.append(reinterpret_cast<const char*>(*h), size_t(platform::GetHandleSize(h)));
+                else line += "unreadable";
+                out.push_back(line);
+            }
+        }
+        useres(saved);
+        return out;
+    }
     // The pane's rows as objects.
     static std::vector<TObjQz*> Rows(std::initializer_list<TObjQz*> objs) { return std::vector<TObjQz*>(objs); }
 };

@@ -37,6 +37,7 @@ method Layout id 32
   comment "lays out"
 method Helper id 33
   comment "helps"
+  local Step op 7 long 1
 component Tools id 20 number 1 prefix "tl" comments "Tools" rename
   public
     method Print_Invoice
@@ -154,21 +155,7 @@ protected:
             }
         }
         out.push_back("records " + std::to_string(dest_.fModuleManager ? dest_.fModuleManager->CountModules() : -1));
-        const int16_t saved = xcurres();
-        useres(dest_.fResFile);
-        for (int32_t t = 1; t <= comptetypes(); ++t) {
-            const platform::ResType type = xgetindtyp(t);
-            for (int16_t i = 1; i <= compteres(type, true); ++i) {
-                int16_t id = 0;
-                xiscryptedindres(type, i, &id);
-                platform::Handle h = xgetres(type, id, true);
-                std::string line = std::to_string(type) + "/" + std::to_string(id) + " ";
-                if (h) line.append(reinterpret_cast<const char*>(*h), size_t(platform::GetHandleSize(h)));
-                else line += "unreadable";
-                out.push_back(line);
-            }
-        }
-        useres(saved);
+        for (const std::string& line : StoreLines(&dest_)) out.push_back(line);
         return out;
     }
     std::string Item(int16_t list, int16_t item)
@@ -199,11 +186,13 @@ TEST_F(ComponentLifecycle, TheLibraryHoldsOneComponentItsRecordAndItsMarkAndHide
     EXPECT_NE(In(library, 2, "Print_Invoice"), nullptr);
     EXPECT_NE(In(library, 2, "Layout"), nullptr);
     EXPECT_EQ(In(library, 2, "Helper"), nullptr);
-    // The private method: its first letter, the prefix, an eight-letter code.
+    // The private method: its first letter, the prefix, an eight-letter
+    // code; its local, a member beside it, keeps its name.
     const std::vector<std::string> hidden = Members(copy->privateFolder);
-    ASSERT_EQ(hidden.size(), 1u);
+    ASSERT_EQ(hidden.size(), 2u);
     EXPECT_EQ(hidden[0].substr(0, 3), "Htl");
     EXPECT_EQ(hidden[0].size(), 11u);
+    EXPECT_EQ(hidden[1], "$Step");
     EXPECT_EQ(CallsOf(library, In(library, 2, "Print_Invoice")->id), std::vector<std::string>{hidden[0]});
     // The record's states: 1 public, 2 protected, 3 private.
     ASSERT_NE(library->fModuleManager, nullptr);

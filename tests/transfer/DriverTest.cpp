@@ -5,6 +5,7 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/windows/Windows.h"
 #include "tests/transfer/CopyFixture.h"
+#include "transfer/driver/TransferSession.h"
 #include "transfer/movers/Movers.h"
 
 namespace transfertest {
@@ -171,6 +172,45 @@ TEST_F(DriverTest, EveryFailingWriteLeavesTheDestinationAsItWas)
         }
         EXPECT_GE(failed, 4) << choice;
     }
+}
+
+// An object a mover retired comes back, when the transfer is rolled back,
+// into the list that held it: a list box among the variables, a local
+// variable among its method's locals.
+TEST_F(DriverTest, ARollBackPutsRetiredObjectsBackWhereTheyWereHeld)
+{
+    ClosePair();
+    BuildPair(kShop, R"(structure Target
+table Lines
+  field Quantity integer
+  form Entry iff
+    listbox Rows var alRows
+      column alQuantity header hQuantity "Quantity"
+method Count id 31
+  local Seen op 7 long 1 ; local Kept op 7 long 2
+)");
+    auto names = [](ObjListHdl list) {
+        std::vector<std::string> out;
+        for (int32_t i = 0; list && i < list->Size(); ++i)
+            out.push_back(std::to_string(list->At(i)->kind) + ":" + readtest::P(list->At(i)->name));
+        return out;
+    };
+    auto* count = dynamic_cast<TGnlProcObjQz*>(Dst(2, "Count"));
+    ASSERT_NE(count, nullptr);
+    ObjListHdl variables = GetObjListe(dest_.fTypeList, 9);
+    const std::vector<std::string> held = names(variables), locals = names(count->locals);
+    ASSERT_EQ(locals, (std::vector<std::string>{"9:$Kept", "9:$Seen"}));
+    TObjQz* listBox = nullptr;
+    for (int32_t i = 0; i < variables->Size(); ++i)
+        if (variables->At(i)->kind == 21 && readtest::P(variables->At(i)->name) == "alRows") listBox = variables->At(i);
+    ASSERT_NE(listBox, nullptr);
+    transfer::TransferSession session;
+    ASSERT_EQ(session.Begin(&dest_), 0);
+    transfer::RetireObj(listBox);
+    transfer::RetireObj(count->locals->At(1));
+    session.RollBack();
+    EXPECT_EQ(names(GetObjListe(dest_.fTypeList, 9)), held);
+    EXPECT_EQ(names(count->locals), locals);
 }
 
 // What the wait dialog showed while the objects moved.

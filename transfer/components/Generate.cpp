@@ -277,11 +277,13 @@ int16_t M_Rename(TMainDoc* library, TModuleObjQz* component)
     SetNameCodeCounter(table, 0);
     unsigned char prefix[256];
     component->GetPrefix(prefix);
-    // Who is renamed, taken first: each rename re-sorts its kind's list.
+    // Who is renamed, taken first: each rename re-sorts its kind's list. A
+    // method's locals, members beside their method, keep their names.
     std::vector<TObjQz*> renamed;
     for (TGroupObjQz* f : {copy->privateFolder, copy->protectedFolder})
         for (int32_t i = 0; f && f->members && i < f->members->Size(); ++i) {
             TObjQz* m = f->members->At(i);
+            if (auto* var = dynamic_cast<TVarObjQz*>(m); var && var->method) continue;
             if (m->Cryptable() && (f == copy->privateFolder || m->kind == 9)) renamed.push_back(m);
         }
     WaitParamRec wait;

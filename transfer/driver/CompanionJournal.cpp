@@ -112,6 +112,14 @@ int16_t CompanionJournal::Commit()
     return err;
 }
 
+std::vector<std::pair<uint32_t, int16_t>> CompanionJournal::Noted() const
+{
+    std::vector<std::pair<uint32_t, int16_t>> out;
+    out.reserve(entries_.size());
+    for (const Entry& e : entries_) out.emplace_back(e.type, e.id);
+    return out;
+}
+
 void CompanionJournal::Abandon()
 {
     if (refNum_ == -1) return;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files/FileTypes.h"
@@ -38,6 +39,8 @@ public:
     // The journal ends, the changes kept.
     void Finish();
     bool Touched() const { return !entries_.empty(); }
+    // The resources noted, (type, id) each, in the order first noted.
+    std::vector<std::pair<uint32_t, int16_t>> Noted() const;
 
 private:
     struct Entry {

@@ -9,6 +9,7 @@
 #include "design/objects/Groups.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/reading/ReadQzB.h"
 #include "design/transfer/TableMembers.h"
 #include "platform/core/Errors.h"
 
@@ -44,26 +45,40 @@ void Detach(TObjQz* obj)
     obj->ListRemove();
 }
 
+// The list that holds `obj` in its document: a method's locals hold its
+// local variables, the variables' list holds list boxes too. Null for an
+// object no such list holds (a form, a method of a table or form).
+ObjListHdl* HoldingList(TObjQz* obj)
+{
+    if (auto* var = dynamic_cast<TVarObjQz*>(obj); var && var->method)
+        return &static_cast<TGnlProcObjQz*>(var->method)->locals;
+    const int16_t k = ListKindOf(obj->kind == 21 ? 9 : obj->kind);
+    if (!obj->owner || !obj->owner->fTypeList || k == 0) return nullptr;
+    return &obj->owner->fTypeList->lists[k - 1];
+}
+
+// `obj` in its place by name in the list that holds it.
+void PutInPlace(TObjQz* obj)
+{
+    ObjListHdl* list = HoldingList(obj);
+    if (!list || (!*list && NewObjList(list, 10) != 0)) return;
+    int32_t pos = 1;
+    SearchInd_Obj(*list, obj->name, &pos);
+    AddSortedObjList(list, obj, pos - 1);
+}
+
 // Back in name order after its name changed (the table list keeps its own).
 void Resort(TObjQz* obj)
 {
-    if (!obj->owner || !obj->owner->fTypeList || ListKindOf(obj->kind) == 1) return;
-    ObjListHdl list = GetObjListe(obj->owner->fTypeList, obj->kind);
-    if (!list || !IsInList(list, obj)) return;
-    DelObjList(list, obj);
-    int32_t pos = 1;
-    SearchInd_Obj(list, obj->name, &pos);
-    if (AddSortedObjList(&list, obj, pos - 1) == 0) obj->owner->fTypeList->lists[ListKindOf(obj->kind) - 1] = list;
+    ObjListHdl* list = HoldingList(obj);
+    if (!list || !IsInList(*list, obj) || ListKindOf(obj->kind) == 1) return;
+    DelObjList(*list, obj);
+    PutInPlace(obj);
 }
 
 void PutBackInList(TObjQz* obj)
 {
-    if (!obj->owner || !obj->owner->fTypeList) return;
-    ObjListHdl list = GetObjListe(obj->owner->fTypeList, obj->kind);
-    if (!list) return;
-    int32_t pos = 1;
-    SearchInd_Obj(list, obj->name, &pos);
-    if (AddSortedObjList(&list, obj, pos - 1) == 0) obj->owner->fTypeList->lists[ListKindOf(obj->kind) - 1] = list;
+    PutInPlace(obj);
     if (TGroupObjQz* group = obj->parent) {
         AddObjList(&group->members, obj);
         group->MakeCallList(false);
@@ -163,11 +178,16 @@ void TransferSession::NoteReplaced(TObjQz* obj)
 void TransferSession::Forget(const std::vector<TObjQz*>& objs)
 {
     // Nothing a roll-back puts back may name them: not the links of another
-    // object it restores, not a list or a group it refills.
+    // object it restores, not a list or a group it refills. A method's
+    // locals go with it, and may have joined a group.
     std::unordered_set<TObjQz*> gone;
     try {
-        gone.insert(objs.begin(), objs.end());
-        fForgotten.insert(objs.begin(), objs.end());
+        for (TObjQz* obj : objs) {
+            gone.insert(obj);
+            if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj))
+                for (int32_t i = 0; method->locals && i < method->locals->Size(); ++i) gone.insert(method->locals->At(i));
+        }
+        fForgotten.insert(gone.begin(), gone.end());
     } catch (const std::bad_alloc&) {
     }
     auto named = [&](TObjQz* obj) { return gone.count(obj) != 0; };
@@ -227,10 +247,22 @@ void TransferSession::NoteTable(TObjQz* owner)
     }
 }
 
+// Whether `obj` was in the destination before the moves: listed then, or
+// held by what was (a method's locals, a form's methods).
+bool TransferSession::Existed(TObjQz* obj) const
+{
+    for (int depth = 0; obj && depth < 64; ++depth) {
+        if (fBefore.count(obj)) return true;
+        auto* var = dynamic_cast<TVarObjQz*>(obj);
+        obj = var ? var->method : obj->GetOwnerObj();
+    }
+    return false;
+}
+
 void TransferSession::NoteJoin(TObjQz* group, TObjQz* member)
 {
     (void)group;
-    if (!fOpen || !member || !fBefore.count(member)) return;
+    if (!fOpen || !member || !Existed(member)) return;
     for (const Join& j : fJoins)
         if (j.member == member) return;
     try {
@@ -258,13 +290,7 @@ void TransferSession::RestoreTable(const TableState& state, std::vector<TObjQz*>
     // come back with its block).
     if (!table)
         for (TObjQz* member : state.members)
-            if (ObjListHdl list = member->owner ? GetObjListe(member->owner->fTypeList, member->kind) : nullptr;
-                list && !IsInList(list, member)) {
-                int32_t pos = 1;
-                SearchInd_Obj(list, member->name, &pos);
-                if (AddSortedObjList(&list, member, pos - 1) == 0)
-                    member->owner->fTypeList->lists[ListKindOf(member->kind) - 1] = list;
-            }
+            if (ObjListHdl* list = HoldingList(member); list && !IsInList(*list, member)) PutInPlace(member);
     SetEntries(&owner->members, state.members);
     if (!table) return;
     for (TObjQz* form : Listed(table->forms))
@@ -280,9 +306,11 @@ void TransferSession::RestoreTable(const TableState& state, std::vector<TObjQz*>
 int16_t TransferSession::Commit()
 {
     if (!fOpen) return 0;
+    // The destination lists the companion's resources as a read of it would.
+    int16_t err = ListCompanionChanges();
     // The companion first: a store committed before a companion that then
     // fails could not be taken back.
-    int16_t err = fCompanion.Commit();
+    if (err == 0) err = fCompanion.Commit();
     if (err == 0) err = fStore.Commit();
     if (err != 0) {
         RollBack();
@@ -298,6 +326,18 @@ int16_t TransferSession::Commit()
     fDropped.clear();
     End();
     return 0;
+}
+
+int16_t TransferSession::ListCompanionChanges()
+{
+    std::vector<TObjQz*> gone;
+    int16_t err = platform::memFullErr;
+    try {
+        err = ListCompanionResources(fDest, fCompanion.Noted(), &gone);
+    } catch (const std::bad_alloc&) {
+    }
+    for (TObjQz* obj : gone) Retire(obj);
+    return err;
 }
 
 // Objects that leave memory with all they own. First nothing may point at

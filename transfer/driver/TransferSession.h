@@ -101,6 +101,10 @@ private:
     std::vector<GroupLinks> fGroups;
     // Objects of the destination freed while the session ran.
     std::unordered_set<TObjQz*> fForgotten;
+    bool Existed(TObjQz* obj) const;
+    // The destination's resource objects of what the companion journal
+    // noted, as a read lists them. 0 or -108.
+    int16_t ListCompanionChanges();
     void RestoreTable(const TableState& state, std::vector<TObjQz*>* gone);
     void Free(const std::vector<TObjQz*>& found);
     bool fOpen = false;
