@@ -134,7 +134,7 @@ struct Figures {
     double rebuild = 0, openRebuild = 0, perKey = 0, screen = 0, mainTotal = 0, mainPeer = 0;
     double select = 0, panes = 0, sorting = 0, selectPeer = 0;
     double search = 0, searchPeer = 0;
-    int32_t rows = 0, keys = 0, selectRows = 0, searchRows = 0, searchPeerRows = 0;
+    int32_t rows = 0, keys = 0, selectRows = 0, selectPeerRows = 0, searchRows = 0, searchPeerRows = 0;
     size_t peerRows = 0, found = 0, users = 0, used = 0;
 };
 
@@ -189,6 +189,7 @@ void SelectMostUsed(Structure* s, Figures* f)
         peerRows += shown.size();
     }
     f->selectPeer = Seconds(peerStart);
+    f->selectPeerRows = int32_t(peerRows);
 
     // The two panes' share (the rest is the main list finding and
     // selecting the object's row), and of that the sort of the lists.

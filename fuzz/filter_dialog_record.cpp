@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,6 +55,13 @@ bool Ready()
     return ready;
 }
 
+// The record's bytes; none for an empty handle, whose block may be null.
+std::vector<uint8_t> BytesOf(platform::Handle h)
+{
+    const auto* bytes = reinterpret_cast<const uint8_t*>(*h);
+    return bytes ? std::vector<uint8_t>(bytes, bytes + platform::GetHandleSize(h)) : std::vector<uint8_t>();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -64,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool search = (data[0] & 1) != 0, cancel = (data[0] & 2) != 0;
     platform::Handle record = fuzz::HandleOf(data + 1, size - 1, 1u << 12);
     if (!record) return 0;
-    const std::vector<uint8_t> before(reinterpret_cast<uint8_t*>(*record),
-                                      reinterpret_cast<uint8_t*>(*record) + platform::GetHandleSize(record));
+    const std::vector<uint8_t> before = BytesOf(record);
     platform::ResetEventManager();
     platform::ClearDialogAnswers();
     platform::Script script;
@@ -81,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     platform::ResetEventManager();
     if (result == 1 && filterrec::FirstTermEnd(record) == 0) std::abort();
-    if (result == 0 && std::memcmp(*record, before.data(), before.size()) != 0) std::abort();
+    if (result == 0 && BytesOf(record) != before) std::abort();
     platform::DisposeHandle(record);
     return 0;
 }

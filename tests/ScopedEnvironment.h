@@ -17,6 +17,12 @@ public:
         if (const char* old = std::getenv(name)) earlier_ = old;
         ::setenv(name, value.c_str(), 1);
     }
+    // Unsets the variable for the life of the test.
+    explicit ScopedEnvironment(const char* name) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) earlier_ = old;
+        ::unsetenv(name);
+    }
     ~ScopedEnvironment()
     {
         if (earlier_)

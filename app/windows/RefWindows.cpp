@@ -35,7 +35,7 @@ constexpr size_t kWnddHeader = 10;
 constexpr size_t kPaneRecord = 20;
 
 // Pane classes of the pane family.
-constexpr int16_t kRefPlane = 1, kListPlane = 2;
+constexpr int16_t kRefPlane = 1;
 
 // 'WNDD' bit of a filter record offering the filter in a pane kind.
 int16_t FilterBit(int16_t paneKind) { return paneKind == 0 ? 39 : paneKind == 1 ? 40 : 38; }

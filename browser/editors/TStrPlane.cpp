@@ -41,7 +41,6 @@ namespace {
 
 constexpr int16_t kBoxLeft = 80, kBoxRight = 365, kFirstTop = 50, kGap = 30, kNumberX = 26;
 constexpr int16_t kArrowStep = 24;
-constexpr int16_t kMaxStrings = 255;
 constexpr int16_t kMaxLength = 255;
 
 Rect Framed(Rect r)

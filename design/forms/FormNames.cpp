@@ -20,9 +20,6 @@
 namespace {
 
 constexpr uint32_t kFormType = platform::FourCC("FOQz");
-constexpr uint32_t kFormTableType = platform::FourCC("TFQz");
-constexpr int16_t kRenameFilter = 5;
-constexpr int16_t kResourceMissing = 1003;
 // The alert and the texts of a form outside its table's component.
 constexpr int16_t kMessageAlert = 1000, kMessageKind = 3, kErrorList = 1002;
 constexpr int16_t kAndItem = 67, kSameComponentItem = 68;

@@ -26,7 +26,7 @@ namespace {
 
 using namespace tables;
 
-constexpr int16_t kRename = 1, kReplace = 3, kLink = 8, kCopy = 9, kCopyWithTable = 12;
+constexpr int16_t kRename = 1, kReplace = 3, kCopy = 9, kCopyWithTable = 12;
 
 // Each member chained under the table's record (subtables with theirs)
 // and settled quietly by it.

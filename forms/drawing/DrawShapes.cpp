@@ -2,6 +2,7 @@
 // current port: the look first when the object has a look style, then the
 // plain drawing with the object's pen and patterns.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "forms/drawing/ObjectDrawing.h"
@@ -13,12 +14,15 @@
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
+#include "toolbox/drawing/CompatFunctions.h"
 
 using namespace platform;
 
 namespace {
 
 constexpr int16_t kRoundFill = 15, kRoundFrame = 10;
+// How far a matrix divider's drawing may reach either side of its line.
+constexpr int32_t kDividerReach = 64;
 constexpr int32_t kGrey = 0x808080, kWhite = 0xFFFFFF, kBlack = 0x000000;
 // The kernel's colour code of a sunken frame's shadow.
 constexpr int16_t kSunkenShadowCode = 501;
@@ -217,14 +221,29 @@ void MatrixObject::DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv)
         InitVIParms(&context, kVIDivider, line);
         JumpObjVIProc(&context);
     };
-    int32_t x = r.left;
+    // A divider where the last one fell, or wholly outside what the port
+    // shows, draws nothing new: a matrix of thousands of rows costs the
+    // pixels it covers, not its count of rows.
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    Rect shown{-32768, -32768, 32767, 32767};
+    if (port) GetPortClipRect(port, &shown);
+    const auto outside = [](int32_t at, int32_t pen, int16_t low, int16_t high) {
+        const int32_t reach = kDividerReach + std::abs(pen);
+        return at + reach <= low || at - reach >= high;
+    };
+    int32_t x = r.left, lastX = r.left;
     for (int32_t i = 1; i < columnCount; ++i) {
         x += (r.right - x) / (columnCount + 1 - i);
+        if ((i > 1 && x == lastX) || outside(x, penWidth, shown.left, shown.right)) continue;
+        lastX = x;
         divider(Rect{r.top, int16_t(x), int16_t(r.bottom - penHeight), int16_t(x)});
     }
-    int32_t y = r.top;
+    int32_t y = r.top, lastY = r.top;
     for (int32_t i = 1; i < rowCount; ++i) {
         y += (r.bottom - y) / (rowCount + 1 - i);
+        if ((i > 1 && y == lastY) || outside(y, penHeight, shown.top, shown.bottom)) continue;
+        lastY = y;
         divider(Rect{int16_t(y), r.left, int16_t(y), int16_t(r.right - penWidth)});
     }
     RestoreDrawing();

@@ -99,7 +99,9 @@ Handle SubformPicture(LayoutEditor* model, int16_t table, const unsigned char* f
 
 void PreviewSize(LayoutEditor* editor, int16_t* width, int16_t* height)
 {
-    editor->MakeLimits(nullptr);
+    // What lies wholly past the largest side cannot show: it must not make
+    // the picture, and the work of drawing and recording it, that large.
+    editor->MakeLimits(nullptr, kPreviewMaxSide);
     *width = std::clamp<int16_t>(editor->FormWidth(), 1, kPreviewMaxSide);
     *height = std::clamp<int16_t>(editor->FormHeight(), 1, kPreviewMaxSide);
 }

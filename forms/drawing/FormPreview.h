@@ -21,7 +21,8 @@ constexpr int16_t kDisplayText = 2;
 // The largest side of a preview.
 constexpr int16_t kPreviewMaxSide = 4000;
 
-// The preview's size: the form's limits, each side held to 1..4000.
+// The preview's size: the form's limits, each side held to 1..4000; an
+// object wholly past 4000 either way does not count.
 void PreviewSize(LayoutEditor* editor, int16_t* width, int16_t* height);
 // Draws the chain's objects in their order, each group's members after the
 // group, moved by (dh, dv), into the current port; only the selected ones

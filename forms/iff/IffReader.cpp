@@ -4,6 +4,7 @@
 // client procedures, so the limit bounds the stack.
 #include "forms/iff/Iff.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/core/Endian.h"
@@ -61,6 +62,7 @@ IFFP CloseRGroup(_GroupContext* context)
 IFFP SkipFwd(_GroupContext* context, int32_t count)
 {
     if (count < 1) return IFF_OKAY;
+    if (count > context->bound - context->position) return BAD_IFF;
     if (FSeek(context->file, count, kSeekFromMark) != 0) return BAD_IFF;
     context->position += count;
     return IFF_OKAY;
@@ -68,8 +70,11 @@ IFFP SkipFwd(_GroupContext* context, int32_t count)
 
 IFFP GetChunkHdr(_GroupContext* context)
 {
-    const int32_t left = ChunkMoreBytes(context);
-    IFFP result = SkipFwd(context, (left > 0 ? left : 0) + (context->ckSize & 1));
+    // What is left of the current chunk and its pad, summed wide: a stored
+    // size near the 32-bit limit must not wrap into a step backwards.
+    const int64_t left = std::max<int64_t>(int64_t(context->ckSize) - context->bytesSoFar, 0) + (context->ckSize & 1);
+    if (left > int64_t(context->bound) - context->position) return context->ckId = BAD_IFF;
+    IFFP result = SkipFwd(context, int32_t(left));
     if (result != IFF_OKAY) return context->ckId = result;
     context->ckId = BAD_IFF;
     context->subtype = 0;
@@ -121,7 +126,8 @@ IFFP GetChunkHdr(_GroupContext* context)
     }
     // A size past the group's end: what remains is taken as the chunk so
     // that nothing beyond the group is read or skipped into.
-    if (id > 0) context->ckSize = remaining - kChunkHeaderSize;
+    if (id > 0 || context->ckSize < 0 || context->ckSize > remaining - kChunkHeaderSize)
+        context->ckSize = remaining - kChunkHeaderSize;
     return context->ckId = BAD_IFF;
 }
 

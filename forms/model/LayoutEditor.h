@@ -96,9 +96,11 @@ public:
 
     // The form's size: the size object's far corner, or the horizontal and
     // vertical sizes, or the largest page (640 x 480 without objects), each
-    // sum held to 32767.
-    void MakeLimits(VisitedForms* visited);
-    void GetPageDimensions(int16_t* width, int16_t* height, LayoutObject* first, VisitedForms* visited);
+    // sum held to 32767. A page's objects count up to `reach` each way; one
+    // that lies wholly at or past it does not count at all.
+    void MakeLimits(VisitedForms* visited, int16_t reach = 32767);
+    void GetPageDimensions(int16_t* width, int16_t* height, LayoutObject* first, VisitedForms* visited,
+                           int16_t reach = 32767);
     int16_t FormWidth() const { return fFormWidth; }
     int16_t FormHeight() const { return fFormHeight; }
 

@@ -27,13 +27,15 @@ bool SameName(const unsigned char* a, const unsigned char* b)
 
 }  // namespace
 
-void LayoutEditor::GetPageDimensions(int16_t* width, int16_t* height, LayoutObject* first, VisitedForms*)
+void LayoutEditor::GetPageDimensions(int16_t* width, int16_t* height, LayoutObject* first, VisitedForms*,
+                                     int16_t reach)
 {
     int32_t w = 0, h = 0;
     for (LayoutObjectIterator it(first, false, true, false); it.Current(); it.SetNext()) {
         const int16_t* b = it.Current()->bounds;
-        w = std::max<int32_t>(w, std::max(b[3], b[1]));
-        h = std::max<int32_t>(h, std::max(b[2], b[0]));
+        if (std::min(b[1], b[3]) >= reach || std::min(b[0], b[2]) >= reach) continue;
+        w = std::max<int32_t>(w, std::min(std::max(b[3], b[1]), reach));
+        h = std::max<int32_t>(h, std::min(std::max(b[2], b[0]), reach));
     }
     // The inherited form's picture: its frame's right and bottom.
     if (fBaseFormPicture && platform::GetHandleSize(fBaseFormPicture) >= kPictHeader) {
@@ -45,7 +47,7 @@ void LayoutEditor::GetPageDimensions(int16_t* width, int16_t* height, LayoutObje
     *height = Held(h);
 }
 
-void LayoutEditor::MakeLimits(VisitedForms* visited)
+void LayoutEditor::MakeLimits(VisitedForms* visited, int16_t reach)
 {
     StoreCurrentPage();
     const int32_t hAbs = std::abs(int32_t(fInfo.hSize)), vAbs = std::abs(int32_t(fInfo.vSize));
@@ -72,7 +74,7 @@ void LayoutEditor::MakeLimits(VisitedForms* visited)
     int32_t w = 0, h = 0;
     for (int32_t p = 0; p <= LastPage(); ++p) {
         int16_t pw = 0, ph = 0;
-        GetPageDimensions(&pw, &ph, ChainOf(p), visited);
+        GetPageDimensions(&pw, &ph, ChainOf(p), visited, reach);
         w = std::max<int32_t>(w, pw);
         h = std::max<int32_t>(h, ph);
     }

@@ -41,10 +41,10 @@ void ReadOptional(ChunkReader& r, std::initializer_list<uint8_t*> bytes)
     }
 }
 
-// Absent, the look is 0 with style 0.
+// Absent, the look is 0 with style 0; cut short, a short chunk.
 void ReadLookItem(ChunkReader& r, LayoutObject* o)
 {
-    if (!r.Has(6)) {
+    if (!r.Has(1)) {
         o->lookID = o->lookStyle = 0;
         o->lookHandler = nullptr;
         return;
@@ -122,16 +122,17 @@ void EditableObject::SetFlagsByte(uint8_t b)
 
 bool EditableObject::ReadScriptFlagBlock(ChunkReader& r)
 {
-    if (!r.Has(4)) return false;
+    if (!r.Has(1)) return false;
     uint32_t count = 0, high = 0, low = 0;
-    r.U32(&count);
-    if (count >= 8 && r.Has(8) && r.U32(&high) && r.U32(&low)) {
+    if (!r.U32(&count)) return false;
+    // A count past the chunk is a short chunk, whatever its size.
+    const int32_t within = int32_t(std::min<uint32_t>(count, uint32_t(INT32_MAX)));
+    if (count >= 8 && r.U32(&high) && r.U32(&low)) {
         scriptFlags = uint64_t(high) << 32 | low;
-        r.Skip(std::min<int64_t>(count - 8, r.Left()));
-        return r.Ok();
+        return r.Skip(within - 8);
     }
     // A block too short to hold the flags is passed over.
-    r.Skip(int32_t(std::min<int64_t>(count, r.Left())));
+    if (count < 8) r.Skip(within);
     return false;
 }
 
@@ -261,26 +262,24 @@ IFFP FieldObject::ReadObject(CustomClientFrame* frame, _GroupContext* context)
     ReadLookItem(r, this);
     if (r.Has(1)) r.PStr(name, kMaxName);
     bool flagsRead = false;
-    if (r.Has(4)) {
+    if (r.Has(1)) {
         uint32_t first = 0;
-        r.U32(&first);
-        scriptFlags = uint64_t(first) << 32;
+        if (r.U32(&first)) scriptFlags = uint64_t(first) << 32;
         flagsRead = true;
     }
     if (r.Has(1)) {
         uint8_t b = 0;
         r.U8(&b);
         SetFlagsByte(b);
-        ReadOptional(r, {&optionByte});
+        if (!r.U8(&optionByte)) return r.Error();
     }
     ReadOptional(r, {&vScrollBar});
-    if (r.Has(4)) {
+    if (r.Has(1)) {
         uint32_t tip = 0;
-        r.U32(&tip);
-        TakeTip(tip);
+        if (r.U32(&tip)) TakeTip(tip);
     }
     ReadOptional(r, {&editOption2});
-    if (r.Has(4)) r.S32(&editOption1);
+    if (r.Has(1)) r.S32(&editOption1);
     ReadOptional(r, {&hScrollBar, &layer});
     if (ReadScriptFlagBlock(r)) flagsRead = true;
     ReadOptional(r, {&flagA, &flagC, &flagD, &editOption3, &editOption4, &fieldOption2});
@@ -407,25 +406,20 @@ IFFP VarObject::ReadObject(CustomClientFrame* frame, _GroupContext* context)
     ReadLookItem(r, this);
     if (r.Has(1)) r.PStr(name, kMaxName);
     bool flagsRead = false;
-    if (r.Has(4)) {
+    if (r.Has(1)) {
         uint32_t first = 0;
-        r.U32(&first);
-        scriptFlags = uint64_t(first) << 32;
+        uint8_t b = 0;
+        if (r.U32(&first)) scriptFlags = uint64_t(first) << 32;
+        if (r.U8(&b)) SetFlagsByte(b);
         flagsRead = true;
-        if (r.Has(1)) {
-            uint8_t b = 0;
-            r.U8(&b);
-            SetFlagsByte(b);
-        }
     }
-    ReadOptional(r, {&optionByte, &vScrollBar});
-    if (r.Has(4)) {
+    ReadOptional(r, {&optionByte});
+    if (r.Has(1)) {
         uint32_t tip = 0;
-        r.U32(&tip);
-        TakeTip(tip);
+        if (r.U8(&vScrollBar) && r.U32(&tip)) TakeTip(tip);
     }
     ReadOptional(r, {&editOption2});
-    if (r.Has(4)) r.S32(&editOption1);
+    if (r.Has(1)) r.S32(&editOption1);
     uint8_t styleMarker = 1;
     ReadOptional(r, {&varByte5, &styleMarker, &hScrollBar, &layer});
     if (ReadScriptFlagBlock(r)) flagsRead = true;

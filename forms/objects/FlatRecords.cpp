@@ -119,7 +119,7 @@ int32_t ImageObject::ReadObject(char* data, int32_t available)
     if (available < kPictureHeader) return -1;
     const Flat f{reinterpret_cast<const uint8_t*>(data), available};
     const int32_t length = int32_t(platform::ReadBE32(f.p + 8));
-    if (length < 0 || Padded(length) > available - kPictureHeader) return -1;
+    if (length < 0 || int64_t(length) + (length & 1) > available - kPictureHeader) return -1;
     Bounds(f, bounds);
     if (length > 0) {
         platform::Handle h = nullptr;

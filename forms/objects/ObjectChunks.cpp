@@ -49,10 +49,11 @@ void WriteName(ChunkWriter& w, const unsigned char* name)
     w.PStr(cut);
 }
 
-// The look item and its style, read together.
+// The look item and its style, read together when the chunk goes on: one
+// cut short is a short chunk.
 void ReadLook(ChunkReader& r, LayoutObject* o)
 {
-    if (!r.Has(6)) return;
+    if (!r.Has(1)) return;
     int32_t look = 0;
     if (r.S32(&look) && r.S16(&o->lookStyle)) o->SetStoredLook(look);
 }
@@ -198,7 +199,7 @@ IFFP TextObject::ReadObject(CustomClientFrame* frame, _GroupContext* context)
     SetText(h, 0);
     if (r.Has(1)) r.PStr(name, 31);
     Optional(r, {&optionByte});
-    if (r.Has(8)) {
+    if (r.Has(1)) {
         uint32_t fore = 0, back = 0;
         if (r.U32(&fore) && r.U32(&back)) foreColor = int32_t(fore), backColor = int32_t(back);
     }
@@ -371,7 +372,7 @@ IFFP SubFormObject::ReadObject(CustomClientFrame*, _GroupContext* context)
     if (subformTable < 0 && -int32_t(subformTable) > formTableCount) subformTable = 1;
     const bool older = r.Has(1);  // the chunk goes on past the form names
     Optional(r, {&optionByte, &autoSize, &layer, &flagA});
-    if (r.Has(3)) {
+    if (r.Has(1)) {
         uint8_t option = 0;
         r.U8(&subformValue1), r.U8(&subformValue2), r.U8(&option);
         if (subformValue1 != 0 && subformValue1 != 12 && subformValue1 != 30) subformValue1 = 12;

@@ -2,6 +2,7 @@
 // (FormCopy.h).
 #include "forms/walkers/FormCopy.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -84,6 +85,10 @@ IFFP EncodeListBox(VLayoutGrid* grid, std::string* out)
     int32_t at = 12;
     while (result == IFF_OKAY && at + 8 <= size && IFFP(platform::ReadBE32(bytes + at)) != kListBoxId) {
         const int32_t length = int32_t(platform::ReadBE32(bytes + at + 4));
+        if (length < 0 || length > size - at - 8) {
+            result = CLIENT_ERROR;
+            break;
+        }
         at += 8 + length + (length & 1);
     }
     if (result == IFF_OKAY && at + 8 > size) result = CLIENT_ERROR;
@@ -107,7 +112,10 @@ IFFP PutEncodedChunks(_GroupContext* output, const std::string& chunks)
 }
 
 // The end of the chunk open in `c`, padding included, in the image.
-int32_t PaddedChunkEnd(_GroupContext* c) { return c->position + ChunkMoreBytes(c) + (c->ckSize & 1); }
+int64_t PaddedChunkEnd(_GroupContext* c)
+{
+    return int64_t(c->position) + std::max(ChunkMoreBytes(c), 0) + (c->ckSize & 1);
+}
 
 // The list box's own method and each column's moved; whether any id
 // changed. A "GDTL" kept as its bytes takes its new id in them.
@@ -148,6 +156,7 @@ IFFP PatchReversedListBox(_GroupContext* c, VLayoutGrid* grid, int32_t listBoxAt
     uint8_t bytes[2];
     const int32_t end = c->file->logicalEnd;
     const int32_t listBoxSize = int32_t(ImageLong(c, listBoxAt - 4));
+    if (listBoxSize < 0 || int64_t(listBoxAt) + listBoxSize > end) return BAD_IFF;
     // Its id was read, so the 16 bytes are there (a list box kept as its
     // bytes too).
     PutWord(c, grid->objectMethodID, bytes);
@@ -225,7 +234,7 @@ IFFP LbMoveScript(_GroupContext* c)
     VLayoutGrid grid(nullptr);
     IFFP result = ReadListBoxWithColumns(&grid, c);
     if (result != IFF_OKAY) return result;
-    const int32_t end = PaddedChunkEnd(c);
+    const int64_t end = PaddedChunkEnd(c);
     const bool ownMoved = grid.objectMethodID != 0;
     bool changed = false;
     if (!MoveListBoxMethods(c, &grid, &changed)) return CLIENT_ERROR;
@@ -233,7 +242,7 @@ IFFP LbMoveScript(_GroupContext* c)
     if (c->byteReversed) return PatchReversedListBox(c, &grid, at, ownMoved);
     std::string encoded;
     if ((result = EncodeListBox(&grid, &encoded)) != IFF_OKAY) return result;
-    if (int64_t(encoded.size()) == int64_t(end) - start && end <= c->file->logicalEnd)
+    if (int64_t(encoded.size()) == end - start && end <= c->file->logicalEnd)
         return IFFOverWrite(c, start, encoded.data(), int32_t(encoded.size()));
     s->rewritten.emplace(at, std::move(encoded));
     return IFF_OKAY;

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int32_t kEditableHead = 16;   // bounds, option bytes, three words
 constexpr int32_t kSattFixed = 36;      // the lists, the two values, two bytes
 constexpr uint8_t kMaxNameRoom = 32;
 constexpr uint8_t kMaxSizeObjectName = 31;

@@ -78,14 +78,18 @@ IFFP StoredListBox::Read(_GroupContext* context)
     VGridView& view = grid_->GetGridView();
     // The columns were read from the chunks that follow the list box's,
     // one after the other.
-    const uint8_t* at = listBox_.data + listBox_.size + (listBox_.size & 1);
+    // Each chunk's pad byte is stepped over with the next header.
+    const uint8_t* at = listBox_.data + listBox_.size;
+    int32_t pad = listBox_.size & 1;
     for (int32_t k = 1; k <= grid_->GetGridColumnCount(); ++k) {
-        if (imageEnd - at < kChunkHeaderSize) return BAD_IFF;
+        if (imageEnd - at < pad + kChunkHeaderSize) return BAD_IFF;
+        at += pad;
         StoredChunk column{IFFP(platform::ReadBE32(at)), at + kChunkHeaderSize, int32_t(platform::ReadBE32(at + 4))};
         if (column.size < 0 || imageEnd - column.data < column.size) return BAD_IFF;
         columns_.push_back(column);
         read_.push_back({view.GetColumn(k)->variable, view.GetColumnHeader(k)->variable, view.GetColumnHeader(k)->title});
-        at = column.data + column.size + (column.size & 1);
+        at = column.data + column.size;
+        pad = column.size & 1;
     }
     return IFF_OKAY;
 }

@@ -259,7 +259,7 @@ int32_t compLZ3A(const void* src, void* dst, int32_t srcLen, int32_t dstCapacity
     WorkBlock<const uint8_t*> work(kLz3aTableSize);
     if (!work) return kCompressNoMemory;
     int32_t len = 0;
-    compress_compress4(*reinterpret_cast<Lz3aTable*>(work.data()), static_cast<const uint8_t*>(src),
+    compress_compress4(*static_cast<Lz3aTable*>(static_cast<void*>(work.data())), static_cast<const uint8_t*>(src),
                        srcLen, static_cast<uint8_t*>(dst), dstCapacity, &len);
     return len;
 }
@@ -269,7 +269,7 @@ int32_t decompLZ3A(const void* src, void* dst, int32_t dstCapacity, int32_t srcL
     WorkBlock<const uint8_t*> work(kLz3aTableSize);
     if (!work) return kCompressNoMemory;
     int32_t len = 0;
-    const int32_t err = compress_decompress4(*reinterpret_cast<Lz3aTable*>(work.data()),
+    const int32_t err = compress_decompress4(*static_cast<Lz3aTable*>(static_cast<void*>(work.data())),
                                              static_cast<const uint8_t*>(src), srcLen,
                                              static_cast<uint8_t*>(dst),
                                              dstCapacity < 0 ? 0 : dstCapacity, &len);

@@ -75,7 +75,6 @@ constexpr int16_t kMainTaskNameItem = 9;
 constexpr int16_t kExtFolderList = 10135;
 constexpr int16_t kFunctionList = 8;
 constexpr int16_t kOperatorList = 104;
-constexpr int16_t kBitOperatorList = 404;
 constexpr int16_t kWildcardList = 106;
 constexpr uint8_t kLookMacOSX = 5;
 constexpr int16_t kSettingsId = 128;

@@ -33,6 +33,7 @@ public:
     // display. False (with *error) when no display can be had.
     bool Start(const std::string& title, int scale, std::string* error);
     void Stop();
+    using Backend::Stop;
 
     uint32_t Now() override { return clock_.Ticks(); }
     void Pump() override;

@@ -118,7 +118,7 @@ inline void ListBox(B& b, const std::string& variable, int16_t range, int16_t me
     for (const auto& [column, header, columnMethod] : columns) {
         const std::string title = k < titles.size() ? titles[k] : "Title";
         ++k;
-        Chunk(b, "GCOL", [&](B& d) {
+        Chunk(b, "GCOL", [&, &column = column, &header = header, columnMethod = columnMethod](B& d) {
             VStr(d, column).W(1);
             VStr(d, header).W(1);
             VStr(d, title).W(uint16_t(columnMethod));

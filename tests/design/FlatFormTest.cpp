@@ -80,7 +80,7 @@ TEST_F(FlatForm, OnlyVariablesOfKinds2To4LinkTheStringListOfTheirTitle)
 {
     TObjQz* strings = Make(11, "Strings", 20000);
     for (const auto& [kind, linked] : {std::pair{1, false}, {5, false}, {2, true}}) {
-        AddStored(platform::FourCC("FOQz"), int16_t(50 + kind), FormBytes([&](ByteWriter& w) {
+        AddStored(platform::FourCC("FOQz"), int16_t(50 + kind), FormBytes([&, kind = kind](ByteWriter& w) {
                       VariableRecord(w, "v", 1, uint8_t(kind), 0, ":20000,1", Trailer());
                   }));
         EXPECT_EQ(form->GetForm(int16_t(50 + kind)), 0) << kind;

@@ -205,7 +205,7 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
     // A text with no room for its first line, and no document to turn the
     // page, prints nothing; nor does an empty text, not even its rule.
     for (const auto& [text, room] : {std::pair<std::string, int16_t>{"some text", 31}, {"", 200}}) {
-        PrintPages(folder_.path(), "none-", [&] {
+        PrintPages(folder_.path(), "none-", [&, &text = text, room = room] {
             const Rect box{0, 0, 100, 300};
             TEHandle te = TEStyleNew(&box, &box);
             TESetText(text.data(), int32_t(text.size()), te);

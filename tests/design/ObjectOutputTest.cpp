@@ -81,7 +81,9 @@ TEST_F(ObjectOutput, ExportLinesAndTheOlderFormatsCallers)
     TObjQz* m = Make(2, "Alpha", 1);
     for (const auto& [indent, expect] : {std::pair{0, "x\n"}, std::pair{7, "x\n"}, std::pair{8, " x\n"},
                                          std::pair{20, "  x\n"}, std::pair{-8, "x\n"}})
-        EXPECT_EQ(Written([&](int16_t f) { return m->SaveNewLine(PName("x"), int16_t(indent), f); }), expect) << indent;
+        EXPECT_EQ(Written([&, indent = indent](int16_t f) { return m->SaveNewLine(PName("x"), int16_t(indent), f); }),
+                  expect)
+            << indent;
     EXPECT_EQ(Written([&](int16_t f) { return m->SaveOldFormat(f); }), "Alpha\t0\t\n");
     // Callers of old types 3 (project method) and 4 (object method), one
     // hidden and one whose kind has no old type.
@@ -310,7 +312,7 @@ TEST_F(PrintedOutput, OnlyLinesOfTextTurnThePage)
     // Keeping lines together breaks when they would reach the limit, not before.
     for (const auto& [below, breaks] : {std::pair{0, 1}, std::pair{1, 0}}) {
         counting.breaks = 0;
-        Page([&] {
+        Page([&, below = below, breaks = breaks] {
             FontInfo info{};
             GetFontInfo(&info);
             const int line = info.ascent + info.descent + info.leading;

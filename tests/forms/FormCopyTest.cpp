@@ -51,7 +51,7 @@ Bytes Image(const Ids& i, bool shortened, bool little)
             if (!shortened) d.L(0);
         });
         for (const auto& [name, method] : {std::pair{"c1", i.column1}, std::pair{"column2", i.column2}})
-            designtest::Chunk(b, "GCOL", [&](B& d) {
+            designtest::Chunk(b, "GCOL", [&, name = name, method = method](B& d) {
                 designtest::VStr(designtest::VStr(designtest::VStr(d, name).W(1), "h").W(1), "Title").W(uint16_t(method));
             });
     });

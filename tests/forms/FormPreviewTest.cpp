@@ -167,6 +167,8 @@ TEST_F(FormPreview, SizesAreTheFormsHeldTo4000EachWay)
         {"4000 wide", {{}, {Box(0, 0, 10, 4000)}}, 4000, 10},
         {"5000 wide", {{}, {Box(0, 0, 10, 5000)}}, 4000, 10},
         {"30000 tall", {{}, {Box(0, 0, 30000, 10)}}, 10, 4000},
+        {"an object wholly past 4000", {{}, {Box(2, 2, 10, 10), Box(4000, 0, 4100, 5), Box(32767, 32767, 32767, 32767)}},
+         10, 10},
     };
     for (int16_t i = 0; i < int16_t(std::size(cases)); ++i) {
         Add(int16_t(10 + i), cases[i].pages);

@@ -369,6 +369,23 @@ TEST_F(FormReader, DamagedFormsEndWithBadFormAndLeakNothing)
              Chunk(b, "Thm#", [](B& d) { d.L(0x40000000).L(1); });
          }),
          BAD_FORM},
+        // An item that begins is read whole: cut short, the chunk is short.
+        {"a rectangle's look cut to two bytes", FormOf(false, [](B& b) { Rect(b, [](B& d) { d.P("R").W(0); }); }),
+         SHORT_CHUNK},
+        {"a static text's colours cut short",
+         FormOf(false, [](B& b) { Chunk(b, "TEXT", [](B& d) { d.Zeros(17).L(0).P("").U8(0).L(0).W(0); }); }),
+         SHORT_CHUNK},
+        {"a subform's values cut short", FormOf(false, [](B& b) {
+             Chunk(b, "MULT", [](B& d) { d.Zeros(8).P("S").L(0).W(0).W(0).W(1).P("L").P("D").Zeros(4).U8(12); });
+         }),
+         SHORT_CHUNK},
+        {"a field's look cut to two bytes",
+         FormOf(false, [](B& b) { Chunk(b, "FILD", [](B& d) { d.Zeros(18).W(1).W(1).U8(0).U8(0).W(0); }); }),
+         SHORT_CHUNK},
+        {"a field's script flags cut short", FormOf(false, [](B& b) {
+             Chunk(b, "FILD", [](B& d) { d.Zeros(18).W(1).W(1).U8(0).U8(0).L(0).W(0).P("F").W(0); });
+         }),
+         SHORT_CHUNK},
         {"a negative page count", FormOf(false, [](B& b) { Chunk(b, "PAG#", [](B& d) { d.W(0xFFFF); }); }), BAD_FORM},
         {"a page first", FormOf(false, [](B& b) { Chunk(b, "PAGE", [](B& d) { d.W(0); }); }), BAD_FORM},
         {"a second page count after a page",

@@ -226,23 +226,26 @@ TEST(IffReader, FilesThatAreNotChunkFilesOrAreDamaged)
 
 TEST(IffReader, AnEmptyGroupEndsAtOnceAndADamagedSizeIsCutToWhatRemains)
 {
-    platform::Handle h = HandleOf(B().Id("FORM").L(16).Id("LAYO").Id("ABCD").L(100).L(0).b);
-    IOFile* io = MemoryOpen(h, 0);
     _GroupContext top, group;
-    ASSERT_EQ(OpenRIFF(io, &top, nullptr), IFF_OKAY);
-    ASSERT_EQ(GetChunkHdr(&top), ID_FORM);
-    EXPECT_EQ(top.subtype, kLayo);
-    ASSERT_EQ(OpenRGroup(&top, &group), IFF_OKAY);
-    EXPECT_EQ(GetChunkHdr(&group), BAD_IFF);
-    EXPECT_EQ(group.ckSize, 4);
-    // The damaged chunk is skipped whole: nothing beyond the group.
-    EXPECT_EQ(GetChunkHdr(&group), END_MARK);
-    EXPECT_EQ(group.position, 24);
-    FClose(io);
-    platform::DisposeHandle(h);
+    // A size past the group, also the largest one under a negative id.
+    for (const auto& [id, size] : {std::pair<uint32_t, uint32_t>{FourCC("ABCD"), 100}, {0x80000000u, 0x7FFFFFFFu}}) {
+        platform::Handle h = HandleOf(B().Id("FORM").L(16).Id("LAYO").L(id).L(size).L(0).b);
+        IOFile* io = MemoryOpen(h, 0);
+        ASSERT_EQ(OpenRIFF(io, &top, nullptr), IFF_OKAY);
+        ASSERT_EQ(GetChunkHdr(&top), ID_FORM);
+        EXPECT_EQ(top.subtype, kLayo);
+        ASSERT_EQ(OpenRGroup(&top, &group), IFF_OKAY);
+        EXPECT_EQ(GetChunkHdr(&group), BAD_IFF) << size;
+        EXPECT_EQ(group.ckSize, 4) << size;
+        // The damaged chunk is skipped whole: nothing beyond the group.
+        EXPECT_EQ(GetChunkHdr(&group), END_MARK) << size;
+        EXPECT_EQ(group.position, 24) << size;
+        FClose(io);
+        platform::DisposeHandle(h);
+    }
 
-    h = HandleOf(Form({}));
-    io = MemoryOpen(h, 0);
+    platform::Handle h = HandleOf(Form({}));
+    IOFile* io = MemoryOpen(h, 0);
     ASSERT_EQ(OpenRIFF(io, &top, nullptr), IFF_OKAY);
     ASSERT_EQ(GetChunkHdr(&top), ID_FORM);
     ASSERT_EQ(OpenRGroup(&top, &group), IFF_OKAY);

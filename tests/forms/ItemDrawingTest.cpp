@@ -192,7 +192,7 @@ TEST_F(ItemDrawing, DottedLinesAlternateTheirPatternWithTheRow)
     // whole row in the pattern. Row 4 (A2, the last child): half a row.
     const int16_t column = kLeft + 4 + 9 / 2;
     for (const auto& [row, bottom] : {std::pair{2, int(kRow)}, std::pair{4, kRow / 2 + 1}}) {
-        const auto drawn = Pixels([&] { dessitem(&list_, row, false, false); });
+        const auto drawn = Pixels([&, row = row] { dessitem(&list_, row, false, false); });
         Pattern pat;
         BuildLinePattern(row, &pat);
         for (int dv = 0; dv < kRow; ++dv) {

@@ -321,7 +321,7 @@ TEST(ObjectDrawing, PicturesMissingOrGivenByTheApplication)
         place(&area);
         area.SetSousType(kind, true);
         const auto drawn = page.Drawn([&] { area.DrawObject(nullptr, 0, 0); });
-        const auto expected = page.Drawn([&] {
+        const auto expected = page.Drawn([&, id = id] {
             Handle pict = GetPicture(id);
             ASSERT_NE(pict, nullptr);
             DrawPicture(pict, &r);

@@ -12,6 +12,7 @@
 #include "design/objects/Groups.h"
 #include "design/objects/ObjFactory.h"
 #include "kernel/startup/KernelGlobals.h"
+#include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "tests/app/AppFixture.h"
@@ -126,6 +127,21 @@ TEST_F(ComponentNames, ATableThatCannotGrowKeepsItsCodesAndSaysSo)
     }
     EXPECT_EQ(err, platform::memFullErr);
     EXPECT_EQ(NameCodeCount(table_), 2);
+}
+
+TEST_F(ComponentNames, ADamagedTableGivesAnErrorNotANameWithoutItsCode)
+{
+    unsigned char name[256], code[256];
+    apptest::ToP("Helper", name);
+    apptest::ToP("abc", code);
+    ASSERT_EQ(SetCode(&table_, name, code), 0);
+    int16_t err = 0;
+    EXPECT_EQ(Name("", "Helper", 5, &err), "");
+    EXPECT_EQ(err, 1003);
+    // A growth step above 255 whichever way its bytes are read.
+    platform::WriteBE16(reinterpret_cast<uint8_t*>(*table_) + 8, 0x66FF);
+    EXPECT_EQ(Name("", "Other", 5, &err), "");
+    EXPECT_EQ(err, 1003);
 }
 
 // Groups built in memory; member lists set directly, as damaged lists read

@@ -172,7 +172,7 @@ TEST_F(ModuleManagerTest, FormatsAndTheEncipheredResourcesDecideWhatTheReaderDoe
         bool removed;  // the components are gone from the file
     };
     auto version = [&](uint16_t v) {
-        return [this, v](const std::string& path) {
+        return [v](const std::string& path) {
             platform::FSSpec spec;
             platform::FSMakeFSSpec(path, &spec);
             const int16_t f = openres(spec, false);

@@ -31,7 +31,6 @@ public:
 private:
     platform::EventRecord fRecord{};
     int32_t fCount = 1;
-    uint8_t fFlag = 0;
     uint32_t fSequence;
     platform::EventRef fEvent;
 };

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int32_t kCounterAt = 10;
 constexpr uint8_t kCodeLength = 8;
+constexpr int16_t kDamagedTable = 1003;
 
 uint8_t CodeChar(uint32_t byte)
 {
@@ -21,6 +22,15 @@ uint8_t CodeChar(uint32_t byte)
     if (c > 127) c = uint8_t(c - 127);
     if (c < 10) c = uint8_t(c + 10);
     return c;
+}
+
+// A growth step above 255 in both byte orders: the header would be turned
+// at every look and its counts read differently each time.
+bool TurnsForEver(NameCodeHdl table)
+{
+    if (!table || !*table || platform::GetHandleSize(table) < kNameCodeHeader) return false;
+    const uint16_t step = platform::ReadBE16(reinterpret_cast<uint8_t*>(*table) + 8);
+    return step > 255 && uint16_t(step << 8 | step >> 8) > 255;
 }
 
 }  // namespace
@@ -51,6 +61,7 @@ void MakeNameCode(uint32_t seed, uint32_t counter, unsigned char* code)
 int16_t M_GetName(NameCodeHdl* table, const unsigned char* prefix, const unsigned char* name, unsigned char* newName,
                   uint32_t seed)
 {
+    if (TurnsForEver(*table)) return kDamagedTable;
     unsigned char own[256];
     std::memcpy(own, name, size_t(name[0]) + 1);
     const bool global = IsGlobalVarName(own);
@@ -70,7 +81,10 @@ int16_t M_GetName(NameCodeHdl* table, const unsigned char* prefix, const unsigne
     if (key[0] > 33) key[0] = 33;
 
     unsigned char code[256];
-    if (!GetCode(*table, key, code)) {
+    if (GetCode(*table, key, code)) {
+        // A stored code of another length would leave the name without one.
+        if (code[0] != kCodeLength) return kDamagedTable;
+    } else {
         // A seed of 0 gives one code whatever the counter: it would be
         // tried for ever once taken.
         if (seed == 0) seed = 1;

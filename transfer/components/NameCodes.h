@@ -28,7 +28,9 @@ void MakeNameCode(uint32_t seed, uint32_t counter, unsigned char* code);
 // leading `prefix`; the code the table holds for the rest, else a new one
 // made from the seed and stored. *newName is the name's first character,
 // the prefix and the code, with the marker put back. 0; -108 when the
-// table cannot grow; -50 when no new code was found.
+// table cannot grow; -50 when no new code was found; 1003 for a damaged
+// table (a header of neither byte order, or a code held for the name that
+// is not eight characters long).
 int16_t M_GetName(NameCodeHdl* table, const unsigned char* prefix, const unsigned char* name, unsigned char* newName,
                   uint32_t seed);
 

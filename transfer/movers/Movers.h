@@ -1,6 +1,6 @@
 // The movers of the kinds that a drop copies: each Move... makes the
 // object in the destination with its resources under new ids (or the ids
-// the Part of its kind keeps) and answers it in *newObj; each Replace...
+// its kind keeps) and answers it in *newObj; each Replace...
 // overwrites an existing destination object's resources, which keeps its
 // id, and clears its dependencies so that link re-targeting rebuilds them.
 // Every mover first checks the room on the destination's volume (-34,

@@ -36,7 +36,7 @@ constexpr int kMaxDepth = 32;
 struct Definition {
     int16_t id = 0;
     std::vector<uint8_t> bytes;
-    std::vector<std::pair<int32_t, Definition>> subs;  // entry number, definition
+    std::vector<Definition> subs;  // in the order of their entries
 };
 
 int16_t LoadTree(TMainDoc* doc, int16_t id, Definition* out, std::vector<int16_t>* seen, int depth, int64_t* total)
@@ -53,8 +53,8 @@ int16_t LoadTree(TMainDoc* doc, int16_t id, Definition* out, std::vector<int16_t
         for (int32_t k = 1; k <= count; ++k) {
             const size_t e = EntryAt(k);
             if (out->bytes[e + kTypeAt] != kSubtableType) continue;
-            out->subs.emplace_back(k, Definition{});
-            if ((err = LoadTree(doc, S16(out->bytes, e + kSubIdAt), &out->subs.back().second, seen, depth + 1, total)))
+            out->subs.emplace_back();
+            if ((err = LoadTree(doc, S16(out->bytes, e + kSubIdAt), &out->subs.back(), seen, depth + 1, total)))
                 return err;
         }
     } catch (const std::bad_alloc&) {
@@ -115,7 +115,7 @@ int16_t EmitEntries(TMainDoc* source, TMainDoc* dest, Definition& d)
             continue;
         }
         int16_t subId = 0;
-        if (const int16_t err = EmitTree(source, dest, sub->second, 0, &subId)) return err;
+        if (const int16_t err = EmitTree(source, dest, *sub, 0, &subId)) return err;
         platform::WriteBE16(&d.bytes[EntryAt(k) + kSubIdAt], uint16_t(subId));
         ++sub;
     }

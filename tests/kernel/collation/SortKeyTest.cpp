@@ -138,10 +138,10 @@ TEST(SortKeysWithout, TwoByteScriptsAndSplitClassesHaveNone)
     // 'a' and 'b' share a class while 'c' weighs between them: no order of
     // the classes says what the exact comparison says.
     CustomOrder();
-    tabmajnodiac['b'] = 'a';
-    tabvalue['a'] = 10;
-    tabvalue['c'] = 11;
-    tabvalue['b'] = 12;
+    tabmajnodiac[uint8_t('b')] = 'a';
+    tabvalue[uint8_t('a')] = 10;
+    tabvalue[uint8_t('c')] = 11;
+    tabvalue[uint8_t('b')] = 12;
     EXPECT_FALSE(CollationKeys(false).Available());
     EXPECT_TRUE(CollationKeys(true).Available()) << "the ordering flag weighs classes only";
     std::string key = "x";

@@ -37,6 +37,8 @@ TEST(SpecialFolders, EnvironmentOverridesEveryPlace)
     }
 
     // Without overrides the XDG places count; relative values are ignored.
+    const qztest::ScopedEnvironment noCacheOverride("QZ_CACHE_DIR");
+    const qztest::ScopedEnvironment noSystemDataOverride("QZ_SYSTEM_DATA_DIR");
     ::setenv("XDG_CACHE_HOME", (dir / "xdg").c_str(), 1);
     FSSpec folder;
     FindSpecialFolder(SpecialFolder::Cache, false, &folder);

@@ -75,7 +75,7 @@ protected:
         for (Point p : path) s.Move(p.h, p.v).Wait(1);
         s.Screenshot("probe").Release();
         HeadlessOptions options;
-        options.screenshot = [&, th](const std::string&) {
+        options.screenshot = [&](const std::string&) {
             if (titleWhileOpen) *titleWhileOpen = ScreenPixel(int16_t(title.left + 2), 5);
             return noErr;
         };
