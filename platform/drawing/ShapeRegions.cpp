@@ -270,6 +270,14 @@ void LineShape(pixman_region32_t* out, Point from, Point to, Point penSize, cons
     std::vector<pixman_box32_t> boxes;
     const int32_t first = std::max<int32_t>(y0, limit.top);
     const int32_t past = int32_t(std::min<int64_t>(int64_t(y1) + ph, limit.bottom));
+    // A vertical or horizontal line is one rectangle: a box a row would
+    // make thousands of such lines (a matrix's dividers, a tall pen) cost
+    // every pixel row they cover.
+    if (dx == 0 || dy == 0) {
+        if (first < past) boxes.push_back({std::min(x0, x1), first, int32_t(int64_t(std::max(x0, x1)) + pw), past});
+        FromBoxes(out, boxes);
+        return;
+    }
     for (int32_t v = first; v < past; ++v) {
         const int64_t a = std::max<int64_t>(int64_t(v) - ph + 1, y0) - y0, b = std::min(v, y1) - y0;
         const int64_t lo = sx > 0 ? x0 + path.First(a) : x0 - path.Last(b);
