@@ -38,7 +38,7 @@ table Lines
   field Product alpha 40
   form Line_Entry
     field Product method 42
-      local Count op 7 long 1
+      local Count op 7 int32 1
 component Tools id 20 version "1.0" prefix "tl" comments "Tools"
   public
     form Customers.Card

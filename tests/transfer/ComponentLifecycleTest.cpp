@@ -37,7 +37,7 @@ method Layout id 32
   comment "lays out"
 method Helper id 33
   comment "helps"
-  local Step op 7 long 1
+  local Step op 7 int32 1
 component Tools id 20 number 1 prefix "tl" comments "Tools" rename
   public
     method Print_Invoice

@@ -187,7 +187,7 @@ table Lines
     listbox Rows var alRows
       column alQuantity header hQuantity "Quantity"
 method Count id 31
-  local Seen op 7 long 1 ; local Kept op 7 long 2
+  local Seen op 7 int32 1 ; local Kept op 7 int32 2
 )");
     auto names = [](ObjListHdl list) {
         std::vector<std::string> out;

@@ -63,9 +63,9 @@ protected:
     // container, its members' keys known.
     void SetEnciphered(const std::string& path, uint32_t type, int16_t id, bool on)
     {
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(path, &spec);
-        const int16_t f = openres(spec, false);
+        platform::FSSpec file;
+        platform::FSMakeFSSpec(path, &file);
+        const int16_t f = openres(file, false);
         ASSERT_NE(f, 0);
         TMainDoc owner;
         owner.fResFile = f;
@@ -173,9 +173,9 @@ TEST_F(ModuleManagerTest, FormatsAndTheEncipheredResourcesDecideWhatTheReaderDoe
     };
     auto version = [&](uint16_t v) {
         return [v](const std::string& path) {
-            platform::FSSpec spec;
-            platform::FSMakeFSSpec(path, &spec);
-            const int16_t f = openres(spec, false);
+            platform::FSSpec file;
+            platform::FSMakeFSSpec(path, &file);
+            const int16_t f = openres(file, false);
             Bytes record = Stored(FourCC("MODQ"), 5);
             closeres(f, false);
             platform::WriteBE16(&record[1], v);
@@ -232,9 +232,9 @@ TEST_F(ModuleManagerTest, WrittenRecordsReadBackAndMapRowsLeaveWithTheirResource
     Module* kit = Manager()->RecordAt(1);
     {
         ModuleMgr other(nullptr);
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(bare.dataPath, &spec);
-        const int16_t f = openres(spec, false);
+        platform::FSSpec file;
+        platform::FSMakeFSSpec(bare.dataPath, &file);
+        const int16_t f = openres(file, false);
         ASSERT_NE(f, 0);
         ASSERT_EQ(kit->WriteNewRes(77), 0);
         ASSERT_EQ(kit->WriteResIDMap(77, kit->fMap), 0);
@@ -245,9 +245,9 @@ TEST_F(ModuleManagerTest, WrittenRecordsReadBackAndMapRowsLeaveWithTheirResource
     {
         useres(doc_.fResFile);
         original[0] = Stored(FourCC("MODQ"), 5), original[1] = Stored(FourCC("MAPQ"), 5);
-        platform::FSSpec spec;
-        platform::FSMakeFSSpec(bare.dataPath, &spec);
-        const int16_t f = openres(spec, false);
+        platform::FSSpec file;
+        platform::FSMakeFSSpec(bare.dataPath, &file);
+        const int16_t f = openres(file, false);
         written[0] = Stored(FourCC("MODQ"), 77), written[1] = Stored(FourCC("MAPQ"), 77);
         closeres(f, false);
     }

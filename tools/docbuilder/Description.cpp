@@ -881,7 +881,7 @@ private:
                 t.kind = 2;
                 t.subkind = 4;
                 ParseDate(n, next("a date"), t.date);
-            } else if (w == "long") {
+            } else if (w == "int32" || w == "long") {
                 t.kind = 2;
                 t.subkind = 9;
                 t.number = num(-0x80000000LL, 0x7FFFFFFF);
