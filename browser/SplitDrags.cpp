@@ -56,8 +56,11 @@ int32_t DragBar(TPlan* pane, Point where, const Rect& bar, bool horizontal, int3
 int16_t Percent(int32_t delta, int32_t size) { return size > 0 ? int16_t(delta * 100 / size) : 0; }
 
 // The smallest a pane may be made by a bar: 30 pixels wide, and as high as
-// a list's head and a row (70), or the preview's head and a line (35).
-int32_t LeastSize(bool preview, bool across) { return across ? 30 : preview ? 35 : 70; }
+// the preview's head and a line (35), or a list's bar, head and frame (27)
+// and three rows: a list's scroll bar shows only when taller than 48
+// pixels, and a list at its least size must still scroll.
+constexpr int32_t kListLeastHeight = 3 + 21 + 3 + 3 * 16;
+int32_t LeastSize(bool preview, bool across) { return across ? 30 : preview ? 35 : kListLeastHeight; }
 
 // One side of a pane's edges, as a vertical bar (`across`: the left and
 // right edges, spanning top to bottom) or a horizontal one sees them.

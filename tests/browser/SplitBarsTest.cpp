@@ -2,8 +2,9 @@
 // the uses, used-by and preview panes stacked at the right) and of two
 // other layouts dragged past both ends of their range, through the step
 // language: each moves every pane edge on its line and stops where a pane
-// would become smaller than its least size, and the window then looks
-// exactly like a window of the same layout drawn afresh.
+// would become smaller than its least size (a list still scrolls there),
+// and the window then looks exactly like a window of the same layout
+// drawn afresh.
 #include <algorithm>
 #include <functional>
 
@@ -89,8 +90,9 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
     sideBySide.main = {30, 33, 100, 66};
     sideBySide.uses = {30, 66, 100, 100};
     // The port is 600 x 400: 1 % is 6 pixels across, 4 down. A list keeps
-    // 70 pixels of height (the bottom one 14 more, beside the grow box),
-    // the preview 35 (15 more beside the grow box), every pane 30 of width.
+    // 75 pixels of height, three rows and its scroll bar (the bottom one 14
+    // more, beside the grow box), the preview 35 (15 more beside the grow
+    // box), every pane 30 of width.
     const auto column = [](int16_t x) {
         return [x](const Layout& l) {
             return l.main.right == x && l.uses.left == x && l.usedBy.left == x && l.preview.left == x;
@@ -98,14 +100,14 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
     };
     const std::vector<Case> cases = {
         {"used-by top bar up to the top", 1, true, -300,
-         [](const Layout& l) { return l.usedBy.top == 18 && l.uses.bottom == 18 && l.preview.top == 75; }},
+         [](const Layout& l) { return l.usedBy.top == 19 && l.uses.bottom == 19 && l.preview.top == 75; }},
         {"used-by top bar down to the bottom", 1, true, 300,
-         [](const Layout& l) { return l.usedBy.top == 57 && l.uses.bottom == 57 && l.preview.top == 75; }},
+         [](const Layout& l) { return l.usedBy.top == 56 && l.uses.bottom == 56 && l.preview.top == 75; }},
         {"used-by left bar to the left edge", 1, false, -300, column(5)},
         {"uses left bar to the left edge", 0, false, -500, column(5)},
         {"uses left bar to the right edge", 0, false, 500, column(95)},
         {"preview top bar up to the top", 2, true, -500,
-         [](const Layout& l) { return l.preview.top == 68 && l.usedBy.bottom == 68 && l.usedBy.top == 50
+         [](const Layout& l) { return l.preview.top == 69 && l.usedBy.bottom == 69 && l.usedBy.top == 50
                                     && l.preview.bottom == 100 && l.uses.bottom == 50 && l.main.bottom == 100; }},
         {"preview top bar down to the bottom", 2, true, 500,
          [](const Layout& l) { return l.preview.top == 87 && l.usedBy.bottom == 87 && l.preview.bottom == 100
@@ -114,9 +116,9 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
         {"stacked list's top bar 40 pixels down", 3, true, 40,
          [](const Layout& l) { return l.main.top == 40 && l.usedBy.bottom == 40 && l.uses.top == 70; }, stacked},
         {"stacked list's top bar up past its range", 3, true, -300,
-         [](const Layout& l) { return l.main.top == 18 && l.usedBy.bottom == 18; }, stacked},
+         [](const Layout& l) { return l.main.top == 19 && l.usedBy.bottom == 19; }, stacked},
         {"stacked list's top bar down past its range", 3, true, 300,
-         [](const Layout& l) { return l.main.top == 52 && l.usedBy.bottom == 52 && l.uses.top == 70; }, stacked},
+         [](const Layout& l) { return l.main.top == 51 && l.usedBy.bottom == 51 && l.uses.top == 70; }, stacked},
         {"stacked preview's left bar to the left edge", 2, false, -500,
          [](const Layout& l) { return l.preview.left == 5 && l.main.right == 5 && l.uses.right == 5
                                     && l.usedBy.right == 5; }, stacked},
@@ -124,8 +126,8 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
          [](const Layout& l) { return l.preview.bottom == 9 && l.usedBy.top == 9 && l.main.top == 9 && l.uses.top == 9; },
          sideBySide},
         {"bar under a preview across the top, down", 3, true, 300,
-         [](const Layout& l) { return l.preview.bottom == 79 && l.usedBy.top == 79 && l.main.top == 79
-                                    && l.uses.top == 79; }, sideBySide},
+         [](const Layout& l) { return l.preview.bottom == 77 && l.usedBy.top == 77 && l.main.top == 77
+                                    && l.uses.top == 77; }, sideBySide},
         {"middle list's left bar, right", 3, false, 300,
          [](const Layout& l) { return l.usedBy.right == 61 && l.main.left == 61 && l.main.right == 66
                                     && l.preview.left == 0; }, sideBySide},
@@ -158,11 +160,18 @@ TEST_F(SplitBars, EachBarStaysInItsRangeAndLeavesNoPixelOfTheOldLayout)
                                        << ", preview " << after.preview.top << "/" << after.preview.left << "/"
                                        << after.preview.bottom << ", main " << after.main.top << "/"
                                        << after.main.left << "/" << after.main.right;
-        // No pane is made smaller than its least size.
+        // No pane is made smaller than its least size: a list shows three
+        // rows and its scroll bar.
         for (::TPlan* p = w->fFirstPlane; p; p = p->fNext) {
             const Rect& r = dynamic_cast<browser::TPlan*>(p)->fRect;
-            EXPECT_GE(r.bottom - r.top, p->IsMember(6) ? 35 : 70) << "pane of class " << (p->IsMember(6) ? 6 : 1);
+            EXPECT_GE(r.bottom - r.top, p->IsMember(6) ? 35 : 75) << "pane of class " << (p->IsMember(6) ? 6 : 1);
             EXPECT_GE(r.right - r.left, 30);
+            if (auto* list = dynamic_cast<browser::TRefPlane*>(p)) {
+                const Rect& view = list->fList->rView;
+                const int cls = p->IsMember(2) ? 2 : p->IsMember(4) ? 4 : 5;
+                EXPECT_GE(view.bottom - view.top, 3 * list->fList->cellSize.v) << "list of class " << cls;
+                EXPECT_TRUE(IsControlVisible(list->fList->vScroll)) << "list of class " << cls;
+            }
         }
         Rect port{};
         GetPortBounds(GetWindowPort(w->fWindow), &port);
