@@ -45,13 +45,16 @@ void TLstPlane::RazAll(Handle list, bool reset)
     fSource = list;
     if (!reset) return;
     // The objects are going: no row may name one afterwards, kept rows and
-    // search results included, whatever the default filter lets through.
+    // search results included, whatever the filter lets through.
     if (fList) {
         LongLDelRow(fList->rowCount, 0, fList);
         fList->lastClick = -1;
     }
     fCurrent = -1;
-    SetDfltFilter(kDefaultFilter);
+    // The rows come back through the filter last chosen (kept or found
+    // rows give way to the one before them): a window of groups stays one.
+    const int16_t chosen = fFilter >= 0 ? fFilter : fPrevFilter;
+    SetDfltFilter(::GetFilter(chosen) ? chosen : int16_t(kDefaultFilter));
 }
 
 void TLstPlane::EmptyLinked()

@@ -237,20 +237,21 @@ int16_t TMainDoc::NewRefWindow(Rect* rect, int16_t visible, int16_t kind, int16_
     if (byKind[3]) byKind[3]->fKind = kind;
     window->update(EventRecord{});
 
-    if (!posted) {
-        for (TPlan* p = window->fFirstPlane; p; p = p->fNext)
-            if (p->IsMember(kRefPlane)) p->SetDfltFilter(p->GetFilter());
-    } else {
+    // An object posted with the request is what the list shows; without
+    // one (Windows > New Group Browser Window posts none) the list shows
+    // its filter's objects from the first draw, as the other panes do.
+    TObjQz* postedObj = nullptr;
+    if (posted) {
         Str255 name;
         int16_t objKind = 0;
         const bool noName = PopStr255(name);
         const bool noKind = noName || PopInteger(&objKind);
-        for (TPlan* p : {byKind[1], byKind[2]})
-            if (p) p->SetDfltFilter(p->GetFilter());
-        if (!noKind && DocHooks().searchObjName)
-            if (TObjQz* obj = DocHooks().searchObjName(this, objKind, name); obj && byKind[0])
-                byKind[0]->ShowObject(obj);
+        if (!noKind && DocHooks().searchObjName && byKind[0])
+            postedObj = DocHooks().searchObjName(this, objKind, name);
     }
+    for (TPlan* p = window->fFirstPlane; p; p = p->fNext)
+        if (p->IsMember(kRefPlane) && !(postedObj && p == byKind[0])) p->SetDfltFilter(p->GetFilter());
+    if (postedObj) byKind[0]->ShowObject(postedObj);
     if (byKind[0]) byKind[0]->SelectPlane();
 
     if (first) {

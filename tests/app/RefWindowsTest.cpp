@@ -144,10 +144,13 @@ TEST_F(RefWindowsTest, TheFirstWindowHasItsPanesFiltersAndLinks)
     EXPECT_EQ(preview->fKind, 128);
     EXPECT_EQ(uses->fKind, 0);
 
-    // Another filter: all three list panes start with it.
-    gMade.clear();
-    ASSERT_NE(NewWindow(128, 131), nullptr);
-    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(Made(i)->shown, std::vector<int16_t>{131}) << i;
+    // Another filter: all three list panes start with it, also when asked
+    // for with posted arguments but none posted (a group browser window).
+    for (int16_t posted : {0, 1}) {
+        gMade.clear();
+        ASSERT_NE(NewWindow(128, 131, posted), nullptr);
+        for (size_t i = 0; i < 3; ++i) EXPECT_EQ(Made(i)->shown, std::vector<int16_t>{131}) << i << " " << posted;
+    }
 }
 
 TEST_F(RefWindowsTest, ExtraWordsAndLinksToOtherWindowsFollowTheRecord)

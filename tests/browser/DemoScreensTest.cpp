@@ -115,6 +115,7 @@ protected:
         MyAppl->fDefaultRect = DefaultWindowRect();
         Rect r = MyAppl->fDefaultRect;
         EXPECT_EQ(doc_.NewRefWindow(&r, 1, PrefWindowKind(), -1, 0), 0);
+        MyAppl->fDefaultRect = r;
         return doc_.GetRefWindow();
     }
 
@@ -925,7 +926,8 @@ TEST_F(SearchScreens, ResultsAndTheAddedFilterInThePopUp)
 // the pop-up of the main list, of the uses pane of the form Invoice and of
 // the used-by pane of the table Invoices lists that pane's rows through it
 // and names it in the pane's header; "All objects" chosen again gives
-// every pane its rows back.
+// every pane its rows back. A group browser window then lists the groups,
+// before and after the document is read again.
 class FilterScreens : public DemoScreens {};
 
 TEST_F(FilterScreens, EachFilterChosenFromEachPanesPopUp)
@@ -988,6 +990,25 @@ TEST_F(FilterScreens, EachFilterChosenFromEachPanesPopUp)
     CheckMainRows(all, window, main->fList, 0, table);
     CheckLinkRows(all, window, uses->fList, "uses pane");
     CheckLinkRows(all, window, usedBy->fList, "used-by pane");
+
+    // Windows > New Group Browser Window: the groups and components, in
+    // every pane's header the group filter, as drawn at once and after the
+    // document is read again.
+    ASSERT_EQ(MyAppl->Do_Func(43), 0);
+    TRefWindow* groups = doc_.GetRefWindow();
+    ASSERT_NE(groups, window);
+    browser::TLstPlane* groupList = MainPlane(groups);
+    ASSERT_NE(groupList, nullptr);
+    EXPECT_EQ(Names(groupList->fList), (std::vector<std::string>{"Accounting", "Invoice_Reports", "Logging", "Reports"}));
+    for (const char* name : {"groups", "groups-again"}) {
+        SCOPED_TRACE(name);
+        Shot shot;
+        ASSERT_TRUE(shot.Load(std::string(work) + "/" + name + ".png"));
+        CheckHeader(shot, groups, groupList, "Objects - Groups (4)");
+        CheckHeader(shot, groups, dynamic_cast<browser::TRefPlane*>(groupList->fUses), "Uses - Groups (0)");
+        CheckHeader(shot, groups, dynamic_cast<browser::TRefPlane*>(groupList->fUsedBy), "Used by - Groups (0)");
+        CheckMainRows(shot, groups, groupList->fList);
+    }
 }
 
 }  // namespace

@@ -271,8 +271,17 @@ TEST_F(MainList, FiltersTitlesNarrowingAndRemoval)
     EXPECT_EQ(pane->GetFilter(), browser::kNarrowedFilter);
     EXPECT_EQ(pane->fPrevFilter, 128);
 
-    // Selecting an object the filter rejects goes back to 128.
+    // The document read again: the rows come back through the filter
+    // chosen before the narrowed ones, or through the one chosen last.
+    pane->RazAll(pane->fSource, true);
+    EXPECT_EQ(pane->GetFilter(), 128);
+    EXPECT_EQ(pane->fList->rowCount, all);
     pane->SetDfltFilter(129);
+    pane->RazAll(pane->fSource, true);
+    EXPECT_EQ(P(pane->fFilterTitle), "Project methods and more");
+    EXPECT_EQ(Rows(pane), (std::vector<std::string>{"DoIt"}));
+
+    // Selecting an object the filter rejects goes back to 128.
     pane->SelectObj(table_);
     EXPECT_EQ(pane->GetFilter(), 128);
     EXPECT_EQ(pane->fCurrent, 0);
