@@ -1,9 +1,14 @@
 // BuildPreview of a 500-object form (rectangles, lines, static texts and
 // push buttons on one page, in look 1) beside the same shapes and texts
 // drawn by direct platform calls into a world of the same size, each run
-// recording its picture the same way. Prints both medians and the ratio.
+// recording its picture the same way. Then BuildPreview of a form of the
+// largest preview size holding one matrix of 4,000 columns and 4,000 rows
+// drawn with a 4,000-pixel pen, beside painting the area its pen covers
+// (the whole page) with one platform call, recorded alike. Prints the
+// medians and the ratios.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "bench/BenchTiming.h"
@@ -27,7 +32,8 @@ using namespace platform;
 
 namespace {
 
-constexpr int kObjects = 500, kRuns = 21;
+constexpr int kObjects = 500, kRuns = 21, kMatrixRuns = 5;
+constexpr int16_t kMatrixSide = kPreviewMaxSide, kMatrixCells = 4000, kMatrixPen = 4000;
 constexpr int16_t kColumns = 10, kCell = 60;
 const unsigned char kTitle[] = "\x06" "Button";
 
@@ -83,8 +89,23 @@ void Fill(LayoutEditor* model)
     }
 }
 
-// The same shapes and texts drawn straight, then recorded alike.
-Handle DrawnDirectly(const Rect& bounds)
+// The form of one matrix over the whole page.
+void FillMatrix(LayoutEditor* model)
+{
+    model->fPages = NewPageTable(1);
+    model->fCurrentPage = 1;
+    auto* matrix = new MatrixObject(model);
+    matrix->columnCount = matrix->rowCount = kMatrixCells;
+    matrix->penWidth = matrix->penHeight = kMatrixPen;
+    matrix->hasPenPattern = 1;
+    std::memset(matrix->penPattern, 0xFF, sizeof matrix->penPattern);
+    Place(matrix, Rect{0, 0, kMatrixSide, kMatrixSide});
+    model->InsertObject(matrix, kAfterLastObject);
+}
+
+// Draws into a new world of that size, then records its pixels as the
+// preview does.
+Handle Recorded(const Rect& bounds, const std::function<void()>& draw)
 {
     CGrafPtr saved = nullptr;
     GDHandle device = nullptr;
@@ -93,6 +114,21 @@ Handle DrawnDirectly(const Rect& bounds)
     if (NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0) != noErr) return nullptr;
     SetGWorld(world, nullptr);
     EraseRect(&bounds);
+    draw();
+    const OpenCPicParams params{bounds, 72 << 16, 72 << 16, -2, 0, 0};
+    Handle picture = OpenCPicture(&params);
+    if (picture) {
+        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(world), &bounds, &bounds, srcCopy, nullptr);
+        ClosePicture();
+    }
+    SetGWorld(saved, device);
+    DisposeGWorld(world);
+    return picture;
+}
+
+// The same shapes and texts drawn straight, then recorded alike.
+void DrawDirectly()
+{
     for (int i = 0; i < kObjects; ++i) {
         Rect r = CellOf(i);
         switch (i % 4) {
@@ -113,15 +149,14 @@ Handle DrawnDirectly(const Rect& bounds)
             break;
         }
     }
-    const OpenCPicParams params{bounds, 72 << 16, 72 << 16, -2, 0, 0};
-    Handle picture = OpenCPicture(&params);
-    if (picture) {
-        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(world), &bounds, &bounds, srcCopy, nullptr);
-        ClosePicture();
-    }
-    SetGWorld(saved, device);
-    DisposeGWorld(world);
-    return picture;
+}
+
+double MedianPreviewMs(LayoutEditor* model, int runs, Rect* frame)
+{
+    return bench::MedianMs(runs, [&] {
+        Handle picture = model->BuildPreview(kDisplayDrawing, nullptr);
+        if (picture) QDGetPictureBounds(picture, frame), KillPicture(picture);
+    });
 }
 
 }  // namespace
@@ -139,14 +174,23 @@ int main()
     model.fLookNumber = 1;
     model.fLookHandler = VI_Manager::GetHandler(1);
     Rect frame{};
-    const double ours = bench::MedianMs(kRuns, [&] {
-        Handle picture = model.BuildPreview(kDisplayDrawing, nullptr);
-        if (picture) QDGetPictureBounds(picture, &frame), KillPicture(picture);
-    });
+    const double ours = MedianPreviewMs(&model, kRuns, &frame);
     const double peer = bench::MedianMs(kRuns, [&] {
-        if (Handle picture = DrawnDirectly(frame)) KillPicture(picture);
+        if (Handle picture = Recorded(frame, DrawDirectly)) KillPicture(picture);
     });
     std::printf("BuildPreview, %d objects, %d x %d: %.3f ms   platform calls %.3f ms   ratio %.2f\n", kObjects,
                 frame.right - frame.left, frame.bottom - frame.top, ours, peer, ours / peer);
+
+    LayoutEditor matrix(1, 0, 0);
+    FillMatrix(&matrix);
+    Rect page{};
+    const double drawn = MedianPreviewMs(&matrix, kMatrixRuns, &page);
+    const double painted = bench::MedianMs(kMatrixRuns, [&] {
+        if (Handle picture = Recorded(page, [&] { PaintRect(&page); })) KillPicture(picture);
+    });
+    std::printf("BuildPreview, a matrix of %d x %d cells with a %d-pixel pen, %d x %d: %.3f ms   one fill %.3f ms   "
+                "ratio %.2f\n",
+                kMatrixCells, kMatrixCells, kMatrixPen, page.right - page.left, page.bottom - page.top, drawn, painted,
+                drawn / painted);
     return 0;
 }

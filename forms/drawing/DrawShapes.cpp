@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "forms/drawing/ObjectDrawing.h"
 #include "forms/objects/FormObjects.h"
@@ -211,10 +213,13 @@ void MatrixObject::DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv)
     }
     if (lookStyle != 0) LookFirst(this, r);
     else FrameRect(&r);
-    auto divider = [&](const Rect& line) {
+    // Plain dividers are drawn together, the columns' and then the rows'
+    // (apart, each set lies in one band or one column): however many fall
+    // on the same pixels, each pixel is painted once.
+    std::vector<std::pair<Point, Point>> columns, rows;
+    auto divider = [&](const Rect& line, std::vector<std::pair<Point, Point>>* plain) {
         if (lookStyle == 0) {
-            MoveTo(line.left, line.top);
-            LineTo(line.right, line.bottom);
+            plain->push_back({Point{line.top, line.left}, Point{line.bottom, line.right}});
             return;
         }
         VIObj context;
@@ -237,14 +242,16 @@ void MatrixObject::DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv)
         x += (r.right - x) / (columnCount + 1 - i);
         if ((i > 1 && x == lastX) || outside(x, penWidth, shown.left, shown.right)) continue;
         lastX = x;
-        divider(Rect{r.top, int16_t(x), int16_t(r.bottom - penHeight), int16_t(x)});
+        divider(Rect{r.top, int16_t(x), int16_t(r.bottom - penHeight), int16_t(x)}, &columns);
     }
     int32_t y = r.top, lastY = r.top;
     for (int32_t i = 1; i < rowCount; ++i) {
         y += (r.bottom - y) / (rowCount + 1 - i);
         if ((i > 1 && y == lastY) || outside(y, penHeight, shown.top, shown.bottom)) continue;
         lastY = y;
-        divider(Rect{int16_t(y), r.left, int16_t(y), int16_t(r.right - penWidth)});
+        divider(Rect{int16_t(y), r.left, int16_t(y), int16_t(r.right - penWidth)}, &rows);
     }
+    DrawLines(columns);
+    DrawLines(rows);
     RestoreDrawing();
 }

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <new>
+#include <queue>
+#include <utility>
 
 #include "platform/drawing/Regions.h"
 
@@ -305,6 +309,70 @@ void FrameOf(pixman_region32_t* inOut, int32_t penWidth, int32_t penHeight)
     DisposeRgn(inner);
     if (shortage)
         throw std::bad_alloc();
+}
+
+void CoveredShape(pixman_region32_t* out, const std::vector<pixman_box32_t>& boxes, bool odd)
+{
+    using Extent = std::pair<int32_t, int32_t>;  // left, right
+    std::vector<pixman_box32_t> sorted;
+    std::vector<int32_t> edges;
+    for (const pixman_box32_t& b : boxes) {
+        if (b.x1 >= b.x2 || b.y1 >= b.y2)
+            continue;
+        sorted.push_back(b);
+        edges.push_back(b.y1);
+        edges.push_back(b.y2);
+    }
+    std::sort(sorted.begin(), sorted.end(), [](const pixman_box32_t& a, const pixman_box32_t& b) { return a.y1 < b.y1; });
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    // Band by band from the top: how many boxes reach across the band over
+    // each extent, and where each box ends.
+    std::map<Extent, int32_t> across;
+    using Ending = std::pair<int32_t, Extent>;
+    std::priority_queue<Ending, std::vector<Ending>, std::greater<Ending>> ending;
+    std::vector<pixman_box32_t> spans;
+    std::vector<int32_t> ends;
+    size_t next = 0;
+    for (size_t k = 0; k + 1 < edges.size(); ++k) {
+        const int32_t top = edges[k], bottom = edges[k + 1];
+        for (; !ending.empty() && ending.top().first <= top; ending.pop())
+            if (--across[ending.top().second] == 0)
+                across.erase(ending.top().second);
+        for (; next < sorted.size() && sorted[next].y1 == top; ++next) {
+            const Extent e{sorted[next].x1, sorted[next].x2};
+            ++across[e];
+            ending.push({sorted[next].y2, e});
+        }
+        if (odd) {
+            // A column is covered an odd number of times where an odd
+            // number of the extents' ends lie at or left of it.
+            ends.clear();
+            for (const auto& [e, count] : across)
+                if (count % 2 != 0)
+                    ends.push_back(e.first), ends.push_back(e.second);
+            std::sort(ends.begin(), ends.end());
+            for (size_t i = 0; i + 1 < ends.size(); i += 2)
+                if (ends[i] < ends[i + 1])
+                    spans.push_back({ends[i], top, ends[i + 1], bottom});
+            continue;
+        }
+        // In order of their left ends, overlapping extents join.
+        bool open = false;
+        int32_t left = 0, right = 0;
+        for (const auto& [e, count] : across) {
+            if (open && e.first <= right) {
+                right = std::max(right, e.second);
+                continue;
+            }
+            if (open)
+                spans.push_back({left, top, right, bottom});
+            open = true, left = e.first, right = e.second;
+        }
+        if (open)
+            spans.push_back({left, top, right, bottom});
+    }
+    FromBoxes(out, spans);
 }
 
 }  // namespace platform

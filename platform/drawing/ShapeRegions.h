@@ -39,6 +39,9 @@ void EdgesShape(pixman_region32_t* out, const std::vector<Edge>& edges, const Re
 void LineShape(pixman_region32_t* out, Point from, Point to, Point penSize, const Rect32& limit = kAllRows);
 // The outline of a shape: the shape less the shape inset by the pen.
 void FrameOf(pixman_region32_t* inOut, int32_t penWidth, int32_t penHeight);
-
+// The pixels that at least one of the boxes covers, or with `odd` an odd
+// number of them. Boxes over the same columns count as one: many lines of
+// a grid cost their count and the bands they make, not their pixels.
+void CoveredShape(pixman_region32_t* out, const std::vector<pixman_box32_t>& boxes, bool odd);
 
 }  // namespace platform

@@ -128,6 +128,23 @@ void DrawRoundRect(GrafVerb verb, const Rect& r, int32_t ovalWidth, int32_t oval
     DrawShape(verb, &shape.r);
 }
 
+// How the lines of one DrawLines call may share their pixels: painted once
+// where any line covers them (a second painting changes nothing), where an
+// odd number do (a second painting undoes the first), or line by line.
+enum class Overlap { Any, Odd, Each };
+
+Overlap OverlapOf(int16_t penMode)
+{
+    switch (MakePixelOp(penMode, 0, 0xFFFFFF, 0, 0).kind) {
+    case OpKind::Copy:
+    case OpKind::Or:
+    case OpKind::Bic:
+    case OpKind::Transparent: return Overlap::Any;
+    case OpKind::Xor: return Overlap::Odd;
+    default: return Overlap::Each;
+    }
+}
+
 QDProcs* Procs()
 {
     GrafPtr port = GetQDGlobalsThePort();
@@ -234,6 +251,45 @@ void Line(int16_t dh, int16_t dv)
 {
     if (GrafPtr port = GetQDGlobalsThePort())
         LineTo(ClampTo16(port->pnLoc.h + dh), ClampTo16(port->pnLoc.v + dv));
+}
+
+void DrawLines(const std::vector<std::pair<Point, Point>>& lines)
+{
+    GrafPtr port = GetQDGlobalsThePort();
+    if (!port || lines.empty())
+        return;
+    const Overlap overlap = OverlapOf(port->pnMode);
+    // A bottleneck or a recording sees every line; so does a mode where
+    // each painting counts.
+    const QDProcs* procs = port->grafProcs;
+    if ((procs && procs->lineProc) || port->picSave || IsRecordingRegion() || IsRecordingPoly() ||
+        overlap == Overlap::Each) {
+        for (const auto& [from, to] : lines) {
+            MoveTo(from.h, from.v);
+            LineTo(to.h, to.v);
+        }
+        return;
+    }
+    port->pnLoc = lines.back().second;
+    if (!PenShows(port))
+        return;
+    const Rect32 limit = VisibleLimit(port);
+    std::vector<pixman_box32_t> boxes;
+    Area line;
+    for (const auto& [from, to] : lines) {
+        LineShape(&line.r, from, to, port->pnSize, limit);
+        int n = 0;
+        const pixman_box32_t* rows = pixman_region32_rectangles(&line.r, &n);
+        for (int i = 0; i < n; ++i) {
+            const pixman_box32_t b{std::max(rows[i].x1, limit.left), rows[i].y1, std::min(rows[i].x2, limit.right),
+                                   rows[i].y2};
+            if (b.x1 < b.x2)
+                boxes.push_back(b);
+        }
+    }
+    Area shape;
+    CoveredShape(&shape.r, boxes, overlap == Overlap::Odd);
+    Paint(port, &shape.r, port->pnPat, port->pnPixPat, port->pnMode);
 }
 
 void StdLine(Point newPt)

@@ -4,6 +4,9 @@
 // filled with a pattern.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "platform/drawing/QuickDrawTypes.h"
 
 namespace platform {
@@ -12,6 +15,13 @@ void MoveTo(int16_t h, int16_t v);
 void Move(int16_t dh, int16_t dv);
 void LineTo(int16_t h, int16_t v);
 void Line(int16_t dh, int16_t dv);
+// Each line from its first point to its second, as MoveTo and LineTo would
+// draw them one after another, the pen left at the last line's end. The
+// pixels come out the same, but where painting twice changes nothing more
+// the lines are painted as one shape, and in xor mode what an even number
+// of them cover is left alone: many lines over the same pixels (a grid's)
+// cost the pixels they cover, not their count.
+void DrawLines(const std::vector<std::pair<Point, Point>>& lines);
 
 void FrameRect(const Rect* r);
 void PaintRect(const Rect* r);

@@ -100,6 +100,21 @@ TEST(ObjectDrawing, ShapesAsThePlatformDrawsThem)
              FrameRect(&r);
              MoveTo(r.left, 25), LineTo(int16_t(r.right - 1), 25);
          }},
+        {"a matrix of 4,000 columns and rows with a 4,000-pixel pen",
+         [&] {
+             auto m = Shape<MatrixObject>(r, false, true);
+             m->columnCount = m->rowCount = 4000;
+             m->penWidth = m->penHeight = 4000;
+             return m;
+         },
+         [&] {
+             // A divider on each column and row, the pen reaching past the
+             // rectangle on every side but the top left.
+             PenSize(4000, 4000);
+             FrameRect(&r);
+             for (int16_t x = r.left; x < r.right; ++x) MoveTo(x, r.top), LineTo(x, int16_t(r.bottom - 4000));
+             for (int16_t y = r.top; y < r.bottom; ++y) MoveTo(r.left, y), LineTo(int16_t(r.right - 4000), y);
+         }},
     };
     for (const Case& c : cases) {
         std::unique_ptr<LayoutObject> o = c.make();
