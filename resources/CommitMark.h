@@ -8,10 +8,18 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 using CommitMark = std::array<uint8_t, 16>;
 
-// False when the file cannot be read or holds no container.
+// The first bytes a store file's mark is read from.
+constexpr size_t kCommitMarkSpan = 36;
+
+// False when the file cannot be read, is no regular file (never waited
+// on: a pipe under the name is answered at once) or holds no container.
 bool ReadCommitMark(const std::string& path, CommitMark* mark);
+// The mark of a store file whose first `size` bytes are `header`; false
+// when they hold no container header.
+bool CommitMarkOf(const uint8_t* header, size_t size, CommitMark* mark);

@@ -2,11 +2,14 @@
 // before the data file commits, so a crash between the two would leave the
 // new companion beside the old data file. Before the companion is written,
 // a journal beside the document keeps its old bytes, the data file's commit
-// mark and what the new companion will hold. Whoever finds the journal
-// (the next open, move or creation of the name) decides by the mark: a data
-// file still at the old commit gets the old companion back; one whose
-// commit reached the disk keeps the new one. A companion that no longer
-// holds the journaled new bytes was written since and is left alone.
+// mark and what the new companion will hold. The journal is decided only
+// by the program that holds the document: the one whose change wrote it,
+// or, once nobody holds it, the next one to open, move or make the name,
+// after taking it. A data file still at the old commit gets the old
+// companion back; one whose commit reached the disk keeps the new one. A
+// companion that no longer holds the journaled new bytes was written since
+// and is left alone. A journal that does not verify is never used: it is
+// left where it is, and the document stays as it is.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +20,16 @@
 // Keeps the companion of the document at `data` as it is on the disk before
 // it is replaced with `newBytes`; `*kept` tells whether a journal was
 // written (none for a data file that is no local container, or a companion
-// that does not change). 0 or why not: then nothing was written.
+// that does not change). 0 or why not: then nothing was written (dupFNErr
+// when something is at the journal's name already).
 int16_t KeepCompanion(const platform::FSSpec& data, const std::vector<uint8_t>& newBytes, bool* kept);
 // The change landed whole, or was taken back whole: the journal goes.
 int16_t ForgetKeptCompanion(const platform::FSSpec& data);
 // Puts right what a crash left of a change of both files (see above) and
-// removes the journal. Nothing to do in the usual case, nor while either
-// file is open here.
-int16_t FinishKeptCompanion(const platform::FSSpec& data);
+// removes the journal. Nothing to do in the usual case, nor while the
+// document is held, here or by another program. `*unused` (may be null)
+// tells that something at the journal's name could not be used and was
+// left there (KeptCompanionJournal names it).
+int16_t FinishKeptCompanion(const platform::FSSpec& data, bool* unused);
+// Where the journal of the document at `data` is kept.
+platform::FSSpec KeptCompanionJournal(const platform::FSSpec& data);

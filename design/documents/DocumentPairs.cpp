@@ -134,13 +134,14 @@ int16_t ReplacePair(const FSSpec& dest)
     return err;
 }
 
-int16_t FinishPair(const FSSpec& dest)
+int16_t FinishPair(const FSSpec& dest, bool* unused)
 {
+    if (unused) *unused = false;
     platform::Replacement items[2];
     FSSpec journal;
     if (!Items(dest, items, &journal)) return 0;
     int16_t err = platform::FinishReplacement(items, 2, journal);
-    if (!err) err = FinishKeptCompanion(dest);
+    if (!err) err = FinishKeptCompanion(dest, unused);
     if (!err) RemoveBuilding(dest);
     return err;
 }

@@ -32,5 +32,6 @@ int16_t PlaceBuilt(const platform::FSSpec& dest);
 // Finishes or undoes what a crash left of a replacement at `dest`, or of a
 // change of both its files (CompanionJournalFile), and removes the
 // leftovers beside it (a building never put in place too). Nothing to do
-// in the usual case.
-int16_t FinishPair(const platform::FSSpec& dest);
+// in the usual case. `*unused` (may be null) tells that a journal of the
+// companion could not be used and was left beside the document.
+int16_t FinishPair(const platform::FSSpec& dest, bool* unused = nullptr);

@@ -2,6 +2,7 @@
 // container is opened for writing, so a refused document keeps every byte.
 #include "design/documents/OpenQzB.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <new>
@@ -9,6 +10,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
+#include "design/documents/CompanionJournalFile.h"
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocResources.h"
 #include "design/documents/DocumentPairs.h"
@@ -22,6 +24,7 @@
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
 #include "resources/ResourceApi.h"
 
 using platform::FourCC;
@@ -38,6 +41,7 @@ constexpr int16_t kDamaged = 1003;
 constexpr int16_t kStructureOtherOrder = 1016;
 constexpr int16_t kLibraryOtherOrder = 1018;
 constexpr int16_t kOlderContainer = 4;   // reserr of openres
+constexpr int16_t kUnusedJournal = 81;   // STR# 1002
 constexpr int32_t kParamMinSize = 5;     // the level is byte 4
 constexpr platform::Size kConvertMemory = 65536;
 
@@ -183,6 +187,19 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
     return has && (!VersionOf(AppVersionRecord(), &appNumber) || ownVersion > appNumber);
 }
 
+// The user is told that a journal of the companion could not be used: the
+// document opens as it stands, the file stays for whoever looks into it.
+void TellUnusedJournal(const platform::FSSpec& fileSpec)
+{
+    Str255 text;
+    MyGetIndString(text, 1002, kUnusedJournal);
+    const std::string name = platform::Utf8ToMacRomanString(platform::FSpGetName(KeptCompanionJournal(fileSpec)));
+    const size_t room = std::min(name.size(), size_t(255 - text[0]));
+    std::memcpy(text + 1 + text[0], name.data(), room);
+    text[0] = uint8_t(text[0] + room);
+    XAlert(1000, text, kCautionAlert);
+}
+
 // Every refusal is decided on a read-only view of the container, so that a
 // refused document is never written, not even the mark of a file open for
 // writing. Only an accepted document is opened for writing and changed:
@@ -191,7 +208,9 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
 {
     // A replacement a crash cut short is put right before anything reads
     // the document.
-    if (const int16_t err = FinishPair(fileSpec)) return err;
+    bool unused = false;
+    if (const int16_t err = FinishPair(fileSpec, &unused)) return err;
+    if (unused) TellUnusedJournal(fileSpec);
 
     // 2. A pipe, a device or a folder under the name is no document (and
     // is never opened for writing: a pipe would wait for a reader); a file

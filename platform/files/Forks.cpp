@@ -113,8 +113,18 @@ OSErr OpenOnce(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t*
         if (doc.resourceFork) f.bytes = std::move(*doc.resourceFork);
     } else {
         int flags = permission == fsRdPerm ? O_RDONLY : permission == fsWrPerm ? O_WRONLY : O_RDWR;
-        f.fd = fileops::Open(fileSpec.path, flags | O_CLOEXEC);
+        // Never waiting: something other than the file just looked at may
+        // have taken the name since.
+        f.fd = fileops::Open(fileSpec.path, flags | O_NONBLOCK | O_CLOEXEC);
         if (f.fd < 0) return OSErrFromErrno(errno);
+        struct stat opened {};
+        if (::fstat(f.fd, &opened) != 0 || !S_ISREG(opened.st_mode) ||
+            ::fcntl(f.fd, F_SETFL, ::fcntl(f.fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+            fileops::Close(f.fd);
+            return notAFileErr;
+        }
+        f.device = opened.st_dev;
+        f.inode = opened.st_ino;
         if (write && ::flock(f.fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
             OSErr err = errno == EWOULDBLOCK ? opWrErr : OSErrFromErrno(errno);
             fileops::Close(f.fd);

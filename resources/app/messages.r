@@ -148,6 +148,7 @@
     "This file is a generated component library: it cannot be opened as a structure. Install its component into a structure with the Install command."  # 78 (1020 at reading)
     "No structure was made from the SQL script. Its report, beside the script under the script's name followed by \".report.txt\", names the line and the word where the script could not be read."  # 79 (1019)
     "This id belongs to a string list of a plug-in: texts are not moved into it. Choose another id."  # 80 the string-list dialog
+    "An interrupted change left a file beside this document that cannot be used: the document opens as it is, and the file is kept in its folder under the name "  # 81 before the file's name
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

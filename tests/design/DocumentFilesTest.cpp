@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "design/documents/CompanionJournalFile.h"
 #include "design/documents/DocumentPairs.h"
 #include "design/objects/TableDescriptions.h"
 #include "forms/drawing/StyleSheetsInUse.h"
@@ -117,48 +116,6 @@ TEST_F(DocumentFiles, AFailedMoveKeepsTheSourcesAndTheOldDestination)
     EXPECT_GT(failures, 1);
     EXPECT_EQ(Read(InFolder("Dest.QTL")), source);
     EXPECT_EQ(CompanionMark("Dest.RSR"), 3);
-}
-
-// The companion kept before a change of both files: put back when the data
-// file never left its old commit and the companion holds what the change
-// wrote; left as it is when the commit landed, or when the companion was
-// written again since. The journal goes either way.
-TEST_F(DocumentFiles, AKeptCompanionComesBackOnlyWhenTheDataFileNeverCommitted)
-{
-    const struct {
-        const char* what;
-        bool committed, writtenSince, back;
-    } cases[] = {
-        {"the data file at its old commit", false, false, true},
-        {"the data file committed", true, false, false},
-        {"the companion written since", false, true, false},
-    };
-    const Bytes written = {'n', 'e', 'w'}, since = {'s', 'i', 'n', 'c', 'e'};
-    for (const auto& c : cases) {
-        const platform::FSSpec data = Build("library Kept\nstrings Old id 7\n  \"old\"\n");
-        platform::FSSpec companion;
-        ASSERT_TRUE(CompanionSpec(data, &companion));
-        const Bytes old = Read(companion);
-        bool kept = false;
-        ASSERT_EQ(KeepCompanion(data, written, &kept), 0) << c.what;
-        ASSERT_TRUE(kept) << c.what;
-        const Bytes& now = c.writtenSince ? since : written;
-        ASSERT_EQ(platform::WriteFileAtomically(companion.path, now.data(), now.size()), 0);
-        if (c.committed) {
-            const int16_t f = openres(data, false);
-            ASSERT_NE(f, 0);
-            platform::Handle h = platform::NewHandle(2);
-            ASSERT_TRUE(xaddres(h, FourCC("TEST"), 1));
-            ASSERT_TRUE(updateres(f));
-            closeres(f, false);
-        }
-        EXPECT_EQ(FinishPair(data), 0) << c.what;
-        EXPECT_EQ(Read(companion), c.back ? old : now) << c.what;
-        for (const auto& e : std::filesystem::directory_iterator(docs_))
-            EXPECT_NE(e.path().filename().string().rfind(".qz.", 0), 0u) << c.what << ": " << e.path();
-        std::filesystem::remove(data.path);
-        std::filesystem::remove(companion.path);
-    }
 }
 
 TEST_F(DocumentFiles, AMovedDocumentKeepsItsOwnResourceFork)

@@ -1,18 +1,22 @@
 // Opening documents: refused, converted or accepted by level, version and
 // byte order; the password tables normalised; the administrator asked;
 // nothing left open after a refusal and a refused file left as it was.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <random>
 
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
+#include "design/documents/CompanionJournalFile.h"
 #include "design/objects/TableDescriptions.h"
 #include "platform/core/Endian.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
+#include "resources/Companion.h"
 #include "tests/design/DocFilesFixture.h"
 
 namespace doctest {
@@ -158,17 +162,6 @@ TEST_F(OpenDocument, MissingOrShortParameterRecordsAreDamage)
     const Bytes text{'h', 'e', 'l', 'l', 'o'};
     ASSERT_EQ(platform::WriteFileAtomically(notContainer.path, text.data(), text.size()), 0);
     ExpectRefused(notContainer, 1, 1003);
-    // A pipe or a folder under the name is no document: refused at once,
-    // never waited on.
-    const platform::FSSpec pipe = InFolder("pipe.QzB"), folder = InFolder("folder.QzB");
-    ASSERT_EQ(::mkfifo(pipe.path.c_str(), 0600), 0);
-    ASSERT_EQ(platform::FSpDirCreate(folder), 0);
-    for (const platform::FSSpec& kind : {pipe, folder}) {
-        int16_t rsr = 0, container = 0, other = 0;
-        unsigned char password[16];
-        EXPECT_EQ(OpenQzB(1, kind, &rsr, &container, &other, password), platform::notAFileErr) << kind.path;
-        EXPECT_EQ(OpenContainers(), 0);
-    }
     // A pipe in the companion's place: the document opens without one.
     const platform::FSSpec piped = Build("structure Piped\n");
     ASSERT_EQ(::unlink(InFolder("Piped.RSR").path.c_str()), 0);
@@ -177,6 +170,75 @@ TEST_F(OpenDocument, MissingOrShortParameterRecordsAreDamage)
     EXPECT_EQ(o.err, 0);
     EXPECT_EQ(o.rsrFile, -1);
     Close(o);
+}
+
+// A pipe, a folder, a link to itself and a sparse file of 3 GiB under the
+// document's name (alone or with a journal of its companion beside it) or
+// under the journal's name: the open answers at once. Under the document's
+// name it is no document, and the journal stays; under the journal's name
+// it is no journal: the document opens as it is, the opener is told, and
+// the thing stays where it is.
+TEST_F(OpenDocument, OddFilesUnderTheDocumentsOrTheJournalsNameAreAnsweredAtOnce)
+{
+    enum class Kind { Pipe, Folder, Loop, Sparse };
+    const struct {
+        const char* what;
+        Kind kind;
+        int16_t asDocument;
+    } kinds[] = {
+        {"pipe", Kind::Pipe, platform::notAFileErr},
+        {"folder", Kind::Folder, platform::notAFileErr},
+        {"loop", Kind::Loop, platform::dirNFErr},
+        {"sparse", Kind::Sparse, 1003},
+    };
+    const auto make = [](const platform::FSSpec& at, Kind kind) {
+        switch (kind) {
+        case Kind::Pipe: return ::mkfifo(at.path.c_str(), 0600) == 0;
+        case Kind::Folder: return ::mkdir(at.path.c_str(), 0700) == 0;
+        case Kind::Loop: return ::symlink(platform::FSpGetName(at).c_str(), at.path.c_str()) == 0;
+        case Kind::Sparse: break;
+        }
+        const int fd = ::open(at.path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        const bool made = fd >= 0 && ::ftruncate(fd, off_t(3) << 30) == 0;
+        if (fd >= 0) ::close(fd);
+        return made;
+    };
+    const auto present = [](const platform::FSSpec& at) {
+        struct stat st {};
+        return ::lstat(at.path.c_str(), &st) == 0;
+    };
+    // A journal's tag and room for its header.
+    Bytes journal(36, 0);
+    std::memcpy(journal.data(), "QzCJ", 4);
+    for (const auto& k : kinds) {
+        for (const bool beside : {false, true}) {
+            const platform::FSSpec doc = InFolder(std::string(k.what) + (beside ? "Beside" : "") + ".QzB");
+            ASSERT_TRUE(make(doc, k.kind)) << k.what;
+            const platform::FSSpec kept = KeptCompanionJournal(doc);
+            if (beside) {
+                ASSERT_EQ(platform::WriteFileAtomically(kept.path, journal.data(), journal.size()), 0);
+            }
+            EXPECT_EQ(Open(doc, 1).err, k.asDocument) << k.what;
+            EXPECT_EQ(OpenContainers(), 0) << k.what;
+            EXPECT_TRUE(present(doc)) << k.what;
+            EXPECT_EQ(Read(kept), beside ? journal : Bytes{}) << k.what;
+        }
+        const platform::FSSpec doc = Build("structure Odd" + std::string(k.what) + "\n");
+        platform::FSSpec companion;
+        ASSERT_TRUE(CompanionSpec(doc, &companion));
+        const Bytes files = Read(companion);
+        const platform::FSSpec kept = KeptCompanionJournal(doc);
+        ASSERT_TRUE(make(kept, k.kind)) << k.what;
+        ResetAlerts();
+        const Opened o = Open(doc, 1);
+        EXPECT_EQ(o.err, 0) << k.what;
+        Close(o);
+        EXPECT_EQ(AlertCount(), 1) << k.what;
+        const std::string told = LastAlert().text;
+        EXPECT_EQ(told.substr(told.size() - platform::FSpGetName(kept).size()), platform::FSpGetName(kept)) << k.what;
+        EXPECT_EQ(Read(companion), files) << k.what;
+        EXPECT_TRUE(present(kept)) << k.what;
+    }
 }
 
 TEST_F(OpenDocument, FourByteUserTablesWithoutGroupsBecomeTheFixedEmptyTable)

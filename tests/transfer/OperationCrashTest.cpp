@@ -6,7 +6,8 @@
 // left beside them. After a failed write the same holds, and the objects
 // the program still holds are those a fresh open of the files gives.
 // Sweeps longer than the budget below check an evenly spread sample of
-// their cut points (every Nth, the first and last always).
+// their cut points (every Nth, the first and last always), but for the rows
+// swept whole. The documents are closed as the program closes them.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -105,11 +106,19 @@ public:
         Open(src_.dataPath);
         ASSERT_EQ(Read(), 0);
         OpenDest();
+        doc_.fCompilerDirty = dest_.fCompilerDirty = false;
     }
+    // As the program closes them: a document with changes for the compiler
+    // counts one more in its companion first.
     void CloseBoth()
     {
-        CloseDest();
-        CloseDoc();
+        for (TMainDoc* doc : {&dest_, &doc_}) {
+            if (doc->fTypeList) DisposeTypeList(doc->fTypeList);
+            doc->fTypeList = nullptr;
+            if (doc->fModuleManager) DisposeModuleMgr(doc->fModuleManager);
+            doc->fModuleManager = nullptr;
+            doc->CloseFile();
+        }
     }
     TObjQz* Source(int16_t kind, const std::string& name) { return Src(kind, name); }
     TLayoutObjQz* SourceForm(const std::string& table, const std::string& name) { return FormOf(&doc_, table, name); }
@@ -266,18 +275,20 @@ protected:
     enum class Outcome { Cut, Failed, Done };
     // What is wrong with the documents in `folder` once each is opened, or
     // a file left beside them.
-    std::string Check(const fs::path& folder, Outcome outcome) const;
+    std::string Check(const fs::path& folder, Outcome outcome, const Operation& op) const;
     // Prepares, then runs the operation recorded: the old and new states.
     void Baseline(const Operation& op, std::unique_ptr<filecrash::Recorder>* recorder);
     // The number of states or failing writes found wrong.
-    size_t SweepCrashes(filecrash::Recorder& recorder, size_t* states, size_t* checked);
+    size_t SweepCrashes(const Operation& op, filecrash::Recorder& recorder, size_t* states, size_t* checked);
     size_t SweepFullDisk(const Operation& op, size_t* writes, size_t* checked);
 
     fs::path work_;
     Files base_;
     std::vector<std::string> names_;     // the documents the operation may change or make
     std::vector<std::string> made_;      // those it makes
-    std::map<std::string, Reading> old_, new_;
+    // Each document before the operation, as the run left it, and closed
+    // after the run (a close counts the changes for the compiler).
+    std::map<std::string, Reading> old_, end_, new_;
     std::set<std::string> kept_;         // the files the old or new state has
 };
 
@@ -289,14 +300,21 @@ struct Operation {
     // are the old state.
     std::function<void(OperationCrash&)> prepare;
     std::function<int16_t(OperationCrash&)> run;
+    // Every crash state and every failing write checked, whatever the
+    // budget.
+    bool whole = false;
+    // A document that may hold its new state only beside the new state of
+    // another: {that document, the other}.
+    std::pair<std::string, std::string> needs = {};
 };
 
-std::string OperationCrash::Check(const fs::path& folder, Outcome outcome) const
+std::string OperationCrash::Check(const fs::path& folder, Outcome outcome, const Operation& op) const
 {
     std::string wrong;
+    std::set<std::string> changed;  // the documents new and not old
     for (const std::string& name : names_) {
         const Reading now = ReadingOf(folder / name);
-        const Reading &old = old_.at(name), &made = new_.at(name);
+        const Reading &old = old_.at(name), &made = (outcome == Outcome::Cut ? end_ : new_).at(name);
         // A made document draws names and ids of its own each run: whole
         // is all that is asked of it then.
         const bool opens = now.empty() || (now[0] != "absent" && now[0].rfind("does not open", 0) != 0);
@@ -308,7 +326,10 @@ std::string OperationCrash::Check(const fs::path& folder, Outcome outcome) const
         if (outcome == Outcome::Done ? !isNew || (isOld && old != made) : !isOld && !isNew)
             wrong += (outcome == Outcome::Done ? "not new: " : "neither old nor new: ") + Differ(name, now, old) +
                      " / " + Differ(name, now, made);
+        if (isNew && !isOld) changed.insert(name);
     }
+    if (changed.count(op.needs.first) && !changed.count(op.needs.second))
+        wrong += op.needs.first + " is new without " + op.needs.second + "; ";
     for (const auto& e : fs::directory_iterator(folder)) {
         const std::string name = e.path().filename().string();
         if (!kept_.count(name) || IsWorkFile(name)) wrong += "left: " + name + "; ";
@@ -335,15 +356,16 @@ void OperationCrash::Baseline(const Operation& op, std::unique_ptr<filecrash::Re
     kept_.clear();
     for (const Files& files : {base_, FolderFiles(work_)})
         for (const auto& [name, bytes] : files) kept_.insert(name);
-    for (const bool after : {false, true}) {
-        const fs::path state = folder_ / (after ? "new" : "old");
-        PutFolder(state, after ? FolderFiles(work_) : base_);
-        for (const std::string& name : names_) (after ? new_ : old_)[name] = ReadingOf(state / name);
+    const std::pair<const char*, std::map<std::string, Reading>*> states[] = {{"old", &old_}, {"end", &end_}, {"new", &new_}};
+    for (const auto& [state, readings] : states) {
+        const fs::path at = folder_ / state;
+        PutFolder(at, readings == &old_ ? base_ : readings == &end_ ? (*recorder)->After().Files() : FolderFiles(work_));
+        for (const std::string& name : names_) (*readings)[name] = ReadingOf(at / name);
     }
     PutFolder(work_, base_);
 }
 
-size_t OperationCrash::SweepCrashes(filecrash::Recorder& recorder, size_t* states, size_t* checked)
+size_t OperationCrash::SweepCrashes(const Operation& op, filecrash::Recorder& recorder, size_t* states, size_t* checked)
 {
     // Every state written once to count them, then a sample checked.
     *states = 0;
@@ -351,14 +373,14 @@ size_t OperationCrash::SweepCrashes(filecrash::Recorder& recorder, size_t* state
         ++*states;
         return std::string();
     });
-    const size_t every = std::max<size_t>(1, (*states + kCrashBudget - 1) / kCrashBudget);
+    const size_t every = op.whole ? 1 : std::max<size_t>(1, (*states + kCrashBudget - 1) / kCrashBudget);
     size_t seen = 0;
     *checked = 0;
     const size_t failed = recorder.CheckEveryCut(folder_ / "state", [&](const fs::path& state) {
         const size_t at = seen++;
         if (at % every != 0 && at + 1 != *states) return std::string();
         ++*checked;
-        return Check(state, Outcome::Cut);
+        return Check(state, Outcome::Cut, op);
     });
     return failed;
 }
@@ -381,7 +403,7 @@ size_t OperationCrash::SweepFullDisk(const Operation& op, size_t* writes, size_t
         CloseBoth();
         wrong.clear();
         if (!check) return;
-        wrong = Check(work_, result == 0 ? Outcome::Done : Outcome::Failed);
+        wrong = Check(work_, result == 0 ? Outcome::Done : Outcome::Failed, op);
         if (wrong.empty())
             for (const auto& [name, held] : {std::pair{"Demo.QzB", &source}, std::pair{"DemoTarget.QzB", &target}})
                 wrong += Differ(name, ObjectsOf(*held), ObjectsOf(ReadingOf(work_ / name)));
@@ -401,7 +423,7 @@ size_t OperationCrash::SweepFullDisk(const Operation& op, size_t* writes, size_t
         (fired ? low : high) = mid;
     }
     *writes = size_t(high);
-    const size_t every = std::max<size_t>(1, (*writes + kDiskFullBudget - 1) / kDiskFullBudget);
+    const size_t every = op.whole ? 1 : std::max<size_t>(1, (*writes + kDiskFullBudget - 1) / kDiskFullBudget);
     size_t failed = 0;
     *checked = 0;
     // The sampled writes, then a run where none fails.
@@ -460,12 +482,12 @@ const Operation kOperations[] = {
                            0);
      }},
     {"drop of a form alone", {}, nullptr,
-     [](OperationCrash& t) { return t.DropRows({t.SourceForm("Invoices", "Summary")}, 0); }},
+     [](OperationCrash& t) { return t.DropRows({t.SourceForm("Invoices", "Summary")}, 0); }, true},
     {"drop of a group", {}, nullptr, [](OperationCrash& t) { return t.DropRows({t.Source(23, "Accounting")}, 0); }},
     {"drop of a package", {}, nullptr,
      [](OperationCrash& t) { return t.DropRows({t.Source(7, "_Invoicing_Tools")}, 0); }},
     {"component generate", {"Made.QCP"}, nullptr,
-     [](OperationCrash& t) { return t.GenerateInto(t.Work("Made.QCP"), 1); }},
+     [](OperationCrash& t) { return t.GenerateInto(t.Work("Made.QCP"), 1); }, true, {"Demo.QzB", "Made.QCP"}},
     {"install, first", {}, nullptr, [](OperationCrash& t) { return t.InstallFrom(t.Work("Reports-1.QCP")); }},
     {"install, same version", {}, [](OperationCrash& t) { EXPECT_EQ(t.InstallFrom(t.Work("Reports-1.QCP")), 0); },
      [](OperationCrash& t) { return t.InstallFrom(t.Work("Reports-1.QCP")); }},
@@ -525,7 +547,7 @@ TEST_P(EveryOperation, EveryCutAndEveryFailedWriteLeaveEachDocumentOldOrNewWhole
     std::unique_ptr<filecrash::Recorder> recorder;
     Baseline(op, &recorder);
     size_t states = 0, checked = 0;
-    size_t failed = SweepCrashes(*recorder, &states, &checked);
+    size_t failed = SweepCrashes(op, *recorder, &states, &checked);
     std::printf("[ crash    ] %s: %zu of %zu crash states checked, %zu failed\n", op.name, checked, states, failed);
     EXPECT_EQ(failed, 0u);
     size_t writes = 0;

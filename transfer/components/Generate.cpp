@@ -349,15 +349,18 @@ int16_t GenerateComponent(TMainDoc* doc, TModuleObjQz* component)
     if (err == 0 && component->prefixSet) err = M_Rename(library, component);
     if (err == 0) err = M_GenereModule(library, copy, nullptr, false);
     if (err == 0) err = AddGeneratedMark(library);
-    // The project's changes land before the library is saved: a library at
-    // the chosen name always has them in its project.
-    if (err == 0) err = projectChange.Commit();
     if (err != 0 && err != kCancelledByUser) ErrMsg(err);
-    // Nothing of the project stored: the next generation is the first again.
-    if (err != 0) component->generated = wasGenerated;
     // A library whose copy failed is never saved: its working files go
     // with it.
     if (err == 0) err = library->Write();
+    // The project is marked only once its library is whole at the chosen
+    // name (the save tells its own failures).
+    if (err == 0) {
+        err = projectChange.Commit();
+        if (err != 0) ErrMsg(err);
+    }
+    // Nothing of the project stored: the next generation is the first again.
+    if (err != 0) component->generated = wasGenerated;
     ForgetCopies(component);
     const int16_t closed = library->Dispose();
     return err != 0 ? err : closed;

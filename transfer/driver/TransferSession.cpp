@@ -145,6 +145,7 @@ int16_t TransferSession::Begin(TMainDoc* dest)
         return platform::memFullErr;
     }
     if (const int16_t err = fStore.Begin(dest->fResFile)) return err;
+    fCompilerDirty = dest->fCompilerDirty;
     fCompanion.Open(dest->fRsrFile, dest->fRemote ? platform::FSSpec{} : dest->fSpec);
     fOpen = true;
     gCurrent = this;
@@ -404,6 +405,8 @@ void TransferSession::RollBack()
     fRetired.clear();
     fStore.Drop();
     fCompanion.Abandon();
+    // Nothing changed for the compiler to count.
+    fDest->fCompilerDirty = fCompilerDirty;
     for (Replaced& r : fReplaced) {
         const bool renamed = std::memcmp(r.obj->name, r.name, size_t(r.name[0]) + 1) != 0;
         std::memcpy(r.obj->name, r.name, sizeof r.name);

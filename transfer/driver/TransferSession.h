@@ -1,6 +1,7 @@
 // What one transfer must be able to take back: a transfer lands whole or
 // not at all. The session brackets the destination's store (commits only
-// mark until the end), journals its companion file, and knows the objects
+// mark until the end), journals its companion file, keeps whether the
+// destination had changes for the compiler to count, and knows the objects
 // that were in the destination's lists before the moves, the objects the
 // movers overwrote and those they retired. Commit writes the companion,
 // then the store; RollBack (or a failed Commit) leaves the destination's
@@ -61,6 +62,7 @@ private:
     void End();
 
     TMainDoc* fDest = nullptr;
+    bool fCompilerDirty = false;  // the destination's, before the moves
     StoreBracket fStore;
     CompanionJournal fCompanion;
     std::unordered_set<TObjQz*> fBefore;
