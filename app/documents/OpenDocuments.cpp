@@ -26,6 +26,7 @@
 #include "network/ServerOpen.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/events/Events.h"
 #include "platform/files/FileSpec.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/Utf8.h"
@@ -187,7 +188,9 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
         doc->Dispose();
         return err;
     }
-    if (print == 1) doc->Do_Func(10);
+    // A quit asked for while the document was read is honoured: its
+    // printing does not start.
+    if (print == 1 && !QuitRequestPending()) doc->Do_Func(10);
     // The list keeps the full path of the folder: a shortened one would
     // never open again.
     std::string folder;
