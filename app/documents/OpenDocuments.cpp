@@ -38,6 +38,11 @@ namespace {
 
 bool G_OpenFromServer = false;
 
+// What the SQL script reader answers for a script naming more tables, or
+// more columns in a table, than a structure holds; their messages.
+constexpr int16_t kSqlTooManyTables = 1004, kSqlTooManyFields = 1006;
+constexpr int16_t kTooManyTablesText = 81, kTooManyFieldsText = 82;
+
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
 void ToPascal(const std::string& roman, unsigned char* p)
@@ -284,7 +289,15 @@ int16_t TAppl::OpenSQL()
     const int16_t err = DocHooks().sql ? DocHooks().sql(scriptP, structureP, &made) : -4;
     if (err == 0) return OpenNamedDoc(made, 0);
     if (err == 1001) return 1001;
-    ErrMsg(1019);
+    // A script past what a structure holds is told as such; any other
+    // failure sends the user to the report.
+    if (err == kSqlTooManyTables || err == kSqlTooManyFields) {
+        Str255 text;
+        MyGetIndString(text, 1002, err == kSqlTooManyTables ? kTooManyTablesText : kTooManyFieldsText);
+        XAlert(1000, text, kStopAlert);
+    } else {
+        ErrMsg(1019);
+    }
     return 1019;
 }
 

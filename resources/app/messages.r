@@ -148,6 +148,8 @@
     "This file is a generated component library: it cannot be opened as a structure. Install its component into a structure with the Install command."  # 78 (1020 at reading)
     "No structure was made from the SQL script. Its report, beside the script under the script's name followed by \".report.txt\", names the line and the word where the script could not be read."  # 79 (1019)
     "This id belongs to a string list of a plug-in: texts are not moved into it. Choose another id."  # 80 the string-list dialog
+    "No structure was made: the SQL script names more than 255 tables, the most a structure holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first table past the limit."  # 81-82 OpenSQL
+    "No structure was made: a table of the SQL script has more than 511 columns, the most fields a table holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first column past the limit."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
