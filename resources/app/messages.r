@@ -150,6 +150,7 @@
     "This id belongs to a string list of a plug-in: texts are not moved into it. Choose another id."  # 80 the string-list dialog
     "No structure was made: the SQL script names more than 255 tables, the most a structure holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first table past the limit."  # 81-82 OpenSQL
     "No structure was made: a table of the SQL script has more than 511 columns, the most fields a table holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first column past the limit."
+    "The stored form is damaged: one of its objects cannot be read."  # 83 (9001)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -163,6 +164,7 @@
     $"03FC 002F"    # 1020 components removed
     $"03FD 0035"    # 1021 component records unreadable
     $"03FE 0031"    # 1022 component records damaged
+    $"2329 0053"    # 9001 a stored form that does not read
     $"D8EF 0041"    # -10001 no connection to the server
     $"D8EE 0042"    # -10002 the server did not answer in time
 }

@@ -42,6 +42,14 @@ TEST_F(ShippedResources, KindNamesCommandsAndAlerts)
     }
 }
 
+// A stored form that does not read says so where its links are reported.
+TEST_F(ShippedResources, AFormThatDoesNotReadIsSaidToBeDamaged)
+{
+    unsigned char text[256];
+    ErrorMessage(9001, text);
+    EXPECT_NE(std::string(reinterpret_cast<char*>(text + 1), text[0]).find("form is damaged"), std::string::npos);
+}
+
 // Plug-in files are checked against the application's identity; a
 // documentation without room has a message of its own.
 TEST_F(ShippedResources, TheApplicationIsIdentified)
