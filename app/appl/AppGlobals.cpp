@@ -18,7 +18,7 @@ int16_t G_ModuleUpdate = 4;
 bool gMacOSX = false;
 bool G_ShowID = false;
 platform::Handle G_SearchFilterHdl = nullptr;
-int16_t G_SearchWhere = 0;
+int16_t G_SearchWhere = 1;
 bool G_IsGenerique = false;
 bool G_C_Hide = false;
 platform::WindowRef gFirstWind = nullptr;
@@ -44,7 +44,7 @@ void InitGlobals()
     gMacOSX = false;
     G_ShowID = false;
     G_SearchFilterHdl = nullptr;
-    G_SearchWhere = 0;
+    G_SearchWhere = 1;
     G_IsGenerique = false;
     G_C_Hide = false;
     gFirstWind = nullptr;

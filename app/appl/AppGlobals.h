@@ -30,7 +30,7 @@ extern int16_t G_ModuleUpdate;
 extern bool gMacOSX;
 extern bool G_ShowID;
 extern platform::Handle G_SearchFilterHdl;
-extern int16_t G_SearchWhere;
+extern int16_t G_SearchWhere;          // the search's scope: 1 the whole document, 2 the rows shown
 extern bool G_IsGenerique;             // the about box is up
 extern bool G_C_Hide;
 // The about box: its dialog, template and the screen saved under it.

@@ -4,6 +4,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/appl/CommandStacks.h"
 #include "app/appl/TAppl.h"
+#include "platform/events/Events.h"
 #include "platform/files/FileTypes.h"
 
 using namespace platform;
@@ -11,7 +12,8 @@ using namespace platform;
 namespace {
 
 // Opens (or prints) every file of the direct object; a failing item does
-// not stop the others. The answer is the last step's.
+// not stop the others, a quit asked for meanwhile does. The answer is the
+// last step's.
 OSErr OpenDocuments(TAppl* appl, const AppleEvent* event, int16_t print)
 {
     AEDescList list;
@@ -21,7 +23,7 @@ OSErr OpenDocuments(TAppl* appl, const AppleEvent* event, int16_t print)
     if (err == noErr) {
         int32_t count = 0;
         err = AECountItems(&list, &count);
-        for (int32_t i = 1; err == noErr && i <= count; ++i) {
+        for (int32_t i = 1; err == noErr && i <= count && !QuitRequestPending(); ++i) {
             FSSpec fileSpec;
             AEKeyword keyword = 0;
             DescType type = 0;

@@ -26,6 +26,7 @@
 #include "network/ServerOpen.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/events/Events.h"
 #include "platform/files/FileSpec.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/Utf8.h"
@@ -36,6 +37,11 @@ using namespace platform;
 namespace {
 
 bool G_OpenFromServer = false;
+
+// What the SQL script reader answers for a script naming more tables, or
+// more columns in a table, than a structure holds; their messages.
+constexpr int16_t kSqlTooManyTables = 1004, kSqlTooManyFields = 1006;
+constexpr int16_t kTooManyTablesText = 81, kTooManyFieldsText = 82;
 
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
@@ -187,7 +193,9 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
         doc->Dispose();
         return err;
     }
-    if (print == 1) doc->Do_Func(10);
+    // A quit asked for while the document was read is honoured: its
+    // printing does not start.
+    if (print == 1 && !QuitRequestPending()) doc->Do_Func(10);
     // The list keeps the full path of the folder: a shortened one would
     // never open again.
     std::string folder;
@@ -281,7 +289,15 @@ int16_t TAppl::OpenSQL()
     const int16_t err = DocHooks().sql ? DocHooks().sql(scriptP, structureP, &made) : -4;
     if (err == 0) return OpenNamedDoc(made, 0);
     if (err == 1001) return 1001;
-    ErrMsg(1019);
+    // A script past what a structure holds is told as such; any other
+    // failure sends the user to the report.
+    if (err == kSqlTooManyTables || err == kSqlTooManyFields) {
+        Str255 text;
+        MyGetIndString(text, 1002, err == kSqlTooManyTables ? kTooManyTablesText : kTooManyFieldsText);
+        XAlert(1000, text, kStopAlert);
+    } else {
+        ErrMsg(1019);
+    }
     return 1019;
 }
 

@@ -31,7 +31,6 @@ namespace browser {
 
 int16_t G_SearchWhat = filterrec::kNameSubject;
 int16_t G_SearchWhatValue = 1;
-int16_t G_SearchWhere = 1;
 bool G_IsSearch = false;
 ListHandle G_2ListHdl = nullptr;
 

@@ -46,11 +46,10 @@ enum : int16_t {
 constexpr uint8_t kLongestNameText = 32;
 
 // Kept between calls: the subject (1 to 3), the operator (1-based), the
-// scope (1 the whole document, 2 the rows shown; search only), the mode,
-// and the kind list while the dialog is open.
+// mode, and the kind list while the dialog is open. The scope the user
+// last chose (search only) is the program's G_SearchWhere.
 extern int16_t G_SearchWhat;
 extern int16_t G_SearchWhatValue;
-extern int16_t G_SearchWhere;
 extern bool G_IsSearch;
 extern platform::ListHandle G_2ListHdl;
 

@@ -41,7 +41,7 @@ constexpr int16_t kDamaged = 1003;
 constexpr int16_t kStructureOtherOrder = 1016;
 constexpr int16_t kLibraryOtherOrder = 1018;
 constexpr int16_t kOlderContainer = 4;   // reserr of openres
-constexpr int16_t kUnusedJournal = 81;   // STR# 1002
+constexpr int16_t kUnusedJournal = 84;   // STR# 1002
 constexpr int32_t kParamMinSize = 5;     // the level is byte 4
 constexpr platform::Size kConvertMemory = 65536;
 

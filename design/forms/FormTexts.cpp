@@ -22,6 +22,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/text/MethodTextSupport.h"
+#include "forms/calc/StringRefs.h"
 #include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/reader/FlatLayout.h"
@@ -109,9 +110,28 @@ int16_t RewriteStoredForm(TLayoutObjQz* form, const FormImageWalk& walk, bool* c
 
 namespace {
 
-bool MatchLong(const uint8_t* text, int32_t length, const unsigned char* pattern, int16_t how)
+// Visible texts are matched as they show: one that names a string-list item
+// by that item.
+bool MatchShown(const unsigned char* label, const unsigned char* pattern, int16_t how)
 {
-    return TextMatch(text, int16_t(std::min<int32_t>(length, 32767)), pattern, how);
+    unsigned char shown[256];
+    ShownStringText(label, shown);
+    return StringMatch(shown, pattern, how);
+}
+
+bool MatchShownText(platform::Handle text, const unsigned char* pattern, int16_t how)
+{
+    const int32_t length = text && *text ? platform::GetHandleSize(text) : 0;
+    if (length == 0) return false;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(*text);
+    unsigned char shown[256];
+    if (length < 256) {
+        shown[0] = uint8_t(length);
+        std::memcpy(shown + 1, bytes, size_t(length));
+        ShownStringText(shown, shown);
+        return TextMatch(shown + 1, shown[0], pattern, how);
+    }
+    return TextMatch(bytes, int16_t(std::min<int32_t>(length, 32767)), pattern, how);
 }
 
 }  // namespace
@@ -159,11 +179,9 @@ bool TLayoutObjQz::SearchInFormObj(LayoutObject* objects, const unsigned char* t
         if (o->GetObjectType() == 9 && o->IsVar()) {
             auto* var = static_cast<VarObject*>(o);
             if (StringMatch(var->varName, text, how)) return true;
-            if (IsLabelKind(var->subType) && StringMatch(var->format, text, how)) return true;
+            if (IsLabelKind(var->subType) && MatchShown(var->format, text, how)) return true;
         } else if (o->GetObjectType() == 5) {
-            platform::Handle t = static_cast<TextObject*>(o)->text;
-            if (t && *t && MatchLong(reinterpret_cast<const uint8_t*>(*t), platform::GetHandleSize(t), text, how))
-                return true;
+            if (MatchShownText(static_cast<TextObject*>(o)->text, text, how)) return true;
         } else if (o->IsGroup() && SearchInFormObj(o->firstChild, text, how)) {
             return true;
         }

@@ -2,10 +2,11 @@
 // form; the stored form is walked for the fields, variables, methods,
 // styles, balloons, choice lists, string lists, plug-ins and subforms it
 // names. Forms stored as chunk files are walked by the forms layer through
-// the look-ups of FormLinkLookups; forms kept in the older flat layout are
-// walked here, each read bounded by its record and by the resource. Either
-// way a form that cannot be read ends the walk with 9001, the links made so
-// far kept.
+// the look-ups of FormLinkLookups; forms kept in the older flat layouts are
+// walked here, each read bounded by its record and by the resource: the
+// paged one (byte 13, a count of record lists, the lists from byte 4) and
+// the oldest (one record list from byte 0). Either way a form that cannot
+// be read ends the walk with 9001, the links made so far kept.
 #include <cstring>
 
 #include "app/appl/AppGlobals.h"
@@ -27,6 +28,7 @@ namespace {
 
 constexpr int16_t kBadForm = 9001;
 constexpr int16_t kMemFull = -108;
+constexpr uint8_t kPagedTag = 13;
 
 // A length byte and its characters padded to an even count.
 size_t PaddedSize(uint8_t length) { return (size_t(length) + 2) & ~size_t(1); }
@@ -40,9 +42,12 @@ public:
 
     int16_t Run()
     {
-        int16_t lists = 0;
-        if (!bytes_.S16(2, &lists)) return kBadForm;
-        at_ = 4;
+        int16_t lists = 1;
+        at_ = 0;
+        if (bytes_.data[0] == kPagedTag) {
+            if (!bytes_.S16(2, &lists)) return kBadForm;
+            at_ = 4;
+        }
         for (int16_t l = 0; l < lists; ++l) {
             for (;;) {
                 uint8_t type = 0;
@@ -288,7 +293,7 @@ private:
 int16_t WalkFlatForm(TLayoutObjQz* form, const uint8_t* data, size_t size)
 {
     const ByteView bytes{data, size};
-    if (!form || !form->owner || size < 1 || data[0] != 13) return kBadForm;
+    if (!form || !form->owner || size < 1) return kBadForm;
     return FlatWalk(form, bytes).Run();
 }
 

@@ -57,6 +57,7 @@ int16_t MenuBarIdOfSlot(int32_t slot);
 std::vector<TObjQz*> MenuBarStringLists(TObjQz* bar);
 
 class TLayoutObjQz;
-// Walks a form stored in the older flat layout (first byte 13) and links
-// what it names from the form; 9001 for other data or a record cut short.
+// Walks a form stored in an older flat layout (paged: first byte 13; the
+// oldest: one record list) and links what it names from the form; 9001
+// for a record of no known type or cut short.
 int16_t WalkFlatForm(TLayoutObjQz* form, const uint8_t* data, size_t size);

@@ -19,7 +19,9 @@ int16_t TObjQz::CheckParseError(int16_t err)
     }
     unsigned char structName[256], message[256];
     GetStructName(structName);
-    SearchResErrs(err, message);
+    // Every code has its words: its own message, else the general one with
+    // the code.
+    ErrorMessage(err, message);
     platform::ParamText(structName, message, nullptr, nullptr);
     const int16_t cursor = CursPause();
     SetArrowCursor();

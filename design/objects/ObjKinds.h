@@ -245,8 +245,9 @@ public:
     // back into `form` as a chunk file. False (the handle untouched) when
     // memory is short or the form does not read whole.
     virtual bool ConvertLayout(platform::Handle form);
-    // Walks the stored form `resId` and links what it names; 9001 for data
-    // in neither layout or cut short, -108 when the form is missing.
+    // Walks the stored form `resId` (a chunk file or a flat layout) and
+    // links what it names; 9001 for data that does not read as a form, -108
+    // when the form is missing.
     virtual int16_t GetForm(int16_t resId);
     // Deletes every object method and the form method.
     virtual void DeleteRefs();

@@ -23,8 +23,6 @@ constexpr int16_t kTooManyTables = 1004;
 constexpr int16_t kTooManyFields = 1006;
 constexpr int16_t kNoSuchTable = 1012;
 constexpr int16_t kNoSuchField = 1013;
-constexpr int16_t kMaxTables = 255;
-constexpr int16_t kMaxFields = 511;
 
 // The structure being built.
 struct NewBase {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <optional>
 
 namespace sql {
 namespace {
@@ -13,8 +14,15 @@ struct Token {
     int32_t line = 1;
 };
 
+// A name as written, with its line.
+struct Word {
+    std::string text;
+    int32_t line = 0;
+};
+
 struct Failure {
     int16_t code;
+    std::optional<Word> at = {};  // the word at fault; else the current token
 };
 
 // What an expression turned out to be: a value, or a condition.
@@ -35,8 +43,8 @@ public:
             } while (!Is(Tok::End));
         } catch (const Failure& f) {
             error.code = f.code;
-            error.line = Cur().line;
-            error.token = Cur().text;
+            error.line = f.at ? f.at->line : Cur().line;
+            error.token = f.at ? f.at->text : Cur().text;
         } catch (const std::bad_alloc&) {
             error.code = kOutOfMemory;
             error.line = scanner_.Line();
@@ -95,13 +103,14 @@ private:
     // A name; the language C's keyword serves as one too ("c" is a
     // column as often as a language).
     bool IsName() { return Is(Tok::Name) || Is(Tok::C); }
-    std::string Name()
+    Word NameWord()
     {
         if (!IsName()) Fail();
-        std::string name = Cur().text;
+        Word word{Cur().text, Cur().line};
         Advance();
-        return name;
+        return word;
     }
+    std::string Name() { return NameWord().text; }
     int32_t Number()
     {
         if (!Is(Tok::IntNum)) Fail();
@@ -121,32 +130,45 @@ private:
     };
 
     // Names in the schema.
+    // The table or column named, found or added; one more than a structure
+    // holds ends the parse, naming it.
+    int32_t TableCalled(const Word& name)
+    {
+        if (FindTable(s_, name.text) < 0 && s_.tables.size() >= size_t(kMaxTables)) throw Failure{kTableLimit, name};
+        return TableNamed(s_, name.text);
+    }
+    int32_t ColumnCalled(int32_t table, const Word& name)
+    {
+        if (table >= 0 && FindColumn(s_, table, name.text) < 0 &&
+            s_.tables[size_t(table)].columns.size() >= size_t(kMaxFields))
+            throw Failure{kColumnLimit, name};
+        return ColumnNamed(s_, table, name.text);
+    }
     // table: NAME or NAME.NAME; the last part names the table.
     int32_t TableName(bool definition)
     {
-        std::string name = Name();
-        if (AcceptPunct('.')) name = Name();
-        const int32_t table = TableNamed(s_, name);
+        Word name = NameWord();
+        if (AcceptPunct('.')) name = NameWord();
+        const int32_t table = TableCalled(name);
         (definition ? s_.defTable : s_.refTable) = table;
         return table;
     }
     // column_ref: NAME, TABLE.NAME or SCHEMA.TABLE.NAME.
     void ColumnRef()
     {
-        std::string first = Name();
+        Word first = NameWord();
         if (!AcceptPunct('.')) {
-            if (s_.refTable >= 0) s_.refColumn = ColumnNamed(s_, s_.refTable, first);
+            if (s_.refTable >= 0) s_.refColumn = ColumnCalled(s_.refTable, first);
             return;
         }
-        std::string table = Name(), column;
+        Word table = NameWord(), column;
         if (AcceptPunct('.')) {
-            column = Name();
+            column = NameWord();
         } else {
             column = table;
             table = first;
         }
-        const int32_t t = TableNamed(s_, table);
-        s_.refColumn = ColumnNamed(s_, t, column);
+        s_.refColumn = ColumnCalled(TableCalled(table), column);
     }
     // '(' column, ... ')' of a table, into a new list of the stack.
     void ColumnList(int32_t table)
@@ -154,8 +176,8 @@ private:
         if (!PushColumnList(s_)) throw Failure{kTooDeep};
         ExpectPunct('(');
         do {
-            const std::string name = Name();
-            if (table >= 0) AddColumnList(s_, table, ColumnNamed(s_, table, name));
+            const Word name = NameWord();
+            if (table >= 0) AddColumnList(s_, table, ColumnCalled(table, name));
         } while (AcceptPunct(','));
         ExpectPunct(')');
     }
@@ -240,8 +262,8 @@ private:
 
     void ColumnDef()
     {
-        const std::string name = Name();
-        if (s_.defTable >= 0) s_.defColumn = ColumnNamed(s_, s_.defTable, name);
+        const Word name = NameWord();
+        if (s_.defTable >= 0) s_.defColumn = ColumnCalled(s_.defTable, name);
         DataType(true);
         for (;;) {
             if (Accept(Tok::NOT)) {
@@ -419,7 +441,7 @@ private:
         if (!PushColumnList(s_)) throw Failure{kTooDeep};
         ExpectPunct('(');
         do {
-            AddColumnList(s_, table, ColumnNamed(s_, table, Name()));
+            AddColumnList(s_, table, ColumnCalled(table, NameWord()));
             if (!Accept(Tok::ASC)) Accept(Tok::DESC);
         } while (AcceptPunct(','));
         ExpectPunct(')');
@@ -544,8 +566,8 @@ private:
             const int32_t table = TableName(false);
             Expect(Tok::SET);
             do {
-                const std::string column = Name();
-                if (table >= 0) s_.refColumn = ColumnNamed(s_, table, column);
+                const Word column = NameWord();
+                if (table >= 0) s_.refColumn = ColumnCalled(table, column);
                 if (!Is(Tok::Comparison) || Cur().text != "=") Fail();
                 Advance();
                 if (!Accept(Tok::NULLX)) ScalarExp();

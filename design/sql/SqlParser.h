@@ -3,7 +3,8 @@
 // data types, written by hand. Table definitions, column definitions,
 // keys and indexes fill the schema; every other statement is checked and
 // only the names it mentions enter the schema. The first error ends the
-// parse.
+// parse, and so does the first table or column past what a structure
+// holds, named where it is met.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,8 @@ namespace sql {
 constexpr int16_t kOutOfMemory = 4;
 constexpr int16_t kTooDeep = 7;      // the parser's nesting limit
 constexpr int16_t kSyntaxError = 8;
+constexpr int16_t kTableLimit = 9;    // one table more than a structure holds
+constexpr int16_t kColumnLimit = 10;  // one column more than a table holds
 // Constructs nested deeper than this end the parse with kTooDeep.
 constexpr int32_t kMaxNesting = 200;
 

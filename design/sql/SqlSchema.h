@@ -16,6 +16,9 @@ namespace sql {
 
 // Names are C strings of up to 31 characters, compared byte for byte.
 constexpr size_t kMaxName = 31;
+// The most tables a structure holds, and fields a table.
+constexpr int16_t kMaxTables = 255;
+constexpr int16_t kMaxFields = 511;
 
 // Column flags; they become the field's attribute bits.
 constexpr uint16_t kIndexed = 0x8000;

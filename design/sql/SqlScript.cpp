@@ -26,8 +26,13 @@ std::string Item(int16_t index)
 
 int16_t ResultOf(const ParseError& error)
 {
-    if (error.code == 0) return 0;
-    return error.code == kOutOfMemory ? platform::memFullErr : -1;
+    switch (error.code) {
+    case 0: return 0;
+    case kOutOfMemory: return platform::memFullErr;
+    case kTableLimit: return kTooManyTables;
+    case kColumnLimit: return kTooManyFields;
+    default: return -1;
+    }
 }
 
 // The report as a text file, whole or not at all.

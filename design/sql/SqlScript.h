@@ -12,7 +12,10 @@
 
 // The paths are length-prefixed Mac Roman texts. 0 with `fileSpec` naming
 // the new structure; -1 for an error in the script (the report says where;
-// nothing is made); -108 out of memory; 1001 the save dialog cancelled;
+// nothing is made); 1004 or 1006 for a script naming more tables than a
+// structure holds or more columns than a table holds (the report names
+// the first one past; nothing is made); -108 out of memory; 1001 the save
+// dialog cancelled;
 // otherwise the error of reading the script, of writing the report or of
 // building the structure (none is left then).
 int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, platform::FSSpec* fileSpec);
@@ -22,7 +25,8 @@ namespace sql {
 void InitSQL(Schema* schema);
 void DisposeSQL(Schema* schema);
 // The script's text parsed into `schema`, its report lines in `report`:
-// 0, -1 for an error in the script (its line reported), -108 memory.
+// 0, -1 for an error in the script (its line reported), 1004 or 1006 past
+// the tables or columns a structure holds, -108 memory.
 int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* report);
 // The report's error line: 'STR#' 1028 item 1, the line, the item of
 // `code`, item 2 and the token, separated by blanks; as long as they are.

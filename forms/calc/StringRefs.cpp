@@ -1,6 +1,7 @@
 #include "forms/calc/StringRefs.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "kernel/helpers/ResourceStrings.h"
 
@@ -37,4 +38,13 @@ void getstrstr(unsigned char* text)
     ++at;
     if (!ReadNumber(text, &at, false, &index) || at != text[0] + 1) return;
     gs(text, int16_t(id), int16_t(index));
+}
+
+void ShownStringText(const unsigned char* stored, unsigned char* out)
+{
+    unsigned char resolved[256];
+    std::memcpy(resolved, stored, size_t(stored[0]) + 1);
+    getstrstr(resolved);
+    const unsigned char* shown = resolved[0] || !stored[0] ? resolved : stored;
+    std::memmove(out, shown, size_t(shown[0]) + 1);
 }

@@ -72,13 +72,8 @@ int16_t DrawingModeOf(const LayoutObject* object) { return object && object->edi
 
 void ShownText(const LayoutObject* object, const unsigned char* stored, unsigned char* out)
 {
-    std::memcpy(out, stored, size_t(stored[0]) + 1);
-    if (DrawingModeOf(object) != kDrawResolved) return;
-    unsigned char resolved[256];
-    std::memcpy(resolved, stored, size_t(stored[0]) + 1);
-    getstrstr(resolved);
-    // A reference whose item is missing stays as it is written.
-    if (resolved[0] || !stored[0]) std::memcpy(out, resolved, size_t(resolved[0]) + 1);
+    if (DrawingModeOf(object) == kDrawResolved) ShownStringText(stored, out);
+    else std::memcpy(out, stored, size_t(stored[0]) + 1);
 }
 
 void JumpObjVIProc(VIObj* context) { context->VIDraw(kVIStateNormal, context->handler); }

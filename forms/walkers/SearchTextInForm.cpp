@@ -1,8 +1,11 @@
-// Searching the visible texts of a stored form. Once a text matched, the
-// walk still goes to the form's end but matches nothing more.
+// Searching the visible texts of a stored form, each as it shows: a text
+// that names a string-list item is matched by that item. Names are matched
+// as stored. Once a text matched, the walk still goes to the form's end but
+// matches nothing more.
 #include <algorithm>
 #include <cstring>
 
+#include "forms/calc/StringRefs.h"
 #include "forms/walkers/FormRewriteHooks.h"
 #include "forms/walkers/FormRewriters.h"
 #include "forms/walkers/RewriteSupport.h"
@@ -27,6 +30,19 @@ void Match(_GroupContext* c, const uint8_t* text, int32_t length)
 
 void Match(_GroupContext* c, const unsigned char* text) { Match(c, text + 1, text[0]); }
 
+// A visible text as it shows; one too long to be a reference as it is.
+void MatchShown(_GroupContext* c, const uint8_t* text, int32_t length)
+{
+    if (length < 0 || length > 255) return Match(c, text, length);
+    unsigned char shown[256];
+    shown[0] = uint8_t(length);
+    if (length > 0) std::memcpy(shown + 1, text, size_t(length));
+    ShownStringText(shown, shown);
+    Match(c, shown);
+}
+
+void MatchShown(_GroupContext* c, const unsigned char* text) { MatchShown(c, text + 1, text[0]); }
+
 // The display types whose variable's name the search looks at.
 bool NameSearched(int32_t subType)
 {
@@ -43,7 +59,7 @@ IFFP FlagTxtSearch(_GroupContext* c)
     if (Done(c)) return IFF_OKAY;
     StoredFlag flag;
     if (const IFFP err = ReadStoredFlag(c, &flag)) return err;
-    if (flag.formText.Present()) Match(c, flag.formText.text);
+    if (flag.formText.Present()) MatchShown(c, flag.formText.text);
     if (flag.inheritedName.Present()) Match(c, flag.inheritedName.text);
     return IFF_OKAY;
 }
@@ -53,7 +69,7 @@ IFFP TextTxtSearch(_GroupContext* c)
     if (Done(c)) return IFF_OKAY;
     StoredStaticText stored;
     if (const IFFP err = ReadStoredStaticText(c, &stored)) return err;
-    Match(c, stored.text, stored.length);
+    MatchShown(c, stored.text, stored.length);
     return IFF_OKAY;
 }
 
@@ -62,7 +78,7 @@ IFFP VarTxtSearch(_GroupContext* c)
     if (Done(c)) return IFF_OKAY;
     StoredEditable var;
     if (const IFFP err = ReadStoredVar(c, &var)) return err;
-    if (HasTitle(var.subType)) Match(c, var.format.text);
+    if (HasTitle(var.subType)) MatchShown(c, var.format.text);
     else if (NameSearched(var.subType)) Match(c, var.varName);
     return IFF_OKAY;
 }
@@ -76,7 +92,7 @@ IFFP ListboxTxtSearch(_GroupContext* c)
     for (int32_t k = 1; k <= stored.Grid().GetGridColumnCount(); ++k) {
         unsigned char title[256];
         view.GetColumnHeader(k)->GetTitle(title);
-        Match(c, title);
+        MatchShown(c, title);
     }
     return IFF_OKAY;
 }

@@ -118,8 +118,9 @@
 }
 
 # The report of an SQL script (SQL): an error line is item 1, the line
-# number, the error's item (4 memory, 7 nesting too deep, 8 syntax) and
-# item 2 before the token at fault.
+# number, the error's item (4 memory, 7 nesting too deep, 8 syntax, 9 and
+# 10 a table or column past what a structure holds) and item 2 before the
+# token at fault.
 'STR#' 1028 "Script errors" {
     "Line"
     "at"
@@ -129,6 +130,8 @@
     ""
     "statements nested too deeply"
     "syntax error"
+    "one table more than the 255 a structure holds,"
+    "one column more than the 511 fields a table holds,"
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.

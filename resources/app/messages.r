@@ -148,7 +148,10 @@
     "This file is a generated component library: it cannot be opened as a structure. Install its component into a structure with the Install command."  # 78 (1020 at reading)
     "No structure was made from the SQL script. Its report, beside the script under the script's name followed by \".report.txt\", names the line and the word where the script could not be read."  # 79 (1019)
     "This id belongs to a string list of a plug-in: texts are not moved into it. Choose another id."  # 80 the string-list dialog
-    "An interrupted change left a file beside this document that cannot be used: the document opens as it is, and the file is kept in its folder under the name "  # 81 before the file's name
+    "No structure was made: the SQL script names more than 255 tables, the most a structure holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first table past the limit."  # 81-82 OpenSQL
+    "No structure was made: a table of the SQL script has more than 511 columns, the most fields a table holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first column past the limit."
+    "The stored form is damaged: one of its objects cannot be read."  # 83 (9001)
+    "An interrupted change left a file beside this document that cannot be used: the document opens as it is, and the file is kept in its folder under the name "  # 84 before the file's name
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -162,6 +165,7 @@
     $"03FC 002F"    # 1020 components removed
     $"03FD 0035"    # 1021 component records unreadable
     $"03FE 0031"    # 1022 component records damaged
+    $"2329 0053"    # 9001 a stored form that does not read
     $"D8EF 0041"    # -10001 no connection to the server
     $"D8EE 0042"    # -10002 the server did not answer in time
 }

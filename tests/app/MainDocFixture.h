@@ -190,7 +190,8 @@ inline const std::string kDocumentStrings = std::string(kBaseAlerts) + R"(
 'STR#' 1002 { "m1" "m2" "m3" "m4" "m5" "m6" "m7" "m8" "m9" "m10" "m11" "m12" "m13" "m14" "m15" "m16" "Taken: "
               "m18" "m19" "m20" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "big" "bigger" ""
               "" "" "Make it a library?" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "Components"
-              "Not a document: " }
+              "Not a document: " "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
+              "Too many tables" "Too many fields" }
 'vers' 1 { version 2 1 0 stage final release 0 region 0 short "2.1" long "2.1, test" }
 'STR#' 1001 { "Library" "Structure" "Save \"" "\"?" "Clipboard" "" "" "Open a document" "" "" "ID" "" "" ""
               "" "" "" "" "" "" "" "" "Close " " now?" " / " "" "" "" "" "" "" "" "" "" "" "" "" "" ""

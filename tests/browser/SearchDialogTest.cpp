@@ -4,6 +4,7 @@
 // reach bits 32-37 and 41, and a record too short for its term opens
 // empty and is written whole.
 #include "browser/dialogs/SearchDialog.h"
+#include "app/appl/AppGlobals.h"
 #include "kernel/numtext/DateText.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
@@ -22,7 +23,7 @@ protected:
     void SetUp() override
     {
         DialogFixture::SetUp();
-        browser::G_SearchWhere = 1;
+        G_SearchWhere = 1;
         place_ = Place(browser::kSearchDialog);
         // A line of a pop-up menu: the menu font's, 4 pixels apart.
         const menus::MenuFontMetrics m = menus::MenuMetrics();
@@ -31,6 +32,7 @@ protected:
     void TearDown() override
     {
         if (record_) DisposeHandle(record_);
+        G_SearchWhere = 1;  // the scope chosen here is the program's, kept past the dialog
         DialogFixture::TearDown();
     }
 
@@ -232,7 +234,7 @@ TEST_F(SearchDialogTest, TheHeaderAndADragCheckRowsAndTheScopeNarrowsTheSearch)
     const uint32_t rowless = Kind(20) | Kind(21) | Kind(22) | Kind(28) | Kind(29) | Kind(30);
     EXPECT_EQ(ReadBE32(Stored().data() + 2), Kind(1) | Kind(24) | Kind(2) | rowless);
     EXPECT_EQ(scope, 0) << "the rows shown";
-    EXPECT_EQ(browser::G_SearchWhere, 2);
+    EXPECT_EQ(G_SearchWhere, 2);
 }
 
 }  // namespace

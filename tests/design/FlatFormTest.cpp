@@ -1,4 +1,4 @@
-// Forms in the older flat layout link what their records name; a damaged
+// Forms in the older flat layouts link what their records name; a damaged
 // form ends the walk with 9001 and keeps the links made before.
 #include <functional>
 #include <string>
@@ -49,12 +49,13 @@ TEST_F(FlatForm, RecordsLinkWhatTheyName)
     fieldTrailer.lists[0] = 5, fieldTrailer.lists[1] = 6, fieldTrailer.lists[2] = 7;
     Trailer varTrailer;
     varTrailer.balloon = 4;
-    AddStored(platform::FourCC("FOQz"), 30, FormBytes([&](ByteWriter& w) {
-                  FieldRecord(w, 1, 1, 12, "*Bold", fieldTrailer);
-                  TextRecord(w, ":20000,2");
-                  VariableRecord(w, "vv", -1, 0, 13, "", varTrailer);
-                  SubformRecord(w, -2, "List", "Detail");
-              }));
+    const Bytes paged = FormBytes([&](ByteWriter& w) {
+        FieldRecord(w, 1, 1, 12, "*Bold", fieldTrailer);
+        TextRecord(w, ":20000,2");
+        VariableRecord(w, "vv", -1, 0, 13, "", varTrailer);
+        SubformRecord(w, -2, "List", "Detail");
+    });
+    AddStored(platform::FourCC("FOQz"), 30, paged);
     form->mbarNumber = -2;
 
     EXPECT_EQ(form->Parse(), 0);
@@ -72,6 +73,14 @@ TEST_F(FlatForm, RecordsLinkWhatTheyName)
     EXPECT_EQ(var->id, 2);
     EXPECT_TRUE(Linked(var, balloon));
     (void)bold, (void)second, (void)third, (void)strings, (void)bar;
+
+    // The oldest layout, the same records as one list without the header,
+    // links the same objects.
+    TLayoutObjQz* oldest = Form(t1, "Oldest", 33);
+    AddStored(platform::FourCC("FOQz"), 33, Bytes(paged.begin() + 4, paged.end()));
+    oldest->mbarNumber = -2;
+    EXPECT_EQ(oldest->Parse(), 0);
+    EXPECT_EQ(Uses(oldest), Uses(form));
 }
 
 // Variables of kinds 2 to 4 take their title from a string list; others

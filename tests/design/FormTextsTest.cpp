@@ -154,6 +154,14 @@ TEST_F(FormTexts, SearchingReadsChunkFilesAndTheObjectsOfOlderForms)
     const std::vector<Case> cases = {
         {"a button title", ChunkForm(false, [](B& b) { VarChunk(b, "vOK", false, 2, "Print"); }), "Print", 1},
         {"nothing", ChunkForm(false, [](B& b) { VarChunk(b, "vOK", false, 2, "OK"); }), "Print", 0},
+        // Texts naming a string-list item match as they show: by the item.
+        {"a static text's item", ChunkForm(false, [](B& b) { TextChunk(b, ":20000,3"); }), "three", 1},
+        {"a static text's reference", ChunkForm(false, [](B& b) { TextChunk(b, ":20000,3"); }), ":20000,3", 0},
+        {"a button title's item", ChunkForm(false, [](B& b) { VarChunk(b, "vOK", false, 2, ":20000,2"); }), "two", 1},
+        {"a missing item's reference", ChunkForm(false, [](B& b) { TextChunk(b, ":20000,9"); }), ":20000,9", 1},
+        {"flat text's item", FormBytes([&](ByteWriter& w) { TextRecord(w, ":20000,1"); }), "one", 1},
+        {"flat label's item", FormBytes([&](ByteWriter& w) { VariableRecord(w, "vOK", 0, 2, 0, ":20000,3", none); }),
+         "three", 1},
         {"flat label of kind 2", FormBytes([&](ByteWriter& w) { VariableRecord(w, "vOK", 0, 2, 0, "Print", none); }),
          "Print", 1},
         {"flat label of kind 5", FormBytes([&](ByteWriter& w) { VariableRecord(w, "vOK", 0, 5, 0, "Print", none); }),

@@ -644,19 +644,24 @@ TEST_F(ObjectTest, ParseErrorsAskWhetherToGoOn)
     TObjQz* m = Make(2, "Broken");
     EXPECT_EQ(m->CheckParseError(0), 0);
     EXPECT_EQ(m->CheckParseError(kCancelledByUser), kCancelledByUser);
-    platform::SetScriptedAnswerObserver(NoteShownMessage);
-    gShownMessage.clear();
-    platform::PushDialogAnswer(1);
-    EXPECT_EQ(m->CheckParseError(-43), 0);
-    platform::SetScriptedAnswerObserver(nullptr);
-    // The alert names the object and says what went wrong.
+    // The alert names the object and says what went wrong, whether the code
+    // has a message of the platform's, of the application's or none.
     unsigned char name[256], message[256];
     m->GetStructName(name);
-    SearchResErrs(-43, message);
-    EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(name + 1), name[0])), std::string::npos)
-        << gShownMessage;
-    EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(message + 1), message[0])), std::string::npos)
-        << gShownMessage;
+    for (const int16_t code : {int16_t(-43), int16_t(9001), int16_t(4242)}) {
+        platform::SetScriptedAnswerObserver(NoteShownMessage);
+        gShownMessage.clear();
+        platform::PushDialogAnswer(1);
+        EXPECT_EQ(m->CheckParseError(code), 0);
+        platform::SetScriptedAnswerObserver(nullptr);
+        ErrorMessage(code, message);
+        ASSERT_GT(message[0], 0) << code;
+        EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(name + 1), name[0])), std::string::npos)
+            << gShownMessage;
+        EXPECT_NE(gShownMessage.find(std::string(reinterpret_cast<const char*>(message + 1), message[0])),
+                  std::string::npos)
+            << gShownMessage;
+    }
     // Another object's alert names it, not the one before.
     platform::SetScriptedAnswerObserver(NoteShownMessage);
     platform::PushDialogAnswer(1);

@@ -435,13 +435,19 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
     std::string tables, fields;
     for (int i = 0; i < 256; ++i) tables += "DROP TABLE t" + std::to_string(i) + ";";
     for (int i = 0; i < 512; ++i) fields += std::string(i ? ", " : "") + "f" + std::to_string(i) + " INT";
-    const std::tuple<std::string, int16_t> cases[] = {
-        {tables, sql::kTooManyTables},
-        {"CREATE TABLE t (" + fields + ");", sql::kTooManyFields},
-        {"CREATE TABLE t (a INT);;", -1},
+    // Past the tables or columns a structure holds: refused before the
+    // save dialog, the report ending on the line and the name past the limit.
+    const std::tuple<std::string, int16_t, std::string> cases[] = {
+        {tables, sql::kTooManyTables, "Line 1 one table more than the 255 a structure holds, at t255\n"},
+        {"CREATE TABLE t (\n" + fields + ");", sql::kTooManyFields,
+         "Line 2 one column more than the 511 fields a table holds, at f511\n"},
+        {"CREATE TABLE t (a INT);;", -1, "Line 1 syntax error at ;\n"},
     };
-    for (const auto& [script, result] : cases) {
+    for (const auto& [script, result, last] : cases) {
         EXPECT_EQ(Run(script), result);
+        EXPECT_TRUE(platform::HasFileDialogAnswer()) << result;
+        const std::string report = Report();
+        EXPECT_EQ(report.substr(report.rfind('\n', report.size() - 2) + 1), last);
         EXPECT_EQ(FileBytes(out_), Bytes({'t', 'h', 'e', ' ', 'u', 's', 'e', 'r', '\'', 's', ' ', 'o', 'l', 'd', ' ',
                                           'f', 'i', 'l', 'e'}));
         EXPECT_EQ(Leftovers(), "") << result;
@@ -450,11 +456,10 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
     Schema schema;
     schema.tables = {sql::Table{"a", {sql::Column{"x", 9}}, {}}};
     schema.links = {sql::Link{0, 0, 0, 5}};
+    platform::ClearFileDialogAnswers();
     platform::PushFileDialogAnswer(out_);
     platform::FSSpec made;
     EXPECT_EQ(sql::CreateSQLBase(schema, folder_ / "s.sql", &made), sql::kNoSuchField);
-    EXPECT_TRUE(platform::HasFileDialogAnswer()) << "refused before the save dialog";
-    platform::ClearFileDialogAnswers();
     EXPECT_EQ(FileBytes(out_).size(), 19u);
     EXPECT_EQ(Leftovers(), "");
 }
