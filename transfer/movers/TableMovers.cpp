@@ -342,6 +342,8 @@ int16_t ReplaceResQzFile(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz* 
     DropObjs(dropped);
     if (err) return err;
     ClearTableLinks(table);
+    // The table uses its method, as a read links them.
+    if ((err = XRef(table, table->method)) != 0) return err;
     return CommitNoMap(dest);
 }
 
