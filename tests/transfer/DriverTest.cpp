@@ -133,6 +133,23 @@ TEST_F(DriverTest, ADropOfNothingMovableCopiesNothingAndShowsNothing)
     EXPECT_EQ(DestFiles(), files);
 }
 
+// Memory running out for the table of the user's default choices: the
+// drop is refused and says so, rather than copying by no defaults at all.
+TEST_F(DriverTest, ADropWithoutItsDefaultsCopiesNothingAndSaysSo)
+{
+    CloseDest();
+    const auto files = DestFiles();
+    OpenDest();
+    platform::InjectFault(platform::FaultKind::Allocation, 0);
+    const int16_t result = Drop({Src(2, "Total")}, 1);
+    platform::ClearFault(platform::FaultKind::Allocation);
+    EXPECT_EQ(result, platform::memFullErr);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_EQ(Dst(2, "Total"), nullptr);
+    CloseDest();
+    EXPECT_EQ(DestFiles(), files);
+}
+
 // Every store write of the transfer's one commit fails in turn: each run
 // shows the error and leaves the destination's files, lists and links as
 // before, whether Log_Event is the destination's own (4) or replaced (3).
