@@ -143,7 +143,7 @@ void Add(DialogRef dialog)
     const int32_t id = TypedId(dialog);
     Str255 text;
     // A plug-in's list is no list to fill: its id is refused.
-    const bool bundled = Bundled(BundledStringLists(), id);
+    const bool bundled = InRange(id) && IsBundledStringList(int16_t(id));
     if (!InRange(id) || bundled) {
         MyGetIndString(text, kErrors, bundled ? kIdBundled : kOutOfRange);
         XAlert(1000, text, kStopAlert);

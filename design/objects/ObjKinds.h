@@ -658,6 +658,8 @@ public:
 };
 class TFieldBalloonObjQz : public TBalloonObjQz {
 public:
+    // What its 'LiHe' 0 entry keeps of its name.
+    static constexpr int16_t kStoredNameLen = 15;
     int16_t MaxNameLen() override { return 31; }
     uint32_t GetOwnResType() override;
     bool Movable() override { return true; }

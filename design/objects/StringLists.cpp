@@ -1,8 +1,6 @@
 // String lists ('STR#' of the structure's companion resource file) opened
 // in their editor window.
-#include <algorithm>
 #include <new>
-#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/TAppl.h"
@@ -35,9 +33,9 @@ bool TSTRObjQz::EnableEdit()
     SetResLoad(true);
     // A list of a plug-in's or package's bundle is the plug-in's own: its
     // routine names and texts are never rewritten here.
-    const std::vector<int16_t> bundled = h ? BundledStringLists() : std::vector<int16_t>{};
+    const bool editable = h && !IsBundledStringList(id);
     UseResFile(saved);
-    return h && std::find(bundled.begin(), bundled.end(), id) == bundled.end();
+    return editable;
 }
 
 void TSTRObjQz::Edit(TMainDoc* doc)

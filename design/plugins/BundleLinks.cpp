@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/dialogs/Messages.h"
+#include "app/documents/MainDoc.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjQz.h"
@@ -35,17 +36,48 @@ int16_t ParseQzBundle(TMainDoc* doc, TObjQz* obj, uint32_t bundleType, int16_t i
     return 0;
 }
 
-std::vector<int16_t> BundledStringLists()
+namespace {
+
+// Visits the 'STR#' ids the bundle tables of the current file name, until
+// `visit` answers true; true when it did.
+template <class Visit>
+bool EachBundledList(Visit visit)
 {
-    std::vector<int16_t> ids;
     for (const uint32_t type : {platform::FourCC("QBND"), platform::FourCC("QBNX")}) {
         const int16_t count = platform::Count1Resources(type);
         for (int16_t i = 1; i <= count; ++i) {
             std::vector<BundleEntry> entries;
             if (!ReadBundleTable(platform::Get1IndResource(type, i), &entries)) continue;
             for (const BundleEntry& e : entries)
-                if (e.type == platform::FourCC("STR#")) ids.push_back(e.id);
+                if (e.type == platform::FourCC("STR#") && visit(e.id)) return true;
         }
     }
+    return false;
+}
+
+}  // namespace
+
+std::vector<int16_t> BundledStringLists()
+{
+    std::vector<int16_t> ids;
+    EachBundledList([&](int16_t id) {
+        ids.push_back(id);
+        return false;
+    });
     return ids;
+}
+
+bool IsBundledStringList(int16_t id)
+{
+    return EachBundledList([&](int16_t listed) { return listed == id; });
+}
+
+bool IsBundledStringList(TMainDoc* doc, int16_t id)
+{
+    if (!doc || doc->fRsrFile < 0 || !platform::IsResFileOpen(doc->fRsrFile)) return false;
+    const int16_t saved = platform::CurResFile();
+    platform::UseResFile(doc->fRsrFile);
+    const bool bundled = IsBundledStringList(id);
+    platform::UseResFile(saved);
+    return bundled;
 }

@@ -18,3 +18,10 @@ int16_t ParseQzBundle(TMainDoc* doc, TObjQz* obj, uint32_t bundleType, int16_t i
 // (routines' 'QBND', packages' 'QBNX'): lists that belong to a plug-in,
 // which no string-list command offers or writes. Damaged tables name none.
 std::vector<int16_t> BundledStringLists();
+// Whether a bundle table of the current file names 'STR#' `id`: a list that
+// belongs to a plug-in, never written over by the string-list commands or
+// by a copied string list.
+bool IsBundledStringList(int16_t id);
+// The same for the list `id` of the document's companion file; false
+// without one.
+bool IsBundledStringList(TMainDoc* doc, int16_t id);

@@ -48,7 +48,7 @@ namespace {
 constexpr int16_t kUsersFilter = 5;         // the rename dialog's list filter
 constexpr int16_t kProcUsersFilter = 4;     // ... for project methods
 constexpr int16_t kNameRoom = 32;           // a directory name: length byte + 31
-constexpr int16_t kBalloonNameRoom = 16;    // 'LiHe' names: length byte + 15
+constexpr int16_t kBalloonNameRoom = TFieldBalloonObjQz::kStoredNameLen + 1;  // 'LiHe' names
 constexpr int16_t kBalloonEntry = 18;
 constexpr int16_t kProcRecord = 44;
 constexpr int16_t kStyleEntry = 114;

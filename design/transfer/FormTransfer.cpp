@@ -133,7 +133,7 @@ int16_t TLayoutObjQz::Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj)
     if (!recorded || view.choice == kRename || view.choice == kCopy) {
         unsigned char newName[256];
         // No two forms of a table bear one name.
-        FreeName(recorded && view.choice == kRename && view.newName[0] ? view.newName : name, MaxNameLen(),
+        FreeName(kind, recorded && view.choice == kRename && view.newName[0] ? view.newName : name,
                  [&](const unsigned char* candidate) { return SearchListObj_Name(destTable->forms, candidate) != nullptr; },
                  newName);
         result = MoveLayOut(owner, doc, this, destTable, newObj, newName);

@@ -44,7 +44,7 @@ int16_t MoveGroupByChoice(TGroupObjQz* group, TMainDoc* doc, C_ListRec* conflict
     }
     if (view.choice != kRename) return 0;
     unsigned char name[256];
-    FreeObjName(doc, group->kind, view.newName[0] ? view.newName : group->name, group->MaxNameLen(), name);
+    FreeObjName(doc, group->kind, view.newName[0] ? view.newName : group->name, name);
     const int16_t err = MoveGroup(group->owner, doc, group, newObj, name);
     if (*newObj) SetConflictDest(record, *newObj);
     return err;

@@ -7,11 +7,14 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/TransferHooks.h"
+#include "design/plugins/BundleLinks.h"
 #include "design/transfer/ObjMove.h"
 
 namespace {
 
 constexpr int16_t kCopy = 9;
+// A string list meeting a plug-in's list of its id: copied under a new id.
+constexpr int16_t kPlugInsListCode = 26, kCopyNewId = 13;
 
 TObjQz* Namesake(TMainDoc* doc, const TObjQz* obj) { return SearchObj_Name(doc, obj->kind, obj->name); }
 
@@ -91,12 +94,20 @@ int16_t TFieldBalloonObjQz::Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts,
 int16_t TSTRObjQz::Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list)
 {
     (void)list;
-    return NamesakeConflict(this, SearchObj_Id(doc, 11, id), 9, conflicts);
+    TObjQz* found = SearchObj_Id(doc, 11, id);
+    // A plug-in's own list is never replaced or used by a copied one.
+    TConflict* out = nullptr;
+    if (found && IsBundledStringList(doc, id))
+        return RecordConflict(this, found, kPlugInsListCode, kCopyNewId, conflicts, &out);
+    return NamesakeConflict(this, found, 9, conflicts);
 }
 
 int16_t TSTRObjQz::Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list)
 {
-    return UsedObjConflict(this, SearchObj_Id(doc, 11, id), 116, conflicts, list);
+    TObjQz* found = SearchObj_Id(doc, 11, id);
+    // A plug-in's own list is no list of this id to use.
+    if (found && IsBundledStringList(doc, id)) found = nullptr;
+    return UsedObjConflict(this, found, 116, conflicts, list);
 }
 
 bool TResourceObjQz::IsInDoc(TMainDoc* doc) { return SearchResource(doc, resType, id) != nullptr; }

@@ -8,6 +8,7 @@
 #include "app/appl/Utilities.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/TransferHooks.h"
 
@@ -23,9 +24,16 @@ int16_t Copied(TObjQz* obj, TMainDoc* dest, TObjQz** newObj, const MoveRules& ru
 
 }  // namespace
 
-void FreeName(const unsigned char* name, int16_t maxLen, const std::function<bool(const unsigned char*)>& taken,
+int16_t CopyNameLen(int16_t kind)
+{
+    constexpr int16_t kDirectoryNameLen = 31;
+    return kind == 10 ? TFieldBalloonObjQz::kStoredNameLen : kDirectoryNameLen;
+}
+
+void FreeName(int16_t kind, const unsigned char* name, const std::function<bool(const unsigned char*)>& taken,
               unsigned char* out)
 {
+    const int16_t maxLen = CopyNameLen(kind);
     std::memcpy(out, name, size_t(name[0]) + 1);
     if (out[0] > maxLen) out[0] = uint8_t(maxLen);
     for (int32_t n = 2; taken(out) && n < 100000; ++n) {
@@ -37,9 +45,9 @@ void FreeName(const unsigned char* name, int16_t maxLen, const std::function<boo
     }
 }
 
-void FreeObjName(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t maxLen, unsigned char* out)
+void FreeObjName(TMainDoc* doc, int16_t kind, const unsigned char* name, unsigned char* out)
 {
-    FreeName(name, maxLen, [&](const unsigned char* candidate) { return SearchObj_Name(doc, kind, candidate) != nullptr; },
+    FreeName(kind, name, [&](const unsigned char* candidate) { return SearchObj_Name(doc, kind, candidate) != nullptr; },
              out);
 }
 
@@ -57,7 +65,7 @@ int16_t MoveByChoice(TObjQz* obj, TMainDoc* dest, C_ListRec* conflicts, TObjQz**
         if (result == 0 && *newObj) result = RecordC_Ref(obj, *newObj, conflicts);
     } else if (view.choice == kRename && rules.renames) {
         unsigned char name[256];
-        FreeObjName(dest, obj->kind, view.newName[0] ? view.newName : obj->name, obj->MaxNameLen(), name);
+        FreeObjName(dest, obj->kind, view.newName[0] ? view.newName : obj->name, name);
         result = Copied(obj, dest, newObj, rules, name);
         if (*newObj) SetConflictDest(record, *newObj);
     } else if (view.choice == kCopy || (rules.ownNameChoice != 0 && view.choice == rules.ownNameChoice)) {

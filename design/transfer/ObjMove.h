@@ -41,13 +41,16 @@ struct MoveRules {
 // and the documentation follows it. *newObj is the copy, else null.
 int16_t MoveByChoice(TObjQz* obj, TMainDoc* dest, C_ListRec* conflicts, TObjQz** newObj, const MoveRules& rules);
 
-// `name` (cut to `maxLen`), or when `taken` says it is, the first "name_n"
-// (n from 2) within `maxLen` characters that is not.
-void FreeName(const unsigned char* name, int16_t maxLen, const std::function<bool(const unsigned char*)>& taken,
+// The longest name a copy of `kind` bears: what the kind's directory keeps
+// of a name.
+int16_t CopyNameLen(int16_t kind);
+// The name a copy of `kind` takes: `name` cut to the kind's length, or when
+// `taken` says it is taken, the first "name_n" (n from 2) within that
+// length that is not. Every copy under a new name is named here.
+void FreeName(int16_t kind, const unsigned char* name, const std::function<bool(const unsigned char*)>& taken,
               unsigned char* out);
-// `name`, or when an object of `kind` already bears it in `doc`, the first
-// free "name_n" (n from 2) within `maxLen` characters.
-void FreeObjName(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t maxLen, unsigned char* out);
+// FreeName with the names of the objects of `kind` in `doc` taken.
+void FreeObjName(TMainDoc* doc, int16_t kind, const unsigned char* name, unsigned char* out);
 
 // The indirect conflict of a used object found by `found`: nothing when
 // it has a record or is copied itself; found: code 0 using it (choice 4);

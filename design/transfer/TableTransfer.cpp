@@ -241,7 +241,7 @@ int16_t TFileObjQz::Move(TMainDoc* doc, C_ListRec* conflicts, TObjQz** newObj)
     if (choice == kRename || choice == kCopy) {
         // A table's name is its own in the destination.
         unsigned char free[256];
-        FreeObjName(doc, 1, choice == kRename && view.newName[0] ? view.newName : name, MaxNameLen(), free);
+        FreeObjName(doc, 1, choice == kRename && view.newName[0] ? view.newName : name, free);
         result = MoveQzFile(owner, doc, this, newObj, free);
         if (result == 0 && *newObj && !recorded) result = RecordC_Ref(this, *newObj, conflicts);
     } else if (choice == kReplace && view.destination) {

@@ -16,7 +16,7 @@
 # 9 copy, 12 copy with its table, 13 copy under a new id, 14 and 15 copy
 # (menu bars, menus), 16 and 17 not copied (its table is left out).
 'C_Pm' 0 "Conflict choices" {
-    $"0033"    # 51 codes
+    $"0034"    # 52 codes
     # 1, table: an equal table is in the destination
     $"0001 0001 0101 0006"
     $"0004 0003 0004 0700"    # 4 use the destination's: default, offered, shown
@@ -133,6 +133,9 @@
     $"000D 0000 000B 0F00"    # 13 copy under a new id: default, offered, always shown
     $"0003 0002 0003 0B00"    # 3 replace the destination's: offered, always shown
     $"0004 0003 0004 0B00"    # 4 use the destination's: offered, always shown
+    # 26, string list of an id a plug-in's list has: never that list
+    $"001A 000B 001A 0001"
+    $"000D 0000 000B 0D00"    # 13 copy under a new id: default, always shown
     # 101, subtable or used table: an equal table is in the destination
     $"0065 0001 0101 0003"
     $"0006 0003 0006 0700"    # 6 use the equal one: default, offered, shown
@@ -312,6 +315,7 @@
     "the destination has a variable of that name."
     "the destination has a picture of that name."
     "the destination has a resource with that type and id."
+    "the destination's list of that id belongs to a plug-in: the copy takes a new id."
 }
 
 # The same for what a copied object uses and a copied table's members,
@@ -378,6 +382,7 @@
     "Variable of the same name"
     "Picture of the same name"
     "Resource of the same type and id"
+    "String list of an id a plug-in's list has"
 }
 
 # ...and indirect ones by code less 100.

@@ -295,4 +295,6 @@
     " "
     "Qz"             # 7 the mark in front of a menu bar's titles in its preview
     "  Ctrl-"        # 8 before an item's command key (menu previews)
+    " read there as "  # 9 what the copies name instead of what a copy could not bring
+    "nothing"        # 10 ... when they name nothing there
 }

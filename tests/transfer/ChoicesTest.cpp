@@ -215,9 +215,9 @@ TEST_F(ChoicesTest, EveryOfferedChoiceOfTheShippedTableIsFoundAtItsOwnPosition)
     });
     // Every code of the conflict table has its block, and the table is read whole.
     const std::vector<int16_t> expected = {1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,
-                                           14,  15,  16,  17,  18,  19,  20,  21,  23,  24,  25,  101, 102,
-                                           103, 104, 105, 107, 108, 109, 110, 111, 113, 114, 115, 116, 117,
-                                           118, 119, 120, 121, 124, 125, 126, 127, 128, 129, 130, 131};
+                                           14,  15,  16,  17,  18,  19,  20,  21,  23,  24,  25,  26,  101,
+                                           102, 103, 104, 105, 107, 108, 109, 110, 111, 113, 114, 115, 116,
+                                           117, 118, 119, 120, 121, 124, 125, 126, 127, 128, 129, 130, 131};
     EXPECT_EQ(codes, expected);
     G_TempBool = true;
     for (int16_t code : codes) {

@@ -408,8 +408,8 @@ namespace transfertest {
 namespace {
 
 // The demo's menu File dropped on DemoTarget's window: what its copies name
-// and the destination cannot hold (a constant of the demo's lists) is said
-// once the copy has landed, and the destination's windows show what a
+// and the destination cannot hold (a constant of the demo's lists, which
+// DemoTarget reads as nothing) is said once the copy has landed, and the destination's windows show what a
 // fresh open of its files shows, the copies' links included.
 TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
 {
@@ -421,11 +421,14 @@ TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
     ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
     ResetAlerts();
     EXPECT_EQ(Front(target)->GetDragObj(nullptr), 0);
-    unsigned char separator[256], notCopied[256];
+    unsigned char separator[256], notCopied[256], readAs[256], nothing[256];
     MyGetIndString(separator, 1024, 1);
     MyGetIndString(notCopied, 1018, 12);
+    MyGetIndString(readAs, 1024, 9);
+    MyGetIndString(nothing, 1024, 10);
     EXPECT_EQ(AlertCount(), 1);
-    EXPECT_EQ(::LastAlert().text, "Constant VAT_Rate" + readtest::P(separator) + readtest::P(notCopied));
+    EXPECT_EQ(::LastAlert().text, "Constant VAT_Rate" + readtest::P(readAs) + readtest::P(nothing) +
+                                      readtest::P(separator) + readtest::P(notCopied));
     ExpectShowsItsFiles(target, "menu File dropped");
     browser::TLstPlane* main = Main(Front(target));
     AllRows(main);

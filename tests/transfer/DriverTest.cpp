@@ -133,6 +133,23 @@ TEST_F(DriverTest, ADropOfNothingMovableCopiesNothingAndShowsNothing)
     EXPECT_EQ(DestFiles(), files);
 }
 
+// Memory running out for the table of the user's default choices: the
+// drop is refused and says so, rather than copying by no defaults at all.
+TEST_F(DriverTest, ADropWithoutItsDefaultsCopiesNothingAndSaysSo)
+{
+    CloseDest();
+    const auto files = DestFiles();
+    OpenDest();
+    platform::InjectFault(platform::FaultKind::Allocation, 0);
+    const int16_t result = Drop({Src(2, "Total")}, 1);
+    platform::ClearFault(platform::FaultKind::Allocation);
+    EXPECT_EQ(result, platform::memFullErr);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_EQ(Dst(2, "Total"), nullptr);
+    CloseDest();
+    EXPECT_EQ(DestFiles(), files);
+}
+
 // Every store write of the transfer's one commit fails in turn: each run
 // shows the error and leaves the destination's files, lists and links as
 // before, whether Log_Event is the destination's own (4) or replaced (3).
@@ -176,7 +193,8 @@ TEST_F(DriverTest, EveryFailingWriteLeavesTheDestinationAsItWas)
 
 // An object a mover retired comes back, when the transfer is rolled back,
 // into the list that held it: a list box among the variables, a local
-// variable among its method's locals.
+// variable among its method's locals; and every list has its order back,
+// the commands the links sorted by id among them.
 TEST_F(DriverTest, ARollBackPutsRetiredObjectsBackWhereTheyWereHeld)
 {
     ClosePair();
@@ -188,6 +206,8 @@ table Lines
       column alQuantity header hQuantity "Quantity"
 method Count id 31
   local Seen op 7 int32 1 ; local Kept op 7 int32 2
+method Find id 32
+  command 2 ; command 3
 )");
     auto names = [](ObjListHdl list) {
         std::vector<std::string> out;
@@ -195,10 +215,20 @@ method Count id 31
             out.push_back(std::to_string(list->At(i)->kind) + ":" + readtest::P(list->At(i)->name));
         return out;
     };
+    auto all = [&] {
+        std::vector<std::vector<std::string>> lists;
+        for (ObjListHdl list : dest_.fTypeList->lists) lists.push_back(names(list));
+        return lists;
+    };
+    // As the program opens it: the commands by name (ORDER BY, 3, before QUERY, 2).
+    ObjListHdl commands = GetObjListe(dest_.fTypeList, 3);
+    ShellStrictSort(commands);
+    ASSERT_EQ(names(commands), (std::vector<std::string>{"3:ORDER BY", "3:QUERY"}));
     auto* count = dynamic_cast<TGnlProcObjQz*>(Dst(2, "Count"));
     ASSERT_NE(count, nullptr);
     ObjListHdl variables = GetObjListe(dest_.fTypeList, 9);
-    const std::vector<std::string> held = names(variables), locals = names(count->locals);
+    const std::vector<std::vector<std::string>> held = all();
+    const std::vector<std::string> locals = names(count->locals);
     ASSERT_EQ(locals, (std::vector<std::string>{"9:$Kept", "9:$Seen"}));
     TObjQz* listBox = nullptr;
     for (int32_t i = 0; i < variables->Size(); ++i)
@@ -208,8 +238,9 @@ method Count id 31
     ASSERT_EQ(session.Begin(&dest_), 0);
     transfer::RetireObj(listBox);
     transfer::RetireObj(count->locals->At(1));
+    Shell_IdSort(commands);
     session.RollBack();
-    EXPECT_EQ(names(GetObjListe(dest_.fTypeList, 9)), held);
+    EXPECT_EQ(all(), held);
     EXPECT_EQ(names(count->locals), locals);
 }
 

@@ -26,6 +26,10 @@ package Kit id 15010
   routine "Add(&R):R"
 package Solo id 15020
   routine "Show"
+strings Words id 1
+  "w"
+strings Notes id 20001
+  "n"
 )";
 
 const char* kDepot = R"(structure Depot
@@ -38,6 +42,8 @@ menubar A
 routine Sum id 15050
 package Kit id 15030
   routine "Add(&R):R"
+strings Other id 20001
+  "o"
 )";
 
 class KindConflictsTest : public CopyFixture {};
@@ -82,6 +88,12 @@ TEST_F(KindConflictsTest, EachKindRecordsWhatItMeetsThere)
         {7, "_Solo", true, 0, -1, 0, nullptr},
         {7, "_Kit", false, 0, 0, 4, "_Kit"},
         {7, "_Solo", false, 0, 114, -1, nullptr},
+        // String lists: another list of the id directly (9). A package's
+        // routine list of the id (Kit's, 1) is no list to replace or use:
+        // directly 26, copied under a new id; indirectly as if not there.
+        {11, "Notes", true, 0, 9, -1, "Other"},
+        {11, "Words", true, 0, 26, 13, "Kit routines"},
+        {11, "Words", false, 0, 116, -1, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.kind) + " " + c.name + (c.direct ? " direct" : " indirect") + " update " +

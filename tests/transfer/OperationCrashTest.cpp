@@ -4,7 +4,8 @@
 // and holds its old state or its new one whole (every object with its
 // links, every resource of both files), and nothing but the documents is
 // left beside them. After a failed write the same holds, and the objects
-// the program still holds are those a fresh open of the files gives.
+// the program still holds are those a fresh open of the files gives, list
+// by list in order, each table with its method.
 // Sweeps longer than the budget below check an evenly spread sample of
 // their cut points (every Nth, the first and last always), but for the rows
 // swept whole. The documents are closed as the program closes them.
@@ -94,6 +95,7 @@ protected:
     }
     void TearDown() override
     {
+        if (defaultsSet_) SetUserDefaults({});
         platform::ClearFileDialogAnswers();
         platform::ClearAllFaults();
         ComponentFixture::TearDown();
@@ -107,6 +109,8 @@ public:
         ASSERT_EQ(Read(), 0);
         OpenDest();
         doc_.fCompilerDirty = dest_.fCompilerDirty = false;
+        // As the program opens them: the commands by name.
+        for (TMainDoc* doc : {&doc_, &dest_}) ShellStrictSort(GetObjListe(doc->fTypeList, 3));
     }
     // As the program closes them: a document with changes for the compiler
     // counts one more in its companion first.
@@ -132,6 +136,28 @@ public:
         platform::ClearDialogAnswers();
         return result;
     }
+    // The user's default choices ('C_PR' 0 of the preferences): these
+    // {code, choice} pairs, none when empty.
+    void SetUserDefaults(const std::vector<std::pair<int16_t, int16_t>>& pairs)
+    {
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(G_PrefResFile);
+        if (platform::Handle old = platform::Get1Resource(FourCC("C_PR"), 0)) {
+            platform::RemoveResource(old);
+            platform::DisposeHandle(old);
+        }
+        Bytes bytes;
+        for (const auto& [code, choice] : pairs)
+            for (const int16_t v : {code, choice}) bytes.insert(bytes.end(), {uint8_t(uint16_t(v) >> 8), uint8_t(v)});
+        platform::Handle h = nullptr;
+        if (!pairs.empty() && platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())) == 0)
+            platform::AddResource(h, FourCC("C_PR"), 0, nullptr);
+        platform::UpdateResFile(G_PrefResFile);
+        platform::UseResFile(saved);
+        defaultsSet_ = !pairs.empty();
+    }
+    // What DemoTarget's files hold (its objects, store and companion).
+    Reading TargetReading() const { return ReadingOf(work_ / "DemoTarget.QzB"); }
     int16_t InstallFrom(const std::string& library)
     {
         platform::PushFileDialogAnswer(library);
@@ -165,8 +191,8 @@ public:
     }
 
 protected:
-    // The objects the open document lists, kind after kind, each with its
-    // id and what it uses.
+    // The objects the open document lists, list after list in order, each
+    // with its id (a table's method's too) and what it uses.
     static Reading Held(TMainDoc* doc)
     {
         Reading out;
@@ -174,6 +200,7 @@ protected:
             for (int32_t i = 0; doc->fTypeList->lists[k] && i < doc->fTypeList->lists[k]->Size(); ++i) {
                 TObjQz* obj = doc->fTypeList->lists[k]->At(i);
                 std::string line = std::to_string(obj->kind) + ":" + readtest::P(obj->name) + ":" + std::to_string(obj->id);
+                if (auto* table = dynamic_cast<TFileObjQz*>(obj)) line += " method " + std::to_string(table->methodId);
                 std::set<std::string> uses;
                 for (int32_t u = 0; obj->uses && u < obj->uses->Size(); ++u)
                     uses.insert(std::to_string(obj->uses->At(u)->kind) + ":" + readtest::P(obj->uses->At(u)->name));
@@ -198,6 +225,7 @@ protected:
         doc.fSpec = fileSpec;
         apptest::ToP(path.filename().string(), doc.fName);
         if (!err) err = ReadQzB(&doc, 1, ext == ".QCP" ? 1 : 0);
+        if (!err) ShellStrictSort(GetObjListe(doc.fTypeList, 3));
         Reading out;
         if (err) {
             out.push_back(fs::exists(path) ? "does not open: " + std::to_string(err) : "absent");
@@ -257,15 +285,13 @@ protected:
         }
         return out;
     }
-    // Its objects, in name order: a list the program keeps sorted may read
-    // back in the order of the file.
+    // Its objects, list after list, each list in its order.
     static Reading ObjectsOf(const Reading& reading)
     {
         Reading out;
         for (const std::string& line : reading)
             if (line.rfind("store ", 0) != 0 && line.rfind("companion ", 0) != 0 && line.rfind("format ", 0) != 0)
                 out.push_back(line);
-        std::sort(out.begin(), out.end());
         return out;
     }
 
@@ -283,6 +309,7 @@ protected:
     size_t SweepFullDisk(const Operation& op, size_t* writes, size_t* checked);
 
     fs::path work_;
+    bool defaultsSet_ = false;
     Files base_;
     std::vector<std::string> names_;     // the documents the operation may change or make
     std::vector<std::string> made_;      // those it makes
@@ -306,6 +333,12 @@ struct Operation {
     // A document that may hold its new state only beside the new state of
     // another: {that document, the other}.
     std::pair<std::string, std::string> needs = {};
+    // The source and destination built from these descriptions (of the
+    // structures Demo and DemoTarget) instead of the demo's.
+    const char* source = nullptr;
+    const char* dest = nullptr;
+    // What is wrong after a run that gave `result`, its documents closed.
+    std::function<std::string(OperationCrash&, int16_t result)> check = nullptr;
 };
 
 std::string OperationCrash::Check(const fs::path& folder, Outcome outcome, const Operation& op) const
@@ -339,6 +372,13 @@ std::string OperationCrash::Check(const fs::path& folder, Outcome outcome, const
 
 void OperationCrash::Baseline(const Operation& op, std::unique_ptr<filecrash::Recorder>* recorder)
 {
+    if (op.source) {
+        PutFolder(work_, {});
+        for (const char* description : {op.source, op.dest}) {
+            const docbuilder::BuildResult built = docbuilder::BuildDocument(description, "row.qzdoc", work_.string());
+            ASSERT_EQ(built.error, 0) << built.message;
+        }
+    }
     OpenBoth();
     if (op.prepare) op.prepare(*this);
     CloseBoth();
@@ -346,10 +386,14 @@ void OperationCrash::Baseline(const Operation& op, std::unique_ptr<filecrash::Re
     OpenBoth();
     platform::SetRandomSeed(kRunSeed);
     *recorder = std::make_unique<filecrash::Recorder>(work_);
+    ResetAlerts();
     const int16_t result = op.run(*this);
     (*recorder)->Stop();
     CloseBoth();
     EXPECT_EQ(result, 0);
+    if (op.check) {
+        EXPECT_EQ(op.check(*this, result), "");
+    }
     names_ = {"Demo.QzB", "DemoTarget.QzB"};
     names_.insert(names_.end(), op.made.begin(), op.made.end());
     made_ = op.made;
@@ -396,6 +440,7 @@ size_t OperationCrash::SweepFullDisk(const Operation& op, size_t* writes, size_t
         OpenBoth();
         platform::SetRandomSeed(kRunSeed);
         platform::InjectFault(platform::FaultKind::DiskFull, n);
+        ResetAlerts();
         const int16_t result = op.run(*this);
         *fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
         platform::ClearFault(platform::FaultKind::DiskFull);
@@ -406,7 +451,8 @@ size_t OperationCrash::SweepFullDisk(const Operation& op, size_t* writes, size_t
         wrong = Check(work_, result == 0 ? Outcome::Done : Outcome::Failed, op);
         if (wrong.empty())
             for (const auto& [name, held] : {std::pair{"Demo.QzB", &source}, std::pair{"DemoTarget.QzB", &target}})
-                wrong += Differ(name, ObjectsOf(*held), ObjectsOf(ReadingOf(work_ / name)));
+                wrong += Differ(name, *held, ObjectsOf(ReadingOf(work_ / name)));
+        if (op.check) wrong += op.check(*this, result);
         if (!wrong.empty()) wrong = "result " + std::to_string(result) + ": " + wrong;
     };
     // How many writes a whole run makes: the first fault that never fires.
@@ -435,6 +481,23 @@ size_t OperationCrash::SweepFullDisk(const Operation& op, size_t* writes, size_t
     }
     PutFolder(work_, base_);
     return failed;
+}
+
+// The lines (by their beginnings) missing from a reading.
+std::string Missing(const Reading& reading, const std::vector<std::string>& lines)
+{
+    std::string missing;
+    for (const std::string& line : lines)
+        if (std::none_of(reading.begin(), reading.end(), [&](const std::string& l) { return l.rfind(line, 0) == 0; }))
+            missing += "missing " + line + "; ";
+    return missing;
+}
+
+std::string Text(int16_t list, int16_t index)
+{
+    unsigned char text[256];
+    MyGetIndString(text, list, index);
+    return readtest::P(text);
 }
 
 TObjQz* Named(TMainDoc* doc, int16_t kind, const std::string& name)
@@ -537,6 +600,50 @@ const Operation kOperations[] = {
          TObjQz* method = t.Source(2, "Recalculate");
          return method ? method->DelDoc() : int16_t(-1);
      }},
+    // The user's default for a string list of the same id is Replace: a
+    // package's routine list of that id stands, and the copy takes a new id.
+    {"drop of a string list over a package's routine list", {},
+     [](OperationCrash& t) { t.SetUserDefaults({{9, 3}}); },
+     [](OperationCrash& t) { return t.DropRows({t.Source(11, "Texts")}, 0); },
+     false, {}, "structure Demo\nstrings Texts id 1\n  \"alpha\"\n  \"beta\"\n",
+     "structure DemoTarget\npackage Tools id 15010\n  routine \"Sum(&R):R\"\n  routine \"Mean(&R):R\"\n",
+     [](OperationCrash& t, int16_t result) {
+         if (result != 0) return std::string();
+         const std::string routines("\0\2\x09Sum(&R):R\x0AMean(&R):R", 23), texts("\0\2\5alpha\4beta", 13);
+         return Missing(t.TargetReading(), {"7:Sum:1", "7:Mean:2", "11:Tools routines:1", "11:Texts:15000",
+                                            "companion STR#/1 Tools routines " + routines,
+                                            "companion STR#/15000 Texts " + texts});
+     }},
+    // The copy of Recalc names constant 1 of list 1, which the destination
+    // reads as Max_Lines: said once the copy has landed, never by a run that
+    // failed, and the copy uses what a fresh open shows.
+    {"drop of a method naming a constant the destination reads as another", {}, nullptr,
+     [](OperationCrash& t) { return t.DropRows({t.Source(2, "Recalc")}, 0); },
+     false, {}, "structure Demo\nconstants Rates id 1\n  VAT_Rate 21\nmethod Recalc id 30\n  var vRate op 7 const 1 1\n",
+     "structure DemoTarget\nconstants Limits id 1\n  Max_Lines 40\n",
+     [](OperationCrash& t, int16_t result) {
+         const std::string notCopied = Text(1018, 12);
+         const std::string said = "Constant VAT_Rate" + Text(1024, 9) + "Constant Max_Lines" + Text(1024, 1) + notCopied;
+         const bool right = AlertCount() == 1 && (result == 0 ? LastAlert().text == said
+                                                              : LastAlert().text.find(notCopied) == std::string::npos);
+         if (!right) return "said " + LastAlert().text + "; ";
+         return result == 0 ? Missing(t.TargetReading(), {"17:Max_Lines:", "2:Recalc:"}) : std::string();
+     }},
+    // A balloon's name keeps 15 characters: the free name fits in them.
+    {"drop of a balloon of 15 characters under a new name", {}, nullptr,
+     [](OperationCrash& t) { return t.DropRows({t.Source(10, "Abcdefghijklmno")}, 0); },
+     false, {}, "structure Demo\nballoon Abcdefghijklmno \"Source help\"\n",
+     "structure DemoTarget\nballoon Abcdefghijklmno \"Destination help\"\n",
+     [](OperationCrash& t, int16_t result) {
+         return result != 0 ? std::string() : Missing(t.TargetReading(), {"10:Abcdefghijklm_2:", "10:Abcdefghijklmno:"});
+     }},
+    // A table replaced keeps its method's id and uses its method.
+    {"drop of a table over one with a method", {},
+     [](OperationCrash& t) { t.SetUserDefaults({{2, 3}}); },
+     [](OperationCrash& t) { return t.DropRows({t.Source(1, "Orders")}, 0); },
+     false, {}, "structure Demo\ntable Orders\n  field Number longint\n  field Note text\n  method id 40\n    comment \"source\"\n",
+     "structure DemoTarget\ntable Orders\n  field Number integer\n  method id 41\n    comment \"destination\"\n"
+     "table Aaa\n  field X longint\n  method id 42\n    comment \"a\"\n"},
 };
 
 class EveryOperation : public OperationCrash, public ::testing::WithParamInterface<size_t> {};

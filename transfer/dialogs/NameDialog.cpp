@@ -1,8 +1,6 @@
 // The rename dialog (dialog 600): the name the copy will bear in the
 // destination. Items: 1 OK, 2 Cancel, 3 and 4 the common items, 5 the
 // choice's text, 6 the new name.
-#include <algorithm>
-
 #include "app/appl/Menus.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/DrawingUtilities.h"
@@ -45,10 +43,9 @@ bool NameTaken(const TConflict* record, TMainDoc* dest, const unsigned char* nam
 void FreeNewName(TRConflict* record, TMainDoc* dest)
 {
     if (!record->fSource || !dest || !NameTaken(record, dest, record->fNewName)) return;
-    const int16_t longest = std::min<int16_t>(record->fSource->MaxNameLen(), sizeof record->fNewName - 1);
     unsigned char name[256];
-    FreeName(record->fNewName, longest, [&](const unsigned char* candidate) { return NameTaken(record, dest, candidate); },
-             name);
+    FreeName(record->fSource->kind, record->fNewName,
+             [&](const unsigned char* candidate) { return NameTaken(record, dest, candidate); }, name);
     CopyObjName(record->fNewName, name);
 }
 

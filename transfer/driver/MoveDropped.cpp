@@ -17,11 +17,15 @@ int16_t MoveDropped(TMainDoc* source, TMainDoc* dest, TObjQz* const* rows, int32
 {
     if (G_Filters) platform::DisposeHandle(G_Filters);
     G_Filters = NewFilters();
-    if (G_Filters) MakeCc_Dflt(G_Filters);
-    NewObjList(&G_DeleteList, kC_ListRoom);
+    // Without the user's defaults or its lists nothing is copied: a copy
+    // that went on without them would not be the one asked for.
+    int16_t result = G_Filters ? MakeCc_Dflt(G_Filters) : int16_t(platform::memFullErr);
+    if (result == 0) result = NewObjList(&G_DeleteList, kC_ListRoom);
     ObjListHdl list = nullptr;
-    int16_t result = 0;
-    if (NewObjList(&list, kC_ListRoom) == 0) {
+    if (result == 0) result = NewObjList(&list, kC_ListRoom);
+    if (result != 0) {
+        ErrMsg(result);
+    } else {
         int16_t err = 0;
         for (int32_t i = 0; i < count && err == 0; ++i) {
             TObjQz* obj = rows[i];

@@ -136,7 +136,10 @@ int16_t TransferSession::Begin(TMainDoc* dest)
     try {
         fBefore.clear();
         fGroups.clear();
+        fOrder.clear();
         EachListed(dest, [&](TObjQz* obj) { fBefore.insert(obj); });
+        if (dest->fTypeList)
+            for (ObjListHdl list : dest->fTypeList->lists) fOrder.push_back(Listed(list));
         if (ObjListHdl groups = dest->fTypeList ? GetObjListe(dest->fTypeList, 23) : nullptr)
             for (int32_t i = 0; i < groups->Size(); ++i)
                 if (auto* group = dynamic_cast<TGroupObjQz*>(groups->At(i)))
@@ -430,7 +433,32 @@ void TransferSession::RollBack()
         while (r.obj->uses && r.obj->uses->Size() > 0) XDelRef(r.obj, r.obj->uses->At(0));
         for (TObjQz* used : r.uses) XRef(r.obj, used);
     }
+    RestoreOrder();
     End();
+}
+
+// Every list of the destination back in the order it had: a list the
+// transfer sorted another way (the commands, by id, for the links) or
+// whose objects it renamed and named back reads as it did.
+void TransferSession::RestoreOrder()
+{
+    if (!fDest || !fDest->fTypeList) return;
+    try {
+        for (size_t k = 0; k < fOrder.size() && k < std::size(fDest->fTypeList->lists); ++k) {
+            ObjListHdl list = fDest->fTypeList->lists[k];
+            std::vector<TObjQz*> now = Listed(list);
+            std::unordered_set<TObjQz*> held(now.begin(), now.end());
+            std::vector<TObjQz*> order;
+            for (TObjQz* obj : fOrder[k])
+                if (!fForgotten.count(obj) && held.erase(obj)) order.push_back(obj);
+            // Anything it holds that it did not hold then keeps its place after.
+            for (TObjQz* obj : now)
+                if (held.count(obj)) order.push_back(obj);
+            if (order != now) SetEntries(&list, order);
+        }
+    } catch (const std::bad_alloc&) {
+        // The lists keep the order they have.
+    }
 }
 
 void TransferSession::End()
@@ -439,6 +467,7 @@ void TransferSession::End()
     fTables.clear();
     fDropped.clear();
     fBefore.clear();
+    fOrder.clear();
     fGroups.clear();
     fForgotten.clear();
     fOpen = false;

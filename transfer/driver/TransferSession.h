@@ -66,6 +66,8 @@ private:
     StoreBracket fStore;
     CompanionJournal fCompanion;
     std::unordered_set<TObjQz*> fBefore;
+    // Each of the destination's lists as it was, in its order.
+    std::vector<std::vector<TObjQz*>> fOrder;
     struct Replaced {
         TObjQz* obj;
         unsigned char name[34];
@@ -108,6 +110,7 @@ private:
     // noted, as a read lists them. 0 or -108.
     int16_t ListCompanionChanges();
     void RestoreTable(const TableState& state, std::vector<TObjQz*>* gone);
+    void RestoreOrder();
     void Free(const std::vector<TObjQz*>& found);
     bool fOpen = false;
 };

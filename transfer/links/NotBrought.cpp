@@ -14,30 +14,41 @@ namespace transfer {
 namespace {
 
 constexpr int16_t kListTexts = 1024, kSeparator = 1;  // " - "
+constexpr int16_t kReadAs = 9, kNothing = 10;         // " read there as ", "nothing"
 constexpr int16_t kChoiceTexts = 1018, kNotCopied = 12;
 
-// The full names noted, each once, in the order met.
-std::vector<std::string> gNames;
+// What was noted, each once, in the order met: the source object's full
+// name and what the copies name there instead.
+std::vector<std::string> gNotes;
 std::unordered_set<std::string> gNoted;
 
 std::string Text(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+std::string FullName(TObjQz* obj)
+{
+    unsigned char name[256];
+    if (obj) obj->GetFullName(name);
+    else MyGetIndString(name, kListTexts, kNothing);
+    return Text(name);
+}
 
 }  // namespace
 
 void ForgetNotBrought()
 {
-    gNames.clear();
+    gNotes.clear();
     gNoted.clear();
 }
 
-void NoteNotBrought(TObjQz* obj)
+void NoteNotBrought(TObjQz* obj, TObjQz* readAs)
 {
     if (!obj) return;
-    unsigned char name[256];
-    obj->GetFullName(name);
     try {
-        const std::string full = Text(name);
-        if (gNoted.insert(full).second) gNames.push_back(full);
+        const std::string full = FullName(obj);
+        if (!gNoted.insert(full).second) return;
+        unsigned char part[256];
+        MyGetIndString(part, kListTexts, kReadAs);
+        gNotes.push_back(full + Text(part) + FullName(readAs));
     } catch (const std::bad_alloc&) {
         // The note is lost; the copy stands.
     }
@@ -45,14 +56,14 @@ void NoteNotBrought(TObjQz* obj)
 
 void ReportNotBrought()
 {
-    if (gNames.empty()) return;
+    if (gNotes.empty()) return;
     unsigned char part[256];
     MyGetIndString(part, kListTexts, kSeparator);
     std::string said = Text(part);
     MyGetIndString(part, kChoiceTexts, kNotCopied);
     said += Text(part);
     std::string text;
-    for (const std::string& n : gNames) text += (text.empty() ? "" : ", ") + n;
+    for (const std::string& n : gNotes) text += (text.empty() ? "" : "; ") + n;
     ForgetNotBrought();
     // The names give way to what is said of them.
     if (text.size() + said.size() > 255) text.resize(255 - std::min<size_t>(255, said.size()));

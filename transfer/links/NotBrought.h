@@ -9,10 +9,11 @@ class TObjQz;
 namespace transfer {
 
 void ForgetNotBrought();
-// `obj`, of the source, is named by a copy and missing in the destination.
-void NoteNotBrought(TObjQz* obj);
-// One alert naming what was noted ("Not copied"); nothing when nothing
-// was. The notes go either way.
+// `obj`, of the source, is named by a copy and missing in the destination,
+// where the copy names `readAs` instead (null: nothing).
+void NoteNotBrought(TObjQz* obj, TObjQz* readAs);
+// One alert naming what was noted ("Not copied") and what the copies name
+// there instead; nothing when nothing was. The notes go either way.
 void ReportNotBrought();
 
 }  // namespace transfer

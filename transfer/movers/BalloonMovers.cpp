@@ -7,6 +7,7 @@
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/transfer/ObjMove.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -22,7 +23,7 @@ namespace {
 using platform::FourCC;
 
 const uint32_t kText = FourCC("HEQz"), kDirectory = FourCC("LiHe");
-constexpr size_t kEntrySize = 18, kNameRoom = 16, kIdAt = 16;
+constexpr size_t kEntrySize = 18, kIdAt = 16;
 
 std::vector<uint8_t> Directory(TMainDoc* doc, bool* present, int16_t* err)
 {
@@ -66,7 +67,7 @@ int16_t MoveResQzBalloon(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const un
     const int16_t id = NewStoreId(dest, kText);
     if ((err = AddStoreRes(dest, text, kText, id)) != 0) return err;
     uint8_t entry[kEntrySize] = {};
-    entry[0] = uint8_t(std::min<size_t>(name[0], kNameRoom - 1));
+    entry[0] = uint8_t(std::min<size_t>(name[0], TFieldBalloonObjQz::kStoredNameLen));
     std::memcpy(entry + 1, name + 1, entry[0]);
     platform::WriteBE16(entry + kIdAt, uint16_t(id));
     to.insert(to.end(), entry, entry + kEntrySize);
@@ -82,7 +83,10 @@ int16_t MoveResQzBalloon(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const un
 int16_t MoveBalloon(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, const unsigned char* newName)
 {
     *newObj = nullptr;
-    const unsigned char* name = newName && newName[0] ? newName : obj->name;
+    // The copy bears the name its entry keeps, which no other balloon of
+    // the destination bears.
+    unsigned char name[256];
+    FreeObjName(dest, 10, newName && newName[0] ? newName : obj->name, name);
     int16_t id = 0, index = 0;
     if (const int16_t err = MoveResQzBalloon(source, dest, obj, name, &id, &index)) return err;
     TObjQz* made = NewObj_Id(dest, 10, name, id, false);

@@ -220,7 +220,7 @@ int16_t MoveStyleSheet(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** n
     if (to.Count() >= INT16_MAX) return kRecordMissing;
     unsigned char name[256];
     // A style sheet's name is its own in the destination.
-    FreeObjName(dest, 19, newName && newName[0] ? newName : obj->name, int16_t(kNameRoom - 1), name);
+    FreeObjName(dest, 19, newName && newName[0] ? newName : obj->name, name);
     const int16_t id = int16_t(platform::ReadBES16(&to.bytes[2]) + 1);
     if (id <= 0) return kRecordMissing;
     uint8_t* e = to.Append();

@@ -6,6 +6,7 @@
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjQz.h"
+#include "design/plugins/BundleLinks.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -83,9 +84,10 @@ int16_t MoveStr(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj, 
     if (!HasCompanion(dest)) return platform::resFNotFound;
     int16_t id = obj->id;
     // A list of that id that is no string list of the destination (one
-    // that a plug-in's copy placed there) is not this list: the copy takes
-    // a new id rather than keeping that list under this list's name.
-    if (!newId && ListThere(dest, id) && !SearchObj_Id(dest, 11, id)) newId = true;
+    // that a plug-in's copy placed there), or a plug-in's own, is not this
+    // list: the copy takes a new id rather than keeping that list under
+    // this list's name.
+    if (!newId && ListThere(dest, id) && (!SearchObj_Id(dest, 11, id) || IsBundledStringList(dest, id))) newId = true;
     if (newId) {
         id = 0;
         for (int16_t candidate = kFirstNewId; candidate <= kLastNewId && id == 0; ++candidate)

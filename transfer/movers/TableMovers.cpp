@@ -231,7 +231,7 @@ int16_t CopyFieldList(TMainDoc* source, TMainDoc* dest, uint8_t* entry, TObjQz**
     if (id == -1) return 0;
     TObjQz* srcList = SearchObj_Id(source, 4, id);
     unsigned char name[256];
-    FreeObjName(dest, 4, srcList ? srcList->name : reinterpret_cast<const unsigned char*>("\x04List"), 31, name);
+    FreeObjName(dest, 4, srcList ? srcList->name : reinterpret_cast<const unsigned char*>("\x04List"), name);
     int16_t made = 0, index = 0;
     const int16_t err = MoveResQzEnum(source, dest, id, name, &made, &index);
     if (err == kRecordMissing) {
@@ -342,6 +342,8 @@ int16_t ReplaceResQzFile(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz* 
     DropObjs(dropped);
     if (err) return err;
     ClearTableLinks(table);
+    // The table uses its method, as a read links them.
+    if ((err = XRef(table, table->method)) != 0) return err;
     return CommitNoMap(dest);
 }
 
