@@ -9,6 +9,7 @@
 #include "app/documents/MainDoc.h"
 #include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/reading/ModuleManager.h"
 #include "design/objects/ObjKinds.h"
@@ -30,10 +31,8 @@ void TGroupObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newI
 
 void TGroupObjQz::Dispose()
 {
-    FreeObjList(usedBy);
-    FreeObjList(uses);
-    usedBy = uses = nullptr;
     // Members stay in the document; only their link to this group goes.
+    LinkChanges together;
     while (members && members->Size() > 0) {
         TObjQz* member = members->At(members->Size() - 1);
         if (member->parent == this) member->DelGroup(false, false);
@@ -132,6 +131,7 @@ int gCallListDepth = 0;
 int16_t TGroupObjQz::MakeCallList(bool showMessage)
 {
     if (showMessage) ShowProgress(7);
+    callListStale = false;
     if (gCallListDepth > 64) return 0;
     if (!uses)
         if (const int16_t err = NewObjList(&uses, 10)) return err;
@@ -144,7 +144,8 @@ int16_t TGroupObjQz::MakeCallList(bool showMessage)
     int16_t err = 0;
     for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
         TObjQz* m = members->At(i);
-        if (m->kind == 23 && m != this) err = static_cast<TGroupObjQz*>(m)->MakeCallList(false);
+        if (m == this || (m->kind != 23 && m->kind != 32 && m->kind != 33)) continue;
+        if (auto* g = static_cast<TGroupObjQz*>(m); g->callListStale) err = g->MakeCallList(false);
     }
     --gCallListDepth;
     try {
@@ -160,8 +161,6 @@ int16_t TGroupObjQz::MakeCallList(bool showMessage)
     } catch (const std::bad_alloc&) {
         return platform::memFullErr;
     }
-    ShellSort(uses);
-    ShellSort(usedBy);
     return 0;
 }
 

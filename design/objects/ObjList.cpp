@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/dialogs/BusyCursor.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjBlocks.h"
 #include "design/objects/ListIndexes.h"
@@ -272,6 +273,26 @@ int16_t DelObjList(ObjListHdl list, TObjQz* obj)
     return 0;
 }
 
+void DelObjListAt(ObjListHdl list, int32_t index)
+{
+    if (!list || index < 0 || index >= list->count - 1) return;
+    Touch(list);
+    std::memmove(list->entries + index, list->entries + index + 1, sizeof(TObjQz*) * size_t(list->count - 1 - index));
+    --list->count;
+    ++list->free;
+}
+
+void SwapOutObjListAt(ObjListHdl list, int32_t index)
+{
+    if (!list || index < 0 || index >= list->count - 1) return;
+    Touch(list);
+    const int32_t last = list->count - 2;
+    list->entries[index] = list->entries[last];
+    list->entries[last] = nullptr;
+    --list->count;
+    ++list->free;
+}
+
 bool IsInList(ObjListHdl list, const TObjQz* obj)
 {
     if (!list || !obj) return false;
@@ -321,6 +342,8 @@ ObjListHdl GetObjListe(TypeListHdl typeList, int16_t kind)
 void DisposeTypeList(TypeListHdl typeList)
 {
     if (!typeList) return;
+    // Every object goes: none takes its links apart one by one.
+    LinksTornDown goingTogether;
     G_ModuleUpdate = 3;
     CursInstall(1, 5, 60);
     // Group members leave their groups first, so a group disposed before its

@@ -49,6 +49,10 @@ int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj);
 // list as it was.
 int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n);
 int16_t DelObjList(ObjListHdl list, TObjQz* obj);
+// Removes the entry at the 0-based index, the later ones moving down.
+void DelObjListAt(ObjListHdl list, int32_t index);
+// Removes the entry at the 0-based index; the last entry takes its place.
+void SwapOutObjListAt(ObjListHdl list, int32_t index);
 // The list's entries become `objs` (n of them), in that order; -108
 // leaves the list as it was.
 int16_t SetObjListEntries(ObjListHdl list, TObjQz* const* objs, int32_t n);
@@ -93,3 +97,8 @@ void ShellSortType(ObjListHdl list);
 bool TypeSortAfter(const TObjQz* a, const TObjQz* b);
 void ShellSortFullName(ObjListHdl list);
 void ShellSort(ObjListHdl list);
+// ShellSort's order, with objects it finds equal told apart by their
+// structure names' bytes, then their ids: the order every window, export
+// and printout shows an object's links in, whatever order the graph holds
+// them in (a fresh read's included).
+void SortShownLinks(ObjListHdl list);

@@ -11,6 +11,7 @@
 #include "browser/TransferDrop.h"
 #include "browser/dialogs/DialogDrawing.h"
 #include "browser/dialogs/ModuleDialog.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/Groups.h"
 #include "design/objects/ObjText.h"
@@ -227,6 +228,7 @@ int16_t M_UnInstall(TModuleObjQz* component)
 {
     if (!component) return 1020;
     UpdateMode mode(3);
+    LinkChanges together;
     int16_t err = 0;
     {
         TreeWait wait(component);
