@@ -10,6 +10,7 @@
 #include "app/appl/Preferences.h"
 #include "app/dialogs/WaitDialog.h"
 #include "design/objects/ObjFactory.h"
+#include "design/objects/NameRules.h"
 #include "design/objects/ObjKinds.h"
 #include "design/links/ParseSupport.h"
 #include "design/links/TokenAccess.h"
@@ -362,8 +363,14 @@ bool ProcWalk::Rename(const champoper& t, champoper* out)
         if (t.Kind() != 9) platform::GetIndString(prefix, 104, t.Kind() == 26 ? 12 : 39);
         PCat(text, prefix, t.Text(2));
         if (!Equal(text, oldName)) return false;
+        // The new name's prefix says which variable the token names now: a
+        // local renamed without its prefix names a process variable.
+        const uint8_t kind = IsLocalVarName(newName) ? 26 : IsGlobalVarName(newName) ? 35 : 9;
+        prefix[0] = 0;
+        if (kind != 9) platform::GetIndString(prefix, 104, kind == 26 ? 12 : 39);
         WithoutPrefix(text, newName, prefix);
         Cut(text, kNameMax);
+        out->bytes[0] = kind;
         out->SetText(2, text);
         return true;
     }
