@@ -22,6 +22,10 @@ struct ObjListRec {
     // again: appending one object at a time to a long list copies each
     // entry a bounded number of times, not once per step.
     int32_t room = 0;
+    // Free slots in front of `entries`, left by entries taken from the
+    // front: a removal moves the shorter side of the list, so a list taken
+    // apart from either end moves nothing.
+    int32_t head = 0;
     // Taken from a counter that moves at every change of this list's
     // entries or of their order: a look-up table worked out from the list
     // holds while its stamp is the same (stamps are never reused).
