@@ -14,6 +14,7 @@
 #include "design/filters/ObjFilter.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjKinds.h"
+#include "design/rename/ProjectMethods.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/resfiles/Resources.h"
@@ -328,6 +329,7 @@ void TRefPlane::DeleteObj()
         if (auto* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) chosen.push_back(obj);
     std::unordered_set<TObjQz*> gone;
     TMainDoc* doc = Doc();
+    MethodRecordsLeaveTogether records;
     CursInstall();
     for (TObjQz* obj : chosen) {
         if (gone.count(obj) || !obj->EnableDelete()) continue;

@@ -17,6 +17,7 @@
 #include "design/objects/ObjText.h"
 #include "design/reading/ModuleManager.h"
 #include "design/reading/ReadQzB.h"
+#include "design/rename/ProjectMethods.h"
 #include "design/rename/RenameCommit.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -229,6 +230,7 @@ int16_t M_UnInstall(TModuleObjQz* component)
     if (!component) return 1020;
     UpdateMode mode(3);
     LinkChanges together;
+    MethodRecordsLeaveTogether records;
     int16_t err = 0;
     {
         TreeWait wait(component);

@@ -467,11 +467,6 @@ void NoteReplacedObj(TObjQz* obj)
     if (TransferSession* s = CurrentTransferSession()) s->NoteReplaced(obj);
 }
 
-void ForgetObjs(const std::vector<TObjQz*>& objs)
-{
-    if (TransferSession* s = CurrentTransferSession()) s->Forget(objs);
-}
-
 void ForgetObjInSession(TObjQz* obj)
 {
     if (TransferSession* s = CurrentTransferSession()) s->Forget({obj});

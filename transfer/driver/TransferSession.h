@@ -117,9 +117,8 @@ TransferSession* CurrentTransferSession();
 // What movers do through the current session, or at once without one.
 int16_t NoteCompanionChange(uint32_t type, int16_t id);
 void NoteReplacedObj(TObjQz* obj);
-// The current session forgets the objects (about to be freed).
-void ForgetObjs(const std::vector<TObjQz*>& objs);
-// The same for one object (TransferHooks::forgetObj).
+// The current session forgets the object (about to be freed): every
+// object that leaves memory is told here (TransferHooks::forgetObj).
 void ForgetObjInSession(TObjQz* obj);
 // Takes `obj` out of its document for good (Retire, or freed now).
 void RetireObj(TObjQz* obj);
