@@ -7,8 +7,9 @@
 // time whichever end asks. An object's uses keep the order in which it
 // recorded them (its text's order); the order of its users means nothing:
 // what windows, exports and printouts show is put in one order of its own
-// (ShownLinkOrder), the same for every history, so the same as a fresh
-// read's. The graph is never stored: objects rebuild it when they parse.
+// (SortShownLinks, ObjList.h), the same for every history, so the same as
+// a fresh read's. The graph is never stored: objects rebuild it when they
+// parse.
 //
 // Groups, components and folders take no part in edges. Their `uses` and
 // `usedBy` summarise their members' (the union, ciphered objects left out
