@@ -461,8 +461,8 @@ namespace {
 
 // The demo's menu File dropped on DemoTarget's window: what its copies name
 // and the destination cannot hold (a constant of the demo's lists) is said
-// once the copy has landed, and the destination's windows show what a
-// fresh open of its files shows, the copies' links included.
+// once the copy has landed, and the destination's windows and uses graph
+// are what a fresh open of its files gives, the copies' links included.
 TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
 {
     TMainDoc* demo = OpenInTwoWindows("Demo");
@@ -479,6 +479,7 @@ TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
     EXPECT_EQ(AlertCount(), 1);
     EXPECT_EQ(::LastAlert().text, "Constant VAT_Rate" + readtest::P(separator) + readtest::P(notCopied));
     ExpectShowsItsFiles(target, "menu File dropped");
+    ExpectGraphOfItsFiles(target, "menu File dropped");
     browser::TLstPlane* main = Main(Front(target));
     AllRows(main);
     for (int32_t row = 0; row < main->fList->rowCount; ++row) {
