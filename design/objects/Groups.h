@@ -120,7 +120,8 @@ public:
     int16_t SetNameCodeHandle(platform::Handle table);
     void DeleteNameCodeHandle();
     // 0, or 1020 when a folder is missing, the manager does not know the
-    // component or one of its entries is outside the folder of its state.
+    // component or one of its entries is outside the folder of its state
+    // (-108 when memory runs out).
     int16_t CheckModule();
 
     TGroupObjQz* publicFolder = nullptr;
