@@ -169,7 +169,6 @@ void SelectMostUsed(Structure* s, Figures* f)
     Window w(s);
     w.main->SetList(nullptr, reinterpret_cast<platform::Handle>(s->doc.fTypeList));
     TObjQz* obj = s->mostUsed;
-    // Both runs start from the lists in the order the links were made.
     const std::vector<TObjQz*> users(obj->usedBy->entries, obj->usedBy->entries + obj->usedBy->Size());
     const std::vector<TObjQz*> used(obj->uses->entries, obj->uses->entries + obj->uses->Size());
 
@@ -192,21 +191,23 @@ void SelectMostUsed(Structure* s, Figures* f)
     f->selectPeerRows = int32_t(peerRows);
 
     // The two panes' share (the rest is the main list finding and
-    // selecting the object's row), and of that the sort of the lists.
-    std::copy(users.begin(), users.end(), obj->usedBy->entries);
-    std::copy(used.begin(), used.end(), obj->uses->entries);
+    // selecting the object's row), and of that the sort of the lists (the
+    // panes sort copies: the graph keeps its own order).
+    const auto sortStart = std::chrono::steady_clock::now();
+    for (const std::vector<TObjQz*>* links : {&users, &used}) {
+        ObjListHdl copy = nullptr;
+        if (NewObjList(&copy, 10) != 0) continue;
+        SetObjListEntries(copy, links->data(), int32_t(links->size()));
+        SortShownLinks(copy);
+        FreeObjList(copy);
+    }
+    f->sorting = Seconds(sortStart);
     const auto panesStart = std::chrono::steady_clock::now();
-    ShellSort(obj->usedBy);
-    ShellSort(obj->uses);
-    f->sorting = Seconds(panesStart);
     w.calling->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->usedBy));
     w.called->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->uses));
     f->panes = Seconds(panesStart);
     f->users = users.size();
     f->used = used.size();
-    // Again, as the lists come back sorted the next time.
-    std::copy(users.begin(), users.end(), obj->usedBy->entries);
-    std::copy(used.begin(), used.end(), obj->uses->entries);
 }
 
 // Upper case without accents, as the names are compared: the peer folds

@@ -25,11 +25,24 @@
 // methods into that structure (DoMove without the component steps);
 // medians of three, each on fresh files.
 //
+// Then an installed component of 1,000 and of 10,000 methods (a tenth
+// public, a fifth protected, the rest private; each calls the next and
+// all name one process variable, so that the variable is used by every
+// one of them), with a group outside it whose method calls the first
+// ones, uninstalled through the command's work up to its commit, beside
+// removing the same objects' links and list entries from standard
+// containers (hash sets of each object's uses and users, the kind's
+// list, the folders' members). Processor time, medians of three, each on
+// fresh files, and how both grow.
+//
 //   transfer_bench [--no-copy]
 //   transfer_bench --drop       (the method drops alone)
+//   transfer_bench --uninstall  (the uninstall alone)
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <algorithm>
@@ -73,6 +86,7 @@
 #include "transfer/movers/FormMovers.h"
 #include "transfer/movers/TableMovers.h"
 #include "transfer/components/Generate.h"
+#include "transfer/components/ComponentCommands.h"
 #include "transfer/components/Install.h"
 #include "design/objects/ObjKinds.h"
 
@@ -96,16 +110,19 @@ int RowsBench();
 int CopyBench();
 int TableCopyBench();
 int ComponentBench();
+int UninstallBench();
 
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "--drop") return CopyBench();
+    if (argc > 1 && std::string(argv[1]) == "--uninstall") return UninstallBench();
     if (const int err = RowsBench()) return err;
     const bool copy = !(argc > 1 && std::string(argv[1]) == "--no-copy");
     if (!copy) return 0;
     if (const int err = CopyBench()) return err;
     if (const int err = TableCopyBench()) return err;
-    return ComponentBench();
+    if (const int err = ComponentBench()) return err;
+    return UninstallBench();
 }
 
 int RowsBench()
@@ -603,4 +620,137 @@ int ComponentBench()
     DisposeTypeList(source.fTypeList);
     std::filesystem::remove_all(p.folder);
     return installed == kMembers && dropped == kMembers ? 0 : 1;
+}
+
+namespace {
+
+// The objects of a document a walk from its lists reaches, with their
+// links and memberships as standard containers: the peer's copy of what
+// an uninstall takes apart.
+struct PeerGraph {
+    std::unordered_map<const TObjQz*, std::unordered_set<const TObjQz*>> uses, usedBy, members;
+    std::unordered_set<const TObjQz*> listed;
+};
+
+PeerGraph PeerOf(TMainDoc* doc)
+{
+    PeerGraph g;
+    for (ObjListHdl list : doc->fTypeList->lists)
+        for (int32_t i = 0; list && i < list->Size(); ++i) {
+            TObjQz* obj = list->At(i);
+            g.listed.insert(obj);
+            for (int32_t u = 0; obj->uses && u < obj->uses->Size(); ++u) g.uses[obj].insert(obj->uses->At(u));
+            for (int32_t u = 0; obj->usedBy && u < obj->usedBy->Size(); ++u) g.usedBy[obj].insert(obj->usedBy->At(u));
+            for (int32_t u = 0; obj->members && u < obj->members->Size(); ++u) g.members[obj].insert(obj->members->At(u));
+        }
+    return g;
+}
+
+// The peer's uninstall: each object's links gone from both ends, the
+// object out of its folder's members and of the listed objects.
+void PeerRemove(PeerGraph* g, const std::vector<const TObjQz*>& gone)
+{
+    for (const TObjQz* obj : gone) {
+        for (const TObjQz* used : g->uses[obj]) g->usedBy[used].erase(obj);
+        for (const TObjQz* user : g->usedBy[obj]) g->uses[user].erase(obj);
+        g->uses.erase(obj);
+        g->usedBy.erase(obj);
+        g->listed.erase(obj);
+        for (auto& [group, held] : g->members) held.erase(obj);
+    }
+}
+
+}  // namespace
+
+int UninstallBench()
+{
+    const int32_t counts[2] = {1000, 10000};
+    char pattern[] = "/tmp/transfer_bench_XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    platform::HeadlessOptions options;
+    options.watchdogTicks = UINT32_MAX / 2;
+    platform::HeadlessBackend backend(platform::Script{}, options);
+    backend.Install();
+    platform::SetClock(nullptr);
+    if (!SetUpApplication(pattern)) {
+        std::fprintf(stderr, "transfer_bench: no application\n");
+        return 1;
+    }
+    InstallDocumentHooks();
+    InstallKernelStoreAccess();
+    transfer::InstallModuleManager();
+    G_ModuleUpdate = 4;
+    double ours[2] = {}, peer[2] = {};
+    int32_t removed[2] = {};
+    for (int c = 0; c < 2; ++c) {
+        const int32_t n = counts[c];
+        auto name = [](int32_t i) { return "Part_" + std::to_string(100000 + i); };
+        std::string description = "structure Parts seed 7\ntable Stock\n  field Item longint\n";
+        for (int32_t i = 1; i <= n; ++i) {
+            description += "method " + name(i) + " id " + std::to_string(100 + i) + "\n  var vShared\n";
+            if (i < n) description += "  call " + name(i + 1) + "\n";
+        }
+        description += "method Outside id 30000\n";
+        for (int32_t i = 1; i <= 10; ++i) description += "  call " + name(i) + "\n";
+        description += "group Users\n  method Outside\n";
+        description += "component Kit id 20 number 1 installed\n";
+        for (int32_t i = 1; i <= n; ++i) {
+            if (i == 1) description += "  public\n";
+            if (i == n / 10 + 1) description += "  protected\n";
+            if (i == n / 10 + n / 5 + 1) description += "  private\n";
+            description += "    method " + name(i) + "\n";
+        }
+        const std::string folder = std::string(pattern) + "/" + std::to_string(n);
+        std::filesystem::create_directories(folder);
+        const docbuilder::BuildResult built = docbuilder::BuildDocument(description, "Parts.qzdoc", folder);
+        if (built.error) {
+            std::fprintf(stderr, "transfer_bench: %s\n", built.message.c_str());
+            return 1;
+        }
+        std::vector<uint8_t> data, companion;
+        platform::ReadWholeFile(built.dataPath, &data);
+        platform::ReadWholeFile(built.companionPath, &companion);
+        std::vector<double> ourTimes, peerTimes;
+        for (int run = 0; run < 3; ++run) {
+            platform::WriteFileAtomically(built.dataPath, data.data(), data.size());
+            platform::WriteFileAtomically(built.companionPath, companion.data(), companion.size());
+            TMainDoc doc;
+            if (!OpenDoc(&doc, built.dataPath, false)) {
+                std::fprintf(stderr, "transfer_bench: cannot read the structure of %d methods\n", int(n));
+                return 1;
+            }
+            TModuleObjQz* kit = nullptr;
+            ObjListHdl groups = GetObjListe(doc.fTypeList, 32);
+            for (int32_t i = 0; groups && i < groups->Size(); ++i)
+                if (groups->At(i)->kind == 32 && groups->At(i)->IsModule()) kit = static_cast<TModuleObjQz*>(groups->At(i));
+            ObjListHdl methods = GetObjListe(doc.fTypeList, 2);
+            const int32_t before = methods->Size();
+            std::vector<const TObjQz*> gone;
+            for (int32_t i = 0; i < methods->Size(); ++i)
+                if (methods->At(i)->TstFlag(kFlagInComponent)) gone.push_back(methods->At(i));
+            PeerGraph g = PeerOf(&doc);
+            double start = CpuMs();
+            PeerRemove(&g, gone);
+            peerTimes.push_back(CpuMs() - start);
+            start = CpuMs();
+            const int16_t err = kit ? transfer::UninstallComponent(&doc, kit) : int16_t(-1);
+            ourTimes.push_back(CpuMs() - start);
+            removed[c] = err ? -err : before - GetObjListe(doc.fTypeList, 2)->Size();
+            if (int32_t(gone.size()) != n) removed[c] = -1;
+            CloseDoc(&doc);
+        }
+        ours[c] = Median(ourTimes);
+        peer[c] = Median(peerTimes);
+    }
+    std::filesystem::remove_all(pattern);
+    std::printf("\nUninstalling an installed component of methods that each call the next and share one variable, "
+                "beside removing the same links and entries from standard containers (processor time, medians of 3)\n");
+    std::printf("%8s %9s %14s %12s %8s\n", "methods", "removed", "uninstall ms", "peer ms", "ratio");
+    for (int c = 0; c < 2; ++c)
+        std::printf("%8d %9d %14.1f %12.2f %8.1f\n", int(counts[c]), int(removed[c]), ours[c], peer[c], ours[c] / peer[c]);
+    const double x = double(counts[1]) / double(counts[0]);
+    auto e = [&](double a, double b) { return std::log(b / a) / std::log(x); };
+    std::printf("growth (methods x%.0f): uninstall e = %.2f, peer e = %.2f; 1 is linear\n", x, e(ours[0], ours[1]),
+                e(peer[0], peer[1]));
+    return removed[0] == counts[0] && removed[1] == counts[1] ? 0 : 1;
 }

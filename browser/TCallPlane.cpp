@@ -12,6 +12,7 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "design/filters/ObjFilter.h"
+#include "design/links/XRef.h"
 #include "design/objects/ObjQz.h"
 #include "platform/drag/Drag.h"
 #include "platform/drawing/Ports.h"
@@ -95,7 +96,17 @@ void TCallPlane::SetList(Handle filter, Handle list)
         const bool drawing = (fList->drawFlags & kLongLDrawOn) != 0;
         LongLDoDraw(false, fList);
         LongLDelRow(fList->rowCount, 0, fList);
-        if (filter && list) DoFilter(filter, fList, reinterpret_cast<ObjListHdl>(list));
+        // The links as the graph holds them now, in the order every window
+        // shows them.
+        SettleLinks();
+        ObjListHdl shown = nullptr;
+        const auto* links = reinterpret_cast<ObjListHdl>(list);
+        if (filter && links && NewObjList(&shown, int16_t(std::min<int32_t>(links->Size() + 1, 32000))) == 0 &&
+            SetObjListEntries(shown, links->entries, links->Size()) == 0) {
+            SortShownLinks(shown);
+            DoFilter(filter, fList, shown);
+        }
+        FreeObjList(shown);
         LongLDoDraw(drawing, fList);
     }
     if (fWindow && fWindow->fWindow) InvalWindowRect(fWindow->fWindow, &fRect);

@@ -74,11 +74,7 @@ void TLstPlane::FillLinked(TObjQz* obj)
         const int16_t id = pane->GetFilter();
         Handle filter = PaneHooks().filterRecord ? PaneHooks().filterRecord(id) : ::GetFilter(id);
         Handle links = nullptr;
-        if (callers || !obj->TstFlag(9)) {
-            ObjListHdl objects = callers ? obj->usedBy : obj->uses;
-            if (objects) ShellSort(objects);
-            links = reinterpret_cast<Handle>(objects);
-        }
+        if (callers || !obj->TstFlag(9)) links = reinterpret_cast<Handle>(callers ? obj->usedBy : obj->uses);
         pane->SetList(filter, links);
     };
     if (fUsedByNumber && doc && window) doc->SetCallingList(window, obj, fUsedByNumber);

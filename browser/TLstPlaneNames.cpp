@@ -13,6 +13,7 @@
 #include "browser/Panes.h"
 #include "browser/dialogs/NamingDialogs.h"
 #include "browser/dialogs/RenameDialog.h"
+#include "design/links/XRef.h"
 #include "design/objects/NameRules.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -181,6 +182,7 @@ int16_t ScaleForms(TMainDoc* doc, const std::vector<TLayoutObjQz*>& forms, const
         if (err == 0) err = change.Commit();
     }
     useres(saved);
+    for (TLayoutObjQz* form : forms) ObjectRewritten(form);
     return err;
 }
 

@@ -12,7 +12,9 @@
 #include "app/appl/Preferences.h"
 #include "browser/Panes.h"
 #include "design/filters/ObjFilter.h"
+#include "design/links/XRef.h"
 #include "design/objects/ObjKinds.h"
+#include "design/rename/ProjectMethods.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/resfiles/Resources.h"
@@ -149,6 +151,10 @@ void TRefPlane::FilterList(Handle filter, bool exclude)
 
 int16_t TRefPlane::Do_Func(int16_t command)
 {
+    // A command's changes of the graph are one: the groups' summaries they
+    // touch are remade once, when it ends (a pane or filter reading them
+    // meanwhile has them remade first).
+    LinkChanges together;
     switch (command) {
     case 25: DeleteObj(); return 0;
     case 26: SelectAll(); return 0;
@@ -323,6 +329,7 @@ void TRefPlane::DeleteObj()
         if (auto* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) chosen.push_back(obj);
     std::unordered_set<TObjQz*> gone;
     TMainDoc* doc = Doc();
+    MethodRecordsLeaveTogether records;
     CursInstall();
     for (TObjQz* obj : chosen) {
         if (gone.count(obj) || !obj->EnableDelete()) continue;

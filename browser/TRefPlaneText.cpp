@@ -1,6 +1,7 @@
 // The object list pane's text commands: renaming the current row's object,
 // replacing a text or a command's calls in the selected objects, and
 // moving every row's literal texts into a string list and back.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "browser/dialogs/CmdReplaceDialog.h"
 #include "browser/dialogs/NamingDialogs.h"
 #include "browser/dialogs/StrListDialog.h"
+#include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
@@ -118,14 +120,23 @@ int16_t TRefPlane::ReplaceTxt()
 {
     Str255 find, replacement;
     if (!GetTxt_Replace(find, replacement)) return 0;
+    TMainDoc* doc = Doc();
+    if (!doc) return 0;
     CursInstall();
-    // Each failure is shown as it comes; the walk goes on.
-    for (TObjQz* obj : Rows(fList, true))
-        if (obj->EnableReplaceTxt())
-            if (const int16_t err = obj->ReplaceTxt(find, replacement)) ErrMsg(err);
+    // Each object lands whole or not at all; each failure is shown as it
+    // comes, and the walk goes on.
+    for (TObjQz* obj : Rows(fList, true)) {
+        if (!obj->EnableReplaceTxt()) continue;
+        StoreChange change;
+        int16_t err = change.Begin(doc->fResFile);
+        if (err == 0) err = obj->ReplaceTxt(find, replacement);
+        if (err == 0) err = change.Commit();
+        if (err != 0) ErrMsg(err);
+        else ObjectRewritten(obj);
+    }
     CursRmve();
     InvalidateWindow(fWindow);
-    if (TMainDoc* doc = Doc()) doc->UpdateAll();
+    doc->UpdateAll();
     return 0;
 }
 
@@ -152,8 +163,12 @@ int16_t TRefPlane::ReplaceCmd()
     } else {
         method = SearchObj_Name(doc, 2, newName);
     }
-    for (TObjQz* obj : Rows(fList, true))
+    for (TObjQz* obj : Rows(fList, true)) {
         if (const int16_t err = obj->ReplaceCmd(command, method)) ErrMsg(err);
+        else ObjectRewritten(obj);
+    }
+    // A command nothing calls any more is no longer the document's.
+    if (command) DropIfUnnamed(command);
     CursRmve();
     InvalidateWindow(fWindow);
     // A new method, and links that came or went.
@@ -183,10 +198,17 @@ int16_t TRefPlane::TxtToStr()
         return kMissingResource;
     }
     const std::vector<TObjQz*> rows = Rows(fList, false);
-    // The names the texts may change (a menu's is its title), given back
-    // when the conversion does not land.
+    // The names the texts may change (a menu's is its title) and the
+    // string lists each row used, given back when the conversion does not
+    // land.
     std::vector<std::pair<TObjQz*, std::vector<uint8_t>>> names;
-    for (TObjQz* obj : rows) names.emplace_back(obj, std::vector<uint8_t>(obj->name, obj->name + obj->name[0] + 1));
+    std::vector<std::vector<TObjQz*>> lists;
+    for (TObjQz* obj : rows) {
+        names.emplace_back(obj, std::vector<uint8_t>(obj->name, obj->name + obj->name[0] + 1));
+        lists.emplace_back();
+        for (int32_t i = 0; obj->uses && i < obj->uses->Size(); ++i)
+            if (obj->uses->At(i)->kind == kStringListKind) lists.back().push_back(obj->uses->At(i));
+    }
     CursInstall();
     // The forms and menus land in the store with one commit, once the
     // lists they now name are on disk.
@@ -209,7 +231,14 @@ int16_t TRefPlane::TxtToStr()
     if (err) {
         for (auto& [obj, name] : names)
             if (std::memcmp(obj->name, name.data(), name.size()) != 0) TakeNewName(obj, name.data());
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (int32_t i = rows[r]->uses ? rows[r]->uses->Size() : 0; i-- > 0;)
+                if (TObjQz* used = rows[r]->uses->At(i); used->kind == kStringListKind &&
+                                                         std::find(lists[r].begin(), lists[r].end(), used) == lists[r].end())
+                    XDelRef(rows[r], used);
         ErrMsg(err);
+    } else {
+        for (TObjQz* obj : rows) ObjectRewritten(obj);
     }
     // The new list and the links to it, as stored, in every window.
     if (const int16_t linked = RelinkMenuBars(rows); linked != 0 && err == 0) {
@@ -228,8 +257,10 @@ int16_t TRefPlane::StrToTxt()
     CursInstall();
     int16_t err = 0;
     const std::vector<TObjQz*> rows = Rows(fList, false);
-    for (TObjQz* obj : rows)
+    for (TObjQz* obj : rows) {
         if ((err = obj->StrToTxt()) != 0) break;
+        ObjectRewritten(obj);
+    }
     if (const int16_t linked = RelinkMenuBars(rows); err == 0) err = linked;
     CursRmve();
     if (err) ErrMsg(err);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
+#include "design/links/XRef.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
 #include "kernel/collation/CollationGlobals.h"
@@ -289,6 +290,8 @@ uint32_t GetOrFlags(Handle filter)
 int16_t DoFilter(Handle filter, LongListHandle list, ObjListHdl objects)
 {
     if (!list) return 0;
+    // Use and caller criteria read the groups' summaries as they are now.
+    SettleLinks();
     LongLDoDraw(false, list);
     LongLDelRow(list->rowCount, 0, list);
     int16_t result = 0;
@@ -309,6 +312,7 @@ int16_t DoFilter(Handle filter, LongListHandle list, ObjListHdl objects)
 void DoMoreFilter(Handle filter, LongListHandle list, bool remove)
 {
     if (!filter || !list) return;
+    SettleLinks();
     for (int32_t r = list->rowCount - 1; r >= 0; --r)
         if (ObjFilter(filter, RowObject(r, list)) == remove) LongLDelRow(1, r, list);
     if (list->port) {

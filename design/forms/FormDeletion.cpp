@@ -10,6 +10,7 @@
 #include "design/choicelists/OneCommit.h"
 #include "design/forms/FormTable.h"
 #include "design/links/ParseSupport.h"
+#include "design/links/XRef.h"
 #include "design/objects/Groups.h"
 #include "design/objects/ObjKinds.h"
 #include "platform/core/Errors.h"
@@ -66,17 +67,8 @@ int16_t RemoveStored(TLayoutObjQz* form)
     return change.Commit();
 }
 
-// A process or interprocess variable or a list box: a method's locals go
-// with their method.
-bool DocumentVariable(TObjQz* obj)
-{
-    auto* var = dynamic_cast<TVarObjQz*>(obj);
-    return var && !var->method;
-}
-
 // What the form and its methods name that exists only through what names
-// it: commands, sets, selections, semaphores, constants, variables and
-// list boxes, none of them a group's member.
+// it, none of them a group's member.
 std::vector<TObjQz*> NamedOnly(TLayoutObjQz* form)
 {
     std::vector<TObjQz*> named;
@@ -84,9 +76,7 @@ std::vector<TObjQz*> NamedOnly(TLayoutObjQz* form)
     auto add = [&](TObjQz* user) {
         for (int32_t i = 0; user && user->uses && i < user->uses->Size(); ++i) {
             TObjQz* obj = user->uses->At(i);
-            const bool byUsers = obj->kind == 3 || (obj->kind >= 13 && obj->kind <= 15) || obj->kind == 17 ||
-                                 DocumentVariable(obj);
-            if (byUsers && !obj->parent && seen.insert(obj).second) named.push_back(obj);
+            if (ExistsByBeingNamed(obj) && !obj->parent && seen.insert(obj).second) named.push_back(obj);
         }
     };
     add(form);
@@ -135,17 +125,14 @@ void TLayoutObjQz::DeleteObj(bool really)
             return;
         }
     }
+    // The groups' summaries are remade once, when every object is gone.
+    LinkChanges together;
     // A fresh read makes none of these once nothing names them.
     const std::vector<TObjQz*> named = really ? NamedOnly(this) : std::vector<TObjQz*>{};
-    TGroupObjQz* group = really ? parent : nullptr;
     if (really) DeleteRefs();
     ListRemove();
     TStructObjQz::DeleteObj(really);
-    for (TObjQz* obj : named)
-        if (!obj->Used()) obj->DeleteObj(true);
-    // What its groups use is what their members still use, as a read of
-    // the document finds it (a component remakes none of its folders).
-    for (; group; group = group->parent) group->MakeCallList(false);
+    for (TObjQz* obj : named) DropIfUnnamed(obj);
 }
 void TLayoutObjQz::SetTrashFlags(bool on)
 {

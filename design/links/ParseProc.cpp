@@ -297,11 +297,15 @@ int16_t ProcWalk::Token(const champoper& t)
 
 bool Equal(const unsigned char* a, const unsigned char* b) { return rel2str(a, b) == kEqual; }
 
+bool StartsWith(const unsigned char* name, const unsigned char* prefix)
+{
+    return prefix[0] && name[0] >= prefix[0] && std::memcmp(name + 1, prefix + 1, prefix[0]) == 0;
+}
+
 // `name` without `prefix` when it begins with it.
 void WithoutPrefix(unsigned char* out, const unsigned char* name, const unsigned char* prefix)
 {
-    const bool has = prefix[0] && name[0] >= prefix[0] && std::memcmp(name + 1, prefix + 1, prefix[0]) == 0;
-    const size_t skip = has ? prefix[0] : 0;
+    const size_t skip = StartsWith(name, prefix) ? prefix[0] : 0;
     out[0] = uint8_t(name[0] - skip);
     std::memmove(out + 1, name + 1 + skip, out[0]);
 }
@@ -362,8 +366,19 @@ bool ProcWalk::Rename(const champoper& t, champoper* out)
         if (t.Kind() != 9) platform::GetIndString(prefix, 104, t.Kind() == 26 ? 12 : 39);
         PCat(text, prefix, t.Text(2));
         if (!Equal(text, oldName)) return false;
+        // The new name's prefix says which variable the token names now: a
+        // local renamed without its prefix names a process variable. The
+        // prefixes come from where the token's own prefix came from.
+        unsigned char local[256], global[256];
+        platform::GetIndString(local, 104, 12);
+        platform::GetIndString(global, 104, 39);
+        const uint8_t kind = StartsWith(newName, local) ? 26 : StartsWith(newName, global) ? 35 : 9;
+        const unsigned char* newPrefix = kind == 26 ? local : global;
+        prefix[0] = 0;
+        if (kind != 9) std::memcpy(prefix, newPrefix, size_t(newPrefix[0]) + 1);
         WithoutPrefix(text, newName, prefix);
         Cut(text, kNameMax);
+        out->bytes[0] = kind;
         out->SetText(2, text);
         return true;
     }

@@ -4,6 +4,7 @@
 
 #include "app/dialogs/WaitDialog.h"
 #include "app/documents/MainDoc.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -42,6 +43,7 @@ void Rejoin(const Place& p)
     p.obj->SetFlag(kFlagGrouped2, true);
     p.obj->level = uint8_t(p.group->level + 1);
     p.obj->MajRefLevel();
+    GroupMembersChanged(p.group);
 }
 
 bool Counted()
@@ -93,9 +95,7 @@ void UndoAdd(TGroupObjQz* group, const std::vector<Place>& moved)
     for (auto p = moved.rbegin(); p != moved.rend(); ++p) {
         if (p->obj->parent == group) p->obj->DelGroup(false, false);
         Rejoin(*p);
-        if (p->group) p->group->MakeCallList(false);
     }
-    group->MakeCallList(false);
 }
 
 // AddToGroup inside a change the caller holds; `moved` says where each
@@ -139,6 +139,7 @@ int16_t AddToGroup(TGroupObjQz* group, const std::vector<TObjQz*>& objects, bool
 {
     if (added) *added = 0;
     if (!group || !group->owner) return platform::paramErr;
+    LinkChanges together;
     StoreChange change;
     if (const int16_t err = change.Begin(group->owner->fResFile)) return err;
     std::vector<Place> moved;
@@ -158,6 +159,7 @@ int16_t MakeGroupOf(TMainDoc* doc, const unsigned char* name, const std::vector<
 {
     *out = nullptr;
     if (!doc) return platform::paramErr;
+    LinkChanges together;
     StoreChange change;
     if (const int16_t err = change.Begin(doc->fResFile)) return err;
     TGroupObjQz* group = nullptr;
@@ -181,6 +183,7 @@ int16_t MakeGroupOf(TMainDoc* doc, const unsigned char* name, const std::vector<
 int16_t Ungroup(TGroupObjQz* group)
 {
     if (!group || !group->owner) return platform::paramErr;
+    LinkChanges together;
     StoreChange change;
     if (const int16_t err = change.Begin(group->owner->fResFile)) return err;
     std::vector<Place> left;
@@ -206,9 +209,7 @@ int16_t Ungroup(TGroupObjQz* group)
     if (!err) err = change.Commit();
     if (err) {
         Rejoin(own);
-        if (own.group) own.group->MakeCallList(false);
         for (const Place& p : left) Rejoin(p);
-        group->MakeCallList(false);
         return err;
     }
     group->DeleteObj(true);

@@ -343,8 +343,7 @@ int16_t EndGroupRewrites(bool commit)
     int16_t result = 0;
     for (TGroupObjQz* g : pending) {
         if (!commit || result != 0) break;
-        result = g->MakeCallList(false);
-        if (result == 0) result = g->Write();
+        result = g->Write();
     }
     return result;
 }

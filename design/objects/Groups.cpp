@@ -9,6 +9,7 @@
 #include "app/documents/MainDoc.h"
 #include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/reading/ModuleManager.h"
 #include "design/objects/ObjKinds.h"
@@ -30,10 +31,8 @@ void TGroupObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newI
 
 void TGroupObjQz::Dispose()
 {
-    FreeObjList(usedBy);
-    FreeObjList(uses);
-    usedBy = uses = nullptr;
     // Members stay in the document; only their link to this group goes.
+    LinkChanges together;
     while (members && members->Size() > 0) {
         TObjQz* member = members->At(members->Size() - 1);
         if (member->parent == this) member->DelGroup(false, false);
@@ -77,15 +76,25 @@ bool TGroupObjQz::IsInGroup(TGroupObjQz* obj, bool deep)
     return false;
 }
 
+namespace {
+
+// The key IsInGroup (resType, id) looks a member up by: its own resource
+// type and id, a table's number for 'FIQz'.
+uint64_t MemberKey(TObjQz* m)
+{
+    const uint32_t type = m->GetOwnResType();
+    const int16_t id = type == FourCC("FIQz") && m->kind == 1 ? static_cast<TFileObjQz*>(m)->tableNumber : m->id;
+    return uint64_t(type) << 16 | uint16_t(id);
+}
+
+}  // namespace
+
 bool TGroupObjQz::IsInGroup(uint32_t resType, int16_t wantedId)
 {
     if (!members) return false;
-    for (int32_t i = 0; i < members->Size(); ++i) {
-        TObjQz* m = members->At(i);
-        if (m->GetOwnResType() != resType) continue;
-        const int16_t memberId = resType == FourCC("FIQz") && m->kind == 1 ? static_cast<TFileObjQz*>(m)->tableNumber : m->id;
-        if (memberId == wantedId) return true;
-    }
+    const uint64_t wanted = uint64_t(resType) << 16 | uint16_t(wantedId);
+    for (int32_t i = 0; i < members->Size(); ++i)
+        if (MemberKey(members->At(i)) == wanted) return true;
     return false;
 }
 
@@ -132,6 +141,7 @@ int gCallListDepth = 0;
 int16_t TGroupObjQz::MakeCallList(bool showMessage)
 {
     if (showMessage) ShowProgress(7);
+    callListStale = false;
     if (gCallListDepth > 64) return 0;
     if (!uses)
         if (const int16_t err = NewObjList(&uses, 10)) return err;
@@ -144,7 +154,8 @@ int16_t TGroupObjQz::MakeCallList(bool showMessage)
     int16_t err = 0;
     for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
         TObjQz* m = members->At(i);
-        if (m->kind == 23 && m != this) err = static_cast<TGroupObjQz*>(m)->MakeCallList(false);
+        if (m == this || (m->kind != 23 && m->kind != 32 && m->kind != 33)) continue;
+        if (auto* g = static_cast<TGroupObjQz*>(m); g->callListStale) err = g->MakeCallList(false);
     }
     --gCallListDepth;
     try {
@@ -160,8 +171,6 @@ int16_t TGroupObjQz::MakeCallList(bool showMessage)
     } catch (const std::bad_alloc&) {
         return platform::memFullErr;
     }
-    ShellSort(uses);
-    ShellSort(usedBy);
     return 0;
 }
 
@@ -288,11 +297,21 @@ int16_t TModuleObjQz::CheckModule()
     IModule* module = manager ? manager->GetNamedModule(name) : nullptr;
     if (!module) return 1020;
     TGroupObjQz* folders[4] = {nullptr, publicFolder, protectedFolder, privateFolder};
+    // Each folder's members by key, once: asking each folder for each entry
+    // grew with the square of the component.
+    std::unordered_set<uint64_t> held[4];
+    try {
+        for (int16_t state = 1; state <= 3; ++state)
+            for (int32_t i = 0; folders[state]->members && i < folders[state]->members->Size(); ++i)
+                held[state].insert(MemberKey(folders[state]->members->At(i)));
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
     ModuleEntry entry;
     for (int32_t i = 1; module->GetEntry(i, &entry); ++i) {
         if (entry.type == FourCC("PICT") || entry.type == FourCC("Styl")) continue;
         if (entry.state < 1 || entry.state > 3) return 1020;
-        if (!folders[entry.state]->IsInGroup(entry.type, entry.id)) return 1020;
+        if (!held[entry.state].count(uint64_t(entry.type) << 16 | uint16_t(entry.id))) return 1020;
     }
     return 0;
 }

@@ -23,8 +23,7 @@ class TGroupObjQz : public TObjQz {
 public:
     void init(TMainDoc* doc, const unsigned char* name, int16_t id) override;
     // Leaves its own group, removes its member list from both files and
-    // commits, then goes; the members stay in the document. Its uses lists
-    // are copies of the members' and are never unlinked.
+    // commits, then goes; the members stay in the document.
     void DeleteObj(bool really) override;
     void Dispose() override;
     void SetTrashFlags(bool on) override;
@@ -62,7 +61,9 @@ public:
 
     // Stores the member list, making it (under UniqueGroupID) when missing.
     virtual int16_t Write();
-    // uses/usedBy become the union of the members', members left out.
+    // uses/usedBy become the union of the members', members left out (and
+    // ciphered objects from the uses); member groups whose summaries wait
+    // are remade first (the graph, XRef.h, has them remade).
     virtual int16_t MakeCallList(bool showMessage);
     virtual bool IsPrivate() { return false; }
     virtual bool IsPublic() { return false; }
@@ -71,6 +72,8 @@ public:
     virtual void SetVisibleItems();
 
     int32_t visibleItems = 0;
+    // The summaries wait to be remade (emptied meanwhile): XRef.cpp.
+    bool callListStale = false;
 };
 
 class TModuleObjQz : public TGroupObjQz {
@@ -117,7 +120,8 @@ public:
     int16_t SetNameCodeHandle(platform::Handle table);
     void DeleteNameCodeHandle();
     // 0, or 1020 when a folder is missing, the manager does not know the
-    // component or one of its entries is outside the folder of its state.
+    // component or one of its entries is outside the folder of its state
+    // (-108 when memory runs out).
     int16_t CheckModule();
 
     TGroupObjQz* publicFolder = nullptr;

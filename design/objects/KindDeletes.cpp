@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/rename/ProjectMethods.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -139,23 +142,30 @@ void TModuleObjQz::DeleteObj(bool really)
 
 namespace {
 
-constexpr int32_t kMethodRecord = 44;
 constexpr int32_t kMethodIdAt = 32;
 
-// Takes the method's record out of 'TPQz' 0 (the later ones move up).
-void RemoveMethodRecord(TMainDoc* doc, int16_t id)
+int gTogetherDepth = 0;
+// The records noted inside MethodRecordsLeaveTogether, by document.
+std::unordered_map<TMainDoc*, std::unordered_set<int16_t>> gLeaving;
+
+// Takes the records of those ids out of 'TPQz' 0 (the later ones move up)
+// in one pass and commits.
+void DropMethodRecords(TMainDoc* doc, const std::unordered_set<int16_t>& ids)
 {
     ParseResFile current(doc);
     platform::Handle dir = xget1res(FourCC("TPQz"), 0);
     if (!dir) return;
-    const int32_t records = int32_t(platform::GetHandleSize(dir)) / kMethodRecord;
+    const int32_t records = int32_t(platform::GetHandleSize(dir)) / kProcRecordSize;
     auto* p = reinterpret_cast<uint8_t*>(*dir);
+    int32_t kept = 0;
     for (int32_t i = 0; i < records; ++i) {
-        if (platform::ReadBES16(p + i * kMethodRecord + kMethodIdAt) != id) continue;
-        std::memmove(p + i * kMethodRecord, p + (i + 1) * kMethodRecord, size_t((records - 1 - i) * kMethodRecord));
-        platform::SetHandleSize(dir, platform::Size((records - 1) * kMethodRecord));
+        if (ids.count(platform::ReadBES16(p + i * kProcRecordSize + kMethodIdAt))) continue;
+        if (kept != i) std::memmove(p + kept * kProcRecordSize, p + i * kProcRecordSize, size_t(kProcRecordSize));
+        ++kept;
+    }
+    if (kept != records) {
+        platform::SetHandleSize(dir, platform::Size(kept * kProcRecordSize));
         if (xwriteres(dir)) updateres(doc->fResFile);
-        break;
     }
     unloadres(FourCC("TPQz"), 0);
 }
@@ -183,6 +193,28 @@ void DeleteOwned(ObjListHdl* list)
 }
 
 }  // namespace
+
+void RemoveMethodRecord(TMainDoc* doc, int16_t id)
+{
+    if (gTogetherDepth > 0) {
+        try {
+            gLeaving[doc].insert(id);
+            return;
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    DropMethodRecords(doc, {id});
+}
+
+MethodRecordsLeaveTogether::MethodRecordsLeaveTogether() { ++gTogetherDepth; }
+
+MethodRecordsLeaveTogether::~MethodRecordsLeaveTogether()
+{
+    if (--gTogetherDepth > 0) return;
+    std::unordered_map<TMainDoc*, std::unordered_set<int16_t>> leaving;
+    leaving.swap(gLeaving);
+    for (const auto& [doc, ids] : leaving) DropMethodRecords(doc, ids);
+}
 
 void TProcObjQz::DeleteObj(bool really)
 {

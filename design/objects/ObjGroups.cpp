@@ -1,6 +1,7 @@
 // Group membership: parent, flags 1 and 3, level and the group's members
 // change together.
 #include "app/dialogs/WaitDialog.h"
+#include "design/links/XRef.h"
 #include "platform/core/Errors.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjKinds.h"
@@ -28,6 +29,7 @@ int16_t TObjQz::AddGroup(TGroupObjQz* group, bool flag)
     parent = group;
     level = uint8_t(group->level + 1);
     MajRefLevel();
+    GroupMembersChanged(group);
     return 0;
 }
 
@@ -43,10 +45,10 @@ int16_t TObjQz::DelGroup(bool updateGroup, bool message)
     SetFlag(kFlagGrouped2, false);
     level = 0;
     MajRefLevel();
-    if (updateGroup) {
-        parent->MakeCallList(false);
-        parent->Write();
-    }
+    TGroupObjQz* left = parent;
     parent = nullptr;
+    // Its summaries follow the member that left.
+    GroupMembersChanged(left);
+    if (updateGroup) left->Write();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/dialogs/BusyCursor.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjBlocks.h"
 #include "design/objects/ListIndexes.h"
@@ -46,9 +47,31 @@ TObjQz** NewSlots(int32_t n)
 // costs one allocation, not two.
 TObjQz** FirstSlots(ObjListRec* list) { return reinterpret_cast<TObjQz**>(list + 1); }
 
+// The first slot the list's block holds (entries may start further on).
+TObjQz** BaseSlots(ObjListRec* list) { return list->entries - list->head; }
+
 void FreeSlots(ObjListRec* list)
 {
-    if (list->entries != FirstSlots(list)) platform::DisposePtr(reinterpret_cast<platform::Ptr>(list->entries));
+    if (BaseSlots(list) != FirstSlots(list)) platform::DisposePtr(reinterpret_cast<platform::Ptr>(BaseSlots(list)));
+    list->head = 0;
+}
+
+// Removes the entry at `index`, moving the entries before it up when they
+// are fewer than those after it.
+void RemoveAt(ObjListRec* list, int32_t index)
+{
+    Touch(list);
+    const int32_t size = list->count - 1;
+    if (index < size / 2) {
+        std::memmove(list->entries + 1, list->entries, sizeof(TObjQz*) * size_t(index));
+        ++list->entries;
+        ++list->head;
+        --list->room;
+    } else {
+        std::memmove(list->entries + index, list->entries + index + 1, sizeof(TObjQz*) * size_t(size - index));
+        ++list->free;
+    }
+    --list->count;
 }
 
 // A list this long that moves its entries takes room for half as many
@@ -88,6 +111,7 @@ int16_t NewObjList(ObjListHdl* list, int16_t room)
     auto* rec = new (block) ObjListRec;
     rec->entries = FirstSlots(rec);
     rec->room = room + 1;
+    rec->head = 0;
     rec->stamp = rec->rewritten = ++gStamp;
     rec->count = 1;
     rec->free = room - 1;
@@ -252,6 +276,7 @@ int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n)
     Touch(l);
     FreeSlots(l);
     l->entries = slots;
+    l->room = l->count + n + l->step + 1;
     l->count += n;
     l->free = l->step;
     l->entries[l->count - 1] = nullptr;
@@ -261,15 +286,29 @@ int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n)
 int16_t DelObjList(ObjListHdl list, TObjQz* obj)
 {
     if (!list || !obj) return 0;
-    for (int32_t i = 0; i < list->count - 1; ++i) {
-        if (list->entries[i] != obj) continue;
-        Touch(list);
-        std::memmove(list->entries + i, list->entries + i + 1, sizeof(TObjQz*) * size_t(list->count - 1 - i));
-        --list->count;
-        ++list->free;
-        return 0;
-    }
+    for (int32_t i = 0; i < list->count - 1; ++i)
+        if (list->entries[i] == obj) {
+            RemoveAt(list, i);
+            return 0;
+        }
     return 0;
+}
+
+void DelObjListAt(ObjListHdl list, int32_t index)
+{
+    if (!list || index < 0 || index >= list->count - 1) return;
+    RemoveAt(list, index);
+}
+
+void SwapOutObjListAt(ObjListHdl list, int32_t index)
+{
+    if (!list || index < 0 || index >= list->count - 1) return;
+    Touch(list);
+    const int32_t last = list->count - 2;
+    list->entries[index] = list->entries[last];
+    list->entries[last] = nullptr;
+    --list->count;
+    ++list->free;
 }
 
 bool IsInList(ObjListHdl list, const TObjQz* obj)
@@ -321,6 +360,8 @@ ObjListHdl GetObjListe(TypeListHdl typeList, int16_t kind)
 void DisposeTypeList(TypeListHdl typeList)
 {
     if (!typeList) return;
+    // Every object goes: none takes its links apart one by one.
+    LinksTornDown goingTogether;
     G_ModuleUpdate = 3;
     CursInstall(1, 5, 60);
     // Group members leave their groups first, so a group disposed before its

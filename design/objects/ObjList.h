@@ -22,6 +22,10 @@ struct ObjListRec {
     // again: appending one object at a time to a long list copies each
     // entry a bounded number of times, not once per step.
     int32_t room = 0;
+    // Free slots in front of `entries`, left by entries taken from the
+    // front: a removal moves the shorter side of the list, so a list taken
+    // apart from either end moves nothing.
+    int32_t head = 0;
     // Taken from a counter that moves at every change of this list's
     // entries or of their order: a look-up table worked out from the list
     // holds while its stamp is the same (stamps are never reused).
@@ -49,6 +53,10 @@ int16_t AddSortPtrList(ObjListHdl* list, TObjQz* obj);
 // list as it was.
 int16_t MergeSortedObjList(ObjListHdl* list, TObjQz* const* objs, int32_t n);
 int16_t DelObjList(ObjListHdl list, TObjQz* obj);
+// Removes the entry at the 0-based index, the later ones moving down.
+void DelObjListAt(ObjListHdl list, int32_t index);
+// Removes the entry at the 0-based index; the last entry takes its place.
+void SwapOutObjListAt(ObjListHdl list, int32_t index);
 // The list's entries become `objs` (n of them), in that order; -108
 // leaves the list as it was.
 int16_t SetObjListEntries(ObjListHdl list, TObjQz* const* objs, int32_t n);
@@ -93,3 +101,8 @@ void ShellSortType(ObjListHdl list);
 bool TypeSortAfter(const TObjQz* a, const TObjQz* b);
 void ShellSortFullName(ObjListHdl list);
 void ShellSort(ObjListHdl list);
+// ShellSort's order, with objects it finds equal told apart by their
+// structure names' bytes, then their ids: the order every window, export
+// and printout shows an object's links in, whatever order the graph holds
+// them in (a fresh read's included).
+void SortShownLinks(ObjListHdl list);

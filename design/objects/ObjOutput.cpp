@@ -15,6 +15,7 @@
 #include "app/documents/DocSupport.h"
 #include "app/documents/Documentation.h"
 #include "app/documents/MainDoc.h"
+#include "design/links/XRef.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
 #include "design/objects/OutputSupport.h"
@@ -57,6 +58,30 @@ OSErr WriteBytes(int16_t file, const void* bytes, int32_t count)
 }
 
 OSErr WriteP(int16_t file, const unsigned char* text) { return WriteBytes(file, text + 1, text[0]); }
+
+// An object's links as the windows show them: the graph's list, settled
+// and put in the shown order, as a copy of the object's.
+class ShownLinks {
+public:
+    explicit ShownLinks(ObjListHdl links)
+    {
+        SettleLinks();
+        if (!links || NewObjList(&list_, int16_t(std::min<int32_t>(links->Size() + 1, 32000))) != 0) return;
+        if (SetObjListEntries(list_, links->entries, links->Size()) != 0) {
+            FreeObjList(list_);
+            list_ = nullptr;
+            return;
+        }
+        SortShownLinks(list_);
+    }
+    ~ShownLinks() { FreeObjList(list_); }
+    ShownLinks(const ShownLinks&) = delete;
+    ShownLinks& operator=(const ShownLinks&) = delete;
+    ObjListHdl get() const { return list_; }
+
+private:
+    ObjListHdl list_ = nullptr;
+};
 
 // Lines of text, each a tab-indented list entry: the heading of the list,
 // then every object of it that is not hidden.
@@ -156,9 +181,12 @@ int16_t TObjQz::Print(OutPutParmRec* options)
     int16_t err = PrintObj(options);
     if (!err && o.documentation && TstFlag(kFlagHasDoc)) err = PrintDoc();
     const unsigned char empty[1] = {0};
-    for (const auto& [wanted, list, heading] : {std::tuple{o.callers, usedBy, int16_t(3)},
-                                                std::tuple{o.uses, uses, int16_t(2)}}) {
-        if (err || !wanted || !list) continue;
+    for (const auto& [wanted, links, heading] : {std::tuple{o.callers, usedBy, int16_t(3)},
+                                                 std::tuple{o.uses, uses, int16_t(2)}}) {
+        if (err || !wanted || !links) continue;
+        const ShownLinks shown(links);
+        ObjListHdl list = shown.get();
+        if (!list) continue;
         unsigned char text[256];
         MyGetIndString(text, 1009, heading);
         TextFace(italic);
@@ -190,8 +218,10 @@ int16_t TObjQz::Save(int16_t file, OutPutParmRec* options)
     if (!err) err = WriteEOL(file);
     if (!err && o.contents && !TstFlag(kFlagCiphered)) err = SaveObj(file);
     if (!err && o.documentation && TstFlag(kFlagHasDoc)) err = SaveDoc(file);
-    if (!err && o.callers && usedBy) err = SaveList(file, usedBy, 3);
-    if (!err && o.uses && uses) err = SaveList(file, uses, 2);
+    if (!err && o.callers && usedBy)
+        if (const ShownLinks shown(usedBy); shown.get()) err = SaveList(file, shown.get(), 3);
+    if (!err && o.uses && uses)
+        if (const ShownLinks shown(uses); shown.get()) err = SaveList(file, shown.get(), 2);
     return err;
 }
 
@@ -209,8 +239,9 @@ int16_t TObjQz::SaveOldFormat(int16_t file)
         std::memcpy(out + 1, digits.data(), digits.size());
     };
     std::vector<TObjQz*> callers;
-    for (int32_t i = 0; usedBy && i < usedBy->Size(); ++i) {
-        TObjQz* obj = usedBy->At(i);
+    const ShownLinks shown(usedBy);
+    for (int32_t i = 0; shown.get() && i < shown.get()->Size(); ++i) {
+        TObjQz* obj = shown.get()->At(i);
         if (obj && !obj->TstFlag(kFlagHidden) && obj->GetOldTypeNum() != 0) callers.push_back(obj);
     }
     OSErr err = field(text);

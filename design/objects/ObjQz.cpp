@@ -87,6 +87,7 @@ void TObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
     CopyObjName(name, newName);
     owner = doc;
     usedBy = uses = members = nullptr;
+    linkPlaces = nullptr;
     parent = nullptr;
     resTime = resSize = 0;
     flags = moduleState = 0;
@@ -127,6 +128,9 @@ void TObjQz::DeleteObj(bool really)
 
 void TObjQz::Dispose()
 {
+    // Nothing of the graph, no summary and no transfer under way names it
+    // afterwards.
+    RetireLinks(this);
     // Whichever goes first, a group or its member, the other is left
     // pointing at nothing freed: the group clears its members' parent, the
     // member leaves its group's list.

@@ -25,6 +25,7 @@ class TMainDoc;
 class TGroupObjQz;
 class TModuleObjQz;
 struct C_ListRec;      // the conflicts of one copy (design/objects/TransferHooks.h)
+struct LinkPlaces;     // where the other ends hold the object's edges (design/links/XRef.cpp)
 
 using ObjName = unsigned char[34];  // length byte + up to 33 characters
 
@@ -203,13 +204,18 @@ public:
     // The time stamp of the object's own resource, read afresh (the one
     // taken at parsing when the kind has no resource of its own).
     uint32_t OwnResourceTime();
+    // Takes the time stamp and size of the object's own resource.
+    void StampOwnResource();
 
     ObjName name = {};
     int16_t kind = 0;
     int16_t id = 0;
     TMainDoc* owner = nullptr;
+    // The graph's (XRef.h), read here and changed only there; for groups,
+    // components and folders the summaries of their members'.
     ObjListHdl uses = nullptr;
     ObjListHdl usedBy = nullptr;
+    LinkPlaces* linkPlaces = nullptr;
     ObjListHdl members = nullptr;
     TGroupObjQz* parent = nullptr;
     uint32_t resTime = 0;
@@ -226,8 +232,6 @@ protected:
     // Shows `label` (string `index` of 'STR#' 1011), a space and the full
     // name in the wait dialog.
     void ShowProgress(int16_t index);
-    // Takes the time stamp and size of the object's own resource.
-    void StampOwnResource();
 };
 
 // The picture object named by a picture reference (high word 2, id in the

@@ -87,8 +87,9 @@ public:
     }
     std::string* Bytes() { return &bytes_; }
 
-    // The order of the entries as the exchange sort leaves them.
-    std::vector<int32_t> Order()
+    // The order of the entries as the exchange sort leaves them; with
+    // `tieBefore`, entries of equal keys in its order instead.
+    std::vector<int32_t> Order(const std::function<bool(int32_t, int32_t)>& tieBefore = nullptr)
     {
         Close();
         const int32_t n = int32_t(entries_.size());
@@ -98,7 +99,7 @@ public:
         bool inOrder = true;
         for (int32_t i = 1; i < n && inOrder; ++i) inOrder = compare(i - 1, i) <= 0;
         // Entries already in order take no exchange.
-        if (inOrder) return sorted;
+        if (inOrder) return tieBefore ? SortTies(sorted, compare, tieBefore) : sorted;
         // Sorted with the deciding numbers beside each index, so that most
         // comparisons read no entry.
         struct Item {
@@ -121,8 +122,9 @@ public:
         bool ties = false;
         for (int32_t i = 1; i < n && !ties; ++i) ties = compare(sorted[size_t(i - 1)], sorted[size_t(i)]) == 0;
         // Distinct keys have one order; equal ones are placed as the
-        // exchanges place them.
+        // exchanges place them, or by the tie's own order.
         if (!ties) return sorted;
+        if (tieBefore) return SortTies(sorted, compare, tieBefore);
         std::vector<uint32_t> rank(static_cast<size_t>(n));
         uint32_t r = 0;
         for (int32_t i = 0; i < n; ++i) {
@@ -133,6 +135,20 @@ public:
     }
 
 private:
+    // Each run of equal keys of `sorted` put in the tie's order.
+    template <typename Compare>
+    static std::vector<int32_t> SortTies(std::vector<int32_t> sorted, const Compare& compare,
+                                         const std::function<bool(int32_t, int32_t)>& tieBefore)
+    {
+        const int32_t n = int32_t(sorted.size());
+        for (int32_t from = 0; from < n;) {
+            int32_t to = from + 1;
+            while (to < n && compare(sorted[size_t(from)], sorted[size_t(to)]) == 0) ++to;
+            if (to - from > 1) std::stable_sort(sorted.begin() + from, sorted.begin() + to, tieBefore);
+            from = to;
+        }
+        return sorted;
+    }
     void Close()
     {
         if (entries_.empty()) return;
@@ -189,21 +205,54 @@ void SortComparing(ObjListHdl list, const std::function<bool(TObjQz*, TObjQz*)>&
         [&](int32_t i, int32_t j) { std::swap(e[i], e[j]); });
 }
 
+// Names equal under a collation told apart by their bytes, then by id: an
+// order that does not depend on the entries' order before.
+bool TieBefore(const std::string& nameA, const TObjQz* a, const std::string& nameB, const TObjQz* b)
+{
+    if (nameA != nameB) return nameA < nameB;
+    return a->id < b->id;
+}
+
 // Kind, then the name `nameOf` gives: "@" names first when `atRule`, then
-// the collation (the ordering one when `ordering`).
-void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool atRule, bool ordering)
+// the collation (the ordering one when `ordering`); with `total`, equal
+// names by TieBefore.
+void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool atRule, bool ordering, bool total = false)
 {
     if (!list || list->Size() <= 1) return;
     const CollationKeys keys(ordering);
+    std::vector<std::string> names;
+    if (total) {
+        names.reserve(size_t(list->Size()));
+        for (int32_t i = 0; i < list->Size(); ++i) {
+            unsigned char name[256];
+            nameOf(list->At(i), name);
+            names.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);
+        }
+    }
     // Compiled references compare as numbers, which no key says.
     if (!keys.Available() || (ordering && testcompilo_relstr != 0)) {
-        SortComparing(list, [&](TObjQz* a, TObjQz* b) {
+        auto after = [&](TObjQz* a, TObjQz* b) {
             unsigned char na[256], nb[256];
             nameOf(a, na);
             nameOf(b, nb);
             if (atRule) return AtNameAfter(na, nb, ordering);
             return (ordering ? rel2str(na, nb) : CompareStringQz(na, nb, false)) == kGreater;
+        };
+        if (!total) {
+            SortComparing(list, after);
+            return;
+        }
+        std::vector<int32_t> order(static_cast<size_t>(list->Size()));
+        for (int32_t i = 0; i < list->Size(); ++i) order[size_t(i)] = i;
+        TObjQz** e = list->entries;
+        std::stable_sort(order.begin(), order.end(), [&](int32_t i, int32_t j) {
+            const int32_t ki = KindKey(e[i]), kj = KindKey(e[j]);
+            if (ki != kj) return ki < kj;
+            if (after(e[j], e[i])) return true;
+            if (after(e[i], e[j])) return false;
+            return TieBefore(names[size_t(i)], e[i], names[size_t(j)], e[j]);
         });
+        Reorder(list, order);
         return;
     }
     KeyedEntries entries(list->Size());
@@ -215,7 +264,11 @@ void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool a
         if (atRule) entries.Bytes()->push_back(AtName(name) ? '\0' : '\1');
         keys.Append(name + 1, name[0], entries.Bytes());
     }
-    Reorder(list, entries.Order());
+    TObjQz** e = list->entries;
+    Reorder(list, total ? entries.Order([&](int32_t i, int32_t j) {
+        return TieBefore(names[size_t(i)], e[i], names[size_t(j)], e[j]);
+    })
+                        : entries.Order());
 }
 
 }  // namespace
@@ -262,4 +315,9 @@ void ShellSortFullName(ObjListHdl list)
 void ShellSort(ObjListHdl list)
 {
     SortByName(list, [](TObjQz* o, unsigned char* out) { o->GetStructName(out); }, true, false);
+}
+
+void SortShownLinks(ObjListHdl list)
+{
+    SortByName(list, [](TObjQz* o, unsigned char* out) { o->GetStructName(out); }, true, false, true);
 }

@@ -183,3 +183,8 @@ void NoteGroupJoin(TObjQz* group, TObjQz* member)
 {
     if (gHooks.noteGroupJoin) gHooks.noteGroupJoin(group, member);
 }
+
+void ForgetRetiredObj(TObjQz* obj)
+{
+    if (gHooks.forgetObj) gHooks.forgetObj(obj);
+}

@@ -102,6 +102,8 @@ struct TransferHooks {
     // `member`, an object of the destination, is about to join `group`: a
     // transfer that does not land puts it back where it was.
     void (*noteGroupJoin)(TObjQz* group, TObjQz* member) = nullptr;
+    // `obj` is about to be freed: a transfer under way lets go of it.
+    void (*forgetObj)(TObjQz* obj) = nullptr;
 };
 
 void SetTransferHooks(const TransferHooks& hooks);
@@ -173,3 +175,4 @@ int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, T
 
 int16_t caution();
 void NoteGroupJoin(TObjQz* group, TObjQz* member);
+void ForgetRetiredObj(TObjQz* obj);

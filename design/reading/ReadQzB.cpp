@@ -18,6 +18,7 @@
 #include "design/documents/Passwords.h"
 #include "design/text/DeclarationFile.h"
 #include "design/reading/ReadQzB.h"
+#include "design/links/XRef.h"
 #include "looks/FormLook.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -246,6 +247,8 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
 
 int16_t ReadQzB(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
 {
+    // The groups' summaries are made once, from every link and membership.
+    LinkChanges together;
     int16_t result = platform::memFullErr;
     try {
         result = ReadAll(doc, initialRead, allowGenerated);

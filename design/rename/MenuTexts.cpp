@@ -222,14 +222,9 @@ int16_t RelinkMenuBars(const std::vector<TObjQz*>& objs)
         const std::unordered_set<TObjQz*> named(wanted.begin(), wanted.end());
         for (int32_t i = bar->uses ? bar->uses->Size() : 0; i-- > 0;)
             if (TObjQz* used = bar->uses->At(i); used->kind == kStringListKind && !named.count(used)) XDelRef(bar, used);
-        // A new link goes where the panes show it: the uses in their order.
-        bool added = false;
         for (TObjQz* list : wanted)
-            if (!IsInList(bar->uses, list)) {
+            if (!IsInList(bar->uses, list))
                 if (const int16_t e = XRef(bar, list); e != 0 && err == 0) err = e;
-                added = true;
-            }
-        if (added) ShellSort(bar->uses);
     }
     return err;
 }

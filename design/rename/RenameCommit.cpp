@@ -7,6 +7,7 @@
 #include "app/dialogs/BusyCursor.h"
 #include "app/documents/MainDoc.h"
 #include "design/links/ParseSupport.h"
+#include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/RenameHooks.h"
@@ -105,7 +106,11 @@ int16_t RenameInOneCommit(TObjQz* obj, const unsigned char* newName, ObjListHdl 
     }
     if (err == 0) err = change.Commit();
     // Leaving without a commit drops every change made since Begin.
-    return err;
+    if (err != 0) return err;
+    // What each rewrote is what its size and date now say.
+    ObjectRewritten(obj);
+    for (int32_t i = 0; users && i < users->Size(); ++i) ObjectRewritten(users->At(i));
+    return 0;
 }
 
 void PlaceByName(ObjListHdl list, TObjQz* obj)

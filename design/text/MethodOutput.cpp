@@ -16,6 +16,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/rename/RenameCommit.h"
 #include "design/text/MethodText.h"
 #include "design/text/MethodTextSupport.h"
 #include "design/text/TextBuffers.h"
@@ -148,14 +149,18 @@ int16_t TGnlProcObjQz::ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod)
     MyGetIndString(oldName, 8, command->id);
     int16_t err = 0;
     {
+        // The links follow once the store has the new calls.
         ParseResFile store(owner);
         CompanionCurrent companion(owner);
-        err = ReplaceCommand(oldName, newName, id, owner->fResFile);
+        StoreChange change;
+        err = change.Begin(owner->fResFile);
+        if (err == 0) err = ReplaceCommand(oldName, newName, id, owner->fResFile);
+        if (err == 0) err = change.Commit();
     }
     if (err != 0) return err;
-    XDelRef(this, command);
     TObjQz* method = newMethod->kind == 2 ? newMethod : SearchObj_Name(owner, 2, newName);
     if (method) err = XRef(this, method);
+    XDelRef(this, command);
     return err;
 }
 

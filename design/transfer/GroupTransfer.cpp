@@ -161,6 +161,5 @@ int16_t TGroupObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
         if (auto* f = counterpart(source->privateFolder)) component->SetPrivate(f);
     }
     MajRefLevel();
-    MakeCallList(false);
     return Write();
 }

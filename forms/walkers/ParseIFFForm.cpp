@@ -670,12 +670,30 @@ IFFP ListBoxRefVarMethod(_GroupContext* c, VLayoutGrid* grid)
     return result;
 }
 
+// The string lists the column titles name (":ID,INDEX", as text-to-list
+// conversion leaves them), each title naming the counterpart in a copy.
+IFFP ColumnTitleLinks(_GroupContext* c, StoredListBox* stored)
+{
+    VGridView& view = stored->Grid().GetGridView();
+    IFFP result = IFF_OKAY;
+    for (int32_t k = 1; result == IFF_OKAY && stored->Readable() && k <= stored->Grid().GetGridColumnCount(); ++k) {
+        VGridHeader* header = view.GetColumnHeader(k);
+        unsigned char title[256], rewritten[256];
+        bool changed = false;
+        if (!TitleAsStr255(header, title)) continue;
+        result = StringListLink(c, title, rewritten, &changed);
+        if (changed) header->SetTitle(rewritten);
+    }
+    return result;
+}
+
 IFFP ParseLinkListboxObject(_GroupContext* c)
 {
     StoredListBox stored;
     IFFP result = stored.Read(c);
     if (result == IFF_OKAY) result = ListBoxRefVarMethod(c, &stored.Grid());
-    // List box references are not remapped: it goes as it was read.
+    if (result == IFF_OKAY) result = ColumnTitleLinks(c, &stored);
+    // The other list box references are not remapped.
     if (result == IFF_OKAY) result = stored.Write(WalkOutput(c));
     return result;
 }

@@ -33,6 +33,7 @@ OSErr ResourceMap::Decode(const uint8_t* bytes, uint32_t length, int32_t swapFla
         if (end - p < int64_t(count) * kMapRecordSize) return -2;
         list.records.resize(size_t(count));
         for (MapRecord& rec : list.records) {
+            rec.serial = list.nextSerial++;
             MapRecordToHost(p, swapFlag);
             rec.offset = ReadBE32(p + 4);
             rec.length = ReadBE32(p + 8);
@@ -100,10 +101,10 @@ bool ResourceMap::IndexesReady() const
         for (size_t t = 0; t < types_.size(); ++t) {
             lastListOfType_[types_[t].type] = int32_t(t);
             auto& ids = firstOfId_[t];
-            const auto& records = types_[t].records;
-            for (size_t r = 0; r < records.size(); ++r) {
-                ids.emplace(records[r].id, int32_t(r));
-                if (records[r].contents) byHandle_.Put(records[r].contents, {int32_t(t), int32_t(r)});
+            for (const MapRecord& rec : types_[t].records) {
+                IdRecords& held = ids.try_emplace(rec.id, IdRecords{rec.serial, 0}).first->second;
+                ++held.count;
+                if (rec.contents) byHandle_.Put(rec.contents, {int32_t(t), rec.serial});
             }
         }
         indexesValid_ = true;
@@ -121,13 +122,21 @@ void ResourceMap::DropIndexes() const noexcept
     firstOfId_.clear();
 }
 
+int32_t ResourceMap::PlaceOf(int32_t t, uint32_t serial) const
+{
+    const auto& records = types_[size_t(t)].records;
+    const auto at = std::lower_bound(records.begin(), records.end(), serial,
+                                     [](const MapRecord& rec, uint32_t s) { return rec.serial < s; });
+    return int32_t(at - records.begin());
+}
+
 void ResourceMap::SetContents(int32_t t, int32_t r, Handle h)
 {
     MapRecord& rec = Edit(t, r);
     if (indexesValid_) {
         try {
             if (rec.contents) byHandle_.Remove(rec.contents);
-            if (h) byHandle_.Put(h, {t, r});
+            if (h) byHandle_.Put(h, {t, rec.serial});
         } catch (const std::bad_alloc&) {
             DropIndexes();
         }
@@ -159,7 +168,7 @@ bool ResourceMap::FindID(ResType type, int16_t id, bool includeEnciphered, int32
     auto first = firstOfId_[size_t(list->second)].find(id);
     if (first == firstOfId_[size_t(list->second)].end()) return false;
     const auto& records = types_[size_t(list->second)].records;
-    for (size_t i = size_t(first->second); i < records.size(); ++i) {
+    for (size_t i = size_t(PlaceOf(list->second, first->second.first)); i < records.size(); ++i) {
         if (!matches(records[i])) continue;
         *t = list->second;
         *r = int32_t(i);
@@ -184,7 +193,7 @@ bool ResourceMap::FindRes(Handle h, int32_t* t, int32_t* r) const
     const Place* found = byHandle_.Find(h);
     if (!found) return false;
     *t = found->t;
-    *r = found->r;
+    *r = PlaceOf(found->t, found->serial);
     return true;
 }
 
@@ -210,26 +219,30 @@ void ResourceMap::Add(ResType type, const MapRecord& record, int32_t* t, int32_t
             ti = int32_t(i);
             break;
         }
-    // Room first, so that a failure leaves the map as it was.
-    if (ti < 0) {
-        TypeList list{type, {}};
-        list.records.reserve(1);
+    // A failure leaves the map as it was: a list made for the record goes
+    // again (a record appended to a list that throws leaves it as it was).
+    const bool made = ti < 0;
+    if (made) {
         types_.reserve(types_.size() + 1);
         ti = int32_t(types_.size());
-        types_.push_back(std::move(list));
-    } else {
-        auto& records = types_[size_t(ti)].records;
-        if (records.size() == records.capacity()) records.reserve(records.size() * 2 + 1);
+        types_.push_back(TypeList{type, {}, 0});
     }
-    auto& records = types_[size_t(ti)].records;
+    TypeList& list = types_[size_t(ti)];
+    auto& records = list.records;
     const int32_t ri = int32_t(records.size());
-    records.push_back(record);
+    try {
+        records.push_back(record);
+    } catch (...) {
+        if (made) types_.pop_back();
+        throw;
+    }
+    records.back().serial = list.nextSerial++;
     if (indexesValid_) {
         try {
             lastListOfType_[type] = ti;
             if (size_t(ti) == firstOfId_.size()) firstOfId_.emplace_back();
-            firstOfId_[size_t(ti)].emplace(record.id, ri);
-            if (record.contents) byHandle_.Put(record.contents, {ti, ri});
+            ++firstOfId_[size_t(ti)].try_emplace(record.id, IdRecords{records.back().serial, 0}).first->second.count;
+            if (record.contents) byHandle_.Put(record.contents, {ti, records.back().serial});
         } catch (const std::bad_alloc&) {
             DropIndexes();
         }
@@ -241,9 +254,26 @@ void ResourceMap::Add(ResType type, const MapRecord& record, int32_t* t, int32_t
 void ResourceMap::Remove(int32_t t, int32_t r)
 {
     auto& records = types_[size_t(t)].records;
+    // The indexes name records by serial: only the removed one leaves them
+    // (a list that empties goes, and the lists after it move: a remake).
+    if (indexesValid_ && records.size() > 1) {
+        const MapRecord& rec = records[size_t(r)];
+        auto& ids = firstOfId_[size_t(t)];
+        if (auto held = ids.find(rec.id); held != ids.end()) {
+            if (--held->second.count <= 0) {
+                ids.erase(held);
+            } else if (held->second.first == rec.serial) {
+                auto next = std::find_if(records.begin() + r + 1, records.end(),
+                                         [&](const MapRecord& other) { return other.id == rec.id; });
+                if (next != records.end()) held->second.first = next->serial;
+            }
+        }
+        if (rec.contents) byHandle_.Remove(rec.contents);
+    } else {
+        indexesValid_ = false;
+    }
     records.erase(records.begin() + r);
     if (records.empty()) types_.erase(types_.begin() + t);
-    indexesValid_ = false;
 }
 
 }  // namespace container

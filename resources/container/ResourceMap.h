@@ -1,11 +1,15 @@
 // The map of a container in memory: one type list per resource type, each
 // with its records in stored order. A record's contents handle is the
 // loaded payload (null when not loaded). Look-ups by (type, id) and by
-// handle go through indexes kept beside the lists.
+// handle go through indexes kept beside the lists; they name records by
+// their serial, which grows along a list, so that a record removed leaves
+// the indexes true without a remake and a look-up finds its record's place
+// by a binary search.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -21,11 +25,14 @@ struct MapRecord {
     uint16_t attributes = 0;
     int16_t id = 0;
     uint32_t stamp = 0;
+    uint32_t serial = 0;  // in memory only: greater than every earlier record's of its list
 };
 
 struct TypeList {
     platform::ResType type = 0;
-    std::vector<MapRecord> records;
+    // A removal moves the records on its shorter side.
+    std::deque<MapRecord> records;
+    uint32_t nextSerial = 0;
 };
 
 class ResourceMap {
@@ -69,14 +76,21 @@ private:
     // Builds the indexes when needed; false when they cannot be had.
     bool IndexesReady() const;
     void DropIndexes() const noexcept;
+    // The place in list t of the record of that serial.
+    int32_t PlaceOf(int32_t t, uint32_t serial) const;
 
     std::vector<TypeList> types_;
     mutable bool indexesValid_ = false;
     mutable std::unordered_map<platform::ResType, int32_t> lastListOfType_;
-    // Per type list: id -> first record with that id.
-    mutable std::vector<std::unordered_map<int16_t, int32_t>> firstOfId_;
+    // Per type list: id -> the first record with that id, and how many.
+    struct IdRecords {
+        uint32_t first = 0;
+        int32_t count = 0;
+    };
+    mutable std::vector<std::unordered_map<int16_t, IdRecords>> firstOfId_;
     struct Place {
-        int32_t t = 0, r = 0;
+        int32_t t = 0;
+        uint32_t serial = 0;
     };
     mutable platform::AddressTableOf<Place> byHandle_;
 };

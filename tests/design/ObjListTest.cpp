@@ -1,5 +1,6 @@
 // Object lists, type lists and the sorts.
 #include <algorithm>
+#include <random>
 #include <vector>
 
 #include "design/objects/ObjSorts.h"
@@ -171,6 +172,54 @@ TEST_F(ListTest, LongListsFollowTheStepAndStampEveryChange)
         EXPECT_TRUE(moved()) << "emptying";
         FreeObjList(list);
     }
+}
+
+// Entries taken from the front, the back and the middle, with appends and
+// insertions between (the list growing out of its first block and
+// emptied): the list holds what a plain sequence does, in its order.
+TEST_F(ListTest, RemovalsFromEitherSideKeepTheOrder)
+{
+    std::vector<TObjQz> objs(400);
+    ObjListHdl list = nullptr;
+    ASSERT_EQ(NewObjList(&list, 10), 0);
+    std::vector<TObjQz*> model;
+    std::mt19937 random(5);
+    for (int step = 0; step < 3000; ++step) {
+        TObjQz* obj = &objs[random() % objs.size()];
+        const int32_t size = int32_t(model.size());
+        switch (random() % 6) {
+        case 0: case 1:
+            ASSERT_EQ(AddObjList(&list, obj), 0);
+            model.push_back(obj);
+            break;
+        case 2: {
+            const int32_t at = size ? int32_t(random() % uint32_t(size + 1)) : 0;
+            ASSERT_EQ(AddSortedObjList(&list, obj, at), 0);
+            model.insert(model.begin() + at, obj);
+            break;
+        }
+        case 3:
+            if (size) DelObjListAt(list, 0);
+            if (size) model.erase(model.begin());
+            break;
+        case 4:
+            if (size) DelObjListAt(list, size - 1);
+            if (size) model.pop_back();
+            break;
+        default:
+            if (!size) break;
+            const int32_t at = int32_t(random() % uint32_t(size));
+            DelObjListAt(list, at);
+            model.erase(model.begin() + at);
+        }
+        if (step == 1500) {
+            RazObjList(list);
+            model.clear();
+        }
+        ASSERT_EQ(std::vector<TObjQz*>(list->entries, list->entries + list->Size()), model) << step;
+        ASSERT_EQ(list->At(list->Size()), nullptr);
+    }
+    FreeObjList(list);
 }
 
 // Lookups repeated on one list answer from a kept index; the answers stay

@@ -1,5 +1,8 @@
 // The stored form: a new file byte by byte, the open mark, unit
 // allocation, the map's area and the page table's move.
+#include <algorithm>
+#include <vector>
+
 #include "resources/container/ContainerFork.h"
 #include "resources/container/ContainerLayout.h"
 #include "resources/container/ResourceMap.h"
@@ -372,4 +375,60 @@ TEST(ResourceMapLookUps, WithoutMemoryForIndexesGiveTheSameAnswers)
     map.SetContents(t, r, nullptr);
     platform::DisposeHandle(loaded);
     platform::DisposeHandle(stranger);
+}
+
+// Records removed one by one, from anywhere in their lists, ids repeated
+// and some loaded: after each removal every look-up by id and by handle
+// answers the place a walk of the lists finds.
+TEST(ResourceMapLookUps, RemovalsLeaveEveryAnswerThatOfAWalk)
+{
+    const platform::ResType types[2] = {platform::FourCC("LOOK"), platform::FourCC("SEEK")};
+    container::ResourceMap map;
+    std::vector<platform::Handle> handles;
+    for (int16_t i = 0; i < 120; ++i) {
+        container::MapRecord rec;
+        rec.id = int16_t(i % 50);
+        int32_t t = -1, r = -1;
+        map.Add(types[i % 2], rec, &t, &r);
+        if (i % 3 == 0) {
+            handles.push_back(platform::NewHandle(2));
+            map.SetContents(t, r, handles.back());
+        }
+    }
+    uint32_t seed = 11;
+    for (int round = 0; round < 100; ++round) {
+        seed = seed * 1103515245u + 12345u;
+        const int32_t t = int32_t(seed >> 16) % map.TypeCount();
+        const int32_t r = int32_t(seed >> 8) % int32_t(map.TypeAt(t).records.size());
+        if (platform::Handle h = map.At(t, r).contents) {
+            map.SetContents(t, r, nullptr);
+            handles.erase(std::find(handles.begin(), handles.end(), h));
+            platform::DisposeHandle(h);
+        }
+        map.Remove(t, r);
+        for (int32_t lt = 0; lt < map.TypeCount(); ++lt) {
+            const auto& records = map.TypeAt(lt).records;
+            for (int16_t id = 0; id < 50; ++id) {
+                int32_t want = -1;
+                for (size_t i = 0; i < records.size() && want < 0; ++i)
+                    if (records[i].id == id) want = int32_t(i);
+                int32_t ft = -1, fr = -1;
+                EXPECT_EQ(map.FindID(map.TypeAt(lt).type, id, true, &ft, &fr), want >= 0) << round << " " << id;
+                if (want >= 0) {
+                    EXPECT_EQ(fr, want) << round << " " << id;
+                }
+                EXPECT_EQ(map.HoldsID(lt, id), want >= 0) << round;
+            }
+            for (size_t i = 0; i < records.size(); ++i) {
+                if (!records[i].contents) continue;
+                int32_t ft = -1, fr = -1;
+                ASSERT_TRUE(map.FindRes(records[i].contents, &ft, &fr)) << round;
+                EXPECT_EQ(ft, lt);
+                EXPECT_EQ(fr, int32_t(i));
+            }
+        }
+    }
+    for (int32_t t = 0; t < map.TypeCount(); ++t)
+        for (int32_t r = 0; r < int32_t(map.TypeAt(t).records.size()); ++r) map.SetContents(t, r, nullptr);
+    for (platform::Handle h : handles) platform::DisposeHandle(h);
 }

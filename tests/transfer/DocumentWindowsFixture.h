@@ -266,6 +266,92 @@ public:
         fs::remove_all(fresh);
     }
 
+    // The document's uses graph: every object the document holds or its
+    // links reach, by key, with its size and date and the objects it uses
+    // and that use it, each list in the order windows show it.
+    static std::string Graph(TMainDoc* doc)
+    {
+        std::map<std::string, TObjQz*> all;
+        std::vector<TObjQz*> todo;
+        auto visit = [&](TObjQz* obj) {
+            if (obj && all.emplace(Key(obj), obj).second) todo.push_back(obj);
+        };
+        auto visitList = [&](ObjListHdl list) {
+            for (int32_t i = 0; list && i < list->Size(); ++i) visit(list->At(i));
+        };
+        for (int16_t k = 0; doc->fTypeList && k < 23; ++k) visitList(doc->fTypeList->lists[k]);
+        while (!todo.empty()) {
+            TObjQz* obj = todo.back();
+            todo.pop_back();
+            visitList(obj->uses);
+            visitList(obj->usedBy);
+            visitList(obj->members);
+            if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
+                visit(table->method);
+                visitList(table->forms);
+                visitList(table->balloons);
+            } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
+                visit(form->formMethod);
+                visitList(form->objMethods);
+            } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
+                visitList(method->locals);
+            }
+        }
+        std::string out;
+        // Each list in the order every window shows it.
+        auto keys = [](ObjListHdl links) {
+            std::string text;
+            ObjListHdl list = nullptr;
+            if (!links || NewObjList(&list, 10) != 0) return text;
+            EXPECT_EQ(SetObjListEntries(list, links->entries, links->Size()), 0);
+            SortShownLinks(list);
+            for (int32_t i = 0; i < list->Size(); ++i) text += " " + Key(list->At(i));
+            FreeObjList(list);
+            return text;
+        };
+        for (const auto& [key, obj] : all)
+            out += key + " " + std::to_string(obj->GetSize()) + " bytes, time " + std::to_string(obj->GetaTime()) +
+                   "\n  uses" + keys(obj->uses) + "\n  used by" + keys(obj->usedBy) + "\n";
+        return out;
+    }
+    // The lines of `held` that differ from those of `fresh`, each beside
+    // its counterpart.
+    static std::string LinesApart(const std::string& held, const std::string& fresh)
+    {
+        auto lines = [](const std::string& text) {
+            std::vector<std::string> out;
+            size_t at = 0;
+            for (size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) out.push_back(text.substr(at, end - at));
+            return out;
+        };
+        const std::vector<std::string> a = lines(held), b = lines(fresh);
+        std::string out;
+        for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+            const std::string x = i < a.size() ? a[i] : "(none)", y = i < b.size() ? b[i] : "(none)";
+            if (x != y) out += "held:  " + x + "\nfresh: " + y + "\n";
+        }
+        return out;
+    }
+    // The graph of `doc` is that of a fresh read of its files.
+    void ExpectGraphOfItsFiles(TMainDoc* doc, const std::string& what)
+    {
+        namespace fs = std::filesystem;
+        const fs::path fresh = fs::path(folder_.path()) / "graph";
+        fs::remove_all(fresh);
+        fs::create_directories(fresh);
+        const fs::path data = doc->fSpec.path;
+        for (const auto& entry : fs::directory_iterator(data.parent_path())) {
+            const std::string name = entry.path().filename().string(), stem = data.stem().string();
+            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
+                fs::copy_file(entry.path(), fresh / name);
+        }
+        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        ASSERT_NE(copy, nullptr) << what;
+        EXPECT_EQ(LinesApart(Graph(doc), Graph(copy)), "") << what;
+        EXPECT_EQ(copy->Close(), 0);
+        fs::remove_all(fresh);
+    }
+
     // The objects of the list's rows, every row opened, by key.
     static std::map<std::string, TObjQz*> ObjectsOf(browser::TLstPlane* main)
     {
@@ -278,8 +364,9 @@ public:
         return out;
     }
 
-    // The global middle of a dialog's item where the dialog will open.
-    static platform::Point ItemPoint(int16_t dialog, int16_t item)
+    // The global middle of a dialog's item where the dialog will open (with
+    // `inset`, that far inside its top left corner instead).
+    static platform::Point ItemPoint(int16_t dialog, int16_t item, int16_t inset = -1)
     {
         platform::Handle dlog = nullptr, bits = nullptr;
         platform::Rect r{};
@@ -293,6 +380,7 @@ public:
             platform::GetDialogItem(d, item, &type, &h, &box);
             platform::DisposeDialog(d);
         }
+        if (inset >= 0) return platform::Point{int16_t(r.top + box.top + inset), int16_t(r.left + box.left + inset)};
         return platform::Point{int16_t(r.top + (box.top + box.bottom) / 2), int16_t(r.left + (box.left + box.right) / 2)};
     }
 

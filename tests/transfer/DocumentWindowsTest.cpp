@@ -4,6 +4,8 @@
 #include <functional>
 
 #include "app/appl/CommandStacks.h"
+#include "browser/dialogs/CmdReplaceDialog.h"
+#include "design/objects/GroupChanges.h"
 #include "app/dialogs/WaitDialog.h"
 #include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
@@ -131,6 +133,19 @@ std::string TestName(const char* text);
 INSTANTIATE_TEST_SUITE_P(PaneStates, ReadAgain, ::testing::ValuesIn(kStates),
                          [](const ::testing::TestParamInfo<PaneState>& info) { return TestName(info.param.name); });
 
+// The output dialog's check boxes of the lists of users and of used objects.
+constexpr int16_t kCallers = 4, kUses = 5;
+
+TObjQz* FormNamed(TMainDoc* doc, const std::string& table, const std::string& name)
+{
+    ObjListHdl tables = GetObjListe(doc->fTypeList, 1);
+    for (int32_t i = 0; tables && i < tables->Size(); ++i)
+        if (auto* t = dynamic_cast<TFileObjQz*>(tables->At(i)); t && t->kind == 1 && readtest::P(t->name) == table)
+            for (int32_t f = 0; t->forms && f < t->forms->Size(); ++f)
+                if (readtest::P(t->forms->At(f)->name) == name) return t->forms->At(f);
+    return nullptr;
+}
+
 // A command of the File, Edit, Objects or Components menu chosen with the
 // demo's second window in front, its rows chosen first, its dialogs
 // answered by the script and its file dialogs by the paths.
@@ -210,6 +225,14 @@ const MenuCommand kCommands[] = {
     {"Save", 18, false, {}},
     {"Read Structure Again", 74, false, {{2, "Close_Invoice"}}},
     {"Export List", 7, false, {}, Answer({1}), Path("export.txt")},
+    // Every row with what uses it and what it uses, once a form that a
+    // group's members use is gone.
+    {"Export List after a form's deletion", 7, false, {{23, "Accounting"}}, Answer({kCallers, kUses, 1}),
+     Path("export.txt"), [](Fixture*, TMainDoc* doc) {
+         Fixture::Select(Fixture::Main(Front(doc)), {{24, "Invoice"}});
+         platform::PushDialogAnswer(1);
+         EXPECT_EQ(Front(doc)->Do_Func(25), 0);
+     }},
     {"Page Setup cancelled", 9, false, {}, Answer({}), Path("cancel")},
     {"Print List cancelled", 10, false, {}, Answer({1}), Path("cancel")},
     {"Preferences", 13, false, {}, Answer({1})},
@@ -222,6 +245,16 @@ const MenuCommand kCommands[] = {
     {"Paste", 24, false, {{24, "Card"}}},
     {"Clear", 25, true, {{24, "Listing"}}, Answer({1})},
     {"Clear a form with a list box", 25, true, {{24, "Invoice"}}, Answer({1})},
+    // Group Accounting is used by the form through its members; the group
+    // made first holds the form Card, which uses the form.
+    {"Clear a form that groups use", 25, true, {{24, "Invoice"}}, Answer({1}),
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; },
+     [](Fixture*, TMainDoc* doc) {
+         TGroupObjQz* group = nullptr;
+         unsigned char name[256];
+         apptest::ToP("Cards", name);
+         ASSERT_EQ(MakeGroupOf(doc, name, {FormNamed(doc, "Customers", "Card")}, false, &group), 0);
+     }},
     {"Select All", 26, false, {}},
     {"Keep Selected Rows", 55, false, {{2, "Close_Invoice"}, {1, "Invoices"}}},
     {"Edit Object", 52, false, {{11, "Invoice_Texts"}}},
@@ -231,9 +264,24 @@ const MenuCommand kCommands[] = {
     {"Show Clipboard", 27, false, {}},
     {"Find", 53, false, {}, Answer({1})},
     {"Rename", 51, true, {{2, "Close_Invoice"}}, Typed("Close_Bill")},
+    // A local of a method of Accounting becomes a process variable, its
+    // user rewritten: the group uses it then.
+    {"Rename a local onto a process variable", 51, true, {{9, "$Rate"}}, Typed("Tax_Rate", {5, 1}),
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; },
+     [](Fixture*, TMainDoc* doc) { Disclose(Front(doc), 23, "Accounting"); }},
     {"Add a Prefix", 58, true, {{2, "Close_Invoice"}, {24, "Card"}}, Typed("x_")},
     {"Replace in Names", 59, true, {{2, "Close_Invoice"}}, Typed("Invoice\tBill")},
     {"Replace Text", 76, true, {{2, "Close_Invoice"}}, Typed("Closed\tShut")},
+    {"Replace Command", 78, true, {{27, "Entry"}}, [] {
+         // INPUT FORM, the third command, called by Log_Event instead.
+         platform::Point third = Fixture::ItemPoint(browser::kCmdReplaceDialog, browser::kCmdReplaceFirstList, 8);
+         third.v = int16_t(third.v + 2 * 16);
+         const platform::Point second = Fixture::ItemPoint(browser::kCmdReplaceDialog, browser::kCmdReplaceSecondText);
+         platform::Script s;
+         s.Wait(5).Click(third.h, third.v).Wait(3).Click(second.h, second.v).Wait(2).Type("Log_Event").Wait(2);
+         s.Choose(browser::kCmdReplaceCreate).Wait(5).Choose(browser::kCmdReplaceOK).Wait(5);
+         return s;
+     }},
     {"Texts to String List", 50, true, {{2, "Close_Invoice"}}, [] {
          const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
          platform::Script s;
@@ -331,6 +379,7 @@ TEST_P(MenuCommands, EachWindowShowsWhatAFreshOpenShows)
     if (!IsOpen(doc)) return;
     EXPECT_EQ(FilesOf(doc) != files, c.writes);
     for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
+    ExpectGraphOfItsFiles(doc, c.name);
     ExpectShowsItsFiles(doc, c.name);
 }
 
@@ -345,10 +394,11 @@ std::string TestName(const char* text)
 INSTANTIATE_TEST_SUITE_P(Menus, MenuCommands, ::testing::ValuesIn(kCommands),
                          [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
 
-// The commands of the Objects and Components menus, a write of the disk
-// failing at each step in turn until the command goes through, the
-// document read again after each: nothing of a failed command stays in
-// any window, and at the end the windows show the files.
+// The commands of the Edit menu that delete and those of the Objects and
+// Components menus, a write of the disk failing at each step in turn until
+// the command goes through: after each, the program holds the graph its
+// files give, and read again, nothing of a failed command stays in any
+// window; at the end the windows show the files.
 class FailingCommands : public MenuCommands {};
 
 TEST_P(FailingCommands, ReadAgainAfterEachFailureTheWindowsShowTheFiles)
@@ -371,6 +421,8 @@ TEST_P(FailingCommands, ReadAgainAfterEachFailureTheWindowsShowTheFiles)
         Choose(c, {1, 2, 2});
         const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
         platform::ClearFault(platform::FaultKind::DiskFull);
+        // What the program holds is what its files hold, failed or not.
+        ExpectGraphOfItsFiles(doc, std::string(c.name) + ", write " + std::to_string(after) + " failing");
         ASSERT_EQ(appl_->Do_Func(74), 0) << after;
         for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
         if (!fired) break;
@@ -385,7 +437,7 @@ TEST_P(FailingCommands, ReadAgainAfterEachFailureTheWindowsShowTheFiles)
 
 bool ObjectsOrComponents(const MenuCommand& c)
 {
-    for (int16_t command : {51, 58, 59, 76, 78, 50, 77, 75, 71, 70, 72, 73, 110, 111, 112, 113, 114, 115})
+    for (int16_t command : {25, 57, 51, 58, 59, 76, 78, 50, 77, 75, 71, 70, 72, 73, 110, 111, 112, 113, 114, 115})
         if (c.command == command) return true;
     return false;
 }
@@ -409,8 +461,9 @@ namespace {
 
 // The demo's menu File dropped on DemoTarget's window: what its copies name
 // and the destination cannot hold (a constant of the demo's lists, which
-// DemoTarget reads as nothing) is said once the copy has landed, and the destination's windows show what a
-// fresh open of its files shows, the copies' links included.
+// DemoTarget reads as nothing) is said once the copy has landed, and the
+// destination's windows and uses graph are what a fresh open of its files
+// gives, the copies' links included.
 TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
 {
     TMainDoc* demo = OpenInTwoWindows("Demo");
@@ -430,6 +483,7 @@ TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
     EXPECT_EQ(::LastAlert().text, "Constant VAT_Rate" + readtest::P(readAs) + readtest::P(nothing) +
                                       readtest::P(separator) + readtest::P(notCopied));
     ExpectShowsItsFiles(target, "menu File dropped");
+    ExpectGraphOfItsFiles(target, "menu File dropped");
     browser::TLstPlane* main = Main(Front(target));
     AllRows(main);
     for (int32_t row = 0; row < main->fList->rowCount; ++row) {

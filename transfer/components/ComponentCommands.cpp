@@ -11,11 +11,13 @@
 #include "browser/TransferDrop.h"
 #include "browser/dialogs/DialogDrawing.h"
 #include "browser/dialogs/ModuleDialog.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/Groups.h"
 #include "design/objects/ObjText.h"
 #include "design/reading/ModuleManager.h"
 #include "design/reading/ReadQzB.h"
+#include "design/rename/ProjectMethods.h"
 #include "design/rename/RenameCommit.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -227,6 +229,8 @@ int16_t M_UnInstall(TModuleObjQz* component)
 {
     if (!component) return 1020;
     UpdateMode mode(3);
+    LinkChanges together;
+    MethodRecordsLeaveTogether records;
     int16_t err = 0;
     {
         TreeWait wait(component);

@@ -15,6 +15,7 @@
 #include "design/objects/DesignGlobals.h"
 #include "app/dialogs/WaitDialog.h"
 #include "design/objects/Groups.h"
+#include "design/rename/ProjectMethods.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/reading/ReadQzB.h"
@@ -153,23 +154,6 @@ void LoadOwnResources(TModuleObjQz* copy)
     }
 }
 
-// What deleting `obj` frees with it: a table's forms, method and field
-// balloons (the table itself stays, deleted), a form's methods.
-void FreedWith(TObjQz* obj, std::vector<TObjQz*>* out)
-{
-    if (auto* table = dynamic_cast<TFileObjQz*>(obj); table && obj->kind == 1) {
-        for (int32_t f = 0; table->forms && f < table->forms->Size(); ++f) {
-            out->push_back(table->forms->At(f));
-            FreedWith(table->forms->At(f), out);
-        }
-        if (table->method) out->push_back(table->method);
-        for (int32_t b = 0; table->balloons && b < table->balloons->Size(); ++b) out->push_back(table->balloons->At(b));
-    } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
-        if (form->formMethod) out->push_back(form->formMethod);
-        for (int32_t m = 0; form->objMethods && m < form->objMethods->Size(); ++m) out->push_back(form->objMethods->At(m));
-    }
-}
-
 // The older version's members no copy replaced leave it: its pictures go
 // with their rows of its id map; a table stays as a deleted table, a
 // subtable stays; anything else is deleted, what a leaving table or form
@@ -199,17 +183,11 @@ int16_t TakeApart(InstallRun* run)
             if (o->kind != 29 && leavingSet.count(o)) return true;
         return false;
     };
-    // Everything freed below, while all of it is whole: the transfer must
-    // not name any of it when it rolls back.
-    std::vector<TObjQz*> own, freed;
-    for (TObjQz* m : leaving) {
-        if (goesWithOwner(m)) continue;
-        own.push_back(m);
-        if (m->kind == 29) continue;
-        if (m->kind != 1) freed.push_back(m);
-        FreedWith(m, &freed);
-    }
-    ForgetObjs(freed);
+    // What is freed below, the transfer forgets as it goes (TransferHooks).
+    std::vector<TObjQz*> own;
+    for (TObjQz* m : leaving)
+        if (!goesWithOwner(m)) own.push_back(m);
+    MethodRecordsLeaveTogether records;
     for (TObjQz* m : own) {
         m->SetFlag(kFlagOldMember, false);
         if (m->kind == 18 && record) record->Remove(FourCC("PICT"), m->id);

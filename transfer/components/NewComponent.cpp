@@ -49,7 +49,6 @@ bool StaysOut(const TObjQz* obj)
 void SortFolder(TGroupObjQz* folder)
 {
     ShellSortFullName(folder->members);
-    folder->MakeCallList(false);
 }
 
 // Everything NewComponent did in memory, undone in the reverse order.
@@ -108,7 +107,6 @@ int16_t Build(TMainDoc* doc, const browser::ModuleStruct& record, const std::vec
         if (err) return err;
     }
     ShellSortFullName(component->members);
-    if (const int16_t err = component->MakeCallList(false)) return err;
     // Variables join the folder of their users; where each stood before is
     // noted for the undo.
     ObjListHdl vars = GetObjListe(doc->fTypeList, 9);

@@ -39,7 +39,7 @@ void Detach(TObjQz* obj)
     UnlinkWithOwned(obj);
     if (TGroupObjQz* group = obj->parent) {
         DelObjList(group->members, obj);
-        group->MakeCallList(false);
+        GroupMembersChanged(group);
         group->Write();
     }
     obj->ListRemove();
@@ -81,7 +81,7 @@ void PutBackInList(TObjQz* obj)
     PutInPlace(obj);
     if (TGroupObjQz* group = obj->parent) {
         AddObjList(&group->members, obj);
-        group->MakeCallList(false);
+        GroupMembersChanged(group);
     }
 }
 
@@ -135,21 +135,17 @@ int16_t TransferSession::Begin(TMainDoc* dest)
     fDest = dest;
     try {
         fBefore.clear();
-        fGroups.clear();
         fOrder.clear();
         EachListed(dest, [&](TObjQz* obj) { fBefore.insert(obj); });
         if (dest->fTypeList)
             for (ObjListHdl list : dest->fTypeList->lists) fOrder.push_back(Listed(list));
-        if (ObjListHdl groups = dest->fTypeList ? GetObjListe(dest->fTypeList, 23) : nullptr)
-            for (int32_t i = 0; i < groups->Size(); ++i)
-                if (auto* group = dynamic_cast<TGroupObjQz*>(groups->At(i)))
-                    fGroups.push_back({group, Listed(group->uses), Listed(group->usedBy)});
     } catch (const std::bad_alloc&) {
         return platform::memFullErr;
     }
     if (const int16_t err = fStore.Begin(dest->fResFile)) return err;
     fCompilerDirty = dest->fCompilerDirty;
     fCompanion.Open(dest->fRsrFile, dest->fRemote ? platform::FSSpec{} : dest->fSpec);
+    fLinks.emplace();
     fOpen = true;
     gCurrent = this;
     SetCurrentCompanionJournal(&fCompanion);
@@ -174,9 +170,16 @@ void TransferSession::NoteReplaced(TObjQz* obj)
     }
     try {
         for (int32_t i = 0; obj->uses && i < obj->uses->Size(); ++i) r.uses.push_back(obj->uses->At(i));
+        Noted(obj);
+        for (TObjQz* used : r.uses) Noted(used);
         fReplaced.push_back(std::move(r));
     } catch (const std::bad_alloc&) {
     }
+}
+
+void TransferSession::Noted(const TObjQz* obj)
+{
+    if (obj) fNoted.insert(obj);
 }
 
 void TransferSession::Forget(const std::vector<TObjQz*>& objs)
@@ -185,15 +188,25 @@ void TransferSession::Forget(const std::vector<TObjQz*>& objs)
     // object it restores, not a list or a group it refills. A method's
     // locals go with it, and may have joined a group.
     std::unordered_set<TObjQz*> gone;
+    bool noted = false;
     try {
         for (TObjQz* obj : objs) {
             gone.insert(obj);
             if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj))
                 for (int32_t i = 0; method->locals && i < method->locals->Size(); ++i) gone.insert(method->locals->At(i));
         }
-        fForgotten.insert(gone.begin(), gone.end());
     } catch (const std::bad_alloc&) {
     }
+    for (TObjQz* obj : gone) {
+        fBefore.erase(obj);
+        if (fNoted.erase(obj) != 0) noted = true;
+    }
+    try {
+        fForgotten.insert(gone.begin(), gone.end());
+    } catch (const std::bad_alloc&) {
+        // Only the order put back could then place another object there.
+    }
+    if (!noted) return;
     auto named = [&](TObjQz* obj) { return gone.count(obj) != 0; };
     auto drop = [&](std::vector<TObjQz*>& list) { list.erase(std::remove_if(list.begin(), list.end(), named), list.end()); };
     fReplaced.erase(std::remove_if(fReplaced.begin(), fReplaced.end(), [&](const Replaced& r) { return named(r.obj); }),
@@ -213,13 +226,13 @@ void TransferSession::Forget(const std::vector<TObjQz*>& objs)
         if (named(j.parent)) j.parent = nullptr;
     drop(fRetired);
     drop(fDropped);
-    for (TObjQz* obj : objs) fBefore.erase(obj);
 }
 
 void TransferSession::Retire(TObjQz* obj)
 {
     Detach(obj);
     try {
+        Noted(obj);
         fRetired.push_back(obj);
     } catch (const std::bad_alloc&) {
         // Kept nowhere: it leaves now, whatever becomes of the transfer.
@@ -241,6 +254,11 @@ void TransferSession::NoteTable(TObjQz* owner)
     try {
         std::vector<TObjQz*> block = table && table->kind == 1 ? tables::BlockOf(table) : std::vector<TObjQz*>{};
         note(owner, block);
+        const TableState& noted = fTables.back();
+        Noted(noted.owner);
+        Noted(noted.method);
+        for (const auto* list : {&noted.block, &noted.members, &noted.forms})
+            for (TObjQz* obj : *list) Noted(obj);
         NoteReplaced(owner);
         for (TObjQz* member : Listed(owner->members)) NoteReplaced(member);
         for (TObjQz* entry : block) {
@@ -270,6 +288,8 @@ void TransferSession::NoteJoin(TObjQz* group, TObjQz* member)
     for (const Join& j : fJoins)
         if (j.member == member) return;
     try {
+        Noted(member);
+        Noted(member->parent);
         fJoins.push_back({member, member->parent, member->level, member->flags});
     } catch (const std::bad_alloc&) {
     }
@@ -278,6 +298,7 @@ void TransferSession::NoteJoin(TObjQz* group, TObjQz* member)
 void TransferSession::Dropped(TObjQz* obj)
 {
     try {
+        Noted(obj);
         fDropped.push_back(obj);
     } catch (const std::bad_alloc&) {
         UnlinkWithOwned(obj);
@@ -321,13 +342,15 @@ int16_t TransferSession::Commit()
         return err;
     }
     fCompanion.Finish();
+    // Taken out first: each one freed is forgotten by this session too.
+    std::vector<TObjQz*> retired, dropped;
+    retired.swap(fRetired);
+    dropped.swap(fDropped);
     // They left their groups when they were retired.
-    for (TObjQz* obj : fRetired) obj->parent = nullptr;
-    for (TObjQz* obj : fRetired) obj->Dispose();
-    fRetired.clear();
-    for (TObjQz* obj : fDropped) UnlinkWithOwned(obj);
-    for (TObjQz* obj : fDropped) obj->Dispose();
-    fDropped.clear();
+    for (TObjQz* obj : retired) obj->parent = nullptr;
+    for (TObjQz* obj : retired) obj->Dispose();
+    for (TObjQz* obj : dropped) UnlinkWithOwned(obj);
+    for (TObjQz* obj : dropped) obj->Dispose();
     End();
     return 0;
 }
@@ -367,16 +390,6 @@ void TransferSession::Free(const std::vector<TObjQz*>& found)
             if (list && int32_t(kept.size()) != list->Size()) SetEntries(&list, kept);
         }
     for (TObjQz* obj : gone) obj->Dispose();
-    // The summaries of the groups that stay, as they were.
-    for (GroupLinks& g : fGroups) {
-        if (fForgotten.count(g.group)) continue;
-        for (auto* entries : {&g.uses, &g.usedBy})
-            entries->erase(std::remove_if(entries->begin(), entries->end(),
-                                          [&](TObjQz* obj) { return fForgotten.count(obj) != 0; }),
-                           entries->end());
-        SetEntries(&g.group->uses, g.uses);
-        SetEntries(&g.group->usedBy, g.usedBy);
-    }
 }
 
 void TransferSession::RollBack()
@@ -391,11 +404,15 @@ void TransferSession::RollBack()
     for (auto it = fTables.rbegin(); it != fTables.rend(); ++it) RestoreTable(*it, &gone);
     for (auto it = fJoins.rbegin(); it != fJoins.rend(); ++it) {
         TObjQz* member = it->member;
-        if (member->parent) DelObjList(member->parent->members, member);
+        if (TGroupObjQz* joined = member->parent) {
+            DelObjList(joined->members, member);
+            GroupMembersChanged(joined);
+        }
         member->parent = it->parent;
         member->level = it->level;
         member->flags = it->flags;
         if (it->parent && !IsInList(it->parent->members, member)) AddObjList(&it->parent->members, member);
+        if (it->parent) GroupMembersChanged(it->parent);
     }
     fJoins.clear();
     fTables.clear();
@@ -468,11 +485,13 @@ void TransferSession::End()
     fDropped.clear();
     fBefore.clear();
     fOrder.clear();
-    fGroups.clear();
     fForgotten.clear();
+    fNoted.clear();
     fOpen = false;
     if (gCurrent == this) gCurrent = nullptr;
     SetCurrentCompanionJournal(nullptr);
+    // The summaries the transfer touched, as the files now have them.
+    fLinks.reset();
 }
 
 int16_t NoteCompanionChange(uint32_t type, int16_t id)
@@ -486,9 +505,9 @@ void NoteReplacedObj(TObjQz* obj)
     if (TransferSession* s = CurrentTransferSession()) s->NoteReplaced(obj);
 }
 
-void ForgetObjs(const std::vector<TObjQz*>& objs)
+void ForgetObjInSession(TObjQz* obj)
 {
-    if (TransferSession* s = CurrentTransferSession()) s->Forget(objs);
+    if (TransferSession* s = CurrentTransferSession()) s->Forget({obj});
 }
 
 void RetireObj(TObjQz* obj)

@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
+#include "design/links/XRef.h"
 #include "resources/StoreBracket.h"
 #include "transfer/driver/CompanionJournal.h"
 
@@ -34,8 +36,9 @@ public:
     int16_t Begin(TMainDoc* dest);
     // An existing destination object whose contents a mover overwrote.
     void NoteReplaced(TObjQz* obj);
-    // Objects about to be freed while the session runs: a roll-back leaves
-    // them alone.
+    // Objects about to be freed while the session runs (every object that
+    // leaves memory is told here: TransferHooks::forgetObj): a roll-back
+    // leaves them alone.
     void Forget(const std::vector<TObjQz*>& objs);
     // An object a mover takes out of the destination (its users and rows
     // let go of it first): freed when the transfer lands, put back in its
@@ -96,15 +99,16 @@ private:
         int16_t flags;
     };
     std::vector<Join> fJoins;
-    // The summaries of the destination's groups (their uses and users),
-    // which the moves may change through the groups' members.
-    struct GroupLinks {
-        TGroupObjQz* group;
-        std::vector<TObjQz*> uses, usedBy;
-    };
-    std::vector<GroupLinks> fGroups;
-    // Objects of the destination freed while the session ran.
-    std::unordered_set<TObjQz*> fForgotten;
+    // Every object the records above name: one that is not among them is
+    // forgotten without a walk of the records.
+    std::unordered_set<const TObjQz*> fNoted;
+    void Noted(const TObjQz* obj);
+    // Objects of the destination freed while the session ran: a list's
+    // order put back never places one (nor what took its address).
+    std::unordered_set<const TObjQz*> fForgotten;
+    // The moves' changes of the graph, as one: the groups' summaries are
+    // remade once the transfer lands or is taken back.
+    std::optional<LinkChanges> fLinks;
     bool Existed(TObjQz* obj) const;
     // The destination's resource objects of what the companion journal
     // noted, as a read lists them. 0 or -108.
@@ -121,8 +125,9 @@ TransferSession* CurrentTransferSession();
 // What movers do through the current session, or at once without one.
 int16_t NoteCompanionChange(uint32_t type, int16_t id);
 void NoteReplacedObj(TObjQz* obj);
-// The current session forgets the objects (about to be freed).
-void ForgetObjs(const std::vector<TObjQz*>& objs);
+// The current session forgets the object (about to be freed): every
+// object that leaves memory is told here (TransferHooks::forgetObj).
+void ForgetObjInSession(TObjQz* obj);
 // Takes `obj` out of its document for good (Retire, or freed now).
 void RetireObj(TObjQz* obj);
 // NoteTable and Dropped of the current session; without one the dropped

@@ -51,6 +51,7 @@ void InstallMovers()
     hooks.moveLayOut = MoveLayOut;
     hooks.replaceLayOut = ReplaceLayOut;
     hooks.noteGroupJoin = NoteGroupJoinInSession;
+    hooks.forgetObj = ForgetObjInSession;
     SetTransferHooks(hooks);
 }
 
