@@ -192,14 +192,12 @@ public:
         return out;
     }
 
-    // Each window of `doc` shows what the same window shows on a fresh open
-    // of the document's files: the same rows open and the same object
-    // current (its links in the panes), the same object previewed. Rows
-    // kept or found are each the fresh document's object, as it shows.
-    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what)
+    // A copy of `doc`'s files (and their sidecars) in the folder `under`,
+    // opened: what a fresh open of them gives. Null when it does not open.
+    TMainDoc* OpenFreshCopy(TMainDoc* doc, const std::string& under)
     {
         namespace fs = std::filesystem;
-        const fs::path fresh = fs::path(folder_.path()) / "fresh";
+        const fs::path fresh = fs::path(folder_.path()) / under;
         fs::remove_all(fresh);
         fs::create_directories(fresh);
         const fs::path data = doc->fSpec.path;
@@ -208,7 +206,18 @@ public:
             if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
                 fs::copy_file(entry.path(), fresh / name);
         }
-        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        return OpenDoc((fresh / data.filename()).string());
+    }
+
+    // Each window of `doc` shows what the same window shows on a fresh open
+    // of the document's files: the same rows open and the same object
+    // current (its links in the panes), the same object previewed. Rows
+    // kept or found are each the fresh document's object, as it shows.
+    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what)
+    {
+        namespace fs = std::filesystem;
+        const fs::path fresh = fs::path(folder_.path()) / "fresh";
+        TMainDoc* copy = OpenFreshCopy(doc, "fresh");
         ASSERT_NE(copy, nullptr) << what;
         TRefWindow* freshWindow = Windows(copy).front();
         for (TRefWindow* w : Windows(doc)) {
@@ -337,15 +346,7 @@ public:
     {
         namespace fs = std::filesystem;
         const fs::path fresh = fs::path(folder_.path()) / "graph";
-        fs::remove_all(fresh);
-        fs::create_directories(fresh);
-        const fs::path data = doc->fSpec.path;
-        for (const auto& entry : fs::directory_iterator(data.parent_path())) {
-            const std::string name = entry.path().filename().string(), stem = data.stem().string();
-            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
-                fs::copy_file(entry.path(), fresh / name);
-        }
-        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        TMainDoc* copy = OpenFreshCopy(doc, "graph");
         ASSERT_NE(copy, nullptr) << what;
         EXPECT_EQ(LinesApart(Graph(doc), Graph(copy)), "") << what;
         EXPECT_EQ(copy->Close(), 0);

@@ -41,6 +41,19 @@ void PCopy(unsigned char* out, const unsigned char* text, size_t max)
     out[0] = uint8_t(n);
 }
 
+// `t` naming `target` in its text `field` (cut to `max`): false, and `out`
+// untouched, without a target.
+bool Named(const champoper& t, int field, TObjQz* target, size_t max, champoper* out)
+{
+    if (!target) return false;
+    unsigned char name[256];
+    target->GetName(name);
+    PCopy(name, name, max);
+    *out = t;
+    out->SetText(field, name);
+    return true;
+}
+
 TFileObjQz* TableOf(TObjQz* context)
 {
     if (auto* method = dynamic_cast<TGnlProcObjQz*>(context)) return method->table;
@@ -110,16 +123,7 @@ bool LinkWalk::Literal(const champoper& t, champoper* out)
     if (KindOf(param) != kBarKind) return false;
     int64_t number = 0;
     switch (t.SubKind()) {
-    case 0: {
-        TObjQz* bar = Dest(SearchObj_Name(src, kBarKind, t.Text(4)));
-        if (!bar) return false;
-        unsigned char name[256];
-        bar->GetName(name);
-        PCopy(name, name, kLiteralMax);
-        *out = t;
-        out->SetText(4, name);
-        return true;
-    }
+    case 0: return Named(t, 4, Dest(SearchObj_Name(src, kBarKind, t.Text(4))), kLiteralMax, out);
     case 1: {
         const double real = t.Real();
         if (!std::isfinite(real) || real < -2147483648.0 || real > 2147483647.0) return false;
@@ -252,16 +256,7 @@ bool LinkWalk::Token(const champoper& t, champoper* out)
     case 6:
         if (params && param < lastParam) ++param;
         return false;
-    case 11: {
-        TObjQz* target = Dest(SearchObj_Name(src, 2, t.Text(2)));
-        if (!target) return false;
-        unsigned char name[256];
-        target->GetName(name);
-        PCopy(name, name, kNameMax);
-        *out = t;
-        out->SetText(2, name);
-        return true;
-    }
+    case 11: return Named(t, 2, Dest(SearchObj_Name(src, 2, t.Text(2))), kNameMax, out);
     case 22: return PlugIn(t, out);
     case 36: Constant(t); return false;
     default: return false;
