@@ -4,12 +4,16 @@
 // recording its picture the same way. Then BuildPreview of a form of the
 // largest preview size holding one matrix of 4,000 columns and 4,000 rows
 // drawn with a 4,000-pixel pen, beside painting the area its pen covers
-// (the whole page) with one platform call, recorded alike. Prints the
-// medians and the ratios.
+// (the whole page) with one platform call, recorded alike; likewise a form
+// of the largest size holding a picture of the page painted 10,001 times
+// (one rectangle and 10,000 more of the same, 20 KB), and one of 10,000
+// filled rectangles each over the whole page. Prints the medians and the
+// ratios.
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bench/BenchTiming.h"
 #include "forms/drawing/FormPreview.h"
@@ -32,7 +36,7 @@ using namespace platform;
 
 namespace {
 
-constexpr int kObjects = 500, kRuns = 21, kMatrixRuns = 5;
+constexpr int kObjects = 500, kRuns = 21, kMatrixRuns = 5, kRepaints = 10000, kLayers = 10000;
 constexpr int16_t kMatrixSide = kPreviewMaxSide, kMatrixCells = 4000, kMatrixPen = 4000;
 constexpr int16_t kColumns = 10, kCell = 60;
 const unsigned char kTitle[] = "\x06" "Button";
@@ -103,6 +107,51 @@ void FillMatrix(LayoutEditor* model)
     model->InsertObject(matrix, kAfterLastObject);
 }
 
+// A picture of the page painted once, then 10,000 times more as the same
+// rectangle: two bytes an opcode.
+Handle PaintedOverPicture()
+{
+    std::vector<uint8_t> b;
+    auto word = [&](int v) { b.push_back(uint8_t(v >> 8)), b.push_back(uint8_t(v)); };
+    auto frame = [&] { word(0), word(0), word(kMatrixSide), word(kMatrixSide); };
+    word(0), frame();
+    word(0x0011), word(0x02FF), word(0x0C00), word(-1), word(-1);  // version 2, a header of version -1
+    word(0), word(0), word(0), word(0), word(kMatrixSide), word(0), word(kMatrixSide), word(0), word(0), word(0);
+    word(0x0031), frame();  // paintRect
+    for (int i = 0; i < kRepaints; ++i) word(0x0039);  // paintSameRect
+    word(0x00FF);
+    Handle h = nullptr;
+    PtrToHand(b.data(), &h, Size(b.size()));
+    return h;
+}
+
+// The form of one picture object over the whole page.
+void FillPicture(LayoutEditor* model)
+{
+    model->fPages = NewPageTable(1);
+    model->fCurrentPage = 1;
+    auto* picture = new ImageObject(model);
+    picture->SetPict(PaintedOverPicture());
+    Place(picture, Rect{0, 0, kMatrixSide, kMatrixSide});
+    model->InsertObject(picture, kAfterLastObject);
+}
+
+// The form of 10,000 filled rectangles, each over the whole page.
+void FillLayers(LayoutEditor* model)
+{
+    model->fPages = NewPageTable(1);
+    model->fCurrentPage = 1;
+    for (int i = 0; i < kLayers; ++i) {
+        auto* rect = new RectObject(model);
+        rect->hasFillPattern = rect->hasPenPattern = 1;
+        rect->penWidth = rect->penHeight = 1;
+        std::memset(rect->fillPattern, i % 2 ? 0xAA : 0xFF, sizeof rect->fillPattern);
+        std::memset(rect->penPattern, 0xFF, sizeof rect->penPattern);
+        Place(rect, Rect{0, 0, kMatrixSide, kMatrixSide});
+        model->InsertObject(rect, kAfterLastObject);
+    }
+}
+
 // Draws into a new world of that size, then records its pixels as the
 // preview does.
 Handle Recorded(const Rect& bounds, const std::function<void()>& draw)
@@ -159,6 +208,21 @@ double MedianPreviewMs(LayoutEditor* model, int runs, Rect* frame)
     });
 }
 
+// The preview of a page-sized form beside one fill of its page, recorded
+// alike.
+void ComparePage(const char* what, void (*fill)(LayoutEditor*))
+{
+    LayoutEditor model(1, 0, 0);
+    fill(&model);
+    Rect page{};
+    const double drawn = MedianPreviewMs(&model, kMatrixRuns, &page);
+    const double painted = bench::MedianMs(kMatrixRuns, [&] {
+        if (Handle picture = Recorded(page, [&] { PaintRect(&page); })) KillPicture(picture);
+    });
+    std::printf("BuildPreview, %s, %d x %d: %.3f ms   one fill %.3f ms   ratio %.2f\n", what, page.right - page.left,
+                page.bottom - page.top, drawn, painted, drawn / painted);
+}
+
 }  // namespace
 
 int main()
@@ -181,16 +245,12 @@ int main()
     std::printf("BuildPreview, %d objects, %d x %d: %.3f ms   platform calls %.3f ms   ratio %.2f\n", kObjects,
                 frame.right - frame.left, frame.bottom - frame.top, ours, peer, ours / peer);
 
-    LayoutEditor matrix(1, 0, 0);
-    FillMatrix(&matrix);
-    Rect page{};
-    const double drawn = MedianPreviewMs(&matrix, kMatrixRuns, &page);
-    const double painted = bench::MedianMs(kMatrixRuns, [&] {
-        if (Handle picture = Recorded(page, [&] { PaintRect(&page); })) KillPicture(picture);
-    });
-    std::printf("BuildPreview, a matrix of %d x %d cells with a %d-pixel pen, %d x %d: %.3f ms   one fill %.3f ms   "
-                "ratio %.2f\n",
-                kMatrixCells, kMatrixCells, kMatrixPen, page.right - page.left, page.bottom - page.top, drawn, painted,
-                drawn / painted);
+    const std::string matrix = "a matrix of " + std::to_string(kMatrixCells) + " x " + std::to_string(kMatrixCells) +
+                               " cells with a " + std::to_string(kMatrixPen) + "-pixel pen";
+    ComparePage(matrix.c_str(), FillMatrix);
+    const std::string repaints = "a picture of the page painted " + std::to_string(kRepaints + 1) + " times";
+    ComparePage(repaints.c_str(), FillPicture);
+    const std::string layers = std::to_string(kLayers) + " filled rectangles over the page";
+    ComparePage(layers.c_str(), FillLayers);
     return 0;
 }

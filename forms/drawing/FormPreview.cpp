@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
+#include "forms/drawing/CoveredObjects.h"
 #include "forms/drawing/LayoutBackground.h"
 #include "forms/drawing/ObjectDrawing.h"
 #include "forms/kernel/KernelForm.h"
@@ -19,6 +21,7 @@
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
+#include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"
 
@@ -84,6 +87,22 @@ Handle PreviewOf(LayoutEditor* editor, int16_t displayType, VisitedForms* visite
     return editor->BuildPreview(displayType, visited);
 }
 
+// An object that later ones cover is drawn through an empty clip: all it
+// sets up and leaves behind is as if it had been drawn, and it paints no
+// pixel. Without the regions it is drawn as it stands.
+void DrawCovered(LayoutObject* o, LayoutEditor* editor, int16_t dh, int16_t dv)
+{
+    RgnHandle saved = NewRgn(), none = NewRgn();
+    if (saved && none) {
+        GetClip(saved);
+        SetClip(none);
+    }
+    o->DrawObject(editor, dh, dv);
+    if (saved && none) SetClip(saved);
+    DisposeRgn(none);
+    DisposeRgn(saved);
+}
+
 }  // namespace
 
 Handle SubformPicture(LayoutEditor* model, int16_t table, const unsigned char* formName, const Rect&)
@@ -108,8 +127,16 @@ void PreviewSize(LayoutEditor* editor, int16_t* width, int16_t* height)
 
 void DrawObjectChain(LayoutObject* first, LayoutEditor* editor, int16_t dh, int16_t dv, bool selectedOnly)
 {
+    std::vector<LayoutObject*> chain;
     for (LayoutObjectIterator it(first, selectedOnly, true, false); it.Current(); it.SetNext())
-        it.Current()->DrawObject(editor, dh, dv);
+        chain.push_back(it.Current());
+    // Objects later ones paint over cost no pixels: many pages of objects
+    // over each other cost one page.
+    const std::vector<bool> covered = CoveredObjects(chain, editor, dh, dv);
+    for (size_t i = 0; i < chain.size(); ++i) {
+        if (covered[i]) DrawCovered(chain[i], editor, dh, dv);
+        else chain[i]->DrawObject(editor, dh, dv);
+    }
 }
 
 void LayoutEditor::GetBaseFormSize(int16_t* width, int16_t* height)

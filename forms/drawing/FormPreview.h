@@ -26,7 +26,8 @@ constexpr int16_t kPreviewMaxSide = 4000;
 void PreviewSize(LayoutEditor* editor, int16_t* width, int16_t* height);
 // Draws the chain's objects in their order, each group's members after the
 // group, moved by (dh, dv), into the current port; only the selected ones
-// when asked.
+// when asked. An object later ones paint over entirely paints no pixel:
+// the pixels come out as if it had.
 void DrawObjectChain(LayoutObject* first, LayoutEditor* editor, int16_t dh, int16_t dv,
                      bool selectedOnly = false);
 // The preview picture of the editor's current page (null when memory runs

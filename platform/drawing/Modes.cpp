@@ -142,6 +142,8 @@ PixelOp MakePixelOp(int16_t mode, uint32_t fore, uint32_t back, uint32_t hiliteC
     return op;
 }
 
+bool PaintsOver(int16_t mode) { return MakePixelOp(mode, 0, kWhite, 0, 0).kind == OpKind::Copy; }
+
 uint32_t PixelOp::FromBit(bool ink, uint32_t d) const
 {
     if (notSource)

@@ -138,7 +138,6 @@ void Generic(const Surface& s, const pixman_box32_t& b, const Pattern& pat, cons
 
 Surface ClipToPort(GrafPort* port, const pixman_region32_t* shape, pixman_region32_t* out)
 {
-    NotePixelsWritten();
     pixman_region32_clear(out);
     if (!port || !port->portPixMap || !*port->portPixMap)
         return {};
@@ -154,6 +153,8 @@ Surface ClipToPort(GrafPort* port, const pixman_region32_t* shape, pixman_region
         pixman_region32_intersect(out, out, clip);
     if (pixman_region32_t* vis = RegionData(port->visRgn))
         pixman_region32_intersect(out, out, vis);
+    if (pixman_region32_not_empty(out))
+        NotePixelsWritten();
     return s;
 }
 

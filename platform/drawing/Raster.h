@@ -10,7 +10,8 @@ namespace platform {
 
 // The port's drawable pixels within `shape` (local coordinates): the shape
 // cut to the clip and visible regions and to the pixel map. Answers the
-// surface of the map; `out` must be initialised.
+// surface of the map; `out` must be initialised. Pixels to draw count as
+// written (PixelChanges.h).
 Surface ClipToPort(GrafPort* port, const pixman_region32_t* shape, pixman_region32_t* out);
 
 // Draws `pat` through the shape in `mode` with the port's colours.

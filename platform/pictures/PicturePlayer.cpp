@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include <cstddef>
@@ -23,6 +24,7 @@
 #include "platform/pictures/PictCursor.h"
 #include "platform/pictures/PictLayout.h"
 #include "platform/pictures/PictPixels.h"
+#include "platform/pictures/PictureSurvey.h"
 #include "platform/pictures/Pictures.h"
 #include "platform/pictures/PixPats.h"
 #include "platform/pictures/StoredRegions.h"
@@ -97,16 +99,24 @@ struct OwnedRgn {
     OwnedRgn& operator=(const OwnedRgn&) = delete;
 };
 
+// A walk of the picture: one that draws, leaving out the opcodes a survey
+// found painted over, or one that surveys and draws nothing.
 class Player {
 public:
-    Player(const uint8_t* bytes, size_t size, const Rect& dst, GrafPtr port)
-        : in_(bytes, size), port_(port), dst_(dst)
+    Player(const uint8_t* bytes, size_t size, const Rect& dst, GrafPtr port, PictureSurvey* survey,
+           std::vector<bool> hidden = {})
+        : in_(bytes, size), port_(port), dst_(dst), survey_(survey), hidden_(std::move(hidden))
     {
     }
 
     OSErr Run();
 
 private:
+    bool Draws(const Sighting& s);
+    bool Bottleneck(uint16_t family) const;
+    bool PaintsOver(GrafVerb verb) const;
+    Sighting ShapeSighting(uint16_t family, GrafVerb verb, const Rect32& box, int32_t a = 0, int32_t b = 0,
+                           uint32_t serial = 0) const;
     void Walk(Step* step);
     Step Dispatch(uint16_t op);
     Step Reserved(uint16_t op);
@@ -151,7 +161,76 @@ private:
     int16_t pictFont_ = 0;
     std::vector<std::pair<int16_t, std::vector<uint8_t>>> fontNames_;
     PixPatTile tiles_[3];
+    PictureSurvey* survey_;
+    std::vector<bool> hidden_;
+    size_t drawing_ = 0;  // opcodes that may change pixels, met so far
+    uint32_t polygons_ = 0, regions_ = 0;
 };
+
+// Every opcode that may change pixels asks first, in the same order in the
+// survey and in the drawing: a survey notes it and draws nothing; the
+// drawing leaves out what the survey found painted over.
+bool Player::Draws(const Sighting& s)
+{
+    if (survey_) {
+        survey_->Note(s);
+        return false;
+    }
+    const size_t at = drawing_++;
+    return at >= hidden_.size() || !hidden_[at];
+}
+
+// Whether the port has a drawing procedure for the shapes of the opcode
+// family (opBitsRect: bit copies): it gets every one of them.
+bool Player::Bottleneck(uint16_t family) const
+{
+    const QDProcs* p = port_->grafProcs;
+    if (!p)
+        return false;
+    switch (family) {
+    case opRect: return p->rectProc != nullptr;
+    case opRRect: return p->rRectProc != nullptr;
+    case opOval: return p->ovalProc != nullptr;
+    case opArc: return p->arcProc != nullptr;
+    case opPoly: return p->polyProc != nullptr;
+    case opRgn: return p->rgnProc != nullptr;
+    default: return p->bitsProc != nullptr;
+    }
+}
+
+// Whether the verb puts the port's own colours in every pixel of the shape
+// whatever they held: paint in a copy mode, erase and fill, with the pen
+// shown and a pixel pattern that paints.
+bool Player::PaintsOver(GrafVerb verb) const
+{
+    auto paints = [](const PixPatTile* t) {
+        return !t || (t->width > 0 && t->height > 0 && t->pixels.size() >= size_t(t->width) * size_t(t->height));
+    };
+    if (port_->pnVis < 0)
+        return false;
+    switch (verb) {
+    case kPaint: return paints(port_->pnPixPat) && platform::PaintsOver(port_->pnMode);
+    case kErase: return paints(port_->bkPixPat);
+    case kFill: return paints(port_->fillPixPat);
+    default: return false;
+    }
+}
+
+// A shape drawn with a verb changes only pixels of its bounds, but for an
+// inversion (which also spends the highlight switch) and a polygon's frame
+// (its pen hangs outside); one that goes to a drawing procedure may do
+// anything.
+Sighting Player::ShapeSighting(uint16_t family, GrafVerb verb, const Rect32& box, int32_t a, int32_t b,
+                               uint32_t serial) const
+{
+    Sighting s;
+    if (verb == kInvert || (family == opPoly && verb == kFrame) || Bottleneck(family))
+        return s;
+    s.reach = box;
+    s.shape = {family == opRect ? uint16_t(0) : family, box, a, b, serial};
+    s.paintsOver = PaintsOver(verb);
+    return s;
+}
 
 Point Player::MapP(Point p) const
 {
@@ -262,6 +341,8 @@ OSErr Player::Run()
 
     Step step = Step::Next;
     try {
+        if (survey_)
+            survey_->Clip(baseClip_.h);
         Walk(&step);
     } catch (const std::bad_alloc&) {
         step = Step::NoMemory;  // the port's settings still come back below
@@ -316,6 +397,8 @@ Step Player::Dispatch(uint16_t op)
         PlaceRegion(pictClip_.h);
         SectRgn(pictClip_.h, baseClip_.h, work_.h);
         SetClip(work_.h);
+        if (survey_)
+            survey_->Clip(work_.h);
         return Step::Next;
     case opBkPat:
         ReadPattern(&p->bkPat);
@@ -387,7 +470,10 @@ Step Player::Dispatch(uint16_t op)
             OpColor(&c);
         return Step::Next;
     }
-    case opHiliteMode: LMSetHiliteMode(uint8_t(LMGetHiliteMode() & 0x7F)); return Step::Next;
+    case opHiliteMode:
+        if (!survey_)
+            LMSetHiliteMode(uint8_t(LMGetHiliteMode() & 0x7F));
+        return Step::Next;
     case opDefHilite: {
         RGBColor standard{0xB5B5, 0xD5D5, 0xFFFF};
         HiliteColor(&standard);
@@ -409,8 +495,10 @@ Step Player::Dispatch(uint16_t op)
         if (!in_.ok())
             return Step::Damaged;
         Point a = MapP(from), b = MapP(to);
-        MoveTo(a.h, a.v);
-        LineTo(b.h, b.v);
+        if (Draws({})) {
+            MoveTo(a.h, a.v);
+            LineTo(b.h, b.v);
+        }
         pen_ = to;
         return Step::Next;
     }
@@ -506,6 +594,13 @@ Step Player::Header()
 void Player::DrawShape(uint16_t kind, GrafVerb verb, const Rect& r)
 {
     Rect m = MapR(r);
+    int32_t a = 0, b = 0;
+    if (kind == opRRect)
+        a = ScaleH(ovSize_.h), b = ScaleV(ovSize_.v);
+    else if (kind == opArc)
+        a = lastStart_, b = lastArc_;
+    if (!Draws(ShapeSighting(kind, verb, ToRect32(m), a, b)))
+        return;
     Pattern fill = port_->fillPat;
     switch (kind) {
     case opRect:
@@ -576,6 +671,7 @@ Step Player::Poly(GrafVerb verb, bool same)
         lastPoly_.resize(n);
         for (size_t i = 0; i < n; ++i)
             lastPoly_[i] = in_.P();
+        ++polygons_;
     }
     if (lastPoly_.empty())
         return Step::Next;
@@ -594,6 +690,11 @@ Step Player::Poly(GrafVerb verb, bool same)
                std::max(box.right, pts[i].h)};
     }
     (*poly)->polyBBox = box;
+    // A filled polygon's pixels lie within the box of its points.
+    if (!Draws(ShapeSighting(opPoly, verb, ToRect32(box), originH_, originV_, polygons_))) {
+        DisposeHandle(reinterpret_cast<Handle>(poly));
+        return Step::Next;
+    }
     switch (verb) {
     case kFrame: FramePoly(poly); break;
     case kPaint: PaintPoly(poly); break;
@@ -614,12 +715,15 @@ Step Player::Rgn(GrafVerb verb, bool same)
     if (!same) {
         if (!ReadRegion(lastRgn_.h))
             return Step::Damaged;
+        ++regions_;
     }
     OwnedRgn placed;
     if (!placed.h)
         return Step::NoMemory;
     CopyRgn(lastRgn_.h, placed.h);
     PlaceRegion(placed.h);
+    if (!Draws(ShapeSighting(opRgn, verb, GetRegionBounds32(placed.h), originH_, originV_, regions_)))
+        return Step::Next;
     switch (verb) {
     case kFrame: FrameRgn(placed.h); break;
     case kPaint: PaintRgn(placed.h); break;
@@ -665,7 +769,11 @@ Step Player::Bits(uint16_t op)
     case PixelReadResult::Ok: break;
     }
     Rect to = MapR(dst);
-    CopyBits(pixels.bits(), GetPortBitMapForCopyBits(port_), &src, &to, mode, withRgn ? mask.h : nullptr);
+    Sighting within;
+    if (!Bottleneck(opBitsRect))
+        within.reach = ToRect32(to);
+    if (Draws(within))
+        CopyBits(pixels.bits(), GetPortBitMapForCopyBits(port_), &src, &to, mode, withRgn ? mask.h : nullptr);
     return Step::Next;
 }
 
@@ -734,13 +842,16 @@ Step Player::Comment(bool isLong)
     if (!isLong) {
         if (!in_.ok())
             return Step::Damaged;
-        PicComment(kind, 0, nullptr);
+        if (!survey_)
+            PicComment(kind, 0, nullptr);
         return Step::Next;
     }
     uint16_t size = in_.U16();
     const uint8_t* data = in_.Take(size);
     if (!data)
         return Step::Damaged;
+    if (survey_)
+        return Step::Next;
     Handle h = nullptr;
     if (PtrToHand(data, &h, Size(size)) != noErr)
         return Step::NoMemory;
@@ -798,6 +909,8 @@ Step Player::Text(uint16_t op)
         numer = {int16_t(dh), int16_t(dw)};
         denom = {int16_t(fh), int16_t(fw)};
     }
+    if (!Draws({}))
+        return Step::Next;
     Point m = MapP(at);
     MoveTo(m.h, m.v);
     if (port_->grafProcs && port_->grafProcs->textProc)
@@ -856,7 +969,18 @@ Step Player::QuickTime(uint32_t length)
                 ClampTo16(int32_t(fx(src.bottom, matrix[4]) + matrix[7] / 65536)),
                 ClampTo16(int32_t(fx(src.right, matrix[0]) + matrix[6] / 65536))};
     Rect to = MapR(placed);
+    // A survey does not decode the image: the drawing may find it damaged
+    // and end there.
+    Sighting within;
+    if (!Bottleneck(opRect) && !Bottleneck(opBitsRect))
+        within.reach = ToRect32(to);
+    within.mayEnd = codec == FourCC("jpeg");
+    const bool shows = Draws(within);
+    if (survey_)
+        return Step::Next;
     if (codec != FourCC("jpeg")) {
+        if (!shows)
+            return Step::Next;
         RGBColor grey{0x8080, 0x8080, 0x8080}, fore = port_->rgbFgColor;
         RGBForeColor(&grey);
         PaintRect(&to);
@@ -869,8 +993,9 @@ Step Player::QuickTime(uint32_t length)
     case ImageReadResult::NoMemory: return Step::NoMemory;
     default: return Step::Damaged;
     }
-    CopyBits(pixels.bits(), GetPortBitMapForCopyBits(port_), &src, &to, mode & 0x3F,
-             maskSize ? mask.h : nullptr);
+    if (shows)
+        CopyBits(pixels.bits(), GetPortBitMapForCopyBits(port_), &src, &to, mode & 0x3F,
+                 maskSize ? mask.h : nullptr);
     return Step::Next;
 }
 
@@ -881,8 +1006,15 @@ OSErr PlayPicture(const uint8_t* bytes, size_t size, const Rect& dstRect)
     GrafPtr port = GetQDGlobalsThePort();
     if (!port || !bytes)
         return paramErr;
-    Player player(bytes, size, dstRect, port);
-    return player.Run();
+    // Recordings get every opcode as it stands; drawing procedures every
+    // one of their kind.
+    std::vector<bool> hidden;
+    if (!port->picSave && !IsRecordingRegion() && !IsRecordingPoly()) {
+        PictureSurvey survey;
+        if (Player(bytes, size, dstRect, port, &survey).Run() != memFullErr)
+            hidden = survey.Hidden();
+    }
+    return Player(bytes, size, dstRect, port, nullptr, std::move(hidden)).Run();
 }
 
 void DrawPicture(PicHandle picture, const Rect* dstRect)

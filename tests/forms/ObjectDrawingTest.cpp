@@ -1,6 +1,7 @@
-// Form objects drawn alone, each compared pixel for pixel with the same
-// shapes drawn by the platform's calls: rounded rectangles' corners,
-// matrices' dividers, plain frames and lines.
+// Form objects drawn as the preview draws them, each compared pixel for
+// pixel with the same shapes drawn by the platform's calls: rounded
+// rectangles' corners, matrices' dividers, plain frames and lines; objects
+// under others compared with each object drawn in turn.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "forms/drawing/FormPreview.h"
 #include "forms/drawing/KernelControls.h"
 #include "forms/drawing/ObjectDrawing.h"
 #include "forms/listbox/ListBox.h"
@@ -17,10 +19,14 @@
 #include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormModelHooks.h"
 #include "forms/objects/FormObjects.h"
+#include "forms/objects/ObjectIterators.h"
 #include "looks/LookManager.h"
 #include "looks/LookServices.h"
 #include "looks/VIHandler.h"
+#include "platform/drawing/Blits.h"
+#include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Patterns.h"
+#include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
@@ -53,15 +59,57 @@ std::unique_ptr<T> Shape(const Rect& r, bool fill, bool frame)
     return o;
 }
 
+// A group of the objects, drawn after it as the preview draws groups.
+std::unique_ptr<LayoutObject> Group(std::vector<std::unique_ptr<LayoutObject>> members)
+{
+    auto g = std::make_unique<GroupObject>(nullptr);
+    for (auto& m : members) g->AddSubObject(m.release());
+    return g;
+}
+
+// A picture object in r: the pixels of a black rectangle in the middle of
+// white.
+std::unique_ptr<LayoutObject> Picture(const Rect& r, bool transparent)
+{
+    auto o = std::make_unique<ImageObject>(nullptr);
+    o->bounds[0] = r.top, o->bounds[1] = r.left, o->bounds[2] = r.bottom, o->bounds[3] = r.right;
+    o->imageOption1 = transparent ? 1 : 0;
+    const Rect frame{0, 0, int16_t(r.bottom - r.top), int16_t(r.right - r.left)};
+    Rect inside = frame;
+    InsetRect(&inside, 4, 4);
+    CGrafPtr port = nullptr;
+    GDHandle device = nullptr;
+    GetGWorld(&port, &device);
+    GWorldPtr pixels = nullptr;
+    if (NewGWorld(&pixels, 32, &frame, nullptr, nullptr, 0) != noErr) return o;
+    SetGWorld(pixels, nullptr);
+    EraseRect(&frame);
+    PaintRect(&inside);
+    SetGWorld(port, device);
+    PicHandle picture = OpenPicture(&frame);
+    CopyBits(GetPortBitMapForCopyBits(pixels), GetPortBitMapForCopyBits(port), &frame, &frame, srcCopy, nullptr);
+    ClosePicture();
+    DisposeGWorld(pixels);
+    o->SetPict(picture);
+    return o;
+}
+
 TEST(ObjectDrawing, ShapesAsThePlatformDrawsThem)
 {
     drawntest::Page page(kSide, kSide);
     ASSERT_TRUE(page.Made());
     const Rect r{5, 5, 45, 35};  // 30 wide
+    const Rect all{0, 0, kSide, kSide};
     struct Case {
         const char* what;
         std::function<std::unique_ptr<LayoutObject>()> make;
-        std::function<void()> expected;
+        std::function<void()> expected;  // none: the objects drawn in turn
+        uint64_t paintings = 0;          // at most this many paintings write pixels; 0: any
+    };
+    auto grey = [](std::unique_ptr<RectObject> o) {
+        std::memset(o->fillPattern, 0xAA, 8);
+        o->foreColor = 0x2040C0;
+        return o;
     };
     const Case cases[] = {
         {"a rounded rectangle filled and framed", [&] { return Shape<RoundRectObject>(r, true, true); },
@@ -115,11 +163,68 @@ TEST(ObjectDrawing, ShapesAsThePlatformDrawsThem)
              for (int16_t x = r.left; x < r.right; ++x) MoveTo(x, r.top), LineTo(x, int16_t(r.bottom - 4000));
              for (int16_t y = r.top; y < r.bottom; ++y) MoveTo(r.left, y), LineTo(int16_t(r.right - 4000), y);
          }},
+        {"a thousand filled and framed rectangles over the page",
+         [&] {
+             std::vector<std::unique_ptr<LayoutObject>> layers;
+             for (int i = 0; i < 1000; ++i)
+                 layers.push_back(i % 2 ? grey(Shape<RectObject>(all, true, true)) : Shape<RectObject>(all, true, true));
+             return Group(std::move(layers));
+         },
+         nullptr, 2},
+        {"shapes, bevels and pictures under a filled rectangle, under part of another",
+         [&] {
+             std::vector<std::unique_ptr<LayoutObject>> o;
+             o.push_back(Shape<OvalObject>(r, true, true));
+             o.push_back(Shape<RoundRectObject>(all, true, true));
+             for (int16_t bevel : {-1, -2, -3, -4}) {
+                 auto b = Shape<RectObject>(r, false, true);
+                 b->penWidth = bevel;
+                 o.push_back(std::move(b));
+             }
+             o.push_back(Picture(r, false));
+             o.push_back(Picture(all, true));
+             o.push_back(grey(Shape<RectObject>(all, true, false)));
+             o.push_back(Shape<RectObject>(r, false, true));
+             o.push_back(Shape<RectObject>(Rect{0, 0, 20, kSide}, true, true));
+             return Group(std::move(o));
+         },
+         nullptr},
+        {"what an oval, a picture seen through and a bevel leave of rectangles",
+         [&] {
+             const Rect corner{46, 40, 58, 58};
+             std::vector<std::unique_ptr<LayoutObject>> o;
+             o.push_back(grey(Shape<RectObject>(all, true, true)));
+             o.push_back(Shape<OvalObject>(all, true, true));
+             o.push_back(Shape<RectObject>(r, true, true));
+             o.push_back(Picture(r, true));
+             o.push_back(Shape<RectObject>(corner, true, true));
+             auto b = grey(Shape<RectObject>(corner, true, true));
+             b->penWidth = -1;
+             o.push_back(std::move(b));
+             return Group(std::move(o));
+         },
+         nullptr},
+        {"a picture over the objects under it",
+         [&] {
+             std::vector<std::unique_ptr<LayoutObject>> o;
+             o.push_back(Shape<OvalObject>(r, true, true));
+             o.push_back(grey(Shape<RectObject>(r, true, true)));
+             o.push_back(Picture(all, false));
+             return Group(std::move(o));
+         },
+         nullptr, 3},
     };
     for (const Case& c : cases) {
         std::unique_ptr<LayoutObject> o = c.make();
-        const auto drawn = page.Drawn([&] { o->DrawObject(nullptr, 0, 0); });
-        const auto expected = page.Drawn(c.expected);
+        const uint64_t before = PixelWriteCount();
+        const auto drawn = page.Drawn([&] { DrawObjectChain(o.get(), nullptr, 0, 0); });
+        if (c.paintings) {
+            EXPECT_LE(PixelWriteCount() - before, c.paintings + 1) << c.what << " (and the page erased)";
+        }
+        const auto expected = page.Drawn(c.expected ? c.expected : [&] {
+            for (LayoutObjectIterator it(o.get(), false, true, false); it.Current(); it.SetNext())
+                it.Current()->DrawObject(nullptr, 0, 0);
+        });
         EXPECT_EQ(page.Differ(drawn, expected), "") << c.what;
     }
     // Moved by (dh, dv): the same frame further on.
