@@ -8,7 +8,6 @@
 #include "design/sql/SqlBuild.h"
 #include "design/sql/SqlScanner.h"
 #include "platform/core/Errors.h"
-#include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/files/TextFiles.h"
@@ -38,13 +37,7 @@ int16_t ResultOf(const ParseError& error)
 // The report as a text file, whole or not at all.
 int16_t WriteReport(const std::string& path, const std::string& text)
 {
-    if (const platform::OSErr err = platform::WriteTextFileAtomically(path, text.data(), text.size())) return err;
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(path, &spec);
-    platform::FInfo info;
-    if (platform::FSpGetFInfo(spec, &info) != platform::noErr || info.fdType == platform::FourCC("TEXT")) return 0;
-    info.fdType = platform::FourCC("TEXT");
-    return platform::FSpSetFInfo(spec, info);
+    return platform::WriteTextDocument(path, text.data(), text.size(), 0);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <new>
 
 #include "platform/core/Errors.h"
+#include "platform/core/FourCC.h"
+#include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
 
@@ -50,6 +52,21 @@ OSErr WriteTextFileAtomically(const std::string& path, const void* text, size_t 
     } catch (const std::bad_alloc&) {
         return memFullErr;
     }
+}
+
+OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, OSType creator)
+{
+    if (const OSErr err = WriteTextFileAtomically(path, text, size)) return err;
+    FSSpec spec;
+    if (const OSErr err = FSMakeFSSpec(path, &spec)) return err;
+    FInfo info{};
+    // A file without Finder information yet starts from none.
+    FSpGetFInfo(spec, &info);
+    const OSType type = FourCC("TEXT");
+    if (info.fdType == type && (creator == 0 || info.fdCreator == creator)) return noErr;
+    info.fdType = type;
+    if (creator != 0) info.fdCreator = creator;
+    return FSpSetFInfo(spec, info);
 }
 
 size_t LineLength(const uint8_t* text, size_t size)

@@ -27,6 +27,9 @@ OSErr FSWriteText(int16_t refNum, int64_t* count, const void* buffer);
 
 // WriteFileAtomically of text, its lines ended as a text file's.
 OSErr WriteTextFileAtomically(const std::string& path, const void* text, size_t size, uint32_t newMode = 0666);
+// The same, then the file's type becomes 'TEXT' and its creator `creator`
+// (0 keeps the one it has): an export or a report people open.
+OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, OSType creator);
 
 // The bytes of a text read from a file before its first line end (CR or
 // LF, which also begins CR LF); all of them when it has none.

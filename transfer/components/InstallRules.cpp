@@ -123,16 +123,7 @@ void SaveModuleConflicts(C_ListHdl conflicts, TMainDoc* dest, TModuleObjQz* modu
         platform::MacRomanToUtf8String(name + 1, name[0]) + platform::MacRomanToUtf8String(suffix + 1, suffix[0]);
     const std::string path = platform::FSpGetParent(dest->fSpec).path + "/" + leaf;
     // The report lands whole or the old one stays.
-    int16_t err = platform::WriteTextFileAtomically(path, text.data(), text.size());
-    platform::FSSpec report;
-    if (err == 0) err = platform::FSMakeFSSpec(path, &report);
-    if (err == 0) {
-        platform::FInfo info{};
-        info.fdType = FourCC("TEXT");
-        info.fdCreator = FourCC("ttxt");
-        err = platform::FSpSetFInfo(report, info);
-    }
-    if (err != 0) ErrMsg(err);
+    if (const int16_t err = platform::WriteTextDocument(path, text.data(), text.size(), FourCC("ttxt"))) ErrMsg(err);
 }
 
 bool ModuleConflicts(ObjListHdl* list, C_ListHdl conflicts, TMainDoc* source, TMainDoc* dest, TModuleObjQz* module)

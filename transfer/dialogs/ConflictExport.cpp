@@ -127,16 +127,9 @@ int16_t ExportC_List(const unsigned char* defaultName, const unsigned char* firs
         ConflictListText(firstLine, list, &text);
         // Written beside and renamed over: the old file stays whole until
         // the new one is.
-        err = platform::WriteTextFileAtomically(spec.path, text.data(), text.size());
+        err = platform::WriteTextDocument(spec.path, text.data(), text.size(), platform::FourCC("MACA"));
     } catch (const std::bad_alloc&) {
         err = platform::memFullErr;
-    }
-    if (err == 0) {
-        platform::FInfo info;
-        platform::FSpGetFInfo(spec, &info);
-        info.fdType = platform::FourCC("TEXT");
-        info.fdCreator = platform::FourCC("MACA");
-        err = platform::FSpSetFInfo(spec, info);
     }
     if (err != 0) ErrMsg(err);
     return err;
