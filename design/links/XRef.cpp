@@ -199,13 +199,6 @@ void GroupMembersChanged(TGroupObjQz* group)
     Settled();
 }
 
-void UsedObjChanged(TObjQz* obj)
-{
-    if (gTearDownDepth > 0 || !obj || !obj->usedBy) return;
-    for (int32_t i = 0; i < obj->usedBy->Size(); ++i) Touched(obj->usedBy->At(i));
-    Settled();
-}
-
 void RetireLinks(TObjQz* obj)
 {
     if (!obj) return;

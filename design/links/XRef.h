@@ -37,9 +37,6 @@ void XDelRef(TObjQz* a, TObjQz* b);
 // The members of `group` changed: its summaries, and its groups', are
 // remade.
 void GroupMembersChanged(TGroupObjQz* group);
-// What `obj` brings to the summaries of its users' groups changed (it was
-// ciphered or deciphered).
-void UsedObjChanged(TObjQz* obj);
 
 // `obj` is about to be freed: nothing of the graph may name it afterwards.
 void RetireLinks(TObjQz* obj);
