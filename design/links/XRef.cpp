@@ -248,6 +248,20 @@ void SettleLinks()
     }
 }
 
+ShownLinks::ShownLinks(ObjListHdl links)
+{
+    SettleLinks();
+    if (!links || NewObjList(&list_, int16_t(std::min<int32_t>(links->Size() + 1, 32000))) != 0) return;
+    if (SetObjListEntries(list_, links->entries, links->Size()) != 0) {
+        FreeObjList(list_);
+        list_ = nullptr;
+        return;
+    }
+    SortShownLinks(list_);
+}
+
+ShownLinks::~ShownLinks() { FreeObjList(list_); }
+
 bool ExistsByBeingNamed(TObjQz* obj)
 {
     if (!obj) return false;
