@@ -98,15 +98,8 @@ void TCallPlane::SetList(Handle filter, Handle list)
         LongLDelRow(fList->rowCount, 0, fList);
         // The links as the graph holds them now, in the order every window
         // shows them.
-        SettleLinks();
-        ObjListHdl shown = nullptr;
-        const auto* links = reinterpret_cast<ObjListHdl>(list);
-        if (filter && links && NewObjList(&shown, int16_t(std::min<int32_t>(links->Size() + 1, 32000))) == 0 &&
-            SetObjListEntries(shown, links->entries, links->Size()) == 0) {
-            SortShownLinks(shown);
-            DoFilter(filter, fList, shown);
-        }
-        FreeObjList(shown);
+        const ShownLinks shown(reinterpret_cast<ObjListHdl>(list));
+        if (filter && shown.get()) DoFilter(filter, fList, shown.get());
         LongLDoDraw(drawing, fList);
     }
     if (fWindow && fWindow->fWindow) InvalWindowRect(fWindow->fWindow, &fRect);

@@ -21,6 +21,7 @@
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
 #include "forms/calc/CalcBlob.h"
+#include "forms/walkers/RewriteSupport.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -297,15 +298,10 @@ int16_t ProcWalk::Token(const champoper& t)
 
 bool Equal(const unsigned char* a, const unsigned char* b) { return rel2str(a, b) == kEqual; }
 
-bool StartsWith(const unsigned char* name, const unsigned char* prefix)
-{
-    return prefix[0] && name[0] >= prefix[0] && std::memcmp(name + 1, prefix + 1, prefix[0]) == 0;
-}
-
 // `name` without `prefix` when it begins with it.
 void WithoutPrefix(unsigned char* out, const unsigned char* name, const unsigned char* prefix)
 {
-    const size_t skip = StartsWith(name, prefix) ? prefix[0] : 0;
+    const size_t skip = HasPrefix(name, prefix) ? prefix[0] : 0;
     out[0] = uint8_t(name[0] - skip);
     std::memmove(out + 1, name + 1 + skip, out[0]);
 }
@@ -367,16 +363,12 @@ bool ProcWalk::Rename(const champoper& t, champoper* out)
         PCat(text, prefix, t.Text(2));
         if (!Equal(text, oldName)) return false;
         // The new name's prefix says which variable the token names now: a
-        // local renamed without its prefix names a process variable. The
-        // prefixes come from where the token's own prefix came from.
+        // local renamed without its prefix names a process variable.
         unsigned char local[256], global[256];
         platform::GetIndString(local, 104, 12);
-        platform::GetIndString(global, 104, 39);
-        const uint8_t kind = StartsWith(newName, local) ? 26 : StartsWith(newName, global) ? 35 : 9;
-        const unsigned char* newPrefix = kind == 26 ? local : global;
-        prefix[0] = 0;
-        if (kind != 9) std::memcpy(prefix, newPrefix, size_t(newPrefix[0]) + 1);
-        WithoutPrefix(text, newName, prefix);
+        GetInterprocessPrefix(global);
+        const uint8_t kind = HasPrefix(newName, local) ? 26 : HasPrefix(newName, global) ? 35 : 9;
+        WithoutPrefix(text, newName, kind == 26 ? local : global);
         Cut(text, kNameMax);
         out->bytes[0] = kind;
         out->SetText(2, text);

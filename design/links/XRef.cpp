@@ -199,13 +199,6 @@ void GroupMembersChanged(TGroupObjQz* group)
     Settled();
 }
 
-void UsedObjChanged(TObjQz* obj)
-{
-    if (gTearDownDepth > 0 || !obj || !obj->usedBy) return;
-    for (int32_t i = 0; i < obj->usedBy->Size(); ++i) Touched(obj->usedBy->At(i));
-    Settled();
-}
-
 void RetireLinks(TObjQz* obj)
 {
     if (!obj) return;
@@ -254,6 +247,20 @@ void SettleLinks()
         g->MakeCallList(false);
     }
 }
+
+ShownLinks::ShownLinks(ObjListHdl links)
+{
+    SettleLinks();
+    if (!links || NewObjList(&list_, int16_t(std::min<int32_t>(links->Size() + 1, 32000))) != 0) return;
+    if (SetObjListEntries(list_, links->entries, links->Size()) != 0) {
+        FreeObjList(list_);
+        list_ = nullptr;
+        return;
+    }
+    SortShownLinks(list_);
+}
+
+ShownLinks::~ShownLinks() { FreeObjList(list_); }
 
 bool ExistsByBeingNamed(TObjQz* obj)
 {

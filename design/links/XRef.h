@@ -7,7 +7,7 @@
 // time whichever end asks. An object's uses keep the order in which it
 // recorded them (its text's order); the order of its users means nothing:
 // what windows, exports and printouts show is put in one order of its own
-// (SortShownLinks, ObjList.h), the same for every history, so the same as
+// (ShownLinks below), the same for every history, so the same as
 // a fresh read's. The graph is never stored: objects rebuild it when they
 // parse.
 //
@@ -25,6 +25,8 @@
 
 #include <cstdint>
 
+#include "design/objects/ObjList.h"
+
 class TObjQz;
 class TGroupObjQz;
 
@@ -37,9 +39,6 @@ void XDelRef(TObjQz* a, TObjQz* b);
 // The members of `group` changed: its summaries, and its groups', are
 // remade.
 void GroupMembersChanged(TGroupObjQz* group);
-// What `obj` brings to the summaries of its users' groups changed (it was
-// ciphered or deciphered).
-void UsedObjChanged(TObjQz* obj);
 
 // `obj` is about to be freed: nothing of the graph may name it afterwards.
 void RetireLinks(TObjQz* obj);
@@ -75,6 +74,21 @@ void DropIfUnnamed(TObjQz* obj);
 
 // Remakes the summaries that changes left empty, now.
 void SettleLinks();
+
+// A list of links as windows, exports and printouts show them: settled,
+// copied and put in the shown order (SortShownLinks). Null without `links`
+// or when memory runs out.
+class ShownLinks {
+public:
+    explicit ShownLinks(ObjListHdl links);
+    ~ShownLinks();
+    ShownLinks(const ShownLinks&) = delete;
+    ShownLinks& operator=(const ShownLinks&) = delete;
+    ObjListHdl get() const { return list_; }
+
+private:
+    ObjListHdl list_ = nullptr;
+};
 
 // `obj` rewrote its own resource: its size and date are the stored ones
 // again, as a read takes them when it parses the object.

@@ -59,30 +59,6 @@ OSErr WriteBytes(int16_t file, const void* bytes, int32_t count)
 
 OSErr WriteP(int16_t file, const unsigned char* text) { return WriteBytes(file, text + 1, text[0]); }
 
-// An object's links as the windows show them: the graph's list, settled
-// and put in the shown order, as a copy of the object's.
-class ShownLinks {
-public:
-    explicit ShownLinks(ObjListHdl links)
-    {
-        SettleLinks();
-        if (!links || NewObjList(&list_, int16_t(std::min<int32_t>(links->Size() + 1, 32000))) != 0) return;
-        if (SetObjListEntries(list_, links->entries, links->Size()) != 0) {
-            FreeObjList(list_);
-            list_ = nullptr;
-            return;
-        }
-        SortShownLinks(list_);
-    }
-    ~ShownLinks() { FreeObjList(list_); }
-    ShownLinks(const ShownLinks&) = delete;
-    ShownLinks& operator=(const ShownLinks&) = delete;
-    ObjListHdl get() const { return list_; }
-
-private:
-    ObjListHdl list_ = nullptr;
-};
-
 // Lines of text, each a tab-indented list entry: the heading of the list,
 // then every object of it that is not hidden.
 OSErr SaveList(int16_t file, ObjListHdl list, int16_t heading)

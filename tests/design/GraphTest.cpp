@@ -127,10 +127,8 @@ TEST_F(GraphTest, GroupsFollowTheirMembersLinks)
     expect("members gone: ");
     // Users and used objects deleted, members among them.
     for (int i = 0; i < 10; ++i) {
-        TObjQz* gone = objs.back();
+        objs.back()->DeleteObj(true);
         objs.pop_back();
-        gone->ListRemove();
-        gone->DeleteObj(true);
     }
     expect("objects gone: ");
 }

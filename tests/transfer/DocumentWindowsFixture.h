@@ -20,6 +20,7 @@
 #include "app/windows/TMainWindow.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
+#include "design/links/XRef.h"
 #include "design/objects/TransferHooks.h"
 #include "forms/model/LayoutEditor.h"
 #include "looks/LookManager.h"
@@ -192,12 +193,16 @@ public:
         return out;
     }
 
-    // A copy of `doc`'s files (and their sidecars) in the folder `under`,
-    // opened: what a fresh open of them gives. Null when it does not open.
-    TMainDoc* OpenFreshCopy(TMainDoc* doc, const std::string& under)
+    // A fresh open of the document's files gives what the program holds:
+    // the same uses graph and, unless `windowsToo` is false, each window
+    // shows what the same window shows there: the same rows open and the
+    // same object current (its links in the panes), the same object
+    // previewed. Rows kept or found are each the fresh document's object,
+    // as it shows.
+    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what, bool windowsToo = true)
     {
         namespace fs = std::filesystem;
-        const fs::path fresh = fs::path(folder_.path()) / under;
+        const fs::path fresh = fs::path(folder_.path()) / "fresh";
         fs::remove_all(fresh);
         fs::create_directories(fresh);
         const fs::path data = doc->fSpec.path;
@@ -206,21 +211,11 @@ public:
             if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
                 fs::copy_file(entry.path(), fresh / name);
         }
-        return OpenDoc((fresh / data.filename()).string());
-    }
-
-    // Each window of `doc` shows what the same window shows on a fresh open
-    // of the document's files: the same rows open and the same object
-    // current (its links in the panes), the same object previewed. Rows
-    // kept or found are each the fresh document's object, as it shows.
-    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what)
-    {
-        namespace fs = std::filesystem;
-        const fs::path fresh = fs::path(folder_.path()) / "fresh";
-        TMainDoc* copy = OpenFreshCopy(doc, "fresh");
+        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
         ASSERT_NE(copy, nullptr) << what;
+        EXPECT_EQ(Graph(doc), Graph(copy)) << what;
         TRefWindow* freshWindow = Windows(copy).front();
-        for (TRefWindow* w : Windows(doc)) {
+        for (TRefWindow* w : windowsToo ? Windows(doc) : std::vector<TRefWindow*>{}) {
             browser::TLstPlane* main = Main(w);
             browser::TLstPlane* other = Main(freshWindow);
             ASSERT_TRUE(main && other) << what;
@@ -282,75 +277,30 @@ public:
     {
         std::map<std::string, TObjQz*> all;
         std::vector<TObjQz*> todo;
-        auto visit = [&](TObjQz* obj) {
-            if (obj && all.emplace(Key(obj), obj).second) todo.push_back(obj);
+        auto visit = [&](ObjListHdl list, TObjQz* one = nullptr) {
+            for (int32_t i = -1; i < (list ? list->Size() : 0); ++i)
+                if (TObjQz* obj = i < 0 ? one : list->At(i); obj && all.emplace(Key(obj), obj).second) todo.push_back(obj);
         };
-        auto visitList = [&](ObjListHdl list) {
-            for (int32_t i = 0; list && i < list->Size(); ++i) visit(list->At(i));
-        };
-        for (int16_t k = 0; doc->fTypeList && k < 23; ++k) visitList(doc->fTypeList->lists[k]);
+        for (int16_t k = 0; doc->fTypeList && k < 23; ++k) visit(doc->fTypeList->lists[k]);
         while (!todo.empty()) {
             TObjQz* obj = todo.back();
             todo.pop_back();
-            visitList(obj->uses);
-            visitList(obj->usedBy);
-            visitList(obj->members);
-            if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
-                visit(table->method);
-                visitList(table->forms);
-                visitList(table->balloons);
-            } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
-                visit(form->formMethod);
-                visitList(form->objMethods);
-            } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
-                visitList(method->locals);
-            }
+            for (ObjListHdl list : {obj->uses, obj->usedBy, obj->members}) visit(list);
+            if (auto* table = dynamic_cast<TFileObjQz*>(obj)) visit(table->forms, table->method), visit(table->balloons);
+            if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) visit(form->objMethods, form->formMethod);
+            if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) visit(method->locals);
         }
-        std::string out;
-        // Each list in the order every window shows it.
         auto keys = [](ObjListHdl links) {
             std::string text;
-            ObjListHdl list = nullptr;
-            if (!links || NewObjList(&list, 10) != 0) return text;
-            EXPECT_EQ(SetObjListEntries(list, links->entries, links->Size()), 0);
-            SortShownLinks(list);
-            for (int32_t i = 0; i < list->Size(); ++i) text += " " + Key(list->At(i));
-            FreeObjList(list);
+            const ShownLinks shown(links);
+            for (int32_t i = 0; shown.get() && i < shown.get()->Size(); ++i) text += " " + Key(shown.get()->At(i));
             return text;
         };
+        std::string out;
         for (const auto& [key, obj] : all)
             out += key + " " + std::to_string(obj->GetSize()) + " bytes, time " + std::to_string(obj->GetaTime()) +
                    "\n  uses" + keys(obj->uses) + "\n  used by" + keys(obj->usedBy) + "\n";
         return out;
-    }
-    // The lines of `held` that differ from those of `fresh`, each beside
-    // its counterpart.
-    static std::string LinesApart(const std::string& held, const std::string& fresh)
-    {
-        auto lines = [](const std::string& text) {
-            std::vector<std::string> out;
-            size_t at = 0;
-            for (size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) out.push_back(text.substr(at, end - at));
-            return out;
-        };
-        const std::vector<std::string> a = lines(held), b = lines(fresh);
-        std::string out;
-        for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-            const std::string x = i < a.size() ? a[i] : "(none)", y = i < b.size() ? b[i] : "(none)";
-            if (x != y) out += "held:  " + x + "\nfresh: " + y + "\n";
-        }
-        return out;
-    }
-    // The graph of `doc` is that of a fresh read of its files.
-    void ExpectGraphOfItsFiles(TMainDoc* doc, const std::string& what)
-    {
-        namespace fs = std::filesystem;
-        const fs::path fresh = fs::path(folder_.path()) / "graph";
-        TMainDoc* copy = OpenFreshCopy(doc, "graph");
-        ASSERT_NE(copy, nullptr) << what;
-        EXPECT_EQ(LinesApart(Graph(doc), Graph(copy)), "") << what;
-        EXPECT_EQ(copy->Close(), 0);
-        fs::remove_all(fresh);
     }
 
     // The objects of the list's rows, every row opened, by key.

@@ -95,7 +95,6 @@ protected:
     }
     void TearDown() override
     {
-        if (defaultsSet_) SetUserDefaults({});
         platform::ClearFileDialogAnswers();
         platform::ClearAllFaults();
         ComponentFixture::TearDown();
@@ -136,25 +135,24 @@ public:
         platform::ClearDialogAnswers();
         return result;
     }
-    // The user's default choices ('C_PR' 0 of the preferences): these
-    // {code, choice} pairs, none when empty.
+    // The user's default choices ('C_PR' 0 of the test's own preferences):
+    // these {code, choice} pairs.
     void SetUserDefaults(const std::vector<std::pair<int16_t, int16_t>>& pairs)
     {
+        Bytes bytes;
+        for (const auto& [code, choice] : pairs)
+            for (const int16_t v : {code, choice}) bytes.insert(bytes.end(), {uint8_t(uint16_t(v) >> 8), uint8_t(v)});
         const int16_t saved = platform::CurResFile();
         platform::UseResFile(G_PrefResFile);
         if (platform::Handle old = platform::Get1Resource(FourCC("C_PR"), 0)) {
             platform::RemoveResource(old);
             platform::DisposeHandle(old);
         }
-        Bytes bytes;
-        for (const auto& [code, choice] : pairs)
-            for (const int16_t v : {code, choice}) bytes.insert(bytes.end(), {uint8_t(uint16_t(v) >> 8), uint8_t(v)});
         platform::Handle h = nullptr;
-        if (!pairs.empty() && platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())) == 0)
-            platform::AddResource(h, FourCC("C_PR"), 0, nullptr);
+        ASSERT_EQ(platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())), 0);
+        platform::AddResource(h, FourCC("C_PR"), 0, nullptr);
         platform::UpdateResFile(G_PrefResFile);
         platform::UseResFile(saved);
-        defaultsSet_ = !pairs.empty();
     }
     // What DemoTarget's files hold (its objects, store and companion).
     Reading TargetReading() const { return ReadingOf(work_ / "DemoTarget.QzB"); }
@@ -309,7 +307,6 @@ protected:
     size_t SweepFullDisk(const Operation& op, size_t* writes, size_t* checked);
 
     fs::path work_;
-    bool defaultsSet_ = false;
     Files base_;
     std::vector<std::string> names_;     // the documents the operation may change or make
     std::vector<std::string> made_;      // those it makes

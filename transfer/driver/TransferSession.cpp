@@ -246,19 +246,22 @@ void TransferSession::NoteTable(TObjQz* owner)
     for (const TableState& t : fTables)
         if (t.owner == owner) return;
     auto* table = dynamic_cast<TFileObjQz*>(owner);
+    // Each state noted with every object it names (a subtable's members
+    // too), so that one freed meanwhile is forgotten there.
     auto note = [&](TObjQz* obj, std::vector<TObjQz*> block) {
         auto* t = dynamic_cast<TFileObjQz*>(obj);
-        fTables.push_back({obj, std::move(block), Listed(obj->members), t ? Listed(t->forms) : std::vector<TObjQz*>{},
-                           t ? t->method : nullptr, t ? t->methodId : int16_t(0)});
+        const TableState& noted =
+            fTables.emplace_back(TableState{obj, std::move(block), Listed(obj->members),
+                                            t ? Listed(t->forms) : std::vector<TObjQz*>{}, t ? t->method : nullptr,
+                                            t ? t->methodId : int16_t(0)});
+        Noted(noted.owner);
+        Noted(noted.method);
+        for (const auto* list : {&noted.block, &noted.members, &noted.forms})
+            for (TObjQz* named : *list) Noted(named);
     };
     try {
         std::vector<TObjQz*> block = table && table->kind == 1 ? tables::BlockOf(table) : std::vector<TObjQz*>{};
         note(owner, block);
-        const TableState& noted = fTables.back();
-        Noted(noted.owner);
-        Noted(noted.method);
-        for (const auto* list : {&noted.block, &noted.members, &noted.forms})
-            for (TObjQz* obj : *list) Noted(obj);
         NoteReplaced(owner);
         for (TObjQz* member : Listed(owner->members)) NoteReplaced(member);
         for (TObjQz* entry : block) {

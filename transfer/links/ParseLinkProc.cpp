@@ -9,7 +9,6 @@
 #include "app/documents/MainDoc.h"
 #include "design/links/ParseSupport.h"
 #include "design/links/TokenAccess.h"
-#include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/plugins/PlugInLookup.h"
@@ -24,6 +23,7 @@
 #include "resources/ResourceApi.h"
 #include "transfer/links/DestLookups.h"
 #include "transfer/links/NotBrought.h"
+#include "transfer/movers/MoverSupport.h"
 
 namespace transfer {
 
@@ -267,7 +267,7 @@ bool LinkWalk::Token(const champoper& t, champoper* out)
 // its links are made again by the reader's parse of the rewritten code.
 int16_t Relink(TObjQz* method, int16_t methodId)
 {
-    while (method->uses && method->uses->Size() > 0) XDelRef(method, method->uses->At(0));
+    ClearDependencies(method);
     auto* proc = dynamic_cast<TGnlProcObjQz*>(method);
     const int16_t savedFile = platform::CurResFile();
     if (method->owner->fRsrFile != -1 && platform::IsResFileOpen(method->owner->fRsrFile))
