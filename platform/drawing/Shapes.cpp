@@ -128,7 +128,7 @@ enum class Overlap { Any, Odd, Each };
 
 Overlap OverlapOf(int16_t penMode)
 {
-    switch (MakePixelOp(penMode, 0, 0xFFFFFF, 0, 0).kind) {
+    switch (KindOf(penMode)) {
     case OpKind::Copy:
     case OpKind::Or:
     case OpKind::Bic:

@@ -203,13 +203,11 @@ bool Player::Bottleneck(uint16_t family) const
 // shown and a pixel pattern that paints.
 bool Player::PaintsOver(GrafVerb verb) const
 {
-    auto paints = [](const PixPatTile* t) {
-        return !t || (t->width > 0 && t->height > 0 && t->pixels.size() >= size_t(t->width) * size_t(t->height));
-    };
+    auto paints = [](const PixPatTile* t) { return !t || t->Paints(); };
     if (port_->pnVis < 0)
         return false;
     switch (verb) {
-    case kPaint: return paints(port_->pnPixPat) && platform::PaintsOver(port_->pnMode);
+    case kPaint: return paints(port_->pnPixPat) && KindOf(port_->pnMode) == OpKind::Copy;
     case kErase: return paints(port_->bkPixPat);
     case kFill: return paints(port_->fillPixPat);
     default: return false;
