@@ -225,7 +225,8 @@ Sighting Player::ShapeSighting(uint16_t family, GrafVerb verb, const Rect32& box
     if (verb == kInvert || (family == opPoly && verb == kFrame) || Bottleneck(family))
         return s;
     s.reach = box;
-    s.shape = {family == opRect ? uint16_t(0) : family, box, a, b, serial};
+    s.family = family == opRect ? uint16_t(0) : family;
+    s.a = a, s.b = b, s.serial = serial;
     s.paintsOver = PaintsOver(verb);
     return s;
 }
