@@ -29,9 +29,7 @@ Rect32 VisibleLimit(GrafPort* port)
     if (IsRecordingRegion() || !port || !port->portPixMap || !*port->portPixMap)
         return kAllRows;
     Rect32 limit = ToRect32((*port->portPixMap)->bounds);
-    if (RegionData(port->clipRgn) && EmptyRgn(port->clipRgn))
-        return {0, 0, 0, 0};  // an empty clip shows nothing
-    if (!EmptyRgn(port->clipRgn))
+    if (RegionData(port->clipRgn))  // an empty clip shows nothing
         limit = Intersect(limit, GetRegionBounds32(port->clipRgn));
     if (!EmptyRgn(port->visRgn))
         limit = Intersect(limit, GetRegionBounds32(port->visRgn));
