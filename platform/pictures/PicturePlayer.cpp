@@ -998,6 +998,19 @@ Step Player::QuickTime(uint32_t length)
     return Step::Next;
 }
 
+// For each opcode that may change pixels, whether later ones paint over it;
+// none when memory runs short for the look ahead: then all are drawn.
+std::vector<bool> PaintedOver(const uint8_t* bytes, size_t size, const Rect& dstRect, GrafPtr port)
+{
+    try {
+        PictureSurvey survey;
+        if (Player(bytes, size, dstRect, port, &survey).Run() != memFullErr)
+            return survey.Hidden();
+    } catch (const std::bad_alloc&) {
+    }
+    return {};
+}
+
 }  // namespace
 
 OSErr PlayPicture(const uint8_t* bytes, size_t size, const Rect& dstRect)
@@ -1008,11 +1021,8 @@ OSErr PlayPicture(const uint8_t* bytes, size_t size, const Rect& dstRect)
     // Recordings get every opcode as it stands; drawing procedures every
     // one of their kind.
     std::vector<bool> hidden;
-    if (!port->picSave && !IsRecordingRegion() && !IsRecordingPoly()) {
-        PictureSurvey survey;
-        if (Player(bytes, size, dstRect, port, &survey).Run() != memFullErr)
-            hidden = survey.Hidden();
-    }
+    if (!port->picSave && !IsRecordingRegion() && !IsRecordingPoly())
+        hidden = PaintedOver(bytes, size, dstRect, port);
     return Player(bytes, size, dstRect, port, nullptr, std::move(hidden)).Run();
 }
 
