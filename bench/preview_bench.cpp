@@ -93,18 +93,22 @@ void Fill(LayoutEditor* model)
     }
 }
 
+// The object over the whole page of the form, after the others.
+void OverPage(LayoutEditor* model, LayoutObject* o)
+{
+    Place(o, Rect{0, 0, kMatrixSide, kMatrixSide});
+    model->InsertObject(o, kAfterLastObject);
+}
+
 // The form of one matrix over the whole page.
 void FillMatrix(LayoutEditor* model)
 {
-    model->fPages = NewPageTable(1);
-    model->fCurrentPage = 1;
     auto* matrix = new MatrixObject(model);
     matrix->columnCount = matrix->rowCount = kMatrixCells;
     matrix->penWidth = matrix->penHeight = kMatrixPen;
     matrix->hasPenPattern = 1;
     std::memset(matrix->penPattern, 0xFF, sizeof matrix->penPattern);
-    Place(matrix, Rect{0, 0, kMatrixSide, kMatrixSide});
-    model->InsertObject(matrix, kAfterLastObject);
+    OverPage(model, matrix);
 }
 
 // A picture of the page painted once, then 10,000 times more as the same
@@ -128,27 +132,21 @@ Handle PaintedOverPicture()
 // The form of one picture object over the whole page.
 void FillPicture(LayoutEditor* model)
 {
-    model->fPages = NewPageTable(1);
-    model->fCurrentPage = 1;
     auto* picture = new ImageObject(model);
     picture->SetPict(PaintedOverPicture());
-    Place(picture, Rect{0, 0, kMatrixSide, kMatrixSide});
-    model->InsertObject(picture, kAfterLastObject);
+    OverPage(model, picture);
 }
 
 // The form of 10,000 filled rectangles, each over the whole page.
 void FillLayers(LayoutEditor* model)
 {
-    model->fPages = NewPageTable(1);
-    model->fCurrentPage = 1;
     for (int i = 0; i < kLayers; ++i) {
         auto* rect = new RectObject(model);
         rect->hasFillPattern = rect->hasPenPattern = 1;
         rect->penWidth = rect->penHeight = 1;
         std::memset(rect->fillPattern, i % 2 ? 0xAA : 0xFF, sizeof rect->fillPattern);
         std::memset(rect->penPattern, 0xFF, sizeof rect->penPattern);
-        Place(rect, Rect{0, 0, kMatrixSide, kMatrixSide});
-        model->InsertObject(rect, kAfterLastObject);
+        OverPage(model, rect);
     }
 }
 
@@ -213,6 +211,8 @@ double MedianPreviewMs(LayoutEditor* model, int runs, Rect* frame)
 void ComparePage(const char* what, void (*fill)(LayoutEditor*))
 {
     LayoutEditor model(1, 0, 0);
+    model.fPages = NewPageTable(1);
+    model.fCurrentPage = 1;
     fill(&model);
     Rect page{};
     const double drawn = MedianPreviewMs(&model, kMatrixRuns, &page);

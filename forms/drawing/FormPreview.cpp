@@ -16,12 +16,12 @@
 #include "forms/objects/FormTables.h"
 #include "forms/objects/LayoutObject.h"
 #include "forms/objects/ObjectIterators.h"
+#include "looks/LookServices.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Blits.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
-#include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"
 
@@ -87,22 +87,6 @@ Handle PreviewOf(LayoutEditor* editor, int16_t displayType, VisitedForms* visite
     return editor->BuildPreview(displayType, visited);
 }
 
-// An object that later ones cover is drawn through an empty clip: all it
-// sets up and leaves behind is as if it had been drawn, and it paints no
-// pixel. Without the regions it is drawn as it stands.
-void DrawCovered(LayoutObject* o, LayoutEditor* editor, int16_t dh, int16_t dv)
-{
-    RgnHandle saved = NewRgn(), none = NewRgn();
-    if (saved && none) {
-        GetClip(saved);
-        SetClip(none);
-    }
-    o->DrawObject(editor, dh, dv);
-    if (saved && none) SetClip(saved);
-    DisposeRgn(none);
-    DisposeRgn(saved);
-}
-
 }  // namespace
 
 Handle SubformPicture(LayoutEditor* model, int16_t table, const unsigned char* formName, const Rect&)
@@ -132,10 +116,16 @@ void DrawObjectChain(LayoutObject* first, LayoutEditor* editor, int16_t dh, int1
         chain.push_back(it.Current());
     // Objects later ones paint over cost no pixels: many pages of objects
     // over each other cost one page.
+    // One that is covered is drawn through an empty clip: all it sets up and
+    // leaves behind is as if it had been drawn, and it paints no pixel.
     const std::vector<bool> covered = CoveredObjects(chain, editor, dh, dv);
     for (size_t i = 0; i < chain.size(); ++i) {
-        if (covered[i]) DrawCovered(chain[i], editor, dh, dv);
-        else chain[i]->DrawObject(editor, dh, dv);
+        if (!covered[i]) {
+            chain[i]->DrawObject(editor, dh, dv);
+            continue;
+        }
+        ClipSection none(Rect{0, 0, 0, 0});
+        chain[i]->DrawObject(editor, dh, dv);
     }
 }
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/drawing/Regions.h"
-
 namespace platform {
 
 namespace {
@@ -13,14 +11,6 @@ namespace {
 // any page of objects side by side, few enough that each question costs
 // little.
 constexpr int kMostPieces = 256;
-
-struct Piece {
-    pixman_region32_t r;
-    Piece() { pixman_region32_init(&r); }
-    ~Piece() { pixman_region32_fini(&r); }
-    Piece(const Piece&) = delete;
-    Piece& operator=(const Piece&) = delete;
-};
 
 bool Proper(const Rect32& r) { return r.left < r.right && r.top < r.bottom; }
 
@@ -36,20 +26,16 @@ bool Within(pixman_region32_t* out, const Rect32& r, RgnHandle clip)
 
 }  // namespace
 
-CoveredArea::CoveredArea() { pixman_region32_init(&area_); }
-
-CoveredArea::~CoveredArea() { pixman_region32_fini(&area_); }
-
 bool CoveredArea::Covers(const Rect32& r, RgnHandle clip) const
 {
     if (!Proper(r))
         return true;
-    auto* area = const_cast<pixman_region32_t*>(&area_);
+    auto* area = const_cast<pixman_region32_t*>(&area_.r);
     if (!RegionData(clip)) {
         const pixman_box32_t box{r.left, r.top, r.right, r.bottom};
         return pixman_region32_contains_rectangle(area, &box) == PIXMAN_REGION_IN;
     }
-    Piece piece;
+    ScratchRegion piece;
     return Within(&piece.r, r, clip) && pixman_region32_subtract(&piece.r, &piece.r, area) &&
            !pixman_region32_not_empty(&piece.r);
 }
@@ -58,20 +44,16 @@ void CoveredArea::Add(const Rect32& r, RgnHandle clip)
 {
     if (!Proper(r))
         return;
-    Piece piece, joined;
-    if (!Within(&piece.r, r, clip) || !pixman_region32_union(&joined.r, &area_, &piece.r)) {
+    ScratchRegion piece, joined;
+    if (!Within(&piece.r, r, clip) || !pixman_region32_union(&joined.r, &area_.r, &piece.r)) {
         Clear();
         return;
     }
     if (pixman_region32_n_rects(&joined.r) > std::max(kMostPieces, 2 * pixman_region32_n_rects(&piece.r)))
         return;
-    std::swap(area_, joined.r);
+    std::swap(area_.r, joined.r);
 }
 
-void CoveredArea::Clear()
-{
-    pixman_region32_fini(&area_);
-    pixman_region32_init(&area_);
-}
+void CoveredArea::Clear() { pixman_region32_clear(&area_.r); }
 
 }  // namespace platform

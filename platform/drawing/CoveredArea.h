@@ -4,19 +4,12 @@
 // back to the first.
 #pragma once
 
-#include <pixman.h>
-
-#include "platform/drawing/QuickDrawTypes.h"
+#include "platform/drawing/Regions.h"
 
 namespace platform {
 
 class CoveredArea {
 public:
-    CoveredArea();
-    ~CoveredArea();
-    CoveredArea(const CoveredArea&) = delete;
-    CoveredArea& operator=(const CoveredArea&) = delete;
-
     // Whether every pixel of r within the clip (null: no clip) is covered.
     bool Covers(const Rect32& r, RgnHandle clip = nullptr) const;
     // The pixels of r within the clip are painted over. An area that would
@@ -26,7 +19,7 @@ public:
     void Clear();
 
 private:
-    pixman_region32_t area_;
+    ScratchRegion area_;
 };
 
 }  // namespace platform

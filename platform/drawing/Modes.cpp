@@ -125,24 +125,26 @@ PixelOp MakePixelOp(int16_t mode, uint32_t fore, uint32_t back, uint32_t hiliteC
     op.hilite = hiliteColor & kWhite;
     op.weight = weight & kWhite;
     op.colorize = op.fore != 0 || op.back != kWhite;
-    mode &= ~64;  // dither is a request we can ignore
-    if (mode >= 0 && mode <= 15) {
-        static constexpr OpKind kinds[4] = {OpKind::Copy, OpKind::Or, OpKind::Xor, OpKind::Bic};
-        op.kind = kinds[mode & 3];
-        op.notSource = (mode & 4) != 0;
-    } else if (mode == blend) {
-        op.kind = OpKind::Blend;
-    } else if (mode == transparent) {
-        op.kind = OpKind::Transparent;
-    } else if (mode == hilite) {
-        op.kind = OpKind::Hilite;
-    } else {
-        op.kind = OpKind::Copy;  // unknown modes copy
-    }
+    op.kind = KindOf(mode);
+    mode &= ~64;
+    op.notSource = mode >= 0 && mode <= 15 && (mode & 4) != 0;
     return op;
 }
 
-bool PaintsOver(int16_t mode) { return MakePixelOp(mode, 0, kWhite, 0, 0).kind == OpKind::Copy; }
+OpKind KindOf(int16_t mode)
+{
+    mode &= ~64;  // dither is a request we can ignore
+    if (mode >= 0 && mode <= 15) {
+        static constexpr OpKind kinds[4] = {OpKind::Copy, OpKind::Or, OpKind::Xor, OpKind::Bic};
+        return kinds[mode & 3];
+    }
+    switch (mode) {
+    case blend: return OpKind::Blend;
+    case transparent: return OpKind::Transparent;
+    case hilite: return OpKind::Hilite;
+    default: return OpKind::Copy;  // unknown modes copy
+    }
+}
 
 uint32_t PixelOp::FromBit(bool ink, uint32_t d) const
 {

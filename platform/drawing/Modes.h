@@ -55,9 +55,9 @@ struct PixelOp {
 
 // The operation of a transfer mode with the colours of a port.
 PixelOp MakePixelOp(int16_t mode, uint32_t fore, uint32_t back, uint32_t hiliteColor, uint32_t weight);
-// Whether painting in the mode puts its own colours in every pixel it
-// reaches, whatever the pixel held: the copy modes.
-bool PaintsOver(int16_t mode);
+// What a transfer mode does to the pixels it reaches, whatever the colours:
+// a copy puts its own colours in them whatever they held.
+OpKind KindOf(int16_t mode);
 
 inline uint32_t Luma(uint32_t rgb)
 {

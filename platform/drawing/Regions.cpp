@@ -30,15 +30,6 @@ pixman_region32_t* Data(RgnHandle rgn)
     return rgn && *rgn ? &(*rgn)->data : nullptr;
 }
 
-// A region of the call's own, freed however the call ends.
-struct ScratchRegion {
-    ScratchRegion() { pixman_region32_init(&r); }
-    ~ScratchRegion() { pixman_region32_fini(&r); }
-    ScratchRegion(const ScratchRegion&) = delete;
-    ScratchRegion& operator=(const ScratchRegion&) = delete;
-    pixman_region32_t r;
-};
-
 // The region calls are C-style entries: running out of memory ends the
 // work with QDError() memFullErr rather than an exception. False then.
 template <typename F>

@@ -65,6 +65,15 @@ std::vector<Rect32> GetRegionRects(RgnHandle rgn);
 pixman_region32_t* RegionData(RgnHandle rgn);
 void RegionChanged(RgnHandle rgn);
 
+// A pixman region of the drawing code's own, freed however the call ends.
+struct ScratchRegion {
+    ScratchRegion() { pixman_region32_init(&r); }
+    ~ScratchRegion() { pixman_region32_fini(&r); }
+    ScratchRegion(const ScratchRegion&) = delete;
+    ScratchRegion& operator=(const ScratchRegion&) = delete;
+    pixman_region32_t r;
+};
+
 // For code that calls regions inside an entry point of its own and must
 // answer their shortage itself: true when `calls` ran out of memory
 // (QDError() memFullErr); QDError() is left as it was otherwise.

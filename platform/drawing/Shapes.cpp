@@ -16,15 +16,6 @@ namespace platform {
 
 namespace {
 
-// A pixman region that cleans up after itself.
-struct Area {
-    pixman_region32_t r;
-    Area() { pixman_region32_init(&r); }
-    ~Area() { pixman_region32_fini(&r); }
-    Area(const Area&) = delete;
-    Area& operator=(const Area&) = delete;
-};
-
 Rect32 Intersect(const Rect32& a, const Rect32& b)
 {
     return {std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
@@ -38,9 +29,7 @@ Rect32 VisibleLimit(GrafPort* port)
     if (IsRecordingRegion() || !port || !port->portPixMap || !*port->portPixMap)
         return kAllRows;
     Rect32 limit = ToRect32((*port->portPixMap)->bounds);
-    if (RegionData(port->clipRgn) && EmptyRgn(port->clipRgn))
-        return {0, 0, 0, 0};  // an empty clip shows nothing
-    if (!EmptyRgn(port->clipRgn))
+    if (RegionData(port->clipRgn))  // an empty clip shows nothing
         limit = Intersect(limit, GetRegionBounds32(port->clipRgn));
     if (!EmptyRgn(port->visRgn))
         limit = Intersect(limit, GetRegionBounds32(port->visRgn));
@@ -117,7 +106,7 @@ void DrawShape(GrafVerb verb, pixman_region32_t* shape)
 void DrawRoundRect(GrafVerb verb, const Rect& r, int32_t ovalWidth, int32_t ovalHeight)
 {
     GrafPtr port = GetQDGlobalsThePort();
-    Area shape;
+    ScratchRegion shape;
     if (verb == kFrame && port && !IsRecordingRegion()) {
         if (!PenShows(port))
             return;
@@ -137,7 +126,7 @@ enum class Overlap { Any, Odd, Each };
 
 Overlap OverlapOf(int16_t penMode)
 {
-    switch (MakePixelOp(penMode, 0, 0xFFFFFF, 0, 0).kind) {
+    switch (KindOf(penMode)) {
     case OpKind::Copy:
     case OpKind::Or:
     case OpKind::Bic:
@@ -277,7 +266,7 @@ void DrawLines(const std::vector<std::pair<Point, Point>>& lines)
         return;
     const Rect32 limit = VisibleLimit(port);
     std::vector<pixman_box32_t> boxes;
-    Area line;
+    ScratchRegion line;
     for (const auto& [from, to] : lines) {
         LineShape(&line.r, from, to, port->pnSize, limit);
         int n = 0;
@@ -289,7 +278,7 @@ void DrawLines(const std::vector<std::pair<Point, Point>>& lines)
                 boxes.push_back(b);
         }
     }
-    Area shape;
+    ScratchRegion shape;
     CoveredShape(&shape.r, boxes, overlap == Overlap::Odd);
     Paint(port, &shape.r, port->pnPat, port->pnPixPat, port->pnMode);
 }
@@ -304,7 +293,7 @@ void StdLine(Point newPt)
     RecordPolyLine(from, newPt);
     PictRecordLine(port, from, newPt);
     if (PenShows(port)) {
-        Area shape;
+        ScratchRegion shape;
         LineShape(&shape.r, from, newPt, port->pnSize, VisibleLimit(port));
         Paint(port, &shape.r, port->pnPat, port->pnPixPat, port->pnMode);
     }
@@ -316,7 +305,7 @@ void StdRect(GrafVerb verb, const Rect* r)
     if (!r)
         return;
     PictRecordShape(GetQDGlobalsThePort(), PictShape::Rect, verb, r, 0, 0);
-    Area shape;
+    ScratchRegion shape;
     RectShape(&shape.r, ToRect32(*r));
     DrawShape(verb, &shape.r);
 }
@@ -345,7 +334,7 @@ void StdArc(GrafVerb verb, const Rect* r, int16_t startAngle, int16_t arcAngle)
         return;  // arcs are not outlines: nothing to record
     // The oval (or its outline) within what the port shows, then the
     // wedge, which looks at every pixel left.
-    Area shape;
+    ScratchRegion shape;
     const Rect32 visible = VisibleLimit(port);
     const int32_t w = int32_t(r->right) - r->left, h = int32_t(r->bottom) - r->top;
     if (verb == kFrame)
@@ -384,7 +373,7 @@ void StdPoly(GrafVerb verb, PolyHandle poly)
         const Point& b = pts[(i + 1) % n];
         edges.push_back({a.h, a.v, b.h, b.v});
     }
-    Area shape;
+    ScratchRegion shape;
     EdgesShape(&shape.r, edges, DrawLimit(port));
     DrawShape(verb, &shape.r);
 }
@@ -395,7 +384,7 @@ void StdRgn(GrafVerb verb, RgnHandle rgn)
     if (!data)
         return;
     PictRecordRgn(GetQDGlobalsThePort(), verb, rgn);
-    Area shape;
+    ScratchRegion shape;
     pixman_region32_copy(&shape.r, data);
     DrawShape(verb, &shape.r);
 }

@@ -203,13 +203,11 @@ bool Player::Bottleneck(uint16_t family) const
 // shown and a pixel pattern that paints.
 bool Player::PaintsOver(GrafVerb verb) const
 {
-    auto paints = [](const PixPatTile* t) {
-        return !t || (t->width > 0 && t->height > 0 && t->pixels.size() >= size_t(t->width) * size_t(t->height));
-    };
+    auto paints = [](const PixPatTile* t) { return !t || t->Paints(); };
     if (port_->pnVis < 0)
         return false;
     switch (verb) {
-    case kPaint: return paints(port_->pnPixPat) && platform::PaintsOver(port_->pnMode);
+    case kPaint: return paints(port_->pnPixPat) && KindOf(port_->pnMode) == OpKind::Copy;
     case kErase: return paints(port_->bkPixPat);
     case kFill: return paints(port_->fillPixPat);
     default: return false;
@@ -227,7 +225,8 @@ Sighting Player::ShapeSighting(uint16_t family, GrafVerb verb, const Rect32& box
     if (verb == kInvert || (family == opPoly && verb == kFrame) || Bottleneck(family))
         return s;
     s.reach = box;
-    s.shape = {family == opRect ? uint16_t(0) : family, box, a, b, serial};
+    s.family = family == opRect ? uint16_t(0) : family;
+    s.a = a, s.b = b, s.serial = serial;
     s.paintsOver = PaintsOver(verb);
     return s;
 }
@@ -999,6 +998,19 @@ Step Player::QuickTime(uint32_t length)
     return Step::Next;
 }
 
+// For each opcode that may change pixels, whether later ones paint over it;
+// none when memory runs short for the look ahead: then all are drawn.
+std::vector<bool> PaintedOver(const uint8_t* bytes, size_t size, const Rect& dstRect, GrafPtr port)
+{
+    try {
+        PictureSurvey survey;
+        if (Player(bytes, size, dstRect, port, &survey).Run() != memFullErr)
+            return survey.Hidden();
+    } catch (const std::bad_alloc&) {
+    }
+    return {};
+}
+
 }  // namespace
 
 OSErr PlayPicture(const uint8_t* bytes, size_t size, const Rect& dstRect)
@@ -1009,11 +1021,8 @@ OSErr PlayPicture(const uint8_t* bytes, size_t size, const Rect& dstRect)
     // Recordings get every opcode as it stands; drawing procedures every
     // one of their kind.
     std::vector<bool> hidden;
-    if (!port->picSave && !IsRecordingRegion() && !IsRecordingPoly()) {
-        PictureSurvey survey;
-        if (Player(bytes, size, dstRect, port, &survey).Run() != memFullErr)
-            hidden = survey.Hidden();
-    }
+    if (!port->picSave && !IsRecordingRegion() && !IsRecordingPoly())
+        hidden = PaintedOver(bytes, size, dstRect, port);
     return Player(bytes, size, dstRect, port, nullptr, std::move(hidden)).Run();
 }
 

@@ -1,10 +1,9 @@
 #include "platform/pictures/PictureSurvey.h"
 
-#include <cstdint>
-#include <functional>
 #include <new>
+#include <set>
 #include <tuple>
-#include <unordered_set>
+#include <utility>
 
 #include "platform/drawing/CoveredArea.h"
 #include "platform/drawing/Regions.h"
@@ -14,18 +13,6 @@ namespace platform {
 namespace {
 
 bool Proper(const Rect32& r) { return r.left < r.right && r.top < r.bottom; }
-
-// A shape drawn through a clip (its index).
-using Drawn = decltype(std::tuple_cat(ShapeId{}.Key(), std::make_tuple(size_t{0})));
-
-struct DrawnHash {
-    size_t operator()(const Drawn& d) const
-    {
-        size_t h = 0;
-        std::apply([&](auto... v) { ((h = h * 1000003u ^ std::hash<int64_t>{}(int64_t(v))), ...); }, d);
-        return h;
-    }
-};
 
 }  // namespace
 
@@ -53,12 +40,13 @@ std::vector<bool> PictureSurvey::Hidden() const
     // From the last opcode back: the pixels painted over by rectangles, and
     // the other shapes painted over, each with the clip it was drawn through.
     CoveredArea covered;
-    std::unordered_set<Drawn, DrawnHash> shapes;
+    using Drawn = std::tuple<uint16_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, uint32_t, size_t>;
+    std::set<Drawn> shapes;
     for (size_t i = seen_.size(); i-- > 0;) {
         const auto& [s, clip] = seen_[i];
         RgnHandle through = clips_[clip];
-        const Drawn drawn = std::tuple_cat(s.shape.Key(), std::make_tuple(clip));
-        const bool sameShape = s.shape.family != 0 && shapes.count(drawn) != 0;
+        const Drawn drawn{s.family, s.reach.top, s.reach.left, s.reach.bottom, s.reach.right, s.a, s.b, s.serial, clip};
+        const bool sameShape = s.family != 0 && shapes.count(drawn) != 0;
         hidden[i] = Proper(s.reach) && (sameShape || covered.Covers(s.reach, through));
         if (s.mayEnd) {
             covered.Clear();
@@ -66,7 +54,7 @@ std::vector<bool> PictureSurvey::Hidden() const
         }
         if (!s.paintsOver)
             continue;
-        if (s.shape.family == 0)
+        if (s.family == 0)
             covered.Add(s.reach, through);
         else
             shapes.insert(drawn);

@@ -6,32 +6,25 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/drawing/QuickDrawTypes.h"
 
 namespace platform {
 
-// One shape's geometry, the same for every drawing of that shape: its
-// opcode family (0: a rectangle, known by its bounds alone), bounds in the
-// port, its corner oval or angles, or for a polygon or region which one it
-// is and the picture's origin it was placed from.
-struct ShapeId {
-    uint16_t family = 0;
-    Rect32 box{0, 0, 0, 0};
-    int32_t a = 0, b = 0;
-    uint32_t serial = 0;
-
-    auto Key() const { return std::make_tuple(family, box.top, box.left, box.bottom, box.right, a, b, serial); }
-};
-
 // What the survey notes of one opcode that may change pixels.
 struct Sighting {
     // Every pixel it may change lies within `reach` and the clip; an empty
     // reach may change pixels anywhere.
     Rect32 reach{0, 0, 0, 0};
-    ShapeId shape;
+    // A shape's geometry, the same for every drawing of that shape, with its
+    // reach as bounds: its opcode family (0: a rectangle, known by its reach
+    // alone, or no shape), its corner oval or angles, or for a polygon or
+    // region which one it is and the picture's origin it was placed from.
+    uint16_t family = 0;
+    int32_t a = 0, b = 0;
+    uint32_t serial = 0;
     // It puts its own colours in every pixel of its shape within the clip,
     // whatever they held.
     bool paintsOver = false;

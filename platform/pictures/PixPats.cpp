@@ -8,7 +8,7 @@ namespace platform {
 
 void PaintPixPatShape(GrafPort* port, const pixman_region32_t* shape, const PixPatTile& tile, int16_t mode)
 {
-    if (tile.width <= 0 || tile.height <= 0 || tile.pixels.size() < size_t(tile.width) * size_t(tile.height))
+    if (!tile.Paints())
         return;
     pixman_region32_t area;
     pixman_region32_init(&area);

@@ -17,6 +17,10 @@ struct PixPatTile {
     int32_t height = 0;
     std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows of `width`
 
+    // Whether the tile holds a pixel for each place; one that does not
+    // paints nothing.
+    bool Paints() const { return width > 0 && height > 0 && pixels.size() >= size_t(width) * size_t(height); }
+
     uint32_t At(int32_t h, int32_t v) const
     {
         int32_t x = h % width, y = v % height;

@@ -1,16 +1,18 @@
 // A 32-bit offscreen page made current while a test draws on it (the port
 // before comes back after): its pixels after a drawing, and where two
-// drawings first differ.
+// drawings first differ; pictures of pixels painted for a test.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/drawing/Blits.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Modes.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
+#include "platform/pictures/Pictures.h"
 
 namespace drawntest {
 
@@ -56,5 +58,34 @@ private:
     platform::CGrafPtr saved_ = nullptr;
     platform::GDHandle device_ = nullptr;
 };
+
+// A picture of w x h recorded from pixels `paint` drew on a white world:
+// played back, its pixels pass through the port's bits procedure.
+inline platform::Handle PixelPicture(int16_t w, int16_t h, const std::function<void()>& paint)
+{
+    const platform::Rect r{0, 0, h, w};
+    platform::GWorldPtr world = nullptr;
+    if (platform::NewGWorld(&world, 32, &r, nullptr, nullptr, 0) != platform::noErr) return nullptr;
+    platform::CGrafPtr saved = nullptr;
+    platform::GDHandle device = nullptr;
+    platform::GetGWorld(&saved, &device);
+    platform::SetGWorld(world, nullptr);
+    platform::ForeColor(platform::blackColor);
+    platform::BackColor(platform::whiteColor);
+    platform::EraseRect(&r);
+    paint();
+    // Copied in black on white: other colours would tint the pixels.
+    platform::ForeColor(platform::blackColor);
+    platform::ClipRect(&r);
+    platform::Handle pict = platform::OpenPicture(&r);
+    if (pict) {
+        const platform::BitMap* bits = platform::GetPortBitMapForCopyBits(world);
+        platform::CopyBits(bits, bits, &r, &r, platform::srcCopy, nullptr);
+        platform::ClosePicture();
+    }
+    platform::SetGWorld(saved, device);
+    platform::DisposeGWorld(world);
+    return pict;
+}
 
 }  // namespace drawntest

@@ -19,6 +19,7 @@
 #include "tests/forms/DrawnPage.h"
 
 using namespace platform;
+using drawntest::PixelPicture;
 
 namespace {
 
@@ -55,34 +56,6 @@ void TextAt(const std::string& s, int h, int v)
 void Box(const std::string& s, const Rect& r, int16_t just)
 {
     MyTextBox(reinterpret_cast<const uint8_t*>(s.data()), int32_t(s.size()), r, just);
-}
-
-// A picture of w x h recorded from pixels `paint` drew on a white world:
-// played back, its pixels pass through the port's bits procedure.
-Handle PixelPicture(int16_t w, int16_t h, const std::function<void()>& paint)
-{
-    const Rect r{0, 0, h, w};
-    GWorldPtr world = nullptr;
-    if (NewGWorld(&world, 32, &r, nullptr, nullptr, 0) != noErr) return nullptr;
-    CGrafPtr saved = nullptr;
-    GDHandle device = nullptr;
-    GetGWorld(&saved, &device);
-    SetGWorld(world, nullptr);
-    ForeColor(blackColor);
-    BackColor(whiteColor);
-    EraseRect(&r);
-    paint();
-    // Copied in black on white: other colours would tint the pixels.
-    ForeColor(blackColor);
-    ClipRect(&r);
-    Handle pict = OpenPicture(&r);
-    if (pict) {
-        CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(world), &r, &r, srcCopy, nullptr);
-        ClosePicture();
-    }
-    SetGWorld(saved, device);
-    DisposeGWorld(world);
-    return pict;
 }
 
 // A 10 x 10 tile: a black square in its top-left quarter and a red line.

@@ -23,8 +23,6 @@
 #include "looks/LookManager.h"
 #include "looks/LookServices.h"
 #include "looks/VIHandler.h"
-#include "platform/drawing/Blits.h"
-#include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/PixelChanges.h"
 #include "platform/drawing/Rects.h"
@@ -67,30 +65,15 @@ std::unique_ptr<LayoutObject> Group(std::vector<std::unique_ptr<LayoutObject>> m
     return g;
 }
 
-// A picture object in r: the pixels of a black rectangle in the middle of
-// white.
+// A picture object in r: a black rectangle inset in white.
 std::unique_ptr<LayoutObject> Picture(const Rect& r, bool transparent)
 {
     auto o = std::make_unique<ImageObject>(nullptr);
     o->bounds[0] = r.top, o->bounds[1] = r.left, o->bounds[2] = r.bottom, o->bounds[3] = r.right;
     o->imageOption1 = transparent ? 1 : 0;
-    const Rect frame{0, 0, int16_t(r.bottom - r.top), int16_t(r.right - r.left)};
-    Rect inside = frame;
-    InsetRect(&inside, 4, 4);
-    CGrafPtr port = nullptr;
-    GDHandle device = nullptr;
-    GetGWorld(&port, &device);
-    GWorldPtr pixels = nullptr;
-    if (NewGWorld(&pixels, 32, &frame, nullptr, nullptr, 0) != noErr) return o;
-    SetGWorld(pixels, nullptr);
-    EraseRect(&frame);
-    PaintRect(&inside);
-    SetGWorld(port, device);
-    PicHandle picture = OpenPicture(&frame);
-    CopyBits(GetPortBitMapForCopyBits(pixels), GetPortBitMapForCopyBits(port), &frame, &frame, srcCopy, nullptr);
-    ClosePicture();
-    DisposeGWorld(pixels);
-    o->SetPict(picture);
+    const int16_t w = int16_t(r.right - r.left), h = int16_t(r.bottom - r.top);
+    const Rect inside{4, 4, int16_t(h - 4), int16_t(w - 4)};
+    o->SetPict(drawntest::PixelPicture(w, h, [&] { PaintRect(&inside); }));
     return o;
 }
 
@@ -163,56 +146,37 @@ TEST(ObjectDrawing, ShapesAsThePlatformDrawsThem)
              for (int16_t x = r.left; x < r.right; ++x) MoveTo(x, r.top), LineTo(x, int16_t(r.bottom - 4000));
              for (int16_t y = r.top; y < r.bottom; ++y) MoveTo(r.left, y), LineTo(int16_t(r.right - 4000), y);
          }},
-        {"a thousand filled and framed rectangles over the page",
-         [&] {
-             std::vector<std::unique_ptr<LayoutObject>> layers;
-             for (int i = 0; i < 1000; ++i)
-                 layers.push_back(i % 2 ? grey(Shape<RectObject>(all, true, true)) : Shape<RectObject>(all, true, true));
-             return Group(std::move(layers));
-         },
-         nullptr, 2},
-        {"shapes, bevels and pictures under a filled rectangle, under part of another",
+        {"a thousand filled and framed rectangles over the page, shapes under a picture",
          [&] {
              std::vector<std::unique_ptr<LayoutObject>> o;
+             for (int i = 0; i < 1000; ++i)
+                 o.push_back(i % 2 ? grey(Shape<RectObject>(all, true, true)) : Shape<RectObject>(all, true, true));
              o.push_back(Shape<OvalObject>(r, true, true));
-             o.push_back(Shape<RoundRectObject>(all, true, true));
-             for (int16_t bevel : {-1, -2, -3, -4}) {
-                 auto b = Shape<RectObject>(r, false, true);
-                 b->penWidth = bevel;
-                 o.push_back(std::move(b));
-             }
+             o.push_back(grey(Shape<RectObject>(r, true, true)));
              o.push_back(Picture(r, false));
-             o.push_back(Picture(all, true));
-             o.push_back(grey(Shape<RectObject>(all, true, false)));
-             o.push_back(Shape<RectObject>(r, false, true));
-             o.push_back(Shape<RectObject>(Rect{0, 0, 20, kSide}, true, true));
              return Group(std::move(o));
          },
-         nullptr},
-        {"what an oval, a picture seen through and a bevel leave of rectangles",
+         nullptr, 5},
+        {"what an oval, a frame, a picture seen through, a bevel and a wide pen leave of what they are over",
          [&] {
-             const Rect corner{46, 40, 58, 58};
+             const Rect corner{46, 40, 58, 58}, cell{48, 4, 56, 16};
              std::vector<std::unique_ptr<LayoutObject>> o;
              o.push_back(grey(Shape<RectObject>(all, true, true)));
              o.push_back(Shape<OvalObject>(all, true, true));
              o.push_back(Shape<RectObject>(r, true, true));
              o.push_back(Picture(r, true));
+             o.push_back(Shape<RectObject>(r, false, true));
              o.push_back(Shape<RectObject>(corner, true, true));
-             auto b = grey(Shape<RectObject>(corner, true, true));
-             b->penWidth = -1;
-             o.push_back(std::move(b));
+             auto bevel = grey(Shape<RectObject>(corner, true, true));
+             bevel->penWidth = -1;
+             o.push_back(std::move(bevel));
+             auto matrix = Shape<MatrixObject>(cell, false, true);
+             matrix->columnCount = 3, matrix->penWidth = matrix->penHeight = 6;
+             o.push_back(std::move(matrix));
+             o.push_back(Shape<RectObject>(cell, true, false));
              return Group(std::move(o));
          },
          nullptr},
-        {"a picture over the objects under it",
-         [&] {
-             std::vector<std::unique_ptr<LayoutObject>> o;
-             o.push_back(Shape<OvalObject>(r, true, true));
-             o.push_back(grey(Shape<RectObject>(r, true, true)));
-             o.push_back(Picture(all, false));
-             return Group(std::move(o));
-         },
-         nullptr, 3},
     };
     for (const Case& c : cases) {
         std::unique_ptr<LayoutObject> o = c.make();

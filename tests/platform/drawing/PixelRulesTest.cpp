@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <utility>
 #include <vector>
 
-#include "platform/core/Memory.h"
 #include "platform/drawing/Patterns.h"
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/pictures/Pictures.h"
 #include "tests/platform/drawing/DrawingTestSupport.h"
+#include "tests/platform/pictures/PictureTestSupport.h"
 
 using namespace platform;
 using namespace drawingtest;
@@ -184,53 +183,45 @@ TEST(PixelRules, LinesDrawnTogetherAreTheLinesDrawnOneByOne)
     // Over a gradient, through a clip of two rectangles: a grid whose lines
     // overlap, one line drawn twice, diagonals, lines partly and wholly
     // outside the world, in every kind of mode, with thin, wide and huge pens.
-    using Line = std::pair<Point, Point>;
-    std::vector<Line> lines;
+    std::vector<std::pair<Point, Point>> lines{
+        {{10, 10}, {10, 40}}, {{10, 10}, {10, 40}}, {{0, 0}, {63, 40}}, {{60, 5}, {3, 30}}, {{-300, 200}, {-100, 300}}};
     for (int16_t x = 4; x < 60; x += 3) lines.push_back({Point{2, x}, Point{50, x}});
     for (int16_t y = 6; y < 60; y += 7) lines.push_back({Point{y, -20}, Point{y, 90}});
-    lines.push_back({Point{10, 10}, Point{10, 40}});
-    lines.push_back({Point{10, 10}, Point{10, 40}});
-    lines.push_back({Point{0, 0}, Point{63, 40}});
-    lines.push_back({Point{60, 5}, Point{3, 30}});
-    lines.push_back({Point{-300, 200}, Point{-100, 300}});
-    const Point pens[] = {{1, 1}, {2, 3}, {9, 12}, {4000, 4000}};
-    const int16_t modes[] = {patCopy, patOr, patXor, patBic, notPatCopy, notPatXor, blend, hilite, srcCopy};
+    auto draw = [&](bool asOne) {
+        if (asOne) DrawLines(lines);
+        else for (const auto& [from, to] : lines) MoveTo(from.h, from.v), LineTo(to.h, to.v);
+        Point at{};
+        GetPen(&at);
+        return std::make_pair(at.h, at.v);
+    };
     World together, oneByOne;
     RgnHandle clip = NewRgn(), second = NewRgn();
     SetRectRgn(clip, 0, 0, 40, 30);
     SetRectRgn(second, 20, 25, 64, 64);
     UnionRgn(clip, second, clip);
-    auto draw = [&](const World& w, Point pen, int16_t mode, bool clipped, bool asOne) {
-        SetGWorld(w.get(), nullptr);
-        for (int v = 0; v < 64; ++v)
-            for (int h = 0; h < 64; ++h) w.Set(h, v, uint32_t(h * 4) << 16 | uint32_t(v * 4) << 8 | 0x5A);
-        Rect all{0, 0, 64, 64};
-        ClipRect(&all);
-        if (clipped) SetClip(clip);
-        PenNormal();
-        Pattern grey;
-        PenPat(GetQDGlobalsGray(&grey));
-        PenSize(pen.h, pen.v);
-        PenMode(mode);
-        const RGBColor fore{0xC000, 0x2000, 0x1000}, back{0x1000, 0x8000, 0xE000};
-        RGBForeColor(&fore);
-        RGBBackColor(&back);
-        if (asOne) {
-            DrawLines(lines);
-        } else {
-            for (const auto& [from, to] : lines) MoveTo(from.h, from.v), LineTo(to.h, to.v);
-        }
-        Point at{};
-        GetPen(&at);
-        return at;
-    };
-    for (const Point pen : pens)
-        for (const int16_t mode : modes)
+    const Rect all{0, 0, 64, 64};
+    const RGBColor fore{0xC000, 0x2000, 0x1000}, back{0x1000, 0x8000, 0xE000};
+    Pattern grey;
+    for (const Point pen : {Point{1, 1}, Point{2, 3}, Point{9, 12}, Point{4000, 4000}})
+        for (const int16_t mode : {patCopy, patOr, patXor, patBic, notPatCopy, notPatXor, blend, hilite, srcCopy})
             for (const bool clipped : {false, true}) {
-                const Point atTogether = draw(together, pen, mode, clipped, true);
-                const Point atOneByOne = draw(oneByOne, pen, mode, clipped, false);
-                EXPECT_EQ(atTogether.h, atOneByOne.h);
-                EXPECT_EQ(atTogether.v, atOneByOne.v);
+                std::pair<int16_t, int16_t> at[2];
+                for (const bool asOne : {true, false}) {
+                    const World& w = asOne ? together : oneByOne;
+                    SetGWorld(w.get(), nullptr);
+                    for (int v = 0; v < 64; ++v)
+                        for (int h = 0; h < 64; ++h) w.Set(h, v, uint32_t(h * 4) << 16 | uint32_t(v * 4) << 8 | 0x5A);
+                    ClipRect(&all);
+                    if (clipped) SetClip(clip);
+                    PenNormal();
+                    PenPat(GetQDGlobalsGray(&grey));
+                    PenSize(pen.h, pen.v);
+                    PenMode(mode);
+                    RGBForeColor(&fore);
+                    RGBBackColor(&back);
+                    at[asOne] = draw(asOne);
+                }
+                EXPECT_EQ(at[0], at[1]);
                 for (int v = 0; v < 64; ++v)
                     for (int h = 0; h < 64; ++h)
                         ASSERT_EQ(together.At(h, v), oneByOne.At(h, v))
@@ -238,24 +229,16 @@ TEST(PixelRules, LinesDrawnTogetherAreTheLinesDrawnOneByOne)
                             << " at " << h << "," << v;
             }
     // A picture being recorded gets every line, as LineTo gives it.
-    std::vector<uint8_t> recorded[2];
-    for (const bool asOne : {true, false}) {
-        SetGWorld(together.get(), nullptr);
-        const OpenCPicParams params{Rect{0, 0, 64, 64}, 72 << 16, 72 << 16, -2, 0, 0};
+    auto recorded = [&](bool asOne) {
+        const OpenCPicParams params{all, 72 << 16, 72 << 16, -2, 0, 0};
         PicHandle picture = OpenCPicture(&params);
-        ASSERT_NE(picture, nullptr);
-        PenNormal();
-        if (asOne) {
-            DrawLines(lines);
-        } else {
-            for (const auto& [from, to] : lines) MoveTo(from.h, from.v), LineTo(to.h, to.v);
-        }
+        draw(asOne);
         ClosePicture();
-        const auto* bytes = reinterpret_cast<const uint8_t*>(*picture);
-        recorded[asOne ? 0 : 1].assign(bytes, bytes + GetHandleSize(picture));
+        std::vector<uint8_t> bytes = picturetest::FromHandle(picture);
         KillPicture(picture);
-    }
-    EXPECT_EQ(recorded[0], recorded[1]);
+        return bytes;
+    };
+    EXPECT_EQ(recorded(true), recorded(false));
     DisposeRgn(second);
     DisposeRgn(clip);
 }

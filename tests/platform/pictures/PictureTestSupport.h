@@ -39,6 +39,11 @@ public:
     }
     // An opcode of version 2, at an even offset.
     Bytes& Op(uint16_t op) { return Align().U16(op); }
+    // The fore colour as 0xRRGGBB.
+    Bytes& Fore(uint32_t rgb)
+    {
+        return Op(0x001A).U16(((rgb >> 16) & 0xFF) * 0x101).U16(((rgb >> 8) & 0xFF) * 0x101).U16((rgb & 0xFF) * 0x101);
+    }
     size_t size() const { return b_.size(); }
     std::vector<uint8_t>& data() { return b_; }
 
