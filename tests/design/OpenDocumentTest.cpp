@@ -193,12 +193,15 @@ TEST_F(OpenDocument, OddFilesUnderTheDocumentsOrTheJournalsNameAreAnsweredAtOnce
     // Long enough to be read as a journal of the older layout.
     Bytes journal{'Q', 'z', 'C', 'J'};
     journal.resize(36);
-    const std::pair<std::string, int16_t> kinds[] = {
-        {"pipe", platform::notAFileErr}, {"folder", platform::notAFileErr}, {"loop", platform::dirNFErr}, {"sparse", 1003}};
+    const std::pair<std::string, int16_t> kinds[] = {{"pipe", platform::notAFileErr},
+                                                     {"folder", platform::notAFileErr},
+                                                     {"loop", platform::dirNFErr},
+                                                     {"sparse", 1003}};
     for (const auto& [kind, asDocument] : kinds) {
         SCOPED_TRACE(kind);
         for (const bool beside : {false, true}) {
-            const platform::FSSpec doc = InFolder(kind + (beside ? "Beside" : "") + ".QzB"), kept = KeptCompanionJournal(doc);
+            const platform::FSSpec doc = InFolder(kind + (beside ? "Beside" : "") + ".QzB");
+            const platform::FSSpec kept = KeptCompanionJournal(doc);
             make(kind, doc.path);
             if (beside) {
                 ASSERT_EQ(platform::WriteFileAtomically(kept.path, journal.data(), journal.size()), 0);
