@@ -218,7 +218,6 @@ int16_t TAppl::ITAppl()
     DrawMenuBar();
     if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_AboutTemplate, &G_Rect, true);
     if (DocHooks().setBlockArray) DocHooks().setBlockArray();
-    G_SearchWhere = 1;
     MakePrintRecord(this);
     int16_t result = 0;
     if (CheckMemory(0)) {

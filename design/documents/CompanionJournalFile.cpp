@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -99,9 +100,9 @@ bool ReadAt(int fd, uint64_t offset, uint8_t* out, size_t size)
 
 // A regular file at `path` (no link followed, never waited on) and its
 // size; -1 when there is none.
-int OpenFile(const std::string& path, int extra, int64_t* size)
+int OpenFile(const std::string& path, int64_t* size)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | extra);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -135,7 +136,7 @@ bool WholeResourceFile(const std::vector<uint8_t>& body)
 Found Load(const std::string& path, Journal* j)
 {
     int64_t size = 0;
-    const Fd fd(OpenFile(path, O_NOFOLLOW, &size));
+    const Fd fd(OpenFile(path, &size));
     if (fd.get() < 0) return errno == ENOENT ? Found::None : Found::Unusable;
     uint8_t header[kHeader];
     if (size < int64_t(kOldHeader) || !ReadAt(fd.get(), 0, header, kOldHeader)) return Found::Unusable;
@@ -171,16 +172,18 @@ Found Load(const std::string& path, Journal* j)
 
 enum class Now { Journaled, Other, Unreadable };
 
-// Whether the companion holds what the journaled change wrote.
+// Whether the companion holds what the journaled change wrote: one that is
+// missing, no file or larger than that (memFullErr) does not.
 Now CompanionNow(const std::string& path, const Journal& j)
 {
-    int64_t size = 0;
-    const Fd fd(OpenFile(path, 0, &size));
-    if (fd.get() < 0) return errno == ENOENT || errno == EINVAL ? Now::Other : Now::Unreadable;
-    if (uint64_t(size) != j.newSize) return Now::Other;
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!ReadAt(fd.get(), 0, bytes.data(), bytes.size())) return Now::Unreadable;
-    return Hash(bytes) == j.newHash ? Now::Journaled : Now::Other;
+    std::vector<uint8_t> bytes;
+    switch (platform::ReadWholeFile(path, &bytes, int64_t(std::min(j.newSize, kMaxCompanion)))) {
+    case platform::noErr: return bytes.size() == j.newSize && Hash(bytes) == j.newHash ? Now::Journaled : Now::Other;
+    case platform::fnfErr:
+    case platform::notAFileErr:
+    case platform::memFullErr: return Now::Other;
+    default: return Now::Unreadable;
+    }
 }
 
 int16_t Keep(const FSSpec& data, const std::vector<uint8_t>& newBytes, bool* kept)
@@ -221,10 +224,11 @@ int16_t Decide(const FSSpec& companion, const FSSpec& path, int16_t ref, bool* u
     }
     uint8_t header[kCommitMarkSpan];
     int64_t count = sizeof header;
-    CommitMark mark;
+    const int16_t read = platform::FSReadAt(ref, 0, &count, header);
+    if (read != platform::noErr && read != platform::eofErr) return read;
     // A data file that holds no container does not open: nothing to decide.
-    if (platform::FSReadAt(ref, 0, &count, header) != platform::noErr || !CommitMarkOf(header, size_t(count), &mark))
-        return 0;
+    CommitMark mark;
+    if (!CommitMarkOf(header, size_t(count), &mark)) return 0;
     if (mark == j.mark) {
         switch (CompanionNow(companion.path, j)) {
         case Now::Journaled:

@@ -2,7 +2,6 @@
 // container is opened for writing, so a refused document keeps every byte.
 #include "design/documents/OpenQzB.h"
 
-#include <algorithm>
 #include <cstring>
 #include <map>
 #include <new>
@@ -10,6 +9,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
+#include "app/documents/DocSupport.h"
 #include "design/documents/CompanionJournalFile.h"
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocResources.h"
@@ -17,6 +17,7 @@
 #include "design/documents/Passwords.h"
 #include "design/objects/TableDescriptions.h"
 #include "kernel/handles/KernelHandles.h"
+#include "kernel/pstrings/PStrings.h"
 #include "network/ConvertTo6.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
@@ -191,12 +192,11 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
 // document opens as it stands, the file stays for whoever looks into it.
 void TellUnusedJournal(const platform::FSSpec& fileSpec)
 {
-    Str255 text;
+    Str255 text, name;
     MyGetIndString(text, 1002, kUnusedJournal);
-    const std::string name = platform::Utf8ToMacRomanString(platform::FSpGetName(KeptCompanionJournal(fileSpec)));
-    const size_t room = std::min(name.size(), size_t(255 - text[0]));
-    std::memcpy(text + 1 + text[0], name.data(), room);
-    text[0] = uint8_t(text[0] + room);
+    const std::string roman = platform::Utf8ToMacRomanString(platform::FSpGetName(KeptCompanionJournal(fileSpec)));
+    CToPStr(roman.data(), int32_t(roman.size()), name);
+    AppendPString(text, name);
     XAlert(1000, text, kCautionAlert);
 }
 

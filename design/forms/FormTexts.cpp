@@ -125,12 +125,7 @@ bool MatchShownText(platform::Handle text, const unsigned char* pattern, int16_t
     if (length == 0) return false;
     const auto* bytes = reinterpret_cast<const uint8_t*>(*text);
     unsigned char shown[256];
-    if (length < 256) {
-        shown[0] = uint8_t(length);
-        std::memcpy(shown + 1, bytes, size_t(length));
-        ShownStringText(shown, shown);
-        return TextMatch(shown + 1, shown[0], pattern, how);
-    }
+    if (ShownStringText(bytes, size_t(length), shown)) return TextMatch(shown + 1, shown[0], pattern, how);
     return TextMatch(bytes, int16_t(std::min<int32_t>(length, 32767)), pattern, how);
 }
 

@@ -129,9 +129,8 @@ private:
         Parser& p;
     };
 
-    // Names in the schema.
-    // The table or column named, found or added; one more than a structure
-    // holds ends the parse, naming it.
+    // Names in the schema: the table or column named, found or added; one
+    // more than a structure holds ends the parse, naming it.
     int32_t TableCalled(const Word& name)
     {
         if (FindTable(s_, name.text) < 0 && s_.tables.size() >= size_t(kMaxTables)) throw Failure{kTableLimit, name};

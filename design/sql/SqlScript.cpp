@@ -34,12 +34,6 @@ int16_t ResultOf(const ParseError& error)
     }
 }
 
-// The report as a text file, whole or not at all.
-int16_t WriteReport(const std::string& path, const std::string& text)
-{
-    return platform::WriteTextDocument(path, text.data(), text.size(), 0);
-}
-
 }  // namespace
 
 void InitSQL(Schema* schema)
@@ -121,8 +115,9 @@ int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, pl
         platform::FSClose(file);
         if (error.code) sql::yyerror(schema, error);
         int16_t result = sql::ResultOf(error);
-        const int16_t written =
-            sql::WriteReport(platform::MacRomanToUtf8String(reportPath + 1, reportPath[0]), report);
+        // The report lands as a text file, whole or not at all.
+        const int16_t written = platform::WriteTextDocument(
+            platform::MacRomanToUtf8String(reportPath + 1, reportPath[0]), report.data(), report.size(), 0);
         if (result == 0) result = written;
         if (result == 0) result = sql::CreateSQLBase(schema, script, fileSpec);
         sql::DisposeSQL(&schema);

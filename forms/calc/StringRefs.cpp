@@ -48,3 +48,12 @@ void ShownStringText(const unsigned char* stored, unsigned char* out)
     const unsigned char* shown = resolved[0] || !stored[0] ? resolved : stored;
     std::memmove(out, shown, size_t(shown[0]) + 1);
 }
+
+bool ShownStringText(const uint8_t* text, size_t length, unsigned char* out)
+{
+    if (length > 255) return false;
+    out[0] = uint8_t(length);
+    if (length) std::memmove(out + 1, text, length);
+    ShownStringText(out, out);
+    return true;
+}

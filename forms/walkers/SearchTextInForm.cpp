@@ -33,12 +33,9 @@ void Match(_GroupContext* c, const unsigned char* text) { Match(c, text + 1, tex
 // A visible text as it shows; one too long to be a reference as it is.
 void MatchShown(_GroupContext* c, const uint8_t* text, int32_t length)
 {
-    if (length < 0 || length > 255) return Match(c, text, length);
     unsigned char shown[256];
-    shown[0] = uint8_t(length);
-    if (length > 0) std::memcpy(shown + 1, text, size_t(length));
-    ShownStringText(shown, shown);
-    Match(c, shown);
+    if (length >= 0 && ShownStringText(text, size_t(length), shown)) Match(c, shown);
+    else Match(c, text, length);
 }
 
 void MatchShown(_GroupContext* c, const unsigned char* text) { MatchShown(c, text + 1, text[0]); }

@@ -60,8 +60,7 @@ OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, 
     FSSpec spec;
     if (const OSErr err = FSMakeFSSpec(path, &spec)) return err;
     FInfo info{};
-    // A file without Finder information yet starts from none.
-    FSpGetFInfo(spec, &info);
+    if (const OSErr err = FSpGetFInfo(spec, &info)) return err;
     const OSType type = FourCC("TEXT");
     if (info.fdType == type && (creator == 0 || info.fdCreator == creator)) return noErr;
     info.fdType = type;

@@ -23,7 +23,6 @@ protected:
     void SetUp() override
     {
         DialogFixture::SetUp();
-        G_SearchWhere = 1;
         place_ = Place(browser::kSearchDialog);
         // A line of a pop-up menu: the menu font's, 4 pixels apart.
         const menus::MenuFontMetrics m = menus::MenuMetrics();
@@ -32,7 +31,6 @@ protected:
     void TearDown() override
     {
         if (record_) DisposeHandle(record_);
-        G_SearchWhere = 1;  // the scope chosen here is the program's, kept past the dialog
         DialogFixture::TearDown();
     }
 

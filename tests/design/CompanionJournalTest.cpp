@@ -2,12 +2,12 @@
 // of its files is under way: used only whole and verified, and only by the
 // program that holds the document.
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,149 +19,98 @@
 namespace doctest {
 namespace {
 
+namespace fs = std::filesystem;
+
 class CompanionJournal : public DocFiles {
 protected:
-    // A library whose companion holds a string list, its companion's bytes
-    // and the new bytes a change writes over them.
-    void MakeDocument()
+    // A library whose companion holds a string list, and the new bytes a
+    // change writes over that companion.
+    void SetUp() override
     {
+        DocFiles::SetUp();
         data_ = Build("library Kept\nstrings Old id 7\n  \"old\"\n  \"older\"\n");
         ASSERT_TRUE(CompanionSpec(data_, &companion_));
         journal_ = KeptCompanionJournal(data_);
-        oldCompanion_ = Read(companion_);
-        newCompanion_ = oldCompanion_;
+        oldCompanion_ = newCompanion_ = Read(companion_);
         newCompanion_.back() ^= 0x5A;
-        oldData_ = Read(data_);
-    }
-    // The data file at its next commit.
-    void Commit()
-    {
-        const int16_t f = openres(data_, false);
-        ASSERT_NE(f, 0);
-        platform::Handle h = platform::NewHandle(2);
-        ASSERT_TRUE(xaddres(h, FourCC("TEST"), 1));
-        ASSERT_TRUE(updateres(f));
-        closeres(f, false);
-    }
-    // A new file at the name (one truncated would be flushed at its close).
-    static void Put(const platform::FSSpec& file, const Bytes& bytes)
-    {
-        ::unlink(file.path.c_str());
-        FILE* out = std::fopen(file.path.c_str(), "wb");
-        ASSERT_NE(out, nullptr) << file.path;
-        const size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), out);
-        std::fclose(out);
-        ASSERT_EQ(written, bytes.size()) << file.path;
-    }
-    static bool Present(const platform::FSSpec& file)
-    {
-        struct stat st {};
-        return ::lstat(file.path.c_str(), &st) == 0;
     }
 
     platform::FSSpec data_, companion_, journal_;
-    Bytes oldData_, oldCompanion_, newCompanion_;
+    Bytes oldCompanion_, newCompanion_;
 };
 
 // The companion kept before a change of both files: put back when the data
 // file never left its old commit and the companion holds what the change
 // wrote; left as it is when the commit landed, or when the companion was
-// written again since. The journal goes either way.
+// written again since. The journal goes either way. The journal cut at
+// every length, or with any one byte changed, is never used: both files
+// and the journal stay as they are, and the opener is told. A journal of
+// the layout before, which holds no check of its own, is used only whole.
 TEST_F(CompanionJournal, AKeptCompanionComesBackOnlyWhenTheDataFileNeverCommitted)
 {
-    const struct {
-        const char* what;
-        bool committed, writtenSince, back;
-    } cases[] = {
-        {"the data file at its old commit", false, false, true},
-        {"the data file committed", true, false, false},
-        {"the companion written since", false, true, false},
-    };
-    const Bytes written = {'n', 'e', 'w'}, since = {'s', 'i', 'n', 'c', 'e'};
-    for (const auto& c : cases) {
-        MakeDocument();
-        bool kept = false;
-        ASSERT_EQ(KeepCompanion(data_, written, &kept), 0) << c.what;
-        ASSERT_TRUE(kept) << c.what;
-        bool again = false;
-        EXPECT_EQ(KeepCompanion(data_, since, &again), platform::dupFNErr) << "one journal at a time";
-        const Bytes& now = c.writtenSince ? since : written;
-        Put(companion_, now);
-        if (c.committed) Commit();
-        bool unused = true;
-        EXPECT_EQ(FinishPair(data_, &unused), 0) << c.what;
-        EXPECT_FALSE(unused) << c.what;
-        EXPECT_EQ(Read(companion_), c.back ? oldCompanion_ : now) << c.what;
-        for (const auto& e : std::filesystem::directory_iterator(docs_))
-            EXPECT_NE(e.path().filename().string().rfind(".qz.", 0), 0u) << c.what << ": " << e.path();
-        std::filesystem::remove(data_.path);
-        std::filesystem::remove(companion_.path);
-    }
-}
-
-// The journal cut at every length and with each of its bytes changed in
-// turn, beside the data file at its old commit and at its new one: only
-// the whole journal is used (the old companion back, or the new one kept)
-// and goes; any other leaves both files and itself as they are, and the
-// opener is told. A journal of the layout before, which holds no check of
-// its own, is used whole and never cut.
-TEST_F(CompanionJournal, AJournalThatDoesNotVerifyNeverChangesTheDocument)
-{
-    MakeDocument();
+    const Bytes oldData = Read(data_), since = {'s', 'i', 'n', 'c', 'e'};
     bool kept = false;
     ASSERT_EQ(KeepCompanion(data_, newCompanion_, &kept), 0);
     ASSERT_TRUE(kept);
+    EXPECT_EQ(KeepCompanion(data_, since, &kept), platform::dupFNErr) << "one journal at a time";
     const Bytes journal = Read(journal_);
     ASSERT_EQ(journal.size(), 60 + oldCompanion_.size());
-    Commit();
+    const int16_t f = openres(data_, false);  // the data file's next commit
+    ASSERT_TRUE(f != 0 && xaddres(platform::NewHandle(2), FourCC("TEST"), 1) && updateres(f));
+    closeres(f, false);
     const Bytes newData = Read(data_);
-    ASSERT_NE(newData, oldData_);
-    // The layout before: the tag, the mark, the new companion's size and
-    // hash, the old bytes.
-    Bytes layoutBefore(journal.begin(), journal.begin() + 36);
-    layoutBefore[3] = 'J';
-    layoutBefore.insert(layoutBefore.end(), oldCompanion_.begin(), oldCompanion_.end());
-    const Bytes& older = layoutBefore;
-
-    struct Variant {
-        std::string what;
-        Bytes bytes;
-        bool whole;
+    // New files, unflushed: the sweep writes thousands.
+    const auto put = [](const platform::FSSpec& file, const Bytes& bytes) {
+        fs::remove(file.path);
+        std::ofstream(file.path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     };
-    std::vector<Variant> variants;
-    for (const Bytes* whole : {&journal, &older}) {
+    // The layout before: 'QzCJ', the mark, the new companion's size and
+    // hash, the old bytes.
+    Bytes older(journal.begin(), journal.begin() + 36);
+    older[3] = 'J';
+    older.insert(older.end(), oldCompanion_.begin(), oldCompanion_.end());
+
+    std::vector<std::pair<std::string, Bytes>> variants;
+    for (const Bytes* whole : std::initializer_list<const Bytes*>{&journal, &older}) {
         const std::string layout = whole == &journal ? "" : "older ";
-        variants.push_back({layout + "whole", *whole, true});
+        variants.emplace_back(layout + "whole", *whole);
         for (size_t n = 0; n < whole->size(); ++n)
-            variants.push_back({layout + "cut to " + std::to_string(n), Bytes(whole->begin(), whole->begin() + int64_t(n)), false});
+            variants.emplace_back(layout + "cut to " + std::to_string(n),
+                                  Bytes(whole->begin(), whole->begin() + int64_t(n)));
     }
     for (size_t i = 0; i < journal.size(); ++i) {
-        variants.push_back({"byte " + std::to_string(i) + " changed", journal, false});
-        variants.back().bytes[i] ^= 0x01;
+        variants.emplace_back("byte " + std::to_string(i) + " changed", journal);
+        variants.back().second[i] ^= 0x01;
     }
+    const struct {
+        const char* what;
+        bool committed;
+        const Bytes& companion;
+    } states[] = {{"at the old commit", false, newCompanion_}, {"committed", true, newCompanion_},
+                  {"companion written since", false, since}};
     size_t tried = 0, failed = 0;
-    for (const bool committed : {false, true}) {
-        for (const Variant& v : variants) {
-            Put(data_, committed ? newData : oldData_);
-            Put(companion_, newCompanion_);
-            Put(journal_, v.bytes);
+    for (const auto& state : states) {
+        for (const auto& [what, bytes] : variants) {
+            const bool whole = what.ends_with("whole");
+            const bool back = whole && !state.committed && &state.companion == &newCompanion_;
+            put(data_, state.committed ? newData : oldData);
+            put(companion_, state.companion);
+            put(journal_, bytes);
             bool unused = false;
             const int16_t err = FinishPair(data_, &unused);
-            const Bytes& companion = v.whole && !committed ? oldCompanion_ : newCompanion_;
-            const bool right = err == 0 && unused == !v.whole && Read(companion_) == companion &&
-                               Read(data_) == (committed ? newData : oldData_) &&
-                               (v.whole ? !Present(journal_) : Present(journal_) && Read(journal_) == v.bytes);
+            const bool right = err == 0 && unused == !whole &&
+                               Read(companion_) == (back ? oldCompanion_ : state.companion) &&
+                               Read(data_) == (state.committed ? newData : oldData) &&
+                               fs::exists(journal_.path) == !whole && (whole || Read(journal_) == bytes);
             ++tried;
-            if (!right && ++failed <= 5)
-                ADD_FAILURE() << v.what << (committed ? ", data committed" : ", data at its old commit") << ": result "
-                              << err << (unused ? ", told unused" : "") << ", companion "
-                              << (Read(companion_) == oldCompanion_   ? "old"
-                                  : Read(companion_) == newCompanion_ ? "new"
-                                                                      : "neither")
-                              << ", journal " << (Present(journal_) ? "left" : "gone");
+            if (!right && ++failed <= 5) ADD_FAILURE() << what << ", " << state.what << ": " << err;
+            for (const auto& e : fs::directory_iterator(docs_))  // nothing hidden left once it is used
+                EXPECT_TRUE(!whole || e.path().filename().string().rfind(".qz.", 0) != 0) << what << ": " << e.path();
         }
     }
-    std::printf("[ journal  ] %zu journals tried beside the old and the new commit, %zu wrong\n", tried, failed);
+    std::printf("[ journal  ] %zu journals tried beside the two commits and a companion written since, %zu wrong\n",
+                tried, failed);
     EXPECT_EQ(failed, 0u);
 }
 
@@ -171,46 +120,36 @@ TEST_F(CompanionJournal, AJournalThatDoesNotVerifyNeverChangesTheDocument)
 // and the next open finds the change whole.
 TEST_F(CompanionJournal, OnlyTheProgramHoldingTheDocumentDecidesItsJournal)
 {
-    MakeDocument();
-    int toA[2], toB[2];
-    ASSERT_EQ(::pipe(toA), 0);
-    ASSERT_EQ(::pipe(toB), 0);
     const pid_t a = ::fork();
     ASSERT_GE(a, 0);
     if (a == 0) {
         // Program A: the document held as an open holds it, the companion
-        // kept and written, then the data file's commit once B has tried.
-        char step = 0;
+        // kept and written; stopped while B tries, then the data file's
+        // commit, and killed before it removes the journal.
         const int16_t f = openres(data_, false);
         bool kept = false;
         if (f == 0 || KeepCompanion(data_, newCompanion_, &kept) != 0 || !kept ||
             platform::WriteFileAtomically(companion_.path, newCompanion_.data(), newCompanion_.size()) != 0 ||
-            ::write(toB[1], "1", 1) != 1 || ::read(toA[0], &step, 1) != 1)
+            ::raise(SIGSTOP) != 0 || !xaddres(platform::NewHandle(2), FourCC("TEST"), 1) || !updateres(f))
             ::_exit(1);
-        platform::Handle h = platform::NewHandle(2);
-        if (!xaddres(h, FourCC("TEST"), 1) || !updateres(f) || ::write(toB[1], "2", 1) != 1) ::_exit(1);
-        for (;;) ::pause();
+        ::raise(SIGKILL);
     }
-    char step = 0;
-    ASSERT_EQ(::read(toB[0], &step, 1), 1);
-    const Opened busy = Open(data_, 0);
-    EXPECT_EQ(busy.err, -49);
-    EXPECT_EQ(Read(companion_), newCompanion_) << "B took A's change back";
-    EXPECT_TRUE(Present(journal_));
-    ASSERT_EQ(::write(toA[1], "c", 1), 1);
-    ASSERT_EQ(::read(toB[0], &step, 1), 1);
-    ::kill(a, SIGKILL);
     int status = 0;
-    ::waitpid(a, &status, 0);
-    for (const int fd : {toA[0], toA[1], toB[0], toB[1]}) ::close(fd);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "A failed before its commit";
+    ASSERT_EQ(::waitpid(a, &status, WUNTRACED), a);
+    ASSERT_TRUE(WIFSTOPPED(status)) << "A failed before its commit";
+    EXPECT_EQ(Open(data_, 0).err, -49);
+    EXPECT_EQ(Read(companion_), newCompanion_) << "B took A's change back";
+    EXPECT_TRUE(fs::exists(journal_.path));
+    ::kill(a, SIGCONT);
+    ASSERT_EQ(::waitpid(a, &status, 0), a);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "A failed at its commit";
 
     const Opened next = Open(data_, 0);
     ASSERT_EQ(next.err, 0);
     EXPECT_EQ(Resource(next.container, FourCC("TEST"), 1).size(), 2u) << "the data file's commit";
     Close(next);
     EXPECT_EQ(Read(companion_), newCompanion_) << "the companion of that commit";
-    EXPECT_FALSE(Present(journal_));
+    EXPECT_FALSE(fs::exists(journal_.path));
 }
 
 }  // namespace

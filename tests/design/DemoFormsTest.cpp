@@ -7,7 +7,6 @@
 #include "forms/objects/ObjectIterators.h"
 #include "forms/reader/FormReader.h"
 #include "tests/design/ReadFixture.h"
-#include "transfer/InstallTransfer.h"
 
 namespace readtest {
 namespace {
@@ -47,28 +46,6 @@ TEST_F(DemoForms, TheCardReadsBackWithTheListedObjects)
     }
     EXPECT_EQ(read, listed);
     DestroyPages(frame.pages);
-}
-
-// A static text naming an item of the structure's own string list is found
-// by the words it shows, not by its reference.
-TEST_F(DemoForms, TheSummaryIsFoundByTheStringListTextItShows)
-{
-    const auto r =
-        docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
-    ASSERT_EQ(r.error, 0) << r.message;
-    transfer::InstallModuleManager();  // the demo's installed component is enciphered
-    Open(r);
-    ASSERT_EQ(Read(), 0);
-    auto* invoices = dynamic_cast<TFileObjQz*>(Find(1, "Invoices"));
-    ASSERT_NE(invoices, nullptr);
-    unsigned char text[256];
-    apptest::ToP("Summary", text);
-    TObjQz* summary = SearchListObj_Name(invoices->forms, text);
-    ASSERT_NE(summary, nullptr);
-    for (const auto& [searched, found] : {std::pair<const char*, int16_t>{"Thank you for your order.", 1}, {":15000,3", 0}}) {
-        apptest::ToP(searched, text);
-        EXPECT_EQ(summary->SearchIn(text, 1), found) << searched;
-    }
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 // Opening documents: refused, converted or accepted by level, version and
 // byte order; the password tables normalised; the administrator asked;
 // nothing left open after a refusal and a refused file left as it was.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "app/dialogs/DialogUtilities.h"
@@ -180,64 +179,51 @@ TEST_F(OpenDocument, MissingOrShortParameterRecordsAreDamage)
 // the thing stays where it is.
 TEST_F(OpenDocument, OddFilesUnderTheDocumentsOrTheJournalsNameAreAnsweredAtOnce)
 {
-    enum class Kind { Pipe, Folder, Loop, Sparse };
-    const struct {
-        const char* what;
-        Kind kind;
-        int16_t asDocument;
-    } kinds[] = {
-        {"pipe", Kind::Pipe, platform::notAFileErr},
-        {"folder", Kind::Folder, platform::notAFileErr},
-        {"loop", Kind::Loop, platform::dirNFErr},
-        {"sparse", Kind::Sparse, 1003},
-    };
-    const auto make = [](const platform::FSSpec& at, Kind kind) {
-        switch (kind) {
-        case Kind::Pipe: return ::mkfifo(at.path.c_str(), 0600) == 0;
-        case Kind::Folder: return ::mkdir(at.path.c_str(), 0700) == 0;
-        case Kind::Loop: return ::symlink(platform::FSpGetName(at).c_str(), at.path.c_str()) == 0;
-        case Kind::Sparse: break;
+    namespace fs = std::filesystem;
+    const auto make = [](const std::string& kind, const fs::path& at) {
+        if (kind == "pipe") ::mkfifo(at.c_str(), 0600);
+        if (kind == "folder") fs::create_directory(at);
+        if (kind == "loop") fs::create_symlink(at.filename(), at);
+        if (kind == "sparse") {
+            { std::ofstream created(at); }
+            fs::resize_file(at, uintmax_t(3) << 30);
         }
-        const int fd = ::open(at.path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        const bool made = fd >= 0 && ::ftruncate(fd, off_t(3) << 30) == 0;
-        if (fd >= 0) ::close(fd);
-        return made;
     };
-    const auto present = [](const platform::FSSpec& at) {
-        struct stat st {};
-        return ::lstat(at.path.c_str(), &st) == 0;
-    };
-    // A journal's tag and room for its header.
-    Bytes journal(36, 0);
-    std::memcpy(journal.data(), "QzCJ", 4);
-    for (const auto& k : kinds) {
+    const auto present = [](const platform::FSSpec& at) { return fs::exists(fs::symlink_status(at.path)); };
+    // Long enough to be read as a journal of the older layout.
+    Bytes journal{'Q', 'z', 'C', 'J'};
+    journal.resize(36);
+    const std::pair<std::string, int16_t> kinds[] = {{"pipe", platform::notAFileErr},
+                                                     {"folder", platform::notAFileErr},
+                                                     {"loop", platform::dirNFErr},
+                                                     {"sparse", 1003}};
+    for (const auto& [kind, asDocument] : kinds) {
+        SCOPED_TRACE(kind);
         for (const bool beside : {false, true}) {
-            const platform::FSSpec doc = InFolder(std::string(k.what) + (beside ? "Beside" : "") + ".QzB");
-            ASSERT_TRUE(make(doc, k.kind)) << k.what;
+            const platform::FSSpec doc = InFolder(kind + (beside ? "Beside" : "") + ".QzB");
             const platform::FSSpec kept = KeptCompanionJournal(doc);
+            make(kind, doc.path);
             if (beside) {
                 ASSERT_EQ(platform::WriteFileAtomically(kept.path, journal.data(), journal.size()), 0);
             }
-            EXPECT_EQ(Open(doc, 1).err, k.asDocument) << k.what;
-            EXPECT_EQ(OpenContainers(), 0) << k.what;
-            EXPECT_TRUE(present(doc)) << k.what;
-            EXPECT_EQ(Read(kept), beside ? journal : Bytes{}) << k.what;
+            EXPECT_EQ(Open(doc, 1).err, asDocument);
+            EXPECT_EQ(OpenContainers(), 0);
+            EXPECT_TRUE(present(doc));
+            EXPECT_EQ(Read(kept), beside ? journal : Bytes{});
         }
-        const platform::FSSpec doc = Build("structure Odd" + std::string(k.what) + "\n");
+        const platform::FSSpec doc = Build("structure Odd" + kind + "\n"), kept = KeptCompanionJournal(doc);
         platform::FSSpec companion;
         ASSERT_TRUE(CompanionSpec(doc, &companion));
         const Bytes files = Read(companion);
-        const platform::FSSpec kept = KeptCompanionJournal(doc);
-        ASSERT_TRUE(make(kept, k.kind)) << k.what;
+        make(kind, kept.path);
         ResetAlerts();
         const Opened o = Open(doc, 1);
-        EXPECT_EQ(o.err, 0) << k.what;
+        EXPECT_EQ(o.err, 0);
         Close(o);
-        EXPECT_EQ(AlertCount(), 1) << k.what;
-        const std::string told = LastAlert().text;
-        EXPECT_EQ(told.substr(told.size() - platform::FSpGetName(kept).size()), platform::FSpGetName(kept)) << k.what;
-        EXPECT_EQ(Read(companion), files) << k.what;
-        EXPECT_TRUE(present(kept)) << k.what;
+        EXPECT_EQ(AlertCount(), 1);
+        EXPECT_TRUE(LastAlert().text.ends_with(platform::FSpGetName(kept))) << LastAlert().text;
+        EXPECT_EQ(Read(companion), files);
+        EXPECT_TRUE(present(kept));
     }
 }
 
