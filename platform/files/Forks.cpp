@@ -118,8 +118,9 @@ OSErr OpenOnce(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t*
         f.fd = fileops::Open(fileSpec.path, flags | O_NONBLOCK | O_CLOEXEC);
         if (f.fd < 0) return OSErrFromErrno(errno);
         struct stat opened {};
-        if (::fstat(f.fd, &opened) != 0 || !S_ISREG(opened.st_mode) ||
-            ::fcntl(f.fd, F_SETFL, ::fcntl(f.fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int status = ::fcntl(f.fd, F_GETFL);
+        if (::fstat(f.fd, &opened) != 0 || !S_ISREG(opened.st_mode) || status < 0 ||
+            ::fcntl(f.fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
             fileops::Close(f.fd);
             return notAFileErr;
         }
