@@ -9,11 +9,14 @@
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/Utilities.h"
+#include "kernel/pstrings/PStrings.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/SpecialFolders.h"
+#include "platform/files/WholeFile.h"
+#include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/Utf8.h"
 
@@ -97,19 +100,99 @@ void GetPrefResFile()
     FSMakeFSSpec(folder, MacRomanToUtf8String(name + 1, name[0]), &gPrefFileSpec);
 }
 
+namespace {
+
+// What the start-up tells about the preferences file (Mac Roman); empty
+// when the file was found sound and writable, or made anew.
+std::string gNotice;
+
+// 'STR#' 1002: the texts before and after the path of each notice.
+constexpr int16_t kSetAsideText = 85, kReadOnlyText = 87, kNotKeptText = 89;
+
+void Notice(int16_t text, const std::string& path)
+{
+    Str255 before, after;
+    MyGetIndString(before, 1002, text);
+    MyGetIndString(after, 1002, int16_t(text + 1));
+    gNotice = std::string(reinterpret_cast<const char*>(before + 1), before[0]) + Utf8ToMacRomanString(path) +
+              std::string(reinterpret_cast<const char*>(after + 1), after[0]);
+}
+
+// The file opened for writing, made when missing or empty; -1 when it
+// cannot be.
+int16_t OpenOrMake(bool* made)
+{
+    int16_t ref = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+    if (ref != -1) return ref;
+    // A new file keeps the user's own permissions: settings are nobody
+    // else's to change. Refused when the file holds anything.
+    FSpCreateResFile(gPrefFileSpec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);
+    if (ResError() != noErr) return -1;
+    ref = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+    *made = ref != -1;
+    return ref;
+}
+
+// Renames whatever holds the file's name to a free name beside it.
+OSErr SetAside(std::string* aside)
+{
+    const std::string name = FSpGetName(gPrefFileSpec);
+    for (int n = 1; n <= 100; ++n) {
+        const std::string candidate = name + (n == 1 ? " (damaged)" : " (damaged " + std::to_string(n) + ")");
+        const OSErr err = FSpRename(gPrefFileSpec, candidate);
+        if (err == dupFNErr) continue;
+        if (err == noErr) *aside = FSpGetParent(gPrefFileSpec).path + "/" + candidate;
+        return err;
+    }
+    return dupFNErr;
+}
+
+// A file that could not be opened for writing: one that reads is used as
+// it is, in memory; one that does not is set aside and a new one made.
+// -1 when neither works.
+int16_t Recover(bool* made)
+{
+    std::vector<uint8_t> bytes;
+    const OSErr read = ReadWholeFile(gPrefFileSpec.path, &bytes);
+    if (read == fnfErr || read == dirNFErr || read == memFullErr) return -1;
+    ResourceFileImage image;
+    if (read == noErr && !bytes.empty() && ParseResourceFile(bytes.data(), bytes.size(), &image) == noErr) {
+        const int16_t ref = OpenResFileInMemory(image);
+        if (ref != -1) Notice(kReadOnlyText, gPrefFileSpec.path);
+        return ref;
+    }
+    std::string aside;
+    if (SetAside(&aside) != noErr) return -1;
+    const int16_t ref = OpenOrMake(made);
+    if (ref != -1) Notice(kSetAsideText, aside);
+    return ref;
+}
+
+// The preferences folder's path, made or not.
+std::string PrefFolderPath()
+{
+    FSSpec folder;
+    FindSpecialFolder(SpecialFolder::Preferences, false, &folder);
+    return folder.path;
+}
+
+}  // namespace
+
 void OpenPrefResFile()
 {
+    gNotice.clear();
     GetPrefResFile();
-    if (gPrefFileSpec.path.empty()) return;
     const int16_t saved = CurResFile();
-    G_PrefResFile = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
     bool made = false;
+    if (!gPrefFileSpec.path.empty()) {
+        G_PrefResFile = OpenOrMake(&made);
+        if (G_PrefResFile == -1) G_PrefResFile = Recover(&made);
+    }
     if (G_PrefResFile == -1) {
-        // A new file keeps the user's own permissions: settings are
-        // nobody else's to change.
-        FSpCreateResFile(gPrefFileSpec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);
-        G_PrefResFile = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+        // Settings are still needed: the defaults, in memory.
+        G_PrefResFile = OpenResFileInMemory(ResourceFileImage{});
         made = G_PrefResFile != -1;
+        if (made) Notice(kNotKeptText, PrefFolderPath());
     }
     UseResFile(saved);
     if (G_PrefResFile == -1) return;
@@ -118,6 +201,17 @@ void OpenPrefResFile()
     // file off as current and leave its filters unconverted.
     if (made) SetPrefVERS();
     if (ResError() == noErr) SetDfltPrefs();
+}
+
+const std::string& PrefFileNotice() { return gNotice; }
+
+void TellPrefFileNotice()
+{
+    if (gNotice.empty()) return;
+    Str255 text;
+    CToPStr(gNotice.data(), int32_t(std::min<size_t>(gNotice.size(), 255)), text);
+    gNotice.clear();
+    XAlert(1000, text, kCautionAlert);
 }
 
 void ClosePrefResFile()

@@ -6,11 +6,18 @@
 // filters, blocking and conflict preferences of the application's file.
 // Counts and lengths read from it are checked against what is there.
 //
+// The settings are always there, whatever the disk holds: a file that
+// cannot be written is read into memory and used as it is; one that cannot
+// be read is renamed beside itself ("NAME (damaged)") and a new one made;
+// without a file the defaults live in memory. Changes held in memory are
+// not kept; the start-up tells the user which of these happened.
+//
 // The application's own file is never written: its 'xPRM' 0 bit array is
 // built in memory.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
@@ -29,6 +36,10 @@ constexpr int32_t kSpcEntrySize = 142;
 
 void GetPrefResFile();
 void OpenPrefResFile();
+// What the last OpenPrefResFile has to tell (Mac Roman), empty when the
+// file is sound; TellPrefFileNotice shows it in an alert, once.
+const std::string& PrefFileNotice();
+void TellPrefFileNotice();
 void ClosePrefResFile();
 void SetPrefVERS();
 void SetDfltPrefs();

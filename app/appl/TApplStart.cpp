@@ -196,7 +196,8 @@ int16_t TAppl::ITAppl()
         G_SearchFilterHdl = filter;
         if (HandToHand(&G_SearchFilterHdl) != noErr) G_SearchFilterHdl = nullptr;
     }
-    G_ShowID = false;
+    // Read before any document opens, whatever the start.
+    G_ShowID = PrefSwitch(0x10);
     fSuspended = false;
     ClockCursor = LoadCursor(4);
     GraphCursor = LoadCursor(2);
@@ -216,6 +217,7 @@ int16_t TAppl::ITAppl()
     InitQz();
     globpalette = GetNewPalette(2000);
     DrawMenuBar();
+    TellPrefFileNotice();
     if (showAbout) DoGenerique(&G_BitsStuff, &G_Dialog, &G_AboutTemplate, &G_Rect, true);
     if (DocHooks().setBlockArray) DocHooks().setBlockArray();
     MakePrintRecord(this);
@@ -237,7 +239,6 @@ int16_t TAppl::ITAppl()
 
 void TAppl::OpenAppl()
 {
-    G_ShowID = PrefSwitch(0x10);
     if (PrefSwitch(0x80)) {
         if (G_IsGenerique) EraseAbout();
         PostFunc(2);

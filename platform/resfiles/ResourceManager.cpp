@@ -927,12 +927,16 @@ void GetIndString(StringPtr text, int16_t listId, int16_t index)
     std::memcpy(text, p + at, size_t(1 + p[at]));
 }
 
-static int16_t OpenImageBelowOrThrow(const ResourceFileImage& image)
+// A file made from an image in memory: read only and put below every open
+// file, or taking changes that are never written and put on top as the
+// current file.
+static int16_t OpenImageOrThrow(const ResourceFileImage& image, bool inMemory)
 {
     auto file = std::make_unique<ResFile>();
-    file->permission = fsRdPerm;
+    file->permission = inMemory ? fsRdWrPerm : fsRdPerm;
+    file->held = inMemory;
     std::memcpy(file->reserved, image.reserved, sizeof file->reserved);
-    file->attributes = uint16_t(image.attributes | mapReadOnly);
+    file->attributes = inMemory ? uint16_t(image.attributes & ~mapReadOnly) : uint16_t(image.attributes | mapReadOnly);
     for (const ResourceImage& res : image.resources) {
         auto r = std::make_unique<Resource>();
         r->file = file.get();
@@ -946,12 +950,13 @@ static int16_t OpenImageBelowOrThrow(const ResourceFileImage& image)
     file->refNum = ref;
     S().byRef[ref] = file.get();
     try {
-        S().chain.push_back(std::move(file));
+        if (inMemory) S().chain.insert(S().chain.begin(), std::move(file));
+        else S().chain.push_back(std::move(file));
     } catch (...) {
         S().byRef.erase(ref);
         throw;
     }
-    if (S().current == -1) S().current = ref;
+    if (inMemory || S().current == -1) S().current = ref;
     return ref;
 }
 
@@ -959,7 +964,17 @@ int16_t OpenResFileImageBelow(const ResourceFileImage& image)
 {
     S().error = noErr;
     try {
-        return OpenImageBelowOrThrow(image);
+        return OpenImageOrThrow(image, false);
+    } catch (const std::bad_alloc&) {
+        return Fail(memFullErr), int16_t(-1);
+    }
+}
+
+int16_t OpenResFileInMemory(const ResourceFileImage& image)
+{
+    S().error = noErr;
+    try {
+        return OpenImageOrThrow(image, true);
     } catch (const std::bad_alloc&) {
         return Fail(memFullErr), int16_t(-1);
     }

@@ -128,6 +128,9 @@ void GetIndString(StringPtr text, int16_t listId, int16_t index);
 // (the system file); the current file stays unless none was open.
 struct ResourceFileImage;
 int16_t OpenResFileImageBelow(const ResourceFileImage& image);
+// A file made from an image in memory that takes changes but never writes
+// them (as if held for good), put on top of the chain as the current file.
+int16_t OpenResFileInMemory(const ResourceFileImage& image);
 bool IsResFileOpen(int16_t refNum);
 // What tells this opening of the file from any other: reference numbers are
 // reused once a file closes, serials never are. 0 when no file has the number.

@@ -152,6 +152,12 @@
     "No structure was made: a table of the SQL script has more than 511 columns, the most fields a table holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first column past the limit."
     "The stored form is damaged: one of its objects cannot be read."  # 83 (9001)
     "An interrupted change left a file beside this document that cannot be used: the document opens as it is, and the file is kept in its folder under the name "  # 84 before the file's name
+    "The preferences file could not be read. It is kept as \""  # 85-90 around a path: the preferences file at start-up
+    "\", and the program starts with its default settings in a new one."
+    "The preferences file \""
+    "\" cannot be written: its settings are used, but changes to them will not be kept."
+    "No preferences file can be kept in the folder \""
+    "\": the program runs with its default settings, and changes to them will not be kept."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "app/appl/Preferences.h"
+#include "app/documents/DocSupport.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/Forks.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/Fakes.h"
 
@@ -30,6 +33,7 @@ const char* kDefaults = R"(
 
 std::vector<uint8_t> ReadAll(const std::string& path)
 {
+    if (!std::filesystem::is_regular_file(path)) return {};
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
@@ -120,6 +124,99 @@ TEST_F(PreferencesTest, AMissingFileIsMadeWithTheDefaultsAndTheAppFileIsUntouche
     EXPECT_EQ(ReadAll(appPath_), before);
     // A second start finds the file and changes nothing it holds.
     OpenPrefResFile();
+    EXPECT_EQ(CountFilters(), 4);
+}
+
+// Whatever holds the file's name, the settings are there. A file that does
+// not read is set aside beside itself and a new one made with the defaults;
+// one that cannot be written is read as it is, its changes kept in memory
+// only; without a folder to keep a file in, the defaults live in memory.
+// The notice names where to look.
+TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
+{
+    UseAppResources(kDefaults);
+    MakePrefs([] { Add(FourCC("FLT2"), 128, {0, 7}, "Mine"); });
+    const std::vector<uint8_t> sound = ReadAll(PrefPath());
+    const std::string aside = PrefPath() + " (damaged)";
+    auto write = [&](const std::vector<uint8_t>& bytes) {
+        std::ofstream(PrefPath(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    };
+    const std::string xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict/></plist>";
+    const std::vector<uint8_t> cut(sound.begin(), sound.end() - 10), noise = {0x13, 0x57, 0x9B, 0xDF, 0x02, 0x46, 0x8A};
+    int16_t writer = 0;
+    enum Outcome { kSetAside, kReadAsIs, kInMemory };
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        Outcome outcome;
+    } cases[] = {
+        {"cut by 10 bytes", [&] { write(cut); }, kSetAside},
+        {"random bytes", [&] { write(noise); }, kSetAside},
+        {"an XML file", [&] { write(std::vector<uint8_t>(xml.begin(), xml.end())); }, kSetAside},
+        {"a folder", [&] { std::filesystem::create_directories(PrefPath() + "/inside"); }, kSetAside},
+        {"held by another writer",
+         [&] {
+             write(sound);
+             FSSpec spec;
+             FSMakeFSSpec(PrefPath(), &spec);
+             ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &writer), noErr);
+         },
+         kReadAsIs},
+        {"a file where the folder should be",
+         [&] {
+             std::filesystem::remove_all(prefsDir_);
+             std::ofstream(prefsDir_) << "not a folder";
+         },
+         kInMemory},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClosePrefResFile();
+        std::filesystem::remove_all(prefsDir_);
+        std::filesystem::create_directories(prefsDir_);
+        c.make();
+        const std::string watched = c.outcome == kInMemory ? prefsDir_ : PrefPath();
+        const std::vector<uint8_t> before = ReadAll(watched);
+        OpenPrefResFile();
+        ASSERT_NE(G_PrefResFile, -1);
+        std::vector<std::string> filters;
+        for (int16_t i = 1; i <= CountFilters(); ++i) filters.push_back(PrefName(FourCC("FLT2"), int16_t(127 + i)));
+        const std::vector<std::string> mine = {"Mine"}, defaults = {"All", "A", "b", "c"};
+        EXPECT_EQ(filters, c.outcome == kReadAsIs ? mine : defaults);
+        EXPECT_TRUE(IsBlk_Pref());
+        EXPECT_TRUE(IsC_Pref());
+        const std::string notice = PrefFileNotice();
+        if (c.outcome == kSetAside) {
+            EXPECT_NE(notice.find(aside), std::string::npos) << notice;
+            if (std::string(c.what) == "a folder") EXPECT_TRUE(std::filesystem::exists(aside + "/inside"));
+            else EXPECT_EQ(ReadAll(aside), before) << "set aside whole";
+            // The new file holds the defaults.
+            const std::vector<uint8_t> made = ReadAll(PrefPath());
+            ResourceFileImage image;
+            EXPECT_EQ(ParseResourceFile(made.data(), made.size(), &image), noErr);
+        } else {
+            EXPECT_NE(notice.find(c.outcome == kReadAsIs ? PrefPath() : prefsDir_), std::string::npos) << notice;
+            EXPECT_FALSE(std::filesystem::exists(aside));
+            // Changes hold for the run and reach no disk.
+            UseResFile(G_PrefResFile);
+            Add(FourCC("PREF"), 0, {0, 0, 0, 0, 0, 0, 0x20, 0});
+            UpdateResFile(G_PrefResFile);
+            EXPECT_TRUE(GetPrefFlag(2));
+            ClosePrefResFile();
+            EXPECT_EQ(ReadAll(watched), before);
+        }
+        if (writer) FSClose(writer);
+        writer = 0;
+        std::filesystem::remove_all(prefsDir_);
+    }
+    // Damaged again: the first name set aside stays, the next is free.
+    ClosePrefResFile();
+    std::filesystem::create_directories(prefsDir_);
+    write(noise);
+    std::ofstream(aside) << "earlier";
+    OpenPrefResFile();
+    EXPECT_EQ(ReadAll(aside), std::vector<uint8_t>({'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+    EXPECT_EQ(ReadAll(PrefPath() + " (damaged 2)"), noise);
     EXPECT_EQ(CountFilters(), 4);
 }
 
@@ -296,10 +393,38 @@ TEST_F(PreferencesTest, StartUpSwitchesOfThePreferences)
         return appl->OpenMainDoc();
     };
     appl->OpenAppl();
-    EXPECT_TRUE(G_ShowID) << "0x10";
     appl->Run();
     ASSERT_FALSE(appl->commands.empty());
     EXPECT_EQ(appl->commands.front(), 2) << "the open dialog at the first null event";
+}
+
+// Every setting holds from the start on, whether the start opens a document
+// (no open-application event comes) or not.
+void ExpectEverySettingAfterAStart(TAppl* appl, bool withDocument)
+{
+    ASSERT_EQ(appl->ITAppl(), 0);
+    if (!withDocument) appl->OpenAppl();
+    const Rect r = appl->GetPrefWindowRect(0);
+    EXPECT_EQ(std::vector<int>({G_ShowID, GetPrefFlag(2), PrefWindowKind(), r.right - r.left, r.bottom - r.top}),
+              std::vector<int>({true, true, 129, 600, 400}));
+    ASSERT_NE(G_SearchFilterHdl, nullptr);
+    EXPECT_EQ(std::string(*G_SearchFilterHdl, size_t(GetHandleSize(G_SearchFilterHdl))),
+              std::string("\x00\x01\x7F\xFF\xFD\xFE\x03\x80\x00\x00\x00\x00\x00\x00", 14));
+}
+
+TEST_F(PreferencesTest, EverySettingHoldsAtAStartWithADocument)
+{
+    UseAppResources(kDefaults);
+    // Template 129, 600 x 400, ids shown, a question before the last window closes.
+    MakePrefs([] { Add(FourCC("PREF"), 0, {0, 129, 2, 0x58, 1, 0x90, 0x30, 0}); });
+    ExpectEverySettingAfterAStart(MakeAppl(), true);
+}
+
+TEST_F(PreferencesTest, EverySettingHoldsAtAStartWithoutADocument)
+{
+    UseAppResources(kDefaults);
+    MakePrefs([] { Add(FourCC("PREF"), 0, {0, 129, 2, 0x58, 1, 0x90, 0x30, 0}); });
+    ExpectEverySettingAfterAStart(MakeAppl(), false);
 }
 
 // The start reads the preferences: the search filter as a copy of its own,
@@ -333,9 +458,9 @@ TEST_F(AppFixture, DialogColourComesFromItsEntryOrStaysWhite)
 
 TEST_F(AppFixture, AStartWithoutTheProgramsResourcesStopsAtOnceWithItsMessage)
 {
-    const std::string empty = folder_ / "Qz Extensions";
+    const std::string empty = folder_ / "program";
     std::filesystem::create_directories(empty);
-    qztest::ScopedEnvironment extensions("QZ_EXTENSIONS_DIR", empty);
+    qztest::ScopedEnvironment program("QZ_APPLICATION_DIR", empty);
     const platform::Handle commands = CmdStackHdl, functions = FuncStackHdl;
     EXPECT_NE(ApplInitAll(), 0);
     EXPECT_NE(std::string(ApplInitAllMessage()).find("Qz Resources.rsrc"), std::string::npos) << ApplInitAllMessage();
