@@ -1,4 +1,5 @@
 // The general preferences dialog, the filter editor and the group filter.
+#include <algorithm>
 #include <string>
 
 #include "app/appl/AppGlobals.h"
@@ -12,6 +13,8 @@
 #include "app/appl/TAppl.h"
 #include "app/windows/TMainWindow.h"
 #include "app/appl/Utilities.h"
+#include "app/dialogs/Messages.h"
+#include "kernel/pstrings/PStrings.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -32,6 +35,9 @@ enum : int16_t {
     kFirstLayoutItem = 18,  // 18-20: templates 128-130
 };
 
+// 'STR#' 1002: the ranges of the sizes, around the largest width and height.
+constexpr int16_t kSizeRangeText = 91;
+
 // Check box and switch mask of byte 6.
 const struct {
     int16_t item;
@@ -49,25 +55,51 @@ void SetNumber(DialogRef dialog, int16_t item, int32_t value)
     SetText(dialog, item, text);
 }
 
-// The item's digits as a number; other characters end it.
+// The item's number; -1 when it holds anything but digits, or nothing.
 int32_t GetNumber(DialogRef dialog, int16_t item)
 {
     Str255 text;
     GetText(text, dialog, item);
+    if (text[0] == 0) return -1;
     int32_t value = 0;
-    for (int i = 1; i <= text[0] && text[i] >= '0' && text[i] <= '9'; ++i)
+    for (int i = 1; i <= text[0]; ++i) {
+        if (text[i] < '0' || text[i] > '9') return -1;
         value = std::min<int32_t>(value * 10 + (text[i] - '0'), 99999);
+    }
     return value;
 }
 
-// The size in the item kept within [200, largest], written back.
-int16_t ClampedSize(DialogRef dialog, int16_t item, int32_t largest)
+constexpr int32_t kLeastSize = 200;
+
+// The largest width and height of a new window on this screen.
+int32_t LargestSize(int16_t item)
 {
-    int32_t value = GetNumber(dialog, item);
-    if (value < 200) value = 200;
-    if (value > largest) value = largest;
-    SetNumber(dialog, item, value);
-    return int16_t(value);
+    const Rect screen = ScreenBounds();
+    return item == kWidthItem ? screen.right - screen.left - 50 : screen.bottom - screen.top - 50;
+}
+
+// Whether both sizes are in their ranges; when one is not, the user is
+// told the ranges and the item is selected for typing again.
+bool SizesInRange(DialogRef dialog)
+{
+    for (const int16_t item : {kWidthItem, kHeightItem}) {
+        const int32_t value = GetNumber(dialog, item);
+        if (value >= kLeastSize && value <= LargestSize(item)) continue;
+        // "... width ... to W, its height ... to H."
+        std::string said;
+        for (int16_t i = 0; i < 3; ++i) {
+            Str255 part;
+            MyGetIndString(part, 1002, int16_t(kSizeRangeText + i));
+            said.append(reinterpret_cast<const char*>(part + 1), part[0]);
+            if (i < 2) said += std::to_string(LargestSize(i == 0 ? kWidthItem : kHeightItem));
+        }
+        Str255 text;
+        CToPStr(said.data(), int32_t(std::min<size_t>(said.size(), 255)), text);
+        XAlert(1000, text, kStopAlert);
+        SelectDialogItemText(dialog, item, 0, 32767);
+        return false;
+    }
+    return true;
 }
 
 // 'PREF' 0 of the preferences file itself, made (from the record the chain
@@ -142,12 +174,13 @@ int16_t TAppl::Preferences()
             if (hit >= kFirstLayoutItem && hit < kFirstLayoutItem + 3 && !GetItemVal(dialog, hit))
                 for (int16_t i = 0; i < 3; ++i)
                     SetItemVal(dialog, int16_t(kFirstLayoutItem + i), kFirstLayoutItem + i == hit);
+            if (hit == kOK && !SizesInRange(dialog)) hit = 0;
         }
 
         if (hit == kOK) {
             const Rect screen = ScreenBounds();
-            const int16_t width = ClampedSize(dialog, kWidthItem, screen.right - screen.left - 50);
-            const int16_t height = ClampedSize(dialog, kHeightItem, screen.bottom - screen.top - 50);
+            const int16_t width = int16_t(GetNumber(dialog, kWidthItem));
+            const int16_t height = int16_t(GetNumber(dialog, kHeightItem));
             if (Handle pref = OwnPref(stored)) {
                 auto* p = reinterpret_cast<uint8_t*>(*pref);
                 bool changed = false;

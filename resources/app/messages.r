@@ -158,6 +158,9 @@
     "\" cannot be written: its settings are used, but changes to them will not be kept."
     "No preferences file can be kept in the folder \""
     "\": the program runs with its default settings, and changes to them will not be kept."
+    "The width of a new window is a number from 200 to "  # 91-93 around the largest width and height: the preferences dialog
+    ", its height a number from 200 to "
+    "."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

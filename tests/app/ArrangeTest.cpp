@@ -241,31 +241,68 @@ TEST_F(PreferencesDialogTest, AFailedWriteIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(after, before);
 }
 
-TEST_F(PreferencesDialogTest, SizesAreKeptWithinTheScreenAndOnlyDigitsAreTyped)
+// A size out of its range (200 to the screen less 50: 1230 wide, 750 high)
+// is refused by an alert naming the ranges, and selected to be typed again
+// (640, 480); only digits are typed.
+TEST_F(PreferencesDialogTest, SizesOutOfTheirRangesAreRefusedWithTheRangesNamed)
 {
     std::vector<uint8_t> appBefore;
     ASSERT_EQ(ReadWholeFile(appPath_, &appBefore), noErr);
-    appl_->fDefaultRect = Rect{1, 2, 3, 4};
-    const uint32_t beeps = SysBeepCount();
-    Script script;
-    script.WaitIdle();
-    script.Type("1a5b0");
-    script.Key("tab");
-    script.Type("900");
-    script.Key("return");
-    Run(std::move(script));
-    EXPECT_EQ(SysBeepCount() - beeps, 2u) << "the letters";
-    const std::vector<uint8_t> pref = OwnPref();
-    ASSERT_EQ(pref.size(), 8u) << "made in the preferences file";
-    EXPECT_EQ(ReadBE16(pref.data()), 0x81u) << "kept";
-    EXPECT_EQ(ReadBE16(pref.data() + 2), 200u);
-    EXPECT_EQ(ReadBE16(pref.data() + 4), 750u);
-    EXPECT_EQ(pref[6], 0);
-    EXPECT_EQ(pref[7], 1) << "not the dialog's";
-    EXPECT_EQ(appl_->fDefaultRect.left, 15);
-    EXPECT_EQ(appl_->fDefaultRect.top, 45);
-    EXPECT_EQ(appl_->fDefaultRect.right, 1230);
-    EXPECT_EQ(appl_->fDefaultRect.bottom, 750);
+    const struct {
+        const char* width;
+        const char* height;
+        bool widthOut, heightOut;
+        uint16_t stored[2];
+    } rows[] = {
+        {"1a5b0", "900", true, true, {640, 480}},  // 150: the letters are not typed
+        {"0", "480", true, false, {640, 480}},
+        {"99999", "700", true, false, {640, 700}},
+        {"640", "", false, true, {640, 480}},
+        {"200", "750", false, false, {200, 750}},
+        {"1230", "201", false, false, {1230, 201}},
+    };
+    uint16_t previous[2] = {600, 400};  // the application's
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.width) + " x " + row.height);
+        appl_->fDefaultRect = Rect{1, 2, 3, 4};
+        ResetAlerts();
+        const uint32_t beeps = SysBeepCount();
+        Script script;
+        script.WaitIdle();
+        script.Type(row.width);
+        script.Key("tab");
+        if (*row.height) script.Type(row.height);
+        else script.Key("delete");  // the selection: nothing left
+        script.Key("return");
+        for (const char* again : {row.widthOut ? "640" : "", row.heightOut ? "480" : ""}) {
+            if (!*again) continue;
+            script.WaitIdle();
+            script.Key("return");  // the alert's OK
+            script.Type(again);
+            script.Key("return");
+        }
+        ASSERT_EQ(Run(std::move(script)), 0);
+        EXPECT_EQ(AlertCount(), int(row.widthOut) + int(row.heightOut));
+        if (AlertCount() > 0) {
+            const std::string& said = LastAlert().text;
+            EXPECT_TRUE(said.find("1230") != std::string::npos && said.find("1230") < said.find("750")) << said;
+        }
+        // A beep for each letter and each alert.
+        EXPECT_EQ(SysBeepCount() - beeps, (std::string(row.width) == "1a5b0" ? 2u : 0u) + uint32_t(AlertCount()));
+        const std::vector<uint8_t> pref = OwnPref();
+        ASSERT_EQ(pref.size(), 8u) << "made in the preferences file";
+        EXPECT_EQ(std::vector<uint16_t>({ReadBE16(pref.data()), ReadBE16(pref.data() + 2), ReadBE16(pref.data() + 4),
+                                         pref[6], pref[7]}),
+                  std::vector<uint16_t>({0x81, row.stored[0], row.stored[1], 0, 1}))
+            << "the template and the last byte kept from the application's";
+        // New sizes put the next window back at the default place.
+        const bool moved = row.stored[0] != previous[0] || row.stored[1] != previous[1];
+        EXPECT_EQ(std::vector<int>({appl_->fDefaultRect.top, appl_->fDefaultRect.left, appl_->fDefaultRect.bottom,
+                                    appl_->fDefaultRect.right}),
+                  moved ? std::vector<int>({45, 15, 750, 1230}) : std::vector<int>({1, 2, 3, 4}));
+        previous[0] = row.stored[0];
+        previous[1] = row.stored[1];
+    }
     std::vector<uint8_t> appAfter;
     ASSERT_EQ(ReadWholeFile(appPath_, &appAfter), noErr);
     EXPECT_EQ(appAfter, appBefore);
