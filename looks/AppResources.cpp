@@ -6,10 +6,10 @@
 
 std::string ApplicationResourcesPath()
 {
-    platform::FSSpec extensions;
-    // A missing extensions folder still names where it would be.
-    platform::FindSpecialFolder(platform::SpecialFolder::Extensions, false, &extensions);
-    return platform::FSpGetParent(extensions).path + "/" + kAppResourcesName;
+    platform::FSSpec folder;
+    // A missing folder still names where it would be.
+    platform::FindSpecialFolder(platform::SpecialFolder::Application, false, &folder);
+    return folder.path + "/" + kAppResourcesName;
 }
 
 int16_t OpenApplicationResources()

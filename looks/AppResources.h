@@ -1,7 +1,7 @@
 // Where the application's own resource file is: "Qz Resources.rsrc" in the
-// folder that holds the extensions folder. The extensions folder is beside
-// the executable unless QZ_EXTENSIONS_DIR names another, so the build tree
-// runs as it is and tests point both at their own copies with one variable.
+// program's folder (beside the executable, unless QZ_APPLICATION_DIR names
+// another, so that tests point at their own copy). The extensions folder
+// has no say in it.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,8 @@
 #include "looks/Startup.h"
 
+#include <string>
+
+
 #include "kernel/byteswap/SwapTemplates.h"
 #include "kernel/collation/CollationTables.h"
 #include "kernel/formats/InstallKernelTextHooks.h"
@@ -65,8 +68,10 @@ int16_t StartQz()
     if (const int16_t err = platform::InitFonts(); err != 0) return Stop(err, platform::FontStartupMessage());
     if (OpenApplicationResources() == -1) {
         const int16_t err = platform::ResError();
-        return Stop(err ? err : platform::fnfErr,
-                    "The program's resource file \"Qz Resources.rsrc\" could not be opened. Reinstall the program.");
+        static std::string message;
+        message = "The program's resource file \"" + ApplicationResourcesPath() +
+                  "\" could not be opened. Reinstall the program.";
+        return Stop(err ? err : platform::fnfErr, message.c_str());
     }
 
     // The security manager's maker comes from the design layer, above.

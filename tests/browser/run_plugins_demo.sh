@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The demo run of run_screens_check.sh with "Demo Tools.plugin" in the
 # plug-in folder of a scratch extensions folder (location 0), which holds
-# the build's extension files, the application's resources beside it; the
-# program and the checker both look there.
+# the build's extension files; the program and the checker both look there.
 #   run_plugins_demo.sh PROGRAM SCRIPT WORK DEMO CHECKER
 set -u
 program=$1 script=$2 work=$3 demo=$4 checker=$5
@@ -11,7 +10,6 @@ rm -rf "$work-app"
 extensions="$work-app/Qz Extensions"
 mkdir -p "$extensions/Plugins"
 cp -r "$build/Qz Extensions/." "$extensions/"
-cp "$build/Qz Resources.rsrc" "$work-app/"
 cp "$from/Demo Tools.plugin" "$from/._Demo Tools.plugin" "$extensions/Plugins/" ||
   { echo "no plug-in file beside the demo"; exit 1; }
 export QZ_EXTENSIONS_DIR="$extensions"

@@ -32,6 +32,7 @@
 #include "toolbox/views/TextEditors.h"
 #include "toolbox/views/VCursor.h"
 #include "toolbox/views/VDialQz.h"
+#include "tests/ScopedEnvironment.h"
 #include "tests/platform/files/TempFolder.h"
 
 using platform::FourCC;
@@ -40,11 +41,12 @@ using platform::testing::TempFolder;
 namespace {
 
 // The whole start-up, headless, in the order of the program, against the
-// shipped resources in the build tree: the resource file is found beside
-// the extensions folder.
+// shipped resources in the build tree: the resource file is found in the
+// program's folder.
 TEST(Startup, RunsInOrderAgainstTheShippedResources)
 {
     setenv("QZ_EXTENSIONS_DIR", QZ_EXTENSIONS, 1);
+    const qztest::ScopedEnvironment program("QZ_APPLICATION_DIR", std::filesystem::path(QZ_APP_RESOURCES).parent_path());
     EXPECT_EQ(std::filesystem::path(ApplicationResourcesPath()), std::filesystem::path(QZ_APP_RESOURCES));
 
     ASSERT_EQ(StartQz(), 0) << StartQzMessage();
@@ -190,12 +192,11 @@ TEST(Startup, AMissingResourceFileStopsWithAMessage)
 {
     TempFolder dir;
     const std::string empty = dir.path();
-    std::filesystem::create_directories(empty + "/Qz Extensions");
-    setenv("QZ_EXTENSIONS_DIR", (empty + "/Qz Extensions").c_str(), 1);
+    const qztest::ScopedEnvironment program("QZ_APPLICATION_DIR", empty);
     EXPECT_EQ(OpenApplicationResources(), -1);
     EXPECT_NE(StartQz(), 0);
-    EXPECT_NE(std::string(StartQzMessage()).find("Qz Resources.rsrc"), std::string::npos);
-    setenv("QZ_EXTENSIONS_DIR", QZ_EXTENSIONS, 1);
+    EXPECT_NE(std::string(StartQzMessage()).find("\"" + empty + "/Qz Resources.rsrc\""), std::string::npos)
+        << "the path looked at: " << StartQzMessage();
 }
 
 }  // namespace
