@@ -9,6 +9,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjList.h"
+#include "design/plugins/PlugInNotices.h"
 #include "design/preferences/PrefUpgrade.h"
 #include "design/documents/OpenQzB.h"
 #include "design/documents/Passwords.h"
@@ -32,7 +33,10 @@ int32_t CountKind(TypeListRec* list, int16_t kind)
 
 int16_t Read(TMainDoc* doc, bool initial, bool allowGenerated)
 {
-    return ReadQzB(doc, initial ? 1 : 0, allowGenerated ? 1 : 0);
+    const int16_t result = ReadQzB(doc, initial ? 1 : 0, allowGenerated ? 1 : 0);
+    // The plug-ins the read passed over are named once it is done.
+    TellUnreadPlugIns();
+    return result;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "design/objects/ObjKinds.h"
 #include "design/plugins/BundleTable.h"
 #include "design/plugins/PlugInFiles.h"
+#include "design/plugins/PlugInNotices.h"
 #include "forms/identity/FileIdentification.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
@@ -346,14 +347,27 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
 
 namespace {
 
-// brz_TryToLoadOnePack once what the item is is known.
+bool ReadsPackages(OSType fileType)
+{
+    return fileType == FourCC("Qzpx") || fileType == FourCC("QzPX") || fileType == FourCC("Qzpy") ||
+           fileType == FourCC("QzPY") || fileType == kPackageFileType;
+}
+
+// brz_TryToLoadOnePack once what the item is is known. An item the package
+// pass leaves without a package is noted, to be named to the user.
 int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool isLink, bool isFolder)
 {
+    // Hidden items (a dot name) are the system's, not plug-ins left out.
+    const bool reads = ReadsPackages(fileType), named = FSpGetName(item).rfind('.', 0) != 0;
+    auto passedOver = [&](int16_t result) {
+        if (reads && named && result != memFullErr) NoteUnreadPlugIn(item.path);
+        return result;
+    };
     FSSpec target = item;
     if (isLink) {
         // A link that cannot be followed is passed over; a shortage stops the read.
         const OSErr err = FSpResolveLink(item, &target, &isFolder);
-        if (err != noErr) return err == memFullErr ? int16_t(memFullErr) : int16_t(0);
+        if (err != noErr) return passedOver(err == memFullErr ? int16_t(memFullErr) : int16_t(0));
     }
     // The map a bundle opens, or the item itself.
     std::optional<CFBundle> bundle;
@@ -366,7 +380,7 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
     if (file == -1) file = FSpOpenResFile(target, fsRdPerm);
     if (file == -1) {
         // A shortage is no missing file: the read stops.
-        return ResError() == memFullErr ? int16_t(memFullErr) : int16_t(0);
+        return passedOver(ResError() == memFullErr ? int16_t(memFullErr) : int16_t(0));
     }
     if (!wasOpen) {
         try {
@@ -387,13 +401,13 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
             if (saved > 0 && IsResFileOpen(saved)) UseResFile(saved);
         }
     } done{file, saved};
-    if (fileType != FourCC("Qzpx") && fileType != FourCC("QzPX") && fileType != FourCC("Qzpy") &&
-        fileType != FourCC("QzPY") && fileType != kPackageFileType)
-        return 0;
+    if (!reads) return 0;
     const std::string leaf = Utf8ToMacRomanString(FSpGetName(item));
     unsigned char defaultName[256];
     PSetBytes(defaultName, reinterpret_cast<const uint8_t*>(leaf.data()), leaf.size());
-    return ReadObj_SearchExtFolderPack(file, link, defaultName) == memFullErr ? int16_t(memFullErr) : int16_t(0);
+    link->made = nullptr;
+    if (ReadObj_SearchExtFolderPack(file, link, defaultName) == memFullErr) return memFullErr;
+    return link->made ? int16_t(0) : passedOver(0);
 }
 
 }  // namespace
@@ -417,7 +431,10 @@ int16_t LoadPlugIns(ReadObjLink* link, OSType fileType, int16_t vRefNum, int32_t
     if (err != noErr) return err == memFullErr ? int16_t(memFullErr) : int16_t(1);
     for (const FolderEntry& item : items) {
         if (G_WaitParam && ChkWait(G_WaitParam)) break;
-        if (item.brokenLink) continue;
+        if (item.brokenLink) {
+            if (ReadsPackages(fileType) && item.name.rfind('.', 0) != 0) NoteUnreadPlugIn(item.fileSpec.path);
+            continue;
+        }
         // The listing tells what the item is: a link, a folder.
         if (LoadOnePack(link, fileType, item.fileSpec, item.isLink, item.kind == EntryKind::Folder) == memFullErr)
             return memFullErr;

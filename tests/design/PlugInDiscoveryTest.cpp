@@ -7,9 +7,11 @@
 
 #include "design/plugins/PlugInFiles.h"
 #include "design/plugins/PlugInLookup.h"
+#include "design/plugins/PlugInNotices.h"
 #include "design/reading/ReadQzB.h"
 #include "network/PlugInFolders.h"
 #include "platform/core/Faults.h"
+#include "platform/files/WholeFile.h"
 #include "tests/design/PlugInFixture.h"
 #include "tests/platform/core/FailingNew.h"
 
@@ -277,6 +279,60 @@ TEST_F(PlugInDiscovery, BundleFoldersAliasesAndEveryPlace)
         EXPECT_EQ(GetPlugInsFolderRefs(int16_t(location), kind, &volume, &folder), result) << location;
         EXPECT_EQ(folder, 0);
     }
+}
+
+// What the package pass leaves without a package is named to the user once
+// a run, the others listed: a damaged file, bytes that are no resource file,
+// an empty file, a bundle without its map, one whose table does not fit, a
+// link to nothing, a second copy of a package. Hidden items are not named.
+TEST_F(PlugInDiscovery, APlugInThatCannotBeReadIsNamedOnceTheOthersListed)
+{
+    const std::string good = PlugInFile("Good.rsrc", Identity(6) + Bundle("Good", 20000, 400, {"A"}));
+    PlugInFile("Kit.rsrc", Identity(6) + Bundle("Kit", 20001, 401, {"K"}), 1);
+    std::vector<std::string> passed = {PlugInFile("Second copy.rsrc", Identity(6) + Bundle("Good", 20002, 402, {"B"})),
+                                       PlugInFile("Bad table.rsrc", Identity(6) + std::vector<Res>{{"QBNX", 20003, {0, 9}, "T"}})};
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(platform::ReadWholeFile(good, &bytes), platform::noErr);
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> damaged = {
+        {"Cut.rsrc", std::vector<uint8_t>(bytes.begin(), bytes.end() - 10)},
+        {"Noise.rsrc", {0x13, 0x57, 0x9B, 0xDF, 0x02, 0x46}},
+        {"Empty.rsrc", {}},
+    };
+    for (const auto& [name, content] : damaged) {
+        passed.push_back((Plugins() / name).string());
+        std::ofstream(passed.back(), std::ios::binary).write(reinterpret_cast<const char*>(content.data()), content.size());
+    }
+    fs::create_directories(Plugins(2) / "Empty.plugin" / "Contents");
+    passed.push_back((Plugins(2) / "Empty.plugin").string());
+    fs::create_symlink(Folder() / "missing", Plugins(2) / "broken");
+    passed.push_back((Plugins(2) / "broken").string());
+    std::ofstream(Plugins() / ".hidden") << "the system's";
+
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Good", "_Kit"}));
+    ResetAlerts();
+    const std::vector<std::string> texts = TellUnreadPlugIns();
+    EXPECT_EQ(AlertCount(), int32_t(texts.size()));
+    std::string said;
+    for (const std::string& text : texts) {
+        EXPECT_LE(text.size(), 255u);
+        said += text;
+    }
+    // Each by its name after its folder's; the folders in the order met.
+    for (const std::string& path : passed) {
+        const size_t slash = path.rfind('/');
+        const size_t folder = said.find(path.substr(0, slash) + ": ");
+        EXPECT_NE(folder, std::string::npos) << path << ": " << said;
+        EXPECT_NE(said.find("\"" + path.substr(slash + 1) + "\"", folder), std::string::npos) << path << ": " << said;
+    }
+    for (const std::string& quiet : {std::string("\"Good.rsrc\""), std::string("Kit"), std::string(".hidden")})
+        EXPECT_EQ(said.find(quiet), std::string::npos) << quiet << ": " << said;
+    // Another read of the same folders names nothing again.
+    FreshLists();
+    ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Good", "_Kit"}));
+    EXPECT_TRUE(TellUnreadPlugIns().empty());
+    EXPECT_EQ(AlertCount(), int32_t(texts.size()));
 }
 
 TEST_F(PlugInDiscovery, ReadingStopsForAStop)

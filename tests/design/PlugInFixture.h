@@ -10,6 +10,7 @@
 
 #include "design/plugins/PlugInDiscovery.h"
 #include "design/plugins/PlugInFiles.h"
+#include "design/plugins/PlugInNotices.h"
 #include "platform/resfiles/Resources.h"
 #include "tests/design/DesignFixture.h"
 #include "tests/platform/resfiles/ResFileWriter.h"
@@ -76,6 +77,7 @@ protected:
         apptest::AppFixture::SetUp();
         ResetDesignGlobals();
         ResetPlugInFiles();
+        ResetPlugInNotices();
         UseAppResources(std::string(kDesignResources) + kAppIdentity);
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
         for (int location = 0; location < 6; ++location) {
@@ -89,6 +91,7 @@ protected:
     {
         DesignFixture::TearDown();
         ResetPlugInFiles();
+        ResetPlugInNotices();
         for (const char* v : kPlaceVariables)
             if (v[0] && std::string(v) != "QZ_PREFERENCES_DIR") unsetenv(v);
     }

@@ -1,0 +1,101 @@
+#include "design/plugins/PlugInNotices.h"
+
+#include <new>
+#include <set>
+#include <vector>
+
+#include "app/dialogs/Messages.h"
+#include "kernel/pstrings/PStrings.h"
+#include "platform/text/Utf8.h"
+
+namespace {
+
+// 'STR#' 1040: the lead of the texts, and what comes before a folder.
+constexpr int16_t kUnreadText = 2;
+
+std::set<std::string>& Met()
+{
+    static std::set<std::string> met;
+    return met;
+}
+
+std::vector<std::string>& Untold()
+{
+    static std::vector<std::string> untold;
+    return untold;
+}
+
+std::string Text(int16_t index)
+{
+    unsigned char text[256];
+    MyGetIndString(text, 1040, index);
+    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+}  // namespace
+
+void NoteUnreadPlugIn(const std::string& path)
+{
+    try {
+        if (Met().insert(path).second) Untold().push_back(path);
+    } catch (const std::bad_alloc&) {
+        // Not named, as before: the plug-in is left out all the same.
+    }
+}
+
+namespace {
+
+constexpr size_t kAlertRoom = 255;
+
+// The texts naming `paths`: the lead, then for each folder (in the order
+// met) "In FOLDER: "a", "b"."; a text that would pass an alert's room goes
+// on in the next, which starts with the lead again.
+std::vector<std::string> Texts(const std::vector<std::string>& paths)
+{
+    const std::string lead = Text(kUnreadText), in = Text(kUnreadText + 1);
+    std::vector<std::string> texts;
+    std::string text, folder;
+    for (const std::string& path : paths) {
+        const size_t slash = path.rfind('/');
+        const std::string here = platform::Utf8ToMacRomanString(path.substr(0, slash == std::string::npos ? 0 : slash));
+        const std::string leaf = "\"" + platform::Utf8ToMacRomanString(path.substr(slash + 1)) + "\"";
+        const std::string sameFolder = ", " + leaf, newFolder = (text.empty() ? "" : ".") + in + here + ": " + leaf;
+        const std::string& piece = !text.empty() && here == folder ? sameFolder : newFolder;
+        if (!text.empty() && text.size() + piece.size() + 1 > kAlertRoom) {
+            texts.push_back(text + ".");
+            text.clear();
+        }
+        if (text.empty()) text = lead + in + here + ": " + leaf;
+        else text += piece;
+        folder = here;
+    }
+    if (!text.empty()) texts.push_back(text + ".");
+    for (std::string& t : texts)
+        if (t.size() > kAlertRoom) t = t.substr(0, kAlertRoom - 3) + "...";
+    return texts;
+}
+
+}  // namespace
+
+std::vector<std::string> TellUnreadPlugIns()
+{
+    std::vector<std::string> texts;
+    try {
+        texts = Texts(Untold());
+    } catch (const std::bad_alloc&) {
+        texts.clear();
+    }
+    Untold().clear();
+    for (const std::string& said : texts) {
+        unsigned char text[256];
+        CToPStr(said.data(), int32_t(said.size()), text);
+        XAlert(1000, text, kCautionAlert);
+    }
+    return texts;
+}
+
+void ResetPlugInNotices()
+{
+    Met().clear();
+    Untold().clear();
+}
