@@ -23,7 +23,7 @@ OSErr OpenDocuments(TAppl* appl, const AppleEvent* event, int16_t print)
     if (err == noErr) {
         int32_t count = 0;
         err = AECountItems(&list, &count);
-        for (int32_t i = 1; err == noErr && i <= count && !QuitRequestPending(); ++i) {
+        for (int32_t i = 1; err == noErr && i <= count && !QuitAsked(); ++i) {
             FSSpec fileSpec;
             AEKeyword keyword = 0;
             DescType type = 0;
@@ -59,6 +59,8 @@ OSErr aAEQuitApplication(const AppleEvent* event, AppleEvent* reply, uintptr_t r
 }
 
 }  // namespace
+
+bool QuitAsked() { return QuitRequestPending() || FuncPosted(19); }
 
 OSErr TAppl::hGotRequiredParams(const AppleEvent* event)
 {

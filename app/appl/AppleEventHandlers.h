@@ -6,3 +6,7 @@
 #include "platform/appleevents/AppleEvents.h"
 
 platform::OSErr InstallAppleEventHandlers();
+// A quit asked for and not yet done: its event waits, or the event came
+// and its command 19 waits. Documents asked for meanwhile, whichever came
+// first, are neither opened nor printed.
+bool QuitAsked();

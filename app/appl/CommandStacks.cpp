@@ -70,6 +70,15 @@ bool GetFunc(int16_t* command)
 
 bool FuncPending() { return FuncStackHdl && *FuncStackHdl && Used(FuncStackHdl) >= 6; }
 
+bool FuncPosted(int16_t command)
+{
+    if (!FuncStackHdl || !*FuncStackHdl) return false;
+    const auto* p = reinterpret_cast<const uint8_t*>(*FuncStackHdl);
+    for (uint32_t at = 4; at + 2 <= Used(FuncStackHdl); at += 2)
+        if (int16_t(ReadBE16(p + at)) == command) return true;
+    return false;
+}
+
 OSErr PushInteger(int16_t value)
 {
     uint8_t b[2];

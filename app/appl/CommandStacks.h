@@ -25,6 +25,8 @@ platform::OSErr PostFunc(int16_t command);
 bool GetFunc(int16_t* command);
 // A posted command waits (the event loop then does not sleep).
 bool FuncPending();
+// That command waits among the posted ones.
+bool FuncPosted(int16_t command);
 
 // The argument stack (CmdStackHdl).
 platform::OSErr PushInteger(int16_t value);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/appl/AppGlobals.h"
+#include "app/appl/AppleEventHandlers.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/documents/DocHooks.h"
 #include "app/documents/DocSupport.h"
@@ -195,7 +196,7 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
     }
     // A quit asked for while the document was read is honoured: its
     // printing does not start.
-    if (print == 1 && !QuitRequestPending()) doc->Do_Func(10);
+    if (print == 1 && !QuitAsked()) doc->Do_Func(10);
     // The list keeps the full path of the folder: a shortened one would
     // never open again.
     std::string folder;

@@ -12,8 +12,9 @@
 #           run ends as the script leaves it (status 3, or 4 in another modal).
 # Then a quit sent during a long read quits once the read is done (the
 # structure is in the recent list), with --print printing nothing though
-# its dialogs were answered; and a large structure's window is whole with no
-# input (the same screen once the mouse has moved).
+# its dialogs were answered, whatever the quit's tick; and a large
+# structure's window is whole with no input (the same screen once the mouse
+# has moved).
 set -u
 program=$1 docbuild=$2 demo=$3 work=$4
 rm -rf "$work" && mkdir -p "$work/big"
@@ -168,6 +169,15 @@ finish
 [ "$status" -eq 0 ] && ! ls "$work/print_quit"/*.pdf > /dev/null 2>&1 &&
   grep -q "Big.QzB" "$work/print_quit/prefs/Qz Structure Browser Preferences" ||
   fail "a quit during a read with --print: status $status, it quit before the read was done, or it printed"
+# Whatever its tick, a quit during a --print run of the demo prints nothing
+# and ends with status 0 (the dialogs are answered, to print if asked).
+for at in 0 5 120; do
+  steps='choose 1\nanswer choose\n'
+  [ "$at" -eq 0 ] || steps+="wait $at\n"
+  QZ_DOCUMENTS_DIR="$work/print_quit_$at" start "$work/print_quit_$at" "print demo" "${steps}end\n"; finish
+  [ "$status" -eq 0 ] && ! ls "$work/print_quit_$at"/*.pdf > /dev/null 2>&1 ||
+    fail "a quit at tick $at of a --print run: status $status, or it printed: $(cat "$work/print_quit_$at/stderr.txt")"
+done
 start "$work/drawn" big 'idle\nscreenshot a.png\nmove 600 500\nwait 30\nmove 0 0\nwait 30\nidle\nscreenshot b.png\nend\n'; finish
 [ "$status" -eq 0 ] && cmp -s "$work/drawn/a.png" "$work/drawn/b.png" || fail "the window was not whole before any input"
 exit 0
