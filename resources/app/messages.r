@@ -152,6 +152,8 @@
     "No structure was made: a table of the SQL script has more than 511 columns, the most fields a table holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first column past the limit."
     "The stored form is damaged: one of its objects cannot be read."  # 83 (9001)
     "An interrupted change left a file beside this document that cannot be used: the document opens as it is, and the file is kept in its folder under the name "  # 84 before the file's name
+    "This would change an object that an editor window shows. Close that window first, then try again: "  # 85 before the object's full name
+    "The object was deleted, so its editor window closed without saving what was typed in it: "  # 86 before the window's title
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
