@@ -2,9 +2,11 @@
 // the string-list editor and the documentation editor in turn, each with a
 // character typed and not yet saved: a command that would change what the
 // editor shows is refused and says so, changing nothing; one that goes
-// through leaves the editor's text whole. The editor then saves, and a
-// fresh open of the files (the document not closed: as after a crash)
-// holds what was typed, and the program the links its files give.
+// through leaves the editor's text whole; one that deletes the object
+// regardless (an uninstall) closes the editor, saying the text is lost.
+// The editor then saves, and a fresh open of the files (the document not
+// closed: as after a crash) holds what was typed, and the program the
+// links its files give.
 #include <filesystem>
 #include <functional>
 #include <map>
