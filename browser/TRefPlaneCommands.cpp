@@ -14,6 +14,7 @@
 #include "design/filters/ObjFilter.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjKinds.h"
+#include "design/objects/OpenEditors.h"
 #include "design/rename/ProjectMethods.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Shapes.h"
@@ -321,12 +322,14 @@ void TRefPlane::DeleteObj()
             text[0] = uint8_t(text[0] + m);
         }
     }
-    if (XAlert(1002, text, 2) != 1) return;
     // The selection is taken first: deleting one object can dispose of
     // others (a form's methods), which are then not asked anything.
     std::vector<TObjQz*> chosen;
     for (int32_t row = 0; LongLGetSelect(true, &row, fList); ++row)
         if (auto* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) chosen.push_back(obj);
+    for (TObjQz* obj : chosen)
+        if (obj->EnableDelete() && RefusedForOpenEditor(obj)) return;
+    if (XAlert(1002, text, 2) != 1) return;
     std::unordered_set<TObjQz*> gone;
     TMainDoc* doc = Doc();
     MethodRecordsLeaveTogether records;

@@ -18,6 +18,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OpenEditors.h"
 #include "design/rename/ProjectMethods.h"
 #include "design/rename/RenameCommit.h"
 #include "design/rename/TextLists.h"
@@ -39,6 +40,7 @@ namespace {
 constexpr int32_t kMaxResources = 2501;
 constexpr int16_t kTooManyResources = 1008;
 constexpr int16_t kMissingResource = 1003;
+constexpr int16_t kCancelled = 1001;
 constexpr int64_t kLeastFreeSpace = 10240;
 constexpr int16_t kStringListKind = 11;
 constexpr int16_t kReplaceCommandComment = 14;  // STR# 1013
@@ -191,12 +193,14 @@ int16_t TRefPlane::TxtToStr()
     }
     const int16_t id = GetStrListID(doc);
     if (id == -1) return 0;
-    doc->SetWasModif();
     TObjQz* list = SearchObj_Id(doc, kStringListKind, id);
     if (!list) {
         ErrMsg(kMissingResource);
         return kMissingResource;
     }
+    // Its editor would write its own strings back over the texts added.
+    if (RefusedForOpenEditor(list)) return kCancelled;
+    doc->SetWasModif();
     const std::vector<TObjQz*> rows = Rows(fList, false);
     // The names the texts may change (a menu's is its title) and the
     // string lists each row used, given back when the conversion does not

@@ -250,6 +250,8 @@ public:
     virtual void Zoom(const platform::EventRecord& event, int16_t part);
     virtual void Idle(const platform::EventRecord& event);
     virtual void EditDoc() {}
+    // The object is about to be freed: the window keeps nothing of it.
+    virtual void DelObjMsg(TObjQz* obj) { (void)obj; }
     virtual int16_t Do_If_MyFunc(int16_t command);
     virtual int16_t Do_Func(int16_t command);
     virtual void SetEditMenu();

@@ -148,6 +148,12 @@ void TMainDoc::CloseFile()
     const int16_t savedStore = xcurres();
     const int16_t saved = CurResFile();
     if (!fRemote && fCompilerDirty) CountCompilerChange(fRsrFile);
+    // What the companion still holds unwritten is said when it cannot be
+    // written, rather than dropped as its file closes.
+    if (!fRemote && fRsrFile != -1 && IsResFileOpen(fRsrFile)) {
+        UpdateResFile(fRsrFile);
+        if (const OSErr err = ResError(); err != noErr) ErrMsg(err);
+    }
     if (!fRemote && fResFile != -1) {
         UseDocStore(this);
         updateres(fResFile);

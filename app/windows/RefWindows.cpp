@@ -373,5 +373,12 @@ void TMainDoc::RazAll(Handle list, bool flag)
 
 void TMainDoc::DelObjMsg(TObjQz* obj)
 {
+    // The editors first: one that closes refreshes the lists, which still
+    // hold the object until the browsers let go of it.
+    for (TWindow* w = fFirstWindow; w;) {
+        TWindow* next = w->fNextWindow;
+        if (!w->IsMember(3)) w->DelObjMsg(obj);
+        w = next;
+    }
     EachRefWindow(fFirstWindow, [&](TRefWindow* w) { w->DelObjMsg(obj); });
 }

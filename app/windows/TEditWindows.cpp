@@ -2,6 +2,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/DrawingUtilities.h"
 #include "app/dialogs/Messages.h"
+#include "app/documents/DocSupport.h"
 #include "app/windows/PaneHooks.h"
 #include "app/windows/TMainWindow.h"
 #include "app/appl/UndoRecords.h"
@@ -9,6 +10,10 @@
 #include "platform/events/Events.h"
 
 using namespace platform;
+
+namespace {
+constexpr int16_t kEditedObjectGone = 95;  // 'STR#' 1002, before the window's title
+}
 
 int16_t TEditWindow::ITWindow(const unsigned char* title, const Rect& rect, bool visible, int16_t word,
                               TDocument* doc, int16_t kind)
@@ -50,6 +55,19 @@ void TEditWindow::Finish()
     RemoveMenuItem();
     if (fDoc) fDoc->RemoveWindow(this);
     Dispose();
+}
+
+void TEditWindow::DelObjMsg(TObjQz* obj)
+{
+    if (!obj || obj != fObj) return;
+    if (fFirstPlane && fFirstPlane->Modified()) {
+        Str255 text, title;
+        MyGetIndString(text, 1002, kEditedObjectGone);
+        GetTitle(title);
+        AppendPString(text, title);
+        XAlert(1000, text, kCautionAlert);
+    }
+    Finish();
 }
 
 int16_t TEditWindow::CloseDoc()

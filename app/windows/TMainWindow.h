@@ -56,7 +56,7 @@ public:
     virtual void UpdateDisplay();
     virtual void UpdateAll();
     virtual void RazAll(platform::Handle list, bool flag);
-    virtual void DelObjMsg(TObjQz* obj);
+    void DelObjMsg(TObjQz* obj) override;
     virtual void UpdateFilters();
 
     int16_t fKind = 0;               // the 'WNDD' layout
@@ -78,8 +78,14 @@ public:
     void SetEditMenu() override { TWindow::SetEditMenu(); }
     // Closes the window, then its document unless cancelled.
     virtual int16_t CloseDoc();
+    // The edited object goes: the window closes without writing into it,
+    // and text not yet saved is said lost.
+    void DelObjMsg(TObjQz* obj) override;
 
     platform::TEHandle fTexts[2] = {nullptr, nullptr};
+    // The string list, or the object whose documentation is edited (null:
+    // the structure's own documentation).
+    TObjQz* fObj = nullptr;
 
 protected:
     virtual bool Styled() const { return false; }
@@ -91,8 +97,6 @@ class TEditStrWindow : public TEditWindow {
 public:
     bool IsMember(int16_t n) const override { return n == 4 || n == 2 || n == 0; }
     int16_t Close() override;
-
-    TObjQz* fObj = nullptr;  // the string list it edits
 };
 
 class TEditDocWindow : public TEditWindow {
@@ -102,7 +106,6 @@ public:
     int16_t GetMinWWide() const override { return 100; }
     int16_t GetMinWHeight() const override { return 50; }
 
-    TObjQz* fObj = nullptr;  // null: the document's general documentation
     uint32_t fResTime = 0;   // the object's own resource time, for the pane's head
 
 protected:

@@ -602,8 +602,9 @@ void TDocPlane::MakeActive()
     DocSelView();
     RestoreDraw();
     TObjQz* obj = Object();
-    if (obj && fTE && obj->GetTimeDoc() != fDocTime) {
+    if (obj && fTE && !Modified() && obj->GetTimeDoc() != fDocTime) {
         // Another user changed it on the server: what is stored now shows.
+        // Text typed here and not yet written is never thrown away for it.
         bool created = false;
         ReadText(&created);
         SetBar(fVScroll, 0);

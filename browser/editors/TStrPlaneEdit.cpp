@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "app/appl/UndoRecords.h"
 #include "app/dialogs/Messages.h"
@@ -32,6 +33,18 @@ constexpr int16_t kCancelled = 1001;
 void BeginUndo(TWindow* w, int16_t code)
 {
     if (w && w->fUndo) SetUndo(w->fUndo, 1, code);
+}
+
+// The resource's contents replaced and taken into its file's image.
+OSErr PutBytes(Handle resource, const std::vector<uint8_t>& bytes)
+{
+    SetHandleSize(resource, Size(bytes.size()));
+    if (const OSErr err = MemError(); err != noErr) return err;
+    if (!bytes.empty()) std::memcpy(*resource, bytes.data(), bytes.size());
+    ChangedResource(resource);
+    if (const OSErr err = ResError(); err != noErr) return err;
+    WriteResource(resource);
+    return ResError();
 }
 
 }  // namespace
@@ -208,46 +221,49 @@ void TStrPlane::StrDel()
 int16_t TStrPlane::Write(bool)
 {
     StoreCurrent();
-    size_t size = 2;
-    for (const StrEntry& e : fTable) size += 1 + size_t(e.text[0]);
+    std::vector<uint8_t> bytes, before;
     const int16_t savedFile = CurResFile();
     UseResFile(fResFile);
     Handle list = Get1Resource(FourCC("STR#"), fStrId);
     const bool gone = !list;
+    bool touched = false;
     OSErr err = noErr;
-    if (gone) {
-        list = NewHandle(Size(size));
-        if (!list) err = memFullErr;
-    } else {
-        SetHandleSize(list, Size(size));
-        err = MemError();
+    try {
+        bytes.resize(2);
+        WriteBE16(bytes.data(), uint16_t(Count()));
+        for (const StrEntry& e : fTable) bytes.insert(bytes.end(), e.text, e.text + 1 + e.text[0]);
+        if (!gone && *list) before.assign(*list, *list + GetHandleSize(list));
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
     }
-    if (err == noErr) {
-        auto* p = reinterpret_cast<uint8_t*>(*list);
-        WriteBE16(p, uint16_t(Count()));
-        size_t at = 2;
-        for (const StrEntry& e : fTable) {
-            std::memcpy(p + at, e.text, size_t(e.text[0]) + 1);
-            at += size_t(e.text[0]) + 1;
-        }
-        if (gone) {
-            // Removed behind the window's back: the edits come back under
-            // the list's own id and name rather than being lost.
+    if (err == noErr && gone) {
+        // Removed behind the window's back: the edits come back under the
+        // list's own id and name rather than being lost.
+        list = NewHandle(Size(bytes.size()));
+        if (!list) err = memFullErr;
+        else std::memcpy(*list, bytes.data(), bytes.size());
+        if (err == noErr) {
             AddResource(list, FourCC("STR#"), fStrId, fResName);
             err = ResError();
             if (err != noErr) DisposeHandle(list);
-        } else {
-            ChangedResource(list);
-            err = ResError();
         }
-        if (err == noErr) {
-            WriteResource(list);
-            err = ResError();
+    } else if (err == noErr) {
+        touched = true;
+        err = PutBytes(list, bytes);
+    }
+    // On disk when the save ends. A companion that cannot be written gets
+    // the list back as it was, and the window keeps the strings.
+    if (err == noErr) {
+        UpdateResFile(fResFile);
+        err = ResError();
+        if (err != noErr && gone) {
+            RemoveResource(list);
+            DisposeHandle(list);
         }
     }
+    if (err != noErr && touched) PutBytes(list, before);
     UseResFile(savedFile);
     if (err != noErr) {
-        // Shown here; the window stays open with the strings.
         ErrMsg(err);
         return kCancelled;
     }

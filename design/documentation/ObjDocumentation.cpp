@@ -18,6 +18,7 @@
 #include "design/objects/ObjQz.h"
 #include "design/objects/TransferHooks.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OpenEditors.h"
 #include "design/text/TextBuffers.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
@@ -225,11 +226,10 @@ void TObjQz::UnLockDoc()
 void TObjQz::EditDoc(TMainDoc* doc)
 {
     if (!IsPresent() || !doc) return;
-    for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow)
-        if (w->IsMember(5) && static_cast<TEditDocWindow*>(w)->fObj == this) {
-            w->SelectTWindow();
-            return;
-        }
+    if (TEditWindow* open = OpenEditor(doc, this, 5)) {
+        open->SelectTWindow();
+        return;
+    }
     unsigned char title[256], full[256];
     MyGetIndString(title, 1001, 38);
     PAppend(title, doc->fName);

@@ -10,6 +10,7 @@
 #include "app/windows/TMainWindow.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OpenEditors.h"
 #include "design/plugins/BundleLinks.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Rects.h"
@@ -41,11 +42,10 @@ bool TSTRObjQz::EnableEdit()
 void TSTRObjQz::Edit(TMainDoc* doc)
 {
     if (!doc) return;
-    for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow)
-        if (w->IsMember(4) && static_cast<TEditStrWindow*>(w)->fObj == this) {
-            w->SelectTWindow();
-            return;
-        }
+    if (TEditWindow* open = OpenEditor(doc, this, 4)) {
+        open->SelectTWindow();
+        return;
+    }
     unsigned char title[256], full[256];
     title[0] = 0;
     PAppend(title, doc->fName);

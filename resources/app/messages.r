@@ -161,6 +161,8 @@
     "The width of a new window is a number from 200 to "  # 91-93 around the largest width and height: the preferences dialog
     ", its height a number from 200 to "
     "."
+    "This would change an object that an editor window shows. Close that window first, then try again: "  # 94 before the object's full name
+    "The object was deleted, so its editor window closed without saving what was typed in it: "  # 95 before the window's title
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -9,8 +9,10 @@
 #include "app/appl/AppleEventHandlers.h"
 #include "app/documents/OpenDocuments.h"
 #include "app/appl/Preferences.h"
+#include "app/dialogs/Messages.h"
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/WholeFile.h"
@@ -237,6 +239,20 @@ TEST_F(OpenDocumentsTest, ClosingCountsAChangedCompilationInTheCompanion)
     std::vector<uint8_t> before, after;
     ASSERT_EQ(ReadWholeFile(CompanionSpec(fileSpec).path, &before), 0);
     EXPECT_EQ(FrontDoc()->Close(), 0);
+    ASSERT_EQ(ReadWholeFile(CompanionSpec(fileSpec).path, &after), 0);
+    EXPECT_EQ(after, before);
+    // A companion that cannot be written at close says so, and keeps what
+    // it held.
+    ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0);
+    FrontDoc()->fCompilerDirty = true;
+    ResetAlerts();
+    InjectFault(FaultKind::DiskFull, 0, -1);
+    EXPECT_EQ(FrontDoc()->Close(), 0);
+    ClearAllFaults();
+    EXPECT_EQ(AlertCount(), 1);
+    const std::string said = LastAlert().text;
+    ErrMsg(dskFulErr);
+    EXPECT_EQ(said, LastAlert().text);
     ASSERT_EQ(ReadWholeFile(CompanionSpec(fileSpec).path, &after), 0);
     EXPECT_EQ(after, before);
 }

@@ -56,7 +56,8 @@ public:
     }
     int16_t LockDoc() override { return lockAnswer; }
     void UnLockDoc() override {}
-    uint32_t GetTimeDoc() override { return 0; }
+    uint32_t time = 0;
+    uint32_t GetTimeDoc() override { return time; }
 };
 
 class DocEditor : public EditorFixture {
@@ -253,6 +254,30 @@ TEST_F(DocEditor, ServerDocumentationWaitsForItsLock)
         w->Dispose();
     }
     doc_.fRemote = false;
+}
+
+// Brought forward after the stored documentation changed (another user of
+// the server), the window shows it, unless text typed there is not yet
+// written: that is never thrown away.
+TEST_F(DocEditor, AReactivationShowsWhatWasStoredMeanwhileButKeepsTyping)
+{
+    Load("structure Geo date 2024-03-01\n");
+    for (const bool typed : {false, true}) {
+        obj_.text = "Stored text";
+        obj_.time = 1;
+        TEditDocWindow* w = Open(&obj_);
+        browser::TDocPlane* pane = DocPane(w);
+        if (typed) pane->key(KeyEvent('z'));
+        const std::string shown = Text(pane->fTE);
+        obj_.text = "Stored elsewhere";
+        obj_.time = 2;
+        w->MakeInActive();
+        w->MakeActive();
+        EXPECT_EQ(Text(pane->fTE), typed ? shown : obj_.text) << typed;
+        doc_.RemoveWindow(w);
+        w->Dispose();
+    }
+    obj_.time = 0;
 }
 
 // Font, size, face and colour from the style menu change the selection's

@@ -4,6 +4,11 @@
 // partial redraws.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
 #include "platform/dialogs/DialogRecord.h"
@@ -206,6 +211,50 @@ TEST_F(StrEditor, AListRemovedBehindTheWindowIsWrittenAgainOnClose)
     GetResInfo(back, &id, &type, name);
     UseResFile(saved);
     EXPECT_EQ(P(name), "Texts");
+}
+
+// A save is on disk when it ends; one the companion cannot take (a full
+// disk, a folder the user may not write) says so, changes nothing on disk
+// or in memory and keeps the edit in the window, which saves it once the
+// companion can take it.
+TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
+{
+    const std::string cases[] = {"full disk", "read-only folder"};
+    for (const std::string& c : cases) {
+        SCOPED_TRACE(c);
+        if (c == "read-only folder" && ::geteuid() == 0) continue;  // root writes anywhere
+        browser::TStrPlane* pane = OpenList("  \"one\"\n");
+        const Bytes before = Companion(), file = FileBytes(built_.companionPath);
+        pane->key(KeyEvent('!'));
+        const std::filesystem::path folder = std::filesystem::path(built_.companionPath).parent_path();
+        if (c == "full disk") InjectFault(FaultKind::DiskFull, 0, -1);
+        else std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+        ResetAlerts();
+        PushDialogAnswer(1);  // save
+        EXPECT_NE(window_->Close(), 0);
+        ClearAllFaults();
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+        // The save question, then why the save failed.
+        EXPECT_EQ(AlertCount(), 2);
+        const std::string said = LastAlert().text;
+        if (c == "full disk") {
+            ErrMsg(dskFulErr);
+            EXPECT_EQ(said, LastAlert().text);
+        }
+        EXPECT_EQ(Companion(), before);
+        EXPECT_EQ(FileBytes(built_.companionPath), file);
+        EXPECT_TRUE(pane->fModified);
+        EXPECT_EQ(P(pane->fTable[0].text), "one!");
+        PushDialogAnswer(1);
+        ASSERT_EQ(window_->Close(), 0);
+        window_ = nullptr;
+        // On disk before the document closes.
+        const Bytes saved{0, 1, 4, 'o', 'n', 'e', '!'};
+        const Bytes written = FileBytes(built_.companionPath);
+        EXPECT_NE(std::search(written.begin(), written.end(), saved.begin(), saved.end()), written.end());
+        CloseDoc();
+        ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+    }
 }
 
 // Lists whose bytes say less or more than they hold.

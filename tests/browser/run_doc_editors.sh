@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the program on a copy of the demo structure with a fresh preferences
 # folder, edits a method's documentation and a string list from the menus
-# (scripts/doc_editors.txt), checks that the run ends with status 0 and no
-# sanitizer report, then has the checker read the saved document and the
-# two screenshots.
+# (scripts/doc_editors.txt), kills it once both are saved, checks that the
+# run left no sanitizer report, then has the checker read the document as
+# the killed program left it and the two screenshots.
 set -u
 program=$1 scripts=$2 work=$3 demo=$4 checker=$5
 rm -rf "$work" && mkdir -p "$work/prefs"
@@ -17,11 +17,22 @@ copy="$work/$stem.QzB"
 mkdir -p "$work/original"
 cp "$from/$stem".* "$from/._$stem".* "$work/original/" 2>/dev/null
 original="$work/original/$stem.QzB"
-(cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$scripts/doc_editors.txt" "$program" "$copy") \
-  2> "$work/stderr.txt"
-status=$?
+# Once both windows have saved, the program is killed as in a crash: the
+# document must already hold what was saved.
+(cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$scripts/doc_editors.txt" exec "$program" "$copy") \
+  2> "$work/stderr.txt" &
+pid=$!
+for i in $(seq 1 1200); do
+  [ -s "$work/saved.png" ] && break
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.1
+done
+sleep 0.5
+kill -0 $pid 2>/dev/null || { cat "$work/stderr.txt" >&2; echo "editor run: ended before it was killed"; exit 1; }
+kill -KILL $pid
+wait $pid 2>/dev/null
 cat "$work/stderr.txt" >&2
-[ "$status" -eq 0 ] || { echo "editor run: status $status"; exit 1; }
+[ -s "$work/saved.png" ] || { echo "editor run: never saved"; exit 1; }
 if grep -Eq 'runtime error|Sanitizer' "$work/stderr.txt"; then
   echo "editor run: sanitizer report"
   exit 1

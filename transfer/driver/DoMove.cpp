@@ -15,6 +15,7 @@
 #include "design/objects/ObjList.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OpenEditors.h"
 #include "design/plugins/BundleTable.h"
 #include "design/plugins/PlugInFiles.h"
 #include "platform/core/Errors.h"
@@ -91,6 +92,22 @@ int16_t CheckLocked(C_ListHdl conflicts, bool install)
         if (err == platform::memFullErr) ErrMsg(err);
     }
     return err;
+}
+
+// Once settled: a destination object that the choices replace (or merge
+// with, for groups and plug-ins) must not be open in an editor, which would
+// write its own copy back over the one copied.
+bool ReplacesWhatAnEditorShows(C_ListHdl conflicts)
+{
+    constexpr int16_t kReplace = 3, kMergeOrReplace = 5;
+    for (int32_t i = 0; conflicts && i < conflicts->Size(); ++i) {
+        TConflict* record = conflicts->At(i);
+        if (record->fDest && (record->fChoice == kReplace || record->fChoice == kMergeOrReplace) &&
+            RefusedForOpenEditor(record->fDest))
+            return true;
+        if (record->IsMember(1) && ReplacesWhatAnEditorShows(static_cast<TRConflict*>(record)->fSubList)) return true;
+    }
+    return false;
 }
 
 constexpr int16_t kPlugInReplace = 5, kPlugInCopy = 9;
@@ -291,6 +308,7 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
             err = Reserve(0);
             if (err) ErrMsg(err);
         }
+        if (settled && err == 0 && ReplacesWhatAnEditorShows(conflicts)) err = kCancelledByUser;
     }
 
     if (err == 0 && settled) {

@@ -1,0 +1,21 @@
+// The editor windows open on design objects (a string list's strings, an
+// object's documentation), found among the windows of the object's
+// document. An editor keeps its own copy of what it shows and writes it
+// back when saved: a command that would change or free such an object asks
+// here first and is refused while the window is open.
+#pragma once
+
+#include <cstdint>
+
+class TDocument;
+class TEditWindow;
+class TObjQz;
+
+// The window of that class (4 string list, 5 documentation) of `doc` that
+// edits `obj`, null when none.
+TEditWindow* OpenEditor(TDocument* doc, const TObjQz* obj, int16_t windowClass);
+// Whether an editor shows `obj` or an object it holds and takes with it (a
+// table's fields, forms and method, a form's methods, a method's locals):
+// then the user is told, with the name of the object edited, and the
+// command that asks must not go on.
+bool RefusedForOpenEditor(TObjQz* obj);

@@ -1,0 +1,330 @@
+// Commands run while an editor window shows an object they concern, with
+// the string-list editor and the documentation editor in turn, each with a
+// character typed and not yet saved: a command that would change what the
+// editor shows is refused and says so, changing nothing; one that goes
+// through leaves the editor's text whole; one that deletes the object
+// regardless (an uninstall) closes the editor, saying the text is lost.
+// The editor then saves, and a fresh open of the files (the document not
+// closed: as after a crash) holds what was typed, and the program the
+// links its files give.
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "app/appl/CommandStacks.h"
+#include "app/dialogs/Messages.h"
+#include "browser/editors/EditorPanes.h"
+#include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
+#include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/resfiles/Resources.h"
+#include "tests/platform/events/HeadlessFixture.h"
+#include "tests/transfer/DocumentWindowsFixture.h"
+
+namespace transfertest {
+namespace {
+
+using Fixture = DocumentWindows;
+using readtest::P;
+
+enum class Editor { Strings, Documentation };
+// Goes: the command changes what the editor shows not. Refused or
+// Disabled: the command says no or is off. Closes: the object goes, and its
+// editor with it, saying the typed text is lost.
+enum class Outcome { Goes, Refused, Disabled, Closes };
+
+struct EditorRow {
+    const char* name;
+    Editor editor;
+    const char* document;  // whose object the editor shows
+    std::function<TObjQz*(TMainDoc*)> edited;
+    std::function<void(Fixture*, TMainDoc*)> command;
+    Outcome outcome = Outcome::Goes;
+};
+
+TWindow* Front(TMainDoc* doc) { return Fixture::Windows(doc).front(); }
+
+TObjQz* Row(TMainDoc* doc, int16_t kind, const std::string& name)
+{
+    browser::TLstPlane* main = Fixture::Main(Front(doc));
+    const int32_t row = Fixture::RowOf(main, kind, name);
+    return row < 0 ? nullptr : static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+}
+std::function<TObjQz*(TMainDoc*)> Object(int16_t kind, const std::string& name)
+{
+    return [kind, name](TMainDoc* doc) { return Row(doc, kind, name); };
+}
+std::function<TObjQz*(TMainDoc*)> Named(int16_t kind, const std::string& name)
+{
+    return [kind, name](TMainDoc* doc) {
+        const std::string p = char(name.size()) + name;
+        return SearchObj_Name(doc, kind, reinterpret_cast<const unsigned char*>(p.data()));
+    };
+}
+// An object method of the form Invoice, which goes with the form.
+TObjQz* InvoiceMethod(TMainDoc* doc)
+{
+    auto* form = dynamic_cast<TLayoutObjQz*>(Row(doc, 24, "Invoice"));
+    return form && form->objMethods && form->objMethods->Size() ? form->objMethods->At(0) : nullptr;
+}
+
+// The command from the front window with those rows chosen, its dialogs
+// and alerts answered by the script.
+std::function<void(Fixture*, TMainDoc*)> Command(int16_t command, std::vector<std::pair<int16_t, std::string>> rows,
+                                                 std::function<platform::Script()> script)
+{
+    return [=](Fixture*, TMainDoc* doc) {
+        Front(doc)->SelectTWindow();
+        if (!rows.empty()) Fixture::Select(Fixture::Main(Front(doc)), rows);
+        platform::testing::HeadlessRun run(script());
+        doc->fAppl->Do_Func(command);
+    };
+}
+std::function<platform::Script()> Answers(std::vector<int16_t> items)
+{
+    return [items] {
+        platform::Script s;
+        s.Wait(5);
+        for (int16_t item : items) s.Choose(item).Wait(5);
+        return s;
+    };
+}
+// Texts to String List into the list 15000, chosen in its dialog; then
+// whatever the items answer.
+std::function<platform::Script()> IntoList15000(std::vector<int16_t> items)
+{
+    return [items] {
+        const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
+        platform::Script s;
+        s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
+        s.Choose(1).Wait(5).Choose(1).Wait(5);
+        for (int16_t item : items) s.Choose(item).Wait(5);
+        return s;
+    };
+}
+
+// The user's default for a conflict code, as the conflict preferences
+// store it.
+void DefaultChoice(int16_t code, int16_t choice)
+{
+    const int16_t saved = platform::CurResFile();
+    platform::UseResFile(G_PrefResFile);
+    platform::Handle pairs = platform::Get1Resource(platform::FourCC("C_PR"), 0);
+    if (!pairs) {
+        pairs = platform::NewHandle(0);
+        platform::AddResource(pairs, platform::FourCC("C_PR"), 0, reinterpret_cast<const unsigned char*>(""));
+    }
+    platform::SetHandleSize(pairs, 4);
+    platform::WriteBE16(*pairs, uint16_t(code));
+    platform::WriteBE16(*pairs + 2, uint16_t(choice));
+    platform::ChangedResource(pairs);
+    platform::UpdateResFile(G_PrefResFile);
+    platform::UseResFile(saved);
+}
+// The demo's row dropped on DemoTarget's window, the conflict `code`
+// settled by `choice`, the conflict dialog confirmed and a message answered.
+std::function<void(Fixture*, TMainDoc*)> Drop(int16_t kind, const std::string& name, int16_t code, int16_t choice)
+{
+    return [=](Fixture* f, TMainDoc* target) {
+        DefaultChoice(code, choice);
+        TMainDoc* demo = f->OpenDoc(f->InFolder("Demo.QzB"));
+        ASSERT_NE(demo, nullptr);
+        Fixture::Select(Fixture::Main(Front(demo)), {{kind, name}});
+        ASSERT_EQ(PushInteger(0), 0);
+        ASSERT_EQ(PushPtr(Fixture::Main(Front(demo))), 0);
+        platform::testing::HeadlessRun run(Answers({1, 1})());
+        Front(target)->GetDragObj(nullptr);
+    };
+}
+
+void Nothing(Fixture*, TMainDoc*) {}
+
+const EditorRow kRows[] = {
+    {"Texts to String List into the open list", Editor::Strings, "Demo", Object(11, "Invoice_Texts"),
+     Command(50, {{2, "Close_Invoice"}}, IntoList15000({1})), Outcome::Refused},
+    {"Texts to String List from a form whose documentation is open", Editor::Documentation, "Demo",
+     Object(24, "Invoice"), Command(50, {{2, "Close_Invoice"}}, IntoList15000({}))},
+    {"String Lists to Texts from the open list", Editor::Strings, "Demo", Object(11, "Invoice_Texts"),
+     Command(77, {{5, "Main"}}, Answers({1}))},
+    {"String Lists to Texts of a menu bar whose documentation is open", Editor::Documentation, "Demo",
+     Object(5, "Main"), Command(77, {{5, "Main"}}, Answers({1}))},
+    {"Clear of the form whose documentation is open", Editor::Documentation, "Demo", Object(24, "Invoice"),
+     Command(25, {{24, "Invoice"}}, Answers({1})), Outcome::Refused},
+    {"Clear of the form that owns the method whose documentation is open", Editor::Documentation, "Demo",
+     InvoiceMethod, Command(25, {{24, "Invoice"}}, Answers({1})), Outcome::Refused},
+    {"Clear of a form beside the open list", Editor::Strings, "Demo", Object(11, "Invoice_Texts"),
+     Command(25, {{24, "Invoice"}}, Answers({1}))},
+    {"Rename of the method whose documentation is open", Editor::Documentation, "Demo", Object(2, "Close_Invoice"),
+     [](Fixture*, TMainDoc* doc) {
+         Front(doc)->SelectTWindow();
+         Fixture::Select(Fixture::Main(Front(doc)), {{2, "Close_Invoice"}});
+         EXPECT_FALSE(browser::CommandEnabled(51));
+     },
+     Outcome::Disabled},
+    {"Rename of a method beside the open list", Editor::Strings, "Demo", Object(11, "Invoice_Texts"),
+     Command(51, {{2, "Close_Invoice"}}, [] { return platform::Script().Wait(5).Type("Close_Bill").Wait(2).Choose(1).Wait(5); })},
+    {"A drop replacing the table whose documentation is open", Editor::Documentation, "DemoTarget",
+     Object(1, "Customers"), Drop(1, "Customers", 2, 3), Outcome::Refused},
+    {"A drop replacing the open list", Editor::Strings, "DemoTarget", Object(11, "Shop_Texts"),
+     Drop(11, "Invoice_Texts", 9, 3), Outcome::Refused},
+    {"A drop copying beside the table whose documentation is open", Editor::Documentation, "DemoTarget",
+     Object(1, "Customers"), Drop(1, "Customers", 2, 1)},
+    {"A drop copying beside the open list", Editor::Strings, "DemoTarget", Object(11, "Shop_Texts"),
+     Drop(11, "Invoice_Texts", 9, 13)},
+    {"Uninstall of the component of the method whose documentation is open", Editor::Documentation, "Demo",
+     Named(2, "Report_Header"), Command(115, {{32, "Invoice_Reports"}}, Answers({1, 1})), Outcome::Closes},
+    {"Read Structure Again with the list open", Editor::Strings, "Demo", Object(11, "Invoice_Texts"),
+     Command(74, {}, Answers({1}))},
+    {"Read Structure Again with documentation open", Editor::Documentation, "Demo", Object(2, "Close_Invoice"),
+     Command(74, {}, Answers({}))},
+    {"Quit with the list open", Editor::Strings, "Demo", Object(11, "Invoice_Texts"), Command(19, {}, Answers({1}))},
+    {"Quit with documentation open", Editor::Documentation, "Demo", Object(2, "Close_Invoice"),
+     Command(19, {}, Answers({}))},
+    {"Save of the list, then the program killed", Editor::Strings, "Demo", Object(11, "Invoice_Texts"), Nothing},
+    {"Save of documentation, then the program killed", Editor::Documentation, "Demo", Object(2, "Close_Invoice"),
+     Nothing},
+};
+
+void PrintTo(const EditorRow& r, std::ostream* os) { *os << r.name; }
+
+class OpenEditors : public Fixture, public ::testing::WithParamInterface<EditorRow> {
+protected:
+    // The editor of that kind on `obj`, null when none.
+    static TWindow* EditorOf(TMainDoc* doc, const TObjQz* obj, Editor e)
+    {
+        for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow) {
+            if (e == Editor::Strings && w->IsMember(4) && static_cast<TEditStrWindow*>(w)->fObj == obj) return w;
+            if (e == Editor::Documentation && w->IsMember(5) && static_cast<TEditDocWindow*>(w)->fObj == obj) return w;
+        }
+        return nullptr;
+    }
+
+    // The editor opened as from the Edit menu, a character typed at the
+    // end of its first text.
+    static TWindow* OpenAndType(TMainDoc* doc, TObjQz* obj, Editor e)
+    {
+        if (e == Editor::Strings) obj->Edit(doc);
+        else obj->EditDoc(doc);
+        TWindow* w = EditorOf(doc, obj, e);
+        TPlan* pane = w ? w->fFirstPlane : nullptr;
+        if (!pane) return nullptr;
+        platform::TEHandle te = e == Editor::Strings ? static_cast<browser::TStrPlane*>(pane)->fTE
+                                                     : static_cast<browser::TDocPlane*>(pane)->fTE;
+        platform::TESetSelect(32767, 32767, te);
+        platform::EventRecord key{};
+        key.what = platform::keyDown;
+        key.message = 'Z';
+        pane->key(key);
+        return pane->Modified() ? w : nullptr;
+    }
+    // What the editor holds: the strings, or the documentation's text.
+    static std::string Held(TWindow* w, Editor e)
+    {
+        std::string out;
+        if (e == Editor::Strings) {
+            auto* pane = static_cast<browser::TStrPlane*>(w->fFirstPlane);
+            pane->StoreCurrent();
+            for (const browser::StrEntry& entry : pane->fTable) out += P(entry.text) + "\n";
+        } else {
+            platform::TEHandle te = static_cast<browser::TDocPlane*>(w->fFirstPlane)->fTE;
+            out.assign(*(**te).hText, size_t((**te).teLength));
+        }
+        return out;
+    }
+    // The same of the object of that key, as a fresh open of the files
+    // reads it.
+    std::string Stored(const std::string& path, const std::string& key, Editor e)
+    {
+        namespace fs = std::filesystem;
+        const fs::path fresh = fs::path(folder_.path()) / "stored", data(path);
+        fs::remove_all(fresh);
+        fs::create_directories(fresh);
+        for (const auto& entry : fs::directory_iterator(data.parent_path())) {
+            const std::string name = entry.path().filename().string(), stem = data.stem().string();
+            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
+                fs::copy_file(entry.path(), fresh / name);
+        }
+        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        if (!copy) return "(not opened)";
+        const std::map<std::string, TObjQz*> objects = ObjectsOf(Main(Windows(copy).front()));
+        std::string out = "(no object " + key + ")";
+        if (auto it = objects.find(key); it != objects.end() && e == Editor::Strings) {
+            std::vector<std::string> strings;
+            unsigned char name[256];
+            out.clear();
+            if (static_cast<TSTRObjQz*>(it->second)->Strings(&strings, name))
+                for (const std::string& s : strings) out += s + "\n";
+        } else if (it != objects.end()) {
+            const platform::Rect r{0, 0, 100, 400};
+            platform::TEHandle te = platform::TENew(&r, &r);
+            int32_t state = 0;
+            bool added = false;
+            it->second->ReadDoc(te, &state, &added);
+            out.assign(*(**te).hText, size_t((**te).teLength));
+            platform::TEDispose(te);
+        }
+        EXPECT_EQ(copy->Close(), 0);
+        fs::remove_all(fresh);
+        return out;
+    }
+};
+
+TEST_P(OpenEditors, NothingTypedIsLostAndTheFilesHoldWhatTheUserWasTold)
+{
+    const EditorRow& row = GetParam();
+    TMainDoc* doc = OpenInTwoWindows(row.document);
+    ASSERT_NE(doc, nullptr);
+    TObjQz* obj = row.edited(doc);
+    ASSERT_NE(obj, nullptr);
+    const std::string key = Key(obj), path = doc->fSpec.path;
+    unsigned char full[256], refusal[256], gone[256], title[256];
+    obj->GetFullName(full);
+    MyGetIndString(refusal, 1002, 94);
+    MyGetIndString(gone, 1002, 95);
+    TWindow* editor = OpenAndType(doc, obj, row.editor);
+    ASSERT_NE(editor, nullptr);
+    editor->GetTitle(title);
+    const std::string typed = Held(editor, row.editor);
+    const std::vector<readtest::Bytes> files = FilesOf(doc);
+    ResetAlerts();
+    row.command(this, doc);
+    if (row.outcome == Outcome::Refused) {
+        EXPECT_EQ(LastAlert().text, P(refusal) + P(full));
+    }
+    if (row.outcome == Outcome::Closes) {
+        EXPECT_EQ(EditorOf(doc, obj, row.editor), nullptr);
+        EXPECT_EQ(LastAlert().text, P(gone) + P(title));
+        ExpectShowsItsFiles(doc, row.name);
+        EXPECT_EQ(Stored(path, key, row.editor), "(no object " + key + ")");
+        return;
+    }
+    if (row.outcome != Outcome::Goes) {
+        EXPECT_EQ(FilesOf(doc), files);
+    }
+    if (IsOpen(doc)) {
+        // Refused or beside the command, the editor is open with its text.
+        editor = EditorOf(doc, obj, row.editor);
+        if (editor) {
+            EXPECT_EQ(Held(editor, row.editor), typed);
+            platform::PushDialogAnswer(1);  // save
+            EXPECT_EQ(editor->Close(), 0);
+            platform::ClearDialogAnswers();
+        }
+        EXPECT_EQ(EditorOf(doc, obj, row.editor), nullptr);
+        for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
+        ExpectShowsItsFiles(doc, row.name);
+    }
+    EXPECT_EQ(Stored(path, key, row.editor), typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, OpenEditors, ::testing::ValuesIn(kRows), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param.name; *c; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+    return name;
+});
+
+}  // namespace
+}  // namespace transfertest
