@@ -20,14 +20,15 @@ run() {
   printf '%b' "$steps" > "$dir/script.txt"
   (cd "$dir" && QZ_PREFERENCES_DIR="$dir/prefs" QZ_SCRIPT="$dir/script.txt" "$program" "$@" < /dev/null 2> "$dir/stderr.txt")
 }
-# A copy of the demo in DIR, its path printed.
+# A fresh copy of the demo, its path printed: always at one path, since the
+# window's title shows it.
 demo_in() {
-  mkdir -p "$1/demo" && cp "$demo"/Demo.* "$demo"/._Demo.* "$1/demo/" && echo "$1/demo/Demo.QzB"
+  rm -rf "$work/doc" && mkdir -p "$work/doc" && cp "$demo"/Demo.* "$demo"/._Demo.* "$work/doc/" && echo "$work/doc/Demo.QzB"
 }
 shown='move 1275 795\nidle\nwait 600\nidle\nscreenshot shot.png\nend\n'
 
 mkdir -p "$work/fresh/prefs"
-run "$work/fresh" "$shown" "$(demo_in "$work/fresh")" || fail "a fresh start: status $?"
+run "$work/fresh" "$shown" "$(demo_in)" || fail "a fresh start: status $?"
 sound="$work/fresh/prefs/$name"
 [ -s "$sound" ] && [ -s "$work/fresh/shot.png" ] || fail "a fresh start left no preferences file or screen"
 
@@ -60,7 +61,7 @@ while IFS='|' read -r case make said aside; do
       [ "$status" -eq 4 ] && grep -qF "$message" "$dir/stderr.txt" ||
         fail "$case: status $status, no alert \"$message\": $(cat "$dir/stderr.txt")"
     else
-      run "$dir" "choose 1\\n$shown" "$(demo_in "$dir")" || fail "$case: status $?: $(cat "$dir/stderr.txt")"
+      run "$dir" "choose 1\\n$shown" "$(demo_in)" || fail "$case: status $?: $(cat "$dir/stderr.txt")"
       cmp -s "$dir/shot.png" "$work/fresh/shot.png" || fail "$case: the demo's window is not as with fresh preferences"
     fi
     [ "$case" = held ] && exec 9<&-
