@@ -384,6 +384,21 @@ TEST_F(DocEditor, PastingUpToTheLimit)
     EXPECT_EQ((**pane->fTE).teLength, 32766);
 }
 
+// Text from the desktop's input reaches the editor in Mac Roman; what Mac
+// Roman lacks is refused with a beep, never typed as another character.
+TEST_F(DocEditor, TextInputTypesWhatMacRomanHolds)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "";
+    browser::TDocPlane* pane = DocPane(Open(&obj_));
+    platform::testing::HeadlessRun run(
+        Script().Text("\xC3\xA9 \xC3\xBC \xC3\x9F \xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80."));
+    EventRecord e{};
+    while (platform::testing::NextEvent(keyDownMask, &e, 20)) pane->key(e);
+    EXPECT_EQ(Text(pane->fTE), "\x8E \x9F \xA7 \xDB  .");
+    EXPECT_EQ(SysBeepCount(), 1u);
+}
+
 // Cut, then undo twice: the text and the clipboard go back, then forward.
 TEST_F(DocEditor, UndoSwapsTheTextAndTheClipboard)
 {
