@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/QuickDrawTypes.h"
@@ -29,6 +30,8 @@ uint16_t HostModifiers(uint16_t sdl)
     return host;
 }
 
+bool IsOffscreenDriver(const std::string& name) { return name == "offscreen" || name == "dummy"; }
+
 }  // namespace
 
 LiveBackend::LiveBackend() = default;
@@ -39,6 +42,14 @@ bool LiveBackend::Start(const std::string& title, int scale, std::string* error)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
+        return false;
+    }
+    // Without X11 or Wayland the video system falls back to a driver that
+    // shows nothing: no one would see the window or give it input.
+    if (const char* driver = SDL_GetCurrentVideoDriver(); !driver || IsOffscreenDriver(driver)) {
+        if (error)
+            *error = std::string("the video system offers only its off-screen driver, ") + (driver ? driver : "none");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     const Rect screen = ScreenBounds();

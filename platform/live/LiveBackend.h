@@ -32,7 +32,8 @@ public:
 
     // Opens the window over the current screen and installs the backend
     // and the real clock. `scale` 0 picks the largest factor that fits the
-    // display. False (with *error) when no display can be had.
+    // display. False (with *error) when no display can be had: a video
+    // driver that shows nothing (off-screen, dummy) counts as none.
     bool Start(const std::string& title, int scale, std::string* error);
     void Stop();
     using Backend::Stop;
