@@ -26,9 +26,9 @@
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/FolderListing.h"
+#include "platform/files/MacNames.h"
 #include "platform/resfiles/Bundles.h"
 #include "platform/resfiles/Resources.h"
-#include "platform/text/Utf8.h"
 
 using namespace platform;
 
@@ -390,7 +390,7 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
     if (fileType != FourCC("Qzpx") && fileType != FourCC("QzPX") && fileType != FourCC("Qzpy") &&
         fileType != FourCC("QzPY") && fileType != kPackageFileType)
         return 0;
-    const std::string leaf = Utf8ToMacRomanString(FSpGetName(item));
+    const std::string leaf = FSpGetMacName(item);
     unsigned char defaultName[256];
     PSetBytes(defaultName, reinterpret_cast<const uint8_t*>(leaf.data()), leaf.size());
     return ReadObj_SearchExtFolderPack(file, link, defaultName) == memFullErr ? int16_t(memFullErr) : int16_t(0);
