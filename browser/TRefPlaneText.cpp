@@ -44,6 +44,8 @@ constexpr int16_t kCancelled = 1001;
 constexpr int64_t kLeastFreeSpace = 10240;
 constexpr int16_t kStringListKind = 11;
 constexpr int16_t kReplaceCommandComment = 14;  // STR# 1013
+constexpr int16_t kTextsKept = 1036, kLeftWhole = 1;
+constexpr int16_t kSeparators = 1019, kListSeparator = 1;
 
 std::vector<TObjQz*> Rows(LongListHandle list, bool selectedOnly)
 {
@@ -97,6 +99,22 @@ void MarkChanged(TMainDoc* doc, TObjQz* list)
     UseResFile(saved);
 }
 
+// Says which objects kept texts whole that the replacement would have
+// made too long: their names after the message, as many as it holds.
+void SayLeftWhole(const std::vector<TObjQz*>& objects)
+{
+    if (objects.empty()) return;
+    Str255 text, separator, name;
+    MyGetIndString(text, kTextsKept, kLeftWhole);
+    MyGetIndString(separator, kSeparators, kListSeparator);
+    for (size_t i = 0; i < objects.size(); ++i) {
+        objects[i]->GetName(name);
+        if (i > 0) PAppend(text, separator);
+        PAppend(text, name);
+    }
+    XAlert(1000, text, kNoteAlert);
+}
+
 // Free bytes on the document's volume; none known is taken as plenty.
 int64_t FreeSpace(TMainDoc* doc)
 {
@@ -126,19 +144,24 @@ int16_t TRefPlane::ReplaceTxt()
     if (!doc) return 0;
     CursInstall();
     // Each object lands whole or not at all; each failure is shown as it
-    // comes, and the walk goes on.
+    // comes, and the walk goes on. Texts the replacement would make too
+    // long stay as they were, and are said at the end.
+    std::vector<TObjQz*> leftWhole;
     for (TObjQz* obj : Rows(fList, true)) {
         if (!obj->EnableReplaceTxt()) continue;
         StoreChange change;
+        int32_t kept = 0;
         int16_t err = change.Begin(doc->fResFile);
-        if (err == 0) err = obj->ReplaceTxt(find, replacement);
+        if (err == 0) err = obj->ReplaceTxt(find, replacement, &kept);
         if (err == 0) err = change.Commit();
         if (err != 0) ErrMsg(err);
         else ObjectRewritten(obj);
+        if (err == 0 && kept > 0) leftWhole.push_back(obj);
     }
     CursRmve();
     InvalidateWindow(fWindow);
     doc->UpdateAll();
+    SayLeftWhole(leftWhole);
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/files/Forks.h"
 #include "platform/files/TextFiles.h"
 #include "platform/gestalt/Gestalt.h"
@@ -110,7 +111,7 @@ int16_t GetPathName(unsigned char* path, int16_t vRefNum, int32_t dirID)
     FSSpec folder;
     std::string colon;
     if (FSMakeFSSpecFromDirID(vRefNum, dirID, "", &folder) != noErr) return 0;
-    if (FSpGetColonPath(folder, &colon) != noErr) return 0;
+    if (FSpGetMacColonPath(folder, &colon) != noErr) return 0;
     if (!colon.empty() && colon.back() != ':') colon += ':';
     ShortenPathName(colon, path);
     return 0;

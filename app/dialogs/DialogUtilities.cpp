@@ -14,6 +14,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/drawing/Ports.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/Utf8.h"
@@ -133,7 +134,8 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
     NavDialogCreationOptions options;
     if (NavGetDefaultDialogCreationOptions(&options) != noErr) return 233;
     options.optionFlags |= kNavNoTypePopup;
-    if (defaultName) options.saveFileName.assign(reinterpret_cast<const char*>(defaultName + 1), defaultName[0]);
+    if (defaultName)
+        options.saveFileName = FileNameOf(std::string(reinterpret_cast<const char*>(defaultName + 1), defaultName[0]));
     NavDialogRef dialog = nullptr;
     if (NavCreatePutFileDialog(&options, FourCC("TEXT"), FourCC("QzA6"), myEventProc, nullptr, &dialog) != noErr)
         return 233;

@@ -130,6 +130,13 @@ int16_t XAlert(int16_t alertId, const unsigned char* text, int16_t kind)
     return item;
 }
 
+void SaySubstitutedPaste()
+{
+    Str255 text;
+    MyGetIndString(text, 1036, 2);
+    XAlert(1000, text, kNoteAlert);
+}
+
 void NoMemory(int16_t level)
 {
     static const int16_t kStrings[] = {14, 19, 20};

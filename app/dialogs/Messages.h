@@ -28,6 +28,9 @@ enum : int16_t { kNoteAlert = 1, kCautionAlert = 2, kStopAlert = 3 };
 // Shows alert `alertId` with ^0 = text; the item hit, 0 for other kinds.
 int16_t XAlert(int16_t alertId, const unsigned char* text, int16_t kind);
 void NoMemory(int16_t level);
+// A paste of another program's text put "?" for characters a structure
+// cannot hold: says so (the text editors' paste notice).
+void SaySubstitutedPaste();
 int16_t ConfirmClose(bool ask, const unsigned char* name);
 
 struct AlertRequest {

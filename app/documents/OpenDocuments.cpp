@@ -29,6 +29,7 @@
 #include "platform/core/Memory.h"
 #include "platform/events/Events.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/Utf8.h"
 #include "resources/ResourceApi.h"
@@ -72,7 +73,7 @@ bool FilterItem(AEDesc* item, std::string* name)
     if (!item || item->descriptorType != typeFSRef) return false;
     std::string path(size_t(AEGetDescDataSize(item)), '\0');
     if (AEGetDescData(item, path.data(), Size(path.size())) != noErr) return false;
-    *name = Utf8ToMacRomanString(FSpGetName(FSSpec{path}));
+    *name = FSpGetMacName(FSSpec{path});
     return true;
 }
 
@@ -164,7 +165,7 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
     }
     FInfo info;
     FSpGetFInfo(fileSpec, &info);  // no Finder information: the name decides
-    const std::string name = Utf8ToMacRomanString(FSpGetName(fileSpec));
+    const std::string name = FSpGetMacName(fileSpec);
     const int16_t kind = DocClassOf(name, info.fdType);
     if (kind == 0) {
         // Said rather than ignored: the user asked for this file.
@@ -200,8 +201,7 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
     // The list keeps the full path of the folder: a shortened one would
     // never open again.
     std::string folder;
-    if (FSpGetColonPath(FSpGetParent(fileSpec), &folder) == noErr) {
-        folder = Utf8ToMacRomanString(folder);
+    if (FSpGetMacColonPath(FSpGetParent(fileSpec), &folder) == noErr) {
         if (folder.empty() || folder.back() != ':') folder += ':';
         AddOpenSpecial(folder, name, info.fdType);
     }

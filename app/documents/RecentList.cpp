@@ -17,9 +17,9 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/Resources.h"
-#include "platform/text/Utf8.h"
 
 using namespace platform;
 
@@ -203,9 +203,7 @@ int16_t TAppl::OpenSpecial()
     OpenSpecialItem item;
     if (!OpenSpecialEntry(bytes.data(), bytes.size(), int16_t(index - 1), &item)) return 0;
     FSSpec fileSpec;
-    const std::string full = item.path + item.name;
-    const std::string colonPath = MacRomanToUtf8String(reinterpret_cast<const uint8_t*>(full.data()), int32_t(full.size()));
-    if (FSMakeFSSpecFromColonPath(colonPath, &fileSpec) != noErr) {
+    if (FSMakeFSSpecFromMacColonPath(item.path + item.name, &fileSpec) != noErr) {
         ErrMsg(fnfErr);
         return fnfErr;
     }

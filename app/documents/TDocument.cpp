@@ -14,6 +14,7 @@
 #include "platform/files/DirectoryIds.h"
 #include "platform/drawing/Rects.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 
 using namespace platform;
 
@@ -55,7 +56,7 @@ int16_t TDocument::Read(const FSSpec& fileSpec, bool remote, bool)
     fModified = false;
     fSpec = fileSpec;
     const std::filesystem::path path(fileSpec.path);
-    std::string name = path.filename().string();
+    std::string name = FSpGetMacName(fileSpec);
     if (name.size() > 63) name.resize(63);
     fName[0] = uint8_t(name.size());
     std::memcpy(fName + 1, name.data(), name.size());

@@ -20,8 +20,8 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/files/SpecialFolders.h"
-#include "platform/text/Utf8.h"
 #include "resources/Companion.h"
 
 using namespace platform;
@@ -30,11 +30,15 @@ namespace {
 
 constexpr int16_t kNotBuilt = -4;
 
-std::string ToUtf8(const unsigned char* p) { return MacRomanToUtf8String(p + 1, p[0]); }
+// A document's name as a file's, and a file's name as a document's.
+std::string ToUtf8(const unsigned char* p)
+{
+    return FileNameOf(std::string(reinterpret_cast<const char*>(p + 1), p[0]));
+}
 
 void ToPascal(const std::string& utf8, unsigned char* p)
 {
-    const std::string roman = Utf8ToMacRomanString(utf8);
+    const std::string roman = MacNameOf(utf8);
     const size_t n = std::min<size_t>(roman.size(), 255);
     p[0] = uint8_t(n);
     std::memcpy(p + 1, roman.data(), n);

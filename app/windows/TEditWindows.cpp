@@ -20,14 +20,24 @@ int16_t TEditWindow::ITWindow(const unsigned char* title, const Rect& rect, bool
 {
     if (const int16_t result = TMainWindow::ITWindow(title, rect, visible, word, doc, kind); result != 0)
         return result;
-    Rect r{};
-    GetPortBounds(GetWindowPort(fWindow), &r);
+    // The undo's text records keep text and show none: their view is empty,
+    // and their port, where a record would draw, is this window's, never
+    // the one another window left current.
+    const Rect none{0, 0, 0, 0};
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(fWindow);
+    int16_t result = 0;
     for (TEHandle& te : fTexts) {
-        te = Styled() ? TEStyleNew(&r, &r) : TENew(&r, &r);
+        te = Styled() ? TEStyleNew(&none, &none) : TENew(&none, &none);
         // The panes find their text records in the undo record.
-        if (!te || PushUndoPtr(fUndo, te) != noErr) return memFullErr;
+        if (!te || PushUndoPtr(fUndo, te) != noErr) {
+            result = memFullErr;
+            break;
+        }
     }
-    return 0;
+    SetPort(saved);
+    return result;
 }
 
 void TEditWindow::Dispose()

@@ -19,6 +19,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
+#include "platform/files/MacNames.h"
 #include "platform/files/TemporaryFile.h"
 #include "toolbox/drawing/PrintEmulation.h"
 
@@ -48,7 +49,7 @@ ExportFile::~ExportFile() { Discard(); }
 int16_t ExportFile::Create(const FSSpec& destination)
 {
     fDestination = destination;
-    const std::string hidden = "." + FSpGetName(destination) + ".export";
+    const std::string hidden = "." + CutFileName(FSpGetName(destination), 255 - 8) + ".export";
     OSErr err = FSMakeFSSpec(FSpGetParent(destination), hidden, &fTemporary);
     if (err != noErr && err != fnfErr) return err;
     FSpDelete(fTemporary);

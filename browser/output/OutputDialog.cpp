@@ -12,6 +12,7 @@
 #include "browser/output/ListOutput.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/windows/Windows.h"
 
 using namespace platform;
@@ -66,7 +67,7 @@ int16_t GetOutPutParms(bool printing, FSSpec* file, OutPutParmRec* parms)
         return memFullErr;
     }
     unsigned char name[256], text[256];
-    const std::string leaf = FSpGetName(*file);
+    const std::string leaf = FSpGetMacName(*file);
     name[0] = uint8_t(std::min<size_t>(leaf.size(), 255));
     std::memcpy(name + 1, leaf.data(), name[0]);
     Around(text, printing ? 2 : 3, name, 15);

@@ -24,8 +24,8 @@
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
+#include "platform/files/MacNames.h"
 #include "platform/resfiles/Resources.h"
-#include "platform/text/Utf8.h"
 #include "resources/ResourceApi.h"
 
 using platform::FourCC;
@@ -194,7 +194,7 @@ void TellUnusedJournal(const platform::FSSpec& fileSpec)
 {
     Str255 text, name;
     MyGetIndString(text, 1002, kUnusedJournal);
-    const std::string roman = platform::Utf8ToMacRomanString(platform::FSpGetName(KeptCompanionJournal(fileSpec)));
+    const std::string roman = platform::FSpGetMacName(KeptCompanionJournal(fileSpec));
     CToPStr(roman.data(), int32_t(roman.size()), name);
     AppendPString(text, name);
     XAlert(1000, text, kCautionAlert);

@@ -212,10 +212,10 @@ int16_t TLayoutObjQz::Do_TxtToStr(LayoutObject* objects, TObjQz** strObj, bool* 
     return err;
 }
 
-int16_t TLayoutObjQz::ReplaceTxt(const unsigned char* find, const unsigned char* replacement)
+int16_t TLayoutObjQz::ReplaceTxt(const unsigned char* find, const unsigned char* replacement, int32_t* leftWhole)
 {
     return RewriteStoredForm(this, [&](platform::Handle source, platform::Handle output) {
-        return ReplaceTxtIFF(source, output, find, replacement);
+        return ReplaceTxtIFF(source, output, find, replacement, leftWhole);
     });
 }
 

@@ -108,16 +108,15 @@ int16_t InContainer(int16_t container, int16_t methodId, const TokenRewrite& rew
     return err;
 }
 
-// Every `find` of a text replaced, the result cut to `max`.
-std::string Replaced(const uint8_t* chars, size_t length, const unsigned char* find, const unsigned char* replacement,
-                     size_t max)
+// Every `find` of a text replaced.
+std::string Replaced(const uint8_t* chars, size_t length, const unsigned char* find, const unsigned char* replacement)
 {
     const size_t f = std::max<size_t>(find[0], 1);
     std::vector<uint8_t> buffer(length + (length / f + 1) * replacement[0] + 1);
     if (length) std::memcpy(buffer.data(), chars, length);
     int32_t n = int32_t(length);
     Do_TxtReplace(buffer.data(), &n, find, replacement);
-    return std::string(reinterpret_cast<const char*>(buffer.data()), std::min<size_t>(size_t(n), max));
+    return std::string(reinterpret_cast<const char*>(buffer.data()), size_t(std::max(n, 0)));
 }
 
 std::vector<uint8_t> TextToken(uint8_t kind, const uint8_t* head, const std::string& text)
@@ -227,7 +226,7 @@ int16_t RemoveCommentsInProc(int16_t methodId, int16_t container)
 }
 
 int16_t ReplaceTxtInProc(const unsigned char* find, const unsigned char* replacement, int16_t methodId,
-                         int16_t container)
+                         int16_t container, int32_t* leftWhole)
 {
     if (find[0] == 0) return 0;
     return InContainer(container, methodId, [&](const champoper& t, const uint8_t* stored, int32_t size, std::vector<uint8_t>* out) {
@@ -236,8 +235,13 @@ int16_t ReplaceTxtInProc(const unsigned char* find, const unsigned char* replace
         // The text as stored: a comment may hold more than an operand does.
         const size_t length = std::min<size_t>(stored[4], size_t(size) - 5);
         const std::string before(reinterpret_cast<const char*>(stored + 5), length);
-        const std::string after = Replaced(stored + 5, length, find, replacement, literal ? kMaxLiteral : kMaxComment);
+        const std::string after = Replaced(stored + 5, length, find, replacement);
         if (after == before) return false;
+        // Never cut: a text that would pass its limit stays as it is.
+        if (after.size() > (literal ? kMaxLiteral : kMaxComment)) {
+            if (leftWhole) ++*leftWhole;
+            return false;
+        }
         *out = TextToken(t.Kind(), stored, after);
         return true;
     }, false);

@@ -107,10 +107,11 @@ int16_t RemoveCurrentMethodName(const unsigned char* name, int16_t methodId, int
 // Every comment that is no compiler directive (first character "%") is
 // emptied, keeping its place.
 int16_t RemoveCommentsInProc(int16_t methodId, int16_t container);
-// Every `find` in the method's string literals (cut to 81) and comments
-// (cut to 255) becomes `replacement`.
+// Every `find` in the method's string literals and comments becomes
+// `replacement`; a literal that would pass 81 characters, or a comment 255,
+// is left as it was and counted in *leftWhole (when given).
 int16_t ReplaceTxtInProc(const unsigned char* find, const unsigned char* replacement, int16_t methodId,
-                         int16_t container);
+                         int16_t container, int32_t* leftWhole = nullptr);
 // The walk of ParseProc renaming instead of linking: the literal
 // parameters that name an object of `renamed`'s kind, the variables
 // (their prefix kept), the project method calls, and the plug-in routines

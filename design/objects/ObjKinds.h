@@ -218,7 +218,7 @@ public:
     // A match among the form's visible texts (an older flat form searched
     // as its objects): 1, else 0.
     int16_t SearchIn(const unsigned char* text, int16_t how) override;
-    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement, int32_t* leftWhole) override;
     // `strList` is the string list object the texts go into; the form is
     // linked to it when a text went.
     int16_t TxtToStr(void* strList) override;
@@ -335,7 +335,7 @@ public:
     void MakeActive(platform::Handle display) override;
     void MakeInActive(platform::Handle display) override;
     void doCopy(platform::Handle display, int16_t page) override;
-    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement, int32_t* leftWhole) override;
     // The calls of command `oldCommand` become calls of the project method
     // named like `newMethod`.
     int16_t ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod) override;
@@ -650,7 +650,7 @@ public:
     // line end.
     int16_t SaveObj(int16_t file) override;
     // Every `find` of the text becomes `replacement`; 0 for a missing text.
-    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement) override;
+    int16_t ReplaceTxt(const unsigned char* find, const unsigned char* replacement, int32_t* leftWhole) override;
     bool EnableReplaceTxt() override;
     // The resource holding the text.
     virtual uint32_t TextType() = 0;

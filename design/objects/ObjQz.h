@@ -104,7 +104,14 @@ public:
     virtual int16_t DoItTxtStr(unsigned char* text, TObjQz** strObj, void* strList, bool* changed);
     virtual int16_t TxtToStr(void* strList) { (void)strList; return 0; }
     virtual int16_t StrToTxt() { return 0; }
-    virtual int16_t ReplaceTxt(const unsigned char* a, const unsigned char* b) { (void)a, (void)b; return 0; }
+    // Every `a` in the object's texts becomes `b`; a text the replacement
+    // would make longer than it may be is left as it was and counted in
+    // *leftWhole.
+    virtual int16_t ReplaceTxt(const unsigned char* a, const unsigned char* b, int32_t* leftWhole)
+    {
+        (void)a, (void)b, (void)leftWhole;
+        return 0;
+    }
     virtual int16_t ReplaceCmd(TObjQz* a, TObjQz* b) { (void)a, (void)b; return 0; }
     virtual bool EnableReplaceTxt() { return false; }
     virtual bool EnableEdit() { return false; }

@@ -27,9 +27,9 @@
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/FolderListing.h"
+#include "platform/files/MacNames.h"
 #include "platform/resfiles/Bundles.h"
 #include "platform/resfiles/Resources.h"
-#include "platform/text/Utf8.h"
 
 using namespace platform;
 
@@ -402,7 +402,7 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
         }
     } done{file, saved};
     if (!reads) return 0;
-    const std::string leaf = Utf8ToMacRomanString(FSpGetName(item));
+    const std::string leaf = FSpGetMacName(item);
     unsigned char defaultName[256];
     PSetBytes(defaultName, reinterpret_cast<const uint8_t*>(leaf.data()), leaf.size());
     link->made = nullptr;

@@ -6,6 +6,7 @@
 
 #include "app/dialogs/Messages.h"
 #include "kernel/pstrings/PStrings.h"
+#include "platform/files/MacNames.h"
 #include "platform/text/Utf8.h"
 
 namespace {
@@ -58,7 +59,7 @@ std::vector<std::string> Texts(const std::vector<std::string>& paths)
     for (const std::string& path : paths) {
         const size_t slash = path.rfind('/');
         const std::string here = platform::Utf8ToMacRomanString(path.substr(0, slash == std::string::npos ? 0 : slash));
-        const std::string leaf = "\"" + platform::Utf8ToMacRomanString(path.substr(slash + 1)) + "\"";
+        const std::string leaf = "\"" + platform::MacNameOf(path.substr(slash + 1)) + "\"";
         const std::string sameFolder = ", " + leaf, newFolder = (text.empty() ? "" : ".") + in + here + ": " + leaf;
         const std::string& piece = !text.empty() && here == folder ? sameFolder : newFolder;
         if (!text.empty() && text.size() + piece.size() + 1 > kAlertRoom) {

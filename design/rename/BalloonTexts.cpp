@@ -18,7 +18,7 @@ bool TBalloonObjQz::EnableReplaceTxt()
     return !TstFlag(kFlagCiphered) && !TstFlag(kFlagControlChar) && !(owner && owner->fRemote);
 }
 
-int16_t TBalloonObjQz::ReplaceTxt(const unsigned char* find, const unsigned char* replacement)
+int16_t TBalloonObjQz::ReplaceTxt(const unsigned char* find, const unsigned char* replacement, int32_t*)
 {
     if (!owner || find[0] == 0) return 0;
     ParseResFile store(owner);

@@ -130,11 +130,11 @@ bool TGnlProcObjQz::EnableReplaceTxt()
     return !TstFlag(kFlagCiphered) && !TstFlag(kFlagControlChar) && !(owner && owner->fRemote);
 }
 
-int16_t TGnlProcObjQz::ReplaceTxt(const unsigned char* find, const unsigned char* replacement)
+int16_t TGnlProcObjQz::ReplaceTxt(const unsigned char* find, const unsigned char* replacement, int32_t* leftWhole)
 {
     if (!EnableReplaceTxt() || !owner) return 0;
     ParseResFile store(owner);
-    return ReplaceTxtInProc(find, replacement, id, owner->fResFile);
+    return ReplaceTxtInProc(find, replacement, id, owner->fResFile, leftWhole);
 }
 
 int16_t TGnlProcObjQz::ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod)

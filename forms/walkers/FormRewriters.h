@@ -42,9 +42,10 @@ int16_t ReplaceInIFFLayOut(platform::Handle source, platform::Handle output, int
                            TObjQz* renamedOwner = nullptr);
 // Every `find` in the form text, static texts, group box titles, the
 // titles of buttons and list box columns becomes `replacement`; a text
-// kept in 255 characters that would grow past them stays as it was.
+// kept in 255 characters that would grow past them stays as it was and is
+// counted in *leftWhole (when given).
 int16_t ReplaceTxtIFF(platform::Handle source, platform::Handle output, const unsigned char* find,
-                      const unsigned char* replacement);
+                      const unsigned char* replacement, int32_t* leftWhole = nullptr);
 // 1 when `text` matches in mode `mode` a visible text of the form (or a
 // name the search looks at), else 0; also 0 for an image that cannot be
 // read before a match.

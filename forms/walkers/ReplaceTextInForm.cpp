@@ -17,31 +17,36 @@ constexpr int32_t kStr255 = 255;
 
 struct ReplaceState {
     unsigned char find[256] = {}, replacement[256] = {};
+    int32_t leftWhole = 0;  // texts the replacement would have made too long
 };
 
 ReplaceState* StateOf(_GroupContext* c) { return static_cast<ReplaceState*>(WalkerFrameOf(c)->state); }
 
 // `text` with every find replaced, into `out`; false when nothing changed
-// or the result would pass `max` characters.
-bool ReplacedText(const ReplaceState* s, const uint8_t* text, int32_t length, int32_t max, std::string* out)
+// or the result would pass `max` characters (counted).
+bool ReplacedText(ReplaceState* s, const uint8_t* text, int32_t length, int32_t max, std::string* out)
 {
     const auto replace = GetFormRewriteHooks().replace;
     const int32_t f = s->find[0], r = s->replacement[0];
     if (!replace || f == 0 || length < f) return false;
     // Room for every place the find could be.
     const int64_t room = int64_t(length) + (r > f ? int64_t(length / f) * (r - f) : 0);
-    if (room > INT32_MAX) return false;
+    if (room > INT32_MAX) {
+        ++s->leftWhole;
+        return false;
+    }
     std::vector<uint8_t> buffer(size_t(room) + 1);
     std::memcpy(buffer.data(), text, size_t(length));
     int32_t n = length;
     replace(buffer.data(), &n, s->find, s->replacement);
+    if (n > max) ++s->leftWhole;
     if (n < 0 || n > max || (n == length && std::memcmp(buffer.data(), text, size_t(n)) == 0)) return false;
     out->assign(reinterpret_cast<const char*>(buffer.data()), size_t(n));
     return true;
 }
 
 // A Str255 field with every find replaced, kept within 255 characters.
-bool ReplacedStr255(const ReplaceState* s, const unsigned char* text, unsigned char* out)
+bool ReplacedStr255(ReplaceState* s, const unsigned char* text, unsigned char* out)
 {
     std::string replaced;
     if (!ReplacedText(s, text + 1, text[0], kStr255, &replaced)) return false;
@@ -100,12 +105,15 @@ IFFP ListBoxTxtReplace(_GroupContext* c)
 }
 
 int16_t ReplaceTxtIFF(platform::Handle source, platform::Handle output, const unsigned char* find,
-                      const unsigned char* replacement)
+                      const unsigned char* replacement, int32_t* leftWhole)
 {
     ReplaceState state;
     CopyCut(state.find, find, 255);
     CopyCut(state.replacement, replacement, 255);
     WalkerFrame frame;
     frame.state = &state;
-    return RunTextWalker(&frame, source, output, {FlagTxtReplace, TextTxtReplace, VarTxtReplace, ListBoxTxtReplace});
+    const int16_t err =
+        RunTextWalker(&frame, source, output, {FlagTxtReplace, TextTxtReplace, VarTxtReplace, ListBoxTxtReplace});
+    if (leftWhole) *leftWhole += state.leftWhole;
+    return err;
 }

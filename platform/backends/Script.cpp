@@ -80,6 +80,15 @@ Script& Script::Type(std::string_view text)
     return *this;
 }
 
+Script& Script::Text(std::string_view utf8)
+{
+    ScriptStep s;
+    s.kind = ScriptStep::Kind::Text;
+    s.text = std::string(utf8);
+    Add(s);
+    return *this;
+}
+
 Script& Script::Key(uint8_t charCode, uint8_t keyCode, uint16_t modifiers)
 {
     ScriptStep s;
@@ -324,6 +333,9 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
     } else if (op == "type") {
         if (w.size() != 2) return *error = "'type' takes one text", false;
         script->Type(w[1]);
+    } else if (op == "text") {
+        if (w.size() != 2) return *error = "'text' takes one text", false;
+        script->Text(w[1]);
     } else if (op == "key") {
         if (w.size() < 2) return *error = "'key' needs a key name", false;
         if (!ParseModifiers(w, 2, &mods, error)) return false;

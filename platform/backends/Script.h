@@ -11,6 +11,10 @@
 //   drag H1 V1 H2 V2 N [mods]     down at the first point, the mouse moves one
 //                                 step a tick, up at the second after N ticks
 //   type "TEXT"                   each character down and up; 2 ticks each
+//   text "TEXT"                   the desktop's text input gives TEXT (UTF-8,
+//                                 as from any layout or input method): a
+//                                 key-down for each character Mac Roman
+//                                 holds, a beep for the others; 2 ticks
 //   key NAME [mods]               one key down and up; 2 ticks
 //   wheel LINES [horizontal] [mods]  the wheel turns LINES lines (negative:
 //                                 towards the user); horizontal for the
@@ -45,7 +49,7 @@ namespace platform {
 struct ScriptStep {
     enum class Kind {
         Move, Press, Release, Click, DoubleClick, Drag, Type, Key, Wait, WaitIdle,
-        Screenshot, AnswerFileDialog, ChooseItem, SendHighLevel, Clipboard, End, Wheel, Hold,
+        Screenshot, AnswerFileDialog, ChooseItem, SendHighLevel, Clipboard, End, Wheel, Hold, Text,
     };
     Kind kind = Kind::Wait;
     Point from{0, 0};
@@ -56,7 +60,7 @@ struct ScriptStep {
     uint8_t charCode = 0;
     int16_t lines = 0;        // wheel
     bool horizontal = false;  // wheel
-    std::string text;  // typed Mac Roman text, or a path
+    std::string text;  // typed Mac Roman text, input UTF-8 text, or a path
     OSType eventID = 0;
     std::vector<std::string> documents;
 };
@@ -71,6 +75,8 @@ public:
     Script& Drag(int16_t h1, int16_t v1, int16_t h2, int16_t v2, uint32_t ticks, uint16_t modifiers = 0);
     // Mac Roman text.
     Script& Type(std::string_view text);
+    // UTF-8 text from the desktop's text input.
+    Script& Text(std::string_view utf8);
     Script& Key(uint8_t charCode, uint8_t keyCode, uint16_t modifiers = 0);
     // A key by its script name ("return", "left", "c"...); false when unknown.
     bool Key(std::string_view name, uint16_t modifiers = 0);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/dialogs/Dialogs.h"
 #include "platform/events/Events.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
@@ -132,6 +133,9 @@ uint32_t Timeline::Expand(const ScriptStep& step, uint32_t t)
         up->keyCode = step.keyCode;
         return 2;
     }
+    case Kind::Text:
+        push(t, Op::Text);
+        return 2;
     case Kind::Wheel:
         push(t, Op::Wheel, mouse_, step.modifiers);
         return 1;
@@ -183,6 +187,9 @@ void Timeline::Apply(const Action& a)
     case Op::KeyDown:
     case Op::KeyUp:
         InputKey(a.op == Op::KeyDown, false, a.charCode, a.keyCode, a.op == Op::KeyDown ? a.modifiers : 0);
+        break;
+    case Op::Text:
+        if (InputText(a.step->text, 0, 0) > 0) SysBeep(1);
         break;
     case Op::Wheel: {
         // The modifiers hold for the wheel's event only, as a key held

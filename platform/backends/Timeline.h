@@ -34,7 +34,7 @@ public:
 
 private:
     struct Action {
-        enum class Op { Mouse, Down, Up, KeyDown, KeyUp, Wheel, Screenshot, Answer, Choose, Send, Clipboard, Quit };
+        enum class Op { Mouse, Down, Up, KeyDown, KeyUp, Text, Wheel, Screenshot, Answer, Choose, Send, Clipboard, Quit };
         uint32_t at;
         Op op;
         Point where{0, 0};

@@ -8,6 +8,7 @@
 #include "platform/events/EventQueue.h"
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
+#include "platform/text/Utf8.h"
 
 namespace platform {
 namespace {
@@ -329,6 +330,23 @@ void InputKey(bool down, bool repeat, uint8_t charCode, uint8_t keyCode, uint16_
     InputKeyState(keyCode, down);
     uint16_t kind = !down ? keyUp : repeat ? autoKey : keyDown;
     s.queue.Post(Stamp(kind, uint32_t(charCode) | (uint32_t(keyCode) << 8)));
+}
+
+int32_t InputText(std::string_view utf8, uint8_t keyCode, uint16_t modifiers)
+{
+    InputModifiers(modifiers);
+    const auto* text = reinterpret_cast<const uint8_t*>(utf8.data());
+    const int32_t length = int32_t(std::min<size_t>(utf8.size(), INT32_MAX));
+    int32_t refused = 0;
+    for (int32_t at = 0; at < length;) {
+        uint8_t roman = 0;
+        const ConversionResult r = Utf8ToMacRoman(text + at, length - at, &roman, 1, true);
+        if (r.consumed <= 0) break;
+        at += r.consumed;
+        if (r.substituted) ++refused;
+        else State().queue.Post(Stamp(keyDown, uint32_t(roman) | (uint32_t(keyCode) << 8)));
+    }
+    return refused;
 }
 
 void InputWheel(int16_t lines, bool horizontal)

@@ -5,6 +5,7 @@
 
 #include "platform/events/Events.h"
 #include "platform/events/KeyTranslate.h"
+#include "platform/text/SingleByteSets.h"
 
 namespace platform {
 namespace {
@@ -76,6 +77,30 @@ constexpr NameRow kNames[] = {
 uint8_t Plain(const KeyRow& row) { return uint8_t(KeyTranslate(row.keyCode, nullptr)); }
 uint8_t Shifted(const KeyRow& row) { return uint8_t(KeyTranslate(uint16_t(row.keyCode | kKeyTranslateShift), nullptr)); }
 
+const KeyRow* RowOf(uint16_t usage)
+{
+    for (const KeyRow& row : kKeys)
+        if (row.usage == usage) return &row;
+    return nullptr;
+}
+
+bool IsLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The key's character on the layout, or 0 to take the US layout's.
+uint8_t LayoutCharacter(const KeyRow& row, char32_t layoutChar, bool shift)
+{
+    if (IsLetter(layoutChar)) {
+        const char lower = char(layoutChar | 0x20);
+        return uint8_t(shift ? lower - 'a' + 'A' : lower);
+    }
+    // Where the layout agrees with the US one, the US shifted character too.
+    uint8_t roman = 0;
+    if (layoutChar < 0x20 || layoutChar == 0x7F || layoutChar == Plain(row) || layoutChar > 0xFFFF ||
+        !UnicodeToMacRoman(char16_t(layoutChar), &roman))
+        return 0;
+    return roman;
+}
+
 }  // namespace
 
 uint16_t MacModifiersForHost(uint16_t host)
@@ -96,22 +121,29 @@ uint16_t MacModifiersForButton(HostButton button, uint16_t hostModifiers)
     return mac;
 }
 
-bool MacKeyForHidUsage(uint16_t usage, uint16_t hostModifiers, MacKey* key)
+bool MacKeyForHidUsage(uint16_t usage, uint16_t hostModifiers, MacKey* key, char32_t layoutChar)
 {
     for (const ModifierRow& row : kModifierKeys) {
         if (row.usage != usage) continue;
         if (key) *key = MacKey{row.keyCode, 0, true};
         return true;
     }
-    for (const KeyRow& row : kKeys) {
-        if (row.usage != usage) continue;
-        bool shift = hostModifiers & kHostShift;
-        // Caps lock shifts letters only.
-        if ((hostModifiers & kHostCapsLock) && Plain(row) >= 'a' && Plain(row) <= 'z') shift = !shift;
-        if (key) *key = MacKey{row.keyCode, shift ? Shifted(row) : Plain(row), false};
-        return true;
-    }
-    return false;
+    const KeyRow* row = RowOf(usage);
+    if (!row) return false;
+    bool shift = hostModifiers & kHostShift;
+    // Caps lock shifts letters only.
+    const bool letter = IsLetter(layoutChar) || (!layoutChar && IsLetter(Plain(*row)));
+    if ((hostModifiers & kHostCapsLock) && letter) shift = !shift;
+    uint8_t ch = LayoutCharacter(*row, layoutChar, shift);
+    if (!ch) ch = shift ? Shifted(*row) : Plain(*row);
+    if (key) *key = MacKey{row->keyCode, ch, false};
+    return true;
+}
+
+bool KeyTypesText(uint16_t usage, uint16_t hostModifiers)
+{
+    const KeyRow* row = RowOf(usage);
+    return row && !(hostModifiers & (kHostCtrl | kHostSuper)) && Plain(*row) >= 0x20 && Plain(*row) != 0x7F;
 }
 
 bool KeyForCharacter(uint8_t charCode, uint8_t* keyCode, bool* shift)

@@ -1,8 +1,9 @@
 // How the keys and buttons of a PC keyboard and mouse stand for ours: Ctrl is
 // the command key, Alt the option key, Shift the shift key, Super the control
 // key; the right button is a click with the control key. Keys are named by
-// their USB HID usage (the physical key) and produce characters of the US
-// layout.
+// their USB HID usage (the physical key); their characters are those of the
+// desktop's layout where it names them, else of the US layout. What a key
+// types as text comes from the desktop's text input instead.
 #pragma once
 
 #include <cstdint>
@@ -32,8 +33,15 @@ uint16_t MacModifiersForHost(uint16_t hostModifiers);
 // the control key).
 uint16_t MacModifiersForButton(HostButton button, uint16_t hostModifiers);
 // The key for a HID usage with the given host modifiers; false for keys we
-// do not map.
-bool MacKeyForHidUsage(uint16_t usage, uint16_t hostModifiers, MacKey* key);
+// do not map. `layoutChar` is the character the desktop's layout gives the
+// key unshifted (0 when it names none): a letter stays the layout's (shift
+// or caps lock make it a capital), another character the layout places
+// elsewhere than the US layout is taken in Mac Roman where it has one.
+bool MacKeyForHidUsage(uint16_t usage, uint16_t hostModifiers, MacKey* key, char32_t layoutChar = 0);
+// Whether the key's character comes from the desktop's text input rather
+// than from the key: a key that types (not Return, Tab, Escape, Delete, the
+// arrows, the function keys...) with neither Ctrl nor Super held.
+bool KeyTypesText(uint16_t usage, uint16_t hostModifiers);
 // The key that types a character in the US layout, and whether shift is
 // needed; false for characters no single key gives.
 bool KeyForCharacter(uint8_t charCode, uint8_t* keyCode, bool* shift);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core/MacTypes.h"
@@ -32,6 +33,11 @@ uint32_t EventTicks();
 void InputMouseMoved(Point where);
 void InputButton(bool down, Point where, uint16_t modifiers);
 void InputKey(bool down, bool repeat, uint8_t charCode, uint8_t keyCode, uint16_t modifiers);
+// Text the desktop's text input gives (a key of any layout, an input
+// method's result), UTF-8: each character Mac Roman holds becomes a key-down
+// of that character with `keyCode`; the others are refused. Answers how many
+// were refused, for the backend to beep.
+int32_t InputText(std::string_view utf8, uint8_t keyCode, uint16_t modifiers);
 void InputModifiers(uint16_t modifiers);
 // A modifier key's state in the key map, without an event.
 void InputKeyState(uint8_t keyCode, bool down);

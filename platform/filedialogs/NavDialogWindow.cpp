@@ -15,9 +15,11 @@
 #include "platform/drawing/Rects.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/lists/Lists.h"
 #include "platform/menus/Menus.h"
 #include "platform/screen/Screen.h"
+#include "platform/text/Utf8.h"
 #include "platform/windows/Windows.h"
 
 namespace platform {
@@ -31,6 +33,10 @@ constexpr int16_t kMinCustomWidth = 236, kMinCustomHeight = 44;
 constexpr MenuID kPathMenuID = 30701, kTypeMenuID = 30702;
 
 std::string FromPString(const uint8_t* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+// The dialog's items show Mac Roman; the dialog object holds UTF-8 texts and
+// file names. Names show as the program holds them (MacNames.h).
+std::string Shown(const std::string& utf8) { return Utf8ToMacRomanString(utf8); }
 
 const char* ActionTitle(const NavDialogObject& d)
 {
@@ -99,6 +105,22 @@ std::string ItemText(DialogRef dialog, int16_t item)
     return FromPString(text);
 }
 
+// The save name typed, as a file name: the one shown, while it is left as
+// shown, keeps its characters that Mac Roman lacks.
+std::string TypedName(NavDialogRef d, const std::string& typed)
+{
+    return typed == MacNameOf(d->editName) ? d->editName : FileNameOf(typed);
+}
+
+void SetNameItem(DialogRef dialog, const std::string& fileName)
+{
+    DialogItemType type;
+    Handle h;
+    Rect box;
+    GetDialogItem(dialog, kNavItemName, &type, &h, &box);
+    if (h) SetDialogItemText(h, PString(MacNameOf(fileName)).data());
+}
+
 // The replace question; true when the user chose to replace.
 bool AskReplace(const std::string& name)
 {
@@ -106,7 +128,7 @@ bool AskReplace(const std::string& name)
     items.Add({92, 230, 112, 310}, kButtonDialogItem, "Replace");
     items.Add({92, 320, 112, 400}, kButtonDialogItem, "Cancel");
     items.Add({16, 70, 80, 400}, kStaticTextDialogItem,
-              "\xD2" + name + "\xD3 already exists. Do you want to replace it?");
+              "\xD2" + MacNameOf(name) + "\xD3 already exists. Do you want to replace it?");
     Handle ditl = items.Make();
     if (!ditl)
         return false;
@@ -142,7 +164,7 @@ void Act(NavDialogRef d)
         }
     }
     if (d->kind == NavDialogObject::Kind::PutFile) {
-        d->editName = ItemText(ui->dialog, kNavItemName);
+        d->editName = TypedName(d, ItemText(ui->dialog, kNavItemName));
         if (NavSaveWouldReplace(d) && !(d->options.optionFlags & kNavDontConfirmReplacement) &&
             !AskReplace(d->editName))
             return;  // the dialog stays, the file is untouched
@@ -203,13 +225,8 @@ void ClickList(NavDialogRef d, Point local, uint16_t modifiers)
     } else if (d->kind == NavDialogObject::Kind::GetFile) {
         NavAccept(d);
     } else if (d->kind == NavDialogObject::Kind::PutFile) {
-        SetDialogItemText([&] {
-            DialogItemType type;
-            Handle h;
-            Rect box;
-            GetDialogItem(ui->dialog, kNavItemName, &type, &h, &box);
-            return h;
-        }(), PString(item.name).data());
+        d->editName = item.name;
+        SetNameItem(ui->dialog, item.name);
     }
 }
 
@@ -223,14 +240,15 @@ bool NavOpenWindow(NavDialogRef d)
     ItemList items;
     const int16_t bottomRow = kButtonsTop;
     items.Add({bottomRow, int16_t(kWidth - 90), int16_t(bottomRow + 20), int16_t(kWidth - kMargin)}, kButtonDialogItem,
-              d->options.actionButtonLabel.empty() ? ActionTitle(*d) : d->options.actionButtonLabel.c_str());
+              d->options.actionButtonLabel.empty() ? ActionTitle(*d) : Shown(d->options.actionButtonLabel));
     items.Add({bottomRow, int16_t(kWidth - 180), int16_t(bottomRow + 20), int16_t(kWidth - 100)}, kButtonDialogItem,
-              d->options.cancelButtonLabel.empty() ? "Cancel" : d->options.cancelButtonLabel);
-    items.Add({8, kMargin, 24, int16_t(kWidth - kMargin)}, kStaticTextDialogItem | itemDisable, d->options.message);
+              d->options.cancelButtonLabel.empty() ? "Cancel" : Shown(d->options.cancelButtonLabel));
+    items.Add({8, kMargin, 24, int16_t(kWidth - kMargin)}, kStaticTextDialogItem | itemDisable,
+              Shown(d->options.message));
     items.Add({kListTop, kMargin, kListBottom, int16_t(kWidth - kMargin)}, kUserDialogItem, "");
     const bool save = d->kind == NavDialogObject::Kind::PutFile;
     items.Add({int16_t(kListBottom + 8), 80, int16_t(kListBottom + 24), 300},
-              save ? kEditTextDialogItem : (kStaticTextDialogItem | itemDisable), save ? d->editName : "");
+              save ? kEditTextDialogItem : (kStaticTextDialogItem | itemDisable), save ? MacNameOf(d->editName) : "");
     items.Add({bottomRow, kMargin, int16_t(bottomRow + 20), 124}, kButtonDialogItem, "New Folder");
     items.Add({int16_t(kListBottom + 8), kMargin, int16_t(kListBottom + 24), 76}, kStaticTextDialogItem | itemDisable,
               save ? "Save As:" : "");
@@ -240,7 +258,7 @@ bool NavOpenWindow(NavDialogRef d)
         return false;
     }
     Rect bounds{0, 0, kHeight, kWidth};
-    ui->dialog = NewDialog(nullptr, &bounds, PString(WindowTitle(*d)).data(), false, movableDBoxProc,
+    ui->dialog = NewDialog(nullptr, &bounds, PString(Shown(WindowTitle(*d))).data(), false, movableDBoxProc,
                            reinterpret_cast<WindowRef>(-1), false, 0, ditl);
     DisposeHandle(ditl);
     if (!ui->dialog) {
@@ -270,6 +288,7 @@ bool NavOpenWindow(NavDialogRef d)
     if (!types.empty()) {
         ui->typeMenu = NewMenu(kTypeMenuID, PString("").data());
         InsertMenu(ui->typeMenu, -1);
+        for (std::string& type : types) type = Shown(type);
         FillMenu(ui->typeMenu, types);
         Rect typeBox{int16_t(kListBottom + 6), kMargin, int16_t(kListBottom + 26), 300};
         ui->typePopup = NewControl(d->window, &typeBox, PString("Show:").data(), true, 0, kTypeMenuID, 50,
@@ -360,7 +379,7 @@ void NavRefreshWindow(NavDialogRef d)
     if (!ui->rows.empty())
         LAddRow(int16_t(std::min<size_t>(ui->rows.size(), 32767)), 0, ui->list);
     for (size_t i = 0; i < ui->rows.size() && i < 32767; ++i) {
-        std::string text = ui->rows[i].name + (ui->rows[i].isFolder ? "  \xC8" : "");
+        std::string text = MacNameOf(ui->rows[i].name) + (ui->rows[i].isFolder ? "  \xC8" : "");
         LSetCell(text.data(), int16_t(std::min<size_t>(text.size(), 255)), Cell{int16_t(i), 0}, ui->list);
         if (ui->rows[i].path == d->selected)
             LSetSelect(true, Cell{int16_t(i), 0}, ui->list);
@@ -368,7 +387,7 @@ void NavRefreshWindow(NavDialogRef d)
     ui->pathEntries = NavPathEntries(d);
     std::vector<std::string> names;
     for (auto it = ui->pathEntries.rbegin(); it != ui->pathEntries.rend(); ++it)
-        names.push_back(LastName(*it));
+        names.push_back(MacNameOf(LastName(*it)));
     FillMenu(ui->pathMenu, names);
     SetControlMaximum(ui->pathPopup, int16_t(names.size()));
     SetControlValue(ui->pathPopup, 1);

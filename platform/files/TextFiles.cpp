@@ -7,6 +7,7 @@
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
+#include "platform/text/Utf8.h"
 
 namespace platform {
 
@@ -16,16 +17,20 @@ constexpr char kCR = '\r', kLF = '\n';
 
 std::string TextFileLines(const void* text, size_t size)
 {
-    const auto* in = static_cast<const char*>(text);
+    const auto* in = static_cast<const uint8_t*>(text);
     std::string out;
     out.reserve(size);
+    char utf8[4];
     for (size_t i = 0; i < size; ++i) {
-        if (in[i] != kCR) {
-            out.push_back(in[i]);
-            continue;
+        if (in[i] == kCR) {
+            out.push_back(kTextFileLineEnd);
+            if (i + 1 < size && in[i + 1] == kLF) ++i;
+        } else if (in[i] < 0x80) {
+            out.push_back(char(in[i]));
+        } else {
+            const ConversionResult r = MacRomanToUtf8(in + i, 1, reinterpret_cast<uint8_t*>(utf8), 4);
+            out.append(utf8, size_t(r.produced));
         }
-        out.push_back(kTextFileLineEnd);
-        if (i + 1 < size && in[i + 1] == kLF) ++i;
     }
     return out;
 }

@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <string>
 
+#include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/QuickDrawTypes.h"
 #include "platform/events/Events.h"
 #include "platform/events/HostKeys.h"
@@ -28,6 +30,8 @@ uint16_t HostModifiers(uint16_t sdl)
     return host;
 }
 
+bool IsOffscreenDriver(const std::string& name) { return name == "offscreen" || name == "dummy"; }
+
 }  // namespace
 
 LiveBackend::LiveBackend() = default;
@@ -38,6 +42,14 @@ bool LiveBackend::Start(const std::string& title, int scale, std::string* error)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
+        return false;
+    }
+    // Without X11 or Wayland the video system falls back to a driver that
+    // shows nothing: no one would see the window or give it input.
+    if (const char* driver = SDL_GetCurrentVideoDriver(); !driver || IsOffscreenDriver(driver)) {
+        if (error)
+            *error = std::string("the video system offers only its off-screen driver, ") + (driver ? driver : "none");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     const Rect screen = ScreenBounds();
@@ -56,6 +68,7 @@ bool LiveBackend::Start(const std::string& title, int scale, std::string* error)
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    SDL_StartTextInput();
     SetClock(&clock_);
     SetBackend(this);
     SetClipboardBridge(&clipboard_);
@@ -169,16 +182,32 @@ void LiveBackend::Handle(const SDL_Event& e)
     case SDL_KEYUP: {
         MacKey key;
         const bool down = e.type == SDL_KEYDOWN;
-        if (!MacKeyForHidUsage(uint16_t(e.key.keysym.scancode), host, &key)) break;
+        const uint16_t usage = uint16_t(e.key.keysym.scancode);
+        const SDL_Keycode sym = e.key.keysym.sym;
+        // The layout's character for the key: a keycode without the
+        // scancode mark is one.
+        const char32_t layoutChar = (sym & SDLK_SCANCODE_MASK) || sym < 0 ? 0 : char32_t(sym);
+        if (!MacKeyForHidUsage(usage, host, &key, layoutChar)) break;
         const uint16_t mods = MacModifiersForHost(host);
         if (key.modifier) {
             InputKeyState(key.keyCode, down);
             InputModifiers(mods);
+        } else if (down && KeyTypesText(usage, host)) {
+            // Its character comes with the text input that follows, as the
+            // layout or the input method makes it.
+            InputKeyState(key.keyCode, true);
+            InputModifiers(mods);
+            textKey_ = key.keyCode;
         } else {
             InputKey(down, down && e.key.repeat, key.charCode, key.keyCode, mods);
         }
         break;
     }
+    case SDL_TEXTINPUT:
+        // With Ctrl or Super held the key itself gave its character.
+        if (host & (kHostCtrl | kHostSuper)) break;
+        if (InputText(e.text.text, textKey_, MacModifiersForHost(host)) > 0) SysBeep(1);
+        break;
     case SDL_DROPFILE:
         if (e.drop.file) {
             PostHighLevelEvent(kCoreEventClass, kAEOpenDocuments, {std::string(e.drop.file)});

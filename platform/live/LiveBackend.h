@@ -5,8 +5,10 @@
 // Every event carries the modifier keys of its own moment. The window can
 // be resized (the screen follows it) and shows the screen scaled by a whole
 // factor; files dropped on it arrive as an open-documents event, its close
-// button as a quit request. Text on the scrap and on the system clipboard
-// is kept the same both ways.
+// button as a quit request. Typed text comes from the desktop's text input
+// (any layout, input methods), converted to Mac Roman here: a character Mac
+// Roman lacks is refused with a beep. Text on the scrap and on the system
+// clipboard is kept the same both ways.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +32,8 @@ public:
 
     // Opens the window over the current screen and installs the backend
     // and the real clock. `scale` 0 picks the largest factor that fits the
-    // display. False (with *error) when no display can be had.
+    // display. False (with *error) when no display can be had: a video
+    // driver that shows nothing (off-screen, dummy) counts as none.
     bool Start(const std::string& title, int scale, std::string* error);
     void Stop();
     using Backend::Stop;
@@ -77,6 +80,7 @@ private:
     uint64_t presented_ = 0;      // the screen's change signature when shown
     bool mustPresent_ = true;     // the display lost what it showed
     uint16_t heldKeys_ = 0;       // modifier keys as of the last event handled
+    uint8_t textKey_ = 0;         // the key of the text input to come
     uint32_t presents_ = 0;
 };
 

@@ -21,6 +21,8 @@ struct ScrapState {
     uintptr_t serial = 1;
     std::map<ScrapFlavorType, Flavor> flavors;
     ClipboardBridge* bridge = nullptr;
+    // Characters of another program's text that 'TEXT' holds as '?'.
+    int32_t textSubstitutes = 0;
 };
 
 ScrapState& State()
@@ -32,7 +34,11 @@ ScrapState& State()
 ScrapRef CurrentRef() { return reinterpret_cast<ScrapRef>(State().serial); }
 
 // A new serial: never 0, never one handed out before in this run.
-void NewSerial() { ++State().serial; }
+void NewSerial()
+{
+    ++State().serial;
+    State().textSubstitutes = 0;
+}
 
 void TakeOutsideChange()
 {
@@ -147,13 +153,16 @@ void ExternalClipboardChanged(const std::string& utf8)
     s.flavors.clear();
     NewSerial();
     try {
-        s.flavors[FourCC("TEXT")].data = Utf8LfToMacRomanCr(utf8);
+        s.flavors[FourCC("TEXT")].data = Utf8LfToMacRomanCr(utf8, &s.textSubstitutes);
         s.flavors[FourCC("utxt")].data = Utf8LfToUtf16Cr(utf8);
     } catch (const std::bad_alloc&) {
+        s.textSubstitutes = 0;
         // The copy is lost, never half kept: the scrap stays empty and new.
         s.flavors.clear();
     }
 }
+
+int32_t ScrapTextSubstitutes(ScrapRef scrap) { return scrap == CurrentRef() ? State().textSubstitutes : 0; }
 
 void SetClipboardBridge(ClipboardBridge* bridge) { State().bridge = bridge; }
 

@@ -47,6 +47,9 @@ OSStatus GetScrapFlavorCount(ScrapRef scrap, uint32_t* count);
 // the scrap is replaced by 'TEXT' (Mac Roman, CR) and 'utxt' (UTF-16,
 // big-endian, CR) with a new reference.
 void ExternalClipboardChanged(const std::string& utf8);
+// How many characters of another program's text the scrap's 'TEXT' holds
+// as "?" because Mac Roman lacks them; 0 for text the program put.
+int32_t ScrapTextSubstitutes(ScrapRef scrap);
 
 // The system clipboard of the live backend. While a bridge is installed,
 // GetCurrentScrap asks it whether the clipboard changed, and putting text

@@ -53,9 +53,9 @@ std::string Utf16CrToUtf8Lf(const std::vector<uint8_t>& text)
     return CrToLf(out);
 }
 
-std::vector<uint8_t> Utf8LfToMacRomanCr(const std::string& utf8)
+std::vector<uint8_t> Utf8LfToMacRomanCr(const std::string& utf8, int32_t* substituted)
 {
-    const std::string roman = Utf8ToMacRomanString(LfToCr(utf8));
+    const std::string roman = Utf8ToMacRomanString(LfToCr(utf8), substituted);
     return std::vector<uint8_t>(roman.begin(), roman.end());
 }
 

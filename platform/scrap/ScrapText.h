@@ -11,7 +11,8 @@ namespace platform {
 
 std::string MacRomanCrToUtf8Lf(const std::vector<uint8_t>& text);
 std::string Utf16CrToUtf8Lf(const std::vector<uint8_t>& text);  // odd last byte ignored
-std::vector<uint8_t> Utf8LfToMacRomanCr(const std::string& utf8);
+// *substituted (when given): the characters Mac Roman lacks, each a '?'.
+std::vector<uint8_t> Utf8LfToMacRomanCr(const std::string& utf8, int32_t* substituted = nullptr);
 std::vector<uint8_t> Utf8LfToUtf16Cr(const std::string& utf8);
 
 }  // namespace platform

@@ -16,6 +16,7 @@ struct ConversionResult {
     int32_t consumed = 0;  // source units used (bytes or UTF-16 units)
     int32_t produced = 0;  // destination units written
     ConversionStatus status = ConversionStatus::complete;
+    int32_t substituted = 0;  // characters written as a substitute (Mac Roman's '?')
 };
 
 // Written for a character the target set lacks.

@@ -172,15 +172,18 @@ ConversionResult MacRomanToUtf8(const uint8_t* src, int32_t srcLength, uint8_t* 
 ConversionResult Utf8ToMacRoman(const uint8_t* src, int32_t srcLength, uint8_t* dst, int32_t dstCapacity,
                                 bool endOfInput)
 {
-    return DecodeRun(src, srcLength, endOfInput, [&](char32_t value, bool valid, int32_t& produced) {
+    int32_t substituted = 0;
+    ConversionResult r = DecodeRun(src, srcLength, endOfInput, [&](char32_t value, bool valid, int32_t& produced) {
         if (produced >= dstCapacity)
             return false;
         uint8_t byte = kSubstituteByte;
-        if (valid && value < 0x10000)
-            UnicodeToMacRoman(char16_t(value), &byte);
+        if (!valid || value >= 0x10000 || !UnicodeToMacRoman(char16_t(value), &byte))
+            ++substituted;
         dst[produced++] = byte;
         return true;
     });
+    r.substituted = substituted;
+    return r;
 }
 
 std::string MacRomanToUtf8String(const uint8_t* text, int32_t length)
@@ -194,7 +197,7 @@ std::string MacRomanToUtf8String(const uint8_t* text, int32_t length)
     return out;
 }
 
-std::string Utf8ToMacRomanString(std::string_view utf8)
+std::string Utf8ToMacRomanString(std::string_view utf8, int32_t* substituted)
 {
     if (utf8.size() > size_t(INT32_MAX))
         utf8 = utf8.substr(0, size_t(INT32_MAX));
@@ -203,6 +206,8 @@ std::string Utf8ToMacRomanString(std::string_view utf8)
     auto* dst = reinterpret_cast<uint8_t*>(out.data());
     ConversionResult r = Utf8ToMacRoman(src, int32_t(utf8.size()), dst, int32_t(out.size()), true);
     out.resize(size_t(r.produced));
+    if (substituted)
+        *substituted = r.substituted;
     return out;
 }
 

@@ -26,13 +26,15 @@ ConversionResult Utf8ToUtf16(const uint8_t* src, int32_t srcLength, char16_t* ds
 ConversionResult Utf16ToUtf8(const char16_t* src, int32_t srcLength, uint8_t* dst, int32_t dstCapacity,
                              bool endOfInput = false);
 
-// Characters Mac Roman lacks, and invalid UTF-8, become kSubstituteByte.
+// Characters Mac Roman lacks, and invalid UTF-8, become kSubstituteByte
+// (counted in the result's `substituted`).
 ConversionResult MacRomanToUtf8(const uint8_t* src, int32_t srcLength, uint8_t* dst, int32_t dstCapacity);
 ConversionResult Utf8ToMacRoman(const uint8_t* src, int32_t srcLength, uint8_t* dst, int32_t dstCapacity,
                                 bool endOfInput = false);
 
-// Whole-text forms for names and display strings.
+// Whole-text forms for names and display strings; *substituted (when
+// given) counts the characters Mac Roman lacks.
 std::string MacRomanToUtf8String(const uint8_t* text, int32_t length);
-std::string Utf8ToMacRomanString(std::string_view utf8);
+std::string Utf8ToMacRomanString(std::string_view utf8, int32_t* substituted = nullptr);
 
 }  // namespace platform

@@ -21,6 +21,7 @@ namespace {
 std::vector<uint8_t> gScrapText;
 std::vector<uint8_t> gScrapStyles;
 bool gScrapHasStyles = false;
+void (*gSubstitutedPasteNotice)() = nullptr;
 
 TextAttributes FromTextStyle(const TETextStyle& ts)
 {
@@ -75,14 +76,16 @@ void CopySelection(RecordState& s)
 }
 
 // Pastes the system scrap's text (or the editor's scrap), with its
-// styles when asked and they are sound.
-void Paste(RecordState& s, bool withStyles)
+// styles when asked and they are sound. True when the text stood in for
+// characters Mac Roman lacks and went into the active record.
+bool Paste(RecordState& s, bool withStyles)
 {
     std::vector<uint8_t> text, styles;
-    bool haveStyles = false;
+    bool haveStyles = false, substituted = false;
     ScrapRef scrap = nullptr;
     if (GetCurrentScrap(&scrap) == noErr && ReadFlavor(scrap, FourCC("TEXT"), &text)) {
         haveStyles = withStyles && ReadFlavor(scrap, FourCC("styl"), &styles);
+        substituted = ScrapTextSubstitutes(scrap) > 0;
     } else {
         text = gScrapText;
         styles = gScrapStyles;
@@ -96,6 +99,19 @@ void Paste(RecordState& s, bool withStyles)
     if (n < int32_t(f.text.size())) SetLastError(teTextTooLongErr);
     s.engine.SetSelection(from + n, from + n);
     if (s.engine.autoView) s.engine.ShowSelection(true);
+    return substituted && !f.text.empty() && s.engine.active;
+}
+
+// Tells of a paste that put "?" for characters into the text being edited
+// (the active record: not a record kept for an undo), once it is over.
+void PasteThenNotice(TEHandle te, bool withStyles)
+{
+    bool substituted = false;
+    Entry(te, [&](RecordState& s) { substituted = Paste(s, withStyles); });
+    if (!substituted || !gSubstitutedPasteNotice) return;
+    const OSErr err = TEGetLastError();
+    gSubstitutedPasteNotice();
+    SetLastError(err);  // what the paste itself answered
 }
 
 }  // namespace
@@ -115,17 +131,13 @@ void TECopy(TEHandle te)
     Entry(te, [&](RecordState& s) { CopySelection(s); });
 }
 
-void TEPaste(TEHandle te)
-{
-    Entry(te, [&](RecordState& s) { Paste(s, false); });
-}
+void TEPaste(TEHandle te) { PasteThenNotice(te, false); }
 
-void TEStylePaste(TEHandle te)
-{
-    Entry(te, [&](RecordState& s) { Paste(s, true); });
-}
+void TEStylePaste(TEHandle te) { PasteThenNotice(te, true); }
 
 OSErr TEToScrap() { return PutOwnScrap(); }
+
+void TESetSubstitutedPasteNotice(void (*notice)()) { gSubstitutedPasteNotice = notice; }
 
 OSErr TEFromScrap()
 {

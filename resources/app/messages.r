@@ -204,6 +204,16 @@
     "•"
 }
 
+# What the program left as it was, and says so.
+#   1  Replace Text (TRefPlane::ReplaceTxt), before the names of the objects
+#      where the replacement would have made a text too long
+#   2  a paste of another program's text with characters a structure
+#      cannot hold (the text editors' paste)
+'STR#' 1036 "Texts kept" {
+    "Texts the replacement would make too long (81 characters in a method's quoted text, 255 elsewhere) were left as they were, in: "
+    "Some characters of the pasted text cannot be kept in a structure: each was pasted as \"?\"."
+}
+
 # The one message alert (ErrMsg, XAlert): ^0 and OK.
 'ALRT' 1000 {
     bounds 0 0 130 400

@@ -118,6 +118,37 @@ TEST_F(RecentListTest, LongEntriesAreShortenedInTheMenuAndStillReopen)
     EXPECT_EQ(appl_->fDocList->fSpec.path, fileSpec.path);
 }
 
+// Names outside ASCII, outside Mac Roman or holding ':', in a folder
+// outside ASCII, reopen from the menu: the document and the list hold them
+// as the program does ('?' for a character Mac Roman lacks, ':' shown as
+// '/'), and each is found again as its own file.
+TEST_F(RecentListTest, NamesOfAnyCharactersReopen)
+{
+    const std::string folder = "F\xC3\xB6\xE2\x82\xAC";
+    std::filesystem::create_directories(folder_ / folder);
+    const struct {
+        std::string file, shown;
+    } names[] = {
+        {"D\xC3\xA9mo \xE2\x82\xAC \xC3\x9F.QzB", "D\x8Emo \xDB \xA7.QzB"},
+        {"\xE3\x83\x87\xE3\x83\xA2.QzB", "??.QzB"},
+        {"\xC3\x9A\xC4\x8Dty.QzB", "\xF2?ty.QzB"},
+        {"a:b.QzB", "a/b.QzB"},
+    };
+    for (const auto& n : names) {
+        SCOPED_TRACE(n.shown);
+        const FSSpec fileSpec = MakeDocFile(folder + "/" + n.file);
+        ASSERT_EQ(appl_->OpenNamedDoc(fileSpec, 0), 0);
+        EXPECT_EQ(P(appl_->fDocList->fName), n.shown);
+        EXPECT_EQ(Names().front(), n.shown);
+        appl_->fDocList->Close();
+        ASSERT_EQ(DocCount(), 0);
+        EXPECT_EQ(appl_->Dispatch_Func(11, 1), 0);
+        ASSERT_EQ(DocCount(), 1);
+        EXPECT_EQ(appl_->fDocList->fSpec.path, fileSpec.path);
+        appl_->fDocList->Close();
+    }
+}
+
 TEST_F(RecentListTest, DamagedListsAndOverlongPathsAreHandledSafely)
 {
     // A path its field cannot hold is not stored.

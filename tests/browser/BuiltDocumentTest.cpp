@@ -525,6 +525,28 @@ TEST_F(DemoGroups, TheTextCommandsAskFirst)
 }
 
 
+// Replace Text never cuts a method's quoted text: where the replacement
+// would pass its 81 characters the method keeps its bytes, and the command
+// says which objects kept texts whole.
+TEST_F(DemoGroups, ReplaceTextLeavesATextItWouldMakeTooLongAndSaysWhere)
+{
+    TObjQz* close = Find(2, "Close_Invoice");
+    Select({close});
+    const Bytes before = Stored(FourCC("CCQz"), close->id);
+    Script s;
+    s.Wait(5).Type("e").Key("tab");
+    s.Type(std::string(200, 'x')).Wait(2).Choose(1).Wait(5).Choose(1).Wait(5);
+    {
+        platform::testing::HeadlessRun run(std::move(s));
+        EXPECT_EQ(pane_->Do_Func(76), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    EXPECT_EQ(Stored(FourCC("CCQz"), close->id), before);
+    unsigned char said[256];
+    MyGetIndString(said, 1036, 1);
+    EXPECT_EQ(LastAlert().text, P(said) + "Close_Invoice");
+}
+
 // The string-list dialog of the texts' move offers the demo's own list,
 // not the routine list ('STR#' 1) of its package Invoicing_Tools.
 TEST_F(DemoGroups, TheTextsAreOfferedNoListOfAPlugIn)

@@ -17,6 +17,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/scrap/Scrap.h"
+#include "platform/windows/Windows.h"
 #include "tests/browser/EditorFixture.h"
 
 using namespace platform;
@@ -407,6 +408,68 @@ TEST_F(DocEditor, PastingUpToTheLimit)
     EXPECT_EQ((**pane->fTE).teLength, 32767);
     pane->key(KeyEvent(8));
     EXPECT_EQ((**pane->fTE).teLength, 32766);
+}
+
+// Text from the desktop's input reaches the editor in Mac Roman; what Mac
+// Roman lacks is refused with a beep, never typed as another character.
+TEST_F(DocEditor, TextInputTypesWhatMacRomanHolds)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "";
+    browser::TDocPlane* pane = DocPane(Open(&obj_));
+    platform::testing::HeadlessRun run(
+        Script().Text("\xC3\xA9 \xC3\xBC \xC3\x9F \xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80."));
+    EventRecord e{};
+    while (platform::testing::NextEvent(keyDownMask, &e, 20)) pane->key(e);
+    EXPECT_EQ(Text(pane->fTE), "\x8E \x9F \xA7 \xDB  .");
+    EXPECT_EQ(SysBeepCount(), 1u);
+}
+
+// A long paste draws nothing outside its window, even when another
+// window's port was current as the editor opened; a paste of another
+// program's text with characters a structure cannot hold says so.
+TEST_F(DocEditor, APasteDrawsInItsWindowAndSaysWhatItReplaced)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "";
+    Rect r{400, 500, 700, 900};
+    WindowRef other = NewCWindow(nullptr, &r, reinterpret_cast<const unsigned char*>("\x05" "Other"), true,
+                                 documentProc, reinterpret_cast<WindowRef>(-1), false, 0);
+    SetPortWindowPort(other);
+    Rect all{};
+    GetPortBounds(GetWindowPort(other), &all);
+    EraseRect(&all);
+    const auto pixels = [&] {
+        const BitMap* bm = GetPortBitMapForCopyBits(GetWindowPort(other));
+        const auto* base = reinterpret_cast<const uint8_t*>(bm->baseAddr);
+        return std::vector<uint8_t>(base, base + (bm->rowBytes & kRowBytesMask) * (all.bottom - all.top));
+    };
+    const std::vector<uint8_t> before = pixels();
+    TEditDocWindow* w = Open(&obj_);
+    browser::TDocPlane* pane = DocPane(w);
+    std::string words;
+    while (words.size() < 20000) words += "paste ";
+    Scrap(words);
+    EXPECT_EQ(pane->Do_Func(24), 0);
+    EXPECT_EQ(Text(pane->fTE), words);
+    EXPECT_TRUE(pixels() == before) << "the paste drew in another window";
+
+    TESetSubstitutedPasteNotice(SaySubstitutedPaste);
+    TESetText("", 0, pane->fTE);
+    ExternalClipboardChanged("\xE6\x97\xA5 \xC3\xA9");
+    const int32_t alerts = AlertCount();
+    {
+        platform::testing::HeadlessRun run(Script().Wait(5).Choose(1).Wait(5));
+        EXPECT_EQ(pane->Do_Func(24), 0);
+        EXPECT_EQ(run.watchdogMessage, "");
+    }
+    TESetSubstitutedPasteNotice(nullptr);
+    EXPECT_EQ(Text(pane->fTE), "? \x8E");
+    EXPECT_EQ(AlertCount(), alerts + 1);
+    unsigned char said[256];
+    MyGetIndString(said, 1036, 2);
+    EXPECT_EQ(LastAlert().text, std::string(reinterpret_cast<const char*>(said + 1), said[0]));
+    DisposeWindow(other);
 }
 
 // Cut, then undo twice: the text and the clipboard go back, then forward.

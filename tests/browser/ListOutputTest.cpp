@@ -329,13 +329,13 @@ TEST_F(ListOutput, TheDialogsNameTheDocumentAndProposeTheFile)
 }
 
 // The older format: five sections of counts, kinds 2, 9, 3, 8 and 1;
-// the second holds the process variables.
+// the second holds the process variables. The file is UTF-8.
 TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
 {
     TObjQz variable;
     variable.kind = 9;
     variable.owner = &doc_;
-    apptest::ToP("Total_Due", variable.name);
+    apptest::ToP("Total_D\x9F\xDB", variable.name);  // Mac Roman, exported as UTF-8
     TObjQz* obj = &variable;
     LongLAddRow(1, 0, pane_->fList);
     LongLSetCell(&obj, sizeof obj, 0, pane_->fList);
@@ -347,7 +347,7 @@ TEST_F(ListOutput, TheOlderFormatWritesFiveSections)
     const std::string text = Read();
     const size_t body = text.find('\n', text.find('\n') + 1) + 1;
     EXPECT_EQ(text.substr(body),
-              "3\nAlpha\t2\tBeta\t3\tGamma\t3\t\nBeta\t0\t\nGamma\t0\t\n1\nTotal_Due\t0\t\n0\n0\n0\n");
+              "3\nAlpha\t2\tBeta\t3\tGamma\t3\t\nBeta\t0\t\nGamma\t0\t\n1\nTotal_D\xC3\xBC\xE2\x82\xAC\t0\t\n0\n0\n0\n");
 }
 
 // A printer's failure is the result, not a cancel.

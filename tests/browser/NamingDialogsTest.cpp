@@ -180,6 +180,17 @@ TEST_F(NamingDialogs, RenameGivesTheUsersToRewriteAndTheMode)
     Renamed narrowed = Rename(addTax, -1, 0, List({recalc, table}), std::move(narrowing));
     EXPECT_TRUE(narrowed.ok);
     EXPECT_EQ(narrowed.rewrite, (std::set<TObjQz*>{table}));
+
+    // Typed through the desktop's text input: the name holds what Mac Roman
+    // holds; a Japanese word and an emoji are refused with a beep.
+    Script input;
+    input.Wait(5).Text("Add_\xC3\xA9\xC3\xBC\xC3\x9F\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80").Wait(20);
+    input.Choose(1).Wait(5);
+    const uint32_t beeps = platform::SysBeepCount();
+    Renamed typed = Rename(addTax, -1, 1, users, std::move(input));
+    EXPECT_TRUE(typed.ok);
+    EXPECT_EQ(typed.name, "Add_\x8E\x9F\xA7");
+    EXPECT_EQ(platform::SysBeepCount(), beeps + 1);
 }
 
 TEST_F(NamingDialogs, EachRefusalShowsItsTextAndKeepsTheDialog)

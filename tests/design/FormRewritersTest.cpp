@@ -4,6 +4,7 @@
 // changed fields: every other byte must come out as stored.
 #include <cstring>
 #include <functional>
+#include <set>
 
 #include "design/forms/FormRewriteLookups.h"
 #include "design/links/FormLinkLookups.h"
@@ -57,9 +58,11 @@ protected:
             return ReplaceInIFFLayOut(s, o, kind, PName(from), PName(to), entry, owner);
         });
     }
-    static Out Replace(const Bytes& in, const std::string& find, const std::string& by)
+    static Out Replace(const Bytes& in, const std::string& find, const std::string& by, int32_t* leftWhole = nullptr)
     {
-        return Run(in, [&](platform::Handle s, platform::Handle o) { return ReplaceTxtIFF(s, o, PName(find), PName(by)); });
+        return Run(in, [&](platform::Handle s, platform::Handle o) {
+            return ReplaceTxtIFF(s, o, PName(find), PName(by), leftWhole);
+        });
     }
     static uint8_t Search(const Bytes& in, const std::string& text, int16_t mode)
     {
@@ -217,11 +220,15 @@ TEST_F(FormRewriters, ReplacingKeepsTextsWithinWhatTheirFieldsHold)
         {"a reference replaced as it stands", 0, ",2", ",3", [](B& b) { TextChunk(b, ":20000,2"); },
          [](B& b) { TextChunk(b, ":20000,3"); }},
     };
+    // The texts the replacement would make too long are counted.
+    const std::set<std::string> tooLong = {"a title made 256", "a form text made 256"};
     for (const RenameCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const Out out = Replace(Image(c.in), c.from, c.to);
+        int32_t leftWhole = 0;
+        const Out out = Replace(Image(c.in), c.from, c.to, &leftWhole);
         EXPECT_EQ(out.result, 0);
         EXPECT_EQ(out.bytes, Image(c.out ? c.out : c.in));
+        EXPECT_EQ(leftWhole, tooLong.count(c.what) ? 1 : 0);
     }
 }
 

@@ -82,7 +82,7 @@ TEST_F(FormTexts, AReplacementLandsWholeUnderTheSameIdOrNotAtAll)
         int16_t result = 0;
         {
             platform::ScopedFault full(platform::FaultKind::DiskFull, write, -1);
-            result = entry->ReplaceTxt(PName("ab"), PName("xyz"));
+            result = entry->ReplaceTxt(PName("ab"), PName("xyz"), nullptr);
         }
         const Bytes stored = Stored();
         if (result == 0) {
@@ -97,7 +97,7 @@ TEST_F(FormTexts, AReplacementLandsWholeUnderTheSameIdOrNotAtAll)
         EXPECT_EQ(OnDisk(), before) << write;
     }
     EXPECT_GT(write, 0) << "a failing write was met";
-    EXPECT_EQ(entry->ReplaceTxt(PName("none"), PName("x")), 0);
+    EXPECT_EQ(entry->ReplaceTxt(PName("none"), PName("x"), nullptr), 0);
     EXPECT_EQ(Stored(), after);
 }
 
@@ -109,7 +109,7 @@ TEST_F(FormTexts, AFormThatCannotBeReadStaysByteForByte)
         b.Id("TEXT").L(2).L(9);
     });
     const std::vector<std::pair<const char*, std::function<int16_t()>>> operations = {
-        {"replace", [&] { return entry->ReplaceTxt(PName("ab"), PName("c")); }},
+        {"replace", [&] { return entry->ReplaceTxt(PName("ab"), PName("c"), nullptr); }},
         {"rename", [&] { return entry->RewriteForRename(customers, PName("Clients"), false); }},
         {"to lists", [&] { return entry->TxtToStr(&strings); }},
         {"from lists", [&] { return entry->StrToTxt(); }},

@@ -23,6 +23,7 @@
 #include "platform/fonts/Fonts.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/pictures/PictPixels.h"
+#include "platform/text/Utf8.h"
 #include "tests/design/MethodTextFixture.h"
 #include "tests/design/PrintedPages.h"
 #include "toolbox/drawing/PrintEmulation.h"
@@ -220,9 +221,12 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
 
 TEST_F(MethodPreview, TheExportIsTheTextAndOneLineEndAndTheSearchTheText)
 {
+    // The method's Mac Roman text, written in UTF-8.
     std::string expected;
     for (const std::string& line : Texts(recalculate_)) expected += line + "\n";
-    EXPECT_EQ(Exported(recalculate_), expected + "\n");
+    EXPECT_EQ(Exported(recalculate_),
+              platform::MacRomanToUtf8String(reinterpret_cast<const uint8_t*>(expected.data()), int32_t(expected.size())) +
+                  "\n");
     EXPECT_NE(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0B[Lines]Pric"), 2), 0);
     EXPECT_EQ(recalculate_->SearchIn(reinterpret_cast<const unsigned char*>("\x0C[Lines]Total"), 2), 0);
 }

@@ -38,7 +38,7 @@ TEST_F(MethodRewriteObjects, EditsReachTheTextWhereTheyMay)
          5, "Add_VAT(Sum)"},
         {"a renamed variable", [&](TGnlProcObjQz* m) { m->XRefReplace(Find(9, "Sum"), P("Total", a_), false); }, 1,
          "Total:=0"},
-        {"a replaced text", [&](TGnlProcObjQz* m) { EXPECT_EQ(m->ReplaceTxt(P("calculated", a_), P("done", b_)), 0); },
+        {"a replaced text", [&](TGnlProcObjQz* m) { EXPECT_EQ(m->ReplaceTxt(P("calculated", a_), P("done", b_), nullptr), 0); },
          6, "Log_Event(\"Redone\")"},
         {"comments kept for mode 1", [&](TGnlProcObjQz* m) { m->RemoveComment(1); }, 0,
          "  `Adds up the lines of the current invoice"},
@@ -74,7 +74,7 @@ TEST_F(MethodRewriteObjects, AMethodThatMayNotChangeKeepsItsText)
         const std::vector<std::string> before = Texts(m);
         lock(m);
         EXPECT_FALSE(m->EnableReplaceTxt());
-        EXPECT_EQ(m->ReplaceTxt(P("Sum", a_), P("Total", b_)), 0);
+        EXPECT_EQ(m->ReplaceTxt(P("Sum", a_), P("Total", b_), nullptr), 0);
         EXPECT_EQ(Texts(m), before);
         m->XRefReplace(Method("Add_Tax"), P("Add_VAT", a_), false);
         EXPECT_EQ(Texts(m)[5] == "Add_VAT(Sum)", renamed);

@@ -134,13 +134,19 @@ TEST_F(ProcRewrite, CommandsBecomeLiteralsOrMethodCalls)
 
 TEST_F(ProcRewrite, TextsAreReplacedInLiteralsAndCommentsOnly)
 {
+    const std::string literal(70, 'i'), comment(70, 'i');
     Method("M", 1, {Line({Tok(2, 0, "Invoice total"), Tok(9, 0, "Invoice"), Comment("per invoice and Invoice")}),
-                    Line({Tok(2, 0, std::string(70, 'i'))})});
-    EXPECT_EQ(ReplaceTxtInProc(PName("invoice"), PName("Bill"), 1, doc_.fResFile), 0);
-    // The longest literal is 81 characters.
-    EXPECT_EQ(Tokens(1), (Toks{{"2:Bill total", "9:Invoice", "23:per Bill and Bill"}, {"2:" + std::string(70, 'i')}}));
-    EXPECT_EQ(ReplaceTxtInProc(PName("i"), PName("ii"), 1, doc_.fResFile), 0);
-    EXPECT_EQ(Tokens(1)[1][0], "2:" + std::string(81, 'i'));
+                    Line({Tok(2, 0, literal), Comment(comment)})});
+    int32_t leftWhole = 0;
+    EXPECT_EQ(ReplaceTxtInProc(PName("invoice"), PName("Bill"), 1, doc_.fResFile, &leftWhole), 0);
+    EXPECT_EQ(Tokens(1), (Toks{{"2:Bill total", "9:Invoice", "23:per Bill and Bill"}, {"2:" + literal, "23:" + comment}}));
+    EXPECT_EQ(leftWhole, 0);
+    // A literal holds 81 characters, a comment 255: a text the replacement
+    // would make longer is left whole and counted, never cut.
+    EXPECT_EQ(ReplaceTxtInProc(PName("i"), PName("iiii"), 1, doc_.fResFile, &leftWhole), 0);
+    EXPECT_EQ(Tokens(1),
+              (Toks{{"2:Biiiill total", "9:Invoice", "23:per Biiiill and Biiiill"}, {"2:" + literal, "23:" + comment}}));
+    EXPECT_EQ(leftWhole, 2);
 }
 
 TEST_F(ProcRewrite, NothingChangesWithoutLinesOrText)

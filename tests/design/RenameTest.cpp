@@ -296,7 +296,7 @@ TEST_F(Rename, ReplacedTextReachesCommentsAndLiteralsOnly)
     // installed component's private Report_Core) is left out.
     for (const char* n : names)
         if (Method(n)->EnableReplaceTxt()) {
-            ASSERT_EQ(Method(n)->ReplaceTxt(PName("Invoice"), PName("Bill")), 0) << n;
+            ASSERT_EQ(Method(n)->ReplaceTxt(PName("Invoice"), PName("Bill"), nullptr), 0) << n;
         }
     EXPECT_FALSE(Method("Report_Core")->EnableReplaceTxt());
     EXPECT_EQ(Stored(FourCC("CCQz"), Method("Report_Core")->id), code["Report_Core"]);
@@ -337,7 +337,7 @@ TEST_F(Rename, ABalloonsTextTakesTheReplacementEverywhere)
         ASSERT_NE(b, nullptr) << name;
         EXPECT_TRUE(b->EnableReplaceTxt());
         before[name] = Stored(b->TextType(), b->TextId());
-        EXPECT_EQ(b->ReplaceTxt(PName("me"), PName(after == "maybe" ? "maybe" : "you")), 0) << name;
+        EXPECT_EQ(b->ReplaceTxt(PName("me"), PName(after == "maybe" ? "maybe" : "you"), nullptr), 0) << name;
         EXPECT_EQ(text(Stored(b->TextType(), b->TextId())), after) << name;
     }
     Reopen(built_);
@@ -350,11 +350,11 @@ TEST_F(Rename, ABalloonsTextTakesTheReplacementEverywhere)
     }
     // A word longer than the whole text, by a longer one still: no place.
     auto* none = static_cast<TBalloonObjQz*>(Find(10, "None"));
-    EXPECT_EQ(none->ReplaceTxt(PName("Ask him!"), PName("Ask them all")), 0);
+    EXPECT_EQ(none->ReplaceTxt(PName("Ask him!"), PName("Ask them all"), nullptr), 0);
     EXPECT_EQ(text(Stored(none->TextType(), none->TextId())), "Ask him");
     auto* b = static_cast<TBalloonObjQz*>(Find(10, "Twice"));
     ASSERT_TRUE(rmveresbyid(b->TextType(), b->TextId(), true));
-    EXPECT_EQ(b->ReplaceTxt(PName("you"), PName("me")), 0);
+    EXPECT_EQ(b->ReplaceTxt(PName("you"), PName("me"), nullptr), 0);
     doc_.fRemote = true;
     EXPECT_FALSE(b->EnableReplaceTxt());
     doc_.fRemote = false;

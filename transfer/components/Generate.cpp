@@ -22,7 +22,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
-#include "platform/text/Utf8.h"
+#include "platform/files/MacNames.h"
 #include "resources/ResourceApi.h"
 #include "transfer/CurrentFiles.h"
 #include "transfer/components/NameCodes.h"
@@ -145,7 +145,7 @@ platform::Boolean CompFileFilter(platform::AEDesc* item, void* info, void*, plat
     std::string path(size_t(platform::AEGetDescDataSize(item)), '\0');
     if (platform::AEGetDescData(item, path.data(), platform::Size(path.size())) != platform::noErr) return false;
     const auto* i = static_cast<const platform::NavFileOrFolderInfo*>(info);
-    const std::string name = platform::Utf8ToMacRomanString(platform::FSpGetName(platform::FSSpec{path}));
+    const std::string name = platform::FSpGetMacName(platform::FSSpec{path});
     return IsComponentFile(name, i ? i->finderInfo.fdType : 0, i && i->isFolder);
 }
 

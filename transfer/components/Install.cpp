@@ -26,7 +26,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
-#include "platform/text/Utf8.h"
+#include "platform/files/MacNames.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ResourceApi.h"
@@ -391,7 +391,7 @@ int16_t M_Install(TMainDoc* doc)
         return platform::memFullErr;
     }
     unsigned char name[256];
-    PSet(name, platform::Utf8ToMacRomanString(platform::FSpGetName(fileSpec)));
+    PSet(name, platform::FSpGetMacName(fileSpec));
     int16_t err = library->InitDocument(name, MyAppl);
     if (err == 0) err = library->TDocument::Read(fileSpec, false, true);
     if (err == 0) err = library->OpenFile(fileSpec);

@@ -11,8 +11,8 @@
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/MacNames.h"
 #include "platform/files/TextFiles.h"
-#include "platform/text/Utf8.h"
 #include "transfer/components/ComponentGroups.h"
 #include "transfer/conflicts/Conflicts.h"
 
@@ -116,11 +116,11 @@ void SaveModuleConflicts(C_ListHdl conflicts, TMainDoc* dest, TModuleObjQz* modu
         text.append(reinterpret_cast<const char*>(full + 1), full[0]);
         text.push_back('\r');
     }
-    unsigned char suffix[256], name[256];
-    dest->GetDocName(name);
+    // Named after the structure's own file, whatever its characters.
+    unsigned char suffix[256];
     MyGetIndString(suffix, 1029, 13);
-    const std::string leaf =
-        platform::MacRomanToUtf8String(name + 1, name[0]) + platform::MacRomanToUtf8String(suffix + 1, suffix[0]);
+    const std::string leaf = platform::CutFileName(
+        platform::FSpGetName(dest->fSpec) + platform::FileNameOf(std::string(reinterpret_cast<char*>(suffix + 1), suffix[0])));
     const std::string path = platform::FSpGetParent(dest->fSpec).path + "/" + leaf;
     // The report lands whole or the old one stays.
     if (const int16_t err = platform::WriteTextDocument(path, text.data(), text.size(), FourCC("ttxt"))) ErrMsg(err);

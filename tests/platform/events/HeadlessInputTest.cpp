@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/core/Clock.h"
+#include "platform/dialogs/Dialogs.h"
 #include "platform/events/Events.h"
 #include "platform/events/HostKeys.h"
 #include "platform/events/Modals.h"
@@ -104,11 +105,16 @@ TEST(HeadlessInput, TypedTextAndKeysCarryCharacterKeyCodeAndModifiers)
     ASSERT_TRUE(script.Key("c", cmdKey));
     ASSERT_TRUE(script.Key("left"));
     EXPECT_FALSE(script.Key("nosuchkey"));
+    // Text input: what Mac Roman holds arrives, Japanese and an emoji are
+    // refused with one beep, never typed as another character.
+    script.Text("\xC3\xA9\xC3\xBC\xC3\x9F\xE2\x82\xAC\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80!");
+    const uint32_t beeps = SysBeepCount();
     HeadlessRun run(std::move(script));
 
     struct Want { uint8_t ch; uint8_t code; uint16_t mods; };
-    const Want want[] = {{'H', 0x04, shiftKey}, {'i', 0x22, 0}, {13, vkey::kReturn, 0},
-                         {'c', 0x08, cmdKey}, {28, vkey::kLeft, 0}};
+    const Want want[] = {{'H', 0x04, shiftKey}, {'i', 0x22, 0},  {13, vkey::kReturn, 0}, {'c', 0x08, cmdKey},
+                         {28, vkey::kLeft, 0},  {0x8E, 0, 0},    {0x9F, 0, 0},           {0xA7, 0, 0},
+                         {0xDB, 0, 0},          {'!', 0, 0}};
     for (const Want& w : want) {
         EventRecord e{};
         ASSERT_TRUE(NextEvent(keyDownMask, &e));
@@ -116,7 +122,9 @@ TEST(HeadlessInput, TypedTextAndKeysCarryCharacterKeyCodeAndModifiers)
         EXPECT_EQ((e.message & keyCodeMask) >> 8, w.code);
         EXPECT_EQ(e.modifiers & (cmdKey | shiftKey | optionKey | controlKey), w.mods);
     }
+    EXPECT_EQ(SysBeepCount(), beeps + 1);
     EventRecord e{};
+    EXPECT_FALSE(NextEvent(keyDownMask, &e, 10));
     EXPECT_TRUE(NextEvent(keyUpMask, &e));
 }
 

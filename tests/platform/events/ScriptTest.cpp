@@ -18,6 +18,7 @@ TEST(ScriptText, ReadsEveryStepKind)
         "doubleclick 5 6\n"
         "drag 1 2 400 300 30 option\n"
         "type \"a \\\"q\\\" \\x8E\\n\"\n"
+        "text \"\xC3\xA9\xE6\x97\xA5\"\n"
         "key left cmd\n"
         "\n"
         "wait 7\n"
@@ -32,7 +33,7 @@ TEST(ScriptText, ReadsEveryStepKind)
     std::string error;
     ASSERT_TRUE(ParseScript(text, &s, &error)) << error;
     const auto& st = s.Steps();
-    ASSERT_EQ(st.size(), 16u);
+    ASSERT_EQ(st.size(), 17u);
     EXPECT_EQ(st[0].kind, Kind::Move);
     EXPECT_EQ(st[0].to.h, 10);
     EXPECT_EQ(st[0].to.v, 20);
@@ -43,18 +44,20 @@ TEST(ScriptText, ReadsEveryStepKind)
     EXPECT_EQ(st[5].ticks, 30u);
     EXPECT_EQ(st[5].modifiers, optionKey);
     EXPECT_EQ(st[6].text, std::string("a \"q\" \x8E\r"));
-    EXPECT_EQ(st[7].charCode, 28);
-    EXPECT_EQ(st[7].keyCode, vkey::kLeft);
-    EXPECT_EQ(st[8].ticks, 7u);
-    EXPECT_EQ(st[9].kind, Kind::WaitIdle);
-    EXPECT_EQ(st[10].text, "/tmp/with space.png");
-    EXPECT_EQ(st[11].kind, Kind::AnswerFileDialog);
-    EXPECT_EQ(st[12].kind, Kind::ChooseItem);
-    EXPECT_EQ(st[12].ticks, 2u);
-    EXPECT_EQ(st[13].eventID, kAEOpenDocuments);
-    EXPECT_EQ(st[13].documents.size(), 2u);
-    EXPECT_EQ(st[14].kind, Kind::End);
-    EXPECT_EQ(st[15].kind, Kind::Hold);
+    EXPECT_EQ(st[7].kind, Kind::Text);
+    EXPECT_EQ(st[7].text, "\xC3\xA9\xE6\x97\xA5");
+    EXPECT_EQ(st[8].charCode, 28);
+    EXPECT_EQ(st[8].keyCode, vkey::kLeft);
+    EXPECT_EQ(st[9].ticks, 7u);
+    EXPECT_EQ(st[10].kind, Kind::WaitIdle);
+    EXPECT_EQ(st[11].text, "/tmp/with space.png");
+    EXPECT_EQ(st[12].kind, Kind::AnswerFileDialog);
+    EXPECT_EQ(st[13].kind, Kind::ChooseItem);
+    EXPECT_EQ(st[13].ticks, 2u);
+    EXPECT_EQ(st[14].eventID, kAEOpenDocuments);
+    EXPECT_EQ(st[14].documents.size(), 2u);
+    EXPECT_EQ(st[15].kind, Kind::End);
+    EXPECT_EQ(st[16].kind, Kind::Hold);
 }
 
 TEST(ScriptText, RefusesBadLinesWithTheirNumber)
@@ -89,25 +92,37 @@ TEST(HostKeys, ModifiersAndButtonsMapToOurs)
 
 TEST(HostKeys, KeysGiveCharactersAndKeyCodes)
 {
-    struct Case { uint16_t usage; uint16_t mods; uint8_t ch; uint8_t code; };
+    // The layout's own character for the key (0: none named, the US one);
+    // whether the key's character comes as text rather than with the key.
+    struct Case { uint16_t usage; uint16_t mods; char32_t layout; uint8_t ch; uint8_t code; bool text; };
     const Case cases[] = {
-        {6, kHostCtrl, 'c', 0x08},      // Ctrl-C: 'c', the modifier says command
-        {6, kHostShift, 'C', 0x08},
-        {4, kHostCapsLock, 'A', 0x00},
-        {30, kHostCapsLock, '1', 0x12},  // caps lock leaves digits alone
-        {30, kHostShift, '!', 0x12},
-        {80, 0, 28, vkey::kLeft}, {79, 0, 29, vkey::kRight},
-        {82, 0, 30, vkey::kUp}, {81, 0, 31, vkey::kDown},
-        {40, 0, 13, vkey::kReturn}, {88, 0, 3, vkey::kEnter},
-        {41, 0, 27, vkey::kEscape}, {43, 0, 9, vkey::kTab},
-        {42, 0, 8, vkey::kDelete}, {76, 0, 127, vkey::kForwardDelete},
+        {6, kHostCtrl, 0, 'c', 0x08, false},  // Ctrl-C: 'c', the modifier says command
+        {6, kHostShift, 0, 'C', 0x08, true},
+        {4, kHostCapsLock, 0, 'A', 0x00, true},
+        {30, kHostCapsLock, 0, '1', 0x12, true},  // caps lock leaves digits alone
+        {30, kHostShift, 0, '!', 0x12, true},
+        {80, 0, 0, 28, vkey::kLeft, false}, {79, 0, 0, 29, vkey::kRight, false},
+        {82, 0, 0, 30, vkey::kUp, false}, {81, 0, 0, 31, vkey::kDown, false},
+        {40, 0, 0, 13, vkey::kReturn, false}, {88, 0, 0, 3, vkey::kEnter, false},
+        {41, 0, 0, 27, vkey::kEscape, false}, {43, 0, 0, 9, vkey::kTab, false},
+        {42, 0, 0, 8, vkey::kDelete, false}, {76, 0, 0, 127, vkey::kForwardDelete, false},
+        {44, 0, ' ', ' ', vkey::kSpace, true},
+        // German: Y and Z trade places, the key right of L is ö.
+        {28, kHostCtrl, 'z', 'z', 0x10, false}, {29, kHostCtrl | kHostShift, 'y', 'Y', 0x06, false},
+        {51, kHostCtrl, U'\u00F6', 0x9A, 0x29, false}, {28, 0, 'z', 'z', 0x10, true},
+        // French: A and Q, Z and W trade places; the top row's first key is &.
+        {4, kHostCtrl, 'q', 'q', 0x00, false}, {20, kHostCtrl | kHostCapsLock, 'a', 'A', 0x0C, false},
+        {26, kHostCtrl, 'z', 'z', 0x0D, false}, {30, kHostCtrl, '&', '&', 0x12, false},
+        {5, kHostSuper, 'b', 'b', 0x0B, false},  // the US letter where both agree
+        {30, kHostCtrl, U'\U0001F600', '1', 0x12, false},  // none in Mac Roman: the US one
     };
     for (const Case& c : cases) {
         MacKey key;
-        ASSERT_TRUE(MacKeyForHidUsage(c.usage, c.mods, &key)) << c.usage;
+        ASSERT_TRUE(MacKeyForHidUsage(c.usage, c.mods, &key, c.layout)) << c.usage;
         EXPECT_EQ(key.charCode, c.ch) << c.usage;
         EXPECT_EQ(key.keyCode, c.code) << c.usage;
         EXPECT_FALSE(key.modifier);
+        EXPECT_EQ(KeyTypesText(c.usage, c.mods), c.text) << c.usage;
     }
     MacKey key;
     ASSERT_TRUE(MacKeyForHidUsage(224, 0, &key));

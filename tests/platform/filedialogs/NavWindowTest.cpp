@@ -208,6 +208,46 @@ void ButtonEvents(NavEventCallbackMessage message, NavCBRecPtr parms, void* user
     }
 }
 
+// The save name shows in Mac Roman and answers as a UTF-8 file name: typed
+// through the text input, '/' becomes ':'; a proposed name Mac Roman cannot
+// show whole, left as it is, keeps its own characters.
+TEST_F(NavWindowTest, TheSaveNameIsAFileNameInUtf8)
+{
+    const struct {
+        const char *proposed, *typed, *answered;
+    } rows[] = {
+        {"\xE3\x83\x87\xE3\x83\xA2.QTL", nullptr, "\xE3\x83\x87\xE3\x83\xA2.QTL"},
+        {"a:b.QTL", nullptr, "a:b.QTL"},
+        {"x", "D\xC3\xA9mo \xE2\x82\xAC \xC3\x9F.QTL", "D\xC3\xA9mo \xE2\x82\xAC \xC3\x9F.QTL"},
+        {"x", "a/b.QTL", "a:b.QTL"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.answered);
+        Folder folder;
+        NavDialogCreationOptions options = Options(row.proposed);
+        NavDialogRef d = nullptr;
+        ASSERT_EQ(NavCreatePutFileDialog(&options, 0, 0, nullptr, nullptr, &d), noErr);
+        AEDesc where;
+        const std::string root = folder.Path();
+        AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
+        NavCustomControl(d, kNavCtlSetLocation, &where);
+        AEDisposeDesc(&where);
+        Script script;
+        script.Wait(5);
+        if (row.typed) script.Text(row.typed).Wait(5);
+        script.Key("return");
+        script.Wait(10);
+        PlayWithProbe(std::move(script), [](const std::string&) {});
+        ASSERT_EQ(NavDialogRun(d), noErr);
+        NavReplyRecord reply;
+        ASSERT_EQ(NavDialogGetReply(d, &reply), noErr);
+        EXPECT_EQ(reply.saveFileName, row.answered);
+        NavDisposeReply(&reply);
+        NavDialogDispose(d);
+        EXPECT_TRUE(run->watchdogMessage.empty()) << run->watchdogMessage;
+    }
+}
+
 TEST_F(NavWindowTest, CustomButtonTwoCancelsAndIsReportedWhetherClickedOrAnswered)
 {
     Folder folder;

@@ -283,13 +283,14 @@ TEST_F(Forks, PositionsOfUnknownForksReadAsZero)
     EXPECT_EQ(position, 0);
 }
 
-// Text written as a text file ends its lines as text files here: CR and
-// CR LF become LF, anything else stays; the count is the text's.
-TEST_F(Forks, TextFilesEndTheirLinesWithLineFeeds)
+// Text written as a text file is a text file's here: UTF-8, CR and CR LF
+// become LF, anything else stays; the count is the text's.
+TEST_F(Forks, TextFilesAreUtf8AndEndTheirLinesWithLineFeeds)
 {
     const struct {
         std::string text, file;
-    } cases[] = {{"a\rb\r", "a\nb\n"}, {"a\r\nb", "a\nb"}, {"a\nb\tc", "a\nb\tc"}, {"\r\r", "\n\n"}};
+    } cases[] = {{"a\rb\r", "a\nb\n"}, {"a\r\nb", "a\nb"}, {"a\nb\tc", "a\nb\tc"}, {"\r\r", "\n\n"},
+                 {"Cl\x9As\xDB\xD2q\xD3\xD1\r", "Cl\xC3\xB6s\xE2\x82\xAC\xE2\x80\x9Cq\xE2\x80\x9D\xE2\x80\x94\n"}};
     auto bytes = [](const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -4,8 +4,10 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "platform/dialogs/Dialogs.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/events/Events.h"
@@ -93,6 +95,36 @@ int main()
     Check(Next(keyDownMask, &e), "no key-down");
     Check((e.message & charCodeMask) == 'c', "Ctrl-C is not 'c'");
     Check((e.modifiers & cmdKey) != 0, "Ctrl is not the command key");
+
+    // Typed text comes from the text input, in Mac Roman, with the key that
+    // typed it; the key posts nothing of its own. What Mac Roman lacks is
+    // refused with a beep. On a German layout Ctrl-Z is the key marked Z.
+    FlushEvents(everyEvent, 0);
+    SDL_Event typed{};
+    typed.type = SDL_KEYDOWN;
+    typed.key.keysym.scancode = SDL_SCANCODE_E;
+    typed.key.keysym.sym = SDLK_e;
+    Push(typed);
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    std::strcpy(text.text.text, "\xC3\xA9");
+    Push(text);
+    Check(Next(keyDownMask, &e) && (e.message & charCodeMask) == 0x8E && ((e.message & keyCodeMask) >> 8) == 0x0E,
+          "typed e-acute is not Mac Roman 0x8E from its key");
+    const uint32_t beeps = SysBeepCount();
+    std::strcpy(text.text.text, "\xE6\x97\xA5\xF0\x9F\x98\x80");
+    Push(text);
+    std::strcpy(text.text.text, "x");
+    Push(text);
+    Check(Next(keyDownMask, &e) && (e.message & charCodeMask) == 'x', "what follows refused text is lost");
+    Check(SysBeepCount() == beeps + 1, "refused text does not beep once");
+    typed.key.keysym.scancode = SDL_SCANCODE_Y;
+    typed.key.keysym.sym = SDLK_z;
+    typed.key.keysym.mod = KMOD_LCTRL;
+    Push(typed);
+    Check(Next(keyDownMask, &e) && (e.message & charCodeMask) == 'z' && ((e.message & keyCodeMask) >> 8) == 0x10 &&
+              (e.modifiers & cmdKey),
+          "Ctrl and the German layout's Z key is not Command-z");
 
     // A burst typed faster than it is read: six Ctrl-N, each Ctrl let go
     // before anything is drained, then a shift-click. Every event keeps the
