@@ -10,6 +10,7 @@
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocumentPairs.h"
 #include "design/documents/OpenQzB.h"
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -235,7 +236,7 @@ int16_t _NewCritere(int16_t file, int16_t tableNumber, const std::string& name, 
     platform::WriteBE16(e + 60, 0x4000);
     auto* d = reinterpret_cast<uint8_t*>(*def);
     platform::WriteBE16(d, uint16_t(count + 1));
-    if (type == 2 || type == 3) d[8] = 1;
+    if (fieldtype::MarksTableHeader(uint8_t(type))) d[8] = 1;
     if (const int16_t err = Written(def)) return err;
     *fieldNumber = int16_t(count + 1);
     return 0;

@@ -269,19 +269,20 @@
 'APRM' 646 { $"0001 0001 000D" }
 'APRM' 656 { $"0001 0001 000D" }
 
-# A field's type names (design/preview/FieldDescription.cpp), by stored
-# type: 1 alpha (0), 2 real (2), 3 text (1), 4 picture (8), 5 long integer
-# (9), 6 date (4), 7 time (11), 8 boolean (6), 9 integer (3), 11 BLOB (30).
+# A field's type names (design/preview/FieldDescription.cpp), the item of
+# each stored type as kernel/fields/FieldTypes.h gives it: 1 alpha (0),
+# 2 text (2), 3 real (1), 4 integer (8), 5 long integer (9), 6 date (4),
+# 7 time (11), 8 boolean (6), 9 picture (3), 11 BLOB (30).
 'STR#' 1014 "Field types" {
     "Alpha"
-    "Real"
     "Text"
-    "Picture"
+    "Real"
+    "Integer"
     "Long integer"
     "Date"
     "Time"
     "Boolean"
-    "Integer"
+    "Picture"
     ""
     "BLOB"
 }

@@ -79,19 +79,71 @@ protected:
     platform::FSSpec made_;
 };
 
+// Each data type of the grammar: the field it becomes, with its stored type
+// and length and the type its description names (as exported).
 TEST_F(SqlScript, DataTypesGiveTheirFieldTypesAndLengths)
 {
-    const std::tuple<const char*, int32_t, int16_t> cases[] = {
-        {"CHAR(100)", 0, 80}, {"char(79)", 0, 79}, {"CHAR(80)", 0, 80}, {"CHAR", 0, 2}, {"NCHAR(9)", 0, 9},
-        {"VARCHAR(10)", 2, 0}, {"NATIONAL CHARACTER VARYING(5)", 2, 0}, {"CHAR(5) VARYING", 2, 0},
-        {"NUMERIC(5, 2)", 1, 0}, {"DECIMAL", 1, 0}, {"BIGINT", 1, 0}, {"FLOAT(8)", 1, 0}, {"DOUBLE PRECISION", 1, 0},
-        {"REAL", 1, 0}, {"SMALLINT", 8, 0}, {"TINYINT", 8, 0}, {"INTEGER", 9, 0}, {"BIT", 6, 0}, {"BIT(3)", 30, 0},
-        {"BIT VARYING", 30, 0}, {"BINARY(4)", 30, 0}, {"DATE", 4, 0}, {"TIME(2)", 11, 0},
-        {"TIMESTAMP WITH TIME ZONE", 11, 0}, {"LONG VARBINARY", 0, 0}, {"LONG VARCHAR(9)", 0, 0}, {"VARBINARY", 0, 0},
+    const std::tuple<const char*, int, int16_t, const char*> cases[] = {
+        {"CHAR(100)", 0, 80, "Alpha (80)"},
+        {"char(79)", 0, 79, "Alpha (79)"},
+        {"CHAR(80)", 0, 80, "Alpha (80)"},
+        {"CHAR", 0, 2, "Alpha (2)"},
+        {"CHARACTER(7)", 0, 7, "Alpha (7)"},
+        {"NCHAR(9)", 0, 9, "Alpha (9)"},
+        {"NATIONAL CHAR(3)", 0, 3, "Alpha (3)"},
+        {"VARCHAR(10)", 2, 0, "Text"},
+        {"CHAR VARYING(4)", 2, 0, "Text"},
+        {"NATIONAL CHARACTER VARYING(5)", 2, 0, "Text"},
+        {"NCHAR VARYING", 2, 0, "Text"},
+        {"CHAR(5) VARYING", 2, 0, "Text"},
+        {"NUMERIC(5, 2)", 1, 0, "Real"},
+        {"NUMERIC", 1, 0, "Real"},
+        {"DEC(4)", 1, 0, "Real"},
+        {"DECIMAL", 1, 0, "Real"},
+        {"BIGINT", 1, 0, "Real"},
+        {"FLOAT", 1, 0, "Real"},
+        {"FLOAT(8)", 1, 0, "Real"},
+        {"REAL", 1, 0, "Real"},
+        {"DOUBLE", 1, 0, "Real"},
+        {"DOUBLE PRECISION", 1, 0, "Real"},
+        {"SMALLINT", 8, 0, "Integer"},
+        {"TINYINT", 8, 0, "Integer"},
+        {"INT", 9, 0, "Long integer"},
+        {"INTEGER", 9, 0, "Long integer"},
+        {"BIT", 6, 0, "Boolean"},
+        {"BIT(3)", 30, 0, "BLOB"},
+        {"BIT VARYING", 30, 0, "BLOB"},
+        {"BIT VARYING(8)", 30, 0, "BLOB"},
+        {"BINARY", 30, 0, "BLOB"},
+        {"BINARY(4)", 30, 0, "BLOB"},
+        {"DATE", 4, 0, "Date"},
+        {"TIME", 11, 0, "Time"},
+        {"TIME(2)", 11, 0, "Time"},
+        {"TIMESTAMP", 11, 0, "Time"},
+        {"TIMESTAMP(6)", 11, 0, "Time"},
+        {"TIME WITH TIME ZONE", 11, 0, "Time"},
+        {"TIMESTAMP WITH TIME ZONE", 11, 0, "Time"},
+        {"VARBINARY", 0, 0, "Alpha (0)"},
+        {"VARBINARY(4)", 0, 0, "Alpha (0)"},
+        {"LONG VARBINARY", 0, 0, "Alpha (0)"},
+        {"LONG VARCHAR(9)", 0, 0, "Alpha (0)"},
     };
-    for (const auto& [type, field, length] : cases) {
-        ASSERT_EQ(Parse(std::string("create table t (c ") + type + ");"), 0) << type << report_;
-        EXPECT_EQ(std::tuple(Column(0, 0).type, Column(0, 0).length), std::tuple(field, length)) << type;
+    std::string script = "CREATE TABLE t (";
+    for (size_t i = 0; i < std::size(cases); ++i) script += (i ? ", c" : "c") + std::to_string(i) + " " + std::get<0>(cases[i]);
+    ASSERT_EQ(Run(script + ");"), 0) << Report();
+    const Bytes def = Definition(1);
+    EXPECT_EQ(def[8], 1) << "a text field";
+    ASSERT_EQ(Read(), 0);
+    TObjQz* table = Find(1, "t");
+    ASSERT_TRUE(table && table->members);
+    ASSERT_EQ(table->members->Size(), int32_t(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [type, code, length, name] = cases[i];
+        const uint8_t* e = Field(def, int16_t(i + 1));
+        auto* field = static_cast<TCritObjQz*>(table->members->At(int32_t(i)));
+        EXPECT_EQ(std::tuple(int(e[32]), int16_t(platform::ReadBE16(e + 34)), field->Describe().lines.at(0)),
+                  std::tuple(code, length, std::string("Type: ") + name))
+            << type;
     }
 }
 
