@@ -4,6 +4,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "app/appl/AppGlobals.h"
+#include "app/appl/TAppl.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
@@ -31,6 +33,7 @@ constexpr int32_t kNameSlot = 32;      // 'WNQz'
 constexpr int32_t kTableHeader = 30;   // 'FIQz': the field entries follow
 constexpr int32_t kFieldEntry = 66;
 constexpr int16_t kSaveCancelled = 1001;
+constexpr int16_t kOpenHere = 17;  // 'STR#' 1002: a document open at the chosen place
 constexpr int16_t kWaitMessage = 13;
 constexpr int16_t kWaitDialog = 281;
 constexpr int32_t kWaitDelay = 60;
@@ -127,7 +130,15 @@ int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase
     std::string text = Text(part) + scriptPath;
     MyGetIndString(part, 1013, 10);
     ToP(text + Text(part), prompt);
-    if (MacPutFile(prompt, name, &base->target) != 0) return kSaveCancelled;
+    for (;;) {
+        if (MacPutFile(prompt, name, &base->target) != 0) return kSaveCancelled;
+        // Never over a document the program holds.
+        if (!MyAppl || !MyAppl->GetNamedDoc(base->target)) break;
+        unsigned char refusal[256];
+        MyGetIndString(refusal, 1002, kOpenHere);
+        ToP(Text(refusal) + platform::Utf8ToMacRomanString(platform::FSpGetName(base->target)), refusal);
+        XAlert(1000, refusal, kStopAlert);
+    }
     platform::FSSpec companion;
     if (!BuildingPair(base->target, &base->building, &companion)) return platform::bdNamErr;
     // What a killed building of the same name left goes first.

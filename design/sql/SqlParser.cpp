@@ -249,7 +249,7 @@ private:
     {
         Expect(Tok::CREATE);
         Expect(Tok::TABLE);
-        TableName(true);
+        DefineTable(s_, TableName(true));
         s_.defColumn = -1;
         ExpectPunct('(');
         do {
@@ -264,7 +264,10 @@ private:
     void ColumnDef()
     {
         const Word name = NameWord();
-        if (s_.defTable >= 0) s_.defColumn = ColumnCalled(s_.defTable, name);
+        if (s_.defTable >= 0) {
+            s_.defColumn = ColumnCalled(s_.defTable, name);
+            DefineColumn(s_, s_.defTable, s_.defColumn);
+        }
         DataType(true);
         for (;;) {
             if (Accept(Tok::NOT)) {
