@@ -42,8 +42,10 @@ bool G_OpenFromServer = false;
 
 // What the SQL script reader answers for a script naming more tables, or
 // more columns in a table, than a structure holds; their messages.
-constexpr int16_t kSqlTooManyTables = 1004, kSqlTooManyFields = 1006;
+constexpr int16_t kSqlTooManyTables = 1004, kSqlTooManyFields = 1006, kSqlMadeWithRemarks = 1024;
+constexpr int16_t kSqlScriptError = -1;
 constexpr int16_t kTooManyTablesText = 81, kTooManyFieldsText = 82;
+constexpr int16_t kScriptTexts = 1028, kRemarksText = 11;
 
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
@@ -286,20 +288,29 @@ int16_t TAppl::OpenSQL()
     Str255 scriptP, structureP;
     ToPascal(scriptPath, scriptP);
     ToPascal(structurePath, structureP);
+    // The script's file goes in as it is named on the disk.
     FSSpec made = script;
     const int16_t err = DocHooks().sql ? DocHooks().sql(scriptP, structureP, &made) : -4;
-    if (err == 0) return OpenNamedDoc(made, 0);
+    if (err == 0 || err == kSqlMadeWithRemarks) {
+        const int16_t opened = OpenNamedDoc(made, 0);
+        if (err == kSqlMadeWithRemarks) {
+            Str255 text;
+            MyGetIndString(text, kScriptTexts, kRemarksText);
+            XAlert(1000, text, kNoteAlert);
+        }
+        return opened;
+    }
     if (err == 1001) return 1001;
-    // A script past what a structure holds is told as such; any other
-    // failure sends the user to the report.
+    // Only the script's own faults are in the report: an error in it, or
+    // more than a structure holds; any other failure is said as itself.
     if (err == kSqlTooManyTables || err == kSqlTooManyFields) {
         Str255 text;
         MyGetIndString(text, 1002, err == kSqlTooManyTables ? kTooManyTablesText : kTooManyFieldsText);
         XAlert(1000, text, kStopAlert);
-    } else {
-        ErrMsg(1019);
+        return 1019;
     }
-    return 1019;
+    ErrMsg(err == kSqlScriptError ? int16_t(1019) : err);
+    return err == kSqlScriptError ? int16_t(1019) : err;
 }
 
 int16_t TAppl::OpenServerMainDoc()

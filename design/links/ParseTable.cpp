@@ -7,6 +7,7 @@
 #include "design/objects/ObjKinds.h"
 #include "design/links/ParseSupport.h"
 #include "design/links/XRef.h"
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "resources/ResourceApi.h"
@@ -62,7 +63,7 @@ int16_t TFileObjQz::Parse()
         for (int16_t k = 1; k <= count && result == 0; ++k) {
             const size_t entry = kHeaderSize + size_t(k - 1) * kEntrySize;
             if (!fiqz.Has(entry, kEntrySize)) break;
-            if (fiqz.data[entry + 32] == 7) continue;
+            if (fiqz.data[entry + 32] == fieldtype::kSubtable) continue;
             TObjQz* related = EntryRelatedField(this, fiqz, entry);
             if (!related) continue;
             result = XRef(this, related);

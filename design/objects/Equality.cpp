@@ -5,6 +5,7 @@
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjQz.h"
+#include "kernel/fields/FieldTypes.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
 #include "platform/core/Endian.h"
@@ -72,7 +73,7 @@ bool SameCrits(int16_t fileA, int16_t fileB, const Loaded& a, const Loaded& b, i
         a.Str(at, 32, na);
         b.Str(at, 32, nb);
         if (rel2str(na, nb) != kEqual || a.Byte(at + 32) != b.Byte(at + 32)) return false;
-        if (a.Byte(at + 32) == 7) {
+        if (a.Byte(at + 32) == fieldtype::kSubtable) {
             // A subtable naming one of its own owners would recurse for ever:
             // the depth bound ends such a chain as unequal.
             Loaded subA(fileA, FourCC("FIQz"), a.Word(at + 48));

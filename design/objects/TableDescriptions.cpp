@@ -6,6 +6,7 @@
 #include <new>
 
 #include "design/documents/DocResources.h"
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -64,7 +65,7 @@ int16_t Load(TabCrit* d, int16_t id, int32_t depth)
     d->subtables.resize(size_t(count));
     for (int32_t k = 0; k < count; ++k) {
         const uint8_t* entry = reinterpret_cast<uint8_t*>(*d->def) + kFieldsAt + k * kFieldSize;
-        if (entry[kTypeAt] != 7) continue;
+        if (entry[kTypeAt] != fieldtype::kSubtable) continue;
         d->subtables[size_t(k)] = std::make_unique<TabCrit>();
         if (const int16_t e = Load(d->subtables[size_t(k)].get(), platform::ReadBES16(entry + kSubtableIdAt), depth + 1))
             return e;

@@ -11,6 +11,7 @@
 #include "design/objects/ObjText.h"
 #include "design/objects/OutputSupport.h"
 #include "design/preview/PreviewFrame.h"
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Text.h"
@@ -33,24 +34,6 @@ std::string IndString(int16_t list, int16_t index)
     return PText(s);
 }
 
-// The item of the type's name, 0 for a type without one.
-int16_t TypeNameItem(uint8_t type)
-{
-    switch (type) {
-    case 0: return 1;
-    case 1: return 3;
-    case 2: return 2;
-    case 3: return 9;
-    case 4: return 6;
-    case 6: return 8;
-    case 8: return 4;
-    case 9: return 5;
-    case 11: return 7;
-    case 30: return 11;
-    default: return 0;
-    }
-}
-
 // The attribute lines in their order: the bit, its line when set, its line
 // when clear (0: none).
 struct AttributeLine {
@@ -67,9 +50,9 @@ void TCritObjQz::GetTypeString(const uint8_t* entry, unsigned char* out)
 {
     std::string text = IndString(kLabels, 3);
     const uint8_t type = entry[32];
-    if (const int16_t item = TypeNameItem(type)) {
+    if (const int16_t item = fieldtype::NameItem(type)) {
         text += " " + IndString(kTypeNames, item);
-        if (type == 0) text += " (" + std::to_string(int16_t(entry[34] << 8 | entry[35])) + ")";
+        if (type == fieldtype::kAlpha) text += " (" + std::to_string(int16_t(entry[34] << 8 | entry[35])) + ")";
     }
     PSet(out, text);
 }

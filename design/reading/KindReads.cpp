@@ -25,6 +25,7 @@
 #include "design/objects/ObjKinds.h"
 #include "design/reading/ReadQzB.h"
 #include "design/links/XRef.h"
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -252,7 +253,7 @@ int16_t TFileObjQz::Read(void* record)
         unsigned char fieldName[32];
         FieldName(e, 32, fieldName);
         TObjQz* field = nullptr;
-        if (e[32] != 7) {
+        if (e[32] != fieldtype::kSubtable) {
             field = NewCritObj(owner, 28, fieldName, int16_t(k));
             if (!field) return platform::memFullErr;
             auto* crit = static_cast<TCritObjQz*>(field);

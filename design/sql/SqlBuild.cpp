@@ -4,12 +4,15 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "app/appl/AppGlobals.h"
+#include "app/appl/TAppl.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocumentPairs.h"
 #include "design/documents/OpenQzB.h"
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
@@ -30,6 +33,7 @@ constexpr int32_t kNameSlot = 32;      // 'WNQz'
 constexpr int32_t kTableHeader = 30;   // 'FIQz': the field entries follow
 constexpr int32_t kFieldEntry = 66;
 constexpr int16_t kSaveCancelled = 1001;
+constexpr int16_t kOpenHere = 17;  // 'STR#' 1002: a document open at the chosen place
 constexpr int16_t kWaitMessage = 13;
 constexpr int16_t kWaitDialog = 281;
 constexpr int32_t kWaitDelay = 60;
@@ -126,7 +130,15 @@ int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase
     std::string text = Text(part) + scriptPath;
     MyGetIndString(part, 1013, 10);
     ToP(text + Text(part), prompt);
-    if (MacPutFile(prompt, name, &base->target) != 0) return kSaveCancelled;
+    for (;;) {
+        if (MacPutFile(prompt, name, &base->target) != 0) return kSaveCancelled;
+        // Never over a document the program holds.
+        if (!MyAppl || !MyAppl->GetNamedDoc(base->target)) break;
+        unsigned char refusal[256];
+        MyGetIndString(refusal, 1002, kOpenHere);
+        ToP(Text(refusal) + platform::Utf8ToMacRomanString(platform::FSpGetName(base->target)), refusal);
+        XAlert(1000, refusal, kStopAlert);
+    }
     platform::FSSpec companion;
     if (!BuildingPair(base->target, &base->building, &companion)) return platform::bdNamErr;
     // What a killed building of the same name left goes first.
@@ -235,7 +247,7 @@ int16_t _NewCritere(int16_t file, int16_t tableNumber, const std::string& name, 
     platform::WriteBE16(e + 60, 0x4000);
     auto* d = reinterpret_cast<uint8_t*>(*def);
     platform::WriteBE16(d, uint16_t(count + 1));
-    if (type == 2 || type == 3) d[8] = 1;
+    if (fieldtype::MarksTableHeader(uint8_t(type))) d[8] = 1;
     if (const int16_t err = Written(def)) return err;
     *fieldNumber = int16_t(count + 1);
     return 0;

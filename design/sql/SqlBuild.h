@@ -34,8 +34,9 @@ struct NewBase {
 };
 
 // The save dialog (default name: the script's file name and 'STR#' 1013
-// item 17), then a new empty structure under the hidden building name. 1001 when
-// cancelled, else 0 or the error of the creation.
+// item 17; a document the program holds is refused with a message and the
+// dialog asks again), then a new empty structure under the hidden building
+// name. 1001 when cancelled, else 0 or the error of the creation.
 int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase* base);
 int16_t _OpenQzB(NewBase* base);
 // In the open structure `file`: a table named `name` whose box is at

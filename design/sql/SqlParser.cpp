@@ -5,6 +5,8 @@
 #include <new>
 #include <optional>
 
+#include "kernel/fields/FieldTypes.h"
+
 namespace sql {
 namespace {
 
@@ -247,7 +249,7 @@ private:
     {
         Expect(Tok::CREATE);
         Expect(Tok::TABLE);
-        TableName(true);
+        DefineTable(s_, TableName(true));
         s_.defColumn = -1;
         ExpectPunct('(');
         do {
@@ -262,7 +264,10 @@ private:
     void ColumnDef()
     {
         const Word name = NameWord();
-        if (s_.defTable >= 0) s_.defColumn = ColumnCalled(s_.defTable, name);
+        if (s_.defTable >= 0) {
+            s_.defColumn = ColumnCalled(s_.defTable, name);
+            DefineColumn(s_, s_.defTable, s_.defColumn);
+        }
         DataType(true);
         for (;;) {
             if (Accept(Tok::NOT)) {
@@ -349,9 +354,9 @@ private:
             const bool sized = optionalSize(&n);
             if (Accept(Tok::VARYING)) {
                 optionalSize(&n);
-                type = 2;
+                type = fieldtype::kText;
             } else {
-                type = 0;
+                type = fieldtype::kAlpha;
                 length = sized ? std::min(n, 80) : 2;
             }
         };
@@ -360,7 +365,7 @@ private:
         case Tok::CHAR: Advance(); characters(); break;
         case Tok::NCHAR: Advance(); characters(); break;
         case Tok::NATIONAL: Advance(); Expect(Tok::CHAR); characters(); break;
-        case Tok::VARCHAR: Advance(); optionalSize(&n); type = 2; break;
+        case Tok::VARCHAR: Advance(); optionalSize(&n); type = fieldtype::kText; break;
         case Tok::NUMERIC:
         case Tok::DEC:
             Advance();
@@ -369,26 +374,26 @@ private:
                 if (AcceptPunct(',')) Number();
                 ExpectPunct(')');
             }
-            type = 1;
+            type = fieldtype::kReal;
             break;
-        case Tok::BIGINT: Advance(); type = 1; break;
-        case Tok::SMALLINT: case Tok::TINYINT: Advance(); type = 8; break;
-        case Tok::INT: Advance(); type = 9; break;
-        case Tok::FLOAT: Advance(); optionalSize(&n); type = 1; break;
-        case Tok::REAL: Advance(); type = 1; break;
-        case Tok::DOUBLE: Advance(); Accept(Tok::PRECISION); type = 1; break;
+        case Tok::BIGINT: Advance(); type = fieldtype::kReal; break;
+        case Tok::SMALLINT: case Tok::TINYINT: Advance(); type = fieldtype::kInteger; break;
+        case Tok::INT: Advance(); type = fieldtype::kLongInteger; break;
+        case Tok::FLOAT: Advance(); optionalSize(&n); type = fieldtype::kReal; break;
+        case Tok::REAL: Advance(); type = fieldtype::kReal; break;
+        case Tok::DOUBLE: Advance(); Accept(Tok::PRECISION); type = fieldtype::kReal; break;
         case Tok::BIT:
             Advance();
-            type = 6;
+            type = fieldtype::kBoolean;
             if (Accept(Tok::VARYING)) {
                 optionalSize(&n);
-                type = 30;
+                type = fieldtype::kBlob;
             } else if (optionalSize(&n)) {
-                type = 30;
+                type = fieldtype::kBlob;
             }
             break;
-        case Tok::BINARY: Advance(); optionalSize(&n); type = 30; break;
-        case Tok::DATE: Advance(); type = 4; break;
+        case Tok::BINARY: Advance(); optionalSize(&n); type = fieldtype::kBlob; break;
+        case Tok::DATE: Advance(); type = fieldtype::kDate; break;
         case Tok::TIME: case Tok::TIMESTAMP:
             Advance();
             optionalSize(&n);
@@ -396,7 +401,7 @@ private:
                 Expect(Tok::TIME);
                 Expect(Tok::ZONE);
             }
-            type = 11;
+            type = fieldtype::kTime;
             break;
         case Tok::VARBINARY: Advance(); optionalSize(&n); break;
         case Tok::LONG:

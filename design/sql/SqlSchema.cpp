@@ -16,6 +16,32 @@ void Report(Schema& s, const char* before, const std::string& name)
     s.report(s.line);
 }
 
+// A remark of the report: one line, counted.
+void Remark(Schema& s, const std::string& text)
+{
+    ++s.remarks;
+    if (s.report) s.report(text + "\n");
+}
+
+// A table or column met under `spelling`, its schema name `name` (the
+// spelling cut to 31 characters); `written` keeps the first spelling
+// when it was cut. A cut is said where the name is made, and each other
+// spelling that comes to the same name once (`table`: -1 for a table,
+// else the table of the column).
+void Spelled(Schema& s, const char* before, const char* one, int32_t table, const std::string& name,
+             std::string* written, const std::string& spelling, bool added)
+{
+    if (added) {
+        if (spelling.size() <= kMaxName) return;
+        *written = spelling;
+        Remark(s, before + name + ": cut to 31 characters from " + spelling);
+        return;
+    }
+    const std::string& first = written->empty() ? name : *written;
+    if (spelling == first || !s.mergesSaid.insert(std::to_string(table) + ":" + spelling).second) return;
+    Remark(s, before + spelling + " and " + first + " agree in their first 31 characters: one " + one + ", " + name);
+}
+
 }  // namespace
 
 int32_t FindTable(const Schema& s, const std::string& name)
@@ -53,9 +79,12 @@ int32_t AddColumn(Schema& s, int32_t table, const std::string& name)
 int32_t TableNamed(Schema& s, const std::string& name)
 {
     const auto [it, added] = s.tableIndex.try_emplace(std::string(Cut(name)), int32_t(s.tables.size()));
-    if (!added) return it->second;
-    s.tables.push_back(Table{it->first, {}, {}});
-    Report(s, "Table ", it->first);
+    if (added) {
+        s.tables.push_back(Table{it->first, {}, {}});
+        Report(s, "Table ", it->first);
+    }
+    Table& t = s.tables[size_t(it->second)];
+    Spelled(s, "Table ", "table", -1, t.name, &t.written, name, added);
     return it->second;
 }
 
@@ -64,10 +93,31 @@ int32_t ColumnNamed(Schema& s, int32_t table, const std::string& name)
     if (table < 0 || size_t(table) >= s.tables.size()) return -1;
     Table& t = s.tables[size_t(table)];
     const auto [it, added] = t.columnIndex.try_emplace(std::string(Cut(name)), int32_t(t.columns.size()));
-    if (!added) return it->second;
-    t.columns.push_back(Column{it->first});
-    Report(s, "          column ", it->first);
+    if (added) {
+        t.columns.push_back(Column{it->first});
+        Report(s, "          column ", it->first);
+    }
+    Column& c = t.columns[size_t(it->second)];
+    Spelled(s, "          column ", "field", table, c.name, &c.written, name, added);
     return it->second;
+}
+
+void DefineTable(Schema& s, int32_t table)
+{
+    if (table < 0 || size_t(table) >= s.tables.size()) return;
+    Table& t = s.tables[size_t(table)];
+    if (t.defined) Remark(s, "Table " + t.name + " defined again: one table holds the columns of both");
+    t.defined = true;
+}
+
+void DefineColumn(Schema& s, int32_t table, int32_t column)
+{
+    if (table < 0 || size_t(table) >= s.tables.size()) return;
+    Table& t = s.tables[size_t(table)];
+    if (column < 0 || size_t(column) >= t.columns.size()) return;
+    Column& c = t.columns[size_t(column)];
+    if (c.defined) Remark(s, "          column " + c.name + " defined again: one field, of the type defined last");
+    c.defined = true;
 }
 
 int32_t FindColumnList(const Schema& s, int32_t table, int32_t column)

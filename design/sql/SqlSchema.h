@@ -37,12 +37,16 @@ struct Column {
     int32_t type = 0;
     int16_t length = 0;
     uint16_t flags = 0;
+    bool defined = false;  // by a column definition
+    std::string written{};  // the name as first written, when it was cut
 };
 
 struct Table {
     std::string name;
     std::vector<Column> columns;
     NameIndex columnIndex;  // name -> column
+    bool defined = false;  // by CREATE TABLE
+    std::string written{};  // the name as first written, when it was cut
 };
 
 struct Link {
@@ -70,6 +74,9 @@ struct Schema {
     // Where the report's lines go.
     std::function<void(const std::string&)> report;
     std::string line;  // the report line being made
+    // The report's remarks: names cut, tables and columns merged.
+    int32_t remarks = 0;
+    std::unordered_set<std::string> mergesSaid;  // each other spelling once
 };
 
 // The index of a table or column, or -1.
@@ -79,9 +86,15 @@ int32_t FindColumn(const Schema& s, int32_t table, const std::string& name);
 // "          column NAME"; the new index.
 int32_t AddTable(Schema& s, const std::string& name);
 int32_t AddColumn(Schema& s, int32_t table, const std::string& name);
-// The table, found or added.
+// The table, found or added. A name cut to 31 characters is remarked in
+// the report, and so is each other spelling that comes to the same name
+// (the two are merged).
 int32_t TableNamed(Schema& s, const std::string& name);
 int32_t ColumnNamed(Schema& s, int32_t table, const std::string& name);
+// Marks the table or column as defined by its statement; a second
+// definition is remarked (the two are merged).
+void DefineTable(Schema& s, int32_t table);
+void DefineColumn(Schema& s, int32_t table, int32_t column);
 // The position of (table, column) in the top column list, or -1.
 int32_t FindColumnList(const Schema& s, int32_t table, int32_t column);
 // Adds it to the top list unless it is there.

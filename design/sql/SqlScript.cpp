@@ -23,6 +23,22 @@ std::string Item(int16_t index)
     return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
 }
 
+// The script's file and its report's: those the Mac Roman paths name, or
+// the file `given` names and, when the report's path is the script's and
+// more, that path and the same more.
+void FilesOf(const unsigned char* scriptPath, const unsigned char* reportPath, const platform::FSSpec& given,
+             std::string* script, std::string* report)
+{
+    auto text = [](const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); };
+    auto utf8 = [](const std::string& roman) {
+        return platform::MacRomanToUtf8String(reinterpret_cast<const uint8_t*>(roman.data()), int32_t(roman.size()));
+    };
+    const std::string scriptText = text(scriptPath), reportText = text(reportPath);
+    const bool beside = !given.path.empty() && reportText.compare(0, scriptText.size(), scriptText) == 0;
+    *script = given.path.empty() ? utf8(scriptText) : given.path;
+    *report = beside ? given.path + utf8(reportText.substr(scriptText.size())) : utf8(reportText);
+}
+
 int16_t ResultOf(const ParseError& error)
 {
     switch (error.code) {
@@ -95,8 +111,10 @@ int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, pl
 {
     try {
         const std::string script(reinterpret_cast<const char*>(scriptPath + 1), scriptPath[0]);
+        std::string scriptFile, reportFile;
+        sql::FilesOf(scriptPath, reportPath, *fileSpec, &scriptFile, &reportFile);
         platform::FSSpec scriptSpec;
-        platform::FSMakeFSSpec(platform::MacRomanToUtf8String(scriptPath + 1, scriptPath[0]), &scriptSpec);
+        platform::FSMakeFSSpec(scriptFile, &scriptSpec);
         int16_t file = -1;
         if (const platform::OSErr err = platform::FSpOpenDF(scriptSpec, platform::fsRdPerm, &file)) return err;
         std::string report;
@@ -116,10 +134,10 @@ int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, pl
         if (error.code) sql::yyerror(schema, error);
         int16_t result = sql::ResultOf(error);
         // The report lands as a text file, whole or not at all.
-        const int16_t written = platform::WriteTextDocument(
-            platform::MacRomanToUtf8String(reportPath + 1, reportPath[0]), report.data(), report.size(), 0);
+        const int16_t written = platform::WriteTextDocument(reportFile, report.data(), report.size(), 0);
         if (result == 0) result = written;
         if (result == 0) result = sql::CreateSQLBase(schema, script, fileSpec);
+        if (result == 0 && schema.remarks) result = sql::kMadeWithRemarks;
         sql::DisposeSQL(&schema);
         return result;
     } catch (const std::bad_alloc&) {

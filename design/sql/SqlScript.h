@@ -10,15 +10,24 @@
 #include "design/sql/SqlSchema.h"
 #include "platform/files/FileTypes.h"
 
-// The paths are length-prefixed Mac Roman texts. 0 with `fileSpec` naming
-// the new structure; -1 for an error in the script (the report says where;
+// The paths are length-prefixed Mac Roman texts. When `fileSpec` names a
+// file on entry, that is the script, and the report is its path followed
+// by what `reportPath` adds to `scriptPath` (a Mac Roman path cannot name
+// every folder). 0 with `fileSpec` naming the new structure, or
+// kMadeWithRemarks when its report also names merged tables or columns
+// and cut names; -1 for an error in the script (the report says where;
 // nothing is made); 1004 or 1006 for a script naming more tables than a
 // structure holds or more columns than a table holds (the report names
 // the first one past; nothing is made); -108 out of memory; 1001 the save
 // dialog cancelled;
-// otherwise the error of reading the script, of writing the report or of
-// building the structure (none is left then).
+// otherwise the error of reading the script (no report then), of writing
+// the report or of building the structure (none is left then).
 int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, platform::FSSpec* fileSpec);
+
+namespace sql {
+// The structure is made, and the report has remarks.
+constexpr int16_t kMadeWithRemarks = 1024;
+}  // namespace sql
 
 namespace sql {
 

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 
@@ -35,7 +36,7 @@ constexpr int16_t kMaxFields = 511;
 constexpr size_t kMethodAt = 2, kFormTableAt = 4, kNumberAt = 6, kBoxAt = 14, kBoxSize = 8;
 constexpr size_t kTypeAt = 32, kRelTableAt = 40, kRelFieldAt = 42, kNewWordAt = 44, kListAt = 46, kAttrAt = 48,
                  kSubIdAt = 48, kDepthAt = 50, kPathAt = 52;
-constexpr uint8_t kSubtableType = 7;
+constexpr uint8_t kSubtableType = fieldtype::kSubtable;
 constexpr uint8_t kRelationBit = 0x80, kRelationMark = 0x02;
 constexpr size_t kFormHeader = 6, kFormRowSize = 270, kFormIdAt = 32, kFormMethodAt = 40;
 constexpr size_t kDefaultInputAt = 2, kDefaultOutputAt = 4;

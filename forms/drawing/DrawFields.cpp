@@ -2,6 +2,7 @@
 // check box, the scroll bars a text field shows beside it.
 #include "forms/drawing/ObjectDrawing.h"
 #include "forms/objects/EditableObjects.h"
+#include "kernel/fields/FieldTypes.h"
 #include "looks/LookServices.h"
 #include "looks/VIHandler.h"
 #include "looks/VIObj.h"
@@ -13,8 +14,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int16_t kBooleanType = 6;
-constexpr int16_t kTextType = 2;
 constexpr int16_t kLabelInset = 2;
 
 }  // namespace
@@ -37,7 +36,7 @@ void FieldObject::DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv)
         return;
     }
     const int16_t type = GetDataType();
-    if (type == kBooleanType) {
+    if (type == fieldtype::kBoolean) {
         unsigned char title[256];
         const int16_t mode = DrawingModeOf(this);
         if (mode == kDrawNames) ShownText(nullptr, label, title);
@@ -64,7 +63,7 @@ void FieldObject::DrawObject(LayoutEditor* editor, int16_t dh, int16_t dv)
         DrawLabel(label, r, kLabelInset);
     }
     // Only text fields show their scroll bars; the object keeps its own.
-    const bool textField = type == kTextType;
+    const bool textField = type == fieldtype::kText;
     FakeScrollBars(r, textField && vScrollBar, textField && hScrollBar, handler);
     if (lookStyle != 0) {
         VIObj context;

@@ -11,6 +11,7 @@
 #include "forms/objects/EditableObjects.h"
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/FormTables.h"
+#include "kernel/fields/FieldTypes.h"
 #include "kernel/formhooks/FormServices.h"
 #include "kernel/helpers/KernelColors.h"
 #include "kernel/startup/KernelGlobals.h"
@@ -32,7 +33,6 @@ namespace {
 
 constexpr int32_t kTableNameSize = 32;
 constexpr int32_t kFieldsAt = 30, kFieldSize = 66;
-constexpr int16_t kBooleanType = 6;
 bool gLaserWidth = false;
 
 void SetFontOf(int16_t font, int16_t size, int16_t face, int16_t styleSheet)
@@ -218,7 +218,7 @@ void EditableObject::InitVIParms(VIObj* context, int16_t widget, const Rect& r, 
 void FieldObject::SetupDrawing()
 {
     EditableObject::SetupDrawing();
-    const bool entered = GetDataType() == kBooleanType || GetEditable();
+    const bool entered = GetDataType() == fieldtype::kBoolean || GetEditable();
     VIObj context;
     InitVIParms(&context, entered ? kVIEditField : kVIStaticText, GetFullBounds(), nullptr);
     context.SetQzObjectType(entered ? 0 : 1, false);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "forms/iff/ChunkFields.h"
+#include "kernel/fields/FieldTypes.h"
 #include "kernel/numtext/NumberBridge.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
@@ -13,7 +14,8 @@ namespace {
 
 constexpr IFFP kSatt = IFFP(platform::FourCC("SATT"));
 
-bool IsReal(uint8_t type) { return type == 1 || type == 11; }
+// A value of a real or time field is kept as a real.
+bool IsReal(uint8_t type) { return type == fieldtype::kReal || type == fieldtype::kTime; }
 
 uint8_t* At(platform::Handle record, int32_t offset) { return reinterpret_cast<uint8_t*>(*record) + offset; }
 
@@ -44,7 +46,7 @@ bool ReadValue(ChunkReader& r, platform::Handle record, int32_t typeAt, int32_t 
         platform::WriteBE64(At(record, valueAt), bits);
         std::memset(At(record, valueAt + 8), 0, 2);
     } else {
-        if (reversed && type == 4)
+        if (reversed && type == fieldtype::kDate)
             for (int i = 0; i < 10; i += 2) platform::ReverseBytes(stored + i, 2);
         std::memcpy(At(record, valueAt), stored, 10);
     }

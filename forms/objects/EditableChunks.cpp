@@ -15,6 +15,7 @@
 #include "forms/objects/FormObjects.h"
 #include "forms/objects/FormTables.h"
 #include "forms/objects/ObjectWriting.h"
+#include "kernel/fields/FieldTypes.h"
 #include "kernel/formhooks/FormSession.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
@@ -287,7 +288,7 @@ IFFP FieldObject::ReadObject(CustomClientFrame* frame, _GroupContext* context)
 
     if (styleSheet != -1) {
         const int16_t c = GetStyleSheetHeight(styleSheet);
-        if (c > 0 && recordedHeight >= 0 && GetDataType() != 6) RescaleProportionally(c, recordedHeight);
+        if (c > 0 && recordedHeight >= 0 && GetDataType() != fieldtype::kBoolean) RescaleProportionally(c, recordedHeight);
     }
     if (!flagsRead) {
         uint32_t flags[2];
@@ -328,7 +329,7 @@ IFFP FieldObject::WriteObject(_GroupContext* context)
     // A field shows its value unless it is of a kind shown otherwise.
     if (displayOption == 0) {
         const int16_t type = GetDataType();
-        if (type != 2 && type != 3) displayOption = 1;
+        if (type != fieldtype::kText && type != fieldtype::kPicture) displayOption = 1;
     }
     return WriteObjectWithKind(context, kField);
 }

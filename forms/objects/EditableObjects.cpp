@@ -6,6 +6,7 @@
 
 #include "forms/layout/SaisieAtt.h"
 #include "forms/objects/FormModelHooks.h"
+#include "kernel/fields/FieldTypes.h"
 #include "kernel/helpers/EntryAttributes.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
@@ -177,21 +178,21 @@ void EditableObject::SetTipsIDs(int16_t kind, int16_t id1, int16_t id2)
 
 bool EditableObject::GetPictureStdFormat(int16_t* code)
 {
-    if (format[0] < 2 || format[1] != 1 || GetDataType() != 3) return false;
+    if (format[0] < 2 || format[1] != 1 || GetDataType() != fieldtype::kPicture) return false;
     *code = format[2];
     return true;
 }
 
 bool EditableObject::GetHourStdFormat(int16_t* code)
 {
-    if (format[0] < 2 || format[1] != 1 || GetDataType() != 11) return false;
+    if (format[0] < 2 || format[1] != 1 || GetDataType() != fieldtype::kTime) return false;
     *code = format[2];
     return true;
 }
 
 bool EditableObject::GetDateStdFormat(int16_t* code)
 {
-    if (format[0] < 2 || format[1] != 1 || GetDataType() != 4) return false;
+    if (format[0] < 2 || format[1] != 1 || GetDataType() != fieldtype::kDate) return false;
     *code = format[2];
     return true;
 }

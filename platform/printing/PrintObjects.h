@@ -64,7 +64,7 @@ struct PMSessionObject : PMObjectHeader {
     // The PDF is written to a temporary made beside its path, and takes the
     // path only once whole and on disk; a spooled file never replaces one.
     std::unique_ptr<TemporaryFile> pdfFile;
-    bool pdfWriteFailed = false;
+    OSErr pdfWriteError = noErr;  // the first failed write or commit of the PDF
     bool spooled = false;
     std::string pdfPath, lastPath;
     PMSettingsObject docSettings;

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "platform/core/Faults.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/PngExport.h"
@@ -56,41 +57,65 @@ void DropPage(PMPrintSession session)
     session->page = nullptr;
 }
 
-// True when the document replaced its destination.
-bool DropDocument(PMPrintSession session, bool keep)
+// The error a cairo status stands for: a failed write is the file's own.
+OSErr CairoError(PMPrintSession session, cairo_status_t status)
 {
+    if (status == CAIRO_STATUS_NO_MEMORY)
+        return memFullErr;
+    if (status == CAIRO_STATUS_WRITE_ERROR && session->pdfWriteError != noErr)
+        return session->pdfWriteError;
+    return ioErr;
+}
+
+// Ends the document; with `keep` its file replaces the destination. The
+// error of writing it (noErr when there was none); *written whether it
+// replaced the destination.
+OSErr DropDocument(PMPrintSession session, bool keep, bool* written)
+{
+    *written = false;
     DropPage(session);
     if (session->pdf) {
         cairo_surface_finish(session->pdf);
-        keep = keep && cairo_surface_status(session->pdf) == CAIRO_STATUS_SUCCESS;
+        const cairo_status_t status = cairo_surface_status(session->pdf);
+        if (status != CAIRO_STATUS_SUCCESS && session->pdfWriteError == noErr)
+            session->pdfWriteError = CairoError(session, status);
         cairo_surface_destroy(session->pdf);
         session->pdf = nullptr;
     }
-    bool written = false;
     if (session->pdfFile) {
         // The finished file replaces the destination only once it is whole
         // and flushed; otherwise the temporary goes with its object.
-        if (keep && !session->pdfWriteFailed && session->pdfFile->Commit(session->spooled) == noErr) {
-            session->lastPath = session->pdfPath;
-            written = true;
+        if (keep && session->pdfWriteError == noErr) {
+            const OSErr err = session->pdfFile->Commit(session->spooled);
+            if (err == noErr) {
+                session->lastPath = session->pdfPath;
+                *written = true;
+            } else {
+                session->pdfWriteError = err;
+            }
         }
         session->pdfFile.reset();
     }
-    session->pdfWriteFailed = false;
+    const OSErr err = session->pdfWriteError;
+    session->pdfWriteError = noErr;
     session->inDocument = false;
-    return written;
+    return err;
 }
 
 // Cairo's output goes to the document's temporary; a failed write fails
-// the document.
+// the document and is kept as its error.
 cairo_status_t WritePdf(void* closure, const unsigned char* data, unsigned int length)
 {
     auto* session = static_cast<PMSessionObject*>(closure);
-    if (session->pdfWriteFailed || !session->pdfFile || session->pdfFile->Write(data, length) != noErr) {
-        session->pdfWriteFailed = true;
-        return CAIRO_STATUS_WRITE_ERROR;
+    if (session->pdfWriteError == noErr) {
+        if (!session->pdfFile)
+            session->pdfWriteError = ioErr;
+        else if (ShouldFail(FaultKind::DiskFull))
+            session->pdfWriteError = dskFulErr;
+        else
+            session->pdfWriteError = session->pdfFile->Write(data, length);
     }
-    return CAIRO_STATUS_SUCCESS;
+    return session->pdfWriteError == noErr ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
 // A new file in the documents folder for the printer's spool.
@@ -114,7 +139,8 @@ OSStatus SpoolPath(std::string* path)
 
 void SessionFree(PMSessionObject* session)
 {
-    DropDocument(session, false);
+    bool written = false;
+    DropDocument(session, false, &written);
     delete session;
 }
 
@@ -242,7 +268,7 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
         // at a guessable name), beside the path so that the rename stays in
         // one file system.
         session->pdfFile = std::make_unique<TemporaryFile>();
-        session->pdfWriteFailed = false;
+        session->pdfWriteError = noErr;
         if (OSErr err = session->pdfFile->Create(path, 0666)) {
             session->pdfFile.reset();
             return Fail(session, err);
@@ -272,11 +298,12 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
         // A cancelled, failed or unfinished document leaves the destination
         // as it was. Only this document's own file counts: an earlier one
         // printed to the same place says nothing of this one.
-        const bool written = DropDocument(session, session->error == kPMNoError && !pageOpen);
+        bool written = false;
+        const OSErr writeError = DropDocument(session, session->error == kPMNoError && !pageOpen, &written);
         if (pageOpen)
             return Fail(session, kPMOutOfScope);
         if (!written)
-            return Fail(session, session->error ? session->error : OSStatus(ioErr));
+            return Fail(session, writeError ? writeError : session->error ? session->error : OSStatus(ioErr));
         return kPMNoError;
     });
 }
@@ -357,7 +384,7 @@ OSStatus PMSessionEndPage(PMPrintSession session)
                     result = err;
                 cairo_show_page(cr);
                 if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)
-                    result = memFullErr;
+                    result = CairoError(session, cairo_status(cr));
                 cairo_destroy(cr);
             }
             if (result == kPMNoError && session->imageDpi > 0) {

@@ -120,7 +120,8 @@
 # The report of an SQL script (SQL): an error line is item 1, the line
 # number, the error's item (4 memory, 7 nesting too deep, 8 syntax, 9 and
 # 10 a table or column past what a structure holds) and item 2 before the
-# token at fault.
+# token at fault. Item 11 is the alert of a structure made whose report has
+# remarks (OpenSQL).
 'STR#' 1028 "Script errors" {
     "Line"
     "at"
@@ -132,6 +133,7 @@
     "syntax error"
     "one table more than the 255 a structure holds,"
     "one column more than the 511 fields a table holds,"
+    "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: tables or columns defined twice, or whose names agree in their first 31 characters, were merged, and longer names were cut."
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.
@@ -269,19 +271,20 @@
 'APRM' 646 { $"0001 0001 000D" }
 'APRM' 656 { $"0001 0001 000D" }
 
-# A field's type names (design/preview/FieldDescription.cpp), by stored
-# type: 1 alpha (0), 2 real (2), 3 text (1), 4 picture (8), 5 long integer
-# (9), 6 date (4), 7 time (11), 8 boolean (6), 9 integer (3), 11 BLOB (30).
+# A field's type names (design/preview/FieldDescription.cpp), the item of
+# each stored type as kernel/fields/FieldTypes.h gives it: 1 alpha (0),
+# 2 text (2), 3 real (1), 4 integer (8), 5 long integer (9), 6 date (4),
+# 7 time (11), 8 boolean (6), 9 picture (3), 11 BLOB (30).
 'STR#' 1014 "Field types" {
     "Alpha"
-    "Real"
     "Text"
-    "Picture"
+    "Real"
+    "Integer"
     "Long integer"
     "Date"
     "Time"
     "Boolean"
-    "Integer"
+    "Picture"
     ""
     "BLOB"
 }

@@ -196,6 +196,7 @@ inline const std::string kDocumentStrings = std::string(kBaseAlerts) + R"(
 'STR#' 1001 { "Library" "Structure" "Save \"" "\"?" "Clipboard" "" "" "Open a document" "" "" "ID" "" "" ""
               "" "" "" "" "" "" "" "" "Close " " now?" " / " "" "" "" "" "" "" "" "" "" "" "" "" "" ""
               "" "" "" "" "" "Open a script" }
+'STR#' 1028 { "" "" "" "" "" "" "" "" "" "" "Remarks" }
 )";
 
 class MainDocFixture : public DocFixture {

@@ -361,7 +361,7 @@ TEST_F(OpenDocumentsTest, EventsPrintOpenRefuseUnreadParametersAndQuit)
 }
 
 struct SqlCall {
-    std::string script, structure;
+    std::string script, structure, given;
     int16_t result = 0;
     FSSpec made;
     int calls = 0;
@@ -374,7 +374,8 @@ TEST_F(OpenDocumentsTest, AStructureFromAnSqlScriptOpensOrSaysWhyNot)
         ++gSql.calls;
         gSql.script = P(script);
         gSql.structure = P(structure);
-        if (gSql.result == 0) *fileSpec = gSql.made;
+        gSql.given = fileSpec->path;
+        if (gSql.result == 0 || gSql.result == 1024) *fileSpec = gSql.made;
         return gSql.result;
     };
     gSql = SqlCall();
@@ -384,19 +385,33 @@ TEST_F(OpenDocumentsTest, AStructureFromAnSqlScriptOpensOrSaysWhyNot)
     EXPECT_EQ(appl_->OpenSQL(), 0);
     EXPECT_EQ(gSql.script, folder_ / "schema.sql");
     EXPECT_EQ(gSql.structure, folder_ / "schema.sql.QzB");
+    EXPECT_EQ(gSql.given, folder_ / "schema.sql");
     EXPECT_EQ(DocCount(), 1);
 
+    // A structure made with remarks in its report opens, and a note says so.
+    gSql.result = 1024;
+    gSql.made = MakeDocFile("other.QzB");
+    PushFileDialogAnswer(folder_ / "schema.sql");
+    ResetAlerts();
+    EXPECT_EQ(appl_->OpenSQL(), 0);
+    EXPECT_EQ(std::tuple(DocCount(), AlertCount(), LastAlert().text, LastAlert().kind),
+              std::tuple(2, 1, std::string("Remarks"), int16_t(kNoteAlert)));
+
     // The reader's own failure is shown as 1019, a script past the tables or
-    // fields a structure holds as that limit; a cancel says nothing.
+    // fields a structure holds as that limit; a failure that leaves no report
+    // as itself; a cancel says nothing.
     unsigned char text[256];
     ErrorMessage(1019, text);
-    for (const auto& [result, message] : {std::pair<int16_t, std::string>{-1, P(text)}, {1004, "Too many tables"},
-                                          {1006, "Too many fields"}}) {
+    const std::tuple<int16_t, int16_t, std::string> failures[] = {
+        {-1, 1019, P(text)}, {1004, 1019, "Too many tables"}, {1006, 1019, "Too many fields"},
+        {-34, -34, ""}, {-54, -54, ""}, {-43, -43, ""}};
+    for (const auto& [result, answered, message] : failures) {
         gSql.result = result;
         PushFileDialogAnswer(folder_ / "schema.sql");
         ResetAlerts();
-        EXPECT_EQ(appl_->OpenSQL(), 1019) << result;
-        EXPECT_EQ(LastAlert().text, message) << result;
+        EXPECT_EQ(appl_->OpenSQL(), answered) << result;
+        ErrorMessage(result, text);
+        EXPECT_EQ(LastAlert().text, message.empty() ? P(text) : message) << result;
     }
     gSql.result = 1001;
     PushFileDialogAnswer(folder_ / "schema.sql");

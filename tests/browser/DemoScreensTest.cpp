@@ -811,6 +811,15 @@ TEST_F(SqlScreens, TheScriptsTablesAndFieldsAreListed)
                                            "Invoice_Number", "Product", "Quantity", "Price"};
     EXPECT_EQ(Names(main->fList), rows);
     CheckMainRows(shot, window, main->fList);
+    // Each field is described by the type its column was declared with.
+    const std::vector<std::string> types = {"",     "Alpha (40)",   "Alpha (30)", "Date",       "Real", "",
+                                            "Long integer", "Alpha (40)", "Date", "Real", "Alpha (20)", "",
+                                            "Long integer", "Alpha (40)", "Integer", "Real"};
+    for (int32_t row = 0; row < int32_t(types.size()) && row < main->fList->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+        const std::string shown = obj && obj->kind == 28 ? static_cast<TCritObjQz*>(obj)->Describe().lines.at(0) : "";
+        EXPECT_EQ(shown, types[size_t(row)].empty() ? "" : "Type: " + types[size_t(row)]) << rows[size_t(row)];
+    }
     std::vector<uint8_t> report;
     ASSERT_EQ(ReadWholeFile(std::string(work) + "/Demo.sql.report.txt", &report), noErr);
     std::string expected;

@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "app/appl/TAppl.h"
+#include "app/dialogs/Messages.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "transfer/InstallTransfer.h"
 #include "browser/output/ListOutput.h"
@@ -22,6 +24,7 @@
 #include "platform/files/WholeFile.h"
 #include "toolbox/drawing/PrintEmulation.h"
 #include "tests/browser/EditorFixture.h"
+#include "tests/platform/files/LockedFolder.h"
 
 using namespace platform;
 
@@ -361,6 +364,44 @@ TEST_F(ListOutput, APrintingFailureIsReportedAsItself)
     EXPECT_EQ(pane_->Output(true), -27);
     LongLDelRow(1, 0, pane_->fList);
     DropPrintRecord();
+}
+
+// Save as PDF onto a full disk or into a folder nobody may write says so
+// as an export does, and leaves nothing there.
+TEST_F(ListOutput, APdfThatCannotBeWrittenSaysWhy)
+{
+    std::vector<int> seen;
+    RecordingPrint row;
+    row.seen = &seen;
+    LongLAddRow(1, 0, pane_->fList);
+    TObjQz* obj = &row;
+    LongLSetCell(&obj, sizeof obj, 0, pane_->fList);
+    const std::tuple<bool, int16_t, std::string> cases[] = {
+        {false, dskFulErr, "The disk is full. Make room on it and try again."},
+        {true, permErr, "The disk is locked. Use a disk you can write to."},
+    };
+    for (const auto& [locked, result, message] : cases) {
+        PrintToFile();
+        std::optional<platform::testing::LockedFolder> folder;
+        if (locked) {
+            folder.emplace(folder_ / "locked");
+            ClearFileDialogAnswers();
+            PushFileDialogAnswer(*folder / "list.pdf");
+        } else {
+            InjectFault(FaultKind::DiskFull, 0, -1);
+        }
+        ResetAlerts();
+        EXPECT_EQ(window_->Do_Func(10), result) << message;
+        ClearAllFaults();
+        EXPECT_EQ(std::tuple(AlertCount(), LastAlert().text), std::tuple(1, message));
+        folder.reset();
+        DropPrintRecord();
+        std::vector<std::string> pdfs;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(folder_.path()))
+            if (e.path().string().find(".pdf") != std::string::npos) pdfs.push_back(e.path());
+        EXPECT_EQ(pdfs, std::vector<std::string>{}) << message;
+    }
+    LongLDelRow(1, 0, pane_->fList);
 }
 
 // Each printed row tells its object whether it is closed (its users and

@@ -50,3 +50,44 @@ cat "$work/check.txt"
 [ "$status" -eq 0 ] || exit 1
 grep -q '^\[  PASSED  \] 1 test' "$work/check.txt" && ! grep -q SKIPPED "$work/check.txt" ||
   { echo "the screenshot checker did not run"; exit 1; }
+
+# The same script in a folder whose name is not plain ASCII: the structure
+# is made there and the report beside the script is the same.
+run() {  # steps file, then a command to run the program under; its status
+  local steps=$1
+  shift
+  (cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$steps" "$@" "$program") 2> "$work/stderr.txt"
+  local status=$?
+  if grep -Eq 'runtime error|Sanitizer' "$work/stderr.txt"; then
+    cat "$work/stderr.txt"
+    echo "SQL run $steps: sanitizer report"
+    exit 1
+  fi
+  return $status
+}
+steps() {  # the script to pick, the structure to name, the last line
+  printf 'move 1275 795\nidle\nanswer %s\nanswer %s\npress 61 10\nmove 90 70\nrelease\nwait 120\nidle\n%s\n' "$@"
+}
+examples="$work/Příklady"
+mkdir -p "$examples" && cp "$script" "$examples/Demo.sql"
+steps "$examples/Demo.sql" "$examples/Made.QzB" end > "$work/examples.txt"
+run "$work/examples.txt"
+status=$?
+[ "$status" -eq 0 ] || { cat "$work/stderr.txt"; echo "SQL run in $examples: status $status"; exit 1; }
+[ -s "$examples/Made.QzB" ] || { echo "no structure made in $examples"; exit 1; }
+cmp -s "$examples/Demo.sql.report.txt" "$work/Demo.sql.report.txt" || { echo "the report in $examples differs"; exit 1; }
+
+# A script in a folder nobody may write: no report can be written, and the
+# alert says why (the script ends while it is up). Root passes over file
+# modes unless its rights to do so are set aside.
+locked="$work/locked"
+mkdir -p "$locked" && cp "$script" "$locked/Demo.sql" && chmod 555 "$locked"
+drop=()
+[ "$(id -u)" -eq 0 ] && drop=(setpriv --bounding-set=-dac_override,-dac_read_search)
+steps "$locked/Demo.sql" "$work/Locked.QzB" "# the alert stays up" > "$work/locked.txt"
+run "$work/locked.txt" "${drop[@]}"
+status=$?
+chmod 755 "$locked"
+grep -q 'in the alert 1000 "The disk is locked. Use a disk you can write to."' "$work/stderr.txt" && [ "$status" -eq 4 ] ||
+  { cat "$work/stderr.txt"; echo "SQL run in a locked folder: status $status, not the locked disk's alert"; exit 1; }
+[ ! -e "$locked/Demo.sql.report.txt" ] && [ ! -e "$work/Locked.QzB" ] || { echo "the locked run wrote files"; exit 1; }

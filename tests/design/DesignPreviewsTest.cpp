@@ -3,7 +3,9 @@
 // platform lines, string lists and menus, at their exact sizes and pixels.
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -96,9 +98,9 @@ protected:
         });
         return line;
     }
-    TObjQz* Field(const std::string& table, const std::string& name)
+    TObjQz* Field(const std::string& table, const std::string& name) { return Member(Find(1, table), name); }
+    static TObjQz* Member(TObjQz* t, const std::string& name)
     {
-        TObjQz* t = Find(1, table);
         for (int32_t i = 0; t && t->members && i < t->members->Size(); ++i)
             if (P(t->members->At(i)->name) == name) return t->members->At(i);
         return nullptr;
@@ -200,8 +202,9 @@ TEST_F(DesignPreviews, AFieldIsDescribedByItsTypeAndAttributes)
     }
 }
 
-// A text field (type 1) is described as one, whatever its other bytes.
-TEST_F(DesignPreviews, ATextFieldIsDescribedAsText)
+// Each stored type is described by its own name, whatever the entry's
+// other bytes (an alpha field adds its length, here 0).
+TEST_F(DesignPreviews, EachStoredTypeIsDescribedByItsName)
 {
     TObjQz* since = Field("Customers", "Since");
     ASSERT_NE(since, nullptr);
@@ -209,8 +212,57 @@ TEST_F(DesignPreviews, ATextFieldIsDescribedAsText)
     platform::Handle fiqz = xget1res(FourCC("FIQz"), Find(1, "Customers")->id);
     ASSERT_NE(fiqz, nullptr);
     ASSERT_GE(platform::GetHandleSize(fiqz), 30 + 3 * 66);
-    (*fiqz)[30 + 2 * 66 + 32] = 1;  // the third field's type, in memory only
-    EXPECT_EQ(ExportedLines(since).at(0), "     Type: Text");
+    const std::pair<uint8_t, const char*> cases[] = {
+        {0, "Type: Alpha (0)"}, {1, "Type: Real"},     {2, "Type: Text"},         {3, "Type: Picture"},
+        {4, "Type: Date"},      {5, "Type:"},          {6, "Type: Boolean"},      {8, "Type: Integer"},
+        {9, "Type: Long integer"}, {11, "Type: Time"}, {30, "Type: BLOB"},        {31, "Type:"},
+    };
+    for (const auto& [type, line] : cases) {
+        (*fiqz)[30 + 2 * 66 + 32] = char(type);  // the third field's type, in memory only
+        EXPECT_EQ(ExportedLines(since).at(0), std::string("     ") + line) << int(type);
+    }
+}
+
+// Every field of the demo's tables, as its description writes it (a word
+// for its type, and an alpha field's length), is stored with the type
+// that word means and shown by that type's name.
+TEST_F(DesignPreviews, TheDemosFieldsAreTheTypesTheirDescriptionGives)
+{
+    struct Meaning {
+        const char* word;
+        uint8_t code;
+        const char* name;
+    };
+    const Meaning meanings[] = {{"alpha", 0, "Alpha"},   {"real", 1, "Real"},          {"text", 2, "Text"},
+                                {"picture", 3, "Picture"}, {"date", 4, "Date"},        {"boolean", 6, "Boolean"},
+                                {"integer", 8, "Integer"}, {"longint", 9, "Long integer"}, {"time", 11, "Time"},
+                                {"blob", 30, "BLOB"}};
+    std::ifstream in(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc");
+    TObjQz* table = nullptr;
+    TObjQz* holder = nullptr;  // the table or subtable whose fields follow
+    int fields = 0;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string statement, name, type, length;
+        words >> statement >> name >> type >> length;
+        const size_t indent = line.find_first_not_of(' ');
+        if (indent == 0) table = holder = statement == "table" ? Find(1, name) : nullptr;
+        if (!table || indent == 0) continue;
+        if (indent == 2) holder = statement == "subtable" ? Member(table, name) : statement == "field" ? table : nullptr;
+        if (statement != "field" || !holder || indent != (holder == table ? 2u : 4u)) continue;
+        SCOPED_TRACE(line);
+        const Meaning* meaning = nullptr;
+        for (const Meaning& m : meanings)
+            if (type == m.word) meaning = &m;
+        ASSERT_NE(meaning, nullptr);
+        auto* field = static_cast<TCritObjQz*>(Member(holder, name));
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(uint16_t(field->typeWord) >> 8, meaning->code);
+        const std::string shown = std::string(meaning->name) + (meaning->code == 0 ? " (" + length + ")" : "");
+        EXPECT_EQ(ExportedLines(field).at(0), "     Type: " + shown);
+        ++fields;
+    }
+    EXPECT_EQ(fields, 15);
 }
 
 // A platform's font name is read to 63 characters at most, whatever its

@@ -2,6 +2,7 @@
 // report, and the structure built of it, whole or not at all.
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 
 #include "design/documents/DocumentPairs.h"
@@ -9,8 +10,11 @@
 #include "design/sql/SqlScript.h"
 #include "platform/core/Endian.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
+#include "platform/core/Faults.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "tests/design/ReadFixture.h"
+#include "tests/platform/files/LockedFolder.h"
+#include "tests/platform/files/TempFolder.h"
 
 namespace readtest {
 namespace {
@@ -79,20 +83,126 @@ protected:
     platform::FSSpec made_;
 };
 
+// Each data type of the grammar: the field it becomes, with its stored type
+// and length and the type its description names (as exported).
 TEST_F(SqlScript, DataTypesGiveTheirFieldTypesAndLengths)
 {
-    const std::tuple<const char*, int32_t, int16_t> cases[] = {
-        {"CHAR(100)", 0, 80}, {"char(79)", 0, 79}, {"CHAR(80)", 0, 80}, {"CHAR", 0, 2}, {"NCHAR(9)", 0, 9},
-        {"VARCHAR(10)", 2, 0}, {"NATIONAL CHARACTER VARYING(5)", 2, 0}, {"CHAR(5) VARYING", 2, 0},
-        {"NUMERIC(5, 2)", 1, 0}, {"DECIMAL", 1, 0}, {"BIGINT", 1, 0}, {"FLOAT(8)", 1, 0}, {"DOUBLE PRECISION", 1, 0},
-        {"REAL", 1, 0}, {"SMALLINT", 8, 0}, {"TINYINT", 8, 0}, {"INTEGER", 9, 0}, {"BIT", 6, 0}, {"BIT(3)", 30, 0},
-        {"BIT VARYING", 30, 0}, {"BINARY(4)", 30, 0}, {"DATE", 4, 0}, {"TIME(2)", 11, 0},
-        {"TIMESTAMP WITH TIME ZONE", 11, 0}, {"LONG VARBINARY", 0, 0}, {"LONG VARCHAR(9)", 0, 0}, {"VARBINARY", 0, 0},
+    const std::tuple<const char*, int, int16_t, const char*> cases[] = {
+        {"CHAR(100)", 0, 80, "Alpha (80)"},
+        {"char(79)", 0, 79, "Alpha (79)"},
+        {"CHAR(80)", 0, 80, "Alpha (80)"},
+        {"CHAR", 0, 2, "Alpha (2)"},
+        {"CHARACTER(7)", 0, 7, "Alpha (7)"},
+        {"NCHAR(9)", 0, 9, "Alpha (9)"},
+        {"NATIONAL CHAR(3)", 0, 3, "Alpha (3)"},
+        {"VARCHAR(10)", 2, 0, "Text"},
+        {"CHAR VARYING(4)", 2, 0, "Text"},
+        {"NATIONAL CHARACTER VARYING(5)", 2, 0, "Text"},
+        {"NCHAR VARYING", 2, 0, "Text"},
+        {"CHAR(5) VARYING", 2, 0, "Text"},
+        {"NUMERIC(5, 2)", 1, 0, "Real"},
+        {"NUMERIC", 1, 0, "Real"},
+        {"DEC(4)", 1, 0, "Real"},
+        {"DECIMAL", 1, 0, "Real"},
+        {"BIGINT", 1, 0, "Real"},
+        {"FLOAT", 1, 0, "Real"},
+        {"FLOAT(8)", 1, 0, "Real"},
+        {"REAL", 1, 0, "Real"},
+        {"DOUBLE", 1, 0, "Real"},
+        {"DOUBLE PRECISION", 1, 0, "Real"},
+        {"SMALLINT", 8, 0, "Integer"},
+        {"TINYINT", 8, 0, "Integer"},
+        {"INT", 9, 0, "Long integer"},
+        {"INTEGER", 9, 0, "Long integer"},
+        {"BIT", 6, 0, "Boolean"},
+        {"BIT(3)", 30, 0, "BLOB"},
+        {"BIT VARYING", 30, 0, "BLOB"},
+        {"BIT VARYING(8)", 30, 0, "BLOB"},
+        {"BINARY", 30, 0, "BLOB"},
+        {"BINARY(4)", 30, 0, "BLOB"},
+        {"DATE", 4, 0, "Date"},
+        {"TIME", 11, 0, "Time"},
+        {"TIME(2)", 11, 0, "Time"},
+        {"TIMESTAMP", 11, 0, "Time"},
+        {"TIMESTAMP(6)", 11, 0, "Time"},
+        {"TIME WITH TIME ZONE", 11, 0, "Time"},
+        {"TIMESTAMP WITH TIME ZONE", 11, 0, "Time"},
+        {"VARBINARY", 0, 0, "Alpha (0)"},
+        {"VARBINARY(4)", 0, 0, "Alpha (0)"},
+        {"LONG VARBINARY", 0, 0, "Alpha (0)"},
+        {"LONG VARCHAR(9)", 0, 0, "Alpha (0)"},
     };
-    for (const auto& [type, field, length] : cases) {
-        ASSERT_EQ(Parse(std::string("create table t (c ") + type + ");"), 0) << type << report_;
-        EXPECT_EQ(std::tuple(Column(0, 0).type, Column(0, 0).length), std::tuple(field, length)) << type;
+    std::string script = "CREATE TABLE t (";
+    for (size_t i = 0; i < std::size(cases); ++i) script += (i ? ", c" : "c") + std::to_string(i) + " " + std::get<0>(cases[i]);
+    ASSERT_EQ(Run(script + ");"), 0) << Report();
+    const Bytes def = Definition(1);
+    EXPECT_EQ(def[8], 1) << "a text field";
+    ASSERT_EQ(Read(), 0);
+    TObjQz* table = Find(1, "t");
+    ASSERT_TRUE(table && table->members);
+    ASSERT_EQ(table->members->Size(), int32_t(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [type, code, length, name] = cases[i];
+        const uint8_t* e = Field(def, int16_t(i + 1));
+        auto* field = static_cast<TCritObjQz*>(table->members->At(int32_t(i)));
+        EXPECT_EQ(std::tuple(int(e[32]), int16_t(platform::ReadBE16(e + 34)), field->Describe().lines.at(0)),
+                  std::tuple(code, length, std::string("Type: ") + name))
+            << type;
     }
+}
+
+// Repeated names are merged as the schema keeps them; the report says each
+// merge and each name cut to 31 characters.
+TEST_F(SqlScript, MergedTablesAndColumnsAndCutNamesAreRemarked)
+{
+    const std::string n31(31, 'n'), c31(31, 'c'), a = n31 + "A", b = n31 + "B", c32 = c31 + "x";
+    struct Case {
+        std::string script, report, tables;
+        int32_t remarks;
+    };
+    const Case cases[] = {
+        {"CREATE TABLE t (a INT); CREATE TABLE t (b CHAR);",
+         "Table t\n          column a\nTable t defined again: one table holds the columns of both\n          column b\n",
+         "t(a:9 b:0) ", 1},
+        {"CREATE TABLE t (a INT, a FLOAT NOT NULL);",
+         "Table t\n          column a\n          column a defined again: one field, of the type defined last\n",
+         "t(a:1) ", 1},
+        {"CREATE TABLE " + a + " (x INT); CREATE TABLE " + b + " (y INT);",
+         "Table " + n31 + "\nTable " + n31 + ": cut to 31 characters from " + a + "\n          column x\nTable " + b +
+             " and " + a + " agree in their first 31 characters: one table, " + n31 + "\nTable " + n31 +
+             " defined again: one table holds the columns of both\n          column y\n",
+         n31 + "(x:9 y:9) ", 3},
+        {"CREATE TABLE t (" + c31 + " INT, " + c32 + " DATE);",
+         "Table t\n          column " + c31 + "\n          column " + c32 + " and " + c31 +
+             " agree in their first 31 characters: one field, " + c31 + "\n          column " + c31 +
+             " defined again: one field, of the type defined last\n",
+         "t(" + c31 + ":4) ", 2},
+        // A long name written again, and a table named before it is
+        // defined, are no merge.
+        {"DROP TABLE " + a + "; CREATE INDEX i ON " + a + " (k);"
+         "CREATE TABLE u (x INT, FOREIGN KEY (x) REFERENCES v (y)); CREATE TABLE v (y INT);",
+         "Table " + n31 + "\nTable " + n31 + ": cut to 31 characters from " + a +
+             "\n          column k\nTable u\n          column x\nTable v\n          column y\n",
+         n31 + "(k:0) u(x:9) v(y:9) ", 1},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(Parse(c.script), 0) << c.script;
+        EXPECT_EQ(report_, c.report) << c.script;
+        std::string tables;
+        for (const sql::Table& t : schema_.tables) {
+            tables += t.name + "(";
+            for (const sql::Column& col : t.columns) tables += col.name + ":" + std::to_string(col.type) + " ";
+            if (!t.columns.empty()) tables.pop_back();
+            tables += ") ";
+        }
+        EXPECT_EQ(std::tuple(tables, schema_.remarks), std::tuple(c.tables, c.remarks)) << c.script;
+    }
+    // The structure holds what the schema holds; SQL says the report has
+    // remarks.
+    ASSERT_EQ(Run(cases[0].script), sql::kMadeWithRemarks);
+    EXPECT_EQ(std::tuple(made_.path, Report()), std::tuple(out_, cases[0].report));
+    const Bytes t = Definition(1);
+    EXPECT_EQ(std::tuple(platform::ReadBE16(&t[0]), Field(t, 1)[32], Field(t, 2)[32]), std::tuple(2, 9, 0));
 }
 
 TEST_F(SqlScript, TheScannerReadsKeywordsNamesStringsAndSkipsTheRest)
@@ -364,25 +474,81 @@ TEST_F(SqlScript, ACancelledSaveKeepsTheReportAndMakesNothing)
 }
 
 // The report is a text file whatever its name; one that cannot be written
-// is the error, before anything is built.
+// (no such folder, a full disk, a folder nobody may write) is the error,
+// before anything is built.
 TEST_F(SqlScript, TheReportIsATextFileOrTheErrorOfWritingIt)
 {
     std::ofstream(folder_ / "s.sql", std::ios::binary) << "CREATE TABLE t (a INT);";
     unsigned char scriptPath[256], reportPath[256];
     apptest::ToP(folder_ / "s.sql", scriptPath);
-    const std::tuple<std::string, int16_t> cases[] = {{folder_ / "report", 0},
-                                                      {folder_ / "missing/report", platform::fnfErr}};
-    for (const auto& [report, result] : cases) {
+    platform::testing::TempFolder locked;
+    enum class Disk { Room, Full, Locked };
+    const std::tuple<std::string, Disk, int16_t> cases[] = {{folder_ / "report", Disk::Room, 0},
+                                                            {folder_ / "missing/report", Disk::Room, platform::fnfErr},
+                                                            {folder_ / "full", Disk::Full, platform::dskFulErr},
+                                                            {locked / "in/report", Disk::Locked, platform::permErr}};
+    for (const auto& [report, disk, result] : cases) {
         platform::ClearFileDialogAnswers();
         platform::PushFileDialogAnswer(out_);
         apptest::ToP(report, reportPath);
+        made_ = platform::FSSpec{};
+        std::optional<platform::testing::LockedFolder> folder;
+        if (disk == Disk::Locked) folder.emplace(locked / "in");
+        if (disk == Disk::Full) platform::InjectFault(platform::FaultKind::DiskFull, 0, -1);
         EXPECT_EQ(SQL(scriptPath, reportPath, &made_), result) << report;
+        platform::ClearAllFaults();
+        folder.reset();
         EXPECT_EQ(platform::HasFileDialogAnswer(), result != 0) << "no save dialog after a failure";
+        EXPECT_EQ(std::filesystem::exists(report), result == 0) << report;
         if (result != 0) continue;
         platform::FInfo info;
         ASSERT_EQ(platform::FSpGetFInfo(platform::FSSpec{report}, &info), 0);
         EXPECT_EQ(info.fdType, platform::FourCC("TEXT"));
     }
+}
+
+// A script in a folder whose name Mac Roman cannot hold is read through
+// the file it is given as, and its report lands beside it.
+TEST_F(SqlScript, AScriptGivenAsItsFileIsReadWhateverItsFoldersName)
+{
+    const std::string folder = folder_ / "P\xC5\x99\xC3\xADklady";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/s.sql", std::ios::binary) << "CREATE TABLE t (a INT);";
+    unsigned char scriptPath[256], reportPath[256];
+    apptest::ToP(folder_ / "P?\x92klady/s.sql", scriptPath);
+    apptest::ToP(folder_ / "P?\x92klady/s.sql.report.txt", reportPath);
+    platform::ClearFileDialogAnswers();
+    platform::PushFileDialogAnswer(out_);
+    made_ = platform::FSSpec{folder + "/s.sql"};
+    EXPECT_EQ(SQL(scriptPath, reportPath, &made_), 0);
+    EXPECT_EQ(made_.path, out_);
+    const Bytes report = FileBytes(folder + "/s.sql.report.txt");
+    EXPECT_EQ(std::string(report.begin(), report.end()), "Table t\n          column a\n");
+}
+
+// A document the program holds is never built over: the chosen name is
+// refused, naming it, and the save dialog asks again.
+TEST_F(SqlScript, ADocumentTheProgramHoldsIsRefusedAsTheNewStructure)
+{
+    std::ofstream(out_, std::ios::binary) << "held";
+    std::ofstream(folder_ / "s.sql", std::ios::binary) << "CREATE TABLE t (a INT);";
+    MakeAppl();
+    doc_.fSpec = platform::FSSpec{out_};
+    appl_->fDocList = &doc_;
+    const std::string other = folder_ / "Other.QzB";
+    platform::ClearFileDialogAnswers();
+    platform::PushFileDialogAnswer(out_);
+    platform::PushFileDialogAnswer(other);
+    unsigned char scriptPath[256], reportPath[256];
+    apptest::ToP(folder_ / "s.sql", scriptPath);
+    apptest::ToP(folder_ / "s.sql.report.txt", reportPath);
+    ResetAlerts();
+    const int16_t result = SQL(scriptPath, reportPath, &made_);
+    appl_->fDocList = nullptr;
+    EXPECT_EQ(std::tuple(result, made_.path, AlertCount()), std::tuple(0, other, 1));
+    EXPECT_EQ(LastAlert().text,
+              "A document open in the program, or its working file, is at this place: choose another name than Out.QzB");
+    EXPECT_EQ(FileBytes(out_), Bytes({'h', 'e', 'l', 'd'}));
 }
 
 TEST_F(SqlScript, TheStructureHoldsTheTablesFieldsAndRelations)

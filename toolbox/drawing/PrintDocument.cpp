@@ -22,15 +22,23 @@ MyPrintContextRecord* PrOpenDoc(THPrint record, MyPrintContextRecord*, void*)
         // rather than sent somewhere the caller did not ask for.
         const bool destinationTaken = ApplyCustomDestination(f);
         Note(PMSessionSetDocumentFormatGeneration(s.session, kPMDocumentFormatDefault, {kPMGraphicsContextQuickDraw}));
+        if (!destinationTaken) return nullptr;
         auto* context = new (std::nothrow) MyPrintContextRecord{};
         if (!context) {
             Note(memFullErr);
             return nullptr;
         }
-        if (destinationTaken && !s.documentOpen) {
+        if (!s.documentOpen) {
+            // A document that cannot begin (a folder that may not be
+            // written) answers no context: its error stays the last one,
+            // not hidden by the errors of pages that would follow.
             const OSStatus err = PMSessionBeginDocument(s.session, f.settings, f.pageFormat);
             Note(err);
-            s.documentOpen = err == noErr;
+            if (err != noErr) {
+                delete context;
+                return nullptr;
+            }
+            s.documentOpen = true;
         }
         return context;
     });

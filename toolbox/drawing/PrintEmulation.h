@@ -97,7 +97,8 @@ bool PrStlDialog(THPrint record);
 bool PrJobDialog(THPrint record);
 
 // Documents and pages. The context and the third argument of PrOpenDoc are
-// not used; PrOpenDoc answers a new context, null for a null record.
+// not used; PrOpenDoc answers a new context, null (PrError saying why) for
+// a null record or a document that could not begin.
 MyPrintContextRecord* PrOpenDoc(THPrint record, MyPrintContextRecord* context, void* ioBuffer);
 void PrOpenPage(MyPrintContextRecord* context, const platform::Rect* pageFrame);
 void PrClosePage(MyPrintContextRecord* context);

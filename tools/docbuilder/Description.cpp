@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "kernel/fields/FieldTypes.h"
 #include "platform/core/Endian.h"
 #include "platform/fonts/Fonts.h"
 #include "tools/docbuilder/DescriptionText.h"
@@ -488,7 +489,7 @@ private:
             else if (w == "subtable") {
                 FieldSpec f;
                 f.src.line = c.line;
-                f.type = 7;
+                f.type = fieldtype::kSubtable;
                 f.subtable = std::make_shared<TableSpec>(Table(c));
                 f.name = f.subtable->name;
                 t.fields.push_back(std::move(f));
@@ -503,9 +504,10 @@ private:
 
     FieldSpec Field(const Node& n)
     {
+        using namespace fieldtype;
         static const std::pair<const char*, uint8_t> kTypes[] = {
-            {"alpha", 0}, {"text", 1}, {"real", 2}, {"integer", 3}, {"date", 4}, {"boolean", 6},
-            {"picture", 8}, {"longint", 9}, {"time", 11}, {"blob", 30}};
+            {"alpha", kAlpha}, {"text", kText},   {"real", kReal},         {"integer", kInteger}, {"date", kDate},
+            {"boolean", kBoolean}, {"picture", kPicture}, {"longint", kLongInteger}, {"time", kTime}, {"blob", kBlob}};
         FieldSpec f;
         f.src.line = n.line;
         f.name = Name(n, 1, 31);
@@ -520,10 +522,10 @@ private:
         if (!known) {
             if (type != "type") Refuse(n.line, "unknown field type '" + type + "'");
             f.type = uint8_t(Number(n, 3, 0, 30));
-            if (f.type == 7) Refuse(n.line, "a subtable is written 'subtable NAME'");
+            if (f.type == fieldtype::kSubtable) Refuse(n.line, "a subtable is written 'subtable NAME'");
             next = 4;
         }
-        if (f.type == 0) {
+        if (f.type == fieldtype::kAlpha) {
             f.length = int16_t(Number(n, next, 1, 255));
             ++next;
         }

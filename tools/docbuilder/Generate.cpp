@@ -3,6 +3,7 @@
 // description, so the same line gives the same document at any size.
 #include <string>
 
+#include "kernel/fields/FieldTypes.h"
 #include "tools/docbuilder/Description.h"
 
 namespace docbuilder {
@@ -202,9 +203,10 @@ void AddGeneratedObjects(DocumentSpec& doc, int32_t count, int line)
             FieldSpec f;
             src(f.src);
             f.name = name("Field");
-            static const uint8_t kTypes[] = {0, 3, 2, 4, 1, 6, 9, 11};
+            using namespace fieldtype;
+            static const uint8_t kTypes[] = {kAlpha, kPicture, kText, kDate, kReal, kBoolean, kLongInteger, kTime};
             f.type = kTypes[g.Below(8)];
-            if (f.type == 0) f.length = int16_t(10 + g.Below(70));
+            if (f.type == kAlpha) f.length = int16_t(10 + g.Below(70));
             if (!doc.lists.empty() && g.Below(4) == 0) f.list = doc.lists[g.Below(uint32_t(doc.lists.size()))].name;
             if (!fields.empty() && g.Below(8) == 0) {
                 auto [rt, rf] = fields[g.Below(uint32_t(fields.size()))];

@@ -4,6 +4,8 @@
 #include <map>
 #include <set>
 
+#include "kernel/fields/FieldTypes.h"
+
 namespace docbuilder::layout {
 
 Builder::FieldPath Builder::Resolve(const std::vector<std::string>& path, int line, const char* what)
@@ -86,9 +88,9 @@ void Builder::Table(const TableSpec& t, int16_t number, const std::string& owner
     w.U16(t.method ? uint16_t(Id(&*t.method)) : 0);
     w.U16(t.forms.empty() ? 0xFFFF : uint16_t(id));
     w.U16(uint16_t(number));
-    bool numeric = false;
-    for (const FieldSpec& f : t.fields) numeric = numeric || f.type == 2 || f.type == 3;
-    w.U8(numeric ? 1 : 0);
+    bool marked = false;
+    for (const FieldSpec& f : t.fields) marked = marked || fieldtype::MarksTableHeader(f.type);
+    w.U8(marked ? 1 : 0);
     w.Zeros(5);
     if (owner.empty()) {
         const int16_t x = int16_t(20 + 80 * (place % 10)), y = int16_t(20 + 130 * (place / 10));
