@@ -124,8 +124,9 @@ int16_t AddInChange(TGroupObjQz* group, const std::vector<TObjQz*>& objects, boo
         }
         if (!err) {
             ShellSortFullName(group->members);
-            err = group->MakeCallList(true);
+            err = group->LocalsBesideMethods();
         }
+        if (!err) err = group->MakeCallList(true);
         if (!err) err = group->Write();
     } catch (const std::bad_alloc&) {
         err = platform::memFullErr;

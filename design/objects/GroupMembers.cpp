@@ -1,5 +1,6 @@
 // Reading and writing the member lists of groups, components and folders.
 #include <algorithm>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "design/reading/ModuleManager.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
+#include "design/objects/VarObjQz.h"
 #include "design/reading/ReadQzB.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
@@ -243,6 +245,31 @@ bool Encloses(TObjQz* obj, TGroupObjQz* group)
 }
 
 }  // namespace
+
+int16_t TGroupObjQz::LocalsBesideMethods()
+{
+    if (!members) return 0;
+    std::vector<TObjQz*> order;
+    try {
+        order.reserve(size_t(members->Size()));
+        auto isLocal = [&](TObjQz* m) {
+            auto* var = dynamic_cast<TVarObjQz*>(m);
+            return var && var->method && IsInList(members, var->method);
+        };
+        for (int32_t i = 0; i < members->Size(); ++i) {
+            TObjQz* m = members->At(i);
+            if (isLocal(m)) continue;
+            order.push_back(m);
+            auto* method = IsMethodKind(m->kind) ? static_cast<TGnlProcObjQz*>(m) : nullptr;
+            for (int32_t l = 0; method && method->locals && l < method->locals->Size(); ++l)
+                if (method->locals->At(l)->parent == this) order.push_back(method->locals->At(l));
+        }
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+    if (int32_t(order.size()) != members->Size()) return 0;
+    return SetObjListEntries(members, order.data(), int32_t(order.size()));
+}
 
 int16_t TGroupObjQz::Read(void* record)
 {

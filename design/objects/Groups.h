@@ -59,6 +59,10 @@ public:
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t Save(int16_t file, OutPutParmRec* options) override;
 
+    // Each member method's local variables stand right after it, in their
+    // method's order, as the reader puts them; the others keep theirs.
+    // -108 leaves the members as they were.
+    int16_t LocalsBesideMethods();
     // Stores the member list, making it (under UniqueGroupID) when missing.
     virtual int16_t Write();
     // uses/usedBy become the union of the members', members left out (and

@@ -81,6 +81,12 @@ OSErr SaveList(int16_t file, ObjListHdl list, int16_t heading)
     return err;
 }
 
+// Whether a list of links (as shown) is printed or exported under its
+// heading: when it names anything. Whether an empty list was ever made
+// depends on the object's history (a read makes none where nothing links,
+// a change may leave one empty): the output is the same either way.
+bool Headed(ObjListHdl links) { return links && links->Size() > 0; }
+
 }  // namespace
 
 bool TObjQz::BreakIf(int16_t lines)
@@ -159,10 +165,10 @@ int16_t TObjQz::Print(OutPutParmRec* options)
     const unsigned char empty[1] = {0};
     for (const auto& [wanted, links, heading] : {std::tuple{o.callers, usedBy, int16_t(3)},
                                                  std::tuple{o.uses, uses, int16_t(2)}}) {
-        if (err || !wanted || !links) continue;
+        if (err || !wanted) continue;
         const ShownLinks shown(links);
         ObjListHdl list = shown.get();
-        if (!list) continue;
+        if (!Headed(list)) continue;
         unsigned char text[256];
         MyGetIndString(text, 1009, heading);
         TextFace(italic);
@@ -194,10 +200,10 @@ int16_t TObjQz::Save(int16_t file, OutPutParmRec* options)
     if (!err) err = WriteEOL(file);
     if (!err && o.contents && !TstFlag(kFlagCiphered)) err = SaveObj(file);
     if (!err && o.documentation && TstFlag(kFlagHasDoc)) err = SaveDoc(file);
-    if (!err && o.callers && usedBy)
-        if (const ShownLinks shown(usedBy); shown.get()) err = SaveList(file, shown.get(), 3);
-    if (!err && o.uses && uses)
-        if (const ShownLinks shown(uses); shown.get()) err = SaveList(file, shown.get(), 2);
+    if (!err && o.callers)
+        if (const ShownLinks shown(usedBy); Headed(shown.get())) err = SaveList(file, shown.get(), 3);
+    if (!err && o.uses)
+        if (const ShownLinks shown(uses); Headed(shown.get())) err = SaveList(file, shown.get(), 2);
     return err;
 }
 

@@ -134,16 +134,20 @@ int16_t Init_ef()
         return n >= 1 && size_t(n) < ef.size() && ef[size_t(n)].description ? ef[size_t(n)].description->formTable
                                                                              : nullptr;
     });
+    int16_t result = 0;
     try {
         ef.resize(size_t(tables) + 1);
         for (int32_t n = 1; n <= tables; ++n) {
             const int16_t id = platform::ReadBES16(reinterpret_cast<const uint8_t*>(*hparam) + kTablesAt + (n - 1) * kTableEntrySize);
             const int16_t e = _lirecrit(&ef[size_t(n)].description, id);
             if (ef[size_t(n)].description) ef[size_t(n)].description->SetTableNumber(int16_t(n));
-            if (e) return e;
+            // A resource missing leaves that table's description partial
+            // (a subtable has no form table); the tables after it still load.
+            if (e == platform::memFullErr) return e;
+            if (e && result == 0) result = e;
         }
     } catch (const std::bad_alloc&) {
         return platform::memFullErr;
     }
-    return 0;
+    return result;
 }

@@ -207,5 +207,7 @@ int16_t TLayoutObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
         result = objMethods->At(i)->Parse_Link(source->ownerObj, conflicts);
         if (result == 0 && ParseCancelled()) result = kCancelledByUser;
     }
+    // Its size and date are those of the image as linked, as a read gives.
+    if (result == 0) StampOwnResource();
     return result;
 }

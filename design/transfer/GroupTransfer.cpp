@@ -147,6 +147,7 @@ int16_t TGroupObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
                 NoteGroupJoin(this, local);
                 err = local->AddGroup(this, false);
             }
+    if (err == 0) err = LocalsBesideMethods();
     if (err != 0) return err;
     // A component's copy knows its folders by the source's.
     if (auto* component = dynamic_cast<TModuleObjQz*>(this)) {

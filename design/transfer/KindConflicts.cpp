@@ -70,12 +70,14 @@ int16_t TMenuObjQz::Dir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHd
     return NamesakeConflict(this, namesake && EqualMenu(this, namesake) ? namesake : nullptr, 15, conflicts);
 }
 
+// A menu its bar shows: an equal one there is used, any other copied with
+// the bar (a bar copied without its menus would lose them).
 int16_t TMenuObjQz::Indir_Conflicts(TMainDoc* doc, C_ListRec* conflicts, ObjListHdl list)
 {
     (void)list;
+    if (IsInC_List(conflicts, this) || C_SearchInChain(conflicts, this)) return 0;
     TObjQz* namesake = Namesake(doc, this);
-    if (IsInC_List(conflicts, this) || C_SearchInChain(conflicts, this) || !namesake) return 0;
-    const bool equal = EqualMenu(this, namesake);
+    const bool equal = namesake && EqualMenu(this, namesake);
     TConflict* out = nullptr;
     return RecordConflict(this, equal ? namesake : nullptr, 0, equal ? 4 : kCopy, conflicts, &out);
 }

@@ -86,6 +86,10 @@ int16_t TMBarObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
         if (counterpart) {
             platform::WriteBE16(reinterpret_cast<uint8_t*>(*bar) + at, uint16_t(counterpart->id));
             err = XRef(this, counterpart);
+            // A menu of the destination's own brings what it uses; a copied
+            // one links its uses to the bar when it is linked itself.
+            for (int32_t u = 0; err == 0 && counterpart->uses && u < counterpart->uses->Size(); ++u)
+                err = XRef(this, counterpart->uses->At(u));
             ++k;
             continue;
         }
@@ -102,6 +106,9 @@ int16_t TMBarObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
     // Entries that went made the bar shorter: the object shows it as written.
     resTime = xgetrestimestamp(bar);
     resSize = uint32_t(platform::GetHandleSize(bar));
+    // Its texts name string lists by id: those of that id here.
+    for (TObjQz* list : MenuBarStringLists(this))
+        if ((err = XRef(this, list)) != 0) return err;
     return 0;
 }
 

@@ -317,8 +317,9 @@ TEST_F(FormPreviewScreens, CardAndSummaryShowAsBuiltOffscreen)
     CheckObjects(summary, std::string(work) + "/summary.png", 0, 6);
     // Card turned to its second page.
     CheckShown(card, std::string(work) + "/card2.png", 2, 2);
-    // Double-clicks in Invoice's preview: the field Number, then the
-    // variable bPrint, whose object method the pane then shows.
+    // A double-click in Summary's preview on the field Number of the
+    // Invoice it inherits; then, in Invoice's uses pane, the object method
+    // of its variable bPrint.
     auto* invoice = dynamic_cast<TLayoutObjQz*>(SearchListObj_Name(invoices->forms, kInvoice));
     ASSERT_NE(invoice, nullptr);
     TObjQz* number = Find(28, "Number");

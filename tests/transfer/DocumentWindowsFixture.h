@@ -22,12 +22,20 @@
 #include "browser/Panes.h"
 #include "design/links/XRef.h"
 #include "design/objects/TransferHooks.h"
+#include "forms/drawing/FormPreview.h"
+#include "forms/drawing/StaticPictures.h"
+#include "kernel/formhooks/FormServices.h"
 #include "forms/model/LayoutEditor.h"
 #include "looks/LookManager.h"
+#include "platform/core/Clock.h"
+#include "platform/events/DialogAnswers.h"
+#include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
 #include "platform/screen/Screen.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
+#include "tests/design/PrintedPages.h"
 #include "tests/design/ReadFixture.h"
+#include "tests/forms/DrawnPage.h"
 #include "transfer/InstallTransfer.h"
 
 namespace transfertest {
@@ -47,6 +55,8 @@ protected:
         InstallDocumentHooks();
         InstallFormModelHooks();
         InitVI();
+        InstallStaticPictures();
+        SetFormPreviewProc(FormPagePreview);
         browser::InstallBrowserPanes();
         transfer::InstallTransfer();
         for (const char* stem : {"Demo", "DemoTarget", "Reports-1"}) CopyBuilt(stem);
@@ -59,6 +69,8 @@ protected:
         appl_->Close();
         ResetTransferHooks();
         ResetDocHooks();
+        SetFormPreviewProc(nullptr);
+        SetGetStaticPictProc(nullptr);
         ClosePrefResFile();
         DisposeMenus();
         ReadFixture::TearDown();
@@ -197,9 +209,9 @@ public:
     // the same uses graph and, unless `windowsToo` is false, each window
     // shows what the same window shows there: the same rows open and the
     // same object current (its links in the panes), the same object
-    // previewed. Rows kept or found are each the fresh document's object,
-    // as it shows.
-    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what, bool windowsToo = true)
+    // previewed, and exports (with `printed`, prints) its list as there.
+    // Rows kept or found are each the fresh document's object, as it shows.
+    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what, bool windowsToo = true, bool printed = false)
     {
         namespace fs = std::filesystem;
         const fs::path fresh = fs::path(folder_.path()) / "fresh";
@@ -265,9 +277,97 @@ public:
                 Preview(freshWindow)->SetObj(nullptr);
             }
             EXPECT_EQ(Shown(w), Shown(freshWindow));
+            // Its list exported and printed as the fresh one is.
+            const std::string out = (fs::path(folder_.path()) / "out").string();
+            fs::remove_all(out);
+            fs::create_directories(out);
+            EXPECT_EQ(Exported(main, out + "/held.txt"), Exported(other, out + "/fresh.txt"));
+            if (printed) {
+                EXPECT_TRUE(Printed(main, out + "/held") == Printed(other, out + "/fresh"));
+            }
         }
         EXPECT_EQ(copy->Close(), 0);
         fs::remove_all(fresh);
+    }
+
+    // What each object holds, the objects that use it and those it uses,
+    // for every row of the list as Export List writes them, and the pages
+    // Print List draws (each page's pixels); at one fixed time.
+    static std::string Exported(browser::TLstPlane* main, const std::string& path)
+    {
+        platform::VirtualClock clock;
+        platform::SetClock(&clock);
+        OutPutParmRec parms{1, 1, 1, 0, 0, 0};
+        platform::FSSpec file;
+        platform::FSMakeFSSpec(path, &file);
+        EXPECT_EQ(main->ExportList(main->Doc(), file, &parms), 0);
+        platform::SetClock(nullptr);
+        const readtest::Bytes bytes = FileBytes(path);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    static std::vector<std::vector<uint32_t>> Printed(browser::TLstPlane* main, const std::string& prefix)
+    {
+        platform::ClearDialogAnswers();
+        platform::ClearFileDialogAnswers();
+        platform::VirtualClock clock;
+        platform::SetClock(&clock);
+        PrOpen();
+        THPrint record = NewPrintRecord();
+        PrintDefault(record);
+        MyAppl->fPrintRecord = reinterpret_cast<platform::Handle>(record);
+        EXPECT_EQ(platform::PMSessionSetPageImages(GetPrintSession(), prefix, 72), platform::kPMNoError);
+        platform::PushDialogAnswer(1);
+        platform::PushFileDialogAnswer(prefix + ".pdf");
+        OutPutParmRec parms{1, 1, 1, 0, 0, 0};
+        EXPECT_EQ(main->PrintList(main->Doc(), &parms), 0);
+        EXPECT_EQ(platform::PMSessionSetPageImages(GetPrintSession(), "", 0), platform::kPMNoError);
+        DisposePrintRecord(record);
+        MyAppl->fPrintRecord = nullptr;
+        PrClose();
+        platform::SetClock(nullptr);
+        std::vector<std::vector<uint32_t>> pages;
+        for (int page = 1; std::filesystem::exists(prefix + std::to_string(page) + ".png"); ++page) {
+            const readtest::PageImage image(prefix + std::to_string(page) + ".png");
+            EXPECT_TRUE(image.ok);
+            std::vector<uint32_t> pixels;
+            for (int32_t v = 0; v < image.pixels.height(); ++v)
+                for (int32_t h = 0; h < image.pixels.width(); ++h) pixels.push_back(image.At(h, v));
+            pages.push_back(std::move(pixels));
+        }
+        return pages;
+    }
+
+    // The user's default choices ('C_PR' 0 of the test's own preferences): these
+    // {code, choice} pairs.
+    static void SetUserDefaults(const std::vector<std::pair<int16_t, int16_t>>& pairs)
+    {
+        readtest::Bytes bytes;
+        for (const auto& [code, choice] : pairs)
+            for (const int16_t v : {code, choice}) bytes.insert(bytes.end(), {uint8_t(uint16_t(v) >> 8), uint8_t(v)});
+        const int16_t saved = platform::CurResFile();
+        platform::UseResFile(G_PrefResFile);
+        if (platform::Handle old = platform::Get1Resource(platform::FourCC("C_PR"), 0)) {
+            platform::RemoveResource(old);
+            platform::DisposeHandle(old);
+        }
+        platform::Handle h = nullptr;
+        ASSERT_EQ(platform::PtrToHand(bytes.data(), &h, platform::Size(bytes.size())), 0);
+        platform::AddResource(h, platform::FourCC("C_PR"), 0, nullptr);
+        platform::UpdateResFile(G_PrefResFile);
+        platform::UseResFile(saved);
+    }
+
+    // The first page of a form's preview, as the preview pane draws it.
+    static std::vector<uint32_t> PreviewPixels(TObjQz* form)
+    {
+        const platform::Rect big{0, 0, 600, 600};
+        platform::Handle display = nullptr;
+        int16_t width = 0, height = 0, pageMin = 0, pageMax = 0, number = 1;
+        if (form->InitDisplay(&display, big, &width, &height, &pageMin, &pageMax, &number, false) != 0) return {};
+        drawntest::Page page(600, 600);
+        std::vector<uint32_t> drawn = page.Drawn([&] { form->Display(display, big); });
+        form->DisposeDisplay(&display);
+        return drawn;
     }
 
     // The document's uses graph: every object the document holds or its

@@ -1,6 +1,7 @@
 // The windows of a document after what the user does to it: read again
 // from its files from every state its panes can be in, they show the
 // document afresh; after a command, each shows what a fresh open shows.
+#include <algorithm>
 #include <functional>
 
 #include "app/appl/CommandStacks.h"
@@ -13,6 +14,7 @@
 #include "transfer/components/Generate.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
+
 
 namespace transfertest {
 namespace {
@@ -369,7 +371,8 @@ TEST_P(MenuCommands, EachWindowShowsWhatAFreshOpenShows)
     if (!IsOpen(doc)) return;
     EXPECT_EQ(FilesOf(doc) != files, c.writes);
     for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
-    ExpectShowsItsFiles(doc, c.name);
+    // A group made with what it uses prints as a fresh open does too.
+    ExpectShowsItsFiles(doc, c.name, true, c.command == 72);
 }
 
 std::string TestName(const char* text)
@@ -448,40 +451,173 @@ INSTANTIATE_TEST_SUITE_P(Failures, FailingCommands, ::testing::ValuesIn(ObjectsA
 namespace transfertest {
 namespace {
 
-// The demo's menu File dropped on DemoTarget's window: what its copies name
-// and the destination cannot hold (a constant of the demo's lists, which
-// DemoTarget reads as nothing) is said once the copy has landed, and the
-// destination's windows and uses graph are what a fresh open of its files
-// gives, the copies' links included.
-TEST_F(DocumentWindows, AfterADropTheDestinationShowsWhatAFreshOpenShows)
+// What the drop said: the names a copy reads there as other objects (or
+// as none), not copied.
+std::string NotCopied(const std::vector<std::pair<std::string, std::string>>& readAs)
 {
+    unsigned char separator[256], notCopied[256], readThere[256], nothing[256];
+    MyGetIndString(separator, 1024, 1);
+    MyGetIndString(notCopied, 1018, 12);
+    MyGetIndString(readThere, 1024, 9);
+    MyGetIndString(nothing, 1024, 10);
+    std::string text;
+    for (const auto& [name, there] : readAs)
+        text += (text.empty() ? "" : "; ") + name + readtest::P(readThere) + (there.empty() ? readtest::P(nothing) : there);
+    return text + readtest::P(separator) + readtest::P(notCopied);
+}
+
+TObjQz* FormNamed(TMainDoc* doc, const std::string& table, const std::string& name)
+{
+    ObjListHdl tables = GetObjListe(doc->fTypeList, 1);
+    for (int32_t i = 0; tables && i < tables->Size(); ++i) {
+        auto* t = dynamic_cast<TFileObjQz*>(tables->At(i));
+        if (!t || readtest::P(t->name) != table) continue;
+        for (int32_t f = 0; t->forms && f < t->forms->Size(); ++f)
+            if (readtest::P(t->forms->At(f)->name) == name) return t->forms->At(f);
+    }
+    return nullptr;
+}
+
+TObjQz* Named(TMainDoc* doc, int16_t kind, const std::string& name)
+{
+    ObjListHdl list = GetObjListe(doc->fTypeList, kind);
+    for (int32_t i = 0; list && i < list->Size(); ++i)
+        if (list->At(i)->kind == kind && readtest::P(list->At(i)->name) == name) return list->At(i);
+    return nullptr;
+}
+
+// What an object uses, by kind and name, in the order shown.
+std::vector<std::string> UsesOf(TObjQz* obj, int16_t leftOut = -1)
+{
+    std::vector<std::string> out;
+    const ShownLinks shown(obj ? obj->uses : nullptr);
+    for (int32_t i = 0; shown.get() && i < shown.get()->Size(); ++i)
+        if (TObjQz* used = shown.get()->At(i); used->kind != leftOut)
+            out.push_back(std::to_string(used->kind) + ":" + readtest::P(used->name));
+    return out;
+}
+
+// A flat form dropped: the copy names what the source names, and shows
+// what it shows.
+std::function<void(Fixture*, TMainDoc*, TMainDoc*)> FlatFormCopied(const std::string& copy)
+{
+    return [copy](Fixture*, TMainDoc* demo, TMainDoc* target) {
+        TObjQz* from = FormNamed(demo, "Lines", "Line_Entry");
+        TObjQz* to = FormNamed(target, "Lines", copy);
+        ASSERT_TRUE(from && to) << copy;
+        EXPECT_EQ(UsesOf(to), UsesOf(from));
+        EXPECT_EQ(UsesOf(to), (std::vector<std::string>{"28:Product", "28:Quantity"}));
+        const std::vector<uint32_t> shown = Fixture::PreviewPixels(from);
+        EXPECT_TRUE(Fixture::PreviewPixels(to) == shown);
+        EXPECT_NE(std::count(shown.begin(), shown.end(), 0xFFFFFFu), std::ptrdiff_t(shown.size()));
+    };
+}
+
+// A drop of the demo's rows (its front window's, disclosed by `reach`) on
+// DemoTarget's front window, the user's default choices `defaults`
+// ({code, choice}) set first and every dialog answered with OK.
+struct DropRow {
+    const char* name;
+    Rows rows;
+    std::function<void(TMainDoc* demo)> reach = nullptr;
+    std::vector<std::pair<int16_t, int16_t>> defaults = {};
+    // The alert the drop shows once the copy has landed (none: no alert).
+    std::function<std::string()> said = nullptr;
+    bool printed = false;
+    std::function<void(Fixture*, TMainDoc* demo, TMainDoc* target)> check = nullptr;
+};
+
+void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
+
+const DropRow kDrops[] = {
+    {"a table with its forms", {{1, "Invoices"}}},
+    {"methods", {{2, "Close_Invoice"}, {2, "Recalculate"}},
+     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }, {},
+     [] { return NotCopied({{"Constant VAT_Rate", ""}}); }},
+    {"a form of chunks", {{24, "Invoice"}}, [](TMainDoc* demo) { Disclose(Front(demo), 1, "Invoices"); }, {},
+     [] {
+         return NotCopied({{"Constant VAT_Rate", ""}, {"String list Invoice_Texts ID:15000", "String list Shop_Texts ID:15000"}});
+     },
+     true},
+    {"a form of the flat layout", {{24, "Line_Entry"}},
+     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }, {}, nullptr, true,
+     FlatFormCopied("Line_Entry_2")},
+    // Replace for a form the destination table has of that name.
+    {"a form of the flat layout over its namesake", {{24, "Line_Entry"}},
+     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }, {{3, 3}}, nullptr, true,
+     FlatFormCopied("Line_Entry")},
+    // Its menus come with it; its texts read DemoTarget's list of the id.
+    {"a menu bar", {{5, "Main"}}, nullptr, {},
+     [] {
+         return NotCopied({{"Constant VAT_Rate", ""}, {"String list Invoice_Texts ID:15000", "String list Shop_Texts ID:15000"}});
+     },
+     false,
+     [](Fixture*, TMainDoc* demo, TMainDoc* target) {
+         TObjQz *from = Named(demo, 5, "Main"), *to = Named(target, 5, "Main");
+         ASSERT_TRUE(from && to);
+         EXPECT_EQ(to->GetSize(), from->GetSize());
+         EXPECT_EQ(UsesOf(to, 11), UsesOf(from, 11));
+         EXPECT_EQ(UsesOf(to, 2), (std::vector<std::string>{"6:File", "6:Invoices", "11:Shop_Texts", "18:Stamp"}));
+     }},
+    // What its copies name and DemoTarget cannot hold (a constant of the
+    // demo's lists, which DemoTarget reads as nothing) is said; each row
+    // of what it brings, current, shows its links as a fresh open does.
+    {"a menu", {{6, "File"}}, nullptr, {}, [] { return NotCopied({{"Constant VAT_Rate", ""}}); }, false,
+     [](Fixture* f, TMainDoc*, TMainDoc* target) {
+         browser::TLstPlane* main = Fixture::Main(Front(target));
+         Fixture::AllRows(main);
+         for (int32_t row = 0; row < main->fList->rowCount; ++row) {
+             auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
+             const std::string name = readtest::P(obj->name);
+             if (obj->kind != 6 && name != "Close_Invoice" && name != "Print_Invoice" && name != "Recalculate") continue;
+             main->MoveCurrent(row);
+             f->ExpectShowsItsFiles(target, Fixture::Key(obj));
+         }
+     }},
+    {"a choice list", {{4, "Towns"}}},
+    {"a help balloon", {{10, "Name_Help"}}},
+    {"a string list", {{11, "Invoice_Texts"}}},
+    {"a style", {{12, "Body"}}},
+    {"a picture", {{18, "Logo"}}},
+    {"a style sheet", {{19, "Standard"}}},
+    {"a package", {{7, "_Invoicing_Tools"}}},
+    {"a plug-in routine", {{8, "Print_Label"}}},
+    {"a group", {{23, "Accounting"}}, nullptr, {}, [] { return NotCopied({{"Constant VAT_Rate", ""}}); }},
+    // Replace for a method of the name: the command only the replaced code
+    // called leaves with it.
+    {"a method over its namesake", {{2, "Log_Event"}},
+     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Logging"); }, {{6, 3}}},
+};
+
+class Drops : public Fixture, public ::testing::WithParamInterface<DropRow> {};
+
+TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
+{
+    const DropRow& d = GetParam();
+    SetUserDefaults(d.defaults);
     TMainDoc* demo = OpenInTwoWindows("Demo");
     TMainDoc* target = OpenInTwoWindows("DemoTarget");
     ASSERT_TRUE(demo && target);
-    Select(Main(Front(demo)), {{6, "File"}});
+    if (d.reach) d.reach(demo);
+    Select(Main(Front(demo)), d.rows);
     ASSERT_EQ(PushInteger(0), 0);
     ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
     ResetAlerts();
+    for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
     EXPECT_EQ(Front(target)->GetDragObj(nullptr), 0);
-    unsigned char separator[256], notCopied[256], readAs[256], nothing[256];
-    MyGetIndString(separator, 1024, 1);
-    MyGetIndString(notCopied, 1018, 12);
-    MyGetIndString(readAs, 1024, 9);
-    MyGetIndString(nothing, 1024, 10);
-    EXPECT_EQ(AlertCount(), 1);
-    EXPECT_EQ(::LastAlert().text, "Constant VAT_Rate" + readtest::P(readAs) + readtest::P(nothing) +
-                                      readtest::P(separator) + readtest::P(notCopied));
-    ExpectShowsItsFiles(target, "menu File dropped");
-    browser::TLstPlane* main = Main(Front(target));
-    AllRows(main);
-    for (int32_t row = 0; row < main->fList->rowCount; ++row) {
-        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, main->fList));
-        const std::string name = readtest::P(obj->name);
-        if (obj->kind != 6 && name != "Close_Invoice" && name != "Print_Invoice" && name != "Recalculate") continue;
-        main->MoveCurrent(row);
-        ExpectShowsItsFiles(target, Key(obj));
+    platform::ClearDialogAnswers();
+    const std::string said = d.said ? d.said() : "";
+    EXPECT_EQ(AlertCount(), said.empty() ? 0 : 1);
+    if (!said.empty()) {
+        EXPECT_EQ(::LastAlert().text, said);
     }
+    for (TRefWindow* w : Windows(target)) w->update(platform::EventRecord{});
+    ExpectShowsItsFiles(target, d.name, true, d.printed);
+    if (d.check) d.check(this, demo, target);
 }
+
+INSTANTIATE_TEST_SUITE_P(Demo, Drops, ::testing::ValuesIn(kDrops),
+                         [](const ::testing::TestParamInfo<DropRow>& info) { return TestName(info.param.name); });
 
 }  // namespace
 }  // namespace transfertest

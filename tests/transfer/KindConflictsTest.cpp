@@ -70,7 +70,7 @@ TEST_F(KindConflictsTest, EachKindRecordsWhatItMeetsThere)
         // has bars.
         {5, "A", false, 0, 117, -1, nullptr},
         // A menu without a namesake there is copied with what uses it.
-        {6, "N", false, 0, -1, 0, nullptr},
+        {6, "N", false, 0, 0, 9, nullptr},
         {6, "N", true, 0, -1, 0, nullptr},
         // A process variable of the name there: 23, nothing to choose;
         // none during a component update.

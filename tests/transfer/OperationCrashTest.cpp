@@ -626,6 +626,24 @@ const Operation kOperations[] = {
          if (!right) return "said " + LastAlert().text + "; ";
          return result == 0 ? Missing(t.TargetReading(), {"17:Max_Lines:", "2:Recalc:"}) : std::string();
      }},
+    // The component's Recalc, generated with the list it names, installed
+    // where list 1 holds Max_Lines: said as for a drop, never by a run that
+    // failed.
+    {"install of a method naming a constant the structure reads as another", {},
+     [](OperationCrash& t) { EXPECT_EQ(t.GenerateInto(t.Work("Reports-1.QCP"), 1), 0); },
+     [](OperationCrash& t) { return t.InstallFrom(t.Work("Reports-1.QCP")); },
+     false, {},
+     "structure Demo\nconstants Rates id 1\n  VAT_Rate 21\nmethod Recalc id 30\n  var vRate op 7 const 1 1\n"
+     "component Reports id 20 number 1\n  public\n    method Recalc\n",
+     "structure DemoTarget\nconstants Limits id 1\n  Max_Lines 40\n",
+     [](OperationCrash& t, int16_t result) {
+         const std::string notCopied = Text(1018, 12);
+         const std::string said = "Constant VAT_Rate" + Text(1024, 9) + "Constant Max_Lines" + Text(1024, 1) + notCopied;
+         const bool right = result == 0 ? AlertCount() >= 1 && LastAlert().text == said
+                                        : LastAlert().text.find(notCopied) == std::string::npos;
+         if (!right) return "said " + LastAlert().text + "; ";
+         return result == 0 ? Missing(t.TargetReading(), {"17:Max_Lines:", "2:Recalc:"}) : std::string();
+     }},
     // A balloon's name keeps 15 characters: the free name fits in them.
     {"drop of a balloon of 15 characters under a new name", {}, nullptr,
      [](OperationCrash& t) { return t.DropRows({t.Source(10, "Abcdefghijklmno")}, 0); },

@@ -27,6 +27,7 @@
 #include "transfer/conflicts/Conflicts.h"
 #include "transfer/dialogs/ConflictDialog.h"
 #include "transfer/driver/TransferSession.h"
+#include "transfer/links/NotBrought.h"
 #include "transfer/remap/ResIDMap.h"
 
 namespace transfer {
@@ -227,6 +228,7 @@ int16_t LinkAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts)
             PAppend(line, full);
             if (G_WaitParam) WaitMess(G_WaitParam, line);
         } else {
+            NoteListsReadThere(obj, dest);
             err = record->fDest->Parse_Link(obj, conflicts);
         }
         err = Reserve(err);
@@ -273,6 +275,7 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
         return kCancelledByUser;
     }
     TransferSession session;
+    ForgetNotBrought();
     int16_t err = session.Begin(dest);
     bool settled = false;
     if (err != 0) {
@@ -354,6 +357,9 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
         session.RollBack();
     }
     if (err == 0 && settled) DeleteReplaced(module);
+    // What the copies name and could not bring, once they have landed.
+    if (err == 0 && settled) ReportNotBrought();
+    ForgetNotBrought();
     delete g_PictIDMapMgr;
     g_PictIDMapMgr = nullptr;
     DisposeC_List(conflicts);

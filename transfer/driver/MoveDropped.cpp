@@ -9,7 +9,6 @@
 #include "platform/core/Memory.h"
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/driver/DoMove.h"
-#include "transfer/links/NotBrought.h"
 
 namespace transfer {
 
@@ -36,14 +35,11 @@ int16_t MoveDropped(TMainDoc* source, TMainDoc* dest, TObjQz* const* rows, int32
         if (err != 0) ErrMsg(err);
         else ShellSortType(list);
         // What was gathered before an error still goes.
-        ForgetNotBrought();
         result = DoMove(source, dest, &list, false, false, nullptr);
         FreeObjList(list);
         // The links were found by id: the commands go back to the order a
         // read gives them, by name.
         ShellStrictSort(GetObjListe(dest->fTypeList, 3));
-        if (result == 0) ReportNotBrought();
-        ForgetNotBrought();
     }
     FreeObjList(G_DeleteList);
     G_DeleteList = nullptr;

@@ -354,7 +354,19 @@ int16_t TransferSession::Commit()
     for (TObjQz* obj : retired) obj->Dispose();
     for (TObjQz* obj : dropped) UnlinkWithOwned(obj);
     for (TObjQz* obj : dropped) obj->Dispose();
+    // What the replaced objects' code alone named (a command, a variable)
+    // leaves with that code, as a read would not make it.
+    std::vector<TObjQz*> named;
+    try {
+        std::unordered_set<const TObjQz*> seen;
+        for (const Replaced& r : fReplaced)
+            for (TObjQz* used : r.uses)
+                if (seen.insert(used).second) named.push_back(used);
+    } catch (const std::bad_alloc&) {
+        named.clear();
+    }
     End();
+    for (TObjQz* obj : named) DropIfUnnamed(obj);
     return 0;
 }
 

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "app/dialogs/Messages.h"
+#include "design/objects/ObjFactory.h"
 #include "design/objects/ObjQz.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
 
 namespace transfer {
 
@@ -16,6 +19,7 @@ namespace {
 constexpr int16_t kListTexts = 1024, kSeparator = 1;  // " - "
 constexpr int16_t kReadAs = 9, kNothing = 10;         // " read there as ", "nothing"
 constexpr int16_t kChoiceTexts = 1018, kNotCopied = 12;
+constexpr int16_t kStringListKind = 11;
 
 // What was noted, each once, in the order met: the source object's full
 // name and what the copies name there instead.
@@ -51,6 +55,21 @@ void NoteNotBrought(TObjQz* obj, TObjQz* readAs)
         gNotes.push_back(full + Text(part) + FullName(readAs));
     } catch (const std::bad_alloc&) {
         // The note is lost; the copy stands.
+    }
+}
+
+void NoteListsReadThere(TObjQz* obj, TMainDoc* dest)
+{
+    // Plug-ins name their lists through their bundles, groups only sum up
+    // their members' links.
+    if (!obj || !obj->uses || obj->kind == 7 || obj->kind == 8 || obj->kind == 23 || obj->kind == 32 ||
+        obj->kind == 33)
+        return;
+    for (int32_t i = 0; i < obj->uses->Size(); ++i) {
+        TObjQz* list = obj->uses->At(i);
+        if (list->kind != kStringListKind) continue;
+        TObjQz* there = SearchObj_Id(dest, kStringListKind, list->id);
+        if (!there || rel2str(there->name, list->name) != kEqual) NoteNotBrought(list, there);
     }
 }
 

@@ -31,6 +31,7 @@ namespace {
 
 constexpr size_t kNameMax = 32, kLiteralMax = 81;
 constexpr int16_t kBarKind = 5, kTableCommand = 46;
+const uint32_t kConstantList = platform::FourCC("QzK#");
 
 PlugInParamKinds gPlugInParamKinds = nullptr;
 
@@ -219,7 +220,10 @@ bool LinkWalk::PlugIn(const champoper& t, champoper* out)
 
 // The constants stay with their lists and the token stays as it is: the
 // destination reads it through its own list, which may hold another
-// constant there or none, and the user is told which.
+// constant there or none, and the user is told which. A component's
+// library, which holds no lists of its own, takes the source's list of the
+// id: its copies then read their constants there as in the project, and
+// an install can tell what the structure reads instead.
 void LinkWalk::Constant(const champoper& t)
 {
     unsigned char name[256], value[256], here[256], hereValue[256];
@@ -228,6 +232,12 @@ void LinkWalk::Constant(const champoper& t)
         calcconstname(name, value, t.Text(2));
     }
     if (!name[0]) return;
+    const unsigned char* data = t.Text(2);
+    const bool listed = data[0] == 5 && data[1] == 2;
+    if (listed && dest->IsModuleDoc() && !HasStoreRes(dest, kConstantList, platform::ReadBES16(data + 2))) {
+        const int16_t listId = platform::ReadBES16(data + 2);
+        if ((failure = CopyStoreResAs(src, dest, kConstantList, listId, listId)) != 0) return;
+    }
     calcconstname(here, hereValue, t.Text(2));
     if (rel2str(here, name) == kEqual) return;
     TObjQz* readAs = here[0] ? GetObj_Name(dest, 17, here, 0) : nullptr;

@@ -12,6 +12,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "transfer/CurrentFiles.h"
 #include "transfer/driver/TransferSession.h"
 #include "transfer/movers/MoverSupport.h"
 #include "transfer/movers/Movers.h"
@@ -36,14 +37,33 @@ bool IsChunked(platform::Handle form)
     return std::memcmp(*form, "FORM", 4) == 0 || std::memcmp(*form, "MROF", 4) == 0;
 }
 
-// A copy of the source's image, with room for twice it in memory and on
-// the destination's volume; a chunk file copied chunk by chunk.
-int16_t CopyImage(TMainDoc* source, TMainDoc* dest, int16_t id, platform::Handle* out)
+// The form's image made a chunk file by the source, which reads the older
+// flat layouts through its own tables: their records name fields by the
+// source's table numbers, which mean other tables (or none) in the
+// destination. As a chunk file the copy's links are bound to the
+// destination's counterparts, as any chunk file's are.
+bool IsFlat(platform::Handle form) { return form && platform::GetHandleSize(form) >= 1 && uint8_t(**form) == 13; }
+
+bool AsChunkFile(TMainDoc* source, TLayoutObjQz* form, platform::Handle image)
+{
+    if (!IsFlat(image)) return true;
+    UsingStore store(source->fResFile);
+    return form->ConvertLayout(image) && IsChunked(image);
+}
+
+// A copy of the source form's image, with room for twice it in memory and
+// on the destination's volume; a chunk file copied chunk by chunk.
+int16_t CopyImage(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, platform::Handle* out)
 {
     *out = nullptr;
     int16_t err = 0;
-    platform::Handle image = CopyStoreRes(source, kImage, id, &err);
+    platform::Handle image = CopyStoreRes(source, kImage, form->formResId, &err);
     if (!image) return err ? err : kRecordMissing;
+    // An image that cannot be read is not stored.
+    if (!AsChunkFile(source, form, image)) {
+        platform::DisposeHandle(image);
+        return platform::memFullErr;
+    }
     const platform::Size size = platform::GetHandleSize(image);
     platform::Handle spare = platform::NewHandle(2 * size);
     if (!spare) err = platform::memFullErr;
@@ -163,16 +183,17 @@ int16_t MoveFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, 
 {
     const FormObjectWalks& walks = CurrentFormObjectWalks();
     if (IsChunked(form)) return walks.moveChunked ? walks.moveChunked(form, source, dest, &MoveResQzScript, moved) : 0;
-    if (form && platform::GetHandleSize(form) >= 1 && uint8_t(**form) == 13)
+    if (IsFlat(form))
         return walks.moveFlat ? walks.moveFlat(form, source, dest, &MoveResQzScript, moved) : 0;
     return kNotAForm;
 }
 
-int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* newId)
+int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, int16_t* newId)
 {
     *newId = 0;
+    const int16_t id = form->formResId;
     platform::Handle image = nullptr;
-    if (const int16_t err = CopyImage(source, dest, id, &image)) return err;
+    if (const int16_t err = CopyImage(source, dest, form, &image)) return err;
     std::vector<int16_t> moved;
     int16_t err = MoveFormObject(image, source, dest, &moved);
     if (err == 0) err = NewMappedStoreId(dest, kImage, id, newId);
@@ -200,7 +221,7 @@ int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destT
     const int16_t tableId = t.toId;
     NoteChangedTable(table);
     int16_t formId = 0, methodId = 0;
-    if ((err = MoveResQzLayOut(source, dest, f->formResId, &formId)) != 0 ||
+    if ((err = MoveResQzLayOut(source, dest, f, &formId)) != 0 ||
         (err = MoveFormMethod(source, dest, S16(from, FormRowAt(r) + kFormMethodAt), &methodId)) != 0)
         return err;
     unsigned char name[256];
@@ -245,7 +266,7 @@ int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** d
         if (S16(to, FormRowAt(i) + kFormIdAt) == target->formResId) at = i;
     if (at == 0) return kRecordMissing;
     platform::Handle image = nullptr;
-    if ((err = CopyImage(source, dest, f->formResId, &image)) != 0) return err;
+    if ((err = CopyImage(source, dest, f, &image)) != 0) return err;
     std::vector<int16_t> moved;
     if ((err = MoveFormObject(image, source, dest, &moved)) != 0) {
         platform::DisposeHandle(image);

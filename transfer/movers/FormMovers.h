@@ -9,6 +9,7 @@
 
 #include "platform/core/MacTypes.h"
 
+class TLayoutObjQz;
 class TMainDoc;
 class TObjQz;
 
@@ -28,9 +29,11 @@ int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destT
 // own leave), a new form method (its old method's code leaves, its method
 // object takes the new id), the rest of its row.
 int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** destForm);
-// The image 'FOQz' `id` under a new id: memory for twice its size (else
-// -108), the room check (-34), its objects moved (MoveFormObject).
-int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, int16_t id, int16_t* newId);
+// The source form's image 'FOQz' under a new id, a chunk file (an image of
+// the older flat layouts is made one by the source; one it cannot read
+// gives -108): memory for twice its size (else -108), the room check
+// (-34), its objects moved (MoveFormObject).
+int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, int16_t* newId);
 // The object methods the image names moved into the destination, their
 // new ids in the image: a chunk file or a flat form goes to its walk
 // (forms/walkers/FormObjectWalks.h); any other image gives 9001.
