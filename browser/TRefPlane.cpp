@@ -393,7 +393,11 @@ void TRefPlane::key(const EventRecord& event)
         if (event.when - fLastKey > GetDblTime()) fTypeAhead[0] = 0;
         if (fTypeAhead[0] < 15 && rows > 0) {
             fTypeAhead[++fTypeAhead[0]] = c;
-            const int32_t row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], std::max<int32_t>(0, current), fList);
+            // From the current row down, then from the first row: a name
+            // some row holds is always found.
+            const int32_t from = std::max<int32_t>(0, current);
+            int32_t row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], from, fList);
+            if (row < 0 && from > 0) row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], 0, fList);
             if (row >= 0) MoveCurrent(row);
         }
         break;

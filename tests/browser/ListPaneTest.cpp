@@ -435,6 +435,13 @@ TEST_F(MainList, ArrowsWrapAndTypeAheadFindsNamesIgnoringCaseAndMarks)
     ASSERT_GE(pane->CurrentRow(), 0);
     EXPECT_EQ(rows[size_t(pane->CurrentRow())], "Zed");
     EXPECT_NE(pane->CurrentRow(), found);
+    // From the current row down, then from the first row: a name some row
+    // holds is found, however many of its letters matched further down.
+    for (char c : std::string("abl")) pane->key(Key(uint8_t(c), 2000));
+    ASSERT_EQ(rows[size_t(pane->CurrentRow())], "able");
+    for (char c : std::string("abb")) pane->key(Key(uint8_t(c), 3000));
+    ASSERT_GE(pane->CurrentRow(), 0);
+    EXPECT_EQ(rows[size_t(pane->CurrentRow())], "Abbey");
     // Sixteen characters: the 16th is ignored.
     for (int i = 0; i < 16; ++i) pane->key(Key('q', 1000 + uint32_t(i)));
     EXPECT_EQ(pane->fTypeAhead[0], 15);
