@@ -85,7 +85,10 @@ public:
     int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
                     int32_t length) override;
     void Dispose() override;
+    // A command of the table (RunCommand), after which what follows the
+    // highlighted rows is brought in line with them.
     int16_t Do_Func(int16_t command) override;
+    int16_t RunCommand(int16_t command);
     void MakeActive() override;
     void MakeInActive() override;
     void Resize() override;
@@ -177,7 +180,8 @@ public:
     void ChooseFilter(int16_t item, uint16_t modifiers);
     // Shows the object in the linked preview.
     void ShowInPreview(TObjQz* obj);
-    // Makes `row` the current and only selected row (arrow keys).
+    // Makes `row` the only selected row, scrolled into view, and so the
+    // current row (keys).
     void MoveCurrent(int32_t row);
     // Makes `first` the first visible row, within the list's bounds.
     void ScrollTo(int32_t first);
@@ -185,17 +189,24 @@ public:
     // The record of the current filter: none for the pseudo filters and for
     // an id the preferences do not hold.
     platform::Handle CurrentRecord() const;
-    // The object of the current row, null when none.
+    // The current row: the one highlighted row, -1 when none or several
+    // are. Its object is the current object, null when there is no current
+    // row: what the single-object commands act on.
+    int32_t CurrentRow() const;
     TObjQz* CurrentObject() const;
+    // Brings what depends on the highlighted rows in line with them, once
+    // they or the rows may have changed: here the commands on the current
+    // object, when this pane is its window's current pane.
+    virtual void FollowSelection();
     // The document's read-only state (clear without a document).
     bool ReadOnly() const;
 
-    bool fRefreshed = false;
-    bool fSelChanged = false;
     bool fDoubleClick = false;
+    // The last click went on as a plain click on the rows (not on a
+    // triangle, nor a drop).
+    bool fRowClick = false;
     uint32_t fLastKey = 0;
     unsigned char fTypeAhead[16] = {};
-    int32_t fCurrent = -1;
     platform::Handle fSource = nullptr;
     LongListHandle fList = nullptr;
     int16_t fMenuCount = 0;
@@ -216,14 +227,16 @@ public:
     int16_t ITPlane(const platform::Rect& rect, TWindow* window, TypeListRec* typeList, const uint8_t* record,
                     int32_t length) override;
     void RazAll(platform::Handle list, bool flag) override;
-    void SelectAll() override;
     void SetList(platform::Handle filter, platform::Handle list) override;
     void SwitchCellState(int32_t row) override;
     void SetLinks(int16_t usesNumber, ::TPlan* uses, int16_t usedByNumber, ::TPlan* usedBy, int16_t previewNumber,
                   ::TPlan* preview) override;
-    void SelectObj(TObjQz* obj) override;
     void ShowObject(TObjQz* obj) override;
-    void SetDfltFilter(int16_t id) override;
+    void SelectObj(TObjQz* obj) override;
+    void DelObjMsg(TObjQz* obj) override;
+    // The where-used and uses panes show the current object's links (none
+    // without one), and the menus follow the highlighted rows.
+    void FollowSelection() override;
     bool Click(platform::Point where, int16_t clicks) override;
     void UpdateAll() override;
     void DeSelectPlane() override;
@@ -257,6 +270,9 @@ public:
     int16_t fUsesNumber = 0;
     ::TPlan* fUsedBy = nullptr;
     ::TPlan* fUses = nullptr;
+    // The object whose links the where-used and uses panes were last
+    // given, null once they were emptied.
+    TObjQz* fShown = nullptr;
 
 private:
     void EmptyLinked();

@@ -197,7 +197,6 @@ void TLstPlane::CopyList(Handle other)
         LongLDoDraw(drawing, fList);
         return;
     }
-    fCurrent = -1;
     SetDfltFilter(kNarrowedFilter);
     for (int32_t row = 0; row < fList->rowCount; ++row) {
         auto* obj = static_cast<TObjQz*>(LongLRowObject(row, fList));
@@ -210,6 +209,7 @@ void TLstPlane::CopyList(Handle other)
     EraseRect(&fList->rView);
     RestoreDraw();
     ShowNewRows();
+    FollowSelection();
 }
 
 }  // namespace browser

@@ -90,7 +90,6 @@ void TCallPlane::SetLinks(int16_t mainNumber, ::TPlan* main, int16_t, ::TPlan*, 
 void TCallPlane::SetList(Handle filter, Handle list)
 {
     fSource = list;
-    fCurrent = -1;
     if (fList) {
         fList->lastClick = -1;
         const bool drawing = (fList->drawFlags & kLongLDrawOn) != 0;
@@ -174,7 +173,6 @@ bool TCallPlane::Click(Point where, int16_t clicks)
         }
     };
     if (PtInRect(where, &header)) {
-        fSelChanged = false;
         if (modifiers & controlKey) SeltoList();
         else if (fMainPane) DragHead(where);
     } else if (!PtInRect(where, &popUp) && where.v >= list.top) {

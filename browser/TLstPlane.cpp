@@ -50,7 +50,6 @@ void TLstPlane::RazAll(Handle list, bool reset)
         LongLDelRow(fList->rowCount, 0, fList);
         fList->lastClick = -1;
     }
-    fCurrent = -1;
     // The rows come back through the filter last chosen (kept or found
     // rows give way to the one before them): a window of groups stays one.
     const int16_t chosen = fFilter >= 0 ? fFilter : fPrevFilter;
@@ -59,12 +58,14 @@ void TLstPlane::RazAll(Handle list, bool reset)
 
 void TLstPlane::EmptyLinked()
 {
+    fShown = nullptr;
     if (fUsedBy) fUsedBy->SetList(nullptr, nullptr);
     if (fUses) fUses->SetList(nullptr, nullptr);
 }
 
 void TLstPlane::FillLinked(TObjQz* obj)
 {
+    fShown = obj;
     TMainDoc* doc = Doc();
     auto* window = fWindow && fWindow->IsMember(3) ? static_cast<TRefWindow*>(fWindow) : nullptr;
     for (::TPlan* pane : {fUsedBy, fUses})
@@ -83,17 +84,40 @@ void TLstPlane::FillLinked(TObjQz* obj)
     else fill(fUses, false);
 }
 
-void TLstPlane::SetDfltFilter(int16_t id)
+void TLstPlane::FollowSelection()
 {
-    TRefPlane::SetDfltFilter(id);
+    TObjQz* obj = CurrentObject();
+    if (obj != fShown) {
+        if (obj) FillLinked(obj);
+        else EmptyLinked();
+    }
+    if (!fWindow || fWindow->fFirstPlane != this) return;
+    DisableMenu();
+    EnableMenu();
+    LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
+}
+
+void TLstPlane::SelectObj(TObjQz* obj)
+{
+    // Asked for anew, the panes are given the links anew, whatever they
+    // showed.
     EmptyLinked();
+    TRefPlane::SelectObj(obj);
+}
+
+void TLstPlane::DelObjMsg(TObjQz* obj)
+{
+    TRefPlane::DelObjMsg(obj);
+    // The panes let go of a going object's links at once; the command that
+    // deletes it brings them in line with the rows when it ends.
+    if (obj && obj == fShown) EmptyLinked();
 }
 
 void TLstPlane::ShowObject(TObjQz* obj)
 {
     TRefPlane::ShowObject(obj);
     for (int32_t row : {0, 3, 2, 1}) SwitchCellState(row);
-    EmptyLinked();
+    FollowSelection();
 }
 
 void TLstPlane::UpdateAll()
@@ -103,19 +127,9 @@ void TLstPlane::UpdateAll()
     if (TMainDoc* doc = Doc()) fSource = reinterpret_cast<Handle>(doc->fTypeList);
     TObjQz* current = CurrentObject();
     TRefPlane::UpdateAll();
-    // The current object stays current where it still has a row; without
-    // one, the panes beside stop showing its links.
-    const int32_t row = current && fList ? GetCellData(current, fList) : -1;
-    if (row >= 0) {
-        DoSelect(row, 0, fList, true, row);
-        fCurrent = row;
-    } else if (current) {
-        EmptyLinked();
-    }
-    if (fWindow && fWindow->fFirstPlane == this) {
-        DisableMenu();
-        EnableMenu();
-    }
+    // The current object stays current where it still has a row.
+    if (const int32_t row = current ? GetCellData(current, fList) : -1; row >= 0) DoSelect(row, 0, fList, true, row);
+    FollowSelection();
 }
 
 void TLstPlane::SelectPlane()
@@ -131,31 +145,6 @@ void TLstPlane::DeSelectPlane()
     DisableMenu();
 }
 
-void TLstPlane::SelectObj(TObjQz* obj)
-{
-    TRefPlane::SelectObj(obj);
-    if (obj) {
-        obj->EnableDelete() ? EnableFunc(25) : DisableFunc(25);
-        FillLinked(obj);
-    } else {
-        EmptyLinked();
-        DisableFunc(25);
-    }
-    DisableMenu();
-    EnableMenu();
-}
-
-void TLstPlane::SelectAll()
-{
-    TRefPlane::SelectAll();
-    SetGroupFunc(nullptr, 1, SelectionGroupable(fList));
-    SelectionX_able(fList) ? EnableFunc(25) : DisableFunc(25);
-    for (int16_t c : {51, 52, 56}) DisableFunc(c);
-    SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
-    EmptyLinked();
-    EnableMenu();
-}
-
 bool TLstPlane::Click(Point where, int16_t clicks)
 {
     if (!TRefPlane::Click(where, clicks)) {
@@ -166,63 +155,20 @@ bool TLstPlane::Click(Point where, int16_t clicks)
     const uint16_t modifiers = CurrentInput().modifiers;
     Rect list{}, header{}, popUp{};
     GetBox(&list, &header, &popUp);
-    if (PtInRect(where, &header) && (modifiers & controlKey)) {
-        SeltoList();
-        DisableMenu();
-        EnableMenu();
-        return true;
-    }
-    if (where.v < list.top || !PtInRect(where, &fRect)) {
-        LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
-        EnableMenu();
-        return true;
-    }
-    TObjQz* obj = CurrentObject();
+    if (PtInRect(where, &header) && (modifiers & controlKey)) SeltoList();
     TMainDoc* doc = Doc();
     auto* window = fWindow && fWindow->IsMember(3) ? static_cast<TRefWindow*>(fWindow) : nullptr;
-    if (obj) {
-        if (fSelChanged) {
-            obj->EnableDegroup() ? SetGroupFunc(obj, 2, true) : SetGroupFunc(nullptr, 1, SelectionGroupable(fList));
-            for (int16_t c : {58, 59}) SelectionPrefixable(fList) ? EnableFunc(c) : DisableFunc(c);
-            obj->EnableReplace() ? EnableFunc(51) : DisableFunc(51);
-            obj->EnableEdit() ? EnableFunc(52) : DisableFunc(52);
-            obj->EnableDocEdit() ? EnableFunc(56) : DisableFunc(56);
-            obj->EnableDelete() ? EnableFunc(25) : DisableFunc(25);
-            SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
-            if (!ReadOnly()) {
-                Selection_Proc(fList) ? EnableFunc(78) : DisableFunc(78);
-                Selection_Layout(fList) ? EnableFunc(75) : DisableFunc(75);
-                Selection_TxtReplace(fList) ? EnableFunc(76) : DisableFunc(76);
-            }
-        }
-        TObjQz* shown = obj->GetOwnerObj() ? obj->GetOwnerObj() : obj->parent;
-        if (fDoubleClick) {
-            ShowInPreview(obj);
-            // The first click of the pair may have taken the row's
-            // selection away: the panes follow the row selected now.
-            if (fSelChanged) FillLinked(obj);
-        } else if ((modifiers & controlKey) && shown) {
-            if (doc && window) doc->SelectObj(window, shown, fListNumber);
-        } else if (modifiers & optionKey) {
-            if (doc && window) doc->SelectObj(window, obj, fListNumber);
-        } else if (fSelChanged) {
-            FillLinked(obj);
-        }
-    } else {
-        for (int16_t c : {51, 52, 56, 25, 57}) DisableFunc(c);
-        for (int16_t c : {58, 59}) SelectionPrefixable(fList) ? EnableFunc(c) : DisableFunc(c);
-        SetGroupFunc(nullptr, 1, SelectionGroupable(fList));
-        SelectionX_able(fList) ? EnableFunc(25) : DisableFunc(25);
-        if (!ReadOnly()) {
-            Selection_Proc(fList) ? EnableFunc(78) : DisableFunc(78);
-            Selection_Layout(fList) ? EnableFunc(75) : DisableFunc(75);
-            Selection_TxtReplace(fList) ? EnableFunc(76) : DisableFunc(76);
-        }
-        SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
-        EmptyLinked();
+    if (TObjQz* obj = fRowClick ? CurrentObject() : nullptr) {
+        TObjQz* owner = obj->GetOwnerObj() ? obj->GetOwnerObj() : obj->parent;
+        // Control selects the owner, Option the object itself, in the
+        // window the list shows them in.
+        TObjQz* chosen = (modifiers & controlKey) && owner ? owner : (modifiers & optionKey) ? obj : nullptr;
+        if (fDoubleClick) ShowInPreview(obj);
+        else if (chosen && doc && window) doc->SelectObj(window, chosen, fListNumber);
     }
-    LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
-    EnableMenu();
+    // Whatever the click did: a row chosen, rows dropped, a triangle, a
+    // filter.
+    FollowSelection();
     return true;
 }
 

@@ -197,11 +197,7 @@ void TLstPlane::Prefix()
     std::vector<Renaming> batch;
     if (Checked(doc, fList, false, Prefixed, prefix, nullptr, &batch)) RenameBatch(batch, false);
     CursRmve();
-    // Several objects renamed: none stays current, the panes beside are
-    // emptied.
-    fCurrent = -1;
     doc->UpdateAll();
-    EmptyLinked();
 }
 
 void TLstPlane::Sel_Replace()
@@ -213,11 +209,7 @@ void TLstPlane::Sel_Replace()
     std::vector<Renaming> batch;
     if (Checked(doc, fList, true, Replaced, find, replacement, &batch)) RenameBatch(batch, true);
     CursRmve();
-    // Several objects renamed: none stays current, the panes beside are
-    // emptied.
-    fCurrent = -1;
     doc->UpdateAll();
-    EmptyLinked();
 }
 
 void TLstPlane::ScaleLayout()

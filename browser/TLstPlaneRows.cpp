@@ -254,7 +254,6 @@ void TLstPlane::SetList(Handle filter, Handle source)
     c.noFilter = fFilter == kDefaultFilter;
     c.record = filter;
     c.flat = filter && filter == G_SearchFilterHdl;
-    fCurrent = -1;
     fSource = source;
     if (!fList) {
         CursRmve();

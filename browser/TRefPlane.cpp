@@ -62,7 +62,6 @@ int16_t TRefPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
     fNarrowing = false;
     fTypeAhead[0] = 0;
     fFilterTitle[0] = 0;
-    fCurrent = -1;
     Rect list{}, header{}, popUp{};
     GetBox(&list, &header, &popUp);
     InsetRect(&list, 1, 1);
@@ -82,7 +81,6 @@ int16_t TRefPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
     }
     fList->userHandle = reinterpret_cast<Handle>(this);
     fMenuCount = 0;
-    fRefreshed = false;
     return 0;
 }
 
@@ -111,10 +109,30 @@ bool TRefPlane::ReadOnly() const
     return fWindow && fWindow->fDoc && fWindow->fDoc->fReadOnly;
 }
 
+int32_t TRefPlane::CurrentRow() const
+{
+    int32_t row = 0;
+    if (!LongLGetSelect(true, &row, fList)) return -1;
+    int32_t next = row + 1;
+    return LongLGetSelect(true, &next, fList) ? -1 : row;
+}
+
 TObjQz* TRefPlane::CurrentObject() const
 {
-    if (!fList || fCurrent < 0 || fCurrent >= fList->rowCount) return nullptr;
-    return static_cast<TObjQz*>(LongLRowObject(fCurrent, fList));
+    const int32_t row = CurrentRow();
+    return row < 0 ? nullptr : static_cast<TObjQz*>(LongLRowObject(row, fList));
+}
+
+void TRefPlane::FollowSelection()
+{
+    if (!fWindow || fWindow->fFirstPlane != this) return;
+    TObjQz* obj = CurrentObject();
+    obj && obj->EnableReplace() ? EnableFunc(51) : DisableFunc(51);
+    obj && obj->EnableEdit() ? EnableFunc(52) : DisableFunc(52);
+    obj && obj->EnableDocEdit() ? EnableFunc(56) : DisableFunc(56);
+    obj && obj->EnableDelete() ? EnableFunc(25) : DisableFunc(25);
+    SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
+    LongLSel(fList) ? EnableFunc(55) : DisableFunc(55);
 }
 
 void TRefPlane::MakeActive()
@@ -243,6 +261,7 @@ void TRefPlane::HeaderText(unsigned char* text) const
 
 bool TRefPlane::Click(Point where, int16_t clicks)
 {
+    fRowClick = false;
     if (!TPlan::Click(where, clicks)) return false;
     if (fBarHit) return true;
     LongLActivate(true, fList);
@@ -250,7 +269,6 @@ bool TRefPlane::Click(Point where, int16_t clicks)
     GetBox(&list, &header, &popUp);
     const uint16_t modifiers = CurrentInput().modifiers;
     if (PtInRect(where, &popUp)) {
-        fSelChanged = false;
         fDoubleClick = false;
         MenuRef menu = NewMenu(1000, reinterpret_cast<const unsigned char*>("\0"));
         if (!menu) return true;
@@ -275,59 +293,39 @@ bool TRefPlane::Click(Point where, int16_t clicks)
         if (chosen > 0 && chosen <= fMenuCount) ChooseFilter(chosen, modifiers);
         return true;
     }
-    if (where.v >= list.top) {
-        fDoubleClick = IsMember(2) ? LongLClick_Drag(where, modifiers, fList) : LongLClick(where, modifiers, fList);
-        const int32_t clicked = LongLLastClick(fList);
-        if (G_Plane) {
-            fSelChanged = false;
-            if (G_Plane == kPlaneDone) {
-                G_Plane = nullptr;
-                if (G_Cell != -1) SwitchCellState(clicked);
-                return true;
-            }
-            // Rows dropped inside the list on a pane of another document
-            // that accepts them are copied there. (A drop on a pane of the
-            // same document is an ordinary click.)
-            ::TPlan* target = G_Plane;
-            const int32_t targetRow = G_Cell;
-            G_Plane = nullptr;
-            G_Cell = -1;
-            TDocument* other = IsLivePane(target) && target->fWindow ? target->fWindow->fDoc : nullptr;
-            if (other && other != fWindow->fDoc && !other->fReadOnly && clicked >= 0 && clicked < fList->rowCount) {
-                fSelChanged = false;
-                PostDrop(this, target, modifiers);
-                return true;
-            }
-            // Rows dropped on a group row of the same document join it.
-            if (other == fWindow->fDoc && !other->fReadOnly && targetRow >= 0 && clicked >= 0 &&
-                clicked < fList->rowCount) {
-                fSelChanged = false;
-                GroupQzObj(target, targetRow);
-                G_SelfGroup = false;
-                return true;
-            }
-            G_SelfGroup = false;
-        }
-        if (clicked == fCurrent && !fRefreshed && !fDoubleClick && clicked != -1) {
-            // A Command-click can take the current row's selection away:
-            // with no row left there is no current row either.
-            if (LongLMultSel(fList) || !LongLSel(fList)) {
-                fCurrent = -1;
-                fSelChanged = true;
-            } else {
-                fSelChanged = (modifiers & (cmdKey | shiftKey | optionKey | controlKey)) != 0;
-            }
-        } else {
-            fRefreshed = false;
-            fSelChanged = true;
-            // The one selected row, which a Command-click that took the
-            // clicked row away leaves elsewhere; none for several.
-            int32_t only = 0;
-            fCurrent = LongLGetSelect(true, &only, fList) && !LongLMultSel(fList) ? only : -1;
-        }
+    if (where.v < list.top) return true;
+    fDoubleClick = IsMember(2) ? LongLClick_Drag(where, modifiers, fList) : LongLClick(where, modifiers, fList);
+    const int32_t clicked = LongLLastClick(fList);
+    ::TPlan* target = G_Plane;
+    const int32_t targetRow = G_Cell;
+    G_Plane = nullptr;
+    G_Cell = -1;
+    if (target == kPlaneDone && targetRow != -1) {
+        // The row's disclosure triangle.
+        SwitchCellState(clicked);
         return true;
     }
-    if (PtInRect(where, &header)) fSelChanged = false;
+    if (target && target != kPlaneDone) {
+        // Rows dropped inside the list on a pane of another document that
+        // accepts them are copied there; on a group row of the same
+        // document they join it.
+        TDocument* other = IsLivePane(target) && target->fWindow ? target->fWindow->fDoc : nullptr;
+        const bool onRow = clicked >= 0 && clicked < fList->rowCount;
+        if (other && other != fWindow->fDoc && !other->fReadOnly && onRow) {
+            G_SelfGroup = false;
+            PostDrop(this, target, modifiers);
+            return true;
+        }
+        if (other == fWindow->fDoc && !other->fReadOnly && targetRow >= 0 && onRow) {
+            GroupQzObj(target, targetRow);
+            G_SelfGroup = false;
+            return true;
+        }
+        G_SelfGroup = false;
+    }
+    // Anything else is a plain click on the rows, a press on a row's icon
+    // that took the rows nowhere too.
+    fRowClick = true;
     return true;
 }
 
@@ -342,6 +340,7 @@ void TRefPlane::ChooseFilter(int16_t item, uint16_t modifiers)
     if (!option) SetDfltFilter(id);
     else MoreFilter(id, (modifiers & shiftKey) != 0);
     G_Pop = false;
+    FollowSelection();
 }
 
 void TRefPlane::ShowInPreview(TObjQz* obj)
@@ -357,18 +356,17 @@ void TRefPlane::ShowInPreview(TObjQz* obj)
 
 void TRefPlane::MoveCurrent(int32_t row)
 {
-    fTypeAhead[0] = 0;
-    if (fCurrent >= 0) LongLSetSelect(false, fCurrent, fList);
-    fCurrent = row;
-    LongLSetSelect(true, row, fList);
+    // The rows that lose the selection are drawn plain again.
+    DoSelect(row, 0, fList, true, row);
     LongLAutoScroll(fList);
-    SelectObj(static_cast<TObjQz*>(LongLRowObject(row, fList)));
+    FollowSelection();
 }
 
 void TRefPlane::key(const EventRecord& event)
 {
     const uint8_t c = uint8_t(event.message & 0xFF);
     const int32_t rows = fList ? fList->rowCount : 0;
+    const int32_t current = CurrentRow();
     switch (c) {
     case 13:
     case 3:
@@ -384,29 +382,28 @@ void TRefPlane::key(const EventRecord& event)
         }
         break;
     case 30:
-        if (rows > 0) MoveCurrent(fCurrent <= 0 || fCurrent >= rows ? rows - 1 : fCurrent - 1);
+        fTypeAhead[0] = 0;
+        if (rows > 0) MoveCurrent(current <= 0 ? rows - 1 : current - 1);
         break;
     case 31:
-        if (rows > 0) MoveCurrent(fCurrent < 0 || fCurrent >= rows - 1 ? 0 : fCurrent + 1);
+        fTypeAhead[0] = 0;
+        if (rows > 0) MoveCurrent(current < 0 || current >= rows - 1 ? 0 : current + 1);
         break;
     default: {
         if (event.when - fLastKey > GetDblTime()) fTypeAhead[0] = 0;
         if (fTypeAhead[0] < 15 && rows > 0) {
             fTypeAhead[++fTypeAhead[0]] = c;
-            const int32_t row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], std::max<int32_t>(0, fCurrent), fList);
-            if (row >= 0) {
-                // Only the found row stays selected, and so highlighted:
-                // the rows that lose the selection are drawn plain again.
-                DoSelect(row, 0, fList, true, row);
-                fCurrent = row;
-                LongLAutoScroll(fList);
-                SelectObj(static_cast<TObjQz*>(LongLRowObject(row, fList)));
-            }
+            // From the current row down, then from the first row: a name
+            // some row holds is always found.
+            const int32_t from = std::max<int32_t>(0, current);
+            int32_t row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], from, fList);
+            if (row < 0 && from > 0) row = FindTypedRow(fTypeAhead + 1, fTypeAhead[0], 0, fList);
+            if (row >= 0) MoveCurrent(row);
         }
         break;
     }
     }
-    if (fList) fList->lastClick = fCurrent;
+    if (fList) fList->lastClick = CurrentRow();
     fLastKey = event.when;
 }
 
@@ -497,8 +494,6 @@ void TRefPlane::DelObjMsg(TObjQz* obj)
             if (!hangs) break;
             ++end;
         }
-        if (fCurrent >= row && fCurrent < end) fCurrent = -1;
-        else if (fCurrent >= end) fCurrent -= end - row;
         LongLDelRow(end - row, row, fList);
     }
 }

@@ -109,7 +109,6 @@ void TRefPlane::SetDfltFilter(int16_t id)
         MyGetIndString(fFilterTitle, 1004, id == kSearchFilter ? 23 : id == kTitledFilter ? 24 : 25);
     } else if (Handle record = ::GetFilter(id)) {
         FilterName(record, fFilterTitle, 80);
-        fRefreshed = true;
         SetList(record, fSource);
     }
     if (fList) {
@@ -120,6 +119,7 @@ void TRefPlane::SetDfltFilter(int16_t id)
             InvalWindowRect(fWindow->fWindow, &bar);
         }
     }
+    FollowSelection();
 }
 
 void TRefPlane::MoreFilter(int16_t id, bool exclude)
@@ -146,16 +146,26 @@ void TRefPlane::FilterList(Handle filter, bool exclude)
     EraseRect(&fList->rView);
     RestoreDraw();
     RazSelect(fList);
-    fCurrent = -1;
     if (fWindow && fWindow->fWindow) InvalWindowRect(fWindow->fWindow, &fRect);
 }
 
 int16_t TRefPlane::Do_Func(int16_t command)
 {
-    // A command's changes of the graph are one: the groups' summaries they
-    // touch are remade once, when it ends (a pane or filter reading them
-    // meanwhile has them remade first).
-    LinkChanges together;
+    int16_t result = -1;
+    {
+        // A command's changes of the graph are one: the groups' summaries
+        // they touch are remade once, when it ends (a pane or filter
+        // reading them meanwhile has them remade first).
+        LinkChanges together;
+        result = RunCommand(command);
+    }
+    // Whatever the command did to the rows or their selection.
+    if (result != -1) FollowSelection();
+    return result;
+}
+
+int16_t TRefPlane::RunCommand(int16_t command)
+{
     switch (command) {
     case 25: DeleteObj(); return 0;
     case 26: SelectAll(); return 0;
@@ -197,26 +207,21 @@ void TRefPlane::ShowObject(TObjQz* obj)
 
 void TRefPlane::SelectObj(TObjQz* obj)
 {
-    if (!obj) {
-        for (int16_t c : {51, 52, 56, 25, 57}) DisableFunc(c);
-        return;
+    // Without an object no row stays highlighted; an object without a row
+    // leaves them as they are.
+    if (!obj) DoSelect(-1, 0, fList, false, -1);
+    if (obj && fList) {
+        SelectPlane();
+        if (fFilter > 0 && !ObjFilter(CurrentRecord(), obj)) SetDfltFilter(kDefaultFilter);
+        if ((obj->kind == 28 || obj->kind == 29) && obj->GetOwnerObj()) SwitchOpen(obj->GetOwnerObj());
+        if (const int32_t row = GetCellData(obj, fList); row >= 0) {
+            // Every other selected row is drawn plain again as it loses the
+            // selection; the object's row is highlighted once.
+            DoSelect(row, 0, fList, true, row);
+            LongLAutoScroll(fList);
+        }
     }
-    obj->EnableReplace() ? EnableFunc(51) : DisableFunc(51);
-    obj->EnableEdit() ? EnableFunc(52) : DisableFunc(52);
-    obj->EnableDocEdit() ? EnableFunc(56) : DisableFunc(56);
-    obj->EnableDelete() ? EnableFunc(25) : DisableFunc(25);
-    SelectionDoc(fList) ? EnableFunc(57) : DisableFunc(57);
-    SelectPlane();
-    if (fFilter > 0 && !ObjFilter(CurrentRecord(), obj)) SetDfltFilter(kDefaultFilter);
-    if ((obj->kind == 28 || obj->kind == 29) && obj->GetOwnerObj()) SwitchOpen(obj->GetOwnerObj());
-    const int32_t row = GetCellData(obj, fList);
-    if (row < 0) return;
-    // Every other selected row is drawn plain again as it loses the
-    // selection; the object's row is highlighted once.
-    DoSelect(row, 0, fList, true, row);
-    LongLAutoScroll(fList);
-    fCurrent = row;
-    fRefreshed = false;
+    FollowSelection();
 }
 
 void TRefPlane::SwitchOpen(TObjQz* table)
@@ -271,8 +276,6 @@ void TRefPlane::SwitchList(TObjQz* group, int32_t row)
         ++end;
     }
     if (end > row + 1) LongLDelRow(end - row - 1, row + 1, fList);
-    if (fCurrent > row && fCurrent < end) fCurrent = -1;
-    else if (fCurrent >= end) fCurrent -= end - row - 1;
 }
 
 void TRefPlane::Edit()
@@ -349,10 +352,6 @@ void TRefPlane::DeleteObj()
         obj->DeleteObj(true);
     }
     CursRmve();
-    // No row stays current, whatever was deleted: the panes beside are
-    // emptied.
-    fCurrent = -1;
-    SelectObj(nullptr);
     if (doc) doc->UpdateAll();
 }
 
@@ -364,7 +363,6 @@ void TRefPlane::SeltoList()
     MajGroupList(fList);
     LongLDoDraw(true, fList);
     if (err != 0) ErrMsg(err);
-    fCurrent = -1;
     SetDfltFilter(kNarrowedFilter);
     if (fWindow && fWindow->fWindow) InvalWindowRect(fWindow->fWindow, &fRect);
 }

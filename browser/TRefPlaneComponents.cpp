@@ -70,8 +70,6 @@ void TRefPlane::M_Delete()
     std::vector<TObjQz*> rows;
     if (!doc || !CurrentPaneTransferHooks().deleteComponents || !Selected(fList, &rows)) return;
     CurrentPaneTransferHooks().deleteComponents(doc, rows.data(), int32_t(rows.size()));
-    fCurrent = -1;
-    SelectObj(nullptr);
 }
 
 void TRefPlane::M_Install()
@@ -87,8 +85,6 @@ void TRefPlane::M_UnInstall()
     std::vector<TObjQz*> rows;
     if (!doc || !CurrentPaneTransferHooks().uninstallComponents || !Selected(fList, &rows)) return;
     CurrentPaneTransferHooks().uninstallComponents(doc, rows.data(), int32_t(rows.size()));
-    fCurrent = -1;
-    SelectObj(nullptr);
 }
 
 }  // namespace browser

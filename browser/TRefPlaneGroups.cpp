@@ -115,10 +115,8 @@ void TRefPlane::NewGroup()
         ShowFailure(err);
         return;
     }
-    fCurrent = -1;
     doc->UpdateAll();
     SelectObj(group);
-    SetGroupFunc(nullptr, 1, false);
 }
 
 void TRefPlane::GroupAndSelect(TMainDoc* doc, const unsigned char* name, const std::vector<TObjQz*>& objects,
@@ -136,7 +134,6 @@ void TRefPlane::GroupAndSelect(TMainDoc* doc, const unsigned char* name, const s
     }
     doc->UpdateAll();
     SelectObj(group);
-    SetGroupFunc(group, 2, true);
 }
 
 void TRefPlane::MakeGroup()
@@ -193,16 +190,14 @@ void TRefPlane::UnGroup()
     CursRmve();
     if (err) {
         ShowFailure(err);
-    } else {
-        fCurrent = -1;
-        doc->UpdateAll();
-        RazSelect(fList);
-        for (TObjQz* m : members)
-            if (const int32_t at = GetCellData(m, fList); at >= 0) LongLSetSelect(true, at, fList);
-        LongLAutoScroll(fList);
-        SetGroupFunc(nullptr, 1, false);
+        return;
     }
-    SelectObj(nullptr);
+    doc->UpdateAll();
+    // The former members stay highlighted: one of them alone is current.
+    RazSelect(fList);
+    for (TObjQz* m : members)
+        if (const int32_t at = GetCellData(m, fList); at >= 0) LongLSetSelect(true, at, fList);
+    LongLAutoScroll(fList);
 }
 
 void TRefPlane::GroupQzObj(::TPlan* targetPane, int32_t cell)
@@ -223,7 +218,6 @@ void TRefPlane::GroupQzObj(::TPlan* targetPane, int32_t cell)
     }
     if (added == 0) return;
     if (TMainDoc* doc = Doc()) doc->UpdateAll();
-    SetGroupFunc(target, 2, true);
 }
 
 }  // namespace browser

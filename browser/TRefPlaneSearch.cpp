@@ -41,7 +41,6 @@ int16_t TRefPlane::Search()
 
 void TRefPlane::SearchRows(Handle record, bool shownOnly, WaitParamRec* wait)
 {
-    fRefreshed = true;
     fFilter = 0;
     const bool drawing = (fList->drawFlags & kLongLDrawOn) != 0;
     LongLDoDraw(false, fList);
@@ -49,7 +48,6 @@ void TRefPlane::SearchRows(Handle record, bool shownOnly, WaitParamRec* wait)
         wait->maximum = fList->rowCount;
         DoMoreFilter(record, fList, false);
         RazSelect(fList);
-        fCurrent = -1;
     } else {
         wait->maximum = Count_Obj(record, reinterpret_cast<TypeListRec*>(fSource));
         WaitParamRec* outer = G_WaitParam;

@@ -130,7 +130,6 @@ int16_t TRefPlane::Replace()
     if (!obj) return 0;
     TObjQz* result = obj;
     if (obj->Replace(&result) == 0) return 0;
-    fCurrent = -1;
     if (TMainDoc* doc = Doc()) doc->UpdateAll();
     SelectObj(result);
     return 0;

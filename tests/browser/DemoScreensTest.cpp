@@ -789,6 +789,39 @@ TEST_F(RenameScreens, TheRenamedMethodAndItsCallerThenTheNewGroup)
     CheckMainRows(grouped, window, main->fList, 0, sales);
 }
 
+// The demo after the program's run on the current object
+// (current_object.txt): Close_Invoice renamed Close_Bill, the forms as
+// they were, and nothing renamed with the name typed while an object
+// method was current; List Towns, typed after Menu bar Main below it,
+// current: its users in the where-used pane on the screenshot.
+class CurrentObjectScreens : public DemoScreens {};
+
+TEST_F(CurrentObjectScreens, RenameNamesTheHighlightedRowAndATypedNameAboveIsFound)
+{
+    const char* work = std::getenv("QZ_CURRENT_OBJECT_SCREENS");
+    const char* demo = std::getenv("QZ_DEMO_STRUCTURE");
+    if (!work || !demo) GTEST_SKIP() << "checks the screenshot of the current-object run";
+    Shot towns;
+    ASSERT_TRUE(towns.Load(std::string(work) + "/towns.png"));
+    TRefWindow* window = OpenAsProgram(demo);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
+    ASSERT_NE(usedBy, nullptr);
+    EXPECT_EQ(Find(2, "Close_Invoice"), nullptr);
+    EXPECT_NE(Find(2, "Close_Bill"), nullptr);
+    const std::vector<std::string> rows = Names(main->fList);
+    EXPECT_EQ(std::vector<std::string>(rows.begin() + 2, rows.begin() + 8),
+              (std::vector<std::string>{"Card", "Entry", "Listing", "Invoice", "Summary", "Close_Bill"}));
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "Qx_Renamed"), 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "Name"), 1);  // the object method
+
+    main->SelectObj(Find(4, "Towns"));
+    EXPECT_EQ(Names(usedBy->fList), (std::vector<std::string>{"Customers", "Entry", "Credit_Limit", "Town"}));
+    CheckLinkRows(towns, window, usedBy->fList, "where-used pane");
+}
+
 // The structure the program made of the demo's SQL script from the File
 // menu (run_sql_demo.sh), its tables opened: each row of the main list on
 // the screenshot, and the report beside the script.

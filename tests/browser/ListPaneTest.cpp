@@ -284,7 +284,7 @@ TEST_F(MainList, FiltersTitlesNarrowingAndRemoval)
     // Selecting an object the filter rejects goes back to 128.
     pane->SelectObj(table_);
     EXPECT_EQ(pane->GetFilter(), 128);
-    EXPECT_EQ(pane->fCurrent, 0);
+    EXPECT_EQ(pane->CurrentRow(), 0);
 }
 
 // A search narrows the rows shown, or searches the whole document and
@@ -417,24 +417,31 @@ TEST_F(MainList, ArrowsWrapAndTypeAheadFindsNamesIgnoringCaseAndMarks)
     const auto rows = Rows(pane);
     ASSERT_EQ(rows.size(), 4u);
     pane->key(Key(31, 10));
-    EXPECT_EQ(pane->fCurrent, 0);
+    EXPECT_EQ(pane->CurrentRow(), 0);
     pane->key(Key(30, 20));
-    EXPECT_EQ(pane->fCurrent, 3);
+    EXPECT_EQ(pane->CurrentRow(), 3);
     pane->key(Key(31, 30));
-    EXPECT_EQ(pane->fCurrent, 0);
+    EXPECT_EQ(pane->CurrentRow(), 0);
 
     // "Áb" typed quickly (Mac Roman): the first name beginning "ab".
-    pane->fCurrent = -1;
+    RazSelect(pane->fList);
     pane->key(Key(0xE7, 100));
     pane->key(Key('b', 105));
-    ASSERT_GE(pane->fCurrent, 0);
-    EXPECT_EQ(rows[size_t(pane->fCurrent)], "abacus");
-    const int32_t found = pane->fCurrent;
+    ASSERT_GE(pane->CurrentRow(), 0);
+    EXPECT_EQ(rows[size_t(pane->CurrentRow())], "abacus");
+    const int32_t found = pane->CurrentRow();
     // A pause starts again: "z".
     pane->key(Key('z', 105 + GetDblTime() + 1));
-    ASSERT_GE(pane->fCurrent, 0);
-    EXPECT_EQ(rows[size_t(pane->fCurrent)], "Zed");
-    EXPECT_NE(pane->fCurrent, found);
+    ASSERT_GE(pane->CurrentRow(), 0);
+    EXPECT_EQ(rows[size_t(pane->CurrentRow())], "Zed");
+    EXPECT_NE(pane->CurrentRow(), found);
+    // From the current row down, then from the first row: a name some row
+    // holds is found, however many of its letters matched further down.
+    for (char c : std::string("abl")) pane->key(Key(uint8_t(c), 2000));
+    ASSERT_EQ(rows[size_t(pane->CurrentRow())], "able");
+    for (char c : std::string("abb")) pane->key(Key(uint8_t(c), 3000));
+    ASSERT_GE(pane->CurrentRow(), 0);
+    EXPECT_EQ(rows[size_t(pane->CurrentRow())], "Abbey");
     // Sixteen characters: the 16th is ignored.
     for (int i = 0; i < 16; ++i) pane->key(Key('q', 1000 + uint32_t(i)));
     EXPECT_EQ(pane->fTypeAhead[0], 15);
@@ -538,8 +545,9 @@ TEST_F(MainList, WindowsTellEveryPaneOfADeletedObject)
     } cases[] = {{b, b}, {c, c}, {a, nullptr}};
     for (const auto& k : cases) {
         pane->SetDfltFilter(128);
-        pane->fCurrent = browser::GetCellData(k.current, pane->fList);
-        ASSERT_GE(pane->fCurrent, 0);
+        const int32_t row = browser::GetCellData(k.current, pane->fList);
+        ASSERT_GE(row, 0);
+        LongLSetSelect(true, row, pane->fList);
         pane->DelObjMsg(a);
         EXPECT_EQ(pane->CurrentObject(), k.expected) << P(k.current->name);
     }

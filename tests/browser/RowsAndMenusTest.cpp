@@ -151,7 +151,6 @@ TEST_F(Menus, ReadOnlyDocumentsLibrariesAndComponentProjects)
     TObjQz* projectA = Make(32, "ProjA", 5);
     TObjQz* projectB = Make(32, "ProjB", 6);
     RowSet(pane).Add(projectA, true);
-    pane->fCurrent = 0;
     pane->DisableMenu();
     pane->EnableMenu();
     EXPECT_TRUE(browser::CommandEnabled(111));
@@ -159,7 +158,6 @@ TEST_F(Menus, ReadOnlyDocumentsLibrariesAndComponentProjects)
     EXPECT_TRUE(browser::CommandEnabled(114));
     EXPECT_TRUE(browser::CommandEnabled(50));
     RowSet(pane).Add(projectA, true).Add(projectB, true);
-    pane->fCurrent = -1;
     pane->DisableMenu();
     pane->EnableMenu();
     EXPECT_FALSE(browser::CommandEnabled(111));

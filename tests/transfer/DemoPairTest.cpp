@@ -198,7 +198,7 @@ protected:
     }
     static TObjQz* Selected(browser::TLstPlane* list)
     {
-        return static_cast<TObjQz*>(LongLRowObject(list->fCurrent, list->fList));
+        return static_cast<TObjQz*>(LongLRowObject(list->CurrentRow(), list->fList));
     }
     // A point of the window's title bar that the other window leaves free
     // and that is none of its boxes.
@@ -254,14 +254,14 @@ TEST_F(DropRun, Plan)
     // The table Invoices first (typed from the top, its row comes before
     // the menu of its name), then Close_Invoice further down.
     TypeInto(from, "Invoices");
-    TObjQz* invoices = static_cast<TObjQz*>(LongLRowObject(from->fCurrent, from->fList));
+    TObjQz* invoices = static_cast<TObjQz*>(LongLRowObject(from->CurrentRow(), from->fList));
     ASSERT_EQ(readtest::P(invoices->name), "Invoices");
     ASSERT_EQ(invoices->kind, 1);
-    const Rect invoicesCell = GetCellRect(from->fCurrent, from->fList);
+    const Rect invoicesCell = GetCellRect(from->CurrentRow(), from->fList);
     TypeInto(from, "Close_Invoice", 1000);
-    ASSERT_EQ(readtest::P(static_cast<TObjQz*>(LongLRowObject(from->fCurrent, from->fList))->name), "Close_Invoice");
+    ASSERT_EQ(readtest::P(static_cast<TObjQz*>(LongLRowObject(from->CurrentRow(), from->fList))->name), "Close_Invoice");
     // The row's drag box: the icon column after the disclosure column.
-    const Rect cell = GetCellRect(from->fCurrent, from->fList);
+    const Rect cell = GetCellRect(from->CurrentRow(), from->fList);
     // The demo's window is first dragged aside by its title bar, so that
     // DemoTarget's list lies open to the drop.
     constexpr int16_t kAside = 640;
@@ -286,13 +286,13 @@ TEST_F(DropRun, Plan)
     // typed (further down the list than the last) and dragged by its box.
     TypeInto(from, "_Invoicing_Tools", 2000);
     ASSERT_EQ(Selected(from)->kind, 7);
-    Point grabPackage = Global(demo, Point{int16_t(GetCellRect(from->fCurrent, from->fList).top + 8),
-                                           int16_t(GetCellRect(from->fCurrent, from->fList).left + 24)});
+    Point grabPackage = Global(demo, Point{int16_t(GetCellRect(from->CurrentRow(), from->fList).top + 8),
+                                           int16_t(GetCellRect(from->CurrentRow(), from->fList).left + 24)});
     grabPackage.h = int16_t(grabPackage.h + kAside);
     TypeInto(from, "Accounting", 3000);
     ASSERT_EQ(Selected(from)->kind, 23);
-    Point grabGroup = Global(demo, Point{int16_t(GetCellRect(from->fCurrent, from->fList).top + 8),
-                                         int16_t(GetCellRect(from->fCurrent, from->fList).left + 24)});
+    Point grabGroup = Global(demo, Point{int16_t(GetCellRect(from->CurrentRow(), from->fList).top + 8),
+                                         int16_t(GetCellRect(from->CurrentRow(), from->fList).left + 24)});
     grabGroup.h = int16_t(grabGroup.h + kAside);
 
     std::ofstream out(plan);
@@ -448,7 +448,7 @@ TEST_F(DropRun, Check)
     uses->GetBox(&rows, &header, &popUp);
     Rect mainRows{};
     list->GetBox(&mainRows, &header, &popUp);
-    mainRows.bottom = GetCellRect(list->fCurrent, list->fList).bottom;
+    mainRows.bottom = GetCellRect(list->CurrentRow(), list->fList).bottom;
     for (const auto& [area, pane] : {std::pair{rows, "uses"}, std::pair{mainRows, "main list"}}) {
         const Point tl = Global(target, Point{area.top, area.left});
         const Point br = Global(target, Point{area.bottom, area.right});

@@ -72,7 +72,7 @@ protected:
     }
     static TObjQz* Selected(browser::TLstPlane* list)
     {
-        return static_cast<TObjQz*>(LongLRowObject(list->fCurrent, list->fList));
+        return static_cast<TObjQz*>(LongLRowObject(list->CurrentRow(), list->fList));
     }
     static void TypeInto(browser::TLstPlane* list, const std::string& name)
     {
@@ -189,7 +189,7 @@ TEST_F(FormDropRun, Plan)
     // demo's window is first dragged aside by its title bar, so that Parts'
     // list lies open to the drop.
     constexpr int16_t kAside = 640;
-    const Rect cell = GetCellRect(from->fCurrent, from->fList);
+    const Rect cell = GetCellRect(from->CurrentRow(), from->fList);
     Point grab = Global(demo, Point{int16_t(cell.top + 8), int16_t(cell.left + 24)});
     grab.h = int16_t(grab.h + kAside);
     Rect list{}, header{}, popUp{};
@@ -290,7 +290,7 @@ TEST_F(FormDropRun, Check)
     ASSERT_FALSE(HasFailure());
     Rect rows{}, header{}, popUp{}, usesRows{};
     list->GetBox(&rows, &header, &popUp);
-    rows.bottom = GetCellRect(list->fCurrent, list->fList).bottom;
+    rows.bottom = GetCellRect(list->CurrentRow(), list->fList).bottom;
     usesPane->GetBox(&usesRows, &header, &popUp);
     for (const auto& [area, pane] : {std::pair{rows, "main list"}, std::pair{usesRows, "uses pane"}}) {
         const Point tl = Global(parts, Point{area.top, area.left});
