@@ -55,5 +55,8 @@ private:
 bool ReadPictPixMapHeader(PictCursor& in, bool baseAddr, bool allowPixMap, PictPixMapHeader* out);
 // The colour table of an indexed pixel map.
 bool ReadPictColorTable(PictCursor& in, PictPixMapHeader* header);
+// Walks past the pixels PictPixels::Read would take, with the same checks
+// and the same answer (memory aside), without decoding them.
+PixelReadResult SkipPictPixels(PictCursor& in, const PictPixMapHeader& header, bool packed);
 
 }  // namespace platform

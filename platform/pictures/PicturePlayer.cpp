@@ -761,8 +761,9 @@ Step Player::Bits(uint16_t op)
     }
     if (!in_.ok())
         return Step::Damaged;
+    // A survey needs the place of the pixels, not the pixels.
     PictPixels pixels;
-    switch (pixels.Read(in_, h, packed)) {
+    switch (survey_ ? SkipPictPixels(in_, h, packed) : pixels.Read(in_, h, packed)) {
     case PixelReadResult::Damaged: return Step::Damaged;
     case PixelReadResult::NoMemory: return Step::NoMemory;
     case PixelReadResult::Ok: break;
