@@ -251,16 +251,21 @@ void SettleLinks()
 ShownLinks::ShownLinks(ObjListHdl links)
 {
     SettleLinks();
-    if (!links || NewObjList(&list_, int16_t(std::min<int32_t>(links->Size() + 1, 32000))) != 0) return;
-    if (SetObjListEntries(list_, links->entries, links->Size()) != 0) {
-        FreeObjList(list_);
-        list_ = nullptr;
+    if (!links) return;
+    try {
+        entries_.assign(links->entries, links->entries + links->Size());
+        entries_.push_back(nullptr);
+    } catch (const std::bad_alloc&) {
         return;
     }
-    SortShownLinks(list_);
+    // A list of its own, which no answer worked out from the objects'
+    // lists reads: making, sorting and dropping it changes none of theirs.
+    copy_.count = int32_t(entries_.size());
+    copy_.entries = entries_.data();
+    copy_.room = copy_.count;
+    SortShownLinks(&copy_);
+    list_ = &copy_;
 }
-
-ShownLinks::~ShownLinks() { FreeObjList(list_); }
 
 bool ExistsByBeingNamed(TObjQz* obj)
 {

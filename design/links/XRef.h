@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "design/objects/ObjList.h"
 
@@ -81,12 +82,13 @@ void SettleLinks();
 class ShownLinks {
 public:
     explicit ShownLinks(ObjListHdl links);
-    ~ShownLinks();
     ShownLinks(const ShownLinks&) = delete;
     ShownLinks& operator=(const ShownLinks&) = delete;
     ObjListHdl get() const { return list_; }
 
 private:
+    std::vector<TObjQz*> entries_;
+    ObjListRec copy_;
     ObjListHdl list_ = nullptr;
 };
 

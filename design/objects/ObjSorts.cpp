@@ -207,9 +207,15 @@ void SortComparing(ObjListHdl list, const std::function<bool(TObjQz*, TObjQz*)>&
 
 // Names equal under a collation told apart by their bytes, then by id: an
 // order that does not depend on the entries' order before.
-bool TieBefore(const std::string& nameA, const TObjQz* a, const std::string& nameB, const TObjQz* b)
+// The names are taken only when a tie needs them: most lists have none.
+bool TieBefore(void (*nameOf)(TObjQz*, unsigned char*), TObjQz* a, TObjQz* b)
 {
-    if (nameA != nameB) return nameA < nameB;
+    unsigned char na[256], nb[256];
+    nameOf(a, na);
+    nameOf(b, nb);
+    const int c = std::memcmp(na + 1, nb + 1, std::min(na[0], nb[0]));
+    if (c != 0) return c < 0;
+    if (na[0] != nb[0]) return na[0] < nb[0];
     return a->id < b->id;
 }
 
@@ -220,15 +226,6 @@ void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool a
 {
     if (!list || list->Size() <= 1) return;
     const CollationKeys keys(ordering);
-    std::vector<std::string> names;
-    if (total) {
-        names.reserve(size_t(list->Size()));
-        for (int32_t i = 0; i < list->Size(); ++i) {
-            unsigned char name[256];
-            nameOf(list->At(i), name);
-            names.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);
-        }
-    }
     // Compiled references compare as numbers, which no key says.
     if (!keys.Available() || (ordering && testcompilo_relstr != 0)) {
         auto after = [&](TObjQz* a, TObjQz* b) {
@@ -250,7 +247,7 @@ void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool a
             if (ki != kj) return ki < kj;
             if (after(e[j], e[i])) return true;
             if (after(e[i], e[j])) return false;
-            return TieBefore(names[size_t(i)], e[i], names[size_t(j)], e[j]);
+            return TieBefore(nameOf, e[i], e[j]);
         });
         Reorder(list, order);
         return;
@@ -265,9 +262,7 @@ void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool a
         keys.Append(name + 1, name[0], entries.Bytes());
     }
     TObjQz** e = list->entries;
-    Reorder(list, total ? entries.Order([&](int32_t i, int32_t j) {
-        return TieBefore(names[size_t(i)], e[i], names[size_t(j)], e[j]);
-    })
+    Reorder(list, total ? entries.Order([&](int32_t i, int32_t j) { return TieBefore(nameOf, e[i], e[j]); })
                         : entries.Order());
 }
 
