@@ -122,10 +122,8 @@ int16_t AddInChange(TGroupObjQz* group, const std::vector<TObjQz*>& objects, boo
             if (!err && Counted()) err = kCancelledByUser;
             if (err) break;
         }
-        if (!err) {
-            ShellSortFullName(group->members);
-            err = group->MakeCallList(true);
-        }
+        // The group's summaries have followed each member that joined.
+        if (!err) ShellSortFullName(group->members);
         if (!err) err = group->Write();
     } catch (const std::bad_alloc&) {
         err = platform::memFullErr;
