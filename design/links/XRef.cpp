@@ -172,7 +172,8 @@ bool Refresh(TGroupObjQz* g, int side, TObjQz* obj, SummaryTally::Entry& e)
         return true;
     }
     const int32_t last = list->Size() - 1;
-    if (e.at != last) g->tally->sides[side][list->At(last)].at = e.at;
+    auto& entries = g->tally->sides[side];
+    if (auto moved = entries.find(list->At(last)); e.at != last && moved != entries.end()) moved->second.at = e.at;
     SwapOutObjListAt(list, e.at);
     e.at = -1;
     return true;
@@ -256,7 +257,7 @@ void RemoveEdgeAt(TObjQz* user, int32_t i)
     const int32_t last = used->usedBy->Size() - 1;
     if (used->usersIndexed) {
         auto& places = gUserPlaces.find(used)->second;
-        if (j != last) places[used->usedBy->At(last)] = j;
+        if (auto moved = places.find(used->usedBy->At(last)); j != last && moved != places.end()) moved->second = j;
         places.erase(user);
     }
     SwapOutObjListAt(used->usedBy, j);
