@@ -254,6 +254,9 @@ void RemoveEdgeAt(TObjQz* user, int32_t i)
     // The user's uses keep their order; the used object's last user takes
     // the place the edge leaves.
     DelObjListAt(user->uses, i);
+    Apply(user->parent, 0, used, -1);
+    // Lists made by hand may hold half an edge: what is there goes.
+    if (j < 0) return;
     const int32_t last = used->usedBy->Size() - 1;
     if (used->usersIndexed) {
         auto& places = gUserPlaces.find(used)->second;
@@ -261,7 +264,6 @@ void RemoveEdgeAt(TObjQz* user, int32_t i)
         places.erase(user);
     }
     SwapOutObjListAt(used->usedBy, j);
-    Apply(user->parent, 0, used, -1);
     Apply(used->parent, 1, user, -1);
 }
 
@@ -269,11 +271,17 @@ void UnlinkAll(TObjQz* obj)
 {
     while (obj->uses && obj->uses->Size() > 0) RemoveEdgeAt(obj, obj->uses->Size() - 1);
     while (obj->usedBy && obj->usedBy->Size() > 0) {
-        TObjQz* user = obj->usedBy->At(obj->usedBy->Size() - 1);
-        int32_t i = user->uses->Size();
+        const int32_t last = obj->usedBy->Size() - 1;
+        TObjQz* user = obj->usedBy->At(last);
+        int32_t i = user->uses ? user->uses->Size() : 0;
         while (i-- > 0 && user->uses->At(i) != obj) {
         }
-        RemoveEdgeAt(user, i);
+        if (i >= 0) {
+            RemoveEdgeAt(user, i);
+            continue;
+        }
+        DropIndex(obj);
+        SwapOutObjListAt(obj->usedBy, last);
     }
 }
 
