@@ -41,11 +41,7 @@ void PackBits(const uint8_t* src, size_t count, size_t itemSize, std::vector<uin
     }
 }
 
-namespace {
-
-// UnpackBits, writing the row or (kWrite false) only walking its runs.
-template <bool kWrite>
-bool Unpack(const uint8_t* src, size_t srcSize, size_t itemSize, [[maybe_unused]] uint8_t* out, size_t outSize)
+bool UnpackBits(const uint8_t* src, size_t srcSize, size_t itemSize, uint8_t* out, size_t outSize)
 {
     size_t in = 0, done = 0;
     while (done < outSize) {
@@ -58,34 +54,20 @@ bool Unpack(const uint8_t* src, size_t srcSize, size_t itemSize, [[maybe_unused]
             size_t bytes = (size_t(flag) + 1) * itemSize;
             if (bytes > srcSize - in || bytes > outSize - done)
                 return false;
-            if constexpr (kWrite)
-                std::memcpy(out + done, src + in, bytes);
+            std::memcpy(out + done, src + in, bytes);
             in += bytes;
             done += bytes;
         } else {
             size_t n = 257 - size_t(flag);
             if (itemSize > srcSize - in || n * itemSize > outSize - done)
                 return false;
-            if constexpr (kWrite)
-                for (size_t k = 0; k < n; ++k)
-                    std::memcpy(out + done + k * itemSize, src + in, itemSize);
+            for (size_t k = 0; k < n; ++k)
+                std::memcpy(out + done + k * itemSize, src + in, itemSize);
             in += itemSize;
             done += n * itemSize;
         }
     }
     return true;
-}
-
-}  // namespace
-
-bool UnpackBits(const uint8_t* src, size_t srcSize, size_t itemSize, uint8_t* out, size_t outSize)
-{
-    return Unpack<true>(src, srcSize, itemSize, out, outSize);
-}
-
-bool PackedRowFits(const uint8_t* src, size_t srcSize, size_t itemSize, size_t outSize)
-{
-    return Unpack<false>(src, srcSize, itemSize, nullptr, outSize);
 }
 
 }  // namespace platform

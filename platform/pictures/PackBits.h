@@ -18,7 +18,5 @@ void PackBits(const uint8_t* src, size_t count, size_t itemSize, std::vector<uin
 // or a run would write past it: damaged data never overruns the row.
 // Bytes left over after a full row are ignored, as writers pad rows.
 bool UnpackBits(const uint8_t* src, size_t srcSize, size_t itemSize, uint8_t* out, size_t outSize);
-// Whether UnpackBits of the same row would succeed, without unpacking it.
-bool PackedRowFits(const uint8_t* src, size_t srcSize, size_t itemSize, size_t outSize);
 
 }  // namespace platform
