@@ -2,28 +2,36 @@
 // owner: every change of it goes through here.
 //
 // An edge a -> b (a uses b) is recorded once, reachable from both ends: b
-// is in a's `uses`, a in b's `usedBy`, each at most once, and each end
-// knows where the other end holds it, so that an edge goes in constant
-// time whichever end asks. An object's uses keep the order in which it
-// recorded them (its text's order); the order of its users means nothing:
-// what windows, exports and printouts show is put in one order of its own
-// (ShownLinks below), the same for every history, so the same as
-// a fresh read's. The graph is never stored: objects rebuild it when they
-// parse.
+// is in a's `uses`, a in b's `usedBy`, each at most once. An object with
+// many users keeps, once one of them leaves, where each stands in its
+// usedBy, so that an edge goes in time bounded by the user's own uses
+// however many users the other end has. An object's uses keep the order
+// in which it recorded them (its text's order); the order of its users
+// means nothing: what windows, exports and printouts show is put in one
+// order of its own (ShownLinks below), the same for every history, so the
+// same as a fresh read's. The graph is never stored: objects rebuild it
+// when they parse.
 //
 // Groups, components and folders take no part in edges. Their `uses` and
 // `usedBy` summarise their members' (the union, ciphered objects left out
-// of the uses, the members themselves left out of both). A summary that an
-// edge or a membership below it changes is emptied at once and remade
-// from the members when the outermost change ends (LinkChanges), or when
-// a reader asks for it (SettleLinks): it never names what left the graph.
+// of the uses, the members themselves left out of both), made whole when
+// a document is read. From its first change on, a group counts how many
+// of its members' links name each object, and each edge or membership
+// that changes below it changes only the entries it concerns, so that a
+// command's summary work is bounded by the links it changes; the order of
+// a summary, like that of an object's users, means nothing. A change told
+// without saying which member it concerns (GroupMembersChanged) empties
+// the summaries, to be remade whole when the outermost change ends
+// (LinkChanges) or a reader asks for them (SettleLinks). Either way a
+// summary never names what left the graph.
 //
 // An object leaving memory (TObjQz::Dispose) is retired here first: its
-// edges go, the summaries that could name it are remade, and a transfer
+// edges go, and with them what the summaries count of it, and a transfer
 // under way forgets it (TransferHooks::forgetObj).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "design/objects/ObjList.h"
 
@@ -36,9 +44,19 @@ int16_t XRef(TObjQz* a, TObjQz* b);
 // Removes a -> b; a missing edge or list is ignored.
 void XDelRef(TObjQz* a, TObjQz* b);
 
-// The members of `group` changed: its summaries, and its groups', are
-// remade.
+// `member` joined `group` or left it (its parent and the group's members
+// say so already): the group's summaries, and its groups', follow.
+void MemberJoined(TGroupObjQz* group, TObjQz* member);
+void MemberLeft(TGroupObjQz* group, TObjQz* member);
+// The members of `group` changed in ways not told one by one: its
+// summaries, and its groups', are remade.
 void GroupMembersChanged(TGroupObjQz* group);
+// `obj` was ciphered or deciphered: the summaries of its users' groups
+// list it as they now must.
+void CipheringChanged(TObjQz* obj);
+// Makes group's summaries whole from its members (those of member groups
+// whose summaries wait or were never made first).
+int16_t MakeSummary(TGroupObjQz* group);
 
 // `obj` is about to be freed: nothing of the graph may name it afterwards.
 void RetireLinks(TObjQz* obj);
@@ -81,12 +99,13 @@ void SettleLinks();
 class ShownLinks {
 public:
     explicit ShownLinks(ObjListHdl links);
-    ~ShownLinks();
     ShownLinks(const ShownLinks&) = delete;
     ShownLinks& operator=(const ShownLinks&) = delete;
     ObjListHdl get() const { return list_; }
 
 private:
+    std::vector<TObjQz*> entries_;
+    ObjListRec copy_;
     ObjListHdl list_ = nullptr;
 };
 

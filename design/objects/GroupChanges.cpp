@@ -122,11 +122,11 @@ int16_t AddInChange(TGroupObjQz* group, const std::vector<TObjQz*>& objects, boo
             if (!err && Counted()) err = kCancelledByUser;
             if (err) break;
         }
+        // The group's summaries have followed each member that joined.
         if (!err) {
             ShellSortFullName(group->members);
             err = group->LocalsBesideMethods();
         }
-        if (!err) err = group->MakeCallList(true);
         if (!err) err = group->Write();
     } catch (const std::bad_alloc&) {
         err = platform::memFullErr;

@@ -98,80 +98,10 @@ bool TGroupObjQz::IsInGroup(uint32_t resType, int16_t wantedId)
     return false;
 }
 
-namespace {
-
-using ObjSet = std::unordered_set<const TObjQz*>;
-
-// Adds every entry of `from` to `into` once, leaving out ciphered objects
-// when asked; `held` is what `into` holds. (A walk of `into` for each entry
-// made a group's lists grow with the square of its members' links.)
-int16_t Union(ObjListHdl* into, ObjSet* held, ObjListHdl from, bool skipCiphered)
-{
-    if (!from) return 0;
-    for (int32_t i = 0; i < from->Size(); ++i) {
-        TObjQz* obj = from->At(i);
-        if (skipCiphered && obj->TstFlag(kFlagCiphered)) continue;
-        if (!held->insert(obj).second) continue;
-        if (const int16_t err = AddObjList(into, obj)) return err;
-    }
-    return 0;
-}
-
-// Takes the entries in `gone` out of the list, the others keeping their
-// order (a list without repeats, as DelObjList of each would leave it).
-void DelObjsInSet(ObjListHdl list, const ObjSet& gone)
-{
-    int32_t kept = 0;
-    for (int32_t i = 0; i < list->Size(); ++i)
-        if (!gone.count(list->At(i))) list->entries[kept++] = list->At(i);
-    if (kept == list->Size()) return;
-    list->free += list->Size() - kept;
-    list->count = kept + 1;
-    list->entries[kept] = nullptr;
-    NoteObjListChanged();
-    StampObjList(list);
-}
-
-// Guards the recursion through member groups against a cycle in damaged
-// member lists.
-int gCallListDepth = 0;
-
-}  // namespace
-
 int16_t TGroupObjQz::MakeCallList(bool showMessage)
 {
     if (showMessage) ShowProgress(7);
-    callListStale = false;
-    if (gCallListDepth > 64) return 0;
-    if (!uses)
-        if (const int16_t err = NewObjList(&uses, 10)) return err;
-    if (!usedBy)
-        if (const int16_t err = NewObjList(&usedBy, 10)) return err;
-    RazObjList(uses);
-    RazObjList(usedBy);
-    if (!members) return 0;
-    ++gCallListDepth;
-    int16_t err = 0;
-    for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
-        TObjQz* m = members->At(i);
-        if (m == this || (m->kind != 23 && m->kind != 32 && m->kind != 33)) continue;
-        if (auto* g = static_cast<TGroupObjQz*>(m); g->callListStale) err = g->MakeCallList(false);
-    }
-    --gCallListDepth;
-    try {
-        ObjSet inUses, inUsedBy;
-        for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
-            err = Union(&uses, &inUses, members->At(i)->uses, true);
-            if (err == 0) err = Union(&usedBy, &inUsedBy, members->At(i)->usedBy, false);
-        }
-        if (err) return err;
-        const ObjSet own(members->entries, members->entries + members->Size());
-        DelObjsInSet(uses, own);
-        DelObjsInSet(usedBy, own);
-    } catch (const std::bad_alloc&) {
-        return platform::memFullErr;
-    }
-    return 0;
+    return MakeSummary(this);
 }
 
 void TGroupObjQz::SetVisibleItems()

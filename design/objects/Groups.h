@@ -18,6 +18,7 @@
 #include "design/objects/ObjQz.h"
 
 class TModuleGroupObjQz;
+struct SummaryTally;  // what the summaries are made of (design/links/XRef.cpp)
 
 class TGroupObjQz : public TObjQz {
 public:
@@ -67,7 +68,7 @@ public:
     virtual int16_t Write();
     // uses/usedBy become the union of the members', members left out (and
     // ciphered objects from the uses); member groups whose summaries wait
-    // are remade first (the graph, XRef.h, has them remade).
+    // or were never made are made first (MakeSummary, XRef.h).
     virtual int16_t MakeCallList(bool showMessage);
     virtual bool IsPrivate() { return false; }
     virtual bool IsPublic() { return false; }
@@ -76,8 +77,12 @@ public:
     virtual void SetVisibleItems();
 
     int32_t visibleItems = 0;
-    // The summaries wait to be remade (emptied meanwhile): XRef.cpp.
+    // The graph's (XRef.cpp): the summaries were made once, wait to be
+    // remade (emptied meanwhile), and what they are made of, which keeps
+    // them up to date from a group's first change on.
+    bool summaryMade = false;
     bool callListStale = false;
+    SummaryTally* tally = nullptr;
 };
 
 class TModuleObjQz : public TGroupObjQz {

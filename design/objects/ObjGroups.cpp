@@ -29,7 +29,7 @@ int16_t TObjQz::AddGroup(TGroupObjQz* group, bool flag)
     parent = group;
     level = uint8_t(group->level + 1);
     MajRefLevel();
-    GroupMembersChanged(group);
+    MemberJoined(group, this);
     return 0;
 }
 
@@ -48,7 +48,7 @@ int16_t TObjQz::DelGroup(bool updateGroup, bool message)
     TGroupObjQz* left = parent;
     parent = nullptr;
     // Its summaries follow the member that left.
-    GroupMembersChanged(left);
+    MemberLeft(left, this);
     if (updateGroup) left->Write();
     return 0;
 }

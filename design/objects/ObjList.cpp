@@ -364,12 +364,16 @@ void DisposeTypeList(TypeListHdl typeList)
     LinksTornDown goingTogether;
     G_ModuleUpdate = 3;
     CursInstall(1, 5, 60);
-    // Group members leave their groups first, so a group disposed before its
-    // members never leaves them pointing at it.
+    // Members and groups let go of each other first, so that whichever goes
+    // first leaves the other pointing at nothing freed (a member that no
+    // list holds, a method's local or a form's method, goes before its
+    // group and finds the group's list empty).
     for (ObjListHdl list : typeList->lists)
-        if (list)
-            for (int32_t i = 0; i < list->count - 1; ++i)
-                if (list->entries[i]->parent) list->entries[i]->DelGroup(false, false);
+        for (int32_t i = 0; list && i < list->count - 1; ++i) {
+            TObjQz* obj = list->entries[i];
+            obj->parent = nullptr;
+            if ((obj->kind == 23 || obj->kind == 32 || obj->kind == 33) && obj->members) RazObjList(obj->members);
+        }
     for (ObjListHdl& list : typeList->lists) {
         DisposeObjList(list);
         list = nullptr;

@@ -87,7 +87,7 @@ void TObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId)
     CopyObjName(name, newName);
     owner = doc;
     usedBy = uses = members = nullptr;
-    linkPlaces = nullptr;
+    usersIndexed = false;
     parent = nullptr;
     resTime = resSize = 0;
     flags = moduleState = 0;
@@ -374,7 +374,10 @@ void TObjQz::SetModuleState(int16_t state, bool write)
 {
     const bool hidden = state == 3 || (state == 2 && (kind == 9 || kind == 25));
     SetFlag(kFlagHidden, hidden);
+    const bool wasCiphered = TstFlag(kFlagCiphered);
     SetFlag(kFlagCiphered, state >= 2);
+    // Groups leave ciphered objects out of what they use.
+    if (wasCiphered != TstFlag(kFlagCiphered)) CipheringChanged(this);
     SetFlag(kFlagDocReadOnly, state >= 2);
     SetFlag(kFlagInComponent, state != 0);
     moduleState = state;

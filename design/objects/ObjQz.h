@@ -25,7 +25,6 @@ class TMainDoc;
 class TGroupObjQz;
 class TModuleObjQz;
 struct C_ListRec;      // the conflicts of one copy (design/objects/TransferHooks.h)
-struct LinkPlaces;     // where the other ends hold the object's edges (design/links/XRef.cpp)
 
 using ObjName = unsigned char[34];  // length byte + up to 33 characters
 
@@ -222,7 +221,6 @@ public:
     // components and folders the summaries of their members'.
     ObjListHdl uses = nullptr;
     ObjListHdl usedBy = nullptr;
-    LinkPlaces* linkPlaces = nullptr;
     ObjListHdl members = nullptr;
     TGroupObjQz* parent = nullptr;
     uint32_t resTime = 0;
@@ -230,6 +228,8 @@ public:
     int16_t flags = 0;
     int16_t moduleState = 0;
     uint8_t level = 0;
+    // The graph keeps where each of its many users stands in usedBy.
+    bool usersIndexed = false;
     // Drawn from the program's seeded generator when the object is made:
     // the seed of its code name in a generated component, the same from run
     // to run.

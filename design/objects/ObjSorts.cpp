@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjList.h"
@@ -206,29 +207,49 @@ void SortComparing(ObjListHdl list, const std::function<bool(TObjQz*, TObjQz*)>&
 }
 
 // Names equal under a collation told apart by their bytes, then by id: an
-// order that does not depend on the entries' order before.
-bool TieBefore(const std::string& nameA, const TObjQz* a, const std::string& nameB, const TObjQz* b)
-{
-    if (nameA != nameB) return nameA < nameB;
-    return a->id < b->id;
-}
+// order that does not depend on the entries' order before. Each name is
+// taken once, when a tie first needs it: most lists have no tie.
+class TieOrder {
+public:
+    TieOrder(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*)) : list_(list), nameOf_(nameOf) {}
+    // Entries i and j of the list as it stood.
+    bool Before(int32_t i, int32_t j)
+    {
+        const std::string& a = NameOf(i);
+        const std::string& b = NameOf(j);
+        if (a != b) return a < b;
+        return list_->At(i)->id < list_->At(j)->id;
+    }
+
+private:
+    const std::string& NameOf(int32_t i)
+    {
+        if (names_.empty()) {
+            names_.resize(size_t(list_->Size()));
+            made_.assign(size_t(list_->Size()), false);
+        }
+        if (!made_[size_t(i)]) {
+            unsigned char name[256];
+            nameOf_(list_->At(i), name);
+            names_[size_t(i)].assign(reinterpret_cast<const char*>(name + 1), name[0]);
+            made_[size_t(i)] = true;
+        }
+        return names_[size_t(i)];
+    }
+
+    ObjListHdl list_;
+    void (*nameOf_)(TObjQz*, unsigned char*);
+    std::vector<std::string> names_;
+    std::vector<bool> made_;
+};
 
 // Kind, then the name `nameOf` gives: "@" names first when `atRule`, then
 // the collation (the ordering one when `ordering`); with `total`, equal
-// names by TieBefore.
+// names by TieOrder.
 void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool atRule, bool ordering, bool total = false)
 {
     if (!list || list->Size() <= 1) return;
     const CollationKeys keys(ordering);
-    std::vector<std::string> names;
-    if (total) {
-        names.reserve(size_t(list->Size()));
-        for (int32_t i = 0; i < list->Size(); ++i) {
-            unsigned char name[256];
-            nameOf(list->At(i), name);
-            names.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);
-        }
-    }
     // Compiled references compare as numbers, which no key says.
     if (!keys.Available() || (ordering && testcompilo_relstr != 0)) {
         auto after = [&](TObjQz* a, TObjQz* b) {
@@ -245,12 +266,13 @@ void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool a
         std::vector<int32_t> order(static_cast<size_t>(list->Size()));
         for (int32_t i = 0; i < list->Size(); ++i) order[size_t(i)] = i;
         TObjQz** e = list->entries;
+        TieOrder ties(list, nameOf);
         std::stable_sort(order.begin(), order.end(), [&](int32_t i, int32_t j) {
             const int32_t ki = KindKey(e[i]), kj = KindKey(e[j]);
             if (ki != kj) return ki < kj;
             if (after(e[j], e[i])) return true;
             if (after(e[i], e[j])) return false;
-            return TieBefore(names[size_t(i)], e[i], names[size_t(j)], e[j]);
+            return ties.Before(i, j);
         });
         Reorder(list, order);
         return;
@@ -264,11 +286,8 @@ void SortByName(ObjListHdl list, void (*nameOf)(TObjQz*, unsigned char*), bool a
         if (atRule) entries.Bytes()->push_back(AtName(name) ? '\0' : '\1');
         keys.Append(name + 1, name[0], entries.Bytes());
     }
-    TObjQz** e = list->entries;
-    Reorder(list, total ? entries.Order([&](int32_t i, int32_t j) {
-        return TieBefore(names[size_t(i)], e[i], names[size_t(j)], e[j]);
-    })
-                        : entries.Order());
+    TieOrder ties(list, nameOf);
+    Reorder(list, total ? entries.Order([&](int32_t i, int32_t j) { return ties.Before(i, j); }) : entries.Order());
 }
 
 }  // namespace

@@ -84,58 +84,103 @@ bool ReadPictColorTable(PictCursor& in, PictPixMapHeader* header)
     return in.ok();
 }
 
-PixelReadResult PictPixels::Read(PictCursor& in, const PictPixMapHeader& h, bool packed)
-{
-    const int32_t width = int32_t(h.bounds.right) - h.bounds.left;
-    const int32_t height = int32_t(h.bounds.bottom) - h.bounds.top;
-    const int32_t depth = h.pixelSize, rb = h.rowBytes;
-    if (width <= 0 || height <= 0 || height > kMaxPixMapHeight || int64_t(rb) * 8 < int64_t(width) * depth)
-        return PixelReadResult::Damaged;
-    const bool direct = depth >= 16;
-    if (direct && width > kMaxPixMapWidth)
-        return PixelReadResult::Damaged;
-    int16_t packType = h.packType;
-    if (depth == 32 && packType == 0)
-        packType = 4;
-    if (depth == 16 && packType == 0)
-        packType = 3;
-    bool typeOk = depth == 32 ? (packType == 1 || packType == 2 || packType == 4)
-                  : depth == 16 ? (packType == 1 || packType == 3)
-                                : (packType == 0 || packType == 1);
-    if (!typeOk || (depth == 32 && packType == 4 && h.cmpCount < 3))
-        return PixelReadResult::Damaged;
+namespace {
 
-    const bool raw = !packed || rb < 8 || packType == 1 || packType == 2;
-    // Bytes one stored row stands for.
-    const int32_t rowIn = packType == 2 && rb >= 8 ? width * 3 : rb;
-    const int32_t rowOut = packType == 4 && rb >= 8 ? width * h.cmpCount : rowIn;
-    const size_t itemSize = packType == 3 ? 2 : 1;
+// How the rows of a pixel map are stored, once its header is found sound
+// and the picture long enough to hold them.
+struct StoredRows {
+    int32_t width = 0, height = 0, depth = 0, rb = 0;
+    bool direct = false, raw = false;
+    int16_t packType = 0;
+    int32_t rowIn = 0;   // bytes one stored row stands for
+    int32_t rowOut = 0;  // bytes a packed row unpacks to
+    size_t itemSize = 1;
+};
+
+bool Layout(PictCursor& in, const PictPixMapHeader& h, bool packed, StoredRows* out)
+{
+    StoredRows& s = *out;
+    s.width = int32_t(h.bounds.right) - h.bounds.left;
+    s.height = int32_t(h.bounds.bottom) - h.bounds.top;
+    s.depth = h.pixelSize;
+    s.rb = h.rowBytes;
+    if (s.width <= 0 || s.height <= 0 || s.height > kMaxPixMapHeight || int64_t(s.rb) * 8 < int64_t(s.width) * s.depth)
+        return false;
+    s.direct = s.depth >= 16;
+    if (s.direct && s.width > kMaxPixMapWidth)
+        return false;
+    s.packType = h.packType;
+    if (s.depth == 32 && s.packType == 0)
+        s.packType = 4;
+    if (s.depth == 16 && s.packType == 0)
+        s.packType = 3;
+    const int16_t packType = s.packType;
+    bool typeOk = s.depth == 32 ? (packType == 1 || packType == 2 || packType == 4)
+                  : s.depth == 16 ? (packType == 1 || packType == 3)
+                                  : (packType == 0 || packType == 1);
+    if (!typeOk || (s.depth == 32 && packType == 4 && h.cmpCount < 3))
+        return false;
+
+    s.raw = !packed || s.rb < 8 || packType == 1 || packType == 2;
+    s.rowIn = packType == 2 && s.rb >= 8 ? s.width * 3 : s.rb;
+    s.rowOut = packType == 4 && s.rb >= 8 ? s.width * h.cmpCount : s.rowIn;
+    s.itemSize = packType == 3 ? 2 : 1;
     // What the picture can hold at most, checked before allocating: raw rows
     // are all there; packed rows need a count each and expand 128-fold at most.
-    if (raw) {
-        if (!in.Need(size_t(rowIn) * size_t(height)))
-            return PixelReadResult::Damaged;
-    } else {
-        size_t countSize = rb > 250 ? 2 : 1;
-        if (!in.Need(countSize * size_t(height)) || uint64_t(rowOut) * uint64_t(height) > uint64_t(in.left()) * 128)
+    if (s.raw)
+        return in.Need(size_t(s.rowIn) * size_t(s.height));
+    size_t countSize = s.rb > 250 ? 2 : 1;
+    return in.Need(countSize * size_t(s.height)) &&
+           uint64_t(s.rowOut) * uint64_t(s.height) <= uint64_t(in.left()) * 128;
+}
+
+// The next stored row: its bytes, unpacked into `row` when packed; null
+// when the picture is damaged there.
+const uint8_t* NextRow(PictCursor& in, const StoredRows& s, std::vector<uint8_t>& row)
+{
+    if (s.raw)
+        return in.Take(size_t(s.rowIn));
+    size_t count = s.rb > 250 ? in.U16() : in.U8();
+    const uint8_t* packedRow = in.Take(count);
+    if (!packedRow || !UnpackBits(packedRow, count, s.itemSize, row.data(), row.size()))
+        return nullptr;
+    return row.data();
+}
+
+}  // namespace
+
+PixelReadResult SkipPictPixels(PictCursor& in, const PictPixMapHeader& h, bool packed, bool* runsUnchecked)
+{
+    StoredRows s;
+    *runsUnchecked = false;
+    if (!Layout(in, h, packed, &s))
+        return PixelReadResult::Damaged;
+    if (s.raw)
+        return in.Take(size_t(s.rowIn) * size_t(s.height)) ? PixelReadResult::Ok : PixelReadResult::Damaged;
+    for (int32_t y = 0; y < s.height; ++y) {
+        size_t count = s.rb > 250 ? in.U16() : in.U8();
+        if (!in.Take(count))
             return PixelReadResult::Damaged;
     }
+    *runsUnchecked = true;
+    return PixelReadResult::Ok;
+}
+
+PixelReadResult PictPixels::Read(PictCursor& in, const PictPixMapHeader& h, bool packed)
+{
+    StoredRows s;
+    if (!Layout(in, h, packed, &s))
+        return PixelReadResult::Damaged;
+    const int32_t width = s.width, height = s.height, depth = s.depth, rb = s.rb;
+    const bool direct = s.direct;
+    const int16_t packType = s.packType;
     const int32_t outRowBytes = direct ? width * 4 : rb;
     data_ = NewPtr(Size(int64_t(outRowBytes) * height));
     if (!data_)
         return PixelReadResult::NoMemory;
-    std::vector<uint8_t> row(static_cast<size_t>(rowOut));
+    std::vector<uint8_t> row(static_cast<size_t>(s.rowOut));
     for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* src = nullptr;
-        if (raw) {
-            src = in.Take(size_t(rowIn));
-        } else {
-            size_t count = rb > 250 ? in.U16() : in.U8();
-            const uint8_t* packedRow = in.Take(count);
-            if (!packedRow || !UnpackBits(packedRow, count, itemSize, row.data(), row.size()))
-                return PixelReadResult::Damaged;
-            src = row.data();
-        }
+        const uint8_t* src = NextRow(in, s, row);
         if (!src)
             return PixelReadResult::Damaged;
         uint8_t* out = reinterpret_cast<uint8_t*>(data_) + int64_t(y) * outRowBytes;

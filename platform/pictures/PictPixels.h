@@ -55,5 +55,9 @@ private:
 bool ReadPictPixMapHeader(PictCursor& in, bool baseAddr, bool allowPixMap, PictPixMapHeader* out);
 // The colour table of an indexed pixel map.
 bool ReadPictColorTable(PictCursor& in, PictPixMapHeader* header);
+// Walks past the pixels PictPixels::Read would take, with its checks of
+// the header and of the rows' lengths, without decoding them. The runs
+// inside packed rows (*runsUnchecked) are left for the decoding to check.
+PixelReadResult SkipPictPixels(PictCursor& in, const PictPixMapHeader& header, bool packed, bool* runsUnchecked);
 
 }  // namespace platform

@@ -761,14 +761,18 @@ Step Player::Bits(uint16_t op)
     }
     if (!in_.ok())
         return Step::Damaged;
+    // A survey needs the place of the pixels, not the pixels; the drawing
+    // may find the runs of packed rows damaged and end there.
     PictPixels pixels;
-    switch (pixels.Read(in_, h, packed)) {
+    bool mayEnd = false;
+    switch (survey_ ? SkipPictPixels(in_, h, packed, &mayEnd) : pixels.Read(in_, h, packed)) {
     case PixelReadResult::Damaged: return Step::Damaged;
     case PixelReadResult::NoMemory: return Step::NoMemory;
     case PixelReadResult::Ok: break;
     }
     Rect to = MapR(dst);
     Sighting within;
+    within.mayEnd = mayEnd;
     if (!Bottleneck(opBitsRect))
         within.reach = ToRect32(to);
     if (Draws(within))

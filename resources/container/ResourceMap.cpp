@@ -125,6 +125,8 @@ void ResourceMap::DropIndexes() const noexcept
 int32_t ResourceMap::PlaceOf(int32_t t, uint32_t serial) const
 {
     const auto& records = types_[size_t(t)].records;
+    // Until a record of the list is removed, each stands at its serial.
+    if (serial < records.size() && records[serial].serial == serial) return int32_t(serial);
     const auto at = std::lower_bound(records.begin(), records.end(), serial,
                                      [](const MapRecord& rec, uint32_t s) { return rec.serial < s; });
     return int32_t(at - records.begin());

@@ -3,6 +3,7 @@
 // component properties in either byte order, and groups moved out of the
 // companion file without losing them.
 #include <filesystem>
+#include <set>
 
 #include "design/objects/Groups.h"
 #include "platform/core/Endian.h"
@@ -398,6 +399,41 @@ group Owned
     TObjQz* b = FindId(23, 51);
     ASSERT_TRUE(a && b);
     EXPECT_FALSE(a->parent == b && b->parent == a);
+}
+
+TEST_F(GroupEdges, AGroupInsideAGroupSummarisesItsMembersWhenRead)
+{
+    // Inner's member uses a field and a variable that Outer's own member
+    // also names: both groups list them once, neither lists its members.
+    const auto r = Build(R"(structure Nested
+table T id 1
+  field F integer
+method Inside id 1
+  var vShared
+  field T.F
+method Beside id 2
+  var vShared
+  call Inside
+group Inner id 1
+  method Inside
+group Outer id 2
+  group Inner
+  method Beside
+)");
+    Open(r);
+    ASSERT_EQ(Read(), 0);
+    auto names = [](ObjListHdl list) {
+        std::set<std::string> out;
+        for (int32_t i = 0; list && i < list->Size(); ++i) out.insert(P(list->At(i)->name));
+        return out;
+    };
+    TObjQz* inner = Find(23, "Inner");
+    TObjQz* outer = Find(23, "Outer");
+    ASSERT_TRUE(inner && outer);
+    EXPECT_EQ(names(inner->uses), (std::set<std::string>{"F", "vShared"}));
+    EXPECT_EQ(names(inner->usedBy), (std::set<std::string>{"Beside"}));
+    EXPECT_EQ(names(outer->uses), (std::set<std::string>{"F", "vShared", "Inside"}));
+    EXPECT_EQ(names(outer->usedBy), std::set<std::string>{});
 }
 
 TEST_F(GroupEdges, AChainOfGroupsTooLongToWalkClosesNoCycle)

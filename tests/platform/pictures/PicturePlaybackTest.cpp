@@ -395,6 +395,14 @@ TEST(PicturePlayback, OpcodesPaintedOverLeaveThePixelsOfEachDrawn)
              b.Op(0x0031).R(0, 0, 32, 64);
          },
          0},
+        {"packed bits whose second row runs past its end, the drawing ends at them, before a page",
+         [](Bytes& b) {
+             b.Op(0x0031).R(2, 2, 10, 10);
+             b.Op(0x0098).U16(8).R(0, 0, 2, 64).R(0, 0, 2, 64).R(0, 0, 2, 64).U16(0);
+             b.U8(4).Raw({0xFD, 0xFF, 0xFD, 0x00}).U8(2).Raw({0xF0, 0xFF});
+             b.Op(0x0031).R(0, 0, 32, 64);
+         },
+         0},
     };
     QDProcs procs;
     procs.rectProc = StdRect, procs.rRectProc = StdRRect, procs.ovalProc = StdOval;
