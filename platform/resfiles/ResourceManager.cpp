@@ -27,6 +27,7 @@ struct ResIndex {
     std::unordered_map<uint64_t, Resource*> byKey;  // the first of each type and id
     std::unordered_map<ResType, std::vector<Resource*>> byType;
     std::vector<ResType> types;  // in order of first appearance
+    bool sharedIds = false;      // a type and id stand more than once (a file as read)
 };
 
 uint64_t KeyOf(ResType type, int16_t id) { return (uint64_t(type) << 16) | uint16_t(id); }
@@ -114,6 +115,70 @@ bool SearchPath(bool oneDeep, Visit visit)
 
 void Reindex(ResFile* f) { f->index.reset(); }
 
+// A made index follows each single change of its file's list instead of
+// being made again, so that adding or renumbering many resources one by one
+// stays linear: an add or a new id costs a constant, a removal the
+// resources of its type (as taking it out of the file's list costs the
+// file's). A shortage drops it, to be made again when needed.
+
+// `r`, which keeps its place in the file, no longer answers to its id.
+void UnkeyIndexed(ResIndex& index, Resource* r)
+{
+    const auto key = index.byKey.find(KeyOf(r->image.type, r->image.id));
+    if (key == index.byKey.end() || key->second != r) return;
+    // The next of its type and id in file order answers instead, if any.
+    const auto run = index.sharedIds ? index.byType.find(r->image.type) : index.byType.end();
+    if (run != index.byType.end()) {
+        const auto next = std::find_if(run->second.begin(), run->second.end(),
+                                       [&](Resource* o) { return o != r && o->image.id == r->image.id; });
+        if (next != run->second.end()) return void(key->second = *next);
+    }
+    index.byKey.erase(key);
+}
+
+// `r` was put last in its file's list.
+void IndexAdded(ResFile* f, Resource* r)
+{
+    if (!f->index) return;
+    try {
+        ResIndex& index = *f->index;
+        index.byKey.try_emplace(KeyOf(r->image.type, r->image.id), r);
+        auto [at, added] = index.byType.try_emplace(r->image.type);
+        if (added) index.types.push_back(r->image.type);
+        at->second.push_back(r);
+    } catch (const std::bad_alloc&) {
+        Reindex(f);
+    }
+}
+
+// `r` is about to leave its file's list.
+void IndexRemoved(ResFile* f, Resource* r)
+{
+    if (!f->index) return;
+    ResIndex& index = *f->index;
+    const auto run = index.byType.find(r->image.type);
+    if (run == index.byType.end()) return Reindex(f);
+    UnkeyIndexed(index, r);
+    run->second.erase(std::find(run->second.begin(), run->second.end(), r));
+    if (run->second.empty()) {
+        index.byType.erase(run);
+        index.types.erase(std::find(index.types.begin(), index.types.end(), r->image.type));
+    }
+}
+
+// `r` is about to take the id `id`, which no other resource of its type
+// in the file has.
+void IndexRenumbered(ResFile* f, Resource* r, int16_t id)
+{
+    if (!f->index) return;
+    UnkeyIndexed(*f->index, r);
+    try {
+        f->index->byKey.try_emplace(KeyOf(r->image.type, id), r);
+    } catch (const std::bad_alloc&) {
+        Reindex(f);
+    }
+}
+
 // The file's index, made when missing; null when memory for it is short
 // (callers then walk the file).
 const ResIndex* IndexOf(ResFile* f)
@@ -122,7 +187,7 @@ const ResIndex* IndexOf(ResFile* f)
     try {
         auto index = std::make_unique<ResIndex>();
         for (auto& r : f->resources) {
-            index->byKey.emplace(KeyOf(r->image.type, r->image.id), r.get());
+            if (!index->byKey.emplace(KeyOf(r->image.type, r->image.id), r.get()).second) index->sharedIds = true;
             auto [at, added] = index->byType.try_emplace(r->image.type);
             if (added) index->types.push_back(r->image.type);
             at->second.push_back(r.get());
@@ -761,7 +826,7 @@ void SetResInfo(Handle resource, int16_t id, ConstStr255Param name)
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
     Resource* other = FindIn(r->file, r->image.type, id);
     if (other && other != r) return void(Fail(addResFailed));
-    if (r->image.id != id) Reindex(r->file);
+    if (r->image.id != id) IndexRenumbered(r->file, r, id);
     r->image.id = id;
     if (name) {
         r->image.hasName = true;
@@ -834,14 +899,17 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
         r->changed = true;
         r->handle = data;
         r->loaded = true;
-        f->resources.reserve(f->resources.size() + 1);
+        // Room grows by half again, so that adding n resources copies the
+        // list a bounded number of times.
+        if (f->resources.size() == f->resources.capacity())
+            f->resources.reserve(f->resources.size() + f->resources.size() / 2 + 8);
         S().byHandle[data] = r.get();
         f->resources.push_back(std::move(r));
     } catch (const std::bad_alloc&) {
         return void(Fail(memFullErr));
     }
     HSetRBit(data);
-    Reindex(f);
+    IndexAdded(f, f->resources.back().get());
     f->dirty = true;
 }
 
@@ -879,9 +947,9 @@ void RemoveResource(Handle resource)
     ResFile* f = r->file;
     HClrRBit(resource);
     DropHandle(r);
+    IndexRemoved(f, r);
     f->resources.erase(std::find_if(f->resources.begin(), f->resources.end(),
                                     [&](auto& p) { return p.get() == r; }));
-    Reindex(f);
     f->dirty = true;
 }
 
