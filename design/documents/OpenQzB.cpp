@@ -150,6 +150,7 @@ void NormalisePasswords()
 struct OpenState {
     int16_t container = 0;
     int16_t rsrFile = -1;
+    PairLock lock;
 };
 
 // Loads the container's parameter record as the document's own: 0, or
@@ -206,6 +207,9 @@ void TellUnusedJournal(const platform::FSSpec& fileSpec)
 // converted, its companion stamped, its password tables normalised.
 int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s, unsigned char* password)
 {
+    // Held from here to the end of the open: no other program replaces or
+    // puts right the pair meanwhile, and one that has it open keeps it.
+    if (s->lock.Take(fileSpec)) return kFileBusy;
     // A replacement a crash cut short is put right before anything reads
     // the document.
     bool unused = false;

@@ -450,6 +450,17 @@ bool IsItemOpen(const std::string& path)
     return false;
 }
 
+bool IsItemHeld(const std::string& path)
+{
+    if (IsItemOpen(path)) return true;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    // Let go at once: the close ends a lock taken here.
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
 void ItemPathChanged(const std::string& oldPath, const std::string& newPath)
 {
     for (auto& [ref, f] : Forks()) {
