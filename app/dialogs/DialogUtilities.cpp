@@ -150,7 +150,8 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
         if (err == noErr && reply.validRecord &&
             AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &folder, sizeof folder, &size) == noErr &&
             FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) != dirNFErr) {
-            NavCompleteSave(&reply, 0);
+            // Nothing of a file already there changes here: the save that
+            // replaces it may yet be refused.
             result = 0;
         }
         NavDisposeReply(&reply);
