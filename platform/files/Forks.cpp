@@ -426,6 +426,15 @@ OSErr FSClose(int16_t refNum)
     return err;
 }
 
+OSErr CheckForkPath(int16_t refNum)
+{
+    const Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    struct stat st {};
+    if (::stat(f->path.c_str(), &st) != 0 || st.st_dev != f->device || st.st_ino != f->inode) return fnfErr;
+    return noErr;
+}
+
 OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork)
 {
     Fork* f = Find(refNum);
