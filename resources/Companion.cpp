@@ -1,6 +1,14 @@
 #include "resources/Companion.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <string>
+#include <vector>
+
+#include "resources/CommitMark.h"
 
 bool CompanionSpec(const platform::FSSpec& fileSpec, platform::FSSpec* companion)
 {
@@ -17,5 +25,40 @@ bool CompanionSpec(const platform::FSSpec& fileSpec, platform::FSSpec* companion
     // the data file itself.
     if (end - nameAt + 4 > 255) return false;
     companion->path = path.substr(0, end) + ".RSR";
+    // One named in lower case, as other systems may have written it, is
+    // the companion when there is none in upper case.
+    struct stat st {};
+    const std::string lower = path.substr(0, end) + ".rsr";
+    if (::lstat(companion->path.c_str(), &st) != 0 && errno == ENOENT && ::lstat(lower.c_str(), &st) == 0)
+        companion->path = lower;
     return true;
+}
+
+bool CompanionOwner(const platform::FSSpec& companion, const platform::FSSpec& except, platform::FSSpec* owner)
+{
+    const size_t slash = companion.path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : companion.path.substr(0, slash);
+    const std::string prefix = slash == std::string::npos ? "" : companion.path.substr(0, slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return false;
+    std::vector<std::string> names;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        // Sidecars, temporaries and the work files of the program.
+        if (name.rfind("._", 0) == 0 || name.rfind(".qz.", 0) == 0 || name == "." || name == "..") continue;
+        platform::FSSpec theirs;
+        const platform::FSSpec candidate{prefix + name};
+        if (candidate.path != companion.path && candidate.path != except.path &&
+            CompanionSpec(candidate, &theirs) && theirs.path == companion.path)
+            names.push_back(candidate.path);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    CommitMark mark;
+    for (const std::string& path : names)
+        if (ReadCommitMark(path, &mark)) {
+            owner->path = path;
+            return true;
+        }
+    return false;
 }

@@ -144,7 +144,10 @@ int16_t ReplacePair(const FSSpec& dest)
     if (!Items(dest, items, &journal)) return platform::bdNamErr;
     PairLock lock;
     if (const int16_t err = lock.Take(dest)) return err;
-    const int16_t err = platform::ReplaceTogether(items, 2, journal);
+    // Another document's companion is never taken over: it would lose it.
+    FSSpec owner;
+    int16_t err = CompanionOwner(items[0].target, dest, &owner) ? platform::dupFNErr : int16_t(0);
+    if (!err) err = platform::ReplaceTogether(items, 2, journal);
     // Half done: finished when the journal made it, else undone.
     if (err) platform::FinishReplacement(items, 2, journal);
     return err;

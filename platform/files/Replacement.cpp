@@ -33,9 +33,11 @@ OSErr RenameIfThere(const std::string& from, const std::string& to)
     return fileops::Rename(from, to, 0) == 0 ? noErr : OSErrFromErrno(errno);
 }
 
+// A name too long to be there (the sidecar of a name of 254 or 255 bytes)
+// is not there.
 OSErr RemoveIfThere(const std::string& path)
 {
-    return fileops::Unlink(path) == 0 || errno == ENOENT ? noErr : OSErrFromErrno(errno);
+    return fileops::Unlink(path) == 0 || errno == ENOENT || errno == ENAMETOOLONG ? noErr : OSErrFromErrno(errno);
 }
 
 // The renames of a journaled replacement, each done only if not done yet:

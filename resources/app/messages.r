@@ -152,6 +152,13 @@
     "No structure was made: a table of the SQL script has more than 511 columns, the most fields a table holds. Its report, beside the script under its name followed by \".report.txt\", names the line and the first column past the limit."
     "The stored form is damaged: one of its objects cannot be read."  # 83 (9001)
     "An interrupted change left a file beside this document that cannot be used: the document opens as it is, and the file is kept in its folder under the name "  # 84 before the file's name
+    "This name would take over the companion file of \""  # 85-86 around a document's name: a save beside it
+    "\", which holds that document's string lists and other objects. Choose another name."
+    "The file "  # 87-88 around a companion's name, 89 after its document's: opening a companion
+    " is the companion file of the document "
+    ": open that document instead, and its companion opens with it."
+    " is the companion file of a structure or library: open the document of the same name ending in .QzB or .QTL instead, and its companion opens with it."  # 90 no such document beside it
+    "This document's companion file is missing, so the string lists and other objects it keeps are not shown. It belongs beside the document under the name "  # 91 before the companion's name
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
