@@ -8,6 +8,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/AppObjects.h"
+#include "app/dialogs/Messages.h"
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/controls/Controls.h"
 #include "platform/core/Clock.h"
@@ -148,11 +149,14 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
         DescType type = 0;
         Size size = 0;
         if (err == noErr && reply.validRecord &&
-            AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &folder, sizeof folder, &size) == noErr &&
-            FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) != dirNFErr) {
+            AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &folder, sizeof folder, &size) == noErr) {
             // Nothing of a file already there changes here: the save that
-            // replaces it may yet be refused.
-            result = 0;
+            // replaces it may yet be refused. A folder removed while the
+            // dialog was open is said, and nothing is saved.
+            if (FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) == dirNFErr)
+                ErrMsg(dirNFErr);
+            else
+                result = 0;
         }
         NavDisposeReply(&reply);
     }

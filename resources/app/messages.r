@@ -159,6 +159,11 @@
     ": open that document instead, and its companion opens with it."
     " is the companion file of a structure or library: open the document of the same name ending in .QzB or .QTL instead, and its companion opens with it."  # 90 no such document beside it
     "This document's companion file is missing, so the string lists and other objects it keeps are not shown. It belongs beside the document under the name "  # 91 before the companion's name
+    "The name is too long, or holds a character a file name may not hold. Choose another name."  # 92 (-37)
+    "You may not change this folder or file. Save in another place, or ask for the right to change it."  # 93 (-54, -61, -5000)
+    "A file or folder of that name is there already. Choose another name."  # 94 (-48)
+    "This is a folder or a special file, not a document."  # 95 (-1302)
+    "The file cannot be moved there: it is on another disk."  # 96 (-122)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
