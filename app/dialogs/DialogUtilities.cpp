@@ -153,10 +153,14 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
             // Nothing of a file already there changes here: the save that
             // replaces it may yet be refused. A folder removed while the
             // dialog was open is said, and nothing is saved.
-            if (FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) == dirNFErr)
+            if (FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) == dirNFErr) {
                 ErrMsg(dirNFErr);
-            else
+            } else {
+                // A link chosen stays a link: the file it names is saved over.
+                if (bool link = false; FSpIsLink(*fileSpec, &link) == noErr && link)
+                    FSpResolveLink(*fileSpec, fileSpec, nullptr);
                 result = 0;
+            }
         }
         NavDisposeReply(&reply);
     }
