@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -39,26 +41,31 @@ bool CompanionOwner(const platform::FSSpec& companion, const platform::FSSpec& e
     const size_t slash = companion.path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : companion.path.substr(0, slash);
     const std::string prefix = slash == std::string::npos ? "" : companion.path.substr(0, slash + 1);
-    DIR* dir = ::opendir(folder.c_str());
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir) return false;
-    std::vector<std::string> names;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        // Sidecars, temporaries and the work files of the program.
-        if (name.rfind("._", 0) == 0 || name.rfind(".qz.", 0) == 0 || name == "." || name == "..") continue;
-        platform::FSSpec theirs;
-        const platform::FSSpec candidate{prefix + name};
-        if (candidate.path != companion.path && candidate.path != except.path &&
-            CompanionSpec(candidate, &theirs) && theirs.path == companion.path)
-            names.push_back(candidate.path);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    CommitMark mark;
-    for (const std::string& path : names)
-        if (ReadCommitMark(path, &mark)) {
-            owner->path = path;
-            return true;
+    try {
+        std::vector<std::string> names;
+        while (const dirent* e = ::readdir(dir.get())) {
+            const std::string name = e->d_name;
+            // Sidecars, temporaries and the work files of the program.
+            if (name.rfind("._", 0) == 0 || name.rfind(".qz.", 0) == 0 || name == "." || name == "..") continue;
+            platform::FSSpec theirs;
+            const platform::FSSpec candidate{prefix + name};
+            if (candidate.path != companion.path && candidate.path != except.path &&
+                CompanionSpec(candidate, &theirs) && theirs.path == companion.path)
+                names.push_back(candidate.path);
         }
-    return false;
+        std::sort(names.begin(), names.end());
+        CommitMark mark;
+        for (const std::string& path : names)
+            if (ReadCommitMark(path, &mark)) {
+                owner->path = path;
+                return true;
+            }
+        return false;
+    } catch (const std::bad_alloc&) {
+        // Not known to be free: taken.
+        owner->path.clear();
+        return true;
+    }
 }

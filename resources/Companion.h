@@ -12,5 +12,6 @@
 bool CompanionSpec(const platform::FSSpec& fileSpec, platform::FSSpec* companion);
 // The document (a file holding a container) beside `companion`, other
 // than `except`, whose companion it is; false when there is none. Of
-// several, the first by name.
+// several, the first by name. Memory running out answers true with an
+// empty owner: a companion not known to be free is taken.
 bool CompanionOwner(const platform::FSSpec& companion, const platform::FSSpec& except, platform::FSSpec* owner);
