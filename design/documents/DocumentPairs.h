@@ -37,7 +37,8 @@ platform::FSSpec HiddenBeside(const platform::FSSpec& item, const char* suffix);
 bool MadePair(const platform::FSSpec& dest, platform::FSSpec* data, platform::FSSpec* companion);
 // Puts the made pair of `dest` (complete, flushed) in the place of the
 // pair at `dest`, if any. 0, or why not (fBsyErr: the document there is
-// open); after a failure the name holds the old pair or the new one,
+// open; dupFNErr: the companion is another document's, CompanionOwner);
+// after a failure the name holds the old pair or the new one,
 // never a mix. The caller holds the lock of `dest` since it began to make
 // the pair.
 int16_t ReplacePair(const platform::FSSpec& dest);

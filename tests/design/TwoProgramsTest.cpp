@@ -61,7 +61,12 @@ private:
     std::map<int, std::string> opened_;
 };
 
+// A saves from/Src.QzB over Demo.QzB (the move a Save makes), builds a
+// structure from an SQL script onto Demo.QzB, or holds Demo.QzB open and
+// writes its companion (as the commit of a drop on it does).
 enum class A { Save, Sql, Change };
+// B opens Demo.QzB, saves from/Other.QzB over it, or holds it open from
+// before A starts and changes it once A has ended.
 enum class B { Open, Save, Hold };
 
 struct Row {
