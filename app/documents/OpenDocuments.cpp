@@ -142,13 +142,14 @@ void SayNotADocument(const std::string& name)
 // said, naming the document it belongs to where one is beside it.
 bool SayIfCompanion(const FSSpec& fileSpec)
 {
-    const std::string name = FSpGetName(fileSpec);
     CommitMark mark;
+    if (ReadCommitMark(fileSpec.path, &mark)) return false;
+    const std::string name = FSpGetName(fileSpec);
     FSSpec owner;
     const bool owned = CompanionOwner(fileSpec, fileSpec, &owner);
     const bool named = name.size() > 4 && name[name.size() - 4] == '.' &&
                        std::equal(name.end() - 3, name.end(), "RSR", [](char a, char b) { return (a & ~0x20) == b; });
-    if ((!owned && !named) || ReadCommitMark(fileSpec.path, &mark)) return false;
+    if (!owned && !named) return false;
     Str255 text, more;
     MyGetIndString(text, 1002, kCompanionText);
     ToPascal(Utf8ToMacRomanString(name), more);

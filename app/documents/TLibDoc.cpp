@@ -75,8 +75,9 @@ void Refuse(int16_t index, const std::string& name)
 // said: that document would lose its string lists and other objects.
 bool TakesACompanion(const FSSpec& dest)
 {
+    const FSSpec companion = CompanionSpec(dest);
     FSSpec owner;
-    if (!CompanionOwner(CompanionSpec(dest), dest, &owner)) return false;
+    if (companion.path.empty() || !CompanionOwner(companion, dest, &owner)) return false;
     Str255 text, more;
     MyGetIndString(text, 1002, kTakesCompanionText);
     ToPascal(FSpGetName(owner), more);

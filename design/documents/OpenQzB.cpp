@@ -224,7 +224,7 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
 {
     // Held from here to the end of the open: no other program replaces or
     // puts right the pair meanwhile, and one that has it open keeps it.
-    if (s->lock.Take(fileSpec)) return kFileBusy;
+    if (const int16_t err = s->lock.Take(fileSpec)) return err == platform::fBsyErr ? kFileBusy : err;
     // A replacement a crash cut short is put right before anything reads
     // the document.
     bool unused = false;
