@@ -237,22 +237,26 @@ int16_t TRefPlane::TxtToStr()
     }
     CursInstall();
     // The forms and menus land in the store with one commit, once the
-    // lists they now name are on disk.
-    StoreChange change;
-    int16_t err = change.Begin(doc->fResFile);
-    for (size_t i = 0; err == 0 && i < rows.size(); ++i) {
-        TObjQz* before = list;
-        err = rows[i]->TxtToStr(&list);
-        if (list != before) MarkChanged(doc, before);
-        if (err == 0 && FreeSpace(doc) < kLeastFreeSpace) err = dskFulErr;
-        if (err == 0 && G_LowMem) err = memFullErr;
+    // lists they now name are on disk; a change that does not land is
+    // dropped before the menu bars are read from the store again.
+    int16_t err;
+    {
+        StoreChange change;
+        err = change.Begin(doc->fResFile);
+        for (size_t i = 0; err == 0 && i < rows.size(); ++i) {
+            TObjQz* before = list;
+            err = rows[i]->TxtToStr(&list);
+            if (list != before) MarkChanged(doc, before);
+            if (err == 0 && FreeSpace(doc) < kLeastFreeSpace) err = dskFulErr;
+            if (err == 0 && G_LowMem) err = memFullErr;
+        }
+        if (err == 0) {
+            MarkChanged(doc, list);
+            UpdateResFile(doc->fRsrFile);
+            err = ResError();
+        }
+        if (err == 0) err = change.Commit();
     }
-    if (err == 0) {
-        MarkChanged(doc, list);
-        UpdateResFile(doc->fRsrFile);
-        err = ResError();
-    }
-    if (err == 0) err = change.Commit();
     CursRmve();
     if (err) {
         for (auto& [obj, name] : names)

@@ -140,9 +140,8 @@ OSErr CPseudoResFile::OpenContainer(bool acceptMarked)
     RecoverRoom(left);
     fMarkedAtOpen = marked;
     fDiskHeader = h;
-    // Only a file found sound gets the open mark; failing to write it is
-    // not fatal.
-    if (fFork.IsWritable() && !marked && WriteHeader(kFlagOpenForWriting) == noErr) fFork.Flush();
+    // The open mark comes with the first commit: a file opened, read and
+    // closed without a change keeps every byte and its time stamp.
     fRestoreOpenedHeader = !marked;
     return noErr;
 }
@@ -237,18 +236,27 @@ bool CPseudoResFile::Create(OSType creator, OSType fileType)
     return true;
 }
 
-OSErr CPseudoResFile::WriteHeader(uint32_t flags)
+OSErr CPseudoResFile::WriteHeader(uint32_t flags, bool forGood)
 {
     ContainerHeader h = fDiskHeader;
     h.flags = flags;
     uint8_t bytes[kHeaderSize];
     h.ToBlockRes(bytes);
     HeaderToFile(bytes, fSwapFlag);
-    OSErr err = fFork.WriteAt(0, bytes, kHeaderSize, fBitmaps.LogicalEnd());
+    OSErr err = forGood ? fFork.WriteForGood(0, bytes, kHeaderSize, fBitmaps.LogicalEnd())
+                        : fFork.WriteAt(0, bytes, kHeaderSize, fBitmaps.LogicalEnd());
     if (err == noErr) {
         fDiskHeader.flags = flags;
         fDiskHeader.flagsMarker = kFlagsMarker;
     }
+    return err;
+}
+
+OSErr CPseudoResFile::MarkOpen()
+{
+    if (fDiskHeader.flags & kFlagOpenForWriting) return noErr;
+    OSErr err = WriteHeader(kFlagOpenForWriting, true);
+    if (err == noErr) err = fFork.Flush();
     return err;
 }
 
@@ -318,6 +326,10 @@ bool CPseudoResFile::UpdateResNoMap()
         }
         if (!fFork.IsWritable()) {
             Fail(wrPermErr);
+            return false;
+        }
+        if (OSErr err = MarkOpen(); err != noErr) {
+            Fail(err);
             return false;
         }
         if (OSErr err = WriteNames(); err != noErr) {
@@ -519,6 +531,7 @@ bool CPseudoResFile::ReachesNothingFreed() const
 // rewritten and nothing given up is reused until a later commit succeeds.
 OSErr CPseudoResFile::CommitAll()
 {
+    if (OSErr err = MarkOpen(); err != noErr) return err;
     if (fMap.changed && fMapWritingEnabled) {
         const uint32_t length = fMap.CalcMapLen();
         // A place from an earlier failed attempt is still unreached and may
@@ -635,6 +648,11 @@ bool CPseudoResFile::UpdateRes()
             Fail(noErr);
             return true;
         }
+        // Nothing to commit writes nothing, not even the open mark.
+        if (!HasUncommitted() && fMagic == fDiskHeader.magic && !fMarkedAtOpen) {
+            Fail(noErr);
+            return true;
+        }
         if (!UpdateResNoMap()) return false;
         OSErr err = CommitAll();
         fCommitFailed = err != noErr;
@@ -661,7 +679,8 @@ bool CPseudoResFile::Close(bool update)
         // at opening, a mark found there too, when no commit of this session
         // reached the disk; else that commit's header, its mark cleared.
         if (fHeld) fFork.RollBack();
-        if ((fHeld || (ok && !fCommitFailed)) && fFork.IsWritable() && !fReadOnly) {
+        const bool touched = fFork.Written() || fMarkedAtOpen;
+        if ((fHeld || (ok && !fCommitFailed)) && fFork.IsWritable() && !fReadOnly && touched) {
             const bool opened = fRestoreOpenedHeader || (fHeld && !fCommittedSinceOpen);
             err = opened ? fFork.WriteAt(0, fOpenedHeader, kHeaderSize, fBitmaps.LogicalEnd()) : WriteHeader(0);
             if (err == noErr) err = fFork.Flush();

@@ -184,7 +184,11 @@ private:
                                   uint32_t openTime, container::BitmapPages* bitmaps, container::ResourceMap* map,
                                   container::UnclaimedUnits* left);
     platform::OSErr WriteNewFile();
-    platform::OSErr WriteHeader(uint32_t flags);
+    // `forGood`: kept on the disk by a drop of what a hold wrote.
+    platform::OSErr WriteHeader(uint32_t flags, bool forGood = false);
+    // The open mark, on the disk before the first write of a session: a
+    // session cut short leaves the file marked, as a failed commit does.
+    platform::OSErr MarkOpen();
     void BlockHeader(ResType type, int16_t id, uint8_t* header) const;
     platform::OSErr WritePageTable();
     platform::OSErr CommitAll();

@@ -416,7 +416,8 @@ bool CPseudoResFile::AddResNow(const void* data, int32_t length, ResType type, i
             contents = converted.data();
         }
         const IoPiece pieces[2] = {{header, kBlockHeaderSize}, {contents, uint32_t(length)}};
-        err = fFork.WriteAt(place, pieces, length > 0 ? 2 : 1, fBitmaps.LogicalEnd());
+        err = MarkOpen();
+        if (err == noErr) err = fFork.WriteAt(place, pieces, length > 0 ? 2 : 1, fBitmaps.LogicalEnd());
         if (err != noErr) {
             fBitmaps.FreePlace(place, blockLength);
             if (!exists) fMap.Remove(t, r);

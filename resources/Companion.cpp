@@ -1,6 +1,16 @@
 #include "resources/Companion.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <new>
 #include <string>
+#include <vector>
+
+#include "resources/CommitMark.h"
 
 bool CompanionSpec(const platform::FSSpec& fileSpec, platform::FSSpec* companion)
 {
@@ -17,5 +27,45 @@ bool CompanionSpec(const platform::FSSpec& fileSpec, platform::FSSpec* companion
     // the data file itself.
     if (end - nameAt + 4 > 255) return false;
     companion->path = path.substr(0, end) + ".RSR";
+    // One named in lower case, as other systems may have written it, is
+    // the companion when there is none in upper case.
+    struct stat st {};
+    const std::string lower = path.substr(0, end) + ".rsr";
+    if (::lstat(companion->path.c_str(), &st) != 0 && errno == ENOENT && ::lstat(lower.c_str(), &st) == 0)
+        companion->path = lower;
     return true;
+}
+
+bool CompanionOwner(const platform::FSSpec& companion, const platform::FSSpec& except, platform::FSSpec* owner)
+{
+    const size_t slash = companion.path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : companion.path.substr(0, slash);
+    const std::string prefix = slash == std::string::npos ? "" : companion.path.substr(0, slash + 1);
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return false;
+    try {
+        std::vector<std::string> names;
+        while (const dirent* e = ::readdir(dir.get())) {
+            const std::string name = e->d_name;
+            // Sidecars, temporaries and the work files of the program.
+            if (name.rfind("._", 0) == 0 || name.rfind(".qz.", 0) == 0 || name == "." || name == "..") continue;
+            platform::FSSpec theirs;
+            const platform::FSSpec candidate{prefix + name};
+            if (candidate.path != companion.path && candidate.path != except.path &&
+                CompanionSpec(candidate, &theirs) && theirs.path == companion.path)
+                names.push_back(candidate.path);
+        }
+        std::sort(names.begin(), names.end());
+        CommitMark mark;
+        for (const std::string& path : names)
+            if (ReadCommitMark(path, &mark)) {
+                owner->path = path;
+                return true;
+            }
+        return false;
+    } catch (const std::bad_alloc&) {
+        // Not known to be free: taken.
+        owner->path.clear();
+        return true;
+    }
 }

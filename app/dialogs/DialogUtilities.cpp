@@ -8,6 +8,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/AppObjects.h"
+#include "app/dialogs/Messages.h"
 #include "platform/appleevents/AppleEvents.h"
 #include "platform/controls/Controls.h"
 #include "platform/core/Clock.h"
@@ -150,10 +151,18 @@ int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpe
         DescType type = 0;
         Size size = 0;
         if (err == noErr && reply.validRecord &&
-            AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &folder, sizeof folder, &size) == noErr &&
-            FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) != dirNFErr) {
-            NavCompleteSave(&reply, 0);
-            result = 0;
+            AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &folder, sizeof folder, &size) == noErr) {
+            // Nothing of a file already there changes here: the save that
+            // replaces it may yet be refused. A folder removed while the
+            // dialog was open is said, and nothing is saved.
+            if (FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) == dirNFErr) {
+                ErrMsg(dirNFErr);
+            } else {
+                // A link chosen stays a link: the file it names is saved over.
+                if (bool link = false; FSpIsLink(*fileSpec, &link) == noErr && link)
+                    FSpResolveLink(*fileSpec, fileSpec, nullptr);
+                result = 0;
+            }
         }
         NavDisposeReply(&reply);
     }

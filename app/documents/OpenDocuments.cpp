@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -32,6 +33,8 @@
 #include "platform/files/MacNames.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/Utf8.h"
+#include "resources/CommitMark.h"
+#include "resources/Companion.h"
 #include "resources/ResourceApi.h"
 
 using namespace platform;
@@ -46,6 +49,7 @@ constexpr int16_t kSqlTooManyTables = 1004, kSqlTooManyFields = 1006, kSqlMadeWi
 constexpr int16_t kSqlScriptError = -1;
 constexpr int16_t kTooManyTablesText = 81, kTooManyFieldsText = 82;
 constexpr int16_t kScriptTexts = 1028, kRemarksText = 11;
+constexpr int16_t kCompanionText = 98;  // 98-101: a companion asked to open
 
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
@@ -138,6 +142,34 @@ void SayNotADocument(const std::string& name)
     XAlert(1000, text, kStopAlert);
 }
 
+// A companion file asked to open as a document (it lists beside them):
+// said, naming the document it belongs to where one is beside it.
+bool SayIfCompanion(const FSSpec& fileSpec)
+{
+    CommitMark mark;
+    if (ReadCommitMark(fileSpec.path, &mark)) return false;
+    const std::string name = FSpGetName(fileSpec);
+    FSSpec owner;
+    const bool owned = CompanionOwner(fileSpec, fileSpec, &owner);
+    const bool named = name.size() > 4 && name[name.size() - 4] == '.' &&
+                       std::equal(name.end() - 3, name.end(), "RSR", [](char a, char b) { return (a & ~0x20) == b; });
+    if (!owned && !named) return false;
+    Str255 text, more;
+    MyGetIndString(text, 1002, kCompanionText);
+    ToPascal(Utf8ToMacRomanString(name), more);
+    AppendPString(text, more);
+    MyGetIndString(more, 1002, owned ? kCompanionText + 1 : kCompanionText + 3);
+    AppendPString(text, more);
+    if (owned) {
+        ToPascal(Utf8ToMacRomanString(FSpGetName(owner)), more);
+        AppendPString(text, more);
+        MyGetIndString(more, 1002, kCompanionText + 2);
+        AppendPString(text, more);
+    }
+    XAlert(1000, text, kStopAlert);
+    return true;
+}
+
 }  // namespace
 
 TDocument* TAppl::GetNamedDoc(const FSSpec& fileSpec)
@@ -158,13 +190,18 @@ TDocument* TAppl::GetNamedDoc(const FSSpec& fileSpec)
     return nullptr;
 }
 
-int16_t TAppl::OpenNamedDoc(const FSSpec& fileSpec, int16_t print)
+int16_t TAppl::OpenNamedDoc(const FSSpec& asked, int16_t print)
 {
+    // A document named through a link is the file the link names, so
+    // that its companion is found and written beside that file.
+    FSSpec fileSpec = asked;
+    if (bool link = false; FSpIsLink(asked, &link) == noErr && link) FSpResolveLink(asked, &fileSpec, nullptr);
     Purge();
     if (TDocument* open = GetNamedDoc(fileSpec)) {
         open->SelectTDocument();
         return 0;
     }
+    if (SayIfCompanion(fileSpec)) return 1001;
     FInfo info;
     FSpGetFInfo(fileSpec, &info);  // no Finder information: the name decides
     const std::string name = FSpGetMacName(fileSpec);

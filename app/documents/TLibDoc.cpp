@@ -29,6 +29,7 @@ using namespace platform;
 namespace {
 
 constexpr int16_t kNotBuilt = -4;
+constexpr int16_t kTakesCompanionText = 96;  // 96-97 around the document's name
 
 // A document's name as a file's, and a file's name as a document's.
 std::string ToUtf8(const unsigned char* p)
@@ -72,6 +73,23 @@ void Refuse(int16_t index, const std::string& name)
     ToPascal(name, more);
     AppendPString(text, more);
     XAlert(1000, text, kStopAlert);
+}
+
+// The document beside `dest` whose companion the name would take over,
+// said: that document would lose its string lists and other objects.
+bool TakesACompanion(const FSSpec& dest)
+{
+    const FSSpec companion = CompanionSpec(dest);
+    FSSpec owner;
+    if (companion.path.empty() || !CompanionOwner(companion, dest, &owner)) return false;
+    Str255 text, more;
+    MyGetIndString(text, 1002, kTakesCompanionText);
+    ToPascal(FSpGetName(owner), more);
+    AppendPString(text, more);
+    MyGetIndString(more, 1002, kTakesCompanionText + 1);
+    AppendPString(text, more);
+    XAlert(1000, text, kStopAlert);
+    return true;
 }
 
 }  // namespace
@@ -231,9 +249,13 @@ int16_t TLibDoc::Write()
             fLibrary = wasLibrary;
             return 1001;
         }
-        // Never over a document the program holds, nor over the working file.
-        if (!DestinationInUse(this, dest)) break;
-        Refuse(17, FSpGetName(dest));
+        // Never over a document the program holds, nor over the working
+        // file, nor over another document's companion.
+        if (DestinationInUse(this, dest)) {
+            Refuse(17, FSpGetName(dest));
+            continue;
+        }
+        if (!TakesACompanion(dest)) break;
     }
 
     FInfo info;

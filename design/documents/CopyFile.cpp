@@ -127,6 +127,11 @@ int16_t Move(const FSSpec& source, const FSSpec& dest)
     FSSpec sourceCompanion, destCompanion, madeData, madeCompanion;
     if (!CompanionSpec(source, &sourceCompanion) || !MadePair(dest, &madeData, &madeCompanion))
         return platform::bdNamErr;
+    // Both names held to the end: no other program opens, moves or puts
+    // right either pair meanwhile, and neither document is open anywhere.
+    PairLock sourceLock, destLock;
+    if (const int16_t err = sourceLock.Take(source)) return err;
+    if (const int16_t err = destLock.Take(dest)) return err;
     // (1)
     OSErr err = FinishPair(source);
     if (!err) err = FinishPair(dest);

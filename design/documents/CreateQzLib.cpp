@@ -132,8 +132,10 @@ int16_t Create(const platform::FSSpec& document, uint8_t isLibrary)
     platform::FSSpec documentCompanion, fileSpec, companionSpec;
     if (!CompanionSpec(document, &documentCompanion) || !MadePair(document, &fileSpec, &companionSpec))
         return platform::bdNamErr;
-    // What a killed creation left goes first; an existing document is
-    // never filled over.
+    // The name held to the end. What a killed creation left goes first;
+    // an existing document is never filled over.
+    PairLock lock;
+    if (const int16_t err = lock.Take(document)) return err;
     if (const int16_t err = FinishPair(document)) return err;
     if (platform::FSpExists(document) || platform::FSpExists(documentCompanion)) return platform::dupFNErr;
     const platform::OSType creator = isLibrary ? FourCC("QzA6") : FourCC("Qz06");

@@ -13,6 +13,7 @@
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/OpenForks.h"
 #include "platform/files/Replacement.h"
 #include "platform/files/Sidecar.h"
 #include "platform/files/TemporaryFile.h"
@@ -36,6 +37,17 @@ FSSpec HiddenBeside(const FSSpec& item, const char* suffix)
     path += '/';
     path += made;
     return FSSpec{path};
+}
+
+int16_t PairLock::Take(const FSSpec& dest)
+{
+    if (const int16_t err = name_.Take(HiddenBeside(dest, ".lock").path)) return err;
+    FSSpec companion;
+    if (platform::IsItemHeld(dest.path) || (CompanionSpec(dest, &companion) && platform::IsItemHeld(companion.path))) {
+        name_.Release();
+        return platform::fBsyErr;
+    }
+    return 0;
 }
 
 namespace {
@@ -99,6 +111,8 @@ int16_t PlaceBuilt(const FSSpec& dest)
 {
     FSSpec data, companion, madeData, madeCompanion;
     if (!Building(dest, &data, &companion) || !MadePair(dest, &madeData, &madeCompanion)) return platform::bdNamErr;
+    PairLock lock;
+    if (const int16_t err = lock.Take(dest)) return err;
     if (!Exists(data.path) || !Exists(companion.path)) return platform::fnfErr;
     // The building becomes the made pair, on the disk before the
     // replacement's journal can be.
@@ -128,7 +142,12 @@ int16_t ReplacePair(const FSSpec& dest)
     platform::Replacement items[2];
     FSSpec journal;
     if (!Items(dest, items, &journal)) return platform::bdNamErr;
-    const int16_t err = platform::ReplaceTogether(items, 2, journal);
+    PairLock lock;
+    if (const int16_t err = lock.Take(dest)) return err;
+    // Another document's companion is never taken over: it would lose it.
+    FSSpec owner;
+    int16_t err = CompanionOwner(items[0].target, dest, &owner) ? platform::dupFNErr : int16_t(0);
+    if (!err) err = platform::ReplaceTogether(items, 2, journal);
     // Half done: finished when the journal made it, else undone.
     if (err) platform::FinishReplacement(items, 2, journal);
     return err;
@@ -140,6 +159,8 @@ int16_t FinishPair(const FSSpec& dest, bool* unused)
     platform::Replacement items[2];
     FSSpec journal;
     if (!Items(dest, items, &journal)) return 0;
+    PairLock lock;
+    if (const int16_t err = lock.Take(dest)) return err;
     int16_t err = platform::FinishReplacement(items, 2, journal);
     if (!err) err = FinishKeptCompanion(dest, unused);
     if (!err) RemoveBuilding(dest);

@@ -43,6 +43,7 @@ constexpr int16_t kStructureOtherOrder = 1016;
 constexpr int16_t kLibraryOtherOrder = 1018;
 constexpr int16_t kOlderContainer = 4;   // reserr of openres
 constexpr int16_t kUnusedJournal = 84;   // STR# 1002
+constexpr int16_t kMissingCompanion = 102;
 constexpr int32_t kParamMinSize = 5;     // the level is byte 4
 constexpr platform::Size kConvertMemory = 65536;
 
@@ -150,6 +151,7 @@ void NormalisePasswords()
 struct OpenState {
     int16_t container = 0;
     int16_t rsrFile = -1;
+    PairLock lock;
 };
 
 // Loads the container's parameter record as the document's own: 0, or
@@ -200,12 +202,29 @@ void TellUnusedJournal(const platform::FSSpec& fileSpec)
     XAlert(1000, text, kCautionAlert);
 }
 
+// A document without its companion opens without the objects kept there:
+// the user is told, naming the file that should be beside it.
+void TellMissingCompanion(const platform::FSSpec& fileSpec)
+{
+    platform::FSSpec companion;
+    if (!CompanionSpec(fileSpec, &companion) || platform::FSpExists(companion)) return;
+    Str255 text, name;
+    MyGetIndString(text, 1002, kMissingCompanion);
+    const std::string roman = platform::Utf8ToMacRomanString(platform::FSpGetName(companion));
+    CToPStr(roman.data(), int32_t(roman.size()), name);
+    AppendPString(text, name);
+    XAlert(1000, text, kCautionAlert);
+}
+
 // Every refusal is decided on a read-only view of the container, so that a
 // refused document is never written, not even the mark of a file open for
 // writing. Only an accepted document is opened for writing and changed:
 // converted, its companion stamped, its password tables normalised.
 int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s, unsigned char* password)
 {
+    // Held from here to the end of the open: no other program replaces or
+    // puts right the pair meanwhile, and one that has it open keeps it.
+    if (const int16_t err = s->lock.Take(fileSpec)) return err == platform::fBsyErr ? kFileBusy : err;
     // A replacement a crash cut short is put right before anything reads
     // the document.
     bool unused = false;
@@ -316,6 +335,8 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
         PutOffs()[s->container].rsrFile = s->rsrFile;
         if (convertLibrary) UpdateQzIN(s->rsrFile);
         UpdateINQz5To6(s->rsrFile);
+    } else {
+        TellMissingCompanion(fileSpec);
     }
 
     // 13.

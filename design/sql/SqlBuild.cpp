@@ -142,6 +142,7 @@ int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase
     platform::FSSpec companion;
     if (!BuildingPair(base->target, &base->building, &companion)) return platform::bdNamErr;
     // What a killed building of the same name left goes first.
+    if (const int16_t err = base->lock.Take(base->target)) return err;
     if (const int16_t err = FinishPair(base->target)) return err;
     if (const int16_t err = CreateQzLib(base->building, 0)) return err;
     unsigned char title[256];

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/dialogs/WaitDialog.h"
+#include "design/documents/DocumentPairs.h"
 #include "design/sql/SqlSchema.h"
 #include "platform/files/FileTypes.h"
 
@@ -28,6 +29,7 @@ constexpr int16_t kNoSuchField = 1013;
 struct NewBase {
     platform::FSSpec target;    // the file the user chose
     platform::FSSpec building;  // the temporary file it is built as
+    PairLock lock;              // of the target, from the dialog on
     int16_t rsrFile = -1, container = -1, other = -1;
     WaitParamRec wait;
     bool waiting = false;

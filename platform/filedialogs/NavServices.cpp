@@ -331,12 +331,13 @@ OSStatus NavDialogGetReply(NavDialogRef d, NavReplyRecord* reply)
         *reply = NavReplyRecord{};
         if (!d->ended)
             return kNavWrongDialogStateErr;
-        if (OSErr err = AECreateList(nullptr, 0, false, &reply->selection))
-            return err;
+        // A cancelled dialog's reply holds nothing to dispose of.
         const bool valid = d->action == kNavUserActionOpen || d->action == kNavUserActionSaveAs ||
                            d->action == kNavUserActionChoose;
         if (!valid)
             return userCanceledErr;
+        if (OSErr err = AECreateList(nullptr, 0, false, &reply->selection))
+            return err;
         for (const std::string& path : d->chosen)
             if (OSErr err = AEPutPtr(&reply->selection, 0, typeFSRef, path.data(), Size(path.size()))) {
                 AEDisposeDesc(&reply->selection);

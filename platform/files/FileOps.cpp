@@ -20,6 +20,7 @@ namespace fileops {
 
 int Open(const std::string& path, int flags, mode_t mode)
 {
+    if (gObserver && (flags & O_CREAT)) gObserver->Changing(path);
     const int fd = ::open(path.c_str(), flags, mode);
     if (fd >= 0 && gObserver && (flags & O_ACCMODE) != O_RDONLY) {
         // O_EXCL proves the file new; without it, an open that creates
@@ -91,6 +92,7 @@ int Close(int fd)
 
 int Rename(const std::string& from, const std::string& to, unsigned int flags)
 {
+    if (gObserver) gObserver->Changing(from);
     const int r = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
     if (r == 0 && gObserver) gObserver->Renamed(from, to);
     return r;
@@ -98,6 +100,7 @@ int Rename(const std::string& from, const std::string& to, unsigned int flags)
 
 int Unlink(const std::string& path)
 {
+    if (gObserver) gObserver->Changing(path);
     const int r = ::unlink(path.c_str());
     if (r == 0 && gObserver) gObserver->Removed(path);
     return r;

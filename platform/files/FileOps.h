@@ -29,6 +29,9 @@ public:
     // The names in the folder are on the disk.
     virtual void SyncedFolder(const std::string& path) = 0;
     virtual void MadeFolder(const std::string& path) = 0;
+    // About to create (an open that may), rename or remove `path`: a test
+    // stops here to let another program in.
+    virtual void Changing(const std::string&) {}
 };
 
 // Null: none.

@@ -426,6 +426,15 @@ OSErr FSClose(int16_t refNum)
     return err;
 }
 
+OSErr CheckForkPath(int16_t refNum)
+{
+    const Fork* f = Find(refNum);
+    if (!f) return rfNumErr;
+    struct stat st {};
+    if (::stat(f->path.c_str(), &st) != 0 || st.st_dev != f->device || st.st_ino != f->inode) return fnfErr;
+    return noErr;
+}
+
 OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork)
 {
     Fork* f = Find(refNum);
@@ -448,6 +457,17 @@ bool IsItemOpen(const std::string& path)
     for (const auto& [ref, f] : Forks())
         if (f.device == st.st_dev && f.inode == st.st_ino) return true;
     return false;
+}
+
+bool IsItemHeld(const std::string& path)
+{
+    if (IsItemOpen(path)) return true;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    // Let go at once: the close ends a lock taken here.
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 void ItemPathChanged(const std::string& oldPath, const std::string& newPath)

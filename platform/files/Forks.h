@@ -44,6 +44,12 @@ OSErr FSWriteAt(int16_t refNum, int64_t offset, const ForkSlice* slices, int32_t
 OSErr FSFlush(int16_t refNum);
 OSErr FSClose(int16_t refNum);
 
+// noErr while the open fork's file is still at the path it is known by
+// (moves through this service follow it); fnfErr once it was moved or
+// deleted behind the program's back: a write then would land where
+// nobody finds it.
+OSErr CheckForkPath(int16_t refNum);
+
 // The FSSpec, the permission and whether it is the resource fork of
 // an open fork.
 OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork);

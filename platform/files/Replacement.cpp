@@ -33,21 +33,24 @@ OSErr RenameIfThere(const std::string& from, const std::string& to)
     return fileops::Rename(from, to, 0) == 0 ? noErr : OSErrFromErrno(errno);
 }
 
+// A name too long to be there (the sidecar of a name of 254 or 255 bytes)
+// is not there.
 OSErr RemoveIfThere(const std::string& path)
 {
-    return fileops::Unlink(path) == 0 || errno == ENOENT ? noErr : OSErrFromErrno(errno);
+    return fileops::Unlink(path) == 0 || errno == ENOENT || errno == ENAMETOOLONG ? noErr : OSErrFromErrno(errno);
 }
 
 // The renames of a journaled replacement, each done only if not done yet:
-// whoever finds the journal can run them again after any crash.
+// whoever finds the journal can run them again after any crash. The
+// replacement's own run finds every made file, or fails.
 OSErr RollForward(const Replacement* items, int32_t count, const std::vector<uint8_t>& sidecars,
-                  const FSSpec& journal)
+                  const FSSpec& journal, bool own)
 {
     OSErr err = noErr;
     for (int32_t i = 0; i < count && err == noErr; ++i) {
         const std::string& made = items[i].made.path;
         const std::string& target = items[i].target.path;
-        err = RenameIfThere(made, target);
+        err = own && !Exists(made) ? fnfErr : RenameIfThere(made, target);
         if (err == noErr) {
             err = sidecars[size_t(i)] ? RenameIfThere(SidecarPath(made), SidecarPath(target))
                                       : RemoveIfThere(SidecarPath(target));
@@ -76,12 +79,12 @@ OSErr Replace(const Replacement* items, int32_t count, const FSSpec& journal)
     std::vector<uint8_t> sidecars(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         if (!Exists(items[i].made.path)) return fnfErr;
-        if (IsItemOpen(items[i].target.path) || IsItemOpen(items[i].made.path)) return fBsyErr;
+        if (IsItemHeld(items[i].target.path) || IsItemHeld(items[i].made.path)) return fBsyErr;
         sidecars[size_t(i)] = Exists(SidecarPath(items[i].made.path)) ? 1 : 0;
     }
     // From the moment the journal is on the disk the replacement happens.
     if (const OSErr err = WriteFileAtomically(journal.path, sidecars.data(), sidecars.size())) return err;
-    return RollForward(items, count, sidecars, journal);
+    return RollForward(items, count, sidecars, journal, true);
 }
 
 OSErr Finish(const Replacement* items, int32_t count, const FSSpec& journal)
@@ -90,7 +93,7 @@ OSErr Finish(const Replacement* items, int32_t count, const FSSpec& journal)
     const OSErr read = ReadWholeFile(journal.path, &sidecars, count);
     OSErr err = noErr;
     if (read == noErr && sidecars.size() == size_t(count)) {
-        err = RollForward(items, count, sidecars, journal);
+        err = RollForward(items, count, sidecars, journal, false);
     } else if (read == fnfErr) {
         // Never journaled: the old files stand, the new ones are leftovers.
         for (int32_t i = 0; i < count && err == noErr; ++i) {

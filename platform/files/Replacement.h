@@ -17,8 +17,9 @@ struct Replacement {
 };
 
 // Renames every made file and its sidecar over its target (a target whose
-// new file has no sidecar loses its own). fBsyErr when a target is open,
-// fnfErr when a made file is missing: then nothing has changed.
+// new file has no sidecar loses its own). fBsyErr when a target is open
+// here or held by another program, fnfErr when a made file is missing:
+// then nothing has changed.
 OSErr ReplaceTogether(const Replacement* items, int32_t count, const FSSpec& journal);
 // Puts right what a crash left of a replacement: with its journal, the
 // replacement is finished; without, the made files go. Either way the

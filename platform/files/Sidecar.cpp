@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <vector>
 
 #include "platform/core/Errors.h"
@@ -52,17 +53,16 @@ OSErr RemoveSidecar(const std::string& itemPath)
 
 void RemoveOrphanSidecars(const std::string& folderPath)
 {
-    DIR* dir = ::opendir(folderPath.c_str());
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folderPath.c_str()), ::closedir);
     if (!dir) return;
     std::vector<std::string> orphans;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const std::string name = entry->d_name;
         if (!IsSidecarName(name)) continue;
         struct stat st {};
         const std::string item = folderPath + "/" + name.substr(2);
         if (::lstat(item.c_str(), &st) != 0 && errno == ENOENT) orphans.push_back(folderPath + "/" + name);
     }
-    ::closedir(dir);
     for (const std::string& path : orphans) fileops::Unlink(path);
 }
 

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "platform/core/Errors.h"
@@ -118,17 +119,17 @@ void RemoveTemporariesOf(const std::string& path)
     const std::string folder = FolderOf(path);
     const size_t slash = path.rfind('/');
     const std::string prefix = TemporaryPrefix(slash == std::string::npos ? path : path.substr(slash + 1));
-    DIR* dir = ::opendir(folder.c_str());
+    // Closed however the listing ends: memory may run out on a long name.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir) return;
     std::vector<std::string> leftovers;
-    while (const dirent* e = ::readdir(dir)) {
+    while (const dirent* e = ::readdir(dir.get())) {
         const std::string name = e->d_name;
         if (name.size() != prefix.size() + kSuffixDigits || name.compare(0, prefix.size(), prefix) != 0) continue;
         bool hex = true;
         for (size_t i = prefix.size(); i < name.size(); ++i) hex = hex && std::isxdigit(uint8_t(name[i]));
         if (hex) leftovers.push_back(folder + "/" + name);
     }
-    ::closedir(dir);
     for (const std::string& leftover : leftovers) fileops::Unlink(leftover);
 }
 

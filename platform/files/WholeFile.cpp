@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <new>
 
 #include "platform/core/Errors.h"
@@ -55,11 +56,20 @@ OSErr WriteFileAtomically(const std::string& path, const void* bytes, size_t siz
 {
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
     try {
+        // A link stays a link: the file it names is the one replaced.
+        std::string target = path;
+        struct stat named {};
+        if (::lstat(path.c_str(), &named) == 0 && S_ISLNK(named.st_mode)) {
+            char* resolved = ::realpath(path.c_str(), nullptr);
+            if (!resolved) return OSErrFromErrno(errno);
+            target = resolved;
+            std::free(resolved);
+        }
         TemporaryFile file;
-        OSErr err = file.Create(path, newMode);
+        OSErr err = file.Create(target, newMode);
         if (err != noErr) return err;
         struct stat old {};
-        if (::stat(path.c_str(), &old) == 0) err = file.SetMode(old.st_mode & 07777);
+        if (::stat(target.c_str(), &old) == 0) err = file.SetMode(old.st_mode & 07777);
         if (err == noErr) err = file.Write(bytes, size);
         if (err == noErr) err = file.Commit(false);
         return err;

@@ -14,7 +14,8 @@ namespace platform {
 OSErr ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes,
                     int64_t maxSize = INT32_MAX);
 
-// Replaces (or creates) `path` with `size` bytes. The new file keeps the
+// Replaces (or creates) `path` with `size` bytes; a link at `path` stays,
+// the file it names is replaced (a link to nothing: fnfErr). The new file keeps the
 // permission bits of the file it replaces, else gets `newMode` (less the
 // umask). An injected disk-full fault fails the write and leaves the old
 // file as it was.

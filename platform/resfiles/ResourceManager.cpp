@@ -429,9 +429,11 @@ OSErr WriteFork(ResFile* f, const std::vector<uint8_t>& bytes)
         return err;
     }
     // A new data fork replaces the old one; the writer's fork is opened
-    // again on the new file.
+    // again on the new file. A file moved or deleted meanwhile is not
+    // brought back at its old place.
     GetForkInfo(f->forkRef, &f->fileSpec, nullptr, nullptr);
-    OSErr err = WriteFileAtomically(f->fileSpec.path, bytes.data(), bytes.size());
+    OSErr err = CheckForkPath(f->forkRef);
+    if (err == noErr) err = WriteFileAtomically(f->fileSpec.path, bytes.data(), bytes.size());
     if (err != noErr) return err;
     FSClose(f->forkRef);
     f->forkRef = 0;

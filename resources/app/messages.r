@@ -163,6 +163,18 @@
     "."
     "This would change an object that an editor window shows. Close that window first, then try again: "  # 94 before the object's full name
     "The object was deleted, so its editor window closed without saving what was typed in it: "  # 95 before the window's title
+    "This name would take over the companion file of \""  # 96-97 around a document's name: a save beside it
+    "\", which holds that document's string lists and other objects. Choose another name."
+    "The file "  # 98-99 around a companion's name, 100 after its document's: opening a companion
+    " is the companion file of the document "
+    ": open that document instead, and its companion opens with it."
+    " is the companion file of a structure or library: open the document of the same name ending in .QzB or .QTL instead, and its companion opens with it."  # 101 no such document beside it
+    "This document's companion file is missing, so the string lists and other objects it keeps are not shown. It belongs beside the document under the name "  # 102 before the companion's name
+    "The name is too long, or holds a character a file name may not hold. Choose another name."  # 103 (-37)
+    "You may not change this folder or file. Save in another place, or ask for the right to change it."  # 104 (-54, -61, -5000)
+    "A file or folder of that name is there already. Choose another name."  # 105 (-48)
+    "This is a folder or a special file, not a document."  # 106 (-1302)
+    "The file cannot be moved there: it is on another disk."  # 107 (-122)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -41,6 +41,7 @@ OSErr ContainerFork::OpenRealFile(const FSSpec& fileSpec, bool writable)
     }
     refNum_ = ref;
     length_ = eof > 0 ? uint64_t(eof) : 0;
+    written_ = false;
     return noErr;
 }
 
@@ -76,6 +77,15 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const void* buffer, uint32_t count
     return WriteAt(offset, &piece, 1, logicalEnd);
 }
 
+OSErr ContainerFork::WriteForGood(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd)
+{
+    const bool undoing = undoing_;
+    undoing_ = false;
+    const OSErr err = WriteAt(offset, buffer, count, logicalEnd);
+    undoing_ = undoing;
+    return err;
+}
+
 OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t count, uint32_t logicalEnd)
 {
     if (refNum_ == 0) return rfNumErr;
@@ -83,8 +93,12 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
     if (offset > length_ && offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
     uint64_t total = 0;
     for (uint32_t i = 0; i < count; ++i) total += pieces[i].size;
+    // A file moved or deleted behind the program's back takes no write:
+    // it would land where nobody finds it.
+    if (OSErr moved = CheckForkPath(refNum_); moved != noErr) return moved;
     if (undoing_)
         if (OSErr kept = KeepBeforeWrite(offset, total); kept != noErr) return kept;
+    written_ = true;
     OSErr err = StoreWrite(refNum_, offset, pieces, count);
     if (err == noErr) {
         length_ = std::max(length_, offset + total);

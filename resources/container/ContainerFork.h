@@ -30,6 +30,8 @@ public:
     platform::OSErr Close();
     bool IsOpen() const { return refNum_ != 0; }
     bool IsWritable() const { return writable_; }
+    // Whether a write was tried since the open (it may have landed in part).
+    bool Written() const { return written_; }
     int16_t RefNum() const { return refNum_; }
 
     // The physical size of the fork.
@@ -41,6 +43,8 @@ public:
     platform::OSErr WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd);
     // Writes the pieces one after another from offset, in one operation.
     platform::OSErr WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t count, uint32_t logicalEnd);
+    // The same, never taken back by RollBack.
+    platform::OSErr WriteForGood(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd);
     // Writes everything pending through to the disk.
     platform::OSErr Flush();
 
@@ -61,6 +65,7 @@ private:
 
     int16_t refNum_ = 0;
     bool writable_ = false;
+    bool written_ = false;
     uint64_t length_ = 0;  // the physical size
     bool undoing_ = false;
     uint64_t undoLength_ = 0;

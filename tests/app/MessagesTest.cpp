@@ -13,6 +13,7 @@
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
 #include "platform/files/DirectoryIds.h"
+#include "platform/files/FileErrors.h"
 #include "platform/files/FileSpec.h"
 #include "platform/screen/Screen.h"
 #include "platform/text/IntlSettings.h"
@@ -56,6 +57,8 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
     }
     const std::pair<int16_t, int16_t> indexes[] = {{-1, 16}, {-120, 5}, {1002, 10}, {1003, 31}, {1008, 40}, {0, 0}, {1009, 0}};
     for (const auto& [code, index] : indexes) EXPECT_EQ(ErrorStringIndex(code), index) << code;
+    // Every answer of the file service has a message of its own.
+    for (int e = 1; e < 134; ++e) EXPECT_NE(ErrorStringIndex(OSErrFromErrno(e)), 0) << "errno " << e;
     Str255 text;
     EXPECT_EQ(SearchResErrs(4711, text), 9);
     EXPECT_EQ(P(text), "");

@@ -2,9 +2,10 @@
 # Every command of the File, Edit and Windows menus, chosen with the mouse
 # in a headless run on two copies of the demo (A behind, B in front), leaves
 # both documents as they were: no command here saves a structure, so no
-# byte of either may change. Dialogs the commands open are cancelled. Each
-# command runs in a program of its own on fresh copies; the first run
-# chooses nothing and checks the comparison itself.
+# byte of either may change, nor any file's time stamp. Dialogs the
+# commands open are cancelled. Each command runs in a program of its own on
+# fresh copies; the first run chooses nothing and checks the comparison
+# itself; the last prints A (--print) and quits.
 set -u
 program=$1 work=$2 demo=$3
 rm -rf "$work" && mkdir -p "$work"
@@ -49,7 +50,9 @@ new-browser-2|158|4||
 new-browser-3|158|5||
 new-group-browser|158|6||
 window-list|158|7||
+print|0|0||key return\nwait 60\nidle
 '
+stamp='2020-01-01 00:00'
 
 failures=0
 while IFS='|' read -r name h row sub before; do
@@ -58,11 +61,14 @@ while IFS='|' read -r name h row sub before; do
   mkdir -p "$dir/A" "$dir/B" "$dir/prefs"
   for d in A B; do cp "$from/$stem".* "$from/._$stem".* "$dir/$d/" 2>/dev/null; done
   cp -r "$dir/A" "$dir/A.before" && cp -r "$dir/B" "$dir/B.before"
+  touch -d "$stamp" "$dir"/A/* "$dir"/A/.??* "$dir"/B/* "$dir"/B/.??*
+  docs=("$dir/A/$stem.QzB" "$dir/B/$stem.QzB")
+  [ "$name" = print ] && docs=(--print "$dir/A/$stem.QzB")
   v=$((20 + 12 + 19 * (row - 1)))
   {
     # Both documents read, B in front.
     printf 'idle\nwait 600\nidle\nwait 600\nidle\n'
-    [ -n "$before" ] && printf '%s\n' "$before"
+    [ -n "$before" ] && printf '%b\n' "$before"
     if [ "$h" -gt 0 ]; then
       printf 'press %d 10\nmove %d %d\nwait 20\n' "$h" $((h + 20)) "$v"
       [ -n "$sub" ] && printf 'move 270 %d\nwait 20\nmove 290 %d\nwait 20\n' "$v" $((v + 19 * (sub - 1)))
@@ -71,7 +77,7 @@ while IFS='|' read -r name h row sub before; do
     printf 'end\n'
   } > "$dir/script.txt"
   (cd "$dir" && QZ_PREFERENCES_DIR="$dir/prefs" QZ_SCRIPT="$dir/script.txt" timeout 60 "$program" \
-     "$dir/A/$stem.QzB" "$dir/B/$stem.QzB") > "$dir/stderr.txt" 2>&1
+     "${docs[@]}") > "$dir/stderr.txt" 2>&1
   status=$?
   if [ "$status" -ne 0 ] || grep -Eq 'runtime error|Sanitizer' "$dir/stderr.txt"; then
     echo "$name: the run ended with status $status"; cat "$dir/stderr.txt"; failures=$((failures + 1)); continue
@@ -80,6 +86,8 @@ while IFS='|' read -r name h row sub before; do
     if ! diff -r "$dir/$d.before" "$dir/$d" > "$dir/$d.diff" 2>&1; then
       echo "$name: document $d changed:"; cat "$dir/$d.diff"; failures=$((failures + 1))
     fi
+    written=$(find "$dir/$d" -type f -newermt "$stamp")
+    [ -z "$written" ] || { echo "$name: written though unchanged: $written"; failures=$((failures + 1)); }
   done
 done <<< "$commands"
 [ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }

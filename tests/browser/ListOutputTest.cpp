@@ -378,7 +378,7 @@ TEST_F(ListOutput, APdfThatCannotBeWrittenSaysWhy)
     LongLSetCell(&obj, sizeof obj, 0, pane_->fList);
     const std::tuple<bool, int16_t, std::string> cases[] = {
         {false, dskFulErr, "The disk is full. Make room on it and try again."},
-        {true, permErr, "The disk is locked. Use a disk you can write to."},
+        {true, permErr, "You may not change this folder or file. Save in another place, or ask for the right to change it."},
     };
     for (const auto& [locked, result, message] : cases) {
         PrintToFile();

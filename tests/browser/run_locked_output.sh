@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the program on a copy of the demo structure and sends its main list
 # into a folder nobody may write: once exported, once printed to PDF. Each
-# run ends while the alert is up; both alerts say that the disk is locked,
+# run ends while the alert is up; both alerts say that the folder may not be changed,
 # and nothing is written there. Root passes over file modes unless its
 # rights to do so are set aside.
 set -u
@@ -26,7 +26,7 @@ while IFS='|' read -r name v file; do
     cat "$work/$name-stderr.txt"; echo "$name: sanitizer report"; failures=$((failures + 1)); continue
   fi
   if [ "$status" -ne 4 ] ||
-     ! grep -q 'in the alert 1000 "The disk is locked. Use a disk you can write to."' "$work/$name-stderr.txt"; then
+     ! grep -q 'in the alert 1000 "You may not change this folder or file. Save in another place' "$work/$name-stderr.txt"; then
     cat "$work/$name-stderr.txt"; echo "$name: status $status, not the locked disk's alert"; failures=$((failures + 1))
   fi
 done <<'RUNS'

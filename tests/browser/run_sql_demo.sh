@@ -88,6 +88,6 @@ steps "$locked/Demo.sql" "$work/Locked.QzB" "# the alert stays up" > "$work/lock
 run "$work/locked.txt" "${drop[@]}"
 status=$?
 chmod 755 "$locked"
-grep -q 'in the alert 1000 "The disk is locked. Use a disk you can write to."' "$work/stderr.txt" && [ "$status" -eq 4 ] ||
+grep -q 'in the alert 1000 "You may not change this folder or file. Save in another place' "$work/stderr.txt" && [ "$status" -eq 4 ] ||
   { cat "$work/stderr.txt"; echo "SQL run in a locked folder: status $status, not the locked disk's alert"; exit 1; }
 [ ! -e "$locked/Demo.sql.report.txt" ] && [ ! -e "$work/Locked.QzB" ] || { echo "the locked run wrote files"; exit 1; }

@@ -88,7 +88,7 @@ TEST_F(GroupChanges, AFailingAdditionUndoesTheGroupCompletely)
         for (int step = 0;; ++step) {
             ASSERT_LT(step, 3000);
             ASSERT_TRUE(updateres(doc_.fResFile));
-            const Bytes before = FileBytes(built_.dataPath);
+            const Bytes before = StoredBytes(built_.dataPath);
             TGroupObjQz* sales = nullptr;
             platform::InjectFault(kind, step);
             const int16_t err = MakeGroupOf(&doc_, PName("Sales"), {Method("Add_Tax"), Method("Close_Invoice")}, true, &sales);
@@ -113,7 +113,7 @@ TEST_F(GroupChanges, AFailingAdditionUndoesTheGroupCompletely)
             EXPECT_EQ(Members(Group("Accounting")), accounting) << int(kind) << " " << step;
             EXPECT_EQ(Method("Add_Tax")->parent, Group("Accounting")) << step;
             EXPECT_EQ(Method("Close_Invoice")->parent, nullptr) << step;
-            EXPECT_TRUE(FileBytes(built_.dataPath) == before) << int(kind) << " " << step;
+            EXPECT_TRUE(StoredBytes(built_.dataPath) == before) << int(kind) << " " << step;
         }
         EXPECT_GT(failed, 2) << int(kind);
     }

@@ -109,7 +109,7 @@ TEST_F(ProjectMethods, AFailedWriteStoresAndMakesNothing)
     for (int step = 0;; ++step) {
         ASSERT_LT(step, 500);
         ASSERT_TRUE(updateres(doc_.fResFile));
-        const Bytes file = FileBytes(built_.dataPath);
+        const Bytes file = StoredBytes(built_.dataPath);
         TObjQz* made = nullptr;
         platform::InjectFault(platform::FaultKind::DiskFull, step);
         const int16_t err = NewProjectMethod(&doc_, PName("Upper_Name"), PName("Replaced"), &made);
@@ -125,7 +125,7 @@ TEST_F(ProjectMethods, AFailedWriteStoresAndMakesNothing)
         ++failed;
         EXPECT_EQ(made, nullptr);
         EXPECT_EQ(Method("Upper_Name"), nullptr) << step;
-        EXPECT_TRUE(FileBytes(built_.dataPath) == file) << step;
+        EXPECT_TRUE(StoredBytes(built_.dataPath) == file) << step;
     }
     EXPECT_GT(failed, 0);
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -295,6 +296,14 @@ protected:
     {
         Bytes b;
         platform::ReadWholeFile(path, &b);
+        return b;
+    }
+    // A store file's bytes but for its open mark (header bytes 20-23),
+    // which the first write of a session sets, even one that then fails.
+    static Bytes StoredBytes(const std::string& path)
+    {
+        Bytes b = FileBytes(path);
+        if (b.size() >= 24) std::fill(b.begin() + 20, b.begin() + 24, 0);
         return b;
     }
 

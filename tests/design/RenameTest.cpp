@@ -104,7 +104,7 @@ TEST_F(Rename, AFailureAtAnyStepLeavesTheDocumentByteForByte)
             // What a commit puts off (bits of space given up) is written
             // first: the bytes compared are then the committed state.
             ASSERT_TRUE(updateres(doc_.fResFile));
-            const Bytes before = FileBytes(built_.dataPath);
+            const Bytes before = StoredBytes(built_.dataPath);
             ObjListHdl users = Copy(log->usedBy);
             TObjQz* out = nullptr;
             platform::InjectFault(kind, step);
@@ -118,7 +118,7 @@ TEST_F(Rename, AFailureAtAnyStepLeavesTheDocumentByteForByte)
             EXPECT_EQ(Texts(Method("Close_Invoice"))[1], shown + "(\"Closed\")") << step;
             if (err) {
                 ++failed;
-                const Bytes after = FileBytes(built_.dataPath);
+                const Bytes after = StoredBytes(built_.dataPath);
                 size_t at = 0;
                 while (at < after.size() && at < before.size() && after[at] == before[at]) ++at;
                 EXPECT_EQ(after.size(), before.size()) << int(kind) << " " << step;

@@ -9,6 +9,10 @@
 // Sweeps longer than the budget below check an evenly spread sample of
 // their cut points (every Nth, the first and last always), but for the rows
 // swept whole. The documents are closed as the program closes them.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -29,6 +33,7 @@
 #include "resources/Companion.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "tests/platform/files/FileCrashRecorder.h"
+#include "tests/platform/files/StopAt.h"
 #include "tests/transfer/ComponentFixture.h"
 #include "transfer/components/ComponentCommands.h"
 #include "transfer/components/Generate.h"
@@ -677,6 +682,37 @@ TEST_P(EveryOperation, EveryCutAndEveryFailedWriteLeaveEachDocumentOldOrNewWhole
     failed = SweepFullDisk(op, &writes, &checked);
     std::printf("[ diskfull ] %s: %zu of %zu writes failed in turn, %zu wrong\n", op.name, checked, writes, failed);
     EXPECT_EQ(failed, 0u);
+}
+
+// A form dropped on DemoTarget by program A (a second process), stopped
+// while the drop writes DemoTarget's companion, while program B (this
+// process) opens DemoTarget: B is told the document is busy and removes
+// nothing of the drop, which lands whole.
+TEST_F(OperationCrash, AnotherProgramsOpenLeavesADropAlone)
+{
+    const Reading before = TargetReading();
+    const pid_t a = ::fork();
+    ASSERT_GE(a, 0);
+    if (a == 0) {
+        OpenBoth();
+        filecrash::StopAt stop({filecrash::StopPoint::Opened, "/._DemoTarget.RSR."});
+        platform::SetFileOpObserver(&stop);
+        const int16_t result = DropRows({SourceForm("Invoices", "Summary")}, 0);
+        platform::SetFileOpObserver(nullptr);
+        CloseBoth();
+        ::_exit(result == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(a, &status, WUNTRACED), a);
+    ASSERT_TRUE(WIFSTOPPED(status)) << "the drop wrote no companion";
+    EXPECT_EQ(ReadingOf(work_ / "DemoTarget.QzB"), Reading{"does not open: -49"});
+    ::kill(a, SIGCONT);
+    ASSERT_EQ(::waitpid(a, &status, 0), a);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the drop failed";
+    const Reading after = TargetReading();
+    // The form came with its table and what they use.
+    EXPECT_EQ(Missing(before, {"1:Invoices:"}), "missing 1:Invoices:; ");
+    EXPECT_EQ(Missing(after, {"1:Invoices:"}), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, EveryOperation, ::testing::Range<size_t>(0, std::size(kOperations)),

@@ -1,0 +1,52 @@
+// A second program stopped at a named step of its file changes: the test
+// forks it, it stops itself (SIGSTOP) at the first file call of a kind on a
+// path holding a given part, and the test does what the other program does
+// meanwhile, then lets it go on.
+#pragma once
+
+#include <signal.h>
+
+#include <map>
+#include <string>
+
+#include "platform/files/FileOps.h"
+
+namespace filecrash {
+
+// Where the program stops; None: nowhere.
+struct StopPoint {
+    enum Kind { None, Before, Opened, Wrote, Renamed } kind = None;
+    const char* part = "";
+};
+
+// Installed as the file-call observer of the stopping program.
+class StopAt : public platform::FileOpObserver {
+public:
+    explicit StopAt(StopPoint at) : at_(at) {}
+    void Opened(int fd, const std::string& path, bool) override
+    {
+        opened_[fd] = path;
+        Reached(StopPoint::Opened, path);
+    }
+    void Wrote(int fd, uint64_t, const void*, size_t) override { Reached(StopPoint::Wrote, opened_[fd]); }
+    void Renamed(const std::string&, const std::string& to) override { Reached(StopPoint::Renamed, to); }
+    void Changing(const std::string& path) override { Reached(StopPoint::Before, path); }
+    void Resized(int, uint64_t) override {}
+    void Synced(int) override {}
+    void Closed(int fd) override { opened_.erase(fd); }
+    void Removed(const std::string&) override {}
+    void SyncedFolder(const std::string&) override {}
+    void MadeFolder(const std::string&) override {}
+
+private:
+    void Reached(StopPoint::Kind kind, const std::string& path)
+    {
+        if (kind != at_.kind || path.find(at_.part) == std::string::npos) return;
+        at_.kind = StopPoint::None;
+        ::raise(SIGSTOP);
+    }
+    StopPoint at_;
+    std::map<int, std::string> opened_;
+};
+
+}  // namespace filecrash
