@@ -33,7 +33,7 @@
 #include "platform/menus/Menus.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
-#include "platform/textedit/TextEdit.h"
+#include "platform/scrap/Scrap.h"
 #include "platform/windows/Windows.h"
 #include "resources/AppHooks.h"
 #include "network/NetComponents.h"
@@ -161,7 +161,7 @@ int16_t ApplInitAll()
     SetGrowZone(ApplGrowZone);
     if (Is_SystemX()) RegisterAppControlDefinitions();
     CPseudoResManager::SetChangeHook(MyRESQzHOOK);
-    TESetSubstitutedPasteNotice(SaySubstitutedPaste);
+    SetSubstitutedPasteNotice(SaySubstitutedPaste);
     InstallStoreHooks();
     LoadDialogColour();
     InitTransparentProcs();

@@ -132,14 +132,21 @@ private:
     };
 
     // Names in the schema: the table or column named, found or added; one
-    // more than a structure holds ends the parse, naming it.
+    // more than a structure holds, or a name it cannot hold, ends the
+    // parse, naming it.
+    static void Held(const Word& name)
+    {
+        if (name.text.find(kUnheldCharacter) != std::string::npos) throw Failure{kUnheldName, name};
+    }
     int32_t TableCalled(const Word& name)
     {
+        Held(name);
         if (FindTable(s_, name.text) < 0 && s_.tables.size() >= size_t(kMaxTables)) throw Failure{kTableLimit, name};
         return TableNamed(s_, name.text);
     }
     int32_t ColumnCalled(int32_t table, const Word& name)
     {
+        Held(name);
         if (table >= 0 && FindColumn(s_, table, name.text) < 0 &&
             s_.tables[size_t(table)].columns.size() >= size_t(kMaxFields))
             throw Failure{kColumnLimit, name};

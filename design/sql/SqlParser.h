@@ -4,7 +4,8 @@
 // keys and indexes fill the schema; every other statement is checked and
 // only the names it mentions enter the schema. The first error ends the
 // parse, and so does the first table or column past what a structure
-// holds, named where it is met.
+// holds, or whose name holds characters a structure cannot hold, named
+// where it is met.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,7 @@ constexpr int16_t kTooDeep = 7;      // the parser's nesting limit
 constexpr int16_t kSyntaxError = 8;
 constexpr int16_t kTableLimit = 9;    // one table more than a structure holds
 constexpr int16_t kColumnLimit = 10;  // one column more than a table holds
+constexpr int16_t kUnheldName = 12;   // a table or column name with characters Mac Roman lacks
 // Constructs nested deeper than this end the parse with kTooDeep.
 constexpr int32_t kMaxNesting = 200;
 

@@ -1,13 +1,33 @@
 #include "design/sql/SqlScanner.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 #include <vector>
+
+#include "platform/text/SingleByteSets.h"
 
 namespace sql {
 namespace {
 
-bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+// Mac Roman's letters: those of ASCII, the accented ones and the other
+// letters Unicode calls so (ß, æ, Œ, ƒ, µ, π, Ω, the ligatures).
+bool IsRomanLetter(uint8_t c)
+{
+    static const std::array<bool, 256> kLetters = [] {
+        std::array<bool, 256> letters{};
+        for (int b = 0; b < 256; ++b) {
+            const char16_t u = platform::MacRomanToUnicode(uint8_t(b));
+            letters[size_t(b)] = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == 0xAA || u == 0xB5 ||
+                                 u == 0xBA || (u >= 0xC0 && u <= 0x24F && u != 0xD7 && u != 0xF7) ||
+                                 (u >= 0x370 && u <= 0x3FF) || u == 0x2126 || u == 0xFB01 || u == 0xFB02;
+        }
+        return letters;
+    }();
+    return kLetters[c];
+}
+
+bool IsLetter(int c) { return IsRomanLetter(uint8_t(c)) || c == kUnheldCharacter; }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 bool IsPunct(int c)
 {

@@ -1,7 +1,9 @@
 // The scanner of SQL schema scripts: keywords (all capitals or all small
 // letters), names, whole and decimal numbers, quoted strings, comparison
-// operators and single punctuation characters, read from the script in
-// blocks of 1,024 bytes, a line ending with LF, CR or CR LF.
+// operators and single punctuation characters, read from the script's Mac
+// Roman text in blocks of 1,024 bytes, a line ending with LF, CR or CR LF.
+// Names are made of letters (those of Mac Roman, accented ones too),
+// digits and "_".
 #pragma once
 
 #include <cstdint>
@@ -27,6 +29,11 @@ enum class Tok : uint8_t {
     PUBLIC, REAL, REFERENCES, ROLLBACK, SCHEMA, SELECT, SET, SMALLINT, SOME, SQLCODE, TABLE, TIME, TIMESTAMP, TINYINT,
     TO, UNION, UNIQUE, UPDATE, USER, VALUES, VARBINARY, VARCHAR, VARYING, VIEW, WHENEVER, WHERE, WITH, WORK, ZONE,
 };
+
+// How the script's text holds a character Mac Roman lacks (a control
+// character no script holds). It counts as a letter, so that a name
+// holding such characters stays whole and can be refused.
+constexpr char kUnheldCharacter = '\x1A';
 
 // The longest token the scanner's buffer holds.
 constexpr size_t kMaxTokenBytes = 1024;

@@ -8,9 +8,8 @@
 #include "design/sql/SqlBuild.h"
 #include "design/sql/SqlScanner.h"
 #include "platform/core/Errors.h"
-#include "platform/files/FileSpec.h"
-#include "platform/files/Forks.h"
 #include "platform/files/TextFiles.h"
+#include "platform/files/WholeFile.h"
 #include "platform/text/Utf8.h"
 
 namespace sql {
@@ -68,7 +67,9 @@ void DisposeSQL(Schema* schema)
 
 std::string _SQLError(int32_t line, int16_t code, const std::string& token)
 {
-    return Item(1) + " " + std::to_string(line) + " " + Item(code) + " " + Item(2) + " " + token + "\n";
+    std::string shown = token;
+    std::replace(shown.begin(), shown.end(), kUnheldCharacter, '?');
+    return Item(1) + " " + std::to_string(line) + " " + Item(code) + " " + Item(2) + " " + shown + "\n";
 }
 
 void yyerror(Schema& schema, const ParseError& error)
@@ -88,11 +89,12 @@ int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* rep
     try {
         InitSQL(schema);
         schema->report = [report](const std::string& line) { *report += line; };
+        const std::string text = platform::TextFileMacRoman(script, uint8_t(kUnheldCharacter));
         size_t at = 0;
         Scanner scanner(
             [&](char* buffer, int32_t size) {
-                const size_t n = std::min(size_t(size), script.size() - at);
-                std::memcpy(buffer, script.data() + at, n);
+                const size_t n = std::min(size_t(size), text.size() - at);
+                std::memcpy(buffer, text.data() + at, n);
                 at += n;
                 return int32_t(n);
             },
@@ -113,26 +115,11 @@ int16_t SQL(const unsigned char* scriptPath, const unsigned char* reportPath, pl
         const std::string script(reinterpret_cast<const char*>(scriptPath + 1), scriptPath[0]);
         std::string scriptFile, reportFile;
         sql::FilesOf(scriptPath, reportPath, *fileSpec, &scriptFile, &reportFile);
-        platform::FSSpec scriptSpec;
-        platform::FSMakeFSSpec(scriptFile, &scriptSpec);
-        int16_t file = -1;
-        if (const platform::OSErr err = platform::FSpOpenDF(scriptSpec, platform::fsRdPerm, &file)) return err;
+        std::vector<uint8_t> bytes;
+        if (const platform::OSErr err = platform::ReadWholeFile(scriptFile, &bytes)) return err;
         std::string report;
         sql::Schema schema;
-        sql::InitSQL(&schema);
-        schema.report = [&report](const std::string& line) { report += line; };
-        sql::Scanner scanner(
-            [file](char* buffer, int32_t size) {
-                int64_t count = size;
-                const platform::OSErr err = platform::FSRead(file, &count, buffer);
-                if (err != platform::noErr && err != platform::eofErr) return int32_t(-1);
-                return int32_t(count);
-            },
-            schema.report);
-        const sql::ParseError error = sql::ParseScript(scanner, schema);
-        platform::FSClose(file);
-        if (error.code) sql::yyerror(schema, error);
-        int16_t result = sql::ResultOf(error);
+        int16_t result = sql::ParseSQLText(std::string(bytes.begin(), bytes.end()), &schema, &report);
         // The report lands as a text file, whole or not at all.
         const int16_t written = platform::WriteTextDocument(reportFile, report.data(), report.size(), 0);
         if (result == 0) result = written;

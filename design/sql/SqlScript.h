@@ -33,8 +33,10 @@ namespace sql {
 
 void InitSQL(Schema* schema);
 void DisposeSQL(Schema* schema);
-// The script's text parsed into `schema`, its report lines in `report`:
-// 0, -1 for an error in the script (its line reported), 1004 or 1006 past
+// A script file's bytes parsed into `schema`, its report lines in `report`
+// (Mac Roman): the text is UTF-8, or else Mac Roman (TextFileMacRoman).
+// 0, -1 for an error in the script (its line reported; a table or column
+// name with characters a structure cannot hold is one), 1004 or 1006 past
 // the tables or columns a structure holds, -108 memory.
 int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* report);
 // The report's error line: 'STR#' 1028 item 1, the line, the item of

@@ -86,6 +86,16 @@ const KeyRow* RowOf(uint16_t usage)
 
 bool IsLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+// The key a keypad key is with num lock off (keypad 1 to 9, 0 and the
+// decimal point: End, Down, Page Down, Left, none, Right, Home, Up,
+// Page Up, Insert, Delete); 0 for none, the usage itself for other keys.
+uint16_t KeyShown(uint16_t usage, uint16_t hostModifiers)
+{
+    constexpr uint16_t kNavigation[] = {77, 81, 78, 80, 0, 79, 74, 82, 75, 73, 76};
+    if (usage < 89 || usage > 99 || (hostModifiers & kHostNumLock)) return usage;
+    return kNavigation[usage - 89];
+}
+
 // The key's character on the layout, or 0 to take the US layout's.
 uint8_t LayoutCharacter(const KeyRow& row, char32_t layoutChar, bool shift)
 {
@@ -128,8 +138,11 @@ bool MacKeyForHidUsage(uint16_t usage, uint16_t hostModifiers, MacKey* key, char
         if (key) *key = MacKey{row.keyCode, 0, true};
         return true;
     }
-    const KeyRow* row = RowOf(usage);
+    const uint16_t shown = KeyShown(usage, hostModifiers);
+    const KeyRow* row = RowOf(shown);
     if (!row) return false;
+    // A keypad key standing for another types what that one does.
+    if (shown != usage) layoutChar = 0;
     bool shift = hostModifiers & kHostShift;
     // Caps lock shifts letters only.
     const bool letter = IsLetter(layoutChar) || (!layoutChar && IsLetter(Plain(*row)));
@@ -142,7 +155,7 @@ bool MacKeyForHidUsage(uint16_t usage, uint16_t hostModifiers, MacKey* key, char
 
 bool KeyTypesText(uint16_t usage, uint16_t hostModifiers)
 {
-    const KeyRow* row = RowOf(usage);
+    const KeyRow* row = RowOf(KeyShown(usage, hostModifiers));
     return row && !(hostModifiers & (kHostCtrl | kHostSuper)) && Plain(*row) >= 0x20 && Plain(*row) != 0x7F;
 }
 

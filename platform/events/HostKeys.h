@@ -3,7 +3,9 @@
 // key; the right button is a click with the control key. Keys are named by
 // their USB HID usage (the physical key); their characters are those of the
 // desktop's layout where it names them, else of the US layout. What a key
-// types as text comes from the desktop's text input instead.
+// types as text comes from the desktop's text input instead. With num lock
+// off the keypad's keys are the ones they show: arrows, Home, End, Page Up
+// and Down, Insert and Delete.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,7 @@ enum : uint16_t {
     kHostAlt = 0x04,
     kHostSuper = 0x08,
     kHostCapsLock = 0x10,
+    kHostNumLock = 0x20,  // on: the keypad types digits
 };
 
 enum class HostButton { Left, Middle, Right };

@@ -73,6 +73,14 @@ OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, 
     return FSpSetFInfo(spec, info);
 }
 
+std::string TextFileMacRoman(std::string_view bytes, uint8_t unheld)
+{
+    if (!IsUtf8(bytes)) return std::string(bytes);
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) bytes.remove_prefix(kByteOrderMark.size());
+    return Utf8ToMacRomanString(bytes, nullptr, unheld);
+}
+
 size_t LineLength(const uint8_t* text, size_t size)
 {
     size_t n = 0;

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/core/MacTypes.h"
 
@@ -31,6 +32,12 @@ OSErr WriteTextFileAtomically(const std::string& path, const void* text, size_t 
 // The same, then the file's type becomes 'TEXT' and its creator `creator`
 // (0 keeps the one it has): an export or a report people open.
 OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, OSType creator);
+
+// A text file's bytes as Mac Roman text, lines ended as they were: UTF-8
+// converted once (a leading byte-order mark dropped), each character Mac
+// Roman lacks written as `unheld`; bytes that are not UTF-8 are a file of
+// an older system, Mac Roman already, and are taken as they are.
+std::string TextFileMacRoman(std::string_view bytes, uint8_t unheld);
 
 // The bytes of a text read from a file before its first line end (CR or
 // LF, which also begins CR LF); all of them when it has none.

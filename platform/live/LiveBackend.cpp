@@ -27,6 +27,7 @@ uint16_t HostModifiers(uint16_t sdl)
     if (sdl & KMOD_ALT) host |= kHostAlt;
     if (sdl & KMOD_GUI) host |= kHostSuper;
     if (sdl & KMOD_CAPS) host |= kHostCapsLock;
+    if (sdl & KMOD_NUM) host |= kHostNumLock;
     return host;
 }
 

@@ -21,6 +21,7 @@ struct ScrapState {
     uintptr_t serial = 1;
     std::map<ScrapFlavorType, Flavor> flavors;
     ClipboardBridge* bridge = nullptr;
+    void (*substitutedPasteNotice)() = nullptr;
     // Characters of another program's text that 'TEXT' holds as '?'.
     int32_t textSubstitutes = 0;
 };
@@ -163,6 +164,13 @@ void ExternalClipboardChanged(const std::string& utf8)
 }
 
 int32_t ScrapTextSubstitutes(ScrapRef scrap) { return scrap == CurrentRef() ? State().textSubstitutes : 0; }
+
+void SetSubstitutedPasteNotice(void (*notice)()) { State().substitutedPasteNotice = notice; }
+
+void NoticeSubstitutedPaste()
+{
+    if (State().substitutedPasteNotice) State().substitutedPasteNotice();
+}
 
 void SetClipboardBridge(ClipboardBridge* bridge) { State().bridge = bridge; }
 

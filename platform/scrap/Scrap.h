@@ -50,6 +50,11 @@ void ExternalClipboardChanged(const std::string& utf8);
 // How many characters of another program's text the scrap's 'TEXT' holds
 // as "?" because Mac Roman lacks them; 0 for text the program put.
 int32_t ScrapTextSubstitutes(ScrapRef scrap);
+// The program's word to the user after a paste into a text it keeps put
+// "?" for characters Mac Roman lacks: the text editors call it, the
+// program installs it. None by default.
+void SetSubstitutedPasteNotice(void (*notice)());
+void NoticeSubstitutedPaste();
 
 // The system clipboard of the live backend. While a bridge is installed,
 // GetCurrentScrap asks it whether the clipboard changed, and putting text

@@ -69,8 +69,10 @@ ConversionResult Utf16ToBytes(const ReverseTable& table, const char16_t* src, in
         char16_t ch = src[r.consumed++];
         if (IsHighSurrogate(ch) && r.consumed < srcLength && IsLowSurrogate(src[r.consumed]))
             ++r.consumed;  // a supplementary character: one substitute for the pair
-        if (!Lookup(table, ch, &dst[r.produced]))
+        if (!Lookup(table, ch, &dst[r.produced])) {
             dst[r.produced] = kSubstituteByte;
+            ++r.substituted;
+        }
         ++r.produced;
     }
     return r;

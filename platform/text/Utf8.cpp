@@ -1,5 +1,7 @@
 #include "platform/text/Utf8.h"
 
+#include <algorithm>
+
 #include "platform/text/SingleByteSets.h"
 
 namespace platform {
@@ -97,6 +99,26 @@ void EncodeUtf8(char32_t value, uint8_t* out, int32_t length)
     out[0] = uint8_t(kLeadMark[length] | value);
 }
 
+// Utf8ToMacRoman, writing `substitute` for what Mac Roman lacks.
+ConversionResult ToMacRoman(const uint8_t* src, int32_t srcLength, uint8_t* dst, int32_t dstCapacity,
+                            bool endOfInput, uint8_t substitute)
+{
+    int32_t substituted = 0;
+    ConversionResult r = DecodeRun(src, srcLength, endOfInput, [&](char32_t value, bool valid, int32_t& produced) {
+        if (produced >= dstCapacity)
+            return false;
+        uint8_t byte = 0;
+        if (!valid || value >= 0x10000 || !UnicodeToMacRoman(char16_t(value), &byte)) {
+            byte = substitute;
+            ++substituted;
+        }
+        dst[produced++] = byte;
+        return true;
+    });
+    r.substituted = substituted;
+    return r;
+}
+
 }  // namespace
 
 ConversionResult Utf8ToUtf16(const uint8_t* src, int32_t srcLength, char16_t* dst, int32_t dstCapacity,
@@ -172,18 +194,7 @@ ConversionResult MacRomanToUtf8(const uint8_t* src, int32_t srcLength, uint8_t* 
 ConversionResult Utf8ToMacRoman(const uint8_t* src, int32_t srcLength, uint8_t* dst, int32_t dstCapacity,
                                 bool endOfInput)
 {
-    int32_t substituted = 0;
-    ConversionResult r = DecodeRun(src, srcLength, endOfInput, [&](char32_t value, bool valid, int32_t& produced) {
-        if (produced >= dstCapacity)
-            return false;
-        uint8_t byte = kSubstituteByte;
-        if (!valid || value >= 0x10000 || !UnicodeToMacRoman(char16_t(value), &byte))
-            ++substituted;
-        dst[produced++] = byte;
-        return true;
-    });
-    r.substituted = substituted;
-    return r;
+    return ToMacRoman(src, srcLength, dst, dstCapacity, endOfInput, kSubstituteByte);
 }
 
 std::string MacRomanToUtf8String(const uint8_t* text, int32_t length)
@@ -197,19 +208,30 @@ std::string MacRomanToUtf8String(const uint8_t* text, int32_t length)
     return out;
 }
 
-std::string Utf8ToMacRomanString(std::string_view utf8, int32_t* substituted)
+std::string Utf8ToMacRomanString(std::string_view utf8, int32_t* substituted, uint8_t substitute)
 {
     if (utf8.size() > size_t(INT32_MAX))
         utf8 = utf8.substr(0, size_t(INT32_MAX));
     std::string out(utf8.size(), '\0');  // never more bytes than the source
     auto* src = reinterpret_cast<const uint8_t*>(utf8.data());
     auto* dst = reinterpret_cast<uint8_t*>(out.data());
-    ConversionResult r = Utf8ToMacRoman(src, int32_t(utf8.size()), dst, int32_t(out.size()), true);
+    ConversionResult r = ToMacRoman(src, int32_t(utf8.size()), dst, int32_t(out.size()), true, substitute);
     out.resize(size_t(r.produced));
     if (substituted)
         *substituted = r.substituted;
     return out;
 }
 
-}  // namespace platform
+bool IsUtf8(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+    for (size_t at = 0; at < text.size();) {
+        const Utf8Sequence seq = DecodeOne(p + at, int32_t(std::min<size_t>(text.size() - at, 4)));
+        if (seq.kind != Decoded::character)
+            return false;
+        at += size_t(seq.length);
+    }
+    return true;
+}
 
+}  // namespace platform

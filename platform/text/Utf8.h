@@ -33,8 +33,12 @@ ConversionResult Utf8ToMacRoman(const uint8_t* src, int32_t srcLength, uint8_t* 
                                 bool endOfInput = false);
 
 // Whole-text forms for names and display strings; *substituted (when
-// given) counts the characters Mac Roman lacks.
+// given) counts the characters Mac Roman lacks, each written as `substitute`.
 std::string MacRomanToUtf8String(const uint8_t* text, int32_t length);
-std::string Utf8ToMacRomanString(std::string_view utf8, int32_t* substituted = nullptr);
+std::string Utf8ToMacRomanString(std::string_view utf8, int32_t* substituted = nullptr,
+                                 uint8_t substitute = kSubstituteByte);
+
+// Whether the text is UTF-8 throughout: no invalid or cut-off sequence.
+bool IsUtf8(std::string_view text);
 
 }  // namespace platform

@@ -113,10 +113,6 @@ void TECopy(TEHandle te);
 void TEPaste(TEHandle te);
 void TEStylePaste(TEHandle te);
 OSErr TEToScrap();
-// Called after a paste into the active record whose text came from
-// another program with characters Mac Roman lacks, each pasted as "?": the
-// program says so. None by default.
-void TESetSubstitutedPasteNotice(void (*notice)());
 OSErr TEFromScrap();
 int32_t TEGetScrapLength();
 

@@ -21,7 +21,6 @@ namespace {
 std::vector<uint8_t> gScrapText;
 std::vector<uint8_t> gScrapStyles;
 bool gScrapHasStyles = false;
-void (*gSubstitutedPasteNotice)() = nullptr;
 
 TextAttributes FromTextStyle(const TETextStyle& ts)
 {
@@ -108,9 +107,9 @@ void PasteThenNotice(TEHandle te, bool withStyles)
 {
     bool substituted = false;
     Entry(te, [&](RecordState& s) { substituted = Paste(s, withStyles); });
-    if (!substituted || !gSubstitutedPasteNotice) return;
+    if (!substituted) return;
     const OSErr err = TEGetLastError();
-    gSubstitutedPasteNotice();
+    NoticeSubstitutedPaste();
     SetLastError(err);  // what the paste itself answered
 }
 
@@ -136,8 +135,6 @@ void TEPaste(TEHandle te) { PasteThenNotice(te, false); }
 void TEStylePaste(TEHandle te) { PasteThenNotice(te, true); }
 
 OSErr TEToScrap() { return PutOwnScrap(); }
-
-void TESetSubstitutedPasteNotice(void (*notice)()) { gSubstitutedPasteNotice = notice; }
 
 OSErr TEFromScrap()
 {

@@ -119,8 +119,9 @@
 
 # The report of an SQL script (SQL): an error line is item 1, the line
 # number, the error's item (4 memory, 7 nesting too deep, 8 syntax, 9 and
-# 10 a table or column past what a structure holds) and item 2 before the
-# token at fault. Item 11 is the alert of a structure made whose report has
+# 10 a table or column past what a structure holds, 12 a table or column
+# name with characters a structure cannot hold) and item 2 before the token
+# at fault. Item 11 is the alert of a structure made whose report has
 # remarks (OpenSQL).
 'STR#' 1028 "Script errors" {
     "Line"
@@ -134,6 +135,7 @@
     "one table more than the 255 a structure holds,"
     "one column more than the 511 fields a table holds,"
     "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: tables or columns defined twice, or whose names agree in their first 31 characters, were merged, and longer names were cut."
+    "a name with characters a structure cannot hold, each shown here as ?,"
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.

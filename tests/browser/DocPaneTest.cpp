@@ -454,7 +454,7 @@ TEST_F(DocEditor, APasteDrawsInItsWindowAndSaysWhatItReplaced)
     EXPECT_EQ(Text(pane->fTE), words);
     EXPECT_TRUE(pixels() == before) << "the paste drew in another window";
 
-    TESetSubstitutedPasteNotice(SaySubstitutedPaste);
+    SetSubstitutedPasteNotice(SaySubstitutedPaste);
     TESetText("", 0, pane->fTE);
     ExternalClipboardChanged("\xE6\x97\xA5 \xC3\xA9");
     const int32_t alerts = AlertCount();
@@ -463,7 +463,7 @@ TEST_F(DocEditor, APasteDrawsInItsWindowAndSaysWhatItReplaced)
         EXPECT_EQ(pane->Do_Func(24), 0);
         EXPECT_EQ(run.watchdogMessage, "");
     }
-    TESetSubstitutedPasteNotice(nullptr);
+    SetSubstitutedPasteNotice(nullptr);
     EXPECT_EQ(Text(pane->fTE), "? \x8E");
     EXPECT_EQ(AlertCount(), alerts + 1);
     unsigned char said[256];

@@ -77,6 +77,17 @@ status=$?
 [ -s "$examples/Made.QzB" ] || { echo "no structure made in $examples"; exit 1; }
 cmp -s "$examples/Demo.sql.report.txt" "$work/Demo.sql.report.txt" || { echo "the report in $examples differs"; exit 1; }
 
+# A script written as UTF-8 with accented names: the structure holds them
+# in its own characters and the report names them as written.
+printf 'CREATE TABLE Clients_\xc3\xa9 (Nom_\xc3\xa9 CHAR(10));\n' > "$work/Accents.sql"
+steps "$work/Accents.sql" "$work/Accents.QzB" end > "$work/accents.txt"
+run "$work/accents.txt"
+status=$?
+[ "$status" -eq 0 ] || { cat "$work/stderr.txt"; echo "SQL run of Accents.sql: status $status"; exit 1; }
+printf 'Table Clients_\xc3\xa9\n          column Nom_\xc3\xa9\n' | cmp -s - "$work/Accents.sql.report.txt" ||
+  { echo "the report of Accents.sql does not name its table and column as written"; exit 1; }
+LC_ALL=C grep -q $'Clients_\x8e' "$work/Accents.QzB" || { echo "Accents.QzB holds no table Clients_é"; exit 1; }
+
 # A script in a folder nobody may write: no report can be written, and the
 # alert says why (the script ends while it is up). Root passes over file
 # modes unless its rights to do so are set aside.

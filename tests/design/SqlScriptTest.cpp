@@ -161,6 +161,15 @@ TEST_F(SqlScript, MergedTablesAndColumnsAndCutNamesAreRemarked)
         int32_t remarks;
     };
     const Case cases[] = {
+        // A UTF-8 script's names are Mac Roman in the schema and its report;
+        // a text Mac Roman lacks outside a name is no matter, and nor is a
+        // byte-order mark.
+        {"\xEF\xBB\xBF" "CREATE TABLE Clients_\u00E9 (Nom_\u00E9 CHAR DEFAULT '\u2603'); CREATE TABLE Clients_\u00E9 (Pr\u00E9nom INT);",
+         "Table Clients_\x8E\n          column Nom_\x8E\nTable Clients_\x8E defined again: one table holds the columns of "
+         "both\n          column Pr\x8Enom\n",
+         "Clients_\x8E(Nom_\x8E:0 Pr\x8Enom:9) ", 1},
+        // A script that is not UTF-8 is Mac Roman already.
+        {"CREATE TABLE Caf\x8E (\xA7 INT);", "Table Caf\x8E\n          column \xA7\n", "Caf\x8E(\xA7:9) ", 0},
         {"CREATE TABLE t (a INT); CREATE TABLE t (b CHAR);",
          "Table t\n          column a\nTable t defined again: one table holds the columns of both\n          column b\n",
          "t(a:9 b:0) ", 1},
@@ -198,11 +207,15 @@ TEST_F(SqlScript, MergedTablesAndColumnsAndCutNamesAreRemarked)
         EXPECT_EQ(std::tuple(tables, schema_.remarks), std::tuple(c.tables, c.remarks)) << c.script;
     }
     // The structure holds what the schema holds; SQL says the report has
-    // remarks.
+    // remarks, written as UTF-8.
     ASSERT_EQ(Run(cases[0].script), sql::kMadeWithRemarks);
-    EXPECT_EQ(std::tuple(made_.path, Report()), std::tuple(out_, cases[0].report));
+    EXPECT_EQ(std::tuple(made_.path, Report()),
+              std::tuple(out_, "Table Clients_\u00E9\n          column Nom_\u00E9\nTable Clients_\u00E9 defined again: one "
+                               "table holds the columns of both\n          column Pr\u00E9nom\n"));
     const Bytes t = Definition(1);
-    EXPECT_EQ(std::tuple(platform::ReadBE16(&t[0]), Field(t, 1)[32], Field(t, 2)[32]), std::tuple(2, 9, 0));
+    EXPECT_EQ(std::tuple(platform::ReadBE16(&t[0]), Field(t, 1)[32], Field(t, 2)[32]), std::tuple(2, 0, 9));
+    ASSERT_EQ(Read(), 0);
+    EXPECT_NE(Find(1, "Clients_\x8E"), nullptr);
 }
 
 TEST_F(SqlScript, TheScannerReadsKeywordsNamesStringsAndSkipsTheRest)
@@ -608,6 +621,9 @@ TEST_F(SqlScript, AFailingBuildLeavesNothingAndTheOldFileAsItWas)
         {"CREATE TABLE t (\n" + fields + ");", sql::kTooManyFields,
          "Line 2 one column more than the 511 fields a table holds, at f511\n"},
         {"CREATE TABLE t (a INT);;", -1, "Line 1 syntax error at ;\n"},
+        // A name with characters Mac Roman lacks is never cut or changed.
+        {"CREATE TABLE t (\nKunden_\u65E5\u672C INT);", -1,
+         "Line 2 a name with characters a structure cannot hold, each shown here as ?, at Kunden_??\n"},
     };
     for (const auto& [script, result, last] : cases) {
         EXPECT_EQ(Run(script), result);

@@ -59,6 +59,18 @@ bool ReadScrapText(std::u16string& text)
     return false;
 }
 
+// The program keeps Mac Roman: each character it lacks (a pair of
+// surrogates is one) becomes "?". Whether there was one.
+bool KeepAsMacRoman(std::u16string& text)
+{
+    std::vector<uint8_t> roman(text.size());
+    const ConversionResult r = Utf16ToMacRoman(text.data(), int32_t(text.size()), roman.data(), int32_t(roman.size()));
+    if (r.substituted == 0) return false;
+    text.resize(size_t(r.produced));
+    for (size_t i = 0; i < text.size(); ++i) text[i] = MacRomanToUnicode(roman[i]);
+    return true;
+}
+
 }  // namespace
 
 // --- keys and mouse ------------------------------------------------------------
@@ -146,12 +158,18 @@ void NativeTextEditMac::DoPaste()
 {
     if (!fObject || GetReadOnly()) return;
     std::u16string text;
-    if (!fMultiline && ReadScrapText(text)) {
+    if (ReadScrapText(text)) {
         // One line only: what stands before the first return or line feed.
-        const size_t cut = text.find_first_of(u"\r\n");
-        if (cut != std::u16string::npos) {
-            SetUnicode(text.data(), int32_t(cut), true);
+        const size_t cut = fMultiline ? std::u16string::npos : text.find_first_of(u"\r\n");
+        if (cut != std::u16string::npos) text.resize(cut);
+        // Composed first: a decomposed accent is a character Mac Roman holds.
+        const int32_t bytes = VIntlManagerRoot::PrecomposeUnicodeBuffer(text.data(), int32_t(text.size() * 2));
+        text.resize(size_t(bytes / 2));
+        const bool substituted = KeepAsMacRoman(text);
+        if (cut != std::u16string::npos || substituted) {
+            SetUnicode(text.data(), int32_t(text.size()), true);
             Precompose();
+            if (substituted) NoticeSubstitutedPaste();
             return;
         }
     }

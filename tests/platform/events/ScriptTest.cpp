@@ -115,6 +115,9 @@ TEST(HostKeys, KeysGiveCharactersAndKeyCodes)
         {26, kHostCtrl, 'z', 'z', 0x0D, false}, {30, kHostCtrl, '&', '&', 0x12, false},
         {5, kHostSuper, 'b', 'b', 0x0B, false},  // the US letter where both agree
         {30, kHostCtrl, U'\U0001F600', '1', 0x12, false},  // none in Mac Roman: the US one
+        // The keypad types digits with num lock on, else is the keys it shows.
+        {89, kHostNumLock, '1', '1', 0x53, true}, {95, 0, 0, 1, vkey::kHome, false},
+        {99, kHostShift, '.', 127, vkey::kForwardDelete, false},
     };
     for (const Case& c : cases) {
         MacKey key;
@@ -129,6 +132,7 @@ TEST(HostKeys, KeysGiveCharactersAndKeyCodes)
     EXPECT_TRUE(key.modifier);
     EXPECT_EQ(key.keyCode, vkey::kCommand);
     EXPECT_FALSE(MacKeyForHidUsage(0, 0, &key));
+    EXPECT_FALSE(MacKeyForHidUsage(93, 0, &key)) << "the keypad's 5 shows no key";
     EXPECT_FALSE(MacKeyForHidUsage(9999, 0, &key));
 
     uint8_t code = 0;

@@ -125,6 +125,19 @@ int main()
     Check(Next(keyDownMask, &e) && (e.message & charCodeMask) == 'z' && ((e.message & keyCodeMask) >> 8) == 0x10 &&
               (e.modifiers & cmdKey),
           "Ctrl and the German layout's Z key is not Command-z");
+    // With num lock off the keypad is the keys it shows: its 8 the up arrow;
+    // with num lock on it types.
+    typed.key.keysym.scancode = SDL_SCANCODE_KP_8;
+    typed.key.keysym.sym = SDLK_KP_8;
+    typed.key.keysym.mod = KMOD_NONE;
+    Push(typed);
+    Check(Next(keyDownMask, &e) && ((e.message & keyCodeMask) >> 8) == 0x7E && (e.message & charCodeMask) == 30,
+          "the keypad's 8 with num lock off is not the up arrow");
+    typed.key.keysym.mod = KMOD_NUM;
+    Push(typed);
+    std::strcpy(text.text.text, "8");
+    Push(text);
+    Check(Next(keyDownMask, &e) && (e.message & charCodeMask) == '8', "the keypad's 8 with num lock on does not type 8");
 
     // A burst typed faster than it is read: six Ctrl-N, each Ctrl let go
     // before anything is drained, then a shift-click. Every event keeps the

@@ -1,8 +1,10 @@
-// The native editor: scripted keys, clipboard text cut to one line,
-// precomposed text across undo and redo, styles of mixed ranges, colours,
-// the property table's edges and the text handed back to callers.
+// The native editor: scripted keys, clipboard text cut to one line and kept
+// as Mac Roman, precomposed text across undo and redo, styles of mixed
+// ranges, colours, the property table's edges and the text handed back to
+// callers.
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
@@ -90,8 +92,12 @@ TEST_F(NativeTextEditTest, DeletingKeysArrowsAndWhatASingleLineFieldLeavesToTheW
     EXPECT_EQ(multi->GetText(), u"a\r\t");
 }
 
-TEST_F(NativeTextEditTest, ASingleLinePasteStopsAtTheFirstReturnOrLineFeed)
+int gSubstitutedPastes = 0;
+
+TEST_F(NativeTextEditTest, APasteIsCutToOneLineInASingleLineFieldAndKeptAsMacRoman)
 {
+    gSubstitutedPastes = 0;
+    platform::SetSubstitutedPasteNotice([] { ++gSubstitutedPastes; });
     std::unique_ptr<NativeTextEditMac> e(Make(0));
     for (const std::u16string clip : {u"ab\rcd", u"ab\ncd", u"ab\r\ncd"}) {
         Set(*e, u"");
@@ -111,6 +117,12 @@ TEST_F(NativeTextEditTest, ASingleLinePasteStopsAtTheFirstReturnOrLineFeed)
     PutClipboard(u"ab\rcd");
     multi->DoPaste();
     EXPECT_EQ(multi->GetText(), u"ab\rcd");
+    // The program keeps Mac Roman: what it lacks (a decomposed accent aside)
+    // is pasted as "?", one for a pair of surrogates, and the user told once.
+    PutClipboard(u"e\u0301 \u65E5\U0001F600");
+    multi->DoPaste();
+    platform::SetSubstitutedPasteNotice(nullptr);
+    EXPECT_EQ(std::tuple(multi->GetText(), gSubstitutedPastes), std::tuple(std::u16string(u"ab\rcd\u00E9 ??"), 1));
 }
 
 TEST_F(NativeTextEditTest, DecomposedTextIsKeptComposedThroughUndoAndRedo)
