@@ -161,7 +161,7 @@ bool SayIfCompanion(const FSSpec& fileSpec)
     MyGetIndString(more, 1002, owned ? kCompanionText + 1 : kCompanionText + 3);
     AppendPString(text, more);
     if (owned) {
-        ToPascal(Utf8ToMacRomanString(FSpGetName(owner)), more);
+        ToPascal(FSpGetMacName(owner), more);
         AppendPString(text, more);
         MyGetIndString(more, 1002, kCompanionText + 2);
         AppendPString(text, more);
@@ -313,7 +313,7 @@ int16_t TAppl::OpenSQL()
     SetLastOpenedFolder(folder);
     Str255 suffix;
     MyGetIndString(suffix, 1013, 16);
-    const std::string scriptName = Utf8ToMacRomanString(FSpGetName(script));
+    const std::string scriptName = FSpGetMacName(script);
     const std::string base = Utf8ToMacRomanString(folder.path) + "/";
     const std::string scriptPath = base + scriptName;
     const std::string structurePath = base + scriptName + PText(suffix);

@@ -210,7 +210,7 @@ void TellMissingCompanion(const platform::FSSpec& fileSpec)
     if (!CompanionSpec(fileSpec, &companion) || platform::FSpExists(companion)) return;
     Str255 text, name;
     MyGetIndString(text, 1002, kMissingCompanion);
-    const std::string roman = platform::Utf8ToMacRomanString(platform::FSpGetName(companion));
+    const std::string roman = platform::FSpGetMacName(companion);
     CToPStr(roman.data(), int32_t(roman.size()), name);
     AppendPString(text, name);
     XAlert(1000, text, kCautionAlert);

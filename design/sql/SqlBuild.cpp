@@ -18,7 +18,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
-#include "platform/text/Utf8.h"
+#include "platform/files/MacNames.h"
 #include "resources/ResourceApi.h"
 
 using platform::FourCC;
@@ -136,7 +136,7 @@ int16_t _CreateQzBase(const std::string& scriptPath, int32_t tableCount, NewBase
         if (!MyAppl || !MyAppl->GetNamedDoc(base->target)) break;
         unsigned char refusal[256];
         MyGetIndString(refusal, 1002, kOpenHere);
-        ToP(Text(refusal) + platform::Utf8ToMacRomanString(platform::FSpGetName(base->target)), refusal);
+        ToP(Text(refusal) + platform::FSpGetMacName(base->target), refusal);
         XAlert(1000, refusal, kStopAlert);
     }
     platform::FSSpec companion;
