@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
@@ -14,6 +15,7 @@
 #include "browser/dialogs/CmdReplaceDialog.h"
 #include "browser/dialogs/NamingDialogs.h"
 #include "browser/dialogs/StrListDialog.h"
+#include "design/documents/CompanionJournal.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -24,10 +26,8 @@
 #include "design/rename/TextLists.h"
 #include "forms/walkers/FormRewriters.h"
 #include "platform/core/Errors.h"
-#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
-#include "platform/resfiles/Resources.h"
 #include "platform/drawing/Ports.h"
 #include "platform/windows/Windows.h"
 
@@ -86,19 +86,6 @@ private:
     Handle fOwn;
 };
 
-// A string list written to the companion (marked changed).
-void MarkChanged(TMainDoc* doc, TObjQz* list)
-{
-    if (!list) return;
-    const int16_t saved = CurResFile();
-    UseResFile(doc->fRsrFile);
-    if (Handle h = Get1Resource(FourCC("STR#"), list->id)) {
-        ChangedResource(h);
-        WriteResource(h);
-    }
-    UseResFile(saved);
-}
-
 // Says which objects kept texts whole that the replacement would have
 // made too long: their names after the message, as many as it holds.
 void SayLeftWhole(const std::vector<TObjQz*>& objects)
@@ -115,11 +102,43 @@ void SayLeftWhole(const std::vector<TObjQz*>& objects)
     XAlert(1000, text, kNoteAlert);
 }
 
+// The document's string lists.
+std::vector<TObjQz*> DocumentLists(TMainDoc* doc)
+{
+    ObjListHdl list = GetObjListe(doc->fTypeList, kStringListKind);
+    return list ? std::vector<TObjQz*>(list->entries, list->entries + list->Size()) : std::vector<TObjQz*>{};
+}
+
 // Free bytes on the document's volume; none known is taken as plenty.
 int64_t FreeSpace(TMainDoc* doc)
 {
     int64_t freeBytes = 0;
     return FSpGetFreeSpace(doc->fSpec, &freeBytes) == noErr ? freeBytes : INT64_MAX;
+}
+
+// Each row's texts moved into `list` and the lists after it as each fills,
+// landing whole: the lists change in memory only, journaled, until the
+// companion is written; then the forms and menus that now name them land
+// in the store with one commit. On failure the companion and the store,
+// in memory and on disk, are as they were.
+int16_t ConvertRows(TMainDoc* doc, const std::vector<TObjQz*>& rows, TObjQz* list)
+{
+    CompanionJournal journal;
+    journal.Open(doc->fRsrFile, doc->fRemote ? FSSpec{} : doc->fSpec);
+    StoreChange change;
+    int16_t err = change.Begin(doc->fResFile);
+    SetCurrentCompanionJournal(&journal);
+    for (size_t i = 0; err == 0 && i < rows.size(); ++i) {
+        err = rows[i]->TxtToStr(&list);
+        if (err == 0 && FreeSpace(doc) < kLeastFreeSpace) err = dskFulErr;
+        if (err == 0 && G_LowMem) err = memFullErr;
+    }
+    SetCurrentCompanionJournal(nullptr);
+    if (err == 0) err = journal.Commit();
+    if (err == 0) err = change.Commit();
+    // Otherwise the change is dropped, then the journal abandoned.
+    if (err == 0) journal.Finish();
+    return err;
 }
 
 }  // namespace
@@ -224,9 +243,9 @@ int16_t TRefPlane::TxtToStr()
     if (RefusedForOpenEditor(list)) return kCancelled;
     doc->SetWasModif();
     const std::vector<TObjQz*> rows = Rows(fList, false);
-    // The names the texts may change (a menu's is its title) and the
-    // string lists each row used, given back when the conversion does not
-    // land.
+    // The names the texts may change (a menu's is its title), the string
+    // lists each row used and those of the document, given back when the
+    // conversion does not land.
     std::vector<std::pair<TObjQz*, std::vector<uint8_t>>> names;
     std::vector<std::vector<TObjQz*>> lists;
     for (TObjQz* obj : rows) {
@@ -235,28 +254,10 @@ int16_t TRefPlane::TxtToStr()
         for (int32_t i = 0; obj->uses && i < obj->uses->Size(); ++i)
             if (obj->uses->At(i)->kind == kStringListKind) lists.back().push_back(obj->uses->At(i));
     }
+    const std::vector<TObjQz*> before = DocumentLists(doc);
+    const std::unordered_set<TObjQz*> listsBefore(before.begin(), before.end());
     CursInstall();
-    // The forms and menus land in the store with one commit, once the
-    // lists they now name are on disk; a change that does not land is
-    // dropped before the menu bars are read from the store again.
-    int16_t err;
-    {
-        StoreChange change;
-        err = change.Begin(doc->fResFile);
-        for (size_t i = 0; err == 0 && i < rows.size(); ++i) {
-            TObjQz* before = list;
-            err = rows[i]->TxtToStr(&list);
-            if (list != before) MarkChanged(doc, before);
-            if (err == 0 && FreeSpace(doc) < kLeastFreeSpace) err = dskFulErr;
-            if (err == 0 && G_LowMem) err = memFullErr;
-        }
-        if (err == 0) {
-            MarkChanged(doc, list);
-            UpdateResFile(doc->fRsrFile);
-            err = ResError();
-        }
-        if (err == 0) err = change.Commit();
-    }
+    int16_t err = ConvertRows(doc, rows, list);
     CursRmve();
     if (err) {
         for (auto& [obj, name] : names)
@@ -266,6 +267,9 @@ int16_t TRefPlane::TxtToStr()
                 if (TObjQz* used = rows[r]->uses->At(i); used->kind == kStringListKind &&
                                                          std::find(lists[r].begin(), lists[r].end(), used) == lists[r].end())
                     XDelRef(rows[r], used);
+        // The lists a full one moved on to are gone from the companion.
+        for (TObjQz* made : DocumentLists(doc))
+            if (!listsBefore.count(made)) made->DeleteObj(true);
         ErrMsg(err);
     } else {
         for (TObjQz* obj : rows) ObjectRewritten(obj);

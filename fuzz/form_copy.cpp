@@ -1,6 +1,6 @@
 // Any bytes as a form's 'FOQz' through the copy of its image, the move of
-// its object methods as a chunk file and as the older flat layout (with a
-// mover that numbers the new methods and fails one of them) and the rewriting of its links against a fake conflict list
+// its object methods (with a mover that numbers the new methods and fails
+// one of them) and the rewriting of its links against a fake conflict list
 // that finds every object and gives it other ids, numbers and names. A form
 // that the form reader reads must still read after a copy, a move or a
 // rewriting that answered 0.
@@ -97,12 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const int16_t result = MoveIFFFormObject(in, nullptr, nullptr, Move, &moved);
         if (result == 0 && readable && !fuzz::FormImageReads(in)) std::abort();
         if (moved.size() != size_t(gNext)) std::abort();
-        // The older flat layout's walk never writes past the image.
-        gNext = 0;
-        moved.clear();
-        const platform::Size before = platform::GetHandleSize(in);
-        MoveFlatFormObject(in, nullptr, nullptr, Move, &moved);
-        if (moved.size() != size_t(gNext) || platform::GetHandleSize(in) != before) std::abort();
     }
     if (in) platform::DisposeHandle(in);
     if (out) platform::DisposeHandle(out);

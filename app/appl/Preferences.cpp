@@ -15,6 +15,7 @@
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/SpecialFolders.h"
+#include "platform/files/TemporaryFile.h"
 #include "platform/files/WholeFile.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
@@ -118,11 +119,24 @@ void Notice(int16_t text, const std::string& path)
               std::string(reinterpret_cast<const char*>(after + 1), after[0]);
 }
 
+// Whether the folder takes a new file beside the preferences file, as
+// every save of it writes its replacement there: a file that opens for
+// writing in a folder nobody may write into could never be saved.
+bool FolderTakesReplacement()
+{
+    TemporaryFile probe;
+    return probe.Create(gPrefFileSpec.path, 0600) == noErr;
+}
+
 // The file opened for writing, made when missing or empty; -1 when it
-// cannot be.
+// cannot be, or could not be saved.
 int16_t OpenOrMake(bool* made)
 {
     int16_t ref = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
+    if (ref != -1 && !FolderTakesReplacement()) {
+        CloseResFile(ref);
+        return -1;
+    }
     if (ref != -1) return ref;
     // A new file keeps the user's own permissions: settings are nobody
     // else's to change. Refused when the file holds anything.

@@ -7,9 +7,10 @@
 // Counts and lengths read from it are checked against what is there.
 //
 // The settings are always there, whatever the disk holds: a file that
-// cannot be written is read into memory and used as it is; one that cannot
-// be read is renamed beside itself ("NAME (damaged)") and a new one made;
-// without a file the defaults live in memory. Changes held in memory are
+// cannot be written, or whose folder takes no new file (a save writes the
+// file anew beside it), is read into memory and used as it is; one that
+// cannot be read is renamed beside itself ("NAME (damaged)") and a new one
+// made; without a file the defaults live in memory. Changes held in memory are
 // not kept; the start-up tells the user which of these happened.
 //
 // The application's own file is never written: its 'xPRM' 0 bit array is

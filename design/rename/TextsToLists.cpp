@@ -4,12 +4,14 @@
 // texts moved so far (StrListRec, design/objects/NameTables.h) gives a text
 // met again the item it already has. A list holds at most 256 items: a new
 // text for a full list goes into a new list, at the first id free above
-// it, which then becomes the list in use.
+// it, which then becomes the list in use. Each list is noted in the
+// companion's journal, when one is open, before it changes.
 #include <cstring>
 #include <string>
 
 #include "app/appl/AppGlobals.h"
 #include "app/documents/MainDoc.h"
+#include "design/documents/CompanionJournal.h"
 #include "design/links/TokenAccess.h"
 #include "design/links/XRef.h"
 #include "design/objects/NameTables.h"
@@ -58,6 +60,7 @@ int16_t StartNewList(TObjQz* user, TObjQz** strObj, platform::Handle* list)
 {
     const int16_t newId = FreeListIdAbove((*strObj)->id);
     if (!newId) return platform::dskFulErr;
+    if (const int16_t err = NoteCompanionChange(kList, newId)) return err;
     platform::Handle fresh = platform::NewHandleClear(2);
     if (!fresh) return platform::memFullErr;
     unsigned char name[256];
@@ -124,6 +127,7 @@ int16_t TObjQz::DoItTxtStr(unsigned char* text, TObjQz** strObj, void* strList, 
             index = 1;
             SetStringListRef(text, table, listId, index);
         }
+        if (const int16_t err = NoteCompanionChange(kList, listId)) return err;
         if (const int16_t err = AppendItem(list, text, index)) return err;
     }
     StrRefText(listId, index, text);

@@ -311,7 +311,6 @@ void InstallFormCopyWalks()
 {
     FormObjectWalks walks = CurrentFormObjectWalks();
     walks.moveChunked = MoveIFFFormObject;
-    walks.moveFlat = MoveFlatFormObject;
     walks.copyChunked = CopyIFFLayOut;
     SetFormObjectWalks(walks);
 }

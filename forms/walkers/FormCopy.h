@@ -34,14 +34,6 @@ int16_t CopyIFFLayOut(platform::Handle source, platform::Handle dest);
 int16_t MoveIFFFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, FormScriptMover moveScript,
                           std::vector<int16_t>* moved);
 
-// The same for a form of the older flat layout (first byte 13), walked
-// record by record: each field's and active object's method moved and its
-// new id written over the old one in place (FlatFormCopy.cpp). 0, the
-// mover's error, or kFormWalkFailed for records that pass the image (the
-// methods met before stay moved).
-int16_t MoveFlatFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, FormScriptMover moveScript,
-                           std::vector<int16_t>* moved);
-
 // The handlers of the two walks.
 IFFP MoveSript(_GroupContext* context);
 IFFP LbMoveScript(_GroupContext* context);

@@ -24,10 +24,9 @@ using FormObjectWalk = int16_t (*)(platform::Handle form, TMainDoc* source, TMai
                                    FormScriptMover moveScript, std::vector<int16_t>* moved);
 
 struct FormObjectWalks {
-    // A form stored as a chunk file ('FORM' in either byte order).
+    // A form stored as a chunk file ('FORM' in either byte order); a form
+    // of the older flat layout is made one before it is copied.
     FormObjectWalk moveChunked = nullptr;
-    // An older flat form (first byte 13).
-    FormObjectWalk moveFlat = nullptr;
     // The chunk file copied chunk by chunk into `out` (list boxes encoded
     // anew) before its methods move: 0 or 10001. Unset: the bytes as they are.
     int16_t (*copyChunked)(platform::Handle form, platform::Handle out) = nullptr;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 
 #include "app/appl/Preferences.h"
 #include "app/documents/DocSupport.h"
@@ -14,6 +15,7 @@
 #include "platform/files/Forks.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/Fakes.h"
+#include "tests/platform/files/LockedFolder.h"
 
 using namespace apptest;
 using namespace platform;
@@ -129,9 +131,9 @@ TEST_F(PreferencesTest, AMissingFileIsMadeWithTheDefaultsAndTheAppFileIsUntouche
 
 // Whatever holds the file's name, the settings are there. A file that does
 // not read is set aside beside itself and a new one made with the defaults;
-// one that cannot be written is read as it is, its changes kept in memory
-// only; without a folder to keep a file in, the defaults live in memory.
-// The notice names where to look.
+// one that cannot be written, nor saved in its folder, is read as it is,
+// its changes kept in memory only; without a folder to keep a file in, the
+// defaults live in memory. The notice names where to look.
 TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
 {
     UseAppResources(kDefaults);
@@ -144,6 +146,7 @@ TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
     const std::string xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict/></plist>";
     const std::vector<uint8_t> cut(sound.begin(), sound.end() - 10), noise = {0x13, 0x57, 0x9B, 0xDF, 0x02, 0x46, 0x8A};
     int16_t writer = 0;
+    std::optional<platform::testing::LockedFolder> locked;
     enum Outcome { kSetAside, kReadAsIs, kInMemory };
     struct Case {
         const char* what;
@@ -160,6 +163,13 @@ TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
              FSSpec spec;
              FSMakeFSSpec(PrefPath(), &spec);
              ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &writer), noErr);
+         },
+         kReadAsIs},
+        // Every save writes the file's replacement beside it.
+        {"a writable file in a folder nobody may write into",
+         [&] {
+             write(sound);
+             locked.emplace(prefsDir_);
          },
          kReadAsIs},
         {"a file where the folder should be",
@@ -207,6 +217,7 @@ TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
         }
         if (writer) FSClose(writer);
         writer = 0;
+        locked.reset();
         std::filesystem::remove_all(prefsDir_);
     }
     // Damaged again: the first name set aside stays, the next is free.

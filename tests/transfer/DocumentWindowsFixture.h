@@ -31,6 +31,8 @@
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
+#include "platform/resfiles/ResourceFileFormat.h"
+#include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "tests/design/PrintedPages.h"
@@ -110,6 +112,44 @@ public:
         std::filesystem::path companion = data;
         companion.replace_extension("RSR");
         return {FileBytes(data.string()), FileBytes(companion.string())};
+    }
+    // Every resource of the document's companion, a line each (type, id,
+    // name, bytes): as the program holds them, or as its file holds them.
+    static std::string Companion(TMainDoc* doc, bool held)
+    {
+        std::map<std::pair<uint32_t, int16_t>, std::string> lines;
+        auto line = [](uint32_t type, int16_t id, const std::string& name, const uint8_t* bytes, size_t size) {
+            std::string out = std::to_string(type) + " " + std::to_string(id) + " " + name + ":";
+            for (size_t i = 0; i < size; ++i) out += " " + std::to_string(bytes[i]);
+            return out + "\n";
+        };
+        if (held) {
+            const int16_t saved = platform::CurResFile();
+            platform::UseResFile(doc->fRsrFile);
+            for (int16_t t = 1; t <= platform::Count1Types(); ++t) {
+                platform::ResType type = 0;
+                platform::Get1IndType(&type, t);
+                for (int16_t i = 1; i <= platform::Count1Resources(type); ++i) {
+                    platform::Handle h = platform::Get1IndResource(type, i);
+                    int16_t id = 0;
+                    unsigned char name[256] = {};
+                    platform::GetResInfo(h, &id, &type, name);
+                    lines[{type, id}] = line(type, id, readtest::P(name), reinterpret_cast<uint8_t*>(*h),
+                                             size_t(platform::GetHandleSize(h)));
+                }
+            }
+            platform::UseResFile(saved);
+        } else {
+            std::filesystem::path path = doc->fSpec.path;
+            const readtest::Bytes bytes = FileBytes(path.replace_extension("RSR").string());
+            platform::ResourceFileImage image;
+            EXPECT_EQ(platform::ParseResourceFile(bytes.data(), bytes.size(), &image), platform::noErr);
+            for (const platform::ResourceImage& r : image.resources)
+                lines[{r.type, r.id}] = line(r.type, r.id, r.name, r.data.data(), r.data.size());
+        }
+        std::string out;
+        for (const auto& [key, text] : lines) out += text;
+        return out;
     }
     bool IsOpen(TDocument* doc) const
     {

@@ -206,6 +206,30 @@ void InstallFirstAndMakeANewerVersion(Fixture* f, TMainDoc* doc)
     EXPECT_EQ(demo->Close(), 0);
 }
 
+// The demo's list 15000 filled with other texts up to 255 items.
+void FillInvoiceTexts(Fixture*, TMainDoc* doc)
+{
+    const int16_t saved = platform::CurResFile();
+    platform::UseResFile(doc->fRsrFile);
+    platform::Handle list = platform::Get1Resource(platform::FourCC("STR#"), 15000);
+    ASSERT_NE(list, nullptr);
+    readtest::Bytes bytes(reinterpret_cast<uint8_t*>(*list), reinterpret_cast<uint8_t*>(*list) + platform::GetHandleSize(list));
+    for (int n = bytes[0] << 8 | bytes[1]; n < 255; ++n) {
+        const std::string text = "Filler " + std::to_string(n);
+        bytes.push_back(uint8_t(text.size()));
+        bytes.insert(bytes.end(), text.begin(), text.end());
+    }
+    bytes[0] = 0;
+    bytes[1] = 255;
+    platform::SetHandleSize(list, platform::Size(bytes.size()));
+    std::memcpy(*list, bytes.data(), bytes.size());
+    platform::ChangedResource(list);
+    platform::WriteResource(list);
+    platform::UpdateResFile(doc->fRsrFile);
+    EXPECT_EQ(platform::ResError(), platform::noErr);
+    platform::UseResFile(saved);
+}
+
 const MenuCommand kCommands[] = {
     {"New Library", 1, false, {}},
     {"New Structure", 20, false, {}},
@@ -282,6 +306,16 @@ const MenuCommand kCommands[] = {
          s.Choose(1).Wait(5).Choose(1).Wait(5);
          return s;
      }},
+    // One item short of full, the list takes one text; the others go on
+    // into a new list after it.
+    {"Texts to String List into a list nearly full", 50, true, {{2, "Close_Invoice"}}, [] {
+         const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
+         platform::Script s;
+         s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
+         s.Choose(1).Wait(5).Choose(1).Wait(5);
+         return s;
+     },
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; }, FillInvoiceTexts},
     {"Texts to String List of menus", 50, true, {{6, "File"}}, [] {
          // Into a new list 15010, the first window showing the menu bar.
          const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
@@ -413,7 +447,9 @@ TEST_P(FailingCommands, ReadAgainAfterEachFailureTheWindowsShowTheFiles)
         Choose(c, {1, 2, 2});
         const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
         platform::ClearFault(platform::FaultKind::DiskFull);
-        // What the program holds is what its files hold, failed or not.
+        // What the program holds is what its files hold, failed or not:
+        // its companion's resources byte for byte, its graph.
+        EXPECT_EQ(Companion(doc, true), Companion(doc, false)) << c.name << ", write " << after << " failing";
         ExpectShowsItsFiles(doc, std::string(c.name) + ", write " + std::to_string(after) + " failing", false);
         ASSERT_EQ(appl_->Do_Func(74), 0) << after;
         for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});

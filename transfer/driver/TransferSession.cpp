@@ -509,12 +509,6 @@ void TransferSession::End()
     fLinks.reset();
 }
 
-int16_t NoteCompanionChange(uint32_t type, int16_t id)
-{
-    CompanionJournal* journal = CurrentCompanionJournal();
-    return journal ? journal->Note(type, id) : 0;
-}
-
 void NoteReplacedObj(TObjQz* obj)
 {
     if (TransferSession* s = CurrentTransferSession()) s->NoteReplaced(obj);

@@ -13,9 +13,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "design/documents/CompanionJournal.h"
 #include "design/links/XRef.h"
 #include "resources/StoreBracket.h"
-#include "transfer/driver/CompanionJournal.h"
 
 class TGroupObjQz;
 class TMainDoc;
@@ -123,7 +123,6 @@ private:
 TransferSession* CurrentTransferSession();
 
 // What movers do through the current session, or at once without one.
-int16_t NoteCompanionChange(uint32_t type, int16_t id);
 void NoteReplacedObj(TObjQz* obj);
 // The current session forgets the object (about to be freed): every
 // object that leaves memory is told here (TransferHooks::forgetObj).

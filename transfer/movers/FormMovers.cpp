@@ -181,11 +181,9 @@ int16_t RetireFormMethod(TMainDoc* dest, TLayoutObjQz* form, int16_t old, int16_
 
 int16_t MoveFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, std::vector<int16_t>* moved)
 {
-    const FormObjectWalks& walks = CurrentFormObjectWalks();
-    if (IsChunked(form)) return walks.moveChunked ? walks.moveChunked(form, source, dest, &MoveResQzScript, moved) : 0;
-    if (IsFlat(form))
-        return walks.moveFlat ? walks.moveFlat(form, source, dest, &MoveResQzScript, moved) : 0;
-    return kNotAForm;
+    if (!IsChunked(form)) return kNotAForm;
+    const FormObjectWalk walk = CurrentFormObjectWalks().moveChunked;
+    return walk ? walk(form, source, dest, &MoveResQzScript, moved) : 0;
 }
 
 int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, int16_t* newId)

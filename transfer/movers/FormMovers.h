@@ -35,7 +35,7 @@ int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** d
 // (-34), its objects moved (MoveFormObject).
 int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, int16_t* newId);
 // The object methods the image names moved into the destination, their
-// new ids in the image: a chunk file or a flat form goes to its walk
+// new ids in the image: a chunk file goes to its walk
 // (forms/walkers/FormObjectWalks.h); any other image gives 9001.
 int16_t MoveFormObject(platform::Handle form, TMainDoc* source, TMainDoc* dest, std::vector<int16_t>* moved);
 

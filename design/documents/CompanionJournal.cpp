@@ -1,5 +1,4 @@
-#include "transfer/CurrentFiles.h"
-#include "transfer/driver/CompanionJournal.h"
+#include "design/documents/CompanionJournal.h"
 
 #include <cstring>
 #include <new>
@@ -10,16 +9,27 @@
 #include "platform/resfiles/Resources.h"
 #include "resources/Companion.h"
 
-namespace transfer {
-
 namespace {
 
 CompanionJournal* gCurrent = nullptr;
+
+class UsingResFile {
+public:
+    explicit UsingResFile(int16_t refNum) : saved_(platform::CurResFile()) { platform::UseResFile(refNum); }
+    ~UsingResFile() { platform::UseResFile(saved_); }
+    UsingResFile(const UsingResFile&) = delete;
+    UsingResFile& operator=(const UsingResFile&) = delete;
+
+private:
+    int16_t saved_;
+};
 
 }  // namespace
 
 CompanionJournal* CurrentCompanionJournal() { return gCurrent; }
 void SetCurrentCompanionJournal(CompanionJournal* journal) { gCurrent = journal; }
+
+int16_t NoteCompanionChange(uint32_t type, int16_t id) { return gCurrent ? gCurrent->Note(type, id) : 0; }
 
 void CompanionJournal::Open(int16_t refNum, const platform::FSSpec& data)
 {
@@ -148,5 +158,3 @@ void CompanionJournal::Finish()
     kept_ = false;
     entries_.clear();
 }
-
-}  // namespace transfer

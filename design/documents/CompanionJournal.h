@@ -1,11 +1,12 @@
-// The changes a transfer makes to the destination's companion resource
-// file (string lists), kept so that a failed transfer can take them back.
-// While the journal is open the file is held: its changes stay in memory
-// until Commit writes them, and Restore puts back, resource by resource,
-// what each one was before the transfer first touched it. Commit first
-// keeps the companion's old bytes on the disk (CompanionJournalFile), so
-// that a crash before the data file's commit lands takes the companion
-// back too; Finish and a whole Abandon remove them.
+// The changes a command (a transfer, a move of texts into string lists)
+// makes to a document's companion resource file, kept so that a failed
+// command can take them back. While the journal is open the file is held:
+// its changes stay in memory until Commit writes them, and Abandon puts
+// back, resource by resource, what each one was before the command first
+// touched it. Commit first keeps the companion's old bytes on the disk
+// (CompanionJournalFile), so that a crash before the data file's commit
+// lands takes the companion back too; Finish and a whole Abandon remove
+// them.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +15,6 @@
 #include <vector>
 
 #include "platform/files/FileTypes.h"
-
-namespace transfer {
 
 class CompanionJournal {
 public:
@@ -33,7 +32,7 @@ public:
     // file is then held again).
     int16_t Commit();
     // Puts back every resource noted, last first, and writes the file when
-    // the transfer had touched it; then the journal ends. Old bytes kept on
+    // the command had touched it; then the journal ends. Old bytes kept on
     // the disk stay there when the file cannot be written back.
     void Abandon();
     // The journal ends, the changes kept.
@@ -61,8 +60,8 @@ private:
     std::vector<Entry> entries_;
 };
 
-// The journal of the transfer under way, or null.
+// The journal of the command under way, or null.
 CompanionJournal* CurrentCompanionJournal();
 void SetCurrentCompanionJournal(CompanionJournal* journal);
-
-}  // namespace transfer
+// Notes (type, id) in the current journal before a change; 0 without one.
+int16_t NoteCompanionChange(uint32_t type, int16_t id);
