@@ -20,15 +20,6 @@ private:
     int16_t saved_;
 };
 
-class UsingResFile {
-public:
-    explicit UsingResFile(int16_t refNum) : saved_(platform::CurResFile()) { platform::UseResFile(refNum); }
-    ~UsingResFile() { platform::UseResFile(saved_); }
-    UsingResFile(const UsingResFile&) = delete;
-    UsingResFile& operator=(const UsingResFile&) = delete;
-
-private:
-    int16_t saved_;
-};
+using platform::UsingResFile;
 
 }  // namespace transfer

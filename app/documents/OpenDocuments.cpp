@@ -156,7 +156,7 @@ bool SayIfCompanion(const FSSpec& fileSpec)
     if (!owned && !named) return false;
     Str255 text, more;
     MyGetIndString(text, 1002, kCompanionText);
-    ToPascal(Utf8ToMacRomanString(name), more);
+    ToPascal(MacNameOf(name), more);
     AppendPString(text, more);
     MyGetIndString(more, 1002, owned ? kCompanionText + 1 : kCompanionText + 3);
     AppendPString(text, more);

@@ -13,17 +13,6 @@ namespace {
 
 CompanionJournal* gCurrent = nullptr;
 
-class UsingResFile {
-public:
-    explicit UsingResFile(int16_t refNum) : saved_(platform::CurResFile()) { platform::UseResFile(refNum); }
-    ~UsingResFile() { platform::UseResFile(saved_); }
-    UsingResFile(const UsingResFile&) = delete;
-    UsingResFile& operator=(const UsingResFile&) = delete;
-
-private:
-    int16_t saved_;
-};
-
 }  // namespace
 
 CompanionJournal* CurrentCompanionJournal() { return gCurrent; }
@@ -50,7 +39,7 @@ int16_t CompanionJournal::Note(uint32_t type, int16_t id)
         Entry e;
         e.type = type;
         e.id = id;
-        UsingResFile file(refNum_);
+        platform::UsingResFile file(refNum_);
         platform::Handle h = platform::Get1Resource(type, id);
         if (h) {
             e.existed = true;
@@ -71,7 +60,7 @@ int16_t CompanionJournal::Note(uint32_t type, int16_t id)
 void CompanionJournal::Restore()
 {
     if (refNum_ == -1) return;
-    UsingResFile file(refNum_);
+    platform::UsingResFile file(refNum_);
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
         platform::Handle now = platform::Get1Resource(it->type, it->id);
         if (!it->existed) {

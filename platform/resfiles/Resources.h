@@ -141,4 +141,17 @@ int32_t CountOpenResFiles();
 // Closes every file without writing and resets the state: for tests.
 void ResetResourceManager();
 
+// Makes the file current for the life of the guard, then the one current
+// before it again.
+class UsingResFile {
+public:
+    explicit UsingResFile(int16_t refNum) : saved_(CurResFile()) { UseResFile(refNum); }
+    ~UsingResFile() { UseResFile(saved_); }
+    UsingResFile(const UsingResFile&) = delete;
+    UsingResFile& operator=(const UsingResFile&) = delete;
+
+private:
+    int16_t saved_;
+};
+
 }  // namespace platform
