@@ -7,15 +7,13 @@
 // the objects gives the growth exponents of both (1 is linear). Times are
 // medians of 11 in processor time. The picture is not part of it: forms
 // are not drawn here.
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
-#include <functional>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "forms/layout/PageTable.h"
 #include "forms/layout/SaisieAtt.h"
 #include "forms/model/LayoutEditor.h"
@@ -82,26 +80,6 @@ size_t CopyChunks(const std::vector<uint8_t>& image, std::vector<uint8_t>* out)
     return copied;
 }
 
-// The median of `runs` runs of `f` in processor time of this thread (ms):
-// on a machine shared with other work, waiting for a processor is not the
-// code's own time.
-double MedianCpuMs(int runs, const std::function<void()>& f)
-{
-    auto now = [] {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
-    };
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = now();
-        f();
-        times.push_back(now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 struct Figures {
     double ours, peer;
     size_t bytes;
@@ -112,14 +90,14 @@ Figures Measure(int32_t count)
     LayoutEditor model(1, 0, 0);
     Fill(&model, count);
     std::vector<uint8_t> image;
-    const double ours = MedianCpuMs(11, [&] {
+    const double ours = bench::MedianCpuMs(11, [&] {
         KeptScrap scrap;
         if (!model.DoCopy(true, &scrap, nullptr)) std::fprintf(stderr, "the copy failed: %d\n", model.fCopyError);
         if (!scrap.kept.empty()) image = scrap.kept.front();
     });
     std::vector<uint8_t> out(image.size());
     size_t copied = 0;
-    const double peer = MedianCpuMs(11, [&] { copied = CopyChunks(image, &out); });
+    const double peer = bench::MedianCpuMs(11, [&] { copied = CopyChunks(image, &out); });
     (void)copied;
     return {ours, peer, image.size()};
 }
