@@ -1,5 +1,6 @@
 #include "platform/files/MacNames.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -14,13 +15,15 @@ namespace {
 
 // The item of `folder` (a POSIX path) that the program's `macName` stands
 // for: the name as it converts when an item has it, else the one item
-// whose name shows as `macName`, else the converted name.
+// whose name shows as `macName` (one with characters Mac Roman lacks, or
+// with its accents stored decomposed), else the converted name.
 std::string ItemNamed(const std::string& folder, const std::string& macName)
 {
     const std::string name = FileNameOf(macName);
     FSSpec folderSpec, item;
-    if (FSMakeFSSpec(folder, &folderSpec) != noErr || FSMakeFSSpec(folderSpec, name, &item) == noErr ||
-        macName.find(char(kSubstituteByte)) == std::string::npos)
+    const bool mayShowAlike = std::any_of(macName.begin(), macName.end(),
+                                          [](char c) { return c == char(kSubstituteByte) || uint8_t(c) >= 0x80; });
+    if (!mayShowAlike || FSMakeFSSpec(folder, &folderSpec) != noErr || FSMakeFSSpec(folderSpec, name, &item) == noErr)
         return name;
     std::vector<FolderEntry> entries;
     if (FSpListFolder(folderSpec, &entries) != noErr) return name;
@@ -69,7 +72,7 @@ OSErr FSMakeFSSpecFromMacColonPath(const std::string& macColonPath, FSSpec* file
                                                        int32_t(macColonPath.size()));
         const OSErr err = FSMakeFSSpecFromColonPath(colon, fileSpec);
         if (err != fnfErr && err != dirNFErr) return err;
-        // A name with characters Mac Roman lacks: found in its folder.
+        // A name that shows as another does on disk: found in its folder.
         std::string posix;
         size_t at = 0;
         while (at < macColonPath.size()) {

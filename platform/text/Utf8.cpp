@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/text/CompositionPairs.h"
 #include "platform/text/SingleByteSets.h"
 
 namespace platform {
@@ -99,19 +100,36 @@ void EncodeUtf8(char32_t value, uint8_t* out, int32_t length)
     out[0] = uint8_t(kLeadMark[length] | value);
 }
 
-// Utf8ToMacRoman, writing `substitute` for what Mac Roman lacks.
+// Utf8ToMacRoman, writing `substitute` for what Mac Roman lacks. A letter
+// followed by a combining accent (as names made on some systems come) is
+// one character: it is composed first.
 ConversionResult ToMacRoman(const uint8_t* src, int32_t srcLength, uint8_t* dst, int32_t dstCapacity,
                             bool endOfInput, uint8_t substitute)
 {
     int32_t substituted = 0;
+    char16_t last = 0;        // the character the last byte written stands for
+    bool lastHeld = false;    // whether that byte is it, not the substitute
     ConversionResult r = DecodeRun(src, srcLength, endOfInput, [&](char32_t value, bool valid, int32_t& produced) {
+        uint8_t byte = 0;
+        const char16_t composite = produced > 0 && valid && value < 0x10000 ? ComposedPair(last, char16_t(value)) : 0;
+        if (composite) {
+            const bool held = UnicodeToMacRoman(composite, &byte);
+            dst[produced - 1] = held ? byte : substitute;
+            substituted += int32_t(lastHeld && !held) - int32_t(!lastHeld && held);
+            last = composite;
+            lastHeld = held;
+            return true;
+        }
         if (produced >= dstCapacity)
             return false;
-        uint8_t byte = 0;
         if (!valid || value >= 0x10000 || !UnicodeToMacRoman(char16_t(value), &byte)) {
             byte = substitute;
             ++substituted;
+            lastHeld = false;
+        } else {
+            lastHeld = true;
         }
+        last = valid && value < 0x10000 ? char16_t(value) : 0;
         dst[produced++] = byte;
         return true;
     });

@@ -75,6 +75,7 @@ TEST(MacNames, ConvertBothWaysAndFindItemsMacRomanCannotName)
     EXPECT_EQ(MacNameOf("D\xC3\xA9mo \xE2\x82\xAC \xC3\x9F:1.QzB"), "D\x8Emo \xDB \xA7/1.QzB");
     EXPECT_EQ(FileNameOf("D\x8Emo \xDB \xA7/1.QzB"), "D\xC3\xA9mo \xE2\x82\xAC \xC3\x9F:1.QzB");
     EXPECT_EQ(MacNameOf("\xE3\x83\x87\xE3\x83\xA2.QzB"), "??.QzB");
+    EXPECT_EQ(MacNameOf("Cafe\xCC\x81.QzB"), "Caf\x8E.QzB");  // a decomposed accent
     const std::string longName = std::string(250, 'n') + "\xC3\xA9\xC3\xA9\xC3\xA9";  // 256 bytes
     EXPECT_EQ(FileNameOf(std::string(250, 'n') + "\x8E\x8E\x8E"), std::string(250, 'n') + "\xC3\xA9\xC3\xA9");
     EXPECT_EQ(CutFileName(longName), std::string(250, 'n') + "\xC3\xA9\xC3\xA9");
@@ -83,7 +84,8 @@ TEST(MacNames, ConvertBothWaysAndFindItemsMacRomanCannotName)
     platform::testing::TempFolder dir;
     const std::string folder = "F\xC3\xB6\xE2\x82\xAC\xE6\x97\xA5";
     std::filesystem::create_directories(dir / folder);
-    for (const char* name : {"\xE3\x83\x87\xE3\x83\xA2.QzB", "\xE6\x97\xA5.QzB", "\xE4\xB8\xAD.QzB", "a?.QzB"})
+    for (const char* name : {"\xE3\x83\x87\xE3\x83\xA2.QzB", "\xE6\x97\xA5.QzB", "\xE4\xB8\xAD.QzB", "a?.QzB",
+                             "Cafe\xCC\x81.QzB"})
         std::ofstream(dir / folder + "/" + name) << "x";
     std::string macFolder;
     ASSERT_EQ(FSpGetMacColonPath(FSSpec{dir / folder}, &macFolder), noErr);
@@ -93,6 +95,8 @@ TEST(MacNames, ConvertBothWaysAndFindItemsMacRomanCannotName)
     EXPECT_EQ(found.path, dir / folder + "/\xE3\x83\x87\xE3\x83\xA2.QzB");
     EXPECT_EQ(FSMakeFSSpecFromMacColonPath(macFolder + "a?.QzB", &found), noErr);  // the name as it is first
     EXPECT_EQ(found.path, dir / folder + "/a?.QzB");
+    EXPECT_EQ(FSMakeFSSpecFromMacColonPath(macFolder + "Caf\x8E.QzB", &found), noErr);
+    EXPECT_EQ(found.path, dir / folder + "/Cafe\xCC\x81.QzB");
     EXPECT_EQ(FSMakeFSSpecFromMacColonPath(macFolder + "?.QzB", &found), fnfErr);  // two show alike
     EXPECT_EQ(FSMakeFSSpecFromMacColonPath(macFolder + "new.QzB", &found), fnfErr);
     EXPECT_EQ(found.path, dir / folder + "/new.QzB");

@@ -206,6 +206,13 @@ TEST(MacRomanUtf8, EveryByteRoundTripsAndForeignTextIsSubstituted)
 
     // CJK, an emoji, invalid bytes and a cut-off sequence at the end.
     EXPECT_EQ(Utf8ToMacRomanString("\xE4\xB8\x80\xF0\x9F\x98\x80x\xFF\xC3"), "??x??");
+    // Accents that come decomposed are composed where Mac Roman holds the
+    // letter; a second accent, or one alone, is a character it lacks.
+    int32_t substituted = -1;
+    EXPECT_EQ(Utf8ToMacRomanString("Cafe\xCC\x81 A\xCC\x8A \xCC\x81", &substituted), "Caf\x8E \x81 ?");
+    EXPECT_EQ(substituted, 1);
+    EXPECT_EQ(Utf8ToMacRomanString("e\xCC\x82\xCC\x81 \xE1\xBA\xBF", &substituted), "? ?");  // both U+1EBF
+    EXPECT_EQ(substituted, 2);
 
     uint8_t out[4] = {};
     ConversionResult r = MacRomanToUtf8(name, 6, out, 4);

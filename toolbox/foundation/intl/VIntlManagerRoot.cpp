@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/text/ScriptManager.h"
-#include "toolbox/foundation/intl/CompositionPairs.h"
+#include "platform/text/CompositionPairs.h"
 
 VIntlManagerRoot* VIntlManagerRoot::sIntlManagerRoot = nullptr;
 
@@ -159,13 +159,8 @@ int32_t VIntlManagerRoot::PrecomposeUnicodeBuffer(char16_t* buffer, int32_t byte
     for (int32_t i = 0; i < count; ++i) {
         const char16_t ch = buffer[i];
         if (!out.empty()) {
-            const CompositionPair key{out.back(), ch, 0};
-            const CompositionPair* end = kCompositionPairs + kCompositionPairCount;
-            const CompositionPair* p = std::lower_bound(kCompositionPairs, end, key, [](const auto& a, const auto& b) {
-                return a.first != b.first ? a.first < b.first : a.second < b.second;
-            });
-            if (p != end && p->first == key.first && p->second == ch) {
-                out.back() = p->composite;
+            if (const char16_t composite = platform::ComposedPair(out.back(), ch)) {
+                out.back() = composite;
                 continue;
             }
         }

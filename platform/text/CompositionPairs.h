@@ -12,3 +12,10 @@ struct CompositionPair {
 
 constexpr int32_t kCompositionPairCount = 928;
 extern const CompositionPair kCompositionPairs[kCompositionPairCount];
+
+namespace platform {
+
+// The one character `first` followed by `second` composes into, or 0.
+char16_t ComposedPair(char16_t first, char16_t second);
+
+}  // namespace platform
