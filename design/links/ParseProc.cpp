@@ -430,26 +430,29 @@ int16_t EndParam(bool* pending, int16_t paramKind, TObjQz* command, TObjQz* owne
     return err;
 }
 
-int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method)
+namespace {
+
+// The method's record in the current store: its time stamp and size.
+void NoteStored(TObjQz* method, int16_t methodId)
 {
-    if (!method || !method->owner) return 0;
     if (platform::Handle ccqz = xget1res(platform::FourCC("CCQz"), methodId)) {
         method->resTime = xgetrestimestamp(ccqz);
         method->resSize = uint32_t(platform::GetHandleSize(ccqz));
     }
-    int16_t count = 0, err = 0;
-    platform::Handle lines = x_getcalc(methodId, &count, nullptr, &err);
-    if (!lines) return err;
+}
+
+int16_t WalkLines(TFileObjQz* table, TObjQz* method, const ProcLines& lines)
+{
     ProcWalk walk;
     walk.doc = method->owner;
     walk.method = method;
     walk.table = table;
     walk.owner = method->GetOwnerObj();
     walk.current = table;
-    const int32_t lineCount = count < 0 ? -int32_t(count) : count;
+    const int32_t lineCount = lines.count < 0 ? -int32_t(lines.count) : lines.count;
     int16_t result = 0;
     for (int32_t i = 0; i < lineCount && result == 0; ++i) {
-        platform::Handle line = CalcRecordAt(lines, i);
+        platform::Handle line = CalcRecordAt(lines.lines, i);
         int16_t position = 0;
         for (;;) {
             champoper token;
@@ -459,8 +462,27 @@ int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method)
             if (result != 0) break;
         }
     }
-    x_effcalc(&lines, &count);
     return result;
+}
+
+}  // namespace
+
+int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method)
+{
+    if (!method || !method->owner) return 0;
+    NoteStored(method, methodId);
+    ProcLines lines;
+    int16_t err = 0;
+    lines.lines = x_getcalc(methodId, &lines.count, nullptr, &err);
+    if (!lines.lines) return err;
+    return WalkLines(table, method, lines);
+}
+
+int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method, const ProcLines& lines)
+{
+    if (!method || !method->owner) return 0;
+    NoteStored(method, methodId);
+    return WalkLines(table, method, lines);
 }
 
 int16_t TGnlProcObjQz::Parse()

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "app/dialogs/Messages.h"
 #include "design/filters/ObjFilter.h"
@@ -142,7 +143,8 @@ std::vector<uint8_t> OperandBytes(const champoper& token)
 
 namespace {
 
-int16_t Rewrite(int16_t methodId, const TokenRewrite& rewrite, bool* changed, const int16_t* failure)
+int16_t Rewrite(int16_t methodId, const TokenRewrite& rewrite, bool* changed, const int16_t* failure,
+                ProcLines* kept = nullptr)
 {
     if (changed) *changed = false;
     int16_t count = 0, err = 0;
@@ -171,6 +173,12 @@ int16_t Rewrite(int16_t methodId, const TokenRewrite& rewrite, bool* changed, co
         if (result == 0) result = stored;
         if (changed) *changed = stored == 0;
     }
+    // The lines are what the store now holds: those stored, or those read
+    // when nothing changed.
+    if (kept && result == 0) {
+        std::swap(kept->lines, lines);
+        std::swap(kept->count, count);
+    }
     x_effcalc(&lines, &count);
     return result;
 }
@@ -182,9 +190,10 @@ int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* c
     return Rewrite(methodId, rewrite, changed, nullptr);
 }
 
-int16_t RewriteProcTokensWhole(int16_t methodId, const TokenRewrite& rewrite, const int16_t& failure, bool* changed)
+int16_t RewriteProcTokensWhole(int16_t methodId, const TokenRewrite& rewrite, const int16_t& failure, bool* changed,
+                               ProcLines* stored)
 {
-    return Rewrite(methodId, rewrite, changed, &failure);
+    return Rewrite(methodId, rewrite, changed, &failure, stored);
 }
 
 int16_t ReplaceCommand(const unsigned char* oldName, const unsigned char* newName, int16_t methodId, int16_t container)

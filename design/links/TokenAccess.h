@@ -22,6 +22,15 @@ platform::Handle x_getcalc(int16_t id, int16_t* count, platform::Rect* rect, int
 void x_putcalc(int16_t id, platform::Handle lines, int16_t count, const platform::Rect* rect, int16_t* err);
 // Frees the lines and clears both variables.
 void x_effcalc(platform::Handle* lines, int16_t* count);
+// A method's lines held by their reader, freed with it.
+struct ProcLines {
+    platform::Handle lines = nullptr;
+    int16_t count = 0;
+    ProcLines() = default;
+    ProcLines(const ProcLines&) = delete;
+    ProcLines& operator=(const ProcLines&) = delete;
+    ~ProcLines() { x_effcalc(&lines, &count); }
+};
 // The token at *position of the line, moving past it.
 void x_gettoken(platform::Handle line, champoper* token, int16_t* position);
 // Appends the token; 0 or the error.
@@ -73,6 +82,8 @@ std::vector<std::pair<int16_t, int16_t>> ParameterKinds(int16_t command);
 // Links `method` to everything its tokens name. `table` is the table the
 // text refers to by default (null for project methods). 0 or the error.
 int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method);
+// The same over `lines`, the method's lines as its store now holds them.
+int16_t ParseProc(TFileObjQz* table, int16_t methodId, TObjQz* method, const ProcLines& lines);
 // Closes a parameter left empty: an empty set parameter of the commands
 // that take the user's set links "UserSet" from the method and, unless the
 // method's owner is a command, from the command. Clears *pending.
@@ -90,9 +101,10 @@ using TokenRewrite =
 int16_t RewriteProcTokens(int16_t methodId, const TokenRewrite& rewrite, bool* changed = nullptr);
 // The same, all or nothing: the rewrite sets `failure` to end the walk at
 // a token; then, as after any other error, nothing is stored. 0 or the
-// error.
+// error. Without an error `stored`, when given, takes the lines as the
+// store now holds them.
 int16_t RewriteProcTokensWhole(int16_t methodId, const TokenRewrite& rewrite, const int16_t& failure,
-                               bool* changed = nullptr);
+                               bool* changed = nullptr, ProcLines* stored = nullptr);
 // The bytes an operand is stored as (nothing for one that cannot be).
 std::vector<uint8_t> OperandBytes(const champoper& token);
 

@@ -1,6 +1,8 @@
 // Link re-targeting of copied methods: each token kind names the
 // destination's counterpart (or nothing), the method's dependencies follow,
 // and a failure leaves the copied code as it was.
+#include <map>
+
 #include "app/appl/Preferences.h"
 #include "platform/core/Endian.h"
 #include "platform/resfiles/ResourceFileFormat.h"
@@ -199,8 +201,9 @@ TEST_F(LinksTest, VariablesMissingInTheDestinationAreMade)
 }
 
 // The selection mode's constant has no list in the destination, which
-// reads it as nothing: the copy uses what a read of the destination finds
-// in its code, and holds no object that read would not make.
+// reads it as nothing; calls and fields are rewritten to name the
+// destination's objects: each copy uses what a read of the destination
+// finds in its code, and holds no object that read would not make.
 TEST_F(LinksTest, ACopyUsesWhatAReadOfTheDestinationFinds)
 {
     auto named = [&] {  // the destination's sets, selections and constants
@@ -211,14 +214,19 @@ TEST_F(LinksTest, ACopyUsesWhatAReadOfTheDestinationFinds)
         }
         return names;
     };
-    int16_t result = -1;
-    TObjQz* made = CopyAndLink("Sel", &result);
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(result, 0);
-    const std::set<std::string> linked = Uses(made);
+    Map(Src(2, "Target_M"), Dst(2, "Renamed"));
+    Map(Src(1, "Orders"), Dst(1, "Orders2"));
+    std::map<std::string, std::set<std::string>> linked;
+    for (const char* method : {"Sel", "Calls", "Fields"}) {
+        int16_t result = -1;
+        TObjQz* made = CopyAndLink(method, &result);
+        ASSERT_NE(made, nullptr) << method;
+        EXPECT_EQ(result, 0) << method;
+        linked[method] = Uses(made);
+    }
     const std::vector<std::string> objects = named();
     ReopenDest();
-    EXPECT_EQ(Uses(Dst(2, "Sel")), linked);
+    for (const auto& [method, uses] : linked) EXPECT_EQ(Uses(Dst(2, method)), uses) << method;
     EXPECT_EQ(named(), objects);
 }
 

@@ -274,15 +274,16 @@ bool LinkWalk::Token(const champoper& t, champoper* out)
 }
 
 // What the copy uses is what a read of the destination finds in its code:
-// its links are made again by the reader's parse of the rewritten code.
-int16_t Relink(TObjQz* method, int16_t methodId)
+// its links are made again by the reader's parse of the rewritten code,
+// the lines as just stored.
+int16_t Relink(TObjQz* method, int16_t methodId, const ProcLines& lines)
 {
     ClearDependencies(method);
     auto* proc = dynamic_cast<TGnlProcObjQz*>(method);
     const int16_t savedFile = platform::CurResFile();
     if (method->owner->fRsrFile != -1 && platform::IsResFileOpen(method->owner->fRsrFile))
         platform::UseResFile(method->owner->fRsrFile);
-    const int16_t result = ParseProc(proc ? proc->table : nullptr, methodId, method);
+    const int16_t result = ParseProc(proc ? proc->table : nullptr, methodId, method, lines);
     platform::UseResFile(savedFile);
     return result;
 }
@@ -307,6 +308,7 @@ int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, T
     // knows them: its companion file is searched first.
     const int16_t savedFile = platform::CurResFile();
     if (source->fRsrFile != -1 && platform::IsResFileOpen(source->fRsrFile)) platform::UseResFile(source->fRsrFile);
+    ProcLines lines;
     const int16_t result = RewriteProcTokensWhole(
         methodId,
         [&](const champoper& t, const uint8_t*, int32_t, std::vector<uint8_t>* out) {
@@ -315,12 +317,12 @@ int16_t Parse_LinkProc(TObjQz* tableContext, int16_t methodId, TObjQz* method, T
             *out = OperandBytes(rewritten);
             return !out->empty();
         },
-        walk.failure);
+        walk.failure, nullptr, &lines);
     platform::UseResFile(savedFile);
     if (result) return result;
     // The store was written only when a token changed.
     if (!updateresNoMap(method->owner->fResFile)) return reserr ? reserr : platform::ioErr;
-    return Relink(method, methodId);
+    return Relink(method, methodId, lines);
 }
 
 }  // namespace transfer
