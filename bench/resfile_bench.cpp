@@ -38,11 +38,11 @@ int16_t NewIdOf(int32_t i) { return int16_t(IdOf(i) + kPerType); }
 double Ours(const std::string& folder, int32_t n, bool removes)
 {
     return bench::MedianCpuMs(3, [&] {
-        FSSpec spec;
-        FSMakeFSSpec(folder + "/Bench.rsrc", &spec);
-        std::filesystem::remove(spec.path);
-        FSpCreateResFile(spec, 0, 0, 0, ResFileFork::Data);
-        const int16_t ref = FSpOpenResFile(spec, fsRdWrPerm, ResFileFork::Data);
+        FSSpec file;
+        FSMakeFSSpec(folder + "/Bench.rsrc", &file);
+        std::filesystem::remove(file.path);
+        FSpCreateResFile(file, 0, 0, 0, ResFileFork::Data);
+        const int16_t ref = FSpOpenResFile(file, fsRdWrPerm, ResFileFork::Data);
         for (int32_t i = 0; i < n; ++i) {
             if (Get1Resource(TypeOf(i), IdOf(i))) std::abort();
             Handle h = NewHandle(16);

@@ -17,7 +17,7 @@ constexpr int32_t kStr255 = 255;
 
 struct ReplaceState {
     unsigned char find[256] = {}, replacement[256] = {};
-    int32_t leftWhole = 0;  // texts the replacement would have made too long
+    int32_t leftWhole = 0;  // texts the replacement would have taken past their limit
 };
 
 ReplaceState* StateOf(_GroupContext* c) { return static_cast<ReplaceState*>(WalkerFrameOf(c)->state); }

@@ -62,15 +62,15 @@ OSErr WriteTextFileAtomically(const std::string& path, const void* text, size_t 
 OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, OSType creator)
 {
     if (const OSErr err = WriteTextFileAtomically(path, text, size)) return err;
-    FSSpec spec;
-    if (const OSErr err = FSMakeFSSpec(path, &spec)) return err;
+    FSSpec file;
+    if (const OSErr err = FSMakeFSSpec(path, &file)) return err;
     FInfo info{};
-    if (const OSErr err = FSpGetFInfo(spec, &info)) return err;
+    if (const OSErr err = FSpGetFInfo(file, &info)) return err;
     const OSType type = FourCC("TEXT");
     if (info.fdType == type && (creator == 0 || info.fdCreator == creator)) return noErr;
     info.fdType = type;
     if (creator != 0) info.fdCreator = creator;
-    return FSpSetFInfo(spec, info);
+    return FSpSetFInfo(file, info);
 }
 
 std::string TextFileMacRoman(std::string_view bytes, uint8_t unheld)

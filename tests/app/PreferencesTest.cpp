@@ -160,9 +160,9 @@ TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
         {"held by another writer",
          [&] {
              write(sound);
-             FSSpec spec;
-             FSMakeFSSpec(PrefPath(), &spec);
-             ASSERT_EQ(FSpOpenDF(spec, fsRdWrPerm, &writer), noErr);
+             FSSpec prefs;
+             FSMakeFSSpec(PrefPath(), &prefs);
+             ASSERT_EQ(FSpOpenDF(prefs, fsRdWrPerm, &writer), noErr);
          },
          kReadAsIs},
         // Every save writes the file's replacement beside it.

@@ -384,11 +384,11 @@ public:
     TRefWindow* OpenOther()
     {
         const docbuilder::BuildResult built = Build("structure Other\nmethod Elsewhere id 40\n");
-        FSSpec spec;
-        FSMakeFSSpec(built.dataPath, &spec);
+        FSSpec data;
+        FSMakeFSSpec(built.dataPath, &data);
         int16_t third = -1;
         unsigned char password[16] = {0};
-        EXPECT_EQ(OpenQzB(1, spec, &other_.fRsrFile, &other_.fResFile, &third, password), 0);
+        EXPECT_EQ(OpenQzB(1, data, &other_.fRsrFile, &other_.fResFile, &third, password), 0);
         EXPECT_EQ(NewTypeList(&other_.fTypeList), 0);
         EXPECT_EQ(ReadQzB(&other_, 1, 0), 0);
         TRefWindow* w = OpenWindow(&other_, 660);
