@@ -190,16 +190,22 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
     return has && (!VersionOf(AppVersionRecord(), &appNumber) || ownVersion > appNumber);
 }
 
+// A caution naming a file: item `item` of 'STR#' 1002, then its name.
+void TellNaming(int16_t item, const platform::FSSpec& file)
+{
+    Str255 text, name;
+    MyGetIndString(text, 1002, item);
+    const std::string roman = platform::FSpGetMacName(file);
+    CToPStr(roman.data(), int32_t(roman.size()), name);
+    AppendPString(text, name);
+    XAlert(1000, text, kCautionAlert);
+}
+
 // The user is told that a journal of the companion could not be used: the
 // document opens as it stands, the file stays for whoever looks into it.
 void TellUnusedJournal(const platform::FSSpec& fileSpec)
 {
-    Str255 text, name;
-    MyGetIndString(text, 1002, kUnusedJournal);
-    const std::string roman = platform::FSpGetMacName(KeptCompanionJournal(fileSpec));
-    CToPStr(roman.data(), int32_t(roman.size()), name);
-    AppendPString(text, name);
-    XAlert(1000, text, kCautionAlert);
+    TellNaming(kUnusedJournal, KeptCompanionJournal(fileSpec));
 }
 
 // A document without its companion opens without the objects kept there:
@@ -207,13 +213,8 @@ void TellUnusedJournal(const platform::FSSpec& fileSpec)
 void TellMissingCompanion(const platform::FSSpec& fileSpec)
 {
     platform::FSSpec companion;
-    if (!CompanionSpec(fileSpec, &companion) || platform::FSpExists(companion)) return;
-    Str255 text, name;
-    MyGetIndString(text, 1002, kMissingCompanion);
-    const std::string roman = platform::FSpGetMacName(companion);
-    CToPStr(roman.data(), int32_t(roman.size()), name);
-    AppendPString(text, name);
-    XAlert(1000, text, kCautionAlert);
+    if (CompanionSpec(fileSpec, &companion) && !platform::FSpExists(companion))
+        TellNaming(kMissingCompanion, companion);
 }
 
 // Every refusal is decided on a read-only view of the container, so that a
