@@ -353,14 +353,19 @@ bool ReadsPackages(OSType fileType)
            fileType == FourCC("QzPY") || fileType == kPackageFileType;
 }
 
-// brz_TryToLoadOnePack once what the item is is known. An item the package
-// pass leaves without a package is noted, to be named to the user.
+// An item the package pass leaves without a package is noted, to be named
+// to the user; hidden items (a dot name) are the system's, not plug-ins
+// left out.
+void NotePassedOver(OSType fileType, const FSSpec& item)
+{
+    if (ReadsPackages(fileType) && FSpGetName(item).rfind('.', 0) != 0) NoteUnreadPlugIn(item.path);
+}
+
+// brz_TryToLoadOnePack once what the item is is known.
 int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool isLink, bool isFolder)
 {
-    // Hidden items (a dot name) are the system's, not plug-ins left out.
-    const bool reads = ReadsPackages(fileType), named = FSpGetName(item).rfind('.', 0) != 0;
     auto passedOver = [&](int16_t result) {
-        if (reads && named && result != memFullErr) NoteUnreadPlugIn(item.path);
+        if (result != memFullErr) NotePassedOver(fileType, item);
         return result;
     };
     FSSpec target = item;
@@ -401,7 +406,7 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
             if (saved > 0 && IsResFileOpen(saved)) UseResFile(saved);
         }
     } done{file, saved};
-    if (!reads) return 0;
+    if (!ReadsPackages(fileType)) return 0;
     const std::string leaf = FSpGetMacName(item);
     unsigned char defaultName[256];
     PSetBytes(defaultName, reinterpret_cast<const uint8_t*>(leaf.data()), leaf.size());
@@ -432,7 +437,7 @@ int16_t LoadPlugIns(ReadObjLink* link, OSType fileType, int16_t vRefNum, int32_t
     for (const FolderEntry& item : items) {
         if (G_WaitParam && ChkWait(G_WaitParam)) break;
         if (item.brokenLink) {
-            if (ReadsPackages(fileType) && item.name.rfind('.', 0) != 0) NoteUnreadPlugIn(item.fileSpec.path);
+            NotePassedOver(fileType, item.fileSpec);
             continue;
         }
         // The listing tells what the item is: a link, a folder.
