@@ -13,6 +13,17 @@ namespace {
 
 CompanionJournal* gCurrent = nullptr;
 
+// Whether the document's companion is the file `refNum` (not the data
+// file's own resources): only that one is kept on the disk.
+bool IsCompanionFile(int16_t refNum, const platform::FSSpec& data)
+{
+    platform::FSSpec companion;
+    platform::Boolean inChain = false;
+    int16_t open = -1;
+    return CompanionSpec(data, &companion) && platform::FSpResourceFileAlreadyOpen(companion, &inChain, &open) &&
+           open == refNum;
+}
+
 }  // namespace
 
 CompanionJournal* CurrentCompanionJournal() { return gCurrent; }
@@ -81,16 +92,6 @@ void CompanionJournal::Restore()
     }
 }
 
-// Whether the document's companion is the file `refNum` (not the data
-// file's own resources): only that one is kept on the disk.
-bool IsCompanionFile(int16_t refNum, const platform::FSSpec& data)
-{
-    platform::FSSpec companion;
-    platform::Boolean inChain = false;
-    int16_t open = -1;
-    return CompanionSpec(data, &companion) && platform::FSpResourceFileAlreadyOpen(companion, &inChain, &open) &&
-           open == refNum;
-}
 
 int16_t CompanionJournal::Commit()
 {
