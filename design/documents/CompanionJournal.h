@@ -37,7 +37,6 @@ public:
     void Abandon();
     // The journal ends, the changes kept.
     void Finish();
-    bool Touched() const { return !entries_.empty(); }
     // The resources noted, (type, id) each, in the order first noted.
     std::vector<std::pair<uint32_t, int16_t>> Noted() const;
 
