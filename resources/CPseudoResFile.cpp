@@ -510,8 +510,9 @@ bool CPseudoResFile::ReachesNothingFreed() const
 // a flush (fdatasync) are on it when the flush returns, writes issued after
 // a flush may land in any order and in part, and a 512-byte sector is
 // written whole (the header's 36 bytes lie in sector 0).
-//  (1) UpdateResNoMap wrote every changed block to units allocated since
-//      the last commit; no byte the committed header reaches was touched.
+//  (1) UpdateResNoMap put the open mark on the disk and wrote every
+//      changed block to units allocated since the last commit; no byte the
+//      committed header reaches was touched.
 //  (2) The map, when it changed, goes to such units too; the old area is
 //      only given up.
 //  (3) The page table moves to a new area when it must, else only entries
@@ -531,7 +532,6 @@ bool CPseudoResFile::ReachesNothingFreed() const
 // rewritten and nothing given up is reused until a later commit succeeds.
 OSErr CPseudoResFile::CommitAll()
 {
-    if (OSErr err = MarkOpen(); err != noErr) return err;
     if (fMap.changed && fMapWritingEnabled) {
         const uint32_t length = fMap.CalcMapLen();
         // A place from an earlier failed attempt is still unreached and may
