@@ -145,10 +145,10 @@ protected:
     }
 
     // The names in the folder, sidecars left out.
-    std::set<std::string> Names() const
+    static std::set<std::string> Names(const std::string& folder)
     {
         std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(docs_))
+        for (const auto& e : fs::directory_iterator(folder))
             if (e.path().filename().string().rfind("._", 0) != 0) names.insert(e.path().filename());
         return names;
     }
@@ -186,14 +186,11 @@ TEST_F(TwoPrograms, OnlyTheHolderOfAPairsLockChangesIt)
         EXPECT_EQ(Resource(now.container, FourCC("HELD"), 1).size(), row.b == B::Hold ? 2u : 0u) << "B's change";
         CloseAccepted(now);
         std::set<std::string> names = {"Demo.QzB", "Demo.RSR", "from"};
-        EXPECT_EQ(Names(), names);
+        EXPECT_EQ(Names(docs_), names);
         names = {"Other.QzB", "Other.RSR", "s.sql"};
         if (!moved) names.insert({"Src.QzB", "Src.RSR"});
         if (row.a == A::Sql) names.insert("s.sql.report.txt");
-        std::set<std::string> from;
-        for (const auto& e : fs::directory_iterator(docs_ + "/from"))
-            if (e.path().filename().string().rfind("._", 0) != 0) from.insert(e.path().filename());
-        EXPECT_EQ(from, names);
+        EXPECT_EQ(Names(docs_ + "/from"), names);
         if (!moved) {
             EXPECT_TRUE(Read(InFolder("from/Src.QzB")) == srcData && Read(InFolder("from/Src.RSR")) == srcCompanion);
         }
