@@ -207,12 +207,9 @@ void SelectMostUsed(Structure* s, Figures* f)
     f->selectPeerRows = int32_t(peerRows);
 
     // The two panes' share (the rest is the main list finding and
-    // selecting the object's row), and of that the sort of the lists.
-    // Where the panes sort copies (the graph keeping its own order), the
-    // copies are sorted; where they sort the graph's lists, those are, and
-    // each run starts from the lists in the order the links were made.
+    // selecting the object's row), and of that the sort of the lists (the
+    // panes sort copies: the graph keeps its own order).
     const auto sortStart = CpuClock::now();
-#ifdef QZ_BENCH_SHOWN_LINKS
     for (const std::vector<TObjQz*>* links : {&users, &used}) {
         ObjListHdl copy = nullptr;
         if (NewObjList(&copy, 10) != 0) continue;
@@ -220,12 +217,6 @@ void SelectMostUsed(Structure* s, Figures* f)
         SortShownLinks(copy);
         FreeObjList(copy);
     }
-#else
-    std::copy(users.begin(), users.end(), obj->usedBy->entries);
-    std::copy(used.begin(), used.end(), obj->uses->entries);
-    ShellSort(obj->usedBy);
-    ShellSort(obj->uses);
-#endif
     f->sorting = Seconds(sortStart);
     const auto panesStart = CpuClock::now();
     w.calling->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->usedBy));
@@ -233,10 +224,6 @@ void SelectMostUsed(Structure* s, Figures* f)
     f->panes = Seconds(panesStart);
     f->users = users.size();
     f->used = used.size();
-#ifndef QZ_BENCH_SHOWN_LINKS
-    std::copy(users.begin(), users.end(), obj->usedBy->entries);
-    std::copy(used.begin(), used.end(), obj->uses->entries);
-#endif
 }
 
 // Upper case without accents, as the names are compared: the peer folds

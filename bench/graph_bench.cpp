@@ -173,9 +173,7 @@ double DeleteEach(const Files& f, int32_t n)
     for (int32_t i = 0; list && i < list->Size(); ++i) methods.push_back(list->At(i));
     const double start = CpuMs();
     for (TObjQz* obj : methods) {
-#ifdef QZ_BENCH_LINK_CHANGES
         LinkChanges command;
-#endif
         doc.DelObjMsg(obj);
         obj->ListRemove();
         obj->DeleteObj(true);
