@@ -22,21 +22,24 @@ inline double MedianMs(int runs, const std::function<void()>& f)
     return times[times.size() / 2];
 }
 
-// The median processor time of the process in milliseconds: on a machine
+// The processor time of the process so far in milliseconds: on a machine
 // shared with other work, waiting for a processor is not the code's own
 // time.
+inline double CpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+// The median of `runs` runs of `f` in processor time (ms).
 inline double MedianCpuMs(int runs, const std::function<void()>& f)
 {
-    auto now = [] {
-        timespec t{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-        return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
-    };
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        const double start = now();
+        const double start = CpuMs();
         f();
-        times.push_back(now() - start);
+        times.push_back(CpuMs() - start);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

@@ -21,8 +21,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <chrono>
-#include <ctime>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -60,25 +58,8 @@
 
 namespace {
 
-// Processor time of the process: on a machine shared with other work,
-// waiting for a processor is not the code's own time.
-struct CpuClock {
-    using duration = std::chrono::nanoseconds;
-    using rep = duration::rep;
-    using period = duration::period;
-    using time_point = std::chrono::time_point<CpuClock>;
-    static time_point now()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-        return time_point(duration(int64_t(t.tv_sec) * 1000000000 + t.tv_nsec));
-    }
-};
-
-double Seconds(CpuClock::time_point since)
-{
-    return std::chrono::duration<double>(CpuClock::now() - since).count();
-}
+// Seconds of processor time since `sinceMs` (bench::CpuMs).
+double Seconds(double sinceMs) { return (bench::CpuMs() - sinceMs) / 1000.0; }
 
 void PStr(const std::string& s, unsigned char* p)
 {
@@ -188,12 +169,12 @@ void SelectMostUsed(Structure* s, Figures* f)
     const std::vector<TObjQz*> users(obj->usedBy->entries, obj->usedBy->entries + obj->usedBy->Size());
     const std::vector<TObjQz*> used(obj->uses->entries, obj->uses->entries + obj->uses->Size());
 
-    const auto start = CpuClock::now();
+    const auto start = bench::CpuMs();
     w.main->SelectObj(obj);
     f->select = Seconds(start);
     f->selectRows = w.calling->fList->rowCount + w.called->fList->rowCount;
 
-    const auto peerStart = CpuClock::now();
+    const auto peerStart = bench::CpuMs();
     size_t peerRows = 0;
     for (const std::vector<TObjQz*>* links : {&users, &used}) {
         std::vector<TObjQz*> copy = *links;
@@ -207,12 +188,9 @@ void SelectMostUsed(Structure* s, Figures* f)
     f->selectPeerRows = int32_t(peerRows);
 
     // The two panes' share (the rest is the main list finding and
-    // selecting the object's row), and of that the sort of the lists.
-    // Where the panes sort copies (the graph keeping its own order), the
-    // copies are sorted; where they sort the graph's lists, those are, and
-    // each run starts from the lists in the order the links were made.
-    const auto sortStart = CpuClock::now();
-#ifdef QZ_BENCH_SHOWN_LINKS
+    // selecting the object's row), and of that the sort of the lists (the
+    // panes sort copies: the graph keeps its own order).
+    const auto sortStart = bench::CpuMs();
     for (const std::vector<TObjQz*>* links : {&users, &used}) {
         ObjListHdl copy = nullptr;
         if (NewObjList(&copy, 10) != 0) continue;
@@ -220,23 +198,13 @@ void SelectMostUsed(Structure* s, Figures* f)
         SortShownLinks(copy);
         FreeObjList(copy);
     }
-#else
-    std::copy(users.begin(), users.end(), obj->usedBy->entries);
-    std::copy(used.begin(), used.end(), obj->uses->entries);
-    ShellSort(obj->usedBy);
-    ShellSort(obj->uses);
-#endif
     f->sorting = Seconds(sortStart);
-    const auto panesStart = CpuClock::now();
+    const auto panesStart = bench::CpuMs();
     w.calling->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->usedBy));
     w.called->SetList(gAllKinds, reinterpret_cast<platform::Handle>(obj->uses));
     f->panes = Seconds(panesStart);
     f->users = users.size();
     f->used = used.size();
-#ifndef QZ_BENCH_SHOWN_LINKS
-    std::copy(users.begin(), users.end(), obj->usedBy->entries);
-    std::copy(used.begin(), used.end(), obj->uses->entries);
-#endif
 }
 
 // Upper case without accents, as the names are compared: the peer folds
@@ -263,7 +231,7 @@ void SearchByName(Structure* s, Figures* f)
     platform::PtrToHand(record, &G_SearchFilterHdl, platform::Size(sizeof record));
     WaitParamRec wait;
     w.main->SearchRows(G_SearchFilterHdl, false, &wait);  // as warm as the peer's second pass
-    const auto start = CpuClock::now();
+    const auto start = bench::CpuMs();
     w.main->SearchRows(G_SearchFilterHdl, false, &wait);
     f->search = Seconds(start);
     f->searchRows = w.main->fList->rowCount;
@@ -278,7 +246,7 @@ void SearchByName(Structure* s, Figures* f)
                 names.emplace_back(reinterpret_cast<const char*>(list->At(i)->name + 1), list->At(i)->name[0]);
     const auto& fold = FoldTable();
     const std::string pattern = "9999";
-    const auto peerStart = CpuClock::now();
+    const auto peerStart = bench::CpuMs();
     std::vector<size_t> found;
     for (int pass = 0; pass < 2; ++pass) {
         found.clear();
@@ -305,19 +273,19 @@ Figures Run(int32_t count, platform::WindowRef window)
     // Timed as a window rebuilds its rows again and again: once untimed
     // first, so that neither side pays for the objects' first touch.
     pane->SetList(nullptr, reinterpret_cast<platform::Handle>(s.doc.fTypeList));
-    const auto start = CpuClock::now();
+    const auto start = bench::CpuMs();
     pane->SetList(nullptr, reinterpret_cast<platform::Handle>(s.doc.fTypeList));
     f.rebuild = Seconds(start);
     for (TObjQz* g : s.groups) {
         const int32_t row = browser::GetCellData(g, pane->fList);
         if (row >= 0) SetOpenCell(row, pane->fList, true);
     }
-    const auto openStart = CpuClock::now();
+    const auto openStart = bench::CpuMs();
     pane->SetList(nullptr, reinterpret_cast<platform::Handle>(s.doc.fTypeList));
     f.openRebuild = Seconds(openStart);
     // Type-ahead to the last row, a key at a time as a person types: each
     // finds its row, selects it, fills the linked panes and sets the menus.
-    const auto keyStart = CpuClock::now();
+    const auto keyStart = bench::CpuMs();
     uint32_t when = 1000;
     for (char c : s.last) {
         platform::EventRecord e{};
@@ -334,7 +302,7 @@ Figures Run(int32_t count, platform::WindowRef window)
         pane->fList->rView = platform::Rect{0, 0, 640, 584};
         pane->fList->cellSize = platform::Point{16, 584};
         LongLDoDraw(true, pane->fList);
-        const auto drawStart = CpuClock::now();
+        const auto drawStart = bench::CpuMs();
         for (int32_t r = pane->fList->firstVisible; r <= pane->fList->lastVisible; ++r) LongLDraw(r, pane->fList);
         f.screen = Seconds(drawStart);
     }
@@ -343,7 +311,7 @@ Figures Run(int32_t count, platform::WindowRef window)
 
     // The peer: the same objects through the filter into a vector (its
     // first pass is as warm as ours).
-    const auto peerStart = CpuClock::now();
+    const auto peerStart = bench::CpuMs();
     std::vector<TObjQz*> peerRows;
     for (int pass = 0; pass < 2; ++pass) {
         peerRows.clear();

@@ -21,13 +21,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/BenchApplication.h"
+#include "bench/BenchTiming.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjQz.h"
 #include "platform/backends/HeadlessBackend.h"
@@ -36,12 +36,7 @@
 
 namespace {
 
-double CpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
-}
+using bench::CpuMs;
 
 double Median(std::vector<double> v)
 {
@@ -173,9 +168,7 @@ double DeleteEach(const Files& f, int32_t n)
     for (int32_t i = 0; list && i < list->Size(); ++i) methods.push_back(list->At(i));
     const double start = CpuMs();
     for (TObjQz* obj : methods) {
-#ifdef QZ_BENCH_LINK_CHANGES
         LinkChanges command;
-#endif
         doc.DelObjMsg(obj);
         obj->ListRemove();
         obj->DeleteObj(true);

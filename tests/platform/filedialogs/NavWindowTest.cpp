@@ -20,7 +20,6 @@ namespace {
 
 using navtest::Folder;
 namespace fs = std::filesystem;
-namespace fs = std::filesystem;
 
 class NavWindowTest : public ControlTest {
 protected:
@@ -36,6 +35,14 @@ protected:
         options.location = {100, 100};
         options.saveFileName = saveName;
         return options;
+    }
+    // The dialog shows the folder at `path`.
+    static void ShowFolder(NavDialogRef d, const std::string& path)
+    {
+        AEDesc where;
+        AECreateDesc(typeFSRef, path.data(), Size(path.size()), &where);
+        NavCustomControl(d, kNavCtlSetLocation, &where);
+        AEDisposeDesc(&where);
     }
     // Where things of the dialog lie on the screen, measured on a window
     // made and closed again: the layout is the same every time.
@@ -73,11 +80,7 @@ TEST_F(NavWindowTest, DoubleClickEntersAFolderAndTheButtonOpensTheSelection)
     NavDialogCreationOptions options = Options();
     NavDialogRef d = nullptr;
     ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
-    AEDesc where;
-    const std::string root = folder.Path();
-    AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
-    NavCustomControl(d, kNavCtlSetLocation, &where);
-    AEDisposeDesc(&where);
+    ShowFolder(d, folder.Path());
     const Places at = Measure(d);  // row 0 is "Sub", then in Sub "c.QzB"
 
     std::string inSub;
@@ -111,11 +114,7 @@ TEST_F(NavWindowTest, SaveAsksBeforeReplacingAndMakesNewFolders)
     NavDialogCreationOptions options = Options("b.txt");
     NavDialogRef d = nullptr;
     ASSERT_EQ(NavCreatePutFileDialog(&options, 0, 0, nullptr, nullptr, &d), noErr);
-    AEDesc where;
-    const std::string root = folder.Path();
-    AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
-    NavCustomControl(d, kNavCtlSetLocation, &where);
-    AEDisposeDesc(&where);
+    ShowFolder(d, folder.Path());
     const Places at = Measure(d);
 
     int16_t focus = 0;
@@ -227,11 +226,7 @@ TEST_F(NavWindowTest, TheSaveNameIsAFileNameInUtf8)
         NavDialogCreationOptions options = Options(row.proposed);
         NavDialogRef d = nullptr;
         ASSERT_EQ(NavCreatePutFileDialog(&options, 0, 0, nullptr, nullptr, &d), noErr);
-        AEDesc where;
-        const std::string root = folder.Path();
-        AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
-        NavCustomControl(d, kNavCtlSetLocation, &where);
-        AEDisposeDesc(&where);
+        ShowFolder(d, folder.Path());
         Script script;
         script.Wait(5);
         if (row.typed) script.Text(row.typed).Wait(5);
@@ -286,11 +281,7 @@ TEST_F(NavWindowTest, SeveralFilesOpenTogetherWhenAllowed)
     options.optionFlags |= kNavAllowMultipleFiles;
     NavDialogRef d = nullptr;
     ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, nullptr, nullptr, nullptr, nullptr, &d), noErr);
-    AEDesc where;
-    const std::string root = folder.Path();
-    AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
-    NavCustomControl(d, kNavCtlSetLocation, &where);
-    AEDisposeDesc(&where);
+    ShowFolder(d, folder.Path());
     const Places at = Measure(d);  // "Sub", "a.QzB", "b.txt"
     Play(Script()
              .Wait(5)
@@ -336,11 +327,7 @@ TEST_F(NavWindowTest, ChoosingTheSecondTypeShowsOnlyItsKinds)
     TwoFilters filters;
     NavDialogRef d = nullptr;
     ASSERT_EQ(NavCreateGetFileDialog(&options, nullptr, TwoFilterEvents, nullptr, TwoFilterFilter, &filters, &d), noErr);
-    AEDesc where;
-    const std::string root = folder.Path();
-    AECreateDesc(typeFSRef, root.data(), Size(root.size()), &where);
-    NavCustomControl(d, kNavCtlSetLocation, &where);
-    AEDisposeDesc(&where);
+    ShowFolder(d, folder.Path());
     // The pop-up's button right of its 50-pixel title, 6 below the list
     // (content at (100, 100)); its menu opens with the current item under
     // the mouse.
