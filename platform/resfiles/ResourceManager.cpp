@@ -158,11 +158,13 @@ void IndexRemoved(ResFile* f, Resource* r)
     ResIndex& index = *f->index;
     const auto run = index.byType.find(r->image.type);
     if (run == index.byType.end()) return Reindex(f);
+    const auto at = std::find(run->second.begin(), run->second.end(), r);
+    if (at == run->second.end()) return Reindex(f);
     UnkeyIndexed(index, r);
-    run->second.erase(std::find(run->second.begin(), run->second.end(), r));
+    run->second.erase(at);
     if (run->second.empty()) {
         index.byType.erase(run);
-        index.types.erase(std::find(index.types.begin(), index.types.end(), r->image.type));
+        std::erase(index.types, r->image.type);
     }
 }
 
