@@ -133,11 +133,11 @@ bool FolderTakesReplacement()
 int16_t OpenOrMake(bool* made)
 {
     int16_t ref = FSpOpenResFile(gPrefFileSpec, fsRdWrShPerm, ResFileFork::Data);
-    if (ref != -1 && !FolderTakesReplacement()) {
+    if (ref != -1) {
+        if (FolderTakesReplacement()) return ref;
         CloseResFile(ref);
         return -1;
     }
-    if (ref != -1) return ref;
     // A new file keeps the user's own permissions: settings are nobody
     // else's to change. Refused when the file holds anything.
     FSpCreateResFile(gPrefFileSpec, FourCC("QzA6"), FourCC("pref"), 0, ResFileFork::Data);

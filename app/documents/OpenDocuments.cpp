@@ -346,8 +346,9 @@ int16_t TAppl::OpenSQL()
         XAlert(1000, text, kStopAlert);
         return 1019;
     }
-    ErrMsg(err == kSqlScriptError ? int16_t(1019) : err);
-    return err == kSqlScriptError ? int16_t(1019) : err;
+    const int16_t said = err == kSqlScriptError ? int16_t(1019) : err;
+    ErrMsg(said);
+    return said;
 }
 
 int16_t TAppl::OpenServerMainDoc()

@@ -66,12 +66,18 @@ bool DestinationInUse(const TLibDoc* self, const FSSpec& dest)
     return false;
 }
 
-void Refuse(int16_t index, const std::string& name)
+// Text `index` of 'STR#' 1002, the name, then text `after` when given, in
+// a stop alert.
+void Refuse(int16_t index, const std::string& name, int16_t after = 0)
 {
     Str255 text, more;
     MyGetIndString(text, 1002, index);
     ToPascal(name, more);
     AppendPString(text, more);
+    if (after) {
+        MyGetIndString(more, 1002, after);
+        AppendPString(text, more);
+    }
     XAlert(1000, text, kStopAlert);
 }
 
@@ -82,13 +88,7 @@ bool TakesACompanion(const FSSpec& dest)
     const FSSpec companion = CompanionSpec(dest);
     FSSpec owner;
     if (companion.path.empty() || !CompanionOwner(companion, dest, &owner)) return false;
-    Str255 text, more;
-    MyGetIndString(text, 1002, kTakesCompanionText);
-    ToPascal(FSpGetName(owner), more);
-    AppendPString(text, more);
-    MyGetIndString(more, 1002, kTakesCompanionText + 1);
-    AppendPString(text, more);
-    XAlert(1000, text, kStopAlert);
+    Refuse(kTakesCompanionText, FSpGetName(owner), kTakesCompanionText + 1);
     return true;
 }
 

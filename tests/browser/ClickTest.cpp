@@ -16,9 +16,8 @@
 #include "platform/events/Events.h"
 #include "platform/screen/Screen.h"
 #include "tests/browser/BrowserFixture.h"
-#include "tests/design/ReadFixture.h"
+#include "tests/browser/ProgramFixture.h"
 #include "tests/platform/events/HeadlessFixture.h"
-#include "transfer/InstallTransfer.h"
 
 using namespace platform;
 using browser::TLstPlane;
@@ -225,18 +224,13 @@ std::string NameOf(TObjQz* obj)
     return P(n);
 }
 
-class OneCurrent : public readtest::ReadFixture, public ::testing::WithParamInterface<Path> {
+class OneCurrent : public ProgramFixture, public ::testing::WithParamInterface<Path> {
 public:
     void SetUp() override
     {
-        ReadFixture::SetUp();
+        ProgramFixture::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_EQ(InitScreen(1280, 800), noErr);
-        ASSERT_EQ(BuildMenus(), 0);
-        OpenPrefResFile();
-        ASSERT_NE(G_PrefResFile, -1);
-        MakeAppl();
-        browser::InstallBrowserPanes();
-        transfer::InstallModuleManager();
         const docbuilder::BuildResult demo =
             docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
         ASSERT_EQ(demo.error, 0) << demo.message;
@@ -261,17 +255,14 @@ public:
         ::G_Plane = nullptr;
         ::G_Cell = -1;
         ClearDialogAnswers();
-        for (TMainDoc* doc : {&doc_, &other_})
-            while (TWindow* w = doc->fFirstWindow) {
-                doc->RemoveWindow(w);
-                w->Dispose();
-            }
+        while (TWindow* w = other_.fFirstWindow) {
+            other_.RemoveWindow(w);
+            w->Dispose();
+        }
         if (other_.fTypeList) DisposeTypeList(other_.fTypeList);
         if (other_.fModuleManager) DisposeModuleMgr(other_.fModuleManager);
         if (other_.fResFile > 0 || other_.fRsrFile > 0) CloseQzB(other_.fRsrFile, other_.fResFile, -1, -1);
-        ClosePrefResFile();
-        DisposeMenus();
-        ReadFixture::TearDown();
+        ProgramFixture::TearDown();
         DisposeScreen();
     }
 

@@ -41,8 +41,7 @@
 #include "platform/theme/Theme.h"
 #include "platform/windows/Windows.h"
 #include "tests/browser/ScreenText.h"
-#include "tests/design/ReadFixture.h"
-#include "transfer/InstallTransfer.h"
+#include "tests/browser/ProgramFixture.h"
 
 using namespace platform;
 
@@ -82,29 +81,8 @@ struct RowLook {
     bool red;
 };
 
-class DemoScreens : public readtest::ReadFixture {
+class DemoScreens : public ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        ReadFixture::SetUp();
-        ASSERT_EQ(BuildMenus(), 0);
-        OpenPrefResFile();
-        ASSERT_NE(G_PrefResFile, -1);
-        MakeAppl();
-        browser::InstallBrowserPanes();
-        transfer::InstallModuleManager();
-    }
-    void TearDown() override
-    {
-        while (TWindow* w = doc_.fFirstWindow) {
-            doc_.RemoveWindow(w);
-            w->Dispose();
-        }
-        ClosePrefResFile();
-        DisposeMenus();
-        ReadFixture::TearDown();
-    }
-
     // The browser window as the program opens a structure: its kind list
     // sorted, the window at the application's first place.
     TRefWindow* OpenAsProgram(const std::string& path)

@@ -24,37 +24,14 @@
 #include "platform/files/WholeFile.h"
 #include "platform/imports/PngCodec.h"
 #include "platform/windows/Windows.h"
-#include "tests/design/ReadFixture.h"
-#include "transfer/InstallTransfer.h"
+#include "tests/browser/ProgramFixture.h"
 
 using namespace platform;
 
 namespace browsertest {
 namespace {
 
-class OutputScreens : public readtest::ReadFixture {
-protected:
-    void SetUp() override
-    {
-        ReadFixture::SetUp();
-        ASSERT_EQ(BuildMenus(), 0);
-        OpenPrefResFile();
-        ASSERT_NE(G_PrefResFile, -1);
-        MakeAppl();
-        browser::InstallBrowserPanes();
-        transfer::InstallModuleManager();
-    }
-    void TearDown() override
-    {
-        while (TWindow* w = doc_.fFirstWindow) {
-            doc_.RemoveWindow(w);
-            w->Dispose();
-        }
-        ClosePrefResFile();
-        DisposeMenus();
-        ReadFixture::TearDown();
-    }
-};
+class OutputScreens : public ProgramFixture {};
 
 // The printed list's first page (pdftoppm at 72 dpi; the page rectangle
 // 18 points in): the structure's documentation is empty, so the first ink

@@ -4,10 +4,9 @@
 // partial redraws.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "platform/core/Endian.h"
 #include "platform/core/Faults.h"
@@ -19,6 +18,7 @@
 #include "platform/resfiles/Resources.h"
 #include "platform/scrap/Scrap.h"
 #include "tests/browser/EditorFixture.h"
+#include "tests/platform/files/LockedFolder.h"
 
 using namespace platform;
 
@@ -222,18 +222,17 @@ TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
     const std::string cases[] = {"full disk", "read-only folder"};
     for (const std::string& c : cases) {
         SCOPED_TRACE(c);
-        if (c == "read-only folder" && ::geteuid() == 0) continue;  // root writes anywhere
         browser::TStrPlane* pane = OpenList("  \"one\"\n");
         const Bytes before = Companion(), file = FileBytes(built_.companionPath);
         pane->key(KeyEvent('!'));
-        const std::filesystem::path folder = std::filesystem::path(built_.companionPath).parent_path();
+        std::optional<platform::testing::LockedFolder> locked;
         if (c == "full disk") InjectFault(FaultKind::DiskFull, 0, -1);
-        else std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+        else locked.emplace(std::filesystem::path(built_.companionPath).parent_path());
         ResetAlerts();
         PushDialogAnswer(1);  // save
         EXPECT_NE(window_->Close(), 0);
         ClearAllFaults();
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+        locked.reset();
         // The save question, then why the save failed.
         EXPECT_EQ(AlertCount(), 2);
         const std::string said = LastAlert().text;
