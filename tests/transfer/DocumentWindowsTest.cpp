@@ -7,6 +7,7 @@
 #include "app/appl/CommandStacks.h"
 #include "browser/dialogs/CmdReplaceDialog.h"
 #include "design/objects/GroupChanges.h"
+#include "design/objects/ObjFactory.h"
 #include "app/dialogs/WaitDialog.h"
 #include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
@@ -516,10 +517,8 @@ TObjQz* FormNamed(TMainDoc* doc, const std::string& table, const std::string& na
 
 TObjQz* Named(TMainDoc* doc, int16_t kind, const std::string& name)
 {
-    ObjListHdl list = GetObjListe(doc->fTypeList, kind);
-    for (int32_t i = 0; list && i < list->Size(); ++i)
-        if (list->At(i)->kind == kind && readtest::P(list->At(i)->name) == name) return list->At(i);
-    return nullptr;
+    const std::string p = char(name.size()) + name;
+    return SearchObj_Name(doc, kind, reinterpret_cast<const unsigned char*>(p.data()));
 }
 
 // What an object uses, by kind and name, in the order shown.
