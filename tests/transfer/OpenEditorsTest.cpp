@@ -89,18 +89,11 @@ std::function<platform::Script()> Answers(std::vector<int16_t> items)
         return s;
     };
 }
-// Texts to String List into the list 15000, chosen in its dialog; then
-// whatever the items answer.
+// Texts to String List into the list 15000; then whatever the items
+// answer.
 std::function<platform::Script()> IntoList15000(std::vector<int16_t> items)
 {
-    return [items] {
-        const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
-        platform::Script s;
-        s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
-        s.Choose(1).Wait(5).Choose(1).Wait(5);
-        for (int16_t item : items) s.Choose(item).Wait(5);
-        return s;
-    };
+    return [items] { return Fixture::TextsIntoList15000(items); };
 }
 
 // The demo's row dropped on DemoTarget's window, the conflict `code`
@@ -213,16 +206,7 @@ protected:
     // reads it.
     std::string Stored(const std::string& path, const std::string& key, Editor e)
     {
-        namespace fs = std::filesystem;
-        const fs::path fresh = fs::path(folder_.path()) / "stored", data(path);
-        fs::remove_all(fresh);
-        fs::create_directories(fresh);
-        for (const auto& entry : fs::directory_iterator(data.parent_path())) {
-            const std::string name = entry.path().filename().string(), stem = data.stem().string();
-            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
-                fs::copy_file(entry.path(), fresh / name);
-        }
-        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        TMainDoc* copy = OpenCopy(path, "stored");
         if (!copy) return "(not opened)";
         const std::map<std::string, TObjQz*> objects = ObjectsOf(Main(Windows(copy).front()));
         std::string out = "(no object " + key + ")";
@@ -242,7 +226,7 @@ protected:
             platform::TEDispose(te);
         }
         EXPECT_EQ(copy->Close(), 0);
-        fs::remove_all(fresh);
+        std::filesystem::remove_all(std::filesystem::path(folder_.path()) / "stored");
         return out;
     }
 };
