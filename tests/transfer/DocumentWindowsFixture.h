@@ -338,8 +338,8 @@ public:
     }
 
     // What each object holds, the objects that use it and those it uses,
-    // for every row of the list as Export List writes them, and the pages
-    // Print List draws (each page's pixels); at one fixed time.
+    // for every row of the list as Export List writes them, at one fixed
+    // time.
     static std::string Exported(browser::TLstPlane* main, const std::string& path)
     {
         platform::VirtualClock clock;
@@ -352,6 +352,8 @@ public:
         const readtest::Bytes bytes = FileBytes(path);
         return std::string(bytes.begin(), bytes.end());
     }
+    // The pages Print List draws of the list (each page's pixels), at one
+    // fixed time.
     static std::vector<std::vector<uint32_t>> Printed(browser::TLstPlane* main, const std::string& prefix)
     {
         platform::ClearDialogAnswers();
