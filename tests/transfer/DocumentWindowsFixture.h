@@ -27,6 +27,7 @@
 #include "kernel/formhooks/FormServices.h"
 #include "forms/model/LayoutEditor.h"
 #include "looks/LookManager.h"
+#include "platform/backends/Script.h"
 #include "platform/core/Clock.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
@@ -81,17 +82,32 @@ protected:
 
 public:
 
+    // The files of the document `stem` in `from` (its data, its companion
+    // and their desktop entries), copied into `to`.
+    static void CopyFiles(const std::filesystem::path& from, const std::string& stem, const std::filesystem::path& to)
+    {
+        namespace fs = std::filesystem;
+        fs::create_directories(to);
+        for (const auto& entry : fs::directory_iterator(from)) {
+            const std::string name = entry.path().filename().string();
+            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
+                fs::copy_file(entry.path(), to / name, fs::copy_options::overwrite_existing);
+        }
+    }
     // The build's document and its companion, copied into `to`.
     void CopyBuilt(const std::string& stem, const std::filesystem::path& to = {})
     {
+        CopyFiles(QZ_DEMO_DIR, stem, to.empty() ? std::filesystem::path(folder_.path()) : to);
+    }
+    // The files of the document at `path` copied into the folder `name`,
+    // and that copy opened as the user opens it (null when it does not).
+    TMainDoc* OpenCopy(const std::string& path, const std::string& name)
+    {
         namespace fs = std::filesystem;
-        const fs::path folder = to.empty() ? fs::path(folder_.path()) : to;
-        fs::create_directories(folder);
-        for (const auto& entry : fs::directory_iterator(QZ_DEMO_DIR)) {
-            const std::string name = entry.path().filename().string();
-            if (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0)
-                fs::copy_file(entry.path(), folder / name, fs::copy_options::overwrite_existing);
-        }
+        const fs::path copies = fs::path(folder_.path()) / name, data(path);
+        fs::remove_all(copies);
+        CopyFiles(data.parent_path(), data.stem().string(), copies);
+        return OpenDoc((copies / data.filename()).string());
     }
     std::string InFolder(const std::string& name) const { return (std::filesystem::path(folder_.path()) / name).string(); }
 
@@ -254,16 +270,7 @@ public:
     void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what, bool windowsToo = true, bool printed = false)
     {
         namespace fs = std::filesystem;
-        const fs::path fresh = fs::path(folder_.path()) / "fresh";
-        fs::remove_all(fresh);
-        fs::create_directories(fresh);
-        const fs::path data = doc->fSpec.path;
-        for (const auto& entry : fs::directory_iterator(data.parent_path())) {
-            const std::string name = entry.path().filename().string(), stem = data.stem().string();
-            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
-                fs::copy_file(entry.path(), fresh / name);
-        }
-        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        TMainDoc* copy = OpenCopy(doc->fSpec.path, "fresh");
         ASSERT_NE(copy, nullptr) << what;
         EXPECT_EQ(Graph(doc), Graph(copy)) << what;
         TRefWindow* freshWindow = Windows(copy).front();
@@ -327,12 +334,12 @@ public:
             }
         }
         EXPECT_EQ(copy->Close(), 0);
-        fs::remove_all(fresh);
+        fs::remove_all(fs::path(folder_.path()) / "fresh");
     }
 
     // What each object holds, the objects that use it and those it uses,
-    // for every row of the list as Export List writes them, and the pages
-    // Print List draws (each page's pixels); at one fixed time.
+    // for every row of the list as Export List writes them, at one fixed
+    // time.
     static std::string Exported(browser::TLstPlane* main, const std::string& path)
     {
         platform::VirtualClock clock;
@@ -345,6 +352,8 @@ public:
         const readtest::Bytes bytes = FileBytes(path);
         return std::string(bytes.begin(), bytes.end());
     }
+    // The pages Print List draws of the list (each page's pixels), at one
+    // fixed time.
     static std::vector<std::vector<uint32_t>> Printed(browser::TLstPlane* main, const std::string& prefix)
     {
         platform::ClearDialogAnswers();
@@ -473,6 +482,18 @@ public:
         }
         if (inset >= 0) return platform::Point{int16_t(r.top + box.top + inset), int16_t(r.left + box.left + inset)};
         return platform::Point{int16_t(r.top + (box.top + box.bottom) / 2), int16_t(r.left + (box.left + box.right) / 2)};
+    }
+    // Texts to String List into the demo's list 15000, chosen in its
+    // dialog: the alert that the list is there, then OK with its row; then
+    // whatever `items` answer.
+    static platform::Script TextsIntoList15000(const std::vector<int16_t>& items = {})
+    {
+        const platform::Point id = ItemPoint(261, 6), add = ItemPoint(261, 3);
+        platform::Script s;
+        s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
+        s.Choose(1).Wait(5).Choose(1).Wait(5);
+        for (int16_t item : items) s.Choose(item).Wait(5);
+        return s;
     }
 
     // The first row of the list showing the object of that kind and name.

@@ -7,6 +7,7 @@
 #include "app/appl/CommandStacks.h"
 #include "browser/dialogs/CmdReplaceDialog.h"
 #include "design/objects/GroupChanges.h"
+#include "design/objects/ObjFactory.h"
 #include "app/dialogs/WaitDialog.h"
 #include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
@@ -14,7 +15,6 @@
 #include "transfer/components/Generate.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
-
 
 namespace transfertest {
 namespace {
@@ -308,13 +308,8 @@ const MenuCommand kCommands[] = {
      }},
     // One item short of full, the list takes one text; the others go on
     // into a new list after it.
-    {"Texts to String List into a list nearly full", 50, true, {{2, "Close_Invoice"}}, [] {
-         const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
-         platform::Script s;
-         s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
-         s.Choose(1).Wait(5).Choose(1).Wait(5);
-         return s;
-     },
+    {"Texts to String List into a list nearly full", 50, true, {{2, "Close_Invoice"}},
+     [] { return Fixture::TextsIntoList15000(); },
      [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; }, FillInvoiceTexts},
     {"Texts to String List of menus", 50, true, {{6, "File"}}, [] {
          // Into a new list 15010, the first window showing the menu bar.
@@ -502,6 +497,14 @@ std::string NotCopied(const std::vector<std::pair<std::string, std::string>>& re
     return text + readtest::P(separator) + readtest::P(notCopied);
 }
 
+// The demo's constant, which DemoTarget reads as nothing; with its list
+// 15000, which DemoTarget reads as its own list of the id.
+std::string ConstantNotCopied() { return NotCopied({{"Constant VAT_Rate", ""}}); }
+std::string ConstantAndTextsNotCopied()
+{
+    return NotCopied({{"Constant VAT_Rate", ""}, {"String list Invoice_Texts ID:15000", "String list Shop_Texts ID:15000"}});
+}
+
 TObjQz* FormNamed(TMainDoc* doc, const std::string& table, const std::string& name)
 {
     ObjListHdl tables = GetObjListe(doc->fTypeList, 1);
@@ -516,10 +519,8 @@ TObjQz* FormNamed(TMainDoc* doc, const std::string& table, const std::string& na
 
 TObjQz* Named(TMainDoc* doc, int16_t kind, const std::string& name)
 {
-    ObjListHdl list = GetObjListe(doc->fTypeList, kind);
-    for (int32_t i = 0; list && i < list->Size(); ++i)
-        if (list->At(i)->kind == kind && readtest::P(list->At(i)->name) == name) return list->At(i);
-    return nullptr;
+    const std::string p = char(name.size()) + name;
+    return SearchObj_Name(doc, kind, reinterpret_cast<const unsigned char*>(p.data()));
 }
 
 // What an object uses, by kind and name, in the order shown.
@@ -565,29 +566,20 @@ struct DropRow {
 
 void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
 
+void DiscloseAccounting(TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }
+
 const DropRow kDrops[] = {
     {"a table with its forms", {{1, "Invoices"}}},
-    {"methods", {{2, "Close_Invoice"}, {2, "Recalculate"}},
-     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }, {},
-     [] { return NotCopied({{"Constant VAT_Rate", ""}}); }},
+    {"methods", {{2, "Close_Invoice"}, {2, "Recalculate"}}, DiscloseAccounting, {}, ConstantNotCopied},
     {"a form of chunks", {{24, "Invoice"}}, [](TMainDoc* demo) { Disclose(Front(demo), 1, "Invoices"); }, {},
-     [] {
-         return NotCopied({{"Constant VAT_Rate", ""}, {"String list Invoice_Texts ID:15000", "String list Shop_Texts ID:15000"}});
-     },
-     true},
-    {"a form of the flat layout", {{24, "Line_Entry"}},
-     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }, {}, nullptr, true,
+     ConstantAndTextsNotCopied, true},
+    {"a form of the flat layout", {{24, "Line_Entry"}}, DiscloseAccounting, {}, nullptr, true,
      FlatFormCopied("Line_Entry_2")},
     // Replace for a form the destination table has of that name.
-    {"a form of the flat layout over its namesake", {{24, "Line_Entry"}},
-     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }, {{3, 3}}, nullptr, true,
-     FlatFormCopied("Line_Entry")},
+    {"a form of the flat layout over its namesake", {{24, "Line_Entry"}}, DiscloseAccounting, {{3, 3}}, nullptr,
+     true, FlatFormCopied("Line_Entry")},
     // Its menus come with it; its texts read DemoTarget's list of the id.
-    {"a menu bar", {{5, "Main"}}, nullptr, {},
-     [] {
-         return NotCopied({{"Constant VAT_Rate", ""}, {"String list Invoice_Texts ID:15000", "String list Shop_Texts ID:15000"}});
-     },
-     false,
+    {"a menu bar", {{5, "Main"}}, nullptr, {}, ConstantAndTextsNotCopied, false,
      [](Fixture*, TMainDoc* demo, TMainDoc* target) {
          TObjQz *from = Named(demo, 5, "Main"), *to = Named(target, 5, "Main");
          ASSERT_TRUE(from && to);
@@ -598,7 +590,7 @@ const DropRow kDrops[] = {
     // What its copies name and DemoTarget cannot hold (a constant of the
     // demo's lists, which DemoTarget reads as nothing) is said; each row
     // of what it brings, current, shows its links as a fresh open does.
-    {"a menu", {{6, "File"}}, nullptr, {}, [] { return NotCopied({{"Constant VAT_Rate", ""}}); }, false,
+    {"a menu", {{6, "File"}}, nullptr, {}, ConstantNotCopied, false,
      [](Fixture* f, TMainDoc*, TMainDoc* target) {
          browser::TLstPlane* main = Fixture::Main(Front(target));
          Fixture::AllRows(main);
@@ -618,7 +610,7 @@ const DropRow kDrops[] = {
     {"a style sheet", {{19, "Standard"}}},
     {"a package", {{7, "_Invoicing_Tools"}}},
     {"a plug-in routine", {{8, "Print_Label"}}},
-    {"a group", {{23, "Accounting"}}, nullptr, {}, [] { return NotCopied({{"Constant VAT_Rate", ""}}); }},
+    {"a group", {{23, "Accounting"}}, nullptr, {}, ConstantNotCopied},
     // Replace for a method of the name: the command only the replaced code
     // called leaves with it.
     {"a method over its namesake", {{2, "Log_Event"}},

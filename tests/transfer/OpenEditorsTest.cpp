@@ -16,10 +16,8 @@
 #include "browser/editors/EditorPanes.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
-#include "platform/core/Endian.h"
-#include "platform/core/FourCC.h"
+#include "design/objects/OpenEditors.h"
 #include "platform/events/DialogAnswers.h"
-#include "platform/resfiles/Resources.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
 
@@ -91,44 +89,19 @@ std::function<platform::Script()> Answers(std::vector<int16_t> items)
         return s;
     };
 }
-// Texts to String List into the list 15000, chosen in its dialog; then
-// whatever the items answer.
+// Texts to String List into the list 15000; then whatever the items
+// answer.
 std::function<platform::Script()> IntoList15000(std::vector<int16_t> items)
 {
-    return [items] {
-        const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
-        platform::Script s;
-        s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
-        s.Choose(1).Wait(5).Choose(1).Wait(5);
-        for (int16_t item : items) s.Choose(item).Wait(5);
-        return s;
-    };
+    return [items] { return Fixture::TextsIntoList15000(items); };
 }
 
-// The user's default for a conflict code, as the conflict preferences
-// store it.
-void DefaultChoice(int16_t code, int16_t choice)
-{
-    const int16_t saved = platform::CurResFile();
-    platform::UseResFile(G_PrefResFile);
-    platform::Handle pairs = platform::Get1Resource(platform::FourCC("C_PR"), 0);
-    if (!pairs) {
-        pairs = platform::NewHandle(0);
-        platform::AddResource(pairs, platform::FourCC("C_PR"), 0, reinterpret_cast<const unsigned char*>(""));
-    }
-    platform::SetHandleSize(pairs, 4);
-    platform::WriteBE16(*pairs, uint16_t(code));
-    platform::WriteBE16(*pairs + 2, uint16_t(choice));
-    platform::ChangedResource(pairs);
-    platform::UpdateResFile(G_PrefResFile);
-    platform::UseResFile(saved);
-}
 // The demo's row dropped on DemoTarget's window, the conflict `code`
 // settled by `choice`, the conflict dialog confirmed and a message answered.
 std::function<void(Fixture*, TMainDoc*)> Drop(int16_t kind, const std::string& name, int16_t code, int16_t choice)
 {
     return [=](Fixture* f, TMainDoc* target) {
-        DefaultChoice(code, choice);
+        Fixture::SetUserDefaults({{code, choice}});
         TMainDoc* demo = f->OpenDoc(f->InFolder("Demo.QzB"));
         ASSERT_NE(demo, nullptr);
         Fixture::Select(Fixture::Main(Front(demo)), {{kind, name}});
@@ -194,11 +167,7 @@ protected:
     // The editor of that kind on `obj`, null when none.
     static TWindow* EditorOf(TMainDoc* doc, const TObjQz* obj, Editor e)
     {
-        for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow) {
-            if (e == Editor::Strings && w->IsMember(4) && static_cast<TEditStrWindow*>(w)->fObj == obj) return w;
-            if (e == Editor::Documentation && w->IsMember(5) && static_cast<TEditDocWindow*>(w)->fObj == obj) return w;
-        }
-        return nullptr;
+        return OpenEditor(doc, obj, e == Editor::Strings ? 4 : 5);
     }
 
     // The editor opened as from the Edit menu, a character typed at the
@@ -237,16 +206,7 @@ protected:
     // reads it.
     std::string Stored(const std::string& path, const std::string& key, Editor e)
     {
-        namespace fs = std::filesystem;
-        const fs::path fresh = fs::path(folder_.path()) / "stored", data(path);
-        fs::remove_all(fresh);
-        fs::create_directories(fresh);
-        for (const auto& entry : fs::directory_iterator(data.parent_path())) {
-            const std::string name = entry.path().filename().string(), stem = data.stem().string();
-            if (entry.is_regular_file() && (name.rfind(stem + ".", 0) == 0 || name.rfind("._" + stem + ".", 0) == 0))
-                fs::copy_file(entry.path(), fresh / name);
-        }
-        TMainDoc* copy = OpenDoc((fresh / data.filename()).string());
+        TMainDoc* copy = OpenCopy(path, "stored");
         if (!copy) return "(not opened)";
         const std::map<std::string, TObjQz*> objects = ObjectsOf(Main(Windows(copy).front()));
         std::string out = "(no object " + key + ")";
@@ -266,7 +226,7 @@ protected:
             platform::TEDispose(te);
         }
         EXPECT_EQ(copy->Close(), 0);
-        fs::remove_all(fresh);
+        std::filesystem::remove_all(std::filesystem::path(folder_.path()) / "stored");
         return out;
     }
 };

@@ -226,19 +226,21 @@ bool LinkWalk::PlugIn(const champoper& t, champoper* out)
 // an install can tell what the structure reads instead.
 void LinkWalk::Constant(const champoper& t)
 {
+    const unsigned char* data = t.Text(2);
     unsigned char name[256], value[256], here[256], hereValue[256];
     {
         UsingStore store(src->fResFile);
-        calcconstname(name, value, t.Text(2));
+        calcconstname(name, value, data);
     }
     if (!name[0]) return;
-    const unsigned char* data = t.Text(2);
-    const bool listed = data[0] == 5 && data[1] == 2;
-    if (listed && dest->IsModuleDoc() && !HasStoreRes(dest, kConstantList, platform::ReadBES16(data + 2))) {
+    // Named by list id and index, not by its name.
+    if (data[0] == 5 && data[1] == 2 && dest->IsModuleDoc()) {
         const int16_t listId = platform::ReadBES16(data + 2);
-        if ((failure = CopyStoreResAs(src, dest, kConstantList, listId, listId)) != 0) return;
+        if (!HasStoreRes(dest, kConstantList, listId) &&
+            (failure = CopyStoreResAs(src, dest, kConstantList, listId, listId)) != 0)
+            return;
     }
-    calcconstname(here, hereValue, t.Text(2));
+    calcconstname(here, hereValue, data);
     if (rel2str(here, name) == kEqual) return;
     TObjQz* readAs = here[0] ? GetObj_Name(dest, 17, here, 0) : nullptr;
     if (here[0] && !readAs) {
