@@ -17,6 +17,7 @@
 #include "browser/ListAnswers.h"
 #include "browser/TransferDrop.h"
 #include "design/filters/ObjFilter.h"
+#include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
 #include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
@@ -487,7 +488,7 @@ void TRefPlane::DelObjMsg(TObjQz* obj)
     for (int32_t row = GetCellData(obj, fList); row >= 0; row = GetCellData(obj, fList)) {
         const uint8_t level = obj->level;
         int32_t end = row + 1;
-        const bool group = obj->kind == 23 || obj->kind == 32 || obj->kind == 33;
+        const bool group = IsGroupKind(obj);
         while (end < fList->rowCount) {
             auto* below = static_cast<TObjQz*>(LongLRowObject(end, fList));
             const bool hangs = below && ((group && below->level > level) || below->GetOwnerObj() == obj);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/objects/Groups.h"
+#include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/VarObjQz.h"
 #include "design/objects/TransferHooks.h"
@@ -42,8 +43,6 @@ int gTearDownDepth = 0;
 std::vector<TGroupObjQz*> gStale;
 // Where each user stands in the usedBy of the objects marked usersIndexed.
 std::unordered_map<const TObjQz*, std::unordered_map<const TObjQz*, int32_t>> gUserPlaces;
-
-bool IsSummary(const TObjQz* obj) { return obj->kind == 23 || obj->kind == 32 || obj->kind == 33; }
 
 // ---- The edges ----
 
@@ -214,7 +213,7 @@ void BeforeLinksChange(TObjQz* obj)
 void Membership(TGroupObjQz* g, TObjQz* obj, int32_t delta)
 {
     if (!g || gTearDownDepth > 0 || g->callListStale) return;
-    auto* joined = IsSummary(obj) ? static_cast<TGroupObjQz*>(obj) : nullptr;
+    auto* joined = IsGroupKind(obj) ? static_cast<TGroupObjQz*>(obj) : nullptr;
     if (!g->summaryMade || (joined && !Made(joined))) {
         MarkFrom(g);
         return;
@@ -311,7 +310,7 @@ int16_t XRef(TObjQz* a, TObjQz* b)
 {
     if (!a || !b) return 0;
     // Groups summarise their members' edges and have none of their own.
-    if (IsSummary(a) || IsSummary(b)) return 0;
+    if (IsGroupKind(a) || IsGroupKind(b)) return 0;
     // The user's uses, which hold what one object names, are searched: an
     // object used by every form of a document would make a search of its
     // users grow with the document at each link.
@@ -426,7 +425,7 @@ int16_t MakeSummary(TGroupObjQz* group)
     // Member groups first, those whose summaries wait or were never made.
     for (int32_t i = 0; i < members->Size() && err == 0; ++i) {
         TObjQz* m = members->At(i);
-        if (m == group || !IsSummary(m)) continue;
+        if (m == group || !IsGroupKind(m)) continue;
         if (auto* g = static_cast<TGroupObjQz*>(m); !Made(g)) err = g->MakeCallList(false);
     }
     --depth;
@@ -462,7 +461,7 @@ void RetireLinks(TObjQz* obj)
 {
     if (!obj) return;
     ForgetRetiredObj(obj);
-    if (IsSummary(obj)) {
+    if (IsGroupKind(obj)) {
         auto* group = static_cast<TGroupObjQz*>(obj);
         // Kept there until the next settling even once remade.
         gStale.erase(std::remove(gStale.begin(), gStale.end(), group), gStale.end());
@@ -475,7 +474,7 @@ void RetireLinks(TObjQz* obj)
     // An object without edges counts for nothing in its group's summaries;
     // a group going while it is a member may leave its list uncounted
     // there: the summaries above are remade.
-    if (IsSummary(obj) && obj->parent && gTearDownDepth == 0) MarkFrom(obj->parent);
+    if (IsGroupKind(obj) && obj->parent && gTearDownDepth == 0) MarkFrom(obj->parent);
     Settled();
 }
 

@@ -28,6 +28,10 @@ struct itemrec;  // an item of a choice list (forms/lists/ItemList.h)
 class LayoutObject;  // an object of a form (forms/objects/LayoutObject.h)
 using ItemHandle = itemrec**;
 
+// Whether the object is a group of some kind (23, 32, 33): it sums up its
+// members' links.
+inline bool IsGroupKind(const TObjQz* obj) { return obj && (obj->kind == 23 || obj->kind == 32 || obj->kind == 33); }
+
 // Objects bound to a table: fields, forms, subtables, plug-ins.
 class TStructObjQz : public TObjQz {
 public:

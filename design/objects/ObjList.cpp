@@ -372,7 +372,7 @@ void DisposeTypeList(TypeListHdl typeList)
         for (int32_t i = 0; list && i < list->count - 1; ++i) {
             TObjQz* obj = list->entries[i];
             obj->parent = nullptr;
-            if ((obj->kind == 23 || obj->kind == 32 || obj->kind == 33) && obj->members) RazObjList(obj->members);
+            if (IsGroupKind(obj) && obj->members) RazObjList(obj->members);
         }
     for (ObjListHdl& list : typeList->lists) {
         DisposeObjList(list);

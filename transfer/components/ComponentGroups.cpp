@@ -124,8 +124,6 @@ bool GroupHolds(TGroupObjQz* group, const TObjQz* obj)
     return false;
 }
 
-bool IsGroupKind(const TObjQz* obj) { return obj && (obj->kind == 23 || obj->kind == 32 || obj->kind == 33); }
-
 int32_t RecursiveGroupCount(TGroupObjQz* group)
 {
     Seen seen;

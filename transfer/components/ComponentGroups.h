@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "design/objects/ObjKinds.h"
+
 class TMainDoc;
 class TObjQz;
 class TGroupObjQz;
@@ -29,7 +31,5 @@ int16_t RecursiveDelGroup(TGroupObjQz* group, int16_t pass);
 // Whether `obj` is a member of the group or, deep, of a group inside it.
 bool GroupHolds(TGroupObjQz* group, const TObjQz* obj);
 
-// Whether the object is a group of some kind (23, 32, 33).
-bool IsGroupKind(const TObjQz* obj);
 
 }  // namespace transfer

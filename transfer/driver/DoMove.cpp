@@ -52,7 +52,7 @@ bool InModule(TObjQz* group, TObjQz* obj, int16_t depth)
     for (int32_t i = 0; i < group->members->Size(); ++i) {
         TObjQz* m = group->members->At(i);
         if (m == obj) return true;
-        if (m != group && (m->kind == 23 || m->kind == 32 || m->kind == 33) && InModule(m, obj, int16_t(depth + 1)))
+        if (m != group && IsGroupKind(m) && InModule(m, obj, int16_t(depth + 1)))
             return true;
     }
     return false;

@@ -8,6 +8,7 @@
 
 #include "app/dialogs/Messages.h"
 #include "design/objects/ObjFactory.h"
+#include "design/objects/ObjKinds.h"
 #include "design/objects/ObjQz.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
@@ -62,9 +63,7 @@ void NoteListsReadThere(TObjQz* obj, TMainDoc* dest)
 {
     // Plug-ins name their lists through their bundles, groups only sum up
     // their members' links.
-    if (!obj || !obj->uses || obj->kind == 7 || obj->kind == 8 || obj->kind == 23 || obj->kind == 32 ||
-        obj->kind == 33)
-        return;
+    if (!obj || !obj->uses || obj->kind == 7 || obj->kind == 8 || IsGroupKind(obj)) return;
     for (int32_t i = 0; i < obj->uses->Size(); ++i) {
         TObjQz* list = obj->uses->At(i);
         if (list->kind != kStringListKind) continue;
