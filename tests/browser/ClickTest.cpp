@@ -1,6 +1,7 @@
 // Clicks on the main list from a scripted mouse on a headless timeline.
 #include <algorithm>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "app/appl/CommandStacks.h"
@@ -216,6 +217,9 @@ struct Path {
     std::vector<std::string> highlighted;
     const char* current;  // the name of the current object, null for none
 };
+
+// A path shows as its name in the test's listing.
+void PrintTo(const Path& path, std::ostream* os) { *os << path.name; }
 
 std::string NameOf(TObjQz* obj)
 {

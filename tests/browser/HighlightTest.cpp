@@ -16,8 +16,7 @@
 #include "platform/events/Events.h"
 #include "platform/screen/Screen.h"
 #include "platform/windows/Windows.h"
-#include "transfer/InstallTransfer.h"
-#include "tests/design/ReadFixture.h"
+#include "tests/browser/ProgramFixture.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tools/docbuilder/DocBuilder.h"
 
@@ -26,27 +25,12 @@ using namespace platform;
 namespace browsertest {
 namespace {
 
-class Highlight : public readtest::ReadFixture {
+class Highlight : public ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        ReadFixture::SetUp();
-        ASSERT_EQ(BuildMenus(), 0);
-        OpenPrefResFile();
-        ASSERT_NE(G_PrefResFile, -1);
-        MakeAppl();
-        browser::InstallBrowserPanes();
-    }
     void TearDown() override
     {
         run_.reset();
-        while (TWindow* w = doc_.fFirstWindow) {
-            doc_.RemoveWindow(w);
-            w->Dispose();
-        }
-        ClosePrefResFile();
-        DisposeMenus();
-        ReadFixture::TearDown();
+        ProgramFixture::TearDown();
     }
 
     // The demo in a browser window as the program opens it.
@@ -55,7 +39,6 @@ protected:
         const auto built =
             docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
         EXPECT_EQ(built.error, 0) << built.message;
-        transfer::InstallModuleManager();  // the demo's installed component is enciphered
         Open(built.dataPath);
         EXPECT_EQ(Read(), 0);
         if (ObjListHdl l = List(3)) ShellStrictSort(l);
