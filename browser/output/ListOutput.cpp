@@ -7,6 +7,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/appl/TAppl.h"
 #include "app/appl/Utilities.h"
+#include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
 #include "app/documents/Documentation.h"
 #include "app/documents/MainDoc.h"
@@ -15,6 +16,7 @@
 #include "browser/output/ListOutput.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjKinds.h"
+#include "design/objects/ObjText.h"
 #include "platform/core/FourCC.h"
 #include "platform/drawing/Ports.h"
 #include "platform/files/FileSpec.h"
@@ -33,6 +35,8 @@ constexpr int16_t kWaitDialog = 281;
 constexpr int16_t kExportMessage = 14;  // 'STR#' 1011
 constexpr int32_t kWaitDelay = 60;
 constexpr int16_t kCancelled = 1001;
+constexpr int16_t kNotPrintedText = 18;     // 'STR#' 1013, after the object's full name
+constexpr int16_t kNothingPrintedText = 19;  // after the cause
 
 TObjQz* RowObject(LongListHandle list, int32_t row) { return static_cast<TObjQz*>(LongLRowObject(row, list)); }
 
@@ -40,6 +44,23 @@ OSErr WriteText(int16_t file, const std::string& text)
 {
     int32_t n = int32_t(text.size());
     return MyFSWrite(file, &n, text.data());
+}
+
+// An object whose own printing failed is named with the cause; the failure
+// is then said, and answers as a cancel does.
+int16_t SayNotPrinted(TObjQz* obj, int16_t err)
+{
+    if (err == kCancelled) return err;
+    unsigned char text[256], part[256];
+    obj->GetFullName(text);
+    MyGetIndString(part, 1013, kNotPrintedText);
+    PAppend(text, part);
+    ErrorMessage(err, part);
+    PAppend(text, part);
+    MyGetIndString(part, 1013, kNothingPrintedText);
+    PAppend(text, part);
+    XAlert(1000, text, kStopAlert);
+    return kCancelled;
 }
 
 }  // namespace
@@ -168,18 +189,24 @@ int16_t TRefPlane::PrintList(TMainDoc* doc, OutPutParmRec* parms)
         P_NoPage = 1;
         doc->PrintHeader();
         if (parms->documentation) err = doc->PrintDoc();
+        TObjQz* failed = nullptr;
         for (int32_t row = 0; !err && row < fList->rowCount; ++row) {
             TObjQz* obj = RowObject(fList, row);
             if (!obj) continue;
             parms->rowClosed = uint8_t(!IsOpenCell(row, fList));
             err = obj->Print(parms);
+            if (err) failed = obj;
             // A printing error is reported as itself, not as a cancel.
             if (!err && PrError()) err = PrError();
         }
+        // A document that failed on the way is abandoned: the session then
+        // drops its pages, and a file it would have replaced keeps its bytes.
+        if (err) PrSetError(err);
         doc->PrintFooter();
         PrClosePage(P_Context);
         PrCloseDoc(P_Context);
         if (!err && PrError()) err = PrError();
+        if (failed) err = SayNotPrinted(failed, err);
     }
     P_Context = nullptr;
     SetPort(saved);

@@ -115,6 +115,8 @@
     "\" with:"
     ".report.txt"
     ".QzB"
+    " could not be printed: "  # 18-19 around the cause: an object whose printing failed
+    " Nothing was printed, and no file was changed."
 }
 
 # The report of an SQL script (SQL): an error line is item 1, the line

@@ -3,12 +3,14 @@
 // whole, and a printing failure reported as itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 
 #include "app/appl/TAppl.h"
+#include "app/documents/Documentation.h"
 #include "app/dialogs/Messages.h"
 #include "kernel/startup/KernelGlobals.h"
 #include "transfer/InstallTransfer.h"
@@ -55,6 +57,19 @@ public:
     {
         seen->push_back(parms->rowClosed);
         return 0;
+    }
+};
+
+// An object that prints lines, or fails (with `failure`) before any.
+class PageFilling : public TObjQz {
+public:
+    int16_t failure = 0;
+    int lines = 30;
+    int16_t Print(OutPutParmRec*) override
+    {
+        for (int line = 0; !failure && line < lines; ++line)
+            PrintNewLine(reinterpret_cast<const unsigned char*>("\x04line"), 0);
+        return failure;
     }
 };
 
@@ -402,6 +417,61 @@ TEST_F(ListOutput, APdfThatCannotBeWrittenSaysWhy)
         EXPECT_EQ(pdfs, std::vector<std::string>{}) << message;
     }
     LongLDelRow(1, 0, pane_->fList);
+}
+
+// Save as PDF over an earlier file that an object fails on the first, a
+// middle or the last page keeps that file byte for byte with nothing
+// beside it, and says which object could not be printed and why.
+TEST_F(ListOutput, APrintThatAnObjectFailsKeepsTheEarlierFile)
+{
+    PageFilling rows[9];
+    TObjQz* objects[9];
+    for (int i = 0; i < 9; ++i) {
+        rows[i].owner = &doc_;
+        rows[i].kind = 2;
+        apptest::ToP("Row" + std::to_string(i + 1), rows[i].name);
+        objects[i] = &rows[i];
+    }
+    rows[8].lines = 5;  // the last row ends on the last page
+    LongLAddRow(9, 0, pane_->fList);
+    for (int32_t row = 0; row < 9; ++row) LongLSetCell(&objects[row], sizeof objects[row], row, pane_->fList);
+    const std::string pdf = folder_ / "list.pdf";
+    auto listing = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(folder_.path())) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    auto bytes = [&] {
+        std::vector<uint8_t> b;
+        ReadWholeFile(pdf, &b);
+        return std::string(b.begin(), b.end());
+    };
+    // The whole list takes several pages.
+    PrintToFile();
+    ASSERT_EQ(window_->Do_Func(10), 0);
+    DropPrintRecord();
+    const std::string whole = bytes();
+    const int16_t pages = P_NoPage;
+    const std::vector<std::string> before = listing();
+    std::vector<int16_t> failedOn;
+    for (int failing : {0, 4, 8}) {
+        rows[failing].failure = ioErr;
+        PrintToFile();
+        ResetAlerts();
+        EXPECT_EQ(window_->Do_Func(10), 1001);
+        failedOn.push_back(P_NoPage);
+        EXPECT_EQ(std::tuple(AlertCount(), LastAlert().text),
+                  std::tuple(1, "Project method Row" + std::to_string(failing + 1) +
+                                    " could not be printed: The disk could not be read or written. Nothing was "
+                                    "printed, and no file was changed."));
+        EXPECT_EQ(bytes(), whole) << failing;
+        EXPECT_EQ(listing(), before) << failing;
+        DropPrintRecord();
+        rows[failing].failure = 0;
+    }
+    EXPECT_EQ(failedOn, (std::vector<int16_t>{1, int16_t((pages + 1) / 2), pages})) << "the pages where it failed";
+    LongLDelRow(9, 0, pane_->fList);
 }
 
 // Each printed row tells its object whether it is closed (its users and
