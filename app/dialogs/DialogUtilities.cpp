@@ -130,13 +130,20 @@ void myEventProc(NavEventCallbackMessage message, NavCBRecPtr record, void*)
         MyHandleUpdateEvent();
 }
 
-int16_t MacPutFile(const unsigned char*, const unsigned char* defaultName, FSSpec* fileSpec)
+int16_t MacPutFile(const unsigned char* prompt, const unsigned char* defaultName, FSSpec* fileSpec)
+{
+    return MacPutFile(
+        prompt,
+        defaultName ? FileNameOf(std::string(reinterpret_cast<const char*>(defaultName + 1), defaultName[0])) : "",
+        fileSpec);
+}
+
+int16_t MacPutFile(const unsigned char*, const std::string& defaultFileName, FSSpec* fileSpec)
 {
     NavDialogCreationOptions options;
     if (NavGetDefaultDialogCreationOptions(&options) != noErr) return 233;
     options.optionFlags |= kNavNoTypePopup;
-    if (defaultName)
-        options.saveFileName = FileNameOf(std::string(reinterpret_cast<const char*>(defaultName + 1), defaultName[0]));
+    options.saveFileName = defaultFileName;
     NavDialogRef dialog = nullptr;
     if (NavCreatePutFileDialog(&options, FourCC("TEXT"), FourCC("QzA6"), myEventProc, nullptr, &dialog) != noErr)
         return 233;

@@ -32,7 +32,10 @@ void myEventProc(platform::NavEventCallbackMessage message, platform::NavCBRecPt
 bool ServeUpdate(const platform::EventRecord& event, platform::WindowRef except);
 
 // The save dialog: 0 with *fileSpec, 233 when cancelled or impossible.
+// The default name is one the program holds (Mac Roman), or a name on
+// disk (UTF-8), which keeps every character.
 int16_t MacPutFile(const unsigned char* prompt, const unsigned char* defaultName, platform::FSSpec* fileSpec);
+int16_t MacPutFile(const unsigned char* prompt, const std::string& defaultFileName, platform::FSSpec* fileSpec);
 // The open dialog, one file: 0 with *fileSpec, else the dialog's result. It
 // starts in the folder of the last document opened, else the documents
 // folder (SetLastOpenedFolder).

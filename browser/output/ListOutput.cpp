@@ -22,6 +22,7 @@
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/files/MacNames.h"
+#include "platform/files/Sidecar.h"
 #include "platform/files/TemporaryFile.h"
 #include "toolbox/drawing/PrintEmulation.h"
 
@@ -70,7 +71,8 @@ ExportFile::~ExportFile() { Discard(); }
 int16_t ExportFile::Create(const FSSpec& destination)
 {
     fDestination = destination;
-    const std::string hidden = "." + CutFileName(FSpGetName(destination), 255 - 8) + ".export";
+    // Short enough for the sidecar that keeps the file's type and creator.
+    const std::string hidden = "." + CutFileName(FSpGetName(destination), kLongestSidecarItemName - 8) + ".export";
     OSErr err = FSMakeFSSpec(FSpGetParent(destination), hidden, &fTemporary);
     if (err != noErr && err != fnfErr) return err;
     FSpDelete(fTemporary);
@@ -219,11 +221,8 @@ int16_t TRefPlane::Output(bool print)
     TMainDoc* doc = Doc();
     if (!doc || !fList) return 0;
     OutPutParmRec parms = G_Parms;
-    // The proposed file: the document's name, at most 63 characters, in
-    // its folder.
-    std::string name(reinterpret_cast<const char*>(doc->fName + 1), std::min<size_t>(doc->fName[0], 63));
-    FSSpec file{};
-    FSMakeFSSpec(FSpGetParent(doc->fSpec), name, &file);
+    // The proposed file: the document's own file, by its name on disk.
+    FSSpec file = doc->fSpec;
     if (const int16_t err = GetOutPutParms(print, &file, &parms)) return err;
     return print ? PrintList(doc, &parms) : ExportList(doc, file, &parms);
 }

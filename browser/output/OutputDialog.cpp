@@ -13,6 +13,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/MacNames.h"
+#include "platform/files/Sidecar.h"
 #include "platform/windows/Windows.h"
 
 using namespace platform;
@@ -33,6 +34,8 @@ enum : int16_t {
     kDocumentation = 10,
     kOldFormat = 11,
 };
+
+constexpr size_t kShownName = 63;
 
 // The string of 'STR#' 1013 `before`, the name, then string `after`.
 void Around(unsigned char* out, int16_t before, const unsigned char* name, int16_t after)
@@ -66,9 +69,10 @@ int16_t GetOutPutParms(bool printing, FSSpec* file, OutPutParmRec* parms)
         DLogRestoreScreen(dlog, bits, &saveRect, false);
         return memFullErr;
     }
+    // The message names the file as titles show it, at most 63 characters.
     unsigned char name[256], text[256];
     const std::string leaf = FSpGetMacName(*file);
-    name[0] = uint8_t(std::min<size_t>(leaf.size(), 255));
+    name[0] = uint8_t(std::min<size_t>(leaf.size(), kShownName));
     std::memcpy(name + 1, leaf.data(), name[0]);
     Around(text, printing ? 2 : 3, name, 15);
     SetText(dialog, kMessage, text);
@@ -111,11 +115,13 @@ int16_t GetOutPutParms(bool printing, FSSpec* file, OutPutParmRec* parms)
     }
     chosen.rowClosed = G_Parms.rowClosed;
     G_Parms = chosen;
-    unsigned char prompt[256], proposed[256];
+    unsigned char prompt[256];
     Around(prompt, 3, name, 5);
+    // The proposed name: the file's own name on disk, cut at a character
+    // so that with the suffix it is a name that keeps the file's type.
     MyGetIndString(text, 1013, 6);
-    std::memcpy(proposed, name, size_t(name[0]) + 1);
-    AppendPString(proposed, text);
+    const std::string suffix = FileNameOf(std::string(reinterpret_cast<const char*>(text + 1), text[0]));
+    const std::string proposed = CutFileName(FSpGetName(*file), kLongestSidecarItemName - suffix.size()) + suffix;
     DLogSaveScreen(FourCC("DLOG"), 266, &dlog, &bits, &saveRect);
     FSSpec chosenFile{};
     const int16_t answer = MacPutFile(prompt, proposed, &chosenFile);

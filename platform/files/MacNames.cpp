@@ -52,7 +52,15 @@ std::string CutFileName(std::string name, size_t most)
 {
     if (name.size() <= most) return name;
     size_t end = most;
-    while (end > 0 && (uint8_t(name[end]) & 0xC0) == 0x80) --end;  // a continuation byte: inside a character
+    // Back to a character's first byte, and past the combining accents
+    // (U+0300..U+036F) that belong to the letter before them.
+    for (;;) {
+        while (end > 0 && (uint8_t(name[end]) & 0xC0) == 0x80) --end;  // a continuation byte: inside a character
+        const uint8_t lead = uint8_t(name[end]), next = uint8_t(name[end + 1]);
+        const bool accent = (lead == 0xCC && next >= 0x80) || (lead == 0xCD && next <= 0xAF);
+        if (end == 0 || !accent) break;
+        --end;
+    }
     name.resize(end);
     return name;
 }

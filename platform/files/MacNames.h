@@ -21,7 +21,8 @@ std::string FSpGetMacName(const FSSpec& fileSpec);
 // UTF-8, cut as CutFileName cuts.
 std::string FileNameOf(const std::string& macName);
 // A UTF-8 name cut to `most` bytes (the 255 a name may hold) at a
-// character's boundary.
+// character's boundary; a letter keeps its combining accents or goes with
+// them.
 std::string CutFileName(std::string name, size_t most = 255);
 
 // The item's colon path as the program holds it; a folder's ends with ':'.

@@ -2,6 +2,7 @@
 // information and resource fork. Nothing depends on a sidecar being there.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/core/MacTypes.h"
@@ -10,6 +11,10 @@
 namespace platform {
 
 std::string SidecarPath(const std::string& itemPath);
+// The longest name of an item that can have a sidecar (whose name is two
+// bytes longer): longer names keep only the information their extension
+// implies.
+constexpr size_t kLongestSidecarItemName = 253;
 // True for names that are sidecars (and so never listed or opened as files).
 bool IsSidecarName(const std::string& name);
 

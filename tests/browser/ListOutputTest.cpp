@@ -149,9 +149,9 @@ protected:
 };
 
 // Whether each dialog a scripted answer ended was on the screen, and
-// the message of the last one.
+// the messages of those dialogs.
 std::vector<bool> gShown;
-std::string gMessage;
+std::vector<std::string> gMessages;
 
 std::string Str(int16_t list, int16_t index)
 {
@@ -290,41 +290,71 @@ TEST_F(ListOutput, AFailedExportClosesNoOtherFile)
     EXPECT_EQ(FSClose(otherRef), noErr);
 }
 
-// The dialog names the document, cut to 63 characters, and the save
-// dialog proposes the file's name followed by " objects.txt"; either
-// dialog gives back what it took of memory.
+// The dialogs name the document's file as titles show it, cut to 63
+// characters; the export proposes the file's own name on disk followed by
+// " objects.txt", the name cut at a character so that both fit in the 253
+// bytes of a name that keeps its type: taking the proposal makes that
+// file. Either dialog gives back what it took of memory.
 TEST_F(ListOutput, TheDialogsNameTheDocumentAndProposeTheFile)
 {
-    const std::string longName(70, 'n');
-    const std::string saved(reinterpret_cast<char*>(doc_.fName + 1), doc_.fName[0]);
-    doc_.fName[0] = uint8_t(longName.size());
-    std::memcpy(doc_.fName + 1, longName.data(), longName.size());
-    SetScriptedAnswerObserver([](DialogRef d) {
-        DialogItemType type = 0;
-        Handle h = nullptr;
-        Rect box{};
-        GetDialogItem(d, 6, &type, &h, &box);
-        Str255 text;
-        GetDialogItemText(h, text);
-        gMessage.assign(reinterpret_cast<char*>(text + 1), text[0]);
-    });
-    PushDialogAnswer(2);
-    EXPECT_EQ(pane_->Output(false), 1001);
-    EXPECT_EQ(gMessage, Str(1013, 3) + longName.substr(0, 63) + Str(1013, 15));
-    SetScriptedAnswerObserver(nullptr);
-    doc_.fName[0] = uint8_t(saved.size());
-    std::memcpy(doc_.fName + 1, saved.data(), saved.size());
+    const std::string accent = "e\xCC\x81", suffix = " objects.txt";
+    std::string accents, accentsShown;
+    for (int i = 0; i < 81; ++i) accents += accent, accentsShown += '\x8E';
+    const struct {
+        std::string name, shown, made;
+    } cases[] = {
+        {"Out.QzB", "Out.QzB", "Out.QzB objects.txt"},
+        {"D\xC3\xA9mo \xE2\x82\xAC.QzB", "D\x8Emo \xDB.QzB", "D\xC3\xA9mo \xE2\x82\xAC.QzB objects.txt"},
+        {"a:b.QzB", "a/b.QzB", "a:b.QzB objects.txt"},
+        {"\xE3\x83\x87\xE3\x83\xA2.QzB", "??.QzB", "\xE3\x83\x87\xE3\x83\xA2.QzB objects.txt"},
+        {"Cafe\xCC\x81.QzB", "Caf\x8E.QzB", "Cafe\xCC\x81.QzB objects.txt"},
+        {std::string(70, 'n'), std::string(63, 'n'), std::string(70, 'n') + suffix},
+        {std::string(251, 'n') + ".QzB", std::string(63, 'n'), std::string(241, 'n') + suffix},
+        // 249 bytes: the cut at 241 would part the last letter from its accent.
+        {"ab" + accents + ".QzB", "ab" + accentsShown.substr(0, 61), "ab" + accents.substr(0, 237) + suffix},
+    };
+    const std::string documents = folder_ / "documents";
+    std::filesystem::create_directory(documents);
+    ::setenv("QZ_DOCUMENTS_DIR", documents.c_str(), 1);
+    const std::string saved = doc_.fSpec.path;
+    for (const auto& c : cases) {
+        doc_.fSpec.path = folder_ / c.name;
+        gMessages.clear();
+        SetScriptedAnswerObserver([](DialogRef d) {
+            DialogItemType type = 0;
+            Handle h = nullptr;
+            Rect box{};
+            GetDialogItem(d, 6, &type, &h, &box);
+            Str255 text;
+            GetDialogItemText(h, text);
+            gMessages.emplace_back(reinterpret_cast<char*>(text + 1), text[0]);
+        });
+        for (bool printing : {true, false}) {
+            PushDialogAnswer(2);
+            EXPECT_EQ(pane_->Output(printing), 1001);
+        }
+        SetScriptedAnswerObserver(nullptr);
+        EXPECT_EQ(gMessages, (std::vector<std::string>{Str(1013, 2) + c.shown + Str(1013, 15),
+                                                      Str(1013, 3) + c.shown + Str(1013, 15)}))
+            << c.name;
+        PushDialogAnswer(1);
+        FileDialogAnswer accept;
+        accept.kind = FileDialogAnswer::Kind::Choose;
+        PushFileDialogAnswer(accept);
+        EXPECT_EQ(pane_->Output(false), 0) << c.name;
+        std::vector<std::string> made;  // the files, not their sidecars
+        for (const auto& e : std::filesystem::directory_iterator(documents)) {
+            const std::string name = e.path().filename();
+            if (name.rfind("._", 0) != 0) made.push_back(name);
+            std::filesystem::remove(e.path());
+        }
+        EXPECT_EQ(made, std::vector<std::string>{c.made}) << c.name;
+    }
+    ::unsetenv("QZ_DOCUMENTS_DIR");
+    doc_.fSpec.path = saved;
 
     FSSpec file{};
-    FSMakeFSSpec(Out(), &file);
-    PushDialogAnswer(1);
-    FileDialogAnswer accept;
-    accept.kind = FileDialogAnswer::Kind::Choose;
-    PushFileDialogAnswer(accept);
     OutPutParmRec parms{};
-    ASSERT_EQ(browser::GetOutPutParms(false, &file, &parms), 0);
-    EXPECT_EQ(FSpGetName(file), "list.txt" + Str(1013, 6));
-
     // The memory reserve, spent, is made again once either dialog is gone.
     for (bool printing : {true, false}) {
         if (GromMemHdl) DisposeHandle(GromMemHdl);

@@ -67,9 +67,9 @@ TEST(ColonPath, RefusesRelativeAndEmptyNames)
 
 // The program's names against the file system's: ':' and '/' trade
 // places, UTF-8 against Mac Roman; a file name is cut at a character's
-// boundary; a colon path whose names hold '?' for characters Mac Roman
-// lacks finds the one item of each folder that shows so, and none where
-// two show alike.
+// boundary, a letter with its accents; a colon path whose names hold '?'
+// for characters Mac Roman lacks finds the one item of each folder that
+// shows so, and none where two show alike.
 TEST(MacNames, ConvertBothWaysAndFindItemsMacRomanCannotName)
 {
     EXPECT_EQ(MacNameOf("D\xC3\xA9mo \xE2\x82\xAC \xC3\x9F:1.QzB"), "D\x8Emo \xDB \xA7/1.QzB");
@@ -80,6 +80,7 @@ TEST(MacNames, ConvertBothWaysAndFindItemsMacRomanCannotName)
     EXPECT_EQ(FileNameOf(std::string(250, 'n') + "\x8E\x8E\x8E"), std::string(250, 'n') + "\xC3\xA9\xC3\xA9");
     EXPECT_EQ(CutFileName(longName), std::string(250, 'n') + "\xC3\xA9\xC3\xA9");
     EXPECT_EQ(CutFileName("ab\xE2\x82\xAC", 4), "ab");
+    EXPECT_EQ(CutFileName("abe\xCC\x81\xCC\xA7", 5), "ab");  // a letter with its two accents
 
     platform::testing::TempFolder dir;
     const std::string folder = "F\xC3\xB6\xE2\x82\xAC\xE6\x97\xA5";
