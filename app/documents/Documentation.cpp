@@ -33,6 +33,7 @@
 using namespace platform;
 
 int16_t P_CrtHeight = 0;
+int16_t P_PageTop = 0;
 int16_t P_NoPage = 0;
 MyPrintContextRecord* P_Context = nullptr;
 Rect P_PageRect{0, 0, 0, 0};
@@ -250,7 +251,7 @@ void TMainDoc::PrintHeader()
     PenSize(1, 1);
     MoveTo(P_PageRect.left, int16_t(box.bottom + 10));
     LineTo(P_PageRect.right, int16_t(box.bottom + 10));
-    P_CrtHeight = int16_t(box.bottom + 20);
+    P_CrtHeight = P_PageTop = int16_t(box.bottom + 20);
 }
 
 void TMainDoc::PrintFooter()

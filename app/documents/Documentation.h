@@ -12,6 +12,7 @@
 #include "toolbox/drawing/PrintEmulation.h"
 
 extern int16_t P_CrtHeight;
+extern int16_t P_PageTop;  // the first height below the header of the page
 extern int16_t P_NoPage;
 extern MyPrintContextRecord* P_Context;
 extern platform::Rect P_PageRect;  // the printable page

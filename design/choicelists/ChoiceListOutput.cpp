@@ -77,10 +77,8 @@ int16_t TListObjQz::PrintObj(OutPutParmRec* options)
     ParseResFile current(owner);
     PrintFont();
     if (contents) BreakIf(kKeepTogether);
-    unsigned char heading[256], info[256];
-    GetFullName(heading);
-    GetMoreInfo(info, true);
-    PAppend(heading, info);
+    unsigned char heading[256];
+    GetHeading(heading);
     TextFace(bold);
     PrintNewLine(heading, 0);
     TextFace(normal);

@@ -1,10 +1,11 @@
 // A form in the preview pane: drawn in the structure's look with its
-// inherited form behind it, page by page, as one of three display types.
+// inherited form behind it, page by page, as one of three display types;
+// the drawing's set-up, which printing shares.
 #include <algorithm>
 
 #include "app/dialogs/Messages.h"
+#include "design/forms/FormDrawingSetup.h"
 #include "design/forms/FormModelUse.h"
-#include "design/links/ParseSupport.h"
 #include "design/preview/PreviewFrame.h"
 #include "forms/drawing/FormPreview.h"
 #include "forms/drawing/ObjectDrawing.h"
@@ -22,20 +23,17 @@ namespace {
 constexpr int16_t kFormNotDrawn = 1014;
 constexpr int16_t kDisplayTypes = 3;
 
-// The structure's table names ('WNQz' 0) handed to the drawing while the
-// preview is built.
-class TableNames {
-public:
-    TableNames() : saved_(hwname) { hwname = xget1res(FourCC("WNQz"), 0); }
-    ~TableNames() { hwname = saved_; }
-    TableNames(const TableNames&) = delete;
-    TableNames& operator=(const TableNames&) = delete;
-
-private:
-    Handle saved_;
-};
-
 }  // namespace
+
+// The table names are the structure's 'WNQz' 0.
+FormDrawingSetup::FormDrawingSetup(TMainDoc* doc) : current_(doc), savedNames_(hwname)
+{
+    hwname = xget1res(FourCC("WNQz"), 0);
+    SetDBVIProc(StructureLook(doc));
+    CreateStyleSheet();
+}
+
+FormDrawingSetup::~FormDrawingSetup() { hwname = savedNames_; }
 
 int16_t TLayoutObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width, int16_t* height, int16_t* pageMin,
                                   int16_t* pageMax, int16_t* page, bool flag)
@@ -45,10 +43,7 @@ int16_t TLayoutObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width
     TObjQz::InitDisplay(display, r, width, height, pageMin, pageMax, page, flag);
     previewChoice = type;
     if (TstFlag(kFlagCiphered)) return 0;
-    ParseResFile current(owner);
-    TableNames names;
-    SetDBVIProc(StructureLook(owner));
-    CreateStyleSheet();
+    FormDrawingSetup drawing(owner);
     Handle picture = nullptr;
     int16_t pages = 0, shown = 1;
     const bool built = WithFormModel(this, [&](LayoutEditor& model) {

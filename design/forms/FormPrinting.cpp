@@ -1,14 +1,18 @@
 // A form printed: its heading, then, with details, every page's preview
 // 30 points from the left, scaled down to fit the printable page and
-// started on a new page when it does not fit below what is printed.
+// started on a new page when it does not fit below what is printed; the
+// heading stays on the page of the first.
 #include "design/forms/FormPrinting.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/documents/Documentation.h"
 #include "app/documents/MainDoc.h"
+#include "design/forms/FormDrawingSetup.h"
 #include "design/forms/FormModelUse.h"
 #include "design/objects/OutputOptions.h"
+#include "design/objects/OutputSupport.h"
 #include "platform/drawing/Rects.h"
 #include "platform/pictures/Pictures.h"
 #include "resources/ResourceApi.h"
@@ -49,32 +53,40 @@ platform::Rect PlaceFormPreview(const platform::Rect& page, int16_t current, int
 
 int16_t TLayoutObjQz::PrintObj(OutPutParmRec* options)
 {
-    const int16_t err = TObjQz::PrintObj(options);
     const FormPreviewProc preview = GetFormPreviewProc();
-    if (err || !options || !options->contents || TstFlag(kFlagCiphered) || !preview || !owner) return err;
-    const int16_t saved = xcurres();
-    useres(owner->fResFile);
+    if (!options || !options->contents || TstFlag(kFlagCiphered) || !preview || !owner)
+        return TObjQz::PrintObj(options);
+    // Each page drawn as the preview pane draws it.
+    FormDrawingSetup drawing(owner);
+    std::vector<platform::Handle> pictures;
     WithFormModel(this, [&](LayoutEditor& model) {
-        for (int16_t p = 1; p <= model.LastPage(); ++p) {
-            platform::Handle picture = preview(&model, p, false, true);
-            if (!picture) continue;
-            platform::Rect frame{};
-            platform::QDGetPictureBounds(picture, &frame);
-            bool newPage = false;
-            // The top a new page leaves: measured by turning it.
-            platform::Rect r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frame, &newPage);
-            if (newPage) {
-                owner->BreakPage();
-                r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frame, &newPage);
-            }
-            platform::DrawPicture(picture, &r);
-            P_CrtHeight = r.bottom;
-            platform::KillPicture(picture);
-        }
+        for (int16_t p = 1; p <= model.LastPage(); ++p)
+            if (platform::Handle picture = preview(&model, p, false, true)) pictures.push_back(picture);
         return true;
     });
-    useres(saved);
+    std::vector<platform::Rect> frames(pictures.size());
+    for (size_t i = 0; i < pictures.size(); ++i) platform::QDGetPictureBounds(pictures[i], &frames[i]);
+    // The heading stays on the page of the first drawing, which is made
+    // smaller where a page cannot hold both.
+    if (!pictures.empty()) {
+        bool newPage = false;
+        const platform::Rect first = PlaceFormPreview(P_PageRect, P_PageTop, P_PageTop, frames[0], &newPage);
+        UsePrintStyle(platform::bold);
+        KeepWithHeading(first.bottom - first.top);
+    }
+    const int16_t err = TObjQz::PrintObj(options);
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        bool newPage = false;
+        platform::Rect r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frames[i], &newPage);
+        if (newPage && i > 0) {
+            owner->BreakPage();
+            r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frames[i], &newPage);
+        }
+        platform::DrawPicture(pictures[i], &r);
+        P_CrtHeight = r.bottom;
+        platform::KillPicture(pictures[i]);
+    }
     const unsigned char empty[1] = {0};
     PrintNewLine(empty, 0);
-    return 0;
+    return err;
 }

@@ -46,13 +46,7 @@ bool ShownMember(TObjQz* member)
 
 namespace {
 
-void MemberLine(TObjQz* member, unsigned char* out)
-{
-    unsigned char info[256];
-    member->GetFullName(out);
-    member->GetMoreInfo(info, true);
-    PAppend(out, info);
-}
+void MemberLine(TObjQz* member, unsigned char* out) { member->GetHeading(out); }
 
 constexpr int16_t kSubtable = 29;
 

@@ -97,6 +97,21 @@ bool TObjQz::BreakIf(int16_t lines)
     return true;
 }
 
+void TObjQz::GetHeading(unsigned char* out)
+{
+    unsigned char info[256];
+    GetFullName(out);
+    GetMoreInfo(info, false);
+    PAppend(out, info);
+}
+
+void TObjQz::KeepWithHeading(int32_t height)
+{
+    const int32_t bottom = P_PageRect.bottom - 30;
+    const int32_t need = std::min<int32_t>(2 * LineOf(Metrics()) + height, bottom - P_PageTop);
+    if (P_CrtHeight > P_PageTop && P_CrtHeight + need > bottom && owner) owner->BreakPage();
+}
+
 int16_t TObjQz::PageWide() { return int16_t(P_PageRect.right - P_PageRect.left); }
 
 int16_t TObjQz::SaveNewLine(const unsigned char* text, int16_t indent, int16_t file)
@@ -112,11 +127,16 @@ void TObjQz::PrintLine(const unsigned char* text, int16_t indent)
 {
     // An empty line turns no page: the list would end on a blank one.
     if (text[0] == 0) return;
+    // A tab (a declaration's, between name and type) shows as a space, as
+    // the text editors show it.
+    unsigned char shown[256];
+    std::memcpy(shown, text, size_t(text[0]) + 1);
+    std::replace(shown + 1, shown + 1 + shown[0], uint8_t('\t'), uint8_t(' '));
     const FontInfo info = Metrics();
     if (P_PageRect.bottom - 30 <= P_CrtHeight + LineOf(info) && owner) owner->BreakPage();
-    const int16_t x = RightToLeft() ? int16_t(PageWide() - (indent + StringWidth(text) + 30)) : int16_t(indent + 30);
+    const int16_t x = RightToLeft() ? int16_t(PageWide() - (indent + StringWidth(shown) + 30)) : int16_t(indent + 30);
     MoveTo(x, int16_t(P_CrtHeight + info.ascent));
-    DrawString(text);
+    DrawString(shown);
 }
 
 void TObjQz::PrintNewLine(const unsigned char* text, int16_t indent)
@@ -142,10 +162,8 @@ void TObjQz::PrintLinedNewLine(const unsigned char* text, int16_t indent)
 int16_t TObjQz::PrintObj(OutPutParmRec* options)
 {
     (void)options;
-    unsigned char heading[256], info[256];
-    GetFullName(heading);
-    GetMoreInfo(info, true);
-    PAppend(heading, info);
+    unsigned char heading[256];
+    GetHeading(heading);
     UsePrintStyle(bold);
     PrintNewLine(heading, 0);
     TextFace(normal);
@@ -189,10 +207,8 @@ int16_t TObjQz::Save(int16_t file, OutPutParmRec* options)
 {
     const OutPutParmRec none{};
     const OutPutParmRec& o = options ? *options : none;
-    unsigned char heading[256], info[256];
-    GetFullName(heading);
-    GetMoreInfo(info, false);
-    PAppend(heading, info);
+    unsigned char heading[256];
+    GetHeading(heading);
     // Every write is checked: the first failure ends the object.
     OSErr err = WriteEOL(file);
     if (!err) err = WriteP(file, heading);

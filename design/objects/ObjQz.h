@@ -160,6 +160,14 @@ public:
         return nullptr;
     }
     virtual bool BreakIf(int16_t lines);
+    // The line an object is printed and exported under: its full name
+    // directly followed by its information line.
+    void GetHeading(unsigned char* out);
+    // Turns the page before the heading (two lines of the current font)
+    // when it and `height` points of what it heads do not fit on the rest
+    // of the page: a heading never stands alone at the foot of a page. A
+    // block taller than a new page's room counts as that room.
+    void KeepWithHeading(int32_t height);
     virtual int16_t PageWide();
     virtual int16_t SaveNewLine(const unsigned char* text, int16_t indent, int16_t file);
     virtual void PrintLine(const unsigned char* text, int16_t indent);

@@ -131,7 +131,8 @@ int16_t TSTRObjQz::PrintObj(OutPutParmRec* options)
         std::memcpy(text + 1, s.data(), text[0]);
         return text;
     };
-    PrintNewLine(toP(ListHeading(resName, " :", id)), 0);
+    GetHeading(text);
+    PrintNewLine(text, 0);
     TextFace(normal);
     const unsigned char empty[1] = {0};
     PrintNewLine(empty, 0);
@@ -166,10 +167,8 @@ int16_t TStyleObjQz::InitDisplay(Handle* display, const Rect& r, int16_t* width,
 
 int16_t TStyleObjQz::PrintObj(OutPutParmRec*)
 {
-    unsigned char line[256], info[256];
-    GetFullName(line);
-    GetMoreInfo(info, true);
-    PAppend(line, info);
+    unsigned char line[256];
+    GetHeading(line);
     PAppend(line, std::string("   "));
     PAppend(line, description);
     UsePrintStyle(bold);

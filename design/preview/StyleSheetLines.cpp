@@ -149,10 +149,8 @@ int16_t TStyleSheetObjQz::PrintObj(OutPutParmRec* options)
     const bool details = options && options->contents && !TstFlag(kFlagCiphered);
     UsePrintStyle(bold);
     if (details) BreakIf(3);
-    unsigned char text[256], info[256];
-    GetFullName(text);
-    GetMoreInfo(info, true);
-    PAppend(text, info);
+    unsigned char text[256];
+    GetHeading(text);
     PrintNewLine(text, 0);
     UsePrintStyle(normal);
     if (details) {
@@ -168,29 +166,33 @@ int16_t TStyleSheetObjQz::PrintObj(OutPutParmRec* options)
 
 int16_t TPictObjQz::PrintObj(OutPutParmRec* options)
 {
-    unsigned char title[256];
-    GetFullName(title);
-    UsePrintStyle(bold);
-    PrintNewLine(title, 0);
-    UsePrintStyle(normal);
+    ParseResFile store(owner);
+    Handle pict = nullptr;
+    int32_t w = 0, h = 0;
     if (options && options->contents && !TstFlag(kFlagCiphered)) {
-        ParseResFile store(owner);
-        Handle pict = xget1res(FourCC("PICT"), id);
+        pict = xget1res(FourCC("PICT"), id);
         Rect frame{};
         if (pict && *pict && GetHandleSize(pict) >= 10) QDGetPictureBounds(pict, &frame);
-        int32_t w = frame.right - frame.left, h = frame.bottom - frame.top;
-        if (w > 0 && h > 0) {
-            // Scaled down, proportions kept, to the page's width less 30.
-            const int32_t room = std::max(1, PageWide() - 30);
-            if (w > room) {
-                h = std::max<int32_t>(1, h * room / w);
-                w = room;
-            }
-            if (P_CrtHeight + h > P_PageRect.bottom - 30 && owner) owner->BreakPage();
-            const Rect at{P_CrtHeight, 30, int16_t(std::min<int32_t>(P_CrtHeight + h, 32767)), int16_t(30 + w)};
-            DrawPicture(pict, &at);
-            P_CrtHeight = at.bottom;
+        w = frame.right - frame.left, h = frame.bottom - frame.top;
+        // Scaled down, proportions kept, to the page's width less 30.
+        const int32_t room = std::max(1, PageWide() - 30);
+        if (w > room && h > 0) {
+            h = std::max<int32_t>(1, h * room / w);
+            w = room;
         }
+    }
+    const bool drawn = w > 0 && h > 0;
+    unsigned char title[256];
+    GetHeading(title);
+    UsePrintStyle(bold);
+    // The picture follows its heading on the same page.
+    if (drawn) KeepWithHeading(h);
+    PrintNewLine(title, 0);
+    UsePrintStyle(normal);
+    if (drawn) {
+        const Rect at{P_CrtHeight, 30, int16_t(std::min<int32_t>(P_CrtHeight + h, 32767)), int16_t(30 + w)};
+        DrawPicture(pict, &at);
+        P_CrtHeight = at.bottom;
     }
     const unsigned char empty[1] = {0};
     PrintNewLine(empty, 0);

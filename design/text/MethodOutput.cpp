@@ -16,6 +16,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OutputSupport.h"
 #include "design/rename/RenameCommit.h"
 #include "design/text/MethodText.h"
 #include "design/text/MethodTextSupport.h"
@@ -34,34 +35,6 @@ using namespace platform;
 namespace {
 
 constexpr int16_t kSearchSide = 32767;
-constexpr int16_t kPrintStyle = 2;
-
-int16_t LineHeight()
-{
-    FontInfo info{};
-    GetFontInfo(&info);
-    return int16_t(info.ascent + info.descent + info.leading);
-}
-
-void PrintStyle(StyleField face)
-{
-    TextFont(GetResFont(kPrintStyle));
-    TextSize(GetResSize(kPrintStyle));
-    TextFace(face);
-}
-
-// One line of the heading at the current print height, 30 points in; a
-// line that no longer fits above the page bottom less 30 turns the page.
-void PrintHeadingLine(TMainDoc* doc, const unsigned char* text)
-{
-    FontInfo info{};
-    GetFontInfo(&info);
-    const int16_t line = int16_t(info.ascent + info.descent + info.leading);
-    if (doc && P_PageRect.bottom - 30 < P_CrtHeight + line) doc->BreakPage();
-    MoveTo(30, int16_t(P_CrtHeight + info.ascent));
-    DrawString(text);
-    P_CrtHeight = int16_t(P_CrtHeight + line);
-}
 
 }  // namespace
 
@@ -86,8 +59,8 @@ int16_t TGnlProcObjQz::PrintObj(OutPutParmRec* options)
 {
     const bool contents = options && options->contents != 0 && !TstFlag(kFlagCiphered);
     TEHandle te = nullptr;
-    PrintStyle(normal);
-    const int16_t line = LineHeight();
+    UsePrintStyle(normal);
+    const int16_t line = CurrentLineHeight();
     if (contents) {
         te = NewMethodRecord(G_MachineType >= 4, kSearchSide);
         if (!te) return memFullErr;
@@ -96,15 +69,13 @@ int16_t TGnlProcObjQz::PrintObj(OutPutParmRec* options)
         DoTextProc(table, id, this, TEGetStyleHandle(te) != nullptr, te, GetResFont(kPrintStyle), 0);
         if (owner && P_CrtHeight + 5 * line >= P_PageRect.bottom - 30) owner->BreakPage();
     }
-    // The heading: the full name and the information line, bold.
-    unsigned char heading[256], info[256];
-    GetFullName(heading);
-    GetMoreInfo(info, false);
-    PAppend(heading, info);
-    PrintStyle(bold);
-    PrintHeadingLine(owner, heading);
-    P_CrtHeight = int16_t(P_CrtHeight + LineHeight());
-    PrintStyle(normal);
+    // The heading, bold, then an empty line.
+    unsigned char heading[256];
+    GetHeading(heading);
+    UsePrintStyle(bold);
+    PrintNewLine(heading, 0);
+    P_CrtHeight = int16_t(P_CrtHeight + CurrentLineHeight());
+    UsePrintStyle(normal);
     if (!te) return 0;
 
     PrintTextPages(te, owner);

@@ -173,8 +173,8 @@ TEST_F(KindPreview, DamagedListsShowWhatTheyHold)
     }
 }
 
-// Printed: the heading in bold, then each number at 20 and its string at
-// 60 on one line.
+// Printed: the heading in bold as the export writes it, then each number
+// at 20 and its string at 60 on one line.
 TEST_F(KindPreview, StringListsPrintTheirNumberedStrings)
 {
     Load(kKinds);
@@ -196,7 +196,7 @@ TEST_F(KindPreview, StringListsPrintTheirNumberedStrings)
             MoveTo(int16_t(indent + 30), int16_t(n * (fi.ascent + fi.descent + fi.leading) + fi.ascent));
             DrawText(s.data(), 0, int16_t(s.size()));
         };
-        at("Texts ID :15000", 0, 0, bold);
+        at("String list Texts ID:15000", 0, 0, bold);
         const char* strings[] = {"Invoice", "Printed on", "", "Thank you for your order."};
         for (int i = 0; i < 4; ++i) {
             at(std::to_string(i + 1), 20, 2 + i, normal);

@@ -24,7 +24,20 @@
 #include "platform/windows/Windows.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/WholeFile.h"
+#include "platform/text/Utf8.h"
 #include "toolbox/drawing/PrintEmulation.h"
+#include "design/forms/FormPrinting.h"
+#include "forms/drawing/FormPreview.h"
+#include "forms/model/LayoutEditor.h"
+#include "design/preview/PreviewFrame.h"
+#include "platform/drawing/GWorlds.h"
+#include "platform/drawing/Modes.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/Shapes.h"
+#include "platform/drawing/Text.h"
+#include "platform/pictures/Pictures.h"
+#include "tests/design/PrintedPages.h"
 #include "tests/browser/EditorFixture.h"
 #include "tests/platform/files/LockedFolder.h"
 
@@ -559,6 +572,124 @@ TEST_F(DemoOutput, TheDemosExportIsTheReviewedFile)
     const std::string expected = Text(std::string(QZ_SOURCE_DIR) + "/tests/browser/expected/DemoExport.txt");
     if (const char* keep = std::getenv("QZ_KEEP_EXPORT")) std::ofstream(keep, std::ios::binary) << text.substr(body);
     EXPECT_EQ(text.substr(body), expected);
+}
+
+// Printed with contents to PDF, each page also drawn at 72 dpi: every
+// heading stands 30 points in as the export writes it (bold, a tab shown as
+// a space), in the export's order, and each page of every form follows as
+// its preview draws it, pixel for pixel, the first on its heading's page.
+TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
+{
+    for (int16_t item : {4, 5, 10, 1}) PushDialogAnswer(item);
+    PushFileDialogAnswer(Out());
+    ASSERT_EQ(pane_->Output(false), 0);
+    std::vector<std::string> headings;  // the export's lines after two empty ones
+    {
+        std::istringstream in(Read());
+        std::string line, before[2] = {"header", "header"};
+        while (std::getline(in, line)) {
+            if (before[0].empty() && before[1].empty() && !line.empty())
+                headings.push_back(Utf8ToMacRomanString(line));
+            before[1] = before[0], before[0] = line;
+        }
+    }
+    ASSERT_GT(headings.size(), 60u);
+    SetFormPreviewProc(FormPagePreview);  // as at the program's start
+    PrOpen();  // the session outlives the print with its page images
+    PrintToFile();
+    ASSERT_EQ(PMSessionSetPageImages(GetPrintSession(), folder_ / "page", 72), kPMNoError);
+    ASSERT_EQ(pane_->Output(true), 0);
+    PrClose();
+    DropPrintRecord();
+    SetFormPreviewProc(nullptr);
+    std::vector<std::unique_ptr<readtest::PageImage>> pages;
+    for (int16_t n = 1; n <= P_NoPage; ++n) {
+        pages.push_back(std::make_unique<readtest::PageImage>(folder_ / ("page" + std::to_string(n) + ".png")));
+        ASSERT_TRUE(pages.back()->ok) << n;
+    }
+    // Where what `draw` draws on white (it answers its size) stands 30
+    // points in, from `at` (page, top) on; the page is -1 when nowhere.
+    using Place = std::pair<size_t, int32_t>;
+    auto find = [&](Place at, const std::function<Rect()>& draw) -> Place {
+        const Rect probe{0, 0, 800, 640};
+        GWorldPtr world = nullptr;
+        if (NewGWorld(&world, 32, &probe, nullptr, nullptr, 0) != noErr) return {size_t(-1), 0};
+        CGrafPtr savedPort;
+        GDHandle savedDevice;
+        GetGWorld(&savedPort, &savedDevice);
+        SetGWorld(world, nullptr);
+        EraseRect(&probe);
+        const Rect box = draw();
+        SetGWorld(savedPort, savedDevice);
+        const Surface drawn = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
+        Place found{size_t(-1), 0};
+        for (size_t p = at.first; p < pages.size() && found.first == size_t(-1); ++p) {
+            const readtest::PageImage& page = *pages[p];
+            for (int32_t top = p == at.first ? at.second : 0; top + box.bottom <= page.pixels.height(); ++top) {
+                bool same = 30 + box.right <= page.pixels.width();
+                for (int16_t v = 0; v < box.bottom && same; ++v)
+                    for (int16_t h = 0; h < box.right && same; ++h)
+                        same = (drawn.ReadRGB(h, v) & 0xFFFFFF) == page.At(30 + h, top + v);
+                if (same) {
+                    found = {p, top};
+                    break;
+                }
+            }
+        }
+        DisposeGWorld(world);
+        return found;
+    };
+    Place at{0, 0};
+    int forms = 0;
+    for (const std::string& heading : headings) {
+        const Place line = find(at, [&] {
+            std::string shown = heading;
+            std::replace(shown.begin(), shown.end(), '\t', ' ');
+            unsigned char text[256];
+            apptest::ToP(shown, text);
+            TextFont(GetResFont(2));
+            TextSize(GetResSize(2));
+            TextFace(bold);
+            FontInfo fi{};
+            GetFontInfo(&fi);
+            MoveTo(0, fi.ascent);
+            DrawString(text);
+            return Rect{0, 0, int16_t(fi.ascent + fi.descent), StringWidth(text)};
+        });
+        ASSERT_NE(line.first, size_t(-1)) << heading;
+        at = {line.first, line.second + 1};
+        TObjQz* form = nullptr;
+        for (int32_t row = 0; row < pane_->fList->rowCount; ++row) {
+            auto* obj = static_cast<TObjQz*>(LongLRowObject(row, pane_->fList));
+            unsigned char name[256];
+            obj->GetFullName(name);
+            if (obj->kind == 24 && heading.rfind(P(name) + " ", 0) == 0) form = obj;
+        }
+        if (!form) continue;
+        ++forms;
+        for (int16_t shown = 1, last = 1; shown <= last; ++shown) {
+            Handle display = nullptr;
+            int16_t type = 0, height = 0, first = 0, page = shown;
+            ASSERT_EQ(form->InitDisplay(&display, Rect{0, 0, 100, 100}, &type, &height, &first, &last, &page, false), 0);
+            Handle picture = PreviewOf(display)->picture;
+            const Place drawing = find(at, [&] {
+                Rect frame{};
+                QDGetPictureBounds(picture, &frame);
+                bool newPage = false;
+                Rect r = PlaceFormPreview(P_PageRect, P_PageRect.top, P_PageRect.top, frame, &newPage);
+                OffsetRect(&r, int16_t(-r.left), int16_t(-r.top));
+                DrawPicture(picture, &r);
+                return r;
+            });
+            form->DisposeDisplay(&display);
+            EXPECT_NE(drawing.first, size_t(-1)) << heading << " page " << shown;
+            if (shown == 1) {
+                EXPECT_EQ(drawing.first, line.first) << heading;
+            }
+            if (drawing.first != size_t(-1)) at = {drawing.first, drawing.second + 1};
+        }
+    }
+    EXPECT_EQ(forms, 5);
 }
 
 }  // namespace

@@ -191,13 +191,13 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
         {&second, 50, printedTo - line - 2, true}, {&second, 50, printedTo + 2, false}};
     for (const auto& [image, h, v, black] : pixels) EXPECT_EQ(image->At(h, v) == 0, black) << h << ", " << v;
 
-    // Without its contents only the heading and a blank line: a heading
-    // that just fits above the bottom margin stays on its page, one pixel
-    // more turns it.
+    // Without its contents only the heading and a blank line, turned as
+    // every printed line is: a heading that ends above the bottom margin
+    // stays on its page, one that reaches it turns it.
     options.contents = 0;
     for (const int16_t over : {0, 1}) {
         PrintPages(folder_.path(), "heading-", [&] {
-            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - line + over);
+            P_CrtHeight = int16_t(P_PageRect.bottom - 30 - line - 1 + over);
             EXPECT_EQ(m->PrintObj(&options), 0);
             pages = P_NoPage;
         });
