@@ -1,6 +1,7 @@
 // A server's reply to the request for both password tables (its version
 // counter, then table 0 and table 1), read in both byte orders: read whole
-// or refused with nothing made, every record the size its layout gives.
+// or refused with nothing made, every record the size its layout gives, and
+// never taken without both tables (each at least its two counts).
 #include <cstdint>
 #include <cstdlib>
 
@@ -32,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         int32_t counter = -1;
         const int16_t err = UnflattenServerTables(reply, otherOrder, &t0, &t1, &counter);
         if (err && (t0.users || t0.groups || t1.users || t1.groups || counter != 0)) std::abort();
+        if (!err && size < 12) std::abort();
         CheckTable(t0);
         CheckTable(t1);
         FreePassTable(&t0);

@@ -37,7 +37,9 @@ public:
     // True when bytes (or the end of the stream) wait to be read.
     bool Readable() const;
 
-    // The longest a single Send or Receive waits, in milliseconds.
+    // The longest a single Send or Receive waits, in milliseconds (30 s
+    // unless set).
+    static constexpr uint32_t kDefaultTimeoutMs = 30000;
     void SetTimeout(uint32_t milliseconds) { timeoutMs_ = milliseconds; }
 
 private:
@@ -46,7 +48,7 @@ private:
     int fd_ = -1;
     bool little_ = false;
     uint16_t sequence_ = 0;
-    uint32_t timeoutMs_ = 30000;
+    uint32_t timeoutMs_ = kDefaultTimeoutMs;
     std::string address_;
     uint16_t port_ = 0;
 };

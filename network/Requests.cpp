@@ -35,6 +35,9 @@ struct State {
     NetSwapProc sending = SwapBytesEnvoi2;
     ResActionProc action = nullptr;
     uint32_t lastRequestTicks = 0;
+    uint32_t timeoutMs = CQztcp::kDefaultTimeoutMs;
+    uint32_t failures = 0;
+    OSErr lastFailure = 0;
     bool busy = false;
 };
 
@@ -49,10 +52,24 @@ void NoteOrder()
     ServerByteSens = S().current && S().current->ServerLittleEndian() ? 1 : 0;
 }
 
+// A connection that closed on an error has failed: every reader of the
+// server's bytes closes it then.
+OSErr Noted(CQztcp* c, OSErr err)
+{
+    if (err != 0 && !c->IsOpen()) {
+        ++S().failures;
+        S().lastFailure = err;
+    }
+    return err;
+}
+
 bool Usable(CQztcp* c)
 {
     if (!c) return false;
-    if (!c->IsOpen() && c->HasAddress() && c->Reopen() == 0) NoteOrder();
+    if (!c->IsOpen() && c->HasAddress()) {
+        if (c->Reopen() == 0) NoteOrder();
+        else Noted(c, kNetNotConnected);
+    }
     return c->IsOpen();
 }
 
@@ -177,10 +194,13 @@ OSErr OpenServerConnection(const std::string& address, uint16_t port)
 {
     if (!S().own) S().own = std::make_unique<CQztcp>();
     S().current = S().own.get();
+    S().own->SetTimeout(S().timeoutMs);
     OSErr err = S().own->Open(address, port);
     NoteOrder();
     return err;
 }
+
+void SetServerTimeout(uint32_t milliseconds) { S().timeoutMs = milliseconds; }
 
 void closeconnection()
 {
@@ -207,6 +227,9 @@ void ResetRequestLayer()
     s.sending = SwapBytesEnvoi2;
     s.action = nullptr;
     s.lastRequestTicks = 0;
+    s.timeoutMs = CQztcp::kDefaultTimeoutMs;
+    s.failures = 0;
+    s.lastFailure = 0;
     s.busy = false;
     ServerByteSens = 0;
     reqerr = 0;
@@ -245,6 +268,7 @@ Handle sendxrequest(int16_t code, const void* data, int32_t length, int16_t send
         reqerr = err;
     else
         reply = AwaitReply(c, header.sequence, replyTemplate);
+    Noted(c, reqerr);
     s.busy = false;
     return reply;
 }
@@ -258,7 +282,7 @@ void readalone(void* buffer, int32_t length)
         return;
     }
     CQztcp* c = S().current;
-    reqerr = c && c->IsOpen() ? c->Receive(buffer, size_t(length)) : kNetNotConnected;
+    reqerr = c && c->IsOpen() ? Noted(c, c->Receive(buffer, size_t(length))) : kNetNotConnected;
 }
 
 void actionresaction(int32_t length)
@@ -272,10 +296,14 @@ void actionresaction(int32_t length)
         reqerr = platform::paramErr;
         return;
     }
-    reqerr = TakeActions(c, uint32_t(length));
+    reqerr = Noted(c, TakeActions(c, uint32_t(length)));
 }
 
 uint32_t LastRequestTicks() { return S().lastRequestTicks; }
+
+uint32_t ConnectionFailures() { return S().failures; }
+
+int16_t LastConnectionFailure() { return S().lastFailure; }
 
 int16_t idlecomm()
 {
@@ -286,10 +314,10 @@ int16_t idlecomm()
     s.busy = true;
     for (int32_t frames = 0; frames < kMaxFramesPerIdle && c->IsOpen() && c->Readable(); ++frames) {
         wire::ReplyHeader header;
-        if (ReadHeader(c, c->LastSequence(), &header) != 0) break;
+        if (Noted(c, ReadHeader(c, c->LastSequence(), &header)) != 0) break;
         OSErr err = header.kind == wire::kFrameActions ? TakeActions(c, header.length)
                                                        : c->Discard(header.length);
-        if (err != 0 && err != kNetBadReply) break;
+        if (Noted(c, err) != 0 && err != kNetBadReply) break;
     }
     s.busy = false;
     return 0;

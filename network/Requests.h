@@ -32,6 +32,9 @@ void SetResActionProc(ResActionProc proc);
 // Opens the program's connection to a server at a dotted IPv4 address and
 // makes it current.
 platform::OSErr OpenServerConnection(const std::string& address, uint16_t port);
+// The longest a read or write of the connections OpenServerConnection makes
+// waits, in milliseconds (30,000 until set).
+void SetServerTimeout(uint32_t milliseconds);
 // Closes the current connection and forgets it.
 void closeconnection();
 // Makes another connection current (null for none); not owned.
@@ -55,6 +58,13 @@ void readalone(void* buffer, int32_t length);
 void actionresaction(int32_t length);
 // Ticks of the last request sent.
 uint32_t LastRequestTicks();
+// Failures of the server's connection since the start: how many (a
+// request, read or idle time that ended with its connection closed, or a
+// lost connection that could not be opened again) and the error of the
+// last one. A caller that sees the count move during a step knows that the
+// server failed, whatever the step made of it.
+uint32_t ConnectionFailures();
+int16_t LastConnectionFailure();
 // Idle time: takes the actions the server sent unasked. 1 when there is no
 // connection, else 0.
 int16_t idlecomm();

@@ -62,6 +62,16 @@ int16_t validmodule(int16_t component) { return component == 1 ? component : 1; 
 
 bool AddressIsSet(const ServerAddress& address) { return ReadBE32(address.bytes + 4) != 0xFFFFFFFFu; }
 
+std::string ServerAddressText(const ServerAddress& address, bool withPort)
+{
+    char text[24];
+    const int n = std::snprintf(text, sizeof text, "%u.%u.%u.%u", address.bytes[4], address.bytes[5],
+                                address.bytes[6], address.bytes[7]);
+    const uint16_t port = ReadBE16(address.bytes + 2);
+    if (withPort && port) std::snprintf(text + n, sizeof text - size_t(n), ":%u", port);
+    return text;
+}
+
 bool ParseServerAddress(const std::string& text, ServerAddress* address)
 {
     *address = ServerAddress();
@@ -136,10 +146,8 @@ void openfromserver(const DatabaseSpec& target)
         return;
     }
     const uint16_t port = ReadBE16(target.address.bytes + 2);
-    char dotted[16];
-    std::snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", target.address.bytes[4], target.address.bytes[5],
-                  target.address.bytes[6], target.address.bytes[7]);
-    if (const OSErr err = OpenServerConnection(dotted, port ? port : kDefaultServerPort); err != noErr) {
+    if (const OSErr err = OpenServerConnection(ServerAddressText(target.address), port ? port : kDefaultServerPort);
+        err != noErr) {
         erreure = err;
         return;
     }

@@ -25,6 +25,9 @@ extern platform::FSSpec gLocalResFileSpec;
 int16_t validmodule(int16_t component);
 // Whether an address was set.
 bool AddressIsSet(const ServerAddress& address);
+// The address as dotted text, "a.b.c.d", with ":port" after it when asked
+// for and the record has one.
+std::string ServerAddressText(const ServerAddress& address, bool withPort = false);
 // Reads "a.b.c.d" or "a.b.c.d:port"; false (address unset) for anything else.
 bool ParseServerAddress(const std::string& text, ServerAddress* address);
 // The server selection dialog ('DLOG' 5001: 1 Open, 2 Cancel, 4 the

@@ -44,8 +44,9 @@ struct AppDocHooks {
     int32_t (*countModules)(IModuleManager* manager) = nullptr;
     // Whether the current container was compiled without method sources.
     bool (*baseCompilee)() = nullptr;
-    // Server structures: passwords and the login.
-    bool (*isThereAPassword)(int16_t mode) = nullptr;
+    // Server structures: the users' tables read from the server (0 with
+    // whether a login is needed, or the error), and the login.
+    int16_t (*readServerPasswords)(bool* loginNeeded) = nullptr;
     int16_t (*takePass)(bool useDefaultUser) = nullptr;
     bool (*okStruct)() = nullptr;
     // A structure from an SQL schema script: on success `fileSpec` names it.

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
@@ -24,6 +23,7 @@
 #include "app/appl/Utilities.h"
 #include "kernel/handles/KernelHandles.h"
 #include "kernel/store/StoreAccess.h"
+#include "network/NetErrors.h"
 #include "network/Requests.h"
 #include "network/ServerOpen.h"
 #include "platform/core/FourCC.h"
@@ -50,6 +50,9 @@ constexpr int16_t kSqlScriptError = -1;
 constexpr int16_t kTooManyTablesText = 81, kTooManyFieldsText = 82;
 constexpr int16_t kScriptTexts = 1028, kRemarksText = 11;
 constexpr int16_t kCompanionText = 98;  // 98-101: a companion asked to open
+// A server's structure that may not open: its users' tables unread; around
+// the server's address, the server gone silent.
+constexpr int16_t kTablesUnreadText = 108, kServerAtText = 110, kStoppedAnsweringText = 111;
 
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
@@ -121,13 +124,7 @@ Boolean SQLFileFilter(AEDesc* item, void* info, void*, NavFilterModes)
     return type == FourCC("TEXT") || type == FourCC("_SQL");
 }
 
-void GetIPString(const ServerAddress& address, unsigned char* text)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%hu.%hu.%hu.%hu", uint16_t(address.bytes[4]), uint16_t(address.bytes[5]),
-                  uint16_t(address.bytes[6]), uint16_t(address.bytes[7]));
-    ToPascal(buffer, text);
-}
+void GetIPString(const ServerAddress& address, unsigned char* text) { ToPascal(ServerAddressText(address), text); }
 
 bool GetOpenFromServer() { return G_OpenFromServer; }
 
@@ -168,6 +165,24 @@ bool SayIfCompanion(const FSSpec& fileSpec)
     }
     XAlert(1000, text, kStopAlert);
     return true;
+}
+
+// The connection to the server failed while its structure opened: a reply
+// that could not be read is said as such, anything else as the server
+// going silent, at the address the user gave.
+void SayServerFailed(const ServerAddress& address)
+{
+    if (LastConnectionFailure() == kNetBadReply) {
+        ErrMsg(kNetBadReply);
+        return;
+    }
+    Str255 text, more;
+    MyGetIndString(text, 1002, kServerAtText);
+    ToPascal(ServerAddressText(address, true), more);
+    AppendPString(text, more);
+    MyGetIndString(more, 1002, kStoppedAnsweringText);
+    AppendPString(text, more);
+    XAlert(1000, text, kStopAlert);
 }
 
 }  // namespace
@@ -369,6 +384,11 @@ int16_t TAppl::OpenServerMainDoc()
     docFileSpec.addressText = PText(addressText);
     docFileSpec.component = component;
     docFileSpec.address = address;
+    // From here on a failure of the server's connection ends the open,
+    // whatever the step that met it made of it: the server, not the
+    // structure or the password, is then what went wrong.
+    const uint32_t failures = ConnectionFailures();
+    auto serverFailed = [&] { return ConnectionFailures() != failures; };
     G_OpenFromServer = true;
     openfromserver(docFileSpec);
     G_OpenFromServer = false;
@@ -388,28 +408,26 @@ int16_t TAppl::OpenServerMainDoc()
             localres = -1;
         }
     };
+    bool tablesUnread = false;
     if (err == 0) {
         if (DocHooks().useQzRes) DocHooks().useQzRes(resFile);
         else useres(resFile);
-        if (DocHooks().baseCompilee && DocHooks().baseCompilee()) {
-            closeAll();
-            ErrMsg(1009);
-            return 1009;
-        }
-        if (DocHooks().isThereAPassword && DocHooks().isThereAPassword(3)) {
+        // The users first: nothing of the design is read before the
+        // server's own tables say who may read it.
+        bool loginNeeded = false;
+        tablesUnread = DocHooks().readServerPasswords && DocHooks().readServerPasswords(&loginNeeded) != 0;
+        if (tablesUnread) {
+            err = 1001;
+        } else if (!serverFailed() && DocHooks().baseCompilee && DocHooks().baseCompilee()) {
+            err = 1009;
+        } else if (!serverFailed() && loginNeeded) {
             const int16_t pass = DocHooks().takePass ? DocHooks().takePass(false) : -128;
-            if (pass == -128) {
-                err = 1001;
-            } else if (pass != 0 || !(DocHooks().okStruct && DocHooks().okStruct())) {
-                // A login the server refused admits nobody, as a refused design does.
-                ErrMsg(1010);
-                err = 1001;
-            }
+            if (pass == -128) err = 1001;
+            // A login the server refused admits nobody, as a refused design does.
+            else if (pass != 0 || !(DocHooks().okStruct && DocHooks().okStruct())) err = 1010;
         }
     }
-    if (err != 0) {
-        closeAll();
-    } else {
+    if (err == 0 && !serverFailed()) {
         auto* doc = new (std::nothrow) TMainDoc;
         err = doc ? doc->InitDocument(structureName, this) : int16_t(memFullErr);
         if (err != 0) {
@@ -422,14 +440,32 @@ int16_t TAppl::OpenServerMainDoc()
         doc->fFileNum = resFile;
         const std::string utf8 = MacRomanToUtf8String(structureName + 1, structureName[0]);
         err = doc->Read(FSSpec{utf8}, true, false);
+        // A design read over a connection that failed on the way is not the server's.
+        if (err == 0 && serverFailed()) err = 1001;
         if (err == 0) {
             DisableFunc(14);  // one server structure at a time
         } else {
             RemoveDoc(doc);
             doc->Dispose();
         }
+    } else {
+        closeAll();
     }
-    if (err != 0 && err != 1001) ErrMsg(err);
+    // Said once, the server's own failure before whatever it made the
+    // steps conclude.
+    if (tablesUnread) {
+        Str255 text;
+        MyGetIndString(text, 1002, kTablesUnreadText);
+        XAlert(1000, text, kStopAlert);
+    } else if (serverFailed()) {
+        SayServerFailed(address);
+        err = 1001;
+    } else if (err == 1010) {
+        ErrMsg(1010);
+        err = 1001;
+    } else if (err != 0 && err != 1001) {
+        ErrMsg(err);
+    }
     Purge();
     return err;
 }

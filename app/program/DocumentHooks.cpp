@@ -60,7 +60,7 @@ void InstallDocumentHooks()
     hooks.deleteModuleManager = DisposeModuleMgr;
     hooks.countModules = [](IModuleManager* m) { return m ? m->CountModules() : int32_t(0); };
     hooks.baseCompilee = basecompilee;
-    hooks.isThereAPassword = isthereapassword;
+    hooks.readServerPasswords = ReadServerPasswords;
     hooks.takePass = takepass;
     hooks.okStruct = okstruct;
     hooks.sql = SQL;

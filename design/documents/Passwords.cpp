@@ -346,13 +346,25 @@ const uint8_t* FirstPassword()
     return reinterpret_cast<const uint8_t*>(*first) + 36;
 }
 
+bool FirstHasPassword()
+{
+    const uint8_t* stored = FirstPassword();
+    return stored && stored[0] > 0;
+}
+
 }  // namespace
 
 bool isthereapassword(int16_t mode)
 {
     lirepass(mode);
-    const uint8_t* stored = FirstPassword();
-    return stored && stored[0] > 0;
+    return FirstHasPassword();
+}
+
+int16_t ReadServerPasswords(bool* loginNeeded)
+{
+    const int16_t err = lirepass(3);
+    *loginNeeded = err == 0 && FirstHasPassword();
+    return err;
 }
 
 bool issuperuser(const unsigned char* password)

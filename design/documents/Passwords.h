@@ -81,6 +81,11 @@ void ResetPasswordTables();
 // Loads the tables (mode 1 or 2) and answers true when users exist and the
 // first has a password.
 bool isthereapassword(int16_t mode);
+// The tables of a structure held by a server, read from it as the
+// structure opens: 0 with whether they ask for a login, or the error when
+// they could not be read (no reply, a damaged one), for which the open
+// must end: the tables left are no word of the server's on its users.
+int16_t ReadServerPasswords(bool* loginNeeded);
 // True when there are no users, the first has no password, or `password`
 // scrambled equals the first user's.
 bool issuperuser(const unsigned char* password);

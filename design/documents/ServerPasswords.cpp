@@ -66,7 +66,9 @@ int16_t ReadServerTables(PassTable* table0, PassTable* table1, int32_t* counter)
     platform::WriteBE16(which, 2);
     Handle reply = sendxrequest(kReadTables, which, 2, kWordTemplate, 0);
     if (!reply) return kNoReply;
-    const int16_t err = UnflattenServerTables(reply, ServerByteSens != 0, table0, table1, counter);
+    // Tables that come with an error are not the server's word.
+    int16_t err = requesterr();
+    if (!err) err = UnflattenServerTables(reply, ServerByteSens != 0, table0, table1, counter);
     platform::DisposeHandle(reply);
     return err;
 }

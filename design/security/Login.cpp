@@ -12,6 +12,7 @@
 #include "kernel/helpers/KernelWindows.h"
 #include "kernel/startup/LoginGlobals.h"
 #include "kernel/tasks/TaskRecords.h"
+#include "network/Requests.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -69,6 +70,7 @@ int16_t takepass(bool useDefaultUser)
 {
     if (HasPassWordsExtern) return TakePass_ext();
     if (!gSecurityManager) return kLoginRefused;
+    const uint32_t failures = ConnectionFailures();
     LoadParamRecord();
     lirepass(3);
     DefaultDBUser = StoredDefaultUser();
@@ -95,6 +97,8 @@ int16_t takepass(bool useDefaultUser)
             mayAsk = false;
         }
     }
+    // Nobody is asked for a password that a server gone silent cannot check.
+    if (!token && mayAsk && ConnectionFailures() != failures) return kLoginRefused;
     if (!token && mayAsk) {
         token = ShowLoginDialog(defaultName);
         if (!token) return kLoginCancelled;

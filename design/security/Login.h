@@ -14,8 +14,9 @@ constexpr int16_t kLoginRefused = -9978;
 // Logs a user in as the server's structure opens: a start-up name and
 // password, the structure's default user (with `useDefaultUser`, Shift
 // up), else the login dialog. 0 with a user logged in, -128 cancelled,
-// -9978 when no user could be logged in (the server refused the identity,
-// or the default user is gone and no dialog may ask).
+// -9978 when no user could be logged in (the server refused the identity
+// or stopped answering, or the default user is gone and no dialog may
+// ask).
 int16_t takepass(bool useDefaultUser);
 // Whether the current user may open the design: never in the runtime
 // configuration; else the design-access group of the structure's
@@ -25,7 +26,8 @@ bool okstruct();
 // belongs to the group; true when nobody is logged in at all.
 bool ok2pass(int16_t group, VSecurityToken* token);
 
-// The login dialog (987): a retained token, null when cancelled.
+// The login dialog (987): a retained token, null when cancelled (or when
+// the server stopped answering while it was up).
 VSecurityToken* ShowLoginDialog(const unsigned char* defaultName);
 // The dialog itself: true when a user was accepted, with its number and
 // the password as typed (length-prefixed, at most 15 characters).

@@ -12,6 +12,7 @@
 #include "design/security/SecurityTokens.h"
 #include "kernel/helpers/KernelDialogs.h"
 #include "kernel/store/StoreAccess.h"
+#include "network/Requests.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/dialogs/Dialogs.h"
@@ -89,7 +90,10 @@ bool ShowLoginDialog_user_pwd(const unsigned char* defaultName, int16_t* user, u
     const bool local = islocalres(numresfalse);
     int16_t hit = 0;
     bool accepted = false;
-    while (!accepted && hit != kCancel) {
+    // A server that stops answering ends the dialog: no password it
+    // cannot check is asked again.
+    const uint32_t failures = ConnectionFailures();
+    while (!accepted && hit != kCancel && ConnectionFailures() == failures) {
         MyModalDialog(LoginFilter, &hit);
         if (hit != kOK) continue;
         unsigned char name[256], typed[256];

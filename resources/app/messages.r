@@ -175,6 +175,10 @@
     "A file or folder of that name is there already. Choose another name."  # 105 (-48)
     "This is a folder or a special file, not a document."  # 106 (-1302)
     "The file cannot be moved there: it is on another disk."  # 107 (-122)
+    "The server's password tables could not be read; the structure was not opened."  # 108 OpenServerMainDoc
+    "The server sent a reply that is too large or damaged."  # 109 (-10066)
+    "The server at "  # 110-111 around the server's address: it stopped answering during an open
+    " stopped answering; the structure was not opened."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -191,6 +195,7 @@
     $"2329 0053"    # 9001 a stored form that does not read
     $"D8EF 0041"    # -10001 no connection to the server
     $"D8EE 0042"    # -10002 the server did not answer in time
+    $"D8AE 006D"    # -10066 a reply too large or damaged
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.

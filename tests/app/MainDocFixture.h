@@ -131,7 +131,10 @@ inline void InstallFakeDesign(FakeDesign* design)
     h.newModuleManager = [](TMainDoc*) { return reinterpret_cast<IModuleManager*>(new char(0)); };
     h.deleteModuleManager = [](IModuleManager* m) { delete reinterpret_cast<char*>(m); };
     h.baseCompilee = [] { return FakeDesign::Current()->compiled; };
-    h.isThereAPassword = [](int16_t) { return FakeDesign::Current()->passwords; };
+    h.readServerPasswords = [](bool* loginNeeded) {
+        *loginNeeded = FakeDesign::Current()->passwords;
+        return int16_t(0);
+    };
     h.takePass = [](bool) { return FakeDesign::Current()->takePass; };
     h.okStruct = [] { return FakeDesign::Current()->okStruct; };
 }
@@ -214,16 +217,7 @@ protected:
     }
     void TearDown() override
     {
-        for (TDocument* d = appl_->fDocList; d;) {
-            TDocument* next = d->fNext;
-            if (d->IsMember(2)) {
-                appl_->RemoveDoc(d);
-                appl_->fQuit = true;
-                d->Dispose();
-                appl_->fQuit = false;
-            }
-            d = next;
-        }
+        DisposeDocs();
         ResetDocHooks();
         PaneHooks() = AppPaneHooks();
         ResetResManager();
@@ -264,6 +258,20 @@ protected:
         if (type) info.fdType = platform::OSType(uint8_t(type[0])) << 24 | uint8_t(type[1]) << 16 | uint8_t(type[2]) << 8 | uint8_t(type[3]);
         platform::FSpSetFInfo(fileSpec, info);
         return fileSpec;
+    }
+    // Every structure or library document, gone without a question.
+    void DisposeDocs()
+    {
+        for (TDocument* d = appl_->fDocList; d;) {
+            TDocument* next = d->fNext;
+            if (d->IsMember(2)) {
+                appl_->RemoveDoc(d);
+                appl_->fQuit = true;
+                d->Dispose();
+                appl_->fQuit = false;
+            }
+            d = next;
+        }
     }
     TMainDoc* FrontDoc() const { return static_cast<TMainDoc*>(appl_->fDocList); }
     int DocCount() const

@@ -3,8 +3,10 @@
 # open; one whose design the user may not open lets it go. Bert logs in to
 # a structure whose design only Anna's group may open: after the refusal's
 # alert the program, kept waiting by its script, holds no socket to the
-# server. Anna's open holds one, which shows the count sees it. SIGTERM
-# then quits each run with status 0.
+# server. So it does when the server cuts its reply with the password
+# tables: the open ends at that alert, before any login. Anna's open holds
+# one, which shows the count sees it. SIGTERM then quits each run with
+# status 0.
 #   run_server_refusal.sh PROGRAM DOCBUILD SERVER WORK
 set -u
 program=$1 docbuild=$2 server=$3 work=$4
@@ -41,14 +43,15 @@ sockets() {
   echo "$n"
 }
 
-# run NAME USER PASSWORD EXPECTED: the program logs in as USER, the alert a
-# refusal puts up answered, then waits; it must hold EXPECTED sockets.
+# run NAME USER PASSWORD EXPECTED [CUT]: the program logs in as USER, the
+# alert a refusal puts up answered, then waits; it must hold EXPECTED
+# sockets. With CUT the server cuts its first reply to that request.
 run() {
-  local name=$1 user=$2 password=$3 expected=$4 dir="$work/$1"
+  local name=$1 user=$2 password=$3 expected=$4 cut=${5:-} dir="$work/$1"
   mkdir -p "$dir/prefs" "$dir/cache"
   rm -f "$work/port" "$work/stop"
   QZ_SERVE_STRUCTURE="$work/served/Demo.QzB" QZ_SERVE_PORT_FILE="$work/port" QZ_SERVE_STOP_FILE="$work/stop" \
-    "$server" --gtest_filter='ServedStructure.*' > "$dir/server.txt" 2>&1 &
+    QZ_SERVE_CUT_REPLY="$cut" "$server" --gtest_filter='ServedStructure.*' > "$dir/server.txt" 2>&1 &
   server_pid=$!
   for _ in $(seq 1 300); do [ -s "$work/port" ] && break; sleep 0.1; done
   [ -s "$work/port" ] || { cat "$dir/server.txt"; fail "$name: the server did not start"; }
@@ -76,4 +79,5 @@ run() {
 
 run opened Anna anna 1
 run refused Bert bert 0
+run tables_cut Bert bert 0 74
 exit 0

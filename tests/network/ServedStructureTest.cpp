@@ -1,6 +1,7 @@
 // The server of the program's runs (run_open_from_server.sh): publishes a
-// structure file until the run tells it to stop. Skipped in a plain test
-// run.
+// structure file until the run tells it to stop, closing the connection
+// halfway through its first reply to the request QZ_SERVE_CUT_REPLY names
+// when it names one. Skipped in a plain test run.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -24,6 +25,10 @@ TEST(ServedStructure, IsPublishedUntilTheRunEnds)
     TestServerConfig config;
     config.files = {{7, platform::FourCC("BAS5"), "Demo"}};
     config.structureCopy = structure;
+    if (const char* cut = std::getenv("QZ_SERVE_CUT_REPLY"); cut && *cut) {
+        config.fault = ServerFault::CloseMidReply;
+        config.faultCode = int16_t(std::atoi(cut));
+    }
     TestServer server;
     ASSERT_TRUE(server.Start(config));
     // Whole or absent: the run reads the port as soon as the file is there.

@@ -1,0 +1,59 @@
+// A relay between the client and the test server that spoils one reply:
+// every connection it accepts is passed on to the server, request frames
+// up as they are, reply frames down; once armed, the next reply to the
+// chosen request code is held back, cut, mislabelled, doubled or led by
+// junk. It keeps the codes of the requests it passed on, in order.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+enum class Spoil {
+    NoReply,         // the reply never comes; the connection stays open
+    HalfThenClose,   // half the reply, then the connection closes
+    LongerThanSent,  // the header announces more bytes than follow; then nothing
+    Huge,            // the header announces 0x7FFFFFFF bytes
+    JunkFirst,       // stray bytes come before the reply
+    Twice,           // the reply comes twice
+};
+
+class FaultRelay {
+public:
+    FaultRelay();
+    ~FaultRelay();
+    FaultRelay(const FaultRelay&) = delete;
+    FaultRelay& operator=(const FaultRelay&) = delete;
+
+    // Listens on 127.0.0.1 for connections to the server at `serverPort`,
+    // unarmed, nothing passed yet; the map's further bytes are read in the
+    // server's byte order.
+    bool Start(uint16_t serverPort, bool littleEndianServer);
+    void Arm(int16_t code, Spoil spoil);
+    void Stop();
+    uint16_t Port() const { return port_; }
+    // The codes of the requests passed on, over every connection.
+    std::vector<int16_t> Passed();
+
+private:
+    struct Link;
+    void Accept();
+    void Up(Link* link);
+    void Down(Link* link);
+    // Whether this reply is the one to spoil (disarming).
+    bool Due(int16_t code, Spoil* spoil);
+
+    uint16_t serverPort_ = 0;
+    bool little_ = false;
+    int16_t code_ = 0;
+    Spoil spoil_ = Spoil::NoReply;
+    bool armed_ = false;
+    int listener_ = -1;
+    uint16_t port_ = 0;
+    std::mutex mutex_;
+    std::vector<int16_t> passed_;
+    std::vector<std::unique_ptr<Link>> links_;
+    std::thread acceptor_;
+};
