@@ -139,7 +139,8 @@ void BitArraySet(uint8_t* array, int64_t bit, bool on);
 void BITARRAYSHIFTRIGHT(uint8_t* array, int32_t count, int32_t position, int32_t bits);
 void BITARRAYSHIFTLEFT(uint8_t* array, int32_t count, int32_t position, int32_t bits);
 
-// Drawing.
+// Drawing: each message is drawn in the list's window, clipped to its view,
+// whatever port is current.
 void LongLMessages(int16_t message, int32_t row, LongListHandle list);
 void LongLDraw(int32_t row, LongListHandle list);
 void LongLDoDraw(bool on, LongListHandle list);

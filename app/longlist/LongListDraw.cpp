@@ -36,7 +36,9 @@ Rect RowRect(int32_t row, const LongListRec* l)
     return Rect{t, l->rView.left, b, int16_t(l->rView.left + l->cellSize.h)};
 }
 
-// Draws in the list's port, clipped to the view; restores both.
+// Draws in the list's port, clipped to the view, whatever port is current
+// (a key after another window closed, a command from another window);
+// restores both.
 template <typename F>
 void InListPort(LongListRec* l, F draw)
 {
@@ -74,31 +76,33 @@ bool LLDragable(void* object) { return object && gHooks.dragable && gHooks.draga
 void LongLMessages(int16_t message, int32_t row, LongListHandle list)
 {
     if (!list || !list->drawProc) return;
-    const int16_t savedRes = CurResFile();
-    if (G_MainResFile > 0) UseResFile(G_MainResFile);
-    const int8_t state = HGetState(list->rows);
-    HLock(list->rows);
-    const bool selected = list->active && row >= 0 && row < list->rowCount &&
-                          BitArrayTest(reinterpret_cast<const uint8_t*>(*list->selBits), row);
-    const Rect cell = RowRect(row, list);
-    list->drawProc(message, selected, &cell, row, int32_t(int64_t(row) * list->rowLength), list);
-    HSetState(list->rows, state);
-    UseResFile(savedRes);
+    InListPort(list, [&] {
+        const int16_t savedRes = CurResFile();
+        if (G_MainResFile > 0) UseResFile(G_MainResFile);
+        const int8_t state = HGetState(list->rows);
+        HLock(list->rows);
+        const bool selected = list->active && row >= 0 && row < list->rowCount &&
+                              BitArrayTest(reinterpret_cast<const uint8_t*>(*list->selBits), row);
+        const Rect cell = RowRect(row, list);
+        list->drawProc(message, selected, &cell, row, int32_t(int64_t(row) * list->rowLength), list);
+        HSetState(list->rows, state);
+        UseResFile(savedRes);
+    });
 }
 
 void LongLDraw(int32_t row, LongListHandle list)
 {
     if (!list || !DrawingOn(list) || row < list->firstVisible || row > list->lastVisible) return;
+    if (row < list->rowCount) {
+        LongLMessages(kLongLDrawMsg, row, list);
+        return;
+    }
     InListPort(list, [&] {
-        if (row >= list->rowCount) {
-            const Rect r = RowRect(row, list);
-            RGBColor saved;
-            SetWhiteBackGround(&saved);
-            EraseRect(&r);
-            ResetWhiteBackGround(&saved);
-        } else {
-            LongLMessages(kLongLDrawMsg, row, list);
-        }
+        const Rect r = RowRect(row, list);
+        RGBColor saved;
+        SetWhiteBackGround(&saved);
+        EraseRect(&r);
+        ResetWhiteBackGround(&saved);
     });
 }
 
@@ -136,12 +140,9 @@ void LongLActivate(bool active, LongListHandle list)
     list->active = active;
     if (list->vScroll) HiliteControl(list->vScroll, active ? 0 : 255);
     if (!DrawingOn(list)) return;
-    InListPort(list, [&] {
-        const int32_t last = std::min(list->lastVisible, list->rowCount - 1);
-        for (int32_t r = std::max(0, list->firstVisible); r <= last; ++r)
-            if (BitArrayTest(reinterpret_cast<const uint8_t*>(*list->selBits), r))
-                LongLMessages(kLongLHiliteMsg, r, list);
-    });
+    const int32_t last = std::min(list->lastVisible, list->rowCount - 1);
+    for (int32_t r = std::max(0, list->firstVisible); r <= last; ++r)
+        if (BitArrayTest(reinterpret_cast<const uint8_t*>(*list->selBits), r)) LongLMessages(kLongLHiliteMsg, r, list);
 }
 
 void LongLSize(int16_t width, int16_t height, LongListHandle list)

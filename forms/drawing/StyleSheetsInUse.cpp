@@ -68,19 +68,14 @@ Handle Copy(Handle h)
     return HandToHand(&copy) == noErr ? copy : nullptr;
 }
 
-// Adds a copy of the table to the current store as 'Stlx' 128 (the store
-// keeps it until the structure is committed), replacing one there: two
-// resources of one id would leave either found.
-void StoreTable(Handle table)
+// A copy of a stored table in the current layout, or null.
+Handle ConvertedCopy(Handle stored)
 {
-    Handle copy = Copy(table);
-    if (!copy) return;
-    if (xget1res(FourCC("Stlx"), kTableId)) rmveresbyid(FourCC("Stlx"), kTableId, false);
-    if (!xaddres(copy, FourCC("Stlx"), kTableId)) {
-        DisposeHandle(copy);
-        return;
-    }
-    xwriteres(copy);
+    if (!stored) return nullptr;
+    Handle converted = ConvertStyleSheet(stored);
+    Handle table = Copy(converted);
+    if (converted && converted != stored) DisposeHandle(converted);
+    return table;
 }
 
 // The companion file's 'Stlx' 128, when the file lies beside the store.
@@ -95,15 +90,17 @@ Handle CompanionTable()
     const int16_t saved = CurResFile();
     const int16_t ref = myFSpOpenResFile(companion, fsRdPerm);
     if (ref == -1) return nullptr;
-    Handle table = nullptr;
-    if (Handle stored = Get1Resource(FourCC("Stlx"), kTableId)) {
-        Handle converted = ConvertStyleSheet(stored);
-        table = Copy(converted);
-        if (converted && converted != stored) DisposeHandle(converted);
-    }
+    Handle table = ConvertedCopy(Get1Resource(FourCC("Stlx"), kTableId));
     CloseResFile(ref);
     UseResFile(saved);
     return table;
+}
+
+// The structure's own table: 'Stlx' 128, else the older 'Styl' 128.
+Handle StoredTable()
+{
+    Handle stored = xget1res(FourCC("Stlx"), kTableId);
+    return ConvertedCopy(stored ? stored : xget1res(FourCC("Styl"), kTableId));
 }
 
 // One entry made from the application's default style sheet.
@@ -147,31 +144,10 @@ void CreateStyleSheet()
     if (curStyles && store == gLoadedFrom) return;
     DisposeStyleSheets();
     gLoadedFrom = store;
-    if (Handle companion = CompanionTable()) {
-        StoreTable(companion);
-        curStyles = companion;
-    }
-    if (!curStyles) {
-        if (Handle stored = xget1res(FourCC("Stlx"), kTableId)) {
-            Handle converted = ConvertStyleSheet(stored);
-            curStyles = Copy(converted);
-            if (converted && converted != stored) DisposeHandle(converted);
-        } else if (Handle old = xget1res(FourCC("Styl"), kTableId)) {
-            Handle converted = ConvertStyleSheet(old);
-            if (converted == old) converted = Copy(old);
-            if (converted) {
-                StoreTable(converted);
-                curStyles = converted;
-            }
-        }
-    }
-    if (!curStyles) {
-        curStyles = DefaultTable();
-        if (curStyles) {
-            InitStyleSheet(curStyles);
-            StoreTable(curStyles);
-        }
-    }
+    // Drawing a form writes nothing: the table it is drawn with stays here.
+    curStyles = CompanionTable();
+    if (!curStyles) curStyles = StoredTable();
+    if (!curStyles) curStyles = DefaultTable();
     if (!curStyles) return;
     WriteBE16(reinterpret_cast<uint8_t*>(*curStyles) + 2, uint16_t(kStyleSheetEntrySize));
     InitStyleSheet(curStyles);

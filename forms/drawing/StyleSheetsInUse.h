@@ -5,10 +5,12 @@
 //
 // Loading (CreateStyleSheet), when no table is loaded:
 //   1. the 'Stlx' 128 of the companion file "StyleSheets" beside the
-//      structure, when there is one, replaces the structure's;
-//   2. the structure's 'Stlx' 128, or its 'Styl' 128 converted and added;
+//      structure, when there is one, in place of the structure's;
+//   2. the structure's 'Stlx' 128, or its 'Styl' 128 converted;
 //   3. else one entry made from the application's 'Styl' 803 (one entry in
-//      the current layout), added as 'Stlx' 128.
+//      the current layout).
+// The table is held here alone: drawing a form adds nothing to the
+// structure, whose own table stays what its style-sheet objects show.
 #pragma once
 
 #include <cstdint>

@@ -121,10 +121,11 @@ public:
             if (d->fSpec.path == fileSpec.path) return static_cast<TMainDoc*>(d);
         return nullptr;
     }
-    // The bytes of the document's data file and companion.
-    static std::vector<readtest::Bytes> FilesOf(TMainDoc* doc)
+    // The bytes of the document's data file and companion (once it is
+    // closed too, by its data file's path).
+    static std::vector<readtest::Bytes> FilesOf(TMainDoc* doc) { return FilesOf(doc->fSpec.path); }
+    static std::vector<readtest::Bytes> FilesOf(const std::filesystem::path& data)
     {
-        const std::filesystem::path data = doc->fSpec.path;
         std::filesystem::path companion = data;
         companion.replace_extension("RSR");
         return {FileBytes(data.string()), FileBytes(companion.string())};

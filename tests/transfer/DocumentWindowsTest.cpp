@@ -230,6 +230,14 @@ void FillInvoiceTexts(Fixture*, TMainDoc* doc)
     platform::UseResFile(saved);
 }
 
+// Every object of the front window's list shown in its preview, every
+// row opened.
+void PreviewEveryObject(Fixture*, TMainDoc* doc)
+{
+    for (const auto& [key, obj] : Fixture::ObjectsOf(Fixture::Main(Front(doc))))
+        Fixture::Preview(Front(doc))->SetObj(obj);
+}
+
 const MenuCommand kCommands[] = {
     {"New Library", 1, false, {}},
     {"New Structure", 20, false, {}},
@@ -237,6 +245,11 @@ const MenuCommand kCommands[] = {
     {"Open", 2, false, {}, Answer({}), Path("DemoTarget.QzB")},
     {"Close", 3, false, {}},
     {"Close Document", 4, false, {}},
+    // A look writes nothing, even once the document closes.
+    {"Close Document after every preview", 4, false, {}, Answer({}),
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; }, PreviewEveryObject},
+    {"Close Document after every preview of DemoTarget", 4, false, {}, Answer({}),
+     [](Fixture*) { return std::vector<platform::FileDialogAnswer>{}; }, PreviewEveryObject, "DemoTarget"},
     {"Close all", 5, false, {}},
     {"Save", 18, false, {}},
     {"Read Structure Again", 74, false, {{2, "Close_Invoice"}}},
@@ -251,6 +264,7 @@ const MenuCommand kCommands[] = {
      }},
     {"Page Setup cancelled", 9, false, {}, Answer({}), Path("cancel")},
     {"Print List cancelled", 10, false, {}, Answer({1}), Path("cancel")},
+    {"Print List", 10, false, {}, Answer({1}), Path("printed.pdf")},
     {"Preferences", 13, false, {}, Answer({1})},
     {"Conflict Preferences", 15, false, {}, Answer({1})},
     {"Blocking Preferences", 16, false, {}, Answer({1})},
@@ -392,16 +406,23 @@ TEST_P(MenuCommands, EachWindowShowsWhatAFreshOpenShows)
     const MenuCommand& c = GetParam();
     TMainDoc* doc = OpenInTwoWindows(c.document);
     ASSERT_NE(doc, nullptr);
+    const std::string data = doc->fSpec.path;
+    const std::vector<readtest::Bytes> opened = FilesOf(data);
     DiscloseInFirst(c, doc);
     c.before(this, doc);
     if (!c.select.empty()) Select(Main(Front(doc)), c.select);
-    const std::vector<readtest::Bytes> files = FilesOf(doc);
+    const std::vector<readtest::Bytes> files = FilesOf(data);
     Choose(c);
+    EXPECT_EQ(FilesOf(data) != files, c.writes);
     if (!IsOpen(doc)) return;
-    EXPECT_EQ(FilesOf(doc) != files, c.writes);
     for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
     // A group made with what it uses prints as a fresh open does too.
     ExpectShowsItsFiles(doc, c.name, true, c.command == 72);
+    // Nothing written since the open: nothing is left to write at the close.
+    if (!c.writes && files == opened) {
+        EXPECT_EQ(doc->Close(), 0);
+        EXPECT_TRUE(FilesOf(data) == opened);
+    }
 }
 
 std::string TestName(const char* text)

@@ -1,0 +1,223 @@
+// The demo's first window after another window or a dialog went away:
+// Form [Customers]: Card clicked, then a key. The list then shows what a
+// full redraw shows, whatever window was current: its one highlighted row
+// is the current object, whose links the panes show, which Rename is for
+// and which Return previews.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/drawing/Ports.h"
+#include "tests/platform/events/HeadlessFixture.h"
+#include "tests/transfer/DocumentWindowsFixture.h"
+
+using namespace platform;
+
+namespace browsertest {
+namespace {
+
+using Fixture = transfertest::DocumentWindows;
+
+// A way a window or dialog goes away, the demo in one window in front.
+struct Closing {
+    const char* name;
+    int16_t command;
+    // Answers the command's dialogs; a cancelled file dialog when asked.
+    std::vector<int16_t> answers = {};
+    bool cancelFile = false;
+    // The row made current before the command, and the window's command
+    // that closes what the command opened.
+    std::pair<int16_t, std::string> current = {};
+    bool thenClose = false;
+};
+
+const Closing kClosings[] = {
+    {"SecondBrowserWindow", 40, {}, false, {}, true},
+    {"GroupWindow", 43, {}, false, {}, true},
+    {"DocumentationEditor", 56, {}, false, {2, "Close_Invoice"}, true},
+    {"StringListEditor", 52, {}, false, {11, "Invoice_Texts"}, true},
+    {"CancelledFileDialog", 7, {1}, true},
+    {"Preferences", 13, {1}},
+    {"ReadStructureAgain", 74},
+    {"FindResults", 53, {1}},
+};
+
+// Keys as the keyboard gives them: one key, or a name typed.
+struct Keys {
+    const char* name;
+    const char* key;  // a script key name, or null for `typed`
+    uint16_t modifiers = 0;
+    const char* typed = "";
+};
+
+const Keys kKeys[] = {
+    {"Down", "down"},
+    {"Up", "up"},
+    {"ShiftDown", "down", shiftKey},
+    {"TypedName", nullptr, 0, "Entry"},
+};
+
+void PrintTo(const Closing& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Keys& k, std::ostream* os) { *os << k.name; }
+
+using Param = std::tuple<Closing, Keys>;
+
+class KeysAfterClosing : public Fixture, public ::testing::WithParamInterface<Param> {
+protected:
+    void TearDown() override
+    {
+        run_.reset();
+        Fixture::TearDown();
+    }
+    // The command from the menus, its dialogs answered.
+    void Choose(const Closing& c)
+    {
+        Script script;
+        script.Wait(5);
+        for (int16_t item : c.answers) script.Choose(item).Wait(5);
+        run_ = std::make_unique<platform::testing::HeadlessRun>(script);
+        if (c.cancelFile) {
+            FileDialogAnswer cancel;
+            cancel.kind = FileDialogAnswer::Kind::Cancel;
+            PushFileDialogAnswer(cancel);
+        }
+        appl_->Do_Func(c.command);
+        run_.reset();
+    }
+    // A row's point, global, leaving the current port as it was.
+    static Point OnRow(TRefWindow* w, int32_t row, int16_t dh)
+    {
+        const Rect cell = GetCellRect(row, Main(w)->fList);
+        Point p{int16_t(cell.top + 8), int16_t(cell.left + dh)};
+        GrafPtr saved = nullptr;
+        GetPort(&saved);
+        SetPortWindowPort(w->fWindow);
+        LocalToGlobal(&p);
+        SetPort(saved);
+        return p;
+    }
+    // The script's clicks and keys given to the window, as the event loop
+    // gives them.
+    void Play(TRefWindow* w, Script script)
+    {
+        run_ = std::make_unique<platform::testing::HeadlessRun>(std::move(script.Wait(5)));
+        EventRecord e{};
+        while (platform::testing::NextEvent(mDownMask | keyDownMask, &e)) {
+            if (e.what == mouseDown) w->Click(e, 0);
+            else w->key(e);
+        }
+        run_.reset();
+    }
+    // The list's view as the window holds it.
+    static std::vector<uint32_t> ListPixels(TRefWindow* w)
+    {
+        const Rect view = Main(w)->fList->rView;
+        const BitMap* bm = GetPortBitMapForCopyBits(GetWindowPort(w->fWindow));
+        std::vector<uint32_t> px;
+        for (int16_t v = view.top; v < view.bottom; ++v)
+            for (int16_t h = view.left; h < view.right; ++h) {
+                uint32_t p = 0;
+                std::memcpy(&p,
+                            reinterpret_cast<const uint8_t*>(bm->baseAddr) +
+                                (v - bm->bounds.top) * (bm->rowBytes & kRowBytesMask) + (h - bm->bounds.left) * 4,
+                            4);
+                px.push_back(p & 0xFFFFFF);
+            }
+        return px;
+    }
+    static std::vector<std::string> Names(ObjListHdl links)
+    {
+        std::vector<std::string> out;
+        const ShownLinks shown(links);
+        for (int32_t i = 0; shown.get() && i < shown.get()->Size(); ++i) out.push_back(Key(shown.get()->At(i)));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    static std::vector<std::string> RowKeys(browser::TRefPlane* pane)
+    {
+        std::vector<std::string> out;
+        for (int32_t r = 0; r < pane->fList->rowCount; ++r)
+            out.push_back(Key(static_cast<TObjQz*>(LongLRowObject(r, pane->fList))));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    std::unique_ptr<platform::testing::HeadlessRun> run_;
+};
+
+TEST_P(KeysAfterClosing, TheKeyDrawsTheRowItMakesCurrent)
+{
+    const auto& [closing, keys] = GetParam();
+    TMainDoc* doc = OpenDoc(InFolder("Demo.QzB"));
+    ASSERT_NE(doc, nullptr);
+    TRefWindow* w = Windows(doc).front();
+    browser::TLstPlane* main = Main(w);
+    if (!closing.current.second.empty()) Select(main, {closing.current});
+    Choose(closing);
+    if (closing.thenClose) {
+        EXPECT_EQ(appl_->Do_Func(3), 0);
+    }
+    ASSERT_EQ(GetTWindow(FrontWindow()), w);
+    ASSERT_EQ(doc->fFirstWindow, w);
+    ASSERT_EQ(w->fNextWindow, nullptr);
+
+    // Card clicked (its table opened first when it is closed), then the keys.
+    Script script;
+    if (RowOf(main, 24, "Card") < 0) {
+        const Point triangle = OnRow(w, RowOf(main, 1, "Customers"), 8);
+        script.Wait(100).Click(triangle.h, triangle.v).Wait(5);
+        Play(w, script);
+        script = Script();
+    }
+    const int32_t card = RowOf(main, 24, "Card");
+    ASSERT_GE(card, 0);
+    if (card < main->fList->firstVisible || GetCellRect(card, main->fList).bottom > main->fList->rView.bottom) {
+        main->ScrollTo(card);
+        w->update(EventRecord{});
+    }
+    const Point at = OnRow(w, card, 80);
+    script.Wait(100).Click(at.h, at.v).Wait(5);
+    Play(w, script);
+    TObjQz* clicked = main->CurrentObject();
+    ASSERT_NE(clicked, nullptr);
+    EXPECT_EQ(Key(clicked), "24:Form [Customers]: Card");
+    script = Script();
+    if (keys.key) {
+        ASSERT_TRUE(script.Key(keys.key, keys.modifiers));
+    } else {
+        script.Type(keys.typed);
+    }
+    Play(w, script);
+
+    // What the key drew is what a full redraw draws.
+    TObjQz* current = main->CurrentObject();
+    ASSERT_NE(current, nullptr);
+    EXPECT_NE(current, clicked) << "the key moved the current row";
+    const std::vector<uint32_t> drawn = ListPixels(w);
+    w->update(EventRecord{});
+    EXPECT_TRUE(ListPixels(w) == drawn);
+    // The panes show its links; Rename is for it; Return previews it.
+    auto* usedBy = dynamic_cast<browser::TRefPlane*>(main->fUsedBy);
+    auto* uses = dynamic_cast<browser::TRefPlane*>(main->fUses);
+    ASSERT_TRUE(usedBy && uses);
+    EXPECT_EQ(RowKeys(usedBy), Names(current->usedBy));
+    EXPECT_EQ(RowKeys(uses), current->TstFlag(9) ? std::vector<std::string>{} : Names(current->uses));
+    EXPECT_EQ(browser::CommandEnabled(51), current->EnableReplace());
+    script = Script();
+    ASSERT_TRUE(script.Key("return"));
+    Play(w, script);
+    EXPECT_EQ(Preview(w)->fObj, current);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryClosing, KeysAfterClosing,
+                         ::testing::Combine(::testing::ValuesIn(kClosings), ::testing::ValuesIn(kKeys)),
+                         [](const ::testing::TestParamInfo<Param>& info) {
+                             return std::string(std::get<0>(info.param).name) + "Then" + std::get<1>(info.param).name;
+                         });
+
+}  // namespace
+}  // namespace browsertest
