@@ -73,7 +73,8 @@ public:
     }
 };
 
-// An object that prints lines, or fails (with `failure`) before any.
+// An object that prints lines, or fails (with `failure`) before any, as
+// its export does.
 class PageFilling : public TObjQz {
 public:
     int16_t failure = 0;
@@ -83,6 +84,10 @@ public:
         for (int line = 0; !failure && line < lines; ++line)
             PrintNewLine(reinterpret_cast<const unsigned char*>("\x04line"), 0);
         return failure;
+    }
+    int16_t Save(int16_t file, OutPutParmRec* options) override
+    {
+        return failure ? failure : TObjQz::Save(file, options);
     }
 };
 
@@ -525,6 +530,7 @@ TEST_F(ListOutput, AnOutputThatAnObjectFailsKeepsTheEarlierFile)
         {10, 4, &unreadable,
          "Form (no table): Broken could not be printed: The form cannot be read. Nothing was printed, and no file "
          "was changed."},
+        {7, 4, nullptr, "Project method Row5 could not be exported" + cause + "exported, and no file was changed."},
     };
     std::vector<int16_t> failedOn;
     for (const auto& c : cases) {
