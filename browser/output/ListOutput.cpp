@@ -36,8 +36,10 @@ constexpr int16_t kWaitDialog = 281;
 constexpr int16_t kExportMessage = 14;  // 'STR#' 1011
 constexpr int32_t kWaitDelay = 60;
 constexpr int16_t kCancelled = 1001;
-constexpr int16_t kNotPrintedText = 18;     // 'STR#' 1013, after the object's full name
-constexpr int16_t kNothingPrintedText = 19;  // after the cause
+// 'STR#' 1013: what follows the full name of an object that failed, the
+// cause after it, then the next string.
+constexpr int16_t kNotPrintedText = 18;
+constexpr int16_t kNotExportedText = 20;
 
 TObjQz* RowObject(LongListHandle list, int32_t row) { return static_cast<TObjQz*>(LongLRowObject(row, list)); }
 
@@ -47,18 +49,19 @@ OSErr WriteText(int16_t file, const std::string& text)
     return MyFSWrite(file, &n, text.data());
 }
 
-// An object whose own printing failed is named with the cause; the failure
-// is then said, and answers as a cancel does.
-int16_t SayNotPrinted(TObjQz* obj, int16_t err)
+// An object whose own output failed is named with the cause (`what`: the
+// print's or the export's texts); the failure is then said, and answers as
+// a cancel does.
+int16_t SayObjectFailed(TObjQz* obj, int16_t err, int16_t what)
 {
     if (err == kCancelled) return err;
     unsigned char text[256], part[256];
     obj->GetFullName(text);
-    MyGetIndString(part, 1013, kNotPrintedText);
+    MyGetIndString(part, 1013, what);
     PAppend(text, part);
     ErrorMessage(err, part);
     PAppend(text, part);
-    MyGetIndString(part, 1013, kNothingPrintedText);
+    MyGetIndString(part, 1013, int16_t(what + 1));
     PAppend(text, part);
     XAlert(1000, text, kStopAlert);
     return kCancelled;
@@ -143,6 +146,7 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     WaitParamRec* const outerWait = G_WaitParam;
     G_WaitParam = &wait;
     ExportFile out;
+    TObjQz* failed = nullptr;
     int16_t err = out.Create(destination);
     if (!err) err = doc->SaveHeader(out.refNum(), parms->oldFormat != 0);
     GatheredWrites gathered(out.refNum());
@@ -156,6 +160,7 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
             if (!obj) continue;
             parms->rowClosed = uint8_t(!IsOpenCell(row, fList));
             err = obj->Save(out.refNum(), parms);
+            if (err) failed = obj;
             ++wait.current;
             if (!err && ChkWait(&wait)) err = kCancelled;
         }
@@ -165,7 +170,9 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     if (!err) err = gathered.Flush();
     // Only a whole export takes the destination's place.
     if (!err) err = out.Commit();
-    return err;
+    if (!failed) return err;
+    out.Discard();  // gone before the failure is said
+    return SayObjectFailed(failed, err, kNotExportedText);
 }
 
 int16_t TRefPlane::PrintList(TMainDoc* doc, OutPutParmRec* parms)
@@ -208,7 +215,7 @@ int16_t TRefPlane::PrintList(TMainDoc* doc, OutPutParmRec* parms)
         PrClosePage(P_Context);
         PrCloseDoc(P_Context);
         if (!err && PrError()) err = PrError();
-        if (failed) err = SayNotPrinted(failed, err);
+        if (failed) err = SayObjectFailed(failed, err, kNotPrintedText);
     }
     P_Context = nullptr;
     SetPort(saved);

@@ -22,17 +22,17 @@ int16_t GetOutPutParms(bool printing, platform::FSSpec* file, OutPutParmRec* par
 
 // The export file: created beside `destination` under a hidden name, it
 // replaces the destination only when Commit runs after every write went
-// through; otherwise (or when destroyed before) it is removed and the
-// destination keeps its bytes.
+// through; otherwise (when discarded or destroyed before) it is removed
+// and the destination keeps its bytes.
 class ExportFile {
 public:
     ~ExportFile();
     int16_t Create(const platform::FSSpec& destination);
     int16_t refNum() const { return fRefNum; }
     int16_t Commit();
+    void Discard();
 
 private:
-    void Discard();
     platform::FSSpec fDestination{};
     platform::FSSpec fTemporary{};
     int16_t fRefNum = 0;

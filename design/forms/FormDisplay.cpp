@@ -20,7 +20,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int16_t kFormNotDrawn = 1014;
 constexpr int16_t kDisplayTypes = 3;
 
 }  // namespace

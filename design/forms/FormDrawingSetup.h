@@ -8,6 +8,10 @@
 #include "design/links/ParseSupport.h"
 #include "platform/core/MacTypes.h"
 
+// What a form that cannot be read or drawn answers, in the preview pane
+// and in print (its message says the form cannot be read).
+constexpr int16_t kFormNotDrawn = 1014;
+
 class FormDrawingSetup {
 public:
     explicit FormDrawingSetup(TMainDoc* doc);

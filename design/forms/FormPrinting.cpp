@@ -59,11 +59,20 @@ int16_t TLayoutObjQz::PrintObj(OutPutParmRec* options)
     // Each page drawn as the preview pane draws it.
     FormDrawingSetup drawing(owner);
     std::vector<platform::Handle> pictures;
-    WithFormModel(this, [&](LayoutEditor& model) {
-        for (int16_t p = 1; p <= model.LastPage(); ++p)
-            if (platform::Handle picture = preview(&model, p, false, true)) pictures.push_back(picture);
+    // A form, or a page, that cannot be read or drawn fails the print as it
+    // fails the preview: never printed as its heading alone.
+    const bool drawn = WithFormModel(this, [&](LayoutEditor& model) {
+        for (int16_t p = 1; p <= model.LastPage(); ++p) {
+            const platform::Handle picture = preview(&model, p, false, true);
+            if (!picture) return false;
+            pictures.push_back(picture);
+        }
         return true;
     });
+    if (!drawn) {
+        for (const platform::Handle picture : pictures) platform::KillPicture(picture);
+        return kFormNotDrawn;
+    }
     std::vector<platform::Rect> frames(pictures.size());
     for (size_t i = 0; i < pictures.size(); ++i) platform::QDGetPictureBounds(pictures[i], &frames[i]);
     // The heading stays on the page of the first drawing, which is made

@@ -291,7 +291,7 @@ public:
     bool IsSelection(platform::Handle display) override;
     // Every object of the page to the clipboard.
     void doCopy(platform::Handle display, int16_t page) override;
-    // The heading; with details each page's preview (FormPrinting.h).
+    // The heading; with details each page's preview (FormPrinting.h), or kFormNotDrawn.
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t formMethodId = 0;   // 0: none
     int16_t formResId = 0;      // its 'FOQz'

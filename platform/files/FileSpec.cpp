@@ -396,6 +396,9 @@ OSErr FSpRenameOver(const FSSpec& source, const FSSpec& target)
     OSErr err = ReadWholeFile(SidecarPath(source.path), &sidecar);
     if (err != noErr && err != fnfErr) return err;
     bool hasSidecar = err == noErr;
+    // A name too long to have a sidecar cannot take the source's: refused
+    // before the target changes, rather than replaced without its sidecar.
+    if (hasSidecar && FSpGetName(target).size() > kLongestSidecarItemName) return bdNamErr;
     if (Rename(source.path, target.path, false) != 0) return OSErrFromErrno(errno);
     ItemPathChanged(source.path, target.path);
     if (hasSidecar) {

@@ -59,7 +59,8 @@ OSErr FSpRename(const FSSpec& fileSpec, const std::string& newName);
 // Renames `source` to the name of `target` in the same folder, replacing
 // the item there in one step (its sidecar is replaced or removed with it);
 // fBsyErr when a fork of the target is open, notAFileErr when either is a
-// folder.
+// folder, bdNamErr when the source has a sidecar and the target's name is
+// too long for one: then nothing has moved.
 OSErr FSpRenameOver(const FSSpec& source, const FSSpec& target);
 // Moves an item into another folder under the same name.
 OSErr FSpCatMove(const FSSpec& fileSpec, const FSSpec& destFolder);

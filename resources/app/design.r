@@ -117,6 +117,8 @@
     ".QzB"
     " could not be printed: "  # 18-19 around the cause: an object whose printing failed
     " Nothing was printed, and no file was changed."
+    " could not be exported: "  # 20-21 the same for an export
+    " Nothing was exported, and no file was changed."
 }
 
 # The report of an SQL script (SQL): an error line is item 1, the line

@@ -73,7 +73,8 @@ public:
     }
 };
 
-// An object that prints lines, or fails (with `failure`) before any.
+// An object that prints lines, or fails (with `failure`) before any, as
+// its export does.
 class PageFilling : public TObjQz {
 public:
     int16_t failure = 0;
@@ -83,6 +84,10 @@ public:
         for (int line = 0; !failure && line < lines; ++line)
             PrintNewLine(reinterpret_cast<const unsigned char*>("\x04line"), 0);
         return failure;
+    }
+    int16_t Save(int16_t file, OutPutParmRec* options) override
+    {
+        return failure ? failure : TObjQz::Save(file, options);
     }
 };
 
@@ -463,9 +468,10 @@ TEST_F(ListOutput, APdfThatCannotBeWrittenSaysWhy)
 }
 
 // Save as PDF over an earlier file that an object fails on the first, a
-// middle or the last page keeps that file byte for byte with nothing
-// beside it, and says which object could not be printed and why.
-TEST_F(ListOutput, APrintThatAnObjectFailsKeepsTheEarlierFile)
+// middle or the last page (a form that cannot be read among them), or an
+// export that an object fails, keeps that file byte for byte with nothing
+// beside it, and says which object could not be output and why.
+TEST_F(ListOutput, AnOutputThatAnObjectFailsKeepsTheEarlierFile)
 {
     PageFilling rows[9];
     TObjQz* objects[9];
@@ -476,8 +482,13 @@ TEST_F(ListOutput, APrintThatAnObjectFailsKeepsTheEarlierFile)
         objects[i] = &rows[i];
     }
     rows[8].lines = 5;  // the last row ends on the last page
+    TLayoutObjQz unreadable;  // its 'FOQz' is not in the document
+    unreadable.init(&doc_, reinterpret_cast<const unsigned char*>("\x06" "Broken"), 1);
+    unreadable.kind = 24;
+    unreadable.formResId = 31999;
     LongLAddRow(9, 0, pane_->fList);
     for (int32_t row = 0; row < 9; ++row) LongLSetCell(&objects[row], sizeof objects[row], row, pane_->fList);
+    SetFormPreviewProc(FormPagePreview);  // as at the program's start
     const std::string pdf = folder_ / "list.pdf";
     auto listing = [&] {
         std::vector<std::string> names;
@@ -485,35 +496,59 @@ TEST_F(ListOutput, APrintThatAnObjectFailsKeepsTheEarlierFile)
         std::sort(names.begin(), names.end());
         return names;
     };
-    auto bytes = [&] {
+    auto bytes = [](const std::string& path) {
         std::vector<uint8_t> b;
-        ReadWholeFile(pdf, &b);
+        ReadWholeFile(path, &b);
         return std::string(b.begin(), b.end());
     };
+    auto output = [&](int16_t command) {
+        if (command == 10) {
+            PrintToFile();
+        } else {
+            PushDialogAnswer(1);
+            PushFileDialogAnswer(Out());
+        }
+        return window_->Do_Func(command);
+    };
     // The whole list takes several pages.
-    PrintToFile();
-    ASSERT_EQ(window_->Do_Func(10), 0);
+    ASSERT_EQ(output(10), 0);
     DropPrintRecord();
-    const std::string whole = bytes();
     const int16_t pages = P_NoPage;
+    ASSERT_EQ(output(7), 0);
+    const std::string wholePdf = bytes(pdf), wholeExport = Read();
     const std::vector<std::string> before = listing();
+    const std::string cause = ": The disk could not be read or written. Nothing was ";
+    const struct {
+        int16_t command;
+        int row;
+        TObjQz* failing;  // in the row's place; null: the row's object, failing
+        std::string alert;
+    } cases[] = {
+        {10, 0, nullptr, "Project method Row1 could not be printed" + cause + "printed, and no file was changed."},
+        {10, 4, nullptr, "Project method Row5 could not be printed" + cause + "printed, and no file was changed."},
+        {10, 8, nullptr, "Project method Row9 could not be printed" + cause + "printed, and no file was changed."},
+        {10, 4, &unreadable,
+         "Form (no table): Broken could not be printed: The form cannot be read. Nothing was printed, and no file "
+         "was changed."},
+        {7, 4, nullptr, "Project method Row5 could not be exported" + cause + "exported, and no file was changed."},
+    };
     std::vector<int16_t> failedOn;
-    for (int failing : {0, 4, 8}) {
-        rows[failing].failure = ioErr;
-        PrintToFile();
+    for (const auto& c : cases) {
+        TObjQz* in = c.failing ? c.failing : &rows[c.row];
+        rows[c.row].failure = c.failing ? 0 : ioErr;
+        LongLSetCell(&in, sizeof in, c.row, pane_->fList);
         ResetAlerts();
-        EXPECT_EQ(window_->Do_Func(10), 1001);
-        failedOn.push_back(P_NoPage);
-        EXPECT_EQ(std::tuple(AlertCount(), LastAlert().text),
-                  std::tuple(1, "Project method Row" + std::to_string(failing + 1) +
-                                    " could not be printed: The disk could not be read or written. Nothing was "
-                                    "printed, and no file was changed."));
-        EXPECT_EQ(bytes(), whole) << failing;
-        EXPECT_EQ(listing(), before) << failing;
-        DropPrintRecord();
-        rows[failing].failure = 0;
+        EXPECT_EQ(output(c.command), 1001) << c.alert;
+        EXPECT_EQ(std::tuple(AlertCount(), LastAlert().text), std::tuple(1, c.alert));
+        EXPECT_EQ(std::tuple(bytes(pdf), Read()), std::tuple(wholePdf, wholeExport)) << c.alert;
+        EXPECT_EQ(listing(), before) << c.alert;
+        if (c.command == 10) failedOn.push_back(P_NoPage), DropPrintRecord();
+        rows[c.row].failure = 0;
+        LongLSetCell(&objects[c.row], sizeof objects[c.row], c.row, pane_->fList);
     }
-    EXPECT_EQ(failedOn, (std::vector<int16_t>{1, int16_t((pages + 1) / 2), pages})) << "the pages where it failed";
+    const int16_t middle = int16_t((pages + 1) / 2);
+    EXPECT_EQ(failedOn, (std::vector<int16_t>{1, middle, pages, middle})) << "the pages where it failed";
+    SetFormPreviewProc(nullptr);
     LongLDelRow(9, 0, pane_->fList);
 }
 

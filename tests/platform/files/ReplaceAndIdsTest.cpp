@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "platform/core/FourCC.h"
 #include "platform/files/DirectoryIds.h"
@@ -23,6 +25,15 @@ std::string ReadText(const std::string& path)
 }
 
 bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+
+// Every item of the folder by name, with its bytes ("/" for a folder).
+std::map<std::string, std::string> Folder(const std::string& path)
+{
+    std::map<std::string, std::string> items;
+    for (const auto& e : std::filesystem::directory_iterator(path))
+        items[e.path().filename()] = e.is_directory() ? "/" : ReadText(e.path());
+    return items;
+}
 
 }  // namespace
 
@@ -57,6 +68,16 @@ TEST(FileSpec, RenameOverReplacesTheTargetAndItsSidecar)
     EXPECT_NE(FSpRenameOver(odd, oldFile), noErr);
     EXPECT_EQ(ReadText(odd.path), "odd");
     EXPECT_EQ(ReadText(oldFile.path), "new");
+
+    // Nor does one with a sidecar onto a name too long to have one: the
+    // target keeps its bytes and the source its sidecar.
+    FSSpec typed{dir / "typed"}, longName{dir / std::string(254, 'n')};
+    ASSERT_EQ(FSpCreate(typed, FourCC("ttxt"), FourCC("TEXT")), noErr);
+    std::ofstream(typed.path) << "typed";
+    std::ofstream(longName.path) << "long";
+    const std::map<std::string, std::string> before = Folder(dir.path());
+    EXPECT_EQ(FSpRenameOver(typed, longName), bdNamErr);
+    EXPECT_EQ(Folder(dir.path()), before);
 
     FSRef r;
     EXPECT_EQ(FSpMakeFSRef(oldFile, &r), noErr);
