@@ -43,19 +43,10 @@ bool CQztcp::WaitFor(short events, int64_t deadlineMs) const
 OSErr CQztcp::Open(const std::string& address, uint16_t port)
 {
     Close();
-    address_ = address;
-    port_ = port;
-    return Reopen();
-}
-
-OSErr CQztcp::Reopen()
-{
-    Close();
     sockaddr_in to{};
     to.sin_family = AF_INET;
-    to.sin_port = htons(port_);
-    if (address_.empty() || ::inet_pton(AF_INET, address_.c_str(), &to.sin_addr) != 1)
-        return kNetNotConnected;
+    to.sin_port = htons(port);
+    if (::inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1) return kNetNotConnected;
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd_ < 0) return kNetNotConnected;
     int one = 1;

@@ -17,11 +17,8 @@ public:
 
     // Connects to a dotted IPv4 address and reads the server's greeting.
     platform::OSErr Open(const std::string& address, uint16_t port);
-    // Opens again at the address of the last Open.
-    platform::OSErr Reopen();
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
-    bool HasAddress() const { return !address_.empty(); }
 
     // True when the server's payloads are little-endian.
     bool ServerLittleEndian() const { return little_; }
@@ -49,6 +46,4 @@ private:
     bool little_ = false;
     uint16_t sequence_ = 0;
     uint32_t timeoutMs_ = kDefaultTimeoutMs;
-    std::string address_;
-    uint16_t port_ = 0;
 };

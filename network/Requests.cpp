@@ -53,24 +53,23 @@ void NoteOrder()
 }
 
 // A connection that closed on an error has failed: every reader of the
-// server's bytes closes it then.
+// server's bytes closes it then. It is never opened again behind the
+// user's back: a new connection would be a session in which the server
+// knows neither the login nor the locks of this one. A damaged reply is
+// said as such; any other failure ends the session.
 OSErr Noted(CQztcp* c, OSErr err)
 {
-    if (err != 0 && !c->IsOpen()) {
-        ++S().failures;
-        S().lastFailure = err;
-    }
-    return err;
+    if (err == 0 || c->IsOpen()) return err;
+    ++S().failures;
+    S().lastFailure = err;
+    return err == kNetBadReply ? err : kNetConnectionLost;
 }
 
-bool Usable(CQztcp* c)
+// Why no bytes may be exchanged with `c`, 0 when they may.
+OSErr Unusable(const CQztcp* c)
 {
-    if (!c) return false;
-    if (!c->IsOpen() && c->HasAddress()) {
-        if (c->Reopen() == 0) NoteOrder();
-        else Noted(c, kNetNotConnected);
-    }
-    return c->IsOpen();
+    if (!c) return kNetNotConnected;
+    return c->IsOpen() ? 0 : kNetConnectionLost;
 }
 
 bool Expected(const uint8_t* bytes, uint16_t sequence, wire::ReplyHeader* header)
@@ -196,6 +195,7 @@ OSErr OpenServerConnection(const std::string& address, uint16_t port)
     S().current = S().own.get();
     S().own->SetTimeout(S().timeoutMs);
     OSErr err = S().own->Open(address, port);
+    if (err != 0) closeconnection();  // none current: no session was lost
     NoteOrder();
     return err;
 }
@@ -244,8 +244,12 @@ Handle sendxrequest(int16_t code, const void* data, int32_t length, int16_t send
         return nullptr;
     }
     // Only one request at a time: an action handler may not send another.
-    if (s.busy || !Usable(s.current)) {
+    if (s.busy) {
         reqerr = kNetNotConnected;
+        return nullptr;
+    }
+    if (OSErr err = Unusable(s.current)) {
+        reqerr = err;
         return nullptr;
     }
     CQztcp* c = s.current;
@@ -268,7 +272,7 @@ Handle sendxrequest(int16_t code, const void* data, int32_t length, int16_t send
         reqerr = err;
     else
         reply = AwaitReply(c, header.sequence, replyTemplate);
-    Noted(c, reqerr);
+    reqerr = Noted(c, reqerr);
     s.busy = false;
     return reply;
 }
@@ -282,16 +286,15 @@ void readalone(void* buffer, int32_t length)
         return;
     }
     CQztcp* c = S().current;
-    reqerr = c && c->IsOpen() ? Noted(c, c->Receive(buffer, size_t(length))) : kNetNotConnected;
+    reqerr = Unusable(c);
+    if (reqerr == 0) reqerr = Noted(c, c->Receive(buffer, size_t(length)));
 }
 
 void actionresaction(int32_t length)
 {
     CQztcp* c = S().current;
-    if (!c || !c->IsOpen()) {
-        reqerr = kNetNotConnected;
-        return;
-    }
+    reqerr = Unusable(c);
+    if (reqerr != 0) return;
     if (length < 0) {
         reqerr = platform::paramErr;
         return;

@@ -30,7 +30,7 @@ using ResActionProc = void (*)(uint32_t type, int16_t id, uint32_t serverFile, u
 void SetResActionProc(ResActionProc proc);
 
 // Opens the program's connection to a server at a dotted IPv4 address and
-// makes it current.
+// makes it current (none is current when it fails).
 platform::OSErr OpenServerConnection(const std::string& address, uint16_t port);
 // The longest a read or write of the connections OpenServerConnection makes
 // waits, in milliseconds (30,000 until set).
@@ -46,8 +46,9 @@ void ResetRequestLayer();
 // Sends one request and answers its reply payload in a new handle owned by
 // the caller, null when the reply is empty or the request failed. When the
 // server's order differs, the payload is converted with sendTemplate and the
-// reply with replyTemplate (0: none). A lost connection is opened again at
-// the next request.
+// reply with replyTemplate (0: none). A connection that fails stays
+// closed: this request and every later one answer kNetConnectionLost (or
+// kNetBadReply for the reply that made it fail) until another is opened.
 platform::Handle sendxrequest(int16_t code, const void* data, int32_t length,
                               int16_t sendTemplate, int16_t replyTemplate);
 int16_t requesterr();
@@ -59,10 +60,9 @@ void actionresaction(int32_t length);
 // Ticks of the last request sent.
 uint32_t LastRequestTicks();
 // Failures of the server's connection since the start: how many (a
-// request, read or idle time that ended with its connection closed, or a
-// lost connection that could not be opened again) and the error of the
-// last one. A caller that sees the count move during a step knows that the
-// server failed, whatever the step made of it.
+// request, read or idle time that ended with its connection closed) and
+// the error that closed it last. A caller that sees the count move during
+// a step knows that the server failed, whatever the step made of it.
 uint32_t ConnectionFailures();
 int16_t LastConnectionFailure();
 // Idle time: takes the actions the server sent unasked. 1 when there is no

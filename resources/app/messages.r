@@ -179,6 +179,7 @@
     "The server sent a reply that is too large or damaged."  # 109 (-10066)
     "The server at "  # 110-111 around the server's address: it stopped answering during an open
     " stopped answering; the structure was not opened."
+    "The connection to the server was lost: nothing more of the structure can be read or changed. Close the structure and open it again."  # 112 (-10003)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -196,6 +197,7 @@
     $"D8EF 0041"    # -10001 no connection to the server
     $"D8EE 0042"    # -10002 the server did not answer in time
     $"D8AE 006D"    # -10066 a reply too large or damaged
+    $"D8ED 0070"    # -10003 the connection lost after the open
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.

@@ -241,16 +241,20 @@ INSTANTIATE_TEST_SUITE_P(ByteOrders, Requests, ::testing::Values(false, true),
 
 class BadServer : public Requests {};
 
-TEST_F(BadServer, ClosedMidReplyGivesAnErrorAndTheNextRequestReconnects)
+TEST_F(BadServer, ClosedMidReplyEndsTheSession)
 {
     TestServerConfig config = Config(false);
     config.fault = ServerFault::CloseMidReply;
     config.faultCode = 24;
     StartServer(config);
     EXPECT_EQ(sendxrequest(24, Record(7, FourCC("TEXT"), 128).data(), 12, 95, 0), nullptr);
-    EXPECT_EQ(requesterr(), kNetNotConnected);
-    Bytes(sendxrequest(41, nullptr, 0, 0, 0));
-    EXPECT_EQ(requesterr(), 0);
+    EXPECT_EQ(requesterr(), kNetConnectionLost);
+    // No new connection speaks for the lost one: nothing more reaches the server.
+    EXPECT_EQ(sendxrequest(41, nullptr, 0, 0, 0), nullptr);
+    EXPECT_EQ(requesterr(), kNetConnectionLost);
+    const std::vector<JournalEntry> journal = Journal();
+    ASSERT_EQ(journal.size(), 1u);
+    EXPECT_EQ(journal[0].code, 24);
 }
 
 TEST_F(BadServer, StrayBytesAndPartActionRecordsLeaveTheConnectionInStep)

@@ -12,6 +12,7 @@
 
 #include "kernel/byteswap/SwapTemplates.h"
 #include "network/CQztcp.h"
+#include "network/NetErrors.h"
 #include "network/Requests.h"
 #include "network/StoreConnection.h"
 #include "platform/core/Clock.h"
