@@ -46,7 +46,8 @@ OSErr WriteSidecar(const std::string& itemPath, const AppleDouble& doc)
 
 OSErr RemoveSidecar(const std::string& itemPath)
 {
-    if (fileops::Unlink(SidecarPath(itemPath)) != 0 && errno != ENOENT)
+    // A name too long for a sidecar of its own has none to remove.
+    if (fileops::Unlink(SidecarPath(itemPath)) != 0 && errno != ENOENT && errno != ENAMETOOLONG)
         return OSErrFromErrno(errno);
     return noErr;
 }

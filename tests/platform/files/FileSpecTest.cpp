@@ -73,6 +73,11 @@ TEST(FileSpec, FinderInformationNeedsASidecarOnlyWhenTheExtensionDoesNotTellIt)
     ASSERT_EQ(FSpCreate(odd, FourCC("ttxt"), FourCC("TEXT")), noErr);
     EXPECT_TRUE(Exists(dir / "._notes"));
     EXPECT_EQ(FSpCreate(odd, FourCC("ttxt"), FourCC("TEXT")), dupFNErr);
+    // A name too long to have a sidecar is made when its extension tells it all.
+    FSSpec longest;
+    FSMakeFSSpec(dir / (std::string(251, 'n') + ".txt"), &longest);
+    EXPECT_EQ(FSpCreate(longest, FourCC("????"), FourCC("TEXT")), noErr);
+    EXPECT_TRUE(Exists(longest.path));
 
     FInfo info;
     ASSERT_EQ(FSpGetFInfo(odd, &info), noErr);
