@@ -175,6 +175,10 @@
     "A file or folder of that name is there already. Choose another name."  # 105 (-48)
     "This is a folder or a special file, not a document."  # 106 (-1302)
     "The file cannot be moved there: it is on another disk."  # 107 (-122)
+    "Type the sizes in digits alone. "  # 108 before 91-93: a character that is no digit typed in the preferences dialog
+    "There is no file named \""  # 109-111 around the name and the folder of a document asked for that is not there
+    "\" in the folder \""
+    "\". Check the name and the folder."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
