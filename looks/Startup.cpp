@@ -17,6 +17,7 @@
 #include "looks/Cust.h"
 #include "looks/LookManager.h"
 #include "platform/core/Errors.h"
+#include "platform/files/SpecialFolders.h"
 #include "platform/fonts/Fonts.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
@@ -48,6 +49,21 @@ int16_t Stop(int16_t error, const char* message)
 {
     gMessage = message;
     return error ? error : -1;
+}
+
+// Why the byte-swap templates could not be read, naming the folder or file
+// looked at.
+std::string SwapTemplatesMessage(int16_t error)
+{
+    platform::FSSpec folder;
+    platform::FindSpecialFolder(platform::SpecialFolder::Extensions, false, &folder);
+    if (error == -1)
+        return "The extensions folder \"" + folder.path +
+               "\" is not there, so the byte-swap templates could not be read. Reinstall the program, or set "
+               "QZ_EXTENSIONS_DIR to the folder that holds " + kSwapFileName + ".";
+    std::string message = "The byte-swap templates \"" + folder.path + "/" + kSwapFileName + "\" could not be read";
+    if (error == kBadSwapFileErr) message += ": " + SwapFileMessage();
+    return message + ". Reinstall the program.";
 }
 
 // The resource store, and the kernel's way into it, right after it is made.
@@ -107,8 +123,11 @@ int16_t StartQz()
     FileDialogHooks fileDialogHooks;
     fileDialogHooks.getBundleInfo = GetBundleInfo;
     SetFileDialogHooks(fileDialogHooks);
-    const int16_t swapErr = InitTokens();
-    if (swapErr != 0) return Stop(swapErr, "The byte-swap templates could not be read. Reinstall the program.");
+    if (const int16_t swapErr = InitTokens(); swapErr != 0) {
+        static std::string message;
+        message = SwapTemplatesMessage(swapErr);
+        return Stop(swapErr, message.c_str());
+    }
     if (!x_initQzGlobals()) return Stop(erreure ? erreure : platform::memFullErr, kNoMemory);
     InstallKernelTextHooks();
     InstallKernelTextServices();

@@ -99,6 +99,13 @@ void GetPrefResFile()
     MyGetIndString(name, 1000, 6);
     if (name[0] == 0) return;
     FSMakeFSSpec(folder, MacRomanToUtf8String(name + 1, name[0]), &gPrefFileSpec);
+    // A link to a file not made yet: the file is made where the link
+    // leads, when that folder is there, and the link then finds it.
+    FSSpec destination;
+    bool isFolder = false;
+    if (FSpLinkDestination(gPrefFileSpec, &destination) == noErr && destination.path != gPrefFileSpec.path &&
+        !FSpExists(destination) && FSpExists(FSpGetParent(destination), &isFolder) && isFolder)
+        gPrefFileSpec = destination;
 }
 
 namespace {
@@ -168,7 +175,12 @@ int16_t Recover(bool* made)
 {
     std::vector<uint8_t> bytes;
     const OSErr read = ReadWholeFile(gPrefFileSpec.path, &bytes);
-    if (read == fnfErr || read == dirNFErr || read == memFullErr) return -1;
+    // Nothing there and none can be made: no file can be kept here. A link
+    // into a folder that is not there is set aside as a file that does not
+    // read is.
+    bool link = false;
+    const bool nothing = (read == fnfErr || read == dirNFErr) && !(FSpIsLink(gPrefFileSpec, &link) == noErr && link);
+    if (read == memFullErr || nothing) return -1;
     ResourceFileImage image;
     if (read == noErr && !bytes.empty() && ParseResourceFile(bytes.data(), bytes.size(), &image) == noErr) {
         const int16_t ref = OpenResFileInMemory(image);

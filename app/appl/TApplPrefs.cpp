@@ -37,6 +37,8 @@ enum : int16_t {
 
 // 'STR#' 1002: the ranges of the sizes, around the largest width and height.
 constexpr int16_t kSizeRangeText = 91;
+// 'STR#' 1002: before the ranges, when a character that is no digit is typed.
+constexpr int16_t kDigitsOnlyText = 113;
 
 // Check box and switch mask of byte 6.
 const struct {
@@ -78,6 +80,26 @@ int32_t LargestSize(int16_t item)
     return item == kWidthItem ? screen.right - screen.left - 50 : screen.bottom - screen.top - 50;
 }
 
+// Tells the user the sizes' ranges ("... width ... to W, its height ...
+// to H."), after `lead` ('STR#' 1002 item, 0 for none).
+void SaySizeRanges(int16_t lead)
+{
+    std::string said;
+    Str255 part;
+    if (lead) {
+        MyGetIndString(part, 1002, lead);
+        said.append(reinterpret_cast<const char*>(part + 1), part[0]);
+    }
+    for (int16_t i = 0; i < 3; ++i) {
+        MyGetIndString(part, 1002, int16_t(kSizeRangeText + i));
+        said.append(reinterpret_cast<const char*>(part + 1), part[0]);
+        if (i < 2) said += std::to_string(LargestSize(i == 0 ? kWidthItem : kHeightItem));
+    }
+    Str255 text;
+    CToPStr(said.data(), int32_t(std::min<size_t>(said.size(), 255)), text);
+    XAlert(1000, text, kStopAlert);
+}
+
 // Whether both sizes are in their ranges; when one is not, the user is
 // told the ranges and the item is selected for typing again.
 bool SizesInRange(DialogRef dialog)
@@ -85,17 +107,7 @@ bool SizesInRange(DialogRef dialog)
     for (const int16_t item : {kWidthItem, kHeightItem}) {
         const int32_t value = GetNumber(dialog, item);
         if (value >= kLeastSize && value <= LargestSize(item)) continue;
-        // "... width ... to W, its height ... to H."
-        std::string said;
-        for (int16_t i = 0; i < 3; ++i) {
-            Str255 part;
-            MyGetIndString(part, 1002, int16_t(kSizeRangeText + i));
-            said.append(reinterpret_cast<const char*>(part + 1), part[0]);
-            if (i < 2) said += std::to_string(LargestSize(i == 0 ? kWidthItem : kHeightItem));
-        }
-        Str255 text;
-        CToPStr(said.data(), int32_t(std::min<size_t>(said.size(), 255)), text);
-        XAlert(1000, text, kStopAlert);
+        SaySizeRanges(0);
         SelectDialogItemText(dialog, item, 0, 32767);
         return false;
     }
@@ -130,10 +142,13 @@ Handle OwnPref(const uint8_t* defaults)
 Boolean PrefFilter(DialogRef dialog, EventRecord* event, DialogItemIndex* item)
 {
     if (DefaultFilter(dialog, event, item)) return true;
-    if (event->what != keyDown) return false;
+    if (event->what != keyDown && event->what != autoKey) return false;
     const uint8_t ch = uint8_t(event->message & charCodeMask);
     if ((ch >= '0' && ch <= '9') || ch == 8 || ch == 9) return false;
-    SysBeep(1);
+    // The sizes take digits alone: a character typed is said to be none,
+    // other keys only beep.
+    if (ch >= ' ' && ch != 0x7F && !(event->modifiers & cmdKey)) SaySizeRanges(kDigitsOnlyText);
+    else SysBeep(1);
     return true;
 }
 

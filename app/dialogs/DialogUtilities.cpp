@@ -153,16 +153,17 @@ int16_t MacPutFile(const unsigned char*, const std::string& defaultFileName, FSS
         // still hold its (empty) selection list.
         NavReplyRecord reply;
         const OSStatus err = NavDialogGetReply(dialog, &reply);
-        FSRef folder;
+        FSSpec folder;
         AEKeyword keyword = 0;
         DescType type = 0;
         Size size = 0;
         if (err == noErr && reply.validRecord &&
-            AEGetNthPtr(&reply.selection, 1, typeFSRef, &keyword, &type, &folder, sizeof folder, &size) == noErr) {
+            AEGetNthPtr(&reply.selection, 1, typeFSS, &keyword, &type, &folder, sizeof folder, &size) == noErr) {
             // Nothing of a file already there changes here: the save that
-            // replaces it may yet be refused. A folder removed while the
-            // dialog was open is said, and nothing is saved.
-            if (FSMakeFSSpec(FSRefMakeFSSpec(folder), reply.saveFileName, fileSpec) == dirNFErr) {
+            // replaces it may yet be refused. The dialog keeps the user
+            // from a folder removed while it was open; one removed since
+            // is said, and nothing is saved.
+            if (FSMakeFSSpec(folder, reply.saveFileName, fileSpec) == dirNFErr) {
                 ErrMsg(dirNFErr);
             } else {
                 // A link chosen stays a link: the file it names is saved over.

@@ -53,6 +53,7 @@ constexpr int16_t kCompanionText = 98;  // 98-101: a companion asked to open
 // A server's structure that may not open: its users' tables unread; around
 // the server's address, the server gone silent.
 constexpr int16_t kTablesUnreadText = 108, kServerAtText = 110, kStoppedAnsweringText = 111;
+constexpr int16_t kNoSuchFileText = 114;  // 114-116: around the name and the folder of a file not there
 
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
@@ -129,6 +130,22 @@ void GetIPString(const ServerAddress& address, unsigned char* text) { ToPascal(S
 bool GetOpenFromServer() { return G_OpenFromServer; }
 
 namespace {
+
+// A file asked for that is not there: said with its name and folder, which
+// may be mistyped.
+void SayNoSuchFile(const FSSpec& fileSpec)
+{
+    Str255 text, more;
+    MyGetIndString(text, 1002, kNoSuchFileText);
+    const std::string parts[] = {FSpGetMacName(fileSpec), Utf8ToMacRomanString(FSpGetParent(fileSpec).path)};
+    for (int16_t i = 0; i < 2; ++i) {
+        ToPascal(parts[i], more);
+        AppendPString(text, more);
+        MyGetIndString(more, 1002, int16_t(kNoSuchFileText + 1 + i));
+        AppendPString(text, more);
+    }
+    XAlert(1000, text, kStopAlert);
+}
 
 void SayNotADocument(const std::string& name)
 {
@@ -215,6 +232,10 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& asked, int16_t print)
     if (TDocument* open = GetNamedDoc(fileSpec)) {
         open->SelectTDocument();
         return 0;
+    }
+    if (!FSpExists(fileSpec)) {
+        SayNoSuchFile(fileSpec);
+        return fnfErr;
     }
     if (SayIfCompanion(fileSpec)) return 1001;
     FInfo info;

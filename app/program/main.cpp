@@ -1,7 +1,7 @@
 // qzbrowser: the structure browser. No arguments but documents to open
-// ("--print" to print them); input from the live window, or from the
-// script that QZ_SCRIPT names. A command line it does not take ends the
-// run at once with status 2.
+// ("--print" to print their lists too); input from the live window, or
+// from the script that QZ_SCRIPT names. A command line it does not take
+// ends the run at once with status 2.
 #include <cstdio>
 #include <new>
 #include <string>
@@ -32,7 +32,7 @@ constexpr int kUsageExitStatus = 2;
 constexpr const char* kUsage =
     "usage: qzbrowser [--print] [--] [DOCUMENT...]\n"
     "  DOCUMENT  a structure (.QzB) or library (.QTL) to open\n"
-    "  --print   print the documents instead of opening them\n"
+    "  --print   open the documents and print the list of each, as File > Print List... does\n"
     "  --        what follows is a document, even when it begins with -\n";
 
 int RunProgram(int argc, char** argv)

@@ -49,7 +49,9 @@ struct PlugInBatch {
         }
     };
     std::vector<TObjQz*> made[2];  // kinds 7 and 8
-    std::set<std::array<unsigned char, 34>, NameBefore> packages;
+    // The names of the packages and of the routines made, before they join
+    // their list.
+    std::set<std::array<unsigned char, 34>, NameBefore> packages, routines;
 };
 
 namespace {
@@ -155,12 +157,13 @@ void PackageName(const unsigned char* name, unsigned char* out)
     out[0] = uint8_t(1 + n);
 }
 
-// A package made by the search: known to PackageNamed before it joins its list.
-void NotePackage(ReadObjLink* link, const TObjQz* package)
+// A package or a routine made by the search: known to Named before it joins
+// its list.
+void NoteMade(ReadObjLink* link, TObjQz* made)
 {
     std::array<unsigned char, 34> key{};
-    CopyObjName(key.data(), package->name);
-    link->batch->packages.insert(key);
+    CopyObjName(key.data(), made->name);
+    (made->GetOwnerObj() ? link->batch->routines : link->batch->packages).insert(key);
 }
 
 bool WaitStopped() { return G_WaitParam && G_WaitParam->cancelled; }
@@ -201,6 +204,7 @@ int16_t MakeRoutines(ReadObjLink* link, TExtObjQz* package, const std::vector<st
         TExtObjQz* routine = MakePlugIn(link, 7, name, int16_t(j + 1), file);
         if (!routine) return memFullErr;
         routine->ownerObj = package;
+        NoteMade(link, routine);
         routine->SetFlag(kFlagGrouped, true);
         routine->SetFlag(kFlagGrouped2, true);
         routine->level = uint8_t(package->level + 1);
@@ -223,22 +227,23 @@ int16_t RoutineList(Handle bundle, std::vector<std::vector<uint8_t>>* strings)
     return ReadStringList(list, strings) ? 0 : kNoRoutineList;
 }
 
-// Whether a package of that name exists or is in the search's batch (a
-// routine of that name is none). The list is sorted by name: only the run
-// of equal names is looked at.
-bool PackageNamed(ReadObjLink* link, const unsigned char* name)
+// Whether a package (or a routine, of any package) of that name exists or
+// is in the search's batch. The list is sorted by name: only the run of
+// equal names is looked at.
+bool Named(ReadObjLink* link, const unsigned char* name, bool routine)
 {
     std::array<unsigned char, 34> cut{};
     CopyObjName(cut.data(), name);
-    if (link->batch->packages.count(cut)) return true;
+    if ((routine ? link->batch->routines : link->batch->packages).count(cut)) return true;
     ObjListHdl list = GetObjListe(link->doc->fTypeList, 7);
     int32_t pos = 0;
     if (!list || !SearchInd_Obj(list, cut.data(), &pos)) return false;
     auto same = [&](int32_t i) { return i >= 0 && i < list->Size() && rel2str(list->At(i)->name, cut.data()) == kEqual; };
+    auto sought = [&](int32_t i) { return (list->At(i)->GetOwnerObj() != nullptr) == routine; };
     for (int32_t i = pos - 1; same(i); --i)
-        if (!list->At(i)->GetOwnerObj()) return true;
+        if (sought(i)) return true;
     for (int32_t i = pos; same(i); ++i)
-        if (!list->At(i)->GetOwnerObj()) return true;
+        if (sought(i)) return true;
     return false;
 }
 
@@ -295,7 +300,7 @@ int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link)
         PackageName(resName, name);
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
-        NotePackage(link, package);
+        NoteMade(link, package);
         Handle bundle = Get1Resource(FourCC("QBNX"), id);
         if (!bundle && LookupShort()) return int16_t(memFullErr);
         std::vector<std::vector<uint8_t>> strings;
@@ -327,7 +332,7 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
             answer = versions != 0 && reserved ? kReserved : 0;
         }
         if (answer != 0) return int16_t(0);
-        if (PackageNamed(link, name)) {
+        if (Named(link, name, false)) {
             answer = kDuplicate;
             return int16_t(0);
         }
@@ -338,9 +343,21 @@ int16_t ReadObj_SearchExtFolderPack(int16_t file, ReadObjLink* link, const unsig
         TExtObjQz* package = MakePlugIn(link, 7, name, id, file);
         if (!package) return memFullErr;
         package->fromBundle = true;
-        NotePackage(link, package);
-        auto hidden = [](const std::vector<uint8_t>& s) { return s.empty() || s[0] == '@'; };
-        return MakeRoutines(link, package, strings, file, hidden);
+        NoteMade(link, package);
+        // A plug-in's routine whose name a routine made before it has (the
+        // application's, the document's, an earlier plug-in's) is left
+        // out and named to the user: two rows of one name could not be
+        // told apart, nor a call by that name.
+        auto leftOut = [&](const std::vector<uint8_t>& s) {
+            if (s.empty() || s[0] == '@') return true;
+            if (ownFile) return false;
+            unsigned char routine[256];
+            RoutineName(s.data(), s.size(), routine);
+            if (!Named(link, routine, true)) return false;
+            link->leftOutRoutines.emplace_back(reinterpret_cast<const char*>(routine + 1), routine[0]);
+            return true;
+        };
+        return MakeRoutines(link, package, strings, file, leftOut);
     });
     return err ? err : batch.Finish(answer);
 }
@@ -411,7 +428,9 @@ int16_t LoadOnePack(ReadObjLink* link, OSType fileType, const FSSpec& item, bool
     unsigned char defaultName[256];
     PSetBytes(defaultName, reinterpret_cast<const uint8_t*>(leaf.data()), leaf.size());
     link->made = nullptr;
+    link->leftOutRoutines.clear();
     if (ReadObj_SearchExtFolderPack(file, link, defaultName) == memFullErr) return memFullErr;
+    for (const std::string& routine : link->leftOutRoutines) NoteUnreadPlugIn(item.path, routine);
     return link->made ? int16_t(0) : passedOver(0);
 }
 

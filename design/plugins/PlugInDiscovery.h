@@ -11,6 +11,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
@@ -31,6 +33,7 @@ struct ReadObjLink {
     unsigned char shortName[33] = {0};     // the name cut to 32
     TObjQz* made = nullptr;                // the last object made
     PlugInBatch* batch = nullptr;
+    std::vector<std::string> leftOutRoutines;  // of the file read last: another plug-in's have their names
 };
 
 constexpr platform::OSType kPackageFileType = 0x517A4342;  // 'QzCB'
@@ -52,8 +55,9 @@ int16_t ReadObj_SearchExternals(int16_t file, ReadObjLink* link);
 int16_t ReadObj_SearchPackages(int16_t file, ReadObjLink* link);
 // One package per sound 'QBNX' bundle of the file, named by the bundle,
 // its 'THM#', that one's first string or `defaultName`, with a routine per
-// string of its routine list but those beginning with "@" and the empty
-// ones. A bundle whose table, list or name does not fit, or whose list is
+// string of its routine list but those beginning with "@", the empty ones
+// and, in a plug-in file, those whose name a routine made before has (left
+// out, their names in link->leftOutRoutines). A bundle whose table, list or name does not fit, or whose list is
 // missing, is passed over. -1 when a package of the name exists (the
 // bundle is passed over); -2 when the file does not go with the
 // application's and the bundle's id is one reserved for the application's

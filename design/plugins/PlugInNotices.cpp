@@ -2,6 +2,8 @@
 
 #include <new>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/dialogs/Messages.h"
@@ -11,18 +13,22 @@
 
 namespace {
 
-// 'STR#' 1040: the lead of the texts, and what comes before a folder.
-constexpr int16_t kUnreadText = 2;
+// 'STR#' 1040: the lead of the texts, what comes before a folder, and what
+// comes around the name of a routine left out.
+constexpr int16_t kUnreadText = 2, kRoutineText = 4;
 
-std::set<std::string>& Met()
+// A plug-in passed over, or one of its routines left out.
+using Unread = std::pair<std::string, std::string>;  // path, routine
+
+std::set<Unread>& Met()
 {
-    static std::set<std::string> met;
+    static std::set<Unread> met;
     return met;
 }
 
-std::vector<std::string>& Untold()
+std::vector<Unread>& Untold()
 {
-    static std::vector<std::string> untold;
+    static std::vector<Unread> untold;
     return untold;
 }
 
@@ -35,10 +41,10 @@ std::string Text(int16_t index)
 
 }  // namespace
 
-void NoteUnreadPlugIn(const std::string& path)
+void NoteUnreadPlugIn(const std::string& path, const std::string& routine)
 {
     try {
-        if (Met().insert(path).second) Untold().push_back(path);
+        if (Met().insert({path, routine}).second) Untold().emplace_back(path, routine);
     } catch (const std::bad_alloc&) {
         // Not named, as before: the plug-in is left out all the same.
     }
@@ -48,18 +54,19 @@ namespace {
 
 constexpr size_t kAlertRoom = 255;
 
-// The texts naming `paths`: the lead, then for each folder (in the order
-// met) "In FOLDER: "a", "b"."; a text that would pass an alert's room goes
-// on in the next, which starts with the lead again.
-std::vector<std::string> Texts(const std::vector<std::string>& paths)
+// The texts naming `unread`: the lead, then for each folder (in the order
+// met) "In FOLDER: "a", "b" (its routine R)."; a text that would pass an
+// alert's room goes on in the next, which starts with the lead again.
+std::vector<std::string> Texts(const std::vector<Unread>& unread)
 {
     const std::string lead = Text(kUnreadText), in = Text(kUnreadText + 1);
     std::vector<std::string> texts;
     std::string text, folder;
-    for (const std::string& path : paths) {
+    for (const auto& [path, routine] : unread) {
         const size_t slash = path.rfind('/');
         const std::string here = platform::Utf8ToMacRomanString(path.substr(0, slash == std::string::npos ? 0 : slash));
-        const std::string leaf = "\"" + platform::MacNameOf(path.substr(slash + 1)) + "\"";
+        std::string leaf = "\"" + platform::MacNameOf(path.substr(slash + 1)) + "\"";
+        if (!routine.empty()) leaf += Text(kRoutineText) + routine + Text(kRoutineText + 1);
         const std::string sameFolder = ", " + leaf, newFolder = (text.empty() ? "" : ".") + in + here + ": " + leaf;
         const std::string& piece = !text.empty() && here == folder ? sameFolder : newFolder;
         if (!text.empty() && text.size() + piece.size() + 1 > kAlertRoom) {

@@ -37,6 +37,19 @@ bool IsPunct(int c)
     }
 }
 
+// A character that no token holds and that is more than a blank or the
+// quotes other dialects put around names ("", ``, []): left out, and said
+// (a "#" or "€" that someone meant as part of a name).
+bool IsStray(int ch)
+{
+    const int c = uint8_t(ch);
+    if (c <= ' ' || c == 0x7F || IsLetter(c) || IsDigit(c) || c == '_' || IsPunct(c)) return false;
+    switch (c) {
+    case '\'': case '<': case '>': case '=': case '"': case '`': case '[': case ']': return false;
+    default: return true;
+    }
+}
+
 constexpr size_t kLongestKeyword = 13;  // AUTHORIZATION
 
 // The keywords in capitals.
@@ -190,23 +203,35 @@ Tok Scanner::Next()
             text_.clear();
             return Tok::End;
         };
-        if (IsLetter(c)) {
+        if (IsLetter(c) || StartsName()) {
             // The name's characters are taken a block at a time; keywords
-            // are letters only.
+            // are letters only. Characters no name holds, before a name's
+            // first letter, inside it or after it, are left out of it and
+            // said with the name as written.
             bool letters = true;
+            std::string written;
             for (;;) {
                 size_t end = at_;
                 for (; end < block_.size(); ++end) {
                     const char ch = block_[end];
                     if (IsLetter(ch)) continue;
+                    if (IsStray(ch) || (ch == '_' && text_.empty() && end == at_)) {
+                        if (written.empty()) written = text_;
+                        written.append(block_, at_, end + 1 - at_);
+                        text_.append(block_, at_, end - at_);
+                        at_ = end + 1;
+                        continue;
+                    }
                     if (!IsDigit(ch) && ch != '_') break;
                     letters = false;
                 }
                 if (text_.size() + (end - at_) > kMaxTokenBytes) return overflow();
+                if (!written.empty()) written.append(block_, at_, end - at_);
                 text_.append(block_, at_, end - at_);
                 at_ = end;
                 if (at_ < block_.size() || !Fill()) break;
             }
+            if (!written.empty() && leftOut_) leftOut_(line_, written, text_);
             Tok t = letters ? KeywordOf(text_) : Tok::Name;
             // "GO TO" is GOTO, written with the same case.
             if ((text_ == "GO" || text_ == "go") && t == Tok::Name) {
@@ -280,7 +305,16 @@ Tok Scanner::Next()
         }
         // A character no token begins with.
         Get();
+        if (IsStray(c) && leftOut_) leftOut_(line_, std::string(1, char(c)), std::string());
     }
+}
+
+bool Scanner::StartsName()
+{
+    // Characters no name holds, or a "_", right before a letter.
+    size_t k = 0;
+    while (IsStray(Peek(k)) || (k == 0 && Peek(k) == '_')) ++k;
+    return k > 0 && IsLetter(Peek(k));
 }
 
 }  // namespace sql

@@ -3,7 +3,7 @@
 // operators and single punctuation characters, read from the script's Mac
 // Roman text in blocks of 1,024 bytes, a line ending with LF, CR or CR LF.
 // Names are made of letters (those of Mac Roman, accented ones too),
-// digits and "_".
+// digits and "_"; they begin with a letter.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +51,12 @@ public:
     using Reader = std::function<int32_t(char* buffer, int32_t size)>;
     Scanner(Reader read, std::function<void(const std::string&)> message);
 
+    // Told of each character left out that no token holds (other than
+    // blanks and the quotes of names): (line, the name as written, the
+    // name as read), or (line, the character, "") for one outside names.
+    using LeftOut = std::function<void(int32_t line, const std::string& written, const std::string& read)>;
+    void OnLeftOut(LeftOut leftOut) { leftOut_ = std::move(leftOut); }
+
     // The next token; its text in Text(). After a token that does not fit
     // in the buffer, or a failed read, only the end follows.
     Tok Next();
@@ -61,6 +67,7 @@ public:
     int32_t Line() const { return line_; }
 
 private:
+    bool StartsName();
     int Peek(size_t ahead = 0);
     int Get();
     bool Fill();
@@ -68,6 +75,7 @@ private:
 
     Reader read_;
     std::function<void(const std::string&)> message_;
+    LeftOut leftOut_;
     std::string block_;
     size_t at_ = 0;
     bool ended_ = false;

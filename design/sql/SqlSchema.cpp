@@ -16,13 +16,6 @@ void Report(Schema& s, const char* before, const std::string& name)
     s.report(s.line);
 }
 
-// A remark of the report: one line, counted.
-void Remark(Schema& s, const std::string& text)
-{
-    ++s.remarks;
-    if (s.report) s.report(text + "\n");
-}
-
 // A table or column met under `spelling`, its schema name `name` (the
 // spelling cut to 31 characters); `written` keeps the first spelling
 // when it was cut. A cut is said where the name is made, and each other
@@ -43,6 +36,12 @@ void Spelled(Schema& s, const char* before, const char* one, int32_t table, cons
 }
 
 }  // namespace
+
+void Remark(Schema& s, const std::string& text)
+{
+    ++s.remarks;
+    if (s.report) s.report(text + "\n");
+}
 
 int32_t FindTable(const Schema& s, const std::string& name)
 {

@@ -79,6 +79,8 @@ struct Schema {
     std::unordered_set<std::string> mergesSaid;  // each other spelling once
 };
 
+// A remark of the report: one line, counted.
+void Remark(Schema& s, const std::string& text);
 // The index of a table or column, or -1.
 int32_t FindTable(const Schema& s, const std::string& name);
 int32_t FindColumn(const Schema& s, int32_t table, const std::string& name);

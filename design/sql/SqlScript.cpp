@@ -65,11 +65,40 @@ void DisposeSQL(Schema* schema)
     schema->report = std::move(report);
 }
 
+namespace {
+
+// A word of the script as the report shows it: '?' for each character Mac
+// Roman lacks.
+std::string Shown(std::string word)
+{
+    std::replace(word.begin(), word.end(), kUnheldCharacter, '?');
+    return word;
+}
+
+// 'STR#' 1028: the remark of a script read as Windows-1252, and the words of
+// a remark of characters left out.
+constexpr int16_t kWindows1252Text = 13, kLeftOutText = 14;
+
+// "Line N left out: "C" in WRITTEN, which is read as READ", or for a
+// character outside names "Line N left out: "C"".
+void RemarkLeftOut(Schema& schema, int32_t line, const std::string& written, const std::string& read)
+{
+    std::string left;
+    for (size_t i = 0, j = 0; i < written.size(); ++i) {
+        if (j < read.size() && written[i] == read[j]) ++j;
+        else left += written[i];
+    }
+    std::string text = Item(1) + " " + std::to_string(line) + " " + Item(kLeftOutText) + " \"" + Shown(left) + "\"";
+    if (!read.empty())
+        text += " " + Item(kLeftOutText + 1) + " " + Shown(written) + ", " + Item(kLeftOutText + 2) + " " + Shown(read);
+    Remark(schema, text);
+}
+
+}  // namespace
+
 std::string _SQLError(int32_t line, int16_t code, const std::string& token)
 {
-    std::string shown = token;
-    std::replace(shown.begin(), shown.end(), kUnheldCharacter, '?');
-    return Item(1) + " " + std::to_string(line) + " " + Item(code) + " " + Item(2) + " " + shown + "\n";
+    return Item(1) + " " + std::to_string(line) + " " + Item(code) + " " + Item(2) + " " + Shown(token) + "\n";
 }
 
 void yyerror(Schema& schema, const ParseError& error)
@@ -89,7 +118,9 @@ int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* rep
     try {
         InitSQL(schema);
         schema->report = [report](const std::string& line) { *report += line; };
-        const std::string text = platform::TextFileMacRoman(script, uint8_t(kUnheldCharacter));
+        platform::TextFileEncoding encoding = platform::TextFileEncoding::Utf8;
+        const std::string text = platform::TextFileMacRoman(script, uint8_t(kUnheldCharacter), &encoding);
+        if (encoding == platform::TextFileEncoding::Windows1252) Remark(*schema, Item(kWindows1252Text));
         size_t at = 0;
         Scanner scanner(
             [&](char* buffer, int32_t size) {
@@ -99,6 +130,9 @@ int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* rep
                 return int32_t(n);
             },
             schema->report);
+        scanner.OnLeftOut([schema](int32_t line, const std::string& written, const std::string& read) {
+            RemarkLeftOut(*schema, line, written, read);
+        });
         const ParseError error = ParseScript(scanner, *schema);
         if (error.code) yyerror(*schema, error);
         return ResultOf(error);

@@ -73,8 +73,9 @@ uint32_t HeadlessBackend::Wait(uint32_t ticks)
         ::nanosleep(&want, nullptr);
         return AdvanceBy(slice, true);
     }
-    if (timeline_.Over() && options_.watchdogTicks > waitingAfterEnd_)
-        ticks = std::min(ticks, options_.watchdogTicks - waitingAfterEnd_ + 1);
+    // A wait reaches no further than the tick that ends the run.
+    if (const uint32_t limit = WaitingLimit(); timeline_.Over() && limit >= waitingAfterEnd_)
+        ticks = std::min(ticks, limit - waitingAfterEnd_ + 1);
     uint32_t passed = AdvanceBy(ticks, true);
     CountWaiting(passed);
     return passed;
@@ -102,18 +103,23 @@ uint32_t HeadlessBackend::AdvanceBy(uint32_t ticks, bool stopAtInput)
     return clock_.Ticks() - start;
 }
 
+uint32_t HeadlessBackend::WaitingLimit() const
+{
+    // Nobody is left to answer a modal loop: the run ends there within a
+    // second, the time a click's tracking takes to finish.
+    return CurrentModal() ? std::min(options_.watchdogTicks, kModalWatchdogTicks) : options_.watchdogTicks;
+}
+
 void HeadlessBackend::CountWaiting(uint32_t ticks)
 {
     if (ended_ || !timeline_.Over() || timeline_.Held()) return;
     // A program with a quit request before it is busy, not waiting: the
     // request ends the run.
     if (QuitRequestPending()) return;
-    waitingAfterEnd_ += ticks;
-    // Nobody is left to answer a modal loop: the run ends there within a
-    // second, the time a click's tracking takes to finish.
+    // Only the ticks after the script's end: a wait may have begun before.
+    waitingAfterEnd_ += std::min(ticks, clock_.Ticks() - timeline_.OverAt());
+    if (waitingAfterEnd_ <= WaitingLimit()) return;
     const std::string* modal = CurrentModal();
-    if (waitingAfterEnd_ <= (modal ? std::min(options_.watchdogTicks, kModalWatchdogTicks) : options_.watchdogTicks))
-        return;
     Stop("headless run: the script ended at tick " + std::to_string(timeline_.OverAt()) +
          " and the program was still waiting for input at tick " + std::to_string(clock_.Ticks()) +
          (modal ? " in the " + *modal : std::string()) + "; ending the run");

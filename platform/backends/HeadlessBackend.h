@@ -79,6 +79,8 @@ private:
     // the ticks that passed. With stopAtInput, stops after the first action.
     uint32_t AdvanceBy(uint32_t ticks, bool stopAtInput);
     void CountWaiting(uint32_t ticks);
+    // The ticks of waiting after the script that end the run, in a modal or not.
+    uint32_t WaitingLimit() const;
 
     HeadlessOptions options_;
     VirtualClock clock_;

@@ -8,6 +8,7 @@
 
 #include "platform/events/Events.h"
 #include "platform/events/HostKeys.h"
+#include "platform/text/Utf8.h"
 
 namespace platform {
 
@@ -368,7 +369,7 @@ bool ParseLine(const std::vector<std::string>& w, Script* script, std::string* e
         if (w.size() != 2 || !ints(1) || n[0] < 1 || n[0] > 32767) return *error = "'choose' takes an item number", false;
         script->Choose(int16_t(n[0]));
     } else if (op == "clipboard") {
-        if (w.size() != 2) return *error = "'clipboard' takes one text", false;
+        if (w.size() != 2 || !IsUtf8(w[1])) return *error = "'clipboard' takes one text, in UTF-8", false;
         script->Clipboard(w[1]);
     } else if (op == "send") {
         if (w.size() < 2 || w[1].size() != 4) return *error = "'send' needs a four-character event", false;

@@ -27,7 +27,8 @@
 //   choose N                      the next modal dialog or alert answers
 //                                 item N once drawn
 //   send ID [PATH...]             a high-level event (oapp, odoc, pdoc, quit)
-//   clipboard "TEXT"              another program copies TEXT (Mac Roman)
+//   clipboard "TEXT"              another program copies TEXT (UTF-8, as
+//                                 for text)
 //   end                           asks the program to quit; the script is over
 //   hold                          the script is over and the program waits in
 //                                 real time for what comes from outside (a
@@ -89,7 +90,7 @@ public:
     Script& AnswerFileDialog(std::string path);
     Script& Choose(int16_t item);
     Script& Send(OSType eventID, std::vector<std::string> documents = {});
-    // Another program puts Mac Roman text on the system clipboard.
+    // Another program puts UTF-8 text on the system clipboard.
     Script& Clipboard(std::string text);
     Script& End();
     Script& Hold();

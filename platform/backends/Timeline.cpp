@@ -7,7 +7,6 @@
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/scrap/Scrap.h"
-#include "platform/scrap/ScrapText.h"
 #include "platform/events/HostKeys.h"
 #include "platform/events/InputState.h"
 
@@ -219,8 +218,11 @@ void Timeline::Apply(const Action& a)
         PostHighLevelEvent(kCoreEventClass, a.step->eventID, a.step->documents);
         break;
     case Op::Clipboard: {
-        const std::string& text = a.step->text;
-        ExternalClipboardChanged(MacRomanCrToUtf8Lf(std::vector<uint8_t>(text.begin(), text.end())));
+        // UTF-8 as another program's text is; a script's \n is a return.
+        std::string text = a.step->text;
+        for (char& c : text)
+            if (c == '\r') c = '\n';
+        ExternalClipboardChanged(text);
         break;
     }
     case Op::Quit:

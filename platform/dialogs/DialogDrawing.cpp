@@ -34,15 +34,20 @@ private:
 // The port's background: white unless the application set another.
 void EraseBackground(const Rect& r) { EraseRect(&r); }
 
-void DrawText(const std::string& text, const Rect& box)
+std::u16string Unicode(const std::string& macRoman)
 {
     std::u16string u;
-    u.reserve(text.size());
-    for (char c : text) u.push_back(MacRomanToUnicode(uint8_t(c)));
+    u.reserve(macRoman.size());
+    for (char c : macRoman) u.push_back(MacRomanToUnicode(uint8_t(c)));
+    return u;
+}
+
+void DrawText(const std::string& text, const Rect& box)
+{
     RGBColor fore, black{0, 0, 0};
     GetForeColor(&fore);
     RGBForeColor(&black);
-    DrawThemeTextBox(u, kThemeSystemFont, kThemeStateActive, true, &box, teFlushDefault, nullptr);
+    DrawThemeTextBox(Unicode(text), kThemeSystemFont, kThemeStateActive, true, &box, teFlushDefault, nullptr);
     RGBForeColor(&fore);
 }
 
@@ -69,6 +74,14 @@ void DrawPictureItem(const DialogItem& item)
 }
 
 }  // namespace
+
+int16_t StaticTextHeight(const std::string& text, int16_t width)
+{
+    Point size{0, width};
+    if (GetThemeTextDimensions(Unicode(text), kThemeSystemFont, kThemeStateActive, true, &size, nullptr) != noErr)
+        return 0;
+    return size.v;
+}
 
 void DrawItem(DialogRef dialog, DialogItemIndex index)
 {

@@ -148,25 +148,32 @@ DialogRef MakeDialog(WindowRef window, const std::vector<ItemTemplate>& items)
     return d;
 }
 
+bool ReadItemList(Handle items, std::vector<ItemTemplate>* list)
+{
+    if (!items || !*items) return false;
+    HLock(items);
+    const bool ok = ParseItemList(reinterpret_cast<const uint8_t*>(*items), size_t(GetHandleSize(items)), list);
+    HUnlock(items);
+    if (!ok) SetResError(resNotFound);
+    return ok;
+}
+
+DialogRef NewDialogOfItems(const Rect& bounds, ConstStr255Param title, bool visible, int16_t procID, WindowRef behind,
+                           bool goAwayFlag, uintptr_t refCon, const std::vector<ItemTemplate>& items)
+{
+    WindowRef w = NewCWindow(nullptr, &bounds, title, false, procID, behind, goAwayFlag, refCon);
+    if (!w) return nullptr;
+    DialogRef d = MakeDialog(w, items);
+    if (d && visible) ShowWindow(w);
+    return d;
+}
+
 DialogRef NewDialog(void*, const Rect* bounds, ConstStr255Param title, Boolean visible, int16_t procID,
                     WindowRef behind, Boolean goAwayFlag, uintptr_t refCon, Handle items)
 {
-    if (!bounds || !items || !*items) return nullptr;
     std::vector<ItemTemplate> list;
-    HLock(items);
-    const bool ok = ParseItemList(reinterpret_cast<const uint8_t*>(*items), size_t(GetHandleSize(items)), &list);
-    HUnlock(items);
-    if (!ok) {
-        SetResError(resNotFound);
-        return nullptr;
-    }
-    WindowRef w = NewCWindow(nullptr, bounds, title, false, procID, behind, goAwayFlag, refCon);
-    if (!w) return nullptr;
-    DialogRef d = MakeDialog(w, list);
-    if (d && visible) {
-        ShowWindow(w);
-    }
-    return d;
+    if (!bounds || !ReadItemList(items, &list)) return nullptr;
+    return NewDialogOfItems(*bounds, title, visible, procID, behind, goAwayFlag, refCon, list);
 }
 
 DialogRef GetNewDialog(int16_t dialogID, void* storage, WindowRef behind)

@@ -52,9 +52,18 @@ DialogItem* ItemAt(DialogRef dialog, DialogItemIndex item);
 // Makes a dialog on a window from an item list; null when memory runs out
 // (the window is then disposed of).
 DialogRef MakeDialog(WindowRef window, const std::vector<ItemTemplate>& items);
+// The items of a 'DITL' image; false, with the resource error set, for a
+// damaged or missing one.
+bool ReadItemList(Handle items, std::vector<ItemTemplate>* list);
+// NewDialog on items already read.
+DialogRef NewDialogOfItems(const Rect& bounds, ConstStr255Param title, bool visible, int16_t procID, WindowRef behind,
+                           bool goAwayFlag, uintptr_t refCon, const std::vector<ItemTemplate>& items);
 // Static text with ^0..^3 replaced by the parameter texts.
 std::string ExpandParams(const std::string& text);
 std::string HandleText(Handle h);
+// The height a static text takes in its item, wrapped to `width` (0 when
+// it cannot be measured).
+int16_t StaticTextHeight(const std::string& text, int16_t width);
 // Draws one item in the dialog's port (current).
 void DrawItem(DialogRef dialog, DialogItemIndex item);
 // Erases and draws one item again, with the dialog's port made current.

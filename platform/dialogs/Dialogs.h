@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/controls/Controls.h"
 #include "platform/core/MacTypes.h"
@@ -136,13 +137,30 @@ void ParamText(ConstStr255Param p0, ConstStr255Param p1, ConstStr255Param p2, Co
 
 // Alerts from 'ALRT' `alertID`: answers the item hit, -1 when the
 // resources are missing or damaged. The alert is centred a third of the way
-// down the screen unless its template gives another position. Each call in
+// down the screen unless its template gives another position. A static
+// text longer than its item wraps, and the item, what lies below it and
+// the alert grow to hold it: no text is cut. Each call in
 // a row with the same alert moves one stage on (up to the fourth), each
 // stage beeping as it says; every stage shows the alert.
 DialogItemIndex Alert(int16_t alertID, ModalFilterUPP filter);
 DialogItemIndex StopAlert(int16_t alertID, ModalFilterUPP filter);
 DialogItemIndex NoteAlert(int16_t alertID, ModalFilterUPP filter);
 DialogItemIndex CautionAlert(int16_t alertID, ModalFilterUPP filter);
+
+// An alert made of its texts (Mac Roman, as every item's) and one or two
+// buttons, for the platform's own questions and notices: item 1 is the
+// default text's button ("OK" when none is given), item 2 the cancel
+// text's, when given; the icon by the type (none for a plain alert).
+using AlertType = int16_t;
+enum : AlertType { kAlertStopAlert = 0, kAlertNoteAlert = 1, kAlertCautionAlert = 2, kAlertPlainAlert = 3 };
+enum : DialogItemIndex { kAlertStdAlertOKButton = 1, kAlertStdAlertCancelButton = 2 };
+struct AlertStdAlertParamRec {
+    std::string defaultText;
+    std::string cancelText;
+    DialogItemIndex defaultButton = kAlertStdAlertOKButton;  // the one Return presses
+};
+OSErr StandardAlert(AlertType type, const std::string& error, const std::string& explanation,
+                    const AlertStdAlertParamRec* param, DialogItemIndex* outItemHit);
 int16_t GetAlertStage();
 void ResetAlertStage();
 

@@ -184,6 +184,25 @@ bool NavSaveWouldReplace(NavDialogRef d)
            FSpExists(FSSpec{Join(d->folder, d->editName)}, &isFolder) && !isFolder;
 }
 
+NavSaveRefusal NavSaveRefused(NavDialogRef d)
+{
+    const std::string& name = d->editName;
+    bool isFolder = false;
+    if (!FSpExists(FSSpec{d->folder}, &isFolder) || !isFolder)
+        return NavSaveRefusal::FolderGone;
+    if (name.empty())
+        return NavSaveRefusal::NoName;
+    if (name.find_first_of(std::string("/\0", 2)) != std::string::npos)
+        return NavSaveRefusal::Colon;  // (a NUL is never typed)
+    if (name[0] == '.')
+        return NavSaveRefusal::Dot;
+    if (name.size() > 255)
+        return NavSaveRefusal::TooLong;
+    if (FSpExists(FSSpec{Join(d->folder, name)}, &isFolder) && isFolder)
+        return NavSaveRefusal::Folder;
+    return NavSaveRefusal::None;
+}
+
 bool NavAccept(NavDialogRef d)
 {
     if (!d || d->ended)
@@ -200,10 +219,7 @@ bool NavAccept(NavDialogRef d)
         d->action = kNavUserActionOpen;
         break;
     case NavDialogObject::Kind::PutFile: {
-        if (!IsValidItemName(d->editName) || d->editName[0] == '.')
-            return false;
-        bool isFolder = false;
-        if (FSpExists(FSSpec{Join(d->folder, d->editName)}, &isFolder) && isFolder)
+        if (NavSaveRefused(d) != NavSaveRefusal::None)
             return false;
         d->replacing = NavSaveWouldReplace(d);
         d->chosen = {d->folder};

@@ -73,9 +73,20 @@ bool NavOpenFolder(NavDialogRef dialog, const std::string& folder);
 std::vector<std::string> NavPathEntries(NavDialogRef dialog);
 // Makes a folder where the dialog stands (an error when it cannot).
 OSErr NavMakeFolder(NavDialogRef dialog, const std::string& name);
+// Why a save dialog cannot save under its edit name where it stands.
+enum class NavSaveRefusal : uint8_t {
+    None,
+    NoName,
+    Colon,       // typed as ':', which a file name holds as '/': no name may
+    Dot,         // a name beginning with '.' is hidden
+    TooLong,     // more than the 255 bytes a name may hold
+    Folder,      // a folder has the name
+    FolderGone,  // the folder was removed or renamed while the dialog was open
+};
+NavSaveRefusal NavSaveRefused(NavDialogRef dialog);
 // Ends the dialog. Accepting takes the selection (open), the save name
-// (save) or the selected or current folder (choose); false when there is
-// nothing to accept.
+// (save: unless it is refused) or the selected or current folder (choose);
+// false when there is nothing to accept.
 bool NavAccept(NavDialogRef dialog);
 void NavCancel(NavDialogRef dialog);
 // Whether saving under the edit name would replace an existing file.

@@ -121,35 +121,51 @@ void SetNameItem(DialogRef dialog, const std::string& fileName)
     if (h) SetDialogItemText(h, PString(MacNameOf(fileName)).data());
 }
 
-// The replace question; true when the user chose to replace.
+// The replace question; true when the user chose to replace. Return
+// answers Cancel: nothing is replaced by a slip of the key.
 bool AskReplace(const std::string& name)
 {
-    ItemList items;
-    items.Add({92, 230, 112, 310}, kButtonDialogItem, "Replace");
-    items.Add({92, 320, 112, 400}, kButtonDialogItem, "Cancel");
-    items.Add({16, 70, 80, 400}, kStaticTextDialogItem,
-              "\xD2" + MacNameOf(name) + "\xD3 already exists. Do you want to replace it?");
-    Handle ditl = items.Make();
-    if (!ditl)
-        return false;
-    const Rect screen = ScreenBounds();
-    const int16_t left = int16_t((screen.right - screen.left - 414) / 2), top = int16_t(screen.top + 120);
-    Rect bounds{top, left, int16_t(top + 124), int16_t(left + 414)};
-    DialogRef ask = NewDialog(nullptr, &bounds, PString("").data(), true, 1, reinterpret_cast<WindowRef>(-1), false, 0,
-                              ditl);
-    DisposeHandle(ditl);
-    if (!ask)
-        return false;
-    SetDialogDefaultItem(ask, 2);
-    SetDialogCancelItem(ask, 2);
+    AlertStdAlertParamRec buttons;
+    buttons.defaultText = "Replace";
+    buttons.cancelText = "Cancel";
+    buttons.defaultButton = kAlertStdAlertCancelButton;
     DialogItemIndex hit = 0;
-    while (hit != 1 && hit != 2) {
-        ModalDialog(nullptr, &hit);
-        if (hit == 0)
-            break;  // nothing left to answer it
+    StandardAlert(kAlertCautionAlert, "\xD2" + MacNameOf(name) + "\xD3 already exists. Do you want to replace it?", "",
+                  &buttons, &hit);
+    return hit == kAlertStdAlertOKButton;
+}
+
+std::string Quoted(const std::string& fileName) { return "\xD2" + MacNameOf(fileName) + "\xD3"; }
+
+// Says why the save name cannot be taken, and what to do. A folder gone
+// from under the dialog leaves it in the nearest folder still there.
+void SayRefusal(NavDialogRef d, NavSaveRefusal why)
+{
+    std::string text;
+    switch (why) {
+    case NavSaveRefusal::None: return;
+    case NavSaveRefusal::NoName: text = "Type a name for the file."; break;
+    case NavSaveRefusal::Colon: text = "A file name cannot hold \xD2:\xD3. Type another character in its place."; break;
+    case NavSaveRefusal::Dot:
+        text = "A file name cannot begin with \xD2.\xD3: such files are hidden. Choose a name that begins with another "
+               "character.";
+        break;
+    case NavSaveRefusal::TooLong: text = "The name is too long for a file. Choose a shorter name."; break;
+    case NavSaveRefusal::Folder: text = Quoted(d->editName) + " is a folder. Choose another name."; break;
+    case NavSaveRefusal::FolderGone: {
+        const std::string gone = d->folder;
+        std::string up = gone;
+        do
+            up = FSpGetParent(FSSpec{up}).path;
+        while (!NavOpenFolder(d, up) && up != "/");
+        NavRefreshWindow(d);
+        text = "The folder " + Quoted(LastName(gone)) +
+               " is no longer there: it was moved, renamed or deleted. Nothing was saved. Choose where to save "
+               "again, from " + Quoted(LastName(d->folder)) + ".";
+        break;
     }
-    DisposeDialog(ask);
-    return hit == 1;
+    }
+    StandardAlert(kAlertCautionAlert, text, "", nullptr, nullptr);
 }
 
 void Act(NavDialogRef d)
@@ -165,6 +181,10 @@ void Act(NavDialogRef d)
     }
     if (d->kind == NavDialogObject::Kind::PutFile) {
         d->editName = TypedName(d, ItemText(ui->dialog, kNavItemName));
+        if (const NavSaveRefusal why = NavSaveRefused(d); why != NavSaveRefusal::None) {
+            SayRefusal(d, why);
+            return;  // the dialog stays, for another name or place
+        }
         if (NavSaveWouldReplace(d) && !(d->options.optionFlags & kNavDontConfirmReplacement) &&
             !AskReplace(d->editName))
             return;  // the dialog stays, the file is untouched

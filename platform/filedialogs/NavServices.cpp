@@ -109,14 +109,12 @@ void AnswerWithPath(NavDialogRef d, const std::string& raw)
         return;
     }
     case NavDialogObject::Kind::PutFile: {
-        const std::string name = path.substr(folder.size() + (folder == "/" ? 0 : 1));
-        if (folder.empty() || !NavOpenFolder(d, folder) || (exists && isFolder) || !IsValidItemName(name) ||
-            name[0] == '.') {
-            StopRun(d, "the save dialog cannot save as '" + raw + "'");
-            return;
+        if (!folder.empty() && NavOpenFolder(d, folder)) {
+            d->editName = path.substr(folder.size() + (folder == "/" ? 0 : 1));
+            if (NavAccept(d))
+                return;
         }
-        d->editName = name;
-        NavAccept(d);
+        StopRun(d, "the save dialog cannot save as '" + raw + "'");
         return;
     }
     }

@@ -462,6 +462,29 @@ OSErr FSpResolveLink(const FSSpec& fileSpec, FSSpec* target, bool* targetIsFolde
     return noErr;
 }
 
+OSErr FSpLinkDestination(const FSSpec& fileSpec, FSSpec* destination)
+{
+    try {
+        std::string path = fileSpec.path;
+        for (int followed = 0; followed < 40; ++followed) {  // as far as the system follows a chain
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+                destination->path = path;
+                return noErr;
+            }
+            std::vector<char> text(size_t(st.st_size > 0 ? st.st_size : 4095) + 1);
+            const ssize_t n = ::readlink(path.c_str(), text.data(), text.size());
+            if (n <= 0 || size_t(n) >= text.size()) return n < 0 ? OSErrFromErrno(errno) : fnfErr;
+            std::string next(text.data(), size_t(n));
+            if (next[0] != '/') next = FSpGetParent(FSSpec{path}).path + "/" + next;
+            if (!NormalisePath(next, &path)) return bdNamErr;
+        }
+        return fnfErr;  // links leading round in a loop
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
+}
+
 OSErr FSpGetFreeSpace(const FSSpec& fileSpec, int64_t* freeBytes, int64_t* totalBytes)
 {
     struct statvfs vfs {};

@@ -71,6 +71,10 @@ OSErr FSpCopyFile(const FSSpec& source, const FSSpec& dest);
 // link gives fnfErr.
 OSErr FSpIsLink(const FSSpec& fileSpec, bool* isLink);
 OSErr FSpResolveLink(const FSSpec& fileSpec, FSSpec* target, bool* targetIsFolder);
+// Where the links lead, whether or not anything is there at the end (the
+// item itself when it is no link): the place to make the file a broken
+// link names. fnfErr for links that lead round in a loop.
+OSErr FSpLinkDestination(const FSSpec& fileSpec, FSSpec* destination);
 
 // Free and total bytes of the file system holding the item.
 OSErr FSpGetFreeSpace(const FSSpec& fileSpec, int64_t* freeBytes, int64_t* totalBytes = nullptr);

@@ -126,7 +126,9 @@
 # 10 a table or column past what a structure holds, 12 a table or column
 # name with characters a structure cannot hold) and item 2 before the token
 # at fault. Item 11 is the alert of a structure made whose report has
-# remarks (OpenSQL).
+# remarks (OpenSQL). Item 13 is the remark of a script that is not UTF-8;
+# 14-16 those of characters left out: "Line N left out: "C" in WRITTEN,
+# which is read as NAME".
 'STR#' 1028 "Script errors" {
     "Line"
     "at"
@@ -138,8 +140,12 @@
     "syntax error"
     "one table more than the 255 a structure holds,"
     "one column more than the 511 fields a table holds,"
-    "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: tables or columns defined twice, or whose names agree in their first 31 characters, were merged, and longer names were cut."
+    "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: names merged or cut, characters left out of names, or the script read as Windows-1252."
     "a name with characters a structure cannot hold, each shown here as ?,"
+    "The script is not UTF-8: it was read as Windows-1252."
+    "left out:"
+    "in"
+    "which is read as"
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.

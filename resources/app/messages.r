@@ -180,6 +180,10 @@
     "The server at "  # 110-111 around the server's address: it stopped answering during an open
     " stopped answering; the structure was not opened."
     "The connection to the server was lost: nothing more of the structure can be read or changed. Close the structure and open it again."  # 112 (-10003)
+    "Type the sizes in digits alone. "  # 113 before 91-93: a character that is no digit typed in the preferences dialog
+    "There is no file named \""  # 114-116 around the name and the folder of a document asked for that is not there
+    "\" in the folder \""
+    "\". Check the name and the folder."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

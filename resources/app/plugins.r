@@ -15,10 +15,13 @@
 # Plug-in messages (ErrMsg through the code map below).
 #   1  code 1023: a plug-in's documentation found no free id in its file
 #   2-3 the plug-ins a discovery passed over, before the list and before each folder (design/plugins/PlugInNotices.h)
+#   4-5 around the name of a routine left out, after its plug-in's
 'STR#' 1040 "Plug-in messages" {
     "The plug-in's file has no room for more documentation: every documentation number is taken."
-    "These plug-ins are left out: they cannot be read, or another plug-in has the same package."
+    "These plug-ins, or the routines named after them, are left out: they cannot be read, or another plug-in has the same package or routine."
     " In "
+    " (its routine "
+    ")"
 }
 
 # Plug-in codes: code, item of 'STR#' 1040.

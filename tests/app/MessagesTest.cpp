@@ -15,6 +15,13 @@
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileSpec.h"
+#include "platform/core/FourCC.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/drawing/Ports.h"
+#include "platform/drawing/Rects.h"
+#include "platform/drawing/ThemeText.h"
+#include "platform/text/SingleByteSets.h"
+#include "tests/platform/events/HeadlessFixture.h"
 #include "platform/screen/Screen.h"
 #include "platform/text/IntlSettings.h"
 #include "tests/app/AppFixture.h"
@@ -109,6 +116,94 @@ TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
     EXPECT_EQ(ConfirmClose(true, name), 2);
     EXPECT_EQ(AlertCount(), asked);
     ResetEventManager();
+}
+
+// Every alert of the shipped resources, with each text it shows at its
+// longest (every parameter 255 characters), shows it whole: each static
+// text's item holds all its lines, inside the alert and clear of the other
+// items, and the last line's pixels are drawn there.
+TEST_F(MessagesTest, EveryShippedAlertShowsItsLongestTextWhole)
+{
+    G_MainResFile = OpenResFile(QZ_APP_RESOURCES, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(G_MainResFile, 0);
+    UseResFile(G_MainResFile);
+    std::vector<int16_t> ids;
+    for (int16_t i = 1; i <= Count1Resources(FourCC("ALRT")); ++i) {
+        int16_t id = 0;
+        ResType type = 0;
+        Str255 name;
+        GetResInfo(Get1IndResource(FourCC("ALRT"), i), &id, &type, name);
+        ids.push_back(id);
+    }
+    ASSERT_GE(ids.size(), 9u);
+    std::string longest;
+    while (longest.size() + 8 <= 255) longest += "Wwmwmw, ";
+    Str255 param;
+    ToP(longest, param);
+    ParamText(param, param, param, param);
+    const auto lineHeight = [] {
+        Point one{0, 1000};
+        GetThemeTextDimensions(u"W", kThemeSystemFont, kThemeStateActive, true, &one, nullptr);
+        return one.v;
+    }();
+    for (const int16_t id : ids) {
+        SCOPED_TRACE(id);
+        std::vector<std::string> faults;
+        int texts = 0;
+        platform::testing::HeadlessRun run(Script().Wait(5).Screenshot("probe").Choose(1), [&] {
+            HeadlessOptions options;
+            options.screenshot = [&](const std::string&) {
+                DialogRef alert = GetDialogFromWindow(FrontWindow());
+                if (!alert) return faults.push_back("no alert up"), noErr;
+                Rect content;
+                GetPortBounds(GetDialogPort(alert), &content);
+                const PixMap* screen = ComposeScreen();
+                SetPortWindowPort(GetDialogWindow(alert));
+                for (DialogItemIndex i = 1; i <= CountDITL(alert); ++i) {
+                    DialogItemType type = 0;
+                    Handle h = nullptr;
+                    Rect box;
+                    GetDialogItem(alert, i, &type, &h, &box);
+                    if ((type & 0x7F) != kStaticTextDialogItem) continue;
+                    ++texts;
+                    Str255 shown;
+                    GetDialogItemShownText(alert, i, shown);
+                    std::u16string text;
+                    for (int k = 1; k <= shown[0]; ++k) text += MacRomanToUnicode(shown[k]);
+                    Point size{0, int16_t(box.right - box.left)};
+                    GetThemeTextDimensions(text, kThemeSystemFont, kThemeStateActive, true, &size, nullptr);
+                    const std::string at = "item " + std::to_string(i) + ": ";
+                    if (size.v > box.bottom - box.top) faults.push_back(at + "its lines pass its bottom");
+                    Rect inside;
+                    if (!SectRect(&box, &content, &inside) || !EqualRect(&inside, &box))
+                        faults.push_back(at + "outside the alert");
+                    for (DialogItemIndex j = 1; j <= CountDITL(alert); ++j) {
+                        Rect other;
+                        GetDialogItem(alert, j, &type, &h, &other);
+                        if (j != i && SectRect(&box, &other, &inside))
+                            faults.push_back(at + "over item " + std::to_string(j));
+                    }
+                    // Ink in the band of the last line.
+                    Point from{int16_t(box.top + size.v - lineHeight), box.left};
+                    LocalToGlobal(&from);
+                    bool ink = false;
+                    for (int v = from.v; v < from.v + lineHeight && !ink; ++v) {
+                        const auto* row =
+                            reinterpret_cast<const uint32_t*>(screen->baseAddr + v * (screen->rowBytes & 0x3FFF));
+                        for (int hh = from.h; hh < from.h + (box.right - box.left) && !ink; ++hh)
+                            ink = (row[hh] & 0xFFFFFF) != 0xFFFFFF;
+                    }
+                    if (!ink) faults.push_back(at + "no pixel of its last line");
+                }
+                return noErr;
+            };
+            return options;
+        }());
+        EXPECT_GE(Alert(id, nullptr), 1);
+        EXPECT_GT(texts, 0);
+        EXPECT_EQ(faults, std::vector<std::string>{});
+    }
+    ResetDialogManager();
 }
 
 TEST_F(MessagesTest, LeftoverWorkingFilesGoOnlyWhileNoOtherInstanceRuns)

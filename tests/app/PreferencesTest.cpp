@@ -133,7 +133,9 @@ TEST_F(PreferencesTest, AMissingFileIsMadeWithTheDefaultsAndTheAppFileIsUntouche
 // not read is set aside beside itself and a new one made with the defaults;
 // one that cannot be written, nor saved in its folder, is read as it is,
 // its changes kept in memory only; without a folder to keep a file in, the
-// defaults live in memory. The notice names where to look.
+// defaults live in memory. The notice names where to look. A link to a
+// file not made yet has it made where it leads; one into a folder that is
+// not there is set aside.
 TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
 {
     UseAppResources(kDefaults);
@@ -147,7 +149,8 @@ TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
     const std::vector<uint8_t> cut(sound.begin(), sound.end() - 10), noise = {0x13, 0x57, 0x9B, 0xDF, 0x02, 0x46, 0x8A};
     int16_t writer = 0;
     std::optional<platform::testing::LockedFolder> locked;
-    enum Outcome { kSetAside, kReadAsIs, kInMemory };
+    enum Outcome { kSetAside, kReadAsIs, kInMemory, kThroughLink };
+    const std::string elsewhere = folder_ / "elsewhere/Real Preferences";
     struct Case {
         const char* what;
         std::function<void()> make;
@@ -172,6 +175,14 @@ TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
              locked.emplace(prefsDir_);
          },
          kReadAsIs},
+        {"a link to a file not made yet",
+         [&] {
+             std::filesystem::create_directories(folder_ / "elsewhere");
+             std::filesystem::create_symlink(elsewhere, PrefPath());
+         },
+         kThroughLink},
+        {"a link into a folder that is not there",
+         [&] { std::filesystem::create_symlink(prefsDir_ + "/gone/Real Preferences", PrefPath()); }, kSetAside},
         {"a file where the folder should be",
          [&] {
              std::filesystem::remove_all(prefsDir_);
@@ -196,7 +207,15 @@ TEST_F(PreferencesTest, ADamagedOrUnwritableFileNeverLeavesTheSettingsOut)
         EXPECT_TRUE(IsBlk_Pref());
         EXPECT_TRUE(IsC_Pref());
         const std::string notice = PrefFileNotice();
-        if (c.outcome == kSetAside) {
+        if (c.outcome == kThroughLink) {
+            EXPECT_EQ(notice, "");
+            ClosePrefResFile();
+            EXPECT_TRUE(std::filesystem::is_symlink(PrefPath()));
+            const std::vector<uint8_t> made = ReadAll(elsewhere);
+            ResourceFileImage image;
+            EXPECT_EQ(ParseResourceFile(made.data(), made.size(), &image), noErr);
+            EXPECT_EQ(made, ReadAll(PrefPath())) << "the link finds it";
+        } else if (c.outcome == kSetAside) {
             EXPECT_NE(notice.find(aside), std::string::npos) << notice;
             if (std::string(c.what) == "a folder") EXPECT_TRUE(std::filesystem::exists(aside + "/inside"));
             else EXPECT_EQ(ReadAll(aside), before) << "set aside whole";

@@ -22,6 +22,7 @@ companion|DIR/Demo.RSR||The file Demo.RSR is the companion file of the document 
 beside||$new_library\nanswer DIR/Demo.QTL\n$save|This name would take over the companion file of \"Demo.QzB\"
 over-open|DIR/Demo.QzB|$new_library\nanswer DIR/Demo.QzB\n$save|A document open in the program, or its working file, is at this place
 long-name|DIR/$long.QzB||
+mistyped|DIR/Dmeo.QzB||There is no file named \"Dmeo.QzB\" in the folder
 linked|DIR/link/Demo.QzB||
 save-over-link||$new_library\nanswer DIR/link/Demo.QzB\n$save||[ -L link/Demo.QzB ] && [ -L link/Demo.RSR ] && ! cmp -s Demo.QzB $from/Demo.QzB
 print-pdf-cancelled|DIR/Demo.QzB|$print_list\nchoose 1\nwait 60\nidle\nchoose 3\nwait 60\nidle\nanswer cancel\nwait 60\nidle\nchoose 2\nwait 60\nidle|

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Start-ups that fail must say why on standard error and end with status
-# 1: one that cannot find the program's resources (the path looked at
-# named), one whose script has a line it does not take. An extensions
-# folder elsewhere is no reason to fail: the resources stay with the program.
+# 1: one that cannot find the program's resources or its extensions folder
+# (the path looked at named), one whose script has a line it does not
+# take. An extensions folder elsewhere is no reason to fail: the resources
+# stay with the program.
 set -u
 program=$1 work=$2
 rm -rf "$work" && mkdir -p "$work/prefs" "$work/empty" "$work/tools/extensions"
@@ -19,6 +20,8 @@ check() {
 check resources "qzbrowser: The program's resource file \"$work/empty/Qz Resources.rsrc\" could not be opened" \
   QZ_APPLICATION_DIR="$work/empty" QZ_SCRIPT="$work/script.txt"
 check script "qzbrowser: the script $work/bad-script.txt cannot be used" QZ_SCRIPT="$work/bad-script.txt"
+check extensions "qzbrowser: The extensions folder \"$work/missing\" is not there" \
+  QZ_EXTENSIONS_DIR="$work/missing" QZ_SCRIPT="$work/script.txt"
 cp -r "$(dirname "$program")/Qz Extensions/." "$work/tools/extensions/"
 QZ_EXTENSIONS_DIR="$work/tools/extensions" QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$work/script.txt" \
   "$program" 2> "$work/extensions-stderr.txt"

@@ -140,7 +140,8 @@ std::map<std::string, Bytes> DocumentFiles(const std::filesystem::path& folder)
 }
 
 // A structure nobody may write is refused as locked, every byte kept; a
-// document that is not there (nor its folder) as not found.
+// document that is not there (nor its folder) as not found, named with its
+// folder.
 TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
 {
     const docbuilder::BuildResult r =
@@ -149,22 +150,27 @@ TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
     std::filesystem::remove(r.manifestPath);
     ASSERT_EQ(platform::FSpSetPermissions(platform::FSSpec{r.dataPath}, 0444), 0);
     const auto before = DocumentFiles(folder_.path());
+    unsigned char locked[256];
+    MyGetIndString(locked, 1002, 4);
+    const auto notThere = [](const std::string& name, const std::string& folder) {
+        return "There is no file named \"" + name + "\" in the folder \"" + folder +
+               "\". Check the name and the folder.";
+    };
     const struct {
         std::string path;
-        int16_t err, message;
+        int16_t err;
+        std::string said;
     } cases[] = {
-        {r.dataPath, platform::fLckdErr, 4},
-        {folder_ / "Gone.QzB", platform::fnfErr, 5},
-        {folder_ / "Gone.QTL", platform::fnfErr, 5},
-        {folder_ / "gone/Gone.QzB", platform::fnfErr, 5},
+        {r.dataPath, platform::fLckdErr, P(locked)},
+        {folder_ / "Gone.QzB", platform::fnfErr, notThere("Gone.QzB", folder_.path())},
+        {folder_ / "Gone.QTL", platform::fnfErr, notThere("Gone.QTL", folder_.path())},
+        {folder_ / "gone/Gone.QzB", platform::fnfErr, notThere("Gone.QzB", folder_ / "gone")},
     };
     for (const auto& c : cases) {
         ResetAlerts();
         EXPECT_EQ(appl_->OpenNamedDoc(platform::FSSpec{c.path}, 0), c.err) << c.path;
         EXPECT_EQ(appl_->fDocList, nullptr);
-        unsigned char text[256];
-        MyGetIndString(text, 1002, c.message);
-        EXPECT_EQ(::LastAlert().text, P(text)) << c.path;
+        EXPECT_EQ(::LastAlert().text, c.said) << c.path;
         EXPECT_EQ(DocumentFiles(folder_.path()), before);
     }
 }

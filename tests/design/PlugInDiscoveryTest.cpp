@@ -284,10 +284,13 @@ TEST_F(PlugInDiscovery, BundleFoldersAliasesAndEveryPlace)
 // What the package pass leaves without a package is named to the user once
 // a run, the others listed: a damaged file, bytes that are no resource file,
 // an empty file, a bundle without its map, one whose table does not fit, a
-// link to nothing, a second copy of a package. Hidden items are not named.
+// link to nothing, a second copy of a package; and a routine another
+// plug-in's has the name of, left out of its package. Hidden items are not
+// named.
 TEST_F(PlugInDiscovery, APlugInThatCannotBeReadIsNamedOnceTheOthersListed)
 {
     const std::string good = PlugInFile("Good.rsrc", Identity(6) + Bundle("Good", 20000, 400, {"A"}));
+    PlugInFile("Other tools.rsrc", Identity(6) + Bundle("Other", 20004, 404, {"A(&S)", "C"}));
     PlugInFile("Kit.rsrc", Identity(6) + Bundle("Kit", 20001, 401, {"K"}), 1);
     std::vector<std::string> passed = {PlugInFile("Second copy.rsrc", Identity(6) + Bundle("Good", 20002, 402, {"B"})),
                                        PlugInFile("Bad table.rsrc", Identity(6) + std::vector<Res>{{"QBNX", 20003, {0, 9}, "T"}})};
@@ -309,7 +312,8 @@ TEST_F(PlugInDiscovery, APlugInThatCannotBeReadIsNamedOnceTheOthersListed)
     std::ofstream(Plugins() / ".hidden") << "the system's";
 
     ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
-    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Good", "_Kit"}));
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Good", "_Kit", "_Other"}));
+    EXPECT_EQ(Routines("_Other"), std::vector<std::string>{"2:C"});
     ResetAlerts();
     const std::vector<std::string> texts = TellUnreadPlugIns();
     EXPECT_EQ(AlertCount(), int32_t(texts.size()));
@@ -325,12 +329,15 @@ TEST_F(PlugInDiscovery, APlugInThatCannotBeReadIsNamedOnceTheOthersListed)
         EXPECT_NE(folder, std::string::npos) << path << ": " << said;
         EXPECT_NE(said.find("\"" + path.substr(slash + 1) + "\"", folder), std::string::npos) << path << ": " << said;
     }
+    // The routine after its plug-in's name (the words around it are the
+    // application's, none here).
+    EXPECT_NE(said.find(", \"Other tools.rsrc\"A, "), std::string::npos) << said;
     for (const std::string& quiet : {std::string("\"Good.rsrc\""), std::string("Kit"), std::string(".hidden")})
         EXPECT_EQ(said.find(quiet), std::string::npos) << quiet << ": " << said;
     // Another read of the same folders names nothing again.
     FreshLists();
     ASSERT_EQ(ReadPlugInPackages(&doc_), 0);
-    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Good", "_Kit"}));
+    EXPECT_EQ(Packages(), (std::vector<std::string>{"_Good", "_Kit", "_Other"}));
     EXPECT_TRUE(TellUnreadPlugIns().empty());
     EXPECT_EQ(AlertCount(), int32_t(texts.size()));
 }

@@ -152,7 +152,8 @@ TEST_F(SqlScript, DataTypesGiveTheirFieldTypesAndLengths)
 }
 
 // Repeated names are merged as the schema keeps them; the report says each
-// merge and each name cut to 31 characters.
+// merge and each name cut to 31 characters, each character left out, and
+// a script read as Windows-1252 (not UTF-8).
 TEST_F(SqlScript, MergedTablesAndColumnsAndCutNamesAreRemarked)
 {
     const std::string n31(31, 'n'), c31(31, 'c'), a = n31 + "A", b = n31 + "B", c32 = c31 + "x";
@@ -168,8 +169,23 @@ TEST_F(SqlScript, MergedTablesAndColumnsAndCutNamesAreRemarked)
          "Table Clients_\x8E\n          column Nom_\x8E\nTable Clients_\x8E defined again: one table holds the columns of "
          "both\n          column Pr\x8Enom\n",
          "Clients_\x8E(Nom_\x8E:0 Pr\x8Enom:9) ", 1},
-        // A script that is not UTF-8 is Mac Roman already.
-        {"CREATE TABLE Caf\x8E (\xA7 INT);", "Table Caf\x8E\n          column \xA7\n", "Caf\x8E(\xA7:9) ", 0},
+        // Without the mark; a character no name holds is left out, and said.
+        {"CREATE TABLE Co\u00FBt\u20AC (Prix INT);",
+         "Line 1 left out: \"\xDB\" in Co\x9Et\xDB, which is read as Co\x9Et\nTable Co\x9Et\n          column Prix\n",
+         "Co\x9Et(Prix:9) ", 1},
+        // A script that is not UTF-8 is read as Windows-1252, which is said:
+        // Latin-1, Windows-1252, and Mac Roman, misread so.
+        {"CREATE TABLE Caf\xE9 (Prix INT);",
+         "The script is not UTF-8: it was read as Windows-1252.\nTable Caf\x8E\n          column Prix\n",
+         "Caf\x8E(Prix:9) ", 1},
+        {"CREATE TABLE Caf\xE9 (Prix\x80 INT);",
+         "The script is not UTF-8: it was read as Windows-1252.\nTable Caf\x8E\nLine 1 left out: \"\xDB\" in "
+         "Prix\xDB, which is read as Prix\n          column Prix\n",
+         "Caf\x8E(Prix:9) ", 2},
+        {"CREATE TABLE \x80pfel (Gr\x9Fn INT);",
+         "The script is not UTF-8: it was read as Windows-1252.\nLine 1 left out: \"\xDB\" in \xDBpfel, which is "
+         "read as pfel\nTable pfel\n          column Gr\xD9n\n",
+         "pfel(Gr\xD9n:9) ", 2},
         {"CREATE TABLE t (a INT); CREATE TABLE t (b CHAR);",
          "Table t\n          column a\nTable t defined again: one table holds the columns of both\n          column b\n",
          "t(a:9 b:0) ", 1},
@@ -281,6 +297,7 @@ TEST_F(SqlScript, TheScannerSplitsEachKindOfToken)
         {"12. 1e5 1E+2 1e x.y", "A:12. A:1e5 A:1E+2 I:1 N:e N:x P:. N:y @1"},
         {"a>=b=>c<>d", "N:a C:>= N:b C:= C:> K:c C:<> N:d @1"},
         {"[a]!%", "N:a @1"},
+        {"a#b _x $d e\xDB", "N:ab N:x N:d N:e @1"},  // left out of the names they stand in
         {"'a\r\nb' 'oops", "S:'a\r\nb' N:oops @2"},
         {"''''", "S:'''' @1"},
         {"a\r\n\r\nb\n", "N:a N:b @4"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/core/Clock.h"
@@ -235,12 +236,22 @@ TEST(HeadlessInput, AQuitWaitingInTheQueueKeepsTheWatchdogAwayAndAModalIsNamed)
 
 TEST(HeadlessInput, NobodyAnsweringAModalEndsTheRunWithinASecond)
 {
-    // Well before the watchdog's 600 ticks of a run waiting in no modal.
+    // Well before the watchdog's 600 ticks of a run waiting in no modal:
+    // once 60 ticks were waited after the script, whatever the modal loop
+    // sleeps for (15 ticks, as the dialogs' loop).
     HeadlessRun run(Script().Click(3, 3));
     EventRecord e{};
     ModalScope modal("dialog 'Find'");
-    for (int i = 0; i < 100 && !run.backend->Ended(); ++i) WaitNextEvent(everyEvent, &e, 1, nullptr);
+    for (int i = 0; i < 100 && !run.backend->Ended(); ++i) WaitNextEvent(everyEvent, &e, 15, nullptr);
     EXPECT_TRUE(run.backend->Ended());
+    unsigned ended = 0, stopped = 0;
+    ASSERT_EQ(std::sscanf(run.watchdogMessage.c_str(),
+                          "headless run: the script ended at tick %u and the program was still waiting for input at "
+                          "tick %u",
+                          &ended, &stopped),
+              2)
+        << run.watchdogMessage;
+    EXPECT_EQ(stopped - ended, 61u) << run.watchdogMessage;
     EXPECT_NE(run.watchdogMessage.find("in the dialog 'Find'"), std::string::npos) << run.watchdogMessage;
 }
 

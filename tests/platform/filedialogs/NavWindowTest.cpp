@@ -243,6 +243,80 @@ TEST_F(NavWindowTest, TheSaveNameIsAFileNameInUtf8)
     }
 }
 
+// The text of the one-button alert a script answers (item 2).
+std::string gSaid;
+void KeepSaid(DialogRef alert)
+{
+    Str255 text;
+    GetDialogItemShownText(alert, 2, text);
+    gSaid.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+// A name or place the save dialog cannot take is said, and the dialog stays
+// for another: ':' typed (a '/' in a file name), a leading '.', the folder
+// removed or renamed while the dialog was open (the dialog then stands in
+// the folder above it). Nothing is written anywhere.
+TEST_F(NavWindowTest, WhatTheSaveDialogCannotTakeIsSaidAndTheDialogStays)
+{
+    const std::string gone = "The folder \xD2Inner\xD3 is no longer there: it was moved, renamed or deleted. Nothing "
+                             "was saved. Choose where to save again, from \xD2Sub\xD3.";
+    const struct {
+        const char *typed, *change, *said, *standsIn;
+    } rows[] = {
+        {"a:b", "", "A file name cannot hold \xD2:\xD3. Type another character in its place.", "Sub/Inner"},
+        {".b", "",
+         "A file name cannot begin with \xD2.\xD3: such files are hidden. Choose a name that begins with another "
+         "character.",
+         "Sub/Inner"},
+        {"new.txt", "remove", gone.c_str(), "Sub"},
+        {"new.txt", "rename", gone.c_str(), "Sub"},
+    };
+    SetScriptedAnswerObserver(KeepSaid);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.said);
+        Folder folder;
+        fs::create_directories(folder.Path("Sub") + "/Inner");
+        NavDialogCreationOptions options = Options("x");
+        NavDialogRef d = nullptr;
+        ASSERT_EQ(NavCreatePutFileDialog(&options, 0, 0, nullptr, nullptr, &d), noErr);
+        ShowFolder(d, folder.Path("Sub/Inner"));
+        auto files = [&] {
+            std::string all;
+            for (const auto& e : fs::recursive_directory_iterator(folder.Path())) all += e.path().string() + "\n";
+            return all;
+        };
+        std::string before, after, standsIn;
+        bool ended = true;
+        gSaid.clear();
+        Script script;
+        script.Wait(5).Text(row.typed).Screenshot("change").Choose(1);
+        script.Key("return");
+        script.Wait(10).Screenshot("after").AnswerFileDialog("cancel");
+        PlayWithProbe(std::move(script), [&](const std::string& step) {
+                          if (step == "change") {
+                              if (std::string(row.change) == "remove") fs::remove(folder.Path("Sub/Inner"));
+                              if (std::string(row.change) == "rename")
+                                  fs::rename(folder.Path("Sub/Inner"), folder.Path("Sub") + "/Moved");
+                              before = files();
+                              return;
+                          }
+                          ended = d->ended;
+                          standsIn = d->folder;
+                          after = files();
+                      });
+        ASSERT_EQ(NavDialogRun(d), noErr);
+        EXPECT_EQ(gSaid, row.said);
+        EXPECT_FALSE(ended);
+        EXPECT_EQ(standsIn, folder.Path(row.standsIn));
+        EXPECT_EQ(NavDialogGetUserAction(d), kNavUserActionCancel);
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(files(), before);
+        NavDialogDispose(d);
+        EXPECT_TRUE(run->watchdogMessage.empty()) << run->watchdogMessage;
+    }
+    SetScriptedAnswerObserver(nullptr);
+}
+
 TEST_F(NavWindowTest, CustomButtonTwoCancelsAndIsReportedWhetherClickedOrAnswered)
 {
     Folder folder;

@@ -82,11 +82,13 @@ TEST(ScriptClipboard, StepIsReadFromTheScriptText)
 {
     Script script;
     std::string error;
-    ASSERT_TRUE(ParseScript("clipboard \"caf\\x8E\\n\"\n", &script, &error)) << error;
+    ASSERT_TRUE(ParseScript("clipboard \"caf\xC3\xA9\\n\"\n", &script, &error)) << error;
     ASSERT_EQ(script.Steps().size(), 1u);
     EXPECT_EQ(script.Steps()[0].kind, ScriptStep::Kind::Clipboard);
-    EXPECT_EQ(script.Steps()[0].text, "caf\x8E\r");
+    EXPECT_EQ(script.Steps()[0].text, "caf\xC3\xA9\r");
     EXPECT_FALSE(ParseScript("clipboard\n", &script, &error));
+    // UTF-8, as the text step's: a Mac Roman byte is none.
+    EXPECT_FALSE(ParseScript("clipboard \"caf\\x8E\"\n", &script, &error));
 }
 
 TEST(CursorResources, AFilesCursorIsReadAndAShortOneRefused)

@@ -153,7 +153,8 @@ TEST_F(ScrapTest, FlavoursReadBackAndAbsentOnesAreNamed)
 
 TEST_F(ScrapTest, EveryClearAndOutsideCopyGivesANewReference)
 {
-    testing::HeadlessRun run(Script().Wait(2).Clipboard("a\x8E\r"));
+    // UTF-8 text with a character Mac Roman lacks.
+    testing::HeadlessRun run(Script().Wait(2).Clipboard("a\xC3\xA9\xE2\x98\x83\r"));
     ScrapRef first, second, third;
     GetCurrentScrap(&first);
     ClearCurrentScrap();
@@ -169,9 +170,11 @@ TEST_F(ScrapTest, EveryClearAndOutsideCopyGivesANewReference)
     char out[8] = {};
     Size size = 8;
     EXPECT_EQ(GetScrapFlavorData(third, FourCC("TEXT"), &size, out), noErr);
-    EXPECT_EQ(std::string(out, size_t(size)), "a\x8E\r");
-    EXPECT_EQ(GetScrapFlavorSize(third, FourCC("utxt"), &size), noErr);
-    EXPECT_EQ(size, 6);
+    EXPECT_EQ(std::string(out, size_t(size)), "a\x8E?\r");
+    char utxt[16] = {};
+    size = sizeof utxt;
+    EXPECT_EQ(GetScrapFlavorData(third, FourCC("utxt"), &size, utxt), noErr);
+    EXPECT_EQ(std::string(utxt, size_t(size)), std::string("\0a\0\xE9\x26\x03\0\r", 8));  // big-endian UTF-16
 }
 
 }  // namespace
