@@ -30,6 +30,8 @@ constexpr OSErr addResFailed = -194;
 constexpr OSErr rmvResFailed = -196;
 constexpr OSErr resAttrErr = -198;
 constexpr OSErr mapReadErr = -199;
+// Ours: the file would outgrow what its layout reaches (ResourceFileSize).
+constexpr OSErr resFileFullErr = -1940;
 
 // Resource attributes.
 constexpr int16_t resSysHeap = 64;

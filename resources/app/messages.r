@@ -175,6 +175,7 @@
     "A file or folder of that name is there already. Choose another name."  # 105 (-48)
     "This is a folder or a special file, not a document."  # 106 (-1302)
     "The file cannot be moved there: it is on another disk."  # 107 (-122)
+    "The document's resource file is full: it holds at most about 5,400 resources, 64 KB of their names and 16 MB of their data. Nothing was changed."  # 108 (-1940)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
