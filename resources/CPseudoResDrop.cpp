@@ -41,7 +41,7 @@ bool CPseudoResFile::DropHeld()
             return false;
         }
         // Owed until the memory is the last commit's again.
-        fDropOwed = kResMemFull;
+        fDropOwed = true;
         // Whatever a failed commit or a block written at once put on the
         // disk goes first. When that cannot be put back (the disk still
         // failing), what stays is out of the last commit's reach: blocks in
@@ -60,7 +60,6 @@ bool CPseudoResFile::DropHeld()
         UnclaimedUnits left;
         if (err == noErr) err = LoadCommitted(fDiskHeader, physical, fSwapFlag, now, &bitmaps, &map, &left);
         if (err != noErr) {
-            fDropOwed = err;
             Fail(err);
             return false;
         }
@@ -93,7 +92,6 @@ bool CPseudoResFile::DropHeld()
                 restored.push_back(x);
                 if (err != noErr) {
                     DisposeCommitted(restored);
-                    fDropOwed = err;
                     Fail(err);
                     return false;
                 }
@@ -133,7 +131,7 @@ bool CPseudoResFile::DropHeld()
         fFork.EndUndo();
         fHeldKeys.clear();
         fHeld = false;
-        fDropOwed = noErr;
+        fDropOwed = false;
         fCommitPutOff = false;
         fCommitFailed = !putBack;
         Fail(noErr);
@@ -141,4 +139,4 @@ bool CPseudoResFile::DropHeld()
     });
 }
 
-bool CPseudoResFile::SettleDrop() { return fDropOwed == noErr || DropHeld(); }
+bool CPseudoResFile::SettleDrop() { return !fDropOwed || DropHeld(); }

@@ -309,8 +309,8 @@ void CPseudoResFile::BlockHeader(ResType type, int16_t id, uint8_t* header) cons
 
 bool CPseudoResFile::PutOffCommit()
 {
-    if (fDropOwed != noErr) {
-        Fail(fDropOwed);
+    if (fDropOwed) {
+        Fail(kResAdrift);
         return false;
     }
     fCommitPutOff = true;
@@ -604,7 +604,7 @@ void CPseudoResFile::ReleaseUncommitted()
 {
     if (!fHeld) return;
     fHeld = false;
-    fDropOwed = noErr;
+    fDropOwed = false;
     fCommitFailed = fCommitFailed || fCommitPutOff;
     fCommitPutOff = false;
     fFork.EndUndo();
@@ -627,7 +627,7 @@ bool CPseudoResFile::Hold(bool hold)
         return true;
     }
     fHeld = false;
-    fDropOwed = noErr;
+    fDropOwed = false;
     if (!fCommitPutOff) {
         fFork.EndUndo();
         fHeldKeys.clear();

@@ -101,7 +101,7 @@ public:
     // stays held.
     bool Hold(bool hold);
     // A change under way holds the file (a hold whose drop failed is none).
-    bool IsHeld() const { return fHeld && fDropOwed == platform::noErr; }
+    bool IsHeld() const { return fHeld && !fDropOwed; }
     // Ends a hold whose commit failed without dropping what it put off: the
     // changes wait, as after any failed commit, for the next commit (a file
     // left held would put off every later commit and drop them on closing).
@@ -117,7 +117,7 @@ public:
     // freed. A hold begun with changes pending drops those too. False,
     // with the file still held, when the disk cannot be read back or the
     // file is not local (a server file takes every change at once).
-    // While a drop is owed so, every commit fails with its error: the
+    // While a drop is owed so, every commit fails with kResAdrift: the
     // memory holds changes the disk must never get, and no later change
     // may land with them or vanish at the close unsaid.
     bool DropHeld();
@@ -298,8 +298,8 @@ private:
     bool fMapWritingEnabled = true;
     bool fCommitFailed = false;
     bool fHeld = false;
-    // The error of a drop that could not be made (see DropHeld).
-    platform::OSErr fDropOwed = platform::noErr;
+    // A drop could not be made (see DropHeld).
+    bool fDropOwed = false;
     bool fCommitPutOff = false;
     // The header bytes found at opening. A file that was not marked open
     // gets them back when it is closed without a commit, so that opening

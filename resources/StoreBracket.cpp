@@ -29,8 +29,8 @@ int16_t StoreBracket::Commit()
         return 0;
     }
     const int16_t err = reserr ? reserr : platform::ioErr;
-    Drop();
-    return err;
+    // A change that cannot be dropped either leaves memory and disk apart.
+    return Drop() ? err : kResAdrift;
 }
 
 bool StoreBracket::Drop()

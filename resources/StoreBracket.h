@@ -19,7 +19,8 @@ public:
     // 0, or the store's error (nothing is held then). A change dropped in
     // vain before is dropped first; while it cannot be, Begin fails.
     int16_t Begin(int16_t fileNumber);
-    // 0, or the commit's error: the changes are then dropped.
+    // 0, or the commit's error: the changes are then dropped (kResAdrift
+    // when they cannot be).
     int16_t Commit();
     // False when the changes could not be dropped (the disk could not be
     // read back, memory ran out): the file stays held, every commit asked

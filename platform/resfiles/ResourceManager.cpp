@@ -75,6 +75,7 @@ struct ResFile {
     std::unique_ptr<ResIndex> index;  // null until needed and after a change of `resources`
     bool dirty = false;
     bool held = false;          // changes stay in memory (HoldResFile)
+    bool adrift = false;        // and never reach the disk (SetResFileAdrift)
 
     bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
 };
@@ -587,6 +588,7 @@ OSErr BuildFileBytes(ResFile* f, std::vector<uint8_t>* bytes)
 
 OSErr Update(ResFile* f)
 {
+    if (f->adrift) return resFileAdriftErr;
     if (!HasPending(f) || f->held) return noErr;
     if (!f->Writable()) return wrPermErr;
 
@@ -808,7 +810,7 @@ void CloseResFile(int16_t refNum)
     auto& chain = S().chain;
     auto it = std::find_if(chain.begin(), chain.end(), [&](auto& f) { return f->refNum == refNum; });
     if (it == chain.end()) return void(Fail(resFNotFound));
-    OSErr err = Update(it->get());
+    OSErr err = (*it)->adrift ? noErr : Update(it->get());
     Discard(it->get());
     if (S().current == refNum) {
         auto below = std::next(it);
@@ -825,8 +827,16 @@ void HoldResFile(int16_t refNum, bool hold)
     S().error = noErr;
     ResFile* f = FindFile(refNum);
     if (!f) return void(Fail(resFNotFound));
-    f->held = hold;
+    f->held = hold || f->adrift;
     if (!hold) Fail(Update(f));
+}
+
+void SetResFileAdrift(int16_t refNum)
+{
+    S().error = noErr;
+    ResFile* f = FindFile(refNum);
+    if (!f) return void(Fail(resFNotFound));
+    f->held = f->adrift = true;
 }
 
 OSErr PendingResFileBytes(int16_t refNum, std::vector<uint8_t>* bytes)

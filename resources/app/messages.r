@@ -176,6 +176,7 @@
     "This is a folder or a special file, not a document."  # 106 (-1302)
     "The file cannot be moved there: it is on another disk."  # 107 (-122)
     "The document's resource file is full: it holds at most about 5,400 resources, 64 KB of their names and 16 MB of their data. Nothing was changed."  # 108 (-1940)
+    "A failed change could not be taken back: what the program shows may differ from the document's files, which it no longer writes. Close the document and open it again."  # 109 (-1941)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

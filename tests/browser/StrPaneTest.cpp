@@ -254,6 +254,27 @@ TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
+    // Memory short too, the list cannot be taken back: said, the companion
+    // is written no more in this session, and its file stays as it was.
+    browser::TStrPlane* pane = OpenList("  \"one\"\n");
+    const Bytes file = FileBytes(built_.companionPath);
+    pane->key(KeyEvent(8));
+    ResetAlerts();
+    {
+        ScopedFault full(FaultKind::DiskFull, 0, -1);
+        ScopedFault memory(FaultKind::Allocation, 0, -1);
+        EXPECT_EQ(pane->Write(false), 1001);
+    }
+    const std::string said = LastAlert().text;
+    ErrMsg(resFileAdriftErr);
+    EXPECT_EQ(said, LastAlert().text);
+    UpdateResFile(doc_.fRsrFile);
+    EXPECT_EQ(ResError(), resFileAdriftErr);
+    PushDialogAnswer(2);  // don't save
+    ASSERT_EQ(window_->Close(), 0);
+    window_ = nullptr;
+    CloseDoc();
+    EXPECT_EQ(FileBytes(built_.companionPath), file);
 }
 
 // Lists whose bytes say less or more than they hold.

@@ -84,7 +84,7 @@ TEST_F(StoreBracketTest, ADropPutsBackEveryChangeAndTheContentsOfHeldHandles)
     EXPECT_FALSE(bracket.Drop());
     testfaults::StopFailingNew();
     EXPECT_FALSE(updateres(ref));
-    EXPECT_EQ(reserr, kResMemFull);
+    EXPECT_EQ(reserr, kResAdrift);
     StoreBracket next;
     ASSERT_EQ(next.Begin(ref), 0);
     EXPECT_TRUE(next.Drop());
