@@ -125,19 +125,24 @@ int16_t ConvertRows(TMainDoc* doc, const std::vector<TObjQz*>& rows, TObjQz* lis
 {
     CompanionJournal journal;
     journal.Open(doc->fRsrFile, doc->fRemote ? FSSpec{} : doc->fSpec);
-    StoreChange change;
-    int16_t err = change.Begin(doc->fResFile);
-    SetCurrentCompanionJournal(&journal);
-    for (size_t i = 0; err == 0 && i < rows.size(); ++i) {
-        err = rows[i]->TxtToStr(&list);
-        if (err == 0 && FreeSpace(doc) < kLeastFreeSpace) err = dskFulErr;
-        if (err == 0 && G_LowMem) err = memFullErr;
+    int16_t err = 0;
+    {
+        StoreChange change;
+        err = change.Begin(doc->fResFile);
+        SetCurrentCompanionJournal(&journal);
+        for (size_t i = 0; err == 0 && i < rows.size(); ++i) {
+            err = rows[i]->TxtToStr(&list);
+            if (err == 0 && FreeSpace(doc) < kLeastFreeSpace) err = dskFulErr;
+            if (err == 0 && G_LowMem) err = memFullErr;
+        }
+        SetCurrentCompanionJournal(nullptr);
+        if (err == 0) err = journal.Commit();
+        if (err == 0) err = change.Commit();
     }
-    SetCurrentCompanionJournal(nullptr);
-    if (err == 0) err = journal.Commit();
-    if (err == 0) err = change.Commit();
-    // Otherwise the change is dropped, then the journal abandoned.
+    // Otherwise the change was dropped; the journal is abandoned now, and
+    // one that cannot be taken back says so rather than the first failure.
     if (err == 0) journal.Finish();
+    else if (const int16_t undone = journal.Abandon()) err = undone;
     return err;
 }
 

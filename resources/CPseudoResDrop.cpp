@@ -40,16 +40,19 @@ bool CPseudoResFile::DropHeld()
             Fail(fHeld ? kResNoFile : paramErr);
             return false;
         }
+        // Owed until the memory is the last commit's again.
+        fDropOwed = true;
         // Whatever a failed commit or a block written at once put on the
-        // disk goes first.
-        OSErr err = fFork.RollBack();
-        if (err != noErr) {
-            Fail(err);
-            return false;
-        }
+        // disk goes first. When that cannot be put back (the disk still
+        // failing), what stays is out of the last commit's reach: blocks in
+        // units it does not use, bits set in the allocation pages (a leak),
+        // perhaps the failed commit's header. The store goes back to the
+        // last commit all the same, and its next commit, or the close,
+        // writes that commit's header again.
+        const bool putBack = fFork.RollBack() == noErr;
         fFork.StartUndo();
         uint64_t physical = 0;
-        err = fFork.PhysicalSize(&physical);
+        OSErr err = fFork.PhysicalSize(&physical);
         uint32_t now = 0;
         GetDateTime(&now);
         BitmapPages bitmaps;
@@ -128,9 +131,12 @@ bool CPseudoResFile::DropHeld()
         fFork.EndUndo();
         fHeldKeys.clear();
         fHeld = false;
+        fDropOwed = false;
         fCommitPutOff = false;
-        fCommitFailed = false;
+        fCommitFailed = !putBack;
         Fail(noErr);
         return true;
     });
 }
+
+bool CPseudoResFile::SettleDrop() { return !fDropOwed || DropHeld(); }

@@ -307,13 +307,20 @@ void CPseudoResFile::BlockHeader(ResType type, int16_t id, uint8_t* header) cons
     MapWordsToFile(&header[6], 2, fSwapFlag);
 }
 
+bool CPseudoResFile::PutOffCommit()
+{
+    if (fDropOwed) {
+        Fail(kResAdrift);
+        return false;
+    }
+    fCommitPutOff = true;
+    Fail(noErr);
+    return true;
+}
+
 bool CPseudoResFile::UpdateResNoMap()
 {
-    if (fHeld) {
-        fCommitPutOff = true;
-        Fail(noErr);
-        return true;
-    }
+    if (fHeld) return PutOffCommit();
     return Guarded<bool>(false, [&]() -> bool {
         // A server-backed file sends every change at once: nothing waits here.
         if (!fLocal) {
@@ -597,6 +604,7 @@ void CPseudoResFile::ReleaseUncommitted()
 {
     if (!fHeld) return;
     fHeld = false;
+    fDropOwed = false;
     fCommitFailed = fCommitFailed || fCommitPutOff;
     fCommitPutOff = false;
     fFork.EndUndo();
@@ -605,6 +613,7 @@ void CPseudoResFile::ReleaseUncommitted()
 
 bool CPseudoResFile::Hold(bool hold)
 {
+    if (hold && !SettleDrop()) return false;
     if (hold || !fHeld) {
         // What the file holds on disk now is what a drop goes back to, and
         // the keys its enciphered blocks were written with.
@@ -618,6 +627,7 @@ bool CPseudoResFile::Hold(bool hold)
         return true;
     }
     fHeld = false;
+    fDropOwed = false;
     if (!fCommitPutOff) {
         fFork.EndUndo();
         fHeldKeys.clear();
@@ -636,11 +646,7 @@ bool CPseudoResFile::Hold(bool hold)
 
 bool CPseudoResFile::UpdateRes()
 {
-    if (fHeld) {
-        fCommitPutOff = true;
-        Fail(noErr);
-        return true;
-    }
+    if (fHeld) return PutOffCommit();
     return Guarded<bool>(false, [&]() -> bool {
         if (!fLocal) {
             // Only the cache of fetched contents is kept on disk.

@@ -100,7 +100,8 @@ public:
     // carries out a commit asked for meanwhile; when it fails the file
     // stays held.
     bool Hold(bool hold);
-    bool IsHeld() const { return fHeld; }
+    // A change under way holds the file (a hold whose drop failed is none).
+    bool IsHeld() const { return fHeld && !fDropOwed; }
     // Ends a hold whose commit failed without dropping what it put off: the
     // changes wait, as after any failed commit, for the next commit (a file
     // left held would put off every later commit and drop them on closing).
@@ -116,7 +117,14 @@ public:
     // freed. A hold begun with changes pending drops those too. False,
     // with the file still held, when the disk cannot be read back or the
     // file is not local (a server file takes every change at once).
+    // While a drop is owed so, every commit fails with kResAdrift: the
+    // memory holds changes the disk must never get, and no later change
+    // may land with them or vanish at the close unsaid.
     bool DropHeld();
+    // Makes a drop that failed, before a change begins; false while it
+    // still cannot be made. Holding the file again settles it too, and
+    // releasing it ends it: its holder has put back what it changed.
+    bool SettleDrop();
 
     virtual bool FindRes(Handle contents, int32_t* typeIndex, int32_t* recordIndex);
     // Actions 1-8 on the attributes of the record holding a handle.
@@ -192,6 +200,9 @@ private:
     void BlockHeader(ResType type, int16_t id, uint8_t* header) const;
     platform::OSErr WritePageTable();
     platform::OSErr CommitAll();
+    // A commit asked while held: carried out at the release, or refused
+    // while a drop is owed.
+    bool PutOffCommit();
     bool ReachesNothingFreed() const;
     // Reads a record's payload into a new handle, unscrambled, still in
     // the file's byte order.
@@ -287,6 +298,8 @@ private:
     bool fMapWritingEnabled = true;
     bool fCommitFailed = false;
     bool fHeld = false;
+    // A drop could not be made (see DropHeld).
+    bool fDropOwed = false;
     bool fCommitPutOff = false;
     // The header bytes found at opening. A file that was not marked open
     // gets them back when it is closed without a commit, so that opening

@@ -17,6 +17,9 @@ constexpr int16_t kResBadUnits = -7;          // a unit free or claimed twice
 constexpr int16_t kResExists = -48;
 constexpr int16_t kResMemFull = -108;
 constexpr int16_t kResCancelled = -128;
+// A change could not be dropped: memory and disk differ (the platform's
+// resFileAdriftErr, so that one message says it for both kinds of file).
+constexpr int16_t kResAdrift = -1941;
 
 // Answers of a progress callback: non-zero stops the operation (-128).
 using ResProgressProc = int16_t (*)(int32_t done, int32_t total, void* data);

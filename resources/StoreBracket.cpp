@@ -1,11 +1,17 @@
 #include "resources/StoreBracket.h"
 
 #include "platform/core/Errors.h"
+#include "resources/CPseudoResFile.h"
+#include "resources/CPseudoResManager.h"
 #include "resources/ResourceApi.h"
 
 int16_t StoreBracket::Begin(int16_t fileNumber)
 {
     Drop();
+    // A change dropped in vain before goes first: nothing of it may land
+    // with this one.
+    CPseudoResFile* file = g_resManager ? g_resManager->FindFile(fileNumber) : nullptr;
+    if (file && !file->SettleDrop()) return reserr ? reserr : platform::ioErr;
     if (!updateres(fileNumber)) return reserr ? reserr : platform::ioErr;
     // A server's file takes every change at once: there is nothing to hold.
     if (!islocalres(fileNumber)) return 0;
@@ -23,8 +29,8 @@ int16_t StoreBracket::Commit()
         return 0;
     }
     const int16_t err = reserr ? reserr : platform::ioErr;
-    Drop();
-    return err;
+    // A change that cannot be dropped either leaves memory and disk apart.
+    return Drop() ? err : kResAdrift;
 }
 
 bool StoreBracket::Drop()

@@ -16,12 +16,15 @@ public:
     StoreBracket(const StoreBracket&) = delete;
     StoreBracket& operator=(const StoreBracket&) = delete;
 
-    // 0, or the store's error (nothing is held then).
+    // 0, or the store's error (nothing is held then). A change dropped in
+    // vain before is dropped first; while it cannot be, Begin fails.
     int16_t Begin(int16_t fileNumber);
-    // 0, or the commit's error: the changes are then dropped.
+    // 0, or the commit's error: the changes are then dropped (kResAdrift
+    // when they cannot be).
     int16_t Commit();
     // False when the changes could not be dropped (the disk could not be
-    // read back): the file stays held, and closing it commits nothing.
+    // read back, memory ran out): the file stays held, every commit asked
+    // fails, closing it commits nothing, and the next Begin drops them.
     bool Drop();
     bool IsOpen() const { return fFile != 0; }
 

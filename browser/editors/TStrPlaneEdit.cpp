@@ -226,7 +226,7 @@ int16_t TStrPlane::Write(bool)
     UseResFile(fResFile);
     Handle list = Get1Resource(FourCC("STR#"), fStrId);
     const bool gone = !list;
-    bool touched = false;
+    bool touched = false;  // the list in the file holds the strings
     OSErr err = noErr;
     try {
         bytes.resize(2);
@@ -246,22 +246,33 @@ int16_t TStrPlane::Write(bool)
             AddResource(list, FourCC("STR#"), fStrId, fResName);
             err = ResError();
             if (err != noErr) DisposeHandle(list);
+            touched = err == noErr;
         }
     } else if (err == noErr) {
         touched = true;
         err = PutBytes(list, bytes);
     }
     // On disk when the save ends. A companion that cannot be written gets
-    // the list back as it was, and the window keeps the strings.
+    // the list back as it was, and the window keeps the strings; when even
+    // that fails, the companion is kept from the disk for the session (its
+    // memory is no longer what the disk may take) and the user is told.
     if (err == noErr) {
         UpdateResFile(fResFile);
         err = ResError();
-        if (err != noErr && gone) {
+    }
+    if (err != noErr && touched) {
+        OSErr undone = noErr;
+        if (gone) {
             RemoveResource(list);
-            DisposeHandle(list);
+            if ((undone = ResError()) == noErr) DisposeHandle(list);
+        } else {
+            undone = PutBytes(list, before);
+        }
+        if (undone != noErr) {
+            SetResFileAdrift(fResFile);
+            err = resFileAdriftErr;
         }
     }
-    if (err != noErr && touched) PutBytes(list, before);
     UseResFile(savedFile);
     if (err != noErr) {
         ErrMsg(err);

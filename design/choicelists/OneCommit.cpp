@@ -23,6 +23,12 @@ OneCommit::OneCommit(int16_t container) : container_(container)
 {
     CPseudoResFile* file = StoreFile(container);
     if (file && file->IsHeld()) return;
+    // A change dropped in vain before goes first: nothing of it may land
+    // with this one, which is refused while it cannot be dropped.
+    if (file && !file->SettleDrop()) {
+        refused_ = reserr ? reserr : platform::ioErr;
+        return;
+    }
     // A drop goes back to what the disk holds: changes still waiting for a
     // commit are committed first so that it takes only this change's.
     const bool settled = file && islocalres(container) && (!file->HasUncommitted() || updateres(container));
@@ -70,6 +76,10 @@ bool OneCommit::Keep(platform::ResType type, int16_t id)
 int16_t OneCommit::Commit()
 {
     if (finished_) return 0;
+    if (refused_) {
+        Undo();
+        return refused_;
+    }
     if (!holding_) {
         // The change around this one commits.
         finished_ = true;

@@ -42,6 +42,7 @@ private:
         std::vector<uint8_t> name;  // a Pascal string; empty when unnamed
     };
     int16_t container_;
+    int16_t refused_ = 0;  // the store could not begin a change
     bool holding_ = false;  // this change put the commits off
     bool droppable_ = false;  // and nothing was waiting for a commit then
     bool finished_ = false;

@@ -68,30 +68,49 @@ int16_t CompanionJournal::Note(uint32_t type, int16_t id)
     return 0;
 }
 
-void CompanionJournal::Restore()
+int16_t CompanionJournal::Restore()
 {
-    if (refNum_ == -1) return;
+    if (refNum_ == -1) return 0;
     platform::UsingResFile file(refNum_);
+    int16_t first = 0;
+    const auto note = [&first](int16_t err) {
+        if (first == 0) first = err;
+        return err == 0;
+    };
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
         platform::Handle now = platform::Get1Resource(it->type, it->id);
+        if (!now && !note(platform::ResError() == platform::resNotFound ? 0 : platform::ResError())) continue;
         if (!it->existed) {
-            if (now) {
-                platform::RemoveResource(now);
-                platform::DisposeHandle(now);
-            }
+            if (!now) continue;
+            platform::RemoveResource(now);
+            if (note(platform::ResError())) platform::DisposeHandle(now);
             continue;
         }
         platform::Handle h = now ? now : platform::NewHandle(0);
-        if (!h) continue;
-        platform::SetHandleSize(h, platform::Size(it->bytes.size()));
-        if (platform::MemError() != platform::noErr) continue;
-        if (!it->bytes.empty()) std::memcpy(*h, it->bytes.data(), it->bytes.size());
-        if (!now) platform::AddResource(h, it->type, it->id, it->named ? it->name : nullptr);
-        platform::SetResAttrs(h, it->attributes);
+        platform::OSErr err = h ? platform::noErr : platform::memFullErr;
+        if (err == platform::noErr) {
+            platform::SetHandleSize(h, platform::Size(it->bytes.size()));
+            err = platform::MemError();
+        }
+        if (err == platform::noErr) {
+            if (!it->bytes.empty()) std::memcpy(*h, it->bytes.data(), it->bytes.size());
+            if (!now) platform::AddResource(h, it->type, it->id, it->named ? it->name : nullptr);
+            if (!now) err = platform::ResError();
+        }
+        if (err != platform::noErr) {
+            if (h && !now) platform::DisposeHandle(h);
+            note(err);
+            continue;
+        }
+        // Marked changed before its attributes may protect it.
         platform::ChangedResource(h);
+        if (note(platform::ResError())) {
+            platform::SetResAttrs(h, it->attributes);
+            note(platform::ResError());
+        }
     }
+    return first;
 }
-
 
 int16_t CompanionJournal::Commit()
 {
@@ -120,23 +139,33 @@ std::vector<std::pair<uint32_t, int16_t>> CompanionJournal::Noted() const
     return out;
 }
 
-void CompanionJournal::Abandon()
+int16_t CompanionJournal::Abandon()
 {
-    if (refNum_ == -1) return;
+    if (refNum_ == -1) return 0;
     const bool touched = !entries_.empty();
-    Restore();
     int16_t err = 0;
-    if (held_) {
+    if (Restore() != 0) {
+        // Memory holds neither the old companion nor the new one: it never
+        // reaches the disk again. The disk keeps the old companion, or the
+        // new one with the old kept beside it, which the next open puts
+        // back (the data file did not commit).
+        platform::SetResFileAdrift(refNum_);
+        held_ = kept_ = false;
+        err = platform::resFileAdriftErr;
+    } else if (held_) {
+        // Nothing of the change reached the disk, and memory is as it was.
         held_ = false;
         platform::HoldResFile(refNum_, false);
     } else if (touched) {
-        // The new companion is on the disk: it goes back, or what was kept
-        // of the old one stays for the next open.
+        // The new companion is on the disk: it goes back. When it cannot
+        // yet, memory holds the old one, which the next write or the close
+        // puts on the disk; till then the old one kept stays beside it.
         platform::UpdateResFile(refNum_);
         err = platform::ResError();
+        if (err != 0) kept_ = false;
     }
-    if (err != 0) kept_ = false;
     Finish();
+    return err;
 }
 
 void CompanionJournal::Finish()

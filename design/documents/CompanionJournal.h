@@ -18,6 +18,8 @@
 
 class CompanionJournal {
 public:
+    // A journal left open is abandoned; whoever must report a failure
+    // abandons it first.
     ~CompanionJournal() { Abandon(); }
 
     // Holds the file (`refNum` -1: no companion; nothing is kept), the
@@ -32,9 +34,13 @@ public:
     // file is then held again).
     int16_t Commit();
     // Puts back every resource noted, last first, and writes the file when
-    // the command had touched it; then the journal ends. Old bytes kept on
-    // the disk stay there when the file cannot be written back.
-    void Abandon();
+    // the command had touched it; then the journal ends. 0, or why memory
+    // and disk now differ: resFileAdriftErr when a resource could not be
+    // put back (the file is then kept from the disk for the session, see
+    // SetResFileAdrift), or the error of writing the file back (memory is
+    // right, and the next write takes it to the disk). Old bytes kept on
+    // the disk then stay there for the next open.
+    int16_t Abandon();
     // The journal ends, the changes kept.
     void Finish();
     // The resources noted, (type, id) each, in the order first noted.
@@ -50,7 +56,8 @@ private:
         unsigned char name[256] = {};
         std::string bytes;
     };
-    void Restore();
+    // 0, or the first error: what could be put back is, all the same.
+    int16_t Restore();
 
     int16_t refNum_ = -1;
     platform::FSSpec data_;

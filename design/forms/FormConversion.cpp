@@ -21,6 +21,11 @@
 namespace {
 
 constexpr uint32_t kFormType = platform::FourCC("FOQz");
+constexpr int16_t kBadForm = 9001;  // data that does not read as a form
+constexpr int16_t kMissing = 1003;  // an object missing
+
+// Why the store gave no form: its error, or the form is missing.
+int16_t NotGiven() { return reserr == kResNotFound || reserr == 0 ? kMissing : reserr; }
 
 // Copies the bytes of `from` into `to`; false (to untouched) when it
 // cannot grow.
@@ -44,17 +49,29 @@ platform::Handle FieldListCopy(TObjQz* table)
     return platform::HandToHand(&copy) == 0 ? copy : nullptr;
 }
 
-bool TLayoutObjQz::ConvertLayout(platform::Handle form)
+int16_t TLayoutObjQz::ConvertLayout(platform::Handle form)
 {
-    if (!form || !*form || platform::GetHandleSize(form) == 0) return false;
-    if (!GromMemHdl || !CheckMem(platform::GetHandleSize(form))) return false;
-    if (platform::GetHandleSize(form) >= 4 && std::memcmp(*form, "FORM", 4) == 0) return true;
-    return WithFormModel(this, [&](LayoutEditor& model) {
+    if (!form || !*form || platform::GetHandleSize(form) == 0) return kBadForm;
+    if (!GromMemHdl || !CheckMem(platform::GetHandleSize(form))) return platform::memFullErr;
+    if (platform::GetHandleSize(form) >= 4 && std::memcmp(*form, "FORM", 4) == 0) return 0;
+    // The model reads the stored form: one the store cannot give is its
+    // error, one that does not read whole is damaged.
+    {
+        const int16_t saved = xcurres();
+        if (owner) useres(owner->fResFile);
+        const bool had = xget1res(kFormType, formResId) != nullptr;
+        const int16_t why = NotGiven();
+        useres(saved);
+        if (!had) return why;
+    }
+    int16_t err = kBadForm;
+    WithFormModel(this, [&](LayoutEditor& model) {
         platform::Handle image = platform::NewHandle(0);
-        const bool packed = image && model.PackFormat(image, false) && CopyInto(form, image);
+        err = image && model.PackFormat(image, false) && CopyInto(form, image) ? 0 : platform::memFullErr;
         if (image) platform::DisposeHandle(image);
-        return packed;
+        return err == 0;
     });
+    return err;
 }
 
 int16_t TLayoutObjQz::ScaleLayout(const ScaleLayoutParmRec& params)
@@ -62,11 +79,9 @@ int16_t TLayoutObjQz::ScaleLayout(const ScaleLayoutParmRec& params)
     if (!owner) return platform::memFullErr;
     const int16_t saved = xcurres();
     useres(owner->fResFile);
-    int16_t result = 0;
     platform::Handle res = xget1res(kFormType, formResId);
-    if (!res || !ConvertLayout(res)) {
-        result = platform::memFullErr;
-    } else {
+    int16_t result = res ? ConvertLayout(res) : NotGiven();
+    if (result == 0) {
         const bool scaled = WithFormModel(this, [&](LayoutEditor& model) {
             model.Brz_DoScale(params.scale, params.flag);
             platform::Handle image = platform::NewHandle(0);

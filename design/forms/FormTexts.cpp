@@ -66,7 +66,7 @@ platform::Handle ReadyImage(TLayoutObjQz* form)
     if (!stored || !*stored) return nullptr;
     platform::Handle copy = stored;
     if (platform::HandToHand(&copy) != 0) return nullptr;
-    if (!form->ConvertLayout(copy)) {
+    if (form->ConvertLayout(copy) != 0) {
         platform::DisposeHandle(copy);
         return nullptr;
     }

@@ -246,17 +246,19 @@ public:
 
     // The form data made ready to edit: a form of an older layout, or one
     // stored in the other byte order, is read into a form model and written
-    // back into `form` as a chunk file. False (the handle untouched) when
-    // memory is short or the form does not read whole.
-    virtual bool ConvertLayout(platform::Handle form);
+    // back into `form` as a chunk file. 0, or why not (the handle then
+    // untouched): -108 when memory is short, 9001 when the form does not
+    // read whole, the store's error (1003 when missing) when it cannot be
+    // read.
+    virtual int16_t ConvertLayout(platform::Handle form);
     // Walks the stored form `resId` (a chunk file or a flat layout) and
     // links what it names; 9001 for data that does not read as a form, -108
     // when the form is missing.
     virtual int16_t GetForm(int16_t resId);
     // Deletes every object method and the form method.
     virtual void DeleteRefs();
-    // Scales the stored form; 0, -108 when it cannot be made ready or
-    // written, or the store's error.
+    // Scales the stored form; 0, ConvertLayout's answer when it cannot be
+    // made ready, -108 when it cannot be scaled, or the store's error.
     int16_t ScaleLayout(const ScaleLayoutParmRec& params);
     // Objects of the older layout (groups entered): a variable matching by
     // its name or, for labelled kinds 2 to 4, its label; a static text by

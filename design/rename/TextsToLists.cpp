@@ -37,11 +37,14 @@ int16_t ListCount(platform::Handle list)
     return platform::GetHandleSize(list) >= 2 ? int16_t(platform::ReadBE16(reinterpret_cast<uint8_t*>(*list))) : 0;
 }
 
-// The list on disk with what it holds now.
-void WriteOut(platform::Handle list)
+// The list in its file's image with what it holds now; 0 or why not (a
+// file full to its layout's reach).
+int16_t WriteOut(platform::Handle list)
 {
     platform::ChangedResource(list);
+    if (const platform::OSErr err = platform::ResError()) return err;
     platform::WriteResource(list);
+    return platform::ResError();
 }
 
 // The first id above `id` no 'STR#' of the current file has; 0 when none.
@@ -70,7 +73,7 @@ int16_t StartNewList(TObjQz* user, TObjQz** strObj, platform::Handle* list)
         platform::DisposeHandle(fresh);
         return err;
     }
-    WriteOut(fresh);
+    if (const int16_t err = WriteOut(fresh)) return err;
     TObjQz* made = NewObj_Id(user->owner, kStringListKind, name, newId, true);
     if (!made) return platform::memFullErr;
     *strObj = made;
@@ -85,8 +88,7 @@ int16_t AppendItem(platform::Handle list, const unsigned char* text, int16_t ind
     if (platform::MemError() != platform::noErr) return platform::memFullErr;
     std::memcpy(*list + size, text, size_t(text[0]) + 1);
     platform::WriteBE16(reinterpret_cast<uint8_t*>(*list), uint16_t(index));
-    WriteOut(list);
-    return 0;
+    return WriteOut(list);
 }
 
 }  // namespace

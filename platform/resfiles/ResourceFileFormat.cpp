@@ -1,8 +1,8 @@
 #include "platform/resfiles/ResourceFileFormat.h"
 
 #include <cstring>
-#include <map>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/core/Endian.h"
@@ -18,6 +18,8 @@ constexpr size_t kMapHeaderSize = 28;
 constexpr size_t kTypeEntrySize = 8;
 constexpr size_t kRefEntrySize = 12;
 constexpr uint64_t kMaxDataOffset = 0xFFFFFF;
+constexpr uint64_t kMaxMapOffset = 0xFFFF;
+constexpr uint64_t kMaxNameOffset = 0xFFFE;  // 0xFFFF: no name
 
 uint32_t ReadBE24(const uint8_t* p) { return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2]; }
 
@@ -87,82 +89,120 @@ bool IsResourceFileHeader(const uint8_t* header, uint64_t size)
            (dataOffset + dataLength <= mapOffset || mapOffset + mapLength <= dataOffset);
 }
 
-OSErr BuildResourceFile(const ResourceFileImage& image, std::vector<uint8_t>* out)
+bool ResourceFileSize::Fits(const ResourceFileSize& before) const
 {
-    // Types in the order of their first resource.
-    std::vector<ResType> typeOrder;
-    std::map<ResType, std::vector<const ResourceImage*>> byType;
-    for (const auto& res : image.resources) {
-        auto& list = byType[res.type];
-        if (list.empty()) typeOrder.push_back(res.type);
-        list.push_back(&res);
-    }
+    const auto map = [](const ResourceFileSize& s) {
+        return kMapHeaderSize + 2 + kTypeEntrySize * s.types + kRefEntrySize * s.resources;
+    };
+    // Each name and each resource's data at least one byte past its start.
+    return (map(*this) <= map(before) || map(*this) <= kMaxMapOffset) &&
+           (nameBytes <= before.nameBytes || nameBytes <= kMaxNameOffset + 1) &&
+           (dataBytes <= before.dataBytes || dataBytes <= kMaxDataOffset + 4);
+}
 
-    std::vector<uint8_t> data;
-    std::map<const ResourceImage*, uint32_t> dataOffsets;
-    for (ResType type : typeOrder) {
-        for (const ResourceImage* res : byType[type]) {
-            if (data.size() > kMaxDataOffset) return ioErr;
-            dataOffsets[res] = uint32_t(data.size());
-            uint8_t length[4];
-            WriteBE32(length, uint32_t(res->data.size()));
-            data.insert(data.end(), length, length + 4);
-            data.insert(data.end(), res->data.begin(), res->data.end());
+OSErr BuildResourceFile(const uint8_t* reserved, uint16_t attributes, const ResourceRuns& runs,
+                        std::vector<uint8_t>* out)
+{
+    // The sizes first, and every offset checked, so that the bytes are
+    // made in one go.
+    const size_t typeCount = runs.TypeCount();
+    uint64_t resources = 0, dataSize = 0, namesSize = 0;
+    for (size_t t = 0; t < typeCount; ++t) {
+        const size_t count = runs.CountOf(t);
+        if (count == 0 || count > 0x10000) return resFileFullErr;
+        resources += count;
+        for (size_t i = 0; i < count; ++i) {
+            size_t size = 0;
+            runs.DataOf(t, i, &size);
+            const ResourceImage& r = runs.At(t, i);
+            if (dataSize > kMaxDataOffset || (r.hasName && namesSize > kMaxNameOffset)) return resFileFullErr;
+            dataSize += DataBytes(size);
+            namesSize += NameBytes(r);
         }
     }
+    const uint64_t typeListSize = 2 + typeCount * kTypeEntrySize;
+    const uint64_t nameList = kMapHeaderSize + typeListSize + resources * kRefEntrySize;
+    if (nameList > kMaxMapOffset || typeCount > 0x10000 || dataSize > UINT32_MAX) return resFileFullErr;
+    const uint64_t mapOffset = kDataStart + dataSize, mapSize = nameList + namesSize;
 
-    size_t typeListSize = 2 + typeOrder.size() * kTypeEntrySize;
-    size_t refListsSize = image.resources.size() * kRefEntrySize;
-    size_t nameList = kMapHeaderSize + typeListSize + refListsSize;
-    if (nameList > 0xFFFF || typeOrder.size() > 0x10000) return ioErr;
-    std::vector<uint8_t> names;
-    std::vector<uint8_t> map(nameList);
-    WriteBE16(&map[22], image.attributes);
-    WriteBE16(&map[24], uint16_t(kMapHeaderSize));
-    WriteBE16(&map[26], uint16_t(nameList));
-    WriteBE16(&map[kMapHeaderSize], uint16_t(typeOrder.size() - 1));
-    size_t refAt = kMapHeaderSize + typeListSize;
-    for (size_t t = 0; t < typeOrder.size(); ++t) {
-        const auto& list = byType[typeOrder[t]];
-        if (list.size() > 0x10000) return ioErr;
-        uint8_t* entry = &map[kMapHeaderSize + 2 + t * kTypeEntrySize];
-        WriteBE32(entry, typeOrder[t]);
-        WriteBE16(entry + 4, uint16_t(list.size() - 1));
-        WriteBE16(entry + 6, uint16_t(refAt - kMapHeaderSize));
-        for (const ResourceImage* res : list) {
-            uint8_t* ref = &map[refAt];
-            WriteBE16(ref, uint16_t(res->id));
-            if (res->hasName) {
-                if (names.size() > 0xFFFE) return ioErr;
-                WriteBE16(ref + 2, uint16_t(names.size()));
-                size_t length = res->name.size() > 255 ? 255 : res->name.size();
-                names.push_back(uint8_t(length));
-                names.insert(names.end(), res->name.begin(), res->name.begin() + length);
-            } else {
-                WriteBE16(ref + 2, 0xFFFF);
-            }
-            ref[4] = res->attributes;
-            uint32_t offset = dataOffsets[res];
-            ref[5] = uint8_t(offset >> 16);
-            ref[6] = uint8_t(offset >> 8);
-            ref[7] = uint8_t(offset);
-            refAt += kRefEntrySize;
-        }
-    }
-    map.insert(map.end(), names.begin(), names.end());
-
-    std::vector<uint8_t> file(kDataStart);
-    uint32_t mapOffset = uint32_t(kDataStart + data.size());
+    std::vector<uint8_t> file(size_t(mapOffset + mapSize));
     WriteBE32(&file[0], uint32_t(kDataStart));
-    WriteBE32(&file[4], mapOffset);
-    WriteBE32(&file[8], uint32_t(data.size()));
-    WriteBE32(&file[12], uint32_t(map.size()));
-    std::memcpy(&file[kHeaderSize], image.reserved, sizeof image.reserved);
-    std::memcpy(&map[0], &file[0], kHeaderSize);
-    file.insert(file.end(), data.begin(), data.end());
-    file.insert(file.end(), map.begin(), map.end());
+    WriteBE32(&file[4], uint32_t(mapOffset));
+    WriteBE32(&file[8], uint32_t(dataSize));
+    WriteBE32(&file[12], uint32_t(mapSize));
+    std::memcpy(&file[kHeaderSize], reserved, kDataStart - kHeaderSize);
+    uint8_t* map = &file[mapOffset];
+    std::memcpy(map, &file[0], kHeaderSize);
+    WriteBE16(map + 22, attributes);
+    WriteBE16(map + 24, uint16_t(kMapHeaderSize));
+    WriteBE16(map + 26, uint16_t(nameList));
+    WriteBE16(map + kMapHeaderSize, uint16_t(typeCount - 1));
+    uint64_t dataAt = 0, nameAt = 0, refAt = kMapHeaderSize + typeListSize;
+    for (size_t t = 0; t < typeCount; ++t) {
+        const size_t count = runs.CountOf(t);
+        uint8_t* entry = map + kMapHeaderSize + 2 + t * kTypeEntrySize;
+        WriteBE32(entry, runs.At(t, 0).type);
+        WriteBE16(entry + 4, uint16_t(count - 1));
+        WriteBE16(entry + 6, uint16_t(refAt - kMapHeaderSize));
+        for (size_t i = 0; i < count; ++i, refAt += kRefEntrySize) {
+            const ResourceImage& r = runs.At(t, i);
+            size_t size = 0;
+            const uint8_t* data = runs.DataOf(t, i, &size);
+            uint8_t* ref = map + refAt;
+            WriteBE16(ref, uint16_t(r.id));
+            WriteBE16(ref + 2, r.hasName ? uint16_t(nameAt) : uint16_t(0xFFFF));
+            ref[4] = r.attributes;
+            ref[5] = uint8_t(dataAt >> 16);
+            ref[6] = uint8_t(dataAt >> 8);
+            ref[7] = uint8_t(dataAt);
+            uint8_t* at = &file[kDataStart + dataAt];
+            WriteBE32(at, uint32_t(size));
+            if (size) std::memcpy(at + 4, data, size);
+            dataAt += DataBytes(size);
+            if (r.hasName) {
+                uint8_t* name = map + nameList + nameAt;
+                name[0] = uint8_t(NameBytes(r) - 1);
+                std::memcpy(name + 1, r.name.data(), name[0]);
+                nameAt += NameBytes(r);
+            }
+        }
+    }
     *out = std::move(file);
     return noErr;
+}
+
+namespace {
+
+// An image's resources by type, types in the order of their first resource.
+class ImageRuns final : public ResourceRuns {
+public:
+    explicit ImageRuns(const ResourceFileImage& image)
+    {
+        std::unordered_map<ResType, size_t> runOf;
+        for (const ResourceImage& r : image.resources) {
+            const auto [at, added] = runOf.try_emplace(r.type, runs_.size());
+            if (added) runs_.emplace_back();
+            runs_[at->second].push_back(&r);
+        }
+    }
+    size_t TypeCount() const override { return runs_.size(); }
+    size_t CountOf(size_t type) const override { return runs_[type].size(); }
+    const ResourceImage& At(size_t type, size_t index) const override { return *runs_[type][index]; }
+    const uint8_t* DataOf(size_t type, size_t index, size_t* size) const override
+    {
+        *size = runs_[type][index]->data.size();
+        return runs_[type][index]->data.data();
+    }
+
+private:
+    std::vector<std::vector<const ResourceImage*>> runs_;
+};
+
+}  // namespace
+
+OSErr BuildResourceFile(const ResourceFileImage& image, std::vector<uint8_t>* out)
+{
+    return BuildResourceFile(image.reserved, image.attributes, ImageRuns(image), out);
 }
 
 }  // namespace platform

@@ -45,8 +45,43 @@ OSErr ParseResourceFile(const uint8_t* bytes, size_t size, ResourceFileImage* im
 // header: data and map inside the file, apart, past the header, and the
 // map long enough for its own header.
 bool IsResourceFileHeader(const uint8_t* header, uint64_t size);
-// Fails with ioErr when the map or the data would outgrow what the
-// layout's offsets can express.
+
+// What a file's resources take of what the layout's offsets reach: the
+// reference lists end below 64 KB into the map (about 5,400 resources),
+// each name starts below 64 KB into the name list, each resource's data
+// below 16 MB into the data. A file whose size fits is always written;
+// one that does not may still be (a large last name or resource).
+struct ResourceFileSize {
+    uint64_t types = 0;
+    uint64_t resources = 0;
+    uint64_t nameBytes = 0;  // NameBytes of each resource
+    uint64_t dataBytes = 0;  // DataBytes of each resource
+    // Whether each measure that grew from `before` fits: a file read as it
+    // is may hold more than fits, and keeps what it holds.
+    bool Fits(const ResourceFileSize& before) const;
+};
+inline uint64_t NameBytes(const ResourceImage& r) { return r.hasName ? 1 + (r.name.size() > 255 ? 255 : r.name.size()) : 0; }
+inline uint64_t DataBytes(size_t size) { return 4 + uint64_t(size); }
+
+// A file's resources as they are written: type after type, each type's
+// resources in their order, each with its type, id, name and attributes
+// (the image's data unused) and the bytes to write.
+class ResourceRuns {
+public:
+    virtual size_t TypeCount() const = 0;
+    virtual size_t CountOf(size_t type) const = 0;
+    virtual const ResourceImage& At(size_t type, size_t index) const = 0;
+    virtual const uint8_t* DataOf(size_t type, size_t index, size_t* size) const = 0;
+
+protected:
+    ~ResourceRuns() = default;
+};
+// resFileFullErr when a reference list, a name or a resource's data would
+// start past what the layout's offsets reach; the bytes are then untouched.
+OSErr BuildResourceFile(const uint8_t* reserved, uint16_t attributes, const ResourceRuns& runs,
+                        std::vector<uint8_t>* bytes);
+// The image's resources grouped by type, types in the order of their first
+// resource.
 OSErr BuildResourceFile(const ResourceFileImage& image, std::vector<uint8_t>* bytes);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <new>
 #include <unordered_map>
@@ -20,13 +21,20 @@ namespace {
 struct ResFile;
 struct Resource;
 
+// A file's resources in file order. A removal finds its resource by its
+// serial and moves the resources on the shorter side: removing them first
+// to last, or last to first, costs each a look-up.
+template <class T>
+using FileOrder = std::deque<T>;
+
 // Where a file's resources are by type and id, and by type in file order,
 // made at the first look-up after a change of the file's list: look-ups
-// by id and by index each walked every resource of the file.
+// by id and by index each walked every resource of the file. The file is
+// written type after type from here.
 struct ResIndex {
     std::unordered_map<uint64_t, Resource*> byKey;  // the first of each type and id
-    std::unordered_map<ResType, std::vector<Resource*>> byType;
-    std::vector<ResType> types;  // in order of first appearance
+    std::unordered_map<ResType, FileOrder<Resource*>> byType;
+    std::vector<ResType> types;  // in the order they came into the file
     bool sharedIds = false;      // a type and id stand more than once (a file as read)
 };
 
@@ -41,7 +49,9 @@ uint64_t NextSerial()
 
 struct Resource {
     ResFile* file = nullptr;
+    uint64_t serial = 0;        // grows along the file's list
     ResourceImage image;        // attributes here never hold resChanged
+    size_t counted = 0;         // the size of the data counted in the file's size
     bool changed = false;
     Handle handle = nullptr;
     bool loaded = false;        // the handle holds the data
@@ -57,10 +67,15 @@ struct ResFile {
     int16_t forkRef = 0;        // held open by writers, so that others see them
     uint8_t reserved[240] = {};
     uint16_t attributes = 0;
-    std::vector<std::unique_ptr<Resource>> resources;
+    FileOrder<std::unique_ptr<Resource>> resources;
+    uint64_t nextSerial = 0;
+    // What names and data take in the layout: kept with every change, so
+    // that one the layout cannot hold is refused before it is made.
+    uint64_t nameBytes = 0, dataBytes = 0;
     std::unique_ptr<ResIndex> index;  // null until needed and after a change of `resources`
     bool dirty = false;
     bool held = false;          // changes stay in memory (HoldResFile)
+    bool adrift = false;        // and never reach the disk (SetResFileAdrift)
 
     bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
 };
@@ -115,11 +130,23 @@ bool SearchPath(bool oneDeep, Visit visit)
 
 void Reindex(ResFile* f) { f->index.reset(); }
 
+const Resource* Of(const Resource* r) { return r; }
+const Resource* Of(const std::unique_ptr<Resource>& r) { return r.get(); }
+
+// Where `r` stands in `list`, a run in file order; end() when it is not there.
+template <class T>
+typename FileOrder<T>::iterator PlaceIn(FileOrder<T>& list, const Resource* r)
+{
+    const auto at = std::lower_bound(list.begin(), list.end(), r->serial,
+                                     [](const T& o, uint64_t serial) { return Of(o)->serial < serial; });
+    return at != list.end() && Of(*at) == r ? at : list.end();
+}
+
 // A made index follows each single change of its file's list instead of
-// being made again, so that adding or renumbering many resources one by one
-// stays linear: an add or a new id costs a constant, a removal the
-// resources of its type (as taking it out of the file's list costs the
-// file's). A shortage drops it, to be made again when needed.
+// being made again, so that adding, renumbering or removing many resources
+// one by one stays linear: an add or a new id costs a constant, a removal
+// a look-up (and the moves of the resources between it and the nearer end
+// of its type). A shortage drops it, to be made again when needed.
 
 // `r`, which keeps its place in the file, no longer answers to its id.
 void UnkeyIndexed(ResIndex& index, Resource* r)
@@ -158,7 +185,7 @@ void IndexRemoved(ResFile* f, Resource* r)
     ResIndex& index = *f->index;
     const auto run = index.byType.find(r->image.type);
     if (run == index.byType.end()) return Reindex(f);
-    const auto at = std::find(run->second.begin(), run->second.end(), r);
+    const auto at = PlaceIn(run->second, r);
     if (at == run->second.end()) return Reindex(f);
     UnkeyIndexed(index, r);
     run->second.erase(at);
@@ -302,6 +329,14 @@ Handle LookupNamed(bool oneDeep, ResType type, ConstStr255Param name)
     return nullptr;
 }
 
+// Resources of one type in file order: an index's run, or one alone.
+struct Run {
+    const FileOrder<Resource*>* many = nullptr;
+    Resource* one = nullptr;
+    size_t size() const { return many ? many->size() : 1; }
+    Resource* operator[](size_t i) const { return many ? (*many)[i] : one; }
+};
+
 // Calls `visit` with the file's resources of that type, in file order, as
 // one run (an index's) or one at a time (a walk when memory is short);
 // stops when it answers true.
@@ -311,12 +346,10 @@ bool EachOfType(ResFile* f, ResType type, Visit visit)
     if (const ResIndex* index = IndexOf(f)) {
         const auto found = index->byType.find(type);
         if (found == index->byType.end()) return false;
-        return visit(found->second.data(), found->second.size());
+        return visit(Run{&found->second, nullptr});
     }
-    for (auto& r : f->resources) {
-        Resource* one = r.get();
-        if (r->image.type == type && visit(&one, size_t(1))) return true;
-    }
+    for (auto& r : f->resources)
+        if (r->image.type == type && visit(Run{nullptr, r.get()})) return true;
     return false;
 }
 
@@ -324,8 +357,8 @@ size_t CountOfType(bool oneDeep, ResType type)
 {
     size_t n = 0;
     SearchPath(oneDeep, [&](ResFile* f) {
-        return EachOfType(f, type, [&](Resource* const*, size_t count) {
-            n += count;
+        return EachOfType(f, type, [&](const Run& run) {
+            n += run.size();
             return false;
         });
     });
@@ -337,12 +370,12 @@ Resource* NthOfType(bool oneDeep, ResType type, size_t index)
 {
     Resource* found = nullptr;
     SearchPath(oneDeep, [&](ResFile* f) {
-        return EachOfType(f, type, [&](Resource* const* run, size_t count) {
-            if (index <= count) {
+        return EachOfType(f, type, [&](const Run& run) {
+            if (index <= run.size()) {
                 found = run[index - 1];
                 return true;
             }
-            index -= count;
+            index -= run.size();
             return false;
         });
     });
@@ -398,6 +431,56 @@ Resource* Changeable(Handle h, OSErr missing)
     return r;
 }
 
+// The data `r` now counts in its file's size: `size` bytes.
+void Recount(Resource* r, size_t size)
+{
+    r->file->dataBytes = r->file->dataBytes - DataBytes(r->counted) + DataBytes(size);
+    r->counted = size;
+}
+
+// Whether the file holds a resource of the type.
+bool HoldsType(ResFile* f, ResType type)
+{
+    if (const ResIndex* index = IndexOf(f)) return index->byType.count(type) != 0;
+    return std::any_of(f->resources.begin(), f->resources.end(), [&](auto& r) { return r->image.type == type; });
+}
+
+ResourceFileSize SizeOf(ResFile* f)
+{
+    ResourceFileSize size{0, f->resources.size(), f->nameBytes, f->dataBytes};
+    if (const ResIndex* index = IndexOf(f)) {
+        size.types = index->types.size();
+    } else {
+        std::vector<ResType> types;
+        for (auto& r : f->resources)
+            if (std::find(types.begin(), types.end(), r->image.type) == types.end()) types.push_back(r->image.type);
+        size.types = types.size();
+    }
+    return size;
+}
+
+// Whether the file can take a change that adds (or takes away) that many
+// types, resources, name and data bytes; else resFileFullErr, before
+// anything changes: a file past its layout's reach would be lost whole
+// when written.
+bool Takes(ResFile* f, int64_t types, int64_t resources, int64_t nameBytes, int64_t dataBytes)
+{
+    const ResourceFileSize before = SizeOf(f);
+    const ResourceFileSize after{before.types + types, before.resources + resources, before.nameBytes + nameBytes,
+                                 before.dataBytes + dataBytes};
+    if (after.Fits(before)) return true;
+    Fail(resFileFullErr);
+    return false;
+}
+
+// Whether the resource's data may become `size` bytes; counted so when it may.
+bool TakesData(Resource* r, size_t size)
+{
+    if (!Takes(r->file, 0, 0, 0, int64_t(DataBytes(size)) - int64_t(DataBytes(r->counted)))) return false;
+    Recount(r, size);
+    return true;
+}
+
 OSErr ReadFork(const FSSpec& fileSpec, ResFileFork where, int16_t forkRef, std::vector<uint8_t>* bytes)
 {
     if (forkRef) {
@@ -442,6 +525,21 @@ OSErr WriteFork(ResFile* f, const std::vector<uint8_t>& bytes)
     return FSpOpenDF(f->fileSpec, f->permission, &f->forkRef);
 }
 
+// A resource read with its file joins the end of its list, as on disk.
+void AppendRead(ResFile* f, ResourceImage&& image)
+{
+    auto r = std::make_unique<Resource>();
+    r->file = f;
+    r->serial = f->nextSerial++;
+    r->image = std::move(image);
+    r->image.attributes &= uint8_t(~resChanged);
+    r->onDisk = true;
+    r->counted = r->image.data.size();
+    f->nameBytes += NameBytes(r->image);
+    f->dataBytes += DataBytes(r->counted);
+    f->resources.push_back(std::move(r));
+}
+
 bool HasPending(const ResFile* f)
 {
     bool pending = f->dirty;
@@ -449,20 +547,40 @@ bool HasPending(const ResFile* f)
     return pending;
 }
 
-// The file's bytes as its resources stand in memory.
-OSErr BuildFileBytes(const ResFile* f, ResourceFileImage* image, std::vector<uint8_t>* bytes)
+// A file's resources as its index runs them, each changed one with the
+// bytes of its handle.
+class FileRuns final : public ResourceRuns {
+public:
+    explicit FileRuns(const ResIndex& index)
+    {
+        runs_.reserve(index.types.size());
+        for (ResType type : index.types) runs_.push_back(&index.byType.at(type));
+    }
+    size_t TypeCount() const override { return runs_.size(); }
+    size_t CountOf(size_t type) const override { return runs_[type]->size(); }
+    const ResourceImage& At(size_t type, size_t index) const override { return (*runs_[type])[index]->image; }
+    const uint8_t* DataOf(size_t type, size_t index, size_t* size) const override
+    {
+        const Resource& r = *(*runs_[type])[index];
+        if (r.changed && r.loaded) {
+            *size = size_t(GetHandleSize(r.handle));
+            return reinterpret_cast<const uint8_t*>(*r.handle);
+        }
+        *size = r.image.data.size();
+        return r.image.data.data();
+    }
+
+private:
+    std::vector<const FileOrder<Resource*>*> runs_;
+};
+
+// The file's bytes as its resources stand in memory, built from its index.
+OSErr BuildFileBytes(ResFile* f, std::vector<uint8_t>* bytes)
 {
     try {
-        std::memcpy(image->reserved, f->reserved, sizeof image->reserved);
-        image->attributes = uint16_t(f->attributes & ~mapChanged);
-        for (auto& r : f->resources) {
-            image->resources.push_back(r->image);
-            if (r->changed && r->loaded) {
-                Size size = GetHandleSize(r->handle);
-                image->resources.back().data.assign(*r->handle, *r->handle + size);
-            }
-        }
-        return BuildResourceFile(*image, bytes);
+        const ResIndex* index = IndexOf(f);
+        if (!index) return memFullErr;
+        return BuildResourceFile(f->reserved, uint16_t(f->attributes & ~mapChanged), FileRuns(*index), bytes);
     } catch (const std::bad_alloc&) {
         return memFullErr;
     }
@@ -470,24 +588,31 @@ OSErr BuildFileBytes(const ResFile* f, ResourceFileImage* image, std::vector<uin
 
 OSErr Update(ResFile* f)
 {
+    if (f->adrift) return resFileAdriftErr;
     if (!HasPending(f) || f->held) return noErr;
     if (!f->Writable()) return wrPermErr;
 
-    // The file's new bytes are built whole before any is written.
-    ResourceFileImage image;
+    // The file's new bytes are built whole before any is written, and
+    // the changed resources' bytes taken, which they hold once written.
     std::vector<uint8_t> bytes;
-    OSErr err = BuildFileBytes(f, &image, &bytes);
+    std::vector<std::pair<Resource*, std::vector<uint8_t>>> taken;
+    OSErr err = BuildFileBytes(f, &bytes);
     try {
+        for (auto& r : f->resources)
+            if (err == noErr && r->changed && r->loaded)
+                taken.emplace_back(r.get(), std::vector<uint8_t>(*r->handle, *r->handle + GetHandleSize(r->handle)));
         if (err == noErr) err = WriteFork(f, bytes);
     } catch (const std::bad_alloc&) {
         err = memFullErr;
     }
     if (err != noErr) return err;
-    for (size_t i = 0; i < f->resources.size(); ++i) {
-        Resource& r = *f->resources[i];
-        r.image.data = std::move(image.resources[i].data);
-        r.changed = false;
-        r.onDisk = true;
+    for (auto& [r, data] : taken) {
+        Recount(r, data.size());
+        r->image.data = std::move(data);
+    }
+    for (auto& r : f->resources) {
+        r->changed = false;
+        r->onDisk = true;
     }
     f->dirty = false;
     return noErr;
@@ -586,14 +711,7 @@ int16_t OpenOnceOrThrow(std::unique_ptr<ResFile>& file, const FSSpec& fileSpec, 
     }
     std::memcpy(file->reserved, image.reserved, sizeof file->reserved);
     file->attributes = image.attributes;
-    for (auto& res : image.resources) {
-        auto r = std::make_unique<Resource>();
-        r->file = file.get();
-        r->image = std::move(res);
-        r->image.attributes &= uint8_t(~resChanged);
-        r->onDisk = true;
-        file->resources.push_back(std::move(r));
-    }
+    for (auto& res : image.resources) AppendRead(file.get(), std::move(res));
     file->refNum = ref;
     S().byRef[ref] = file.get();
     try {
@@ -692,7 +810,7 @@ void CloseResFile(int16_t refNum)
     auto& chain = S().chain;
     auto it = std::find_if(chain.begin(), chain.end(), [&](auto& f) { return f->refNum == refNum; });
     if (it == chain.end()) return void(Fail(resFNotFound));
-    OSErr err = Update(it->get());
+    OSErr err = (*it)->adrift ? noErr : Update(it->get());
     Discard(it->get());
     if (S().current == refNum) {
         auto below = std::next(it);
@@ -709,18 +827,25 @@ void HoldResFile(int16_t refNum, bool hold)
     S().error = noErr;
     ResFile* f = FindFile(refNum);
     if (!f) return void(Fail(resFNotFound));
-    f->held = hold;
+    f->held = hold || f->adrift;
     if (!hold) Fail(Update(f));
+}
+
+void SetResFileAdrift(int16_t refNum)
+{
+    S().error = noErr;
+    ResFile* f = FindFile(refNum);
+    if (!f) return void(Fail(resFNotFound));
+    f->held = f->adrift = true;
 }
 
 OSErr PendingResFileBytes(int16_t refNum, std::vector<uint8_t>* bytes)
 {
     bytes->clear();
-    const ResFile* f = FindFile(refNum);
+    ResFile* f = FindFile(refNum);
     if (!f) return resFNotFound;
     if (!HasPending(f)) return noErr;
-    ResourceFileImage image;
-    return BuildFileBytes(f, &image, bytes);
+    return BuildFileBytes(f, bytes);
 }
 
 void UpdateResFile(int16_t refNum)
@@ -830,9 +955,12 @@ void SetResInfo(Handle resource, int16_t id, ConstStr255Param name)
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
     Resource* other = FindIn(r->file, r->image.type, id);
     if (other && other != r) return void(Fail(addResFailed));
+    const uint64_t nameBytes = name ? 1u + name[0] : NameBytes(r->image);
+    if (!Takes(r->file, 0, 0, int64_t(nameBytes) - int64_t(NameBytes(r->image)), 0)) return;
     if (r->image.id != id) IndexRenumbered(r->file, r, id);
     r->image.id = id;
     if (name) {
+        r->file->nameBytes = r->file->nameBytes - NameBytes(r->image) + nameBytes;
         r->image.hasName = true;
         r->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
     }
@@ -891,29 +1019,40 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
     if (FindIn(f, type, id)) return void(Fail(addResFailed));
     // Every allocation comes before the file and the handle change: a
     // shortage leaves both as they were.
+    Resource* r = nullptr;
     try {
-        auto r = std::make_unique<Resource>();
-        r->file = f;
-        r->image.type = type;
-        r->image.id = id;
+        auto made = std::make_unique<Resource>();
+        made->file = f;
+        made->serial = f->nextSerial;
+        made->image.type = type;
+        made->image.id = id;
         if (name) {
-            r->image.hasName = true;
-            r->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
+            made->image.hasName = true;
+            made->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
         }
-        r->changed = true;
-        r->handle = data;
-        r->loaded = true;
-        // Room grows by half again, so that adding n resources copies the
-        // list a bounded number of times.
-        if (f->resources.size() == f->resources.capacity())
-            f->resources.reserve(f->resources.size() + f->resources.size() / 2 + 8);
-        S().byHandle[data] = r.get();
-        f->resources.push_back(std::move(r));
+        made->changed = true;
+        made->handle = data;
+        made->loaded = true;
+        if (!Takes(f, HoldsType(f, type) ? 0 : 1, 1, int64_t(NameBytes(made->image)),
+                   int64_t(DataBytes(size_t(GetHandleSize(data))))))
+            return;
+        f->resources.push_back(std::move(made));
+        r = f->resources.back().get();
+        try {
+            S().byHandle[data] = r;
+        } catch (...) {
+            f->resources.pop_back();
+            throw;
+        }
     } catch (const std::bad_alloc&) {
         return void(Fail(memFullErr));
     }
+    ++f->nextSerial;
+    r->counted = size_t(GetHandleSize(data));
+    f->nameBytes += NameBytes(r->image);
+    f->dataBytes += DataBytes(r->counted);
     HSetRBit(data);
-    IndexAdded(f, f->resources.back().get());
+    IndexAdded(f, r);
     f->dirty = true;
 }
 
@@ -923,6 +1062,7 @@ void ChangedResource(Handle resource)
     Resource* r = Changeable(resource, resNotFound);
     if (!r) return;
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
+    if (r->loaded && !TakesData(r, size_t(GetHandleSize(resource)))) return;
     r->changed = true;
 }
 
@@ -934,8 +1074,13 @@ void WriteResource(Handle resource)
     if (!r->changed) return;
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
     if (r->loaded) {
-        Size size = GetHandleSize(r->handle);
-        r->image.data.assign(*r->handle, *r->handle + size);
+        const size_t size = size_t(GetHandleSize(r->handle));
+        if (!TakesData(r, size)) return;
+        try {
+            r->image.data.assign(*r->handle, *r->handle + size);
+        } catch (const std::bad_alloc&) {
+            return void(Fail(memFullErr));
+        }
     }
     r->changed = false;
     r->onDisk = true;
@@ -952,8 +1097,9 @@ void RemoveResource(Handle resource)
     HClrRBit(resource);
     DropHandle(r);
     IndexRemoved(f, r);
-    f->resources.erase(std::find_if(f->resources.begin(), f->resources.end(),
-                                    [&](auto& p) { return p.get() == r; }));
+    f->nameBytes -= NameBytes(r->image);
+    f->dataBytes -= DataBytes(r->counted);
+    if (const auto at = PlaceIn(f->resources, r); at != f->resources.end()) f->resources.erase(at);
     f->dirty = true;
 }
 
@@ -1009,14 +1155,7 @@ static int16_t OpenImageOrThrow(const ResourceFileImage& image, bool inMemory)
     file->held = inMemory;
     std::memcpy(file->reserved, image.reserved, sizeof file->reserved);
     file->attributes = inMemory ? uint16_t(image.attributes & ~mapReadOnly) : uint16_t(image.attributes | mapReadOnly);
-    for (const ResourceImage& res : image.resources) {
-        auto r = std::make_unique<Resource>();
-        r->file = file.get();
-        r->image = res;
-        r->image.attributes &= uint8_t(~resChanged);
-        r->onDisk = true;
-        file->resources.push_back(std::move(r));
-    }
+    for (const ResourceImage& res : image.resources) AppendRead(file.get(), ResourceImage(res));
     const int16_t ref = NewRefNum();
     if (!ref) return Fail(tmfoErr), int16_t(-1);
     file->refNum = ref;

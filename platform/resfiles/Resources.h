@@ -30,6 +30,10 @@ constexpr OSErr addResFailed = -194;
 constexpr OSErr rmvResFailed = -196;
 constexpr OSErr resAttrErr = -198;
 constexpr OSErr mapReadErr = -199;
+// Ours: the file would outgrow what its layout reaches (ResourceFileSize).
+constexpr OSErr resFileFullErr = -1940;
+// Ours: changes to the file could not be taken back (SetResFileAdrift).
+constexpr OSErr resFileAdriftErr = -1941;
 
 // Resource attributes.
 constexpr int16_t resSysHeap = 64;
@@ -70,6 +74,10 @@ void HoldResFile(int16_t refNum, bool hold);
 // The bytes that writing the file's pending changes would give it, built
 // now without writing; empty when nothing is pending.
 OSErr PendingResFileBytes(int16_t refNum, std::vector<uint8_t>* bytes);
+// Changes to the file could not be taken back: what memory holds must not
+// reach the disk. The file stays held for good: updating or releasing it
+// fails with resFileAdriftErr, and closing it writes nothing.
+void SetResFileAdrift(int16_t refNum);
 
 // The current file (-1 when none is open). UseResFile(0) makes the oldest
 // open file, the bottom of the chain, current.

@@ -184,6 +184,8 @@
     "There is no file named \""  # 114-116 around the name and the folder of a document asked for that is not there
     "\" in the folder \""
     "\". Check the name and the folder."
+    "The document's resource file is full: it holds at most about 5,400 resources, 64 KB of their names and 16 MB of their data. Nothing was changed."  # 117 (-1940)
+    "A failed change could not be taken back: what the program shows may differ from the document's files, which it no longer writes. Close the document and open it again."  # 118 (-1941)
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -214,20 +214,29 @@ TEST_F(StrEditor, AListRemovedBehindTheWindowIsWrittenAgainOnClose)
 }
 
 // A save is on disk when it ends; one the companion cannot take (a full
-// disk, a folder the user may not write) says so, changes nothing on disk
-// or in memory and keeps the edit in the window, which saves it once the
-// companion can take it.
+// disk, a folder the user may not write, a companion whose data fill what
+// its layout reaches) says so, changes nothing on disk or in memory and
+// keeps the edit in the window, which saves it once the companion can take
+// it.
 TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
 {
-    const std::string cases[] = {"full disk", "read-only folder"};
+    const std::string cases[] = {"full disk", "read-only folder", "companion full"};
     for (const std::string& c : cases) {
         SCOPED_TRACE(c);
         browser::TStrPlane* pane = OpenList("  \"one\"\n");
         const Bytes before = Companion(), file = FileBytes(built_.companionPath);
         pane->key(KeyEvent('!'));
         std::optional<platform::testing::LockedFolder> locked;
+        // The data of the companion grown to the last byte its layout
+        // reaches (16 MB, each resource with its length word).
+        Handle filler = c == "companion full" ? NewHandle(Size(0xFFFFFF - ReadBE32(&file[8]))) : nullptr;
+        if (filler) {
+            UsingResFile companion(doc_.fRsrFile);
+            AddResource(filler, FourCC("FILL"), 1, nullptr);
+            ASSERT_EQ(ResError(), noErr);
+        }
         if (c == "full disk") InjectFault(FaultKind::DiskFull, 0, -1);
-        else locked.emplace(std::filesystem::path(built_.companionPath).parent_path());
+        else if (!filler) locked.emplace(std::filesystem::path(built_.companionPath).parent_path());
         ResetAlerts();
         PushDialogAnswer(1);  // save
         EXPECT_NE(window_->Close(), 0);
@@ -236,9 +245,13 @@ TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
         // The save question, then why the save failed.
         EXPECT_EQ(AlertCount(), 2);
         const std::string said = LastAlert().text;
-        if (c == "full disk") {
-            ErrMsg(dskFulErr);
+        if (c != "read-only folder") {
+            ErrMsg(filler ? resFileFullErr : dskFulErr);
             EXPECT_EQ(said, LastAlert().text);
+        }
+        if (filler) {
+            RemoveResource(filler);
+            DisposeHandle(filler);
         }
         EXPECT_EQ(Companion(), before);
         EXPECT_EQ(FileBytes(built_.companionPath), file);
@@ -254,6 +267,27 @@ TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
         CloseDoc();
         ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
     }
+    // Memory short too, the list cannot be taken back: said, the companion
+    // is written no more in this session, and its file stays as it was.
+    browser::TStrPlane* pane = OpenList("  \"one\"\n");
+    const Bytes file = FileBytes(built_.companionPath);
+    pane->key(KeyEvent(8));
+    ResetAlerts();
+    {
+        ScopedFault full(FaultKind::DiskFull, 0, -1);
+        ScopedFault memory(FaultKind::Allocation, 0, -1);
+        EXPECT_EQ(pane->Write(false), 1001);
+    }
+    const std::string said = LastAlert().text;
+    ErrMsg(resFileAdriftErr);
+    EXPECT_EQ(said, LastAlert().text);
+    UpdateResFile(doc_.fRsrFile);
+    EXPECT_EQ(ResError(), resFileAdriftErr);
+    PushDialogAnswer(2);  // don't save
+    ASSERT_EQ(window_->Close(), 0);
+    window_ = nullptr;
+    CloseDoc();
+    EXPECT_EQ(FileBytes(built_.companionPath), file);
 }
 
 // Lists whose bytes say less or more than they hold.

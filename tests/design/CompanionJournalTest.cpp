@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "design/documents/CompanionJournal.h"
 #include "design/documents/CompanionJournalFile.h"
 #include "design/documents/DocumentPairs.h"
+#include "platform/core/Faults.h"
+#include "platform/resfiles/Resources.h"
 #include "resources/Companion.h"
 #include "tests/design/DocFilesFixture.h"
 
@@ -150,6 +153,60 @@ TEST_F(CompanionJournal, OnlyTheProgramHoldingTheDocumentDecidesItsJournal)
     Close(next);
     EXPECT_EQ(Read(companion_), newCompanion_) << "the companion of that commit";
     EXPECT_FALSE(fs::exists(journal_.path));
+}
+
+// A command's changes to the companion taken back, and that failing: the
+// list cannot grow back for want of memory while the file is held, or the
+// companion already written cannot be written back on a full disk. Said,
+// never 0. Memory that is not what the old companion was never reaches
+// the disk; memory that is reaches it with the next write. The disk holds
+// a whole companion throughout, and the old one once the journal is done.
+TEST_F(CompanionJournal, ATakingBackThatFailsIsSaidAndTheDiskKeepsAWholeCompanion)
+{
+    const struct {
+        const char* what;
+        bool committed;
+        platform::FaultKind fault;
+        int16_t said, written;  // then what the next write answers
+    } cases[] = {
+        {"held, memory short", false, platform::FaultKind::Allocation, platform::resFileAdriftErr,
+         platform::resFileAdriftErr},
+        {"written, disk full", true, platform::FaultKind::DiskFull, platform::dskFulErr, platform::noErr},
+    };
+    for (const auto& c : cases) {
+        const Opened o = Open(data_, 0);
+        ASSERT_EQ(o.err, 0) << c.what;
+        ASSERT_EQ(AcceptQzB(o.rsrFile, o.container), 0) << c.what;
+        const Bytes before = Read(companion_);
+        ::CompanionJournal journal;
+        journal.Open(o.rsrFile, data_);
+        ASSERT_EQ(journal.Note(FourCC("STR#"), 7), 0) << c.what;
+        {
+            platform::UsingResFile file(o.rsrFile);
+            platform::Handle list = platform::Get1Resource(FourCC("STR#"), 7);
+            ASSERT_NE(list, nullptr) << c.what;
+            platform::SetHandleSize(list, 2);
+            platform::ChangedResource(list);
+        }
+        if (c.committed) {
+            ASSERT_EQ(journal.Commit(), 0) << c.what;
+        }
+        const Bytes changed = Read(companion_);
+        {
+            platform::ScopedFault fault(c.fault, 0, -1);
+            EXPECT_EQ(journal.Abandon(), c.said) << c.what;
+        }
+        EXPECT_EQ(Read(companion_), changed) << c.what;
+        EXPECT_EQ(fs::exists(journal_.path), c.committed) << c.what;
+        platform::UpdateResFile(o.rsrFile);
+        EXPECT_EQ(platform::ResError(), c.written) << c.what;
+        Close(o);
+        EXPECT_EQ(Read(companion_), before) << c.what;
+        bool unused = false;
+        EXPECT_EQ(FinishPair(data_, &unused), 0) << c.what;
+        EXPECT_EQ(Read(companion_), before) << c.what;
+        EXPECT_FALSE(fs::exists(journal_.path)) << c.what;
+    }
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ TEST_F(FormObject, AFlatFormBecomesAChunkFileOfTheObjectsItHeld)
     ASSERT_EQ(read.size(), 3u);
     platform::Handle image = nullptr;
     platform::PtrToHand(flat.data(), &image, platform::Size(flat.size()));
-    ASSERT_TRUE(listing->ConvertLayout(image));
+    ASSERT_EQ(listing->ConvertLayout(image), 0);
     ASSERT_EQ(std::string(*image, 4), "FORM");
     CustomClientFrame frame;
     InitFormReadingFrame(&frame, nullptr);
@@ -141,7 +141,7 @@ TEST_F(FormObject, AFormThatDoesNotReadWholeStaysByteForByte)
     Bytes flat = Stored(kFOQz, listing->formResId);
     // An empty handle is no form, though the stored one reads whole.
     platform::Handle empty = platform::NewHandle(0);
-    EXPECT_FALSE(listing->ConvertLayout(empty));
+    EXPECT_EQ(listing->ConvertLayout(empty), 9001);
     EXPECT_EQ(platform::GetHandleSize(empty), 0);
     platform::DisposeHandle(empty);
     std::vector<Bytes> cases = {{13}, {13, 0}, {13, 0, 0}, Bytes(flat.begin(), flat.end() - 3)};
@@ -149,10 +149,16 @@ TEST_F(FormObject, AFormThatDoesNotReadWholeStaysByteForByte)
         platform::Handle res = xget1res(kFOQz, listing->formResId);
         platform::SetHandleSize(res, platform::Size(stored.size()));
         std::copy(stored.begin(), stored.end(), reinterpret_cast<uint8_t*>(*res));
-        EXPECT_FALSE(listing->ConvertLayout(res)) << stored.size() << " bytes";
+        EXPECT_EQ(listing->ConvertLayout(res), 9001) << stored.size() << " bytes";
         EXPECT_EQ(Stored(kFOQz, listing->formResId), stored) << stored.size() << " bytes";
     }
-    EXPECT_EQ(listing->ScaleLayout(ScaleLayoutParmRec{50, 0}), -108);
+    // Each failure says its cause: damage, or memory short.
+    EXPECT_EQ(listing->ScaleLayout(ScaleLayoutParmRec{50, 0}), 9001);
+    {
+        platform::Handle res = xget1res(kFOQz, listing->formResId);
+        platform::ScopedFault memory(platform::FaultKind::Allocation, 0, -1);
+        EXPECT_EQ(listing->ConvertLayout(res), -108);
+    }
 }
 
 TEST_F(FormObject, DeletingAFormRemovesItsEntryDataAndMethodsFromTheDocument)

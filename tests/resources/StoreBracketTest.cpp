@@ -4,10 +4,13 @@
 #include "resources/StoreBracket.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ResKeySource.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/resources/StoreTestSupport.h"
 
 namespace storetest {
@@ -75,7 +78,16 @@ TEST_F(StoreBracketTest, ADropPutsBackEveryChangeAndTheContentsOfHeldHandles)
     // Nothing reached the disk but the open mark.
     const Bytes during = ReadWholeFile(Path("doc.qzb"));
     EXPECT_EQ(Bytes(during.begin() + 36, during.end()), Bytes(base_.begin() + 36, base_.end()));
-    EXPECT_TRUE(bracket.Drop());
+    // Memory short, the drop cannot be made: every commit asked fails, so
+    // that nothing of the change lands, and the next bracket drops it first.
+    testfaults::FailNthNew(0);
+    EXPECT_FALSE(bracket.Drop());
+    testfaults::StopFailingNew();
+    EXPECT_FALSE(updateres(ref));
+    EXPECT_EQ(reserr, kResAdrift);
+    StoreBracket next;
+    ASSERT_EQ(next.Begin(ref), 0);
+    EXPECT_TRUE(next.Drop());
     // The handle held before the bracket is still the resource's, with its
     // committed contents.
     EXPECT_EQ(xget1res(kType, 2), held);
@@ -102,30 +114,65 @@ TEST_F(StoreBracketTest, ACommitLandsEveryChangeOnce)
 }
 
 // Each write of the commit fails in turn, until the commit goes through.
+// A disk that fails once leaves the file as it was. One that stays full
+// keeps what the commit wrote in place, out of the last commit's reach:
+// the store still reads as that commit, and the next change lands, the
+// store in memory being what the file gives once closed.
 TEST_F(StoreBracketTest, EveryWriteOfTheCommitFailingLeavesTheFileAsItWas)
 {
-    int32_t failures = 0;
-    for (int32_t after = 0; after < 200; ++after) {
-        const int16_t ref = openres(Spec("doc.qzb"), false);
-        ASSERT_NE(ref, 0);
-        StoreBracket bracket;
-        ASSERT_EQ(bracket.Begin(ref), 0);
-        Change();
-        platform::InjectFault(platform::FaultKind::DiskFull, after);
-        const int16_t err = bracket.Commit();
-        const bool fired = !platform::IsFaultArmed(platform::FaultKind::DiskFull);
-        platform::ClearFault(platform::FaultKind::DiskFull);
-        if (err == 0) {
-            EXPECT_FALSE(fired && after == 0);
-            ASSERT_TRUE(closeres(ref, false));
-            break;
+    // Every resource of the type, with its name, as "id name bytes".
+    const auto held = [] {
+        std::vector<std::string> out;
+        for (int16_t id = 1; id <= 5; ++id) {
+            platform::Str255 name = {0};
+            const Bytes bytes = Contents(xget1res(kType, id));
+            if (bytes.empty()) continue;
+            xgetresname(kType, id, name, false);
+            out.push_back(std::to_string(id) + " " + std::string(reinterpret_cast<char*>(name + 1), name[0]) + " " +
+                          std::string(bytes.begin(), bytes.end()));
         }
-        ++failures;
-        EXPECT_EQ(err, platform::dskFulErr) << "write " << after;
-        ExpectAsBefore(ref);
+        return out;
+    };
+    for (const int32_t count : {1, -1}) {
+        int32_t failures = 0;
+        for (int32_t after = 0; after < 200; ++after) {
+            WriteWholeFile(Path("doc.qzb"), base_);
+            int16_t ref = openres(Spec("doc.qzb"), false);
+            ASSERT_NE(ref, 0);
+            const std::vector<std::string> before = held();
+            StoreBracket bracket;
+            ASSERT_EQ(bracket.Begin(ref), 0);
+            Change();
+            platform::InjectFault(platform::FaultKind::DiskFull, after, count);
+            const int16_t err = bracket.Commit();
+            platform::ClearFault(platform::FaultKind::DiskFull);
+            if (err == 0) {
+                EXPECT_GT(after, 0);
+                ASSERT_TRUE(closeres(ref, false));
+                break;
+            }
+            ++failures;
+            EXPECT_EQ(err, platform::dskFulErr) << "write " << after;
+            if (count > 0) {
+                ExpectAsBefore(ref);
+                continue;
+            }
+            EXPECT_EQ(held(), before) << "write " << after;
+            StoreBracket next;
+            ASSERT_EQ(next.Begin(ref), 0) << "write " << after;
+            ASSERT_TRUE(xaddres(MakeHandle(Pattern(70, 5)), kType, 5));
+            EXPECT_EQ(next.Commit(), 0) << "write " << after;
+            const std::vector<std::string> landed = held();
+            EXPECT_EQ(landed.size(), before.size() + 1) << "write " << after;
+            ASSERT_TRUE(closeres(ref, false));
+            ref = openres(Spec("doc.qzb"), false);
+            ASSERT_NE(ref, 0);
+            EXPECT_EQ(held(), landed) << "write " << after;
+            ASSERT_TRUE(closeres(ref, false));
+        }
+        // The commit writes the blocks, the map, the bitmaps and the header.
+        EXPECT_GE(failures, 4) << count;
     }
-    // The commit writes the blocks, the map, the bitmaps and the header.
-    EXPECT_GE(failures, 4);
 }
 
 TEST_F(StoreBracketTest, ABracketOnAFileWithChangesPendingCommitsThemFirst)

@@ -8,7 +8,11 @@
 // by list in order, each table with its method.
 // Sweeps longer than the budget below check an evenly spread sample of
 // their cut points (every Nth, the first and last always), but for the rows
-// swept whole. The documents are closed as the program closes them.
+// swept whole. The documents are closed as the program closes them. A row
+// may name a change of another kind for after the operation failed on a
+// disk full for good from its first, a middle and its last write on: with
+// room again it lands, and the program then holds, object by object and
+// resource by resource, what a fresh open of the closed files gives.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "design/objects/GroupChanges.h"
 #include "design/sql/SqlScript.h"
 #include "platform/core/Random.h"
 #include "platform/events/FileDialogAnswers.h"
@@ -288,6 +293,33 @@ protected:
         }
         return out;
     }
+    // What an open document holds in memory, as ReadingOf reads its files:
+    // its objects and every resource of its store; then the bytes its
+    // companion takes at the close when it holds changes.
+    static Reading HeldWhole(TMainDoc* doc)
+    {
+        Reading out = Held(doc);
+        for (const std::string& line : StoreLines(doc)) out.push_back("store " + line);
+        Bytes companion;
+        if (doc->fRsrFile != -1 && platform::PendingResFileBytes(doc->fRsrFile, &companion) != 0)
+            out.push_back("companion unreadable");
+        if (!companion.empty()) out.push_back("companion file " + std::string(companion.begin(), companion.end()));
+        return out;
+    }
+    // A reading as HeldWhole gives it, of a document's files: what its
+    // companion file holds when `changed`.
+    static Reading AsHeld(const fs::path& path, bool changed)
+    {
+        Reading out;
+        for (const std::string& line : ReadingOf(path))
+            if (line.rfind("format ", 0) != 0 && line.rfind("companion ", 0) != 0) out.push_back(line);
+        platform::FSSpec companion;
+        Bytes bytes;
+        if (changed && CompanionSpec(platform::FSSpec{path.string()}, &companion))
+            platform::ReadWholeFile(companion.path, &bytes);
+        if (changed) out.push_back("companion file " + std::string(bytes.begin(), bytes.end()));
+        return out;
+    }
     // Its objects, list after list, each list in its order.
     static Reading ObjectsOf(const Reading& reading)
     {
@@ -310,6 +342,10 @@ protected:
     // The number of states or failing writes found wrong.
     size_t SweepCrashes(const Operation& op, filecrash::Recorder& recorder, size_t* states, size_t* checked);
     size_t SweepFullDisk(const Operation& op, size_t* writes, size_t* checked);
+    // The number of runs found wrong where the operation, the disk full
+    // for good from its first, a middle or its last write on, fails and
+    // its next step (the disk back) lands.
+    size_t SweepThenNext(const Operation& op, size_t writes);
 
     fs::path work_;
     Files base_;
@@ -341,6 +377,13 @@ struct Operation {
     const char* dest = nullptr;
     // What is wrong after a run that gave `result`, its documents closed.
     std::function<std::string(OperationCrash&, int16_t result)> check = nullptr;
+    // A change of another kind, run once the operation failed on a full
+    // disk and the disk has room again: it must land, and what the program
+    // then holds is what its files give once closed.
+    std::function<int16_t(OperationCrash&)> then = nullptr;
+    // Before the operation, in the same session, for `then` alone: a
+    // change that lands first.
+    std::function<void(OperationCrash&)> lead = nullptr;
 };
 
 std::string OperationCrash::Check(const fs::path& folder, Outcome outcome, const Operation& op) const
@@ -485,6 +528,39 @@ size_t OperationCrash::SweepFullDisk(const Operation& op, size_t* writes, size_t
     return failed;
 }
 
+size_t OperationCrash::SweepThenNext(const Operation& op, size_t writes)
+{
+    size_t failed = 0;
+    for (size_t n : {size_t(0), writes / 2, writes - 1}) {
+        // The last write that fails the operation: some after its commit
+        // (space given back) may fail unsaid.
+        int16_t first = 0;
+        for (;; --n) {
+            PutFolder(work_, base_);
+            OpenBoth();
+            if (op.lead) op.lead(*this);
+            platform::SetRandomSeed(kRunSeed);
+            platform::InjectFault(platform::FaultKind::DiskFull, int32_t(n), -1);
+            ResetAlerts();
+            first = op.run(*this);
+            platform::ClearFault(platform::FaultKind::DiskFull);
+            if (first != 0 || n == 0) break;
+            CloseBoth();
+        }
+        const int16_t next = op.then(*this);
+        const Reading source = HeldWhole(&doc_), target = HeldWhole(&dest_);
+        CloseBoth();
+        std::string wrong;
+        if (first == 0) wrong += "the operation did not fail; ";
+        if (next != 0) wrong += "the next step gave " + std::to_string(next) + "; ";
+        for (const auto& [name, held] : {std::pair{"Demo.QzB", &source}, std::pair{"DemoTarget.QzB", &target}})
+            wrong += Differ(name, *held, AsHeld(work_ / name, !held->empty() && held->back().rfind("companion file ", 0) == 0));
+        if (!wrong.empty() && ++failed <= 3) ADD_FAILURE() << "full from write " << n << " on: " << wrong;
+    }
+    PutFolder(work_, base_);
+    return failed;
+}
+
 // The lines (by their beginnings) missing from a reading.
 std::string Missing(const Reading& reading, const std::vector<std::string>& lines)
 {
@@ -533,13 +609,24 @@ int16_t RenameWithUsers(TObjQz* obj, const char* to)
     return obj->DoReplace(name, true, users, &out, false);
 }
 
+int16_t NewGroup(TMainDoc* doc, const char* name)
+{
+    unsigned char pname[256];
+    apptest::ToP(name, pname);
+    TGroupObjQz* made = nullptr;
+    return NewGroupOf(doc, pname, &made);
+}
+
 // The demo's objects dropped on DemoTarget, the component commands between
-// them, and the demo's own changes.
+// them, and the demo's own changes; some followed, once failed, by a change
+// of another kind.
 const Operation kOperations[] = {
     {"drop of methods", {}, nullptr,
      [](OperationCrash& t) {
          return t.DropRows({t.Source(2, "Print_Invoice"), t.Source(2, "Close_Invoice")}, 1);
-     }},
+     },
+     false, {}, nullptr, nullptr, nullptr,
+     [](OperationCrash& t) { return RenameWithUsers(Named(t.TargetDoc(), 2, "Open_Shop"), "Open_Store"); }},
     {"drop of a table with its forms", {}, nullptr,
      [](OperationCrash& t) {
          return t.DropRows({t.Source(1, "Invoices"), t.SourceForm("Invoices", "Invoice"),
@@ -583,9 +670,21 @@ const Operation kOperations[] = {
          return result;
      }},
     {"documentation write", {}, nullptr,
-     [](OperationCrash& t) { return WriteDocumentation(t.Source(2, "Add_Tax")); }},
+     [](OperationCrash& t) { return WriteDocumentation(t.Source(2, "Add_Tax")); },
+     false, {}, nullptr, nullptr, nullptr,
+     [](OperationCrash& t) { return RenameWithUsers(t.Source(2, "Print_Invoice"), "Print_Bill"); }},
     {"rename followed by its users", {}, nullptr,
-     [](OperationCrash& t) { return RenameWithUsers(t.Source(2, "Log_Event"), "Write_Log"); }},
+     [](OperationCrash& t) { return RenameWithUsers(t.Source(2, "Log_Event"), "Write_Log"); },
+     false, {}, nullptr, nullptr, nullptr, [](OperationCrash& t) { return NewGroup(t.SourceDoc(), "Billing"); }},
+    // After another rename in the session: the directory is written where
+    // that commit gave room back.
+    {"rename of a choice list", {}, nullptr,
+     [](OperationCrash& t) { return RenameWithUsers(t.Source(4, "Towns"), "Regions"); },
+     false, {}, nullptr, nullptr, nullptr,
+     [](OperationCrash& t) { return RenameWithUsers(t.Source(4, "Terms"), "Payment"); },
+     [](OperationCrash& t) { EXPECT_EQ(RenameWithUsers(t.Source(4, "Payment_Terms"), "Terms"), 0); }},
+    {"new group", {}, nullptr, [](OperationCrash& t) { return NewGroup(t.SourceDoc(), "Billing"); },
+     false, {}, nullptr, nullptr, nullptr, [](OperationCrash& t) { return WriteDocumentation(t.Source(2, "Add_Tax")); }},
     {"deletion of a form", {}, nullptr,
      [](OperationCrash& t) { return t.Delete(t.SourceDoc(), t.SourceForm("Lines", "Line_Entry")); }},
     {"deletion of a component project", {}, nullptr,
@@ -681,6 +780,10 @@ TEST_P(EveryOperation, EveryCutAndEveryFailedWriteLeaveEachDocumentOldOrNewWhole
     checked = 0;
     failed = SweepFullDisk(op, &writes, &checked);
     std::printf("[ diskfull ] %s: %zu of %zu writes failed in turn, %zu wrong\n", op.name, checked, writes, failed);
+    EXPECT_EQ(failed, 0u);
+    if (!op.then) return;
+    failed = SweepThenNext(op, writes);
+    std::printf("[ then     ] %s: failed from 3 writes on, then the next step, %zu wrong\n", op.name, failed);
     EXPECT_EQ(failed, 0u);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "design/links/XRef.h"
 #include "design/objects/Groups.h"
@@ -12,6 +13,7 @@
 #include "design/reading/ReadQzB.h"
 #include "design/transfer/TableMembers.h"
 #include "platform/core/Errors.h"
+#include "resources/ResTypes.h"
 
 namespace transfer {
 
@@ -438,8 +440,10 @@ void TransferSession::RollBack()
     }
     for (TObjQz* obj : fRetired) PutBackInList(obj);
     fRetired.clear();
-    fStore.Drop();
-    fCompanion.Abandon();
+    // Changes that cannot be taken back leave memory and disk apart: said.
+    const bool dropped = fStore.Drop();
+    if (const int16_t undone = fCompanion.Abandon()) ErrMsg(undone);
+    if (!dropped) ErrMsg(kResAdrift);
     // Nothing changed for the compiler to count.
     fDest->fCompilerDirty = fCompilerDirty;
     for (Replaced& r : fReplaced) {

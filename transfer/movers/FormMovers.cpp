@@ -44,11 +44,11 @@ bool IsChunked(platform::Handle form)
 // destination's counterparts, as any chunk file's are.
 bool IsFlat(platform::Handle form) { return form && platform::GetHandleSize(form) >= 1 && uint8_t(**form) == 13; }
 
-bool AsChunkFile(TMainDoc* source, TLayoutObjQz* form, platform::Handle image)
+int16_t AsChunkFile(TMainDoc* source, TLayoutObjQz* form, platform::Handle image)
 {
-    if (!IsFlat(image)) return true;
+    if (!IsFlat(image)) return 0;
     UsingStore store(source->fResFile);
-    return form->ConvertLayout(image) && IsChunked(image);
+    return form->ConvertLayout(image);
 }
 
 // A copy of the source form's image, with room for twice it in memory and
@@ -59,10 +59,10 @@ int16_t CopyImage(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, platform
     int16_t err = 0;
     platform::Handle image = CopyStoreRes(source, kImage, form->formResId, &err);
     if (!image) return err ? err : kRecordMissing;
-    // An image that cannot be read is not stored.
-    if (!AsChunkFile(source, form, image)) {
+    // An image that cannot be read is not stored, and says why.
+    if ((err = AsChunkFile(source, form, image)) != 0) {
         platform::DisposeHandle(image);
-        return platform::memFullErr;
+        return err;
     }
     const platform::Size size = platform::GetHandleSize(image);
     platform::Handle spare = platform::NewHandle(2 * size);

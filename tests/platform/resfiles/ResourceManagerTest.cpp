@@ -651,3 +651,60 @@ TEST_F(ResourceFiles, AShortageOfStandardMemoryIsAResultNeverAnException)
     }
     EXPECT_GT(shortages, 0);
 }
+
+// The layout's offsets reach so far: 5,458 resources of one type fill the
+// map, 255 names of 255 characters the name list, 15 resources of 1 MB the
+// data. The add one past that is refused and changes nothing, and the file
+// closes with everything before it.
+TEST_F(ResourceFiles, AnAddPastWhatTheLayoutReachesIsRefusedAndTheRestWritten)
+{
+    const struct {
+        const char* what;
+        int fit;
+        size_t size, nameLength;
+    } cases[] = {{"reference lists", 5458, 0, 0}, {"names", 255, 0, 255}, {"data", 15, size_t(1) << 20, 0}};
+    for (const auto& c : cases) {
+        const FSSpec fileSpec = Spec(c.what);
+        FSpCreateResFile(fileSpec, 0, 0, 0, ResFileFork::Data);
+        const int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
+        ASSERT_GT(ref, 0);
+        std::vector<ResourceImage> added;
+        for (int i = 0; i <= c.fit; ++i) {
+            const ResourceImage r{FourCC("TEST"), int16_t(i + 1), c.nameLength > 0,
+                                  std::string(c.nameLength, char('a' + i % 26)), 0, Pattern(c.size, uint8_t(i))};
+            Handle h = nullptr;
+            ASSERT_EQ(PtrToHand(r.data.data(), &h, Size(r.data.size())), noErr);
+            AddResource(h, r.type, r.id, r.hasName ? ConstStr255Param(P(r.name)) : nullptr);
+            if (i < c.fit) {
+                ASSERT_EQ(ResError(), noErr) << c.what << " " << i;
+                added.push_back(r);
+                continue;
+            }
+            EXPECT_EQ(ResError(), resFileFullErr) << c.what;
+            EXPECT_EQ(HomeResFile(h), -1) << c.what;
+            DisposeHandle(h);
+        }
+        EXPECT_EQ(Count1Resources(FourCC("TEST")), c.fit) << c.what;
+        // So is a resource grown past the reach, until it is as it was.
+        Handle first = Get1Resource(FourCC("TEST"), 1);
+        SetHandleSize(first, Size(c.size + (size_t(1) << 20)));
+        ChangedResource(first);
+        EXPECT_EQ(ResError(), c.size ? resFileFullErr : noErr) << c.what;
+        SetHandleSize(first, Size(c.size));
+        ChangedResource(first);
+        EXPECT_EQ(ResError(), noErr) << c.what;
+        CloseResFile(ref);
+        EXPECT_EQ(ResError(), noErr) << c.what;
+        Bytes bytes;
+        ResourceFileImage image;
+        ASSERT_EQ(ReadWholeFile(fileSpec.path, &bytes), noErr);
+        ASSERT_EQ(ParseResourceFile(bytes.data(), bytes.size(), &image), noErr) << c.what;
+        ASSERT_EQ(image.resources.size(), added.size()) << c.what;
+        for (size_t i = 0; i < added.size(); ++i) {
+            const ResourceImage &got = image.resources[i], &want = added[i];
+            ASSERT_TRUE(got.type == want.type && got.id == want.id && got.hasName == want.hasName &&
+                        got.name == want.name && got.data == want.data)
+                << c.what << " " << i;
+        }
+    }
+}
