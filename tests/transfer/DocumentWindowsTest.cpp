@@ -562,6 +562,8 @@ struct DropRow {
     std::function<std::string()> said = nullptr;
     bool printed = false;
     std::function<void(Fixture*, TMainDoc* demo, TMainDoc* target)> check = nullptr;
+    // The destination built from this description instead of DemoTarget.
+    const char* target = nullptr;
 };
 
 void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
@@ -615,6 +617,11 @@ const DropRow kDrops[] = {
     // called leaves with it.
     {"a method over its namesake", {{2, "Log_Event"}},
      [](TMainDoc* demo) { Disclose(Front(demo), 23, "Logging"); }, {{6, 3}}},
+    // Replace for a table of the name: its fields' help comes with it, and
+    // the command only the replaced table method called leaves with it.
+    {"a table over its namesake", {{1, "Customers"}}, nullptr, {{2, 3}}},
+    {"a table over its namesake with a method", {{1, "Customers"}}, nullptr, {{2, 3}}, nullptr, false, nullptr,
+     "structure DemoTarget\ntable Customers\n  field Name alpha 60\n  method\n    command 5 ( field Customers.Name )\n"},
 };
 
 class Drops : public Fixture, public ::testing::WithParamInterface<DropRow> {};
@@ -623,6 +630,7 @@ TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
 {
     const DropRow& d = GetParam();
     SetUserDefaults(d.defaults);
+    if (d.target) Build(d.target);
     TMainDoc* demo = OpenInTwoWindows("Demo");
     TMainDoc* target = OpenInTwoWindows("DemoTarget");
     ASSERT_TRUE(demo && target);
