@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int16_t kEditorOpenText = 94;  // 'STR#' 1002, before the object's full name
+constexpr int16_t kInTheDocument = 114;  // 'STR#' 1002, before its document's name
 
 // What holds `obj` and takes it along when it goes: a local variable's
 // method, the table or form of anything bound to one.
@@ -52,6 +53,10 @@ bool RefusedForOpenEditor(TObjQz* obj)
     MyGetIndString(text, 1002, kEditorOpenText);
     edited->GetFullName(name);
     PAppend(text, name);
+    // Both documents of a drop may hold an object of that name.
+    MyGetIndString(name, 1002, kInTheDocument);
+    PAppend(text, name);
+    PAppend(text, obj->owner->fName);
     XAlert(1000, text, kCautionAlert);
     return true;
 }

@@ -16,6 +16,6 @@ class TObjQz;
 TEditWindow* OpenEditor(TDocument* doc, const TObjQz* obj, int16_t windowClass);
 // Whether an editor shows `obj` or an object it holds and takes with it (a
 // table's fields, forms and method, a form's methods, a method's locals):
-// then the user is told, with the name of the object edited, and the
-// command that asks must not go on.
+// then the user is told, with the names of the object edited and of its
+// document, and the command that asks must not go on.
 bool RefusedForOpenEditor(TObjQz* obj);

@@ -175,6 +175,13 @@
     "A file or folder of that name is there already. Choose another name."  # 105 (-48)
     "This is a folder or a special file, not a document."  # 106 (-1302)
     "The file cannot be moved there: it is on another disk."  # 107 (-122)
+    "Nothing was copied. "  # 108 a drop of rows that are not copied, before their kinds; 109-113 after them, why
+    ": part of the language, which every structure holds. "
+    ": read from the constant lists of the program and its plug-ins, not from a structure. "
+    ": comes with the object that holds or uses it; drag that object instead. "
+    ": a component is brought by generating its library and installing that. "
+    ": belongs to an installed component, which brings it when it is installed. "
+    " in the document "  # 114 after 94 and the object's full name, before its document's name
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -569,6 +569,14 @@ struct DropRow {
 void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
 
 void DiscloseAccounting(TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }
+void DiscloseCustomers(TMainDoc* demo) { Disclose(Front(demo), 1, "Customers"); }
+
+// The note of a drop that copies nothing.
+std::function<std::string()> Said(const std::string& why)
+{
+    return [why] { return "Nothing was copied. " + why; };
+}
+const std::string kComesWithItsUsers = "comes with the object that holds or uses it; drag that object instead.";
 
 const DropRow kDrops[] = {
     {"a table with its forms", {{1, "Invoices"}}},
@@ -620,6 +628,16 @@ const DropRow kDrops[] = {
     // Replace for a table of the name: its fields' help comes with it, and
     // the command only the replaced table method called leaves with it.
     {"a table over its namesake", {{1, "Customers"}}, nullptr, {{2, 3}}},
+    // Rows that are not copied: the drop says why, and the destination
+    // stays as it was.
+    {"a command", {{3, "Records in table"}}, nullptr, {}, Said("Command: part of the language, which every structure holds.")},
+    {"a constant", {{17, "VAT_Rate"}}, nullptr, {},
+     Said("Constant: read from the constant lists of the program and its plug-ins, not from a structure.")},
+    {"a variable", {{9, "vCustomer_Count"}}, nullptr, {}, Said("Variable: " + kComesWithItsUsers)},
+    {"a list box", {{21, "alLines"}}, nullptr, {}, Said("List box: " + kComesWithItsUsers)},
+    {"a table method", {{26, ""}}, DiscloseCustomers, {}, Said("Table method: " + kComesWithItsUsers)},
+    {"a component", {{32, "Reports"}}, nullptr, {},
+     Said("Component: a component is brought by generating its library and installing that.")},
     {"a table over its namesake with a method", {{1, "Customers"}}, nullptr, {{2, 3}}, nullptr, false, nullptr,
      "structure DemoTarget\ntable Customers\n  field Name alpha 60\n  method\n    command 5 ( field Customers.Name )\n"},
 };

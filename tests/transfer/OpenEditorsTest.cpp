@@ -251,7 +251,7 @@ TEST_P(OpenEditors, NothingTypedIsLostAndTheFilesHoldWhatTheUserWasTold)
     ResetAlerts();
     row.command(this, doc);
     if (row.outcome == Outcome::Refused) {
-        EXPECT_EQ(LastAlert().text, P(refusal) + P(full));
+        EXPECT_EQ(LastAlert().text, P(refusal) + P(full) + " in the document " + P(doc->fName));
     }
     if (row.outcome == Outcome::Closes) {
         EXPECT_EQ(EditorOf(doc, obj, row.editor), nullptr);
