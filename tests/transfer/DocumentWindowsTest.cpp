@@ -13,6 +13,7 @@
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "transfer/components/Generate.h"
+#include "transfer/movers/MoverSupport.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
 
@@ -571,6 +572,22 @@ void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
 void DiscloseAccounting(TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }
 void DiscloseCustomers(TMainDoc* demo) { Disclose(Front(demo), 1, "Customers"); }
 
+// The demo's Line_Entry, a flat form of one page, stored as the oldest
+// layout: its records without the paged layout's header.
+void LineEntryOfTheOldestLayout(TMainDoc* demo)
+{
+    DiscloseAccounting(demo);
+    auto* form = dynamic_cast<TLayoutObjQz*>(FormNamed(demo, "Lines", "Line_Entry"));
+    ASSERT_NE(form, nullptr);
+    std::vector<uint8_t> image;
+    int16_t err = 0;
+    ASSERT_TRUE(transfer::StoreBytes(demo, platform::FourCC("FOQz"), form->formResId, &image, &err));
+    ASSERT_TRUE(image.size() > 4 && image[0] == 13 && image[2] == 0 && image[3] == 1);
+    image.erase(image.begin(), image.begin() + 4);
+    ASSERT_EQ(transfer::PutStoreBytes(demo, platform::FourCC("FOQz"), form->formResId, image), 0);
+    ASSERT_EQ(transfer::CommitNoMap(demo), 0);
+}
+
 // The note of a drop that copies nothing.
 std::function<std::string()> Said(const std::string& why)
 {
@@ -584,6 +601,10 @@ const DropRow kDrops[] = {
     {"a form of chunks", {{24, "Invoice"}}, [](TMainDoc* demo) { Disclose(Front(demo), 1, "Invoices"); }, {},
      ConstantAndTextsNotCopied, true},
     {"a form of the flat layout", {{24, "Line_Entry"}}, DiscloseAccounting, {}, nullptr, true,
+     FlatFormCopied("Line_Entry_2")},
+    // The oldest flat layout, one list of records without the page header,
+    // is made a chunk file too.
+    {"a form of the oldest flat layout", {{24, "Line_Entry"}}, LineEntryOfTheOldestLayout, {}, nullptr, true,
      FlatFormCopied("Line_Entry_2")},
     // Replace for a form the destination table has of that name.
     {"a form of the flat layout over its namesake", {{24, "Line_Entry"}}, DiscloseAccounting, {{3, 3}}, nullptr,

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -38,17 +40,18 @@ bool IsChunked(platform::Handle form)
 }
 
 // The form's image made a chunk file by the source, which reads the older
-// flat layouts through its own tables: their records name fields by the
-// source's table numbers, which mean other tables (or none) in the
-// destination. As a chunk file the copy's links are bound to the
-// destination's counterparts, as any chunk file's are.
-bool IsFlat(platform::Handle form) { return form && platform::GetHandleSize(form) >= 1 && uint8_t(**form) == 13; }
-
-bool AsChunkFile(TMainDoc* source, TLayoutObjQz* form, platform::Handle image)
+// flat layouts (the paged one and the oldest, one list of records) through
+// its own tables: their records name fields by the source's table numbers,
+// which mean other tables (or none) in the destination. As a chunk file
+// the copy's links are bound to the destination's counterparts, as any
+// chunk file's are. An image the form model does not read whole is
+// damaged: 9001.
+int16_t AsChunkFile(TMainDoc* source, TLayoutObjQz* form, platform::Handle image)
 {
-    if (!IsFlat(image)) return true;
+    if (IsChunked(image)) return 0;
+    if (!GromMemHdl || !CheckMem(platform::GetHandleSize(image))) return platform::memFullErr;
     UsingStore store(source->fResFile);
-    return form->ConvertLayout(image) && IsChunked(image);
+    return form->ConvertLayout(image) && IsChunked(image) ? 0 : kNotAForm;
 }
 
 // A copy of the source form's image, with room for twice it in memory and
@@ -60,9 +63,9 @@ int16_t CopyImage(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, platform
     platform::Handle image = CopyStoreRes(source, kImage, form->formResId, &err);
     if (!image) return err ? err : kRecordMissing;
     // An image that cannot be read is not stored.
-    if (!AsChunkFile(source, form, image)) {
+    if ((err = AsChunkFile(source, form, image)) != 0) {
         platform::DisposeHandle(image);
-        return platform::memFullErr;
+        return err;
     }
     const platform::Size size = platform::GetHandleSize(image);
     platform::Handle spare = platform::NewHandle(2 * size);
