@@ -1,8 +1,15 @@
 #include "design/objects/OpenEditors.h"
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "app/windows/TMainWindow.h"
+#include "design/objects/ObjKinds.h"
+#include "design/objects/ObjList.h"
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
 #include "design/objects/VarObjQz.h"
@@ -34,7 +41,72 @@ TObjQz* EditedWithin(TObjQz* obj)
     return nullptr;
 }
 
+// What an editor's object is known by across a read: its kind, id and
+// full name.
+struct Identity {
+    int16_t kind = 0, id = 0;
+    std::string name;
+};
+
+Identity IdentityOf(TObjQz* obj)
+{
+    unsigned char name[256];
+    obj->GetFullName(name);
+    return Identity{obj->kind, obj->id, std::string(reinterpret_cast<const char*>(name + 1), name[0])};
+}
+
+// Every object of the document: those of its lists and those they own (a
+// table's forms, method and field balloons, a form's methods, a method's
+// locals).
+void EachObject(TMainDoc* doc, const std::function<void(TObjQz*)>& visit)
+{
+    std::function<void(TObjQz*)> walk = [&](TObjQz* obj) {
+        if (!obj) return;
+        visit(obj);
+        auto each = [&](ObjListHdl list) {
+            for (int32_t i = 0; list && i < list->Size(); ++i) walk(list->At(i));
+        };
+        if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
+            walk(table->method);
+            each(table->forms);
+            each(table->balloons);
+        } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
+            walk(form->formMethod);
+            each(form->objMethods);
+        } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
+            each(method->locals);
+        }
+    };
+    if (!doc->fTypeList) return;
+    for (ObjListHdl list : doc->fTypeList->lists)
+        for (int32_t i = 0; list && i < list->Size(); ++i) walk(list->At(i));
+}
+
 }  // namespace
+
+int16_t ReadAgainKeepingEditors(TMainDoc* doc)
+{
+    std::vector<std::pair<TEditWindow*, Identity>> kept;
+    for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow)
+        if ((w->IsMember(4) || w->IsMember(5)) && static_cast<TEditWindow*>(w)->fObj) {
+            auto* editor = static_cast<TEditWindow*>(w);
+            kept.emplace_back(editor, IdentityOf(editor->fObj));
+        }
+    return doc->Reparse([&] {
+        std::vector<TEditWindow*> gone;
+        for (auto& [editor, identity] : kept) {
+            TObjQz* found = nullptr;
+            EachObject(doc, [&](TObjQz* obj) {
+                if (!found && obj->kind == identity.kind && obj->id == identity.id && IdentityOf(obj).name == identity.name)
+                    found = obj;
+            });
+            editor->fObj = found;
+            if (found && editor->IsMember(5)) found->SetFlag(kFlagDocOpen, true);
+            if (!found) gone.push_back(editor);
+        }
+        for (TEditWindow* editor : gone) editor->ObjectFreed();
+    });
+}
 
 TEditWindow* OpenEditor(TDocument* doc, const TObjQz* obj, int16_t windowClass)
 {

@@ -101,9 +101,6 @@ int16_t MoveDropped(TMainDoc* source, TMainDoc* dest, TObjQz* const* rows, int32
         } else {
             // What was gathered before an error still goes.
             result = DoMove(source, dest, &list, false, false, nullptr);
-            // The links were found by id: the commands go back to the
-            // order a read gives them, by name.
-            ShellStrictSort(GetObjListe(dest->fTypeList, 3));
         }
         FreeObjList(list);
     }
