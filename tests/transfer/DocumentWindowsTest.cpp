@@ -565,6 +565,9 @@ struct DropRow {
     std::function<void(Fixture*, TMainDoc* demo, TMainDoc* target)> check = nullptr;
     // The destination built from this description instead of DemoTarget.
     const char* target = nullptr;
+    // A write of the disk failing at each step in turn first: after each,
+    // the destination shows what a fresh open of its files shows.
+    bool failing = false;
 };
 
 void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
@@ -660,7 +663,9 @@ const DropRow kDrops[] = {
     {"a component", {{32, "Reports"}}, nullptr, {},
      Said("Component: a component is brought by generating its library and installing that.")},
     {"a table over its namesake with a method", {{1, "Customers"}}, nullptr, {{2, 3}}, nullptr, false, nullptr,
-     "structure DemoTarget\ntable Customers\n  field Name alpha 60\n  method\n    command 5 ( field Customers.Name )\n"},
+     "structure DemoTarget\ntable Customers\n  field Name alpha 60 balloon \"Old\"\n  field Email alpha 80\n"
+     "    doc \"Mail\" state 1\n  method\n    command 5 ( field Customers.Name )\n",
+     true},
 };
 
 class Drops : public Fixture, public ::testing::WithParamInterface<DropRow> {};
@@ -674,13 +679,23 @@ TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
     TMainDoc* target = OpenInTwoWindows("DemoTarget");
     ASSERT_TRUE(demo && target);
     if (d.reach) d.reach(demo);
-    Select(Main(Front(demo)), d.rows);
-    ASSERT_EQ(PushInteger(0), 0);
-    ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
-    ResetAlerts();
-    for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
-    EXPECT_EQ(Front(target)->GetDragObj(nullptr), 0);
-    platform::ClearDialogAnswers();
+    for (int32_t after = d.failing ? 0 : -1;; ++after) {
+        Select(Main(Front(demo)), d.rows);
+        ASSERT_EQ(PushInteger(0), 0);
+        ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
+        ResetAlerts();
+        for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
+        if (after >= 0) platform::InjectFault(platform::FaultKind::DiskFull, after);
+        const int16_t result = Front(target)->GetDragObj(nullptr);
+        const bool fired = after >= 0 && !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        platform::ClearDialogAnswers();
+        if (!fired) {
+            EXPECT_EQ(result, 0);
+            break;
+        }
+        ExpectShowsItsFiles(target, std::string(d.name) + ", write " + std::to_string(after) + " failing");
+    }
     const std::string said = d.said ? d.said() : "";
     EXPECT_EQ(AlertCount(), said.empty() ? 0 : 1);
     if (!said.empty()) {
@@ -696,3 +711,4 @@ INSTANTIATE_TEST_SUITE_P(Demo, Drops, ::testing::ValuesIn(kDrops),
 
 }  // namespace
 }  // namespace transfertest
+

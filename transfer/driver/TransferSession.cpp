@@ -160,7 +160,7 @@ void TransferSession::NoteReplaced(TObjQz* obj)
     if (!fOpen || !obj) return;
     for (const Replaced& r : fReplaced)
         if (r.obj == obj) return;
-    Replaced r{obj, {}, {}, obj->id, int16_t(obj->flags & kDocFlags), {}, 0, {}};
+    Replaced r{obj, {}, {}, obj->id, int16_t(obj->flags & kDocFlags), obj->resTime, obj->resSize, {}, 0, {}};
     std::memcpy(r.name, obj->name, sizeof r.name);
     if (auto* style = dynamic_cast<TStyleObjQz*>(obj)) std::memcpy(r.description, style->description, sizeof r.description);
     if (auto* field = dynamic_cast<TCritObjQz*>(obj)) {
@@ -461,6 +461,7 @@ void TransferSession::RollBack()
         if (renamed) Resort(r.obj);
         if (auto* style = dynamic_cast<TStyleObjQz*>(r.obj)) std::memcpy(style->description, r.description, sizeof r.description);
         r.obj->flags = int16_t((r.obj->flags & ~kDocFlags) | r.docFlags);
+        r.obj->resTime = r.resTime, r.obj->resSize = r.resSize;
         if (r.obj->id != r.id) {
             r.obj->id = r.id;
             NoteObjIdChanged();

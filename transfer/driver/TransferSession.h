@@ -76,6 +76,7 @@ private:
         unsigned char description[81];
         int16_t id;
         int16_t docFlags;  // its documentation marks
+        uint32_t resTime, resSize;
         int16_t words[3];  // a field's type word, length and third word
         int16_t fieldNumber;
         std::vector<TObjQz*> uses;
