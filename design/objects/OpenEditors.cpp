@@ -61,21 +61,8 @@ Identity IdentityOf(TObjQz* obj)
 void EachObject(TMainDoc* doc, const std::function<void(TObjQz*)>& visit)
 {
     std::function<void(TObjQz*)> walk = [&](TObjQz* obj) {
-        if (!obj) return;
         visit(obj);
-        auto each = [&](ObjListHdl list) {
-            for (int32_t i = 0; list && i < list->Size(); ++i) walk(list->At(i));
-        };
-        if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
-            walk(table->method);
-            each(table->forms);
-            each(table->balloons);
-        } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
-            walk(form->formMethod);
-            each(form->objMethods);
-        } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
-            each(method->locals);
-        }
+        EachOwned(obj, walk);
     };
     if (!doc->fTypeList) return;
     for (ObjListHdl list : doc->fTypeList->lists)

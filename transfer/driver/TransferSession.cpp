@@ -103,27 +103,13 @@ void SetEntries(ObjListHdl* list, const std::vector<TObjQz*>& entries)
     SetObjListEntries(*list, entries.data(), int32_t(entries.size()));
 }
 
-void UnlinkList(ObjListHdl list)
-{
-    for (int32_t i = 0; list && i < list->Size(); ++i) UnlinkWithOwned(list->At(i));
-}
-
 }  // namespace
 
 void UnlinkWithOwned(TObjQz* obj)
 {
     if (!obj) return;
     obj->Unlink();
-    if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
-        UnlinkWithOwned(table->method);
-        UnlinkList(table->forms);
-        UnlinkList(table->balloons);
-    } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
-        UnlinkWithOwned(form->formMethod);
-        UnlinkList(form->objMethods);
-    } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
-        UnlinkList(method->locals);
-    }
+    EachOwned(obj, UnlinkWithOwned);
 }
 
 TransferSession* CurrentTransferSession() { return gCurrent; }
