@@ -1,7 +1,8 @@
 #include "design/objects/OpenEditors.h"
 
+#include <cstring>
 #include <functional>
-#include <string>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -45,15 +46,17 @@ TObjQz* EditedWithin(TObjQz* obj)
 // full name.
 struct Identity {
     int16_t kind = 0, id = 0;
-    std::string name;
-};
+    unsigned char name[256] = {};
 
-Identity IdentityOf(TObjQz* obj)
-{
-    unsigned char name[256];
-    obj->GetFullName(name);
-    return Identity{obj->kind, obj->id, std::string(reinterpret_cast<const char*>(name + 1), name[0])};
-}
+    explicit Identity(TObjQz* obj) : kind(obj->kind), id(obj->id) { obj->GetFullName(name); }
+    bool Of(TObjQz* obj) const
+    {
+        if (obj->kind != kind || obj->id != id) return false;
+        unsigned char full[256];
+        obj->GetFullName(full);
+        return std::memcmp(full, name, size_t(name[0]) + 1) == 0;
+    }
+};
 
 // Every object of the document: those of its lists and those they own (a
 // table's forms, method and field balloons, a form's methods, a method's
@@ -74,24 +77,28 @@ void EachObject(TMainDoc* doc, const std::function<void(TObjQz*)>& visit)
 int16_t ReadAgainKeepingEditors(TMainDoc* doc)
 {
     std::vector<std::pair<TEditWindow*, Identity>> kept;
-    for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow)
-        if ((w->IsMember(4) || w->IsMember(5)) && static_cast<TEditWindow*>(w)->fObj) {
-            auto* editor = static_cast<TEditWindow*>(w);
-            kept.emplace_back(editor, IdentityOf(editor->fObj));
-        }
+    try {
+        for (TWindow* w = doc->fFirstWindow; w; w = w->fNextWindow)
+            if ((w->IsMember(4) || w->IsMember(5)) && static_cast<TEditWindow*>(w)->fObj) {
+                auto* editor = static_cast<TEditWindow*>(w);
+                kept.emplace_back(editor, Identity(editor->fObj));
+            }
+    } catch (const std::bad_alloc&) {
+        // Without the notes the editors close first, as for any read.
+        return doc->Reparse();
+    }
+    // Nothing here allocates: the editors are never left on freed objects.
     return doc->Reparse([&] {
-        std::vector<TEditWindow*> gone;
         for (auto& [editor, identity] : kept) {
             TObjQz* found = nullptr;
             EachObject(doc, [&](TObjQz* obj) {
-                if (!found && obj->kind == identity.kind && obj->id == identity.id && IdentityOf(obj).name == identity.name)
-                    found = obj;
+                if (!found && identity.Of(obj)) found = obj;
             });
             editor->fObj = found;
             if (found && editor->IsMember(5)) found->SetFlag(kFlagDocOpen, true);
-            if (!found) gone.push_back(editor);
         }
-        for (TEditWindow* editor : gone) editor->ObjectFreed();
+        for (auto& [editor, identity] : kept)
+            if (!editor->fObj) editor->ObjectFreed();
     });
 }
 
