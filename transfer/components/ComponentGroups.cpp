@@ -1,14 +1,17 @@
 #include "transfer/components/ComponentGroups.h"
 
 #include <algorithm>
+#include <new>
 #include <unordered_set>
 #include <vector>
 
+#include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/Groups.h"
 #include "design/objects/OpenEditors.h"
+#include "platform/core/Errors.h"
 
 namespace transfer {
 
@@ -173,8 +176,14 @@ std::vector<TObjQz*> TreeOf(TGroupObjQz* root)
 bool TreeRefusedForOpenEditor(TGroupObjQz* group, bool members)
 {
     if (RefusedForOpenEditor(group)) return true;
-    for (TObjQz* m : TreeOf(group))
-        if ((members || IsGroupKind(m)) && RefusedForOpenEditor(m)) return true;
+    try {
+        for (TObjQz* m : TreeOf(group))
+            if ((members || IsGroupKind(m)) && RefusedForOpenEditor(m)) return true;
+    } catch (const std::bad_alloc&) {
+        // Not known: the command does not go on.
+        ErrMsg(platform::memFullErr);
+        return true;
+    }
     return false;
 }
 

@@ -38,7 +38,8 @@ std::vector<TObjQz*> TreeOf(TGroupObjQz* root);
 
 // Whether an editor shows the group or a group inside it, or with
 // `members` any member of the tree or what one holds: then the user is
-// told (RefusedForOpenEditor), and the command that asks must not go on.
+// told (RefusedForOpenEditor), and the command that asks must not go on
+// (nor when memory runs out, said too).
 bool TreeRefusedForOpenEditor(TGroupObjQz* group, bool members);
 
 
