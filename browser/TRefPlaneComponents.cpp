@@ -9,6 +9,7 @@
 #include "browser/TransferDrop.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjQz.h"
+#include "design/objects/OpenEditors.h"
 #include "platform/core/Errors.h"
 
 namespace browser {
@@ -40,10 +41,11 @@ void TRefPlane::M_New()
     CurrentPaneTransferHooks().newComponent(doc, rows.data(), int32_t(rows.size()), SelectionModulable(fList), &made);
     if (!made) return;
     // The component took the selection and what it uses out of their
-    // groups: the document is read again as the store now holds it.
+    // groups: the document is read again as the store now holds it, the
+    // editors open on what they show.
     unsigned char name[256];
     made->GetName(name);
-    doc->Reparse();
+    ReadAgainKeepingEditors(doc);
     SelectObj(SearchObj_Name(doc, 32, name));
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "app/appl/AppObjects.h"
 #include "platform/textedit/TextEdit.h"
@@ -34,7 +35,12 @@ public:
     virtual void CloseFile();
     // 1001 when an editor refused to close.
     virtual int16_t CloseDocumetation();
-    virtual int16_t Reparse();
+    // The document read again from its files, every window letting go of
+    // the objects first. The editors close before (1001 when one refuses),
+    // unless `rebindEditors` is given: then they stay open, and it is
+    // called once the read has made the objects, to point each editor at
+    // its own (design/objects/OpenEditors.h).
+    virtual int16_t Reparse(const std::function<void()>& rebindEditors = nullptr);
 
     // Browser windows and the fan-out of display changes to them.
     virtual int16_t CountRefWindow() const;

@@ -192,10 +192,10 @@ int16_t TMainDoc::CloseOtherWindows()
 
 int16_t TMainDoc::CloseDocumetation() { return CloseOtherWindows() == 0 ? 0 : 1001; }
 
-int16_t TMainDoc::Reparse()
+int16_t TMainDoc::Reparse(const std::function<void()>& rebindEditors)
 {
     EnableBarMenus(false);
-    if (CloseDocumetation() != 0) {
+    if (!rebindEditors && CloseDocumetation() != 0) {
         EnableBarMenus(true);
         return 1001;
     }
@@ -213,6 +213,7 @@ int16_t TMainDoc::Reparse()
     UseDocStore(this);
     const int16_t result = DocHooks().readQzB ? DocHooks().readQzB(this, false, false) : kNotBuilt;
     if (DocHooks().sortKind && fTypeList) DocHooks().sortKind(fTypeList, 3);
+    if (rebindEditors) rebindEditors();
     UpdateAll();
     fBadParse = false;
     fBusy = false;

@@ -69,7 +69,17 @@ void TEditWindow::Finish()
 
 void TEditWindow::DelObjMsg(TObjQz* obj)
 {
-    if (!obj || obj != fObj) return;
+    if (obj && obj == fObj) CloseForGoneObject();
+}
+
+void TEditWindow::ObjectFreed()
+{
+    fObj = nullptr;
+    CloseForGoneObject();
+}
+
+void TEditWindow::CloseForGoneObject()
+{
     if (fFirstPlane && fFirstPlane->Modified()) {
         Str255 text, title;
         MyGetIndString(text, 1002, kEditedObjectGone);

@@ -81,6 +81,9 @@ public:
     // The edited object goes: the window closes without writing into it,
     // and text not yet saved is said lost.
     void DelObjMsg(TObjQz* obj) override;
+    // The same for an object already freed (a read of the document again
+    // made none like it): the window forgets it first.
+    void ObjectFreed();
 
     platform::TEHandle fTexts[2] = {nullptr, nullptr};
     // The string list, or the object whose documentation is edited (null:
@@ -91,6 +94,10 @@ protected:
     virtual bool Styled() const { return false; }
     // Leaves the window menu and the document, and frees the window.
     void Finish();
+
+private:
+    // Says when typed text is lost, then Finish.
+    void CloseForGoneObject();
 };
 
 class TEditStrWindow : public TEditWindow {

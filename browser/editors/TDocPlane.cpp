@@ -196,10 +196,11 @@ int16_t TDocPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
 
 void TDocPlane::Dispose()
 {
+    // An object already freed leaves nothing to let go of.
     if (TObjQz* obj = Object()) {
         obj->UnLockDoc();
         obj->SetFlag(kFlagDocOpen, false);
-    } else if (TMainDoc* doc = Doc()) {
+    } else if (TMainDoc* doc = Doc(); doc && fResType == kGeneralDoc) {
         doc->UnLockDoc();
     }
     ShowAppMenu(kStyleMenuId, false);

@@ -102,3 +102,20 @@ void TProcObjQz::init(TMainDoc* doc, const unsigned char* newName, int16_t newId
     declPos = -1;
     iconId = 0;
 }
+
+void EachOwned(TObjQz* obj, const std::function<void(TObjQz*)>& visit)
+{
+    auto each = [&](ObjListHdl list) {
+        for (int32_t i = 0; list && i < list->Size(); ++i) visit(list->At(i));
+    };
+    if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
+        if (table->method) visit(table->method);
+        each(table->forms);
+        each(table->balloons);
+    } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
+        if (form->formMethod) visit(form->formMethod);
+        each(form->objMethods);
+    } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
+        each(method->locals);
+    }
+}

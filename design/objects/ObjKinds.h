@@ -18,6 +18,7 @@
 // look-ups rely on; the behaviour of each kind is added with its own code.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -847,3 +848,7 @@ TObjQz* ConstructObjOfKind(int16_t kind);
 // An object kept by its owner rather than in a kind list (table and form
 // methods): constructed and initialised; null when memory runs out.
 TObjQz* NewOwnedObj(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id);
+// Calls `visit` on each object `obj` owns and takes along when it goes: a
+// table's method, forms and field balloons, a form's methods, a method's
+// locals (not what those own in turn).
+void EachOwned(TObjQz* obj, const std::function<void(TObjQz*)>& visit);

@@ -9,6 +9,7 @@
 
 class TDocument;
 class TEditWindow;
+class TMainDoc;
 class TObjQz;
 
 // The window of that class (4 string list, 5 documentation) of `doc` that
@@ -16,6 +17,11 @@ class TObjQz;
 TEditWindow* OpenEditor(TDocument* doc, const TObjQz* obj, int16_t windowClass);
 // Whether an editor shows `obj` or an object it holds and takes with it (a
 // table's fields, forms and method, a form's methods, a method's locals):
-// then the user is told, with the name of the object edited, and the
-// command that asks must not go on.
+// then the user is told, with the names of the object edited and of its
+// document, and the command that asks must not go on.
 bool RefusedForOpenEditor(TObjQz* obj);
+// The document read again (TMainDoc::Reparse) with its editors left open,
+// their typing kept: each is pointed at the object the read made of the
+// kind, id and full name of its own. One whose object the read no longer
+// makes closes, saying when typed text is lost. Reparse's result.
+int16_t ReadAgainKeepingEditors(TMainDoc* doc);

@@ -50,6 +50,16 @@ void FieldName(const uint8_t* entry, unsigned char* out)
     out[0] = n;
 }
 
+// Field `k` of `table` read from its entry as a read of the table reads
+// it: its attributes, its documentation mark, its help.
+int16_t ReadField(TFileObjQz* table, TCritObjQz* field, int16_t k, const uint8_t* entry)
+{
+    field->fieldNumber = k;
+    field->Read(const_cast<uint8_t*>(entry));
+    field->SetDocFlag();
+    return ReadFieldBalloon(table, field, k);
+}
+
 }  // namespace
 
 std::vector<TObjQz*> BlockOf(TObjQz* table)
@@ -101,11 +111,7 @@ int16_t AddTableMember(TFileObjQz* table, int16_t k, const uint8_t* entry, TObjQ
         s->fieldNumber = k;
         err = obj->ReadMover(nullptr);
     } else {
-        auto* field = static_cast<TCritObjQz*>(obj);
-        field->ownerObj = table;
-        field->fieldNumber = k;
-        field->Read(const_cast<uint8_t*>(entry));
-        field->SetDocFlag();
+        static_cast<TCritObjQz*>(obj)->ownerObj = table;
     }
     obj->SetFlag(kFlagGrouped, true);
     obj->SetFlag(kFlagGrouped2, true);
@@ -121,7 +127,7 @@ int16_t AddTableMember(TFileObjQz* table, int16_t k, const uint8_t* entry, TObjQ
         if (const int16_t e = SetObjListEntries(list, all.data(), int32_t(all.size()))) return e;
     }
     if (const int16_t e = AddObjList(&table->members, obj)) return e;
-    if (err == 0 && !sub) err = ReadFieldBalloon(table, obj, k);
+    if (err == 0 && !sub) err = ReadField(table, static_cast<TCritObjQz*>(obj), k, entry);
     return err;
 }
 
@@ -141,8 +147,11 @@ int16_t TFileObjQz::ReplaceUpdate(std::vector<TObjQz*>* dropped)
     methodId = S16(def, kMethodAt);
     if (const int16_t err = MakeTableMethod(this)) return err;
 
-    std::vector<TObjQz*> old, now, gone;
+    std::vector<TObjQz*> old, now, gone, leaving;
     for (int32_t i = 0; members && i < members->Size(); ++i) old.push_back(members->At(i));
+    // The fields' help is read again with them: the balloons there were leave.
+    for (int32_t i = 0; balloons && i < balloons->Size(); ++i) leaving.push_back(balloons->At(i));
+    if (balloons && SetObjListEntries(balloons, nullptr, 0) != 0) return platform::memFullErr;
     int16_t err = 0;
     for (int32_t k = 1; k <= count && err == 0; ++k) {
         const uint8_t* e = &def[EntryAt(k)];
@@ -162,8 +171,7 @@ int16_t TFileObjQz::ReplaceUpdate(std::vector<TObjQz*>* dropped)
                 s->fieldNumber = int16_t(k);
                 err = s->ReplaceUpdate(dropped);
             } else {
-                static_cast<TCritObjQz*>(m)->fieldNumber = int16_t(k);
-                m->Read(const_cast<uint8_t*>(e));
+                err = ReadField(this, static_cast<TCritObjQz*>(m), int16_t(k), e);
             }
             now.push_back(m);
             continue;
@@ -177,7 +185,7 @@ int16_t TFileObjQz::ReplaceUpdate(std::vector<TObjQz*>* dropped)
     if (err != 0) return err;
 
     // The block in field order; the members left out leave it, with theirs.
-    std::vector<TObjQz*> block, leaving;
+    std::vector<TObjQz*> block;
     for (TObjQz* m : now) {
         block.push_back(m);
         if (m->kind == 29)

@@ -186,6 +186,13 @@
     "\". Check the name and the folder."
     "The document's resource file is full: it holds at most about 5,400 resources, 64 KB of their names and 16 MB of their data. Nothing was changed."  # 117 (-1940)
     "A failed change could not be taken back: what the program shows may differ from the document's files, which it no longer writes. Close the document and open it again."  # 118 (-1941)
+    "Nothing was copied. "  # 119 a drop of rows that are not copied, before their kinds; 120-124 after them, why
+    ": part of the language, which every structure holds. "
+    ": read from the constant lists of the program and its plug-ins, not from a structure. "
+    ": comes with the object that holds or uses it; drag that object instead. "
+    ": a component is brought by generating its library and installing that. "
+    ": belongs to an installed component, which brings it when it is installed. "
+    " in the document "  # 125 after 94 and the object's full name, before its document's name
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

@@ -13,6 +13,7 @@
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "transfer/components/Generate.h"
+#include "transfer/movers/MoverSupport.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
 
@@ -583,11 +584,40 @@ struct DropRow {
     std::function<std::string()> said = nullptr;
     bool printed = false;
     std::function<void(Fixture*, TMainDoc* demo, TMainDoc* target)> check = nullptr;
+    // The destination built from this description instead of DemoTarget.
+    const char* target = nullptr;
+    // A write of the disk failing at each step in turn first: after each,
+    // the destination shows what a fresh open of its files shows.
+    bool failing = false;
 };
 
 void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
 
 void DiscloseAccounting(TMainDoc* demo) { Disclose(Front(demo), 23, "Accounting"); }
+void DiscloseCustomers(TMainDoc* demo) { Disclose(Front(demo), 1, "Customers"); }
+
+// The demo's Line_Entry, a flat form of one page, stored as the oldest
+// layout: its records without the paged layout's header.
+void LineEntryOfTheOldestLayout(TMainDoc* demo)
+{
+    DiscloseAccounting(demo);
+    auto* form = dynamic_cast<TLayoutObjQz*>(FormNamed(demo, "Lines", "Line_Entry"));
+    ASSERT_NE(form, nullptr);
+    std::vector<uint8_t> image;
+    int16_t err = 0;
+    ASSERT_TRUE(transfer::StoreBytes(demo, platform::FourCC("FOQz"), form->formResId, &image, &err));
+    ASSERT_TRUE(image.size() > 4 && image[0] == 13 && image[2] == 0 && image[3] == 1);
+    image.erase(image.begin(), image.begin() + 4);
+    ASSERT_EQ(transfer::PutStoreBytes(demo, platform::FourCC("FOQz"), form->formResId, image), 0);
+    ASSERT_EQ(transfer::CommitNoMap(demo), 0);
+}
+
+// The note of a drop that copies nothing.
+std::function<std::string()> Said(const std::string& why)
+{
+    return [why] { return "Nothing was copied. " + why; };
+}
+const std::string kComesWithItsUsers = "comes with the object that holds or uses it; drag that object instead.";
 
 const DropRow kDrops[] = {
     {"a table with its forms", {{1, "Invoices"}}},
@@ -595,6 +625,10 @@ const DropRow kDrops[] = {
     {"a form of chunks", {{24, "Invoice"}}, [](TMainDoc* demo) { Disclose(Front(demo), 1, "Invoices"); }, {},
      ConstantAndTextsNotCopied, true},
     {"a form of the flat layout", {{24, "Line_Entry"}}, DiscloseAccounting, {}, nullptr, true,
+     FlatFormCopied("Line_Entry_2")},
+    // The oldest flat layout, one list of records without the page header,
+    // is made a chunk file too.
+    {"a form of the oldest flat layout", {{24, "Line_Entry"}}, LineEntryOfTheOldestLayout, {}, nullptr, true,
      FlatFormCopied("Line_Entry_2")},
     // Replace for a form the destination table has of that name.
     {"a form of the flat layout over its namesake", {{24, "Line_Entry"}}, DiscloseAccounting, {{3, 3}}, nullptr,
@@ -636,6 +670,23 @@ const DropRow kDrops[] = {
     // called leaves with it.
     {"a method over its namesake", {{2, "Log_Event"}},
      [](TMainDoc* demo) { Disclose(Front(demo), 23, "Logging"); }, {{6, 3}}},
+    // Replace for a table of the name: its fields' help comes with it, and
+    // the command only the replaced table method called leaves with it.
+    {"a table over its namesake", {{1, "Customers"}}, nullptr, {{2, 3}}},
+    // Rows that are not copied: the drop says why, and the destination
+    // stays as it was.
+    {"a command", {{3, "Records in table"}}, nullptr, {}, Said("Command: part of the language, which every structure holds.")},
+    {"a constant", {{17, "VAT_Rate"}}, nullptr, {},
+     Said("Constant: read from the constant lists of the program and its plug-ins, not from a structure.")},
+    {"a variable", {{9, "vCustomer_Count"}}, nullptr, {}, Said("Variable: " + kComesWithItsUsers)},
+    {"a list box", {{21, "alLines"}}, nullptr, {}, Said("List box: " + kComesWithItsUsers)},
+    {"a table method", {{26, ""}}, DiscloseCustomers, {}, Said("Table method: " + kComesWithItsUsers)},
+    {"a component", {{32, "Reports"}}, nullptr, {},
+     Said("Component: a component is brought by generating its library and installing that.")},
+    {"a table over its namesake with a method", {{1, "Customers"}}, nullptr, {{2, 3}}, nullptr, false, nullptr,
+     "structure DemoTarget\ntable Customers\n  field Name alpha 60 balloon \"Old\"\n  field Email alpha 80\n"
+     "    doc \"Mail\" state 1\n  method\n    command 5 ( field Customers.Name )\n",
+     true},
 };
 
 class Drops : public Fixture, public ::testing::WithParamInterface<DropRow> {};
@@ -644,17 +695,28 @@ TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
 {
     const DropRow& d = GetParam();
     SetUserDefaults(d.defaults);
+    if (d.target) Build(d.target);
     TMainDoc* demo = OpenInTwoWindows("Demo");
     TMainDoc* target = OpenInTwoWindows("DemoTarget");
     ASSERT_TRUE(demo && target);
     if (d.reach) d.reach(demo);
-    Select(Main(Front(demo)), d.rows);
-    ASSERT_EQ(PushInteger(0), 0);
-    ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
-    ResetAlerts();
-    for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
-    EXPECT_EQ(Front(target)->GetDragObj(nullptr), 0);
-    platform::ClearDialogAnswers();
+    for (int32_t after = d.failing ? 0 : -1;; ++after) {
+        Select(Main(Front(demo)), d.rows);
+        ASSERT_EQ(PushInteger(0), 0);
+        ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
+        ResetAlerts();
+        for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
+        if (after >= 0) platform::InjectFault(platform::FaultKind::DiskFull, after);
+        const int16_t result = Front(target)->GetDragObj(nullptr);
+        const bool fired = after >= 0 && !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        platform::ClearDialogAnswers();
+        if (!fired) {
+            EXPECT_EQ(result, 0);
+            break;
+        }
+        ExpectShowsItsFiles(target, std::string(d.name) + ", write " + std::to_string(after) + " failing");
+    }
     const std::string said = d.said ? d.said() : "";
     EXPECT_EQ(AlertCount(), said.empty() ? 0 : 1);
     if (!said.empty()) {
@@ -670,3 +732,4 @@ INSTANTIATE_TEST_SUITE_P(Demo, Drops, ::testing::ValuesIn(kDrops),
 
 }  // namespace
 }  // namespace transfertest
+

@@ -115,19 +115,23 @@ TEST_F(DriverTest, AnInstallSkipsTheLockCheck)
     EXPECT_NE(Dst(2, "Log_Event_2"), nullptr);
 }
 
-TEST_F(DriverTest, ADropOfNothingMovableCopiesNothingAndShowsNothing)
+// A drop of rows that are not copied (an installed component's method, a
+// variable) copies nothing and says why, kind by kind.
+TEST_F(DriverTest, ADropOfNothingMovableCopiesNothingAndSaysWhy)
 {
     TObjQz* locked = Src(2, "Tax");
     locked->SetFlag(kFlagInComponent, true);
-    TObjQz* command = Src(3, readtest::P(Src(2, "Total")->uses->At(0)->name));
+    TObjQz* variable = Src(9, "Rate");
     CloseDest();
     const auto files = DestFiles();
     OpenDest();
     const int32_t methods = GetObjListe(dest_.fTypeList, 2)->Size();
-    std::vector<TObjQz*> rows{locked};
-    if (command) rows.push_back(command);
-    EXPECT_EQ(Drop(rows, 1), 0);
-    EXPECT_EQ(AlertCount(), 0);
+    ASSERT_NE(variable, nullptr);
+    EXPECT_EQ(Drop({locked, variable}, 1), 0);
+    EXPECT_EQ(AlertCount(), 1);
+    EXPECT_EQ(LastAlert().text, "Nothing was copied. Project method: belongs to an installed component, which brings "
+                                "it when it is installed. Variable: comes with the object that holds or uses it; drag "
+                                "that object instead.");
     EXPECT_EQ(GetObjListe(dest_.fTypeList, 2)->Size(), methods);
     CloseDest();
     EXPECT_EQ(DestFiles(), files);

@@ -1,5 +1,6 @@
 #include "transfer/components/ComponentCommands.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <unordered_set>
@@ -15,6 +16,7 @@
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/Groups.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OpenEditors.h"
 #include "design/reading/ModuleManager.h"
 #include "design/reading/ReadQzB.h"
 #include "design/rename/ProjectMethods.h"
@@ -88,9 +90,10 @@ private:
     int16_t fSaved;
 };
 
-// What the memory holds after a change the store did not take: the document
-// read again from its files.
-void ReadAgain(TMainDoc* doc) { doc->Reparse(); }
+// What the memory holds after a change the store did not take, or one the
+// objects in memory do not follow: the document read again from its files,
+// its editors open on what they show.
+void ReadAgain(TMainDoc* doc) { ReadAgainKeepingEditors(doc); }
 
 // The entries of a record, copied: the component's deletion disposes of
 // the objects, and the record goes afterwards.
@@ -195,7 +198,8 @@ int16_t M_Delete(TMainDoc* doc, TObjQz* const* rows, int32_t count)
         TObjQz* obj = rows[i];
         if (gone.count(obj) || !obj->IsModuleProject() || obj->kind != 32) continue;
         auto* component = static_cast<TModuleObjQz*>(obj);
-        if (!Confirmed(kDeleteQuestion, component)) continue;
+        // Its groups go: not under an editor's typing.
+        if (TreeRefusedForOpenEditor(component, false) || !Confirmed(kDeleteQuestion, component)) continue;
         StoreBracket store;
         err = store.Begin(doc->fResFile);
         if (err == 0) {
@@ -216,12 +220,13 @@ int16_t M_Delete(TMainDoc* doc, TObjQz* const* rows, int32_t count)
         if (err == 0) err = store.Commit();
         if (err != 0) {
             store.Drop();
-            if (err != kCancelledByUser) ErrMsg(err);
             ReadAgain(doc);
+            if (err != kCancelledByUser) ErrMsg(err);
             return err;
         }
+        // The windows show what is left before the next question.
+        doc->UpdateAll();
     }
-    doc->UpdateAll();
     return err;
 }
 
@@ -281,19 +286,22 @@ int16_t UninstallComponents(TMainDoc* doc, TObjQz* const* rows, int32_t count)
         ErrMsg(platform::memFullErr);
         return platform::memFullErr;
     }
-    bool any = false;
+    // Every question before the first change: the windows show the
+    // document as it is under each. A component with a member under an
+    // editor is refused, as Clear is.
+    chosen.erase(std::remove_if(chosen.begin(), chosen.end(),
+                                [](TModuleObjQz* component) {
+                                    return TreeRefusedForOpenEditor(component, true) ||
+                                           !Confirmed(kUninstallQuestion, component);
+                                }),
+                 chosen.end());
+    if (chosen.empty()) return 0;
+    doc->RazAll(nullptr, false);
     int16_t err = 0;
-    for (TModuleObjQz* component : chosen) {
-        if (!Confirmed(kUninstallQuestion, component)) continue;
-        doc->RazAll(nullptr, false);
-        any = true;
-        err = UninstallComponent(doc, component);
-        if (err != 0) {
-            if (err != kCancelledByUser) ErrMsg(err);
-            break;
-        }
-    }
-    if (any) ReadAgain(doc);
+    for (TModuleObjQz* component : chosen)
+        if ((err = UninstallComponent(doc, component)) != 0) break;
+    ReadAgain(doc);
+    if (err != 0 && err != kCancelledByUser) ErrMsg(err);
     return err;
 }
 

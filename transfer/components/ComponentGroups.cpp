@@ -1,19 +1,30 @@
 #include "transfer/components/ComponentGroups.h"
 
 #include <algorithm>
+#include <new>
 #include <unordered_set>
 #include <vector>
 
+#include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/Groups.h"
+#include "design/objects/OpenEditors.h"
+#include "platform/core/Errors.h"
 
 namespace transfer {
 
 namespace {
 
 using Seen = std::unordered_set<const TObjQz*>;
+
+// A method's local variables are listed in its groups beside it, yet
+// belong to the method: they come and go with it.
+bool IsLocalVariable(const TObjQz* obj)
+{
+    return obj->kind == 9 && static_cast<const TVarObjQz*>(obj)->method != nullptr;
+}
 
 bool Stopped() { return G_WaitParam && ChkWait(G_WaitParam); }
 
@@ -142,6 +153,38 @@ int16_t RecursiveDelGroup(TGroupObjQz* group, int16_t pass)
     if (!group) return 0;
     Seen seen, tried;
     return DelPass(group, pass, &seen, &tried);
+}
+
+std::vector<TObjQz*> TreeOf(TGroupObjQz* root)
+{
+    std::vector<TObjQz*> out;
+    std::vector<TGroupObjQz*> stack{root};
+    Seen seen{root};
+    while (!stack.empty()) {
+        TGroupObjQz* g = stack.back();
+        stack.pop_back();
+        for (int32_t i = 0; g->members && i < g->members->Size(); ++i) {
+            TObjQz* m = g->members->At(i);
+            if (IsLocalVariable(m) || !seen.insert(m).second) continue;
+            out.push_back(m);
+            if (IsGroupKind(m)) stack.push_back(static_cast<TGroupObjQz*>(m));
+        }
+    }
+    return out;
+}
+
+bool TreeRefusedForOpenEditor(TGroupObjQz* group, bool members)
+{
+    if (RefusedForOpenEditor(group)) return true;
+    try {
+        for (TObjQz* m : TreeOf(group))
+            if ((members || IsGroupKind(m)) && RefusedForOpenEditor(m)) return true;
+    } catch (const std::bad_alloc&) {
+        // Not known: the command does not go on.
+        ErrMsg(platform::memFullErr);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace transfer

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "design/objects/ObjKinds.h"
 
@@ -30,6 +31,16 @@ int16_t RecursiveDelGroup(TGroupObjQz* group, int16_t pass);
 
 // Whether `obj` is a member of the group or, deep, of a group inside it.
 bool GroupHolds(TGroupObjQz* group, const TObjQz* obj);
+
+// Every member of the tree, the groups included (each once), local
+// variables left to their methods.
+std::vector<TObjQz*> TreeOf(TGroupObjQz* root);
+
+// Whether an editor shows the group or a group inside it, or with
+// `members` any member of the tree or what one holds: then the user is
+// told (RefusedForOpenEditor), and the command that asks must not go on
+// (nor when memory runs out, said too).
+bool TreeRefusedForOpenEditor(TGroupObjQz* group, bool members);
 
 
 }  // namespace transfer

@@ -21,6 +21,7 @@
 #include "design/reading/ReadQzB.h"
 #include "platform/core/Memory.h"
 #include "design/objects/ObjText.h"
+#include "design/objects/OpenEditors.h"
 #include "design/reading/ModuleManager.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Errors.h"
@@ -37,6 +38,7 @@
 #include "transfer/conflicts/ConflictDefaults.h"
 #include "transfer/driver/DoMove.h"
 #include "transfer/driver/TransferSession.h"
+#include "transfer/links/NotBrought.h"
 #include "transfer/modules/ModuleMgr.h"
 #include "transfer/remap/ResIDMap.h"
 
@@ -104,33 +106,6 @@ bool CurrentFormat(TMainDoc* doc)
 {
     CPseudoResFile* file = g_resManager ? g_resManager->FindFile(doc->fResFile) : nullptr;
     return !file || file->Magic() == container::kMagicLast;
-}
-
-// A method's local variables are listed in its groups beside it, yet
-// belong to the method: they come and go with it.
-bool IsLocalVariable(const TObjQz* obj)
-{
-    return obj->kind == 9 && static_cast<const TVarObjQz*>(obj)->method != nullptr;
-}
-
-// Every member of the tree, the groups included (each once), local
-// variables left to their methods.
-std::vector<TObjQz*> TreeOf(TGroupObjQz* root)
-{
-    std::vector<TObjQz*> out;
-    std::vector<TGroupObjQz*> stack{root};
-    std::unordered_set<const TObjQz*> seen{root};
-    while (!stack.empty()) {
-        TGroupObjQz* g = stack.back();
-        stack.pop_back();
-        for (int32_t i = 0; g->members && i < g->members->Size(); ++i) {
-            TObjQz* m = g->members->At(i);
-            if (IsLocalVariable(m) || !seen.insert(m).second) continue;
-            out.push_back(m);
-            if (IsGroupKind(m)) stack.push_back(static_cast<TGroupObjQz*>(m));
-        }
-    }
-    return out;
 }
 
 // What the install's steps inside the transfer share.
@@ -305,6 +280,8 @@ InstallPlan PlanInstall(TMainDoc* doc, TMainDoc* library, TModuleObjQz** compone
             Refuse(kRenameDiffers);
             return InstallPlan::Refused;
         }
+        // Its members are replaced or go: not under an editor's typing.
+        if (TreeRefusedForOpenEditor(old, true)) return InstallPlan::Refused;
         unsigned char text[256], part[256];
         if (fresh->GetVersionNb() == old->GetVersionNb()) {
             MyGetIndString(text, 1002, kSameVersion);
@@ -372,8 +349,10 @@ int16_t InstallComponent(TMainDoc* doc, TMainDoc* library, TModuleObjQz* compone
     // marks come off the members it left as they were.
     if (err != 0 && !run.finished)
         for (TObjQz* m : marked) m->SetFlag(kFlagOldMember, false);
-    if (err == 0 || run.finished) doc->Reparse();
+    if (err == 0 || run.finished) ReadAgainKeepingEditors(doc);
     else doc->UpdateAll();
+    // What the copies could not bring, said over the windows as they are now.
+    ReportNotBrought();
     return err;
 }
 

@@ -357,9 +357,16 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
         session.RollBack();
     }
     if (err == 0 && settled) DeleteReplaced(module);
-    // What the copies name and could not bring, once they have landed.
-    if (err == 0 && settled) ReportNotBrought();
-    ForgetNotBrought();
+    // What the copies name and could not bring, once they have landed and
+    // the destination's windows show them: an install says it once its
+    // document is read again. The links were found by id: the commands go
+    // back to the order a read gives them, by name.
+    if (err == 0 && settled && !install && !component) {
+        ShellStrictSort(GetObjListe(dest->fTypeList, 3));
+        dest->UpdateAll();
+    }
+    if (err == 0 && settled && !install) ReportNotBrought();
+    if (err != 0 || !settled || !install) ForgetNotBrought();
     delete g_PictIDMapMgr;
     g_PictIDMapMgr = nullptr;
     DisposeC_List(conflicts);

@@ -3,10 +3,12 @@
 // applies the default choices, has the conflicts settled (the conflict
 // dialog, or the component rules of an install), moves each object with
 // its resources, rewrites the links of the copies and commits the
-// destination once, then says what the copies name and could not bring
-// (NotBrought.h). A transfer lands whole or not at all: on any error,
-// cancel or failed write the destination's files, lists and objects are
-// as they were before it (TransferSession).
+// destination once; a drop's destination windows then show the copies
+// before it says what the copies name and could not bring
+// (NotBrought.h; an install leaves that to its caller, which reads the
+// destination again first). A transfer lands whole or not at all: on any
+// error, cancel or failed write the destination's files, lists and
+// objects are as they were before it (TransferSession).
 #pragma once
 
 #include <cstdint>

@@ -21,6 +21,9 @@ namespace {
 
 TransferSession* gCurrent = nullptr;
 
+// The flags a copy of an object's documentation sets.
+constexpr int16_t kDocFlags = (1 << kFlagHasDoc) | (1 << kFlagBlockOverride) | (1 << kFlagBlocked);
+
 constexpr int16_t kListCount = 23;
 
 template <class Visit>
@@ -102,27 +105,13 @@ void SetEntries(ObjListHdl* list, const std::vector<TObjQz*>& entries)
     SetObjListEntries(*list, entries.data(), int32_t(entries.size()));
 }
 
-void UnlinkList(ObjListHdl list)
-{
-    for (int32_t i = 0; list && i < list->Size(); ++i) UnlinkWithOwned(list->At(i));
-}
-
 }  // namespace
 
 void UnlinkWithOwned(TObjQz* obj)
 {
     if (!obj) return;
     obj->Unlink();
-    if (auto* table = dynamic_cast<TFileObjQz*>(obj)) {
-        UnlinkWithOwned(table->method);
-        UnlinkList(table->forms);
-        UnlinkList(table->balloons);
-    } else if (auto* form = dynamic_cast<TLayoutObjQz*>(obj)) {
-        UnlinkWithOwned(form->formMethod);
-        UnlinkList(form->objMethods);
-    } else if (auto* method = dynamic_cast<TGnlProcObjQz*>(obj)) {
-        UnlinkList(method->locals);
-    }
+    EachOwned(obj, UnlinkWithOwned);
 }
 
 TransferSession* CurrentTransferSession() { return gCurrent; }
@@ -159,7 +148,7 @@ void TransferSession::NoteReplaced(TObjQz* obj)
     if (!fOpen || !obj) return;
     for (const Replaced& r : fReplaced)
         if (r.obj == obj) return;
-    Replaced r{obj, {}, {}, obj->id, {}, 0, {}};
+    Replaced r{obj, {}, {}, obj->id, int16_t(obj->flags & kDocFlags), obj->resTime, obj->resSize, {}, 0, {}};
     std::memcpy(r.name, obj->name, sizeof r.name);
     if (auto* style = dynamic_cast<TStyleObjQz*>(obj)) std::memcpy(r.description, style->description, sizeof r.description);
     if (auto* field = dynamic_cast<TCritObjQz*>(obj)) {
@@ -220,6 +209,7 @@ void TransferSession::Forget(const std::vector<TObjQz*>& objs)
         drop(t.block);
         drop(t.members);
         drop(t.forms);
+        drop(t.balloons);
         if (named(t.method)) t.method = nullptr;
     }
     fJoins.erase(std::remove_if(fJoins.begin(), fJoins.end(), [&](const Join& j) { return named(j.member); }),
@@ -252,14 +242,16 @@ void TransferSession::NoteTable(TObjQz* owner)
     // too), so that one freed meanwhile is forgotten there.
     auto note = [&](TObjQz* obj, std::vector<TObjQz*> block) {
         auto* t = dynamic_cast<TFileObjQz*>(obj);
-        const TableState& noted =
-            fTables.emplace_back(TableState{obj, std::move(block), Listed(obj->members),
-                                            t ? Listed(t->forms) : std::vector<TObjQz*>{}, t ? t->method : nullptr,
-                                            t ? t->methodId : int16_t(0)});
+        const TableState& noted = fTables.emplace_back(
+            TableState{obj, std::move(block), Listed(obj->members), t ? Listed(t->forms) : std::vector<TObjQz*>{},
+                       t ? Listed(t->balloons) : std::vector<TObjQz*>{}, t ? t->method : nullptr,
+                       t ? t->methodId : int16_t(0)});
         Noted(noted.owner);
         Noted(noted.method);
-        for (const auto* list : {&noted.block, &noted.members, &noted.forms})
+        for (const auto* list : {&noted.block, &noted.members, &noted.forms, &noted.balloons})
             for (TObjQz* named : *list) Noted(named);
+        // What its method's code named leaves with that code.
+        if (t) NoteReplaced(t->method);
     };
     try {
         std::vector<TObjQz*> block = table && table->kind == 1 ? tables::BlockOf(table) : std::vector<TObjQz*>{};
@@ -326,6 +318,10 @@ void TransferSession::RestoreTable(const TableState& state, std::vector<TObjQz*>
     for (TObjQz* form : Listed(table->forms))
         if (std::find(state.forms.begin(), state.forms.end(), form) == state.forms.end()) gone->push_back(form);
     SetEntries(&table->forms, state.forms);
+    for (TObjQz* balloon : Listed(table->balloons))
+        if (std::find(state.balloons.begin(), state.balloons.end(), balloon) == state.balloons.end())
+            gone->push_back(balloon);
+    SetEntries(&table->balloons, state.balloons);
     if (table->method != state.method) {
         if (table->method) gone->push_back(table->method);
         table->method = state.method;
@@ -354,7 +350,10 @@ int16_t TransferSession::Commit()
     // They left their groups when they were retired.
     for (TObjQz* obj : retired) obj->parent = nullptr;
     for (TObjQz* obj : retired) obj->Dispose();
-    for (TObjQz* obj : dropped) UnlinkWithOwned(obj);
+    for (TObjQz* obj : dropped) {
+        if (obj->owner) obj->owner->DelObjMsg(obj);
+        UnlinkWithOwned(obj);
+    }
     for (TObjQz* obj : dropped) obj->Dispose();
     // What the replaced objects' code alone named (a command, a variable)
     // leaves with that code, as a read would not make it.
@@ -451,6 +450,8 @@ void TransferSession::RollBack()
         std::memcpy(r.obj->name, r.name, sizeof r.name);
         if (renamed) Resort(r.obj);
         if (auto* style = dynamic_cast<TStyleObjQz*>(r.obj)) std::memcpy(style->description, r.description, sizeof r.description);
+        r.obj->flags = int16_t((r.obj->flags & ~kDocFlags) | r.docFlags);
+        r.obj->resTime = r.resTime, r.obj->resSize = r.resSize;
         if (r.obj->id != r.id) {
             r.obj->id = r.id;
             NoteObjIdChanged();

@@ -45,10 +45,9 @@ public:
     // list when it does not.
     void Retire(TObjQz* obj);
     // An object of the destination (a table, a package) whose members a
-    // mover is about to change (a table's forms and method too): as it
-    // stands now it comes back on a roll-back. A table's entries of the
-    // table list and each one's name, id and definition words are noted
-    // as well.
+    // mover is about to change (a table's forms, method and field balloons
+    // too): as it stands now it comes back on a roll-back. A table's
+    // entries of the table list and its method are noted as replaced.
     void NoteTable(TObjQz* owner);
     // Members a mover took out of a noted table: disposed when the transfer
     // lands, back in their table when it does not.
@@ -76,6 +75,8 @@ private:
         unsigned char name[34];
         unsigned char description[81];
         int16_t id;
+        int16_t docFlags;  // its documentation marks
+        uint32_t resTime, resSize;
         int16_t words[3];  // a field's type word, length and third word
         int16_t fieldNumber;
         std::vector<TObjQz*> uses;
@@ -87,6 +88,7 @@ private:
         std::vector<TObjQz*> block;    // its entries of the table list, in order
         std::vector<TObjQz*> members;
         std::vector<TObjQz*> forms;
+        std::vector<TObjQz*> balloons;
         TObjQz* method;
         int16_t methodId;
     };

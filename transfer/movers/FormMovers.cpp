@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "app/appl/AppGlobals.h"
+#include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -38,17 +40,18 @@ bool IsChunked(platform::Handle form)
 }
 
 // The form's image made a chunk file by the source, which reads the older
-// flat layouts through its own tables: their records name fields by the
-// source's table numbers, which mean other tables (or none) in the
-// destination. As a chunk file the copy's links are bound to the
-// destination's counterparts, as any chunk file's are.
-bool IsFlat(platform::Handle form) { return form && platform::GetHandleSize(form) >= 1 && uint8_t(**form) == 13; }
-
+// flat layouts (the paged one and the oldest, one list of records) through
+// its own tables: their records name fields by the source's table numbers,
+// which mean other tables (or none) in the destination. As a chunk file
+// the copy's links are bound to the destination's counterparts, as any
+// chunk file's are. A conversion that fails says its cause; an image the
+// form model does not make a chunk file of is damaged.
 int16_t AsChunkFile(TMainDoc* source, TLayoutObjQz* form, platform::Handle image)
 {
-    if (!IsFlat(image)) return 0;
+    if (IsChunked(image)) return 0;
     UsingStore store(source->fResFile);
-    return form->ConvertLayout(image);
+    const int16_t err = form->ConvertLayout(image);
+    return err == 0 && !IsChunked(image) ? kNotAForm : err;
 }
 
 // A copy of the source form's image, with room for twice it in memory and

@@ -31,7 +31,7 @@ int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destT
 int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** destForm);
 // The source form's image 'FOQz' under a new id, a chunk file (an image of
 // the older flat layouts is made one by the source; one it cannot read
-// gives -108): memory for twice its size (else -108), the room check
+// gives 9001): memory for twice its size (else -108), the room check
 // (-34), its objects moved (MoveFormObject).
 int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, int16_t* newId);
 // The object methods the image names moved into the destination, their

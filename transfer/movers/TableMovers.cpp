@@ -337,11 +337,13 @@ int16_t ReplaceResQzFile(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz* 
     if ((err = LoadChecked(source, dest, obj->id, &def)) != 0) return err;
     NoteChangedTable(table);
     if ((err = WriteOver(source, dest, def, table->id, old)) != 0) return err;
+    // The links go before the members are read again: a field's help is
+    // linked as it is read.
+    ClearTableLinks(table);
     std::vector<TObjQz*> dropped;
     err = table->ReplaceUpdate(&dropped);
     DropObjs(dropped);
     if (err) return err;
-    ClearTableLinks(table);
     // The table uses its method, as a read links them.
     if ((err = XRef(table, table->method)) != 0) return err;
     return CommitNoMap(dest);
