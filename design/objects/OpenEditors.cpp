@@ -90,9 +90,10 @@ int16_t ReadAgainKeepingEditors(TMainDoc* doc)
     // Nothing here allocates: the editors are never left on freed objects.
     return doc->Reparse([&] {
         for (auto& [editor, identity] : kept) {
+            const auto& wanted = identity;  // a lambda may not name a binding
             TObjQz* found = nullptr;
             EachObject(doc, [&](TObjQz* obj) {
-                if (!found && identity.Of(obj)) found = obj;
+                if (!found && wanted.Of(obj)) found = obj;
             });
             editor->fObj = found;
             if (found && editor->IsMember(5)) found->SetFlag(kFlagDocOpen, true);

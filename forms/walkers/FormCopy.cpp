@@ -264,7 +264,7 @@ int16_t CopyIFFLayOut(platform::Handle source, platform::Handle dest)
     if (Reversed(source)) {
         const platform::Size size = platform::GetHandleSize(source);
         platform::SetHandleSize(dest, size);
-        if (platform::MemError() != 0) return kFormWalkFailed;
+        if (const int16_t err = platform::MemError()) return err;
         std::memcpy(*dest, *source, size_t(size));
         return 0;
     }

@@ -18,9 +18,9 @@ constexpr int16_t kFormScriptMissing = 1003;
 
 // `dest` emptied and filled with a copy of `source`: every chunk as stored
 // but list boxes, which are read and written again in their current
-// encoding. An image in the other byte order is copied as stored. 0, or
-// kFormWalkFailed (the output empty) for an image that cannot be read or an
-// output that cannot be written.
+// encoding. An image in the other byte order is copied as stored. 0, -108
+// when memory ran out, or kFormWalkFailed (the output empty) for an image
+// that cannot be read.
 int16_t CopyIFFLayOut(platform::Handle source, platform::Handle dest);
 
 // Each object method the image's "FILD", "VAR " and "GDTL" (with its

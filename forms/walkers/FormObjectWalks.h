@@ -4,7 +4,7 @@
 // reads it. A walk moves each object method through `moveScript` (the
 // transfer's method mover, passed in so that the walk never calls up),
 // patches the new id into the image in place and appends it to *moved; 0,
-// or 10001 for an image it cannot read.
+// -108 when memory ran out, or 10001 for an image it cannot read.
 //
 // Until a walk is set, the form's bytes are copied as they are and no
 // object method is reported moved.
@@ -28,7 +28,7 @@ struct FormObjectWalks {
     // of the older flat layout is made one before it is copied.
     FormObjectWalk moveChunked = nullptr;
     // The chunk file copied chunk by chunk into `out` (list boxes encoded
-    // anew) before its methods move: 0 or 10001. Unset: the bytes as they are.
+    // anew) before its methods move: 0, -108 or 10001. Unset: the bytes as they are.
     int16_t (*copyChunked)(platform::Handle form, platform::Handle out) = nullptr;
 };
 

@@ -4,6 +4,7 @@
 
 #include "forms/layout/FormContainer.h"
 #include "platform/core/Endian.h"
+#include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
 
 namespace {
@@ -180,5 +181,6 @@ int16_t RunFormWalker(platform::Handle form, WalkerFrame* frame, platform::Handl
     frame->pendingSatt = nullptr;
     if (result == IFF_OKAY) return 0;
     if (output) platform::SetHandleSize(output, 0);
-    return kFormWalkFailed;
+    // Memory that ran out is said as such, not as a damaged image.
+    return dosErr == platform::memFullErr ? platform::memFullErr : kFormWalkFailed;
 }

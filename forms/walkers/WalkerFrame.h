@@ -74,9 +74,9 @@ int32_t IFFGetpos(_GroupContext* context);
 IFFP IFFOverWrite(_GroupContext* context, int32_t position, const void* data, int32_t count);
 
 // Runs the frame over the image in `form`. With `output` (emptied first),
-// the walk writes the rewritten image there. 0, or kFormWalkFailed for any
-// error of the reader, a handler or the output (the output is then
-// empty). A pending "SATT" left by the walk is released. A rewriting walk
+// the walk writes the rewritten image there. 0, -108 when memory ran out
+// (reading or writing), or kFormWalkFailed for any other error of the
+// reader, a handler or the output (the output is then empty). A pending "SATT" left by the walk is released. A rewriting walk
 // refuses an image stored in the other byte order (kFormWalkFailed): the
 // chunks it keeps as stored would not match the headers it writes.
 int16_t RunFormWalker(platform::Handle form, WalkerFrame* frame, platform::Handle output);

@@ -123,6 +123,7 @@ TEST(WalkerFrame, AnyFailureAnswers10001WithAnEmptyOutput)
             EXPECT_EQ(w.output, good) << after;
         } else {
             failed = true;
+            EXPECT_EQ(w.result, platform::memFullErr) << after;
             EXPECT_EQ(w.output, Bytes{}) << after;
         }
         if (!fired) break;

@@ -252,13 +252,14 @@ TEST_F(FormSeamTest, AReplacedFormTakesTheSourcesImageRowAndMethodWholeOrNotAtAl
     }
 
     // Refused before anything is written: a form its table does not list
-    // on either side, or an image that is no form.
+    // on either side, an image that is no form, or a chunk file whose
+    // chunks do not read (said as a damaged form, not as memory).
     struct Refusal {
         const char* what;
         int16_t result;
     };
     for (const Refusal& c : {Refusal{"source row", transfer::kRecordMissing}, Refusal{"destination row", transfer::kRecordMissing},
-                             Refusal{"no form", transfer::kNotAForm}}) {
+                             Refusal{"no form", transfer::kNotAForm}, Refusal{"damaged", transfer::kNotAForm}}) {
         RestoreDest(pristine);
         OpenDest();
         TObjQz* target = formOf(Dst(1, "Stock"), "Old");
@@ -267,8 +268,10 @@ TEST_F(FormSeamTest, AReplacedFormTakesTheSourcesImageRowAndMethodWholeOrNotAtAl
         const int16_t keep = entry->formResId;
         if (what == "source row") entry->formResId = 30000;
         if (what == "destination row") dynamic_cast<TLayoutObjQz*>(target)->formResId = 30000;
-        if (what == "no form") {
-            ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("FOQz"), 30001, Bytes{'f', 'o', 'r', 'm'}), 0);
+        if (what == "no form" || what == "damaged") {
+            const Bytes image = what == "no form" ? Bytes{'f', 'o', 'r', 'm'}
+                                                  : Bytes{'F', 'O', 'R', 'M', 0, 0, 0, 40, 'F', 'O', 'Q', 'z', 'T', 'E'};
+            ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("FOQz"), 30001, image), 0);
             Bytes row = from;
             Put16(row, FormRowAt(r) + kFormIdAt, 30001);
             ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("TFQz"), fromId, row), 0);
@@ -276,7 +279,7 @@ TEST_F(FormSeamTest, AReplacedFormTakesTheSourcesImageRowAndMethodWholeOrNotAtAl
         }
         EXPECT_EQ(transfer::ReplaceLayOut(&doc_, &dest_, form, &target), c.result) << what;
         entry->formResId = keep;
-        if (what == "no form") {
+        if (what == "no form" || what == "damaged") {
             ASSERT_EQ(transfer::PutStoreBytes(&doc_, FourCC("TFQz"), fromId, from), 0);
         }
         CloseDest();

@@ -27,6 +27,9 @@ using namespace tables;
 using platform::FourCC;
 
 constexpr int16_t kUnreadable = 10001;
+// A walk's failure as the user is told it: memory that ran out comes back
+// as itself; any other failure is an image that does not read.
+int16_t CauseOf(int16_t err) { return err == kUnreadable ? kNotAForm : err; }
 static_assert(kFormScriptMissing == kRecordMissing, "the form walks pass over a missing method");
 const uint32_t kImage = FourCC("FOQz"), kLook = FourCC("Look");
 // Kept beside a form's image under its id.
@@ -78,7 +81,7 @@ int16_t CopyImage(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, platform
         platform::DisposeHandle(image);
         image = copy;
         // An image that cannot be copied is not stored.
-        if (err == kUnreadable) err = platform::memFullErr;
+        err = CauseOf(err);
     }
     if (err) {
         if (image) platform::DisposeHandle(image);
@@ -200,7 +203,7 @@ int16_t MoveResQzLayOut(TMainDoc* source, TMainDoc* dest, TLayoutObjQz* form, in
     if (err == 0) err = NewMappedStoreId(dest, kImage, id, newId);
     if (err) {
         platform::DisposeHandle(image);
-        return err == kUnreadable ? platform::memFullErr : err;
+        return CauseOf(err);
     }
     if ((err = AddStoreRes(dest, image, kImage, *newId)) != 0) return err;
     return CopyBeside(source, dest, id, *newId);
@@ -271,7 +274,7 @@ int16_t ReplaceLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz** d
     std::vector<int16_t> moved;
     if ((err = MoveFormObject(image, source, dest, &moved)) != 0) {
         platform::DisposeHandle(image);
-        return err == kUnreadable ? platform::memFullErr : err;
+        return CauseOf(err);
     }
     NoteReplacedObj(target);
     if ((err = ReplaceStoreRes(dest, image, kImage, target->formResId)) != 0 ||
