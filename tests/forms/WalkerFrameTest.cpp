@@ -78,7 +78,7 @@ TEST(WalkerFrame, ACopyingWalkRewritesWhatItEntersAndKeepsTheRestAsStored)
     }
 }
 
-TEST(WalkerFrame, AnyFailureAnswers10001WithAnEmptyOutput)
+TEST(WalkerFrame, AnyFailureEmptiesTheOutputAndSaysMemoryAsMemory)
 {
     struct Case {
         const char* what;
