@@ -39,6 +39,7 @@
 #include "platform/pictures/Pictures.h"
 #include "tests/design/PrintedPages.h"
 #include "tests/browser/EditorFixture.h"
+#include "tests/browser/ScreenText.h"
 #include "tests/platform/files/LockedFolder.h"
 
 using namespace platform;
@@ -646,17 +647,9 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
     // points in, from `at` (page, top) on; the page is -1 when nowhere.
     using Place = std::pair<size_t, int32_t>;
     auto find = [&](Place at, const std::function<Rect()>& draw) -> Place {
-        const Rect probe{0, 0, 800, 640};
-        GWorldPtr world = nullptr;
-        if (NewGWorld(&world, 32, &probe, nullptr, nullptr, 0) != noErr) return {size_t(-1), 0};
-        CGrafPtr savedPort;
-        GDHandle savedDevice;
-        GetGWorld(&savedPort, &savedDevice);
-        SetGWorld(world, nullptr);
-        EraseRect(&probe);
-        const Rect box = draw();
-        SetGWorld(savedPort, savedDevice);
-        const Surface drawn = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
+        const OffscreenDrawing drawing(Rect{0, 0, 800, 640}, draw);
+        if (!drawing.ok()) return {size_t(-1), 0};
+        const Rect& box = drawing.box();
         Place found{size_t(-1), 0};
         for (size_t p = at.first; p < pages.size() && found.first == size_t(-1); ++p) {
             const readtest::PageImage& page = *pages[p];
@@ -664,14 +657,13 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
                 bool same = 30 + box.right <= page.pixels.width();
                 for (int16_t v = 0; v < box.bottom && same; ++v)
                     for (int16_t h = 0; h < box.right && same; ++h)
-                        same = (drawn.ReadRGB(h, v) & 0xFFFFFF) == page.At(30 + h, top + v);
+                        same = drawing.RGB(h, v) == page.At(30 + h, top + v);
                 if (same) {
                     found = {p, top};
                     break;
                 }
             }
         }
-        DisposeGWorld(world);
         return found;
     };
     Place at{0, 0};

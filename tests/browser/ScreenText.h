@@ -17,6 +17,43 @@
 
 namespace browsertest {
 
+// What `draw` puts into a white offscreen `probe` (it answers the size it
+// drew), kept until this goes.
+class OffscreenDrawing {
+public:
+    OffscreenDrawing(const platform::Rect& probe, const std::function<platform::Rect()>& draw)
+    {
+        using namespace platform;
+        if (NewGWorld(&world_, 32, &probe, nullptr, nullptr, 0) != 0) {
+            world_ = nullptr;
+            return;
+        }
+        CGrafPtr savedPort;
+        GDHandle savedDevice;
+        GetGWorld(&savedPort, &savedDevice);
+        SetGWorld(world_, nullptr);
+        EraseRect(&probe);
+        box_ = draw();
+        SetGWorld(savedPort, savedDevice);
+        drawn_ = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world_)));
+    }
+    ~OffscreenDrawing()
+    {
+        if (world_) platform::DisposeGWorld(world_);
+    }
+    OffscreenDrawing(const OffscreenDrawing&) = delete;
+    OffscreenDrawing& operator=(const OffscreenDrawing&) = delete;
+
+    bool ok() const { return world_ != nullptr; }
+    const platform::Rect& box() const { return box_; }
+    uint32_t RGB(int16_t h, int16_t v) const { return drawn_.ReadRGB(h, v) & 0xFFFFFF; }
+
+private:
+    platform::GWorldPtr world_ = nullptr;
+    platform::Rect box_{};
+    platform::Surface drawn_{};
+};
+
 // Whether what `draw` puts into a white box of its size (it answers the
 // size) stands anywhere inside `area` of the screenshot. With
 // `anyBackground`, only the pixels it inks must match: the white behind
@@ -24,30 +61,20 @@ namespace browsertest {
 inline bool ShowsDrawing(const platform::PictPixels& shot, const platform::Rect& area, bool anyBackground,
                          const std::function<platform::Rect()>& draw)
 {
-    using namespace platform;
-    GWorldPtr world = nullptr;
-    const Rect probe{0, 0, 40, 600};
-    if (NewGWorld(&world, 32, &probe, nullptr, nullptr, 0) != 0) return false;
-    CGrafPtr savedPort;
-    GDHandle savedDevice;
-    GetGWorld(&savedPort, &savedDevice);
-    SetGWorld(world, nullptr);
-    EraseRect(&probe);
-    const Rect box = draw();
-    SetGWorld(savedPort, savedDevice);
-    const Surface drawn = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
+    const OffscreenDrawing drawing(platform::Rect{0, 0, 40, 600}, draw);
+    if (!drawing.ok()) return false;
+    const platform::Rect& box = drawing.box();
     bool found = false;
     for (int16_t top = area.top; top + box.bottom <= area.bottom && !found; ++top)
         for (int16_t left = area.left; left + box.right <= area.right && !found; ++left) {
             bool same = true;
             for (int16_t v = 0; v < box.bottom && same; ++v)
                 for (int16_t h = 0; h < box.right && same; ++h) {
-                    const uint32_t want = drawn.ReadRGB(h, v) & 0xFFFFFF;
+                    const uint32_t want = drawing.RGB(h, v);
                     if (!anyBackground || want != 0xFFFFFF) same = want == (shot.RGBAt(left + h, top + v) & 0xFFFFFF);
                 }
             found = same;
         }
-    DisposeGWorld(world);
     return found;
 }
 
