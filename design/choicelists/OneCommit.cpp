@@ -77,8 +77,8 @@ int16_t OneCommit::Commit()
 {
     if (finished_) return 0;
     if (refused_) {
-        Undo();
-        return refused_;
+        const int16_t undone = Undo();
+        return undone ? undone : refused_;
     }
     if (!holding_) {
         // The change around this one commits.
@@ -90,30 +90,44 @@ int16_t OneCommit::Commit()
         return 0;
     }
     const int16_t err = reserr ? reserr : platform::ioErr;
-    Undo();
-    return err;
+    const int16_t undone = Undo();
+    return undone ? undone : err;
 }
 
-void OneCommit::Undo()
+int16_t OneCommit::Undo()
 {
-    if (finished_) return;
+    if (finished_) return 0;
     finished_ = true;
     // The drop also ends the hold, so that later changes are committed.
-    if (droppable_ && dropres(container_)) return;
+    if (droppable_ && dropres(container_)) return 0;
+    bool whole = true;
     for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
         if (!c->present) {
-            rmveresbyid(c->type, c->id, true);
+            if (!rmveresbyid(c->type, c->id, true) && reserr != kResNotFound) whole = false;
             continue;
         }
         platform::Handle h = c->restore;
-        if (!h || !xaddres(h, c->type, c->id)) continue;
+        if (!h || !xaddres(h, c->type, c->id)) {
+            whole = false;
+            continue;
+        }
         c->restore = nullptr;  // the store holds it now
-        if (!c->name.empty()) xsetresname(c->type, c->id, c->name.data(), false);
-        if (c->attributes & container::kAttrEnciphered) hcrypteres(h, (c->attributes & container::kAttrKeyVariant) != 0);
+        if (!c->name.empty() && !xsetresname(c->type, c->id, c->name.data(), false)) whole = false;
+        if ((c->attributes & container::kAttrEnciphered) &&
+            !hcrypteres(h, (c->attributes & container::kAttrKeyVariant) != 0))
+            whole = false;
+    }
+    if (!whole) {
+        // Part of the change stays in memory: no commit may land it. The
+        // store owes the drop (it is owed already when the drop failed
+        // above) and makes it before the next change.
+        if (holding_ && !droppable_) dropres(container_);
+        return kResAdrift;
     }
     // The store now holds what the disk holds: the commit put off writes
     // nothing new. When the disk still fails, the copies wait for the next
     // commit like any change whose commit failed.
     if (holding_ && !holdres(container_, false))
         if (CPseudoResFile* file = StoreFile(container_)) file->ReleaseUncommitted();
+    return 0;
 }

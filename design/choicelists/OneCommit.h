@@ -7,6 +7,10 @@
 // for byte; where it cannot (changes were waiting for a commit that could
 // not be made first, or the disk cannot be read back) the copies are put
 // back instead, so that the store in memory says again what the disk says.
+// When a copy cannot be put back either, memory keeps part of the change:
+// the store is left owing the drop (CPseudoResFile::DropHeld), so that it
+// commits nothing until a later change can make it, and the change answers
+// kResAdrift.
 #pragma once
 
 #include <cstdint>
@@ -25,10 +29,12 @@ public:
     // Copies the resource as it is now (or notes that it is absent);
     // false when memory runs out or the resource cannot be read.
     bool Keep(platform::ResType type, int16_t id);
-    // 0, or the error of a commit that failed (the copies are then back).
+    // 0, or the error of a commit that failed (the copies are then back),
+    // or kResAdrift when the change could not be undone.
     int16_t Commit();
-    // Puts the copies back.
-    void Undo();
+    // Puts the copies back: 0, or kResAdrift when memory and disk may now
+    // differ.
+    int16_t Undo();
 
 private:
     struct Copy {

@@ -219,9 +219,11 @@ int16_t TLayoutObjQz::ReplaceTxt(const unsigned char* find, const unsigned char*
     });
 }
 
+bool TLayoutObjQz::KeepsOldName(TObjQz*, bool force) { return TstFlag(kFlagCiphered) && !force; }
+
 int16_t TLayoutObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force)
 {
-    if (!obj || (TstFlag(kFlagCiphered) && !force)) return 0;
+    if (!obj || KeepsOldName(obj, force)) return 0;
     unsigned char oldName[256], cut[256];
     obj->GetName(oldName);
     cut[0] = uint8_t(std::min<int32_t>(newName[0], kMaxStoredName));

@@ -234,6 +234,7 @@ public:
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
     // The same, answering 0 or the error (the form then stored as it was).
     int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
+    bool KeepsOldName(TObjQz* obj, bool force) override;
 
     // The preview (design/forms/FormDisplay.cpp): the page drawn in the
     // structure's look as the display type (previewChoice: "Drawing",
@@ -349,6 +350,7 @@ public:
     bool EnableReplaceTxt() override;
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
     int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
+    bool KeepsOldName(TObjQz* obj, bool force) override;
     int16_t PrintObj(OutPutParmRec* options) override;
     int16_t SaveObj(int16_t file) override;
     void RemoveComment(int16_t how) override;
@@ -508,6 +510,7 @@ public:
     // Its menus' items follow a renamed project method.
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
     int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
+    bool KeepsOldName(TObjQz* obj, bool force) override;
     int32_t displayMode = 0;
     int16_t libaSlot = 0;  // its slot in the menu-bar directory
     // Its slot of 'LIBA' 0 freed (-1) and its 'BAQz' removed.
@@ -551,6 +554,7 @@ public:
     // The items naming a renamed project method take its new name.
     void XRefReplace(TObjQz* obj, const unsigned char* newName, bool force) override;
     int16_t RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force) override;
+    bool KeepsOldName(TObjQz* obj, bool force) override;
     // The title and item texts moved into string lists (`strList`: the
     // string list object to fill) and back.
     int16_t TxtToStr(void* strList) override;

@@ -147,6 +147,14 @@ public:
         XRefReplace(obj, name, force);
         return 0;
     }
+    // Whether what this user stores of `obj`'s name stays the old one when
+    // `obj` is renamed: a ciphered user's text, unless forced, is its
+    // component's. Kinds that name what they use by number never do.
+    virtual bool KeepsOldName(TObjQz* obj, bool force)
+    {
+        (void)obj, (void)force;
+        return false;
+    }
     virtual void GetTypeObjName(unsigned char* out);
     virtual void GetFullName(unsigned char* out);
     virtual void GetMoreInfo(unsigned char* out, bool flag);

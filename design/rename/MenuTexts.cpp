@@ -120,9 +120,15 @@ void NameAfterTitle(TMenuObjQz* menu)
 
 }  // namespace
 
+// A menu names project methods; what else it uses, it names by number.
+bool TMenuObjQz::KeepsOldName(TObjQz* obj, bool force)
+{
+    return obj && obj->kind == 2 && TstFlag(kFlagCiphered) && !force;
+}
+
 int16_t TMenuObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force)
 {
-    if (!obj || obj->kind != 2 || !owner || (TstFlag(kFlagCiphered) && !force)) return 0;
+    if (!obj || obj->kind != 2 || !owner || KeepsOldName(obj, force)) return 0;
     unsigned char oldName[256], cut[256];
     obj->GetName(oldName);
     CutName(cut, newName, 31);
@@ -136,9 +142,14 @@ void TMenuObjQz::XRefReplace(TObjQz* obj, const unsigned char* newName, bool for
     if (const int16_t err = RewriteForRename(obj, newName, force)) ErrMsg(err);
 }
 
+bool TMBarObjQz::KeepsOldName(TObjQz* obj, bool force)
+{
+    return obj && obj->kind == 2 && TstFlag(kFlagCiphered) && !force;
+}
+
 int16_t TMBarObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force)
 {
-    if (!obj || obj->kind != 2 || !owner || (TstFlag(kFlagCiphered) && !force)) return 0;
+    if (!obj || obj->kind != 2 || !owner || KeepsOldName(obj, force)) return 0;
     unsigned char oldName[256], cut[256];
     obj->GetName(oldName);
     CutName(cut, newName, 31);

@@ -107,9 +107,15 @@ int16_t RenameInOneCommit(TObjQz* obj, const unsigned char* newName, ObjListHdl 
     if (err == 0) err = change.Commit();
     // Leaving without a commit drops every change made since Begin.
     if (err != 0) return err;
-    // What each rewrote is what its size and date now say.
+    // What each rewrote is what its size and date now say. A user that
+    // kept the old name no longer names `obj`, as a read of it finds.
     ObjectRewritten(obj);
-    for (int32_t i = 0; users && i < users->Size(); ++i) ObjectRewritten(users->At(i));
+    LinkChanges together;
+    for (int32_t i = 0; users && i < users->Size(); ++i) {
+        TObjQz* user = users->At(i);
+        ObjectRewritten(user);
+        if (user && user != obj && user->KeepsOldName(obj, force)) XDelRef(user, obj);
+    }
     return 0;
 }
 

@@ -135,9 +135,11 @@ int16_t TGnlProcObjQz::ReplaceCmd(TObjQz* oldCommand, TObjQz* newMethod)
     return err;
 }
 
+bool TGnlProcObjQz::KeepsOldName(TObjQz*, bool force) { return TstFlag(kFlagCiphered) && !force; }
+
 int16_t TGnlProcObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force)
 {
-    if (!obj || !owner || (TstFlag(kFlagCiphered) && !force)) return 0;
+    if (!obj || !owner || KeepsOldName(obj, force)) return 0;
     unsigned char oldName[256], cut[256];
     obj->GetName(oldName);
     const size_t n = std::min<size_t>(newName[0], kMaxStoredName);

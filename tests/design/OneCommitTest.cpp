@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "platform/core/Faults.h"
@@ -17,6 +18,7 @@
 #include "resources/ResourceApi.h"
 #include "resources/container/ContainerLayout.h"
 #include "tests/design/DesignFixture.h"
+#include "tests/platform/core/FailingNew.h"
 
 namespace designtest {
 namespace {
@@ -47,8 +49,13 @@ protected:
     }
 };
 
-// With memory short as well, the copies' bytes go back: they were made as
-// they were kept.
+// A failed commit puts back what the change kept, as the store had it:
+// enciphered, named, empty or missing; a change that cannot be dropped
+// (memory short) puts the copies back, which were made as they were kept.
+// When a copy cannot go back either (the standard library's memory short,
+// at each of its allocations in turn), that is said and no commit lands
+// the change's remains. Either way the next change finds the store as its
+// files are, and lands.
 TEST_F(OneCommitTest, AFailedCommitPutsBackWhatItKept)
 {
     OpenStore();
@@ -57,41 +64,78 @@ TEST_F(OneCommitTest, AFailedCommitPutsBackWhatItKept)
     ASSERT_TRUE(xsetresname(kType, 1, PName("Reports"), false));
     AddStored(kType, 2, {});
     ASSERT_TRUE(updateres(doc_.fResFile));
-    for (const bool memoryShort : {false, true}) {
-        {
-            OneCommit change(doc_.fResFile);
-            for (int16_t id = 1; id <= 3; ++id) ASSERT_TRUE(change.Keep(kType, id)) << id;
-            ASSERT_TRUE(rmveresbyid(kType, 1, true));
-            ASSERT_TRUE(rmveresbyid(kType, 2, true));
-            platform::Handle three = platform::NewHandle(2);
-            ASSERT_TRUE(xaddres(three, kType, 3));
-            ASSERT_TRUE(hcrypteres(three, false));  // an enciphered newcomer goes too
-            ASSERT_TRUE(updateres(doc_.fResFile));
-            platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
-            platform::ScopedFault memory(platform::FaultKind::Allocation, memoryShort ? 0 : 1000000, -1);
-            EXPECT_NE(change.Commit(), 0);
-        }
-        const struct {
-            int16_t id;
-            bool present, enciphered;
-            std::vector<uint8_t> contents;
-        } cases[] = {
-            {1, true, true, {1, 2, 3, 4}},
-            {2, true, false, {}},
-            {3, false, false, {}},
-        };
-        for (const auto& c : cases) {
-            platform::Handle h = xget1res(kType, c.id);
-            EXPECT_EQ(h != nullptr, c.present) << c.id << memoryShort;
+    // Every resource of the type: id, enciphered, name, bytes.
+    const auto stored = [] {
+        std::vector<std::string> out;
+        for (int16_t id = 1; id <= 4; ++id) {
+            platform::Handle h = xget1res(kType, id);
             if (!h) continue;
-            EXPECT_EQ(Contents(h), c.contents) << c.id << memoryShort;
-            EXPECT_EQ(xiscryptedres(h), c.enciphered) << c.id << memoryShort;
+            unsigned char name[256] = {0};
+            xgetresname(kType, id, name, false);
+            const std::vector<uint8_t> bytes = Contents(h);
+            out.push_back(std::to_string(id) + (xiscryptedres(h) ? " enciphered " : " plain ") + P(name) + " " +
+                          std::string(bytes.begin(), bytes.end()));
         }
-        // A name goes back into the store's list of names, which needs memory.
-        if (memoryShort) continue;
-        unsigned char name[256] = {0};
-        ASSERT_TRUE(xgetresname(kType, 1, name, false));
-        EXPECT_EQ(P(name), "Reports");
+        return out;
+    };
+    const std::vector<std::string> before = stored();
+    const struct {
+        const char* what;
+        bool memoryShort, newFailing;
+    } rows[] = {
+        {"disk full", false, false},
+        {"disk full, memory short", true, false},
+        {"disk full, memory short, then the standard library's", true, true},
+    };
+    for (const auto& row : rows) {
+        bool said = false;
+        for (int64_t after = 0;; ++after) {
+            SCOPED_TRACE(testing::Message() << row.what << ", allocation " << after);
+            int16_t err = 0;
+            bool pending = false;
+            {
+                OneCommit change(doc_.fResFile);
+                for (int16_t id = 1; id <= 3; ++id) ASSERT_TRUE(change.Keep(kType, id)) << id;
+                ASSERT_TRUE(rmveresbyid(kType, 1, true));
+                // Changed in place: a drop reads its bytes back, which
+                // takes memory.
+                platform::Handle two = xget1res(kType, 2);
+                platform::SetHandleSize(two, 3);
+                ASSERT_TRUE(xwriteres(two));
+                platform::Handle three = platform::NewHandle(2);
+                ASSERT_TRUE(xaddres(three, kType, 3));
+                ASSERT_TRUE(hcrypteres(three, false));  // an enciphered newcomer goes too
+                ASSERT_TRUE(updateres(doc_.fResFile));
+                platform::ScopedFault full(platform::FaultKind::DiskFull, 0, -1);
+                platform::ScopedFault memory(platform::FaultKind::Allocation, row.memoryShort ? 0 : 1000000, -1);
+                if (row.newFailing) testfaults::FailNthNew(after);
+                err = change.Commit();
+                pending = testfaults::NewFailurePending();
+                testfaults::StopFailingNew();
+            }
+            EXPECT_NE(err, 0);
+            // What is not said is back: the store commits it as after any
+            // failed commit. What is said is never committed.
+            said = said || err == kResAdrift;
+            EXPECT_EQ(updateres(doc_.fResFile), err != kResAdrift);
+            if (err != kResAdrift) {
+                EXPECT_EQ(stored(), before);
+            }
+            {
+                OneCommit next(doc_.fResFile);
+                EXPECT_EQ(stored(), before);
+                ASSERT_TRUE(next.Keep(kType, 4));
+                AddStored(kType, 4, {9});
+                EXPECT_EQ(next.Commit(), 0);
+            }
+            const std::vector<std::string> held = stored();
+            ReopenStore();
+            EXPECT_EQ(stored(), held);
+            ASSERT_TRUE(rmveresbyid(kType, 4, true));
+            ASSERT_TRUE(updateres(doc_.fResFile));
+            if (!row.newFailing || pending) break;
+        }
+        EXPECT_EQ(said, row.newFailing) << row.what;
     }
 }
 

@@ -683,6 +683,11 @@ const Operation kOperations[] = {
      false, {}, nullptr, nullptr, nullptr,
      [](OperationCrash& t) { return RenameWithUsers(t.Source(4, "Terms"), "Payment"); },
      [](OperationCrash& t) { EXPECT_EQ(RenameWithUsers(t.Source(4, "Payment_Terms"), "Terms"), 0); }},
+    // Report_Totals, a protected method of the installed Invoice_Reports,
+    // calls Recalculate: enciphered, it is not rewritten.
+    {"rename of a method an installed component's protected method calls", {}, nullptr,
+     [](OperationCrash& t) { return RenameWithUsers(t.Source(2, "Recalculate"), "Recompute"); },
+     false, {}, nullptr, nullptr, nullptr, [](OperationCrash& t) { return NewGroup(t.SourceDoc(), "Billing"); }},
     {"new group", {}, nullptr, [](OperationCrash& t) { return NewGroup(t.SourceDoc(), "Billing"); },
      false, {}, nullptr, nullptr, nullptr, [](OperationCrash& t) { return WriteDocumentation(t.Source(2, "Add_Tax")); }},
     {"deletion of a form", {}, nullptr,
