@@ -164,7 +164,9 @@ public:
                         bool takeFromGroups, int32_t waitCount);
     // Commands 10 (print) and 7 (export) on the rows (browser/output/).
     int16_t Output(bool print) override;
-    virtual int16_t SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait);
+    // The older format's section of the objects of `kind`; *failed names
+    // the object whose own output failed.
+    int16_t SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait, TObjQz** failed);
     int16_t ExportList(TMainDoc* doc, const platform::FSSpec& destination, OutPutParmRec* parms);
     // Command 53: the criteria dialog, then SearchRows with its record.
     int16_t Search() override;

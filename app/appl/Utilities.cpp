@@ -154,6 +154,8 @@ GatheredWrites::~GatheredWrites()
 
 OSErr GatheredWrites::Flush() { return gGathering ? WriteGathered(gGathering) : noErr; }
 
+OSErr GatheredWrites::WriteFailure() const { return gGathering ? gGathering->err : noErr; }
+
 OSErr MyFSWrite(int16_t refNum, int32_t* count, const void* buffer)
 {
     if (Gathering* g = gGathering; g && g->refNum == refNum && *count >= 0) {

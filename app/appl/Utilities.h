@@ -54,6 +54,8 @@ public:
     GatheredWrites(const GatheredWrites&) = delete;
     GatheredWrites& operator=(const GatheredWrites&) = delete;
     platform::OSErr Flush();
+    // The first failure of the file's own writes so far, or noErr.
+    platform::OSErr WriteFailure() const;
 };
 
 // Sets bit `bit` of *word when bit mod 64 is below 32.

@@ -115,7 +115,7 @@ void ExportFile::Discard()
     fMade = false;
 }
 
-int16_t TRefPlane::SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait)
+int16_t TRefPlane::SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait, TObjQz** failed)
 {
     int32_t count = 0;
     for (int32_t row = 0; row < fList->rowCount; ++row) {
@@ -129,6 +129,7 @@ int16_t TRefPlane::SaveObjList(int16_t file, int16_t kind, WaitParamRec* wait)
         TObjQz* obj = RowObject(fList, row);
         if (!obj || obj->kind != kind) continue;
         err = obj->SaveOldFormat(file);
+        if (err) *failed = obj;
         if (wait) {
             ++wait->current;
             if (!err && ChkWait(wait)) err = kCancelled;
@@ -152,7 +153,7 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     GatheredWrites gathered(out.refNum());
     if (!err && parms->oldFormat) {
         for (int16_t kind : {2, 9, 3, 8, 1})
-            if (!err) err = SaveObjList(out.refNum(), kind, &wait);
+            if (!err) err = SaveObjList(out.refNum(), kind, &wait, &failed);
     } else if (!err) {
         if (parms->documentation) err = doc->SaveDoc(out.refNum());
         for (int32_t row = 0; !err && row < fList->rowCount; ++row) {
@@ -167,6 +168,9 @@ int16_t TRefPlane::ExportList(TMainDoc* doc, const FSSpec& destination, OutPutPa
     }
     G_WaitParam = outerWait;
     ReSetWaitDialog(&wait);
+    // A write of the file that failed is the file's failure, not that of
+    // the object whose lines happened to fill the block.
+    if (err && err == gathered.WriteFailure()) failed = nullptr;
     if (!err) err = gathered.Flush();
     // Only a whole export takes the destination's place.
     if (!err) err = out.Commit();

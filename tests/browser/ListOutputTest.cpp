@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/appl/TAppl.h"
+#include "app/appl/Utilities.h"
 #include "app/documents/Documentation.h"
 #include "app/dialogs/Messages.h"
 #include "kernel/startup/KernelGlobals.h"
@@ -75,11 +76,12 @@ public:
 };
 
 // An object that prints lines, or fails (with `failure`) before any, as
-// its export does.
+// its export does; its export then adds `bulk` bytes.
 class PageFilling : public TObjQz {
 public:
     int16_t failure = 0;
     int lines = 30;
+    int32_t bulk = 0;
     int16_t Print(OutPutParmRec*) override
     {
         for (int line = 0; !failure && line < lines; ++line)
@@ -88,8 +90,14 @@ public:
     }
     int16_t Save(int16_t file, OutPutParmRec* options) override
     {
-        return failure ? failure : TObjQz::Save(file, options);
+        if (failure) return failure;
+        int16_t err = TObjQz::Save(file, options);
+        const std::string bytes(size_t(bulk), 'x');
+        int32_t n = bulk;
+        if (!err && n) err = MyFSWrite(file, &n, bytes.data());
+        return err;
     }
+    int16_t SaveOldFormat(int16_t file) override { return failure ? failure : TObjQz::SaveOldFormat(file); }
 };
 
 // An object that cancels the export's wait dialog as it is written.
@@ -231,6 +239,16 @@ TEST_F(ListOutput, TheDialogFillsTheFlagsFromItsItems)
 TEST_F(ListOutput, AnExportReplacesItsFileOnlyWhenWhole)
 {
     ASSERT_EQ(WriteFileAtomically(Out(), "old", 3), noErr);
+    // A row whose lines fill the export's gathered block: the disk fills
+    // while that row is being written.
+    PageFilling bulky;
+    bulky.owner = &doc_;
+    bulky.kind = 2;
+    bulky.bulk = 70 * 1024;
+    apptest::ToP("Bulky", bulky.name);
+    TObjQz* bulkyRow = &bulky;
+    LongLAddRow(1, 1, pane_->fList);
+    LongLSetCell(&bulkyRow, sizeof bulkyRow, 1, pane_->fList);
     auto exportList = [&] {
         PushDialogAnswer(1);
         PushFileDialogAnswer(Out());
@@ -245,10 +263,16 @@ TEST_F(ListOutput, AnExportReplacesItsFileOnlyWhenWhole)
     for (int after = 0;; ++after) {
         ASSERT_EQ(WriteFileAtomically(Out(), "old", 3), noErr);
         InjectFault(FaultKind::DiskFull, after);
+        ResetAlerts();
         const int16_t result = exportList();
         const bool filled = !IsFaultArmed(FaultKind::DiskFull);
         ClearFault(FaultKind::DiskFull);
         EXPECT_TRUE(Leftovers().empty()) << after;
+        // A full disk is the file's failure, said by the command as such,
+        // never as the failure of the object being written then.
+        if (result != 0) {
+            EXPECT_EQ(std::tuple(result, AlertCount()), std::tuple(int16_t(dskFulErr), 0)) << after;
+        }
         // A failure that the export could do without (the file's Finder
         // information) still gives the whole file; any other, the old one.
         ASSERT_EQ(Read(), result == 0 ? whole : "old") << "write " << after;
@@ -257,6 +281,7 @@ TEST_F(ListOutput, AnExportReplacesItsFileOnlyWhenWhole)
         ASSERT_LT(after, 400);
     }
     EXPECT_GT(refused, 3);
+    LongLDelRow(1, 1, pane_->fList);
 }
 
 // A cancel of the wait dialog at the third row keeps the old file whole.
@@ -470,8 +495,9 @@ TEST_F(ListOutput, APdfThatCannotBeWrittenSaysWhy)
 
 // Save as PDF over an earlier file that an object fails on the first, a
 // middle or the last page (a form that cannot be read among them), or an
-// export that an object fails, keeps that file byte for byte with nothing
-// beside it, and says which object could not be output and why.
+// export in either format that an object fails, keeps that file byte for
+// byte with nothing beside it, and says which object could not be output
+// and why.
 TEST_F(ListOutput, AnOutputThatAnObjectFailsKeepsTheEarlierFile)
 {
     PageFilling rows[9];
@@ -502,10 +528,11 @@ TEST_F(ListOutput, AnOutputThatAnObjectFailsKeepsTheEarlierFile)
         ReadWholeFile(path, &b);
         return std::string(b.begin(), b.end());
     };
-    auto output = [&](int16_t command) {
+    auto output = [&](int16_t command, bool older = false) {
         if (command == 10) {
             PrintToFile();
         } else {
+            if (older) PushDialogAnswer(11);
             PushDialogAnswer(1);
             PushFileDialogAnswer(Out());
         }
@@ -524,6 +551,7 @@ TEST_F(ListOutput, AnOutputThatAnObjectFailsKeepsTheEarlierFile)
         int row;
         TObjQz* failing;  // in the row's place; null: the row's object, failing
         std::string alert;
+        bool older = false;  // the export in the older format
     } cases[] = {
         {10, 0, nullptr, "Project method Row1 could not be printed" + cause + "printed, and no file was changed."},
         {10, 4, nullptr, "Project method Row5 could not be printed" + cause + "printed, and no file was changed."},
@@ -532,6 +560,7 @@ TEST_F(ListOutput, AnOutputThatAnObjectFailsKeepsTheEarlierFile)
          "Form (no table): Broken could not be printed: The form cannot be read. Nothing was printed, and no file "
          "was changed."},
         {7, 4, nullptr, "Project method Row5 could not be exported" + cause + "exported, and no file was changed."},
+        {7, 4, nullptr, "Project method Row5 could not be exported" + cause + "exported, and no file was changed.", true},
     };
     std::vector<int16_t> failedOn;
     for (const auto& c : cases) {
@@ -539,7 +568,7 @@ TEST_F(ListOutput, AnOutputThatAnObjectFailsKeepsTheEarlierFile)
         rows[c.row].failure = c.failing ? 0 : ioErr;
         LongLSetCell(&in, sizeof in, c.row, pane_->fList);
         ResetAlerts();
-        EXPECT_EQ(output(c.command), 1001) << c.alert;
+        EXPECT_EQ(output(c.command, c.older), 1001) << c.alert;
         EXPECT_EQ(std::tuple(AlertCount(), LastAlert().text), std::tuple(1, c.alert));
         EXPECT_EQ(std::tuple(bytes(pdf), Read()), std::tuple(wholePdf, wholeExport)) << c.alert;
         EXPECT_EQ(listing(), before) << c.alert;
