@@ -93,9 +93,6 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
     if (offset > length_ && offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
     uint64_t total = 0;
     for (uint32_t i = 0; i < count; ++i) total += pieces[i].size;
-    // A file moved or deleted behind the program's back takes no write:
-    // it would land where nobody finds it.
-    if (OSErr moved = CheckForkPath(refNum_); moved != noErr) return moved;
     if (undoing_)
         if (OSErr kept = KeepBeforeWrite(offset, total); kept != noErr) return kept;
     written_ = true;
@@ -158,6 +155,8 @@ void ContainerFork::EndUndo()
     undoing_ = false;
     kept_.clear();
 }
+
+OSErr ContainerFork::CheckPlace() const { return refNum_ == 0 ? rfNumErr : CheckForkPath(refNum_); }
 
 OSErr ContainerFork::Flush()
 {
