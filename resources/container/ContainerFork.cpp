@@ -51,6 +51,7 @@ OSErr ContainerFork::Close()
     OSErr err = FSClose(refNum_);
     refNum_ = 0;
     writable_ = false;
+    placeChecked_ = false;
     length_ = 0;
     EndUndo();
     return err;
@@ -156,12 +157,21 @@ void ContainerFork::EndUndo()
     kept_.clear();
 }
 
-OSErr ContainerFork::CheckPlace() const { return refNum_ == 0 ? rfNumErr : CheckForkPath(refNum_); }
+OSErr ContainerFork::CheckPlace()
+{
+    if (refNum_ == 0) return rfNumErr;
+    if (placeChecked_) return noErr;
+    const OSErr err = CheckForkPath(refNum_);
+    placeChecked_ = err == noErr;
+    return err;
+}
 
 OSErr ContainerFork::Flush()
 {
     if (refNum_ == 0) return rfNumErr;
     if (!writable_) return noErr;
+    // What is written from here on is the next change's: its check comes.
+    placeChecked_ = false;
     return StoreFlush(refNum_);
 }
 
