@@ -335,6 +335,13 @@ bool CPseudoResFile::UpdateResNoMap()
             Fail(wrPermErr);
             return false;
         }
+        // A file moved or replaced behind the program's back takes no
+        // change: it would land where nobody finds it.
+        if (OSErr err = fFork.CheckPlace(); err != noErr) {
+            fCommitFailed = true;
+            Fail(err);
+            return false;
+        }
         if (OSErr err = MarkOpen(); err != noErr) {
             Fail(err);
             return false;

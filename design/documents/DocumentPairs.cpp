@@ -1,12 +1,16 @@
 #include "design/documents/DocumentPairs.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "design/documents/CompanionJournalFile.h"
 #include "platform/core/Errors.h"
@@ -39,9 +43,19 @@ FSSpec HiddenBeside(const FSSpec& item, const char* suffix)
     return FSSpec{path};
 }
 
+FSSpec PairLockFile(const FSSpec& dest)
+{
+    // Keyed by the companion, in one case whichever is on the disk: every
+    // name that shares it (Demo.QzB, Demo.QTL, Demo) takes the one lock.
+    FSSpec companion;
+    if (!CompanionSpec(dest, &companion)) return HiddenBeside(dest, ".lock");
+    companion.path.replace(companion.path.size() - 3, 3, "RSR");
+    return HiddenBeside(companion, ".lock");
+}
+
 int16_t PairLock::Take(const FSSpec& dest)
 {
-    if (const int16_t err = name_.Take(HiddenBeside(dest, ".lock").path)) return err;
+    if (const int16_t err = name_.Take(PairLockFile(dest).path)) return err;
     FSSpec companion;
     if (platform::IsItemHeld(dest.path) || (CompanionSpec(dest, &companion) && platform::IsItemHeld(companion.path))) {
         name_.Release();
@@ -103,6 +117,32 @@ void RemoveBuilding(const FSSpec& dest)
     }
 }
 
+// The other names beside `dest` sharing its companion whose replacement
+// a crash cut short: their journals decide the made companion too.
+std::vector<FSSpec> SharersReplacing(const FSSpec& dest)
+{
+    constexpr size_t kPrefix = 4;  // ".qz."
+    const std::string suffix = ".replacing";
+    const std::string folder = platform::FSpGetParent(dest).path;
+    const std::string inFolder = folder == "/" ? folder : folder + "/";
+    const std::string ownLock = PairLockFile(dest).path;
+    std::vector<FSSpec> sharers;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return sharers;
+    while (const dirent* e = ::readdir(dir.get())) {
+        const std::string name = e->d_name;
+        if (name.size() <= kPrefix + suffix.size() || name.compare(0, kPrefix, ".qz.") != 0 ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const FSSpec sharer{inFolder + name.substr(kPrefix, name.size() - kPrefix - suffix.size())};
+        // A name cut to fit (told apart by a hash) is not read back.
+        if (sharer.path != dest.path && PairLockFile(sharer).path == ownLock &&
+            HiddenBeside(sharer, ".replacing").path == inFolder + name)
+            sharers.push_back(sharer);
+    }
+    return sharers;
+}
+
 }  // namespace
 
 bool BuildingPair(const FSSpec& dest, FSSpec* data, FSSpec* companion) { return Building(dest, data, companion); }
@@ -161,7 +201,20 @@ int16_t FinishPair(const FSSpec& dest, bool* unused)
     if (!Items(dest, items, &journal)) return 0;
     PairLock lock;
     if (const int16_t err = lock.Take(dest)) return err;
-    int16_t err = platform::FinishReplacement(items, 2, journal);
+    // Another name's journal first: without it, the made companion it
+    // still needs would be taken for a leftover of this name's.
+    int16_t err = 0;
+    try {
+        for (const FSSpec& sharer : SharersReplacing(dest)) {
+            platform::Replacement theirs[2];
+            FSSpec theirJournal;
+            if (!err && Items(sharer, theirs, &theirJournal))
+                err = platform::FinishReplacement(theirs, 2, theirJournal);
+        }
+    } catch (const std::bad_alloc&) {
+        err = platform::memFullErr;
+    }
+    if (!err) err = platform::FinishReplacement(items, 2, journal);
     if (!err) err = FinishKeptCompanion(dest, unused);
     if (!err) RemoveBuilding(dest);
     return err;

@@ -16,18 +16,23 @@
 #include "platform/files/FileTypes.h"
 #include "platform/files/NameLock.h"
 
-// The lock of the pair at a name, held until it goes out of scope. Nested
-// locks of one name in this program share it.
+// The lock of the pair at a name, held until it goes out of scope. It is
+// the lock of the companion: every name whose companion it is (a structure
+// and a library of one base name) takes the same one. Nested locks of one
+// companion in this program share it.
 class PairLock {
 public:
-    // 0, or fBsyErr when another program holds the name, or the document
-    // there is open (here or in another program).
+    // 0, or fBsyErr when another program holds the companion's lock, or the
+    // document there is open (here or in another program); lockNameErr when
+    // something other than a lock file is at the lock's name.
     int16_t Take(const platform::FSSpec& dest);
 
 private:
     platform::NameLock name_;
 };
 
+// The lock file of the pair at `dest` (PairLock).
+platform::FSSpec PairLockFile(const platform::FSSpec& dest);
 // ".qz." NAME SUFFIX in the folder of `item`: the hidden name of a file
 // that works on `item`. A name too long to take them is cut and told apart
 // from others by a hash of it.

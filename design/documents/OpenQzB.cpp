@@ -26,6 +26,7 @@
 #include "platform/files/Forks.h"
 #include "platform/files/MacNames.h"
 #include "platform/resfiles/Resources.h"
+#include "resources/CommitMark.h"
 #include "resources/ResourceApi.h"
 
 using platform::FourCC;
@@ -44,6 +45,7 @@ constexpr int16_t kLibraryOtherOrder = 1018;
 constexpr int16_t kOlderContainer = 4;   // reserr of openres
 constexpr int16_t kUnusedJournal = 84;   // STR# 1002
 constexpr int16_t kMissingCompanion = 102;
+constexpr int16_t kSharedCompanion = 127;  // 127-129 around two documents' names
 constexpr int32_t kParamMinSize = 5;     // the level is byte 4
 constexpr platform::Size kConvertMemory = 65536;
 
@@ -217,6 +219,32 @@ void TellMissingCompanion(const platform::FSSpec& fileSpec)
         TellNaming(kMissingCompanion, companion);
 }
 
+// Another document beside this one whose companion is the same file (a
+// library put by hand beside a structure of the same name): said, naming
+// both, and neither is opened, for each would write the other's objects.
+// 0, kCancelled once said, kMemory.
+int16_t SayIfSharedCompanion(const platform::FSSpec& fileSpec)
+{
+    platform::FSSpec companion, other;
+    CommitMark mark;
+    if (!ReadCommitMark(fileSpec.path, &mark) || !CompanionSpec(fileSpec, &companion) ||
+        !CompanionOwner(companion, fileSpec, &other))
+        return 0;
+    if (other.path.empty()) return kMemory;
+    Str255 text, more;
+    MyGetIndString(text, 1002, kSharedCompanion);
+    const platform::FSSpec* names[2] = {&fileSpec, &other};
+    for (int16_t i = 0; i < 2; ++i) {
+        const std::string roman = platform::FSpGetMacName(*names[i]);
+        CToPStr(roman.data(), int32_t(roman.size()), more);
+        AppendPString(text, more);
+        MyGetIndString(more, 1002, int16_t(kSharedCompanion + 1 + i));
+        AppendPString(text, more);
+    }
+    XAlert(1000, text, kStopAlert);
+    return kCancelled;
+}
+
 // Every refusal is decided on a read-only view of the container, so that a
 // refused document is never written, not even the mark of a file open for
 // writing. Only an accepted document is opened for writing and changed:
@@ -225,7 +253,11 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
 {
     // Held from here to the end of the open: no other program replaces or
     // puts right the pair meanwhile, and one that has it open keeps it.
-    if (const int16_t err = s->lock.Take(fileSpec)) return err == platform::fBsyErr ? kFileBusy : err;
+    const int16_t locked = s->lock.Take(fileSpec);
+    // Said first, also where this program holds the other document: it is
+    // the true reason, not a program holding this one.
+    if (const int16_t said = SayIfSharedCompanion(fileSpec)) return said;
+    if (locked) return locked == platform::fBsyErr ? kFileBusy : locked;
     // A replacement a crash cut short is put right before anything reads
     // the document.
     bool unused = false;

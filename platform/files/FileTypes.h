@@ -13,6 +13,7 @@ namespace platform {
 // Result codes the core table does not hold.
 constexpr OSErr badMovErr = -122;      // a move across file systems or into itself
 constexpr OSErr notAFileErr = -1302;   // a folder where a file was expected
+constexpr OSErr lockNameErr = -1303;   // a folder, link or special file at a lock file's name
 constexpr OSErr fileBoundsErr = -1309; // a size or position too large for the caller
 
 // A file reference: the absolute, lexically normal POSIX path (UTF-8)

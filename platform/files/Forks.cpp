@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <new>
@@ -19,6 +20,7 @@
 #include "platform/files/FileOps.h"
 #include "platform/files/OpenForks.h"
 #include "platform/files/Sidecar.h"
+#include "platform/files/TemporaryFile.h"
 
 namespace platform {
 namespace {
@@ -433,6 +435,74 @@ OSErr CheckForkPath(int16_t refNum)
     struct stat st {};
     if (::stat(f->path.c_str(), &st) != 0 || st.st_dev != f->device || st.st_ino != f->inode) return fnfErr;
     return noErr;
+}
+
+namespace {
+
+// A link stays a link: the file it names is the one replaced.
+OSErr LinkTarget(const std::string& path, std::string* target)
+{
+    *target = path;
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) != 0 || !S_ISLNK(named.st_mode)) return noErr;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return OSErrFromErrno(errno);
+    *target = resolved;
+    std::free(resolved);
+    return noErr;
+}
+
+// The temporary written whole, opened and locked as the fork's file is.
+OSErr WriteHeld(const Fork& f, const std::string& target, const void* bytes, size_t size, TemporaryFile* file,
+                int* fd)
+{
+    OSErr err = file->Create(target, 0666);
+    if (err != noErr) return err;
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) err = file->SetMode(old.st_mode & 07777);
+    if (err == noErr) err = file->Write(bytes, size);
+    if (err != noErr) return err;
+    const bool shared = f.permission == fsRdWrShPerm;
+    *fd = fileops::Open(file->TemporaryPath(), (f.permission == fsWrPerm ? O_WRONLY : O_RDWR) | O_CLOEXEC);
+    if (*fd < 0) return OSErrFromErrno(errno);
+    // Nobody else knows the temporary's name: the lock is free.
+    if (::flock(*fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+}  // namespace
+
+OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
+{
+    Fork* f = Find(refNum);
+    if (!f || f->resource) return rfNumErr;
+    if (!CanWrite(*f)) return wrPermErr;
+    if (const OSErr moved = CheckForkPath(refNum); moved != noErr) return moved;
+    if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
+    int fd = -1;
+    try {
+        std::string target;
+        OSErr err = LinkTarget(f->path, &target);
+        TemporaryFile file;
+        if (err == noErr) err = WriteHeld(*f, target, bytes, size, &file, &fd);
+        if (err == noErr) err = file.Commit(false);
+        // The new file took the name (only the folder's flush may have
+        // failed): the fork goes on with it.
+        struct stat opened {}, named {};
+        if (fd >= 0 && ::fstat(fd, &opened) == 0 && ::stat(target.c_str(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            fileops::Close(f->fd);
+            f->fd = fd;
+            f->device = opened.st_dev;
+            f->inode = opened.st_ino;
+            return err;
+        }
+        if (fd >= 0) fileops::Close(fd);
+        return err == noErr ? ioErr : err;
+    } catch (const std::bad_alloc&) {
+        if (fd >= 0) fileops::Close(fd);
+        return memFullErr;
+    }
 }
 
 OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork)

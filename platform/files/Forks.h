@@ -50,6 +50,16 @@ OSErr FSClose(int16_t refNum);
 // nobody finds it.
 OSErr CheckForkPath(int16_t refNum);
 
+// Puts `size` bytes whole in the place of the file of the open data fork
+// `refNum` (written beside it, flushed, renamed over it) and keeps the fork
+// open on the new file. The new file is opened, and so locked for writing,
+// before it takes the name: no other program finds the file unheld in
+// between, and none can keep the fork from going on. fnfErr when the file
+// was moved or deleted behind the program's back; after any failure the
+// fork is on whichever file the name holds, the old one unless the rename
+// was done.
+OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size);
+
 // The FSSpec, the permission and whether it is the resource fork of
 // an open fork.
 OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork);

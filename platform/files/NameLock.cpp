@@ -1,5 +1,6 @@
 #include "platform/files/NameLock.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,10 +8,13 @@
 
 #include <cerrno>
 #include <map>
+#include <memory>
 #include <new>
+#include <vector>
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileTypes.h"
 
 namespace platform {
 namespace {
@@ -32,6 +36,10 @@ OSErr Lock(const std::string& path, int* out)
 {
     *out = -1;
     for (int attempt = 0; attempt < 8; ++attempt) {
+        // Only a plain file is a lock file: a folder, a link or a pipe at
+        // the name is somebody else's, and is said as such.
+        struct stat there {};
+        if (::lstat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) return lockNameErr;
         int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
             // Names here change only for those who may write the folder:
@@ -39,21 +47,61 @@ OSErr Lock(const std::string& path, int* out)
             fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0 && errno == ENOENT) return noErr;
         }
+        // Something other than a plain file took the name since the look.
+        if (fd < 0 && (errno == EISDIR || errno == ELOOP || errno == ENXIO)) return lockNameErr;
         if (fd < 0) return errno == ENOENT ? noErr : OSErrFromErrno(errno);
+        struct stat opened {}, named {};
+        if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            ::close(fd);
+            return lockNameErr;
+        }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int why = errno;
             ::close(fd);
             return why == EWOULDBLOCK ? fBsyErr : OSErrFromErrno(why);
         }
-        struct stat opened {}, named {};
-        if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
-            opened.st_ino == named.st_ino) {
+        if (::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
             *out = fd;
             return noErr;
         }
         ::close(fd);
     }
     return fBsyErr;
+}
+
+bool IsLockFileName(const std::string& name)
+{
+    constexpr size_t kPrefix = 4, kSuffix = 5;  // ".qz." and ".lock"
+    return name.size() > kPrefix + kSuffix && name.compare(0, kPrefix, ".qz.") == 0 &&
+           name.compare(name.size() - kSuffix, kSuffix, ".lock") == 0;
+}
+
+// The lock files beside `path` that nobody holds: a killed program's, or
+// one of a name no longer used. Whoever gets a lock file's lock may remove
+// it (as its holder does when letting go): one who opened it meanwhile
+// finds, once locked, that the name no longer leads to it.
+void RemoveUnheldBeside(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return;
+    const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+    std::vector<std::string> found;
+    {
+        const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+        if (!dir) return;
+        while (const dirent* e = ::readdir(dir.get()))
+            if (IsLockFileName(e->d_name)) found.push_back(path.substr(0, slash + 1) + e->d_name);
+    }
+    for (const std::string& other : found) {
+        if (HeldNames().count(other)) continue;
+        const int fd = ::open(other.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened {}, named {};
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(other.c_str(), &named) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+            ::unlink(other.c_str());
+        ::close(fd);
+    }
 }
 
 }  // namespace
@@ -70,10 +118,20 @@ OSErr NameLock::Take(const std::string& lockPath)
                 HeldNames().erase(it);
                 return err;
             }
+            if (it->second.fd >= 0) RemoveUnheldBeside(path);
         }
         ++it->second.count;
         path_ = std::move(path);
     } catch (const std::bad_alloc&) {
+        // A lock taken before memory ran out stays counted by nobody.
+        const auto it = HeldNames().find(lockPath);
+        if (it != HeldNames().end() && it->second.count == 0) {
+            if (it->second.fd >= 0) {
+                ::unlink(lockPath.c_str());
+                ::close(it->second.fd);
+            }
+            HeldNames().erase(it);
+        }
         return memFullErr;
     }
     return noErr;

@@ -22,7 +22,10 @@ public:
     // Takes the lock kept at `lockPath` (a hidden name beside the one it
     // guards). noErr, also where the folder cannot take the lock file (it
     // is missing, or this user may not change its names); fBsyErr when
-    // another program holds it; else why the lock file could not be made.
+    // another program holds it; lockNameErr when a folder, a link or a
+    // special file is at that name (it is left as it is); else why the
+    // lock file could not be made. Taken afresh, it also removes the lock
+    // files beside it that nobody holds (left by killed programs).
     OSErr Take(const std::string& lockPath);
     void Release();
     bool Held() const { return !path_.empty(); }

@@ -30,6 +30,8 @@ public:
     // Any failure removes the temporary; the path keeps its old contents
     // unless the rename was done.
     OSErr Commit(bool noReplace);
+    // The temporary's name until it is committed or discarded.
+    const std::string& TemporaryPath() const { return temp_; }
 
 private:
     void Discard();

@@ -513,16 +513,11 @@ OSErr WriteFork(ResFile* f, const std::vector<uint8_t>& bytes)
         if (err == noErr) err = FSFlush(f->forkRef);
         return err;
     }
-    // A new data fork replaces the old one; the writer's fork is opened
-    // again on the new file. A file moved or deleted meanwhile is not
-    // brought back at its old place.
+    // A new data fork replaces the old one, the writer's fork going on
+    // with the new file. A file moved or deleted meanwhile is not brought
+    // back at its old place.
     GetForkInfo(f->forkRef, &f->fileSpec, nullptr, nullptr);
-    OSErr err = CheckForkPath(f->forkRef);
-    if (err == noErr) err = WriteFileAtomically(f->fileSpec.path, bytes.data(), bytes.size());
-    if (err != noErr) return err;
-    FSClose(f->forkRef);
-    f->forkRef = 0;
-    return FSpOpenDF(f->fileSpec, f->permission, &f->forkRef);
+    return ReplaceDataFork(f->forkRef, bytes.data(), bytes.size());
 }
 
 // A resource read with its file joins the end of its list, as on disk.

@@ -193,6 +193,10 @@
     ": a component is brought by generating its library and installing that. "
     ": belongs to an installed component, which brings it when it is installed. "
     " in the document "  # 125 after 94 and the object's full name, before its document's name
+    "Something other than a file (a folder, a link or a special file) has the name of the hidden lock file beside this document, which begins with \".qz.\" and ends with \".lock\". Nothing was changed: remove that item, then try again."  # 126 (-1303)
+    "The documents "  # 127-129 around the names of two documents sharing one companion file
+    " and "
+    " share one companion file, and each would change the other's objects: it was not opened. Move one of them (with its own companion file, if any) to another folder, then open it."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

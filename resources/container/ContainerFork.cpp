@@ -51,6 +51,7 @@ OSErr ContainerFork::Close()
     OSErr err = FSClose(refNum_);
     refNum_ = 0;
     writable_ = false;
+    placeChecked_ = false;
     length_ = 0;
     EndUndo();
     return err;
@@ -93,9 +94,6 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
     if (offset > length_ && offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
     uint64_t total = 0;
     for (uint32_t i = 0; i < count; ++i) total += pieces[i].size;
-    // A file moved or deleted behind the program's back takes no write:
-    // it would land where nobody finds it.
-    if (OSErr moved = CheckForkPath(refNum_); moved != noErr) return moved;
     if (undoing_)
         if (OSErr kept = KeepBeforeWrite(offset, total); kept != noErr) return kept;
     written_ = true;
@@ -159,10 +157,21 @@ void ContainerFork::EndUndo()
     kept_.clear();
 }
 
+OSErr ContainerFork::CheckPlace()
+{
+    if (refNum_ == 0) return rfNumErr;
+    if (placeChecked_) return noErr;
+    const OSErr err = CheckForkPath(refNum_);
+    placeChecked_ = err == noErr;
+    return err;
+}
+
 OSErr ContainerFork::Flush()
 {
     if (refNum_ == 0) return rfNumErr;
     if (!writable_) return noErr;
+    // What is written from here on is the next change's: its check comes.
+    placeChecked_ = false;
     return StoreFlush(refNum_);
 }
 

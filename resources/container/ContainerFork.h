@@ -47,6 +47,11 @@ public:
     platform::OSErr WriteForGood(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd);
     // Writes everything pending through to the disk.
     platform::OSErr Flush();
+    // noErr while the file is still at the path it was opened at; fnfErr
+    // once it was moved, replaced or deleted behind the program's back (a
+    // change then would land where nobody finds it). A stat of the path,
+    // asked before a change writes, once until the next flush.
+    platform::OSErr CheckPlace();
 
     // From now on every write first keeps the bytes it overwrites below
     // the present length (a write whose bytes cannot be kept fails), so
@@ -66,6 +71,7 @@ private:
     int16_t refNum_ = 0;
     bool writable_ = false;
     bool written_ = false;
+    bool placeChecked_ = false;  // since the last flush
     uint64_t length_ = 0;  // the physical size
     bool undoing_ = false;
     uint64_t undoLength_ = 0;

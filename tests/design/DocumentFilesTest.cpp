@@ -5,8 +5,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/dialogs/Messages.h"
 #include "design/documents/DocumentPairs.h"
 #include "design/objects/TableDescriptions.h"
 #include "forms/drawing/StyleSheetsInUse.h"
@@ -322,6 +324,107 @@ TEST_F(DocumentFiles, TheCompilationStateFollowsTheCompiledResources)
     SetDatabaseDirtyForCompiler();
     EXPECT_EQ(Resource(file, FourCC("QzQz"), 2), (Bytes{0, 0, 0, 2}));
     closeres(file, false);
+}
+
+// One companion, one document. A library put by hand beside a structure of
+// the same name (Demo.QTL beside Demo.QzB and its Demo.RSR) opens neither:
+// the message names both, and no file changes; also where this program has
+// the structure open already. A stray Demo.rsr beside Demo.RSR is nobody's:
+// a save over Demo writes Demo.RSR alone, and both spellings take one lock.
+TEST_F(DocumentFiles, ACompanionIsWrittenThroughOneDocumentOnly)
+{
+    const platform::FSSpec demo = Build("structure Demo\ntable T\n  field A longint\nstrings Own id 7000\n  \"own\"\n");
+    std::filesystem::create_directory(docs_ + "/lib");
+    const auto lib = docbuilder::BuildDocument("library Demo\nstrings Lib id 7100\n  \"lib\"\n", "l.qzdoc",
+                                               docs_ + "/lib");
+    ASSERT_EQ(lib.error, 0) << lib.message;
+    const platform::FSSpec library = InFolder("Demo.QTL");
+    const auto snapshot = [&] {
+        std::vector<std::pair<std::string, Bytes>> files;
+        for (const std::string& name : Names())
+            if (!std::filesystem::is_directory(docs_ + "/" + name)) files.emplace_back(name, Read(InFolder(name)));
+        return files;
+    };
+    const auto sharedText = [](const char* first, const char* second) {
+        std::string text;
+        platform::Str255 part;
+        for (int16_t item = 127; item <= 129; ++item) {
+            MyGetIndString(part, 1002, item);
+            text.append(reinterpret_cast<const char*>(part + 1), part[0]);
+            if (item < 129) text += item == 127 ? first : second;
+        }
+        return text;
+    };
+
+    std::filesystem::copy_file(lib.dataPath, library.path);  // as cp copies it: the data file alone
+    auto before = snapshot();
+    for (const auto& [doc, isStructure, other] :
+         {std::tuple{library, uint8_t(0), "Demo.QzB"}, std::tuple{demo, uint8_t(1), "Demo.QTL"}}) {
+        ResetAlerts();
+        const Opened o = Open(doc, isStructure);
+        Close(o);
+        EXPECT_EQ(o.err, 1001);
+        EXPECT_EQ(LastAlert().text, sharedText(platform::FSpGetName(doc).c_str(), other));
+        EXPECT_EQ(snapshot(), before);
+    }
+
+    // Both in this program: the structure open first, the library put
+    // beside it afterwards.
+    std::filesystem::remove(library.path);
+    const Opened structure = Open(demo, 1);
+    ASSERT_EQ(structure.err, 0);
+    ASSERT_EQ(AcceptQzB(structure.rsrFile, structure.container), 0);
+    std::filesystem::copy_file(lib.dataPath, library.path);
+    before = snapshot();
+    ResetAlerts();
+    const Opened second = Open(library, 0);
+    Close(second);
+    EXPECT_EQ(second.err, 1001);
+    EXPECT_EQ(LastAlert().text, sharedText("Demo.QTL", "Demo.QzB"));
+    EXPECT_EQ(snapshot(), before);
+    Close(structure);
+
+    // A stray lower-case companion beside the real one.
+    std::filesystem::remove(library.path);
+    const platform::FSSpec lockBefore = PairLockFile(demo);
+    std::filesystem::rename(docs_ + "/Demo.RSR", docs_ + "/Demo.rsr");
+    EXPECT_EQ(PairLockFile(demo), lockBefore) << "the spellings of one companion take two locks";
+    std::filesystem::rename(docs_ + "/Demo.rsr", docs_ + "/Demo.RSR");
+    std::filesystem::copy_file(lib.dataPath.substr(0, lib.dataPath.size() - 3) + "RSR", docs_ + "/Demo.rsr");
+    const Bytes stray = Read(InFolder("Demo.rsr"));
+    const platform::FSSpec src = Build("structure Src\ntable New\n  field B text\n");
+    const Bytes srcData = Read(src), srcCompanion = Read(InFolder("Src.RSR"));
+    std::filesystem::remove(demo.path + ".manifest");
+    std::filesystem::remove(src.path + ".manifest");
+    ASSERT_EQ(CopyFile(src, demo), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Demo.QzB", "Demo.RSR", "Demo.rsr", "lib"}));
+    EXPECT_TRUE(Read(demo) == srcData && Read(InFolder("Demo.RSR")) == srcCompanion) << "Demo is not Src's pair";
+    EXPECT_EQ(Read(InFolder("Demo.rsr")), stray);
+    const Opened reopened = Open(demo, 1);
+    EXPECT_EQ(reopened.err, 0);
+    CloseAccepted(reopened);
+    EXPECT_EQ(Read(InFolder("Demo.rsr")), stray);
+}
+
+// A data file replaced (not moved) under an open document: its change
+// lands nowhere and says the file is not found; the new file stays whole.
+TEST_F(DocumentFiles, AChangeOfADocumentReplacedBehindItsBackIsRefused)
+{
+    const platform::FSSpec demo = Build("structure Demo\ntable T\n  field A longint\n");
+    const platform::FSSpec other = Build("structure Other\ntable U\n  field B text\n");
+    const Opened o = Open(demo, 1);
+    ASSERT_EQ(o.err, 0);
+    ASSERT_EQ(AcceptQzB(o.rsrFile, o.container), 0);
+    std::filesystem::copy_file(other.path, docs_ + "/replacement");
+    std::filesystem::rename(docs_ + "/replacement", demo.path);
+    const Bytes replacement = Read(demo);
+    useres(o.container);
+    platform::Handle h = platform::NewHandle(4);
+    ASSERT_TRUE(xaddres(h, FourCC("TEST"), 1));
+    EXPECT_FALSE(updateres(o.container));
+    EXPECT_EQ(reserr, platform::fnfErr);
+    Close(o);
+    EXPECT_EQ(Read(demo), replacement);
 }
 
 }  // namespace

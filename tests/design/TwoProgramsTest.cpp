@@ -4,7 +4,10 @@
 // Only the holder of the pair's lock changes the pair: the other is told
 // the document is busy and touches nothing, and each name ends with one
 // whole pair.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,8 +34,10 @@ using Point = filecrash::StopPoint;
 // program opens meanwhile: the transfer tests.)
 enum class A { Save, Sql };
 // B opens Demo.QzB, saves from/Other.QzB over it, or holds it open from
-// before A starts and changes it once A has ended.
-enum class B { Open, Save, Hold };
+// before A starts and changes it once A has ended; or works on the library
+// of the same name, whose companion is the same Demo.RSR: opens Demo.QTL,
+// saves from/Lib.QTL as it, or makes a new library there.
+enum class B { Open, Save, Hold, OpenLib, SaveLib, NewLib };
 
 struct Row {
     const char* what;
@@ -40,9 +45,11 @@ struct Row {
     Point stop;
     B b;
     int16_t aAnswer, bAnswer;
+    bool fresh = false;   // no Demo before A's save
+    bool killed = false;  // A killed at its stop, before B's part
 };
 
-constexpr int16_t kBusy = platform::fBsyErr, kOpenBusy = -49;
+constexpr int16_t kBusy = platform::fBsyErr, kOpenBusy = -49, kKilled = -2;
 const Point kJournalMade{Point::Before, "._.qz.Demo.QzB.replacing."};
 
 const Row kRows[] = {
@@ -56,6 +63,22 @@ const Row kRows[] = {
     {"open before the source goes", A::Save, {Point::Before, "/from/Src.QzB"}, B::Open, 0, kOpenBusy},
     {"two saves over one name", A::Save, kJournalMade, B::Save, 0, kBusy},
     {"open during an SQL building", A::Sql, {Point::Renamed, ".qz.Demo.QzB.bld"}, B::Open, 0, kOpenBusy},
+    // The library of the same name takes the same lock: it neither takes
+    // nor removes the made companion of A's save.
+    {"two new documents of one name saved at once", A::Save, {Point::Wrote, "._.qz.Demo.QzB.replacing."},
+     B::SaveLib, 0, kBusy, true},
+    {"a library saved at the journal's flush", A::Save, {Point::Synced, "._.qz.Demo.QzB.replacing."}, B::SaveLib, 0,
+     kBusy},
+    {"a library opened before the journal", A::Save, kJournalMade, B::OpenLib, 0, kOpenBusy},
+    {"a library opened at the companion's rename", A::Save, {Point::Renamed, "/Demo.RSR"}, B::OpenLib, 0, kOpenBusy},
+    {"a library made at the data file's rename", A::Save, {Point::Renamed, "/Demo.QzB"}, B::NewLib, 0, kBusy},
+    {"a new library made before the source goes", A::Save, {Point::Before, "/from/Src.QzB"}, B::NewLib, 0, kBusy,
+     true},
+    {"a library saved at an SQL building", A::Sql, {Point::Renamed, ".qz.Demo.QzB.bld"}, B::SaveLib, 0, kBusy},
+    // What a killed save left is finished by the next program on either
+    // name: its made companion is no leftover of the library's.
+    {"a library opened after a save killed with its journal", A::Save, {Point::Renamed, ".qz.Demo.QzB.replacing"},
+     B::OpenLib, kKilled, platform::fnfErr, false, true},
 };
 
 class TwoPrograms : public DocFiles {
@@ -73,6 +96,11 @@ protected:
             ASSERT_EQ(r.error, 0) << r.message;
             fs::remove(r.manifestPath);
         }
+        const auto lib = docbuilder::BuildDocument("library Lib\nstrings Lib id 7100\n  \"lib\"\n", "l.qzdoc",
+                                                   docs_ + "/from");
+        ASSERT_EQ(lib.error, 0) << lib.message;
+        ASSERT_EQ(lib.dataPath, docs_ + "/from/Lib.QTL");
+        fs::remove(lib.manifestPath);
         fs::remove(demo_.path + ".manifest");
         std::ofstream(docs_ + "/from/s.sql") << "CREATE TABLE Built (c INT);";
     }
@@ -90,6 +118,23 @@ protected:
             platform::PushFileDialogAnswer(demo_.path);
             return SQL(script, report, &made);
         }
+        }
+        return -1;
+    }
+
+    int16_t RunB(B b)
+    {
+        switch (b) {
+        case B::Open:
+        case B::OpenLib: {
+            const Opened o = Open(b == B::Open ? demo_ : InFolder("Demo.QTL"), b == B::Open);
+            Close(o);
+            return o.err;
+        }
+        case B::Save: return CopyFile(InFolder("from/Other.QzB"), demo_);
+        case B::SaveLib: return CopyFile(InFolder("from/Lib.QTL"), InFolder("Demo.QTL"));
+        case B::NewLib: return CreateQzLib(InFolder("Demo.QTL"), 1);
+        case B::Hold: break;
         }
         return -1;
     }
@@ -121,13 +166,12 @@ protected:
         ::kill(a, SIGCONT);
         ::waitpid(a, &status, WUNTRACED);
         *stopped = WIFSTOPPED(status);
-        if (row.b == B::Open) {
-            const Opened o = Open(demo_, 1);
-            *bAnswer = o.err;
-            Close(o);
-        } else if (row.b == B::Save) {
-            *bAnswer = CopyFile(InFolder("from/Other.QzB"), demo_);
+        if (row.killed && *stopped) {
+            ::kill(a, SIGKILL);
+            ::waitpid(a, &status, 0);
+            *stopped = false;
         }
+        if (row.b != B::Hold) *bAnswer = RunB(row.b);
         if (*stopped) {
             ::kill(a, SIGCONT);
             ::waitpid(a, &status, 0);
@@ -142,6 +186,16 @@ protected:
             Close(held);
         }
         return result;
+    }
+
+    // The data file and companion at `data` gone, with their sidecars.
+    void RemovePair(const platform::FSSpec& data)
+    {
+        platform::FSSpec companion;
+        ASSERT_TRUE(CompanionSpec(data, &companion));
+        for (const std::string& path : {data.path, companion.path})
+            for (const fs::path& p : {fs::path(path), fs::path(path).parent_path() / ("._" + fs::path(path).filename().string())})
+                fs::remove(p);
     }
 
     // The names in the folder, sidecars left out.
@@ -161,12 +215,13 @@ TEST_F(TwoPrograms, OnlyTheHolderOfAPairsLockChangesIt)
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.what);
         MakeDocuments();
+        if (row.fresh) RemovePair(demo_);
         const Bytes oldData = Read(demo_), oldCompanion = Read(demoCompanion_);
         const Bytes srcData = Read(InFolder("from/Src.QzB")), srcCompanion = Read(InFolder("from/Src.RSR"));
         int16_t bAnswer = 1;
         bool stopped = false;
         const int16_t aAnswer = RunBoth(row, &bAnswer, &stopped);
-        EXPECT_EQ(stopped, row.stop.kind != Point::None) << "A never reached its stop";
+        EXPECT_EQ(stopped, row.stop.kind != Point::None && !row.killed) << "A never reached its stop";
         EXPECT_EQ(aAnswer, row.aAnswer);
         EXPECT_EQ(bAnswer, row.bAnswer);
 
@@ -174,7 +229,7 @@ TEST_F(TwoPrograms, OnlyTheHolderOfAPairsLockChangesIt)
         // it); the sources whole where they were.
         const bool moved = row.a == A::Save && aAnswer == 0;
         const Bytes data = Read(demo_), companion = Read(demoCompanion_);
-        if (moved) {
+        if (moved || row.killed) {
             EXPECT_TRUE(data == srcData && companion == srcCompanion) << "Demo is not Src's pair";
         } else if (row.a == A::Sql && aAnswer == 0) {
             EXPECT_NE(data, oldData);
@@ -187,14 +242,173 @@ TEST_F(TwoPrograms, OnlyTheHolderOfAPairsLockChangesIt)
         CloseAccepted(now);
         std::set<std::string> names = {"Demo.QzB", "Demo.RSR", "from"};
         EXPECT_EQ(Names(docs_), names);
-        names = {"Other.QzB", "Other.RSR", "s.sql"};
+        names = {"Other.QzB", "Other.RSR", "Lib.QTL", "Lib.RSR", "s.sql"};
         if (!moved) names.insert({"Src.QzB", "Src.RSR"});
+        // Nobody worked in from/ since A was killed: its lock file, which
+        // holds nothing, goes with the next lock taken there.
+        if (row.killed) names.insert(".qz.Src.RSR.lock");
         if (row.a == A::Sql) names.insert("s.sql.report.txt");
         EXPECT_EQ(Names(docs_ + "/from"), names);
         if (!moved) {
             EXPECT_TRUE(Read(InFolder("from/Src.QzB")) == srcData && Read(InFolder("from/Src.RSR")) == srcCompanion);
         }
     }
+}
+
+// What another program holds or left at a name, and the program's two tries
+// (an open, then a save of Src over Demo): refused with nothing changed
+// while it is there, both done once it has gone. Lock files nobody holds
+// go with the next lock taken in the folder.
+enum class There { LockHeld, CompanionHeld, FolderAtLock, LinkAtLock, PipeAtLock, Leftovers };
+
+struct HeldRow {
+    const char* what;
+    There there;
+    int16_t openAnswer, saveAnswer;
+};
+
+constexpr int16_t kLockName = platform::lockNameErr;
+
+const HeldRow kHeldRows[] = {
+    {"the pair's lock held", There::LockHeld, kOpenBusy, kBusy},
+    {"the companion held, its data file free", There::CompanionHeld, kOpenBusy, kBusy},
+    {"a folder at the lock's name", There::FolderAtLock, kLockName, kLockName},
+    {"a link at the lock's name", There::LinkAtLock, kLockName, kLockName},
+    {"a pipe at the lock's name", There::PipeAtLock, kLockName, kLockName},
+    {"lock files nobody holds", There::Leftovers, 0, 0},
+};
+
+TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
+{
+    for (const HeldRow& row : kHeldRows) {
+        SCOPED_TRACE(row.what);
+        MakeDocuments();
+        const std::string lock = PairLockFile(demo_).path;
+        const Bytes oldData = Read(demo_), oldCompanion = Read(demoCompanion_);
+        const Bytes srcData = Read(InFolder("from/Src.QzB")), srcCompanion = Read(InFolder("from/Src.RSR"));
+        int other = -1;  // another program's hold
+        const auto hold = [&](const std::string& path) {
+            other = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            ASSERT_GE(other, 0);
+            ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+        };
+        const std::string held = docs_ + "/.qz.Other.QzB.lock";
+        switch (row.there) {
+        case There::LockHeld: hold(lock); break;
+        case There::CompanionHeld: hold(demoCompanion_.path); break;
+        case There::FolderAtLock: fs::create_directory(lock); break;
+        case There::LinkAtLock: fs::create_symlink(docs_ + "/elsewhere", lock); break;
+        case There::PipeAtLock: ASSERT_EQ(::mkfifo(lock.c_str(), 0666), 0); break;
+        case There::Leftovers:
+            // A killed program's, the name's lock before it was the
+            // companion's, and one another program holds.
+            for (const char* name : {"/.qz.Gone.RSR.lock", "/.qz.Demo.QzB.lock"}) std::ofstream(docs_ + name) << "";
+            hold(held);
+            break;
+        }
+        const Opened first = Open(demo_, 1);
+        Close(first);
+        EXPECT_EQ(first.err, row.openAnswer);
+        EXPECT_EQ(CopyFile(InFolder("from/Src.QzB"), demo_), row.saveAnswer);
+        if (row.saveAnswer != 0) {
+            EXPECT_TRUE(Read(demo_) == oldData && Read(demoCompanion_) == oldCompanion) << "Demo changed";
+            EXPECT_TRUE(Read(InFolder("from/Src.QzB")) == srcData && Read(InFolder("from/Src.RSR")) == srcCompanion);
+            const bool atLock = row.there != There::CompanionHeld;
+            EXPECT_EQ(fs::exists(fs::symlink_status(lock)), atLock) << "what is at the lock's name was removed";
+        }
+        std::set<std::string> names = {"Demo.QzB", "Demo.RSR", "from"};
+        if (row.there == There::Leftovers) names.insert(".qz.Other.QzB.lock");
+        else if (row.saveAnswer != 0 && row.there != There::CompanionHeld) names.insert(".qz.Demo.RSR.lock");
+        EXPECT_EQ(Names(docs_), names);
+
+        // Gone: the second try of each is done.
+        if (other >= 0) ::close(other);
+        if (row.there != There::CompanionHeld && row.there != There::Leftovers) fs::remove(lock);
+        if (row.saveAnswer != 0) {
+            const Opened second = Open(demo_, 1);
+            EXPECT_EQ(second.err, 0);
+            CloseAccepted(second);
+            EXPECT_EQ(CopyFile(InFolder("from/Src.QzB"), demo_), 0);
+        }
+        EXPECT_TRUE(Read(demo_) == srcData && Read(demoCompanion_) == srcCompanion) << "Demo is not Src's pair";
+        fs::remove(held);
+    }
+}
+
+// Unpaused, as users meet it: A saves Src as Demo.QzB (over the old one, or
+// where there is none yet) while B, started up to 40 ms later, opens, saves
+// or makes the library Demo.QTL. Whoever answers 0 holds its whole pair at
+// the name, and its source is gone only then; the other changed nothing.
+TEST_F(TwoPrograms, BothNamesOfOneCompanionTriedAtOnceEndWithOneWholePair)
+{
+    MakeDocuments();
+    const fs::path kept = folder_ / "kept";
+    fs::copy(docs_, kept, fs::copy_options::recursive);
+    const Bytes oldData = Read(demo_), oldCompanion = Read(demoCompanion_);
+    const Bytes src[2] = {Read(InFolder("from/Src.QzB")), Read(InFolder("from/Src.RSR"))};
+    const Bytes lib[2] = {Read(InFolder("from/Lib.QTL")), Read(InFolder("from/Lib.RSR"))};
+    const platform::FSSpec library = InFolder("Demo.QTL");
+    const B kinds[] = {B::SaveLib, B::OpenLib, B::NewLib};
+    constexpr int kRounds = 200;
+    // One program A for every round: it saves each time it is told to.
+    int go[2], answer[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(answer), 0);
+    const pid_t a = ::fork();
+    if (a == 0) {
+        ::close(go[1]);
+        ::close(answer[0]);
+        for (char round = 0; ::read(go[0], &round, 1) == 1;) {
+            const int16_t result = RunA(A::Save);
+            (void)!::write(answer[1], &result, sizeof result);
+        }
+        ::_exit(0);
+    }
+    ::close(go[0]);
+    ::close(answer[1]);
+    for (int round = 0; round < kRounds; ++round) {
+        const B b = kinds[round % 3];
+        const bool fresh = round % 2 == 0;
+        SCOPED_TRACE("round " + std::to_string(round));
+        fs::remove_all(docs_);
+        fs::copy(kept, docs_, fs::copy_options::recursive);
+        if (fresh) RemovePair(demo_);
+        const char start = 1;
+        ASSERT_EQ(::write(go[1], &start, 1), 1);
+        // Mostly inside the few milliseconds a save takes, now and then later.
+        ::usleep(useconds_t(round % 5 == 0 ? (round % 41) * 1000 : (round * 7 % 41) * 100));
+        const int16_t bAnswer = RunB(b);
+        int16_t aAnswer = -1;
+        if (::read(answer[0], &aAnswer, sizeof aAnswer) != sizeof aAnswer) aAnswer = -2;
+
+        const bool saved = aAnswer == 0, libraryMade = bAnswer == 0;
+        EXPECT_TRUE(saved || aAnswer == platform::fBsyErr || aAnswer == platform::dupFNErr) << aAnswer;
+        EXPECT_FALSE(saved && libraryMade) << "both names took one companion";
+        EXPECT_TRUE(b != B::OpenLib || bAnswer == platform::fnfErr || bAnswer == kOpenBusy) << bAnswer;
+        std::set<std::string> names = {"from"};
+        if (saved) {
+            EXPECT_TRUE(Read(demo_) == src[0] && Read(demoCompanion_) == src[1]) << "Demo.QzB is not Src's pair";
+        } else if (!fresh) {
+            EXPECT_TRUE(Read(demo_) == oldData && Read(demoCompanion_) == oldCompanion) << "the old Demo changed";
+        }
+        if (saved || !fresh) names.insert({"Demo.QzB", "Demo.RSR"});
+        if (libraryMade) {
+            names.insert({"Demo.QTL", "Demo.RSR"});
+            if (b == B::SaveLib) {
+                EXPECT_TRUE(Read(library) == lib[0] && Read(demoCompanion_) == lib[1]) << "Demo.QTL is not Lib's pair";
+            }
+        }
+        EXPECT_EQ(Names(docs_), names);
+        EXPECT_EQ(fs::exists(docs_ + "/from/Src.QzB") && Read(InFolder("from/Src.QzB")) == src[0], !saved);
+        EXPECT_EQ(fs::exists(docs_ + "/from/Src.RSR") && Read(InFolder("from/Src.RSR")) == src[1], !saved);
+        const bool libMoved = b == B::SaveLib && libraryMade;
+        EXPECT_EQ(fs::exists(docs_ + "/from/Lib.QTL") && Read(InFolder("from/Lib.QTL")) == lib[0], !libMoved);
+        if (HasFailure()) break;
+    }
+    ::close(go[1]);
+    ::close(answer[0]);
+    int status = 0;
+    ::waitpid(a, &status, 0);
 }
 
 }  // namespace

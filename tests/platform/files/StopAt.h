@@ -15,7 +15,7 @@ namespace filecrash {
 
 // Where the program stops; None: nowhere.
 struct StopPoint {
-    enum Kind { None, Before, Opened, Wrote, Renamed } kind = None;
+    enum Kind { None, Before, Opened, Wrote, Synced, Renamed } kind = None;
     const char* part = "";
 };
 
@@ -32,7 +32,7 @@ public:
     void Renamed(const std::string&, const std::string& to) override { Reached(StopPoint::Renamed, to); }
     void Changing(const std::string& path) override { Reached(StopPoint::Before, path); }
     void Resized(int, uint64_t) override {}
-    void Synced(int) override {}
+    void Synced(int fd) override { Reached(StopPoint::Synced, opened_[fd]); }
     void Closed(int fd) override { opened_.erase(fd); }
     void Removed(const std::string&) override {}
     void SyncedFolder(const std::string&) override {}

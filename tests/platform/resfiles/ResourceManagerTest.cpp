@@ -1,6 +1,9 @@
 #include "platform/resfiles/Resources.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +14,7 @@
 #include "platform/core/Faults.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
+#include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/files/Sidecar.h"
@@ -449,6 +453,67 @@ TEST_F(ResourceFiles, OpeningAndCreatingReportErrors)
     EXPECT_EQ(ResError(), noErr);
     ReadWholeFile(fileSpec.path, &after);
     EXPECT_NE(after, before);
+}
+
+// Another program probing the file's lock the moment an update put the new
+// file in place (as one does before it opens a document of the same name):
+// the update lands and says so, and the file stays held, so that the
+// probe finds it taken and later updates land too.
+class ProbeOnRename : public FileOpObserver {
+public:
+    explicit ProbeOnRename(std::string path) : path_(std::move(path)) {}
+    ~ProbeOnRename() override
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    void Renamed(const std::string&, const std::string& to) override
+    {
+        if (to != path_ || fd_ >= 0) return;
+        fd_ = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
+        took_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+    }
+    void Opened(int, const std::string&, bool) override {}
+    void Wrote(int, uint64_t, const void*, size_t) override {}
+    void Changing(const std::string&) override {}
+    void Resized(int, uint64_t) override {}
+    void Synced(int) override {}
+    void Closed(int) override {}
+    void Removed(const std::string&) override {}
+    void SyncedFolder(const std::string&) override {}
+    void MadeFolder(const std::string&) override {}
+    bool Took() const { return took_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool took_ = false;
+};
+
+TEST_F(ResourceFiles, AnUpdateProbedByAnotherProgramLandsAndLaterOnesToo)
+{
+    FSSpec fileSpec = MakeFixture("probed");
+    const int16_t ref = FSpOpenResFile(fileSpec, fsRdWrPerm, ResFileFork::Data);
+    ASSERT_GT(ref, 0);
+    Add(Bytes{1, 2}, FourCC("TEST"), 1);
+    {
+        ProbeOnRename probe(fileSpec.path);
+        SetFileOpObserver(&probe);
+        UpdateResFile(ref);
+        SetFileOpObserver(nullptr);
+        EXPECT_EQ(ResError(), noErr);
+        EXPECT_FALSE(probe.Took()) << "the new file was left unheld";
+    }
+    Add(Bytes{3}, FourCC("TEST"), 2);
+    UpdateResFile(ref);
+    EXPECT_EQ(ResError(), noErr);
+    CloseResFile(ref);
+    const int16_t again = FSpOpenResFile(fileSpec, fsRdPerm, ResFileFork::Data);
+    ASSERT_GT(again, 0);
+    Handle first = Get1Resource(FourCC("TEST"), 1), second = Get1Resource(FourCC("TEST"), 2);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(HandleBytes(first), (Bytes{1, 2}));
+    EXPECT_EQ(HandleBytes(second), Bytes{3});
+    CloseResFile(again);
 }
 
 // A file renamed while open is updated under its new name; none comes back
