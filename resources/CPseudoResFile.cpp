@@ -336,8 +336,10 @@ bool CPseudoResFile::UpdateResNoMap()
             return false;
         }
         // A file moved or replaced behind the program's back takes no
-        // change: it would land where nobody finds it.
-        if (OSErr err = fFork.CheckPlace(); err != noErr) {
+        // change: said before anything is written, as a failed commit. The
+        // commit's writes then take this look as theirs.
+        const container::ContainerFork::PlaceLook look(fFork);
+        if (OSErr err = look.Error(); err != noErr) {
             fCommitFailed = true;
             Fail(err);
             return false;
@@ -666,6 +668,9 @@ bool CPseudoResFile::UpdateRes()
             Fail(noErr);
             return true;
         }
+        // One look at the file's place for the whole commit; its first
+        // step says what it found.
+        const container::ContainerFork::PlaceLook look(fFork);
         if (!UpdateResNoMap()) return false;
         OSErr err = CommitAll();
         fCommitFailed = err != noErr;

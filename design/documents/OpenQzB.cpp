@@ -193,13 +193,20 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
 }
 
 // A caution naming a file: item `item` of 'STR#' 1002, then its name.
-void TellNaming(int16_t item, const platform::FSSpec& file)
+// The file's name, as the program shows it, after `text`.
+void AppendFileName(unsigned char* text, const platform::FSSpec& file)
 {
-    Str255 text, name;
-    MyGetIndString(text, 1002, item);
+    Str255 name;
     const std::string roman = platform::FSpGetMacName(file);
     CToPStr(roman.data(), int32_t(roman.size()), name);
     AppendPString(text, name);
+}
+
+void TellNaming(int16_t item, const platform::FSSpec& file)
+{
+    Str255 text;
+    MyGetIndString(text, 1002, item);
+    AppendFileName(text, file);
     XAlert(1000, text, kCautionAlert);
 }
 
@@ -235,9 +242,7 @@ int16_t SayIfSharedCompanion(const platform::FSSpec& fileSpec)
     MyGetIndString(text, 1002, kSharedCompanion);
     const platform::FSSpec* names[2] = {&fileSpec, &other};
     for (int16_t i = 0; i < 2; ++i) {
-        const std::string roman = platform::FSpGetMacName(*names[i]);
-        CToPStr(roman.data(), int32_t(roman.size()), more);
-        AppendPString(text, more);
+        AppendFileName(text, *names[i]);
         MyGetIndString(more, 1002, int16_t(kSharedCompanion + 1 + i));
         AppendPString(text, more);
     }

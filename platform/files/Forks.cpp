@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <new>
@@ -22,6 +21,7 @@
 #include "platform/files/OpenForks.h"
 #include "platform/files/Sidecar.h"
 #include "platform/files/TemporaryFile.h"
+#include "platform/files/WholeFile.h"
 
 namespace platform {
 namespace {
@@ -437,39 +437,17 @@ OSErr CheckForkPath(int16_t refNum)
     // the next write stamp new ones, and so every flush after it commit
     // the file system's journal (a fifth of a small change's cost).
     struct statx sx {};
-    if (::statx(AT_FDCWD, f->path.c_str(), 0, STATX_INO, &sx) == 0)
-        return makedev(sx.stx_dev_major, sx.stx_dev_minor) == f->device && sx.stx_ino == f->inode ? noErr : fnfErr;
-    if (errno != ENOSYS) return fnfErr;
-    struct stat st {};
-    if (::stat(f->path.c_str(), &st) != 0 || st.st_dev != f->device || st.st_ino != f->inode) return fnfErr;
-    return noErr;
+    if (::statx(AT_FDCWD, f->path.c_str(), 0, STATX_INO, &sx) != 0) return fnfErr;
+    return makedev(sx.stx_dev_major, sx.stx_dev_minor) == f->device && sx.stx_ino == f->inode ? noErr : fnfErr;
 }
 
 namespace {
-
-// A link stays a link: the file it names is the one replaced.
-OSErr LinkTarget(const std::string& path, std::string* target)
-{
-    *target = path;
-    struct stat named {};
-    if (::lstat(path.c_str(), &named) != 0 || !S_ISLNK(named.st_mode)) return noErr;
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) return OSErrFromErrno(errno);
-    *target = resolved;
-    std::free(resolved);
-    return noErr;
-}
 
 // The temporary written whole, opened and locked as the fork's file is.
 OSErr WriteHeld(const Fork& f, const std::string& target, const void* bytes, size_t size, TemporaryFile* file,
                 int* fd)
 {
-    OSErr err = file->Create(target, 0666);
-    if (err != noErr) return err;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) err = file->SetMode(old.st_mode & 07777);
-    if (err == noErr) err = file->Write(bytes, size);
-    if (err != noErr) return err;
+    if (const OSErr err = WriteReplacement(target, bytes, size, 0666, file)) return err;
     const bool shared = f.permission == fsRdWrShPerm;
     *fd = fileops::Open(file->TemporaryPath(), (f.permission == fsWrPerm ? O_WRONLY : O_RDWR) | O_CLOEXEC);
     if (*fd < 0) return OSErrFromErrno(errno);
@@ -490,7 +468,7 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
     int fd = -1;
     try {
         std::string target;
-        OSErr err = LinkTarget(f->path, &target);
+        OSErr err = ReplacedFile(f->path, &target);
         TemporaryFile file;
         if (err == noErr) err = WriteHeld(*f, target, bytes, size, &file, &fd);
         if (err == noErr) err = file.Commit(false);

@@ -30,8 +30,25 @@ std::map<std::string, Holding>& HeldNames()
     return held;
 }
 
-// The lock file at `path`, locked, and still at `path` once locked: a
-// holder that let go in between removed the file this open found.
+// Whether `path` still names the open file `opened` describes: a holder
+// that let go meanwhile removed it.
+bool StillNamed(const std::string& path, const struct stat& opened)
+{
+    struct stat named {};
+    return ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// A held lock file let go: removed while still locked, so that whoever
+// opened it meanwhile finds, once it gets the lock, that the name no longer
+// leads to it.
+void LetGo(const std::string& path, const Holding& holding)
+{
+    if (holding.fd < 0) return;
+    ::unlink(path.c_str());
+    ::close(holding.fd);
+}
+
+// The lock file at `path`, locked, and still at `path` once locked.
 OSErr Lock(const std::string& path, int* out)
 {
     *out = -1;
@@ -50,7 +67,7 @@ OSErr Lock(const std::string& path, int* out)
         // Something other than a plain file took the name since the look.
         if (fd < 0 && (errno == EISDIR || errno == ELOOP || errno == ENXIO)) return lockNameErr;
         if (fd < 0) return errno == ENOENT ? noErr : OSErrFromErrno(errno);
-        struct stat opened {}, named {};
+        struct stat opened {};
         if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
             ::close(fd);
             return lockNameErr;
@@ -60,7 +77,7 @@ OSErr Lock(const std::string& path, int* out)
             ::close(fd);
             return why == EWOULDBLOCK ? fBsyErr : OSErrFromErrno(why);
         }
-        if (::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+        if (StillNamed(path, opened)) {
             *out = fd;
             return noErr;
         }
@@ -96,9 +113,9 @@ void RemoveUnheldBeside(const std::string& path)
         if (HeldNames().count(other)) continue;
         const int fd = ::open(other.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
-        struct stat opened {}, named {};
+        struct stat opened {};
         if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::lstat(other.c_str(), &named) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+            StillNamed(other, opened))
             ::unlink(other.c_str());
         ::close(fd);
     }
@@ -126,10 +143,7 @@ OSErr NameLock::Take(const std::string& lockPath)
         // A lock taken before memory ran out stays counted by nobody.
         const auto it = HeldNames().find(lockPath);
         if (it != HeldNames().end() && it->second.count == 0) {
-            if (it->second.fd >= 0) {
-                ::unlink(lockPath.c_str());
-                ::close(it->second.fd);
-            }
+            LetGo(lockPath, it->second);
             HeldNames().erase(it);
         }
         return memFullErr;
@@ -142,12 +156,7 @@ void NameLock::Release()
     if (path_.empty()) return;
     const auto it = HeldNames().find(path_);
     if (it != HeldNames().end() && --it->second.count == 0) {
-        // Removed while still locked: whoever opened it meanwhile finds,
-        // once it gets the lock, that the name no longer leads to it.
-        if (it->second.fd >= 0) {
-            ::unlink(path_.c_str());
-            ::close(it->second.fd);
-        }
+        LetGo(path_, it->second);
         HeldNames().erase(it);
     }
     path_.clear();

@@ -56,21 +56,10 @@ OSErr WriteFileAtomically(const std::string& path, const void* bytes, size_t siz
 {
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
     try {
-        // A link stays a link: the file it names is the one replaced.
-        std::string target = path;
-        struct stat named {};
-        if (::lstat(path.c_str(), &named) == 0 && S_ISLNK(named.st_mode)) {
-            char* resolved = ::realpath(path.c_str(), nullptr);
-            if (!resolved) return OSErrFromErrno(errno);
-            target = resolved;
-            std::free(resolved);
-        }
+        std::string target;
         TemporaryFile file;
-        OSErr err = file.Create(target, newMode);
-        if (err != noErr) return err;
-        struct stat old {};
-        if (::stat(target.c_str(), &old) == 0) err = file.SetMode(old.st_mode & 07777);
-        if (err == noErr) err = file.Write(bytes, size);
+        OSErr err = ReplacedFile(path, &target);
+        if (err == noErr) err = WriteReplacement(target, bytes, size, newMode, &file);
         if (err == noErr) err = file.Commit(false);
         return err;
     } catch (const std::bad_alloc&) {
@@ -78,6 +67,29 @@ OSErr WriteFileAtomically(const std::string& path, const void* bytes, size_t siz
         // already the whole new one when only the folder's flush ran short.
         return memFullErr;
     }
+}
+
+OSErr ReplacedFile(const std::string& path, std::string* target)
+{
+    *target = path;
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) != 0 || !S_ISLNK(named.st_mode)) return noErr;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return OSErrFromErrno(errno);
+    *target = resolved;
+    std::free(resolved);
+    return noErr;
+}
+
+OSErr WriteReplacement(const std::string& target, const void* bytes, size_t size, uint32_t newMode,
+                       TemporaryFile* file)
+{
+    OSErr err = file->Create(target, newMode);
+    if (err != noErr) return err;
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) err = file->SetMode(old.st_mode & 07777);
+    if (err == noErr) err = file->Write(bytes, size);
+    return err;
 }
 
 }  // namespace platform

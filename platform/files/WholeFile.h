@@ -10,6 +10,8 @@
 
 namespace platform {
 
+class TemporaryFile;
+
 // Reads a regular file whole; sizes above `maxSize` give memFullErr.
 OSErr ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes,
                     int64_t maxSize = INT32_MAX);
@@ -21,5 +23,13 @@ OSErr ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes,
 // file as it was.
 OSErr WriteFileAtomically(const std::string& path, const void* bytes, size_t size,
                           uint32_t newMode = 0666);
+
+// The file a replacement of `path` replaces: `path`, or the file a link
+// there names (a link stays a link).
+OSErr ReplacedFile(const std::string& path, std::string* target);
+// `file` created beside `target` and holding `size` bytes, with the
+// permission bits of the file it will replace, else `newMode`.
+OSErr WriteReplacement(const std::string& target, const void* bytes, size_t size, uint32_t newMode,
+                       TemporaryFile* file);
 
 }  // namespace platform

@@ -51,7 +51,6 @@ OSErr ContainerFork::Close()
     OSErr err = FSClose(refNum_);
     refNum_ = 0;
     writable_ = false;
-    placeChecked_ = false;
     length_ = 0;
     EndUndo();
     return err;
@@ -94,6 +93,10 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
     if (offset > length_ && offset >= uint64_t(logicalEnd) + kPageBytes) return eofErr;
     uint64_t total = 0;
     for (uint32_t i = 0; i < count; ++i) total += pieces[i].size;
+    // A file moved or deleted behind the program's back takes no write:
+    // it would land where nobody finds it.
+    if (!placeLooked_)
+        if (OSErr moved = CheckPlace(); moved != noErr) return moved;
     if (undoing_)
         if (OSErr kept = KeepBeforeWrite(offset, total); kept != noErr) return kept;
     written_ = true;
@@ -157,21 +160,12 @@ void ContainerFork::EndUndo()
     kept_.clear();
 }
 
-OSErr ContainerFork::CheckPlace()
-{
-    if (refNum_ == 0) return rfNumErr;
-    if (placeChecked_) return noErr;
-    const OSErr err = CheckForkPath(refNum_);
-    placeChecked_ = err == noErr;
-    return err;
-}
+OSErr ContainerFork::CheckPlace() const { return refNum_ == 0 ? rfNumErr : CheckForkPath(refNum_); }
 
 OSErr ContainerFork::Flush()
 {
     if (refNum_ == 0) return rfNumErr;
     if (!writable_) return noErr;
-    // What is written from here on is the next change's: its check comes.
-    placeChecked_ = false;
     return StoreFlush(refNum_);
 }
 

@@ -49,9 +49,31 @@ public:
     platform::OSErr Flush();
     // noErr while the file is still at the path it was opened at; fnfErr
     // once it was moved, replaced or deleted behind the program's back (a
-    // change then would land where nobody finds it). A stat of the path,
-    // asked before a change writes, once until the next flush.
-    platform::OSErr CheckPlace();
+    // change then would land where nobody finds it). Every write asks it,
+    // but those of a change a PlaceLook covers.
+    platform::OSErr CheckPlace() const;
+
+    // One look at the file's place for a whole change (a commit): while it
+    // lives, the fork's writes take that look as theirs. Inside another,
+    // it is that one.
+    class PlaceLook {
+    public:
+        explicit PlaceLook(ContainerFork& fork) : fork_(fork), outer_(fork.placeLooked_)
+        {
+            if (outer_) return;
+            err_ = fork.CheckPlace();
+            fork.placeLooked_ = err_ == 0;
+        }
+        ~PlaceLook() { fork_.placeLooked_ = outer_; }
+        PlaceLook(const PlaceLook&) = delete;
+        PlaceLook& operator=(const PlaceLook&) = delete;
+        platform::OSErr Error() const { return err_; }
+
+    private:
+        ContainerFork& fork_;
+        const bool outer_;
+        platform::OSErr err_ = 0;
+    };
 
     // From now on every write first keeps the bytes it overwrites below
     // the present length (a write whose bytes cannot be kept fails), so
@@ -71,7 +93,7 @@ private:
     int16_t refNum_ = 0;
     bool writable_ = false;
     bool written_ = false;
-    bool placeChecked_ = false;  // since the last flush
+    bool placeLooked_ = false;  // a PlaceLook found the file in place
     uint64_t length_ = 0;  // the physical size
     bool undoing_ = false;
     uint64_t undoLength_ = 0;

@@ -408,6 +408,8 @@ TEST_F(DocumentFiles, ACompanionIsWrittenThroughOneDocumentOnly)
 
 // A data file replaced (not moved) under an open document: its change
 // lands nowhere and says the file is not found; the new file stays whole.
+// A document moved away after a change landed: its close writes nothing
+// into the moved file either.
 TEST_F(DocumentFiles, AChangeOfADocumentReplacedBehindItsBackIsRefused)
 {
     const platform::FSSpec demo = Build("structure Demo\ntable T\n  field A longint\n");
@@ -425,6 +427,18 @@ TEST_F(DocumentFiles, AChangeOfADocumentReplacedBehindItsBackIsRefused)
     EXPECT_EQ(reserr, platform::fnfErr);
     Close(o);
     EXPECT_EQ(Read(demo), replacement);
+
+    const platform::FSSpec moving = Build("structure Moving\ntable T\n  field A longint\n");
+    const Opened m = Open(moving, 1);
+    ASSERT_EQ(m.err, 0);
+    ASSERT_EQ(AcceptQzB(m.rsrFile, m.container), 0);
+    useres(m.container);
+    ASSERT_TRUE(xaddres(platform::NewHandle(4), FourCC("TEST"), 1));
+    ASSERT_TRUE(updateres(m.container));
+    std::filesystem::rename(moving.path, docs_ + "/Moved.QzB");
+    const Bytes moved = Read(platform::FSSpec{docs_ + "/Moved.QzB"});
+    Close(m);
+    EXPECT_EQ(Read(platform::FSSpec{docs_ + "/Moved.QzB"}), moved);
 }
 
 }  // namespace
