@@ -155,9 +155,10 @@ int16_t LinkEntries(TFileObjQz* table, TFileObjQz* source, C_ListRec* conflicts,
     platform::Handle h = xget1res(kDefinition, table->id);
     if (!h || size_t(platform::GetHandleSize(h)) != def.size()) return kResourceMissing;
     std::memcpy(*h, def.data(), def.size());
+    if (!xwriteres(h) || !updateresNoMap(table->owner->fResFile)) return reserr ? reserr : platform::ioErr;
+    // The date the write gave it, as a read finds it.
     table->resTime = xgetrestimestamp(h);
     table->resSize = uint32_t(def.size());
-    if (!xwriteres(h) || !updateresNoMap(table->owner->fResFile)) return reserr ? reserr : platform::ioErr;
     return 0;
 }
 
