@@ -336,15 +336,11 @@ bool CPseudoResFile::UpdateResNoMap()
             return false;
         }
         // A file moved or replaced behind the program's back takes no
-        // change: said before anything is written, as a failed commit. The
-        // commit's writes then take this look as theirs.
+        // change: its first write looks, before anything is written, and
+        // fails the commit.
         const container::ContainerFork::PlaceLook look(fFork);
-        if (OSErr err = look.Error(); err != noErr) {
-            fCommitFailed = true;
-            Fail(err);
-            return false;
-        }
         if (OSErr err = MarkOpen(); err != noErr) {
+            fCommitFailed = true;
             Fail(err);
             return false;
         }
@@ -668,8 +664,7 @@ bool CPseudoResFile::UpdateRes()
             Fail(noErr);
             return true;
         }
-        // One look at the file's place for the whole commit; its first
-        // step says what it found.
+        // One look at the file's place for the whole commit.
         const container::ContainerFork::PlaceLook look(fFork);
         if (!UpdateResNoMap()) return false;
         OSErr err = CommitAll();

@@ -53,26 +53,26 @@ public:
     // but those of a change a PlaceLook covers.
     platform::OSErr CheckPlace() const;
 
-    // One look at the file's place for a whole change (a commit): while it
-    // lives, the fork's writes take that look as theirs. Inside another,
-    // it is that one.
+    // One look at the file's place for a whole change (a commit): the
+    // change's first write looks, and its other writes take that look as
+    // theirs; a change that writes nothing looks at nothing. Inside
+    // another, it is that one.
     class PlaceLook {
     public:
-        explicit PlaceLook(ContainerFork& fork) : fork_(fork), outer_(fork.placeLooked_)
+        explicit PlaceLook(ContainerFork& fork) : fork_(fork), outermost_(!fork.placeLook_)
         {
-            if (outer_) return;
-            err_ = fork.CheckPlace();
-            fork.placeLooked_ = err_ == 0;
+            if (outermost_) fork.placeLook_ = true;
         }
-        ~PlaceLook() { fork_.placeLooked_ = outer_; }
+        ~PlaceLook()
+        {
+            if (outermost_) fork_.placeLook_ = fork_.placeSeen_ = false;
+        }
         PlaceLook(const PlaceLook&) = delete;
         PlaceLook& operator=(const PlaceLook&) = delete;
-        platform::OSErr Error() const { return err_; }
 
     private:
         ContainerFork& fork_;
-        const bool outer_;
-        platform::OSErr err_ = 0;
+        const bool outermost_;
     };
 
     // From now on every write first keeps the bytes it overwrites below
@@ -93,7 +93,8 @@ private:
     int16_t refNum_ = 0;
     bool writable_ = false;
     bool written_ = false;
-    bool placeLooked_ = false;  // a PlaceLook found the file in place
+    bool placeLook_ = false;  // a PlaceLook lives
+    bool placeSeen_ = false;  // and its look found the file in place
     uint64_t length_ = 0;  // the physical size
     bool undoing_ = false;
     uint64_t undoLength_ = 0;

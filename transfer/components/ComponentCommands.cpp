@@ -236,6 +236,9 @@ int16_t M_UnInstall(TModuleObjQz* component)
     UpdateMode mode(3);
     LinkChanges together;
     MethodRecordsLeaveTogether records;
+    // The whole tree goes: its groups' summaries wait, to go with their
+    // groups, rather than follow each member that leaves.
+    TreeSummariesWait(component);
     int16_t err = 0;
     {
         TreeWait wait(component);

@@ -8,6 +8,7 @@
 #include "app/dialogs/Messages.h"
 #include "app/dialogs/WaitDialog.h"
 #include "app/documents/MainDoc.h"
+#include "design/links/XRef.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/Groups.h"
 #include "design/objects/OpenEditors.h"
@@ -117,6 +118,27 @@ int16_t DelPass(TGroupObjQz* group, int16_t pass, Seen* seen, Seen* tried)
 }
 
 }  // namespace
+
+void TreeSummariesWait(TGroupObjQz* root)
+{
+    GroupMembersChanged(root);
+    try {
+        Seen seen{root};
+        std::vector<TGroupObjQz*> stack{root};
+        while (!stack.empty()) {
+            TGroupObjQz* g = stack.back();
+            stack.pop_back();
+            for (int32_t i = 0; g->members && i < g->members->Size(); ++i)
+                if (TObjQz* m = g->members->At(i); IsGroupKind(m) && seen.insert(m).second) {
+                    GroupMembersChanged(static_cast<TGroupObjQz*>(m));
+                    stack.push_back(static_cast<TGroupObjQz*>(m));
+                }
+        }
+    } catch (const std::bad_alloc&) {
+        // The groups not reached follow each member's change: slower, as
+        // right.
+    }
+}
 
 bool GroupHolds(TGroupObjQz* group, const TObjQz* obj)
 {

@@ -29,6 +29,11 @@ int16_t RecursiveUnGroup(TMainDoc* doc, TGroupObjQz* group);
 enum : int16_t { kTablesPass = 1, kFormsPass = 2, kOthersPass = 3 };
 int16_t RecursiveDelGroup(TGroupObjQz* group, int16_t pass);
 
+// The summaries of the group and of every group inside it wait to be
+// remade (GroupMembersChanged) rather than follow each member's change:
+// for a change of the whole tree.
+void TreeSummariesWait(TGroupObjQz* root);
+
 // Whether `obj` is a member of the group or, deep, of a group inside it.
 bool GroupHolds(TGroupObjQz* group, const TObjQz* obj);
 
