@@ -1,15 +1,14 @@
 #include "resources/Companion.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "platform/files/FolderListing.h"
 #include "resources/CommitMark.h"
 
 bool CompanionSpec(const platform::FSSpec& fileSpec, platform::FSSpec* companion)
@@ -41,14 +40,12 @@ bool CompanionOwner(const platform::FSSpec& companion, const platform::FSSpec& e
     const size_t slash = companion.path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : companion.path.substr(0, slash);
     const std::string prefix = slash == std::string::npos ? "" : companion.path.substr(0, slash + 1);
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return false;
     try {
-        std::vector<std::string> names;
-        while (const dirent* e = ::readdir(dir.get())) {
-            const std::string name = e->d_name;
+        std::vector<std::string> listed, names;
+        if (!platform::NamesIn(folder, &listed)) return false;
+        for (const std::string& name : listed) {
             // Sidecars, temporaries and the work files of the program.
-            if (name.rfind("._", 0) == 0 || name.rfind(".qz.", 0) == 0 || name == "." || name == "..") continue;
+            if (name.rfind("._", 0) == 0 || name.rfind(".qz.", 0) == 0) continue;
             platform::FSSpec theirs;
             const platform::FSSpec candidate{prefix + name};
             if (candidate.path != companion.path && candidate.path != except.path &&

@@ -1,12 +1,10 @@
 #include "design/documents/DocumentPairs.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <new>
 #include <string>
 #include <utility>
@@ -17,6 +15,7 @@
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
+#include "platform/files/FolderListing.h"
 #include "platform/files/OpenForks.h"
 #include "platform/files/Replacement.h"
 #include "platform/files/Sidecar.h"
@@ -127,10 +126,9 @@ std::vector<FSSpec> SharersReplacing(const FSSpec& dest)
     const std::string inFolder = folder == "/" ? folder : folder + "/";
     const std::string ownLock = PairLockFile(dest).path;
     std::vector<FSSpec> sharers;
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return sharers;
-    while (const dirent* e = ::readdir(dir.get())) {
-        const std::string name = e->d_name;
+    std::vector<std::string> names;
+    if (!platform::NamesIn(folder, &names)) return sharers;
+    for (const std::string& name : names) {
         if (name.size() <= kPrefix + suffix.size() || name.compare(0, kPrefix, ".qz.") != 0 ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;

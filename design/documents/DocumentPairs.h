@@ -26,6 +26,9 @@ public:
     // document there is open (here or in another program); lockNameErr when
     // something other than a lock file is at the lock's name.
     int16_t Take(const platform::FSSpec& dest);
+    // Lets go before the scope ends (a refusal said after it keeps nobody
+    // waiting).
+    void Release() { name_.Release(); }
 
 private:
     platform::NameLock name_;

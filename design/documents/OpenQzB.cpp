@@ -229,8 +229,9 @@ void TellMissingCompanion(const platform::FSSpec& fileSpec)
 // Another document beside this one whose companion is the same file (a
 // library put by hand beside a structure of the same name): said, naming
 // both, and neither is opened, for each would write the other's objects.
-// 0, kCancelled once said, kMemory.
-int16_t SayIfSharedCompanion(const platform::FSSpec& fileSpec)
+// The pair's lock is let go before the alert. 0, kCancelled once said,
+// kMemory.
+int16_t SayIfSharedCompanion(const platform::FSSpec& fileSpec, PairLock* lock)
 {
     platform::FSSpec companion, other;
     CommitMark mark;
@@ -238,6 +239,7 @@ int16_t SayIfSharedCompanion(const platform::FSSpec& fileSpec)
         !CompanionOwner(companion, fileSpec, &other))
         return 0;
     if (other.path.empty()) return kMemory;
+    lock->Release();
     Str255 text, more;
     MyGetIndString(text, 1002, kSharedCompanion);
     const platform::FSSpec* names[2] = {&fileSpec, &other};
@@ -261,7 +263,7 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
     const int16_t locked = s->lock.Take(fileSpec);
     // Said first, also where this program holds the other document: it is
     // the true reason, not a program holding this one.
-    if (const int16_t said = SayIfSharedCompanion(fileSpec)) return said;
+    if (const int16_t said = SayIfSharedCompanion(fileSpec, &s->lock)) return said;
     if (locked) return locked == platform::fBsyErr ? kFileBusy : locked;
     // A replacement a crash cut short is put right before anything reads
     // the document.

@@ -118,13 +118,16 @@ void NameAfterTitle(TMenuObjQz* menu)
     TakeNewName(menu, title);
 }
 
+// A menu or a menu bar names project methods; what else it uses, it
+// names by number.
+bool MenuKeepsOldName(const TObjQz* menu, const TObjQz* obj, bool force)
+{
+    return obj && obj->kind == 2 && menu->TstFlag(kFlagCiphered) && !force;
+}
+
 }  // namespace
 
-// A menu names project methods; what else it uses, it names by number.
-bool TMenuObjQz::KeepsOldName(TObjQz* obj, bool force)
-{
-    return obj && obj->kind == 2 && TstFlag(kFlagCiphered) && !force;
-}
+bool TMenuObjQz::KeepsOldName(TObjQz* obj, bool force) { return MenuKeepsOldName(this, obj, force); }
 
 int16_t TMenuObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force)
 {
@@ -142,10 +145,7 @@ void TMenuObjQz::XRefReplace(TObjQz* obj, const unsigned char* newName, bool for
     if (const int16_t err = RewriteForRename(obj, newName, force)) ErrMsg(err);
 }
 
-bool TMBarObjQz::KeepsOldName(TObjQz* obj, bool force)
-{
-    return obj && obj->kind == 2 && TstFlag(kFlagCiphered) && !force;
-}
+bool TMBarObjQz::KeepsOldName(TObjQz* obj, bool force) { return MenuKeepsOldName(this, obj, force); }
 
 int16_t TMBarObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, bool force)
 {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <set>
 
@@ -14,24 +15,29 @@
 
 namespace platform {
 
+bool NamesIn(const std::string& folder, std::vector<std::string>* names)
+{
+    names->clear();
+    // Closed however the listing ends: memory may run out in it.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return false;
+    while (const dirent* d = ::readdir(dir.get()))
+        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0) names->emplace_back(d->d_name);
+    return true;
+}
+
 OSErr FSpListFolder(const FSSpec& folder, std::vector<FolderEntry>* entries)
 {
     entries->clear();
-    // Closed however the listing ends: memory may run out in it.
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.path.c_str()), ::closedir);
-    if (!dir) return errno == ENOENT ? fnfErr : OSErrFromErrno(errno);
-    std::vector<std::string> names;
+    std::vector<std::string> all, names;
+    if (!NamesIn(folder.path, &all)) return errno == ENOENT ? fnfErr : OSErrFromErrno(errno);
     std::set<std::string> sidecars;
-    errno = 0;
-    while (dirent* d = ::readdir(dir.get())) {
-        std::string name = d->d_name;
-        if (name == "." || name == "..") continue;
+    for (std::string& name : all) {
         if (IsSidecarName(name))
             sidecars.insert(name.substr(2));
         else
             names.push_back(std::move(name));
     }
-    dir.reset();
     std::sort(names.begin(), names.end());
 
     std::string base = folder.path == "/" ? "" : folder.path;

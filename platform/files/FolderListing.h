@@ -23,4 +23,8 @@ struct FolderEntry {
 
 OSErr FSpListFolder(const FSSpec& folder, std::vector<FolderEntry>* entries);
 
+// The names of a folder's entries as the system lists them, "." and ".."
+// left out; false (errno says why) when the folder cannot be read.
+bool NamesIn(const std::string& folder, std::vector<std::string>* names);
+
 }  // namespace platform

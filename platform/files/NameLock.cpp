@@ -1,6 +1,5 @@
 #include "platform/files/NameLock.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,13 +7,13 @@
 
 #include <cerrno>
 #include <map>
-#include <memory>
 #include <new>
 #include <vector>
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileTypes.h"
+#include "platform/files/FolderListing.h"
 
 namespace platform {
 namespace {
@@ -102,14 +101,11 @@ void RemoveUnheldBeside(const std::string& path)
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return;
     const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
-    std::vector<std::string> found;
-    {
-        const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-        if (!dir) return;
-        while (const dirent* e = ::readdir(dir.get()))
-            if (IsLockFileName(e->d_name)) found.push_back(path.substr(0, slash + 1) + e->d_name);
-    }
-    for (const std::string& other : found) {
+    std::vector<std::string> names;
+    if (!NamesIn(folder, &names)) return;
+    for (const std::string& name : names) {
+        if (!IsLockFileName(name)) continue;
+        const std::string other = path.substr(0, slash + 1) + name;
         if (HeldNames().count(other)) continue;
         const int fd = ::open(other.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;

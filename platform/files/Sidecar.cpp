@@ -1,16 +1,15 @@
 #include "platform/files/Sidecar.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
 #include <vector>
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileOps.h"
+#include "platform/files/FolderListing.h"
 #include "platform/files/WholeFile.h"
 
 namespace platform {
@@ -54,11 +53,9 @@ OSErr RemoveSidecar(const std::string& itemPath)
 
 void RemoveOrphanSidecars(const std::string& folderPath)
 {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folderPath.c_str()), ::closedir);
-    if (!dir) return;
-    std::vector<std::string> orphans;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
+    std::vector<std::string> names, orphans;
+    if (!NamesIn(folderPath, &names)) return;
+    for (const std::string& name : names) {
         if (!IsSidecarName(name)) continue;
         struct stat st {};
         const std::string item = folderPath + "/" + name.substr(2);

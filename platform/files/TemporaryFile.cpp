@@ -1,6 +1,5 @@
 #include "platform/files/TemporaryFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -9,12 +8,12 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileOps.h"
+#include "platform/files/FolderListing.h"
 
 namespace platform {
 namespace {
@@ -119,12 +118,9 @@ void RemoveTemporariesOf(const std::string& path)
     const std::string folder = FolderOf(path);
     const size_t slash = path.rfind('/');
     const std::string prefix = TemporaryPrefix(slash == std::string::npos ? path : path.substr(slash + 1));
-    // Closed however the listing ends: memory may run out on a long name.
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return;
-    std::vector<std::string> leftovers;
-    while (const dirent* e = ::readdir(dir.get())) {
-        const std::string name = e->d_name;
+    std::vector<std::string> names, leftovers;
+    if (!NamesIn(folder, &names)) return;
+    for (const std::string& name : names) {
         if (name.size() != prefix.size() + kSuffixDigits || name.compare(0, prefix.size(), prefix) != 0) continue;
         bool hex = true;
         for (size_t i = prefix.size(); i < name.size(); ++i) hex = hex && std::isxdigit(uint8_t(name[i]));

@@ -25,6 +25,8 @@ long-name|DIR/$long.QzB||
 mistyped|DIR/Dmeo.QzB||There is no file named \"Dmeo.QzB\" in the folder
 linked|DIR/link/Demo.QzB||
 save-over-link||$new_library\nanswer DIR/link/Demo.QzB\n$save||[ -L link/Demo.QzB ] && [ -L link/Demo.RSR ] && ! cmp -s Demo.QzB $from/Demo.QzB
+shared-companion|DIR/Demo.QTL||The documents Demo.QTL and Demo.QzB share one companion file
+lock-folder|DIR/Demo.QzB||Something other than a file (a folder, a link or a special file) has the name
 print-pdf-cancelled|DIR/Demo.QzB|$print_list\nchoose 1\nwait 60\nidle\nchoose 3\nwait 60\nidle\nanswer cancel\nwait 60\nidle\nchoose 2\nwait 60\nidle|
 "
 
@@ -38,6 +40,9 @@ while IFS='|' read -r name args steps text check; do
     long-name) mv "$dir/Demo.QzB" "$dir/$long.QzB" && mv "$dir/Demo.RSR" "$dir/$long.RSR" && rm "$dir"/._* ;;
     linked) mkdir "$dir/link" && ln -s "$dir/Demo.QzB" "$dir/link/Demo.QzB" ;;
     save-over-link) mkdir "$dir/link" && ln -s ../Demo.QzB "$dir/link/Demo.QzB" && ln -s ../Demo.RSR "$dir/link/Demo.RSR" ;;
+    # A library copied in by hand beside the structure of its name.
+    shared-companion) cp "$dir/Demo.QzB" "$dir/Demo.QTL" ;;
+    lock-folder) mkdir "$dir/.qz.Demo.RSR.lock" ;;
   esac
   before=$(cd "$dir" && find . -path ./prefs -prune -o -type f -print0 | sort -z | xargs -0 sha1sum)
   printf 'idle\nwait 600\nidle\n%b\n' "${steps//DIR/$dir}" > "$dir/script.txt"
