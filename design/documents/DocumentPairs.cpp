@@ -206,8 +206,8 @@ int16_t FinishPair(const FSSpec& dest, bool* unused)
         for (const FSSpec& sharer : SharersReplacing(dest)) {
             platform::Replacement theirs[2];
             FSSpec theirJournal;
-            if (!err && Items(sharer, theirs, &theirJournal))
-                err = platform::FinishReplacement(theirs, 2, theirJournal);
+            if (Items(sharer, theirs, &theirJournal) && (err = platform::FinishReplacement(theirs, 2, theirJournal)))
+                break;
         }
     } catch (const std::bad_alloc&) {
         err = platform::memFullErr;

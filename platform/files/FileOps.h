@@ -14,21 +14,22 @@
 
 namespace platform {
 
+// Each call does nothing unless an observer wants it.
 class FileOpObserver {
 public:
     virtual ~FileOpObserver() = default;
     // A descriptor opened for writing (`created`: the open made the file).
-    virtual void Opened(int fd, const std::string& path, bool created) = 0;
-    virtual void Wrote(int fd, uint64_t offset, const void* data, size_t size) = 0;
-    virtual void Resized(int fd, uint64_t size) = 0;
+    virtual void Opened(int, const std::string&, bool) {}
+    virtual void Wrote(int, uint64_t, const void*, size_t) {}
+    virtual void Resized(int, uint64_t) {}
     // The file's bytes are on the disk.
-    virtual void Synced(int fd) = 0;
-    virtual void Closed(int fd) = 0;
-    virtual void Renamed(const std::string& from, const std::string& to) = 0;
-    virtual void Removed(const std::string& path) = 0;
+    virtual void Synced(int) {}
+    virtual void Closed(int) {}
+    virtual void Renamed(const std::string&, const std::string&) {}
+    virtual void Removed(const std::string&) {}
     // The names in the folder are on the disk.
-    virtual void SyncedFolder(const std::string& path) = 0;
-    virtual void MadeFolder(const std::string& path) = 0;
+    virtual void SyncedFolder(const std::string&) {}
+    virtual void MadeFolder(const std::string&) {}
     // About to create (an open that may), rename or remove `path`: a test
     // stops here to let another program in.
     virtual void Changing(const std::string&) {}

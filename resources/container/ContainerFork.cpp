@@ -96,7 +96,7 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
     // A file moved or deleted behind the program's back takes no write:
     // it would land where nobody finds it.
     if (!placeSeen_) {
-        if (OSErr moved = CheckPlace(); moved != noErr) return moved;
+        if (OSErr moved = CheckForkPath(refNum_); moved != noErr) return moved;
         placeSeen_ = placeLook_;
     }
     if (undoing_)
@@ -161,8 +161,6 @@ void ContainerFork::EndUndo()
     undoing_ = false;
     kept_.clear();
 }
-
-OSErr ContainerFork::CheckPlace() const { return refNum_ == 0 ? rfNumErr : CheckForkPath(refNum_); }
 
 OSErr ContainerFork::Flush()
 {

@@ -47,15 +47,13 @@ public:
     platform::OSErr WriteForGood(uint64_t offset, const void* buffer, uint32_t count, uint32_t logicalEnd);
     // Writes everything pending through to the disk.
     platform::OSErr Flush();
-    // noErr while the file is still at the path it was opened at; fnfErr
-    // once it was moved, replaced or deleted behind the program's back (a
-    // change then would land where nobody finds it). Every write asks it,
-    // but those of a change a PlaceLook covers.
-    platform::OSErr CheckPlace() const;
 
-    // One look at the file's place for a whole change (a commit): the
-    // change's first write looks, and its other writes take that look as
-    // theirs; a change that writes nothing looks at nothing. Inside
+    // Every write first looks whether the file is still at the path it
+    // was opened at, and fails with fnfErr once it was moved, replaced or
+    // deleted behind the program's back (a change then would land where
+    // nobody finds it). A PlaceLook makes that one look for a whole change
+    // (a commit): its first write looks, its other writes take that look
+    // as theirs, and a change that writes nothing looks at nothing. Inside
     // another, it is that one.
     class PlaceLook {
     public:

@@ -31,12 +31,8 @@ public:
     void Wrote(int fd, uint64_t, const void*, size_t) override { Reached(StopPoint::Wrote, opened_[fd]); }
     void Renamed(const std::string&, const std::string& to) override { Reached(StopPoint::Renamed, to); }
     void Changing(const std::string& path) override { Reached(StopPoint::Before, path); }
-    void Resized(int, uint64_t) override {}
     void Synced(int fd) override { Reached(StopPoint::Synced, opened_[fd]); }
     void Closed(int fd) override { opened_.erase(fd); }
-    void Removed(const std::string&) override {}
-    void SyncedFolder(const std::string&) override {}
-    void MadeFolder(const std::string&) override {}
 
 private:
     void Reached(StopPoint::Kind kind, const std::string& path)

@@ -472,15 +472,6 @@ public:
         fd_ = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
         took_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
     }
-    void Opened(int, const std::string&, bool) override {}
-    void Wrote(int, uint64_t, const void*, size_t) override {}
-    void Changing(const std::string&) override {}
-    void Resized(int, uint64_t) override {}
-    void Synced(int) override {}
-    void Closed(int) override {}
-    void Removed(const std::string&) override {}
-    void SyncedFolder(const std::string&) override {}
-    void MadeFolder(const std::string&) override {}
     bool Took() const { return took_; }
 
 private:
