@@ -128,7 +128,11 @@
 # at fault. Item 11 is the alert of a structure made whose report has
 # remarks (OpenSQL). Item 13 is the remark of a script that is not UTF-8;
 # 14-16 those of characters left out: "Line N left out: "C" in WRITTEN,
-# which is read as NAME".
+# which is read as NAME". Item 36 is the remark of a script read as Mac
+# Roman; 37-41 those of what could not be read: "Line N, byte B: 0xE9 is
+# not UTF-8: it was read as Windows-1252, "é"." (38), "Line N, byte B: a
+# NUL character, left out." (39), "... 0xD800 is not UTF-16..." (40),
+# "... 0x41 is the script's last byte..." (41).
 'STR#' 1028 "Script errors" {
     "Line"
     "at"
@@ -140,12 +144,19 @@
     "syntax error"
     "one table more than the 255 a structure holds,"
     "one column more than the 511 fields a table holds,"
-    "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: names merged or cut, characters left out of names, or the script read as Windows-1252."
+    "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: names merged or cut, characters left out or not read, or the script read as Windows-1252 or Mac Roman."
     "a name with characters a structure cannot hold, each shown here as ?,"
     "The script is not UTF-8: it was read as Windows-1252."
     "left out:"
     "in"
     "which is read as"
+    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""  # 17-35 free
+    "The script is not UTF-8 and holds bytes Windows-1252 does not: it was read as Mac Roman."
+    "byte"
+    "is not UTF-8: it was read as Windows-1252,"
+    "a NUL character, left out."
+    "is not UTF-16 (a surrogate without its pair): it was left out."
+    "is the script's last byte, without its pair in UTF-16: it was left out."
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.

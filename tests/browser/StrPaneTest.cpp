@@ -117,14 +117,26 @@ TEST_F(StrEditor, TheListKeepsBetweenOneAnd255Strings)
     }
 }
 
-// A string stops at 255 characters: a paste is cut there; at the limit a
-// letter beeps while backspace, arrows and typing over a selection work.
+// A string stops at 255 characters: a longer paste is cut there, and said;
+// at the limit a letter beeps while backspace, arrows and typing over a
+// selection work.
 TEST_F(StrEditor, AStringStopsAt255Characters)
 {
     browser::TStrPlane* pane = OpenList("  \"\"\n");
-    Scrap(std::string(300, 'x'));
-    ASSERT_EQ(pane->Do_Func(24), 0);
+    for (const int32_t length : {254, 255, 256, 300}) {
+        TESetText("", 0, pane->fTE);
+        Scrap(std::string(size_t(length), 'x'));
+        const int32_t alerts = AlertCount();
+        ASSERT_EQ(pane->Do_Func(24), 0);
+        EXPECT_EQ(std::tuple(Text(pane->fTE), AlertCount() - alerts),
+                  std::tuple(std::string(size_t(std::min(length, 255)), 'x'), length > 255 ? 1 : 0))
+            << length;
+        if (length > 255) {
+            EXPECT_EQ(LastAlert().text, KeptText(browser::kPasteCutText));
+        }
+    }
     EXPECT_EQ((**pane->fTE).teLength, 255);
+    ResetSysBeepCount();  // the alerts' own
     pane->key(KeyEvent('a'));
     EXPECT_EQ((**pane->fTE).teLength, 255);
     EXPECT_EQ(SysBeepCount(), 1u);
@@ -140,6 +152,21 @@ TEST_F(StrEditor, AStringStopsAt255Characters)
     EXPECT_EQ(SysBeepCount(), 1u);
     pane->key(KeyEvent('z', cmdKey));
     EXPECT_EQ((**pane->fTE).teLength, 251) << "command keys are not typed";
+}
+
+// Another program's text keeps its lines in a string: CR LF, LF and CR
+// are each one line end.
+TEST_F(StrEditor, PastedLinesKeepOneLineEndEach)
+{
+    browser::TStrPlane* pane = OpenList("  \"\"\n");
+    for (const auto& [copied, pasted] : LineEndRows()) {
+        TESetText("", 0, pane->fTE);
+        OtherProgramCopies(copied);
+        ASSERT_EQ(pane->Do_Func(24), 0);
+        EXPECT_EQ(Text(pane->fTE), pasted) << copied;
+    }
+    EXPECT_EQ(pane->Write(true), 0);
+    EXPECT_EQ(Companion(), (Bytes{0, 1, 13, 'a', '\r', 'b', '\r', 'c', '\r', 'd', '\r', '\r', 'e', '\r', '\r', '\r'}));
 }
 
 // Tab moves on, and from the last string to all of the first.
