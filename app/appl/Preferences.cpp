@@ -194,6 +194,26 @@ int16_t Recover(bool* made)
     return ref;
 }
 
+// 'PREF' 0 changed here and by another program sharing the file: each
+// field (the three sizes and layout words, each switch, the last byte)
+// as changed here, else as the other left it.
+bool MergePrefFields(const std::vector<uint8_t>& base, const std::vector<uint8_t>& ours,
+                     const std::vector<uint8_t>& theirs, std::vector<uint8_t>* merged)
+{
+    constexpr size_t kPrefSize = 8;
+    if (base.size() != kPrefSize || ours.size() != kPrefSize || theirs.size() != kPrefSize) return false;
+    *merged = theirs;
+    for (const size_t field : {0, 2, 4})
+        if (ours[field] != base[field] || ours[field + 1] != base[field + 1]) {
+            (*merged)[field] = ours[field];
+            (*merged)[field + 1] = ours[field + 1];
+        }
+    const uint8_t switched = uint8_t(ours[6] ^ base[6]);
+    (*merged)[6] = uint8_t((theirs[6] & ~switched) | (ours[6] & switched));
+    if (ours[7] != base[7]) (*merged)[7] = ours[7];
+    return true;
+}
+
 // The preferences folder's path, made or not.
 std::string PrefFolderPath()
 {
@@ -208,6 +228,8 @@ void OpenPrefResFile()
 {
     gNotice.clear();
     GetPrefResFile();
+    // Other programs may share the file: each writes back what it changed.
+    SetResourceMerge(FourCC("PREF"), MergePrefFields);
     const int16_t saved = CurResFile();
     bool made = false;
     if (!gPrefFileSpec.path.empty()) {

@@ -286,6 +286,8 @@ int16_t TObjQz::PrintDoc()
     (**te).viewRect = huge;
     const int16_t line = LineHeight();
     const int16_t bottom = int16_t(P_PageRect.bottom - 30);
+    // Five lines at least below the heading, on its page.
+    PlaceHeldHeadings(owner, 5 * line);
     if (P_CrtHeight + 5 * line > bottom) owner->BreakPage();
     Rect dest = P_PageRect;
     dest.left = int16_t(dest.left + 60);

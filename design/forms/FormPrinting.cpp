@@ -75,15 +75,14 @@ int16_t TLayoutObjQz::PrintObj(OutPutParmRec* options)
     }
     std::vector<platform::Rect> frames(pictures.size());
     for (size_t i = 0; i < pictures.size(); ++i) platform::QDGetPictureBounds(pictures[i], &frames[i]);
+    const int16_t err = TObjQz::PrintObj(options);
     // The heading stays on the page of the first drawing, which is made
     // smaller where a page cannot hold both.
     if (!pictures.empty()) {
         bool newPage = false;
         const platform::Rect first = PlaceFormPreview(P_PageRect, P_PageTop, P_PageTop, frames[0], &newPage);
-        UsePrintStyle(platform::bold);
-        KeepWithHeading(first.bottom - first.top);
+        PlaceHeldHeadings(owner, first.bottom - first.top);
     }
-    const int16_t err = TObjQz::PrintObj(options);
     for (size_t i = 0; i < pictures.size(); ++i) {
         bool newPage = false;
         platform::Rect r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frames[i], &newPage);

@@ -119,6 +119,9 @@
     " Nothing was printed, and no file was changed."
     " could not be exported: "  # 20-21 the same for an export
     " Nothing was exported, and no file was changed."
+    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""   # 22-60 free
+    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
+    " objects"  # 61 after the document's name: the name of a list's print job (its PDF file's name)
 }
 
 # The report of an SQL script (SQL): an error line is item 1, the line
