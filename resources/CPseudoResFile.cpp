@@ -598,7 +598,11 @@ OSErr CPseudoResFile::CommitAll()
 
 bool CPseudoResFile::HasUncommitted() const
 {
-    if (fCommitPutOff || fCommitFailed || fNamesAhead || fMap.changed || fBitmaps.TableChanged()) return true;
+    // Pages still dirty after a commit hold the units it gave up, which
+    // failed to reach the disk then: the next commit, or the close, writes
+    // them.
+    if (fCommitPutOff || fCommitFailed || fNamesAhead || fMap.changed || fBitmaps.TableChanged() || fBitmaps.AnyDirty())
+        return true;
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if ((rec.attributes & kAttrChanged) && rec.contents) return true;

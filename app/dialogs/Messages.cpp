@@ -10,6 +10,9 @@
 #include "platform/cursors/Cursors.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/Events.h"
+#include "platform/files/FileTypes.h"
+#include "platform/files/MacNames.h"
+#include "platform/files/NameLock.h"
 #include "platform/resfiles/Resources.h"
 
 using namespace platform;
@@ -30,6 +33,14 @@ constexpr CodeIndex kCodes[] = {
     {-1941, 118}, {-5000, 104},
     {1002, 10}, {1003, 31}, {1004, 32}, {1005, 41}, {1006, 38}, {1007, 39}, {1008, 40},
 };
+
+// The codes whose message names the lock file they met: the 'STR#' 1002
+// items before the name and after it.
+struct NamingCode {
+    int16_t code;
+    int16_t before, after;
+};
+constexpr NamingCode kLockCodes[] = {{lockNameErr, 126, 140}, {lockDeniedErr, 141, 142}};
 
 void Append(unsigned char* text, const char* more, size_t n)
 {
@@ -95,6 +106,16 @@ int16_t SearchResErrs(int16_t code, unsigned char* text)
 void ErrorMessage(int16_t code, unsigned char* text)
 {
     text[0] = 0;
+    for (const NamingCode& c : kLockCodes) {
+        if (c.code != code) continue;
+        Str255 after;
+        MyGetIndString(text, 1002, c.before);
+        const std::string name = FSpGetMacName(FSSpec{RefusedLockFile()});
+        Append(text, name.data(), name.size());
+        MyGetIndString(after, 1002, c.after);
+        AppendP(text, after);
+        return;
+    }
     int16_t index = ErrorStringIndex(code);
     if (index == 0) index = SearchResErrs(code, text);
     if (index != 0) MyGetIndString(text, 1002, index);

@@ -360,7 +360,11 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     } catch (const std::bad_alloc&) {
         err = memFullErr;
     }
-    if (err != noErr) fileops::Unlink(fileSpec.path);
+    // A sidecar written whole before its flush failed goes too.
+    if (err != noErr) {
+        fileops::Unlink(fileSpec.path);
+        RemoveSidecar(fileSpec.path);
+    }
     return err;
 }
 

@@ -193,10 +193,16 @@
     ": a component is brought by generating its library and installing that. "
     ": belongs to an installed component, which brings it when it is installed. "
     " in the document "  # 125 after 94 and the object's full name, before its document's name
-    "Something other than a file (a folder, a link or a special file) has the name of the hidden lock file beside this document, which begins with \".qz.\" and ends with \".lock\". Nothing was changed: remove that item, then try again."  # 126 (-1303)
+    "Something other than a file (a folder, a link or a special file) has the name of the hidden lock file \""  # 126 (-1303) before the lock file's name, 140 after it
     "The documents "  # 127-129 around the names of two documents sharing one companion file
     " and "
     " share one companion file, and each would change the other's objects: it was not opened. Move one of them (with its own companion file, if any) to another folder, then open it."
+    "" "" "" "" "" "" "" "" "" ""  # 130-139
+    "\" beside this document. Nothing was changed: remove that item, then try again."  # 140 after 126 and the name
+    "The hidden lock file \""  # 141-142 around the lock file's name (-1304)
+    "\" beside this document is another user's and closed to you, so nothing was changed. If no program of theirs is working on the document, remove that file (or ask them to), then try again."
+    "The companion file \""  # 143-144 around the companion's name: a companion that may not be written, at an open
+    "\" of this document may not be written, so the document is locked and was not opened. Allow writing to the companion file, then open the document again."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.

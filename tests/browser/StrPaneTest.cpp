@@ -241,13 +241,13 @@ TEST_F(StrEditor, AListRemovedBehindTheWindowIsWrittenAgainOnClose)
 }
 
 // A save is on disk when it ends; one the companion cannot take (a full
-// disk, a folder the user may not write, a companion whose data fill what
-// its layout reaches) says so, changes nothing on disk or in memory and
-// keeps the edit in the window, which saves it once the companion can take
-// it.
+// disk, for good or at its one write, a folder the user may not write, a
+// companion whose data fill what its layout reaches) says so, changes
+// nothing on disk or in memory and keeps the edit in the window, which
+// saves it once the companion can take it.
 TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
 {
-    const std::string cases[] = {"full disk", "read-only folder", "companion full"};
+    const std::string cases[] = {"full disk", "disk full once", "read-only folder", "companion full"};
     for (const std::string& c : cases) {
         SCOPED_TRACE(c);
         browser::TStrPlane* pane = OpenList("  \"one\"\n");
@@ -262,7 +262,7 @@ TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
             AddResource(filler, FourCC("FILL"), 1, nullptr);
             ASSERT_EQ(ResError(), noErr);
         }
-        if (c == "full disk") InjectFault(FaultKind::DiskFull, 0, -1);
+        if (c == "full disk" || c == "disk full once") InjectFault(FaultKind::DiskFull, 0, c == "full disk" ? -1 : 1);
         else if (!filler) locked.emplace(std::filesystem::path(built_.companionPath).parent_path());
         ResetAlerts();
         PushDialogAnswer(1);  // save
