@@ -197,6 +197,12 @@
     "The documents "  # 127-129 around the names of two documents sharing one companion file
     " and "
     " share one companion file, and each would change the other's objects: it was not opened. Move one of them (with its own companion file, if any) to another folder, then open it."
+    "The server stopped answering: nothing more of the structure can be read or changed. Close the structure and open it again."  # 130 (-10004)
+    "The connection to the server at "  # 131-132 around the server's address: the connection lost during an open
+    " was lost; the structure was not opened."
+    "The server's password tables name one user twice, so a name would not tell who logs in: the structure was not opened."  # 133 OpenServerMainDoc
+    " The whole change reached the server: the windows show the structure as the server holds it."  # 134-135 after a server's failure in a change
+    " Part of the change reached the server: the windows show the structure as the server now holds it."
 }
 
 # The application's own codes outside the table: code, item of 'STR#' 1002.
@@ -215,6 +221,7 @@
     $"D8EE 0042"    # -10002 the server did not answer in time
     $"D8AE 006D"    # -10066 a reply too large or damaged
     $"D8ED 0070"    # -10003 the connection lost after the open
+    $"D8EC 0082"    # -10004 the server stopped answering after the open
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.
