@@ -4,6 +4,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
+#include "network/NetErrors.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -14,6 +15,8 @@
 #include "platform/files/MacNames.h"
 #include "platform/files/NameLock.h"
 #include "platform/resfiles/Resources.h"
+#include "resources/CPseudoResFile.h"
+#include "resources/ResourceApi.h"
 
 using namespace platform;
 
@@ -53,6 +56,20 @@ void Append(unsigned char* text, const char* more, size_t n)
 void AppendP(unsigned char* text, const unsigned char* more)
 {
     Append(text, reinterpret_cast<const char*>(more + 1), more[0]);
+}
+
+// After a server that failed in the middle of a change: what of the change
+// reached it, when anything did.
+constexpr int16_t kAllLeftText = 134, kPartLeftText = 135;
+
+void AppendServerChangeLeft(int16_t code, unsigned char* text)
+{
+    if (code != kNetConnectionLost && code != kNetStoppedAnswering && code != kNetBadReply) return;
+    const int16_t left = takeserverchangenote();
+    if (left == 0) return;
+    Str255 more;
+    MyGetIndString(more, 1002, left == CPseudoResFile::kAllLeft ? kAllLeftText : kPartLeftText);
+    AppendP(text, more);
 }
 
 }  // namespace
@@ -129,6 +146,7 @@ void ErrMsg(int16_t code)
 {
     Str255 text;
     ErrorMessage(code, text);
+    AppendServerChangeLeft(code, text);
     const int16_t state = CursPause();
     SetArrowCursor();
     XAlert(1000, text, kStopAlert);

@@ -283,6 +283,13 @@ void TMainDoc::MakeInActive()
 void TMainDoc::IdleDoc()
 {
     if (!fRemote) return;
+    // A change that failed on its way to the server and left part or all of
+    // it there: the windows show the structure as the server holds it, which
+    // the store holds too.
+    if (serverchangeleft(fResFile)) {
+        forgetserverchange(fResFile);
+        Reparse();
+    }
     idlecomm();
     UseDocStore(this);
     if (Handle h = xget1res(FourCC("...."), 0)) {

@@ -308,8 +308,9 @@ int16_t DeleteModuleObjQz(TMainDoc* doc)
             }
             if (!found) break;
             if (!rmveresbyid(type, id, true)) {
+                const int16_t err = reserr ? reserr : platform::resNotFound;
                 useres(saved);
-                return reserr ? reserr : platform::resNotFound;
+                return err;
             }
             if (type == FourCC("PICT")) rmveresbyid(FourCC("PIWZ"), id, true);
         }

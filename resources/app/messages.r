@@ -197,7 +197,13 @@
     "The documents "  # 127-129 around the names of two documents sharing one companion file
     " and "
     " share one companion file, and each would change the other's objects: it was not opened. Move one of them (with its own companion file, if any) to another folder, then open it."
-    "" "" "" "" "" "" "" "" "" ""  # 130-139
+    "The server stopped answering: nothing more of the structure can be read or changed. Close the structure and open it again."  # 130 (-10004)
+    "The connection to the server at "  # 131-132 around the server's address: the connection lost during an open
+    " was lost; the structure was not opened."
+    "The server's password tables name one user twice, so a name would not tell who logs in: the structure was not opened."  # 133 OpenServerMainDoc
+    " The whole change reached the server: the windows show the structure as the server holds it."  # 134-135 after a server's failure in a change
+    " Part of the change reached the server: the windows show the structure as the server now holds it."
+    "" "" "" ""  # 136-139
     "\" beside this document. Nothing was changed: remove that item, then try again."  # 140 after 126 and the name
     "The hidden lock file \""  # 141-142 around the lock file's name (-1304)
     "\" beside this document is another user's and closed to you, so nothing was changed. If no program of theirs is working on the document, remove that file (or ask them to), then try again."
@@ -221,6 +227,7 @@
     $"D8EE 0042"    # -10002 the server did not answer in time
     $"D8AE 006D"    # -10066 a reply too large or damaged
     $"D8ED 0070"    # -10003 the connection lost after the open
+    $"D8EC 0082"    # -10004 the server stopped answering after the open
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.
