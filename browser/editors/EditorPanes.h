@@ -55,7 +55,7 @@ void TurnUndo(platform::Handle undo, bool keptForRedo);
 
 // Tells the user that a paste met the editor's limit: 'STR#' 1036 item
 // `item` in a caution alert.
-enum : int16_t { kPasteRefusedText = 22, kPasteCutText = 23 };
+enum : int16_t { kPasteRefusedText = 3, kPasteCutText = 4 };
 void SayPastePastLimit(int16_t item);
 
 // The application's menu with that id, null when the menus have none.

@@ -40,7 +40,7 @@ constexpr int16_t kCancelled = 1001;
 // cause after it, then the next string.
 constexpr int16_t kNotPrintedText = 18;
 constexpr int16_t kNotExportedText = 20;
-constexpr int16_t kPrintJobSuffix = 61;
+constexpr int16_t kPrintJobSuffix = 22;
 
 TObjQz* RowObject(LongListHandle list, int32_t row) { return static_cast<TObjQz*>(LongLRowObject(row, list)); }
 

@@ -80,8 +80,8 @@ std::string Shown(std::string word)
 // 'STR#' 1028: the remarks of a script read as Windows-1252 or Mac Roman,
 // the words of a remark of characters left out, and those of a part of the
 // script that could not be read.
-constexpr int16_t kWindows1252Text = 13, kLeftOutText = 14, kMacRomanText = 36, kByteText = 37,
-                  kNotUtf8Text = 38, kNulText = 39, kNotUtf16Text = 40, kOddByteText = 41;
+constexpr int16_t kWindows1252Text = 13, kLeftOutText = 14, kMacRomanText = 17, kByteText = 18,
+                  kNotUtf8Text = 19, kNulText = 20, kNotUtf16Text = 21, kOddByteText = 22;
 
 std::string Hex(uint32_t value, int digits)
 {

@@ -119,9 +119,7 @@
     " Nothing was printed, and no file was changed."
     " could not be exported: "  # 20-21 the same for an export
     " Nothing was exported, and no file was changed."
-    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""   # 22-60 free
-    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""
-    " objects"  # 61 after the document's name: the name of a list's print job (its PDF file's name)
+    " objects"  # 22 after the document's name: the name of a list's print job (its PDF file's name)
 }
 
 # The report of an SQL script (SQL): an error line is item 1, the line
@@ -131,11 +129,11 @@
 # at fault. Item 11 is the alert of a structure made whose report has
 # remarks (OpenSQL). Item 13 is the remark of a script that is not UTF-8;
 # 14-16 those of characters left out: "Line N left out: "C" in WRITTEN,
-# which is read as NAME". Item 36 is the remark of a script read as Mac
-# Roman; 37-41 those of what could not be read: "Line N, byte B: 0xE9 is
-# not UTF-8: it was read as Windows-1252, "é"." (38), "Line N, byte B: a
-# NUL character, left out." (39), "... 0xD800 is not UTF-16..." (40),
-# "... 0x41 is the script's last byte..." (41).
+# which is read as NAME". Item 17 is the remark of a script read as Mac
+# Roman; 18-22 those of what could not be read: "Line N, byte B: 0xE9 is
+# not UTF-8: it was read as Windows-1252, "é"." (19), "Line N, byte B: a
+# NUL character, left out." (20), "... 0xD800 is not UTF-16..." (21),
+# "... 0x41 is the script's last byte..." (22).
 'STR#' 1028 "Script errors" {
     "Line"
     "at"
@@ -153,7 +151,6 @@
     "left out:"
     "in"
     "which is read as"
-    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""  # 17-35 free
     "The script is not UTF-8 and holds bytes Windows-1252 does not: it was read as Mac Roman."
     "byte"
     "is not UTF-8: it was read as Windows-1252,"

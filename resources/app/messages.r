@@ -258,13 +258,12 @@
 #      where the replacement would have made a text too long
 #   2  a paste of another program's text with characters a structure
 #      cannot hold (the text editors' paste)
-#   22 a paste refused whole: the documentation would pass its limit
+#   3  a paste refused whole: the documentation would pass its limit
 #      (TDocPlane::StrPaste)
-#   23 a paste cut at the end of a string (TStrPlane::StrPaste)
+#   4  a paste cut at the end of a string (TStrPlane::StrPaste)
 'STR#' 1036 "Texts kept" {
     "Texts the replacement would make too long (81 characters in a method's quoted text, 255 elsewhere) were left as they were, in: "
     "Some characters of the pasted text cannot be kept in a structure: each was pasted as \"?\"."
-    "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" "" ""  # 3-21 free
     "Nothing was pasted: documentation holds at most 32,766 characters. Paste a shorter text, or delete some of the text first."
     "A string holds at most 255 characters: the pasted text was cut there."
 }
