@@ -30,6 +30,26 @@ protected:
         t.users = {{"Remote", "r", 1, -7}};
         return t;
     }
+    // The demo's tables read at counter 7 from a server then stopped: Anna's
+    // record as read, for a second server's reply to keep or replace.
+    Handle TablesReadFromAStoppedServer()
+    {
+        TestServerConfig good = UsersConfig(Little(), Demo(), Remote());
+        good.passwordCounter = 7;
+        Publish(good);
+        EXPECT_EQ(lirepass(3), 0);
+        Handle anna = indpass(3);
+        server_.Stop();
+        return anna;
+    }
+    // Forgets the tables and the resources read, and stops the server.
+    void ForgetWhatWasRead()
+    {
+        ResetPasswordTables();
+        ResetResManager();
+        initresman();
+        server_.Stop();
+    }
 };
 
 TEST_P(ServerUsers, TheRepliedCounterAndBothTablesAreInstalled)
@@ -99,14 +119,9 @@ TEST_P(ServerUsers, ALyingReplyIsRefusedWithTheOldTablesKept)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TestServerConfig good = UsersConfig(Little(), Demo(), Remote());
-        good.passwordCounter = 7;
-        Publish(good);
-        ASSERT_EQ(lirepass(3), 0);
-        Handle anna = indpass(3);
-        server_.Stop();
+        Handle anna = TablesReadFromAStoppedServer();
 
-        TestServerConfig lying = good;
+        TestServerConfig lying = UsersConfig(Little(), Demo(), Remote());
         Bytes flat = (c.inTableOne ? Remote() : Demo()).Flat();
         platform::WriteBE16(flat.data() + c.at, c.value);
         encryptetext(flat.data(), int32_t(flat.size()), PasswordTableKey());
@@ -120,10 +135,7 @@ TEST_P(ServerUsers, ALyingReplyIsRefusedWithTheOldTablesKept)
         EXPECT_EQ(indpass(3), anna);
         EXPECT_EQ(passcount, 7);
         EXPECT_EQ(globnbpassu, 1);
-        ResetPasswordTables();
-        ResetResManager();
-        initresman();
-        server_.Stop();
+        ForgetWhatWasRead();
     }
 }
 
@@ -150,12 +162,7 @@ TEST_P(ServerUsers, TablesNamingOneUserTwiceAreRefused)
                           {"once deleted, once live", deletedFirst, Remote(), 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TestServerConfig good = UsersConfig(Little(), Demo(), Remote());
-        good.passwordCounter = 7;
-        Publish(good);
-        ASSERT_EQ(lirepass(3), 0);
-        Handle anna = indpass(3);
-        server_.Stop();
+        Handle anna = TablesReadFromAStoppedServer();
 
         TestServerConfig config = UsersConfig(Little(), c.table0, c.table1);
         config.passwordCounter = 9;
@@ -167,10 +174,7 @@ TEST_P(ServerUsers, TablesNamingOneUserTwiceAreRefused)
         EXPECT_EQ(passcount, c.result ? 7 : 9);
         EXPECT_EQ(c.result ? indpass(3) : nullptr, c.result ? anna : nullptr) << "the tables read before";
         EXPECT_EQ(FindLiveUserByName(P("Anna")), c.result ? 3 : 6);
-        ResetPasswordTables();
-        ResetResManager();
-        initresman();
-        server_.Stop();
+        ForgetWhatWasRead();
     }
 }
 
