@@ -297,7 +297,7 @@ void SetDfltPrefs()
             UseResFile(G_MainResFile);
             const int16_t count = Count1Resources(kFLT2);
             std::vector<int16_t> ids;
-            for (int16_t i = 1; i <= count; ++i) {
+            for (int32_t i = 1; i <= count; ++i) {
                 Handle h = Get1IndResource(kFLT2, i);
                 if (!h) continue;
                 int16_t id = 0;
@@ -328,7 +328,7 @@ void Build_xPRM()
     std::vector<int16_t> ids;
     const int16_t count = G_MainResFile > 0 ? Count1Resources(FourCC("APRM")) : 0;
     SetResLoad(false);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle h = Get1IndResource(FourCC("APRM"), i);
         if (!h) continue;
         int16_t id = 0;
@@ -358,7 +358,7 @@ void SortFilters(int16_t refNum, ResType type)
     const int16_t count = std::min<int16_t>(Count1Resources(type), 128);
     std::vector<int16_t> ids;
     std::vector<std::array<unsigned char, 256>> names;
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle h = Get1IndResource(type, i);
         if (!h) continue;
         int16_t id = 0;

@@ -101,7 +101,7 @@ int16_t SearchResErrs(int16_t code, unsigned char* text)
     text[0] = 0;
     const ResType emap = FourCC("EMap");
     const int16_t count = CountResources(emap);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle h = GetIndResource(emap, i);
         if (!h || !*h) continue;
         int16_t id = 0;
@@ -226,7 +226,7 @@ int32_t CountTotResources(int16_t refNum)
     int32_t total = 0;
     if (ResError() == noErr && CurResFile() == refNum) {
         const int16_t types = Count1Types();
-        for (int16_t i = 1; i <= types; ++i) {
+        for (int32_t i = 1; i <= types; ++i) {
             ResType type = 0;
             Get1IndType(&type, i);
             total += Count1Resources(type);

@@ -34,7 +34,7 @@ constexpr int16_t kNotBuilt = -4;
 
 void EnableBarMenus(bool enable)
 {
-    for (int16_t k = 2; k <= NbMenus; ++k) {
+    for (int32_t k = 2; k <= NbMenus; ++k) {
         if (!TheMenus[k] || !TheMenus[k]->menu || TheMenus[k]->menuId >= 1000) continue;
         if (enable) EnableMenuItem(TheMenus[k]->menu, 0);
         else DisableMenuItem(TheMenus[k]->menu, 0);

@@ -117,7 +117,7 @@ void TurnUndo(Handle undo, bool keptForRedo)
 
 MenuRef FindAppMenu(int16_t id)
 {
-    for (int16_t k = 1; k <= NbMenus; ++k)
+    for (int32_t k = 1; k <= NbMenus; ++k)
         if (TheMenus[k] && TheMenus[k]->menuId == id) return TheMenus[k]->menu;
     return nullptr;
 }

@@ -62,7 +62,7 @@ int16_t TLayoutObjQz::PrintObj(OutPutParmRec* options)
     // A form, or a page, that cannot be read or drawn fails the print as it
     // fails the preview: never printed as its heading alone.
     const bool drawn = WithFormModel(this, [&](LayoutEditor& model) {
-        for (int16_t p = 1; p <= model.LastPage(); ++p) {
+        for (int32_t p = 1; p <= model.LastPage(); ++p) {
             const platform::Handle picture = preview(&model, p, false, true);
             if (!picture) return false;
             pictures.push_back(picture);

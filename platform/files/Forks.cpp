@@ -67,7 +67,7 @@ OSErr CheckWriters(dev_t device, ino_t inode, bool resource, bool shared)
 
 int16_t FreeRefNum()
 {
-    for (int16_t ref = 1; ref <= kMaxOpenForks; ++ref)
+    for (int32_t ref = 1; ref <= kMaxOpenForks; ++ref)
         if (!Forks().count(ref)) return ref;
     return 0;
 }
