@@ -39,9 +39,17 @@ int16_t Truncate(int32_t width, const uint8_t* text, int32_t length, TruncCode w
     const int32_t room = width - Width(&ellipsis, 1);
     out->clear();
     if (room < 0) return truncated;
+    // The text kept, head...tail; measured whole, as it will draw: parts
+    // measured apart round apart.
+    const auto join = [&](int32_t head, int32_t tail) {
+        out->assign(text, text + head);
+        out->push_back(ellipsis);
+        out->insert(out->end(), text + length - tail, text + length);
+        return Width(out->data(), int32_t(out->size())) <= width;
+    };
+    int32_t head = 0, tail = 0;
     if (where == truncMiddle) {
         // As many characters as fit, taken alternately from each end.
-        int32_t head = 0, tail = 0;
         for (bool fromHead = true;; fromHead = !fromHead) {
             if (head + tail >= length) break;
             const int32_t h2 = head + (fromHead ? 1 : 0), t2 = tail + (fromHead ? 0 : 1);
@@ -56,15 +64,14 @@ int16_t Truncate(int32_t width, const uint8_t* text, int32_t length, TruncCode w
             head = h2;
             tail = t2;
         }
-        out->assign(text, text + head);
-        out->push_back(ellipsis);
-        out->insert(out->end(), text + length - tail, text + length);
-        return truncated;
+    } else {
+        head = length;
+        while (head > 0 && Width(text, head) > room) --head;
     }
-    int32_t keep = length;
-    while (keep > 0 && Width(text, keep) > room) --keep;
-    out->assign(text, text + keep);
-    out->push_back(ellipsis);
+    while (!join(head, tail) && head + tail > 0) {
+        if (head >= tail) --head;
+        else --tail;
+    }
     return truncated;
 }
 

@@ -72,6 +72,24 @@ TEST(TextFitting, TruncationKeepsWhatFitsAndMarksTheCut)
     EXPECT_EQ(uint8_t(buf[len - 1]), kEllipsisByte);
     int16_t bad = -1;
     EXPECT_EQ(TruncText(30, buf, &bad, truncEnd), truncErr);
+
+    // Bold, italic, outlined and extended with a negative space extra: the
+    // parts kept, measured apart, fit where the text joined with its
+    // ellipsis does not.
+    TextFont(3);
+    TextSize(4);
+    TextFace(0x4B);
+    SpaceExtra(Fixed(-3) << 14);
+    const uint32_t flags = QDSwapTextFlags(kQDSupportedFlags);
+    const char styled[] = "\x00\xFF" "Bne\xFE\x05,\x10 SBne\xFF\x05,Bne\xFF\x05,P x\xE5";
+    for (TruncCode where : {truncEnd, truncMiddle}) {
+        char cut[sizeof styled];
+        std::memcpy(cut, styled, sizeof styled);
+        int16_t length = int16_t(sizeof styled - 1);
+        EXPECT_EQ(TruncText(70, cut, &length, where), truncated);
+        EXPECT_LE(TextWidth(cut, 0, length), 70) << where;
+    }
+    QDSwapTextFlags(flags);
 }
 
 TEST(TextFitting, LinesBreakAfterWordsOrInsideAWordTooLong)
