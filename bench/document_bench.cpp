@@ -276,10 +276,10 @@ bool CollectRows(const Paths& paths, std::vector<Row>* rows)
     platform::FSMakeFSSpec(paths.companion, &companionSpec);
     const int16_t companion = platform::FSpOpenResFile(companionSpec, platform::fsRdPerm);
     if (companion == -1) return false;
-    for (int16_t t = 1; t <= platform::Count1Types(); ++t) {
+    for (int32_t t = 1; t <= platform::Count1Types(); ++t) {
         ResType type = 0;
         platform::Get1IndType(&type, t);
-        for (int16_t i = 1; i <= platform::Count1Resources(type); ++i) {
+        for (int32_t i = 1; i <= platform::Count1Resources(type); ++i) {
             Handle h = platform::Get1IndResource(type, i);
             if (!h) continue;
             int16_t id = 0;

@@ -242,7 +242,7 @@ int main(int argc, char** argv)
     auto* t1 = static_cast<TFileObjQz*>(NewCritObj(&doc, 1, PName("T1", name), 1));
     auto* t2 = static_cast<TFileObjQz*>(NewCritObj(&doc, 1, PName("T2", name), 2));
     t1->tableNumber = 1, t2->tableNumber = 2;
-    for (int16_t k = 1; k <= kFields; ++k) {
+    for (int32_t k = 1; k <= kFields; ++k) {
         auto* f = static_cast<TStructObjQz*>(NewCritObj(&doc, 28, PName("f" + std::to_string(k), name), k));
         f->ownerObj = t1;
         AddObjList(&t1->members, f);

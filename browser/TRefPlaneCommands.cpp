@@ -297,8 +297,14 @@ void TRefPlane::DelDoc()
         std::vector<TObjQz*> chosen;
         for (int32_t row = 0; LongLGetSelect(true, &row, fList); ++row)
             chosen.push_back(static_cast<TObjQz*>(LongLRowObject(row, fList)));
-        for (TObjQz* obj : chosen)
-            if (obj && obj->TstFlag(kFlagHasDoc) && obj->EnableDocDel()) obj->DelDoc();
+        // The first failure ends the command and is said (a documentation
+        // another user edits is said by DelDoc itself).
+        for (TObjQz* obj : chosen) {
+            if (!obj || !obj->TstFlag(kFlagHasDoc) || !obj->EnableDocDel()) continue;
+            const int16_t err = obj->DelDoc();
+            if (err && err != kDocLockedErr) ErrMsg(err);
+            if (err) break;
+        }
     }
     if (TMainDoc* doc = Doc()) doc->UpdateList();
 }

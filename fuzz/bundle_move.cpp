@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const int16_t err = transfer::MoveQzBundle(from, FourCC("QBNX"), 15010, 15000);
         platform::UseResFile(to);
         int32_t left = 0;
-        for (int16_t t = 1; t <= platform::Count1Types(); ++t) {
+        for (int32_t t = 1; t <= platform::Count1Types(); ++t) {
             platform::ResType type = 0;
             platform::Get1IndType(&type, t);
             left += platform::Count1Resources(type);

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             transfer::Cc_Dflt(code);
             transfer::G_TempBool = pass == 1;
             const int16_t n = transfer::MaxChoix(code);
-            for (int16_t position = 0; position <= n + 1; ++position) {
+            for (int32_t position = 0; position <= n + 1; ++position) {
                 const int16_t value = transfer::ChooseValue(code, position);
                 transfer::ChooseNumber(code, value);
                 int16_t text = 0, icon = 0;

@@ -39,7 +39,7 @@ Snapshot ReadAll()
     for (int32_t t = 1; t <= types; ++t) {
         const ResType type = xgetindtyp(t);
         const int16_t count = compteres(type, true);
-        for (int16_t i = 1; i <= count; ++i) {
+        for (int32_t i = 1; i <= count; ++i) {
             Handle h = xgetindres(type, i, true);
             if (!h) continue;
             int16_t id = 0;

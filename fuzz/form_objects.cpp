@@ -25,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     DestroyPages(frame.pages);
-    DestroyObjects(frame.firstObject);
     platform::DisposeHandle(form);
     return 0;
 }

@@ -51,12 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             ReadFormImage(image, &frame);
             platform::DisposeHandle(image);
         }
-        if (frame.pages) DestroyPages(frame.pages);
-        for (LayoutObject* o = frame.firstObject; o;) {
-            LayoutObject* next = o->next;
-            model.InsertObject(o, kAfterLastObject);
-            o = next;
+        // The objects read are on the pages; the paste takes each of them.
+        for (int32_t p = 0; p <= LastPageIndex(frame.pages); ++p) {
+            PageEntry page;
+            if (!GetPage(frame.pages, p, &page)) continue;
+            for (LayoutObject* o = page.first; o;) {
+                LayoutObject* next = o->next;
+                model.InsertObject(o, kAfterLastObject);
+                o = next;
+            }
         }
+        if (frame.pages) platform::DisposeHandle(frame.pages);
         KeptScrap scrap;
         model.DoCopy(true, &scrap, nullptr);
     }

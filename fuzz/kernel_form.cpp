@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     getform(1, nullptr, true);
     if (debutform) {
         int32_t n = 0;
-        for (int16_t p = 0; p <= FormPageCount(debutform); ++p) {
+        for (int32_t p = 0; p <= FormPageCount(debutform); ++p) {
             ObjHandle first = nullptr, last = nullptr;
             if (FormPage(debutform, p, &first, &last)) n += Walk(first, last, 0);
         }

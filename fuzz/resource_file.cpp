@@ -36,11 +36,11 @@ bool SameResources(const ResourceFileImage& a, const ResourceFileImage& b)
 void ReadAll()
 {
     const int16_t types = Count1Types();
-    for (int16_t t = 1; t <= types; ++t) {
+    for (int32_t t = 1; t <= types; ++t) {
         ResType type = 0;
         Get1IndType(&type, t);
         const int16_t count = Count1Resources(type);
-        for (int16_t i = 1; i <= count; ++i) {
+        for (int32_t i = 1; i <= count; ++i) {
             Handle h = Get1IndResource(type, i);
             if (!h) continue;
             int16_t id = 0;

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int16_t width = TextWidth(text, 0, length);
     std::vector<int16_t> locs(size_t(length) + 1);
     MeasureText(length, text, locs.data());
-    for (int16_t i = 1; i <= length; ++i)
+    for (int32_t i = 1; i <= length; ++i)
         if (locs[size_t(i)] < locs[size_t(i) - 1]) std::abort();
     if (length > 0 && locs[size_t(length)] != width) std::abort();
 

@@ -38,6 +38,7 @@ struct State {
     uint32_t timeoutMs = CQztcp::kDefaultTimeoutMs;
     uint32_t failures = 0;
     OSErr lastFailure = 0;
+    bool lastSent = false;
     bool busy = false;
 };
 
@@ -55,21 +56,32 @@ void NoteOrder()
 // A connection that closed on an error has failed: every reader of the
 // server's bytes closes it then. It is never opened again behind the
 // user's back: a new connection would be a session in which the server
-// knows neither the login nor the locks of this one. A damaged reply is
-// said as such; any other failure ends the session.
+// knows neither the login nor the locks of this one. The failure keeps its
+// cause: a damaged reply, a server that stopped answering, or a connection
+// that was lost.
+// The cause a failure of the connection is said as.
+OSErr Said(OSErr failure)
+{
+    if (failure == kNetBadReply) return failure;
+    return failure == kNetTimeout ? kNetStoppedAnswering : kNetConnectionLost;
+}
+
 OSErr Noted(CQztcp* c, OSErr err)
 {
     if (err == 0 || c->IsOpen()) return err;
     ++S().failures;
     S().lastFailure = err;
-    return err == kNetBadReply ? err : kNetConnectionLost;
+    return Said(err);
 }
 
-// Why no bytes may be exchanged with `c`, 0 when they may.
+// Why no bytes may be exchanged with `c`, 0 when they may: a connection
+// that failed answers the failure's cause, whichever request met it (a
+// change poll's failure, say, is nobody's to tell).
 OSErr Unusable(const CQztcp* c)
 {
     if (!c) return kNetNotConnected;
-    return c->IsOpen() ? 0 : kNetConnectionLost;
+    if (c->IsOpen()) return 0;
+    return S().lastFailure ? Said(S().lastFailure) : kNetConnectionLost;
 }
 
 bool Expected(const uint8_t* bytes, uint16_t sequence, wire::ReplyHeader* header)
@@ -230,6 +242,7 @@ void ResetRequestLayer()
     s.timeoutMs = CQztcp::kDefaultTimeoutMs;
     s.failures = 0;
     s.lastFailure = 0;
+    s.lastSent = false;
     s.busy = false;
     ServerByteSens = 0;
     reqerr = 0;
@@ -239,6 +252,7 @@ Handle sendxrequest(int16_t code, const void* data, int32_t length, int16_t send
                     int16_t replyTemplate)
 {
     State& s = S();
+    s.lastSent = false;
     if (length < 0 || (length > 0 && !data) || uint32_t(length) > wire::kMaxPayload) {
         reqerr = platform::paramErr;
         return nullptr;
@@ -268,10 +282,12 @@ Handle sendxrequest(int16_t code, const void* data, int32_t length, int16_t send
     s.busy = true;
     s.lastRequestTicks = platform::TickCount();
     Handle reply = nullptr;
-    if (OSErr err = c->Send(frame.data(), frame.size()))
+    if (OSErr err = c->Send(frame.data(), frame.size())) {
         reqerr = err;
-    else
+    } else {
+        s.lastSent = true;
         reply = AwaitReply(c, header.sequence, replyTemplate);
+    }
     reqerr = Noted(c, reqerr);
     s.busy = false;
     return reply;
@@ -303,6 +319,8 @@ void actionresaction(int32_t length)
 }
 
 uint32_t LastRequestTicks() { return S().lastRequestTicks; }
+
+bool LastRequestSent() { return S().lastSent; }
 
 uint32_t ConnectionFailures() { return S().failures; }
 

@@ -47,8 +47,9 @@ void ResetRequestLayer();
 // the caller, null when the reply is empty or the request failed. When the
 // server's order differs, the payload is converted with sendTemplate and the
 // reply with replyTemplate (0: none). A connection that fails stays
-// closed: this request and every later one answer kNetConnectionLost (or
-// kNetBadReply for the reply that made it fail) until another is opened.
+// closed: the request that met the failure and every later one answer its
+// cause (kNetStoppedAnswering, kNetConnectionLost or kNetBadReply) until
+// another connection is opened.
 platform::Handle sendxrequest(int16_t code, const void* data, int32_t length,
                               int16_t sendTemplate, int16_t replyTemplate);
 int16_t requesterr();
@@ -59,6 +60,9 @@ void readalone(void* buffer, int32_t length);
 void actionresaction(int32_t length);
 // Ticks of the last request sent.
 uint32_t LastRequestTicks();
+// Whether the last request went out whole: the server may have carried it
+// out even when its reply then failed.
+bool LastRequestSent();
 // Failures of the server's connection since the start: how many (a
 // request, read or idle time that ended with its connection closed) and
 // the error that closed it last. A caller that sees the count move during

@@ -14,6 +14,7 @@ void InstallStoreConnection()
     c.readalone = readalone;
     c.serverByteSens = [] { return ServerByteSens; };
     c.lastRequestTicks = LastRequestTicks;
+    c.lastRequestSent = LastRequestSent;
 
     ResServerHooks& hooks = ServerHooks();
     hooks.changePoll = [](CPseudoResFile*, bool longPoll) { PollServerChanges(longPoll); };

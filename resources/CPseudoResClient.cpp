@@ -323,16 +323,25 @@ bool CPseudoResFile::ClientReload(Handle contents)
 }
 
 // Changing contents: each change goes to the server at once, and the map
-// changes only when the server took it.
+// changes only when the server took it; while the file is held, the change
+// waits for the release (CPseudoResServerChange.cpp) and the map changes
+// at once.
 
-OSErr CPseudoResFile::SendContents(int16_t request, ResType type, int16_t id, Handle contents, bool convert)
+OSErr CPseudoResFile::SendContents(int16_t request, ResType type, int16_t id, const void* contents, int32_t size,
+                                  bool convert)
 {
-    const int32_t size = contents ? GetHandleSize(contents) : 0;
-    std::vector<uint8_t> payload =
-        ResContentsRecord(fServerFileNumber, type, id, contents ? *contents : nullptr, size);
+    std::vector<uint8_t> payload = ResContentsRecord(fServerFileNumber, type, id, contents, size);
     if (convert && size > 0 && ServerOtherOrder()) ContentsToFile(type, payload.data() + 10, size, kLittleEndianFile);
     OSErr err = noErr;
     DisposeReply(SendServerRequest(request, payload.data(), int32_t(payload.size()), kTplResRequest, 0, &err));
+    return err;
+}
+
+OSErr CPseudoResFile::SendRemoval(ResType type, int16_t id)
+{
+    std::vector<uint8_t> record = ResRequestRecord(fServerFileNumber, type, id);
+    OSErr err = noErr;
+    DisposeReply(SendServerRequest(kReqRemoveRes, record.data(), int32_t(record.size()), kTplResRequest, 0, &err));
     return err;
 }
 
@@ -346,12 +355,21 @@ bool CPseudoResFile::ClientAddRes(Handle contents, ResType type, int16_t id, boo
         Fail(noErr);
         return true;
     }
-    OSErr err = SendContents(kReqAddRes, type, id, contents, convert);
-    if (err != noErr) {
-        Fail(err);
-        return false;
+    if (HoldsServerChange()) {
+        // Contents that replace other contents leave those as the server's.
+        const bool replaced = fMap.FindID(type, id, true, &t, &r) && fMap.At(t, r).contents != contents;
+        HeldServerRecord& held = TouchHeld(type, id, replaced);
+        held.written = true;
+        held.convert = convert;
+    } else {
+        const int32_t size = contents ? GetHandleSize(contents) : 0;
+        OSErr err = SendContents(kReqAddRes, type, id, contents ? *contents : nullptr, size, convert);
+        if (err != noErr) {
+            Fail(err);
+            return false;
+        }
+        DropFromCache(type, id);
     }
-    DropFromCache(type, id);
     if (!fMap.FindID(type, id, true, &t, &r)) {
         MapRecord rec;
         rec.id = id;
@@ -374,12 +392,16 @@ bool CPseudoResFile::ClientWriteResource(Handle contents, int32_t t, int32_t r)
 {
     const ResType type = fMap.TypeAt(t).type;
     const int16_t id = fMap.At(t, r).id;
-    OSErr err = SendContents(kReqWriteRes, type, id, contents, true);
-    if (err != noErr) {
-        Fail(err);
-        return false;
+    if (HoldsServerChange()) {
+        TouchHeld(type, id, false).written = true;
+    } else {
+        OSErr err = SendContents(kReqWriteRes, type, id, *contents, GetHandleSize(contents), true);
+        if (err != noErr) {
+            Fail(err);
+            return false;
+        }
+        DropFromCache(type, id);
     }
-    DropFromCache(type, id);
     if (fMap.FindRes(contents, &t, &r)) {
         MapRecord& rec = fMap.Edit(t, r);
         rec.stamp = GetStamp();
@@ -393,14 +415,15 @@ bool CPseudoResFile::ClientWriteResource(Handle contents, int32_t t, int32_t r)
 // the server took the removal.
 bool CPseudoResFile::ClientRemove(ResType type, int16_t id, Handle contents, bool includeEnciphered)
 {
-    std::vector<uint8_t> record = ResRequestRecord(fServerFileNumber, type, id);
-    OSErr err = noErr;
-    DisposeReply(SendServerRequest(kReqRemoveRes, record.data(), int32_t(record.size()), kTplResRequest, 0, &err));
-    if (err != noErr) {
-        Fail(err);
-        return false;
+    if (HoldsServerChange()) {
+        TouchHeld(type, id, true).written = true;
+    } else {
+        if (OSErr err = SendRemoval(type, id); err != noErr) {
+            Fail(err);
+            return false;
+        }
+        DropFromCache(type, id);
     }
-    DropFromCache(type, id);
     int32_t t, r;
     const bool found = contents ? fMap.FindRes(contents, &t, &r) : fMap.FindID(type, id, includeEnciphered, &t, &r);
     if (found) RemoveAt(t, r);

@@ -36,6 +36,14 @@ void DisposeCommitted(std::vector<Restored>& restored)
 bool CPseudoResFile::DropHeld()
 {
     return Guarded<bool>(false, [&]() -> bool {
+        if (HoldsServerChange()) {
+            DropHeldChange();
+            fHeld = false;
+            fDropOwed = false;
+            fCommitPutOff = false;
+            Fail(noErr);
+            return true;
+        }
         if (!fHeld || !fLocal || !fFork.IsOpen()) {
             Fail(fHeld ? kResNoFile : paramErr);
             return false;

@@ -21,11 +21,6 @@
 using namespace platform;
 using namespace container;
 
-namespace {
-constexpr ResType kNamesType = FourCC("NAM#");
-constexpr int16_t kNamesId = 128;
-}  // namespace
-
 CPseudoResFunctor::~CPseudoResFunctor() = default;
 
 CPseudoResFile::CPseudoResFile(const FSSpec& fileSpec, bool readOnly)
@@ -414,7 +409,7 @@ bool CPseudoResFile::UpdateResNoMap()
 
 bool CPseudoResFile::IsNamesRecord(int32_t t, int32_t r) const
 {
-    return fMap.TypeAt(t).type == kNamesType && fMap.At(t, r).id == kNamesId;
+    return fMap.TypeAt(t).type == kNamesResType && fMap.At(t, r).id == kNamesResId;
 }
 
 uint32_t CPseudoResFile::PlaceBytes(int32_t t, int32_t r) const
@@ -457,7 +452,7 @@ void CPseudoResFile::RecoverRoom(UnclaimedUnits& left)
     fMapArea = RoomAt(left, fMapOffset, fMapLength, MapAreaFor(fMapLength));
     fNamesOffset = fNamesRoom = 0;
     int32_t t, r;
-    if (!fMap.FindID(kNamesType, kNamesId, true, &t, &r)) return;
+    if (!fMap.FindID(kNamesResType, kNamesResId, true, &t, &r)) return;
     const MapRecord& names = fMap.At(t, r);
     if (names.length == 0) return;
     const uint32_t block = uint32_t(RoundUp(names.length, kUnitSize));
@@ -598,7 +593,11 @@ OSErr CPseudoResFile::CommitAll()
 
 bool CPseudoResFile::HasUncommitted() const
 {
-    if (fCommitPutOff || fCommitFailed || fNamesAhead || fMap.changed || fBitmaps.TableChanged()) return true;
+    // Pages still dirty after a commit hold the units it gave up, which
+    // failed to reach the disk then: the next commit, or the close, writes
+    // them.
+    if (fCommitPutOff || fCommitFailed || fNamesAhead || fMap.changed || fBitmaps.TableChanged() || fBitmaps.AnyDirty())
+        return true;
     for (int32_t t = 0; t < fMap.TypeCount(); ++t)
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if ((rec.attributes & kAttrChanged) && rec.contents) return true;
@@ -608,6 +607,8 @@ bool CPseudoResFile::HasUncommitted() const
 void CPseudoResFile::ReleaseUncommitted()
 {
     if (!fHeld) return;
+    // A server keeps no changes for a later commit: what did not reach it goes.
+    if (!fLocal) DropHeldChange();
     fHeld = false;
     fDropOwed = false;
     fCommitFailed = fCommitFailed || fCommitPutOff;
@@ -633,7 +634,8 @@ bool CPseudoResFile::Hold(bool hold)
     }
     fHeld = false;
     fDropOwed = false;
-    if (!fCommitPutOff) {
+    // A server's file sends what it held whether a commit was asked or not.
+    if (!fCommitPutOff && fServerHeld.empty()) {
         fFork.EndUndo();
         fHeldKeys.clear();
         Fail(noErr);
@@ -654,7 +656,9 @@ bool CPseudoResFile::UpdateRes()
     if (fHeld) return PutOffCommit();
     return Guarded<bool>(false, [&]() -> bool {
         if (!fLocal) {
-            // Only the cache of fetched contents is kept on disk.
+            // The writes a change held go now; only the cache of fetched
+            // contents is kept on disk.
+            if (!SendHeldChange()) return false;
             if (fLocalCache && !fLocalCache->UpdateRes()) return false;
             Fail(noErr);
             return true;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "kernel/arrays/VTypedArrays.h"
 #include "platform/core/MacTypes.h"
@@ -125,6 +126,16 @@ public:
     // still cannot be made. Holding the file again settles it too, and
     // releasing it ends it: its holder has put back what it changed.
     bool SettleDrop();
+
+    // A file of a server holds a change too (CPseudoResServerChange.cpp):
+    // its writes wait in memory and go to the server when the hold is
+    // released, so that a change that fails before leaves the server as it
+    // was. What a change whose writes failed on the way left on the
+    // server: 0 nothing, 1 a part of it, 2 all of it; the file then holds
+    // in memory what the server holds. Said until forgotten.
+    enum ServerChangeLeft : int16_t { kNothingLeft = 0, kPartLeft = 1, kAllLeft = 2 };
+    int16_t ServerChangeLeft() const { return fServerChangeLeft; }
+    void ForgetServerChangeLeft() { fServerChangeLeft = kNothingLeft; }
 
     virtual bool FindRes(Handle contents, int32_t* typeIndex, int32_t* recordIndex);
     // Actions 1-8 on the attributes of the record holding a handle.
@@ -262,12 +273,42 @@ private:
     bool ClientWriteResource(Handle contents, int32_t t, int32_t r);
     bool ClientRemove(ResType type, int16_t id, Handle contents, bool includeEnciphered);
     bool ClientReload(Handle contents);
-    platform::OSErr SendContents(int16_t request, ResType type, int16_t id, Handle contents, bool convert);
+    platform::OSErr SendContents(int16_t request, ResType type, int16_t id, const void* contents, int32_t size,
+                                 bool convert);
+    platform::OSErr SendRemoval(ResType type, int16_t id);
     void ApplyServerAction(ResType type, int16_t id, int16_t action);
     void OpenCache();
     Handle TakeFromCache(ResType type, int16_t id);
     void StoreInCache(ResType type, int16_t id, Handle contents, uint32_t stamp);
     void DropFromCache(ResType type, int16_t id);
+
+    // A change held on a server's file (CPseudoResServerChange.cpp).
+    struct HeldServerRecord {
+        ResType type = 0;
+        int16_t id = 0;
+        bool existed = false;     // in the map when the change first touched it
+        bool written = false;     // added, written back or removed since
+        bool convert = true;      // its contents go converted by type
+        bool bytesKnown = false;  // `bytes` are the contents the server holds
+        bool reached = false;     // its write (may have) reached the server
+        uint16_t attributes = 0;
+        uint32_t stamp = 0;
+        std::vector<uint8_t> bytes;
+    };
+    bool HoldsServerChange() const { return fHeld && !fLocal; }
+    // The record of what (type, id) was before the change touched it,
+    // taken now when it is the first touch (with its loaded contents when
+    // `withContents`: they are still the server's).
+    HeldServerRecord& TouchHeld(ResType type, int16_t id, bool withContents);
+    // A held record's contents handed out: the caller may change them in place.
+    void NoteHandedOut(int32_t t, int32_t r);
+    // Sends the held writes; false with the failing request's error when
+    // one fails, after taking back what it can of those that went before.
+    bool SendHeldChange();
+    void TakeBackHeld(const std::vector<size_t>& sent);
+    // Puts back what the change touched and did not reach the server, and
+    // ends the hold.
+    void DropHeldChange();
 
     OSType fKind;
     int16_t fFileNumber;
@@ -325,6 +366,9 @@ private:
     // in N. A handle given out may be changed by its holder: names are
     // then read from it again when it changed (its contents and size are
     // kept here) and written to it at once.
+    std::vector<HeldServerRecord> fServerHeld;
+    std::unordered_map<uint64_t, size_t> fServerHeldAt;
+    int16_t fServerChangeLeft = kNothingLeft;
     container::NameTable fNames;
     bool fNamesRead = false;
     bool fNamesAhead = false;

@@ -89,6 +89,15 @@ public:
     static int16_t PseudoFileNum();
     static uint32_t ServerDBFile();
     static platform::OSErr ReceiveResFiles();
+    // What the last change of a server's file that failed on the way left
+    // on the server (CPseudoResFile::ServerChangeLeft), until taken once.
+    static void NoteServerChangeLeft(int16_t left) { sServerChangeNote = left; }
+    static int16_t TakeServerChangeNote()
+    {
+        const int16_t left = sServerChangeNote;
+        sServerChangeNote = 0;
+        return left;
+    }
     static ResChangeHook ChangeHook() { return sChangeHook; }
     static void SetChangeHook(ResChangeHook hook) { sChangeHook = hook; }
     static CPseudoResFile* DBResFile() { return g_dbResFile; }
@@ -102,6 +111,7 @@ private:
     static inline int16_t g_nextID = 1;
     static inline platform::OSErr g_lastError = 0;
     static inline ResChangeHook sChangeHook = nullptr;
+    static inline int16_t sServerChangeNote = 0;
 
     friend void ResetResManager();
 };

@@ -12,21 +12,14 @@
 using namespace platform;
 using container::NameTable;
 
-namespace {
-
-constexpr ResType kNamesType = FourCC("NAM#");
-constexpr int16_t kNamesId = 128;
-
-}  // namespace
-
 CPseudoResFile::Handle CPseudoResFile::NamesHandle()
 {
     int32_t t, r;
-    if (!fMap.FindID(kNamesType, kNamesId, true, &t, &r)) {
+    if (!fMap.FindID(kNamesResType, kNamesResId, true, &t, &r)) {
         Fail(noErr);
         return nullptr;
     }
-    if (!fLocal) return GetRes(kNamesType, kNamesId, true);
+    if (!fLocal) return GetRes(kNamesResType, kNamesResId, true);
     if (ServerHooks().changePoll) ServerHooks().changePoll(this, true);
     if (Handle h = fMap.At(t, r).contents) {
         Fail(noErr);
@@ -68,7 +61,7 @@ OSErr CPseudoResFile::WriteNames()
 {
     if (!fNamesAhead) return noErr;
     int32_t t, r;
-    const bool found = fMap.FindID(kNamesType, kNamesId, true, &t, &r);
+    const bool found = fMap.FindID(kNamesResType, kNamesResId, true, &t, &r);
     assert(found && fMap.At(t, r).contents == fNamesOwn);
     (void)found;
     const std::vector<uint8_t> bytes = fNames.Write();
@@ -101,7 +94,7 @@ void CPseudoResFile::ForgetNames()
 
 void CPseudoResFile::ForgetNamesOf(ResType type, int16_t id)
 {
-    if (type == kNamesType && id == kNamesId) ForgetNames();
+    if (type == kNamesResType && id == kNamesResId) ForgetNames();
 }
 
 bool CPseudoResFile::GetResName(ResType type, int16_t id, unsigned char* name)
@@ -131,7 +124,7 @@ bool CPseudoResFile::SetResName(ResType type, int16_t id, const unsigned char* n
             if (!NamesOf(table)) return false;
             fNames.Set(type, id, name);
             fNamesAhead = true;
-            fMap.FindID(kNamesType, kNamesId, true, &t, &r);
+            fMap.FindID(kNamesResType, kNamesResId, true, &t, &r);
             fMap.Edit(t, r).stamp = GetStamp();
             fMap.changed = true;
             CPseudoResManager::SetLastError(noErr);
@@ -149,7 +142,7 @@ bool CPseudoResFile::SetResName(ResType type, int16_t id, const unsigned char* n
                 CPseudoResManager::SetLastError(kResMemFull);
                 return false;
             }
-            if (!AddRes(h, kNamesType, kNamesId, true)) {
+            if (!AddRes(h, kNamesResType, kNamesResId, true)) {
                 DisposeHandle(h);
                 return false;
             }
@@ -177,12 +170,12 @@ bool CPseudoResFile::SetResName(ResType type, int16_t id, const unsigned char* n
 // throws.
 void CPseudoResFile::RemoveNames(ResType type, const int16_t* id)
 {
-    if (type == kNamesType) return;
+    if (type == kNamesResType) return;
     const OSErr before = CPseudoResManager::LastError();
     // A name left behind costs nothing; the removal itself stands.
     try {
         int32_t t, r;
-        Handle table = fMap.FindID(kNamesType, kNamesId, true, &t, &r) ? NamesHandle() : nullptr;
+        Handle table = fMap.FindID(kNamesResType, kNamesResId, true, &t, &r) ? NamesHandle() : nullptr;
         if (table && fLocal && table == fNamesOwn) {
             if (NamesOf(table) && fNames.Remove(type, id)) {
                 fNamesAhead = true;

@@ -96,6 +96,7 @@ Handle CPseudoResFile::LoadRecord(int32_t t, int32_t r)
     }
     MapRecord& rec = fMap.Edit(t, r);
     rec.attributes = CountedGet(rec.attributes);
+    NoteHandedOut(t, r);
     Fail(noErr);
     return h;
 }
@@ -667,6 +668,7 @@ Handle CPseudoResFile::GetResConnect(ResType type, int16_t id)
             Fail(err);
             return nullptr;
         }
+        if (fMap.At(t, r).contents) NoteHandedOut(t, r);
         Fail(noErr);
         return fMap.At(t, r).contents;
     });
@@ -756,6 +758,10 @@ int16_t CPseudoResFile::UniqueID(ResType type)
         if (!fLocal) {
             OSErr err = noErr;
             int16_t id = AskUniqueID(fServerFileNumber, type, &err);
+            // The server does not know the ids a held change added: the
+            // next one free here too.
+            const int32_t t = id > 0 ? fMap.FindType(type) : -1;
+            for (int32_t k = 0; t >= 0 && k < 32767 && fMap.HoldsID(t, id); ++k) id = id >= 32767 ? 1 : int16_t(id + 1);
             Fail(err);
             return id;
         }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/core/FourCC.h"
 #include "platform/core/MacTypes.h"
 
 // Outcomes recorded in reserr (platform file and memory codes pass through).
@@ -20,6 +21,10 @@ constexpr int16_t kResCancelled = -128;
 // A change could not be dropped: memory and disk differ (the platform's
 // resFileAdriftErr, so that one message says it for both kinds of file).
 constexpr int16_t kResAdrift = -1941;
+
+// The resource that holds a file's resource names.
+constexpr platform::ResType kNamesResType = platform::FourCC("NAM#");
+constexpr int16_t kNamesResId = 128;
 
 // Answers of a progress callback: non-zero stops the operation (-128).
 using ResProgressProc = int16_t (*)(int32_t done, int32_t total, void* data);

@@ -56,6 +56,7 @@ void ResetResManager()
     CPseudoResManager::g_nextID = 1;
     CPseudoResManager::g_dbResFile = nullptr;
     CPseudoResManager::sChangeHook = nullptr;
+    CPseudoResManager::sServerChangeNote = 0;
     ResetServerClient();
     CPseudoResManager::SetLastError(noErr);
 }
@@ -139,6 +140,19 @@ bool updateresNoMap(int16_t fileNumber)
         return f && f->UpdateResNoMap();
     });
 }
+
+int16_t serverchangeleft(int16_t fileNumber)
+{
+    CPseudoResFile* f = g_resManager ? g_resManager->FindFile(fileNumber) : nullptr;
+    return f ? f->ServerChangeLeft() : 0;
+}
+
+void forgetserverchange(int16_t fileNumber)
+{
+    if (CPseudoResFile* f = g_resManager ? g_resManager->FindFile(fileNumber) : nullptr) f->ForgetServerChangeLeft();
+}
+
+int16_t takeserverchangenote() { return CPseudoResManager::TakeServerChangeNote(); }
 
 bool useres(int16_t fileNumber)
 {

@@ -35,6 +35,13 @@ bool holdres(int16_t fileNumber, bool hold);
 // Ends the file's hold dropping every change made during it (see
 // CPseudoResFile::DropHeld).
 bool dropres(int16_t fileNumber);
+// What the last change of a server's file that failed on the way left on
+// the server (CPseudoResFile::ServerChangeLeft; 0 for any other file),
+// until the file's readers have read it again and forget it.
+int16_t serverchangeleft(int16_t fileNumber);
+void forgetserverchange(int16_t fileNumber);
+// The same of the last such change of any file, once: for its message.
+int16_t takeserverchangenote();
 bool useres(int16_t fileNumber);
 bool setdefaultresfile(int16_t fileNumber);
 int16_t xcurres();

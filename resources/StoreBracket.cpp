@@ -13,8 +13,6 @@ int16_t StoreBracket::Begin(int16_t fileNumber)
     CPseudoResFile* file = g_resManager ? g_resManager->FindFile(fileNumber) : nullptr;
     if (file && !file->SettleDrop()) return reserr ? reserr : platform::ioErr;
     if (!updateres(fileNumber)) return reserr ? reserr : platform::ioErr;
-    // A server's file takes every change at once: there is nothing to hold.
-    if (!islocalres(fileNumber)) return 0;
     if (!holdres(fileNumber, true)) return reserr ? reserr : platform::ioErr;
     fFile = fileNumber;
     if (file) fLook.Open(file->ForkRefNum());

@@ -4,7 +4,8 @@
 // writes everything with one commit; Drop, or a failed Commit, or leaving
 // the scope without either, drops every change made inside (the file is
 // as the last commit left it, see CPseudoResFile::DropHeld). A file of a
-// server takes each change at once: the bracket holds nothing there.
+// server gets the writes at the commit, in one go (what a commit that
+// failed on the way left there is kept, see CPseudoResFile::ServerChangeLeft).
 //
 // The bracket is one change of its document's files: the first write of
 // either (the companion's, which a command writes first, or the commit)

@@ -63,7 +63,7 @@ void* TakeAtomSlot(ClassRegistration* registration, MemChunk** chunk)
         c->registration = registration;
         c->liveCount = 0;
         // Every slot free, in order: slot k links to k + 1, the last to 0.
-        for (int16_t k = 1; k <= count; ++k)
+        for (int32_t k = 1; k <= count; ++k)
             WriteLink(ChunkSlots(c) + size_t(k - 1) * size_t(size), k < count ? int16_t(k + 1) : 0);
         c->freeHead = 1;
         c->next = registration->chunks;

@@ -183,7 +183,7 @@ OSErr BuildMenus()
         const int32_t m = ReadBE16(bytes.data() + 2);
         NbMenus = int16_t(std::min<int32_t>(m + 1, kMaxMenus));
         size_t pos = 4;
-        for (int16_t k = 2; k <= NbMenus; ++k) {
+        for (int32_t k = 2; k <= NbMenus; ++k) {
             // The description: id, title padded to an even offset, count, ids.
             const size_t start = pos;
             if (pos + 3 > bytes.size()) {
@@ -251,7 +251,7 @@ OSErr BuildMenus()
     }
     if (bar) ReleaseResource(bar);
 
-    for (int16_t k = 1; k <= NbMenus; ++k)
+    for (int32_t k = 1; k <= NbMenus; ++k)
         if (TheMenus[k] && TheMenus[k]->menuId < 1000) InsertMenu(TheMenus[k]->menu, 0);
     for (int16_t k = int16_t(NbMenus + 1); k <= NbMenus + subCount && k <= kMaxMenus; ++k)
         if (TheMenus[k]) InsertMenu(TheMenus[k]->menu, -1);
@@ -271,7 +271,7 @@ OSErr BuildMenus()
         std::vector<std::string> names;
         SetResLoad(false);
         const int16_t count = CountResources(FourCC("FOND"));
-        for (int16_t i = 1; i <= count && names.size() < 128; ++i) {
+        for (int32_t i = 1; i <= count && names.size() < 128; ++i) {
             Handle h = GetIndResource(FourCC("FOND"), i);
             if (!h || HomeResFile(h) == G_MainResFile) continue;
             int16_t id = 0;
@@ -312,7 +312,7 @@ void GetFunc(int32_t menuResult, int16_t* command, int16_t* index)
     const int16_t menuId = int16_t(uint32_t(menuResult) >> 16);
     const int16_t item = int16_t(menuResult & 0xFFFF);
     *command = *index = 0;
-    for (int16_t k = 1; k <= NbMenus; ++k) {
+    for (int32_t k = 1; k <= NbMenus; ++k) {
         const MyMenuRec* rec = TheMenus[k];
         if (!rec || rec->menuId != menuId) continue;
         int32_t sum = 0;
@@ -332,7 +332,7 @@ void GetFunc(int32_t menuResult, int16_t* command, int16_t* index)
 
 MyMenuRec* GetMainMenurec(int16_t command, int16_t* entry)
 {
-    for (int16_t k = 1; k <= NbMenus; ++k) {
+    for (int32_t k = 1; k <= NbMenus; ++k) {
         MyMenuRec* rec = TheMenus[k];
         if (!rec) continue;
         for (size_t i = 0; i < rec->entries.size(); ++i)
@@ -427,7 +427,7 @@ void GetFuncItem(int16_t command, int16_t index, unsigned char* text)
 int16_t GetNamedFuncItem(int16_t command, const unsigned char* text)
 {
     const int16_t count = NbSFunc(command);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Str255 item;
         GetFuncItem(command, i, item);
         if (std::memcmp(item, text, size_t(text[0]) + 1) == 0) return i;
@@ -549,7 +549,7 @@ int16_t Pop(MenuRef menu, Point where, int16_t item)
 
 void SetMenusEnabled(bool on)
 {
-    for (int16_t k = 1; k <= NbMenus; ++k)
+    for (int32_t k = 1; k <= NbMenus; ++k)
         if (TheMenus[k]) {
             if (on) EnableMenuItem(TheMenus[k]->menu, 0);
             else DisableMenuItem(TheMenus[k]->menu, 0);

@@ -194,6 +194,26 @@ int16_t Recover(bool* made)
     return ref;
 }
 
+// 'PREF' 0 changed here and by another program sharing the file: each
+// field (the three sizes and layout words, each switch, the last byte)
+// as changed here, else as the other left it.
+bool MergePrefFields(const std::vector<uint8_t>& base, const std::vector<uint8_t>& ours,
+                     const std::vector<uint8_t>& theirs, std::vector<uint8_t>* merged)
+{
+    constexpr size_t kPrefSize = 8;
+    if (base.size() != kPrefSize || ours.size() != kPrefSize || theirs.size() != kPrefSize) return false;
+    *merged = theirs;
+    for (const size_t field : {0, 2, 4})
+        if (ours[field] != base[field] || ours[field + 1] != base[field + 1]) {
+            (*merged)[field] = ours[field];
+            (*merged)[field + 1] = ours[field + 1];
+        }
+    const uint8_t switched = uint8_t(ours[6] ^ base[6]);
+    (*merged)[6] = uint8_t((theirs[6] & ~switched) | (ours[6] & switched));
+    if (ours[7] != base[7]) (*merged)[7] = ours[7];
+    return true;
+}
+
 // The preferences folder's path, made or not.
 std::string PrefFolderPath()
 {
@@ -208,6 +228,8 @@ void OpenPrefResFile()
 {
     gNotice.clear();
     GetPrefResFile();
+    // Other programs may share the file: each writes back what it changed.
+    SetResourceMerge(FourCC("PREF"), MergePrefFields);
     const int16_t saved = CurResFile();
     bool made = false;
     if (!gPrefFileSpec.path.empty()) {
@@ -275,7 +297,7 @@ void SetDfltPrefs()
             UseResFile(G_MainResFile);
             const int16_t count = Count1Resources(kFLT2);
             std::vector<int16_t> ids;
-            for (int16_t i = 1; i <= count; ++i) {
+            for (int32_t i = 1; i <= count; ++i) {
                 Handle h = Get1IndResource(kFLT2, i);
                 if (!h) continue;
                 int16_t id = 0;
@@ -306,7 +328,7 @@ void Build_xPRM()
     std::vector<int16_t> ids;
     const int16_t count = G_MainResFile > 0 ? Count1Resources(FourCC("APRM")) : 0;
     SetResLoad(false);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle h = Get1IndResource(FourCC("APRM"), i);
         if (!h) continue;
         int16_t id = 0;
@@ -336,7 +358,7 @@ void SortFilters(int16_t refNum, ResType type)
     const int16_t count = std::min<int16_t>(Count1Resources(type), 128);
     std::vector<int16_t> ids;
     std::vector<std::array<unsigned char, 256>> names;
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle h = Get1IndResource(type, i);
         if (!h) continue;
         int16_t id = 0;

@@ -11,7 +11,9 @@
 // file anew beside it), is read into memory and used as it is; one that
 // cannot be read is renamed beside itself ("NAME (damaged)") and a new one
 // made; without a file the defaults live in memory. Changes held in memory are
-// not kept; the start-up tells the user which of these happened.
+// not kept; the start-up tells the user which of these happened. Other
+// programs may share the file: each writes back only what it changed, the
+// fields of 'PREF' 0 one by one.
 //
 // The application's own file is never written: its 'xPRM' 0 bit array is
 // built in memory.

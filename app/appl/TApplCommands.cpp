@@ -41,7 +41,7 @@ void TAppl::Commande(int32_t menuResult)
     GetFunc(menuResult, &command, &index);
     if (CheckGroupe(command)) {
         const int16_t count = NbSFunc(command);
-        for (int16_t i = 1; i <= count; ++i) SetFuncMark(command, i, 0);
+        for (int32_t i = 1; i <= count; ++i) SetFuncMark(command, i, 0);
         SetFuncMark(command, index, checkMark);
     }
     Dispatch_Func(command, index);

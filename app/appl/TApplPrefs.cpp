@@ -263,7 +263,7 @@ int16_t TAppl::DoEditFilters()
 int16_t TAppl::GroupFilterID()
 {
     const int16_t count = CountFilters();
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle filter = GetIndFilter(i);
         if (!filter || !*filter || GetHandleSize(filter) < 6) continue;
         if (ReadBE32(reinterpret_cast<const uint8_t*>(*filter) + 2) != 0x100) continue;

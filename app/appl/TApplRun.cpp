@@ -103,7 +103,7 @@ void TAppl::Run()
                 } else if (!GromMemHdl && !G_NoMem) {
                     NoMemory(2);
                     G_NoMem = G_LowMem = true;
-                    for (int16_t k = 1; k <= NbMenus; ++k)
+                    for (int32_t k = 1; k <= NbMenus; ++k)
                         if (TheMenus[k]) DisableMenu(TheMenus[k]->menu);
                     // The platform's Quit, last of the application menu, stays.
                     if (TheMenus[1] && TheMenus[1]->menu) {

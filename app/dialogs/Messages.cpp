@@ -4,6 +4,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
+#include "network/NetErrors.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -11,9 +12,13 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/Events.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileTypes.h"
 #include "platform/files/MacNames.h"
+#include "platform/files/NameLock.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/text/Utf8.h"
+#include "resources/CPseudoResFile.h"
+#include "resources/ResourceApi.h"
 
 using namespace platform;
 
@@ -47,6 +52,14 @@ constexpr NamedCode kNamedCodes[] = {
     {permErr, 9, 10},     {wrPermErr, 9, 10}, {afpAccessDenied, 9, 10},
 };
 
+// The codes whose message names the lock file they met: the 'STR#' 1002
+// items before the name and after it.
+struct NamingCode {
+    int16_t code;
+    int16_t before, after;
+};
+constexpr NamingCode kLockCodes[] = {{lockNameErr, 126, 140}, {lockDeniedErr, 141, 142}};
+
 void Append(unsigned char* text, const char* more, size_t n)
 {
     const size_t room = 255 - text[0];
@@ -58,6 +71,20 @@ void Append(unsigned char* text, const char* more, size_t n)
 void AppendP(unsigned char* text, const unsigned char* more)
 {
     Append(text, reinterpret_cast<const char*>(more + 1), more[0]);
+}
+
+// After a server that failed in the middle of a change: what of the change
+// reached it, when anything did.
+constexpr int16_t kAllLeftText = 134, kPartLeftText = 135;
+
+void AppendServerChangeLeft(int16_t code, unsigned char* text)
+{
+    if (code != kNetConnectionLost && code != kNetStoppedAnswering && code != kNetBadReply) return;
+    const int16_t left = takeserverchangenote();
+    if (left == 0) return;
+    Str255 more;
+    MyGetIndString(more, 1002, left == CPseudoResFile::kAllLeft ? kAllLeftText : kPartLeftText);
+    AppendP(text, more);
 }
 
 }  // namespace
@@ -89,7 +116,7 @@ int16_t SearchResErrs(int16_t code, unsigned char* text)
     text[0] = 0;
     const ResType emap = FourCC("EMap");
     const int16_t count = CountResources(emap);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle h = GetIndResource(emap, i);
         if (!h || !*h) continue;
         int16_t id = 0;
@@ -111,6 +138,16 @@ int16_t SearchResErrs(int16_t code, unsigned char* text)
 void ErrorMessage(int16_t code, unsigned char* text)
 {
     text[0] = 0;
+    for (const NamingCode& c : kLockCodes) {
+        if (c.code != code) continue;
+        Str255 after;
+        MyGetIndString(text, 1002, c.before);
+        const std::string name = FSpGetMacName(FSSpec{RefusedLockFile()});
+        Append(text, name.data(), name.size());
+        MyGetIndString(after, 1002, c.after);
+        AppendP(text, after);
+        return;
+    }
     int16_t index = ErrorStringIndex(code);
     if (index == 0) index = SearchResErrs(code, text);
     if (index != 0) MyGetIndString(text, 1002, index);
@@ -178,6 +215,7 @@ void ErrMsg(int16_t code)
         ErrorMessageAbout(code, FSSpec{refused.path}, refused.now, text);
     else
         ErrorMessage(code, text);
+    AppendServerChangeLeft(code, text);
     Show(text);
 }
 
@@ -254,7 +292,7 @@ int32_t CountTotResources(int16_t refNum)
     int32_t total = 0;
     if (ResError() == noErr && CurResFile() == refNum) {
         const int16_t types = Count1Types();
-        for (int16_t i = 1; i <= types; ++i) {
+        for (int32_t i = 1; i <= types; ++i) {
             ResType type = 0;
             Get1IndType(&type, i);
             total += Count1Resources(type);

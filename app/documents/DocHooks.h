@@ -14,6 +14,10 @@ class TMainDoc;
 class TObjQz;
 class IModuleManager;
 
+// What readServerPasswords answers for a server's tables in which two live
+// users bear one name.
+constexpr int16_t kUserNamedTwice = 1025;
+
 struct AppDocHooks {
     // Opens a structure (1) or library (0): the companion resource file,
     // the container, a third file (-1) and the password accepted.
@@ -45,7 +49,8 @@ struct AppDocHooks {
     // Whether the current container was compiled without method sources.
     bool (*baseCompilee)() = nullptr;
     // Server structures: the users' tables read from the server (0 with
-    // whether a login is needed, or the error), and the login.
+    // whether a login is needed, the error that kept them from being read,
+    // or kUserNamedTwice), and the login.
     int16_t (*readServerPasswords)(bool* loginNeeded) = nullptr;
     int16_t (*takePass)(bool useDefaultUser) = nullptr;
     bool (*okStruct)() = nullptr;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/documents/DocHooks.h"
@@ -37,6 +38,56 @@ int16_t P_PageTop = 0;
 int16_t P_NoPage = 0;
 MyPrintContextRecord* P_Context = nullptr;
 Rect P_PageRect{0, 0, 0, 0};
+
+namespace {
+
+struct HeldLine {
+    int16_t height;
+    std::function<void(int16_t)> draw;
+};
+
+std::vector<HeldLine>& Held()
+{
+    static std::vector<HeldLine> held;
+    return held;
+}
+
+}  // namespace
+
+void HoldHeadingLine(int16_t height, std::function<void(int16_t top)> draw)
+{
+    Held().push_back(HeldLine{height, std::move(draw)});
+}
+
+int32_t HeldHeadingsHeight()
+{
+    int32_t held = 0;
+    for (const HeldLine& line : Held()) held += line.height;
+    return held;
+}
+
+void PlaceHeldHeadings(TMainDoc* doc, int32_t height)
+{
+    if (Held().empty()) return;
+    // With nothing under them, the empty lines after the last heading need
+    // no room, and that heading fits as a line does: ending above the margin.
+    int32_t held = 0, headings = 0;
+    for (const HeldLine& line : Held()) {
+        held += line.height;
+        if (line.draw) headings = held;
+    }
+    const int32_t bottom = P_PageRect.bottom - 30;
+    const int32_t need = std::min<int32_t>(height > 0 ? held + height : headings + 1, bottom - P_PageTop);
+    if (P_CrtHeight > P_PageTop && P_CrtHeight + need > bottom && doc) doc->BreakPage();
+    std::vector<HeldLine> lines;
+    lines.swap(Held());
+    for (const HeldLine& line : lines) {
+        if (line.draw) line.draw(P_CrtHeight);
+        P_CrtHeight = int16_t(P_CrtHeight + line.height);
+    }
+}
+
+void DropHeldHeadings() { Held().clear(); }
 
 namespace {
 

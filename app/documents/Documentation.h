@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/core/MacTypes.h"
@@ -16,6 +17,22 @@ extern int16_t P_PageTop;  // the first height below the header of the page
 extern int16_t P_NoPage;
 extern MyPrintContextRecord* P_Context;
 extern platform::Rect P_PageRect;  // the printable page
+
+class TMainDoc;
+
+// Headings wait, undrawn, for the first thing placed under them, so that a
+// heading never ends its page. A line held is `height` high and drawn by
+// `draw` (given its top) once placed; a null `draw` holds an empty line.
+void HoldHeadingLine(int16_t height, std::function<void(int16_t top)> draw);
+// Places the held lines at P_CrtHeight before `height` of what they head
+// is placed below them: first on a new page (`doc` turns it) when they and
+// it do not fit above the bottom margin, unless they would begin the page.
+// A height of 0: nothing follows them (the print ends).
+void PlaceHeldHeadings(TMainDoc* doc, int32_t height);
+// The height of the held lines.
+int32_t HeldHeadingsHeight();
+// Forgets the held lines (a print begins).
+void DropHeldHeadings();
 
 // The documentation body that the program writes without the styled text
 // converter: the 4-byte layout word, a 32-bit text length and the text

@@ -34,7 +34,7 @@ constexpr int16_t kNotBuilt = -4;
 
 void EnableBarMenus(bool enable)
 {
-    for (int16_t k = 2; k <= NbMenus; ++k) {
+    for (int32_t k = 2; k <= NbMenus; ++k) {
         if (!TheMenus[k] || !TheMenus[k]->menu || TheMenus[k]->menuId >= 1000) continue;
         if (enable) EnableMenuItem(TheMenus[k]->menu, 0);
         else DisableMenuItem(TheMenus[k]->menu, 0);
@@ -283,6 +283,13 @@ void TMainDoc::MakeInActive()
 void TMainDoc::IdleDoc()
 {
     if (!fRemote) return;
+    // A change that failed on its way to the server and left part or all of
+    // it there: the windows show the structure as the server holds it, which
+    // the store holds too.
+    if (serverchangeleft(fResFile)) {
+        forgetserverchange(fResFile);
+        Reparse();
+    }
     idlecomm();
     UseDocStore(this);
     if (Handle h = xget1res(FourCC("...."), 0)) {

@@ -50,9 +50,11 @@ constexpr int16_t kSqlScriptError = -1;
 constexpr int16_t kTooManyTablesText = 81, kTooManyFieldsText = 82;
 constexpr int16_t kScriptTexts = 1028, kRemarksText = 11;
 constexpr int16_t kCompanionText = 98;  // 98-101: a companion asked to open
-// A server's structure that may not open: its users' tables unread; around
-// the server's address, the server gone silent.
+// A server's structure that may not open: its users' tables unread or
+// naming one user twice; around the server's address, the server gone
+// silent or the connection lost.
 constexpr int16_t kTablesUnreadText = 108, kServerAtText = 110, kStoppedAnsweringText = 111;
+constexpr int16_t kConnectionToText = 131, kWasLostText = 132, kUserTwiceText = 133;
 constexpr int16_t kNoSuchFileText = 114;  // 114-116: around the name and the folder of a file not there
 
 std::string PText(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
@@ -185,19 +187,21 @@ bool SayIfCompanion(const FSSpec& fileSpec)
 }
 
 // The connection to the server failed while its structure opened: a reply
-// that could not be read is said as such, anything else as the server
-// going silent, at the address the user gave.
+// that could not be read is said as such, a server that went silent or a
+// connection that closed as that, at the address the user gave.
 void SayServerFailed(const ServerAddress& address)
 {
-    if (LastConnectionFailure() == kNetBadReply) {
+    const OSErr cause = LastConnectionFailure();
+    if (cause == kNetBadReply) {
         ErrMsg(kNetBadReply);
         return;
     }
+    const bool silent = cause == kNetTimeout;
     Str255 text, more;
-    MyGetIndString(text, 1002, kServerAtText);
+    MyGetIndString(text, 1002, silent ? kServerAtText : kConnectionToText);
     ToPascal(ServerAddressText(address, true), more);
     AppendPString(text, more);
-    MyGetIndString(more, 1002, kStoppedAnsweringText);
+    MyGetIndString(more, 1002, silent ? kStoppedAnsweringText : kWasLostText);
     AppendPString(text, more);
     XAlert(1000, text, kStopAlert);
 }
@@ -429,14 +433,17 @@ int16_t TAppl::OpenServerMainDoc()
             localres = -1;
         }
     };
-    bool tablesUnread = false;
+    int16_t tablesUnread = 0;
+    // A server that failed on the way to its tables (the connection closing
+    // right after the map, say) is what went wrong, not the tables.
+    if (err == 0 && serverFailed()) err = 1001;
     if (err == 0) {
         if (DocHooks().useQzRes) DocHooks().useQzRes(resFile);
         else useres(resFile);
         // The users first: nothing of the design is read before the
         // server's own tables say who may read it.
         bool loginNeeded = false;
-        tablesUnread = DocHooks().readServerPasswords && DocHooks().readServerPasswords(&loginNeeded) != 0;
+        tablesUnread = DocHooks().readServerPasswords ? DocHooks().readServerPasswords(&loginNeeded) : 0;
         if (tablesUnread) {
             err = 1001;
         } else if (!serverFailed() && DocHooks().baseCompilee && DocHooks().baseCompilee()) {
@@ -476,7 +483,7 @@ int16_t TAppl::OpenServerMainDoc()
     // steps conclude.
     if (tablesUnread) {
         Str255 text;
-        MyGetIndString(text, 1002, kTablesUnreadText);
+        MyGetIndString(text, 1002, tablesUnread == kUserNamedTwice ? kUserTwiceText : kTablesUnreadText);
         XAlert(1000, text, kStopAlert);
     } else if (serverFailed()) {
         SayServerFailed(address);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/DialogUtilities.h"
@@ -258,8 +259,9 @@ int16_t TLibDoc::Write()
         if (!TakesACompanion(dest)) break;
     }
 
-    FInfo info;
+    FInfo info, companionInfo;
     FSpGetFInfo(fSpec, &info);
+    FSpGetFInfo(CompanionSpec(fSpec), &companionInfo);
     info.fdType = !fLibrary ? MainDocType : fComponent ? FourCC("QzMO") : LibDocType;
     info.fdCreator = FourCC(!fLibrary ? "Qz06" : "QzA6");
     FSpSetFInfo(fSpec, info);
@@ -271,6 +273,10 @@ int16_t TLibDoc::Write()
         OpenUnread(working);
         return err;
     }
+    // The types and creators again on the names saved: the hidden names the
+    // copies were made under may have been too long to keep them.
+    for (const auto& [file, kept] : {std::pair{dest, info}, std::pair{CompanionSpec(dest), companionInfo}})
+        if (FInfo saved; FSpGetFInfo(file, &saved) == noErr && !(saved == kept)) FSpSetFInfo(file, kept);
     fSpec = dest;
     ToPascal(FSpGetName(dest), fName);
     FSSpec parent = FSpGetParent(dest);

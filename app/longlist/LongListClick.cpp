@@ -448,7 +448,7 @@ int16_t ConflictChoicePopUp(int16_t code, int16_t current, int16_t choices, Poin
     MenuRef menu = NewMenu(1000, none);
     int16_t chosen = 0;
     if (menu) {
-        for (int16_t n = 1; n <= choices; ++n) {
+        for (int32_t n = 1; n <= choices; ++n) {
             int16_t stringIndex = 0, icon = 0;
             if (hooks.chooseNumStrListe) hooks.chooseNumStrListe(code, n, &stringIndex, &icon);
             Str255 text;

@@ -211,7 +211,7 @@ int16_t TMainDoc::NewRefWindow(Rect* rect, int16_t visible, int16_t kind, int16_
             if (rec.kind <= 2) {
                 const int16_t bit = FilterBit(rec.kind);
                 const int16_t count = CountFilters();
-                for (int16_t n = 1; n <= count; ++n)
+                for (int32_t n = 1; n <= count; ++n)
                     if (FilterOffered(GetIndFilter(n), bit)) pane->AddMenuFilter(int16_t(127 + n));
                 pane->SetFilter(filter == -1 ? rec.filter : filter);
             }

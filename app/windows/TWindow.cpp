@@ -393,11 +393,11 @@ int16_t TWindow::Do_If_MyFunc(int16_t command)
     case 7:
     case 10: {
         if (!list) return -1;
-        for (int16_t k = 2; k <= NbMenus; ++k)
+        for (int32_t k = 2; k <= NbMenus; ++k)
             if (TheMenus[k]) DisableMenuItem(TheMenus[k]->menu, 0);
         DrawMenuBar();
         const int16_t result = list->Output(command == 10);
-        for (int16_t k = 2; k <= NbMenus; ++k)
+        for (int32_t k = 2; k <= NbMenus; ++k)
             if (TheMenus[k]) EnableMenuItem(TheMenus[k]->menu, 0);
         DrawMenuBar();
         return result;

@@ -282,7 +282,7 @@ bool LoadRows(EditFiltersLink& link)
     } catch (const std::bad_alloc&) {
         return false;
     }
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Stored s{0, Get1IndResource(kFLT2, i), {0}};
         if (!s.h) continue;
         ResType type = 0;

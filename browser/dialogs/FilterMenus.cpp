@@ -31,7 +31,7 @@ void DoUpdateFilters(::TPlan* usedBy, ::TPlan* list, ::TPlan* uses)
     TRefPlane* listPane = Emptied(list);
     TRefPlane* usesPane = Emptied(uses);
     const int16_t count = CountFilters();
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         const int16_t id = int16_t(127 + i);
         Handle filter = GetFilter(id);
         if (listPane && filterrec::TstFlag(filter, filterrec::kInListPane)) listPane->AddMenuFilter(id);

@@ -116,7 +116,7 @@ OSErr SaveFilters(ListHandle list, const EditFiltersLink& link)
         UseResFile(saved);
         return memFullErr;
     }
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         OldFilter f;
         f.h = Get1IndResource(kFLT2, i);
         if (!f.h) continue;

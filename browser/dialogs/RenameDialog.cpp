@@ -68,7 +68,7 @@ RenameState* gRename = nullptr;
 
 bool HasControlChar(const unsigned char* name)
 {
-    for (int16_t i = 1; i <= name[0]; ++i)
+    for (int32_t i = 1; i <= name[0]; ++i)
         if (name[i] < 0x20) return true;
     return false;
 }
@@ -117,7 +117,7 @@ std::vector<int16_t> FilterIds()
     UseResFile(G_PrefResFile);
     if (CurResFile() == G_PrefResFile) {
         const int16_t count = Count1Resources(FourCC("FLT2"));
-        for (int16_t i = 1; i <= count; ++i) {
+        for (int32_t i = 1; i <= count; ++i) {
             SetResLoad(false);
             Handle h = Get1IndResource(FourCC("FLT2"), i);
             SetResLoad(true);

@@ -104,7 +104,7 @@ void FillRows()
 {
     const std::vector<int16_t> bundled = BundledStringLists();
     const int16_t count = Count1Resources(kList);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         Handle h = Get1IndResource(kList, i);
         if (!h) continue;
         Row r;
@@ -122,7 +122,7 @@ int32_t TypedId(DialogRef dialog)
     Str255 text;
     GetText(text, dialog, kStrListId);
     if (text[0] == 0 || text[0] > 9) return 0;
-    for (int16_t i = 1; i <= text[0]; ++i)
+    for (int32_t i = 1; i <= text[0]; ++i)
         if (text[i] < '0' || text[i] > '9') return 0;
     int32_t n = 0;
     StringToNum(text, &n);

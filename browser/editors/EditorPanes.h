@@ -53,6 +53,11 @@ bool SwapUndoText(platform::TEHandle te, platform::TEHandle scrap, platform::TEH
 // undo when the text before it was lost.
 void TurnUndo(platform::Handle undo, bool keptForRedo);
 
+// Tells the user that a paste met the editor's limit: 'STR#' 1036 item
+// `item` in a caution alert.
+enum : int16_t { kPasteRefusedText = 3, kPasteCutText = 4 };
+void SayPastePastLimit(int16_t item);
+
 // The application's menu with that id, null when the menus have none.
 platform::MenuRef FindAppMenu(int16_t id);
 // Puts the menu into the bar (after the others) or takes it out, and

@@ -7,6 +7,7 @@
 
 #include "app/appl/Menus.h"
 #include "app/appl/UndoRecords.h"
+#include "app/dialogs/Messages.h"
 #include "app/windows/TMainWindow.h"
 #include "browser/editors/EditorPanes.h"
 #include "platform/core/FourCC.h"
@@ -16,6 +17,13 @@
 using namespace platform;
 
 namespace browser {
+
+void SayPastePastLimit(int16_t item)
+{
+    Str255 text;
+    MyGetIndString(text, 1036, item);
+    XAlert(1000, text, kCautionAlert);
+}
 
 namespace {
 
@@ -109,7 +117,7 @@ void TurnUndo(Handle undo, bool keptForRedo)
 
 MenuRef FindAppMenu(int16_t id)
 {
-    for (int16_t k = 1; k <= NbMenus; ++k)
+    for (int32_t k = 1; k <= NbMenus; ++k)
         if (TheMenus[k] && TheMenus[k]->menuId == id) return TheMenus[k]->menu;
     return nullptr;
 }

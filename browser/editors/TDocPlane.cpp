@@ -188,8 +188,10 @@ int16_t TDocPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
         Str255 message;
         MyGetIndString(message, 1002, kDamagedDocText);
         XAlert(1000, message, kCautionAlert);
-    } else if (read == memFullErr) {
-        return memFullErr;
+    } else if (read != 0) {
+        // Memory, the disk or the server failing: no editor opens, and the
+        // window's maker says why.
+        return read;
     }
     return 0;
 }

@@ -121,9 +121,10 @@ void TDocPlane::StrPaste()
     const int32_t scrap = myGetScrap(nullptr, FourCC("TEXT"));
     if (scrap < 0) return;
     const TERec& r = **fTE;
-    // The text after the paste must stay below the record's limit.
+    // The text after the paste must stay below the record's limit; one
+    // that would not is refused whole, and said.
     if (int32_t(r.teLength) - (r.selEnd - r.selStart) + scrap >= kMaxDocText) {
-        SysBeep(1);
+        SayPastePastLimit(kPasteRefusedText);
         return;
     }
     BeginUndo(fWindow, kUndoPaste);

@@ -271,7 +271,7 @@ void TStrPlane::update()
     SectClip(&area, saved);
     EraseRect(&area);
     DrawTitle();
-    for (int16_t i = 1; i <= Count(); ++i) DrawEntry(i);
+    for (int32_t i = 1; i <= Count(); ++i) DrawEntry(i);
     if (fCurrent >= 1) {
         const Rect box = Shown(fTable[size_t(fCurrent - 1)].box);
         TEUpdate(&box, fTE);
@@ -429,7 +429,7 @@ bool TStrPlane::Click(Point where, int16_t)
             ::G_Plane = nullptr;
         }
     } else {
-        for (int16_t i = 1; i <= Count(); ++i) {
+        for (int32_t i = 1; i <= Count(); ++i) {
             const Rect frame = Framed(Shown(fTable[size_t(i - 1)].box));
             if (!PtInRect(where, &frame)) continue;
             SetCrtString(i);

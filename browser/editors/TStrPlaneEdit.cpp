@@ -121,11 +121,13 @@ void TStrPlane::StrPaste()
     StrSaveUndo();
     fModified = true;
     TEPaste(fTE);
-    if ((**fTE).teLength > kMaxLength) {
+    const bool cut = (**fTE).teLength > kMaxLength;
+    if (cut) {
         TESetSelect(kMaxLength, kMaxDocText, fTE);
         TEDelete(fTE);
     }
     UpdateHeight();
+    if (cut) SayPastePastLimit(kPasteCutText);
 }
 
 void TStrPlane::StrClear()

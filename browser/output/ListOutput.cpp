@@ -40,6 +40,7 @@ constexpr int16_t kCancelled = 1001;
 // cause after it, then the next string.
 constexpr int16_t kNotPrintedText = 18;
 constexpr int16_t kNotExportedText = 20;
+constexpr int16_t kPrintJobSuffix = 22;
 
 TObjQz* RowObject(LongListHandle list, int32_t row) { return static_cast<TObjQz*>(LongLRowObject(row, list)); }
 
@@ -185,6 +186,11 @@ int16_t TRefPlane::PrintList(TMainDoc* doc, OutPutParmRec* parms)
     if (!record) return kCancelled;
     PrOpen();
     PrValidate(record);
+    // The job, and so its PDF file, is named after the document's file.
+    unsigned char suffix[256];
+    MyGetIndString(suffix, 1013, kPrintJobSuffix);
+    SetPrintRecordJobName(record, FSpGetName(doc->fSpec),
+                          FileNameOf(std::string(reinterpret_cast<const char*>(suffix + 1), suffix[0])));
     if (!PrJobDialog(record)) {
         PrClose();
         return kCancelled;
@@ -200,6 +206,7 @@ int16_t TRefPlane::PrintList(TMainDoc* doc, OutPutParmRec* parms)
         GetPrintRecordPageRect(record, &P_PageRect);
         P_CrtHeight = 0;
         P_NoPage = 1;
+        DropHeldHeadings();
         doc->PrintHeader();
         if (parms->documentation) err = doc->PrintDoc();
         TObjQz* failed = nullptr;
@@ -212,6 +219,9 @@ int16_t TRefPlane::PrintList(TMainDoc* doc, OutPutParmRec* parms)
             // A printing error is reported as itself, not as a cancel.
             if (!err && PrError()) err = PrError();
         }
+        // Headings that head nothing more end the list where they stand.
+        if (!err) PlaceHeldHeadings(doc, 0);
+        DropHeldHeadings();
         // A document that failed on the way is abandoned: the session then
         // drops its pages, and a file it would have replaced keeps its bytes.
         if (err) PrSetError(err);

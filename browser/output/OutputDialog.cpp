@@ -13,7 +13,6 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/MacNames.h"
-#include "platform/files/Sidecar.h"
 #include "platform/windows/Windows.h"
 
 using namespace platform;
@@ -117,11 +116,9 @@ int16_t GetOutPutParms(bool printing, FSSpec* file, OutPutParmRec* parms)
     G_Parms = chosen;
     unsigned char prompt[256];
     Around(prompt, 3, name, 5);
-    // The proposed name: the file's own name on disk, cut at a character
-    // so that with the suffix it is a name that keeps the file's type.
     MyGetIndString(text, 1013, 6);
-    const std::string suffix = FileNameOf(std::string(reinterpret_cast<const char*>(text + 1), text[0]));
-    const std::string proposed = CutFileName(FSpGetName(*file), kLongestSidecarItemName - suffix.size()) + suffix;
+    const std::string proposed =
+        ProposedFileName(FSpGetName(*file), FileNameOf(std::string(reinterpret_cast<const char*>(text + 1), text[0])));
     DLogSaveScreen(FourCC("DLOG"), 266, &dlog, &bits, &saveRect);
     FSSpec chosenFile{};
     const int16_t answer = MacPutFile(prompt, proposed, &chosenFile);

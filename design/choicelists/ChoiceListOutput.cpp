@@ -80,7 +80,7 @@ int16_t TListObjQz::PrintObj(OutPutParmRec* options)
     unsigned char heading[256];
     GetHeading(heading);
     TextFace(bold);
-    PrintNewLine(heading, 0);
+    PrintHeading(heading, 0);
     TextFace(normal);
     if (contents) PrintList(id, kItemsIndent);
     const unsigned char empty[1] = {0};

@@ -19,6 +19,7 @@
 #include "design/objects/TransferHooks.h"
 #include "design/objects/ObjText.h"
 #include "design/objects/OpenEditors.h"
+#include "design/rename/RenameCommit.h"
 #include "design/text/TextBuffers.h"
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
@@ -33,8 +34,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int16_t kDocLockedErr = 1011;  // another user edits it
-
 // The object's document is the store's current file while it lives.
 class DocStore {
 public:
@@ -48,6 +47,24 @@ public:
 
 private:
     int16_t saved_;
+};
+
+// A change of a server's documentation lands whole or not at all, as any
+// change of a server's structure: it is one change of the store (joining
+// one under way). A local document commits its own way.
+class ServerDocChange {
+public:
+    explicit ServerDocChange(TMainDoc* doc) : remote_(doc && doc->fRemote)
+    {
+        if (remote_) err_ = change_.Begin(doc->fResFile);
+    }
+    int16_t Begun() const { return err_; }
+    int16_t Commit() { return remote_ ? change_.Commit() : 0; }
+
+private:
+    bool remote_;
+    int16_t err_ = 0;
+    StoreChange change_;
 };
 
 // A 4-byte body: version 1 and the state, no text yet.
@@ -122,6 +139,8 @@ int16_t TObjQz::ReadDoc(void* text, int32_t* state, bool* added)
         return GetTe(te, owner->fRsrFile, type, id);
     }
     if (added) *added = true;
+    ServerDocChange change(owner);
+    if (const int16_t err = change.Begun()) return err;
     Handle header = NewDocHeader(2);
     if (!header) return memFullErr;
     if (!xaddres(header, type, id)) {
@@ -129,8 +148,11 @@ int16_t TObjQz::ReadDoc(void* text, int32_t* state, bool* added)
         return reserr ? reserr : int16_t(memFullErr);
     }
     if (owner->fRemote) {
+        if (const int16_t err = change.Commit()) return err;
+        // The server holds the empty documentation now, whatever follows.
+        SetDocFlag();
         bool locked = false;
-        xgetreslock(type, id, &locked, true);
+        if (!xgetreslock(type, id, &locked, true) && reserr != 0) return reserr;
         return 0;
     }
     // The new header is committed with the map: the store keeps no
@@ -147,6 +169,8 @@ int16_t TObjQz::WriteDoc(void* text, int32_t state)
     int16_t err = 0;
     {
         DocStore store(owner);
+        ServerDocChange change(owner);
+        if ((err = change.Begun()) != 0) return err;
         Handle doc = xget1res(type, id);
         const bool added = !doc;
         if (added && !(doc = NewDocHeader(state))) return memFullErr;
@@ -165,6 +189,7 @@ int16_t TObjQz::WriteDoc(void* text, int32_t state)
                 xwriteres(doc);
             }
             err = reserr;
+            if (err == 0 && owner->fRemote) err = change.Commit();
             if (err == 0 && !owner->fRemote) {
                 updateres(owner->fResFile);
                 err = reserr;
@@ -187,13 +212,18 @@ int16_t TObjQz::DelDoc()
     {
         DocStore store(owner);
         if (owner->fRemote) {
+            ServerDocChange change(owner);
+            if ((err = change.Begun()) != 0) return err;
             bool locked = false;
             Handle doc = xgetreslock(type, id, &locked, true);
             if (locked) {
                 ErrMsg(kDocLockedErr);
                 return kDocLockedErr;
             }
-            if (doc && rmveres(doc)) DisposeHandle(doc);
+            if (!doc) err = reserr == kResNotFound ? 0 : reserr;
+            else if (rmveres(doc)) DisposeHandle(doc);
+            else err = reserr;
+            if (err == 0) err = change.Commit();
         } else if (Handle doc = xget1res(type, id)) {
             if (rmveres(doc)) DisposeHandle(doc);
             updateres(owner->fResFile);
@@ -286,6 +316,8 @@ int16_t TObjQz::PrintDoc()
     (**te).viewRect = huge;
     const int16_t line = LineHeight();
     const int16_t bottom = int16_t(P_PageRect.bottom - 30);
+    // Five lines at least below the heading, on its page.
+    PlaceHeldHeadings(owner, 5 * line);
     if (P_CrtHeight + 5 * line > bottom) owner->BreakPage();
     Rect dest = P_PageRect;
     dest.left = int16_t(dest.left + 60);

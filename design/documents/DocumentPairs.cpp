@@ -70,8 +70,10 @@ bool Items(const FSSpec& dest, platform::Replacement items[2], FSSpec* journal)
     FSSpec companion;
     if (!CompanionSpec(dest, &companion)) return false;
     // The companion first: a reader takes the data file for the document.
-    items[0] = {HiddenBeside(companion, ".new"), companion};
-    items[1] = {HiddenBeside(dest, ".new"), dest};
+    for (const auto& [item, target] : {std::pair{&items[0], companion}, std::pair{&items[1], dest}}) {
+        *item = {HiddenBeside(target, ".new"), target, HiddenBeside(target, ".old"),
+                 HiddenBeside(FSSpec{platform::SidecarPath(target.path)}, ".old")};
+    }
     *journal = HiddenBeside(dest, ".replacing");
     return true;
 }
@@ -161,7 +163,11 @@ int16_t PlaceBuilt(const FSSpec& dest)
     }
     if (!err) err = platform::FlushFolderOf(dest.path);
     if (!err) err = ReplacePair(dest);
-    if (err) FinishPair(dest);
+    // The building's leftovers go; a journal the failure could not take
+    // back stays, with the made pair it finishes, for whoever finds it.
+    platform::Replacement items[2];
+    FSSpec journal;
+    if (err && Items(dest, items, &journal) && !Exists(journal.path)) FinishPair(dest);
     return err;
 }
 
@@ -184,11 +190,14 @@ int16_t ReplacePair(const FSSpec& dest)
     if (const int16_t err = lock.Take(dest)) return err;
     // Another document's companion is never taken over: it would lose it.
     FSSpec owner;
-    int16_t err = CompanionOwner(items[0].target, dest, &owner) ? platform::dupFNErr : int16_t(0);
-    if (!err) err = platform::ReplaceTogether(items, 2, journal);
-    // Half done: finished when the journal made it, else undone.
-    if (err) platform::FinishReplacement(items, 2, journal);
-    return err;
+    if (CompanionOwner(items[0].target, dest, &owner)) {
+        for (const platform::Replacement& item : items)
+            for (const std::string& path : {item.made.path, platform::SidecarPath(item.made.path)})
+                if (Exists(path)) platform::fileops::Unlink(path);
+        return platform::dupFNErr;
+    }
+    // A failure takes back what was done, made files included.
+    return platform::ReplaceTogether(items, 2, journal);
 }
 
 int16_t FinishPair(const FSSpec& dest, bool* unused)

@@ -45,10 +45,12 @@ platform::FSSpec HiddenBeside(const platform::FSSpec& item, const char* suffix);
 bool MadePair(const platform::FSSpec& dest, platform::FSSpec* data, platform::FSSpec* companion);
 // Puts the made pair of `dest` (complete, flushed) in the place of the
 // pair at `dest`, if any. 0, or why not (fBsyErr: the document there is
-// open; dupFNErr: the companion is another document's, CompanionOwner);
-// after a failure the name holds the old pair or the new one,
-// never a mix. The caller holds the lock of `dest` since it began to make
-// the pair.
+// open; dupFNErr: the companion is another document's, CompanionOwner;
+// permErr: the folder lets this user make files but not replace those
+// there); after a failure the name holds the old pair and the made pair is
+// gone, nothing left for another program to finish (but where the disk
+// failed taking it back too: then its journal finishes the new pair whole).
+// The caller holds the lock of `dest` since it began to make the pair.
 int16_t ReplacePair(const platform::FSSpec& dest);
 // The hidden names a new document for `dest` is built under (its data
 // file and companion) before PlaceBuilt puts it at `dest`; false when the

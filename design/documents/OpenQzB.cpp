@@ -45,6 +45,7 @@ constexpr int16_t kOlderContainer = 4;   // reserr of openres
 constexpr int16_t kUnusedJournal = 84;   // STR# 1002
 constexpr int16_t kMissingCompanion = 102;
 constexpr int16_t kSharedCompanion = 127;  // 127-129 around two documents' names
+constexpr int16_t kLockedCompanion = 143;  // 143-144 around the companion's name
 constexpr int32_t kParamMinSize = 5;     // the level is byte 4
 constexpr platform::Size kConvertMemory = 65536;
 
@@ -242,6 +243,36 @@ int16_t SayIfSharedCompanion(const platform::FSSpec& fileSpec, PairLock* lock)
     return kCancelled;
 }
 
+// Whether the user may not write `file`: without write permission it is
+// locked for every user, whatever the system would let through.
+bool MayNotWrite(const platform::FSSpec& file)
+{
+    if (uint16_t mode = 0; platform::FSpGetPermissions(file, &mode) == platform::noErr && (mode & 0222) == 0)
+        return true;
+    int16_t probe = 0;
+    const platform::OSErr err = platform::FSpOpenDF(file, platform::fsWrPerm, &probe);
+    if (err == platform::noErr) platform::FSClose(probe);
+    return err == platform::permErr || err == platform::wrPermErr;
+}
+
+// The companion is written with the data file: one the user may not write
+// locks the document, which is refused naming it (rather than opened with
+// the objects kept there hidden, and changed in its data file alone). The
+// pair's lock is let go before the alert. 0, or kCancelled once said.
+int16_t SayIfCompanionLocked(const platform::FSSpec& fileSpec, PairLock* lock)
+{
+    platform::FSSpec companion;
+    if (!CompanionSpec(fileSpec, &companion) || !platform::FSpExists(companion) || !MayNotWrite(companion)) return 0;
+    lock->Release();
+    Str255 text, after;
+    MyGetIndString(text, 1002, kLockedCompanion);
+    AppendFileName(text, companion);
+    MyGetIndString(after, 1002, kLockedCompanion + 1);
+    AppendPString(text, after);
+    XAlert(1000, text, kStopAlert);
+    return kCancelled;
+}
+
 // Every refusal is decided on a read-only view of the container, so that a
 // refused document is never written, not even the mark of a file open for
 // writing. Only an accepted document is opened for writing and changed:
@@ -281,6 +312,7 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
         if (err != platform::noErr) return kFileBusy;
         platform::FSClose(probe);
     }
+    if (const int16_t said = SayIfCompanionLocked(fileSpec, &s->lock)) return said;
 
     // 3.
     gStructFileSpec = fileSpec;

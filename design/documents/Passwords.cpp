@@ -319,9 +319,9 @@ int16_t FindLiveUserByName(const unsigned char* name)
         std::memcpy(stored + 1, p + 5, stored[0]);
         return relstr(name, stored) == 0;
     };
-    for (int16_t n = 1; n <= globnbpass; ++n)
+    for (int32_t n = 1; n <= globnbpass; ++n)
         if (named(n)) return n;
-    for (int16_t n = 1; n <= globnbpassu; ++n)
+    for (int32_t n = 1; n <= globnbpassu; ++n)
         if (named(int16_t(-(kTableOneBase + n)))) return int16_t(-(kTableOneBase + n));
     return 0;
 }

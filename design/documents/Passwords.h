@@ -96,7 +96,9 @@ bool issuperuser(const unsigned char* password);
 // its bytes is refused whole (both tables null).
 int16_t ReadServerTables(PassTable* table0, PassTable* table1, int32_t* counter);
 // The reply of request 74 read (`otherOrder`: the server's byte order is
-// not this program's): 0, or the error with both tables null.
+// not this program's): 0, or the error with both tables null. Tables in
+// which two live users bear one name (as the login compares names) are
+// refused with kUserNamedTwice: that name would not tell who logs in.
 int16_t UnflattenServerTables(platform::Handle reply, bool otherOrder, PassTable* table0, PassTable* table1,
                               int32_t* counter);
 // Reloads the tables when the server's version counter changed; without

@@ -12,8 +12,12 @@
 //   78  nothing                                             reply: u32 counter
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "app/documents/DocHooks.h"
 #include "design/documents/Passwords.h"
+#include "kernel/collation/CollationGlobals.h"
+#include "kernel/collation/Compare.h"
 #include "network/Requests.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Endian.h"
@@ -37,8 +41,30 @@ constexpr int16_t kWriteUserTemplate = 92;
 constexpr int16_t kCheckTemplate = 93;
 
 constexpr int16_t kNoReply = -5;
+// The user's name in a record: a length byte and at most 31 characters.
+constexpr int32_t kUserNameAt = 4;
+constexpr uint8_t kUserNameMax = 31;
 constexpr uint32_t kReloadTicks = 36000;
 constexpr int32_t kSentRecordSize = kPassRecSize + 2;
+
+// Whether two live users of the tables bear one name, compared as the
+// login compares the name typed.
+bool NamesOneUserTwice(const PassTable& table0, const PassTable& table1)
+{
+    std::vector<const unsigned char*> names;
+    for (const PassTable* t : {&table0, &table1})
+        for (int16_t i = 0; t->users && i < t->userCount; ++i) {
+            Handle record = reinterpret_cast<Handle*>(*t->users)[i];
+            if (!LiveUserRecord(record)) continue;
+            const auto* name = reinterpret_cast<const unsigned char*>(*record) + kUserNameAt;
+            if (name[0] <= kUserNameMax) names.push_back(name);
+        }
+    std::sort(names.begin(), names.end(),
+              [](const unsigned char* a, const unsigned char* b) { return relstr(a, b) == kSmaller; });
+    return std::adjacent_find(names.begin(), names.end(), [](const unsigned char* a, const unsigned char* b) {
+               return relstr(a, b) == kEqual;
+           }) != names.end();
+}
 
 }  // namespace
 
@@ -54,6 +80,10 @@ int16_t UnflattenServerTables(Handle reply, bool otherOrder, PassTable* table0, 
     if (!err) err = UnflattenPasswords(&b, &table0->users, &table0->userCount, &table0->groups, &table0->groupCount);
     // One reply, trusted whole or not at all.
     if (!err) err = UnflattenPasswords(&b, &table1->users, &table1->userCount, &table1->groups, &table1->groupCount);
+    if (!err && NamesOneUserTwice(*table0, *table1)) {
+        FreePassTable(table1);
+        err = kUserNamedTwice;
+    }
     if (err) FreePassTable(table0);
     else *counter = read;
     return err;

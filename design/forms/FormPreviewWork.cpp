@@ -138,7 +138,7 @@ void TLayoutObjQz::FindScriptTxt(unsigned char* out, int16_t number)
     } else {
         // Each page from its own first record to its last: page 0's
         // records are counted once.
-        for (int16_t p = 0; p <= FormPageCount(form) && number > 0; ++p) {
+        for (int32_t p = 0; p <= FormPageCount(form) && number > 0; ++p) {
             ObjHandle first = nullptr, last = nullptr;
             if (FormPage(form, p, &first, &last) && first) FindScriptTxtInPage(first, last, &number, out);
         }

@@ -62,7 +62,7 @@ int16_t TLayoutObjQz::PrintObj(OutPutParmRec* options)
     // A form, or a page, that cannot be read or drawn fails the print as it
     // fails the preview: never printed as its heading alone.
     const bool drawn = WithFormModel(this, [&](LayoutEditor& model) {
-        for (int16_t p = 1; p <= model.LastPage(); ++p) {
+        for (int32_t p = 1; p <= model.LastPage(); ++p) {
             const platform::Handle picture = preview(&model, p, false, true);
             if (!picture) return false;
             pictures.push_back(picture);
@@ -75,15 +75,14 @@ int16_t TLayoutObjQz::PrintObj(OutPutParmRec* options)
     }
     std::vector<platform::Rect> frames(pictures.size());
     for (size_t i = 0; i < pictures.size(); ++i) platform::QDGetPictureBounds(pictures[i], &frames[i]);
+    const int16_t err = TObjQz::PrintObj(options);
     // The heading stays on the page of the first drawing, which is made
     // smaller where a page cannot hold both.
     if (!pictures.empty()) {
         bool newPage = false;
         const platform::Rect first = PlaceFormPreview(P_PageRect, P_PageTop, P_PageTop, frames[0], &newPage);
-        UsePrintStyle(platform::bold);
-        KeepWithHeading(first.bottom - first.top);
+        PlaceHeldHeadings(owner, first.bottom - first.top);
     }
-    const int16_t err = TObjQz::PrintObj(options);
     for (size_t i = 0; i < pictures.size(); ++i) {
         bool newPage = false;
         platform::Rect r = PlaceFormPreview(P_PageRect, P_CrtHeight, P_CrtHeight, frames[i], &newPage);

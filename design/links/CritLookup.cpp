@@ -141,7 +141,7 @@ bool Walk(ObjListHdl list, TObjQz* table, const ChampOper& op, int32_t* steps)
     at = WalkOwned(list, at, at, op.field);
     if (at < 0) return false;
     steps[1] = at;
-    for (int16_t l = 1; l <= op.depth; ++l) {
+    for (int32_t l = 1; l <= op.depth; ++l) {
         if (op.path[l] < 1) return false;
         at = WalkOwned(list, at, at, op.path[l]);
         if (at < 0) return false;
@@ -191,7 +191,7 @@ void GetCritName(unsigned char* out, TObjQz* table, TypeListHdl typeList, const 
     }
     PAppend(out, list->At(steps[1])->name);
     MyGetIndString(part, 104, 6);
-    for (int16_t l = 1; l <= op.depth; ++l) {
+    for (int32_t l = 1; l <= op.depth; ++l) {
         PAppend(out, part);
         PAppend(out, list->At(steps[l + 1])->name);
     }
@@ -276,7 +276,7 @@ TObjQz* AddCritObj(TMainDoc* doc, const unsigned char* name, const ChampOper& op
         // then over the entries before its place.
         int32_t ownerAt = tableAt, at = tableAt;
         int32_t count = op.field;
-        for (int16_t l = 1; l <= op.depth; ++l) {
+        for (int32_t l = 1; l <= op.depth; ++l) {
             at = WalkOwned(list, ownerAt, ownerAt, count);
             if (at < 0) return nullptr;
             ownerAt = at;

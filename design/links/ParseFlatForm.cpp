@@ -326,8 +326,9 @@ int16_t TLayoutObjQz::Parse()
         m->ownerObj = this;
         m->Read(nullptr);
         if (!m->table) m->table = dynamic_cast<TFileObjQz*>(ownerObj);
-        result = XRef(this, formMethod);
     }
+    // Made now or by an earlier parse: the form uses it either way.
+    if (formMethod) result = XRef(this, formMethod);
     if (result == 0 && !GromMemHdl) result = kMemFull;
     if (result == 0) result = GetForm(formResId);
     if (mbarNumber != 0) {

@@ -42,7 +42,7 @@ std::vector<TObjQz*> MenuBarStringLists(TObjQz* bar)
     platform::Handle stored = xget1res(platform::FourCC("BAQz"), bar->id);
     int16_t menuCount = 0;
     ByteView::Of(stored).S16(0, &menuCount);
-    for (int16_t k = 1; k <= menuCount; ++k) {
+    for (int32_t k = 1; k <= menuCount; ++k) {
         int16_t menuId = 0;
         if (!ByteView::Of(stored).S16(size_t(6 * k + 6), &menuId)) break;
         const ByteView menu = ByteView::Of(xget1res(platform::FourCC("MENQ"), menuId));
@@ -51,7 +51,7 @@ std::vector<TObjQz*> MenuBarStringLists(TObjQz* bar)
         note(text);
         int16_t itemCount = 0;
         menu.S16(0, &itemCount);
-        for (int16_t i = 1; i <= itemCount && menu.Has(kMenuHeaderSize + size_t(i - 1) * kItemSize, kItemSize); ++i)
+        for (int32_t i = 1; i <= itemCount && menu.Has(kMenuHeaderSize + size_t(i - 1) * kItemSize, kItemSize); ++i)
             if (menu.PStr(kMenuHeaderSize + size_t(i - 1) * kItemSize, 32, text)) note(text);
     }
     return lists;
@@ -70,7 +70,7 @@ int16_t TMBarObjQz::Parse()
     int16_t result = 0;
     int16_t menuCount = 0;
     ByteView::Of(bar).S16(0, &menuCount);
-    for (int16_t k = 1; k <= menuCount && result == 0; ++k) {
+    for (int32_t k = 1; k <= menuCount && result == 0; ++k) {
         int16_t menuId = 0;
         // The bar may have been released by loading the menus: view it anew.
         if (!ByteView::Of(bar).S16(size_t(6 * k + 6), &menuId)) break;
@@ -87,7 +87,7 @@ int16_t TMBarObjQz::Parse()
         if (result == 0) result = XRef(this, StringListOf(owner, title));
         int16_t itemCount = 0;
         menuView.S16(0, &itemCount);
-        for (int16_t i = 1; i <= itemCount && result == 0; ++i) {
+        for (int32_t i = 1; i <= itemCount && result == 0; ++i) {
             const size_t item = kMenuHeaderSize + size_t(i - 1) * kItemSize;
             if (!menuView.Has(item, kItemSize)) break;
             unsigned char text[256], methodName[256];

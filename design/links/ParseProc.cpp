@@ -162,7 +162,7 @@ int16_t ProcWalk::Field(const champoper& t)
     op.table = t.Word(4);
     op.depth = t.Word(6);
     if (op.depth < 0 || op.depth > ChampOper::kMaxDepth) return 0;
-    for (int16_t l = 1; l <= op.depth; ++l) op.path[l] = t.Word(6 + 2 * l);
+    for (int32_t l = 1; l <= op.depth; ++l) op.path[l] = t.Word(6 + 2 * l);
     TObjQz* found = nullptr;
     if (op.field == 0) {
         // The table alone.

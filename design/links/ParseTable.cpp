@@ -36,7 +36,7 @@ TObjQz* EntryRelatedField(TObjQz* table, const ByteView& fiqz, size_t entry)
     // The entry has room for four levels.
     if (op.table == 0 || depth < 0 || depth > 4) return nullptr;
     op.depth = depth;
-    for (int16_t l = 1; l <= depth; ++l)
+    for (int32_t l = 1; l <= depth; ++l)
         if (!fiqz.S16(entry + 52 + size_t(l - 1) * 2, &op.path[l])) return nullptr;
     return SearchCritObj(table, table && table->owner ? table->owner->fTypeList : nullptr, op);
 }
@@ -60,7 +60,7 @@ int16_t TFileObjQz::Parse()
         const ByteView fiqz = ByteView::Of(h);
         int16_t count = 0;
         fiqz.S16(0, &count);
-        for (int16_t k = 1; k <= count && result == 0; ++k) {
+        for (int32_t k = 1; k <= count && result == 0; ++k) {
             const size_t entry = kHeaderSize + size_t(k - 1) * kEntrySize;
             if (!fiqz.Has(entry, kEntrySize)) break;
             if (fiqz.data[entry + 32] == fieldtype::kSubtable) continue;

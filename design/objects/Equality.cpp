@@ -162,7 +162,7 @@ TObjQz* SearchEqualMBar(TMainDoc* doc, TObjQz* mbar)
         const int16_t menus = src.Word(0);
         if (menus != dst.Word(0) || menus < 0 || !src.Has(6, 6 * menus + 2) || !dst.Has(6, 6 * menus + 2)) continue;
         bool equal = true;
-        for (int16_t k = 1; k <= menus && equal; ++k) {
+        for (int32_t k = 1; k <= menus && equal; ++k) {
             Loaded ma(srcFile, FourCC("MENQ"), src.Word(6 * k + 6));
             Loaded mb(doc->fResFile, FourCC("MENQ"), dst.Word(6 * k + 6));
             equal = SameMenuRecords(ma, mb);

@@ -422,16 +422,24 @@ int16_t TGroupObjQz::Write()
     bool added = false;
     int16_t result = 0;
     if (!h) {
-        const int16_t newId = UniqueGroupID(owner);
+        int16_t err = 0;
+        const int16_t newId = UniqueGroupID(owner, &err);
+        if (err) {
+            useres(saved);
+            return err;
+        }
         useres(owner->fResFile);
         if (platform::PtrToHand(out.data(), &h, platform::Size(out.size())) != 0) {
             useres(saved);
             return platform::memFullErr;
         }
         if (!xaddres(h, GetOwnResType(), newId)) {
+            // The store's own error, before the current file is set back
+            // (which clears it).
+            err = reserr ? reserr : platform::memFullErr;
             platform::DisposeHandle(h);
             useres(saved);
-            return reserr ? reserr : platform::memFullErr;
+            return err;
         }
         id = newId;
         NoteObjIdChanged();

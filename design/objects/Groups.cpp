@@ -17,6 +17,7 @@
 #include "kernel/numtext/DateText.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
+#include "platform/resfiles/Resources.h"
 #include "resources/ResourceApi.h"
 
 using platform::FourCC;
@@ -259,15 +260,19 @@ int16_t NextId(int16_t id) { return id >= 32767 ? 1 : int16_t(id + 1); }
 
 }  // namespace
 
-int16_t UniqueGroupID(TMainDoc* doc)
+int16_t UniqueGroupID(TMainDoc* doc, int16_t* err)
 {
     const int16_t saved = xcurres();
     if (doc) useres(doc->fResFile);
     int16_t id = uniqueresid(FourCC("#GRP"));
-    for (int guard = 0; guard < 32767 && (HasRes(FourCC("#GMO"), id) || HasRes(FourCC("#MOD"), id)); ++guard) {
+    // No id is no group: a server that did not answer gives none.
+    const int16_t asked = id == 0 ? (reserr ? reserr : int16_t(platform::addResFailed)) : 0;
+    for (int guard = 0; asked == 0 && guard < 32767 && (HasRes(FourCC("#GMO"), id) || HasRes(FourCC("#MOD"), id));
+         ++guard) {
         id = NextId(id);
         while (HasRes(FourCC("#GRP"), id)) id = NextId(id);
     }
     useres(saved);
-    return id;
+    if (err) *err = asked;
+    return asked ? 0 : id;
 }

@@ -180,5 +180,5 @@ void BeginGroupRewrites();
 int16_t EndGroupRewrites(bool commit);
 
 // A group id free for '#GRP', '#GMO' and '#MOD' alike, in the current
-// container.
-int16_t UniqueGroupID(TMainDoc* doc);
+// container; 0 with *err set when the store gives none.
+int16_t UniqueGroupID(TMainDoc* doc, int16_t* err = nullptr);

@@ -261,9 +261,10 @@ int16_t TModuleObjQz::WriteProperties()
             return platform::memFullErr;
         }
         if (!xaddres(h, FourCC("moQz"), id)) {
+            const int16_t err = reserr ? reserr : platform::memFullErr;
             platform::DisposeHandle(h);
             useres(saved);
-            return reserr ? reserr : platform::memFullErr;
+            return err;
         }
         added = true;
     } else {

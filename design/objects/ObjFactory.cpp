@@ -120,6 +120,16 @@ TObjQz* NewListObj_NewId(TMainDoc* doc, ObjListHdl* list, int16_t kind, const un
     return MakeAt(doc, list, kind, cut, id, pos);
 }
 
+namespace {
+
+ObjListHdl Commands(TypeListHdl types) { return types ? types->lists[ListKindOf(3) - 1] : nullptr; }
+
+}  // namespace
+
+CommandsById::CommandsById(TypeListHdl types) : types_(types) { Shell_IdSort(Commands(types_)); }
+
+CommandsById::~CommandsById() { ShellStrictSort(Commands(types_)); }
+
 TObjQz* NewObj_Id(TMainDoc* doc, int16_t kind, const unsigned char* name, int16_t id, bool force)
 {
     if (!doc || ListKindOf(kind) == 0 || (kind > 23 && kind != 32 && kind != 33)) return nullptr;

@@ -14,6 +14,21 @@ class TObjQz;
 class TFileObjQz;
 class TMBarObjQz;
 
+// The factory finds and places commands by id, so code is parsed into a
+// command list in id order; a read leaves the list in name order, as every
+// window shows it. While one lives, the document's commands are in id
+// order; once it ends, in name order again, however the parses ended.
+class CommandsById {
+public:
+    explicit CommandsById(TypeListHdl types);
+    ~CommandsById();
+    CommandsById(const CommandsById&) = delete;
+    CommandsById& operator=(const CommandsById&) = delete;
+
+private:
+    TypeListHdl types_;
+};
+
 // Releases an object's memory without Dispose (the factory's undo).
 void DestroyObj(TObjQz* obj);
 

@@ -92,7 +92,7 @@ bool Headed(ObjListHdl links) { return links && links->Size() > 0; }
 bool TObjQz::BreakIf(int16_t lines)
 {
     const int16_t line = LineOf(Metrics());
-    if (P_CrtHeight + int32_t(lines) * line < P_PageRect.bottom - 30) return false;
+    if (P_CrtHeight + HeldHeadingsHeight() + int32_t(lines) * line < P_PageRect.bottom - 30) return false;
     if (owner) owner->BreakPage();
     return true;
 }
@@ -103,13 +103,6 @@ void TObjQz::GetHeading(unsigned char* out)
     GetFullName(out);
     GetMoreInfo(info, false);
     PAppend(out, info);
-}
-
-void TObjQz::KeepWithHeading(int32_t height)
-{
-    const int32_t bottom = P_PageRect.bottom - 30;
-    const int32_t need = std::min<int32_t>(2 * LineOf(Metrics()) + height, bottom - P_PageTop);
-    if (P_CrtHeight > P_PageTop && P_CrtHeight + need > bottom && owner) owner->BreakPage();
 }
 
 int16_t TObjQz::PageWide() { return int16_t(P_PageRect.right - P_PageRect.left); }
@@ -123,24 +116,67 @@ int16_t TObjQz::SaveNewLine(const unsigned char* text, int16_t indent, int16_t f
     return err;
 }
 
+namespace {
+
+// The line as printed, and where it begins: a tab (a declaration's,
+// between name and type) shows as a space, as the text editors show it.
+int16_t Shown(const unsigned char* text, int16_t indent, int16_t pageWide, unsigned char* shown)
+{
+    std::memcpy(shown, text, size_t(text[0]) + 1);
+    std::replace(shown + 1, shown + 1 + shown[0], uint8_t('\t'), uint8_t(' '));
+    return RightToLeft() ? int16_t(pageWide - (indent + StringWidth(shown) + 30)) : int16_t(indent + 30);
+}
+
+}  // namespace
+
+void TObjQz::PrintHeading(const unsigned char* text, int16_t indent)
+{
+    if (text[0] == 0) return;
+    unsigned char shown[256];
+    const int16_t x = Shown(text, indent, PageWide(), shown);
+    const FontInfo info = Metrics();
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    const int16_t font = GetPortTextFont(port), size = GetPortTextSize(port);
+    const StyleField face = GetPortTextFace(port);
+    const std::string line(shown, shown + 1 + shown[0]);
+    HoldHeadingLine(LineOf(info), [x, font, size, face, ascent = info.ascent, line](int16_t top) {
+        GrafPtr page = nullptr;
+        GetPort(&page);
+        const int16_t pageFont = GetPortTextFont(page), pageSize = GetPortTextSize(page);
+        const StyleField pageFace = GetPortTextFace(page);
+        TextFont(font);
+        TextSize(size);
+        TextFace(face);
+        MoveTo(x, int16_t(top + ascent));
+        DrawString(reinterpret_cast<const unsigned char*>(line.data()));
+        TextFont(pageFont);
+        TextSize(pageSize);
+        TextFace(pageFace);
+    });
+}
+
 void TObjQz::PrintLine(const unsigned char* text, int16_t indent)
 {
     // An empty line turns no page: the list would end on a blank one.
     if (text[0] == 0) return;
-    // A tab (a declaration's, between name and type) shows as a space, as
-    // the text editors show it.
     unsigned char shown[256];
-    std::memcpy(shown, text, size_t(text[0]) + 1);
-    std::replace(shown + 1, shown + 1 + shown[0], uint8_t('\t'), uint8_t(' '));
+    const int16_t x = Shown(text, indent, PageWide(), shown);
     const FontInfo info = Metrics();
+    // A line fits when it ends above the bottom margin.
+    PlaceHeldHeadings(owner, LineOf(info) + 1);
     if (P_PageRect.bottom - 30 <= P_CrtHeight + LineOf(info) && owner) owner->BreakPage();
-    const int16_t x = RightToLeft() ? int16_t(PageWide() - (indent + StringWidth(shown) + 30)) : int16_t(indent + 30);
     MoveTo(x, int16_t(P_CrtHeight + info.ascent));
     DrawString(shown);
 }
 
 void TObjQz::PrintNewLine(const unsigned char* text, int16_t indent)
 {
+    // An empty line under a heading waiting to be drawn waits with it.
+    if (text[0] == 0 && HeldHeadingsHeight() > 0) {
+        HoldHeadingLine(LineOf(Metrics()), nullptr);
+        return;
+    }
     PrintLine(text, indent);
     P_CrtHeight = int16_t(P_CrtHeight + LineOf(Metrics()));
 }
@@ -165,7 +201,7 @@ int16_t TObjQz::PrintObj(OutPutParmRec* options)
     unsigned char heading[256];
     GetHeading(heading);
     UsePrintStyle(bold);
-    PrintNewLine(heading, 0);
+    PrintHeading(heading, 0);
     TextFace(normal);
     const unsigned char empty[1] = {0};
     PrintNewLine(empty, 0);
@@ -190,7 +226,7 @@ int16_t TObjQz::Print(OutPutParmRec* options)
         unsigned char text[256];
         MyGetIndString(text, 1009, heading);
         TextFace(italic);
-        PrintNewLine(text, 20);
+        PrintHeading(text, 20);
         TextFace(normal);
         for (int32_t i = 0; i < list->Size(); ++i) {
             TObjQz* obj = list->At(i);

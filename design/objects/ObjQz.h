@@ -171,11 +171,10 @@ public:
     // The line an object is printed and exported under: its full name
     // directly followed by its information line.
     void GetHeading(unsigned char* out);
-    // Turns the page before the heading (two lines of the current font)
-    // when it and `height` points of what it heads do not fit on the rest
-    // of the page: a heading never stands alone at the foot of a page. A
-    // block taller than a new page's room counts as that room.
-    void KeepWithHeading(int32_t height);
+    // A heading line, in the current font: it waits to be drawn until what
+    // it heads is placed, and goes on that page (an empty line printed
+    // after it waits with it).
+    void PrintHeading(const unsigned char* text, int16_t indent);
     virtual int16_t PageWide();
     virtual int16_t SaveNewLine(const unsigned char* text, int16_t indent, int16_t file);
     virtual void PrintLine(const unsigned char* text, int16_t indent);

@@ -12,6 +12,10 @@ class TEditWindow;
 class TMainDoc;
 class TObjQz;
 
+// A server's documentation that another user edits: what deleting it
+// answers, having said so (TObjQz::DelDoc).
+constexpr int16_t kDocLockedErr = 1011;
+
 // The window of that class (4 string list, 5 documentation) of `doc` that
 // edits `obj`, null when none.
 TEditWindow* OpenEditor(TDocument* doc, const TObjQz* obj, int16_t windowClass);

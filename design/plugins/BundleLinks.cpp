@@ -45,7 +45,7 @@ bool EachBundledList(Visit visit)
 {
     for (const uint32_t type : {platform::FourCC("QBND"), platform::FourCC("QBNX")}) {
         const int16_t count = platform::Count1Resources(type);
-        for (int16_t i = 1; i <= count; ++i) {
+        for (int32_t i = 1; i <= count; ++i) {
             std::vector<BundleEntry> entries;
             if (!ReadBundleTable(platform::Get1IndResource(type, i), &entries)) continue;
             for (const BundleEntry& e : entries)

@@ -134,7 +134,7 @@ template <typename Each>
 int16_t EachResource(ReadObjLink* link, ResType type, Each each)
 {
     const int16_t count = Count1Resources(type);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         int16_t id = 0;
         unsigned char name[256];
         Handle h = IndexedInfo(type, i, &id, name);

@@ -43,7 +43,7 @@ std::vector<Handle> ResourcesOf(ResType type)
 {
     std::vector<Handle> all;
     const int16_t count = Count1Resources(type);
-    for (int16_t i = 1; i <= count; ++i)
+    for (int32_t i = 1; i <= count; ++i)
         if (Handle h = Get1IndResource(type, i); h && *h) all.push_back(h);
     return all;
 }

@@ -142,7 +142,8 @@ int16_t TCritObjQz::PrintObj(OutPutParmRec* options)
         for (size_t i = 0; i < d.lines.size(); ++i) {
             UsePrintStyle(i == d.heading ? underline : normal);
             PSet(text, d.lines[i]);
-            PrintNewLine(text, i > d.heading ? 40 : 20);
+            if (i == d.heading) PrintHeading(text, 20);
+            else PrintNewLine(text, i > d.heading ? 40 : 20);
         }
     }
     UsePrintStyle(normal);

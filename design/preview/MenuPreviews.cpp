@@ -82,7 +82,7 @@ bool ReadMenu(TMainDoc* doc, int16_t id, int32_t mode, MenuView* out)
     out->title = Shown(text, mode);
     int16_t count = 0;
     v.S16(0, &count);
-    for (int16_t k = 1; k <= count; ++k) {
+    for (int32_t k = 1; k <= count; ++k) {
         const size_t at = kMenuHeaderSize + size_t(k - 1) * kItemSize;
         if (!v.Has(at, kItemSize)) break;
         ItemView item;
@@ -119,7 +119,7 @@ std::vector<MenuView> ReadBar(TMainDoc* doc, int16_t id, int32_t mode)
         const ByteView v = ByteView::Of(xget1res(FourCC("BAQz"), id));
         int16_t count = 0;
         v.S16(0, &count);
-        for (int16_t k = 1; k <= count; ++k) {
+        for (int32_t k = 1; k <= count; ++k) {
             int16_t menuId = 0;
             if (!v.S16(size_t(6 * k + 6), &menuId)) break;
             ids.push_back(menuId);

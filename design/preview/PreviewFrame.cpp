@@ -288,7 +288,7 @@ int32_t ChooseDisplayMode(Point where, int32_t mode, int16_t count)
 {
     MenuRef menu = NewMenu(1000, reinterpret_cast<const unsigned char*>("\0"));
     if (!menu) return mode;
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         unsigned char name[256];
         MyGetIndString(name, 1010, i);
         AppendMenuItemText(menu, name);

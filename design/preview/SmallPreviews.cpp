@@ -132,7 +132,7 @@ int16_t TSTRObjQz::PrintObj(OutPutParmRec* options)
         return text;
     };
     GetHeading(text);
-    PrintNewLine(text, 0);
+    PrintHeading(text, 0);
     TextFace(normal);
     const unsigned char empty[1] = {0};
     PrintNewLine(empty, 0);
@@ -172,7 +172,7 @@ int16_t TStyleObjQz::PrintObj(OutPutParmRec*)
     PAppend(line, std::string("   "));
     PAppend(line, description);
     UsePrintStyle(bold);
-    PrintNewLine(line, 0);
+    PrintHeading(line, 0);
     TextFace(normal);
     const unsigned char empty[1] = {0};
     PrintNewLine(empty, 0);

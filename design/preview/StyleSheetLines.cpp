@@ -151,7 +151,7 @@ int16_t TStyleSheetObjQz::PrintObj(OutPutParmRec* options)
     if (details) BreakIf(3);
     unsigned char text[256];
     GetHeading(text);
-    PrintNewLine(text, 0);
+    PrintHeading(text, 0);
     UsePrintStyle(normal);
     if (details) {
         for (const std::string& s : StyleLines()) {
@@ -185,11 +185,12 @@ int16_t TPictObjQz::PrintObj(OutPutParmRec* options)
     unsigned char title[256];
     GetHeading(title);
     UsePrintStyle(bold);
-    // The picture follows its heading on the same page.
-    if (drawn) KeepWithHeading(h);
-    PrintNewLine(title, 0);
+    PrintHeading(title, 0);
+    const int16_t line = CurrentLineHeight();
     UsePrintStyle(normal);
     if (drawn) {
+        // The picture and the empty line after it go on its heading's page.
+        PlaceHeldHeadings(owner, h + line);
         const Rect at{P_CrtHeight, 30, int16_t(std::min<int32_t>(P_CrtHeight + h, 32767)), int16_t(30 + w)};
         DrawPicture(pict, &at);
         P_CrtHeight = at.bottom;

@@ -34,7 +34,7 @@ int16_t ConvertOne(int16_t id)
     initqlist(&list, 0, 255);
     ItemHandle first = nullptr, last = nullptr;
     int16_t result = 0;
-    for (int16_t i = 1; i <= count && result == 0; ++i) {
+    for (int32_t i = 1; i <= count && result == 0; ++i) {
         unsigned char text[32];
         FixedName(&e[size_t(4 + 34 * (i - 1))], 32, text);
         if (!addqlist(&list, text, i, 0, nullptr, nullptr, 0, 1, 0, &first, &last)) result = platform::memFullErr;

@@ -48,7 +48,7 @@ int16_t ConvertGroupes(TMainDoc* doc, uint32_t type)
     std::vector<Moved> moved;
     int16_t result = 0;
     const int16_t n = platform::Count1Resources(type);
-    for (int16_t i = 1; i <= n && result == 0; ++i) {
+    for (int32_t i = 1; i <= n && result == 0; ++i) {
         platform::Handle h = platform::Get1IndResource(type, i);
         if (!h) {
             result = platform::ResError() ? platform::ResError() : platform::resNotFound;
@@ -115,7 +115,7 @@ int16_t MakeGroupes(TMainDoc* doc, uint32_t type, int16_t kind)
         unsigned char name[256];
     };
     std::vector<Entry> entries;
-    for (int16_t i = 1; i <= n; ++i) {
+    for (int32_t i = 1; i <= n; ++i) {
         Entry e{};
         xiscryptedindres(type, i, &e.id);
         if (reserr == platform::memFullErr) return platform::memFullErr;
@@ -250,7 +250,7 @@ int16_t DropDanglingEntries(TMainDoc* doc)
     useres(doc->fResFile);
     int16_t result = 0;
     const int16_t forms = compteres(FourCC("TFQz"), true);
-    for (int16_t i = 1; i <= forms && result == 0; ++i) {
+    for (int32_t i = 1; i <= forms && result == 0; ++i) {
         int16_t id = 0;
         xiscryptedindres(FourCC("TFQz"), i, &id);
         if (reserr == platform::memFullErr) result = platform::memFullErr;
@@ -298,7 +298,7 @@ int16_t DeleteModuleObjQz(TMainDoc* doc)
             const int16_t n = compteres(type, true);
             int16_t found = 0, id = 0;
             bool lost = false;
-            for (int16_t i = 1; i <= n && !found && !lost; ++i) {
+            for (int32_t i = 1; i <= n && !found && !lost; ++i) {
                 if (xiscryptedindres(type, i, &id)) found = i;
                 else lost = reserr == platform::memFullErr;
             }
@@ -308,8 +308,9 @@ int16_t DeleteModuleObjQz(TMainDoc* doc)
             }
             if (!found) break;
             if (!rmveresbyid(type, id, true)) {
+                const int16_t err = reserr ? reserr : platform::resNotFound;
                 useres(saved);
-                return reserr ? reserr : platform::resNotFound;
+                return err;
             }
             if (type == FourCC("PICT")) rmveresbyid(FourCC("PIWZ"), id, true);
         }

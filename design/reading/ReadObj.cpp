@@ -75,7 +75,7 @@ int16_t ReadTables(TMainDoc* doc, platform::Handle param)
     if (const int16_t e = LoadDirectory(FourCC("WNQz"), 0, &names)) return e == kNoDirectory ? 0 : e;
     if (!Fits(int64_t(names.size()), 0, count, 32)) return kResourceMissing;
     int16_t result = 0;
-    for (int16_t i = 1; i <= count && result == 0; ++i) {
+    for (int32_t i = 1; i <= count && result == 0; ++i) {
         unsigned char name[32];
         FixedName(&names[size_t(32 * (i - 1))], 32, name);
         TObjQz* table = NewCritObj(doc, 1, name, ReadBES16(&prqz[size_t(64 + 14 * i)]));
@@ -126,7 +126,7 @@ int16_t ReadChoiceLists(TMainDoc* doc)
     if (const int16_t e = LoadDirectory(FourCC("LEQz"), 0, &dir)) return e == kNoDirectory ? 0 : e;
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 6, count, 34)) return kResourceMissing;
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         const uint8_t* e = &dir[size_t(6 + 34 * (i - 1))];
         unsigned char name[32];
         FixedName(e, 32, name);
@@ -146,7 +146,7 @@ int16_t ReadMenuBars(TMainDoc* doc)
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 2, count, 2)) return kResourceMissing;
     int16_t result = 0;
-    for (int16_t slot = 1; slot <= count && result == 0; ++slot) {
+    for (int32_t slot = 1; slot <= count && result == 0; ++slot) {
         const int16_t id = ReadBES16(&dir[size_t(2 * slot)]);
         if (id == -1) continue;
         unsigned char name[256];
@@ -171,7 +171,7 @@ int16_t ReadMenus(TMainDoc* doc)
     } catch (const std::bad_alloc&) {
         return platform::memFullErr;
     }
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         platform::Handle h = xgetindres(FourCC("MENQ"), i, true);
         if (!h && reserr == platform::memFullErr) return platform::memFullErr;
         if (!h) continue;
@@ -229,7 +229,7 @@ std::vector<CompanionRes> CompanionResources(TMainDoc* doc, uint32_t type, int16
     platform::UseResFile(doc->fRsrFile);
     platform::SetResLoad(false);
     const int16_t n = platform::Count1Resources(type);
-    for (int16_t i = 1; i <= n; ++i) {
+    for (int32_t i = 1; i <= n; ++i) {
         platform::Handle h = platform::Get1IndResource(type, i);
         if (!h && platform::ResError() == platform::memFullErr) {
             *err = platform::memFullErr;
@@ -271,7 +271,7 @@ int16_t ReadStyles(TMainDoc* doc)
     const int16_t count = dir.size() >= 2 ? ReadBES16(&dir[0]) : 0;
     if (!Fits(int64_t(dir.size()), 2, count, 114)) return kResourceMissing;
     int16_t result = 0;
-    for (int16_t i = 1; i <= count && result == 0; ++i) {
+    for (int32_t i = 1; i <= count && result == 0; ++i) {
         uint8_t* e = &dir[size_t(2 + 114 * (i - 1))];
         unsigned char name[32];
         FixedName(e, 32, name);
@@ -340,7 +340,7 @@ int16_t ReadResources(TMainDoc* doc)
         const int16_t saved = platform::CurResFile();
         platform::UseResFile(doc->fRsrFile);
         const int16_t n = platform::Count1Types();
-        for (int16_t i = 1; i <= n; ++i) {
+        for (int32_t i = 1; i <= n; ++i) {
             uint32_t type = 0;
             platform::Get1IndType(&type, i);
             if (!KeptOutOfResources(type)) types.push_back(type);

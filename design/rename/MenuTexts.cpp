@@ -158,7 +158,7 @@ int16_t TMBarObjQz::RewriteForRename(TObjQz* obj, const unsigned char* newName, 
     if (!bar) return reserr == platform::memFullErr ? platform::memFullErr : 0;
     int16_t menus = 0, err = 0;
     ByteView::Of(bar).S16(0, &menus);
-    for (int16_t k = 1; k <= menus && err == 0; ++k) {
+    for (int32_t k = 1; k <= menus && err == 0; ++k) {
         int16_t menuId = 0;
         // Loading a menu may release the bar: view it anew each time.
         if (!ByteView::Of(xget1res(GetOwnResType(), id)).S16(size_t(6 * k + 6), &menuId)) break;

@@ -138,7 +138,7 @@ bool VSecurityManager::Login(VSecurityToken* token, int16_t scheme, bool dontSen
     };
     if (curtu) give(curtu);
     if (scheme == 1)
-        for (int16_t n = 1; n <= nbtask; ++n) {
+        for (int32_t n = 1; n <= nbtask; ++n) {
             taskuser* task = TaskAt(n);
             if (task && task != curtu && !task->dead && SharesLogin(task->taskkind)) give(task);
         }

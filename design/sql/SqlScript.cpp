@@ -7,9 +7,11 @@
 #include "app/dialogs/Messages.h"
 #include "design/sql/SqlBuild.h"
 #include "design/sql/SqlScanner.h"
+#include "design/sql/SqlScriptText.h"
 #include "platform/core/Errors.h"
 #include "platform/files/TextFiles.h"
 #include "platform/files/WholeFile.h"
+#include "platform/text/SingleByteSets.h"
 #include "platform/text/Utf8.h"
 
 namespace sql {
@@ -75,9 +77,38 @@ std::string Shown(std::string word)
     return word;
 }
 
-// 'STR#' 1028: the remark of a script read as Windows-1252, and the words of
-// a remark of characters left out.
-constexpr int16_t kWindows1252Text = 13, kLeftOutText = 14;
+// 'STR#' 1028: the remarks of a script read as Windows-1252 or Mac Roman,
+// the words of a remark of characters left out, and those of a part of the
+// script that could not be read.
+constexpr int16_t kWindows1252Text = 13, kLeftOutText = 14, kMacRomanText = 17, kByteText = 18,
+                  kNotUtf8Text = 19, kNulText = 20, kNotUtf16Text = 21, kOddByteText = 22;
+
+std::string Hex(uint32_t value, int digits)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int i = digits - 1; i >= 0; --i) text += kDigits[(value >> (4 * i)) & 0xF];
+    return text;
+}
+
+// "Line N, byte B: " and what could not be read there.
+void RemarkUnread(Schema& schema, const UnreadPart& part)
+{
+    std::string text = Item(1) + " " + std::to_string(part.line) + ", " + Item(kByteText) + " " +
+                       std::to_string(part.byte) + ": ";
+    switch (part.kind) {
+    case UnreadPart::Kind::NotUtf8: {
+        uint8_t roman = '?';
+        platform::UnicodeToMacRoman(platform::Windows1252ToUnicode(uint8_t(part.value)), &roman);
+        text += Hex(part.value, 2) + " " + Item(kNotUtf8Text) + " \"" + char(roman) + "\".";
+        break;
+    }
+    case UnreadPart::Kind::Nul: text += Item(kNulText); break;
+    case UnreadPart::Kind::NotUtf16: text += Hex(part.value, 4) + " " + Item(kNotUtf16Text); break;
+    case UnreadPart::Kind::OddByte: text += Hex(part.value, 2) + " " + Item(kOddByteText); break;
+    }
+    Remark(schema, text);
+}
 
 // "Line N left out: "C" in WRITTEN, which is read as READ", or for a
 // character outside names "Line N left out: "C"".
@@ -118,9 +149,11 @@ int16_t ParseSQLText(const std::string& script, Schema* schema, std::string* rep
     try {
         InitSQL(schema);
         schema->report = [report](const std::string& line) { *report += line; };
-        platform::TextFileEncoding encoding = platform::TextFileEncoding::Utf8;
-        const std::string text = platform::TextFileMacRoman(script, uint8_t(kUnheldCharacter), &encoding);
-        if (encoding == platform::TextFileEncoding::Windows1252) Remark(*schema, Item(kWindows1252Text));
+        const ScriptText read = ReadScriptText(script, uint8_t(kUnheldCharacter));
+        if (read.encoding == ScriptEncoding::Windows1252) Remark(*schema, Item(kWindows1252Text));
+        if (read.encoding == ScriptEncoding::MacRoman) Remark(*schema, Item(kMacRomanText));
+        for (const UnreadPart& part : read.unread) RemarkUnread(*schema, part);
+        const std::string& text = read.text;
         size_t at = 0;
         Scanner scanner(
             [&](char* buffer, int32_t size) {

@@ -15,8 +15,8 @@
 // by what `reportPath` adds to `scriptPath` (a Mac Roman path cannot name
 // every folder). 0 with `fileSpec` naming the new structure, or
 // kMadeWithRemarks when its report also names merged tables or
-// columns, cut names, characters left out or a script read as
-// Windows-1252; -1 for an error in the script (the report says where;
+// columns, cut names, characters left out, parts of the script that could
+// not be read or a script read as Windows-1252 or Mac Roman; -1 for an error in the script (the report says where;
 // nothing is made); 1004 or 1006 for a script naming more tables than a
 // structure holds or more columns than a table holds (the report names
 // the first one past; nothing is made); -108 out of memory; 1001 the save
@@ -35,9 +35,10 @@ namespace sql {
 void InitSQL(Schema* schema);
 void DisposeSQL(Schema* schema);
 // A script file's bytes parsed into `schema`, its report lines in `report`
-// (Mac Roman): the text is UTF-8, or else Windows-1252, which the report's
-// first remark says (TextFileMacRoman); each character left out of a name,
-// or out of the script, is remarked.
+// (Mac Roman): the text is read in the encoding found for it
+// (ReadScriptText); the report's first remarks say a script read as
+// Windows-1252 or Mac Roman and name each part that could not be read;
+// each character left out of a name, or out of the script, is remarked.
 // 0, -1 for an error in the script (its line reported; a table or column
 // name with characters a structure cannot hold is one), 1004 or 1006 past
 // the tables or columns a structure holds, -108 memory.

@@ -73,8 +73,9 @@ int16_t TGnlProcObjQz::PrintObj(OutPutParmRec* options)
     unsigned char heading[256];
     GetHeading(heading);
     UsePrintStyle(bold);
-    PrintNewLine(heading, 0);
-    P_CrtHeight = int16_t(P_CrtHeight + CurrentLineHeight());
+    PrintHeading(heading, 0);
+    const unsigned char empty[1] = {0};
+    PrintNewLine(empty, 0);
     UsePrintStyle(normal);
     if (!te) return 0;
 

@@ -285,7 +285,7 @@ private:
         op.table = t.Word(4);
         op.depth = t.Word(6);
         if (op.depth < 0 || op.depth > ChampOper::kMaxDepth || !method_ || !method_->owner) return {};
-        for (int16_t l = 1; l <= op.depth; ++l) op.path[l] = t.Word(6 + 2 * l);
+        for (int32_t l = 1; l <= op.depth; ++l) op.path[l] = t.Word(6 + 2 * l);
         unsigned char name[256];
         GetCritName(name, table_, method_->owner->fTypeList, op);
         return Text(name);

@@ -228,6 +228,9 @@ void PrintTextPages(TEHandle te, TMainDoc* doc)
     const bool rule = GetSysDirection() != -1;
     // An empty text prints nothing, not even its rule.
     int32_t first = (**te).teLength > 0 ? 0 : (**te).nLines;
+    // Its first line goes on the page of its heading (a line fits when it
+    // ends above the bottom margin).
+    if (first < (**te).nLines) PlaceHeldHeadings(doc, TEGetHeight(1, 1, te) + 1);
     bool freshPage = false;
     while (first < (**te).nLines) {
         int16_t printed = 0;

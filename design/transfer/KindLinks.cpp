@@ -78,7 +78,7 @@ int16_t TMBarObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
     int16_t count = 0;
     if (!ByteView::Of(bar).S16(0, &count) || count <= 0) return 0;
     int16_t err = 0;
-    for (int16_t k = 1; k <= count && err == 0;) {
+    for (int32_t k = 1; k <= count && err == 0;) {
         const size_t at = kBarEntrySize * size_t(k) + 6;
         int16_t menuId = 0;
         if (!ByteView::Of(bar).S16(at, &menuId)) break;
@@ -124,7 +124,7 @@ int16_t TMenuObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
     int16_t count = 0;
     ByteView::Of(menu).S16(0, &count);
     int16_t err = 0;
-    for (int16_t i = 1; i <= count && err == 0; ++i) {
+    for (int32_t i = 1; i <= count && err == 0; ++i) {
         const size_t item = kMenuHeaderSize + size_t(i - 1) * kItemSize;
         if (!ByteView::Of(menu).Has(item, kItemSize)) break;
         unsigned char method[256];

@@ -73,9 +73,11 @@ int16_t TListObjQz::ParseItem_Link(ItemHandle items, TMainDoc* source, C_ListRec
 
 int16_t TListObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
 {
-    if (ParseOnce(this)) return 0;
+    // Whether parsed or not: a list the copy replaced was parsed when its
+    // document was read, and its items are the source's now all the same.
     ParseResFile current(owner);
     if (ParseCancelled()) return kCancelledByUser;
+    ShowProgress(7);
     itemlistrec items{};
     initqlist(&items, 0, 255);
     int16_t result = 0;

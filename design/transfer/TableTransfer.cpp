@@ -109,7 +109,7 @@ struct EntryLinker {
             Put16(*def, EntryAt(k) + kRelTableAt, there.table);
             Put16(*def, EntryAt(k) + kRelFieldAt, there.field);
             Put16(*def, EntryAt(k) + kDepthAt, there.depth);
-            for (int16_t l = 1; l <= kMaxPathDepth; ++l)
+            for (int32_t l = 1; l <= kMaxPathDepth; ++l)
                 Put16(*def, EntryAt(k) + kPathAt + size_t(l - 1) * 2, l <= there.depth ? there.path[l] : 0);
             if (target) {
                 err = XRef(table, target);

@@ -174,7 +174,7 @@ void DrawTabInStruct(const LienObj* record, const Rect& r, const unsigned char* 
     const int16_t count = std::max<int16_t>(FormatEntryCount(record->title), 1);
     const int16_t row = int16_t(std::min<int32_t>(kTabRowHeight, r.bottom - r.top));
     int16_t left = r.left;
-    for (int16_t n = 1; n <= count && left < r.right; ++n) {
+    for (int32_t n = 1; n <= count && left < r.right; ++n) {
         unsigned char text[256];
         if (FormatEntryCount(record->title)) FormatEntry(record->title, n, text);
         else std::memcpy(text, label, size_t(label[0]) + 1);
@@ -225,7 +225,7 @@ void DrawButtonGridInStruct(const LienObj* record)
     ClipSection clip(r);
     const int16_t count = std::max<int16_t>(FormatEntryCount(record->title), 1);
     const int16_t width = int16_t((r.right - r.left) / count);
-    for (int16_t n = 1; n <= count; ++n) {
+    for (int32_t n = 1; n <= count; ++n) {
         const int16_t left = int16_t(r.left + (n - 1) * width);
         const Rect cell{r.top, left, r.bottom, n == count ? r.right : int16_t(left + width)};
         if (!record->keepBackground) EraseRect(&cell);

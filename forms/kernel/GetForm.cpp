@@ -232,7 +232,7 @@ ObjHandle LoadForm(int16_t id)
 int16_t NamedFormId(const unsigned char* name)
 {
     const int16_t count = compteres(kFormType, true);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         platform::Handle h = xgetindres(kFormType, i, true);
         if (!h) continue;
         int16_t id = 0;
@@ -312,7 +312,7 @@ ObjHandle GetFlatForm(const uint8_t* data, int32_t size)
     CountersKept counters;
     char* at = reinterpret_cast<char*>(const_cast<uint8_t*>(cursor.at));
     int32_t remaining = int32_t(cursor.end - cursor.at);
-    for (int16_t p = 1; p <= pages && remaining > 0; ++p) {
+    for (int32_t p = 1; p <= pages && remaining > 0; ++p) {
         LayoutObject* last = nullptr;
         LayoutObject* first = ReadLayoutData(&at, &remaining, nullptr, &last);
         const bool read = remaining >= 0;

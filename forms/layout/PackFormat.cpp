@@ -25,7 +25,7 @@ IFFP WriteForm(_GroupContext* top, platform::Handle pages, const LayoutInfo& inf
         w.Begin(formchunk::PAGS);
         w.U16(uint16_t(last));
         w.End();
-        for (int16_t p = 0; p <= last && w.Error() == IFF_OKAY; ++p) {
+        for (int32_t p = 0; p <= last && w.Error() == IFF_OKAY; ++p) {
             PageEntry entry;
             if (GetPage(pages, p, &entry))
                 for (LayoutObject* o = entry.first; o && result == IFF_OKAY; o = o->next)

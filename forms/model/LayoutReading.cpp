@@ -81,7 +81,7 @@ bool LayoutEditor::ReadFlat(char* data, int32_t size, bool paged)
     fPages = NewPageTable(std::max<int16_t>(pages, 1));
     if (!fPages) return false;
     bool ended = true;
-    for (int16_t p = 1; p <= pages && size > 0; ++p) {
+    for (int32_t p = 1; p <= pages && size > 0; ++p) {
         LayoutObject* last = nullptr;
         LayoutObject* first = ReadLayoutData(&data, &size, this, &last);
         SetPage(fPages, p, PageEntry{first, last});

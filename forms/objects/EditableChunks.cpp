@@ -224,7 +224,7 @@ void EditableObject::SetFormatNthLong(int32_t value, int16_t n, int16_t count)
         std::memcpy(out + at, bytes, size_t(kept));
         at += kept;
     };
-    for (int16_t e = 1; e <= count; ++e) {
+    for (int32_t e = 1; e <= count; ++e) {
         if (e > 1) put(";", 1);
         if (e == n) put(number, digits);
         else if (e <= held) put(format + starts[e - 1], lengths[e - 1]);

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int32_t kWhite = 0x00FFFFFF;
 
+size_t gLiveObjects = 0;
+
 int16_t Scaled(int16_t v, int16_t percent)
 {
     // 32 bits: 30000 at 200 % would wrap in 16.
@@ -31,10 +33,11 @@ void* VObjectCleared::operator new(size_t size) noexcept
 
 void VObjectCleared::operator delete(void* p) noexcept { VObject::operator delete(p); }
 
-LayoutObject::LayoutObject() = default;
+LayoutObject::LayoutObject() { ++gLiveObjects; }
 
 LayoutObject::LayoutObject(LayoutEditor* e) : editor(e)
 {
+    ++gLiveObjects;
     backColor = kWhite;
     layer = ModelCurrentLayer(e);
 }
@@ -57,13 +60,16 @@ LayoutObject::LayoutObject(const LayoutObject& other)
       flagD(other.flagD),
       themes(other.themes)
 {
+    ++gLiveObjects;
     // A copy in a form takes a name no other object of the form has; a list
     // box's columns and headers keep theirs.
     if (editor && !const_cast<LayoutObject&>(other).IsSubObject()) AcceptObjectName(other.name, this, editor);
     else std::memcpy(name, other.name, sizeof name);
 }
 
-LayoutObject::~LayoutObject() = default;
+LayoutObject::~LayoutObject() { --gLiveObjects; }
+
+size_t LayoutObject::LiveCount() { return gLiveObjects; }
 
 IFFP LayoutObject::ReadObject(CustomClientFrame*, _GroupContext*) { return IFF_OKAY; }
 

@@ -46,6 +46,9 @@ public:
     LayoutObject(const LayoutObject& other);
     ~LayoutObject() override;
     LayoutObject& operator=(const LayoutObject&) = delete;
+    // Objects made and not yet deleted, every form's together: what a
+    // reader leaves behind shows here.
+    static size_t LiveCount();
 
     // --- the virtual operations, in slot order --------------------------------
     virtual int16_t GetObjectKind() = 0;

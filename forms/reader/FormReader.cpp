@@ -1,6 +1,7 @@
 #include "forms/reader/FormReader.h"
 
 #include <cstring>
+#include <memory>
 
 #include "forms/iff/ChunkFields.h"
 #include "forms/layout/FormContainer.h"
@@ -153,23 +154,30 @@ IFFP ReadFonts(CustomClientFrame* f, _GroupContext* c)
     return result;
 }
 
-// What is left in the list after the last "PAGE" goes to the last page.
-void KeepLeftovers(CustomClientFrame* f)
+// What is left in the list after the last "PAGE" goes to the last page;
+// false when there is no page to take it (memory short), the list then
+// deleted.
+bool KeepLeftovers(CustomClientFrame* f)
 {
-    if (!f->firstObject) return;
+    if (!f->firstObject) return true;
     if (!f->pages) f->pages = NewPageTable(0);
     PageEntry last;
     const int16_t n = LastPageIndex(f->pages);
-    if (n < 0 || !GetPage(f->pages, n, &last)) return;
-    if (last.last) {
-        last.last->next = f->firstObject;
-        f->firstObject->previous = last.last;
+    const bool kept = n >= 0 && GetPage(f->pages, n, &last);
+    if (!kept) {
+        DestroyObjects(f->firstObject);
     } else {
-        last.first = f->firstObject;
+        if (last.last) {
+            last.last->next = f->firstObject;
+            f->firstObject->previous = last.last;
+        } else {
+            last.first = f->firstObject;
+        }
+        last.last = f->lastObject;
+        SetPage(f->pages, n, last);
     }
-    last.last = f->lastObject;
-    SetPage(f->pages, n, last);
     f->firstObject = f->lastObject = nullptr;
+    return kept;
 }
 
 IFFP ReadChunks(CustomClientFrame* f, _GroupContext* group)
@@ -228,18 +236,15 @@ IFFP ReadChunks(CustomClientFrame* f, _GroupContext* group)
         }
         if (!IsObjectChunk(id)) continue;
         int16_t type = 0;
-        LayoutObject* o = MakeObject(id, f->formModel, &type);
+        // Held here until the list takes it.
+        std::unique_ptr<LayoutObject> o(MakeObject(id, f->formModel, &type));
         if (!o) return platform::memFullErr;
-        created = o;
+        created = o.get();
         column = nullptr;
-        if (o->IsSubObject()) continue;
-        if ((result = o->ReadObject(f, group)) != IFF_OKAY) {
-            delete o;
-            return result;
-        }
+        if ((result = o->ReadObject(f, group)) != IFF_OKAY) return result;
         o->AdjustVersion(f->formVersion);
-        Append(f, o);
-        NameObject(type, o, objIndex4Name, f->pages);
+        Append(f, o.get());
+        NameObject(type, o.release(), objIndex4Name, f->pages);
     }
     return result;
 }
@@ -278,7 +283,6 @@ IFFP GetFormQz(_GroupContext* parent)
         f->lastObject = group;
         f->currentGroup = savedGroup;
     } else {
-        if (subtype == formchunk::LAYO) KeepLeftovers(f);
         // Entry attributes no field or variable took.
         if (f->entryAttributes) platform::DisposeHandle(f->entryAttributes);
         f->entryAttributes = nullptr;
@@ -299,11 +303,12 @@ IFFP ReadFormImage(platform::Handle form, CustomClientFrame* frame)
     if (!io) return NO_FILE;
     IFFP result = ReadIFF(io, &frame->client);
     FClose(io);
+    // The pages hold all that was read: objects outside any form (an 'OBJS'
+    // where a form was expected) go to the last page as well.
+    if (!KeepLeftovers(frame) && result == IFF_OKAY) result = platform::memFullErr;
     if (result != IFF_OKAY) {
         DestroyPages(frame->pages);
         frame->pages = nullptr;
-        DestroyObjects(frame->firstObject);
-        frame->firstObject = frame->lastObject = nullptr;
     }
     return result;
 }

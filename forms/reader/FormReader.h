@@ -4,9 +4,9 @@
 // objects that have none and the names kept unique within a form.
 //
 // The frame (ReadingFrame.h) collects the objects of the page being read;
-// "PAGE" hands them to the page table. Objects read after the last "PAGE"
-// go to the last page; on a failure the caller destroys the pages
-// (DestroyPages) and the frame's list (DestroyObjects).
+// "PAGE" hands them to the page table, the end of an 'OBJG' to its group.
+// ReadFormImage ends with everything read in the page table, which is the
+// caller's after a success and destroyed after a failure.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +24,9 @@ IFFP GetFormQz(_GroupContext* context);
 void InitFormReadingFrame(CustomClientFrame* frame, LayoutEditor* formModel);
 
 // Reads the form image in `form` (a FORM 'LAYO') into a new page table and
-// the frame's layout info. On a failure the objects read are destroyed and
-// the pages are null.
+// the frame's layout info; objects read after the last "PAGE", or outside
+// any form, go to the last page and the frame's list is left empty. On a
+// failure the objects read are destroyed and the pages are null.
 IFFP ReadFormImage(platform::Handle form, CustomClientFrame* frame);
 
 // Gives an object without a name the default name of its kernel type:

@@ -74,7 +74,7 @@ void ReadAll()
     for (int32_t t = 1; t <= types && t <= 64; ++t) {
         const ResType type = xgetindtyp(t);
         const int16_t count = compteres(type, true);
-        for (int16_t i = 1; i <= count && i <= 64; ++i) {
+        for (int32_t i = 1; i <= count && i <= 64; ++i) {
             Handle h = xgetindres(type, i, true);
             if (!h) continue;
             int16_t id = 0;

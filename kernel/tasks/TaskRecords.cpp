@@ -82,7 +82,7 @@ void SetTaskCallStateHooks(const TaskCallStateHooks& hooks) { gCallState = hooks
 
 void ResetTasks()
 {
-    for (int16_t i = 1; i <= SlotCount(); ++i) DisposeTaskUser(Slots()[i - 1]);
+    for (int32_t i = 1; i <= SlotCount(); ++i) DisposeTaskUser(Slots()[i - 1]);
     if (tua) DisposeHandle(tua);
     tua = nullptr;
     nbtask = 0;
@@ -141,7 +141,7 @@ int16_t newtask(int32_t procedure, int32_t, int32_t value2, const unsigned char*
     // The first reusable record that is not running gives up its slot; so
     // does a slot left empty by a record that could not be made.
     int16_t slot = 0;
-    for (int16_t i = 1; i <= SlotCount(); ++i) {
+    for (int32_t i = 1; i <= SlotCount(); ++i) {
         const TaskUserBasic* r = Slots()[i - 1];
         if (!r || (r->reusable && !r->running)) {
             slot = i;

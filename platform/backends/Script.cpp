@@ -395,10 +395,12 @@ bool ParseScript(std::string_view text, Script* script, std::string* error)
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         ++lineNumber;
+        // A comment line is passed over whole, whatever it holds.
+        const size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string_view::npos || line[first] == '#') continue;
         std::vector<std::string> words;
         std::string why;
         bool ok = SplitWords(line, &words, &why);
-        if (ok && (words.empty() || words[0][0] == '#')) continue;
         if (ok) ok = ParseLine(words, script, &why);
         if (!ok) {
             *error = "line " + std::to_string(lineNumber) + ": " + why;

@@ -217,14 +217,11 @@ void Timeline::Apply(const Action& a)
     case Op::Send:
         PostHighLevelEvent(kCoreEventClass, a.step->eventID, a.step->documents);
         break;
-    case Op::Clipboard: {
-        // UTF-8 as another program's text is; a script's \n is a return.
-        std::string text = a.step->text;
-        for (char& c : text)
-            if (c == '\r') c = '\n';
-        ExternalClipboardChanged(text);
+    case Op::Clipboard:
+        // Another program's text as it comes: its line ends (a script's \n
+        // is a return) are the scrap's to read.
+        ExternalClipboardChanged(a.step->text);
         break;
-    }
     case Op::Quit:
         PostHighLevelEvent(kCoreEventClass, kAEQuitApplication, {});
         break;

@@ -137,6 +137,23 @@ bool AskReplace(const std::string& name)
 
 std::string Quoted(const std::string& fileName) { return "\xD2" + MacNameOf(fileName) + "\xD3"; }
 
+// Draws what of the window awaits drawing, at once.
+void DrawUpdate(NavDialogRef d)
+{
+    NavWindow* ui = UI(d);
+    GrafPtr saved;
+    GetPort(&saved);
+    SetPortWindowPort(d->window);
+    BeginUpdate(d->window);
+    DrawDialog(ui->dialog);
+    DrawControls(d->window);
+    const Rect frame{kListTop, kMargin, kListBottom, int16_t(kWidth - kMargin)};
+    FrameRect(&frame);
+    LUpdate(GetWindowPort(d->window)->visRgn, ui->list);
+    EndUpdate(d->window);
+    SetPort(saved);
+}
+
 // Says why the save name cannot be taken, and what to do. A folder gone
 // from under the dialog leaves it in the nearest folder still there.
 void SayRefusal(NavDialogRef d, NavSaveRefusal why)
@@ -158,7 +175,10 @@ void SayRefusal(NavDialogRef d, NavSaveRefusal why)
         do
             up = FSpGetParent(FSSpec{up}).path;
         while (!NavOpenFolder(d, up) && up != "/");
+        // Drawn before the alert, whose loop leaves the windows behind it
+        // as they are.
         NavRefreshWindow(d);
+        DrawUpdate(d);
         text = "The folder " + Quoted(LastName(gone)) +
                " is no longer there: it was moved, renamed or deleted. Nothing was saved. Choose where to save "
                "again, from " + Quoted(LastName(d->folder)) + ".";
@@ -498,13 +518,7 @@ void NavWindowEvent(NavDialogRef d, EventRecord* e)
     }
     case updateEvt:
         if (reinterpret_cast<WindowRef>(e->message) == d->window) {
-            BeginUpdate(d->window);
-            DrawDialog(ui->dialog);
-            DrawControls(d->window);
-            const Rect frame{kListTop, kMargin, kListBottom, int16_t(kWidth - kMargin)};
-            FrameRect(&frame);
-            LUpdate(GetWindowPort(d->window)->visRgn, ui->list);
-            EndUpdate(d->window);
+            DrawUpdate(d);
         } else {
             DialogRef which = nullptr;
             DialogItemIndex hit = 0;

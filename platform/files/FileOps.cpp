@@ -12,15 +12,31 @@ namespace {
 
 FileOpObserver* gObserver = nullptr;
 
+// Whether the observer refuses a call on `path`: errno is then set.
+bool Refuse(const std::string& path)
+{
+    const int why = gObserver ? gObserver->Refusal(path) : 0;
+    if (why != 0) errno = why;
+    return why != 0;
+}
+
 }  // namespace
 
 void SetFileOpObserver(FileOpObserver* observer) { gObserver = observer; }
 
 namespace fileops {
 
+int Refused(const std::string& path)
+{
+    return Refuse(path) ? errno : 0;
+}
+
 int Open(const std::string& path, int flags, mode_t mode)
 {
-    if (gObserver && (flags & O_CREAT)) gObserver->Changing(path);
+    if (gObserver && (flags & O_CREAT)) {
+        gObserver->Changing(path);
+        if (Refuse(path)) return -1;
+    }
     const int fd = ::open(path.c_str(), flags, mode);
     if (fd >= 0 && gObserver && (flags & O_ACCMODE) != O_RDONLY) {
         // O_EXCL proves the file new; without it, an open that creates
@@ -93,6 +109,7 @@ int Close(int fd)
 int Rename(const std::string& from, const std::string& to, unsigned int flags)
 {
     if (gObserver) gObserver->Changing(from);
+    if (Refuse(from) || Refuse(to)) return -1;
     const int r = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
     if (r == 0 && gObserver) gObserver->Renamed(from, to);
     return r;
@@ -109,6 +126,7 @@ int Exchange(const std::string& a, const std::string& b)
 int Unlink(const std::string& path)
 {
     if (gObserver) gObserver->Changing(path);
+    if (Refuse(path)) return -1;
     const int r = ::unlink(path.c_str());
     if (r == 0 && gObserver) gObserver->Removed(path);
     return r;
@@ -116,6 +134,7 @@ int Unlink(const std::string& path)
 
 int MakeFolder(const std::string& path, mode_t mode)
 {
+    if (Refuse(path)) return -1;
     const int r = ::mkdir(path.c_str(), mode);
     if (r == 0 && gObserver) gObserver->MadeFolder(path);
     return r;
@@ -123,6 +142,7 @@ int MakeFolder(const std::string& path, mode_t mode)
 
 int RemoveFolder(const std::string& path)
 {
+    if (Refuse(path)) return -1;
     const int r = ::rmdir(path.c_str());
     if (r == 0 && gObserver) gObserver->Removed(path);
     return r;
@@ -130,6 +150,7 @@ int RemoveFolder(const std::string& path)
 
 int SyncFolder(const std::string& path)
 {
+    if (Refuse(path)) return -1;
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return -1;
     const int r = ::fsync(fd);

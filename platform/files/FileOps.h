@@ -35,6 +35,10 @@ public:
     // About to create (an open that may), rename, exchange or remove
     // `path`: a test stops here to let another program in.
     virtual void Changing(const std::string&) {}
+    // Before a call makes, renames (either name), removes or flushes
+    // `path`, or opens a lock file there: an errno fails the call with it,
+    // as the system refuses what another user's files or folder forbid.
+    virtual int Refusal(const std::string&) { return 0; }
 };
 
 // Null: none.
@@ -56,6 +60,9 @@ int Rename(const std::string& from, const std::string& to, unsigned int flags);
 int Exchange(const std::string& a, const std::string& b);
 int Unlink(const std::string& path);
 int MakeFolder(const std::string& path, mode_t mode);
+// 0, or the errno an observer fails a call on `path` with (Refusal): for
+// the calls made outside this table, such as the opens of a lock file.
+int Refused(const std::string& path);
 int RemoveFolder(const std::string& path);
 // fsync of the folder at `path` (EINVAL where the file system cannot).
 int SyncFolder(const std::string& path);

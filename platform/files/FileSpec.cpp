@@ -133,6 +133,26 @@ OSErr CopyData(const std::string& from, const std::string& to)
     return err;
 }
 
+// The sidecar of `source` (into `bytes`, when asked) as it goes onto
+// `target`: whether there is one, and whether it is left out, the target's
+// name being too long for one (only the Finder information may be). A
+// damaged sidecar, or one that cannot be left out, is refused.
+OSErr SidecarOnto(const FSSpec& source, const FSSpec& target, bool* present, bool* leftOut,
+                  std::vector<uint8_t>* bytes = nullptr)
+{
+    std::vector<uint8_t> read;
+    std::vector<uint8_t>& sidecar = bytes ? *bytes : read;
+    OSErr err = ReadWholeFile(SidecarPath(source.path), &sidecar);
+    *present = err == noErr;
+    *leftOut = false;
+    if (err == fnfErr) return noErr;
+    if (err != noErr || FSpGetName(target).size() <= kLongestSidecarItemName) return err;
+    AppleDouble doc;
+    if ((err = ParseAppleDouble(sidecar.data(), sidecar.size(), &doc)) != noErr) return err;
+    *leftOut = SidecarMayBeLeftOut(doc);
+    return *leftOut ? noErr : bdNamErr;
+}
+
 }  // namespace
 
 bool IsValidItemName(const std::string& name)
@@ -340,7 +360,11 @@ OSErr FSpCreate(const FSSpec& fileSpec, OSType creator, OSType fileType, ScriptC
     } catch (const std::bad_alloc&) {
         err = memFullErr;
     }
-    if (err != noErr) fileops::Unlink(fileSpec.path);
+    // A sidecar written whole before its flush failed goes too.
+    if (err != noErr) {
+        fileops::Unlink(fileSpec.path);
+        RemoveSidecar(fileSpec.path);
+    }
     return err;
 }
 
@@ -392,15 +416,11 @@ OSErr FSpRenameOver(const FSSpec& source, const FSSpec& target)
     }
     // Read the source's sidecar before anything moves, so a damaged one
     // leaves both items as they were.
-    std::vector<uint8_t> sidecar;
-    OSErr err = ReadWholeFile(SidecarPath(source.path), &sidecar);
-    if (err != noErr && err != fnfErr) return err;
-    bool hasSidecar = err == noErr;
-    // A name too long to have a sidecar cannot take the source's: refused
-    // before the target changes, rather than replaced without its sidecar.
-    if (hasSidecar && FSpGetName(target).size() > kLongestSidecarItemName) return bdNamErr;
+    bool hasSidecar = false, leftOut = false;
+    if (OSErr err = SidecarOnto(source, target, &hasSidecar, &leftOut); err != noErr) return err;
     if (Rename(source.path, target.path, false) != 0) return OSErrFromErrno(errno);
     ItemPathChanged(source.path, target.path);
+    if (leftOut) return RemoveSidecar(source.path);
     if (hasSidecar) {
         if (Rename(SidecarPath(source.path), SidecarPath(target.path), false) != 0)
             return OSErrFromErrno(errno);
@@ -432,12 +452,12 @@ OSErr FSpCopyFile(const FSSpec& source, const FSSpec& dest)
     if (::lstat(dest.path.c_str(), &st) == 0) return dupFNErr;
 
     std::vector<uint8_t> sidecar;
-    OSErr err = ReadWholeFile(SidecarPath(source.path), &sidecar);
-    bool hasSidecar = err == noErr;
-    if (err != noErr && err != fnfErr) return err;
+    bool hasSidecar = false, leftOut = false;
+    OSErr err = SidecarOnto(source, dest, &hasSidecar, &leftOut, &sidecar);
+    if (err != noErr) return err;
     if ((err = CopyData(source.path, dest.path)) != noErr) return err;
-    err = hasSidecar ? WriteFileAtomically(SidecarPath(dest.path), sidecar.data(), sidecar.size())
-                     : RemoveSidecar(dest.path);
+    err = hasSidecar && !leftOut ? WriteFileAtomically(SidecarPath(dest.path), sidecar.data(), sidecar.size())
+                                 : RemoveSidecar(dest.path);
     if (err != noErr) fileops::Unlink(dest.path);
     return err;
 }

@@ -133,7 +133,7 @@ uint64_t NextSerial()
 
 int16_t FreeRefNum()
 {
-    for (int16_t ref = 1; ref <= kMaxOpenForks; ++ref)
+    for (int32_t ref = 1; ref <= kMaxOpenForks; ++ref)
         if (!Forks().count(ref)) return ref;
     return 0;
 }
@@ -617,6 +617,7 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
         TemporaryFile file;
         if (err == noErr) err = WriteHeld(*f, target, bytes, size, &file, &fd);
         if (err == noErr) {
+            const std::string temporary = file.TemporaryPath();
             err = file.Exchange();
             if (err == paramErr) {
                 // A file system that cannot swap names: the new file goes
@@ -627,7 +628,7 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
                 if (err == noErr) err = file.Commit(false);
             } else if (err == fnfErr) {
                 // The folder may have gone with the temporary in it.
-                if (const std::string now = OpenFileMovedTo(fd, file.TemporaryPath()); !now.empty()) fileops::Unlink(now);
+                if (const std::string now = OpenFileMovedTo(fd, temporary); !now.empty()) fileops::Unlink(now);
             } else if (err == noErr) {
                 err = TakeOrPutBack(*f, &file);
             }

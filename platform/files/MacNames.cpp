@@ -8,6 +8,7 @@
 #include "platform/files/ColonPath.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/FolderListing.h"
+#include "platform/files/Sidecar.h"
 #include "platform/text/Utf8.h"
 
 namespace platform {
@@ -63,6 +64,12 @@ std::string CutFileName(std::string name, size_t most)
     }
     name.resize(end);
     return name;
+}
+
+std::string ProposedFileName(const std::string& fileName, const std::string& suffix)
+{
+    const size_t room = kLongestSidecarItemName > suffix.size() ? kLongestSidecarItemName - suffix.size() : 0;
+    return CutFileName(fileName, room) + suffix;
 }
 
 OSErr FSpGetMacColonPath(const FSSpec& fileSpec, std::string* macColonPath)

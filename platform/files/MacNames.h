@@ -24,6 +24,10 @@ std::string FileNameOf(const std::string& macName);
 // character's boundary; a letter keeps its combining accents or goes with
 // them.
 std::string CutFileName(std::string name, size_t most = 255);
+// The name proposed for a file made of another (an export, a print): the
+// other's name on disk followed by `suffix`, that name cut as CutFileName
+// cuts so that the whole is a name that keeps its Finder information.
+std::string ProposedFileName(const std::string& fileName, const std::string& suffix);
 
 // The item's colon path as the program holds it; a folder's ends with ':'.
 OSErr FSpGetMacColonPath(const FSSpec& fileSpec, std::string* macColonPath);

@@ -12,6 +12,7 @@
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileOps.h"
 #include "platform/files/FileTypes.h"
 #include "platform/files/FolderListing.h"
 
@@ -27,6 +28,23 @@ std::map<std::string, Holding>& HeldNames()
 {
     static std::map<std::string, Holding> held;
     return held;
+}
+
+std::string& RefusedLock()
+{
+    static std::string path;
+    return path;
+}
+
+// The lock file at `path`, never waited on, never through a link. A test
+// may refuse it as another user's (fileops::Refused).
+int OpenLockFile(const std::string& path, int flags)
+{
+    if (const int why = fileops::Refused(path)) {
+        errno = why;
+        return -1;
+    }
+    return ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
 }
 
 // Whether `path` still names the open file `opened` describes: a holder
@@ -56,12 +74,15 @@ OSErr Lock(const std::string& path, int* out)
         // the name is somebody else's, and is said as such.
         struct stat there {};
         if (::lstat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) return lockNameErr;
-        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        int fd = OpenLockFile(path, O_RDWR | O_CREAT);
         if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
             // Names here change only for those who may write the folder:
             // one of them may hold the lock all the same.
-            fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            fd = OpenLockFile(path, O_RDONLY);
             if (fd < 0 && errno == ENOENT) return noErr;
+            // Another user's lock file, closed to this one: whether it is
+            // held cannot be told.
+            if (fd < 0 && (errno == EACCES || errno == EPERM)) return lockDeniedErr;
         }
         // Something other than a plain file took the name since the look.
         if (fd < 0 && (errno == EISDIR || errno == ELOOP || errno == ENXIO)) return lockNameErr;
@@ -77,6 +98,11 @@ OSErr Lock(const std::string& path, int* out)
             return why == EWOULDBLOCK ? fBsyErr : OSErrFromErrno(why);
         }
         if (StillNamed(path, opened)) {
+            // Every user must open a lock file to learn whether it is
+            // held: one made under a strict umask is opened to all to
+            // read (it holds nothing).
+            if (opened.st_uid == ::geteuid() && (opened.st_mode & 0444) != 0444)
+                ::fchmod(fd, (opened.st_mode & 07777) | 0444);
             *out = fd;
             return noErr;
         }
@@ -107,7 +133,7 @@ void RemoveUnheldBeside(const std::string& path)
         if (!IsLockFileName(name)) continue;
         const std::string other = path.substr(0, slash + 1) + name;
         if (HeldNames().count(other)) continue;
-        const int fd = ::open(other.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int fd = OpenLockFile(other, O_RDONLY);
         if (fd < 0) continue;
         struct stat opened {};
         if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
@@ -129,6 +155,7 @@ OSErr NameLock::Take(const std::string& lockPath)
             it = HeldNames().emplace(path, Holding{}).first;
             if (const OSErr err = Lock(path, &it->second.fd)) {
                 HeldNames().erase(it);
+                if (err == lockNameErr || err == lockDeniedErr) RefusedLock() = path;
                 return err;
             }
             if (it->second.fd >= 0) RemoveUnheldBeside(path);
@@ -146,6 +173,8 @@ OSErr NameLock::Take(const std::string& lockPath)
     }
     return noErr;
 }
+
+const std::string& RefusedLockFile() { return RefusedLock(); }
 
 void NameLock::Release()
 {

@@ -23,9 +23,12 @@ public:
     // guards). noErr, also where the folder cannot take the lock file (it
     // is missing, or this user may not change its names); fBsyErr when
     // another program holds it; lockNameErr when a folder, a link or a
-    // special file is at that name (it is left as it is); else why the
-    // lock file could not be made. Taken afresh, it also removes the lock
-    // files beside it that nobody holds (left by killed programs).
+    // special file is at that name (it is left as it is); lockDeniedErr
+    // when the lock file there is another user's that this one may not
+    // open; else why the lock file could not be made. Taken afresh, it
+    // also removes the lock files beside it that nobody holds (left by
+    // killed programs). A lock file made here can be read by every user,
+    // whatever the umask, so that they too can tell whether it is held.
     OSErr Take(const std::string& lockPath);
     void Release();
     bool Held() const { return !path_.empty(); }
@@ -33,5 +36,9 @@ public:
 private:
     std::string path_;
 };
+
+// The lock file at which the last Take refused with lockNameErr or
+// lockDeniedErr: the message of the refusal names it.
+const std::string& RefusedLockFile();
 
 }  // namespace platform

@@ -23,10 +23,22 @@ std::string SidecarPath(const std::string& itemPath)
 
 bool IsSidecarName(const std::string& name) { return name.size() > 2 && name.compare(0, 2, "._") == 0; }
 
+namespace {
+
+// Whether the item's name leaves no room for a sidecar's.
+bool TooLongForSidecar(const std::string& itemPath)
+{
+    const size_t slash = itemPath.rfind('/');
+    return itemPath.size() - (slash == std::string::npos ? 0 : slash + 1) > kLongestSidecarItemName;
+}
+
+}  // namespace
+
 OSErr ReadSidecar(const std::string& itemPath, AppleDouble* doc, bool* present)
 {
     *present = false;
     *doc = AppleDouble{};
+    if (TooLongForSidecar(itemPath)) return noErr;
     std::vector<uint8_t> bytes;
     OSErr err = ReadWholeFile(SidecarPath(itemPath), &bytes);
     if (err == fnfErr) return noErr;
@@ -36,9 +48,12 @@ OSErr ReadSidecar(const std::string& itemPath, AppleDouble* doc, bool* present)
     return err;
 }
 
+bool SidecarMayBeLeftOut(const AppleDouble& doc) { return !doc.resourceFork && doc.others.empty(); }
+
 OSErr WriteSidecar(const std::string& itemPath, const AppleDouble& doc)
 {
     if (doc.Empty()) return RemoveSidecar(itemPath);
+    if (TooLongForSidecar(itemPath)) return SidecarMayBeLeftOut(doc) ? noErr : bdNamErr;
     std::vector<uint8_t> bytes = BuildAppleDouble(doc);
     return WriteFileAtomically(SidecarPath(itemPath), bytes.data(), bytes.size(), 0666);
 }

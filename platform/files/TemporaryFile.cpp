@@ -121,10 +121,10 @@ OSErr TemporaryFile::Exchange()
     OSErr err = fileops::Sync(fd_) == 0 ? noErr : OSErrFromErrno(errno);
     if (fileops::Close(fd_) != 0 && err == noErr) err = OSErrFromErrno(errno);
     fd_ = -1;
-    if (err == noErr) errno = EINVAL;
-    if (err == noErr)
-        err = errno == ENOENT ? fnfErr : errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ? paramErr
-                                                                                                   : OSErrFromErrno(errno);
+    if (err == noErr && fileops::Exchange(temp_, path_) != 0)
+        err = errno == ENOENT                                               ? fnfErr
+              : errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ? paramErr
+                                                                            : OSErrFromErrno(errno);
     if (err != noErr) Discard();
     return err;
 }

@@ -7,7 +7,6 @@
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
 #include "platform/files/WholeFile.h"
-#include "platform/text/SingleByteSets.h"
 #include "platform/text/Utf8.h"
 
 namespace platform {
@@ -72,24 +71,6 @@ OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, 
     info.fdType = type;
     if (creator != 0) info.fdCreator = creator;
     return FSpSetFInfo(file, info);
-}
-
-std::string TextFileMacRoman(std::string_view bytes, uint8_t unheld, TextFileEncoding* encoding)
-{
-    const bool utf8 = IsUtf8(bytes);
-    if (encoding) *encoding = utf8 ? TextFileEncoding::Utf8 : TextFileEncoding::Windows1252;
-    if (!utf8) {
-        std::string text(bytes.size(), '\0');
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            uint8_t roman = unheld;
-            UnicodeToMacRoman(Windows1252ToUnicode(uint8_t(bytes[i])), &roman);
-            text[i] = char(roman);
-        }
-        return text;
-    }
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) bytes.remove_prefix(kByteOrderMark.size());
-    return Utf8ToMacRomanString(bytes, nullptr, unheld);
 }
 
 size_t LineLength(const uint8_t* text, size_t size)

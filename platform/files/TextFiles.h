@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "platform/core/MacTypes.h"
 
@@ -32,15 +31,6 @@ OSErr WriteTextFileAtomically(const std::string& path, const void* text, size_t 
 // The same, then the file's type becomes 'TEXT' and its creator `creator`
 // (0 keeps the one it has): an export or a report people open.
 OSErr WriteTextDocument(const std::string& path, const void* text, size_t size, OSType creator);
-
-// How the bytes of a text file read were taken.
-enum class TextFileEncoding : uint8_t { Utf8, Windows1252 };
-// A text file's bytes as Mac Roman text, lines ended as they were: UTF-8
-// converted once (a leading byte-order mark dropped); bytes that are not
-// UTF-8 are a file of an older tool, read as Windows-1252 (what those
-// write, Latin-1 included). Each character Mac Roman lacks is written as
-// `unheld`. *encoding (may be null) says how the bytes were read.
-std::string TextFileMacRoman(std::string_view bytes, uint8_t unheld, TextFileEncoding* encoding = nullptr);
 
 // The bytes of a text read from a file before its first line end (CR or
 // LF, which also begins CR LF); all of them when it has none.

@@ -331,7 +331,7 @@ void AppendResMenu(MenuRef menu, ResType type)
     SetResLoad(false);
     try {
         const int16_t count = CountResources(type);
-        for (int16_t i = 1; i <= count; ++i) {
+        for (int32_t i = 1; i <= count; ++i) {
             Handle h = GetIndResource(type, i);
             if (!h) continue;
             Str255 name{};

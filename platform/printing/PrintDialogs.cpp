@@ -45,14 +45,26 @@ enum : DialogItemIndex {
     kToPage = 11,
 };
 
+// The Print button prints to the printer, whatever an earlier Save as PDF
+// chose.
+DialogItemIndex ToPrinter(PMPrintSettings settings)
+{
+    if (settings) {
+        settings->destination = kPMDestinationPrinter;
+        settings->destinationFormat.clear();
+        settings->destinationLocation.clear();
+    }
+    return kOK;
+}
+
 // What a queued answer does to the dialog: the item it stands for, and
 // for a path the PDF file to print to.
 DialogItemIndex ItemFor(const FileDialogAnswer& answer, PMPrintSettings settings)
 {
     switch (answer.kind) {
-    case FileDialogAnswer::Kind::Choose: return kOK;
+    case FileDialogAnswer::Kind::Choose: return ToPrinter(settings);
     case FileDialogAnswer::Kind::Cancel: return kCancel;
-    case FileDialogAnswer::Kind::Button: return answer.button == 1 ? kOK : kCancel;
+    case FileDialogAnswer::Kind::Button: return answer.button == 1 ? ToPrinter(settings) : DialogItemIndex(kCancel);
     case FileDialogAnswer::Kind::Path:
         if (!settings || answer.path.empty())
             return kCancel;
@@ -227,7 +239,7 @@ Outcome RunPrint(PMPrintSettings settings)
             // The file comes from a save dialog in front of this one.
             NavDialogCreationOptions options;
             NavGetDefaultDialogCreationOptions(&options);
-            options.saveFileName = "Print.pdf";
+            options.saveFileName = PdfFileName(*settings, 1);
             NavDialogRef save = nullptr;
             NavReplyRecord reply;
             bool chosen = false;
@@ -247,6 +259,8 @@ Outcome RunPrint(PMPrintSettings settings)
             NavDialogDispose(save);
             if (!chosen)
                 continue;
+        } else {
+            ToPrinter(settings);
         }
         settings->copies = uint32_t(copies);
         settings->firstPage = uint32_t(from);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/core/Errors.h"
+#include "platform/files/MacNames.h"
 
 namespace platform {
 
@@ -100,6 +101,12 @@ void DefaultFormat(PMFormatObject* f)
     f->scale = 100.0;
 }
 
+std::string PdfFileName(const PMSettingsObject& s, int32_t n)
+{
+    const std::string numbered = n <= 1 ? ".pdf" : " " + std::to_string(n) + ".pdf";
+    return s.jobFile.empty() ? "Print" + numbered : ProposedFileName(s.jobFile, s.jobWords + numbered);
+}
+
 bool DestinationSupported(PMDestinationType type, const std::string& format)
 {
     if (type == kPMDestinationPrinter)
@@ -174,6 +181,17 @@ OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format
     if (changed)
         *changed = c;
     return kPMNoError;
+}
+
+OSStatus PMPrintSettingsSetJobName(PMPrintSettings s, const std::string& fileName, const std::string& words)
+{
+    if (!s)
+        return kPMInvalidParameter;
+    return PMGuarded([&]() -> OSStatus {
+        s->jobFile = fileName;
+        s->jobWords = words;
+        return kPMNoError;
+    });
 }
 
 OSStatus PMGetCopies(PMPrintSettings s, uint32_t* copies)

@@ -32,6 +32,7 @@ struct PMSettingsObject : PMObjectHeader {
     PMDestinationType destination = kPMDestinationPrinter;
     std::string destinationFormat;    // empty: the printer's own (PDF)
     std::string destinationLocation;  // a POSIX path, empty: none
+    std::string jobFile, jobWords;    // the job's name; kept by defaults and validation
 };
 
 struct PMFormatObject : PMObjectHeader {
@@ -95,6 +96,9 @@ void DefaultFormat(PMFormatObject* format);
 // Corrects what is out of range; answers whether anything changed.
 bool ValidateSettings(PMSettingsObject* settings);
 bool ValidateFormat(PMFormatObject* format);
+// The name of the job's PDF file, the `n`th of its name in a folder
+// (numbered from the second on).
+std::string PdfFileName(const PMSettingsObject& settings, int32_t n);
 // Whether the destination can be written by our one printer.
 bool DestinationSupported(PMDestinationType type, const std::string& format);
 

@@ -118,14 +118,15 @@ cairo_status_t WritePdf(void* closure, const unsigned char* data, unsigned int l
     return session->pdfWriteError == noErr ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
-// A new file in the documents folder for the printer's spool.
-OSStatus SpoolPath(std::string* path)
+// A new file in the documents folder for the printer's spool, named after
+// the job.
+OSStatus SpoolPath(const PMSettingsObject& settings, std::string* path)
 {
     FSSpec folder;
     if (OSErr err = FindSpecialFolder(SpecialFolder::Documents, true, &folder))
         return err;
     for (int32_t n = 1; n < 10000; ++n) {
-        std::string name = n == 1 ? "Print.pdf" : "Print " + std::to_string(n) + ".pdf";
+        const std::string name = PdfFileName(settings, n);
         std::string candidate = folder.path + (folder.path.empty() || folder.path.back() != '/' ? "/" : "") + name;
         if (::access(candidate.c_str(), F_OK) != 0) {
             *path = candidate;
@@ -257,7 +258,7 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
             if (settings->destinationLocation.empty())
                 return Fail(session, kPMInvalidParameter);
             path = settings->destinationLocation;
-        } else if (OSStatus err = SpoolPath(&path)) {
+        } else if (OSStatus err = SpoolPath(*settings, &path)) {
             return Fail(session, err);
         }
         double w, h;

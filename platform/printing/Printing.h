@@ -91,6 +91,10 @@ OSStatus PMSessionValidatePrintSettings(PMPrintSession session, PMPrintSettings 
 OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format, Boolean* changed);
 
 // The fields of settings and page formats.
+// The job's name: the name on disk (UTF-8) of the file printed and the
+// words after it. The PDF files the print dialog proposes and the printer
+// spools are named so, the file's name cut to fit ("Print" without one).
+OSStatus PMPrintSettingsSetJobName(PMPrintSettings settings, const std::string& fileName, const std::string& words);
 OSStatus PMGetCopies(PMPrintSettings settings, uint32_t* copies);
 OSStatus PMSetCopies(PMPrintSettings settings, uint32_t copies, Boolean lock);
 OSStatus PMGetFirstPage(PMPrintSettings settings, uint32_t* first);

@@ -1,15 +1,19 @@
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <new>
+#include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
+#include "platform/files/NameLock.h"
 #include "platform/files/Sidecar.h"
 #include "platform/files/WholeFile.h"
 #include "platform/resfiles/ResourceFileFormat.h"
@@ -56,6 +60,12 @@ struct Resource {
     Handle handle = nullptr;
     bool loaded = false;        // the handle holds the data
     bool onDisk = false;        // image.data is what the file holds
+    // In a shared file: changed here since the file was last read or
+    // written here; what it was then (its key and data), unless added since.
+    bool touched = false;
+    bool added = false;
+    uint64_t syncedKey = 0;
+    std::vector<uint8_t> syncedData;
 };
 
 struct ResFile {
@@ -76,8 +86,11 @@ struct ResFile {
     bool dirty = false;
     bool held = false;          // changes stay in memory (HoldResFile)
     bool adrift = false;        // and never reach the disk (SetResFileAdrift)
+    std::vector<uint64_t> removed;  // shared: keys as last read or written of the resources removed since
 
     bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
+    // Opened for writing by other programs too: an update merges (MergeShared).
+    bool Shared() const { return permission == fsRdWrShPerm && where == ResFileFork::Data; }
 };
 
 struct State {
@@ -89,6 +102,7 @@ struct State {
     // The open files by reference number: a program with hundreds of
     // plug-in files open looks one up at every change of current file.
     std::unordered_map<int16_t, ResFile*> byRef;
+    std::unordered_map<ResType, ResourceMerge> merges;
 };
 
 State& S()
@@ -438,6 +452,21 @@ void Recount(Resource* r, size_t size)
     r->counted = size;
 }
 
+// A resource of a shared file about to change: what it was, kept for the
+// merge. Without the memory to keep its data it merges whole.
+void Touch(Resource* r)
+{
+    if (!r->file->Shared() || r->touched) return;
+    r->touched = true;
+    if (r->added) return;
+    r->syncedKey = KeyOf(r->image.type, r->image.id);
+    try {
+        r->syncedData = r->image.data;
+    } catch (const std::bad_alloc&) {
+        r->syncedData.clear();
+    }
+}
+
 // Whether the file holds a resource of the type.
 bool HoldsType(ResFile* f, ResType type)
 {
@@ -581,11 +610,137 @@ OSErr BuildFileBytes(ResFile* f, std::vector<uint8_t>* bytes)
     }
 }
 
+// What was written of a file now stands on disk: the changed resources'
+// bytes (`taken`) are what the file holds.
+void Written(ResFile* f, std::vector<std::pair<Resource*, std::vector<uint8_t>>>& taken)
+{
+    for (auto& [r, data] : taken) {
+        Recount(r, data.size());
+        r->image.data = std::move(data);
+    }
+    for (auto& r : f->resources) {
+        r->changed = r->touched = r->added = false;
+        r->onDisk = true;
+        std::vector<uint8_t>().swap(r->syncedData);
+    }
+    f->removed.clear();
+    f->dirty = false;
+}
+
+// The lock that one program at a time takes to merge into a shared file,
+// held only for the merge: another's is waited for a little.
+OSErr LockShared(const FSSpec& file, NameLock* lock)
+{
+    const std::string lockPath = FSpGetParent(file).path + "/.qz." + FSpGetName(file) + ".lock";
+    for (int attempt = 0;; ++attempt) {
+        const OSErr err = lock->Take(lockPath);
+        if (err != fBsyErr || attempt == 400) return err;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// The resource as this program writes it into a shared file that holds
+// `theirs` (null when it has none at its key): its own bytes, or, where
+// both changed a resource of a type that merges, those bytes merged.
+void OwnImage(const Resource& r, const ResourceImage* theirs, ResourceImage* out)
+{
+    out->type = r.image.type;
+    out->id = r.image.id;
+    out->hasName = r.image.hasName;
+    out->name = r.image.name;
+    out->attributes = r.image.attributes;
+    if (r.changed && r.loaded) out->data.assign(*r.handle, *r.handle + GetHandleSize(r.handle));
+    else out->data = r.image.data;
+    const auto merge = S().merges.find(r.image.type);
+    if (merge == S().merges.end() || r.added || !theirs || r.syncedKey != KeyOf(r.image.type, r.image.id) ||
+        theirs->data == r.syncedData)
+        return;
+    std::vector<uint8_t> merged;
+    if (merge->second(r.syncedData, out->data, theirs->data, &merged)) out->data = std::move(merged);
+}
+
+// A shared file's update: under a lock on its name, the file as it stands
+// on disk now (another program may have written it since) takes what this
+// program changed since it last read or wrote the file, and nothing else
+// of what it holds. A file that no longer reads as one takes all of it.
+OSErr MergeShared(ResFile* f)
+{
+    NameLock lock;
+    if (const OSErr err = LockShared(f->fileSpec, &lock)) return err;
+    // The fork follows the file now at the name, which another program
+    // may have replaced.
+    int16_t fork = 0;
+    if (const OSErr err = FSpOpenDF(f->fileSpec, fsRdWrShPerm, &fork)) return err;
+    if (f->forkRef) FSClose(f->forkRef);
+    f->forkRef = fork;
+    std::vector<uint8_t> disk, bytes;
+    ResourceFileImage theirs;
+    OSErr err = ReadFork(f->fileSpec, f->where, f->forkRef, &disk);
+    if (err != noErr) return err;
+    std::vector<std::pair<Resource*, std::vector<uint8_t>>> taken;
+    if (disk.empty() || ParseResourceFile(disk.data(), disk.size(), &theirs) != noErr) {
+        err = BuildFileBytes(f, &bytes);
+        for (auto& r : f->resources)
+            if (err == noErr && r->changed && r->loaded)
+                taken.emplace_back(r.get(), std::vector<uint8_t>(*r->handle, *r->handle + GetHandleSize(r->handle)));
+    } else {
+        std::unordered_map<uint64_t, Resource*> ours;
+        std::unordered_set<uint64_t> gone(f->removed.begin(), f->removed.end());
+        for (auto& r : f->resources) {
+            if (!r->touched) continue;
+            ours[KeyOf(r->image.type, r->image.id)] = r.get();
+            if (!r->added) gone.insert(r->syncedKey);
+        }
+        ResourceFileImage merged;
+        std::memcpy(merged.reserved, theirs.reserved, sizeof merged.reserved);
+        merged.attributes = theirs.attributes;
+        std::unordered_set<Resource*> placed;
+        for (ResourceImage& t : theirs.resources) {
+            const uint64_t key = KeyOf(t.type, t.id);
+            if (const auto own = ours.find(key); own != ours.end()) {
+                if (!placed.insert(own->second).second) continue;
+                merged.resources.emplace_back();
+                OwnImage(*own->second, &t, &merged.resources.back());
+                taken.emplace_back(own->second, merged.resources.back().data);
+            } else if (!gone.count(key)) {
+                merged.resources.push_back(std::move(t));
+            }
+        }
+        for (auto& r : f->resources) {
+            if (!r->touched || placed.count(r.get())) continue;
+            merged.resources.emplace_back();
+            OwnImage(*r, nullptr, &merged.resources.back());
+            taken.emplace_back(r.get(), merged.resources.back().data);
+        }
+        err = BuildResourceFile(merged, &bytes);
+    }
+    if (err == noErr) err = WriteFork(f, bytes);
+    if (err != noErr) return err;
+    // What this program holds of what it wrote is what it wrote, merged
+    // fields included.
+    for (auto& [r, data] : taken) {
+        if (!r->loaded || (size_t(GetHandleSize(r->handle)) == data.size() &&
+                           std::equal(data.begin(), data.end(), reinterpret_cast<const uint8_t*>(*r->handle))))
+            continue;
+        SetHandleSize(r->handle, Size(data.size()));
+        if (MemError() == noErr && !data.empty()) std::memcpy(*r->handle, data.data(), data.size());
+    }
+    Written(f, taken);
+    return noErr;
+}
+
 OSErr Update(ResFile* f)
 {
     if (f->adrift) return resFileAdriftErr;
     if (!HasPending(f) || f->held) return noErr;
     if (!f->Writable()) return wrPermErr;
+    if (f->Shared()) {
+        try {
+            return MergeShared(f);
+        } catch (const std::bad_alloc&) {
+            return memFullErr;
+        }
+    }
 
     // The file's new bytes are built whole before any is written, and
     // the changed resources' bytes taken, which they hold once written.
@@ -601,15 +756,7 @@ OSErr Update(ResFile* f)
         err = memFullErr;
     }
     if (err != noErr) return err;
-    for (auto& [r, data] : taken) {
-        Recount(r, data.size());
-        r->image.data = std::move(data);
-    }
-    for (auto& r : f->resources) {
-        r->changed = false;
-        r->onDisk = true;
-    }
-    f->dirty = false;
+    Written(f, taken);
     return noErr;
 }
 
@@ -958,6 +1105,7 @@ void SetResInfo(Handle resource, int16_t id, ConstStr255Param name)
     if (other && other != r) return void(Fail(addResFailed));
     const uint64_t nameBytes = name ? 1u + name[0] : NameBytes(r->image);
     if (!Takes(r->file, 0, 0, int64_t(nameBytes) - int64_t(NameBytes(r->image)), 0)) return;
+    Touch(r);
     if (r->image.id != id) IndexRenumbered(r->file, r, id);
     r->image.id = id;
     if (name) {
@@ -982,6 +1130,7 @@ void SetResAttrs(Handle resource, int16_t attrs)
     Resource* r = Changeable(resource, resNotFound);
     if (!r) return;
     // resChanged is set by ChangedResource alone.
+    Touch(r);
     r->image.attributes = uint8_t(attrs & ~resChanged);
     r->file->dirty = true;
 }
@@ -1032,6 +1181,7 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
             made->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
         }
         made->changed = true;
+        made->touched = made->added = f->Shared();
         made->handle = data;
         made->loaded = true;
         if (!Takes(f, HoldsType(f, type) ? 0 : 1, 1, int64_t(NameBytes(made->image)),
@@ -1064,6 +1214,7 @@ void ChangedResource(Handle resource)
     if (!r) return;
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
     if (r->loaded && !TakesData(r, size_t(GetHandleSize(resource)))) return;
+    Touch(r);
     r->changed = true;
 }
 
@@ -1095,6 +1246,13 @@ void RemoveResource(Handle resource)
     if (!r) return;
     if (r->image.attributes & resProtected) return void(Fail(rmvResFailed));
     ResFile* f = r->file;
+    if (f->Shared() && !r->added) {
+        try {
+            f->removed.push_back(r->touched ? r->syncedKey : KeyOf(r->image.type, r->image.id));
+        } catch (const std::bad_alloc&) {
+            return void(Fail(memFullErr));
+        }
+    }
     HClrRBit(resource);
     DropHandle(r);
     IndexRemoved(f, r);
@@ -1201,6 +1359,12 @@ uint64_t ResFileSerial(int16_t refNum)
 }
 
 int32_t CountOpenResFiles() { return int32_t(S().chain.size()); }
+
+void SetResourceMerge(ResType type, ResourceMerge merge)
+{
+    if (merge) S().merges[type] = merge;
+    else S().merges.erase(type);
+}
 
 void ResetResourceManager()
 {

@@ -149,6 +149,18 @@ uint64_t ResFileSerial(int16_t refNum);
 // How many files the chain holds.
 int32_t CountOpenResFiles();
 
+// A file opened with fsRdWrShPerm may be written by other programs too.
+// Its update takes the file as it stands on disk then, under a lock on its
+// name, and writes into it only what changed here since this program last
+// read or wrote it: resources added, changed, renamed or removed. A
+// resource changed here that another program changed too is written as
+// held here, unless its type has a merge: `merge` then makes its bytes of
+// `base` (as last read or written here), `ours` and `theirs` (on disk), or
+// answers false to keep ours. A null merge removes the type's.
+using ResourceMerge = bool (*)(const std::vector<uint8_t>& base, const std::vector<uint8_t>& ours,
+                               const std::vector<uint8_t>& theirs, std::vector<uint8_t>* merged);
+void SetResourceMerge(ResType type, ResourceMerge merge);
+
 // Closes every file without writing and resets the state: for tests.
 void ResetResourceManager();
 

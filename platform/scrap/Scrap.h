@@ -43,9 +43,9 @@ OSStatus GetScrapFlavorSize(ScrapRef scrap, ScrapFlavorType type, Size* size);
 OSStatus GetScrapFlavorData(ScrapRef scrap, ScrapFlavorType type, Size* size, void* data);
 OSStatus GetScrapFlavorCount(ScrapRef scrap, uint32_t* count);
 
-// Another program put text on the system clipboard (UTF-8, LF line ends):
-// the scrap is replaced by 'TEXT' (Mac Roman, CR) and 'utxt' (UTF-16,
-// big-endian, CR) with a new reference.
+// Another program put text on the system clipboard (UTF-8; LF, CR LF or CR
+// each end one line): the scrap is replaced by 'TEXT' (Mac Roman, CR) and
+// 'utxt' (UTF-16, big-endian, CR) with a new reference.
 void ExternalClipboardChanged(const std::string& utf8);
 // How many characters of another program's text the scrap's 'TEXT' holds
 // as "?" because Mac Roman lacks them; 0 for text the program put.

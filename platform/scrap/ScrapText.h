@@ -1,6 +1,6 @@
 // Text between the scrap's flavours and the system clipboard: the scrap
 // keeps Mac Roman ('TEXT') or big-endian UTF-16 ('utxt') with CR line
-// ends; the system clipboard holds UTF-8 with LF.
+// ends; the system clipboard holds UTF-8 with LF (read: LF, CR LF or CR).
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/drawing/TextRuns.h"
+#include "platform/events/InputState.h"
 #include "platform/events/Events.h"
 #include "platform/pictures/PictureRecorder.h"
 #include "platform/text/SingleByteSets.h"
@@ -135,13 +136,15 @@ void TextEngine::ShowCaret(bool on)
         DrawCaret();
         caretShown_ = on;
     }
-    if (on) caretTick_ = TickCount();
+    if (on) caretTick_ = EventTicks();
 }
 
 void TextEngine::Idle()
 {
     if (!active || selStart_ != selEnd_) return;
-    const uint32_t now = TickCount();
+    // The caret's time is the events' clock: its blink lets no tick pass
+    // (a headless run's modal with a text field waits as any other).
+    const uint32_t now = EventTicks();
     if (now - caretTick_ < GetCaretTime()) return;
     ShowCaret(!caretShown_);
     caretTick_ = now;

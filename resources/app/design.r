@@ -119,6 +119,7 @@
     " Nothing was printed, and no file was changed."
     " could not be exported: "  # 20-21 the same for an export
     " Nothing was exported, and no file was changed."
+    " objects"  # 22 after the document's name: the name of a list's print job (its PDF file's name)
 }
 
 # The report of an SQL script (SQL): an error line is item 1, the line
@@ -128,7 +129,11 @@
 # at fault. Item 11 is the alert of a structure made whose report has
 # remarks (OpenSQL). Item 13 is the remark of a script that is not UTF-8;
 # 14-16 those of characters left out: "Line N left out: "C" in WRITTEN,
-# which is read as NAME".
+# which is read as NAME". Item 17 is the remark of a script read as Mac
+# Roman; 18-22 those of what could not be read: "Line N, byte B: 0xE9 is
+# not UTF-8: it was read as Windows-1252, "é"." (19), "Line N, byte B: a
+# NUL character, left out." (20), "... 0xD800 is not UTF-16..." (21),
+# "... 0x41 is the script's last byte..." (22).
 'STR#' 1028 "Script errors" {
     "Line"
     "at"
@@ -140,12 +145,18 @@
     "syntax error"
     "one table more than the 255 a structure holds,"
     "one column more than the 511 fields a table holds,"
-    "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: names merged or cut, characters left out of names, or the script read as Windows-1252."
+    "The structure was made. Its report, beside the SQL script under the script's name followed by \".report.txt\", has remarks: names merged or cut, characters left out or not read, or the script read as Windows-1252 or Mac Roman."
     "a name with characters a structure cannot hold, each shown here as ?,"
     "The script is not UTF-8: it was read as Windows-1252."
     "left out:"
     "in"
     "which is read as"
+    "The script is not UTF-8 and holds bytes Windows-1252 does not: it was read as Mac Roman."
+    "byte"
+    "is not UTF-8: it was read as Windows-1252,"
+    "a NUL character, left out."
+    "is not UTF-16 (a surrogate without its pair): it was left out."
+    "is the script's last byte, without its pair in UTF-16: it was left out."
 }
 
 # A link that cannot be parsed (CheckParseError): ^0 the object, ^1 why.

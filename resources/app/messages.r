@@ -193,10 +193,22 @@
     ": a component is brought by generating its library and installing that. "
     ": belongs to an installed component, which brings it when it is installed. "
     " in the document "  # 125 after 94 and the object's full name, before its document's name
-    "Something other than a file (a folder, a link or a special file) has the name of the hidden lock file beside this document, which begins with \".qz.\" and ends with \".lock\". Nothing was changed: remove that item, then try again."  # 126 (-1303)
+    "Something other than a file (a folder, a link or a special file) has the name of the hidden lock file \""  # 126 (-1303) before the lock file's name, 140 after it
     "The documents "  # 127-129 around the names of two documents sharing one companion file
     " and "
     " share one companion file, and each would change the other's objects: it was not opened. Move one of them (with its own companion file, if any) to another folder, then open it."
+    "The server stopped answering: nothing more of the structure can be read or changed. Close the structure and open it again."  # 130 (-10004)
+    "The connection to the server at "  # 131-132 around the server's address: the connection lost during an open
+    " was lost; the structure was not opened."
+    "The server's password tables name one user twice, so a name would not tell who logs in: the structure was not opened."  # 133 OpenServerMainDoc
+    " The whole change reached the server: the windows show the structure as the server holds it."  # 134-135 after a server's failure in a change
+    " Part of the change reached the server: the windows show the structure as the server now holds it."
+    "" "" "" ""  # 136-139
+    "\" beside this document. Nothing was changed: remove that item, then try again."  # 140 after 126 and the name
+    "The hidden lock file \""  # 141-142 around the lock file's name (-1304)
+    "\" beside this document is another user's and closed to you, so nothing was changed. If no program of theirs is working on the document, remove that file (or ask them to), then try again."
+    "The companion file \""  # 143-144 around the companion's name: a companion that may not be written, at an open
+    "\" of this document may not be written, so the document is locked and was not opened. Allow writing to the companion file, then open the document again."
 }
 
 # A message about a file, naming it (ErrorMessageAbout): the items before
@@ -241,6 +253,7 @@
     $"D8EE 0042"    # -10002 the server did not answer in time
     $"D8AE 006D"    # -10066 a reply too large or damaged
     $"D8ED 0070"    # -10003 the connection lost after the open
+    $"D8EC 0082"    # -10004 the server stopped answering after the open
 }
 
 # Undo item texts (SetUndoMenu): index 2 means nothing to undo.
@@ -271,9 +284,14 @@
 #      where the replacement would have made a text too long
 #   2  a paste of another program's text with characters a structure
 #      cannot hold (the text editors' paste)
+#   3  a paste refused whole: the documentation would pass its limit
+#      (TDocPlane::StrPaste)
+#   4  a paste cut at the end of a string (TStrPlane::StrPaste)
 'STR#' 1036 "Texts kept" {
     "Texts the replacement would make too long (81 characters in a method's quoted text, 255 elsewhere) were left as they were, in: "
     "Some characters of the pasted text cannot be kept in a structure: each was pasted as \"?\"."
+    "Nothing was pasted: documentation holds at most 32,766 characters. Paste a shorter text, or delete some of the text first."
+    "A string holds at most 255 characters: the pasted text was cut there."
 }
 
 # The one message alert (ErrMsg, XAlert): ^0 and OK.

@@ -101,9 +101,10 @@ int16_t AskUniqueID(uint32_t serverFile, platform::ResType type, OSErr* err)
     std::vector<uint8_t> record = ResRequestRecord(serverFile, type, 0);
     Handle h = SendServerRequest(kReqUniqueID, record.data(), 12, kTplResRequest, kTplReplyWord, err);
     int16_t id = 0;
+    // No id: the request's own error, or -1 when the server sent none.
     if (!ReplyWord(h, 0, &id)) {
         id = 0;
-        *err = -1;
+        if (*err == 0) *err = -1;
     }
     Dispose(h);
     return id;

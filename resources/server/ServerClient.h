@@ -43,7 +43,8 @@ platform::OSErr AnnounceClientFile();
 // poll when the connection has been quiet longer than intervalresource
 // (the store's global).
 void PollServerChanges(bool getByTypeAndId);
-// 33: 0 with -1 when no reply came.
+// 33: 0 with the request's error when it failed, with -1 when the server
+// sent no id.
 int16_t AskUniqueID(uint32_t serverFile, platform::ResType type, platform::OSErr* err);
 // 45: the holder the server reports.
 int16_t AskWhoLocked(uint32_t serverFile, platform::ResType type, int16_t id, platform::OSErr* err);

@@ -25,3 +25,9 @@ bool ServerOtherOrder()
     const ResServerConnection& c = ServerConnection();
     return c.serverByteSens && c.serverByteSens() != 0;
 }
+
+bool LastRequestMayHaveLanded(platform::OSErr err)
+{
+    const ResServerConnection& c = ServerConnection();
+    return IsConnectionFailure(err) && c.lastRequestSent && c.lastRequestSent();
+}

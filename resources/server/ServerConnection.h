@@ -11,6 +11,14 @@
 constexpr platform::OSErr kServerNotConnectedErr = -10001;
 constexpr platform::OSErr kServerBadReplyErr = -10066;
 
+// Whether a request's error is its connection's (no connection, no answer
+// in time, the connection lost, a reply that could not be read) rather
+// than the server's answer.
+constexpr bool IsConnectionFailure(platform::OSErr err)
+{
+    return (err <= kServerNotConnectedErr && err >= kServerNotConnectedErr - 3) || err == kServerBadReplyErr;
+}
+
 struct ResServerConnection {
     platform::Handle (*sendxrequest)(int16_t code, const void* data, int32_t length,
                                      int16_t sendTemplate, int16_t replyTemplate) = nullptr;
@@ -20,6 +28,8 @@ struct ResServerConnection {
     uint8_t (*serverByteSens)() = nullptr;
     // Ticks of the last request of any kind.
     uint32_t (*lastRequestTicks)() = nullptr;
+    // Whether the last request went out whole.
+    bool (*lastRequestSent)() = nullptr;
 };
 
 ResServerConnection& ServerConnection();
@@ -30,3 +40,6 @@ platform::Handle SendServerRequest(int16_t code, const void* data, int32_t lengt
                                    int16_t sendTemplate, int16_t replyTemplate,
                                    platform::OSErr* err);
 bool ServerOtherOrder();
+// Whether the server may have carried out the last request although it
+// failed: it went out whole and only the connection failed afterwards.
+bool LastRequestMayHaveLanded(platform::OSErr err);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
 
 #include "app/appl/Preferences.h"
@@ -13,6 +14,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
+#include "platform/resfiles/ResourceFileFormat.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/Fakes.h"
 #include "tests/platform/files/LockedFolder.h"
@@ -373,6 +375,95 @@ TEST_F(PreferencesTest, FlagsFontsAndTextStyles)
             EXPECT_EQ(style.color.red, 4 << 8);
         }
     }
+}
+
+// The preferences file's resources by type and id: name and bytes.
+using PrefImage = std::map<std::pair<ResType, int16_t>, std::pair<std::string, std::vector<uint8_t>>>;
+
+PrefImage ReadPrefImage(const std::string& path)
+{
+    const std::vector<uint8_t> bytes = ReadAll(path);
+    ResourceFileImage image;
+    PrefImage out;
+    if (ParseResourceFile(bytes.data(), bytes.size(), &image) != noErr) return out;
+    for (const ResourceImage& r : image.resources) out[{r.type, r.id}] = {r.name, r.data};
+    return out;
+}
+
+// Another program writes the file anew, as it saves it.
+void WritePrefImage(const std::string& path, const PrefImage& resources)
+{
+    ResourceFileImage image;
+    for (const auto& [key, value] : resources) {
+        ResourceImage r;
+        r.type = key.first;
+        r.id = key.second;
+        r.hasName = !value.first.empty();
+        r.name = value.first;
+        r.data = value.second;
+        image.resources.push_back(r);
+    }
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(BuildResourceFile(image, &bytes), noErr);
+    const std::string temporary = path + ".other";
+    std::ofstream(temporary, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::filesystem::rename(temporary, path);
+}
+
+// Two programs share the preferences file. What the other one wrote since
+// this one read it stays: this one writes back only what it changed (a
+// filter removed, the blocking preferences, 'PREF' 0 field by field), its
+// own 'PREF' 0 then holding the other's fields too; a quit that changed
+// nothing more writes nothing.
+TEST_F(PreferencesTest, TwoProgramsSharingTheFileKeepWhatEachChanged)
+{
+    UseAppResources(kDefaults);
+    // Layout 128, 400 x 300, the open dialog and the about box at start.
+    MakePrefs([] { Add(FourCC("PREF"), 0, {0, 128, 0x01, 0x90, 0x01, 0x2C, 0xC0, 0}); });
+    OpenPrefResFile();
+    ASSERT_NE(G_PrefResFile, -1);
+    const std::pair<ResType, int16_t> pref{FourCC("PREF"), 0}, conflicts{FourCC("C_PR"), 0},
+        blocking{FourCC("Oblk"), 0}, added{FourCC("FLT2"), 150}, removed{FourCC("FLT2"), 131};
+    // The other program: a width of 500 and no about box, its own conflict
+    // choices and a filter more.
+    PrefImage expected = ReadPrefImage(PrefPath());
+    ASSERT_EQ(expected.count(removed), 1u);
+    expected[pref].second = {0, 128, 0x01, 0xF4, 0x01, 0x2C, 0x80, 0};
+    expected[conflicts].second = {3, 3};
+    expected[added] = {"Theirs", {0, 9}};
+    WritePrefImage(PrefPath(), expected);
+    // This one: a height of 350 and a question before the last window
+    // closes, blocking changed, filter "c" removed.
+    Handle own = Pref(FourCC("PREF"), 0);
+    ASSERT_NE(own, nullptr);
+    (*own)[4] = 0x01, (*own)[5] = 0x5E, (*own)[6] = char(0xE0);
+    ChangedResource(own);
+    Handle block = Pref(FourCC("Oblk"), 0);
+    ASSERT_NE(block, nullptr);
+    SetHandleSize(block, 3);
+    std::memcpy(*block, "\x07\x01\x00", 3);
+    ChangedResource(block);
+    Handle filter = Pref(FourCC("FLT2"), 131);
+    ASSERT_NE(filter, nullptr);
+    const int16_t saved = CurResFile();
+    UseResFile(G_PrefResFile);
+    RemoveResource(filter);
+    DisposeHandle(filter);
+    UseResFile(saved);
+    UpdateResFile(G_PrefResFile);
+    ASSERT_EQ(ResError(), noErr);
+    expected[pref].second = {0, 128, 0x01, 0xF4, 0x01, 0x5E, 0xA0, 0};
+    expected[blocking].second = {7, 1, 0};
+    expected.erase(removed);
+    EXPECT_EQ(ReadPrefImage(PrefPath()), expected);
+    EXPECT_EQ(std::vector<uint8_t>(*own, *own + GetHandleSize(own)), expected[pref].second);
+    // The other program writes again; this one quits with nothing changed.
+    expected[conflicts].second = {4, 4};
+    WritePrefImage(PrefPath(), expected);
+    const std::vector<uint8_t> theirs = ReadAll(PrefPath());
+    ClosePrefResFile();
+    EXPECT_EQ(ReadAll(PrefPath()), theirs);
 }
 
 TEST_F(PreferencesTest, TheApplicationsGeneralPreferencesAnswerWhenTheFileHasNone)

@@ -27,6 +27,7 @@ linked|DIR/link/Demo.QzB||
 save-over-link||$new_library\nanswer DIR/link/Demo.QzB\n$save||[ -L link/Demo.QzB ] && [ -L link/Demo.RSR ] && ! cmp -s Demo.QzB $from/Demo.QzB
 shared-companion|DIR/Demo.QTL||The documents Demo.QTL and Demo.QzB share one companion file
 lock-folder|DIR/Demo.QzB||Something other than a file (a folder, a link or a special file) has the name
+companion-read-only|DIR/Demo.QzB||The companion file \"Demo.RSR\" of this document may not be written
 print-pdf-cancelled|DIR/Demo.QzB|$print_list\nchoose 1\nwait 60\nidle\nchoose 3\nwait 60\nidle\nanswer cancel\nwait 60\nidle\nchoose 2\nwait 60\nidle|
 "
 
@@ -43,6 +44,7 @@ while IFS='|' read -r name args steps text check; do
     # A library copied in by hand beside the structure of its name.
     shared-companion) cp "$dir/Demo.QzB" "$dir/Demo.QTL" ;;
     lock-folder) mkdir "$dir/.qz.Demo.RSR.lock" ;;
+    companion-read-only) chmod a-w "$dir/Demo.RSR" ;;
   esac
   before=$(cd "$dir" && find . -path ./prefs -prune -o -type f -print0 | sort -z | xargs -0 sha1sum)
   printf 'idle\nwait 600\nidle\n%b\n' "${steps//DIR/$dir}" > "$dir/script.txt"

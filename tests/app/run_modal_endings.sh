@@ -3,7 +3,9 @@
 # command reaches, the file and wait dialogs), reached headless on copies
 # of the demo, one row each, ended four ways in runs of their own:
 #   end     Qz > Quit is chosen (the menu offers nothing then) and the script
-#           ends there: the run ends at once with status 4 naming the modal;
+#           ends there: the run ends with status 4 naming the modal, 61
+#           ticks after the script whichever modal it is (the wait dialog
+#           of the long read, shown later, 61 ticks after it shows);
 #   term    SIGTERM while it is up (the script held): its Cancel answers, the
 #           program quits with status 0 and every document is closed, its
 #           open mark cleared;
@@ -131,6 +133,11 @@ check() {
   start "$dir/end" "$docs" "$prelude$steps$quit" $limit; finish
   log=$(cat "$dir/end/stderr.txt")
   [ "$status" -eq 4 ] && grep -qF "in the $named" <<< "$log" || { echo "$name, end: status $status: $log"; return 1; }
+  local ticks
+  ticks=$(sed -n 's/.*ended at tick \([0-9]*\) and .* waiting for input at tick \([0-9]*\).*/\2 - \1/p' <<< "$log")
+  if [ "$docs" != big ]; then
+    [ -n "$ticks" ] && [ $((ticks)) -eq 61 ] || { echo "$name, end: not 61 ticks after the script: $log"; return 1; }
+  fi
   start "$dir/term" "$docs" "${prelude}${steps/wait 200\\n/}${up}screenshot up.png\nhold\n" $limit
   for k in $(seq 1 1200); do
     [ -e "$dir/term/up.png" ] || ! kill -0 $pid 2>/dev/null && break

@@ -287,6 +287,23 @@ protected:
         EXPECT_TRUE(ShowsText(shot.pixels, title, expected, MyApplFont, MyApplSize)) << expected;
     }
 
+    // The count of objects the main pane's header shows on the shot, up
+    // to `most`; -1 when none does.
+    int32_t ShownCount(const Shot& shot, TRefWindow* window, browser::TRefPlane* pane, int32_t most)
+    {
+        MyApplFont = GetResFont(0);
+        MyApplSize = GetResSize(0);
+        Rect list{}, title{}, arrow{};
+        pane->GetBox(&list, &title, &arrow);
+        SetPortWindowPort(window->fWindow);
+        LocalToGlobal(reinterpret_cast<Point*>(&title.top));
+        LocalToGlobal(reinterpret_cast<Point*>(&title.bottom));
+        for (int32_t n = 0; n <= most; ++n)
+            if (ShowsText(shot.pixels, title, "Objects - All objects (" + std::to_string(n) + ")", MyApplFont, MyApplSize))
+                return n;
+        return -1;
+    }
+
     // A cross-reference row: the kind's icon at the left, the label after.
     void CheckLinkRows(const Shot& shot, TRefWindow* window, const LongListRec* list, const std::string& pane)
     {
@@ -506,6 +523,40 @@ TEST_F(ServerScreens, AStructureFromAServerShowsTheDemosRows)
     ASSERT_NE(main, nullptr);
     ASSERT_GE(VisibleRows(main->fList).size(), 10u);
     CheckMainRows(opened, window, main->fList);
+}
+
+// Anna's new group, whose addition the server carried out and whose reply
+// it then cut (run_open_from_server.sh): an alert came, and once it was
+// answered the window shows the demo with the group, as the server holds
+// it and as a local copy with the group shows it.
+TEST_F(ServerScreens, AGroupWhoseReplyWasCutShowsAsTheServerHoldsIt)
+{
+    const char* work = std::getenv("QZ_SERVER_GROUP_SCREENS");
+    const char* grouped = std::getenv("QZ_GROUPED_STRUCTURE");
+    if (!work || !grouped) GTEST_SKIP() << "checks the screenshots of the run whose server cuts a group's reply";
+    Shot alert, shot;
+    ASSERT_TRUE(alert.Load(std::string(work) + "/alert.png"));
+    ASSERT_TRUE(shot.Load(std::string(work) + "/grouped.png"));
+    ASSERT_EQ(alert.pixels.width(), shot.pixels.width());
+    ASSERT_EQ(alert.pixels.height(), shot.pixels.height());
+    bool differ = false;
+    for (int32_t v = 0; v < shot.pixels.height() && !differ; ++v)
+        for (int32_t h = 0; h < shot.pixels.width() && !differ; ++h)
+            differ = (alert.pixels.RGBAt(h, v) & 0xFFFFFF) != (shot.pixels.RGBAt(h, v) & 0xFFFFFF);
+    EXPECT_TRUE(differ) << "no alert showed";
+    TRefWindow* window = OpenAsProgram(grouped);
+    ASSERT_NE(window, nullptr);
+    browser::TLstPlane* main = MainPlane(window);
+    ASSERT_NE(main, nullptr);
+    const std::vector<std::string> names = Names(main->fList);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Fresh"), names.end());
+    // The header counts the group, out of sight below: one object more
+    // than before the change (the local copy has the objects of its
+    // companion too, which the server's structure keeps nowhere).
+    const int32_t before = ShownCount(alert, window, main, main->fList->rowCount);
+    EXPECT_GT(before, 0);
+    EXPECT_EQ(ShownCount(shot, window, main, main->fList->rowCount), before + 1);
+    CheckMainRows(shot, window, main->fList);
 }
 
 // The demo after the program's deletion run (form_delete.txt): the form

@@ -381,25 +381,40 @@ TEST_F(DocEditor, SelectAllThenClearEmptiesTheTextAndItsScrolling)
     EXPECT_EQ(GetControlMaximum(pane->fVScroll), 0);
 }
 
-// A paste that would reach 32,767 characters beeps and changes nothing;
-// one that stays below goes in.
+// A paste that would make the text longer than 32,766 characters pastes
+// nothing and says so; one that stays within goes in whole.
 TEST_F(DocEditor, PastingUpToTheLimit)
 {
     Load("structure Geo date 2024-03-01\n");
-    obj_.text = std::string(32000, 'd');
+    obj_.text = "";
     TEditDocWindow* w = Open(&obj_);
     browser::TDocPlane* pane = DocPane(w);
+    for (const int32_t length : {32000, 32001, 32765, 32766, 32767, 40000}) {
+        TESetText("", 0, pane->fTE);
+        pane->fModified = false;
+        Scrap(std::string(size_t(length), 'p'));
+        const int32_t alerts = AlertCount();
+        EXPECT_EQ(pane->Do_Func(24), 0);
+        const bool pasted = length <= 32766;
+        EXPECT_EQ(std::tuple(Text(pane->fTE), pane->fModified, AlertCount() - alerts),
+                  std::tuple(std::string(pasted ? size_t(length) : 0, 'p'), pasted, pasted ? 0 : 1))
+            << length;
+        if (!pasted) {
+            EXPECT_EQ(LastAlert().text, KeptText(browser::kPasteRefusedText)) << length;
+        }
+    }
+    // The selection a paste replaces counts out.
+    const std::string before(32000, 'd');
+    TESetText(before.data(), int32_t(before.size()), pane->fTE);
+    pane->fModified = false;
     TESetSelect(32000, 32000, pane->fTE);
     Scrap(std::string(767, 'p'));
     EXPECT_EQ(pane->Do_Func(24), 0);
-    EXPECT_EQ(SysBeepCount(), 1u);
-    EXPECT_EQ((**pane->fTE).teLength, 32000);
-    EXPECT_FALSE(pane->fModified);
-    Scrap(std::string(766, 'p'));
+    EXPECT_EQ(std::tuple(Text(pane->fTE), pane->fModified), std::tuple(before, false));
+    TESetSelect(31999, 32000, pane->fTE);
+    Scrap(std::string(767, 'p'));
     EXPECT_EQ(pane->Do_Func(24), 0);
-    EXPECT_EQ(SysBeepCount(), 1u);
-    EXPECT_EQ((**pane->fTE).teLength, 32766);
-    EXPECT_TRUE(pane->fModified);
+    EXPECT_EQ(Text(pane->fTE), std::string(31999, 'd') + std::string(767, 'p'));
     // Typing stops at the record's limit without a word.
     TESetSelect(0, 0, pane->fTE);
     pane->key(KeyEvent('a'));
@@ -408,6 +423,21 @@ TEST_F(DocEditor, PastingUpToTheLimit)
     EXPECT_EQ((**pane->fTE).teLength, 32767);
     pane->key(KeyEvent(8));
     EXPECT_EQ((**pane->fTE).teLength, 32766);
+}
+
+// Another program's text keeps its lines: CR LF, LF and CR are each one
+// line end.
+TEST_F(DocEditor, PastedLinesKeepOneLineEndEach)
+{
+    Load("structure Geo date 2024-03-01\n");
+    obj_.text = "";
+    browser::TDocPlane* pane = DocPane(Open(&obj_));
+    for (const auto& [copied, pasted] : LineEndRows()) {
+        TESetText("", 0, pane->fTE);
+        OtherProgramCopies(copied);
+        EXPECT_EQ(pane->Do_Func(24), 0);
+        EXPECT_EQ(Text(pane->fTE), pasted) << copied;
+    }
 }
 
 // Text from the desktop's input reaches the editor in Mac Roman; what Mac

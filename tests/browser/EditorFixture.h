@@ -6,11 +6,13 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/Menus.h"
 #include "app/appl/Preferences.h"
+#include "app/dialogs/Messages.h"
 #include "app/appl/TAppl.h"
 #include "app/dialogs/ArrowControl.h"
 #include "app/documents/DocHooks.h"
@@ -154,6 +156,28 @@ protected:
     static std::string Text(platform::TEHandle te)
     {
         return std::string(*(**te).hText, size_t((**te).teLength));
+    }
+    // Another program copies `utf8`: the script's clipboard step, the road
+    // of the desktop's clipboard.
+    static void OtherProgramCopies(const std::string& utf8)
+    {
+        platform::testing::HeadlessRun run(platform::Script().Clipboard(utf8));
+    }
+    // Another program's lines, ended by CR LF, LF, CR or all three, and
+    // the text a paste gives: one CR for each line end.
+    static std::vector<std::pair<std::string, std::string>> LineEndRows()
+    {
+        return {{"one\r\ntwo\r\n", "one\rtwo\r"},
+                {"one\ntwo\n", "one\rtwo\r"},
+                {"one\rtwo\r", "one\rtwo\r"},
+                {"a\r\nb\nc\rd\r\r\ne\n\r\n\n", "a\rb\rc\rd\r\re\r\r\r"}};
+    }
+    // The text of 'STR#' 1036 item `item`, as an alert shows it.
+    static std::string KeptText(int16_t item)
+    {
+        unsigned char text[256];
+        MyGetIndString(text, 1036, item);
+        return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
     }
 
     // Memory running short at each allocation in turn while a second cut

@@ -41,6 +41,7 @@
 #include "tests/design/PrintedPages.h"
 #include "tests/browser/EditorFixture.h"
 #include "tests/browser/ScreenText.h"
+#include "design/objects/OutputSupport.h"
 #include "tests/platform/files/LockedFolder.h"
 
 using namespace platform;
@@ -336,32 +337,60 @@ TEST_F(ListOutput, AFailedExportClosesNoOtherFile)
 
 // The dialogs name the document's file as titles show it, cut to 63
 // characters; the export proposes the file's own name on disk followed by
-// " objects.txt", the name cut at a character so that both fit in the 253
-// bytes of a name that keeps its type: taking the proposal makes that
-// file. Either dialog gives back what it took of memory.
+// " objects.txt", and the printer's PDF file in the documents folder is
+// the same followed by " objects.pdf" (" objects 2.pdf" for the next): the
+// name cut at a character so that the whole fits in the 253 bytes of a
+// name that keeps its type. Taking the proposal makes that file. Either
+// dialog gives back what it took of memory.
 TEST_F(ListOutput, TheDialogsNameTheDocumentAndProposeTheFile)
 {
-    const std::string accent = "e\xCC\x81", suffix = " objects.txt";
+    const std::string accent = "e\xCC\x81", euro = "\xE2\x82\xAC";
     std::string accents, accentsShown;
     for (int i = 0; i < 81; ++i) accents += accent, accentsShown += '\x8E';
-    const struct {
-        std::string name, shown, made;
-    } cases[] = {
-        {"Out.QzB", "Out.QzB", "Out.QzB objects.txt"},
-        {"D\xC3\xA9mo \xE2\x82\xAC.QzB", "D\x8Emo \xDB.QzB", "D\xC3\xA9mo \xE2\x82\xAC.QzB objects.txt"},
-        {"a:b.QzB", "a/b.QzB", "a:b.QzB objects.txt"},
-        {"\xE3\x83\x87\xE3\x83\xA2.QzB", "??.QzB", "\xE3\x83\x87\xE3\x83\xA2.QzB objects.txt"},
-        {"Cafe\xCC\x81.QzB", "Caf\x8E.QzB", "Cafe\xCC\x81.QzB objects.txt"},
-        {std::string(70, 'n'), std::string(63, 'n'), std::string(70, 'n') + suffix},
-        {std::string(251, 'n') + ".QzB", std::string(63, 'n'), std::string(241, 'n') + suffix},
-        // 249 bytes: the cut at 241 would part the last letter from its accent.
-        {"ab" + accents + ".QzB", "ab" + accentsShown.substr(0, 61), "ab" + accents.substr(0, 237) + suffix},
+    struct Case {
+        std::string name, shown, made;  // made: before the suffix
+        std::string numbered = made;    // the same before " objects 2.pdf", two bytes longer
     };
+    std::vector<Case> cases = {
+        {"Out.QzB", "Out.QzB", "Out.QzB"},
+        {"D\xC3\xA9mo \xE2\x82\xAC.QzB", "D\x8Emo \xDB.QzB", "D\xC3\xA9mo \xE2\x82\xAC.QzB"},
+        {"a:b.QzB", "a/b.QzB", "a:b.QzB"},
+        {"\xE3\x83\x87\xE3\x83\xA2.QzB", "??.QzB", "\xE3\x83\x87\xE3\x83\xA2.QzB"},
+        {"Cafe\xCC\x81.QzB", "Caf\x8E.QzB", "Cafe\xCC\x81.QzB"},
+        {std::string(70, 'n'), std::string(63, 'n'), std::string(70, 'n')},
+        // 249 bytes: the cut at 241 would part the last letter from its accent.
+        {"ab" + accents + ".QzB", "ab" + accentsShown.substr(0, 61), "ab" + accents.substr(0, 237)},
+    };
+    // 245 to 255 bytes: the name keeps its first 241 bytes (239 when
+    // numbered), or, of euro signs, as many whole ones as fit.
+    for (size_t length = 245; length <= 255; ++length) {
+        cases.push_back({std::string(length - 4, 'n') + ".QzB", std::string(63, 'n'), std::string(241, 'n'),
+                         std::string(239, 'n')});
+        if ((length - 6) % 3 != 0) continue;
+        std::string euros, shown = "ab";
+        for (size_t i = 0; i < (length - 6) / 3; ++i) euros += euro, shown += '\xDB';
+        cases.push_back({"ab" + euros + ".QzB", shown.substr(0, 63), "ab" + euros.substr(0, 237)});
+    }
     const std::string documents = folder_ / "documents";
     std::filesystem::create_directory(documents);
     ::setenv("QZ_DOCUMENTS_DIR", documents.c_str(), 1);
     const std::string saved = doc_.fSpec.path;
+    // The files made in the documents folder, not their sidecars, each gone
+    // once read.
+    auto made = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(documents)) {
+            const std::string name = e.path().filename();
+            if (name.rfind("._", 0) != 0) names.push_back(name);
+            std::filesystem::remove(e.path());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    FileDialogAnswer accept;
+    accept.kind = FileDialogAnswer::Kind::Choose;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         doc_.fSpec.path = folder_ / c.name;
         gMessages.clear();
         SetScriptedAnswerObserver([](DialogRef d) {
@@ -379,20 +408,20 @@ TEST_F(ListOutput, TheDialogsNameTheDocumentAndProposeTheFile)
         }
         SetScriptedAnswerObserver(nullptr);
         EXPECT_EQ(gMessages, (std::vector<std::string>{Str(1013, 2) + c.shown + Str(1013, 15),
-                                                      Str(1013, 3) + c.shown + Str(1013, 15)}))
-            << c.name;
+                                                      Str(1013, 3) + c.shown + Str(1013, 15)}));
         PushDialogAnswer(1);
-        FileDialogAnswer accept;
-        accept.kind = FileDialogAnswer::Kind::Choose;
         PushFileDialogAnswer(accept);
-        EXPECT_EQ(pane_->Output(false), 0) << c.name;
-        std::vector<std::string> made;  // the files, not their sidecars
-        for (const auto& e : std::filesystem::directory_iterator(documents)) {
-            const std::string name = e.path().filename();
-            if (name.rfind("._", 0) != 0) made.push_back(name);
-            std::filesystem::remove(e.path());
+        EXPECT_EQ(pane_->Output(false), 0);
+        EXPECT_EQ(made(), std::vector<std::string>{c.made + " objects.txt"});
+        // Printed twice by the printer.
+        for (int n = 0; n < 2; ++n) {
+            PrintToFile();
+            ClearFileDialogAnswers();
+            PushFileDialogAnswer(accept);
+            EXPECT_EQ(pane_->Output(true), 0);
+            DropPrintRecord();
         }
-        EXPECT_EQ(made, std::vector<std::string>{c.made}) << c.name;
+        EXPECT_EQ(made(), (std::vector<std::string>{c.numbered + " objects 2.pdf", c.made + " objects.pdf"}));
     }
     ::unsetenv("QZ_DOCUMENTS_DIR");
     doc_.fSpec.path = saved;
@@ -639,22 +668,51 @@ TEST_F(DemoOutput, TheDemosExportIsTheReviewedFile)
     EXPECT_EQ(text.substr(body), expected);
 }
 
-// Printed with contents to PDF, each page also drawn at 72 dpi: every
-// heading stands 30 points in as the export writes it (bold, a tab shown as
-// a space), in the export's order, and each page of every form follows as
-// its preview draws it, pixel for pixel, the first on its heading's page.
+// Whether a page drawn at 72 dpi holds anything but white from row `top`
+// to row `bottom`.
+bool InkBetween(const readtest::PageImage& page, int32_t top, int32_t bottom)
+{
+    for (int32_t v = std::max(top, 0); v < std::min(bottom, page.pixels.height()); ++v)
+        for (int32_t h = 0; h < page.pixels.width(); ++h)
+            if (page.At(h, v) != 0xFFFFFF) return true;
+    return false;
+}
+
+// The row of a page's footer rule: the lowest row drawn across the page.
+int32_t FooterRule(const readtest::PageImage& page)
+{
+    for (int32_t v = page.pixels.height() - 1; v >= 0; --v) {
+        bool across = true;
+        for (int32_t h = 1; h + 1 < page.pixels.width() && across; ++h) across = page.At(h, v) != 0xFFFFFF;
+        if (across) return v;
+    }
+    return page.pixels.height();
+}
+
+// Printed with contents, users, used objects and documentation to PDF, each
+// page also drawn at 72 dpi: every heading stands 30 points in as the
+// export writes it (bold, a tab shown as a space), in the export's order,
+// and each page of every form follows as its preview draws it, pixel for
+// pixel, the first on its heading's page. No heading, nor the italic one
+// of a list of users or of used objects 50 points in, is the last line of
+// its page.
 TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
 {
     for (int16_t item : {4, 5, 10, 1}) PushDialogAnswer(item);
     PushFileDialogAnswer(Out());
     ASSERT_EQ(pane_->Output(false), 0);
-    std::vector<std::string> headings;  // the export's lines after two empty ones
+    // The export's lines after two empty ones, and the lists' headings
+    // (a tab before "Used by" or "Uses"), in order: whether each is a list's.
+    std::vector<std::pair<std::string, bool>> headings;
     {
+        const std::string usedBy = "\t" + Str(1009, 3), uses = "\t" + Str(1009, 2);
         std::istringstream in(Read());
         std::string line, before[2] = {"header", "header"};
         while (std::getline(in, line)) {
             if (before[0].empty() && before[1].empty() && !line.empty())
-                headings.push_back(Utf8ToMacRomanString(line));
+                headings.emplace_back(Utf8ToMacRomanString(line), false);
+            else if (line == usedBy || line == uses)
+                headings.emplace_back(Utf8ToMacRomanString(line.substr(1)), true);
             before[1] = before[0], before[0] = line;
         }
     }
@@ -672,10 +730,10 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
         pages.push_back(std::make_unique<readtest::PageImage>(folder_ / ("page" + std::to_string(n) + ".png")));
         ASSERT_TRUE(pages.back()->ok) << n;
     }
-    // Where what `draw` draws on white (it answers its size) stands 30
+    // Where what `draw` draws on white (it answers its size) stands `in`
     // points in, from `at` (page, top) on; the page is -1 when nowhere.
     using Place = std::pair<size_t, int32_t>;
-    auto find = [&](Place at, const std::function<Rect()>& draw) -> Place {
+    auto find = [&](Place at, const std::function<Rect()>& draw, int16_t in = 30) -> Place {
         const OffscreenDrawing drawing(Rect{0, 0, 800, 640}, draw);
         if (!drawing.ok()) return {size_t(-1), 0};
         const Rect& box = drawing.box();
@@ -683,10 +741,10 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
         for (size_t p = at.first; p < pages.size() && found.first == size_t(-1); ++p) {
             const readtest::PageImage& page = *pages[p];
             for (int32_t top = p == at.first ? at.second : 0; top + box.bottom <= page.pixels.height(); ++top) {
-                bool same = 30 + box.right <= page.pixels.width();
+                bool same = in + box.right <= page.pixels.width();
                 for (int16_t v = 0; v < box.bottom && same; ++v)
                     for (int16_t h = 0; h < box.right && same; ++h)
-                        same = drawing.RGB(h, v) == page.At(30 + h, top + v);
+                        same = drawing.RGB(h, v) == page.At(in + h, top + v);
                 if (same) {
                     found = {p, top};
                     break;
@@ -697,23 +755,33 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
     };
     Place at{0, 0};
     int forms = 0;
-    for (const std::string& heading : headings) {
-        const Place line = find(at, [&] {
-            std::string shown = heading;
-            std::replace(shown.begin(), shown.end(), '\t', ' ');
-            unsigned char text[256];
-            apptest::ToP(shown, text);
-            TextFont(GetResFont(2));
-            TextSize(GetResSize(2));
-            TextFace(bold);
-            FontInfo fi{};
-            GetFontInfo(&fi);
-            MoveTo(0, fi.ascent);
-            DrawString(text);
-            return Rect{0, 0, int16_t(fi.ascent + fi.descent), StringWidth(text)};
-        });
+    std::vector<std::string> alone;  // the headings that end their page
+    for (const auto& [heading, list] : headings) {
+        int16_t height = 0;
+        const Place line = find(
+            at,
+            [&, list = list, heading = heading] {
+                std::string shown = heading;
+                std::replace(shown.begin(), shown.end(), '\t', ' ');
+                unsigned char text[256];
+                apptest::ToP(shown, text);
+                TextFont(GetResFont(2));
+                TextSize(GetResSize(2));
+                TextFace(list ? italic : bold);
+                FontInfo fi{};
+                GetFontInfo(&fi);
+                MoveTo(0, fi.ascent);
+                DrawString(text);
+                height = int16_t(fi.ascent + fi.descent + fi.leading);
+                return Rect{0, 0, int16_t(fi.ascent + fi.descent), StringWidth(text)};
+            },
+            list ? 50 : 30);
         ASSERT_NE(line.first, size_t(-1)) << heading;
         at = {line.first, line.second + 1};
+        const readtest::PageImage& page = *pages[line.first];
+        if (!InkBetween(page, line.second + height, FooterRule(page)))
+            alone.push_back(heading + " on page " + std::to_string(line.first + 1));
+        if (list) continue;
         TObjQz* form = nullptr;
         for (int32_t row = 0; row < pane_->fList->rowCount; ++row) {
             auto* obj = static_cast<TObjQz*>(LongLRowObject(row, pane_->fList));
@@ -746,6 +814,88 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
         }
     }
     EXPECT_EQ(forms, 5);
+    EXPECT_EQ(alone, std::vector<std::string>{});
+}
+
+// A row that prints lines down to where `room` lines of the print's text
+// are left on the page, and keeps where it stopped.
+class RoomLeaving : public TObjQz {
+public:
+    int32_t room = 0;
+    int16_t end = 0, line = 0;
+    int16_t Print(OutPutParmRec*) override
+    {
+        UsePrintStyle(normal);
+        FontInfo fi{};
+        GetFontInfo(&fi);
+        line = int16_t(fi.ascent + fi.descent + fi.leading);
+        // A line fits when it ends above the bottom margin.
+        while ((P_PageRect.bottom - 30 - 1 - P_CrtHeight) / line > room)
+            PrintNewLine(reinterpret_cast<const unsigned char*>("\x04line"), 0);
+        end = P_CrtHeight;
+        return 0;
+    }
+};
+
+// The first object of every kind the demo lists, printed with everything
+// where only one, two or three lines are left on the first page, lines
+// following it: its heading is never the last line of that page, whatever
+// comes under it (an empty line, a list of strings, documentation, method
+// text, a form, the objects using it).
+TEST_F(DemoOutput, NoKindsHeadingEndsItsPage)
+{
+    // The demo's rows, kept aside: each print lists three rows alone.
+    std::vector<TObjQz*> kept, firsts;
+    for (int32_t row = 0; row < pane_->fList->rowCount; ++row) {
+        auto* obj = static_cast<TObjQz*>(LongLRowObject(row, pane_->fList));
+        kept.push_back(obj);
+        if (std::none_of(firsts.begin(), firsts.end(), [&](TObjQz* o) { return o->kind == obj->kind; }))
+            firsts.push_back(obj);
+    }
+    ASSERT_GT(firsts.size(), 15u);
+    LongLDelRow(int32_t(kept.size()), 0, pane_->fList);
+    SetFormPreviewProc(FormPagePreview);
+    RoomLeaving before;
+    PageFilling after;
+    before.owner = after.owner = &doc_;
+    after.lines = 3;
+    std::vector<std::string> alone;
+    for (TObjQz* obj : firsts) {
+        unsigned char name[256];
+        obj->GetFullName(name);
+        for (int32_t room = 1; room <= 3; ++room) {
+            const std::string row = P(name) + " with " + std::to_string(room) + " lines left";
+            SCOPED_TRACE(row);
+            before.room = room;
+            TObjQz* rows[] = {&before, obj, &after};
+            LongLAddRow(3, 0, pane_->fList);
+            for (int32_t i = 0; i < 3; ++i) LongLSetCell(&rows[i], sizeof rows[i], i, pane_->fList);
+            PrOpen();
+            PrintToFile();
+            // The output dialog: users, used objects, documentation, OK.
+            ClearDialogAnswers();
+            browser::G_Parms = OutPutParmRec{1, 0, 0, 0, 0, 0};
+            for (int16_t item : {4, 5, 10, 1}) PushDialogAnswer(item);
+            for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
+                if (e.path().filename().string().rfind("page", 0) == 0) std::filesystem::remove(e.path());
+            ASSERT_EQ(PMSessionSetPageImages(GetPrintSession(), folder_ / "page", 72), kPMNoError);
+            ASSERT_EQ(pane_->Output(true), 0);
+            PrClose();
+            DropPrintRecord();
+            LongLDelRow(3, 0, pane_->fList);
+            const readtest::PageImage first(folder_ / "page1.png");
+            ASSERT_TRUE(first.ok);
+            // Drawn in the heading's line under the first row: something below it too.
+            if (InkBetween(first, before.end, before.end + before.line) &&
+                !InkBetween(first, before.end + before.line, FooterRule(first)))
+                alone.push_back(row);
+        }
+    }
+    SetFormPreviewProc(nullptr);
+    LongLAddRow(int32_t(kept.size()), 0, pane_->fList);
+    for (size_t row = 0; row < kept.size(); ++row)
+        LongLSetCell(&kept[row], sizeof kept[row], int32_t(row), pane_->fList);
+    EXPECT_EQ(alone, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -117,14 +117,26 @@ TEST_F(StrEditor, TheListKeepsBetweenOneAnd255Strings)
     }
 }
 
-// A string stops at 255 characters: a paste is cut there; at the limit a
-// letter beeps while backspace, arrows and typing over a selection work.
+// A string stops at 255 characters: a longer paste is cut there, and said;
+// at the limit a letter beeps while backspace, arrows and typing over a
+// selection work.
 TEST_F(StrEditor, AStringStopsAt255Characters)
 {
     browser::TStrPlane* pane = OpenList("  \"\"\n");
-    Scrap(std::string(300, 'x'));
-    ASSERT_EQ(pane->Do_Func(24), 0);
+    for (const int32_t length : {254, 255, 256, 300}) {
+        TESetText("", 0, pane->fTE);
+        Scrap(std::string(size_t(length), 'x'));
+        const int32_t alerts = AlertCount();
+        ASSERT_EQ(pane->Do_Func(24), 0);
+        EXPECT_EQ(std::tuple(Text(pane->fTE), AlertCount() - alerts),
+                  std::tuple(std::string(size_t(std::min(length, 255)), 'x'), length > 255 ? 1 : 0))
+            << length;
+        if (length > 255) {
+            EXPECT_EQ(LastAlert().text, KeptText(browser::kPasteCutText));
+        }
+    }
     EXPECT_EQ((**pane->fTE).teLength, 255);
+    ResetSysBeepCount();  // the alerts' own
     pane->key(KeyEvent('a'));
     EXPECT_EQ((**pane->fTE).teLength, 255);
     EXPECT_EQ(SysBeepCount(), 1u);
@@ -140,6 +152,21 @@ TEST_F(StrEditor, AStringStopsAt255Characters)
     EXPECT_EQ(SysBeepCount(), 1u);
     pane->key(KeyEvent('z', cmdKey));
     EXPECT_EQ((**pane->fTE).teLength, 251) << "command keys are not typed";
+}
+
+// Another program's text keeps its lines in a string: CR LF, LF and CR
+// are each one line end.
+TEST_F(StrEditor, PastedLinesKeepOneLineEndEach)
+{
+    browser::TStrPlane* pane = OpenList("  \"\"\n");
+    for (const auto& [copied, pasted] : LineEndRows()) {
+        TESetText("", 0, pane->fTE);
+        OtherProgramCopies(copied);
+        ASSERT_EQ(pane->Do_Func(24), 0);
+        EXPECT_EQ(Text(pane->fTE), pasted) << copied;
+    }
+    EXPECT_EQ(pane->Write(true), 0);
+    EXPECT_EQ(Companion(), (Bytes{0, 1, 13, 'a', '\r', 'b', '\r', 'c', '\r', 'd', '\r', '\r', 'e', '\r', '\r', '\r'}));
 }
 
 // Tab moves on, and from the last string to all of the first.
@@ -214,13 +241,13 @@ TEST_F(StrEditor, AListRemovedBehindTheWindowIsWrittenAgainOnClose)
 }
 
 // A save is on disk when it ends; one the companion cannot take (a full
-// disk, a folder the user may not write, a companion whose data fill what
-// its layout reaches) says so, changes nothing on disk or in memory and
-// keeps the edit in the window, which saves it once the companion can take
-// it.
+// disk, for good or at its one write, a folder the user may not write, a
+// companion whose data fill what its layout reaches) says so, changes
+// nothing on disk or in memory and keeps the edit in the window, which
+// saves it once the companion can take it.
 TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
 {
-    const std::string cases[] = {"full disk", "read-only folder", "companion full"};
+    const std::string cases[] = {"full disk", "disk full once", "read-only folder", "companion full"};
     for (const std::string& c : cases) {
         SCOPED_TRACE(c);
         browser::TStrPlane* pane = OpenList("  \"one\"\n");
@@ -235,7 +262,7 @@ TEST_F(StrEditor, ASaveIsOnDiskAtOnceOrSaysWhyNot)
             AddResource(filler, FourCC("FILL"), 1, nullptr);
             ASSERT_EQ(ResError(), noErr);
         }
-        if (c == "full disk") InjectFault(FaultKind::DiskFull, 0, -1);
+        if (c == "full disk" || c == "disk full once") InjectFault(FaultKind::DiskFull, 0, c == "full disk" ? -1 : 1);
         else if (!filler) locked.emplace(std::filesystem::path(built_.companionPath).parent_path());
         ResetAlerts();
         PushDialogAnswer(1);  // save

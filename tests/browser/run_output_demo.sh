@@ -6,7 +6,7 @@
 # checker finds each preview on its screenshot and reads the first page.
 set -u
 program=$1 scripts=$2 work=$3 demo=$4 checker=$5 expected=$6
-rm -rf "$work" && mkdir -p "$work/prefs"
+rm -rf "$work" && mkdir -p "$work/prefs" "$work/documents"
 [ -s "$demo" ] || { echo "no demo structure at $demo"; exit 1; }
 stem=$(basename "$demo" .QzB) from=$(dirname "$demo")
 cp "$from/$stem".* "$from/._$stem".* "$work/" 2>/dev/null
@@ -14,7 +14,8 @@ copy="$work/$stem.QzB"
 mkdir -p "$work/original"
 cp "$from/$stem".* "$from/._$stem".* "$work/original/" 2>/dev/null
 sed "s|WORK|$work|g" "$scripts/demo_output.txt" > "$work/steps.txt"
-(cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_SCRIPT="$work/steps.txt" "$program" "$copy") 2> "$work/stderr.txt"
+(cd "$work" && QZ_PREFERENCES_DIR="$work/prefs" QZ_DOCUMENTS_DIR="$work/documents" QZ_SCRIPT="$work/steps.txt" \
+  "$program" "$copy") 2> "$work/stderr.txt"
 status=$?
 cat "$work/stderr.txt" >&2
 [ "$status" -eq 0 ] || { echo "output run: status $status"; exit 1; }
@@ -31,6 +32,11 @@ cmp -s "$work/export-body.txt" "$expected" ||
 [ -s "$work/DemoList.pdf" ] || { echo "no PDF"; exit 1; }
 pages=$(pdfinfo "$work/DemoList.pdf" | sed -n 's/^Pages: *//p')
 [ "${pages:-0}" -ge 5 ] || { echo "the PDF has ${pages:-no} pages"; exit 1; }
+# The printer's file, named after the document's, the only one there.
+[ "$(ls -A "$work/documents")" = "$stem.QzB objects.pdf" ] ||
+  { echo "the printer's file: $(ls -A "$work/documents")"; exit 1; }
+[ "$(pdfinfo "$work/documents/$stem.QzB objects.pdf" | sed -n 's/^Pages: *//p')" = "$pages" ] ||
+  { echo "the printer's file differs from the one saved"; exit 1; }
 for ((n = 1; n <= pages; n++)); do
   pdftotext -f $n -l $n "$work/DemoList.pdf" - | grep -q "Page $n\$" || { echo "page $n has no footer"; exit 1; }
 done

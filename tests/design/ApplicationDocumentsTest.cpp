@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <random>
+#include <tuple>
 
 #include "app/documents/DocHooks.h"
 #include "app/documents/MainDoc.h"
@@ -111,6 +113,40 @@ TEST_F(ApplicationDocuments, ANewLibraryIsSavedWithItsCompanion)
         EXPECT_NE(platform::Get1Resource(FourCC("INQz"), 0), nullptr) << path;
         platform::UseResFile(saved);
         EXPECT_EQ(opened->Close(), 0);
+    }
+}
+
+// A library is saved under every name a file takes, 245 to 255 bytes: its
+// data file and companion are there and nothing else, and it opens again as
+// a library. Its type comes from its sidecar up to 253 bytes; the longer
+// names have no room for one and go without.
+TEST_F(ApplicationDocuments, ANewLibraryIsSavedUnderEveryNameAFileTakes)
+{
+    const std::filesystem::path folder = folder_ / "long";
+    for (size_t length = 245; length <= 255; ++length) {
+        SCOPED_TRACE(length);
+        std::filesystem::create_directories(folder);
+        ASSERT_EQ(appl_->NewLibDoc(1), 0);
+        auto* doc = static_cast<TLibDoc*>(appl_->fDocList);
+        const std::string stem(length - 4, 'L');
+        platform::PushFileDialogAnswer(folder / (stem + ".QTL"));
+        ResetAlerts();
+        ASSERT_EQ(doc->Write(), 0) << ::LastAlert().text;
+        EXPECT_EQ(doc->Close(), 0);
+        std::vector<std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(folder)) files.push_back(e.path().filename());
+        std::sort(files.begin(), files.end());
+        std::vector<std::string> expected{stem + ".QTL", stem + ".RSR"};
+        if (length <= 253) expected.insert(expected.begin(), {"._" + stem + ".QTL", "._" + stem + ".RSR"});
+        EXPECT_EQ(files, expected);
+        platform::FInfo info;
+        ASSERT_EQ(platform::FSpGetFInfo(platform::FSSpec{folder / (stem + ".QTL")}, &info), 0);
+        EXPECT_EQ(std::tuple(info.fdType, info.fdCreator),
+                  length <= 253 ? std::tuple(FourCC("QzLB"), FourCC("QzA6")) : std::tuple(0u, 0u));
+        ASSERT_EQ(appl_->OpenNamedDoc(platform::FSSpec{folder / (stem + ".QTL")}, 0), 0) << ::LastAlert().text;
+        EXPECT_TRUE(appl_->fDocList->IsMember(3));
+        EXPECT_EQ(static_cast<TMainDoc*>(appl_->fDocList)->Close(), 0);
+        std::filesystem::remove_all(folder);
     }
 }
 

@@ -349,9 +349,11 @@ TEST_F(DesignPreviews, PrintingTakesTheLinesOfWhatIsShown)
     const unsigned char empty[1] = {0};
     int16_t normal = 0, bold = 0, heading = 0, whole = 0, barResult = -1, balloonResult = -1;
     PrintPages(folder_.path(), "preview-", [&] {
+        // What a print takes of the page once the list's end placed its heading.
         auto advance = [](const std::function<void()>& print) {
             const int16_t before = P_CrtHeight;
             print();
+            PlaceHeldHeadings(nullptr, 0);
             return int16_t(P_CrtHeight - before);
         };
         UsePrintStyle(platform::normal);
@@ -361,6 +363,7 @@ TEST_F(DesignPreviews, PrintingTakesTheLinesOfWhatIsShown)
         OutPutParmRec options;
         heading = advance([&] { EXPECT_EQ(list->PrintObj(&options), 0); });
         barResult = bar->PrintObj(&options);
+        PlaceHeldHeadings(nullptr, 0);
         options.contents = 1;
         whole = advance([&] { EXPECT_EQ(list->PrintObj(&options), 0); });
         balloonResult = balloon->PrintObj(&options);

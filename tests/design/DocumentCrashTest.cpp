@@ -2,6 +2,7 @@
 // of their file changes: once the name is opened again (or the creation
 // tried again), it holds the old pair or the new pair whole, and no
 // temporary is left beside it.
+#include <cerrno>
 #include <filesystem>
 #include <set>
 
@@ -102,6 +103,51 @@ TEST_F(DocumentCrash, MovingADocumentToANewNameLeavesNothingOrTheNewPair)
         return CheckPair(state / "to", "New.QTL", 0, {}, after);
     });
     std::printf("[ crash    ] moving to a new name: %zu crash states, %zu failed\n", recorder.StatesChecked(), failed);
+    EXPECT_EQ(failed, 0u);
+}
+
+// A recorder that refuses the renames of one name, as a folder refuses
+// to let this user replace another user's file.
+class RefusingRecorder : public filecrash::Recorder {
+public:
+    RefusingRecorder(const std::filesystem::path& root, std::string refused)
+        : Recorder(root), refused_(std::move(refused))
+    {
+    }
+    int Refusal(const std::string& path) override { return path == refused_ ? EPERM : 0; }
+
+private:
+    std::string refused_;
+};
+
+// A move over a document refused half way (the companion replaced, the
+// data file's rename refused) takes back what it did: cut anywhere, the
+// name holds the old pair, or the new one that its journal finishes.
+TEST_F(DocumentCrash, AMoveRefusedHalfWayLeavesTheOldPairOrTheNew)
+{
+    const std::filesystem::path root = docs_ + "/session", done = docs_ + "/done";
+    for (const char* sub : {"from", "to"}) std::filesystem::create_directories(root / sub);
+    const auto from = docbuilder::BuildDocument("library Src\nstrings New id 5\n  \"new\"\n", "s", (root / "from").string());
+    const auto to = docbuilder::BuildDocument("library Old\nstrings Old id 7\n  \"old\"\n", "o", (root / "to").string());
+    ASSERT_EQ(from.error, 0);
+    ASSERT_EQ(to.error, 0);
+    std::filesystem::remove(from.manifestPath);
+    std::filesystem::remove(to.manifestPath);
+    // The new pair, as a move that lands leaves it.
+    std::filesystem::copy(root, done, std::filesystem::copy_options::recursive);
+    ASSERT_EQ(CopyFile(Spec((done / "from/Src.QTL").string()), Spec((done / "to/Old.QTL").string())), 0);
+    const Files after = FolderFiles(done / "to");
+
+    RefusingRecorder recorder(root, (root / "to/Old.QTL").string());
+    EXPECT_EQ(CopyFile(Spec(from.dataPath), Spec(to.dataPath)), platform::permErr);
+    recorder.Stop();
+    const Files before = PairFiles(recorder.Before().Files(), "to", "Old.QTL", "Old.RSR");
+    ASSERT_EQ(FolderFiles(root / "to"), before) << "the refused move left the old pair alone";
+    ASSERT_NE(before, after);
+    const size_t failed = recorder.CheckEveryCut(docs_ + "/state", [&](const std::filesystem::path& state) {
+        return CheckPair(state / "to", "Old.QTL", 0, before, after);
+    });
+    std::printf("[ crash    ] a move refused half way: %zu crash states, %zu failed\n", recorder.StatesChecked(), failed);
     EXPECT_EQ(failed, 0u);
 }
 

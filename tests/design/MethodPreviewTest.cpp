@@ -199,6 +199,7 @@ TEST_F(MethodPreview, PrintingSetsTheHeadingAndTheTextBesideItsRule)
         PrintPages(folder_.path(), "heading-", [&] {
             P_CrtHeight = int16_t(P_PageRect.bottom - 30 - line - 1 + over);
             EXPECT_EQ(m->PrintObj(&options), 0);
+            PlaceHeldHeadings(m->owner, 0);  // the list's end
             pages = P_NoPage;
         });
         EXPECT_EQ(pages, 1 + over) << over;

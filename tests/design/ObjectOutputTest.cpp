@@ -152,7 +152,9 @@ protected:
         EraseRect(&page);
         P_PageRect = page;
         P_CrtHeight = 0;
+        DropHeldHeadings();
         draw();
+        PlaceHeldHeadings(nullptr, 0);  // as the printed list ends
         SetGWorld(saved, device);
         const Surface s = MakeSurface(reinterpret_cast<const BitMap*>(*GetGWorldPixMap(world)));
         std::vector<uint32_t> pixels;
@@ -237,6 +239,7 @@ TEST_F(PrintedOutput, HoldersPrintTheirShownMembersThenAnEmptyLine)
             o.rowClosed = closed;
             Page([&] {
                 EXPECT_EQ(holder->Print(&o), 0);
+                PlaceHeldHeadings(&counting, 0);
                 heights[closed] = P_CrtHeight;
                 FontInfo info{};  // the printing's font
                 GetFontInfo(&info);

@@ -68,7 +68,9 @@ inline void PrintPages(const std::string& folder, const std::string& prefix, con
     GetPortBounds(port, &P_PageRect);
     P_NoPage = 1;
     P_CrtHeight = 40;
+    DropHeldHeadings();
     draw();
+    PlaceHeldHeadings(nullptr, 0);  // as the printed list ends
     PrClosePage(P_Context);
     PrCloseDoc(P_Context);
     P_Context = nullptr;

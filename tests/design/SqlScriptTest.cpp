@@ -11,6 +11,7 @@
 #include "platform/core/Endian.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "platform/core/Faults.h"
+#include "platform/text/Utf8.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "tests/design/ReadFixture.h"
 #include "tests/platform/files/LockedFolder.h"
@@ -174,7 +175,8 @@ TEST_F(SqlScript, MergedTablesAndColumnsAndCutNamesAreRemarked)
          "Line 1 left out: \"\xDB\" in Co\x9Et\xDB, which is read as Co\x9Et\nTable Co\x9Et\n          column Prix\n",
          "Co\x9Et(Prix:9) ", 1},
         // A script that is not UTF-8 is read as Windows-1252, which is said:
-        // Latin-1, Windows-1252, and Mac Roman, misread so.
+        // Latin-1, Windows-1252, and Mac Roman holding no byte Windows-1252
+        // lacks, misread so.
         {"CREATE TABLE Caf\xE9 (Prix INT);",
          "The script is not UTF-8: it was read as Windows-1252.\nTable Caf\x8E\n          column Prix\n",
          "Caf\x8E(Prix:9) ", 1},
@@ -232,6 +234,81 @@ TEST_F(SqlScript, MergedTablesAndColumnsAndCutNamesAreRemarked)
     EXPECT_EQ(std::tuple(platform::ReadBE16(&t[0]), Field(t, 1)[32], Field(t, 2)[32]), std::tuple(2, 0, 9));
     ASSERT_EQ(Read(), 0);
     EXPECT_NE(Find(1, "Clients_\x8E"), nullptr);
+}
+
+// The text of `utf8` in UTF-16 of either byte order, with its mark or not.
+std::string Utf16(const std::string& utf8, bool little, bool mark)
+{
+    std::u16string units(utf8.size(), u'\0');
+    const platform::ConversionResult r = platform::Utf8ToUtf16(reinterpret_cast<const uint8_t*>(utf8.data()),
+                                                               int32_t(utf8.size()), units.data(), int32_t(units.size()), true);
+    units.resize(size_t(r.produced));
+    if (mark) units.insert(units.begin(), u'\uFEFF');
+    std::string bytes;
+    for (char16_t u : units) {
+        const char hi = char(u >> 8), lo = char(u & 0xFF);
+        bytes += little ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    return bytes;
+}
+
+// Each script is read in the encoding found for it: its names are as
+// written (Mac Roman in the schema), and the report names the line and
+// byte of whatever could not be read.
+TEST_F(SqlScript, EachScriptIsReadInTheEncodingFoundForIt)
+{
+    const std::string utf8 = "CREATE TABLE Caf\u00E9 (\u00DCbung INT,\r\n Nom CHAR);";
+    const std::string tables = "Table Caf\x8E\n          column \x86" "bung\n          column Nom\n";
+    const std::string window1252 = "The script is not UTF-8: it was read as Windows-1252.\n";
+    std::string surrogate = Utf16(utf8, true, true);
+    surrogate.insert(surrogate.size() - 18, std::string("\x00\xD8", 2));  // inside "Nom"
+    const std::tuple<const char*, std::string, std::string, int32_t> cases[] = {
+        {"UTF-8", utf8, tables, 0},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, tables, 0},
+        {"UTF-16 LE with its mark", Utf16(utf8, true, true), tables, 0},
+        {"UTF-16 LE", Utf16(utf8, true, false), tables, 0},
+        {"UTF-16 BE with its mark", Utf16(utf8, false, true), tables, 0},
+        {"UTF-16 BE", Utf16(utf8, false, false), tables, 0},
+        {"Windows-1252", "CREATE TABLE Caf\xE9 (\xDC" "bung INT,\r\n Nom CHAR);", window1252 + tables, 1},
+        {"Latin-1 with LF", "CREATE TABLE Caf\xE9 (\xDC" "bung INT,\n Nom CHAR);", window1252 + tables, 1},
+        // A byte Windows-1252 leaves undefined (0x8D, ç) makes it Mac Roman.
+        {"Mac Roman", "CREATE TABLE Caf\x8E (\x86" "bung INT,\r\n Nom CHAR, Fa\x8D" "ade DATE);",
+         "The script is not UTF-8 and holds bytes Windows-1252 does not: it was read as Mac Roman.\n" + tables +
+             "          column Fa\x8D" "ade\n",
+         1},
+        // One stray byte among UTF-8: read as Windows-1252, and said where.
+        {"UTF-8 with one stray byte", "CREATE TABLE Caf\u00E9 (\u00DCbung INT,\r\n N\xF4m CHAR);",
+         "Line 2, byte 3: 0xF4 is not UTF-8: it was read as Windows-1252, \"\x99\".\nTable Caf\x8E\n"
+         "          column \x86" "bung\n          column N\x99m\n",
+         1},
+        {"a NUL byte", "CREATE TABLE Caf\u00E9 (\u00DCbung INT,\r\n N" + std::string(1, '\0') + "om CHAR);",
+         "Line 2, byte 3: a NUL character, left out.\n" + tables, 1},
+        {"a NUL byte and CR lines", "CREATE TABLE Caf\xC3\xA9\r(\xC3\x9C" "bung INT,\r\r" + std::string(1, '\0') + "Nom CHAR);",
+         "Line 4, byte 1: a NUL character, left out.\n" + tables, 1},
+        {"UTF-16 with a lone surrogate and an odd last byte", surrogate + "x",
+         "Line 2, byte 5: 0xD800 is not UTF-16 (a surrogate without its pair): it was left out.\n"
+         "Line 2, byte 25: 0x78 is the script's last byte, without its pair in UTF-16: it was left out.\n" + tables,
+         2},
+    };
+    for (const auto& [what, script, report, remarks] : cases) {
+        ASSERT_EQ(Parse(script), 0) << what << "\n" << report_;
+        EXPECT_EQ(std::tuple(report_, schema_.remarks), std::tuple(report, remarks)) << what;
+    }
+    // The structure built of a UTF-16 script without its mark holds the
+    // names as written; its report is UTF-8.
+    ASSERT_EQ(Run(Utf16(utf8, true, false)), 0) << Report();
+    EXPECT_EQ(Report(), "Table Caf\u00E9\n          column \u00DCbung\n          column Nom\n");
+    EXPECT_EQ(platform::ReadBE16(&Definition(1)[0]), 2);
+    ASSERT_EQ(Read(), 0);
+    TObjQz* table = Find(1, "Caf\x8E");
+    ASSERT_TRUE(table && table->members);
+    std::string fields;
+    for (int32_t i = 0; i < table->members->Size(); ++i) {
+        ObjName name;
+        table->members->At(i)->GetName(name);
+        fields += std::string(reinterpret_cast<const char*>(name + 1), name[0]) + " ";
+    }
+    EXPECT_EQ(fields, "\x86" "bung Nom ");
 }
 
 TEST_F(SqlScript, TheScannerReadsKeywordsNamesStringsAndSkipsTheRest)

@@ -13,9 +13,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "design/documents/DocumentPairs.h"
+#include "app/dialogs/Messages.h"
 #include "design/sql/SqlScript.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "resources/Companion.h"
@@ -259,23 +261,82 @@ TEST_F(TwoPrograms, OnlyTheHolderOfAPairsLockChangesIt)
 // (an open, then a save of Src over Demo): refused with nothing changed
 // while it is there, both done once it has gone. Lock files nobody holds
 // go with the next lock taken in the folder.
-enum class There { LockHeld, CompanionHeld, FolderAtLock, LinkAtLock, PipeAtLock, Leftovers };
+enum class There {
+    LockHeld,
+    CompanionHeld,
+    FolderAtLock,
+    LinkAtLock,
+    PipeAtLock,
+    LockOfAnotherUser,
+    CompanionReadOnly,
+    Leftovers
+};
 
 struct HeldRow {
     const char* what;
     There there;
     int16_t openAnswer, saveAnswer;
+    const char* said;  // what the open says: the message of its answer, or its own alert
 };
 
-constexpr int16_t kLockName = platform::lockNameErr;
+constexpr int16_t kLockName = platform::lockNameErr, kLockDenied = platform::lockDeniedErr, kSaid = 1001;
+constexpr const char* kAtLockName =
+    "Something other than a file (a folder, a link or a special file) has the name of the hidden lock file "
+    "\".qz.Demo.RSR.lock\" beside this document. Nothing was changed: remove that item, then try again.";
 
 const HeldRow kHeldRows[] = {
-    {"the pair's lock held", There::LockHeld, kOpenBusy, kBusy},
-    {"the companion held, its data file free", There::CompanionHeld, kOpenBusy, kBusy},
-    {"a folder at the lock's name", There::FolderAtLock, kLockName, kLockName},
-    {"a link at the lock's name", There::LinkAtLock, kLockName, kLockName},
-    {"a pipe at the lock's name", There::PipeAtLock, kLockName, kLockName},
-    {"lock files nobody holds", There::Leftovers, 0, 0},
+    {"the pair's lock held", There::LockHeld, kOpenBusy, kBusy, "The file is in use by another program."},
+    {"the companion held, its data file free", There::CompanionHeld, kOpenBusy, kBusy,
+     "The file is in use by another program."},
+    {"a folder at the lock's name", There::FolderAtLock, kLockName, kLockName, kAtLockName},
+    {"a link at the lock's name", There::LinkAtLock, kLockName, kLockName, kAtLockName},
+    {"a pipe at the lock's name", There::PipeAtLock, kLockName, kLockName, kAtLockName},
+    // Left by another user's killed program under a strict umask: this
+    // user may not open it (the open refused as the system would).
+    {"another user's lock file, closed to this user", There::LockOfAnotherUser, kLockDenied, kLockDenied,
+     "The hidden lock file \".qz.Demo.RSR.lock\" beside this document is another user's and closed to you, so "
+     "nothing was changed. If no program of theirs is working on the document, remove that file (or ask them to), "
+     "then try again."},
+    // Refused naming the companion, never opened with its objects hidden;
+    // a save over the document replaces the pair as for any document.
+    {"the companion read-only", There::CompanionReadOnly, kSaid, 0,
+     "The companion file \"Demo.RSR\" of this document may not be written, so the document is locked and was not "
+     "opened. Allow writing to the companion file, then open the document again."},
+    {"lock files nobody holds", There::Leftovers, 0, 0, ""},
+};
+
+// Refuses every call on a path ending in `name`, as the system refuses
+// this user another user's file (closed to it, or in a sticky folder).
+class OthersFile : public platform::FileOpObserver {
+public:
+    OthersFile(std::string name, int why) : name_(std::move(name)), why_(why) {}
+    int Refusal(const std::string& path) override
+    {
+        return path.size() >= name_.size() && path.compare(path.size() - name_.size(), name_.size(), name_) == 0
+                   ? why_
+                   : 0;
+    }
+
+private:
+    std::string name_;
+    int why_;
+};
+
+// Fails the call number `nth` (from 0) that makes, renames, removes or
+// flushes a name in `folder`.
+class FailingStep : public platform::FileOpObserver {
+public:
+    FailingStep(std::string folder, int nth) : folder_(std::move(folder)), nth_(nth) {}
+    int Refusal(const std::string& path) override
+    {
+        if (path != folder_ && fs::path(path).parent_path() != folder_) return 0;
+        return calls_++ == nth_ ? EIO : 0;
+    }
+    bool Met() const { return calls_ > nth_; }
+
+private:
+    std::string folder_;
+    int nth_, calls_ = 0;
 };
 
 TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
@@ -293,12 +354,20 @@ TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
             ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
         };
         const std::string held = docs_ + "/.qz.Other.QzB.lock";
+        OthersFile closed("/.qz.Demo.RSR.lock", EACCES);
         switch (row.there) {
         case There::LockHeld: hold(lock); break;
         case There::CompanionHeld: hold(demoCompanion_.path); break;
         case There::FolderAtLock: fs::create_directory(lock); break;
         case There::LinkAtLock: fs::create_symlink(docs_ + "/elsewhere", lock); break;
         case There::PipeAtLock: ASSERT_EQ(::mkfifo(lock.c_str(), 0666), 0); break;
+        case There::LockOfAnotherUser:
+            std::ofstream(lock) << "";
+            platform::SetFileOpObserver(&closed);
+            break;
+        case There::CompanionReadOnly:
+            fs::permissions(demoCompanion_.path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+            break;
         case There::Leftovers:
             // A killed program's, the name's lock before it was the
             // companion's, and one another program holds.
@@ -306,10 +375,17 @@ TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
             hold(held);
             break;
         }
+        ResetAlerts();
         const Opened first = Open(demo_, 1);
         Close(first);
         EXPECT_EQ(first.err, row.openAnswer);
+        if (first.err != 0) {
+            unsigned char message[256];
+            ErrorMessage(first.err, message);
+            EXPECT_EQ(first.err == kSaid ? LastAlert().text : apptest::P(message), row.said);
+        }
         EXPECT_EQ(CopyFile(InFolder("from/Src.QzB"), demo_), row.saveAnswer);
+        platform::SetFileOpObserver(nullptr);
         if (row.saveAnswer != 0) {
             EXPECT_TRUE(Read(demo_) == oldData && Read(demoCompanion_) == oldCompanion) << "Demo changed";
             EXPECT_TRUE(Read(InFolder("from/Src.QzB")) == srcData && Read(InFolder("from/Src.RSR")) == srcCompanion);
@@ -320,6 +396,7 @@ TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
         if (row.there == There::Leftovers) names.insert(".qz.Other.QzB.lock");
         else if (row.saveAnswer != 0 && row.there != There::CompanionHeld) names.insert(".qz.Demo.RSR.lock");
         EXPECT_EQ(Names(docs_), names);
+
 
         // Gone: the second try of each is done.
         if (other >= 0) ::close(other);
@@ -333,6 +410,88 @@ TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
         EXPECT_TRUE(Read(demo_) == srcData && Read(demoCompanion_) == srcCompanion) << "Demo is not Src's pair";
         fs::remove(held);
     }
+}
+
+// What a folder holds: each name with its bytes (a folder's empty).
+std::map<std::string, Bytes> FolderFiles(const std::string& folder)
+{
+    std::map<std::string, Bytes> files;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        Bytes& bytes = files[e.path().filename().string()];
+        if (!e.is_directory()) platform::ReadWholeFile(e.path().string(), &bytes);
+    }
+    return files;
+}
+
+// B saves Src over A's Demo.QzB where the folder lets B make files but
+// not replace A's (a sticky folder two users share: the rename of A's
+// companion refused as the system refuses it), then with each step of the
+// save failing in turn. A save that fails leaves A's pair byte for byte,
+// and neither a journal nor a made file: A's next open changes nothing. A
+// save that lands leaves Src's pair, and once the name is opened nothing
+// beside it.
+TEST_F(TwoPrograms, ASaveRefusedOrFailedAtAnyStepTakesItsOwnFilesBack)
+{
+    int failed = 0;
+    for (int nth = -1;; ++nth) {
+        SCOPED_TRACE(nth < 0 ? "the companion's rename refused" : "step " + std::to_string(nth) + " failing");
+        ASSERT_LT(nth, 400);
+        MakeDocuments();
+        const auto before = FolderFiles(docs_), sources = FolderFiles(docs_ + "/from");
+        const Bytes srcData = Read(InFolder("from/Src.QzB")), srcCompanion = Read(InFolder("from/Src.RSR"));
+        OthersFile othersCompanion("/Demo.RSR", EPERM);
+        FailingStep failing(docs_, nth);
+        platform::SetFileOpObserver(nth < 0 ? static_cast<platform::FileOpObserver*>(&othersCompanion) : &failing);
+        const int16_t answer = CopyFile(InFolder("from/Src.QzB"), demo_);
+        platform::SetFileOpObserver(nullptr);
+        if (nth < 0) {
+            EXPECT_EQ(answer, platform::permErr);
+        } else if (!failing.Met()) {
+            EXPECT_EQ(answer, 0);
+            break;
+        }
+        if (answer != 0) {
+            ++failed;
+            EXPECT_EQ(FolderFiles(docs_), before) << "the folder changed";
+            EXPECT_EQ(FolderFiles(docs_ + "/from"), sources) << "the source changed";
+        } else {
+            EXPECT_TRUE(Read(demo_) == srcData && Read(demoCompanion_) == srcCompanion) << "Demo is not Src's pair";
+            for (const auto& [name, bytes] : FolderFiles(docs_))
+                EXPECT_TRUE(name.find(".replacing") == std::string::npos && name.find(".new") == std::string::npos)
+                    << name << " left";
+        }
+        // A's next open changes nothing, and removes what a save that
+        // landed could not.
+        const auto saved = FolderFiles(docs_);
+        const Opened next = Open(demo_, 1);
+        ASSERT_EQ(next.err, 0);
+        CloseAccepted(next);
+        const auto now = FolderFiles(docs_);
+        EXPECT_EQ(now.at("Demo.QzB"), saved.at("Demo.QzB"));
+        EXPECT_EQ(now.at("Demo.RSR"), saved.at("Demo.RSR"));
+        EXPECT_EQ(Names(docs_), (std::set<std::string>{"Demo.QzB", "Demo.RSR", "from"}));
+        if (answer != 0) {
+            EXPECT_EQ(now, before) << "the open changed the folder";
+        }
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(failed, 10);
+}
+
+// A lock file made under a strict umask can still be opened by every user
+// (to learn whether it is held), so that none is kept out by it.
+TEST_F(TwoPrograms, ALockFileIsOpenToEveryUserWhateverTheUmask)
+{
+    MakeDocuments();
+    const mode_t mask = ::umask(077);
+    struct stat st {};
+    {
+        PairLock lock;
+        ASSERT_EQ(lock.Take(demo_), 0);
+        ASSERT_EQ(::stat(PairLockFile(demo_).path.c_str(), &st), 0);
+    }
+    ::umask(mask);
+    EXPECT_EQ(st.st_mode & 0444, 0444u);
 }
 
 // Unpaused, as users meet it: A saves Src as Demo.QzB (over the old one, or

@@ -419,15 +419,101 @@ TEST_F(FormReader, DamagedFormsEndWithBadFormAndLeakNothing)
              Rect(b, [](B&) {});
          }),
          IFF_OKAY},
+        // Wherever the read stops, what it made so far goes with it.
+        {"a chunk cut after good objects",
+         FormOf(false, [](B& b) {
+             Rect(b, [](B&) {});
+             Rect(b, [](B&) {});
+             b.Id("OVAL").L(100).Zeros(8);
+         }),
+         BAD_IFF},
+        {"a count past its bytes after good objects",
+         FormOf(false, [](B& b) {
+             Rect(b, [](B&) {});
+             Rect(b, [](B&) {});
+             Chunk(b, "TEXT", [](B& d) { d.W(0).W(0).W(0).W(0).Zeros(8).U8(0).L(100).Raw("ab"); });
+         }),
+         BAD_FORM},
+        {"an object of an unknown kind, cut, after good objects",
+         FormOf(false, [](B& b) {
+             Rect(b, [](B&) {});
+             Chunk(b, "GRUP", [](B& d) { d.W(0).W(0).W(9).W(9); });
+             b.Id("BLOB").L(0x40).Zeros(6);
+         }),
+         BAD_IFF},
+        {"an object of an unknown kind between good ones is passed over",
+         FormOf(false, [](B& b) {
+             Rect(b, [](B&) {});
+             b.Chunk("BLOB", {1, 2, 3});
+             Rect(b, [](B&) {});
+             Rect(b, [](B&) {});
+         }),
+         IFF_OKAY},
+        {"a group's members cut after some were made",
+         FormOf(false, [](B& b) {
+             Rect(b, [](B&) {});
+             Chunk(b, "GRUP", [](B& d) { d.W(0).W(0).W(9).W(9); });
+             b.Group("FORM", "OBJG", B().Chunk("RECT", {0, 0, 0, 0, 0, 0, 0, 0}).Id("OVAL").L(20).Zeros(4).b);
+         }),
+         BAD_IFF},
+        {"a group in a group failing after members were made",
+         FormOf(false, [](B& b) {
+             Chunk(b, "GRUP", [](B& d) { d.W(0).W(0).W(9).W(9); });
+             B inner;
+             inner.Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0}).Chunk("GRUP", {0, 0, 0, 0, 0, 9, 0, 9});
+             inner.Group("FORM", "OBJG", Bytes{'R', 'E', 'C', 'T', 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 'T', 'E', 'X', 'T',
+                                             0, 0, 0, 2, 0, 0});
+             b.Group("FORM", "OBJG", inner.b);
+         }),
+         SHORT_CHUNK},
+        {"a page cut after pages were closed",
+         FormOf(false, [](B& b) {
+             Chunk(b, "PAG#", [](B& d) { d.W(2); });
+             Rect(b, [](B&) {});
+             Chunk(b, "PAGE", [](B& d) { d.W(0); });
+             Rect(b, [](B&) {});
+             Chunk(b, "PAGE", [](B& d) { d.W(1); });
+             Rect(b, [](B&) {});
+             b.Id("LINE").L(30).Zeros(2);
+         }),
+         BAD_IFF},
+        {"objects outside any form, cut", B().Group("FORM", "OBJS", B().Chunk("RECT", {0, 0, 0, 0, 0, 0, 0, 0})
+                                                                         .Id("RECT").L(8).Zeros(2).b).b,
+         BAD_IFF},
+        // Objects where a form was expected go to the form's only page.
+        {"objects outside any form",
+         B().Group("FORM", "OBJS",
+                   B().Chunk("RECT", {0, 0, 0, 0, 0, 0, 0, 0})
+                       .Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0})
+                       .Chunk("LINE", {0, 0, 0, 0, 0, 0, 0, 0})
+                       .b)
+             .b,
+         IFF_OKAY},
+        {"a list of forms of objects",
+         B().Group("LIST", "OBJS",
+                   B().Group("FORM", "OBJS", B().Chunk("RECT", {0, 0, 0, 0, 0, 0, 0, 0}).b)
+                       .Group("FORM", "OBJS",
+                              B().Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0}).Chunk("LINE", {0, 0, 0, 0, 0, 0, 0, 0}).b)
+                       .b)
+             .b,
+         IFF_OKAY},
     };
     for (const Case& c : cases) {
-        Read r;
-        ReadBytes(c.bytes, &r);
-        EXPECT_EQ(r.result, c.result) << c.what;
-        if (c.result == IFF_OKAY) {
-            EXPECT_EQ(LastPageIndex(r.frame.pages), 0) << c.what;
-            EXPECT_EQ(r.objects.size(), 3u) << c.what;
+        const size_t objects = LayoutObject::LiveCount();
+        {
+            Read r;
+            ReadBytes(c.bytes, &r);
+            EXPECT_EQ(r.result, c.result) << c.what;
+            EXPECT_EQ(r.frame.firstObject, nullptr) << c.what;
+            if (c.result == IFF_OKAY) {
+                EXPECT_EQ(LastPageIndex(r.frame.pages), 0) << c.what;
+                EXPECT_EQ(r.objects.size(), 3u) << c.what;
+            } else {
+                EXPECT_EQ(r.frame.pages, nullptr) << c.what;
+                EXPECT_EQ(LayoutObject::LiveCount(), objects) << c.what;
+            }
         }
+        EXPECT_EQ(LayoutObject::LiveCount(), objects) << c.what;
     }
     EXPECT_EQ(platform::LiveHandleCount(), handles);
 }

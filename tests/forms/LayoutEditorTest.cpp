@@ -95,6 +95,12 @@ TEST_F(FormModel, EveryLayoutReadsWithinItsResource)
     storetest::Bytes paged = docbuilder::FlatForm(OnPages({1, 2, 3, 3}));
     storetest::Bytes cut = paged, none = {13, 0, 0, 0};
     cut.resize(cut.size() - 4);
+    // What a copy puts on the clipboard: two rectangles.
+    storetest::Bytes objects = {'F', 'O', 'R', 'M', 0, 0, 0, 36, 'O', 'B', 'J', 'S'};
+    for (int k = 0; k < 2; ++k) {
+        const uint8_t rect[16] = {'R', 'E', 'C', 'T', 0, 0, 0, 8, 0, 0, 0, 0, 0, 9, 0, 9};
+        objects.insert(objects.end(), rect, rect + 16);
+    }
     struct Case {
         const char* what;
         storetest::Bytes bytes;
@@ -109,15 +115,20 @@ TEST_F(FormModel, EveryLayoutReadsWithinItsResource)
         {"oldest flat", docbuilder::FlatForm(OnPages({1, 1}), docbuilder::ByteOrder::Big, true), true, {0, 2}},
         {"a type no object reads", {7, 7, 7, 7}, false, {0, 0}},
         {"a byte after the last page", [&] { auto b = paged; b.push_back(0); return b; }(), false, {0, 1, 1, 2}},
+        {"objects where a form belongs", objects, true, {2, 0}},
     };
     for (int16_t i = 0; i < int16_t(std::size(cases)); ++i) {
-        Add(int16_t(10 + i), cases[i].bytes);
-        LayoutEditor model(int16_t(10 + i), 0, file_);
-        EXPECT_EQ(model.ReadLayout(), cases[i].whole) << cases[i].what;
-        EXPECT_EQ(model.CurrentPage(), 1) << cases[i].what;
-        std::vector<int32_t> perPage;
-        for (int16_t p = 0; p <= model.LastPage(); ++p) perPage.push_back(model.CountPageObjects(p));
-        EXPECT_EQ(perPage, cases[i].perPage) << cases[i].what;
+        const size_t live = LayoutObject::LiveCount();
+        {
+            Add(int16_t(10 + i), cases[i].bytes);
+            LayoutEditor model(int16_t(10 + i), 0, file_);
+            EXPECT_EQ(model.ReadLayout(), cases[i].whole) << cases[i].what;
+            EXPECT_EQ(model.CurrentPage(), 1) << cases[i].what;
+            std::vector<int32_t> perPage;
+            for (int16_t p = 0; p <= model.LastPage(); ++p) perPage.push_back(model.CountPageObjects(p));
+            EXPECT_EQ(perPage, cases[i].perPage) << cases[i].what;
+        }
+        EXPECT_EQ(LayoutObject::LiveCount(), live) << cases[i].what;
     }
     LayoutEditor iff(10, 0, file_);
     iff.ReadLayout();

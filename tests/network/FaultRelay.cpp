@@ -201,8 +201,13 @@ void FaultRelay::Down(Link* link)
         static const uint8_t kJunk[] = {0xEE, 0x51, 0x7A, 0x00, 0x51, 0xEE, 0xEE, 0x00, 0x00};
         switch (spoil) {
         case Spoil::NoReply: stalled = true; break;
-        case Spoil::HalfThenClose:
+        case Spoil::Stalled:
             WriteAll(link->client, unit.data(), unit.size() / 2);
+            stalled = true;
+            break;
+        case Spoil::HalfThenClose:
+        case Spoil::Closed:
+            WriteAll(link->client, unit.data(), spoil == Spoil::Closed ? 0 : unit.size() / 2);
             ::shutdown(link->client, SHUT_RDWR);
             ::shutdown(link->server, SHUT_RDWR);
             return;

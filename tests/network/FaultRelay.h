@@ -1,8 +1,10 @@
 // A relay between the client and the test server that spoils one reply:
 // every connection it accepts is passed on to the server, request frames
 // up as they are, reply frames down; once armed, the next reply to the
-// chosen request code is held back, cut, mislabelled, doubled or led by
-// junk. It keeps the codes of the requests it passed on, in order.
+// chosen request code is held back, cut, stalled, mislabelled, doubled or
+// led by junk, or the connection closes instead (the server has carried
+// out the request by then). It keeps the codes of the requests it passed
+// on, in order.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,8 @@ enum class Spoil {
     Huge,            // the header announces 0x7FFFFFFF bytes
     JunkFirst,       // stray bytes come before the reply
     Twice,           // the reply comes twice
+    Stalled,         // half the reply, then nothing; the connection stays open
+    Closed,          // the connection closes instead of the reply
 };
 
 class FaultRelay {

@@ -5,6 +5,7 @@
 
 #include "kernel/byteswap/SwapTemplates.h"
 #include "network/CQztcp.h"
+#include "network/NetErrors.h"
 #include "network/Requests.h"
 #include "network/StoreConnection.h"
 #include "platform/core/Clock.h"
@@ -109,7 +110,7 @@ TEST_P(ServerClientTest, SmallRequestsAnswerInHostOrder)
     EXPECT_EQ(AskWhoLocked(7, FourCC("MENU"), 300, &err), 0);
     closeconnection();
     EXPECT_EQ(AskUniqueID(7, FourCC("MENU"), &err), 0);
-    EXPECT_EQ(err, -1);  // no reply
+    EXPECT_EQ(err, kNetNotConnected) << "the request's own error";
 }
 
 TEST_P(ServerClientTest, ChangePollsFollowTheClock)

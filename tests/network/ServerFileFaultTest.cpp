@@ -88,7 +88,7 @@ TEST_P(ServerFileFaults, EditsThatDoNotReachTheServerChangeNothing)
     EXPECT_FALSE(rmveresbyid(FourCC("TEXT"), 128, true));
     EXPECT_EQ(compteres(FourCC("TEXT"), true), 2);
     EXPECT_EQ(uniqueresid(FourCC("QzQz")), 0);
-    EXPECT_EQ(reserr, -1);
+    EXPECT_EQ(reserr, kNetNotConnected);
     closeres(ref, false);
 }
 

@@ -2,6 +2,7 @@
 // the server's byte orders: both tables with their counter, a missing or
 // lying reply that leaves the old tables, the version check's timing, and
 // single users read, checked and written back.
+#include "app/documents/DocHooks.h"
 #include "design/documents/Passwords.h"
 #include "platform/core/Faults.h"
 #include "tests/network/UserTables.h"
@@ -28,6 +29,26 @@ protected:
         Table t;
         t.users = {{"Remote", "r", 1, -7}};
         return t;
+    }
+    // The demo's tables read at counter 7 from a server then stopped: Anna's
+    // record as read, for a second server's reply to keep or replace.
+    Handle TablesReadFromAStoppedServer()
+    {
+        TestServerConfig good = UsersConfig(Little(), Demo(), Remote());
+        good.passwordCounter = 7;
+        Publish(good);
+        EXPECT_EQ(lirepass(3), 0);
+        Handle anna = indpass(3);
+        server_.Stop();
+        return anna;
+    }
+    // Forgets the tables and the resources read, and stops the server.
+    void ForgetWhatWasRead()
+    {
+        ResetPasswordTables();
+        ResetResManager();
+        initresman();
+        server_.Stop();
     }
 };
 
@@ -98,14 +119,9 @@ TEST_P(ServerUsers, ALyingReplyIsRefusedWithTheOldTablesKept)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TestServerConfig good = UsersConfig(Little(), Demo(), Remote());
-        good.passwordCounter = 7;
-        Publish(good);
-        ASSERT_EQ(lirepass(3), 0);
-        Handle anna = indpass(3);
-        server_.Stop();
+        Handle anna = TablesReadFromAStoppedServer();
 
-        TestServerConfig lying = good;
+        TestServerConfig lying = UsersConfig(Little(), Demo(), Remote());
         Bytes flat = (c.inTableOne ? Remote() : Demo()).Flat();
         platform::WriteBE16(flat.data() + c.at, c.value);
         encryptetext(flat.data(), int32_t(flat.size()), PasswordTableKey());
@@ -119,10 +135,46 @@ TEST_P(ServerUsers, ALyingReplyIsRefusedWithTheOldTablesKept)
         EXPECT_EQ(indpass(3), anna);
         EXPECT_EQ(passcount, 7);
         EXPECT_EQ(globnbpassu, 1);
-        ResetPasswordTables();
-        ResetResManager();
-        initresman();
-        server_.Stop();
+        ForgetWhatWasRead();
+    }
+}
+
+// A login finds its user by the name typed: tables in which two live users
+// bear one name (in either table, in any case the comparison ignores) are
+// refused whole, the tables read before kept; a deleted user's name is
+// free for another.
+TEST_P(ServerUsers, TablesNamingOneUserTwiceAreRefused)
+{
+    struct Case {
+        const char* what;
+        Table table0, table1;
+        int16_t result;
+    };
+    Table twice = Demo(), otherCase = Demo(), deletedFirst = Demo(), inTableOne;
+    twice.users.push_back({"Anna", "other"});
+    otherCase.users.push_back({"ANNA", "other"});
+    deletedFirst.users[2].state = kDeletedUser;
+    deletedFirst.users.push_back({"Anna", "anna"});
+    inTableOne.users = {{"Bert", "b"}};
+    const Case cases[] = {{"twice in table 0", twice, Remote(), kUserNamedTwice},
+                          {"in another case", otherCase, Remote(), kUserNamedTwice},
+                          {"in both tables", Demo(), inTableOne, kUserNamedTwice},
+                          {"once deleted, once live", deletedFirst, Remote(), 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Handle anna = TablesReadFromAStoppedServer();
+
+        TestServerConfig config = UsersConfig(Little(), c.table0, c.table1);
+        config.passwordCounter = 9;
+        ASSERT_TRUE(server_.Start(config));
+        Connect();
+        fatalerr = false;
+        EXPECT_EQ(lirepass(3), c.result);
+        EXPECT_EQ(fatalerr, c.result != 0);
+        EXPECT_EQ(passcount, c.result ? 7 : 9);
+        EXPECT_EQ(c.result ? indpass(3) : nullptr, c.result ? anna : nullptr) << "the tables read before";
+        EXPECT_EQ(FindLiveUserByName(P("Anna")), c.result ? 3 : 6);
+        ForgetWhatWasRead();
     }
 }
 

@@ -89,6 +89,12 @@ bool ServerStore::Build(const std::string& folder, const TestServerConfig& confi
     return true;
 }
 
+void ServerStore::Close()
+{
+    for (const auto& [number, file] : files_) file->Close(false);
+    files_.clear();
+}
+
 CPseudoResFile* ServerStore::File(uint32_t file) const
 {
     auto it = files_.find(file);

@@ -18,6 +18,8 @@ public:
     // Builds the containers in `folder` from the configuration; false when
     // one cannot be made.
     bool Build(const std::string& folder, const TestServerConfig& config);
+    // Closes the files, which stay in their folder.
+    void Close();
 
     struct Entry {
         uint32_t type = 0;

@@ -45,7 +45,11 @@ public:
         clock_ = config.serverTime;
     }
 
-    bool Build(const std::string& folder) { return store_.Build(folder, config_); }
+    bool Build(const std::string& folder)
+    {
+        folder_ = folder;
+        return store_.Build(folder, config_);
+    }
     void Run();
 
 private:
@@ -89,8 +93,11 @@ private:
     void LoadUsers();
     // A user's 112-byte record in its table; null when there is none.
     uint8_t* UserRecord(int16_t user);
+    // Everything as it started, the journal aside.
+    bool Reset();
 
     TestServerConfig config_;
+    std::string folder_;
     ServerStore store_;
     bool faultDone_ = false;
     std::map<std::vector<uint8_t>, uint16_t> locks_;  // key: file, type, id
@@ -287,10 +294,32 @@ bool Server::AnswerUsers(int16_t code, const std::vector<uint8_t>& p, std::vecto
     return true;
 }
 
+bool Server::Reset()
+{
+    store_.Close();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, ec)) std::filesystem::remove(entry.path(), ec);
+    store_ = ServerStore();
+    faultDone_ = false;
+    locks_.clear();
+    for (Client& c : clients_) c.pendingActions.clear();
+    clock_ = config_.serverTime;
+    usersLoaded_ = false;
+    tables_[0].clear();
+    tables_[1].clear();
+    counter_ = 0;
+    externalAt_ = 0;
+    return store_.Build(folder_, config_);
+}
+
 void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uint8_t>& p)
 {
     std::vector<uint8_t> reply;
     int16_t error = 0;
+    if (config_.fault == ServerFault::Refuse && TakeFault(code) == ServerFault::Refuse) {
+        SendFrame(c, seq, kRefusedError, wire::kFrameReply, reply);
+        return;
+    }
     bool hasRecord = p.size() >= 10;
     uint32_t file = hasRecord ? Get32(p.data()) : 0;
     uint32_t type = hasRecord ? Get32(p.data() + 4) : 0;
@@ -408,6 +437,9 @@ void Server::Answer(Client& c, uint16_t seq, int16_t code, const std::vector<uin
         }
         break;
     case kJournalRequest: reply = journal_; break;
+    case kResetRequest:
+        if (!Reset()) error = -1;
+        break;
     default:
         if (!AnswerUsers(code, p, reply, error)) error = -1;
         break;
@@ -439,7 +471,7 @@ bool Server::Serve(Client& c)
         return false;
     std::vector<uint8_t> payload(h.length);
     if (!ReadAll(c.fd, payload.data(), payload.size())) return false;
-    if (h.code != kJournalRequest) {
+    if (h.code != kJournalRequest && h.code != kResetRequest) {
         uint8_t entry[8];
         platform::WriteBE16(entry, c.number);
         platform::WriteBE16(entry + 2, uint16_t(h.code));
@@ -559,6 +591,36 @@ bool TestServer::Start(const TestServerConfig& config)
     bool ok = ::poll(&wait, 1, kGuardSeconds * 1000) == 1 && ::read(readyFds[0], &ready, 1) == 1 && ready == 1;
     ::close(readyFds[0]);
     if (!ok) Stop();
+    return ok;
+}
+
+bool TestServer::Reset()
+{
+    if (child_ <= 0) return false;
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(port_);
+    bool ok = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+    uint8_t bytes[wire::kHeaderSize];
+    auto readAll = [&](uint8_t* data, size_t n) {
+        while (ok && n > 0) {
+            const ssize_t got = ::recv(fd, data, n, 0);
+            ok = got > 0;
+            if (ok) data += got, n -= size_t(got);
+        }
+    };
+    readAll(bytes, wire::kGreetingSize);
+    wire::RequestHeader request;
+    request.sequence = 1;
+    request.code = kResetRequest;
+    wire::EncodeRequestHeader(request, bytes);
+    ok = ok && ::send(fd, bytes, sizeof bytes, MSG_NOSIGNAL) == ssize_t(sizeof bytes);
+    readAll(bytes, sizeof bytes);
+    wire::ReplyHeader reply;
+    ok = ok && wire::DecodeReplyHeader(bytes, &reply) && reply.error == 0 && reply.length == 0;
+    if (fd >= 0) ::close(fd);
     return ok;
 }
 

@@ -35,6 +35,7 @@ enum class ServerFault {
     CloseMidReply,     // the connection closes halfway through the reply to faultCode
     JunkAfterReply,    // stray bytes follow the reply to faultCode
     ActionsPartRecord, // an action frame whose length is not a whole number of records
+    Refuse,            // the request faultCode is refused with an error, nothing done
 };
 
 struct TestServerConfig {
@@ -67,6 +68,9 @@ struct TestServerConfig {
 // connections but the asking one), big-endian: u16 connection number,
 // i16 code, u32 length, then the payload as it arrived.
 constexpr int16_t kJournalRequest = 900;
+// Answered once the server holds its files as published again, its users,
+// locks and the actions it owed its clients too (the journal goes on).
+constexpr int16_t kResetRequest = 901;
 
 class TestServer {
 public:
@@ -77,6 +81,8 @@ public:
 
     // Binds 127.0.0.1 on a free port and starts serving.
     bool Start(const TestServerConfig& config);
+    // Puts the server back as it started (kResetRequest).
+    bool Reset();
     void Stop();
     uint16_t Port() const { return port_; }
 

@@ -5,7 +5,8 @@
 # the refusal's alert, then the screen as it was before. Anna's wrong
 # password beeps and leaves the dialog as it was (the checker compares the
 # screenshots, the caret aside); her own opens the demo, whose rows the
-# checker finds in the browser window.
+# checker finds in the browser window. Then a group she makes reaches the
+# server although the server cuts its reply: the window shows it.
 #
 # The published copy is the demo with a designer's password, so that its
 # users must log in; its component is not installed, since the enciphered
@@ -107,10 +108,49 @@ screenshot opened.png
 STEPS
 for shot in typed kept opened; do [ -s "$work/anna/$shot.png" ] || { echo "anna: no $shot.png"; exit 1; }; done
 
+# Anna makes a group Fresh from the Objects menu while the server cuts its
+# reply to the group's addition, the change's last write: the alert says
+# that the connection was lost and that the whole change reached the
+# server; once it is answered, the window shows the group as the server
+# holds it, as a local copy of the demo with the group shows it.
+QZ_SERVE_CUT_REPLY=25 run group <<'STEPS'
+type Anna
+key tab
+type anna
+key return
+wait 600
+idle
+wait 600
+# Objects > New Group...
+press 225 10
+move 240 184
+wait 2
+release
+wait 30
+type Fresh
+wait 10
+choose 1
+wait 60
+idle
+screenshot alert.png
+key return
+wait 60
+idle
+move 1275 795
+idle
+screenshot grouped.png
+STEPS
+for shot in alert grouped; do [ -s "$work/group/$shot.png" ] || { echo "group: no $shot.png"; exit 1; }; done
+mkdir -p "$work/grouped"
+{ cat "$work/local/Demo.qzdoc"; printf 'group Fresh\n'; } > "$work/grouped/Demo.qzdoc"
+"$docbuild" "$work/grouped/Demo.qzdoc" "$work/grouped" > "$work/grouped/log.txt" 2>&1 ||
+  { cat "$work/grouped/log.txt"; exit 1; }
+
 QZ_PREFERENCES_DIR="$work/check-prefs" QZ_SERVER_SCREENS="$work/anna" QZ_DEMO_STRUCTURE="$work/local/Demo.QzB" \
+  QZ_SERVER_GROUP_SCREENS="$work/group" QZ_GROUPED_STRUCTURE="$work/grouped/Demo.QzB" \
   "$checker" --gtest_filter='ServerScreens.*' > "$work/check.txt" 2>&1
 status=$?
 cat "$work/check.txt"
 [ "$status" -eq 0 ] || exit 1
-grep -q '^\[  PASSED  \] 1 test' "$work/check.txt" && ! grep -q SKIPPED "$work/check.txt" ||
+grep -q '^\[  PASSED  \] 2 tests' "$work/check.txt" && ! grep -q SKIPPED "$work/check.txt" ||
   { echo "the screenshot checker did not run"; exit 1; }

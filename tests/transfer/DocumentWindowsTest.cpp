@@ -593,6 +593,9 @@ struct DropRow {
     // A write of the disk failing at each step in turn first: after each,
     // the destination shows what a fresh open of its files shows.
     bool failing = false;
+    // DemoTarget's rows dropped on the demo instead (`reach` discloses
+    // DemoTarget's).
+    bool back = false;
 };
 
 void PrintTo(const DropRow& d, std::ostream* os) { *os << d.name; }
@@ -623,6 +626,16 @@ std::function<std::string()> Said(const std::string& why)
 }
 const std::string kComesWithItsUsers = "comes with the object that holds or uses it; drag that object instead.";
 
+// DemoTarget with a choice list Towns of its own, which a field uses, and
+// a menu Invoices equal to the demo's but for the picture an item shows,
+// which a bar holds.
+const char* const kShopTarget =
+    "structure DemoTarget\nlist Towns\n  item \"Oslo\" number 1\n  item \"Bergen\" number 2\n"
+    "table Customers\n  field Name alpha 60\n  field Town alpha 30 list Towns\n"
+    "method Recalculate id 30\n  comment \"Adds up\"\nmethod Close_Invoice id 31\n  call Recalculate\n"
+    "menu Invoices id 2\n  item \"Recalculate\" method Recalculate\n  item \"Close\" method Close_Invoice\n"
+    "menubar Shop\n  menu Invoices\n";
+
 const DropRow kDrops[] = {
     {"a table with its forms", {{1, "Invoices"}}},
     {"methods", {{2, "Close_Invoice"}, {2, "Recalculate"}}, DiscloseAccounting, {}, ConstantNotCopied},
@@ -636,7 +649,7 @@ const DropRow kDrops[] = {
      FlatFormCopied("Line_Entry_2")},
     // Replace for a form the destination table has of that name.
     {"a form of the flat layout over its namesake", {{24, "Line_Entry"}}, DiscloseAccounting, {{3, 3}}, nullptr,
-     true, FlatFormCopied("Line_Entry")},
+     true, FlatFormCopied("Line_Entry"), nullptr, true},
     // Its menus come with it; its texts read DemoTarget's list of the id.
     {"a menu bar", {{5, "Main"}}, nullptr, {}, ConstantAndTextsNotCopied, false,
      [](Fixture*, TMainDoc* demo, TMainDoc* target) {
@@ -673,10 +686,16 @@ const DropRow kDrops[] = {
     // Replace for a method of the name: the command only the replaced code
     // called leaves with it.
     {"a method over its namesake", {{2, "Log_Event"}},
-     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Logging"); }, {{6, 3}}},
+     [](TMainDoc* demo) { Disclose(Front(demo), 23, "Logging"); }, {{6, 3}}, nullptr, false, nullptr, nullptr, true},
     // Replace for a table of the name: its fields' help comes with it, and
     // the command only the replaced table method called leaves with it.
-    {"a table over its namesake", {{1, "Customers"}}, nullptr, {{2, 3}}},
+    {"a table over its namesake", {{1, "Customers"}}, nullptr, {{2, 3}}, nullptr, false, nullptr, nullptr, true},
+    // Replace for a choice list, whose pictures come, and for a menu equal
+    // to the destination's but for its picture, which the bar shows then.
+    {.name = "a choice list over its namesake", .rows = {{4, "Towns"}}, .defaults = {{7, 3}}, .target = kShopTarget,
+     .failing = true},
+    {.name = "a menu over its namesake", .rows = {{6, "Invoices"}}, .defaults = {{15, 3}}, .target = kShopTarget,
+     .failing = true},
     // Rows that are not copied: the drop says why, and the destination
     // stays as it was.
     {"a command", {{3, "Records in table"}}, nullptr, {}, Said("Command: part of the language, which every structure holds.")},
@@ -691,6 +710,21 @@ const DropRow kDrops[] = {
      "structure DemoTarget\ntable Customers\n  field Name alpha 60 balloon \"Old\"\n  field Email alpha 80\n"
      "    doc \"Mail\" state 1\n  method\n    command 5 ( field Customers.Name )\n",
      true},
+    // Each Replace the other way, DemoTarget's object over the demo's: the
+    // demo's forms name the replaced table's fields by number, its bar
+    // shows what the replaced menu's items show, its commands are not in
+    // the order of their ids.
+    {.name = "DemoTarget's table over the demo's namesake", .rows = {{1, "Customers"}}, .defaults = {{2, 3}},
+     .failing = true, .back = true},
+    {.name = "DemoTarget's form over the demo's namesake", .rows = {{24, "Line_Entry"}},
+     .reach = [](TMainDoc* target) { Disclose(Front(target), 1, "Lines"); }, .defaults = {{3, 3}}, .failing = true,
+     .back = true},
+    {.name = "DemoTarget's method over the demo's namesake", .rows = {{2, "Log_Event"}}, .defaults = {{6, 3}},
+     .failing = true, .back = true},
+    {.name = "DemoTarget's choice list over the demo's namesake", .rows = {{4, "Towns"}}, .defaults = {{7, 3}},
+     .target = kShopTarget, .failing = true, .back = true},
+    {.name = "DemoTarget's menu over the demo's namesake", .rows = {{6, "Invoices"}}, .defaults = {{15, 3}},
+     .target = kShopTarget, .failing = true, .back = true},
 };
 
 class Drops : public Fixture, public ::testing::WithParamInterface<DropRow> {};
@@ -703,15 +737,17 @@ TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
     TMainDoc* demo = OpenInTwoWindows("Demo");
     TMainDoc* target = OpenInTwoWindows("DemoTarget");
     ASSERT_TRUE(demo && target);
-    if (d.reach) d.reach(demo);
+    TMainDoc* from = d.back ? target : demo;
+    TMainDoc* onto = d.back ? demo : target;
+    if (d.reach) d.reach(from);
     for (int32_t after = d.failing ? 0 : -1;; ++after) {
-        Select(Main(Front(demo)), d.rows);
+        Select(Main(Front(from)), d.rows);
         ASSERT_EQ(PushInteger(0), 0);
-        ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
+        ASSERT_EQ(PushPtr(Main(Front(from))), 0);
         ResetAlerts();
         for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
         if (after >= 0) platform::InjectFault(platform::FaultKind::DiskFull, after);
-        const int16_t result = Front(target)->GetDragObj(nullptr);
+        const int16_t result = Front(onto)->GetDragObj(nullptr);
         const bool fired = after >= 0 && !platform::IsFaultArmed(platform::FaultKind::DiskFull);
         platform::ClearFault(platform::FaultKind::DiskFull);
         platform::ClearDialogAnswers();
@@ -719,15 +755,15 @@ TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
             EXPECT_EQ(result, 0);
             break;
         }
-        ExpectShowsItsFiles(target, std::string(d.name) + ", write " + std::to_string(after) + " failing");
+        ExpectShowsItsFiles(onto, std::string(d.name) + ", write " + std::to_string(after) + " failing");
     }
     const std::string said = d.said ? d.said() : "";
     EXPECT_EQ(AlertCount(), said.empty() ? 0 : 1);
     if (!said.empty()) {
         EXPECT_EQ(::LastAlert().text, said);
     }
-    for (TRefWindow* w : Windows(target)) w->update(platform::EventRecord{});
-    ExpectShowsItsFiles(target, d.name, true, d.printed);
+    for (TRefWindow* w : Windows(onto)) w->update(platform::EventRecord{});
+    ExpectShowsItsFiles(onto, d.name, true, d.printed);
     if (d.check) d.check(this, demo, target);
 }
 

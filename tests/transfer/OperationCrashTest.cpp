@@ -30,6 +30,7 @@
 
 #include "design/objects/GroupChanges.h"
 #include "design/sql/SqlScript.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Random.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/FileSpec.h"
@@ -790,6 +791,94 @@ TEST_P(EveryOperation, EveryCutAndEveryFailedWriteLeaveEachDocumentOldOrNewWhole
     failed = SweepThenNext(op, writes);
     std::printf("[ then     ] %s: failed from 3 writes on, then the next step, %zu wrong\n", op.name, failed);
     EXPECT_EQ(failed, 0u);
+}
+
+// Commands failed by a full disk once, at each of their writes in turn
+// (the last included), in the demo open as the program opens it (accepted
+// by its read): a command that fails says so in its own alert, and what
+// the program holds is what a fresh read of the closed files gives; one
+// that answers success leaves the files byte for byte as a run where
+// nothing failed. The next command, in the files reopened, lands. Replace
+// in Names renames each selected object in a commit of its own.
+struct OnceRow {
+    const char* name;
+    std::function<int16_t(OperationCrash&)> run, next;
+    bool says;  // the command shows its failure itself
+};
+
+const OnceRow kOnceRows[] = {
+    {"rename followed by its users", [](OperationCrash& t) { return RenameWithUsers(t.Source(2, "Log_Event"), "Write_Log"); },
+     [](OperationCrash& t) { return NewGroup(t.SourceDoc(), "Billing"); }, true},
+    {"replace in names",
+     [](OperationCrash& t) {
+         const int16_t first = RenameWithUsers(t.Source(2, "Print_Invoice"), "Print_Bill");
+         const int16_t second = RenameWithUsers(t.Source(2, "Close_Invoice"), "Close_Bill");
+         return first ? first : second;
+     },
+     [](OperationCrash& t) { return NewGroup(t.SourceDoc(), "Billing"); }, true},
+    {"new group", [](OperationCrash& t) { return NewGroup(t.SourceDoc(), "Billing"); },
+     [](OperationCrash& t) { return RenameWithUsers(t.Source(2, "Add_Tax"), "Add_VAT"); }, false},
+};
+
+TEST_F(OperationCrash, EachWriteFailingOnceIsSaidAndTheNextCommandLands)
+{
+    base_ = FolderFiles(work_);
+    // One run from the demo's files, at one fixed time; write `failing`
+    // fails once (-1: none). Whether it fired; what is wrong.
+    const auto open = [&] {
+        OpenBoth();
+        for (TMainDoc* doc : {SourceDoc(), TargetDoc()}) EXPECT_EQ(AcceptQzB(doc->fRsrFile, doc->fResFile), 0);
+    };
+    const auto runOnce = [&](const OnceRow& row, int32_t failing, const Files* clean, bool* fired) {
+        platform::VirtualClock clock;
+        platform::SetClock(&clock);
+        PutFolder(work_, base_);
+        open();
+        platform::SetRandomSeed(kRunSeed);
+        if (failing >= 0) platform::InjectFault(platform::FaultKind::DiskFull, failing, 1);
+        ResetAlerts();
+        const int16_t result = row.run(*this);
+        *fired = failing >= 0 && !platform::IsFaultArmed(platform::FaultKind::DiskFull);
+        platform::ClearFault(platform::FaultKind::DiskFull);
+        std::string wrong;
+        if (result != 0 && row.says) {
+            unsigned char message[256];
+            ErrorMessage(result, message);
+            if (AlertCount() != 1 || LastAlert().text != readtest::P(message))
+                wrong += "said " + std::to_string(AlertCount()) + ": " + LastAlert().text + "; ";
+        }
+        if (result == 0 && AlertCount() != 0) wrong += "said " + LastAlert().text + "; ";
+        const auto compare = [&] {
+            const Reading source = HeldWhole(&doc_), target = HeldWhole(&dest_);
+            CloseBoth();
+            for (const auto& [name, held] : {std::pair{"Demo.QzB", &source}, std::pair{"DemoTarget.QzB", &target}}) {
+                const bool changed = !held->empty() && held->back().rfind("companion file ", 0) == 0;
+                wrong += Differ(name, *held, AsHeld(work_ / name, changed));
+            }
+        };
+        compare();
+        if (result == 0 && clean && FolderFiles(work_) != *clean) wrong += "the files differ from a run without failure; ";
+        const Files after = FolderFiles(work_);
+        open();
+        if (row.next(*this) != 0) wrong += "the next command failed; ";
+        compare();
+        platform::SetClock(nullptr);
+        return std::make_pair(wrong, after);
+    };
+    for (const OnceRow& row : kOnceRows) {
+        bool fired = false;
+        const auto [none, clean] = runOnce(row, -1, nullptr, &fired);
+        EXPECT_EQ(none, "") << row.name;
+        int32_t n = 0;
+        for (fired = true; fired; ++n) {
+            ASSERT_LT(n, 200);
+            const std::string wrong = runOnce(row, n, &clean, &fired).first;
+            EXPECT_EQ(wrong, "") << row.name << ", write " << n << " failing";
+        }
+        std::printf("[ once     ] %s: %d writes failed in turn\n", row.name, n - 1);
+        EXPECT_GT(n, 3) << row.name;
+    }
+    PutFolder(work_, base_);
 }
 
 // A form dropped on DemoTarget by program A (a second process), stopped

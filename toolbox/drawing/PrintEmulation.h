@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/core/MacTypes.h"
 #include "platform/drawing/QuickDrawTypes.h"
@@ -81,6 +82,11 @@ void SetPrintRecordSheetWindow(THPrint record, platform::WindowRecord* window);
 // A destination chosen by the program, applied when a document starts; a
 // path (UTF-8, POSIX) names the file to write, null for none.
 void SetPrintRecordDestination(THPrint record, int32_t kind, const char* path);
+
+// The name of the record's job: the name on disk (UTF-8) of the file
+// printed and the words after it, which name the PDF files the print
+// dialog proposes and the printer writes.
+void SetPrintRecordJobName(THPrint record, const std::string& fileName, const std::string& words);
 
 // The session: PrOpen makes it or adds one level; PrClose takes one away
 // and ends it at the last.

@@ -412,3 +412,14 @@ void SetPrintRecordDestination(THPrint record, int32_t kind, const char* path)
         return 0;
     });
 }
+
+void SetPrintRecordJobName(THPrint record, const std::string& fileName, const std::string& words)
+{
+    Guarded(0, [&] {
+        MyPrintRecord f;
+        if (!Prepare(record, &f, nullptr)) return 0;
+        Note(PMPrintSettingsSetJobName(f.settings, fileName, words));
+        Store(record, f);
+        return 0;
+    });
+}

@@ -150,7 +150,7 @@ void VColorMenu::DrawItems(VPainter* painter, int16_t width, int16_t)
     painter->SetFillColor(current);
     painter->SetFillStdPattern(kPatternBlack);
     painter->FillVRect(gap, 16 * cell + 17 * gap, 8 * cell + 7 * gap, footer);
-    for (int16_t k = 1; k <= fChoiceCount; ++k) {
+    for (int32_t k = 1; k <= fChoiceCount; ++k) {
         VStr<255> text;
         fChoices->ToString(text, nullptr, k);
         painter->StandardPaint(fMini ? 6 : 5, 0, 0, 16 * cell + 18 * gap + footer + (k - 1) * fTextLineHeight, width,

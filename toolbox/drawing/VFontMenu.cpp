@@ -98,7 +98,7 @@ void VFontMenu::MakeWidthHeight(VPainter* painter, int16_t& width, int16_t& heig
     const VArrayString* fonts = Fonts();
     const auto count = int16_t(GetItemsCount());
     float widest = 0;
-    for (int16_t i = 1; i <= count; ++i)
+    for (int32_t i = 1; i <= count; ++i)
         if (VString* name = fonts->GetVString(i)) widest = std::max(widest, painter->GetTextWidth(*name));
     fCheckWidth = int16_t(painter->GetTextWidth(uint8_t(0x12), kCharSetMac) + 2);
     width = int16_t(int32_t(widest) + fCheckWidth + 10);
@@ -201,7 +201,7 @@ void VFontMenu::DrawItems(VPainter* painter, int16_t width, int16_t height)
     if (painter == nullptr) return;
     const auto count = int16_t(GetItemsCount());
     if (height >= fTotalHeight) {
-        for (int16_t i = 1; i <= count; ++i) DrawEntryAt(painter, i, int16_t((i - 1) * fLineHeight), width, false);
+        for (int32_t i = 1; i <= count; ++i) DrawEntryAt(painter, i, int16_t((i - 1) * fLineHeight), width, false);
         return;
     }
     if (fFirstShown > 1) DrawScrollItem(painter, width, false, false);

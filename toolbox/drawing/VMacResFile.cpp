@@ -261,7 +261,7 @@ std::vector<uint32_t> VMacResFile::CollectKinds()
     if (!IsValid()) return kinds;
     StResFileSetter setter(fRefNum);
     int16_t count = fSearchChain ? platform::CountTypes() : platform::Count1Types();
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         uint32_t type = 0;
         if (fSearchChain)
             platform::GetIndType(&type, i);
@@ -279,7 +279,7 @@ std::vector<int16_t> VMacResFile::CollectResourceIDs(uint32_t type)
     StResFileSetter setter(fRefNum);
     ResLoadOff off;
     int16_t count = fSearchChain ? platform::CountResources(type) : platform::Count1Resources(type);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         int16_t id = 0;
         if (char** h = LookUpIndexed(type, i)) platform::GetResInfo(h, &id, nullptr, nullptr);
         ids.push_back(id);
@@ -294,7 +294,7 @@ std::vector<std::string> VMacResFile::CollectResourceNames(uint32_t type)
     StResFileSetter setter(fRefNum);
     ResLoadOff off;
     int16_t count = fSearchChain ? platform::CountResources(type) : platform::Count1Resources(type);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         uint8_t name[256] = {0};
         if (char** h = LookUpIndexed(type, i)) platform::GetResInfo(h, nullptr, nullptr, name);
         names.emplace_back(reinterpret_cast<const char*>(name + 1), name[0]);

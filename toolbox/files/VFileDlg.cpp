@@ -204,7 +204,7 @@ Boolean xMAC_NavFileFilter(AEDesc* item, void* itemInfo, void* userData, NavFilt
         VFileDialogFilter* filter = info->filter;
         if (VFileFilter* current = filter->GetFileFilter(filter->GetCurrentFilter()))
             return current->MAC_FilterFile(ref, filter);
-        for (int16_t i = 1; i <= filter->GetFileFilterCount(); ++i)
+        for (int32_t i = 1; i <= filter->GetFileFilterCount(); ++i)
             if (filter->GetFileFilter(i)->MAC_FilterFile(ref, filter)) return true;
         return false;
     } catch (const std::bad_alloc&) {
@@ -242,7 +242,7 @@ OSStatus xMAC_NavDialogOptionFromReplyInfo(const VNavReplyInfo& info, NavDialogC
     options->modality = options->parentWindow ? kWindowModalityWindowModal : kWindowModalityAppModal;
     options->popupExtension.clear();
     if (count > 1)
-        for (int16_t i = 1; i <= count; ++i) options->popupExtension.push_back(Utf8Of(filter->GetFileFilter(i)->GetName()));
+        for (int32_t i = 1; i <= count; ++i) options->popupExtension.push_back(Utf8Of(filter->GetFileFilter(i)->GetName()));
     return noErr;
 }
 

@@ -269,7 +269,7 @@ void VCellScrolledView::PaintCells(VPainter* painter, const VRegion* region, Rol
     const int32_t top0 = strip ? 0 : cv.GetRowTop(r1, true);
     const int32_t left0 = role == Role::RowHeader ? 0 : cv.GetColLeft(c1, true);
 
-    for (int16_t pass = 1; pass <= cv.GetPaintPassCount(); ++pass) {
+    for (int32_t pass = 1; pass <= cv.GetPaintPassCount(); ++pass) {
         switch (role) {
         case Role::Cell:
             cv.DoPaintCellPrepare(painter, region, this, fVirtualX, fVirtualY, fWidth, fHeight, pass);

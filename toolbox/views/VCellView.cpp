@@ -84,8 +84,8 @@ void VCellView::DoDispose()
 
 void VCellView::ForEachCellView(const std::function<void(VCellScrolledView*)>& f) const
 {
-    for (int16_t r = 1; r <= GetRowCount(); ++r) {
-        for (int16_t c = 1; c <= GetColumnCount(); ++c) {
+    for (int32_t r = 1; r <= GetRowCount(); ++r) {
+        for (int32_t c = 1; c <= GetColumnCount(); ++c) {
             VSplittedPane* pane = FindPane(c, r);
             if (!pane) continue;
             if (auto* v = AsCellView(pane->GetUserFrame(false), this)) f(v);
@@ -153,8 +153,8 @@ void VCellView::InsertCols(int32_t at, int32_t count, bool shiftSelection)
         for (int32_t i = 0; i < count; ++i) {
             ++fColCount;
             if (!fLayoutFrozen) fLayoutCols = fColCount;
-            for (int16_t r = 1; r <= GetRowCount(); ++r)
-                for (int16_t c = 1; c <= GetColumnCount(); ++c) {
+            for (int32_t r = 1; r <= GetRowCount(); ++r)
+                for (int32_t c = 1; c <= GetColumnCount(); ++c) {
                     VSplittedPane* pane = FindPane(c, r);
                     if (!pane) continue;
                     if (auto* v = AsCellView(pane->GetTopFrame(), this)) DoCreateColHeaderFrames(v);
@@ -187,8 +187,8 @@ void VCellView::InsertRows(int32_t at, int32_t count, bool shiftSelection)
         for (int32_t i = 0; i < count; ++i) {
             ++fRowCount;
             if (!fLayoutFrozen) fLayoutRows = fRowCount;
-            for (int16_t r = 1; r <= GetRowCount(); ++r)
-                for (int16_t c = 1; c <= GetColumnCount(); ++c)
+            for (int32_t r = 1; r <= GetRowCount(); ++r)
+                for (int32_t c = 1; c <= GetColumnCount(); ++c)
                     if (VSplittedPane* pane = FindPane(c, r))
                         if (auto* v = AsCellView(pane->GetLeftFrame(), this)) DoCreateRowHeaderFrames(v);
         }
@@ -286,7 +286,7 @@ void VCellView::ShowColHeaders(bool show, bool force)
 {
     if (show == fColHeaders && !force) return;
     const int32_t height = Scale(fColHeaderHeight);
-    for (int16_t c = 1; c <= GetColumnCount(); ++c) {
+    for (int32_t c = 1; c <= GetColumnCount(); ++c) {
         VSplittedPane* pane = FindPane(c, 1);
         if (!pane) continue;
         if (!pane->GetTopFrame()) {
@@ -307,7 +307,7 @@ void VCellView::ShowRowHeaders(bool show, bool force)
 {
     if (show == fRowHeaders && !force) return;
     const int32_t width = Scale(fRowHeaderWidth);
-    for (int16_t r = 1; r <= GetRowCount(); ++r) {
+    for (int32_t r = 1; r <= GetRowCount(); ++r) {
         VSplittedPane* pane = FindPane(1, r);
         if (!pane) continue;
         if (!pane->GetLeftFrame()) {
@@ -329,7 +329,7 @@ void VCellView::ShowColFooters(bool show)
     // Footers are as high as the zoom makes them, like every row painted.
     const int32_t height = Scale(fColFooterHeight);
     const int16_t last = GetRowCount();
-    for (int16_t c = 1; c <= GetColumnCount(); ++c) {
+    for (int32_t c = 1; c <= GetColumnCount(); ++c) {
         VSplittedPane* pane = FindPane(c, last);
         if (!pane) continue;
         if (!pane->GetBottomFrame()) {
@@ -361,7 +361,7 @@ bool VCellView::IsRowHeadersVisible() const
 void VCellView::SetColHeaderHeight(int32_t height)
 {
     fColHeaderHeight = int16_t(std::clamp(height, 0, 32000));
-    for (int16_t c = 1; c <= GetColumnCount(); ++c) {
+    for (int32_t c = 1; c <= GetColumnCount(); ++c) {
         VSplittedPane* pane = FindPane(c, 1);
         if (!pane || !pane->GetTopFrame()) continue;
         pane->GetTopFrame()->SetSize(pane->GetTopFrame()->GetWidth(), Scale(fColHeaderHeight), kRedrawNone);
@@ -413,8 +413,8 @@ void VCellView::SetCellFrame(int32_t column, int32_t row, VFrame* frame, bool ac
         return;
     }
     std::vector<VCellScrolledView*> views;
-    for (int16_t r = 1; r <= GetRowCount(); ++r)
-        for (int16_t c = 1; c <= GetColumnCount(); ++c)
+    for (int32_t r = 1; r <= GetRowCount(); ++r)
+        for (int32_t c = 1; c <= GetColumnCount(); ++c)
             if (VSplittedPane* pane = FindPane(c, r))
                 if (auto* v = AsCellView(pane->GetUserFrame(false), this)) views.push_back(v);
     VComputingPainter* computing = views.size() > 1 && frame ? new VComputingPainter : nullptr;

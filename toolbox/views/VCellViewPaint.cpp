@@ -116,8 +116,8 @@ void VCellView::DoPaintRanges(const VCellRangeSet& ranges, bool cells, bool colH
     VPainter* painter = GetPainter();
     if (!painter) return;
     painter->SaveClip(false);
-    for (int16_t r = 1; r <= GetRowCount(); ++r) {
-        for (int16_t c = 1; c <= GetColumnCount(); ++c) {
+    for (int32_t r = 1; r <= GetRowCount(); ++r) {
+        for (int32_t c = 1; c <= GetColumnCount(); ++c) {
             VSplittedPane* pane = FindPane(c, r);
             if (!pane) continue;
             const bool active = IsActivePane(pane);

@@ -212,7 +212,7 @@ void VPaneSplitter::RescaleBars(bool horizontal, int32_t oldLength, int32_t newL
     const int16_t count = horizontal ? fRows : fColumns;
     std::vector<int32_t> lengths;
     std::vector<bool> locked;
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         lengths.push_back(horizontal ? GetPaneRowHeight(i) : GetPaneColWidth(i));
         locked.push_back(horizontal ? fBars->IsHBarLocked(i) : fBars->IsVBarLocked(i));
     }

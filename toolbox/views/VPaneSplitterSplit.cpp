@@ -65,7 +65,7 @@ void VPaneSplitter::SplitRows(int16_t index, int32_t position)
     if (fActiveRow >= index) ++fActiveRow;
     VComputingPainter painter;
     const bool active = LooksActive();
-    for (int16_t c = 1; c <= fColumns; ++c) {
+    for (int32_t c = 1; c <= fColumns; ++c) {
         VSplittedPane* former = FindPane(c, int16_t(index + 1));
         if (!former) continue;
         const bool hadTop = former->IsTopFrameVisible();
@@ -106,7 +106,7 @@ void VPaneSplitter::SplitColumns(int16_t index, int32_t position)
     if (fActiveColumn >= index) ++fActiveColumn;
     VComputingPainter painter;
     const bool active = LooksActive();
-    for (int16_t r = 1; r <= fRows; ++r) {
+    for (int32_t r = 1; r <= fRows; ++r) {
         VSplittedPane* former = FindPane(int16_t(index + 1), r);
         if (!former) continue;
         const bool hadLeft = former->IsLeftFrameVisible();
@@ -164,7 +164,7 @@ void VPaneSplitter::UnSplitRow(int16_t index)
     // Row index stays, row index + 1 goes.
     if (fActiveRow > index) --fActiveRow;
     fBars->KillHBar(index);
-    for (int16_t c = 1; c <= fColumns; ++c) {
+    for (int32_t c = 1; c <= fColumns; ++c) {
         VSplittedPane* going = FindPane(c, int16_t(index + 1));
         VSplittedPane* survivor = FindPane(c, index);
         if (!going) continue;
@@ -197,7 +197,7 @@ void VPaneSplitter::UnSplitColumn(int16_t index)
     }
     if (fActiveColumn > index) --fActiveColumn;
     fBars->KillVBar(index);
-    for (int16_t r = 1; r <= fRows; ++r) {
+    for (int32_t r = 1; r <= fRows; ++r) {
         VSplittedPane* going = FindPane(int16_t(index + 1), r);
         VSplittedPane* survivor = FindPane(index, r);
         if (!going) continue;

@@ -212,8 +212,6 @@ int16_t MoveAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts, bool insta
 
 int16_t LinkAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts)
 {
-    ObjListHdl commands = dest->fTypeList ? GetObjListe(dest->fTypeList, 3) : nullptr;
-    if (commands) Shell_IdSort(commands);
     int16_t err = 0;
     for (int32_t i = 0; list && i < list->Size() && err == 0; ++i) {
         TObjQz* obj = list->At(i);
@@ -234,7 +232,6 @@ int16_t LinkAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts)
         err = Reserve(err);
     }
     if (err != 0 && err != kCancelledByUser) ErrMsg(err);
-    if (err == 0 && commands) Shell_IdSort(commands);
     return err;
 }
 
@@ -338,7 +335,13 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
             platform::DisposeHandle(cushion);
             cushion = nullptr;
         }
-        if (err == 0) err = LinkAll(*list, dest, conflicts);
+        if (err == 0) {
+            // The links name commands, which the factory finds by id.
+            CommandsById byId(dest->fTypeList);
+            err = LinkAll(*list, dest, conflicts);
+            // A parse says its own failures.
+            if (err == 0 && (err = Reserve(session.ParseUsersAgain())) == platform::memFullErr) ErrMsg(err);
+        }
         if (err == 0 && install && gInstallFinish) {
             err = gInstallFinish(gInstallFinishContext);
             if (err != 0 && err != kCancelledByUser) ErrMsg(err);
@@ -359,12 +362,8 @@ int16_t DoMove(TMainDoc* source, TMainDoc* dest, ObjListHdl* list, bool componen
     if (err == 0 && settled) DeleteReplaced(module);
     // What the copies name and could not bring, once they have landed and
     // the destination's windows show them: an install says it once its
-    // document is read again. The links were found by id: the commands go
-    // back to the order a read gives them, by name.
-    if (err == 0 && settled && !install && !component) {
-        ShellStrictSort(GetObjListe(dest->fTypeList, 3));
-        dest->UpdateAll();
-    }
+    // document is read again.
+    if (err == 0 && settled && !install && !component) dest->UpdateAll();
     if (err == 0 && settled && !install) ReportNotBrought();
     if (err != 0 || !settled || !install) ForgetNotBrought();
     delete g_PictIDMapMgr;

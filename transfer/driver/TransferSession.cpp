@@ -6,6 +6,7 @@
 
 #include "app/dialogs/Messages.h"
 #include "app/documents/MainDoc.h"
+#include "design/links/ParseAgain.h"
 #include "design/links/XRef.h"
 #include "design/objects/Groups.h"
 #include "design/objects/ObjFactory.h"
@@ -145,9 +146,7 @@ int16_t TransferSession::Begin(TMainDoc* dest)
 
 void TransferSession::NoteReplaced(TObjQz* obj)
 {
-    if (!fOpen || !obj) return;
-    for (const Replaced& r : fReplaced)
-        if (r.obj == obj) return;
+    if (!fOpen || !obj || fReplacedObjs.count(obj)) return;
     Replaced r{obj, {}, {}, obj->id, int16_t(obj->flags & kDocFlags), obj->resTime, obj->resSize, {}, 0, {}};
     std::memcpy(r.name, obj->name, sizeof r.name);
     if (auto* style = dynamic_cast<TStyleObjQz*>(obj)) std::memcpy(r.description, style->description, sizeof r.description);
@@ -163,8 +162,10 @@ void TransferSession::NoteReplaced(TObjQz* obj)
         for (int32_t i = 0; obj->uses && i < obj->uses->Size(); ++i) r.uses.push_back(obj->uses->At(i));
         Noted(obj);
         for (TObjQz* used : r.uses) Noted(used);
+        fReplacedObjs.insert(obj);
         fReplaced.push_back(std::move(r));
     } catch (const std::bad_alloc&) {
+        fReplacedObjs.erase(obj);
     }
 }
 
@@ -190,6 +191,7 @@ void TransferSession::Forget(const std::vector<TObjQz*>& objs)
     }
     for (TObjQz* obj : gone) {
         fBefore.erase(obj);
+        fReplacedObjs.erase(obj);
         if (fNoted.erase(obj) != 0) noted = true;
     }
     try {
@@ -327,6 +329,39 @@ void TransferSession::RestoreTable(const TableState& state, std::vector<TObjQz*>
         table->method = state.method;
     }
     table->methodId = state.methodId;
+}
+
+int16_t TransferSession::ParseUsersAgain()
+{
+    if (!fOpen) return 0;
+    std::vector<TObjQz*> readers;
+    try {
+        // Those about to leave record nothing.
+        std::unordered_set<const TObjQz*> seen(fDropped.begin(), fDropped.end());
+        seen.insert(fRetired.begin(), fRetired.end());
+        auto usersOf = [&](TObjQz* changed) {
+            for (int32_t i = 0; changed->usedBy && i < changed->usedBy->Size(); ++i)
+                for (TObjQz* reader : LinkReaders(changed->usedBy->At(i)))
+                    if (seen.insert(reader).second) readers.push_back(reader);
+        };
+        for (const Replaced& r : fReplaced) usersOf(r.obj);
+        for (TObjQz* obj : fDropped) usersOf(obj);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+    for (TObjQz* reader : readers) {
+        // What a roll-back gives back: nothing is parsed that it could not.
+        try {
+            for (TObjQz* obj : LinksParsedBy(reader)) {
+                NoteReplaced(obj);
+                if (!fReplacedObjs.count(obj)) return platform::memFullErr;
+            }
+        } catch (const std::bad_alloc&) {
+            return platform::memFullErr;
+        }
+        if (const int16_t err = ParseAgain(reader)) return err;
+    }
+    return 0;
 }
 
 int16_t TransferSession::Commit()
@@ -501,6 +536,7 @@ void TransferSession::RestoreOrder()
 void TransferSession::End()
 {
     fReplaced.clear();
+    fReplacedObjs.clear();
     fTables.clear();
     fDropped.clear();
     fBefore.clear();

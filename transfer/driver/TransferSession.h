@@ -55,6 +55,13 @@ public:
     // An object of the destination about to join `group`: back in its own
     // group (or none) on a roll-back.
     void NoteJoin(TObjQz* group, TObjQz* member);
+    // What uses the objects the movers overwrote or took out of a table
+    // records its links again (ParseAgain): a form naming a replaced
+    // table's fields by number, a menu bar holding a replaced menu. Run
+    // once the copies are linked, with the commands in id order
+    // (CommandsById). 0, or the error of a parse (said by it), -108 when
+    // memory runs out.
+    int16_t ParseUsersAgain();
     // 0, or the error of the write that failed; then everything is taken
     // back.
     int16_t Commit();
@@ -82,6 +89,7 @@ private:
         std::vector<TObjQz*> uses;
     };
     std::vector<Replaced> fReplaced;
+    std::unordered_set<const TObjQz*> fReplacedObjs;  // those fReplaced notes
     std::vector<TObjQz*> fRetired;
     struct TableState {
         TObjQz* owner;

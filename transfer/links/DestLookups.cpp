@@ -76,7 +76,7 @@ ChampOper MyGetChamp(TObjQz* obj)
     op.table = table->tableNumber;
     op.field = places.back();
     op.depth = int16_t(places.size() - 1);
-    for (int16_t l = 1; l <= op.depth; ++l) op.path[l] = places[places.size() - 1 - size_t(l)];
+    for (int32_t l = 1; l <= op.depth; ++l) op.path[l] = places[places.size() - 1 - size_t(l)];
     return op;
 }
 

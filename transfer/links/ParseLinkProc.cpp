@@ -152,7 +152,7 @@ bool LinkWalk::Field(const champoper& t, champoper* out)
     op.table = t.Word(4);
     op.depth = t.Word(6);
     if (op.depth < 0 || op.depth > ChampOper::kMaxDepth) return false;
-    for (int16_t l = 1; l <= op.depth; ++l) op.path[l] = t.Word(6 + 2 * l);
+    for (int32_t l = 1; l <= op.depth; ++l) op.path[l] = t.Word(6 + 2 * l);
     TObjQz* found = nullptr;
     if (op.field == 0) found = op.table == 0 ? context : SearchTableNumbered(src->fTypeList, op.table);
     else found = SearchCritObj(context, src->fTypeList, op);
@@ -170,7 +170,7 @@ bool LinkWalk::Field(const champoper& t, champoper* out)
     out->SetWord(2, there.field);
     out->SetWord(4, there.table);
     out->SetWord(6, there.depth);
-    for (int16_t l = 1; l <= there.depth; ++l) out->SetWord(6 + 2 * l, there.path[l]);
+    for (int32_t l = 1; l <= there.depth; ++l) out->SetWord(6 + 2 * l, there.path[l]);
     return true;
 }
 

@@ -64,7 +64,7 @@ int16_t ModuleMgr::ReadRecords()
     std::vector<int16_t> ids;
     const int16_t count = compteres(modq, true);
     if (reserr == platform::memFullErr) return platform::memFullErr;
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         int16_t id = 0;
         xiscryptedindres(modq, i, &id);
         if (reserr == platform::memFullErr) return platform::memFullErr;
@@ -110,7 +110,7 @@ int16_t ModuleMgr::CheckEnciphered(bool allTypes)
     int16_t result = 0;
     for (platform::ResType type : types) {
         const int16_t n = compteres(type, true);
-        for (int16_t i = 1; i <= n; ++i) {
+        for (int32_t i = 1; i <= n; ++i) {
             int16_t id = 0;
             const bool enciphered = xiscryptedindres(type, i, &id);
             if (reserr == platform::memFullErr) return platform::memFullErr;

@@ -26,7 +26,9 @@ int16_t MoveGroup(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** newObj
     unsigned char name[256];
     ChosenName(newName, obj, size_t(obj->MaxNameLen()), name);
     const uint32_t type = obj->GetOwnResType();
-    const int16_t id = UniqueGroupID(dest);
+    int16_t idErr = 0;
+    const int16_t id = UniqueGroupID(dest, &idErr);
+    if (idErr) return idErr;
     // An empty list: a count of 0.
     if (const int16_t err = PutStoreBytes(dest, type, id, std::vector<uint8_t>(2, 0), name)) return err;
     TObjQz* made = NewObj_Id(dest, obj->kind, name, id, false);

@@ -47,7 +47,7 @@ int16_t TakeSlot(TMainDoc* dest, int16_t id, int16_t* slot)
     int16_t count = platform::ReadBES16(bytes.data());
     if (count < 0 || 2 + 2 * size_t(count) > bytes.size()) return kRecordMissing;
     *slot = 0;
-    for (int16_t k = 1; k <= count && *slot == 0; ++k)
+    for (int32_t k = 1; k <= count && *slot == 0; ++k)
         if (platform::ReadBES16(&bytes[2 * size_t(k)]) == -1) *slot = k;
     if (*slot == 0) {
         if (count == 32767) return kRecordMissing;

@@ -81,7 +81,7 @@ int16_t MoveResQzStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, const unsi
     StyleTable from, to;
     if (const int16_t err = LoadBoth(source, dest, obj, &from, &to)) return err;
     int16_t at = 0;
-    for (int16_t r = 1; r <= to.Count() && at == 0; ++r)
+    for (int32_t r = 1; r <= to.Count() && at == 0; ++r)
         if (IsDeletedRow(to.Row(r))) at = r;
     if (at == 0) {
         if (to.Count() == 32767) return kRecordMissing;
@@ -125,7 +125,7 @@ int16_t ReplaceStyle(TMainDoc* source, TMainDoc* dest, TObjQz* obj, TObjQz** des
     StyleTable from, to;
     if (const int16_t err = LoadBoth(source, dest, obj, &from, &to)) return err;
     int16_t at = 0;
-    for (int16_t r = 1; r <= to.Count() && at == 0; ++r) {
+    for (int32_t r = 1; r <= to.Count() && at == 0; ++r) {
         const uint8_t* row = to.Row(r);
         if (row[0] == target->name[0] && std::memcmp(row + 1, target->name + 1, row[0]) == 0) at = r;
     }

@@ -11,6 +11,8 @@ TEST(ScriptText, ReadsEveryStepKind)
 {
     const char* text =
         "# a comment\n"
+        "# a comment with one \" and a \\x escape \\xZZ\n"
+        "   \t# an indented comment \"\n"
         "move 10 20\n"
         "press 1 2 cmd shift\n"
         "release\n"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "platform/filedialogs/NavDialogWindow.h"
 #include "platform/filedialogs/NavServices.h"
 #include "platform/menus/Menus.h"
+#include "platform/screen/Screen.h"
 #include "tests/platform/controls/ControlFixture.h"
 #include "tests/platform/filedialogs/NavTestSupport.h"
 
@@ -252,10 +254,33 @@ void KeepSaid(DialogRef alert)
     gSaid.assign(reinterpret_cast<const char*>(text + 1), text[0]);
 }
 
+// The screen's pixels under the dialog's folder pop-up and file list.
+std::vector<uint32_t> FolderAndList(NavDialogRef d)
+{
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(d->window);
+    Point topLeft{32, 14}, bottomRight{242, 446};
+    LocalToGlobal(&topLeft);
+    LocalToGlobal(&bottomRight);
+    SetPort(saved);
+    const PixMap* screen = ComposeScreen();
+    const int32_t row = screen->rowBytes & kRowBytesMask;
+    std::vector<uint32_t> pixels;
+    for (int32_t v = topLeft.v; v < bottomRight.v; ++v)
+        for (int32_t h = topLeft.h; h < bottomRight.h; ++h) {
+            uint32_t px = 0;
+            std::memcpy(&px, screen->baseAddr + v * row + h * 4, 4);
+            pixels.push_back(px & 0xFFFFFF);
+        }
+    return pixels;
+}
+
 // A name or place the save dialog cannot take is said, and the dialog stays
 // for another: ':' typed (a '/' in a file name), a leading '.', the folder
 // removed or renamed while the dialog was open (the dialog then stands in
-// the folder above it). Nothing is written anywhere.
+// the folder above it, its pop-up and list drawn as a dialog opened there
+// draws them). Nothing is written anywhere.
 TEST_F(NavWindowTest, WhatTheSaveDialogCannotTakeIsSaidAndTheDialogStays)
 {
     const std::string gone = "The folder \xD2Inner\xD3 is no longer there: it was moved, renamed or deleted. Nothing "
@@ -286,11 +311,13 @@ TEST_F(NavWindowTest, WhatTheSaveDialogCannotTakeIsSaidAndTheDialogStays)
             return all;
         };
         std::string before, after, standsIn;
+        std::vector<uint32_t> shown, fresh;
         bool ended = true;
         gSaid.clear();
         Script script;
-        script.Wait(5).Text(row.typed).Screenshot("change").Choose(1);
+        script.Wait(5).Text(row.typed).Screenshot("change");
         script.Key("return");
+        script.Wait(10).Screenshot("during").Choose(1);  // answered once the alert was up a while
         script.Wait(10).Screenshot("after").AnswerFileDialog("cancel");
         PlayWithProbe(std::move(script), [&](const std::string& step) {
                           if (step == "change") {
@@ -300,9 +327,11 @@ TEST_F(NavWindowTest, WhatTheSaveDialogCannotTakeIsSaidAndTheDialogStays)
                               before = files();
                               return;
                           }
+                          if (step == "during") return;
                           ended = d->ended;
                           standsIn = d->folder;
                           after = files();
+                          shown = FolderAndList(d);
                       });
         ASSERT_EQ(NavDialogRun(d), noErr);
         EXPECT_EQ(gSaid, row.said);
@@ -313,6 +342,15 @@ TEST_F(NavWindowTest, WhatTheSaveDialogCannotTakeIsSaidAndTheDialogStays)
         EXPECT_EQ(files(), before);
         NavDialogDispose(d);
         EXPECT_TRUE(run->watchdogMessage.empty()) << run->watchdogMessage;
+        // The same dialog opened where the refusal left it.
+        ASSERT_EQ(NavCreatePutFileDialog(&options, 0, 0, nullptr, nullptr, &d), noErr);
+        ShowFolder(d, folder.Path(row.standsIn));
+        Script again;
+        again.Wait(5).Screenshot("fresh").AnswerFileDialog("cancel");
+        PlayWithProbe(std::move(again), [&](const std::string&) { fresh = FolderAndList(d); });
+        ASSERT_EQ(NavDialogRun(d), noErr);
+        NavDialogDispose(d);
+        EXPECT_TRUE(shown == fresh) << "the pop-up and the list as a fresh dialog draws them";
     }
     SetScriptedAnswerObserver(nullptr);
 }

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "platform/core/FourCC.h"
 #include "platform/files/FileErrors.h"
@@ -73,11 +74,23 @@ TEST(FileSpec, FinderInformationNeedsASidecarOnlyWhenTheExtensionDoesNotTellIt)
     ASSERT_EQ(FSpCreate(odd, FourCC("ttxt"), FourCC("TEXT")), noErr);
     EXPECT_TRUE(Exists(dir / "._notes"));
     EXPECT_EQ(FSpCreate(odd, FourCC("ttxt"), FourCC("TEXT")), dupFNErr);
-    // A name too long to have a sidecar is made when its extension tells it all.
-    FSSpec longest;
-    FSMakeFSSpec(dir / (std::string(251, 'n') + ".txt"), &longest);
-    EXPECT_EQ(FSpCreate(longest, FourCC("????"), FourCC("TEXT")), noErr);
-    EXPECT_TRUE(Exists(longest.path));
+    // A name too long to have a sidecar is made all the same, answering
+    // what its extension tells whatever it was made as; so is its
+    // information set.
+    const std::tuple<std::string, OSType, OSType> longest[] = {
+        {std::string(251, 'n') + ".txt", FourCC("TEXT"), FourCC("????")},
+        {std::string(255, 'n'), 0, 0},
+    };
+    for (const auto& [name, type, creator] : longest) {
+        const FSSpec item{dir / name};
+        EXPECT_EQ(FSpCreate(item, FourCC("ttxt"), FourCC("TEXT")), noErr);
+        FInfo made;
+        ASSERT_EQ(FSpGetFInfo(item, &made), noErr);
+        EXPECT_EQ(std::tuple(made.fdType, made.fdCreator), std::tuple(type, creator)) << name.size();
+        made.fdType = FourCC("ttro");
+        EXPECT_EQ(FSpSetFInfo(item, made), noErr);
+        EXPECT_FALSE(Exists(SidecarPath(item.path)));
+    }
 
     FInfo info;
     ASSERT_EQ(FSpGetFInfo(odd, &info), noErr);

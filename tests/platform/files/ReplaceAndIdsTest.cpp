@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 
 #include "platform/core/FourCC.h"
 #include "platform/files/DirectoryIds.h"
@@ -69,15 +70,34 @@ TEST(FileSpec, RenameOverReplacesTheTargetAndItsSidecar)
     EXPECT_EQ(ReadText(odd.path), "odd");
     EXPECT_EQ(ReadText(oldFile.path), "new");
 
-    // Nor does one with a sidecar onto a name too long to have one: the
-    // target keeps its bytes and the source its sidecar.
-    FSSpec typed{dir / "typed"}, longName{dir / std::string(254, 'n')};
+    // Onto a name too long to have a sidecar, one holding a resource fork
+    // is refused (the target keeps its bytes and the source its sidecar);
+    // one of Finder information alone is left out, the target then
+    // answering what its name tells, and copies go the same way.
+    FSSpec typed{dir / "typed"}, forked{dir / "forked"}, longName{dir / std::string(254, 'n')};
     ASSERT_EQ(FSpCreate(typed, FourCC("ttxt"), FourCC("TEXT")), noErr);
     std::ofstream(typed.path) << "typed";
+    std::ofstream(forked.path) << "forked";
+    AppleDouble fork;
+    fork.resourceFork = std::vector<uint8_t>{1, 2, 3};
+    ASSERT_EQ(WriteSidecar(forked.path, fork), noErr);
     std::ofstream(longName.path) << "long";
     const std::map<std::string, std::string> before = Folder(dir.path());
-    EXPECT_EQ(FSpRenameOver(typed, longName), bdNamErr);
+    EXPECT_EQ(FSpRenameOver(forked, longName), bdNamErr);
+    EXPECT_EQ(FSpCopyFile(forked, FSSpec{dir / std::string(255, 'c')}), bdNamErr);
     EXPECT_EQ(Folder(dir.path()), before);
+    const FSSpec copied{dir / std::string(255, 'c')};
+    ASSERT_EQ(FSpCopyFile(typed, copied), noErr);
+    ASSERT_EQ(FSpRenameOver(typed, longName), noErr);
+    std::map<std::string, std::string> after = before;
+    after.erase("typed");
+    after.erase("._typed");
+    after[std::string(254, 'n')] = "typed";
+    after[std::string(255, 'c')] = "typed";
+    EXPECT_EQ(Folder(dir.path()), after);
+    FInfo info;
+    ASSERT_EQ(FSpGetFInfo(longName, &info), noErr);
+    EXPECT_EQ(std::tuple(info.fdType, info.fdCreator), std::tuple(0u, 0u));
 
     FSRef r;
     EXPECT_EQ(FSpMakeFSRef(oldFile, &r), noErr);

@@ -2,8 +2,16 @@
 // scripted clicks and keys, as sheets calling their completion once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "platform/printing/Printing.h"
 #include "tests/platform/controls/ControlFixture.h"
+#include "tests/platform/filedialogs/NavTestSupport.h"
 #include "tests/platform/printing/PrintTestSupport.h"
 
 namespace platform::testing {
@@ -94,6 +102,96 @@ TEST_F(PrintDialogWindowTest, PrintTakesCopiesAndPagesAndCancelKeepsThem)
     PMGetCopies(settings, &n);
     EXPECT_EQ(n, 3u);
     EXPECT_EQ(completions, 0);  // no sheets asked for
+}
+
+// The PDF files a job makes are named after it: Save as PDF proposes its
+// file's name followed by its words and ".pdf", the file's name cut at a
+// character so that the whole keeps its type (253 bytes); the printer
+// spools into the documents folder under that name, then " 2.pdf" and on.
+// Without a name the job is "Print". Each proposal taken makes its file,
+// and the Print button prints to the printer again after a Save as PDF.
+TEST_F(PrintDialogWindowTest, ThePdfFilesAreNamedAfterTheJob)
+{
+    const std::string euro = "\xE2\x82\xAC";
+    struct Row {
+        std::string file, proposed, second;  // the PDF files' names before " objects"
+    };
+    std::vector<Row> rows = {
+        {"Out.QzB", "Out.QzB", "Out.QzB"},
+        {"D\xC3\xA9mo \xE2\x82\xAC.QzB", "D\xC3\xA9mo \xE2\x82\xAC.QzB", "D\xC3\xA9mo \xE2\x82\xAC.QzB"},
+        {"a:b.QzB", "a:b.QzB", "a:b.QzB"},
+        {"\xE3\x83\x87\xE3\x83\xA2.QzB", "\xE3\x83\x87\xE3\x83\xA2.QzB", "\xE3\x83\x87\xE3\x83\xA2.QzB"},
+    };
+    for (size_t length = 245; length <= 255; ++length) {
+        rows.push_back({std::string(length - 4, 'n') + ".QzB", std::string(241, 'n'), std::string(239, 'n')});
+        std::string euros;
+        for (size_t i = 0; i < (length - 6) / 3; ++i) euros += euro;
+        const std::string cut = "ab" + euros.substr(0, 237);
+        if ((length - 6) % 3 == 0) rows.push_back({"ab" + euros + ".QzB", cut, cut});
+    }
+    rows.push_back({"", "Print", "Print"});  // no job name: " objects" not said
+    navtest::Folder folder;
+    const std::string documents = folder.Path("Sub");
+    ::setenv("QZ_DOCUMENTS_DIR", documents.c_str(), 1);
+    const Point saveAsPdf = At(72, 160);
+    auto madeThere = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(documents)) {
+            const std::string name = e.path().filename();
+            if (name != "c.QzB" && name.rfind("._", 0) != 0) names.push_back(name);
+            if (name != "c.QzB") std::filesystem::remove(e.path());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    auto print = [&] {
+        ASSERT_EQ(PMSessionBeginDocument(session, settings, format), kPMNoError);
+        ASSERT_EQ(PMSessionBeginPage(session, format, nullptr), kPMNoError);
+        ASSERT_EQ(PMSessionEndPage(session), kPMNoError);
+        ASSERT_EQ(PMSessionEndDocument(session), kPMNoError);
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        const std::string words = row.file.empty() ? "" : " objects";
+        ASSERT_EQ(PMPrintSettingsSetJobName(settings, row.file, words), kPMNoError);
+        // The printer, twice.
+        for (int n = 0; n < 2; ++n) {
+            ASSERT_EQ(PMSessionSetDestination(session, settings, kPMDestinationPrinter, "", ""), kPMNoError);
+            print();
+        }
+        EXPECT_EQ(madeThere(),
+                  (std::vector<std::string>{row.second + words + " 2.pdf", row.proposed + words + ".pdf"}));
+        // Save as PDF, the proposal taken.
+        Script script;
+        script.Wait(5).Click(saveAsPdf.h, saveAsPdf.v).Wait(10).AnswerFileDialog("choose");
+        Play(std::move(script));
+        Boolean accepted = false;
+        ASSERT_EQ(PMSessionPrintDialog(session, settings, format, &accepted), kPMNoError);
+        ASSERT_TRUE(accepted);
+        PMDestinationType type = kPMDestinationInvalid;
+        std::string location;
+        PMSessionGetDestinationType(session, settings, &type);
+        PMSessionCopyDestinationLocation(session, settings, &location);
+        EXPECT_EQ(std::tuple(type, location),
+                  std::tuple(kPMDestinationFile, documents + "/" + row.proposed + words + ".pdf"));
+        print();
+        EXPECT_EQ(madeThere(), std::vector<std::string>{row.proposed + words + ".pdf"});
+        EXPECT_TRUE(run->watchdogMessage.empty()) << run->watchdogMessage;
+    }
+    // The Print button then prints to the printer again, not to that file.
+    const Point printButton = At(308, 160);
+    Script script;
+    script.Wait(5).Click(printButton.h, printButton.v);
+    Play(std::move(script));
+    Boolean accepted = false;
+    ASSERT_EQ(PMSessionPrintDialog(session, settings, format, &accepted), kPMNoError);
+    ASSERT_TRUE(accepted);
+    PMDestinationType type = kPMDestinationInvalid;
+    std::string location = "?";
+    PMSessionGetDestinationType(session, settings, &type);
+    PMSessionCopyDestinationLocation(session, settings, &location);
+    EXPECT_EQ(std::tuple(type, location), std::tuple(kPMDestinationPrinter, std::string()));
+    ::unsetenv("QZ_DOCUMENTS_DIR");
 }
 
 }  // namespace

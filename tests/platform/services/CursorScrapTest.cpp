@@ -177,5 +177,31 @@ TEST_F(ScrapTest, EveryClearAndOutsideCopyGivesANewReference)
     EXPECT_EQ(std::string(utxt, size_t(size)), std::string("\0a\0\xE9\x26\x03\0\r", 8));  // big-endian UTF-16
 }
 
+// Another program's text, copied on the desktop or by the script's step:
+// CR LF, LF and CR are each one line end, a CR in both text flavours.
+TEST_F(ScrapTest, AnotherProgramsLineEndsAreOneEach)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"a\r\nb", "a\rb"}, {"a\nb", "a\rb"}, {"a\rb", "a\rb"}, {"\r\n\n\r\r\n\xC3\xA9\n\r", "\r\r\r\r\x8E\r\r"}};
+    for (const auto& [copied, text] : rows) {
+        ExternalClipboardChanged("old");
+        {
+            testing::HeadlessRun run(Script().Clipboard(copied));
+        }
+        ScrapRef scrap;
+        GetCurrentScrap(&scrap);
+        std::string roman(64, '\0'), utxt(128, '\0');
+        Size size = Size(roman.size());
+        EXPECT_EQ(GetScrapFlavorData(scrap, FourCC("TEXT"), &size, roman.data()), noErr);
+        roman.resize(size_t(size));
+        size = Size(utxt.size());
+        EXPECT_EQ(GetScrapFlavorData(scrap, FourCC("utxt"), &size, utxt.data()), noErr);
+        utxt.resize(size_t(size));
+        std::string wide;
+        for (char c : text) wide += c == '\x8E' ? std::string("\0\xE9", 2) : std::string{'\0', c};
+        EXPECT_EQ(std::tuple(roman, utxt), std::tuple(text, wide)) << copied;
+    }
+}
+
 }  // namespace
 }  // namespace platform

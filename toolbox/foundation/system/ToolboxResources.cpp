@@ -12,7 +12,7 @@ std::vector<int16_t> ChainIDs(platform::ResType type)
     std::vector<int16_t> ids;
     platform::SetResLoad(false);
     const int16_t count = platform::CountResources(type);
-    for (int16_t i = 1; i <= count; ++i) {
+    for (int32_t i = 1; i <= count; ++i) {
         platform::Handle h = platform::GetIndResource(type, i);
         if (!h) continue;
         int16_t id = 0;

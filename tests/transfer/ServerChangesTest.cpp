@@ -1,0 +1,304 @@
+// The commands that change a structure on a server, run as the program runs
+// them on a structure the test server publishes behind a relay that spoils
+// one reply: each reply the command waits for, spoiled in each way in turn.
+// A failure says its cause; the server's structure is then, for a new
+// login, as before the command or as after it, whole; and the window shows
+// what that fresh open shows.
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "app/appl/AppGlobals.h"
+#include "app/appl/CommandStacks.h"
+#include "design/documents/Passwords.h"
+#include "design/security/SecurityManager.h"
+#include "kernel/startup/LoginGlobals.h"
+#include "kernel/tasks/TaskRecords.h"
+#include "network/Requests.h"
+#include "network/ServerOpen.h"
+#include "network/StoreConnection.h"
+#include "resources/ServerHooks.h"
+#include "resources/server/ServerClient.h"
+#include "resources/server/ServerConnection.h"
+#include "tests/network/FaultRelay.h"
+#include "tests/network/ShippedTemplates.h"
+#include "tests/network/TestServer.h"
+#include "tests/platform/events/HeadlessFixture.h"
+#include "tests/transfer/DocumentWindowsFixture.h"
+#include "tools/docbuilder/DocBuilder.h"
+
+namespace transfertest {
+namespace {
+
+// Anna may open the design: she is in the design group.
+const char* kServed = R"(structure Base date 2024-03-01
+table Invoices
+  field Number longint
+  field Total real
+method Add_Tax
+  command 15 ( field Invoices.Total )
+method Close_Invoice
+  call Add_Tax
+  doc "Closes an invoice."
+method Log_Event
+  command 15 ( "x" )
+group Accounting
+  method Add_Tax
+user Designer password "design"
+user Administrator password "admin"
+user Anna password "anna"
+usergroup Office
+  user Anna
+designgroup Office
+)";
+
+// The structure whose method Other (calling Imported) is dropped on the
+// server's.
+const char* kSource = R"(structure Source date 2024-03-01
+method Imported
+  command 15 ( "y" )
+method Other
+  call Imported
+)";
+
+using RowSet = std::map<std::string, std::string>;
+
+class ServerChanges : public DocumentWindows {
+protected:
+    void SetUp() override
+    {
+        DocumentWindows::SetUp();
+        ASSERT_EQ(networktest::LoadShippedTemplates(), 0);
+        ResetRequestLayer();
+        InstallStoreConnection();
+        // Long enough for a reply under the sanitizers, short for a stall.
+        SetServerTimeout(300);
+        // No change poll goes out unasked.
+        platform::SetClock(&clock_);
+        MakeSecurityManager();
+        ResetTasks();
+        newtask(-1, 1, 0, reinterpret_cast<const unsigned char*>("\x04Main"), 0, -10);
+        for (const auto& [name, text] : {std::pair{"served", kServed}, std::pair{"local", kSource}}) {
+            const std::string folder = InFolder(name);
+            std::filesystem::create_directories(folder);
+            const docbuilder::BuildResult built = docbuilder::BuildDocument(text, std::string(name) + ".qzdoc", folder);
+            ASSERT_EQ(built.error, 0) << built.message;
+            (std::string(name) == "served" ? served_ : source_) = built.dataPath;
+        }
+    }
+    void TearDown() override
+    {
+        DocumentWindows::TearDown();
+        relay_.Stop();
+        server_.Stop();
+        ResetRequestLayer();
+        ServerConnection() = ResServerConnection();
+        ServerHooks() = ResServerHooks();
+        DisposeSecurityManager();
+        ResetTasks();
+        ResetLoginGlobals();
+        ResetPasswordTables();
+        platform::SetClock(nullptr);
+        localres = -1;
+        ::unsetenv("QZ_CACHE_DIR");
+    }
+
+public:
+    // The structure published as built, behind the relay.
+    void Serve()
+    {
+        if (relay_.Port() != 0) {
+            ASSERT_TRUE(server_.Reset());
+            return;
+        }
+        TestServerConfig config;
+        config.files = {{7, platform::FourCC("BAS5"), "Base"}};
+        config.structureCopy = served_;
+        ASSERT_TRUE(server_.Start(config));
+        ASSERT_TRUE(relay_.Start(server_.Port(), false));
+    }
+    // File > Open from Server..., Anna logging in with her start-up name,
+    // with an empty cache.
+    TMainDoc* Open()
+    {
+        const std::string cache = InFolder("cache" + std::to_string(++opens_));
+        std::filesystem::create_directories(cache);
+        ::setenv("QZ_CACHE_DIR", cache.c_str(), 1);
+        ResetServerClient();
+        std::memcpy(gStartupUserName, "\x04" "Anna", 5);
+        encryptepass(gStartupPassword, reinterpret_cast<const unsigned char*>("\x04" "anna"));
+        SetLastServer("127.0.0.1:" + std::to_string(relay_.Port()), "Base");
+        platform::PushDialogAnswer(1);
+        EXPECT_EQ(appl_->OpenServerMainDoc(), 0) << ::LastAlert().text;
+        for (TDocument* d = appl_->fDocList; d; d = d->fNext)
+            if (d->fRemote) return static_cast<TMainDoc*>(d);
+        return nullptr;
+    }
+    // Every row of the document's first window, each opened, and whether
+    // its object has documentation.
+    static RowSet ShownRows(TMainDoc* doc)
+    {
+        browser::TLstPlane* main = Main(Windows(doc).front());
+        RowSet rows = AllRows(main);
+        for (const auto& [key, obj] : ObjectsOf(main))
+            if (obj->TstFlag(kFlagHasDoc)) rows[key] += " (documented)";
+        return rows;
+    }
+    // What a new login shows of the server's structure.
+    RowSet FreshOpen()
+    {
+        TMainDoc* fresh = Open();
+        if (!fresh) return {};
+        const RowSet rows = ShownRows(fresh);
+        EXPECT_EQ(fresh->Close(), 0);
+        return rows;
+    }
+    // A menu command of the window, its dialogs answered by the script.
+    // The run's clock goes on from the test's, and the test's from where
+    // the run left it: no change poll falls due meanwhile.
+    void Choose(TWindow* w, int16_t command, platform::Script script)
+    {
+        platform::HeadlessOptions options;
+        options.startTicks = clock_.Ticks();
+        uint32_t end = 0;
+        {
+            platform::testing::HeadlessRun run(script.Wait(5), options);
+            w->Do_Func(command);
+            end = run.backend->Now();
+        }
+        clock_.Advance(end - clock_.Ticks());
+        platform::SetClock(&clock_);
+    }
+    static platform::Script Typed(const char* text)
+    {
+        return platform::Script().Wait(5).Type(text).Wait(2).Choose(1).Wait(5);
+    }
+    std::string source_;
+
+protected:
+    std::string served_;
+    platform::VirtualClock clock_{100000};
+    TestServer server_;
+    FaultRelay relay_;
+    int opens_ = 0;
+};
+
+struct ServerCommand {
+    const char* name;
+    std::function<void(ServerChanges*, TMainDoc*, TWindow*)> run;
+};
+
+const ServerCommand kCommands[] = {
+    {"New Group", [](ServerChanges* f, TMainDoc*, TWindow* w) { f->Choose(w, 71, ServerChanges::Typed("Fresh")); }},
+    {"Ungroup", [](ServerChanges* f, TMainDoc*, TWindow* w) {
+         ServerChanges::Select(ServerChanges::Main(w), {{23, "Accounting"}});
+         f->Choose(w, 73, platform::Script());
+     }},
+    {"rows dropped on a group", [](ServerChanges*, TMainDoc*, TWindow* w) {
+         browser::TLstPlane* main = ServerChanges::Main(w);
+         ServerChanges::Select(main, {{2, "Log_Event"}});
+         main->GroupQzObj(main, ServerChanges::RowOf(main, 23, "Accounting"));
+     }},
+    // An object's documentation opened in its editor: an empty one is made.
+    {"Edit Documentation", [](ServerChanges* f, TMainDoc*, TWindow* w) {
+         ServerChanges::Select(ServerChanges::Main(w), {{2, "Log_Event"}});
+         f->Choose(w, 56, platform::Script());
+     }},
+    {"Delete Documentation", [](ServerChanges* f, TMainDoc*, TWindow* w) {
+         ServerChanges::Select(ServerChanges::Main(w), {{2, "Close_Invoice"}});
+         f->Choose(w, 57, platform::Script().Wait(5).Choose(1));
+     }},
+    {"a drop from another structure", [](ServerChanges* f, TMainDoc*, TWindow* w) {
+         TMainDoc* source = f->OpenDoc(f->source_);
+         ASSERT_NE(source, nullptr);
+         ServerChanges::Select(ServerChanges::Main(ServerChanges::Windows(source).front()), {{2, "Other"}});
+         ASSERT_EQ(PushInteger(0), 0);
+         ASSERT_EQ(PushPtr(ServerChanges::Main(ServerChanges::Windows(source).front())), 0);
+         for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
+         w->GetDragObj(nullptr);
+         platform::ClearDialogAnswers();
+         EXPECT_EQ(source->Close(), 0);
+     }},
+};
+
+// The replies a command waits for: those of the requests it sends after
+// the open, each code once, in order.
+std::vector<int16_t> CodesOf(const std::vector<int16_t>& passed, size_t from)
+{
+    std::vector<int16_t> codes;
+    for (size_t i = from; i < passed.size(); ++i)
+        if (std::find(codes.begin(), codes.end(), passed[i]) == codes.end()) codes.push_back(passed[i]);
+    return codes;
+}
+
+bool Wrote(const std::vector<int16_t>& passed, size_t from)
+{
+    return std::any_of(passed.begin() + ptrdiff_t(from), passed.end(),
+                       [](int16_t code) { return code == 25 || code == 26 || code == 29; });
+}
+
+TEST_F(ServerChanges, AFailedRequestSaysItsCauseAndLeavesTheChangeWholeOrAbsent)
+{
+    const std::string lost = "The connection to the server was lost: nothing more of the structure can be read or "
+                             "changed. Close the structure and open it again.";
+    const std::string silent = "The server stopped answering: nothing more of the structure can be read or changed. "
+                               "Close the structure and open it again.";
+    const std::string damaged = "The server sent a reply that is too large or damaged.";
+    const std::pair<Spoil, const std::string*> spoils[] = {
+        {Spoil::NoReply, &silent}, {Spoil::Stalled, &silent}, {Spoil::LongerThanSent, &silent},
+        {Spoil::HalfThenClose, &lost}, {Spoil::Closed, &lost}, {Spoil::Huge, &damaged}};
+    for (const ServerCommand& c : kCommands) {
+        // The command as it goes through: what it asks, sends and makes.
+        Serve();
+        const RowSet before = FreshOpen();
+        TMainDoc* doc = Open();
+        ASSERT_NE(doc, nullptr) << c.name;
+        size_t from = relay_.Passed().size();
+        ResetAlerts();
+        c.run(this, doc, Windows(doc).front());
+        const int32_t asked = AlertCount();
+        const std::vector<int16_t> codes = CodesOf(relay_.Passed(), from);
+        EXPECT_EQ(doc->Close(), 0);
+        const RowSet after = FreshOpen();
+        EXPECT_NE(after, before) << c.name;
+        doc = nullptr;
+        for (const int16_t code : codes)
+            for (const auto& [spoil, said] : spoils) {
+                SCOPED_TRACE(::testing::Message() << c.name << ", reply to " << code << " spoiled as " << int(spoil));
+                // A server that took no write is as published: a fresh
+                // open of it serves the next run.
+                if (!doc) {
+                    Serve();
+                    doc = Open();
+                    ASSERT_NE(doc, nullptr);
+                }
+                from = relay_.Passed().size();
+                relay_.Arm(code, spoil);
+                ResetAlerts();
+                c.run(this, doc, Windows(doc).front());
+                ASSERT_EQ(AlertCount(), asked + 1);
+                EXPECT_EQ(::LastAlert().text.substr(0, said->size()), *said);
+                // Once the command is over, the window follows the server.
+                doc->IdleDoc();
+                const RowSet shown = ShownRows(doc);
+                EXPECT_EQ(doc->Close(), 0);
+                const bool wrote = Wrote(relay_.Passed(), from);
+                doc = Open();
+                ASSERT_NE(doc, nullptr);
+                const RowSet fresh = ShownRows(doc);
+                EXPECT_TRUE(fresh == before || fresh == after);
+                EXPECT_EQ(shown, fresh);
+                if (wrote) {
+                    EXPECT_EQ(doc->Close(), 0);
+                    doc = nullptr;
+                }
+            }
+        if (doc) {
+            EXPECT_EQ(doc->Close(), 0);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace transfertest
