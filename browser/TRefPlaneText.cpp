@@ -206,7 +206,7 @@ int16_t TRefPlane::ReplaceCmd()
         if (const int16_t err = NewProjectMethod(doc, newName, comment, &method)) {
             CursRmve();
             ErrMsg(err);
-            return err;
+            return kCancelled;
         }
     } else {
         method = SearchObj_Name(doc, 2, newName);
@@ -285,7 +285,8 @@ int16_t TRefPlane::TxtToStr()
         err = linked;
     }
     doc->UpdateAll();
-    return err;
+    // Said once, here: the window does not say it again.
+    return err ? kCancelled : 0;
 }
 
 int16_t TRefPlane::StrToTxt()

@@ -180,6 +180,8 @@ public:
     int16_t FileNumber() const { return fFileNumber; }
     // A server-backed file answers its pseudo reference.
     int16_t RefNum() const { return fLocal ? fFork.RefNum() : fPseudoRef; }
+    // The open fork of a local file's data; 0 for a server-backed one.
+    int16_t ForkRefNum() const { return fLocal ? fFork.RefNum() : 0; }
     bool IsBigEndian() const { return fBigEndian; }
     bool IsReadOnly() const { return fReadOnly || !fFork.IsWritable(); }
     bool WasMarkedOpen() const { return fMarkedAtOpen; }

@@ -3,6 +3,8 @@
 #include <new>
 
 #include "platform/core/Memory.h"
+#include "platform/files/Forks.h"
+#include "platform/resfiles/Resources.h"
 #include "resources/StoreGuard.h"
 #include "resources/server/ServerClient.h"
 
@@ -358,6 +360,15 @@ void execresaction(ResType type, int16_t id, uint32_t serverFileNumber, int16_t 
                 break;
             }
         CPseudoResManager::SetLastError(before);
+    });
+}
+
+bool bindcompanion(int16_t fileNumber, int16_t companion)
+{
+    return Guarded<bool>(false, [&]() -> bool {
+        CPseudoResFile* f = Manager().FindFile(fileNumber);
+        const int16_t fork = platform::ResFileForkRef(companion);
+        return f && f->ForkRefNum() && fork && platform::BindForks(f->ForkRefNum(), fork) == platform::noErr;
     });
 }
 

@@ -88,4 +88,9 @@ Handle xgetreslock(ResType type, int16_t id, bool* locked, bool flag);
 // is left as it was.
 void execresaction(ResType type, int16_t id, uint32_t serverFileNumber, int16_t action);
 bool islocalres(int16_t fileNumber);
+// The platform resource file `companion` is the other file of the local
+// container's document: a write of either first looks whether both are
+// still the files opened (platform::BindForks). False when either is not
+// open for writing.
+bool bindcompanion(int16_t fileNumber, int16_t companion);
 bool IsNatif(int16_t fileNumber);

@@ -15,6 +15,7 @@ int16_t StoreBracket::Begin(int16_t fileNumber)
     if (!updateres(fileNumber)) return reserr ? reserr : platform::ioErr;
     if (!holdres(fileNumber, true)) return reserr ? reserr : platform::ioErr;
     fFile = fileNumber;
+    if (file) fLook.Open(file->ForkRefNum());
     return 0;
 }
 
@@ -24,6 +25,7 @@ int16_t StoreBracket::Commit()
     // The release commits only when a commit was asked for: ask once more.
     if (updateres(fFile) && holdres(fFile, false)) {
         fFile = 0;
+        fLook.Close();
         return 0;
     }
     const int16_t err = reserr ? reserr : platform::ioErr;
@@ -36,5 +38,6 @@ bool StoreBracket::Drop()
     if (!fFile) return true;
     const bool dropped = dropres(fFile);
     fFile = 0;
+    fLook.Close();
     return dropped;
 }

@@ -6,9 +6,18 @@
 // as the last commit left it, see CPseudoResFile::DropHeld). A file of a
 // server gets the writes at the commit, in one go (what a commit that
 // failed on the way left there is kept, see CPseudoResFile::ServerChangeLeft).
+//
+// The bracket is one change of its document's files: the first write of
+// either (the companion's, which a command writes first, or the commit)
+// looks whether they are still those the program opened, and the rest of
+// the change goes with that look (platform::ForkLook), so that a move
+// between the two writes does not leave one file changed and the other
+// refused.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/files/Forks.h"
 
 class StoreBracket {
 public:
@@ -31,4 +40,5 @@ public:
 
 private:
     int16_t fFile = 0;
+    platform::ForkLook fLook;
 };

@@ -11,10 +11,12 @@
 #include "platform/cursors/Cursors.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/Events.h"
+#include "platform/files/FileErrors.h"
 #include "platform/files/FileTypes.h"
 #include "platform/files/MacNames.h"
 #include "platform/files/NameLock.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/ResourceApi.h"
 
@@ -35,6 +37,19 @@ constexpr CodeIndex kCodes[] = {
     {-60, 2},   {-61, 104},  {-108, 1},  {-109, 1},  {-120, 5},    {-122, 107}, {-1302, 106}, {-1303, 126}, {-1940, 117},
     {-1941, 118}, {-5000, 104},
     {1002, 10}, {1003, 31}, {1004, 32}, {1005, 41}, {1006, 38}, {1007, 39}, {1008, 40},
+};
+
+// The codes whose message names a file: the items of 'STR#' 1037 before
+// and after the name.
+struct NamedCode {
+    int16_t code;
+    int16_t before, after;
+};
+constexpr int16_t kFileTexts = 1037;
+constexpr int16_t kNowAt = 3;  // 3-4 around where a moved document is now
+constexpr NamedCode kNamedCodes[] = {
+    {fileMovedErr, 1, 2}, {fnfErr, 5, 8},   {fLckdErr, 5, 7},  {fBsyErr, 5, 6},          {opWrErr, 5, 6},
+    {permErr, 9, 10},     {wrPermErr, 9, 10}, {afpAccessDenied, 9, 10},
 };
 
 // The codes whose message names the lock file they met: the 'STR#' 1002
@@ -142,15 +157,66 @@ void ErrorMessage(int16_t code, unsigned char* text)
     }
 }
 
-void ErrMsg(int16_t code)
+void AppendFileName(unsigned char* text, const FSSpec& file)
 {
-    Str255 text;
-    ErrorMessage(code, text);
-    AppendServerChangeLeft(code, text);
+    const std::string name = FSpGetMacName(file);
+    Append(text, name.data(), name.size());
+}
+
+void ErrorMessageAbout(int16_t code, const FSSpec& file, const std::string& now, unsigned char* text)
+{
+    const NamedCode* named = nullptr;
+    for (const NamedCode& c : kNamedCodes)
+        if (c.code == code) named = &c;
+    if (!named || file.path.empty()) return ErrorMessage(code, text);
+    Str255 part;
+    MyGetIndString(text, kFileTexts, named->before);
+    AppendFileName(text, file);
+    MyGetIndString(part, kFileTexts, named->after);
+    AppendP(text, part);
+    if (code != fileMovedErr || now.empty()) return;
+    Str255 after;
+    MyGetIndString(part, kFileTexts, kNowAt);
+    MyGetIndString(after, kFileTexts, kNowAt + 1);
+    const int32_t room = 255 - text[0] - part[0] - after[0];
+    std::string place = Utf8ToMacRomanString(now);
+    // A path too long for the message keeps its end: the folders nearest
+    // the document and its name.
+    if (room < 8) return;
+    if (int32_t(place.size()) > room) place = "\xC9" + place.substr(place.size() - size_t(room - 1));
+    AppendP(text, part);
+    Append(text, place.data(), place.size());
+    AppendP(text, after);
+}
+
+namespace {
+
+void Show(const unsigned char* text)
+{
     const int16_t state = CursPause();
     SetArrowCursor();
     XAlert(1000, text, kStopAlert);
     CursResume(state);
+}
+
+}  // namespace
+
+void ErrMsgAbout(int16_t code, const FSSpec& file)
+{
+    Str255 text;
+    ErrorMessageAbout(code, file, {}, text);
+    Show(text);
+}
+
+void ErrMsg(int16_t code)
+{
+    Str255 text;
+    if (FileRefusal refused; TakeFileRefusal(code, &refused))
+        ErrorMessageAbout(code, FSSpec{refused.path}, refused.now, text);
+    else
+        ErrorMessage(code, text);
+    AppendServerChangeLeft(code, text);
+    Show(text);
 }
 
 int16_t XAlert(int16_t alertId, const unsigned char* text, int16_t kind)

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/core/MacTypes.h"
+#include "platform/files/FileTypes.h"
 
 // String `index` of 'STR#' `listId` of the application's own file; empty
 // when missing. The current resource file is kept.
@@ -22,7 +23,20 @@ int16_t ErrorStringIndex(int16_t code);
 int16_t SearchResErrs(int16_t code, unsigned char* text);
 // The message ErrMsg shows for `code`.
 void ErrorMessage(int16_t code, unsigned char* text);
+// Shows the message of `code`. A refusal the file service noted for that
+// code (platform::NoteFileRefusal: a document moved or replaced behind the
+// program's back, a file made read-only) names its file, as ErrMsgAbout.
 void ErrMsg(int16_t code);
+
+// Every message about a file names it one way: for the codes that concern
+// a file (not found, in use, locked, not to be changed, moved or
+// replaced), the file's name set in the code's text ('STR#' 1037), and
+// where a moved document is now when `now` tells; other codes say their
+// text alone.
+void ErrorMessageAbout(int16_t code, const platform::FSSpec& file, const std::string& now, unsigned char* text);
+void ErrMsgAbout(int16_t code, const platform::FSSpec& file);
+// The file's name, as the program shows it, after `text`.
+void AppendFileName(unsigned char* text, const platform::FSSpec& file);
 
 enum : int16_t { kNoteAlert = 1, kCautionAlert = 2, kStopAlert = 3 };
 // Shows alert `alertId` with ^0 = text; the item hit, 0 for other kinds.

@@ -269,7 +269,7 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& asked, int16_t print)
     if (DocHooks().debugLogClose) DocHooks().debugLogClose();
     if (err != 0) {
         if (err == notAFileErr) SayNotADocument(name);
-        else if (err != 1001) ErrMsg(err);
+        else if (err != 1001) ErrMsgAbout(err, fileSpec);
         RemoveDoc(doc);
         doc->Dispose();
         return err;

@@ -6,6 +6,7 @@
 #include "design/documents/CompanionJournalFile.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
+#include "platform/files/Forks.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/Companion.h"
 
@@ -115,6 +116,11 @@ int16_t CompanionJournal::Restore()
 int16_t CompanionJournal::Commit()
 {
     if (refNum_ == -1 || !held_) return 0;
+    // The journal is the change's first write: the document's files are
+    // looked at before it, so that none is written beside files that are
+    // no longer the document's.
+    if (const int16_t fork = platform::ResFileForkRef(refNum_); fork && !entries_.empty())
+        if (const int16_t moved = platform::CheckForkPath(fork)) return moved;
     if (!entries_.empty() && !kept_ && !data_.path.empty() && IsCompanionFile(refNum_, data_)) {
         std::vector<uint8_t> bytes;
         int16_t err = platform::PendingResFileBytes(refNum_, &bytes);
@@ -171,7 +177,14 @@ int16_t CompanionJournal::Abandon()
 void CompanionJournal::Finish()
 {
     if (refNum_ != -1 && held_) platform::HoldResFile(refNum_, false);
-    if (kept_) ForgetKeptCompanion(data_);
+    if (kept_ && ForgetKeptCompanion(data_) == platform::fnfErr) {
+        // Another program moved the document's folder, the old bytes kept
+        // in it: they go from there.
+        const std::string now = platform::DocumentMovedTo(platform::ResFileForkRef(refNum_));
+        const size_t folder = now.rfind('/'), name = data_.path.rfind('/');
+        if (folder != std::string::npos && name != std::string::npos)
+            ForgetKeptCompanion(platform::FSSpec{now.substr(0, folder) + data_.path.substr(name)});
+    }
     refNum_ = -1;
     held_ = false;
     kept_ = false;

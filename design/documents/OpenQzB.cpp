@@ -24,7 +24,6 @@
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
-#include "platform/files/MacNames.h"
 #include "platform/resfiles/Resources.h"
 #include "resources/CommitMark.h"
 #include "resources/ResourceApi.h"
@@ -194,15 +193,6 @@ bool WrittenByNewerVersion(const platform::FSSpec& fileSpec)
 }
 
 // A caution naming a file: item `item` of 'STR#' 1002, then its name.
-// The file's name, as the program shows it, after `text`.
-void AppendFileName(unsigned char* text, const platform::FSSpec& file)
-{
-    Str255 name;
-    const std::string roman = platform::FSpGetMacName(file);
-    CToPStr(roman.data(), int32_t(roman.size()), name);
-    AppendPString(text, name);
-}
-
 void TellNaming(int16_t item, const platform::FSSpec& file)
 {
     Str255 text;
@@ -403,6 +393,9 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
     // 10, 11.
     s->rsrFile = OpenResFile(fileSpec, platform::fsRdWrPerm);
     if (s->rsrFile != -1) {
+        // The two files the document is from now on: a write of either
+        // first looks that both are still these, at their names.
+        bindcompanion(s->container, s->rsrFile);
         platform::HoldResFile(s->rsrFile, true);
         PutOffs()[s->container].rsrFile = s->rsrFile;
         if (convertLibrary) UpdateQzIN(s->rsrFile);

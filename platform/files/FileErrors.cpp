@@ -1,6 +1,7 @@
 #include "platform/files/FileErrors.h"
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/core/Errors.h"
 #include "platform/files/FileTypes.h"
@@ -36,6 +37,44 @@ OSErr OSErrFromErrno(int err)
     case EWOULDBLOCK: return opWrErr;
     default: return ioErr;
     }
+}
+
+namespace {
+
+FileRefusal& Noted()
+{
+    static FileRefusal noted;
+    return noted;
+}
+
+}  // namespace
+
+void NoteFileRefusal(OSErr code, const std::string& path, const std::string& now)
+{
+    try {
+        Noted() = FileRefusal{code, path, now};
+    } catch (...) {
+        // Without memory for the name, the refusal goes unnamed.
+        ForgetFileRefusal();
+    }
+}
+
+void ForgetFileRefusal()
+{
+    FileRefusal& noted = Noted();
+    if (noted.code == 0) return;
+    noted.code = 0;
+    noted.path.clear();
+    noted.now.clear();
+}
+
+bool TakeFileRefusal(OSErr code, FileRefusal* refusal)
+{
+    FileRefusal& noted = Noted();
+    if (noted.code == 0 || noted.code != code) return false;
+    std::swap(*refusal, noted);
+    ForgetFileRefusal();
+    return true;
 }
 
 }  // namespace platform

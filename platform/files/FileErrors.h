@@ -1,10 +1,28 @@
-// POSIX errno values to the file service's result codes.
+// POSIX errno values to the file service's result codes, and the file a
+// refusal is about.
 #pragma once
+
+#include <string>
 
 #include "platform/core/MacTypes.h"
 
 namespace platform {
 
 OSErr OSErrFromErrno(int err);
+
+// What the file service knows of the file behind a refusal it made: the
+// document whose files are no longer those it opened (and where its data
+// file is now, when the open file tells), a file made read-only.
+struct FileRefusal {
+    OSErr code = 0;
+    std::string path;
+    std::string now;  // empty: not known, or the same place
+};
+// Kept until taken or until the next look finds the files in place; a
+// later refusal replaces it.
+void NoteFileRefusal(OSErr code, const std::string& path, const std::string& now = {});
+void ForgetFileRefusal();
+// The refusal noted, taken, when it is one of `code`.
+bool TakeFileRefusal(OSErr code, FileRefusal* refusal);
 
 }  // namespace platform

@@ -115,6 +115,14 @@ int Rename(const std::string& from, const std::string& to, unsigned int flags)
     return r;
 }
 
+int Exchange(const std::string& a, const std::string& b)
+{
+    if (gObserver) gObserver->Changing(a);
+    const int r = ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
+    if (r == 0 && gObserver) gObserver->Exchanged(a, b);
+    return r;
+}
+
 int Unlink(const std::string& path)
 {
     if (gObserver) gObserver->Changing(path);

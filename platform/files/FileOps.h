@@ -26,12 +26,14 @@ public:
     virtual void Synced(int) {}
     virtual void Closed(int) {}
     virtual void Renamed(const std::string&, const std::string&) {}
+    // The two names swapped their files.
+    virtual void Exchanged(const std::string&, const std::string&) {}
     virtual void Removed(const std::string&) {}
     // The names in the folder are on the disk.
     virtual void SyncedFolder(const std::string&) {}
     virtual void MadeFolder(const std::string&) {}
-    // About to create (an open that may), rename or remove `path`: a test
-    // stops here to let another program in.
+    // About to create (an open that may), rename, exchange or remove
+    // `path`: a test stops here to let another program in.
     virtual void Changing(const std::string&) {}
     // Before a call makes, renames (either name), removes or flushes
     // `path`, or opens a lock file there: an errno fails the call with it,
@@ -54,6 +56,8 @@ int Sync(int fd);
 int DataSync(int fd);
 int Close(int fd);
 int Rename(const std::string& from, const std::string& to, unsigned int flags);
+// renameat2 with RENAME_EXCHANGE: the files at `a` and `b` swap names.
+int Exchange(const std::string& a, const std::string& b);
 int Unlink(const std::string& path);
 int MakeFolder(const std::string& path, mode_t mode);
 // 0, or the errno an observer fails a call on `path` with (Refusal): for

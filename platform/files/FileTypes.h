@@ -16,6 +16,10 @@ constexpr OSErr notAFileErr = -1302;   // a folder where a file was expected
 constexpr OSErr lockNameErr = -1303;   // a folder, link or special file at a lock file's name
 constexpr OSErr lockDeniedErr = -1304; // a lock file this user may not open (another user's)
 constexpr OSErr fileBoundsErr = -1309; // a size or position too large for the caller
+// An open file that is no longer the file at its name, alone: moved,
+// renamed, replaced, deleted or linked under a second name behind the
+// program's back.
+constexpr OSErr fileMovedErr = -1310;
 
 // A file reference: the absolute, lexically normal POSIX path (UTF-8)
 // of an item that may or may not exist. Names are kept whole.

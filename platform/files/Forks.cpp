@@ -39,6 +39,19 @@ struct Fork {
     std::vector<uint8_t> bytes;   // the resource fork
     bool dirty = false;
     int64_t mark = 0;
+    uint64_t serial = 0;          // tells a fork from a later one of its number
+    // The other file of its document (BindForks): its fork while open, the
+    // file it was on once closed; and whether this one is the companion.
+    int16_t partner = 0;
+    bool bound = false;
+    bool companion = false;
+    std::string partnerPath;
+    dev_t partnerDevice = 0;
+    ino_t partnerInode = 0;
+    // On the document's data fork (or an unbound fork): the ForkLooks
+    // open, and whether their look found the files in place.
+    int looks = 0;
+    bool seen = false;
 };
 
 std::map<int16_t, Fork>& Forks()
@@ -56,6 +69,53 @@ Fork* Find(int16_t refNum)
     return it == Forks().end() ? nullptr : &it->second;
 }
 
+// The fork that keeps the looks of its document: the data file's while
+// open.
+Fork& Keeper(Fork& f)
+{
+    if (f.companion)
+        if (Fork* document = Find(f.partner)) return *document;
+    return f;
+}
+
+// Whether the file is still the one opened as (device, inode) at `path`;
+// for a document's file (`alone`), under no other name too, since a second
+// name would keep one of its files and not the other. Only the file's
+// identity is asked: a look at its times would make the next write stamp
+// new ones, and so every flush after it commit the file system's journal.
+bool InPlace(const std::string& path, dev_t device, ino_t inode, bool alone)
+{
+    struct statx sx {};
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_NLINK, &sx) != 0) return false;
+    return makedev(sx.stx_dev_major, sx.stx_dev_minor) == device && sx.stx_ino == inode &&
+           (!alone || sx.stx_nlink == 1);
+}
+bool InPlace(const Fork& f) { return InPlace(f.path, f.device, f.inode, f.bound); }
+
+// The document's other file in place, open or closed; true without one.
+bool PartnerInPlace(const Fork& f)
+{
+    if (!f.bound) return true;
+    if (const Fork* other = Find(f.partner)) return InPlace(*other);
+    return InPlace(f.partnerPath, f.partnerDevice, f.partnerInode, true);
+}
+
+
+// The document's files found no longer in place: said, naming the
+// document (its data file).
+OSErr Moved(Fork& f)
+{
+    const Fork& document = Keeper(f);
+    if (document.companion && document.bound)
+        NoteFileRefusal(fileMovedErr, document.partnerPath);
+    else
+        NoteFileRefusal(fileMovedErr, document.path, OpenFileMovedTo(document.fd, document.path));
+    return fileMovedErr;
+}
+
+// The look itself: the fork's file and its document's other file.
+OSErr LookAt(Fork& f) { return InPlace(f) && PartnerInPlace(f) ? noErr : Moved(f); }
+
 OSErr CheckWriters(dev_t device, ino_t inode, bool resource, bool shared)
 {
     for (const auto& [ref, f] : Forks()) {
@@ -63,6 +123,12 @@ OSErr CheckWriters(dev_t device, ino_t inode, bool resource, bool shared)
         if (!shared || f.permission != fsRdWrShPerm) return opWrErr;
     }
     return noErr;
+}
+
+uint64_t NextSerial()
+{
+    static uint64_t serial = 0;
+    return ++serial;
 }
 
 int16_t FreeRefNum()
@@ -103,6 +169,7 @@ OSErr OpenOnce(const FSSpec& fileSpec, SInt8 permission, bool resource, int16_t*
     if (!ref) return tmfoErr;
 
     Fork f;
+    f.serial = NextSerial();
     f.path = fileSpec.path;
     f.resource = resource;
     f.permission = permission;
@@ -410,6 +477,7 @@ OSErr FSFlush(int16_t refNum)
     if (!f) return rfNumErr;
     if (f->resource) {
         if (!f->dirty) return noErr;
+        if (const OSErr moved = CheckForkPath(refNum); moved != noErr) return moved;
         OSErr err = WriteResourceFork(*f);
         if (err == noErr) f->dirty = false;
         return err;
@@ -423,22 +491,73 @@ OSErr FSClose(int16_t refNum)
     Fork* f = Find(refNum);
     if (!f) return rfNumErr;
     OSErr err = noErr;
-    if (f->resource && f->dirty) err = WriteResourceFork(*f);
+    if (f->resource && f->dirty) {
+        err = CheckForkPath(refNum);
+        if (err == noErr) err = WriteResourceFork(*f);
+    }
     if (f->fd >= 0 && fileops::Close(f->fd) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    // The other file goes on being looked at as the file it was on.
+    if (Fork* other = f->bound ? Find(f->partner) : nullptr) {
+        other->partner = 0;
+        other->partnerPath = f->path;
+        other->partnerDevice = f->device;
+        other->partnerInode = f->inode;
+    }
     Forks().erase(refNum);
     return err;
 }
 
+OSErr BindForks(int16_t document, int16_t companion)
+{
+    Fork* data = Find(document);
+    Fork* other = Find(companion);
+    if (!data || !other || document == companion) return rfNumErr;
+    data->partner = companion;
+    data->companion = false;
+    other->partner = document;
+    other->companion = true;
+    data->bound = other->bound = true;
+    data->partnerPath.clear();
+    other->partnerPath.clear();
+    return noErr;
+}
+
 OSErr CheckForkPath(int16_t refNum)
 {
-    const Fork* f = Find(refNum);
+    Fork* f = Find(refNum);
     if (!f) return rfNumErr;
-    // Only the file's identity is asked: a look at its times would make
-    // the next write stamp new ones, and so every flush after it commit
-    // the file system's journal (a fifth of a small change's cost).
-    struct statx sx {};
-    if (::statx(AT_FDCWD, f->path.c_str(), 0, STATX_INO, &sx) != 0) return fnfErr;
-    return makedev(sx.stx_dev_major, sx.stx_dev_minor) == f->device && sx.stx_ino == f->inode ? noErr : fnfErr;
+    Fork& keeper = Keeper(*f);
+    if (keeper.looks && keeper.seen) return noErr;
+    if (const OSErr err = LookAt(*f); err != noErr) return err;
+    keeper.seen = keeper.looks > 0;
+    ForgetFileRefusal();
+    return noErr;
+}
+
+std::string DocumentMovedTo(int16_t refNum)
+{
+    Fork* f = Find(refNum);
+    if (!f) return {};
+    const Fork& document = Keeper(*f);
+    return document.companion && document.bound ? std::string() : OpenFileMovedTo(document.fd, document.path);
+}
+
+void ForkLook::Open(int16_t refNum)
+{
+    Close();
+    Fork* f = Find(refNum);
+    if (!f) return;
+    Fork& keeper = Keeper(*f);
+    ++keeper.looks;
+    refNum_ = &keeper == f ? refNum : f->partner;
+    serial_ = keeper.serial;
+}
+
+void ForkLook::Close()
+{
+    Fork* keeper = Find(refNum_);
+    if (keeper && keeper->serial == serial_ && keeper->looks > 0 && --keeper->looks == 0) keeper->seen = false;
+    refNum_ = 0;
 }
 
 namespace {
@@ -456,6 +575,26 @@ OSErr WriteHeld(const Fork& f, const std::string& target, const void* bytes, siz
     return noErr;
 }
 
+// After the swap: the file that came out is the one the fork holds, under
+// no other name and still writable, and the document's other file is in
+// place; else the file that was at the name goes back.
+OSErr TakeOrPutBack(Fork& f, TemporaryFile* file)
+{
+    struct stat out {};
+    const bool mine = ::lstat(file->TemporaryPath().c_str(), &out) == 0 && out.st_dev == f.device &&
+                      out.st_ino == f.inode && (!f.bound || out.st_nlink == 1);
+    if (!mine || !PartnerInPlace(f)) {
+        file->PutBack();
+        return Moved(f);
+    }
+    if (f.bound && (out.st_mode & 0222) == 0) {
+        file->PutBack();
+        NoteFileRefusal(fLckdErr, f.path);
+        return fLckdErr;
+    }
+    return file->Finish();
+}
+
 }  // namespace
 
 OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
@@ -464,6 +603,12 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
     if (!f || f->resource) return rfNumErr;
     if (!CanWrite(*f)) return wrPermErr;
     if (const OSErr moved = CheckForkPath(refNum); moved != noErr) return moved;
+    // A document's file the user made read-only since it was opened is not
+    // replaced: a new file under its name would pass over its permissions.
+    if (struct stat held {}; f->bound && ::fstat(f->fd, &held) == 0 && (held.st_mode & 0222) == 0) {
+        NoteFileRefusal(fLckdErr, f->path);
+        return fLckdErr;
+    }
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
     int fd = -1;
     try {
@@ -471,7 +616,25 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
         OSErr err = ReplacedFile(f->path, &target);
         TemporaryFile file;
         if (err == noErr) err = WriteHeld(*f, target, bytes, size, &file, &fd);
-        if (err == noErr) err = file.Commit(false);
+        if (err == noErr) {
+            const std::string temporary = file.TemporaryPath();
+            err = file.Exchange();
+            if (err == paramErr) {
+                // A file system that cannot swap names: the new file goes
+                // over the name, after the look above.
+                fileops::Close(fd);
+                fd = -1;
+                err = WriteHeld(*f, target, bytes, size, &file, &fd);
+                if (err == noErr) err = file.Commit(false);
+            } else if (err == fnfErr) {
+                // The folder may have gone with the temporary in it.
+                if (const std::string now = OpenFileMovedTo(fd, temporary); !now.empty()) fileops::Unlink(now);
+            } else if (err == noErr) {
+                err = TakeOrPutBack(*f, &file);
+            }
+        }
+        // The names went since the look: the document was moved.
+        if (err == fnfErr || err == dirNFErr) err = Moved(*f);
         // The new file took the name (only the folder's flush may have
         // failed): the fork goes on with it.
         struct stat opened {}, named {};
@@ -506,6 +669,21 @@ void CloseAllForks()
     while (!Forks().empty()) FSClose(Forks().begin()->first);
 }
 
+std::string OpenFileMovedTo(int fd, const std::string& path)
+{
+    if (fd < 0) return {};
+    char link[PATH_MAX];
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t n = ::readlink(proc.c_str(), link, sizeof link - 1);
+    if (n <= 0) return {};
+    const std::string now(link, size_t(n));
+    constexpr const char kDeleted[] = " (deleted)";
+    if (now == path || now.front() != '/' ||
+        (now.size() > sizeof kDeleted - 1 && now.compare(now.size() - (sizeof kDeleted - 1), std::string::npos, kDeleted) == 0))
+        return {};
+    return now;
+}
+
 bool IsItemOpen(const std::string& path)
 {
     struct stat st {};
@@ -528,11 +706,15 @@ bool IsItemHeld(const std::string& path)
 
 void ItemPathChanged(const std::string& oldPath, const std::string& newPath)
 {
+    const auto follow = [&](std::string& path) {
+        if (path == oldPath)
+            path = newPath;
+        else if (path.compare(0, oldPath.size() + 1, oldPath + "/") == 0)
+            path = newPath + path.substr(oldPath.size());
+    };
     for (auto& [ref, f] : Forks()) {
-        if (f.path == oldPath)
-            f.path = newPath;
-        else if (f.path.compare(0, oldPath.size() + 1, oldPath + "/") == 0)
-            f.path = newPath + f.path.substr(oldPath.size());
+        follow(f.path);
+        if (!f.partnerPath.empty()) follow(f.partnerPath);
     }
 }
 

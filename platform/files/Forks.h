@@ -7,6 +7,8 @@
 // Writers also hold an advisory lock, so other processes see them too.
 #pragma once
 
+#include <string>
+
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
 
@@ -44,20 +46,59 @@ OSErr FSWriteAt(int16_t refNum, int64_t offset, const ForkSlice* slices, int32_t
 OSErr FSFlush(int16_t refNum);
 OSErr FSClose(int16_t refNum);
 
-// noErr while the open fork's file is still at the path it is known by
-// (moves through this service follow it); fnfErr once it was moved or
-// deleted behind the program's back: a write then would land where
-// nobody finds it.
+// The two open data forks are the files of one document: `document` its
+// data file, `companion` the file that goes with it. From now on a look at
+// either looks at both, and a refusal names the document. It ends when
+// either closes.
+OSErr BindForks(int16_t document, int16_t companion);
+
+// Whether the open fork's file is still the file it was opened on (its
+// device and inode), at the path it is known by, and so is the other file
+// of its document, each of a document under no second name: noErr, or
+// fileMovedErr once either was moved, renamed, replaced, deleted or linked
+// under another name behind the program's back (a write then would land
+// where nobody finds it, or pair one document's file with another's).
+// Moves made through this service follow the forks. Inside a ForkLook the
+// first look that finds the files in place stands for the rest of it.
 OSErr CheckForkPath(int16_t refNum);
 
+// Where the data file of the fork's document (the fork's own file when it
+// is bound to none) is now, when it was moved elsewhere and the system
+// tells; empty otherwise.
+std::string DocumentMovedTo(int16_t refNum);
+
+// One look at a document's files for a whole change (a commit, or a
+// command writing both files): its first write looks, its other writes,
+// to either file, take that look as theirs, and a change that writes
+// nothing looks at nothing. Inside another look of the document, it is
+// that one. A fork closed meanwhile ends nothing.
+class ForkLook {
+public:
+    ForkLook() = default;
+    explicit ForkLook(int16_t refNum) { Open(refNum); }
+    ~ForkLook() { Close(); }
+    ForkLook(const ForkLook&) = delete;
+    ForkLook& operator=(const ForkLook&) = delete;
+
+    void Open(int16_t refNum);
+    void Close();
+
+private:
+    int16_t refNum_ = 0;   // the fork keeping the look
+    uint64_t serial_ = 0;  // and which one of that number
+};
+
 // Puts `size` bytes whole in the place of the file of the open data fork
-// `refNum` (written beside it, flushed, renamed over it) and keeps the fork
-// open on the new file. The new file is opened, and so locked for writing,
-// before it takes the name: no other program finds the file unheld in
-// between, and none can keep the fork from going on. fnfErr when the file
-// was moved or deleted behind the program's back; after any failure the
-// fork is on whichever file the name holds, the old one unless the rename
-// was done.
+// `refNum` (written beside it, flushed, and swapped with it by name) and
+// keeps the fork open on the new file. The new file is opened, and so
+// locked for writing, before it takes the name: no other program finds the
+// file unheld in between, and none can keep the fork from going on. The
+// file that comes out of the swap must be the fork's own (and, of a
+// document, alone and still writable), and the document's other file still
+// in place (CheckForkPath): otherwise the names are swapped back, and the
+// files at both names keep every byte. fileMovedErr then, or fLckdErr for
+// a document's file made read-only since it was opened; after any failure
+// the fork is on its old file.
 OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size);
 
 // The FSSpec, the permission and whether it is the resource fork of

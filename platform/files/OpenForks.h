@@ -12,5 +12,8 @@ bool IsItemOpen(const std::string& path);
 bool IsItemHeld(const std::string& path);
 // Open forks of an item that was renamed or moved follow it.
 void ItemPathChanged(const std::string& oldPath, const std::string& newPath);
+// Where the file open as `fd` is now, when the system tells and it is
+// elsewhere than `path` (empty for a file deleted since).
+std::string OpenFileMovedTo(int fd, const std::string& path);
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileOps.h"
 #include "platform/files/FolderListing.h"
+#include "platform/files/OpenForks.h"
 
 namespace platform {
 namespace {
@@ -56,9 +57,11 @@ TemporaryFile::~TemporaryFile()
 
 void TemporaryFile::Discard()
 {
+    // A folder moved meanwhile took the temporary with it: it goes there.
+    const std::string moved = fd_ >= 0 && !temp_.empty() ? OpenFileMovedTo(fd_, temp_) : std::string();
     if (fd_ >= 0) fileops::Close(fd_);
     fd_ = -1;
-    if (!temp_.empty()) fileops::Unlink(temp_);
+    if (!temp_.empty() && fileops::Unlink(temp_) != 0 && errno == ENOENT && !moved.empty()) fileops::Unlink(moved);
     temp_.clear();
 }
 
@@ -111,6 +114,34 @@ OSErr TemporaryFile::Commit(bool noReplace)
     }
     temp_.clear();
     return FlushFolderOf(path_);
+}
+
+OSErr TemporaryFile::Exchange()
+{
+    OSErr err = fileops::Sync(fd_) == 0 ? noErr : OSErrFromErrno(errno);
+    if (fileops::Close(fd_) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    fd_ = -1;
+    if (err == noErr && fileops::Exchange(temp_, path_) != 0)
+        err = errno == ENOENT                                               ? fnfErr
+              : errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ? paramErr
+                                                                            : OSErrFromErrno(errno);
+    if (err != noErr) Discard();
+    return err;
+}
+
+OSErr TemporaryFile::Finish()
+{
+    Discard();
+    return FlushFolderOf(path_);
+}
+
+OSErr TemporaryFile::PutBack()
+{
+    // The file that came out goes back over the new one; should that fail,
+    // it stays where it is rather than be removed as a temporary.
+    const OSErr err = fileops::Rename(temp_, path_, 0) == 0 ? noErr : OSErrFromErrno(errno);
+    temp_.clear();
+    return err;
 }
 
 void RemoveTemporariesOf(const std::string& path)

@@ -30,6 +30,19 @@ public:
     // Any failure removes the temporary; the path keeps its old contents
     // unless the rename was done.
     OSErr Commit(bool noReplace);
+    // Flushes the bytes and swaps the names of the temporary and the file
+    // at the path, so that the file the path held stays, under the
+    // temporary's name, for the caller to look at before it goes: Finish
+    // removes it, PutBack swaps the names again. fnfErr when nothing is at
+    // the path, paramErr when the file system cannot swap names: nothing
+    // changed, and the temporary is removed.
+    OSErr Exchange();
+    // After Exchange: the file that came out is removed and the folder
+    // flushed.
+    OSErr Finish();
+    // After Exchange: the file that came out takes the path again, in the
+    // place of the new one.
+    OSErr PutBack();
     // The temporary's name until it is committed or discarded.
     const std::string& TemporaryPath() const { return temp_; }
 

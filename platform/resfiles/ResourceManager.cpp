@@ -981,6 +981,12 @@ void SetResFileAdrift(int16_t refNum)
     f->held = f->adrift = true;
 }
 
+int16_t ResFileForkRef(int16_t refNum)
+{
+    const ResFile* f = FindFile(refNum);
+    return f ? f->forkRef : int16_t(0);
+}
+
 OSErr PendingResFileBytes(int16_t refNum, std::vector<uint8_t>* bytes)
 {
     bytes->clear();

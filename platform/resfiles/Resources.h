@@ -78,6 +78,9 @@ OSErr PendingResFileBytes(int16_t refNum, std::vector<uint8_t>* bytes);
 // reach the disk. The file stays held for good: updating or releasing it
 // fails with resFileAdriftErr, and closing it writes nothing.
 void SetResFileAdrift(int16_t refNum);
+// The open fork the file is written through (Forks.h); 0 for a file opened
+// for reading only, or none.
+int16_t ResFileForkRef(int16_t refNum);
 
 // The current file (-1 when none is open). UseResFile(0) makes the oldest
 // open file, the bottom of the chain, current.

@@ -211,6 +211,32 @@
     "\" of this document may not be written, so the document is locked and was not opened. Allow writing to the companion file, then open the document again."
 }
 
+# A message about a file, naming it (ErrorMessageAbout): the items before
+# and after the file's name, by code; 11 the message of a moved document
+# whose name is not known.
+#   1-2  a document moved or replaced since it was opened (-1310), 3-4
+#        around where it is now when the program can tell (the path cut
+#        at its start, after an ellipsis, where the message has no room)
+#   5-8  not found (-43), in use (-47, -49), locked (-45)
+#   9-10 not to be changed (-54, -61, -5000)
+'STR#' 1037 "Files named" {
+    "The document \""
+    "\" was moved, renamed, replaced or linked under a second name by another program since it was opened: nothing was changed. Close it, then open it where it is now."
+    " It is now \""
+    "\"."
+    "The file \""
+    "\" is in use by another program."
+    "\" is locked. Unlock it and try again."
+    "\" could not be found."
+    "You may not change the file \""
+    "\". Save in another place, or ask for the right to change it."
+    "The document was moved, renamed, replaced or linked under a second name by another program since it was opened: nothing was changed. Close it, then open it where it is now."
+}
+
+'EMap' 1037 "Codes of files" {
+    $"FAE2 000B"    # -1310 a document moved or replaced (its name not known)
+}
+
 # The application's own codes outside the table: code, item of 'STR#' 1002.
 'EMap' 1002 "Application codes" {
     $"03F1 0032"    # 1009 compiled without method sources

@@ -95,10 +95,7 @@ OSErr ContainerFork::WriteAt(uint64_t offset, const IoPiece* pieces, uint32_t co
     for (uint32_t i = 0; i < count; ++i) total += pieces[i].size;
     // A file moved or deleted behind the program's back takes no write:
     // it would land where nobody finds it.
-    if (!placeSeen_) {
-        if (OSErr moved = CheckForkPath(refNum_); moved != noErr) return moved;
-        placeSeen_ = placeLook_;
-    }
+    if (OSErr moved = CheckForkPath(refNum_); moved != noErr) return moved;
     if (undoing_)
         if (OSErr kept = KeepBeforeWrite(offset, total); kept != noErr) return kept;
     written_ = true;

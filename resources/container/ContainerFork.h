@@ -13,6 +13,7 @@
 
 #include "platform/core/MacTypes.h"
 #include "platform/files/FileTypes.h"
+#include "platform/files/Forks.h"
 #include "resources/container/StoreIo.h"
 
 namespace container {
@@ -48,29 +49,20 @@ public:
     // Writes everything pending through to the disk.
     platform::OSErr Flush();
 
-    // Every write first looks whether the file is still at the path it
-    // was opened at, and fails with fnfErr once it was moved, replaced or
-    // deleted behind the program's back (a change then would land where
-    // nobody finds it). A PlaceLook makes that one look for a whole change
-    // (a commit): its first write looks, its other writes take that look
-    // as theirs, and a change that writes nothing looks at nothing. Inside
-    // another, it is that one.
+    // Every write first looks whether the document's files are still those
+    // it opened, in place (platform::CheckForkPath), and fails with
+    // fileMovedErr once they were moved, replaced or deleted behind the
+    // program's back (a change then would land where nobody finds it). A
+    // PlaceLook makes that one look for a whole change (a commit): its
+    // first write looks, its other writes take that look as theirs, and a
+    // change that writes nothing looks at nothing. Inside another look of
+    // the document, it is that one.
     class PlaceLook {
     public:
-        explicit PlaceLook(ContainerFork& fork) : fork_(fork), outermost_(!fork.placeLook_)
-        {
-            if (outermost_) fork.placeLook_ = true;
-        }
-        ~PlaceLook()
-        {
-            if (outermost_) fork_.placeLook_ = fork_.placeSeen_ = false;
-        }
-        PlaceLook(const PlaceLook&) = delete;
-        PlaceLook& operator=(const PlaceLook&) = delete;
+        explicit PlaceLook(ContainerFork& fork) : look_(fork.refNum_) {}
 
     private:
-        ContainerFork& fork_;
-        const bool outermost_;
+        platform::ForkLook look_;
     };
 
     // From now on every write first keeps the bytes it overwrites below
@@ -91,8 +83,6 @@ private:
     int16_t refNum_ = 0;
     bool writable_ = false;
     bool written_ = false;
-    bool placeLook_ = false;  // a PlaceLook lives
-    bool placeSeen_ = false;  // and its look found the file in place
     uint64_t length_ = 0;  // the physical size
     bool undoing_ = false;
     uint64_t undoLength_ = 0;

@@ -2,7 +2,10 @@
 // layer's real functions, as the program wires them.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -175,19 +178,30 @@ std::map<std::string, Bytes> DocumentFiles(const std::filesystem::path& folder)
     return files;
 }
 
-// A structure nobody may write is refused as locked, every byte kept; a
-// document that is not there (nor its folder) as not found, named with its
-// folder.
+// A structure nobody may write is refused as locked, one another program
+// holds as in use, each named, every byte kept; a document that is not
+// there (nor its folder) as not found, named with its folder.
 TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
 {
     const docbuilder::BuildResult r =
         docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
     ASSERT_EQ(r.error, 0) << r.message;
     std::filesystem::remove(r.manifestPath);
+    for (const char* ext : {".QzB", ".RSR"})
+        std::filesystem::copy_file(folder_ / ("Demo" + std::string(ext)), folder_ / ("Held" + std::string(ext)));
     ASSERT_EQ(platform::FSpSetPermissions(platform::FSSpec{r.dataPath}, 0444), 0);
+    // Another program has Held.QzB open: it holds its write lock.
+    const int other = ::open((folder_ / "Held.QzB").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
     const auto before = DocumentFiles(folder_.path());
-    unsigned char locked[256];
-    MyGetIndString(locked, 1002, 4);
+    unsigned char text[256];
+    const auto named = [&](int16_t before, int16_t after, const std::string& name) {
+        MyGetIndString(text, 1037, before);
+        std::string said = P(text) + name;
+        MyGetIndString(text, 1037, after);
+        return said + P(text);
+    };
     const auto notThere = [](const std::string& name, const std::string& folder) {
         return "There is no file named \"" + name + "\" in the folder \"" + folder +
                "\". Check the name and the folder.";
@@ -197,7 +211,8 @@ TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
         int16_t err;
         std::string said;
     } cases[] = {
-        {r.dataPath, platform::fLckdErr, P(locked)},
+        {r.dataPath, platform::fLckdErr, named(5, 7, "Demo.QzB")},
+        {folder_ / "Held.QzB", -49, named(5, 6, "Held.QzB")},
         {folder_ / "Gone.QzB", platform::fnfErr, notThere("Gone.QzB", folder_.path())},
         {folder_ / "Gone.QTL", platform::fnfErr, notThere("Gone.QTL", folder_.path())},
         {folder_ / "gone/Gone.QzB", platform::fnfErr, notThere("Gone.QzB", folder_ / "gone")},
@@ -209,6 +224,7 @@ TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
         EXPECT_EQ(::LastAlert().text, c.said) << c.path;
         EXPECT_EQ(DocumentFiles(folder_.path()), before);
     }
+    ::close(other);
 }
 
 TEST_F(ApplicationDocuments, APipeIsNoDocument)

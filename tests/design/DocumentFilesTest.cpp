@@ -407,7 +407,8 @@ TEST_F(DocumentFiles, ACompanionIsWrittenThroughOneDocumentOnly)
 }
 
 // A data file replaced (not moved) under an open document: its change
-// lands nowhere and says the file is not found; the new file stays whole.
+// lands nowhere and says the document was moved or replaced; the new file
+// stays whole.
 // A document moved away after a change landed: its close writes nothing
 // into the moved file either.
 TEST_F(DocumentFiles, AChangeOfADocumentReplacedBehindItsBackIsRefused)
@@ -424,7 +425,7 @@ TEST_F(DocumentFiles, AChangeOfADocumentReplacedBehindItsBackIsRefused)
     platform::Handle h = platform::NewHandle(4);
     ASSERT_TRUE(xaddres(h, FourCC("TEST"), 1));
     EXPECT_FALSE(updateres(o.container));
-    EXPECT_EQ(reserr, platform::fnfErr);
+    EXPECT_EQ(reserr, platform::fileMovedErr);
     Close(o);
     EXPECT_EQ(Read(demo), replacement);
 

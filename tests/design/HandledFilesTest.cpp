@@ -6,8 +6,10 @@
 #include <functional>
 
 #include "design/documents/DocumentPairs.h"
+#include "platform/files/FileErrors.h"
 #include "resources/Companion.h"
 #include "tests/design/DocFilesFixture.h"
+#include "tests/platform/files/StopAt.h"
 
 namespace doctest {
 namespace {
@@ -16,12 +18,17 @@ namespace fs = std::filesystem;
 
 class HandledFiles : public DocFiles {
 protected:
-    // The files of a folder by name, links as "-> target".
-    std::map<std::string, Bytes> Folder(const std::string& folder) const
+    // The files of a folder by name, links as "-> target"; without the
+    // temporary of a write under way, unless `temporaries`.
+    std::map<std::string, Bytes> Folder(const std::string& folder, bool temporaries = true) const
     {
         std::map<std::string, Bytes> out;
         for (const auto& e : fs::directory_iterator(folder)) {
             const std::string name = e.path().filename();
+            const size_t dot = name.rfind('.');
+            if (!temporaries && name.rfind("._", 0) == 0 && dot + 9 == name.size() &&
+                name.find_first_not_of("0123456789abcdef", dot + 1) == std::string::npos)
+                continue;
             if (e.is_symlink()) {
                 const std::string to = "-> " + fs::read_symlink(e.path()).string();
                 out[name] = Bytes(to.begin(), to.end());
@@ -32,55 +39,84 @@ protected:
         return out;
     }
     // The open document's change of both files: a resource added to its
-    // companion (written at once) and to its store (committed).
-    static std::pair<int16_t, int16_t> ChangeBoth(const Opened& o)
+    // companion (written at once) and to its store (committed); their
+    // answers, and what the file service says of the file each refused.
+    struct Change {
+        int16_t companion = 0, store = 0;
+        platform::FileRefusal companionRefused, storeRefused;
+    };
+    static Change ChangeBoth(const Opened& o)
     {
+        Change c;
         platform::UseResFile(o.rsrFile);
         platform::AddResource(platform::NewHandle(4), FourCC("CHNG"), 1, nullptr);
         platform::UpdateResFile(o.rsrFile);
-        const int16_t companion = platform::ResError();
+        c.companion = platform::ResError();
+        platform::TakeFileRefusal(c.companion, &c.companionRefused);
         useres(o.container);
         const bool stored = xaddres(platform::NewHandle(4), FourCC("CHNG"), 1) && updateres(o.container);
-        return {companion, stored ? int16_t(0) : reserr};
+        c.store = stored ? int16_t(0) : reserr;
+        platform::TakeFileRefusal(c.store, &c.storeRefused);
+        return c;
     }
 };
 
 TEST_F(HandledFiles, EachWayOfHandlingTheFilesKeepsThePairWhole)
 {
-    const std::string shared = docs_ + "/shared", work = docs_ + "/work";
+    const std::string shared = docs_ + "/shared", work = docs_ + "/work", other = docs_ + "/other";
+    using Point = filecrash::StopPoint;
+    // Another program's doing: before the change, or in the moment between
+    // the companion's look and its new file taking the name.
+    const Point before{}, atTheSwap{Point::Opened, "/._Demo.RSR."};
+    const auto moveTo = [&](const char* data, const char* companion) {
+        return [=](const platform::FSSpec&) {
+            if (data) fs::rename(shared + "/Demo.QzB", shared + "/" + data);
+            if (companion) fs::rename(shared + "/Demo.RSR", shared + "/" + companion);
+        };
+    };
+    const auto otherOver = [&](bool data, bool companion) {
+        return [=](const platform::FSSpec&) {
+            if (data) fs::rename(other + "/Other.QzB", shared + "/Demo.QzB");
+            if (companion) fs::rename(other + "/Other.RSR", shared + "/Demo.RSR");
+        };
+    };
+    const auto linked = [&](const platform::FSSpec&) {
+        fs::create_hard_link(shared + "/Demo.QzB", shared + "/Copy.QzB");
+        fs::create_hard_link(shared + "/Demo.RSR", shared + "/Copy.RSR");
+    };
+    const auto readOnly = [&](const platform::FSSpec&) {
+        fs::permissions(shared + "/Demo.RSR", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+    };
     struct Row {
         const char* what;
         // Arranges the files; answers the document to open.
         std::function<platform::FSSpec(HandledFiles&, const platform::FSSpec& demo)> arrange;
-        // Done to the files while the document is open.
+        // Done to the files while the document is open, at `at`.
         std::function<void(const platform::FSSpec& demo)> meanwhile;
+        Point at;
         int16_t companionWrite, storeCommit;  // the change's answers
         const char* folder;                    // where the pair is afterwards
         bool changed;                          // whether both files hold the change
+        // Where the refusal says the data file is now, in the folder
+        // ("": not said).
+        const char* now = "";
     };
-    const Row rows[] = {
-        {"both files moved to another folder", nullptr,
-         [&](const platform::FSSpec&) { fs::rename(shared, work); }, platform::fnfErr, platform::fnfErr, "work",
-         false},
-        {"both files deleted", nullptr,
-         [&](const platform::FSSpec&) {
-             fs::remove(shared + "/Demo.QzB");
-             fs::remove(shared + "/Demo.RSR");
-         },
-         platform::fnfErr, platform::fnfErr, "shared", false},
+    constexpr int16_t kMoved = platform::fileMovedErr, kLocked = platform::fLckdErr;
+    std::vector<Row> rows = {
         {"opened through links to both files",
          [&](HandledFiles&, const platform::FSSpec&) {
              fs::create_directories(work);
              for (const char* name : {"Demo.QzB", "Demo.RSR"}) fs::create_symlink(shared + "/" + name, work + "/" + name);
              return platform::FSSpec{work + "/Demo.QzB"};
          },
-         nullptr, 0, 0, "shared", true},
+         nullptr, before, 0, 0, "shared", true},
         {"a companion named in lower case",
          [&](HandledFiles&, const platform::FSSpec&) {
              fs::rename(shared + "/Demo.RSR", shared + "/Demo.rsr");
              return platform::FSSpec{shared + "/Demo.QzB"};
          },
-         nullptr, 0, 0, "shared", true},
+         nullptr, before, 0, 0, "shared", true},
         {"a name of 255 bytes",
          [&](HandledFiles&, const platform::FSSpec&) {
              const std::string stem = shared + "/" + std::string(251, 'n');
@@ -88,15 +124,51 @@ TEST_F(HandledFiles, EachWayOfHandlingTheFilesKeepsThePairWhole)
              fs::rename(shared + "/Demo.RSR", stem + ".RSR");
              return platform::FSSpec{stem + ".QzB"};
          },
-         nullptr, 0, 0, "shared", true},
+         nullptr, before, 0, 0, "shared", true},
     };
+    // Each way another program changes the open document's files, before
+    // the change and at the companion's swap: nothing is written, at the
+    // old names or the new, and the refusal names the document.
+    struct Way {
+        const char* what;
+        std::function<void(const platform::FSSpec& demo)> meanwhile;
+        int16_t companionWrite, storeCommit;
+        const char* folder;
+        const char* now;
+    };
+    const Way kWays[] = {
+        {"both files moved to another folder", [&](const platform::FSSpec&) { fs::rename(shared, work); }, kMoved,
+         kMoved, "work", "work/Demo.QzB"},
+        {"both files deleted",
+         [&](const platform::FSSpec&) {
+             fs::remove(shared + "/Demo.QzB");
+             fs::remove(shared + "/Demo.RSR");
+         },
+         kMoved, kMoved, "shared", ""},
+        {"both files renamed", moveTo("Moved.QzB", "Moved.RSR"), kMoved, kMoved, "shared", "shared/Moved.QzB"},
+        {"the data file alone moved", moveTo("Moved.QzB", nullptr), kMoved, kMoved, "shared", "shared/Moved.QzB"},
+        {"the companion alone moved", moveTo(nullptr, "Moved.RSR"), kMoved, kMoved, "shared", ""},
+        {"the companion alone replaced", otherOver(false, true), kMoved, kMoved, "shared", ""},
+        {"another pair renamed over both", otherOver(true, true), kMoved, kMoved, "shared", ""},
+        {"a hard link made to both", linked, kMoved, kMoved, "shared", ""},
+        // The companion is not written; the store, which holds the rest of
+        // the change, is.
+        {"the companion made read-only", readOnly, kLocked, 0, "shared", ""},
+    };
+    for (const Point& at : {before, atTheSwap})
+        for (const Way& w : kWays)
+            rows.push_back({w.what, nullptr, w.meanwhile, at, w.companionWrite, w.storeCommit, w.folder, false, w.now});
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(std::string(row.what) + (row.at.kind == Point::None ? "" : ", at the companion's swap"));
         fs::remove_all(docs_);
         fs::create_directories(shared);
+        fs::create_directories(other);
         const auto built = docbuilder::BuildDocument("structure Demo\ntable T\n  field F longint\n", "d.qzdoc", shared);
         ASSERT_EQ(built.error, 0);
         fs::remove(built.manifestPath);
+        const auto replacing = docbuilder::BuildDocument("structure Other\ntable U\n  field G text\n", "o.qzdoc", other);
+        ASSERT_EQ(replacing.error, 0);
+        fs::remove(replacing.manifestPath);
         const platform::FSSpec demo{built.dataPath};
         const platform::FSSpec opened = row.arrange ? row.arrange(*this, demo) : demo;
         const std::map<std::string, Bytes> before = Folder(shared);
@@ -106,15 +178,42 @@ TEST_F(HandledFiles, EachWayOfHandlingTheFilesKeepsThePairWhole)
         EXPECT_EQ(AlertCount(), 0) << LastAlert().text;
         ASSERT_NE(o.rsrFile, -1) << "the companion is found";
         ASSERT_EQ(AcceptQzB(o.rsrFile, o.container), 0);
-        if (row.meanwhile) row.meanwhile(demo);
-        const std::map<std::string, Bytes> during = Folder(docs_ + "/" + row.folder);
-        const auto [companion, store] = ChangeBoth(o);
-        EXPECT_EQ(companion, row.companionWrite);
-        EXPECT_EQ(store, row.storeCommit);
+        // The files as the other program left them, its work files aside.
+        std::map<std::string, Bytes> during;
+        const auto meanwhile = [&] {
+            if (row.meanwhile) row.meanwhile(demo);
+            during = Folder(docs_ + "/" + row.folder, false);
+        };
+        filecrash::StopAt other(row.at, meanwhile);
+        if (row.at.kind == Point::None) meanwhile();
+        platform::SetFileOpObserver(&other);
+        const Change change = ChangeBoth(o);
+        platform::SetFileOpObserver(nullptr);
+        EXPECT_EQ(change.companion, row.companionWrite);
+        EXPECT_EQ(change.store, row.storeCommit);
+        // Each refusal names the document and where it is now, or the
+        // companion that may not be written.
+        const std::string now = *row.now ? docs_ + "/" + row.now : "";
+        const std::pair<int16_t, const platform::FileRefusal*> refusals[] = {
+            {change.companion, &change.companionRefused}, {change.store, &change.storeRefused}};
+        for (const auto& [answer, refused] : refusals) {
+            if (answer == platform::fileMovedErr) {
+                EXPECT_EQ(refused->path, shared + "/Demo.QzB");
+                EXPECT_EQ(refused->now, now);
+            } else if (answer == platform::fLckdErr) {
+                EXPECT_EQ(refused->path, shared + "/Demo.RSR");
+            }
+        }
         Close(o);
         if (!row.changed) {
-            // Neither file written, nor brought back where it was.
-            EXPECT_EQ(Folder(docs_ + "/" + row.folder), during);
+            // Neither file written, nor brought back where it was, nor a
+            // file left; the store alone where only the companion refused.
+            std::map<std::string, Bytes> after = Folder(docs_ + "/" + row.folder);
+            if (row.storeCommit == 0) {
+                EXPECT_NE(after["Demo.QzB"], during["Demo.QzB"]) << "the store's change";
+                after["Demo.QzB"] = during["Demo.QzB"];
+            }
+            EXPECT_EQ(after, during);
             if (std::string(row.folder) != "shared") {
                 EXPECT_FALSE(fs::exists(shared));
             }

@@ -2,7 +2,9 @@
 // from its files from every state its panes can be in, they show the
 // document afresh; after a command, each shows what a fresh open shows.
 #include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <sstream>
 
 #include "app/appl/CommandStacks.h"
 #include "browser/dialogs/CmdReplaceDialog.h"
@@ -12,9 +14,11 @@
 #include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/files/WholeFile.h"
 #include "transfer/components/Generate.h"
 #include "transfer/movers/MoverSupport.h"
 #include "tests/platform/events/HeadlessFixture.h"
+#include "tests/platform/files/StopAt.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
 
 namespace transfertest {
@@ -769,3 +773,298 @@ INSTANTIATE_TEST_SUITE_P(Demo, Drops, ::testing::ValuesIn(kDrops),
 }  // namespace
 }  // namespace transfertest
 
+
+namespace transfertest {
+namespace {
+
+namespace fs = std::filesystem;
+using Point = filecrash::StopPoint;
+
+// What another program does to an open document's files, as a file
+// manager, a sync or restore tool or another user of a shared folder does
+// it: in the document's folder, its files STEM.QzB and STEM.RSR; answers
+// the folder the document's files are in afterwards.
+struct Meddling {
+    const char* what;
+    std::function<std::string(Fixture*, const std::string& folder, const std::string& stem)> act;
+    // Where the alert says the data file is now, in that folder ("": not said).
+    const char* now = "";
+    bool readOnly = false;
+};
+
+const Meddling kMeddlings[] = {
+    {"both files moved",
+     [](Fixture*, const std::string& folder, const std::string& stem) {
+         fs::rename(folder + "/" + stem + ".QzB", folder + "/Moved.QzB");
+         fs::rename(folder + "/" + stem + ".RSR", folder + "/Moved.RSR");
+         return folder;
+     },
+     "Moved.QzB"},
+    {"the data file alone moved",
+     [](Fixture*, const std::string& folder, const std::string& stem) {
+         fs::rename(folder + "/" + stem + ".QzB", folder + "/Moved.QzB");
+         return folder;
+     },
+     "Moved.QzB"},
+    {"the companion alone moved",
+     [](Fixture*, const std::string& folder, const std::string& stem) {
+         fs::rename(folder + "/" + stem + ".RSR", folder + "/Moved.RSR");
+         return folder;
+     }},
+    {"the companion alone replaced",
+     [](Fixture* f, const std::string& folder, const std::string& stem) {
+         fs::copy_file(f->InFolder("Reports-1.RSR"), folder + "/incoming");
+         fs::rename(folder + "/incoming", folder + "/" + stem + ".RSR");
+         return folder;
+     }},
+    {"another pair renamed over both",
+     [](Fixture* f, const std::string& folder, const std::string& stem) {
+         for (const char* ext : {".QCP", ".RSR"}) {
+             fs::copy_file(f->InFolder(std::string("Reports-1") + ext), folder + "/incoming");
+             fs::rename(folder + "/incoming", folder + "/" + stem + (ext == std::string(".QCP") ? ".QzB" : ext));
+         }
+         return folder;
+     }},
+    {"the folder renamed",
+     [](Fixture*, const std::string& folder, const std::string&) {
+         fs::rename(folder, folder + " moved");
+         return folder + " moved";
+     },
+     "=QzB"},
+    {"a hard link made to both",
+     [](Fixture*, const std::string& folder, const std::string& stem) {
+         for (const char* ext : {".QzB", ".RSR"}) fs::create_hard_link(folder + "/" + stem + ext, folder + "/Copy" + ext);
+         return folder;
+     }},
+    {"the companion made read-only",
+     [](Fixture*, const std::string& folder, const std::string& stem) {
+         fs::permissions(folder + "/" + stem + ".RSR", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                         fs::perm_options::remove);
+         return folder;
+     },
+     "", true},
+};
+
+// The documents of a row: the one written, copied into a folder of its
+// own; for a drop, the demo it comes from too.
+struct Documents {
+    TMainDoc* doc = nullptr;
+    TMainDoc* source = nullptr;
+};
+
+// Each command that writes a document's files, made ready before the other
+// program's doing (an editor opened, its text typed), then run as the user
+// runs it, every alert answered.
+struct Write {
+    const char* what;
+    // Whether it puts a new companion in place (then the other program
+    // also acts in the moment between its look and the swap).
+    bool companion;
+    std::function<void(Fixture*, Documents&)> ready;
+    std::function<void(Fixture*, Documents&)> run;
+    // It changes the data file alone: a read-only companion keeps it from
+    // nothing.
+    bool storeOnly = false;
+    const char* document = "Demo";
+};
+
+platform::EventRecord EditorKey(uint8_t ch)
+{
+    platform::EventRecord e{};
+    e.what = platform::keyDown;
+    e.message = ch;
+    return e;
+}
+
+void AnswerAll(int16_t item)
+{
+    for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(item);
+}
+
+// The command chosen with its dialogs answered by the script, then every
+// alert answered.
+void ChooseCommand(Fixture*, int16_t command, platform::Script script)
+{
+    for (int i = 0; i < 4; ++i) script.Choose(1).Wait(5);
+    platform::testing::HeadlessRun run(script);
+    MyAppl->Do_Func(command);
+}
+
+// The pane of the document's editor window of that kind (4 string lists,
+// 5 documentation) that `command` opens on the row, a key typed in it.
+void TypeInEditor(Documents& d, const Rows& row, int16_t command, int16_t kind, int16_t pane)
+{
+    Fixture::Select(Fixture::Main(Front(d.doc)), row);
+    ASSERT_EQ(Front(d.doc)->Do_Func(command), 0);
+    TPlan* editor = nullptr;
+    for (TWindow* w = d.doc->fFirstWindow; w && !editor; w = w->fNextWindow)
+        if (w->IsMember(kind)) editor = w->FindPlane(pane);
+    ASSERT_NE(editor, nullptr);
+    editor->key(EditorKey('x'));
+}
+
+void EditStrings(Fixture*, Documents& d) { TypeInEditor(d, {{11, "Invoice_Texts"}}, 52, 4, 7); }
+
+// The front editor closed, its text saved.
+void SaveAndClose(Fixture*, Documents&)
+{
+    AnswerAll(1);
+    MyAppl->Do_Func(3);
+    platform::ClearDialogAnswers();
+}
+
+const Write kWrites[] = {
+    {"a string-list save", true, EditStrings, SaveAndClose},
+    {"a documentation save", false,
+     [](Fixture*, Documents& d) { TypeInEditor(d, {{2, "Close_Invoice"}}, 56, 5, 9); },
+     SaveAndClose, true},
+    {"Texts to String List", true,
+     [](Fixture*, Documents& d) { Fixture::Select(Fixture::Main(Front(d.doc)), {{2, "Close_Invoice"}}); },
+     [](Fixture* f, Documents&) {
+         const platform::Point id = Fixture::ItemPoint(261, 6), add = Fixture::ItemPoint(261, 3);
+         platform::Script s;
+         s.Wait(5).Type("Texts").Click(id.h, id.v).Wait(2).Type("15000").Click(add.h, add.v).Wait(5);
+         s.Choose(1).Wait(5).Choose(1).Wait(5);
+         ChooseCommand(f, 50, s);
+     }},
+    {"a rename", false,
+     [](Fixture*, Documents& d) { Fixture::Select(Fixture::Main(Front(d.doc)), {{2, "Close_Invoice"}}); },
+     [](Fixture* f, Documents&) { ChooseCommand(f, 51, platform::Script().Wait(5).Type("Close_Bill").Wait(2)); },
+     true},
+    {"New Group", false, nullptr,
+     [](Fixture* f, Documents&) { ChooseCommand(f, 71, platform::Script().Wait(5).Type("Fresh").Wait(2)); }, true},
+    {"a drop", true,
+     [](Fixture*, Documents& d) { Fixture::Select(Fixture::Main(Front(d.source)), {{11, "Invoice_Texts"}}); },
+     [](Fixture*, Documents& d) {
+         ASSERT_EQ(PushInteger(0), 0);
+         ASSERT_EQ(PushPtr(Fixture::Main(Front(d.source))), 0);
+         AnswerAll(1);
+         Front(d.doc)->GetDragObj(nullptr);
+         platform::ClearDialogAnswers();
+     },
+     false, "DemoTarget"},
+    // A change for the compiler that landed before: the close counts it
+    // in the companion.
+    {"the close", true,
+     [](Fixture* f, Documents& d) {
+         EditStrings(f, d);
+         SaveAndClose(f, d);
+     },
+     [](Fixture*, Documents&) {
+         AnswerAll(1);
+         MyAppl->Do_Func(4);
+         platform::ClearDialogAnswers();
+     }},
+};
+
+struct MeddlingRow {
+    const Meddling* meddling;
+    const Write* write;
+    bool atTheSwap;  // in the moment between the companion's look and its swap
+};
+
+void PrintTo(const MeddlingRow& r, std::ostream* os)
+{
+    *os << r.write->what << ", " << r.meddling->what << (r.atTheSwap ? " at the swap" : "");
+}
+
+std::vector<MeddlingRow> MeddlingRows()
+{
+    std::vector<MeddlingRow> rows;
+    for (const Write& w : kWrites)
+        for (const Meddling& m : kMeddlings) {
+            rows.push_back({&m, &w, false});
+            if (w.companion) rows.push_back({&m, &w, true});
+        }
+    return rows;
+}
+
+// The files of a folder by name; with `work`, the files of a change under
+// way (its temporary, its journal) too.
+std::map<std::string, readtest::Bytes> FolderFiles(const std::string& folder, bool work)
+{
+    std::map<std::string, readtest::Bytes> out;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        const size_t dot = name.rfind('.');
+        const bool temporary = name.rfind("._", 0) == 0 && dot + 9 == name.size() &&
+                               name.find_first_not_of("0123456789abcdef", dot + 1) == std::string::npos;
+        if (!work && (temporary || name.rfind(".qz.", 0) == 0)) continue;
+        platform::ReadWholeFile(e.path().string(), &out[name]);
+    }
+    return out;
+}
+
+std::string Text1037(int16_t index)
+{
+    unsigned char text[256];
+    MyGetIndString(text, 1037, index);
+    return readtest::P(text);
+}
+
+class AnotherProgram : public Fixture, public ::testing::WithParamInterface<MeddlingRow> {};
+
+// Each way another program changes an open document's files, before each
+// command that writes them, or while it puts a new companion in place
+// (between its look and the swap): the command writes nothing anywhere (or,
+// with a read-only companion, the data file alone when it changes nothing
+// else), the files at the old names and the moved or replacing ones keep
+// every byte, and the alert names the document and where it is now.
+TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid)
+{
+    const Meddling& m = *GetParam().meddling;
+    const Write& w = *GetParam().write;
+    Documents d;
+    const std::string stem = w.document, folder = InFolder("shared");
+    if (std::string(w.document) == "DemoTarget") {
+        d.source = OpenDoc(InFolder("Demo.QzB"));
+        ASSERT_NE(d.source, nullptr);
+    }
+    d.doc = OpenCopy(InFolder(stem + ".QzB"), "shared");
+    ASSERT_NE(d.doc, nullptr);
+    if (w.ready) w.ready(this, d);
+    std::string now = folder;
+    std::map<std::string, readtest::Bytes> during;
+    const auto meddle = [&] {
+        now = m.act(this, folder, stem);
+        during = FolderFiles(now, false);
+    };
+    const std::string temporary = "/._" + stem + ".RSR.";
+    filecrash::StopAt other(GetParam().atTheSwap ? Point{Point::Opened, temporary.c_str()} : Point{}, meddle);
+    if (!GetParam().atTheSwap) meddle();
+    platform::SetFileOpObserver(&other);
+    ResetAlerts();
+    w.run(this, d);
+    platform::SetFileOpObserver(nullptr);
+    ASSERT_FALSE(during.empty()) << "the other program never came";
+
+    std::map<std::string, readtest::Bytes> after = FolderFiles(now, true);
+    const bool lands = m.readOnly && w.storeOnly;
+    if (lands) {
+        EXPECT_NE(after[stem + ".QzB"], during[stem + ".QzB"]) << "the data file's change";
+        after[stem + ".QzB"] = during[stem + ".QzB"];
+    }
+    EXPECT_EQ(after, during) << "the files were written";
+    if (now != folder) {
+        EXPECT_FALSE(fs::exists(folder)) << "something came back at the old place";
+    }
+    std::string said;
+    if (m.readOnly) {
+        said = lands ? "" : Text1037(5) + stem + ".RSR" + Text1037(7);
+    } else {
+        const std::string place = *m.now == '=' ? now + "/" + stem + "." + (m.now + 1) : *m.now ? now + "/" + m.now : "";
+        said = Text1037(1) + stem + ".QzB" + Text1037(2) + (place.empty() ? "" : Text1037(3) + place + Text1037(4));
+    }
+    EXPECT_EQ(AlertCount() > 0 ? ::LastAlert().text : "", said);
+    AnswerAll(2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Meddlings, AnotherProgram, ::testing::ValuesIn(MeddlingRows()),
+                         [](const ::testing::TestParamInfo<MeddlingRow>& info) {
+                             std::ostringstream name;
+                             PrintTo(info.param, &name);
+                             return TestName(name.str().c_str());
+                         });
+
+}  // namespace
+}  // namespace transfertest

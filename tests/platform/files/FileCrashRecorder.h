@@ -29,7 +29,7 @@ namespace filecrash {
 using Bytes = std::vector<uint8_t>;
 
 struct Op {
-    enum Kind { Link, Write, Resize, SyncData, Rename, Remove, SyncNames, MakeFolder } kind = Write;
+    enum Kind { Link, Write, Resize, SyncData, Rename, Exchange, Remove, SyncNames, MakeFolder } kind = Write;
     int file = -1;         // Link (the new file), Write, Resize, SyncData
     std::string path, to;  // relative to the root; SyncNames: the folder ("" the root)
     uint64_t offset = 0;   // Write: where; Resize: the new size
@@ -70,6 +70,13 @@ struct Image {
             const int file = it->second;
             names.erase(it);
             names[op.to] = file;
+            break;
+        }
+        case Op::Exchange: {
+            // Both names hold a file, or the exchange failed and was not
+            // recorded.
+            const auto a = names.find(op.path), b = names.find(op.to);
+            if (a != names.end() && b != names.end()) std::swap(a->second, b->second);
             break;
         }
         case Op::Remove:
@@ -228,6 +235,11 @@ public:
         std::string a, b;
         if (Inside(from, &a) && Inside(to, &b)) Record(Op{Op::Rename, -1, a, b, 0, {}});
     }
+    void Exchanged(const std::string& one, const std::string& other) override
+    {
+        std::string a, b;
+        if (Inside(one, &a) && Inside(other, &b)) Record(Op{Op::Exchange, -1, a, b, 0, {}});
+    }
     void Removed(const std::string& path) override
     {
         std::string rel;
@@ -292,6 +304,7 @@ private:
         case Op::MakeFolder:
             return f.kind == Op::SyncNames && f.path == FolderOf(op.path);
         case Op::Rename:
+        case Op::Exchange:
             // Both names must be on the disk; here they share a folder.
             return f.kind == Op::SyncNames && f.path == FolderOf(op.path) && f.path == FolderOf(op.to);
         default:

@@ -466,6 +466,8 @@ public:
     {
         if (fd_ >= 0) ::close(fd_);
     }
+    // The new file takes the name by a swap with the old one.
+    void Exchanged(const std::string& from, const std::string& to) override { Renamed(from, to); }
     void Renamed(const std::string&, const std::string& to) override
     {
         if (to != path_ || fd_ >= 0) return;
