@@ -190,21 +190,35 @@ int64_t CountObjects(const TypeListRec* types)
     return n;
 }
 
+// The headless program a run reads in. No input comes: the read's checks
+// for a cancel poll an empty queue, which the watchdog must not take for a
+// stuck program. Time is as a person has it: the wait dialog shows after a
+// second and draws its message at most once a tick of the real clock (the
+// headless clock lets a tick pass at every read of it).
+class QuietHeadless {
+public:
+    QuietHeadless() : backend_(platform::Script{}, Options())
+    {
+        backend_.Install();
+        platform::SetClock(nullptr);
+    }
+
+private:
+    static platform::HeadlessOptions Options()
+    {
+        platform::HeadlessOptions options;
+        options.watchdogTicks = UINT32_MAX / 2;
+        options.onWatchdog = [](const std::string& message) { std::printf("%s\n", message.c_str()); };
+        return options;
+    }
+    platform::HeadlessBackend backend_;
+};
+
 // One run of ours: open, read and parse every object, close.
 Report RunDocument(const Paths& paths)
 {
     Report r;
-    // No input comes: the read's checks for a cancel poll an empty queue,
-    // which the watchdog must not take for a stuck program.
-    platform::HeadlessOptions options;
-    options.watchdogTicks = UINT32_MAX / 2;
-    options.onWatchdog = [](const std::string& message) { std::printf("%s\n", message.c_str()); };
-    platform::HeadlessBackend backend(platform::Script{}, options);
-    backend.Install();
-    // Time as a person has it: the wait dialog shows after a second and
-    // draws its message at most once a tick of the real clock. (The
-    // headless clock lets a tick pass at every read of it.)
-    platform::SetClock(nullptr);
+    QuietHeadless headless;
     if (!SetUpBenchApplication(paths.folder, QZ_APP_RESOURCES, QZ_SOURCE_DIR)) {
         r.error = -4;
         return r;
@@ -645,12 +659,7 @@ int16_t SaveStringList(int16_t companion)
 
 int SaveRounds(const std::string& data, int rounds)
 {
-    platform::HeadlessOptions options;
-    options.watchdogTicks = UINT32_MAX / 2;
-    options.onWatchdog = [](const std::string& message) { std::printf("%s\n", message.c_str()); };
-    platform::HeadlessBackend backend(platform::Script{}, options);
-    backend.Install();
-    platform::SetClock(nullptr);
+    QuietHeadless headless;
     if (!SetUpBenchApplication(std::filesystem::path(data).parent_path().string(), QZ_APP_RESOURCES, QZ_SOURCE_DIR))
         return 1;
     platform::FSSpec fileSpec;
