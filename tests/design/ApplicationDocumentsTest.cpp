@@ -122,7 +122,7 @@ TEST_F(ApplicationDocuments, ANewLibraryIsSavedWithItsCompanion)
 // names have no room for one and go without.
 TEST_F(ApplicationDocuments, ANewLibraryIsSavedUnderEveryNameAFileTakes)
 {
-    const std::filesystem::path folder = folder_ / "long";
+    const std::filesystem::path folder = folder_ / "names";
     for (size_t length = 245; length <= 255; ++length) {
         SCOPED_TRACE(length);
         std::filesystem::create_directories(folder);

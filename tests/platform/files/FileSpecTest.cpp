@@ -264,7 +264,7 @@ TEST(FileErrors, ErrnoMapsToClassicCodes)
     EXPECT_EQ(OSErrFromErrno(EIO), -36);
 }
 
-// Every allocation of making a specification may fail: the entry answers
+// Every allocation of making a file's FSSpec may fail: the entry answers
 // memFullErr and throws nothing; with memory back it answers as before.
 TEST(FileSpec, MakingRunsOutOfMemoryWithAnErrorCode)
 {
@@ -288,10 +288,10 @@ TEST(FileSpec, MakingRunsOutOfMemoryWithAnErrorCode)
         SCOPED_TRACE(f.what);
         int failed = 0;
         for (int64_t n = 0; n < 200; ++n) {
-            FSSpec spec;
+            FSSpec made;
             testfaults::FailNthNew(n);
             OSErr err = noErr;
-            EXPECT_NO_THROW(err = f.make(&spec));
+            EXPECT_NO_THROW(err = f.make(&made));
             const bool fired = !testfaults::NewFailurePending();
             testfaults::StopFailingNew();
             if (!fired) {
