@@ -2,11 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <new>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -16,6 +19,7 @@
 #include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/FolderListing.h"
+#include "platform/files/NameLock.h"
 #include "platform/files/OpenForks.h"
 #include "platform/files/Replacement.h"
 #include "platform/files/Sidecar.h"
@@ -118,18 +122,32 @@ void RemoveBuilding(const FSSpec& dest)
     }
 }
 
-// The other names beside `dest` sharing its companion whose replacement
-// a crash cut short: their journals decide the made companion too.
-std::vector<FSSpec> SharersReplacing(const FSSpec& dest)
+// Whether a folder of these names may hold what a replacement, a building
+// or a kept companion left behind: a hidden name of ours other than a lock
+// file, or a name of the "._" kind that is no file's sidecar (a temporary,
+// or the sidecar of a made file). The open of a document in a tidy folder
+// looks no further.
+bool MayHoldLeftovers(const std::vector<std::string>& names)
+{
+    const std::unordered_set<std::string_view> present(names.begin(), names.end());
+    return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        const std::string_view view(name);
+        if (view.starts_with(".qz.")) return !platform::IsLockFileName(name);
+        return view.starts_with("._") && !present.count(view.substr(2));
+    });
+}
+
+// The other names beside `dest` (in `folder`, which holds `names`) sharing
+// its companion whose replacement a crash cut short: their journals decide
+// the made companion too.
+std::vector<FSSpec> SharersReplacing(const FSSpec& dest, const std::string& folder,
+                                     const std::vector<std::string>& names)
 {
     constexpr size_t kPrefix = 4;  // ".qz."
     const std::string suffix = ".replacing";
-    const std::string folder = platform::FSpGetParent(dest).path;
     const std::string inFolder = folder == "/" ? folder : folder + "/";
     const std::string ownLock = PairLockFile(dest).path;
     std::vector<FSSpec> sharers;
-    std::vector<std::string> names;
-    if (!platform::NamesIn(folder, &names)) return sharers;
     for (const std::string& name : names) {
         if (name.size() <= kPrefix + suffix.size() || name.compare(0, kPrefix, ".qz.") != 0 ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
@@ -212,7 +230,11 @@ int16_t FinishPair(const FSSpec& dest, bool* unused)
     // still needs would be taken for a leftover of this name's.
     int16_t err = 0;
     try {
-        for (const FSSpec& sharer : SharersReplacing(dest)) {
+        // One listing of the folder: unreadable, every leftover name is tried.
+        const std::string folder = platform::FSpGetParent(dest).path;
+        std::vector<std::string> names;
+        if (platform::NamesIn(folder, &names) && !MayHoldLeftovers(names)) return 0;
+        for (const FSSpec& sharer : SharersReplacing(dest, folder, names)) {
             platform::Replacement theirs[2];
             FSSpec theirJournal;
             if (Items(sharer, theirs, &theirJournal) && (err = platform::FinishReplacement(theirs, 2, theirJournal)))

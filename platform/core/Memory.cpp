@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include "platform/core/AddressTable.h"
 #include "platform/core/Faults.h"
 
@@ -36,9 +39,25 @@ struct MemoryState {
     AddressTable ptrs;     // block -> size
 };
 
+// The heap keeps what it has grown to, as a program's own heap always
+// did: the blocks a document's close frees serve the next document,
+// rather than going back to the system at each close to be faulted in
+// again page by page at the next open (and a big file's bytes come from
+// the heap too, not from a mapping made and unmade each time).
+void KeepHeap()
+{
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
+}
+
 MemoryState& State()
 {
-    static MemoryState* state = new MemoryState;  // lives for the whole run
+    static MemoryState* state = [] {
+        KeepHeap();
+        return new MemoryState;  // lives for the whole run
+    }();
     return *state;
 }
 

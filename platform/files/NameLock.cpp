@@ -111,13 +111,6 @@ OSErr Lock(const std::string& path, int* out)
     return fBsyErr;
 }
 
-bool IsLockFileName(const std::string& name)
-{
-    constexpr size_t kPrefix = 4, kSuffix = 5;  // ".qz." and ".lock"
-    return name.size() > kPrefix + kSuffix && name.compare(0, kPrefix, ".qz.") == 0 &&
-           name.compare(name.size() - kSuffix, kSuffix, ".lock") == 0;
-}
-
 // The lock files beside `path` that nobody holds: a killed program's, or
 // one of a name no longer used. Whoever gets a lock file's lock may remove
 // it (as its holder does when letting go): one who opened it meanwhile
@@ -175,6 +168,13 @@ OSErr NameLock::Take(const std::string& lockPath)
 }
 
 const std::string& RefusedLockFile() { return RefusedLock(); }
+
+bool IsLockFileName(const std::string& name)
+{
+    constexpr size_t kPrefix = 4, kSuffix = 5;  // ".qz." and ".lock"
+    return name.size() > kPrefix + kSuffix && name.compare(0, kPrefix, ".qz.") == 0 &&
+           name.compare(name.size() - kSuffix, kSuffix, ".lock") == 0;
+}
 
 void NameLock::Release()
 {

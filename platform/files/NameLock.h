@@ -41,4 +41,7 @@ private:
 // lockDeniedErr: the message of the refusal names it.
 const std::string& RefusedLockFile();
 
+// Whether a name in a folder is that of a lock file (".qz.NAME.lock").
+bool IsLockFileName(const std::string& name);
+
 }  // namespace platform

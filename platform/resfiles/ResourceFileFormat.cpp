@@ -14,12 +14,7 @@ namespace {
 
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kDataStart = 256;
-constexpr size_t kMapHeaderSize = 28;
-constexpr size_t kTypeEntrySize = 8;
-constexpr size_t kRefEntrySize = 12;
-constexpr uint64_t kMaxDataOffset = 0xFFFFFF;
-constexpr uint64_t kMaxMapOffset = 0xFFFF;
-constexpr uint64_t kMaxNameOffset = 0xFFFE;  // 0xFFFF: no name
+using namespace resource_layout;
 
 uint32_t ReadBE24(const uint8_t* p) { return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2]; }
 
@@ -89,16 +84,6 @@ bool IsResourceFileHeader(const uint8_t* header, uint64_t size)
            (dataOffset + dataLength <= mapOffset || mapOffset + mapLength <= dataOffset);
 }
 
-bool ResourceFileSize::Fits(const ResourceFileSize& before) const
-{
-    const auto map = [](const ResourceFileSize& s) {
-        return kMapHeaderSize + 2 + kTypeEntrySize * s.types + kRefEntrySize * s.resources;
-    };
-    // Each name and each resource's data at least one byte past its start.
-    return (map(*this) <= map(before) || map(*this) <= kMaxMapOffset) &&
-           (nameBytes <= before.nameBytes || nameBytes <= kMaxNameOffset + 1) &&
-           (dataBytes <= before.dataBytes || dataBytes <= kMaxDataOffset + 4);
-}
 
 OSErr BuildResourceFile(const uint8_t* reserved, uint16_t attributes, const ResourceRuns& runs,
                         std::vector<uint8_t>* out)

@@ -46,6 +46,15 @@ OSErr ParseResourceFile(const uint8_t* bytes, size_t size, ResourceFileImage* im
 // map long enough for its own header.
 bool IsResourceFileHeader(const uint8_t* header, uint64_t size);
 
+namespace resource_layout {
+constexpr size_t kMapHeaderSize = 28;
+constexpr size_t kTypeEntrySize = 8;
+constexpr size_t kRefEntrySize = 12;
+constexpr uint64_t kMaxDataOffset = 0xFFFFFF;
+constexpr uint64_t kMaxMapOffset = 0xFFFF;
+constexpr uint64_t kMaxNameOffset = 0xFFFE;  // 0xFFFF: no name
+}  // namespace resource_layout
+
 // What a file's resources take of what the layout's offsets reach: the
 // reference lists end below 64 KB into the map (about 5,400 resources),
 // each name starts below 64 KB into the name list, each resource's data
@@ -58,7 +67,17 @@ struct ResourceFileSize {
     uint64_t dataBytes = 0;  // DataBytes of each resource
     // Whether each measure that grew from `before` fits: a file read as it
     // is may hold more than fits, and keeps what it holds.
-    bool Fits(const ResourceFileSize& before) const;
+    bool Fits(const ResourceFileSize& before) const
+    {
+        using namespace resource_layout;
+        const auto map = [](const ResourceFileSize& s) {
+            return kMapHeaderSize + 2 + kTypeEntrySize * s.types + kRefEntrySize * s.resources;
+        };
+        // Each name and each resource's data at least one byte past its start.
+        return (map(*this) <= map(before) || map(*this) <= kMaxMapOffset) &&
+               (nameBytes <= before.nameBytes || nameBytes <= kMaxNameOffset + 1) &&
+               (dataBytes <= before.dataBytes || dataBytes <= kMaxDataOffset + 4);
+    }
 };
 inline uint64_t NameBytes(const ResourceImage& r) { return r.hasName ? 1 + (r.name.size() > 255 ? 255 : r.name.size()) : 0; }
 inline uint64_t DataBytes(size_t size) { return 4 + uint64_t(size); }

@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <new>
 #include <thread>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -16,6 +16,7 @@
 #include "platform/files/NameLock.h"
 #include "platform/files/Sidecar.h"
 #include "platform/files/WholeFile.h"
+#include "platform/resfiles/FileOrder.h"
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 
@@ -24,12 +25,6 @@ namespace {
 
 struct ResFile;
 struct Resource;
-
-// A file's resources in file order. A removal finds its resource by its
-// serial and moves the resources on the shorter side: removing them first
-// to last, or last to first, costs each a look-up.
-template <class T>
-using FileOrder = std::deque<T>;
 
 // Where a file's resources are by type and id, and by type in file order,
 // made at the first look-up after a change of the file's list: look-ups
@@ -40,6 +35,9 @@ struct ResIndex {
     std::unordered_map<ResType, FileOrder<Resource*>> byType;
     std::vector<ResType> types;  // in the order they came into the file
     bool sharedIds = false;      // a type and id stand more than once (a file as read)
+    // The run the last add went to: adds come in runs of one type.
+    FileOrder<Resource*>* lastRun = nullptr;
+    ResType lastType = 0;
 };
 
 uint64_t KeyOf(ResType type, int16_t id) { return (uint64_t(type) << 16) | uint16_t(id); }
@@ -51,21 +49,31 @@ uint64_t NextSerial()
     return ++last;
 }
 
+// A file holds one of these for each of its resources, and a command that
+// adds many resources makes one each: kept as small as the allocator's
+// next size down, which adding thousands of resources feels.
 struct Resource {
     ResFile* file = nullptr;
-    uint64_t serial = 0;        // grows along the file's list
     ResourceImage image;        // attributes here never hold resChanged
-    size_t counted = 0;         // the size of the data counted in the file's size
-    bool changed = false;
     Handle handle = nullptr;
-    bool loaded = false;        // the handle holds the data
-    bool onDisk = false;        // image.data is what the file holds
+    uint64_t serial = 0;        // grows along the file's list
+    uint32_t counted = 0;       // the size of the data counted in the file's size (which the layout keeps small)
+    bool changed : 1 = false;
+    bool loaded : 1 = false;    // the handle holds the data
+    bool onDisk : 1 = false;    // image.data is what the file holds
     // In a shared file: changed here since the file was last read or
-    // written here; what it was then (its key and data), unless added since.
-    bool touched = false;
-    bool added = false;
-    uint64_t syncedKey = 0;
-    std::vector<uint8_t> syncedData;
+    // written here (what it was then is in the file's `synced`, unless it
+    // was added since).
+    bool touched : 1 = false;
+    bool added : 1 = false;
+};
+
+// What a resource of a shared file was when the file was last read or
+// written here. Its data is empty when memory was short: it then merges
+// whole.
+struct Synced {
+    uint64_t key = 0;
+    std::vector<uint8_t> data;
 };
 
 struct ResFile {
@@ -87,6 +95,7 @@ struct ResFile {
     bool held = false;          // changes stay in memory (HoldResFile)
     bool adrift = false;        // and never reach the disk (SetResFileAdrift)
     std::vector<uint64_t> removed;  // shared: keys as last read or written of the resources removed since
+    std::unordered_map<const Resource*, Synced> synced;  // shared: of each touched resource not added since
 
     bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
     // Opened for writing by other programs too: an update merges (MergeShared).
@@ -184,9 +193,13 @@ void IndexAdded(ResFile* f, Resource* r)
     try {
         ResIndex& index = *f->index;
         index.byKey.try_emplace(KeyOf(r->image.type, r->image.id), r);
-        auto [at, added] = index.byType.try_emplace(r->image.type);
-        if (added) index.types.push_back(r->image.type);
-        at->second.push_back(r);
+        if (!index.lastRun || index.lastType != r->image.type) {
+            auto [at, added] = index.byType.try_emplace(r->image.type);
+            if (added) index.types.push_back(r->image.type);
+            index.lastRun = &at->second;
+            index.lastType = r->image.type;
+        }
+        index.lastRun->push_back(r);
     } catch (const std::bad_alloc&) {
         Reindex(f);
     }
@@ -204,6 +217,7 @@ void IndexRemoved(ResFile* f, Resource* r)
     UnkeyIndexed(index, r);
     run->second.erase(at);
     if (run->second.empty()) {
+        if (index.lastRun == &run->second) index.lastRun = nullptr;
         index.byType.erase(run);
         std::erase(index.types, r->image.type);
     }
@@ -449,22 +463,37 @@ Resource* Changeable(Handle h, OSErr missing)
 void Recount(Resource* r, size_t size)
 {
     r->file->dataBytes = r->file->dataBytes - DataBytes(r->counted) + DataBytes(size);
-    r->counted = size;
+    r->counted = uint32_t(size);
 }
 
 // A resource of a shared file about to change: what it was, kept for the
-// merge. Without the memory to keep its data it merges whole.
-void Touch(Resource* r)
+// merge (without the memory to keep its data it merges whole). False, with
+// memFullErr, when not even that can be kept: the change is not made.
+bool Touch(Resource* r)
 {
-    if (!r->file->Shared() || r->touched) return;
-    r->touched = true;
-    if (r->added) return;
-    r->syncedKey = KeyOf(r->image.type, r->image.id);
-    try {
-        r->syncedData = r->image.data;
-    } catch (const std::bad_alloc&) {
-        r->syncedData.clear();
+    if (!r->file->Shared() || r->touched) return true;
+    if (!r->added) {
+        try {
+            Synced& was = r->file->synced[r];
+            was.key = KeyOf(r->image.type, r->image.id);
+            try {
+                was.data = r->image.data;
+            } catch (const std::bad_alloc&) {
+                was.data.clear();
+            }
+        } catch (const std::bad_alloc&) {
+            return Fail(memFullErr), false;
+        }
     }
+    r->touched = true;
+    return true;
+}
+
+// What a touched resource of a shared file was; null for one added since.
+const Synced* SyncedOf(const Resource& r)
+{
+    const auto at = r.file->synced.find(&r);
+    return at == r.file->synced.end() ? nullptr : &at->second;
 }
 
 // Whether the file holds a resource of the type.
@@ -489,15 +518,26 @@ ResourceFileSize SizeOf(ResFile* f)
 }
 
 // Whether the file can take a change that adds (or takes away) that many
-// types, resources, name and data bytes; else resFileFullErr, before
-// anything changes: a file past its layout's reach would be lost whole
-// when written.
+// types, resources, name and data bytes.
+bool Fits(ResFile* f, int64_t types, int64_t resources, int64_t nameBytes, int64_t dataBytes)
+{
+    if (types <= 0 && resources <= 0 && nameBytes <= 0 && dataBytes <= 0) return true;  // nothing grows
+    const auto grown = [&](const ResourceFileSize& before) {
+        const ResourceFileSize after{before.types + types, before.resources + resources,
+                                     before.nameBytes + nameBytes, before.dataBytes + dataBytes};
+        return after.Fits(before);
+    };
+    // A file has no more types than resources: counted as many, its types
+    // need no count while it is far from the layout's reach.
+    const uint64_t n = f->resources.size();
+    return grown({n, n, f->nameBytes, f->dataBytes}) || grown(SizeOf(f));
+}
+
+// Fits, else resFileFullErr, before anything changes: a file past its
+// layout's reach would be lost whole when written.
 bool Takes(ResFile* f, int64_t types, int64_t resources, int64_t nameBytes, int64_t dataBytes)
 {
-    const ResourceFileSize before = SizeOf(f);
-    const ResourceFileSize after{before.types + types, before.resources + resources, before.nameBytes + nameBytes,
-                                 before.dataBytes + dataBytes};
-    if (after.Fits(before)) return true;
+    if (Fits(f, types, resources, nameBytes, dataBytes)) return true;
     Fail(resFileFullErr);
     return false;
 }
@@ -558,7 +598,7 @@ void AppendRead(ResFile* f, ResourceImage&& image)
     r->image = std::move(image);
     r->image.attributes &= uint8_t(~resChanged);
     r->onDisk = true;
-    r->counted = r->image.data.size();
+    r->counted = uint32_t(r->image.data.size());
     f->nameBytes += NameBytes(r->image);
     f->dataBytes += DataBytes(r->counted);
     f->resources.push_back(std::move(r));
@@ -621,8 +661,8 @@ void Written(ResFile* f, std::vector<std::pair<Resource*, std::vector<uint8_t>>>
     for (auto& r : f->resources) {
         r->changed = r->touched = r->added = false;
         r->onDisk = true;
-        std::vector<uint8_t>().swap(r->syncedData);
     }
+    f->synced.clear();
     f->removed.clear();
     f->dirty = false;
 }
@@ -652,11 +692,12 @@ void OwnImage(const Resource& r, const ResourceImage* theirs, ResourceImage* out
     if (r.changed && r.loaded) out->data.assign(*r.handle, *r.handle + GetHandleSize(r.handle));
     else out->data = r.image.data;
     const auto merge = S().merges.find(r.image.type);
-    if (merge == S().merges.end() || r.added || !theirs || r.syncedKey != KeyOf(r.image.type, r.image.id) ||
-        theirs->data == r.syncedData)
+    const Synced* was = SyncedOf(r);
+    if (merge == S().merges.end() || !was || !theirs || was->key != KeyOf(r.image.type, r.image.id) ||
+        theirs->data == was->data)
         return;
     std::vector<uint8_t> merged;
-    if (merge->second(r.syncedData, out->data, theirs->data, &merged)) out->data = std::move(merged);
+    if (merge->second(was->data, out->data, theirs->data, &merged)) out->data = std::move(merged);
 }
 
 // A shared file's update: under a lock on its name, the file as it stands
@@ -689,7 +730,7 @@ OSErr MergeShared(ResFile* f)
         for (auto& r : f->resources) {
             if (!r->touched) continue;
             ours[KeyOf(r->image.type, r->image.id)] = r.get();
-            if (!r->added) gone.insert(r->syncedKey);
+            if (const Synced* was = SyncedOf(*r)) gone.insert(was->key);
         }
         ResourceFileImage merged;
         std::memcpy(merged.reserved, theirs.reserved, sizeof merged.reserved);
@@ -1104,8 +1145,7 @@ void SetResInfo(Handle resource, int16_t id, ConstStr255Param name)
     Resource* other = FindIn(r->file, r->image.type, id);
     if (other && other != r) return void(Fail(addResFailed));
     const uint64_t nameBytes = name ? 1u + name[0] : NameBytes(r->image);
-    if (!Takes(r->file, 0, 0, int64_t(nameBytes) - int64_t(NameBytes(r->image)), 0)) return;
-    Touch(r);
+    if (!Takes(r->file, 0, 0, int64_t(nameBytes) - int64_t(NameBytes(r->image)), 0) || !Touch(r)) return;
     if (r->image.id != id) IndexRenumbered(r->file, r, id);
     r->image.id = id;
     if (name) {
@@ -1130,7 +1170,7 @@ void SetResAttrs(Handle resource, int16_t attrs)
     Resource* r = Changeable(resource, resNotFound);
     if (!r) return;
     // resChanged is set by ChangedResource alone.
-    Touch(r);
+    if (!Touch(r)) return;
     r->image.attributes = uint8_t(attrs & ~resChanged);
     r->file->dirty = true;
 }
@@ -1164,11 +1204,26 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
 {
     S().error = noErr;
     ResFile* f = FindFile(S().current);
-    if (!f || !data || !IsValidHandle(data) || FromHandle(data)) return void(Fail(addResFailed));
-    if (!f->Writable()) return void(Fail(wrPermErr));
-    if (FindIn(f, type, id)) return void(Fail(addResFailed));
-    // Every allocation comes before the file and the handle change: a
-    // shortage leaves both as they were.
+    const size_t size = size_t(GetHandleSize(data));  // and whether it is a handle
+    if (!f || MemError() != noErr) return void(Fail(addResFailed));
+    // The handle's entry is made first (one look-up tells whether it is a
+    // resource already), and taken away again on any refusal. Every
+    // allocation comes before the file and the handle change: a shortage
+    // leaves both as they were.
+    decltype(S().byHandle)::iterator entry;
+    try {
+        bool fresh = false;
+        std::tie(entry, fresh) = S().byHandle.try_emplace(data, nullptr);
+        if (!fresh) return void(Fail(addResFailed));
+    } catch (const std::bad_alloc&) {
+        return void(Fail(memFullErr));
+    }
+    const auto refuse = [&](OSErr err) {
+        S().byHandle.erase(entry);
+        Fail(err);
+    };
+    if (!f->Writable()) return refuse(wrPermErr);
+    if (FindIn(f, type, id)) return refuse(addResFailed);
     Resource* r = nullptr;
     try {
         auto made = std::make_unique<Resource>();
@@ -1184,22 +1239,18 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
         made->touched = made->added = f->Shared();
         made->handle = data;
         made->loaded = true;
-        if (!Takes(f, HoldsType(f, type) ? 0 : 1, 1, int64_t(NameBytes(made->image)),
-                   int64_t(DataBytes(size_t(GetHandleSize(data))))))
-            return;
+        made->counted = uint32_t(size);
+        // Whether the type is new is looked for only when a new one would not fit.
+        const int64_t nameBytes = int64_t(NameBytes(made->image)), dataBytes = int64_t(DataBytes(size));
+        if (!Fits(f, 1, 1, nameBytes, dataBytes) && !Fits(f, HoldsType(f, type) ? 0 : 1, 1, nameBytes, dataBytes))
+            return refuse(resFileFullErr);
         f->resources.push_back(std::move(made));
         r = f->resources.back().get();
-        try {
-            S().byHandle[data] = r;
-        } catch (...) {
-            f->resources.pop_back();
-            throw;
-        }
     } catch (const std::bad_alloc&) {
-        return void(Fail(memFullErr));
+        return refuse(memFullErr);
     }
+    entry->second = r;
     ++f->nextSerial;
-    r->counted = size_t(GetHandleSize(data));
     f->nameBytes += NameBytes(r->image);
     f->dataBytes += DataBytes(r->counted);
     HSetRBit(data);
@@ -1213,8 +1264,9 @@ void ChangedResource(Handle resource)
     Resource* r = Changeable(resource, resNotFound);
     if (!r) return;
     if (r->image.attributes & resProtected) return void(Fail(resAttrErr));
-    if (r->loaded && !TakesData(r, size_t(GetHandleSize(resource)))) return;
-    Touch(r);
+    const size_t size = r->loaded ? size_t(GetHandleSize(resource)) : r->counted;
+    if (!Takes(r->file, 0, 0, 0, int64_t(DataBytes(size)) - int64_t(DataBytes(r->counted))) || !Touch(r)) return;
+    Recount(r, size);
     r->changed = true;
 }
 
@@ -1247,11 +1299,13 @@ void RemoveResource(Handle resource)
     if (r->image.attributes & resProtected) return void(Fail(rmvResFailed));
     ResFile* f = r->file;
     if (f->Shared() && !r->added) {
+        const Synced* was = SyncedOf(*r);
         try {
-            f->removed.push_back(r->touched ? r->syncedKey : KeyOf(r->image.type, r->image.id));
+            f->removed.push_back(was ? was->key : KeyOf(r->image.type, r->image.id));
         } catch (const std::bad_alloc&) {
             return void(Fail(memFullErr));
         }
+        f->synced.erase(r);
     }
     HClrRBit(resource);
     DropHandle(r);
