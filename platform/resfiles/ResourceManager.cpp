@@ -1206,12 +1206,14 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
     ResFile* f = FindFile(S().current);
     const size_t size = size_t(GetHandleSize(data));  // and whether it is a handle
     if (!f || MemError() != noErr) return void(Fail(addResFailed));
-    // The handle's entry is made first (one look-up tells whether it is a
-    // resource already), and taken away again on any refusal. Every
-    // allocation comes before the file and the handle change: a shortage
-    // leaves both as they were.
+    // Every allocation comes before the file and the handle change: a
+    // shortage leaves both as they were. The handle's entry is made at
+    // once (one look-up tells whether it is a resource already), and
+    // taken away again on any refusal.
+    std::unique_ptr<Resource> made;
     decltype(S().byHandle)::iterator entry;
     try {
+        made = std::make_unique<Resource>();
         bool fresh = false;
         std::tie(entry, fresh) = S().byHandle.try_emplace(data, nullptr);
         if (!fresh) return void(Fail(addResFailed));
@@ -1224,28 +1226,26 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
     };
     if (!f->Writable()) return refuse(wrPermErr);
     if (FindIn(f, type, id)) return refuse(addResFailed);
-    Resource* r = nullptr;
+    Resource* r = made.get();
+    r->file = f;
+    r->serial = f->nextSerial;
+    r->image.type = type;
+    r->image.id = id;
+    r->changed = true;
+    r->touched = r->added = f->Shared();
+    r->handle = data;
+    r->loaded = true;
+    r->counted = uint32_t(size);
     try {
-        auto made = std::make_unique<Resource>();
-        made->file = f;
-        made->serial = f->nextSerial;
-        made->image.type = type;
-        made->image.id = id;
         if (name) {
-            made->image.hasName = true;
-            made->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
+            r->image.hasName = true;
+            r->image.name.assign(reinterpret_cast<const char*>(name + 1), name[0]);
         }
-        made->changed = true;
-        made->touched = made->added = f->Shared();
-        made->handle = data;
-        made->loaded = true;
-        made->counted = uint32_t(size);
         // Whether the type is new is looked for only when a new one would not fit.
-        const int64_t nameBytes = int64_t(NameBytes(made->image)), dataBytes = int64_t(DataBytes(size));
+        const int64_t nameBytes = int64_t(NameBytes(r->image)), dataBytes = int64_t(DataBytes(size));
         if (!Fits(f, 1, 1, nameBytes, dataBytes) && !Fits(f, HoldsType(f, type) ? 0 : 1, 1, nameBytes, dataBytes))
             return refuse(resFileFullErr);
         f->resources.push_back(std::move(made));
-        r = f->resources.back().get();
     } catch (const std::bad_alloc&) {
         return refuse(memFullErr);
     }
