@@ -39,26 +39,31 @@ constexpr CodeIndex kCodes[] = {
     {1002, 10}, {1003, 31}, {1004, 32}, {1005, 41}, {1006, 38}, {1007, 39}, {1008, 40},
 };
 
-// The codes whose message names a file: the items of 'STR#' 1037 before
-// and after the name.
-struct NamedCode {
-    int16_t code;
-    int16_t before, after;
-};
-constexpr int16_t kFileTexts = 1037;
-constexpr int16_t kNowAt = 3;  // 3-4 around where a moved document is now
-constexpr NamedCode kNamedCodes[] = {
-    {fileMovedErr, 1, 2}, {fnfErr, 5, 8},   {fLckdErr, 5, 7},  {fBsyErr, 5, 6},          {opWrErr, 5, 6},
-    {permErr, 9, 10},     {wrPermErr, 9, 10}, {afpAccessDenied, 9, 10},
-};
-
-// The codes whose message names the lock file they met: the 'STR#' 1002
-// items before the name and after it.
+// A code whose message names a file: the items of a 'STR#' before and
+// after the name.
 struct NamingCode {
     int16_t code;
     int16_t before, after;
 };
+
+// The codes whose message names the file a refusal is about, in 'STR#' 1037.
+constexpr int16_t kFileTexts = 1037;
+constexpr int16_t kNowAt = 3;  // 3-4 around where a moved document is now
+constexpr NamingCode kFileCodes[] = {
+    {fileMovedErr, 1, 2}, {fnfErr, 5, 8},   {fLckdErr, 5, 7},  {fBsyErr, 5, 6},          {opWrErr, 5, 6},
+    {permErr, 9, 10},     {wrPermErr, 9, 10}, {afpAccessDenied, 9, 10},
+};
+
+// The codes whose message names the lock file they met, in 'STR#' 1002.
 constexpr NamingCode kLockCodes[] = {{lockNameErr, 126, 140}, {lockDeniedErr, 141, 142}};
+
+template <size_t N>
+const NamingCode* NamingOf(const NamingCode (&codes)[N], int16_t code)
+{
+    for (const NamingCode& c : codes)
+        if (c.code == code) return &c;
+    return nullptr;
+}
 
 void Append(unsigned char* text, const char* more, size_t n)
 {
@@ -71,6 +76,17 @@ void Append(unsigned char* text, const char* more, size_t n)
 void AppendP(unsigned char* text, const unsigned char* more)
 {
     Append(text, reinterpret_cast<const char*>(more + 1), more[0]);
+}
+
+// The message of `c` in 'STR#' `list`: its item before, the file's name,
+// its item after.
+void Naming(unsigned char* text, int16_t list, const NamingCode& c, const FSSpec& file)
+{
+    Str255 after;
+    MyGetIndString(text, list, c.before);
+    AppendFileName(text, file);
+    MyGetIndString(after, list, c.after);
+    AppendP(text, after);
 }
 
 // After a server that failed in the middle of a change: what of the change
@@ -138,16 +154,7 @@ int16_t SearchResErrs(int16_t code, unsigned char* text)
 void ErrorMessage(int16_t code, unsigned char* text)
 {
     text[0] = 0;
-    for (const NamingCode& c : kLockCodes) {
-        if (c.code != code) continue;
-        Str255 after;
-        MyGetIndString(text, 1002, c.before);
-        const std::string name = FSpGetMacName(FSSpec{RefusedLockFile()});
-        Append(text, name.data(), name.size());
-        MyGetIndString(after, 1002, c.after);
-        AppendP(text, after);
-        return;
-    }
+    if (const NamingCode* c = NamingOf(kLockCodes, code)) return Naming(text, 1002, *c, FSSpec{RefusedLockFile()});
     int16_t index = ErrorStringIndex(code);
     if (index == 0) index = SearchResErrs(code, text);
     if (index != 0) MyGetIndString(text, 1002, index);
@@ -165,17 +172,11 @@ void AppendFileName(unsigned char* text, const FSSpec& file)
 
 void ErrorMessageAbout(int16_t code, const FSSpec& file, const std::string& now, unsigned char* text)
 {
-    const NamedCode* named = nullptr;
-    for (const NamedCode& c : kNamedCodes)
-        if (c.code == code) named = &c;
+    const NamingCode* named = NamingOf(kFileCodes, code);
     if (!named || file.path.empty()) return ErrorMessage(code, text);
-    Str255 part;
-    MyGetIndString(text, kFileTexts, named->before);
-    AppendFileName(text, file);
-    MyGetIndString(part, kFileTexts, named->after);
-    AppendP(text, part);
+    Naming(text, kFileTexts, *named, file);
     if (code != fileMovedErr || now.empty()) return;
-    Str255 after;
+    Str255 part, after;
     MyGetIndString(part, kFileTexts, kNowAt);
     MyGetIndString(after, kFileTexts, kNowAt + 1);
     const int32_t room = 255 - text[0] - part[0] - after[0];

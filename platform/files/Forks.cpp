@@ -100,7 +100,6 @@ bool PartnerInPlace(const Fork& f)
     return InPlace(f.partnerPath, f.partnerDevice, f.partnerInode, true);
 }
 
-
 // The document's files found no longer in place: said, naming the
 // document (its data file).
 OSErr Moved(Fork& f)
@@ -115,6 +114,16 @@ OSErr Moved(Fork& f)
 
 // The look itself: the fork's file and its document's other file.
 OSErr LookAt(Fork& f) { return InPlace(f) && PartnerInPlace(f) ? noErr : Moved(f); }
+
+// Whether a document's file of mode `mode` was made read-only since it was
+// opened: said, naming it. A new file under its name would pass over its
+// permissions.
+bool MadeReadOnly(const Fork& f, mode_t mode)
+{
+    if (!f.bound || (mode & 0222) != 0) return false;
+    NoteFileRefusal(fLckdErr, f.path);
+    return true;
+}
 
 OSErr CheckWriters(dev_t device, ino_t inode, bool resource, bool shared)
 {
@@ -587,9 +596,8 @@ OSErr TakeOrPutBack(Fork& f, TemporaryFile* file)
         file->PutBack();
         return Moved(f);
     }
-    if (f.bound && (out.st_mode & 0222) == 0) {
+    if (MadeReadOnly(f, out.st_mode)) {
         file->PutBack();
-        NoteFileRefusal(fLckdErr, f.path);
         return fLckdErr;
     }
     return file->Finish();
@@ -603,12 +611,7 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
     if (!f || f->resource) return rfNumErr;
     if (!CanWrite(*f)) return wrPermErr;
     if (const OSErr moved = CheckForkPath(refNum); moved != noErr) return moved;
-    // A document's file the user made read-only since it was opened is not
-    // replaced: a new file under its name would pass over its permissions.
-    if (struct stat held {}; f->bound && ::fstat(f->fd, &held) == 0 && (held.st_mode & 0222) == 0) {
-        NoteFileRefusal(fLckdErr, f->path);
-        return fLckdErr;
-    }
+    if (struct stat held {}; ::fstat(f->fd, &held) == 0 && MadeReadOnly(*f, held.st_mode)) return fLckdErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
     int fd = -1;
     try {

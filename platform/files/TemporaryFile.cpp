@@ -5,6 +5,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -151,13 +152,19 @@ void RemoveTemporariesOf(const std::string& path)
     const std::string prefix = TemporaryPrefix(slash == std::string::npos ? path : path.substr(slash + 1));
     std::vector<std::string> names, leftovers;
     if (!NamesIn(folder, &names)) return;
-    for (const std::string& name : names) {
-        if (name.size() != prefix.size() + kSuffixDigits || name.compare(0, prefix.size(), prefix) != 0) continue;
-        bool hex = true;
-        for (size_t i = prefix.size(); i < name.size(); ++i) hex = hex && std::isxdigit(uint8_t(name[i]));
-        if (hex) leftovers.push_back(folder + "/" + name);
-    }
+    for (const std::string& name : names)
+        if (name.size() == prefix.size() + kSuffixDigits && name.compare(0, prefix.size(), prefix) == 0 &&
+            IsTemporaryName(name))
+            leftovers.push_back(folder + "/" + name);
     for (const std::string& leftover : leftovers) fileops::Unlink(leftover);
+}
+
+bool IsTemporaryName(const std::string& name)
+{
+    const size_t digits = name.size() - kSuffixDigits;
+    return name.size() > kSuffixDigits + 3 && name.compare(0, 2, "._") == 0 && name[digits - 1] == '.' &&
+           std::all_of(name.begin() + std::ptrdiff_t(digits), name.end(),
+                       [](char c) { return std::isxdigit(uint8_t(c)) != 0; });
 }
 
 OSErr FlushFolderOf(const std::string& path)

@@ -33,9 +33,9 @@ public:
     // Flushes the bytes and swaps the names of the temporary and the file
     // at the path, so that the file the path held stays, under the
     // temporary's name, for the caller to look at before it goes: Finish
-    // removes it, PutBack swaps the names again. fnfErr when nothing is at
-    // the path, paramErr when the file system cannot swap names: nothing
-    // changed, and the temporary is removed.
+    // removes it, PutBack renames it over the new file. fnfErr when nothing
+    // is at the path, paramErr when the file system cannot swap names:
+    // nothing changed, and the temporary is removed.
     OSErr Exchange();
     // After Exchange: the file that came out is removed and the folder
     // flushed.
@@ -59,5 +59,8 @@ private:
 OSErr FlushFolderOf(const std::string& path);
 // Removes the temporaries a killed process left while replacing `path`.
 void RemoveTemporariesOf(const std::string& path);
+// Whether a name in a folder is one a temporary is made under
+// ("._NAME.", then eight hexadecimal digits).
+bool IsTemporaryName(const std::string& name);
 
 }  // namespace platform

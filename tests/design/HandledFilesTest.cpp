@@ -7,6 +7,7 @@
 
 #include "design/documents/DocumentPairs.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/TemporaryFile.h"
 #include "resources/Companion.h"
 #include "tests/design/DocFilesFixture.h"
 #include "tests/platform/files/StopAt.h"
@@ -25,10 +26,7 @@ protected:
         std::map<std::string, Bytes> out;
         for (const auto& e : fs::directory_iterator(folder)) {
             const std::string name = e.path().filename();
-            const size_t dot = name.rfind('.');
-            if (!temporaries && name.rfind("._", 0) == 0 && dot + 9 == name.size() &&
-                name.find_first_not_of("0123456789abcdef", dot + 1) == std::string::npos)
-                continue;
+            if (!temporaries && platform::IsTemporaryName(name)) continue;
             if (e.is_symlink()) {
                 const std::string to = "-> " + fs::read_symlink(e.path()).string();
                 out[name] = Bytes(to.begin(), to.end());

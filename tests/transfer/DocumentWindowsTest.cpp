@@ -14,6 +14,7 @@
 #include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/files/TemporaryFile.h"
 #include "platform/files/WholeFile.h"
 #include "transfer/components/Generate.h"
 #include "transfer/movers/MoverSupport.h"
@@ -770,13 +771,6 @@ TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
 INSTANTIATE_TEST_SUITE_P(Demo, Drops, ::testing::ValuesIn(kDrops),
                          [](const ::testing::TestParamInfo<DropRow>& info) { return TestName(info.param.name); });
 
-}  // namespace
-}  // namespace transfertest
-
-
-namespace transfertest {
-namespace {
-
 namespace fs = std::filesystem;
 using Point = filecrash::StopPoint;
 
@@ -986,10 +980,7 @@ std::map<std::string, readtest::Bytes> FolderFiles(const std::string& folder, bo
     std::map<std::string, readtest::Bytes> out;
     for (const auto& e : fs::directory_iterator(folder)) {
         const std::string name = e.path().filename().string();
-        const size_t dot = name.rfind('.');
-        const bool temporary = name.rfind("._", 0) == 0 && dot + 9 == name.size() &&
-                               name.find_first_not_of("0123456789abcdef", dot + 1) == std::string::npos;
-        if (!work && (temporary || name.rfind(".qz.", 0) == 0)) continue;
+        if (!work && (platform::IsTemporaryName(name) || name.rfind(".qz.", 0) == 0)) continue;
         platform::ReadWholeFile(e.path().string(), &out[name]);
     }
     return out;
