@@ -12,6 +12,7 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/events/Events.h"
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileSpec.h"
 #include "platform/files/FileTypes.h"
 #include "platform/files/MacNames.h"
 #include "platform/files/NameLock.h"
@@ -48,7 +49,10 @@ struct NamingCode {
 
 // The codes whose message names the file a refusal is about, in 'STR#' 1037.
 constexpr int16_t kFileTexts = 1037;
-constexpr int16_t kNowAt = 3;  // 3-4 around where a moved document is now
+constexpr int16_t kNowAt = 3;          // 3-4 around where a moved document is now
+constexpr int16_t kDeletedAfter = 12;  // after 1 and the name of a deleted document
+constexpr int16_t kFolderTexts = 13;   // 13-15 around a folder's path and its document's name
+constexpr int16_t kKeptAt = 16;        // 16-17 after 1 and the name: where a file is kept
 constexpr NamingCode kFileCodes[] = {
     {fileMovedErr, 1, 2}, {fnfErr, 5, 8},   {fLckdErr, 5, 7},  {fBsyErr, 5, 6},          {opWrErr, 5, 6},
     {permErr, 9, 10},     {wrPermErr, 9, 10}, {afpAccessDenied, 9, 10},
@@ -170,24 +174,66 @@ void AppendFileName(unsigned char* text, const FSSpec& file)
     Append(text, name.data(), name.size());
 }
 
-void ErrorMessageAbout(int16_t code, const FSSpec& file, const std::string& now, unsigned char* text)
+std::string PathToFit(const std::string& path, int32_t room)
 {
-    const NamingCode* named = NamingOf(kFileCodes, code);
-    if (!named || file.path.empty()) return ErrorMessage(code, text);
-    Naming(text, kFileTexts, *named, file);
-    if (code != fileMovedErr || now.empty()) return;
-    Str255 part, after;
-    MyGetIndString(part, kFileTexts, kNowAt);
-    MyGetIndString(after, kFileTexts, kNowAt + 1);
-    const int32_t room = 255 - text[0] - part[0] - after[0];
-    std::string place = Utf8ToMacRomanString(now);
-    // A path too long for the message keeps its end: the folders nearest
-    // the document and its name.
+    const std::string place = Utf8ToMacRomanString(path);
+    if (int32_t(place.size()) <= room) return place;
+    if (room < 2) return {};
+    const size_t from = place.size() - size_t(room - 1);
+    const size_t slash = place.find('/', from);
+    return "\xC9" + place.substr(slash == std::string::npos ? from : slash);
+}
+
+namespace {
+
+// `part`, the path cut to the room the text leaves before `after`, and
+// `after`; nothing when the room is too small to tell a place.
+void AppendPlace(unsigned char* text, int16_t part, const std::string& path, int16_t after)
+{
+    Str255 before, last;
+    MyGetIndString(before, kFileTexts, part);
+    MyGetIndString(last, kFileTexts, after);
+    const int32_t room = 255 - text[0] - before[0] - last[0];
     if (room < 8) return;
-    if (int32_t(place.size()) > room) place = "\xC9" + place.substr(place.size() - size_t(room - 1));
-    AppendP(text, part);
+    const std::string place = PathToFit(path, room);
+    AppendP(text, before);
     Append(text, place.data(), place.size());
-    AppendP(text, after);
+    AppendP(text, last);
+}
+
+// The folder that holds `document`, which may not be changed, and the
+// document: the folder's path cut to the room the rest leaves.
+void FolderMessage(const FSSpec& document, unsigned char* text)
+{
+    Str255 rest, after;
+    MyGetIndString(rest, kFileTexts, kFolderTexts + 1);
+    AppendFileName(rest, document);
+    MyGetIndString(after, kFileTexts, kFolderTexts + 2);
+    AppendP(rest, after);
+    MyGetIndString(text, kFileTexts, kFolderTexts);
+    const std::string folder = PathToFit(FSpGetParent(document).path, 255 - text[0] - rest[0]);
+    Append(text, folder.data(), folder.size());
+    AppendP(text, rest);
+}
+
+}  // namespace
+
+void ErrorMessageAbout(const FileRefusal& refused, unsigned char* text)
+{
+    const FSSpec file{refused.path};
+    const NamingCode* named = NamingOf(kFileCodes, refused.code);
+    if (!named || file.path.empty()) return ErrorMessage(refused.code, text);
+    switch (refused.item) {
+    case RefusedItem::Folder: return FolderMessage(file, text);
+    case RefusedItem::Deleted: return Naming(text, kFileTexts, NamingCode{refused.code, 1, kDeletedAfter}, file);
+    case RefusedItem::Kept:
+        MyGetIndString(text, kFileTexts, 1);
+        AppendFileName(text, file);
+        return AppendPlace(text, kKeptAt, refused.now, kKeptAt + 1);
+    case RefusedItem::File: break;
+    }
+    Naming(text, kFileTexts, *named, file);
+    if (refused.code == fileMovedErr && !refused.now.empty()) AppendPlace(text, kNowAt, refused.now, kNowAt + 1);
 }
 
 namespace {
@@ -205,7 +251,10 @@ void Show(const unsigned char* text)
 void ErrMsgAbout(int16_t code, const FSSpec& file)
 {
     Str255 text;
-    ErrorMessageAbout(code, file, {}, text);
+    FileRefusal refused;
+    refused.code = code;
+    refused.path = file.path;
+    ErrorMessageAbout(refused, text);
     Show(text);
 }
 
@@ -213,7 +262,7 @@ void ErrMsg(int16_t code)
 {
     Str255 text;
     if (FileRefusal refused; TakeFileRefusal(code, &refused))
-        ErrorMessageAbout(code, FSSpec{refused.path}, refused.now, text);
+        ErrorMessageAbout(refused, text);
     else
         ErrorMessage(code, text);
     AppendServerChangeLeft(code, text);

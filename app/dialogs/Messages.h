@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/core/MacTypes.h"
+#include "platform/files/FileErrors.h"
 #include "platform/files/FileTypes.h"
 
 // String `index` of 'STR#' `listId` of the application's own file; empty
@@ -31,10 +32,16 @@ void ErrMsg(int16_t code);
 // Every message about a file names it one way: for the codes that concern
 // a file (not found, in use, locked, not to be changed, moved or
 // replaced), the file's name set in the code's text ('STR#' 1037), and
-// where a moved document is now when `now` tells; other codes say their
-// text alone.
-void ErrorMessageAbout(int16_t code, const platform::FSSpec& file, const std::string& now, unsigned char* text);
+// where a moved document is now when the refusal tells; a document
+// deleted, a folder that may not be changed, a file kept under another
+// name each have words of their own. Other codes say their text alone.
+void ErrorMessageAbout(const platform::FileRefusal& refused, unsigned char* text);
 void ErrMsgAbout(int16_t code, const platform::FSSpec& file);
+// A path (UTF-8) as a message shows it in `room` bytes (Mac Roman): whole
+// when it fits, else its end after an ellipsis, from a separator so that
+// the folders it keeps and the name are whole (the name's end alone, when
+// even the name does not fit).
+std::string PathToFit(const std::string& path, int32_t room);
 // The file's name, as the program shows it, after `text`.
 void AppendFileName(unsigned char* text, const platform::FSSpec& file);
 

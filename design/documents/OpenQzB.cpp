@@ -2,6 +2,8 @@
 // container is opened for writing, so a refused document keeps every byte.
 #include "design/documents/OpenQzB.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <map>
 #include <new>
@@ -46,6 +48,7 @@ constexpr int16_t kUnusedJournal = 84;   // STR# 1002
 constexpr int16_t kMissingCompanion = 102;
 constexpr int16_t kSharedCompanion = 127;  // 127-129 around two documents' names
 constexpr int16_t kLockedCompanion = 143;  // 143-144 around the companion's name
+constexpr int16_t kSecondName = 145;       // 145-146 around the document's name
 constexpr int32_t kParamMinSize = 5;     // the level is byte 4
 constexpr platform::Size kConvertMemory = 65536;
 
@@ -255,22 +258,47 @@ bool MayNotWrite(const platform::FSSpec& file)
     return err == platform::permErr || err == platform::wrPermErr;
 }
 
+// The open refused, said with the items `item` and `item` + 1 of 'STR#'
+// 1002 around the file's name; the pair's lock is let go before the alert.
+int16_t RefuseNaming(int16_t item, const platform::FSSpec& file, PairLock* lock)
+{
+    lock->Release();
+    Str255 text, after;
+    MyGetIndString(text, 1002, item);
+    AppendFileName(text, file);
+    MyGetIndString(after, 1002, int16_t(item + 1));
+    AppendPString(text, after);
+    XAlert(1000, text, kStopAlert);
+    return kCancelled;
+}
+
 // The companion is written with the data file: one the user may not write
 // locks the document, which is refused naming it (rather than opened with
-// the objects kept there hidden, and changed in its data file alone). The
-// pair's lock is let go before the alert. 0, or kCancelled once said.
+// the objects kept there hidden, and changed in its data file alone). 0,
+// or kCancelled once said.
 int16_t SayIfCompanionLocked(const platform::FSSpec& fileSpec, PairLock* lock)
 {
     platform::FSSpec companion;
     if (!CompanionSpec(fileSpec, &companion) || !platform::FSpExists(companion) || !MayNotWrite(companion)) return 0;
-    lock->Release();
-    Str255 text, after;
-    MyGetIndString(text, 1002, kLockedCompanion);
-    AppendFileName(text, companion);
-    MyGetIndString(after, 1002, kLockedCompanion + 1);
-    AppendPString(text, after);
-    XAlert(1000, text, kStopAlert);
-    return kCancelled;
+    return RefuseNaming(kLockedCompanion, companion, lock);
+}
+
+bool HasSecondName(const platform::FSSpec& file)
+{
+    struct stat st {};
+    return ::stat(file.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1;
+}
+
+// A file of the document under a second name (a hard link, as backup and
+// snapshot tools leave them) would change there too, the data file being
+// written in place, or be left behind, the companion being replaced whole:
+// the document is refused, naming it, before anything is written. 0, or
+// kCancelled once said.
+int16_t SayIfSecondName(const platform::FSSpec& fileSpec, PairLock* lock)
+{
+    platform::FSSpec companion;
+    if (!HasSecondName(fileSpec) && !(CompanionSpec(fileSpec, &companion) && HasSecondName(companion))) return 0;
+    return RefuseNaming(kSecondName, fileSpec, lock);
 }
 
 // Every refusal is decided on a read-only view of the container, so that a
@@ -313,6 +341,7 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
         platform::FSClose(probe);
     }
     if (const int16_t said = SayIfCompanionLocked(fileSpec, &s->lock)) return said;
+    if (const int16_t said = SayIfSecondName(fileSpec, &s->lock)) return said;
 
     // 3.
     gStructFileSpec = fileSpec;

@@ -49,10 +49,10 @@ FileRefusal& Noted()
 
 }  // namespace
 
-void NoteFileRefusal(OSErr code, const std::string& path, const std::string& now)
+void NoteFileRefusal(OSErr code, const std::string& path, const std::string& now, RefusedItem item)
 {
     try {
-        Noted() = FileRefusal{code, path, now};
+        Noted() = FileRefusal{code, path, now, item};
     } catch (...) {
         // Without memory for the name, the refusal goes unnamed.
         ForgetFileRefusal();
@@ -66,6 +66,7 @@ void ForgetFileRefusal()
     noted.code = 0;
     noted.path.clear();
     noted.now.clear();
+    noted.item = RefusedItem::File;
 }
 
 bool TakeFileRefusal(OSErr code, FileRefusal* refusal)

@@ -118,6 +118,7 @@ int Rename(const std::string& from, const std::string& to, unsigned int flags)
 int Exchange(const std::string& a, const std::string& b)
 {
     if (gObserver) gObserver->Changing(a);
+    if (Refuse(a) || Refuse(b)) return -1;
     const int r = ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
     if (r == 0 && gObserver) gObserver->Exchanged(a, b);
     return r;

@@ -100,6 +100,22 @@ bool PartnerInPlace(const Fork& f)
     return InPlace(f.partnerPath, f.partnerDevice, f.partnerInode, true);
 }
 
+// The document a refusal of the fork names: its data file, open or closed.
+const std::string& DocumentPath(Fork& f)
+{
+    const Fork& document = Keeper(f);
+    return document.companion && document.bound ? document.partnerPath : document.path;
+}
+
+// Whether the open data file was deleted: no name is left to it, and no
+// other file took its name.
+bool Deleted(const Fork& f)
+{
+    struct stat held {}, named {};
+    return f.fd >= 0 && ::fstat(f.fd, &held) == 0 && held.st_nlink == 0 && ::lstat(f.path.c_str(), &named) != 0 &&
+           errno == ENOENT;
+}
+
 // The document's files found no longer in place: said, naming the
 // document (its data file).
 OSErr Moved(Fork& f)
@@ -107,9 +123,19 @@ OSErr Moved(Fork& f)
     const Fork& document = Keeper(f);
     if (document.companion && document.bound)
         NoteFileRefusal(fileMovedErr, document.partnerPath);
+    else if (Deleted(document))
+        NoteFileRefusal(fileMovedErr, document.path, {}, RefusedItem::Deleted);
     else
         NoteFileRefusal(fileMovedErr, document.path, OpenFileMovedTo(document.fd, document.path));
     return fileMovedErr;
+}
+
+// The folder of the fork's file lets nothing be made or renamed in it:
+// said, naming the document.
+OSErr FolderRefused(Fork& f)
+{
+    NoteFileRefusal(permErr, DocumentPath(f), {}, RefusedItem::Folder);
+    return permErr;
 }
 
 // The look itself: the fork's file and its document's other file.
@@ -584,21 +610,41 @@ OSErr WriteHeld(const Fork& f, const std::string& target, const void* bytes, siz
     return noErr;
 }
 
+// The file the swap took out of the name goes back there: in the folder
+// where the new file (held as `fd`) is now, should the folder have moved
+// with both. Where it cannot (the folder lets nothing be renamed in it),
+// it stays where the swap put it, which no sweep of this program removes,
+// and that is said; `*kept` then.
+OSErr PutBack(Fork& f, TemporaryFile* file, int fd, const std::string& target, bool* kept)
+{
+    std::string out = file->TemporaryPath();
+    if (file->PutBack() == noErr) return noErr;
+    if (const std::string now = OpenFileMovedTo(fd, target); !now.empty()) {
+        const std::string there = now.substr(0, now.rfind('/') + 1) + out.substr(out.rfind('/') + 1);
+        if (fileops::Rename(there, now, 0) == 0) return noErr;
+        out = there;
+    }
+    KeepFromSweeps(out);
+    NoteFileRefusal(fileMovedErr, DocumentPath(f), out, RefusedItem::Kept);
+    *kept = true;
+    return fileMovedErr;
+}
+
 // After the swap: the file that came out is the one the fork holds, under
 // no other name and still writable, and the document's other file is in
 // place; else the file that was at the name goes back.
-OSErr TakeOrPutBack(Fork& f, TemporaryFile* file)
+OSErr TakeOrPutBack(Fork& f, TemporaryFile* file, int fd, const std::string& target, bool* kept)
 {
     struct stat out {};
     const bool mine = ::lstat(file->TemporaryPath().c_str(), &out) == 0 && out.st_dev == f.device &&
                       out.st_ino == f.inode && (!f.bound || out.st_nlink == 1);
     if (!mine || !PartnerInPlace(f)) {
-        file->PutBack();
-        return Moved(f);
+        const OSErr err = PutBack(f, file, fd, target, kept);
+        return err != noErr ? err : Moved(f);
     }
     if (MadeReadOnly(f, out.st_mode)) {
-        file->PutBack();
-        return fLckdErr;
+        const OSErr err = PutBack(f, file, fd, target, kept);
+        return err != noErr ? err : fLckdErr;
     }
     return file->Finish();
 }
@@ -618,11 +664,16 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
         std::string target;
         OSErr err = ReplacedFile(f->path, &target);
         TemporaryFile file;
+        bool kept = false;
         if (err == noErr) err = WriteHeld(*f, target, bytes, size, &file, &fd);
+        // No temporary could be made beside the file.
+        if (err == permErr && file.TemporaryPath().empty()) err = FolderRefused(*f);
         if (err == noErr) {
             const std::string temporary = file.TemporaryPath();
             err = file.Exchange();
-            if (err == paramErr) {
+            if (err == permErr) {
+                err = FolderRefused(*f);
+            } else if (err == paramErr) {
                 // A file system that cannot swap names: the new file goes
                 // over the name, after the look above.
                 fileops::Close(fd);
@@ -633,15 +684,17 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
                 // The folder may have gone with the temporary in it.
                 if (const std::string now = OpenFileMovedTo(fd, temporary); !now.empty()) fileops::Unlink(now);
             } else if (err == noErr) {
-                err = TakeOrPutBack(*f, &file);
+                err = TakeOrPutBack(*f, &file, fd, target, &kept);
             }
         }
         // The names went since the look: the document was moved.
         if (err == fnfErr || err == dirNFErr) err = Moved(*f);
         // The new file took the name (only the folder's flush may have
-        // failed): the fork goes on with it.
+        // failed): the fork goes on with it. Not so beside a file kept
+        // where the swap put it: the document is refused from then on, as
+        // its alert says.
         struct stat opened {}, named {};
-        if (fd >= 0 && ::fstat(fd, &opened) == 0 && ::stat(target.c_str(), &named) == 0 &&
+        if (fd >= 0 && !kept && ::fstat(fd, &opened) == 0 && ::stat(target.c_str(), &named) == 0 &&
             opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
             fileops::Close(f->fd);
             f->fd = fd;

@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Errors.h"
@@ -47,6 +49,21 @@ std::string TemporaryName(const std::string& path, uint32_t attempt)
     // A sidecar-like name, so that a left-over temporary is never listed;
     // the item's name is cut so that the whole stays a valid name.
     return folder + TemporaryPrefix(name) + suffix;
+}
+
+// The files kept from sweeps, by identity: they stay kept wherever their
+// folder goes.
+std::vector<std::pair<dev_t, ino_t>>& Kept()
+{
+    static std::vector<std::pair<dev_t, ino_t>> kept;
+    return kept;
+}
+
+bool IsKept(const std::string& path)
+{
+    struct stat st {};
+    if (Kept().empty() || ::lstat(path.c_str(), &st) != 0) return false;
+    return std::find(Kept().begin(), Kept().end(), std::pair{st.st_dev, st.st_ino}) != Kept().end();
 }
 
 }  // namespace
@@ -154,9 +171,21 @@ void RemoveTemporariesOf(const std::string& path)
     if (!NamesIn(folder, &names)) return;
     for (const std::string& name : names)
         if (name.size() == prefix.size() + kSuffixDigits && name.compare(0, prefix.size(), prefix) == 0 &&
-            IsTemporaryName(name))
+            IsTemporaryName(name) && !IsKept(folder + "/" + name))
             leftovers.push_back(folder + "/" + name);
     for (const std::string& leftover : leftovers) fileops::Unlink(leftover);
+}
+
+void KeepFromSweeps(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return;
+    try {
+        Kept().emplace_back(st.st_dev, st.st_ino);
+    } catch (const std::bad_alloc&) {
+        // Without memory to note it, a later sweep may take it for a
+        // leftover.
+    }
 }
 
 bool IsTemporaryName(const std::string& name)

@@ -57,8 +57,13 @@ private:
 // Flushes the folder holding `path`, so that the names created, removed or
 // renamed in it are durable.
 OSErr FlushFolderOf(const std::string& path);
-// Removes the temporaries a killed process left while replacing `path`.
+// Removes the temporaries a killed process left while replacing `path`,
+// but for the files kept from sweeps.
 void RemoveTemporariesOf(const std::string& path);
+// Keeps the file now at `path`, of a temporary's name, from every later
+// sweep of this program: another program's file that a swap took from its
+// name and that could not go back.
+void KeepFromSweeps(const std::string& path);
 // Whether a name in a folder is one a temporary is made under
 // ("._NAME.", then eight hexadecimal digits).
 bool IsTemporaryName(const std::string& name);

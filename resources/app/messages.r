@@ -209,16 +209,25 @@
     "\" beside this document is another user's and closed to you, so nothing was changed. If no program of theirs is working on the document, remove that file (or ask them to), then try again."
     "The companion file \""  # 143-144 around the companion's name: a companion that may not be written, at an open
     "\" of this document may not be written, so the document is locked and was not opened. Allow writing to the companion file, then open the document again."
+    "The document \""  # 145-146 around the document's name: its data file or companion under a second name, at an open
+    "\" or its companion file has a second name on the disk (a hard link, as backup tools make), which a change here would change too or leave behind, so it was not opened. Open a copy of its files instead."
 }
 
 # A message about a file, naming it (ErrorMessageAbout): the items before
 # and after the file's name, by code; 11 the message of a moved document
 # whose name is not known.
 #   1-2  a document moved or replaced since it was opened (-1310), 3-4
-#        around where it is now when the program can tell (the path cut
-#        at its start, after an ellipsis, where the message has no room)
+#        around where it is now when the program can tell (where the
+#        message has no room, the path's start cut to an ellipsis at a
+#        separator; the same for every path below)
 #   5-8  not found (-43), in use (-47, -49), locked (-45)
 #   9-10 not to be changed (-54, -61, -5000)
+#   12   after 1 and the name: a document deleted since it was opened
+#   13-15 around the path of a document's folder that may not be changed
+#        (-54) and the document's name
+#   16-17 after 1 and the name: where the file that a write of its
+#        companion took from the companion's name is kept, when it could
+#        not go back
 'STR#' 1037 "Files named" {
     "The document \""
     "\" was moved, renamed, replaced or linked under a second name by another program since it was opened: nothing was changed. Close it, then open it where it is now."
@@ -231,6 +240,12 @@
     "You may not change the file \""
     "\". Save in another place, or ask for the right to change it."
     "The document was moved, renamed, replaced or linked under a second name by another program since it was opened: nothing was changed. Close it, then open it where it is now."
+    "\" was deleted by another program since it was opened: nothing was changed. Close it."
+    "The folder \""
+    "\" of the document \""
+    "\" may not be changed, so nothing was changed. Ask for the right to change that folder, then try again."
+    "\": a file another program put at its companion's name while this program wrote it could not go back there, and is kept as \""
+    "\". The companion holds what this program wrote. Close the document."
 }
 
 'EMap' 1037 "Codes of files" {

@@ -80,6 +80,42 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
     EXPECT_EQ(LastAlert().text, fullItem + "( #47");
 }
 
+// Every refusal the file service notes is said naming its document or
+// folder; a place too long for the alert keeps its end from a separator,
+// so that the folders it keeps and the name are whole.
+TEST_F(MessagesTest, EachRefusalNamesItsDocumentOrFolderAndItsPlaceFits)
+{
+    UseAppResources(R"('STR#' 1037 { "D<" ">moved" " now<" ">." "" "" "" "" "" "" "" ">deleted" "F<" "> of <" ">locked"
+                      ">kept<" ">." })");
+    // "D<Demo.QzB>moved" and " now<" ">." leave 232 bytes for a place, as
+    // "F<" and "> of <Demo.QzB>locked" do for a folder.
+    const std::string tail = "/" + std::string(100, 'b') + "/Moved.QzB";
+    const auto place = [&](size_t size) { return "/" + std::string(size - 1 - tail.size(), 'a') + tail; };
+    const std::string longName = "/f/" + std::string(240, 'n');
+    const struct {
+        OSErr code;
+        std::string path, now;
+        RefusedItem item;
+        std::string said;
+    } cases[] = {
+        {fileMovedErr, "/f/Demo.QzB", place(231), RefusedItem::File, "D<Demo.QzB>moved now<" + place(231) + ">."},
+        {fileMovedErr, "/f/Demo.QzB", place(232), RefusedItem::File, "D<Demo.QzB>moved now<" + place(232) + ">."},
+        {fileMovedErr, "/f/Demo.QzB", place(233), RefusedItem::File, "D<Demo.QzB>moved now<\xC9" + tail + ">."},
+        {fileMovedErr, "/f/Demo.QzB", longName, RefusedItem::File,
+         "D<Demo.QzB>moved now<\xC9" + std::string(231, 'n') + ">."},
+        {fileMovedErr, "/f/Demo.QzB", "", RefusedItem::Deleted, "D<Demo.QzB>deleted"},
+        {permErr, "/f/Demo.QzB", "", RefusedItem::Folder, "F</f> of <Demo.QzB>locked"},
+        {permErr, place(233) + "/Demo.QzB", "", RefusedItem::Folder, "F<\xC9" + tail + "> of <Demo.QzB>locked"},
+        {fileMovedErr, "/f/Demo.QzB", "/f/._Demo.RSR.0123abcd", RefusedItem::Kept,
+         "D<Demo.QzB>kept</f/._Demo.RSR.0123abcd>."},
+    };
+    for (const auto& c : cases) {
+        NoteFileRefusal(c.code, c.path, c.now, c.item);
+        ErrMsg(c.code);
+        EXPECT_EQ(LastAlert().text, c.said) << c.path << " " << c.now;
+    }
+}
+
 TEST_F(MessagesTest, MemoryAlertsAndTheCloseQuestion)
 {
     UseAppResources("");

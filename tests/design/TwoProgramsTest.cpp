@@ -269,6 +269,8 @@ enum class There {
     PipeAtLock,
     LockOfAnotherUser,
     CompanionReadOnly,
+    DataLinked,
+    CompanionLinked,
     Leftovers
 };
 
@@ -283,6 +285,11 @@ constexpr int16_t kLockName = platform::lockNameErr, kLockDenied = platform::loc
 constexpr const char* kAtLockName =
     "Something other than a file (a folder, a link or a special file) has the name of the hidden lock file "
     "\".qz.Demo.RSR.lock\" beside this document. Nothing was changed: remove that item, then try again.";
+
+constexpr const char* kSecondName =
+    "The document \"Demo.QzB\" or its companion file has a second name on the disk (a hard link, as backup tools "
+    "make), which a change here would change too or leave behind, so it was not opened. Open a copy of its files "
+    "instead.";
 
 const HeldRow kHeldRows[] = {
     {"the pair's lock held", There::LockHeld, kOpenBusy, kBusy, "The file is in use by another program."},
@@ -302,6 +309,11 @@ const HeldRow kHeldRows[] = {
     {"the companion read-only", There::CompanionReadOnly, kSaid, 0,
      "The companion file \"Demo.RSR\" of this document may not be written, so the document is locked and was not "
      "opened. Allow writing to the companion file, then open the document again."},
+    // Left by a backup tool (a second name in its folder): refused at the
+    // open, naming the document; a save over the document leaves the
+    // backup's files as they were.
+    {"the data file linked under a second name", There::DataLinked, kSaid, 0, kSecondName},
+    {"the companion linked under a second name", There::CompanionLinked, kSaid, 0, kSecondName},
     {"lock files nobody holds", There::Leftovers, 0, 0, ""},
 };
 
@@ -354,6 +366,8 @@ TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
             ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
         };
         const std::string held = docs_ + "/.qz.Other.QzB.lock";
+        const fs::path backup = fs::path(docs_).parent_path() / "backup";
+        std::string linked;
         OthersFile closed("/.qz.Demo.RSR.lock", EACCES);
         switch (row.there) {
         case There::LockHeld: hold(lock); break;
@@ -367,6 +381,13 @@ TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
             break;
         case There::CompanionReadOnly:
             fs::permissions(demoCompanion_.path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+            break;
+        case There::DataLinked:
+        case There::CompanionLinked:
+            fs::remove_all(backup);
+            fs::create_directories(backup);
+            linked = row.there == There::DataLinked ? demo_.path : demoCompanion_.path;
+            fs::create_hard_link(linked, backup / fs::path(linked).filename());
             break;
         case There::Leftovers:
             // A killed program's, the name's lock before it was the
@@ -408,6 +429,11 @@ TEST_F(TwoPrograms, WhatAnotherProgramHoldsOrLeftAtANameIsSaidAndTouchesNothing)
             EXPECT_EQ(CopyFile(InFolder("from/Src.QzB"), demo_), 0);
         }
         EXPECT_TRUE(Read(demo_) == srcData && Read(demoCompanion_) == srcCompanion) << "Demo is not Src's pair";
+        if (!linked.empty()) {
+            EXPECT_TRUE(Read(Spec((backup / fs::path(linked).filename()).string())) ==
+                        (linked == demo_.path ? oldData : oldCompanion))
+                << "the backup changed";
+        }
         fs::remove(held);
     }
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#include <utility>
 
 #include "app/appl/CommandStacks.h"
 #include "browser/dialogs/CmdReplaceDialog.h"
@@ -783,7 +784,10 @@ struct Meddling {
     std::function<std::string(Fixture*, const std::string& folder, const std::string& stem)> act;
     // Where the alert says the data file is now, in that folder ("": not said).
     const char* now = "";
-    bool readOnly = false;
+    // What the alert says: the document moved or replaced, its companion
+    // or its folder made read-only (a change of the data file alone then
+    // lands), its data file deleted.
+    enum class Says { Moved, CompanionLocked, FolderLocked, Deleted } says = Says::Moved;
 };
 
 const Meddling kMeddlings[] = {
@@ -836,7 +840,27 @@ const Meddling kMeddlings[] = {
                          fs::perm_options::remove);
          return folder;
      },
-     "", true},
+     "", Meddling::Says::CompanionLocked},
+    {"the folder made read-only", [](Fixture*, const std::string& folder, const std::string&) { return folder; }, "",
+     Meddling::Says::FolderLocked},
+    {"the data file deleted",
+     [](Fixture*, const std::string& folder, const std::string& stem) {
+         fs::remove(folder + "/" + stem + ".QzB");
+         return folder;
+     },
+     "", Meddling::Says::Deleted},
+};
+
+// The other program at its moment; a folder it made read-only refuses
+// this program every change in it from then on, as the system does.
+class Other : public filecrash::StopAt {
+public:
+    using StopAt::StopAt;
+    int Refusal(const std::string& path) override
+    {
+        return !locked.empty() && path.rfind(locked + "/", 0) == 0 ? EACCES : 0;
+    }
+    std::string locked;
 };
 
 // The documents of a row: the one written, copied into a folder of its
@@ -993,6 +1017,13 @@ std::string Text1037(int16_t index)
     return readtest::P(text);
 }
 
+// `before`, the path cut as a message cuts it in the room the rest leaves,
+// then `after`.
+std::string WithPlace(const std::string& before, const std::string& path, const std::string& after)
+{
+    return before + PathToFit(path, int32_t(255 - before.size() - after.size())) + after;
+}
+
 class AnotherProgram : public Fixture, public ::testing::WithParamInterface<MeddlingRow> {};
 
 // Each way another program changes an open document's files, before each
@@ -1016,12 +1047,15 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
     if (w.ready) w.ready(this, d);
     std::string now = folder;
     std::map<std::string, readtest::Bytes> during;
+    const std::string temporary = "/._" + stem + ".RSR.";
+    Other* observer = nullptr;
     const auto meddle = [&] {
         now = m.act(this, folder, stem);
+        if (m.says == Meddling::Says::FolderLocked) observer->locked = folder;
         during = FolderFiles(now, false);
     };
-    const std::string temporary = "/._" + stem + ".RSR.";
-    filecrash::StopAt other(GetParam().atTheSwap ? Point{Point::Opened, temporary.c_str()} : Point{}, meddle);
+    Other other(GetParam().atTheSwap ? Point{Point::Opened, temporary.c_str()} : Point{}, meddle);
+    observer = &other;
     if (!GetParam().atTheSwap) meddle();
     platform::SetFileOpObserver(&other);
     ResetAlerts();
@@ -1029,8 +1063,11 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
     platform::SetFileOpObserver(nullptr);
     ASSERT_FALSE(during.empty()) << "the other program never came";
 
-    std::map<std::string, readtest::Bytes> after = FolderFiles(now, true);
-    const bool lands = m.readOnly && w.storeOnly;
+    using Says = Meddling::Says;
+    // A folder that lets nothing be removed keeps the temporary of a write
+    // it refused at the swap, for the next open to sweep.
+    std::map<std::string, readtest::Bytes> after = FolderFiles(now, m.says != Says::FolderLocked);
+    const bool lands = (m.says == Says::CompanionLocked || m.says == Says::FolderLocked) && w.storeOnly;
     if (lands) {
         EXPECT_NE(after[stem + ".QzB"], during[stem + ".QzB"]) << "the data file's change";
         after[stem + ".QzB"] = during[stem + ".QzB"];
@@ -1039,12 +1076,19 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
     if (now != folder) {
         EXPECT_FALSE(fs::exists(folder)) << "something came back at the old place";
     }
-    std::string said;
-    if (m.readOnly) {
-        said = lands ? "" : Text1037(5) + stem + ".RSR" + Text1037(7);
+    const std::string place = *m.now == '=' ? now + "/" + stem + "." + (m.now + 1) : *m.now ? now + "/" + m.now : "";
+    std::string said = Text1037(1) + stem + ".QzB";
+    if (lands) {
+        said.clear();
+    } else if (m.says == Says::CompanionLocked) {
+        said = Text1037(5) + stem + ".RSR" + Text1037(7);
+    } else if (m.says == Says::FolderLocked) {
+        said = WithPlace(Text1037(13), folder, Text1037(14) + stem + ".QzB" + Text1037(15));
+    } else if (m.says == Says::Deleted) {
+        said += Text1037(12);
     } else {
-        const std::string place = *m.now == '=' ? now + "/" + stem + "." + (m.now + 1) : *m.now ? now + "/" + m.now : "";
-        said = Text1037(1) + stem + ".QzB" + Text1037(2) + (place.empty() ? "" : Text1037(3) + place + Text1037(4));
+        said += Text1037(2);
+        if (!place.empty()) said = WithPlace(said + Text1037(3), place, Text1037(4));
     }
     EXPECT_EQ(AlertCount() > 0 ? ::LastAlert().text : "", said);
     AnswerAll(2);
@@ -1056,6 +1100,82 @@ INSTANTIATE_TEST_SUITE_P(Meddlings, AnotherProgram, ::testing::ValuesIn(Meddling
                              PrintTo(info.param, &name);
                              return TestName(name.str().c_str());
                          });
+
+// Another program at a string-list save's swap: it renames another
+// version's companion over the document's as the new one is made, then,
+// once the swap has taken that file out of the name, makes the folder
+// read-only or renames it.
+class OtherAtTheSwap : public Other {
+public:
+    OtherAtTheSwap(const std::string& folder, const std::string& theirs, bool rename)
+        : Other({Point::Opened, "/._Demo.RSR."},
+                [=] {
+                    fs::copy_file(theirs, folder + "/incoming");
+                    fs::rename(folder + "/incoming", folder + "/Demo.RSR");
+                }),
+          folder_(folder), rename_(rename)
+    {
+    }
+    void Exchanged(const std::string&, const std::string&) override
+    {
+        if (std::exchange(swapped_, true)) return;
+        if (rename_) fs::rename(folder_, folder_ + " moved");
+        else locked = folder_;
+    }
+
+private:
+    std::string folder_;
+    bool rename_, swapped_ = false;
+};
+
+// The file the swap took out goes back to its name where the folder lets
+// it (the folder renamed: there), else stays where the swap put it; the
+// alert says where, and it is there, whole, after the document is opened
+// again.
+TEST_F(DocumentWindows, AnotherProgramsFileASwapTookOutIsPutBackOrKeptAndSaid)
+{
+    const std::string folder = InFolder("shared"), moved = folder + " moved";
+    const readtest::Bytes theirs = FileBytes(InFolder("DemoTarget.RSR"));
+    for (const bool renamed : {false, true}) {
+        SCOPED_TRACE(renamed ? "the folder renamed" : "the folder made read-only");
+        fs::remove_all(moved);
+        Documents d;
+        d.doc = OpenCopy(InFolder("Demo.QzB"), "shared");
+        ASSERT_NE(d.doc, nullptr);
+        std::map<std::string, readtest::Bytes> expected = FolderFiles(folder, true);
+        EditStrings(this, d);
+        OtherAtTheSwap other(folder, InFolder("DemoTarget.RSR"), renamed);
+        platform::SetFileOpObserver(&other);
+        ResetAlerts();
+        SaveAndClose(this, d);
+        platform::SetFileOpObserver(nullptr);
+
+        const std::string now = renamed ? moved : folder;
+        std::map<std::string, readtest::Bytes> files = FolderFiles(now, true);
+        std::string kept = now + "/Demo.RSR", said = Text1037(1) + "Demo.QzB";
+        if (renamed) {
+            said = WithPlace(said + Text1037(2) + Text1037(3), now + "/Demo.QzB", Text1037(4));
+        } else {
+            for (const auto& [name, bytes] : files)
+                if (platform::IsTemporaryName(name)) kept = now + "/" + name;
+            said = WithPlace(said + Text1037(16), kept, Text1037(17));
+            // The companion holds what this program wrote.
+            EXPECT_NE(files["Demo.RSR"], expected["Demo.RSR"]);
+            expected["Demo.RSR"] = files["Demo.RSR"];
+        }
+        expected[fs::path(kept).filename()] = theirs;
+        EXPECT_EQ(files, expected);
+        EXPECT_EQ(::LastAlert().text, said);
+
+        AnswerAll(2);
+        EXPECT_EQ(d.doc->Close(), 0);
+        platform::ClearDialogAnswers();
+        TMainDoc* again = OpenDoc(now + "/Demo.QzB");
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(FileBytes(kept), theirs);
+        EXPECT_EQ(again->Close(), 0);
+    }
+}
 
 }  // namespace
 }  // namespace transfertest
