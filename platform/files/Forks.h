@@ -95,10 +95,13 @@ private:
 // file unheld in between, and none can keep the fork from going on. The
 // file that comes out of the swap must be the fork's own (and, of a
 // document, alone and still writable), and the document's other file still
-// in place (CheckForkPath): otherwise the names are swapped back, and the
-// files at both names keep every byte. fileMovedErr then, or fLckdErr for
-// a document's file made read-only since it was opened; after any failure
-// the fork is on its old file.
+// in place (CheckForkPath): otherwise the names are swapped back (where
+// the folder went, should it have moved), and the files at both names keep
+// every byte. fileMovedErr then, or fLckdErr for a document's file made
+// read-only since it was opened, permErr for a folder that lets nothing be
+// made or swapped in it; each noted naming the document. A file that cannot
+// be swapped back stays where the swap put it, kept from every sweep, and
+// the refusal says where. After any failure the fork is on its old file.
 OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size);
 
 // The FSSpec, the permission and whether it is the resource fork of
