@@ -624,6 +624,8 @@ OSErr PutBack(Fork& f, TemporaryFile* file, int fd, const std::string& target, b
         if (fileops::Rename(there, now, 0) == 0) return noErr;
         out = there;
     }
+    // Taken away meanwhile: nothing is left to keep.
+    if (struct stat st {}; ::lstat(out.c_str(), &st) != 0) return noErr;
     KeepFromSweeps(out);
     NoteFileRefusal(fileMovedErr, DocumentPath(f), out, RefusedItem::Kept);
     *kept = true;
