@@ -59,10 +59,7 @@ void InstallBrowserPanes()
         return reinterpret_cast<char**>(callers ? obj->usedBy : obj->uses);
     };
     PaneHooks().filterRecord = [](int16_t id) -> char** { return ::GetFilter(id); };
-    PaneHooks().editFilters = [] {
-        EditFilters();
-        return int16_t(0);
-    };
+    PaneHooks().editFilters = EditFilters;
     PaneHooks().updateFilters = DoUpdateFilters;
     RegisterListDefinitions();
     InstallTriStateBox();

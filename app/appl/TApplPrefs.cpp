@@ -247,17 +247,18 @@ int16_t TAppl::BlockingPreferences()
 
 int16_t TAppl::DoEditFilters()
 {
+    // The panes' menus change only with the filters: a cancelled dialog
+    // leaves every pane's filter, rows and selection as they were.
+    if (!PaneHooks().editFilters || !PaneHooks().editFilters()) return 0;
     GrafPtr saved = nullptr;
     GetPort(&saved);
-    int16_t result = 0;
-    if (PaneHooks().editFilters) result = PaneHooks().editFilters();
     for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
         if (TWindow* tw = GetTWindow(w); tw && tw->IsMember(3)) {
             SetPortWindowPort(w);
             static_cast<TRefWindow*>(tw)->UpdateFilters();
         }
     SetPort(saved);
-    return result;
+    return 0;
 }
 
 int16_t TAppl::GroupFilterID()

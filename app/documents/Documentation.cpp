@@ -68,22 +68,47 @@ int32_t HeldHeadingsHeight()
 
 void PlaceHeldHeadings(TMainDoc* doc, int32_t height)
 {
-    if (Held().empty()) return;
-    // With nothing under them, the empty lines after the last heading need
-    // no room, and that heading fits as a line does: ending above the margin.
-    int32_t held = 0, headings = 0;
-    for (const HeldLine& line : Held()) {
-        held += line.height;
-        if (line.draw) headings = held;
-    }
-    const int32_t bottom = P_PageRect.bottom - 30;
-    const int32_t need = std::min<int32_t>(height > 0 ? held + height : headings + 1, bottom - P_PageTop);
-    if (P_CrtHeight > P_PageTop && P_CrtHeight + need > bottom && doc) doc->BreakPage();
     std::vector<HeldLine> lines;
     lines.swap(Held());
-    for (const HeldLine& line : lines) {
-        if (line.draw) line.draw(P_CrtHeight);
-        P_CrtHeight = int16_t(P_CrtHeight + line.height);
+    const size_t count = lines.size();
+    if (count == 0) return;
+    const int32_t bottom = P_PageRect.bottom - 30, room = bottom - P_PageTop;
+    // From each line on: what must stand on its page with the lines after
+    // it (`rest`), and with it alone (`alone`: a heading and the first
+    // thing drawn below it). With nothing under them, the empty lines after
+    // the last heading need no room and that heading fits as a line does:
+    // ending above the margin.
+    struct Need {
+        int32_t rest, alone;
+    };
+    std::vector<Need> needs(count);
+    int32_t rest = height > 0 ? height : 0, toInk = height > 0 ? height : 1;
+    bool inkBelow = height > 0;
+    for (size_t i = count; i-- > 0;) {
+        const HeldLine& line = lines[i];
+        if (line.draw) {
+            needs[i].alone = line.height + toInk;
+            rest = (inkBelow ? rest : 1) + line.height;
+            toInk = line.height;
+            inkBelow = true;
+        } else if (inkBelow) {
+            rest += line.height;
+            toInk += line.height;
+        }
+        needs[i].rest = rest;
+    }
+    // Lines that fit on a page together stay together. A longer run (the
+    // headings of objects that print nothing more, one after another) is
+    // laid out line by line, each heading with the first thing below it,
+    // until what is left fits on a page.
+    for (size_t i = 0; i < count;) {
+        const bool together = needs[i].rest <= room;
+        const int32_t need = together ? needs[i].rest : std::min(needs[i].alone, room);
+        if (need > 0 && P_CrtHeight > P_PageTop && P_CrtHeight + need > bottom && doc) doc->BreakPage();
+        for (const size_t end = together ? count : i + 1; i < end; ++i) {
+            if (lines[i].draw) lines[i].draw(P_CrtHeight);
+            P_CrtHeight = int16_t(P_CrtHeight + lines[i].height);
+        }
     }
 }
 

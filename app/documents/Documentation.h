@@ -27,6 +27,8 @@ void HoldHeadingLine(int16_t height, std::function<void(int16_t top)> draw);
 // Places the held lines at P_CrtHeight before `height` of what they head
 // is placed below them: first on a new page (`doc` turns it) when they and
 // it do not fit above the bottom margin, unless they would begin the page.
+// Held lines taller together than a page are placed line by line, each
+// heading on the page of the first thing below it, none past the margin.
 // A height of 0: nothing follows them (the print ends).
 void PlaceHeldHeadings(TMainDoc* doc, int32_t height);
 // The height of the held lines.

@@ -19,8 +19,8 @@ struct AppPaneHooks {
     // A new browser pane of a 'WNDD' pane kind (0 list, 1 uses, 2 used by,
     // 3 preview), not yet initialised; null when it cannot be made.
     TPlan* (*makeRefPlane)(int16_t kind) = nullptr;
-    // The list filter editor.
-    int16_t (*editFilters)() = nullptr;
+    // The list filter editor: true when it saved the filters anew.
+    bool (*editFilters)() = nullptr;
     // Refills the filter menus of a browser window's panes (any may be null).
     void (*updateFilters)(TPlan* usedBy, TPlan* list, TPlan* uses) = nullptr;
     // The object's own list of the objects that `obj` uses (or that use

@@ -420,9 +420,9 @@ Boolean EditFilterListFilter(DialogRef dialog, EventRecord* event, DialogItemInd
     return consumed;
 }
 
-void EditFilters()
+bool EditFilters()
 {
-    if (G_PrefResFile <= 0) return;
+    if (G_PrefResFile <= 0) return false;
     GrafPtr callerPort = nullptr;
     GetPort(&callerPort);
     const int16_t savedRes = CurResFile();
@@ -433,6 +433,7 @@ void EditFilters()
     DLogSaveScreen(FourCC("DLOG"), kFilterDialog, &dlog, &bits, &saveRect);
     UseResFile(G_PrefResFile);
     DialogRef dialog = MyGetNewDialog(kFilterDialog, nullptr, reinterpret_cast<WindowRef>(-1));
+    bool saved = false;
     if (dialog) {
         EditFiltersLink link;
         link.dialog = dialog;
@@ -466,7 +467,6 @@ void EditFilters()
             default: break;
             }
         }
-        bool saved = false;
         if (hit == kFilterOK && G_ListHdl) {
             // The default filter, first at opening, stays first.
             SortNameRes(G_ListHdl);
@@ -486,6 +486,7 @@ void EditFilters()
     G_SearchFilterHdl = savedSearch;
     LMSetHiliteMode(hilite);
     SetPort(callerPort);
+    return saved;
 }
 
 }  // namespace browser

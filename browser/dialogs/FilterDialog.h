@@ -71,7 +71,8 @@ struct EditFiltersLink {
 // The list while the dialog is open.
 extern platform::ListHandle G_ListHdl;
 
-void EditFilters();
+// True when OK saved the filters anew.
+bool EditFilters();
 platform::Boolean EditFilterListFilter(platform::DialogRef dialog, platform::EventRecord* event,
                                        platform::DialogItemIndex* item);
 platform::Boolean EditFilterClickLoop();

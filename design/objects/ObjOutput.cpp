@@ -92,7 +92,11 @@ bool Headed(ObjListHdl links) { return links && links->Size() > 0; }
 bool TObjQz::BreakIf(int16_t lines)
 {
     const int16_t line = LineOf(Metrics());
-    if (P_CrtHeight + HeldHeadingsHeight() + int32_t(lines) * line < P_PageRect.bottom - 30) return false;
+    // The lines waiting above are placed first, kept with these: only
+    // counted in, a run of them taller than a page would turn a page at
+    // every object and never fit.
+    PlaceHeldHeadings(owner, int32_t(lines) * line);
+    if (P_CrtHeight + int32_t(lines) * line < P_PageRect.bottom - 30) return false;
     if (owner) owner->BreakPage();
     return true;
 }

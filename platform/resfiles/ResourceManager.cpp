@@ -96,6 +96,9 @@ struct ResFile {
     bool adrift = false;        // and never reach the disk (SetResFileAdrift)
     std::vector<uint64_t> removed;  // shared: keys as last read or written of the resources removed since
     std::unordered_map<const Resource*, Synced> synced;  // shared: of each touched resource not added since
+    // Shared: the bytes each resource added since, of a type that merges,
+    // was added with (what the program held of it then).
+    std::unordered_map<const Resource*, std::vector<uint8_t>> addedAs;
 
     bool Writable() const { return permission != fsRdPerm && !(attributes & mapReadOnly); }
     // Opened for writing by other programs too: an update merges (MergeShared).
@@ -663,6 +666,7 @@ void Written(ResFile* f, std::vector<std::pair<Resource*, std::vector<uint8_t>>>
         r->onDisk = true;
     }
     f->synced.clear();
+    f->addedAs.clear();
     f->removed.clear();
     f->dirty = false;
 }
@@ -693,11 +697,13 @@ void OwnImage(const Resource& r, const ResourceImage* theirs, ResourceImage* out
     else out->data = r.image.data;
     const auto merge = S().merges.find(r.image.type);
     const Synced* was = SyncedOf(r);
-    if (merge == S().merges.end() || !was || !theirs || was->key != KeyOf(r.image.type, r.image.id) ||
-        theirs->data == was->data)
+    const auto added = r.file->addedAs.find(&r);
+    const std::vector<uint8_t>* base = was ? &was->data : added != r.file->addedAs.end() ? &added->second : nullptr;
+    if (merge == S().merges.end() || !base || !theirs || (was && was->key != KeyOf(r.image.type, r.image.id)) ||
+        theirs->data == *base)
         return;
     std::vector<uint8_t> merged;
-    if (merge->second(was->data, out->data, theirs->data, &merged)) out->data = std::move(merged);
+    if (merge->second(*base, out->data, theirs->data, &merged)) out->data = std::move(merged);
 }
 
 // A shared file's update: under a lock on its name, the file as it stands
@@ -1222,6 +1228,7 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
     }
     const auto refuse = [&](OSErr err) {
         S().byHandle.erase(entry);
+        f->addedAs.erase(made.get());
         Fail(err);
     };
     if (!f->Writable()) return refuse(wrPermErr);
@@ -1245,6 +1252,10 @@ void AddResource(Handle data, ResType type, int16_t id, ConstStr255Param name)
         const int64_t nameBytes = int64_t(NameBytes(r->image)), dataBytes = int64_t(DataBytes(size));
         if (!Fits(f, 1, 1, nameBytes, dataBytes) && !Fits(f, HoldsType(f, type) ? 0 : 1, 1, nameBytes, dataBytes))
             return refuse(resFileFullErr);
+        // Another program may add one at the same place meanwhile: what
+        // this program then changed of it since is merged into theirs.
+        if (f->Shared() && S().merges.count(type))
+            f->addedAs[r].assign(reinterpret_cast<const uint8_t*>(*data), reinterpret_cast<const uint8_t*>(*data) + size);
         f->resources.push_back(std::move(made));
     } catch (const std::bad_alloc&) {
         return refuse(memFullErr);
@@ -1307,6 +1318,7 @@ void RemoveResource(Handle resource)
         }
         f->synced.erase(r);
     }
+    f->addedAs.erase(r);
     HClrRBit(resource);
     DropHandle(r);
     IndexRemoved(f, r);

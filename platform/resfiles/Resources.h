@@ -156,7 +156,9 @@ int32_t CountOpenResFiles();
 // resource changed here that another program changed too is written as
 // held here, unless its type has a merge: `merge` then makes its bytes of
 // `base` (as last read or written here), `ours` and `theirs` (on disk), or
-// answers false to keep ours. A null merge removes the type's.
+// answers false to keep ours. One added here that another program added
+// too merges the same way, its base the bytes it was added with. A null
+// merge removes the type's.
 using ResourceMerge = bool (*)(const std::vector<uint8_t>& base, const std::vector<uint8_t>& ours,
                                const std::vector<uint8_t>& theirs, std::vector<uint8_t>* merged);
 void SetResourceMerge(ResType type, ResourceMerge merge);

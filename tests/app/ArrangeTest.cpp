@@ -21,6 +21,7 @@
 #include "tests/platform/files/FileCrashRecorder.h"
 #include "tests/app/DocFakes.h"
 #include "tests/app/Fakes.h"
+#include "tests/app/PrefImage.h"
 #include "tests/platform/events/HeadlessFixture.h"
 
 using namespace apptest;
@@ -352,6 +353,56 @@ TEST_F(PreferencesDialogTest, SwitchesAndLayoutsAreStoredOnOKAndNothingOnCancel)
     Run(std::move(first));
     EXPECT_EQ(ReadBE16(OwnPref().data()), 128u);
     EXPECT_EQ(CurResFile(), current);
+}
+
+// Two programs share the preferences file, each with its dialog open while
+// the other changes a setting: the one that writes last keeps what the
+// other wrote and adds only what its own user changed, whether or not the
+// file had a record of its own before (the application's then answered).
+TEST_F(PreferencesDialogTest, EachProgramWritesBackOnlyWhatItsUserChanged)
+{
+    const std::vector<uint8_t> wide = {0, 0x81, 0x03, 0x84, 0x01, 0x90, 0, 1}, ids = {0, 0x81, 0x02, 0x58, 0x01, 0x90, 0x10, 1};
+    const struct {
+        const char* name;
+        bool ownRecord;              // the file had 'PREF' 0 when the dialog opened
+        std::vector<uint8_t> theirs;  // the other program's 'PREF' 0
+        const char* typedWidth;       // this program's change: a width typed, or ids shown
+        std::vector<uint8_t> both;
+    } rows[] = {
+        {"they widen, we show ids", false, wide, nullptr, {0, 0x81, 0x03, 0x84, 0x01, 0x90, 0x10, 1}},
+        {"they show ids, we widen", false, ids, "700", {0, 0x81, 0x02, 0xBC, 0x01, 0x90, 0x10, 1}},
+        {"they widen, we show ids, after a save", true, wide, nullptr, {0, 0x81, 0x03, 0x84, 0x01, 0x90, 0x10, 1}},
+    };
+    const std::string path = gPrefFileSpec.path;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ClosePrefResFile();
+        std::filesystem::remove(path);
+        OpenPrefResFile();
+        if (row.ownRecord) {
+            ASSERT_EQ(Run(Script().WaitIdle().Choose(1)), 0);
+        }
+        PrefImage expected;
+        HeadlessOptions options;
+        options.screenshot = [&](const std::string&) {
+            expected = ReadPrefImage(path);
+            expected[{FourCC("PREF"), 0}] = {"", row.theirs};
+            WritePrefImage(path, expected);
+            return noErr;
+        };
+        Script script;
+        script.WaitIdle().Screenshot("the other program saves");
+        if (row.typedWidth) script.Type(row.typedWidth);
+        else script.Choose(22);
+        script.Choose(1);
+        {
+            platform::testing::HeadlessRun run(std::move(script), options);
+            EXPECT_EQ(appl_->Preferences(), 0);
+        }
+        ClosePrefResFile();
+        expected[{FourCC("PREF"), 0}].second = row.both;
+        EXPECT_EQ(ReadPrefImage(path), expected);
+    }
 }
 
 // Each layout button of the application's dialog gives new browser

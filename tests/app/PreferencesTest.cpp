@@ -17,6 +17,7 @@
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/Fakes.h"
+#include "tests/app/PrefImage.h"
 #include "tests/platform/files/LockedFolder.h"
 
 using namespace apptest;
@@ -375,40 +376,6 @@ TEST_F(PreferencesTest, FlagsFontsAndTextStyles)
             EXPECT_EQ(style.color.red, 4 << 8);
         }
     }
-}
-
-// The preferences file's resources by type and id: name and bytes.
-using PrefImage = std::map<std::pair<ResType, int16_t>, std::pair<std::string, std::vector<uint8_t>>>;
-
-PrefImage ReadPrefImage(const std::string& path)
-{
-    const std::vector<uint8_t> bytes = ReadAll(path);
-    ResourceFileImage image;
-    PrefImage out;
-    if (ParseResourceFile(bytes.data(), bytes.size(), &image) != noErr) return out;
-    for (const ResourceImage& r : image.resources) out[{r.type, r.id}] = {r.name, r.data};
-    return out;
-}
-
-// Another program writes the file anew, as it saves it.
-void WritePrefImage(const std::string& path, const PrefImage& resources)
-{
-    ResourceFileImage image;
-    for (const auto& [key, value] : resources) {
-        ResourceImage r;
-        r.type = key.first;
-        r.id = key.second;
-        r.hasName = !value.first.empty();
-        r.name = value.first;
-        r.data = value.second;
-        image.resources.push_back(r);
-    }
-    std::vector<uint8_t> bytes;
-    ASSERT_EQ(BuildResourceFile(image, &bytes), noErr);
-    const std::string temporary = path + ".other";
-    std::ofstream(temporary, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    std::filesystem::rename(temporary, path);
 }
 
 // Two programs share the preferences file. What the other one wrote since

@@ -2,7 +2,8 @@
 // Form [Customers]: Card clicked, then a key. The list then shows what a
 // full redraw shows, whatever window was current: its one highlighted row
 // is the current object, whose links the panes show, which Rename is for
-// and which Return previews.
+// and which Return previews. A dialog cancelled leaves the window as it
+// was.
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -11,9 +12,12 @@
 #include <tuple>
 #include <vector>
 
+#include "app/appl/CommandHooks.h"
+#include "browser/dialogs/BlockingDialog.h"
 #include "platform/drawing/Ports.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
+#include "transfer/dialogs/ConflictPreferences.h"
 
 using namespace platform;
 
@@ -218,6 +222,91 @@ INSTANTIATE_TEST_SUITE_P(EveryClosing, KeysAfterClosing,
                          [](const ::testing::TestParamInfo<Param>& info) {
                              return std::string(std::get<0>(info.param).name) + "Then" + std::get<1>(info.param).name;
                          });
+
+// The dialogs of the File and Objects menus, each cancelled (Escape, the
+// conflict list's Cancel button or the file dialog's Cancel) with Form
+// [Customers]: Card current: the window shows what it showed, the same
+// rows selected.
+struct Cancelled {
+    const char* name;
+    int16_t command;
+    bool fileDialog = false;
+    int16_t cancelItem = 0;  // 0: Escape
+};
+
+const Cancelled kCancelled[] = {
+    {"NewFromSql", 30, true},   {"Open", 2, true},        {"OpenFromServer", 14},   {"ExportList", 7},
+    {"PrintList", 10},          {"Preferences", 13},      {"ConflictPrefs", 15, false, 2},
+    {"BlockingPrefs", 16},      {"Filters", 54},          {"PageSetup", 9},         {"Rename", 51},
+    {"AddPrefix", 58},          {"ReplaceInNames", 59},   {"ReplaceText", 76},      {"ReplaceCommand", 78},
+    {"TextsToStringList", 50},  {"StringListsToTexts", 77}, {"ScaleForms", 75},     {"NewGroup", 71},
+    {"MakeGroup", 70},          {"FullGroup", 72},
+};
+
+void PrintTo(const Cancelled& c, std::ostream* os) { *os << c.name; }
+
+class CancelledDialog : public Fixture, public ::testing::WithParamInterface<Cancelled> {
+protected:
+    void SetUp() override
+    {
+        Fixture::SetUp();
+        // As the program's start gives them.
+        CommandHooks().conflictPreferences = transfer::C_Preferences;
+        CommandHooks().blockingPreferences = browser::BlockingPref;
+        record_ = NewPrintRecord();
+        PrintDefault(record_);
+        MyAppl->fPrintRecord = reinterpret_cast<Handle>(record_);
+    }
+    void TearDown() override
+    {
+        MyAppl->fPrintRecord = nullptr;
+        DisposePrintRecord(record_);
+        ResetCommandHooks();
+        Fixture::TearDown();
+    }
+    THPrint record_ = nullptr;
+};
+
+TEST_P(CancelledDialog, LeavesTheSelectionAndThePanesAsTheyWere)
+{
+    const Cancelled& c = GetParam();
+    TMainDoc* doc = OpenDoc(InFolder("Demo.QzB"));
+    ASSERT_NE(doc, nullptr);
+    TRefWindow* w = Windows(doc).front();
+    browser::TLstPlane* main = Main(w);
+    main->SwitchCellState(RowOf(main, 1, "Customers"));
+    Select(main, {{24, "Card"}});
+    auto state = [&] {
+        std::string selected;
+        for (int32_t row = 0; LongLGetSelect(true, &row, main->fList); ++row)
+            selected += RowLine(main, row) + "\n";
+        TObjQz* current = main->CurrentObject();
+        return Shown(w) + "selected:\n" + selected + "current " + (current ? Key(current) : "none");
+    };
+    const std::string before = state();
+    Script script;
+    script.Wait(5);
+    if (c.cancelItem) script.Choose(c.cancelItem);
+    else if (!c.fileDialog) script.Key("escape");
+    script.Wait(5);
+    {
+        platform::testing::HeadlessRun run(script);
+        if (c.fileDialog) {
+            FileDialogAnswer cancel;
+            cancel.kind = FileDialogAnswer::Kind::Cancel;
+            PushFileDialogAnswer(cancel);
+        }
+        appl_->Do_Func(c.command);
+        EXPECT_EQ(run.watchdogMessage, "");
+        if (!c.fileDialog) {
+            EXPECT_TRUE(run.backend->ScriptOver()) << "a dialog took the key";
+        }
+    }
+    EXPECT_EQ(state(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileAndObjectsMenus, CancelledDialog, ::testing::ValuesIn(kCancelled),
+                         [](const ::testing::TestParamInfo<Cancelled>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace browsertest

@@ -668,6 +668,90 @@ TEST_F(DemoOutput, TheDemosExportIsTheReviewedFile)
     EXPECT_EQ(text.substr(body), expected);
 }
 
+// A heading of an export: an object's (the line after two empty ones) or
+// that of a list of users or used objects (a tab before "Used by" or
+// "Uses"), in Mac Roman.
+// `headsLines`: the next line that is not empty is the first of what it
+// heads (not another object's heading).
+struct ExportedHeading {
+    std::string text;
+    bool list;
+    bool headsLines = false;
+};
+
+std::vector<ExportedHeading> ExportedHeadings(const std::string& exported)
+{
+    std::vector<ExportedHeading> headings;
+    const std::string usedBy = "\t" + Str(1009, 3), uses = "\t" + Str(1009, 2);
+    std::istringstream in(exported);
+    std::string line, before[2] = {"header", "header"};
+    bool waiting = false;  // the last heading's first line not read yet
+    while (std::getline(in, line)) {
+        const bool list = line == usedBy || line == uses;
+        const bool object = !list && before[0].empty() && before[1].empty() && !line.empty();
+        if (waiting && !line.empty()) headings.back().headsLines = !object, waiting = false;
+        if (object || list) {
+            headings.push_back({Utf8ToMacRomanString(object ? line : line.substr(1)), !object});
+            waiting = true;
+        }
+        before[1] = before[0], before[0] = line;
+    }
+    return headings;
+}
+
+// The heading drawn at the top left as a print draws it (bold, a list's
+// italic; a tab shown as a space): its ink's box, and its line's height.
+Rect DrawHeading(const ExportedHeading& heading, int16_t* height)
+{
+    std::string shown = heading.text;
+    std::replace(shown.begin(), shown.end(), '\t', ' ');
+    unsigned char text[256];
+    apptest::ToP(shown, text);
+    TextFont(GetResFont(2));
+    TextSize(GetResSize(2));
+    TextFace(heading.list ? italic : bold);
+    FontInfo fi{};
+    GetFontInfo(&fi);
+    MoveTo(0, fi.ascent);
+    DrawString(text);
+    *height = int16_t(fi.ascent + fi.descent + fi.leading);
+    return Rect{0, 0, int16_t(fi.ascent + fi.descent), StringWidth(text)};
+}
+
+using PrintedPages = std::vector<std::unique_ptr<readtest::PageImage>>;
+
+// The pages a print wrote as images named `prefix`1.png on, `count` of them.
+PrintedPages ReadPages(const std::filesystem::path& prefix, int16_t count)
+{
+    PrintedPages pages;
+    for (int16_t n = 1; n <= count; ++n) {
+        pages.push_back(std::make_unique<readtest::PageImage>(prefix.string() + std::to_string(n) + ".png"));
+        EXPECT_TRUE(pages.back()->ok) << n;
+    }
+    return pages;
+}
+
+// A page and a row on it; the page is -1 for nowhere.
+using Place = std::pair<size_t, int32_t>;
+
+// Where the drawing (its box) stands `in` points from the left of a page,
+// from `at` on.
+Place FindDrawing(const PrintedPages& pages, Place at, const OffscreenDrawing& drawing, int16_t in)
+{
+    if (!drawing.ok()) return {size_t(-1), 0};
+    const Rect& box = drawing.box();
+    for (size_t p = at.first; p < pages.size(); ++p) {
+        const readtest::PageImage& page = *pages[p];
+        for (int32_t top = p == at.first ? at.second : 0; top + box.bottom <= page.pixels.height(); ++top) {
+            bool same = page.ok && in + box.right <= page.pixels.width();
+            for (int16_t v = 0; v < box.bottom && same; ++v)
+                for (int16_t h = 0; h < box.right && same; ++h) same = drawing.RGB(h, v) == page.At(in + h, top + v);
+            if (same) return {p, top};
+        }
+    }
+    return {size_t(-1), 0};
+}
+
 // Whether a page drawn at 72 dpi holds anything but white from row `top`
 // to row `bottom`.
 bool InkBetween(const readtest::PageImage& page, int32_t top, int32_t bottom)
@@ -701,21 +785,7 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
     for (int16_t item : {4, 5, 10, 1}) PushDialogAnswer(item);
     PushFileDialogAnswer(Out());
     ASSERT_EQ(pane_->Output(false), 0);
-    // The export's lines after two empty ones, and the lists' headings
-    // (a tab before "Used by" or "Uses"), in order: whether each is a list's.
-    std::vector<std::pair<std::string, bool>> headings;
-    {
-        const std::string usedBy = "\t" + Str(1009, 3), uses = "\t" + Str(1009, 2);
-        std::istringstream in(Read());
-        std::string line, before[2] = {"header", "header"};
-        while (std::getline(in, line)) {
-            if (before[0].empty() && before[1].empty() && !line.empty())
-                headings.emplace_back(Utf8ToMacRomanString(line), false);
-            else if (line == usedBy || line == uses)
-                headings.emplace_back(Utf8ToMacRomanString(line.substr(1)), true);
-            before[1] = before[0], before[0] = line;
-        }
-    }
+    const std::vector<ExportedHeading> headings = ExportedHeadings(Read());
     ASSERT_GT(headings.size(), 60u);
     SetFormPreviewProc(FormPagePreview);  // as at the program's start
     PrOpen();  // the session outlives the print with its page images
@@ -725,69 +795,29 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
     PrClose();
     DropPrintRecord();
     SetFormPreviewProc(nullptr);
-    std::vector<std::unique_ptr<readtest::PageImage>> pages;
-    for (int16_t n = 1; n <= P_NoPage; ++n) {
-        pages.push_back(std::make_unique<readtest::PageImage>(folder_ / ("page" + std::to_string(n) + ".png")));
-        ASSERT_TRUE(pages.back()->ok) << n;
-    }
-    // Where what `draw` draws on white (it answers its size) stands `in`
-    // points in, from `at` (page, top) on; the page is -1 when nowhere.
-    using Place = std::pair<size_t, int32_t>;
-    auto find = [&](Place at, const std::function<Rect()>& draw, int16_t in = 30) -> Place {
-        const OffscreenDrawing drawing(Rect{0, 0, 800, 640}, draw);
-        if (!drawing.ok()) return {size_t(-1), 0};
-        const Rect& box = drawing.box();
-        Place found{size_t(-1), 0};
-        for (size_t p = at.first; p < pages.size() && found.first == size_t(-1); ++p) {
-            const readtest::PageImage& page = *pages[p];
-            for (int32_t top = p == at.first ? at.second : 0; top + box.bottom <= page.pixels.height(); ++top) {
-                bool same = in + box.right <= page.pixels.width();
-                for (int16_t v = 0; v < box.bottom && same; ++v)
-                    for (int16_t h = 0; h < box.right && same; ++h)
-                        same = drawing.RGB(h, v) == page.At(in + h, top + v);
-                if (same) {
-                    found = {p, top};
-                    break;
-                }
-            }
-        }
-        return found;
+    const PrintedPages pages = ReadPages(folder_ / "page", P_NoPage);
+    auto find = [&](Place at, const std::function<Rect()>& draw, int16_t in = 30) {
+        return FindDrawing(pages, at, OffscreenDrawing(Rect{0, 0, 800, 640}, draw), in);
     };
     Place at{0, 0};
     int forms = 0;
     std::vector<std::string> alone;  // the headings that end their page
-    for (const auto& [heading, list] : headings) {
+    for (const ExportedHeading& heading : headings) {
         int16_t height = 0;
-        const Place line = find(
-            at,
-            [&, list = list, heading = heading] {
-                std::string shown = heading;
-                std::replace(shown.begin(), shown.end(), '\t', ' ');
-                unsigned char text[256];
-                apptest::ToP(shown, text);
-                TextFont(GetResFont(2));
-                TextSize(GetResSize(2));
-                TextFace(list ? italic : bold);
-                FontInfo fi{};
-                GetFontInfo(&fi);
-                MoveTo(0, fi.ascent);
-                DrawString(text);
-                height = int16_t(fi.ascent + fi.descent + fi.leading);
-                return Rect{0, 0, int16_t(fi.ascent + fi.descent), StringWidth(text)};
-            },
-            list ? 50 : 30);
-        ASSERT_NE(line.first, size_t(-1)) << heading;
+        const Place line = find(at, [&, &heading = heading] { return DrawHeading(heading, &height); },
+                                heading.list ? 50 : 30);
+        ASSERT_NE(line.first, size_t(-1)) << heading.text;
         at = {line.first, line.second + 1};
         const readtest::PageImage& page = *pages[line.first];
         if (!InkBetween(page, line.second + height, FooterRule(page)))
-            alone.push_back(heading + " on page " + std::to_string(line.first + 1));
-        if (list) continue;
+            alone.push_back(heading.text + " on page " + std::to_string(line.first + 1));
+        if (heading.list) continue;
         TObjQz* form = nullptr;
         for (int32_t row = 0; row < pane_->fList->rowCount; ++row) {
             auto* obj = static_cast<TObjQz*>(LongLRowObject(row, pane_->fList));
             unsigned char name[256];
             obj->GetFullName(name);
-            if (obj->kind == 24 && heading.rfind(P(name) + " ", 0) == 0) form = obj;
+            if (obj->kind == 24 && heading.text.rfind(P(name) + " ", 0) == 0) form = obj;
         }
         if (!form) continue;
         ++forms;
@@ -806,9 +836,9 @@ TEST_F(DemoOutput, ThePrintShowsTheExportsHeadingsAndThePreviews)
                 return r;
             });
             form->DisposeDisplay(&display);
-            EXPECT_NE(drawing.first, size_t(-1)) << heading << " page " << shown;
+            EXPECT_NE(drawing.first, size_t(-1)) << heading.text << " page " << shown;
             if (shown == 1) {
-                EXPECT_EQ(drawing.first, line.first) << heading;
+                EXPECT_EQ(drawing.first, line.first) << heading.text;
             }
             if (drawing.first != size_t(-1)) at = {drawing.first, drawing.second + 1};
         }
@@ -897,6 +927,96 @@ TEST_F(DemoOutput, NoKindsHeadingEndsItsPage)
         LongLSetCell(&kept[row], sizeof kept[row], int32_t(row), pane_->fList);
     EXPECT_EQ(alone, std::vector<std::string>{});
 }
+
+// Generated structures, printed as their list shows them: with contents,
+// or headings alone. Long runs of objects that print nothing under their
+// heading come out line by line: on every page nothing but the foot lies
+// from the foot's rule down and something above it, every heading of the
+// export is printed, in its order, and none that heads lines ends its page.
+struct Generated {
+    int32_t objects, seed;
+    bool contents;
+};
+
+class GeneratedOutput : public ListOutput, public ::testing::WithParamInterface<Generated> {
+protected:
+    std::string Description() override
+    {
+        return "structure Gen\nseed " + std::to_string(GetParam().seed) + "\ngenerate " +
+               std::to_string(GetParam().objects) + "\n";
+    }
+};
+
+TEST_P(GeneratedOutput, EveryLineStandsAboveTheFootAndEveryHeadingWithWhatItHeads)
+{
+    VirtualClock clock;  // one date on every foot
+    SetClock(&clock);
+    const bool contents = GetParam().contents;
+    OutPutParmRec parms{contents, 0, 0, 0, 0, 0};
+    FSSpec out;
+    FSMakeFSSpec(Out(), &out);
+    ASSERT_EQ(pane_->ExportList(&doc_, out, &parms), 0);
+    const std::vector<ExportedHeading> headings = ExportedHeadings(Read());
+    PrOpen();  // the session outlives the print with its page images
+    PrintToFile();
+    ASSERT_EQ(PMSessionSetPageImages(GetPrintSession(), folder_ / "page", 72), kPMNoError);
+    ASSERT_EQ(pane_->PrintList(&doc_, &parms), 0);
+    PrClose();
+    DropPrintRecord();
+    const PrintedPages pages = ReadPages(folder_ / "page", P_NoPage);
+    // From its rule down, each page shows its foot as drawn alone; above
+    // it, down from the header's rule, something printed.
+    std::vector<std::string> unsound;
+    for (size_t n = 0; n < pages.size(); ++n) {
+        const OffscreenDrawing foot(P_PageRect, [&] {
+            P_NoPage = int16_t(n + 1);
+            doc_.PrintFooter();
+            return P_PageRect;
+        });
+        const readtest::PageImage& page = *pages[n];
+        bool same = page.ok && foot.ok() && page.pixels.height() == P_PageRect.bottom;
+        int16_t rule = P_PageRect.bottom;  // the lowest row drawn across
+        for (bool across = false; !across && rule > 0;) {
+            --rule;
+            across = true;
+            for (int16_t h = 1; across && h + 1 < P_PageRect.right; ++h) across = foot.RGB(h, rule) != 0xFFFFFF;
+        }
+        for (int16_t v = rule; same && v < P_PageRect.bottom; ++v)
+            for (int16_t h = 0; same && h < P_PageRect.right; ++h) same = page.At(h, v) == foot.RGB(h, v);
+        int32_t header = 0;  // the first row drawn across
+        while (same && header < rule && page.At(1, header) == 0xFFFFFF) ++header;
+        if (!same) unsound.push_back(std::to_string(n + 1) + ": more on its foot");
+        else if (!InkBetween(page, header + 1, rule)) unsound.push_back(std::to_string(n + 1) + ": blank");
+    }
+    SetClock(nullptr);
+    EXPECT_EQ(unsound, std::vector<std::string>{});
+    std::vector<std::string> missing, alone;
+    Place at{0, 0};
+    for (size_t i = 0; i < headings.size(); ++i) {
+        int16_t height = 0;
+        const Place line = FindDrawing(
+            pages, at, OffscreenDrawing(Rect{0, 0, 20, 640}, [&] { return DrawHeading(headings[i], &height); }),
+            headings[i].list ? 50 : 30);
+        if (line.first == size_t(-1)) {
+            missing.push_back(headings[i].text);
+            continue;
+        }
+        at = {line.first, line.second + 1};
+        const readtest::PageImage& page = *pages[line.first];
+        if (headings[i].headsLines && !InkBetween(page, line.second + height, FooterRule(page)))
+            alone.push_back(headings[i].text + " on page " + std::to_string(line.first + 1));
+    }
+    EXPECT_EQ(missing, std::vector<std::string>{});
+    EXPECT_EQ(alone, std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(SizesAndSeeds, GeneratedOutput,
+                         ::testing::Values(Generated{100, 2, false}, Generated{300, 1, true},
+                                           Generated{1000, 3, false}),
+                         [](const ::testing::TestParamInfo<Generated>& info) {
+                             return std::to_string(info.param.objects) + "Seed" + std::to_string(info.param.seed) +
+                                    (info.param.contents ? "WithContents" : "HeadingsAlone");
+                         });
 
 }  // namespace
 }  // namespace browsertest
