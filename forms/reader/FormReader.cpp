@@ -303,6 +303,10 @@ IFFP ReadFormImage(platform::Handle form, CustomClientFrame* frame)
     if (!io) return NO_FILE;
     IFFP result = ReadIFF(io, &frame->client);
     FClose(io);
+    // Entry attributes no field or variable took: a group's members read
+    // outside any form leave theirs here.
+    if (frame->entryAttributes) platform::DisposeHandle(frame->entryAttributes);
+    frame->entryAttributes = nullptr;
     // The pages hold all that was read: objects outside any form (an 'OBJS'
     // where a form was expected) go to the last page as well.
     if (!KeepLeftovers(frame) && result == IFF_OKAY) result = platform::memFullErr;

@@ -497,6 +497,18 @@ TEST_F(FormReader, DamagedFormsEndWithBadFormAndLeakNothing)
                        .b)
              .b,
          IFF_OKAY},
+        {"entry attributes left last in a group's members outside any form",
+         B().Group("LIST", "OBJS",
+                   B().Group("FORM", "OBJS",
+                             B().Chunk("RECT", {0, 0, 0, 0, 0, 0, 0, 0}).Chunk("GRUP", {0, 0, 0, 0, 0, 9, 0, 9}).b)
+                       .Group("FORM", "OBJG", B().Chunk("OVAL", {0, 0, 0, 0, 0, 0, 0, 0}).Chunk("SATT", [] {
+                           B d;
+                           d.W(5).U8(1).U8(0).W(6).W(0).W(7).U8(0).U8(0).Zeros(10).U8(0).U8(0).Zeros(10);
+                           return d.U8(1).U8(0).P("").P("").b;
+                       }()).b)
+                       .b)
+             .b,
+         IFF_OKAY},
     };
     for (const Case& c : cases) {
         const size_t objects = LayoutObject::LiveCount();
