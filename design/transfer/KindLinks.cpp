@@ -195,5 +195,9 @@ int16_t TMenuObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
         }
     }
     if (err == 0) err = WriteBack(owner, menu);
-    return err == 0 && textsFollow ? RelinkBarLists(this) : err;
+    if (err != 0) return err;
+    // The object shows the record as written.
+    resTime = xgetrestimestamp(menu);
+    resSize = uint32_t(platform::GetHandleSize(menu));
+    return textsFollow ? RelinkBarLists(this) : 0;
 }
