@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/UndoRecords.h"
@@ -30,6 +31,7 @@
 #include "platform/events/Events.h"
 #include "platform/events/InputState.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/resfiles/StringListBody.h"
 #include "platform/text/NumberStrings.h"
 #include "platform/windows/Windows.h"
 
@@ -49,20 +51,16 @@ Rect Framed(Rect r)
     return r;
 }
 
-// The strings of a 'STR#' body: a count, then length-prefixed strings.
-// Strings the bytes do not hold read as empty.
+// The strings of a 'STR#' body; strings the bytes do not hold read as
+// empty.
 std::vector<StrEntry> ReadStrings(const uint8_t* bytes, size_t size)
 {
-    int32_t count = size >= 2 ? ReadBES16(bytes) : 0;
-    if (count < 0) count = 0;
-    std::vector<StrEntry> out(size_t(std::max(count, int32_t(1))));
-    size_t at = 2;
-    for (int32_t i = 0; i < count; ++i) {
-        if (at >= size) break;
-        const size_t n = std::min<size_t>(bytes[at], size - at - 1);
-        out[size_t(i)].text[0] = uint8_t(n);
-        std::memcpy(out[size_t(i)].text + 1, bytes + at + 1, n);
-        at += 1 + size_t(bytes[at]);
+    std::vector<std::string> strings;
+    ReadStringListBody(bytes, size, &strings);
+    std::vector<StrEntry> out(std::max<size_t>(StringListCount(bytes, size), 1));
+    for (size_t i = 0; i < strings.size(); ++i) {
+        out[i].text[0] = uint8_t(strings[i].size());
+        std::memcpy(out[i].text + 1, strings[i].data(), strings[i].size());
     }
     return out;
 }
@@ -166,7 +164,8 @@ int16_t TStrPlane::ITPlane(const Rect& rect, TWindow* window, TypeListRec* typeL
         HUnlock(list);
         return memFullErr;
     }
-    if (GetHandleSize(list) < 2 || ReadBES16(*list) <= 0) fModified = true;  // an empty list opens with one string
+    // An empty list opens with one string.
+    if (StringListCount(reinterpret_cast<const uint8_t*>(*list), size_t(GetHandleSize(list))) == 0) fModified = true;
     SetPortWindowPort(window->fWindow);
     TextFont(MyApplFont);
     TextSize(MyApplSize);

@@ -177,8 +177,5 @@ void InstallFormLinkLookups()
         auto* t = dynamic_cast<TFileObjQz*>(table);
         return t && t->kind == 1 ? t->tableNumber : int16_t(0);
     };
-    hooks.takeModuleState = [](TLayoutObjQz* form, TObjQz* variable) {
-        if (form && form->moduleState == 0) variable->SetModuleState(0, false);
-    };
     SetFormLinkHooks(hooks);
 }

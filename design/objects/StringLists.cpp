@@ -13,14 +13,31 @@
 #include "design/objects/OpenEditors.h"
 #include "design/plugins/BundleLinks.h"
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/drawing/Rects.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/resfiles/StringListBody.h"
 
 using namespace platform;
 
 namespace {
+
 constexpr int16_t kFirstEditableList = 15000;
+// The editor numbers its strings with 16 signed bits.
+constexpr uint32_t kMostEditedStrings = 32767;
+constexpr int16_t kErrorTexts = 1002, kTooManyToEdit = 147;
+
+// The number of strings the list's 'STR#' declares.
+uint32_t DeclaredStrings(TMainDoc* doc, int16_t id)
+{
+    const int16_t saved = CurResFile();
+    UseResFile(doc->fRsrFile);
+    Handle h = Get1Resource(FourCC("STR#"), id);
+    UseResFile(saved);
+    return h && *h ? StringListCount(reinterpret_cast<const uint8_t*>(*h), size_t(GetHandleSize(h))) : 0;
 }
+
+}  // namespace
 
 bool TSTRObjQz::EnableEdit()
 {
@@ -44,6 +61,12 @@ void TSTRObjQz::Edit(TMainDoc* doc)
     if (!doc) return;
     if (TEditWindow* open = OpenEditor(doc, this, 4)) {
         open->SelectTWindow();
+        return;
+    }
+    if (DeclaredStrings(doc, id) > kMostEditedStrings) {
+        unsigned char text[256];
+        MyGetIndString(text, kErrorTexts, kTooManyToEdit);
+        XAlert(1000, text, kCautionAlert);
         return;
     }
     unsigned char title[256], full[256];

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/core/Endian.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
+#include "platform/resfiles/StringListBody.h"
 
 namespace {
 
@@ -95,17 +97,9 @@ void SetBundleEntryCount(platform::Handle table, int32_t index, int16_t count)
 bool ReadStringList(platform::Handle list, std::vector<std::vector<uint8_t>>* strings)
 {
     strings->clear();
-    const size_t size = SizeOf(list);
-    const uint8_t* p = BytesOf(list);
-    if (size < 2) return false;
-    const int16_t n = int16_t(platform::ReadBE16(p));
-    if (n < 0) return false;
-    size_t at = 2;
-    for (int16_t i = 0; i < n; ++i) {
-        if (at >= size || size - at - 1 < p[at]) return false;
-        strings->emplace_back(p + at + 1, p + at + 1 + p[at]);
-        at += 1 + size_t(p[at]);
-    }
+    std::vector<std::string> read;
+    if (SizeOf(list) < 2 || !platform::ReadStringListBody(BytesOf(list), SizeOf(list), &read)) return false;
+    for (const std::string& s : read) strings->emplace_back(s.begin(), s.end());
     return true;
 }
 

@@ -36,8 +36,8 @@ int16_t RemoveBundleEntry(platform::Handle table, int32_t index);
 // Rewrites the count of entry `index` of a sound table.
 void SetBundleEntryCount(platform::Handle table, int32_t index, int16_t count);
 
-// The strings of a 'STR#' (a 16-bit count, then length-prefixed strings);
-// false when the count is negative or a string passes the end.
+// The strings of a 'STR#' (platform/resfiles/StringListBody.h); false when
+// a string passes the end.
 bool ReadStringList(platform::Handle list, std::vector<std::vector<uint8_t>>* strings);
 
 // A plug-in routine's name: its text up to "(", then up to ":".

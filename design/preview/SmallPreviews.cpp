@@ -20,6 +20,7 @@
 #include "platform/drawing/Shapes.h"
 #include "platform/drawing/Text.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/resfiles/StringListBody.h"
 #include "platform/textedit/TextEdit.h"
 
 using namespace platform;
@@ -68,15 +69,7 @@ bool TSTRObjQz::Strings(std::vector<std::string>* strings, unsigned char* resNam
     UseResFile(saved);
     if (!list || !*list) return list != nullptr;
     // Strings past the bytes are not there: the list ends where they do.
-    const auto* p = reinterpret_cast<const uint8_t*>(*list);
-    const size_t size = size_t(GetHandleSize(list));
-    const int32_t count = size >= 2 ? std::max<int32_t>(0, ReadBES16(p)) : 0;
-    size_t at = 2;
-    for (int32_t i = 0; i < count && at < size; ++i) {
-        const size_t n = std::min<size_t>(p[at], size - at - 1);
-        strings->emplace_back(reinterpret_cast<const char*>(p + at + 1), n);
-        at += 1 + size_t(p[at]);
-    }
+    ReadStringListBody(reinterpret_cast<const uint8_t*>(*list), size_t(GetHandleSize(list)), strings);
     return true;
 }
 

@@ -6,6 +6,7 @@
 // text for a full list goes into a new list, at the first id free above
 // it, which then becomes the list in use. Each list is noted in the
 // companion's journal, when one is open, before it changes.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -25,6 +26,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/resfiles/StringListBody.h"
 
 namespace {
 
@@ -32,9 +34,9 @@ constexpr platform::ResType kList = platform::FourCC("STR#");
 constexpr int16_t kStringListKind = 11;
 constexpr int16_t kMaxItems = 256;
 
-int16_t ListCount(platform::Handle list)
+int32_t ListCount(platform::Handle list)
 {
-    return platform::GetHandleSize(list) >= 2 ? int16_t(platform::ReadBE16(reinterpret_cast<uint8_t*>(*list))) : 0;
+    return int32_t(platform::StringListCount(reinterpret_cast<uint8_t*>(*list), size_t(platform::GetHandleSize(list))));
 }
 
 // The list in its file's image with what it holds now; 0 or why not (a
@@ -118,7 +120,7 @@ int16_t TObjQz::DoItTxtStr(unsigned char* text, TObjQz** strObj, void* strList, 
     if (changed) *changed = true;
     auto* table = static_cast<StrListHdl>(strList);
     const int32_t before = table ? platform::GetHandleSize(table) : 0;
-    int16_t listId = (*strObj)->id, index = int16_t(ListCount(list) + 1);
+    int16_t listId = (*strObj)->id, index = int16_t(std::min<int32_t>(ListCount(list) + 1, kMaxItems + 1));
     if (!SearchStringList(text, table, &listId, &index)) {
         // A table that could not take the text was emptied.
         if (table && platform::GetHandleSize(table) <= before) return platform::memFullErr;

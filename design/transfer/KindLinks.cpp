@@ -2,10 +2,12 @@
 // destination's objects instead of the source's.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "app/dialogs/WaitDialog.h"
 #include "app/documents/MainDoc.h"
 #include "design/links/ParseSupport.h"
+#include "design/links/TokenAccess.h"
 #include "design/links/XRef.h"
 #include "design/objects/ObjFactory.h"
 #include "design/objects/ObjKinds.h"
@@ -18,6 +20,7 @@
 namespace {
 
 constexpr size_t kMenuHeaderSize = 24, kItemSize = 86, kItemMethod = 32, kItemPicture = 82;
+constexpr size_t kTitleAt = 2, kTitleRoom = 16, kItemTextRoom = 32;
 constexpr size_t kBarEntrySize = 6;
 
 // The counterpart in this object's document of the source's object.
@@ -46,6 +49,44 @@ int16_t LinkMenuAndUsers(TObjQz* menu, TObjQz* obj)
     int16_t err = XRef(menu, obj);
     for (int32_t i = 0; err == 0 && menu->usedBy && i < menu->usedBy->Size(); ++i) err = XRef(menu->usedBy->At(i), obj);
     return err;
+}
+
+// A ":id,index" text in its field of `room` bytes at `at`, naming a list of
+// the source that came under another id: the text names that id. What
+// follows the index stays while it fits. True when the text changed.
+bool FollowList(C_ListRec* conflicts, TObjQz* src, TObjQz* copy, uint8_t* at, size_t room)
+{
+    unsigned char text[256];
+    int16_t listId = 0, index = 0;
+    if (!ByteView{at, room}.PStr(0, room, text) || !GetStrIndex(text, &listId, &index)) return false;
+    TObjQz* list = DestOf(conflicts, src, copy, SearchObj_Id(src->owner, 11, listId));
+    if (!list || list->id == listId) return false;
+    const auto* comma = static_cast<const unsigned char*>(std::memchr(text + 1, ',', text[0]));
+    std::string rewritten = ":" + std::to_string(list->id);
+    rewritten.append(reinterpret_cast<const char*>(comma), size_t(text + text[0] + 1 - comma));
+    // The reference itself always fits: at most 12 characters.
+    if (rewritten.size() > room - 1) {
+        rewritten.resize(rewritten.find(',') + 1);
+        rewritten += std::to_string(index);
+    }
+    std::memset(at, 0, room);
+    at[0] = uint8_t(rewritten.size());
+    std::memcpy(at + 1, rewritten.data(), rewritten.size());
+    return true;
+}
+
+// The bars that hold `menu` link the lists its texts name now.
+int16_t RelinkBarLists(TObjQz* menu)
+{
+    for (int32_t i = 0; menu->usedBy && i < menu->usedBy->Size(); ++i) {
+        TObjQz* bar = menu->usedBy->At(i);
+        if (bar->kind != 5) continue;
+        for (int32_t u = bar->uses ? bar->uses->Size() - 1 : -1; u >= 0; --u)
+            if (bar->uses->At(u)->kind == 11) XDelRef(bar, bar->uses->At(u));
+        for (TObjQz* list : MenuBarStringLists(bar))
+            if (const int16_t err = XRef(bar, list)) return err;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -124,9 +165,13 @@ int16_t TMenuObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
     int16_t count = 0;
     ByteView::Of(menu).S16(0, &count);
     int16_t err = 0;
+    // Texts naming an entry of a string list name the list's copy.
+    bool textsFollow = ByteView::Of(menu).Has(kTitleAt, kTitleRoom) &&
+                       FollowList(conflicts, src, this, reinterpret_cast<uint8_t*>(*menu) + kTitleAt, kTitleRoom);
     for (int32_t i = 1; i <= count && err == 0; ++i) {
         const size_t item = kMenuHeaderSize + size_t(i - 1) * kItemSize;
         if (!ByteView::Of(menu).Has(item, kItemSize)) break;
+        if (FollowList(conflicts, src, this, reinterpret_cast<uint8_t*>(*menu) + item, kItemTextRoom)) textsFollow = true;
         unsigned char method[256];
         if (ByteView::Of(menu).PStr(item + kItemMethod, 32, method) && method[0]) {
             if (TObjQz* counterpart = DestOf(conflicts, src, this, SearchObj_Name(src->owner, 2, method))) {
@@ -149,5 +194,10 @@ int16_t TMenuObjQz::Parse_Link(TObjQz* src, C_ListRec* conflicts)
             }
         }
     }
-    return err ? err : WriteBack(owner, menu);
+    if (err == 0) err = WriteBack(owner, menu);
+    if (err != 0) return err;
+    // The object shows the record as written.
+    resTime = xgetrestimestamp(menu);
+    resSize = uint32_t(platform::GetHandleSize(menu));
+    return textsFollow ? RelinkBarLists(this) : 0;
 }

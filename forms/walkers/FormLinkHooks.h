@@ -52,9 +52,6 @@ struct FormLinkHooks {
     int16_t (*kindOf)(TObjQz* object) = nullptr;
     int16_t (*idOf)(TObjQz* object) = nullptr;
     int16_t (*tableNumberOf)(TObjQz* table) = nullptr;
-    // A variable the form uses leaves the components when the form belongs
-    // to none.
-    void (*takeModuleState)(TLayoutObjQz* form, TObjQz* variable) = nullptr;
 };
 
 void SetFormLinkHooks(const FormLinkHooks& hooks);

@@ -13,6 +13,7 @@
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/resfiles/StringListBody.h"
 
 platform::Handle G_StrArrHdl = nullptr;
 
@@ -57,7 +58,9 @@ bool FromList(unsigned char* text)
     if (!ParseStrRef(text, &listId, &index) || index < 1) return false;
     platform::Handle list = platform::GetResource(platform::FourCC("STR#"), listId);
     if (list && !*list) platform::LoadResource(list);
-    if (!list || !*list || platform::GetHandleSize(list) < 2 || platform::ReadBE16(reinterpret_cast<uint8_t*>(*list)) < index)
+    if (!list || !*list ||
+        platform::StringListCount(reinterpret_cast<uint8_t*>(*list), size_t(platform::GetHandleSize(list))) <
+            uint32_t(index))
         return false;
     platform::GetIndString(text, listId, index);
     return true;

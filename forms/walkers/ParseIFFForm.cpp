@@ -330,11 +330,10 @@ IFFP StaticRefLink(_GroupContext* c, const StaticRef& ref, const std::string& st
     if (ref.kind == StaticRef::Variable) {
         if (!H().variable) return IFF_OKAY;
         ToPString(ref.name, name);
-        TObjQz* found = H().variable(Source(c), name, false);
-        if (!found) return OutOfMemory(c);
-        TObjQz* variable = Dest(c, found);
-        if (variable && Mapping(c) && H().takeModuleState) H().takeModuleState(Target(c), variable);
-        return Link(c, variable);
+        // A variable is named, not copied: the copy's is the one of that
+        // name in its own document, made there as a read of it makes it.
+        TObjQz* variable = H().variable(Target(c), name, false);
+        return variable ? Link(c, variable) : OutOfMemory(c);
     }
     TObjQz* table = nullptr;
     if (!ref.hasTable) table = H().ownTable ? H().ownTable(Source(c)) : nullptr;

@@ -211,6 +211,7 @@
     "\" of this document may not be written, so the document is locked and was not opened. Allow writing to the companion file, then open the document again."
     "The document \""  # 145-146 around the document's name: its data file or companion under a second name, at an open
     "\" or its companion file has a second name on the disk (a hard link, as backup tools make), which a change here would change too or leave behind, so it was not opened. Open a copy of its files instead."
+    "This string list holds more than 32,767 strings, more than the string list editor can hold: it was not opened. Export List and Print List still give all its strings."  # 147 a string list too long to edit
 }
 
 # A message about a file, naming it (ErrorMessageAbout): the items before

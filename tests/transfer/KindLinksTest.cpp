@@ -1,7 +1,7 @@
 // After a copy, the copies of menu bars and menus name the destination's
 // objects: a bar's entries the menus' counterparts (an entry without one
-// goes), a menu's items the methods' counterparts, and the bars that use
-// the menu link to them too.
+// goes), a menu's items the methods' counterparts and their texts the
+// string lists' copies, and the bars that use the menu link to them too.
 #include "app/dialogs/WaitDialog.h"
 #include "platform/core/Endian.h"
 #include "tests/transfer/CopyFixture.h"
@@ -135,6 +135,59 @@ TEST_F(KindLinksTest, LinkingNamesTheCopyAndStopsOnStop)
             ReSetWaitDialog(&wait);
         }
     }
+}
+
+// The destination holds a list of the id 15000: the source's list comes
+// under a new id, and everything that names it there names that id: the
+// form's static text, the method's parameter of a routine taking a list,
+// the menu's item (and so its bar). Nothing is said to be left behind.
+TEST_F(KindLinksTest, EveryReferenceToAListCopiedUnderANewIdNamesThatId)
+{
+    BuildPair(R"shop(structure Shop
+strings Texts id 15000
+  "a"
+  "b"
+package Tools id 15010
+  routine "Say(&S)"
+eprm 15010
+  routine 1 1 15
+method Speak id 30
+  plugin 15010 1 ( "15000" )
+table T
+  field F longint
+  form Card iff
+    text ":15000,1"
+menu M id 1
+  item ":15000,2"
+menubar A
+  menu M
+)shop",
+              "structure Depot\nstrings Other id 15000\n  \"x\"\n");
+    const std::set<std::string> texts{"11:Texts"};
+    for (TObjQz* user : {Src(2, "Speak"), static_cast<TObjQz*>(FormOf(&doc_, "T", "Card")), Src(5, "A")})
+        ASSERT_TRUE(user && Uses(user).count("11:Texts")) << (user ? readtest::P(user->name) : "");
+    platform::PushDialogAnswer(1);
+    ASSERT_EQ(Drop({Src(11, "Texts"), Src(2, "Speak"), Src(1, "T"), FormOf(&doc_, "T", "Card"), Src(5, "A")}), 0);
+    EXPECT_EQ(AlertCount(), 0) << LastAlert().text;
+    auto held = [&] {
+        std::vector<std::set<std::string>> uses;
+        for (TObjQz* user : {Dst(2, "Speak"), static_cast<TObjQz*>(FormOf(&dest_, "T", "Card")), Dst(5, "A")}) {
+            EXPECT_NE(user, nullptr);
+            uses.push_back(Uses(user));
+        }
+        return uses;
+    };
+    const std::vector<std::set<std::string>> before = held();
+    ReopenDest();
+    EXPECT_EQ(held(), before);
+    ASSERT_NE(Dst(11, "Texts"), nullptr);
+    EXPECT_EQ(Dst(11, "Texts")->id, 15001);
+    for (const std::set<std::string>& uses : before) EXPECT_EQ(uses.count("11:Texts"), 1u);
+    TObjQz* menu = Dst(6, "M");
+    ASSERT_NE(menu, nullptr);
+    const Bytes items = StoreRes(&dest_, FourCC("MENQ"), menu->id);
+    ASSERT_GE(items.size(), 24u + 86);
+    EXPECT_EQ(readtest::P(&items[24]), ":15001,2");
 }
 
 }  // namespace

@@ -233,6 +233,50 @@ TEST_F(MoversTest, AStringListWhoseIdIsTakenIsNotCopied)
     }
 }
 
+// A list counts its strings with 16 unsigned bits: up to 65,535 of them
+// are all read (as the preview, the print and the search read them) and
+// all copied, here under a new id; the editor, which holds at most 32,767,
+// refuses a longer list and says so.
+TEST_F(MoversTest, EveryStringOfAListIsReadAndCopiedUpTo65535)
+{
+    for (const uint32_t count : {32767u, 32768u, 65535u}) {
+        SCOPED_TRACE(count);
+        std::string source = "structure Big\nstrings Many id 15000\n";
+        std::vector<std::string> strings;
+        for (uint32_t i = 1; i <= count; ++i) {
+            strings.push_back(std::to_string(i));
+            source += "  \"" + strings.back() + "\"\n";
+        }
+        ClosePair();
+        BuildPair(source, kShelf);
+        auto* list = static_cast<TSTRObjQz*>(Src(11, "Many"));
+        ASSERT_NE(list, nullptr);
+        std::vector<std::string> read;
+        unsigned char name[256];
+        ASSERT_TRUE(list->Strings(&read, name));
+        EXPECT_TRUE(read == strings);
+        // Its id is taken there: by the default, it comes under a new one.
+        ResetAlerts();
+        platform::PushDialogAnswer(1);
+        ASSERT_EQ(Drop({list}), 0);
+        EXPECT_EQ(AlertCount(), 0);
+        ReopenDest();
+        auto* copy = static_cast<TSTRObjQz*>(Dst(11, "Many"));
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->id, 15001);
+        ASSERT_TRUE(copy->Strings(&read, name));
+        EXPECT_TRUE(read == strings);
+        if (count > 32767) {
+            list->Edit(&doc_);
+            EXPECT_EQ(AlertCount(), 1);
+            unsigned char said[256];
+            MyGetIndString(said, 1002, 147);
+            EXPECT_EQ(LastAlert().text, readtest::P(said));
+            EXPECT_EQ(doc_.fFirstWindow, nullptr);
+        }
+    }
+}
+
 // The copy bears the name its entry keeps, as a read of the destination
 // names it.
 TEST_F(MoversTest, ABalloonsEntryHoldsItsNameCutToFifteenAndItsPlace)

@@ -226,7 +226,7 @@ int16_t LinkAll(ObjListHdl list, TMainDoc* dest, C_ListHdl conflicts)
             PAppend(line, full);
             if (G_WaitParam) WaitMess(G_WaitParam, line);
         } else {
-            NoteListsReadThere(obj, dest);
+            NoteListsReadThere(obj, dest, conflicts);
             err = record->fDest->Parse_Link(obj, conflicts);
         }
         err = Reserve(err);

@@ -12,6 +12,7 @@
 #include "design/objects/ObjQz.h"
 #include "kernel/collation/CollationGlobals.h"
 #include "kernel/collation/Compare.h"
+#include "transfer/conflicts/Conflicts.h"
 
 namespace transfer {
 
@@ -20,7 +21,7 @@ namespace {
 constexpr int16_t kListTexts = 1024, kSeparator = 1;  // " - "
 constexpr int16_t kReadAs = 9, kNothing = 10;         // " read there as ", "nothing"
 constexpr int16_t kChoiceTexts = 1018, kNotCopied = 12;
-constexpr int16_t kStringListKind = 11;
+constexpr int16_t kStringListKind = 11, kUseDest = 4;
 
 // What was noted, each once, in the order met: the source object's full
 // name and what the copies name there instead.
@@ -59,7 +60,7 @@ void NoteNotBrought(TObjQz* obj, TObjQz* readAs)
     }
 }
 
-void NoteListsReadThere(TObjQz* obj, TMainDoc* dest)
+void NoteListsReadThere(TObjQz* obj, TMainDoc* dest, C_ListRec* conflicts)
 {
     // Plug-ins name their lists through their bundles, groups only sum up
     // their members' links.
@@ -67,6 +68,10 @@ void NoteListsReadThere(TObjQz* obj, TMainDoc* dest)
     for (int32_t i = 0; i < obj->uses->Size(); ++i) {
         TObjQz* list = obj->uses->At(i);
         if (list->kind != kStringListKind) continue;
+        // A list copied (or copied over the destination's) is named by the
+        // copies under the id it has there.
+        const TConflict* record = C_SearchInChain(conflicts, list);
+        if (record && record->fDest && record->fChoice != kUseDest) continue;
         TObjQz* there = SearchObj_Id(dest, kStringListKind, list->id);
         if (!there || rel2str(there->name, list->name) != kEqual) NoteNotBrought(list, there);
     }

@@ -7,6 +7,7 @@
 
 class TMainDoc;
 class TObjQz;
+struct C_ListRec;
 
 namespace transfer {
 
@@ -14,10 +15,11 @@ void ForgetNotBrought();
 // `obj`, of the source, is named by a copy and missing in the destination,
 // where the copy names `readAs` instead (null: nothing).
 void NoteNotBrought(TObjQz* obj, TObjQz* readAs);
-// The string lists the source object `obj` uses, named by id in texts its
-// copy keeps as they are: each that the destination holds under another
-// name at that id, or not at all, is noted with what it reads there.
-void NoteListsReadThere(TObjQz* obj, TMainDoc* dest);
+// The string lists the source object `obj` uses that the transfer did not
+// copy, named by id in texts its copy keeps as they are: each that the
+// destination holds under another name at that id, or not at all, is
+// noted with what it reads there.
+void NoteListsReadThere(TObjQz* obj, TMainDoc* dest, C_ListRec* conflicts);
 // One alert naming what was noted ("Not copied") and what the copies name
 // there instead; nothing when nothing was. The notes go either way.
 void ReportNotBrought();

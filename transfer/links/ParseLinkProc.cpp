@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/documents/MainDoc.h"
@@ -30,7 +31,7 @@ namespace transfer {
 namespace {
 
 constexpr size_t kNameMax = 32, kLiteralMax = 81;
-constexpr int16_t kBarKind = 5, kTableCommand = 46;
+constexpr int16_t kBarKind = 5, kListKind = 11, kTableCommand = 46;
 const uint32_t kConstantList = platform::FourCC("QzK#");
 
 PlugInParamKinds gPlugInParamKinds = nullptr;
@@ -104,6 +105,7 @@ struct LinkWalk {
 
     bool Token(const champoper& t, champoper* out);
     bool Literal(const champoper& t, champoper* out);
+    bool ListNumber(const champoper& t, champoper* out);
     bool Field(const champoper& t, champoper* out);
     bool PlugIn(const champoper& t, champoper* out);
     void Constant(const champoper& t);
@@ -117,10 +119,52 @@ TObjQz* BarBySlot(TMainDoc* doc, int64_t slot)
     return barId > 0 ? SearchObj_Id(doc, kBarKind, barId) : nullptr;
 }
 
+// A string list named by its id takes the id of its copy.
+bool LinkWalk::ListNumber(const champoper& t, champoper* out)
+{
+    int64_t number = 0;
+    unsigned char text[256];
+    size_t digits = 0;
+    switch (t.SubKind()) {
+    case 0:
+        PCopy(text, t.Text(4), 255);
+        while (digits < text[0] && text[digits + 1] >= '0' && text[digits + 1] <= '9' && number < 100000)
+            number = number * 10 + (text[++digits] - '0');
+        break;
+    case 1: {
+        const double real = t.Real();
+        if (!std::isfinite(real) || real < -32768.0 || real > 32767.0) return false;
+        number = int64_t(real);
+        break;
+    }
+    case 9: number = t.Long(4); break;
+    default: return false;
+    }
+    if (number < -32768 || number > 32767) return false;
+    TObjQz* list = Dest(SearchObj_Id(src, kListKind, int16_t(number)));
+    if (!list || list->id == number) return false;
+    *out = t;
+    if (t.SubKind() == 1) {
+        out->SetReal(list->id);
+    } else if (t.SubKind() == 9) {
+        out->SetLong(4, list->id);
+    } else {
+        const std::string id = std::to_string(list->id);
+        unsigned char named[256];
+        named[0] = uint8_t(std::min<size_t>(255, id.size() + text[0] - digits));
+        std::memcpy(named + 1, id.data(), id.size());
+        std::memcpy(named + 1 + id.size(), text + 1 + digits, named[0] - id.size());
+        PCopy(named, named, kLiteralMax);
+        out->SetText(4, named);
+    }
+    return true;
+}
+
 // A menu bar named by number takes its slot in the destination, by name
 // its name there.
 bool LinkWalk::Literal(const champoper& t, champoper* out)
 {
+    if (KindOf(param) == kListKind) return ListNumber(t, out);
     if (KindOf(param) != kBarKind) return false;
     int64_t number = 0;
     switch (t.SubKind()) {

@@ -122,7 +122,10 @@ int16_t DestFormTable(TMainDoc* dest, TFileObjQz* table, int16_t* id, std::vecto
     if ((err = NewMappedStoreId(dest, kFormTable, *id, id)) != 0) return err;
     bytes->assign(kFormHeader, 0);
     Put16(def, kFormTableAt, *id);
-    return PutStoreBytes(dest, kDefinition, table->id, def);
+    if ((err = PutStoreBytes(dest, kDefinition, table->id, def)) != 0) return err;
+    // The table shows its definition's date and size as written.
+    table->StampOwnResource();
+    return 0;
 }
 
 // The source form's row in its form table and the destination table's
@@ -216,6 +219,8 @@ int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destT
     auto* f = dynamic_cast<TLayoutObjQz*>(form);
     auto* table = dynamic_cast<TFileObjQz*>(destTable);
     if (!f || !table) return kRecordMissing;
+    // Noted before its definition may take a form table.
+    NoteChangedTable(table);
     FormTables t;
     int16_t err = ReadFormTables(source, dest, f, table, &t);
     if (err) return err;
@@ -223,7 +228,6 @@ int16_t MoveLayOut(TMainDoc* source, TMainDoc* dest, TObjQz* form, TObjQz* destT
     std::vector<uint8_t>& to = t.to;
     const int32_t r = t.row;
     const int16_t tableId = t.toId;
-    NoteChangedTable(table);
     int16_t formId = 0, methodId = 0;
     if ((err = MoveResQzLayOut(source, dest, f, &formId)) != 0 ||
         (err = MoveFormMethod(source, dest, S16(from, FormRowAt(r) + kFormMethodAt), &methodId)) != 0)
