@@ -20,6 +20,13 @@ bool Refuse(const std::string& path)
     return why != 0;
 }
 
+bool WriteFails(int fd)
+{
+    const int why = gObserver ? gObserver->WriteFailure(fd) : 0;
+    if (why != 0) errno = why;
+    return why != 0;
+}
+
 }  // namespace
 
 void SetFileOpObserver(FileOpObserver* observer) { gObserver = observer; }
@@ -48,6 +55,7 @@ int Open(const std::string& path, int flags, mode_t mode)
 
 ssize_t Write(int fd, const void* data, size_t size)
 {
+    if (WriteFails(fd)) return -1;
     const off_t at = gObserver ? ::lseek(fd, 0, SEEK_CUR) : 0;
     const ssize_t n = ::write(fd, data, size);
     if (n > 0 && gObserver) gObserver->Wrote(fd, uint64_t(at), data, size_t(n));
@@ -56,6 +64,7 @@ ssize_t Write(int fd, const void* data, size_t size)
 
 ssize_t PWrite(int fd, const void* data, size_t size, off_t offset)
 {
+    if (WriteFails(fd)) return -1;
     const ssize_t n = ::pwrite(fd, data, size, offset);
     if (n > 0 && gObserver) gObserver->Wrote(fd, uint64_t(offset), data, size_t(n));
     return n;
@@ -63,6 +72,7 @@ ssize_t PWrite(int fd, const void* data, size_t size, off_t offset)
 
 ssize_t PWriteV(int fd, const iovec* vec, int count, off_t offset)
 {
+    if (WriteFails(fd)) return -1;
     const ssize_t n = ::pwritev(fd, vec, count, offset);
     if (n > 0 && gObserver) {
         // What went out, piece by piece.
@@ -87,6 +97,7 @@ int Truncate(int fd, off_t size)
 
 int Sync(int fd)
 {
+    if (WriteFails(fd)) return -1;
     const int r = ::fsync(fd);
     if (r == 0 && gObserver) gObserver->Synced(fd);
     return r;
@@ -94,6 +105,7 @@ int Sync(int fd)
 
 int DataSync(int fd)
 {
+    if (WriteFails(fd)) return -1;
     const int r = ::fdatasync(fd);
     if (r == 0 && gObserver) gObserver->Synced(fd);
     return r;

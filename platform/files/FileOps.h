@@ -39,6 +39,9 @@ public:
     // `path`, or opens a lock file there: an errno fails the call with it,
     // as the system refuses what another user's files or folder forbid.
     virtual int Refusal(const std::string&) { return 0; }
+    // Before a write or a flush through the descriptor: an errno fails it
+    // with that, nothing done (ENOSPC: the disk full at that moment).
+    virtual int WriteFailure(int) { return 0; }
 };
 
 // Null: none.

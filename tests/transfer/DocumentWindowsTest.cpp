@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 
 #include "app/appl/CommandStacks.h"
@@ -20,6 +21,7 @@
 #include "transfer/components/Generate.h"
 #include "transfer/movers/MoverSupport.h"
 #include "tests/platform/events/HeadlessFixture.h"
+#include "tests/platform/files/FailingWrite.h"
 #include "tests/platform/files/StopAt.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
 
@@ -504,6 +506,82 @@ std::vector<MenuCommand> ObjectsAndComponents()
 INSTANTIATE_TEST_SUITE_P(Failures, FailingCommands, ::testing::ValuesIn(ObjectsAndComponents()),
                          [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
 
+const MenuCommand& CommandNamed(const std::string& name)
+{
+    for (const MenuCommand& c : kCommands)
+        if (name == c.name) return c;
+    throw std::invalid_argument(name);
+}
+
+// A command whose file writes and flushes fail each in turn, once (the
+// disk full at that moment, room again at once), counted from a recording
+// of them; then a second command. The first lands and says what it says
+// when nothing fails, or says the failure once more and leaves the
+// document as it was; the second lands; a fresh open holds what the
+// program holds.
+class WritesFailing : public MenuCommands {};
+
+TEST_P(WritesFailing, TheCommandSaysItsFailureOnceAndTheNextOneLands)
+{
+    const MenuCommand& c = GetParam();
+    const MenuCommand& then = CommandNamed(c.command == 71 ? "Rename" : "New Group");
+    unsigned char full[256];
+    ErrorMessage(platform::dskFulErr, full);
+    int32_t calls = 0, usual = 0, failed = 0;
+    for (int32_t nth = -1; nth < calls; ++nth) {
+        const std::string trace = std::string(c.name) + ", call " + std::to_string(nth + 1) + " of " +
+                                  std::to_string(calls) + " failing";
+        CopyBuilt(c.document);
+        TMainDoc* doc = OpenInTwoWindows(c.document);
+        ASSERT_NE(doc, nullptr) << trace;
+        const std::string data = doc->fSpec.path;
+        DiscloseInFirst(c, doc);
+        c.before(this, doc);
+        if (!c.select.empty()) Select(Main(Front(doc)), c.select);
+        const std::string graph = Graph(doc);
+        const std::vector<readtest::Bytes> files = FilesOf(data);
+        ResetAlerts();
+        {
+            filecrash::FailingWrite failing(folder_.path(), nth);
+            Choose(c, {1, 2, 2});
+            if (nth < 0) calls = failing.Count(), usual = AlertCount();
+            else EXPECT_TRUE(failing.Met()) << trace;
+        }
+        if (AlertCount() == usual) {
+            EXPECT_TRUE(FilesOf(data) != files) << trace;
+            EXPECT_TRUE(Graph(doc) != graph) << trace;
+        } else {
+            ++failed;
+            EXPECT_EQ(AlertCount(), usual + 1) << trace;
+            EXPECT_EQ(::LastAlert().text, readtest::P(full)) << trace;
+            EXPECT_TRUE(Graph(doc) == graph) << trace;
+        }
+        EXPECT_EQ(Companion(doc, true), Companion(doc, false)) << trace;
+        ExpectShowsItsFiles(doc, trace, false);
+        const std::vector<readtest::Bytes> between = FilesOf(data);
+        ResetAlerts();
+        if (!then.select.empty()) Select(Main(Front(doc)), then.select);
+        Choose(then, {1, 2, 2});
+        EXPECT_EQ(AlertCount(), 0) << trace << ", then " << then.name << ": " << ::LastAlert().text;
+        EXPECT_TRUE(FilesOf(data) != between) << trace << ", then " << then.name;
+        ExpectShowsItsFiles(doc, trace + ", then " + then.name, false);
+        EXPECT_EQ(doc->Close(), 0) << trace;
+    }
+    EXPECT_GE(calls, 2) << c.name;
+    EXPECT_GE(failed, 1) << c.name;
+}
+
+std::vector<MenuCommand> SaidFailures()
+{
+    std::vector<MenuCommand> out;
+    for (const char* name : {"Rename", "Replace Text", "New Group", "Texts to String List"})
+        out.push_back(CommandNamed(name));
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, WritesFailing, ::testing::ValuesIn(SaidFailures()),
+                         [](const ::testing::TestParamInfo<MenuCommand>& info) { return TestName(info.param.name); });
+
 }  // namespace
 }  // namespace transfertest
 
@@ -805,6 +883,107 @@ TEST_P(Drops, AfterEachTheDestinationShowsWhatAFreshOpenShows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, Drops, ::testing::ValuesIn(kDrops),
+                         [](const ::testing::TestParamInfo<DropRow>& info) { return TestName(info.param.name); });
+
+// A drop whose file writes and flushes fail each in turn, once (the disk
+// full at that moment, room again at once), counted from a recording of
+// them; then New Group in the destination. The drop lands and says
+// nothing, or says the failure once and leaves the destination as it was;
+// the group lands; a fresh open holds what the program holds.
+class DropWritesFailing : public Drops {};
+
+TEST_P(DropWritesFailing, TheDropSaysItsFailureOnceAndTheNextCommandLands)
+{
+    const DropRow& d = GetParam();
+    SetUserDefaults(d.defaults);
+    TMainDoc* demo = OpenInTwoWindows("Demo");
+    ASSERT_NE(demo, nullptr);
+    if (d.reach) d.reach(demo);
+    unsigned char full[256];
+    ErrorMessage(platform::dskFulErr, full);
+    int32_t calls = 0, failed = 0;
+    for (int32_t nth = -1; nth < calls; ++nth) {
+        const std::string trace = std::string(d.name) + ", call " + std::to_string(nth + 1) + " of " +
+                                  std::to_string(calls) + " failing";
+        CopyBuilt("DemoTarget");
+        TMainDoc* target = OpenInTwoWindows("DemoTarget");
+        ASSERT_NE(target, nullptr) << trace;
+        const std::string data = target->fSpec.path;
+        Select(Main(Front(demo)), d.rows);
+        ASSERT_EQ(PushInteger(0), 0);
+        ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
+        const std::string graph = Graph(target);
+        const std::vector<readtest::Bytes> files = FilesOf(data);
+        ResetAlerts();
+        for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
+        {
+            filecrash::FailingWrite failing(folder_.path(), nth);
+            Front(target)->GetDragObj(nullptr);
+            if (nth < 0) calls = failing.Count();
+            else EXPECT_TRUE(failing.Met()) << trace;
+        }
+        platform::ClearDialogAnswers();
+        if (AlertCount() == 0) {
+            EXPECT_TRUE(FilesOf(data) != files) << trace;
+            EXPECT_TRUE(Graph(target) != graph) << trace;
+        } else {
+            ++failed;
+            EXPECT_EQ(AlertCount(), 1) << trace;
+            EXPECT_EQ(::LastAlert().text, readtest::P(full)) << trace;
+            EXPECT_TRUE(Graph(target) == graph) << trace;
+        }
+        EXPECT_EQ(Companion(target, true), Companion(target, false)) << trace;
+        ExpectShowsItsFiles(target, trace, false);
+        const std::vector<readtest::Bytes> between = FilesOf(data);
+        ResetAlerts();
+        {
+            platform::testing::HeadlessRun run(platform::Script().Wait(5).Type("Fresh").Wait(2).Choose(1).Wait(5));
+            Front(target)->Do_Func(71);
+        }
+        EXPECT_EQ(AlertCount(), 0) << trace << ", then New Group: " << ::LastAlert().text;
+        EXPECT_TRUE(FilesOf(data) != between) << trace << ", then New Group";
+        ExpectShowsItsFiles(target, trace + ", then New Group", false);
+        EXPECT_EQ(target->Close(), 0) << trace;
+        if (nth < 0) continue;
+        // The disk full from that call to the drop's end: the drop says it
+        // once, and what the window showed is what the files hold once the
+        // document is closed and opened again.
+        CopyBuilt("DemoTarget");
+        target = OpenInTwoWindows("DemoTarget");
+        ASSERT_NE(target, nullptr) << trace;
+        Select(Main(Front(demo)), d.rows);
+        ASSERT_EQ(PushInteger(0), 0);
+        ASSERT_EQ(PushPtr(Main(Front(demo))), 0);
+        ResetAlerts();
+        for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
+        {
+            filecrash::FailingWrite failing(folder_.path(), nth, true);
+            Front(target)->GetDragObj(nullptr);
+        }
+        platform::ClearDialogAnswers();
+        EXPECT_EQ(AlertCount(), 1) << trace << " and on";
+        EXPECT_EQ(::LastAlert().text, readtest::P(full)) << trace << " and on";
+        const std::string shown = Graph(target);
+        EXPECT_TRUE(shown == graph) << trace << " and on";
+        EXPECT_EQ(target->Close(), 0) << trace << " and on";
+        target = OpenDoc(data);
+        ASSERT_NE(target, nullptr) << trace << " and on";
+        EXPECT_TRUE(Graph(target) == shown) << trace << " and on";
+        EXPECT_EQ(target->Close(), 0) << trace << " and on";
+    }
+    EXPECT_GE(calls, 2);
+    EXPECT_GE(failed, 1);
+}
+
+std::vector<DropRow> DropsWritingBothFiles()
+{
+    std::vector<DropRow> out;
+    for (const DropRow& d : kDrops)
+        if (std::string(d.name) == "a string list") out.push_back(d);
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, DropWritesFailing, ::testing::ValuesIn(DropsWritingBothFiles()),
                          [](const ::testing::TestParamInfo<DropRow>& info) { return TestName(info.param.name); });
 
 namespace fs = std::filesystem;

@@ -374,7 +374,7 @@ int16_t TransferSession::Commit()
     if (err == 0) err = fCompanion.Commit();
     if (err == 0) err = fStore.Commit();
     if (err != 0) {
-        RollBack();
+        RollBack(err);
         return err;
     }
     fCompanion.Finish();
@@ -443,7 +443,7 @@ void TransferSession::Free(const std::vector<TObjQz*>& found)
     for (TObjQz* obj : gone) obj->Dispose();
 }
 
-void TransferSession::RollBack()
+void TransferSession::RollBack(int16_t said)
 {
     if (!fOpen) return;
     // The objects the transfer made go (those listed, and the forms and
@@ -476,8 +476,8 @@ void TransferSession::RollBack()
     fRetired.clear();
     // Changes that cannot be taken back leave memory and disk apart: said.
     const bool dropped = fStore.Drop();
-    if (const int16_t undone = fCompanion.Abandon()) ErrMsg(undone);
-    if (!dropped) ErrMsg(kResAdrift);
+    if (const int16_t undone = fCompanion.Abandon(); undone != 0 && undone != said) ErrMsg(undone);
+    if (!dropped && said != kResAdrift) ErrMsg(kResAdrift);
     // Nothing changed for the compiler to count.
     fDest->fCompilerDirty = fCompilerDirty;
     for (Replaced& r : fReplaced) {

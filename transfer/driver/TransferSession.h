@@ -65,7 +65,9 @@ public:
     // 0, or the error of the write that failed; then everything is taken
     // back.
     int16_t Commit();
-    void RollBack();
+    // What cannot be taken back is said, unless it failed for `said`, the
+    // failure the caller says: one failure, one alert.
+    void RollBack(int16_t said = 0);
 
 private:
     void End();
