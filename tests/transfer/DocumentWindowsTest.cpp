@@ -792,6 +792,8 @@ struct Meddling {
     enum class Says { Moved, CompanionLocked, FolderLocked, DataLocked, Deleted } says = Says::Moved;
     // Also done right after a change's first write, its look made.
     bool midway = false;
+    // What puts the files back as they were, once the command is refused.
+    std::function<void(const std::string& folder, const std::string& stem)> back = nullptr;
 };
 
 const Meddling kMeddlings[] = {
@@ -801,7 +803,11 @@ const Meddling kMeddlings[] = {
          fs::rename(folder + "/" + stem + ".RSR", folder + "/Moved.RSR");
          return folder;
      },
-     "Moved.QzB"},
+     "Moved.QzB", Meddling::Says::Moved, false,
+     [](const std::string& folder, const std::string& stem) {
+         fs::rename(folder + "/Moved.QzB", folder + "/" + stem + ".QzB");
+         fs::rename(folder + "/Moved.RSR", folder + "/" + stem + ".RSR");
+     }},
     {"the data file alone moved",
      [](Fixture*, const std::string& folder, const std::string& stem) {
          fs::rename(folder + "/" + stem + ".QzB", folder + "/Moved.QzB");
@@ -1134,8 +1140,13 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
     // the command was refused, those as they were before it.
     if (lands && m.says == Says::CompanionLocked) fs::permissions(now + "/" + stem + ".RSR", fs::perms::owner_write, fs::perm_options::add);
     if (IsOpen(d.doc)) ExpectShowsItsFiles(d.doc, "after the command", true, false, lands ? "" : InFolder(stem + ".QzB"));
-    // The system ends the program, every editor's text let go: nothing
-    // more is written to a refused document.
+    // The other program puts the files back, and the system ends the
+    // program, every editor's text let go: nothing more is written to a
+    // refused document.
+    if (m.back && !lands) {
+        m.back(now, stem);
+        during = FolderFiles(now, false);
+    }
     AnswerAll(2);
     platform::SetFileOpObserver(&other);
     platform::PostTerminationRequest();
