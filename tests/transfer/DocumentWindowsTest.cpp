@@ -1138,8 +1138,10 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
 
     // The window shows what the files hold: those at the names, or, where
     // the command was refused, those as they were before it.
-    if (lands && m.says == Says::CompanionLocked) fs::permissions(now + "/" + stem + ".RSR", fs::perms::owner_write, fs::perm_options::add);
-    if (IsOpen(d.doc)) ExpectShowsItsFiles(d.doc, "after the command", true, false, lands ? "" : InFolder(stem + ".QzB"));
+    if (lands && m.says == Says::CompanionLocked)
+        fs::permissions(now + "/" + stem + ".RSR", fs::perms::owner_write, fs::perm_options::add);
+    if (IsOpen(d.doc))
+        ExpectShowsItsFiles(d.doc, "after the command", true, false, lands ? "" : InFolder(stem + ".QzB"));
     // The other program puts the files back, and the system ends the
     // program, every editor's text let go: nothing more is written to a
     // refused document.
