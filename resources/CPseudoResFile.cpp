@@ -668,11 +668,14 @@ bool CPseudoResFile::UpdateRes()
             Fail(noErr);
             return true;
         }
-        // One look at the file's place for the whole commit.
-        const container::ContainerFork::PlaceLook look(fFork);
+        // One look at the file's place for the whole commit, and one
+        // after it: a commit that went into files taken from the names
+        // meanwhile is said.
+        container::ContainerFork::PlaceLook look(fFork);
         if (!UpdateResNoMap()) return false;
         OSErr err = CommitAll();
         fCommitFailed = err != noErr;
+        if (err == noErr) err = look.End();
         Fail(err);
         return err == noErr;
     });

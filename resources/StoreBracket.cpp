@@ -25,8 +25,9 @@ int16_t StoreBracket::Commit()
     // The release commits only when a commit was asked for: ask once more.
     if (updateres(fFile) && holdres(fFile, false)) {
         fFile = 0;
-        fLook.Close();
-        return 0;
+        // Landed, but perhaps in files another program took from the
+        // document's names meanwhile: then it is said as failed.
+        return fLook.End();
     }
     const int16_t err = reserr ? reserr : platform::ioErr;
     // A change that cannot be dropped either leaves memory and disk apart.

@@ -30,7 +30,8 @@ public:
     // vain before is dropped first; while it cannot be, Begin fails.
     int16_t Begin(int16_t fileNumber);
     // 0, or the commit's error: the changes are then dropped (kResAdrift
-    // when they cannot be).
+    // when they cannot be). fileMovedErr too when the commit landed in
+    // files no longer at the document's names (platform::ForkLook::End).
     int16_t Commit();
     // False when the changes could not be dropped (the disk could not be
     // read back, memory ran out): the file stays held, every commit asked

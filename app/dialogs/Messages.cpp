@@ -53,6 +53,7 @@ constexpr int16_t kNowAt = 3;          // 3-4 around where a moved document is n
 constexpr int16_t kDeletedAfter = 12;  // after 1 and the name of a deleted document
 constexpr int16_t kFolderTexts = 13;   // 13-15 around a folder's path and its document's name
 constexpr int16_t kKeptAt = 16;        // 16-17 after 1 and the name: where a file is kept
+constexpr int16_t kWrittenAway = 18;   // after 1 and the name of a document whose change went astray
 constexpr NamingCode kFileCodes[] = {
     {fileMovedErr, 1, 2}, {fnfErr, 5, 8},   {fLckdErr, 5, 7},  {fBsyErr, 5, 6},          {opWrErr, 5, 6},
     {permErr, 9, 10},     {wrPermErr, 9, 10}, {afpAccessDenied, 9, 10},
@@ -230,6 +231,10 @@ void ErrorMessageAbout(const FileRefusal& refused, unsigned char* text)
         MyGetIndString(text, kFileTexts, 1);
         AppendFileName(text, file);
         return AppendPlace(text, kKeptAt, refused.now, kKeptAt + 1);
+    case RefusedItem::WrittenAway:
+        Naming(text, kFileTexts, NamingCode{refused.code, 1, kWrittenAway}, file);
+        if (!refused.now.empty()) AppendPlace(text, kNowAt, refused.now, kNowAt + 1);
+        return;
     case RefusedItem::File: break;
     }
     Naming(text, kFileTexts, *named, file);

@@ -14,8 +14,10 @@ OSErr OSErrFromErrno(int err);
 // What a refusal is about: the file at `path` itself; the folder it is in,
 // which may not be changed; a document deleted since it was opened; or
 // another program's file that a document's write took from its name and
-// could not put back, kept where `now` says.
-enum class RefusedItem : uint8_t { File, Folder, Deleted, Kept };
+// could not put back, kept where `now` says; or a document whose change
+// went into its files after another program took them from its names (its
+// data file now where `now` says, when known).
+enum class RefusedItem : uint8_t { File, Folder, Deleted, Kept, WrittenAway };
 
 // What the file service knows of the file behind a refusal it made: the
 // document whose files are no longer those it opened (and where its data

@@ -48,10 +48,16 @@ struct Fork {
     std::string partnerPath;
     dev_t partnerDevice = 0;
     ino_t partnerInode = 0;
+    bool partnerWritable = false;  // the closed one was open for writing
     // On the document's data fork (or an unbound fork): the ForkLooks
     // open, and whether their look found the files in place.
     int looks = 0;
     bool seen = false;
+    // The document was found moved, replaced or deleted (or its change
+    // written away, into files no longer at its names): neither of its
+    // files takes a write again while open, whatever stands at its names
+    // later; each write is refused as the first was.
+    enum class Refused : uint8_t { No, Moved, WrittenAway } refused = Refused::No;
 };
 
 std::map<int16_t, Fork>& Forks()
@@ -83,21 +89,23 @@ Fork& Keeper(Fork& f)
 // name would keep one of its files and not the other. Only the file's
 // identity is asked: a look at its times would make the next write stamp
 // new ones, and so every flush after it commit the file system's journal.
-bool InPlace(const std::string& path, dev_t device, ino_t inode, bool alone)
+// `mode`, when asked, gets the file's permissions from the same look.
+bool InPlace(const std::string& path, dev_t device, ino_t inode, bool alone, mode_t* mode = nullptr)
 {
     struct statx sx {};
-    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_NLINK, &sx) != 0) return false;
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_NLINK | STATX_MODE, &sx) != 0) return false;
+    if (mode) *mode = sx.stx_mode;
     return makedev(sx.stx_dev_major, sx.stx_dev_minor) == device && sx.stx_ino == inode &&
            (!alone || sx.stx_nlink == 1);
 }
-bool InPlace(const Fork& f) { return InPlace(f.path, f.device, f.inode, f.bound); }
+bool InPlace(const Fork& f, mode_t* mode = nullptr) { return InPlace(f.path, f.device, f.inode, f.bound, mode); }
 
 // The document's other file in place, open or closed; true without one.
-bool PartnerInPlace(const Fork& f)
+bool PartnerInPlace(const Fork& f, mode_t* mode = nullptr)
 {
     if (!f.bound) return true;
-    if (const Fork* other = Find(f.partner)) return InPlace(*other);
-    return InPlace(f.partnerPath, f.partnerDevice, f.partnerInode, true);
+    if (const Fork* other = Find(f.partner)) return InPlace(*other, mode);
+    return InPlace(f.partnerPath, f.partnerDevice, f.partnerInode, true, mode);
 }
 
 // The document a refusal of the fork names: its data file, open or closed.
@@ -116,10 +124,18 @@ bool Deleted(const Fork& f)
            errno == ENOENT;
 }
 
+// The document refused for good: both of its files.
+void Refuse(Fork& f, Fork::Refused why)
+{
+    f.refused = why;
+    if (Fork* other = f.bound ? Find(f.partner) : nullptr) other->refused = why;
+}
+
 // The document's files found no longer in place: said, naming the
-// document (its data file).
+// document (its data file); the document is refused from then on.
 OSErr Moved(Fork& f)
 {
+    if (f.refused == Fork::Refused::No) Refuse(f, Fork::Refused::Moved);
     const Fork& document = Keeper(f);
     if (document.companion && document.bound)
         NoteFileRefusal(fileMovedErr, document.partnerPath);
@@ -127,6 +143,19 @@ OSErr Moved(Fork& f)
         NoteFileRefusal(fileMovedErr, document.path, {}, RefusedItem::Deleted);
     else
         NoteFileRefusal(fileMovedErr, document.path, OpenFileMovedTo(document.fd, document.path));
+    return fileMovedErr;
+}
+
+// A change went into the document's files after they were taken from its
+// names: said, naming the document and where its data file is now when
+// known; the document is refused from then on.
+OSErr WrittenAway(Fork& f)
+{
+    Refuse(f, Fork::Refused::WrittenAway);
+    const Fork& document = Keeper(f);
+    const bool data = !(document.companion && document.bound);
+    NoteFileRefusal(fileMovedErr, DocumentPath(f), data ? OpenFileMovedTo(document.fd, document.path) : std::string(),
+                    RefusedItem::WrittenAway);
     return fileMovedErr;
 }
 
@@ -138,17 +167,39 @@ OSErr FolderRefused(Fork& f)
     return permErr;
 }
 
-// The look itself: the fork's file and its document's other file.
-OSErr LookAt(Fork& f) { return InPlace(f) && PartnerInPlace(f) ? noErr : Moved(f); }
-
 // Whether a document's file of mode `mode` was made read-only since it was
 // opened: said, naming it. A new file under its name would pass over its
-// permissions.
+// permissions, and the held descriptor over the file's.
 bool MadeReadOnly(const Fork& f, mode_t mode)
 {
     if (!f.bound || (mode & 0222) != 0) return false;
     NoteFileRefusal(fLckdErr, f.path);
     return true;
+}
+
+// Whether the data file of the fork's document, of mode `mode`, opened
+// for writing, was made read-only since: no change of the document, to
+// either file, may land then (the companion's either, its data file closed
+// first). Said, naming it.
+bool DocumentMadeReadOnly(const Fork& f, mode_t mode)
+{
+    if (!f.bound || (mode & 0222) != 0) return false;
+    if (!f.companion) return CanWrite(f) && MadeReadOnly(f, mode);
+    const Fork* data = Find(f.partner);
+    if (data ? !CanWrite(*data) : !f.partnerWritable) return false;
+    NoteFileRefusal(fLckdErr, data ? data->path : f.partnerPath);
+    return true;
+}
+
+// The look itself: the fork's file and its document's other file in
+// place, and the document's data file not made read-only. The companion's
+// own permissions are looked at where it is replaced.
+OSErr LookAt(Fork& f)
+{
+    mode_t dataMode = 0222;
+    if (!InPlace(f, f.companion ? nullptr : &dataMode) || !PartnerInPlace(f, f.companion ? &dataMode : nullptr))
+        return Moved(f);
+    return DocumentMadeReadOnly(f, dataMode) ? fLckdErr : noErr;
 }
 
 OSErr CheckWriters(dev_t device, ino_t inode, bool resource, bool shared)
@@ -537,6 +588,7 @@ OSErr FSClose(int16_t refNum)
         other->partnerPath = f->path;
         other->partnerDevice = f->device;
         other->partnerInode = f->inode;
+        other->partnerWritable = CanWrite(*f);
     }
     Forks().erase(refNum);
     return err;
@@ -561,6 +613,8 @@ OSErr CheckForkPath(int16_t refNum)
 {
     Fork* f = Find(refNum);
     if (!f) return rfNumErr;
+    if (f->refused == Fork::Refused::WrittenAway) return WrittenAway(*f);
+    if (f->refused == Fork::Refused::Moved) return Moved(*f);
     Fork& keeper = Keeper(*f);
     if (keeper.looks && keeper.seen) return noErr;
     if (const OSErr err = LookAt(*f); err != noErr) return err;
@@ -586,6 +640,15 @@ void ForkLook::Open(int16_t refNum)
     ++keeper.looks;
     refNum_ = &keeper == f ? refNum : f->partner;
     serial_ = keeper.serial;
+}
+
+OSErr ForkLook::End()
+{
+    Fork* keeper = Find(refNum_);
+    const bool wrote = keeper && keeper->serial == serial_ && keeper->looks == 1 && keeper->seen;
+    Close();
+    if (!wrote || keeper->refused != Fork::Refused::No) return noErr;
+    return InPlace(*keeper) && PartnerInPlace(*keeper) ? noErr : WrittenAway(*keeper);
 }
 
 void ForkLook::Close()
@@ -627,6 +690,7 @@ OSErr PutBack(Fork& f, TemporaryFile* file, int fd, const std::string& target, b
     // Taken away meanwhile: nothing is left to keep.
     if (struct stat st {}; ::lstat(out.c_str(), &st) != 0) return noErr;
     KeepFromSweeps(out);
+    Refuse(f, Fork::Refused::Moved);
     NoteFileRefusal(fileMovedErr, DocumentPath(f), out, RefusedItem::Kept);
     *kept = true;
     return fileMovedErr;
@@ -634,17 +698,19 @@ OSErr PutBack(Fork& f, TemporaryFile* file, int fd, const std::string& target, b
 
 // After the swap: the file that came out is the one the fork holds, under
 // no other name and still writable, and the document's other file is in
-// place; else the file that was at the name goes back.
+// place (its data file still writable); else the file that was at the
+// name goes back.
 OSErr TakeOrPutBack(Fork& f, TemporaryFile* file, int fd, const std::string& target, bool* kept)
 {
     struct stat out {};
     const bool mine = ::lstat(file->TemporaryPath().c_str(), &out) == 0 && out.st_dev == f.device &&
                       out.st_ino == f.inode && (!f.bound || out.st_nlink == 1);
-    if (!mine || !PartnerInPlace(f)) {
+    mode_t dataMode = 0222;
+    if (!mine || !PartnerInPlace(f, f.companion ? &dataMode : nullptr)) {
         const OSErr err = PutBack(f, file, fd, target, kept);
         return err != noErr ? err : Moved(f);
     }
-    if (MadeReadOnly(f, out.st_mode)) {
+    if (MadeReadOnly(f, out.st_mode) || (f.companion && DocumentMadeReadOnly(f, dataMode))) {
         const OSErr err = PutBack(f, file, fd, target, kept);
         return err != noErr ? err : fLckdErr;
     }

@@ -59,7 +59,11 @@ OSErr BindForks(int16_t document, int16_t companion);
 // under another name behind the program's back (a write then would land
 // where nobody finds it, or pair one document's file with another's).
 // Moves made through this service follow the forks. Inside a ForkLook the
-// first look that finds the files in place stands for the rest of it.
+// first look that finds the files in place stands for the rest of it. The
+// document's data file made read-only since it was opened (while open for
+// writing) refuses every look, fLckdErr naming it. Once a look found the
+// files moved, the document is refused until its files close: every later
+// look fails as that one did.
 OSErr CheckForkPath(int16_t refNum);
 
 // Where the data file of the fork's document (the fork's own file when it
@@ -81,7 +85,14 @@ public:
     ForkLook& operator=(const ForkLook&) = delete;
 
     void Open(int16_t refNum);
+    // Ends the look without another.
     void Close();
+    // Ends the look. The outermost look of a change that wrote looks once
+    // more: when the files are no longer in place, the change went where
+    // the document's names no longer reach (another program renamed other
+    // files over them meanwhile). fileMovedErr then, noted naming the
+    // document, which takes no write from then on.
+    OSErr End();
 
 private:
     int16_t refNum_ = 0;   // the fork keeping the look

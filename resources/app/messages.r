@@ -229,6 +229,9 @@
 #   16-17 after 1 and the name: where the file that a write of its
 #        companion took from the companion's name is kept, when it could
 #        not go back
+#   18   after 1 and the name: a document whose change went into its
+#        files after another program took them from its names (3-4 may
+#        follow)
 'STR#' 1037 "Files named" {
     "The document \""
     "\" was moved, renamed, replaced or linked under a second name by another program since it was opened: nothing was changed. Close it, then open it where it is now."
@@ -247,6 +250,7 @@
     "\" may not be changed, so nothing was changed. Ask for the right to change that folder, then try again."
     "\": a file another program put at its companion's name while this program wrote it could not go back there, and is kept as \""
     "\". The companion holds what this program wrote. Close the document."
+    "\" was moved, renamed or replaced by another program while this program changed it: the change went into the files it had opened, not into those at its name now. Close it, then open it where it is now."
 }
 
 'EMap' 1037 "Codes of files" {

@@ -60,6 +60,8 @@ public:
     class PlaceLook {
     public:
         explicit PlaceLook(ContainerFork& fork) : look_(fork.refNum_) {}
+        // platform::ForkLook::End.
+        platform::OSErr End() { return look_.End(); }
 
     private:
         platform::ForkLook look_;

@@ -86,7 +86,7 @@ TEST_F(MessagesTest, ErrorCodesChooseTheirMessage)
 TEST_F(MessagesTest, EachRefusalNamesItsDocumentOrFolderAndItsPlaceFits)
 {
     UseAppResources(R"('STR#' 1037 { "D<" ">moved" " now<" ">." "" "" "" "" "" "" "" ">deleted" "F<" "> of <" ">locked"
-                      ">kept<" ">." })");
+                      ">kept<" ">." ">astray" })");
     // "D<Demo.QzB>moved" and " now<" ">." leave 232 bytes for a place, as
     // "F<" and "> of <Demo.QzB>locked" do for a folder.
     const std::string tail = "/" + std::string(100, 'b') + "/Moved.QzB";
@@ -108,6 +108,8 @@ TEST_F(MessagesTest, EachRefusalNamesItsDocumentOrFolderAndItsPlaceFits)
         {permErr, place(233) + "/Demo.QzB", "", RefusedItem::Folder, "F<\xC9" + tail + "> of <Demo.QzB>locked"},
         {fileMovedErr, "/f/Demo.QzB", "/f/._Demo.RSR.0123abcd", RefusedItem::Kept,
          "D<Demo.QzB>kept</f/._Demo.RSR.0123abcd>."},
+        {fileMovedErr, "/f/Demo.QzB", "", RefusedItem::WrittenAway, "D<Demo.QzB>astray"},
+        {fileMovedErr, "/f/Demo.QzB", "/g/Demo.QzB", RefusedItem::WrittenAway, "D<Demo.QzB>astray now</g/Demo.QzB>."},
     };
     for (const auto& c : cases) {
         NoteFileRefusal(c.code, c.path, c.now, c.item);

@@ -268,10 +268,12 @@ public:
     // same object current (its links in the panes), the same object
     // previewed, and exports (with `printed`, prints) its list as there.
     // Rows kept or found are each the fresh document's object, as it shows.
-    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what, bool windowsToo = true, bool printed = false)
+    // With `files`, the document's files are those of that data file.
+    void ExpectShowsItsFiles(TMainDoc* doc, const std::string& what, bool windowsToo = true, bool printed = false,
+                             const std::string& files = {})
     {
         namespace fs = std::filesystem;
-        TMainDoc* copy = OpenCopy(doc->fSpec.path, "fresh");
+        TMainDoc* copy = OpenCopy(files.empty() ? doc->fSpec.path : files, "fresh");
         ASSERT_NE(copy, nullptr) << what;
         EXPECT_EQ(Graph(doc), Graph(copy)) << what;
         TRefWindow* freshWindow = Windows(copy).front();

@@ -16,6 +16,8 @@
 #include "platform/core/Faults.h"
 #include "platform/events/DialogAnswers.h"
 #include "platform/events/FileDialogAnswers.h"
+#include "platform/events/Events.h"
+#include "platform/events/InputState.h"
 #include "platform/files/TemporaryFile.h"
 #include "platform/files/WholeFile.h"
 #include "transfer/components/Generate.h"
@@ -1000,8 +1002,12 @@ struct Meddling {
     const char* now = "";
     // What the alert says: the document moved or replaced, its companion
     // or its folder made read-only (a change of the data file alone then
-    // lands), its data file deleted.
-    enum class Says { Moved, CompanionLocked, FolderLocked, Deleted } says = Says::Moved;
+    // lands), its data file made read-only, its data file deleted.
+    enum class Says { Moved, CompanionLocked, FolderLocked, DataLocked, Deleted } says = Says::Moved;
+    // Also done right after a change's first write, its look made.
+    bool midway = false;
+    // What puts the files back as they were, once the command is refused.
+    std::function<void(const std::string& folder, const std::string& stem)> back = nullptr;
 };
 
 const Meddling kMeddlings[] = {
@@ -1011,7 +1017,11 @@ const Meddling kMeddlings[] = {
          fs::rename(folder + "/" + stem + ".RSR", folder + "/Moved.RSR");
          return folder;
      },
-     "Moved.QzB"},
+     "Moved.QzB", Meddling::Says::Moved, false,
+     [](const std::string& folder, const std::string& stem) {
+         fs::rename(folder + "/Moved.QzB", folder + "/" + stem + ".QzB");
+         fs::rename(folder + "/Moved.RSR", folder + "/" + stem + ".RSR");
+     }},
     {"the data file alone moved",
      [](Fixture*, const std::string& folder, const std::string& stem) {
          fs::rename(folder + "/" + stem + ".QzB", folder + "/Moved.QzB");
@@ -1036,7 +1046,8 @@ const Meddling kMeddlings[] = {
              fs::rename(folder + "/incoming", folder + "/" + stem + (ext == std::string(".QCP") ? ".QzB" : ext));
          }
          return folder;
-     }},
+     },
+     "", Meddling::Says::Moved, true},
     {"the folder renamed",
      [](Fixture*, const std::string& folder, const std::string&) {
          fs::rename(folder, folder + " moved");
@@ -1055,6 +1066,13 @@ const Meddling kMeddlings[] = {
          return folder;
      },
      "", Meddling::Says::CompanionLocked},
+    {"the data file made read-only",
+     [](Fixture*, const std::string& folder, const std::string& stem) {
+         fs::permissions(folder + "/" + stem + ".QzB", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                         fs::perm_options::remove);
+         return folder;
+     },
+     "", Meddling::Says::DataLocked},
     {"the folder made read-only", [](Fixture*, const std::string& folder, const std::string&) { return folder; }, "",
      Meddling::Says::FolderLocked},
     {"the data file deleted",
@@ -1163,6 +1181,10 @@ const Write kWrites[] = {
      [](Fixture*, Documents& d) { Fixture::Select(Fixture::Main(Front(d.doc)), {{2, "Close_Invoice"}}); },
      [](Fixture* f, Documents&) { ChooseCommand(f, 51, platform::Script().Wait(5).Type("Close_Bill").Wait(2)); },
      true},
+    {"a choice list's rename", false,
+     [](Fixture*, Documents& d) { Fixture::Select(Fixture::Main(Front(d.doc)), {{4, "Towns"}}); },
+     [](Fixture* f, Documents&) { ChooseCommand(f, 51, platform::Script().Wait(5).Type("Regions").Wait(2)); },
+     true},
     {"New Group", false, nullptr,
      [](Fixture* f, Documents&) { ChooseCommand(f, 71, platform::Script().Wait(5).Type("Fresh").Wait(2)); }, true},
     {"a drop", true,
@@ -1192,21 +1214,30 @@ const Write kWrites[] = {
 struct MeddlingRow {
     const Meddling* meddling;
     const Write* write;
-    bool atTheSwap;  // in the moment between the companion's look and its swap
+    // When the other program acts: before the command, in the moment
+    // between the companion's look and its swap, or right after the
+    // command's first write.
+    enum class Moment { Before, AtTheSwap, AfterTheFirstWrite } moment;
 };
 
 void PrintTo(const MeddlingRow& r, std::ostream* os)
 {
-    *os << r.write->what << ", " << r.meddling->what << (r.atTheSwap ? " at the swap" : "");
+    using Moment = MeddlingRow::Moment;
+    *os << r.write->what << ", " << r.meddling->what
+        << (r.moment == Moment::AtTheSwap            ? " at the swap"
+            : r.moment == Moment::AfterTheFirstWrite ? " after the first write"
+                                                     : "");
 }
 
 std::vector<MeddlingRow> MeddlingRows()
 {
+    using Moment = MeddlingRow::Moment;
     std::vector<MeddlingRow> rows;
     for (const Write& w : kWrites)
         for (const Meddling& m : kMeddlings) {
-            rows.push_back({&m, &w, false});
-            if (w.companion) rows.push_back({&m, &w, true});
+            rows.push_back({&m, &w, Moment::Before});
+            if (w.companion) rows.push_back({&m, &w, Moment::AtTheSwap});
+            if (w.storeOnly && m.midway) rows.push_back({&m, &w, Moment::AfterTheFirstWrite});
         }
     return rows;
 }
@@ -1241,15 +1272,20 @@ std::string WithPlace(const std::string& before, const std::string& path, const 
 class AnotherProgram : public Fixture, public ::testing::WithParamInterface<MeddlingRow> {};
 
 // Each way another program changes an open document's files, before each
-// command that writes them, or while it puts a new companion in place
-// (between its look and the swap): the command writes nothing anywhere (or,
-// with a read-only companion, the data file alone when it changes nothing
-// else), the files at the old names and the moved or replacing ones keep
-// every byte, and the alert names the document and where it is now.
+// command that writes them, while it puts a new companion in place
+// (between its look and the swap), or right after the first write of a
+// change of the data file: the command writes nothing anywhere (or, with a
+// read-only companion, the data file alone when it changes nothing else;
+// or the change goes into the files no name reaches now), the files at the
+// old names and the moved or replacing ones keep every byte, and the alert
+// names the document and where it is now. The window shows what the files
+// hold, and nothing is written to them afterwards, the quit included.
 TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid)
 {
+    using Moment = MeddlingRow::Moment;
     const Meddling& m = *GetParam().meddling;
     const Write& w = *GetParam().write;
+    const Moment moment = GetParam().moment;
     Documents d;
     const std::string stem = w.document, folder = InFolder("shared");
     if (std::string(w.document) == "DemoTarget") {
@@ -1268,9 +1304,12 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
         if (m.says == Meddling::Says::FolderLocked) observer->locked = folder;
         during = FolderFiles(now, false);
     };
-    Other other(GetParam().atTheSwap ? Point{Point::Opened, temporary.c_str()} : Point{}, meddle);
+    Other other(moment == Moment::AtTheSwap            ? Point{Point::Opened, temporary.c_str()}
+                : moment == Moment::AfterTheFirstWrite ? Point{Point::Wrote, ""}
+                                                       : Point{},
+                meddle);
     observer = &other;
-    if (!GetParam().atTheSwap) meddle();
+    if (moment == Moment::Before) meddle();
     platform::SetFileOpObserver(&other);
     ResetAlerts();
     w.run(this, d);
@@ -1281,7 +1320,8 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
     // A folder that lets nothing be removed keeps the temporary of a write
     // it refused at the swap, for the next open to sweep.
     std::map<std::string, readtest::Bytes> after = FolderFiles(now, m.says != Says::FolderLocked);
-    const bool lands = (m.says == Says::CompanionLocked || m.says == Says::FolderLocked) && w.storeOnly;
+    const bool lands =
+        (m.says == Says::CompanionLocked || m.says == Says::FolderLocked) && w.storeOnly && moment == Moment::Before;
     if (lands) {
         EXPECT_NE(after[stem + ".QzB"], during[stem + ".QzB"]) << "the data file's change";
         after[stem + ".QzB"] = during[stem + ".QzB"];
@@ -1294,6 +1334,10 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
     std::string said = Text1037(1) + stem + ".QzB";
     if (lands) {
         said.clear();
+    } else if (moment == Moment::AfterTheFirstWrite) {
+        said += Text1037(18);
+    } else if (m.says == Says::DataLocked) {
+        said = Text1037(5) + stem + ".QzB" + Text1037(7);
     } else if (m.says == Says::CompanionLocked) {
         said = Text1037(5) + stem + ".RSR" + Text1037(7);
     } else if (m.says == Says::FolderLocked) {
@@ -1305,7 +1349,30 @@ TEST_P(AnotherProgram, ChangingAnOpenDocumentsFilesLeavesThemAsTheyWereAndIsSaid
         if (!place.empty()) said = WithPlace(said + Text1037(3), place, Text1037(4));
     }
     EXPECT_EQ(AlertCount() > 0 ? ::LastAlert().text : "", said);
+
+    // The window shows what the files hold: those at the names, or, where
+    // the command was refused, those as they were before it.
+    if (lands && m.says == Says::CompanionLocked)
+        fs::permissions(now + "/" + stem + ".RSR", fs::perms::owner_write, fs::perm_options::add);
+    if (IsOpen(d.doc))
+        ExpectShowsItsFiles(d.doc, "after the command", true, false, lands ? "" : InFolder(stem + ".QzB"));
+    // The other program puts the files back, and the system ends the
+    // program, every editor's text let go: nothing more is written to a
+    // refused document.
+    if (m.back && !lands) {
+        m.back(now, stem);
+        during = FolderFiles(now, false);
+    }
     AnswerAll(2);
+    platform::SetFileOpObserver(&other);
+    platform::PostTerminationRequest();
+    EXPECT_EQ(appl_->Do_Func(19), 0);
+    platform::ResetEventManager();
+    platform::SetFileOpObserver(nullptr);
+    platform::ClearDialogAnswers();
+    if (!lands) {
+        EXPECT_EQ(FolderFiles(now, false), during) << "the files were written after the command";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Meddlings, AnotherProgram, ::testing::ValuesIn(MeddlingRows()),
