@@ -422,5 +422,33 @@ TEST_F(ServerChanges, AFailedRequestSaysItsCauseAndLeavesTheChangeWholeOrAbsent)
     }
 }
 
+// A server structure whose member lists disagree, a method in two groups
+// (as a change cut short by another program may leave it): each open
+// repairs the groups in memory, the same way, and writes nothing.
+TEST_F(ServerChanges, OpeningAServerStructureWritesNothing)
+{
+    const std::string folder = InFolder("twice");
+    std::filesystem::create_directories(folder);
+    const docbuilder::BuildResult built = docbuilder::BuildDocument(
+        "structure Twice date 2024-03-01\nmethod Add_Tax\n  command 15 ( \"t\" )\ngroup Accounting\n  method Add_Tax\n"
+        "group Reports\n  method Add_Tax\nuser Designer password \"design\"\nuser Administrator password \"admin\"\n"
+        "user Anna password \"anna\"\nusergroup Office\n  user Anna\ndesigngroup Office\n",
+        "twice.qzdoc", folder);
+    ASSERT_EQ(built.error, 0) << built.message;
+    served_ = built.dataPath;
+    Serve();
+    RowSet first;
+    for (int open = 0; open < 2; ++open) {
+        const size_t from = relay_.Passed().size();
+        TMainDoc* doc = Open();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_FALSE(Wrote(relay_.Passed(), from));
+        const RowSet rows = ShownRows(doc);
+        if (open == 0) first = rows;
+        EXPECT_EQ(rows, first);
+        EXPECT_EQ(doc->Close(), 0);
+    }
+}
+
 }  // namespace
 }  // namespace transfertest
