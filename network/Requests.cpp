@@ -38,6 +38,7 @@ struct State {
     uint32_t timeoutMs = CQztcp::kDefaultTimeoutMs;
     uint32_t failures = 0;
     OSErr lastFailure = 0;
+    bool failureSaid = false;
     bool lastSent = false;
     bool busy = false;
 };
@@ -71,6 +72,7 @@ OSErr Noted(CQztcp* c, OSErr err)
     if (err == 0 || c->IsOpen()) return err;
     ++S().failures;
     S().lastFailure = err;
+    S().failureSaid = false;
     return Said(err);
 }
 
@@ -208,6 +210,8 @@ OSErr OpenServerConnection(const std::string& address, uint16_t port)
     S().own->SetTimeout(S().timeoutMs);
     OSErr err = S().own->Open(address, port);
     if (err != 0) closeconnection();  // none current: no session was lost
+    // A new session: a failure of an earlier one is no more to be said.
+    S().failureSaid = true;
     NoteOrder();
     return err;
 }
@@ -242,6 +246,7 @@ void ResetRequestLayer()
     s.timeoutMs = CQztcp::kDefaultTimeoutMs;
     s.failures = 0;
     s.lastFailure = 0;
+    s.failureSaid = false;
     s.lastSent = false;
     s.busy = false;
     ServerByteSens = 0;
@@ -325,6 +330,16 @@ bool LastRequestSent() { return S().lastSent; }
 uint32_t ConnectionFailures() { return S().failures; }
 
 int16_t LastConnectionFailure() { return S().lastFailure; }
+
+void NoteConnectionFailureSaid() { S().failureSaid = true; }
+
+int16_t TakeUnsaidConnectionFailure()
+{
+    State& s = S();
+    if (s.lastFailure == 0 || s.failureSaid) return 0;
+    s.failureSaid = true;
+    return Said(s.lastFailure);
+}
 
 int16_t idlecomm()
 {

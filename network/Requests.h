@@ -69,6 +69,12 @@ bool LastRequestSent();
 // a step knows that the server failed, whatever the step made of it.
 uint32_t ConnectionFailures();
 int16_t LastConnectionFailure();
+// A failure of the connection is said to the user once, when met: by the
+// alert of the step that met it (which notes it said), or else at idle
+// time. TakeUnsaidConnectionFailure answers the cause of a failure not
+// said yet, 0 when there is none, and counts it as said.
+void NoteConnectionFailureSaid();
+int16_t TakeUnsaidConnectionFailure();
 // Idle time: takes the actions the server sent unasked. 1 when there is no
 // connection, else 0.
 int16_t idlecomm();

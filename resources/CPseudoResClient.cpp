@@ -358,9 +358,7 @@ bool CPseudoResFile::ClientAddRes(Handle contents, ResType type, int16_t id, boo
     if (HoldsServerChange()) {
         // Contents that replace other contents leave those as the server's.
         const bool replaced = fMap.FindID(type, id, true, &t, &r) && fMap.At(t, r).contents != contents;
-        HeldServerRecord& held = TouchHeld(type, id, replaced);
-        held.written = true;
-        held.convert = convert;
+        WriteHeld(type, id, replaced).convert = convert;
     } else {
         const int32_t size = contents ? GetHandleSize(contents) : 0;
         OSErr err = SendContents(kReqAddRes, type, id, contents ? *contents : nullptr, size, convert);
@@ -393,7 +391,7 @@ bool CPseudoResFile::ClientWriteResource(Handle contents, int32_t t, int32_t r)
     const ResType type = fMap.TypeAt(t).type;
     const int16_t id = fMap.At(t, r).id;
     if (HoldsServerChange()) {
-        TouchHeld(type, id, false).written = true;
+        WriteHeld(type, id, false);
     } else {
         OSErr err = SendContents(kReqWriteRes, type, id, *contents, GetHandleSize(contents), true);
         if (err != noErr) {
@@ -416,7 +414,7 @@ bool CPseudoResFile::ClientWriteResource(Handle contents, int32_t t, int32_t r)
 bool CPseudoResFile::ClientRemove(ResType type, int16_t id, Handle contents, bool includeEnciphered)
 {
     if (HoldsServerChange()) {
-        TouchHeld(type, id, true).written = true;
+        WriteHeld(type, id, true);
     } else {
         if (OSErr err = SendRemoval(type, id); err != noErr) {
             Fail(err);

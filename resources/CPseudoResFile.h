@@ -291,6 +291,7 @@ private:
         bool convert = true;      // its contents go converted by type
         bool bytesKnown = false;  // `bytes` are the contents the server holds
         bool reached = false;     // its write (may have) reached the server
+        uint32_t lastWrite = 0;   // the change's count of writes at its last one
         uint16_t attributes = 0;
         uint32_t stamp = 0;
         std::vector<uint8_t> bytes;
@@ -300,6 +301,8 @@ private:
     // taken now when it is the first touch (with its loaded contents when
     // `withContents`: they are still the server's).
     HeldServerRecord& TouchHeld(ResType type, int16_t id, bool withContents);
+    // TouchHeld for a write (an addition, a write-back or a removal).
+    HeldServerRecord& WriteHeld(ResType type, int16_t id, bool withContents);
     // A held record's contents handed out: the caller may change them in place.
     void NoteHandedOut(int32_t t, int32_t r);
     // Sends the held writes; false with the failing request's error when
@@ -368,6 +371,7 @@ private:
     // kept here) and written to it at once.
     std::vector<HeldServerRecord> fServerHeld;
     std::unordered_map<uint64_t, size_t> fServerHeldAt;
+    uint32_t fServerHeldWrites = 0;
     int16_t fServerChangeLeft = kNothingLeft;
     container::NameTable fNames;
     bool fNamesRead = false;

@@ -5,14 +5,18 @@
 // leaves the server as it was. The release sends them in the order that
 // keeps what a reader of the server sees whole the longest: the names
 // first (a name of a resource not there yet names nothing), then the
-// resources added (nothing uses them yet), those written back, and those
-// removed (nothing uses them any more). When a write fails, what went
+// resources added (nothing uses them yet), those written back, the member
+// lists of groups, and the resources removed (nothing uses them any more).
+// The member lists go in the order of their last writes, so that a group
+// an object leaves is rewritten before the one it joins: no part of the
+// change shows an object in two groups. When a write fails, what went
 // before is taken back while the connection still answers; what cannot be
 // stays on the server, and stays in memory too, so that the file holds
 // what the server holds, and the file says so (ServerChangeLeft).
 #include <algorithm>
 #include <cstring>
 
+#include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
 #include "resources/CPseudoResFile.h"
 #include "resources/CPseudoResManager.h"
@@ -28,8 +32,14 @@ namespace {
 
 uint64_t KeyOf(ResType type, int16_t id) { return uint64_t(type) << 16 | uint16_t(id); }
 
-// The order of the writes: names, additions, write-backs, removals.
-enum Phase { kNames, kAdded, kWritten, kRemoved, kNone };
+// The order of the writes: names, additions, write-backs, member lists,
+// removals.
+enum Phase { kNames, kAdded, kWritten, kLists, kRemoved, kNone };
+
+bool IsMemberList(ResType type)
+{
+    return type == FourCC("#GRP") || type == FourCC("#GMO") || type == FourCC("#MOD");
+}
 
 }  // namespace
 
@@ -61,6 +71,14 @@ CPseudoResFile::HeldServerRecord& CPseudoResFile::TouchHeld(ResType type, int16_
     return fServerHeld.back();
 }
 
+CPseudoResFile::HeldServerRecord& CPseudoResFile::WriteHeld(ResType type, int16_t id, bool withContents)
+{
+    HeldServerRecord& held = TouchHeld(type, id, withContents);
+    held.written = true;
+    held.lastWrite = ++fServerHeldWrites;
+    return held;
+}
+
 void CPseudoResFile::NoteHandedOut(int32_t t, int32_t r)
 {
     if (HoldsServerChange()) TouchHeld(fMap.TypeAt(t).type, fMap.At(t, r).id, true);
@@ -77,13 +95,19 @@ bool CPseudoResFile::SendHeldChange()
         int32_t t, r;
         const bool exists = fMap.FindID(held.type, held.id, true, &t, &r);
         if (held.type == kNamesResType && held.id == kNamesResId && exists) phases[i] = kNames;
+        else if (exists && IsMemberList(held.type)) phases[i] = kLists;
         else if (exists) phases[i] = held.existed ? kWritten : kAdded;
         else if (held.existed) phases[i] = kRemoved;
     }
     std::vector<size_t> order;
-    for (Phase phase : {kNames, kAdded, kWritten, kRemoved})
+    for (Phase phase : {kNames, kAdded, kWritten, kLists, kRemoved}) {
+        const size_t from = order.size();
         for (size_t i = 0; i < fServerHeld.size(); ++i)
             if (phases[i] == phase) order.push_back(i);
+        if (phase == kLists)
+            std::sort(order.begin() + ptrdiff_t(from), order.end(),
+                      [&](size_t a, size_t b) { return fServerHeld[a].lastWrite < fServerHeld[b].lastWrite; });
+    }
     std::vector<size_t> sent;
     sent.reserve(order.size());
     for (size_t i : order) {
@@ -112,6 +136,7 @@ bool CPseudoResFile::SendHeldChange()
     }
     fServerHeld.clear();
     fServerHeldAt.clear();
+    fServerHeldWrites = 0;
     Fail(noErr);
     return true;
 }
@@ -184,4 +209,5 @@ void CPseudoResFile::DropHeldChange()
     }
     fServerHeld.clear();
     fServerHeldAt.clear();
+    fServerHeldWrites = 0;
 }

@@ -5,6 +5,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/dialogs/BusyCursor.h"
 #include "network/NetErrors.h"
+#include "network/Requests.h"
 #include "platform/core/Endian.h"
 #include "platform/core/FourCC.h"
 #include "platform/core/Memory.h"
@@ -95,12 +96,14 @@ void Naming(unsigned char* text, int16_t list, const NamingCode& c, const FSSpec
 }
 
 // After a server that failed in the middle of a change: what of the change
-// reached it, when anything did.
+// reached it, when anything did. The failure is said then: idle time does
+// not say it again.
 constexpr int16_t kAllLeftText = 134, kPartLeftText = 135;
 
 void AppendServerChangeLeft(int16_t code, unsigned char* text)
 {
     if (code != kNetConnectionLost && code != kNetStoppedAnswering && code != kNetBadReply) return;
+    NoteConnectionFailureSaid();
     const int16_t left = takeserverchangenote();
     if (left == 0) return;
     Str255 more;

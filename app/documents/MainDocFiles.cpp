@@ -291,6 +291,9 @@ void TMainDoc::IdleDoc()
         Reparse();
     }
     idlecomm();
+    // A lost connection no step has said yet (one met at idle time, or
+    // after a command's last reply) is said now.
+    if (const int16_t lost = TakeUnsaidConnectionFailure()) ErrMsg(lost);
     UseDocStore(this);
     if (Handle h = xget1res(FourCC("...."), 0)) {
         (void)h;

@@ -224,6 +224,7 @@ std::vector<TGroupObjQz*> gPending;
 
 void NoteRewrite(TGroupObjQz* group)
 {
+    if (gBatchDepth == 0) return;
     if (std::find(gPending.begin(), gPending.end(), group) == gPending.end()) gPending.push_back(group);
 }
 
@@ -324,12 +325,8 @@ int16_t TGroupObjQz::Read(void* record)
         TObjQz* obj = e.obj;
         if (obj->parent == this) continue;
         if (TGroupObjQz* previous = obj->parent) {
-            if (gBatchDepth == 0) {
-                if (obj->DelGroup(true, false) != 0 || obj->parent) continue;
-            } else {
-                if (obj->DelGroup(false, false) != 0 || obj->parent) continue;
-                NoteRewrite(previous);
-            }
+            if (obj->DelGroup(false, false) != 0 || obj->parent) continue;
+            NoteRewrite(previous);
         }
         obj->SetFlag(kFlagGrouped, true);
         obj->SetFlag(kFlagGrouped2, true);
@@ -347,12 +344,7 @@ int16_t TGroupObjQz::Read(void* record)
         }
     }
     MajRefLevel();
-    if (rewrite && result == 0) {
-        if (gBatchDepth > 0)
-            NoteRewrite(this);
-        else
-            result = Write();
-    }
+    if (rewrite && result == 0) NoteRewrite(this);
     useres(saved);
     return result;
 }

@@ -171,11 +171,12 @@ public:
     int16_t folderKind = 0;  // 1 public, 2 protected, 3 private, once known
 };
 
-// While a document's groups are read, lists that need rewriting (older
-// formats, missing members, members taken by another group) are only
-// noted; EndGroupRewrites writes them once every group has been read
-// (commit true) or forgets them, so that a refused document is left as it
-// was on disk. Outside such a batch they are written at once.
+// Reading a group repairs its list in memory only. While a document's
+// groups are read, lists that need rewriting (older formats, missing
+// members, members taken by another group) are noted; EndGroupRewrites
+// writes them once every group has been read (commit true) or forgets
+// them, so that a refused document is left as it was on disk. Outside
+// such a batch nothing is noted.
 void BeginGroupRewrites();
 int16_t EndGroupRewrites(bool commit);
 

@@ -223,7 +223,9 @@ int16_t ReadAll(TMainDoc* doc, uint8_t initialRead, uint8_t allowGenerated)
         if (result == 0) result = ReadGroupes(doc, 33);
         if (result == 0) result = ReadGroupes(doc, 32);
         rewrites.open = false;
-        const int16_t rewritten = EndGroupRewrites(result == 0);
+        // A server's structure is repaired in memory only: opening it
+        // writes nothing to a server nobody asked to change.
+        const int16_t rewritten = EndGroupRewrites(result == 0 && !doc->fRemote);
         if (result == 0) result = rewritten;
         if (result == 0 && !removal && CheckModuleObjQz(doc) != 0) removal = true;
         if (result == 0) result = ModuleGroupVars(doc);

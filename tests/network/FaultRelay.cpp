@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <map>
 
 #include "network/Wire.h"
@@ -94,12 +95,20 @@ void FaultRelay::Stop()
     links_.clear();
 }
 
-void FaultRelay::Arm(int16_t code, Spoil spoil)
+void FaultRelay::Arm(int16_t code, Spoil spoil, int nth)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     code_ = code;
     spoil_ = spoil;
+    due_ = nth;
     armed_ = true;
+    spoiled_ = false;
+}
+
+bool FaultRelay::WaitSpoiled()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return spoiledNow_.wait_for(lock, std::chrono::seconds(60), [this] { return spoiled_; });
 }
 
 std::vector<int16_t> FaultRelay::Passed()
@@ -162,10 +171,17 @@ void FaultRelay::Up(Link* link)
 bool FaultRelay::Due(int16_t code, Spoil* spoil)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!armed_ || code != code_) return false;
+    if (!armed_ || code != code_ || --due_ > 0) return false;
     armed_ = false;
     *spoil = spoil_;
     return true;
+}
+
+void FaultRelay::Spoiled()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    spoiled_ = true;
+    spoiledNow_.notify_all();
 }
 
 void FaultRelay::Down(Link* link)
@@ -207,9 +223,13 @@ void FaultRelay::Down(Link* link)
             break;
         case Spoil::HalfThenClose:
         case Spoil::Closed:
-            WriteAll(link->client, unit.data(), spoil == Spoil::Closed ? 0 : unit.size() / 2);
-            ::shutdown(link->client, SHUT_RDWR);
+        case Spoil::ClosedAfter:
+            // No request sent after the reply reaches the server.
             ::shutdown(link->server, SHUT_RDWR);
+            WriteAll(link->client, unit.data(),
+                     spoil == Spoil::Closed ? 0 : spoil == Spoil::ClosedAfter ? unit.size() : unit.size() / 2);
+            ::shutdown(link->client, SHUT_RDWR);
+            Spoiled();
             return;
         case Spoil::LongerThanSent:
         case Spoil::Huge:
@@ -226,6 +246,7 @@ void FaultRelay::Down(Link* link)
             WriteAll(link->client, unit.data(), unit.size());
             break;
         }
+        Spoiled();
     }
     ::shutdown(link->client, SHUT_RDWR);
 }

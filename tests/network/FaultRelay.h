@@ -1,12 +1,13 @@
 // A relay between the client and the test server that spoils one reply:
 // every connection it accepts is passed on to the server, request frames
-// up as they are, reply frames down; once armed, the next reply to the
-// chosen request code is held back, cut, stalled, mislabelled, doubled or
-// led by junk, or the connection closes instead (the server has carried
-// out the request by then). It keeps the codes of the requests it passed
+// up as they are, reply frames down; once armed, a reply to the chosen
+// request code is held back, cut, stalled, mislabelled, doubled or led by
+// junk, or the connection closes instead of it or after it (the server has
+// carried out the request by then). It keeps the codes of the requests it passed
 // on, in order.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -22,6 +23,7 @@ enum class Spoil {
     Twice,           // the reply comes twice
     Stalled,         // half the reply, then nothing; the connection stays open
     Closed,          // the connection closes instead of the reply
+    ClosedAfter,     // the reply comes whole, then the connection closes
 };
 
 class FaultRelay {
@@ -35,7 +37,11 @@ public:
     // unarmed, nothing passed yet; the map's further bytes are read in the
     // server's byte order.
     bool Start(uint16_t serverPort, bool littleEndianServer);
-    void Arm(int16_t code, Spoil spoil);
+    // Spoils the nth reply to `code` from now on (1: the next one).
+    void Arm(int16_t code, Spoil spoil, int nth = 1);
+    // Waits until the armed reply has been spoiled (false when it was not
+    // within a guard time far beyond any run's).
+    bool WaitSpoiled();
     void Stop();
     uint16_t Port() const { return port_; }
     // The codes of the requests passed on, over every connection.
@@ -48,12 +54,17 @@ private:
     void Down(Link* link);
     // Whether this reply is the one to spoil (disarming).
     bool Due(int16_t code, Spoil* spoil);
+    // The spoiled reply has gone as spoiled.
+    void Spoiled();
 
     uint16_t serverPort_ = 0;
     bool little_ = false;
     int16_t code_ = 0;
     Spoil spoil_ = Spoil::NoReply;
+    int due_ = 0;  // replies to code_ until the spoiled one
     bool armed_ = false;
+    bool spoiled_ = false;
+    std::condition_variable spoiledNow_;
     int listener_ = -1;
     uint16_t port_ = 0;
     std::mutex mutex_;
