@@ -81,11 +81,13 @@ int main(int argc, char** argv)
     CompanionCurrent companion(&doc);
 
     Counts walked, rendered;
+    int16_t failed = 0;
     const double walk = bench::MedianMs(3, [&] {
         walked = Counts{};
         for (TGnlProcObjQz* m : methods) {
             int16_t lineCount = 0, err = 0;
             platform::Handle lines = x_getcalc(m->id, &lineCount, nullptr, &err);
+            if (err && !failed) failed = err;
             for (int32_t i = 0; lines && i < lineCount; ++i) {
                 platform::Handle line = CalcRecordAt(lines, i);
                 int16_t at = 0;
@@ -119,6 +121,11 @@ int main(int argc, char** argv)
         }
     });
 
+    if (failed || walked.lines == 0 || walked.lines != rendered.lines) {
+        std::fprintf(stderr, "method_bench: the methods were not read whole (error %d; %" PRId64 " lines walked, %" PRId64
+                     " rendered)\n", int(failed), walked.lines, rendered.lines);
+        return 1;
+    }
     std::printf("method_bench: %zu project methods of a structure of %" PRId32 " objects, %" PRId64 " lines, %" PRId64
                 " tokens, %" PRId64 " bytes of text\n",
                 methods.size(), count, walked.lines, walked.tokens, rendered.bytes);
