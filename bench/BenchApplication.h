@@ -26,6 +26,7 @@
 #include "platform/core/Memory.h"
 #include "platform/files/WholeFile.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/text/Utf8.h"
 #include "resources/ResourceApi.h"
 
 inline bool SetUpBenchApplication(const std::string& folder, const char* appResources, const char* sourceDir)
@@ -56,6 +57,28 @@ inline bool SetUpBenchApplication(const std::string& folder, const char* appReso
     initresman();
     GromMemHdl = platform::NewHandle(64);
     return GromMemHdl != nullptr;
+}
+
+// What a failed step of a benchmark says, on stderr: `what`, the error and
+// its words: `shown` (what an alert nobody answered said, UTF-8) when
+// given, else those of the last message alert since the set-up, else the
+// program's message for the code.
+inline void SayBenchFailure(const std::string& what, int16_t error, const std::string& shown = {})
+{
+    unsigned char text[256] = {0};
+    if (!shown.empty()) {
+        std::fprintf(stderr, "%s: error %d: %s\n", what.c_str(), int(error), shown.c_str());
+        return;
+    }
+    if (AlertCount() > 0) {
+        const std::string& said = LastAlert().text;
+        std::fprintf(stderr, "%s: error %d: %s\n", what.c_str(), int(error),
+                     platform::MacRomanToUtf8String(reinterpret_cast<const uint8_t*>(said.data()), int32_t(said.size())).c_str());
+        return;
+    }
+    ErrorMessage(error, text);
+    std::fprintf(stderr, "%s: error %d: %s\n", what.c_str(), int(error),
+                 platform::MacRomanToUtf8String(text + 1, text[0]).c_str());
 }
 
 // Opens and reads the built structure at `dataPath` into `doc` (its type

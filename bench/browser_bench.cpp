@@ -511,7 +511,7 @@ RenameFigures RenameGenerated(int32_t count)
         description += "method Hot_User" + std::to_string(i) + "\n  call Hot_Method ; comment \"user\"\n";
     const docbuilder::BuildResult built = docbuilder::BuildDocument(description, name + ".qzdoc", folder.string());
     if (built.error || !SetUpBenchApplication(folder.string(), QZ_APP_RESOURCES, QZ_SOURCE_DIR)) {
-        if (built.error) std::printf("(the structure to rename was not built: %s)\n", built.message.c_str());
+        if (built.error) std::fprintf(stderr, "browser_bench: the structure to rename was not built: %s\n", built.message.c_str());
         f.renameResult = -1;
         return f;
     }
@@ -601,6 +601,11 @@ int main(int argc, char** argv)
     for (int i = 0; i < 2; ++i) {
         exports[i] = ExportGenerated(counts[i], window);
         const ExportFigures& e = exports[i];
+        if (e.result != 0) {
+            std::fprintf(stderr, "browser_bench: the export of a generated structure of %d objects failed: %d\n",
+                         counts[i], int(e.result));
+            return 1;
+        }
         std::printf("export of a generated structure of %d objects (%d rows) with every option: %.3f ms (result %d, "
                     "%zu bytes); peer fwrite to a memory file %.3f ms (%zu bytes); ratio %.2f\n",
                     counts[i], e.rows, e.ours, int(e.result), e.bytes, e.peer, e.peerBytes, e.ours / e.peer);
@@ -612,6 +617,11 @@ int main(int argc, char** argv)
     for (int i = 0; i < 2; ++i) {
         renames[i] = RenameGenerated(counts[i]);
         const RenameFigures& e = renames[i];
+        if (e.renameResult != 0) {
+            std::fprintf(stderr, "browser_bench: the rename in a generated structure of %d objects failed: %d\n",
+                         counts[i], int(e.renameResult));
+            return 1;
+        }
         std::printf("rename the most-used object of a generated structure of %d objects (%zu users, every one "
                     "rewritten, one commit): %.3f ms (result %d); peer ParseProc over the same users %.3f ms; "
                     "ratio %.2f\n",

@@ -190,9 +190,14 @@ int64_t CountObjects(const TypeListRec* types)
     return n;
 }
 
+// What the last alert nobody answered said (its text as the watchdog
+// names it), for the words of the failure it ended.
+std::string gUnanswered;
+
 // The headless program a run reads in. No input comes: the read's checks
 // for a cancel poll an empty queue, which the watchdog must not take for a
-// stuck program. Time is as a person has it: the wait dialog shows after a
+// stuck program; an alert is left unanswered, which ends the work it asks
+// about. Time is as a person has it: the wait dialog shows after a
 // second and draws its message at most once a tick of the real clock (the
 // headless clock lets a tick pass at every read of it).
 class QuietHeadless {
@@ -208,7 +213,10 @@ private:
     {
         platform::HeadlessOptions options;
         options.watchdogTicks = UINT32_MAX / 2;
-        options.onWatchdog = [](const std::string& message) { std::printf("%s\n", message.c_str()); };
+        options.onWatchdog = [](const std::string& message) {
+            const size_t from = message.find('"'), to = message.rfind('"');
+            gUnanswered = from < to ? message.substr(from + 1, to - from - 1) : message;
+        };
         return options;
     }
     platform::HeadlessBackend backend_;
@@ -237,12 +245,16 @@ Report RunDocument(const Paths& paths)
     double start = CpuNow();
     r.error = OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password);
     r.open = CpuNow() - start;
-    if (r.error) return r;
+    if (r.error) {
+        SayBenchFailure("opening " + paths.data, r.error, gUnanswered);
+        return r;
+    }
 
     start = CpuNow();
     r.error = ReadQzB(&doc, 1, 1);
     r.read = CpuNow() - start;
     r.objects = CountObjects(doc.fTypeList);
+    if (r.error) SayBenchFailure("reading " + paths.data, r.error, gUnanswered);
 
     start = CpuNow();
     CloseQzB(doc.fRsrFile, doc.fResFile, other, -1);
@@ -626,27 +638,36 @@ int ReadOnce(const std::string& data)
     paths.data = data;
     paths.companion = (path.parent_path() / path.stem()).string() + ".RSR";
     const Report r = RunDocument(paths);
-    std::printf("%s: %" PRId64 " objects, error %d\n", data.c_str(), r.objects, r.error);
+    if (r.error) return 1;
+    std::printf("%s: %" PRId64 " objects\n", data.c_str(), r.objects);
     std::printf("  OpenQzB %.4f s, ReadQzB %.4f s, CloseQzB %.4f s, disposing %.4f s\n", r.open, r.read, r.close,
                 r.dispose);
     return r.error ? 1 : 0;
 }
 
-// The first string list a person may edit: its bytes changed (the first
-// string's first character flipped between two letters) and the companion
-// written, as a save of its editor does.
+constexpr int16_t kNoStringList = -192;
+
+// The first string list a person may edit (the generated structures number
+// theirs from 1, where no list is editable: the first of them there), its
+// bytes changed (the first string's first character flipped between two
+// letters) and the companion written, as a save of its editor does.
 int16_t SaveStringList(int16_t companion)
 {
     const int16_t saved = platform::CurResFile();
     platform::UseResFile(companion);
-    Handle list = nullptr;
+    Handle list = nullptr, first = nullptr;
     for (int16_t i = 1; !list && i <= platform::Count1Resources(platform::FourCC("STR#")); ++i) {
         Handle h = platform::Get1IndResource(platform::FourCC("STR#"), i);
         int16_t id = 0;
-        if (h) platform::GetResInfo(h, &id, nullptr, nullptr);
-        if (id >= 15000 && platform::GetHandleSize(h) > 3 && (*h)[2] > 0) list = h;
+        if (!h || platform::GetHandleSize(h) <= 3 || (*h)[1] == 0 || (*h)[2] == 0) continue;
+        platform::GetResInfo(h, &id, nullptr, nullptr);
+        if (id >= 15000)
+            list = h;
+        else if (!first)
+            first = h;
     }
-    int16_t err = -192;
+    if (!list) list = first;
+    int16_t err = kNoStringList;
     if (list) {
         (*list)[3] = char((*list)[3] == 'A' ? 'B' : 'A');
         platform::ChangedResource(list);
@@ -664,34 +685,47 @@ int SaveRounds(const std::string& data, int rounds)
         return 1;
     platform::FSSpec fileSpec;
     platform::FSMakeFSSpec(data, &fileSpec);
+    // The first failure, in words: what failed and the error.
+    std::string failed;
     int16_t error = 0;
     const auto round = [&](bool read) {
+        if (error) return;
         TMainDoc doc;
         int16_t other = -1;
         unsigned char password[16] = {0};
         int16_t err = NewTypeList(&doc.fTypeList);
-        if (!err) err = OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password);
-        if (!err) err = AcceptQzB(doc.fRsrFile, doc.fResFile);
-        if (!err && read) err = ReadQzB(&doc, 1, 1);
-        if (!err) err = SaveStringList(doc.fRsrFile);
+        if (!err && (err = OpenQzB(1, fileSpec, &doc.fRsrFile, &doc.fResFile, &other, password)) != 0)
+            failed = "opening " + data;
+        if (!err && (err = AcceptQzB(doc.fRsrFile, doc.fResFile)) != 0) failed = "opening " + data;
+        if (!err && read && (err = ReadQzB(&doc, 1, 1)) != 0) failed = "reading " + data;
+        if (!err && (err = SaveStringList(doc.fRsrFile)) != 0) failed = "saving a string list of " + data;
         if (doc.fResFile > 0) CloseQzB(doc.fRsrFile, doc.fResFile, other, -1);
         if (doc.fTypeList) DisposeTypeList(doc.fTypeList);
         doc.fTypeList = nullptr;
-        if (err && !error) error = err;
+        error = err;
     };
     round(true);
-    const double whole = bench::MedianCpuMs(rounds, [&] { round(true); });
-    const double unread = bench::MedianCpuMs(rounds, [&] { round(false); });
+    double whole = 0, unread = 0;
+    if (!error) whole = bench::MedianCpuMs(rounds, [&] { round(true); });
+    if (!error) unread = bench::MedianCpuMs(rounds, [&] { round(false); });
+    if (error == kNoStringList) {
+        std::fprintf(stderr, "%s: the structure has no string list to save\n", data.c_str());
+        return 1;
+    }
+    if (error) {
+        SayBenchFailure(failed.empty() ? data : failed, error, gUnanswered);
+        return 1;
+    }
     std::printf("%s: open, read, save a string list, close: %.3f ms; without the read: %.3f ms (medians of %d)\n",
                 data.c_str(), whole, unread, rounds);
-    if (error) std::printf("  error %d\n", error);
-    return error ? 1 : 0;
+    return 0;
 }
 
 }  // namespace
 
-// The SQL script's parse beside splitting its bytes into words.
-void SqlScriptParse()
+// The SQL script's parse beside splitting its bytes into words; false
+// (said) when the script is not read whole.
+bool SqlScriptParse()
 {
     std::string script;
     for (int t = 0; t < 255; ++t) {
@@ -702,11 +736,17 @@ void SqlScriptParse()
         script += ");\n";
     }
     size_t words = 0, tables = 0;
+    int16_t error = 0;
     const double parse = bench::MedianMs(21, [&] {
         sql::Schema schema;
         std::string report;
-        if (sql::ParseSQLText(script, &schema, &report) == 0) tables = schema.tables.size();
+        error = sql::ParseSQLText(script, &schema, &report);
+        tables = error ? 0 : schema.tables.size();
     });
+    if (error || tables != 255) {
+        std::fprintf(stderr, "the SQL script was not read whole: error %d, %zu tables of 255\n", int(error), tables);
+        return false;
+    }
     const double split = bench::MedianMs(21, [&] {
         words = 0;
         std::string_view rest(script);
@@ -723,6 +763,7 @@ void SqlScriptParse()
                 words, tables);
     std::printf("  split into words (string_view)     %8.2f ms\n", split);
     std::printf("  parsed into the schema and report  %8.2f ms   ratio %.2f\n", parse, parse / split);
+    return true;
 }
 
 namespace {
@@ -853,6 +894,9 @@ bool PlugInFolder(const std::string& base)
 
 int main(int argc, char** argv)
 {
+    // The structures are read as the program reads them: with its module
+    // manager (the demo's components are read through it).
+    transfer::InstallModuleManager();
     std::vector<int32_t> counts;
     std::string keep;
     for (int i = 1; i < argc; ++i) {
@@ -869,10 +913,7 @@ int main(int argc, char** argv)
         else
             counts.push_back(std::atoi(argv[i]));
     }
-    if (counts == std::vector<int32_t>{0}) {
-        SqlScriptParse();
-        return 0;
-    }
+    if (counts == std::vector<int32_t>{0}) return SqlScriptParse() ? 0 : 1;
     if (counts.empty()) counts = {10000, 100000};
     if (counts == std::vector<int32_t>{-1}) {
         const std::string folder = std::filesystem::temp_directory_path().string() + "/document_bench." + std::to_string(::getpid());
@@ -895,7 +936,7 @@ int main(int argc, char** argv)
         results.push_back(s);
     }
     Print(results);
-    SqlScriptParse();
+    if (ok) ok = SqlScriptParse();
     if (ok) ok = MeasureComponents(base);
     if (ok) ok = PlugInFolder(base);
     if (keep.empty()) std::filesystem::remove_all(base);

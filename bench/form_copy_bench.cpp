@@ -83,6 +83,7 @@ size_t CopyChunks(const std::vector<uint8_t>& image, std::vector<uint8_t>* out)
 struct Figures {
     double ours, peer;
     size_t bytes;
+    bool failed;
 };
 
 Figures Measure(int32_t count)
@@ -90,16 +91,20 @@ Figures Measure(int32_t count)
     LayoutEditor model(1, 0, 0);
     Fill(&model, count);
     std::vector<uint8_t> image;
+    bool failed = false;
     const double ours = bench::MedianCpuMs(11, [&] {
         KeptScrap scrap;
-        if (!model.DoCopy(true, &scrap, nullptr)) std::fprintf(stderr, "the copy failed: %d\n", model.fCopyError);
+        if (!model.DoCopy(true, &scrap, nullptr) || scrap.kept.empty()) {
+            if (!failed) std::fprintf(stderr, "form_copy_bench: the copy of %d objects failed: %d\n", count, model.fCopyError);
+            failed = true;
+        }
         if (!scrap.kept.empty()) image = scrap.kept.front();
     });
     std::vector<uint8_t> out(image.size());
     size_t copied = 0;
     const double peer = bench::MedianCpuMs(11, [&] { copied = CopyChunks(image, &out); });
     (void)copied;
-    return {ours, peer, image.size()};
+    return {ours, peer, image.size(), failed};
 }
 
 }  // namespace
@@ -110,6 +115,10 @@ int main(int argc, char** argv)
     initresman();
     InstallFormModelHooks();
     const Figures small = Measure(count), large = Measure(count * 10);
+    if (small.failed || large.failed) {
+        ResetFormModelHooks();
+        return 1;
+    }
     std::printf("form_copy_bench: a page of %d objects, %zu bytes of 'OBQz'\n", count, small.bytes);
     std::printf("  DoCopy                %9.3f ms\n", small.ours);
     std::printf("  chunk headers + copy  %9.3f ms  ratio %6.1f\n", small.peer,

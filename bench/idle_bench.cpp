@@ -156,6 +156,14 @@ int main(int argc, char** argv)
     std::printf("%s idle for %.1f s: processor time and share of one core\n", gProgram, seconds);
     std::printf("%-28s %12s %10s %8s %s\n", "", "cpu s", "core", "ratio", "exit after SIGTERM");
     for (const Run& r : runs) {
+        // A run whose program did not live through the span, or did not
+        // quit as asked, measured nothing worth a figure.
+        if (r.status != 0 || r.cpu < 0) {
+            std::fprintf(stderr, "idle_bench: %s: %s (exit status %d)\n", r.name.c_str(),
+                         r.cpu < 0 ? "the program ended before it was measured" : "the program did not quit as asked",
+                         r.status);
+            continue;
+        }
         std::printf("%-28s %12.4f %9.3f%% %8.2f %d\n", r.name.c_str(), r.cpu, 100.0 * r.cpu / seconds,
                     peer.cpu > 0 ? r.cpu / peer.cpu : 0.0, r.status);
     }

@@ -65,6 +65,7 @@ void DrawPage()
     }
 }
 
+// The job's time in ms; -1 when it failed (said).
 double PrintJob(const std::string& pdf, const std::string& pngPrefix)
 {
     PMPrintSession session;
@@ -98,7 +99,7 @@ double PrintJob(const std::string& pdf, const std::string& pngPrefix)
     PMRelease(format);
     PMRelease(settings);
     PMRelease(session);
-    return ms;
+    return err ? -1 : ms;
 }
 
 // The same primitives straight onto a PDF surface, in the same face.
@@ -229,6 +230,10 @@ int main()
     double pdf = PrintJob((dir / "ours.pdf").string(), "");
     double withPng = PrintJob((dir / "ours-png.pdf").string(), (dir / "page-").string());
     double cairo = CairoJob((dir / "cairo.pdf").string());
+    if (pdf < 0 || withPng < 0) {
+        fs::remove_all(dir);
+        return 1;
+    }
     std::printf("print_bench: %d pages of %d text lines and %d shapes\n", kPages, kLines, kShapes);
     std::printf("  page ports to PDF:          %8.2f ms/page\n", pdf / kPages);
     std::printf("  page ports to PDF and PNG:  %8.2f ms/page\n", withPng / kPages);

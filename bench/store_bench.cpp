@@ -152,6 +152,16 @@ std::vector<Item> NamedItems(int32_t count)
 
 std::string NameOf(const Item& item) { return "object " + std::to_string(item.type % 256) + "-" + std::to_string(item.id); }
 
+// Set by a step that failed (said on stderr as it fails): the figures of
+// work that was not done are not given.
+bool gFailed = false;
+
+void Failed(const char* what, int code)
+{
+    std::fprintf(stderr, "store_bench: %s failed: %d\n", what, code);
+    gFailed = true;
+}
+
 struct Result {
     double add = 0, commit = 0, reopen = 0, read = 0, rewrite = 0, recommit = 0;
     uint64_t fileBytes = 0, payload = 0, peakMemory = 0, peakDisk = 0, readWhileOpening = 0;
@@ -183,11 +193,11 @@ Result RunContainer(const std::vector<Item>& items, const std::string& folder)
     for (size_t i = 0; i < items.size(); ++i) {
         Handle h = platform::NewHandle(platform::Size(items[i].size));
         Fill(reinterpret_cast<uint8_t*>(*h), items[i].size, uint32_t(i));
-        if (!xaddres(h, items[i].type, items[i].id)) std::printf("add failed: %d\n", reserr);
+        if (!xaddres(h, items[i].type, items[i].id)) Failed("an add", reserr);
     }
     r.add = Since(start);
     start = Clock::now();
-    if (!closeres(ref, true)) std::printf("commit failed: %d\n", reserr);
+    if (!closeres(ref, true)) Failed("a commit", reserr);
     r.commit = Since(start);
 
     const uint64_t before = BytesRead();
@@ -200,7 +210,7 @@ Result RunContainer(const std::vector<Item>& items, const std::string& folder)
     for (const Item& item : items) {
         Handle h = xget1res(item.type, item.id);
         if (!h) {
-            std::printf("get failed: %d\n", reserr);
+            Failed("a get", reserr);
             continue;
         }
         r.payload += uint64_t(platform::GetHandleSize(h));
@@ -212,12 +222,16 @@ Result RunContainer(const std::vector<Item>& items, const std::string& folder)
     start = Clock::now();
     for (size_t i = 0; i < items.size(); i += 10) {
         Handle h = xget1res(items[i].type, items[i].id);
+        if (!h) {
+            Failed("a get", reserr);
+            continue;
+        }
         Fill(reinterpret_cast<uint8_t*>(*h), uint32_t(platform::GetHandleSize(h)), uint32_t(i) + 7);
         xwriteres(h);
     }
     r.rewrite = Since(start);
     start = Clock::now();
-    if (!updateres(ref)) std::printf("commit failed: %d\n", reserr);
+    if (!updateres(ref)) Failed("a commit", reserr);
     r.recommit = Since(start);
     closeres(ref, true);
     ResetResManager();
@@ -229,7 +243,10 @@ Result RunContainer(const std::vector<Item>& items, const std::string& folder)
 
 void Check(int rc, sqlite3* db)
 {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) std::printf("sqlite: %s\n", sqlite3_errmsg(db));
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "store_bench: sqlite: %s\n", sqlite3_errmsg(db));
+        gFailed = true;
+    }
 }
 
 // cacheKiB 0: SQLite's default page cache.
@@ -333,18 +350,18 @@ double NameInContainer(int32_t count, const std::string& folder)
     for (const Item& item : items) {
         Handle h = platform::NewHandle(16);
         Fill(reinterpret_cast<uint8_t*>(*h), 16, uint32_t(item.id));
-        if (!xaddres(h, item.type, item.id)) std::printf("add failed: %d\n", reserr);
+        if (!xaddres(h, item.type, item.id)) Failed("an add", reserr);
     }
-    if (!closeres(ref, true)) std::printf("commit failed: %d\n", reserr);
+    if (!closeres(ref, true)) Failed("a commit", reserr);
     ref = openres(fileSpec, false);
     const auto start = Clock::now();
     for (const Item& item : items) {
         const std::string name = NameOf(item);
         unsigned char pname[256] = {uint8_t(name.size())};
         std::memcpy(pname + 1, name.data(), name.size());
-        if (!xsetresname(item.type, item.id, pname, false)) std::printf("naming failed: %d\n", reserr);
+        if (!xsetresname(item.type, item.id, pname, false)) Failed("a naming", reserr);
     }
-    if (!updateres(ref)) std::printf("commit failed: %d\n", reserr);
+    if (!updateres(ref)) Failed("a commit", reserr);
     const double seconds = Since(start);
     closeres(ref, true);
     ResetResManager();
@@ -415,14 +432,18 @@ auto InChild(F run) -> decltype(run())
         const Result r = run();
         const ssize_t written = ::write(fds[1], &r, sizeof r);
         std::fflush(stdout);
-        ::_exit(written == ssize_t(sizeof r) ? 0 : 1);
+        ::_exit(written == ssize_t(sizeof r) && !gFailed ? 0 : 1);
     }
     ::close(fds[1]);
-    Result r;
-    if (::read(fds[0], &r, sizeof r) != ssize_t(sizeof r)) std::printf("a side of the benchmark failed\n");
+    Result r{};
+    const bool got = ::read(fds[0], &r, sizeof r) == ssize_t(sizeof r);
     ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
+    if (!got || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "store_bench: a side of the benchmark failed\n");
+        gFailed = true;
+    }
     return r;
 }
 
@@ -432,7 +453,7 @@ double MiB(uint64_t bytes) { return double(bytes) / (1024.0 * 1024.0); }
 
 // Naming 1,000, 10,000 and 100,000 resources on both sides, in a folder
 // of its own.
-void CompareNaming(const std::string& folder)
+bool CompareNaming(const std::string& folder)
 {
     std::filesystem::create_directories(folder);
     const int32_t counts[] = {1000, 10000, 100000};
@@ -442,6 +463,10 @@ void CompareNaming(const std::string& folder)
     for (int i = 0; i < 3; ++i) {
         ours[i] = InChild([&] { return NameInContainer(counts[i], folder); });
         theirs[i] = InChild([&] { return NameInSqlite(counts[i], folder); });
+        if (gFailed) {
+            std::filesystem::remove_all(folder);
+            return false;
+        }
         std::printf("%10d %10.1f ms %10.1f ms %7.2fx\n", counts[i], ours[i] * 1000, theirs[i] * 1000,
                     ours[i] / theirs[i]);
     }
@@ -453,6 +478,7 @@ void CompareNaming(const std::string& folder)
     std::printf("  10,000 -> 100,000   %5.2f   %5.2f\n", exponent(ours, 1, 2), exponent(theirs, 1, 2));
     std::printf("  1,000 -> 100,000    %5.2f   %5.2f\n", exponent(ours, 0, 2), exponent(theirs, 0, 2));
     std::filesystem::remove_all(folder);
+    return true;
 }
 
 int main(int argc, char** argv)
@@ -460,10 +486,7 @@ int main(int argc, char** argv)
     const bool namesOnly = argc > 1 && std::strcmp(argv[1], "names") == 0;
     const int32_t count = argc > 1 && !namesOnly ? std::atoi(argv[1]) : 100000;
     const std::string base = argc > 2 ? argv[2] : std::filesystem::temp_directory_path().string();
-    if (namesOnly) {
-        CompareNaming(base + "/store_bench." + std::to_string(::getpid()));
-        return 0;
-    }
+    if (namesOnly) return CompareNaming(base + "/store_bench." + std::to_string(::getpid())) ? 0 : 1;
     const std::vector<Item> items = MakeItems(count);
     uint64_t payload = 0;
     for (const Item& item : items) payload += item.size;
@@ -482,6 +505,12 @@ int main(int argc, char** argv)
     const uint64_t cacheKiB = payload / 1024 * 5 / 4 + 64 * 1024;
     const Result l = InChild([&] { return RunSqlite(items, large, cacheKiB); });
     std::filesystem::remove_all(folder);
+    if (c.payload != payload || s.payload != payload || l.payload != payload) {
+        std::fprintf(stderr, "store_bench: the payload read back differs: %" PRIu64 " %" PRIu64 " %" PRIu64 " of %" PRIu64 "\n",
+                     c.payload, s.payload, l.payload, payload);
+        gFailed = true;
+    }
+    if (gFailed) return 1;
 
     std::printf("%d resources, %" PRIu64 " payload bytes; SQLite %s, one row per resource\n", count, payload,
                 sqlite3_libversion());
@@ -505,9 +534,6 @@ int main(int argc, char** argv)
     auto beyond = [](const Result& r) { return r.peakDisk > r.fileBytes ? r.peakDisk - r.fileBytes : 0; };
     size("temporary disk", beyond(c), beyond(s), beyond(l));
     std::printf("%-26s %8.1f MiB\n", "read while opening", MiB(c.readWhileOpening));
-    if (c.payload != payload || s.payload != payload || l.payload != payload)
-        std::printf("payload read back differs: %" PRIu64 " %" PRIu64 " %" PRIu64 "\n", c.payload, s.payload,
-                    l.payload);
     std::printf("SQLite large cache: %" PRIu64 " MiB\n", cacheKiB / 1024);
     std::printf("container / SQLite (default cache, large cache):\n");
     std::printf("  add + commit               %.2fx %.2fx\n", (c.add + c.commit) / (s.add + s.commit),
@@ -516,6 +542,5 @@ int main(int argc, char** argv)
                 (c.reopen + c.read) / (l.reopen + l.read));
     std::printf("  rewrite 10 %% + commit      %.2fx %.2fx\n", (c.rewrite + c.recommit) / (s.rewrite + s.recommit),
                 (c.rewrite + c.recommit) / (l.rewrite + l.recommit));
-    CompareNaming(folder);
-    return 0;
+    return CompareNaming(folder) ? 0 : 1;
 }

@@ -404,6 +404,11 @@ int CopyBench()
         std::fprintf(stderr, "transfer_bench: cannot open the library\n");
         return 1;
     }
+    for (const DropFigures& d : f)
+        if (d.copied != d.code) {
+            std::fprintf(stderr, "transfer_bench: the drop copied %d methods, not %d\n", int(d.copied), int(d.code));
+            return 1;
+        }
     std::printf("\nCopying methods with what they use from a %d-object structure into an empty library, beside the "
                 "store's get and add of their code and properties and one commit (processor time, medians of 7)\n",
                 int(kObjects));
@@ -490,6 +495,10 @@ int TableCopyBench()
     }
     if (ourTimes.size() != 3) {
         std::fprintf(stderr, "transfer_bench: cannot open the destination\n");
+        return 1;
+    }
+    if (copied <= 0 || tables.size() != size_t(kCopied)) {
+        std::fprintf(stderr, "transfer_bench: the tables' copy failed (%d; %zu tables)\n", int(copied), tables.size());
         return 1;
     }
     std::printf("\nCopying %d tables of %d fields with their %d forms from a %d-object structure (%d entries listed "
@@ -608,6 +617,11 @@ int ComponentBench()
         std::sort(v.begin(), v.end());
         return v[v.size() / 2];
     };
+    if (installed != kMembers || dropped != kMembers) {
+        std::fprintf(stderr, "transfer_bench: %d methods installed and %d dropped, not %d\n", int(installed),
+                     int(dropped), int(kMembers));
+        return 1;
+    }
     const double generate = median(generateTimes), install = median(installTimes), drop = median(peerTimes);
     std::printf("\nA component of %d methods generated, then installed into a structure of one table (%d methods "
                 "installed), beside dropping the same methods there (%d copied)\n",
@@ -743,6 +757,11 @@ int UninstallBench()
         peer[c] = Median(peerTimes);
     }
     std::filesystem::remove_all(pattern);
+    if (removed[0] != counts[0] || removed[1] != counts[1]) {
+        std::fprintf(stderr, "transfer_bench: the uninstalls removed %d and %d methods, not %d and %d\n",
+                     int(removed[0]), int(removed[1]), int(counts[0]), int(counts[1]));
+        return 1;
+    }
     std::printf("\nUninstalling an installed component of methods that each call the next and share one variable, "
                 "beside removing the same links and entries from standard containers (processor time, medians of 3)\n");
     std::printf("%8s %9s %14s %12s %8s\n", "methods", "removed", "uninstall ms", "peer ms", "ratio");

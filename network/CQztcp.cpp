@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <utility>
 
 #include "network/NetErrors.h"
 #include "network/Wire.h"
@@ -24,18 +25,43 @@ int64_t NowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+struct WaitEnd {
+    int event = -1;
+    std::function<bool(uint16_t)> over;
+};
+
+WaitEnd& TheWaitEnd()
+{
+    static WaitEnd end;
+    return end;
+}
+
+uint16_t LocalPort(int fd)
+{
+    sockaddr_in at{};
+    socklen_t size = sizeof at;
+    return ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &size) == 0 ? ntohs(at.sin_port) : 0;
+}
+
 }  // namespace
 
 CQztcp::~CQztcp() { Close(); }
 
+void CQztcp::SetWaitEnd(int event, std::function<bool(uint16_t localPort)> over)
+{
+    TheWaitEnd() = {over ? event : -1, std::move(over)};
+}
+
 bool CQztcp::WaitFor(short events, int64_t deadlineMs) const
 {
+    const WaitEnd& end = TheWaitEnd();
     for (;;) {
         int64_t left = deadlineMs - NowMs();
         if (left <= 0) return false;
-        pollfd p{fd_, events, 0};
-        int n = ::poll(&p, 1, int(left > 1000 ? 1000 : left));
-        if (n > 0) return true;
+        pollfd p[2] = {{fd_, events, 0}, {end.event, POLLIN, 0}};
+        int n = ::poll(p, end.event >= 0 ? 2 : 1, int(left > 1000 ? 1000 : left));
+        if (n > 0 && p[0].revents) return true;
+        if (n > 0 && p[1].revents && end.over(LocalPort(fd_))) return false;
         if (n < 0 && errno != EINTR) return false;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/core/MacTypes.h"
@@ -38,6 +39,14 @@ public:
     // unless set).
     static constexpr uint32_t kDefaultTimeoutMs = 30000;
     void SetTimeout(uint32_t milliseconds) { timeoutMs_ = milliseconds; }
+
+    // An end of a wait other than its deadline, for a test whose server
+    // holds a reply back on purpose: `event` (a descriptor, -1 for none) is
+    // watched beside the socket of every connection; when it turns
+    // readable, `over` is asked with the connection's local port whether
+    // its wait is over (the wait then ends as if its time had run out) and
+    // resets the event.
+    static void SetWaitEnd(int event, std::function<bool(uint16_t localPort)> over);
 
 private:
     bool WaitFor(short events, int64_t deadlineMs) const;

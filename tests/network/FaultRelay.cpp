@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -52,11 +53,18 @@ struct FaultRelay::Link {
     int server = -1;
     std::mutex mutex;
     std::map<uint16_t, int16_t> codes;  // by sequence
+    uint16_t clientPort = 0;
+    bool held = false;  // a reply held back for good
     std::thread up, down;
 };
 
-FaultRelay::FaultRelay() = default;
-FaultRelay::~FaultRelay() { Stop(); }
+FaultRelay::FaultRelay() : held_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+FaultRelay::~FaultRelay()
+{
+    Stop();
+    ::close(held_);
+}
 
 bool FaultRelay::Start(uint16_t serverPort, bool littleEndianServer)
 {
@@ -117,10 +125,22 @@ std::vector<int16_t> FaultRelay::Passed()
     return passed_;
 }
 
+bool FaultRelay::Holds(uint16_t clientPort)
+{
+    eventfd_t count = 0;
+    ::eventfd_read(held_, &count);
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const std::unique_ptr<Link>& link : links_)
+        if (link->clientPort == clientPort && link->held) return true;
+    return false;
+}
+
 void FaultRelay::Accept()
 {
     for (;;) {
-        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        sockaddr_in from{};
+        socklen_t fromSize = sizeof from;
+        const int client = ::accept4(listener_, reinterpret_cast<sockaddr*>(&from), &fromSize, SOCK_CLOEXEC);
         if (client < 0) return;
         const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in to{};
@@ -138,10 +158,11 @@ void FaultRelay::Accept()
         auto link = std::make_unique<Link>();
         link->client = client;
         link->server = server;
+        link->clientPort = ntohs(from.sin_port);
         Link* l = link.get();
+        std::lock_guard<std::mutex> lock(mutex_);
         link->up = std::thread([this, l] { Up(l); });
         link->down = std::thread([this, l] { Down(l); });
-        std::lock_guard<std::mutex> lock(mutex_);
         links_.push_back(std::move(link));
     }
 }
@@ -215,11 +236,20 @@ void FaultRelay::Down(Link* link)
             continue;
         }
         static const uint8_t kJunk[] = {0xEE, 0x51, 0x7A, 0x00, 0x51, 0xEE, 0xEE, 0x00, 0x00};
+        // Nothing more comes on this connection: said to a waiting client.
+        const auto hold = [&] {
+            stalled = true;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                link->held = true;
+            }
+            ::eventfd_write(held_, 1);
+        };
         switch (spoil) {
-        case Spoil::NoReply: stalled = true; break;
+        case Spoil::NoReply: hold(); break;
         case Spoil::Stalled:
             WriteAll(link->client, unit.data(), unit.size() / 2);
-            stalled = true;
+            hold();
             break;
         case Spoil::HalfThenClose:
         case Spoil::Closed:
@@ -235,7 +265,11 @@ void FaultRelay::Down(Link* link)
         case Spoil::Huge:
             platform::WriteBE32(unit.data() + 8, spoil == Spoil::Huge ? 0x7FFFFFFFu : h.length + 64);
             WriteAll(link->client, unit.data(), unit.size());
-            stalled = true;
+            // A reply announced as too large is refused on its header.
+            if (spoil == Spoil::Huge)
+                stalled = true;
+            else
+                hold();
             break;
         case Spoil::JunkFirst:
             WriteAll(link->client, kJunk, sizeof kJunk);

@@ -46,6 +46,12 @@ public:
     uint16_t Port() const { return port_; }
     // The codes of the requests passed on, over every connection.
     std::vector<int16_t> Passed();
+    // A descriptor that turns readable when a reply is held back for good
+    // (no reply, a stall, more bytes announced than follow), and whether
+    // the connection of the client at `clientPort` holds one back (the
+    // descriptor reset): what a client waits on instead of a clock.
+    int HeldEvent() const { return held_; }
+    bool Holds(uint16_t clientPort);
 
 private:
     struct Link;
@@ -71,4 +77,5 @@ private:
     std::vector<int16_t> passed_;
     std::vector<std::unique_ptr<Link>> links_;
     std::thread acceptor_;
+    int held_ = -1;
 };

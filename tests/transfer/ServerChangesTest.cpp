@@ -19,6 +19,7 @@
 #include "design/security/SecurityManager.h"
 #include "kernel/startup/LoginGlobals.h"
 #include "kernel/tasks/TaskRecords.h"
+#include "network/CQztcp.h"
 #include "network/Requests.h"
 #include "network/ServerOpen.h"
 #include "network/StoreConnection.h"
@@ -92,8 +93,9 @@ protected:
         ASSERT_EQ(networktest::LoadShippedTemplates(), 0);
         ResetRequestLayer();
         InstallStoreConnection();
-        // Long enough for a reply under the sanitizers, short for a stall.
-        SetServerTimeout(300);
+        // A reply the relay holds back ends the client's wait; any other is
+        // waited for, however long the machine takes.
+        CQztcp::SetWaitEnd(relay_.HeldEvent(), [this](uint16_t port) { return relay_.Holds(port); });
         // No change poll goes out unasked.
         platform::SetClock(&clock_);
         MakeSecurityManager();
@@ -110,6 +112,7 @@ protected:
     void TearDown() override
     {
         DocumentWindows::TearDown();
+        CQztcp::SetWaitEnd(-1, nullptr);
         relay_.Stop();
         server_.Stop();
         ResetRequestLayer();
