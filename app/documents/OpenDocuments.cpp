@@ -137,15 +137,17 @@ namespace {
 // may be mistyped.
 void SayNoSuchFile(const FSSpec& fileSpec)
 {
-    Str255 text, more;
+    Str255 text, more, last;
     MyGetIndString(text, 1002, kNoSuchFileText);
-    const std::string parts[] = {FSpGetMacName(fileSpec), Utf8ToMacRomanString(FSpGetParent(fileSpec).path)};
-    for (int16_t i = 0; i < 2; ++i) {
-        ToPascal(parts[i], more);
-        AppendPString(text, more);
-        MyGetIndString(more, 1002, int16_t(kNoSuchFileText + 1 + i));
-        AppendPString(text, more);
-    }
+    ToPascal(FSpGetMacName(fileSpec), more);
+    AppendPString(text, more);
+    MyGetIndString(more, 1002, kNoSuchFileText + 1);
+    AppendPString(text, more);
+    // The folder cut, from a separator, to the room the closing words leave.
+    MyGetIndString(last, 1002, kNoSuchFileText + 2);
+    ToPascal(PathToFit(FSpGetParent(fileSpec).path, 255 - text[0] - last[0]), more);
+    AppendPString(text, more);
+    AppendPString(text, last);
     XAlert(1000, text, kStopAlert);
 }
 

@@ -101,7 +101,7 @@ TEST_F(RecentListTest, LongEntriesAreShortenedInTheMenuAndStillReopen)
 
     // A document in a folder whose path passes 64 characters opens again
     // from the menu: the list keeps the whole path.
-    std::string deep = folder_.path();
+    std::string deep = folder_.path() + "/folder";
     while (deep.size() < 120) deep += "/folder";
     std::filesystem::create_directories(deep);
     const std::string rel = deep.substr(folder_.path().size() + 1) + "/Deep.QzB";

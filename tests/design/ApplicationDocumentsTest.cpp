@@ -13,6 +13,7 @@
 #include <random>
 #include <tuple>
 
+#include "app/dialogs/Messages.h"
 #include "app/documents/DocHooks.h"
 #include "app/documents/MainDoc.h"
 #include "app/appl/Preferences.h"
@@ -202,9 +203,11 @@ TEST_F(ApplicationDocuments, AStructureTheOpenCannotTakeIsRefusedWithItsReason)
         MyGetIndString(text, 1037, after);
         return said + P(text);
     };
+    // The folder cut as the message cuts it, in the room the rest leaves.
     const auto notThere = [](const std::string& name, const std::string& folder) {
-        return "There is no file named \"" + name + "\" in the folder \"" + folder +
-               "\". Check the name and the folder.";
+        const std::string before = "There is no file named \"" + name + "\" in the folder \"",
+                          after = "\". Check the name and the folder.";
+        return before + PathToFit(folder, int32_t(255 - before.size() - after.size())) + after;
     };
     const struct {
         std::string path;
