@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
@@ -68,6 +69,8 @@ void RedrawAll()
     DrawMenuBar();
 }
 
+bool gLanded = false;  // the running command's change is on the disk
+
 bool MemoryAlreadySaid(int32_t alertsBefore)
 {
     if (AlertCount() == alertsBefore) return false;
@@ -89,11 +92,15 @@ bool RunWork(void (*work)(void*), void* context)
         known = false;  // every document is taken as there before
     }
     const int32_t alertsBefore = AlertCount();
+    // A command run inside another (a high-level event's) has its own.
+    const bool outerLanded = std::exchange(gLanded, false);
     try {
         work(context);
+        gLanded = outerLanded;
         return true;
     } catch (const std::bad_alloc&) {
     }
+    const bool landed = std::exchange(gLanded, outerLanded);
     // Undoing allocates too: memory running out again leaves what is not
     // undone yet as it is, and the user is still told.
     try {
@@ -103,10 +110,12 @@ bool RunWork(void (*work)(void*), void* context)
     } catch (const std::bad_alloc&) {
     }
     try {
-        if (!MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
+        if (!landed && !MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
     } catch (const std::bad_alloc&) {
     }
     return false;
 }
+
+void Landed() { gLanded = true; }
 
 }  // namespace memoryshort

@@ -9,12 +9,17 @@
 // on.
 #pragma once
 
-#include <utility>
+#include <type_traits>
 
 namespace memoryshort {
 
 // The work of one command; false when memory ran out in it (undone and said).
 bool RunWork(void (*work)(void*), void* context);
+
+// Called by a command once its change is on the disk (a save): memory
+// running out after it, in what only tidies up, is undone as ever but not
+// said, for the command went through.
+void Landed();
 
 }  // namespace memoryshort
 
