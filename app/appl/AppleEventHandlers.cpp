@@ -3,7 +3,9 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/CommandStacks.h"
+#include "app/appl/MemoryShort.h"
 #include "app/appl/TAppl.h"
+#include "platform/core/Errors.h"
 #include "platform/events/Events.h"
 #include "platform/files/FileTypes.h"
 
@@ -38,24 +40,34 @@ OSErr OpenDocuments(TAppl* appl, const AppleEvent* event, int16_t print)
     return err;
 }
 
+// The handlers are called back by the event service: memory running out
+// in one is undone and said here (RunCommand), and answers memFullErr.
+template <class Handler>
+OSErr Handled(Handler handler)
+{
+    OSErr err = noErr;
+    if (!RunCommand([&] { err = handler(); })) err = memFullErr;
+    return err;
+}
+
 OSErr aAEOpenApplication(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
 {
-    return MyAppl ? MyAppl->hAEOpenApplication(event, reply, refCon) : OSErr(noErr);
+    return Handled([&] { return MyAppl ? MyAppl->hAEOpenApplication(event, reply, refCon) : OSErr(noErr); });
 }
 
 OSErr aAEOpenDocuments(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
 {
-    return MyAppl ? MyAppl->hAEOpenDocuments(event, reply, refCon) : OSErr(noErr);
+    return Handled([&] { return MyAppl ? MyAppl->hAEOpenDocuments(event, reply, refCon) : OSErr(noErr); });
 }
 
 OSErr aAEPrintDocuments(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
 {
-    return MyAppl ? MyAppl->hAEPrintDocuments(event, reply, refCon) : OSErr(noErr);
+    return Handled([&] { return MyAppl ? MyAppl->hAEPrintDocuments(event, reply, refCon) : OSErr(noErr); });
 }
 
 OSErr aAEQuitApplication(const AppleEvent* event, AppleEvent* reply, uintptr_t refCon)
 {
-    return MyAppl ? MyAppl->hAEQuitApplication(event, reply, refCon) : PostFunc(19);
+    return Handled([&] { return MyAppl ? MyAppl->hAEQuitApplication(event, reply, refCon) : PostFunc(19); });
 }
 
 }  // namespace

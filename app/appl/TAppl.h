@@ -29,8 +29,10 @@ public:
     virtual void ReadAppFiles() { OpenAppl(); }
     virtual int16_t DoLaunch() { return 0; }
 
-    // The event loop and the scrap.
+    // The event loop and the scrap. DoEvent handles one event as the loop
+    // does: memory running out in its command is undone and said there.
     virtual void Run();
+    void DoEvent(platform::EventRecord& event);
     virtual void ApplGetScrap();
     virtual void ApplPutScrap();
     // Page set-up on the application's print record (command 9).

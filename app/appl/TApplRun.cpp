@@ -3,6 +3,7 @@
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/ClickSeries.h"
 #include "app/appl/CommandStacks.h"
+#include "app/appl/MemoryShort.h"
 #include "app/appl/Menus.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/Preferences.h"
@@ -39,6 +40,21 @@ uint32_t ActiveSleep(TAppl* appl)
     return GetCaretTime();
 }
 
+// What the loop keeps from one event to the next: the clicks that make a
+// series, and the last event that was not a null one.
+struct LoopState {
+    ClickSeries series;
+    EventRecord last{};
+};
+
+LoopState& Loop()
+{
+    static LoopState state;
+    return state;
+}
+
+void Dispatch(TAppl* appl, EventRecord& event);
+
 }  // namespace
 
 int16_t DoNetWorkErr()
@@ -56,10 +72,9 @@ int16_t DoNetWorkErr()
 void TAppl::Run()
 {
     fQuit = false;
-    ClickSeries series;
-    EventRecord last{};
-    last.what = nullEvent;
-    last.when = TickCount();
+    Loop() = LoopState{};
+    Loop().last.what = nullEvent;
+    Loop().last.when = TickCount();
     CompactMem(0x7FFFFFF0);
     // Left-over input goes; the documents named on the command line stay.
     FlushEvents(everyEvent & ~highLevelEventMask, 0);
@@ -68,175 +83,7 @@ void TAppl::Run()
         ApplGetScrap();
         EventRecord event{};
         WaitNextEvent(everyEvent, &event, fSuspended ? 600 : ActiveSleep(this), nullptr);
-
-        if (G_IsGenerique && (event.what == mouseDown || event.what == keyDown)) {
-            WindowRef w = nullptr;
-            const WindowPartCode part = FindWindow(event.where, &w);
-            if (!(event.what == mouseDown && part == inDrag && w == FrontWindow())) {
-                EraseAbout();
-                FlushEvents(everyEvent & ~highLevelEventMask, 0);
-            }
-        }
-
-        switch (event.what) {
-        case nullEvent: {
-            int16_t command = 0;
-            if (GetFunc(&command)) {
-                if (!G_NoMem || RunsInCriticalMemory(command)) Do_Func(command);
-                break;
-            }
-            if (fSuspended) break;
-            WindowRef front = FrontWindow();
-            if (front && IsWindowVisible(front) && GetTWindow(front)) GetTWindow(front)->Idle(event);
-            if (G_NetWorkErr != 0) DoNetWorkErr();
-            if (event.when - last.when > 20) {
-                IdleDoc();
-                if (!CheckMemory(51200)) {
-                    if (G_LowMem) {
-                        G_LowMem = false;
-                        if (WindowRef w = FrontWindow()) {
-                            Str255 title;
-                            GetWTitle(w, title);
-                            SetWTitle(w, title);
-                        }
-                    }
-                } else if (!GromMemHdl && !G_NoMem) {
-                    NoMemory(2);
-                    G_NoMem = G_LowMem = true;
-                    for (int32_t k = 1; k <= NbMenus; ++k)
-                        if (TheMenus[k]) DisableMenu(TheMenus[k]->menu);
-                    // The platform's Quit, last of the application menu, stays.
-                    if (TheMenus[1] && TheMenus[1]->menu) {
-                        EnableMenuItem(TheMenus[1]->menu, 0);
-                        EnableMenuItem(TheMenus[1]->menu, CountMenuItems(TheMenus[1]->menu));
-                    }
-                    for (int16_t command2 : {19, 3, 4, 5, 6, 7}) EnableFunc(command2);
-                    DrawMenuBar();
-                } else if (!G_LowMem) {
-                    NoMemory(1);
-                    G_LowMem = true;
-                    DisableFunc(50);
-                }
-                if (G_LowMem) LowMemIdle();
-            }
-            break;
-        }
-        case mouseDown: {
-            WindowRef w = nullptr;
-            const WindowPartCode part = FindWindow(event.where, &w);
-            const int16_t clicks = NextClickCount(&series, event, w);
-            TWindow* tw = GetTWindow(w);
-            switch (part) {
-            case inMenuBar:
-                SetArrowCursor();
-                Commande(MenuSelect(event.where));
-                break;
-            case inContent:
-                if (G_NoMem || !tw) break;
-                if (w == FrontWindow()) tw->Click(event, clicks);
-                else SelectWindow(w);
-                break;
-            case inDrag:
-                if (tw) {
-                    tw->Drag(event);
-                } else {
-                    if (w != FrontWindow()) SelectWindow(w);
-                    else SetPortWindowPort(w);
-                    DragWindow(w, event.where, nullptr);
-                }
-                break;
-            case inGrow:
-                if (!G_NoMem && tw) tw->grow(event);
-                break;
-            case inGoAway:
-                if (TrackGoAway(w, event.where) && tw) {
-                    const uint16_t mods = tw->IsMember(1) ? 0 : event.modifiers;
-                    if (mods & optionKey) {
-                        if (mods & shiftKey) PostFunc(5);
-                        else if (TWindow* f = GetTWindow(FrontWindow())) f->Do_Func(4);
-                    } else if (GetWindowKind(w) == 8) {
-                        tw->Close();
-                    }
-                }
-                break;
-            case inZoomIn:
-            case inZoomOut:
-                if (!G_NoMem && tw) tw->Zoom(event, part);
-                break;
-            default:
-                break;
-            }
-            break;
-        }
-        case keyDown:
-        case autoKey: {
-            const uint8_t ch = uint8_t(event.message & charCodeMask);
-            WindowRef front = FrontWindow();
-            if ((event.modifiers & cmdKey) && ch > 27) {
-                if (!front) {
-                    if (const int32_t choice = MenuKey(ch); choice & 0xFFFF) Commande(choice);
-                } else if (GetWindowKind(front) > 0) {
-                    const int32_t choice = MenuKey(ch);
-                    if (choice & 0xFFFF) Commande(choice);
-                    else if (IsAppWindow(front)) GetTWindow(front)->key(event);
-                }
-            } else if (!G_NoMem && IsAppWindow(front)) {
-                GetTWindow(front)->key(event);
-            }
-            break;
-        }
-        case updateEvt: {
-            auto w = reinterpret_cast<WindowRef>(event.message);
-            if (!IsValidWindowPtr(w) || !IsWindowVisible(w)) break;
-            GrafPtr saved = nullptr;
-            GetPort(&saved);
-            SetPortWindowPort(w);
-            if (GetWindowKind(w) == 8) {
-                BeginUpdate(w);
-                if (TWindow* tw = GetTWindow(w)) tw->update(event);
-                EndUpdate(w);
-            }
-            SetPort(saved);
-            break;
-        }
-        case activateEvt: {
-            auto w = reinterpret_cast<WindowRef>(event.message);
-            if (w == gFirstWind) break;
-            if (GetWindowKind(w) == 8) {
-                if (TWindow* tw = GetTWindow(w)) tw->Activate(event);
-            } else if (event.modifiers & activeFlag) {
-                ApplPutScrap();
-            } else {
-                ApplGetScrap();
-            }
-            break;
-        }
-        case osEvt: {
-            if ((event.message >> 24) == suspendResumeMessage) fSuspended = !(event.message & resumeFlag);
-            if (!fSuspended) {
-                ApplGetScrap();
-            } else {
-                ApplPutScrap();
-                if (G_IsGenerique) EraseAbout();
-            }
-            WindowRef front = FrontWindow();
-            if (!front) {
-                SetArrowCursor();
-            } else {
-                event.modifiers = fSuspended ? 0 : activeFlag;
-                HiliteWindow(front, !fSuspended);
-                if (IsAppWindow(front)) GetTWindow(front)->Activate(event);
-            }
-            break;
-        }
-        case kHighLevelEvent:
-            AEProcessAppleEvent(&event);
-            break;
-        default:
-            break;
-        }
-
-        if (event.what != nullEvent) last = event;
+        DoEvent(event);
         if (fQuit) {
             ClosePrefResFile();
             deinitcomm();
@@ -244,3 +91,194 @@ void TAppl::Run()
         }
     }
 }
+
+void TAppl::DoEvent(EventRecord& event)
+{
+    RunCommand([&] { Dispatch(this, event); });
+    if (event.what != nullEvent) Loop().last = event;
+}
+
+namespace {
+
+void Dispatch(TAppl* appl, EventRecord& event)
+{
+    ClickSeries& series = Loop().series;
+    const EventRecord& last = Loop().last;
+    if (G_IsGenerique && (event.what == mouseDown || event.what == keyDown)) {
+        WindowRef w = nullptr;
+        const WindowPartCode part = FindWindow(event.where, &w);
+        if (!(event.what == mouseDown && part == inDrag && w == FrontWindow())) {
+            appl->EraseAbout();
+            FlushEvents(everyEvent & ~highLevelEventMask, 0);
+        }
+    }
+
+    switch (event.what) {
+    case nullEvent: {
+        int16_t command = 0;
+        if (GetFunc(&command)) {
+            if (!G_NoMem || RunsInCriticalMemory(command)) appl->Do_Func(command);
+            break;
+        }
+        if (appl->fSuspended) break;
+        WindowRef front = FrontWindow();
+        if (front && IsWindowVisible(front) && GetTWindow(front)) GetTWindow(front)->Idle(event);
+        if (G_NetWorkErr != 0) DoNetWorkErr();
+        if (event.when - last.when > 20) {
+            appl->IdleDoc();
+            if (!appl->CheckMemory(51200)) {
+                if (G_LowMem) {
+                    G_LowMem = false;
+                    if (WindowRef w = FrontWindow()) {
+                        Str255 title;
+                        GetWTitle(w, title);
+                        SetWTitle(w, title);
+                    }
+                }
+            } else if (!GromMemHdl && !G_NoMem) {
+                NoMemory(2);
+                G_NoMem = G_LowMem = true;
+                for (int32_t k = 1; k <= NbMenus; ++k)
+                    if (TheMenus[k]) DisableMenu(TheMenus[k]->menu);
+                // The platform's Quit, last of the application menu, stays.
+                if (TheMenus[1] && TheMenus[1]->menu) {
+                    EnableMenuItem(TheMenus[1]->menu, 0);
+                    EnableMenuItem(TheMenus[1]->menu, CountMenuItems(TheMenus[1]->menu));
+                }
+                for (int16_t command2 : {19, 3, 4, 5, 6, 7}) EnableFunc(command2);
+                DrawMenuBar();
+            } else if (!G_LowMem) {
+                NoMemory(1);
+                G_LowMem = true;
+                DisableFunc(50);
+            }
+            if (G_LowMem) LowMemIdle();
+        }
+        break;
+    }
+    case mouseDown: {
+        WindowRef w = nullptr;
+        const WindowPartCode part = FindWindow(event.where, &w);
+        const int16_t clicks = NextClickCount(&series, event, w);
+        TWindow* tw = GetTWindow(w);
+        switch (part) {
+        case inMenuBar:
+            SetArrowCursor();
+            appl->Commande(MenuSelect(event.where));
+            break;
+        case inContent:
+            if (G_NoMem || !tw) break;
+            if (w == FrontWindow()) tw->Click(event, clicks);
+            else SelectWindow(w);
+            break;
+        case inDrag:
+            if (tw) {
+                tw->Drag(event);
+            } else {
+                if (w != FrontWindow()) SelectWindow(w);
+                else SetPortWindowPort(w);
+                DragWindow(w, event.where, nullptr);
+            }
+            break;
+        case inGrow:
+            if (!G_NoMem && tw) tw->grow(event);
+            break;
+        case inGoAway:
+            if (TrackGoAway(w, event.where) && tw) {
+                const uint16_t mods = tw->IsMember(1) ? 0 : event.modifiers;
+                if (mods & optionKey) {
+                    if (mods & shiftKey) PostFunc(5);
+                    else if (TWindow* f = GetTWindow(FrontWindow())) f->Do_Func(4);
+                } else if (GetWindowKind(w) == 8) {
+                    tw->Close();
+                }
+            }
+            break;
+        case inZoomIn:
+        case inZoomOut:
+            if (!G_NoMem && tw) tw->Zoom(event, part);
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case keyDown:
+    case autoKey: {
+        const uint8_t ch = uint8_t(event.message & charCodeMask);
+        WindowRef front = FrontWindow();
+        if ((event.modifiers & cmdKey) && ch > 27) {
+            if (!front) {
+                if (const int32_t choice = MenuKey(ch); choice & 0xFFFF) appl->Commande(choice);
+            } else if (GetWindowKind(front) > 0) {
+                const int32_t choice = MenuKey(ch);
+                if (choice & 0xFFFF) appl->Commande(choice);
+                else if (IsAppWindow(front)) GetTWindow(front)->key(event);
+            }
+        } else if (!G_NoMem && IsAppWindow(front)) {
+            GetTWindow(front)->key(event);
+        }
+        break;
+    }
+    case updateEvt: {
+        auto w = reinterpret_cast<WindowRef>(event.message);
+        if (!IsValidWindowPtr(w) || !IsWindowVisible(w)) break;
+        // The update ends and the port goes back however the drawing ends.
+        struct Updating {
+            WindowRef window;
+            GrafPtr saved = nullptr;
+            bool begun = false;
+            ~Updating()
+            {
+                if (begun) EndUpdate(window);
+                SetPort(saved);
+            }
+        } updating{w};
+        GetPort(&updating.saved);
+        SetPortWindowPort(w);
+        if (GetWindowKind(w) == 8) {
+            BeginUpdate(w);
+            updating.begun = true;
+            if (TWindow* tw = GetTWindow(w)) tw->update(event);
+        }
+        break;
+    }
+    case activateEvt: {
+        auto w = reinterpret_cast<WindowRef>(event.message);
+        if (w == gFirstWind) break;
+        if (GetWindowKind(w) == 8) {
+            if (TWindow* tw = GetTWindow(w)) tw->Activate(event);
+        } else if (event.modifiers & activeFlag) {
+            appl->ApplPutScrap();
+        } else {
+            appl->ApplGetScrap();
+        }
+        break;
+    }
+    case osEvt: {
+        if ((event.message >> 24) == suspendResumeMessage) appl->fSuspended = !(event.message & resumeFlag);
+        if (!appl->fSuspended) {
+            appl->ApplGetScrap();
+        } else {
+            appl->ApplPutScrap();
+            if (G_IsGenerique) appl->EraseAbout();
+        }
+        WindowRef front = FrontWindow();
+        if (!front) {
+            SetArrowCursor();
+        } else {
+            event.modifiers = appl->fSuspended ? 0 : activeFlag;
+            HiliteWindow(front, !appl->fSuspended);
+            if (IsAppWindow(front)) GetTWindow(front)->Activate(event);
+        }
+        break;
+    }
+    case kHighLevelEvent:
+        AEProcessAppleEvent(&event);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace

@@ -33,6 +33,9 @@ struct AppDocHooks {
     int16_t (*copyFile)(const platform::FSSpec& from, const platform::FSSpec& to) = nullptr;
     // Reads the document's objects into its type list.
     int16_t (*readQzB)(TMainDoc* doc, bool initial, bool allowGenerated) = nullptr;
+    // Reads an open document again from its files, its editors kept open
+    // with their typing (without it: TMainDoc::Reparse).
+    int16_t (*readAgain)(TMainDoc* doc) = nullptr;
     // Makes the container current for the resource layer.
     void (*useQzRes)(int16_t resFile) = nullptr;
     // The per-kind lists: a new empty one, its end with every object, and

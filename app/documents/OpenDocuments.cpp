@@ -73,6 +73,23 @@ void FreeDoc(TMainDoc* doc)
     delete doc;
 }
 
+// A document not yet in the list, freed should memory run out before it
+// joins: memory running out in a command drops only those listed.
+class Unlisted {
+public:
+    explicit Unlisted(TMainDoc* doc) : doc_(doc) {}
+    ~Unlisted()
+    {
+        if (doc_) FreeDoc(doc_);
+    }
+    Unlisted(const Unlisted&) = delete;
+    Unlisted& operator=(const Unlisted&) = delete;
+    void Listed() { doc_ = nullptr; }
+
+private:
+    TMainDoc* doc_;
+};
+
 void Purge()
 {
     PurgeMem(0x7FFFFFFF);
@@ -244,8 +261,13 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& asked, int16_t print)
         return fnfErr;
     }
     if (SayIfCompanion(fileSpec)) return 1001;
+    // No Finder information: the name decides. Memory running out is said
+    // rather than taken for a file of no type.
     FInfo info;
-    FSpGetFInfo(fileSpec, &info);  // no Finder information: the name decides
+    if (FSpGetFInfo(fileSpec, &info) == memFullErr) {
+        ErrMsg(memFullErr);
+        return memFullErr;
+    }
     const std::string name = FSpGetMacName(fileSpec);
     const int16_t kind = DocClassOf(name, info.fdType);
     if (kind == 0) {
@@ -258,14 +280,15 @@ int16_t TAppl::OpenNamedDoc(const FSSpec& asked, int16_t print)
         ErrMsg(memFullErr);
         return memFullErr;
     }
+    Unlisted unlisted(doc);
     Str255 docName;
     ToPascal(name, docName);
     if (const int16_t err = doc->InitDocument(docName, this); err != 0) {
-        FreeDoc(doc);
         ErrMsg(err);
         return err;
     }
     AddDoc(doc);
+    unlisted.Listed();
     if (DocHooks().debugLogOpen) DocHooks().debugLogOpen();
     const int16_t err = doc->Read(fileSpec, false, false);
     if (DocHooks().debugLogClose) DocHooks().debugLogClose();
@@ -319,18 +342,17 @@ int16_t TAppl::NewLibDoc(int16_t kind)
 {
     auto* doc = new (std::nothrow) TLibDoc;
     if (!doc) return memFullErr;
+    Unlisted unlisted(doc);
     Str255 name;
     int16_t number = 0;
     GetUnTitledName(name, kind != 0, &number);
     doc->fUntitled = number;
     int16_t err = doc->InitDocument(name, this);
     if (err == 0) err = doc->InitFile();
-    if (err != 0) {
-        FreeDoc(doc);
-        return err;
-    }
+    if (err != 0) return err;
     doc->fLibrary = kind != 0;
     AddDoc(doc);
+    unlisted.Listed();
     const Rect saved = fDefaultRect;
     Rect r = fDefaultRect;
     err = doc->NewRefWindow(&r, 1, PrefWindowKind(), -1, 0);

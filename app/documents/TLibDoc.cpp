@@ -18,6 +18,7 @@
 #include "app/appl/Preferences.h"
 #include "app/appl/TAppl.h"
 #include "app/appl/Utilities.h"
+#include "platform/core/Errors.h"
 #include "platform/core/FourCC.h"
 #include "platform/files/DirectoryIds.h"
 #include "platform/files/FileSpec.h"
@@ -259,9 +260,14 @@ int16_t TLibDoc::Write()
         if (!TakesACompanion(dest)) break;
     }
 
+    // A file without Finder information has none to keep; memory running
+    // out would have the copies lose what the files have.
     FInfo info, companionInfo;
-    FSpGetFInfo(fSpec, &info);
-    FSpGetFInfo(CompanionSpec(fSpec), &companionInfo);
+    if (FSpGetFInfo(fSpec, &info) == memFullErr || FSpGetFInfo(CompanionSpec(fSpec), &companionInfo) == memFullErr) {
+        fLibrary = wasLibrary;
+        ErrMsg(memFullErr);
+        return memFullErr;
+    }
     info.fdType = !fLibrary ? MainDocType : fComponent ? FourCC("QzMO") : LibDocType;
     info.fdCreator = FourCC(!fLibrary ? "Qz06" : "QzA6");
     FSpSetFInfo(fSpec, info);

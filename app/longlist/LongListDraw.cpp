@@ -2,6 +2,7 @@
 // and the scroll position in step, and the geometry of rows and their
 // disclosure and drag boxes.
 #include <algorithm>
+#include <new>
 
 #include "app/dialogs/DrawingUtilities.h"
 #include "app/appl/AppGlobals.h"
@@ -13,6 +14,7 @@
 #include "platform/drawing/Regions.h"
 #include "platform/drawing/Shapes.h"
 #include "platform/resfiles/Resources.h"
+#include "platform/windows/Windows.h"
 
 using namespace platform;
 
@@ -84,7 +86,18 @@ void LongLMessages(int16_t message, int32_t row, LongListHandle list)
         const bool selected = list->active && row >= 0 && row < list->rowCount &&
                               BitArrayTest(reinterpret_cast<const uint8_t*>(*list->selBits), row);
         const Rect cell = RowRect(row, list);
-        list->drawProc(message, selected, &cell, row, int32_t(int64_t(row) * list->rowLength), list);
+        // A row drawn without what memory could not give (its icon, its
+        // name) is drawn again at the next update; nothing thrown leaves
+        // the row's procedure.
+        const uint32_t shortfalls = MemoryShortfalls();
+        bool whole = true;
+        try {
+            list->drawProc(message, selected, &cell, row, int32_t(int64_t(row) * list->rowLength), list);
+        } catch (const std::bad_alloc&) {
+            whole = false;
+        }
+        if ((!whole || MemoryShortfalls() != shortfalls) && message == kLongLDrawMsg)
+            if (WindowRef w = list->port ? GetWindowFromPort(list->port) : nullptr) InvalWindowRect(w, &cell);
         HSetState(list->rows, state);
         UseResFile(savedRes);
     });

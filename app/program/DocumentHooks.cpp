@@ -9,6 +9,7 @@
 #include "design/objects/ObjFactory.h"
 #include "design/objects/DesignGlobals.h"
 #include "design/objects/ObjList.h"
+#include "design/objects/OpenEditors.h"
 #include "design/plugins/PlugInNotices.h"
 #include "design/preferences/PrefUpgrade.h"
 #include "design/documents/OpenQzB.h"
@@ -50,6 +51,7 @@ void InstallDocumentHooks()
     hooks.createQzLib = CreateQzLib;
     hooks.copyFile = CopyFile;
     hooks.readQzB = Read;
+    hooks.readAgain = ReadAgainKeepingEditors;
     hooks.useQzRes = UseQzRes;
     hooks.newTypeList = NewTypeList;
     hooks.disposeTypeList = DisposeTypeList;

@@ -1,5 +1,6 @@
 // The string-list and documentation editors.
 #include "app/appl/AppGlobals.h"
+#include "app/appl/MemoryShort.h"
 #include "app/dialogs/DrawingUtilities.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/DocSupport.h"
@@ -108,6 +109,7 @@ int16_t TEditStrWindow::Close()
     if (answer == 1 && pane) {
         // A failed write is reported and the window stays with its text.
         if (const int16_t result = pane->Write(true); result != 0) return result;
+        memoryshort::Landed();
         if (fDoc) fDoc->SetWasModif();
     }
     if (answer != 1 && answer != 2) return 0;
@@ -126,6 +128,8 @@ int16_t TEditDocWindow::Close()
         if (const int16_t result = pane->Write(true); result != 0) {
             ErrMsg(result);
             if (!TerminationRequestPending()) return 1001;
+        } else {
+            memoryshort::Landed();
         }
     }
     if (fObj && PaneHooks().setDocFlag) PaneHooks().setDocFlag(fObj);

@@ -324,7 +324,10 @@ void TRefWindow::EditDoc()
     r.bottom = int16_t(r.top + 180);
     r.right = int16_t(r.left + 420);
     auto* editor = new (std::nothrow) TEditDocWindow;
-    if (fDoc->NewTWindow(editor, &r, title, true, 8) != 0) return;
+    if (const int16_t err = fDoc->NewTWindow(editor, &r, title, true, 8); err != 0) {
+        ErrMsg(err);
+        return;
+    }
     if (!PaneHooks().makeDocPlane) return;
     TPlan* pane = nullptr;
     if (PaneHooks().makeDocPlane(editor, this, &pane) == 0 && pane) {

@@ -275,11 +275,18 @@ void TObjQz::EditDoc(TMainDoc* doc)
         r.bottom = int16_t(r.top + 150);
         r.right = int16_t(r.left + 400);
     }
+    // A window that cannot be made is said; the front window keeps the keys.
     auto* editor = new (std::nothrow) TEditDocWindow;
-    if (!editor) return;
+    if (!editor) {
+        ErrMsg(memFullErr);
+        return;
+    }
     editor->fObj = this;
     editor->fResTime = OwnResourceTime();
-    if (doc->NewTWindow(editor, &r, title, false, 8) != 0) return;
+    if (const int16_t err = doc->NewTWindow(editor, &r, title, false, 8); err != 0) {
+        ErrMsg(err);
+        return;
+    }
     TPlan* pane = nullptr;
     const int16_t err = PaneHooks().makeDocPlane ? PaneHooks().makeDocPlane(editor, doc->fFirstWindow, &pane) : -4;
     if (err != 0 || !pane) {

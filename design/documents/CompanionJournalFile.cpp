@@ -282,7 +282,16 @@ int16_t KeepCompanion(const FSSpec& data, const std::vector<uint8_t>& newBytes, 
     }
 }
 
-int16_t ForgetKeptCompanion(const FSSpec& data) { return Remove(KeptCompanionJournal(data).path); }
+int16_t ForgetKeptCompanion(const FSSpec& data)
+{
+    // Called once a change landed: memory running out leaves the old bytes
+    // beside, which the next open finds committed over and removes.
+    try {
+        return Remove(KeptCompanionJournal(data).path);
+    } catch (const std::bad_alloc&) {
+        return platform::memFullErr;
+    }
+}
 
 int16_t FinishKeptCompanion(const FSSpec& data, bool* unused)
 {

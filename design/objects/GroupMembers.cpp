@@ -435,7 +435,12 @@ int16_t TGroupObjQz::Write()
         }
         id = newId;
         NoteObjIdChanged();
-        xsetresname(GetOwnResType(), id, name, false);
+        // A group without its name would be stored: the write stops.
+        if (!xsetresname(GetOwnResType(), id, name, false)) {
+            err = reserr ? reserr : platform::memFullErr;
+            useres(saved);
+            return err;
+        }
         added = true;
     } else {
         platform::SetHandleSize(h, platform::Size(out.size()));

@@ -79,10 +79,17 @@ void TSTRObjQz::Edit(TMainDoc* doc)
     if (r.bottom <= r.top) r = Rect{45, 15, 345, 415};
     r.right = int16_t(r.left + 400);
     const Rect placed = r;
+    // A window that cannot be made is said; the front window keeps the keys.
     auto* editor = new (std::nothrow) TEditStrWindow;
-    if (!editor) return;
+    if (!editor) {
+        ErrMsg(memFullErr);
+        return;
+    }
     editor->fObj = this;
-    if (doc->NewTWindow(editor, &r, title, false, 8) != 0) return;
+    if (const int16_t err = doc->NewTWindow(editor, &r, title, false, 8); err != 0) {
+        ErrMsg(err);
+        return;
+    }
     // The next window opens one step further, as after any new window.
     if (MyAppl) OffsetRect(&MyAppl->fDefaultRect, int16_t(r.left - placed.left), int16_t(r.top - placed.top));
     TPlan* pane = nullptr;

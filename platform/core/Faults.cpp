@@ -10,6 +10,7 @@ struct Fault {
 };
 
 Fault gFaults[size_t(FaultKind::Count)];
+FaultProbe gProbe = nullptr;
 
 }  // namespace
 
@@ -25,8 +26,11 @@ void ClearAllFaults()
     for (auto& f : gFaults) f = Fault{};
 }
 
+void SetFaultProbe(FaultProbe probe) { gProbe = probe; }
+
 bool ShouldFail(FaultKind kind)
 {
+    if (gProbe) gProbe(kind);
     Fault& f = gFaults[size_t(kind)];
     if (!f.armed) return false;
     if (f.after > 0) {

@@ -24,6 +24,11 @@ void ClearAllFaults();
 // operation must fail as injected.
 bool ShouldFail(FaultKind kind);
 
+// Told of every operation that may fail, before ShouldFail answers: a test
+// learns where in a command its file writes come. Null: none.
+using FaultProbe = void (*)(FaultKind kind);
+void SetFaultProbe(FaultProbe probe);
+
 // True while an injected fault of that kind is still to come: a test that
 // sweeps every operation stops when the fault no longer fires.
 bool IsFaultArmed(FaultKind kind);

@@ -25,6 +25,7 @@ constexpr int64_t kDefaultBudget = int64_t(1) << 30;  // 1 GiB
 
 struct MemoryState {
     OSErr lastError = noErr;
+    uint32_t shortfalls = 0;  // blocks refused so far
     int64_t budget = kDefaultBudget;
     int64_t inUse = 0;
 #ifdef NDEBUG
@@ -64,6 +65,7 @@ MemoryState& State()
 OSErr SetErr(OSErr err)
 {
     State().lastError = err;
+    if (err == memFullErr) ++State().shortfalls;
     return err;
 }
 
@@ -412,6 +414,7 @@ void BlockMove(const void* src, void* dst, Size count)
 void BlockMoveData(const void* src, void* dst, Size count) { BlockMove(src, dst, count); }
 
 OSErr MemError() { return State().lastError; }
+uint32_t MemoryShortfalls() { return State().shortfalls; }
 
 Size FreeMem()
 {

@@ -69,6 +69,10 @@ void BlockMove(const void* src, void* dst, Size count);
 void BlockMoveData(const void* src, void* dst, Size count);
 
 OSErr MemError();
+// How many times a block was refused for want of memory, so far: work that
+// goes on without what it could not get (a drawing without its icon)
+// learns from a change that it is not whole.
+uint32_t MemoryShortfalls();
 
 // The simulated memory budget: FreeMem is the budget less the bytes in use.
 Size FreeMem();

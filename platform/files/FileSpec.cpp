@@ -286,12 +286,17 @@ OSErr FSpGetCatInfo(const FSSpec& fileSpec, CatInfo* info)
 
 OSErr FSpGetFInfo(const FSSpec& fileSpec, FInfo* info)
 {
+    *info = FInfo{};
     bool isFolder = false;
     if (!FSpExists(fileSpec, &isFolder)) {
         struct stat st {};
         if (::lstat(fileSpec.path.c_str(), &st) != 0) return OSErrFromErrno(errno);
     }
-    *info = FinderInfoOf(fileSpec.path, isFolder);
+    try {
+        *info = FinderInfoOf(fileSpec.path, isFolder);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    }
     return noErr;
 }
 

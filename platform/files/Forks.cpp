@@ -728,11 +728,12 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
     if (struct stat held {}; ::fstat(f->fd, &held) == 0 && MadeReadOnly(*f, held.st_mode)) return fLckdErr;
     if (ShouldFail(FaultKind::DiskFull)) return dskFulErr;
     int fd = -1;
+    std::string target;
+    bool kept = false;
+    OSErr err = noErr;
     try {
-        std::string target;
-        OSErr err = ReplacedFile(f->path, &target);
+        err = ReplacedFile(f->path, &target);
         TemporaryFile file;
-        bool kept = false;
         if (err == noErr) err = WriteHeld(*f, target, bytes, size, &file, &fd);
         // No temporary could be made beside the file.
         if (err == permErr && file.TemporaryPath().empty()) err = FolderRefused(*f);
@@ -757,25 +758,28 @@ OSErr ReplaceDataFork(int16_t refNum, const void* bytes, size_t size)
         }
         // The names went since the look: the document was moved.
         if (err == fnfErr || err == dirNFErr) err = Moved(*f);
-        // The new file took the name (only the folder's flush may have
-        // failed): the fork goes on with it. Not so beside a file kept
-        // where the swap put it: the document is refused from then on, as
-        // its alert says.
-        struct stat opened {}, named {};
-        if (fd >= 0 && !kept && ::fstat(fd, &opened) == 0 && ::stat(target.c_str(), &named) == 0 &&
-            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
-            fileops::Close(f->fd);
-            f->fd = fd;
-            f->device = opened.st_dev;
-            f->inode = opened.st_ino;
-            return err;
-        }
-        if (fd >= 0) fileops::Close(fd);
-        return err == noErr ? ioErr : err;
     } catch (const std::bad_alloc&) {
-        if (fd >= 0) fileops::Close(fd);
-        return memFullErr;
+        // Memory running out once the new file took the name (the old
+        // file's removal, the folder's flush) does not undo the write: the
+        // look below finds it landed.
+        err = memFullErr;
     }
+    // The new file took the name (only the folder's flush may have
+    // failed): the fork goes on with it, and a write that landed is not
+    // said to have failed for want of memory after it. Not so beside a
+    // file kept where the swap put it: the document is refused from then
+    // on, as its alert says.
+    struct stat opened {}, named {};
+    if (fd >= 0 && !kept && !target.empty() && ::fstat(fd, &opened) == 0 && ::stat(target.c_str(), &named) == 0 &&
+        opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+        fileops::Close(f->fd);
+        f->fd = fd;
+        f->device = opened.st_dev;
+        f->inode = opened.st_ino;
+        return err == memFullErr ? noErr : err;
+    }
+    if (fd >= 0) fileops::Close(fd);
+    return err == noErr ? ioErr : err;
 }
 
 OSErr GetForkInfo(int16_t refNum, FSSpec* fileSpec, SInt8* permission, bool* resourceFork)

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <new>
 
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
@@ -79,11 +80,16 @@ void DrawMenuBar()
     GDHandle saveDevice;
     GetGWorld(&savePort, &saveDevice);
     SetGWorld(GetMenuBarPort(), nullptr);
-    const Rect bar = MenuBarRect();
-    DrawThemeMenuBarBackground(&bar, kThemeMenuBarNormal, 0);
-    for (MenuRef m : BarMenus()) {
-        Rect title;
-        if (GetMenuTitleRect(m->id, &title)) DrawTitle(m, title, m->id == Bar().hilited);
+    // Memory running out leaves titles undrawn until the bar is drawn again
+    // (the next title hilited): no command stops for a drawing.
+    try {
+        const Rect bar = MenuBarRect();
+        DrawThemeMenuBarBackground(&bar, kThemeMenuBarNormal, 0);
+        for (MenuRef m : BarMenus()) {
+            Rect title;
+            if (GetMenuTitleRect(m->id, &title)) DrawTitle(m, title, m->id == Bar().hilited);
+        }
+    } catch (const std::bad_alloc&) {
     }
     SetGWorld(savePort, saveDevice);
 }

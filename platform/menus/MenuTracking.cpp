@@ -1,5 +1,6 @@
 // Tracking open menus with the mouse, and keyboard equivalents.
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "platform/core/Errors.h"
@@ -291,6 +292,26 @@ int32_t TrackOpenMenus(bool withBar)
     return Answer(hover.menu, hover.item);
 }
 
+// The pull-down menus from a press at `start`, tracked to the choice.
+int32_t SelectFrom(Point start)
+{
+    MenuRef first = BarMenuAt(start);
+    // Pressed in the bar between titles: wait for the mouse to reach one.
+    while (!first) {
+        if (!StillDown() || RunEnded()) {
+            HiliteMenu(0);
+            return 0;
+        }
+        Point p;
+        GetGlobalMouse(&p);
+        first = BarMenuAt(p);
+    }
+    if (!OpenPullDown(first)) return 0;
+    const int32_t result = TrackOpenMenus(true);
+    if (!result) HiliteMenu(0);
+    return result;
+}
+
 }  // namespace
 
 namespace menus {
@@ -308,21 +329,14 @@ int32_t MenuSelect(Point start)
 {
     CloseFrom(0);
     Track().lastChoice = 0;
-    MenuRef first = BarMenuAt(start);
-    // Pressed in the bar between titles: wait for the mouse to reach one.
-    while (!first) {
-        if (!StillDown() || RunEnded()) {
-            HiliteMenu(0);
-            return 0;
-        }
-        Point p;
-        GetGlobalMouse(&p);
-        first = BarMenuAt(p);
+    // Memory running out while the menus are open closes them, the screen
+    // under them given back, before the caller learns of it.
+    try {
+        return SelectFrom(start);
+    } catch (const std::bad_alloc&) {
+        menus::ResetMenuTracking();
+        throw;
     }
-    if (!OpenPullDown(first)) return 0;
-    const int32_t result = TrackOpenMenus(true);
-    if (!result) HiliteMenu(0);
-    return result;
 }
 
 int32_t MenuChoice() { return Track().lastChoice; }

@@ -58,7 +58,8 @@ void SetContentRect(WindowRecord& w, const Rect& content);
 // Adds to the update region; a new update event follows when the area grew
 // or, with always, whenever the area touches the content.
 void AddToUpdate(WindowRecord& w, RgnHandle globalArea, bool always = false);
-// Records what is visible now; Finish invalidates what became visible.
+// Records what is visible now; its end invalidates what became visible
+// (every window, when memory ran out for the record). Never throws.
 class ExposureWatch {
 public:
     ExposureWatch();
@@ -68,6 +69,7 @@ public:
 
 private:
     std::vector<std::pair<WindowRef, RgnHandle>> before_;  // local coordinates
+    bool whole_ = false;
 };
 // What of a window shows on the screen, global.
 void VisibleRegionOf(WindowRef window, RgnHandle into);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <deque>
+#include <new>
 
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Regions.h"
@@ -18,6 +19,7 @@ struct PendingActivate {
 struct ActivationState {
     WindowRef active = nullptr;
     std::deque<PendingActivate> pending;
+    bool stale = false;  // the events of a change could not be queued
 };
 
 ActivationState& Activation()
@@ -42,6 +44,7 @@ class EventSource final : public WindowEventSource {
 public:
     bool NextActivate(EventRecord* e, bool remove) override
     {
+        if (Activation().stale) UpdateActivation();
         auto& pending = Activation().pending;
         if (pending.empty()) return false;
         PendingActivate p = pending.front();
@@ -104,10 +107,11 @@ void VisibleRegionOf(WindowRef window, RgnHandle into)
 
 ExposureWatch::ExposureWatch()
 {
-    // Memory running out part way leaves no region behind: the destructor
-    // does not run for a constructor that throws.
+    // Memory running out part way: nothing is watched, and every window
+    // is drawn anew instead.
     RgnHandle rgn = nullptr;
     try {
+        before_.reserve(WindowOrder().size());
         for (WindowRef w : WindowOrder()) {
             rgn = NewRgn();
             if (!rgn) continue;
@@ -116,16 +120,24 @@ ExposureWatch::ExposureWatch()
             before_.push_back({w, rgn});
             rgn = nullptr;
         }
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         if (rgn) DisposeRgn(rgn);
         for (auto& [w, was] : before_) DisposeRgn(was);
-        throw;
+        before_.clear();
+        whole_ = true;
     }
 }
 
 ExposureWatch::~ExposureWatch()
 {
     RgnHandle now = NewRgn();
+    if (whole_ && now) {
+        for (WindowRef w : WindowOrder()) {
+            if (!w->visible) continue;
+            RectRgn(now, &w->content);
+            AddToUpdate(*w, now);
+        }
+    }
     for (auto& [w, was] : before_) {
         if (now && IsLiveWindow(w) && w->visible) {
             VisibleRegionOf(w, now);
@@ -174,16 +186,22 @@ void UpdateActivation()
         if (w->level == 2) w->hilited = false;
     }
     WindowRef front = FrontNonFloatingWindow();
+    a.stale = false;
     if (front == a.active) return;
-    if (a.active && IsLiveWindow(a.active)) {
-        a.active->hilited = false;
-        a.pending.push_back({a.active, false});
+    // Memory running out for the events leaves the activation as it was,
+    // to be brought in step when the next event is asked for.
+    const size_t queued = a.pending.size();
+    try {
+        if (a.active && IsLiveWindow(a.active)) a.pending.push_back({a.active, false});
+        if (front) a.pending.push_back({front, true});
+    } catch (const std::bad_alloc&) {
+        a.pending.resize(queued);
+        a.stale = true;
+        return;
     }
+    if (a.active && IsLiveWindow(a.active)) a.active->hilited = false;
     a.active = front;
-    if (front) {
-        front->hilited = true;
-        a.pending.push_back({front, true});
-    }
+    if (front) front->hilited = true;
 }
 
 void ForgetWindowEvents(WindowRef window)

@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <tuple>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
 
 #include "app/appl/CommandStacks.h"
+#include "app/appl/MemoryShort.h"
+#include "design/objects/OpenEditors.h"
 #include "browser/dialogs/CmdReplaceDialog.h"
 #include "design/objects/GroupChanges.h"
 #include "design/objects/ObjFactory.h"
@@ -23,6 +27,7 @@
 #include "transfer/components/Generate.h"
 #include "transfer/movers/MoverSupport.h"
 #include "tests/platform/events/HeadlessFixture.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/files/FailingWrite.h"
 #include "tests/platform/files/StopAt.h"
 #include "tests/transfer/DocumentWindowsFixture.h"
@@ -1457,6 +1462,251 @@ TEST_F(DocumentWindows, AnotherProgramsFileASwapTookOutIsPutBackOrKeptAndSaid)
         EXPECT_EQ(again->Close(), 0);
     }
 }
+
+}  // namespace
+}  // namespace transfertest
+
+namespace transfertest {
+namespace {
+
+// A command as the event loop runs it, one allocation failing at a time
+// at points spread over it: the first, the last, the middle and those
+// around each file write. After each the program goes on, says at most
+// one thing more than the command says when it goes through, and holds
+// what its files hold, every window showing what a fresh open shows.
+struct ShortRow {
+    const char* name;
+    // The command, given the demo open in two windows (DemoTarget too).
+    std::function<void(Fixture*, TMainDoc* demo, TMainDoc* target)> command;
+    // Run before the command and before its allocations are counted.
+    std::function<void(Fixture*, TMainDoc* demo)> before = nullptr;
+};
+
+void PrintTo(const ShortRow& r, std::ostream* os) { *os << r.name; }
+
+// Where the allocations stood at each file write of the counting run.
+std::vector<int64_t> gWrites;
+constexpr int64_t kCountFrom = int64_t(1) << 40;
+
+void NoteWrite(platform::FaultKind kind)
+{
+    if (kind == platform::FaultKind::DiskFull && testfaults::NewFailurePending())
+        gWrites.push_back(kCountFrom - testfaults::gNewFault.countdown);
+}
+
+// The allocation that fails, counted from the command's start (kCountFrom:
+// none, the allocations counted); what the command made; whether it failed.
+int64_t gFailAt = kCountFrom;
+int64_t gUsed = 0;
+bool gFired = false;
+
+template <class Work>
+void Armed(Work work)
+{
+    testfaults::FailNthNew(gFailAt);
+    work();
+    gUsed = gFailAt - testfaults::gNewFault.countdown;
+    gFired = !testfaults::NewFailurePending();
+    testfaults::StopFailingNew();
+}
+
+// An event the user makes with the mouse, taken as the loop takes it.
+void Mouse(TAppl* appl, platform::Script script)
+{
+    platform::testing::HeadlessRun run(std::move(script));
+    platform::EventRecord e{};
+    ASSERT_TRUE(platform::testing::NextEvent(platform::mDownMask, &e));
+    Armed([&] { appl->DoEvent(e); });
+}
+platform::Point Middle(const platform::Rect& r)
+{
+    return platform::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)};
+}
+platform::Point BoxOf(TWindow* w, platform::WindowRegionCode code)
+{
+    platform::Rect r{};
+    platform::GetWindowBounds(w->fWindow, code, &r);
+    return Middle(r);
+}
+// The menu command with those rows chosen, its dialogs answered by the
+// script, run as the loop runs a posted command.
+std::function<void(Fixture*, TMainDoc*, TMainDoc*)> Posted(int16_t command, Rows rows,
+                                                          std::function<platform::Script()> script)
+{
+    return [=](Fixture*, TMainDoc* demo, TMainDoc*) {
+        if (!rows.empty()) Fixture::Select(Fixture::Main(Front(demo)), rows);
+        platform::testing::HeadlessRun run(script());
+        Armed([&] { RunCommand([&] { MyAppl->Do_Func(command); }); });
+    };
+}
+// The editor of that class open on the object of the row, a key typed.
+TWindow* EditorOn(TMainDoc* doc, int16_t kind, const std::string& name, int16_t windowClass)
+{
+    browser::TLstPlane* main = Fixture::Main(Front(doc));
+    auto* obj = static_cast<TObjQz*>(LongLRowObject(Fixture::RowOf(main, kind, name), main->fList));
+    return obj ? OpenEditor(doc, obj, windowClass) : nullptr;
+}
+std::function<void(Fixture*, TMainDoc*)> TypedIn(int16_t command, int16_t kind, const char* name, int16_t windowClass)
+{
+    return [=](Fixture*, TMainDoc* doc) {
+        Fixture::Select(Fixture::Main(Front(doc)), {{kind, name}});
+        EXPECT_EQ(Front(doc)->Do_Func(command), 0);
+        TWindow* editor = EditorOn(doc, kind, name, windowClass);
+        ASSERT_NE(editor, nullptr);
+        platform::EventRecord key{};
+        key.what = platform::keyDown;
+        key.message = 'Z';
+        editor->fFirstPlane->key(key);
+    };
+}
+// The editor closed and its typing saved, as its question answers.
+std::function<void(Fixture*, TMainDoc*, TMainDoc*)> SavedOnClose(int16_t kind, const char* name, int16_t windowClass)
+{
+    return [=](Fixture*, TMainDoc* demo, TMainDoc*) {
+        TWindow* editor = EditorOn(demo, kind, name, windowClass);
+        ASSERT_NE(editor, nullptr);
+        platform::testing::HeadlessRun run(platform::Script().Wait(5));
+        platform::PushDialogAnswer(1);
+        Armed([&] { RunCommand([&] { editor->Close(); }); });
+    };
+}
+
+const ShortRow kShortRows[] = {
+    {"Open", [](Fixture* f, TMainDoc*, TMainDoc* target) {
+         const std::string path = target->fSpec.path;
+         ASSERT_EQ(target->Close(), 0);
+         platform::FSSpec spec;
+         platform::FSMakeFSSpec(path, &spec);
+         Armed([&] { RunCommand([&] { MyAppl->OpenNamedDoc(spec, 0); }); });
+         (void)f;
+     }},
+    {"A menu opened and left", [](Fixture*, TMainDoc*, TMainDoc*) {
+         platform::Rect title{};
+         ASSERT_TRUE(platform::GetMenuTitleRect(platform::GetMenuID(TheMenus[2]->menu), &title));
+         const platform::Point p = Middle(title);
+         Mouse(MyAppl, platform::Script().Press(p.h, p.v).Move(p.h, 300).Wait(2).Move(900, 700).Wait(2).Release());
+     }},
+    {"Select All by its key", [](Fixture*, TMainDoc*, TMainDoc*) {
+         platform::EventRecord e{};
+         e.what = platform::keyDown;
+         e.message = 'a';
+         e.modifiers = platform::cmdKey;
+         Armed([&] { MyAppl->DoEvent(e); });
+     }},
+    {"Texts to String List", Posted(50, {{2, "Close_Invoice"}}, [] { return Fixture::TextsIntoList15000(); })},
+    {"Zoom", [](Fixture*, TMainDoc* demo, TMainDoc*) {
+         const platform::Point p = BoxOf(Front(demo), platform::kWindowZoomBoxRgn);
+         Mouse(MyAppl, platform::Script().Press(p.h, p.v).Wait(2).Release());
+     }},
+    {"Close a window", [](Fixture*, TMainDoc* demo, TMainDoc*) {
+         const platform::Point p = BoxOf(Front(demo), platform::kWindowCloseBoxRgn);
+         Mouse(MyAppl, platform::Script().Press(p.h, p.v).Wait(2).Release());
+     }},
+    {"Close Document", Posted(4, {}, [] { return platform::Script().Wait(5); })},
+    {"Quit", Posted(19, {}, [] { return platform::Script().Wait(5); })},
+    {"Open the string-list editor", Posted(52, {{11, "Invoice_Texts"}}, [] { return platform::Script().Wait(5); })},
+    {"Open the documentation editor", Posted(56, {{2, "Close_Invoice"}}, [] { return platform::Script().Wait(5); })},
+    {"Save the string-list editor", SavedOnClose(11, "Invoice_Texts", 4), TypedIn(52, 11, "Invoice_Texts", 4)},
+    {"Save the documentation editor", SavedOnClose(2, "Close_Invoice", 5), TypedIn(56, 2, "Close_Invoice", 5)},
+    {"Rename", Posted(51, {{2, "Close_Invoice"}}, Typed("Close_Bill"))},
+    {"New Group", Posted(71, {}, Typed("Fresh"))},
+    {"A drop", [](Fixture*, TMainDoc* demo, TMainDoc* target) {
+         Fixture::Select(Fixture::Main(Front(demo)), {{2, "Close_Invoice"}});
+         ASSERT_EQ(PushInteger(0), 0);
+         ASSERT_EQ(PushPtr(Fixture::Main(Front(demo))), 0);
+         platform::testing::HeadlessRun run(platform::Script().Wait(5));
+         for (int i = 0; i < 8; ++i) platform::PushDialogAnswer(1);
+         Armed([&] { RunCommand([&] { Front(target)->GetDragObj(nullptr); }); });
+     }},
+};
+
+class ShortOfMemory : public Fixture, public ::testing::WithParamInterface<ShortRow> {
+protected:
+    void TearDown() override
+    {
+        platform::SetFaultProbe(nullptr);
+        testfaults::StopFailingNew();
+        Fixture::TearDown();
+    }
+    // Every document closed, the files copied anew, the demo and
+    // DemoTarget open (the demo in two windows, in front) and the row's
+    // preparation done.
+    std::pair<TMainDoc*, TMainDoc*> Fresh(const ShortRow& row)
+    {
+        appl_->fQuit = false;
+        while (TDocument* doc = FirstDocument()) {
+            platform::testing::HeadlessRun run(platform::Script().Wait(5));
+            platform::PushDialogAnswer(2);
+            if (doc->Close() != 0) break;
+        }
+        for (const char* stem : {"Demo", "DemoTarget"}) CopyBuilt(stem);
+        TMainDoc* target = OpenDoc(InFolder("DemoTarget.QzB"));
+        TMainDoc* demo = OpenInTwoWindows("Demo");
+        if (demo && row.before) row.before(this, demo);
+        ResetAlerts();
+        return {demo, target};
+    }
+    TDocument* FirstDocument() const
+    {
+        for (TDocument* d = appl_->fDocList; d; d = d->fNext)
+            if (d != appl_->fClipBoard) return d;
+        return nullptr;
+    }
+};
+
+TEST_P(ShortOfMemory, TheProgramGoesOnWithItsDocumentsAsTheirFilesAndSaysItOnce)
+{
+    const ShortRow& row = GetParam();
+    // The counting run: the command's allocations and where its writes come.
+    auto [demo, target] = Fresh(row);
+    ASSERT_TRUE(demo && target);
+    gWrites.clear();
+    platform::SetFaultProbe(NoteWrite);
+    gFailAt = kCountFrom;
+    row.command(this, demo, target);
+    const int64_t count = gUsed;
+    platform::SetFaultProbe(nullptr);
+    const int32_t said = AlertCount();
+    ASSERT_GT(count, 0);
+    std::set<int64_t> points{0, count / 2, count - 1};
+    const std::vector<int64_t> writes = gWrites;
+    for (size_t i = 0; i < writes.size(); ++i) {
+        // Around the first two writes and the last.
+        if (i >= 2 && i + 1 < writes.size()) continue;
+        for (int64_t d : {-1, 0, 1}) points.insert(std::clamp<int64_t>(writes[i] + d, 0, count - 1));
+    }
+    size_t fired = 0;
+    for (const int64_t point : points) {
+        const std::string what = std::string(row.name) + ", allocation " + std::to_string(point) + " of " +
+                                 std::to_string(count) + " failing";
+        SCOPED_TRACE(what);
+        std::tie(demo, target) = Fresh(row);
+        ASSERT_TRUE(demo && target);
+        gFailAt = point;
+        row.command(this, demo, target);
+        gFailAt = kCountFrom;
+        // A command may make fewer allocations another time (caches kept).
+        fired += gFired ? 1 : 0;
+        // At most one thing said beyond what the command says; memory
+        // running short said at most once.
+        EXPECT_LE(AlertCount(), said + 1);
+        // Every document open holds what its files hold, and each window
+        // shows what a fresh open shows.
+        for (TDocument* d = appl_->fDocList; d; d = d->fNext) {
+            if (d == appl_->fClipBoard || !d->IsMember(2)) continue;
+            auto* doc = static_cast<TMainDoc*>(d);
+            EXPECT_FALSE(doc->fBusy);
+            EXPECT_EQ(Companion(doc, true), Companion(doc, false)) << doc->fSpec.path;
+            EXPECT_FALSE(Windows(doc).empty()) << doc->fSpec.path;
+            for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
+            ExpectShowsItsFiles(doc, what + ", " + readtest::P(doc->fName));
+        }
+    }
+    EXPECT_GE(fired, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, ShortOfMemory, ::testing::ValuesIn(kShortRows),
+                         [](const ::testing::TestParamInfo<ShortRow>& info) { return TestName(info.param.name); });
 
 }  // namespace
 }  // namespace transfertest
