@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -154,7 +155,12 @@ void InGrowSquare(WindowRef window, Draw draw)
     RgnHandle old = NewRgn();
     if (old) {
         SectClip(&square, old);
-        draw(square);
+        // Short of memory, the square is left for the next update: the
+        // clip and the port go back all the same.
+        try {
+            draw(square);
+        } catch (const std::bad_alloc&) {
+        }
         SetClip(old);
         DisposeRgn(old);
     }

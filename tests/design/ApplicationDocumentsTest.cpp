@@ -9,10 +9,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <random>
 #include <tuple>
 
+#include "app/appl/MemoryShort.h"
 #include "app/dialogs/Messages.h"
 #include "app/documents/DocHooks.h"
 #include "app/documents/MainDoc.h"
@@ -27,6 +29,7 @@
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
+#include "tests/platform/core/FailingNew.h"
 
 namespace readtest {
 namespace {
@@ -242,6 +245,39 @@ TEST_F(ApplicationDocuments, APipeIsNoDocument)
     EXPECT_EQ(::LastAlert().text, P(text) + "Pipe.QzB");
 }
 
+
+// A library saved, then opened with one allocation failing at a time as
+// the event loop runs a command: every file of it stays as saved, its two
+// sidecars (its type and its companion's) with them.
+TEST_F(ApplicationDocuments, ALibraryKeepsItsSidecarsWhenMemoryRunsOutInTheNextOpen)
+{
+    const std::filesystem::path saved = folder_ / "saved";
+    std::filesystem::create_directories(saved);
+    const platform::FSSpec dest{(saved / "Saved.QTL").string()};
+    ASSERT_EQ(appl_->NewLibDoc(1), 0);
+    platform::PushFileDialogAnswer(dest.path);
+    ASSERT_EQ(static_cast<TLibDoc*>(appl_->fDocList)->Write(), 0) << ::LastAlert().text;
+    ASSERT_EQ(static_cast<TMainDoc*>(appl_->fDocList)->Close(), 0);
+    const std::map<std::string, Bytes> kept = DocumentFiles(saved);
+    ASSERT_EQ(kept.size(), 4u);
+    const auto open = [&](int64_t failAt) {
+        testfaults::FailNthNew(failAt);
+        RunCommand([&] { appl_->OpenNamedDoc(dest, 0); });
+        const int64_t used = failAt - testfaults::gNewFault.countdown;
+        testfaults::StopFailingNew();
+        while (appl_->fDocList && appl_->fDocList != appl_->fClipBoard)
+            if (static_cast<TMainDoc*>(appl_->fDocList)->Close() != 0) break;
+        return used;
+    };
+    const int64_t count = open(int64_t(1) << 40);
+    ASSERT_EQ(DocumentFiles(saved), kept);
+    // Every allocation of the first (the Finder information read, the
+    // names), then points spread to the end.
+    for (int64_t at = 0; at < count; at += at < 128 ? 1 : std::max<int64_t>(1, count / 64)) {
+        open(at);
+        ASSERT_EQ(DocumentFiles(saved), kept) << "allocation " << at << " of " << count << " failing";
+    }
+}
 
 // Damaged copies of the demo that the read refuses are left byte for byte
 // as they were, whatever the open would have changed in an accepted one:

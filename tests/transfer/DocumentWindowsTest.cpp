@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <iostream>
+#include <map>
 #include <set>
 #include <tuple>
 #include <sstream>
@@ -1470,16 +1472,21 @@ namespace transfertest {
 namespace {
 
 // A command as the event loop runs it, one allocation failing at a time
-// at points spread over it: the first, the last, the middle and those
-// around each file write. After each the program goes on, says at most
-// one thing more than the command says when it goes through, and holds
-// what its files hold, every window showing what a fresh open shows.
+// at points spread over it: the first, the last, the middle, those around
+// each file write and a few just after the last. After each the program
+// goes on, says at most one thing more than the command says when it goes
+// through (a save that landed nothing more), and holds what its files
+// hold, every window showing what a fresh open shows. Each row's line in
+// the log says what every point left (landed, undone) and what it said.
 struct ShortRow {
     const char* name;
     // The command, given the demo open in two windows (DemoTarget too).
     std::function<void(Fixture*, TMainDoc* demo, TMainDoc* target)> command;
     // Run before the command and before its allocations are counted.
     std::function<void(Fixture*, TMainDoc* demo)> before = nullptr;
+    // The command saves typing whose every change is the save's: once the
+    // files changed, it went through.
+    bool saves = false;
 };
 
 void PrintTo(const ShortRow& r, std::ostream* os) { *os << r.name; }
@@ -1500,9 +1507,81 @@ int64_t gFailAt = kCountFrom;
 int64_t gUsed = 0;
 bool gFired = false;
 
+// What the user has of the program: each document with its windows'
+// titles, and whether the program ends; and apart, every file of the
+// test's folder (where the documents are). A document read again after
+// memory ran out keeps no selection: it is left out.
+std::string gFolder;
+struct Snapshot {
+    std::string held;
+    std::map<std::string, size_t> files;  // name: a hash of what it holds
+};
+// The files that are not as in `base`: times written in them aside, a
+// command changes the same files each time.
+std::set<std::string> ChangedFiles(const Snapshot& now, const Snapshot& base)
+{
+    std::set<std::string> out;
+    for (const auto& [name, hash] : now.files)
+        if (auto it = base.files.find(name); it == base.files.end() || it->second != hash) out.insert(name);
+    for (const auto& [name, hash] : base.files)
+        if (!now.files.count(name)) out.insert(name);
+    return out;
+}
+// As `as`, or as `base` (the command's files changed or not).
+bool Same(const Snapshot& now, const Snapshot& as, const Snapshot& base)
+{
+    return now.held == as.held && ChangedFiles(now, base) == ChangedFiles(as, base);
+}
+Snapshot Now()
+{
+    std::ostringstream held;
+    for (TDocument* d = MyAppl->fDocList; d; d = d->fNext) {
+        if (d == MyAppl->fClipBoard) continue;
+        held << readtest::P(d->fName) << ":";
+        for (TWindow* w = d->fFirstWindow; w; w = w->fNextWindow) {
+            unsigned char title[256];
+            w->GetTitle(title);
+            held << " [" << readtest::P(title) << "]";
+        }
+        held << "\n";
+    }
+    held << (MyAppl->fQuit ? "ends\n" : "");
+    Snapshot out{held.str(), {}};
+    for (const auto& e : std::filesystem::directory_iterator(gFolder))
+        if (e.is_regular_file()) {
+            readtest::Bytes b;
+            platform::ReadWholeFile(e.path().string(), &b);
+            // A companion by what it holds: blocks written and never
+            // committed to leave it as it was.
+            std::string content(b.begin(), b.end());
+            platform::ResourceFileImage image;
+            if (e.path().extension() == ".RSR" && platform::ParseResourceFile(b.data(), b.size(), &image) == 0) {
+                std::map<std::pair<uint32_t, int16_t>, std::string> resources;
+                for (const platform::ResourceImage& r : image.resources)
+                    resources[{r.type, r.id}] = r.name + ":" + std::string(r.data.begin(), r.data.end());
+                content.clear();
+                for (const auto& [key, text] : resources)
+                    content += std::to_string(key.first) + " " + std::to_string(key.second) + " " + text + "\n";
+            }
+            out.files[e.path().filename().string()] = std::hash<std::string>{}(content);
+        }
+    return out;
+}
+std::string MemoryText()
+{
+    unsigned char text[256];
+    ErrorMessage(platform::memFullErr, text);
+    return readtest::P(text);
+}
+// The program as the command found it, and the alerts said before it.
+Snapshot gBefore;
+int32_t gAlertsBefore = 0;
+
 template <class Work>
 void Armed(Work work)
 {
+    gBefore = Now();
+    gAlertsBefore = AlertCount();
     testfaults::FailNthNew(gFailAt);
     work();
     gUsed = gFailAt - testfaults::gNewFault.countdown;
@@ -1586,6 +1665,13 @@ const ShortRow kShortRows[] = {
          const platform::Point p = Middle(title);
          Mouse(MyAppl, platform::Script().Press(p.h, p.v).Move(p.h, 300).Wait(2).Move(900, 700).Wait(2).Release());
      }},
+    {"New Library picked in the File menu", [](Fixture*, TMainDoc*, TMainDoc*) {
+         platform::Rect title{};
+         ASSERT_TRUE(platform::GetMenuTitleRect(platform::GetMenuID(TheMenus[2]->menu), &title));
+         const platform::Point p = Middle(title);
+         // Released inside the menu's first item, a few points under the bar.
+         Mouse(MyAppl, platform::Script().Press(p.h, p.v).Move(p.h, int16_t(title.bottom + 8)).Wait(2).Release());
+     }},
     {"Select All by its key", [](Fixture*, TMainDoc*, TMainDoc*) {
          platform::EventRecord e{};
          e.what = platform::keyDown;
@@ -1606,7 +1692,7 @@ const ShortRow kShortRows[] = {
     {"Quit", Posted(19, {}, [] { return platform::Script().Wait(5); })},
     {"Open the string-list editor", Posted(52, {{11, "Invoice_Texts"}}, [] { return platform::Script().Wait(5); })},
     {"Open the documentation editor", Posted(56, {{2, "Close_Invoice"}}, [] { return platform::Script().Wait(5); })},
-    {"Save the string-list editor", SavedOnClose(11, "Invoice_Texts", 4), TypedIn(52, 11, "Invoice_Texts", 4)},
+    {"Save the string-list editor", SavedOnClose(11, "Invoice_Texts", 4), TypedIn(52, 11, "Invoice_Texts", 4), true},
     {"Save the documentation editor", SavedOnClose(2, "Close_Invoice", 5), TypedIn(56, 2, "Close_Invoice", 5)},
     {"Rename", Posted(51, {{2, "Close_Invoice"}}, Typed("Close_Bill"))},
     {"New Group", Posted(71, {}, Typed("Fresh"))},
@@ -1657,16 +1743,28 @@ protected:
 TEST_P(ShortOfMemory, TheProgramGoesOnWithItsDocumentsAsTheirFilesAndSaysItOnce)
 {
     const ShortRow& row = GetParam();
+    gFolder = folder_.path();
     // The counting run: the command's allocations and where its writes come.
+    // Run twice: the first run fills caches later runs find filled.
     auto [demo, target] = Fresh(row);
+    ASSERT_TRUE(demo && target);
+    gFailAt = kCountFrom;
+    row.command(this, demo, target);
+    std::tie(demo, target) = Fresh(row);
     ASSERT_TRUE(demo && target);
     gWrites.clear();
     platform::SetFaultProbe(NoteWrite);
-    gFailAt = kCountFrom;
     row.command(this, demo, target);
     const int64_t count = gUsed;
     platform::SetFaultProbe(nullptr);
     const int32_t said = AlertCount();
+    // What the command leaves when it goes through; what a failure leaves
+    // is set beside it in the row's line of the log.
+    const Snapshot untouched = gBefore, landed = Now();
+    const std::string saidThrough = AlertCount() > gAlertsBefore ? LastAlert().text : "";
+    std::string line = std::string(row.name) + " (" + std::to_string(count) + " allocations; gone through: " +
+                       (Same(landed, untouched, untouched) ? "no change" : "changed") +
+                       (saidThrough.empty() ? "" : ", says \"" + saidThrough.substr(0, 40) + "\"") + "):";
     ASSERT_GT(count, 0);
     std::set<int64_t> points{0, count / 2, count - 1};
     const std::vector<int64_t> writes = gWrites;
@@ -1675,6 +1773,8 @@ TEST_P(ShortOfMemory, TheProgramGoesOnWithItsDocumentsAsTheirFilesAndSaysItOnce)
         if (i >= 2 && i + 1 < writes.size()) continue;
         for (int64_t d : {-1, 0, 1}) points.insert(std::clamp<int64_t>(writes[i] + d, 0, count - 1));
     }
+    // Just after the last write took its place (a save that landed).
+    for (int64_t d = 2; !writes.empty() && d <= 64; d *= 2) points.insert(std::min(writes.back() + d, count - 1));
     size_t fired = 0;
     for (const int64_t point : points) {
         const std::string what = std::string(row.name) + ", allocation " + std::to_string(point) + " of " +
@@ -1687,6 +1787,26 @@ TEST_P(ShortOfMemory, TheProgramGoesOnWithItsDocumentsAsTheirFilesAndSaysItOnce)
         gFailAt = kCountFrom;
         // A command may make fewer allocations another time (caches kept).
         fired += gFired ? 1 : 0;
+        const Snapshot now = Now();
+        const std::string says = AlertCount() > gAlertsBefore ? LastAlert().text : "";
+        const std::set<std::string> changed = ChangedFiles(now, untouched);
+        const bool saved = !changed.empty() && changed == ChangedFiles(landed, untouched);
+        line += " " + std::to_string(point) + (gFired ? "" : " (none failed)") + " " +
+                (Same(landed, untouched, untouched) ? (Same(now, untouched, untouched) ? "as before" : "changed")
+                 : Same(now, landed, untouched)     ? "landed"
+                 : Same(now, untouched, untouched)  ? "undone"
+                 : saved                            ? "saved, windows not"
+                                                    : "partly") +
+                (says.empty()                  ? ""
+                 : says == saidThrough         ? ", says as through"
+                 : says == MemoryText()        ? ", says memory"
+                                               : ", says \"" + says.substr(0, 40) + "\"") +
+                ";";
+        // A save whose files changed as it meant is not said to have
+        // failed.
+        if (row.saves && saved) {
+            EXPECT_TRUE(says.empty() || says == saidThrough) << says;
+        }
         // At most one thing said beyond what the command says; memory
         // running short said at most once.
         EXPECT_LE(AlertCount(), said + 1);
@@ -1699,10 +1819,13 @@ TEST_P(ShortOfMemory, TheProgramGoesOnWithItsDocumentsAsTheirFilesAndSaysItOnce)
             EXPECT_EQ(Companion(doc, true), Companion(doc, false)) << doc->fSpec.path;
             EXPECT_FALSE(Windows(doc).empty()) << doc->fSpec.path;
             for (TRefWindow* w : Windows(doc)) w->update(platform::EventRecord{});
-            ExpectShowsItsFiles(doc, what + ", " + readtest::P(doc->fName));
+            // A new library's window shows its name, not its working file's.
+            const bool untitled = doc->IsMember(3) && static_cast<TLibDoc*>(doc)->fWorkName[0] != 0;
+            ExpectShowsItsFiles(doc, what + ", " + readtest::P(doc->fName), !untitled);
         }
     }
     EXPECT_GE(fired, 1u);
+    std::cout << line << std::endl;
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, ShortOfMemory, ::testing::ValuesIn(kShortRows),
