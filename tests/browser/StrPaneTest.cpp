@@ -324,13 +324,16 @@ TEST_F(StrEditor, DamagedListsReadOnlyWhatIsThere)
         Bytes bytes;
         std::vector<std::string> strings;
         bool modified;
+        bool opens = true;
     } cases[] = {
         {{}, {""}, true},
         {{0}, {""}, true},
         {{0, 0}, {""}, true},
         {{0, 3, 1, 'a'}, {"a", "", ""}, false},
         {{0, 2, 5, 'a', 'b'}, {"ab", ""}, false},
-        {{0xFF, 0xFF, 1, 'a'}, {""}, true},
+        // A count past what the editor holds: the list is refused, not
+        // opened as one empty string a save would write over it.
+        {{0xFF, 0xFF, 1, 'a'}, {}, false, false},
     };
     for (const Case& c : cases) {
         built_ = Build("structure Lists date 2024-03-01\nstrings Texts id 15000\n  \"x\"\n");
@@ -342,6 +345,12 @@ TEST_F(StrEditor, DamagedListsReadOnlyWhatIsThere)
         PtrToXHand(c.bytes.data(), h, Size(c.bytes.size()));
         UseResFile(saved);
         window_ = EditStrings(Find(11, "Texts"));
+        if (!c.opens) {
+            EXPECT_EQ(window_, nullptr);
+            CloseDoc();
+            ASSERT_EQ(NewTypeList(&doc_.fTypeList), 0);
+            continue;
+        }
         browser::TStrPlane* pane = StrPane(window_);
         ASSERT_NE(pane, nullptr) << c.bytes.size();
         ASSERT_EQ(size_t(pane->Count()), c.strings.size()) << c.bytes.size();
