@@ -9,7 +9,6 @@
 #include "app/dialogs/Messages.h"
 #include "kernel/pstrings/PStrings.h"
 #include "platform/files/MacNames.h"
-#include "platform/text/Utf8.h"
 
 namespace {
 
@@ -64,18 +63,22 @@ std::vector<std::string> Texts(const std::vector<Unread>& unread)
     std::string text, folder;
     for (const auto& [path, routine] : unread) {
         const size_t slash = path.rfind('/');
-        const std::string here = platform::Utf8ToMacRomanString(path.substr(0, slash == std::string::npos ? 0 : slash));
+        const std::string folderPath = path.substr(0, slash == std::string::npos ? 0 : slash);
         std::string leaf = "\"" + platform::MacNameOf(path.substr(slash + 1)) + "\"";
         if (!routine.empty()) leaf += Text(kRoutineText) + routine + Text(kRoutineText + 1);
+        // A deep folder is cut from its start, so that the text that opens
+        // with it still names the plug-in and its routine.
+        const int32_t room = int32_t(kAlertRoom) - int32_t(lead.size() + in.size() + leaf.size()) - 3;
+        const std::string here = PathToFit(folderPath, room);
         const std::string sameFolder = ", " + leaf, newFolder = (text.empty() ? "" : ".") + in + here + ": " + leaf;
-        const std::string& piece = !text.empty() && here == folder ? sameFolder : newFolder;
+        const std::string& piece = !text.empty() && folderPath == folder ? sameFolder : newFolder;
         if (!text.empty() && text.size() + piece.size() + 1 > kAlertRoom) {
             texts.push_back(text + ".");
             text.clear();
         }
         if (text.empty()) text = lead + in + here + ": " + leaf;
         else text += piece;
-        folder = here;
+        folder = folderPath;
     }
     if (!text.empty()) texts.push_back(text + ".");
     for (std::string& t : texts)

@@ -119,6 +119,20 @@ TObjQz* BarBySlot(TMainDoc* doc, int64_t slot)
     return barId > 0 ? SearchObj_Id(doc, kBarKind, barId) : nullptr;
 }
 
+// A literal number (a real or a long) within [low, high].
+bool NumberLiteral(const champoper& t, int64_t low, int64_t high, int64_t* number)
+{
+    if (t.SubKind() == 1) {
+        const double real = t.Real();
+        if (!std::isfinite(real) || real < double(low) || real > double(high)) return false;
+        *number = int64_t(real);
+        return true;
+    }
+    if (t.SubKind() != 9) return false;
+    *number = t.Long(4);
+    return *number >= low && *number <= high;
+}
+
 // A string list named by its id takes the id of its copy.
 bool LinkWalk::ListNumber(const champoper& t, champoper* out)
 {
@@ -131,16 +145,9 @@ bool LinkWalk::ListNumber(const champoper& t, champoper* out)
         while (digits < text[0] && text[digits + 1] >= '0' && text[digits + 1] <= '9' && number < 100000)
             number = number * 10 + (text[++digits] - '0');
         break;
-    case 1: {
-        const double real = t.Real();
-        if (!std::isfinite(real) || real < -32768.0 || real > 32767.0) return false;
-        number = int64_t(real);
-        break;
+    default:
+        if (!NumberLiteral(t, -32768, 32767, &number)) return false;
     }
-    case 9: number = t.Long(4); break;
-    default: return false;
-    }
-    if (number < -32768 || number > 32767) return false;
     TObjQz* list = Dest(SearchObj_Id(src, kListKind, int16_t(number)));
     if (!list || list->id == number) return false;
     *out = t;
@@ -169,14 +176,8 @@ bool LinkWalk::Literal(const champoper& t, champoper* out)
     int64_t number = 0;
     switch (t.SubKind()) {
     case 0: return Named(t, 4, Dest(SearchObj_Name(src, kBarKind, t.Text(4))), kLiteralMax, out);
-    case 1: {
-        const double real = t.Real();
-        if (!std::isfinite(real) || real < -2147483648.0 || real > 2147483647.0) return false;
-        number = int64_t(real);
-        break;
-    }
-    case 9: number = t.Long(4); break;
-    default: return false;
+    default:
+        if (!NumberLiteral(t, INT32_MIN, INT32_MAX, &number)) return false;
     }
     auto* bar = dynamic_cast<TMBarObjQz*>(Dest(BarBySlot(src, number)));
     if (!bar) return false;
