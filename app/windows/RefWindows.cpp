@@ -48,17 +48,19 @@ bool FilterOffered(Handle filter, int16_t bit)
     return (uint8_t((*filter)[byte]) & (0x80 >> (bit % 8))) != 0;
 }
 
-// The layout `kind` through the preferences' chain (the application's
-// own answer without one of the user's); null when missing.
-Handle LoadLayout(int16_t kind)
+// A copy of the layout `kind` through the preferences' chain (the
+// application's own answer without one of the user's): resNotFound when
+// it is missing, memFullErr when memory ran short reading or copying it.
+OSErr LoadLayout(int16_t kind, Handle* copy)
 {
     const int16_t saved = CurResFile();
     if (G_PrefResFile != -1) UseResFile(G_PrefResFile);
     Handle h = GetResource(FourCC("WNDD"), kind);
-    Handle copy = h && *h ? h : nullptr;
-    if (copy && HandToHand(&copy) != noErr) copy = nullptr;
+    OSErr err = h && *h ? noErr : ResError() == memFullErr ? memFullErr : resNotFound;
+    *copy = err == noErr ? h : nullptr;
+    if (*copy && (err = HandToHand(copy)) != noErr) *copy = nullptr;
     UseResFile(saved);
-    return copy;
+    return err;
 }
 
 struct PortKeeper {
@@ -163,8 +165,8 @@ int16_t TMainDoc::NewRefWindow(Rect* rect, int16_t visible, int16_t kind, int16_
     Str255 title;
     RefWindowTitle(title, before == 0 ? 0 : int16_t(before + 1));
 
-    Handle layout = LoadLayout(kind);
-    if (!layout) return resNotFound;
+    Handle layout = nullptr;
+    if (const OSErr err = LoadLayout(kind, &layout); err != noErr) return err;
     std::vector<WnddPane> records;
     const WnddResult parsed =
         ParseWndd(reinterpret_cast<const uint8_t*>(*layout), size_t(GetHandleSize(layout)), &records);

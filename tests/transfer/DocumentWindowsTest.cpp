@@ -670,7 +670,7 @@ std::function<void(Fixture*, TMainDoc*, TMainDoc*)> FlatFormCopied(const std::st
 // ({code, choice}) set first and every dialog answered with OK.
 struct DropRow {
     const char* name;
-    Rows rows;
+    Rows rows = {};
     std::function<void(TMainDoc* demo)> reach = nullptr;
     std::vector<std::pair<int16_t, int16_t>> defaults = {};
     // The alert the drop shows once the copy has landed (none: no alert).
