@@ -14,6 +14,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/menus/Menus.h"
 #include "platform/windows/Windows.h"
+#include "resources/ChangeLanding.h"
 
 using namespace platform;
 
@@ -69,7 +70,9 @@ void RedrawAll()
     DrawMenuBar();
 }
 
-bool gLanded = false;  // the running command's change is on the disk
+// Memory ran short in the running command after its change landed, and
+// the command said it (ErrMsg): not said, but undone as when it throws.
+bool gShortAfterLanding = false;
 
 bool MemoryAlreadySaid(int32_t alertsBefore)
 {
@@ -93,18 +96,23 @@ bool RunWork(void (*work)(void*), void* context)
     }
     const int32_t alertsBefore = AlertCount();
     // A command run inside another (a high-level event's) has its own.
-    const bool outerLanded = std::exchange(gLanded, false);
+    const changelanding::Outer outer = changelanding::Begin();
+    const bool outerShort = std::exchange(gShortAfterLanding, false);
+    bool ran = false;
     try {
         work(context);
-        gLanded = outerLanded;
-        return true;
+        ran = true;
     } catch (const std::bad_alloc&) {
     }
-    const bool landed = std::exchange(gLanded, outerLanded);
+    const bool landed = changelanding::Landed();
+    const bool shortAfterLanding = std::exchange(gShortAfterLanding, outerShort);
+    changelanding::End(outer);
+    if (ran && !shortAfterLanding) return true;
     // Undoing allocates too: memory running out again leaves what is not
-    // undone yet as it is, and the user is still told.
+    // undone yet as it is, and the user is still told. A command that ran
+    // to its end keeps the documents it brought in.
     try {
-        if (appl && known) DropNewDocuments(appl, before);
+        if (appl && known && !ran) DropNewDocuments(appl, before);
         if (appl) ReadDocumentsAgain(appl);
         RedrawAll();
     } catch (const std::bad_alloc&) {
@@ -113,9 +121,16 @@ bool RunWork(void (*work)(void*), void* context)
         if (!landed && !MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
     } catch (const std::bad_alloc&) {
     }
-    return false;
+    return ran;
 }
 
-void Landed() { gLanded = true; }
+void Landed() { changelanding::Note(true); }
+
+bool SayMemoryShort()
+{
+    if (!changelanding::Landed()) return true;
+    gShortAfterLanding = true;
+    return false;
+}
 
 }  // namespace memoryshort

@@ -16,10 +16,16 @@ namespace memoryshort {
 // The work of one command; false when memory ran out in it (undone and said).
 bool RunWork(void (*work)(void*), void* context);
 
-// Called by a command once its change is on the disk (a save): memory
-// running out after it, in what only tidies up, is undone as ever but not
-// said, for the command went through.
+// Called by a command once its change is on the disk (a save of a file
+// that is no store's: a store's commit says it itself): memory running out
+// after it, in what only tidies up, is undone as ever but not said, for
+// the command went through.
 void Landed();
+
+// Whether memory running short, as the running command would say it, is
+// said: not once the command's change has landed. The command's documents
+// are then read again when it ends, as when memory runs out in it.
+bool SayMemoryShort();
 
 }  // namespace memoryshort
 
