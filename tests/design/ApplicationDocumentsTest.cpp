@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <new>
 #include <random>
 #include <tuple>
 
@@ -22,10 +23,13 @@
 #include "app/windows/TMainWindow.h"
 #include "app/program/DocumentHooks.h"
 #include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/SpecialFolders.h"
 #include "platform/files/WholeFile.h"
 #include "platform/screen/Screen.h"
+#include "resources/ResourceApi.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
@@ -277,6 +281,33 @@ TEST_F(ApplicationDocuments, ALibraryKeepsItsSidecarsWhenMemoryRunsOutInTheNextO
         open(at);
         ASSERT_EQ(DocumentFiles(saved), kept) << "allocation " << at << " of " << count << " failing";
     }
+}
+
+// Memory running short in a command, thrown or said by the command, is
+// said once, unless the command's change already reached the disk: then
+// the command went through, and what only followed it is not said.
+TEST_F(ApplicationDocuments, MemoryShortIsNotSaidOnceTheChangeLanded)
+{
+    const int16_t store =
+        createres(platform::FSSpec{folder_ / "Store"}, platform::FourCC("QzQz"), platform::FourCC("QzDc"));
+    ASSERT_GT(store, 0);
+    int16_t id = 128;
+    for (const bool commits : {false, true})
+        for (const bool thrown : {false, true}) {
+            SCOPED_TRACE(std::string(commits ? "committed, " : "") + (thrown ? "thrown" : "said"));
+            ResetAlerts();
+            RunCommand([&] {
+                if (commits) {
+                    ASSERT_TRUE(useres(store));
+                    ASSERT_TRUE(xaddres(platform::NewHandleClear(4), platform::FourCC("Test"), id++));
+                    ASSERT_TRUE(updateres(store));
+                }
+                if (thrown) throw std::bad_alloc();
+                ErrMsg(platform::memFullErr);
+            });
+            EXPECT_EQ(::AlertCount(), commits ? 0 : 1);
+        }
+    EXPECT_TRUE(closeres(store, false));
 }
 
 // Damaged copies of the demo that the read refuses are left byte for byte
